@@ -1,0 +1,97 @@
+#include "platform/screen/screen.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace pf {
+
+namespace {
+
+std::unique_ptr<Screen> the_screen;
+
+// The desktop: a fine two-tone dither, anchored at the screen's top-left.
+constexpr uint8_t kDesktopPattern[8] = {0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22};
+constexpr uint32_t kDesktopBack = 0x6C7F99;
+constexpr uint32_t kDesktopFore = 0x5D6F88;
+constexpr uint32_t kMenuBarFill = 0xFFFFFF;
+constexpr uint32_t kMenuBarLine = 0x000000;
+
+uint32_t* row_pixels(Screen& s, int v) {
+    unsigned char* data = cairo_image_surface_get_data(s.surface);
+    return reinterpret_cast<uint32_t*>(data + v * cairo_image_surface_get_stride(s.surface));
+}
+
+Rect union_rect(const Rect& a, const Rect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return Rect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
+                std::max(a.right, b.right)};
+}
+
+}  // namespace
+
+Screen* screen() { return the_screen.get(); }
+
+Screen& screen_open(int width, int height) {
+    screen_close();
+    the_screen = std::make_unique<Screen>();
+    the_screen->width = width;
+    the_screen->height = height;
+    the_screen->surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    screen_draw_desktop();
+    return *the_screen;
+}
+
+void screen_close() {
+    if (!the_screen) return;
+    cairo_surface_destroy(the_screen->surface);
+    the_screen.reset();
+}
+
+uint32_t screen_pixel(int h, int v) {
+    Screen* s = screen();
+    if (!s || h < 0 || v < 0 || h >= s->width || v >= s->height) return 0;
+    cairo_surface_flush(s->surface);
+    return row_pixels(*s, v)[h] & 0xFFFFFF;
+}
+
+void screen_mark_dirty(const Rect& r) {
+    if (Screen* s = screen()) s->dirty = union_rect(s->dirty, r);
+}
+
+Rect screen_take_dirty() {
+    Screen* s = screen();
+    if (!s) return {};
+    Rect r = s->dirty;
+    s->dirty = {};
+    return r;
+}
+
+void screen_draw_desktop() {
+    Screen* s = screen();
+    if (!s) return;
+    cairo_surface_flush(s->surface);
+    for (int v = 0; v < s->height; ++v) {
+        uint32_t* row = row_pixels(*s, v);
+        if (v < s->menu_bar_height) {
+            uint32_t colour = v == s->menu_bar_height - 1 ? kMenuBarLine : kMenuBarFill;
+            std::fill(row, row + s->width, colour);
+            continue;
+        }
+        uint8_t bits = kDesktopPattern[v & 7];
+        for (int h = 0; h < s->width; ++h)
+            row[h] = (bits & (0x80 >> (h & 7))) ? kDesktopFore : kDesktopBack;
+    }
+    cairo_surface_mark_dirty(s->surface);
+    screen_mark_dirty(Rect{0, 0, int16_t(s->height), int16_t(s->width)});
+}
+
+bool screen_write_png(const std::string& path) {
+    Screen* s = screen();
+    if (!s) return false;
+    return cairo_surface_write_to_png(s->surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace pf
