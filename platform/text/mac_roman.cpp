@@ -1,0 +1,99 @@
+#include "platform/text/mac_roman.h"
+
+#include <array>
+
+namespace pf {
+
+namespace {
+
+constexpr char16_t kHighHalf[128] = {
+    0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1,
+    0x00E0, 0x00E2, 0x00E4, 0x00E3, 0x00E5, 0x00E7, 0x00E9, 0x00E8,
+    0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3,
+    0x00F2, 0x00F4, 0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC,
+    0x2020, 0x00B0, 0x00A2, 0x00A3, 0x00A7, 0x2022, 0x00B6, 0x00DF,
+    0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8,
+    0x221E, 0x00B1, 0x2264, 0x2265, 0x00A5, 0x00B5, 0x2202, 0x2211,
+    0x220F, 0x03C0, 0x222B, 0x00AA, 0x00BA, 0x03A9, 0x00E6, 0x00F8,
+    0x00BF, 0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x2206, 0x00AB,
+    0x00BB, 0x2026, 0x00A0, 0x00C0, 0x00C3, 0x00D5, 0x0152, 0x0153,
+    0x2013, 0x2014, 0x201C, 0x201D, 0x2018, 0x2019, 0x00F7, 0x25CA,
+    0x00FF, 0x0178, 0x2044, 0x20AC, 0x2039, 0x203A, 0xFB01, 0xFB02,
+    0x2021, 0x00B7, 0x201A, 0x201E, 0x2030, 0x00C2, 0x00CA, 0x00C1,
+    0x00CB, 0x00C8, 0x00CD, 0x00CE, 0x00CF, 0x00CC, 0x00D3, 0x00D4,
+    0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9, 0x0131, 0x02C6, 0x02DC,
+    0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
+};
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i], advancing i; answers U+FFFD for malformed input.
+char32_t next_code_point(std::string_view text, size_t& i) {
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i++);
+    if (lead < 0x80) return lead;
+    int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    if (extra < 0) return 0xFFFD;
+    char32_t c = lead & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return 0xFFFD;
+        c = (c << 6) | (byte(i++) & 0x3F);
+    }
+    bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
+    bool invalid = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
+    return overlong || invalid ? 0xFFFD : c;
+}
+
+}  // namespace
+
+char32_t mac_roman_to_unicode(unsigned char byte) {
+    return byte < 0x80 ? char32_t(byte) : char32_t(kHighHalf[byte - 0x80]);
+}
+
+bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte) {
+    if (code_point < 0x80) {
+        byte = static_cast<unsigned char>(code_point);
+        return true;
+    }
+    for (int i = 0; i < 128; ++i)
+        if (kHighHalf[i] == code_point) {
+            byte = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    return false;
+}
+
+std::string mac_roman_to_utf8(std::string_view mac_roman) {
+    std::string out;
+    out.reserve(mac_roman.size());
+    for (char c : mac_roman) append_utf8(out, mac_roman_to_unicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string utf8_to_mac_roman(std::string_view utf8, unsigned char replacement) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char byte;
+        out += char(unicode_to_mac_roman(next_code_point(utf8, i), byte) ? byte : replacement);
+    }
+    return out;
+}
+
+}  // namespace pf
