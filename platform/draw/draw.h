@@ -4,7 +4,8 @@
 // pixels; a rectangle covers [left, right) x [top, bottom).
 //
 // The other headers of this folder hold regions (region.h), shapes (shapes.h),
-// colours (colour.h), pixel moves and offscreen worlds (bits.h) and output (output.h).
+// colours (colour.h), pixel moves and offscreen worlds (bits.h), output (output.h)
+// and the painting core the module's own files share (paint.h).
 #pragma once
 
 #include "platform/types.h"
@@ -99,9 +100,9 @@ struct Port : DrawingState {
     RgnHandle vis_rgn = nullptr;
     RgnHandle clip_rgn = nullptr;
 
-    // Shape recording in progress (open_region), or null.
-    RgnHandle recording_rgn = nullptr;
-    // Picture recording in progress, or null.
+    // Recordings in progress (open_region, open_poly, picture recording), or null.
+    struct RegionRecording* region_recording = nullptr;
+    struct Polygon* poly_recording = nullptr;
     struct PictureRecorder* picture = nullptr;
 };
 
@@ -181,3 +182,5 @@ void global_to_local(Point& pt);
 }  // namespace pf
 
 #include "platform/draw/region.h"
+#include "platform/draw/shapes.h"
+#include "platform/draw/colour.h"

@@ -25,6 +25,8 @@ void reset_state(Port& port) { static_cast<DrawingState&>(port) = DrawingState{}
 
 void open_port(Port& port, cairo_surface_t* surface, int width, int height) {
     port.surface = surface;
+    port.kind = SurfaceKind::kImage;
+    port.on_screen = false;
     port.bounds = Rect{0, 0, int16_t(height), int16_t(width)};
     port.port_rect = port.bounds;
     reset_state(port);

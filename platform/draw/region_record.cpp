@@ -1,22 +1,37 @@
 #include "platform/draw/draw.h"
+#include "platform/draw/recording.h"
 
 namespace pf {
 
 void open_region() {
     Port* port = get_port();
-    dispose_region(port->recording_rgn);
-    port->recording_rgn = new_region();
+    if (port->region_recording) pixman_region32_fini(&port->region_recording->area.r);
+    delete port->region_recording;
+    port->region_recording = new RegionRecording;
+    pixman_region32_init(&port->region_recording->area.r);
 }
 
 void close_region(RgnHandle rgn) {
     Port* port = get_port();
-    if (!port->recording_rgn) {
-        set_empty_region(rgn);
-        return;
-    }
-    copy_region(port->recording_rgn, rgn);
-    dispose_region(port->recording_rgn);
-    port->recording_rgn = nullptr;
+    RegionRecording* rec = port->region_recording;
+    set_empty_region(rgn);
+    if (!rec) return;
+    paths_region(rgn, rec->paths);
+    xor_region(rgn, &rec->area, rgn);
+    pixman_region32_fini(&rec->area.r);
+    delete rec;
+    port->region_recording = nullptr;
+}
+
+void record_area(Port& port, RgnHandle area) {
+    RegionRecording* rec = port.region_recording;
+    xor_region(&rec->area, area, &rec->area);
+}
+
+void record_line(Port& port, Point from, Point to) {
+    auto& paths = port.region_recording->paths;
+    if (paths.empty() || paths.back().back() != from) paths.push_back({from});
+    paths.back().push_back(to);
 }
 
 }  // namespace pf

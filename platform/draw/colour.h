@@ -1,0 +1,43 @@
+// Colours: indexed colour tables (from 'clut' resources or plain colour lists), the
+// system 256-colour palette, the highlight colour and greys.
+#pragma once
+
+#include "platform/draw/draw.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pf {
+
+struct ColorTable {
+    std::vector<RGBColor> colors;  // entry n by position
+};
+
+// Reads a 'clut' resource: seed (4 bytes), flags (2), entry count - 1 (2), then per entry
+// a value (2) and red, green, blue (2 each), all big-endian. False, leaving `out`
+// untouched, when the data is short or the count is out of range.
+bool parse_clut(const uint8_t* data, size_t length, ColorTable& out);
+
+// The program's indexed colours. index_color leaves `out` as it was for an index
+// outside the table.
+void set_color_table(const std::vector<RGBColor>& colors);
+const ColorTable& color_table();
+void index_color(int index, RGBColor& out);
+
+// The system 256-colour palette used by 8-bit images: a 6x6x6 cube from white down
+// (without black), ramps of red, green, blue and grey, and black at 255.
+const ColorTable& system_palette();
+
+// The colour the highlight swaps with the back colour.
+RGBColor get_hilite_color();
+void set_hilite_color(const RGBColor& c);
+
+// A grey halfway between `back` and `fore_in_out`; false when it cannot be told apart
+// from both (the two colours are equal or adjacent), leaving fore_in_out unchanged.
+bool get_gray(const RGBColor& back, RGBColor& fore_in_out);
+
+// A grey of the given level (0 black .. 0xFFFF white).
+constexpr RGBColor gray_color(uint16_t level) { return RGBColor{level, level, level}; }
+
+}  // namespace pf

@@ -1,0 +1,65 @@
+#include "platform/draw/output.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace pf {
+
+bool write_surface_png(cairo_surface_t* surface, const std::string& path) {
+    if (!surface) return false;
+    return cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+bool write_port_png(const Port& port, const std::string& path) {
+    if (!port.surface || port.kind != SurfaceKind::kImage) return false;
+    const Rect& b = port.bounds;
+    const Rect& pr = port.port_rect;
+    int left = std::max(pr.left, b.left), top = std::max(pr.top, b.top);
+    int right = std::min(pr.right, b.right), bottom = std::min(pr.bottom, b.bottom);
+    if (right <= left || bottom <= top) return false;
+    cairo_surface_t* area = cairo_surface_create_for_rectangle(port.surface, left - b.left, top - b.top,
+                                                               right - left, bottom - top);
+    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, right - left, bottom - top);
+    cairo_t* cr = cairo_create(copy);
+    cairo_set_source_surface(cr, area, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    bool ok = write_surface_png(copy, path);
+    cairo_surface_destroy(copy);
+    cairo_surface_destroy(area);
+    return ok;
+}
+
+bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) {
+    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return false;
+    }
+    doc.surface = surface;
+    open_port(doc.port, surface, width, height);
+    doc.port.kind = SurfaceKind::kPdf;
+    return true;
+}
+
+void pdf_next_page(PdfDocument& doc, int width, int height) {
+    cairo_surface_show_page(doc.surface);
+    cairo_pdf_surface_set_size(doc.surface, width, height);
+    close_port(doc.port);
+    open_port(doc.port, doc.surface, width, height);
+    doc.port.kind = SurfaceKind::kPdf;
+}
+
+bool close_pdf(PdfDocument& doc) {
+    if (!doc.surface) return false;
+    close_port(doc.port);
+    cairo_surface_finish(doc.surface);
+    bool ok = cairo_surface_status(doc.surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(doc.surface);
+    doc.surface = nullptr;
+    return ok;
+}
+
+}  // namespace pf

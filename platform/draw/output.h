@@ -1,0 +1,30 @@
+// Output: ports and surfaces as PNG files, and PDF documents whose pages are ports
+// drawn with the same calls as the screen.
+#pragma once
+
+#include "platform/draw/draw.h"
+
+#include <string>
+
+namespace pf {
+
+// Writes the port's area (its port_rect, within its surface) of an image port as PNG;
+// false on failure or for a PDF port.
+bool write_port_png(const Port& port, const std::string& path);
+bool write_surface_png(cairo_surface_t* surface, const std::string& path);
+
+// A PDF document; its port draws on the current page (sizes in points, one point
+// per local unit, origin at the page's top-left).
+struct PdfDocument {
+    cairo_surface_t* surface = nullptr;
+    Port port;
+};
+
+// False when the file cannot be made.
+bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height);
+// Finishes the current page and starts a new one of the given size.
+void pdf_next_page(PdfDocument& doc, int width, int height);
+// Finishes the document and writes it; false when writing failed.
+bool close_pdf(PdfDocument& doc);
+
+}  // namespace pf

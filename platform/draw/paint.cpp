@@ -1,0 +1,223 @@
+#include "platform/draw/paint.h"
+
+#include "platform/draw/colour.h"
+#include "platform/draw/region_internal.h"
+#include "platform/screen/screen.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace pf {
+
+namespace {
+
+uint8_t hilite_mode_byte = 0xFF;
+
+constexpr uint32_t kRgbMask = 0x00FFFFFF;
+constexpr uint32_t kOpaque = 0xFF000000;
+
+// What a transfer mode does where its source bit is set (and, for copy, where clear).
+enum class Op { kCopy, kOr, kXor, kBic, kHilite };
+
+struct PixelRule {
+    Op op = Op::kCopy;
+    bool invert_source = false;
+    uint32_t fore = 0, back = 0;        // pixels for set and clear source bits
+    uint32_t hilite = 0, hilite_back = 0;  // the pair the highlight swaps
+};
+
+PixelRule rule_for(const Port& port, int16_t mode) {
+    PixelRule rule;
+    rule.fore = pixel_of(port.fg_color);
+    rule.back = pixel_of(port.bg_color);
+    int16_t base = mode;
+    if (mode == kHiliteMode) {
+        rule.op = Op::kHilite;
+    } else if (mode == kGrayishTextOr) {
+        rule.op = Op::kOr;
+    } else {
+        base = int16_t(mode & 7);
+        rule.invert_source = base >= 4;
+        constexpr Op kOps[4] = {Op::kCopy, Op::kOr, Op::kXor, Op::kBic};
+        rule.op = kOps[base & 3];
+    }
+    if (rule.op == Op::kXor && take_hilite()) rule.op = Op::kHilite;
+    if (rule.op == Op::kHilite) {
+        hilite_mode_byte |= kHiliteBit;
+        rule.hilite = pixel_of(get_hilite_color());
+        rule.hilite_back = rule.back;
+    }
+    return rule;
+}
+
+uint32_t hilite_swap(uint32_t px, const PixelRule& r) {
+    uint32_t rgb = px & kRgbMask;
+    if (rgb == (r.hilite_back & kRgbMask)) return r.hilite;
+    if (rgb == (r.hilite & kRgbMask)) return r.hilite_back;
+    return px;
+}
+
+// Applies the rule to one run of pixels; `bits` is the pattern row rotated so that
+// bit 0x80 falls on the run's first pixel.
+void apply_run(uint32_t* px, int count, uint8_t bits, const PixelRule& r) {
+    if (r.invert_source) bits = uint8_t(~bits);
+    if (bits == 0x00 && r.op != Op::kCopy) return;
+    if (bits == 0xFF || (bits == 0x00 && r.op == Op::kCopy)) {
+        bool set = bits == 0xFF;
+        switch (r.op) {
+            case Op::kCopy: std::fill(px, px + count, set ? r.fore : r.back); return;
+            case Op::kOr: std::fill(px, px + count, r.fore); return;
+            case Op::kBic: std::fill(px, px + count, r.back); return;
+            case Op::kXor:
+                for (int i = 0; i < count; ++i) px[i] ^= kRgbMask;
+                return;
+            case Op::kHilite:
+                for (int i = 0; i < count; ++i) px[i] = hilite_swap(px[i], r);
+                return;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        bool set = bits & (0x80 >> (i & 7));
+        uint32_t& p = px[i];
+        switch (r.op) {
+            case Op::kCopy: p = set ? r.fore : r.back; break;
+            case Op::kOr: if (set) p = r.fore; break;
+            case Op::kBic: if (set) p = r.back; break;
+            case Op::kXor: if (set) p ^= kRgbMask; break;
+            case Op::kHilite: if (set) p = hilite_swap(p, r); break;
+        }
+    }
+}
+
+uint8_t rotated_row(const Pattern& pat, int v, int h) {
+    uint8_t row = pat.pat[v & 7];
+    int s = h & 7;
+    return uint8_t((row << s) | (row >> (8 - s)));
+}
+
+void paint_image(Port& port, const std::vector<Rect>& rects, const Pattern& pat, const PixelRule& rule) {
+    surface_flush(port);
+    for (const Rect& r : rects) {
+        for (int v = r.top; v < r.bottom; ++v) {
+            uint32_t* row = surface_row(port, v - port.bounds.top);
+            int x = r.left - port.bounds.left;
+            apply_run(row + x, r.width(), rotated_row(pat, v, r.left), rule);
+        }
+    }
+    surface_changed(port);
+}
+
+// A PDF page cannot combine with what is below: copy, or and bic are drawn, the
+// inverting modes are left out.
+cairo_pattern_t* pdf_source(const Port& port, const Pattern& pat, const PixelRule& rule) {
+    bool transparent_clear = rule.op != Op::kCopy;
+    uint32_t set_px = rule.op == Op::kBic ? rule.back : rule.fore;
+    cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+    cairo_surface_flush(tile);
+    unsigned char* data = cairo_image_surface_get_data(tile);
+    int stride = cairo_image_surface_get_stride(tile);
+    for (int v = 0; v < 8; ++v) {
+        auto* row = reinterpret_cast<uint32_t*>(data + v * stride);
+        uint8_t bits = rule.invert_source ? uint8_t(~pat.pat[v]) : pat.pat[v];
+        for (int h = 0; h < 8; ++h) {
+            bool set = bits & (0x80 >> h);
+            row[h] = set ? set_px : (transparent_clear ? 0 : rule.back);
+        }
+    }
+    cairo_surface_mark_dirty(tile);
+    cairo_pattern_t* source = cairo_pattern_create_for_surface(tile);
+    cairo_surface_destroy(tile);
+    cairo_pattern_set_extend(source, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(source, CAIRO_FILTER_NEAREST);
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, port.bounds.left, port.bounds.top);
+    cairo_pattern_set_matrix(source, &m);
+    return source;
+}
+
+void paint_pdf(Port& port, const std::vector<Rect>& rects, const Pattern& pat, const PixelRule& rule) {
+    if (rule.op == Op::kXor || rule.op == Op::kHilite) return;
+    cairo_t* cr = cairo_create(port.surface);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    for (const Rect& r : rects)
+        cairo_rectangle(cr, r.left - port.bounds.left, r.top - port.bounds.top, r.width(), r.height());
+    cairo_pattern_t* source = pdf_source(port, pat, rule);
+    cairo_set_source(cr, source);
+    cairo_fill(cr);
+    cairo_pattern_destroy(source);
+    cairo_destroy(cr);
+}
+
+}  // namespace
+
+uint32_t pixel_of(const RGBColor& c) {
+    return kOpaque | (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | uint32_t(c.blue >> 8);
+}
+
+RGBColor color_of_pixel(uint32_t px) {
+    auto channel = [](uint32_t v) { return uint16_t((v & 0xFF) * 0x101); };
+    return RGBColor{channel(px >> 16), channel(px >> 8), channel(px)};
+}
+
+RgnHandle drawable_region(const Port& port) {
+    RgnHandle r = new_region();
+    rect_region(r, port.port_rect);
+    clip_to_port(port, r);
+    return r;
+}
+
+void clip_to_port(const Port& port, RgnHandle shape) {
+    const Rect& pr = port.port_rect;
+    const Rect& b = port.bounds;
+    pixman_region32_intersect_rect(&shape->r, &shape->r, pr.left, pr.top, pr.width(), pr.height());
+    pixman_region32_intersect_rect(&shape->r, &shape->r, b.left, b.top, b.width(), b.height());
+    if (port.vis_rgn) pixman_region32_intersect(&shape->r, &shape->r, &port.vis_rgn->r);
+    if (port.clip_rgn) pixman_region32_intersect(&shape->r, &shape->r, &port.clip_rgn->r);
+}
+
+void paint_region_with(Port& port, RgnHandle shape, const Pattern& pat, int16_t mode) {
+    if (!port.surface) return;
+    Region clipped;
+    pixman_region32_init(&clipped.r);
+    pixman_region32_copy(&clipped.r, &shape->r);
+    clip_to_port(port, &clipped);
+    PixelRule rule = rule_for(port, mode);
+    if (!empty_region(&clipped)) {
+        std::vector<Rect> rects = region_rects(&clipped);
+        if (port.kind == SurfaceKind::kPdf)
+            paint_pdf(port, rects, pat, rule);
+        else
+            paint_image(port, rects, pat, rule);
+        mark_changed(port, region_bounds(&clipped));
+    }
+    pixman_region32_fini(&clipped.r);
+}
+
+void mark_changed(const Port& port, const Rect& local) {
+    if (!port.on_screen || local.empty()) return;
+    const Rect& b = port.bounds;
+    screen_mark_dirty(Rect{int16_t(local.top - b.top), int16_t(local.left - b.left), int16_t(local.bottom - b.top),
+                           int16_t(local.right - b.left)});
+}
+
+uint32_t* surface_row(const Port& port, int y) {
+    unsigned char* data = cairo_image_surface_get_data(port.surface);
+    return reinterpret_cast<uint32_t*>(data + y * cairo_image_surface_get_stride(port.surface));
+}
+
+void surface_flush(const Port& port) { cairo_surface_flush(port.surface); }
+
+void surface_changed(const Port& port) { cairo_surface_mark_dirty(port.surface); }
+
+uint8_t get_hilite_mode() { return hilite_mode_byte; }
+void set_hilite_mode(uint8_t mode) { hilite_mode_byte = mode; }
+void clear_hilite_bit() { hilite_mode_byte &= uint8_t(~kHiliteBit); }
+
+bool take_hilite() {
+    bool on = !(hilite_mode_byte & kHiliteBit);
+    hilite_mode_byte |= kHiliteBit;
+    return on;
+}
+
+}  // namespace pf

@@ -1,0 +1,47 @@
+// The painting core shared by the drawing module's files (shapes, bits, text): what a
+// port may touch, how a region is painted with a pattern in a transfer mode, and the
+// conversion between colours and pixels.
+#pragma once
+
+#include "platform/draw/draw.h"
+
+#include <cstdint>
+
+namespace pf {
+
+// 32-bit pixel (0xFFRRGGBB) of a colour, and back.
+uint32_t pixel_of(const RGBColor& c);
+RGBColor color_of_pixel(uint32_t px);
+
+// The part of the port that drawing may change, in local coordinates: port_rect,
+// the surface's extent, the visible and the clip regions. The caller disposes it.
+RgnHandle drawable_region(const Port& port);
+
+// Intersects `shape` (local coordinates) with what the port may change, in place.
+void clip_to_port(const Port& port, RgnHandle shape);
+
+// Paints a region (local coordinates, not yet clipped) of the port with an 8x8 pattern
+// anchored at local (0, 0) in a transfer mode (0-15, kHiliteMode, kGrayishTextOr).
+// Xor modes and inversions become the highlight swap while the highlight bit is clear,
+// and set it again. Marks the screen dirty for screen ports.
+void paint_region_with(Port& port, RgnHandle shape, const Pattern& pat, int16_t mode);
+
+// Marks a rectangle (local coordinates) as changed on the screen when the port is on it.
+void mark_changed(const Port& port, const Rect& local);
+
+// Direct access to an image port's pixels: surface_flush before reading or writing,
+// surface_row for row `y` of the surface, surface_changed after writing.
+void surface_flush(const Port& port);
+uint32_t* surface_row(const Port& port, int y);
+void surface_changed(const Port& port);
+
+// The highlight state: the highlight mode byte (its bit 0x80 clear means the next
+// inversion or xor drawing highlights) and the highlight colour.
+constexpr uint8_t kHiliteBit = 0x80;
+uint8_t get_hilite_mode();
+void set_hilite_mode(uint8_t mode);
+void clear_hilite_bit();
+// True when the next xor drawing highlights; sets the bit again (the state is one-shot).
+bool take_hilite();
+
+}  // namespace pf

@@ -1,0 +1,173 @@
+// The pixel sets of lines and shapes.
+#include "platform/draw/recording.h"
+#include "platform/draw/shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace pf {
+
+namespace {
+
+void set_boxes(RgnHandle rgn, std::vector<pixman_box32_t>& boxes) {
+    pixman_region32_fini(&rgn->r);
+    pixman_region32_init_rects(&rgn->r, boxes.data(), int(boxes.size()));
+}
+
+// Pixels cut from each end of row y of an oval ow wide and oh high.
+int oval_inset(int ow, int oh, int y) {
+    double dy = (y + 0.5) - oh / 2.0;
+    double t = 1.0 - (2.0 * dy / oh) * (2.0 * dy / oh);
+    double half = ow / 2.0 * std::sqrt(std::max(t, 0.0));
+    int inset = int(std::floor(ow / 2.0 - half + 0.5));
+    return std::clamp(inset, 0, ow / 2);
+}
+
+// Pixels cut from each end of row y of a rectangle h high with rounded corners.
+int corner_inset(int ow, int oh, int height, int y) {
+    if (y < oh / 2) return oval_inset(ow, oh, y);
+    if (y >= height - oh / 2) return oval_inset(ow, oh, oh - (height - y));
+    return 0;
+}
+
+double wedge_angle(double nx, double ny) {
+    double deg = std::atan2(nx, -ny) * 180.0 / M_PI;
+    return deg < 0 ? deg + 360.0 : deg;
+}
+
+bool in_wedge(double angle, int start, int arc) {
+    if (arc >= 360 || arc <= -360) return true;
+    if (arc < 0) {
+        start += arc;
+        arc = -arc;
+    }
+    double from = std::fmod(std::fmod(double(start), 360.0) + 360.0, 360.0);
+    double offset = std::fmod(angle - from + 360.0, 360.0);
+    return offset < arc;
+}
+
+}  // namespace
+
+void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t oval_height) {
+    int w = r.width(), h = r.height();
+    if (r.empty()) {
+        set_empty_region(rgn);
+        return;
+    }
+    int ow = std::clamp<int>(oval_width, 0, w), oh = std::clamp<int>(oval_height, 0, h);
+    std::vector<pixman_box32_t> boxes;
+    boxes.reserve(h);
+    for (int y = 0; y < h; ++y) {
+        int inset = (ow > 0 && oh > 0) ? corner_inset(ow, oh, h, y) : 0;
+        if (2 * inset >= w) continue;
+        boxes.push_back({r.left + inset, r.top + y, r.right - inset, r.top + y + 1});
+    }
+    set_boxes(rgn, boxes);
+}
+
+void oval_region(RgnHandle rgn, const Rect& r) { round_rect_region(rgn, r, r.width(), r.height()); }
+
+// Keeps the pixels of `rgn` whose centres lie in the wedge of the oval in r.
+static void keep_wedge(RgnHandle rgn, const Rect& r, int start, int arc) {
+    if (arc >= 360 || arc <= -360 || r.empty()) return;
+    double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+    double half_w = r.width() / 2.0, half_h = r.height() / 2.0;
+    std::vector<pixman_box32_t> boxes;
+    for (const Rect& part : region_rects(rgn)) {
+        for (int v = part.top; v < part.bottom; ++v) {
+            int run_start = -1;
+            for (int h = part.left; h <= part.right; ++h) {
+                bool inside = h < part.right &&
+                              in_wedge(wedge_angle((h + 0.5 - cx) / half_w, (v + 0.5 - cy) / half_h), start, arc);
+                if (inside && run_start < 0) run_start = h;
+                if (!inside && run_start >= 0) {
+                    boxes.push_back({run_start, v, h, v + 1});
+                    run_start = -1;
+                }
+            }
+        }
+    }
+    set_boxes(rgn, boxes);
+}
+
+void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle) {
+    oval_region(rgn, r);
+    keep_wedge(rgn, r, start_angle, arc_angle);
+}
+
+void line_region(RgnHandle rgn, Point from, Point to, Point pen) {
+    set_empty_region(rgn);
+    if (pen.h <= 0 || pen.v <= 0) return;
+    int h = from.h, v = from.v;
+    int dh = std::abs(to.h - h), dv = -std::abs(to.v - v);
+    int step_h = h < to.h ? 1 : -1, step_v = v < to.v ? 1 : -1;
+    int err = dh + dv;
+    std::vector<pixman_box32_t> boxes;
+    // One box per row run of the line's points, grown by the pen.
+    int run_left = h, run_right = h;
+    for (;;) {
+        bool last = h == to.h && v == to.v;
+        int next_h = h, next_v = v;
+        if (!last) {
+            int e2 = 2 * err;
+            if (e2 >= dv) {
+                err += dv;
+                next_h += step_h;
+            }
+            if (e2 <= dh) {
+                err += dh;
+                next_v += step_v;
+            }
+        }
+        if (last || next_v != v) {
+            boxes.push_back({std::min(run_left, run_right), v, std::max(run_left, run_right) + pen.h, v + pen.v});
+            if (last) break;
+            run_left = run_right = next_h;
+        } else {
+            run_right = next_h;
+        }
+        h = next_h;
+        v = next_v;
+    }
+    set_boxes(rgn, boxes);
+}
+
+void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths) {
+    set_empty_region(rgn);
+    int top = 32767, bottom = -32768;
+    for (const auto& path : paths)
+        for (Point p : path) {
+            top = std::min<int>(top, p.v);
+            bottom = std::max<int>(bottom, p.v);
+        }
+    std::vector<pixman_box32_t> boxes;
+    std::vector<double> crossings;
+    for (int v = top; v < bottom; ++v) {
+        double yc = v + 0.5;
+        crossings.clear();
+        for (const auto& path : paths) {
+            for (size_t i = 0; i < path.size(); ++i) {
+                Point a = path[i], b = path[(i + 1) % path.size()];
+                if ((a.v <= yc) == (b.v <= yc)) continue;
+                crossings.push_back(a.h + (yc - a.v) * (b.h - a.h) / double(b.v - a.v));
+            }
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            int left = int(std::ceil(crossings[i] - 0.5)), right = int(std::ceil(crossings[i + 1] - 0.5));
+            if (right > left) boxes.push_back({left, v, right, v + 1});
+        }
+    }
+    set_boxes(rgn, boxes);
+}
+
+void poly_region(RgnHandle rgn, PolyHandle poly) {
+    if (!poly || poly->points.size() < 3) {
+        set_empty_region(rgn);
+        return;
+    }
+    paths_region(rgn, {poly->points});
+}
+
+}  // namespace pf
