@@ -1,8 +1,13 @@
 // A host presents the screen and feeds input. Two exist: the SDL host (the real
-// program, platform/sdl) and the headless host (tests), which has no window at all.
+// program, platform/sdl) and the headless host (tests), which has no window at
+// all; its test driver is in platform/host/driver.h.
 #pragma once
 
+#include <string>
+
 namespace pf {
+
+struct Cursor;
 
 struct HostProcs {
     // Copies the screen's changed pixels to wherever the host shows them.
@@ -12,14 +17,30 @@ struct HostProcs {
     // Waits up to the given milliseconds for host input.
     void (*wait)(int milliseconds) = nullptr;
     void (*close)() = nullptr;
+    // The system clipboard's text as UTF-8; false when it holds none.
+    bool (*get_clipboard_text)(std::string& utf8) = nullptr;
+    void (*set_clipboard_text)(const std::string& utf8) = nullptr;
+    // Shows the cursor image (null: the arrow) or hides it.
+    void (*apply_cursor)(const Cursor* image, bool visible) = nullptr;
+    void (*beep)() = nullptr;
 };
 
 // Installs a host's procedures; the headless host is in force until another is installed.
 void host_install(const HostProcs& procs);
+// Composes the screen (windows over the desktop) and presents what changed.
 void host_present();
 bool host_pump();
 void host_wait(int milliseconds);
 void host_close();
+bool host_get_clipboard_text(std::string& utf8);
+void host_set_clipboard_text(const std::string& utf8);
+void host_apply_cursor(const Cursor* image, bool visible);
+void host_beep();
+// Whether the user asked the program to quit (closing the host window).
+bool host_quit_requested();
+
+// The screen is composed by this procedure before every present (the window manager's).
+void host_set_composer(void (*compose)());
 
 // Opens the screen with no window; tests read its pixels and write PNGs.
 void headless_host_open(int width, int height);

@@ -1,19 +1,41 @@
 #include "platform/sdl/sdl_host.h"
 
+#include "platform/events/events.h"
+#include "platform/events/input.h"
+#include "platform/events/keyboard.h"
 #include "platform/host/host.h"
+#include "platform/scrap/scrap.h"
+#include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
+#include "platform/text/mac_roman.h"
 
 #include <SDL.h>
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace pf {
 
 namespace {
 
 SDL_Window* window = nullptr;
+SDL_Cursor* shown_cursor = nullptr;
+SDL_AudioDeviceID audio = 0;
+
+// A key-down that waits for its characters from SDL text input.
+struct PendingText {
+    uint8_t key_code = 0;
+    bool repeat = false;
+};
+PendingText pending_text;
+// A key typed with Command or Control was posted from the key itself; text
+// that SDL still reports for it is dropped.
+bool drop_next_text = false;
+
+// ---- Output ---------------------------------------------------------------------
 
 // The screen follows the window's size; the whole screen is redrawn after a resize.
 void resize_screen(int width, int height) {
@@ -41,19 +63,121 @@ void sdl_present() {
     SDL_UpdateWindowSurfaceRects(window, &area, 1);
 }
 
+// ---- Input ----------------------------------------------------------------------
+
+uint32_t host_modifiers(uint16_t sdl_mod) {
+    uint32_t m = 0;
+    if (sdl_mod & KMOD_SHIFT) m |= kHostShift;
+    if (sdl_mod & KMOD_CTRL) m |= kHostCtrl;
+    if (sdl_mod & KMOD_ALT) m |= kHostAlt;
+    if (sdl_mod & KMOD_GUI) m |= kHostSuper;
+    if (sdl_mod & KMOD_CAPS) m |= kHostCapsLock;
+    return m;
+}
+
+char32_t layout_char(SDL_Keycode sym) { return sym > 0 && sym < 0x80 ? char32_t(sym) : 0; }
+
+void key_event(const SDL_KeyboardEvent& key) {
+    bool down = key.type == SDL_KEYDOWN;
+    uint8_t code = key_code_from_usb_usage(key.keysym.scancode);
+    uint16_t modifiers = modifiers_from_host(host_modifiers(key.keysym.mod));
+    input_modifiers(modifiers);
+    if (is_modifier_key(code)) {
+        input_key_state(code, down);
+        return;
+    }
+    if (down) {
+        drop_next_text = false;
+        if (key_waits_for_text(code, modifiers)) {
+            pending_text = PendingText{code, key.repeat != 0};
+            input_key_state(code, true);
+            return;
+        }
+        drop_next_text = (modifiers & (kCmdKey | kControlKey)) != 0;
+    }
+    unsigned char c = command_key_char(code, layout_char(key.keysym.sym), modifiers);
+    input_key(code, c, down, key.repeat != 0);
+}
+
+void text_event(const SDL_TextInputEvent& text) {
+    if (drop_next_text) {
+        drop_next_text = false;
+        return;
+    }
+    input_text(utf8_to_mac_roman(text.text), pending_text.key_code, pending_text.repeat);
+    pending_text = PendingText{};
+}
+
+Point point_of(int x, int y) { return Point{int16_t(y), int16_t(x)}; }
+
+// The right button stands for a Control-click (contextual menus).
+void button_event(const SDL_MouseButtonEvent& b) {
+    if (b.button != SDL_BUTTON_LEFT && b.button != SDL_BUTTON_RIGHT) return;
+    bool down = b.type == SDL_MOUSEBUTTONDOWN;
+    uint16_t modifiers = modifiers_from_host(host_modifiers(SDL_GetModState()));
+    if (b.button == SDL_BUTTON_RIGHT) modifiers |= kControlKey;
+    input_modifiers(modifiers);
+    input_mouse_button(down, point_of(b.x, b.y));
+}
+
+void wheel_event(const SDL_MouseWheelEvent& w) {
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    int sign = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+    if (w.y != 0) input_wheel(point_of(x, y), 0, sign * w.y);
+    if (w.x != 0) input_wheel(point_of(x, y), 1, sign * w.x);
+}
+
+void window_event(const SDL_WindowEvent& w) {
+    switch (w.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            resize_screen(w.data1, w.data2);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            if (Screen* s = screen()) screen_mark_dirty(Rect{0, 0, int16_t(s->height), int16_t(s->width)});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            input_focus(true);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            input_focus(false);
+            break;
+        default:
+            break;
+    }
+}
+
 bool handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
             return false;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-                resize_screen(event.window.data1, event.window.data2);
-            else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && screen())
-                screen_mark_dirty(Rect{0, 0, int16_t(screen()->height), int16_t(screen()->width)});
-            return true;
+            window_event(event.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            key_event(event.key);
+            break;
+        case SDL_TEXTINPUT:
+            text_event(event.text);
+            break;
+        case SDL_MOUSEMOTION:
+            input_mouse_move(point_of(event.motion.x, event.motion.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            button_event(event.button);
+            break;
+        case SDL_MOUSEWHEEL:
+            wheel_event(event.wheel);
+            break;
+        case SDL_CLIPBOARDUPDATE:
+            scrap_system_changed();
+            break;
         default:
-            return true;
+            break;
     }
+    return true;
 }
 
 bool sdl_pump() {
@@ -63,13 +187,70 @@ bool sdl_pump() {
     return keep_running;
 }
 
-void sdl_wait(int milliseconds) {
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, milliseconds)) SDL_PushEvent(&event);
+void sdl_wait(int milliseconds) { SDL_WaitEventTimeout(nullptr, milliseconds); }
+
+// ---- Clipboard, cursor, beep ------------------------------------------------------
+
+bool sdl_get_clipboard(std::string& utf8) {
+    if (!SDL_HasClipboardText()) return false;
+    char* text = SDL_GetClipboardText();
+    if (!text) return false;
+    utf8 = text;
+    SDL_free(text);
+    return true;
+}
+
+void sdl_set_clipboard(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
+
+SDL_Cursor* make_sdl_cursor(const Cursor& c) {
+    uint8_t data[32], mask[32];
+    for (int row = 0; row < 16; ++row) {
+        data[2 * row] = uint8_t(c.data[row] >> 8);
+        data[2 * row + 1] = uint8_t(c.data[row]);
+        mask[2 * row] = uint8_t(c.mask[row] >> 8);
+        mask[2 * row + 1] = uint8_t(c.mask[row]);
+    }
+    return SDL_CreateCursor(data, mask, 16, 16, c.hot_spot.h, c.hot_spot.v);
+}
+
+void sdl_apply_cursor(const Cursor* image, bool visible) {
+    SDL_Cursor* next = image ? make_sdl_cursor(*image) : SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    if (next) {
+        SDL_SetCursor(next);
+        if (shown_cursor) SDL_FreeCursor(shown_cursor);
+        shown_cursor = next;
+    }
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// A short soft tone; silent where no audio device can be had.
+void sdl_beep() {
+    constexpr int kRate = 22050;
+    if (!audio) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+        SDL_AudioSpec want{}, have{};
+        want.freq = kRate;
+        want.format = AUDIO_S16SYS;
+        want.channels = 1;
+        want.samples = 1024;
+        audio = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        if (!audio) return;
+        SDL_PauseAudioDevice(audio, 0);
+    }
+    std::vector<int16_t> samples(kRate / 8);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        double fade = 1.0 - double(i) / double(samples.size());
+        samples[i] = int16_t(6000 * fade * std::sin(2 * M_PI * 880 * double(i) / kRate));
+    }
+    SDL_QueueAudio(audio, samples.data(), uint32_t(samples.size() * sizeof(int16_t)));
 }
 
 void sdl_close() {
     screen_close();
+    if (audio) SDL_CloseAudioDevice(audio);
+    audio = 0;
+    if (shown_cursor) SDL_FreeCursor(shown_cursor);
+    shown_cursor = nullptr;
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
     SDL_Quit();
@@ -92,7 +273,16 @@ bool sdl_host_open(int width, int height) {
     }
     SDL_GetWindowSize(window, &width, &height);
     screen_open(width, height);
-    host_install(HostProcs{sdl_present, sdl_pump, sdl_wait, sdl_close});
+    SDL_StartTextInput();
+    host_install(HostProcs{.present = sdl_present,
+                           .pump = sdl_pump,
+                           .wait = sdl_wait,
+                           .close = sdl_close,
+                           .get_clipboard_text = sdl_get_clipboard,
+                           .set_clipboard_text = sdl_set_clipboard,
+                           .apply_cursor = sdl_apply_cursor,
+                           .beep = sdl_beep});
+    scrap_system_changed();
     return true;
 }
 

@@ -1,0 +1,180 @@
+#include "platform/events/events.h"
+
+#include "platform/events/events_internal.h"
+#include "platform/host/host.h"
+
+#include <algorithm>
+#include <deque>
+#include <vector>
+
+namespace pf {
+
+namespace {
+
+// A bounded queue: when it is full new events are dropped, as a user who types
+// faster than the program reads loses the last keys rather than the first.
+constexpr size_t kQueueCapacity = 256;
+// The longest single host wait inside a longer sleep, so that the clock is re-read often.
+constexpr int kWaitSliceMs = 16;
+
+std::deque<EventRecord> queue;
+
+struct EventSource {
+    EventSourceProc proc;
+    EventSourceOrder order;
+};
+std::vector<EventSource> sources;
+
+bool point_in_rect(Point p, const Rect& r) {
+    return p.v >= r.top && p.v < r.bottom && p.h >= r.left && p.h < r.right;
+}
+
+void fill_now(EventRecord& event) {
+    const auto& input = events_detail::input_state();
+    event.when = tick_count();
+    event.where = input.mouse;
+    event.modifiers = current_modifiers();
+}
+
+bool ask_sources(EventSourceOrder order, uint16_t mask, EventRecord& event, bool take) {
+    for (const EventSource& source : sources)
+        if (source.order == order && source.proc(mask, event, take)) return true;
+    return false;
+}
+
+bool find_queued(uint16_t mask, EventRecord& event, bool take) {
+    auto it = std::find_if(queue.begin(), queue.end(), [mask](const EventRecord& e) {
+        return (event_mask_of(e.what) & mask) != 0;
+    });
+    if (it == queue.end()) return false;
+    event = *it;
+    if (take) queue.erase(it);
+    return true;
+}
+
+// The first available event of the mask: sources before the queue (activate
+// events), the queue, then sources after it (updates, high-level events).
+bool find_event(uint16_t mask, EventRecord& event, bool take) {
+    return ask_sources(EventSourceOrder::kBeforeQueue, mask, event, take) ||
+           find_queued(mask, event, take) ||
+           ask_sources(EventSourceOrder::kAfterQueue, mask, event, take);
+}
+
+bool mouse_moved_event(uint16_t mask, const Rect* mouse_rect, EventRecord& event) {
+    if (!mouse_rect || !(mask & kOSMask)) return false;
+    if (point_in_rect(events_detail::input_state().mouse, *mouse_rect)) return false;
+    fill_now(event);
+    event.what = kOSEvent;
+    event.message = uintptr_t(kMouseMovedMessage) << 24;
+    return true;
+}
+
+void make_null_event(EventRecord& event) {
+    fill_now(event);
+    event.what = kNullEvent;
+    event.message = 0;
+}
+
+// Waits for host input until `deadline` (ticks) has come; false when it has.
+bool wait_until(uint32_t deadline) {
+    uint32_t now = tick_count();
+    if (int32_t(deadline - now) <= 0) return false;
+    uint64_t remaining = ticks_to_milliseconds(deadline - now);
+    host_wait(int(std::min<uint64_t>(remaining, kWaitSliceMs)));
+    return true;
+}
+
+}  // namespace
+
+bool events_detail::queue_holds(uint16_t mask) {
+    EventRecord ignored;
+    return find_queued(mask, ignored, false);
+}
+
+uint16_t event_mask_of(uint16_t kind) {
+    if (kind == kHighLevelEvent) return kHighLevelEventMask;
+    if (kind == kOSEvent) return kOSMask;
+    return kind < 16 ? uint16_t(1u << kind) : 0;
+}
+
+bool post_event_record(const EventRecord& event) {
+    if (queue.size() >= kQueueCapacity) return false;
+    queue.push_back(event);
+    return true;
+}
+
+bool post_event(uint16_t kind, uintptr_t message) {
+    EventRecord event;
+    fill_now(event);
+    event.what = kind;
+    event.message = message;
+    return post_event_record(event);
+}
+
+bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, const Rect* mouse_rect) {
+    uint32_t deadline = tick_count() + sleep;
+    for (;;) {
+        events_detail::poll_host();
+        events_detail::deliver_wheel_events();
+        if (find_event(mask, event, true)) return true;
+        if (mouse_moved_event(mask, mouse_rect, event)) return true;
+        if (!wait_until(deadline)) break;
+    }
+    make_null_event(event);
+    return false;
+}
+
+bool get_next_event(uint16_t mask, EventRecord& event) {
+    return wait_next_event(mask, event, 0, nullptr);
+}
+
+bool take_event(uint16_t mask, EventRecord& event, uint32_t timeout) {
+    uint32_t deadline = tick_count() + timeout;
+    for (;;) {
+        events_detail::poll_host();
+        if (find_event(mask, event, true)) return true;
+        if (!wait_until(deadline)) break;
+    }
+    make_null_event(event);
+    return false;
+}
+
+bool event_avail(uint16_t mask, EventRecord& event) {
+    events_detail::poll_host();
+    if (find_event(mask, event, false)) return true;
+    make_null_event(event);
+    return false;
+}
+
+void flush_events(uint16_t mask, uint16_t stop_mask) {
+    auto stop = std::find_if(queue.begin(), queue.end(), [stop_mask](const EventRecord& e) {
+        return (event_mask_of(e.what) & stop_mask) != 0;
+    });
+    queue.erase(std::remove_if(queue.begin(), stop,
+                               [mask](const EventRecord& e) { return (event_mask_of(e.what) & mask) != 0; }),
+                stop);
+}
+
+int queued_event_count() { return int(queue.size()); }
+
+void add_event_source(EventSourceProc proc, EventSourceOrder order) {
+    remove_event_source(proc);
+    sources.push_back(EventSource{proc, order});
+}
+
+void remove_event_source(EventSourceProc proc) {
+    std::erase_if(sources, [proc](const EventSource& s) { return s.proc == proc; });
+}
+
+uint32_t double_click_time() { return 30; }
+uint32_t caret_time() { return 30; }
+
+void events_reset() {
+    queue.clear();
+    sources.clear();
+    events_detail::clear_wheel_events();
+    events_detail::input_state() = events_detail::InputState{};
+    set_wheel_proc(nullptr);
+}
+
+}  // namespace pf

@@ -1,0 +1,189 @@
+#include "platform/host/headless.h"
+
+#include "platform/events/clock.h"
+#include "platform/events/events.h"
+#include "platform/events/events_internal.h"
+#include "platform/events/input.h"
+#include "platform/host/driver.h"
+#include "platform/screen/cursor.h"
+#include "platform/screen/screen.h"
+#include "platform/scrap/scrap.h"
+#include "platform/text/mac_roman.h"
+
+#include <deque>
+#include <optional>
+
+namespace pf {
+
+namespace {
+
+enum class StepKind { kMove, kPress, kRelease, kKey, kText, kWheel, kFocus };
+
+struct Step {
+    StepKind kind;
+    Point where{};
+    uint16_t modifiers = 0;
+    uint8_t key_code = 0;
+    unsigned char character = 0;
+    std::string text;  // Mac Roman
+    int axis = 0;
+    int32_t delta = 0;
+    bool active = true;
+};
+
+std::deque<Step> script;
+std::optional<std::string> system_clipboard;
+
+void play(const Step& step) {
+    switch (step.kind) {
+        case StepKind::kMove:
+            input_mouse_move(step.where);
+            break;
+        case StepKind::kPress:
+            input_modifiers(step.modifiers);
+            input_mouse_button(true, step.where);
+            break;
+        case StepKind::kRelease:
+            input_mouse_button(false, step.where);
+            input_modifiers(0);
+            break;
+        case StepKind::kKey:
+            input_modifiers(step.modifiers);
+            input_key(step.key_code, step.character, true, false);
+            input_key(step.key_code, step.character, false, false);
+            input_modifiers(0);
+            break;
+        case StepKind::kText:
+            input_text(step.text, 0, false);
+            break;
+        case StepKind::kWheel:
+            input_wheel(step.where, step.axis, step.delta);
+            break;
+        case StepKind::kFocus:
+            input_focus(step.active);
+            break;
+    }
+}
+
+void headless_present() { screen_take_dirty(); }
+
+// One scripted step per pump while the button is down, so that a tracking loop
+// polling the mouse sees every move of a drag; moves with the button up go
+// together with the step after them. A script never leaves the button held.
+bool headless_pump() {
+    if (script.empty()) {
+        if (events_detail::input_state().button_down)
+            input_mouse_button(false, events_detail::input_state().mouse);
+        return true;
+    }
+    for (;;) {
+        Step step = script.front();
+        script.pop_front();
+        play(step);
+        bool free_move = step.kind == StepKind::kMove && !events_detail::input_state().button_down;
+        if (!free_move || script.empty()) break;
+    }
+    return true;
+}
+
+void headless_wait(int milliseconds) { clock_sleep(milliseconds); }
+void headless_close() { screen_close(); }
+
+bool headless_get_clipboard(std::string& utf8) {
+    if (!system_clipboard) return false;
+    utf8 = *system_clipboard;
+    return true;
+}
+
+void headless_set_clipboard(const std::string& utf8) { system_clipboard = utf8; }
+void headless_apply_cursor(const Cursor*, bool) {}
+void headless_beep() {}
+
+void add(Step step) { script.push_back(std::move(step)); }
+
+}  // namespace
+
+HostProcs headless_host_procs() {
+    return HostProcs{.present = headless_present,
+                     .pump = headless_pump,
+                     .wait = headless_wait,
+                     .close = headless_close,
+                     .get_clipboard_text = headless_get_clipboard,
+                     .set_clipboard_text = headless_set_clipboard,
+                     .apply_cursor = headless_apply_cursor,
+                     .beep = headless_beep};
+}
+
+// ---- Driver -------------------------------------------------------------------
+
+void driver_move(Point to) { add(Step{.kind = StepKind::kMove, .where = to}); }
+
+void driver_press(Point where, uint16_t modifiers) {
+    driver_move(where);
+    add(Step{.kind = StepKind::kPress, .where = where, .modifiers = modifiers});
+}
+
+void driver_release(Point where) { add(Step{.kind = StepKind::kRelease, .where = where}); }
+
+void driver_click(Point where, uint16_t modifiers) {
+    driver_press(where, modifiers);
+    driver_release(where);
+}
+
+void driver_drag(Point from, Point to, uint16_t modifiers, int steps) {
+    driver_press(from, modifiers);
+    if (steps < 1) steps = 1;
+    for (int i = 1; i <= steps; ++i) {
+        Point p{int16_t(from.v + (to.v - from.v) * i / steps), int16_t(from.h + (to.h - from.h) * i / steps)};
+        driver_move(p);
+    }
+    driver_release(to);
+}
+
+void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
+    add(Step{.kind = StepKind::kKey, .modifiers = modifiers, .key_code = key_code, .character = character});
+}
+
+void driver_type(std::string_view utf8) {
+    add(Step{.kind = StepKind::kText, .text = utf8_to_mac_roman(utf8)});
+}
+
+void driver_wheel(Point where, int axis, int32_t delta) {
+    driver_move(where);
+    add(Step{.kind = StepKind::kWheel, .where = where, .axis = axis, .delta = delta});
+}
+
+void driver_focus(bool active) { add(Step{.kind = StepKind::kFocus, .active = active}); }
+
+int driver_pending_steps() { return int(script.size()); }
+
+void driver_reset() {
+    script.clear();
+    system_clipboard.reset();
+}
+
+int driver_run_until_idle(void (*handle)(const EventRecord& event)) {
+    // A bound, so that a handler that never clears an update cannot hang a test.
+    constexpr int kMaxEvents = 100000;
+    int handled = 0;
+    while (handled < kMaxEvents) {
+        EventRecord event;
+        bool got = wait_next_event(kEveryEvent, event, 0, nullptr);
+        if (got) {
+            handle(event);
+            ++handled;
+        } else if (script.empty()) {
+            break;
+        }
+    }
+    return handled;
+}
+
+void driver_set_system_clipboard(const std::string& utf8) {
+    system_clipboard = utf8;
+    scrap_system_changed();
+}
+
+bool driver_system_clipboard(std::string& utf8) { return headless_get_clipboard(utf8); }
+
+}  // namespace pf

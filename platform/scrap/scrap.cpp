@@ -1,0 +1,106 @@
+#include "platform/scrap/scrap.h"
+
+#include "platform/host/host.h"
+#include "platform/text/mac_roman.h"
+
+#include <map>
+#include <string>
+
+namespace pf {
+
+namespace {
+
+struct Scrap {
+    std::map<FourCC, std::vector<uint8_t>> flavours;
+    int32_t change_count = 0;
+    std::string system_text;  // UTF-8 last written to or read from the system clipboard
+    bool system_may_have_changed = true;
+};
+
+Scrap scrap;
+
+std::string text_to_system(const std::vector<uint8_t>& mac_roman) {
+    std::string utf8 = mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(mac_roman.data()),
+                                                          mac_roman.size()));
+    for (char& c : utf8)
+        if (c == '\r') c = '\n';
+    return utf8;
+}
+
+std::vector<uint8_t> text_from_system(const std::string& utf8) {
+    std::string mac_roman = utf8_to_mac_roman(utf8);
+    std::vector<uint8_t> text;
+    text.reserve(mac_roman.size());
+    for (size_t i = 0; i < mac_roman.size(); ++i) {
+        char c = mac_roman[i];
+        if (c == '\r' && i + 1 < mac_roman.size() && mac_roman[i + 1] == '\n') continue;
+        text.push_back(uint8_t(c == '\n' ? '\r' : c));
+    }
+    return text;
+}
+
+// Another program replaced the clipboard: its text becomes ours, the rest goes.
+void adopt_system_text(bool has_text, const std::string& utf8) {
+    scrap.flavours.clear();
+    if (has_text && !utf8.empty()) scrap.flavours[kScrapText] = text_from_system(utf8);
+    scrap.system_text = has_text ? utf8 : std::string();
+    ++scrap.change_count;
+}
+
+void sync_with_system() {
+    if (!scrap.system_may_have_changed) return;
+    scrap.system_may_have_changed = false;
+    std::string utf8;
+    bool has_text = host_get_clipboard_text(utf8);
+    if (!has_text) utf8.clear();
+    if (utf8 != scrap.system_text) adopt_system_text(has_text, utf8);
+}
+
+void write_system_text(const std::string& utf8) {
+    scrap.system_text = utf8;
+    host_set_clipboard_text(utf8);
+    scrap.system_may_have_changed = false;
+}
+
+}  // namespace
+
+int32_t scrap_change_count() {
+    sync_with_system();
+    return scrap.change_count;
+}
+
+OSErr zero_scrap() {
+    sync_with_system();
+    scrap.flavours.clear();
+    ++scrap.change_count;
+    if (!scrap.system_text.empty()) write_system_text(std::string());
+    return noErr;
+}
+
+OSErr put_scrap(FourCC flavour, const void* data, size_t size) {
+    sync_with_system();
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    std::vector<uint8_t>& stored = scrap.flavours[flavour];
+    stored.assign(bytes, bytes + size);
+    if (flavour == kScrapText) write_system_text(text_to_system(stored));
+    return noErr;
+}
+
+bool scrap_has_flavour(FourCC flavour) {
+    sync_with_system();
+    return scrap.flavours.count(flavour) != 0;
+}
+
+OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data) {
+    sync_with_system();
+    auto it = scrap.flavours.find(flavour);
+    if (it == scrap.flavours.end()) return kNoScrapFlavourErr;
+    data = it->second;
+    return noErr;
+}
+
+void scrap_system_changed() { scrap.system_may_have_changed = true; }
+
+void scrap_reset() { scrap = Scrap{}; }
+
+}  // namespace pf

@@ -1,0 +1,34 @@
+// The clipboard: data by four-character flavour type, with a change count that
+// moves whenever this or any other program replaces the clipboard. "TEXT"
+// (Mac Roman, lines ending in CR) is exchanged with the system clipboard as
+// UTF-8 with LF line ends; other flavours stay within the program.
+#pragma once
+
+#include "platform/types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pf {
+
+constexpr FourCC kScrapText = four_cc("TEXT");
+constexpr OSErr kNoScrapFlavourErr = -102;
+
+// Moves whenever the clipboard is emptied here or replaced by another program.
+int32_t scrap_change_count();
+// Empties the clipboard (here and on the system) and moves the change count.
+OSErr zero_scrap();
+// Adds or replaces one flavour; "TEXT" also goes to the system clipboard.
+OSErr put_scrap(FourCC flavour, const void* data, size_t size);
+bool scrap_has_flavour(FourCC flavour);
+// The flavour's bytes; kNoScrapFlavourErr when the clipboard has none.
+OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data);
+
+// Hosts call this when the system clipboard may have changed; the next query
+// compares it with what was last seen.
+void scrap_system_changed();
+// Forgets everything (tests).
+void scrap_reset();
+
+}  // namespace pf

@@ -1,0 +1,72 @@
+#include "platform/host/driver.h"
+#include "platform/host/host.h"
+#include "platform/scrap/scrap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Clipboard : ::testing::Test {
+    void SetUp() override {
+        pf::headless_host_open(64, 48);
+        pf::driver_reset();
+        pf::scrap_reset();
+    }
+    void TearDown() override { pf::host_close(); }
+};
+
+
+std::string scrap_string(pf::FourCC flavour) {
+    std::vector<uint8_t> data;
+    if (pf::get_scrap(flavour, data) != pf::noErr) return "<none>";
+    return std::string(data.begin(), data.end());
+}
+
+TEST_F(Clipboard, TextGoesToTheSystemAsUtf8WithLineFeeds) {
+    int32_t before = pf::scrap_change_count();
+    pf::zero_scrap();
+    EXPECT_NE(pf::scrap_change_count(), before);
+    std::string mac = "caf\x8E\r\xA5 item";
+    pf::put_scrap(pf::kScrapText, mac.data(), mac.size());
+    std::string system;
+    ASSERT_TRUE(pf::driver_system_clipboard(system));
+    EXPECT_EQ(system, "caf\u00e9\n\u2022 item");
+    EXPECT_EQ(scrap_string(pf::kScrapText), mac);
+}
+
+TEST_F(Clipboard, AnotherProgramsTextArrivesAsMacRomanAndMovesTheCount) {
+    std::string table = "TBL1";
+    pf::zero_scrap();
+    pf::put_scrap(pf::four_cc("QTBL"), table.data(), table.size());
+    int32_t count = pf::scrap_change_count();
+    pf::driver_set_system_clipboard("na\u00efve\r\nline two\n\u4e2d");
+    EXPECT_NE(pf::scrap_change_count(), count);
+    EXPECT_EQ(scrap_string(pf::kScrapText), "na\x95ve\rline two\r?");
+    // Our private flavour was of the old clipboard.
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::four_cc("QTBL")));
+}
+
+TEST_F(Clipboard, OwnWritesDoNotCountAsAnotherProgramsChange) {
+    pf::zero_scrap();
+    std::string text = "abc";
+    pf::put_scrap(pf::kScrapText, text.data(), text.size());
+    std::string pict = "PICTDATA";
+    pf::put_scrap(pf::four_cc("PICT"), pict.data(), pict.size());
+    int32_t count = pf::scrap_change_count();
+    pf::scrap_system_changed();  // the host reports our own write
+    EXPECT_EQ(pf::scrap_change_count(), count);
+    EXPECT_EQ(scrap_string(pf::four_cc("PICT")), pict);
+    EXPECT_EQ(scrap_string(pf::four_cc("XXXX")), "<none>");
+}
+
+TEST_F(Clipboard, ZeroEmptiesTheSystemClipboardToo) {
+    std::string text = "old";
+    pf::put_scrap(pf::kScrapText, text.data(), text.size());
+    pf::zero_scrap();
+    std::string system = "unchanged";
+    pf::driver_system_clipboard(system);
+    EXPECT_EQ(system, "");
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapText));
+}
+
+}  // namespace
