@@ -1,0 +1,131 @@
+// Text utilities for the program's Mac Roman text: encodings at the host
+// boundary, case mapping, the one comparison order used for lookups, sorts and
+// criteria, word and line breaks, character types and scripts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/text/mac_roman.h"
+#include "platform/types.h"
+
+namespace pf {
+
+// ---- Encodings -------------------------------------------------------------
+// Strict conversions between any two encodings the system's iconv knows
+// ("UTF-8", "UTF-16LE", "CP932" ...): false, with `out` emptied, when the
+// input is malformed or cannot be spelled in the target encoding.
+bool convert_encoding(std::string_view input, const char* from, const char* to, std::string& out);
+
+// UTF-16 in host order. Characters Mac Roman cannot spell, and unpaired
+// surrogates, become `replacement`.
+std::u16string mac_roman_to_utf16(std::string_view mac_roman);
+std::string utf16_to_mac_roman(std::u16string_view utf16, unsigned char replacement = '?');
+
+// Japanese text in Shift_JIS as the Windows code page 932 defines it (byte 0x5C
+// is the backslash, so paths keep their separators).
+bool shift_jis_to_utf8(std::string_view shift_jis, std::string& utf8);
+bool utf8_to_shift_jis(std::string_view utf8, std::string& shift_jis);
+
+// ---- Case ------------------------------------------------------------------
+// Mac Roman case pairs: ASCII letters and the accented letters, Æ/æ, Ø/ø,
+// Œ/œ and Ÿ/ÿ. Characters without a partner are left as they are (ß, µ, ı).
+unsigned char to_upper_mac_roman(unsigned char c);
+unsigned char to_lower_mac_roman(unsigned char c);
+void uppercase_text(char* text, int32_t length);
+void lowercase_text(char* text, int32_t length);
+// The letter without its mark, case kept (é -> e, Ø -> O); other characters
+// as they are.
+unsigned char strip_diacritic(unsigned char c);
+
+// ---- Comparison ------------------------------------------------------------
+// The order, applied in three passes over the whole texts:
+//  1. Primary: each character is taken without case and without marks, the
+//     ligatures spelled out (Æ, æ -> "ae", Œ, œ -> "oe", ß -> "ss",
+//     ﬁ -> "fi", ﬂ -> "fl"); letters thus compare as lower-case ASCII,
+//     every other byte by its own value (so blanks and most punctuation come
+//     before digits, digits before letters). A text that is a prefix of the
+//     other comes first.
+//  2. Marks (when marks count): character by character, the unmarked letter
+//     comes first; two marked letters order by their Mac Roman lower-case
+//     code (a: á à â ä ã å).
+//  3. Case (when case counts): character by character, upper case first.
+// A last pass by bytes makes the order total, so the full comparison answers
+// 0 only for identical texts. The answer is -1, 0 or 1.
+struct TextCompare {
+    bool case_counts = true;
+    bool marks_count = true;
+};
+constexpr TextCompare kExactOrder{true, true};
+constexpr TextCompare kIgnoreCaseAndMarks{false, false};
+
+int compare_text(std::string_view a, std::string_view b, TextCompare how = kExactOrder);
+// Equal under the chosen sensitivity: with both off, "Résumé" equals "RESUME"
+// and "Straße" equals "STRASSE".
+bool equal_text(std::string_view a, std::string_view b, bool case_counts, bool marks_count);
+
+// Length-prefixed strings.
+int compare_pstring(const unsigned char* a, const unsigned char* b, TextCompare how = kExactOrder);
+bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_counts, bool marks_count);
+
+// ---- Scripts, byte and character types -------------------------------------
+constexpr int16_t kScriptRoman = 0;
+constexpr int16_t kScriptJapanese = 1;
+
+// Every font is set in the Roman script here.
+int16_t font_to_script(int16_t font_number);
+
+// Position of the byte at `offset` within its character: 0 a single-byte
+// character, -1 the first and 1 the second byte of a two-byte character
+// (only in the Japanese script, whose text is Shift_JIS).
+int16_t character_byte_type(const char* text, int32_t offset, int16_t script);
+
+// Character type codes: type in the low nibble, class in bits 8-11, and flags.
+constexpr int16_t kCharTypeMask = 0x000F;
+constexpr int16_t kCharPunct = 0x0000;
+constexpr int16_t kCharAscii = 0x0001;
+constexpr int16_t kCharEuro = 0x0007;
+constexpr int16_t kCharClassMask = 0x0F00;
+constexpr int16_t kPunctNormal = 0x0000;
+constexpr int16_t kPunctNumber = 0x0100;
+constexpr int16_t kPunctSymbol = 0x0200;
+constexpr int16_t kPunctBlank = 0x0300;
+constexpr int16_t kCharUpper = 0x2000;
+constexpr int16_t kCharDoubleByte = int16_t(0x8000);
+
+int16_t character_type(const char* text, int32_t offset, int16_t script);
+
+// ---- Word and line breaks --------------------------------------------------
+// The word holding the character at `offset` (the one after it when
+// `leading_edge`, else the one before): a run of letters and digits (an
+// apostrophe or period between two of them joins the run), a run of blanks,
+// or a single other character. [start, end) of that run; (offset, offset) in
+// an empty text.
+struct WordRange {
+    int32_t start = 0;
+    int32_t end = 0;
+};
+WordRange find_word_breaks(const char* text, int32_t length, int32_t offset, bool leading_edge,
+                           int16_t script);
+
+// Width of `length` bytes of text in 16.16 fixed point, as drawn in the
+// current font.
+using TextWidthProc = int32_t (*)(const char* text, int32_t length, void* context);
+
+enum class LineBreak : int16_t { word = 0, character = 1, overflow = 2 };
+
+// Fits the run [run_start, run_end) of `text` on a line with `width_budget`
+// (16.16) left. `text_offset` comes in as 1 when the run begins the line (so
+// at least one character must be placed) and goes out as the break offset.
+// Breaks fall before the first word (a run of characters other than spaces
+// and tabs) that does not fit, which may have begun in an earlier run; blanks
+// after a word hang past the edge; a return ends the line after itself. A first word wider than
+// the line is broken between characters (answer `character`); a run that fits
+// whole answers `overflow` with the offset at its end. The budget goes down
+// by the width placed.
+LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end,
+                            int32_t& width_budget, int32_t& text_offset, TextWidthProc width,
+                            void* context);
+
+}  // namespace pf
