@@ -1,0 +1,13 @@
+# Compiles resources/*.txt into the bundle linked into quorvin_app: a generated C++ source
+# holding the bytes and a header declaring resource_bundle_data() and resource_bundle_size().
+file(GLOB RESOURCE_TEXTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.txt)
+set(RESOURCE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+set(RESOURCE_BUNDLE_CPP ${RESOURCE_GENERATED_DIR}/resource_bundle.cpp)
+set(RESOURCE_BUNDLE_H ${RESOURCE_GENERATED_DIR}/resource_bundle.h)
+add_custom_command(
+  OUTPUT ${RESOURCE_BUNDLE_CPP} ${RESOURCE_BUNDLE_H}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${RESOURCE_GENERATED_DIR}
+  COMMAND rescomp --cpp ${RESOURCE_BUNDLE_CPP} --header ${RESOURCE_BUNDLE_H} ${RESOURCE_TEXTS}
+  DEPENDS rescomp ${RESOURCE_TEXTS}
+  COMMENT "Compiling resources/*.txt"
+  VERBATIM)

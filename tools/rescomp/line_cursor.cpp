@@ -1,0 +1,111 @@
+// Reading the values of a body line, with range checks that report the line.
+#include <cstring>
+
+#include "tools/rescomp/compile.h"
+
+namespace rescomp {
+
+void LineCursor::fail(const std::string& message) {
+    if (ok) diagnostics.error(line.at, message);
+    ok = false;
+}
+
+bool LineCursor::peek_word(const char* word) const {
+    const Token* token = peek();
+    return token && token->kind == TokenKind::Word && token->text == word;
+}
+
+std::string LineCursor::word(const char* what) {
+    const Token* token = peek();
+    if (!ok) return {};
+    if (!token || token->kind != TokenKind::Word) {
+        fail(std::string("expected ") + what);
+        return {};
+    }
+    ++pos;
+    return token->text;
+}
+
+int64_t LineCursor::integer(int64_t min, int64_t max, const char* what) {
+    const Token* token = peek();
+    if (!ok) return 0;
+    if (!token || token->kind != TokenKind::Number) {
+        fail(std::string("expected a number for ") + what);
+        return 0;
+    }
+    if (token->number < min || token->number > max) {
+        fail(std::string(what) + " " + token->text + " is out of range " + std::to_string(min) + " to " +
+             std::to_string(max));
+        return 0;
+    }
+    ++pos;
+    return token->number;
+}
+
+uint32_t LineCursor::four_char_code(const char* what) {
+    const Token* token = peek();
+    if (ok && token && token->kind == TokenKind::FourCharCode) {
+        ++pos;
+        return uint32_t(token->number);
+    }
+    return uint32_t(integer(0, 0xFFFFFFFFll, what));
+}
+
+std::string LineCursor::text(const char* what) {
+    const Token* token = peek();
+    if (!ok) return {};
+    if (!token || token->kind != TokenKind::String) {
+        fail(std::string("expected a quoted text for ") + what);
+        return {};
+    }
+    std::string joined;
+    while (!at_end() && peek()->kind == TokenKind::String) joined += line.tokens[pos++].text;
+    return joined;
+}
+
+std::string LineCursor::pstring(const char* what) {
+    std::string result = text(what);
+    if (result.size() > 255) fail(std::string(what) + " is longer than 255 bytes");
+    return result;
+}
+
+pf::Rect LineCursor::rect() {
+    pf::Rect r;
+    r.top = int16("top");
+    r.left = int16("left");
+    r.bottom = int16("bottom");
+    r.right = int16("right");
+    return r;
+}
+
+void LineCursor::finish() {
+    if (ok && !at_end()) fail("unexpected '" + peek()->text + "'");
+}
+
+bool find_named(const NamedValue* table, const std::string& name, int64_t& value) {
+    for (; table->name; ++table) {
+        if (name == table->name) {
+            value = table->value;
+            return true;
+        }
+    }
+    return false;
+}
+
+int64_t named_or_number(LineCursor& cursor, const NamedValue* table, int64_t min, int64_t max, const char* what) {
+    const Token* token = cursor.peek();
+    if (cursor.ok && token && token->kind == TokenKind::Word) {
+        int64_t value = 0;
+        if (find_named(table, token->text, value)) {
+            ++cursor.pos;
+            return value;
+        }
+        std::string known;
+        for (const NamedValue* entry = table; entry->name; ++entry) known += std::string(" ") + entry->name;
+        cursor.fail("unknown " + std::string(what) + " '" + token->text + "' (known:" + known + ")");
+        return 0;
+    }
+    return cursor.integer(min, max, what);
+}
+
+}  // namespace rescomp
