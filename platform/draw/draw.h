@@ -94,6 +94,11 @@ struct Port : DrawingState {
     SurfaceKind kind = SurfaceKind::kImage;
     bool on_screen = false;  // changes are marked dirty on the screen
     Rect bounds{};           // the surface's extent in local coordinates
+    // A window's port draws into the window's own surface: surface pixel (0, 0) lies at
+    // this global point, and every change is reported to `changed` (local coordinates)
+    // instead of marking the screen.
+    Point surface_origin{};
+    void (*changed)(const Port& port, const Rect& local) = nullptr;
     Rect port_rect{};        // the port's own area in local coordinates
 
     // Both in local coordinates; drawing is clipped to port_rect, vis_rgn and clip_rgn.
@@ -174,8 +179,8 @@ struct PortScope {
     Port* saved;
 };
 
-// Converts between the current port's local coordinates and surface coordinates
-// (global coordinates for a screen port).
+// Converts between the current port's local coordinates and global coordinates
+// (surface coordinates moved by the port's surface_origin).
 void local_to_global(Point& pt);
 void global_to_local(Point& pt);
 

@@ -195,7 +195,12 @@ void paint_region_with(Port& port, RgnHandle shape, const Pattern& pat, int16_t 
 }
 
 void mark_changed(const Port& port, const Rect& local) {
-    if (!port.on_screen || local.empty()) return;
+    if (local.empty()) return;
+    if (port.changed) {
+        port.changed(port, local);
+        return;
+    }
+    if (!port.on_screen) return;
     const Rect& b = port.bounds;
     screen_mark_dirty(Rect{int16_t(local.top - b.top), int16_t(local.left - b.left), int16_t(local.bottom - b.top),
                            int16_t(local.right - b.left)});

@@ -123,12 +123,14 @@ void release_port_state(PortState& s) {
 
 void local_to_global(Point& pt) {
     const Rect& b = current_port->bounds;
-    pt = Point{int16_t(pt.v - b.top), int16_t(pt.h - b.left)};
+    const Point& o = current_port->surface_origin;
+    pt = Point{int16_t(pt.v - b.top + o.v), int16_t(pt.h - b.left + o.h)};
 }
 
 void global_to_local(Point& pt) {
     const Rect& b = current_port->bounds;
-    pt = Point{int16_t(pt.v + b.top), int16_t(pt.h + b.left)};
+    const Point& o = current_port->surface_origin;
+    pt = Point{int16_t(pt.v + b.top - o.v), int16_t(pt.h + b.left - o.h)};
 }
 
 }  // namespace pf
