@@ -1,0 +1,145 @@
+// Measuring text in the current port: widths, justification, caret positions and
+// truncation.
+#include "platform/draw/text_layout.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pf {
+
+namespace {
+
+constexpr unsigned char kEllipsis = 0xC9;
+
+bool is_blank(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n'; }
+bool ends_line(int16_t run_position) { return run_position == kOnlyStyleRun || run_position == kRightStyleRun; }
+
+// Bytes before this end may stretch.
+size_t stretch_end(std::string_view text, int16_t run_position) {
+    return ends_line(run_position) ? size_t(visible_length(text)) : text.size();
+}
+
+int32_t stretching_spaces(std::string_view text, int16_t run_position) {
+    return int32_t(std::count(text.begin(), text.begin() + stretch_end(text, run_position), ' '));
+}
+
+int16_t pinned_width(int32_t w) { return int16_t(std::clamp<int32_t>(w, -32768, 32767)); }
+
+int32_t width_in(const FontInstance& font, std::string_view text) {
+    int32_t w = 0;
+    for (unsigned char b : text) w += font.width[b];
+    return w;
+}
+
+std::string_view as_view(const unsigned char* pstr) {
+    return std::string_view(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
+}
+
+std::string truncated_at_end(const FontInstance& font, const std::string& text, int budget) {
+    size_t keep = 0;
+    for (int32_t w = 0; keep < text.size() && w + font.width[uint8_t(text[keep])] <= budget; ++keep)
+        w += font.width[uint8_t(text[keep])];
+    return text.substr(0, keep) + char(kEllipsis);
+}
+
+std::string truncated_in_middle(const FontInstance& font, const std::string& text, int budget) {
+    size_t left = (text.size() + 1) / 2, right = text.size() / 2;
+    int32_t left_width = width_in(font, std::string_view(text).substr(0, left));
+    int32_t right_width = width_in(font, std::string_view(text).substr(text.size() - right));
+    while (left_width + right_width > budget) {
+        if (left >= right) {
+            left_width -= font.width[uint8_t(text[--left])];
+        } else {
+            right_width -= font.width[uint8_t(text[text.size() - right])];
+            --right;
+        }
+    }
+    return text.substr(0, left) + char(kEllipsis) + text.substr(text.size() - right);
+}
+
+}  // namespace
+
+const FontInstance& port_font() { return font_instance(port_text_style()); }
+
+TextStyle port_text_style() {
+    const Port& p = *get_port();
+    return TextStyle{p.text_font, p.text_size, p.text_face};
+}
+
+void layout_text(const FontInstance& font, std::string_view text, Fixed slop, int16_t run_position,
+                 std::vector<int32_t>& x) {
+    x.resize(text.size() + 1);
+    const int32_t spaces = slop ? stretching_spaces(text, run_position) : 0;
+    const size_t stretch_before = spaces ? stretch_end(text, run_position) : 0;
+    int32_t pos = 0, given = 0, spaces_seen = 0;
+    x[0] = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char b = uint8_t(text[i]);
+        pos += font.width[b];
+        if (b == ' ' && i < stretch_before) {
+            ++spaces_seen;
+            int32_t share = int32_t((int64_t(slop) * spaces_seen / spaces) >> 16);
+            pos += share - given;
+            given = share;
+        }
+        x[i + 1] = pos;
+    }
+}
+
+Fixed portion_line(std::string_view text, int16_t run_position) {
+    return stretching_spaces(text, run_position) * kFixedOne;
+}
+
+int16_t text_width(std::string_view text) { return pinned_width(width_in(port_font(), text)); }
+int16_t string_width(const unsigned char* pstr) { return text_width(as_view(pstr)); }
+int16_t char_width(unsigned char ch) { return port_font().width[ch]; }
+void get_font_info(FontInfo& info) { info = port_font().info; }
+
+int16_t char_to_pixel(std::string_view text, Fixed slop, int32_t offset, int16_t run_position) {
+    std::vector<int32_t> x;
+    layout_text(port_font(), text, slop, run_position, x);
+    return pinned_width(x[std::clamp<size_t>(size_t(std::max(offset, 0)), 0, text.size())]);
+}
+
+PixelHit pixel_to_char(std::string_view text, Fixed slop, Fixed pixel_width, int16_t run_position) {
+    if (pixel_width < 0) return PixelHit{0, true, -1};
+    std::vector<int32_t> x;
+    layout_text(port_font(), text, slop, run_position, x);
+    const int64_t pixel = pixel_width;
+    for (size_t i = 0; i < text.size(); ++i) {
+        int64_t left = int64_t(x[i]) << 16, right = int64_t(x[i + 1]) << 16;
+        if (pixel >= right) continue;
+        if (2 * (pixel - left) < right - left) return PixelHit{int32_t(i), true, -1};
+        return PixelHit{int32_t(i + 1), false, -1};
+    }
+    return PixelHit{int32_t(text.size()), false, Fixed(pixel - (int64_t(x.back()) << 16))};
+}
+
+int32_t visible_length(std::string_view text) {
+    size_t n = text.size();
+    while (n > 0 && is_blank(uint8_t(text[n - 1]))) --n;
+    return int32_t(n);
+}
+
+int16_t trunc_text(int16_t width, std::string& text, int16_t where) {
+    if (width < 0) return kTruncError;
+    const FontInstance& font = port_font();
+    if (width_in(font, text) <= width) return kNotTruncated;
+    int budget = width - font.width[kEllipsis];
+    if (budget < 0) {
+        text.clear();
+        return kTruncated;
+    }
+    text = where == kTruncMiddle ? truncated_in_middle(font, text, budget) : truncated_at_end(font, text, budget);
+    return kTruncated;
+}
+
+int16_t trunc_string(int16_t width, unsigned char* pstr, int16_t where) {
+    std::string text(as_view(pstr));
+    int16_t result = trunc_text(width, text, where);
+    pstr[0] = uint8_t(text.size());
+    std::memcpy(pstr + 1, text.data(), text.size());
+    return result;
+}
+
+}  // namespace pf

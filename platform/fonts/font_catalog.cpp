@@ -1,0 +1,244 @@
+// Font numbers, names and the files that draw them (the table is in fonts.h).
+#include "platform/draw/draw.h"
+#include "platform/fonts/font_instance.h"
+#include "platform/fonts/fonts.h"
+#include "platform/text/mac_roman.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace pf {
+
+namespace {
+
+// The files of our own configuration: fonts-dejavu-core and fonts-liberation2.
+constexpr const char* kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
+constexpr const char* kLiberationDir = "/usr/share/fonts/truetype/liberation2/";
+constexpr const char* kDejaVuFiles[] = {
+    "DejaVuSans.ttf",     "DejaVuSans-Bold.ttf",  "DejaVuSansMono.ttf",
+    "DejaVuSansMono-Bold.ttf", "DejaVuSerif.ttf", "DejaVuSerif-Bold.ttf",
+};
+constexpr const char* kLiberationFiles[] = {
+    "LiberationSans-Regular.ttf",  "LiberationSans-Bold.ttf",  "LiberationSans-Italic.ttf",
+    "LiberationSans-BoldItalic.ttf", "LiberationSerif-Regular.ttf", "LiberationSerif-Bold.ttf",
+    "LiberationSerif-Italic.ttf",  "LiberationSerif-BoldItalic.ttf", "LiberationMono-Regular.ttf",
+    "LiberationMono-Bold.ttf",     "LiberationMono-Italic.ttf", "LiberationMono-BoldItalic.ttf",
+};
+constexpr const char* kFallbackFamily = "DejaVu Sans";
+
+struct ClassicFont {
+    int16_t number;
+    const char* name;
+    const char* family;  // in our configuration
+};
+
+constexpr ClassicFont kClassicFonts[] = {
+    {kSystemFont, "Chicago", "DejaVu Sans"},     {kNewYorkFont, "New York", "DejaVu Serif"},
+    {kGenevaFont, "Geneva", "DejaVu Sans"},      {kMonacoFont, "Monaco", "DejaVu Sans Mono"},
+    {kTimesFont, "Times", "Liberation Serif"},   {kHelveticaFont, "Helvetica", "Liberation Sans"},
+    {kCourierFont, "Courier", "Liberation Mono"}, {kSymbolFont, "Symbol", "DejaVu Sans"},
+};
+
+struct Alias {
+    const char* name;
+    int16_t number;
+};
+constexpr Alias kAliases[] = {{"System", kSystemFont}, {"Charcoal", kSystemFont}, {"Lucida Grande", kSystemFont}};
+
+constexpr int kFirstHashedNumber = 1024;
+constexpr int kHashedNumbers = 32768 - kFirstHashedNumber;
+
+// A family found on the machine, under a hashed number.
+struct InstalledFamily {
+    std::string name;      // Mac Roman
+    std::string fc_family;  // as fontconfig spells it (UTF-8)
+    bool ours = false;      // in our own configuration
+};
+
+struct Catalog {
+    FcConfig* ours = nullptr;
+    FcConfig* machine = nullptr;  // loaded on first need
+    bool machine_listed = false;
+    std::map<int16_t, InstalledFamily> installed;
+};
+
+Catalog& catalog() {
+    static Catalog c;
+    if (!c.ours) {
+        c.ours = FcConfigCreate();
+        for (const char* f : kDejaVuFiles)
+            FcConfigAppFontAddFile(c.ours, reinterpret_cast<const FcChar8*>((std::string(kDejaVuDir) + f).c_str()));
+        for (const char* f : kLiberationFiles)
+            FcConfigAppFontAddFile(c.ours,
+                                   reinterpret_cast<const FcChar8*>((std::string(kLiberationDir) + f).c_str()));
+    }
+    return c;
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        auto lower = [](char ch) { return (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch; };
+        return lower(x) == lower(y);
+    });
+}
+
+uint32_t fnv1a(std::string_view s) {
+    uint32_t h = 2166136261u;
+    for (unsigned char ch : s) h = (h ^ ch) * 16777619u;
+    return h;
+}
+
+std::vector<std::string> families_of(FcConfig* config) {
+    FcPattern* all = FcPatternCreate();
+    FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(config, all, os);
+    std::vector<std::string> names;
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcChar8* family = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
+            names.emplace_back(reinterpret_cast<const char*>(family));
+    }
+    if (set) FcFontSetDestroy(set);
+    FcObjectSetDestroy(os);
+    FcPatternDestroy(all);
+    std::ranges::sort(names);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool is_classic_name(std::string_view name) {
+    return std::ranges::any_of(kClassicFonts, [&](const ClassicFont& f) { return same_name(f.name, name); }) ||
+           std::ranges::any_of(kAliases, [&](const Alias& a) { return same_name(a.name, name); });
+}
+
+int16_t free_hashed_number(const std::map<int16_t, InstalledFamily>& taken, std::string_view name) {
+    int slot = int(fnv1a(name) % kHashedNumbers);
+    while (taken.contains(int16_t(kFirstHashedNumber + slot))) slot = (slot + 1) % kHashedNumbers;
+    return int16_t(kFirstHashedNumber + slot);
+}
+
+// Numbers every family of the machine and of our configuration, in byte order of names.
+void list_installed(Catalog& c) {
+    if (c.machine_listed) return;
+    c.machine_listed = true;
+    c.machine = FcInitLoadConfigAndFonts();
+    std::vector<std::string> ours = families_of(c.ours);
+    std::vector<std::string> names = ours;
+    if (c.machine) {
+        std::vector<std::string> theirs = families_of(c.machine);
+        names.insert(names.end(), theirs.begin(), theirs.end());
+        std::ranges::sort(names);
+        names.erase(std::unique(names.begin(), names.end()), names.end());
+    }
+    for (const std::string& fc_family : names) {
+        std::string name = utf8_to_mac_roman(fc_family);
+        if (is_classic_name(name)) continue;
+        InstalledFamily family{name, fc_family, std::ranges::binary_search(ours, fc_family)};
+        c.installed.emplace(free_hashed_number(c.installed, name), std::move(family));
+    }
+}
+
+const ClassicFont* classic_font(int16_t number) {
+    if (number == kApplFont) number = kGenevaFont;
+    auto it = std::ranges::find(kClassicFonts, number, &ClassicFont::number);
+    return it == std::end(kClassicFonts) ? nullptr : it;
+}
+
+std::string pattern_string(FcPattern* p, const char* object) {
+    FcChar8* s = nullptr;
+    return FcPatternGetString(p, object, 0, &s) == FcResultMatch ? reinterpret_cast<const char*>(s) : "";
+}
+
+int pattern_int(FcPattern* p, const char* object, int fallback) {
+    int v = fallback;
+    FcPatternGetInteger(p, object, 0, &v);
+    return v;
+}
+
+// The best face of `family` in `config`; an empty file when the configuration has none.
+FontSource match_face(FcConfig* config, const char* family, bool bold, bool italic) {
+    FcPattern* want = FcPatternCreate();
+    FcPatternAddString(want, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(want, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(want, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(want, FC_SCALABLE, FcTrue);
+    FcDefaultSubstitute(want);
+    FcResult result = FcResultNoMatch;
+    FcPattern* got = FcFontMatch(config, want, &result);
+    FontSource source;
+    if (got) {
+        source.file = pattern_string(got, FC_FILE);
+        source.index = pattern_int(got, FC_INDEX, 0);
+        source.embolden = bold && pattern_int(got, FC_WEIGHT, FC_WEIGHT_REGULAR) < FC_WEIGHT_DEMIBOLD;
+        source.slant = italic && pattern_int(got, FC_SLANT, FC_SLANT_ROMAN) == FC_SLANT_ROMAN;
+        FcPatternDestroy(got);
+    }
+    FcPatternDestroy(want);
+    return source;
+}
+
+}  // namespace
+
+FontSource resolve_font_source(int16_t number, bool bold, bool italic) {
+    Catalog& c = catalog();
+    FontSource source;
+    if (const ClassicFont* f = classic_font(number)) {
+        source = match_face(c.ours, f->family, bold, italic);
+    } else if (number >= kFirstHashedNumber) {
+        list_installed(c);
+        auto it = c.installed.find(number);
+        if (it != c.installed.end()) {
+            FcConfig* config = it->second.ours ? c.ours : c.machine;
+            source = match_face(config, it->second.fc_family.c_str(), bold, italic);
+        }
+    }
+    if (source.file.empty() && number != kApplFont) return resolve_font_source(kApplFont, bold, italic);
+    if (source.file.empty()) {
+        // Our files are missing: draw with what the machine offers rather than nothing.
+        list_installed(c);
+        if (c.machine) source = match_face(c.machine, kFallbackFamily, bold, italic);
+    }
+    return source;
+}
+
+std::vector<FontFamily> font_list() {
+    Catalog& c = catalog();
+    list_installed(c);
+    std::vector<FontFamily> list;
+    for (const ClassicFont& f : kClassicFonts) list.push_back({f.number, f.name});
+    for (const auto& [number, family] : c.installed) list.push_back({number, family.name});
+    std::ranges::sort(list, [](const FontFamily& a, const FontFamily& b) { return a.name < b.name; });
+    return list;
+}
+
+std::string font_name(int16_t number) {
+    if (const ClassicFont* f = classic_font(number)) return f->name;
+    if (number < kFirstHashedNumber) return "";
+    Catalog& c = catalog();
+    list_installed(c);
+    auto it = c.installed.find(number);
+    return it == c.installed.end() ? "" : it->second.name;
+}
+
+int16_t font_number(std::string_view name, bool* found) {
+    if (found) *found = true;
+    for (const ClassicFont& f : kClassicFonts)
+        if (same_name(f.name, name)) return f.number;
+    for (const Alias& a : kAliases)
+        if (same_name(a.name, name)) return a.number;
+    Catalog& c = catalog();
+    list_installed(c);
+    for (const auto& [number, family] : c.installed)
+        if (same_name(family.name, name)) return number;
+    if (found) *found = false;
+    return kSystemFont;
+}
+
+std::string font_file(int16_t number, uint8_t face) {
+    return resolve_font_source(number, face & kBold, face & kItalic).file;
+}
+
+}  // namespace pf

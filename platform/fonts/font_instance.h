@@ -1,0 +1,38 @@
+// A font made ready for one size and face: the glyph and whole-pixel width of each
+// Mac Roman byte and the scaled fonts that draw them. Used by the text drawing calls.
+#pragma once
+
+#include "platform/fonts/fonts.h"
+
+#include <cstdint>
+
+typedef struct _cairo_scaled_font cairo_scaled_font_t;
+
+namespace pf {
+
+// The glyph of a byte that draws nothing (control characters).
+constexpr uint32_t kNoGlyph = 0xFFFFFFFFu;
+
+struct FontInstance {
+    int16_t size = 0;   // resolved: never 0
+    uint8_t face = 0;
+    FontInfo info;      // face extras included
+    int16_t width[256] = {};   // advance of each byte, face extras included
+    uint32_t glyph[256] = {};  // glyph index of each byte, or kNoGlyph
+    // [0] drawn without anti-aliasing, [1] with it. Owned by the font cache.
+    cairo_scaled_font_t* drawing[2] = {nullptr, nullptr};
+};
+
+// The instance of a style; it lives as long as the process.
+const FontInstance& font_instance(const TextStyle& style);
+
+// Which file draws a font number in a face, and what must be synthesised.
+struct FontSource {
+    std::string file;
+    int index = 0;
+    bool embolden = false;
+    bool slant = false;
+};
+FontSource resolve_font_source(int16_t number, bool bold, bool italic);
+
+}  // namespace pf
