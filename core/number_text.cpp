@@ -1,0 +1,221 @@
+// Error values, text -> number, and the number formatter.
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/string_utils.h"
+
+namespace {
+
+constexpr int kMaxDigits = 36;         // a decimal record holds at most 36 digits
+constexpr int kDisplayDigits = 14;     // significant digits of every positional number
+constexpr int kLowestPlainExponent = -14;
+constexpr int kHighestPlainExponent = 13;
+constexpr int kMaxDigitPositions = 252;
+constexpr char kTooWide[] = ">>>>>>";
+
+uint64_t bits_of(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+double double_of(uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The value as sign, exponent and digit string: value = digits x 10^exponent, the
+// digits correctly rounded to n significant ones, trailing zeros moved into the exponent.
+// Infinities give "INF" and NaNs "NANxx" (xx the error code).
+struct DecimalDigits {
+    bool negative = false;
+    int exponent = 0;
+    int count = 0;
+    char digits[kMaxDigits + 1] = {};
+};
+
+DecimalDigits digits_of(double value, int n) {
+    DecimalDigits d;
+    d.negative = std::signbit(value);
+    if (std::isnan(value)) {
+        d.negative = false;
+        d.count = std::snprintf(d.digits, sizeof d.digits, "NAN%02d", checkValue(&value) % 100);
+        return d;
+    }
+    if (std::isinf(value)) {
+        d.count = std::snprintf(d.digits, sizeof d.digits, "INF");
+        return d;
+    }
+    n = std::clamp(n, 1, kMaxDigits);
+    char text[kMaxDigits + 16];
+    std::snprintf(text, sizeof text, "%.*e", n - 1, std::fabs(value));
+    char* p = text;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') d.digits[d.count++] = *p;
+    d.exponent = std::atoi(p + 1) - (d.count - 1);
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
+        ++d.exponent;
+    }
+    d.digits[d.count] = 0;
+    if (d.count == 1 && d.digits[0] == '0') {
+        d.negative = false;
+        d.exponent = 0;
+    }
+    return d;
+}
+
+// Where the digits go: positions F..L of the digit string (1-based; positions
+// outside it read "0"), the decimal character after position P, and an exponent X.
+struct DigitLayout {
+    int first = 1;
+    int last = kDisplayDigits;
+    int point = 1;
+    int exponent = 0;
+    bool with_exponent = true;
+};
+
+int decimal_exponent(const DecimalDigits& d) { return d.count + d.exponent - 1; }
+
+// Plain notation when the exponent allows it; the last position is cut to the
+// digits there are, but never before the point.
+void lay_out_positional(const DecimalDigits& d, DigitLayout& layout) {
+    layout.exponent = decimal_exponent(d);
+    layout.first = layout.point = 1;
+    if (layout.exponent >= kLowestPlainExponent && layout.exponent <= kHighestPlainExponent) {
+        layout.with_exponent = false;
+        layout.point = layout.exponent + 1;
+        if (layout.point <= 0) layout.first = layout.point;
+    }
+    if (layout.last > d.count) layout.last = d.count;
+    if (d.count < layout.point) layout.last = layout.point;
+}
+
+// Rounds the value to the given count of decimals the way cells show it.
+double rounded_to_decimals(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    if (decimals == 0) return final_Round(&value);
+    double scale = std::pow(10.0, decimals);
+    double scaled = value * scale;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 0x1p52) return value;  // already whole
+    return final_Round(&scaled) / scale;
+}
+
+char digit_at(const DecimalDigits& d, int position) {
+    return position >= 1 && position <= d.count ? d.digits[position - 1] : '0';
+}
+
+std::string formatted_text(const DecimalDigits& d, const DigitLayout& layout, char decimal_char) {
+    std::string text;
+    if (d.negative) text += '-';
+    if (d.digits[0] < '0' || d.digits[0] > '9') return text + d.digits;
+    for (int position = layout.first; position <= layout.last; ++position) {
+        text += digit_at(d, position);
+        if (position == layout.point && position != layout.last) text += decimal_char;
+    }
+    if (layout.with_exponent) {
+        char exponent[16];
+        std::snprintf(exponent, sizeof exponent, "E%c%02d", layout.exponent < 0 ? '-' : '+',
+                      std::abs(layout.exponent));
+        text += exponent;
+    }
+    return text;
+}
+
+}  // namespace
+
+int16_t checkValue(const double* value) {
+    if (*value == 0.0 || std::isnormal(*value)) return 0;
+    int16_t code = static_cast<int16_t>(bits_of(*value) & 0xFF);
+    return code == 0 ? 4 : code;
+}
+
+double N_AN(int16_t code) {
+    return double_of(0x7FF8000000000000ull | static_cast<uint16_t>(code));
+}
+
+// The text is copied out to be terminated, so a 255-byte text is never written behind.
+int16_t StrToExtended(const unsigned char* text, double* value) {
+    char terminated[kMaxPStringLength + 1];
+    std::memcpy(terminated, text + 1, text[0]);
+    terminated[text[0]] = 0;
+    char* end = nullptr;
+    *value = std::strtod(terminated, &end);
+    bool consumed_all = text[0] > 0 && end == terminated + text[0];
+    return consumed_all && checkValue(value) == 0 ? 1 : 0;
+}
+
+double dbl_2_x80(const unsigned char* extended) {
+    bool negative = extended[0] & 0x80;
+    int biased = ((extended[0] & 0x7F) << 8) | extended[1];
+    uint64_t mantissa = 0;
+    for (int i = 2; i < 10; ++i) mantissa = (mantissa << 8) | extended[i];
+    double magnitude;
+    if (biased == 0x7FFF)
+        magnitude = (mantissa << 1) == 0 ? INFINITY : double_of(0x7FF8000000000000ull | (mantissa >> 11));
+    else
+        magnitude = std::ldexp(static_cast<double>(mantissa), biased - 16383 - 63);
+    return negative ? -magnitude : magnitude;
+}
+
+void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, bool positional,
+                   bool trim, unsigned char decimal_char) {
+    DecimalDigits d;
+    DigitLayout layout;
+    if (!positional) {
+        if (decimals < 0 && trim) decimals = kDisplayDigits;
+        int n = std::max(decimals + 1, 1);
+        d = digits_of(*value, n);
+        layout.exponent = decimal_exponent(d);
+        layout.last = trim ? std::max(d.count, 1) : n;
+    } else if (decimals < 0) {
+        d = digits_of(*value, kDisplayDigits);
+        lay_out_positional(d, layout);
+    } else {
+        d = digits_of(rounded_to_decimals(*value, decimals), kDisplayDigits);
+        int exponent = decimal_exponent(d);
+        if (!trim && exponent >= kLowestPlainExponent && exponent <= kHighestPlainExponent) {
+            layout.with_exponent = false;
+            layout.point = d.count + d.exponent;
+            layout.first = layout.point < 2 ? layout.point : 1;
+            layout.last = decimals + layout.point;
+        } else {
+            lay_out_positional(d, layout);
+        }
+    }
+    std::string text = layout.last - layout.first > kMaxDigitPositions
+                           ? std::string(kTooWide)
+                           : formatted_text(d, layout, static_cast<char>(decimal_char));
+    if (text.size() > static_cast<size_t>(kMaxPStringLength)) text = kTooWide;
+    dest[0] = static_cast<unsigned char>(text.size());
+    std::memcpy(dest + 1, text.data(), text.size());
+}
+
+double final_Round(const double* value) {
+    double whole;
+    double fraction = std::fabs(std::modf(*value, &whole));
+    bool away = fraction >= 0.5 ||
+                (fraction > 0.49 && std::round(fraction * 1e14) / 1e14 >= 0.5);
+    return away ? whole + std::copysign(1.0, *value) : whole;
+}
+
+void fixed_to_string(int32_t fixed, unsigned char* dest) {
+    int64_t magnitude = fixed < 0 ? -int64_t(fixed) : int64_t(fixed);
+    Num_To_String(static_cast<int32_t>(magnitude >> 16), dest);
+    if (fixed < 0) FrontConcat(reinterpret_cast<const unsigned char*>("\1-"), dest);
+    AppendChar(dest, '.');
+    uint32_t fraction = static_cast<uint32_t>(magnitude & 0xFFFF);
+    if (fraction == 0) AppendChar(dest, '0');
+    for (int digits = 0; digits < 3 && fraction != 0; ++digits) {
+        fraction *= 10;
+        AppendChar(dest, static_cast<unsigned char>('0' + (fraction >> 16)));
+        fraction &= 0xFFFF;
+    }
+}

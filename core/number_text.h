@@ -1,0 +1,57 @@
+// Numbers to text and back, error values, column letters, lengths in the user's
+// units, Mac Roman case mapping and the function library's small random generator.
+// Numbers are IEEE doubles; texts are length-prefixed strings of at most 255 bytes.
+#pragma once
+
+#include <cstdint>
+
+// Error values: a quiet NaN whose low payload byte is the code.
+int16_t checkValue(const double* value);
+double N_AN(int16_t code);
+
+// Text -> number: 1 when all of the text was a finite, normal (or zero) number.
+int16_t StrToExtended(const unsigned char* text, double* value);
+
+// A 10-byte 80-bit extended value (sign and exponent first, then the 64-bit
+// mantissa, most significant byte first) as a double.
+double dbl_2_x80(const unsigned char* extended);
+
+// Number -> text with at most 14 significant digits in positional notation for
+// decimal exponents -14..13 (see number_text.cpp). decimals < 0: as many as needed.
+void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, bool positional,
+                   bool trim, unsigned char decimal_char);
+
+// Rounds to an integer, halves away from zero, fractions just short of a half
+// (within 14 decimal places) counting as halves.
+double final_Round(const double* value);
+
+// Column names: 0 is A, 31999 is AUHT. Negative columns give the empty text;
+// ColumnToNumber answers -1 for texts that are not 1 to 4 characters long.
+void NumberToColumn(unsigned char* dest, int16_t column);
+int16_t ColumnToNumber(const unsigned char* text);
+
+// Decimal text of a 16.16 fixed-point number, at most three fraction digits, cut.
+void fixed_to_string(int32_t fixed, unsigned char* dest);
+
+// Lengths are whole points; units as the preferences number them.
+enum LengthUnit : int16_t { kUnitCentimetres = 0, kUnitInches = 1, kUnitPoints = 2, kUnitPicas = 3 };
+void strip_unit_chars(unsigned char* text);
+void concat_unit_str(unsigned char* text, int16_t unit);
+// The points of a length typed in a field ("1 in", "2.54cm", "6 pi", "72.9"); the
+// text the field should show afterwards goes to echo when it is not null. Text that
+// is not a number gives 0 and an empty echo.
+int16_t margin_text_to_points(const unsigned char* text, unsigned char* echo, int16_t default_unit);
+void convert_margin_num(int16_t points, unsigned char* dest, int16_t unit);
+
+// Mac Roman case mapping.
+unsigned char extended_toupper(unsigned char ch);
+unsigned char extended_tolower(unsigned char ch);
+bool is_ext_upper(unsigned char ch);
+
+// The function library's random numbers, in (0, 1).
+struct RandomSeed {
+    int16_t s1, s2, s3;
+};
+extern RandomSeed g_seed;
+void init_rand();
+double random_small();

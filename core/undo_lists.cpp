@@ -1,0 +1,63 @@
+// Undo lists: a MemoryRef of undo blocks, oldest first, at most the undo depth long.
+#include <algorithm>
+
+#include "core/memory_manager.h"
+
+namespace {
+
+constexpr int16_t kDefaultUndoLevels = 10;
+int16_t undo_levels = kDefaultUndoLevels;
+
+// The entry an index names (-1 the last one), or -1 when there is none.
+int32_t entry_index(MemoryRef list, int32_t index) {
+    int32_t count = GetMemorySize(list);
+    if (index == -1) index = count - 1;
+    return index >= 0 && index < count ? index : -1;
+}
+
+}  // namespace
+
+void pg_setUndoLevels(int16_t levels) { undo_levels = std::max<int16_t>(levels, 1); }
+
+void pg_incrementUndo(MemoryRef list) {
+    if (!AppendMemory(list, 1, true)) return;
+    UnuseMemory(list);
+    while (GetMemorySize(list) > undo_levels) pg_DisposeMultUndo(list, 0);
+}
+
+void pg_SetMultUndo(MemoryRef list, int32_t index, MemoryRef value) {
+    int32_t at = entry_index(list, index);
+    if (at < 0) return;
+    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
+    if (!entries) return;
+    entries[at] = value;
+    UnuseMemory(list);
+}
+
+MemoryRef pg_GetMultUndo(MemoryRef list, int32_t index) {
+    int32_t at = entry_index(list, index);
+    if (at < 0) return nullptr;
+    MemoryRef value = nullptr;
+    GetMemoryRecord(list, at, &value);
+    return value;
+}
+
+void pg_DisposeMultUndo(MemoryRef list, int32_t index) {
+    int32_t at = entry_index(list, index);
+    if (at < 0) return;
+    if (MemoryRef undo = pg_GetMultUndo(list, at)) DisposeUndo(undo);
+    DeleteMemory(list, at, 1);
+}
+
+void ClobberMultUndo(MemoryRef list) {
+    while (GetMemorySize(list) > 0) pg_DisposeMultUndo(list, -1);
+}
+
+void PrepareMultUndo(MemoryRef list, MemoryRef value, MemoryRef* pending) {
+    if (*pending) {
+        DisposeUndo(*pending);
+        *pending = nullptr;
+    }
+    pg_incrementUndo(list);
+    pg_SetMultUndo(list, -1, value);
+}
