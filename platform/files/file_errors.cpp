@@ -2,12 +2,11 @@
 #include <cerrno>
 
 #include "platform/files/files.h"
+#include "platform/memory/memory.h"
 
 namespace pf {
 
 namespace {
-
-constexpr OSErr kOutOfMemory = -108;
 
 struct ErrnoMapping {
     int posix_errno;
@@ -30,7 +29,7 @@ constexpr ErrnoMapping kErrnoTable[] = {
     {EBADF, kBadRefNumErr},           {ESPIPE, kPositionErr},
     {EOVERFLOW, kPositionErr},        {ENODEV, kNoSuchVolumeErr},
     {ENXIO, kNoSuchVolumeErr},        {EUCLEAN, kBadVolumeErr},
-    {ENOMEM, kOutOfMemory},           {EIO, kIOErr},
+    {ENOMEM, kMemFullErr},           {EIO, kIOErr},
 };
 
 }  // namespace
