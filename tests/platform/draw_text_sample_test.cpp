@@ -87,19 +87,26 @@ TEST(TextSample, WritesPngOfFacesSizesModesAndTurnedText) {
     }
     v = int16_t(v + 20);
 
-    // Turned text: up and down from pens marked in red.
-    for (int16_t size : {9, 12, 18}) {
-        pf::text_size(size);
-        int16_t x = int16_t(40 + size * 12);
-        pf::move_to(x, int16_t(v + 150));
-        pf::draw_text_turned("Reads upwards", pf::Turn::kUp);
-        pf::move_to(int16_t(x + 60), v);
-        pf::draw_text_turned("Reads downwards", pf::Turn::kDown);
+    // Turned text, up and down, at pens marked in red; then the same without anti-aliasing.
+    for (bool smooth : {true, false}) {
+        pf::set_text_antialiasing(smooth);
+        int16_t base = smooth ? 20 : 400;
+        for (int i = 0; i < 3; ++i) {
+            const int16_t size = int16_t(9 + 4 * i);
+            pf::text_size(size);
+            pf::text_face(i == 2 ? pf::kBold : 0);
+            int16_t x = int16_t(base + i * 110);
+            fill_rect(surface, x, v + 150, 1, 1, 0.5);
+            pf::move_to(x, int16_t(v + 150));
+            pf::draw_text_turned("Reads upwards", pf::Turn::kUp);
+            fill_rect(surface, x + 40, v, 1, 1, 0.5);
+            pf::move_to(int16_t(x + 40), v);
+            pf::draw_text_turned("Reads downwards", pf::Turn::kDown);
+            pf::move_to(int16_t(x + 50), int16_t(v + 170));
+            pf::draw_text(smooth ? "Smooth" : "Exact");
+        }
     }
-    pf::text_size(12);
-    pf::text_face(pf::kBold);
-    pf::move_to(500, int16_t(v + 150));
-    pf::draw_text_turned("Bold, turned up", pf::Turn::kUp);
+    pf::set_text_antialiasing(true);
 
     std::string path = std::string(QUORVIN_BINARY_DIR) + "/text_sample.png";
     EXPECT_EQ(cairo_surface_write_to_png(surface, path.c_str()), CAIRO_STATUS_SUCCESS);
