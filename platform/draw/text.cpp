@@ -170,6 +170,7 @@ void draw_laid_out(std::string_view text, const FontInstance& font, const std::v
     Port& port = *get_port();
     const int width = x.back();
     Canvas canvas;
+    if (port.pen_visible < 0) return;  // a hidden pen hides text too
     if (!open_canvas(port, text_box(port.pen_loc, font, width, dir), canvas)) return;
     cairo_t* cr = canvas.cr;
     move_to_text_space(cr, port.pen_loc, dir);

@@ -7,7 +7,8 @@
 // Text modes: kSrcOr (glyphs in the fore colour), kSrcCopy (the text's box in the
 // back colour first), kSrcXor (glyph pixels inverted), kSrcBic (glyphs in the back
 // colour) and kGrayishTextOr (dimmed: glyphs halfway between fore and back colour).
-// Other modes draw as kSrcOr.
+// Other modes draw as kSrcOr. While the pen is hidden text is not drawn, but the pen
+// still moves.
 #pragma once
 
 #include "platform/draw/draw.h"

@@ -164,6 +164,17 @@ TEST_F(TextFixture, ModesOrCopyXorBicAndDimmed) {
         for (int x = dim.left; x < dim.right; ++x) EXPECT_TRUE(pixel(x, y) == 0x7F7F7F || pixel(x, y) == kWhite);
 }
 
+TEST_F(TextFixture, HiddenPenDrawsNothingButAdvances) {
+    pf::hide_pen();
+    pf::move_to(10, 40);
+    pf::draw_text("Hidden");
+    EXPECT_TRUE(ink().empty());
+    EXPECT_EQ(pf::get_pen().h, 10 + pf::text_width("Hidden"));
+    pf::show_pen();
+    pf::draw_text("Shown");
+    EXPECT_FALSE(ink().empty());
+}
+
 TEST_F(TextFixture, ClipAndOriginApply) {
     pf::text_size(18);
     pf::clip_rect({20, 30, 40, 50});
