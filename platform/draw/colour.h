@@ -2,7 +2,7 @@
 // system 256-colour palette, the highlight colour and greys.
 #pragma once
 
-#include "platform/draw/draw.h"
+#include "platform/draw/port.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // drawn with the same calls as the screen.
 #pragma once
 
-#include "platform/draw/draw.h"
+#include "platform/draw/port.h"
 
 #include <string>
 

@@ -17,40 +17,6 @@ uint8_t hilite_mode_byte = 0xFF;
 constexpr uint32_t kRgbMask = 0x00FFFFFF;
 constexpr uint32_t kOpaque = 0xFF000000;
 
-// What a transfer mode does where its source bit is set (and, for copy, where clear).
-enum class Op { kCopy, kOr, kXor, kBic, kHilite };
-
-struct PixelRule {
-    Op op = Op::kCopy;
-    bool invert_source = false;
-    uint32_t fore = 0, back = 0;        // pixels for set and clear source bits
-    uint32_t hilite = 0, hilite_back = 0;  // the pair the highlight swaps
-};
-
-PixelRule rule_for(const Port& port, int16_t mode) {
-    PixelRule rule;
-    rule.fore = pixel_of(port.fg_color);
-    rule.back = pixel_of(port.bg_color);
-    int16_t base = mode;
-    if (mode == kHiliteMode) {
-        rule.op = Op::kHilite;
-    } else if (mode == kGrayishTextOr) {
-        rule.op = Op::kOr;
-    } else {
-        base = int16_t(mode & 7);
-        rule.invert_source = base >= 4;
-        constexpr Op kOps[4] = {Op::kCopy, Op::kOr, Op::kXor, Op::kBic};
-        rule.op = kOps[base & 3];
-    }
-    if (rule.op == Op::kXor && take_hilite()) rule.op = Op::kHilite;
-    if (rule.op == Op::kHilite) {
-        hilite_mode_byte |= kHiliteBit;
-        rule.hilite = pixel_of(get_hilite_color());
-        rule.hilite_back = rule.back;
-    }
-    return rule;
-}
-
 uint32_t hilite_swap(uint32_t px, const PixelRule& r) {
     uint32_t rgb = px & kRgbMask;
     if (rgb == (r.hilite_back & kRgbMask)) return r.hilite;
@@ -58,35 +24,28 @@ uint32_t hilite_swap(uint32_t px, const PixelRule& r) {
     return px;
 }
 
+uint32_t halfway(uint32_t a, uint32_t b) { return kOpaque | (((a & 0xFEFEFE) >> 1) + ((b & 0xFEFEFE) >> 1)); }
+
 // Applies the rule to one run of pixels; `bits` is the pattern row rotated so that
-// bit 0x80 falls on the run's first pixel.
+// bit 0x80 falls on the run's first pixel. Solid rows take the quick fills.
 void apply_run(uint32_t* px, int count, uint8_t bits, const PixelRule& r) {
     if (r.invert_source) bits = uint8_t(~bits);
-    if (bits == 0x00 && r.op != Op::kCopy) return;
-    if (bits == 0xFF || (bits == 0x00 && r.op == Op::kCopy)) {
-        bool set = bits == 0xFF;
-        switch (r.op) {
-            case Op::kCopy: std::fill(px, px + count, set ? r.fore : r.back); return;
-            case Op::kOr: std::fill(px, px + count, r.fore); return;
-            case Op::kBic: std::fill(px, px + count, r.back); return;
-            case Op::kXor:
-                for (int i = 0; i < count; ++i) px[i] ^= kRgbMask;
-                return;
-            case Op::kHilite:
-                for (int i = 0; i < count; ++i) px[i] = hilite_swap(px[i], r);
-                return;
-        }
+    if (bits == 0x00 && r.op != PixelOp::kCopy) return;
+    if (r.op == PixelOp::kCopy && (bits == 0x00 || bits == 0xFF)) {
+        std::fill(px, px + count, bits ? r.fore : r.back);
+        return;
+    }
+    if (bits == 0xFF && (r.op == PixelOp::kOr || r.op == PixelOp::kBic)) {
+        std::fill(px, px + count, r.op == PixelOp::kOr ? r.fore : r.back);
+        return;
+    }
+    if (bits == 0xFF && r.op == PixelOp::kXor) {
+        for (int i = 0; i < count; ++i) px[i] ^= kRgbMask;
+        return;
     }
     for (int i = 0; i < count; ++i) {
         bool set = bits & (0x80 >> (i & 7));
-        uint32_t& p = px[i];
-        switch (r.op) {
-            case Op::kCopy: p = set ? r.fore : r.back; break;
-            case Op::kOr: if (set) p = r.fore; break;
-            case Op::kBic: if (set) p = r.back; break;
-            case Op::kXor: if (set) p ^= kRgbMask; break;
-            case Op::kHilite: if (set) p = hilite_swap(p, r); break;
-        }
+        apply_source(px[i], set, set ? r.fore : r.back, kRgbMask, r);
     }
 }
 
@@ -101,18 +60,19 @@ void paint_image(Port& port, const std::vector<Rect>& rects, const Pattern& pat,
     for (const Rect& r : rects) {
         for (int v = r.top; v < r.bottom; ++v) {
             uint32_t* row = surface_row(port, v - port.bounds.top);
-            int x = r.left - port.bounds.left;
-            apply_run(row + x, r.width(), rotated_row(pat, v, r.left), rule);
+            apply_run(row + (r.left - port.bounds.left), r.width(), rotated_row(pat, v, r.left), rule);
         }
     }
     surface_changed(port);
 }
 
-// A PDF page cannot combine with what is below: copy, or and bic are drawn, the
-// inverting modes are left out.
+// A PDF page cannot combine with what is below: copy, or, bic and dimming are drawn,
+// the inverting modes are left out.
 cairo_pattern_t* pdf_source(const Port& port, const Pattern& pat, const PixelRule& rule) {
-    bool transparent_clear = rule.op != Op::kCopy;
-    uint32_t set_px = rule.op == Op::kBic ? rule.back : rule.fore;
+    bool transparent_clear = rule.op != PixelOp::kCopy;
+    uint32_t set_px = rule.op == PixelOp::kBic ? rule.back
+                      : rule.op == PixelOp::kDim ? halfway(rule.fore, rule.back)
+                                                 : rule.fore;
     cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
     cairo_surface_flush(tile);
     unsigned char* data = cairo_image_surface_get_data(tile);
@@ -137,7 +97,7 @@ cairo_pattern_t* pdf_source(const Port& port, const Pattern& pat, const PixelRul
 }
 
 void paint_pdf(Port& port, const std::vector<Rect>& rects, const Pattern& pat, const PixelRule& rule) {
-    if (rule.op == Op::kXor || rule.op == Op::kHilite) return;
+    if (rule.op == PixelOp::kXor || rule.op == PixelOp::kHilite) return;
     cairo_t* cr = cairo_create(port.surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     for (const Rect& r : rects)
@@ -150,6 +110,40 @@ void paint_pdf(Port& port, const std::vector<Rect>& rects, const Pattern& pat, c
 }
 
 }  // namespace
+
+PixelRule pixel_rule(const Port& port, int16_t mode) {
+    PixelRule rule;
+    rule.fore = pixel_of(port.fg_color);
+    rule.back = pixel_of(port.bg_color);
+    if (mode == kHiliteMode) {
+        rule.op = PixelOp::kHilite;
+    } else if (mode == kGrayishTextOr) {
+        rule.op = PixelOp::kDim;
+    } else {
+        int16_t base = int16_t(mode & 7);
+        rule.invert_source = base >= 4;
+        constexpr PixelOp kOps[4] = {PixelOp::kCopy, PixelOp::kOr, PixelOp::kXor, PixelOp::kBic};
+        rule.op = kOps[base & 3];
+    }
+    if (rule.op == PixelOp::kXor && take_hilite()) rule.op = PixelOp::kHilite;
+    if (rule.op == PixelOp::kHilite) {
+        hilite_mode_byte |= kHiliteBit;
+        rule.hilite = pixel_of(get_hilite_color());
+        rule.hilite_back = rule.back;
+    }
+    return rule;
+}
+
+void apply_source(uint32_t& dst, bool set, uint32_t colour, uint32_t xor_mask, const PixelRule& r) {
+    switch (r.op) {
+        case PixelOp::kCopy: dst = colour; break;
+        case PixelOp::kOr: if (set) dst = colour; break;
+        case PixelOp::kBic: if (set) dst = r.back; break;
+        case PixelOp::kXor: if (set) dst ^= xor_mask; break;
+        case PixelOp::kHilite: if (set) dst = hilite_swap(dst, r); break;
+        case PixelOp::kDim: if (set) dst = halfway(colour, r.back); break;
+    }
+}
 
 uint32_t pixel_of(const RGBColor& c) {
     return kOpaque | (uint32_t(c.red >> 8) << 16) | (uint32_t(c.green >> 8) << 8) | uint32_t(c.blue >> 8);
@@ -182,7 +176,7 @@ void paint_region_with(Port& port, RgnHandle shape, const Pattern& pat, int16_t 
     pixman_region32_init(&clipped.r);
     pixman_region32_copy(&clipped.r, &shape->r);
     clip_to_port(port, &clipped);
-    PixelRule rule = rule_for(port, mode);
+    PixelRule rule = pixel_rule(port, mode);
     if (!empty_region(&clipped)) {
         std::vector<Rect> rects = region_rects(&clipped);
         if (port.kind == SurfaceKind::kPdf)
@@ -206,12 +200,12 @@ void mark_changed(const Port& port, const Rect& local) {
                            int16_t(local.right - b.left)});
 }
 
+void surface_flush(const Port& port) { cairo_surface_flush(port.surface); }
+
 uint32_t* surface_row(const Port& port, int y) {
     unsigned char* data = cairo_image_surface_get_data(port.surface);
     return reinterpret_cast<uint32_t*>(data + y * cairo_image_surface_get_stride(port.surface));
 }
-
-void surface_flush(const Port& port) { cairo_surface_flush(port.surface); }
 
 void surface_changed(const Port& port) { cairo_surface_mark_dirty(port.surface); }
 

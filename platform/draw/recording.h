@@ -1,7 +1,7 @@
 // Region recording between open_region and close_region, for the drawing module's files.
 #pragma once
 
-#include "platform/draw/draw.h"
+#include "platform/draw/port.h"
 #include "platform/draw/region_internal.h"
 
 #include <vector>

@@ -6,7 +6,7 @@
 // filled with a given pattern (pattern copy).
 #pragma once
 
-#include "platform/draw/draw.h"
+#include "platform/draw/port.h"
 
 #include <vector>
 

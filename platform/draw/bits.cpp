@@ -1,0 +1,214 @@
+#include "platform/draw/bits.h"
+
+#include "platform/draw/paint.h"
+#include "platform/draw/region_internal.h"
+
+#include <cairo.h>
+
+#include <memory>
+#include <vector>
+
+namespace pf {
+
+namespace {
+
+constexpr uint32_t kRgbMask = 0x00FFFFFF;
+constexpr uint32_t kWhitePixel = 0xFFFFFFFF;
+
+struct RegionDeleter {
+    void operator()(Region* r) const { dispose_region(r); }
+};
+using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
+
+// The raw pixel at (h, v) of a bitmap, in its own coordinates: a bit for depth 1, an
+// index for depth 8, 0x00RRGGBB for depth 32.
+uint32_t raw_pixel(const BitMap& bm, int h, int v) {
+    const uint8_t* row = bm.base + ptrdiff_t(v - bm.bounds.top) * bm.row_bytes;
+    int x = h - bm.bounds.left;
+    switch (bm.depth) {
+        case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+        case 8: return row[x];
+        default: return reinterpret_cast<const uint32_t*>(row)[x] & kRgbMask;
+    }
+}
+
+bool is_one_bit(const BitMap& bm) { return bm.depth == 1 || bm.one_bit; }
+
+// Whether a source pixel's bit is set, and its colour for a colour source.
+struct SourcePixel {
+    bool set;
+    uint32_t colour;  // 0xFFRRGGBB, meaningful for colour sources
+};
+
+SourcePixel read_source(const BitMap& bm, int h, int v) {
+    uint32_t raw = raw_pixel(bm, h, v);
+    if (bm.depth == 1) return {raw != 0, 0};
+    if (bm.depth == 8) {
+        const ColorTable& table = bm.colors ? *bm.colors : system_palette();
+        uint32_t colour = raw < table.colors.size() ? pixel_of(table.colors[raw]) : kWhitePixel;
+        return {colour != kWhitePixel, colour};
+    }
+    uint32_t colour = 0xFF000000 | raw;
+    return {colour != kWhitePixel, colour};
+}
+
+// A source pixel as the transfer rule sees it: inverse modes flip it first; one-bit
+// sources take the port's colours.
+void apply_pixel(uint32_t& dst, SourcePixel s, bool one_bit, const PixelRule& rule) {
+    if (rule.invert_source) {
+        s.set = !s.set;
+        s.colour ^= kRgbMask;
+    }
+    if (one_bit) {
+        apply_source(dst, s.set, s.set ? rule.fore : rule.back, kRgbMask, rule);
+        return;
+    }
+    apply_source(dst, s.set, s.colour, ~s.colour & kRgbMask, rule);
+}
+
+bool bitmap_valid(const BitMap& bm, const Rect& r) {
+    const Rect& b = bm.bounds;
+    return bm.base && !r.empty() && r.left >= b.left && r.top >= b.top && r.right <= b.right && r.bottom <= b.bottom;
+}
+
+// The source coordinate of destination offset i of n, over a source extent of m.
+int scaled(int i, int n, int m) { return int(int64_t(i) * m / n); }
+
+// The part of dst_rect the copy may change, in local coordinates.
+ScopedRegion copy_area(const Port& port, const Rect& dst_rect, RgnHandle mask_rgn) {
+    ScopedRegion area(new_region());
+    rect_region(area.get(), dst_rect);
+    if (mask_rgn) sect_region(area.get(), mask_rgn, area.get());
+    clip_to_port(port, area.get());
+    return area;
+}
+
+// Rows of the copied source, read before anything is written so that a source that
+// overlaps the destination is read whole.
+struct Sampled {
+    std::vector<SourcePixel> pixels;  // dst_rect's width x height
+    int width = 0;
+    const SourcePixel& at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+
+Sampled sample(const BitMap& src, const Rect& src_rect, const Rect& dst_rect) {
+    Sampled s;
+    s.width = dst_rect.width();
+    s.pixels.reserve(size_t(s.width) * dst_rect.height());
+    for (int y = 0; y < dst_rect.height(); ++y) {
+        int sv = src_rect.top + scaled(y, dst_rect.height(), src_rect.height());
+        for (int x = 0; x < s.width; ++x)
+            s.pixels.push_back(read_source(src, src_rect.left + scaled(x, s.width, src_rect.width()), sv));
+    }
+    return s;
+}
+
+void write_image(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle area, bool one_bit,
+                 const PixelRule& rule, const Sampled* mask) {
+    surface_flush(port);
+    for (const Rect& r : region_rects(area)) {
+        for (int v = r.top; v < r.bottom; ++v) {
+            uint32_t* row = surface_row(port, v - port.bounds.top) - port.bounds.left;
+            for (int h = r.left; h < r.right; ++h) {
+                int x = h - dst_rect.left, y = v - dst_rect.top;
+                if (mask && !mask->at(x, y).set) continue;
+                apply_pixel(row[h], s.at(x, y), one_bit, rule);
+            }
+        }
+    }
+    surface_changed(port);
+}
+
+// On a PDF page the copy becomes an image: copy draws every pixel, or, bic and dimming
+// only the set ones; the inverting modes are left out.
+void write_pdf(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle area, bool one_bit,
+               const PixelRule& rule, const Sampled* mask) {
+    if (rule.op == PixelOp::kXor || rule.op == PixelOp::kHilite) return;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dst_rect.width(), dst_rect.height());
+    cairo_surface_flush(image);
+    unsigned char* data = cairo_image_surface_get_data(image);
+    int stride = cairo_image_surface_get_stride(image);
+    for (int y = 0; y < dst_rect.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < dst_rect.width(); ++x) {
+            uint32_t px = 0;  // transparent: left as it is
+            if (!mask || mask->at(x, y).set) {
+                uint32_t drawn = 0x00FFFFFF;
+                apply_pixel(drawn, s.at(x, y), one_bit, rule);
+                if (drawn != 0x00FFFFFF) px = drawn | 0xFF000000;
+            }
+            row[x] = px;
+        }
+    }
+    cairo_surface_mark_dirty(image);
+    cairo_t* cr = cairo_create(port.surface);
+    for (const Rect& r : region_rects(area))
+        cairo_rectangle(cr, r.left - port.bounds.left, r.top - port.bounds.top, r.width(), r.height());
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, image, dst_rect.left - port.bounds.left, dst_rect.top - port.bounds.top);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(image);
+}
+
+void copy_into_port(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn,
+                    const BitMap* mask, const Rect* mask_rect) {
+    Port* port = get_port();
+    if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
+    if (mask && !bitmap_valid(*mask, *mask_rect)) return;
+    ScopedRegion area = copy_area(*port, dst_rect, mask_rgn);
+    PixelRule rule = pixel_rule(*port, mode);
+    if (empty_region(area.get())) return;
+    Sampled pixels = sample(src, src_rect, dst_rect);
+    Sampled mask_pixels;
+    if (mask) mask_pixels = sample(*mask, *mask_rect, dst_rect);
+    const Sampled* mask_sampled = mask ? &mask_pixels : nullptr;
+    if (port->kind == SurfaceKind::kPdf)
+        write_pdf(*port, pixels, dst_rect, area.get(), is_one_bit(src), rule, mask_sampled);
+    else
+        write_image(*port, pixels, dst_rect, area.get(), is_one_bit(src), rule, mask_sampled);
+    mark_changed(*port, region_bounds(area.get()));
+}
+
+}  // namespace
+
+BitMap port_bits(const Port& port) {
+    BitMap bm;
+    if (!port.surface || port.kind != SurfaceKind::kImage) return bm;
+    surface_flush(port);
+    bm.base = cairo_image_surface_get_data(port.surface);
+    bm.row_bytes = cairo_image_surface_get_stride(port.surface);
+    bm.bounds = port.bounds;
+    bm.depth = 32;
+    return bm;
+}
+
+void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn) {
+    copy_into_port(src, src_rect, dst_rect, mode, mask_rgn, nullptr, nullptr);
+}
+
+void copy_mask(const BitMap& src, const BitMap& mask, const Rect& src_rect, const Rect& mask_rect,
+               const Rect& dst_rect) {
+    copy_into_port(src, src_rect, dst_rect, kSrcCopy, nullptr, &mask, &mask_rect);
+}
+
+void scroll_rect(const Rect& r, int16_t dh, int16_t dv, RgnHandle update_rgn) {
+    Port& port = *get_port();
+    ScopedRegion visible(new_region());
+    rect_region(visible.get(), r);
+    clip_to_port(port, visible.get());
+    ScopedRegion moved(new_region());
+    copy_region(visible.get(), moved.get());
+    offset_region(moved.get(), dh, dv);
+    sect_region(moved.get(), visible.get(), moved.get());
+    diff_region(visible.get(), moved.get(), update_rgn);
+    if (!empty_region(moved.get()) && port.kind == SurfaceKind::kImage) {
+        // Whole rows are read before they are written, so overlapping moves are safe.
+        Rect dst = region_bounds(moved.get());
+        Rect src{int16_t(dst.top - dv), int16_t(dst.left - dh), int16_t(dst.bottom - dv), int16_t(dst.right - dh)};
+        copy_bits(port_bits(port), src, dst, kSrcCopy, moved.get());
+    }
+    paint_region_with(port, update_rgn, port.back_pat, kPatCopy);
+}
+
+}  // namespace pf
