@@ -169,7 +169,7 @@ bool decode_small_icon(ResourceBytes bytes, SmallIcon& out) {
 }
 
 bool decode_small_icon_list(ResourceBytes bytes, std::vector<Bits16>& out) {
-    if (bytes.size() % 32) return false;
+    if (bytes.empty() || bytes.size() % 32) return false;
     ByteReader reader{bytes};
     out.clear();
     while (!reader.at_end()) out.push_back(read_bits16(reader));

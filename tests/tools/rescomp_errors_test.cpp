@@ -5,6 +5,7 @@
 
 namespace {
 
+using testing::AllOf;
 using testing::HasSubstr;
 
 TEST(RescompErrors, SyntaxFaultsNameTheirLine) {
@@ -39,6 +40,45 @@ TEST(RescompErrors, DuplicatesAndBrokenReferences) {
                 HasSubstr(":3: error: 'MENU' 1 refers to 'MENU' 9, which does not exist"));
     EXPECT_THAT(compile_errors("MBAR 128 {\n  menus 1\n}\n"),
                 HasSubstr(":2: error: 'MBAR' 128 refers to 'MENU' 1, which does not exist"));
+}
+
+TEST(RescompErrors, TemplateFaults) {
+    EXPECT_THAT(compile_errors("DITL 1 {\n button 0 0 10 10 \"OK\"\n}\nDLOG 1 {\n title \"x\"\n}\n"),
+                HasSubstr(":4: error: 'DLOG' needs a 'rect' line"));
+    EXPECT_THAT(compile_errors("DITL 1 {\n button 10 0 5 10 \"OK\"\n}\n"), HasSubstr(":2: error: rectangle"));
+    EXPECT_THAT(compile_errors("DITL 1 {\n slider 0 0 1 1\n}\n"), HasSubstr(":2: error: unknown dialog item kind"));
+    EXPECT_THAT(compile_errors("DITL 1 {\n}\n"), HasSubstr(":1: error: an item list holds 1 to"));
+    EXPECT_THAT(compile_errors("CNTL 1 {\n rect 0 0 1 1\n kind popup_button\n}\n"),
+                HasSubstr(":1: error: a pop-up button needs a 'menu' line"));
+    EXPECT_THAT(compile_errors("CNTL 1 {\n rect 0 0 1 1\n kind knob\n}\n"), HasSubstr(":3: error: unknown control kind"));
+    EXPECT_THAT(compile_errors("ALRT 1 {\n rect 0 0 1 1\n default 3\n}\n"), HasSubstr(":3: error: default item 3"));
+}
+
+TEST(RescompErrors, TemplateReferences) {
+    EXPECT_THAT(compile_errors("\nDLOG 801 {\n rect 0 0 1 1\n}\n"),
+                HasSubstr(":2: error: 'DLOG' 801 refers to 'DITL' 801, which does not exist"));
+    EXPECT_THAT(compile_errors("ALRT 1 {\n rect 0 0 1 1\n items 7\n}\n"),
+                HasSubstr(":3: error: 'ALRT' 1 refers to 'DITL' 7, which does not exist"));
+    EXPECT_THAT(compile_errors("CNTL 1 {\n rect 0 0 1 1\n kind popup_button\n menu 5\n}\n"),
+                HasSubstr(":4: error: 'CNTL' 1 refers to 'MENU' 5, which does not exist"));
+    EXPECT_THAT(compile_errors("DITL 1 {\n button 0 0 1 1\n control 0 0 1 1 9\n icon 0 0 1 1 4\n}\n"),
+                AllOf(HasSubstr(":3: error: 'DITL' 1 refers to 'CNTL' 9"),
+                      HasSubstr(":4: error: 'DITL' 1 refers to 'ics8' 4 or 'ics#' 4, which does not exist")));
+    EXPECT_THAT(compile_errors("STR# 591 {\n \"a\"\n}\nbutn 1 {\n help 591 2\n}\nbars 128 {\n buttons 1 2\n}\n"),
+                AllOf(HasSubstr(":5: error: 'butn' 1 refers to item 2 of 'STR#' 591, which has 1 items"),
+                      HasSubstr(":8: error: 'bars' 128 refers to 'butn' 2, which does not exist")));
+}
+
+TEST(RescompErrors, ImageAndPictureFaults) {
+    EXPECT_THAT(compile_errors("CURS 1 {\n ...\n}\n"), HasSubstr(":2: error: an image row has 16 characters, this one 3"));
+    EXPECT_THAT(compile_errors("SICN 1 {\n ...............z\n}\n"), HasSubstr(":2: error: 'z' is not one of"));
+    EXPECT_THAT(compile_errors("ics# 1 {\n ................\n}\n"), HasSubstr(":1: error: 'ics#' needs 16 image rows, found 1"));
+    EXPECT_THAT(compile_errors("PAT# 1 {\n ........\n hex 00\n}\n"), HasSubstr(":3: error: a drawn pattern needs 8 rows"));
+    EXPECT_THAT(compile_errors("ics8 1 {\n legend ab 3\n}\n"), HasSubstr(":2: error: expected one ASCII character"));
+    EXPECT_THAT(compile_errors("clut 1 {\n color 1 2\n}\n"), HasSubstr(":2: error: expected a number for blue"));
+    EXPECT_THAT(compile_errors("PICT 1 {\n line 0 0 1 1\n}\n"), HasSubstr(":1: error: 'PICT' needs a 'frame"));
+    EXPECT_THAT(compile_errors("PICT 1 {\n frame 0 0 1 1\n spiral 0 0\n}\n"),
+                HasSubstr(":3: error: unknown drawing command 'spiral'"));
 }
 
 }  // namespace

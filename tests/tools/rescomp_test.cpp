@@ -138,4 +138,187 @@ MBAR 128 {
     EXPECT_EQ(bar, (std::vector<int16_t>{129, 139}));
 }
 
+TEST(RescompButtons, ButtonRecordAndBar) {
+    install_source(R"(
+ics8 1020 {
+  legend r 0xD8
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+  rrrrrrrrrrrrrrrr
+}
+STR# 591 {
+  "Bold"
+  "Italic"
+}
+butn 200 {
+  width 30
+  icon 1020
+  flags value needs_document popup_arrow
+  command 'bold'
+  help 591 2
+  description 591 1
+}
+butn 201 {
+}
+bars 128 {
+  buttons 200 201 200
+}
+)");
+    ButtonTemplate button;
+    auto bytes = get_resource(kButtonType, 200)->bytes;
+    ASSERT_EQ(bytes.size(), kButtonRecordSize);
+    ASSERT_TRUE(decode_button(bytes, button));
+    EXPECT_EQ(button.width, 30);
+    EXPECT_EQ(button.icon, 1020);
+    EXPECT_EQ(button.flags, kButtonShowsValue | kButtonNeedsDocument | kButtonPopupArrow);
+    EXPECT_EQ(button.command, four_cc("bold"));
+    EXPECT_EQ(button.help_list, 591);
+    EXPECT_EQ(button.help_index, 2);
+    EXPECT_EQ(button.description_index, 1);
+    std::vector<int16_t> bar;
+    ASSERT_TRUE(decode_button_bar(get_resource(kButtonBarType, 128)->bytes, bar));
+    EXPECT_EQ(bar, (std::vector<int16_t>{200, 201, 200}));
+}
+
+TEST(RescompDialogs, DialogItemListAlertAndControls) {
+    install_source(R"(
+MENU 5000 {
+  item "Thin"
+}
+CNTL 4000 "arrows" {
+  rect 10 100 32 115
+  kind little_arrows
+  value 5
+  minimum 1
+  maximum 200
+}
+CNTL 4001 {
+  rect 40 20 60 180
+  kind popup_button
+  title "Line:"
+  menu 5000
+  invisible
+  refcon -2
+}
+ics8 257 {
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+  ################
+}
+PICT 400 {
+  frame 0 0 10 10
+}
+DITL 801 {
+  button 100 200 120 260 "OK"
+  check 10 10 26 150 "Wrap text"
+  radio 30 10 46 150 "Across"
+  static 50 10 66 300 "Name: ^0" disabled
+  edit 70 10 86 300
+  control 90 10 112 25 4000
+  icon 0 0 16 16 257 disabled
+  picture 20 20 30 30 400
+  user 0 0 1 1
+}
+DLOG 801 "Table" {
+  rect 40 40 240 400
+  kind movable_modal
+  title "Table Format"
+  close_box
+  refcon 77
+  position center
+}
+ALRT 25001 {
+  rect 40 40 150 400
+  items 801
+  default 2
+  sound 0
+}
+ALRT 25002 {
+  rect 0 0 10 10
+  items 801
+  stages 0x0048
+}
+)");
+    std::vector<DialogItemTemplate> items;
+    ASSERT_TRUE(decode_item_list(get_resource(kItemListType, 801)->bytes, items));
+    ASSERT_EQ(items.size(), 9u);
+    EXPECT_EQ(items[0].kind, kButtonItem);
+    EXPECT_EQ(items[0].rect, (Rect{100, 200, 120, 260}));
+    EXPECT_EQ(items[0].text, "OK");
+    EXPECT_TRUE(items[0].enabled);
+    EXPECT_EQ(items[1].kind, kCheckBoxItem);
+    EXPECT_EQ(items[2].kind, kRadioButtonItem);
+    EXPECT_EQ(items[3].kind, kStaticTextItem);
+    EXPECT_FALSE(items[3].enabled);
+    EXPECT_EQ(items[4].kind, kEditTextItem);
+    EXPECT_EQ(items[4].text, "");
+    EXPECT_EQ(items[5].kind, kControlItem);
+    EXPECT_EQ(items[5].resource_id, 4000);
+    EXPECT_EQ(items[6].kind, kIconItem);
+    EXPECT_EQ(items[6].resource_id, 257);
+    EXPECT_EQ(items[7].resource_id, 400);
+    EXPECT_EQ(items[8].kind, kUserItem);
+
+    DialogTemplate dialog;
+    ASSERT_TRUE(decode_dialog(get_resource(kDialogType, 801)->bytes, dialog));
+    EXPECT_EQ(dialog.rect, (Rect{40, 40, 240, 400}));
+    EXPECT_EQ(dialog.window_kind, kMovableModalKind);
+    EXPECT_EQ(dialog.title, "Table Format");
+    EXPECT_TRUE(dialog.close_box);
+    EXPECT_TRUE(dialog.visible);
+    EXPECT_EQ(dialog.ref_con, 77);
+    EXPECT_EQ(dialog.items_id, 801);  // defaults to the dialog's own id
+    EXPECT_EQ(dialog.position, kCenterMainScreen);
+
+    AlertTemplate alert;
+    ASSERT_TRUE(decode_alert(get_resource(kAlertType, 25001)->bytes, alert));
+    EXPECT_EQ(alert.items_id, 801);
+    EXPECT_EQ(alert.stages, 0xCCCC);
+    EXPECT_EQ(alert_default_item(alert, 1), 2);
+    EXPECT_EQ(alert.position, kAlertPositionMainScreen);
+    ASSERT_TRUE(decode_alert(get_resource(kAlertType, 25002)->bytes, alert));
+    EXPECT_EQ(alert_default_item(alert, 1), 2);
+    EXPECT_EQ(alert_default_item(alert, 2), 1);
+
+    ControlTemplate control;
+    ASSERT_TRUE(decode_control(get_named_resource(kControlType, "arrows")->bytes, control));
+    EXPECT_EQ(control.kind, kLittleArrowsControl);
+    EXPECT_EQ(control.value, 5);
+    EXPECT_EQ(control.minimum, 1);
+    EXPECT_EQ(control.maximum, 200);
+    EXPECT_TRUE(control.visible);
+    ASSERT_TRUE(decode_control(get_resource(kControlType, 4001)->bytes, control));
+    EXPECT_EQ(control.kind, kPopupButtonControl);
+    EXPECT_EQ(control.minimum, 5000);
+    EXPECT_EQ(control.title, "Line:");
+    EXPECT_FALSE(control.visible);
+    EXPECT_EQ(control.ref_con, -2);
+}
+
 }  // namespace

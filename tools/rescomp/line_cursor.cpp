@@ -75,6 +75,7 @@ pf::Rect LineCursor::rect() {
     r.left = int16("left");
     r.bottom = int16("bottom");
     r.right = int16("right");
+    if (ok && (r.bottom < r.top || r.right < r.left)) fail("rectangle (top left bottom right) is upside down");
     return r;
 }
 
