@@ -1,0 +1,361 @@
+// Formats of a layer: cell formats, the column and row format arrays, and the
+// effective format of an address.
+#include "model/cell_formats.h"
+
+#include <cstring>
+
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+
+// ---------------------------------------------------------------------------
+// Cell formats
+
+int16_t get_cell_format(uint8_t* format, CellPoint where, MemoryRef layer) {
+    uint8_t* cell;
+    int16_t length;
+    if (!get_cell_ptr(&cell, &length, where, layer)) {
+        GetDefaultFormat(format);
+        return 0;
+    }
+    std::memcpy(format, cell, kCellFormatSize);
+    return 1;
+}
+
+void GetCellStrings(CellPoint where, unsigned char* label, unsigned char* note, MemoryRef layer) {
+    if (label) label[0] = 0;
+    if (note) note[0] = 0;
+    uint8_t* cell;
+    int16_t length;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return;
+    if (label) {
+        label[0] = _labelLength_(cell);
+        std::memcpy(label + 1, _labelPtr_(cell), label[0]);
+    }
+    if (note) {
+        note[0] = _noteLength_(cell);
+        std::memcpy(note + 1, _notePtr_(cell), note[0]);
+    }
+}
+
+void AddFormatCell(int16_t column, MemoryRef block) {
+    uint8_t cell[kCellHeaderSize];
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, column);
+    cell[kFmtCellType] = kCellFormatOnly;
+    _SetCellLength_(cell, kCellHeaderSize);
+    PtrAndMemory(cell, block, kCellHeaderSize);
+}
+
+// ---------------------------------------------------------------------------
+// Format arrays: sorted by id, one record per id. Column and row arrays differ
+// only in their record size.
+
+namespace {
+
+uint8_t* record_at(uint8_t* records, int32_t index, int record_size) {
+    return records + index * record_size;
+}
+
+// The first record whose id is not below `id`, by binary search.
+int32_t lower_bound_id(const uint8_t* records, int32_t count, int16_t id, int record_size) {
+    int32_t low = 0, high = count;
+    while (low < high) {
+        int32_t middle = (low + high) / 2;
+        if (format_id(records + middle * record_size) < id) low = middle + 1; else high = middle;
+    }
+    return low;
+}
+
+uint8_t* find_format_record(MemoryRef array, int16_t id, int record_size) {
+    if (!array || id < 0) return nullptr;
+    uint8_t* records = nullptr;
+    int16_t error = with_failure_handler(GetMemoryGlobals(array), [&] {
+        records = static_cast<uint8_t*>(UseMemory(array));
+    });
+    if (error || !records) return nullptr;
+    int32_t count = GetMemorySize(array);
+    int32_t index = lower_bound_id(records, count, id, record_size);
+    if (index < count && format_id(record_at(records, index, record_size)) == id)
+        return record_at(records, index, record_size);
+    UnuseMemory(array);
+    return nullptr;
+}
+
+// The records whose id lies in [first, last]: [*begin, *end) as indexes.
+void id_span(MemoryRef array, int16_t first, int16_t last, int record_size, int32_t* begin,
+             int32_t* end) {
+    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    int32_t count = GetMemorySize(array);
+    *begin = lower_bound_id(records, count, first, record_size);
+    *end = last < kLastCell + 1 ? lower_bound_id(records, count, int16_t(last + 1), record_size)
+                                : count;
+    if (*end < *begin) *end = *begin;
+    UnuseMemory(array);
+}
+
+void fill_new_record(uint8_t* record, const uint8_t* format_template, int16_t id, int record_size) {
+    std::memset(record, 0, record_size);
+    std::memcpy(record, format_template, kCellFormatSize);
+    set_format_id(record, id);
+}
+
+int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int16_t first,
+                          int16_t last, int record_size, MemoryGlobals* globals, uint32_t id) {
+    MemoryRef made = nullptr;
+    int16_t error = with_failure_handler(globals, [&] {
+        made = pgAllocateNewRef(globals, record_size, last - first + 1, kFormatArrayExtend, true);
+        if (!made) msFailure(globals, kNoMemoryErr, nullptr);
+        auto* records = static_cast<uint8_t*>(UseMemory(made));
+        for (int32_t i = 0; i <= last - first; ++i)
+            fill_new_record(record_at(records, i, record_size), format_template, int16_t(first + i),
+                            record_size);
+        UnuseMemory(made);
+        SetMemoryPurge(made, kNeverPurge, false);
+        SetMemoryRefID(made, id);
+    });
+    if (error) {
+        DisposeNonNilFailedMemory(made);
+        return kNoMemoryErr;
+    }
+    *array = made;
+    return 0;
+}
+
+int16_t insert_missing_records(MemoryRef array, const uint8_t* format_template, int16_t first,
+                               int16_t last, int record_size) {
+    int32_t cursor = 0;
+    for (int32_t id = first; id <= last; ++id) {
+        int32_t count = GetMemorySize(array);
+        auto* records = static_cast<uint8_t*>(UseMemory(array));
+        while (cursor < count && format_id(record_at(records, cursor, record_size)) < id) ++cursor;
+        bool present = cursor < count && format_id(record_at(records, cursor, record_size)) == id;
+        UnuseMemory(array);
+        if (present) continue;
+        int16_t error = with_failure_handler(GetMemoryGlobals(array), [&] {
+            auto* record = static_cast<uint8_t*>(InsertMemory(array, cursor, 1));
+            fill_new_record(record, format_template, int16_t(id), record_size);
+            UnuseMemory(array);
+        });
+        if (error) {
+            UnuseFailedMemory(array);
+            FixFailedMemory(array);
+            SetMemorySize(array, count);
+            return kNoMemoryErr;
+        }
+    }
+    return 0;
+}
+
+int16_t input_formats(MemoryRef layer, int32_t range, bool columns) {
+    int16_t first = int16_t(range >> 16), last = int16_t(range & 0xFFFF);
+    if (first < 0 || last < 0) return kBadRangeErr;
+    if (first > last) return 0;
+    int record_size = columns ? kColumnFormatSize : kRowFormatSize;
+    SpreadSheet* sheet = use_layer(layer);
+    uint8_t format_template[kCellFormatSize];
+    std::memcpy(format_template, columns ? sheet->default_column_format : sheet->default_row_format,
+                kCellFormatSize);
+    MemoryRef& array = columns ? sheet->column_formats : sheet->row_formats;
+    int16_t result;
+    if (!array)
+        result = make_format_array(&array, format_template, first, last, record_size,
+                                   sheet->machine->memory, sheet->memory_id);
+    else
+        result = insert_missing_records(array, format_template, first, last, record_size);
+    release_layer(layer);
+    return result;
+}
+
+void dispose_if_empty(MemoryRef* array) {
+    if (*array && GetMemorySize(*array) == 0) {
+        DisposeMemory(*array);
+        *array = nullptr;
+    }
+}
+
+// Records with a size of their own keep it (and a column its name) and go back
+// to the default format; the others are removed.
+void delete_formats(int16_t first, int16_t last, MemoryRef* array, int record_size) {
+    if (!*array) return;
+    int32_t begin, end;
+    id_span(*array, first, last, record_size, &begin, &end);
+    for (int32_t i = end - 1; i >= begin; --i) {
+        auto* record = record_at(static_cast<uint8_t*>(UseMemory(*array)), i, record_size);
+        int16_t id = format_id(record), extent = format_extent(record);
+        if (extent >= 0) {
+            GetDefaultFormat(record);
+            set_format_id(record, id);
+            set_format_extent(record, extent);
+        }
+        UnuseMemory(*array);
+        if (extent < 0) DeleteMemory(*array, i, 1);
+    }
+    dispose_if_empty(array);
+}
+
+void verify_formats(MemoryRef* array, int record_size) {
+    if (!*array) return;
+    int16_t previous = -1;
+    for (int32_t i = 0; i < GetMemorySize(*array);) {
+        auto* record = record_at(static_cast<uint8_t*>(UseMemory(*array)), i, record_size);
+        int16_t id = format_id(record);
+        UnuseMemory(*array);
+        if (id <= previous) {
+            DeleteMemory(*array, i, 1);
+        } else {
+            previous = id;
+            ++i;
+        }
+    }
+    dispose_if_empty(array);
+}
+
+void set_sizes(int16_t first, int16_t last, int16_t extent, MemoryRef array, int record_size) {
+    if (!array) return;
+    int32_t begin, end;
+    id_span(array, first, last, record_size, &begin, &end);
+    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    for (int32_t i = begin; i < end; ++i) set_format_extent(record_at(records, i, record_size), extent);
+    UnuseMemory(array);
+}
+
+MemoryRef copy_formats(int16_t first, int16_t last, MemoryRef array, int record_size) {
+    if (!array) return nullptr;
+    int32_t begin, end;
+    id_span(array, first, last, record_size, &begin, &end);
+    if (begin == end) return nullptr;
+    MemoryGlobals* globals = GetMemoryGlobals(array);
+    MemoryRef copy = pgAllocateNewRef(globals, record_size, end - begin, kFormatArrayExtend, false);
+    if (!copy) return nullptr;
+    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    std::memcpy(UseMemory(copy), record_at(records, begin, record_size), size_t(end - begin) * record_size);
+    UnuseMemory(copy);
+    UnuseMemory(array);
+    return copy;
+}
+
+void set_format_bytes(int16_t first, int16_t last, int16_t field, int16_t value, bool clear,
+                      MemoryRef array, int record_size) {
+    if (!array) return;
+    int32_t begin, end;
+    id_span(array, first, last, record_size, &begin, &end);
+    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    for (int32_t i = begin; i < end; ++i)
+        SetFormatByte(record_at(records, i, record_size), field, value, clear);
+    UnuseMemory(array);
+}
+
+}  // namespace
+
+uint8_t* FindColumnFormatID(MemoryRef array, int16_t column) {
+    return find_format_record(array, column, kColumnFormatSize);
+}
+
+uint8_t* FindRowFormatID(MemoryRef array, int16_t row) {
+    return find_format_record(array, row, kRowFormatSize);
+}
+
+int16_t InputColumnFormat(MemoryRef layer, int32_t range) { return input_formats(layer, range, true); }
+int16_t InputRowFormat(MemoryRef layer, int32_t range) { return input_formats(layer, range, false); }
+
+void DeleteColumnFormat(int16_t first, int16_t last, MemoryRef* array) {
+    delete_formats(first, last, array, kColumnFormatSize);
+}
+void DeleteRowFormat(int16_t first, int16_t last, MemoryRef* array) {
+    delete_formats(first, last, array, kRowFormatSize);
+}
+void VerifyColumnFormat(MemoryRef* array) { verify_formats(array, kColumnFormatSize); }
+void VerifyRowFormat(MemoryRef* array) { verify_formats(array, kRowFormatSize); }
+
+void SetColumnSize(int16_t first, int16_t last, int16_t width, MemoryRef array) {
+    set_sizes(first, last, width, array, kColumnFormatSize);
+}
+void SetRowSize(int16_t first, int16_t last, int16_t height, MemoryRef array) {
+    set_sizes(first, last, height, array, kRowFormatSize);
+}
+
+MemoryRef CopyColumnFormat(int16_t first, int16_t last, MemoryRef array) {
+    return copy_formats(first, last, array, kColumnFormatSize);
+}
+MemoryRef CopyRowFormat(int16_t first, int16_t last, MemoryRef array) {
+    return copy_formats(first, last, array, kRowFormatSize);
+}
+
+int32_t CountRowColumns(int16_t first, int16_t last, MemoryRef array) {
+    if (!array) return 0;
+    // Both kinds keep their id in the first two bytes of each record.
+    int record_size = GetMemoryRecSize(array);
+    int32_t begin, end;
+    id_span(array, first, last, record_size, &begin, &end);
+    return end - begin;
+}
+
+void SetColumnByte(int16_t first, int16_t last, int16_t field, int16_t value, bool clear,
+                   MemoryRef array) {
+    set_format_bytes(first, last, field, value, clear, array, kColumnFormatSize);
+}
+void SetRowByte(int16_t first, int16_t last, int16_t field, int16_t value, bool clear, MemoryRef array) {
+    set_format_bytes(first, last, field, value, clear, array, kRowFormatSize);
+}
+
+// ---------------------------------------------------------------------------
+// Effective formats
+
+namespace {
+
+// Copies the first 32 bytes of a found record and releases its array.
+bool copy_record_format(uint8_t* format, MemoryRef array, uint8_t* record) {
+    if (!record) return false;
+    std::memcpy(format, record, kCellFormatSize);
+    UnuseMemory(array);
+    return true;
+}
+
+}  // namespace
+
+int16_t get_format(uint8_t* format, CellPoint where, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    int16_t result = 1;
+    uint8_t column_format[kCellFormatSize];
+    MemoryRef columns = sheet->column_formats, rows = sheet->row_formats;
+    bool column_speaks =
+        copy_record_format(column_format, columns, FindColumnFormatID(columns, where.h)) &&
+        format_differs_visibly(column_format, sheet->default_column_format);
+    if (column_speaks) {
+        std::memcpy(format, column_format, kCellFormatSize);
+    } else if (!copy_record_format(format, rows, FindRowFormatID(rows, where.v))) {
+        std::memcpy(format, sheet->default_column_format, kCellFormatSize);
+        result = 0;
+    }
+    release_layer(layer);
+    return result;
+}
+
+void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
+    SpreadSheet* sheet = use_layer(layer);
+    if (!(sheet->flags & kLayerFormatStale) && use_cache) {
+        if (format) std::memcpy(format, sheet->cached_format.bytes, kCellFormatSize);
+        release_layer(layer);
+        return;
+    }
+    uint8_t found[kCellFormatSize];
+    const CellRange& selection = sheet->selection;
+    bool whole_columns = selection.topLeft.v == 0 && selection.botRight.v == kLastCell;
+    bool whole_rows = selection.topLeft.h == 0 && selection.botRight.h == kLastCell;
+    bool have = get_cell_format(found, sheet->active_cell, layer) != 0;
+    if (!have && whole_columns)
+        have = copy_record_format(found, sheet->column_formats,
+                                  FindColumnFormatID(sheet->column_formats, selection.topLeft.h));
+    else if (!have && whole_rows)
+        have = copy_record_format(found, sheet->row_formats,
+                                  FindRowFormatID(sheet->row_formats, selection.topLeft.v));
+    if (!have) get_format(found, sheet->active_cell, layer);
+    std::memcpy(sheet->cached_format.bytes, found, kCellFormatSize);
+    if (use_cache)
+        sheet->flags &= ~kLayerFormatStale;
+    else
+        sheet->flags |= kLayerFormatStale;
+    if (format) std::memcpy(format, found, kCellFormatSize);
+    release_layer(layer);
+}

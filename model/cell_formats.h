@@ -1,0 +1,44 @@
+// The formats of a layer: the format of a stored cell, the sorted arrays of
+// ColumnFormat (64 bytes) and RowFormat (32 bytes) records, and the rule that
+// gives an address its effective format.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "model/cell_format.h"
+#include "model/cell_range.h"
+
+constexpr int kFormatArrayExtend = 10;
+constexpr int16_t kBadRangeErr = 518;
+
+// Cell formats.
+int16_t get_cell_format(uint8_t* format, CellPoint where, MemoryRef layer);
+void GetCellStrings(CellPoint where, unsigned char* label, unsigned char* note, MemoryRef layer);
+void AddFormatCell(int16_t column, MemoryRef block);
+
+// Looking up a record. The array stays in use when a record is found; the
+// caller releases it with UnuseMemory.
+uint8_t* FindColumnFormatID(MemoryRef array, int16_t column);
+uint8_t* FindRowFormatID(MemoryRef array, int16_t row);
+
+// Effective formats.
+int16_t get_format(uint8_t* format, CellPoint where, MemoryRef layer);
+void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache);
+
+// Maintenance of the arrays; ranges are inclusive, packed first << 16 | last
+// for the Input forms.
+int16_t InputColumnFormat(MemoryRef layer, int32_t range);
+int16_t InputRowFormat(MemoryRef layer, int32_t range);
+void DeleteColumnFormat(int16_t first, int16_t last, MemoryRef* array);
+void DeleteRowFormat(int16_t first, int16_t last, MemoryRef* array);
+void VerifyColumnFormat(MemoryRef* array);
+void VerifyRowFormat(MemoryRef* array);
+void SetColumnSize(int16_t first, int16_t last, int16_t width, MemoryRef array);
+void SetRowSize(int16_t first, int16_t last, int16_t height, MemoryRef array);
+MemoryRef CopyColumnFormat(int16_t first, int16_t last, MemoryRef array);
+MemoryRef CopyRowFormat(int16_t first, int16_t last, MemoryRef array);
+int32_t CountRowColumns(int16_t first, int16_t last, MemoryRef array);
+void SetColumnByte(int16_t first, int16_t last, int16_t field, int16_t value, bool clear,
+                   MemoryRef array);
+void SetRowByte(int16_t first, int16_t last, int16_t field, int16_t value, bool clear, MemoryRef array);

@@ -1,0 +1,601 @@
+// The cell store: searching, storing one cell, clearing, copying and pasting
+// ranges, and the row cache.
+#include "model/cell_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+
+// ---------------------------------------------------------------------------
+// Searching
+
+int16_t FindRow(int16_t* row, uint32_t* length, const uint8_t* end, uint8_t** pointer) {
+    uint8_t* p = *pointer;
+    while (p + kRowHeaderSize <= end) {
+        int16_t id = _RowID_(p);
+        uint32_t row_length = _RowLength_(p);
+        if (id >= *row) {
+            *pointer = p;
+            *length = row_length;
+            if (id == *row) return 1;
+            *row = id;
+            return 0;
+        }
+        if (row_length < kRowHeaderSize) break;  // damaged: stop rather than loop
+        p += row_length;
+    }
+    *pointer = const_cast<uint8_t*>(end);
+    return 0;
+}
+
+int16_t FindCell(int16_t* column, const uint8_t* end, uint8_t** pointer) {
+    if (*column < 0) return 0;
+    uint8_t* p = *pointer;
+    while (p + kCellHeaderSize <= end) {
+        int16_t id = _cellID_(p);
+        if (id >= *column) {
+            *pointer = p;
+            if (id == *column) return 1;
+            *column = id;
+            return 0;
+        }
+        if (_cellLength_(p) < kCellHeaderSize) break;
+        p += _cellLength_(p);
+    }
+    *pointer = const_cast<uint8_t*>(end);
+    return 0;
+}
+
+int16_t FindCellBefore(int16_t* column, const uint8_t* end, uint8_t** pointer) {
+    uint8_t* found = nullptr;
+    for (uint8_t* p = *pointer; p + kCellHeaderSize <= end && _cellID_(p) < *column;
+         p += _cellLength_(p)) {
+        if (_cellType_(p) != 0) found = p;
+        if (_cellLength_(p) < kCellHeaderSize) break;
+    }
+    if (!found) return 0;
+    *pointer = found;
+    *column = _cellID_(found);
+    return 1;
+}
+
+void CellChunk(const CellRange* range, uint8_t* row, uint8_t** first, uint8_t** after) {
+    uint8_t* end = row + _RowLength_(row);
+    uint8_t* p = row + kRowHeaderSize;
+    while (p < end && _cellID_(p) < range->topLeft.h) p += _cellLength_(p);
+    *first = p;
+    while (p < end && _cellID_(p) <= range->botRight.h) p += _cellLength_(p);
+    *after = p;
+}
+
+uint8_t* SetCriticalRefStop(MemoryRef block, uint8_t** end) {
+    auto* start = static_cast<uint8_t*>(UseForLongTime(block));
+    if (!start) return nullptr;
+    *end = start + GetByteSize(block);
+    return start;
+}
+
+uint8_t* SetRefStop(MemoryRef block, uint8_t** end) {
+    uint8_t* start = nullptr;
+    with_failure_handler(GetMemoryGlobals(block), [&] { start = SetCriticalRefStop(block, end); });
+    return start;
+}
+
+namespace {
+
+// The layer's store held for reading: [start, end).
+struct HeldStore {
+    MemoryRef ref = nullptr;
+    uint8_t* start = nullptr;
+    uint8_t* end = nullptr;
+};
+
+HeldStore hold_store(MemoryRef store) {
+    HeldStore held;
+    held.ref = store;
+    held.start = static_cast<uint8_t*>(UseMemory(store));
+    held.end = held.start + GetByteSize(store);
+    return held;
+}
+
+void release_store(const HeldStore& held) { UnuseMemory(held.ref); }
+
+// The row record of `row` in a held store, through the row cache when held.
+uint8_t* find_row_record(const HeldStore& held, const SpreadSheet* sheet, int16_t row) {
+    if (sheet->row_cache_data) {
+        if (row > sheet->last_row) return nullptr;
+        uint32_t entry = sheet->row_cache_data[row];
+        return entry ? held.start + entry - 1 : nullptr;
+    }
+    uint8_t* p = held.start;
+    uint32_t length = 0;
+    int16_t wanted = row;
+    return FindRow(&wanted, &length, held.end, &p) ? p : nullptr;
+}
+
+void mark_changed_range(MemoryRef layer, const CellRange& range) {
+    SpreadSheet* sheet = use_layer(layer);
+    bool has_window = sheet->window != nullptr;
+    int16_t mode = (sheet->flags & kLayerChartMarkMode) ? 0 : 1;
+    release_layer(layer);
+    if (!has_window) return;
+    DrawCells(&range, layer);
+    CheckHotLinks(mode, range.topLeft, range.botRight, layer);
+}
+
+}  // namespace
+
+int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef layer) {
+    *cell = nullptr;
+    *length = 0;
+    if (where.v < 0 || where.h < 0) return 0;
+    SpreadSheet* sheet = use_layer(layer);
+    HeldStore held = hold_store(sheet->cells);
+    uint8_t* row = find_row_record(held, sheet, where.v);
+    if (row) {
+        uint8_t* p = row + kRowHeaderSize;
+        int16_t column = where.h;
+        if (FindCell(&column, row + _RowLength_(row), &p)) {
+            *cell = p;
+            *length = _cellLength_(p);
+        }
+    }
+    release_store(held);
+    release_layer(layer);
+    return *cell != nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Storing one cell
+
+namespace {
+
+// Removes the cell at `column` of the row at `row_offset`, if there is one.
+void remove_cell_at(MemoryRef store, uint32_t row_offset, int16_t column) {
+    HeldStore held = hold_store(store);
+    uint8_t* row = held.start + row_offset;
+    uint32_t row_length = _RowLength_(row);
+    uint8_t* p = row + kRowHeaderSize;
+    int16_t wanted = column;
+    bool found = FindCell(&wanted, row + row_length, &p);
+    int16_t cell_length = found ? _cellLength_(p) : 0;
+    uint32_t cell_offset = uint32_t(p - held.start);
+    if (found) _SetRowLength_(row, row_length - cell_length);
+    release_store(held);
+    if (found) DeleteMemory(store, cell_offset, cell_length);
+}
+
+}  // namespace
+
+void InputCell(const CellRange* range, const uint8_t* block, int32_t length, MemoryRef layer) {
+    (void)range;
+    if (length < kRowHeaderSize + kCellHeaderSize) return;
+    const uint8_t* cell = block + kRowHeaderSize;
+    int16_t row = _RowID_(block), column = _cellID_(cell);
+    if (!cell_in_grid(row, column)) return;
+    clobberCache(layer);
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef store = sheet->cells;
+    release_layer(layer);
+
+    HeldStore held = hold_store(store);
+    uint8_t* p = held.start;
+    uint32_t row_length = 0;
+    int16_t found_row = row;
+    bool row_exists = FindRow(&found_row, &row_length, held.end, &p);
+    uint32_t row_offset = uint32_t(p - held.start);
+    release_store(held);
+
+    if (!row_exists) {
+        auto* inserted = static_cast<uint8_t*>(InsertMemory(store, row_offset, length));
+        if (!inserted) return;
+        std::memcpy(inserted, block, length);
+        _SetRowLength_(inserted, length);
+        UnuseMemory(store);
+    } else {
+        remove_cell_at(store, row_offset, column);  // callers clear first; never store twice
+        held = hold_store(store);
+        uint8_t* row_record = held.start + row_offset;
+        row_length = _RowLength_(row_record);
+        uint8_t* at = row_record + kRowHeaderSize;
+        int16_t wanted = column;
+        FindCell(&wanted, row_record + row_length, &at);
+        uint32_t cell_offset = uint32_t(at - held.start);
+        release_store(held);
+        int32_t cell_length = length - kRowHeaderSize;
+        auto* inserted = static_cast<uint8_t*>(InsertMemory(store, cell_offset, cell_length));
+        if (!inserted) return;
+        std::memcpy(inserted, cell, cell_length);
+        UnuseMemory(store);
+        held = hold_store(store);
+        _SetRowLength_(held.start + row_offset, row_length + cell_length);
+        release_store(held);
+    }
+    CellRange changed{{row, column}, {row, column}};
+    mark_changed_range(layer, changed);
+}
+
+// ---------------------------------------------------------------------------
+// Clearing and copying ranges
+
+void Clear_Cells(const CellRange* range, MemoryRef store) {
+    if (!store) return;
+    HeldStore held = hold_store(store);
+    uint8_t* read = held.start;
+    uint32_t length = 0;
+    int16_t top = range->topLeft.v;
+    FindRow(&top, &length, held.end, &read);
+    uint8_t* write = read;
+    while (read < held.end && _RowID_(read) <= range->botRight.v) {
+        uint32_t row_length = _RowLength_(read);
+        uint8_t* row_end = read + row_length;
+        uint8_t *first, *after;
+        CellChunk(range, read, &first, &after);
+        uint32_t removed = uint32_t(after - first);
+        if (row_length - removed > uint32_t(kRowHeaderSize)) {
+            size_t before = size_t(first - read);
+            std::memmove(write, read, before);
+            std::memmove(write + before, after, size_t(row_end - after));
+            _SetRowLength_(write, row_length - removed);
+            write += row_length - removed;
+        }
+        read = row_end;
+    }
+    size_t rest = size_t(held.end - read);
+    std::memmove(write, read, rest);
+    uint32_t new_size = uint32_t(write + rest - held.start);
+    release_store(held);
+    SetMemorySize(store, new_size);
+}
+
+int16_t CopyCellInfo(CellPoint top_left, CellPoint bottom_right, MemoryRef* block, MemoryRef store) {
+    *block = nullptr;
+    MemoryGlobals* globals = GetMemoryGlobals(store);
+    CellRange range{top_left, bottom_right};
+    MemoryRef copy = nullptr;
+    bool store_held = false;
+    int16_t error = with_failure_handler(globals, [&] {
+        copy = pgAllocateNewRef(globals, 1, 0, kCellBlockExtend, false);
+        if (!copy) msFailure(globals, -108, nullptr);
+        HeldStore held = hold_store(store);
+        store_held = true;
+        uint8_t* row = held.start;
+        uint32_t length = 0;
+        int16_t top = top_left.v;
+        FindRow(&top, &length, held.end, &row);
+        for (; row < held.end && _RowID_(row) <= bottom_right.v; row += _RowLength_(row)) {
+            uint8_t *first, *after;
+            CellChunk(&range, row, &first, &after);
+            if (first == after) continue;
+            uint8_t header[kRowHeaderSize];
+            _SetRowID_(header, _RowID_(row));
+            _SetRowLength_(header, uint32_t(kRowHeaderSize + (after - first)));
+            PtrAndMemory(header, copy, kRowHeaderSize);
+            PtrAndMemory(first, copy, int32_t(after - first));
+        }
+        release_store(held);
+        store_held = false;
+    });
+    if (error) {
+        if (store_held) UnuseFailedMemory(store);
+        DisposeNonNilMemory(copy);
+        return 0;
+    }
+    *block = copy;
+    return 1;
+}
+
+int16_t copy_cells(int16_t clear, CellPoint top_left, CellPoint bottom_right, MemoryRef* block,
+                   MemoryRef layer) {
+    MemoryRef store = GetSpreadSheetCells(layer);
+    if (!CopyCellInfo(top_left, bottom_right, block, store)) return 1;
+    if (clear) {
+        CellRange range{top_left, bottom_right};
+        clobberCache(layer);
+        Clear_Cells(&range, store);
+        mark_changed_range(layer, range);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Pasting a block
+
+namespace {
+
+constexpr uint8_t kDateCodeLimit = 21;  // format codes below it are dates
+constexpr uint8_t kCellOwnFlagsB = 0x9E;
+constexpr uint8_t kColumnFlagsB = 0x61;
+
+// A cell stored in a column with its own format takes the column's format
+// fields. A date code stays unless the column's code is a date code too.
+// The record's own fields (id, lengths, type, result type) are kept.
+void apply_column_format(uint8_t* cell, const uint8_t* column) {
+    uint8_t own_code = cell[kFmtCode];
+    uint8_t own_flags = cell[kFmtFlagsB];
+    std::memcpy(cell + kFmtFont, column + kFmtFont, kFmtLabelLength - kFmtFont);
+    std::memcpy(cell + kFmtTextColour, column + kFmtTextColour, kFmtExtent - kFmtTextColour);
+    cell[kFmtFlagsB] = uint8_t((own_flags & kCellOwnFlagsB) | (column[kFmtFlagsB] & kColumnFlagsB));
+    if (own_code < kDateCodeLimit && column[kFmtCode] >= kDateCodeLimit) cell[kFmtCode] = own_code;
+}
+
+struct PastePlan {
+    CellRange source;        // cells of the block that are pasted
+    CellRange destination;   // the source moved by the offsets, clipped to the grid
+    int16_t row_offset;
+    int16_t column_offset;
+    bool empty;
+};
+
+int clip(int value) { return std::clamp(value, 0, int(kLastCell)); }
+
+PastePlan plan_paste(CellPoint top_left, CellPoint bottom_right, CellPoint selection) {
+    PastePlan plan{};
+    plan.row_offset = int16_t(selection.v - top_left.v);
+    plan.column_offset = int16_t(selection.h - top_left.h);
+    plan.source = {top_left, bottom_right};
+    int top = top_left.v + plan.row_offset, bottom = bottom_right.v + plan.row_offset;
+    int left = top_left.h + plan.column_offset, right = bottom_right.h + plan.column_offset;
+    plan.empty = top > kLastCell || left > kLastCell || bottom < 0 || right < 0 ||
+                 top_left.v > bottom_right.v || top_left.h > bottom_right.h;
+    plan.destination = {{int16_t(clip(top)), int16_t(clip(left))},
+                        {int16_t(clip(bottom)), int16_t(clip(right))}};
+    return plan;
+}
+
+// Writes the merged store sequentially into a buffer sized for the worst case.
+struct MergeWriter {
+    uint8_t* out;
+    uint8_t* write;
+
+    uint8_t* begin_row(int16_t row) {
+        uint8_t* header = write;
+        _SetRowID_(header, row);
+        write += kRowHeaderSize;
+        return header;
+    }
+    void end_row(uint8_t* header) {
+        uint32_t length = uint32_t(write - header);
+        if (length == uint32_t(kRowHeaderSize))
+            write = header;  // nothing stored: no row
+        else
+            _SetRowLength_(header, length);
+    }
+    void put(const uint8_t* bytes, size_t length) {
+        std::memcpy(write, bytes, length);
+        write += length;
+    }
+};
+
+struct PasteContext {
+    const PastePlan* plan;
+    const uint8_t* column_formats;  // held array, or null
+    int32_t column_format_count;
+    bool with_formats;
+};
+
+const uint8_t* column_format_of(const PasteContext& context, int16_t column) {
+    const uint8_t* records = context.column_formats;
+    int32_t low = 0, high = context.column_format_count - 1;
+    while (low <= high) {
+        int32_t middle = (low + high) / 2;
+        int16_t id = format_id(records + middle * kColumnFormatSize);
+        if (id == column) return records + middle * kColumnFormatSize;
+        if (id < column) low = middle + 1; else high = middle - 1;
+    }
+    return nullptr;
+}
+
+// Copies the pasted cell at `cell` to the writer, moved and formatted.
+void put_pasted_cell(MergeWriter& writer, const PasteContext& context, const uint8_t* cell) {
+    uint8_t* copy = writer.write;
+    writer.put(cell, size_t(_cellLength_(cell)));
+    int16_t column = int16_t(_cellID_(cell) + context.plan->column_offset);
+    _SetCellID_(copy, column);
+    if (!context.with_formats || !context.column_formats) return;
+    if (const uint8_t* format = column_format_of(context, column)) apply_column_format(copy, format);
+}
+
+bool pasted_cell_kept(const PasteContext& context, const uint8_t* cell) {
+    int column = _cellID_(cell);
+    if (column < context.plan->source.topLeft.h || column > context.plan->source.botRight.h)
+        return false;
+    column += context.plan->column_offset;
+    return column >= 0 && column <= kLastCell;
+}
+
+// One destination row: the old row's cells outside the destination columns
+// and the pasted row's cells, merged by column.
+void merge_row(MergeWriter& writer, const PasteContext& context, int16_t row, const uint8_t* old_row,
+               const uint8_t* pasted_row) {
+    const CellRange& destination = context.plan->destination;
+    const uint8_t *old_cell = nullptr, *old_end = nullptr, *new_cell = nullptr, *new_end = nullptr;
+    if (old_row) {
+        old_cell = old_row + kRowHeaderSize;
+        old_end = old_row + _RowLength_(old_row);
+    }
+    if (pasted_row) {
+        new_cell = pasted_row + kRowHeaderSize;
+        new_end = pasted_row + _RowLength_(pasted_row);
+    }
+    bool row_in_destination = row >= destination.topLeft.v && row <= destination.botRight.v;
+    uint8_t* header = writer.begin_row(row);
+    for (;;) {
+        while (old_cell < old_end && row_in_destination && _cellID_(old_cell) >= destination.topLeft.h &&
+               _cellID_(old_cell) <= destination.botRight.h)
+            old_cell += _cellLength_(old_cell);  // cleared by the paste
+        while (new_cell < new_end && !pasted_cell_kept(context, new_cell))
+            new_cell += _cellLength_(new_cell);
+        bool have_old = old_cell < old_end, have_new = new_cell < new_end;
+        if (!have_old && !have_new) break;
+        int new_column = have_new ? _cellID_(new_cell) + context.plan->column_offset : 0;
+        if (have_old && (!have_new || _cellID_(old_cell) < new_column)) {
+            writer.put(old_cell, size_t(_cellLength_(old_cell)));
+            old_cell += _cellLength_(old_cell);
+        } else {
+            put_pasted_cell(writer, context, new_cell);
+            new_cell += _cellLength_(new_cell);
+        }
+    }
+    writer.end_row(header);
+}
+
+// The pasted rows that land inside the grid, in order, paired with the old rows.
+void merge_stores(MergeWriter& writer, const PasteContext& context, const HeldStore& old_store,
+                  const HeldStore& block) {
+    const PastePlan& plan = *context.plan;
+    const uint8_t* old_row = old_store.start;
+    const uint8_t* new_row = block.start;
+    auto next_pasted = [&] {
+        while (new_row < block.end) {
+            int row = _RowID_(new_row);
+            int target = row + plan.row_offset;
+            if (row >= plan.source.topLeft.v && row <= plan.source.botRight.v && target >= 0 &&
+                target <= kLastCell)
+                return;
+            new_row += _RowLength_(new_row);
+        }
+    };
+    next_pasted();
+    while (old_row < old_store.end || new_row < block.end) {
+        int old_id = old_row < old_store.end ? _RowID_(old_row) : INT32_MAX;
+        int new_id = new_row < block.end ? _RowID_(new_row) + plan.row_offset : INT32_MAX;
+        int16_t row = int16_t(std::min(old_id, new_id));
+        const uint8_t* old_part = old_id == row ? old_row : nullptr;
+        const uint8_t* new_part = new_id == row ? new_row : nullptr;
+        merge_row(writer, context, row, old_part, new_part);
+        if (old_part) old_row += _RowLength_(old_row);
+        if (new_part) {
+            new_row += _RowLength_(new_row);
+            next_pasted();
+        }
+    }
+}
+
+}  // namespace
+
+int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t with_formats,
+                            MemoryRef block, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef store = sheet->cells;
+    MemoryRef column_formats = sheet->column_formats;
+    MemoryGlobals* globals = sheet->machine->memory;
+    PastePlan plan = plan_paste(top_left, bottom_right, sheet->selection.topLeft);
+    release_layer(layer);
+    if (plan.empty) return 0;
+
+    clobberCache(layer);
+    MemoryRef merged = nullptr;
+    HeldStore old_store, pasted;
+    const uint8_t* formats = nullptr;
+    int16_t error = with_failure_handler(globals, [&] {
+        uint32_t worst = uint32_t(GetByteSize(store) + GetByteSize(block));
+        merged = pgAllocateNewRef(globals, 1, worst, 0, false);
+        if (!merged) msFailure(globals, -108, nullptr);
+        if (with_formats && column_formats)
+            formats = static_cast<const uint8_t*>(UseMemory(column_formats));
+        old_store = hold_store(store);
+        pasted = hold_store(block);
+        MergeWriter writer{static_cast<uint8_t*>(UseMemory(merged)), nullptr};
+        writer.write = writer.out;
+        PasteContext context{&plan, formats, formats ? int32_t(GetMemorySize(column_formats)) : 0,
+                             with_formats != 0};
+        merge_stores(writer, context, old_store, pasted);
+        uint32_t merged_size = uint32_t(writer.write - writer.out);
+        release_store(pasted);
+        pasted.ref = nullptr;
+        release_store(old_store);
+        old_store.ref = nullptr;
+        // Only now does the store change: a failure above leaves it as it was.
+        SetMemorySize(store, merged_size);
+        std::memcpy(UseMemory(store), writer.out, merged_size);
+        UnuseMemory(store);
+        UnuseMemory(merged);
+    });
+    if (formats) UnuseMemory(column_formats);
+    if (error) {
+        if (pasted.ref) UnuseFailedMemory(pasted.ref);
+        if (old_store.ref) UnuseFailedMemory(old_store.ref);
+    }
+    if (merged) DisposeFailedMemory(merged);
+    if (error) return error;
+    mark_changed_range(layer, plan.destination);
+    return 0;
+}
+
+int16_t InputData(CellPoint top_left, CellPoint bottom_right, MemoryRef block, MemoryRef layer) {
+    return InputDataWithFormat(top_left, bottom_right, 0, block, layer);
+}
+
+// ---------------------------------------------------------------------------
+// Row cache
+
+namespace {
+
+// Fills the cache from the store; answers the highest row number above the
+// cache's last row, or -1 when every row fitted.
+int32_t fill_row_cache(uint32_t* entries, int16_t last_row, const HeldStore& held) {
+    int32_t highest = -1;
+    for (uint8_t* row = held.start; row < held.end; row += _RowLength_(row)) {
+        int16_t id = _RowID_(row);
+        if (id > last_row)
+            highest = std::max<int32_t>(highest, id);
+        else if (id >= 0)
+            entries[id] = uint32_t(row - held.start) + 1;
+    }
+    return highest;
+}
+
+MemoryRef build_row_cache(SpreadSheet* sheet) {
+    MemoryGlobals* globals = sheet->machine->memory;
+    for (;;) {
+        if (sheet->last_row < 0) sheet->last_row = 0;
+        MemoryRef cache = nullptr;
+        int16_t error = with_failure_handler(globals, [&] {
+            cache = pgAllocateNewRef(globals, sizeof(uint32_t), sheet->last_row + 1, 0, true);
+            if (!cache) msFailure(globals, -108, nullptr);
+        });
+        if (error || !cache) return nullptr;
+        HeldStore held = hold_store(sheet->cells);
+        auto* entries = static_cast<uint32_t*>(UseMemory(cache));
+        int32_t highest = fill_row_cache(entries, sheet->last_row, held);
+        UnuseMemory(cache);
+        release_store(held);
+        if (highest < 0) return cache;
+        DisposeMemory(cache);
+        sheet->last_row = int16_t(highest);
+    }
+}
+
+}  // namespace
+
+void CalcRowPtr(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->cell_store_size = uint32_t(GetByteSize(sheet->cells));
+    sheet->row_cursor = nullptr;
+    if (sheet->cell_store_size > uint32_t(kRowHeaderSize) && !sheet->row_cache)
+        sheet->row_cache = build_row_cache(sheet);
+    if (sheet->row_cache && !sheet->row_cache_data)
+        sheet->row_cache_data = static_cast<uint32_t*>(UseMemory(sheet->row_cache));
+    release_layer(layer);
+}
+
+void ReleaseCache(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    if (sheet->row_cache_data) UnuseMemory(sheet->row_cache);
+    sheet->row_cache_data = nullptr;
+    sheet->row_cursor = nullptr;
+    release_layer(layer);
+}
+
+void clobberCache(MemoryRef layer) {
+    ReleaseCache(layer);
+    SpreadSheet* sheet = use_layer(layer);
+    DisposeNonNilMemory(sheet->row_cache);
+    sheet->row_cache = nullptr;
+    release_layer(layer);
+}

@@ -1,0 +1,422 @@
+// Layers: making, disposing and cloning them, their fields, pane splits and
+// the print area.
+#include "model/layer.h"
+
+#include <cstring>
+
+#include "model/cell_store.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr uint32_t kSetupWords[2] = {65536, 268435457};
+constexpr int16_t kDefaultMargin = 36;
+constexpr int16_t kSplitMinimumHeadings = 55;
+constexpr int16_t kSplitMinimumPlain = 25;
+constexpr int16_t kVSplitMinimum = 16;
+constexpr int16_t kVSplitProbeH = 33;
+constexpr int16_t kHSplitProbeV = 15;
+constexpr int kObjectListExtend = 10;
+constexpr int16_t kNotShown = -1;
+
+// The flags byte (locked and the other cell flags) of the preferences'
+// default format; the preferences do not exist yet.
+uint8_t preferences_format_flags() { return 0; }
+
+// Whether the platform offers drag and drop to windows.
+bool drag_and_drop_available() { return true; }
+
+template <typename Field>
+Field read_layer(MemoryRef layer, Field SpreadSheet::*field, Field none) {
+    if (!layer) return none;
+    Field value = use_layer(layer)->*field;
+    release_layer(layer);
+    return value;
+}
+
+template <typename Field>
+void write_layer(MemoryRef layer, Field SpreadSheet::*field, Field value) {
+    if (!layer) return;
+    use_layer(layer)->*field = value;
+    release_layer(layer);
+}
+
+void hide_pane(SpreadSheet* sheet, int pane) {
+    sheet->pane_rects[pane].left = kNotShown;
+    sheet->visible_ranges[pane].topLeft = {kNotShown, kNotShown};
+}
+
+bool pane_shown(const SpreadSheet* sheet, int pane) { return sheet->pane_rects[pane].left != kNotShown; }
+
+void init_layer_defaults(SpreadSheet* sheet, const WorkSheet* book) {
+    std::memcpy(sheet->font_name, book->default_font_name, sizeof sheet->font_name);
+    sheet->font = book->default_font;
+    sheet->size = book->default_size;
+    sheet->row_height = book->default_row_height;
+    for (int16_t& margin : sheet->margins) margin = kDefaultMargin;
+    sheet->first_page_number = 1;
+    sheet->print_area = {{-1, -1}, {-1, -1}};
+    sheet->print_title_rows[0] = sheet->print_title_rows[1] = -1;
+    sheet->print_title_columns[0] = sheet->print_title_columns[1] = -1;
+    sheet->frozen_titles = {{-1, -1}, {-1, -1}};
+    for (int pane = 0; pane < kPaneCount; ++pane) hide_pane(sheet, pane);
+    for (auto& maxima : sheet->scroll_max) maxima[0] = maxima[1] = -1;
+    GetDefaultFormat(sheet->default_column_format);
+    set_format_extent(sheet->default_column_format, book->default_column_width);
+    GetDefaultFormat(sheet->default_row_format);
+    sheet->default_column_format[kFmtFlagsA] = preferences_format_flags();
+    sheet->default_row_format[kFmtFlagsA] = preferences_format_flags();
+}
+
+MemoryRef duplicate_block(MemoryRef block) { return DuplicateNonNilMemory(block); }
+
+}  // namespace
+
+SpreadSheet* use_layer(MemoryRef layer) { return static_cast<SpreadSheet*>(UseMemory(layer)); }
+void release_layer(MemoryRef layer) { UnuseMemory(layer); }
+
+int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* layer, uint32_t flags,
+                        const pf::Rect* view_rect) {
+    *layer = nullptr;
+    MemoryGlobals* globals = machine->memory;
+    uint32_t saved_id = globals->default_id;
+    uint32_t workbook_id = GetMemoryRefID(workbook);
+    MemoryRef made = nullptr;
+    int16_t error = with_failure_handler(globals, [&] {
+        globals->default_id = workbook_id;
+        made = pgAllocateNewRef(globals, sizeof(SpreadSheet), 1, 0, true);
+        if (!made) msFailure(globals, kNoMemoryErr, nullptr);
+        SetMemoryPurge(made, kNeverPurge, false);
+        SpreadSheet* sheet = use_layer(made);
+        *sheet = SpreadSheet{};
+        sheet->machine = machine;
+        sheet->setup_words[0] = kSetupWords[0];
+        sheet->setup_words[1] = kSetupWords[1];
+        sheet->own_ref = made;
+        sheet->memory_id = workbook_id;
+        sheet->workbook = workbook;
+        if (view_rect) sheet->view_rect = *view_rect;
+        if ((flags & kLayerDragAndDrop) && !drag_and_drop_available()) flags &= ~kLayerDragAndDrop;
+        sheet->flags = flags | kLayerFormatStale;
+        sheet->cells = pgAllocateNewRef(globals, 1, 0, kCellStoreExtend, false);
+        sheet->objects = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, kObjectListExtend, true);
+        sheet->selected_objects = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, kObjectListExtend, true);
+        if (!sheet->cells || !sheet->objects || !sheet->selected_objects)
+            msFailure(globals, kNoMemoryErr, nullptr);
+        SetMemoryPurge(sheet->cells, kNeverPurge, false);
+        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        init_layer_defaults(sheet, book);
+        sheet->layer_id = book->layer_count;
+        UnuseMemory(workbook);
+        release_layer(made);
+        if (!add_SpreadSheet(workbook, made)) msFailure(globals, kNoMemoryErr, nullptr);
+        static_cast<WorkSheet*>(UseMemory(workbook))->layer_count += 1;
+        UnuseMemory(workbook);
+    });
+    globals->default_id = saved_id;
+    if (error) {
+        if (made) {
+            UnuseFailedMemory(made);
+            DisposeSpreadSheet(made);
+        }
+        return -1;
+    }
+    *layer = made;
+    return 0;
+}
+
+void DisposeSpreadSheet(MemoryRef layer) {
+    if (!layer) return;
+    clobberCache(layer);
+    ClobberAllObjects(layer);
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef blocks[] = {sheet->cells,           sheet->row_formats,        sheet->column_formats,
+                          sheet->row_page_breaks, sheet->column_page_breaks, sheet->row_page_bounds,
+                          sheet->column_page_bounds, sheet->links,           sheet->header,
+                          sheet->footer,          sheet->named_ranges,       sheet->objects,
+                          sheet->selected_objects};
+    release_layer(layer);
+    for (MemoryRef block : blocks) DisposeNonNilMemory(block);
+    DisposeMemory(layer);
+}
+
+namespace {
+
+// Settings and formats that every clone copies; blocks are duplicated.
+void copy_layer_settings(SpreadSheet* to, const SpreadSheet* from) {
+    to->v_divider = from->v_divider;
+    to->h_divider = from->h_divider;
+    to->print_area = from->print_area;
+    std::memcpy(to->print_title_rows, from->print_title_rows, sizeof to->print_title_rows);
+    std::memcpy(to->print_title_columns, from->print_title_columns, sizeof to->print_title_columns);
+    to->frozen_titles = from->frozen_titles;
+    std::memcpy(to->default_column_format, from->default_column_format, kCellFormatSize);
+    std::memcpy(to->default_row_format, from->default_row_format, kRowFormatSize);
+    to->page_format = from->page_format;
+    std::memcpy(to->margins, from->margins, sizeof to->margins);
+    to->printable_rect = from->printable_rect;
+    std::memcpy(to->page_setup, from->page_setup, sizeof to->page_setup);
+    to->first_page_number = from->first_page_number;
+}
+
+void copy_layer_blocks(SpreadSheet* to, const SpreadSheet* from, bool with_contents) {
+    DisposeNonNilMemory(to->header);
+    DisposeNonNilMemory(to->footer);
+    to->row_page_breaks = duplicate_block(from->row_page_breaks);
+    to->column_page_breaks = duplicate_block(from->column_page_breaks);
+    to->header = duplicate_block(from->header);
+    to->footer = duplicate_block(from->footer);
+    to->column_formats = duplicate_block(from->column_formats);
+    to->row_formats = duplicate_block(from->row_formats);
+    if (!with_contents) return;
+    MemoryCopy(from->cells, to->cells);
+    to->links = duplicate_block(from->links);
+    to->named_ranges = duplicate_block(from->named_ranges);
+}
+
+}  // namespace
+
+MemoryRef CloneLayer(bool with_contents, MemoryRef layer) {
+    SpreadSheet* source = use_layer(layer);
+    MachineRecord* machine = source->machine;
+    MemoryRef workbook = source->workbook;
+    uint32_t flags = source->flags;
+    MemoryRef clone = nullptr;
+    if (New_SpreadSheet(machine, workbook, &clone, flags, nullptr) != 0) {
+        release_layer(layer);
+        return nullptr;
+    }
+    SpreadSheet* copy = use_layer(clone);
+    copy_layer_settings(copy, source);
+    int16_t error = with_failure_handler(machine->memory, [&] {
+        copy_layer_blocks(copy, source, with_contents);
+    });
+    copy->flags = flags | kLayerFormatStale;
+    release_layer(clone);
+    release_layer(layer);
+    if (error) {
+        // Take the half-made layer out of the workbook again.
+        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        book->layer_count -= 1;
+        MemoryRef layers = book->layers;
+        UnuseMemory(workbook);
+        SetMemorySize(layers, GetMemorySize(layers) - 1);
+        DisposeSpreadSheet(clone);
+        return nullptr;
+    }
+    increment_change_ctr(clone);
+    return clone;
+}
+
+// ---------------------------------------------------------------------------
+// Field access
+
+MemoryRef GetSpreadSheetCells(MemoryRef layer) { return read_layer<MemoryRef>(layer, &SpreadSheet::cells, nullptr); }
+MemoryRef GetSpreadSheetColumnFormats(MemoryRef layer) {
+    return read_layer<MemoryRef>(layer, &SpreadSheet::column_formats, nullptr);
+}
+MemoryRef GetSpreadSheetRowFormats(MemoryRef layer) {
+    return read_layer<MemoryRef>(layer, &SpreadSheet::row_formats, nullptr);
+}
+void SetSpreadSheetColumnFormats(MemoryRef layer, MemoryRef formats) {
+    write_layer(layer, &SpreadSheet::column_formats, formats);
+}
+void SetSpreadSheetRowFormats(MemoryRef layer, MemoryRef formats) {
+    write_layer(layer, &SpreadSheet::row_formats, formats);
+}
+int16_t GetSpreadSheetCalcCycle(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::calc_cycle, 0); }
+void SetSpreadSheetCalcCycle(MemoryRef layer, int16_t cycle) { write_layer(layer, &SpreadSheet::calc_cycle, cycle); }
+int16_t GetSpreadSheetResetCells(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::reset_cells, 0); }
+void SetSpreadSheetResetCells(MemoryRef layer, int16_t count) {
+    write_layer(layer, &SpreadSheet::reset_cells, count);
+}
+void IncrementSpreadSheetResetCells(MemoryRef layer) {
+    SetSpreadSheetResetCells(layer, int16_t(GetSpreadSheetResetCells(layer) + 1));
+}
+LayerWindow GetSheetWind(MemoryRef layer) { return read_layer<LayerWindow>(layer, &SpreadSheet::window, nullptr); }
+void SetSheetWind(MemoryRef layer, LayerWindow window) { write_layer(layer, &SpreadSheet::window, window); }
+
+void GetSheetName(unsigned char* name, MemoryRef layer) {
+    name[0] = 0;
+    if (!layer) return;
+    std::memcpy(name, use_layer(layer)->name, sizeof SpreadSheet::name);
+    release_layer(layer);
+}
+
+void SetSheetName(const unsigned char* name, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    std::memset(sheet->name, 0, sizeof sheet->name);
+    unsigned char length = name[0] < sizeof sheet->name ? name[0] : sizeof sheet->name - 1;
+    sheet->name[0] = length;
+    std::memcpy(sheet->name + 1, name + 1, length);
+    release_layer(layer);
+}
+
+int16_t GetSheetID(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::layer_id, 0); }
+void SetSheetID(MemoryRef layer, int16_t id) { write_layer(layer, &SpreadSheet::layer_id, id); }
+int16_t GetSheetColors(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::sheet_colours, 0); }
+void SetSheetColors(MemoryRef layer, int16_t colours) { write_layer(layer, &SpreadSheet::sheet_colours, colours); }
+uint32_t GetSheetFlags(MemoryRef layer) { return read_layer<uint32_t>(layer, &SpreadSheet::flags, 0); }
+void SetSheetFlags(MemoryRef layer, uint32_t flags) { write_layer(layer, &SpreadSheet::flags, flags); }
+int16_t SheetActive(MemoryRef layer) { return (GetSheetFlags(layer) & kLayerActiveBits) ? 1 : 0; }
+
+void GetVisibleCells(CellRange* range, int16_t pane, MemoryRef layer) {
+    if (pane < 0 || pane >= kPaneCount) return;
+    *range = use_layer(layer)->visible_ranges[pane];
+    release_layer(layer);
+}
+
+void GetPaneRect(pf::Rect* rect, int16_t pane, MemoryRef layer) {
+    if (pane < 0 || pane >= kPaneCount) return;
+    *rect = use_layer(layer)->pane_rects[pane];
+    release_layer(layer);
+}
+
+int16_t get_v_divider(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::v_divider, 0); }
+int16_t get_h_divider(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::h_divider, 0); }
+
+void GetPrintArea(CellRange* area, MemoryRef layer) {
+    *area = read_layer<CellRange>(layer, &SpreadSheet::print_area, CellRange{{-1, -1}, {-1, -1}});
+}
+
+namespace {
+
+// Packed (last row or column << 16 | maximum), or -1 when the maximum is negative.
+int32_t packed_scroll_max(MemoryRef layer, int16_t pane, int axis) {
+    if (pane < 0 || pane > 1) return -1;
+    SpreadSheet* sheet = use_layer(layer);
+    int16_t maximum = sheet->scroll_max[pane][axis];
+    int16_t last = axis == 0 ? sheet->last_row : sheet->last_column;
+    release_layer(layer);
+    if (maximum < 0) return -1;
+    return int32_t(uint32_t(uint16_t(last)) << 16 | uint16_t(maximum));
+}
+
+}  // namespace
+
+int32_t GetVScrollMax(int16_t pane, MemoryRef layer) { return packed_scroll_max(layer, pane, 0); }
+int32_t GetHScrollMax(int16_t pane, MemoryRef layer) { return packed_scroll_max(layer, pane, 1); }
+
+CellPoint GetClickCell(MemoryRef layer) { return read_layer<CellPoint>(layer, &SpreadSheet::active_cell, CellPoint{}); }
+
+void GetSheetRange(CellRange* range, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    bool object_selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
+    *range = object_selected ? CellRange{{-1, -1}, {-1, -1}} : sheet->selection;
+    release_layer(layer);
+}
+
+MemoryRef GetObjEditor(MemoryRef layer, TextEditor* editor) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef object = sheet->edited_object;
+    if (editor) *editor = object ? sheet->edited_object_text : nullptr;
+    release_layer(layer);
+    return object;
+}
+
+MemoryRef GetSheetLinks(MemoryRef layer) { return read_layer<MemoryRef>(layer, &SpreadSheet::links, nullptr); }
+int16_t Get_Default_Font(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::font, 0); }
+int16_t Get_Default_Size(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::size, 0); }
+
+// ---------------------------------------------------------------------------
+// View, panes and print area
+
+void SetViewRect(const pf::Rect* rect, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    bool resized = sheet->view_rect.width() != rect->width() || sheet->view_rect.height() != rect->height();
+    sheet->view_rect = *rect;
+    release_layer(layer);
+    if (resized) resize_sheet(layer, 0);
+}
+
+void resize_sheet(MemoryRef layer, int16_t force) {
+    clobberCache(layer);
+    if (!GetSheetWind(layer)) return;
+    reset_page(layer);
+    if (SetActiveRects(layer) || force) {
+        CellRange everything{{0, 0}, {kLastCell, kLastCell}};
+        DrawCells(&everything, layer);
+    }
+}
+
+void set_v_divider(int16_t pixels, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    bool was_split = sheet->v_divider != 0;
+    sheet->v_divider = pixels;
+    bool changed_split = false;
+    if (!was_split && pixels >= kVSplitMinimum) {
+        CellPoint cell;
+        PtinCell(&cell, pf::Point{pixels, kVSplitProbeH}, 0, layer);
+        sheet->visible_ranges[1] = sheet->visible_ranges[0];
+        sheet->visible_ranges[1].topLeft.v = int16_t(cell.v + 1);
+        if (pane_shown(sheet, 2)) {
+            sheet->visible_ranges[3] = sheet->visible_ranges[2];
+            sheet->visible_ranges[3].topLeft.v = int16_t(cell.v + 1);
+        }
+        changed_split = true;
+    } else if (pixels == 0) {
+        hide_pane(sheet, 1);
+        hide_pane(sheet, 3);
+        changed_split = true;
+    }
+    release_layer(layer);
+    if (changed_split) increment_change_ctr(layer);
+}
+
+// The minimum column split is not enforced here: the window's split tracking
+// decides where a split may go, and a stored position is kept as given.
+void set_h_divider(int16_t pixels, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    bool was_split = sheet->h_divider != 0;
+    if (pixels < 0) pixels = 0;
+    sheet->h_divider = pixels;
+    bool changed_split = false;
+    if (!was_split && pixels > 0) {
+        CellPoint cell;
+        PtinCell(&cell, pf::Point{kHSplitProbeV, pixels}, 0, layer);
+        sheet->visible_ranges[2] = sheet->visible_ranges[0];
+        sheet->visible_ranges[2].topLeft.h = int16_t(cell.h + 1);
+        if (pane_shown(sheet, 1)) {
+            sheet->visible_ranges[3] = sheet->visible_ranges[1];
+            sheet->visible_ranges[3].topLeft.h = int16_t(cell.h + 1);
+        }
+        changed_split = true;
+    } else if (pixels == 0 && was_split) {
+        hide_pane(sheet, 2);
+        hide_pane(sheet, 3);
+        changed_split = true;
+    }
+    release_layer(layer);
+    if (changed_split) increment_change_ctr(layer);
+}
+
+void SetPrintArea(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    if (sheet->print_area.botRight.v < 0) {
+        sheet->print_area = sheet->selection;
+        sheet->print_area.botRight.v += 1;
+        sheet->print_area.botRight.h += 1;
+    } else {
+        sheet->print_area = {{-1, -1}, {-1, -1}};
+    }
+    release_layer(layer);
+    reset_page(layer);
+    increment_change_ctr(layer);
+}
+
+void ActivateSheet(uint32_t active_bits, MemoryRef layer) {
+    uint32_t flags = GetSheetFlags(layer);
+    if ((flags & kLayerActiveBits) == (active_bits & kLayerActiveBits)) return;
+    InvertCells(layer);
+    SetSheetFlags(layer, (flags & ~kLayerActiveBits) | (active_bits & kLayerActiveBits));
+    InvertCells(layer);
+}
+
+void DeActivateSheet(MemoryRef layer) {
+    uint32_t flags = GetSheetFlags(layer);
+    if (!(flags & kLayerActiveBits)) return;
+    if (flags & kLayerActive) InvertCells(layer);
+    SetSheetFlags(layer, flags & ~kLayerActiveBits);
+    InvertCells(layer);
+}

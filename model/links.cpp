@@ -1,0 +1,162 @@
+// Links between documents.
+#include "model/links.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/calc_globals.h"
+#include "model/layer.h"
+#include "model/record_bytes.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr int kLinkListExtend = 4;
+
+bool specs_equal(const uint8_t* a, const uint8_t* b) {
+    if (load_i16(a) != load_i16(b)) return false;
+    if (load_i32(a + kFileSpecFolderOffset) != load_i32(b + kFileSpecFolderOffset)) return false;
+    const uint8_t* name_a = a + kFileSpecNameOffset;
+    const uint8_t* name_b = b + kFileSpecNameOffset;
+    return name_a[0] == name_b[0] && std::memcmp(name_a + 1, name_b + 1, name_a[0]) == 0;
+}
+
+// Copies the file specification of a workbook's document; false when it has none.
+bool workbook_spec(MemoryRef workbook, uint8_t* spec) {
+    MemoryRef info = Get_fileinfo(workbook);
+    if (!info || GetByteSize(info) < kFileSpecSize) return false;
+    std::memcpy(spec, UseMemory(info), kFileSpecSize);
+    UnuseMemory(info);
+    return true;
+}
+
+// Finds the first open workbook that satisfies `matches`.
+template <typename Predicate>
+int16_t find_open_workbook(MemoryRef* workbook, Predicate matches) {
+    for (int32_t i = 0; i < count_open_workbooks(&quorvin_rsrv); ++i) {
+        MemoryRef candidate = open_workbook_at(&quorvin_rsrv, i);
+        uint8_t spec[kFileSpecSize];
+        if (workbook_spec(candidate, spec) && matches(spec)) {
+            *workbook = candidate;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// The index of the record whose file is `spec`, or -1; also the largest id.
+int32_t find_link_by_spec(MemoryRef list, const uint8_t* spec, int16_t* largest_id) {
+    *largest_id = -1;
+    if (!list) return -1;
+    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    int32_t found = -1;
+    for (int32_t i = 0; i < GetMemorySize(list); ++i) {
+        const uint8_t* record = records + i * kLinkRecordSize;
+        *largest_id = std::max(*largest_id, link_id(record));
+        if (found < 0 && specs_equal(link_spec(record), spec)) found = i;
+    }
+    UnuseMemory(list);
+    return found;
+}
+
+// A platform path of a file specification; none until the file system exists.
+void full_path_of(const uint8_t* spec, unsigned char* path) {
+    (void)spec;
+    path[0] = 0;
+}
+
+void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned char* path) {
+    std::memset(record, 0, kLinkRecordSize);
+    store_i16(record, id);
+    std::memcpy(record + kLinkSpecOffset, spec, kFileSpecSize);
+    std::memcpy(record + kLinkPathOffset, path, size_t(path[0]) + 1);
+}
+
+}  // namespace
+
+int16_t link_id(const uint8_t* record) { return load_i16(record); }
+const uint8_t* link_spec(const uint8_t* record) { return record + kLinkSpecOffset; }
+
+void CheckFileInfo(int16_t* id, MemoryRef layer, MemoryRef linked_workbook, const unsigned char* name) {
+    (void)name;
+    uint8_t spec[kFileSpecSize];
+    if (!linked_workbook || !workbook_spec(linked_workbook, spec)) return;
+    SpreadSheet* sheet = use_layer(layer);
+    int16_t largest_id;
+    int32_t index = find_link_by_spec(sheet->links, spec, &largest_id);
+    if (index >= 0) {
+        auto* records = static_cast<uint8_t*>(UseMemory(sheet->links));
+        *id = link_id(records + index * kLinkRecordSize);
+        UnuseMemory(sheet->links);
+        release_layer(layer);
+        return;
+    }
+    if (!sheet->links) {
+        sheet->links = pgAllocateNewRef(sheet->machine->memory, kLinkRecordSize, 0, kLinkListExtend, true);
+        if (!sheet->links) {
+            release_layer(layer);
+            return;
+        }
+        SetMemoryRefID(sheet->links, sheet->memory_id);
+    }
+    // One more than the largest id: ids stay unique after links were dropped.
+    uint8_t record[kLinkRecordSize];
+    unsigned char path[256];
+    full_path_of(spec, path);
+    fill_link(record, int16_t(largest_id + 1), spec, path);
+    PtrAndMemory(record, sheet->links, 1);
+    sheet->flags |= kLayerHasLinks;
+    *id = int16_t(largest_id + 1);
+    release_layer(layer);
+}
+
+int16_t MatchFileStr(const unsigned char* name, MemoryRef* workbook) {
+    return find_open_workbook(workbook, [&](const uint8_t* spec) {
+        const uint8_t* file_name = spec + kFileSpecNameOffset;
+        return file_name[0] == name[0] && std::memcmp(file_name + 1, name + 1, name[0]) == 0;
+    });
+}
+
+int16_t MatchFileSpec(const uint8_t* spec, MemoryRef* workbook) {
+    return find_open_workbook(workbook, [&](const uint8_t* open) { return specs_equal(open, spec); });
+}
+
+int16_t find_link_workbook(MemoryRef layer, int16_t id, MemoryRef* workbook) {
+    MemoryRef list = GetSheetLinks(layer);
+    if (!list) return 0;
+    uint8_t spec[kFileSpecSize];
+    bool found = false;
+    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    for (int32_t i = 0; i < GetMemorySize(list) && !found; ++i) {
+        if (link_id(records + i * kLinkRecordSize) != id) continue;
+        std::memcpy(spec, link_spec(records + i * kLinkRecordSize), kFileSpecSize);
+        found = true;
+    }
+    UnuseMemory(list);
+    return found ? MatchFileSpec(spec, workbook) : 0;
+}
+
+void CheckLinks(const uint8_t* new_spec, const unsigned char* new_path, MemoryRef layer,
+                ConfirmRedirect confirm) {
+    uint8_t old_spec[kFileSpecSize];
+    if (!workbook_spec(GetWorkSheet(layer), old_spec)) return;
+    bool asked = false;
+    for (int32_t w = 0; w < count_open_workbooks(&quorvin_rsrv); ++w) {
+        MemoryRef workbook = open_workbook_at(&quorvin_rsrv, w);
+        for (int16_t l = 0; l < num_SpreadSheets(workbook); ++l) {
+            MemoryRef other = find_SpreadSheet_item(workbook, l);
+            MemoryRef list = GetSheetLinks(other);
+            int16_t largest_id;
+            int32_t index = find_link_by_spec(list, old_spec, &largest_id);
+            if (index < 0) continue;
+            if (!asked) {
+                asked = true;
+                if (confirm && !confirm(new_spec + kFileSpecNameOffset)) return;
+            }
+            auto* record = static_cast<uint8_t*>(UseMemory(list)) + index * kLinkRecordSize;
+            fill_link(record, link_id(record), new_spec, new_path);
+            UnuseMemory(list);
+            increment_change_ctr(other);
+        }
+    }
+}

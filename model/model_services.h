@@ -1,0 +1,29 @@
+// Services of the window, drawing-object and printing subsystems, and of the
+// row and column insertion of this subsystem, that the layer and cell store
+// call. Declared here with the signatures their owners keep.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+
+// Window: invalidates the rows of a range in every shown pane of the layer's
+// window; inverts the selection highlight; the cell under a pane's pixel point.
+void DrawCells(const CellRange* range, MemoryRef layer);
+void InvertCells(MemoryRef layer);
+void PtinCell(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);
+
+// Drawing objects: marks the charts whose data meet the range; removes and
+// frees every drawing object of a layer.
+void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
+void ClobberAllObjects(MemoryRef layer);
+
+// Printing: recomputes the page breaks; recomputes the pane rectangles
+// (non-zero when they changed).
+void reset_page(MemoryRef layer);
+int16_t SetActiveRects(MemoryRef layer);
+
+// Row and column insertion: adjusts references to other layers for the
+// deletion (deleting non-zero) or the move of a layer.
+void ResetLayers(int16_t deleting, int16_t source, int16_t target, MemoryRef workbook);

@@ -1,0 +1,320 @@
+// Workbooks: making and disposing them, their layer list and their fields.
+#include "model/workbook.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/record_bytes.h"
+#include "model/model_services.h"
+
+namespace {
+
+constexpr int16_t kDefaultColumnWidth = 76;
+constexpr int16_t kMinimumRowHeight = 14;
+constexpr int kUndoListExtend = 10;
+
+WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
+
+// Line height (ascent + descent + leading) of a font at a size. The platform
+// offers no font metrics yet: a typical sans-serif line of 1.25 em.
+int16_t font_line_height(int16_t font, int16_t size) {
+    (void)font;
+    return int16_t((size * 5 + 3) / 4);
+}
+
+// The platform's name of a font number; empty until the font list exists.
+void font_name_of(int16_t font, unsigned char* name) {
+    (void)font;
+    name[0] = 0;
+}
+
+// Reads one field of a workbook between a use and an unuse.
+template <typename Field>
+Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
+    if (!workbook) return none;
+    Field value = use_workbook(workbook)->*field;
+    UnuseMemory(workbook);
+    return value;
+}
+
+MemoryRef layer_workbook(MemoryRef layer) {
+    if (!layer) return nullptr;
+    MemoryRef workbook = use_layer(layer)->workbook;
+    release_layer(layer);
+    return workbook;
+}
+
+// A layer takes its new index in the list as its id.
+void renumber_layer(MemoryRef layer, int32_t index) {
+    if (layer) SetSheetID(layer, int16_t(index));
+}
+
+}  // namespace
+
+int16_t CalcRowSize(int16_t font, int16_t size) {
+    return std::max<int16_t>(int16_t(font_line_height(font, size) + 2), kMinimumRowHeight);
+}
+
+MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8_t* settings) {
+    MemoryGlobals* globals = machine->memory;
+    MemoryRef workbook = nullptr;
+    bool listed = false;
+    int16_t error = with_failure_handler(globals, [&] {
+        globals->default_id += 1;
+        workbook = pgAllocateNewRef(globals, sizeof(WorkSheet), 1, 0, true);
+        if (!workbook) msFailure(globals, kNoMemoryErr, nullptr);
+        WorkSheet* book = use_workbook(workbook);
+        *book = WorkSheet{};
+        book->machine = machine;
+        book->default_font = int16_t(load_u16(settings + kFmtFont));
+        font_name_of(book->default_font, book->default_font_name);
+        book->default_size = settings[kFmtSize];
+        book->default_row_height = CalcRowSize(book->default_font, book->default_size);
+        book->default_column_width = settings[kFmtCellType] ? settings[kFmtCellType] : kDefaultColumnWidth;
+        book->spell_layer = -1;
+        book->second_layer_marker = -1;
+        book->file_info = file_info;
+        book->layers = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, 4, true);
+        book->undo_list = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, kUndoListExtend, true);
+        if (!book->layers || !book->undo_list) msFailure(globals, kNoMemoryErr, nullptr);
+        UnuseMemory(workbook);
+        add_open_workbook(machine, workbook);
+        listed = true;
+        SetMemoryPurge(workbook, kNeverPurge, false);
+    });
+    globals->default_id += 1;
+    if (!error) return workbook;
+    if (listed) remove_open_workbook(machine, workbook);
+    if (workbook) {
+        UnuseFailedMemory(workbook);
+        WorkSheet* book = use_workbook(workbook);
+        DisposeNonNilMemory(book->layers);
+        DisposeNonNilMemory(book->undo_list);
+        UnuseMemory(workbook);
+        DisposeMemory(workbook);
+    }
+    return nullptr;
+}
+
+void DisposeWorkSheet(MemoryRef workbook) {
+    if (!workbook) return;
+    WorkSheet* book = use_workbook(workbook);
+    MachineRecord* machine = book->machine;
+    MemoryRef undo = book->undo_list, redo = book->redo, layers = book->layers;
+    MemoryRef file_info = book->file_info;
+    int16_t count = book->layer_count;
+    UnuseMemory(workbook);
+    if (undo) ClobberMultUndo(undo);
+    DisposeNonNilMemory(undo);
+    if (redo) DisposeUndo(redo);
+    for (int16_t i = 0; i < count; ++i) DisposeSpreadSheet(find_SpreadSheet_item(workbook, i));
+    DisposeNonNilMemory(file_info);
+    DisposeNonNilMemory(layers);
+    remove_open_workbook(machine, workbook);
+    DisposeMemory(workbook);
+}
+
+int16_t num_SpreadSheets(MemoryRef workbook) {
+    return read_workbook<int16_t>(workbook, &WorkSheet::layer_count, 0);
+}
+
+MemoryRef find_SpreadSheet_item(MemoryRef workbook, int32_t index) {
+    if (!workbook || index < 0) return nullptr;
+    MemoryRef layers = read_workbook<MemoryRef>(workbook, &WorkSheet::layers, nullptr);
+    if (!layers || index >= GetMemorySize(layers)) return nullptr;
+    MemoryRef layer = nullptr;
+    GetMemoryRecord(layers, index, &layer);
+    return layer;
+}
+
+int16_t add_SpreadSheet(MemoryRef workbook, MemoryRef layer) {
+    MemoryRef layers = read_workbook<MemoryRef>(workbook, &WorkSheet::layers, nullptr);
+    if (!layers || GetMemorySize(layers) >= kMaxLayers) return 0;
+    PtrAndMemory(&layer, layers, 1);
+    return 1;
+}
+
+int16_t set_SpreadSheet_item(MemoryRef workbook, int32_t index, MemoryRef layer) {
+    MemoryRef layers = read_workbook<MemoryRef>(workbook, &WorkSheet::layers, nullptr);
+    if (!layers || index < 0 || index >= GetMemorySize(layers)) return 0;
+    auto* slots = static_cast<MemoryRef*>(UseMemory(layers));
+    slots[index] = layer;
+    UnuseMemory(layers);
+    return 1;
+}
+
+int16_t num_WorkSheet_winds(MemoryRef workbook) {
+    int16_t shown = 0;
+    for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i)
+        if (GetSheetWind(find_SpreadSheet_item(workbook, i))) ++shown;
+    return shown;
+}
+
+int16_t FindSheetName(const unsigned char* name, MemoryRef workbook) {
+    unsigned char layer_name[32];
+    for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) {
+        GetSheetName(layer_name, find_SpreadSheet_item(workbook, i));
+        if (layer_name[0] == name[0] && std::memcmp(layer_name + 1, name + 1, name[0]) == 0) return i;
+    }
+    return -1;
+}
+
+void MoveSheets(int32_t index, MemoryRef workbook) {
+    int32_t count = num_SpreadSheets(workbook);
+    for (int32_t i = index; i + 1 < count; ++i) {
+        MemoryRef later = find_SpreadSheet_item(workbook, i + 1);
+        set_SpreadSheet_item(workbook, i, later);
+        renumber_layer(later, i);
+    }
+    set_SpreadSheet_item(workbook, count - 1, nullptr);
+}
+
+void DeleteSheet(MemoryRef layer) {
+    MemoryRef workbook = layer_workbook(layer);
+    if (!workbook) return;
+    increment_change_ctr(layer);
+    int16_t id = GetSheetID(layer);
+    ResetLayers(1, id, 0, workbook);
+    MoveSheets(id, workbook);
+    WorkSheet* book = use_workbook(workbook);
+    book->layer_count -= 1;
+    MemoryRef layers = book->layers;
+    UnuseMemory(workbook);
+    SetMemorySize(layers, GetMemorySize(layers) - 1);
+    DisposeSpreadSheet(layer);
+}
+
+void MoveBefore(int16_t from, int16_t to, MemoryRef workbook) {
+    int16_t count = num_SpreadSheets(workbook);
+    if (to == kLayerEnd) to = int16_t(count - 1);
+    if (from == to || from < 0 || from >= count || to < 0 || to >= count) return;
+    ResetLayers(0, from, to, workbook);
+    MemoryRef moved = find_SpreadSheet_item(workbook, from);
+    MoveSheets(from, workbook);
+    for (int16_t i = int16_t(count - 1); i > to; --i) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, i - 1);
+        set_SpreadSheet_item(workbook, i, layer);
+        renumber_layer(layer, i);
+    }
+    set_SpreadSheet_item(workbook, to, moved);
+    renumber_layer(moved, to);
+    for (int16_t i = 0; i < count; ++i) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, i);
+        CellRange everything{{0, 0}, {kLastCell, kLastCell}};
+        if (GetSheetWind(layer)) DrawCells(&everything, layer);
+    }
+    increment_change_ctr(moved);
+}
+
+MemoryRef Get_fileinfo(MemoryRef workbook) {
+    return read_workbook<MemoryRef>(workbook, &WorkSheet::file_info, nullptr);
+}
+
+uint32_t Get_File_Flags(MemoryRef workbook) {
+    MemoryRef info = Get_fileinfo(workbook);
+    if (!info || GetByteSize(info) < kFileInfoFlagsOffset + 4) return 0;
+    uint32_t flags = load_u32(static_cast<uint8_t*>(UseMemory(info)) + kFileInfoFlagsOffset);
+    UnuseMemory(info);
+    return flags;
+}
+
+void Set_WorkSheet_Font(MemoryRef workbook, int16_t font) {
+    WorkSheet* book = use_workbook(workbook);
+    book->default_font = font;
+    font_name_of(font, book->default_font_name);
+    UnuseMemory(workbook);
+}
+
+void Set_WorkSheet_TxSize(MemoryRef workbook, int16_t size) {
+    WorkSheet* book = use_workbook(workbook);
+    book->default_size = size;
+    book->default_row_height = CalcRowSize(book->default_font, size);
+    UnuseMemory(workbook);
+}
+
+int16_t get_change_ctr(MemoryRef workbook) {
+    return read_workbook<int16_t>(workbook, &WorkSheet::change_counter, 0);
+}
+
+void set_change_ctr(MemoryRef workbook, int16_t value) {
+    use_workbook(workbook)->change_counter = value;
+    UnuseMemory(workbook);
+}
+
+void increment_change_ctr(MemoryRef layer) {
+    MemoryRef workbook = layer_workbook(layer);
+    if (!workbook) return;
+    use_workbook(workbook)->change_counter += 1;
+    UnuseMemory(workbook);
+}
+
+int16_t doc_is_really_dirty(MemoryRef workbook) {
+    int16_t count = num_SpreadSheets(workbook);
+    if (count > 1) return 1;
+    MemoryRef layer = find_SpreadSheet_item(workbook, 0);
+    if (!layer) return 0;
+    SpreadSheet* sheet = use_layer(layer);
+    bool dirty = GetByteSize(sheet->cells) > kCellFormatSize || sheet->column_formats || sheet->row_formats;
+    release_layer(layer);
+    return dirty ? 1 : 0;
+}
+
+uint16_t Get_Work_Flags(MemoryRef workbook) {
+    return read_workbook<uint16_t>(workbook, &WorkSheet::work_flags, 0);
+}
+
+void Set_Work_Flags(MemoryRef workbook, uint16_t flags) {
+    use_workbook(workbook)->work_flags = flags;
+    UnuseMemory(workbook);
+}
+
+int16_t Get_1900Date_Flag(MemoryRef workbook) {
+    return (Get_Work_Flags(workbook) & kWork1900Dates) ? 1 : 0;
+}
+
+int16_t GetSheet_1900Date_Flag(MemoryRef layer) { return Get_1900Date_Flag(layer_workbook(layer)); }
+
+void Set_1900Date_Flag(MemoryRef workbook, bool on) {
+    uint16_t flags = Get_Work_Flags(workbook);
+    Set_Work_Flags(workbook, on ? (flags | kWork1900Dates) : (flags & ~kWork1900Dates));
+}
+
+int16_t check_access(MemoryRef layer) {
+    return (Get_Work_Flags(layer_workbook(layer)) & kWorkProtected) ? 1 : 0;
+}
+
+MemoryRef Get_Worksheet(MemoryRef layer) { return layer_workbook(layer); }
+MemoryRef GetWorkSheet(MemoryRef layer) { return layer_workbook(layer); }
+
+int16_t Get_SpellLayer(MemoryRef workbook) {
+    return read_workbook<int16_t>(workbook, &WorkSheet::spell_layer, -1);
+}
+
+void Set_SpellLayer(MemoryRef workbook, int16_t index) {
+    use_workbook(workbook)->spell_layer = index;
+    UnuseMemory(workbook);
+}
+
+namespace {
+
+// The kind (first 16-bit field) of an undo record, 0 for none.
+int16_t undo_kind(MemoryRef undo) {
+    if (!undo) return 0;
+    int16_t kind = load_i16(static_cast<uint8_t*>(UseMemory(undo)));
+    UnuseMemory(undo);
+    return kind;
+}
+
+}  // namespace
+
+int16_t GetSheetUndo(MemoryRef layer) {
+    MemoryRef workbook = layer_workbook(layer);
+    MemoryRef list = read_workbook<MemoryRef>(workbook, &WorkSheet::undo_list, nullptr);
+    return list ? undo_kind(pg_GetMultUndo(list, -1)) : 0;
+}
+
+int16_t GetSheetRedo(MemoryRef layer) {
+    return undo_kind(read_workbook<MemoryRef>(layer_workbook(layer), &WorkSheet::redo, nullptr));
+}
