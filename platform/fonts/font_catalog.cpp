@@ -237,6 +237,8 @@ int16_t font_number(std::string_view name, bool* found) {
     return kSystemFont;
 }
 
+bool real_font(int16_t number, int16_t size) { return size > 0 && !font_name(number).empty(); }
+
 std::string font_file(int16_t number, uint8_t face) {
     return resolve_font_source(number, face & kBold, face & kItalic).file;
 }

@@ -89,6 +89,9 @@ std::string font_name(int16_t number);
 // gives the system font; `found` (when given) tells which it was.
 int16_t font_number(std::string_view name, bool* found = nullptr);
 
+// True when a font has the number; every font is scalable, so every size is real.
+bool real_font(int16_t number, int16_t size);
+
 // The file drawn for a font number and face (bold and italic bits); for diagnostics.
 std::string font_file(int16_t number, uint8_t face);
 

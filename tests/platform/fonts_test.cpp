@@ -67,6 +67,8 @@ TEST(FontCatalog, NamesAndNumbers) {
     EXPECT_EQ(pf::font_name(pf::kApplFont), "Geneva");
     EXPECT_EQ(pf::font_name(pf::kTimesFont), "Times");
     EXPECT_EQ(pf::font_name(999), "");
+    EXPECT_TRUE(pf::real_font(pf::kCourierFont, 13));
+    EXPECT_FALSE(pf::real_font(999, 12));
     bool found = true;
     EXPECT_EQ(pf::font_number("No Such Family", &found), pf::kSystemFont);
     EXPECT_FALSE(found);
