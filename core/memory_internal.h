@@ -27,9 +27,6 @@ inline unsigned char* record_address(MemoryRef ref, int64_t index) {
 uint32_t find_available_space(MemoryGlobals* globals, uint32_t bytes);
 void free_available_space(MemoryGlobals* globals, uint32_t start, uint32_t end);
 
-// Positions the swap file for the next read or write.
-int16_t set_swap_file_position(int16_t file, uint32_t offset);
-
 // Writes a purged block's new contents straight into its swap range, taking a
 // range of the right length first. File errors go through msFailure.
 void store_in_swap_range(MemoryRef ref, const void* bytes, uint32_t length);

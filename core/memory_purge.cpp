@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "core/memory_internal.h"
+#include "platform/files/files.h"
 
 namespace {
 
 constexpr uint32_t kSwapFileEnd = 0x7FFFFFFF;
 constexpr int32_t kHighestPurgeLevel = 254;
-constexpr int16_t kDiskFullErr = -34;
 
 // ---- The free-range list: sorted, non-touching [start, end) pairs of u32 ----
 
@@ -62,12 +62,12 @@ int next_level(MemoryGlobals* globals, int level, MemoryRef protected_ref) {
 // ---- Moving records to and from the file ----
 
 int16_t write_at(int16_t file, uint32_t offset, const void* bytes, uint32_t length) {
-    int16_t err = set_swap_file_position(file, offset);
+    int16_t err = pf::set_file_position(file, pf::kFromStart, static_cast<int32_t>(offset));
     return err ? err : pgWriteFileData(file, static_cast<int32_t>(length), bytes);
 }
 
 int16_t read_at(int16_t file, uint32_t offset, void* bytes, uint32_t length) {
-    int16_t err = set_swap_file_position(file, offset);
+    int16_t err = pf::set_file_position(file, pf::kFromStart, static_cast<int32_t>(offset));
     return err ? err : pgReadFileData(file, static_cast<int32_t>(length), bytes);
 }
 
@@ -184,7 +184,7 @@ uint32_t find_available_space(MemoryGlobals* globals, uint32_t bytes) {
         if (range.start == range.end) delete_range(list, i);
         return start;
     }
-    msFailure(globals, kDiskFullErr, nullptr);
+    msFailure(globals, pf::kDiskFullErr, nullptr);
     return kSwapFileEnd;
 }
 
@@ -221,6 +221,16 @@ void store_in_swap_range(MemoryRef ref, const void* bytes, uint32_t length) {
     }
     int16_t err = write_at(globals->swap_file, ref->swap_start, bytes, length);
     if (err) msFailure(globals, msProcessError(err), ref);
+}
+
+// ---- The swap file -------------------------------------------------------------------
+
+int16_t pgWriteFileData(int16_t file, int32_t length, const void* address) {
+    return pf::write_file(file, length, address);
+}
+
+int16_t pgReadFileData(int16_t file, int32_t length, void* address) {
+    return pf::read_file(file, length, address);
 }
 
 // ---- Purging ------------------------------------------------------------------------

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unistd.h>
-
-#include "core/memory_manager.h"
+#include "core/memory_internal.h"
+#include "platform/files/files.h"
 
 namespace memory_test {
 
@@ -20,6 +20,7 @@ class MemoryManager : public ::testing::Test {
 protected:
     MemoryGlobals g;
     int16_t swap = 0;
+    pf::FileSpec swap_spec;
 
     void SetUp() override {
         last_resort_calls = 0;
@@ -32,14 +33,24 @@ protected:
         pf::set_heap_budget(pf::kNoBudget);
         pf::set_temp_budget(pf::kNoBudget);
         msMemShutdown(&g);
-        if (swap) close(swap);
+        if (swap) {
+            pf::close_file(swap);
+            pf::delete_file(swap_spec);
+        }
     }
 
-    void open_swap_file() {
-        char path[] = "/tmp/quorvin-swap-XXXXXX";
-        swap = static_cast<int16_t>(mkstemp(path));
-        ASSERT_GT(swap, 0);
-        unlink(path);
+    void open_swap_file(int8_t permission = pf::kReadWritePermission) {
+        int16_t volume;
+        uint32_t folder;
+        ASSERT_EQ(pf::find_folder(pf::FolderKind::temporary_items, true, volume, folder), 0);
+        std::string name = "swap-" + std::to_string(getpid());
+        unsigned char pname[64];
+        pname[0] = static_cast<unsigned char>(std::min<size_t>(name.size(), 63));
+        std::memcpy(pname + 1, name.data(), pname[0]);
+        pf::make_file_spec(volume, folder, pname, swap_spec);  // -43: not there yet
+        pf::delete_file(swap_spec);
+        ASSERT_EQ(pf::create_file(swap_spec, pf::four_cc("QRVA"), pf::four_cc("QRVM")), 0);
+        ASSERT_EQ(pf::open_data_fork(swap_spec, permission, swap), 0);
         InitVirtualMemory(&g, nullptr, swap);
     }
 
