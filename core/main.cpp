@@ -1,8 +1,16 @@
 // Quorvin: the program's entry point.
+#include <cstdio>
+
 #include "platform/host/host.h"
+#include "platform/resources/resources.h"
 #include "platform/sdl/sdl_host.h"
+#include "resource_bundle.h"
 
 int main() {
+    if (pf::resources_install(resource_bundle_data(), resource_bundle_size()) != pf::noErr) {
+        std::fprintf(stderr, "quorvin: the linked resource bundle is damaged\n");
+        return 1;
+    }
     if (!pf::sdl_host_open(1024, 768)) return 1;
     while (pf::host_pump()) {
         pf::host_present();
