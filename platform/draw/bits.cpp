@@ -5,6 +5,8 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -151,6 +153,33 @@ void write_pdf(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle are
     cairo_surface_destroy(image);
 }
 
+// A plain copy of same-sized 32-bit pixels moves whole rows. Rows and runs are taken in
+// the order that reads every pixel of an overlapping source before it is overwritten.
+bool is_plain_move(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, const Port& port,
+                   const BitMap* mask) {
+    return src.depth == 32 && !src.one_bit && mode == kSrcCopy && !mask && port.kind == SurfaceKind::kImage &&
+           src_rect.width() == dst_rect.width() && src_rect.height() == dst_rect.height();
+}
+
+void move_rows(Port& port, const BitMap& src, const Rect& src_rect, const Rect& dst_rect, RgnHandle area) {
+    int dh = dst_rect.left - src_rect.left, dv = dst_rect.top - src_rect.top;
+    std::vector<Rect> runs;
+    for (const Rect& r : region_rects(area))
+        for (int v = r.top; v < r.bottom; ++v) runs.push_back(Rect{int16_t(v), r.left, int16_t(v + 1), r.right});
+    std::sort(runs.begin(), runs.end(), [dh, dv](const Rect& a, const Rect& b) {
+        if (a.top != b.top) return dv > 0 ? a.top > b.top : a.top < b.top;
+        return dh > 0 ? a.left > b.left : a.left < b.left;
+    });
+    surface_flush(port);
+    for (const Rect& run : runs) {
+        uint32_t* to = surface_row(port, run.top - port.bounds.top) + (run.left - port.bounds.left);
+        const uint8_t* from_row = src.base + ptrdiff_t(run.top - dv - src.bounds.top) * src.row_bytes;
+        const uint32_t* from = reinterpret_cast<const uint32_t*>(from_row) + (run.left - dh - src.bounds.left);
+        std::memmove(to, from, size_t(run.width()) * sizeof(uint32_t));
+    }
+    surface_changed(port);
+}
+
 void copy_into_port(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn,
                     const BitMap* mask, const Rect* mask_rect) {
     Port* port = get_port();
@@ -159,6 +188,11 @@ void copy_into_port(const BitMap& src, const Rect& src_rect, const Rect& dst_rec
     ScopedRegion area = copy_area(*port, dst_rect, mask_rgn);
     PixelRule rule = pixel_rule(*port, mode);
     if (empty_region(area.get())) return;
+    if (is_plain_move(src, src_rect, dst_rect, mode, *port, mask)) {
+        move_rows(*port, src, src_rect, dst_rect, area.get());
+        mark_changed(*port, region_bounds(area.get()));
+        return;
+    }
     Sampled pixels = sample(src, src_rect, dst_rect);
     Sampled mask_pixels;
     if (mask) mask_pixels = sample(*mask, *mask_rect, dst_rect);

@@ -33,6 +33,13 @@ const ColorTable& system_palette();
 RGBColor get_hilite_color();
 void set_hilite_color(const RGBColor& c);
 
+// The highlight mode byte: while its bit 0x80 is clear, the next inversion or xor
+// drawing swaps the back colour and the highlight colour instead, and sets the bit.
+constexpr uint8_t kHiliteBit = 0x80;
+uint8_t get_hilite_mode();
+void set_hilite_mode(uint8_t mode);
+void clear_hilite_bit();
+
 // A grey halfway between `back` and `fore_in_out`; false when it cannot be told apart
 // from both (the two colours are equal or adjacent), leaving fore_in_out unchanged.
 bool get_gray(const RGBColor& back, RGBColor& fore_in_out);

@@ -43,6 +43,16 @@ void apply_run(uint32_t* px, int count, uint8_t bits, const PixelRule& r) {
         for (int i = 0; i < count; ++i) px[i] ^= kRgbMask;
         return;
     }
+    if (bits == 0xFF && r.op == PixelOp::kHilite) {
+        for (int i = 0; i < count; ++i) px[i] = hilite_swap(px[i], r);
+        return;
+    }
+    if (r.op == PixelOp::kCopy && count > 8) {
+        uint32_t eight[8];
+        for (int i = 0; i < 8; ++i) eight[i] = (bits & (0x80 >> i)) ? r.fore : r.back;
+        for (int i = 0; i < count; ++i) px[i] = eight[i & 7];
+        return;
+    }
     for (int i = 0; i < count; ++i) {
         bool set = bits & (0x80 >> (i & 7));
         apply_source(px[i], set, set ? r.fore : r.back, kRgbMask, r);
@@ -57,9 +67,11 @@ uint8_t rotated_row(const Pattern& pat, int v, int h) {
 
 void paint_image(Port& port, const std::vector<Rect>& rects, const Pattern& pat, const PixelRule& rule) {
     surface_flush(port);
+    unsigned char* data = cairo_image_surface_get_data(port.surface);
+    int stride = cairo_image_surface_get_stride(port.surface);
     for (const Rect& r : rects) {
         for (int v = r.top; v < r.bottom; ++v) {
-            uint32_t* row = surface_row(port, v - port.bounds.top);
+            auto* row = reinterpret_cast<uint32_t*>(data + ptrdiff_t(v - port.bounds.top) * stride);
             apply_run(row + (r.left - port.bounds.left), r.width(), rotated_row(pat, v, r.left), rule);
         }
     }

@@ -53,13 +53,8 @@ void surface_flush(const Port& port);
 uint32_t* surface_row(const Port& port, int y);
 void surface_changed(const Port& port);
 
-// The highlight state: the highlight mode byte (its bit 0x80 clear means the next
-// inversion or xor drawing highlights) and the highlight colour.
-constexpr uint8_t kHiliteBit = 0x80;
-uint8_t get_hilite_mode();
-void set_hilite_mode(uint8_t mode);
-void clear_hilite_bit();
-// True when the next xor drawing highlights; sets the bit again (the state is one-shot).
+// True when the next xor drawing highlights (the highlight bit is clear); sets the
+// bit again, as each highlighting drawing does.
 bool take_hilite();
 
 }  // namespace pf

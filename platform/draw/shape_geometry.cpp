@@ -99,6 +99,12 @@ void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_a
 void line_region(RgnHandle rgn, Point from, Point to, Point pen) {
     set_empty_region(rgn);
     if (pen.h <= 0 || pen.v <= 0) return;
+    if (from.h == to.h || from.v == to.v) {
+        int left = std::min(from.h, to.h), top = std::min(from.v, to.v);
+        int right = std::max(from.h, to.h) + pen.h, bottom = std::max(from.v, to.v) + pen.v;
+        pixman_region32_union_rect(&rgn->r, &rgn->r, left, top, right - left, bottom - top);
+        return;
+    }
     int h = from.h, v = from.v;
     int dh = std::abs(to.h - h), dv = -std::abs(to.v - v);
     int step_h = h < to.h ? 1 : -1, step_v = v < to.v ? 1 : -1;
@@ -121,7 +127,13 @@ void line_region(RgnHandle rgn, Point from, Point to, Point pen) {
             }
         }
         if (last || next_v != v) {
-            boxes.push_back({std::min(run_left, run_right), v, std::max(run_left, run_right) + pen.h, v + pen.v});
+            pixman_box32_t box{std::min(run_left, run_right), v, std::max(run_left, run_right) + pen.h, v + pen.v};
+            bool continues = !boxes.empty() && boxes.back().x1 == box.x1 && boxes.back().x2 == box.x2 &&
+                             boxes.back().y1 + 1 == box.y1;
+            if (continues)
+                boxes.back().y2 = box.y2;  // a steep line's rows stack into one box
+            else
+                boxes.push_back(box);
             if (last) break;
             run_left = run_right = next_h;
         } else {
