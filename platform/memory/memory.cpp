@@ -127,9 +127,18 @@ bool reallocate(MasterRecord* record, Size size) {
     return true;
 }
 
-OSErr resize_in_place(MasterRecord* record, Size size) {
-    if (size_t(size) > record->room) return set_error(kMemLockedErr);
-    zone_of(record->temporary).in_use += size - record->size;
+// Resizes a block without moving it: shrinking always works, growing only
+// within the block's room and the budget.
+OSErr resize_in_place(Handle h, Size size) {
+    MasterRecord* record = record_of(h);
+    Size growth = size - record->size;
+    if (growth > 0) {
+        if (size_t(size) > record->room) return set_error(kMemLockedErr);
+        if (!allocate_with_grow_zone(zone_of(record->temporary), growth, h, [] { return true; }))
+            return set_error(kMemFullErr);
+    } else {
+        zone_of(record->temporary).in_use += growth;
+    }
     record->size = size;
     return set_error(noErr);
 }
@@ -162,9 +171,9 @@ OSErr set_handle_size(Handle h, Size size) {
     if (size < 0) return set_error(kMemSizeErr);
     MasterRecord* record = record_of(h);
     if (size == record->size) return set_error(noErr);
-    if (is_locked(record)) return resize_in_place(record, size);
+    if (is_locked(record)) return resize_in_place(h, size);
     if (size < record->size) {
-        if (!reallocate(record, size)) return resize_in_place(record, size);
+        if (!reallocate(record, size)) return resize_in_place(h, size);
         zone_of(record->temporary).in_use -= record->size - size;
         record->size = size;
         return set_error(noErr);

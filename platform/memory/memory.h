@@ -38,8 +38,8 @@ constexpr int8_t kHandlePurgeable = 0x40;
 constexpr int8_t kHandleResource = 0x20;
 
 // Asked for the bytes still missing when an allocation would fail; `in_progress`
-// is the handle being resized (null for a new handle) and is locked during the
-// call. Answers non-zero when it freed something.
+// is the handle being resized (null for a new handle); it is locked during the
+// call and must not be disposed by it. Answers non-zero when it freed something.
 using GrowZoneProc = int32_t (*)(Size bytes_needed, Handle in_progress);
 
 constexpr Size kNoBudget = -1;

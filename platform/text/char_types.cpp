@@ -13,6 +13,8 @@ constexpr unsigned char kHighPunctuation[] = {0xA0, 0xA5, 0xC0, 0xC1, 0xC7, 0xC8
                                               0xD3, 0xD4, 0xD5, 0xDC, 0xDD, 0xE0, 0xE1, 0xE2, 0xE3};
 constexpr char kAsciiSymbols[] = "#$%&*+<=>@\\^`|~";
 
+int16_t g_keyboard_script = kScriptRoman;
+
 bool is_shift_jis_lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 bool is_blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0xCA; }
@@ -38,6 +40,13 @@ int16_t roman_character_type(unsigned char c) {
 }  // namespace
 
 int16_t font_to_script(int16_t) { return kScriptRoman; }
+int16_t system_script() { return kScriptRoman; }
+bool script_enabled(int16_t script) { return script == kScriptRoman; }
+int16_t keyboard_script() { return g_keyboard_script; }
+
+void set_keyboard_script(int16_t script) {
+    if (script_enabled(script)) g_keyboard_script = script;
+}
 
 int16_t character_byte_type(const char* text, int32_t offset, int16_t script) {
     if (script != kScriptJapanese || offset < 0) return 0;

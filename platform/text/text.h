@@ -73,8 +73,13 @@ bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_cou
 constexpr int16_t kScriptRoman = 0;
 constexpr int16_t kScriptJapanese = 1;
 
-// Every font is set in the Roman script here.
+// Only the Roman script is enabled; every font is set in it.
 int16_t font_to_script(int16_t font_number);
+int16_t system_script();
+bool script_enabled(int16_t script);
+// The script of the keyboard; switching to a script that is not enabled is ignored.
+int16_t keyboard_script();
+void set_keyboard_script(int16_t script);
 
 // Position of the byte at `offset` within its character: 0 a single-byte
 // character, -1 the first and 1 the second byte of a two-byte character

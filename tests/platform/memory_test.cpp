@@ -61,6 +61,17 @@ TEST_F(Memory, LockedBlockNeverMoves) {
     pf::dispose_handle(h);
 }
 
+TEST_F(Memory, LockedGrowthInPlaceStillKeepsToTheBudget) {
+    pf::Handle h = pf::new_handle(64);
+    pf::h_lock(h);
+    pf::set_handle_size(h, 8);
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 10);
+    EXPECT_EQ(pf::set_handle_size(h, 18), pf::noErr);
+    EXPECT_EQ(pf::set_handle_size(h, 19), pf::kMemFullErr);
+    EXPECT_EQ(pf::get_handle_size(h), 18);
+    pf::dispose_handle(h);
+}
+
 TEST_F(Memory, StateRoundTripsAndLockIsItsTopBit) {
     pf::Handle h = pf::new_handle(8);
     EXPECT_EQ(pf::h_get_state(h), 0);

@@ -146,6 +146,13 @@ TEST(TextTypes, CharacterTypesOfRomanText) {
     EXPECT_EQ(pf::font_to_script(4), pf::kScriptRoman);
 }
 
+TEST(TextTypes, OnlyTheRomanScriptIsEnabled) {
+    EXPECT_TRUE(pf::script_enabled(pf::kScriptRoman));
+    EXPECT_FALSE(pf::script_enabled(pf::kScriptJapanese));
+    pf::set_keyboard_script(pf::kScriptJapanese);
+    EXPECT_EQ(pf::keyboard_script(), pf::kScriptRoman);
+}
+
 TEST(TextTypes, ByteTypesOfShiftJis) {
     const char* text = "a\x94\x4E" "b\x8C\x8E";
     const int16_t expected[] = {0, -1, 1, 0, -1, 1};
