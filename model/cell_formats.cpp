@@ -94,10 +94,13 @@ void id_span(MemoryRef array, int16_t first, int16_t last, int record_size, int3
     UnuseMemory(array);
 }
 
+// A new record takes the layer's default format but no size of its own: it
+// follows the layer's default width or height until one is set.
 void fill_new_record(uint8_t* record, const uint8_t* format_template, int16_t id, int record_size) {
     std::memset(record, 0, record_size);
     std::memcpy(record, format_template, kCellFormatSize);
     set_format_id(record, id);
+    set_format_extent(record, -1);
 }
 
 int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int16_t first,
