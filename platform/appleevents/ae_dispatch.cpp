@@ -1,0 +1,212 @@
+// The handler table, events sent to ourselves, the pending-event list, and
+// the launch event made from the command line.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <deque>
+
+#include "platform/appleevents/appleevents.h"
+#include "platform/files/files.h"
+
+namespace pf {
+
+namespace {
+
+constexpr FourCC kOwnSignature = four_cc("QRVA");
+
+struct HandlerEntry {
+    FourCC event_class, event_id;
+    AEEventHandler handler;
+    long refcon;
+};
+
+std::vector<HandlerEntry>& handlers() {
+    static std::vector<HandlerEntry> table;
+    return table;
+}
+
+std::deque<AppleEvent>& pending() {
+    static std::deque<AppleEvent> events;
+    return events;
+}
+
+AEPostHook& post_hook() {
+    static AEPostHook hook = nullptr;
+    return hook;
+}
+
+HandlerEntry* exact_entry(FourCC event_class, FourCC event_id) {
+    for (HandlerEntry& e : handlers()) {
+        if (e.event_class == event_class && e.event_id == event_id) return &e;
+    }
+    return nullptr;
+}
+
+// The handler for an event, trying wildcards after the exact class and id.
+const HandlerEntry* entry_for(FourCC event_class, FourCC event_id) {
+    const std::pair<FourCC, FourCC> tries[] = {{event_class, event_id},
+                                               {event_class, kTypeWildCard},
+                                               {kTypeWildCard, event_id},
+                                               {kTypeWildCard, kTypeWildCard}};
+    for (auto [c, i] : tries) {
+        if (const HandlerEntry* e = exact_entry(c, i)) return e;
+    }
+    return nullptr;
+}
+
+FourCC code_attribute(const AppleEvent& event, FourCC key) {
+    FourCC code = 0;
+    ae_get_attribute_ptr(event, key, kTypeType, nullptr, &code, sizeof code, nullptr);
+    return code;
+}
+
+bool addressed_to_self(const AppleEvent& event, OSErr& err) {
+    AEDesc address;
+    err = ae_get_attribute_desc(event, kKeyAddress, kTypeWildCard, address);
+    if (err) return false;
+    if (address.type == kTypeProcessSerialNumber && address.data.size() == sizeof(ProcessSerialNumber)) {
+        ProcessSerialNumber psn;
+        std::memcpy(&psn, address.data.data(), sizeof psn);
+        bool self = (psn.high == kCurrentProcess.high && psn.low == kCurrentProcess.low) ||
+                    (psn.high == 0 && psn.low == uint32_t(getpid()));
+        err = self ? noErr : kProcessNotFoundErr;
+        return self;
+    }
+    if (address.type == kTypeApplicationSignature && address.data.size() == 4) {
+        FourCC sign;
+        std::memcpy(&sign, address.data.data(), 4);
+        err = sign == kOwnSignature ? noErr : kProcessNotFoundErr;
+        return !err;
+    }
+    err = kAEUnknownAddressTypeErr;
+    return false;
+}
+
+OSErr dispatch(const AppleEvent& event, AppleEvent& reply) {
+    const HandlerEntry* entry =
+        entry_for(code_attribute(event, kKeyEventClass), code_attribute(event, kKeyEventId));
+    if (!entry) return kAEEventNotHandledErr;
+    event.item_read.assign(event.items.size(), false);
+    OSErr err = entry->handler(&event, &reply, entry->refcon);
+    if (err && reply.kind == AEDescKind::event) {
+        int32_t number = err;
+        ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
+    }
+    return err;
+}
+
+OSErr make_reply(const AppleEvent& event, AppleEvent& reply) {
+    AEDesc self;
+    ae_address_of_self(self);
+    int16_t return_id = 0;
+    ae_get_attribute_ptr(event, kKeyReturnId, kTypeShort, nullptr, &return_id, sizeof return_id, nullptr);
+    return ae_create_apple_event(kCoreEventClass, kAnswerEvent, self, return_id, kAnyTransactionId, reply);
+}
+
+}  // namespace
+
+OSErr ae_install_event_handler(FourCC event_class, FourCC event_id, AEEventHandler handler, long refcon) {
+    if (!handler) return kParamErr;
+    if (HandlerEntry* e = exact_entry(event_class, event_id)) {
+        e->handler = handler;
+        e->refcon = refcon;
+        return noErr;
+    }
+    handlers().push_back({event_class, event_id, handler, refcon});
+    return noErr;
+}
+
+OSErr ae_remove_event_handler(FourCC event_class, FourCC event_id) {
+    auto& table = handlers();
+    for (auto it = table.begin(); it != table.end(); ++it) {
+        if (it->event_class == event_class && it->event_id == event_id) {
+            table.erase(it);
+            return noErr;
+        }
+    }
+    return kAEDescNotFoundErr;
+}
+
+OSErr ae_get_event_handler(FourCC event_class, FourCC event_id, AEEventHandler& handler, long& refcon) {
+    const HandlerEntry* e = exact_entry(event_class, event_id);
+    if (!e) return kAEDescNotFoundErr;
+    handler = e->handler;
+    refcon = e->refcon;
+    return noErr;
+}
+
+OSErr ae_address_of_self(AEDesc& out) {
+    return ae_create_desc(kTypeProcessSerialNumber, &kCurrentProcess, sizeof kCurrentProcess, out);
+}
+
+OSErr ae_send(const AppleEvent& event, AppleEvent* reply, int32_t send_mode, int32_t) {
+    if (event.kind != AEDescKind::event) return kAENotAppleEventErr;
+    int32_t reply_mode = send_mode & 3;
+    if (reply_mode == 0) return kAEUnknownSendModeErr;
+    OSErr err;
+    if (!addressed_to_self(event, err)) return err;
+    if (reply_mode == kAEWaitReply) {
+        AppleEvent own_reply;
+        AppleEvent& answer = reply ? *reply : own_reply;
+        make_reply(event, answer);
+        return dispatch(event, answer);
+    }
+    if (reply) ae_dispose_desc(*reply);
+    pending().push_back(event);
+    if (AEPostHook hook = post_hook())
+        hook(code_attribute(event, kKeyEventClass), code_attribute(event, kKeyEventId));
+    return noErr;
+}
+
+void ae_set_post_hook(AEPostHook hook) { post_hook() = hook; }
+
+size_t ae_pending_count() { return pending().size(); }
+
+OSErr ae_process_apple_event() {
+    if (pending().empty()) return kAEEventNotHandledErr;
+    AppleEvent event = std::move(pending().front());
+    pending().pop_front();
+    AppleEvent reply;
+    make_reply(event, reply);
+    return dispatch(event, reply);
+}
+
+void ae_clear_pending() { pending().clear(); }
+
+OSErr ae_interact_with_user(int32_t) { return noErr; }
+
+OSErr ae_make_launch_event(const std::vector<std::string>& paths, AppleEvent& out) {
+    AEDesc documents;
+    ae_create_list(false, documents);
+    for (const std::string& path : paths) {
+        FileSpec spec;
+        OSErr err = file_spec_from_path(path, spec);
+        if (err != noErr && err != kFileNotFoundErr) continue;
+        ae_put_ptr(documents, 0, kTypeFileSpec, &spec, sizeof spec);
+    }
+    AEDesc self;
+    ae_address_of_self(self);
+    FourCC id = documents.items.empty() ? kOpenApplication : kOpenDocuments;
+    ae_create_apple_event(kCoreEventClass, id, self, kAutoGenerateReturnId, kAnyTransactionId, out);
+    if (id == kOpenDocuments) return ae_put_param_desc(out, kKeyDirectObject, documents);
+    return noErr;
+}
+
+OSErr ae_post_launch_event(int argc, const char* const* argv) {
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] && argv[i][0]) paths.emplace_back(argv[i]);
+    }
+    AppleEvent event;
+    if (OSErr err = ae_make_launch_event(paths, event)) return err;
+    long count = 0;
+    AEDesc documents;
+    if (ae_get_param_desc(event, kKeyDirectObject, kTypeList, documents) == noErr)
+        ae_count_items(documents, count);
+    if (size_t(count) < paths.size())
+        std::fprintf(stderr, "quorvin: %zu of the files named could not be found\n", paths.size() - size_t(count));
+    return ae_send(event, nullptr, kAENoReply);
+}
+
+}  // namespace pf
