@@ -8,6 +8,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace drawtest {
