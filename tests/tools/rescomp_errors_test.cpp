@@ -78,7 +78,7 @@ TEST(RescompErrors, ImageAndPictureFaults) {
     EXPECT_THAT(compile_errors("clut 1 {\n color 1 2\n}\n"), HasSubstr(":2: error: expected a number for blue"));
     EXPECT_THAT(compile_errors("PICT 1 {\n line 0 0 1 1\n}\n"), HasSubstr(":1: error: 'PICT' needs a 'frame"));
     EXPECT_THAT(compile_errors("PICT 1 {\n frame 0 0 1 1\n spiral 0 0\n}\n"),
-                HasSubstr(":3: error: unknown drawing command 'spiral'"));
+                HasSubstr(":3: error: unknown 'PICT' field 'spiral'"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,12 @@ struct LineCursor {
     pf::Rect rect();                             // top left bottom right
     void finish();                               // reports tokens left over
 };
+
+// Reads a body of field lines: `field` gets each line's first word and reads the values
+// after it, answering false for a word it does not know (reported as unknown).
+// Answers false when any line had a fault.
+using FieldProc = std::function<bool(const std::string& key, LineCursor& cursor)>;
+bool read_field_lines(const ResourceSource& source, Diagnostics& diagnostics, const FieldProc& field);
 
 // A lookup table of names to numbers, for keywords such as kinds and flags.
 struct NamedValue {

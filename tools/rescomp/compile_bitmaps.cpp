@@ -202,16 +202,13 @@ bool compile_color_table(const ResourceSource& source, Compiled& out, Diagnostic
     writer.u32(0);
     writer.u16(0);
     writer.u16(uint16_t(int(source.body.size()) - 1));
-    bool ok = true;
     uint16_t index = 0;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        if (cursor.word("color") != "color" && cursor.ok) cursor.fail("expected 'color red green blue'");
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
+        if (key != "color") return false;
         writer.u16(index++);
         for (const char* part : {"red", "green", "blue"}) writer.u16(cursor.uint16(part));
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
+        return true;
+    });
     if (source.body.size() > 256) {
         diagnostics.error(source.at, "a colour table holds at most 256 colours");
         ok = false;

@@ -30,15 +30,12 @@ void read_string_item(LineCursor& cursor, int16_t& list, int16_t& index, Compile
 
 bool compile_button(const ResourceSource& source, Compiled& out, Diagnostics& diagnostics) {
     Button button;
-    bool ok = true;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        std::string key = cursor.word("a field (width, icon, flags, command, help, description)");
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
         if (key == "width") {
             button.width = int16_t(cursor.integer(0, 32767, "width"));
         } else if (key == "icon") {
             button.icon = cursor.int16("icon");
-            if (button.icon) out.references.push_back({line.at, pf::kColorIconType, 0, button.icon, 0});
+            if (button.icon) out.references.push_back({cursor.line.at, pf::kColorIconType, 0, button.icon, 0});
         } else if (key == "flags") {
             while (cursor.ok && !cursor.at_end())
                 button.flags |= uint16_t(named_or_number(cursor, kButtonFlags, 0, 65535, "button flag"));
@@ -48,12 +45,11 @@ bool compile_button(const ResourceSource& source, Compiled& out, Diagnostics& di
             read_string_item(cursor, button.help_list, button.help_index, out);
         } else if (key == "description") {
             read_string_item(cursor, button.description_list, button.description_index, out);
-        } else if (cursor.ok) {
-            cursor.fail("unknown 'butn' field '" + key + "'");
+        } else {
+            return false;
         }
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
+        return true;
+    });
     // The 36-byte button record: position, width, icon, flags, rectangle, command,
     // state, value, drawn state, drawn value, help list and index, description list and index.
     ByteWriter writer{out.data};

@@ -88,20 +88,6 @@ void write_item(LineCursor& cursor, ByteWriter& writer, Compiled& out) {
     writer.pad_to_even();
 }
 
-// Runs `field` on every line after its first word; reports unknown words.
-template <typename Field>
-bool read_fields(const ResourceSource& source, Diagnostics& diagnostics, Field field) {
-    bool ok = true;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        std::string key = cursor.word("a field name");
-        if (cursor.ok && !field(key, cursor)) cursor.fail("unknown " + type_text(source.type) + " field '" + key + "'");
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
-    return ok;
-}
-
 // Reports a template without its rectangle.
 bool require_rect(const ResourceSource& source, bool has_rect, Diagnostics& diagnostics) {
     if (!has_rect) diagnostics.error(source.at, type_text(source.type) + " needs a 'rect' line");
@@ -134,7 +120,7 @@ bool compile_dialog(const ResourceSource& source, Compiled& out, Diagnostics& di
     uint16_t position = pf::kNoPosition;
     std::string title;
     Location items_at = source.at;
-    bool ok = read_fields(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
         if (key == "rect") rect = cursor.rect(), has_rect = true;
         else if (key == "kind") kind = int16_t(named_or_number(cursor, kWindowKinds, -32768, 32767, "window kind"));
         else if (key == "title") title = cursor.pstring("title");
@@ -170,7 +156,7 @@ bool compile_alert(const ResourceSource& source, Compiled& out, Diagnostics& dia
     int64_t raw_stages = -1;
     uint16_t position = pf::kAlertPositionMainScreen;
     Location items_at = source.at;
-    bool ok = read_fields(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
         if (key == "rect") rect = cursor.rect(), has_rect = true;
         else if (key == "items") items = cursor.int16("item list id"), items_at = cursor.line.at;
         else if (key == "default") default_item = int(cursor.integer(1, 2, "default item"));
@@ -198,7 +184,7 @@ bool compile_control(const ResourceSource& source, Compiled& out, Diagnostics& d
     int16_t kind = pf::kPushButtonControl, value = 0, minimum = 0, maximum = 0;
     uint32_t ref_con = 0;
     std::string title;
-    bool ok = read_fields(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
         if (key == "rect") rect = cursor.rect(), has_rect = true;
         else if (key == "kind") kind = int16_t(named_or_number(cursor, kControlKinds, 0, 32767, "control kind"));
         else if (key == "title") title = cursor.pstring("title");

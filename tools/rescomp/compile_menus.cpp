@@ -98,11 +98,9 @@ void write_item(ByteWriter& writer, const MenuItem& item) {
 bool compile_menu(const ResourceSource& source, Compiled& out, Diagnostics& diagnostics) {
     std::string title;
     int16_t definition = 0;
-    bool enabled = true, ok = true;
+    bool enabled = true;
     std::vector<MenuItem> items;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        std::string key = cursor.word("title, definition, disabled, item or separator");
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
         if (key == "title") {
             title = cursor.pstring("title");
         } else if (key == "definition") {
@@ -116,12 +114,11 @@ bool compile_menu(const ResourceSource& source, Compiled& out, Diagnostics& diag
             item.text = cursor.pstring("item text");
             read_item_options(cursor, item, out);
             items.push_back(item);
-        } else if (cursor.ok) {
-            cursor.fail("unknown menu line '" + key + "'");
+        } else {
+            return false;
         }
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
+        return true;
+    });
     ByteWriter writer{out.data};
     writer.u16(uint16_t(source.id));
     writer.u16(uint16_t(definition));
@@ -136,17 +133,15 @@ bool compile_menu(const ResourceSource& source, Compiled& out, Diagnostics& diag
 bool compile_id_list(const ResourceSource& source, const char* keyword, pf::FourCC type, Compiled& out,
                      Diagnostics& diagnostics) {
     std::vector<int16_t> ids;
-    bool ok = true;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        if (cursor.word(keyword) != keyword && cursor.ok) cursor.fail(std::string("expected ") + keyword);
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
+        if (key != keyword) return false;
         if (cursor.at_end()) cursor.fail("expected one id or more");
         while (cursor.ok && !cursor.at_end()) {
             ids.push_back(cursor.int16("id"));
-            out.references.push_back({line.at, type, 0, ids.back(), 0});
+            out.references.push_back({cursor.line.at, type, 0, ids.back(), 0});
         }
-        ok = ok && cursor.ok;
-    }
+        return true;
+    });
     ByteWriter writer{out.data};
     writer.u16(unsigned(ids.size()));
     for (int16_t id : ids) writer.u16(uint16_t(id));

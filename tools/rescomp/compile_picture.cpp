@@ -108,19 +108,13 @@ bool compile_picture(const ResourceSource& source, Compiled& out, Diagnostics& d
     std::vector<uint8_t> ops;
     ByteWriter op_writer{ops};
     pf::Rect frame;
-    bool has_frame = false, ok = true;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        std::string command = cursor.word("a drawing command");
-        if (command == "frame") {
-            frame = cursor.rect();
-            has_frame = true;
-        } else if (cursor.ok && !write_command(command, cursor, op_writer)) {
-            cursor.fail("unknown drawing command '" + command + "'");
-        }
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
+    bool has_frame = false;
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& command, LineCursor& cursor) {
+        if (command != "frame") return write_command(command, cursor, op_writer);
+        frame = cursor.rect();
+        has_frame = true;
+        return true;
+    });
     if (!has_frame) {
         diagnostics.error(source.at, "'PICT' needs a 'frame top left bottom right' line");
         return false;

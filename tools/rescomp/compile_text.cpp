@@ -103,10 +103,7 @@ bool compile_version(const ResourceSource& source, Compiled& out, Diagnostics& d
     uint8_t major = 0, minor = 0, stage = pf::kReleaseStage, prerelease = 0;
     uint16_t region = 0;
     std::string short_text, long_text;
-    bool ok = true;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        std::string key = cursor.word("a field (version, stage, prerelease, region, short, long)");
+    bool ok = read_field_lines(source, diagnostics, [&](const std::string& key, LineCursor& cursor) {
         if (key == "version") {
             const Token* token = cursor.peek();
             if (!token || !parse_version_number(token->text, major, minor))
@@ -122,12 +119,11 @@ bool compile_version(const ResourceSource& source, Compiled& out, Diagnostics& d
             short_text = cursor.pstring("short version");
         } else if (key == "long") {
             long_text = cursor.pstring("long version");
-        } else if (cursor.ok) {
-            cursor.fail("unknown 'vers' field '" + key + "'");
+        } else {
+            return false;
         }
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
+        return true;
+    });
     ByteWriter writer{out.data};
     writer.u8(major);
     writer.u8(minor);

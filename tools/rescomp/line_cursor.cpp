@@ -83,6 +83,18 @@ void LineCursor::finish() {
     if (ok && !at_end()) fail("unexpected '" + peek()->text + "'");
 }
 
+bool read_field_lines(const ResourceSource& source, Diagnostics& diagnostics, const FieldProc& field) {
+    bool ok = true;
+    for (const Line& line : source.body) {
+        LineCursor cursor(line, diagnostics);
+        std::string key = cursor.word("a field name");
+        if (cursor.ok && !field(key, cursor)) cursor.fail("unknown " + type_text(source.type) + " field '" + key + "'");
+        cursor.finish();
+        ok = ok && cursor.ok;
+    }
+    return ok;
+}
+
 bool find_named(const NamedValue* table, const std::string& name, int64_t& value) {
     for (; table->name; ++table) {
         if (name == table->name) {
