@@ -21,8 +21,8 @@ struct MasterRecord {
 };
 
 struct Zone {
-    Size in_use = 0;
-    Size budget = kNoBudget;
+    int64_t in_use = 0;  // wider than Size: the total may pass 2 GB
+    int64_t budget = kNoBudget;
 };
 
 struct MemoryState {
@@ -57,14 +57,16 @@ Size system_free_bytes() {
     return Size(std::min<int64_t>(bytes, kLargestFigure));
 }
 
+Size as_figure(int64_t bytes) { return Size(std::clamp<int64_t>(bytes, 0, kLargestFigure)); }
+
 Size zone_free(const Zone& zone) {
     Size system = system_free_bytes();
     if (zone.budget == kNoBudget) return system;
-    return std::clamp<Size>(zone.budget - zone.in_use, 0, system);
+    return std::min(as_figure(zone.budget - zone.in_use), system);
 }
 
 bool within_budget(const Zone& zone, Size growth) {
-    return zone.budget == kNoBudget || int64_t(zone.in_use) + growth <= zone.budget;
+    return zone.budget == kNoBudget || zone.in_use + growth <= zone.budget;
 }
 
 // Asks the grow-zone procedure for the bytes missing from `zone`. True when it
@@ -72,8 +74,8 @@ bool within_budget(const Zone& zone, Size growth) {
 // progress is locked meanwhile; a nested allocation never re-enters it.
 bool ask_grow_zone(Zone& zone, Size growth, Handle in_progress) {
     if (!g_memory.grow_zone || g_memory.in_grow_zone || &zone != &g_memory.heap) return false;
-    Size missing = zone.budget == kNoBudget ? growth : Size(int64_t(zone.in_use) + growth - zone.budget);
-    Size before = zone.in_use;
+    Size missing = zone.budget == kNoBudget ? growth : as_figure(zone.in_use + growth - zone.budget);
+    int64_t before = zone.in_use;
     int8_t saved_state = in_progress ? record_of(in_progress)->state : 0;
     if (in_progress) record_of(in_progress)->state |= kHandleLocked;
     g_memory.in_grow_zone = true;
@@ -251,8 +253,8 @@ OSErr ptr_and_hand(const void* bytes, Handle h, Size size) {
 void set_grow_zone(GrowZoneProc proc) { g_memory.grow_zone = proc; }
 GrowZoneProc grow_zone() { return g_memory.grow_zone; }
 
-Size heap_bytes_in_use() { return g_memory.heap.in_use; }
-Size temp_bytes_in_use() { return g_memory.temp.in_use; }
+Size heap_bytes_in_use() { return as_figure(g_memory.heap.in_use); }
+Size temp_bytes_in_use() { return as_figure(g_memory.temp.in_use); }
 Size free_mem() { return zone_free(g_memory.heap); }
 Size max_block() { return zone_free(g_memory.heap); }
 Size temp_free_mem() { return zone_free(g_memory.temp); }
