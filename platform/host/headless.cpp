@@ -101,6 +101,12 @@ void headless_beep() {}
 
 void add(Step step) { script.push_back(std::move(step)); }
 
+Step step_of(StepKind kind) {
+    Step step;
+    step.kind = kind;
+    return step;
+}
+
 }  // namespace
 
 HostProcs headless_host_procs() {
@@ -116,14 +122,25 @@ HostProcs headless_host_procs() {
 
 // ---- Driver -------------------------------------------------------------------
 
-void driver_move(Point to) { add(Step{.kind = StepKind::kMove, .where = to}); }
+void driver_move(Point to) {
+    Step step = step_of(StepKind::kMove);
+    step.where = to;
+    add(step);
+}
 
 void driver_press(Point where, uint16_t modifiers) {
     driver_move(where);
-    add(Step{.kind = StepKind::kPress, .where = where, .modifiers = modifiers});
+    Step step = step_of(StepKind::kPress);
+    step.where = where;
+    step.modifiers = modifiers;
+    add(step);
 }
 
-void driver_release(Point where) { add(Step{.kind = StepKind::kRelease, .where = where}); }
+void driver_release(Point where) {
+    Step step = step_of(StepKind::kRelease);
+    step.where = where;
+    add(step);
+}
 
 void driver_click(Point where, uint16_t modifiers) {
     driver_press(where, modifiers);
@@ -141,19 +158,33 @@ void driver_drag(Point from, Point to, uint16_t modifiers, int steps) {
 }
 
 void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
-    add(Step{.kind = StepKind::kKey, .modifiers = modifiers, .key_code = key_code, .character = character});
+    Step step = step_of(StepKind::kKey);
+    step.modifiers = modifiers;
+    step.key_code = key_code;
+    step.character = character;
+    add(step);
 }
 
 void driver_type(std::string_view utf8) {
-    add(Step{.kind = StepKind::kText, .text = utf8_to_mac_roman(utf8)});
+    Step step = step_of(StepKind::kText);
+    step.text = utf8_to_mac_roman(utf8);
+    add(step);
 }
 
 void driver_wheel(Point where, int axis, int32_t delta) {
     driver_move(where);
-    add(Step{.kind = StepKind::kWheel, .where = where, .axis = axis, .delta = delta});
+    Step step = step_of(StepKind::kWheel);
+    step.where = where;
+    step.axis = axis;
+    step.delta = delta;
+    add(step);
 }
 
-void driver_focus(bool active) { add(Step{.kind = StepKind::kFocus, .active = active}); }
+void driver_focus(bool active) {
+    Step step = step_of(StepKind::kFocus);
+    step.active = active;
+    add(step);
+}
 
 int driver_pending_steps() { return int(script.size()); }
 

@@ -70,22 +70,29 @@ Rect screen_take_dirty() {
 }
 
 void screen_draw_desktop() {
+    if (Screen* s = screen()) screen_draw_desktop_rect(Rect{0, 0, int16_t(s->height), int16_t(s->width)});
+}
+
+void screen_draw_desktop_rect(const Rect& area) {
     Screen* s = screen();
     if (!s) return;
+    int top = std::max<int>(area.top, 0), bottom = std::min<int>(area.bottom, s->height);
+    int left = std::max<int>(area.left, 0), right = std::min<int>(area.right, s->width);
+    if (top >= bottom || left >= right) return;
     cairo_surface_flush(s->surface);
-    for (int v = 0; v < s->height; ++v) {
+    for (int v = top; v < bottom; ++v) {
         uint32_t* row = row_pixels(*s, v);
         if (v < s->menu_bar_height) {
             uint32_t colour = v == s->menu_bar_height - 1 ? kMenuBarLine : kMenuBarFill;
-            std::fill(row, row + s->width, colour);
+            std::fill(row + left, row + right, colour);
             continue;
         }
         uint8_t bits = kDesktopPattern[v & 7];
-        for (int h = 0; h < s->width; ++h)
+        for (int h = left; h < right; ++h)
             row[h] = (bits & (0x80 >> (h & 7))) ? kDesktopFore : kDesktopBack;
     }
     cairo_surface_mark_dirty(s->surface);
-    screen_mark_dirty(Rect{0, 0, int16_t(s->height), int16_t(s->width)});
+    screen_mark_dirty(Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)});
 }
 
 bool screen_write_png(const std::string& path) {

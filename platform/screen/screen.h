@@ -36,6 +36,8 @@ Rect screen_take_dirty();
 
 // Paints the desktop pattern and an empty menu bar strip over the whole screen.
 void screen_draw_desktop();
+// The same within a rectangle (global), the pattern still anchored at the screen's top-left.
+void screen_draw_desktop_rect(const Rect& area);
 
 // Writes the screen as a PNG; false on failure.
 bool screen_write_png(const std::string& path);
