@@ -143,14 +143,8 @@ OSErr ae_install_coercion_handler(FourCC from, FourCC to, AECoercionProc proc, l
 }
 
 OSErr ae_remove_coercion_handler(FourCC from, FourCC to) {
-    auto& table = coercions();
-    for (auto it = table.begin(); it != table.end(); ++it) {
-        if (it->from == from && it->to == to) {
-            table.erase(it);
-            return noErr;
-        }
-    }
-    return kAEDescNotFoundErr;
+    size_t removed = std::erase_if(coercions(), [&](const CoercionEntry& c) { return c.from == from && c.to == to; });
+    return removed ? noErr : kAEDescNotFoundErr;
 }
 
 OSErr ae_coerce_desc(const AEDesc& desc, FourCC to, AEDesc& out) {

@@ -29,6 +29,16 @@ OSErr copy_out(const AEDesc& d, FourCC* actual_type, void* buffer, size_t max_si
     return noErr;
 }
 
+using KeyedGetter = OSErr (*)(const AEDesc&, FourCC key, FourCC desired, AEDesc& out);
+
+// A keyed item coerced and copied out to a caller's buffer.
+OSErr get_keyed_ptr(KeyedGetter get, const AEDesc& d, FourCC key, FourCC desired, FourCC* actual_type,
+                    void* buffer, size_t max_size, size_t* actual_size) {
+    AEDesc item;
+    if (OSErr err = get(d, key, desired, item)) return err;
+    return copy_out(item, actual_type, buffer, max_size, actual_size);
+}
+
 long key_index(const std::vector<FourCC>& keys, FourCC key) {
     auto it = std::find(keys.begin(), keys.end(), key);
     return it == keys.end() ? -1 : long(it - keys.begin());
@@ -171,9 +181,7 @@ OSErr ae_get_key_desc(const AEDesc& record, FourCC key, FourCC desired, AEDesc& 
 
 OSErr ae_get_key_ptr(const AEDesc& record, FourCC key, FourCC desired, FourCC* actual_type,
                      void* buffer, size_t max_size, size_t* actual_size) {
-    AEDesc item;
-    if (OSErr err = ae_get_key_desc(record, key, desired, item)) return err;
-    return copy_out(item, actual_type, buffer, max_size, actual_size);
+    return get_keyed_ptr(ae_get_key_desc, record, key, desired, actual_type, buffer, max_size, actual_size);
 }
 
 OSErr ae_delete_key_desc(AEDesc& record, FourCC key) {
@@ -218,9 +226,7 @@ OSErr ae_get_param_desc(const AppleEvent& event, FourCC key, FourCC desired, AED
 
 OSErr ae_get_param_ptr(const AppleEvent& event, FourCC key, FourCC desired, FourCC* actual_type,
                        void* buffer, size_t max_size, size_t* actual_size) {
-    AEDesc item;
-    if (OSErr err = ae_get_param_desc(event, key, desired, item)) return err;
-    return copy_out(item, actual_type, buffer, max_size, actual_size);
+    return get_keyed_ptr(ae_get_param_desc, event, key, desired, actual_type, buffer, max_size, actual_size);
 }
 
 OSErr ae_delete_param(AppleEvent& event, FourCC key) {
@@ -251,9 +257,7 @@ OSErr ae_get_attribute_desc(const AppleEvent& event, FourCC key, FourCC desired,
 
 OSErr ae_get_attribute_ptr(const AppleEvent& event, FourCC key, FourCC desired, FourCC* actual_type,
                            void* buffer, size_t max_size, size_t* actual_size) {
-    AEDesc item;
-    if (OSErr err = ae_get_attribute_desc(event, key, desired, item)) return err;
-    return copy_out(item, actual_type, buffer, max_size, actual_size);
+    return get_keyed_ptr(ae_get_attribute_desc, event, key, desired, actual_type, buffer, max_size, actual_size);
 }
 
 }  // namespace pf

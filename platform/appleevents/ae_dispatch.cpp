@@ -118,14 +118,10 @@ OSErr ae_install_event_handler(FourCC event_class, FourCC event_id, AEEventHandl
 }
 
 OSErr ae_remove_event_handler(FourCC event_class, FourCC event_id) {
-    auto& table = handlers();
-    for (auto it = table.begin(); it != table.end(); ++it) {
-        if (it->event_class == event_class && it->event_id == event_id) {
-            table.erase(it);
-            return noErr;
-        }
-    }
-    return kAEDescNotFoundErr;
+    size_t removed = std::erase_if(handlers(), [&](const HandlerEntry& e) {
+        return e.event_class == event_class && e.event_id == event_id;
+    });
+    return removed ? noErr : kAEDescNotFoundErr;
 }
 
 OSErr ae_get_event_handler(FourCC event_class, FourCC event_id, AEEventHandler& handler, long& refcon) {

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -85,10 +86,9 @@ bool follow_identity(const AliasRecord& r, std::string& found) {
 
 OSErr new_alias(const FileSpec& target, std::vector<uint8_t>& alias) {
     std::string path;
-    bool exists = false;
-    if (OSErr err = resolve_spec(target, path, exists)) return err;
+    if (OSErr err = existing_path(target, path)) return err;
     struct stat st;
-    if (!exists || stat(path.c_str(), &st) != 0) return kFileNotFoundErr;
+    if (stat(path.c_str(), &st) != 0) return error_from_errno(errno);
     alias.clear();
     put_be(alias, 0x51414C49, 4);  // "QALI"
     put_be(alias, kVersion, 2);

@@ -186,9 +186,7 @@ FinderInfo derive_finder_info(std::string_view name, const unsigned char* head, 
 
 OSErr get_catalog_info(const FileSpec& spec, CatalogInfo& info) {
     std::string path;
-    bool exists = false;
-    if (OSErr err = resolve_spec(spec, path, exists)) return err;
-    if (!exists) return kFileNotFoundErr;
+    if (OSErr err = existing_path(spec, path)) return err;
     uint32_t parent = path == "/" ? kRootParentId : folder_id_for(parent_path(path));
     return fill_catalog_info(path, parent, info);
 }
@@ -217,18 +215,14 @@ OSErr get_catalog_info_by_index(int16_t volume, uint32_t folder, int index, Cata
 
 OSErr get_finder_info(const FileSpec& spec, FinderInfo& info) {
     std::string path;
-    bool exists = false;
-    if (OSErr err = resolve_spec(spec, path, exists)) return err;
-    if (!exists) return kFileNotFoundErr;
+    if (OSErr err = existing_path(spec, path)) return err;
     info = finder_info_of_path(path);
     return noErr;
 }
 
 OSErr set_finder_info(const FileSpec& spec, const FinderInfo& info) {
     std::string path;
-    bool exists = false;
-    if (OSErr err = resolve_spec(spec, path, exists)) return err;
-    if (!exists) return kFileNotFoundErr;
+    if (OSErr err = existing_path(spec, path)) return err;
     unsigned char bytes[kFinderAttributeSize];
     put_be32(bytes, info.type);
     put_be32(bytes + 4, info.creator);
@@ -242,9 +236,7 @@ OSErr set_finder_info(const FileSpec& spec, const FinderInfo& info) {
 
 OSErr check_object_lock(const FileSpec& spec) {
     std::string path;
-    bool exists = false;
-    if (OSErr err = resolve_spec(spec, path, exists)) return err;
-    if (!exists) return kFileNotFoundErr;
+    if (OSErr err = existing_path(spec, path)) return err;
     if (access(path.c_str(), W_OK) == 0) return noErr;
     return errno == EACCES || errno == EPERM ? kFileLockedErr : error_from_errno(errno);
 }

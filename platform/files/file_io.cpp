@@ -96,13 +96,6 @@ OSErr clash_with_open(dev_t device, ino_t inode, const Access& a, int16_t& exist
     return noErr;
 }
 
-OSErr spec_path(const FileSpec& spec, std::string& path, bool must_exist) {
-    bool exists = false;
-    if (OSErr err = resolve_spec(spec, path, exists)) return err;
-    if (must_exist && !exists) return kFileNotFoundErr;
-    return noErr;
-}
-
 bool is_regular_or_missing(const std::string& path, struct stat& st) {
     return stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode);
 }
@@ -184,7 +177,7 @@ std::string resource_sidecar_path(std::string_view path) {
 
 OSErr create_file(const FileSpec& spec, FourCC creator, FourCC type) {
     std::string path;
-    if (OSErr err = spec_path(spec, path, false)) return err;
+    if (OSErr err = path_from_file_spec(spec, path)) return err;
     if (spec.name[0] == 0) return kBadNameErr;
     int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) return error_from_errno(errno);
@@ -196,7 +189,7 @@ OSErr create_file(const FileSpec& spec, FourCC creator, FourCC type) {
 OSErr open_data_fork(const FileSpec& spec, int8_t permission, int16_t& ref) {
     ref = 0;
     std::string path;
-    if (OSErr err = spec_path(spec, path, true)) return err;
+    if (OSErr err = existing_path(spec, path)) return err;
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return error_from_errno(errno);
     if (S_ISDIR(st.st_mode)) return kFileNotFoundErr;
@@ -336,7 +329,7 @@ OSErr get_file_spec_of_ref(int16_t ref, FileSpec& spec) {
 
 OSErr delete_file(const FileSpec& spec) {
     std::string path;
-    if (OSErr err = spec_path(spec, path, true)) return err;
+    if (OSErr err = existing_path(spec, path)) return err;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return error_from_errno(errno);
     if (S_ISDIR(st.st_mode)) {
@@ -352,7 +345,7 @@ OSErr delete_file(const FileSpec& spec) {
 OSErr rename_file(const FileSpec& spec, const unsigned char* new_name) {
     if (!new_name || new_name[0] == 0) return kBadNameErr;
     std::string path;
-    if (OSErr err = spec_path(spec, path, true)) return err;
+    if (OSErr err = existing_path(spec, path)) return err;
     FileSpec target = spec;
     std::memset(target.name, 0, sizeof target.name);
     if (new_name[0] > kMaxSpecName) return kBadNameErr;
@@ -369,8 +362,8 @@ OSErr rename_file(const FileSpec& spec, const unsigned char* new_name) {
 
 OSErr exchange_files(const FileSpec& a, const FileSpec& b) {
     std::string path_a, path_b;
-    if (OSErr err = spec_path(a, path_a, true)) return err;
-    if (OSErr err = spec_path(b, path_b, true)) return err;
+    if (OSErr err = existing_path(a, path_a)) return err;
+    if (OSErr err = existing_path(b, path_b)) return err;
     struct stat st_a, st_b;
     if (!is_regular_or_missing(path_a, st_a) || !is_regular_or_missing(path_b, st_b))
         return kParamErr;

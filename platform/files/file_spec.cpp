@@ -247,6 +247,12 @@ OSErr resolve_spec(const FileSpec& spec, std::string& path, bool& exists) {
     return noErr;
 }
 
+OSErr existing_path(const FileSpec& spec, std::string& path) {
+    bool exists = false;
+    if (OSErr err = resolve_spec(spec, path, exists)) return err;
+    return exists ? noErr : kFileNotFoundErr;
+}
+
 OSErr spec_for_path(const std::string& path, FileSpec& out, bool& exists) {
     out = FileSpec{};
     out.volume = kSystemVolume;
@@ -351,9 +357,7 @@ OSErr path_from_folder_id(int16_t volume, uint32_t folder, std::string& path) {
 
 OSErr folder_id_of_spec(const FileSpec& spec, uint32_t& folder) {
     std::string path;
-    bool exists = false;
-    if (OSErr err = resolve_spec(spec, path, exists)) return err;
-    if (!exists) return kFileNotFoundErr;
+    if (OSErr err = existing_path(spec, path)) return err;
     return folder_id_from_path(path, folder);
 }
 

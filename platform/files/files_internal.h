@@ -25,6 +25,8 @@ uint32_t folder_id_for(const std::string& normalised_path);
 
 // The full path a spec stands for and whether something is there.
 OSErr resolve_spec(const FileSpec& spec, std::string& path, bool& exists);
+// The same, answering kFileNotFoundErr when nothing is there.
+OSErr existing_path(const FileSpec& spec, std::string& path);
 // The spec of a normalised path (its parent folder registered); exists tells
 // whether something is there. Answers kDirectoryNotFoundErr when the parent folder is missing.
 OSErr spec_for_path(const std::string& path, FileSpec& out, bool& exists);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files/files.h"
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
@@ -149,9 +150,7 @@ TEST(AECoercions, ListsRecordsAndInstalledHandlers) {
 class AppleEvents : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quorvin-ae-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
+        ASSERT_FALSE(root.empty());
         posted.clear();
         received.clear();
         pf::ae_set_post_hook([](pf::FourCC c, pf::FourCC i) { posted.emplace_back(c, i); });
@@ -161,7 +160,6 @@ protected:
         pf::ae_clear_pending();
         for (auto id : {pf::kOpenDocuments, pf::kOpenApplication, four_cc("test"), pf::kTypeWildCard})
             pf::ae_remove_event_handler(pf::kCoreEventClass, id);
-        fs::remove_all(root);
     }
 
     // Records what an open-documents handler was given, as the required handlers do.
@@ -188,7 +186,8 @@ protected:
 
     static inline std::vector<std::pair<pf::FourCC, pf::FourCC>> posted;
     static inline std::vector<std::string> received;
-    std::string root;
+    TempFolder folder;
+    const std::string root = folder.path;
 };
 
 TEST_F(AppleEvents, MissedKeywordsNameTheParametersNotRead) {
@@ -286,9 +285,9 @@ TEST_F(AppleEvents, CommandLinePathsBecomeAnOpenDocumentsEvent) {
 }
 
 TEST(AECoercions, FilesAsPathsAndAliases) {
-    char pattern[] = "/tmp/quorvin-aefiles-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string root = pattern, path = root + "/notes \u00E9.txt";
+    TempFolder folder;
+    ASSERT_FALSE(folder.path.empty());
+    std::string root = folder.path, path = root + "/notes \u00E9.txt";
     std::ofstream(path) << "n";
     AEDesc spec, out;
     ASSERT_EQ(pf::ae_coerce_desc(text_desc(pf::kTypeUtf8Text, path), pf::kTypeFileSpec, spec), pf::noErr);
@@ -300,7 +299,6 @@ TEST(AECoercions, FilesAsPathsAndAliases) {
     fs::rename(path, root + "/renamed.txt");
     ASSERT_EQ(pf::ae_coerce_desc(alias, pf::kTypeUtf8Text, out), pf::noErr);
     EXPECT_EQ(text_of(out), root + "/renamed.txt");
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -42,14 +44,9 @@ std::string spec_text(const pf::FileSpec& spec) {
 
 class Files : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/quorvin-files-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
+    void SetUp() override { ASSERT_FALSE(root.empty()); }
     void TearDown() override {
         for (int16_t ref : open_refs) pf::close_file(ref);
-        fs::remove_all(root);
     }
     pf::FileSpec spec_of(const std::string& path) {
         pf::FileSpec spec;
@@ -62,7 +59,8 @@ protected:
         open_refs.push_back(ref);
         return ref;
     }
-    std::string root;
+    TempFolder folder;
+    const std::string root = folder.path;
     std::vector<int16_t> open_refs;
 };
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -29,13 +31,9 @@ void write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
 class ResourceFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quorvin-rsrc-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        path = root + "/Quorvin Preferences";
+        ASSERT_FALSE(root.empty());
         pf::file_spec_from_path(path, spec);
     }
-    void TearDown() override { fs::remove_all(root); }
 
     int16_t open(int8_t permission) {
         int16_t ref = 0;
@@ -50,7 +48,9 @@ protected:
         ASSERT_EQ(pf::resource_file_close(ref), pf::noErr);
     }
 
-    std::string root, path;
+    TempFolder folder;
+    const std::string root = folder.path;
+    const std::string path = root + "/Quorvin Preferences";
     pf::FileSpec spec;
 };
 
