@@ -1,0 +1,223 @@
+// Building a layer's cell store in row-major, column-major and random order,
+// cell by cell (InputCell) and in pasted batches (InputData), and reading it
+// back at random and in ascending order with and without the row cache.
+// Counters: cells, bytes per cell of the store, and of the row cache.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "model/calc_globals.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+
+namespace {
+
+enum Order { kRowMajor, kColumnMajor, kRandom };
+
+struct Address {
+    int16_t row, column;
+};
+
+// A square-ish grid of n cells in the given order.
+std::vector<Address> addresses(int64_t n, Order order) {
+    int side = int(std::ceil(std::sqrt(double(n))));
+    std::vector<Address> cells;
+    cells.reserve(size_t(n));
+    for (int64_t i = 0; i < n; ++i) {
+        int major = int(i / side), minor = int(i % side);
+        if (order == kColumnMajor)
+            cells.push_back({int16_t(minor), int16_t(major)});
+        else
+            cells.push_back({int16_t(major), int16_t(minor)});
+    }
+    if (order == kRandom) std::shuffle(cells.begin(), cells.end(), std::mt19937(42));
+    return cells;
+}
+
+// A number-constant cell as a one-cell row record, typed text of 4 digits.
+std::vector<uint8_t> number_cell(Address at, double value) {
+    constexpr int kTyped = 4;
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + kNumberSlotSize + kTyped);
+    _SetRowID_(block.data(), at.row);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* cell = block.data() + kRowHeaderSize;
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, at.column);
+    cell[kFmtCellType] = kCellConstant;
+    cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
+    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+    _SetFormulaLength_(cell, int16_t(kNumberSlotSize + kTyped));
+    _SetResultType_(cell, 0);
+    store_i16(cell + kFmtStyleLength, 0);
+    store_f64(_formulaPtr_(cell), value);
+    std::memcpy(_constTextPtr_(cell), "1234", kTyped);
+    return block;
+}
+
+struct Session {
+    MemoryRef workbook = nullptr;
+    MemoryRef layer = nullptr;
+
+    Session() {
+        msMemStartup(&mem_globals, 0);
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        CellFormat settings;
+        GetDefaultFormat(settings.bytes);
+        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
+        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
+    }
+    ~Session() {
+        DisposeWorkSheet(workbook);
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+    }
+    MemoryRef store() const { return GetSpreadSheetCells(layer); }
+};
+
+void build_cell_by_cell(Session& session, const std::vector<Address>& cells) {
+    for (const Address& at : cells) {
+        std::vector<uint8_t> block = number_cell(at, at.row * 1000.0 + at.column);
+        CellRange range{{at.row, at.column}, {at.row, at.column}};
+        InputCell(&range, block.data(), int32_t(block.size()), session.layer);
+    }
+}
+
+// Pastes the grid as bands of kBand rows (row-major), kBand columns
+// (column-major) or row bands in shuffled order (random): one InputData each.
+constexpr int kBand = 10;
+
+std::vector<uint8_t> band_block(int top, int left, int bottom, int right) {
+    std::vector<uint8_t> block;
+    for (int r = top; r <= bottom; ++r) {
+        size_t row_start = block.size();
+        for (int c = left; c <= right; ++c) {
+            std::vector<uint8_t> cell = number_cell({int16_t(r), int16_t(c)}, r * 1000.0 + c);
+            block.insert(block.end(), cell.begin() + (c == left ? 0 : kRowHeaderSize), cell.end());
+        }
+        _SetRowLength_(block.data() + row_start, uint32_t(block.size() - row_start));
+    }
+    return block;
+}
+
+void paste_band(Session& session, int top, int left, int bottom, int right) {
+    std::vector<uint8_t> block = band_block(top, left, bottom, right);
+    MemoryRef pasted = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
+    CellPoint top_left{int16_t(top), int16_t(left)}, bottom_right{int16_t(bottom), int16_t(right)};
+    use_layer(session.layer)->selection = {top_left, top_left};
+    release_layer(session.layer);
+    InputData(top_left, bottom_right, pasted, session.layer);
+    DisposeMemory(pasted);
+}
+
+void build_in_bands(Session& session, int64_t n, Order order) {
+    int side = int(std::ceil(std::sqrt(double(n))));
+    int last = side - 1;
+    std::vector<int> bands;
+    for (int b = 0; b < side; b += kBand) bands.push_back(b);
+    if (order == kRandom) std::shuffle(bands.begin(), bands.end(), std::mt19937(42));
+    for (int b : bands) {
+        int band_end = std::min(b + kBand - 1, last);
+        if (order == kColumnMajor)
+            paste_band(session, 0, b, last, band_end);
+        else
+            paste_band(session, b, 0, band_end, last);
+    }
+}
+
+void report(benchmark::State& state, Session& session, int64_t cells) {
+    state.counters["cells"] = double(cells);
+    state.counters["store_bytes_per_cell"] = double(GetByteSize(session.store())) / double(cells);
+}
+
+void BM_BuildCellByCell(benchmark::State& state) {
+    std::vector<Address> cells = addresses(state.range(0), Order(state.range(1)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            Session session;
+            state.ResumeTiming();
+            build_cell_by_cell(session, cells);
+            state.PauseTiming();
+            report(state, session, state.range(0));
+        }
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_BuildInBands(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            Session session;
+            state.ResumeTiming();
+            build_in_bands(session, state.range(0), Order(state.range(1)));
+            state.PauseTiming();
+            report(state, session, int64_t(std::pow(std::ceil(std::sqrt(double(state.range(0)))), 2)));
+        }
+        state.ResumeTiming();
+    }
+}
+
+// Reads every cell once, at random or in ascending order, with or without
+// the row cache held.
+void BM_Read(benchmark::State& state) {
+    int64_t n = state.range(0);
+    bool random = state.range(1) != 0, cached = state.range(2) != 0;
+    Session session;
+    build_in_bands(session, n, kRowMajor);
+    int side = int(std::ceil(std::sqrt(double(n))));
+    std::vector<Address> cells = addresses(int64_t(side) * side, random ? kRandom : kRowMajor);
+    if (cached) CalcRowPtr(session.layer);
+    double sum = 0;
+    for (auto _ : state) {
+        for (const Address& at : cells) {
+            uint8_t* cell;
+            int16_t length;
+            if (get_cell_ptr(&cell, &length, CellPoint{at.row, at.column}, session.layer))
+                sum += load_f64(_formulaPtr_(cell));
+        }
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetItemsProcessed(state.iterations() * int64_t(cells.size()));
+    report(state, session, int64_t(cells.size()));
+    SpreadSheet* sheet = use_layer(session.layer);
+    state.counters["cache_bytes_per_cell"] =
+        sheet->row_cache ? double(GetByteSize(sheet->row_cache)) / double(cells.size()) : 0.0;
+    release_layer(session.layer);
+    if (cached) ReleaseCache(session.layer);
+}
+
+}  // namespace
+
+// order: 0 row-major, 1 column-major, 2 random. Cell by cell, column-major and
+// random order move the store's tail on every insertion; at 10^6 cells that
+// is hours, so only the row-major build runs at that size.
+BENCHMARK(BM_BuildCellByCell)
+    ->ArgNames({"cells", "order"})
+    ->Args({100000, kRowMajor})
+    ->Args({100000, kColumnMajor})
+    ->Args({100000, kRandom})
+    ->Args({1000000, kRowMajor})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+BENCHMARK(BM_BuildInBands)
+    ->ArgNames({"cells", "order"})
+    ->ArgsProduct({{100000, 1000000}, {kRowMajor, kColumnMajor, kRandom}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// random: 0 ascending, 1 random; cached: 0 walk from the start, 1 row cache.
+BENCHMARK(BM_Read)
+    ->ArgNames({"cells", "random", "cached"})
+    ->ArgsProduct({{100000, 1000000}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
