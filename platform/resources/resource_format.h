@@ -141,6 +141,7 @@ constexpr uint16_t kPicLongText = 0x0028;
 constexpr uint16_t kPicFrameRect = 0x0030;  // + 0 frame, 1 paint, 2 erase, 3 invert, 4 fill
 constexpr uint16_t kPicFrameRoundRect = 0x0040;
 constexpr uint16_t kPicFrameOval = 0x0050;
+constexpr uint16_t kPicBitsRect = 0x0090;  // an unpacked one-bit image
 constexpr uint16_t kPicEnd = 0x00FF;
 constexpr uint16_t kPicHeader = 0x0C00;
 constexpr uint16_t kPicVersion2 = 0x02FF;

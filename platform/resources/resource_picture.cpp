@@ -28,6 +28,15 @@ bool read_op(ByteReader& reader, PictureOp& op) {
         op.blue = reader.u16();
     } else if (opcode == kPicPenPattern) {
         for (uint8_t& row : op.pattern) row = reader.u8();
+    } else if (opcode == kPicBitsRect) {
+        op.row_bytes = reader.u16();
+        op.bounds = reader.rect();
+        op.source = reader.rect();
+        op.rect = reader.rect();
+        op.value = reader.i16();
+        if (op.row_bytes & 0x8000 || op.bounds.height() < 0) return false;  // colour pixel maps are not read
+        auto data = reader.take(size_t(op.row_bytes) * size_t(op.bounds.height()));
+        op.bits.assign(data.begin(), data.end());
     } else if (opcode == kPicTextFace) {
         op.value = reader.u8();
     } else if (opcode == kPicTextFont || opcode == kPicTextSize || opcode == kPicPenMode) {

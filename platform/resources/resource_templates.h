@@ -156,6 +156,11 @@ struct PictureOp {
     uint16_t red = 0, green = 0, blue = 0;
     Pattern pattern{};
     std::string text;
+    // kPicBitsRect: a one-bit image of `bounds`, rows of `row_bytes`, its `source` part copied
+    // to `rect` with transfer mode `value`.
+    Rect bounds, source;
+    uint16_t row_bytes = 0;
+    std::vector<uint8_t> bits;
 };
 
 struct PictureCommands {

@@ -155,6 +155,8 @@ PICT 1 {
   face bold
   text 1 1 "odd"
   line 0 0 5 5
+  bits 1 1
+    #.#
 }
 )";
 

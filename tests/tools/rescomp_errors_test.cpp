@@ -79,6 +79,9 @@ TEST(RescompErrors, ImageAndPictureFaults) {
     EXPECT_THAT(compile_errors("PICT 1 {\n line 0 0 1 1\n}\n"), HasSubstr(":1: error: 'PICT' needs a 'frame"));
     EXPECT_THAT(compile_errors("PICT 1 {\n frame 0 0 1 1\n spiral 0 0\n}\n"),
                 HasSubstr(":3: error: unknown 'PICT' field 'spiral'"));
+    EXPECT_THAT(compile_errors("PICT 1 {\n frame 0 0 1 1\n bits 0 0\n ##..\n #.\n}\n"),
+                HasSubstr(":5: error: an image row has 4 characters, this one 2"));
+    EXPECT_THAT(compile_errors("PICT 1 {\n frame 0 0 1 1\n bits 0 0\n}\n"), HasSubstr(":3: error: 'bits' is followed by"));
 }
 
 }  // namespace

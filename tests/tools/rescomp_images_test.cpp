@@ -101,6 +101,10 @@ PICT 191 {
   size 9
   face bold underline
   text 15 4 "Tools"
+  bits 20 30 xor
+    #................#
+    .#................
+  line 0 0 1 1
 }
 )");
     PictureCommands picture;
@@ -108,7 +112,7 @@ PICT 191 {
     ASSERT_TRUE(decode_picture(bytes, picture));
     EXPECT_EQ((bytes[0] << 8 | bytes[1]), int(bytes.size()));
     EXPECT_EQ(picture.frame, (Rect{0, 0, 84, 69}));
-    ASSERT_EQ(picture.ops.size(), 14u);
+    ASSERT_EQ(picture.ops.size(), 16u);
     EXPECT_EQ(picture.ops[0].opcode, kPicPenSize);
     EXPECT_EQ(picture.ops[0].from, (Point{1, 2}));  // v is the height
     EXPECT_EQ(picture.ops[1].value, 10);
@@ -129,6 +133,14 @@ PICT 191 {
     EXPECT_EQ(picture.ops[12].value, kFaceBold | kFaceUnderline);
     EXPECT_EQ(picture.ops[13].text, "Tools");
     EXPECT_EQ(picture.ops[13].from, (Point{15, 4}));
+    const PictureOp& bits = picture.ops[14];
+    EXPECT_EQ(bits.opcode, kPicBitsRect);
+    EXPECT_EQ(bits.row_bytes, 4);  // 18 pixels round up to an even number of bytes
+    EXPECT_EQ(bits.bounds, (Rect{0, 0, 2, 18}));
+    EXPECT_EQ(bits.rect, (Rect{20, 30, 22, 48}));
+    EXPECT_EQ(bits.value, 2);
+    EXPECT_EQ(bits.bits, (std::vector<uint8_t>{0x80, 0x00, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(picture.ops[15].opcode, kPicLine);
 }
 
 }  // namespace

@@ -74,6 +74,12 @@ struct LineCursor {
 // Answers false when any line had a fault.
 using FieldProc = std::function<bool(const std::string& key, LineCursor& cursor)>;
 bool read_field_lines(const ResourceSource& source, Diagnostics& diagnostics, const FieldProc& field);
+bool read_field_line(const Line& line, pf::FourCC type, Diagnostics& diagnostics, const FieldProc& field);
+
+// Reads the run of image rows of '#' and '.' starting at body[index], all as wide as the first,
+// into one value (0 or 1) per pixel; index ends after the run. False (reported) when a width differs.
+bool read_bit_rows(const std::vector<Line>& body, size_t& index, size_t& width, size_t& height,
+                   std::vector<uint8_t>& values, Diagnostics& diagnostics);
 
 // A lookup table of names to numbers, for keywords such as kinds and flags.
 struct NamedValue {

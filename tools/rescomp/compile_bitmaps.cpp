@@ -94,7 +94,21 @@ bool read_image(const ResourceSource& source, size_t width, size_t rows, const L
     return ok;
 }
 
+bool is_bit_row(const Line& line) {
+    return is_art_row(line) && line.tokens[0].text.find_first_not_of("#.") == std::string::npos;
+}
+
 }  // namespace
+
+bool read_bit_rows(const std::vector<Line>& body, size_t& index, size_t& width, size_t& height,
+                   std::vector<uint8_t>& values, Diagnostics& diagnostics) {
+    width = index < body.size() && is_bit_row(body[index]) ? body[index].tokens[0].text.size() : 0;
+    height = 0;
+    bool ok = true;
+    for (; index < body.size() && is_bit_row(body[index]); ++index, ++height)
+        ok = read_art_row(body[index], width, kBlackWhite, values, diagnostics) && ok;
+    return ok;
+}
 
 bool compile_cursor(const ResourceSource& source, Compiled& out, Diagnostics& diagnostics) {
     pf::Point hot_spot;

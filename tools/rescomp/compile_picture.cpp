@@ -32,6 +32,47 @@ const NamedValue kFaces[] = {
     {"extend", pf::kFaceExtend}, {nullptr, 0},
 };
 
+const NamedValue kSourceModes[] = {
+    {"copy", 0}, {"or", 1}, {"xor", 2}, {"bic", 3}, {"not_copy", 4}, {"not_or", 5}, {"not_xor", 6}, {"not_bic", 7},
+    {nullptr, 0},
+};
+
+// "bits top left [mode]" and the image rows after it: a one-bit image copied to (top, left).
+bool write_bits(const std::vector<Line>& body, size_t& index, ByteWriter& writer, Diagnostics& diagnostics) {
+    LineCursor cursor(body[index], diagnostics);
+    ++cursor.pos;
+    int16_t top = cursor.int16("top"), left = cursor.int16("left");
+    int64_t mode = cursor.at_end() ? 0 : named_or_number(cursor, kSourceModes, 0, 63, "transfer mode");
+    cursor.finish();
+    size_t width = 0, height = 0;
+    std::vector<uint8_t> values;
+    ++index;
+    if (!read_bit_rows(body, index, width, height, values, diagnostics) || !cursor.ok) return false;
+    if (height == 0 || width > 2048 || height > 2048) {
+        diagnostics.error(body[index - 1].at, "'bits' is followed by 1 to 2048 image rows of '#' and '.'");
+        return false;
+    }
+    uint16_t row_bytes = uint16_t((width + 15) / 16 * 2);
+    pf::Rect bounds{0, 0, int16_t(height), int16_t(width)};
+    writer.u16(pf::kPicBitsRect);
+    writer.u16(row_bytes);
+    writer.rect(bounds);
+    writer.rect(bounds);
+    writer.rect({top, left, int16_t(top + height), int16_t(left + width)});
+    writer.u16(unsigned(mode));
+    for (size_t row = 0; row < height; ++row) {
+        for (size_t byte = 0; byte < row_bytes; ++byte) {
+            unsigned bits = 0;
+            for (size_t bit = 0; bit < 8; ++bit) {
+                size_t column = byte * 8 + bit;
+                bits = bits << 1 | (column < width ? values[row * width + column] : 0);
+            }
+            writer.u8(bits);
+        }
+    }
+    return true;
+}
+
 void write_point(ByteWriter& writer, LineCursor& cursor) {
     writer.u16(uint16_t(cursor.int16("v")));
     writer.u16(uint16_t(cursor.int16("h")));
@@ -109,12 +150,21 @@ bool compile_picture(const ResourceSource& source, Compiled& out, Diagnostics& d
     ByteWriter op_writer{ops};
     pf::Rect frame;
     bool has_frame = false;
-    bool ok = read_field_lines(source, diagnostics, [&](const std::string& command, LineCursor& cursor) {
-        if (command != "frame") return write_command(command, cursor, op_writer);
-        frame = cursor.rect();
-        has_frame = true;
-        return true;
-    });
+    bool ok = true;
+    for (size_t index = 0; index < source.body.size();) {
+        const Line& line = source.body[index];
+        if (line.tokens[0].kind == TokenKind::Word && line.tokens[0].text == "bits") {
+            ok = write_bits(source.body, index, op_writer, diagnostics) && ok;
+            continue;
+        }
+        ok = read_field_line(line, source.type, diagnostics, [&](const std::string& command, LineCursor& cursor) {
+            if (command != "frame") return write_command(command, cursor, op_writer);
+            frame = cursor.rect();
+            has_frame = true;
+            return true;
+        }) && ok;
+        ++index;
+    }
     if (!has_frame) {
         diagnostics.error(source.at, "'PICT' needs a 'frame top left bottom right' line");
         return false;

@@ -83,15 +83,17 @@ void LineCursor::finish() {
     if (ok && !at_end()) fail("unexpected '" + peek()->text + "'");
 }
 
+bool read_field_line(const Line& line, pf::FourCC type, Diagnostics& diagnostics, const FieldProc& field) {
+    LineCursor cursor(line, diagnostics);
+    std::string key = cursor.word("a field name");
+    if (cursor.ok && !field(key, cursor)) cursor.fail("unknown " + type_text(type) + " field '" + key + "'");
+    cursor.finish();
+    return cursor.ok;
+}
+
 bool read_field_lines(const ResourceSource& source, Diagnostics& diagnostics, const FieldProc& field) {
     bool ok = true;
-    for (const Line& line : source.body) {
-        LineCursor cursor(line, diagnostics);
-        std::string key = cursor.word("a field name");
-        if (cursor.ok && !field(key, cursor)) cursor.fail("unknown " + type_text(source.type) + " field '" + key + "'");
-        cursor.finish();
-        ok = ok && cursor.ok;
-    }
+    for (const Line& line : source.body) ok = read_field_line(line, source.type, diagnostics, field) && ok;
     return ok;
 }
 
