@@ -4,6 +4,8 @@
 
 #include "core/memory_manager.h"
 #include "core/string_utils.h"
+#include "platform/screen/cursor.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -80,7 +82,8 @@ void last_gasp_error_handler(MemoryGlobals* globals) {
 }
 
 void msDebugProc(int16_t error, int32_t extra) {
-    std::fputc('\a', stderr);
+    pf::sys_beep(1);
+    pf::set_keyboard_script(pf::kScriptRoman);
     std::fprintf(stderr, "quorvin: memory failure %d (%d) with no handler\n", error, extra);
     std::exit(EXIT_FAILURE);
 }

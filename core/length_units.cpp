@@ -7,10 +7,10 @@
 
 #include "core/number_text.h"
 #include "core/string_utils.h"
+#include "platform/system/international.h"
 
 namespace {
 
-constexpr unsigned char kDecimalSeparator = '.';
 constexpr int kMaxKeptCharacters = 7;
 constexpr double kPointsPerCentimetre = 28.45;
 
@@ -19,6 +19,10 @@ const unsigned char* unit_suffix(int16_t unit) {
         reinterpret_cast<const unsigned char*>("\3 cm"), reinterpret_cast<const unsigned char*>("\3 in"),
         reinterpret_cast<const unsigned char*>("\3 pt"), reinterpret_cast<const unsigned char*>("\3 pi")};
     return unit >= 0 && unit <= 3 ? suffixes[unit] : nullptr;
+}
+
+unsigned char system_decimal_separator() {
+    return static_cast<unsigned char>(pf::international_settings().decimal_point);
 }
 
 bool is_digit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
@@ -50,7 +54,7 @@ bool parse_hundredths(const unsigned char* text, int64_t& hundredths) {
         unsigned char ch = text[i];
         if (ch == '-' && i == 1) {
             negative = true;
-        } else if ((ch == '.' || ch == kDecimalSeparator) && !after_separator) {
+        } else if ((ch == '.' || ch == system_decimal_separator()) && !after_separator) {
             after_separator = true;
         } else if (!is_digit(ch)) {
             return false;
@@ -125,6 +129,6 @@ void convert_margin_num(int16_t points, unsigned char* dest, int16_t unit) {
     case kUnitCentimetres: value /= kPointsPerCentimetre; break;
     default: Num_To_String(points, dest); break;
     }
-    if (unit != kUnitPoints && unit_suffix(unit)) ExtendedtoStr(dest, &value, 2, true, false, kDecimalSeparator);
+    if (unit != kUnitPoints && unit_suffix(unit)) ExtendedtoStr(dest, &value, 2, true, false, system_decimal_separator());
     if (const unsigned char* suffix = unit_suffix(unit)) ConcatPString(dest, suffix);
 }

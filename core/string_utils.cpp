@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/draw/port.h"
 #include "platform/text/text.h"
+#include "platform/windows/windows.h"
 
 namespace {
 
@@ -152,4 +154,20 @@ void Set_Pt(pf::Point& point, int16_t h, int16_t v) {
 int16_t Pt_In_Rect(pf::Point point, const pf::Rect& rect) {
     return point.h >= rect.left && point.h < rect.right && point.v >= rect.top &&
            point.v < rect.bottom;
+}
+
+void TriggerUpdate(pf::Window* window) {
+    pf::inval_window_rect(window, pf::window_port(window)->port_rect);
+}
+
+void GetTextState(TextState* state) {
+    const pf::Port* port = pf::get_port();
+    *state = {port->text_font, port->text_face, port->text_mode, port->text_size};
+}
+
+void SetTextState(const TextState* state) {
+    pf::text_font(state->font);
+    pf::text_face(static_cast<uint8_t>(state->face));
+    pf::text_mode(state->mode);
+    pf::text_size(state->size);
 }

@@ -1,4 +1,5 @@
 #include "core/number_text.h"
+#include "platform/system/international.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,7 @@ int16_t points_of(const std::string& typed, int16_t unit, std::string* echo = nu
 }
 
 TEST(LengthUnits, TypedLengthsBecomePoints) {
+    pf::set_international_settings(pf::us_international_settings());
     EXPECT_EQ(points_of("1 in", kUnitPoints), 72);
     EXPECT_EQ(points_of("2.54cm", kUnitPoints), 72);
     EXPECT_EQ(points_of("6 pi", kUnitPoints), 72);
@@ -217,6 +219,7 @@ TEST(LengthUnits, TextThatIsNotANumberGivesNothing) {
 }
 
 TEST(LengthUnits, PointsShownInAUnit) {
+    pf::set_international_settings(pf::us_international_settings());
     unsigned char text[256];
     convert_margin_num(72, text, kUnitInches);
     EXPECT_EQ(text_of(text), "1.00 in");
@@ -226,6 +229,14 @@ TEST(LengthUnits, PointsShownInAUnit) {
     EXPECT_EQ(text_of(text), "2.53 cm");
     convert_margin_num(720, text, kUnitPicas);
     EXPECT_EQ(text_of(text), "60.00 pi");
+    pf::IntlSettings comma = pf::us_international_settings();
+    comma.decimal_point = ',';
+    pf::set_international_settings(comma);
+    convert_margin_num(36, text, kUnitInches);
+    EXPECT_EQ(text_of(text), "0,50 in");
+    EXPECT_EQ(points_of("0,5 in", kUnitPoints), 36);
+    EXPECT_EQ(points_of("0.5 in", kUnitPoints), 36);  // the full stop is always read
+    pf::set_international_settings(pf::us_international_settings());
     convert_margin_num(72, text, -1);
     EXPECT_EQ(text[0], 0);
     set_text(text, "12345");
