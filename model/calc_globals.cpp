@@ -5,6 +5,7 @@
 
 #include "core/number_text.h"
 #include "platform/resources/resources.h"
+#include "platform/system/international.h"
 
 MachineRecord quorvin_rsrv;
 
@@ -17,11 +18,6 @@ namespace {
 
 constexpr int16_t kTextErrorCode = 17;
 constexpr int16_t kValueErrorCode = 21;
-
-// The platform offers no international settings yet: the US defaults stay.
-bool no_international_settings(InternationalSettings*) { return false; }
-
-InternationalSource international_source = no_international_settings;
 
 // Entry `number` of the function-name string list into a 12-byte slot; a
 // missing item leaves the slot empty.
@@ -38,30 +34,19 @@ void load_function_names() {
 }
 
 void apply_international_settings() {
-    currSym1 = '$';
-    decimalPt = '.';
-    thousSep = ',';
-    dateSep = '/';
-    listSep = ',';
-    dateOrder = 0;
-    InternationalSettings system{};
-    if (!international_source(&system)) return;
-    decimalPt = system.decimal_point;
-    thousSep = system.thousands_separator;
-    dateSep = system.date_separator;
-    currSym1 = system.currency_symbol;
+    const pf::IntlSettings& system = pf::international_settings();
+    decimalPt = static_cast<unsigned char>(system.decimal_point);
+    thousSep = static_cast<unsigned char>(system.thousands_separator);
+    dateSep = static_cast<unsigned char>(system.date_separator);
+    currSym1 = system.currency.empty() ? '$' : static_cast<unsigned char>(system.currency[0]);
     dateOrder = system.date_order;
     // Formulas keep "," between arguments unless the system's number
     // punctuation leaves it free.
-    if (system.decimal_point != '.' && system.thousands_separator != ',')
-        listSep = system.list_separator;
+    listSep = ',';
+    if (decimalPt != '.' && thousSep != ',') listSep = static_cast<unsigned char>(system.list_separator);
 }
 
 }  // namespace
-
-void set_international_source(InternationalSource source) {
-    international_source = source ? source : no_international_settings;
-}
 
 void Init_Quorvin_Globals() {
     load_function_names();

@@ -48,21 +48,9 @@ extern unsigned char currSym1, decimalPt, thousSep, dateSep, listSep;
 extern int16_t dateOrder;  // 0 m/d/y, 1 d/m/y, 2 y/m/d, 5 y/d/m
 extern double g_zero, g_TextErr, g_StdErr;
 
-// The system's number and date conventions as the library reads them.
-struct InternationalSettings {
-    unsigned char decimal_point;
-    unsigned char thousands_separator;
-    unsigned char list_separator;
-    unsigned char date_separator;
-    unsigned char currency_symbol;
-    int16_t date_order;
-};
-
-// Where the separators come from; tests may replace it. Answers false when
-// the system offers no settings (the US defaults then stay).
-using InternationalSource = bool (*)(InternationalSettings* out);
-void set_international_source(InternationalSource source);
-
+// Reads the function names and the system's separators (from the platform's
+// international settings), sets the standard error values and seeds the
+// random numbers.
 void Init_Quorvin_Globals();
 void QuorvinInit(MachineRecord* machine, MemoryGlobals* memory);
 void qrvMachineInit(MachineRecord* machine);

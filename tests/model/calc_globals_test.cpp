@@ -6,40 +6,44 @@
 #include "core/number_text.h"
 #include "model/calc_globals.h"
 #include "platform/resources/resources.h"
+#include "platform/system/international.h"
 #include "resource_bundle.h"
 
 namespace {
 
-InternationalSettings system_settings;
-bool from_system(InternationalSettings* out) {
-    *out = system_settings;
-    return true;
+void use_system_settings(char decimal, char thousands, char list, char date, int order) {
+    pf::IntlSettings settings = pf::us_international_settings();
+    settings.decimal_point = decimal;
+    settings.thousands_separator = thousands;
+    settings.list_separator = list;
+    settings.date_separator = date;
+    settings.date_order = pf::DateOrder(order);
+    pf::set_international_settings(settings);
+    Init_Quorvin_Globals();
 }
 
 class Globals : public ::testing::Test {
 protected:
     void TearDown() override {
-        set_international_source(nullptr);
+        pf::set_international_settings(pf::us_international_settings());
         Init_Quorvin_Globals();
     }
 };
 
 TEST_F(Globals, ListSeparatorComesFromTheSystemOnlyWhenNumbersLeaveCommaFree) {
-    system_settings = {',', '.', ';', '.', 0xDB, 1};
-    set_international_source(from_system);
-    Init_Quorvin_Globals();
+    use_system_settings(',', '.', ';', '.', 1);
     EXPECT_EQ(decimalPt, ',');
     EXPECT_EQ(thousSep, '.');
     EXPECT_EQ(listSep, ';');
     EXPECT_EQ(dateSep, '.');
     EXPECT_EQ(dateOrder, 1);
-    system_settings = {'.', ' ', ';', '-', '$', 2};
-    Init_Quorvin_Globals();
+    use_system_settings('.', ' ', ';', '-', 2);
     EXPECT_EQ(listSep, ',');
     EXPECT_EQ(dateOrder, 2);
 }
 
-TEST_F(Globals, UsDefaultsWithoutSystemSettings) {
+TEST_F(Globals, UsSettings) {
+    pf::set_international_settings(pf::us_international_settings());
     Init_Quorvin_Globals();
     EXPECT_EQ(currSym1, '$');
     EXPECT_EQ(decimalPt, '.');
