@@ -96,8 +96,9 @@ OSErr clash_with_open(dev_t device, ino_t inode, const Access& a, int16_t& exist
     return noErr;
 }
 
-bool is_regular_or_missing(const std::string& path, struct stat& st) {
-    return stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode);
+bool is_folder_path(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 void write_finder_attribute(const std::string& path, FourCC type, FourCC creator) {
@@ -108,24 +109,6 @@ void write_finder_attribute(const std::string& path, FourCC type, FourCC creator
     if (file_spec_from_path(path, spec) == noErr) set_finder_info(spec, info);
 }
 
-OSErr exchange_by_links(const std::string& a, const std::string& b) {
-    static unsigned counter = 0;
-    std::string keep = join_path(parent_path(b), ".quorvin-exchange-" + std::to_string(getpid()) +
-                                                     "-" + std::to_string(++counter));
-    if (link(b.c_str(), keep.c_str()) != 0) return kParamErr;
-    if (rename(a.c_str(), b.c_str()) != 0) {   // b: still its old contents
-        OSErr err = error_from_errno(errno);
-        unlink(keep.c_str());
-        return err == kParamErr ? kParamErr : err;
-    }
-    if (rename(keep.c_str(), a.c_str()) != 0) {  // a: briefly missing, put things back
-        OSErr err = error_from_errno(errno);
-        if (link(b.c_str(), a.c_str()) == 0) rename(keep.c_str(), b.c_str());
-        unlink(keep.c_str());
-        return err;
-    }
-    return noErr;
-}
 
 }  // namespace
 
@@ -162,6 +145,28 @@ void exchange_open_paths(const std::string& a, const std::string& b) {
     }
 }
 
+// Exchange where the file system cannot swap two names in one step: b keeps a
+// whole file throughout (rename is atomic); a is missing only between the last
+// two steps, and is put back if that step fails.
+OSErr exchange_by_links(const std::string& a, const std::string& b) {
+    static unsigned counter = 0;
+    std::string keep = join_path(parent_path(b), ".quorvin-exchange-" + std::to_string(getpid()) +
+                                                     "-" + std::to_string(++counter));
+    if (link(b.c_str(), keep.c_str()) != 0) return kParamErr;
+    if (rename(a.c_str(), b.c_str()) != 0) {   // b: still its old contents
+        OSErr err = error_from_errno(errno);
+        unlink(keep.c_str());
+        return err == kParamErr ? kParamErr : err;
+    }
+    if (rename(keep.c_str(), a.c_str()) != 0) {  // a: briefly missing, put things back
+        OSErr err = error_from_errno(errno);
+        if (link(b.c_str(), a.c_str()) == 0) rename(keep.c_str(), b.c_str());
+        unlink(keep.c_str());
+        return err;
+    }
+    return noErr;
+}
+
 void rename_open_paths(const std::string& from, const std::string& to) {
     for (OpenFile& f : open_files()) {
         if (f.in_use && f.path == from) f.path = to;
@@ -180,7 +185,7 @@ OSErr create_file(const FileSpec& spec, FourCC creator, FourCC type) {
     if (OSErr err = path_from_file_spec(spec, path)) return err;
     if (spec.name[0] == 0) return kBadNameErr;
     int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) return error_from_errno(errno);
+    if (fd < 0) return errno == ENOENT ? kDirectoryNotFoundErr : error_from_errno(errno);
     close(fd);
     if (type || creator) write_finder_attribute(path, type, creator);
     return noErr;
@@ -364,9 +369,7 @@ OSErr exchange_files(const FileSpec& a, const FileSpec& b) {
     std::string path_a, path_b;
     if (OSErr err = existing_path(a, path_a)) return err;
     if (OSErr err = existing_path(b, path_b)) return err;
-    struct stat st_a, st_b;
-    if (!is_regular_or_missing(path_a, st_a) || !is_regular_or_missing(path_b, st_b))
-        return kParamErr;
+    if (is_folder_path(path_a) || is_folder_path(path_b)) return kParamErr;
     if (path_a == path_b) return noErr;
     if (renameat2(AT_FDCWD, path_a.c_str(), AT_FDCWD, path_b.c_str(), RENAME_EXCHANGE) != 0) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return error_from_errno(errno);

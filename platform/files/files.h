@@ -14,7 +14,8 @@
 //   root "/" is id 2 and its parent is id 1, as on the classic file system.
 //   Any other folder's id is a 32-bit hash of its path, moved on past ids
 //   already taken by other paths, so a folder usually keeps its id from one run
-//   to the next. Paths have no length limit. `set_folder_registry` names a file
+//   to the next. Paths are limited only by the system (PATH_MAX; longer ones
+//   answer kBadNameErr). `set_folder_registry` names a file
 //   in which the table is kept across runs, so that file specifications stored
 //   in preferences resolve in a later run.
 // - Names. A POSIX name that Mac Roman spells exactly in at most 63 bytes is the

@@ -42,4 +42,7 @@ bool is_open_by_identity(dev_t device, ino_t inode);
 void exchange_open_paths(const std::string& a, const std::string& b);
 void rename_open_paths(const std::string& from, const std::string& to);
 
+// The exchange of two files' contents by hard links, for file systems without an atomic swap.
+OSErr exchange_by_links(const std::string& a, const std::string& b);
+
 }  // namespace pf::files_detail

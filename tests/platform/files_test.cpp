@@ -1,4 +1,5 @@
 #include "platform/files/files.h"
+#include "platform/files/files_internal.h"
 
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -270,6 +271,28 @@ TEST_F(Files, ExchangeNeverShowsAPartialFile) {
     reader.join();
     EXPECT_EQ(bad.load(), 0);
     EXPECT_EQ(read_all(doc), old_text);  // an even number of exchanges
+}
+
+TEST_F(Files, ExchangeByLinksKeepsTheTargetWhole) {
+    std::string doc = root + "/doc.qrv", temp = root + "/temp";
+    const std::string old_text(2000, 'o'), new_text(4000, 'n');
+    write_all(doc, old_text);
+    write_all(temp, new_text);
+    std::atomic<bool> done{false};
+    std::atomic<int> bad{0};
+    std::thread reader([&] {
+        while (!done) {
+            std::string seen = read_all(doc);
+            if (seen != old_text && seen != new_text) ++bad;
+        }
+    });
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(pf::files_detail::exchange_by_links(temp, doc), pf::noErr);
+    done = true;
+    reader.join();
+    EXPECT_EQ(bad.load(), 0);
+    EXPECT_EQ(read_all(doc), old_text);
+    EXPECT_EQ(read_all(temp), new_text);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);  // no leftovers
 }
 
 TEST_F(Files, DeleteAndRenameCarryTheResourceSidecar) {
