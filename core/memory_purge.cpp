@@ -246,7 +246,9 @@ int16_t pgStandardPurgeProc(MemoryRef ref, MemoryGlobals* globals, int16_t verb)
         if (globals->swap_file) prepare_free_ranges(globals);
         return 0;
     }
-    if (!globals->swap_file) return kNoSwapFileErr;
+    // A discardable block comes back empty, so it needs no file to come back.
+    bool needs_file = !(verb == kReloadBlock && (ref->flags & kDiscardable));
+    if (!globals->swap_file && needs_file) return kNoSwapFileErr;
     switch (verb) {
     case kPurgeBlock: return purge_block(ref, globals);
     case kReloadBlock: return reload_block(ref, globals);
@@ -297,11 +299,12 @@ void purge_excess_memory(MemoryGlobals* globals, MemoryRef protected_ref) {
 void reload_ref(MemoryRef ref) {
     if (!is_purged(ref)) return;
     MemoryGlobals* globals = ref->owner;
+    PurgeProc reload = globals->purge_proc ? globals->purge_proc : pgStandardPurgeProc;
     ref->flags |= kBlockBusy;
     int32_t need = GetByteSize(ref) + globals->purge_slack;
     int16_t err = with_failure_handler(globals, [&] {
         for (;;) {
-            int16_t answer = globals->purge_proc ? globals->purge_proc(ref, globals, kReloadBlock) : kNoSwapFileErr;
+            int16_t answer = reload(ref, globals, kReloadBlock);
             if (answer == 0) break;
             if (answer != kNoMemoryErr) return msFailure(globals, answer, ref);
             int32_t before = globals->bytes_in_use;

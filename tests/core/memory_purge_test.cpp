@@ -265,4 +265,22 @@ TEST_F(MemoryManager, ReloadFallsBackOnTemporaryMemory) {
     EXPECT_EQ(ref->data, nullptr);
 }
 
+// Released at its last unuse, a discardable block in temporary memory comes
+// back even with no swap file.
+TEST_F(MemoryManager, DiscardableTemporaryBlockReturnsWithoutSwapFile) {
+    free_tire(&g);
+    limit_heap(1024);
+    MemoryRef ref = pgAllocateNewRef(&g, 1, 8192, 0, true);
+    ASSERT_NE(ref, nullptr);
+    ASSERT_TRUE(ref->flags & kInTempMemory);
+    SetMemoryPurge(ref, kKeepPriority, true);
+    UseMemory(ref);
+    UnuseMemory(ref);
+    ASSERT_TRUE(ref->flags & kPurged);
+    EXPECT_NE(UseMemory(ref), nullptr);
+    EXPECT_EQ(GetByteSize(ref), 8192);
+    EXPECT_EQ(memory_test::last_resort_calls, 0);
+    UnuseMemory(ref);
+}
+
 }  // namespace
