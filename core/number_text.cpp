@@ -137,6 +137,8 @@ int16_t checkValue(const double* value) {
     return code == 0 ? 4 : code;
 }
 
+int16_t checkgValue() { return checkValue(&g_value); }
+
 double N_AN(int16_t code) {
     return double_of(0x7FF8000000000000ull | static_cast<uint16_t>(code));
 }

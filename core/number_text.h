@@ -7,6 +7,9 @@
 
 // Error values: a quiet NaN whose low payload byte is the code.
 int16_t checkValue(const double* value);
+// checkValue of the evaluator's current value, g_value.
+extern double g_value;
+int16_t checkgValue();
 double N_AN(int16_t code);
 
 // Text -> number: 1 when all of the text was a finite, normal (or zero) number.
