@@ -346,7 +346,13 @@ void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
     const CellRange& selection = sheet->selection;
     bool whole_columns = selection.topLeft.v == 0 && selection.botRight.v == kLastCell;
     bool whole_rows = selection.topLeft.h == 0 && selection.botRight.h == kLastCell;
-    bool have = get_cell_format(found, sheet->active_cell, layer) != 0;
+    uint8_t* cell;
+    int16_t length;
+    bool have = get_cell_ptr(&cell, &length, sheet->active_cell, layer) != 0;
+    if (have) {
+        std::memcpy(found, cell, kCellFormatSize);
+        if (use_cache && _styleLength_(cell) > 0) get_style_format(cell, found);
+    }
     if (!have && whole_columns)
         have = copy_record_format(found, sheet->column_formats,
                                   FindColumnFormatID(sheet->column_formats, selection.topLeft.h));

@@ -42,3 +42,17 @@ int32_t CountRowColumns(int16_t first, int16_t last, MemoryRef array);
 void SetColumnByte(int16_t first, int16_t last, int16_t field, int16_t value, bool clear,
                    MemoryRef array);
 void SetRowByte(int16_t first, int16_t last, int16_t field, int16_t value, bool clear, MemoryRef array);
+
+// Changes one field of a format block; with memory globals, a text cell's
+// style runs follow a change of font, size, face or colour. `force` skips the
+// script check of a font change; the default font and size stand for 65535
+// and 255.
+void SetFormatByte(uint8_t* format, int16_t field, int16_t value, bool clear, bool force,
+                   int16_t default_font, int16_t default_size, MemoryGlobals* globals);
+
+// Style runs of text cells.
+void format_styled_text(uint8_t* cell, const int16_t* font, const int16_t* size, const int16_t* colour,
+                        const uint8_t* face, bool force, MemoryGlobals* globals);
+MemoryRef _get_style_handle(MemoryGlobals* globals, uint8_t* cell);
+void get_style_format(uint8_t* cell, uint8_t* format);
+void synchronise_style(MemoryRef layer, const uint8_t* runs, uint8_t* format, bool keep_12);
