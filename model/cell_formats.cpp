@@ -7,6 +7,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/model_services.h"
 
 // ---------------------------------------------------------------------------
 // Cell formats
@@ -367,4 +368,60 @@ void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
         sheet->flags |= kLayerFormatStale;
     if (format) std::memcpy(format, found, kCellFormatSize);
     release_layer(layer);
+}
+
+namespace {
+
+// The typed text of a number, its first "." shown as the system's decimal point.
+void append_typed_number(MemoryRef text, const uint8_t* cell) {
+    const uint8_t* typed = _constTextPtr_(cell);
+    int32_t length = _formulaLength_(cell) - kNumberSlotSize;
+    if (length <= 0) return;
+    PtrAndMemory(typed, text, length);
+    auto* bytes = static_cast<uint8_t*>(UseMemory(text));
+    if (auto* point = static_cast<uint8_t*>(std::memchr(bytes, '.', size_t(length)))) *point = decimalPt;
+    UnuseMemory(text);
+}
+
+}  // namespace
+
+MemoryRef Get_CellText(CellPoint where, uint8_t* format, MemoryRef* style_runs, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryGlobals* globals = sheet->machine->memory;
+    if (style_runs) *style_runs = nullptr;
+    uint8_t* cell;
+    int16_t length;
+    MemoryRef text = nullptr;
+    uint8_t found[kCellFormatSize];
+    if (get_cell_ptr(&cell, &length, where, layer)) {
+        std::memcpy(found, cell, kCellFormatSize);
+        if (_styleLength_(cell) > 0) get_style_format(cell, found);
+        switch (_cellType_(cell)) {
+        case kCellFormula: {
+            int32_t packed = int32_t(uint32_t(uint16_t(where.h)) << 16 | uint16_t(where.v));
+            text = Interpret(packed, _formulaPtr_(cell), _formulaPtr_(cell) + _formulaLength_(cell), layer,
+                             globals);
+            break;
+        }
+        case kCellText:
+            text = Bytes2Memory(globals, _formulaPtr_(cell), 1, _formulaLength_(cell));
+            if (style_runs) *style_runs = _get_style_handle(globals, cell);
+            break;
+        case kCellConstant:
+            text = pgAllocateNewRef(globals, 1, 0, 255, false);
+            if (text) append_typed_number(text, cell);
+            break;
+        default: break;
+        }
+    } else {
+        get_format(found, where, layer);
+    }
+    if (!text) text = pgAllocateNewRef(globals, 1, 0, 255, false);
+    if (sheet->flags & kLayerFormatStale) {
+        std::memcpy(sheet->cached_format.bytes, found, kCellFormatSize);
+        sheet->flags &= ~kLayerFormatStale;
+    }
+    if (format) std::memcpy(format, found, kCellFormatSize);
+    release_layer(layer);
+    return text;
 }

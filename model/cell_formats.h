@@ -56,3 +56,8 @@ void format_styled_text(uint8_t* cell, const int16_t* font, const int16_t* size,
 MemoryRef _get_style_handle(MemoryGlobals* globals, uint8_t* cell);
 void get_style_format(uint8_t* cell, uint8_t* format);
 void synchronise_style(MemoryRef layer, const uint8_t* runs, uint8_t* format, bool keep_12);
+
+// The text the entry line shows for a cell, as a new block of bytes (empty for
+// an empty address), and its effective format; for a text cell with style
+// runs, `style_runs` (when given) receives a copy of them.
+MemoryRef Get_CellText(CellPoint where, uint8_t* format, MemoryRef* style_runs, MemoryRef layer);

@@ -27,3 +27,9 @@ int16_t SetActiveRects(MemoryRef layer);
 // Row and column insertion: adjusts references to other layers for the
 // deletion (deleting non-zero) or the move of a layer.
 void ResetLayers(int16_t deleting, int16_t source, int16_t target, MemoryRef workbook);
+
+// Formula text: the text of a stored formula as a new block of bytes (no
+// length prefix). `where` holds the formula's row in the low half and its
+// column in the high half.
+MemoryRef Interpret(int32_t where, const uint8_t* first, const uint8_t* end, MemoryRef layer,
+                    MemoryGlobals* globals);

@@ -159,3 +159,30 @@ TEST_F(Formats, CellStringsAndFormatOnlyCells) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string block_text(MemoryRef text) {
+    std::string out(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+    UnuseMemory(text);
+    DisposeMemory(text);
+    return out;
+}
+
+TEST_F(Formats, EntryTextOfANumberUsesTheSystemsDecimalPoint) {
+    put(1, 1, 12);
+    uint8_t* cell;
+    int16_t length;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{1, 1}, layer));
+    _constTextPtr_(cell)[1] = '.';  // typed "1."
+    unsigned char saved = decimalPt;
+    decimalPt = ',';
+    CellFormat format;
+    EXPECT_EQ(block_text(Get_CellText(CellPoint{1, 1}, format.bytes, nullptr, layer)), "1,");
+    decimalPt = saved;
+    EXPECT_FALSE(GetSheetFlags(layer) & kLayerFormatStale);
+    EXPECT_EQ(block_text(Get_CellText(CellPoint{7, 7}, format.bytes, nullptr, layer)), "");
+    EXPECT_EQ(format_extent(format.bytes), 76);  // the address's format: the layer default
+}
+
+}  // namespace
