@@ -23,10 +23,10 @@ inline unsigned char* record_address(MemoryRef ref, int64_t index) {
     return reinterpret_cast<unsigned char*>(*ref->data) + index * ref->rec_size;
 }
 
-// Swap-file ranges.
-uint32_t find_available_space(MemoryGlobals* globals, uint32_t bytes);
+// Swap-file ranges: first fit; false when no free range is long enough.
+bool find_available_space(MemoryGlobals* globals, uint32_t bytes, uint32_t& start);
 void free_available_space(MemoryGlobals* globals, uint32_t start, uint32_t end);
 
 // Writes a purged block's new contents straight into its swap range, taking a
-// range of the right length first. File errors go through msFailure.
-void store_in_swap_range(MemoryRef ref, const void* bytes, uint32_t length);
+// range of the right length first. File errors go through msFailure (false).
+bool store_in_swap_range(MemoryRef ref, const void* bytes, uint32_t length);

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint32_t kSwapFileEnd = 0x7FFFFFFF;
+constexpr uint32_t kSwapFileEnd = 0x7FFFFFFF;  // the free tail ends here
 constexpr int32_t kHighestPurgeLevel = 254;
 
 // ---- The free-range list: sorted, non-touching [start, end) pairs of u32 ----
@@ -77,14 +77,22 @@ void release_swap_range(MemoryRef ref) {
     ref->swap_start = ref->swap_end = 0;
 }
 
+// Takes a range of `length` bytes and writes the bytes there; a failed write
+// gives the range back.
+int16_t write_to_new_range(MemoryGlobals* globals, const void* bytes, uint32_t length, uint32_t& start) {
+    if (!find_available_space(globals, length, start)) return pf::kDiskFullErr;
+    int16_t err = write_at(globals->swap_file, start, bytes, length);
+    if (err) free_available_space(globals, start, start + length);
+    return err;
+}
+
 int16_t purge_block(MemoryRef ref, MemoryGlobals* globals) {
     int32_t old_size = handle_bytes(ref->data);
     if (!(ref->flags & kDiscardable)) {
         uint32_t bytes = static_cast<uint32_t>(GetByteSize(ref));
-        uint32_t start = bytes ? find_available_space(globals, bytes) : 0;
-        int16_t err = bytes ? write_at(globals->swap_file, start, *ref->data, bytes) : 0;
+        uint32_t start = 0;
+        int16_t err = bytes ? write_to_new_range(globals, *ref->data, bytes, start) : 0;
         if (err) {
-            if (bytes) free_available_space(globals, start, start + bytes);
             err = msProcessError(err);
             msFailure(globals, err, ref);
             return err;
@@ -115,7 +123,8 @@ pf::Handle new_reload_handle(MemoryRef ref, int32_t bytes) {
 }
 
 // Reads the records back before the header changes, so a failed read leaves the
-// block purged with its swap range intact.
+// block purged with its swap range intact; the range goes back once the block
+// holds its new data.
 int16_t reload_block(MemoryRef ref, MemoryGlobals* globals) {
     int32_t bytes = GetByteSize(ref);
     pf::Handle handle = new_reload_handle(ref, bytes);
@@ -134,12 +143,12 @@ int16_t reload_block(MemoryRef ref, MemoryGlobals* globals) {
             msFailure(globals, err, ref);
             return err;
         }
-        release_swap_range(ref);
     }
     ref->flags &= ~kPurged;
     ref->data = handle;
     ref->num_alloc = ref->num_recs;
     globals->bytes_in_use += handle_bytes(handle);
+    if (!(ref->flags & kDiscardable)) release_swap_range(ref);
     return 0;
 }
 
@@ -174,18 +183,17 @@ void prepare_free_ranges(MemoryGlobals* globals) {
 
 // ---- Free ranges ----------------------------------------------------------------------
 
-uint32_t find_available_space(MemoryGlobals* globals, uint32_t bytes) {
+bool find_available_space(MemoryGlobals* globals, uint32_t bytes, uint32_t& start) {
     MemoryRef list = globals->free_ranges;
-    for (int32_t i = 0, n = range_count(list); i < n; ++i) {
+    for (int32_t i = 0, n = list ? range_count(list) : 0; i < n; ++i) {
         SwapRange& range = ranges_of(list)[i];
         if (range.end - range.start < bytes) continue;
-        uint32_t start = range.start;
+        start = range.start;
         range.start += bytes;
         if (range.start == range.end) delete_range(list, i);
-        return start;
+        return true;
     }
-    msFailure(globals, pf::kDiskFullErr, nullptr);
-    return kSwapFileEnd;
+    return false;
 }
 
 // Inserts the range in order and merges it with every range it touches or
@@ -212,15 +220,24 @@ void free_available_space(MemoryGlobals* globals, uint32_t start, uint32_t end) 
     }
 }
 
-void store_in_swap_range(MemoryRef ref, const void* bytes, uint32_t length) {
+// A range of another length is replaced only once the new one is written, so a
+// failure leaves the block's old records where they were.
+bool store_in_swap_range(MemoryRef ref, const void* bytes, uint32_t length) {
     MemoryGlobals* globals = ref->owner;
-    if (ref->swap_end - ref->swap_start != length) {
-        release_swap_range(ref);
-        ref->swap_start = find_available_space(globals, length);
-        ref->swap_end = ref->swap_start + length;
+    int16_t err;
+    if (ref->swap_end - ref->swap_start == length) {
+        err = write_at(globals->swap_file, ref->swap_start, bytes, length);
+    } else {
+        uint32_t start = 0;
+        err = write_to_new_range(globals, bytes, length, start);
+        if (!err) {
+            release_swap_range(ref);
+            ref->swap_start = start;
+            ref->swap_end = start + length;
+        }
     }
-    int16_t err = write_at(globals->swap_file, ref->swap_start, bytes, length);
     if (err) msFailure(globals, msProcessError(err), ref);
+    return err == 0;
 }
 
 // ---- The swap file -------------------------------------------------------------------

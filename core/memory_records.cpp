@@ -67,6 +67,26 @@ unsigned char* open_gap(MemoryRef ref, int32_t at, int32_t n) {
     return gap;
 }
 
+// Runs work that may fail while `held` is in use; a failure gives that use back
+// before it goes on to the caller's handler.
+template <typename Work>
+void unuse_on_failure(MemoryRef held, Work&& work) {
+    MemoryGlobals* globals = held->owner;
+    int16_t err = with_failure_handler(globals, work);
+    if (!err) return;
+    MemoryRef failed = globals->failed_ref;
+    UnuseMemory(held);
+    msFailure(globals, err, failed);
+}
+
+// Uses `ref` while `held` is in use; null (with held's use given back) on failure.
+const void* use_second(MemoryRef held, MemoryRef ref) {
+    const void* data = nullptr;
+    unuse_on_failure(held, [&] { data = UseMemory(ref); });
+    if (!data) UnuseMemory(held);
+    return data;
+}
+
 }  // namespace
 
 void SetMemorySize(MemoryRef ref, int32_t count) {
@@ -158,9 +178,10 @@ void ConcatMemory(MemoryRef dest, MemoryRef src) {
     int32_t n = static_cast<int32_t>(src->num_recs);
     unsigned char* first = static_cast<unsigned char*>(AppendMemory(dest, n, false));
     if (!first) return;
-    const void* from = UseMemory(src);
-    if (from && n > 0) std::memcpy(first, from, size_t(n) * src->rec_size);
-    if (from) UnuseMemory(src);
+    const void* from = use_second(dest, src);
+    if (!from) return;
+    if (n > 0) std::memcpy(first, from, size_t(n) * src->rec_size);
+    UnuseMemory(src);
     UnuseMemory(dest);
 }
 
@@ -180,13 +201,14 @@ void MemoryCopy(MemoryRef src, MemoryRef dest) {
     int32_t count = static_cast<int32_t>(src->num_recs);
     int32_t bytes = GetByteSize(src);
     if (is_purged(dest)) {
+        const void* from = bytes > 0 ? UseMemory(src) : nullptr;
+        if (bytes > 0 && !from) return;
+        bool stored = bytes == 0;
+        if (from) unuse_on_failure(src, [&] { stored = store_in_swap_range(dest, from, uint32_t(bytes)); });
+        if (from) UnuseMemory(src);
+        if (!stored) return;
         dest->rec_size = src->rec_size;
         dest->num_recs = dest->num_alloc = static_cast<uint32_t>(count);
-        if (bytes == 0) return;
-        const void* from = UseMemory(src);
-        if (!from) return;
-        store_in_swap_range(dest, from, static_cast<uint32_t>(bytes));
-        UnuseMemory(src);
         return;
     }
     dest->rec_size = src->rec_size;
@@ -195,12 +217,11 @@ void MemoryCopy(MemoryRef src, MemoryRef dest) {
     SetMemorySize(dest, count);
     if (static_cast<int32_t>(dest->num_recs) != count || bytes == 0) return;
     void* to = UseMemory(dest);
-    const void* from = to ? UseMemory(src) : nullptr;
-    if (from) {
-        std::memcpy(to, from, bytes);
-        UnuseMemory(src);
-    }
-    if (to) UnuseMemory(dest);
+    const void* from = to ? use_second(dest, src) : nullptr;
+    if (!from) return;
+    std::memcpy(to, from, bytes);
+    UnuseMemory(src);
+    UnuseMemory(dest);
 }
 
 // ---- Accessors ------------------------------------------------------------------------
