@@ -1,9 +1,11 @@
 // Quorvin: the program's entry point.
 #include <cstdio>
 
+#include "platform/events/events.h"
 #include "platform/host/host.h"
 #include "platform/resources/resources.h"
 #include "platform/sdl/sdl_host.h"
+#include "platform/windows/window_manager.h"
 #include "resource_bundle.h"
 
 int main() {
@@ -12,10 +14,12 @@ int main() {
         return 1;
     }
     if (!pf::sdl_host_open(1024, 768)) return 1;
-    while (pf::host_pump()) {
-        pf::host_present();
-        pf::host_wait(16);
+    pf::windows_open();
+    while (!pf::host_quit_requested()) {
+        pf::EventRecord event;
+        pf::wait_next_event(pf::kEveryEvent, event, 20, nullptr);
     }
+    pf::windows_close();
     pf::host_close();
     return 0;
 }

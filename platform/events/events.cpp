@@ -1,5 +1,6 @@
 #include "platform/events/events.h"
 
+#include "platform/appleevents/appleevents.h"
 #include "platform/events/events_internal.h"
 #include "platform/host/host.h"
 
@@ -84,7 +85,24 @@ bool wait_until(uint32_t deadline) {
     return true;
 }
 
+// An Apple event sent to ourselves becomes a high-level event: the message
+// holds the event class, the point the event id (high half in v, low in h).
+void post_high_level_event(FourCC event_class, FourCC event_id) {
+    EventRecord event;
+    fill_now(event);
+    event.what = kHighLevelEvent;
+    event.message = event_class;
+    event.where = Point{int16_t(event_id >> 16), int16_t(event_id & 0xFFFF)};
+    post_event_record(event);
+}
+
+const bool apple_events_connected = (ae_set_post_hook(post_high_level_event), true);
+
 }  // namespace
+
+FourCC high_level_event_id(const EventRecord& event) {
+    return (FourCC(uint16_t(event.where.v)) << 16) | uint16_t(event.where.h);
+}
 
 bool events_detail::queue_holds(uint16_t mask) {
     EventRecord ignored;
@@ -175,6 +193,7 @@ void events_reset() {
     events_detail::clear_wheel_events();
     events_detail::input_state() = events_detail::InputState{};
     set_wheel_proc(nullptr);
+    ae_set_post_hook(post_high_level_event);
 }
 
 }  // namespace pf

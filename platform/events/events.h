@@ -71,6 +71,10 @@ constexpr uint32_t kResumeFlag = 0x01;            // low bit of a suspend/resume
 constexpr uint32_t kConvertClipboardFlag = 0x02;  // resume: the clipboard changed meanwhile
 inline uint32_t os_event_kind(const EventRecord& e) { return uint32_t(e.message >> 24) & 0xFF; }
 
+// High-level events (Apple events sent to ourselves): the message is the event
+// class, the event id is packed into `where`.
+FourCC high_level_event_id(const EventRecord& event);
+
 // Character codes of the non-printing keys.
 constexpr unsigned char kHomeChar = 1;
 constexpr unsigned char kEnterChar = 3;

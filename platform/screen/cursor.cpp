@@ -19,21 +19,7 @@ CursorState state;
 
 void apply() { host_apply_cursor(current_cursor(), cursor_visible()); }
 
-uint16_t big_endian_16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
-
 }  // namespace
-
-bool cursor_from_curs(const void* bytes, size_t size, Cursor& cursor) {
-    constexpr size_t kCursSize = 68;
-    if (!bytes || size < kCursSize) return false;
-    const uint8_t* p = static_cast<const uint8_t*>(bytes);
-    for (int row = 0; row < 16; ++row) {
-        cursor.data[row] = big_endian_16(p + 2 * row);
-        cursor.mask[row] = big_endian_16(p + 32 + 2 * row);
-    }
-    cursor.hot_spot = Point{int16_t(big_endian_16(p + 64)), int16_t(big_endian_16(p + 66))};
-    return true;
-}
 
 void set_cursor(const Cursor& cursor) {
     state.image = cursor;

@@ -5,20 +5,19 @@
 
 #include "platform/types.h"
 
-#include <cstddef>
+#include <array>
 #include <cstdint>
 
 namespace pf {
 
+// A cursor image, as decode_cursor of platform/resources gives it from a CURS
+// resource: rows of 16 bits, leftmost pixel in the high bit; data 1 = black,
+// mask 1 = drawn; the hot spot (v, h) within the image.
 struct Cursor {
-    uint16_t data[16] = {};  // row bits, leftmost pixel in the high bit; 1 = black
-    uint16_t mask[16] = {};  // 1 = the pixel is drawn
-    Point hot_spot{};        // (v, h) within the image
+    std::array<uint16_t, 16> data{};
+    std::array<uint16_t, 16> mask{};
+    Point hot_spot{};
 };
-
-// Reads a CURS resource (68 bytes, big-endian: data, mask, hot spot v, h).
-// False when it is too short.
-bool cursor_from_curs(const void* bytes, size_t size, Cursor& cursor);
 
 void set_cursor(const Cursor& cursor);
 void set_arrow_cursor();

@@ -1,5 +1,6 @@
 #include "platform/sdl/sdl_host.h"
 
+#include "platform/appleevents/appleevents.h"
 #include "platform/events/events.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"
@@ -12,6 +13,7 @@
 #include <SDL.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +24,8 @@ namespace pf {
 namespace {
 
 SDL_Window* window = nullptr;
+// Screen pixels are shown as scale x scale host pixels on large displays.
+int scale = 1;
 SDL_Cursor* shown_cursor = nullptr;
 SDL_AudioDeviceID audio = 0;
 
@@ -38,7 +42,8 @@ bool drop_next_text = false;
 // ---- Output ---------------------------------------------------------------------
 
 // The screen follows the window's size; the whole screen is redrawn after a resize.
-void resize_screen(int width, int height) {
+void resize_screen(int window_width, int window_height) {
+    int width = window_width / scale, height = window_height / scale;
     if (width <= 0 || height <= 0) return;
     Screen* s = screen();
     if (s && s->width == width && s->height == height) return;
@@ -58,9 +63,13 @@ void sdl_present() {
         cairo_image_surface_get_stride(s->surface), SDL_PIXELFORMAT_XRGB8888);
     if (!source) return;
     SDL_Rect area{dirty.left, dirty.top, dirty.width(), dirty.height()};
-    SDL_BlitSurface(source, &area, target, &area);
+    SDL_Rect shown{area.x * scale, area.y * scale, area.w * scale, area.h * scale};
+    if (scale == 1)
+        SDL_BlitSurface(source, &area, target, &shown);
+    else
+        SDL_BlitScaled(source, &area, target, &shown);
     SDL_FreeSurface(source);
-    SDL_UpdateWindowSurfaceRects(window, &area, 1);
+    SDL_UpdateWindowSurfaceRects(window, &shown, 1);
 }
 
 // ---- Input ----------------------------------------------------------------------
@@ -108,7 +117,7 @@ void text_event(const SDL_TextInputEvent& text) {
     pending_text = PendingText{};
 }
 
-Point point_of(int x, int y) { return Point{int16_t(y), int16_t(x)}; }
+Point point_of(int x, int y) { return Point{int16_t(y / scale), int16_t(x / scale)}; }
 
 // The right button stands for a Control-click (contextual menus).
 void button_event(const SDL_MouseButtonEvent& b) {
@@ -147,10 +156,26 @@ void window_event(const SDL_WindowEvent& w) {
     }
 }
 
+// Closing the window asks the program to quit through a quit Apple event when
+// it handles one (it may ask to save first); otherwise it quits at once.
+bool ask_to_quit() {
+    AEEventHandler handler = nullptr;
+    long refcon = 0;
+    if (ae_get_event_handler(kCoreEventClass, kQuitApplication, handler, refcon) != noErr || !handler) return false;
+    AEDesc self;
+    AppleEvent quit;
+    bool sent = ae_address_of_self(self) == noErr &&
+                ae_create_apple_event(kCoreEventClass, kQuitApplication, self, -1, 0, quit) == noErr &&
+                ae_send(quit, nullptr, kAENoReply) == noErr;
+    ae_dispose_desc(quit);
+    ae_dispose_desc(self);
+    return sent;
+}
+
 bool handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
-            return false;
+            return ask_to_quit();
         case SDL_WINDOWEVENT:
             window_event(event.window);
             break;
@@ -256,6 +281,14 @@ void sdl_close() {
     SDL_Quit();
 }
 
+// Whole-number scaling for displays at least twice the size the program is laid out for.
+int display_scale() {
+    constexpr int kBaseWidth = 1280, kBaseHeight = 900;
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) return 1;
+    return std::max(1, std::min(bounds.w / kBaseWidth, bounds.h / kBaseHeight));
+}
+
 }  // namespace
 
 bool sdl_host_open(int width, int height) {
@@ -264,15 +297,16 @@ bool sdl_host_open(int width, int height) {
         std::fprintf(stderr, "quorvin: cannot open a display: %s\n", SDL_GetError());
         return false;
     }
-    window = SDL_CreateWindow("Quorvin", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                              height, SDL_WINDOW_RESIZABLE);
+    scale = display_scale();
+    window = SDL_CreateWindow("Quorvin", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width * scale,
+                              height * scale, SDL_WINDOW_RESIZABLE);
     if (!window) {
         std::fprintf(stderr, "quorvin: cannot open a window: %s\n", SDL_GetError());
         SDL_Quit();
         return false;
     }
     SDL_GetWindowSize(window, &width, &height);
-    screen_open(width, height);
+    screen_open(width / scale, height / scale);
     SDL_StartTextInput();
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,

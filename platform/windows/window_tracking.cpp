@@ -141,18 +141,21 @@ void collapse_window(WindowRef window, bool collapse) {
     if (shows(window)) mark_window_area(window);
 }
 
+// Both trackers follow the mouse while the button is down and once more where it
+// was released: a fast host may report the last moves together with the release.
 void drag_window(WindowRef window, Point start, const Rect& bounds) {
     if (!(current_modifiers() & kCmdKey)) select_window(window);
     Point grip{int16_t(start.v - window->content.top), int16_t(start.h - window->content.left)};
     bool moved = false;
-    while (still_down()) {
-        Point p = mouse_location();
-        if (!in_rect(p, bounds)) continue;
+    auto follow = [&](Point p) {
+        if (!in_rect(p, bounds)) return;
         int16_t h = int16_t(p.h - grip.h), v = int16_t(p.v - grip.v);
-        if (h == window->content.left && v == window->content.top) continue;
+        if (h == window->content.left && v == window->content.top) return;
         move_window(window, h, v, false);
         moved = true;
-    }
+    };
+    while (still_down()) follow(mouse_location());
+    follow(mouse_location());
     wait_mouse_up();
     if (moved && !window->collapsed) window->user_state = window->content;
 }
@@ -163,13 +166,14 @@ uint32_t grow_window(WindowRef window, Point start, const Rect& limits) {
     int16_t new_width = width, new_height = height;
     {
         Outline outline;
-        outline.show(window_struct_rect(window));
-        while (still_down()) {
-            Point p = mouse_location();
+        auto follow = [&](Point p) {
             new_width = clamp16(width + p.h - start.h, limits.left, limits.right);
             new_height = clamp16(height + p.v - start.v, limits.top, limits.bottom);
             outline.show(structure_with_size(window, new_width, new_height));
-        }
+        };
+        outline.show(window_struct_rect(window));
+        while (still_down()) follow(mouse_location());
+        follow(mouse_location());
     }
     wait_mouse_up();
     if (new_width == width && new_height == height) return 0;

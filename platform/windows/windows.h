@@ -15,6 +15,7 @@
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
 #include "platform/types.h"
+#include "platform/windows/window_manager.h"
 
 #include <cstdint>
 #include <string>
@@ -224,11 +225,6 @@ void set_window_wheel_handler(WindowRef window, WindowWheelProc proc, void* user
 Rect screen_bounds();
 Rect desktop_bounds();
 int16_t menu_bar_height();
-
-// Starts the window manager on the current screen (event sources, composer,
-// wheel procedure); windows_close disposes every window and stops it.
-void windows_open();
-void windows_close();
 
 // Composes the screen now: desktop and windows in every area that changed.
 void compose_screen();

@@ -1,3 +1,4 @@
+#include "platform/appleevents/appleevents.h"
 #include "platform/events/events.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"
@@ -226,6 +227,36 @@ TEST_F(Events, SourcesAreAskedAroundTheQueue) {
     EXPECT_TRUE(has_update);
     while (pf::get_next_event(pf::kEveryEvent, e)) kinds.push_back(e.what);
     EXPECT_EQ(kinds, (std::vector<uint16_t>{pf::kActivateEvent, pf::kKeyDown, pf::kUpdateEvent}));
+}
+
+int quit_requests = 0;
+pf::OSErr count_quit(const pf::AppleEvent*, pf::AppleEvent*, long) {
+    ++quit_requests;
+    return pf::noErr;
+}
+
+TEST_F(Events, AppleEventsSentToOurselvesArriveAsHighLevelEvents) {
+    quit_requests = 0;
+    pf::ae_clear_pending();
+    pf::ae_install_event_handler(pf::kCoreEventClass, pf::kQuitApplication, count_quit, 0);
+    pf::AEDesc self;
+    pf::AppleEvent quit;
+    ASSERT_EQ(pf::ae_address_of_self(self), pf::noErr);
+    ASSERT_EQ(pf::ae_create_apple_event(pf::kCoreEventClass, pf::kQuitApplication, self, -1, 0, quit), pf::noErr);
+    pf::post_event(pf::kKeyDown, 'a');
+    ASSERT_EQ(pf::ae_send(quit, nullptr, pf::kAENoReply), pf::noErr);
+    EXPECT_EQ(quit_requests, 0);
+    pf::EventRecord e;
+    ASSERT_TRUE(pf::get_next_event(pf::kHighLevelEventMask, e));  // the key stays
+    EXPECT_EQ(e.what, pf::kHighLevelEvent);
+    EXPECT_EQ(e.message, pf::kCoreEventClass);
+    EXPECT_EQ(pf::high_level_event_id(e), pf::kQuitApplication);
+    EXPECT_EQ(pf::ae_process_apple_event(), pf::noErr);
+    EXPECT_EQ(quit_requests, 1);
+    EXPECT_EQ(pf::queued_event_count(), 1);
+    pf::ae_remove_event_handler(pf::kCoreEventClass, pf::kQuitApplication);
+    pf::ae_dispose_desc(quit);
+    pf::ae_dispose_desc(self);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
 #include "platform/events/events.h"
+#include "platform/events/input.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/screen/screen.h"
@@ -343,6 +344,25 @@ TEST_F(Windows, DraggingMovesTheWindowWithinBounds) {
     run();
     EXPECT_GE(pf::window_struct_rect(a).top, pf::menu_bar_height() - 10);
     EXPECT_LT(pf::window_content_rect(a).top, after.top);
+}
+
+// A host may report the last moves together with the release.
+TEST_F(Windows, TrackersFollowTheMouseToWhereItWasReleased) {
+    open_three();
+    Point grip = inside_title(a);
+    Rect before = pf::window_content_rect(a);
+    pf::input_mouse_button(true, grip);
+    pf::input_mouse_button(false, Point{int16_t(grip.v + 30), int16_t(grip.h + 20)});
+    pf::flush_events(pf::kEveryEvent, 0);
+    pf::drag_window(a, grip, pf::desktop_bounds());
+    EXPECT_EQ(pf::window_content_rect(a).top, before.top + 30);
+    EXPECT_EQ(pf::window_content_rect(a).left, before.left + 20);
+    Rect c = pf::window_content_rect(b);
+    Point corner{int16_t(c.bottom - 2), int16_t(c.right - 2)};
+    pf::input_mouse_button(true, corner);
+    pf::input_mouse_button(false, Point{int16_t(corner.v + 10), int16_t(corner.h + 5)});
+    uint32_t size = pf::grow_window(b, corner, Rect{80, 120, 400, 600});
+    EXPECT_EQ(size, (uint32_t(c.height() + 10) << 16) | uint32_t(c.width() + 5));
 }
 
 TEST_F(Windows, GrowAnswersTheNewSizeWithinLimitsAndUpdatesTheNewStrips) {
