@@ -7,6 +7,7 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
+#include "platform/fonts/fonts.h"
 #include "model/model_services.h"
 
 namespace {
@@ -17,17 +18,17 @@ constexpr int kUndoListExtend = 10;
 
 WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
 
-// Line height (ascent + descent + leading) of a font at a size. The platform
-// offers no font metrics yet: a typical sans-serif line of 1.25 em.
+// Line height (ascent + descent + leading) of a font at a size, plain.
 int16_t font_line_height(int16_t font, int16_t size) {
-    (void)font;
-    return int16_t((size * 5 + 3) / 4);
+    pf::FontInfo info = pf::font_info(pf::TextStyle{font, size, 0});
+    return int16_t(info.ascent + info.descent + info.leading);
 }
 
-// The platform's name of a font number; empty until the font list exists.
+// The platform's name of a font number, length-prefixed, at most 63 characters.
 void font_name_of(int16_t font, unsigned char* name) {
-    (void)font;
-    name[0] = 0;
+    std::string text = pf::font_name(font);
+    name[0] = uint8_t(std::min<size_t>(text.size(), 63));
+    std::memcpy(name + 1, text.data(), name[0]);
 }
 
 // Reads one field of a workbook between a use and an unuse.

@@ -1,6 +1,7 @@
 #include "model/cell_formats.h"
 #include "model/named_ranges.h"
 #include "model_fixture.h"
+#include "platform/fonts/fonts.h"
 
 namespace {
 
@@ -21,9 +22,21 @@ TEST_F(Workbook, SettingsWithoutAColumnWidthGiveSeventySixPixels) {
     EXPECT_EQ(count_open_workbooks(&quorvin_rsrv), 1);
 }
 
-TEST_F(Workbook, RowHeightIsAtLeastFourteen) {
-    EXPECT_EQ(CalcRowSize(1, 9), 14);
-    EXPECT_GE(CalcRowSize(1, 24), 30);
+TEST_F(Workbook, RowHeightIsTheLineHeightPlusTwoButAtLeastFourteen) {
+    EXPECT_EQ(CalcRowSize(pf::kGenevaFont, 9), 14);
+    pf::FontInfo info = pf::font_info(pf::TextStyle{pf::kGenevaFont, 24, 0});
+    EXPECT_EQ(CalcRowSize(pf::kGenevaFont, 24), info.ascent + info.descent + info.leading + 2);
+    EXPECT_GT(CalcRowSize(pf::kGenevaFont, 24), 14);
+}
+
+TEST_F(Workbook, FontChangesKeepTheNameAndRowHeight) {
+    Set_WorkSheet_Font(workbook, pf::kTimesFont);
+    Set_WorkSheet_TxSize(workbook, 30);
+    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    std::string name(reinterpret_cast<char*>(book->default_font_name + 1), book->default_font_name[0]);
+    EXPECT_EQ(name, pf::font_name(pf::kTimesFont));
+    EXPECT_EQ(book->default_row_height, CalcRowSize(pf::kTimesFont, 30));
+    UnuseMemory(workbook);
 }
 
 TEST_F(Workbook, LayersKeepIdsEqualToTheirIndexes) {
