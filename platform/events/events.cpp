@@ -26,10 +26,6 @@ struct EventSource {
 };
 std::vector<EventSource> sources;
 
-bool point_in_rect(Point p, const Rect& r) {
-    return p.v >= r.top && p.v < r.bottom && p.h >= r.left && p.h < r.right;
-}
-
 void fill_now(EventRecord& event) {
     const auto& input = events_detail::input_state();
     event.when = tick_count();
@@ -61,9 +57,9 @@ bool find_event(uint16_t mask, EventRecord& event, bool take) {
            ask_sources(EventSourceOrder::kAfterQueue, mask, event, take);
 }
 
-bool mouse_moved_event(uint16_t mask, const Rect* mouse_rect, EventRecord& event) {
-    if (!mouse_rect || !(mask & kOSMask)) return false;
-    if (point_in_rect(events_detail::input_state().mouse, *mouse_rect)) return false;
+bool mouse_moved_event(uint16_t mask, RgnHandle mouse_region, EventRecord& event) {
+    if (!mouse_region || !(mask & kOSMask)) return false;
+    if (point_in_region(events_detail::input_state().mouse, mouse_region)) return false;
     fill_now(event);
     event.what = kOSEvent;
     event.message = uintptr_t(kMouseMovedMessage) << 24;
@@ -129,13 +125,13 @@ bool post_event(uint16_t kind, uintptr_t message) {
     return post_event_record(event);
 }
 
-bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, const Rect* mouse_rect) {
+bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, RgnHandle mouse_region) {
     uint32_t deadline = tick_count() + sleep;
     for (;;) {
         events_detail::poll_host();
         events_detail::deliver_wheel_events();
         if (find_event(mask, event, true)) return true;
-        if (mouse_moved_event(mask, mouse_rect, event)) return true;
+        if (mouse_moved_event(mask, mouse_region, event)) return true;
         if (!wait_until(deadline)) break;
     }
     make_null_event(event);

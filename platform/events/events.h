@@ -5,6 +5,7 @@
 // clock of clock.h, so tests can run with a clock they advance themselves.
 #pragma once
 
+#include "platform/draw/region.h"
 #include "platform/events/clock.h"
 #include "platform/types.h"
 
@@ -103,10 +104,10 @@ bool post_event(uint16_t kind, uintptr_t message);
 bool post_event_record(const EventRecord& event);
 
 // Waits up to `sleep` ticks for an event of the mask and takes it. Presents the
-// screen and takes host input while waiting. With a mouse rectangle, a
+// screen and takes host input while waiting. With a mouse region (global), a
 // mouse-moved OS event is answered when the mouse lies outside it. Answers false
 // with a null event (where and modifiers filled) when nothing came.
-bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, const Rect* mouse_rect);
+bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, RgnHandle mouse_region);
 // The same without waiting.
 bool get_next_event(uint16_t mask, EventRecord& event);
 // Takes the first event of the mask, waiting at most `timeout` ticks for one.

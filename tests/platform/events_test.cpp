@@ -96,19 +96,27 @@ TEST_F(Events, FlushStopsAtTheStopMask) {
 
 TEST_F(Events, MouseLeavingTheMouseRectGivesAMouseMovedEvent) {
     pf::input_mouse_move({20, 20});
-    pf::Rect here{20, 20, 21, 21};
+    // An L-shaped region: the pixel under the mouse and a strip below it.
+    pf::RgnHandle here = pf::new_region(), strip = pf::new_region();
+    pf::rect_region(here, pf::Rect{20, 20, 21, 21});
+    pf::rect_region(strip, pf::Rect{21, 20, 30, 40});
+    pf::union_region(here, strip, here);
     pf::EventRecord e;
-    EXPECT_FALSE(pf::wait_next_event(pf::kEveryEvent, e, 0, &here));
-    pf::input_mouse_move({22, 20});
-    ASSERT_TRUE(pf::wait_next_event(pf::kEveryEvent, e, 0, &here));
+    EXPECT_FALSE(pf::wait_next_event(pf::kEveryEvent, e, 0, here));
+    pf::input_mouse_move({25, 35});
+    EXPECT_FALSE(pf::wait_next_event(pf::kEveryEvent, e, 0, here));
+    pf::input_mouse_move({20, 22});
+    ASSERT_TRUE(pf::wait_next_event(pf::kEveryEvent, e, 0, here));
     EXPECT_EQ(e.what, pf::kOSEvent);
     EXPECT_EQ(pf::os_event_kind(e), pf::kMouseMovedMessage);
-    EXPECT_EQ(e.where, (pf::Point{22, 20}));
+    EXPECT_EQ(e.where, (pf::Point{20, 22}));
     // Without the OS mask no mouse-moved event comes; queued events come first.
-    EXPECT_FALSE(pf::wait_next_event(pf::kKeyDownMask, e, 0, &here));
+    EXPECT_FALSE(pf::wait_next_event(pf::kKeyDownMask, e, 0, here));
     pf::post_event(pf::kKeyDown, 'x');
-    ASSERT_TRUE(pf::wait_next_event(pf::kEveryEvent, e, 0, &here));
+    ASSERT_TRUE(pf::wait_next_event(pf::kEveryEvent, e, 0, here));
     EXPECT_EQ(e.what, pf::kKeyDown);
+    pf::dispose_region(here);
+    pf::dispose_region(strip);
 }
 
 TEST_F(Events, FocusGivesSuspendAndResume) {

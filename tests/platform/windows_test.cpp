@@ -275,6 +275,23 @@ TEST_F(Windows, DrawingIntoACoveredAreaShowsWhenUncovered) {
     EXPECT_EQ(pixel_at(Point{int16_t(60 + 135), int16_t(40 + 245)}), kRedPixel);  // xored twice
 }
 
+TEST_F(Windows, PixelScrollingInACoveredWindowMovesItsOwnPixels) {
+    open_three();
+    pf::RgnHandle uncovered = pf::new_region();
+    {
+        pf::PortScope scope(pf::window_port(a));
+        pf::rgb_fore_color(kBlue);
+        pf::paint_rect(Rect{100, 240, 110, 260});  // under B
+        pf::scroll_rect(pf::window_port(a)->port_rect, -100, 0, uncovered);
+    }
+    EXPECT_EQ(pf::region_bounds(uncovered), (Rect{0, 160, 200, 260}));
+    pf::select_window(a);
+    // The blue block moved 100 pixels left, out from under B: A's own pixels, not B's.
+    EXPECT_EQ(pixel_at(Point{int16_t(60 + 105), int16_t(40 + 150)}), kBluePixel);
+    EXPECT_EQ(pixel_at(Point{int16_t(60 + 105), int16_t(40 + 130)}), kRedPixel);
+    pf::dispose_region(uncovered);
+}
+
 TEST_F(Windows, InvalidationFollowsTheOriginAndBeginUpdateLimitsDrawing) {
     open_three();
     pf::PortScope scope(pf::window_port(a));
