@@ -1,6 +1,7 @@
 #include "platform/draw/bits.h"
 
 #include "platform/draw/paint.h"
+#include "platform/draw/picture_record.h"
 #include "platform/draw/region_internal.h"
 
 #include <cairo.h>
@@ -180,11 +181,9 @@ void move_rows(Port& port, const BitMap& src, const Rect& src_rect, const Rect& 
     surface_changed(port);
 }
 
-void copy_into_port(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn,
-                    const BitMap* mask, const Rect* mask_rect) {
-    Port* port = get_port();
-    if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
-    if (mask && !bitmap_valid(*mask, *mask_rect)) return;
+// The copy itself, whatever the pen and picture recording.
+void copy_pixels(Port* port, const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,
+                 RgnHandle mask_rgn, const BitMap* mask, const Rect* mask_rect) {
     ScopedRegion area = copy_area(*port, dst_rect, mask_rgn);
     PixelRule rule = pixel_rule(*port, mode);
     if (empty_region(area.get())) return;
@@ -218,12 +217,20 @@ BitMap port_bits(const Port& port) {
 }
 
 void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn) {
-    copy_into_port(src, src_rect, dst_rect, mode, mask_rgn, nullptr, nullptr);
+    Port* port = get_port();
+    if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
+    if (port->picture) picture_bits(*port, src, src_rect, dst_rect, mode, mask_rgn);
+    if (port->pen_visible < 0) return;
+    copy_pixels(port, src, src_rect, dst_rect, mode, mask_rgn, nullptr, nullptr);
 }
 
+// Masked copies are not kept in pictures.
 void copy_mask(const BitMap& src, const BitMap& mask, const Rect& src_rect, const Rect& mask_rect,
                const Rect& dst_rect) {
-    copy_into_port(src, src_rect, dst_rect, kSrcCopy, nullptr, &mask, &mask_rect);
+    Port* port = get_port();
+    if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
+    if (!bitmap_valid(mask, mask_rect) || port->pen_visible < 0) return;
+    copy_pixels(port, src, src_rect, dst_rect, kSrcCopy, nullptr, &mask, &mask_rect);
 }
 
 void scroll_rect(const Rect& r, int16_t dh, int16_t dv, RgnHandle update_rgn) {
@@ -240,7 +247,7 @@ void scroll_rect(const Rect& r, int16_t dh, int16_t dv, RgnHandle update_rgn) {
         // Whole rows are read before they are written, so overlapping moves are safe.
         Rect dst = region_bounds(moved.get());
         Rect src{int16_t(dst.top - dv), int16_t(dst.left - dh), int16_t(dst.bottom - dv), int16_t(dst.right - dh)};
-        copy_bits(port_bits(port), src, dst, kSrcCopy, moved.get());
+        copy_pixels(&port, port_bits(port), src, dst, kSrcCopy, moved.get(), nullptr, nullptr);
     }
     paint_region_with(port, update_rgn, port.back_pat, kPatCopy);
 }

@@ -31,6 +31,8 @@ BitMap port_bits(const Port& port);
 // and kGrayishTextOr. A one-bit source draws its set bits in the fore colour and its
 // clear bits in the back colour; colour sources count white as clear. Xor becomes the
 // highlight swap while the highlight bit is clear. Source and destination may overlap.
+// Like every drawing, nothing is drawn while the pen is hidden; a picture being
+// recorded keeps the copy.
 void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,
                RgnHandle mask_rgn = nullptr);
 

@@ -38,11 +38,11 @@ bool rect_in_region(const Rect& r, RgnHandle rgn);
 // The region's rectangles, in bands from top to bottom, left to right within a band.
 std::vector<Rect> region_rects(RgnHandle rgn);
 
-// Recording: between open_region and close_region, shapes framed in the current port
-// are not drawn; their outlines build the region instead. Each framed rectangle, oval,
-// rounded rectangle or region adds its area by exclusive or; lines drawn with line_to
-// are outline edges whose even-odd interior is added at close_region, which puts the
-// result into `rgn`.
+// Recording: between open_region and close_region the current port's pen is hidden
+// and shapes framed in it build the region instead of being drawn. Each framed
+// rectangle, oval, rounded rectangle or region adds its area by exclusive or; lines
+// drawn with line_to are outline edges whose even-odd interior is added at
+// close_region, which puts the result into `rgn`.
 void open_region();
 void close_region(RgnHandle rgn);
 

@@ -5,8 +5,13 @@ namespace pf {
 
 void open_region() {
     Port* port = get_port();
-    if (port->region_recording) pixman_region32_fini(&port->region_recording->area.r);
-    delete port->region_recording;
+    if (port->region_recording) {
+        // A recording left open is started afresh; its pen stays hidden once.
+        pixman_region32_fini(&port->region_recording->area.r);
+        delete port->region_recording;
+    } else {
+        hide_pen();
+    }
     port->region_recording = new RegionRecording;
     pixman_region32_init(&port->region_recording->area.r);
 }
@@ -21,6 +26,7 @@ void close_region(RgnHandle rgn) {
     pixman_region32_fini(&rec->area.r);
     delete rec;
     port->region_recording = nullptr;
+    show_pen();
 }
 
 void record_area(Port& port, RgnHandle area) {

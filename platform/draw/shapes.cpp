@@ -2,6 +2,7 @@
 #include "platform/draw/shapes.h"
 
 #include "platform/draw/paint.h"
+#include "platform/draw/picture_record.h"
 #include "platform/draw/recording.h"
 
 #include <memory>
@@ -17,69 +18,105 @@ using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
 
 ScopedRegion make_region() { return ScopedRegion(new_region()); }
 
-enum class Verb { kPaint, kErase, kInvert, kFill };
-
-void apply_verb(Verb verb, RgnHandle area, const Pattern* fill_pattern = nullptr) {
-    Port& port = *get_port();
-    switch (verb) {
-        case Verb::kPaint: paint_region_with(port, area, port.pen_pat, port.pen_mode); break;
-        case Verb::kErase: paint_region_with(port, area, port.back_pat, kPatCopy); break;
-        case Verb::kInvert: paint_region_with(port, area, kBlackPattern, kPatXor); break;
-        case Verb::kFill: paint_region_with(port, area, *fill_pattern, kPatCopy); break;
-    }
-}
-
-bool pen_draws(const Port& port) { return port.pen_visible >= 0 && port.pen_size.h > 0 && port.pen_size.v > 0; }
-
-// A frame: the shape's area less the same shape inset by the pen. While a region is
-// recorded, the area joins the recording instead.
-void frame_area(RgnHandle area, RgnHandle inner) {
-    Port& port = *get_port();
-    if (port.region_recording) {
-        record_area(port, area);
-        return;
-    }
-    if (!pen_draws(port)) return;
-    diff_region(area, inner, inner);
-    paint_region_with(port, inner, port.pen_pat, port.pen_mode);
-}
+bool pen_shows(const Port& port) { return port.pen_visible >= 0; }
+bool pen_draws(const Port& port) { return pen_shows(port) && port.pen_size.h > 0 && port.pen_size.v > 0; }
 
 Rect inset_by_pen(const Rect& r, const Port& port) {
     return Rect{int16_t(r.top + port.pen_size.v), int16_t(r.left + port.pen_size.h), int16_t(r.bottom - port.pen_size.v),
                 int16_t(r.right - port.pen_size.h)};
 }
 
-ScopedRegion rect_area(const Rect& r) {
+ScopedRegion shape_area(const Shape& s) {
     ScopedRegion rgn = make_region();
-    rect_region(rgn.get(), r);
+    switch (s.kind) {
+        case ShapeKind::kRect: rect_region(rgn.get(), s.r); break;
+        case ShapeKind::kOval: oval_region(rgn.get(), s.r); break;
+        case ShapeKind::kRoundRect: round_rect_region(rgn.get(), s.r, s.a, s.b); break;
+        case ShapeKind::kArc: arc_region(rgn.get(), s.r, s.a, s.b); break;
+        case ShapeKind::kPoly: poly_region(rgn.get(), s.poly); break;
+        case ShapeKind::kRegion: copy_region(s.rgn, rgn.get()); break;
+    }
     return rgn;
 }
 
-ScopedRegion oval_area(const Rect& r) {
-    ScopedRegion rgn = make_region();
-    oval_region(rgn.get(), r);
-    return rgn;
+// The shape shrunk by the pen: what a frame leaves out.
+ScopedRegion inner_area(const Shape& s, const Port& port) {
+    Shape inner = s;
+    inner.r = inset_by_pen(s.r, port);
+    switch (s.kind) {
+        case ShapeKind::kRoundRect:
+            inner.a = int16_t(s.a - 2 * port.pen_size.h);
+            inner.b = int16_t(s.b - 2 * port.pen_size.v);
+            return shape_area(inner);
+        case ShapeKind::kArc: {
+            // An arc frame is the oval's frame within the wedge.
+            ScopedRegion outline = make_region();
+            oval_region(outline.get(), s.r);
+            ScopedRegion inside = make_region();
+            oval_region(inside.get(), inner.r);
+            diff_region(outline.get(), inside.get(), outline.get());
+            ScopedRegion wedge = shape_area(s);
+            diff_region(wedge.get(), outline.get(), wedge.get());
+            return wedge;
+        }
+        case ShapeKind::kRegion: {
+            ScopedRegion rgn = shape_area(s);
+            inset_region(rgn.get(), port.pen_size.h, port.pen_size.v);
+            return rgn;
+        }
+        default: return shape_area(inner);
+    }
 }
 
-ScopedRegion round_rect_area(const Rect& r, int16_t ow, int16_t oh) {
-    ScopedRegion rgn = make_region();
-    round_rect_region(rgn.get(), r, ow, oh);
-    return rgn;
+// The pixels of a line drawn with the pen, or its edge joining a recorded region.
+void pen_line(Port& port, Point from, Point to) {
+    if (port.region_recording) {
+        record_line(port, from, to);
+        return;
+    }
+    if (!pen_draws(port)) return;
+    ScopedRegion pixels = make_region();
+    line_region(pixels.get(), from, to, port.pen_size);
+    paint_region_with(port, pixels.get(), port.pen_pat, port.pen_mode);
 }
 
-ScopedRegion arc_area(const Rect& r, int16_t start, int16_t arc) {
-    ScopedRegion rgn = make_region();
-    arc_region(rgn.get(), r, start, arc);
-    return rgn;
-}
-
-ScopedRegion poly_area(PolyHandle poly) {
-    ScopedRegion rgn = make_region();
-    poly_region(rgn.get(), poly);
-    return rgn;
+void frame_shape(Port& port, const Shape& s) {
+    if (s.kind == ShapeKind::kPoly) {
+        const std::vector<Point>& pts = s.poly->points;
+        for (size_t i = 1; i < pts.size(); ++i) pen_line(port, pts[i - 1], pts[i]);
+        return;
+    }
+    if (port.region_recording) {
+        // Framed arcs take no part in a recorded region.
+        if (s.kind != ShapeKind::kArc) record_area(port, shape_area(s).get());
+        return;
+    }
+    if (!pen_draws(port)) return;
+    ScopedRegion outline = shape_area(s);
+    diff_region(outline.get(), inner_area(s, port).get(), outline.get());
+    paint_region_with(port, outline.get(), port.pen_pat, port.pen_mode);
 }
 
 }  // namespace
+
+void draw_shape(Verb verb, const Shape& s, const Pattern* fill_pattern) {
+    Port& port = *get_port();
+    if (s.kind == ShapeKind::kPoly && (!s.poly || s.poly->points.empty())) return;
+    if (port.picture) picture_shape(port, verb, s, fill_pattern);
+    if (verb == Verb::kFrame) {
+        frame_shape(port, s);
+        return;
+    }
+    if (!pen_shows(port)) return;
+    ScopedRegion area = shape_area(s);
+    switch (verb) {
+        case Verb::kPaint: paint_region_with(port, area.get(), port.pen_pat, port.pen_mode); break;
+        case Verb::kErase: paint_region_with(port, area.get(), port.back_pat, kPatCopy); break;
+        case Verb::kInvert: paint_region_with(port, area.get(), kBlackPattern, kPatXor); break;
+        case Verb::kFill: paint_region_with(port, area.get(), *fill_pattern, kPatCopy); break;
+        case Verb::kFrame: break;
+    }
+}
 
 void line_to(int16_t h, int16_t v) {
     Port& port = *get_port();
@@ -91,14 +128,8 @@ void line_to(int16_t h, int16_t v) {
         poly.points.push_back(to);
         return;
     }
-    if (port.region_recording) {
-        record_line(port, from, to);
-        return;
-    }
-    if (!pen_draws(port)) return;
-    ScopedRegion pixels = make_region();
-    line_region(pixels.get(), from, to, port.pen_size);
-    paint_region_with(port, pixels.get(), port.pen_pat, port.pen_mode);
+    if (port.picture) picture_line(port, from, to);
+    pen_line(port, from, to);
 }
 
 void line(int16_t dh, int16_t dv) {
@@ -106,57 +137,52 @@ void line(int16_t dh, int16_t dv) {
     line_to(int16_t(p.h + dh), int16_t(p.v + dv));
 }
 
-void frame_rect(const Rect& r) {
-    frame_area(rect_area(r).get(), rect_area(inset_by_pen(r, *get_port())).get());
-}
-void paint_rect(const Rect& r) { apply_verb(Verb::kPaint, rect_area(r).get()); }
-void erase_rect(const Rect& r) { apply_verb(Verb::kErase, rect_area(r).get()); }
-void invert_rect(const Rect& r) { apply_verb(Verb::kInvert, rect_area(r).get()); }
-void fill_rect(const Rect& r, const Pattern& pat) { apply_verb(Verb::kFill, rect_area(r).get(), &pat); }
+namespace {
+Shape rect_shape(ShapeKind kind, const Rect& r, int16_t a = 0, int16_t b = 0) { return Shape{kind, r, a, b}; }
+}  // namespace
 
-void frame_oval(const Rect& r) {
-    frame_area(oval_area(r).get(), oval_area(inset_by_pen(r, *get_port())).get());
-}
-void paint_oval(const Rect& r) { apply_verb(Verb::kPaint, oval_area(r).get()); }
-void erase_oval(const Rect& r) { apply_verb(Verb::kErase, oval_area(r).get()); }
-void invert_oval(const Rect& r) { apply_verb(Verb::kInvert, oval_area(r).get()); }
-void fill_oval(const Rect& r, const Pattern& pat) { apply_verb(Verb::kFill, oval_area(r).get(), &pat); }
+void frame_rect(const Rect& r) { draw_shape(Verb::kFrame, rect_shape(ShapeKind::kRect, r)); }
+void paint_rect(const Rect& r) { draw_shape(Verb::kPaint, rect_shape(ShapeKind::kRect, r)); }
+void erase_rect(const Rect& r) { draw_shape(Verb::kErase, rect_shape(ShapeKind::kRect, r)); }
+void invert_rect(const Rect& r) { draw_shape(Verb::kInvert, rect_shape(ShapeKind::kRect, r)); }
+void fill_rect(const Rect& r, const Pattern& pat) { draw_shape(Verb::kFill, rect_shape(ShapeKind::kRect, r), &pat); }
+
+void frame_oval(const Rect& r) { draw_shape(Verb::kFrame, rect_shape(ShapeKind::kOval, r)); }
+void paint_oval(const Rect& r) { draw_shape(Verb::kPaint, rect_shape(ShapeKind::kOval, r)); }
+void erase_oval(const Rect& r) { draw_shape(Verb::kErase, rect_shape(ShapeKind::kOval, r)); }
+void invert_oval(const Rect& r) { draw_shape(Verb::kInvert, rect_shape(ShapeKind::kOval, r)); }
+void fill_oval(const Rect& r, const Pattern& pat) { draw_shape(Verb::kFill, rect_shape(ShapeKind::kOval, r), &pat); }
 
 void frame_round_rect(const Rect& r, int16_t ow, int16_t oh) {
-    const Port& port = *get_port();
-    ScopedRegion inner = round_rect_area(inset_by_pen(r, port), int16_t(ow - 2 * port.pen_size.h),
-                                         int16_t(oh - 2 * port.pen_size.v));
-    frame_area(round_rect_area(r, ow, oh).get(), inner.get());
+    draw_shape(Verb::kFrame, rect_shape(ShapeKind::kRoundRect, r, ow, oh));
 }
 void paint_round_rect(const Rect& r, int16_t ow, int16_t oh) {
-    apply_verb(Verb::kPaint, round_rect_area(r, ow, oh).get());
+    draw_shape(Verb::kPaint, rect_shape(ShapeKind::kRoundRect, r, ow, oh));
 }
 void erase_round_rect(const Rect& r, int16_t ow, int16_t oh) {
-    apply_verb(Verb::kErase, round_rect_area(r, ow, oh).get());
+    draw_shape(Verb::kErase, rect_shape(ShapeKind::kRoundRect, r, ow, oh));
 }
 void invert_round_rect(const Rect& r, int16_t ow, int16_t oh) {
-    apply_verb(Verb::kInvert, round_rect_area(r, ow, oh).get());
+    draw_shape(Verb::kInvert, rect_shape(ShapeKind::kRoundRect, r, ow, oh));
 }
 void fill_round_rect(const Rect& r, int16_t ow, int16_t oh, const Pattern& pat) {
-    apply_verb(Verb::kFill, round_rect_area(r, ow, oh).get(), &pat);
+    draw_shape(Verb::kFill, rect_shape(ShapeKind::kRoundRect, r, ow, oh), &pat);
 }
 
-// An arc frame is the oval's frame within the wedge; arcs take no part in recording.
 void frame_arc(const Rect& r, int16_t start, int16_t arc) {
-    Port& port = *get_port();
-    if (port.region_recording || !pen_draws(port)) return;
-    ScopedRegion outline = oval_area(r);
-    diff_region(outline.get(), oval_area(inset_by_pen(r, port)).get(), outline.get());
-    sect_region(outline.get(), arc_area(r, start, arc).get(), outline.get());
-    paint_region_with(port, outline.get(), port.pen_pat, port.pen_mode);
+    draw_shape(Verb::kFrame, rect_shape(ShapeKind::kArc, r, start, arc));
 }
-void paint_arc(const Rect& r, int16_t start, int16_t arc) { apply_verb(Verb::kPaint, arc_area(r, start, arc).get()); }
-void erase_arc(const Rect& r, int16_t start, int16_t arc) { apply_verb(Verb::kErase, arc_area(r, start, arc).get()); }
+void paint_arc(const Rect& r, int16_t start, int16_t arc) {
+    draw_shape(Verb::kPaint, rect_shape(ShapeKind::kArc, r, start, arc));
+}
+void erase_arc(const Rect& r, int16_t start, int16_t arc) {
+    draw_shape(Verb::kErase, rect_shape(ShapeKind::kArc, r, start, arc));
+}
 void invert_arc(const Rect& r, int16_t start, int16_t arc) {
-    apply_verb(Verb::kInvert, arc_area(r, start, arc).get());
+    draw_shape(Verb::kInvert, rect_shape(ShapeKind::kArc, r, start, arc));
 }
 void fill_arc(const Rect& r, int16_t start, int16_t arc, const Pattern& pat) {
-    apply_verb(Verb::kFill, arc_area(r, start, arc).get(), &pat);
+    draw_shape(Verb::kFill, rect_shape(ShapeKind::kArc, r, start, arc), &pat);
 }
 
 PolyHandle open_poly() {
@@ -170,15 +196,19 @@ void close_poly() {
     Port& port = *get_port();
     Polygon* poly = port.poly_recording;
     port.poly_recording = nullptr;
-    if (!poly || poly->points.empty()) return;
-    Rect& b = poly->bbox;
-    b = Rect{poly->points[0].v, poly->points[0].h, poly->points[0].v, poly->points[0].h};
-    for (Point p : poly->points) {
+    if (poly) poly->bbox = poly_bounds(poly->points);
+}
+
+Rect poly_bounds(const std::vector<Point>& points) {
+    if (points.empty()) return Rect{};
+    Rect b{points[0].v, points[0].h, points[0].v, points[0].h};
+    for (Point p : points) {
         b.top = std::min(b.top, p.v);
         b.left = std::min(b.left, p.h);
         b.bottom = std::max(b.bottom, p.v);
         b.right = std::max(b.right, p.h);
     }
+    return b;
 }
 
 void kill_poly(PolyHandle poly) {
@@ -193,29 +223,31 @@ void offset_poly(PolyHandle poly, int16_t dh, int16_t dv) {
     b = Rect{int16_t(b.top + dv), int16_t(b.left + dh), int16_t(b.bottom + dv), int16_t(b.right + dh)};
 }
 
-void frame_poly(PolyHandle poly) {
-    if (!poly || poly->points.empty()) return;
-    Port& port = *get_port();
-    Point saved = port.pen_loc;
-    port.pen_loc = poly->points[0];
-    for (size_t i = 1; i < poly->points.size(); ++i) line_to(poly->points[i].h, poly->points[i].v);
-    port.pen_loc = saved;
+namespace {
+Shape poly_shape(PolyHandle poly) {
+    Shape s{ShapeKind::kPoly};
+    s.poly = poly;
+    if (poly) s.r = poly->bbox;
+    return s;
 }
-void paint_poly(PolyHandle poly) { apply_verb(Verb::kPaint, poly_area(poly).get()); }
-void erase_poly(PolyHandle poly) { apply_verb(Verb::kErase, poly_area(poly).get()); }
-void invert_poly(PolyHandle poly) { apply_verb(Verb::kInvert, poly_area(poly).get()); }
-void fill_poly(PolyHandle poly, const Pattern& pat) { apply_verb(Verb::kFill, poly_area(poly).get(), &pat); }
+Shape region_shape(RgnHandle rgn) {
+    Shape s{ShapeKind::kRegion};
+    s.rgn = rgn;
+    s.r = region_bounds(rgn);
+    return s;
+}
+}  // namespace
 
-void frame_region(RgnHandle rgn) {
-    const Port& port = *get_port();
-    ScopedRegion inner = make_region();
-    copy_region(rgn, inner.get());
-    inset_region(inner.get(), port.pen_size.h, port.pen_size.v);
-    frame_area(rgn, inner.get());
-}
-void paint_region(RgnHandle rgn) { apply_verb(Verb::kPaint, rgn); }
-void erase_region(RgnHandle rgn) { apply_verb(Verb::kErase, rgn); }
-void invert_region(RgnHandle rgn) { apply_verb(Verb::kInvert, rgn); }
-void fill_region(RgnHandle rgn, const Pattern& pat) { apply_verb(Verb::kFill, rgn, &pat); }
+void frame_poly(PolyHandle poly) { draw_shape(Verb::kFrame, poly_shape(poly)); }
+void paint_poly(PolyHandle poly) { draw_shape(Verb::kPaint, poly_shape(poly)); }
+void erase_poly(PolyHandle poly) { draw_shape(Verb::kErase, poly_shape(poly)); }
+void invert_poly(PolyHandle poly) { draw_shape(Verb::kInvert, poly_shape(poly)); }
+void fill_poly(PolyHandle poly, const Pattern& pat) { draw_shape(Verb::kFill, poly_shape(poly), &pat); }
+
+void frame_region(RgnHandle rgn) { draw_shape(Verb::kFrame, region_shape(rgn)); }
+void paint_region(RgnHandle rgn) { draw_shape(Verb::kPaint, region_shape(rgn)); }
+void erase_region(RgnHandle rgn) { draw_shape(Verb::kErase, region_shape(rgn)); }
+void invert_region(RgnHandle rgn) { draw_shape(Verb::kInvert, region_shape(rgn)); }
+void fill_region(RgnHandle rgn, const Pattern& pat) { draw_shape(Verb::kFill, region_shape(rgn), &pat); }
 
 }  // namespace pf

@@ -3,7 +3,7 @@
 // the right of the points it passes; line_to draws both ends; frames lie inside their
 // shape. No antialiasing. Each shape can be framed (pen size, pattern and mode),
 // painted (pen pattern and mode), erased (back pattern, pattern copy), inverted or
-// filled with a given pattern (pattern copy).
+// filled with a given pattern (pattern copy). Nothing is drawn while the pen is hidden.
 #pragma once
 
 #include "platform/draw/port.h"
@@ -67,6 +67,23 @@ void paint_region(RgnHandle rgn);
 void erase_region(RgnHandle rgn);
 void invert_region(RgnHandle rgn);
 void fill_region(RgnHandle rgn, const Pattern& pat);
+
+// Any shape with a verb, as the calls above do: the verbs' order is the picture
+// opcodes' (frame, paint, erase, invert, fill); `a` and `b` are the oval size of a
+// rounded rectangle or the start and arc angles of an arc.
+enum class Verb : uint8_t { kFrame, kPaint, kErase, kInvert, kFill };
+enum class ShapeKind : uint8_t { kRect, kOval, kRoundRect, kArc, kPoly, kRegion };
+struct Shape {
+    ShapeKind kind = ShapeKind::kRect;
+    Rect r{};
+    int16_t a = 0, b = 0;
+    PolyHandle poly = nullptr;
+    RgnHandle rgn = nullptr;
+};
+void draw_shape(Verb verb, const Shape& shape, const Pattern* fill_pattern = nullptr);
+
+// The bounding box of points.
+Rect poly_bounds(const std::vector<Point>& points);
 
 // The pixels of shapes, into `rgn` (local coordinates).
 void oval_region(RgnHandle rgn, const Rect& r);

@@ -1,5 +1,6 @@
 // Drawing text in the current port.
 #include "platform/draw/paint.h"
+#include "platform/draw/picture_record.h"
 #include "platform/draw/region_internal.h"
 #include "platform/draw/text_layout.h"
 
@@ -193,6 +194,7 @@ std::vector<int32_t>& positions() {
 }
 
 void draw_across(std::string_view text, Fixed slop, int16_t run_position) {
+    if (Port& port = *get_port(); port.picture) picture_text(port, text);
     const FontInstance& font = port_font();
     std::vector<int32_t>& x = positions();
     layout_text(font, text, slop, run_position, x);

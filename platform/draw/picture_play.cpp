@@ -1,0 +1,385 @@
+// Playing a picture back: opcodes read one by one within the data's bounds, drawn with
+// the frame mapped onto the destination rectangle.
+#include "platform/draw/picture.h"
+
+#include "platform/draw/picture_format.h"
+#include "platform/draw/text.h"
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
+namespace pf {
+
+namespace {
+
+using namespace pict;
+
+PictureCommentProc comment_proc = nullptr;
+void* comment_context = nullptr;
+
+constexpr size_t kFrameOffset = 2, kOpcodesOffset = 10;
+
+struct RegionDeleter {
+    void operator()(Region* r) const { dispose_region(r); }
+};
+using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
+
+int16_t pin(int64_t v) { return int16_t(std::clamp<int64_t>(v, -32767, 32767)); }
+
+// Maps picture coordinates onto the destination.
+struct Mapping {
+    Rect from, to;
+    bool identity() const { return from.width() == to.width() && from.height() == to.height(); }
+    int16_t h(int v) const {
+        return pin(to.left + (from.width() ? int64_t(v - from.left) * to.width() / from.width() : 0));
+    }
+    int16_t v(int v) const {
+        return pin(to.top + (from.height() ? int64_t(v - from.top) * to.height() / from.height() : 0));
+    }
+    Point point(Point p) const { return Point{v(p.v), h(p.h)}; }
+    Rect rect(const Rect& r) const { return Rect{v(r.top), h(r.left), v(r.bottom), h(r.right)}; }
+    int16_t width(int w) const { return from.width() ? pin(int64_t(w) * to.width() / from.width()) : int16_t(w); }
+    int16_t height(int ht) const {
+        return from.height() ? pin(int64_t(ht) * to.height() / from.height()) : int16_t(ht);
+    }
+    // A pen or text size keeps at least one pixel when it had any.
+    int16_t size_h(int w) const { return w > 0 ? std::max<int16_t>(1, width(w)) : int16_t(w); }
+    int16_t size_v(int ht) const { return ht > 0 ? std::max<int16_t>(1, height(ht)) : int16_t(ht); }
+    void region(RgnHandle rgn) const {
+        if (identity()) {
+            offset_region(rgn, int16_t(to.left - from.left), int16_t(to.top - from.top));
+            return;
+        }
+        ScopedRegion out(new_region()), piece(new_region());
+        for (const Rect& r : region_rects(rgn)) {
+            rect_region(piece.get(), rect(r));
+            union_region(out.get(), piece.get(), out.get());
+        }
+        copy_region(out.get(), rgn);
+    }
+};
+
+struct Player {
+    Reader in;
+    bool version1 = false;
+    Mapping map{};
+    RgnHandle base_clip = nullptr;  // the caller's clip, which the picture's clips stay within
+    Point pen{};                    // in picture coordinates
+    Rect last_rect[4]{};  // rect, rounded rect, oval, arc: the "same" opcodes reuse them
+    Point oval_size{};
+    Point text_at{};
+    int16_t picture_text_size = 0;
+};
+
+uint16_t read_opcode(Player& p) {
+    if (p.version1) return p.in.u8();
+    p.in.align();
+    return p.in.u16();
+}
+
+Pattern read_pattern(Reader& in) {
+    Pattern pat;
+    for (uint8_t& row : pat.pat) row = in.u8();
+    return pat;
+}
+
+RGBColor read_colour(Reader& in) {
+    RGBColor c;
+    c.red = in.u16();
+    c.green = in.u16();
+    c.blue = in.u16();
+    return c;
+}
+
+bool set_clip_from(Player& p) {
+    ScopedRegion clip(new_region());
+    if (!read_region(p.in, clip.get())) return false;
+    p.map.region(clip.get());
+    sect_region(clip.get(), p.base_clip, clip.get());
+    set_clip(clip.get());
+    return true;
+}
+
+void apply_text_size(Player& p) {
+    int16_t size = p.picture_text_size;
+    text_size(p.map.identity() || size <= 0 ? size : p.map.size_v(size));
+}
+
+bool play_text(Player& p, Point at) {
+    uint8_t count = p.in.u8();
+    const uint8_t* bytes = p.in.take(count);
+    if (!bytes) return false;
+    p.text_at = at;
+    Point mapped = p.map.point(at);
+    move_to(mapped.h, mapped.v);
+    draw_text(std::string_view(reinterpret_cast<const char*>(bytes), count));
+    return true;
+}
+
+bool play_line(Player& p, Point from, Point to) {
+    p.pen = to;
+    Point a = p.map.point(from), b = p.map.point(to);
+    move_to(a.h, a.v);
+    line_to(b.h, b.v);
+    return !p.in.failed;
+}
+
+// The shape opcodes 0x30-0x8F: kind in the high nibble, verb in the low three bits,
+// bit 3 set for "the same shape as last time".
+bool play_shape(Player& p, uint16_t op) {
+    Verb verb = Verb(op & 7);
+    bool same = op & 8;
+    Shape s;
+    Pattern fill = get_port()->fill_pat;
+    switch (op & 0xF0) {
+        case kRectBase: s.kind = ShapeKind::kRect; break;
+        case kRRectBase: s.kind = ShapeKind::kRoundRect; break;
+        case kOvalBase: s.kind = ShapeKind::kOval; break;
+        case kArcBase: s.kind = ShapeKind::kArc; break;
+        case kPolyBase: {
+            if (same) return true;
+            Polygon poly;
+            if (!read_poly(p.in, poly)) return false;
+            for (Point& pt : poly.points) pt = p.map.point(pt);
+            poly.bbox = poly_bounds(poly.points);
+            s.kind = ShapeKind::kPoly;
+            s.poly = &poly;
+            s.r = poly.bbox;
+            draw_shape(verb, s, &fill);
+            return true;
+        }
+        case kRgnBase: {
+            if (same) return true;
+            ScopedRegion rgn(new_region());
+            if (!read_region(p.in, rgn.get())) return false;
+            p.map.region(rgn.get());
+            s.kind = ShapeKind::kRegion;
+            s.rgn = rgn.get();
+            s.r = region_bounds(rgn.get());
+            draw_shape(verb, s, &fill);
+            return true;
+        }
+        default: return false;
+    }
+    Rect& last = p.last_rect[(op - kRectBase) >> 4];
+    if (!same) last = p.in.rect();
+    s.r = p.map.rect(last);
+    if (s.kind == ShapeKind::kRoundRect) {
+        s.a = p.map.width(p.oval_size.h);
+        s.b = p.map.height(p.oval_size.v);
+    }
+    if (s.kind == ShapeKind::kArc) {
+        s.a = p.in.s16();
+        s.b = p.in.s16();
+    }
+    if (p.in.failed) return false;
+    draw_shape(verb, s, &fill);
+    return true;
+}
+
+bool play_bits(Player& p, uint16_t op) {
+    DecodedBits bits;
+    ScopedRegion mask(new_region());
+    bool with_mask = op == kBitsRgn || op == kPackBitsRgn || op == kDirectBitsRgn;
+    if (!read_bits(p.in, op, bits, mask.get())) return false;
+    if (with_mask) p.map.region(mask.get());
+    copy_bits(bits.map, bits.src_rect, p.map.rect(bits.dst_rect), bits.mode, with_mask ? mask.get() : nullptr);
+    return true;
+}
+
+bool play_comment(Player& p, uint16_t op) {
+    int16_t kind = p.in.s16();
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    if (op == kLongComment) {
+        size = p.in.u16();
+        data = p.in.take(size);
+        if (!data) return false;
+    }
+    if (comment_proc && !p.in.failed) comment_proc(kind, data, size, comment_context);
+    return !p.in.failed;
+}
+
+// Skips the data of an opcode this player does not draw; false for a length that runs
+// past the data or for an opcode without a known length.
+bool skip_opcode(Player& p, uint16_t op) {
+    Reader& in = p.in;
+    auto skip_word_counted = [&] { in.skip(in.u16()); };
+    auto skip_long_counted = [&] { in.skip(in.u32()); };
+    auto skip_self_sized = [&] {
+        uint16_t size = in.u16();
+        if (size < 2) in.failed = true;
+        in.skip(size - 2);
+    };
+    if (op == kVersion) in.skip(p.version1 ? 1 : 2);
+    else if (op == kHeader) in.skip(24);
+    else if (op == kFgColor || op == kBkColor || op == kSpExtra || op == kOrigin) in.skip(4);
+    else if (op == kTxRatio) in.skip(8);
+    else if (op == kPnLocHFrac || op == kChExtra) in.skip(2);
+    else if (op == kHiliteColor || op == kOpColor) in.skip(6);
+    else if (op == kHiliteModeOp || op == kDefHilite || (op >= 0x0017 && op <= 0x0019)) {}
+    else if ((op >= 0x0024 && op <= 0x0027) || (op >= kFontName && op <= 0x002F)) skip_word_counted();
+    else if (op >= 0x0030 && op <= 0x006F) {
+        int low = op & 0xF;
+        bool same = low >= 8;
+        if ((low & 7) <= 4) return false;  // a drawing opcode, handled elsewhere
+        size_t size = (op & 0xF0) == 0x60 ? 12 : 8;
+        if (!same) in.skip(size);
+        else if ((op & 0xF0) == 0x60) in.skip(4);
+    }
+    else if ((op >= 0x0075 && op <= 0x0077) || (op >= 0x007D && op <= 0x007F) ||
+             (op >= 0x0085 && op <= 0x0087) || (op >= 0x008D && op <= 0x008F)) skip_self_sized();
+    else if ((op >= 0x0078 && op <= 0x007C) || (op >= 0x0088 && op <= 0x008C)) {}
+    else if ((op >= 0x0092 && op <= 0x0097) || (op >= 0x009C && op <= 0x009F)) skip_word_counted();
+    else if (op >= 0x00A2 && op <= 0x00AF) skip_word_counted();
+    else if (op >= 0x00B0 && op <= 0x00CF) {}
+    else if (op >= 0x00D0 && op <= 0x00FE) skip_long_counted();
+    else if (op >= 0x0100 && op <= 0x7FFF) in.skip(size_t(op >> 8) * 2);
+    else if (op >= 0x8000 && op <= 0x80FF) {}
+    else if (op >= 0x8100) skip_long_counted();
+    else return false;
+    return !in.failed;
+}
+
+bool play_state(Player& p, uint16_t op) {
+    Reader& in = p.in;
+    Port& port = *get_port();
+    switch (op) {
+        case kClipRgn: return set_clip_from(p);
+        case kBkPat: back_pat(read_pattern(in)); break;
+        case kTxFont: text_font(in.s16()); break;
+        case kTxFace: text_face(in.u8()); break;
+        case kTxMode: text_mode(in.s16()); break;
+        case kPnSize: {
+            Point size = in.point();
+            pen_size(p.map.size_h(size.h), p.map.size_v(size.v));
+            break;
+        }
+        case kPnMode: pen_mode(in.s16()); break;
+        case kPnPat: pen_pat(read_pattern(in)); break;
+        case kFillPat: port.fill_pat = read_pattern(in); break;
+        case kOvSize: p.oval_size = in.point(); break;
+        case kTxSize:
+            p.picture_text_size = in.s16();
+            apply_text_size(p);
+            break;
+        case kRGBFgCol: rgb_fore_color(read_colour(in)); break;
+        case kRGBBkCol: rgb_back_color(read_colour(in)); break;
+        case 0x0012: case 0x0013: case 0x0014: {
+            Pattern pat;
+            if (!read_pix_pat(in, pat)) return false;
+            if (op == 0x0012) back_pat(pat);
+            else if (op == 0x0013) pen_pat(pat);
+            else port.fill_pat = pat;
+            break;
+        }
+        default: return skip_opcode(p, op);
+    }
+    return !in.failed;
+}
+
+bool play_opcode(Player& p, uint16_t op) {
+    Reader& in = p.in;
+    switch (op) {
+        case kNop: return true;
+        case kLine: {
+            Point from = in.point();
+            return play_line(p, from, in.point());
+        }
+        case kLineFrom: {
+            Point to = in.point();
+            return play_line(p, p.pen, to);
+        }
+        case kShortLine: {
+            Point from = in.point();
+            int8_t dh = int8_t(in.u8()), dv = int8_t(in.u8());
+            return play_line(p, from, Point{int16_t(from.v + dv), int16_t(from.h + dh)});
+        }
+        case kShortLineFrom: {
+            int8_t dh = int8_t(in.u8()), dv = int8_t(in.u8());
+            return play_line(p, p.pen, Point{int16_t(p.pen.v + dv), int16_t(p.pen.h + dh)});
+        }
+        case kLongText: {
+            Point at = in.point();
+            return play_text(p, at);
+        }
+        case kDHText: {
+            int8_t dh = int8_t(in.u8());
+            return play_text(p, Point{p.text_at.v, int16_t(p.text_at.h + dh)});
+        }
+        case kDVText: {
+            int8_t dv = int8_t(in.u8());
+            return play_text(p, Point{int16_t(p.text_at.v + dv), p.text_at.h});
+        }
+        case kDHDVText: {
+            int8_t dh = int8_t(in.u8()), dv = int8_t(in.u8());
+            return play_text(p, Point{int16_t(p.text_at.v + dv), int16_t(p.text_at.h + dh)});
+        }
+        case kBitsRect: case kBitsRgn: case kPackBitsRect: case kPackBitsRgn:
+        case kDirectBitsRect: case kDirectBitsRgn: return play_bits(p, op);
+        case kShortComment: case kLongComment: return play_comment(p, op);
+        default: break;
+    }
+    if (op >= kRectBase && op < kBitsRect && (op & 7) <= 4) return play_shape(p, op);
+    return play_state(p, op);
+}
+
+OSErr play(Player& p) {
+    for (;;) {
+        uint16_t op = read_opcode(p);
+        if (p.in.failed) return kBadPictureErr;
+        if (op == kEndPic) return noErr;
+        if (!play_opcode(p, op)) return kBadPictureErr;
+    }
+}
+
+// Points the player at the first opcode after the version; false for data that is
+// neither version 1 nor version 2.
+bool start(Player& p) {
+    p.in.skip(kOpcodesOffset);
+    if (p.in.failed) return false;
+    uint8_t first = p.in.u8();
+    uint8_t second = p.in.u8();
+    if (first == 0x11 && second == 0x01) {
+        p.version1 = true;
+        return true;
+    }
+    if (first == 0x00 && second == 0x11 && p.in.u16() == 0x02FF) return true;
+    return false;
+}
+
+}  // namespace
+
+Rect picture_frame(const uint8_t* data, size_t length) {
+    if (!data || length < kOpcodesOffset) return Rect{};
+    Reader in(data + kFrameOffset, length - kFrameOffset);
+    return in.rect();
+}
+
+void set_picture_comment_proc(PictureCommentProc proc, void* context) {
+    comment_proc = proc;
+    comment_context = context;
+}
+
+OSErr draw_picture(PicHandle pic, const Rect& dst) {
+    if (!pic) return kBadPictureErr;
+    return draw_picture_data(pic->data.data(), pic->data.size(), dst);
+}
+
+OSErr draw_picture_data(const uint8_t* data, size_t length, const Rect& dst) {
+    Port* port = get_port();
+    if (!port || !data) return kBadPictureErr;
+    Player p{Reader(data, length)};
+    if (!start(p)) return kBadPictureErr;
+    p.map = Mapping{picture_frame(data, length), dst};
+    PortState saved = save_port_state(*port);
+    static_cast<DrawingState&>(*port) = DrawingState{};
+    port->pen_visible = saved.drawing.pen_visible;
+    p.base_clip = saved.clip_rgn;
+    OSErr result = play(p);
+    restore_port_state(*port, saved);
+    return result;
+}
+
+}  // namespace pf

@@ -1,0 +1,28 @@
+// Recording into the picture a port has open, for the drawing module's files: each
+// call first writes the state opcodes for what changed since the last call.
+#pragma once
+
+#include "platform/draw/bits.h"
+#include "platform/draw/picture.h"
+#include "platform/draw/picture_format.h"
+#include "platform/draw/shapes.h"
+
+#include <string_view>
+
+namespace pf {
+
+struct PictureRecorder {
+    Picture* picture = nullptr;
+    pict::Writer out;
+    DrawingState written;           // the state the stream has set so far
+    RgnHandle written_clip = nullptr;
+    Point oval_size{};
+};
+
+void picture_shape(Port& port, Verb verb, const Shape& shape, const Pattern* fill_pattern);
+void picture_line(Port& port, Point from, Point to);
+void picture_text(Port& port, std::string_view text);
+void picture_bits(Port& port, const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,
+                  RgnHandle mask_rgn);
+
+}  // namespace pf
