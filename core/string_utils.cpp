@@ -14,6 +14,12 @@ void set_pstring_length(unsigned char* s, int length) {
     s[0] = static_cast<unsigned char>(std::min(length, kMaxPStringLength));
 }
 
+// The script of the current port's font.
+int16_t current_script() {
+    const pf::Port* port = pf::get_port();
+    return port ? pf::font_to_script(port->text_font) : pf::kScriptRoman;
+}
+
 }  // namespace
 
 void ConcatPString(unsigned char* dest, const unsigned char* src) {
@@ -104,7 +110,7 @@ unsigned char* Num_To_String(int32_t n, unsigned char* dest) {
 }
 
 int32_t count_characters(const unsigned char* text, int32_t length, int16_t script) {
-    if (script < 0) script = pf::kScriptRoman;  // every font is set in the Roman script
+    if (script < 0) script = current_script();
     const char* bytes = reinterpret_cast<const char*>(text);
     int32_t characters = 0;
     for (int32_t i = 0; i < length; ++characters)
@@ -162,7 +168,7 @@ void TriggerUpdate(pf::Window* window) {
 
 void GetTextState(TextState* state) {
     const pf::Port* port = pf::get_port();
-    *state = {port->text_font, port->text_face, port->text_mode, port->text_size};
+    *state = port ? TextState{port->text_font, port->text_face, port->text_mode, port->text_size} : TextState{};
 }
 
 void SetTextState(const TextState* state) {
