@@ -72,6 +72,13 @@ void CellChunk(const CellRange* range, uint8_t* row, uint8_t** first, uint8_t** 
     *after = p;
 }
 
+uint8_t* SetStop(pf::Handle handle, uint8_t** end) {
+    pf::h_lock(handle);
+    auto* start = reinterpret_cast<uint8_t*>(*handle);
+    *end = start + pf::get_handle_size(handle);
+    return start;
+}
+
 uint8_t* SetCriticalRefStop(MemoryRef block, uint8_t** end) {
     auto* start = static_cast<uint8_t*>(UseForLongTime(block));
     if (!start) return nullptr;
@@ -117,14 +124,19 @@ uint8_t* find_row_record(const HeldStore& held, const SpreadSheet* sheet, int16_
     return FindRow(&wanted, &length, held.end, &p) ? p : nullptr;
 }
 
-void mark_changed_range(MemoryRef layer, const CellRange& range) {
+// Marks the charts that show a changed range, for a layer with a window.
+void mark_charts(MemoryRef layer, const CellRange& range) {
     SpreadSheet* sheet = use_layer(layer);
     bool has_window = sheet->window != nullptr;
     int16_t mode = (sheet->flags & kLayerChartMarkMode) ? 0 : 1;
     release_layer(layer);
-    if (!has_window) return;
+    if (has_window) CheckHotLinks(mode, range.topLeft, range.botRight, layer);
+}
+
+// Redraws a changed range and marks the charts that show it.
+void mark_changed_range(MemoryRef layer, const CellRange& range) {
     DrawCells(&range, layer);
-    CheckHotLinks(mode, range.topLeft, range.botRight, layer);
+    mark_charts(layer, range);
 }
 
 }  // namespace
@@ -216,7 +228,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
         release_store(held);
     }
     CellRange changed{{row, column}, {row, column}};
-    mark_changed_range(layer, changed);
+    mark_charts(layer, changed);
 }
 
 // ---------------------------------------------------------------------------

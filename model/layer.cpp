@@ -136,8 +136,11 @@ void DisposeSpreadSheet(MemoryRef layer) {
                           sheet->column_page_bounds, sheet->links,           sheet->header,
                           sheet->footer,          sheet->named_ranges,       sheet->objects,
                           sheet->selected_objects};
+    PrintRecord print_data[] = {sheet->page_format, sheet->print_settings};
     release_layer(layer);
     for (MemoryRef block : blocks) DisposeNonNilMemory(block);
+    for (PrintRecord handle : print_data)
+        if (handle) pf::dispose_handle(handle);
     DisposeMemory(layer);
 }
 
@@ -153,7 +156,7 @@ void copy_layer_settings(SpreadSheet* to, const SpreadSheet* from) {
     to->frozen_titles = from->frozen_titles;
     std::memcpy(to->default_column_format, from->default_column_format, kCellFormatSize);
     std::memcpy(to->default_row_format, from->default_row_format, kRowFormatSize);
-    to->page_format = from->page_format;
+    if (from->page_format) to->page_format = pf::hand_to_hand(from->page_format);
     std::memcpy(to->margins, from->margins, sizeof to->margins);
     to->printable_rect = from->printable_rect;
     std::memcpy(to->page_setup, from->page_setup, sizeof to->page_setup);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "platform/memory/memory.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/cell_range.h"
@@ -31,7 +32,7 @@ constexpr int kCellStoreExtend = 1000;
 // Opaque references to records of other subsystems.
 using LayerWindow = void*;
 using TextEditor = void*;
-using PrintRecord = void*;
+using PrintRecord = pf::Handle;  // flattened print data of the print system
 
 struct SpreadSheet {
     MachineRecord* machine;
