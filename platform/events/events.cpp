@@ -26,13 +26,6 @@ struct EventSource {
 };
 std::vector<EventSource> sources;
 
-void fill_now(EventRecord& event) {
-    const auto& input = events_detail::input_state();
-    event.when = tick_count();
-    event.where = input.mouse;
-    event.modifiers = current_modifiers();
-}
-
 bool ask_sources(EventSourceOrder order, uint16_t mask, EventRecord& event, bool take) {
     for (const EventSource& source : sources)
         if (source.order == order && source.proc(mask, event, take)) return true;
@@ -60,14 +53,14 @@ bool find_event(uint16_t mask, EventRecord& event, bool take) {
 bool mouse_moved_event(uint16_t mask, RgnHandle mouse_region, EventRecord& event) {
     if (!mouse_region || !(mask & kOSMask)) return false;
     if (point_in_region(events_detail::input_state().mouse, mouse_region)) return false;
-    fill_now(event);
+    stamp_event(event);
     event.what = kOSEvent;
     event.message = uintptr_t(kMouseMovedMessage) << 24;
     return true;
 }
 
 void make_null_event(EventRecord& event) {
-    fill_now(event);
+    stamp_event(event);
     event.what = kNullEvent;
     event.message = 0;
 }
@@ -85,7 +78,7 @@ bool wait_until(uint32_t deadline) {
 // holds the event class, the point the event id (high half in v, low in h).
 void post_high_level_event(FourCC event_class, FourCC event_id) {
     EventRecord event;
-    fill_now(event);
+    stamp_event(event);
     event.what = kHighLevelEvent;
     event.message = event_class;
     event.where = Point{int16_t(event_id >> 16), int16_t(event_id & 0xFFFF)};
@@ -105,6 +98,12 @@ bool events_detail::queue_holds(uint16_t mask) {
     return find_queued(mask, ignored, false);
 }
 
+void stamp_event(EventRecord& event) {
+    event.when = tick_count();
+    event.where = events_detail::input_state().mouse;
+    event.modifiers = current_modifiers();
+}
+
 uint16_t event_mask_of(uint16_t kind) {
     if (kind == kHighLevelEvent) return kHighLevelEventMask;
     if (kind == kOSEvent) return kOSMask;
@@ -119,7 +118,7 @@ bool post_event_record(const EventRecord& event) {
 
 bool post_event(uint16_t kind, uintptr_t message) {
     EventRecord event;
-    fill_now(event);
+    stamp_event(event);
     event.what = kind;
     event.message = message;
     return post_event_record(event);

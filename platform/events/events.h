@@ -102,6 +102,9 @@ constexpr unsigned char kDeleteChar = 127;  // forward delete
 bool post_event(uint16_t kind, uintptr_t message);
 // Puts a complete record at the end of the queue.
 bool post_event_record(const EventRecord& event);
+// Fills `when`, `where` and `modifiers` from the clock and the input state as
+// they are (takes no host input: event sources use it).
+void stamp_event(EventRecord& event);
 
 // Waits up to `sleep` ticks for an event of the mask and takes it. Presents the
 // screen and takes host input while waiting. With a mouse region (global), a

@@ -189,6 +189,8 @@ void wheel_to_window(Point where, int axis, int32_t delta, uint16_t modifiers) {
 
 void compose_screen() { compose_now(); }
 
+void recompose_screen_area(const Rect& global) { mark_screen_area(global); }
+
 void set_window_wheel_handler(WindowRef window, WindowWheelProc proc, void* user) {
     window->wheel_proc = proc;
     window->wheel_user = user;

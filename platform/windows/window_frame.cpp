@@ -276,6 +276,14 @@ Rect part_rect(WindowRef w, int16_t part) {
     }
 }
 
+Rect title_text_rect(WindowRef w) {
+    if (title_bar_of(w->window_class, w->attributes) != TitleBar::kTop) return {};
+    Rect bar = title_bar_rect(w);
+    int16_t start = title_start(w);
+    int16_t width = int16_t(title_width(w) + (w->has_proxy ? kProxySize + 4 : 0));
+    return Rect{bar.top, start, bar.bottom, int16_t(start + width)};
+}
+
 int16_t frame_part_at(WindowRef w, Point where) {
     if (!in_rect(where, structure_of(w))) return 0;
     for (int16_t part : {kInGoAway, kInCollapseBox, kInZoomOut, kInProxyIcon, kInGrow}) {

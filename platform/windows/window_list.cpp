@@ -128,11 +128,10 @@ void queue_activation(WindowRef window, bool active) {
 bool activation_source(uint16_t mask, EventRecord& event, bool take) {
     if (!(mask & kActivateMask) || pending_activations.empty()) return false;
     const PendingActivation& p = pending_activations.front();
+    stamp_event(event);
     event.what = kActivateEvent;
     event.message = reinterpret_cast<uintptr_t>(p.window);
-    event.when = tick_count();
-    event.where = mouse_location();
-    event.modifiers = uint16_t((current_modifiers() & ~kActiveFlag) | (p.active ? kActiveFlag : 0));
+    event.modifiers = uint16_t((event.modifiers & ~kActiveFlag) | (p.active ? kActiveFlag : 0));
     if (take) pending_activations.pop_front();
     return true;
 }

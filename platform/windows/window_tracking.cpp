@@ -180,6 +180,14 @@ uint32_t grow_window(WindowRef window, Point start, const Rect& limits) {
     return (uint32_t(uint16_t(new_height)) << 16) | uint16_t(new_width);
 }
 
+OSErr track_window_proxy_drag(WindowRef, Point) { return kErrUserWantsToDragWindow; }
+
+bool is_window_path_select_click(WindowRef window, const EventRecord& event) {
+    if (event.what != kMouseDown || !(event.modifiers & kCmdKey)) return false;
+    int16_t part = frame_part_at(window, event.where);
+    return part == kInProxyIcon || (part == kInDrag && in_rect(event.where, title_text_rect(window)));
+}
+
 bool track_go_away(WindowRef window, Point start) { return track_part(window, start, kInGoAway); }
 
 bool track_box(WindowRef window, Point start, int16_t part) {

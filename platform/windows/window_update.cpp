@@ -56,11 +56,9 @@ bool update_source(uint16_t mask, EventRecord& event, bool /*take*/) {
     if (!(mask & kUpdateMask)) return false;
     for (WindowRef w : window_list()) {
         if (!shows(w) || w->collapsed || empty_region(w->update_rgn)) continue;
+        stamp_event(event);
         event.what = kUpdateEvent;
         event.message = reinterpret_cast<uintptr_t>(w);
-        event.when = tick_count();
-        event.where = mouse_location();
-        event.modifiers = current_modifiers();
         return true;
     }
     return false;

@@ -193,6 +193,14 @@ uint32_t grow_window(WindowRef window, Point start, const Rect& limits);
 bool track_go_away(WindowRef window, Point start);
 bool track_box(WindowRef window, Point start, int16_t part);
 
+// The proxy icon cannot be dragged elsewhere: answers kErrUserWantsToDragWindow,
+// and the caller drags the window instead.
+constexpr OSErr kErrUserWantsToDragWindow = -5607;
+OSErr track_window_proxy_drag(WindowRef window, Point start);
+// Whether a mouse-down asks for the pop-up of the window's path: Command held
+// and the point on the title or the proxy icon.
+bool is_window_path_select_click(WindowRef window, const EventRecord& event);
+
 // ---- Updates --------------------------------------------------------------------
 
 void inval_window_rect(WindowRef window, const Rect& local);
@@ -228,5 +236,8 @@ int16_t menu_bar_height();
 
 // Composes the screen now: desktop and windows in every area that changed.
 void compose_screen();
+// Composes a screen area (global) again at the next present, so that whatever was
+// drawn straight on the screen there (a menu that closed, a drag outline) goes.
+void recompose_screen_area(const Rect& global);
 
 }  // namespace pf

@@ -54,6 +54,7 @@ Rect structure_of(WindowRef window);  // what shows: the title bar only when col
 Rect full_structure_of(WindowRef window);
 Rect part_rect(WindowRef window, int16_t part);  // close, zoom, collapse, proxy, grow box; empty when none
 int16_t frame_part_at(WindowRef window, Point where);  // drag, boxes or content; 0 outside
+Rect title_text_rect(WindowRef window);  // the title and the proxy icon before it
 void draw_frame(WindowRef window);
 
 // Surfaces and composition (compose.cpp).

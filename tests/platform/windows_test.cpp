@@ -342,6 +342,18 @@ TEST_F(Windows, FindWindowNamesEveryPart) {
     for (int16_t h = s.left; h < s.right; ++h)
         if (pf::find_window(Point{int16_t(s.top + 10), h}, &hit) == pf::kInProxyIcon) ++proxies;
     EXPECT_EQ(proxies, 16);
+    // Command-click on the title asks for the path; elsewhere on the bar it does not.
+    pf::EventRecord click;
+    click.what = pf::kMouseDown;
+    click.modifiers = pf::kCmdKey;
+    click.where = inside_title(b);
+    EXPECT_TRUE(pf::is_window_path_select_click(b, click));
+    click.where = Point{int16_t(s.top + 10), int16_t(s.right - 10)};
+    EXPECT_FALSE(pf::is_window_path_select_click(b, click));
+    click.where = inside_title(b);
+    click.modifiers = 0;
+    EXPECT_FALSE(pf::is_window_path_select_click(b, click));
+    EXPECT_EQ(pf::track_window_proxy_drag(b, click.where), pf::kErrUserWantsToDragWindow);
 }
 
 TEST_F(Windows, DraggingMovesTheWindowWithinBounds) {
