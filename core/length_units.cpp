@@ -76,15 +76,20 @@ int64_t rounded_half_up(double magnitude) {
     return static_cast<int64_t>(magnitude - whole >= 0.5 ? whole + 1 : whole);
 }
 
+// Points in one of the unit; 0 for points and units without a size (kept whole).
+double points_per_unit(int16_t unit) {
+    switch (unit) {
+    case kUnitInches: return 72;
+    case kUnitPicas: return 12;
+    case kUnitCentimetres: return kPointsPerCentimetre;
+    default: return 0;
+    }
+}
+
 int16_t points_of(int64_t hundredths, int16_t unit) {
     int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
-    int64_t points;
-    switch (unit) {
-    case kUnitPicas: points = rounded_half_up(magnitude * 12 / 100.0); break;
-    case kUnitInches: points = rounded_half_up(magnitude * 72 / 100.0); break;
-    case kUnitCentimetres: points = rounded_half_up(magnitude * kPointsPerCentimetre / 100.0); break;
-    default: points = magnitude / 100; break;
-    }
+    double scale = points_per_unit(unit);
+    int64_t points = scale ? rounded_half_up(magnitude * scale / 100.0) : magnitude / 100;
     points = std::min<int64_t>(points, INT16_MAX);
     return static_cast<int16_t>(hundredths < 0 ? -points : points);
 }
@@ -119,16 +124,15 @@ int16_t margin_text_to_points(const unsigned char* text, unsigned char* echo, in
     return points_of(hundredths, unit);
 }
 
+// Points as a whole number, the other units with two decimals.
 void convert_margin_num(int16_t points, unsigned char* dest, int16_t unit) {
     dest[0] = 0;
     if (unit < 0) return;
-    double value = points;
-    switch (unit) {
-    case kUnitInches: value /= 72; break;
-    case kUnitPicas: value /= 12; break;
-    case kUnitCentimetres: value /= kPointsPerCentimetre; break;
-    default: Num_To_String(points, dest); break;
+    if (double scale = points_per_unit(unit)) {
+        double value = points / scale;
+        ExtendedtoStr(dest, &value, 2, true, false, system_decimal_separator());
+    } else {
+        Num_To_String(points, dest);
     }
-    if (unit != kUnitPoints && unit_suffix(unit)) ExtendedtoStr(dest, &value, 2, true, false, system_decimal_separator());
     if (const unsigned char* suffix = unit_suffix(unit)) ConcatPString(dest, suffix);
 }

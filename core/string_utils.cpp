@@ -9,7 +9,7 @@
 
 namespace {
 
-// Stores `length` bytes of text at s[1..] with its length byte, cut at 255.
+// Sets the length byte, cut at 255.
 void set_pstring_length(unsigned char* s, int length) {
     s[0] = static_cast<unsigned char>(std::min(length, kMaxPStringLength));
 }
