@@ -12,8 +12,6 @@ namespace {
 
 constexpr uint32_t kSetupWords[2] = {65536, 268435457};
 constexpr int16_t kDefaultMargin = 36;
-constexpr int16_t kSplitMinimumHeadings = 55;
-constexpr int16_t kSplitMinimumPlain = 25;
 constexpr int16_t kVSplitMinimum = 16;
 constexpr int16_t kVSplitProbeH = 33;
 constexpr int16_t kHSplitProbeV = 15;
@@ -68,8 +66,6 @@ void init_layer_defaults(SpreadSheet* sheet, const WorkSheet* book) {
     sheet->default_column_format[kFmtFlagsA] = preferences_format_flags();
     sheet->default_row_format[kFmtFlagsA] = preferences_format_flags();
 }
-
-MemoryRef duplicate_block(MemoryRef block) { return DuplicateNonNilMemory(block); }
 
 }  // namespace
 
@@ -166,16 +162,16 @@ void copy_layer_settings(SpreadSheet* to, const SpreadSheet* from) {
 void copy_layer_blocks(SpreadSheet* to, const SpreadSheet* from, bool with_contents) {
     DisposeNonNilMemory(to->header);
     DisposeNonNilMemory(to->footer);
-    to->row_page_breaks = duplicate_block(from->row_page_breaks);
-    to->column_page_breaks = duplicate_block(from->column_page_breaks);
-    to->header = duplicate_block(from->header);
-    to->footer = duplicate_block(from->footer);
-    to->column_formats = duplicate_block(from->column_formats);
-    to->row_formats = duplicate_block(from->row_formats);
+    to->row_page_breaks = DuplicateNonNilMemory(from->row_page_breaks);
+    to->column_page_breaks = DuplicateNonNilMemory(from->column_page_breaks);
+    to->header = DuplicateNonNilMemory(from->header);
+    to->footer = DuplicateNonNilMemory(from->footer);
+    to->column_formats = DuplicateNonNilMemory(from->column_formats);
+    to->row_formats = DuplicateNonNilMemory(from->row_formats);
     if (!with_contents) return;
     MemoryCopy(from->cells, to->cells);
-    to->links = duplicate_block(from->links);
-    to->named_ranges = duplicate_block(from->named_ranges);
+    to->links = DuplicateNonNilMemory(from->links);
+    to->named_ranges = DuplicateNonNilMemory(from->named_ranges);
 }
 
 }  // namespace
@@ -367,8 +363,8 @@ void set_v_divider(int16_t pixels, MemoryRef layer) {
     if (changed_split) increment_change_ctr(layer);
 }
 
-// The minimum column split is not enforced here: the window's split tracking
-// decides where a split may go, and a stored position is kept as given.
+// Any positive position splits: the window's split tracking, which sets it,
+// has no lower limit for the column split.
 void set_h_divider(int16_t pixels, MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
     bool was_split = sheet->h_divider != 0;
@@ -385,7 +381,7 @@ void set_h_divider(int16_t pixels, MemoryRef layer) {
             sheet->visible_ranges[3].topLeft.h = int16_t(cell.h + 1);
         }
         changed_split = true;
-    } else if (pixels == 0 && was_split) {
+    } else if (pixels == 0) {
         hide_pane(sheet, 2);
         hide_pane(sheet, 3);
         changed_split = true;
@@ -417,6 +413,7 @@ void ActivateSheet(uint32_t active_bits, MemoryRef layer) {
 }
 
 void DeActivateSheet(MemoryRef layer) {
+    if (GetObjEditor(layer, nullptr)) ClobberObjectEditor(layer);
     uint32_t flags = GetSheetFlags(layer);
     if (!(flags & kLayerActiveBits)) return;
     if (flags & kLayerActive) InvertCells(layer);

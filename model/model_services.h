@@ -15,9 +15,10 @@ void InvertCells(MemoryRef layer);
 void PtinCell(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);
 
 // Drawing objects: marks the charts whose data meet the range; removes and
-// frees every drawing object of a layer.
+// frees every drawing object of a layer; ends the text editing of an object.
 void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
 void ClobberAllObjects(MemoryRef layer);
+void ClobberObjectEditor(MemoryRef layer);
 
 // Printing: recomputes the page breaks; recomputes the pane rectangles
 // (non-zero when they changed).

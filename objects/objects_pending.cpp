@@ -4,3 +4,4 @@
 
 void CheckHotLinks(int16_t, CellPoint, CellPoint, MemoryRef) {}
 void ClobberAllObjects(MemoryRef) {}
+void ClobberObjectEditor(MemoryRef) {}
