@@ -1,6 +1,8 @@
 #include "platform/screen/cursor.h"
 
 #include "platform/host/host.h"
+#include "platform/resources/resource_templates.h"
+#include "platform/resources/resources.h"
 
 #include <optional>
 
@@ -24,6 +26,18 @@ void apply() { host_apply_cursor(current_cursor(), cursor_visible()); }
 void set_cursor(const Cursor& cursor) {
     state.image = cursor;
     apply();
+}
+
+bool set_cursor_resource(int16_t id) {
+    const Resource* resource = get_resource(four_cc("CURS"), id);
+    CursorImage image;
+    if (!resource || !decode_cursor(resource->bytes, image)) return false;
+    Cursor cursor;
+    cursor.data = image.data;
+    cursor.mask = image.mask;
+    cursor.hot_spot = image.hot_spot;
+    set_cursor(cursor);
+    return true;
 }
 
 void set_arrow_cursor() {

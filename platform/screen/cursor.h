@@ -20,6 +20,9 @@ struct Cursor {
 };
 
 void set_cursor(const Cursor& cursor);
+// Sets the cursor of CURS resource `id`; false (the cursor unchanged) when the
+// resource is missing or damaged.
+bool set_cursor_resource(int16_t id);
 void set_arrow_cursor();
 // Hiding nests: the cursor shows again after as many show_cursor calls.
 void hide_cursor();
