@@ -56,14 +56,17 @@ TEST_F(MemoryManager, OnlyIdleBlocksOfAHundredBytesArePurged) {
     MemoryRef used = pgAllocateNewRef(&g, 1, 100, 0, false);
     MemoryRef busy = pgAllocateNewRef(&g, 1, 100, 0, false);
     MemoryRef kept = pgAllocateNewRef(&g, 1, 100, 0, false);
+    MemoryRef temporary = pgAllocateNewRef(&g, 1, 100, 0, false);
     MemoryRef purgeable = pgAllocateNewRef(&g, 1, 100, 0, false);
     UseMemory(used);
     busy->flags |= kBlockBusy;
     SetMemoryPurge(kept, kNeverPurge, false);
+    temporary->flags |= kInTempMemory;
     EXPECT_EQ(MemoryPurge(&g, 1 << 20, nullptr), kPurgeShortErr);
     EXPECT_TRUE(purgeable->flags & kPurged);
-    for (MemoryRef ref : {small, used, busy, kept}) EXPECT_FALSE(ref->flags & kPurged);
+    for (MemoryRef ref : {small, used, busy, kept, temporary}) EXPECT_FALSE(ref->flags & kPurged);
     busy->flags &= ~kBlockBusy;
+    temporary->flags &= ~kInTempMemory;
     UnuseMemory(used);
 }
 
