@@ -89,8 +89,15 @@ void qrvMachineInit(MachineRecord* machine) {
     machine->markers[1] = 65535;
     machine->marker_copies[0] = machine->markers[0];
     machine->marker_copies[1] = machine->markers[1];
-    machine->workbooks = pgAllocateNewRef(machine->memory, sizeof(MemoryRef), 0, 4, true);
-    if (!machine->workbooks) msFailure(machine->memory, -108, nullptr);
+    MemoryRef list = nullptr;
+    int16_t error = with_failure_handler(machine->memory, [&] {
+        list = pgAllocateNewRef(machine->memory, sizeof(MemoryRef), 0, 4, true);
+    });
+    machine->workbooks = list;
+    if (error || !list) {
+        machine->workbooks = DisposeNonNilFailedMemory(list);
+        msFailure(machine->memory, kNoMemoryErr, nullptr);
+    }
 }
 
 void msMachineShutdown(MachineRecord* machine) {

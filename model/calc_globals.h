@@ -36,7 +36,7 @@ struct MachineRecord {
     ObjectMessageProc object_message;
     ClickLoopProc click_loop;
     CellsScrolledProc cells_scrolled;
-    MemoryRef workbooks;  // 4-byte... here pointer-sized references of the open WorkSheets
+    MemoryRef workbooks;  // references of the open WorkSheets
 };
 
 // The one machine record of the application.
