@@ -215,12 +215,25 @@ void verify_formats(MemoryRef* array, int record_size) {
     dispose_if_empty(array);
 }
 
+// The one-byte size that the window's pattern phases read from byte 11 of a
+// row or column record: the height (below 251), or a quarter of the width
+// (below 201); 255 for the default or a larger size.
+uint8_t phase_size(int16_t extent, int record_size) {
+    if (extent < 0) return 255;
+    if (record_size == kColumnFormatSize) return extent / 4 < 201 ? uint8_t(extent / 4) : 255;
+    return extent < 251 ? uint8_t(extent) : 255;
+}
+
 void set_sizes(int16_t first, int16_t last, int16_t extent, MemoryRef array, int record_size) {
     if (!array) return;
     int32_t begin, end;
     id_span(array, first, last, record_size, &begin, &end);
     auto* records = static_cast<uint8_t*>(UseMemory(array));
-    for (int32_t i = begin; i < end; ++i) set_format_extent(record_at(records, i, record_size), extent);
+    for (int32_t i = begin; i < end; ++i) {
+        uint8_t* record = record_at(records, i, record_size);
+        set_format_extent(record, extent);
+        record[kFmtCellType] = phase_size(extent, record_size);
+    }
     UnuseMemory(array);
 }
 

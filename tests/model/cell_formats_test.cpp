@@ -71,6 +71,24 @@ TEST_F(Formats, ColumnNamesStartEmptyAndRecordsStaySorted) {
     EXPECT_EQ(CountRowColumns(0, 11, columns()), 5);
 }
 
+TEST_F(Formats, SizesKeepTheOneByteSizeOfThePatternPhases) {
+    ASSERT_EQ(InputRowFormat(layer, (1 << 16) | 2), 0);
+    ASSERT_EQ(InputColumnFormat(layer, (1 << 16) | 2), 0);
+    SetRowSize(1, 1, 40, rows());
+    SetRowSize(2, 2, 300, rows());
+    SetColumnSize(1, 1, 100, columns());
+    SetColumnSize(2, 2, 900, columns());
+    const uint8_t expected[4] = {40, 255, 25, 255};
+    uint8_t* found[4] = {FindRowFormatID(rows(), 1), FindRowFormatID(rows(), 2),
+                         FindColumnFormatID(columns(), 1), FindColumnFormatID(columns(), 2)};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(found[i], nullptr);
+        EXPECT_EQ(found[i][kFmtCellType], expected[i]) << i;
+    }
+    for (int i = 0; i < 2; ++i) UnuseMemory(rows());
+    for (int i = 0; i < 2; ++i) UnuseMemory(columns());
+}
+
 TEST_F(Formats, NegativeRangesAreRefused) {
     EXPECT_EQ(InputRowFormat(layer, int32_t(uint32_t(uint16_t(-1)) << 16 | 5)), kBadRangeErr);
     EXPECT_EQ(rows(), nullptr);
