@@ -272,7 +272,8 @@ TEST(PictureRegions, RecordsRoundTrip) {
     pf::oval_region(hole, {55, 60, 75, 80});
     pf::diff_region(ring, hole, ring);
     pf::union_region(complex, ring, complex);
-    for (pf::RgnHandle rgn : {complex.h, Rgn({3, 4, 5, 6}).h}) {
+    Rgn plain({3, 4, 5, 6});
+    for (pf::RgnHandle rgn : {complex.h, plain.h}) {
         pf::pict::Writer w;
         pf::pict::write_region(w, rgn);
         pf::pict::Reader r(w.bytes.data(), w.bytes.size());
