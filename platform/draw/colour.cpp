@@ -6,6 +6,7 @@ namespace {
 
 ColorTable program_table;
 RGBColor hilite_color{0xB5B5, 0xD5D5, 0xFFFF};
+RGBColor op_color{0x7FFF, 0x7FFF, 0x7FFF};
 
 uint16_t big_endian16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
 
@@ -65,6 +66,9 @@ const ColorTable& system_palette() {
     static const ColorTable palette = make_system_palette();
     return palette;
 }
+
+RGBColor get_op_color() { return op_color; }
+void set_op_color(const RGBColor& c) { op_color = c; }
 
 RGBColor get_hilite_color() { return hilite_color; }
 void set_hilite_color(const RGBColor& c) { hilite_color = c; }

@@ -33,6 +33,10 @@ const ColorTable& system_palette();
 RGBColor get_hilite_color();
 void set_hilite_color(const RGBColor& c);
 
+// The op colour: each channel weighs the source in kBlend (0 none .. 0xFFFF all).
+RGBColor get_op_color();
+void set_op_color(const RGBColor& c);
+
 // The highlight mode byte: while its bit 0x80 is clear, the next inversion or xor
 // drawing swaps the back colour and the highlight colour instead, and sets the bit.
 constexpr uint8_t kHiliteBit = 0x80;

@@ -26,6 +26,16 @@ uint32_t hilite_swap(uint32_t px, const PixelRule& r) {
 
 uint32_t halfway(uint32_t a, uint32_t b) { return kOpaque | (((a & 0xFEFEFE) >> 1) + ((b & 0xFEFEFE) >> 1)); }
 
+// Each channel: source * weight + destination * (255 - weight), over 255.
+uint32_t blend(uint32_t src, uint32_t dst, uint32_t weight) {
+    uint32_t out = kOpaque;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF, w = (weight >> shift) & 0xFF;
+        out |= ((s * w + d * (255 - w) + 127) / 255) << shift;
+    }
+    return out;
+}
+
 // Applies the rule to one run of pixels; `bits` is the pattern row rotated so that
 // bit 0x80 falls on the run's first pixel. Solid rows take the quick fills.
 void apply_run(uint32_t* px, int count, uint8_t bits, const PixelRule& r) {
@@ -131,6 +141,11 @@ PixelRule pixel_rule(const Port& port, int16_t mode) {
         rule.op = PixelOp::kHilite;
     } else if (mode == kGrayishTextOr) {
         rule.op = PixelOp::kDim;
+    } else if (mode == kTransparent) {
+        rule.op = PixelOp::kOr;
+    } else if (mode == kBlend) {
+        rule.op = PixelOp::kBlend;
+        rule.blend_weight = pixel_of(get_op_color());
     } else {
         int16_t base = int16_t(mode & 7);
         rule.invert_source = base >= 4;
@@ -154,6 +169,7 @@ void apply_source(uint32_t& dst, bool set, uint32_t colour, uint32_t xor_mask, c
         case PixelOp::kXor: if (set) dst ^= xor_mask; break;
         case PixelOp::kHilite: if (set) dst = hilite_swap(dst, r); break;
         case PixelOp::kDim: if (set) dst = halfway(colour, r.back); break;
+        case PixelOp::kBlend: dst = blend(colour, dst, r.blend_weight); break;
     }
 }
 

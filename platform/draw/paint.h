@@ -23,19 +23,21 @@ void clip_to_port(const Port& port, RgnHandle shape);
 // What a transfer mode does with a source pixel. Modes 0-7 and 8-15 act alike (the
 // inverse modes set invert_source); xor becomes kHilite while the highlight bit is
 // clear (pixel_rule takes the bit).
-enum class PixelOp { kCopy, kOr, kXor, kBic, kHilite, kDim };
+enum class PixelOp { kCopy, kOr, kXor, kBic, kHilite, kDim, kBlend };
 
 struct PixelRule {
     PixelOp op = PixelOp::kCopy;
     bool invert_source = false;
     uint32_t fore = 0, back = 0;           // the port's colours as pixels
     uint32_t hilite = 0, hilite_back = 0;  // the pair the highlight swaps
+    uint32_t blend_weight = 0;             // the op colour as a pixel, for kBlend
 };
 
 PixelRule pixel_rule(const Port& port, int16_t mode);
 
 // Applies a rule to one destination pixel: `set` is the source bit, `colour` the pixel
-// a copy puts there, `xor_mask` the bits xor flips. Dimming draws halfway to the back.
+// a copy puts there, `xor_mask` the bits xor flips. Dimming draws halfway to the back;
+// blending mixes `colour` into the pixel by the op colour's weight in each channel.
 void apply_source(uint32_t& dst, bool set, uint32_t colour, uint32_t xor_mask, const PixelRule& rule);
 
 // Paints a region (local coordinates, not yet clipped) of the port with an 8x8 pattern

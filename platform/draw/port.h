@@ -43,6 +43,8 @@ enum : int16_t {
     kNotSrcCopy = 4, kNotSrcOr = 5, kNotSrcXor = 6, kNotSrcBic = 7,
     kPatCopy = 8, kPatOr = 9, kPatXor = 10, kPatBic = 11,
     kNotPatCopy = 12, kNotPatOr = 13, kNotPatXor = 14, kNotPatBic = 15,
+    kBlend = 32,          // source and destination mixed by the op colour (colour.h)
+    kTransparent = 36,    // source pixels of the back colour (white for colour sources) left out
     kGrayishTextOr = 49,  // dimmed text
     kHiliteMode = 50,     // swaps the back colour and the highlight colour
 };
