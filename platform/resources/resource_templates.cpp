@@ -135,17 +135,17 @@ bool decode_cursor(ResourceBytes bytes, CursorImage& out) {
     return read_whole(reader);
 }
 
-bool decode_patterns(ResourceBytes bytes, std::vector<Pattern>& out) {
+bool decode_patterns(ResourceBytes bytes, std::vector<PatternBytes>& out) {
     ByteReader reader{bytes};
     int count = reader.u16();
     if (!reader.has(size_t(count) * 8)) return false;
-    out.assign(size_t(count), Pattern{});
-    for (Pattern& pattern : out)
+    out.assign(size_t(count), PatternBytes{});
+    for (PatternBytes& pattern : out)
         for (uint8_t& row : pattern) row = reader.u8();
     return read_whole(reader);
 }
 
-bool decode_color_table(ResourceBytes bytes, ColorTable& out) {
+bool decode_color_table(ResourceBytes bytes, ColorTableResource& out) {
     ByteReader reader{bytes};
     out.seed = reader.u32();
     out.flags = reader.u16();

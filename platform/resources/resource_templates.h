@@ -93,14 +93,14 @@ struct CursorImage {
     Point hot_spot;
 };
 
-using Pattern = std::array<uint8_t, 8>;  // 8 rows, bit 7 is the left pixel
+using PatternBytes = std::array<uint8_t, 8>;  // 8 rows, bit 7 is the left pixel
 
 struct ColorTableEntry {
     uint16_t value = 0;
     uint16_t red = 0, green = 0, blue = 0;
 };
 
-struct ColorTable {
+struct ColorTableResource {
     uint32_t seed = 0;
     uint16_t flags = 0;
     std::vector<ColorTableEntry> entries;
@@ -114,8 +114,8 @@ struct SmallIcon {  // 'ics#'
 using ColorIcon = std::array<uint8_t, 256>;  // 'ics8': 16 x 16 indexes into the 256-colour system table
 
 bool decode_cursor(ResourceBytes bytes, CursorImage& out);
-bool decode_patterns(ResourceBytes bytes, std::vector<Pattern>& out);
-bool decode_color_table(ResourceBytes bytes, ColorTable& out);
+bool decode_patterns(ResourceBytes bytes, std::vector<PatternBytes>& out);
+bool decode_color_table(ResourceBytes bytes, ColorTableResource& out);
 bool decode_small_icon(ResourceBytes bytes, SmallIcon& out);
 bool decode_small_icon_list(ResourceBytes bytes, std::vector<Bits16>& out);
 bool decode_color_icon(ResourceBytes bytes, ColorIcon& out);
@@ -154,7 +154,7 @@ struct PictureOp {
     Point from, to;       // line ends; text position in `from`; pen and oval size in `from` (v height, h width)
     int16_t value = 0;    // font, face, size, pen mode
     uint16_t red = 0, green = 0, blue = 0;
-    Pattern pattern{};
+    PatternBytes pattern{};
     std::string text;
     // kPicBitsRect: a one-bit image of `bounds`, rows of `row_bytes`, its `source` part copied
     // to `rect` with transfer mode `value`.

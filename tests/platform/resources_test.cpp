@@ -64,8 +64,8 @@ bool decode_as(FourCC type, ResourceBytes bytes) {
     AlertTemplate alert;
     ControlTemplate control;
     CursorImage cursor;
-    std::vector<Pattern> patterns;
-    ColorTable table;
+    std::vector<PatternBytes> patterns;
+    ColorTableResource table;
     SmallIcon icon;
     std::vector<Bits16> icons;
     ColorIcon color_icon;

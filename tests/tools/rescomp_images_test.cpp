@@ -58,12 +58,12 @@ PAT# 600 {
   hex AA55AA55AA55AA55
 }
 )");
-    std::vector<Pattern> patterns;
+    std::vector<PatternBytes> patterns;
     ASSERT_TRUE(decode_patterns(get_resource(kPatternListType, 600)->bytes, patterns));
     ASSERT_EQ(patterns.size(), 3u);
-    EXPECT_EQ(patterns[0], (Pattern{0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(patterns[1], (Pattern{0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}));
-    EXPECT_EQ(patterns[2], (Pattern{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}));
+    EXPECT_EQ(patterns[0], (PatternBytes{0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(patterns[1], (PatternBytes{0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}));
+    EXPECT_EQ(patterns[2], (PatternBytes{0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}));
 }
 
 TEST(RescompImages, ColorTable) {
@@ -74,7 +74,7 @@ clut 129 {
   color 0xDD6B 0x08C2 0x06A2
 }
 )");
-    ColorTable table;
+    ColorTableResource table;
     ASSERT_TRUE(decode_color_table(get_resource(kColorTableType, 129)->bytes, table));
     ASSERT_EQ(table.entries.size(), 3u);
     EXPECT_EQ(table.entries[2].value, 2);

@@ -1,0 +1,300 @@
+#include "platform/controls/control_look.h"
+#include "platform/draw/paint.h"
+#include "platform/menus/menus.h"
+#include "tests/platform/toolbox_test_support.h"
+
+#include <vector>
+
+namespace {
+
+using pf::Point;
+using pf::Rect;
+using toolboxtest::centre;
+
+constexpr const char* kMenus = R"(
+MENU 129 "File" {
+  title "File"
+  item "New" key N command 'new '
+  item "Open…" key O
+  separator
+  item "Save" key S
+  item "Save As…" key S shift
+  item "Revert" disabled
+  item "Recent" submenu 140
+  item "Quit" key Q command 'quit'
+}
+MENU 130 "Edit" {
+  title "Edit"
+  item "Undo" key Z
+  item "Bold" key B bold mark check
+}
+MENU 131 "Off" {
+  title "Off"
+  disabled
+  item "Hidden" key H
+}
+MENU 140 "Recent" {
+  title "Recent"
+  item "First"
+  item "Second"
+  item "Third"
+}
+MBAR 128 {
+  menus 129 130 131
+}
+)";
+
+int32_t chosen = 0;
+
+void choose_on_mouse_down(const pf::EventRecord& e) {
+    if (e.what == pf::kMouseDown && e.where.v < pf::menu_bar_height()) chosen = pf::menu_select(e.where);
+}
+
+struct Menus : toolboxtest::Screen {
+    void SetUp() override {
+        toolboxtest::Screen::SetUp();
+        install(kMenus);
+        ASSERT_TRUE(pf::set_menu_bar_from_resource(128));
+        pf::insert_menu(pf::get_menu(140), pf::kInsertHierarchicalMenu);
+        pf::draw_menu_bar();
+        chosen = 0;
+    }
+
+    // Rectangle of item `item` of a bar menu when pulled down (its rows, found by
+    // the menu's size: items are tracked by the same definition).
+    Point item_point(int16_t menu_id, int16_t item) {
+        Rect title = pf::menu_title_rect(menu_id);
+        pf::MenuRef menu = pf::get_menu_handle(menu_id);
+        Rect menu_rect{pf::menu_bar_height(), title.left, 0, 0};
+        pf::Port port;
+        pf::open_screen_port(port, pf::screen_bounds());
+        pf::PortScope scope(&port);
+        pf::MenuDefParams params;
+        pf::standard_menu_definition(pf::kMenuSizeMsg, menu, menu_rect, params);
+        menu_rect.bottom = int16_t(menu_rect.top + menu->menu_height);
+        menu_rect.right = int16_t(menu_rect.left + menu->menu_width);
+        for (int16_t v = menu_rect.top; v < menu_rect.bottom; ++v) {
+            params.hit = Point{v, int16_t(menu_rect.left + 20)};
+            pf::standard_menu_definition(pf::kMenuFindItemMsg, menu, menu_rect, params);
+            if (params.item_under_mouse == item) {
+                pf::close_port(port);
+                return Point{int16_t(v + 3), int16_t(menu_rect.left + 20)};
+            }
+        }
+        pf::close_port(port);
+        return Point{};
+    }
+
+    int32_t drag_in_bar(Point from, Point to) {
+        pf::driver_drag(from, to);
+        pf::driver_run_until_idle(choose_on_mouse_down);
+        return chosen;
+    }
+};
+
+int32_t choice(int16_t id, int16_t item) { return (int32_t(id) << 16) | item; }
+
+TEST_F(Menus, BarComesFromItsResourceWithTheHelpMenuLast) {
+    pf::MenuRef help = pf::help_menu();
+    pf::append_menu_item_text(help, "Quorvin Help");
+    pf::insert_menu(pf::new_menu(132, "Window"), 0);
+    EXPECT_EQ(pf::menu_bar_ids(), (std::vector<int16_t>{129, 130, 131, 132, pf::help_menu_id()}));
+    EXPECT_EQ(help->title, "Help");
+    EXPECT_FALSE(pf::menu_title_rect(130).empty());
+    EXPECT_LT(pf::menu_title_rect(129).right, pf::menu_title_rect(130).left + 1);
+    pf::MenuRef quit = nullptr;
+    int16_t item = 0;
+    ASSERT_TRUE(pf::get_index_menu_item_with_command_id(pf::four_cc("quit"), 1, &quit, &item));
+    EXPECT_EQ(quit->id, 129);
+    EXPECT_EQ(item, 8);
+}
+
+TEST_F(Menus, PullDownAndChooseRestoresThePixelsBeneath) {
+    Point inside_menu = item_point(129, 2);
+    uint32_t before = pixel(inside_menu);
+    EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(129)), inside_menu), choice(129, 2));
+    EXPECT_EQ(pixel(inside_menu), before);
+    // The chosen menu's title stays highlighted until the application is done.
+    EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0x2E61C2u);
+    pf::hilite_menu(0);
+    EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0xFFFFFFu);
+}
+
+TEST_F(Menus, ReleaseOutsideOrOnADisabledItemChoosesNothing) {
+    EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(129)), item_point(129, 6)), 0);  // Revert is disabled
+    EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(129)), item_point(129, 3)), 0);  // the separator
+    EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(129)), Point{400, 600}), 0);
+    EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(131)), Point{40, pf::menu_title_rect(131).left}), 0);
+    // Sliding along the bar switches menus.
+    EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(129)), item_point(130, 1)), choice(130, 1));
+}
+
+TEST_F(Menus, KeyEquivalentsTellShiftAndRefuseDisabledItems) {
+    EXPECT_EQ(pf::menu_key('s', pf::kCmdKey), choice(129, 4));
+    pf::hilite_menu(0);
+    EXPECT_EQ(pf::menu_key('S', pf::kCmdKey | pf::kShiftKey), choice(129, 5));
+    EXPECT_EQ(pf::menu_key('s', pf::kCmdKey | pf::kOptionKey), 0);
+    EXPECT_EQ(pf::menu_key('s', 0), 0);
+    EXPECT_EQ(pf::menu_key('h', pf::kCmdKey), 0);  // its menu is disabled
+    pf::disable_menu_item(pf::get_menu_handle(129), 4);
+    EXPECT_EQ(pf::menu_key('s', pf::kCmdKey), 0);
+    pf::enable_menu_command(pf::four_cc("new "), false);
+    EXPECT_EQ(pf::menu_key('n', pf::kCmdKey), 0);
+    pf::enable_menu_command(pf::four_cc("new "), true);
+    EXPECT_EQ(pf::menu_key('n', pf::kCmdKey), choice(129, 1));
+    pf::EventRecord key;
+    key.what = pf::kKeyDown;
+    key.message = 'z';
+    key.modifiers = pf::kCmdKey;
+    EXPECT_EQ(pf::menu_event(key), choice(130, 1));
+}
+
+TEST_F(Menus, HierarchicalChoiceNamesTheSubmenu) {
+    Point recent = item_point(129, 7);
+    Rect file_title = pf::menu_title_rect(129);
+    pf::MenuRef file = pf::get_menu_handle(129);
+    // The submenu opens to the right of its item, its first item level with it.
+    Point into_submenu{int16_t(recent.v + 20), int16_t(file_title.left + file->menu_width + 20)};
+    pf::driver_press(centre(file_title));
+    // A tracking loop polls twice a round (button, then mouse): each point is held for two steps.
+    for (Point p : {recent, Point{recent.v, int16_t(file_title.left + file->menu_width + 10)}, into_submenu}) {
+        pf::driver_move(p);
+        pf::driver_move(p);
+    }
+    pf::driver_release(into_submenu);
+    pf::driver_run_until_idle(choose_on_mouse_down);
+    EXPECT_EQ(chosen, choice(140, 2));
+    // Releasing on the item that leads to the submenu chooses nothing.
+    EXPECT_EQ(drag_in_bar(centre(file_title), recent), 0);
+}
+
+TEST_F(Menus, PopUpPutsTheItemUnderThePointButNeverAboveTheBar) {
+    pf::MenuRef menu = pf::get_menu_handle(140);
+    Point at{200, 300};
+    pf::driver_press(at);
+    pf::driver_move(Point{int16_t(at.v + 2), int16_t(at.h + 5)});
+    pf::driver_release(Point{int16_t(at.v + 2), int16_t(at.h + 5)});
+    EXPECT_EQ(pf::pop_up_menu_select(menu, at.v, at.h, 3), choice(140, 3));
+
+    // Near the top, the menu moves down below the bar: item 3 is no longer under the point.
+    Point high{5, 300};
+    Point below_bar{int16_t(pf::menu_bar_height() + 6), 310};
+    pf::driver_press(high);
+    pf::driver_move(below_bar);
+    pf::driver_release(below_bar);
+    EXPECT_EQ(pf::pop_up_menu_select(menu, high.v, high.h, 3), choice(140, 1));
+}
+
+TEST_F(Menus, MetacharactersMakeItemsAndPlainTextIsKeptAsItIs) {
+    pf::MenuRef menu = pf::new_menu(150, "Test");
+    pf::append_menu(menu, "Undo/Z;(-;Bold<B;(Gone;Ticked!\x12");
+    ASSERT_EQ(pf::count_menu_items(menu), 5);
+    EXPECT_EQ(pf::get_menu_item_text(menu, 1), "Undo");
+    EXPECT_EQ(pf::get_item_key(menu, 1), 'Z');
+    EXPECT_EQ(pf::get_menu_item_text(menu, 2), "-");
+    EXPECT_FALSE(pf::is_menu_item_enabled(menu, 2));
+    EXPECT_EQ(pf::get_item_style(menu, 3), pf::kFaceBold);
+    EXPECT_FALSE(pf::is_menu_item_enabled(menu, 4));
+    EXPECT_EQ(pf::get_item_mark(menu, 5), pf::kCheckMark);
+
+    pf::insert_menu_item_text(menu, "(Layer/1;!<B", 1);
+    EXPECT_EQ(pf::get_menu_item_text(menu, 2), "(Layer/1;!<B");
+    EXPECT_TRUE(pf::is_menu_item_enabled(menu, 2));
+    EXPECT_EQ(pf::get_item_key(menu, 2), 0);
+    pf::delete_menu_item(menu, 1);
+    EXPECT_EQ(pf::get_menu_item_text(menu, 1), "(Layer/1;!<B");
+    pf::delete_menu_items(menu, 2, 100);
+    EXPECT_EQ(pf::count_menu_items(menu), 1);
+    pf::delete_menu_item(menu, 9);  // out of range: nothing
+    EXPECT_EQ(pf::count_menu_items(menu), 1);
+    pf::dispose_menu(menu);
+}
+
+// A 4 x 4 grid of coloured boxes, 10 pixels each, as graphical menus are made.
+constexpr int kBox = 10;
+void grid_definition(int16_t message, pf::MenuRef menu, Rect& r, pf::MenuDefParams& params) {
+    switch (message) {
+        case pf::kMenuSizeMsg:
+            menu->menu_width = menu->menu_height = 4 * kBox;
+            break;
+        case pf::kMenuPopUpMsg:
+            r = Rect{params.top, params.left, int16_t(params.top + 4 * kBox), int16_t(params.left + 4 * kBox)};
+            break;
+        case pf::kMenuDrawMsg:
+            for (int item = 1; item <= 16; ++item) {
+                int row = (item - 1) / 4, column = (item - 1) % 4;
+                uint16_t level = uint16_t(item * 0x0F00);
+                pf::fill_rect_color(Rect{int16_t(r.top + row * kBox), int16_t(r.left + column * kBox),
+                                         int16_t(r.top + row * kBox + kBox), int16_t(r.left + column * kBox + kBox)},
+                                    pf::RGBColor{level, 0, 0});
+            }
+            break;
+        case pf::kMenuFindItemMsg: {
+            int row = (params.hit.v - r.top) / kBox, column = (params.hit.h - r.left) / kBox;
+            params.item_under_mouse = params.item_selected = int16_t(row * 4 + column + 1);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+TEST_F(Menus, CustomDefinitionDrawsAndHitTests) {
+    pf::register_menu_definition(251, grid_definition);
+    install(R"(
+MENU 145 "Colours" {
+  title "Colours"
+  definition 251
+}
+)");
+    pf::MenuRef colours = pf::get_menu(145);
+    ASSERT_NE(colours, nullptr);
+    Point at{100, 100};
+    Point box_7{int16_t(at.v + kBox + 4), int16_t(at.h + 2 * kBox + 4)};  // row 2, column 3
+    pf::driver_press(at);
+    pf::driver_move(box_7);
+    pf::driver_release(box_7);
+    EXPECT_EQ(pf::pop_up_menu_select(colours, at.v, at.h, 1), choice(145, 7));
+
+    // Drawn where it pops up, then gone again.
+    pf::Port port;
+    pf::open_screen_port(port, pf::screen_bounds());
+    pf::set_port(&port);
+    Rect r{at.v, at.h, int16_t(at.v + 40), int16_t(at.h + 40)};
+    pf::MenuDefParams params;
+    grid_definition(pf::kMenuDrawMsg, colours, r, params);
+    EXPECT_EQ(pf::screen_pixel(box_7.h, box_7.v), uint32_t(pf::pixel_of(pf::RGBColor{7 * 0x0F00, 0, 0}) & 0xFFFFFF));
+    pf::close_port(port);
+    pf::dispose_menu(colours);
+}
+
+// Writes the screen while a menu is open, for people to look at.
+std::string capture_path;
+void capture_composer() {
+    pf::compose_screen();
+    Rect title = pf::menu_title_rect(129);
+    if (pf::screen_pixel(title.left + 4, pf::menu_bar_height() + 4) == 0xFFFFFF)
+        pf::screen_write_png(capture_path);
+}
+
+TEST_F(Menus, ScreenshotOfAMenuPulledDown) {
+    pf::WindowRef doc = pf::create_window(pf::kDocumentWindowClass, pf::kWindowStandardDocumentAttributes,
+                                          Rect{60, 40, 300, 400});
+    pf::set_window_title(doc, "Sheet 1");
+    pf::show_window(doc);
+    pf::driver_run_until_idle([](const pf::EventRecord& e) {
+        if (e.what == pf::kUpdateEvent) {
+            pf::WindowRef w = reinterpret_cast<pf::WindowRef>(e.message);
+            pf::begin_update(w);
+            pf::end_update(w);
+        }
+    });
+    capture_path = toolboxtest::screenshot_path("menu_pulled_down.png");
+    std::filesystem::remove(capture_path);
+    pf::host_set_composer(capture_composer);
+    drag_in_bar(centre(pf::menu_title_rect(129)), item_point(129, 5));
+    pf::host_set_composer(pf::compose_screen);
+    EXPECT_TRUE(std::filesystem::exists(capture_path));
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// The headless screen, window manager and event driver that the menu, control,
+// dialog, list and navigation tests run on, with the toolbox's own texts installed
+// beside each test's resources.
+#pragma once
+
+#include "platform/draw/draw.h"
+#include "platform/events/events.h"
+#include "platform/host/driver.h"
+#include "platform/host/host.h"
+#include "platform/menus/menus.h"
+#include "platform/screen/screen.h"
+#include "platform/windows/windows.h"
+#include "tests/tools/rescomp_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace toolboxtest {
+
+// The toolbox's texts, to compile together with a test's own resources.
+inline std::string toolbox_resources() {
+    return read_file(std::filesystem::path(QUORVIN_SOURCE_DIR) / "resources" / "toolbox.txt");
+}
+
+inline std::string screenshot_path(const std::string& name) {
+    std::filesystem::path folder = std::filesystem::path(QUORVIN_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
+}
+
+inline pf::Point centre(const pf::Rect& r) {
+    return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)};
+}
+
+struct Screen : ::testing::Test {
+    void SetUp() override {
+        pf::headless_host_open(640, 480);
+        pf::events_reset();
+        pf::driver_reset();
+        pf::use_manual_clock(0);
+        pf::windows_open();
+        pf::menus_reset();
+    }
+    void TearDown() override {
+        pf::menus_reset();
+        pf::windows_close();
+        pf::use_system_clock();
+        pf::driver_reset();
+        pf::events_reset();
+        pf::host_close();
+        pf::resources_clear();
+    }
+    // Compiles and installs the test's resources with the toolbox's texts.
+    void install(const std::string& source) { install_source(toolbox_resources() + source); }
+
+    uint32_t pixel(pf::Point p) {
+        pf::compose_screen();
+        return pf::screen_pixel(p.h, p.v);
+    }
+};
+
+}  // namespace toolboxtest
