@@ -18,8 +18,9 @@ using namespace windows_detail;
 
 namespace {
 
-// Global areas whose pixels must be composed again.
-RgnHandle compose_dirty = nullptr;
+// The global area whose pixels must be composed again: one bounding rectangle,
+// so that marking costs the same however many small drawings a window makes.
+Rect compose_dirty{};
 cairo_surface_t* composed_screen = nullptr;  // the screen surface last composed onto
 
 constexpr uint32_t kBlankContent = 0xFFFFFF;
@@ -154,11 +155,12 @@ void place_port(WindowRef w) {
 
 void mark_screen_area(const Rect& global) {
     if (global.empty()) return;
-    if (!compose_dirty) compose_dirty = new_region();
-    RgnHandle r = new_region();
-    rect_region(r, global);
-    union_region(compose_dirty, r, compose_dirty);
-    dispose_region(r);
+    if (compose_dirty.empty()) {
+        compose_dirty = global;
+        return;
+    }
+    compose_dirty = Rect{std::min(compose_dirty.top, global.top), std::min(compose_dirty.left, global.left),
+                         std::max(compose_dirty.bottom, global.bottom), std::max(compose_dirty.right, global.right)};
 }
 
 void mark_window_area(WindowRef w) { mark_screen_area(structure_of(w)); }
@@ -170,13 +172,9 @@ void compose_now() {
         composed_screen = s->surface;
         mark_screen_area(desktop_bounds());
     }
-    if (!compose_dirty || empty_region(compose_dirty)) return;
-    RgnHandle desk = new_region();
-    rect_region(desk, desktop_bounds());
-    sect_region(compose_dirty, desk, compose_dirty);
-    dispose_region(desk);
-    for (const Rect& r : region_rects(compose_dirty)) compose_area(r);
-    set_empty_region(compose_dirty);
+    Rect area = intersect(compose_dirty, desktop_bounds());
+    compose_dirty = Rect{};
+    if (!area.empty()) compose_area(area);
 }
 
 void wheel_to_window(Point where, int axis, int32_t delta, uint16_t modifiers) {
