@@ -3,22 +3,39 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
+#include "platform/files/files.h"
+#include "platform/text/mac_roman.h"
 
 namespace {
 
 constexpr int kLinkListExtend = 4;
 
+// A long file name is shown shortened and carries a key of the real name in
+// its last bytes (name[58..63], marked by 0xA5 0x4B at 58 and 59).
+constexpr int kNameKeyOffset = 58;
+constexpr int kNameKeySize = 6;
+
+bool has_name_key(const uint8_t* name) {
+    return name[kNameKeyOffset] == 0xA5 && name[kNameKeyOffset + 1] == 0x4B;
+}
+
+bool names_equal(const uint8_t* a, const uint8_t* b) {
+    if (a[0] != b[0] || std::memcmp(a + 1, b + 1, a[0]) != 0) return false;
+    if (a[0] >= kNameKeyOffset || (!has_name_key(a) && !has_name_key(b))) return true;
+    return std::memcmp(a + kNameKeyOffset, b + kNameKeyOffset, kNameKeySize) == 0;
+}
+
+// The same file: volume, folder and name (with a long name's key) agree.
 bool specs_equal(const uint8_t* a, const uint8_t* b) {
     if (load_i16(a) != load_i16(b)) return false;
     if (load_i32(a + kFileSpecFolderOffset) != load_i32(b + kFileSpecFolderOffset)) return false;
-    const uint8_t* name_a = a + kFileSpecNameOffset;
-    const uint8_t* name_b = b + kFileSpecNameOffset;
-    return name_a[0] == name_b[0] && std::memcmp(name_a + 1, name_b + 1, name_a[0]) == 0;
+    return names_equal(a + kFileSpecNameOffset, b + kFileSpecNameOffset);
 }
 
 // Copies the file specification of a workbook's document; false when it has none.
@@ -59,10 +76,17 @@ int32_t find_link_by_spec(MemoryRef list, const uint8_t* spec, int16_t* largest_
     return found;
 }
 
-// A platform path of a file specification; none until the file system exists.
+// The full path of a file specification, in Mac Roman, cut to 255 bytes;
+// empty when the specification leads nowhere.
 void full_path_of(const uint8_t* spec, unsigned char* path) {
-    (void)spec;
     path[0] = 0;
+    pf::FileSpec file;
+    std::memcpy(&file, spec, sizeof file);
+    std::string posix;
+    if (pf::path_from_file_spec(file, posix) != pf::noErr) return;
+    std::string text = pf::utf8_to_mac_roman(posix);
+    path[0] = uint8_t(std::min<size_t>(text.size(), 255));
+    std::memcpy(path + 1, text.data(), path[0]);
 }
 
 void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned char* path) {

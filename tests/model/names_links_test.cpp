@@ -114,3 +114,33 @@ TEST_F(Links, SavingUnderANewNameRedirectsOtherDocumentsLinks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Links, LinksRecordTheFullPathOfTheLinkedFile) {
+    MemoryRef other = make_workbook("Rates", 2);  // in the root folder
+    int16_t id;
+    CheckFileInfo(&id, layer, other, pstr("Rates"));
+    auto* record = static_cast<uint8_t*>(UseMemory(GetSheetLinks(layer)));
+    std::string path(reinterpret_cast<char*>(record + kLinkPathOffset + 1), record[kLinkPathOffset]);
+    UnuseMemory(GetSheetLinks(layer));
+    EXPECT_EQ(path, "/Rates");
+}
+
+TEST_F(Links, LongNamesWithTheSameShortFormAreDifferentFiles) {
+    MemoryRef a = make_workbook(std::string(56, 'x') + "\xC9", 5);
+    MemoryRef b = make_workbook(std::string(56, 'x') + "\xC9", 5);
+    for (auto [book, key] : {std::pair{a, 1}, std::pair{b, 2}}) {
+        auto* name = static_cast<uint8_t*>(UseMemory(Get_fileinfo(book))) + kFileSpecNameOffset;
+        name[58] = 0xA5;
+        name[59] = 0x4B;
+        name[63] = uint8_t(key);
+        UnuseMemory(Get_fileinfo(book));
+    }
+    int16_t first, second;
+    CheckFileInfo(&first, layer, a, pstr("x"));
+    CheckFileInfo(&second, layer, b, pstr("x"));
+    EXPECT_NE(first, second);
+}
+
+}  // namespace
