@@ -166,23 +166,49 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
 
 namespace {
 
-// Removes the cell at `column` of the row at `row_offset`, if there is one.
-void remove_cell_at(MemoryRef store, uint32_t row_offset, int16_t column) {
+// Where a cell goes in a held store: its row (when stored) and, in that row,
+// the cell of the same column (when stored) or the insertion point.
+struct CellSlot {
+    bool row_exists = false;
+    uint32_t row_offset = 0;
+    uint32_t cell_offset = 0;
+    int32_t old_length = 0;  // of the cell stored there, 0 for none
+};
+
+CellSlot find_cell_slot(MemoryRef store, int16_t row, int16_t column) {
+    CellSlot slot;
     HeldStore held = hold_store(store);
-    uint8_t* row = held.start + row_offset;
-    uint32_t row_length = _RowLength_(row);
-    uint8_t* p = row + kRowHeaderSize;
-    int16_t wanted = column;
-    bool found = FindCell(&wanted, row + row_length, &p);
-    int16_t cell_length = found ? _cellLength_(p) : 0;
-    uint32_t cell_offset = uint32_t(p - held.start);
-    if (found) _SetRowLength_(row, row_length - cell_length);
+    uint8_t* p = held.start;
+    uint32_t row_length = 0;
+    int16_t wanted_row = row;
+    slot.row_exists = FindRow(&wanted_row, &row_length, held.end, &p);
+    slot.row_offset = uint32_t(p - held.start);
+    if (slot.row_exists) {
+        uint8_t* cell = p + kRowHeaderSize;
+        int16_t wanted_column = column;
+        if (FindCell(&wanted_column, p + row_length, &cell)) slot.old_length = _cellLength_(cell);
+        slot.cell_offset = uint32_t(cell - held.start);
+    }
     release_store(held);
-    if (found) DeleteMemory(store, cell_offset, cell_length);
+    return slot;
+}
+
+// Makes the room at `offset` go from `old_length` to `new_length` bytes;
+// false, with the store unchanged, when it cannot grow.
+bool resize_room(MemoryRef store, uint32_t offset, int32_t old_length, int32_t new_length) {
+    if (new_length > old_length) {
+        if (!InsertMemory(store, int32_t(offset) + old_length, new_length - old_length)) return false;
+        UnuseMemory(store);
+    } else if (new_length < old_length) {
+        DeleteMemory(store, int32_t(offset) + new_length, old_length - new_length);
+    }
+    return true;
 }
 
 }  // namespace
 
+// A cell already stored at the position is replaced, so that no column is
+// ever stored twice.
 void InputCell(const CellRange* range, const uint8_t* block, int32_t length, MemoryRef layer) {
     (void)range;
     if (length < kRowHeaderSize + kCellHeaderSize) return;
@@ -190,41 +216,21 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     int16_t row = _RowID_(block), column = _cellID_(cell);
     if (!cell_in_grid(row, column)) return;
     clobberCache(layer);
-    SpreadSheet* sheet = use_layer(layer);
-    MemoryRef store = sheet->cells;
-    release_layer(layer);
-
-    HeldStore held = hold_store(store);
-    uint8_t* p = held.start;
-    uint32_t row_length = 0;
-    int16_t found_row = row;
-    bool row_exists = FindRow(&found_row, &row_length, held.end, &p);
-    uint32_t row_offset = uint32_t(p - held.start);
-    release_store(held);
-
-    if (!row_exists) {
-        auto* inserted = static_cast<uint8_t*>(InsertMemory(store, row_offset, length));
-        if (!inserted) return;
-        std::memcpy(inserted, block, length);
-        _SetRowLength_(inserted, length);
-        UnuseMemory(store);
-    } else {
-        remove_cell_at(store, row_offset, column);  // callers clear first; never store twice
-        held = hold_store(store);
-        uint8_t* row_record = held.start + row_offset;
-        row_length = _RowLength_(row_record);
-        uint8_t* at = row_record + kRowHeaderSize;
-        int16_t wanted = column;
-        FindCell(&wanted, row_record + row_length, &at);
-        uint32_t cell_offset = uint32_t(at - held.start);
+    MemoryRef store = GetSpreadSheetCells(layer);
+    CellSlot slot = find_cell_slot(store, row, column);
+    if (!slot.row_exists) {
+        if (!resize_room(store, slot.row_offset, 0, length)) return;
+        HeldStore held = hold_store(store);
+        std::memcpy(held.start + slot.row_offset, block, size_t(length));
+        _SetRowLength_(held.start + slot.row_offset, uint32_t(length));
         release_store(held);
+    } else {
         int32_t cell_length = length - kRowHeaderSize;
-        auto* inserted = static_cast<uint8_t*>(InsertMemory(store, cell_offset, cell_length));
-        if (!inserted) return;
-        std::memcpy(inserted, cell, cell_length);
-        UnuseMemory(store);
-        held = hold_store(store);
-        _SetRowLength_(held.start + row_offset, row_length + cell_length);
+        if (!resize_room(store, slot.cell_offset, slot.old_length, cell_length)) return;
+        HeldStore held = hold_store(store);
+        uint8_t* row_record = held.start + slot.row_offset;
+        std::memcpy(held.start + slot.cell_offset, cell, size_t(cell_length));
+        _SetRowLength_(row_record, _RowLength_(row_record) + uint32_t(cell_length - slot.old_length));
         release_store(held);
     }
     CellRange changed{{row, column}, {row, column}};

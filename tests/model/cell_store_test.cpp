@@ -46,6 +46,32 @@ TEST_F(CellStore, StoringOverAnOccupiedCellReplacesIt) {
     EXPECT_EQ(at(2, 2), 7);
 }
 
+TEST_F(CellStore, ACellThatCannotBeStoredLeavesTheStoreAsItWas) {
+    for (int16_t r = 0; r < 800; ++r) put(r, 1, r);  // larger than the memory reserve
+    std::vector<uint8_t> before(size_t(GetByteSize(store())));
+    std::memcpy(before.data(), UseMemory(store()), before.size());
+    UnuseMemory(store());
+    std::vector<uint8_t> big = number_cell(400, 1, 7);
+    big.resize(big.size() + 20000);  // a long typed text
+    _SetRowLength_(big.data(), uint32_t(big.size()));
+    _SetCellLength_(big.data() + kRowHeaderSize, int16_t(big.size() - kRowHeaderSize));
+    _SetFormulaLength_(big.data() + kRowHeaderSize, int16_t(_formulaLength_(big.data() + kRowHeaderSize) + 20000));
+    pf::set_temp_budget(0);
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 64);
+    CellRange range{{400, 1}, {400, 1}};
+    int16_t error = with_failure_handler(&mem_globals, [&] {
+        InputCell(&range, big.data(), int32_t(big.size()), layer);
+    });
+    pf::set_heap_budget(pf::kNoBudget);
+    EXPECT_NE(error, 0);
+    UnuseFailedMemory(store());
+    ASSERT_EQ(size_t(GetByteSize(store())), before.size());
+    EXPECT_EQ(0, std::memcmp(UseMemory(store()), before.data(), before.size()));
+    UnuseMemory(store());
+    put(400, 1, 9);  // and it still takes cells
+    EXPECT_EQ(at(400, 1), 9);
+}
+
 TEST_F(CellStore, EntriesOutsideTheGridAreRefused) {
     put(-1, 0, 1);
     put(0, 32000, 1);
