@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/window_loop.h"
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -16,102 +18,8 @@
 
 namespace {
 
+using namespace window_loop;
 using pf::Point;
-using pf::Rect;
-using pf::WindowRef;
-
-// ---- A small event loop in the manner of the application's: clicks on the frame
-// are tracked, a click in a window that is not in front only selects it, updates
-// paint each window's content in its own colour, suspend hides the floaters.
-
-std::vector<std::string> log_entries;
-std::map<WindowRef, std::string> names;
-std::map<WindowRef, pf::RGBColor> colours;
-
-std::string name_of(WindowRef w) { return names.count(w) ? names[w] : "?"; }
-WindowRef window_of(const pf::EventRecord& e) { return reinterpret_cast<WindowRef>(e.message); }
-
-void paint_update(WindowRef w) {
-    pf::PortScope scope(pf::window_port(w));
-    pf::begin_update(w);
-    pf::rgb_fore_color(colours[w]);
-    pf::paint_rect(pf::window_port(w)->port_rect);
-    pf::end_update(w);
-}
-
-void mouse_down(const pf::EventRecord& e) {
-    WindowRef w = nullptr;
-    int16_t part = pf::find_window(e.where, &w);
-    switch (part) {
-        case pf::kInContent: {
-            WindowRef front_of_layer = pf::is_floating_window(w) ? pf::front_window() : pf::front_non_floating_window();
-            if (w != front_of_layer && !pf::is_modal_window(pf::front_window())) {
-                pf::select_window(w);
-                return;  // the click only selected the window
-            }
-            log_entries.push_back("click " + name_of(w));
-            return;
-        }
-        case pf::kInDrag:
-            pf::drag_window(w, e.where, pf::desktop_bounds());
-            return;
-        case pf::kInGrow: {
-            uint32_t size = pf::grow_window(w, e.where, Rect{80, 120, 400, 600});
-            if (size) pf::size_window(w, int16_t(size & 0xFFFF), int16_t(size >> 16), true);
-            return;
-        }
-        case pf::kInGoAway:
-            if (pf::track_go_away(w, e.where)) {
-                log_entries.push_back("close " + name_of(w));
-                pf::dispose_window(w);
-            }
-            return;
-        case pf::kInZoomIn:
-        case pf::kInZoomOut:
-            if (pf::track_box(w, e.where, part)) pf::zoom_window(w, part, false);
-            return;
-        case pf::kInCollapseBox:
-            if (pf::track_box(w, e.where, part)) pf::collapse_window(w, !pf::window_collapsed(w));
-            return;
-        default:
-            return;
-    }
-}
-
-void dispatch(const pf::EventRecord& e) {
-    switch (e.what) {
-        case pf::kMouseDown:
-            mouse_down(e);
-            break;
-        case pf::kUpdateEvent:
-            log_entries.push_back("update " + name_of(window_of(e)));
-            paint_update(window_of(e));
-            break;
-        case pf::kActivateEvent:
-            log_entries.push_back(((e.modifiers & pf::kActiveFlag) ? "activate " : "deactivate ") +
-                                  name_of(window_of(e)));
-            break;
-        case pf::kKeyDown:
-            log_entries.push_back(std::string("key ") + char(pf::event_char(e)));
-            break;
-        case pf::kOSEvent:
-            if (pf::os_event_kind(e) == pf::kSuspendResumeMessage) {
-                if (e.message & pf::kResumeFlag)
-                    pf::show_floating_windows();
-                else
-                    pf::hide_floating_windows();
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-std::vector<std::string> run() {
-    log_entries.clear();
-    pf::driver_run_until_idle(dispatch);
-    return log_entries;
-}
 
 constexpr pf::RGBColor kRed{0xFFFF, 0, 0};
 constexpr pf::RGBColor kGreen{0, 0xFFFF, 0};

@@ -1,0 +1,160 @@
+// The SDL host's input translation, fed with SDL events on SDL's dummy video driver.
+#include "platform/events/events.h"
+#include "platform/events/input.h"
+#include "platform/events/keyboard.h"
+#include "platform/host/host.h"
+#include "platform/scrap/scrap.h"
+#include "platform/screen/screen.h"
+#include "platform/sdl/sdl_host.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct SdlHost : ::testing::Test {
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        pf::events_reset();
+        if (!pf::sdl_host_open(320, 200)) GTEST_SKIP() << "no SDL video";
+        pf::host_pump();
+        pf::events_reset();
+    }
+    void TearDown() override {
+        pf::host_close();
+        pf::events_reset();
+    }
+
+    static void key(SDL_Scancode code, SDL_Keycode sym, uint16_t mod, bool down = true, bool repeat = false) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.scancode = code;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        e.key.repeat = repeat;
+        SDL_PushEvent(&e);
+    }
+    static void text(const char* utf8) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
+        SDL_PushEvent(&e);
+    }
+    static void mouse(uint32_t type, int x, int y, uint8_t which = SDL_BUTTON_LEFT) {
+        SDL_Event e{};
+        e.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.x = x;
+            e.motion.y = y;
+        } else {
+            e.button.button = which;
+            e.button.x = x;
+            e.button.y = y;
+        }
+        SDL_PushEvent(&e);
+    }
+    static std::vector<pf::EventRecord> events() {
+        pf::host_pump();
+        std::vector<pf::EventRecord> out;
+        pf::EventRecord e;
+        while (pf::get_next_event(pf::kEveryEvent, e)) out.push_back(e);
+        return out;
+    }
+};
+
+TEST_F(SdlHost, TypedTextArrivesAsMacRomanKeyDownsWithTheKeyCode) {
+    key(SDL_SCANCODE_E, SDLK_e, KMOD_NONE);
+    text("\u00e9\u20ac");
+    key(SDL_SCANCODE_E, SDLK_e, KMOD_NONE, false);
+    auto got = events();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].what, pf::kKeyDown);
+    EXPECT_EQ(pf::event_char(got[0]), 0x8E);
+    EXPECT_EQ(pf::event_key_code(got[0]), 14);
+    EXPECT_EQ(pf::event_char(got[1]), 0xDB);
+    EXPECT_EQ(pf::event_key_code(got[1]), 0);
+    EXPECT_EQ(got[2].what, pf::kKeyUp);
+}
+
+TEST_F(SdlHost, CtrlKeysAreCommandKeysAndTheirTextIsDropped) {
+    key(SDL_SCANCODE_S, SDLK_s, KMOD_LCTRL);
+    text("s");  // some layouts still report text for Ctrl combinations
+    key(SDL_SCANCODE_PERIOD, SDLK_PERIOD, KMOD_LCTRL | KMOD_LSHIFT);
+    auto got = events();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(pf::event_char(got[0]), 's');
+    EXPECT_EQ(got[0].modifiers & (pf::kCmdKey | pf::kShiftKey), pf::kCmdKey);
+    EXPECT_EQ(pf::event_char(got[1]), '.');
+    EXPECT_EQ(pf::event_key_code(got[1]), pf::kKeyCodePeriod);
+    EXPECT_EQ(got[1].modifiers & (pf::kCmdKey | pf::kShiftKey), pf::kCmdKey | pf::kShiftKey);
+}
+
+TEST_F(SdlHost, SuperGivesControlCharactersAndAltArrowsCarryOption) {
+    key(SDL_SCANCODE_LGUI, SDLK_LGUI, KMOD_LGUI);
+    key(SDL_SCANCODE_H, SDLK_h, KMOD_LGUI);
+    key(SDL_SCANCODE_LEFT, SDLK_LEFT, KMOD_LALT);
+    key(SDL_SCANCODE_LEFT, SDLK_LEFT, KMOD_LALT, true, true);
+    auto got = events();
+    ASSERT_EQ(got.size(), 3u);  // the Super key itself posts nothing
+    EXPECT_EQ(pf::event_char(got[0]), 8);
+    EXPECT_EQ(got[0].modifiers & pf::kControlKey, pf::kControlKey);
+    EXPECT_EQ(pf::event_char(got[1]), pf::kLeftArrowChar);
+    EXPECT_EQ(got[1].modifiers & pf::kOptionKey, pf::kOptionKey);
+    EXPECT_EQ(got[2].what, pf::kAutoKey);
+    EXPECT_TRUE(pf::key_is_down(pf::kKeyCodeControl));
+}
+
+TEST_F(SdlHost, MouseButtonsMotionAndTheRightButtonAsControlClick) {
+    mouse(SDL_MOUSEMOTION, 40, 30);
+    mouse(SDL_MOUSEBUTTONDOWN, 41, 31);
+    mouse(SDL_MOUSEBUTTONUP, 45, 33);
+    mouse(SDL_MOUSEBUTTONDOWN, 50, 60, SDL_BUTTON_RIGHT);
+    mouse(SDL_MOUSEBUTTONUP, 50, 60, SDL_BUTTON_RIGHT);
+    mouse(SDL_MOUSEBUTTONDOWN, 50, 60, SDL_BUTTON_MIDDLE);  // not used
+    auto got = events();
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0].what, pf::kMouseDown);
+    EXPECT_EQ(got[0].where, (pf::Point{31, 41}));
+    EXPECT_EQ(got[0].modifiers & pf::kButtonState, 0);
+    EXPECT_EQ(got[1].what, pf::kMouseUp);
+    EXPECT_EQ(got[1].where, (pf::Point{33, 45}));
+    EXPECT_EQ(got[2].modifiers & pf::kControlKey, pf::kControlKey);
+}
+
+TEST_F(SdlHost, FocusGivesSuspendAndResumeAndTheWindowCloseQuits) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&e);
+    e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&e);
+    auto got = events();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(pf::os_event_kind(got[0]), pf::kSuspendResumeMessage);
+    EXPECT_EQ(got[0].message & pf::kResumeFlag, 0u);
+    EXPECT_EQ(got[1].message & pf::kResumeFlag, pf::kResumeFlag);
+    EXPECT_FALSE(pf::host_quit_requested());
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    pf::host_pump();
+    EXPECT_TRUE(pf::host_quit_requested());  // no quit handler installed: quit at once
+}
+
+TEST_F(SdlHost, ScreenFollowsTheWindowAndTextReachesTheClipboard) {
+    ASSERT_NE(pf::screen(), nullptr);
+    EXPECT_EQ(pf::screen()->width, 320);
+    pf::scrap_reset();
+    std::string mac = "Gr\x9F\x8F" "e";
+    pf::zero_scrap();
+    pf::put_scrap(pf::kScrapText, mac.data(), mac.size());
+    char* system = SDL_GetClipboardText();
+    if (system && *system) EXPECT_STREQ(system, "Gr\u00fc\u00e8e");  // the dummy driver keeps it in process
+    SDL_free(system);
+}
+
+}  // namespace
