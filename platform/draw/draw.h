@@ -3,14 +3,19 @@
 // regions, a pen, fore and back colours and text state. Coordinates lie between
 // pixels; a rectangle covers [left, right) x [top, bottom).
 //
-// The other headers of this folder hold regions (region.h), shapes (shapes.h),
-// colours (colour.h), pixel moves and offscreen worlds (bits.h), output (output.h)
-// and the painting core the module's own files share (paint.h).
+// The other headers of this folder hold ports (port.h), regions (region.h), shapes
+// (shapes.h), colours (colour.h), pixel moves and offscreen worlds (bits.h), pictures
+// (picture.h), small images (small_images.h), theme drawing (theme.h), output
+// (output.h), text (text.h) and the painting core the module's own files share
+// (paint.h).
 #pragma once
 
 #include "platform/draw/bits.h"
 #include "platform/draw/colour.h"
 #include "platform/draw/output.h"
+#include "platform/draw/picture.h"
 #include "platform/draw/port.h"
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
+#include "platform/draw/small_images.h"
+#include "platform/draw/theme.h"
