@@ -8,8 +8,6 @@ ColorTable program_table;
 RGBColor hilite_color{0xB5B5, 0xD5D5, 0xFFFF};
 RGBColor op_color{0x7FFF, 0x7FFF, 0x7FFF};
 
-uint16_t big_endian16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
-
 constexpr uint16_t level8(int v) { return uint16_t(v * 0x101); }
 
 ColorTable make_system_palette() {
@@ -38,21 +36,11 @@ ColorTable make_system_palette() {
 
 }  // namespace
 
-bool parse_clut(const uint8_t* data, size_t length, ColorTable& out) {
-    constexpr size_t kHeader = 8, kEntry = 8;
-    if (!data || length < kHeader) return false;
-    int16_t last = int16_t(big_endian16(data + 6));
-    if (last < 0 || last > 255) return false;
-    size_t count = size_t(last) + 1;
-    if (length < kHeader + count * kEntry) return false;
+ColorTable color_table_of(const ColorTableResource& clut) {
     ColorTable t;
-    t.colors.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t* e = data + kHeader + i * kEntry;
-        t.colors.push_back(RGBColor{big_endian16(e + 2), big_endian16(e + 4), big_endian16(e + 6)});
-    }
-    out = std::move(t);
-    return true;
+    t.colors.reserve(clut.entries.size());
+    for (const ColorTableEntry& e : clut.entries) t.colors.push_back(RGBColor{e.red, e.green, e.blue});
+    return t;
 }
 
 void set_color_table(const std::vector<RGBColor>& colors) { program_table.colors = colors; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/draw/port.h"
+#include "platform/resources/resource_templates.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,10 +15,8 @@ struct ColorTable {
     std::vector<RGBColor> colors;  // entry n by position
 };
 
-// Reads a 'clut' resource: seed (4 bytes), flags (2), entry count - 1 (2), then per entry
-// a value (2) and red, green, blue (2 each), all big-endian. False, leaving `out`
-// untouched, when the data is short or the count is out of range.
-bool parse_clut(const uint8_t* data, size_t length, ColorTable& out);
+// The colours of a decoded 'clut' resource, entry n by position.
+ColorTable color_table_of(const ColorTableResource& clut);
 
 // The program's indexed colours. index_color leaves `out` as it was for an index
 // outside the table.

@@ -1,61 +1,28 @@
 #include "platform/draw/small_images.h"
 
-#include <algorithm>
-
 namespace pf {
 
-namespace {
-
-constexpr size_t kBits16Size = 32;
-constexpr size_t kCursorSize = 68;      // image, mask, hot spot
-constexpr size_t kSmallIconSize = 64;   // image, mask
-constexpr size_t kColorIconSize = 256;  // one byte a pixel
-
-void copy_bits16(const uint8_t* from, Bits16& to) { std::copy(from, from + kBits16Size, to.rows); }
-
-}  // namespace
-
-bool parse_cursor(const uint8_t* data, size_t length, Cursor& out) {
-    if (!data || length < kCursorSize) return false;
-    copy_bits16(data, out.image);
-    copy_bits16(data + kBits16Size, out.mask);
-    out.hot_spot = Point{int16_t((data[64] << 8) | data[65]), int16_t((data[66] << 8) | data[67])};
-    return true;
+Image16 image16_of(const Bits16& bits) {
+    Image16 image;
+    for (size_t row = 0; row < bits.size(); ++row) {
+        image.rows[row * 2] = uint8_t(bits[row] >> 8);
+        image.rows[row * 2 + 1] = uint8_t(bits[row]);
+    }
+    return image;
 }
 
-bool parse_small_icon(const uint8_t* data, size_t length, SmallIcon& out) {
-    if (!data || length < kSmallIconSize) return false;
-    copy_bits16(data, out.image);
-    copy_bits16(data + kBits16Size, out.mask);
-    return true;
-}
-
-bool parse_small_color_icon(const uint8_t* data, size_t length, SmallColorIcon& out) {
-    if (!data || length < kColorIconSize) return false;
-    std::copy(data, data + kColorIconSize, out.pixels);
-    return true;
-}
-
-size_t small_image_count(size_t length) { return length / kBits16Size; }
-
-bool small_image(const uint8_t* data, size_t length, size_t index, Bits16& out) {
-    if (!data || index >= small_image_count(length)) return false;
-    copy_bits16(data + index * kBits16Size, out);
-    return true;
-}
-
-BitMap bits16_map(const Bits16& bits) {
+BitMap image16_map(const Image16& image) {
     BitMap bm;
-    bm.base = bits.rows;
+    bm.base = image.rows;
     bm.row_bytes = 2;
     bm.bounds = Rect{0, 0, 16, 16};
     bm.depth = 1;
     return bm;
 }
 
-BitMap small_color_icon_map(const SmallColorIcon& icon) {
+BitMap color_icon_map(const ColorIcon& icon) {
     BitMap bm;
-    bm.base = icon.pixels;
+    bm.base = icon.data();
     bm.row_bytes = 16;
     bm.bounds = Rect{0, 0, 16, 16};
     bm.depth = 8;

@@ -85,9 +85,9 @@ TEST(ThemeShowcase, WritesIconsAndThemePieces) {
     for (auto [state, value] : {std::pair{1, 0}, {2, 0}, {1, 1}, {0, 0}}) {
         Rect r{6, x, 28, int16_t(x + 24)};
         pf::draw_theme_button(r, pf::kThemeBevelButton, int16_t(state), int16_t(value));
-        pf::SmallColorIcon icon;
-        for (int i = 0; i < 256; ++i) icon.pixels[i] = uint8_t((i / 16 + i % 16) % 3 == 0 ? 0 : 180 + i % 30);
-        pf::copy_bits(pf::small_color_icon_map(icon), {0, 0, 16, 16}, pf::image_rect_at(int16_t(x + 4), 9),
+        pf::ColorIcon icon;
+        for (int i = 0; i < 256; ++i) icon[i] = uint8_t((i / 16 + i % 16) % 3 == 0 ? 0 : 180 + i % 30);
+        pf::copy_bits(pf::color_icon_map(icon), {0, 0, 16, 16}, pf::image_rect_at(int16_t(x + 4), 9),
                       pf::kTransparent);
         x = int16_t(x + 28);
     }
@@ -111,20 +111,17 @@ TEST(ThemeShowcase, WritesIconsAndThemePieces) {
     pf::draw_theme_focus_rect({115, 110, 131, 200}, true);
 
     // A cursor drawn through its mask, and a dimmed image list entry.
-    pf::Bits16 arrow, arrow_mask;
+    pf::Bits16 arrow_bits{}, arrow_mask_bits{};
     for (int row = 0; row < 11; ++row) {
-        uint16_t bits = uint16_t(0xFFFF << (16 - row)) & 0x7FFF;
-        uint16_t mask = uint16_t(0xFFFF << (15 - row));
-        arrow.rows[row * 2] = uint8_t(bits >> 8);
-        arrow.rows[row * 2 + 1] = uint8_t(bits);
-        arrow_mask.rows[row * 2] = uint8_t(mask >> 8);
-        arrow_mask.rows[row * 2 + 1] = uint8_t(mask);
+        arrow_bits[row] = uint16_t(0xFFFF << (16 - row)) & 0x7FFF;
+        arrow_mask_bits[row] = uint16_t(0xFFFF << (15 - row));
     }
+    pf::Image16 arrow = pf::image16_of(arrow_bits), arrow_mask = pf::image16_of(arrow_mask_bits);
     pf::fill_rect({108, 220, 140, 290}, pf::kGrayPattern);
-    pf::copy_mask(pf::bits16_map(arrow), pf::bits16_map(arrow_mask), {0, 0, 16, 16}, {0, 0, 16, 16},
+    pf::copy_mask(pf::image16_map(arrow), pf::image16_map(arrow_mask), {0, 0, 16, 16}, {0, 0, 16, 16},
                   pf::image_rect_at(226, 114));
     pf::rgb_fore_color(pf::gray_color(0xAAAA));
-    pf::copy_bits(pf::bits16_map(arrow), {0, 0, 16, 16}, pf::image_rect_at(260, 114), pf::kSrcOr);
+    pf::copy_bits(pf::image16_map(arrow), {0, 0, 16, 16}, pf::image_rect_at(260, 114), pf::kSrcOr);
 
     EXPECT_TRUE(pf::write_port_png(port, std::string(QUORVIN_BINARY_DIR) + "/draw_theme_showcase.png"));
     pf::close_port(port);
