@@ -1,0 +1,102 @@
+// Byte-order converters of the record kinds stored in documents: every
+// multi-byte field is swapped where it lies, text bytes are left alone.
+#include <algorithm>
+#include <cstring>
+
+#include "files/file_framing.h"
+#include "model/cell_format.h"
+#include "model/links.h"
+#include "model/named_ranges.h"
+#include "model/record_bytes.h"
+
+namespace {
+
+constexpr int kHeaderPartSize = 72;
+constexpr int kStyleRunSize = 20;
+constexpr int16_t kFirstSwappedAlignment = 3;
+// A size stored the other way round reads as a multiple of 256.
+bool size_swapped(int16_t size) { return size >= 256 && (size & 0xFF) == 0; }
+constexpr int16_t kStyleParamErr = -50;
+
+// Calls `flip` on every record of a reference.
+template <typename Flip>
+void for_each_record(MemoryRef ref, Flip flip) {
+    if (!ref) return;
+    int32_t count = GetMemorySize(ref);
+    int32_t size = GetMemoryRecSize(ref);
+    auto* records = static_cast<uint8_t*>(UseMemory(ref));
+    if (!records) return;
+    for (int32_t i = 0; i < count; ++i) flip(records + i * size, size);
+    UnuseMemory(ref);
+}
+
+void flip_words_at(uint8_t* record, std::initializer_list<int> offsets) {
+    for (int offset : offsets) swap_bytes_at(record + offset, 2);
+}
+
+}  // namespace
+
+void swap_bytes_at(uint8_t* p, int width) { std::reverse(p, p + width); }
+
+void ByteFlipShorts(void* words, int32_t count) {
+    auto* bytes = static_cast<uint8_t*>(words);
+    for (int32_t i = 0; i < count; ++i) swap_bytes_at(bytes + 2 * i, 2);
+}
+
+void ByteFlipPoint(pf::Point* point) { ByteFlipShorts(point, 2); }
+void ByteFlipRect(pf::Rect* rect) { ByteFlipShorts(rect, 4); }
+void ByteFlipFormulaShort(uint8_t* operand) { swap_bytes_at(operand, 2); }
+
+void ByteFlipShortsRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t size) { ByteFlipShorts(record, size / 2); });
+}
+
+void ByteFlipRangeRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t) { ByteFlipShorts(record + kNamedRangeNameSize, 4); });
+}
+
+void ByteFlipFileRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t) {
+        swap_bytes_at(record, 2);
+        swap_bytes_at(record + kLinkSpecOffset, 2);
+        swap_bytes_at(record + kLinkSpecOffset + 2, 4);
+    });
+}
+
+void ByteFlipHeaderRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {0, 2, 4}); });
+}
+
+void verifyHeaderRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t size) {
+        if (size < kHeaderPartSize) return;
+        if (load_i16(record) >= kFirstSwappedAlignment) swap_bytes_at(record, 2);
+        if (size_swapped(load_i16(record + 4))) swap_bytes_at(record + 4, 2);
+    });
+}
+
+void ByteFlipCellFData(uint8_t* format) {
+    flip_words_at(format, {kFmtId, kFmtFont, kFmtBorderStyles});
+    swap_bytes_at(format + kFmtBorderColours, 4);
+    flip_words_at(format, {kFmtExtent, kFmtBodyLength, kFmtStyleLength, kFmtResultType});
+}
+
+void ByteFlipCellFRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t) { ByteFlipCellFData(record); });
+}
+
+// 'styl' runs: i16 count, then per run i32 start, i16 height, i16 ascent,
+// i16 font, u8 face, u8 filler, i16 size, three u16 colour components.
+int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction) {
+    if (!style || length < 2) return kStyleParamErr;
+    int16_t count = load_i16(style);
+    if (direction == 0) count = int16_t(swap16(uint16_t(count)));
+    if (count < 0 || 2 + int32_t(count) * kStyleRunSize > length) return kStyleParamErr;
+    swap_bytes_at(style, 2);
+    for (int16_t i = 0; i < count; ++i) {
+        uint8_t* run = style + 2 + i * kStyleRunSize;
+        swap_bytes_at(run, 4);
+        flip_words_at(run, {4, 6, 8, 12, 14, 16, 18});
+    }
+    return 0;
+}

@@ -1,0 +1,122 @@
+// Byte order of a layer's cell block, with the whole block checked on the way:
+// rows and cells inside the grid, strictly increasing, every length within
+// its row or cell, every part of a cell within the cell, every formula well
+// formed and every style block holding its runs. A damaged block answers -1.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "files/file_framing.h"
+#include "files/formula_walk.h"
+#include "model/cell_range.h"
+#include "model/cell_record.h"
+
+namespace {
+
+constexpr int16_t kStoreUntouchedSize = kRowHeaderSize;
+
+struct BlockWalk {
+    uint8_t* start;
+    uint8_t* end;
+    bool reading;  // file to memory: fields become host order as they are swapped
+};
+
+void swap_operand(uint8_t* operand, void*) { ByteFlipFormulaShort(operand); }
+
+bool known_cell_type(uint8_t type) {
+    return type == kCellFormula || type == kCellConstant || type == kCellText || type == kCellFormatOnly;
+}
+
+// Checks a cell whose header is in host order and swaps its body.
+bool flip_cell_body(uint8_t* cell, int32_t room, int16_t direction) {
+    int32_t length = _cellLength_(cell);
+    int32_t body = _formulaLength_(cell);
+    int32_t style = _styleLength_(cell);
+    if (!known_cell_type(_cellType_(cell)) || body < 0 || style < 0 || length > room) return false;
+    int32_t parts = kCellHeaderSize + _labelLength_(cell) + _noteLength_(cell) + body;
+    if (length < parts) return false;
+    int32_t result = length - parts;
+    if (style > result) return false;
+    switch (_cellType_(cell)) {
+    case kCellConstant:
+        if (body < kNumberSlotSize) return false;
+        swap_bytes_at(_formulaPtr_(cell), 8);
+        return true;
+    case kCellFormula:
+        if (_resultType_(cell) < 0) {
+            if (result < kNumberSlotSize) return false;
+            swap_bytes_at(_resultPtr_(cell), 8);
+        }
+        return walk_stored_formula(_formulaPtr_(cell), body, FormulaWalk{swap_operand, nullptr, nullptr});
+    case kCellText:
+        return style == 0 || ByteSwapStyle(_stylePtr_(cell), style, direction) == 0;
+    default:
+        return true;
+    }
+}
+
+// One cell at `cell`, at most `room` bytes before its row's end. Answers the
+// cell's length, or 0 when it is damaged.
+int32_t flip_cell(uint8_t* cell, int32_t room, int16_t direction, int16_t* previous_column) {
+    if (room < kCellHeaderSize) return 0;
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, cell, kCellHeaderSize);
+    ByteFlipCellFData(header);
+    const uint8_t* host = direction == 0 ? header : cell;
+    int16_t column = _cellID_(host);
+    int32_t length = _cellLength_(host);
+    if (column < 0 || column > kLastCell || column <= *previous_column || length < kCellHeaderSize) return 0;
+    *previous_column = column;
+    if (direction == 0) std::memcpy(cell, header, kCellHeaderSize);
+    bool sound = flip_cell_body(cell, room, direction);
+    if (direction != 0) std::memcpy(cell, header, kCellHeaderSize);
+    return sound ? length : 0;
+}
+
+// One row at `row`; answers its length, or 0 when it is damaged.
+int64_t flip_row(uint8_t* row, int64_t room, int16_t direction, int16_t* previous_row) {
+    if (room < kRowHeaderSize) return 0;
+    if (direction == 0) {
+        swap_bytes_at(row, 2);
+        swap_bytes_at(row + 2, 4);
+    }
+    int16_t id = _RowID_(row);
+    int64_t length = _RowLength_(row);
+    if (direction != 0) {
+        swap_bytes_at(row, 2);
+        swap_bytes_at(row + 2, 4);
+    }
+    if (id < 0 || id > kLastCell || id <= *previous_row) return 0;
+    if (length < kRowHeaderSize + kCellHeaderSize || length > room) return 0;
+    *previous_row = id;
+    int16_t previous_column = -1;
+    int64_t at = kRowHeaderSize;
+    while (at < length) {
+        int32_t cell_length = flip_cell(row + at, int32_t(std::min<int64_t>(length - at, INT32_MAX)), direction,
+                                        &previous_column);
+        if (cell_length == 0) return 0;
+        at += cell_length;
+    }
+    return length;
+}
+
+}  // namespace
+
+int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
+    if (!cells) return 0;
+    int64_t size = GetByteSize(cells);
+    if (size == 0) return 0;
+    // A block too short to hold a row is left alone; read from a file it is damaged.
+    if (size <= kStoreUntouchedSize) return direction == 0 ? kDamagedFileErr : 0;
+    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    if (!start) return kNoMemoryErr;
+    int16_t previous_row = -1;
+    int64_t at = 0;
+    while (at < size) {
+        int64_t length = flip_row(start + at, size - at, direction, &previous_row);
+        if (length == 0) break;
+        at += length;
+    }
+    UnuseMemory(cells);
+    return at == size ? 0 : kDamagedFileErr;
+}

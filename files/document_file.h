@@ -1,0 +1,102 @@
+// The native document: its versions, file type and creator, the fixed header,
+// the file record of a workbook (where its document lives and in which format it
+// was saved), and the reader and writer entry points.
+//
+// A document is the header, then one layer block per layer up to the end of the
+// file; every field is big-endian (file_framing.h). Version 1029 is written;
+// 768..1029 are read (below 1025 by the older-generation reader).
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "files/file_framing.h"
+#include "platform/files/files.h"
+
+constexpr int16_t kDocumentMarker = -1;
+constexpr int16_t kCurrentVersion = 1029;
+constexpr int16_t kFirstCurrentGeneration = 1025;  // header with password and work flags
+constexpr int16_t kDefaultFormatsVersion = 1026;   // layers keep default column and row formats
+constexpr int16_t kFrozenRectVersion = 1027;       // a rectangle and a word after the layer header
+constexpr int16_t kPrintDataVersion = 1028;        // page format, print settings, layer font
+constexpr int16_t kSlotFormatVersion = 1024;       // first version whose stored 0 slot format means doubles
+constexpr int16_t kFontHeaderVersion = 771;        // header with the default font
+constexpr int16_t kOldestVersion = 768;
+
+constexpr int16_t kSlotDoubles = 8;
+constexpr int16_t kSlotExtended = 10;
+
+// Header sizes and where the first layer block starts.
+constexpr int32_t kShortHeaderSize = 8;
+constexpr int32_t kFontHeaderSize = 84;
+constexpr int32_t kCurrentHeaderSize = 102;
+
+// Errors of the document reader.
+constexpr int16_t kNewerVersionErr = 1000;
+
+constexpr pf::FourCC kDocumentType = pf::four_cc("SH4P");
+constexpr pf::FourCC kOlderDocumentType = pf::four_cc("SHIP");
+constexpr pf::FourCC kAppCreator = pf::four_cc("QRVA");
+constexpr pf::FourCC kOtherSpreadsheetCreator = pf::four_cc("XCEL");
+constexpr pf::FourCC kTextType = pf::four_cc("TEXT");
+
+// Save formats (also the items of the Save dialog's format pop-up).
+enum FileFormatCode : int16_t {
+    kFormatUntitled = 0,
+    kFormatNative = 1,
+    kFormatSylk = 2,
+    kFormatSylkOther = 3,
+    kFormatCsv = 4,
+    kFormatNone = 5,
+    kFormatTabValues = 6,
+    kFormatTabFormulas = 7,
+    kFormatTabDisplayed = 8,
+    kFormatPdfName = 9,
+    kFormatExcelImport = 10,
+};
+
+// The layer number that stands for the whole workbook.
+constexpr uint16_t kWholeWorkbook = 65535;
+
+// File record flags.
+constexpr uint32_t kFileNotKeptOpen = 0x1;   // the document's file could not be reopened
+constexpr uint32_t kFileUnconverted = 0x2;   // an older document opened without a backup: never saved over
+
+#pragma pack(push, 2)
+struct FileInfoRecord {
+    pf::FileSpec spec;         // where the document lives
+    uint32_t flags;
+    int16_t format_code;       // FileFormatCode of the last save or of the opened file
+    uint16_t reserved;
+    int16_t open_file;         // the document's file held open read-only, 0 none
+    MemoryRef editors;         // pictures out for external editing, none when empty
+};
+#pragma pack(pop)
+static_assert(offsetof(FileInfoRecord, flags) == 70, "the flags follow the file location");
+
+// A new file record (format code 0), at `spec` when given; null when memory is short.
+MemoryRef NewFileRec(const pf::FileSpec* spec);
+int16_t get_fileType(MemoryRef workbook);
+// A copy of the record (held between use and unuse inside).
+FileInfoRecord file_record_of(MemoryRef workbook);
+void set_file_record(MemoryRef workbook, const FileInfoRecord& record);
+
+// Opens the document's file again read-only and keeps it in the file record.
+void reopen_file(MemoryRef workbook);
+// Closes the document's file when it is held open.
+void close_document_file(MemoryRef workbook);
+
+// Reading (document_reader.cpp).
+int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info);
+MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                    MemoryRef workbook);
+void ResetSheetConstants(MemoryRef layer);
+void Open_File_Windows(MemoryRef workbook, int16_t first);
+// Appends the layers of the document at `spec` to an open workbook (the file
+// part of AddLayer, after the file was chosen).
+int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec);
+int16_t AddLayer(MemoryRef workbook);
+
+// Writing (document_writer.cpp): the whole workbook, or one layer by itself,
+// into the open file of the framing layer.
+int16_t write_native_document(MemoryRef workbook, uint16_t layer_number);

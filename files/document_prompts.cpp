@@ -1,0 +1,44 @@
+// The application's answers to the document code's questions: its alerts and
+// the password dialog.
+#include "files/document_prompts.h"
+
+#include <cstring>
+
+#include "core/passwords.h"
+
+// Alerts and dialogs of the core and shell.
+int16_t str_multi_alert(int16_t list, int16_t index, int16_t alert, int16_t kind);
+int16_t error_alert(int16_t list, int16_t index);
+int16_t show_file_error(int16_t error);
+int16_t verify_dialog(const unsigned char* password, int16_t message);
+
+namespace {
+
+constexpr int16_t kCautionKind = 2;
+constexpr int kLongestPassword = 15;
+
+int16_t ask_with_alert(int16_t list, int16_t index) {
+    return str_multi_alert(list, index, kCautionAlert, kCautionKind);
+}
+
+void tell_with_alert(int16_t list, int16_t index) { error_alert(list, index); }
+
+void show_error(int16_t error) { show_file_error(error); }
+
+}  // namespace
+
+DocumentPrompts application_prompts() { return DocumentPrompts{ask_with_alert, tell_with_alert, show_error, password_dialog}; }
+
+DocumentPrompts document_prompts = application_prompts();
+
+void report_file_error(int16_t error) {
+    if (error) document_prompts.file_error(error);
+}
+
+int16_t password_dialog(const uint8_t* stored) {
+    unsigned char clear[kPasswordFieldBytes];
+    std::memcpy(clear, stored, sizeof clear);
+    decode_password(clear);
+    if (clear[0] > kLongestPassword) clear[0] = kLongestPassword;
+    return verify_dialog(clear, 0);
+}

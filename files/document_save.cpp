@@ -1,0 +1,303 @@
+// Save and Save As: the file record, the target file (new, or a temporary
+// file beside the document that replaces it only when complete), the writers,
+// and the bookkeeping that follows a successful save.
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "files/document_file.h"
+#include "files/document_prompts.h"
+#include "files/document_saving.h"
+#include "files/link_lists.h"
+#include "model/calc_globals.h"
+#include "model/layer.h"
+#include "model/links.h"
+#include "model/record_bytes.h"
+#include "model/workbook.h"
+
+// Services of the core, the window and the drawing objects.
+int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name,
+                       pf::FourCC type, void* event_proc, pf::FileSpec* chosen, int16_t* stationery,
+                       int16_t* replacing, pf::FourCC creator, void* user_data);
+void update_pref_specs(const pf::FileSpec* spec, int16_t add);
+void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
+void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
+int16_t Send_ComeHome_Command(pf::FourCC creator, uint32_t picture_id, int16_t object_id);
+// Writers of the text formats.
+int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
+                      MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
+                      CellPoint bottom_right, int32_t* counter, MemoryRef layer);
+int16_t OutputSYLK(int16_t file, MemoryRef layer);
+
+namespace {
+
+constexpr int16_t kUserCancelled = -128;
+constexpr int kEgoRecordSize = 36;
+constexpr char kAsideName[] = "DeleteMe";
+
+MemoryRef workbook_of(MemoryRef layer) { return GetWorkSheet(layer); }
+
+bool known_code(int16_t code) { return code >= kFormatUntitled && code <= kFormatPdfName; }
+
+// ---- Target files ------------------------------------------------------------
+
+// A new file beside `target`, named by the current time, to write into.
+pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
+    for (auto seconds = static_cast<unsigned long>(std::time(nullptr));; ++seconds) {
+        unsigned char name[64];
+        name[0] = uint8_t(std::snprintf(reinterpret_cast<char*>(name + 1), 63, "%lu", seconds));
+        pf::OSErr error = pf::make_file_spec(target.volume, target.parent, name, *temp);
+        if (error == 0) continue;  // taken: try the next second
+        if (error != pf::kFileNotFoundErr) return error;
+        return pf::create_file(*temp, pf::four_cc("trsh"), pf::four_cc("trsh"));
+    }
+}
+
+// A name beside `document` that no file has: "DeleteMe", then "DeleteMe"
+// followed by more and more of the document's name.
+pf::OSErr free_aside_spec(const pf::FileSpec& document, pf::FileSpec* aside) {
+    unsigned char name[64];
+    for (int extra = 0; extra <= document.name[0]; ++extra) {
+        name[0] = uint8_t(sizeof kAsideName - 1);
+        std::memcpy(name + 1, kAsideName, name[0]);
+        for (int i = 1; i <= extra && name[0] < pf::kMaxSpecName; ++i) name[++name[0]] = document.name[i];
+        pf::OSErr error = pf::make_file_spec(document.volume, document.parent, name, *aside);
+        if (error == pf::kFileNotFoundErr) return 0;
+        if (error) return error;
+    }
+    return pf::kDuplicateNameErr;
+}
+
+// Puts the complete new file in the document's place when the contents cannot
+// be exchanged: the old file moves aside first and comes back on any failure,
+// so the document is never missing.
+pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document) {
+    pf::FileSpec aside;
+    if (pf::OSErr error = free_aside_spec(document, &aside)) return error;
+    if (pf::OSErr error = pf::rename_file(document, aside.name)) return error;
+    if (pf::OSErr error = pf::rename_file(temp, document.name)) {
+        pf::rename_file(aside, document.name);
+        return error;
+    }
+    pf::delete_file(aside);
+    return 0;
+}
+
+pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
+    pf::OSErr error = pf::exchange_files(temp, document);
+    if (error == 0) return pf::delete_file(temp);
+    return replace_by_renaming(temp, document);
+}
+
+void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
+    pf::FinderInfo info;
+    pf::get_finder_info(spec, info);
+    if (info.type == file_type_for_code(code) && info.creator == creator_for_code(code)) return;
+    info.type = file_type_for_code(code);
+    info.creator = creator_for_code(code);
+    pf::set_finder_info(spec, info);
+}
+
+// ---- Writing -----------------------------------------------------------------
+
+int16_t write_native_file(MemoryRef workbook, uint16_t layer_number, const pf::FileSpec& spec) {
+    int16_t ref = 0;
+    if (pf::OSErr error = pf::open_data_fork(spec, pf::kWritePermission, ref)) {
+        report_file_error(error);
+        return error;
+    }
+    f_ref = ref;
+    CleanFileData(workbook);
+    pf::set_file_position(f_ref, pf::kFromStart, 0);
+    int16_t error = write_native_document(workbook, layer_number);
+    if (error) CleanUp(error);
+    else CleanUp(0);
+    return error;
+}
+
+int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
+    MemoryRef workbook = workbook_of(shown_layer);
+    if (code <= kFormatNative) return write_native_file(workbook, layer_number, spec);
+    MemoryRef layer = layer_number == kWholeWorkbook ? shown_layer : find_SpreadSheet_item(workbook, layer_number);
+    return save_text_file(layer, spec, code, layer_number == kWholeWorkbook);
+}
+
+// The text writer of a format code, into the open file.
+int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
+    if (code == kFormatSylk || code == kFormatSylkOther) return OutputSYLK(f_ref, layer);
+    bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
+    bool displayed = code == kFormatTabDisplayed;
+    uint8_t separator = code == kFormatCsv ? ',' : '\t';
+    MachineRecord* machine = use_layer(layer)->machine;
+    release_layer(layer);
+    return WriteTextData(machine, formulas, displayed, separator, GetSpreadSheetCells(layer), nullptr, nullptr,
+                         CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, counter, layer);
+}
+
+// ---- After a save ------------------------------------------------------------
+
+void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t code) {
+    MemoryRef file_info = Get_fileinfo(workbook);
+    auto* record = static_cast<FileInfoRecord*>(UseMemory(file_info));
+    record->spec = spec;
+    record->format_code = code;
+    record->flags &= ~kFileUnconverted;
+    UnuseMemory(file_info);
+    rename_all_windows(workbook, file_info);
+    if (code != kFormatUntitled) proxy_all_windows(workbook, file_info);
+}
+
+void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {
+    if (save_keeps_everything(code, layer_number, num_SpreadSheets(workbook))) {
+        set_change_ctr(workbook, 0);
+        return;
+    }
+    if (layer_number == kWholeWorkbook) document_prompts.tell(kFileCommandStrings, kOtherLayersUnsaved);
+}
+
+int16_t make_target(const pf::FileSpec& target, int16_t code, bool replacing, pf::FileSpec* written) {
+    if (!replacing) {
+        *written = target;
+        return pf::create_file(target, creator_for_code(code), file_type_for_code(code));
+    }
+    if (pf::OSErr error = pf::check_object_lock(target)) return error;
+    return create_temp_beside(target, written);
+}
+
+// ---- The Save dialog -----------------------------------------------------------
+
+int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16_t* code, bool* replacing) {
+    for (;;) {
+        int16_t replace_flag = 0;
+        int16_t error = SaveFileDialog(record.format_code ? &record.spec : nullptr, record.spec.name, kDocumentType,
+                                       nullptr, chosen, nullptr, &replace_flag, kAppCreator, code);
+        if (error == kUserCancelled) return 1;
+        if (error) return error;
+        *replacing = replace_flag != 0;
+        if (!*replacing) return 0;
+        pf::FinderInfo info;
+        pf::get_finder_info(*chosen, info);
+        if (info.type == file_type_for_code(*code)) return 0;
+        document_prompts.tell(kFileErrorStrings, kWrongFileType);
+    }
+}
+
+}  // namespace
+
+pf::FourCC file_type_for_code(int16_t code) { return code < kFormatSylk ? kDocumentType : kTextType; }
+pf::FourCC creator_for_code(int16_t code) { return code == kFormatSylkOther ? kOtherSpreadsheetCreator : kAppCreator; }
+
+int16_t format_code_for_name(const unsigned char* name) {
+    struct Ending {
+        const char* text;
+        int16_t code;
+    };
+    static const Ending endings[] = {{".qrv", kFormatNative}, {".sylk", kFormatSylk}, {".csv", kFormatCsv},
+                                     {".txt", kFormatTabValues}};
+    for (const Ending& ending : endings) {
+        size_t length = std::strlen(ending.text);
+        if (name[0] >= length && std::memcmp(name + 1 + name[0] - length, ending.text, length) == 0)
+            return ending.code;
+    }
+    return -1;
+}
+
+bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count) {
+    if (layer_number != kWholeWorkbook) return false;
+    return code <= kFormatNative || layer_count < 2;
+}
+
+void CloseEgo(MemoryRef file_info) {
+    auto* record = static_cast<FileInfoRecord*>(UseMemory(file_info));
+    MemoryRef editors = record->editors;
+    UnuseMemory(file_info);
+    if (!editors) return;
+    int32_t before = GetMemorySize(editors) + 1;
+    while (GetMemorySize(editors) > 0 && GetMemorySize(editors) < before) {
+        before = GetMemorySize(editors);
+        for (int32_t i = before - 1; i >= 0; --i) {
+            uint8_t ego[kEgoRecordSize];
+            GetMemoryRecord(editors, i, ego);
+            Send_ComeHome_Command(load_u32(ego), load_u32(ego + 4), load_i16(ego + 8));
+        }
+    }
+}
+
+int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook) {
+    int16_t ref = 0;
+    if (pf::OSErr error = pf::open_data_fork(spec, pf::kWritePermission, ref)) {
+        report_file_error(error);
+        return error;
+    }
+    f_ref = ref;
+    if (whole_workbook && num_SpreadSheets(workbook_of(layer)) > 1 &&
+        document_prompts.ask(kFileCommandStrings, kOnlyShownLayer) == kAnswerCancel) {
+        CleanUp(0);
+        return kDamagedFileErr;
+    }
+    int32_t counter = 0;
+    int16_t error = write_text_layer(layer, code, &counter);
+    if (!error && f_ref) {
+        int32_t position = 0;
+        pf::get_file_position(f_ref, position);
+        if (position == counter) pf::set_end_of_file(f_ref, counter);
+        else error = kDamagedFileErr;
+    }
+    CleanUp(error);
+    return error;
+}
+
+int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& target, int16_t code,
+                           bool replacing, bool chosen_in_dialog) {
+    MemoryRef workbook = workbook_of(shown_layer);
+    close_document_file(workbook);
+    CloseEgo(Get_fileinfo(workbook));
+    pf::FileSpec written;
+    int16_t error = make_target(target, code, replacing, &written);
+    if (!error) {
+        error = write_target(shown_layer, layer_number, written, code);
+        if (error) pf::delete_file(written);
+    } else {
+        report_file_error(error);
+    }
+    if (!error && replacing) {
+        error = replace_document(written, target);
+        if (error) {
+            report_file_error(error);
+            pf::delete_file(written);
+        }
+    }
+    if (!error) {
+        settle_type_and_creator(target, code);
+        if (chosen_in_dialog && layer_number == kWholeWorkbook) remember_location(workbook, target, code);
+        settle_change_counter(workbook, code, layer_number);
+    }
+    pf::flush_volume(target.volume);
+    reopen_file(workbook);
+    return error;
+}
+
+int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
+    MemoryRef workbook = workbook_of(shown_layer);
+    FileInfoRecord record = file_record_of(workbook);
+    int16_t code = record.format_code;
+    bool dialog = save_as || code == kFormatUntitled || !known_code(code) ||
+                  (record.flags & (kFileNotKeptOpen | kFileUnconverted));
+    if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
+    if (code != kFormatUntitled) update_pref_specs(&record.spec, 1);
+    if (record.flags & kFileUnconverted) document_prompts.tell(kFileCommandStrings, kUnconvertedSaveAs);
+    pf::FileSpec chosen;
+    bool replacing = false;
+    int16_t chosen_code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
+    if (int16_t answer = ask_for_target(record, &chosen, &chosen_code, &replacing)) return answer;
+    if (layer_number == kWholeWorkbook && code == kFormatUntitled) {
+        // Links of open documents to this untitled one follow it to its new home.
+        std::string path;
+        pf::path_from_file_spec(chosen, path);
+        unsigned char new_path[256] = {uint8_t(path.size() > 255 ? 255 : path.size())};
+        std::memcpy(new_path + 1, path.data(), new_path[0]);
+        CheckLinks(reinterpret_cast<const uint8_t*>(&chosen), new_path, shown_layer, nullptr);
+    }
+    return save_workbook_file(shown_layer, layer_number, chosen, chosen_code, replacing, true);
+}

@@ -1,0 +1,36 @@
+// Saving workbooks: Save, Save As and one layer by itself, into the native
+// format or a text format, always through a new file that replaces the
+// document only once it is complete.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "platform/files/files.h"
+
+// Save (save_as false) or Save As of the workbook of `shown_layer`; the layer
+// number is kWholeWorkbook or the index of the one layer to save. 0, an error,
+// or 1 when cancelled.
+int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number);
+
+// The save itself, once the target and format are known (the Save dialog's
+// choice, or the converter's). `replacing` when the target exists.
+int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& target,
+                           int16_t code, bool replacing, bool chosen_in_dialog);
+
+// Writes one layer in a text format into an existing file.
+int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
+
+// Brings back pictures out for external editing before the file is written.
+void CloseEgo(MemoryRef file_info);
+
+// File type and creator of a format code.
+pf::FourCC file_type_for_code(int16_t code);
+pf::FourCC creator_for_code(int16_t code);
+// The format a file name's extension stands for (".qrv" native, ".sylk",
+// ".csv", ".txt"); -1 for any other name.
+int16_t format_code_for_name(const unsigned char* name);
+
+// Whether a save leaves the document with nothing unsaved: the whole
+// workbook was written in a format that holds all of it.
+bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count);

@@ -1,0 +1,152 @@
+// The native writer: the header, then one layer block per layer, every field
+// swapped on a copy; live data is never touched.
+#include <cstring>
+
+#include "core/passwords.h"
+#include "files/document_file.h"
+#include "files/layer_header.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr int kFixedBlockSize = 4 + 2 + kSheetHeaderSize + 8 + 4 + 4 + 8;
+constexpr int kDocumentHeaderSize = kCurrentHeaderSize;
+constexpr int32_t kProgressTotal = 100;
+
+void report_progress(MemoryRef workbook, int32_t done, int32_t total) {
+    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MachineRecord* machine = book->machine;
+    UnuseMemory(workbook);
+    if (machine && machine->wait) machine->wait(nullptr, 0, done, total);
+}
+
+int16_t write_document_header(MemoryRef workbook, int32_t* counter) {
+    uint8_t bytes[kDocumentHeaderSize] = {};
+    BigEndianWriter out{bytes};
+    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    out.put16(kDocumentMarker);
+    out.put16(kCurrentVersion);
+    out.put32(0);
+    out.put_bytes(book->default_font_name, kFontNameSize);
+    out.put16(book->default_size);
+    out.put16(kSlotDoubles);
+    out.put32(0);
+    out.put32(0);
+    out.put_bytes(book->password, kPasswordFieldBytes);
+    out.put16(int16_t(book->work_flags));
+    UnuseMemory(workbook);
+    return WriteItem(kDocumentHeaderSize, bytes, counter);
+}
+
+// The fixed part up to the window rectangle; the length is patched later.
+int16_t write_fixed_part(const SpreadSheet* sheet, int16_t index, int32_t* counter) {
+    uint8_t bytes[kFixedBlockSize] = {};
+    BigEndianWriter out{bytes};
+    out.put32(0);
+    out.put16(index);
+    put_sheet_header(out, sheet);
+    out.put16(sheet->frozen_titles.topLeft.v), out.put16(sheet->frozen_titles.topLeft.h);
+    out.put16(sheet->frozen_titles.botRight.v), out.put16(sheet->frozen_titles.botRight.h);
+    out.put32(sheet->print_options);
+    out.put32(sheet->window ? 1 : 0);
+    out.put_rect(sheet->pane_rects[0]);
+    return WriteItem(kFixedBlockSize, bytes, counter);
+}
+
+int16_t write_cells(MemoryRef cells, int32_t* counter) {
+    if (!cells || GetByteSize(cells) == 0) return WriteLongItem(0, counter);
+    MemoryRef copy = MemoryDuplicate(cells);
+    if (!copy) {
+        CleanUp(kNoMemoryErr);
+        return kNoMemoryErr;
+    }
+    int16_t error = ByteFlipCells(copy, 1);
+    if (error) CleanUp(error);
+    else error = Write_Ref(copy, counter);
+    DisposeMemory(copy);
+    return error;
+}
+
+int16_t write_blocks(const SpreadSheet* sheet, int32_t* counter) {
+    int16_t error = write_cells(sheet->cells, counter);
+    if (!error) error = WriteCellFRef(sheet->column_formats, counter);
+    if (!error) error = WriteCellFRef(sheet->row_formats, counter);
+    if (!error) error = WriteShortsRef(sheet->row_page_breaks, counter);
+    if (!error) error = WriteShortsRef(sheet->column_page_breaks, counter);
+    if (!error) error = write_swapped_ref(sheet->links, counter, ByteFlipFileRef);
+    if (!error) error = WriteHeaderRef(sheet->footer, counter);
+    if (!error) error = WriteHeaderRef(sheet->header, counter);
+    if (!error) error = write_swapped_ref(sheet->named_ranges, counter, ByteFlipRangeRef);
+    // The older print record, the page format and the print settings: printing
+    // keeps no flattened records yet, so all three are written empty.
+    for (int i = 0; i < 3 && !error; ++i) error = WriteHandle(nullptr, counter);
+    return error;
+}
+
+int16_t write_trailing_fields(const SpreadSheet* sheet, int32_t* counter) {
+    uint8_t bytes[kPrintFieldsSize + 2 * kCellFormatSize + kFontNameSize + 2];
+    BigEndianWriter out{bytes};
+    put_print_fields(out, sheet);
+    uint8_t* formats = out.at;
+    out.put_bytes(sheet->default_column_format, kCellFormatSize);
+    out.put_bytes(sheet->default_row_format, kCellFormatSize);
+    ByteFlipCellFData(formats);
+    ByteFlipCellFData(formats + kCellFormatSize);
+    out.put_bytes(sheet->font_name, kFontNameSize);
+    out.put16(sheet->size);
+    return WriteItem(int32_t(sizeof bytes), bytes, counter);
+}
+
+// Goes back to the block's start, stores its length and comes back.
+int16_t patch_block_length(int32_t start, int32_t* counter) {
+    int32_t end = *counter;
+    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromStart, start)) {
+        CleanUp(error);
+        return error;
+    }
+    if (int16_t error = WriteLongItem(end - start, counter)) return error;
+    *counter -= 4;
+    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromStart, end)) {
+        CleanUp(error);
+        return error;
+    }
+    return 0;
+}
+
+int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
+    int32_t start = *counter;
+    SpreadSheet* sheet = use_layer(layer);
+    int16_t error = write_fixed_part(sheet, index, counter);
+    if (!error) error = write_blocks(sheet, counter);
+    if (!error) error = write_trailing_fields(sheet, counter);
+    release_layer(layer);
+    // Drawing objects: the layer keeps none yet, so none follow.
+    if (!error) error = patch_block_length(start, counter);
+    return error;
+}
+
+}  // namespace
+
+int16_t write_native_document(MemoryRef workbook, uint16_t layer_number) {
+    int32_t counter = 0;
+    report_progress(workbook, 0, kProgressTotal);
+    int16_t error = write_document_header(workbook, &counter);
+    int16_t count = num_SpreadSheets(workbook);
+    bool whole = layer_number == kWholeWorkbook;
+    int16_t first = whole ? 0 : int16_t(layer_number);
+    int16_t last = whole ? int16_t(count - 1) : int16_t(layer_number);
+    if (!whole && (first < 0 || first >= count)) error = pf::kParamErr;
+    for (int16_t index = first; index <= last && !error; ++index) {
+        error = write_layer_block(find_SpreadSheet_item(workbook, index), whole ? index : 0, &counter);
+        report_progress(workbook, index - first + 1, last - first + 1);
+    }
+    if (!error) {
+        int32_t position = 0;
+        pf::get_file_position(f_ref, position);
+        pf::set_end_of_file(f_ref, counter);
+        if (position != counter) error = kDamagedFileErr;
+    }
+    report_progress(workbook, kProgressTotal, kProgressTotal);
+    return error;
+}

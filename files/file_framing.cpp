@@ -1,0 +1,220 @@
+// Transfers and blocks of the one open file, each counted; every failure is
+// shown once and closes the file.
+#include "files/file_framing.h"
+
+#include <cstring>
+
+#include "files/document_prompts.h"
+#include "model/cell_format.h"
+#include "model/record_bytes.h"
+#include "platform/files/files.h"
+
+int16_t f_ref = 0;
+
+namespace {
+
+int16_t fail(int16_t error) {
+    CleanUp(error);
+    return error;
+}
+
+// A block length read from the file: 0 absent, -1 damaged, else its length.
+int16_t read_block_length(int32_t* counter, int32_t* length) {
+    if (int16_t error = ReadLongValue(counter, length)) return error;
+    if (*length < 0 || *length > bytes_left(*counter)) return fail(kDamagedFileErr);
+    return 0;
+}
+
+int32_t record_count(int32_t length, int32_t rec_size) { return (length + rec_size - 1) / rec_size; }
+
+// Allocates a block of `count` records for a length read from the file; a
+// failure closes the file with the memory error.
+int16_t allocate_block(MemoryRef* out, MemoryGlobals* globals, int32_t rec_size, int32_t count, uint32_t id) {
+    MemoryRef made = nullptr;
+    int16_t error = with_failure_handler(globals, [&] {
+        made = pgAllocateNewRef(globals, rec_size, count, 0, true);
+        if (!made) msFailure(globals, kNoMemoryErr, nullptr);
+        SetMemoryRefID(made, id);
+    });
+    if (error) return fail(error);
+    *out = made;
+    return 0;
+}
+
+}  // namespace
+
+int16_t write_swapped_ref(MemoryRef ref, int32_t* counter, void (*flip)(MemoryRef)) {
+    if (!ref) return WriteLongItem(0, counter);
+    MemoryRef copy = MemoryDuplicate(ref);
+    if (!copy) return fail(kNoMemoryErr);
+    flip(copy);
+    int16_t error = Write_Ref(copy, counter);
+    DisposeMemory(copy);
+    return error;
+}
+
+int32_t bytes_left(int32_t counter) {
+    if (!f_ref) return 0;
+    int32_t length = 0;
+    if (pf::get_end_of_file(f_ref, length)) return 0;
+    return length > counter ? length - counter : 0;
+}
+
+void CleanUp(int16_t error) {
+    if (!f_ref) return;
+    if (error) report_file_error(error);
+    pf::close_file(f_ref);
+    f_ref = 0;
+}
+
+int16_t ReadItem(int32_t n, int32_t* counter, void* buffer) {
+    int32_t count = n;
+    pf::OSErr error = pf::read_file(f_ref, count, buffer);
+    if (!error && count != n) error = kDamagedFileErr;
+    if (error) return fail(error);
+    *counter += n;
+    return 0;
+}
+
+int16_t WriteItem(int32_t n, const void* buffer, int32_t* counter) {
+    int32_t count = n;
+    pf::OSErr error = pf::write_file(f_ref, count, buffer);
+    if (!error && count != n) error = kDamagedFileErr;
+    if (error) return fail(error);
+    *counter += n;
+    return 0;
+}
+
+int16_t ReadShortValue(int32_t* counter, int16_t* value) {
+    int16_t error = ReadItem(2, counter, value);
+    *value = int16_t(swap16(uint16_t(*value)));
+    return error;
+}
+
+int16_t ReadLongValue(int32_t* counter, int32_t* value) {
+    int16_t error = ReadItem(4, counter, value);
+    *value = int32_t(swap32(uint32_t(*value)));
+    return error;
+}
+
+int16_t WriteShortItem(int16_t value, int32_t* counter) {
+    uint16_t big = swap16(uint16_t(value));
+    return WriteItem(2, &big, counter);
+}
+
+int16_t WriteLongItem(int32_t value, int32_t* counter) {
+    uint32_t big = swap32(uint32_t(value));
+    return WriteItem(4, &big, counter);
+}
+
+int16_t ReadRectValue(int32_t* counter, pf::Rect* rect) {
+    int16_t error = ReadItem(8, counter, rect);
+    ByteFlipRect(rect);
+    return error;
+}
+
+int16_t WriteRectItem(pf::Rect rect, int32_t* counter) {
+    ByteFlipRect(&rect);
+    return WriteItem(8, &rect, counter);
+}
+
+int16_t WriteCellFDataItem(const uint8_t* format, int32_t* counter) {
+    uint8_t copy[kCellFormatSize];
+    std::memcpy(copy, format, kCellFormatSize);
+    ByteFlipCellFData(copy);
+    return WriteItem(kCellFormatSize, copy, counter);
+}
+
+int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t rec_size, uint32_t id) {
+    *out = nullptr;
+    int32_t length = 0;
+    if (int16_t error = read_block_length(counter, &length)) return error;
+    if (length == 0) return 0;
+    MemoryRef block = nullptr;
+    if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
+        return error;
+    int16_t error = ReadItem(length, counter, UseMemory(block));
+    UnuseMemory(block);
+    if (error) {
+        DisposeMemory(block);
+        return error;
+    }
+    *out = block;
+    return 0;
+}
+
+int16_t Read_ModRef(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t old_rec_size,
+                    uint32_t id) {
+    *out = nullptr;
+    int32_t length = 0;
+    if (int16_t error = read_block_length(counter, &length)) return error;
+    if (length == 0) return 0;
+    int32_t count = record_count(length, old_rec_size);
+    int32_t new_size = old_rec_size * 2;
+    MemoryRef block = nullptr;
+    if (int16_t error = allocate_block(&block, globals, new_size, count, id)) return error;
+    auto* records = static_cast<uint8_t*>(UseMemory(block));
+    int16_t error = 0;
+    for (int32_t i = 0; i < count && !error; ++i) {
+        int32_t part = i + 1 < count ? old_rec_size : length - i * old_rec_size;
+        error = ReadItem(part, counter, records + i * new_size);
+    }
+    UnuseMemory(block);
+    if (error) {
+        DisposeMemory(block);
+        return error;
+    }
+    *out = block;
+    return 0;
+}
+
+int16_t Write_Ref(MemoryRef ref, int32_t* counter) {
+    int32_t length = ref ? GetByteSize(ref) : 0;
+    if (int16_t error = WriteLongItem(length, counter)) return error;
+    if (length < 1) return 0;
+    int16_t error = WriteItem(length, UseMemory(ref), counter);
+    UnuseMemory(ref);
+    return error;
+}
+
+int16_t ReadHandle(pf::Handle* out, int32_t* counter) {
+    *out = nullptr;
+    int32_t length = 0;
+    if (int16_t error = read_block_length(counter, &length)) return error;
+    if (length == 0) return 0;
+    pf::Handle handle = nullptr;
+    if (int16_t error = AllocateBlock(length, 0, &handle)) return fail(error);
+    pf::h_lock(handle);
+    int16_t error = ReadItem(length, counter, *handle);
+    pf::h_unlock(handle);
+    if (error) {
+        pf::dispose_handle(handle);
+        return error;
+    }
+    *out = handle;
+    return 0;
+}
+
+int16_t WriteHandle(pf::Handle handle, int32_t* counter) {
+    int32_t length = handle ? pf::get_handle_size(handle) : 0;
+    if (int16_t error = WriteLongItem(length, counter)) return error;
+    if (length < 1) return 0;
+    pf::h_lock(handle);
+    int16_t error = WriteItem(length, *handle, counter);
+    pf::h_unlock(handle);
+    return error;
+}
+
+int16_t skip_ref_block(int32_t* counter) {
+    int32_t length = 0;
+    if (int16_t error = read_block_length(counter, &length)) return error;
+    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromMark, length)) return fail(error);
+    *counter += length;
+    return 0;
+}
+
+int16_t WriteShortsRef(MemoryRef ref, int32_t* counter) { return write_swapped_ref(ref, counter, ByteFlipShortsRef); }
+int16_t WriteCellFRef(MemoryRef ref, int32_t* counter) { return write_swapped_ref(ref, counter, ByteFlipCellFRef); }
+int16_t WriteHeaderRef(MemoryRef ref, int32_t* counter) { return write_swapped_ref(ref, counter, ByteFlipHeaderRef); }
+
+void writeChar(uint8_t byte, MemoryRef ref) { *static_cast<uint8_t*>(AppendMemory(ref, 1, false)) = byte; UnuseMemory(ref); }

@@ -1,0 +1,84 @@
+// Framing of the system's own binary files: one open file at a time (f_ref),
+// a byte counter owned by the caller that every transfer advances, blocks
+// framed as a big-endian 32-bit length and the raw bytes (RefBlock), and the
+// byte-order converters of each record kind. A failed or short transfer shows
+// its error once, closes the file and answers the error.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "platform/types.h"
+
+// A short transfer, a negative block length, a block past the end of the file,
+// or any other damage found in a file of our own.
+constexpr int16_t kDamagedFileErr = -1;
+
+// The one open file of this layer; 0 when none.
+extern int16_t f_ref;
+
+// Transfers (0 or the error; the file is then closed and the error shown).
+int16_t ReadItem(int32_t n, int32_t* counter, void* buffer);
+int16_t WriteItem(int32_t n, const void* buffer, int32_t* counter);
+int16_t ReadShortValue(int32_t* counter, int16_t* value);
+int16_t ReadLongValue(int32_t* counter, int32_t* value);
+int16_t WriteShortItem(int16_t value, int32_t* counter);
+int16_t WriteLongItem(int32_t value, int32_t* counter);
+int16_t ReadRectValue(int32_t* counter, pf::Rect* rect);
+int16_t WriteRectItem(pf::Rect rect, int32_t* counter);
+int16_t WriteCellFDataItem(const uint8_t* format, int32_t* counter);
+
+// Blocks. A length of 0 is an absent block (null); a negative length, or one
+// longer than the bytes left in the file, is a damaged file (-1) and nothing
+// is allocated for it.
+int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t rec_size, uint32_t id);
+int16_t Write_Ref(MemoryRef ref, int32_t* counter);
+int16_t ReadHandle(pf::Handle* out, int32_t* counter);
+int16_t WriteHandle(pf::Handle handle, int32_t* counter);
+// Reads 32-byte records into 64-byte records, the second half cleared.
+int16_t Read_ModRef(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t old_rec_size,
+                    uint32_t id);
+int16_t WriteShortsRef(MemoryRef ref, int32_t* counter);
+int16_t WriteCellFRef(MemoryRef ref, int32_t* counter);
+int16_t WriteHeaderRef(MemoryRef ref, int32_t* counter);
+// Writes a swapped copy of a reference (null writes length 0).
+int16_t write_swapped_ref(MemoryRef ref, int32_t* counter, void (*flip)(MemoryRef));
+// Reads and drops one block.
+int16_t skip_ref_block(int32_t* counter);
+
+// Closes the open file, showing the error first when it is not 0. Does nothing
+// when no file is open, so one failure is reported once.
+void CleanUp(int16_t error);
+// Appends one byte to a block of bytes.
+void writeChar(uint8_t byte, MemoryRef ref);
+
+// The bytes of the open file past the counter (0 with no file).
+int32_t bytes_left(int32_t counter);
+
+// Byte-order converters: each swaps in place; those taking a reference do
+// nothing for null and walk every record.
+void ByteFlipShorts(void* words, int32_t count);
+void ByteFlipPoint(pf::Point* point);
+void ByteFlipRect(pf::Rect* rect);
+void ByteFlipFormulaShort(uint8_t* operand);
+void ByteFlipShortsRef(MemoryRef ref);
+void ByteFlipRangeRef(MemoryRef ref);
+void ByteFlipFileRef(MemoryRef ref);
+void ByteFlipHeaderRef(MemoryRef ref);
+void verifyHeaderRef(MemoryRef ref);
+void ByteFlipCellFData(uint8_t* format);
+void ByteFlipCellFRef(MemoryRef ref);
+// Style runs in the 'styl' layout (i16 count, then 20-byte runs); direction 1
+// is memory to file. -50 for an empty block or one whose runs do not fit.
+int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction);
+
+// A layer's cell block; direction 0 after reading, 1 before writing. Reading
+// checks the whole block (see cell_block_swap.cpp) and answers -1 when it is
+// damaged; the block is then unusable.
+int16_t ByteFlipCells(MemoryRef cells, int16_t direction);
+
+inline uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
+inline uint32_t swap32(uint32_t v) {
+    return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
+}
+void swap_bytes_at(uint8_t* p, int width);

@@ -1,0 +1,61 @@
+// The file record of a workbook and the document file held open while the
+// document is open.
+#include <cstring>
+
+#include "files/document_file.h"
+#include "model/workbook.h"
+
+MemoryRef NewFileRec(const pf::FileSpec* spec) {
+    MemoryRef made = nullptr;
+    int16_t error = with_failure_handler(&mem_globals, [&] {
+        made = pgAllocateNewRef(&mem_globals, sizeof(FileInfoRecord), 1, 0, true);
+        if (!made) msFailure(&mem_globals, kNoMemoryErr, nullptr);
+    });
+    if (error) return nullptr;
+    auto* record = static_cast<FileInfoRecord*>(UseMemory(made));
+    *record = FileInfoRecord{};
+    if (spec) record->spec = *spec;
+    UnuseMemory(made);
+    return made;
+}
+
+FileInfoRecord file_record_of(MemoryRef workbook) {
+    FileInfoRecord copy{};
+    MemoryRef info = Get_fileinfo(workbook);
+    if (!info || GetByteSize(info) < int32_t(sizeof copy)) return copy;
+    std::memcpy(&copy, UseMemory(info), sizeof copy);
+    UnuseMemory(info);
+    return copy;
+}
+
+void set_file_record(MemoryRef workbook, const FileInfoRecord& record) {
+    MemoryRef info = Get_fileinfo(workbook);
+    if (!info || GetByteSize(info) < int32_t(sizeof record)) return;
+    std::memcpy(UseMemory(info), &record, sizeof record);
+    UnuseMemory(info);
+}
+
+int16_t get_fileType(MemoryRef workbook) { return file_record_of(workbook).format_code; }
+
+void close_document_file(MemoryRef workbook) {
+    FileInfoRecord record = file_record_of(workbook);
+    if (!record.open_file) return;
+    pf::close_file(record.open_file);
+    record.open_file = 0;
+    set_file_record(workbook, record);
+}
+
+void reopen_file(MemoryRef workbook) {
+    FileInfoRecord record = file_record_of(workbook);
+    if (record.format_code == kFormatUntitled) return;
+    if (record.open_file) pf::close_file(record.open_file);
+    int16_t ref = 0;
+    if (pf::open_data_fork(record.spec, pf::kReadPermission, ref) == 0) {
+        record.open_file = ref;
+        record.flags &= ~kFileNotKeptOpen;
+    } else {
+        record.open_file = 0;
+        record.flags |= kFileNotKeptOpen;
+    }
+    set_file_record(workbook, record);
+}

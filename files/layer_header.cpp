@@ -1,0 +1,69 @@
+// The fixed fields of a layer block, field by field in big-endian order.
+#include "files/layer_header.h"
+
+namespace {
+
+void put_range(BigEndianWriter& out, const CellRange& range) {
+    out.put16(range.topLeft.v), out.put16(range.topLeft.h);
+    out.put16(range.botRight.v), out.put16(range.botRight.h);
+}
+
+CellRange get_range(BigEndianReader& in) {
+    CellRange range;
+    range.topLeft.v = in.get16(), range.topLeft.h = in.get16();
+    range.botRight.v = in.get16(), range.botRight.h = in.get16();
+    return range;
+}
+
+}  // namespace
+
+void clamp_pstring(unsigned char* text, int capacity) {
+    if (text[0] > capacity - 1) text[0] = uint8_t(capacity - 1);
+}
+
+void put_sheet_header(BigEndianWriter& out, const SpreadSheet* sheet) {
+    out.put_bytes(sheet->name, kLayerNameSize);
+    out.put16(sheet->active_cell.v), out.put16(sheet->active_cell.h);
+    put_range(out, sheet->selection);
+    out.put16(sheet->v_divider), out.put16(sheet->h_divider);
+    put_range(out, sheet->print_area);
+    out.put16(sheet->print_title_rows[0]), out.put16(sheet->print_title_rows[1]);
+    out.put16(sheet->print_title_columns[0]), out.put16(sheet->print_title_columns[1]);
+    out.put32(sheet->flags);
+    for (const pf::Rect& pane : sheet->pane_rects) out.put_rect(pane);
+    for (const CellRange& visible : sheet->visible_ranges) put_range(out, visible);
+}
+
+void get_sheet_header(BigEndianReader& in, SpreadSheet* sheet) {
+    in.get_bytes(sheet->name, kLayerNameSize);
+    clamp_pstring(sheet->name, kLayerNameSize);
+    sheet->active_cell.v = in.get16(), sheet->active_cell.h = in.get16();
+    sheet->selection = get_range(in);
+    sheet->v_divider = in.get16(), sheet->h_divider = in.get16();
+    sheet->print_area = get_range(in);
+    sheet->print_title_rows[0] = in.get16(), sheet->print_title_rows[1] = in.get16();
+    sheet->print_title_columns[0] = in.get16(), sheet->print_title_columns[1] = in.get16();
+    sheet->flags = (in.get32() & ~kLayerFlagsNotRead) | kLayerFormatStale;
+    for (pf::Rect& pane : sheet->pane_rects) pane = in.get_rect();
+    for (CellRange& visible : sheet->visible_ranges) visible = get_range(in);
+}
+
+void put_print_fields(BigEndianWriter& out, const SpreadSheet* sheet) {
+    for (int16_t margin : sheet->margins) out.put16(margin);
+    out.put_rect(sheet->printable_rect);
+    out.put_bytes(sheet->page_setup, kPageSetupSize);
+    out.put16(sheet->first_page_number);
+}
+
+void get_print_fields(BigEndianReader& in, SpreadSheet* sheet) {
+    for (int16_t& margin : sheet->margins) margin = in.get16();
+    sheet->printable_rect = in.get_rect();
+    in.get_bytes(sheet->page_setup, kPageSetupSize);
+    sheet->first_page_number = in.get16();
+}
+
+bool sheet_header_sound(const SpreadSheet* sheet) {
+    const CellRange& s = sheet->selection;
+    return cell_in_grid(sheet->active_cell.v, sheet->active_cell.h) && cell_in_grid(s.topLeft.v, s.topLeft.h) &&
+           cell_in_grid(s.botRight.v, s.botRight.h) && s.topLeft.v <= s.botRight.v && s.topLeft.h <= s.botRight.h;
+}

@@ -1,0 +1,284 @@
+// Reading one layer block of the current generation (versions 1025..1029).
+// Every length is checked against the block and the file before it is used;
+// a layer that fails is taken out of the workbook again with all it read.
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "files/document_file.h"
+#include "files/document_reading.h"
+#include "files/formula_walk.h"
+#include "files/layer_header.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/links.h"
+#include "model/named_ranges.h"
+#include "model/workbook.h"
+#include "platform/fonts/fonts.h"
+
+namespace {
+
+constexpr int kFixedAfterLength = 2 + kSheetHeaderSize;
+constexpr int kHeaderPartSize = 72;
+constexpr int kHeaderTextOffset = 8;
+constexpr int kHeaderTextSize = 64;
+constexpr int kObjectRecordSize = 88;
+constexpr int kChartFixedSize = 722;
+constexpr uint32_t kPrintOptionsMask = 0xFFFF;
+constexpr int16_t kApplicationFont = 1;
+// The low twelve bits of a new layer's flags come from its creator.
+constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
+
+// Reads `n` bytes of a fixed part, refusing to pass the block's end.
+int16_t read_fixed(int32_t n, int32_t* counter, int32_t block_end, uint8_t* bytes) {
+    if (*counter + n > block_end) {
+        CleanUp(kDamagedFileErr);
+        return kDamagedFileErr;
+    }
+    return ReadItem(n, counter, bytes);
+}
+
+// A block read into a field of the layer, checked by `sound` after its swap.
+int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int32_t rec_size,
+                           void (*flip)(MemoryRef)) {
+    if (int16_t error = Read_Ref(field, counter, &mem_globals, rec_size, id)) return error;
+    if (flip) flip(*field);
+    return 0;
+}
+
+int16_t damaged() {
+    CleanUp(kDamagedFileErr);
+    return kDamagedFileErr;
+}
+
+// Each record's 16-bit id at `offset` lies in the grid.
+bool ids_in_grid(MemoryRef ref, int offset) {
+    if (!ref) return true;
+    int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
+    auto* records = static_cast<const uint8_t*>(UseMemory(ref));
+    bool sound = true;
+    for (int32_t i = 0; i < count && sound; ++i) {
+        int16_t id = load_i16(records + i * size + offset);
+        sound = id >= 0 && id <= kLastCell;
+    }
+    UnuseMemory(ref);
+    return sound;
+}
+
+void clamp_records_text(MemoryRef ref, int offset, int capacity) {
+    if (!ref) return;
+    int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
+    auto* records = static_cast<uint8_t*>(UseMemory(ref));
+    for (int32_t i = 0; i < count; ++i) clamp_pstring(records + i * size + offset, capacity);
+    UnuseMemory(ref);
+}
+
+int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
+    MemoryRef cells = nullptr;
+    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+    if (!cells) return 0;
+    if (ByteFlipCells(cells, 0) != 0) {
+        DisposeMemory(cells);
+        return damaged();
+    }
+    cells->extend = kCellStoreExtend;
+    DisposeNonNilMemory(sheet->cells);
+    sheet->cells = cells;
+    return 0;
+}
+
+int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {
+    uint32_t id = sheet->memory_id;
+    int16_t error = version >= kCurrentVersion
+                        ? Read_Ref(&sheet->column_formats, counter, &mem_globals, kColumnFormatSize, id)
+                        : Read_ModRef(&sheet->column_formats, counter, &mem_globals, kCellFormatSize, id);
+    if (error) return error;
+    ByteFlipCellFRef(sheet->column_formats);
+    if ((error = read_swapped_block(&sheet->row_formats, counter, id, kRowFormatSize, ByteFlipCellFRef)))
+        return error;
+    if (!ids_in_grid(sheet->column_formats, kFmtId) || !ids_in_grid(sheet->row_formats, kFmtId)) return damaged();
+    clamp_records_text(sheet->column_formats, kColumnNameOffset, kColumnFormatSize - kColumnNameOffset);
+    VerifyColumnFormat(&sheet->column_formats);
+    VerifyRowFormat(&sheet->row_formats);
+    return 0;
+}
+
+int16_t read_page_breaks(SpreadSheet* sheet, int32_t* counter) {
+    uint32_t id = sheet->memory_id;
+    if (int16_t error = read_swapped_block(&sheet->row_page_breaks, counter, id, 2, ByteFlipShortsRef)) return error;
+    if (int16_t error = read_swapped_block(&sheet->column_page_breaks, counter, id, 2, ByteFlipShortsRef))
+        return error;
+    if (!ids_in_grid(sheet->row_page_breaks, 0) || !ids_in_grid(sheet->column_page_breaks, 0)) return damaged();
+    return 0;
+}
+
+int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
+    uint32_t id = sheet->memory_id;
+    int16_t error = read_swapped_block(&sheet->links, counter, id, kLinkRecordSize, ByteFlipFileRef);
+    if (!error) error = read_swapped_block(&sheet->footer, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
+    if (!error) error = read_swapped_block(&sheet->header, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
+    if (!error) error = read_swapped_block(&sheet->named_ranges, counter, id, kNamedRangeSize, ByteFlipRangeRef);
+    if (error) return error;
+    clamp_records_text(sheet->links, kLinkNameOffset, 64);
+    verifyHeaderRef(sheet->footer);
+    verifyHeaderRef(sheet->header);
+    clamp_records_text(sheet->footer, kHeaderTextOffset, kHeaderTextSize);
+    clamp_records_text(sheet->header, kHeaderTextOffset, kHeaderTextSize);
+    clamp_records_text(sheet->named_ranges, 0, kNamedRangeNameSize);
+    return 0;
+}
+
+// The print record, page format and print settings are read and dropped:
+// printing keeps no flattened records yet.
+int16_t skip_print_records(int32_t* counter, int16_t version) {
+    int blocks = version >= kPrintDataVersion ? 3 : 1;
+    for (int i = 0; i < blocks; ++i)
+        if (int16_t error = skip_ref_block(counter)) return error;
+    return 0;
+}
+
+int16_t read_trailing_fields(SpreadSheet* sheet, int32_t* counter, int32_t block_end, int16_t version) {
+    uint8_t bytes[kPrintFieldsSize + 2 * kCellFormatSize + kFontNameSize + 2];
+    int32_t size = kPrintFieldsSize;
+    if (version >= kDefaultFormatsVersion) size += 2 * kCellFormatSize;
+    if (version >= kPrintDataVersion) size += kFontNameSize + 2;
+    if (int16_t error = read_fixed(size, counter, block_end, bytes)) return error;
+    BigEndianReader in{bytes};
+    get_print_fields(in, sheet);
+    if (version >= kDefaultFormatsVersion) {
+        uint8_t formats[2 * kCellFormatSize];
+        in.get_bytes(formats, sizeof formats);
+        ByteFlipCellFData(formats);
+        ByteFlipCellFData(formats + kCellFormatSize);
+        std::memcpy(sheet->default_column_format, formats, kCellFormatSize);
+        std::memcpy(sheet->default_row_format, formats + kCellFormatSize, kCellFormatSize);
+    }
+    if (version >= kPrintDataVersion) {
+        in.get_bytes(sheet->font_name, kFontNameSize);
+        clamp_pstring(sheet->font_name, kFontNameSize);
+        sheet->size = in.get16();
+    }
+    return 0;
+}
+
+// One drawing object, read and dropped: drawing objects are not kept yet.
+int16_t skip_object(int32_t* counter, int32_t block_end) {
+    uint8_t record[kObjectRecordSize];
+    if (int16_t error = read_fixed(kObjectRecordSize, counter, block_end, record)) return error;
+    for (int part = 0; part < 3; ++part)
+        if (int16_t error = skip_ref_block(counter)) return error;
+    uint8_t flag[4];
+    if (int16_t error = read_fixed(4, counter, block_end, flag)) return error;
+    if (load_u32(flag) == 0) return 0;
+    uint8_t chart[kChartFixedSize];
+    if (int16_t error = read_fixed(kChartFixedSize, counter, block_end, chart)) return error;
+    return skip_ref_block(counter);
+}
+
+int16_t read_fixed_part(SpreadSheet* sheet, int32_t* counter, int32_t block_end, int16_t version) {
+    uint8_t bytes[kFixedAfterLength + 12 + 12];
+    int32_t size = kFixedAfterLength + (version >= kFrozenRectVersion ? 12 : 0) + 12;
+    if (int16_t error = read_fixed(size, counter, block_end, bytes)) return error;
+    BigEndianReader in{bytes};
+    in.get16();  // the stored index: the layer takes its position in the workbook
+    get_sheet_header(in, sheet);
+    if (!sheet_header_sound(sheet)) return damaged();
+    if (version >= kFrozenRectVersion) {
+        pf::Rect frozen = in.get_rect();
+        sheet->frozen_titles = CellRange{{frozen.top, frozen.left}, {frozen.bottom, frozen.right}};
+        sheet->print_options = uint16_t(in.get32() & kPrintOptionsMask);
+    }
+    // The window flag: windows are made later for the layers that had one.
+    sheet->window = in.get32() ? kWindowWanted : nullptr;
+    sheet->pane_rects[0] = in.get_rect();
+    return 0;
+}
+
+int16_t read_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end, int16_t version) {
+    SpreadSheet* sheet = use_layer(layer);
+    int16_t error = read_fixed_part(sheet, counter, block_end, version);
+    if (!error) error = read_cells(sheet, counter);
+    if (!error) error = read_formats(sheet, counter, version);
+    if (!error) error = read_page_breaks(sheet, counter);
+    if (!error) error = read_links_and_texts(sheet, counter);
+    if (!error) error = skip_print_records(counter, version);
+    if (!error) error = read_trailing_fields(sheet, counter, block_end, version);
+    release_layer(layer);
+    while (!error && *counter < block_end) error = skip_object(counter, block_end);
+    if (!error && *counter != block_end) error = damaged();
+    if (!error && !formula_links_sound(layer)) error = damaged();
+    return error;
+}
+
+// The layer's font from its name; an unknown name keeps the workbook's font.
+void settle_layer_font(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->font = font_by_name(sheet->font_name, sheet->font);
+    sheet->row_height = CalcRowSize(sheet->font, sheet->size);
+    release_layer(layer);
+}
+
+}  // namespace
+
+void* const kWindowWanted = reinterpret_cast<void*>(1);
+
+int16_t font_by_name(const unsigned char* name, int16_t fallback) {
+    if (name[0] == 0) return fallback;
+    bool found = false;
+    std::string text(reinterpret_cast<const char*>(name + 1), name[0]);
+    int16_t number = pf::font_number(text, &found);
+    if (found) return number;
+    if (text == pf::font_name(kApplicationFont)) return kApplicationFont;
+    return fallback;
+}
+
+void drop_last_layer(MemoryRef workbook) {
+    int16_t count = num_SpreadSheets(workbook);
+    if (count < 1) return;
+    MemoryRef layer = find_SpreadSheet_item(workbook, count - 1);
+    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    book->layer_count -= 1;
+    MemoryRef layers = book->layers;
+    UnuseMemory(workbook);
+    SetMemorySize(layers, count - 1);
+    if (layer) {
+        SetSheetWind(layer, nullptr);
+        DisposeSpreadSheet(layer);
+    }
+}
+
+MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                    MemoryRef workbook) {
+    int32_t start = *counter;
+    int32_t length = 0;
+    if (ReadLongValue(counter, &length)) return nullptr;
+    if (length < 4 + kFixedAfterLength || length > file_length - start) {
+        damaged();
+        return nullptr;
+    }
+    MemoryRef layer = nullptr;
+    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MachineRecord* machine = book->machine;
+    UnuseMemory(workbook);
+    if (New_SpreadSheet(machine, workbook, &layer, kNewLayerFlags, nullptr) != 0) {
+        CleanUp(kNoMemoryErr);
+        return nullptr;
+    }
+    int16_t read_error = 0;
+    int16_t memory_error = with_failure_handler(&mem_globals, [&] {
+        read_error = read_layer_contents(layer, counter, start + length, version);
+    });
+    if (memory_error) {
+        if (GetAccessCtr(layer) > 0) UnuseFailedMemory(layer);
+        CleanUp(memory_error);
+    }
+    if (memory_error || read_error) {
+        drop_last_layer(workbook);
+        return nullptr;
+    }
+    settle_layer_font(layer);
+    report_reading_progress(workbook, *counter, file_length);
+    if (slot_format != kSlotDoubles) ResetSheetConstants(layer);
+    return layer;
+}

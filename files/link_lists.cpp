@@ -1,0 +1,193 @@
+// Keeping link lists consistent with the formulas that name their links.
+#include "files/link_lists.h"
+
+#include <cstring>
+#include <vector>
+
+#include "files/document_reading.h"
+#include "files/formula_walk.h"
+#include "model/cell_record.h"
+#include "model/layer.h"
+#include "model/links.h"
+#include "model/workbook.h"
+#include "platform/files/files.h"
+#include "platform/text/text.h"
+
+namespace {
+
+constexpr CellRange kWholeGrid{{0, 0}, {kLastCell, kLastCell}};
+
+// Calls `visit` with the link-id bytes of every link token of the formula
+// cells of a cell block inside a range.
+template <typename Visit>
+void for_each_link_token(MemoryRef cells, const CellRange& range, Visit visit) {
+    if (!cells || GetByteSize(cells) == 0) return;
+    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    uint8_t* end = start + GetByteSize(cells);
+    FormulaWalk walk{nullptr, [](uint8_t* id, void* context) { (*static_cast<Visit*>(context))(id); }, &visit};
+    for (uint8_t* row = start; end - row >= kRowHeaderSize && _RowLength_(row) > 0;) {
+        uint8_t* row_end = row + _RowLength_(row);
+        if (row_end > end) break;
+        int16_t row_id = _RowID_(row);
+        for (uint8_t* cell = row + kRowHeaderSize; row_end - cell >= kCellHeaderSize && _cellLength_(cell) > 0;
+             cell += _cellLength_(cell)) {
+            if (_cellType_(cell) != kCellFormula || !range_contains(range, row_id, _cellID_(cell))) continue;
+            walk_stored_formula(_formulaPtr_(cell), _formulaLength_(cell), walk);
+        }
+        row = row_end;
+    }
+    UnuseMemory(cells);
+}
+
+int16_t record_id(MemoryRef list, int32_t index) {
+    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    int16_t id = link_id(records + index * kLinkRecordSize);
+    UnuseMemory(list);
+    return id;
+}
+
+bool same_link(const uint8_t* a, const uint8_t* b) {
+    return link_id(a) == link_id(b) &&
+           std::memcmp(a + kLinkSpecOffset, b + kLinkSpecOffset, sizeof(pf::FileSpec)) == 0 &&
+           pf::equal_pstring(a + kLinkPathOffset, b + kLinkPathOffset, false, true);
+}
+
+bool refers_to(MemoryRef cells, const CellRange& range, int16_t id) {
+    return GetFileLinkInfo(id, id, range.topLeft, range.botRight, cells) != 0;
+}
+
+// Keeps the links that some formula of the layer names, in list order.
+void keep_used_links(MemoryRef links, MemoryRef cells) {
+    for (int32_t i = GetMemorySize(links) - 1; i >= 0; --i)
+        if (!refers_to(cells, kWholeGrid, record_id(links, i))) DeleteMemory(links, i, 1);
+}
+
+void drop_duplicate_links(MemoryRef links) {
+    for (int32_t later = GetMemorySize(links) - 1; later > 0; --later) {
+        auto* records = static_cast<uint8_t*>(UseMemory(links));
+        bool duplicate = false;
+        for (int32_t earlier = 0; earlier < later && !duplicate; ++earlier)
+            duplicate = same_link(records + earlier * kLinkRecordSize, records + later * kLinkRecordSize);
+        UnuseMemory(links);
+        if (duplicate) DeleteMemory(links, later, 1);
+    }
+}
+
+void clean_layer_links(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef links = sheet->links;
+    MemoryRef cells = sheet->cells;
+    release_layer(layer);
+    if (!links) return;
+    keep_used_links(links, cells);
+    bool emptied = GetMemorySize(links) == 0;
+    sheet = use_layer(layer);
+    if (emptied) {
+        DisposeMemory(links);
+        sheet->links = nullptr;
+    }
+    sheet->flags &= ~kLayerHasLinks;
+    release_layer(layer);
+    if (emptied) {
+        increment_change_ctr(layer);
+        return;
+    }
+    drop_duplicate_links(links);
+    ForceMinimumMemorySize(links);
+}
+
+// The index of the layer's link to the same file, or -1.
+int32_t find_link_to_file(MemoryRef list, const uint8_t* record) {
+    if (!list) return -1;
+    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    int32_t found = -1;
+    for (int32_t i = 0; i < GetMemorySize(list) && found < 0; ++i)
+        if (std::memcmp(link_spec(records + i * kLinkRecordSize), link_spec(record), sizeof(pf::FileSpec)) == 0)
+            found = i;
+    UnuseMemory(list);
+    return found;
+}
+
+// An id that no record of the list and no formula of the layer uses, from `first` on.
+int16_t free_link_id(MemoryRef list, MemoryRef cells, int16_t first) {
+    for (int16_t id = first < 0 ? 0 : first;; ++id) {
+        bool listed = false;
+        for (int32_t i = 0; list && i < GetMemorySize(list) && !listed; ++i) listed = record_id(list, i) == id;
+        if (!listed && !refers_to(cells, kWholeGrid, id)) return id;
+    }
+}
+
+void set_record_id(uint8_t* record, int16_t id) { store_i16(record, id); }
+
+}  // namespace
+
+int16_t GetFileLinkInfo(int16_t old_id, int16_t new_id, CellPoint top_left, CellPoint bottom_right,
+                        MemoryRef cells) {
+    int16_t found = 0;
+    for_each_link_token(cells, CellRange{top_left, bottom_right}, [&](uint8_t* id_bytes) {
+        if (old_id < 0 || load_i16(id_bytes) != old_id) return;
+        found = 1;
+        if (new_id != old_id) store_i16(id_bytes, new_id);
+    });
+    return found;
+}
+
+void CleanFileData(MemoryRef workbook) {
+    for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) clean_layer_links(find_SpreadSheet_item(workbook, i));
+}
+
+bool formula_links_sound(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef links = sheet->links, cells = sheet->cells;
+    release_layer(layer);
+    std::vector<int16_t> ids;
+    for (int32_t i = 0; links && i < GetMemorySize(links); ++i) ids.push_back(record_id(links, i));
+    bool sound = true;
+    for_each_link_token(cells, kWholeGrid, [&](uint8_t* id_bytes) {
+        int16_t id = load_i16(id_bytes);
+        bool listed = false;
+        for (int16_t known : ids) listed = listed || known == id;
+        sound = sound && listed;
+    });
+    return sound;
+}
+
+void resolve_linkID(MemoryRef layer) { merge_clip_links(clipboard_links(), layer); }
+
+void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
+    if (!clip.links || GetMemorySize(clip.links) == 0) return;
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef list = sheet->links, cells = sheet->cells;
+    uint32_t id = sheet->memory_id;
+    release_layer(layer);
+    bool new_list = !list;
+    if (new_list) {
+        list = pgAllocateNewRef(&mem_globals, kLinkRecordSize, 0, 0, false);
+        if (!list) return;
+        SetMemoryRefID(list, id);
+    }
+    for (int32_t i = 0; i < GetMemorySize(clip.links); ++i) {
+        uint8_t record[kLinkRecordSize];
+        GetMemoryRecord(clip.links, i, record);
+        int16_t clip_id = link_id(record);
+        if (!refers_to(clip.cells, clip.range, clip_id)) continue;
+        int32_t existing = find_link_to_file(list, record);
+        int16_t target = existing >= 0 ? record_id(list, existing) : free_link_id(list, cells, clip_id);
+        if (target != clip_id) {
+            GetFileLinkInfo(clip_id, target, clip.range.topLeft, clip.range.botRight, clip.cells);
+            auto* clip_records = static_cast<uint8_t*>(UseMemory(clip.links));
+            set_record_id(clip_records + i * kLinkRecordSize, target);
+            UnuseMemory(clip.links);
+            set_record_id(record, target);
+        }
+        if (existing < 0) PtrAndMemory(record, list, 1);
+    }
+    if (new_list && GetMemorySize(list) == 0) {
+        DisposeMemory(list);
+        return;
+    }
+    sheet = use_layer(layer);
+    sheet->links = list;
+    sheet->flags |= kLayerHasLinks;
+    release_layer(layer);
+}

@@ -1,0 +1,87 @@
+// A session with the document code's questions answered by the test, a
+// folder of its own, and helpers that save, open and read files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "files/document_prompts.h"
+#include "files/document_saving.h"
+#include "tests/files/sample_workbook.h"
+#include "tests/platform/temp_folder.h"
+
+namespace prompts_log {
+inline std::vector<std::string> seen;
+inline int16_t answer = kAnswerOK;
+inline int16_t password_answer = 0;
+inline int16_t ask(int16_t list, int16_t index) {
+    seen.push_back("ask " + std::to_string(list) + "/" + std::to_string(index));
+    return answer;
+}
+inline void tell(int16_t list, int16_t index) {
+    seen.push_back("tell " + std::to_string(list) + "/" + std::to_string(index));
+}
+inline void file_error(int16_t error) { seen.push_back("error " + std::to_string(error)); }
+inline int16_t password(const uint8_t*) {
+    seen.push_back("password");
+    return password_answer;
+}
+}  // namespace prompts_log
+
+class DocumentTest : public ::testing::Test {
+protected:
+    sample::Session session;
+    TempFolder folder;
+
+    void SetUp() override {
+        prompts_log::seen.clear();
+        prompts_log::answer = kAnswerOK;
+        prompts_log::password_answer = 0;
+        document_prompts = DocumentPrompts{prompts_log::ask, prompts_log::tell, prompts_log::file_error,
+                                           prompts_log::password};
+    }
+    void TearDown() override { document_prompts = application_prompts(); }
+
+    std::string path(const std::string& name) const { return folder.path + "/" + name; }
+
+    pf::FileSpec spec(const std::string& name) const {
+        pf::FileSpec out;
+        pf::file_spec_from_path(path(name), out);
+        return out;
+    }
+
+    bool exists(const std::string& name) const { return std::ifstream(path(name)).good(); }
+
+    // Saves the whole workbook as a native document by the given name.
+    int16_t save(MemoryRef book, const std::string& name) {
+        pf::FileSpec target = spec(name);
+        return save_workbook_file(find_SpreadSheet_item(book, 0), kWholeWorkbook, target, kFormatNative,
+                                  exists(name), true);
+    }
+
+    // Opens a document into a new workbook; null when it is refused.
+    MemoryRef open(const std::string& name, int16_t* result = nullptr) {
+        pf::FileSpec from = spec(name);
+        MemoryRef book = sample::new_workbook(&from);
+        int16_t answer = Read_File(book, from, Get_fileinfo(book));
+        if (result) *result = answer;
+        if (answer == 0) return book;
+        close_document_file(book);
+        DisposeWorkSheet(book);
+        return nullptr;
+    }
+
+    std::vector<uint8_t> bytes_of(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+
+    void write_bytes(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+};
