@@ -289,6 +289,7 @@ int16_t frame_part_at(WindowRef w, Point where) {
     for (int16_t part : {kInGoAway, kInCollapseBox, kInZoomOut, kInProxyIcon, kInGrow}) {
         if (!in_rect(where, part_rect(w, part))) continue;
         if (part == kInZoomOut && in_standard_state(w)) return kInZoomIn;
+        if (part == kInGrow && !w->hilited) return kInContent;  // an inactive window shows no grow box
         return part;
     }
     if (!w->collapsed && in_rect(where, w->content)) return kInContent;
