@@ -106,7 +106,7 @@ void size_menu(MenuRef menu) {
     if (keys) width += kKeyGap + keys;
     if (submenus) width += kSubmenuArrowWidth;
     use_menu_font(menu, nullptr);
-    width = std::max(width, text_width(menu->title) + 2 * kRightPad);
+    width = std::max({width, text_width(menu->title) + 2 * kRightPad, int(menu->minimum_width)});
     menu->menu_width = int16_t(width);
     menu->menu_height = int16_t(std::max(height, 2 * int(kMenuPad) + 8));
 }

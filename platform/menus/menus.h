@@ -82,6 +82,7 @@ struct Menu {
     int16_t font = kSystemFont;
     int16_t size = 0;  // 0: 12
     int16_t menu_width = 0, menu_height = 0;  // from the size message; 0 before it
+    int16_t minimum_width = 0;  // a pop-up is at least as wide as its button
     uintptr_t refcon = 0;
 };
 
