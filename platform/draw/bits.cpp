@@ -18,10 +18,6 @@ namespace {
 constexpr uint32_t kRgbMask = 0x00FFFFFF;
 constexpr uint32_t kWhitePixel = 0xFFFFFFFF;
 
-struct RegionDeleter {
-    void operator()(Region* r) const { dispose_region(r); }
-};
-using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
 
 // The raw pixel at (h, v) of a bitmap, in its own coordinates: a bit for depth 1, an
 // index for depth 8, 0x00RRGGBB for depth 32.
@@ -79,7 +75,7 @@ int scaled(int i, int n, int m) { return int(int64_t(i) * m / n); }
 
 // The part of dst_rect the copy may change, in local coordinates.
 ScopedRegion copy_area(const Port& port, const Rect& dst_rect, RgnHandle mask_rgn) {
-    ScopedRegion area(new_region());
+    ScopedRegion area = make_region();
     rect_region(area.get(), dst_rect);
     if (mask_rgn) sect_region(area.get(), mask_rgn, area.get());
     clip_to_port(port, area.get());
@@ -235,10 +231,10 @@ void copy_mask(const BitMap& src, const BitMap& mask, const Rect& src_rect, cons
 
 void scroll_rect(const Rect& r, int16_t dh, int16_t dv, RgnHandle update_rgn) {
     Port& port = *get_port();
-    ScopedRegion visible(new_region());
+    ScopedRegion visible = make_region();
     rect_region(visible.get(), r);
     clip_to_port(port, visible.get());
-    ScopedRegion moved(new_region());
+    ScopedRegion moved = make_region();
     copy_region(visible.get(), moved.get());
     offset_region(moved.get(), dh, dv);
     sect_region(moved.get(), visible.get(), moved.get());

@@ -1,5 +1,6 @@
 // Playing a picture back: opcodes read one by one within the data's bounds, drawn with
 // the frame mapped onto the destination rectangle.
+#include "platform/draw/region_internal.h"
 #include "platform/draw/picture.h"
 
 #include "platform/draw/picture_format.h"
@@ -20,10 +21,6 @@ void* comment_context = nullptr;
 
 constexpr size_t kFrameOffset = 2, kOpcodesOffset = 10;
 
-struct RegionDeleter {
-    void operator()(Region* r) const { dispose_region(r); }
-};
-using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
 
 int16_t pin(int64_t v) { return int16_t(std::clamp<int64_t>(v, -32767, 32767)); }
 
@@ -51,7 +48,7 @@ struct Mapping {
             offset_region(rgn, int16_t(to.left - from.left), int16_t(to.top - from.top));
             return;
         }
-        ScopedRegion out(new_region()), piece(new_region());
+        ScopedRegion out = make_region(), piece = make_region();
         for (const Rect& r : region_rects(rgn)) {
             rect_region(piece.get(), rect(r));
             union_region(out.get(), piece.get(), out.get());
@@ -93,7 +90,7 @@ RGBColor read_colour(Reader& in) {
 }
 
 bool set_clip_from(Player& p) {
-    ScopedRegion clip(new_region());
+    ScopedRegion clip = make_region();
     if (!read_region(p.in, clip.get())) return false;
     p.map.region(clip.get());
     sect_region(clip.get(), p.base_clip, clip.get());
@@ -151,7 +148,7 @@ bool play_shape(Player& p, uint16_t op) {
         }
         case kRgnBase: {
             if (same) return true;
-            ScopedRegion rgn(new_region());
+            ScopedRegion rgn = make_region();
             if (!read_region(p.in, rgn.get())) return false;
             p.map.region(rgn.get());
             s.kind = ShapeKind::kRegion;
@@ -180,7 +177,7 @@ bool play_shape(Player& p, uint16_t op) {
 
 bool play_bits(Player& p, uint16_t op) {
     DecodedBits bits;
-    ScopedRegion mask(new_region());
+    ScopedRegion mask = make_region();
     bool with_mask = op == kBitsRgn || op == kPackBitsRgn || op == kDirectBitsRgn;
     if (!read_bits(p.in, op, bits, mask.get())) return false;
     if (with_mask) p.map.region(mask.get());

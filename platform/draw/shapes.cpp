@@ -1,4 +1,5 @@
 // Drawing verbs over shapes: frame, paint, erase, invert, fill.
+#include "platform/draw/region_internal.h"
 #include "platform/draw/shapes.h"
 
 #include "platform/draw/paint.h"
@@ -11,12 +12,7 @@ namespace pf {
 
 namespace {
 
-struct RegionDeleter {
-    void operator()(Region* r) const { dispose_region(r); }
-};
-using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
 
-ScopedRegion make_region() { return ScopedRegion(new_region()); }
 
 bool pen_shows(const Port& port) { return port.pen_visible >= 0; }
 bool pen_draws(const Port& port) { return pen_shows(port) && port.pen_size.h > 0 && port.pen_size.v > 0; }
