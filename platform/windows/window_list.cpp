@@ -85,7 +85,7 @@ void describe_proc_id(int16_t proc_id, bool go_away, uint16_t& window_class, uin
             attributes = 0;
             return;
         case kPlainDialogBoxProc:
-            window_class = kModalWindowClass;
+            window_class = kPlainWindowClass;
             attributes = 0;
             return;
         case kMovableDialogBoxProc:
@@ -195,6 +195,12 @@ WindowRef new_window(const Rect& content, const unsigned char* title, bool visib
     describe_proc_id(proc_id, go_away, window_class, attributes);
     WindowRef w = create_window(window_class, attributes, content);
     w->proc_id = proc_id;
+    if (proc_id < kFloatProc && (proc_id & 0xF) == kPlainDialogBoxProc) {
+        // A plain box is a modal dialog too.
+        unlink(w);
+        w->layer = WindowLayer::kModal;
+        insert_at(w, front_of_layer(w->layer));
+    }
     w->refcon = refcon;
     if (title) set_window_title(w, title);
     if (behind != kFirstWindowOfClass) send_behind(w, behind);

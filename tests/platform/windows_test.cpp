@@ -95,6 +95,10 @@ TEST_F(Windows, LayersKeepModalAboveFloatingAboveDocuments) {
     EXPECT_EQ(pf::front_non_floating_window(), modal);
     EXPECT_TRUE(pf::is_modal_window(modal));
     EXPECT_EQ(pf::window_variant(modal), 5);
+    WindowRef plain = pf::new_window(Rect{300, 300, 350, 400}, nullptr, false, pf::kPlainDialogBoxProc, nullptr, false, 0);
+    EXPECT_TRUE(pf::is_modal_window(plain));
+    EXPECT_EQ(pf::window_struct_rect(plain), (Rect{299, 299, 351, 401}));
+    pf::dispose_window(plain);
 
     pf::select_window(a);  // a document never passes the palette
     EXPECT_EQ(pf::next_window(pf::next_window(pf::first_window())), a);
@@ -198,6 +202,25 @@ TEST_F(Windows, PixelScrollingInACoveredWindowMovesItsOwnPixels) {
     EXPECT_EQ(pixel_at(Point{int16_t(60 + 105), int16_t(40 + 150)}), kBluePixel);
     EXPECT_EQ(pixel_at(Point{int16_t(60 + 105), int16_t(40 + 130)}), kRedPixel);
     pf::dispose_region(uncovered);
+}
+
+TEST_F(Windows, TrackingLoopsShowWhatTheyDrawWithoutTheEventLoop) {
+    open_three();
+    pf::driver_drag(Point{100, 60}, Point{100, 140}, 0, 8);
+    pf::EventRecord down;
+    ASSERT_TRUE(pf::get_next_event(pf::kMouseDownMask, down));
+    pf::PortScope scope(pf::window_port(a));
+    pf::rgb_fore_color(kBlue);
+    int passes = 0;
+    while (pf::still_down()) {
+        Point p;
+        pf::get_mouse(p);  // local to A's content
+        pf::paint_rect(Rect{int16_t(p.v - 2), int16_t(p.h - 2), int16_t(p.v + 2), int16_t(p.h + 2)});
+        ++passes;
+    }
+    EXPECT_GT(passes, 2);
+    // The polling calls composed and presented: the screen shows the last square.
+    EXPECT_EQ(pf::screen_pixel(140, 100), kBluePixel);
 }
 
 TEST_F(Windows, InvalidationFollowsTheOriginAndBeginUpdateLimitsDrawing) {
