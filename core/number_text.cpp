@@ -2,6 +2,8 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -131,8 +133,9 @@ std::string formatted_text(const DecimalDigits& d, const DigitLayout& layout, ch
 
 }  // namespace
 
+// Zero, normal and subnormal numbers are numbers; NaNs and infinities errors.
 int16_t checkValue(const double* value) {
-    if (*value == 0.0 || std::isnormal(*value)) return 0;
+    if (std::isfinite(*value)) return 0;
     int16_t code = static_cast<int16_t>(bits_of(*value) & 0xFF);
     return code == 0 ? 4 : code;
 }
@@ -143,14 +146,33 @@ double N_AN(int16_t code) {
     return double_of(0x7FF8000000000000ull | static_cast<uint16_t>(code));
 }
 
-// The text is copied out to be terminated, so a 255-byte text is never written behind.
+// from_chars reads "." as the decimal point whatever the process locale is.
+int32_t decimal_text_to_double(const char* text, int32_t length, double* value) {
+    const char* first = text;
+    const char* end = text + length;
+    bool negative = false;
+    if (first < end && (*first == '+' || *first == '-')) {
+        negative = *first == '-';
+        ++first;
+    }
+    if (first == end || !(std::isdigit(static_cast<unsigned char>(*first)) || *first == '.')) return 0;
+    double magnitude = 0;
+    auto [stop, fault] = std::from_chars(first, end, magnitude, std::chars_format::general);
+    if (fault == std::errc::invalid_argument) return 0;
+    if (fault == std::errc::result_out_of_range) {
+        // Past the range of doubles: overflow to infinity, underflow to zero.
+        const char* e = first;
+        while (e < stop && *e != 'e' && *e != 'E') ++e;
+        bool tiny = e + 1 < stop && e[1] == '-';
+        magnitude = tiny ? 0.0 : HUGE_VAL;
+    }
+    *value = negative ? -magnitude : magnitude;
+    return int32_t(stop - text);
+}
+
 int16_t StrToExtended(const unsigned char* text, double* value) {
-    char terminated[kMaxPStringLength + 1];
-    std::memcpy(terminated, text + 1, text[0]);
-    terminated[text[0]] = 0;
-    char* end = nullptr;
-    *value = std::strtod(terminated, &end);
-    bool consumed_all = text[0] > 0 && end == terminated + text[0];
+    int32_t consumed = decimal_text_to_double(reinterpret_cast<const char*>(text + 1), text[0], value);
+    bool consumed_all = text[0] > 0 && consumed == text[0];
     return consumed_all && checkValue(value) == 0 ? 1 : 0;
 }
 

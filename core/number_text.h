@@ -5,15 +5,21 @@
 
 #include <cstdint>
 
-// Error values: a quiet NaN whose low payload byte is the code.
+// Error values: a quiet NaN whose low payload byte is the code. Infinities and
+// NaNs without a code count as code 4; every finite value is a number.
 int16_t checkValue(const double* value);
 // checkValue of the evaluator's current value, g_value.
 extern double g_value;
 int16_t checkgValue();
 double N_AN(int16_t code);
 
-// Text -> number: 1 when all of the text was a finite, normal (or zero) number.
+// Text -> number: 1 when all of the text was a finite number.
 int16_t StrToExtended(const unsigned char* text, double* value);
+
+// A decimal number at the start of a text ("." as the point, an optional
+// sign and exponent), read the same in every process locale: answers the
+// bytes read, 0 when none. Too large gives an infinity, too small zero.
+int32_t decimal_text_to_double(const char* text, int32_t length, double* value);
 
 // A 10-byte 80-bit extended value (sign and exponent first, then the 64-bit
 // mantissa, most significant byte first) as a double.

@@ -23,6 +23,8 @@ void ClobberObjectEditor(MemoryRef layer);
 // Printing: recomputes the page breaks; recomputes the pane rectangles
 // (non-zero when they changed).
 void reset_page(MemoryRef layer);
+// The printed page that holds a cell (row in the low half, column in the high).
+int16_t pageNumber(MemoryRef layer, int32_t cell);
 int16_t SetActiveRects(MemoryRef layer);
 
 // Row and column insertion: adjusts references to other layers for the

@@ -1,0 +1,144 @@
+// Fetching cell values into the evaluator's registers.
+#include "formula/cell_values.h"
+
+#include <cstring>
+
+#include "formula/error_values.h"
+#include "formula/evaluator.h"
+#include "formula/parser.h"
+#include "model/calc_globals.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/date_serials.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+
+namespace {
+
+void set_empty() {
+    g_valueType = kValueEmpty;
+    g_CellString[0] = 0;
+    g_value = 0.0;
+}
+
+void set_text(const uint8_t* text, int32_t length) {
+    if (length < 0) length = 0;
+    if (length > 255) length = 255;
+    g_CellString[0] = uint8_t(length);
+    std::memcpy(g_CellString + 1, text, size_t(length));
+    g_valueType = kValueText;
+    g_value = number_of_text(g_CellString);
+}
+
+// The cell of a layer into the registers; empty when it has no value.
+void fetch_from_layer(MemoryRef layer, CellPoint where) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (get_cell_ptr(&cell, &length, where, layer) && extract_value(cell) == 0) return;
+    set_empty();
+}
+
+bool outside_grid(CellPoint where) { return where.v < 0 || where.h < 0; }
+
+}  // namespace
+
+double number_of_text(const unsigned char* text) {
+    if (text[0] == 0) return g_TextErr;
+    double kept = g_value;
+    unsigned char copy[256];
+    std::memcpy(copy, text, text[0] + 1);
+    double number = g_TextErr;
+    int16_t saved_kind = ParserCellType;
+    if (validConstant(copy, 0)) {
+        number = g_value;
+    } else {
+        std::memcpy(copy, text, text[0] + 1);
+        if (parseDate(copy, dateOrder, false)) number = g_value;
+    }
+    ParserCellType = saved_kind;
+    g_value = kept;
+    return number;
+}
+
+int16_t extract_value(const uint8_t* cell) {
+    switch (_cellType_(cell)) {
+    case kCellConstant:
+        g_valueType = kValueNumber;
+        g_CellString[0] = 0;
+        g_value = load_f64(_formulaPtr_(cell));
+        return 0;
+    case kCellFormula: {
+        int16_t type = _resultType_(cell);
+        if (type < 0) {
+            g_valueType = type;
+            g_CellString[0] = 0;
+            g_value = load_f64(_resultPtr_(cell));
+        } else if (type > 0) {
+            set_text(_resultPtr_(cell), _resultLength_(cell));
+        } else {
+            set_empty();  // not calculated yet: 0
+        }
+        return 0;
+    }
+    case kCellText:
+        set_text(_formulaPtr_(cell), _formulaLength_(cell));
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+void GetCellValue(CellPoint cell) {
+    if (outside_grid(cell)) {
+        SetError(kErrRef);
+        return;
+    }
+    fetch_from_layer(g_calcSheet, cell);
+}
+
+void GetLayerValue(MemoryRef workbook, int16_t layer_index, CellPoint cell, int16_t use_cache) {
+    const bool own_book = workbook == g_calcWork;
+    if (own_book && g_calcSheet && layer_index == GetSheetID(g_calcSheet)) {
+        GetCellValue(cell);
+        return;
+    }
+    if (layer_index < 0) {
+        SetError(kErrRef);
+        return;
+    }
+    MemoryRef layer = workbook ? find_SpreadSheet_item(workbook, layer_index) : nullptr;
+    if (!layer) {
+        set_empty();
+        return;
+    }
+    if (layer == g_calcSheet) {
+        GetCellValue(cell);
+        return;
+    }
+    if (outside_grid(cell)) {
+        SetError(kErrRef);
+        return;
+    }
+    if (use_cache) {
+        CalcRowPtr(layer);
+        fetch_from_layer(layer, cell);
+        ReleaseCache(layer);
+        return;
+    }
+    fetch_from_layer(layer, cell);
+}
+
+int16_t CellValue(MemoryRef layer, CellPoint where, double* value) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return 0;
+    if (_cellType_(cell) == kCellConstant) {
+        *value = load_f64(_formulaPtr_(cell));
+        return 1;
+    }
+    if (_cellType_(cell) == kCellFormula && _resultType_(cell) < 0) {
+        *value = load_f64(_resultPtr_(cell));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,31 @@
+// Error values: a calculation never fails by jumping out; an error is a quiet
+// NaN whose low payload byte is the code (N_AN, checkValue in core). The
+// codes, their texts, and the shared setters of the evaluator's registers.
+#pragma once
+
+#include <cstdint>
+
+constexpr int16_t kErrDivZero = 4;
+constexpr int16_t kErrDivZeroAlt = 8;
+constexpr int16_t kErrTextValue = 17;  // g_TextErr
+constexpr int16_t kErrNum = 20;
+constexpr int16_t kErrValue = 21;      // g_StdErr
+constexpr int16_t kErrRef = 64;
+constexpr int16_t kErrBlank = 200;     // shows nothing
+constexpr int16_t kErrNA = 255;
+
+// The display text of a code ("#DIV/0!", "#NUM!" ...); the empty text for 200.
+void error_text(int16_t code, unsigned char* text);
+
+// The code of the evaluator's current value; 0 for a number.
+int16_t checkgValue();
+
+// g_value becomes the error of the code and its type a number; SetErrorValue
+// also makes the formula's result a number.
+void SetError(int16_t code);
+void SetErrorValue(int16_t code);
+
+// The text of a value: an error's text, else the number formatted with the
+// digits as decimals (b positional, a trimmed) and the decimal character.
+void CellErrStr(unsigned char* text, const double* value, int16_t digits, int16_t a, int16_t b,
+                unsigned char decimal_char);

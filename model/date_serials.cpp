@@ -1,0 +1,458 @@
+// Date serials, typed dates and times, and the date worksheet functions.
+#include "model/date_serials.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/number_text.h"
+#include "core/string_utils.h"
+#include "formula/arguments.h"
+#include "formula/error_values.h"
+#include "formula/evaluator.h"
+#include "model/calc_globals.h"
+#include "platform/system/date_time.h"
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+constexpr int16_t kYear = 1, kMonth = 2, kDay = 3, kHour = 4, kMinute = 5, kSecond = 6, kWeekday = 7;
+
+int32_t component_of(const pf::DateTimeRec& date, int16_t component) {
+    switch (component) {
+    case kYear: return date.year;
+    case kMonth: return date.month;
+    case kDay: return date.day;
+    case kHour: return date.hour;
+    case kMinute: return date.minute;
+    case kSecond: return date.second;
+    case kWeekday: return date.day_of_week;
+    default: return 0;
+    }
+}
+
+int32_t* field_of(pf::DateTimeRec& date, int16_t component) {
+    switch (component) {
+    case kYear: return &date.year;
+    case kMonth: return &date.month;
+    case kDay: return &date.day;
+    case kHour: return &date.hour;
+    case kMinute: return &date.minute;
+    default: return &date.second;
+    }
+}
+
+// The calendar date of a serial in the workbook's system.
+pf::DateTimeRec date_of_serial(double serial) {
+    pf::DateTimeRec date;
+    pf::seconds_to_date(seconds_of_serial(serial, calc_uses_1900_dates()), date);
+    return date;
+}
+
+// A serial from calendar fields, or the error 21 when they leave 1904 ... 2040.
+double serial_of_date(const pf::DateTimeRec& date) {
+    uint32_t seconds = 0;
+    if (!pf::date_to_seconds(date, seconds)) return N_AN(kErrValue);
+    return serial_of_seconds(seconds, calc_uses_1900_dates());
+}
+
+// ---- Reading typed dates -------------------------------------------------------
+
+struct TypedDate {
+    int32_t date[3] = {0, 0, 0};
+    bool date_given[3] = {false, false, false};
+    int32_t time[3] = {0, 0, 0};
+    bool time_given[3] = {false, false, false};
+    int slashes = 0, colons = 0;
+    bool time_started = false;
+};
+
+// Step 2 of the reading: numbers of at most four digits between "/", ":"
+// and one space.
+bool scan_typed_date(const unsigned char* text, TypedDate& t) {
+    int32_t number = 0;
+    int digits = 0, spaces = 0, date_slot = 0;
+    auto store_date = [&](bool advance) {
+        if (digits > 0) {
+            t.date[date_slot] = number;
+            t.date_given[date_slot] = true;
+        }
+        if (advance) ++date_slot;
+        number = digits = 0;
+    };
+    for (int i = 1; i <= text[0]; ++i) {
+        unsigned char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 4) return false;
+            number = number * 10 + (c - '0');
+        } else if (c == '/') {
+            if (t.time_started || ++t.slashes > 2) return false;
+            store_date(true);
+        } else if (c == ':') {
+            if (++t.colons > 2) return false;
+            if (digits > 0) {
+                t.time[t.colons - 1] = number;
+                t.time_given[t.colons - 1] = true;
+            }
+            t.time_started = true;
+            number = digits = 0;
+        } else if (c == ' ') {
+            if (++spaces > 1 || t.time_started) return false;
+            store_date(false);
+        } else {
+            return false;
+        }
+    }
+    if (digits > 0) {
+        if (t.time_started) {
+            t.time[t.colons] = number;
+            t.time_given[t.colons] = true;
+        } else {
+            store_date(false);
+        }
+    }
+    return true;
+}
+
+int32_t full_year(int32_t year) {
+    if (year < 21) return year + 2000;
+    if (year <= 99) return year + 1900;
+    return year;
+}
+
+// Step 4: the date parts in the order's arrangement.
+bool arrange_date(const TypedDate& t, int parts, int16_t order, int32_t today_year, pf::DateTimeRec& date) {
+    for (int i = 0; i < parts; ++i)
+        if (!t.date_given[i]) return false;
+    const int32_t* p = t.date;
+    int32_t year = today_year, month = 0, day = 0;
+    bool year_given = parts == 3;
+    switch (order) {
+    case 1:
+        day = p[0], month = p[1];
+        if (parts == 3) year = p[2];
+        break;
+    case 2:
+        if (parts == 3) {
+            year = p[0], month = p[1], day = p[2];
+        } else if (p[0] > 100) {
+            year = p[0], month = p[1], day = 1, year_given = true;
+        } else {
+            month = p[0], day = p[1];
+        }
+        break;
+    case 5:
+        if (parts == 3)
+            year = p[0], day = p[1], month = p[2];
+        else
+            day = p[0], month = p[1];
+        break;
+    default:  // 0, 3, 4: month/day/year
+        if (parts == 3) {
+            month = p[0], day = p[1], year = p[2];
+        } else if (order == 0 && p[1] >= 101) {
+            month = p[0], year = p[1], day = 1, year_given = true;
+        } else {
+            month = p[0], day = p[1];
+        }
+        break;
+    }
+    date.year = year_given ? full_year(year) : year;
+    date.month = month;
+    date.day = day;
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+bool arrange_time(const TypedDate& t, pf::DateTimeRec& date) {
+    int parts = t.colons + 1;
+    for (int i = 0; i < parts; ++i)
+        if (!t.time_given[i]) return false;
+    date.hour = t.time[0];
+    date.minute = t.time[1];
+    date.second = parts == 3 ? t.time[2] : 0;
+    return date.hour <= 23 && date.minute <= 59 && date.second <= 59;
+}
+
+void append_number(unsigned char* text, int32_t number, int16_t mode) {
+    unsigned char part[32];
+    DateComponentStr(number, part, nullptr, mode);
+    std::memcpy(text + 1 + text[0], part + 1, part[0]);
+    text[0] = uint8_t(text[0] + part[0]);
+}
+
+void append_byte(unsigned char* text, unsigned char c) { text[++text[0]] = c; }
+
+// Step 9: the standard form of a date read.
+void rewrite_date(unsigned char* text, const pf::DateTimeRec& date, bool with_date, int time_parts,
+                  int16_t order, unsigned char separator) {
+    text[0] = 0;
+    if (with_date) {
+        int32_t parts[3];
+        switch (order) {
+        case 1: parts[0] = date.day, parts[1] = date.month, parts[2] = date.year; break;
+        case 2: parts[0] = date.year, parts[1] = date.month, parts[2] = date.day; break;
+        case 5: parts[0] = date.year, parts[1] = date.day, parts[2] = date.month; break;
+        default: parts[0] = date.month, parts[1] = date.day, parts[2] = date.year; break;
+        }
+        for (int i = 0; i < 3; ++i) {
+            if (i) append_byte(text, separator);
+            append_number(text, parts[i], 0);
+        }
+    }
+    if (time_parts > 0) {
+        if (text[0]) append_byte(text, ' ');
+        append_number(text, date.hour, 0);
+        append_byte(text, ':');
+        append_number(text, date.minute, 1);
+        if (time_parts == 3) {
+            append_byte(text, ':');
+            append_number(text, date.second, 1);
+        }
+    }
+}
+
+}  // namespace
+
+double SecsToFloat(uint32_t seconds) { return double(seconds) / kSecondsPerDay; }
+
+uint32_t ConvertToSecs(double serial) {
+    double seconds = serial * kSecondsPerDay;
+    seconds = final_Round(&seconds);
+    if (!(seconds > 0)) return 0;
+    if (seconds >= 4294967295.0) return pf::kLastSecond;
+    return uint32_t(seconds);
+}
+
+double SpreadSheetTime() { return SecsToFloat(pf::current_date_time()); }
+
+double serial_of_seconds(uint32_t seconds, bool system_1900) {
+    if (system_1900 && seconds > k1900ShiftSeconds) return (double(seconds) + k1900ShiftSeconds) / kSecondsPerDay;
+    return SecsToFloat(seconds);
+}
+
+uint32_t seconds_of_serial(double serial, bool system_1900) {
+    double seconds = serial * kSecondsPerDay;
+    seconds = final_Round(&seconds);
+    if (!(seconds > 0)) return 0;
+    if (system_1900 && seconds > k1900ShiftSeconds) seconds -= k1900ShiftSeconds;
+    if (seconds >= 4294967295.0) return pf::kLastSecond;
+    return uint32_t(seconds);
+}
+
+double Datefunc(int32_t year, int32_t month, int32_t day) {
+    if (year > 20) {
+        if (year <= 99) year += 1900;
+        if (year < 1904 || year > 2040) return N_AN(kErrValue);
+    } else {
+        year += 2000;
+        if (year < 1904 || year > 2020) return N_AN(kErrValue);
+    }
+    pf::DateTimeRec date;
+    date.year = year;
+    date.month = month;
+    date.day = day;
+    date.hour = date.minute = date.second = 0;
+    return serial_of_date(date);
+}
+
+int32_t DateComponent(uint32_t seconds, int16_t component) {
+    if (component < kYear || component > kWeekday) return 0;
+    if (calc_uses_1900_dates() && seconds > k1900ShiftSeconds) seconds -= k1900ShiftSeconds;
+    pf::DateTimeRec date;
+    pf::seconds_to_date(seconds, date);
+    return component_of(date, component);
+}
+
+int16_t AddTimeComponent(int16_t component, int32_t amount, double* serial) {
+    int16_t error = checkValue(serial);
+    if (error) return error;
+    if (component < kYear || component > kSecond) return 0;
+    pf::DateTimeRec date = date_of_serial(*serial);
+    int32_t* field = field_of(date, component);
+    *field += amount;
+    *serial = serial_of_date(date);
+    return 0;
+}
+
+void DateComponentStr(int32_t number, unsigned char* text, const unsigned char* suffix, int16_t mode) {
+    if (mode == 2) number %= 100;
+    Num_To_String(number, text);
+    if (mode >= 1 && number >= 0 && number <= 9) {
+        std::memmove(text + 2, text + 1, text[0]);
+        text[1] = '0';
+        ++text[0];
+    }
+    if (suffix) ConcatPString(text, suffix);
+}
+
+int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
+    unsigned char copy[256];
+    std::memcpy(copy, text, text[0] + 1);
+    unsigned char separator = '/';
+    if (dateSep != '/' && std::memchr(copy + 1, dateSep, copy[0])) {
+        separator = dateSep;
+        for (int i = 1; i <= copy[0]; ++i)
+            if (copy[i] == dateSep) copy[i] = '/';
+    }
+    TypedDate typed;
+    if (copy[0] == 0 || !scan_typed_date(copy, typed)) return 0;
+    const bool with_date = typed.date_given[0] && typed.date[0] != 0;
+    const int date_parts = with_date ? typed.slashes + 1 : 0;
+    if (date_parts == 1) return 0;
+    if (!with_date && !typed.time_started) return 0;
+
+    pf::DateTimeRec now;
+    pf::seconds_to_date(pf::current_date_time(), now);
+    pf::DateTimeRec date;
+    if (with_date) {
+        if (!arrange_date(typed, date_parts, order, now.year, date)) return 0;
+        date.hour = date.minute = date.second = 0;
+    } else {
+        date = now;
+        date.second = 0;
+    }
+    if (typed.time_started && !arrange_time(typed, date)) return 0;
+    uint32_t seconds = 0;
+    if (!pf::date_to_seconds(date, seconds)) return 0;
+    if (with_date) {
+        pf::DateTimeRec check;
+        pf::seconds_to_date(seconds, check);
+        if (check.month != date.month) return 0;  // a day past the month's end
+    }
+    g_value = serial_of_seconds(seconds, calc_uses_1900_dates());
+    if (rewrite) rewrite_date(text, date, with_date, typed.time_started ? typed.colons + 1 : 0, order, separator);
+    return 1;
+}
+
+// ---- Worksheet functions -------------------------------------------------------
+
+void Date_Func(int16_t number) {
+    static constexpr int16_t kComponents[] = {kMinute, kHour, kSecond, kYear, kWeekday, kMonth, kDay};
+    if (checkgValue() == 0) {
+        if (g_value > kLastComponentSerial)
+            g_value = g_StdErr;
+        else
+            g_value = DateComponent(ConvertToSecs(g_value), kComponents[number - 29]);
+    }
+    SetNValue();
+}
+
+namespace {
+
+// Reads the first or the next argument; the first error in argument order is
+// kept in `first_error` (0 while there is none).
+double numeric_argument(bool first, double* first_error) {
+    if (first)
+        GetNextValue();
+    else
+        AdvValue();
+    if (checkgValue() != 0 && checkValue(first_error) == 0) *first_error = g_value;
+    return g_value;
+}
+
+// Whole-number limits that keep calendar arithmetic in range.
+bool fits_calendar(double value) { return std::fabs(value) < 1e7; }
+
+}  // namespace
+
+void read_date() {
+    double error = 0.0;
+    double year = numeric_argument(true, &error);
+    double month = numeric_argument(false, &error);
+    double day = numeric_argument(false, &error);
+    if (checkValue(&error)) {
+        g_value = error;
+    } else {
+        double y = std::floor(year), m = std::floor(month), d = final_Round(&day);
+        if (y < 21) y += 2000;
+        if (y > 2040 || !fits_calendar(y) || !fits_calendar(m) || !fits_calendar(d))
+            g_value = g_StdErr;
+        else
+            g_value = Datefunc(int32_t(y), int32_t(m), int32_t(d));
+    }
+    SetNValue();
+}
+
+void read_time() {
+    double error = 0.0;
+    double hour = numeric_argument(true, &error);
+    double minute = numeric_argument(false, &error);
+    double second = numeric_argument(false, &error);
+    if (checkValue(&error)) {
+        g_value = error;
+    } else {
+        double h = std::floor(hour), m = std::floor(minute), s = final_Round(&second);
+        double serial = 0.0;
+        if (!fits_calendar(h) || !fits_calendar(m) || !fits_calendar(s)) {
+            serial = g_StdErr;
+        } else {
+            AddTimeComponent(kHour, int32_t(h), &serial);
+            AddTimeComponent(kMinute, int32_t(m), &serial);
+            AddTimeComponent(kSecond, int32_t(s), &serial);
+        }
+        g_value = serial;
+    }
+    SetNValue();
+}
+
+void add_time() {
+    GetNextValue();
+    GetDateArg();
+    double serial = g_value;
+    for (int16_t component = kYear; more_arguments(); ++component) {
+        AdvValue();
+        if (checkValue(&serial)) continue;  // an error stays the result
+        if (!have_numeric_value()) {
+            serial = g_StdErr;
+            continue;
+        }
+        if (checkgValue()) {
+            serial = g_value;
+            continue;
+        }
+        double amount = final_Round(&g_value);
+        if (!fits_calendar(amount)) {
+            serial = g_StdErr;
+            continue;
+        }
+        // Amounts past the sixth only round the serial to whole seconds.
+        AddTimeComponent(component <= kSecond ? component : kSecond,
+                         component <= kSecond ? int32_t(amount) : 0, &serial);
+    }
+    g_value = serial;
+    SetNValue();
+}
+
+void date360func() {
+    GetNextValue();
+    GetDateArg();
+    double start = g_value;
+    AdvValue();
+    GetDateArg();
+    double end = g_value;
+    double method = 0.0;
+    if (more_arguments()) {
+        AdvValue();
+        method = g_value;
+    }
+    if (checkValue(&start)) {
+        g_value = start;
+    } else if (checkValue(&end)) {
+        g_value = end;
+    } else {
+        pf::DateTimeRec d1 = date_of_serial(start), d2 = date_of_serial(end);
+        const bool european = method != 0.0;
+        int32_t start_day = d1.day, end_day = d2.day;
+        if (european) {
+            if (start_day == 31) start_day = 30;
+            if (end_day == 31) end_day = 30;
+        } else {
+            pf::DateTimeRec next = d1;
+            next.day += 1;
+            pf::normalize_date(next);
+            if (d1.day == 31 || next.month != d1.month) start_day = 30;
+            if (d2.day == 31) end_day = d1.day < 30 ? 31 : 30;
+        }
+        g_value = double(d2.year * 360 + d2.month * 30 + end_day) - double(d1.year * 360 + d1.month * 30 + start_day);
+    }
+    SetNValue();
+}
