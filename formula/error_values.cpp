@@ -22,8 +22,6 @@ void error_text(int16_t code, unsigned char* text) {
     std::memcpy(text + 1, literal, text[0]);
 }
 
-int16_t checkgValue() { return checkValue(&g_value); }
-
 void SetError(int16_t code) {
     g_value = N_AN(code);
     g_valueType = kValueNumber;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/number_text.h"  // N_AN, checkValue, checkgValue
+
 constexpr int16_t kErrDivZero = 4;
 constexpr int16_t kErrDivZeroAlt = 8;
 constexpr int16_t kErrTextValue = 17;  // g_TextErr
@@ -16,9 +18,6 @@ constexpr int16_t kErrNA = 255;
 
 // The display text of a code ("#DIV/0!", "#NUM!" ...); the empty text for 200.
 void error_text(int16_t code, unsigned char* text);
-
-// The code of the evaluator's current value; 0 for a number.
-int16_t checkgValue();
 
 // g_value becomes the error of the code and its type a number; SetErrorValue
 // also makes the formula's result a number.

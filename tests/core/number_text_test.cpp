@@ -107,8 +107,9 @@ TEST(NumberText, TextToNumber) {
     EXPECT_EQ(StrToExtended(text, &value), 0);
     set_text(text, "1e999");
     EXPECT_EQ(StrToExtended(text, &value), 0);
-    set_text(text, "1e-310");  // subnormal
-    EXPECT_EQ(StrToExtended(text, &value), 0);
+    set_text(text, "1e-310");  // a subnormal is a number
+    EXPECT_EQ(StrToExtended(text, &value), 1);
+    EXPECT_EQ(value, 1e-310);
     // A full 255-byte text: nothing is written behind it.
     text[256] = 0x5A;
     set_text(text, "1" + std::string(254, '0'));
