@@ -6,15 +6,12 @@
 #include <cstdint>
 
 #include "core/number_text.h"  // N_AN, checkValue, checkgValue
+#include "formula/function_values.h"
 
-constexpr int16_t kErrDivZero = 4;
+// The codes 4, 17 (g_TextErr), 20, 21 (g_StdErr), 64 and 255 are named in
+// function_values.h; these two only show.
 constexpr int16_t kErrDivZeroAlt = 8;
-constexpr int16_t kErrTextValue = 17;  // g_TextErr
-constexpr int16_t kErrNum = 20;
-constexpr int16_t kErrValue = 21;      // g_StdErr
-constexpr int16_t kErrRef = 64;
-constexpr int16_t kErrBlank = 200;     // shows nothing
-constexpr int16_t kErrNA = 255;
+constexpr int16_t kErrBlank = 200;  // shows nothing
 
 // The display text of a code ("#DIV/0!", "#NUM!" ...); the empty text for 200.
 void error_text(int16_t code, unsigned char* text);

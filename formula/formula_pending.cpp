@@ -67,4 +67,3 @@ void calc_indirect() { not_available(); }
 void replace_func(int16_t) { not_available(); }
 void SumIf() { not_available(); }
 void CountIf() { not_available(); }
-double factorial(double) { return N_AN(kErrNA); }

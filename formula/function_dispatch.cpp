@@ -10,6 +10,8 @@
 #include "formula/compiled_formula.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
+#include "formula/functions_financial.h"
+#include "formula/functions_math.h"
 #include "formula/library.h"
 #include "formula/parser.h"
 #include "formula/unit_conversion.h"
@@ -117,18 +119,6 @@ void sum_function(int16_t number) {
         if (!more_arguments()) break;
     }
     number_result(total);
-}
-
-// ---- Parity -------------------------------------------------------------------------
-
-void parity(int16_t number) {
-    double x;
-    if (!read_x(&x)) return;
-    double whole = x > 0 ? std::ceil(x) : std::floor(x);
-    bool odd = std::fmod(std::fabs(whole), 2.0) == 1.0;
-    bool wanted = number == 112 ? odd : !odd;
-    if (!wanted) whole += whole >= 0 ? 1.0 : -1.0;
-    number_result(whole);
 }
 
 // ---- Texts --------------------------------------------------------------------------
@@ -300,22 +290,6 @@ void size_of_reference(int16_t number) {
 
 // ---- The rest ----------------------------------------------------------------------------
 
-double annuity(double rate, double periods) {
-    if (rate == 0) return periods;
-    return (1.0 - std::pow(1.0 + rate, -periods)) / rate;
-}
-
-void compound() {
-    double x, y;
-    if (!read_x_y(&x, &y)) return;
-    if (x <= 0 || y <= 0) {  // a NaN passes
-        SetError(kErrNum);
-        SetNValue();
-        return;
-    }
-    number_result(std::pow(x + 1.0, y));
-}
-
 void log_to_base() {
     double x, y;
     if (!read_x_y(&x, &y)) return;
@@ -338,9 +312,10 @@ void modulo() {
     number_result(x - y * std::floor(x / y));
 }
 
-void power() {
+// A function of two numbers; the first error in argument order is the result.
+void binary(double (*routine)(double, double)) {
     double x, y;
-    if (read_x_y(&x, &y)) number_result(std::pow(x, y));
+    if (read_x_y(&x, &y)) number_result(routine(x, y));
 }
 
 void square_root() {
@@ -559,12 +534,8 @@ void c_FuncTerm() {
     case 39: number_result(g_StdErr); return;
     case 40: number_result(N_AN(kErrNA)); return;
     case 41: case 42: case 81: error_test(n); return;
-    case 45: {
-        double x, y;
-        if (read_x_y(&x, &y)) number_result(annuity(x, y));
-        return;
-    }
-    case 46: compound(); return;
+    case 45: binary(annuity); return;
+    case 46: binary(compound_factor); return;
     case 54: number_result(g_calc_time + calculation_day_offset()); return;
     case 55: case 56: position_of_reference(n); return;
     case 57: unary(cotangent); return;
@@ -589,8 +560,9 @@ void c_FuncTerm() {
     case 108: trigonometric([](double x) { return std::tanh(x); }); return;
     case 109: trigonometric([](double x) { return std::cosh(x); }); return;
     case 110: trigonometric([](double x) { return std::sinh(x); }); return;
-    case 112: case 113: parity(n); return;
-    case 114: power(); return;
+    case 112: unary([](double x) { return round_to_parity(x, true); }); return;
+    case 113: unary([](double x) { return round_to_parity(x, false); }); return;
+    case 114: binary([](double x, double y) { return std::pow(x, y); }); return;
     case 116: log_gamma(); return;
     case 123: factorial_function(); return;
     case 137: count_arguments(); return;

@@ -50,4 +50,3 @@ void calc_indirect();
 void replace_func(int16_t number);
 void SumIf();
 void CountIf();
-double factorial(double value);
