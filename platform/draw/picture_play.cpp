@@ -4,6 +4,7 @@
 #include "platform/draw/picture.h"
 
 #include "platform/draw/picture_format.h"
+#include "platform/draw/rects.h"
 #include "platform/draw/text.h"
 
 #include <algorithm>
@@ -28,14 +29,8 @@ int16_t pin(int64_t v) { return int16_t(std::clamp<int64_t>(v, -32767, 32767)); 
 struct Mapping {
     Rect from, to;
     bool identity() const { return from.width() == to.width() && from.height() == to.height(); }
-    int16_t h(int v) const {
-        return pin(to.left + (from.width() ? int64_t(v - from.left) * to.width() / from.width() : 0));
-    }
-    int16_t v(int v) const {
-        return pin(to.top + (from.height() ? int64_t(v - from.top) * to.height() / from.height() : 0));
-    }
-    Point point(Point p) const { return Point{v(p.v), h(p.h)}; }
-    Rect rect(const Rect& r) const { return Rect{v(r.top), h(r.left), v(r.bottom), h(r.right)}; }
+    Point point(Point p) const { return map_pt(p, from, to); }
+    Rect rect(const Rect& r) const { return map_rect(r, from, to); }
     int16_t width(int w) const { return from.width() ? pin(int64_t(w) * to.width() / from.width()) : int16_t(w); }
     int16_t height(int ht) const {
         return from.height() ? pin(int64_t(ht) * to.height() / from.height()) : int16_t(ht);
