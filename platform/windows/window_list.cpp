@@ -67,48 +67,43 @@ void insert_at(WindowRef window, size_t index) {
     windows.insert(windows.begin() + std::ptrdiff_t(std::min(index, windows.size())), window);
 }
 
-// A new window's class and attributes from a definition number.
+// What a definition number's variant makes (the standard definition 0).
+struct ProcKind {
+    int16_t variant;
+    uint16_t window_class;
+    uint32_t attributes;
+    bool may_close;
+};
+constexpr ProcKind kProcKinds[] = {
+    {kDocumentProc, kDocumentWindowClass, kWindowResizableAttribute, true},
+    {kDialogBoxProc, kModalWindowClass, 0, false},
+    {kPlainDialogBoxProc, kPlainWindowClass, 0, false},
+    {kAltDialogBoxProc, kModalWindowClass, 0, false},
+    {kNoGrowDocProc, kDocumentWindowClass, 0, true},
+    {kMovableDialogBoxProc, kMovableModalWindowClass, 0, false},
+    {kZoomDocProc, kDocumentWindowClass, kWindowFullZoomAttribute | kWindowResizableAttribute, true},
+    {kZoomNoGrowProc, kDocumentWindowClass, kWindowFullZoomAttribute, true},
+};
+
+bool is_floating_proc(int16_t proc_id) { return (proc_id >> 4) == (kFloatProc >> 4); }
+
+// A new window's class and attributes from a definition number; unknown
+// variants make a document window.
 void describe_proc_id(int16_t proc_id, bool go_away, uint16_t& window_class, uint32_t& attributes) {
     uint32_t close = go_away ? kWindowCloseBoxAttribute : 0;
-    if (proc_id >= kFloatProc && proc_id < kFloatProc + 16) {
-        int variant = proc_id - (kFloatProc - 1);  // 0-15 of the floating definition
+    int variant = proc_id & 0xF;
+    if (is_floating_proc(proc_id)) {
         window_class = kFloatingWindowClass;
         attributes = close | ((variant & 2) ? kWindowResizableAttribute : 0) |
                      ((variant & 4) ? kWindowFullZoomAttribute : 0) |
                      ((variant & 8) ? kWindowSideTitlebarAttribute : 0);
         return;
     }
-    switch (proc_id & 0xF) {
-        case kDialogBoxProc:
-        case kAltDialogBoxProc:
-            window_class = kModalWindowClass;
-            attributes = 0;
-            return;
-        case kPlainDialogBoxProc:
-            window_class = kPlainWindowClass;
-            attributes = 0;
-            return;
-        case kMovableDialogBoxProc:
-            window_class = kMovableModalWindowClass;
-            attributes = 0;
-            return;
-        case kNoGrowDocProc:
-            window_class = kDocumentWindowClass;
-            attributes = close;
-            return;
-        case kZoomDocProc:
-            window_class = kDocumentWindowClass;
-            attributes = close | kWindowFullZoomAttribute | kWindowResizableAttribute;
-            return;
-        case kZoomNoGrowProc:
-            window_class = kDocumentWindowClass;
-            attributes = close | kWindowFullZoomAttribute;
-            return;
-        default:
-            window_class = kDocumentWindowClass;
-            attributes = close | kWindowResizableAttribute;
-            return;
-    }
+    const ProcKind* kind = &kProcKinds[0];
+    for (const ProcKind& k : kProcKinds)
+        if (k.variant == variant) kind = &k;
+    window_class = kind->window_class;
+    attributes = kind->attributes | (kind->may_close ? close : 0);
 }
 
 Rect default_standard_state(const FrameInsets& frame) {
@@ -195,7 +190,7 @@ WindowRef new_window(const Rect& content, const unsigned char* title, bool visib
     describe_proc_id(proc_id, go_away, window_class, attributes);
     WindowRef w = create_window(window_class, attributes, content);
     w->proc_id = proc_id;
-    if (proc_id < kFloatProc && (proc_id & 0xF) == kPlainDialogBoxProc) {
+    if (!is_floating_proc(proc_id) && (proc_id & 0xF) == kPlainDialogBoxProc) {
         // A plain box is a modal dialog too.
         unlink(w);
         w->layer = WindowLayer::kModal;

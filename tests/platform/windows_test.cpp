@@ -109,6 +109,36 @@ TEST_F(Windows, LayersKeepModalAboveFloatingAboveDocuments) {
     EXPECT_EQ(pf::front_non_floating_window(), c);
 }
 
+TEST_F(Windows, DefinitionNumbersGiveClassAndFrameParts) {
+    struct Case {
+        int16_t proc_id;
+        uint16_t window_class;
+        uint32_t attributes;
+    } cases[] = {
+        {pf::kDocumentProc, pf::kDocumentWindowClass, pf::kWindowCloseBoxAttribute | pf::kWindowResizableAttribute},
+        {pf::kNoGrowDocProc, pf::kDocumentWindowClass, pf::kWindowCloseBoxAttribute},
+        {pf::kZoomDocProc, pf::kDocumentWindowClass,
+         pf::kWindowCloseBoxAttribute | pf::kWindowFullZoomAttribute | pf::kWindowResizableAttribute},
+        {pf::kDialogBoxProc, pf::kModalWindowClass, 0},  // no close box even when asked
+        {pf::kMovableDialogBoxProc, pf::kMovableModalWindowClass, 0},
+        {pf::kFloatProc, pf::kFloatingWindowClass, pf::kWindowCloseBoxAttribute},
+        {pf::kFloatGrowProc, pf::kFloatingWindowClass, pf::kWindowCloseBoxAttribute | pf::kWindowResizableAttribute},
+        {pf::kFloatSideProc, pf::kFloatingWindowClass, pf::kWindowCloseBoxAttribute | pf::kWindowSideTitlebarAttribute},
+    };
+    for (const Case& c : cases) {
+        WindowRef w = pf::new_window(Rect{100, 100, 200, 200}, nullptr, false, c.proc_id, nullptr, true, 7);
+        EXPECT_EQ(pf::window_class(w), c.window_class) << c.proc_id;
+        EXPECT_EQ(pf::window_attributes(w), c.attributes) << c.proc_id;
+        EXPECT_EQ(pf::window_variant(w), c.proc_id & 0xF);
+        EXPECT_EQ(pf::window_refcon(w), 7u);
+        pf::dispose_window(w);
+    }
+    WindowRef side = pf::new_window(Rect{100, 100, 200, 200}, nullptr, true, pf::kFloatSideProc, nullptr, true, 0);
+    EXPECT_EQ(pf::window_struct_rect(side), (Rect{99, 86, 201, 201}));  // the title bar at the left
+    EXPECT_EQ(pf::find_window(Point{150, 90}, nullptr), pf::kInDrag);
+    EXPECT_EQ(pf::find_window(Point{106, 90}, nullptr), pf::kInGoAway);
+}
+
 TEST_F(Windows, ClickInABackDocumentOnlySelectsIt) {
     open_three();
     EXPECT_TRUE(pf::window_hilited(b));
