@@ -212,6 +212,15 @@ BitMap port_bits(const Port& port) {
     return bm;
 }
 
+RGBColor get_pixel_color(int16_t h, int16_t v) {
+    Port* port = get_port();
+    if (!port || !port->surface || port->kind != SurfaceKind::kImage) return kWhiteColor;
+    const Rect& b = port->bounds;
+    if (h < b.left || h >= b.right || v < b.top || v >= b.bottom) return kWhiteColor;
+    surface_flush(*port);
+    return color_of_pixel(surface_row(*port, v - b.top)[h - b.left]);
+}
+
 void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn) {
     Port* port = get_port();
     if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;

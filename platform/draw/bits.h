@@ -36,6 +36,10 @@ BitMap port_bits(const Port& port);
 void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,
                RgnHandle mask_rgn = nullptr);
 
+// The colour of the pixel whose top-left corner is (h, v) in the current port (local
+// coordinates); white outside the port's surface or on a PDF page.
+RGBColor get_pixel_color(int16_t h, int16_t v);
+
 // Copies, in source copy mode, only the pixels whose bit is set in `mask`.
 void copy_mask(const BitMap& src, const BitMap& mask, const Rect& src_rect, const Rect& mask_rect,
                const Rect& dst_rect);

@@ -1,5 +1,7 @@
 #include "platform/draw/small_images.h"
 
+#include <algorithm>
+
 namespace pf {
 
 Image16 image16_of(const Bits16& bits) {
@@ -28,6 +30,12 @@ BitMap color_icon_map(const ColorIcon& icon) {
     bm.depth = 8;
     bm.colors = &system_palette();
     return bm;
+}
+
+Pattern pattern_of(const PatternBytes& bytes) {
+    Pattern pat;
+    std::copy(bytes.begin(), bytes.end(), pat.pat);
+    return pat;
 }
 
 Rect image_rect_at(int16_t h, int16_t v) { return Rect{v, h, int16_t(v + 16), int16_t(h + 16)}; }

@@ -1,5 +1,6 @@
 // Small images from resources, as platform/resources decodes them (cursors, 'SICN'
-// image lists, 'ics#' and 'ics8' small icons), made ready for copy_bits and copy_mask.
+// image lists, 'ics#' and 'ics8' small icons, 'PAT#' patterns), made ready for
+// drawing.
 #pragma once
 
 #include "platform/draw/bits.h"
@@ -20,6 +21,8 @@ Image16 image16_of(const Bits16& bits);
 // outlive them.
 BitMap image16_map(const Image16& image);
 BitMap color_icon_map(const ColorIcon& icon);  // 8-bit, the system palette
+
+Pattern pattern_of(const PatternBytes& bytes);
 
 // The rectangle of a 16x16 image with its top-left at (h, v).
 Rect image_rect_at(int16_t h, int16_t v);

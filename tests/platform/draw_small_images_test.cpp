@@ -50,6 +50,15 @@ TEST_F(SmallImages, ColourIconUsesTheSystemPaletteAndTransparentLeavesWhiteOut) 
     EXPECT_EQ(at(2, 0), 0x00FF00u) << "white pixels of the icon are transparent";
 }
 
+TEST_F(SmallImages, PatternsFromAPatternListDrawAnchoredLikeAnyOther) {
+    pf::PatternBytes bytes{0x80, 0, 0, 0, 0, 0, 0, 0};
+    pf::fill_rect({0, 0, 9, 9}, pf::pattern_of(bytes));
+    EXPECT_EQ(pf::get_pixel_color(0, 0), pf::kBlackColor);
+    EXPECT_EQ(pf::get_pixel_color(8, 8), pf::kBlackColor);
+    EXPECT_EQ(pf::get_pixel_color(1, 0), pf::kWhiteColor);
+    EXPECT_EQ(pf::get_pixel_color(-1, 0), pf::kWhiteColor) << "outside the surface";
+}
+
 TEST(SystemPalette, HasTheCubeRampsAndBlackLast) {
     const auto& colors = pf::system_palette().colors;
     ASSERT_EQ(colors.size(), 256u);
