@@ -1,0 +1,25 @@
+// What the dialog module's files share: the list of dialogs, their making, and
+// redrawing.
+#pragma once
+
+#include "platform/dialogs/dialogs.h"
+#include "platform/draw/draw.h"
+
+#include <vector>
+
+namespace pf::dialogs_detail {
+
+std::vector<DialogRef>& dialog_list();
+DialogRef make_dialog(const Rect& bounds, std::string_view title, int16_t proc_id, bool visible,
+                      const std::vector<DialogItemSpec>& items);
+// The items of DITL id; false when missing or damaged.
+bool load_item_list(int16_t ditl_id, std::vector<DialogItemSpec>& out);
+// A template's rectangle placed on the screen by its position code.
+Rect place_on_screen(const Rect& rect, uint16_t position);
+void rgb_back_color_of(WindowRef window, const RGBColor& colour);
+// The whole content is to be drawn again (on the next update event).
+void invalidate_dialog(DialogRef dialog);
+// Erases an item's box and draws it now.
+void draw_dialog_item(DialogRef dialog, int16_t item);
+
+}  // namespace pf::dialogs_detail
