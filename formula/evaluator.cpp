@@ -340,6 +340,8 @@ void c_InSymbol() {
     }
     FormulaToken token = read_formula_token(at, g_endPtr);
     if (token.kind == FormulaTokenKind::malformed) {
+        // A damaged formula cut inside a token: its value is no number.
+        SetError(kErrRef);
         set_operator(kSyEnd, kOpNone);
         return;
     }

@@ -337,6 +337,7 @@ void FunctionCall() {
         fail_at_symbol(kParseMissingClose);
         return;
     }
+    int32_t start = GetMemorySize(ParserReturn);
     InSymbol();
     if (ParserError) return;
     int count = 0;
@@ -348,13 +349,13 @@ void FunctionCall() {
                 fail_at_symbol(kParseMissingClose);
                 return;
             }
-            int32_t start = GetMemorySize(ParserReturn);
             Expression();
             if (ParserError) return;
             check_reference_argument(arity, count, start);
             if (ParserError) return;
             ++count;
             if (Sy != kSySeparator) break;
+            start = GetMemorySize(ParserReturn);
             InSymbol();
             if (ParserError) return;
         }

@@ -85,7 +85,8 @@ bool scan_typed_date(const unsigned char* text, TypedDate& t) {
             if (++digits > 4) return false;
             number = number * 10 + (c - '0');
         } else if (c == '/') {
-            if (t.time_started || ++t.slashes > 2) return false;
+            // A space only parts the date from its time: "12 1/2" is no date.
+            if (t.time_started || spaces > 0 || ++t.slashes > 2) return false;
             store_date(true);
         } else if (c == ':') {
             if (++t.colons > 2) return false;

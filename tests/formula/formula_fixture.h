@@ -91,6 +91,85 @@ protected:
 
     int16_t parse_error(const std::string& text) { return parse(text).result; }
 
+    // A cell whose body is `body` and whose trailing bytes are `tail`.
+    void put_cell(int16_t row, int16_t column, uint8_t type, const std::vector<uint8_t>& body,
+                  const std::vector<uint8_t>& tail, int16_t result_type, MemoryRef on = nullptr) {
+        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + body.size() + tail.size(), 0);
+        _SetRowID_(block.data(), row);
+        _SetRowLength_(block.data(), uint32_t(block.size()));
+        uint8_t* cell = block.data() + kRowHeaderSize;
+        GetDefaultFormat(cell);
+        _SetCellID_(cell, column);
+        cell[kFmtCellType] = type;
+        cell[kFmtLabelLength] = 0;
+        cell[kFmtNoteLength] = 0;
+        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+        _SetFormulaLength_(cell, int16_t(body.size()));
+        _SetResultType_(cell, result_type);
+        store_i16(cell + kFmtStyleLength, 0);
+        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
+        if (!tail.empty()) std::memcpy(_formulaPtr_(cell) + body.size(), tail.data(), tail.size());
+        CellRange range{{row, column}, {row, column}};
+        InputCell(&range, block.data(), int32_t(block.size()), on ? on : layer);
+    }
+
+    void put_text(int16_t row, int16_t column, const std::string& text, MemoryRef on = nullptr) {
+        put_cell(row, column, kCellText, std::vector<uint8_t>(text.begin(), text.end()), {}, 0, on);
+    }
+
+    void put_number(int16_t row, int16_t column, double value, MemoryRef on = nullptr) {
+        std::vector<uint8_t> slot(kNumberSlotSize, 0);
+        store_f64(slot.data(), value);
+        put_cell(row, column, kCellConstant, slot, {}, 0, on);
+    }
+
+    // A formula cell holding `result`, as a recalculation would leave it.
+    void put_formula_result(int16_t row, int16_t column, double result) {
+        std::vector<uint8_t> slot(kNumberSlotSize, 0);
+        store_f64(slot.data(), result);
+        put_cell(row, column, kCellFormula, Bytes().s("=I").i16(0).v, slot, kResultNumber);
+    }
+
+    struct Value {
+        double number = 0;
+        int16_t type = 0;
+        std::string text;
+        int16_t error() const { return checkValue(&number); }
+    };
+
+    // Parses and evaluates a formula typed into `cell`.
+    Value eval(const std::string& formula, CellPoint cell = {0, 0}) {
+        Parsed parsed = parse(formula, cell);
+        EXPECT_EQ(parsed.result, 0) << formula << " at " << parsed.error_offset;
+        return calculate(parsed.bytes, cell);
+    }
+
+    Value calculate(const std::vector<uint8_t>& bytes, CellPoint cell = {0, 0}) {
+        g_calcSheet = layer;
+        g_calcWork = workbook;
+        g_calcCell = cell;
+        Calculate(bytes.data(), int32_t(bytes.size()));
+        Value v;
+        v.number = g_value;
+        v.type = g_resultType;
+        if (g_resultType > 0) v.text = text_of(g_CellString);
+        return v;
+    }
+
+    double number(const std::string& formula, CellPoint cell = {0, 0}) {
+        Value v = eval(formula, cell);
+        EXPECT_LT(v.type, 0) << formula;
+        return v.number;
+    }
+
+    int16_t error_of(const std::string& formula) { return eval(formula).error(); }
+
+    std::string text(const std::string& formula) {
+        Value v = eval(formula);
+        EXPECT_GT(v.type, 0) << formula;
+        return v.text;
+    }
+
     void define_name(const std::string& name, CellRange range, MemoryRef on = nullptr) {
         MemoryRef target = on ? on : layer;
         MemoryRef list = Get_rangeinfo(target);
