@@ -13,7 +13,6 @@ constexpr int16_t kFileCommandStrings = 130;
 constexpr int16_t kOnlyShownLayer = 5;       // only the shown layer is written: go on?
 constexpr int16_t kExportExists = 6;         // an export file exists already: replace?
 constexpr int16_t kBackupFailed = 7;         // no backup could be made: opened read-only
-constexpr int16_t kDamagedOlderDocument = 8; // an older document is damaged
 constexpr int16_t kOtherLayersUnsaved = 9;   // the other layers are not in the saved file
 constexpr int16_t kUnconvertedSaveAs = 10;   // a read-only older document needs a new name
 

@@ -70,7 +70,8 @@ void CleanUp(int16_t error) {
 int16_t ReadItem(int32_t n, int32_t* counter, void* buffer) {
     int32_t count = n;
     pf::OSErr error = pf::read_file(f_ref, count, buffer);
-    if (!error && count != n) error = kDamagedFileErr;
+    // A file that ends before its contents do is damaged.
+    if (error == pf::kEndOfFileErr || (!error && count != n)) error = kDamagedFileErr;
     if (error) return fail(error);
     *counter += n;
     return 0;

@@ -67,3 +67,6 @@ void calc_indirect() { not_available(); }
 void replace_func(int16_t) { not_available(); }
 void SumIf() { not_available(); }
 void CountIf() { not_available(); }
+
+// Recalculation is not built yet: a workbook keeps the results it was read with.
+void recalculate_workbook(MemoryRef) {}

@@ -315,16 +315,16 @@ inline MemoryRef rich_workbook(int layers) {
     return book;
 }
 
-// A layer of `count` number constants, ten to a row, built straight into the store.
+// A layer of `count` number constants, a hundred to a row, built straight into the store.
 inline void fill_numbers(MemoryRef layer, int32_t count) {
     Bytes store;
     store.reserve(size_t(count) * 48);
     Bytes cell = constant_cell(0, 0, "0");
     for (int32_t at = 0; at < count;) {
-        int16_t row = int16_t(at / 10);
+        int16_t row = int16_t(at / 100);
         size_t start = store.size();
         store.resize(start + kRowHeaderSize);
-        for (int16_t column = 0; column < 10 && at < count; ++column, ++at) {
+        for (int16_t column = 0; column < 100 && at < count; ++column, ++at) {
             _SetCellID_(cell.data(), column);
             store_f64(_formulaPtr_(cell.data()), at * 1.5);
             store.insert(store.end(), cell.begin(), cell.end());

@@ -1,0 +1,59 @@
+// Saving and opening native documents of 10^5 and 10^6 number cells.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "files/document_saving.h"
+#include "tests/files/sample_workbook.h"
+
+namespace {
+
+std::string bench_path() { return (std::filesystem::temp_directory_path() / "quorvin_document_bench.qrv").string(); }
+
+pf::FileSpec bench_spec() {
+    pf::FileSpec spec;
+    pf::file_spec_from_path(bench_path(), spec);
+    return spec;
+}
+
+MemoryRef numbers_workbook(int32_t cells) {
+    MemoryRef book = sample::new_workbook();
+    sample::fill_numbers(sample::new_layer(book), cells);
+    return book;
+}
+
+int16_t save_over(MemoryRef book) {
+    bool exists = std::filesystem::exists(bench_path());
+    return save_workbook_file(find_SpreadSheet_item(book, 0), kWholeWorkbook, bench_spec(), kFormatNative, exists,
+                              true);
+}
+
+void BM_SaveDocument(benchmark::State& state) {
+    sample::Session session;
+    MemoryRef book = numbers_workbook(int32_t(state.range(0)));
+    for (auto _ : state)
+        if (save_over(book) != 0) state.SkipWithError("save failed");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["bytes"] = double(std::filesystem::file_size(bench_path()));
+    std::filesystem::remove(bench_path());
+}
+
+void BM_OpenDocument(benchmark::State& state) {
+    sample::Session session;
+    save_over(numbers_workbook(int32_t(state.range(0))));
+    pf::FileSpec spec = bench_spec();
+    for (auto _ : state) {
+        MemoryRef book = sample::new_workbook(&spec);
+        if (Read_File(book, spec, Get_fileinfo(book)) != 0) state.SkipWithError("open failed");
+        close_document_file(book);
+        DisposeWorkSheet(book);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    std::filesystem::remove(bench_path());
+}
+
+BENCHMARK(BM_SaveDocument)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDocument)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
