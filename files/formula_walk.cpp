@@ -1,100 +1,65 @@
-// The token lengths of stored formulas, with every step checked against the
-// end of the formula.
+// The operands of a stored formula, found through the formula engine's one
+// token reader, with the checks a formula read from a file needs on top.
 #include "files/formula_walk.h"
+
+#include "formula/compiled_formula.h"
 
 namespace {
 
-constexpr uint8_t kQuote = '"';
-constexpr uint8_t kSmallInteger = 'I';
-constexpr uint8_t kFunction = 0xC4;
-constexpr uint8_t kLink = '!';
-constexpr uint8_t kReference = '@';
-constexpr uint8_t kReferenceArgument = 0xA7;
-constexpr uint8_t kRange = 'r';
-constexpr uint8_t kName = '&';
-constexpr uint8_t kLayers = 'R';
 constexpr int kLastFunction = 143;
 constexpr int kLongestName = 31;
 
-bool is_position_marker(uint8_t byte) { return byte == '#' || byte == 0xA8 || byte == 0xA9 || byte == 0xBA; }
-
-struct Cursor {
-    uint8_t* bytes;
-    int32_t at;
-    int32_t end;
+// The walk reads through const pointers into the caller's own bytes.
+struct WalkState {
     const FormulaWalk& walk;
+    bool link_open = false;  // a link token waits for its reference
 
-    bool has(int32_t n) const { return n <= end - at; }
-    void word(int32_t offset) {
-        if (walk.word) walk.word(bytes + at + offset, walk.context);
+    void word_at(const uint8_t* operand) {
+        if (walk.word) walk.word(const_cast<uint8_t*>(operand), walk.context);
     }
 };
 
-// A reference body, from its marker byte.
-bool walk_reference_body(Cursor& c, bool layers_allowed) {
-    if (!c.has(1)) return false;
-    uint8_t marker = c.bytes[c.at];
-    if (is_position_marker(marker)) {
-        if (!c.has(5)) return false;
-        c.word(1), c.word(3);
-        c.at += 5;
-        return true;
+// The 16-bit fields of a reference token and whether its markers and name are sound.
+bool visit_reference(WalkState& state, const FormulaToken& token) {
+    const StoredReference& ref = token.ref;
+    const uint8_t* body = token.start + 1;
+    if (ref.three_d) {
+        if (!is_position_marker(ref.layer_marker)) return false;
+        state.word_at(body + 2), state.word_at(body + 4);
+        body += 6;
     }
-    if (marker == kRange) {
-        if (!c.has(11) || !is_position_marker(c.bytes[c.at + 1]) || !is_position_marker(c.bytes[c.at + 2]))
-            return false;
-        for (int offset = 3; offset < 11; offset += 2) c.word(offset);
-        c.at += 11;
+    switch (ref.kind) {
+    case ReferenceKind::cell:
+        state.word_at(body + 1), state.word_at(body + 3);
         return true;
-    }
-    if (marker == kName) {
-        if (!c.has(2)) return false;
-        int length = c.bytes[c.at + 1];
-        if (length < 1 || length > kLongestName || !c.has(2 + length)) return false;
-        c.at += 2 + length;
+    case ReferenceKind::range:
+        if (!is_position_marker(ref.markers[0]) || !is_position_marker(ref.markers[1])) return false;
+        for (int offset = 3; offset < 11; offset += 2) state.word_at(body + offset);
         return true;
-    }
-    if (marker == kLayers && layers_allowed) {
-        if (!c.has(6) || !is_position_marker(c.bytes[c.at + 1])) return false;
-        c.word(2), c.word(4);
-        c.at += 6;
-        return walk_reference_body(c, false);
+    case ReferenceKind::name:
+        return ref.name[0] >= 1 && ref.name[0] <= kLongestName;
     }
     return false;
 }
 
-bool walk_token(Cursor& c) {
-    uint8_t token = c.bytes[c.at];
-    switch (token) {
-    case kQuote: {
-        for (int32_t i = c.at + 1; i < c.end; ++i)
-            if (c.bytes[i] == kQuote) {
-                c.at = i + 1;
-                return true;
-            }
-        return false;
-    }
-    case kSmallInteger:
-        if (!c.has(3)) return false;
-        c.word(1);
-        c.at += 3;
+bool visit_token(WalkState& state, const FormulaToken& token) {
+    bool after_link = state.link_open;
+    state.link_open = false;
+    if (after_link && (token.kind != FormulaTokenKind::reference || token.ref.position_only)) return false;
+    switch (token.kind) {
+    case FormulaTokenKind::small_int:
+        state.word_at(token.start + 1);
         return true;
-    case kFunction:
-        if (!c.has(2) || c.bytes[c.at + 1] < 1 || c.bytes[c.at + 1] > kLastFunction) return false;
-        c.at += 2;
+    case FormulaTokenKind::function:
+        return token.start[1] >= 1 && token.start[1] <= kLastFunction;
+    case FormulaTokenKind::link:
+        state.word_at(token.start + 1);
+        if (state.walk.link) state.walk.link(const_cast<uint8_t*>(token.start + 1), state.walk.context);
+        state.link_open = true;
         return true;
-    case kLink:
-        if (!c.has(4) || c.bytes[c.at + 3] != kReference) return false;
-        c.word(1);
-        if (c.walk.link) c.walk.link(c.bytes + c.at + 1, c.walk.context);
-        c.at += 3;
-        return true;
-    case kReference:
-    case kReferenceArgument:
-        c.at += 1;
-        return walk_reference_body(c, true);
+    case FormulaTokenKind::reference:
+        return visit_reference(state, token);
     default:
-        c.at += 1;
         return true;
     }
 }
@@ -103,8 +68,11 @@ bool walk_token(Cursor& c) {
 
 bool walk_stored_formula(uint8_t* body, int32_t length, const FormulaWalk& walk) {
     if (length < 0) return false;
-    Cursor cursor{body, 0, length, walk};
-    while (cursor.at < cursor.end)
-        if (!walk_token(cursor)) return false;
-    return true;
+    WalkState state{walk};
+    bool sound = true;
+    bool complete = walk_formula(body, length, [&](const FormulaToken& token) {
+        sound = visit_token(state, token);
+        return sound;
+    });
+    return complete && sound && !state.link_open;
 }
