@@ -4,6 +4,8 @@
 
 #include "platform/draw/colour.h"
 #include "platform/draw/port.h"
+#include "platform/files/files.h"
+#include "platform/memory/memory.h"
 
 namespace pf {
 
@@ -61,9 +63,8 @@ struct GWorld {
 using GWorldPtr = GWorld*;
 
 // Flags are accepted for the callers' sake (purgeable, no new device, temporary
-// memory) and change nothing: pixels are never purged.
-constexpr OSErr kNoMemoryErr = -108;
-constexpr OSErr kParamErr = -50;
+// memory) and change nothing: pixels are never purged. Errors: kParamErr for a depth
+// other than 0, 1, 8 or 32 or an empty rectangle, kMemFullErr when pixels cannot be had.
 OSErr new_gworld(GWorldPtr* out, int16_t depth, const Rect& bounds, uint32_t flags);
 // Gives the world a new depth and bounds; pixels that lie in both keep their place.
 OSErr update_gworld(GWorldPtr world, int16_t depth, const Rect& bounds, uint32_t flags);

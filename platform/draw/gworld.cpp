@@ -41,7 +41,7 @@ OSErr new_gworld(GWorldPtr* out, int16_t depth, const Rect& bounds, uint32_t /*f
     *out = nullptr;
     if (!depth_supported(depth) || bounds.empty()) return kParamErr;
     cairo_surface_t* surface = make_surface(bounds);
-    if (!surface) return kNoMemoryErr;
+    if (!surface) return kMemFullErr;
     auto* world = new GWorld;
     world->depth = depth == 0 ? 32 : depth;
     attach(*world, surface, bounds);
@@ -60,7 +60,7 @@ OSErr update_gworld(GWorldPtr world, int16_t depth, const Rect& bounds, uint32_t
         return noErr;
     }
     cairo_surface_t* surface = make_surface(bounds);
-    if (!surface) return kNoMemoryErr;
+    if (!surface) return kMemFullErr;
     cairo_surface_t* old_surface = world->surface;
     close_port(world->port);
     attach(*world, surface, bounds);

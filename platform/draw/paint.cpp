@@ -182,13 +182,6 @@ RGBColor color_of_pixel(uint32_t px) {
     return RGBColor{channel(px >> 16), channel(px >> 8), channel(px)};
 }
 
-RgnHandle drawable_region(const Port& port) {
-    RgnHandle r = new_region();
-    rect_region(r, port.port_rect);
-    clip_to_port(port, r);
-    return r;
-}
-
 void clip_to_port(const Port& port, RgnHandle shape) {
     const Rect& pr = port.port_rect;
     const Rect& b = port.bounds;

@@ -13,11 +13,8 @@ namespace pf {
 uint32_t pixel_of(const RGBColor& c);
 RGBColor color_of_pixel(uint32_t px);
 
-// The part of the port that drawing may change, in local coordinates: port_rect,
-// the surface's extent, the visible and the clip regions. The caller disposes it.
-RgnHandle drawable_region(const Port& port);
-
-// Intersects `shape` (local coordinates) with what the port may change, in place.
+// Intersects `shape` (local coordinates) with what the port may change, in place:
+// port_rect, the surface's extent, the visible and the clip regions.
 void clip_to_port(const Port& port, RgnHandle shape);
 
 // What a transfer mode does with a source pixel. Modes 0-7 and 8-15 act alike (the
