@@ -54,6 +54,8 @@ void poll_host() {
 }
 
 void queue_wheel_event(Point where, int axis, int32_t delta, uint16_t modifiers) {
+    constexpr size_t kMaxWaitingTurns = 256;  // a program that stops asking loses the oldest
+    if (wheel_turns.size() >= kMaxWaitingTurns) wheel_turns.erase(wheel_turns.begin());
     wheel_turns.push_back(WheelTurn{where, axis, delta, modifiers});
 }
 
