@@ -124,8 +124,8 @@ TEST_F(Evaluator, LayersAndDeletedLayers) {
     auto stored = parse("=2:A1").bytes;
     // The deletion rewrite: both-relative layers land on layer 65534.
     std::vector<uint8_t> deleted = stored;
-    store_i16(deleted.data() + 3, int16_t(65534));
-    store_i16(deleted.data() + 5, int16_t(65534));
+    store_i16(deleted.data() + 4, int16_t(65534));
+    store_i16(deleted.data() + 6, int16_t(65534));
     EXPECT_EQ(calculate(deleted).error(), kErrRef);
 }
 
