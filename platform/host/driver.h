@@ -18,8 +18,12 @@ void driver_press(Point where, uint16_t modifiers = 0);
 void driver_release(Point where);
 void driver_click(Point where, uint16_t modifiers = 0);
 void driver_drag(Point from, Point to, uint16_t modifiers = 0, int steps = 4);
-// A key press and release with the given key code and character.
+// A key press and release with the given key code and character; the modifier
+// keys are held meanwhile (in the keyboard map too). Down and up apart let a test
+// hold a key while the program polls the keyboard (Command-period).
 void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers = 0);
+void driver_key_down(uint8_t key_code, unsigned char character, uint16_t modifiers = 0);
+void driver_key_up(uint8_t key_code, unsigned char character);
 // Typed text, UTF-8, as a user of a keyboard layout would type it.
 void driver_type(std::string_view utf8);
 void driver_wheel(Point where, int axis, int32_t delta);

@@ -4,6 +4,7 @@
 #include "platform/events/events.h"
 #include "platform/events/events_internal.h"
 #include "platform/events/input.h"
+#include "platform/events/keyboard.h"
 #include "platform/host/driver.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
@@ -17,7 +18,7 @@ namespace pf {
 
 namespace {
 
-enum class StepKind { kMove, kPress, kRelease, kKey, kText, kWheel, kFocus };
+enum class StepKind { kMove, kPress, kRelease, kKeyDown, kKeyUp, kText, kWheel, kFocus };
 
 struct Step {
     StepKind kind;
@@ -34,24 +35,37 @@ struct Step {
 std::deque<Step> script;
 std::optional<std::string> system_clipboard;
 
+// The modifier keys held, in the keyboard map and the modifier word.
+void hold_modifiers(uint16_t modifiers) {
+    constexpr struct {
+        uint16_t bit;
+        uint8_t key_code;
+    } kModifierKeys[] = {{kCmdKey, kKeyCodeCommand}, {kShiftKey, kKeyCodeShift}, {kAlphaLock, kKeyCodeCapsLock},
+                         {kOptionKey, kKeyCodeOption}, {kControlKey, kKeyCodeControl}};
+    for (const auto& m : kModifierKeys) input_key_state(m.key_code, (modifiers & m.bit) != 0);
+    input_modifiers(modifiers);
+}
+
 void play(const Step& step) {
     switch (step.kind) {
         case StepKind::kMove:
             input_mouse_move(step.where);
             break;
         case StepKind::kPress:
-            input_modifiers(step.modifiers);
+            hold_modifiers(step.modifiers);
             input_mouse_button(true, step.where);
             break;
         case StepKind::kRelease:
             input_mouse_button(false, step.where);
-            input_modifiers(0);
+            hold_modifiers(0);
             break;
-        case StepKind::kKey:
-            input_modifiers(step.modifiers);
+        case StepKind::kKeyDown:
+            hold_modifiers(step.modifiers);
             input_key(step.key_code, step.character, true, false);
+            break;
+        case StepKind::kKeyUp:
             input_key(step.key_code, step.character, false, false);
-            input_modifiers(0);
+            hold_modifiers(0);
             break;
         case StepKind::kText:
             input_text(step.text, 0, false);
@@ -157,12 +171,24 @@ void driver_drag(Point from, Point to, uint16_t modifiers, int steps) {
     driver_release(to);
 }
 
-void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
-    Step step = step_of(StepKind::kKey);
+void driver_key_down(uint8_t key_code, unsigned char character, uint16_t modifiers) {
+    Step step = step_of(StepKind::kKeyDown);
     step.modifiers = modifiers;
     step.key_code = key_code;
     step.character = character;
     add(step);
+}
+
+void driver_key_up(uint8_t key_code, unsigned char character) {
+    Step step = step_of(StepKind::kKeyUp);
+    step.key_code = key_code;
+    step.character = character;
+    add(step);
+}
+
+void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
+    driver_key_down(key_code, character, modifiers);
+    driver_key_up(key_code, character);
 }
 
 void driver_type(std::string_view utf8) {

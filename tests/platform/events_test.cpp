@@ -166,6 +166,19 @@ TEST_F(Events, HeldAndRepeatingKeysGiveAutoKeyAndTheKeyMap) {
     EXPECT_EQ(kinds, (std::vector<uint16_t>{pf::kKeyDown, pf::kAutoKey, pf::kKeyUp}));
 }
 
+TEST_F(Events, AHeldCommandPeriodShowsInTheKeyboardMap) {
+    pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);
+    pf::driver_key_up(pf::kKeyCodePeriod, '.');
+    pf::EventRecord e;
+    ASSERT_TRUE(pf::get_next_event(pf::kKeyDownMask, e));
+    EXPECT_TRUE(pf::key_is_down(pf::kKeyCodeCommand));
+    EXPECT_TRUE(pf::key_is_down(pf::kKeyCodePeriod));
+    EXPECT_EQ(pf::current_modifiers() & pf::kCmdKey, pf::kCmdKey);
+    ASSERT_TRUE(pf::get_next_event(pf::kKeyUpMask, e));
+    EXPECT_FALSE(pf::key_is_down(pf::kKeyCodeCommand));
+    EXPECT_FALSE(pf::key_is_down(pf::kKeyCodePeriod));
+}
+
 TEST_F(Events, TrackingLoopSeesEveryStepOfADrag) {
     pf::driver_drag({10, 10}, {50, 90}, 0, 4);
     pf::EventRecord e;
