@@ -120,10 +120,15 @@ void close_picture() {
     bytes[0] = uint8_t(bytes.size() >> 8);
     bytes[1] = uint8_t(bytes.size());
     rec->picture->data = std::move(bytes);
-    dispose_region(rec->written_clip);
-    delete rec;
-    port.picture = nullptr;
+    abandon_picture(port);
     show_pen();
+}
+
+void abandon_picture(Port& port) {
+    if (!port.picture) return;
+    dispose_region(port.picture->written_clip);
+    delete port.picture;
+    port.picture = nullptr;
 }
 
 void kill_picture(PicHandle pic) { delete pic; }

@@ -19,6 +19,9 @@ struct PictureRecorder {
     Point oval_size{};
 };
 
+// Ends a recording left open; the picture keeps no data.
+void abandon_picture(Port& port);
+
 void picture_shape(Port& port, Verb verb, const Shape& shape, const Pattern* fill_pattern);
 void picture_line(Port& port, Point from, Point to);
 void picture_text(Port& port, std::string_view text);

@@ -1,5 +1,7 @@
 #include "platform/draw/draw.h"
 
+#include "platform/draw/picture_record.h"
+#include "platform/draw/recording.h"
 #include "platform/draw/region_internal.h"
 #include "platform/screen/screen.h"
 
@@ -48,6 +50,10 @@ void open_screen_port(Port& port, const Rect& global) {
 }
 
 void close_port(Port& port) {
+    // Recordings left open end with the port; their handles stay the callers'.
+    abandon_region_recording(port);
+    abandon_picture(port);
+    port.poly_recording = nullptr;
     dispose_region(port.vis_rgn);
     dispose_region(port.clip_rgn);
     port.vis_rgn = port.clip_rgn = nullptr;

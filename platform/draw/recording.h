@@ -13,6 +13,9 @@ struct RegionRecording {
     std::vector<std::vector<Point>> paths;   // pen paths of line_to, closed at the end
 };
 
+// Ends a recording left open without a result.
+void abandon_region_recording(Port& port);
+
 // Adds a framed shape's area to the port's recording.
 void record_area(Port& port, RgnHandle area);
 // Adds a line from `from` to `to` to the port's recording.

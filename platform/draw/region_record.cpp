@@ -5,13 +5,11 @@ namespace pf {
 
 void open_region() {
     Port* port = get_port();
-    if (port->region_recording) {
-        // A recording left open is started afresh; its pen stays hidden once.
-        pixman_region32_fini(&port->region_recording->area.r);
-        delete port->region_recording;
-    } else {
+    // A recording left open is started afresh; its pen stays hidden once.
+    if (port->region_recording)
+        abandon_region_recording(*port);
+    else
         hide_pen();
-    }
     port->region_recording = new RegionRecording;
     pixman_region32_init(&port->region_recording->area.r);
 }
@@ -23,10 +21,15 @@ void close_region(RgnHandle rgn) {
     if (!rec) return;
     paths_region(rgn, rec->paths);
     xor_region(rgn, &rec->area, rgn);
-    pixman_region32_fini(&rec->area.r);
-    delete rec;
-    port->region_recording = nullptr;
+    abandon_region_recording(*port);
     show_pen();
+}
+
+void abandon_region_recording(Port& port) {
+    if (!port.region_recording) return;
+    pixman_region32_fini(&port.region_recording->area.r);
+    delete port.region_recording;
+    port.region_recording = nullptr;
 }
 
 void record_area(Port& port, RgnHandle area) {

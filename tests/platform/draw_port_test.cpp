@@ -63,3 +63,24 @@ TEST_F(PortFixture, PortScopePutsThePreviousPortBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PortLifetime, ClosingAPortEndsRecordingsLeftOpen) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 8, 8);
+    pf::Port port;
+    pf::open_port(port, surface, 8, 8);
+    pf::set_port(&port);
+    pf::open_region();
+    pf::frame_rect({0, 0, 4, 4});
+    pf::PicHandle pic = pf::open_picture({0, 0, 8, 8});
+    pf::paint_rect({0, 0, 2, 2});
+    pf::close_port(port);
+    EXPECT_EQ(port.region_recording, nullptr);
+    EXPECT_EQ(port.picture, nullptr);
+    EXPECT_EQ(pf::get_port(), nullptr);
+    pf::kill_picture(pic);
+    cairo_surface_destroy(surface);
+}
+
+}  // namespace
