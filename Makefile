@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench debug clean
+.PHONY: all deps configure build run test test-asan bench debug clean
 
 all: build
 
@@ -22,6 +22,12 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The document and file tests under AddressSanitizer, in build-asan.
+test-asan: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_SANITIZE=ON > /dev/null
+	@cmake --build build-asan -j $(JOBS) --target test_files test_core test_model
+	@cd build-asan && ./tests/test_files && ./tests/test_model && ./tests/test_core
+
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
@@ -30,4 +36,4 @@ debug:
 	@$(MAKE) build BUILD_DIR=build-debug BUILD_TYPE=Debug
 
 clean:
-	rm -rf $(BUILD_DIR) build-debug
+	rm -rf $(BUILD_DIR) build-debug build-asan

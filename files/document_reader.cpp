@@ -284,7 +284,8 @@ int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_i
         CleanUp(0);
         read = false;
     }
-    read = read && read_layers(workbook, &counter, header, file_length);
+    // A workbook has at least one layer: a document of a header alone is damaged.
+    read = read && read_layers(workbook, &counter, header, file_length) && num_SpreadSheets(workbook) > 0;
     if (!read) {
         clear_wanted_windows(workbook);
         CleanUp(kDamagedFileErr);

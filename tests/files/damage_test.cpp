@@ -1,0 +1,90 @@
+// Damaged documents: every truncation of a real document and thousands of
+// random byte changes are refused or read into a sound model, never a crash,
+// and nothing stays open.
+#include <random>
+
+#include "tests/files/document_fixture.h"
+
+namespace {
+
+class DamageTest : public DocumentTest {
+protected:
+    std::vector<uint8_t> real;
+    int opened = 0;
+
+    // A real document of `layers` rich layers.
+    void make_real(int layers) {
+        MemoryRef book = sample::rich_workbook(layers);
+        ASSERT_EQ(save(book, "Real.qrv"), 0);
+        real = bytes_of("Real.qrv");
+        close_document_file(book);
+        DisposeWorkSheet(book);
+    }
+
+    // Opens the bytes; a document that was read must hold sound cell stores,
+    // and now and then it is saved again.
+    void open_damaged(const std::vector<uint8_t>& bytes) {
+        write_bytes("Damaged.qrv", bytes);
+        MemoryRef book = open("Damaged.qrv");
+        EXPECT_EQ(f_ref, 0);
+        if (!book) {
+            EXPECT_EQ(count_open_workbooks(&quorvin_rsrv), 0);
+            return;
+        }
+        for (int16_t i = 0; i < num_SpreadSheets(book); ++i) {
+            MemoryRef copy = MemoryDuplicate(GetSpreadSheetCells(find_SpreadSheet_item(book, i)));
+            EXPECT_EQ(ByteFlipCells(copy, 1), 0);
+            DisposeMemory(copy);
+        }
+        sample::snapshot(book);
+        if (++opened % 20 == 0) EXPECT_EQ(save(book, "Resaved.qrv"), 0);
+        close_document_file(book);
+        DisposeWorkSheet(book);
+    }
+};
+
+TEST_F(DamageTest, EveryTruncationIsRefusedOrReadSoundly) {
+    make_real(1);
+    for (size_t length = 0; length < real.size(); ++length) {
+        open_damaged(std::vector<uint8_t>(real.begin(), real.begin() + std::ptrdiff_t(length)));
+        if (HasFailure()) {
+            ADD_FAILURE() << "at length " << length;
+            return;
+        }
+    }
+}
+
+TEST_F(DamageTest, RandomByteChangesAreRefusedOrReadSoundly) {
+    make_real(2);
+    std::mt19937 random(1029);
+    int read_silently = 0;
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::vector<uint8_t> bytes = real;
+        int changes = 1 + int(random() % 4);
+        for (int i = 0; i < changes; ++i) bytes[random() % bytes.size()] ^= uint8_t(1 + random() % 255);
+        prompts_log::seen.clear();
+        open_damaged(bytes);
+        if (HasFailure()) {
+            ADD_FAILURE() << "at trial " << trial;
+            return;
+        }
+        read_silently += prompts_log::seen.empty();
+    }
+    // Many changes land in text or format bytes and still read.
+    EXPECT_GT(read_silently, 100);
+}
+
+TEST_F(DamageTest, HugeBlockLengthAllocatesNothing) {
+    make_real(1);
+    std::vector<uint8_t> bytes = real;
+    // The first layer's cell block length follows its fixed part.
+    size_t cells_length_at = 102 + 4 + 2 + 132 + 12 + 12;
+    bytes[cells_length_at] = 0x7F;
+    int32_t before = mem_globals.bytes_in_use;
+    write_bytes("Huge.qrv", bytes);
+    EXPECT_EQ(open("Huge.qrv"), nullptr);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"error -1"}));
+    EXPECT_LE(mem_globals.bytes_in_use, before + 4096);
+}
+
+}  // namespace
