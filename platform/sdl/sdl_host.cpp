@@ -119,14 +119,15 @@ void text_event(const SDL_TextInputEvent& text) {
 
 Point point_of(int x, int y) { return Point{int16_t(y / scale), int16_t(x / scale)}; }
 
-// The right button stands for a Control-click (contextual menus).
+// The right button stands for a Control-click (contextual menus): Control
+// counts as held from its press to its release.
 void button_event(const SDL_MouseButtonEvent& b) {
     if (b.button != SDL_BUTTON_LEFT && b.button != SDL_BUTTON_RIGHT) return;
     bool down = b.type == SDL_MOUSEBUTTONDOWN;
-    uint16_t modifiers = modifiers_from_host(host_modifiers(SDL_GetModState()));
-    if (b.button == SDL_BUTTON_RIGHT) modifiers |= kControlKey;
-    input_modifiers(modifiers);
+    uint16_t held = modifiers_from_host(host_modifiers(SDL_GetModState()));
+    input_modifiers(b.button == SDL_BUTTON_RIGHT ? uint16_t(held | kControlKey) : held);
     input_mouse_button(down, point_of(b.x, b.y));
+    if (!down) input_modifiers(held);
 }
 
 void wheel_event(const SDL_MouseWheelEvent& w) {

@@ -123,6 +123,8 @@ TEST_F(SdlHost, MouseButtonsMotionAndTheRightButtonAsControlClick) {
     EXPECT_EQ(got[1].what, pf::kMouseUp);
     EXPECT_EQ(got[1].where, (pf::Point{33, 45}));
     EXPECT_EQ(got[2].modifiers & pf::kControlKey, pf::kControlKey);
+    EXPECT_EQ(got[3].modifiers & pf::kControlKey, pf::kControlKey);
+    EXPECT_EQ(pf::current_modifiers() & pf::kControlKey, 0);  // released with the button
 }
 
 TEST_F(SdlHost, FocusGivesSuspendAndResumeAndTheWindowCloseQuits) {
