@@ -82,36 +82,41 @@ ScopedRegion copy_area(const Port& port, const Rect& dst_rect, RgnHandle mask_rg
     return area;
 }
 
-// Rows of the copied source, read before anything is written so that a source that
-// overlaps the destination is read whole.
+// The copied source over the part of the destination that changes (`covered`, within
+// dst_rect), read before anything is written so that a source that overlaps the
+// destination is read whole.
 struct Sampled {
-    std::vector<SourcePixel> pixels;  // dst_rect's width x height
-    int width = 0;
-    const SourcePixel& at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    Rect covered{};
+    std::vector<SourcePixel> pixels;
+    // The source pixel for destination pixel (h, v) of `covered`.
+    const SourcePixel& at(int h, int v) const {
+        return pixels[size_t(v - covered.top) * covered.width() + (h - covered.left)];
+    }
 };
 
-Sampled sample(const BitMap& src, const Rect& src_rect, const Rect& dst_rect) {
+Sampled sample(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, const Rect& covered) {
     Sampled s;
-    s.width = dst_rect.width();
-    s.pixels.reserve(size_t(s.width) * dst_rect.height());
-    for (int y = 0; y < dst_rect.height(); ++y) {
-        int sv = src_rect.top + scaled(y, dst_rect.height(), src_rect.height());
-        for (int x = 0; x < s.width; ++x)
-            s.pixels.push_back(read_source(src, src_rect.left + scaled(x, s.width, src_rect.width()), sv));
+    s.covered = covered;
+    s.pixels.reserve(size_t(covered.width()) * covered.height());
+    for (int v = covered.top; v < covered.bottom; ++v) {
+        int sv = src_rect.top + scaled(v - dst_rect.top, dst_rect.height(), src_rect.height());
+        for (int h = covered.left; h < covered.right; ++h) {
+            int sh = src_rect.left + scaled(h - dst_rect.left, dst_rect.width(), src_rect.width());
+            s.pixels.push_back(read_source(src, sh, sv));
+        }
     }
     return s;
 }
 
-void write_image(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle area, bool one_bit,
-                 const PixelRule& rule, const Sampled* mask) {
+void write_image(Port& port, const Sampled& s, RgnHandle area, bool one_bit, const PixelRule& rule,
+                 const Sampled* mask) {
     surface_flush(port);
     for (const Rect& r : region_rects(area)) {
         for (int v = r.top; v < r.bottom; ++v) {
             uint32_t* row = surface_row(port, v - port.bounds.top) - port.bounds.left;
             for (int h = r.left; h < r.right; ++h) {
-                int x = h - dst_rect.left, y = v - dst_rect.top;
-                if (mask && !mask->at(x, y).set) continue;
-                apply_pixel(row[h], s.at(x, y), one_bit, rule);
+                if (mask && !mask->at(h, v).set) continue;
+                apply_pixel(row[h], s.at(h, v), one_bit, rule);
             }
         }
     }
@@ -120,23 +125,24 @@ void write_image(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle a
 
 // On a PDF page the copy becomes an image: copy draws every pixel, or, bic and dimming
 // only the set ones; the inverting modes are left out.
-void write_pdf(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle area, bool one_bit,
-               const PixelRule& rule, const Sampled* mask) {
+void write_pdf(Port& port, const Sampled& s, RgnHandle area, bool one_bit, const PixelRule& rule,
+               const Sampled* mask) {
     if (rule.op == PixelOp::kXor || rule.op == PixelOp::kHilite) return;
-    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dst_rect.width(), dst_rect.height());
+    const Rect& c = s.covered;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, c.width(), c.height());
     cairo_surface_flush(image);
     unsigned char* data = cairo_image_surface_get_data(image);
     int stride = cairo_image_surface_get_stride(image);
-    for (int y = 0; y < dst_rect.height(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
-        for (int x = 0; x < dst_rect.width(); ++x) {
+    for (int v = c.top; v < c.bottom; ++v) {
+        auto* row = reinterpret_cast<uint32_t*>(data + (v - c.top) * stride) - c.left;
+        for (int h = c.left; h < c.right; ++h) {
             uint32_t px = 0;  // transparent: left as it is
-            if (!mask || mask->at(x, y).set) {
+            if (!mask || mask->at(h, v).set) {
                 uint32_t drawn = 0x00FFFFFF;
-                apply_pixel(drawn, s.at(x, y), one_bit, rule);
+                apply_pixel(drawn, s.at(h, v), one_bit, rule);
                 if (drawn != 0x00FFFFFF) px = drawn | 0xFF000000;
             }
-            row[x] = px;
+            row[h] = px;
         }
     }
     cairo_surface_mark_dirty(image);
@@ -144,7 +150,7 @@ void write_pdf(Port& port, const Sampled& s, const Rect& dst_rect, RgnHandle are
     for (const Rect& r : region_rects(area))
         cairo_rectangle(cr, r.left - port.bounds.left, r.top - port.bounds.top, r.width(), r.height());
     cairo_clip(cr);
-    cairo_set_source_surface(cr, image, dst_rect.left - port.bounds.left, dst_rect.top - port.bounds.top);
+    cairo_set_source_surface(cr, image, c.left - port.bounds.left, c.top - port.bounds.top);
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_destroy(image);
@@ -188,14 +194,15 @@ void copy_pixels(Port* port, const BitMap& src, const Rect& src_rect, const Rect
         mark_changed(*port, region_bounds(area.get()));
         return;
     }
-    Sampled pixels = sample(src, src_rect, dst_rect);
+    Rect covered = region_bounds(area.get());
+    Sampled pixels = sample(src, src_rect, dst_rect, covered);
     Sampled mask_pixels;
-    if (mask) mask_pixels = sample(*mask, *mask_rect, dst_rect);
+    if (mask) mask_pixels = sample(*mask, *mask_rect, dst_rect, covered);
     const Sampled* mask_sampled = mask ? &mask_pixels : nullptr;
     if (port->kind == SurfaceKind::kPdf)
-        write_pdf(*port, pixels, dst_rect, area.get(), is_one_bit(src), rule, mask_sampled);
+        write_pdf(*port, pixels, area.get(), is_one_bit(src), rule, mask_sampled);
     else
-        write_image(*port, pixels, dst_rect, area.get(), is_one_bit(src), rule, mask_sampled);
+        write_image(*port, pixels, area.get(), is_one_bit(src), rule, mask_sampled);
     mark_changed(*port, region_bounds(area.get()));
 }
 

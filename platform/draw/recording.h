@@ -22,7 +22,7 @@ void record_area(Port& port, RgnHandle area);
 void record_line(Port& port, Point from, Point to);
 
 // The even-odd interior of closed paths (each closed from its last point to its first),
-// sampled at pixel centres.
-void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths);
+// sampled at pixel centres; only within `within` when given.
+void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths, const Rect* within = nullptr);
 
 }  // namespace pf

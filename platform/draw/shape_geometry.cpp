@@ -91,8 +91,11 @@ static void keep_wedge(RgnHandle rgn, const Rect& r, int start, int arc) {
     set_boxes(rgn, boxes);
 }
 
-void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle) {
+void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle, const Rect* within) {
     oval_region(rgn, r);
+    if (within)
+        pixman_region32_intersect_rect(&rgn->r, &rgn->r, within->left, within->top, within->width(),
+                                       within->height());
     keep_wedge(rgn, r, start_angle, arc_angle);
 }
 
@@ -145,7 +148,7 @@ void line_region(RgnHandle rgn, Point from, Point to, Point pen) {
     set_boxes(rgn, boxes);
 }
 
-void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths) {
+void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths, const Rect* within) {
     set_empty_region(rgn);
     int top = 32767, bottom = -32768;
     for (const auto& path : paths)
@@ -153,6 +156,10 @@ void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths) {
             top = std::min<int>(top, p.v);
             bottom = std::max<int>(bottom, p.v);
         }
+    if (within) {
+        top = std::max<int>(top, within->top);
+        bottom = std::min<int>(bottom, within->bottom);
+    }
     std::vector<pixman_box32_t> boxes;
     std::vector<double> crossings;
     for (int v = top; v < bottom; ++v) {
@@ -172,14 +179,17 @@ void paths_region(RgnHandle rgn, const std::vector<std::vector<Point>>& paths) {
         }
     }
     set_boxes(rgn, boxes);
+    if (within)
+        pixman_region32_intersect_rect(&rgn->r, &rgn->r, within->left, within->top, within->width(),
+                                       within->height());
 }
 
-void poly_region(RgnHandle rgn, PolyHandle poly) {
+void poly_region(RgnHandle rgn, PolyHandle poly, const Rect* within) {
     if (!poly || poly->points.size() < 3) {
         set_empty_region(rgn);
         return;
     }
-    paths_region(rgn, {poly->points});
+    paths_region(rgn, {poly->points}, within);
 }
 
 }  // namespace pf

@@ -6,6 +6,7 @@
 #include "platform/draw/picture_record.h"
 #include "platform/draw/recording.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace pf {
@@ -22,14 +23,24 @@ Rect inset_by_pen(const Rect& r, const Port& port) {
                 int16_t(r.right - port.pen_size.h)};
 }
 
+// The part of the port's surface it can show: shapes worked out pixel by pixel stop
+// there, however large they are.
+Rect drawable_extent(const Port& port) {
+    const Rect& a = port.port_rect;
+    const Rect& b = port.bounds;
+    return Rect{std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
+                std::min(a.right, b.right)};
+}
+
 ScopedRegion shape_area(const Shape& s) {
     ScopedRegion rgn = make_region();
+    Rect extent = drawable_extent(*get_port());
     switch (s.kind) {
         case ShapeKind::kRect: rect_region(rgn.get(), s.r); break;
         case ShapeKind::kOval: oval_region(rgn.get(), s.r); break;
         case ShapeKind::kRoundRect: round_rect_region(rgn.get(), s.r, s.a, s.b); break;
-        case ShapeKind::kArc: arc_region(rgn.get(), s.r, s.a, s.b); break;
-        case ShapeKind::kPoly: poly_region(rgn.get(), s.poly); break;
+        case ShapeKind::kArc: arc_region(rgn.get(), s.r, s.a, s.b, &extent); break;
+        case ShapeKind::kPoly: poly_region(rgn.get(), s.poly, &extent); break;
         case ShapeKind::kRegion: copy_region(s.rgn, rgn.get()); break;
     }
     return rgn;

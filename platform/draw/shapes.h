@@ -88,8 +88,10 @@ Rect poly_bounds(const std::vector<Point>& points);
 // The pixels of shapes, into `rgn` (local coordinates).
 void oval_region(RgnHandle rgn, const Rect& r);
 void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t oval_height);
-void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle);
-void poly_region(RgnHandle rgn, PolyHandle poly);
+// Arcs and polygons are worked out pixel row by pixel row; `within`, when given, limits
+// the work (and the result) to that rectangle.
+void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle, const Rect* within = nullptr);
+void poly_region(RgnHandle rgn, PolyHandle poly, const Rect* within = nullptr);
 // The pixels a pen of `pen` size covers going from `from` to `to`, both ends included.
 void line_region(RgnHandle rgn, Point from, Point to, Point pen);
 

@@ -120,6 +120,25 @@ TEST_F(Pictures, CommentsReachTheCommentProcedure) {
     pf::kill_picture(pic);
 }
 
+TEST_F(Pictures, HugeScalingWorksOnlyOnWhatShows) {
+    // Scaled a thousandfold, the picture's arc, polygon and bits cover far more than the
+    // port; only the port's pixels are worked out.
+    pf::PicHandle pic = pf::open_picture({0, 0, 64, 64});
+    pf::paint_arc({0, 0, 64, 64}, 10, 300);
+    pf::PolyHandle tri = pf::open_poly();
+    pf::move_to(0, 0);
+    pf::line_to(63, 10);
+    pf::line_to(10, 63);
+    pf::close_poly();
+    pf::invert_poly(tri);
+    pf::kill_poly(tri);
+    const uint8_t bits[] = {0xA5};
+    pf::copy_bits(pf::BitMap{bits, 1, {0, 0, 1, 8}, 1}, {0, 0, 1, 8}, {0, 0, 64, 64}, pf::kSrcXor);
+    pf::close_picture();
+    EXPECT_EQ(pf::draw_picture(pic, {-32000, -32000, 32000, 32000}), pf::noErr);
+    pf::kill_picture(pic);
+}
+
 TEST_F(Pictures, EveryTruncationIsRefusedWithoutHarm) {
     pf::PicHandle pic = pf::open_picture(port.port_rect);
     draw_sample();
