@@ -115,20 +115,20 @@ double compound_factor(double rate, double periods) {
     return compound(rate, periods);
 }
 
-double SLN(double cost, double salvage, double life) {
+double straight_line_depreciation(double cost, double salvage, double life) {
     double error;
     if (first_error_of({cost, salvage, life}, &error)) return error;
     return (cost - salvage) / life;
 }
 
-double SYD(double cost, double salvage, double life, double period) {
+double sum_of_years_depreciation(double cost, double salvage, double life, double period) {
     double error;
     if (first_error_of({cost, salvage, life, period}, &error)) return error;
     if (!(life > 0 && period > 0) || period > life) return num_error();
     return (cost - salvage) * (life - period + 1) / (life * (1 + life) * 0.5);
 }
 
-double DDB(double cost, double salvage, double life, double period, double factor) {
+double double_declining_depreciation(double cost, double salvage, double life, double period, double factor) {
     double error;
     if (first_error_of({cost, salvage, life, period, factor}, &error)) return error;
     double n = std::trunc(period);
@@ -140,7 +140,7 @@ double DDB(double cost, double salvage, double life, double period, double facto
     return book - depreciation > salvage ? depreciation : book - salvage;
 }
 
-double DB(double cost, double salvage, double life, double period, double months) {
+double fixed_declining_depreciation(double cost, double salvage, double life, double period, double months) {
     double error;
     if (first_error_of({cost, salvage, life, period, months}, &error)) return error;
     double n = std::trunc(period);
@@ -154,7 +154,7 @@ double DB(double cost, double salvage, double life, double period, double months
     return std::trunc(life) >= n ? depreciation : depreciation * (12 - months) / 12;
 }
 
-double FV(double rate, double periods, double payment, double present, bool at_start) {
+double future_value(double rate, double periods, double payment, double present, bool at_start) {
     double error;
     if (first_error_of({rate, periods, payment, present}, &error)) return error;
     double growth = compound(rate, periods);
@@ -162,7 +162,7 @@ double FV(double rate, double periods, double payment, double present, bool at_s
              payment * payment_timing(rate, at_start) * accumulation_factor(rate, periods));
 }
 
-double PV(double rate, double periods, double payment, double future, bool at_start) {
+double present_value(double rate, double periods, double payment, double future, bool at_start) {
     double error;
     if (first_error_of({rate, periods, payment, future}, &error)) return error;
     double growth = compound(rate, periods);
@@ -170,7 +170,7 @@ double PV(double rate, double periods, double payment, double future, bool at_st
            growth;
 }
 
-double PMT(double rate, double periods, double present, double future, bool at_start) {
+double payment_per_period(double rate, double periods, double present, double future, bool at_start) {
     double error;
     if (first_error_of({rate, periods, present, future}, &error)) return error;
     double growth = compound(rate, periods);
@@ -183,7 +183,7 @@ void add_npv_term(NpvSum* sum, double value) {
     sum->total += value / std::pow(1 + sum->rate, sum->count);
 }
 
-double IRR(const double* values, int32_t count, double guess) {
+double internal_rate_of_return(const double* values, int32_t count, double guess) {
     if (is_error_value(guess)) return guess;
     bool has_positive = false, has_negative = false;
     for (int32_t i = 0; i < count; ++i) {

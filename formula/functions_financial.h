@@ -14,16 +14,16 @@ double annuity(double rate, double periods);
 double compound_factor(double rate, double periods);
 
 // Depreciation for one period.
-double SLN(double cost, double salvage, double life);
-double SYD(double cost, double salvage, double life, double period);
-double DDB(double cost, double salvage, double life, double period, double factor);
-double DB(double cost, double salvage, double life, double period, double months);
+double straight_line_depreciation(double cost, double salvage, double life);
+double sum_of_years_depreciation(double cost, double salvage, double life, double period);
+double double_declining_depreciation(double cost, double salvage, double life, double period, double factor);
+double fixed_declining_depreciation(double cost, double salvage, double life, double period, double months);
 
 // The annuity functions; `at_start` (type 1) puts payments at the start of
 // each period. Money paid out is negative, money received positive.
-double FV(double rate, double periods, double payment, double present, bool at_start);
-double PV(double rate, double periods, double payment, double future, bool at_start);
-double PMT(double rate, double periods, double present, double future, bool at_start);
+double future_value(double rate, double periods, double payment, double present, bool at_start);
+double present_value(double rate, double periods, double payment, double future, bool at_start);
+double payment_per_period(double rate, double periods, double present, double future, bool at_start);
 
 // A running net present value: the k-th value added is discounted k periods.
 struct NpvSum {
@@ -36,4 +36,4 @@ void add_npv_term(NpvSum* sum, double value);
 // The rate at which the net present value of `values` (first value one
 // period out) is 0, found from `guess`; "#NUM!" when the values do not change
 // sign or the search does not converge.
-double IRR(const double* values, int32_t count, double guess);
+double internal_rate_of_return(const double* values, int32_t count, double guess);

@@ -116,7 +116,7 @@ double combinations(double n, double k) {
     return result < kWholeFrom ? std::nearbyint(result) : result;
 }
 
-double calc_atantoo(double x, double y) {
+double point_angle(double x, double y) {
     double error;
     if (first_error_of({x, y}, &error)) return error;
     if (x == 0 && y == 0) return N_AN(kErrDivZero);

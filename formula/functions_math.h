@@ -36,4 +36,4 @@ double combinations(double n, double k);
 double permutations(double n, double k);
 
 // The angle of the point (x, y) from the x axis, -pi..pi; (0, 0) is "#DIV/0!".
-double calc_atantoo(double x, double y);
+double point_angle(double x, double y);

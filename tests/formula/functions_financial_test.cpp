@@ -16,8 +16,8 @@ TEST(AnnuityFactors, CompoundAndAnnuity) {
 }
 
 TEST(Depreciation, StraightLineAndSumOfYears) {
-    expect_result(SLN(30000, 7500, 10), {2250});
-    expect_result(SLN(1, 0, 0), {0, kDiv0});
+    expect_result(straight_line_depreciation(30000, 7500, 10), {2250});
+    expect_result(straight_line_depreciation(1, 0, 0), {0, kDiv0});
     struct Case { double cost, salvage, life, period; Expected want; };
     const Case syd[] = {
         {30000, 7500, 10, 1, {4090.909090909091}}, {30000, 7500, 10, 10, {409.0909090909091}},
@@ -25,7 +25,7 @@ TEST(Depreciation, StraightLineAndSumOfYears) {
         {1000, 100, 5, 6, {0, kNum}},  // beyond the life
         {N_AN(kRef), N_AN(kNA), 5, 1, {0, kRef}},
     };
-    for (const Case& c : syd) expect_result(SYD(c.cost, c.salvage, c.life, c.period), c.want);
+    for (const Case& c : syd) expect_result(sum_of_years_depreciation(c.cost, c.salvage, c.life, c.period), c.want);
 }
 
 TEST(Depreciation, DoubleDeclining) {
@@ -45,7 +45,7 @@ TEST(Depreciation, DoubleDeclining) {
         {1000, 100, 5, 0.5, 2, {0, kNum}},
         {1000, 100, 5, N_AN(kNA), 2, {0, kNA}},
     };
-    for (const Case& c : cases) expect_result(DDB(c.cost, c.salvage, c.life, c.period, c.factor), c.want);
+    for (const Case& c : cases) expect_result(double_declining_depreciation(c.cost, c.salvage, c.life, c.period, c.factor), c.want);
 }
 
 TEST(Depreciation, FixedDeclining) {
@@ -64,24 +64,24 @@ TEST(Depreciation, FixedDeclining) {
         {0, 100, 5, 1, 12, {0, kNum}},
         {N_AN(kRef), 100, N_AN(kNA), 1, 12, {0, kRef}},
     };
-    for (const Case& c : cases) expect_result(DB(c.cost, c.salvage, c.life, c.period, c.months), c.want, 1e-9);
+    for (const Case& c : cases) expect_result(fixed_declining_depreciation(c.cost, c.salvage, c.life, c.period, c.months), c.want, 1e-9);
 }
 
 TEST(Annuities, StandardFormulasWithPresentAndFutureValues) {
-    expect_result(FV(0.1, 1, 0, 100, false), {-110});
-    expect_result(FV(0.005, 10, -200, -500, true), {2581.4033740601185});
-    expect_result(FV(0.06 / 12, 10, -200, -500, false), {2571.175347651979});
-    expect_result(FV(0, 10, -100, -1000, false), {2000});
-    expect_result(PV(0.08 / 12, 240, 500, 0, false), {-59777.14585118638});
-    expect_result(PV(0.1, 2, 0, 121, false), {-100});
-    expect_result(PV(0, 5, -100, 0, false), {500});
-    expect_result(PMT(0.08 / 12, 10, 10000, 0, false), {-1037.0320893591606});
-    expect_result(PMT(0.08 / 12, 10, 10000, 0, true), {-1030.1643271779102});
-    expect_result(PMT(0.06 / 12, 216, 0, 50000, false), {-129.08116086799088});
-    expect_result(PMT(0, 10, 1000, 0, false), {-100});
-    expect_result(PMT(0.01, 12, 1000, 0, true), {PMT(0.01, 12, 1000, 0, false) / 1.01});
-    expect_result(PMT(0.01, 0, 1000, 0, false), {0, kDiv0});
-    expect_result(FV(N_AN(kNA), 1, N_AN(kRef), 0, false), {0, kNA});
+    expect_result(future_value(0.1, 1, 0, 100, false), {-110});
+    expect_result(future_value(0.005, 10, -200, -500, true), {2581.4033740601185});
+    expect_result(future_value(0.06 / 12, 10, -200, -500, false), {2571.175347651979});
+    expect_result(future_value(0, 10, -100, -1000, false), {2000});
+    expect_result(present_value(0.08 / 12, 240, 500, 0, false), {-59777.14585118638});
+    expect_result(present_value(0.1, 2, 0, 121, false), {-100});
+    expect_result(present_value(0, 5, -100, 0, false), {500});
+    expect_result(payment_per_period(0.08 / 12, 10, 10000, 0, false), {-1037.0320893591606});
+    expect_result(payment_per_period(0.08 / 12, 10, 10000, 0, true), {-1030.1643271779102});
+    expect_result(payment_per_period(0.06 / 12, 216, 0, 50000, false), {-129.08116086799088});
+    expect_result(payment_per_period(0, 10, 1000, 0, false), {-100});
+    expect_result(payment_per_period(0.01, 12, 1000, 0, true), {payment_per_period(0.01, 12, 1000, 0, false) / 1.01});
+    expect_result(payment_per_period(0.01, 0, 1000, 0, false), {0, kDiv0});
+    expect_result(future_value(N_AN(kNA), 1, N_AN(kRef), 0, false), {0, kNA});
 }
 
 TEST(NetPresentValue, DiscountsEachTermOnePeriodFurther) {
@@ -108,7 +108,7 @@ TEST(InternalRateOfReturn, ConvergesToTheRoot) {
         {{-100, 110}, N_AN(kRef), {0, kRef}},
     };
     for (const Case& c : cases) {
-        double rate = IRR(c.values.data(), static_cast<int32_t>(c.values.size()), c.guess);
+        double rate = internal_rate_of_return(c.values.data(), static_cast<int32_t>(c.values.size()), c.guess);
         expect_result(rate, c.want, 1e-9);
         if (c.want.code == 0) {
             NpvSum sum{rate, 0, 0};

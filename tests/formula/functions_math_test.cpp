@@ -93,7 +93,7 @@ TEST(AngleOfPoint, QuadrantsAndOrigin) {
         {-1, 0, {pi}},     {0, -1, {-pi / 2}},    {0, 2, {pi / 2}},          {0, 0, {0, kDiv0}},
         {1, N_AN(kValue), {0, kValue}},
     };
-    for (const Case& c : cases) expect_result(calc_atantoo(c.x, c.y), c.want);
+    for (const Case& c : cases) expect_result(point_angle(c.x, c.y), c.want);
 }
 
 }  // namespace
