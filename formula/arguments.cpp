@@ -15,6 +15,9 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 
+int16_t g_walkLayer = 0;
+CellPoint g_walkCell = {0, 0};
+
 namespace {
 
 constexpr double kSineLimit = 134217727.0;
@@ -60,7 +63,10 @@ bool walk_layer_cells(MemoryRef layer, const CellRange& rect, void* context, Cel
                 if (cell_length < kCellHeaderSize || cell_length > row_end - cell) break;
                 int16_t column = _cellID_(cell);
                 if (column > rect.botRight.h) break;
-                if (column >= rect.topLeft.h && extract_value(cell) == 0) go_on = visit(context);
+                if (column >= rect.topLeft.h && extract_value(cell) == 0) {
+                    g_walkCell = CellPoint{id, column};
+                    go_on = visit(context);
+                }
                 cell += cell_length;
             }
         }
@@ -266,6 +272,7 @@ void walk_range_cells(void* context, CellVisitor visit) {
     const CellRange rect = g_rangeRect;
     const MemoryRef workbook = g_layerWorkSheet;
     for (int16_t index = first; index <= last; ++index) {
+        g_walkLayer = index;
         MemoryRef layer = walk_layer(workbook, index);
         if (layer && !walk_layer_cells(layer, rect, context, visit)) break;
     }

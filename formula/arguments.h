@@ -39,3 +39,6 @@ void GetRangeSum(int16_t op);
 // One cell visited by a walk, its value in the registers; false stops.
 using CellVisitor = bool (*)(void* context);
 void walk_range_cells(void* context, CellVisitor visit);
+// The layer index and the cell that the walk is visiting.
+extern int16_t g_walkLayer;
+extern CellPoint g_walkCell;

@@ -12,6 +12,7 @@
 #include "formula/evaluator.h"
 #include "formula/functions_financial.h"
 #include "formula/functions_math.h"
+#include "formula/functions_text.h"
 #include "formula/library.h"
 #include "formula/parser.h"
 #include "formula/unit_conversion.h"
@@ -25,8 +26,6 @@ namespace {
 
 constexpr double kExpHigh = 11356.0;
 constexpr double kExpLow = -11355.0;
-constexpr double kLastSingleByteCode = 255.0;
-constexpr double kLastRefusedCharCode = 8480.0;
 
 bool is_error(double value) { return checkValue(&value) != 0; }
 
@@ -168,36 +167,28 @@ void code_function() {
         double v = g_value;
         ExtendedtoStr(text, &v, 2, true, false, decimalPt);
     }
-    if (text[0] == 0) {
-        SetError(kErrTextValue);
-        SetNValue();
-        return;
-    }
-    number_result(text[1]);
+    double code = 0;
+    int16_t error = character_code(text, pf::system_script(), &code);
+    number_result(error ? N_AN(error) : code);
 }
 
 void char_function() {
     GetNextValue();
-    if (g_valueType != kValueNumber || is_error(g_value)) {
+    if (g_valueType != kValueNumber) {
         SetError(kErrTextValue);
         SetNValue();
         return;
     }
-    double x = std::trunc(g_value);
-    unsigned char text[3] = {0, 0, 0};
-    if (x > 0 && x <= kLastSingleByteCode) {
-        text[0] = 1;
-        text[1] = uint8_t(x);
-    } else if (x <= kLastRefusedCharCode || x > 65535.0) {
-        SetError(kErrValue);
+    if (is_error(g_value)) {
         SetNValue();
         return;
-    } else {
-        int32_t v = int32_t(x) - 8417, high = v / 512, low = v % 512;
-        if (low >= 127) ++low;
-        text[0] = 2;
-        text[1] = uint8_t(high - 127);
-        text[2] = uint8_t(low >= 159 ? low - 162 : low);
+    }
+    unsigned char text[256];
+    int16_t error = character_of_code(std::trunc(g_value), text);
+    if (error) {
+        SetError(error);
+        SetNValue();
+        return;
     }
     text_result(text);
 }

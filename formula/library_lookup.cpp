@@ -1,0 +1,433 @@
+// The functions that fetch a cell by position, by address or by looking a
+// value up: cell by row and column, index, offset, address text, address in
+// a text, the horizontal, vertical and vector lookups. A fetched value is
+// handed on with its own type.
+#include <cmath>
+#include <cstring>
+
+#include "core/memory_manager.h"
+#include "core/number_text.h"
+#include "formula/arguments.h"
+#include "formula/cell_values.h"
+#include "formula/error_values.h"
+#include "formula/evaluator.h"
+#include "formula/function_values.h"
+#include "formula/library.h"
+#include "formula/library_support.h"
+#include "formula/lookup_support.h"
+#include "formula/parser.h"
+#include "formula/reference_text.h"
+#include "model/workbook.h"
+#include "platform/text/text.h"
+#include "window/range_string.h"
+
+namespace {
+
+// The reference argument just read: its cells, layers and workbook.
+struct HeldRange {
+    bool is_range = false;
+    CellRange rect{};
+    int16_t first_layer = 0;
+    int16_t last_layer = 0;
+    MemoryRef workbook = nullptr;
+};
+
+HeldRange hold_range() {
+    HeldRange held;
+    held.is_range = !value_is_scalar();
+    held.rect = g_rangeRect;
+    held.first_layer = g_layerRange[1];
+    held.last_layer = g_layerRange[0];
+    held.workbook = g_layerWorkSheet;
+    return held;
+}
+
+// The value of a cell of the range's first layer, held.
+HeldValue fetch_cell(const HeldRange& range, CellPoint cell) {
+    GetLayerValue(range.workbook, range.first_layer, cell, 0);
+    return hold_value();
+}
+
+void fetched_result(const HeldRange& range, CellPoint cell) { held_result(fetch_cell(range, cell)); }
+
+// A 1-based position argument as a 0-based cell coordinate: its floor - 1.
+int32_t position_of(double value) { return clamp_to_int32(std::floor(value)) - 1; }
+
+// ---- Lookups --------------------------------------------------------------------------
+
+struct LookupValue {
+    bool is_text = false;
+    double number = 0;
+    TextBuffer text = {0};
+};
+
+LookupValue hold_lookup_value() {
+    LookupValue lookup;
+    lookup.is_text = g_valueType == kValueText;
+    if (lookup.is_text) copy_register_text(lookup.text);
+    lookup.number = g_valueType == kValueEmpty ? 0 : g_value;
+    return lookup;
+}
+
+// How the current register value compares with the lookup value: -1, 0 or 1,
+// or 2 for a value of the other kind (text against a number or the reverse).
+constexpr int kOtherKind = 2;
+
+int compare_with_lookup(const LookupValue& lookup) {
+    if (lookup.is_text) {
+        if (g_valueType != kValueText) return kOtherKind;
+        return LookupCompareText(g_CellString, lookup.text);
+    }
+    if (g_valueType != kValueNumber || is_error_value(g_value)) return kOtherKind;
+    return g_value < lookup.number ? -1 : g_value > lookup.number ? 1 : 0;
+}
+
+// Whether the current register value is larger than the held candidate.
+bool beats_candidate(const LookupValue& lookup, const HeldValue& candidate) {
+    if (lookup.is_text) return LookupCompareText(g_CellString, candidate.text) > 0;
+    return g_value > candidate.value;
+}
+
+// The cell `offset` steps along the first row (or column) of a range.
+CellPoint step_along(const CellRange& rect, int32_t offset, bool along_row) {
+    return along_row ? CellPoint{rect.topLeft.v, int16_t(rect.topLeft.h + offset)}
+                     : CellPoint{int16_t(rect.topLeft.v + offset), rect.topLeft.h};
+}
+
+int32_t cells_along(const CellRange& rect, bool along_row) {
+    return along_row ? rect.botRight.h - rect.topLeft.h + 1 : rect.botRight.v - rect.topLeft.v + 1;
+}
+
+// hvIncrement over the whole vector: the offset of the first equal cell, else
+// of the largest smaller cell (the earliest of equals), else -1.
+int32_t unsorted_match(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
+    int32_t best = -1;
+    HeldValue candidate;
+    *exact = false;
+    for (int32_t offset = 0; offset < cells_along(range.rect, along_row); ++offset) {
+        GetLayerValue(range.workbook, range.first_layer, step_along(range.rect, offset, along_row), 0);
+        int order = compare_with_lookup(lookup);
+        if (order == 0) {
+            *exact = true;
+            return offset;
+        }
+        if (order == -1 && (best < 0 || beats_candidate(lookup, candidate))) {
+            best = offset;
+            candidate = hold_value();
+        }
+    }
+    return best;
+}
+
+// oIncrement over an ascending vector: the offset of the last cell not above
+// the lookup value (-1 when none), stopping at an equal or a larger cell;
+// *larger_first when the first cell of the lookup's kind is larger.
+int32_t sorted_match(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
+    int32_t best = -1;
+    *larger_first = false;
+    for (int32_t offset = 0; offset < cells_along(range.rect, along_row); ++offset) {
+        GetLayerValue(range.workbook, range.first_layer, step_along(range.rect, offset, along_row), 0);
+        int order = compare_with_lookup(lookup);
+        if (order == kOtherKind) continue;
+        if (order > 0) {
+            *larger_first = offset == 0;
+            break;
+        }
+        best = offset;
+        if (order == 0) break;
+    }
+    return best;
+}
+
+// ---- Addresses in texts ---------------------------------------------------------------
+
+struct ReadingState {
+    const uint8_t* formula;
+    const uint8_t* end;
+    uint8_t ch;
+    int16_t sy;
+    int16_t op;
+    MemoryRef output;
+};
+
+ReadingState save_reading_state() { return {g_formulaPtr, g_endPtr, Ch, Sy, Op, ParserReturn}; }
+
+void restore_reading_state(const ReadingState& state) {
+    g_formulaPtr = state.formula;
+    g_endPtr = state.end;
+    Ch = state.ch;
+    Sy = state.sy;
+    Op = state.op;
+    ParserReturn = state.output;
+}
+
+void upper_case_ascii(unsigned char* text) {
+    for (int i = 1; i <= text[0]; ++i)
+        if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<unsigned char>(text[i] - 'a' + 'A');
+}
+
+}  // namespace
+
+int16_t LookupCompareText(const unsigned char* a, const unsigned char* b) {
+    return static_cast<int16_t>(pf::compare_pstring(a, b));
+}
+
+int32_t find_referenceCell(const unsigned char* text) {
+    TextBuffer upper;
+    std::memcpy(upper, text, text[0] + 1);
+    upper_case_ascii(upper);
+    ReadingState saved = save_reading_state();
+    MemoryRef scratch = pgAllocateNewRef(&mem_globals, 1, 0, 32, false);
+    if (!scratch) return 0;
+    ParserReturn = scratch;
+    RangeToRect(upper, g_calcSheet);
+    int32_t size = GetMemorySize(scratch);
+    if (size > 0) {
+        // The stored reference is read as the next symbol of a formula of its own.
+        const auto* bytes = static_cast<const uint8_t*>(UseMemory(scratch));
+        g_formulaPtr = bytes;
+        g_endPtr = bytes + size;
+        AdvPChar();
+        c_InSymbol();
+        UnuseMemory(scratch);
+    }
+    restore_reading_state(saved);
+    DisposeMemory(scratch);
+    return size;
+}
+
+void CELLRC() {
+    double args[3];
+    read_numbers(args, 2, true);
+    int count = 2;
+    if (more_arguments()) {
+        AdvValue();
+        args[2] = g_value;
+        count = 3;
+    }
+    double error;
+    if (first_error_of({args[0], args[1], count == 3 ? args[2] : 0}, &error)) {
+        error_result(kErrTextValue);
+        return;
+    }
+    int32_t layer = count == 3 ? position_of(args[0]) : -1;
+    int32_t row = position_of(args[count - 2]), column = position_of(args[count - 1]);
+    if (!cell_in_grid(row, column) || (count == 3 && (layer < 0 || layer >= num_SpreadSheets(g_calcWork)))) {
+        error_result(kErrRef);
+        return;
+    }
+    CellPoint cell{int16_t(row), int16_t(column)};
+    // The layer of the formula's own workbook, never that of an earlier reference.
+    if (count == 3)
+        GetLayerValue(g_calcWork, int16_t(layer), cell, 0);
+    else
+        GetCellValue(cell);
+    held_result(hold_value());
+}
+
+void INDEX() {
+    GetNextValue();
+    HeldRange range = hold_range();
+    double row_column[2];
+    read_numbers(row_column, 2, false);
+    double error;
+    if (first_error_of({row_column[0], row_column[1]}, &error)) {
+        number_result(error);
+        return;
+    }
+    int64_t row = int64_t(range.rect.topLeft.v) + position_of(row_column[0]);
+    int64_t column = int64_t(range.rect.topLeft.h) + position_of(row_column[1]);
+    if (!range.is_range || !range_contains(range.rect, int(row), int(column)) || row > kLastCell ||
+        column > kLastCell) {
+        error_result(kErrRef);
+        return;
+    }
+    fetched_result(range, CellPoint{int16_t(row), int16_t(column)});
+}
+
+void calc_offset() {
+    bool reference = read_argument_noting_reference(true);
+    HeldRange range = hold_range();
+    double shifts[2];
+    read_numbers(shifts, 2, false);
+    double height = optional_number(NAN), width = optional_number(NAN);
+    double error;
+    if (first_error_of({shifts[0], shifts[1], std::isnan(height) ? 0 : height, std::isnan(width) ? 0 : width},
+                       &error)) {
+        number_result(error);
+        return;
+    }
+    int64_t top = int64_t(range.rect.topLeft.v) + clamp_to_int32(final_Round(&shifts[0]));
+    int64_t left = int64_t(range.rect.topLeft.h) + clamp_to_int32(final_Round(&shifts[1]));
+    int64_t bottom = std::isnan(height) ? top + (range.rect.botRight.v - range.rect.topLeft.v)
+                                        : top + clamp_to_int32(final_Round(&height)) - 1;
+    int64_t right = std::isnan(width) ? left + (range.rect.botRight.h - range.rect.topLeft.h)
+                                      : left + clamp_to_int32(final_Round(&width)) - 1;
+    if (!reference || top < 0 || left < 0 || bottom > kLastCell || right > kLastCell || top > bottom ||
+        left > right) {
+        error_result(kErrRef);
+        return;
+    }
+    CellRange moved{{int16_t(top), int16_t(left)}, {int16_t(bottom), int16_t(right)}};
+    GetLayerValue(range.workbook, range.first_layer, moved.topLeft, 0);
+    g_rangeRect = moved;
+    g_layerRange[0] = range.last_layer;
+    g_layerRange[1] = range.first_layer;
+    g_layerWorkSheet = range.workbook;
+    if (top == bottom && left == right && range.first_layer == range.last_layer) mark_scalar();
+    g_resultType = g_valueType;
+    c_InSymbol();
+}
+
+void calc_address() {
+    double args[2];
+    read_numbers(args, 2, true);
+    double kind = optional_number(1);
+    bool has_prefix = more_arguments();
+    TextBuffer prefix = {0};
+    bool prefix_is_text = true;
+    if (has_prefix) {
+        AdvValue();
+        prefix_is_text = g_valueType == kValueText;
+        if (prefix_is_text) copy_register_text(prefix);
+    }
+    double error;
+    if (first_error_of({args[0], args[1], kind}, &error)) {
+        number_result(error);
+        return;
+    }
+    double row = final_Round(&args[0]) - 1, column = final_Round(&args[1]) - 1;
+    if (row < 0 || column < 0 || row > kLastCell || column > kLastCell) {
+        error_result(kErrRef);
+        return;
+    }
+    if (!prefix_is_text) {
+        error_result(kErrTextValue);
+        return;
+    }
+    double k = final_Round(&kind);
+    bool absolute_row = k == 1 || k == 2, absolute_column = k == 1 || k == 3;
+    const bool absolute[4] = {absolute_row, absolute_column, absolute_row, absolute_column};
+    CellPoint cell{int16_t(row), int16_t(column)};
+    CellRange range{cell, cell};
+    TextBuffer address;
+    RangeString(address, &range, absolute, g_calcSheet);
+    AppendStrToStr(prefix, address, 255);
+    text_result(prefix);
+}
+
+void calc_indirect() {
+    GetNextValue();
+    bool is_text = g_valueType == kValueText;
+    TextBuffer text;
+    if (is_text) copy_register_text(text);
+    skip_remaining_arguments();
+    if (!is_text || find_referenceCell(text) == 0) {
+        error_result(kErrRef);
+        return;
+    }
+    HeldValue value = hold_value();
+    if (value.type != kValueText) value.type = kValueNumber;
+    held_result(value);
+}
+
+void H_V_LOOKUP(int16_t number) {
+    GetNextValue();
+    LookupValue lookup = hold_lookup_value();
+    AdvValue();
+    HeldRange range = hold_range();
+    AdvValue();
+    double index = g_value;
+    bool exact_only = false;
+    if (more_arguments()) {
+        AdvValue();
+        if (is_error_value(g_value)) {
+            number_result(g_value);
+            return;
+        }
+        exact_only = g_value == 0;
+    }
+    double error;
+    if (first_error_of({lookup.is_text ? 0 : lookup.number, index}, &error)) {
+        number_result(error);
+        return;
+    }
+    if (index < 1) {
+        error_result(kErrValue);
+        return;
+    }
+    bool vertical = number == 62;
+    int64_t step = clamp_to_int32(std::trunc(index));
+    int64_t reach = vertical ? range.rect.topLeft.h + step - 1 : range.rect.topLeft.v + step - 1;
+    if (!range.is_range || reach > (vertical ? range.rect.botRight.h : range.rect.botRight.v)) {
+        error_result(kErrRef);
+        return;
+    }
+    bool exact;
+    int32_t offset = unsorted_match(range, lookup, !vertical, &exact);
+    if (offset < 0 || (exact_only && !exact)) {
+        error_result(kErrNA);
+        return;
+    }
+    CellPoint found = step_along(range.rect, offset, !vertical);
+    if (vertical)
+        found.h = int16_t(reach);
+    else
+        found.v = int16_t(reach);
+    fetched_result(range, found);
+}
+
+void LOOKUP() {
+    GetNextValue();
+    LookupValue lookup = hold_lookup_value();
+    AdvValue();
+    HeldRange range = hold_range();
+    HeldRange results;
+    bool has_results = more_arguments();
+    if (has_results) {
+        AdvValue();
+        results = hold_range();
+    }
+    if (!lookup.is_text && is_error_value(lookup.number)) {
+        number_result(lookup.number);
+        return;
+    }
+    const CellRange& r = range.rect;
+    bool single_line = r.topLeft.v == r.botRight.v || r.topLeft.h == r.botRight.h;
+    if (!range.is_range || (has_results && (!results.is_range || !single_line))) {
+        error_result(kErrRef);
+        return;
+    }
+    bool along_row = r.botRight.h - r.topLeft.h > r.botRight.v - r.topLeft.v;
+    bool larger_first;
+    int32_t offset = sorted_match(range, lookup, along_row, &larger_first);
+    if (larger_first) {
+        error_result(kErrNA);
+        return;
+    }
+    if (offset < 0) {
+        error_result(kErrRef);
+        return;
+    }
+    if (!has_results) {
+        CellPoint cell = step_along(r, offset, along_row);
+        if (along_row)
+            cell.v = r.botRight.v;
+        else
+            cell.h = r.botRight.h;
+        fetched_result(range, cell);
+        return;
+    }
+    const CellRange& out = results.rect;
+    bool out_row = out.topLeft.v == out.botRight.v, out_column = out.topLeft.h == out.botRight.h;
+    if (!out_row && !out_column) {
+        fetched_result(results, out.topLeft);
+        return;
+    }
+    bool out_along_row = out_row && !out_column ? true : out_column && !out_row ? false : along_row;
+    if (offset >= cells_along(out, out_along_row)) {
+        error_result(kErrRef);
+        return;
+    }
+    fetched_result(results, step_along(out, offset, out_along_row));
+}

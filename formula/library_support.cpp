@@ -1,0 +1,99 @@
+// Shared reading and result routines of the worksheet functions.
+#include "formula/library_support.h"
+
+#include <cstring>
+
+#include "core/number_text.h"
+#include "formula/arguments.h"
+#include "formula/error_values.h"
+#include "formula/evaluator.h"
+#include "formula/parser.h"
+#include "model/calc_globals.h"
+
+HeldValue hold_value() {
+    HeldValue held;
+    held.value = g_value;
+    held.type = g_valueType;
+    std::memcpy(held.text, g_CellString, g_CellString[0] + 1);
+    return held;
+}
+
+void restore_value(const HeldValue& held) {
+    g_value = held.value;
+    g_valueType = held.type;
+    std::memcpy(g_CellString, held.text, held.text[0] + 1);
+}
+
+void number_result(double value) {
+    g_value = value;
+    g_CellString[0] = 0;
+    mark_scalar();
+    SetNValue();
+}
+
+void error_result(int16_t code) { number_result(N_AN(code)); }
+
+void text_result(const unsigned char* text) {
+    std::memmove(g_CellString, text, text[0] + 1);
+    mark_scalar();
+    SetTextValue();
+    c_InSymbol();
+}
+
+void held_result(const HeldValue& held) {
+    restore_value(held);
+    mark_scalar();
+    g_resultType = held.type;
+    c_InSymbol();
+}
+
+bool argument_text(unsigned char* text, double* error) {
+    if (g_valueType == kValueText) {
+        std::memmove(text, g_CellString, g_CellString[0] + 1);
+        return true;
+    }
+    if (g_valueType == kValueEmpty) {
+        text[0] = 0;
+        return true;
+    }
+    double value = g_value;
+    if (checkValue(&value) != 0) {
+        *error = value;
+        return false;
+    }
+    ExtendedtoStr(text, &value, -1, true, true, decimalPt);
+    return true;
+}
+
+void read_numbers(double* values, int count, bool first) {
+    for (int i = 0; i < count; ++i) {
+        if (first && i == 0)
+            GetNextValue();
+        else
+            AdvValue();
+        values[i] = g_value;
+    }
+}
+
+double optional_number(double fallback) {
+    if (!more_arguments()) return fallback;
+    AdvValue();
+    return g_value;
+}
+
+bool read_argument_noting_reference(bool first) {
+    if (first) c_InSymbol();  // the "("
+    g_CellString[0] = 0;
+    g_value = 0;
+    g_valueType = kValueEmpty;
+    mark_scalar();
+    c_InSymbol();
+    bool reference = Sy == kSyReference;
+    c_Expression();
+    if (reference && value_is_scalar()) g_rangeRect.topLeft = g_rangeRect.botRight;
+    return reference;
+}
+
+void copy_register_text(unsigned char* text) { std::memcpy(text, g_CellString, g_CellString[0] + 1); }
+
+bool argument_is_number() { return g_valueType == kValueNumber; }

@@ -1,0 +1,48 @@
+// What the worksheet functions share on top of the argument protocol: reading
+// numbers and texts from the value registers, keeping an argument while the
+// next is read, and ending a call with a number, a text or a fetched value.
+#pragma once
+
+#include <cstdint>
+
+#include "formula/functions_text.h"
+
+// A copy of the registers' value, for use after the next argument is read.
+struct HeldValue {
+    double value = 0;
+    int16_t type = 0;  // -1 number, 0 empty, 1 text
+    TextBuffer text = {0};
+};
+HeldValue hold_value();
+// The registers take the held value back; the call's result gets its type.
+void restore_value(const HeldValue& held);
+
+// Ends the call with a number, an error or a text (the symbol after the call
+// is read).
+void number_result(double value);
+void error_result(int16_t code);
+void text_result(const unsigned char* text);
+// Ends a call that hands on a value: the result type is the value's own.
+void held_result(const HeldValue& held);
+
+// The current argument as text for a text function: a text as it is, an
+// empty value as the empty text, a number in the general format with all
+// significant digits. False, with *error set, for an error number.
+bool argument_text(unsigned char* text, double* error);
+
+// The numbers of the next `count` arguments, the first read by GetNextValue
+// when `first` is true.
+void read_numbers(double* values, int count, bool first);
+// The next argument's number when one is given, else the default.
+double optional_number(double fallback);
+
+// Reads the first (or the next) argument like GetNextValue (AdvValue) and
+// tells whether it begins with a reference. A reference to a single cell then
+// has the cell as both corners of g_rangeRect.
+bool read_argument_noting_reference(bool first);
+
+// The text in the registers copied out.
+void copy_register_text(unsigned char* text);
+
+// The current argument is a number, error values included.
+bool argument_is_number();

@@ -1,0 +1,184 @@
+// Mathematical, logical and lookup functions through typed formulas.
+#include "library_fixture.h"
+
+namespace {
+
+using Math = LibraryTest;
+
+TEST_F(Math, Rounding) {
+    check_numbers({
+        {"=ROUND(2.5)", {3}},
+        {"=ROUND(-2.5,0)", {-3}},
+        {"=ROUND(0.499999999999999,0)", {1}},
+        {"=ROUND(0.49999999999999,0)", {0}},
+        {"=ROUND(1.005,2)", {1.01}},
+        {"=ROUNDDOWN(15,-1)", {10}},
+        {"=ROUNDUP(15,-1)", {20}},
+        {"=TRUNC(-3.7)", {-3}},
+        {"=ROUND(\"x\",1)", {0, kTValue}},
+        {"=ROUND(1,NA())", {0, kNA}},
+        {"=CEILING(7,2)", {8}},
+        {"=FLOOR(7,2)", {6}},
+        {"=CEILING(-7,2)", {0, kNum}},
+        {"=FLOOR(0.3,0.1)", {0.3}},
+        {"=CEILING(5,0)", {0, kDiv0}},
+        {"=ODD(2)", {3}},
+        {"=ODD(-2)", {-3}},
+        {"=ODD(0)", {1}},
+        {"=EVEN(3)", {4}},
+        {"=EVEN(-1)", {-2}},
+    });
+}
+
+TEST_F(Math, RoundingTextForms) {
+    Value v = eval("=FIXED(1234.567,2)");
+    EXPECT_GT(v.type, 0);
+    EXPECT_NE(v.text.find("1234.57"), std::string::npos) << v.text;
+    v = eval("=FIXED(NA(),2)");
+    EXPECT_EQ(v.error(), kNA);
+}
+
+TEST_F(Math, FactorialCombinationsAngle) {
+    const double pi = 3.14159265358979323846;
+    check_numbers({
+        {"=FACT(0)", {1}},
+        {"=FACT(3.5)", {24}},
+        {"=FACT(-1)", {0, kValue}},
+        {"=FACT(\"x\")", {0, kValue}},
+        {"=COMBIN(5,2)", {10}},
+        {"=COMBIN(5,5)", {1}},
+        {"=COMBIN(5,0)", {1}},
+        {"=PERMUT(5,2)", {20}},
+        {"=PERMUT(5,5)", {120}},
+        {"=COMBIN(5,6)", {0, kValue}},
+        {"=ATAN2(-1,0)", {pi}},
+        {"=ATAN2(0,-1)", {-pi / 2}},
+        {"=ATAN2(0,0)", {0, kDiv0}},
+    });
+}
+
+TEST_F(Math, ExtremesCountsAndSums) {
+    put_column(0, {1, 5});
+    put_text(2, 0, "x");
+    put_formula_result(3, 0, N_AN(kNA));
+    check_numbers({
+        {"=MAX(A1:A2)", {5}},
+        {"=MIN(A1:A3,0)", {0}},
+        {"=MAX(1,A4,5)", {0, kNA}},
+        {"=MAX(\"x\")", {0}},
+        {"=COUNT(\"x\",5)", {1}},
+        {"=COUNT(\"x\")", {0}},
+        {"=COUNT(A1:A4)", {2}},
+        {"=COUNTA(A1:A4)", {4}},
+        {"=COUNTA(A1:A4,\"y\",3)", {6}},
+    });
+}
+
+TEST_F(Math, ConditionalsAndLogic) {
+    put_column(0, {1, 0, 2});
+    check_numbers({
+        {"=IF(1,2,3)", {2}},
+        {"=IF(0,2,3)", {3}},
+        {"=IF(0,2)", {0}},
+        {"=IF(NA(),2,3)", {0, kNA}},
+        {"=AND(1,\"x\",0)", {0, kTValue}},
+        {"=AND(2,3)", {1}},
+        {"=AND(A1:A3)", {0}},
+        {"=OR(A1:A3)", {1}},
+        {"=OR(0,0)", {0}},
+        {"=AND(A10:A12)", {0, kValue}},
+        {"=OR(A10:A12,1)", {1}},
+        {"=CHOOSE(2.5,10,20,30)", {30}},
+        {"=CHOOSE(0,10,20)", {0, kRef}},
+    });
+    check_texts({{"=IF(1,\"yes\",\"no\")", "yes"}, {"=CHOOSE(2,1,\"b\")", "b"}});
+}
+
+TEST_F(Math, CellsByPositionAndAddress) {
+    put_column(1, {10, 20, 30});
+    put_text(0, 2, "t");
+    check_numbers({
+        {"=CELL(2,2)", {20}},
+        {"=CELL(1,3,2)", {30}},
+        {"=CELL(2,\"x\")", {0, kTValue}},
+        {"=CELL(0,1)", {0, kRef}},
+        {"=CELL(2,1,1)", {0, kRef}},  // no second layer
+        {"=INDEX(B1:C3,3,1)", {30}},
+        {"=INDEX(B1:C3,4,1)", {0, kRef}},
+        {"=INDEX(B1:C3,NA(),1)", {0, kNA}},
+        {"=SUM(OFFSET(B1,1,0,2,1))", {50}},
+        {"=OFFSET(A1,0,1)", {10}},
+        {"=OFFSET(A1,-1,0)", {0, kRef}},
+        {"=INDIRECT(\"b2\")", {20}},
+        {"=INDIRECT(\"no such\")", {0, kRef}},
+        {"=INDIRECT(5)", {0, kRef}},
+        {"=ADDRESS(0,1)", {0, kRef}},
+        {"=ADDRESS(1,1,1,5)", {0, kTValue}},
+    });
+    check_texts({
+        {"=CELL(1,3)", "t"},
+        {"=ADDRESS(2,3)", "$C$2"},
+        {"=ADDRESS(2,3,2)", "C$2"},
+        {"=ADDRESS(2,3,3)", "$C2"},
+        {"=ADDRESS(2,3,4)", "C2"},
+        {"=ADDRESS(2,3,1,\"Sheet:\")", "Sheet:$C$2"},
+        {"=INDIRECT(\"C1\")", "t"},
+    });
+}
+
+TEST_F(Math, Lookups) {
+    put_column(0, {1, 7, 4, 9});
+    put_column(1, {10, 70, 40, 90});
+    put_column(3, {1, 4, 7, 2});
+    put_column(4, {100, 400, 700, 200});
+    put_text(0, 5, "apple");
+    put_text(1, 5, "kiwi");
+    put_text(2, 5, "pear");
+    put_column(6, {1, 2, 3});
+    check_numbers({
+        {"=VLOOKUP(5,A1:B4,2)", {40}},          // unsorted: the largest below
+        {"=VLOOKUP(7,A1:B4,2,0)", {70}},
+        {"=VLOOKUP(5,A1:B4,2,0)", {0, kNA}},
+        {"=VLOOKUP(0,A1:B4,2)", {0, kNA}},
+        {"=VLOOKUP(5,A1:B4,3)", {0, kRef}},
+        {"=VLOOKUP(5,A1:B4,0)", {0, kValue}},
+        {"=VLOOKUP(\"kiwi\",F1:G3,2,0)", {2}},
+        {"=VLOOKUP(\"banana\",F1:G3,2)", {1}},
+        {"=HLOOKUP(5,D1:E1,1)", {1}},
+        {"=HLOOKUP(0,D1:E1,1)", {0, kNA}},
+        {"=LOOKUP(5,D1:D4,E1:E4)", {400}},       // the search stops at 7
+        {"=LOOKUP(0,D1:D2)", {0, kNA}},
+        {"=LOOKUP(9,D1:E4)", {200}},
+        {"=LOOKUP(\"orange\",F1:F3,G1:G3)", {2}},
+        {"=LOOKUP(9,D1:D4,E1:E2)", {0, kRef}},   // the offset is past the result range
+    });
+}
+
+TEST_F(Math, ConditionalSumAndCount) {
+    put_column(0, {1, 3, 5});
+    put_text(3, 0, "x");
+    put_column(1, {10, 30, 50, 70});
+    check_numbers({
+        {"=COUNTIF(A1:A4,\">=3\")", {2}},
+        {"=COUNTIF(A1:A4,\"<>3\")", {3}},
+        {"=COUNTIF(A1:A4,\"x\")", {1}},
+        {"=COUNTIF(A1:A4,\"< 4\")", {2}},
+        {"=COUNTIF(A1:A4,3)", {1}},
+        {"=COUNTIF(A1:A4,\"a1\")", {1}},        // the criterion names a cell holding 1
+        {"=COUNTIF(A1,1)", {1}},
+        {"=COUNTIF(A1:A4,NA())", {0}},
+        {"=COUNTIF(A1:A4,\"1e999\")", {0, kNum}},
+        {"=SUMIF(A1:A4,\">2\",B1:B4)", {80}},
+        {"=SUMIF(A1:A4,\">2\",B1)", {80}},       // the sum range takes the criteria's extent
+        {"=SUMIF(A1:A4,\"x\",B1:B4)", {70}},
+        {"=SUMIF(A1:A4,\">9\",B1:B4)", {0}},
+        {"=SUMIF(A1:A4,\">2\",5)", {0, kRef}},
+    });
+}
+
+TEST_F(Math, EmptyCriterionCountsZeros) {
+    put_column(0, {0, 1, 0});
+    check_numbers({{"=COUNTIF(A1:A3,B9)", {2}}});
+}
+
+}  // namespace
