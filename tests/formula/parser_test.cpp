@@ -202,3 +202,30 @@ TEST_F(Constants, ANumberInADateCellIsMarked) {
 }
 
 }  // namespace
+
+namespace {
+
+// Entries of 256 bytes or more reach ParseText with an empty copy of the text.
+int16_t parse_long_entry(const std::string& text, MemoryRef layer, int16_t* kind) {
+    MemoryRef source = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+    InitParser({0, 0}, source, layer);
+    unsigned char empty[256] = {0};
+    MemoryRef formula = nullptr;
+    *kind = text[0] == '=' ? 1 : 0;
+    int16_t result = ParseText(empty, &formula, kind, kFormatGeneral, &mem_globals);
+    UnuseMemory(source);
+    DisposeMemory(source);
+    DisposeNonNilMemory(formula);
+    return result;
+}
+
+TEST_F(Parser, LongEntriesAreTextUnlessFormulas) {
+    int16_t kind = 0;
+    EXPECT_EQ(parse_long_entry(std::string(300, '1'), layer, &kind), 1);
+    std::string sum = "=1";
+    while (sum.size() < 300) sum += "+1";
+    EXPECT_EQ(parse_long_entry(sum, layer, &kind), 0);
+    EXPECT_EQ(kind, kKindFormula);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+#include "formula/formula_text.h"
+#include "formula_fixture.h"
+#include "model/links.h"
+
+namespace {
+
+class Links : public FormulaTest {
+protected:
+    MemoryRef prices = nullptr;
+    MemoryRef prices_layer = nullptr;
+
+    void SetUp() override {
+        FormulaTest::SetUp();
+        prices = make_workbook("Prices", 2);
+        ASSERT_NE(prices, nullptr);
+        prices_layer = add_layer(prices);
+        put_number(0, 0, 42, prices_layer);
+    }
+};
+
+TEST_F(Links, AReferenceIntoAnOpenDocumentReadsItsLayer) {
+    Parsed parsed = parse("='Prices'!1:A1*2", {3, 3});
+    ASSERT_EQ(parsed.result, 0) << parsed.error_offset;
+    ASSERT_GE(parsed.bytes.size(), 4u);
+    EXPECT_EQ(parsed.bytes[1], '!');
+    EXPECT_EQ(parsed.bytes[4], '@');
+    EXPECT_EQ(calculate(parsed.bytes, {3, 3}).number, 84);
+    EXPECT_EQ(g_AccessError, 0);
+
+    int32_t packed = 3 | (3 << 16);
+    MemoryRef text = Interpret(packed, parsed.bytes.data(), parsed.bytes.data() + parsed.bytes.size(), layer, nullptr);
+    auto shown = bytes_of(text);
+    DisposeMemory(text);
+    EXPECT_EQ(std::string(shown.begin(), shown.end()), "='Prices'!1:A1*2");
+
+    // The same document linked again keeps its one link.
+    EXPECT_EQ(parse("='Prices'!1:B2", {3, 3}).bytes[2], parsed.bytes[2]);
+}
+
+TEST_F(Links, ALinkedReferenceMustNameItsLayer) {
+    // Without a layer the reference would read the formula's own layer.
+    EXPECT_EQ(parse_error("='Prices'!A1"), kParseUnknownSymbol);
+    EXPECT_EQ(parse_error("='Nowhere'!1:A1"), kParseUnknownSymbol);
+    EXPECT_EQ(parse_error("='Prices'1:A1"), kParseUnknownSymbol);
+    EXPECT_EQ(parse_error("='Prices'!SUM"), kParseUnknownSymbol);
+}
+
+TEST_F(Links, AClosedDocumentKeepsTheStoredResult) {
+    Parsed parsed = parse("='Prices'!1:A1", {0, 0});
+    ASSERT_EQ(parsed.result, 0);
+    DisposeWorkSheet(prices);
+    calculate(parsed.bytes);
+    EXPECT_EQ(g_AccessError, 1);
+}
+
+}  // namespace
