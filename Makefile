@@ -26,7 +26,8 @@ test: build
 test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_SANITIZE=ON > /dev/null
 	@cmake --build build-asan -j $(JOBS) --target test_files test_core test_model
-	@cd build-asan && ./tests/test_files && ./tests/test_model && ./tests/test_core
+	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp && \
+	  ./tests/test_files && ./tests/test_model && ./tests/test_core
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

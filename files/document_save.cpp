@@ -69,21 +69,6 @@ pf::OSErr free_aside_spec(const pf::FileSpec& document, pf::FileSpec* aside) {
     return pf::kDuplicateNameErr;
 }
 
-// Puts the complete new file in the document's place when the contents cannot
-// be exchanged: the old file moves aside first and comes back on any failure,
-// so the document is never missing.
-pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document) {
-    pf::FileSpec aside;
-    if (pf::OSErr error = free_aside_spec(document, &aside)) return error;
-    if (pf::OSErr error = pf::rename_file(document, aside.name)) return error;
-    if (pf::OSErr error = pf::rename_file(temp, document.name)) {
-        pf::rename_file(aside, document.name);
-        return error;
-    }
-    pf::delete_file(aside);
-    return 0;
-}
-
 pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
     pf::OSErr error = pf::exchange_files(temp, document);
     if (error == 0) return pf::delete_file(temp);
@@ -184,6 +169,20 @@ int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16
 }
 
 }  // namespace
+
+// The old file moves aside first and comes back on any failure, so the
+// document is never missing.
+pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document) {
+    pf::FileSpec aside;
+    if (pf::OSErr error = free_aside_spec(document, &aside)) return error;
+    if (pf::OSErr error = pf::rename_file(document, aside.name)) return error;
+    if (pf::OSErr error = pf::rename_file(temp, document.name)) {
+        pf::rename_file(aside, document.name);
+        return error;
+    }
+    pf::delete_file(aside);
+    return 0;
+}
 
 pf::FourCC file_type_for_code(int16_t code) { return code < kFormatSylk ? kDocumentType : kTextType; }
 pf::FourCC creator_for_code(int16_t code) { return code == kFormatSylkOther ? kOtherSpreadsheetCreator : kAppCreator; }

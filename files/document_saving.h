@@ -18,6 +18,11 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number);
 int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& target,
                            int16_t code, bool replacing, bool chosen_in_dialog);
 
+// Puts the complete file `temp` in the place of `document` by renaming, for
+// file systems that cannot exchange contents; on any failure the document
+// stays where it was.
+pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document);
+
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
 

@@ -1,0 +1,116 @@
+// Saving: the document is replaced only by a complete file, the file record
+// and the change counter change only after a save that kept everything.
+#include <filesystem>
+
+#include "tests/files/document_fixture.h"
+
+namespace {
+
+class SavingTest : public DocumentTest {
+protected:
+    MemoryRef book = sample::rich_workbook(2);
+    MemoryRef first() { return find_SpreadSheet_item(book, 0); }
+    size_t files_in_folder() {
+        size_t n = 0;
+        for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder.path)) ++n;
+        return n;
+    }
+};
+
+TEST_F(SavingTest, SavingOverTheDocumentLeavesNothingBehind) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    increment_change_ctr(first());
+    ASSERT_EQ(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_EQ(get_change_ctr(book), 0);
+    EXPECT_EQ(files_in_folder(), 1u);
+    FileInfoRecord record = file_record_of(book);
+    EXPECT_NE(record.open_file, 0);  // held open read-only again
+    EXPECT_EQ(record.flags & kFileNotKeptOpen, 0u);
+}
+
+TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    std::vector<uint8_t> saved = bytes_of("Book.qrv");
+    increment_change_ctr(first());
+    EXPECT_NE(save_workbook_file(first(), 7, spec("Book.qrv"), kFormatNative, true, false), 0);  // no layer 7
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(files_in_folder(), 1u);
+    EXPECT_NE(get_change_ctr(book), 0);
+}
+
+TEST_F(SavingTest, TheFileRecordMovesOnlyAfterASuccessfulWrite) {
+    increment_change_ctr(first());
+    pf::FileSpec nowhere;
+    pf::file_spec_from_path(path("missing/Book.qrv"), nowhere);
+    EXPECT_NE(save_workbook_file(first(), kWholeWorkbook, nowhere, kFormatNative, false, true), 0);
+    FileInfoRecord record = file_record_of(book);
+    EXPECT_EQ(record.format_code, kFormatUntitled);
+    EXPECT_EQ(record.spec.name[0], 0);
+    EXPECT_NE(get_change_ctr(book), 0);
+    // A text writer that fails leaves no file and no new location either.
+    EXPECT_NE(save_workbook_file(first(), kWholeWorkbook, spec("Book.csv"), kFormatCsv, false, true), 0);
+    EXPECT_FALSE(exists("Book.csv"));
+    EXPECT_EQ(file_record_of(book).format_code, kFormatUntitled);
+}
+
+TEST_F(SavingTest, OnlyAWholeWorkbookInAFullFormatCountsAsSaved) {
+    EXPECT_TRUE(save_keeps_everything(kFormatNative, kWholeWorkbook, 2));
+    EXPECT_FALSE(save_keeps_everything(kFormatCsv, kWholeWorkbook, 2));
+    EXPECT_FALSE(save_keeps_everything(kFormatSylk, kWholeWorkbook, 3));
+    EXPECT_TRUE(save_keeps_everything(kFormatTabValues, kWholeWorkbook, 1));
+    EXPECT_FALSE(save_keeps_everything(kFormatNative, 0, 1));
+}
+
+TEST_F(SavingTest, OneLayerSavedByItselfTakesIndexZeroAndChangesNothingElse) {
+    increment_change_ctr(first());
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Second.qrv"), kFormatNative, false, true), 0);
+    EXPECT_NE(get_change_ctr(book), 0);
+    EXPECT_EQ(file_record_of(book).format_code, kFormatUntitled);
+    MemoryRef alone = open("Second.qrv");
+    ASSERT_NE(alone, nullptr);
+    ASSERT_EQ(num_SpreadSheets(alone), 1);
+    unsigned char name[32];
+    GetSheetName(name, find_SpreadSheet_item(alone, 0));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Layer 1");
+    std::vector<uint8_t> bytes = bytes_of("Second.qrv");
+    EXPECT_EQ(bytes[102 + 4], 0);
+    EXPECT_EQ(bytes[102 + 5], 0);
+}
+
+TEST_F(SavingTest, UntitledDocumentsAskForANameAndCancelWritesNothing) {
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
+    EXPECT_EQ(files_in_folder(), 0u);
+}
+
+TEST_F(SavingTest, RenamingInsteadOfExchangingNeverLosesTheDocument) {
+    write_bytes("Doc.qrv", {1, 1});
+    write_bytes("DeleteMe", {9});
+    write_bytes("New", {2, 2});
+    ASSERT_EQ(replace_by_renaming(spec("New"), spec("Doc.qrv")), 0);
+    EXPECT_EQ(bytes_of("Doc.qrv"), (std::vector<uint8_t>{2, 2}));
+    EXPECT_EQ(bytes_of("DeleteMe"), (std::vector<uint8_t>{9}));  // someone else's file stays
+    EXPECT_FALSE(exists("New"));
+    EXPECT_FALSE(exists("DeleteMeD"));
+    // A temporary file that cannot take the name: the document comes back.
+    EXPECT_NE(replace_by_renaming(spec("Gone"), spec("Doc.qrv")), 0);
+    EXPECT_EQ(bytes_of("Doc.qrv"), (std::vector<uint8_t>{2, 2}));
+    EXPECT_EQ(files_in_folder(), 2u);
+}
+
+TEST_F(SavingTest, FormatsFollowTheNameOfTheFile) {
+    auto code = [](const char* name) {
+        unsigned char p[64];
+        sample::pstr_into(p, name);
+        return format_code_for_name(p);
+    };
+    EXPECT_EQ(code("a.qrv"), kFormatNative);
+    EXPECT_EQ(code("a.sylk"), kFormatSylk);
+    EXPECT_EQ(code("a.csv"), kFormatCsv);
+    EXPECT_EQ(code("a.txt"), kFormatTabValues);
+    EXPECT_EQ(code("a.xls"), -1);
+    EXPECT_EQ(file_type_for_code(kFormatNative), kDocumentType);
+    EXPECT_EQ(file_type_for_code(kFormatCsv), kTextType);
+    EXPECT_EQ(creator_for_code(kFormatSylkOther), kOtherSpreadsheetCreator);
+}
+
+}  // namespace
