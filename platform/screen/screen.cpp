@@ -10,6 +10,7 @@ namespace pf {
 namespace {
 
 std::unique_ptr<Screen> the_screen;
+uint32_t screens_made = 0;
 
 // The desktop: a fine two-tone dither, anchored at the screen's top-left.
 constexpr uint8_t kDesktopPattern[8] = {0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22};
@@ -39,6 +40,7 @@ Screen& screen_open(int width, int height) {
     the_screen = std::make_unique<Screen>();
     the_screen->width = width;
     the_screen->height = height;
+    the_screen->generation = ++screens_made;
     the_screen->surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     screen_draw_desktop();
     return *the_screen;

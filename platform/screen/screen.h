@@ -15,6 +15,9 @@ struct Screen {
     int width = 0;
     int height = 0;
     int menu_bar_height = 20;
+    // Differs for every screen made (screen_open), so that what was drawn on an
+    // earlier one is known to be gone.
+    uint32_t generation = 0;
     // Bounding box of pixels changed since the host last presented, in screen coordinates.
     Rect dirty{};
 };

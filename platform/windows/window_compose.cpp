@@ -21,7 +21,7 @@ namespace {
 // The global area whose pixels must be composed again: one bounding rectangle,
 // so that marking costs the same however many small drawings a window makes.
 Rect compose_dirty{};
-cairo_surface_t* composed_screen = nullptr;  // the screen surface last composed onto
+uint32_t composed_screen = 0;  // the generation of the screen last composed onto
 
 constexpr uint32_t kBlankContent = 0xFFFFFF;
 
@@ -168,8 +168,8 @@ void mark_window_area(WindowRef w) { mark_screen_area(structure_of(w)); }
 void compose_now() {
     Screen* s = screen();
     if (!s) return;
-    if (s->surface != composed_screen) {
-        composed_screen = s->surface;
+    if (s->generation != composed_screen) {
+        composed_screen = s->generation;
         mark_screen_area(desktop_bounds());
     }
     Rect area = intersect(compose_dirty, desktop_bounds());

@@ -199,6 +199,13 @@ TEST_F(Windows, NewWindowsUpdateOnceAndUncoveredPixelsNeedNoUpdate) {
     pf::dispose_region(pending);
 }
 
+TEST_F(Windows, ANewScreenIsComposedWhole) {
+    open_three();
+    pf::screen_open(640, 480);  // as a host does when its window changes size
+    EXPECT_EQ(pixel_at(Point{100, 60}), kRedPixel);
+    EXPECT_EQ(pixel_at(Point{300, 400}), kGreenPixel);
+}
+
 TEST_F(Windows, DrawingIntoACoveredAreaShowsWhenUncovered) {
     open_three();
     {
