@@ -12,3 +12,13 @@ void DisposeUndo(MemoryRef undo) {
 
 // The private clipboard does not exist yet: it holds no cells and no links.
 ClipLinks clipboard_links() { return ClipLinks{nullptr, {}, nullptr}; }
+
+#include "editing/editing_services.h"
+
+MemoryRef g_Clip = nullptr;
+
+// Nothing is copied yet, so there is nothing to export.
+void PutToScrap(int16_t) {}
+void DoEditMenu(MemoryRef, int16_t) {}
+void DoFillMenu(MemoryRef, int16_t) {}
+void* GetActiveEditor(MemoryRef) { return nullptr; }

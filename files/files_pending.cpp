@@ -1,10 +1,17 @@
 // Readers and writers of the older generation and of the text formats, not
 // built yet: each refuses its file with a message instead of pretending.
 #include <cstdint>
+#include <cstring>
 
+#include "core/app_menus.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
+#include "files/files_services.h"
 #include "model/calc_globals.h"
+#include "model/workbook.h"
+#include "shell/app_prefs.h"
+#include "window/window_pending.h"
+#include "window/window_services.h"
 
 namespace {
 constexpr int16_t kFormatUnavailableErr = 1003;
@@ -26,3 +33,37 @@ int16_t WriteTextData(MachineRecord*, int16_t, int16_t, uint8_t, MemoryRef, Memo
 }
 
 int16_t OutputSYLK(int16_t, MemoryRef) { return kFormatUnavailableErr; }
+
+// The open command is not built yet: opening a file makes an empty window
+// titled with its name that remembers the file, and a new document an empty
+// untitled one.
+
+namespace {
+
+constexpr int32_t kFileInfoBytes = kFileInfoFlagsOffset + 4;
+
+MemoryRef workbook_of_file(const pf::FileSpec& spec) {
+    MemoryRef file_info = pgAllocateNewRef(&mem_globals, kFileInfoBytes, 1, 0, true);
+    std::memcpy(UseMemory(file_info), &spec, sizeof spec);
+    UnuseMemory(file_info);
+    return New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format);
+}
+
+}  // namespace
+
+int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
+    if (kind == kOpenNewUntitled) {
+        unsigned char title[256];
+        GetUntitledName(title);
+        ++untitled_ctr;
+        return make_empty_document_window(title, nullptr) ? 0 : int16_t(kNoMemoryErr);
+    }
+    if (kind != kOpenGivenFile || !spec) return 0;
+    pf::CatalogInfo info;
+    pf::OSErr err = pf::get_catalog_info(*spec, info);
+    if (err) return err;
+    MemoryRef workbook = workbook_of_file(*spec);
+    if (!make_empty_document_window(spec->name, workbook)) return kNoMemoryErr;
+    update_pref_specs(spec, 1);
+    return 0;
+}

@@ -36,3 +36,12 @@ void ResetLayers(int16_t deleting, int16_t source, int16_t target, MemoryRef wor
 // column in the high half.
 MemoryRef Interpret(int32_t where, const uint8_t* first, const uint8_t* end, MemoryRef layer,
                     MemoryGlobals* globals);
+
+// Format commands: the Format menu and its Date, Time, Currency, format
+// options and precision submenus.
+void DoFormatMenu(MemoryRef window_record, int16_t item);
+void DoDateMenu(MemoryRef window_record, int16_t item);
+void DoTimeMenu(MemoryRef window_record, int16_t item);
+void DoCurrencyMenu(MemoryRef window_record, int16_t item);
+void DoFormatOptionMenu(MemoryRef window_record, int16_t item);
+void DoPrecisionMenu(MemoryRef window_record, int16_t item);

@@ -8,3 +8,7 @@ void ClobberObjectEditor(MemoryRef) {}
 
 // No external picture editor exists to ask: it answers as one that is not running.
 int16_t Send_ComeHome_Command(uint32_t, uint32_t, int16_t) { return -1; }
+
+#include "objects/objects_services.h"
+
+void DoObjectMenu(MemoryRef, int16_t) {}

@@ -33,6 +33,8 @@ bool host_pump() {
 
 bool host_quit_requested() { return quit_requested; }
 
+void host_clear_quit_request() { quit_requested = false; }
+
 void host_wait(int milliseconds) { current.wait(milliseconds); }
 
 void host_close() {

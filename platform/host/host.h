@@ -38,6 +38,8 @@ void host_apply_cursor(const Cursor* image, bool visible);
 void host_beep();
 // Whether the user asked the program to quit (closing the host window).
 bool host_quit_requested();
+// Forgets the request once the program has taken it (a refused quit goes on running).
+void host_clear_quit_request();
 
 // The screen is composed by this procedure before every present (the window manager's).
 void host_set_composer(void (*compose)());

@@ -1,0 +1,47 @@
+// The application's menus: the menu bar from MBAR 128, the application task's
+// menu procedure that hands every menu to its handler, the Window menu kept in
+// step with the document windows, and the recent-documents menu.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "core/task_manager.h"
+#include "platform/files/files.h"
+
+constexpr int16_t kAppleMenu = 128;
+constexpr int16_t kFileMenu = 129;
+constexpr int16_t kEditMenu = 130;
+constexpr int16_t kWindowMenu = 134;
+constexpr int16_t kRecentMenu = 140;
+constexpr int16_t kFirstWindowItem = 8;
+
+void InitAppMenus();
+void remove_menu_bar();
+void switch_language(int16_t ignored);
+bool japanese_loaded();
+
+int32_t app_menu_proc(EventRecord* event, uintptr_t app_ref, uintptr_t menu_pair);
+void do_apple_menu(int16_t item);
+
+// Window menu.
+extern MemoryRef window_list;
+void AddToWindowMenu(WindowRef window);
+void RemoveFromWindowMenu(WindowRef window);
+void RemoveWindowMenu();
+int16_t find_window_item(WindowRef window);
+int16_t GetWindowMenuItem(WindowRef window);
+WindowRef window_of_menu_item(int16_t item);
+void update_all_winds(int16_t resize);
+MemoryRef GetSheetRef(WindowRef window);
+
+// Recent documents.
+void update_pref_specs(const pf::FileSpec* spec, int16_t add);
+void open_special(int16_t index);
+
+// The menu manager's answers for the event loop: (menu id << 16) | item, 0 for none.
+int32_t menu_bar_choice(pf::Point where);
+int32_t menu_key_choice(const EventRecord& event);
+void unhilite_menu_bar();
+enum class MenuItemState { kMissing, kDisabled, kEnabled };
+MenuItemState menu_item_state(int16_t menu, int16_t item);

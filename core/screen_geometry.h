@@ -1,0 +1,51 @@
+// Screen and window geometry that depends on the system version (title bar,
+// frame, usable screen area, where a new document window goes), the cursor and
+// its busy and calculation animations, and the few hand-drawn elements that
+// palettes and dialogs share.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/draw/draw.h"
+#include "platform/windows/windows.h"
+
+// ---- Geometry ---------------------------------------------------------------------
+int16_t title_bar_height();
+int16_t wind_left_extra();
+pf::Point get_global_loc(pf::WindowRef window);
+void GetWindStructRect(pf::WindowRef window, pf::Rect* rect);
+void GetWindContentRect(pf::WindowRef window, pf::Rect* rect);
+void GetScreenRect(pf::Rect* rect);
+int16_t FindScreen(const pf::Rect* rect, pf::Rect* screen);
+int16_t FindPositionScreen(pf::Point point, pf::Rect* area);
+bool checkonscreen(pf::Point point);
+// A document window: title (length-prefixed), placement bounds or none, the
+// command bar window or none, the stagger step.
+pf::WindowRef JustMakeWindow(const unsigned char* title, const pf::Rect* bounds, pf::WindowRef bar,
+                             int16_t stagger);
+bool MouseInRect(const pf::Rect* rect, bool use_highlight);
+void RefreshPort(pf::Port* port);
+int16_t Geneva_FontNum();
+
+// ---- Cursors ------------------------------------------------------------------------
+constexpr int16_t kArrowCursor = 0;
+constexpr int16_t kForgetCursor = 151;
+constexpr int16_t kFirstBusyCursor = 200;
+constexpr int16_t kLastBusyCursor = 207;
+constexpr int16_t kFirstCalcCursor = 180;
+constexpr int16_t kLastCalcCursor = 183;
+
+void SetCursorTo(int16_t id);
+void SpinAppCursor(int16_t n);
+void SpinCalcCursor();
+int16_t current_cursor_id();
+// Back to the state at start (tests).
+void reset_cursor_state();
+
+// ---- Drawing ------------------------------------------------------------------------
+void InvertButton(const pf::Rect* rect, bool use_highlight);
+void msDrawThemeButton(const pf::Rect* rect, int16_t kind, int16_t state, int16_t value, int16_t depth);
+void ShadeFrame(const pf::Rect* rect, const pf::RGBColor* fill, bool raised);
+void msDrawThemePopupArrow(const pf::Rect* rect, int16_t size, int16_t state, int16_t depth);
+void DrawColorTriangle(pf::Point point, int16_t direction);
+void DrawDropShadow(const pf::Rect* rect);

@@ -1,0 +1,191 @@
+#include "core/startup.h"
+
+#include <cstring>
+
+#include "charts/charts_services.h"
+#include "core/alerts.h"
+#include "core/app_menus.h"
+#include "core/file_utils.h"
+#include "core/required_events.h"
+#include "core/string_utils.h"
+#include "core/system_info.h"
+#include "core/task_manager.h"
+#include "core/text_services.h"
+#include "editing/editing_services.h"
+#include "model/calc_globals.h"
+#include "model/workbook.h"
+#include "platform/appleevents/appleevents.h"
+#include "platform/events/clock.h"
+#include "shell/shell_services.h"
+#include "spelling/spelling_services.h"
+#include "window/window_services.h"
+
+int16_t swap_file_ref = 0;
+
+namespace {
+
+constexpr int32_t kSpareReserve = 40000;
+constexpr uint32_t kSplashTicks = 30;
+constexpr uint32_t kSplashStep = 5;
+constexpr int16_t kNeverSavedMenu = 670;
+constexpr int16_t kPaletteMenu = 161;
+constexpr int16_t kCalcStrings = 200;
+constexpr int16_t kChartStrings = 201;
+
+void wait_for_splash(WindowRef splash, uint32_t shown_at) {
+    if (!splash) return;
+    while (pf::tick_count() - shown_at < kSplashTicks) pf::clock_sleep(int(pf::ticks_to_milliseconds(kSplashStep)));
+    pf::dispose_window(splash);
+}
+
+void install_machine_slots() {
+    QuorvinInit(&quorvin_rsrv, &mem_globals);
+    quorvin_rsrv.alert = quorvin_alert;
+    quorvin_rsrv.wait = SheetWaitProc;
+    quorvin_rsrv.display_selection = DisplaySelection;
+    quorvin_rsrv.display_range = DisplayRange;
+    quorvin_rsrv.display_size = DisplaySize;
+    quorvin_rsrv.object_message = Display_WidthHeight;
+    quorvin_rsrv.click_loop = ClickLoop;
+    quorvin_rsrv.cells_scrolled = CellsScrolled;
+}
+
+void make_private_clipboard() {
+    g_Clip = pgAllocateNewRef(&mem_globals, sizeof(ClipRecord), 1, 0, true);
+}
+
+struct CalcAlert {
+    int16_t code;
+    int16_t list;
+    int16_t item;
+    int16_t alert;
+};
+
+constexpr CalcAlert kCalcAlerts[] = {
+    {1, kCalcStrings, 1, kStandardStopAlert},      {2, kCalcStrings, 2, kStandardStopAlert},
+    {3, kCalcStrings, 17, kStandardCautionAlert},  {5, kCalcStrings, 17, kStandardCautionAlert},
+    {6, kCalcStrings, 4, kStandardStopAlert},      {25, kErrorStrings, 12, kStandardStopAlert},
+    {100, kCalcStrings, 10, kStandardCautionAlert}, {102, kCalcStrings, 19, kStandardStopAlert},
+    {103, kChartStrings, 7, kStandardStopAlert},   {104, kCalcStrings, 23, kStandardStopAlert},
+};
+
+}  // namespace
+
+bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr; }
+
+bool app_startup() {
+    swap_file_ref = 0;
+    if (!System_Init()) return false;
+    msMemStartup(&mem_globals, kNoCeiling);
+    Init_Quorvin_Globals();
+    int16_t prefs_answer = ReadPrefs();
+    InstallAppleEvents();
+    if (app_prefs.options & kPrefInlineInput) InitTSMTE();
+    if ((app_prefs.options & kPrefDragAndDrop) && DRAG_Available()) g_system.flags |= kSysDragInUse;
+    InitHelpDelay();
+    InitAppMenus();
+    if (prefs_need_writing(prefs_answer)) WritePrefs();
+    if (app_prefs.options2 & kPrefAntiAliasedText) SetAliasText();
+    WindowRef splash = Do_Splash();
+    uint32_t splash_shown = pf::tick_count();
+    SetTaskGrowProc(purge_func, kSpareReserve);
+    SetTaskUrgentProc(urgent_func);
+    SetTaskTitleProc(title_click_func);
+    access_vm_file(&swap_file_ref);
+    mem_globals.engine = &quorvin_rsrv;
+    mem_globals.no_handler_proc = last_gasp_error_handler;
+    mem_globals.creator = pf::four_cc("QRVA");
+    mem_globals.swap_file_type = pf::four_cc("QRVM");
+    InitVirtualMemory(&mem_globals, pgStandardPurgeProc, swap_file_ref);
+    install_machine_slots();
+    pg_setUndoLevels(app_prefs.undo_depth);
+    make_private_clipboard();
+    TaskRecord app_task;
+    InitAppTask(&app_task);
+    init_task_windows(&app_task);
+    wait_for_splash(splash, splash_shown);
+    open_command_bar_and_palettes();
+    init_spell();
+    SetTaskIdle(command_idle);
+    return true;
+}
+
+void open_command_bar_and_palettes() {
+    MakeIconWindow();
+    struct Palette {
+        uint32_t bit;
+        void (*make)();
+    };
+    const Palette palettes[] = {
+        {kPrefSheetTabs, MakeTabWindow},   {kPrefColorPalette, MakeColorWindow},
+        {kPrefToolPalette, MakeToolWindow}, {kPrefChartPalette, MakeChartWindow},
+        {kPrefGridPalette, MakeGridWindow}, {kPrefOptionsPalette, MakeOpWindow},
+    };
+    for (const Palette& p : palettes) {
+        if (app_prefs.options & p.bit) p.make();
+    }
+}
+
+void app_shutdown() {
+    PutToScrap(1);
+    QuitTSMTE();
+    close_spell();
+    switch_language(0);
+    WritePrefs();
+    dispose_task_windows();
+    window_list = DisposeNonNilMemory(window_list);
+    msMachineShutdown(&quorvin_rsrv);
+    if (swap_file_ref != 0) access_vm_file(&swap_file_ref);
+    DisposeHelpDelay();
+    set_task_quit_flag(false);
+}
+
+int run_application(int argc, const char* const* argv) {
+    if (!app_startup()) return 1;
+    pf::ae_post_launch_event(argc, argv);
+    TaskMaster(nullptr, nullptr, 0);
+    app_shutdown();
+    return 0;
+}
+
+int32_t purge_func(int32_t bytes) {
+    if (bytes == 0) return 1;
+    return MemoryPurge(&mem_globals, bytes, nullptr) == 0 ? 1 : 0;
+}
+
+int32_t urgent_func(int32_t code) {
+    if (code == 191) do_menu_button(kPaletteMenu, 6);
+    else if (code == 190) do_menu_button(kPaletteMenu, 7);
+    else if (code == 192) do_menu_button(kPaletteMenu, 8);
+    return 1;
+}
+
+// The path pop-up of a document never saved is menu 670.
+int16_t title_click_func(uintptr_t app_ref) {
+    if (!app_ref) return 0;
+    MemoryRef workbook = doc_window_workbook(reinterpret_cast<MemoryRef>(app_ref));
+    MemoryRef file_info = workbook ? Get_fileinfo(workbook) : nullptr;
+    if (!file_info) return kNeverSavedMenu;
+    const unsigned char* bytes = static_cast<const unsigned char*>(UseMemory(file_info));
+    bool saved = bytes[kFileSpecNameOffset] != 0;
+    UnuseMemory(file_info);
+    return saved ? 0 : kNeverSavedMenu;
+}
+
+int16_t quorvin_alert(int32_t code) {
+    int16_t which = int16_t(code & 0xFFFF);
+    int16_t number = int16_t(uint32_t(code) >> 16);
+    if (which == 4) {
+        os_error_alert(number);
+        return 1;
+    }
+    if (which >= 8 && which <= 10) {
+        unsigned char text[16];
+        Num_To_String(number, text);
+        return key_caution_alert(text, int16_t(1509 + which - 8), kCautionAlert);
+    }
+    for (const CalcAlert& a : kCalcAlerts) {
+        if (a.code == which) return str_multi_alert(a.list, a.item, a.alert, kCautionAlert);
+    }
+    return 1;
+}

@@ -1,0 +1,160 @@
+// The task manager: every window the application shows (document windows, the
+// command bar, palettes, modeless and floating dialogs) is a task, a record of
+// procedures kept in one task list. TaskMaster is the event loop: it routes each
+// event to the procedure of the task its window belongs to, runs idle
+// procedures, keeps a spare memory reserve and shows errors deferred while the
+// application was in the background. Also the port and clip stacks and the
+// routines that find and classify windows.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "platform/draw/draw.h"
+#include "platform/events/events.h"
+#include "platform/windows/windows.h"
+
+using pf::EventRecord;
+using pf::WindowRef;
+
+// Every slot is called with the event, the task's app ref and an extra word:
+// the (menu id, item) pair for menu, the window for menu enable, update, idle,
+// grow and zoom, the item number for a dialog's click, otherwise 0.
+using TaskProc = int32_t (*)(EventRecord* event, uintptr_t app_ref, uintptr_t extra);
+
+// Task kinds.
+constexpr int32_t kDocumentTask = 0;
+constexpr int32_t kModelessDialogTask = 1;
+constexpr int32_t kFloatingToolTask = 2;
+constexpr int32_t kFloatingDialogTask = 3;
+constexpr int32_t kOtherToolTask = 4;
+
+// Close reasons.
+constexpr uint32_t kCloseByUser = 'C';
+constexpr uint32_t kCloseForQuit = 'Q';
+
+// TaskQuit's answer when a window refused to close.
+constexpr int16_t kQuitRefusedErr = -1711;
+
+// Window kind of the application's palettes.
+constexpr int16_t kPaletteWindowKind = 7;
+
+struct TaskRecord {
+    WindowRef window;
+    uintptr_t app_ref;
+    int32_t kind;
+    uint32_t close_reason;
+    uint32_t color_depth;
+    TaskProc menu;
+    TaskProc menu_enable;
+    TaskProc update;
+    TaskProc activate;
+    TaskProc idle;
+    TaskProc click;
+    TaskProc key;
+    TaskProc grow;
+    TaskProc zoom;
+    TaskProc close;
+    TaskProc button_state;
+    uint32_t index;  // 0: record 0, or a copy for a window with no task of its own
+};
+
+struct MenuChoice {
+    int16_t menu;
+    int16_t item;
+};
+
+// ---- Task list ----------------------------------------------------------------
+extern MemoryRef task_list;
+
+void InitAppTask(TaskRecord* record);
+void init_task_windows(const TaskRecord* record);
+void NewTask(TaskRecord* record);
+void get_task_from_window(WindowRef window, TaskRecord* out);
+TaskRecord* get_task_ptr(WindowRef window, int32_t* index);  // caller unuses task_list
+void remove_task(WindowRef window);
+void set_task_color(WindowRef window, uint32_t depth);
+void set_task_appref(WindowRef window, uintptr_t ref);
+uint32_t GetTaskColors(WindowRef window);
+uintptr_t GetTaskAppRef(WindowRef window);
+void dispose_task_windows();
+int16_t CloseTask(TaskRecord record);
+int16_t CloseTaskFromWindow(WindowRef window);
+int16_t TaskQuit();
+
+// ---- The loop -------------------------------------------------------------------
+using StartProc = void (*)(uintptr_t argument);
+using IdleProc = void (*)();
+using GrowProc = int32_t (*)(int32_t bytes);
+using UrgentProc = int32_t (*)(int32_t code);
+using TitleProc = int16_t (*)(uintptr_t app_ref);
+
+void TaskMaster(const TaskRecord* record, StartProc start, uintptr_t argument);
+// One pass of the loop; false once the quit flag is set.
+bool task_master_pass();
+void DoTaskEvent(EventRecord* event);
+void HandleEvent(EventRecord* event);
+void do_idle(EventRecord* event);
+void do_update(EventRecord* event);
+void do_activate(EventRecord* event);
+void do_keydown(EventRecord* event);
+void enable_menus();
+void do_menus(EventRecord* event, int32_t menu_result);
+void do_menu_button(int16_t menu, int16_t item);
+void ResetCursor();
+
+bool task_quit_flag();
+void set_task_quit_flag(bool quit);
+void SetTaskIdle(IdleProc proc);
+void SetTaskdlogIdle(IdleProc proc);
+void SetTaskUrgentProc(UrgentProc proc);
+void SetTaskUrgentCode(int32_t code);
+void SetTaskTitleProc(TitleProc proc);
+void SetTaskError(int32_t code);
+int32_t task_error();
+extern uint32_t dialog_timer;
+extern uint32_t real_event_ticks;
+
+// ---- Spare memory reserve ---------------------------------------------------------
+constexpr int32_t kReserveStep = 20000;
+constexpr int16_t kLowMemoryAlert = 141;
+
+void SetTaskGrowProc(GrowProc proc, int32_t size);
+void SetTaskMemAllocation(int16_t flag);
+int32_t GrowZoneFunc(pf::Size bytes, pf::Handle in_progress);
+void check_memory();
+bool engine_memory_request();
+int32_t spare_reserve_size();
+int32_t spare_reserve_target();
+int16_t low_memory_code();
+// Resizes the reserve now, whatever its target.
+void set_spare_reserve(int32_t bytes);
+void set_low_memory_code(int16_t code);
+// Runs the low-memory part of one loop pass (the alert when it is due).
+void check_low_memory_alert();
+
+// ---- Windows ------------------------------------------------------------------------
+bool WindowIsModal(WindowRef window);
+bool is_tool_window(WindowRef window);
+bool is_window_dialog_task(WindowRef window, bool allow_floating);
+WindowRef FrontDocWindow();
+int16_t SelectReferencedWindow(WindowRef window);
+void WindowTransition(WindowRef window);
+void ShowReferencedWindow(WindowRef window);
+void DragReferencedWindow(WindowRef window, pf::Point start, const pf::Rect& bounds);
+WindowRef wxFrontNonFloatingWindow();
+void SuspendFloatingWindows();
+void ResumeFloatingWindows();
+void CallActivateHandlerProc(WindowRef window, bool active);
+void DoAllUpdates();
+void HideReferencedWindow(WindowRef window);
+void ValidateWindowList();
+void ActivateFloatersAndFirstDocumentWindow();
+void DeactivateFloatersAndFirstDocumentWindow();
+
+// ---- Port and clip stacks (16 deep each) ---------------------------------------------
+void PushPort(pf::Port* port);
+void PushWindowPort(WindowRef window);
+void PopPort();
+void PushClip();
+void PopClip();

@@ -1,0 +1,74 @@
+// The application preferences record (782 bytes in the file, big-endian there,
+// host order in memory) held in app_prefs for the whole run.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/files/files.h"
+#include "platform/types.h"
+
+// First options long (offset 94).
+constexpr uint32_t kPrefInlineInput = 0x00000040;
+constexpr uint32_t kPrefDragAndDrop = 0x00000080;
+constexpr uint32_t kPrefOptionsPalette = 0x00001000;
+constexpr uint32_t kPrefFunctionTemplates = 0x00004000;
+constexpr uint32_t kPrefGridPalette = 0x00008000;
+constexpr uint32_t kPrefSheetTabs = 0x00010000;
+constexpr uint32_t kPrefChartPalette = 0x00040000;
+constexpr uint32_t kPrefColorPalette = 0x00080000;
+constexpr uint32_t kPrefToolPalette = 0x00100000;
+constexpr uint32_t kPrefFontsInOwnFace = 0x80000000;
+// Second options long (offset 98).
+constexpr uint32_t kPrefAntiAliasedText = 0x00000200;
+constexpr uint32_t kPrefRefreshButtons = 0x20000000;
+
+// Start-up actions.
+constexpr int16_t kStartupNothing = 0;
+constexpr int16_t kStartupNewDocument = 1;
+constexpr int16_t kStartupOpenDialog = 2;
+constexpr int16_t kStartupWorkspace = 3;
+
+constexpr int kRecentDocuments = 6;
+
+// Saved palette positions (index into palette_positions).
+enum : int {
+    kToolPalettePosition = 0,
+    kCommandBarPosition = 1,
+    kGridPalettePosition = 2,
+    kColorPalettePosition = 3,
+    kChartPalettePosition = 4,
+    kSheetTabsPosition = 5,
+    kFindWindowPosition = 6,
+    kSpellingWindowPosition = 7,
+    kOptionsWindowPosition = 8,
+};
+
+#pragma pack(push, 2)
+struct AppPrefs {
+    uint16_t version;
+    uint8_t default_format[32];
+    pf::Point palette_positions[9];
+    int16_t bar_shown;
+    int16_t editing_bar;
+    int16_t unused_74[2];
+    int16_t margin_unit;
+    int16_t tab_bar_width;
+    int16_t undo_depth;
+    int16_t export_choice;
+    int16_t unused_86;
+    int16_t unused_88;
+    int16_t prefs_panel;
+    int16_t paste_special_choice;
+    uint32_t options;
+    uint32_t options2;
+    pf::Point dialog_positions[23];
+    uint32_t reserved[3];
+    int16_t startup_action;
+    int16_t unused_208;
+    int16_t unused_210[6];
+    pf::FileSpec items[8];  // 0-5 recent documents, 6 main dictionary, 7 user dictionary
+};
+#pragma pack(pop)
+static_assert(sizeof(AppPrefs) == 782, "the preferences record is 782 bytes");
+
+extern AppPrefs app_prefs;

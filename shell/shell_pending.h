@@ -1,0 +1,7 @@
+// A floating palette window with a task and no contents, for the palettes not
+// built yet; made at most once per title.
+#pragma once
+
+#include "core/task_manager.h"
+
+WindowRef make_empty_palette(const char* title, int position_index, int16_t offset);

@@ -1,0 +1,78 @@
+// Services of the menus, palettes, dialogs and preferences that the core
+// runtime calls: the preferences file and workspace, the application's idle
+// procedure, the command bar and palettes, the splash and About boxes, the menu
+// handlers and the menu-enabling and button-state procedures.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "core/task_manager.h"
+#include "platform/files/files.h"
+#include "shell/app_prefs.h"
+
+// Preferences and the memory manager's swap file.
+int16_t ReadPrefs();
+int16_t WritePrefs();
+int16_t access_vm_file(int16_t* ref_num);
+
+// The workspace: the documents to reopen at the next start.
+int16_t OpenWorkspaceItems();
+void RemoveWorkspaceItems();
+void AddWorkspaceItem(pf::Handle alias);
+// A copy of the workspace list, and the list put back from such a copy.
+MemoryRef CopyWorkspaceItems();
+void RestoreWorkspaceItems(MemoryRef copy);
+int16_t CountWorkspaceItems();
+
+// Recent documents (menu 140).
+void RemovePrefItem(int16_t index);
+void ResetFavoriteMenu();
+
+// Idle, menu enabling and buttons.
+void command_idle();
+int32_t MenuHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
+int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
+void draw_cmd_msg(const unsigned char* text, int16_t force);
+void CheckLimitRect(WindowRef window);
+
+// The calculation library's display slots.
+struct CellRange;
+void DisplaySelection(const CellRange* selection);
+void DisplayRange(MemoryRef layer);
+void DisplaySize(int32_t pixels);
+void Display_WidthHeight(int32_t width, int32_t height);
+
+// Windows of the shell.
+WindowRef MakeIconWindow();
+WindowRef command_bar_window();
+void MakeColorWindow();
+void MakeToolWindow();
+void MakeGridWindow();
+void MakeOpWindow();
+WindowRef Do_Splash();
+void DoAbout();
+void get_app_prefs(int16_t panel);
+
+// Help menu.
+void InitHelpMenu();
+int16_t GetHelpMenuID();
+void DoHelpMenu(int16_t item);
+
+// Menu handlers: (document window record or none, item).
+void DoOptionMenu(MemoryRef window_record, int16_t item);
+void DoWindowMenu(MemoryRef window_record, int16_t item);
+void DoViewMenu(MemoryRef window_record, int16_t item);
+void DoPrefsMenu(MemoryRef window_record, int16_t item);
+void DoFontMenu(MemoryRef window_record, int16_t item);
+void DoSizeMenu(MemoryRef window_record, int16_t item);
+void DoStyleMenu(MemoryRef window_record, int16_t item);
+void DoAlignMenu(MemoryRef window_record, int16_t item);
+void DoAlignOptionMenu(MemoryRef window_record, int16_t item);
+void DoArrangeMenu(MemoryRef window_record, int16_t item);
+void DoPaletteMenu(MemoryRef window_record, int16_t item);
+void Do_showhide_Menu(MemoryRef window_record, int16_t item);
+void DoCommandMenu(MemoryRef window_record, int16_t item);
+void DoToolMenu(MemoryRef window_record, int16_t item);
+void ColorMenus(int16_t menu, int16_t item);
+void PatternMenus(int16_t menu, int16_t item);

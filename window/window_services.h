@@ -1,0 +1,30 @@
+// Services of the worksheet window that the core runtime calls: making
+// document windows, the File and Layer menus, the sheet-tab bar, the entry
+// line, and the calculation library's wait, click-loop and cells-scrolled
+// procedures.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "core/task_manager.h"
+#include "model/cell_range.h"
+
+// A document window's record (the app ref of its task): its window, the layer
+// it shows and that layer's workbook.
+WindowRef doc_window_window(MemoryRef record);
+MemoryRef doc_window_layer(MemoryRef record);
+MemoryRef doc_window_workbook(MemoryRef record);
+
+void DoFileMenu(MemoryRef record, int16_t item);
+void DoLayerMenu(MemoryRef record, int16_t item);
+void MakeTabWindow();
+void GetUntitledName(unsigned char* out);
+extern int16_t untitled_ctr;
+void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
+void AddFunctionStr(const unsigned char* text);
+void resize_sheet(MemoryRef layer, int16_t mode);
+
+void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);
+int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where);
+void CellsScrolled(MemoryRef layer);
