@@ -6,9 +6,13 @@
 #include "charts/charts_services.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
+#include "core/alerts.h"
 #include "core/required_events.h"
+#include "core/string_utils.h"
+#include "files/files_services.h"
 #include "core/system_info.h"
 #include "editing/editing_services.h"
+#include "model/layer.h"
 #include "model/model_services.h"
 #include "objects/objects_services.h"
 #include "platform/appleevents/appleevents.h"
@@ -214,7 +218,7 @@ void update_all_winds(int16_t resize) {
 
 MemoryRef GetSheetRef(WindowRef window) {
     uintptr_t record = GetTaskAppRef(window);
-    return record ? DocWindowLayer(reinterpret_cast<MemoryRef>(record)) : nullptr;
+    return record ? doc_window_layer(reinterpret_cast<MemoryRef>(record)) : nullptr;
 }
 
 // ---- Recent documents -----------------------------------------------------------

@@ -18,7 +18,7 @@ bool color_quickdraw() { return (g_system.flags & kSysColorQD) != 0; }
 void index_color(int16_t n, pf::RGBColor* rgb) {
     const pf::Resource* clut = pf::get_resource(pf::kColorTableType, kProgramColorTable);
     if (!clut) return;
-    pf::ColorTable table;
+    pf::ColorTableResource table;
     if (!pf::decode_color_table(clut->bytes, table)) return;
     if (n < 0 || size_t(n) >= table.entries.size()) return;
     const pf::ColorTableEntry& entry = table.entries[size_t(n)];

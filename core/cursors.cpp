@@ -3,7 +3,6 @@
 #include "core/screen_geometry.h"
 #include "core/system_info.h"
 #include "platform/events/clock.h"
-#include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 
 namespace {
@@ -23,13 +22,6 @@ struct CursorState {
 
 CursorState state;
 
-void show_curs(int16_t id) {
-    const pf::Resource* curs = pf::get_resource(pf::kCursorType, id);
-    if (!curs) return;
-    pf::Cursor image;
-    if (pf::cursor_from_curs(curs->bytes.data(), curs->bytes.size(), image)) pf::set_cursor(image);
-}
-
 int16_t next_in_cycle(int16_t id, int16_t first, int16_t last) { return id >= last ? first : int16_t(id + 1); }
 
 }  // namespace
@@ -39,7 +31,7 @@ void SetCursorTo(int16_t id) {
     state.last_cursor_id = uint16_t(id);
     if (id == kForgetCursor) return;
     if (id == kArrowCursor) pf::set_arrow_cursor();
-    else show_curs(id);
+    else pf::set_cursor_resource(id);
 }
 
 void SpinAppCursor(int16_t n) {

@@ -4,6 +4,7 @@
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
+#include "core/colour_helpers.h"
 #include "core/dialog_routing.h"
 #include "core/screen_geometry.h"
 #include "core/system_info.h"
@@ -11,6 +12,7 @@
 #include "platform/appleevents/appleevents.h"
 #include "platform/host/host.h"
 #include "platform/screen/cursor.h"
+#include "platform/system/system.h"
 #include "shell/shell_services.h"
 
 uint32_t dialog_timer = 0;
@@ -35,15 +37,14 @@ struct LoopState {
     TitleProc title = nullptr;
     int32_t task_error = 0;
     uint16_t last_event_kind = pf::kNullEvent;
-    bool has_cursor_rect = false;
-    pf::Rect cursor_rect{};
+    pf::RgnHandle cursor_region = nullptr;
 };
 
 LoopState loop;
 
 void set_cursor_rect_at(pf::Point where) {
-    loop.cursor_rect = pf::Rect{where.v, where.h, int16_t(where.v + 1), int16_t(where.h + 1)};
-    loop.has_cursor_rect = true;
+    if (!loop.cursor_region) return;
+    pf::rect_region(loop.cursor_region, pf::Rect{where.v, where.h, int16_t(where.v + 1), int16_t(where.h + 1)});
 }
 
 // Runs a task slot in the window's port.
@@ -254,7 +255,7 @@ bool task_master_pass() {
         g_system.flags &= ~kSysNotificationUp;
     }
     EventRecord event;
-    bool got = pf::wait_next_event(pf::kEveryEvent, event, loop_sleep(), loop.has_cursor_rect ? &loop.cursor_rect : nullptr);
+    bool got = pf::wait_next_event(pf::kEveryEvent, event, loop_sleep(), loop.cursor_region);
     if (got) {
         DoTaskEvent(&event);
         return !loop.quit;
@@ -264,14 +265,23 @@ bool task_master_pass() {
     return !loop.quit;
 }
 
+void task_master_begin() {
+    pf::set_grow_zone(GrowZoneFunc);
+    if (!loop.cursor_region) loop.cursor_region = pf::new_region();
+}
+
+void task_master_end() {
+    if (loop.cursor_region) pf::dispose_region(loop.cursor_region);
+    loop.cursor_region = nullptr;
+}
+
 void TaskMaster(const TaskRecord* record, StartProc start, uintptr_t argument) {
     if (record) init_task_windows(record);
-    pf::set_grow_zone(GrowZoneFunc);
-    loop.has_cursor_rect = false;
+    task_master_begin();
     if (start) start(argument);
     while (!loop.quit && task_master_pass()) {
     }
-    loop.has_cursor_rect = false;
+    task_master_end();
 }
 
 void DoTaskEvent(EventRecord* event) {

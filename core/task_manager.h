@@ -90,8 +90,12 @@ using UrgentProc = int32_t (*)(int32_t code);
 using TitleProc = int16_t (*)(uintptr_t app_ref);
 
 void TaskMaster(const TaskRecord* record, StartProc start, uintptr_t argument);
-// One pass of the loop; false once the quit flag is set.
+// TaskMaster in three steps: the grow-zone procedure and cursor region are
+// installed, passes run until one answers false (the quit flag is set), and
+// the cursor region is disposed.
+void task_master_begin();
 bool task_master_pass();
+void task_master_end();
 void DoTaskEvent(EventRecord* event);
 void HandleEvent(EventRecord* event);
 void do_idle(EventRecord* event);

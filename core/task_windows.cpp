@@ -34,7 +34,7 @@ bool WindowIsModal(WindowRef window) {
     if (!window) return false;
     if (has_task_of_kind(window, kFloatingDialogTask, kFloatingDialogTask)) return false;
     if (pf::window_kind(window) == kPaletteWindowKind) return false;
-    if (pf::window_kind(window) == pf::kDialogWindowKind) return true;
+    if (pf::window_kind(window) == pf::kDialogWindowKind || pf::is_modal_window(window)) return true;
     int16_t variant = pf::window_variant(window);
     return variant == 1 || variant == 2 || variant == 3 || variant == 5;
 }

@@ -12,6 +12,7 @@ using OSStatus = int32_t;
 using FourCC = uint32_t;
 
 constexpr OSErr noErr = 0;
+constexpr OSErr kParamErr = -50;  // a parameter was out of range
 
 struct Point {
     int16_t v = 0;

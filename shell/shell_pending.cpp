@@ -9,6 +9,7 @@
 
 #include "core/screen_geometry.h"
 #include "platform/fonts/fonts.h"
+#include "platform/system/system.h"
 #include "platform/resources/resources.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
@@ -25,7 +26,7 @@ constexpr pf::FourCC kCreator = pf::four_cc("QRVA");
 std::vector<std::vector<uint8_t>> workspace;
 
 void factory_prefs() {
-    std::memset(&app_prefs, 0, sizeof app_prefs);
+    app_prefs = AppPrefs{};
     app_prefs.version = 1280;
     int16_t font = pf::font_number("Lucida Grande");
     app_prefs.default_format[2] = uint8_t(font >> 8);
@@ -182,6 +183,18 @@ void DisplayRange(MemoryRef) {}
 void DisplaySize(int32_t) {}
 void Display_WidthHeight(int32_t, int32_t) {}
 
+// Keys typed while a palette is in front go to the front document.
+int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
+    WindowRef document = wxFrontNonFloatingWindow();
+    TaskRecord task;
+    get_task_from_window(document, &task);
+    if (!document || !task.key) return 0;
+    PushWindowPort(document);
+    int32_t answer = task.key(event, task.app_ref, 0);
+    PopPort();
+    return answer;
+}
+
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
     for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
         if (pf::window_title(w) == title && pf::window_kind(w) == kPaletteWindowKind) return w;
@@ -192,13 +205,14 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     unsigned char pstr[256];
     pstr[0] = uint8_t(std::strlen(title));
     std::memcpy(pstr + 1, title, pstr[0]);
-    WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, nullptr, true, 0);
+    WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, pf::kFirstWindowOfClass, true, 0);
     if (!window) return nullptr;
     pf::set_window_kind(window, kPaletteWindowKind);
     TaskRecord task;
     InitAppTask(&task);
     task.window = window;
     task.kind = kFloatingToolTask;
+    task.key = pass_key_to_document;
     NewTask(&task);
     return window;
 }

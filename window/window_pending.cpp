@@ -30,6 +30,8 @@ constexpr int kUntitledItem = 2;
 constexpr int16_t kFileNew = 1;
 constexpr int16_t kFileOpen = 2;
 constexpr int16_t kFileClose = 4;
+constexpr int16_t kDocumentHeight = 300;
+constexpr int16_t kDocumentWidth = 480;
 
 int16_t stagger_step = 0;
 
@@ -62,7 +64,8 @@ int32_t zoom_document(EventRecord* event, uintptr_t, uintptr_t window) {
 }  // namespace
 
 MemoryRef make_empty_document_window(const unsigned char* title, MemoryRef workbook) {
-    WindowRef window = JustMakeWindow(title, nullptr, command_bar_window(), stagger_step);
+    const pf::Rect bounds{0, 0, kDocumentHeight, kDocumentWidth};
+    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), stagger_step);
     if (!window) return nullptr;
     stagger_step = int16_t((stagger_step + 1) % 8);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
@@ -113,7 +116,6 @@ void GetUntitledName(unsigned char* out) {
 
 void EditorKey(unsigned char, MemoryRef, int16_t) {}
 void AddFunctionStr(const unsigned char*) {}
-void resize_sheet(MemoryRef, int16_t) {}
 
 void SheetWaitProc(MemoryRef, int32_t, int32_t, int32_t) {}
 int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }

@@ -23,7 +23,6 @@ void GetUntitledName(unsigned char* out);
 extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
 void AddFunctionStr(const unsigned char* text);
-void resize_sheet(MemoryRef layer, int16_t mode);
 
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);
 int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where);

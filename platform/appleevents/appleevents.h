@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/system/system.h"
 #include "platform/types.h"
 
 namespace pf {
@@ -73,7 +74,6 @@ constexpr int32_t kAEWaitReply = 3;
 constexpr int32_t kAEDefaultTimeout = -1;
 
 // ---- Errors ----------------------------------------------------------------
-constexpr OSErr kProcessNotFoundErr = -600;
 constexpr OSErr kAECoercionFailErr = -1700;
 constexpr OSErr kAEDescNotFoundErr = -1701;
 constexpr OSErr kAECorruptDataErr = -1702;
@@ -102,10 +102,6 @@ struct AEDesc {
 };
 using AppleEvent = AEDesc;
 
-struct ProcessSerialNumber {
-    uint32_t high = 0;
-    uint32_t low = 0;
-};
 constexpr ProcessSerialNumber kCurrentProcess{0, 2};
 
 OSErr ae_create_desc(FourCC type, const void* data, size_t size, AEDesc& out);

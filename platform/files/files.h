@@ -73,7 +73,6 @@ constexpr OSErr kVolumeLockedErr = -46;
 constexpr OSErr kFileBusyErr = -47;
 constexpr OSErr kDuplicateNameErr = -48;
 constexpr OSErr kOpenForWriteErr = -49;
-constexpr OSErr kParamErr = -50;
 constexpr OSErr kBadRefNumErr = -51;
 constexpr OSErr kPermissionErr = -54;
 constexpr OSErr kBadVolumeErr = -60;

@@ -13,7 +13,6 @@ extern char** environ;
 namespace pf {
 namespace {
 
-constexpr OSErr kParamErr = -50;
 constexpr OSErr kOpenerMissingErr = -43;
 constexpr ProcessSerialNumber kThisProcess{0, 2};
 constexpr ProcessSerialNumber kDesktopProcess{0, 1};

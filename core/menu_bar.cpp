@@ -1,0 +1,77 @@
+// The menu bar of MBAR 128 with its submenus, and the menu manager's answers
+// the event loop asks for.
+#include "core/app_menus.h"
+#include "core/system_info.h"
+#include "platform/fonts/fonts.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
+#include "shell/shell_services.h"
+
+namespace {
+
+constexpr int16_t kMenuBar = 128;
+constexpr int16_t kOptionsMenu = 132;
+constexpr int16_t kFontMenu = 142;
+constexpr int16_t kShiftCommandItem = 4;
+constexpr int16_t kCalcStrings = 200;
+constexpr int kLanguageItem = 18;
+
+void add_submenu(int16_t id) {
+    if (pf::get_menu_handle(id)) return;
+    if (pf::MenuRef menu = pf::get_menu(id)) pf::insert_menu(menu, pf::kInsertHierarchicalMenu);
+}
+
+void fill_font_menu() {
+    pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
+    if (!menu) return;
+    for (const pf::FontFamily& family : pf::font_list()) {
+        pf::append_menu_item_text(menu, family.name);
+        if (app_prefs.options & kPrefFontsInOwnFace)
+            pf::set_menu_item_font(menu, pf::count_menu_items(menu), family.number);
+    }
+}
+
+void shift_command_item() {
+    pf::MenuRef menu = pf::get_menu_handle(kOptionsMenu);
+    if (!menu) return;
+    pf::set_item_key(menu, kShiftCommandItem, pf::get_item_key(menu, kShiftCommandItem), pf::kMenuShiftModifier);
+}
+
+}  // namespace
+
+void InitAppMenus() {
+    if (pf::get_resource(pf::kMenuBarType, kMenuBar)) pf::set_menu_bar_from_resource(kMenuBar);
+    for (int16_t id = 137; id <= 163; ++id) add_submenu(id);
+    for (int16_t id : {int16_t(190), int16_t(191), int16_t(164)}) add_submenu(id);
+    fill_font_menu();
+    shift_command_item();
+    pf::draw_menu_bar();
+    if (!window_list) {
+        window_list = pgAllocateNewRef(&mem_globals, sizeof(WindowRef), 0, 10, true);
+        SetMemoryPurge(window_list, kNeverPurge, false);
+    }
+    ResetFavoriteMenu();
+    RemoveWindowMenu();
+    InitHelpMenu();
+}
+
+void remove_menu_bar() {
+    pf::clear_menu_bar();
+    pf::draw_menu_bar();
+}
+
+void switch_language(int16_t) { remove_menu_bar(); }
+
+bool japanese_loaded() { return pf::get_indexed_string(kCalcStrings, kLanguageItem).compare(0, 8, "Japanese") == 0; }
+
+int32_t menu_bar_choice(pf::Point where) { return pf::menu_select(where); }
+
+int32_t menu_key_choice(const EventRecord& event) { return pf::menu_event(event); }
+
+void unhilite_menu_bar() { pf::hilite_menu(0); }
+
+MenuItemState menu_item_state(int16_t menu_id, int16_t item) {
+    pf::MenuRef menu = pf::get_menu_handle(menu_id);
+    if (!menu || !menu->enabled || item <= 0) return MenuItemState::kMissing;
+    return pf::is_menu_item_enabled(menu, item) ? MenuItemState::kEnabled : MenuItemState::kDisabled;
+}

@@ -1,0 +1,100 @@
+// The whole program on the headless host: the linked resources, the window
+// manager, start-up with its preferences folder in a temporary folder, a
+// controlled clock; the loop is run pass by pass.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/alerts_pending.h"
+#include "core/startup.h"
+#include "core/system_info.h"
+#include "core/task_manager.h"
+#include "platform/appleevents/appleevents.h"
+#include "platform/events/events.h"
+#include "platform/host/driver.h"
+#include "platform/host/host.h"
+#include "platform/memory/memory.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
+#include "platform/windows/window_manager.h"
+#include "platform/windows/windows.h"
+#include "resource_bundle.h"
+#include "window/window_services.h"
+
+struct AppTest : ::testing::Test {
+    std::string home;
+
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvin-app-XXXXXX";
+        home = mkdtemp(pattern);
+        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+        pf::use_manual_clock(1000);
+        pf::events_reset();
+        pf::headless_host_open(800, 600);
+        ASSERT_EQ(pf::resources_install(resource_bundle_data(), resource_bundle_size()), pf::noErr);
+        pf::windows_open();
+        pf::driver_focus(true);
+        alert_requests().clear();
+        untitled_ctr = 0;
+        ASSERT_TRUE(app_startup());
+        task_master_begin();
+        run_until_idle();
+    }
+
+    void TearDown() override {
+        task_master_end();
+        app_shutdown();
+        msMemShutdown(&mem_globals);
+        pf::set_heap_budget(pf::kNoBudget);
+        pf::menus_reset();
+        pf::ae_clear_pending();
+        pf::windows_close();
+        pf::driver_reset();
+        pf::host_close();
+        pf::use_system_clock();
+        std::filesystem::remove_all(home);
+    }
+
+    // Runs the loop until the script is played and nothing is waiting.
+    void run_until_idle(int max_passes = 60) {
+        int quiet = 0;
+        for (int i = 0; i < max_passes && quiet < 3 && !task_quit_flag(); ++i) {
+            task_master_pass();
+            bool busy = pf::driver_pending_steps() > 0 || pf::queued_event_count() > 0 || pf::ae_pending_count() > 0;
+            quiet = busy ? 0 : quiet + 1;
+        }
+    }
+
+    static pf::Point inside(pf::WindowRef window, int dv = 20, int dh = 20) {
+        pf::Rect content = pf::window_content_rect(window);
+        return pf::Point{int16_t(content.top + dv), int16_t(content.left + dh)};
+    }
+
+    // A point of the window's content that no other window covers.
+    static pf::Point visible_point(pf::WindowRef window) {
+        pf::Rect content = pf::window_content_rect(window);
+        for (int16_t v = int16_t(content.top + 2); v < content.bottom - 20; v += 4) {
+            for (int16_t h = int16_t(content.left + 2); h < content.right - 20; h += 2) {
+                pf::WindowRef hit = nullptr;
+                if (pf::find_window(pf::Point{v, h}, &hit) == pf::kInContent && hit == window) return pf::Point{v, h};
+            }
+        }
+        return pf::Point{-1, -1};
+    }
+
+    // The global point of a window part, found along the title bar.
+    static pf::Point point_of_part(pf::WindowRef window, int16_t part) {
+        pf::Rect frame = pf::window_struct_rect(window);
+        for (int16_t v = frame.top; v < pf::window_content_rect(window).top; ++v) {
+            for (int16_t h = frame.left; h < frame.right; ++h) {
+                pf::WindowRef hit = nullptr;
+                if (pf::find_window(pf::Point{v, h}, &hit) == part && hit == window) return pf::Point{v, h};
+            }
+        }
+        return pf::Point{-1, -1};
+    }
+};

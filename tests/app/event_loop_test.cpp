@@ -1,0 +1,141 @@
+// Routing of clicks and keys by the event loop, and the low-memory alert.
+#include "app_fixture.h"
+#include "platform/screen/cursor.h"
+#include "shell/shell_services.h"
+#include "window/window_services.h"
+
+namespace {
+
+int clicks = 0;
+int keys = 0;
+
+int32_t count_click(EventRecord*, uintptr_t, uintptr_t) { return ++clicks; }
+int32_t count_key(EventRecord*, uintptr_t, uintptr_t) { return ++keys; }
+
+pf::WindowRef new_document() {
+    DoFileMenu(nullptr, 1);
+    return pf::front_non_floating_window();
+}
+
+void set_slots(pf::WindowRef window) {
+    TaskRecord* task = get_task_ptr(window, nullptr);
+    task->click = count_click;
+    task->key = count_key;
+    UnuseMemory(task_list);
+}
+
+}  // namespace
+
+struct EventLoop : AppTest {
+    void SetUp() override {
+        AppTest::SetUp();
+        clicks = keys = 0;
+    }
+};
+
+TEST_F(EventLoop, AClickInABackWindowOnlyBringsItForward) {
+    pf::WindowRef back = new_document();
+    pf::WindowRef front = new_document();
+    set_slots(back);
+    set_slots(front);
+    ASSERT_EQ(pf::front_non_floating_window(), front);
+    pf::Point in_back = visible_point(back);
+    ASSERT_GE(in_back.v, 0);
+
+    pf::driver_click(in_back);
+    run_until_idle();
+    EXPECT_EQ(pf::front_non_floating_window(), back);
+    EXPECT_EQ(clicks, 0);
+
+    pf::driver_click(in_back);
+    run_until_idle();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(EventLoop, ACommandKeyWithNoMenuBeepsAndThePlainKeyReachesTheWindow) {
+    set_slots(new_document());
+    int beeps = pf::beep_count();
+    pf::driver_key(16, 'y', pf::kCmdKey);
+    run_until_idle();
+    EXPECT_EQ(pf::beep_count(), beeps + 1);
+    EXPECT_EQ(keys, 0);
+
+    pf::driver_key(16, 'y');
+    run_until_idle();
+    EXPECT_EQ(pf::beep_count(), beeps + 1);
+    EXPECT_EQ(keys, 1);
+}
+
+TEST_F(EventLoop, TheCloseBoxClosesTheDocument) {
+    pf::WindowRef document = new_document();
+    pf::Point close_box = point_of_part(document, pf::kInGoAway);
+    ASSERT_GE(close_box.v, 0);
+    pf::driver_click(close_box);
+    run_until_idle();
+    EXPECT_EQ(pf::front_non_floating_window(), nullptr);
+}
+
+TEST_F(EventLoop, TheCollapseBoxCollapsesTheWindow) {
+    pf::WindowRef document = new_document();
+    pf::Point collapse_box = point_of_part(document, pf::kInCollapseBox);
+    ASSERT_GE(collapse_box.v, 0);
+    pf::driver_click(collapse_box);
+    run_until_idle();
+    EXPECT_TRUE(pf::window_collapsed(document));
+}
+
+TEST_F(EventLoop, SuspendAndResumeFollowTheHostFocus) {
+    pf::driver_focus(false);
+    run_until_idle();
+    EXPECT_TRUE(in_background());
+    pf::driver_focus(true);
+    run_until_idle();
+    EXPECT_FALSE(in_background());
+}
+
+TEST_F(EventLoop, TheLowMemoryAlertShowsOnceBelow20000BytesOfReserve) {
+    set_spare_reserve(19999);
+    pf::set_heap_budget(pf::heap_bytes_in_use());
+    set_low_memory_code(kLowMemoryAlert);
+    task_master_pass();
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, kLowMemoryAlert);
+    EXPECT_EQ(alert_requests()[0].kind, 0);
+    EXPECT_TRUE(g_system.flags & kSysLowMemoryShown);
+
+    set_low_memory_code(kLowMemoryAlert);
+    task_master_pass();
+    EXPECT_EQ(alert_requests().size(), 1u);
+}
+
+TEST_F(EventLoop, NoLowMemoryAlertWithAReserveOf20000Bytes) {
+    set_spare_reserve(20000);
+    pf::set_heap_budget(pf::heap_bytes_in_use());
+    set_low_memory_code(kLowMemoryAlert);
+    task_master_pass();
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_FALSE(g_system.flags & kSysLowMemoryShown);
+}
+
+TEST_F(EventLoop, TheReserveRegrowsAtIdleAndClearsTheShownFlag) {
+    set_spare_reserve(0);
+    g_system.flags |= kSysLowMemoryShown;
+    run_until_idle();
+    EXPECT_EQ(spare_reserve_size(), 40000);
+    EXPECT_FALSE(g_system.flags & kSysLowMemoryShown);
+}
+
+TEST_F(EventLoop, AnErrorDeferredInTheBackgroundShowsOnceBackInFront) {
+    pf::driver_focus(false);
+    run_until_idle();
+    SetTaskError((20000 << 16) | 3);
+    SetTaskError((20000 << 16) | 4);  // the first stays
+    EXPECT_TRUE(g_system.flags & kSysNotificationUp);
+    run_until_idle();
+    EXPECT_TRUE(alert_requests().empty());
+    pf::driver_focus(true);
+    run_until_idle();
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(20000, 3));
+    EXPECT_FALSE(g_system.flags & kSysNotificationUp);
+}

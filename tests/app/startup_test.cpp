@@ -1,0 +1,157 @@
+// Start-up and shutdown of the whole program, the launch event and quitting.
+#include <fstream>
+#include <vector>
+
+#include "app_fixture.h"
+#include "core/app_menus.h"
+#include "core/required_events.h"
+#include "editing/editing_services.h"
+#include "model/calc_globals.h"
+#include "shell/shell_services.h"
+#include "window/window_services.h"
+
+namespace {
+
+std::vector<std::string> window_titles(bool floating) {
+    std::vector<std::string> titles;
+    for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
+        if (pf::window_visible(w) && pf::is_floating_window(w) == floating) titles.push_back(pf::window_title(w));
+    }
+    return titles;
+}
+
+std::string swap_file_path(const std::string& home) { return home + "/Quorvin/Quorvin Swap"; }
+
+void post_launch(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "quorvin");
+    ASSERT_EQ(pf::ae_post_launch_event(int(arguments.size()), arguments.data()), pf::noErr);
+}
+
+int32_t refuse_close(EventRecord*, uintptr_t, uintptr_t) { return 0; }
+
+pf::WindowRef new_document() {
+    DoFileMenu(nullptr, 1);
+    return pf::front_non_floating_window();
+}
+
+}  // namespace
+
+TEST_F(AppTest, StartUpInstallsTheLoopTheMemoryHooksAndTheMenuBar) {
+    TaskRecord app_task;
+    get_task_from_window(nullptr, &app_task);
+    EXPECT_EQ(app_task.menu, app_menu_proc);
+    EXPECT_EQ(app_task.index, 0u);
+    EXPECT_EQ(spare_reserve_size(), 40000);
+    EXPECT_EQ(mem_globals.engine, &quorvin_rsrv);
+    EXPECT_EQ(quorvin_rsrv.alert, quorvin_alert);
+    EXPECT_EQ(quorvin_rsrv.click_loop, ClickLoop);
+    EXPECT_NE(g_Clip, nullptr);
+    EXPECT_NE(swap_file_ref, 0);
+    EXPECT_TRUE(std::filesystem::exists(swap_file_path(home)));
+    EXPECT_EQ(pf::grow_zone(), GrowZoneFunc);
+    std::vector<int16_t> bar = pf::menu_bar_ids();
+    std::vector<int16_t> expected{128, 129, 130, 131, 135, 132, 133, 136, 134};
+    ASSERT_GE(bar.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bar.begin()));
+    EXPECT_NE(pf::get_menu_handle(140), nullptr);
+    EXPECT_NE(pf::get_menu_handle(191), nullptr);
+}
+
+TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {
+    app_shutdown();
+    EXPECT_EQ(swap_file_ref, 0);
+    EXPECT_FALSE(std::filesystem::exists(swap_file_path(home)));
+    EXPECT_EQ(task_list, nullptr);
+    EXPECT_EQ(pf::menu_bar_ids().size(), 0u);
+    ASSERT_TRUE(app_startup());  // the fixture shuts down once more
+}
+
+TEST_F(AppTest, PalettesOpenInTheirFixedOrderWhateverBitsAreSet) {
+    app_prefs.options |= kPrefOptionsPalette | kPrefToolPalette | kPrefGridPalette | kPrefColorPalette |
+                         kPrefChartPalette;
+    open_command_bar_and_palettes();
+    // Each palette opens in front of those before it.
+    std::vector<std::string> expected{"Options", "Borders", "Charts", "Tools", "Colors", "Sheets"};
+    EXPECT_EQ(window_titles(true), expected);
+}
+
+TEST_F(AppTest, OpenApplicationRunsTheStartUpAction) {
+    post_launch({});
+    run_until_idle();
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"Untitled 1"});
+
+    app_prefs.startup_action = 7;
+    post_launch({});
+    run_until_idle();
+    EXPECT_EQ(app_prefs.startup_action, kStartupNewDocument);
+    EXPECT_EQ(window_titles(false).size(), 1u);
+}
+
+TEST_F(AppTest, AFileOnTheCommandLineReachesTheOpenDocumentsHandler) {
+    std::string path = home + "/figures.csv";
+    std::ofstream(path) << "1,2\n3,4\n";
+    post_launch({path.c_str()});
+    run_until_idle();
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"figures.csv"});
+
+    // The same file again only brings its window forward.
+    new_document();
+    post_launch({path.c_str(), path.c_str()});
+    run_until_idle();
+    EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.csv", "Untitled 1"}));
+}
+
+TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {
+    pf::WindowRef modal = pf::create_window(pf::kModalWindowClass, 0, pf::Rect{100, 100, 200, 300});
+    pf::show_window(modal);
+    std::string path = home + "/later.csv";
+    std::ofstream(path) << "1\n";
+    pf::AppleEvent event;
+    ASSERT_EQ(pf::ae_make_launch_event({path}, event), pf::noErr);
+    EXPECT_EQ(pf::ae_send(event, nullptr, pf::kAEWaitReply), -1);
+    pf::dispose_window(modal);
+}
+
+TEST_F(AppTest, QuitFromTheMenuEndsTheLoop) {
+    new_document();
+    pf::driver_key(12, 'q', pf::kCmdKey);
+    run_until_idle();
+    EXPECT_TRUE(task_quit_flag());
+    EXPECT_EQ(window_titles(false).size(), 0u);
+}
+
+TEST_F(AppTest, QuitRefusedByACloseProcedureAnswers1711AndTheLoopGoesOn) {
+    pf::WindowRef document = new_document();
+    get_task_ptr(document, nullptr)->close = refuse_close;
+    UnuseMemory(task_list);
+    AddWorkspaceItem(pf::ptr_to_hand("alias", 5));
+
+    pf::AppleEvent quit;
+    pf::AEDesc self;
+    pf::ae_address_of_self(self);
+    pf::ae_create_apple_event(pf::kCoreEventClass, pf::kQuitApplication, self, -1, 0, quit);
+    EXPECT_EQ(pf::ae_send(quit, nullptr, pf::kAEWaitReply), kQuitRefusedErr);
+    EXPECT_FALSE(task_quit_flag());
+    EXPECT_TRUE(task_master_pass());
+    EXPECT_EQ(pf::front_non_floating_window(), document);
+    EXPECT_EQ(CountWorkspaceItems(), 1);
+}
+
+TEST_F(AppTest, AnAcceptedQuitEmptiesTheWorkspaceBeforeTheWindowsClose) {
+    new_document();
+    AddWorkspaceItem(pf::ptr_to_hand("alias", 5));
+    pf::AppleEvent quit;
+    pf::AEDesc self;
+    pf::ae_address_of_self(self);
+    pf::ae_create_apple_event(pf::kCoreEventClass, pf::kQuitApplication, self, -1, 0, quit);
+    EXPECT_EQ(pf::ae_send(quit, nullptr, pf::kAEWaitReply), pf::noErr);
+    EXPECT_TRUE(task_quit_flag());
+    EXPECT_EQ(CountWorkspaceItems(), 0);
+}
+
+TEST(StartUpPreferences, OnlyAMissingFileIsWrittenAtOnce) {
+    EXPECT_TRUE(prefs_need_writing(pf::kFileNotFoundErr));
+    EXPECT_FALSE(prefs_need_writing(pf::noErr));
+    EXPECT_FALSE(prefs_need_writing(pf::kIOErr));
+    EXPECT_FALSE(prefs_need_writing(pf::kPermissionErr));
+}
