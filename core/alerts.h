@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-constexpr int16_t kStopAlert = 0;
-constexpr int16_t kNoteAlert = 1;
-constexpr int16_t kCautionAlert = 2;
+constexpr int16_t kStopAlertKind = 0;
+constexpr int16_t kNoteAlertKind = 1;
+constexpr int16_t kCautionAlertKind = 2;
 
 constexpr int16_t kStandardStopAlert = 25000;
 constexpr int16_t kStandardCautionAlert = 25001;

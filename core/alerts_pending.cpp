@@ -43,7 +43,7 @@ int16_t error_alert(int16_t list_id, int16_t index) {
         SetTaskError((int32_t(uint16_t(list_id)) << 16) | uint16_t(index));
         return 1;
     }
-    return str_multi_alert(list_id, index, kStandardStopAlert, kStopAlert);
+    return str_multi_alert(list_id, index, kStandardStopAlert, kStopAlertKind);
 }
 
 int16_t os_error_alert(int16_t error) {
@@ -51,7 +51,7 @@ int16_t os_error_alert(int16_t error) {
     unsigned char message[256];
     message[0] = uint8_t(text.size() > 255 ? 255 : text.size());
     text.copy(reinterpret_cast<char*>(message + 1), message[0]);
-    return key_caution_alert(message, kStandardStopAlert, kStopAlert);
+    return key_caution_alert(message, kStandardStopAlert, kStopAlertKind);
 }
 
 int16_t show_file_error(int16_t error) { return os_error_alert(error); }

@@ -72,7 +72,7 @@ void check_low_memory_alert() {
     if (in_background() || reserve.cycle_error == 0) return;
     check_memory();
     if (reserve.cycle_error == 0 || (g_system.flags & kSysLowMemoryShown) || spare_size() >= kReserveStep) return;
-    key_caution_alert(nullptr, reserve.cycle_error, kStopAlert);
+    key_caution_alert(nullptr, reserve.cycle_error, kStopAlertKind);
     reserve.cycle_error = 0;
     g_system.flags |= kSysLowMemoryShown;
 }

@@ -182,10 +182,10 @@ int16_t quorvin_alert(int32_t code) {
     if (which >= 8 && which <= 10) {
         unsigned char text[16];
         Num_To_String(number, text);
-        return key_caution_alert(text, int16_t(1509 + which - 8), kCautionAlert);
+        return key_caution_alert(text, int16_t(1509 + which - 8), kCautionAlertKind);
     }
     for (const CalcAlert& a : kCalcAlerts) {
-        if (a.code == which) return str_multi_alert(a.list, a.item, a.alert, kCautionAlert);
+        if (a.code == which) return str_multi_alert(a.list, a.item, a.alert, kCautionAlertKind);
     }
     return 1;
 }

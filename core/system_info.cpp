@@ -102,7 +102,7 @@ bool System_Init() {
     pf::set_arrow_cursor();
     if (g_system.system_version <= kOldestRefusedSystem) {
         unsigned char empty[1] = {0};
-        key_caution_alert(empty, kRefusedSystemAlert, kCautionAlert);
+        key_caution_alert(empty, kRefusedSystemAlert, kCautionAlertKind);
         return false;
     }
     record_scripts();
