@@ -151,6 +151,45 @@ TEST(Output, PdfPortDrawsWithTheSameCalls) {
     std::remove(path.c_str());
 }
 
+// Draws with the calls a page uses: copy, or and bic modes, patterns, shapes and bits.
+void draw_page_sample() {
+    pf::set_origin(3, 5);  // patterns stay anchored at local (0, 0) on paper too
+    pf::fill_rect({5, 3, 30, 40}, pf::kGrayPattern);
+    pf::rgb_fore_color({0xFFFF, 0, 0});
+    pf::pen_pat(pf::kLightGrayPattern);
+    pf::pen_mode(pf::kPatOr);
+    pf::paint_oval({10, 20, 45, 60});
+    pf::pen_normal();
+    pf::rgb_fore_color(pf::kBlackColor);
+    pf::frame_round_rect({20, 30, 50, 66}, 10, 10);
+    const uint8_t bits[] = {0xF0, 0x3C};
+    pf::copy_bits(pf::BitMap{bits, 1, {0, 0, 2, 8}, 1}, {0, 0, 2, 8}, {30, 5, 46, 37}, pf::kSrcBic);
+}
+
+TEST(Output, PageDrawingMatchesPixelDrawing) {
+    // An image surface drawn through the page path (as a PDF page is) against the same
+    // surface drawn pixel by pixel.
+    std::vector<uint32_t> pixels[2];
+    for (int as_page = 0; as_page < 2; ++as_page) {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 64, 48);
+        pf::Port port;
+        pf::open_port(port, surface, 64, 48);
+        pf::PortScope scope(&port);
+        pf::erase_rect(port.port_rect);
+        if (as_page) port.kind = pf::SurfaceKind::kPdf;
+        draw_page_sample();
+        cairo_surface_flush(surface);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                pixels[as_page].push_back(pf::surface_row(port, y)[x] & 0xFFFFFF);
+        if (as_page)
+            pf::write_surface_png(surface, std::string(QUORVIN_BINARY_DIR) + "/draw_page_path.png");
+        pf::close_port(port);
+        cairo_surface_destroy(surface);
+    }
+    EXPECT_EQ(pixels[0], pixels[1]);
+}
+
 TEST(Output, PortPngIsThePortsAreaOnly) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40, 30);
     pf::Port port;
