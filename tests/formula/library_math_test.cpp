@@ -182,3 +182,27 @@ TEST_F(Math, EmptyCriterionCountsZeros) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Math, FunctionsOverSeveralLayers) {
+    MemoryRef second = add_layer(workbook);
+    ASSERT_NE(second, nullptr);
+    put_column(0, {1, 5});
+    put_column(1, {10, 20});
+    put_number(0, 0, 5, second);
+    put_number(1, 0, 1, second);
+    put_number(0, 1, 30, second);
+    put_number(1, 1, 40, second);
+    check_numbers({
+        {"=CELL(2,1,1)", {5}},  // the formula's own workbook, second layer
+        {"=CELL(2,2,2)", {40}},
+        {"=CELL(3,1,1)", {0, kRef}},
+        {"=SUMIF(1:2:A1:A2,5,1:2:B1:B2)", {50}},
+        {"=COUNTIF(1:2:A1:A2,\"<5\")", {2}},
+        {"=MEDIAN(1:2:A1:B2)", {7.5}},
+        {"=RANK(20,1:2:B1:B2,1)", {2}},
+    });
+}
+
+}  // namespace
