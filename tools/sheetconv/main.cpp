@@ -123,7 +123,7 @@ int convert(const std::string& input, const std::string& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
+    if (argc != 3 || !*argv[1] || !*argv[2]) {
         std::fprintf(stderr, "usage: sheetconv IN OUT\n");
         return kUsageError;
     }

@@ -1,0 +1,65 @@
+// The converter program: documents opened and written through the
+// application's own reader and writer, its input never touched.
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "tests/files/document_builder.h"
+#include "tests/files/document_fixture.h"
+
+namespace {
+
+class SheetconvTest : public DocumentTest {
+protected:
+    std::string errors;
+
+    // Runs sheetconv; answers its exit status and keeps what it wrote to stderr.
+    int run(const std::string& in, const std::string& out) {
+        std::string log = path("stderr.txt");
+        std::string command = std::string(SHEETCONV_PATH) + " '" + in + "' '" + out + "' 2>'" + log + "'";
+        int status = std::system(command.c_str());
+        std::ifstream read(log);
+        errors.assign(std::istreambuf_iterator<char>(read), {});
+        std::filesystem::remove(log);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(SheetconvTest, NativeToNativeGivesTheSameDocument) {
+    MemoryRef book = sample::rich_workbook(3);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;
+    EXPECT_EQ(bytes_of("Out.qrv"), bytes_of("In.qrv"));
+    MemoryRef out = open("Out.qrv");
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(sample::snapshot(out), sample::snapshot(book));
+}
+
+TEST_F(SheetconvTest, OlderDocumentsAreConvertedWithoutTouchingTheInput) {
+    std::vector<uint8_t> old = built::document(1027, {built::simple_layer("A")});
+    write_bytes("Old.qrv", old);
+    EXPECT_EQ(run(path("Old.qrv"), path("New.qrv")), 0) << errors;
+    EXPECT_EQ(bytes_of("Old.qrv"), old);
+    EXPECT_FALSE(exists("Old.qrv(4.x)"));
+    std::vector<uint8_t> converted = bytes_of("New.qrv");
+    ASSERT_GT(converted.size(), 4u);
+    EXPECT_EQ(converted[2] << 8 | converted[3], 1029);
+}
+
+TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.xls")), 1);
+    EXPECT_NE(errors.find("unknown output format"), std::string::npos);
+    EXPECT_FALSE(exists("Out.xls"));
+    std::vector<uint8_t> torn = bytes_of("In.qrv");
+    torn.resize(torn.size() / 2);
+    write_bytes("Torn.qrv", torn);
+    EXPECT_EQ(run(path("Torn.qrv"), path("Out.qrv")), 1);
+    EXPECT_NE(errors.find("file error -1"), std::string::npos);
+    EXPECT_FALSE(exists("Out.qrv"));
+    EXPECT_EQ(run(path("Missing.qrv"), path("Out.qrv")), 1);
+    EXPECT_EQ(run(path("In.qrv"), ""), 2);
+}
+
+}  // namespace
