@@ -128,6 +128,7 @@ bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, RgnHandl
     uint32_t deadline = tick_count() + sleep;
     for (;;) {
         events_detail::poll_host();
+        events_detail::repeat_held_key();
         events_detail::deliver_wheel_events();
         if (find_event(mask, event, true)) return true;
         if (mouse_moved_event(mask, mouse_region, event)) return true;
@@ -186,6 +187,7 @@ void events_reset() {
     queue.clear();
     sources.clear();
     events_detail::clear_wheel_events();
+    events_detail::reset_key_repeat();
     events_detail::input_state() = events_detail::InputState{};
     set_wheel_proc(nullptr);
     ae_set_post_hook(post_high_level_event);

@@ -139,6 +139,11 @@ void set_wheel_proc(WheelProc proc);
 
 // ---- Times ------------------------------------------------------------------
 
+// Auto-key events for a held key: the first after `threshold` ticks, then one
+// every `rate` ticks. A threshold of 0 leaves repeating to the host (the SDL host
+// reports the system's own repeats).
+void set_key_repeat(uint32_t threshold, uint32_t rate);
+
 // Ticks within which a second click counts as a double click.
 uint32_t double_click_time();
 // Ticks between caret blinks.
@@ -171,7 +176,8 @@ bool key_is_down(uint8_t key_code);
 // Whether the application is in the foreground (the host has the input focus).
 bool in_foreground();
 
-// Clears the queue, the sources, the input state and the foreground flag (tests).
+// Clears the queue, the sources, the input state, the key repeat and the
+// foreground flag (tests).
 void events_reset();
 
 }  // namespace pf

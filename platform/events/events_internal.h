@@ -21,6 +21,11 @@ void poll_host();
 // Whether the queue holds an event of the mask (no host input is taken).
 bool queue_holds(uint16_t mask);
 
+// Posts an auto-key event when a held key is due to repeat.
+void repeat_held_key();
+// Back to the default repeat, nothing held.
+void reset_key_repeat();
+
 // Hands queued mouse-wheel turns to the wheel procedure.
 void deliver_wheel_events();
 void queue_wheel_event(Point where, int axis, int32_t delta, uint16_t modifiers);

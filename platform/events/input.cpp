@@ -27,6 +27,26 @@ struct WheelTurn {
 std::vector<WheelTurn> wheel_turns;
 WheelProc wheel_proc = nullptr;
 
+// The key held down, for auto-key events.
+struct HeldKey {
+    bool held = false;
+    uint8_t key_code = 0;
+    unsigned char character = 0;
+    uint32_t next_repeat = 0;  // ticks
+};
+HeldKey held_key;
+constexpr uint32_t kDefaultRepeatThreshold = 24;
+constexpr uint32_t kDefaultRepeatRate = 4;
+uint32_t repeat_threshold = kDefaultRepeatThreshold;
+uint32_t repeat_rate = kDefaultRepeatRate;
+
+void hold_key(uint8_t key_code, unsigned char character, bool down) {
+    if (down)
+        held_key = HeldKey{true, key_code, character, tick_count() + repeat_threshold};
+    else if (held_key.key_code == key_code)
+        held_key = HeldKey{};
+}
+
 void set_key_bit(uint8_t key_code, bool down) {
     if (key_code >= 128) return;
     uint8_t bit = uint8_t(1u << (key_code & 7));
@@ -68,6 +88,14 @@ void deliver_wheel_events() {
 
 void clear_wheel_events() { wheel_turns.clear(); }
 
+void reset_key_repeat() { set_key_repeat(kDefaultRepeatThreshold, kDefaultRepeatRate); }
+
+void repeat_held_key() {
+    if (!held_key.held || repeat_threshold == 0 || int32_t(tick_count() - held_key.next_repeat) < 0) return;
+    post_key(kAutoKey, held_key.key_code, held_key.character);
+    held_key.next_repeat = tick_count() + repeat_rate;
+}
+
 }  // namespace events_detail
 
 void set_wheel_proc(WheelProc proc) { wheel_proc = proc; }
@@ -90,8 +118,15 @@ void input_modifiers(uint16_t modifiers) {
     state.modifier_keys = modifiers & (kCmdKey | kShiftKey | kAlphaLock | kOptionKey | kControlKey);
 }
 
+void set_key_repeat(uint32_t threshold, uint32_t rate) {
+    repeat_threshold = threshold;
+    repeat_rate = rate > 0 ? rate : 1;
+    held_key = HeldKey{};
+}
+
 void input_key(uint8_t key_code, unsigned char character, bool down, bool repeat) {
     set_key_bit(key_code, down);
+    if (!repeat) hold_key(key_code, character, down);
     uint16_t kind = !down ? kKeyUp : repeat ? kAutoKey : kKeyDown;
     post_key(kind, key_code, character);
 }

@@ -309,6 +309,7 @@ bool sdl_host_open(int width, int height) {
     SDL_GetWindowSize(window, &width, &height);
     screen_open(width / scale, height / scale);
     SDL_StartTextInput();
+    set_key_repeat(0, 0);  // the system repeats held keys itself
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,
                            .wait = sdl_wait,

@@ -179,6 +179,30 @@ TEST_F(Events, AHeldCommandPeriodShowsInTheKeyboardMap) {
     EXPECT_FALSE(pf::key_is_down(pf::kKeyCodePeriod));
 }
 
+TEST_F(Events, AHeldKeyRepeatsAfterTheThreshold) {
+    pf::set_key_repeat(24, 4);
+    pf::driver_key_down(pf::kKeyCodeDownArrow, pf::kDownArrowChar);
+    pf::EventRecord e;
+    ASSERT_TRUE(pf::get_next_event(pf::kKeyDownMask, e));
+    uint32_t pressed = e.when;
+    ASSERT_TRUE(pf::wait_next_event(pf::kAutoKeyMask, e, 60, nullptr));
+    EXPECT_GE(e.when - pressed, 24u);
+    EXPECT_LE(e.when - pressed, 25u);
+    EXPECT_EQ(pf::event_char(e), pf::kDownArrowChar);
+    uint32_t first = e.when;
+    ASSERT_TRUE(pf::wait_next_event(pf::kAutoKeyMask, e, 60, nullptr));
+    EXPECT_GE(e.when - first, 4u);
+    EXPECT_LE(e.when - first, 5u);
+    pf::driver_key_up(pf::kKeyCodeDownArrow, pf::kDownArrowChar);
+    ASSERT_TRUE(pf::wait_next_event(pf::kKeyUpMask, e, 0, nullptr));
+    pf::flush_events(pf::kEveryEvent, 0);
+    EXPECT_FALSE(pf::wait_next_event(pf::kAutoKeyMask, e, 60, nullptr));
+    pf::set_key_repeat(0, 0);  // a host that repeats by itself
+    pf::driver_key_down(pf::kKeyCodeDownArrow, pf::kDownArrowChar);
+    ASSERT_TRUE(pf::get_next_event(pf::kKeyDownMask, e));
+    EXPECT_FALSE(pf::wait_next_event(pf::kAutoKeyMask, e, 60, nullptr));
+}
+
 TEST_F(Events, TrackingLoopSeesEveryStepOfADrag) {
     pf::driver_drag({10, 10}, {50, 90}, 0, 4);
     pf::EventRecord e;

@@ -22,7 +22,7 @@ struct SdlHost : ::testing::Test {
         pf::events_reset();
         if (!pf::sdl_host_open(320, 200)) GTEST_SKIP() << "no SDL video";
         pf::host_pump();
-        pf::events_reset();
+        pf::flush_events(pf::kEveryEvent, 0);
     }
     void TearDown() override {
         pf::host_close();
