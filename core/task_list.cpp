@@ -4,6 +4,7 @@
 
 #include "core/app_menus.h"
 #include "core/task_manager.h"
+#include "platform/dialogs/dialogs.h"
 #include "shell/shell_services.h"
 
 MemoryRef task_list = nullptr;
@@ -31,6 +32,14 @@ int32_t find_task(WindowRef window) {
 }
 
 bool is_dialog_kind(int32_t kind) { return kind == kModelessDialogTask || kind == kFloatingDialogTask; }
+
+// A dialog task's dialog goes with its items; any other task's window alone.
+void dispose_task_window(const TaskRecord& task) {
+    if (!task.window) return;
+    pf::DialogRef dialog = is_dialog_kind(task.kind) ? pf::get_dialog_from_window(task.window) : nullptr;
+    if (dialog) pf::dispose_dialog(dialog);
+    else pf::dispose_window(task.window);
+}
 
 bool is_tool_kind(int32_t kind) { return kind >= kFloatingToolTask && kind <= kOtherToolTask; }
 
@@ -124,8 +133,10 @@ uintptr_t GetTaskAppRef(WindowRef window) {
 
 void dispose_task_windows() {
     while (WindowRef w = next_window_to_close(true)) {
+        TaskRecord task;
+        get_task_from_window(w, &task);
         remove_task(w);
-        pf::dispose_window(w);
+        dispose_task_window(task);
     }
     task_list = DisposeNonNilMemory(task_list);
 }
@@ -137,7 +148,7 @@ int16_t CloseTask(TaskRecord record) {
         if (record.close(&ask, record.app_ref, 0) == 0) return 0;
     }
     if (record.index != 0) remove_task(record.window);
-    if (record.window) pf::dispose_window(record.window);
+    dispose_task_window(record);
     return 1;
 }
 

@@ -1,0 +1,108 @@
+// The Window menu's window items and the recent-documents entries.
+#include <fstream>
+
+#include "../app/app_fixture.h"
+#include "core/app_menus.h"
+#include "core/required_events.h"
+#include "shell/shell_services.h"
+
+namespace {
+
+pf::WindowRef titled(const char* title) {
+    pf::WindowRef w = pf::create_window(pf::kDocumentWindowClass, 0, pf::Rect{60, 10, 200, 300});
+    pf::set_window_title(w, std::string(title));
+    return w;
+}
+
+std::string item_text(int16_t item) { return pf::get_menu_item_text(pf::get_menu_handle(kWindowMenu), item); }
+
+std::string entry_name(int i) {
+    const unsigned char* name = app_prefs.items[i].name;
+    return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
+}
+
+}  // namespace
+
+struct AppMenus : AppTest {
+    pf::FileSpec file(const std::string& name, bool create = true) {
+        if (create) std::ofstream(home + "/" + name) << "1\n";
+        pf::FileSpec spec;
+        pf::file_spec_from_path(home + "/" + name, spec);
+        return spec;
+    }
+};
+
+TEST_F(AppMenus, AddingAListedWindowOnlyRenamesItsItem) {
+    pf::WindowRef a = titled("First");
+    AddToWindowMenu(a);
+    pf::set_window_title(a, std::string("Renamed"));
+    AddToWindowMenu(a);
+    EXPECT_EQ(find_window_item(a), kFirstWindowItem);
+    EXPECT_EQ(item_text(kFirstWindowItem), "Renamed");
+    EXPECT_EQ(pf::count_menu_items(pf::get_menu_handle(kWindowMenu)), kFirstWindowItem);
+    RemoveFromWindowMenu(a);
+    pf::dispose_window(a);
+}
+
+TEST_F(AppMenus, RemovingTheMiddleWindowKeepsTheOthersInOrder) {
+    pf::WindowRef a = titled("One"), b = titled("Two"), c = titled("Three");
+    for (pf::WindowRef w : {a, b, c}) AddToWindowMenu(w);
+    RemoveFromWindowMenu(b);
+    EXPECT_EQ(item_text(8), "One");
+    EXPECT_EQ(item_text(9), "Three");
+    EXPECT_EQ(GetWindowMenuItem(b), 0);
+    EXPECT_EQ(window_of_menu_item(9), c);
+    for (pf::WindowRef w : {a, c}) RemoveFromWindowMenu(w);
+    for (pf::WindowRef w : {a, b, c}) pf::dispose_window(w);
+}
+
+TEST_F(AppMenus, ChoosingAWindowItemBringsThatWindowForward) {
+    DoFileMenu(nullptr, 1);
+    pf::WindowRef first = pf::front_non_floating_window();
+    DoFileMenu(nullptr, 1);
+    MenuChoice choice{kWindowMenu, kFirstWindowItem};
+    app_menu_proc(nullptr, 0, uintptr_t(&choice));
+    EXPECT_EQ(pf::front_non_floating_window(), first);
+}
+
+TEST_F(AppMenus, ARecentDocumentOpenedAgainMovesToTheTop) {
+    const char* names[] = {"a.csv", "b.csv", "c.csv", "d.csv", "e.csv", "f.csv"};
+    for (int i = 5; i >= 0; --i) {
+        pf::FileSpec spec = file(names[i]);
+        update_pref_specs(&spec, 1);
+    }
+    pf::FileSpec d = file("d.csv", false);
+    update_pref_specs(&d, 1);
+    std::vector<std::string> order;
+    for (int i = 0; i < 6; ++i) order.push_back(entry_name(i));
+    EXPECT_EQ(order, (std::vector<std::string>{"d.csv", "a.csv", "b.csv", "c.csv", "e.csv", "f.csv"}));
+    pf::FileSpec g = file("g.csv");
+    update_pref_specs(&g, 1);
+    EXPECT_EQ(entry_name(0), "g.csv");
+    EXPECT_EQ(entry_name(5), "e.csv");
+}
+
+TEST_F(AppMenus, AMissingRecentDocumentShowsAnErrorAndLeavesTheList) {
+    pf::FileSpec kept = file("kept.csv");
+    pf::FileSpec gone = file("gone.csv");
+    update_pref_specs(&kept, 1);
+    update_pref_specs(&gone, 1);
+    std::filesystem::remove(home + "/gone.csv");
+    open_special(0);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(entry_name(0), "kept.csv");
+    EXPECT_EQ(entry_name(1), "");
+}
+
+TEST_F(AppMenus, AnOpenDocumentIsFoundByItsFileNotByALookAlikeName) {
+    std::string marked = "R\xC3\xA9sum\xC3\xA9.csv";
+    pf::FileSpec accented = file(marked);
+    pf::FileSpec plain = file("Resume.csv");
+    ASSERT_EQ(AppOpenHandler(&accented), pf::noErr);
+    EXPECT_EQ(is_file_open(&plain), 0);
+    EXPECT_EQ(is_file_open(&accented), 1);
+    ASSERT_EQ(AppOpenHandler(&plain), pf::noErr);
+    int documents = 0;
+    for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w)) documents += !pf::is_floating_window(w);
+    EXPECT_EQ(documents, 2);
+}
