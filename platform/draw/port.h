@@ -67,7 +67,7 @@ struct DrawingState {
     Pattern pen_pat = kBlackPattern;
     Pattern back_pat = kWhitePattern;
     Pattern fill_pat = kBlackPattern;
-    int16_t pen_visible = 0;  // 0 shows the pen, negative hides it
+    int16_t pen_visible = 0;  // hide_pen lowers it: while negative nothing is drawn
 
     RGBColor fg_color = kBlackColor;
     RGBColor bg_color = kWhiteColor;
@@ -98,7 +98,7 @@ struct Port : DrawingState {
     RgnHandle vis_rgn = nullptr;
     RgnHandle clip_rgn = nullptr;
 
-    // Recordings in progress (open_region, open_poly, picture recording), or null.
+    // Recordings in progress (open_region, open_poly, open_picture), or null.
     struct RegionRecording* region_recording = nullptr;
     struct Polygon* poly_recording = nullptr;
     struct PictureRecorder* picture = nullptr;
@@ -106,7 +106,8 @@ struct Port : DrawingState {
 
 // Makes a port on an image or PDF surface (not owned by the port) whose area is the
 // whole surface with origin (0, 0): bounds and port_rect = {0, 0, height, width}, clip
-// region wide open, visible region = port_rect. close_port frees the port's regions.
+// region wide open, visible region = port_rect. close_port frees the port's regions and
+// ends the recordings left open on it.
 void open_port(Port& port, cairo_surface_t* surface, int width, int height);
 void close_port(Port& port);
 
