@@ -314,6 +314,16 @@ bool append_dialog_items(DialogRef dialog, int16_t ditl_id, AppendMethod method)
     return true;
 }
 
+int16_t append_dialog_control_item(DialogRef dialog, ControlRef control, bool enabled) {
+    DialogItem item;
+    item.kind = kControlItem;
+    item.enabled = enabled;
+    item.box = control->bounds;
+    item.control = control;
+    dialog->items.push_back(item);
+    return int16_t(dialog->items.size());
+}
+
 void shorten_dialog_items(DialogRef dialog, int16_t count) {
     while (count-- > 0 && !dialog->items.empty()) {
         dispose_control(dialog->items.back().control);

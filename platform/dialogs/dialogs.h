@@ -108,6 +108,8 @@ void set_dialog_keyboard_focus(DialogRef dialog, int16_t item);
 enum class AppendMethod { kOverlay, kRight, kBottom };
 bool append_dialog_items(DialogRef dialog, int16_t ditl_id, AppendMethod method);
 void append_dialog_item_specs(DialogRef dialog, const std::vector<DialogItemSpec>& items, AppendMethod method);
+// Adds a control made in code as the next item; answers its number.
+int16_t append_dialog_control_item(DialogRef dialog, ControlRef control, bool enabled = true);
 // Removes the last `count` items.
 void shorten_dialog_items(DialogRef dialog, int16_t count);
 

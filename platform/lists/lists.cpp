@@ -154,6 +154,7 @@ void list_delete_row(ListHandle list, int16_t count, int16_t row) {
     list->cells.erase(list->cells.begin() + long(at), list->cells.begin() + long(at + n));
     list->selected.erase(list->selected.begin() + long(at), list->selected.begin() + long(at + n));
     list->rows = int16_t(list->rows - count);
+    list->typed.clear();  // typing starts afresh in new contents
     sync_scroll_bar(list);
     if (list->draw_on) list_update(list);
 }

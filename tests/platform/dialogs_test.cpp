@@ -258,7 +258,7 @@ bool capture_then_standard(DialogRef d, pf::EventRecord& e, int16_t& item) {
 
 TEST_F(Dialogs, AlertsAnswerByKeyAndShowTheirIcon) {
     pf::dispose_dialog(dialog);
-    pf::param_text("The document \xD2Budget\xD3 could not be saved because the disk is full.");
+    pf::param_text("The document \xD2" "Budget\xD3 could not be saved because the disk is full.");
     alert_capture = toolboxtest::screenshot_path("alert_stop.png");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     EXPECT_EQ(pf::stop_alert(600, capture_then_standard), 1);

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace toolboxtest {
@@ -34,6 +35,18 @@ inline pf::Point centre(const pf::Rect& r) {
     return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)};
 }
 
+// A loop that waits for input the script never gives would hang the test: after
+// this many presents with the script played, the test fails instead.
+inline int idle_presents = 0;
+inline void guarded_compose() {
+    pf::compose_screen();
+    idle_presents = pf::driver_pending_steps() ? 0 : idle_presents + 1;
+    if (idle_presents > 20000) {
+        idle_presents = 0;
+        throw std::runtime_error("waiting for input that the test never gives");
+    }
+}
+
 struct Screen : ::testing::Test {
     void SetUp() override {
         pf::headless_host_open(640, 480);
@@ -42,6 +55,8 @@ struct Screen : ::testing::Test {
         pf::use_manual_clock(0);
         pf::windows_open();
         pf::menus_reset();
+        idle_presents = 0;
+        pf::host_set_composer(guarded_compose);
     }
     void TearDown() override {
         pf::menus_reset();

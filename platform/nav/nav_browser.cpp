@@ -1,0 +1,409 @@
+// The open, choose-folder and save dialogs: one browser of a folder's items with
+// a pop-up of the folder's parents, run modally until the user chooses or cancels.
+#include "platform/controls/control_look.h"
+#include "platform/host/host.h"
+#include "platform/lists/lists.h"
+#include "platform/nav/nav.h"
+#include "platform/nav/nav_internal.h"
+#include "platform/windows/windows.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pf {
+
+using namespace nav_detail;
+
+namespace {
+
+enum class BrowserKind { kOpen, kChooseFolder, kSave };
+
+// Item numbers of the browser dialog.
+enum : int16_t {
+    kDefaultItem = 1,
+    kCancelItem = 2,
+    kMessageItem = 3,
+    kPathItem = 4,
+    kListItem = 5,
+    kNamePromptItem = 6,  // save only
+    kNameItem = 7,
+};
+
+constexpr int16_t kWidth = 480;
+constexpr int16_t kListHeight = 220;
+constexpr int16_t kMaxFolderDepth = 64;
+
+struct Entry {
+    FileSpec spec;
+    CatalogInfo info;
+};
+
+struct Browser {
+    BrowserKind kind = BrowserKind::kOpen;
+    const NavDialogOptions* options = nullptr;
+    DialogRef dialog = nullptr;
+    int16_t volume = kSystemVolume;
+    uint32_t folder = kRootFolderId;
+    std::vector<uint32_t> parents;  // the folder, its parent ... the root, for the path pop-up
+    std::vector<Entry> entries;
+    ListHandle list = nullptr;
+    int16_t first_custom_item = 0;
+    bool done = false;
+    NavReply* reply = nullptr;
+};
+
+Browser* active = nullptr;
+
+std::string name_of(const unsigned char* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
+
+bool shown(const Browser& b, const Entry& e) {
+    if (e.info.finder.flags & kFinderFlagInvisible) return false;
+    if (e.info.is_folder) return true;
+    if (b.kind == BrowserKind::kChooseFolder) return false;
+    const auto& types = b.options->types;
+    if (!types.empty() && std::find(types.begin(), types.end(), e.info.finder.type) == types.end()) return false;
+    return !b.options->filter || b.options->filter(e.spec, e.info, b.options->filter_user);
+}
+
+std::vector<Entry> list_folder(const Browser& b) {
+    std::vector<Entry> entries;
+    for (int index = 1;; ++index) {
+        Entry e;
+        if (get_catalog_info_by_index(b.volume, b.folder, index, e.info, &e.spec) != noErr) break;
+        if (shown(b, e)) entries.push_back(e);
+    }
+    return entries;
+}
+
+// The folder and its parents up to the root, with their names for the pop-up.
+void path_of(Browser& b, std::vector<std::string>& names) {
+    b.parents.clear();
+    names.clear();
+    uint32_t folder = b.folder;
+    for (int depth = 0; depth < kMaxFolderDepth; ++depth) {
+        FileSpec spec;
+        static const unsigned char kEmpty[1] = {0};
+        if (make_file_spec(b.volume, folder, kEmpty, spec) != noErr) break;
+        b.parents.push_back(folder);
+        names.push_back(folder == kRootFolderId || spec.name[0] == 0 ? "/" : name_of(spec.name));
+        if (folder == kRootFolderId || spec.parent == kRootParentId) break;
+        folder = spec.parent;
+    }
+}
+
+ControlRef item_control(Browser& b, int16_t item) { return get_dialog_item_control(b.dialog, item); }
+
+std::vector<int16_t> selected_rows(Browser& b) { return list_selected_rows(b.list); }
+
+const Entry* single_selected_folder(Browser& b) {
+    std::vector<int16_t> rows = selected_rows(b);
+    if (rows.size() != 1 || size_t(rows[0]) >= b.entries.size()) return nullptr;
+    const Entry& e = b.entries[size_t(rows[0])];
+    return e.info.is_folder ? &e : nullptr;
+}
+
+std::string typed_name(Browser& b) { return get_dialog_item_text(b.dialog, kNameItem); }
+
+void update_default_button(Browser& b) {
+    bool enable = true;
+    if (b.kind == BrowserKind::kOpen) enable = !selected_rows(b).empty();
+    if (b.kind == BrowserKind::kSave) enable = !typed_name(b).empty();
+    enable_dialog_item(b.dialog, kDefaultItem, enable);
+}
+
+void show_folder(Browser& b, uint32_t folder) {
+    b.folder = folder;
+    nav_set_last_folder(b.volume, folder);
+    b.entries = list_folder(b);
+    list_set_draw_mode(b.list, false);
+    list_delete_row(b.list, 0, 0);
+    list_add_row(b.list, int16_t(std::min<size_t>(b.entries.size(), 32767)), 0);
+    for (size_t i = 0; i < b.entries.size() && i < 32767; ++i)
+        list_set_cell(b.list, Point{int16_t(i), 0}, name_of(b.entries[i].info.name));
+    if (b.kind != BrowserKind::kSave && !b.entries.empty() && !b.options->allow_multiple)
+        list_set_select(b.list, true, Point{0, 0});
+    b.list->top_row = 0;
+    list_set_draw_mode(b.list, true);
+
+    std::vector<std::string> names;
+    path_of(b, names);
+    MenuRef menu = new_menu(0, "");
+    for (const std::string& name : names) append_menu_item_text(menu, name);
+    ControlRef path = item_control(b, kPathItem);
+    set_control_data(path, 0, kControlPopupButtonMenuHandleTag, sizeof menu, &menu);
+    set_control_value(path, 1);
+    draw_one_control(path);
+    update_default_button(b);
+}
+
+void go_up(Browser& b, size_t levels) {
+    if (levels < b.parents.size() && levels > 0) show_folder(b, b.parents[levels]);
+}
+
+void enter_folder(Browser& b, const Entry& e) {
+    uint32_t id = e.info.folder_id;
+    if (id || folder_id_of_spec(e.spec, id) == noErr) show_folder(b, id);
+}
+
+void finish(Browser& b, std::vector<FileSpec> selection) {
+    b.reply->valid = true;
+    b.reply->selection = std::move(selection);
+    b.done = true;
+}
+
+// The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
+void try_save(Browser& b) {
+    std::string name = typed_name(b);
+    if (name.empty() || name.size() > size_t(kMaxSpecName)) {
+        host_beep();
+        return;
+    }
+    unsigned char pname[64];
+    pname[0] = uint8_t(name.size());
+    std::copy(name.begin(), name.end(), pname + 1);
+    FileSpec spec;
+    OSErr err = make_file_spec(b.volume, b.folder, pname, spec);
+    CatalogInfo info;
+    if (err == noErr && get_catalog_info(spec, info) == noErr && info.is_folder) err = kDuplicateNameErr;
+    if (err != noErr && err != kFileNotFoundErr) {
+        host_beep();
+        return;
+    }
+    if (err == noErr) {
+        if (!confirm_replace(name)) return;
+        b.reply->replacing = true;
+    }
+    finish(b, {spec});
+}
+
+void press_default(Browser& b) {
+    if (b.kind == BrowserKind::kSave) {
+        try_save(b);
+        return;
+    }
+    if (const Entry* folder = single_selected_folder(b)) {
+        if (b.kind == BrowserKind::kChooseFolder) {
+            finish(b, {folder->spec});
+        } else {
+            enter_folder(b, *folder);
+        }
+        return;
+    }
+    if (b.kind == BrowserKind::kChooseFolder) {
+        FileSpec current;
+        static const unsigned char kEmpty[1] = {0};
+        if (make_file_spec(b.volume, b.folder, kEmpty, current) == noErr) finish(b, {current});
+        return;
+    }
+    std::vector<FileSpec> files;
+    for (int16_t row : selected_rows(b))
+        if (size_t(row) < b.entries.size() && !b.entries[size_t(row)].info.is_folder) files.push_back(b.entries[size_t(row)].spec);
+    if (!files.empty()) finish(b, files);
+}
+
+void list_hit(Browser& b) {
+    uint8_t double_click = 0;
+    get_control_data(item_control(b, kListItem), 0, kControlListBoxDoubleClickTag, 1, &double_click, nullptr);
+    update_default_button(b);
+    std::vector<int16_t> rows = selected_rows(b);
+    if (b.kind == BrowserKind::kSave && rows.size() == 1 && !b.entries[size_t(rows[0])].info.is_folder) {
+        std::string name = name_of(b.entries[size_t(rows[0])].info.name);
+        set_dialog_item_text(b.dialog, kNameItem, name);  // a file clicked while saving names the file
+        update_default_button(b);
+    }
+    if (!double_click || rows.size() != 1) return;
+    const Entry& e = b.entries[size_t(rows[0])];
+    if (e.info.is_folder)
+        enter_folder(b, e);
+    else if (b.kind == BrowserKind::kOpen)
+        finish(b, {e.spec});
+}
+
+void item_hit(Browser& b, int16_t item) {
+    switch (item) {
+        case kDefaultItem: press_default(b); break;
+        case kCancelItem: b.done = true; break;
+        case kPathItem: go_up(b, size_t(get_control_value(item_control(b, kPathItem)) - 1)); break;
+        case kListItem: list_hit(b); break;
+        case kNameItem: update_default_button(b); break;
+        default:
+            if (item >= b.first_custom_item && b.options->custom.item_hit)
+                b.options->custom.item_hit(b.dialog, item, b.options->custom.user);
+            break;
+    }
+}
+
+// Keys the browser takes before the dialog: Return and Enter, Escape and
+// Command-period, Command-Up and Command-Down.
+bool browser_filter(DialogRef dialog, EventRecord& event, int16_t& item) {
+    Browser& b = *active;
+    if (event.what != kKeyDown && event.what != kAutoKey) return false;
+    unsigned char ch = event_char(event);
+    bool command = event.modifiers & kCmdKey;
+    if (command && ch == kUpArrowChar) {
+        go_up(b, 1);
+        return false;
+    }
+    if (command && ch == kDownArrowChar) {
+        if (const Entry* folder = single_selected_folder(b)) enter_folder(b, *folder);
+        return false;
+    }
+    if (ch == kReturnChar || ch == kEnterChar) {
+        // Taken even when the default button is disabled: a Return is never typed into a field.
+        item = flash_dialog_item(dialog, kDefaultItem) ? int16_t(kDefaultItem) : int16_t(0);
+        return true;
+    }
+    return standard_filter(dialog, event, item);
+}
+
+void other_events(const EventRecord& event) {
+    if (active && active->options->event_proc) active->options->event_proc(event, active->options->event_user);
+}
+
+// Draws a cell: a small folder or page before the name.
+void browser_cell(int16_t message, bool selected, const Rect& r, Point cell, std::string_view data, ListHandle list) {
+    if (message != kListDrawMsg) return;
+    auto* b = reinterpret_cast<Browser*>(list->refcon);
+    bool folder = b && size_t(cell.v) < b->entries.size() && b->entries[size_t(cell.v)].info.is_folder;
+    fill_rect_color(r, selected ? kLookAccent : kLookLight);
+    RGBColor ink = selected ? kLookAccentText : kLookText;
+    Rect glyph{int16_t(r.top + (r.height() - 10) / 2), int16_t(r.left + 5), 0, 0};
+    glyph.bottom = int16_t(glyph.top + 10);
+    glyph.right = int16_t(glyph.left + (folder ? 13 : 9));
+    if (folder) {
+        fill_rect_color(Rect{int16_t(glyph.top - 2), glyph.left, glyph.top, int16_t(glyph.left + 5)}, kNavFolderColour);
+        fill_rect_color(glyph, kNavFolderColour);
+    } else {
+        fill_rect_color(glyph, kLookLight);
+        frame_rect_color(glyph, selected ? kLookAccentText : kLookShadow);
+    }
+    draw_text_in_box(Rect{r.top, int16_t(r.left + 24), r.bottom, int16_t(r.right - 2)}, data, TextAlign::kLeft, ink);
+}
+
+std::string title_for(BrowserKind kind, const NavDialogOptions& options) {
+    if (!options.window_title.empty()) return options.window_title;
+    switch (kind) {
+        case BrowserKind::kOpen: return toolbox_string(kOpenDialogTitleIndex, "Open");
+        case BrowserKind::kChooseFolder: return toolbox_string(kChooseFolderTitleIndex, "Choose a Folder");
+        case BrowserKind::kSave: return toolbox_string(kSaveDialogTitleIndex, "Save");
+    }
+    return {};
+}
+
+std::string default_title_for(BrowserKind kind) {
+    switch (kind) {
+        case BrowserKind::kOpen: return toolbox_string(kOpenTitleIndex, "Open");
+        case BrowserKind::kChooseFolder: return toolbox_string(kChooseTitleIndex, "Choose");
+        case BrowserKind::kSave: return toolbox_string(kSaveTitleIndex, "Save");
+    }
+    return {};
+}
+
+DialogRef make_browser_dialog(Browser& b) {
+    const NavDialogOptions& options = *b.options;
+    bool saving = b.kind == BrowserKind::kSave;
+    int16_t top = saving ? 44 : 10;
+    int16_t list_top = int16_t(top + 52);
+    int16_t custom_top = int16_t(list_top + kListHeight + 10);
+    int16_t buttons_top = int16_t(custom_top + (saving ? options.custom.height : 0) + 6);
+    int16_t height = int16_t(buttons_top + 36);
+    Rect screen_rect = screen_bounds();
+    int16_t left = int16_t((screen_rect.width() - kWidth) / 2);
+    int16_t window_top = int16_t(menu_bar_height() + std::max(20, (screen_rect.height() - menu_bar_height() - height) / 3));
+    std::vector<DialogItemSpec> items{
+        {kButtonItem, Rect{int16_t(buttons_top + 6), 370, int16_t(buttons_top + 26), 460}, default_title_for(b.kind), 0, true},
+        {kButtonItem, Rect{int16_t(buttons_top + 6), 270, int16_t(buttons_top + 26), 350},
+         toolbox_string(kCancelTitleIndex, "Cancel"), 0, true},
+        {kStaticTextItem, Rect{top, 20, int16_t(top + 18), 460}, options.message, 0, false},
+    };
+    DialogRef dialog = new_dialog(Rect{window_top, left, int16_t(window_top + height), int16_t(left + kWidth)},
+                                  title_for(b.kind, options), kMovableDialogBoxProc, false, items);
+    ControlRef path = new_control(dialog->window, Rect{int16_t(top + 22), 20, int16_t(top + 42), 300},
+                                  toolbox_string(kWhereIndex, "Where:"), true, 1, 0, 0, kPopupButtonControl, 0);
+    append_dialog_control_item(dialog, path);
+    ControlRef box = new_control(dialog->window, Rect{list_top, 20, int16_t(list_top + kListHeight), 460}, "", true, 0,
+                                 0, 0, kListBoxControl, 0);
+    append_dialog_control_item(dialog, box);
+    get_control_data(box, 0, kControlListBoxListHandleTag, sizeof b.list, &b.list, nullptr);
+    b.list->ldef = browser_cell;
+    b.list->refcon = reinterpret_cast<uintptr_t>(&b);
+    b.list->sel_flags = options.allow_multiple && b.kind == BrowserKind::kOpen ? 0 : kListOnlyOne;
+    if (saving) {
+        append_dialog_item_specs(dialog,
+                                 {{kStaticTextItem, Rect{14, 20, 32, 90}, toolbox_string(kSaveAsPromptIndex, "Save As:"), 0, false},
+                                  {kEditTextItem, Rect{12, 96, 34, 300}, options.saved_file_name, 0, true}},
+                                 AppendMethod::kOverlay);
+        b.first_custom_item = int16_t(count_dialog_items(dialog) + 1);
+        if (options.custom.start && options.custom.height > 0)
+            options.custom.start(dialog, Rect{custom_top, 20, int16_t(custom_top + options.custom.height), 460},
+                                 options.custom.user);
+    }
+    set_dialog_default_item(dialog, kDefaultItem);
+    set_dialog_cancel_item(dialog, kCancelItem);
+    return dialog;
+}
+
+OSErr starting_folder(const FileSpec* location, int16_t& volume, uint32_t& folder) {
+    if (location) {
+        if (folder_id_of_spec(*location, folder) == noErr) {
+            volume = location->volume;
+            return noErr;
+        }
+        // A file's location is its folder.
+        CatalogInfo info;
+        OSErr err = get_catalog_info(*location, info);
+        if (err != noErr && err != kFileNotFoundErr) return err;
+        volume = location->volume;
+        folder = location->parent;
+        return noErr;
+    }
+    if (nav_last_folder(volume, folder)) return noErr;
+    std::string home = getenv("HOME") ? getenv("HOME") : "/";
+    volume = kSystemVolume;
+    return folder_id_from_path(home, folder);
+}
+
+OSErr run_browser(BrowserKind kind, const FileSpec* location, const NavDialogOptions& options, NavReply& reply) {
+    reply = NavReply{};
+    Browser b;
+    b.kind = kind;
+    b.options = &options;
+    b.reply = &reply;
+    if (OSErr err = starting_folder(location, b.volume, b.folder)) return err;
+    Browser* outer = active;
+    active = &b;
+    OtherEventProc outer_handler = dialog_other_event_handler();
+    if (options.event_proc) set_dialog_other_event_handler(other_events);
+    b.dialog = make_browser_dialog(b);
+    show_window(b.dialog->window);
+    select_window(b.dialog->window);
+    show_folder(b, b.folder);
+    draw_dialog(b.dialog);
+    if (kind == BrowserKind::kSave) {
+        set_dialog_keyboard_focus(b.dialog, kNameItem);
+        update_default_button(b);
+    } else {
+        set_dialog_keyboard_focus(b.dialog, kListItem);
+    }
+    while (!b.done) item_hit(b, modal_dialog(browser_filter));
+    dispose_dialog(b.dialog);
+    set_dialog_other_event_handler(outer_handler);
+    active = outer;
+    return reply.valid ? noErr : kUserCanceledErr;
+}
+
+}  // namespace
+
+OSErr nav_get_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply) {
+    return run_browser(BrowserKind::kOpen, default_location, options, reply);
+}
+
+OSErr nav_choose_folder(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply) {
+    return run_browser(BrowserKind::kChooseFolder, default_location, options, reply);
+}
+
+OSErr nav_put_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply) {
+    return run_browser(BrowserKind::kSave, default_location, options, reply);
+}
+
+}  // namespace pf

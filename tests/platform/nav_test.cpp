@@ -1,0 +1,206 @@
+#include "platform/events/keyboard.h"
+#include "platform/nav/nav.h"
+#include "tests/platform/temp_folder.h"
+#include "tests/platform/toolbox_test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using pf::Point;
+using pf::Rect;
+
+std::string spec_name(const pf::FileSpec& spec) {
+    return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+}
+
+struct Nav : toolboxtest::Screen {
+    TempFolder temp;
+    pf::FileSpec location;
+
+    void SetUp() override {
+        toolboxtest::Screen::SetUp();
+        install("");
+        namespace fs = std::filesystem;
+        fs::create_directories(temp.path + "/a_sub/deeper");
+        std::ofstream(temp.path + "/a_sub/inner.txt") << "inner";
+        std::ofstream(temp.path + "/b.txt") << "b";
+        std::ofstream(temp.path + "/c.qrv") << "c";
+        std::ofstream(temp.path + "/.hidden") << "h";
+        ASSERT_EQ(pf::file_spec_from_path(temp.path, location), pf::noErr);
+        scripted.clear();
+    }
+    void TearDown() override {
+        pf::dialogs_reset();
+        pf::controls_reset();
+        toolboxtest::Screen::TearDown();
+    }
+
+    static std::vector<uint32_t> scripted;  // folders whose clicks were scripted
+
+    void key(unsigned char ch, uint8_t code, uint16_t modifiers = 0) { pf::driver_key(code, ch, modifiers); }
+};
+std::vector<uint32_t> Nav::scripted;
+
+// Global point of a local point of the front window (the dialog).
+Point in_front(Point local) {
+    Rect content = pf::window_content_rect(pf::front_window());
+    return Point{int16_t(content.top + local.v), int16_t(content.left + local.h)};
+}
+
+constexpr Point kFirstRow{68, 60};     // inside the list's first row
+constexpr Point kOpenButton{314, 415};  // the default button
+
+// Scripts the clicks of the open test as each folder is listed: a double click on
+// the first row (the sub-folder), then in it a click on the first file and Open.
+bool script_clicks(const pf::FileSpec& item, const pf::CatalogInfo&, void*) {
+    if (std::find(Nav::scripted.begin(), Nav::scripted.end(), item.parent) != Nav::scripted.end()) return true;
+    Nav::scripted.push_back(item.parent);
+    if (Nav::scripted.size() == 1) {
+        pf::driver_click(in_front(kFirstRow));
+        pf::driver_click(in_front(kFirstRow));
+    } else {
+        pf::driver_click(in_front(Point{int16_t(kFirstRow.v + 24), kFirstRow.h}));  // below the folder "deeper"
+        pf::driver_click(in_front(kOpenButton));
+    }
+    return true;
+}
+
+std::string capture_path;
+void capture_open_dialog() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (front && pf::window_title(front) == "Open") pf::screen_write_png(capture_path);
+}
+
+TEST_F(Nav, OpenChoosesAFileInASubFolderWithTheMouse) {
+    pf::NavDialogOptions options;
+    options.filter = script_clicks;
+    capture_path = toolboxtest::screenshot_path("open_dialog.png");
+    pf::host_set_composer(capture_open_dialog);
+    pf::NavReply reply;
+    EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    pf::host_set_composer(toolboxtest::guarded_compose);
+    ASSERT_TRUE(reply.valid);
+    ASSERT_EQ(reply.selection.size(), 1u);
+    std::string path;
+    pf::path_from_file_spec(reply.selection[0], path);
+    EXPECT_EQ(path, temp.path + "/a_sub/inner.txt");
+    EXPECT_EQ(pf::front_window(), nullptr);
+}
+
+TEST_F(Nav, OpenIsUsableFromTheKeyboardAndRemembersTheFolder) {
+    pf::NavDialogOptions options;
+    pf::driver_type("a_");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);  // Open on a folder goes into it
+    pf::driver_type("inn");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    ASSERT_EQ(reply.selection.size(), 1u);
+    EXPECT_EQ(spec_name(reply.selection[0]), "inner.txt");
+
+    // No location: the folder last shown. Command-Up goes to its parent.
+    key(pf::kUpArrowChar, pf::kKeyCodeUpArrow, pf::kCmdKey);
+    pf::driver_type("c");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(pf::nav_get_file(nullptr, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "c.qrv");
+
+    key(pf::kEscapeChar, pf::kKeyCodeEscape);
+    EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::kUserCanceledErr);
+    EXPECT_FALSE(reply.valid);
+}
+
+bool only_text(const pf::FileSpec&, const pf::CatalogInfo& info, void*) { return info.finder.type == pf::four_cc("TEXT"); }
+
+TEST_F(Nav, FiltersChooseWhatIsListed) {
+    pf::NavDialogOptions options;
+    options.filter = only_text;
+    options.allow_multiple = true;
+    // Listed: a_sub, b.txt (c.qrv is filtered out, .hidden is invisible).
+    key(pf::kEndChar, pf::kKeyCodeEnd);
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "b.txt");
+
+    options.filter = nullptr;
+    options.types = {pf::four_cc("TEXT")};
+    key(pf::kDownArrowChar, pf::kKeyCodeDownArrow);
+    key(pf::kDownArrowChar, pf::kKeyCodeDownArrow, pf::kShiftKey);  // a folder and a file: the file opens
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    ASSERT_EQ(reply.selection.size(), 1u);
+    EXPECT_EQ(spec_name(reply.selection[0]), "b.txt");
+}
+
+TEST_F(Nav, ChooseFolderAnswersTheSelectedFolder) {
+    pf::NavDialogOptions options;
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
+    std::string path;
+    pf::path_from_file_spec(reply.selection[0], path);
+    EXPECT_EQ(path, temp.path + "/a_sub");
+}
+
+int custom_starts = 0;
+void add_format_popup(pf::DialogRef dialog, const Rect& area, void*) {
+    ++custom_starts;
+    pf::ControlRef format = pf::new_control(pf::get_dialog_window(dialog), Rect{area.top, area.left, int16_t(area.top + 20), 300},
+                                            "Format:", true, 1, 0, 0, pf::kPopupButtonControl, 0);
+    pf::MenuRef menu = pf::new_menu(0, "");
+    pf::append_menu_item_text(menu, "Quorvin document");
+    pf::append_menu_item_text(menu, "Text (tab separated)");
+    pf::set_control_data(format, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu);
+    pf::append_dialog_control_item(dialog, format);
+}
+
+TEST_F(Nav, SaveRefusesAnEmptyNameAndAsksBeforeReplacing) {
+    pf::NavDialogOptions options;
+    options.custom.height = 30;
+    options.custom.start = add_format_popup;
+    key(pf::kReturnChar, pf::kKeyCodeReturn);  // nothing typed: refused, the dialog stays
+    pf::driver_type("Report");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(custom_starts, 1);
+    EXPECT_EQ(spec_name(reply.selection[0]), "Report");
+    uint32_t folder = 0;
+    ASSERT_EQ(pf::folder_id_of_spec(location, folder), pf::noErr);
+    EXPECT_EQ(reply.selection[0].parent, folder);
+    EXPECT_FALSE(reply.replacing);
+
+    // An existing name: the question's default is Cancel; Replace takes a click.
+    options.saved_file_name = "b.txt";
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    key(pf::kReturnChar, pf::kKeyCodeReturn);  // Cancel: back in the save dialog
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::driver_click(Point{242, 364});        // Replace
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "b.txt");
+    EXPECT_TRUE(reply.replacing);
+
+    options.saved_file_name = "";
+    pf::driver_type("a_sub");  // a folder's name cannot be saved over
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    key(pf::kEscapeChar, pf::kKeyCodeEscape);
+    EXPECT_EQ(pf::nav_put_file(&location, options, reply), pf::kUserCanceledErr);
+}
+
+TEST_F(Nav, AskSaveChangesAnswersEachButton) {
+    pf::NavDialogOptions options;
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    EXPECT_EQ(pf::nav_ask_save_changes("Budget", false, options), pf::kNavUserActionSaveChanges);
+    key(pf::kEscapeChar, pf::kKeyCodeEscape);
+    EXPECT_EQ(pf::nav_ask_save_changes("Budget", true, options), pf::kNavUserActionCancel);
+    key('d', 2, pf::kCmdKey);
+    EXPECT_EQ(pf::nav_ask_save_changes("Budget", false, options), pf::kNavUserActionDontSaveChanges);
+}
+
+}  // namespace
