@@ -103,6 +103,8 @@ TEST(InternalRateOfReturn, ConvergesToTheRoot) {
         {{-70000, 12000, 15000}, 0.1, {-0.44350694133474}},
         {{-100, 0, 0, 0, 0, 0, 0, 0, 0, 1e6}, 0.1, {1.7825594022071245}},  // far from the guess
         {{100, 200}, 0.1, {0, kNum}},   // no change of sign
+        {{1, -1, 1}, 0.1, {0, kNum}},   // changes of sign but no root
+        {{1, -3, 1}, 5, {1.618033988749895}},
         {{}, 0.1, {0, kNum}},
         {{-100, N_AN(kNA), 110}, 0.1, {0, kNum}},
         {{-100, 110}, N_AN(kRef), {0, kRef}},

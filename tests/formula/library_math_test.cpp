@@ -71,6 +71,10 @@ TEST_F(Math, ExtremesCountsAndSums) {
         {"=COUNT(A1:A4)", {2}},
         {"=COUNTA(A1:A4)", {4}},
         {"=COUNTA(A1:A4,\"y\",3)", {6}},
+        {"=SUM(A1:A3,\"x\",2)", {8}},
+        {"=SUM(A1:A4)", {0, kNA}},
+        {"=PRODUCT(A1:A3,\"x\",2)", {10}},
+        {"=SUMSQ(A1:A2,3)", {35}},
     });
 }
 
