@@ -62,8 +62,24 @@ void get_print_fields(BigEndianReader& in, SpreadSheet* sheet) {
     sheet->first_page_number = in.get16();
 }
 
+namespace {
+
+// A coordinate of a range that may be absent (-1) or end one past the grid.
+bool loose_coordinate(int16_t value) { return value >= -1 && value <= kLastCell + 1; }
+
+bool loose_range(const CellRange& r) {
+    return loose_coordinate(r.topLeft.v) && loose_coordinate(r.topLeft.h) && loose_coordinate(r.botRight.v) &&
+           loose_coordinate(r.botRight.h);
+}
+
+}  // namespace
+
 bool sheet_header_sound(const SpreadSheet* sheet) {
     const CellRange& s = sheet->selection;
-    return cell_in_grid(sheet->active_cell.v, sheet->active_cell.h) && cell_in_grid(s.topLeft.v, s.topLeft.h) &&
-           cell_in_grid(s.botRight.v, s.botRight.h) && s.topLeft.v <= s.botRight.v && s.topLeft.h <= s.botRight.h;
+    bool selection = cell_in_grid(sheet->active_cell.v, sheet->active_cell.h) && cell_in_grid(s.topLeft.v, s.topLeft.h) &&
+                     cell_in_grid(s.botRight.v, s.botRight.h) && s.topLeft.v <= s.botRight.v &&
+                     s.topLeft.h <= s.botRight.h;
+    bool ranges = loose_range(sheet->print_area);
+    for (const CellRange& visible : sheet->visible_ranges) ranges = ranges && loose_range(visible);
+    return selection && ranges;
 }

@@ -22,7 +22,8 @@ void put_sheet_header(BigEndianWriter& out, const SpreadSheet* sheet);
 // active bits cleared and the format cache marked stale.
 void get_sheet_header(BigEndianReader& in, SpreadSheet* sheet);
 
-// The active cell and the selection lie in the grid, the selection's corners in order.
+// The active cell and the selection lie in the grid, the selection's corners
+// in order; the print area and the visible ranges are absent or near the grid.
 bool sheet_header_sound(const SpreadSheet* sheet);
 
 void put_print_fields(BigEndianWriter& out, const SpreadSheet* sheet);

@@ -66,6 +66,20 @@ bool ids_in_grid(MemoryRef ref, int offset) {
     return sound;
 }
 
+// Every name's range lies in the grid, or ends one before it starts (-1).
+bool names_in_grid(MemoryRef names) {
+    if (!names) return true;
+    bool sound = true;
+    for (int32_t i = 0; i < GetMemorySize(names) && sound; ++i) {
+        uint8_t record[kNamedRangeSize];
+        GetMemoryRecord(names, i, record);
+        CellRange r = named_range_cells(record);
+        for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
+            sound = sound && value >= -1 && value <= kLastCell;
+    }
+    return sound;
+}
+
 void clamp_records_text(MemoryRef ref, int offset, int capacity) {
     if (!ref) return;
     int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
@@ -120,6 +134,7 @@ int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     if (!error) error = read_swapped_block(&sheet->header, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
     if (!error) error = read_swapped_block(&sheet->named_ranges, counter, id, kNamedRangeSize, ByteFlipRangeRef);
     if (error) return error;
+    if (!names_in_grid(sheet->named_ranges)) return damaged();
     clamp_records_text(sheet->links, kLinkNameOffset, 64);
     verifyHeaderRef(sheet->footer);
     verifyHeaderRef(sheet->header);

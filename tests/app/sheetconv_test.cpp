@@ -33,6 +33,10 @@ TEST_F(SheetconvTest, NativeToNativeGivesTheSameDocument) {
     MemoryRef out = open("Out.qrv");
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(sample::snapshot(out), sample::snapshot(book));
+    // A document is known by its contents whatever its name.
+    write_bytes("Budget.dat", bytes_of("In.qrv"));
+    EXPECT_EQ(run(path("Budget.dat"), path("Again.qrv")), 0) << errors;
+    EXPECT_EQ(bytes_of("Again.qrv"), bytes_of("In.qrv"));
 }
 
 TEST_F(SheetconvTest, OlderDocumentsAreConvertedWithoutTouchingTheInput) {
