@@ -1,5 +1,7 @@
 #include "platform/draw/theme.h"
 
+#include "platform/controls/control_look.h"
+
 #include "platform/draw/colour.h"
 #include "platform/draw/shapes.h"
 
@@ -9,21 +11,21 @@ namespace pf {
 
 namespace {
 
-// The palette of the look.
-constexpr RGBColor kFace = gray_color(0xE8E8);
-constexpr RGBColor kFaceInactive = gray_color(0xF2F2);
-constexpr RGBColor kFacePushed = gray_color(0xC4C4);
-constexpr RGBColor kFrame = gray_color(0x7A7A);
-constexpr RGBColor kFrameInactive = gray_color(0xB8B8);
-constexpr RGBColor kLight = gray_color(0xFFFF);
-constexpr RGBColor kShade = gray_color(0xA8A8);
-constexpr RGBColor kSymbol = gray_color(0x2222);
-constexpr RGBColor kSymbolInactive = gray_color(0xAAAA);
-constexpr RGBColor kPane = gray_color(0xF0F0);
-constexpr RGBColor kBackTab = gray_color(0xD8D8);
-constexpr RGBColor kHeader = gray_color(0xE2E2);
-constexpr RGBColor kMenu = gray_color(0xF7F7);
-constexpr RGBColor kAccent{0x3B3B, 0x7E7E, 0xE0E0};
+// The toolbox's look (platform/controls), so themed pieces match the controls.
+constexpr RGBColor kFace = kLookFace;
+constexpr RGBColor kFaceInactive = kLookDialogBack;
+constexpr RGBColor kFacePushed = kLookFacePressed;
+constexpr RGBColor kFrame = kLookFrame;
+constexpr RGBColor kFrameInactive = kLookShadow;
+constexpr RGBColor kLight = kLookLight;
+constexpr RGBColor kShade = kLookShadow;
+constexpr RGBColor kSymbol = kLookText;
+constexpr RGBColor kSymbolInactive = kLookDimText;
+constexpr RGBColor kPane = kLookDialogBack;
+constexpr RGBColor kBackTab = gray_color(0xD4D4);
+constexpr RGBColor kHeader = kLookFace;
+constexpr RGBColor kMenu = kLookDialogBack;
+constexpr RGBColor kAccent = kLookAccent;
 constexpr RGBColor kAccentInactive{0xA8A8, 0xBCBC, 0xD8D8};
 
 // Keeps the port's drawing state and clip for the length of a theme call.
@@ -36,19 +38,9 @@ struct KeptState {
     KeptState& operator=(const KeptState&) = delete;
 };
 
-void fill(const Rect& r, const RGBColor& c) {
-    rgb_fore_color(c);
-    paint_rect(r);
-}
-
 void fill_round(const Rect& r, int16_t corner, const RGBColor& c) {
     rgb_fore_color(c);
     paint_round_rect(r, corner, corner);
-}
-
-void frame(const Rect& r, const RGBColor& c) {
-    rgb_fore_color(c);
-    frame_rect(r);
 }
 
 void frame_round(const Rect& r, int16_t corner, const RGBColor& c) {
@@ -60,22 +52,6 @@ void line_between(int h1, int v1, int h2, int v2, const RGBColor& c) {
     rgb_fore_color(c);
     move_to(int16_t(h1), int16_t(v1));
     line_to(int16_t(h2), int16_t(v2));
-}
-
-Rect inset(const Rect& r, int dh, int dv) {
-    return Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom - dv), int16_t(r.right - dh)};
-}
-
-// Light top-left and shaded bottom-right lines just inside r, swapped when pushed in.
-void bevel(const Rect& r, bool pushed) {
-    Rect in = inset(r, 1, 1);
-    if (in.empty()) return;
-    const RGBColor& top_left = pushed ? kShade : kLight;
-    const RGBColor& bottom_right = pushed ? kFacePushed : kShade;
-    line_between(in.left, in.bottom - 1, in.left, in.top, top_left);
-    line_between(in.left, in.top, in.right - 1, in.top, top_left);
-    line_between(in.left + 1, in.bottom - 1, in.right - 1, in.bottom - 1, bottom_right);
-    line_between(in.right - 1, in.bottom - 1, in.right - 1, in.top + 1, bottom_right);
 }
 
 const RGBColor& face_of(int16_t state, bool pushed) {
@@ -117,9 +93,7 @@ void draw_theme_button(const Rect& r, int16_t kind, int16_t state, int16_t value
         frame_round(r, 6, frame_of(state));
         return;
     }
-    fill(r, face_of(state, pushed));
-    frame(r, frame_of(state));
-    if (state != kThemeStateInactive) bevel(r, pushed);
+    draw_bevel(r, pushed, state == kThemeStateInactive);
 }
 
 void draw_theme_popup_button(const Rect& r, int16_t state) {
@@ -143,10 +117,7 @@ void draw_theme_popup_arrow(const Rect& r, ArrowDirection direction, ArrowSize s
 
 void draw_theme_placard(const Rect& r, int16_t state) {
     if (r.empty()) return;
-    KeptState kept;
-    fill(r, state == kThemeStateInactive ? kFaceInactive : kFace);
-    frame(r, frame_of(state));
-    if (state != kThemeStateInactive) bevel(r, false);
+    draw_bevel(r, false, state == kThemeStateInactive);
 }
 
 void draw_theme_separator(const Rect& r, int16_t state) {
@@ -165,21 +136,21 @@ void draw_theme_separator(const Rect& r, int16_t state) {
 void draw_theme_window_header(const Rect& r, int16_t state) {
     if (r.empty()) return;
     KeptState kept;
-    fill(r, state == kThemeStateInactive ? kFaceInactive : kHeader);
+    fill_rect_color(r, state == kThemeStateInactive ? kFaceInactive : kHeader);
     line_between(r.left, r.top, r.right - 1, r.top, kLight);
     line_between(r.left, r.bottom - 1, r.right - 1, r.bottom - 1, frame_of(state));
 }
 
 void draw_theme_menu_background(const Rect& r) {
     KeptState kept;
-    fill(r, kMenu);
+    fill_rect_color(r, kMenu);
 }
 
 void draw_theme_tab_pane(const Rect& r, int16_t state) {
     if (r.empty()) return;
     KeptState kept;
-    fill(r, kPane);
-    frame(r, frame_of(state));
+    fill_rect_color(r, kPane);
+    frame_rect_color(r, frame_of(state));
 }
 
 void draw_theme_tab(const Rect& r, int16_t style, TabDirection direction) {
@@ -200,7 +171,7 @@ void draw_theme_tab(const Rect& r, int16_t style, TabDirection direction) {
         squared.top = int16_t(r.bottom - (r.height() + 1) / 2);
     fill_round(r, kCorner, face);
     frame_round(r, kCorner, edge);
-    fill(squared, face);
+    fill_rect_color(squared, face);
     int near = south ? r.top : r.bottom - 1;  // the edge that meets the pane
     line_between(r.left, squared.top, r.left, squared.bottom - 1, edge);
     line_between(r.right - 1, squared.top, r.right - 1, squared.bottom - 1, edge);
@@ -214,10 +185,10 @@ void draw_theme_tab(const Rect& r, int16_t style, TabDirection direction) {
 
 void draw_theme_focus_rect(const Rect& r, bool has_focus) {
     KeptState kept;
-    Rect ring = inset(r, -2, -2);
+    Rect ring = inset_rect(r, -2, -2);
     pen_size(2, 2);
     if (has_focus) {
-        frame(ring, kAccent);
+        frame_rect_color(ring, kAccent);
         return;
     }
     rgb_fore_color(kept.saved.drawing.bg_color);
@@ -227,27 +198,27 @@ void draw_theme_focus_rect(const Rect& r, bool has_focus) {
 void draw_theme_progress(const Rect& r, int32_t min, int32_t max, int32_t value, int16_t state) {
     if (r.empty()) return;
     KeptState kept;
-    frame(r, frame_of(state));
-    Rect track = inset(r, 1, 1);
-    fill(track, kLight);
+    frame_rect_color(r, frame_of(state));
+    Rect track = inset_rect(r, 1, 1);
+    fill_rect_color(track, kLight);
     if (max <= min || track.empty()) return;
     int64_t done = std::clamp<int64_t>(int64_t(value) - min, 0, int64_t(max) - min);
     int width = int(done * track.width() / (int64_t(max) - min));
     if (width <= 0) return;
     Rect bar = track;
     bar.right = int16_t(track.left + width);
-    fill(bar, state == kThemeStateInactive ? kAccentInactive : kAccent);
+    fill_rect_color(bar, state == kThemeStateInactive ? kAccentInactive : kAccent);
 }
 
 void draw_theme_list_box_frame(const Rect& r, int16_t state) {
     KeptState kept;
-    frame(inset(r, -1, -1), frame_of(state));
+    frame_rect_color(inset_rect(r, -1, -1), frame_of(state));
 }
 
 void draw_theme_edit_text_frame(const Rect& r, int16_t state) {
     KeptState kept;
-    Rect outer = inset(r, -1, -1);
-    frame(outer, frame_of(state));
+    Rect outer = inset_rect(r, -1, -1);
+    frame_rect_color(outer, frame_of(state));
     if (state != kThemeStateInactive)
         line_between(r.left, r.top, r.right - 1, r.top, kShade);  // a shadow inside the top edge
 }

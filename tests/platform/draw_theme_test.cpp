@@ -41,16 +41,16 @@ TEST_F(Theme, PopupArrowHasTheSizesRows) {
     pf::draw_theme_popup_arrow({0, 0, 5, 9}, pf::ArrowDirection::kDown, pf::ArrowSize::kLarge, 1);
     pf::draw_theme_popup_arrow({0, 20, 3, 25}, pf::ArrowDirection::kDown, pf::ArrowSize::kSmall, 1);
     EXPECT_EQ(map(0, 0, 10, 6),
-              "ooooooooo.\n"
-              ".ooooooo..\n"
-              "..ooooo...\n"
-              "...ooo....\n"
-              "....o.....\n"
+              "#########.\n"
+              ".#######..\n"
+              "..#####...\n"
+              "...###....\n"
+              "....#.....\n"
               "..........\n");
     EXPECT_EQ(map(20, 0, 26, 4),
-              "ooooo.\n"
-              ".ooo..\n"
-              "..o...\n"
+              "#####.\n"
+              ".###..\n"
+              "..#...\n"
               "......\n");
 }
 
