@@ -106,14 +106,23 @@ void drag_title(EventRecord* event, WindowRef window) {
     CheckLimitRect(window);
 }
 
-void title_click(EventRecord* event, WindowRef window, const TaskRecord& task) {
+// A Command-click in the title of a document shows the path pop-up the
+// title-click procedure names; an item below the first brings the desktop forward.
+bool path_pop_up(EventRecord* event, WindowRef window, const TaskRecord& task) {
     bool path_select = (event->modifiers & pf::kCmdKey) != 0;
-    if ((g_system.flags & kSysProxyIcons) && task.app_ref && path_select && loop.title) {
-        // The path pop-up needs a pop-up menu of the document's folders; without
-        // one the click moves the window like any other title click.
-        loop.title(task.app_ref);
+    if (!(g_system.flags & kSysProxyIcons) || !task.app_ref || !path_select || !loop.title) return false;
+    int16_t menu_id = loop.title(task.app_ref);
+    if (menu_id == 0) return false;
+    pf::Point below_title{pf::window_struct_rect(window).top, event->where.h};
+    if (path_pop_up_choice(menu_id, below_title) >= 2) {
+        pf::ProcessSerialNumber desktop;
+        if (pf::find_process(pf::kDesktopSignature, desktop) == pf::noErr) pf::set_front_process(desktop);
     }
-    drag_title(event, window);
+    return true;
+}
+
+void title_click(EventRecord* event, WindowRef window, const TaskRecord& task) {
+    if (!path_pop_up(event, window, task)) drag_title(event, window);
 }
 
 void route_mouse_down(EventRecord* event) {

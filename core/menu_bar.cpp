@@ -70,6 +70,14 @@ int32_t menu_key_choice(const EventRecord& event) { return pf::menu_event(event)
 
 void unhilite_menu_bar() { pf::hilite_menu(0); }
 
+int16_t path_pop_up_choice(int16_t menu_id, pf::Point where) {
+    pf::MenuRef menu = pf::get_menu(menu_id);
+    if (!menu) return 0;
+    int32_t choice = pf::pop_up_menu_select(menu, where.v, where.h, 1);
+    pf::dispose_menu(menu);
+    return int16_t(choice & 0xFFFF);
+}
+
 MenuItemState menu_item_state(int16_t menu_id, int16_t item) {
     pf::MenuRef menu = pf::get_menu_handle(menu_id);
     if (!menu || !menu->enabled || item <= 0) return MenuItemState::kMissing;

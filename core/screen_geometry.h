@@ -49,3 +49,8 @@ void ShadeFrame(const pf::Rect* rect, const pf::RGBColor* fill, bool raised);
 void msDrawThemePopupArrow(const pf::Rect* rect, int16_t size, int16_t state, int16_t depth);
 void DrawColorTriangle(pf::Point point, int16_t direction);
 void DrawDropShadow(const pf::Rect* rect);
+// A 16 x 16 one-bit image at the point in the port: CURS resource_id placed by
+// its hot spot when index < 1, else image `index` of SICN resource_id; dim greys
+// it by half; mode 0 draws it through its mask (the cursor's, else itself),
+// other modes are transfer modes.
+void Draw_Bitmap(pf::Port* port, int16_t mode, int16_t resource_id, pf::Point point, bool dim, int16_t index);

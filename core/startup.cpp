@@ -16,6 +16,7 @@
 #include "model/workbook.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/clock.h"
+#include "platform/menus/menus.h"
 #include "shell/shell_services.h"
 #include "spelling/spelling_services.h"
 #include "window/window_services.h"
@@ -31,6 +32,9 @@ constexpr int16_t kNeverSavedMenu = 670;
 constexpr int16_t kPaletteMenu = 161;
 constexpr int16_t kCalcStrings = 200;
 constexpr int16_t kChartStrings = 201;
+constexpr int16_t kColorGridDefinition = 251;
+constexpr int16_t kPaletteDefinition = 252;
+constexpr int16_t kPatternDefinition = 253;
 
 void wait_for_splash(WindowRef splash, uint32_t shown_at) {
     if (!splash) return;
@@ -69,6 +73,12 @@ constexpr CalcAlert kCalcAlerts[] = {
     {103, kChartStrings, 7, kStandardStopAlert},   {104, kCalcStrings, 23, kStandardStopAlert},
 };
 
+void register_menu_definitions() {
+    pf::register_menu_definition(kColorGridDefinition, COLORMDEF);
+    pf::register_menu_definition(kPaletteDefinition, PaletteMDEF);
+    pf::register_menu_definition(kPatternDefinition, PatternMDEF);
+}
+
 }  // namespace
 
 bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr; }
@@ -83,6 +93,7 @@ bool app_startup() {
     if (app_prefs.options & kPrefInlineInput) InitTSMTE();
     if ((app_prefs.options & kPrefDragAndDrop) && DRAG_Available()) g_system.flags |= kSysDragInUse;
     InitHelpDelay();
+    register_menu_definitions();
     InitAppMenus();
     if (prefs_need_writing(prefs_answer)) WritePrefs();
     if (app_prefs.options2 & kPrefAntiAliasedText) SetAliasText();

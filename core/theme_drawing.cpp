@@ -1,7 +1,10 @@
 // Hand-drawn bevel buttons, placards, pop-up arrows, triangle markers and drop
 // shadows in the current port.
+#include <vector>
+
 #include "core/colour_helpers.h"
 #include "core/screen_geometry.h"
+#include "platform/resources/resources.h"
 
 namespace {
 
@@ -129,4 +132,64 @@ void DrawDropShadow(const pf::Rect* rect) {
     pf::frame_rect(r);
     line_between(r.left + 2, r.bottom, r.right, r.bottom);
     line_between(r.right, r.top + 2, r.right, r.bottom);
+}
+
+namespace {
+
+struct SixteenBits {
+    uint8_t image[32];
+    uint8_t mask[32];
+    pf::Point hot_spot;
+};
+
+void store_rows(const pf::Bits16& rows, uint8_t* out) {
+    for (int r = 0; r < 16; ++r) {
+        out[2 * r] = uint8_t(rows[size_t(r)] >> 8);
+        out[2 * r + 1] = uint8_t(rows[size_t(r)]);
+    }
+}
+
+bool load_bits(int16_t resource_id, int16_t index, SixteenBits& out) {
+    if (index < 1) {
+        const pf::Resource* curs = pf::get_resource(pf::kCursorType, resource_id);
+        pf::CursorImage cursor;
+        if (!curs || !pf::decode_cursor(curs->bytes, cursor)) return false;
+        store_rows(cursor.data, out.image);
+        store_rows(cursor.mask, out.mask);
+        out.hot_spot = cursor.hot_spot;
+        return true;
+    }
+    const pf::Resource* sicn = pf::get_resource(pf::kSmallIconListType, resource_id);
+    std::vector<pf::Bits16> images;
+    if (!sicn || !pf::decode_small_icon_list(sicn->bytes, images) || size_t(index) > images.size()) return false;
+    store_rows(images[size_t(index - 1)], out.image);
+    store_rows(images[size_t(index - 1)], out.mask);
+    out.hot_spot = pf::Point{0, 0};
+    return true;
+}
+
+void dim_rows(uint8_t* image) {
+    for (int r = 0; r < 16; ++r) {
+        uint8_t pattern = (r % 2) ? 0x55 : 0xAA;
+        image[2 * r] &= pattern;
+        image[2 * r + 1] &= pattern;
+    }
+}
+
+}  // namespace
+
+void Draw_Bitmap(pf::Port* port, int16_t mode, int16_t resource_id, pf::Point point, bool dim, int16_t index) {
+    SixteenBits bits;
+    if (!load_bits(resource_id, index, bits)) return;
+    if (dim) dim_rows(bits.image);
+    const pf::Rect source{0, 0, 16, 16};
+    pf::BitMap image{bits.image, 2, source, 1};
+    pf::BitMap mask{bits.mask, 2, source, 1};
+    int16_t top = int16_t(point.v - bits.hot_spot.v), left = int16_t(point.h - bits.hot_spot.h);
+    pf::Rect destination{top, left, int16_t(top + 16), int16_t(left + 16)};
+    pf::Port* saved = pf::get_port();
+    if (port) pf::set_port(port);
+    if (mode == 0) pf::copy_mask(image, mask, source, source, destination);
+    else pf::copy_bits(image, source, destination, mode);
+    pf::set_port(saved);
 }

@@ -227,6 +227,17 @@ WindowRef Do_Splash() { return nullptr; }
 void DoAbout() {}
 void get_app_prefs(int16_t) {}
 
+// The graphical menus draw as plain lists until their definitions exist.
+void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
+    pf::standard_menu_definition(message, menu, menu_rect, params);
+}
+void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
+    pf::standard_menu_definition(message, menu, menu_rect, params);
+}
+void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
+    pf::standard_menu_definition(message, menu, menu_rect, params);
+}
+
 void InitHelpMenu() {}
 int16_t GetHelpMenuID() { return 0; }
 void DoHelpMenu(int16_t) {}

@@ -9,6 +9,7 @@
 #include "core/memory_manager.h"
 #include "core/task_manager.h"
 #include "platform/files/files.h"
+#include "platform/menus/menus.h"
 #include "shell/app_prefs.h"
 
 // Preferences and the memory manager's swap file.
@@ -53,6 +54,12 @@ void MakeOpWindow();
 WindowRef Do_Splash();
 void DoAbout();
 void get_app_prefs(int16_t panel);
+
+// Menu definition procedures of the colour grid (251), the tool palettes (252)
+// and the patterns (253).
+void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params);
+void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params);
+void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params);
 
 // Help menu.
 void InitHelpMenu();
