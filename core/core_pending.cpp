@@ -17,3 +17,5 @@ int16_t SaveFileDialog(const pf::FileSpec*, const unsigned char*, pf::FourCC, vo
 int16_t NavOpenDialog(const pf::FileSpec*, const pf::FourCC*, int16_t, int16_t, pf::FileSpec*, pf::FourCC, void*) {
     return kUserCancelled;
 }
+
+int16_t NavFolderDialog(pf::FileSpec*) { return kUserCancelled; }

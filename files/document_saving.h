@@ -26,6 +26,14 @@ pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& docu
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
 
+// Export: each layer of the workbook into a text file of its own in a folder
+// chosen by the user; 0, an error, or 1 when cancelled.
+int16_t DoExport(MemoryRef shown_layer);
+// The export into `folder` with the dialog's format code (2 SYLK, else text).
+int16_t export_layers(MemoryRef workbook, const pf::FileSpec& folder, int16_t dialog_code);
+// The layer's name cut so that it and ".number" fit in 30 characters, then ".number".
+void export_file_name(MemoryRef layer, int16_t number, unsigned char* name);
+
 // Brings back pictures out for external editing before the file is written.
 void CloseEgo(MemoryRef file_info);
 

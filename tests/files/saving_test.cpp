@@ -113,4 +113,24 @@ TEST_F(SavingTest, FormatsFollowTheNameOfTheFile) {
     EXPECT_EQ(creator_for_code(kFormatSylkOther), kOtherSpreadsheetCreator);
 }
 
+TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {
+    unsigned char name[64];
+    export_file_name(first(), 1, name);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Layer 0.1");
+    unsigned char long_name[32];
+    sample::pstr_into(long_name, std::string(31, 'n'));
+    SetSheetName(long_name, first());
+    export_file_name(first(), 12, name);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), std::string(27, 'n') + ".12");
+}
+
+TEST_F(SavingTest, ExportAsksBeforeOverwritingAndStopsOnCancel) {
+    write_bytes("Layer 1.2", {7});
+    prompts_log::answer = kAnswerCancel;
+    EXPECT_EQ(export_layers(book, spec(""), kFormatSylk), 1);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/6"}));
+    EXPECT_EQ(files_in_folder(), 1u);
+    EXPECT_EQ(DoExport(first()), 1);  // the folder dialog is cancelled
+}
+
 }  // namespace
