@@ -135,22 +135,6 @@ int16_t read_criterion(Criterion* criterion) {
     return 0;
 }
 
-// The reference argument just read.
-struct WalkedRange {
-    CellRange rect;
-    int16_t first_layer, last_layer;
-    MemoryRef workbook;
-};
-
-WalkedRange hold_walked_range() { return {g_rangeRect, g_layerRange[1], g_layerRange[0], g_layerWorkSheet}; }
-
-void select_range(const WalkedRange& range) {
-    g_rangeRect = range.rect;
-    g_layerRange[0] = range.last_layer;
-    g_layerRange[1] = range.first_layer;
-    g_layerWorkSheet = range.workbook;
-}
-
 // A cell's place relative to a range's first layer and top-left, ordered as
 // the walk visits cells.
 int64_t place_key(int32_t layer, int32_t row, int32_t column) {
@@ -159,7 +143,7 @@ int64_t place_key(int32_t layer, int32_t row, int32_t column) {
 
 struct CriteriaWalk {
     const Criterion* criterion;
-    WalkedRange range;
+    HeldRange range;
     int32_t count = 0;
     std::vector<int64_t>* matches = nullptr;  // places of the matching cells, for the sum
 };
@@ -175,7 +159,7 @@ bool test_cell(void* context) {
 }
 
 struct SumWalk {
-    WalkedRange range;
+    HeldRange range;
     const std::vector<int64_t>* matches;
     size_t next = 0;
     double total = 0;
@@ -194,8 +178,8 @@ bool add_matching_cell(void* context) {
 
 // The cells of the sum range that stand where the criteria range's cells do:
 // its top-left and first layer with the criteria range's extent.
-WalkedRange sum_area(const WalkedRange& sum, const WalkedRange& criteria) {
-    WalkedRange area = sum;
+HeldRange sum_area(const HeldRange& sum, const HeldRange& criteria) {
+    HeldRange area = sum;
     auto clip = [](int32_t value, int32_t last) { return int16_t(value > last ? last : value); };
     area.rect.botRight.v = clip(sum.rect.topLeft.v + (criteria.rect.botRight.v - criteria.rect.topLeft.v), kLastCell);
     area.rect.botRight.h = clip(sum.rect.topLeft.h + (criteria.rect.botRight.h - criteria.rect.topLeft.h), kLastCell);
@@ -205,15 +189,15 @@ WalkedRange sum_area(const WalkedRange& sum, const WalkedRange& criteria) {
 
 void conditional(bool sum) {
     bool criteria_is_range = read_argument_noting_reference(true) || !value_is_scalar();
-    WalkedRange criteria_range = hold_walked_range();
+    HeldRange criteria_range = hold_range();
     AdvValue();
     Criterion criterion;
     int16_t criterion_error = read_criterion(&criterion);
     bool sum_is_range = false;
-    WalkedRange sum_range{};
+    HeldRange sum_range{};
     if (sum) {
         sum_is_range = read_argument_noting_reference(false) || !value_is_scalar();
-        sum_range = hold_walked_range();
+        sum_range = hold_range();
     }
     skip_remaining_arguments();
     if (!criteria_is_range || (sum && !sum_is_range)) {

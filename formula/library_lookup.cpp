@@ -23,25 +23,6 @@
 
 namespace {
 
-// The reference argument just read: its cells, layers and workbook.
-struct HeldRange {
-    bool is_range = false;
-    CellRange rect{};
-    int16_t first_layer = 0;
-    int16_t last_layer = 0;
-    MemoryRef workbook = nullptr;
-};
-
-HeldRange hold_range() {
-    HeldRange held;
-    held.is_range = !value_is_scalar();
-    held.rect = g_rangeRect;
-    held.first_layer = g_layerRange[1];
-    held.last_layer = g_layerRange[0];
-    held.workbook = g_layerWorkSheet;
-    return held;
-}
-
 // The value of a cell of the range's first layer, held.
 HeldValue fetch_cell(const HeldRange& range, CellPoint cell) {
     GetLayerValue(range.workbook, range.first_layer, cell, 0);
@@ -250,19 +231,20 @@ void calc_offset() {
     HeldRange range = hold_range();
     double shifts[2];
     read_numbers(shifts, 2, false);
-    double height = optional_number(NAN), width = optional_number(NAN);
+    bool has_height = more_arguments();
+    double height = optional_number(0);
+    bool has_width = more_arguments();
+    double width = optional_number(0);
     double error;
-    if (first_error_of({shifts[0], shifts[1], std::isnan(height) ? 0 : height, std::isnan(width) ? 0 : width},
-                       &error)) {
+    if (first_error_of({shifts[0], shifts[1], height, width}, &error)) {
         number_result(error);
         return;
     }
-    int64_t top = int64_t(range.rect.topLeft.v) + clamp_to_int32(final_Round(&shifts[0]));
-    int64_t left = int64_t(range.rect.topLeft.h) + clamp_to_int32(final_Round(&shifts[1]));
-    int64_t bottom = std::isnan(height) ? top + (range.rect.botRight.v - range.rect.topLeft.v)
-                                        : top + clamp_to_int32(final_Round(&height)) - 1;
-    int64_t right = std::isnan(width) ? left + (range.rect.botRight.h - range.rect.topLeft.h)
-                                      : left + clamp_to_int32(final_Round(&width)) - 1;
+    const CellRange& from = range.rect;
+    int64_t top = int64_t(from.topLeft.v) + clamp_to_int32(final_Round(&shifts[0]));
+    int64_t left = int64_t(from.topLeft.h) + clamp_to_int32(final_Round(&shifts[1]));
+    int64_t bottom = top + (has_height ? clamp_to_int32(final_Round(&height)) - 1 : from.botRight.v - from.topLeft.v);
+    int64_t right = left + (has_width ? clamp_to_int32(final_Round(&width)) - 1 : from.botRight.h - from.topLeft.h);
     if (!reference || top < 0 || left < 0 || bottom > kLastCell || right > kLastCell || top > bottom ||
         left > right) {
         error_result(kErrRef);
@@ -270,10 +252,8 @@ void calc_offset() {
     }
     CellRange moved{{int16_t(top), int16_t(left)}, {int16_t(bottom), int16_t(right)}};
     GetLayerValue(range.workbook, range.first_layer, moved.topLeft, 0);
-    g_rangeRect = moved;
-    g_layerRange[0] = range.last_layer;
-    g_layerRange[1] = range.first_layer;
-    g_layerWorkSheet = range.workbook;
+    range.rect = moved;
+    select_range(range);
     if (top == bottom && left == right && range.first_layer == range.last_layer) mark_scalar();
     g_resultType = g_valueType;
     c_InSymbol();

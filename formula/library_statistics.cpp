@@ -65,15 +65,9 @@ void calc_rank() {
     GetNextValue();
     RankCount rank{g_value, false};
     AdvValue();
-    const CellRange range = g_rangeRect;
-    const int16_t layers[2] = {g_layerRange[0], g_layerRange[1]};
-    const MemoryRef workbook = g_layerWorkSheet;
-    double order = optional_number(0);
-    rank.ascending = order != 0;
-    g_rangeRect = range;
-    g_layerRange[0] = layers[0];
-    g_layerRange[1] = layers[1];
-    g_layerWorkSheet = workbook;
+    HeldRange range = hold_range();
+    rank.ascending = optional_number(0) != 0;
+    select_range(range);
     int16_t first_layer, last_layer;
     if (check_range_params(&first_layer, &last_layer)) {
         error_result(kErrRef);

@@ -24,6 +24,23 @@ void restore_value(const HeldValue& held) {
     std::memcpy(g_CellString, held.text, held.text[0] + 1);
 }
 
+HeldRange hold_range() {
+    HeldRange held;
+    held.is_range = !value_is_scalar();
+    held.rect = g_rangeRect;
+    held.first_layer = g_layerRange[1];
+    held.last_layer = g_layerRange[0];
+    held.workbook = g_layerWorkSheet;
+    return held;
+}
+
+void select_range(const HeldRange& range) {
+    g_rangeRect = range.rect;
+    g_layerRange[0] = range.last_layer;
+    g_layerRange[1] = range.first_layer;
+    g_layerWorkSheet = range.workbook;
+}
+
 void number_result(double value) {
     g_value = value;
     g_CellString[0] = 0;

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
+#include "core/memory_manager.h"
 #include "formula/functions_text.h"
+#include "model/cell_range.h"
 
 // A copy of the registers' value, for use after the next argument is read.
 struct HeldValue {
@@ -16,6 +18,18 @@ struct HeldValue {
 HeldValue hold_value();
 // The registers take the held value back; the call's result gets its type.
 void restore_value(const HeldValue& held);
+
+// A reference argument: its cells, the layers it spans and their workbook.
+struct HeldRange {
+    bool is_range = false;  // false for a single value
+    CellRange rect{};
+    int16_t first_layer = 0;
+    int16_t last_layer = 0;
+    MemoryRef workbook = nullptr;
+};
+HeldRange hold_range();
+// The registers describe the range again (for a walk).
+void select_range(const HeldRange& range);
 
 // Ends the call with a number, an error or a text (the symbol after the call
 // is read).
