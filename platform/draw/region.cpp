@@ -10,9 +10,11 @@ namespace {
 
 pixman_box32_t box_of(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-Rect rect_of(const pixman_box32_t& b) {
-    return Rect{int16_t(b.y1), int16_t(b.x1), int16_t(b.y2), int16_t(b.x2)};
-}
+// Regions may grow past 16-bit coordinates (inset_region by large negative amounts);
+// their rectangles are pinned to what a Rect holds.
+int16_t pin16(int32_t v) { return int16_t(std::clamp<int32_t>(v, -32768, 32767)); }
+
+Rect rect_of(const pixman_box32_t& b) { return Rect{pin16(b.y1), pin16(b.x1), pin16(b.y2), pin16(b.x2)}; }
 
 // Grows every rectangle of the region by dh and dv on each side (dh, dv >= 0).
 void dilate(pixman_region32_t* r, int dh, int dv) {

@@ -71,6 +71,12 @@ TEST(Region, InsetOfAnLShapeShrinksEveryEdge) {
     EXPECT_TRUE(pf::equal_region(l.get(), expected.get()));
 }
 
+TEST(Region, GrowingPastTheCoordinateRangePinsTheBounds) {
+    Rgn r = rect_rgn({-30000, -30000, 30000, 30000});
+    pf::inset_region(r.get(), -10000, -10000);
+    EXPECT_EQ(pf::region_bounds(r.get()), (Rect{-32768, -32768, 32767, 32767}));
+}
+
 TEST(Region, InsetPastTheMiddleEmpties) {
     Rgn r = rect_rgn({0, 0, 4, 40});
     pf::inset_region(r.get(), 0, 2);
