@@ -323,6 +323,15 @@ void compare() {
     mark_scalar();
 }
 
+// Restores a held environment and merges the exceptions the evaluation
+// raised as flags only: raising them would trap at once.
+void restore_environment(const std::fenv_t& environment) {
+    std::fexcept_t raised;
+    std::fegetexceptflag(&raised, FE_ALL_EXCEPT);
+    std::fesetenv(&environment);
+    std::fesetexceptflag(&raised, FE_ALL_EXCEPT);
+}
+
 }  // namespace
 
 bool calc_uses_1900_dates() {
@@ -488,8 +497,13 @@ void Calculate(const uint8_t* formula, int32_t length) {
     g_formulaPtr = formula;
     g_endPtr = formula + length;
 
+    // No floating-point exception may trap during the evaluation. Holding and
+    // restoring the environment costs as much as a short formula, so it is
+    // done only when some exception would trap; otherwise the flags simply
+    // accumulate, as the restore would merge them.
+    const bool traps_enabled = fegetexcept() != 0;
     std::fenv_t environment;
-    std::feholdexcept(&environment);
+    if (traps_enabled) std::feholdexcept(&environment);
     AdvPChar();
     if (Ch == '=') AdvPChar();
     c_InSymbol();
@@ -501,5 +515,5 @@ void Calculate(const uint8_t* formula, int32_t length) {
         evaluation_stopped = false;
     }
     if (g_resultType == kValueEmpty) g_resultType = g_valueType;
-    std::feupdateenv(&environment);
+    if (traps_enabled) restore_environment(environment);
 }

@@ -1,3 +1,4 @@
+#include <cfenv>
 #include <cmath>
 
 #include "formula_fixture.h"
@@ -234,6 +235,19 @@ TEST_F(Evaluator, UnitConversion) {
     EXPECT_EQ(error_of("=CONVERT(1,\"yr\",\"day\")"), kErrNA);
     EXPECT_EQ(error_of("=CONVERT(1,\"kC\",\"C\")"), kErrNA);
     EXPECT_EQ(error_of("=CONVERT(1,\"parsec\",\"m\")"), kErrNA);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Evaluator, FloatingPointTrapsAreHeldDuringAnEvaluation) {
+    feenableexcept(FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID);
+    int16_t code = error_of("=1/0+1E308*10+SQRT(-1)");
+    int traps = fegetexcept();
+    fedisableexcept(FE_ALL_EXCEPT);
+    EXPECT_EQ(code, kErrDivZero);
+    EXPECT_EQ(traps, FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID);
 }
 
 }  // namespace
