@@ -323,17 +323,6 @@ void compare() {
     mark_scalar();
 }
 
-// Restores a held environment and merges the exceptions the evaluation
-// raised as flags only: raising them would trap at once.
-void restore_environment(const std::fenv_t& environment) {
-    std::fexcept_t raised;
-    std::fegetexceptflag(&raised, FE_ALL_EXCEPT);
-    std::fesetenv(&environment);
-    std::fesetexceptflag(&raised, FE_ALL_EXCEPT);
-}
-
-}  // namespace
-
 bool calc_uses_1900_dates() {
     MemoryRef workbook = g_calcWork;
     if (!workbook && g_calcSheet) workbook = GetWorkSheet(g_calcSheet);
@@ -497,10 +486,12 @@ void Calculate(const uint8_t* formula, int32_t length) {
     g_formulaPtr = formula;
     g_endPtr = formula + length;
 
-    // No floating-point exception may trap during the evaluation. Holding and
-    // restoring the environment costs as much as a short formula, so it is
-    // done only when some exception would trap; otherwise the flags simply
-    // accumulate, as the restore would merge them.
+    // No floating-point exception may trap during the evaluation: its faults
+    // are error values. Holding the environment costs as much as a short
+    // formula, so it is held only when some exception would trap; otherwise
+    // the flags simply accumulate. A held environment is restored without
+    // the flags the evaluation raised, since setting them with traps enabled
+    // would trap at the next floating-point instruction.
     const bool traps_enabled = fegetexcept() != 0;
     std::fenv_t environment;
     if (traps_enabled) std::feholdexcept(&environment);
@@ -515,5 +506,5 @@ void Calculate(const uint8_t* formula, int32_t length) {
         evaluation_stopped = false;
     }
     if (g_resultType == kValueEmpty) g_resultType = g_valueType;
-    if (traps_enabled) restore_environment(environment);
+    if (traps_enabled) std::fesetenv(&environment);
 }
