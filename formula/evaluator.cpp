@@ -323,6 +323,8 @@ void compare() {
     mark_scalar();
 }
 
+}  // namespace
+
 bool calc_uses_1900_dates() {
     MemoryRef workbook = g_calcWork;
     if (!workbook && g_calcSheet) workbook = GetWorkSheet(g_calcSheet);
