@@ -17,6 +17,9 @@ uint64_t clock_milliseconds();
 // and by clock_sleep.
 void use_manual_clock(uint64_t start_ms = 0);
 void advance_clock(uint64_t milliseconds);
+// Makes the manual clock also move by `milliseconds` at every reading, so that
+// code polling the time sees it pass (0, the default, stops that).
+void set_clock_step(uint64_t milliseconds);
 // Back to the system's steady clock.
 void use_system_clock();
 bool clock_is_manual();

@@ -1,0 +1,541 @@
+// Recalculation at idle time: passes over the formula cells of one layer at a
+// time, in short steps that give way to waiting events.
+#include "formula/recalc.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cstring>
+#include <vector>
+
+#include "formula/calc_services.h"
+#include "formula/evaluator.h"
+#include "formula/trace.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/date_serials.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+#include "platform/events/clock.h"
+#include "platform/events/events.h"
+
+int16_t stopCalc = kCalcAutoRunning;
+LayerWindow CalcWind = nullptr;
+uint32_t calcTimer = 0;
+uint32_t gEventTime = 0;
+int16_t gCheckCirculars = 0;
+
+namespace {
+
+constexpr int16_t kResumeRowLimit = 32000;
+// A row whose cells keep changing length is gone over again at most this many
+// times in one step; after that the pass goes on behind the changed cell.
+constexpr int kMaxRowRescans = 3;
+
+enum class StepEnd { pass_done, yielded, circle };
+
+uint32_t ticks() { return pf::tick_count(); }
+
+// The layer being calculated, held for the step, with its store.
+struct CalcPass {
+    MemoryRef layer;
+    SpreadSheet* sheet;
+    MemoryRef store;
+};
+
+// The offset of a row record in the store, through the row cache when it is
+// held; false when the row has no cells.
+bool find_row(const CalcPass& pass, int16_t row, uint32_t* offset) {
+    if (row < 0) return false;
+    if (pass.sheet->row_cache_data) {
+        if (row > pass.sheet->last_row) return false;
+        uint32_t entry = pass.sheet->row_cache_data[row];
+        if (!entry) return false;
+        *offset = entry - 1;
+        return true;
+    }
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    uint8_t* p = start;
+    uint32_t length = 0;
+    int16_t wanted = row;
+    bool found = FindRow(&wanted, &length, start + GetByteSize(pass.store), &p);
+    *offset = uint32_t(p - start);
+    UnuseMemory(pass.store);
+    return found;
+}
+
+// The highest stored row (0 for an empty store).
+int16_t last_stored_row(const CalcPass& pass) {
+    int16_t last = 0;
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    const uint8_t* end = start + GetByteSize(pass.store);
+    for (const uint8_t* row = start; row < end; row += _RowLength_(row)) last = _RowID_(row);
+    UnuseMemory(pass.store);
+    return last;
+}
+
+// The first stored row at or after `row`, or -1.
+int16_t next_stored_row(const CalcPass& pass, int32_t row) {
+    if (pass.sheet->row_cache_data) {
+        for (int32_t r = std::max(row, 0); r <= pass.sheet->last_row; ++r)
+            if (pass.sheet->row_cache_data[r]) return int16_t(r);
+        return -1;
+    }
+    int16_t found = -1;
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    const uint8_t* end = start + GetByteSize(pass.store);
+    for (const uint8_t* p = start; p < end; p += _RowLength_(p))
+        if (_RowID_(p) >= row) {
+            found = _RowID_(p);
+            break;
+        }
+    UnuseMemory(pass.store);
+    return found;
+}
+
+// The bytes of a new result: a text's bytes, or a number in a 10-byte slot.
+struct NewResult {
+    int16_t type;
+    const uint8_t* bytes;
+    int32_t length;
+    uint8_t slot[kNumberSlotSize];
+};
+
+NewResult new_result() {
+    NewResult result{};
+    result.type = g_resultType;
+    if (g_resultType > 0) {
+        result.bytes = g_CellString + 1;
+        result.length = g_CellString[0];
+    } else {
+        store_f64(result.slot, g_value);
+        result.bytes = result.slot;
+        result.length = kNumberSlotSize;
+    }
+    return result;
+}
+
+bool same_result(const uint8_t* cell, const NewResult& result) {
+    const int16_t old_type = _resultType_(cell);
+    const int32_t old_length = _resultLength_(cell);
+    if (old_type < 0 && result.type < 0 && old_length == kNumberSlotSize)
+        return old_type == result.type && std::memcmp(_resultPtr_(cell), result.bytes, 8) == 0;
+    return old_type == result.type && old_length == result.length &&
+           std::memcmp(_resultPtr_(cell), result.bytes, size_t(result.length)) == 0;
+}
+
+// Stores a result of another length: the cell, its row and the store grow or
+// shrink by the difference and the row cache is rebuilt. False when the store
+// cannot grow (the old result stays).
+bool store_resized_result(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, const NewResult& result) {
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    uint8_t* cell = start + cell_offset;
+    const int32_t old_length = _resultLength_(cell);
+    const uint32_t result_offset = uint32_t(_resultPtr_(cell) - start);
+    UnuseMemory(pass.store);
+    const int32_t difference = result.length - old_length;
+    ReleaseCache(pass.layer);
+    bool grown = true;
+    if (difference > 0) {
+        MemoryGlobals* memory = pass.store->owner;
+        int16_t error = with_failure_handler(memory, [&] {
+            if (!InsertMemory(pass.store, int32_t(result_offset), difference)) grown = false;
+            else UnuseMemory(pass.store);
+        });
+        if (error) grown = false;
+    } else {
+        DeleteMemory(pass.store, int32_t(result_offset), -difference);
+    }
+    if (grown) {
+        start = static_cast<uint8_t*>(UseMemory(pass.store));
+        cell = start + cell_offset;
+        _SetCellLength_(cell, int16_t(_cellLength_(cell) + difference));
+        _SetRowLength_(start + row_offset, uint32_t(int32_t(_RowLength_(start + row_offset)) + difference));
+        _SetResultType_(cell, result.type);
+        std::memcpy(start + result_offset, result.bytes, size_t(result.length));
+        UnuseMemory(pass.store);
+    }
+    clobberCache(pass.layer);
+    CalcRowPtr(pass.layer);
+    return grown;
+}
+
+// DoComparison of the formula cell at an offset of the store.
+int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, bool* row_changed) {
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    const uint8_t* cell = start + cell_offset;
+    Calculate(_formulaPtr_(cell), _formulaLength_(cell));
+    cell = start + cell_offset;
+    NewResult result = new_result();
+    const bool unchanged = same_result(cell, result);
+    const bool not_stored = g_AccessError || (_resultType_(cell) == 0 && result.type == 0);
+    int16_t answer = kCellUnchangedOrStored;
+    if (unchanged || not_stored) {
+        UnuseMemory(pass.store);
+        return answer;
+    }
+    if (result.length == _resultLength_(cell)) {
+        uint8_t* writable = start + cell_offset;
+        _SetResultType_(writable, result.type);
+        std::memcpy(_resultPtr_(writable), result.bytes, size_t(result.type < 0 ? 8 : result.length));
+        UnuseMemory(pass.store);
+    } else {
+        UnuseMemory(pass.store);
+        if (!store_resized_result(pass, row_offset, cell_offset, result)) return answer;
+        answer = kCellLengthChanged;
+    }
+    CheckHotLinks(1, g_calcCell, g_calcCell, pass.layer);
+    *row_changed = true;
+    if (gCheckCirculars && CheckCircular() == 1) {
+        gCheckCirculars = 1;
+        QDraw();
+        return kCircleReported;
+    }
+    return answer;
+}
+
+int32_t cell_length_at(const CalcPass& pass, uint32_t offset) {
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    int32_t length = _cellLength_(start + offset);
+    UnuseMemory(pass.store);
+    return length;
+}
+
+struct CellAt {
+    uint32_t offset;
+    int16_t column;
+};
+
+// The formula cells of a stored row within [first, last] columns.
+std::vector<CellAt> formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int16_t last) {
+    std::vector<CellAt> cells;
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    const uint8_t* row = start + row_offset;
+    const uint8_t* end = row + _RowLength_(row);
+    for (const uint8_t* cell = row + kRowHeaderSize; cell < end; cell += _cellLength_(cell)) {
+        int16_t column = _cellID_(cell);
+        if (column >= first && column <= last && _cellType_(cell) == kCellFormula)
+            cells.push_back(CellAt{uint32_t(cell - start), column});
+    }
+    UnuseMemory(pass.store);
+    return cells;
+}
+
+// One row: its formula cells from a column rightwards (or, backwards, every
+// cell from right to left). A cell whose result changed length makes the row
+// be gone over again from its start, at most kMaxRowRescans times; after that
+// the walk goes on behind the changed cell. True when a circle was reported.
+bool calculate_row(CalcPass& pass, int16_t row, int16_t first_column, bool backwards, bool* changed) {
+    int rescans = 0;
+    for (;;) {
+        uint32_t row_offset = 0;
+        if (!find_row(pass, row, &row_offset)) return false;
+        std::vector<CellAt> cells = formula_cells(pass, row_offset, first_column, kLastCell);
+        if (backwards) std::reverse(cells.begin(), cells.end());
+        bool restart = false;
+        int32_t shift = 0;  // bytes the cells behind a resized one moved
+        for (const CellAt& at : cells) {
+            g_calcCell = CellPoint{row, at.column};
+            const uint32_t offset = uint32_t(int32_t(at.offset) + (backwards ? 0 : shift));
+            const int32_t length_before = cell_length_at(pass, offset);
+            int16_t answer = compare_cell(pass, row_offset, offset, changed);
+            if (answer == kCircleReported) return true;
+            if (answer != kCellLengthChanged) continue;
+            shift += cell_length_at(pass, offset) - length_before;
+            if (rescans < kMaxRowRescans) {
+                ++rescans;
+                restart = true;
+                break;
+            }
+        }
+        if (!restart) return false;
+        if (!backwards) first_column = 0;
+    }
+}
+
+// Gives way when an event waits; otherwise notes the row.
+StepEnd after_row(bool changed, int16_t row) {
+    if (changed) {
+        g_calcCell.v = row;
+        QDraw();
+    }
+    return CheckIdle() ? StepEnd::yielded : StepEnd::pass_done;
+}
+
+StepEnd scan_rows(CalcPass& pass) {
+    int16_t first_column = std::max<int16_t>(g_calcCell.h, 0);
+    int32_t row = std::max<int16_t>(g_calcCell.v, 0);
+    for (;;) {
+        int16_t stored = next_stored_row(pass, row);
+        if (stored < 0) return StepEnd::pass_done;
+        bool changed = false;
+        if (calculate_row(pass, stored, first_column, false, &changed)) return StepEnd::circle;
+        first_column = 0;
+        if (after_row(changed, stored) == StepEnd::yielded) {
+            g_calcCell = CellPoint{int16_t(std::min<int32_t>(stored + 1, kResumeRowLimit)), 0};
+            return StepEnd::yielded;
+        }
+        row = stored + 1;
+    }
+}
+
+StepEnd scan_bottom_up(CalcPass& pass) {
+    int16_t row = g_calcCell.v < 0 ? kLastCell : g_calcCell.v;
+    row = std::min(row, last_stored_row(pass));
+    for (; row >= 0; --row) {
+        uint32_t offset = 0;
+        if (!find_row(pass, row, &offset)) continue;
+        bool changed = false;
+        if (calculate_row(pass, row, 0, true, &changed)) return StepEnd::circle;
+        if (after_row(changed, row) == StepEnd::yielded) {
+            g_calcCell = CellPoint{int16_t(row - 1), -1};
+            return row > 0 ? StepEnd::yielded : StepEnd::pass_done;
+        }
+    }
+    return StepEnd::pass_done;
+}
+
+// The cell of a column in a stored row: its offset, and whether the row has
+// any cell at or right of the column.
+bool cell_in_column(const CalcPass& pass, uint32_t row_offset, int16_t column, uint32_t* offset, bool* reaches) {
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    uint8_t* row = start + row_offset;
+    uint8_t* p = row + kRowHeaderSize;
+    int16_t wanted = column;
+    bool found = FindCell(&wanted, row + _RowLength_(row), &p);
+    *reaches = p < row + _RowLength_(row);
+    *offset = uint32_t(p - start);
+    bool formula = found && _cellType_(p) == kCellFormula;
+    UnuseMemory(pass.store);
+    return formula;
+}
+
+StepEnd scan_columns(CalcPass& pass) {
+    int16_t column = std::max<int16_t>(g_calcCell.h, 0);
+    int32_t row = std::max<int16_t>(g_calcCell.v, 0);
+    for (; column <= kLastCell; ++column, row = 0) {
+        const bool from_top = row == 0;
+        bool any_reaches = false;
+        for (int16_t stored = next_stored_row(pass, row); stored >= 0; stored = next_stored_row(pass, stored + 1)) {
+            uint32_t row_offset = 0, offset = 0;
+            bool reaches = false, changed = false;
+            find_row(pass, stored, &row_offset);
+            if (cell_in_column(pass, row_offset, column, &offset, &reaches)) {
+                g_calcCell = CellPoint{stored, column};
+                for (int attempt = 0; attempt <= kMaxRowRescans; ++attempt) {
+                    int16_t answer = compare_cell(pass, row_offset, offset, &changed);
+                    if (answer == kCircleReported) return StepEnd::circle;
+                    if (answer != kCellLengthChanged) break;
+                    find_row(pass, stored, &row_offset);
+                    cell_in_column(pass, row_offset, column, &offset, &reaches);
+                }
+            }
+            any_reaches = any_reaches || reaches;
+            if (after_row(changed, stored) == StepEnd::yielded) {
+                g_calcCell = CellPoint{int16_t(std::min<int32_t>(stored + 1, kResumeRowLimit)), column};
+                return StepEnd::yielded;
+            }
+        }
+        if (from_top && !any_reaches) return StepEnd::pass_done;
+    }
+    return StepEnd::pass_done;
+}
+
+// The layer of a workbook to calculate: when layer 0 has begun and there are
+// more layers, the first from index 1 on that is behind it; else layer 0.
+MemoryRef layer_to_calculate(MemoryRef workbook) {
+    MemoryRef first = find_SpreadSheet_item(workbook, 0);
+    if (!first) return nullptr;
+    const int16_t lead = GetSpreadSheetCalcCycle(first);
+    const int16_t count = num_SpreadSheets(workbook);
+    if (lead != kCycleReset && count > 1)
+        for (int16_t index = 1; index < count; ++index)
+            if (GetIndexCalcCycle(workbook, index) < lead) return find_SpreadSheet_item(workbook, index);
+    return first;
+}
+
+void reset_layer(MemoryRef layer, CellPoint resume) {
+    SetSpreadSheetCalcCycle(layer, kCycleReset);
+    SetSpreadSheetResetCells(layer, 0);
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->recalc_resume = resume;
+    release_layer(layer);
+}
+
+// A window whose workbook has a layer not finished. (Looking at the shown
+// layer alone would leave other layers of the workbook unconfirmed.)
+bool shown_layer_unfinished(LayerWindow window) {
+    MemoryRef layer = document_window_layer(window);
+    MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
+    for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
+        if (GetIndexCalcCycle(workbook, index) < kCycleDone) return true;
+    return false;
+}
+
+// The next document window after CalcWind whose layer is unfinished, else the
+// first such window of the list; null when none is.
+LayerWindow next_unfinished_window() {
+    for (LayerWindow w = CalcWind ? next_document_window(CalcWind) : nullptr; w; w = next_document_window(w))
+        if (shown_layer_unfinished(w)) return w;
+    for (LayerWindow w = first_document_window(); w; w = next_document_window(w))
+        if (shown_layer_unfinished(w)) return w;
+    return nullptr;
+}
+
+bool calculation_suspended() {
+    LayerWindow front = first_document_window();
+    if (!front || entry_line_editing() || stopCalc == kCalcManualIdle) return true;
+    MemoryRef layer = document_window_layer(front);
+    TextEditor editor = nullptr;
+    return layer && GetObjEditor(layer, &editor) != nullptr;
+}
+
+// A finished automatic recalculation starts again after a minute, once the
+// user has left the program alone for two seconds.
+void finished_idle() {
+    const uint32_t now = ticks();
+    pf::EventRecord event;
+    if (pf::event_avail(pf::kEveryEvent, event)) gEventTime = now;
+    if (stopCalc == kCalcAutoDone && now - calcTimer > kRestartAfterTicks && now - gEventTime > kQuietTicks)
+        ResetCalc(CellPoint{0, 0}, first_document_window());
+    else
+        ChartIdle();
+}
+
+}  // namespace
+
+int16_t GetIndexCalcCycle(MemoryRef workbook, int16_t index) {
+    MemoryRef layer = workbook ? find_SpreadSheet_item(workbook, index) : nullptr;
+    return layer ? GetSpreadSheetCalcCycle(layer) : kCycleDone;
+}
+
+void ResetCalc(CellPoint start, LayerWindow window) {
+    if (!window) return;
+    CalcWind = window;
+    stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualIdle;
+    g_calcSheet = nullptr;
+    g_calc_time = SpreadSheetTime();
+    for (LayerWindow w = first_document_window(); w; w = next_document_window(w)) {
+        MemoryRef shown = document_window_layer(w);
+        MemoryRef workbook = shown ? GetWorkSheet(shown) : nullptr;
+        for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
+            if (MemoryRef layer = find_SpreadSheet_item(workbook, index)) reset_layer(layer, CellPoint{0, 0});
+    }
+    if (MemoryRef layer = document_window_layer(window)) {
+        SetSpreadSheetResetCells(layer, 0);
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->recalc_resume = start;
+        release_layer(layer);
+    }
+    gCheckCirculars = 0;
+    reset_circular_give_up();
+}
+
+void do_calc_now(LayerWindow window, int16_t automatic) {
+    ResetCalc(CellPoint{0, 0}, window);
+    if (automatic)
+        stopCalc = kCalcAutoRunning;
+    else
+        stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualRunning;
+}
+
+void calc_proc() {
+    if (calculation_suspended()) return;
+    while (CalcWind) {
+        MemoryRef shown = document_window_layer(CalcWind);
+        if (!shown) {
+            CalcWind = nullptr;
+            break;
+        }
+        g_calcWork = GetWorkSheet(shown);
+        g_calcSheet = layer_to_calculate(g_calcWork);
+        if (stopCalc == kCalcAutoRunning || stopCalc == kCalcManualRunning)
+            DoCalculation();
+        else if (stopCalc == kCalcAutoDone)
+            finished_idle();
+        else
+            ChartIdle();
+        g_calcWork = nullptr;
+        g_calcSheet = nullptr;
+        if ((stopCalc != kCalcAutoRunning && stopCalc != kCalcManualRunning) || CheckIdle()) return;
+    }
+    ChartIdle();
+    CalcWind = first_document_window();
+}
+
+void DoCalculation() {
+    gEventTime = ticks();
+    MemoryRef layer = g_calcSheet;
+    if (!layer) return;
+    std::fesetenv(FE_DFL_ENV);
+    CalcRowPtr(layer);
+    CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer)};
+    g_calcCell = pass.sheet->recalc_resume;
+    const int16_t cycle = pass.sheet->calc_cycle;
+    StepEnd end = cycle == kCycleBottomUp  ? scan_bottom_up(pass)
+                  : cycle == kCycleColumns ? scan_columns(pass)
+                                           : scan_rows(pass);
+    release_layer(layer);
+    if (end == StepEnd::pass_done) NextCalcStep();
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->recalc_resume = g_calcCell;
+    release_layer(layer);
+    ReleaseCache(layer);
+    g_calcSheet = nullptr;
+}
+
+int16_t DoComparison() {
+    CalcPass pass{g_calcSheet, use_layer(g_calcSheet), GetSpreadSheetCells(g_calcSheet)};
+    uint32_t row_offset = 0, offset = 0;
+    bool reaches = false, changed = false;
+    int16_t answer = kCellUnchangedOrStored;
+    if (find_row(pass, g_calcCell.v, &row_offset) && cell_in_column(pass, row_offset, g_calcCell.h, &offset, &reaches))
+        answer = compare_cell(pass, row_offset, offset, &changed);
+    release_layer(g_calcSheet);
+    return answer;
+}
+
+void NextCalcStep() {
+    MemoryRef layer = g_calcSheet;
+    g_calcCell = CellPoint{-1, -1};
+    const int16_t cycle = GetSpreadSheetCalcCycle(layer);
+    if (GetSpreadSheetResetCells(layer) > 0 || cycle == kCycleReset) {
+        if (cycle + 1 > kCycleConfirm) {
+            SetSpreadSheetCalcCycle(layer, kCycleBottomUp);
+            gCheckCirculars = 1;
+        } else {
+            SetSpreadSheetCalcCycle(layer, int16_t(cycle + 1));
+        }
+    } else {
+        SetSpreadSheetCalcCycle(layer, cycle == kCycleConfirm ? kCycleDone : kCycleConfirm);
+        gCheckCirculars = 0;
+    }
+    SetSpreadSheetResetCells(layer, 0);
+    if (LayerWindow next = next_unfinished_window()) {
+        CalcWind = next;
+        return;
+    }
+    stopCalc = stopCalc < 0 ? kCalcAutoDone : kCalcManualIdle;
+    calcTimer = ticks();
+}
+
+void QDraw() {
+    MemoryRef layer = g_calcSheet;
+    if (!layer) return;
+    IncrementSpreadSheetResetCells(layer);
+    if (CalcWind && GetSheetWind(layer)) {
+        CellRange strip{{g_calcCell.v, 0}, {g_calcCell.v, kLastCell}};
+        DrawCells(&strip, layer);
+    }
+}
+
+bool CheckIdle() {
+    const uint32_t now = ticks();
+    if (now - gEventTime <= kStepSliceTicks) return false;
+    pf::EventRecord event;
+    if (pf::event_avail(pf::kEveryEvent, event)) return true;
+    if (now - gEventTime > kWindowIdleTicks && pf::in_foreground()) {
+        idle_document_windows();
+        gEventTime = now;
+    }
+    return false;
+}

@@ -1,0 +1,77 @@
+// A workbook whose layer is shown in a document window, a manual tick clock,
+// and helpers that store typed formulas and run the recalculation.
+#pragma once
+
+#include <cmath>
+#include <string>
+
+#include "formula/recalc.h"
+#include "formula/trace.h"
+#include "formula_fixture.h"
+#include "platform/events/clock.h"
+#include "platform/events/events.h"
+
+class RecalcTest : public FormulaTest {
+protected:
+    int window_tag = 0;  // its address stands for the document window
+
+    LayerWindow window() { return &window_tag; }
+
+    void SetUp() override {
+        FormulaTest::SetUp();
+        pf::events_reset();
+        pf::use_manual_clock(100000);
+        SetSheetWind(layer, window());
+        stopCalc = kCalcAutoRunning;
+        CalcWind = nullptr;
+        gCheckCirculars = 0;
+        calcTimer = gEventTime = 0;
+    }
+
+    void TearDown() override {
+        trace_limits() = TraceLimits{};
+        stopCalc = kCalcAutoRunning;
+        CalcWind = nullptr;
+        pf::use_system_clock();
+        pf::events_reset();
+        FormulaTest::TearDown();
+    }
+
+    // Stores a typed formula, not yet calculated, in a cell.
+    void put_formula(int16_t row, int16_t column, const std::string& text, MemoryRef on = nullptr) {
+        Parsed parsed = parse(text, CellPoint{row, column}, on ? on : layer);
+        ASSERT_EQ(parsed.result, 0) << text;
+        put_cell(row, column, kCellFormula, parsed.bytes, std::vector<uint8_t>(kNumberSlotSize, 0), 0, on);
+    }
+
+    // The result of a formula cell (or the number of a constant); NaN when empty.
+    double result(int16_t row, int16_t column, MemoryRef on = nullptr) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{row, column}, on ? on : layer)) return std::nan("");
+        if (_cellType_(cell) == kCellConstant) return load_f64(_formulaPtr_(cell));
+        return _resultType_(cell) < 0 ? load_f64(_resultPtr_(cell)) : std::nan("");
+    }
+
+    std::string text_result(int16_t row, int16_t column) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{row, column}, layer) || _resultType_(cell) <= 0) return "";
+        return std::string(reinterpret_cast<const char*>(_resultPtr_(cell)), size_t(_resultLength_(cell)));
+    }
+
+    // Idle steps until the recalculation rests; the number of steps taken.
+    int run_until_rest(int limit = 10000) {
+        int steps = 0;
+        while ((stopCalc == kCalcAutoRunning || stopCalc == kCalcManualRunning) && steps < limit) {
+            calc_proc();
+            ++steps;
+        }
+        return steps;
+    }
+
+    int calculate_now() {
+        do_calc_now(window(), 1);
+        return run_until_rest();
+    }
+};

@@ -1,0 +1,290 @@
+// Recalculation: passes to completion for chains in every direction, the
+// cycle order, random numbers only in the first pass, circular references,
+// yielding to waiting events, the automatic restart and the manual mode.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/number_text.h"
+#include "recalc_fixture.h"
+
+namespace {
+
+std::string cell_name(int row, int column) {
+    unsigned char letters[8];
+    NumberToColumn(letters, int16_t(column));
+    return std::string(reinterpret_cast<const char*>(letters + 1), letters[0]) + std::to_string(row + 1);
+}
+
+// Cycles a layer goes through, noted at every idle step.
+class CycleLog {
+public:
+    explicit CycleLog(MemoryRef layer) : layer_(layer) {}
+    void note() {
+        int16_t cycle = GetSpreadSheetCalcCycle(layer_);
+        if (cycles.empty() || cycles.back() != cycle) cycles.push_back(cycle);
+    }
+    std::vector<int16_t> cycles;
+
+private:
+    MemoryRef layer_;
+};
+
+class RecalcPasses : public RecalcTest {
+protected:
+    // Time passes at every clock reading and an event keeps waiting, so that
+    // every idle step gives way after one row.
+    void step_slowly() {
+        pf::set_clock_step(400);
+        ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    }
+    std::vector<int16_t> cycles_of_slow_recalculation() {
+        step_slowly();
+        do_calc_now(window(), 1);
+        CycleLog log(layer);
+        log.note();
+        while (stopCalc == kCalcAutoRunning) {
+            calc_proc();
+            log.note();
+        }
+        return log.cycles;
+    }
+
+    // Puts a chain: the first cell a constant 1, every next cell the one
+    // before plus 1.
+    void chain(const std::vector<CellPoint>& cells) {
+        put_number(cells[0].v, cells[0].h, 1);
+        for (size_t i = 1; i < cells.size(); ++i)
+            put_formula(cells[i].v, cells[i].h, "=" + cell_name(cells[i - 1].v, cells[i - 1].h) + "+1");
+    }
+    void expect_chain(const std::vector<CellPoint>& cells) {
+        for (size_t i = 0; i < cells.size(); ++i)
+            ASSERT_EQ(result(cells[i].v, cells[i].h), double(i + 1)) << cell_name(cells[i].v, cells[i].h);
+    }
+    void run_and_check(const std::vector<CellPoint>& cells) {
+        chain(cells);
+        calculate_now();
+        EXPECT_EQ(stopCalc, kCalcAutoDone);
+        EXPECT_EQ(GetSpreadSheetCalcCycle(layer), kCycleDone);
+        expect_chain(cells);
+    }
+};
+
+TEST_F(RecalcPasses, ALayerWithoutFormulasTakesPassesZeroOneAndSix) {
+    put_number(0, 0, 5);
+    std::vector<int16_t> cycles = cycles_of_slow_recalculation();
+    EXPECT_EQ(cycles, (std::vector<int16_t>{0, 1, 6, 7}));
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
+}
+
+TEST_F(RecalcPasses, ChainTopDownSettlesInTheFirstPass) {
+    std::vector<CellPoint> cells;
+    for (int16_t r = 0; r < 40; ++r) cells.push_back({r, 0});
+    run_and_check(cells);
+}
+
+TEST_F(RecalcPasses, ChainBottomUpSettlesInTheBottomUpPass) {
+    std::vector<CellPoint> cells;
+    for (int16_t r = 39; r >= 0; --r) cells.push_back({r, 0});
+    run_and_check(cells);
+    // Right to left within a row as well.
+}
+
+TEST_F(RecalcPasses, ChainRightToLeftAlongARow) {
+    std::vector<CellPoint> cells;
+    for (int16_t c = 30; c >= 0; --c) cells.push_back({0, c});
+    run_and_check(cells);
+}
+
+TEST_F(RecalcPasses, ChainByColumns) {
+    std::vector<CellPoint> cells;
+    for (int16_t c = 0; c < 6; ++c)
+        for (int16_t r = 0; r < 6; ++r) cells.push_back({r, c});
+    run_and_check(cells);
+}
+
+TEST_F(RecalcPasses, ChainZigZag) {
+    std::vector<CellPoint> cells;
+    for (int16_t c = 0; c < 5; ++c)
+        for (int16_t i = 0; i < 8; ++i) cells.push_back({int16_t(c % 2 == 0 ? i : 7 - i), c});
+    run_and_check(cells);
+}
+
+TEST_F(RecalcPasses, CycleOrderWhilePassesKeepChanging) {
+    // A chain of 12 upward links needs many passes: cycles 0, 1, 2 ... 6, then 2 again.
+    std::vector<CellPoint> cells;
+    for (int16_t c = 0; c < 4; ++c)
+        for (int16_t r = 0; r < 3; ++r) cells.push_back({int16_t(2 - r), int16_t(3 - c)});
+    chain(cells);
+    std::vector<int16_t> cycles = cycles_of_slow_recalculation();
+    ASSERT_GE(cycles.size(), 4u);
+    EXPECT_EQ(cycles[0], 0);
+    EXPECT_EQ(cycles[1], 1);
+    EXPECT_EQ(cycles[2], 2);
+    EXPECT_EQ(cycles[cycles.size() - 2], kCycleConfirm);
+    EXPECT_EQ(cycles.back(), kCycleDone);
+    expect_chain(cells);
+}
+
+TEST_F(RecalcPasses, TextResultsThatGrowMoveTheCellsBehind) {
+    put_text(0, 0, "ab");
+    put_formula(1, 0, "=A1&\"cdefghijklmnop\"");
+    put_formula(1, 1, "=A2&\"!\"");
+    put_formula(1, 2, "=B2&\"?\"");
+    put_formula(2, 0, "=C2&\"x\"");
+    calculate_now();
+    EXPECT_EQ(text_result(1, 0), "abcdefghijklmnop");
+    EXPECT_EQ(text_result(1, 1), "abcdefghijklmnop!");
+    EXPECT_EQ(text_result(1, 2), "abcdefghijklmnop!?");
+    EXPECT_EQ(text_result(2, 0), "abcdefghijklmnop!?x");
+    EXPECT_TRUE(store_is_sound(store()));
+    put_text(0, 0, "z");
+    calculate_now();
+    EXPECT_EQ(text_result(2, 0), "zcdefghijklmnop!?x");
+    EXPECT_TRUE(store_is_sound(store()));
+}
+
+TEST_F(RecalcPasses, RandomNumbersChangeOnlyInPassOne) {
+    put_formula(0, 0, "=RAND()");
+    put_formula(1, 0, "=A1*2");
+    step_slowly();
+    do_calc_now(window(), 1);
+    double first = std::nan("");
+    while (stopCalc == kCalcAutoRunning) {
+        int16_t cycle = GetSpreadSheetCalcCycle(layer);
+        calc_proc();
+        if (cycle == 1) first = result(0, 0);
+        if (cycle > 1) EXPECT_EQ(result(0, 0), first) << "cycle " << cycle;
+    }
+    EXPECT_GT(first, 0.0);
+    EXPECT_LT(first, 1.0);
+    EXPECT_EQ(result(1, 0), first * 2);
+    pf::set_clock_step(0);
+    calculate_now();
+    EXPECT_NE(result(0, 0), first);
+}
+
+TEST_F(RecalcPasses, ManualModeCalculatesOnlyWhenAsked) {
+    put_number(0, 0, 2);
+    put_formula(1, 0, "=A1*10");
+    stopCalc = kCalcManualIdle;
+    ResetCalc(CellPoint{0, 0}, window());
+    EXPECT_EQ(stopCalc, kCalcManualIdle);
+    calc_proc();
+    EXPECT_TRUE(std::isnan(result(1, 0)));
+    do_calc_now(window(), 0);
+    EXPECT_EQ(stopCalc, kCalcManualRunning);
+    run_until_rest();
+    EXPECT_EQ(stopCalc, kCalcManualIdle);
+    EXPECT_EQ(result(1, 0), 20);
+    // Asking with the flag makes the mode automatic.
+    do_calc_now(window(), 1);
+    EXPECT_EQ(stopCalc, kCalcAutoRunning);
+}
+
+TEST_F(RecalcPasses, NothingRunsWithoutADocumentWindow) {
+    put_formula(0, 0, "=1+1");
+    SetSheetWind(layer, nullptr);
+    do_calc_now(window(), 1);
+    calc_proc();
+    EXPECT_TRUE(std::isnan(result(0, 0)));
+}
+
+TEST_F(RecalcPasses, CircularReferenceSwitchesToManual) {
+    put_formula(0, 0, "=B1+1");
+    put_formula(0, 1, "=A1+1");
+    put_number(5, 5, 1);
+    do_calc_now(window(), 1);
+    bool circles_on = false;
+    int steps = 0;
+    while (stopCalc == kCalcAutoRunning && steps++ < 1000) {
+        calc_proc();
+        circles_on = circles_on || gCheckCirculars;
+    }
+    EXPECT_TRUE(circles_on);
+    EXPECT_EQ(stopCalc, kCalcManualIdle);
+    // The cell found is selected.
+    SpreadSheet* sheet = use_layer(layer);
+    CellPoint active = sheet->active_cell;
+    release_layer(layer);
+    EXPECT_TRUE(active == (CellPoint{0, 0}) || active == (CellPoint{0, 1}));
+    // Reported once: nothing more happens at idle.
+    double a = result(0, 0);
+    calc_proc();
+    EXPECT_EQ(result(0, 0), a);
+}
+
+// Yielding: with time passing at every clock reading, a step gives way once
+// more than 20 ticks passed and an event waits, and resumes where it stopped.
+TEST_F(RecalcPasses, StepsGiveWayToWaitingEventsAndResume) {
+    for (int16_t r = 0; r < 200; ++r) put_formula(r, 0, "=ROW()");
+    pf::set_clock_step(2);  // one tick every 8 or 9 readings
+    do_calc_now(window(), 1);
+    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    calc_proc();
+    EXPECT_EQ(stopCalc, kCalcAutoRunning);
+    SpreadSheet* sheet = use_layer(layer);
+    CellPoint resume = sheet->recalc_resume;
+    release_layer(layer);
+    EXPECT_GT(resume.v, 0);
+    EXPECT_LT(resume.v, 200);
+    EXPECT_EQ(result(resume.v - 1, 0), resume.v);  // rows before it are done
+    EXPECT_TRUE(std::isnan(result(resume.v, 0)));
+    pf::EventRecord event;
+    pf::get_next_event(pf::kEveryEvent, event);
+    run_until_rest();
+    for (int16_t r = 0; r < 200; ++r) ASSERT_EQ(result(r, 0), r + 1);
+}
+
+TEST_F(RecalcPasses, CheckIdlePollsAtMostEveryTwentyTicks) {
+    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    gEventTime = pf::tick_count();
+    EXPECT_FALSE(CheckIdle());
+    pf::advance_clock(pf::ticks_to_milliseconds(20));
+    EXPECT_FALSE(CheckIdle());
+    pf::advance_clock(pf::ticks_to_milliseconds(1));
+    EXPECT_TRUE(CheckIdle());
+}
+
+TEST_F(RecalcPasses, FinishedAutomaticRecalculationRestartsAfterAMinuteOfCalm) {
+    put_formula(0, 0, "=RAND()");
+    calculate_now();
+    ASSERT_EQ(stopCalc, kCalcAutoDone);
+    double first = result(0, 0);
+    pf::advance_clock(pf::ticks_to_milliseconds(3000));
+    calc_proc();
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
+    pf::advance_clock(pf::ticks_to_milliseconds(700));
+    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));  // the user is busy
+    calc_proc();
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
+    pf::EventRecord event;
+    pf::get_next_event(pf::kEveryEvent, event);
+    pf::advance_clock(pf::ticks_to_milliseconds(100));
+    calc_proc();
+    EXPECT_EQ(stopCalc, kCalcAutoDone);  // only 100 quiet ticks
+    EXPECT_EQ(result(0, 0), first);
+    pf::advance_clock(pf::ticks_to_milliseconds(30));
+    calc_proc();  // restarts and, with the clock standing, runs to the end
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
+    EXPECT_NE(result(0, 0), first);
+    // The manual mode never restarts by itself.
+    stopCalc = kCalcManualIdle;
+    pf::advance_clock(pf::ticks_to_milliseconds(10000));
+    calc_proc();
+    EXPECT_EQ(stopCalc, kCalcManualIdle);
+}
+
+TEST_F(RecalcPasses, LayersOfAWorkbookAreCalculatedTogether) {
+    MemoryRef second = add_layer(workbook);
+    put_number(0, 0, 3);
+    put_formula(0, 0, "=1:A1*2", second);
+    put_formula(1, 0, "=2:A1+1");
+    calculate_now();
+    EXPECT_EQ(result(0, 0, second), 6);
+    EXPECT_EQ(result(1, 0), 7);
+    EXPECT_EQ(GetIndexCalcCycle(workbook, 1), kCycleDone);
+    EXPECT_EQ(GetIndexCalcCycle(workbook, 5), kCycleDone);
+}
+
+}  // namespace

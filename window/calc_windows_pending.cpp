@@ -1,0 +1,58 @@
+// Document-window services of the recalculation before the worksheet window
+// exists: a layer given a window (SetSheetWind) stands for a document window
+// showing it; the list runs through the open workbooks and their layers in
+// order. Nothing is drawn and no entry line is edited.
+#include "formula/calc_services.h"
+#include "model/calc_globals.h"
+#include "model/workbook.h"
+
+namespace {
+
+// Every layer with a window, in list order; calls visit(layer, window) until it answers true.
+template <typename Visit>
+MemoryRef find_window_layer(Visit&& visit) {
+    for (int32_t book = 0; book < count_open_workbooks(&quorvin_rsrv); ++book) {
+        MemoryRef workbook = open_workbook_at(&quorvin_rsrv, book);
+        for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
+            MemoryRef layer = find_SpreadSheet_item(workbook, index);
+            LayerWindow window = layer ? GetSheetWind(layer) : nullptr;
+            if (window && visit(layer, window)) return layer;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+LayerWindow first_document_window() {
+    MemoryRef layer = find_window_layer([](MemoryRef, LayerWindow) { return true; });
+    return layer ? GetSheetWind(layer) : nullptr;
+}
+
+LayerWindow next_document_window(LayerWindow window) {
+    bool passed = false;
+    MemoryRef layer = find_window_layer([&](MemoryRef, LayerWindow w) {
+        if (passed) return true;
+        passed = w == window;
+        return false;
+    });
+    return layer ? GetSheetWind(layer) : nullptr;
+}
+
+MemoryRef document_window_layer(LayerWindow window) {
+    if (!window) return nullptr;
+    return find_window_layer([&](MemoryRef, LayerWindow w) { return w == window; });
+}
+
+void select_document_window(LayerWindow) {}
+bool entry_line_editing() { return false; }
+void idle_document_windows() {}
+
+void LSelect(CellPoint cell, const CellRange*, MemoryRef, int16_t, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->active_cell = cell;
+    sheet->selection = CellRange{cell, cell};
+    release_layer(layer);
+}
+
+void ChartIdle() {}
