@@ -167,6 +167,33 @@ pf::OSErr GetFileLocation(int16_t ref, int16_t* volume, uint32_t* folder, unsign
     return pf::noErr;
 }
 
+int16_t FindJobFile(int16_t volume, uint32_t folder, pf::FileSpec* spec) {
+    pf::FileSpec found;
+    if (pf::make_file_spec(volume, folder, spec->name, found) != pf::noErr) return -1;
+    *spec = found;
+    return 0;
+}
+
+pf::OSErr HGetVolParms(const unsigned char*, int16_t volume, pf::VolumeInfo* buffer, int32_t* size) {
+    if (!buffer || !size) return pf::kParamErr;
+    pf::OSErr err = pf::get_volume_info(volume, *buffer);
+    *size = int32_t(sizeof *buffer);
+    return err;
+}
+
+pf::OSErr GetVolumeInfoNoName(const unsigned char*, int16_t volume, pf::VolumeInfo* info) {
+    if (!info) return pf::kParamErr;
+    return pf::get_volume_info(volume, *info);
+}
+
+pf::OSErr GetCatInfoNoName(int16_t volume, uint32_t folder, const unsigned char* name, pf::CatalogInfo* info) {
+    if (!info) return pf::kParamErr;
+    pf::FileSpec spec;
+    pf::OSErr err = pf::make_file_spec(volume, folder, name, spec);
+    if (err) return err;
+    return pf::get_catalog_info(spec, *info);
+}
+
 pf::OSErr CheckVolLock(const unsigned char*, int16_t volume) { return pf::check_volume_lock(volume); }
 
 pf::OSErr CheckObjectLock(int16_t volume, uint32_t folder, const unsigned char* name) {

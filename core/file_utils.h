@@ -33,6 +33,14 @@ pf::OSErr PathNameFromDirID(uint32_t folder, int16_t volume, unsigned char* out)
 pf::OSErr GetFolderLocation(const unsigned char* name, int16_t volume, uint32_t* folder);
 pf::OSErr GetFileLocation(int16_t ref, int16_t* volume, uint32_t* folder, unsigned char* name);
 
+// Re-makes spec's name in the folder of the volume: -1 on any error, else 0.
+int16_t FindJobFile(int16_t volume, uint32_t folder, pf::FileSpec* spec);
+
+// Volume and catalog information; a volume name given is used as it stands
+// and never written to.
+pf::OSErr HGetVolParms(const unsigned char* volume_name, int16_t volume, pf::VolumeInfo* buffer, int32_t* size);
+pf::OSErr GetVolumeInfoNoName(const unsigned char* volume_name, int16_t volume, pf::VolumeInfo* info);
+pf::OSErr GetCatInfoNoName(int16_t volume, uint32_t folder, const unsigned char* name, pf::CatalogInfo* info);
 pf::OSErr CheckVolLock(const unsigned char* volume_name, int16_t volume);
 pf::OSErr CheckObjectLock(int16_t volume, uint32_t folder, const unsigned char* name);
 pf::OSErr FSpCheckObjectLock(const pf::FileSpec* spec);

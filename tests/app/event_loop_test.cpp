@@ -139,3 +139,17 @@ TEST_F(EventLoop, AnErrorDeferredInTheBackgroundShowsOnceBackInFront) {
     EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(20000, 3));
     EXPECT_FALSE(g_system.flags & kSysNotificationUp);
 }
+
+TEST_F(EventLoop, ACommandClickInAnUnsavedDocumentsTitlePopsUpItsPathInsteadOfMoving) {
+    pf::WindowRef document = new_document();
+    pf::Point title = point_of_part(document, pf::kInDrag);
+    ASSERT_GE(title.v, 0);
+    pf::Rect before = pf::window_struct_rect(document);
+    pf::driver_drag(title, pf::Point{int16_t(title.v + 60), int16_t(title.h + 40)}, pf::kCmdKey);
+    run_until_idle();
+    EXPECT_EQ(pf::window_struct_rect(document), before);
+
+    pf::driver_drag(title, pf::Point{int16_t(title.v + 60), int16_t(title.h + 40)});
+    run_until_idle();
+    EXPECT_EQ(pf::window_struct_rect(document).top, before.top + 60);
+}

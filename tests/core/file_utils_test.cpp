@@ -130,3 +130,40 @@ TEST(FrameworkText, NoFrameworkLoadsAndTheTextFlagsSwap) {
     int32_t before = CallQDTextFlags(2);
     EXPECT_EQ(CallQDTextFlags(before), 2);
 }
+
+TEST_F(FileUtils, OpeningWithSharingModes) {
+    std::ofstream(folder.path + "/shared.txt") << "x";
+    pf::FileSpec spec = spec_of("shared.txt");
+    int16_t writer = 0, reader = 0, second_writer = 0;
+    ASSERT_EQ(FSpOpenAware(&spec, kOpenReadWrite | kDenyOthersWrite, &writer), pf::noErr);
+    EXPECT_EQ(FSpOpenAware(&spec, kOpenReadOnly, &reader), pf::noErr);
+    EXPECT_NE(FSpOpenAware(&spec, kOpenReadWrite, &second_writer), pf::noErr);
+    pf::close_file(writer);
+    pf::close_file(reader);
+    unsigned char name[64];
+    pstr(name, "missing.txt");
+    int16_t none = 0;
+    EXPECT_EQ(HOpenAware(spec.volume, spec.parent, name, kOpenReadOnly, &none), pf::kFileNotFoundErr);
+    pf::FileSpec job = spec;
+    EXPECT_EQ(FindJobFile(spec.volume, spec.parent, &job), 0);
+    EXPECT_EQ(FindJobFile(spec.volume, 0x7FFF0001, &job), -1);
+}
+
+namespace {
+int files_seen = 0;
+pf::OSErr count_file(const pf::FileSpec*, const pf::CatalogInfo*, void*) {
+    ++files_seen;
+    return 1;
+}
+}  // namespace
+
+TEST_F(FileUtils, SearchDownVisitsEveryFileOfTheTree) {
+    std::filesystem::create_directories(folder.path + "/a/b");
+    for (const char* name : {"/one", "/a/two", "/a/b/three"}) std::ofstream(folder.path + name) << "x";
+    uint32_t top = 0;
+    ASSERT_EQ(pf::folder_id_from_path(folder.path, top), pf::noErr);
+    files_seen = 0;
+    stopSearch = false;
+    EXPECT_EQ(SearchDirDown(top, pf::kSystemVolume, nullptr, count_file, nullptr), pf::kFileNotFoundErr);
+    EXPECT_EQ(files_seen, 3);
+}
