@@ -29,12 +29,18 @@ double sample_deviation(const MomentSum& sum) {
     return is_error_value(variance) ? variance : std::sqrt(variance);
 }
 
-bool value_before(double a, double b) {
+int double_t_compare(double a, double b) {
     int16_t code_a = checkValue(&a), code_b = checkValue(&b);
-    if (code_a == 0 && code_b == 0) return a < b;
-    if (code_a == 0 || code_b == 0) return code_a == 0;  // numbers first
-    return code_a < code_b;
+    if (code_a == 0 && code_b == 0) return a < b ? -1 : a > b ? 1 : 0;
+    if (code_a == 0 || code_b == 0) return code_a == 0 ? -1 : 1;  // numbers first
+    return code_a < code_b ? -1 : code_a > code_b ? 1 : 0;
 }
+
+namespace {
+
+bool value_before(double a, double b) { return double_t_compare(a, b) < 0; }
+
+}  // namespace
 
 double median_of(double* values, int32_t count) {
     if (count <= 0) return N_AN(kErrRef);

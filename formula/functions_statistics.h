@@ -20,9 +20,10 @@ void add_moment(MomentSum* sum, double value);
 double sample_variance(const MomentSum& sum);
 double sample_deviation(const MomentSum& sum);
 
-// Ascending order of numbers, every error value after every number, errors
-// among themselves by code: a strict weak order for any doubles.
-bool value_before(double a, double b);
+// The sort order of the median: -1, 0 or 1 as a comes before, with or after
+// b. Numbers ascend; every error value comes after every number, errors
+// among themselves by code; so the order is total for any doubles.
+int double_t_compare(double a, double b);
 // The median of `count` values, reordering them: "#REF!" for none; the first
 // error value in the given order when there is one.
 double median_of(double* values, int32_t count);

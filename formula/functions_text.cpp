@@ -145,7 +145,7 @@ void middle_characters(const unsigned char* text, int32_t start, int32_t count, 
     copy_span(text, from, to - from, out);
 }
 
-int32_t find_bytes(const unsigned char* find, const unsigned char* within, int32_t start,
+int32_t FindTextB(const unsigned char* find, const unsigned char* within, int32_t start,
                    bool ignore_case) {
     int32_t last = length_of(within) - length_of(find) + 1;
     for (int32_t p = std::max(1, start); p <= last; ++p)
@@ -176,7 +176,7 @@ void substitute_text(const unsigned char* text, const unsigned char* old_text,
     // and the position never passes 256: the loop is bounded.
     int32_t position = 1, occurrence = 0;
     while (length_of(old_text) > 0) {
-        int32_t found = find_bytes(old_text, result, position, false);
+        int32_t found = FindTextB(old_text, result, position, false);
         if (found == 0) break;
         occurrence += 1;
         if (instance != 0 && occurrence != instance) {

@@ -25,7 +25,7 @@ void middle_characters(const unsigned char* text, int32_t start, int32_t count, 
 
 // The 1-based position of `find` in `within` from `start`, in bytes or in
 // characters, case-sensitive or not; 0 when it does not occur.
-int32_t find_bytes(const unsigned char* find, const unsigned char* within, int32_t start,
+int32_t FindTextB(const unsigned char* find, const unsigned char* within, int32_t start,
                    bool ignore_case);
 int32_t find_characters(const unsigned char* find, const unsigned char* within, int32_t start,
                         bool ignore_case, int16_t script);

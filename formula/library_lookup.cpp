@@ -81,7 +81,7 @@ int32_t cells_along(const CellRange& rect, bool along_row) {
 
 // hvIncrement over the whole vector: the offset of the first equal cell, else
 // of the largest smaller cell (the earliest of equals), else -1.
-int32_t unsorted_match(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
+int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
     int32_t best = -1;
     HeldValue candidate;
     *exact = false;
@@ -103,7 +103,7 @@ int32_t unsorted_match(const HeldRange& range, const LookupValue& lookup, bool a
 // oIncrement over an ascending vector: the offset of the last cell not above
 // the lookup value (-1 when none), stopping at an equal or a larger cell;
 // *larger_first when the first cell of the lookup's kind is larger.
-int32_t sorted_match(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
+int32_t oIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
     int32_t best = -1;
     *larger_first = false;
     for (int32_t offset = 0; offset < cells_along(range.rect, along_row); ++offset) {
@@ -344,7 +344,7 @@ void H_V_LOOKUP(int16_t number) {
         return;
     }
     bool exact;
-    int32_t offset = unsorted_match(range, lookup, !vertical, &exact);
+    int32_t offset = hvIncrement(range, lookup, !vertical, &exact);
     if (offset < 0 || (exact_only && !exact)) {
         error_result(kErrNA);
         return;
@@ -380,7 +380,7 @@ void LOOKUP() {
     }
     bool along_row = r.botRight.h - r.topLeft.h > r.botRight.v - r.topLeft.v;
     bool larger_first;
-    int32_t offset = sorted_match(range, lookup, along_row, &larger_first);
+    int32_t offset = oIncrement(range, lookup, along_row, &larger_first);
     if (larger_first) {
         error_result(kErrNA);
         return;

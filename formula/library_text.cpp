@@ -130,7 +130,7 @@ void find_func(int16_t number) {
         return;
     }
     bool ignore_case = number == 131 || number == 136;
-    int32_t found = number >= 135 ? find_bytes(find, within, start, ignore_case)
+    int32_t found = number >= 135 ? FindTextB(find, within, start, ignore_case)
                                   : find_characters(find, within, start, ignore_case, script());
     if (found == 0)
         error_result(kErrValue);

@@ -72,18 +72,18 @@ TEST(TextSpans, DoubleByteCharactersAreNeverSplit) {
 }
 
 TEST(FindText, BytesAndCharacters) {
-    EXPECT_EQ(find_bytes(PText("B"), PText("abc"), 1, true), 2);
-    EXPECT_EQ(find_bytes(PText("B"), PText("abc"), 1, false), 0);
-    EXPECT_EQ(find_bytes(PText("a"), PText("banana"), 3, false), 4);
-    EXPECT_EQ(find_bytes(PText("a"), PText("banana"), 7, false), 0);
-    EXPECT_EQ(find_bytes(PText(""), PText("abc"), 2, false), 2);
-    EXPECT_EQ(find_bytes(PText("abcd"), PText("abc"), 1, false), 0);
+    EXPECT_EQ(FindTextB(PText("B"), PText("abc"), 1, true), 2);
+    EXPECT_EQ(FindTextB(PText("B"), PText("abc"), 1, false), 0);
+    EXPECT_EQ(FindTextB(PText("a"), PText("banana"), 3, false), 4);
+    EXPECT_EQ(FindTextB(PText("a"), PText("banana"), 7, false), 0);
+    EXPECT_EQ(FindTextB(PText(""), PText("abc"), 2, false), 2);
+    EXPECT_EQ(FindTextB(PText("abcd"), PText("abc"), 1, false), 0);
     EXPECT_EQ(find_characters(PText("x"), PText(kKana + "x"), 1, false, kJapanese), 3);
     EXPECT_EQ(find_characters(PText("x"), PText(kKana + "x"), 3, false, kJapanese), 3);
     EXPECT_EQ(find_characters(PText("x"), PText(kKana + "x"), 5, false, kJapanese), 0);
     // "\xA0\x82" spans two characters' halves: not a match in characters.
     EXPECT_EQ(find_characters(PText("\xA0\x82"), PText(kKana), 1, false, kJapanese), 0);
-    EXPECT_EQ(find_bytes(PText("\xA0\x82"), PText(kKana), 1, false), 2);
+    EXPECT_EQ(FindTextB(PText("\xA0\x82"), PText(kKana), 1, false), 2);
 }
 
 std::string substitute(const std::string& text, const std::string& old_text, const std::string& new_text,
