@@ -4,21 +4,18 @@
 
 #include <cstring>
 
+#include "core/alerts.h"
 #include "core/passwords.h"
 
-// Alerts and dialogs of the core and shell.
-int16_t str_multi_alert(int16_t list, int16_t index, int16_t alert, int16_t kind);
-int16_t error_alert(int16_t list, int16_t index);
-int16_t show_file_error(int16_t error);
+// The password dialog of the shell.
 int16_t verify_dialog(const unsigned char* password, int16_t message);
 
 namespace {
 
-constexpr int16_t kCautionKind = 2;
 constexpr int kLongestPassword = 15;
 
 int16_t ask_with_alert(int16_t list, int16_t index) {
-    return str_multi_alert(list, index, kCautionAlert, kCautionKind);
+    return str_multi_alert(list, index, kStandardCautionAlert, kCautionAlertKind);
 }
 
 void tell_with_alert(int16_t list, int16_t index) { error_alert(list, index); }

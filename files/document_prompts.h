@@ -16,7 +16,6 @@ constexpr int16_t kBackupFailed = 7;         // no backup could be made: opened 
 constexpr int16_t kOtherLayersUnsaved = 9;   // the other layers are not in the saved file
 constexpr int16_t kUnconvertedSaveAs = 10;   // a read-only older document needs a new name
 
-constexpr int16_t kCautionAlert = 25001;
 constexpr int16_t kAnswerOK = 1;
 constexpr int16_t kAnswerCancel = 2;
 

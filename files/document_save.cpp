@@ -3,9 +3,10 @@
 // and the bookkeeping that follows a successful save.
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 
+#include "core/app_menus.h"
+#include "core/file_utils.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
@@ -20,7 +21,6 @@
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name,
                        pf::FourCC type, void* event_proc, pf::FileSpec* chosen, int16_t* stationery,
                        int16_t* replacing, pf::FourCC creator, void* user_data);
-void update_pref_specs(const pf::FileSpec* spec, int16_t add);
 void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
 void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 int16_t Send_ComeHome_Command(pf::FourCC creator, uint32_t picture_id, int16_t object_id);
@@ -42,16 +42,13 @@ bool known_code(int16_t code) { return code >= kFormatUntitled && code <= kForma
 
 // ---- Target files ------------------------------------------------------------
 
-// A new file beside `target`, named by the current time, to write into.
+// A new empty file beside `target` to write into.
 pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
-    for (auto seconds = static_cast<unsigned long>(std::time(nullptr));; ++seconds) {
-        unsigned char name[64];
-        name[0] = uint8_t(std::snprintf(reinterpret_cast<char*>(name + 1), 63, "%lu", seconds));
-        pf::OSErr error = pf::make_file_spec(target.volume, target.parent, name, *temp);
-        if (error == 0) continue;  // taken: try the next second
-        if (error != pf::kFileNotFoundErr) return error;
-        return pf::create_file(*temp, pf::four_cc("trsh"), pf::four_cc("trsh"));
-    }
+    *temp = target;
+    int16_t ref = 0;
+    pf::OSErr error = create_temp_spec(temp, &ref);
+    if (ref) pf::close_file(ref);
+    return error;
 }
 
 // A name beside `document` that no file has: "DeleteMe", then "DeleteMe"

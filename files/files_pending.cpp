@@ -1,7 +1,6 @@
 // Readers and writers of the older generation and of the text formats, not
 // built yet: each refuses its file with a message instead of pretending.
 #include <cstdint>
-#include <cstring>
 
 #include "core/app_menus.h"
 #include "files/document_file.h"
@@ -40,13 +39,9 @@ int16_t OutputSYLK(int16_t, MemoryRef) { return kFormatUnavailableErr; }
 
 namespace {
 
-constexpr int32_t kFileInfoBytes = kFileInfoFlagsOffset + 4;
-
 MemoryRef workbook_of_file(const pf::FileSpec& spec) {
-    MemoryRef file_info = pgAllocateNewRef(&mem_globals, kFileInfoBytes, 1, 0, true);
-    std::memcpy(UseMemory(file_info), &spec, sizeof spec);
-    UnuseMemory(file_info);
-    return New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format);
+    MemoryRef file_info = NewFileRec(&spec);
+    return file_info ? New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format) : nullptr;
 }
 
 }  // namespace
