@@ -30,12 +30,59 @@ void set_text(const uint8_t* text, int32_t length) {
     g_value = number_of_text(g_CellString);
 }
 
+// The store start the layer's row cursor was taken in: a cursor kept across
+// a move of the store's bytes is not used.
+MemoryRef cursor_layer = nullptr;
+const uint8_t* cursor_base = nullptr;
+
+// The row record of `row` in a held store, searched from the layer's row
+// cursor when it lies at or before the row (so that ascending fetches go on
+// from the last row found), else from the start; a found row becomes the
+// cursor. Null when the store has no such row.
+uint8_t* find_row_from_cursor(MemoryRef layer, SpreadSheet* sheet, uint8_t* start, const uint8_t* end, int16_t row) {
+    uint8_t* p = start;
+    uint8_t* cursor = sheet->row_cursor;
+    if (cursor && cursor_layer == layer && cursor_base == start && cursor >= start &&
+        end - cursor >= kRowHeaderSize && _RowID_(cursor) <= row)
+        p = cursor;
+    while (end - p >= kRowHeaderSize) {
+        int16_t id = _RowID_(p);
+        uint32_t length = _RowLength_(p);
+        if (id > row || length < uint32_t(kRowHeaderSize) || length > uint32_t(end - p)) return nullptr;
+        if (id == row) {
+            sheet->row_cursor = p;
+            cursor_layer = layer;
+            cursor_base = start;
+            return p;
+        }
+        p += length;
+    }
+    return nullptr;
+}
+
 // The cell of a layer into the registers; empty when it has no value.
 void fetch_from_layer(MemoryRef layer, CellPoint where) {
-    uint8_t* cell = nullptr;
-    int16_t length = 0;
-    if (get_cell_ptr(&cell, &length, where, layer) && extract_value(cell) == 0) return;
-    set_empty();
+    SpreadSheet* sheet = use_layer(layer);
+    bool found = false;
+    if (sheet->row_cache_data) {
+        release_layer(layer);
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (get_cell_ptr(&cell, &length, where, layer) && extract_value(cell) == 0) return;
+        set_empty();
+        return;
+    }
+    MemoryRef store = sheet->cells;
+    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    const uint8_t* end = start + GetByteSize(store);
+    if (uint8_t* row = find_row_from_cursor(layer, sheet, start, end, where.v)) {
+        uint8_t* cell = row + kRowHeaderSize;
+        int16_t column = where.h;
+        found = FindCell(&column, row + _RowLength_(row), &cell) && extract_value(cell) == 0;
+    }
+    UnuseMemory(store);
+    release_layer(layer);
+    if (!found) set_empty();
 }
 
 bool outside_grid(CellPoint where) { return where.v < 0 || where.h < 0; }

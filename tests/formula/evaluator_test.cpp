@@ -251,3 +251,22 @@ TEST_F(Evaluator, FloatingPointTrapsAreHeldDuringAnEvaluation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Evaluator, FetchesInAnyOrderFindTheirRowsWithOrWithoutTheRowCache) {
+    for (int16_t row = 0; row < 20; row += 2) put_number(row, 0, row);
+    for (bool cached : {false, true}) {
+        if (cached) CalcRowPtr(layer);
+        for (int16_t row : {10, 4, 18, 0, 7, 6, 30})
+            EXPECT_EQ(eval("=$A$" + std::to_string(row + 1)).number, row % 2 == 0 && row < 20 ? row : 0)
+                << row << (cached ? " cached" : "");
+        if (cached) ReleaseCache(layer);
+    }
+    eval("=$A$11");
+    put_number(9, 0, 99);  // a new row before the cursor's
+    EXPECT_EQ(eval("=$A$10").number, 99);
+    EXPECT_EQ(eval("=$A$11").number, 10);
+}
+
+}  // namespace
