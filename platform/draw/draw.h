@@ -4,14 +4,15 @@
 // pixels; a rectangle covers [left, right) x [top, bottom).
 //
 // The other headers of this folder hold ports (port.h), rectangles (rects.h),
-// regions (region.h), shapes (shapes.h), colours (colour.h), pixel moves and
-// offscreen worlds (bits.h), pictures (picture.h), small images (small_images.h),
-// theme drawing (theme.h), output (output.h), text (text.h) and the painting core the
-// module's own files share (paint.h).
+// regions (region.h), shapes (shapes.h), colours (colour.h), devices (devices.h),
+// pixel moves and offscreen worlds (bits.h), pictures (picture.h), small images
+// (small_images.h), theme drawing (theme.h), output (output.h), text (text.h) and the
+// painting core the module's own files share (paint.h).
 #pragma once
 
 #include "platform/draw/bits.h"
 #include "platform/draw/colour.h"
+#include "platform/draw/devices.h"
 #include "platform/draw/output.h"
 #include "platform/draw/picture.h"
 #include "platform/draw/port.h"

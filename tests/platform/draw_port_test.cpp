@@ -1,4 +1,5 @@
 #include "platform/draw/draw.h"
+#include "platform/screen/screen.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -81,6 +82,24 @@ TEST(PortLifetime, ClosingAPortEndsRecordingsLeftOpen) {
     EXPECT_EQ(pf::get_port(), nullptr);
     pf::kill_picture(pic);
     cairo_surface_destroy(surface);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Devices, TheScreenIsTheDeviceUnlessAListIsSet) {
+    pf::screen_open(320, 200);
+    ASSERT_EQ(pf::device_list().size(), 1u);
+    EXPECT_EQ(pf::device_list()[0].rect, (Rect{0, 0, 200, 320}));
+    EXPECT_EQ(pf::device_list()[0].pixel_depth, 32);
+    pf::set_device_list({pf::GDevice{{0, 0, 200, 320}, 8}, pf::GDevice{{0, 320, 200, 640}, 32}});
+    EXPECT_EQ(pf::device_list().size(), 2u);
+    EXPECT_EQ(pf::device_list()[0].pixel_depth, 8);
+    pf::set_device_list({});
+    EXPECT_EQ(pf::device_list().size(), 1u);
+    pf::screen_close();
+    EXPECT_TRUE(pf::device_list().empty());
 }
 
 }  // namespace
