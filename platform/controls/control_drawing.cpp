@@ -123,14 +123,10 @@ void draw_popup_button(ControlRef c) {
     Rect button = c->bounds;
     button.left = int16_t(c->bounds.left + title_width);
     bool active = is_control_active(c);
-    draw_bevel(button, c->hilite == kControlMenuPart, !active);
-    Rect arrows{button.top, int16_t(button.right - kPopupArrowWidth), button.bottom, button.right};
-    int16_t mid = int16_t((arrows.top + arrows.bottom) / 2);
-    RGBColor colour = active ? kLookText : kLookDimText;
-    draw_triangle(Rect{int16_t(mid - 7), arrows.left, int16_t(mid - 1), arrows.right}, TriangleDirection::kUp, 4, colour);
-    draw_triangle(Rect{int16_t(mid + 1), arrows.left, int16_t(mid + 7), arrows.right}, TriangleDirection::kDown, 4, colour);
-    Rect text{button.top, int16_t(button.left + 7), button.bottom, int16_t(arrows.left - 2)};
-    draw_text_in_box(text, get_menu_item_text(c->menu, int16_t(c->value)), TextAlign::kLeft, colour);
+    draw_theme_popup_button(button, look_state(c->hilite == kControlMenuPart, !active));
+    Rect text{button.top, int16_t(button.left + 8), button.bottom, int16_t(button.right - kPopupArrowWidth - 2)};
+    draw_text_in_box(text, get_menu_item_text(c->menu, int16_t(c->value)), TextAlign::kLeft,
+                     active ? kLookText : kLookDimText);
 }
 
 void draw_static_text(ControlRef c) {

@@ -1,5 +1,6 @@
 #include "platform/controls/control_look.h"
 
+#include "platform/draw/small_images.h"
 #include "platform/draw/text.h"
 #include "platform/resources/resources.h"
 
@@ -23,12 +24,6 @@ Rect offset_rect(const Rect& r, int dh, int dv) {
     return Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv), int16_t(r.right + dh)};
 }
 
-bool point_in_rect(Point p, const Rect& r) { return p.v >= r.top && p.v < r.bottom && p.h >= r.left && p.h < r.right; }
-
-bool rects_meet(const Rect& a, const Rect& b) {
-    return std::max(a.top, b.top) < std::min(a.bottom, b.bottom) && std::max(a.left, b.left) < std::min(a.right, b.right);
-}
-
 void fill_rect_color(const Rect& r, const RGBColor& colour) {
     LookScope scope;
     pen_normal();
@@ -43,48 +38,22 @@ void frame_rect_color(const Rect& r, const RGBColor& colour) {
     frame_rect(r);
 }
 
-namespace {
-
-void edge_lines(const Rect& r, const RGBColor& top_left, const RGBColor& bottom_right) {
-    pen_normal();
-    rgb_fore_color(top_left);
-    move_to(r.left, int16_t(r.bottom - 1));
-    line_to(r.left, r.top);
-    line_to(int16_t(r.right - 1), r.top);
-    rgb_fore_color(bottom_right);
-    move_to(int16_t(r.left + 1), int16_t(r.bottom - 1));
-    line_to(int16_t(r.right - 1), int16_t(r.bottom - 1));
-    line_to(int16_t(r.right - 1), int16_t(r.top + 1));
+int16_t look_state(bool pressed, bool dimmed) {
+    if (dimmed) return kThemeStateInactive;
+    return pressed ? kThemeStatePressed : kThemeStateActive;
 }
-
-}  // namespace
 
 void draw_bevel(const Rect& r, bool pressed, bool dimmed) {
-    LookScope scope;
-    fill_rect_color(r, pressed ? kLookFacePressed : kLookFace);
-    frame_rect_color(r, dimmed ? kLookShadow : kLookFrame);
-    if (dimmed || r.width() < 4 || r.height() < 4) return;
-    Rect inner = inset_rect(r, 1, 1);
-    if (pressed)
-        edge_lines(inner, kLookShadow, kLookFacePressed);
-    else
-        edge_lines(inner, kLookLight, kLookShadow);
+    draw_theme_button(r, kThemeBevelButton, look_state(pressed, dimmed), kThemeButtonOff);
 }
 
-void draw_sunken_frame(const Rect& r) {
-    LookScope scope;
-    fill_rect_color(inset_rect(r, 1, 1), kLookLight);
-    frame_rect_color(r, kLookFrame);
-    edge_lines(inset_rect(r, -1, -1), kLookShadow, kLookLight);
+void draw_sunken_frame(const Rect& r, bool dimmed) {
+    Rect inside = inset_rect(r, 1, 1);
+    fill_rect_color(inside, kLookLight);
+    draw_theme_edit_text_frame(inside, look_state(false, dimmed));
 }
 
-void draw_focus_ring(const Rect& r, bool focused) {
-    LookScope scope;
-    pen_normal();
-    pen_size(2, 2);
-    rgb_fore_color(focused ? kLookAccent : get_port()->bg_color);
-    frame_rect(inset_rect(r, -3, -3));
-}
+void draw_focus_ring(const Rect& r, bool focused) { draw_theme_focus_rect(inset_rect(r, -1, -1), focused); }
 
 void draw_triangle(const Rect& box, TriangleDirection direction, int size, const RGBColor& colour) {
     LookScope scope;
@@ -135,6 +104,21 @@ void draw_diamond_glyph(const Rect& box, const RGBColor& colour) {
         int half = 3 - std::abs(d);
         paint_rect(Rect{int16_t(cv + d), int16_t(ch - half), int16_t(cv + d + 1), int16_t(ch + half + 1)});
     }
+}
+
+void draw_small_icon(int16_t id, const Rect& box) {
+    Rect dst = image_rect_at(box.left, box.top);
+    Rect src{0, 0, 16, 16};
+    if (const Resource* colour = get_resource(kColorIconType, id)) {
+        ColorIcon pixels;
+        if (decode_color_icon(colour->bytes, pixels)) copy_bits(color_icon_map(pixels), src, dst, kSrcCopy);
+        return;
+    }
+    const Resource* mono = get_resource(kSmallIconType, id);
+    SmallIcon icon;
+    if (!mono || !decode_small_icon(mono->bytes, icon)) return;
+    Image16 image = image16_of(icon.image), mask = image16_of(icon.mask);
+    copy_mask(image16_map(image), image16_map(mask), src, src, dst);
 }
 
 int16_t line_height() {

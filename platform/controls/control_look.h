@@ -1,24 +1,27 @@
 // The look of the toolbox: the colours and the small drawing pieces that menus,
-// controls, dialogs, lists and the navigation dialogs share, so that all of them
-// are drawn in one style (flat light-grey faces with a one-pixel bevel, a blue
-// accent for selection and keyboard focus). Everything draws into the current port.
+// controls, dialogs, lists and the navigation dialogs share, built on the theme
+// drawing of platform/draw (faces, frames, focus rings), so that all of them are
+// drawn in one style: flat light-grey faces with a one-pixel bevel, a blue accent
+// for selection and keyboard focus. Everything draws into the current port.
 #pragma once
 
 #include "platform/draw/draw.h"
+#include "platform/draw/rects.h"
 
 #include <string>
 #include <string_view>
 
 namespace pf {
 
-constexpr RGBColor kLookFace{0xE4E4, 0xE4E4, 0xE4E4};       // button faces, bars
-constexpr RGBColor kLookFacePressed{0xB8B8, 0xB8B8, 0xB8B8};
-constexpr RGBColor kLookLight{0xFFFF, 0xFFFF, 0xFFFF};       // bevel light edge
-constexpr RGBColor kLookShadow{0x9999, 0x9999, 0x9999};      // bevel dark edge, separators
-constexpr RGBColor kLookFrame{0x5555, 0x5555, 0x5555};       // outlines
+// The theme's colours, for the parts the toolbox draws itself.
+constexpr RGBColor kLookFacePressed{0xC4C4, 0xC4C4, 0xC4C4};
+constexpr RGBColor kLookLight{0xFFFF, 0xFFFF, 0xFFFF};       // fields, lists, the menu bar
+constexpr RGBColor kLookMenu{0xF7F7, 0xF7F7, 0xF7F7};        // menus (the theme's menu background)
+constexpr RGBColor kLookShadow{0xA8A8, 0xA8A8, 0xA8A8};      // separators, scroll tracks
+constexpr RGBColor kLookFrame{0x7A7A, 0x7A7A, 0x7A7A};       // outlines
 constexpr RGBColor kLookText{0, 0, 0};
-constexpr RGBColor kLookDimText{0x9999, 0x9999, 0x9999};
-constexpr RGBColor kLookAccent{0x2E2E, 0x6161, 0xC2C2};      // selection, default ring, focus
+constexpr RGBColor kLookDimText{0xAAAA, 0xAAAA, 0xAAAA};
+constexpr RGBColor kLookAccent{0x3B3B, 0x7E7E, 0xE0E0};      // selection, default ring, focus
 constexpr RGBColor kLookAccentText{0xFFFF, 0xFFFF, 0xFFFF};
 constexpr RGBColor kLookDialogBack{0xEEEE, 0xEEEE, 0xEEEE};  // dialog and alert backgrounds
 
@@ -34,13 +37,13 @@ struct LookScope {
 
 void fill_rect_color(const Rect& r, const RGBColor& colour);
 void frame_rect_color(const Rect& r, const RGBColor& colour);
-// A raised face: fill, outline, light top-left and shadowed bottom-right inner
-// edges; pressed swaps the edges and darkens the face. Dimmed faces are flat.
+// The theme state of an active, pressed or dimmed piece.
+int16_t look_state(bool pressed, bool dimmed);
+// A raised bevel face (the theme's bevel button); pressed pushes it in, dimmed greys it.
 void draw_bevel(const Rect& r, bool pressed, bool dimmed);
-// A sunken well for text fields and lists: shadow at top-left, light at bottom-right,
-// white inside, one pixel outside `r`'s frame.
-void draw_sunken_frame(const Rect& r);
-// The keyboard-focus ring: two pixels of the accent colour just outside `r`.
+// A white well with the theme's edit-text frame on `r`'s edge.
+void draw_sunken_frame(const Rect& r, bool dimmed);
+// The keyboard-focus ring: two pixels of the accent colour one pixel outside `r`.
 void draw_focus_ring(const Rect& r, bool focused);
 
 enum class TriangleDirection { kUp, kDown, kLeft, kRight };
@@ -56,13 +59,14 @@ void draw_text_in_box(const Rect& box, std::string_view text, TextAlign align, c
 // Text broken at spaces into the lines that fit `box`'s width, from its top;
 // Return characters break lines. Lines below the box are not drawn.
 void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour);
+// The 16 x 16 icon of ics8 id (colour) or ics# id (through its mask) at the box's
+// top-left; nothing when the bundle has neither.
+void draw_small_icon(int16_t id, const Rect& box);
 // The height of a line in the current port's font.
 int16_t line_height();
 
 Rect inset_rect(const Rect& r, int dh, int dv);
 Rect offset_rect(const Rect& r, int dh, int dv);
-bool point_in_rect(Point p, const Rect& r);
-bool rects_meet(const Rect& a, const Rect& b);
 
 // The toolbox's own texts: STR# kToolboxStringsId of the bundle (resources/toolbox.txt).
 // toolbox_string answers `fallback` when the bundle has no such item.

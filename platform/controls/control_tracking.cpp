@@ -30,7 +30,7 @@ int16_t scroll_part_at(ControlRef c, Point where) {
         if (c->kind == kScrollBarControl && c->maximum <= c->minimum && part != kControlUpButtonPart &&
             part != kControlDownButtonPart)
             continue;
-        if (point_in_rect(where, scroll_part_rect(c, part))) return part;
+        if (pt_in_rect(where, scroll_part_rect(c, part))) return part;
     }
     return kControlNoPart;
 }
@@ -128,7 +128,7 @@ int16_t track_popup(ControlRef c) {
 }  // namespace
 
 int16_t test_control(ControlRef c, Point where) {
-    if (!c || !shows(c) || !is_control_active(c) || !point_in_rect(where, c->bounds)) return kControlNoPart;
+    if (!c || !shows(c) || !is_control_active(c) || !pt_in_rect(where, c->bounds)) return kControlNoPart;
     switch (c->kind) {
         case kPushButtonControl: return kControlButtonPart;
         case kCheckBoxControl: return kControlCheckBoxPart;
@@ -150,7 +150,7 @@ int16_t find_control(Point where, WindowRef window, ControlRef* control) {
     // Drawing order puts contents after their containers: the last hit is the innermost.
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         ControlRef c = *it;
-        if (!shows(c) || !point_in_rect(where, c->bounds)) continue;
+        if (!shows(c) || !pt_in_rect(where, c->bounds)) continue;
         int16_t part = test_control(c, where);
         if (part == kControlNoPart && (c->kind == kUserPaneControl || c->kind == kGroupBoxControl)) continue;
         if (part == kControlNoPart && !is_control_active(c)) continue;

@@ -126,7 +126,7 @@ void draw_focus(ControlRef c, bool is_focused) {
 void draw_edit_text(ControlRef c) {
     bool has_focus = focused(c);
     draw_focus_ring(c->bounds, has_focus);
-    draw_sunken_frame(c->bounds);
+    draw_sunken_frame(c->bounds, !is_control_active(c));
     Rect area = text_area(c);
     RgnHandle saved = new_region();
     get_clip(saved);

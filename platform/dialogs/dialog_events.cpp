@@ -20,32 +20,6 @@ constexpr uint32_t kFlashTicks = 8;
 constexpr Rect kAlertIconBox{10, 20, 42, 52};
 OtherEventProc other_event_handler = nullptr;
 
-// A 16 x 16 image of ics8 (colour) or ics# (with mask) at the box's top-left.
-void draw_icon(int16_t id, const Rect& box) {
-    Rect dst{box.top, box.left, int16_t(box.top + 16), int16_t(box.left + 16)};
-    Rect src{0, 0, 16, 16};
-    if (const Resource* colour = get_resource(kColorIconType, id)) {
-        ColorIcon pixels;
-        if (!decode_color_icon(colour->bytes, pixels)) return;
-        BitMap bits{pixels.data(), 16, src, 8, nullptr, false};
-        copy_bits(bits, src, dst, kSrcCopy);
-        return;
-    }
-    const Resource* mono = get_resource(kSmallIconType, id);
-    SmallIcon icon;
-    if (!mono || !decode_small_icon(mono->bytes, icon)) return;
-    uint8_t image[32], mask[32];
-    for (int row = 0; row < 16; ++row) {
-        image[row * 2] = uint8_t(icon.image[size_t(row)] >> 8);
-        image[row * 2 + 1] = uint8_t(icon.image[size_t(row)]);
-        mask[row * 2] = uint8_t(icon.mask[size_t(row)] >> 8);
-        mask[row * 2 + 1] = uint8_t(icon.mask[size_t(row)]);
-    }
-    BitMap image_bits{image, 2, src, 1, nullptr, false};
-    BitMap mask_bits{mask, 2, src, 1, nullptr, false};
-    copy_mask(image_bits, mask_bits, src, src, dst);
-}
-
 void draw_picture_item(int16_t id, const Rect& box) {
     if (const Resource* picture = get_resource(kPictureType, id))
         draw_picture_data(picture->bytes.data(), picture->bytes.size(), box);
@@ -61,7 +35,7 @@ void draw_plain_item(DialogRef dialog, int16_t index) {
             draw_wrapped_text(item.box, expand_param_text(item.text), TextAlign::kLeft,
                               item.enabled ? kLookText : kLookText);
             break;
-        case kIconItem: draw_icon(item.resource_id, item.box); break;
+        case kIconItem: draw_small_icon(item.resource_id, item.box); break;
         case kPictureItem: draw_picture_item(item.resource_id, item.box); break;
         case kUserItem:
             if (item.user_proc) item.user_proc(dialog, index);
@@ -108,7 +82,7 @@ bool select_by_mouse(DialogRef dialog, const EventRecord& event, int16_t& item_h
     }
     for (size_t i = dialog->items.size(); i-- > 0;) {
         const DialogItem& it = dialog->items[i];
-        if (it.hidden || it.control || !point_in_rect(local, it.box)) continue;
+        if (it.hidden || it.control || !pt_in_rect(local, it.box)) continue;
         wait_mouse_up();
         if (!it.enabled) return false;
         item_hit = int16_t(i + 1);

@@ -54,6 +54,16 @@ void add_items(DialogRef dialog, const std::vector<DialogItemSpec>& specs) {
     }
 }
 
+// The first edit-text item takes the keyboard focus, its text all selected.
+void focus_first_edit_text(DialogRef dialog) {
+    for (const DialogItem& item : dialog->items) {
+        if (item.kind == kEditTextItem && item.control && !item.hidden) {
+            set_keyboard_focus(dialog->window, item.control, kControlFocusNextPart);
+            return;
+        }
+    }
+}
+
 std::vector<DialogItemSpec> specs_of(const std::vector<DialogItemTemplate>& templates) {
     std::vector<DialogItemSpec> specs;
     for (const DialogItemTemplate& t : templates)
@@ -103,6 +113,7 @@ DialogRef make_dialog(const Rect& bounds, std::string_view title, int16_t proc_i
     dialog_list().push_back(dialog);
     create_root_control(dialog->window);
     add_items(dialog, items);
+    focus_first_edit_text(dialog);
     if (visible) show_window(dialog->window);
     return dialog;
 }

@@ -199,12 +199,12 @@ std::vector<int16_t> list_selected_rows(ListHandle list) {
 }
 
 bool list_click(ListHandle list, Point where, uint16_t modifiers) {
-    if (list->v_scroll && point_in_rect(where, list->v_scroll->bounds)) {
+    if (list->v_scroll && pt_in_rect(where, list->v_scroll->bounds)) {
         handle_control_click(list->v_scroll, where, modifiers, kUseControlAction);
         return false;
     }
     Point cell = cell_at(list, where);
-    if (!point_in_rect(where, list->view) || !valid_cell(list, cell)) {
+    if (!pt_in_rect(where, list->view) || !valid_cell(list, cell)) {
         wait_mouse_up();
         return false;
     }

@@ -19,6 +19,8 @@ constexpr int16_t kSeparatorHeight = 9;
 constexpr int16_t kRightPad = 12;
 constexpr int16_t kKeyGap = 24;
 constexpr int16_t kSubmenuArrowWidth = 16;
+constexpr int16_t kIconWidth = 20;
+constexpr int16_t kFirstItemIcon = 256;  // item icon n is the small icon 256 + n
 
 bool is_separator(const MenuItem& item) { return item.text == "-"; }
 
@@ -51,6 +53,13 @@ std::vector<Rect> item_rects(MenuRef menu, const Rect& menu_rect) {
     return rects;
 }
 
+bool has_icons(MenuRef menu) {
+    return std::any_of(menu->items.begin(), menu->items.end(), [](const MenuItem& item) { return item.icon != 0; });
+}
+
+// Where item texts start: after the mark column and, when any item has one, the icons.
+int16_t text_left(MenuRef menu) { return int16_t(mark_column(menu) + (has_icons(menu) ? kIconWidth : 0)); }
+
 bool item_enabled(MenuRef menu, const MenuItem& item) { return menu->enabled && item.enabled && !is_separator(item); }
 
 void draw_mark(const MenuItem& item, const Rect& column, const RGBColor& colour) {
@@ -66,17 +75,22 @@ void draw_item(MenuRef menu, int16_t index, const Rect& r, bool hilited) {
     const MenuItem& item = menu->items[size_t(index - 1)];
     LookScope scope;
     if (is_separator(item)) {
-        fill_rect_color(r, kLookLight);
+        fill_rect_color(r, kLookMenu);
         int16_t mid = int16_t((r.top + r.bottom) / 2);
         fill_rect_color(Rect{mid, int16_t(r.left + 1), int16_t(mid + 1), int16_t(r.right - 1)}, kLookShadow);
         return;
     }
     bool enabled = item_enabled(menu, item);
     bool lit = hilited && enabled;
-    fill_rect_color(Rect{r.top, int16_t(r.left + 1), r.bottom, int16_t(r.right - 1)}, lit ? kLookAccent : kLookLight);
+    fill_rect_color(Rect{r.top, int16_t(r.left + 1), r.bottom, int16_t(r.right - 1)}, lit ? kLookAccent : kLookMenu);
     RGBColor colour = lit ? kLookAccentText : enabled ? kLookText : kLookDimText;
     int16_t column = mark_column(menu);
     draw_mark(item, Rect{r.top, r.left, r.bottom, int16_t(r.left + column)}, colour);
+    if (item.icon) {
+        Rect icon{int16_t(r.top + (r.height() - 16) / 2), int16_t(r.left + column), r.bottom, r.right};
+        draw_small_icon(int16_t(kFirstItemIcon + item.icon), icon);
+    }
+    column = text_left(menu);
     int16_t right = int16_t(r.right - kRightPad);
     if (item.submenu) {
         draw_triangle(Rect{r.top, int16_t(r.right - kSubmenuArrowWidth), r.bottom, int16_t(r.right - 4)},
@@ -102,7 +116,7 @@ void size_menu(MenuRef menu) {
         if (item.key) keys = std::max<int>(keys, text_width(key_equivalent_text(item)));
         submenus |= item.submenu != 0;
     }
-    int width = mark_column(menu) + text + kRightPad;
+    int width = text_left(menu) + text + kRightPad;
     if (keys) width += kKeyGap + keys;
     if (submenus) width += kSubmenuArrowWidth;
     use_menu_font(menu, nullptr);
@@ -131,10 +145,10 @@ void find_item(MenuRef menu, const Rect& menu_rect, MenuDefParams& params) {
     params.item_under_mouse = 0;
     params.item_selected = 0;
     params.item_rect = Rect{};
-    if (!point_in_rect(params.hit, menu_rect)) return;
+    if (!pt_in_rect(params.hit, menu_rect)) return;
     std::vector<Rect> rects = item_rects(menu, menu_rect);
     for (size_t i = 0; i < rects.size(); ++i) {
-        if (!point_in_rect(params.hit, rects[i])) continue;
+        if (!pt_in_rect(params.hit, rects[i])) continue;
         params.item_under_mouse = int16_t(i + 1);
         if (item_enabled(menu, menu->items[i])) {
             params.item_selected = int16_t(i + 1);
@@ -154,7 +168,7 @@ void hilite_items(MenuRef menu, const Rect& menu_rect, const MenuDefParams& para
 }
 
 void draw_menu(MenuRef menu, const Rect& menu_rect) {
-    fill_rect_color(menu_rect, kLookLight);
+    draw_theme_menu_background(menu_rect);
     std::vector<Rect> rects = item_rects(menu, menu_rect);
     for (size_t i = 0; i < rects.size(); ++i) draw_item(menu, int16_t(i + 1), rects[i], false);
     frame_rect_color(menu_rect, kLookFrame);

@@ -71,7 +71,7 @@ struct Tracker {
     Hit hit_test(Point mouse) {
         Hit hit;
         for (int i = int(open.size()) - 1; i >= 0; --i) {
-            if (!point_in_rect(mouse, open[size_t(i)].rect)) continue;
+            if (!pt_in_rect(mouse, open[size_t(i)].rect)) continue;
             hit.level = i;
             hit.params.hit = mouse;
             definition_of(open[size_t(i)].menu)(kMenuFindItemMsg, open[size_t(i)].menu, open[size_t(i)].rect,
@@ -143,7 +143,7 @@ void open_bar_menu(Tracker& tracker, MenuRef menu) {
 MenuRef bar_menu_at(Point mouse) {
     if (mouse.v < 0 || mouse.v >= menu_bar_height()) return nullptr;
     for (MenuRef menu : menu_list().bar)
-        if (point_in_rect(mouse, menu_title_rect(menu->id))) return menu;
+        if (pt_in_rect(mouse, menu_title_rect(menu->id))) return menu;
     return nullptr;
 }
 

@@ -149,6 +149,12 @@ TEST_F(Dialogs, ItemsComeFromTheTemplate) {
     EXPECT_EQ(pf::get_dialog_item_kind(dialog, 4), pf::kEditTextItem);
     EXPECT_EQ(pf::get_dialog_item_text(dialog, 4), "Untitled");
     EXPECT_EQ(pf::get_dialog_item_text(dialog, 1), "OK");
+    EXPECT_EQ(pf::get_dialog_keyboard_focus(dialog), 4);  // the first edit text, all selected
+    pf::ControlEditTextSelection sel;
+    pf::get_control_data(pf::get_dialog_item_control(dialog, 4), 0, pf::kControlEditTextSelectionTag, sizeof sel, &sel,
+                         nullptr);
+    EXPECT_EQ(sel.sel_start, 0);
+    EXPECT_EQ(sel.sel_end, 8);
     pf::ControlRef popup = pf::get_dialog_item_control(dialog, 8);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->kind, pf::kPopupButtonControl);
@@ -244,6 +250,33 @@ TEST_F(Dialogs, ScreenshotOfEveryItemKind) {
     pf::draw_dialog(dialog);
     pf::compose_screen();
     EXPECT_TRUE(pf::screen_write_png(toolboxtest::screenshot_path("dialog_every_item.png")));
+}
+
+std::vector<int16_t> modeless_hits;
+void modeless_loop(const pf::EventRecord& e) {
+    DialogRef hit_dialog = nullptr;
+    int16_t item = 0;
+    if (pf::is_dialog_event(e) && pf::dialog_select(e, &hit_dialog, &item)) modeless_hits.push_back(item);
+}
+
+TEST_F(Dialogs, ModelessDialogEventsGoThroughDialogSelect) {
+    pf::dispose_dialog(dialog);
+    dialog = pf::new_dialog(Rect{60, 60, 200, 360}, "Find", pf::kNoGrowDocProc, true,
+                            {{pf::kEditTextItem, Rect{10, 10, 32, 200}, "", 0, true},
+                             {pf::kCheckBoxItem, Rect{40, 10, 58, 200}, "Whole words", 0, true},
+                             {pf::kStaticTextItem, Rect{70, 10, 90, 200}, "Not a hit", 0, true}});
+    EXPECT_FALSE(pf::is_modal_window(pf::get_dialog_window(dialog)));
+    modeless_hits.clear();
+    pf::driver_type("ab");
+    pf::driver_click(item_point(2));
+    pf::driver_key(pf::kKeyCodeTab, pf::kTabChar);  // Tab moves the focus and is no hit
+    pf::driver_run_until_idle(modeless_loop);
+    EXPECT_EQ(modeless_hits, (std::vector<int16_t>{1, 1, 2}));
+    EXPECT_EQ(pf::get_dialog_item_text(dialog, 1), "ab");
+    pf::EventRecord key;
+    key.what = pf::kKeyDown;
+    key.message = 'x';
+    EXPECT_TRUE(pf::is_dialog_event(key));
 }
 
 std::string alert_capture;

@@ -115,7 +115,7 @@ TEST_F(Menus, PullDownAndChooseRestoresThePixelsBeneath) {
     EXPECT_EQ(drag_in_bar(centre(pf::menu_title_rect(129)), inside_menu), choice(129, 2));
     EXPECT_EQ(pixel(inside_menu), before);
     // The chosen menu's title stays highlighted until the application is done.
-    EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0x2E61C2u);
+    EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0x3B7EE0u);
     pf::hilite_menu(0);
     EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0xFFFFFFu);
 }
@@ -183,6 +183,21 @@ TEST_F(Menus, PopUpPutsTheItemUnderThePointButNeverAboveTheBar) {
     pf::driver_move(below_bar);
     pf::driver_release(below_bar);
     EXPECT_EQ(pf::pop_up_menu_select(menu, high.v, high.h, 3), choice(140, 1));
+}
+
+TEST_F(Menus, SmallFontPopUpsAreSmaller) {
+    pf::MenuRef menu = pf::get_menu_handle(140);
+    pf::Port port;
+    pf::open_screen_port(port, pf::screen_bounds());
+    pf::PortScope scope(&port);
+    Rect r{};
+    pf::MenuDefParams params;
+    pf::standard_menu_definition(pf::kMenuSizeMsg, menu, r, params);
+    int16_t standard_height = menu->menu_height;
+    pf::set_menu_font(menu, pf::kApplFont, 9);
+    pf::standard_menu_definition(pf::kMenuSizeMsg, menu, r, params);
+    EXPECT_LT(menu->menu_height, standard_height);
+    pf::close_port(port);
 }
 
 TEST_F(Menus, MetacharactersMakeItemsAndPlainTextIsKeptAsItIs) {
@@ -273,7 +288,7 @@ std::string capture_path;
 void capture_composer() {
     pf::compose_screen();
     Rect title = pf::menu_title_rect(129);
-    if (pf::screen_pixel(title.left + 4, pf::menu_bar_height() + 4) == 0xFFFFFF)
+    if (pf::screen_pixel(title.left + 4, pf::menu_bar_height() + 4) == 0xF7F7F7)
         pf::screen_write_png(capture_path);
 }
 
