@@ -43,8 +43,33 @@ int16_t look_state(bool pressed, bool dimmed) {
     return pressed ? kThemeStatePressed : kThemeStateActive;
 }
 
+namespace {
+
+void edge_lines(const Rect& r, const RGBColor& top_left, const RGBColor& bottom_right) {
+    pen_normal();
+    rgb_fore_color(top_left);
+    move_to(r.left, int16_t(r.bottom - 1));
+    line_to(r.left, r.top);
+    line_to(int16_t(r.right - 1), r.top);
+    rgb_fore_color(bottom_right);
+    move_to(int16_t(r.left + 1), int16_t(r.bottom - 1));
+    line_to(int16_t(r.right - 1), int16_t(r.bottom - 1));
+    line_to(int16_t(r.right - 1), int16_t(r.top + 1));
+}
+
+}  // namespace
+
+// The theme's bevel buttons are drawn by this too.
 void draw_bevel(const Rect& r, bool pressed, bool dimmed) {
-    draw_theme_button(r, kThemeBevelButton, look_state(pressed, dimmed), kThemeButtonOff);
+    LookScope scope;
+    fill_rect_color(r, dimmed ? kLookDialogBack : pressed ? kLookFacePressed : kLookFace);
+    frame_rect_color(r, dimmed ? kLookShadow : kLookFrame);
+    if (dimmed || r.width() < 4 || r.height() < 4) return;
+    Rect inner = inset_rect(r, 1, 1);
+    if (pressed)
+        edge_lines(inner, kLookShadow, kLookFacePressed);
+    else
+        edge_lines(inner, kLookLight, kLookShadow);
 }
 
 void draw_sunken_frame(const Rect& r, bool dimmed) {

@@ -13,10 +13,11 @@
 
 namespace pf {
 
-// The theme's colours, for the parts the toolbox draws itself.
+// The colours of the look; the theme drawing of platform/draw takes them too.
+constexpr RGBColor kLookFace{0xE8E8, 0xE8E8, 0xE8E8};        // button faces, headers
 constexpr RGBColor kLookFacePressed{0xC4C4, 0xC4C4, 0xC4C4};
 constexpr RGBColor kLookLight{0xFFFF, 0xFFFF, 0xFFFF};       // fields, lists, the menu bar
-constexpr RGBColor kLookMenu{0xF7F7, 0xF7F7, 0xF7F7};        // menus (the theme's menu background)
+constexpr RGBColor kLookMenu{0xEEEE, 0xEEEE, 0xEEEE};        // menus, as the theme's menu background
 constexpr RGBColor kLookShadow{0xA8A8, 0xA8A8, 0xA8A8};      // separators, scroll tracks
 constexpr RGBColor kLookFrame{0x7A7A, 0x7A7A, 0x7A7A};       // outlines
 constexpr RGBColor kLookText{0, 0, 0};
@@ -39,7 +40,8 @@ void fill_rect_color(const Rect& r, const RGBColor& colour);
 void frame_rect_color(const Rect& r, const RGBColor& colour);
 // The theme state of an active, pressed or dimmed piece.
 int16_t look_state(bool pressed, bool dimmed);
-// A raised bevel face (the theme's bevel button); pressed pushes it in, dimmed greys it.
+// A raised face: fill, outline, light top-left and shadowed bottom-right inner edges;
+// pressed swaps the edges and darkens the face; dimmed faces are flat and grey.
 void draw_bevel(const Rect& r, bool pressed, bool dimmed);
 // A white well with the theme's edit-text frame on `r`'s edge.
 void draw_sunken_frame(const Rect& r, bool dimmed);

@@ -288,7 +288,7 @@ std::string capture_path;
 void capture_composer() {
     pf::compose_screen();
     Rect title = pf::menu_title_rect(129);
-    if (pf::screen_pixel(title.left + 4, pf::menu_bar_height() + 4) == 0xF7F7F7)
+    if (pf::screen_pixel(title.left + 4, pf::menu_bar_height() + 4) == (pf::pixel_of(pf::kLookMenu) & 0xFFFFFF))
         pf::screen_write_png(capture_path);
 }
 
