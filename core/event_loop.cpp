@@ -10,6 +10,7 @@
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/host/host.h"
 #include "platform/screen/cursor.h"
 #include "platform/system/system.h"
@@ -331,9 +332,10 @@ void do_update(EventRecord* event) {
     TaskRecord task;
     get_task_from_window(window, &task);
     if (task.index == 0) {
-        // A window with no task draws nothing; its update is taken so that it
-        // is not asked for again.
+        // A window with no task is drawn only when it is a dialog; its update is
+        // taken in every case so that it is not asked for again.
         pf::begin_update(window);
+        if (pf::DialogRef dialog = pf::get_dialog_from_window(window)) pf::draw_dialog(dialog);
         pf::end_update(window);
         return;
     }

@@ -155,3 +155,40 @@ TEST(StartUpPreferences, OnlyAMissingFileIsWrittenAtOnce) {
     EXPECT_FALSE(prefs_need_writing(pf::kIOErr));
     EXPECT_FALSE(prefs_need_writing(pf::kPermissionErr));
 }
+
+TEST_F(AppTest, PrintDocumentsOpensTheDocumentsAndPrintsNothing) {
+    std::string path = home + "/report.csv";
+    std::ofstream(path) << "1\n";
+    pf::AppleEvent event;
+    ASSERT_EQ(pf::ae_make_launch_event({path}, event), pf::noErr);
+    pf::AEDesc self;
+    pf::ae_address_of_self(self);
+    pf::AEDesc list;
+    ASSERT_EQ(pf::ae_get_param_desc(event, pf::kKeyDirectObject, pf::kTypeList, list), pf::noErr);
+    pf::AppleEvent print;
+    pf::ae_create_apple_event(pf::kCoreEventClass, pf::kPrintDocuments, self, -1, 0, print);
+    pf::ae_put_param_desc(print, pf::kKeyDirectObject, list);
+    EXPECT_EQ(pf::ae_send(print, nullptr, pf::kAEWaitReply), pf::noErr);
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"report.csv"});
+
+    pf::AppleEvent missing;
+    pf::ae_create_apple_event(pf::kCoreEventClass, pf::kOpenDocuments, self, -1, 0, missing);
+    EXPECT_EQ(pf::ae_send(missing, nullptr, pf::kAEWaitReply), pf::kAEDescNotFoundErr);
+}
+
+TEST_F(AppTest, SystemInfoRecordsTheCapabilitiesAndTheSeparators) {
+    pf::set_international_settings(pf::us_international_settings());
+    ASSERT_TRUE(System_Init());
+    EXPECT_EQ(g_system.system_version, 0x1040);
+    EXPECT_TRUE(g_system.flags & kSysSelectWindows);
+    EXPECT_TRUE(g_system.flags & kSysProxyIcons);
+    EXPECT_TRUE(g_system.flags & kSysColorQD);
+    EXPECT_TRUE(g_system.flags & kSysScripting);
+    EXPECT_TRUE(g_system.flags & kSysAppearance11);
+    EXPECT_TRUE(g_system.flags & kSysNavigation);
+    EXPECT_FALSE(g_system.flags & kSysQuickTime);
+    EXPECT_EQ(g_system.script_count, 1);
+    EXPECT_EQ(g_system.international[0], '.');
+    EXPECT_EQ(g_system.international[1], ',');
+    EXPECT_EQ(g_system.international[3], '$');
+}
