@@ -79,8 +79,9 @@ int32_t cells_along(const CellRange& rect, bool along_row) {
     return along_row ? rect.botRight.h - rect.topLeft.h + 1 : rect.botRight.v - rect.topLeft.v + 1;
 }
 
-// hvIncrement over the whole vector: the offset of the first equal cell, else
-// of the largest smaller cell (the earliest of equals), else -1.
+// The search of the horizontal and vertical lookups, over the whole vector:
+// the offset of the first equal cell, else of the largest smaller cell (the
+// earliest of equals), else -1.
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
     int32_t best = -1;
     HeldValue candidate;
@@ -100,9 +101,10 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
     return best;
 }
 
-// oIncrement over an ascending vector: the offset of the last cell not above
-// the lookup value (-1 when none), stopping at an equal or a larger cell;
-// *larger_first when the first cell of the lookup's kind is larger.
+// The search of the vector lookup, over a vector taken as ascending: the
+// offset of the last cell not above the lookup value (-1 when none),
+// stopping at an equal or a larger cell; *larger_first when the vector's
+// very first cell is the larger one.
 int32_t oIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
     int32_t best = -1;
     *larger_first = false;

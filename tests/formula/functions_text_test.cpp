@@ -1,5 +1,8 @@
 #include "formula/functions_text.h"
 
+#include <algorithm>
+#include <random>
+
 #include "function_test_support.h"
 #include "platform/text/text.h"
 
@@ -186,6 +189,49 @@ TEST(Exact, SameBytesOnly) {
     EXPECT_TRUE(texts_exact(PText("abc"), PText("abc")));
     EXPECT_FALSE(texts_exact(PText("abc"), PText("ABC")));
     EXPECT_FALSE(texts_exact(PText("abc"), PText("abc ")));
+}
+
+}  // namespace
+
+namespace {
+
+// Random mixes of single bytes and two-byte characters (some texts ending in
+// a lone first byte): the character forms split and join them exactly, and
+// no byte form starts or ends inside a character.
+TEST(TextSpans, RandomDoubleByteTextsSplitOnCharacters) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        int length = std::uniform_int_distribution<int>(0, 250)(random);
+        while (int(text.size()) < length) {
+            if (random() % 3 == 0) {
+                text += char(0x81 + random() % 0x1F);
+                if (int(text.size()) < length) text += char(0x40 + random() % 0xBC);
+            } else {
+                text += char(0x20 + random() % 0x5F);
+            }
+        }
+        PText p(text);
+        int32_t characters = text_characters(p, kJapanese);
+        for (int32_t n : {0, 1, characters / 2, characters - 1, characters, characters + 3}) {
+            if (n < 0) continue;
+            TextBuffer left, right;
+            left_characters(p, n, left, kJapanese);
+            right_characters(p, std::max(0, characters - n), right, kJapanese);
+            ASSERT_EQ(as_string(left) + as_string(right), text) << n;
+            EXPECT_EQ(text_characters(left, kJapanese), std::min(n, characters));
+        }
+        for (int32_t start = 1; start <= int32_t(text.size()) + 1; start += 7) {
+            TextBuffer middle;
+            middle_bytes(p, start, 5, middle, kJapanese);
+            if (middle[0] == 0) continue;
+            int32_t at = int32_t(text.find(as_string(middle), start - 1));
+            ASSERT_GE(at, 0);
+            EXPECT_NE(pf::character_byte_type(text.data(), at, kJapanese), 1);
+            int32_t after = at + middle[0];
+            if (after < int32_t(text.size())) EXPECT_NE(pf::character_byte_type(text.data(), after, kJapanese), 1);
+        }
+    }
 }
 
 }  // namespace
