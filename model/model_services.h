@@ -19,6 +19,22 @@ void PtinCell(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);
 void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
 void ClobberAllObjects(MemoryRef layer);
 void ClobberObjectEditor(MemoryRef layer);
+// Recomputes the location of every object of a layer; a new list of the ids
+// of the objects of a list, in list order.
+void Reset_Positions(MemoryRef layer);
+MemoryRef create_id_list(MemoryRef objects);
+
+// Editing: the undo record of a change (the record takes over the five
+// blocks); the drawing objects' positions before a change, moving those at
+// or past the range's first row or column by the counts (rows in the low
+// half, columns in the high half); the objects inside a range taken out
+// (kept, chained, when asked); the objects and their id list kept in the
+// last undo record.
+void WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
+                  MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
+MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef layer);
+MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer);
+void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);
 
 // Printing: recomputes the page breaks; recomputes the pane rectangles
 // (non-zero when they changed).

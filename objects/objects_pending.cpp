@@ -5,6 +5,8 @@
 void CheckHotLinks(int16_t, CellPoint, CellPoint, MemoryRef) {}
 void ClobberAllObjects(MemoryRef) {}
 void ClobberObjectEditor(MemoryRef) {}
+void Reset_Positions(MemoryRef) {}
+MemoryRef create_id_list(MemoryRef) { return nullptr; }
 
 // No external picture editor exists to ask: it answers as one that is not running.
 int16_t Send_ComeHome_Command(uint32_t, uint32_t, int16_t) { return -1; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/screen_geometry.h"
+#include "formula/recalc.h"
 #include "platform/fonts/fonts.h"
 #include "platform/system/system.h"
 #include "platform/resources/resources.h"
@@ -164,6 +165,8 @@ void command_idle() {
         get_task_from_window(front, &task);
         if (task.button_state) task.button_state(nullptr, task.app_ref, uintptr_t(front));
         app_prefs.options2 &= ~kPrefRefreshButtons;
+    } else {
+        calc_proc();
     }
 }
 
