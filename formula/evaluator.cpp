@@ -9,6 +9,7 @@
 #include "formula/cell_values.h"
 #include "formula/compiled_formula.h"
 #include "formula/error_values.h"
+#include "formula/library_support.h"
 #include "formula/parser.h"
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"
@@ -228,37 +229,20 @@ void read_operator(const FormulaToken& token) {
     }
 }
 
-// ---- Text of values ----------------------------------------------------------------
-
-// A number as text with all its significant digits.
-void number_text(double value, unsigned char* text) { ExtendedtoStr(text, &value, -1, true, true, decimalPt); }
-
-// The text of the current value for a concatenation; false for an error.
-bool value_as_text(unsigned char* text) {
-    if (g_valueType == kValueText) {
-        std::memcpy(text, g_CellString, g_CellString[0] + 1);
-        return true;
-    }
-    if (g_valueType == kValueEmpty) {
-        text[0] = 0;
-        return true;
-    }
-    if (checkgValue()) return false;
-    number_text(g_value, text);
-    return true;
-}
+// ---- Concatenation and comparison ----------------------------------------------------
 
 void concatenate() {
     unsigned char left[256];
-    if (!value_as_text(left)) {
-        stop_evaluation(g_value);
+    double error = 0;
+    if (!argument_text(left, &error)) {
+        stop_evaluation(error);
         return;
     }
     c_InSymbol();
     c_Expression();
     if (evaluation_stopped) return;
     unsigned char right[256];
-    if (!value_as_text(right)) {
+    if (!argument_text(right, &error)) {
         mark_number_result();
         return;  // the error on the right is the result
     }

@@ -145,7 +145,7 @@ void put_token(TextOut& out, const FormulaToken& token, CellPoint at, MemoryRef 
 
 MemoryRef Interpret(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
                     MemoryGlobals* memory) {
-    if (!memory) memory = &mem_globals;
+    if (!memory) memory = layer ? GetMemoryGlobals(layer) : &mem_globals;
     TextOut out{pgAllocateNewRef(memory, 1, 0, 255, false)};
     if (!out.block) return nullptr;
     const CellPoint at{int16_t(cell & 0xFFFF), int16_t((cell >> 16) & 0xFFFF)};

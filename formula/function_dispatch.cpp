@@ -14,6 +14,7 @@
 #include "formula/functions_math.h"
 #include "formula/functions_text.h"
 #include "formula/library.h"
+#include "formula/library_support.h"
 #include "formula/parser.h"
 #include "formula/unit_conversion.h"
 #include "model/calc_globals.h"
@@ -28,11 +29,6 @@ constexpr double kExpHigh = 11356.0;
 constexpr double kExpLow = -11355.0;
 
 bool is_error(double value) { return checkValue(&value) != 0; }
-
-void number_result(double value) {
-    g_value = value;
-    SetNValue();
-}
 
 // The first argument; false, with the call finished, when it is an error
 // (which is then the result).
@@ -122,32 +118,14 @@ void sum_function(int16_t number) {
 
 // ---- Texts --------------------------------------------------------------------------
 
-void text_result(const unsigned char* text) {
-    std::memcpy(g_CellString, text, text[0] + 1);
-    SetTextValue();
-    c_InSymbol();
-}
-
-// The value as text for a text function: a number with all significant digits.
-void value_text(unsigned char* text) {
-    if (g_valueType == kValueText) {
-        std::memcpy(text, g_CellString, g_CellString[0] + 1);
-    } else if (g_valueType == kValueEmpty) {
-        text[0] = 0;
-    } else {
-        double v = g_value;
-        ExtendedtoStr(text, &v, -1, true, true, decimalPt);
-    }
-}
-
 void change_case(bool upper) {
     GetNextValue();
-    if (g_valueType != kValueText && is_error(g_value)) {
-        SetNValue();
+    unsigned char text[256];
+    double error = 0;
+    if (!argument_text(text, &error)) {
+        number_result(error);
         return;
     }
-    unsigned char text[256];
-    value_text(text);
     if (upper)
         pf::uppercase_text(reinterpret_cast<char*>(text + 1), text[0]);
     else
@@ -175,8 +153,7 @@ void code_function() {
 void char_function() {
     GetNextValue();
     if (g_valueType != kValueNumber) {
-        SetError(kErrTextValue);
-        SetNValue();
+        error_result(kErrTextValue);
         return;
     }
     if (is_error(g_value)) {
@@ -186,8 +163,7 @@ void char_function() {
     unsigned char text[256];
     int16_t error = character_of_code(std::trunc(g_value), text);
     if (error) {
-        SetError(error);
-        SetNValue();
+        error_result(error);
         return;
     }
     text_result(text);
@@ -285,8 +261,7 @@ void log_to_base() {
     double x, y;
     if (!read_x_y(&x, &y)) return;
     if (x < 0 || y <= 0) {
-        SetError(kErrNum);
-        SetNValue();
+        error_result(kErrNum);
         return;
     }
     number_result(std::log(x) / std::log(y));
@@ -296,8 +271,7 @@ void modulo() {
     double x, y;
     if (!read_x_y(&x, &y)) return;
     if (y == 0) {
-        SetError(kErrDivZero);
-        SetNValue();
+        error_result(kErrDivZero);
         return;
     }
     number_result(x - y * std::floor(x / y));
@@ -313,8 +287,7 @@ void square_root() {
     double x;
     if (!read_x(&x)) return;
     if (x < 0) {
-        SetError(kErrNum);
-        SetNValue();
+        error_result(kErrNum);
         return;
     }
     number_result(std::sqrt(x));
@@ -324,8 +297,7 @@ void exponential() {
     double x;
     if (!read_x(&x)) return;
     if (x > kExpHigh || x < kExpLow) {
-        SetError(kErrValue);
-        SetNValue();
+        error_result(kErrValue);
         return;
     }
     number_result(std::exp(x));
@@ -335,8 +307,7 @@ void inverse_tanh() {
     double x;
     if (!read_x(&x)) return;
     if (x < -1 || x > 1) {
-        SetError(kErrValue);
-        SetNValue();
+        error_result(kErrValue);
         return;
     }
     number_result(std::atanh(x));
@@ -346,8 +317,7 @@ void log_gamma() {
     double x;
     if (!read_x(&x)) return;
     if (x == 0) {
-        SetError(kErrTextValue);
-        SetNValue();
+        error_result(kErrTextValue);
         return;
     }
     number_result(std::lgamma(x));
