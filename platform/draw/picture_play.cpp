@@ -6,10 +6,13 @@
 #include "platform/draw/picture_format.h"
 #include "platform/draw/rects.h"
 #include "platform/draw/text.h"
+#include "platform/fonts/fonts.h"
 
 #include <algorithm>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace pf {
 
@@ -62,6 +65,7 @@ struct Player {
     Point oval_size{};
     Point text_at{};
     int16_t picture_text_size = 0;
+    std::vector<std::pair<int16_t, int16_t>> font_numbers{};  // the picture's to ours, by name
 };
 
 uint16_t read_opcode(Player& p) {
@@ -234,13 +238,38 @@ bool skip_opcode(Player& p, uint16_t op) {
     return !in.failed;
 }
 
+int16_t font_number_of(const Player& p, int16_t picture_font) {
+    for (auto [theirs, ours] : p.font_numbers)
+        if (theirs == picture_font) return ours;
+    return picture_font;
+}
+
+// A font's number in the picture and its name: the name decides which of our fonts
+// the number stands for; an unknown name leaves the number as it is.
+bool read_font_name(Player& p) {
+    Reader& in = p.in;
+    uint16_t length = in.u16();
+    const uint8_t* data = in.take(length);
+    if (!data || length < 3) return false;
+    Reader record(data, length);
+    int16_t picture_font = record.s16();
+    uint8_t name_length = record.u8();
+    const uint8_t* name = record.take(name_length);
+    if (!name) return false;
+    bool found = false;
+    int16_t ours = font_number(std::string_view(reinterpret_cast<const char*>(name), name_length), &found);
+    if (found) p.font_numbers.emplace_back(picture_font, ours);
+    return true;
+}
+
 bool play_state(Player& p, uint16_t op) {
     Reader& in = p.in;
     Port& port = *get_port();
     switch (op) {
         case kClipRgn: return set_clip_from(p);
         case kBkPat: back_pat(read_pattern(in)); break;
-        case kTxFont: text_font(in.s16()); break;
+        case kTxFont: text_font(font_number_of(p, in.s16())); break;
+        case kFontName: return read_font_name(p);
         case kTxFace: text_face(in.u8()); break;
         case kTxMode: text_mode(in.s16()); break;
         case kPnSize: {

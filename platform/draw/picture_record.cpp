@@ -1,6 +1,9 @@
 #include "platform/draw/picture_record.h"
 
 #include "platform/draw/text.h"
+#include "platform/fonts/fonts.h"
+
+#include <string>
 
 #include <algorithm>
 
@@ -44,6 +47,17 @@ void write_colour(Writer& w, uint16_t op, const RGBColor& c) {
     w.u16(c.blue);
 }
 
+// Names the font a number stands for, so that other programs find it by name.
+void write_font_name(Writer& w, int16_t font) {
+    std::string name = font_name(font).substr(0, 255);
+    if (name.empty()) return;
+    opcode(w, kFontName);
+    w.u16(uint16_t(3 + name.size()));
+    w.u16(uint16_t(font));
+    w.u8(uint8_t(name.size()));
+    w.raw(reinterpret_cast<const uint8_t*>(name.data()), name.size());
+}
+
 // Writes the opcodes for every part of the port's state that differs from the stream's.
 void sync_state(Port& port, PictureRecorder& rec) {
     Writer& w = rec.out;
@@ -66,6 +80,7 @@ void sync_state(Port& port, PictureRecorder& rec) {
     if (port.fg_color != was.fg_color) write_colour(w, kRGBFgCol, port.fg_color);
     if (port.bg_color != was.bg_color) write_colour(w, kRGBBkCol, port.bg_color);
     if (port.text_font != was.text_font) {
+        write_font_name(w, port.text_font);
         opcode(w, kTxFont);
         w.u16(uint16_t(port.text_font));
     }

@@ -139,6 +139,45 @@ TEST_F(Pictures, HugeScalingWorksOnlyOnWhatShows) {
     pf::kill_picture(pic);
 }
 
+TEST_F(Pictures, FontsAreNamedAndFoundByName) {
+    pf::PicHandle pic = pf::open_picture(port.port_rect);
+    pf::text_font(pf::kMonacoFont);
+    pf::move_to(2, 20);
+    pf::draw_text("m");
+    pf::close_picture();
+    std::string bytes(pic->data.begin(), pic->data.end());
+    EXPECT_NE(bytes.find("Monaco"), std::string::npos) << "the font's name goes with its number";
+    pf::kill_picture(pic);
+
+    // Another program's picture numbers Monaco 200: the name decides.
+    pf::pict::Writer w;
+    w.u16(0);
+    w.rect(port.port_rect);
+    w.u16(pf::pict::kVersion);
+    w.u16(0x02FF);
+    w.u16(pf::pict::kFontName);
+    w.u16(3 + 6);
+    w.u16(200);
+    w.u8(6);
+    w.raw(reinterpret_cast<const uint8_t*>("Monaco"), 6);
+    w.align();
+    w.u16(pf::pict::kTxFont);
+    w.u16(200);
+    w.u16(pf::pict::kLongText);
+    w.point({20, 30});
+    w.u8(1);
+    w.u8('m');
+    w.align();
+    w.u16(pf::pict::kEndPic);
+    EXPECT_EQ(pf::draw_picture_data(w.bytes.data(), w.bytes.size(), port.port_rect), pf::noErr);
+    std::vector<uint32_t> played = snapshot();
+    pf::erase_rect(port.port_rect);
+    pf::text_font(pf::kMonacoFont);
+    pf::move_to(30, 20);
+    pf::draw_text("m");
+    EXPECT_EQ(played, snapshot());
+}
+
 TEST_F(Pictures, EveryTruncationIsRefusedWithoutHarm) {
     pf::PicHandle pic = pf::open_picture(port.port_rect);
     draw_sample();
