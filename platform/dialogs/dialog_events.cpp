@@ -219,6 +219,10 @@ int16_t modal_dialog(ModalFilterProc filter) {
         if ((filter ? filter : standard_filter)(dialog, event, item)) return item;
         WindowRef w = event_window(event);
         if (event.what == kMouseDown && w != dialog->window) continue;  // clicks outside are refused
+        if (event.what == kMouseDown && find_window(event.where, &w) == kInDrag) {
+            drag_window(dialog->window, event.where, desktop_bounds());
+            continue;
+        }
         if (w == dialog->window || event.what == kKeyDown || event.what == kAutoKey || event.what == kNullEvent) {
             DialogRef hit_dialog = nullptr;
             if (dialog_select(event, &hit_dialog, &item) && hit_dialog == dialog) return item;

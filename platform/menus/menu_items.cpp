@@ -227,61 +227,62 @@ bool is_menu_item_enabled(MenuRef menu, int16_t item) {
 
 void check_menu_item(MenuRef menu, int16_t item, bool checked) { set_item_mark(menu, item, checked ? kCheckMark : kNoMark); }
 
-void set_item_mark(MenuRef menu, int16_t item, uint8_t mark) {
-    if (MenuItem* it = menu_item(menu, item)) it->mark = mark;
+namespace {
+
+// Changes an item in range; a change of what the item shows makes the menu be sized again.
+enum class Resize { kNo, kYes };
+template <typename Change>
+void change_item(MenuRef menu, int16_t item, Resize resize, Change change) {
+    MenuItem* it = menu_item(menu, item);
+    if (!it) return;
+    change(*it);
+    if (resize == Resize::kYes) invalidate_menu_size(menu);
 }
 
-uint8_t get_item_mark(MenuRef menu, int16_t item) {
+// A field of an item in range, or `none`.
+template <typename Field>
+Field read_item(MenuRef menu, int16_t item, Field MenuItem::*field, Field none) {
     MenuItem* it = menu_item(menu, item);
-    return it ? it->mark : 0;
+    return it ? it->*field : none;
 }
+
+}  // namespace
+
+void set_item_mark(MenuRef menu, int16_t item, uint8_t mark) {
+    change_item(menu, item, Resize::kNo, [&](MenuItem& it) { it.mark = mark; });
+}
+
+uint8_t get_item_mark(MenuRef menu, int16_t item) { return read_item(menu, item, &MenuItem::mark, uint8_t(0)); }
 
 void set_item_style(MenuRef menu, int16_t item, uint8_t style) {
-    if (MenuItem* it = menu_item(menu, item)) {
-        it->style = style;
-        invalidate_menu_size(menu);
-    }
+    change_item(menu, item, Resize::kYes, [&](MenuItem& it) { it.style = style; });
 }
 
-uint8_t get_item_style(MenuRef menu, int16_t item) {
-    MenuItem* it = menu_item(menu, item);
-    return it ? it->style : 0;
-}
+uint8_t get_item_style(MenuRef menu, int16_t item) { return read_item(menu, item, &MenuItem::style, uint8_t(0)); }
 
 void set_menu_item_font(MenuRef menu, int16_t item, int16_t font) {
-    if (MenuItem* it = menu_item(menu, item)) {
-        it->font = font;
-        invalidate_menu_size(menu);
-    }
+    change_item(menu, item, Resize::kYes, [&](MenuItem& it) { it.font = font; });
 }
 
 void set_item_key(MenuRef menu, int16_t item, uint8_t key, uint8_t modifiers) {
-    if (MenuItem* it = menu_item(menu, item)) {
-        it->key = key;
-        it->modifiers = modifiers;
-        invalidate_menu_size(menu);
-    }
+    change_item(menu, item, Resize::kYes, [&](MenuItem& it) {
+        it.key = key;
+        it.modifiers = modifiers;
+    });
 }
 
-uint8_t get_item_key(MenuRef menu, int16_t item) {
-    MenuItem* it = menu_item(menu, item);
-    return it ? it->key : 0;
-}
+uint8_t get_item_key(MenuRef menu, int16_t item) { return read_item(menu, item, &MenuItem::key, uint8_t(0)); }
 
 void set_menu_item_command_id(MenuRef menu, int16_t item, FourCC command) {
-    if (MenuItem* it = menu_item(menu, item)) it->command = command;
+    change_item(menu, item, Resize::kNo, [&](MenuItem& it) { it.command = command; });
 }
 
 FourCC get_menu_item_command_id(MenuRef menu, int16_t item) {
-    MenuItem* it = menu_item(menu, item);
-    return it ? it->command : 0;
+    return read_item(menu, item, &MenuItem::command, FourCC(0));
 }
 
 void set_menu_item_submenu(MenuRef menu, int16_t item, int16_t submenu_id) {
-    if (MenuItem* it = menu_item(menu, item)) {
-        it->submenu = submenu_id;
-        invalidate_menu_size(menu);
-    }
+    change_item(menu, item, Resize::kYes, [&](MenuItem& it) { it.submenu = submenu_id; });
 }
 
 void set_menu_font(MenuRef menu, int16_t font, int16_t size) {

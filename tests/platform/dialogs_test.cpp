@@ -217,6 +217,19 @@ TEST_F(Dialogs, ClicksOutsideAreRefusedAndOtherWindowsKeepUpdating) {
     EXPECT_NE(pf::front_window(), doc);
 }
 
+TEST_F(Dialogs, AMovableModalDialogIsDraggedByItsTitle) {
+    pf::WindowRef w = pf::get_dialog_window(dialog);
+    Rect before = pf::window_content_rect(w);
+    Rect frame = pf::window_struct_rect(w);
+    Point title{int16_t(frame.top + 8), int16_t(frame.left + 40)};
+    pf::driver_drag(title, Point{int16_t(title.v + 30), int16_t(title.h - 20)});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(pf::modal_dialog(nullptr), 1);
+    Rect after = pf::window_content_rect(w);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_EQ(after.left - before.left, -20);
+}
+
 TEST_F(Dialogs, ParameterTextsAndAppendedItems) {
     pf::param_text("the layer");
     EXPECT_EQ(pf::expand_param_text(pf::get_dialog_item_text(dialog, 3)), "Name of the layer:");
