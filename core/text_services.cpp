@@ -1,7 +1,5 @@
 #include "core/text_services.h"
 
-#include <cmath>
-
 #include "core/system_info.h"
 #include "platform/events/clock.h"
 #include "platform/system/system.h"
@@ -19,8 +17,6 @@ struct HelpDelay {
 };
 
 HelpDelay help;
-
-int16_t whole_points(double value) { return int16_t(std::lround(value)); }
 
 }  // namespace
 
@@ -58,10 +54,3 @@ void ResetHelpDelay(int16_t flag) {
 }
 
 int16_t button_balloon() { return 0; }
-
-void ConvertRect(const double sides[4], pf::Rect* out, int16_t orientation) {
-    int16_t top = whole_points(sides[0]), left = whole_points(sides[1]);
-    int16_t bottom = whole_points(sides[2]), right = whole_points(sides[3]);
-    if (orientation == 2 || orientation == 4) *out = pf::Rect{left, top, right, bottom};
-    else *out = pf::Rect{top, left, bottom, right};
-}

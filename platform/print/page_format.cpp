@@ -1,0 +1,155 @@
+#include <cmath>
+#include <cstring>
+
+#include "platform/print/print.h"
+#include "platform/system/international.h"
+
+namespace pf {
+
+struct PageFormat {
+    double paper_width = 0, paper_height = 0;  // portrait
+    double margin = 0;
+    int16_t orientation = kPortraitOrientation;
+};
+
+struct PrintSession {
+    int unused = 0;
+};
+
+namespace {
+
+constexpr double kLetterWidth = 612, kLetterHeight = 792;
+constexpr double kA4Width = 595, kA4Height = 842;
+constexpr double kDefaultMargin = 18;
+constexpr double kSmallestSide = 72;
+constexpr FourCC kFlatMarker = four_cc("QPgF");
+constexpr uint16_t kFlatVersion = 1;
+constexpr size_t kFlatSize = 4 + 2 + 2 + 3 * 8;
+
+void put_u32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (24 - 8 * i));
+}
+uint32_t get_u32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+}
+void put_double(uint8_t* p, double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    put_u32(p, uint32_t(bits >> 32));
+    put_u32(p + 4, uint32_t(bits));
+}
+double get_double(const uint8_t* p) {
+    uint64_t bits = (uint64_t(get_u32(p)) << 32) | get_u32(p + 4);
+    double v;
+    std::memcpy(&v, &bits, 8);
+    return v;
+}
+
+// Width and height as the page is turned.
+void turned_size(const PageFormat& f, double& width, double& height) {
+    bool landscape = f.orientation == kLandscapeOrientation;
+    width = landscape ? f.paper_height : f.paper_width;
+    height = landscape ? f.paper_width : f.paper_height;
+}
+
+bool sane(double v, double low, double high) { return std::isfinite(v) && v >= low && v <= high; }
+
+}  // namespace
+
+OSErr print_create_session(PrintSessionRef& session) {
+    session = new PrintSession;
+    return noErr;
+}
+
+void print_release_session(PrintSessionRef session) { delete session; }
+
+OSErr print_create_page_format(PageFormatRef& format) {
+    format = new PageFormat;
+    return noErr;
+}
+
+void print_dispose_page_format(PageFormatRef format) { delete format; }
+
+OSErr print_session_default_page_format(PrintSessionRef session, PageFormatRef format) {
+    if (!session || !format) return kParamErr;
+    bool metric = international_settings().metric;
+    format->paper_width = metric ? kA4Width : kLetterWidth;
+    format->paper_height = metric ? kA4Height : kLetterHeight;
+    format->margin = kDefaultMargin;
+    format->orientation = kPortraitOrientation;
+    return noErr;
+}
+
+OSErr print_session_validate_page_format(PrintSessionRef, PageFormatRef format, bool& changed) {
+    if (!format) return kParamErr;
+    PageFormat before = *format;
+    if (!sane(format->paper_width, kSmallestSide, 14400) || !sane(format->paper_height, kSmallestSide, 14400)) {
+        format->paper_width = kLetterWidth;
+        format->paper_height = kLetterHeight;
+    }
+    double smaller_side = std::min(format->paper_width, format->paper_height);
+    if (!sane(format->margin, 0, smaller_side / 4)) format->margin = kDefaultMargin;
+    if (format->orientation != kPortraitOrientation && format->orientation != kLandscapeOrientation)
+        format->orientation = kPortraitOrientation;
+    changed = std::memcmp(&before, format, sizeof before) != 0;
+    return noErr;
+}
+
+OSErr print_get_adjusted_paper_rect(PageFormatRef format, PrintRect& paper) {
+    if (!format) return kParamErr;
+    double width, height;
+    turned_size(*format, width, height);
+    paper = PrintRect{-format->margin, -format->margin, height - format->margin, width - format->margin};
+    return noErr;
+}
+
+OSErr print_get_adjusted_page_rect(PageFormatRef format, PrintRect& page) {
+    if (!format) return kParamErr;
+    double width, height;
+    turned_size(*format, width, height);
+    page = PrintRect{0, 0, height - 2 * format->margin, width - 2 * format->margin};
+    return noErr;
+}
+
+OSErr print_get_orientation(PageFormatRef format, int16_t& orientation) {
+    if (!format) return kParamErr;
+    orientation = format->orientation;
+    return noErr;
+}
+
+OSErr print_set_orientation(PageFormatRef format, int16_t orientation) {
+    if (!format || (orientation != kPortraitOrientation && orientation != kLandscapeOrientation)) return kParamErr;
+    format->orientation = orientation;
+    return noErr;
+}
+
+OSErr print_flatten_page_format(PageFormatRef format, Handle& flattened) {
+    if (!format) return kParamErr;
+    uint8_t bytes[kFlatSize];
+    put_u32(bytes, kFlatMarker);
+    bytes[4] = uint8_t(kFlatVersion >> 8);
+    bytes[5] = uint8_t(kFlatVersion);
+    bytes[6] = uint8_t(uint16_t(format->orientation) >> 8);
+    bytes[7] = uint8_t(format->orientation);
+    put_double(bytes + 8, format->paper_width);
+    put_double(bytes + 16, format->paper_height);
+    put_double(bytes + 24, format->margin);
+    flattened = ptr_to_hand(bytes, Size(kFlatSize));
+    return flattened ? noErr : mem_error();
+}
+
+OSErr print_unflatten_page_format(Handle flattened, PageFormatRef& format) {
+    format = nullptr;
+    if (!flattened || get_handle_size(flattened) != Size(kFlatSize)) return kParamErr;
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(*flattened);
+    if (get_u32(bytes) != kFlatMarker || ((bytes[4] << 8) | bytes[5]) != kFlatVersion) return kParamErr;
+    PageFormat read;
+    read.orientation = int16_t((bytes[6] << 8) | bytes[7]);
+    read.paper_width = get_double(bytes + 8);
+    read.paper_height = get_double(bytes + 16);
+    read.margin = get_double(bytes + 24);
+    format = new PageFormat(read);
+    return noErr;
+}
+
+}  // namespace pf
