@@ -68,6 +68,7 @@ TEST_F(Text, FindAndSubstitute) {
         {"=REPT(\"ab\",3)", "ababab"},
         {"=REPT(\"\",1000000000)", ""},
         {"=REPT(1.5,2)", "1.51.5"},
+        {"=REPT(NA(),2)", "#N/A#N/A"},  // an error repeats its text
         {"=TRIM(\"  a   b  \")", "a b "},
         {"=CLEAN(\"a\"&CHAR(9)&\"b\")", "ab"},
         {"=PROPER(\"hello wORLD\")", "Hello WORLD"},
