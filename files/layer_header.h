@@ -14,8 +14,9 @@ constexpr int kPageSetupSize = 32;
 // Margins, printable rectangle, page-setup block, first page number.
 constexpr int kPrintFieldsSize = 8 + 8 + kPageSetupSize + 2;
 
-// Layer flags that never come from a file: the window's active state.
-constexpr uint32_t kLayerFlagsNotRead = kLayerActiveBits;
+// Layer flags that never come from a file: the window's active state and
+// printing in progress.
+constexpr uint32_t kLayerFlagsNotRead = kLayerActiveBits | kLayerPrinting;
 
 void put_sheet_header(BigEndianWriter& out, const SpreadSheet* sheet);
 // Reads the header into the layer: the name clamped to 31 characters, the

@@ -67,7 +67,7 @@ inline Bytes layer_block(int version, const Layer& layer) {
     o.i16(0), o.i16(0);                              // dividers
     o.i16(-1), o.i16(-1), o.i16(-1), o.i16(-1);      // print area
     o.i16(-1), o.i16(-1), o.i16(-1), o.i16(-1);      // print titles
-    o.i32(0x3 | 0x8000);                             // flags, an active bit that must not survive
+    o.i32(0x3 | 0x8000 | 0x4000);                    // flags; the active and printing bits must not survive
     for (int i = 0; i < 8; ++i) o.i16(-1), o.i16(-1), o.i16(-1), o.i16(-1);
     if (version >= 1027) o.i16(0), o.i16(0), o.i16(0), o.i16(0), o.i32(0x40);
     o.i32(0);                                        // no window

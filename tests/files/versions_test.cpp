@@ -43,7 +43,8 @@ TEST_F(VersionTest, MinimalCurrentDocumentIsReadFieldByField) {
     SpreadSheet* sheet = use_layer(layer0(book));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(sheet->name + 1), sheet->name[0]), "Minimal");
     EXPECT_EQ(sheet->active_cell, (CellPoint{2, 1}));
-    EXPECT_EQ(sheet->flags & kLayerActiveBits, 0u);
+    EXPECT_EQ(sheet->flags & (kLayerActiveBits | kLayerPrinting), 0u);
+    EXPECT_EQ(sheet->flags & 0x3, 0x3u);
     EXPECT_NE(sheet->flags & kLayerFormatStale, 0u);
     EXPECT_EQ(sheet->print_options, 0x40);
     EXPECT_EQ(sheet->pane_rects[0], (pf::Rect{10, 20, 300, 400}));
