@@ -47,6 +47,7 @@ struct Layer {
     std::string column_name = "Wide";
     Bytes header_part;          // one header part, as it should be stored (raw)
     bool with_object = false;   // one drawing object with a chart
+    bool with_window = false;   // shown in a window when saved
 };
 
 inline Bytes format_part(int16_t id, int16_t extent) {
@@ -70,7 +71,7 @@ inline Bytes layer_block(int version, const Layer& layer) {
     o.i32(0x3 | 0x8000 | 0x4000);                    // flags; the active and printing bits must not survive
     for (int i = 0; i < 8; ++i) o.i16(-1), o.i16(-1), o.i16(-1), o.i16(-1);
     if (version >= 1027) o.i16(0), o.i16(0), o.i16(0), o.i16(0), o.i32(0x40);
-    o.i32(0);                                        // no window
+    o.i32(layer.with_window ? 7 : 0);                // window flag
     o.i16(10), o.i16(20), o.i16(300), o.i16(400);
     o.block(file_cells(layer.cells));
     Bytes column = format_part(layer.column, layer.column_width);
@@ -110,11 +111,11 @@ inline Bytes layer_block(int version, const Layer& layer) {
 }
 
 inline Bytes document(int version, const std::vector<Layer>& layers, uint16_t work_flags = 0,
-                      const std::string& clear_password = "") {
+                      const std::string& clear_password = "", int16_t slot_format = 8) {
     Out o;
     o.i16(-1), o.i16(version), o.i32(0);
     o.pstr("Geneva", 64);
-    o.i16(12), o.i16(8), o.i32(0), o.i32(0);
+    o.i16(12), o.i16(slot_format), o.i32(0), o.i32(0);
     Bytes password(16, 0);
     sample::pstr_into(password.data(), clear_password);
     encode_password(password.data());

@@ -1,5 +1,7 @@
 // Hand-built documents of every current version: read field by field, older
 // ones widened, backed up under a name of their own and saved as 1029.
+#include <algorithm>
+
 #include "tests/files/document_builder.h"
 #include "tests/files/document_fixture.h"
 
@@ -182,6 +184,34 @@ TEST_F(VersionTest, ObjectsAndPrintRecordsAreSkippedWithinTheBlock) {
     MemoryRef book = open("Drawn.qrv");
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(num_SpreadSheets(book), 2);
+}
+
+TEST_F(VersionTest, ExtendedNumberSlotsBecomeDoubles) {
+    // 3.5 as an 80-bit extended value, as the file holds it; the cell builder
+    // swaps the first 8 bytes as a double, so they go in reversed.
+    Bytes extended = {0x40, 0x00, 0xE0, 0, 0, 0, 0, 0, 0, 0};
+    Bytes slot = extended;
+    std::reverse(slot.begin(), slot.begin() + 8);
+    Bytes cell = sample::constant_cell(0, 0, "3.5");
+    std::copy(slot.begin(), slot.end(), cell.begin() + kCellHeaderSize);
+    Bytes result = sample::formula_number_cell(1, sample::formula({'=', 'I', 0, 1}), 0);
+    std::copy(slot.begin(), slot.end(), result.end() - kNumberSlotSize);
+    built::Layer layer;
+    sample::append_row(layer.cells, 0, {cell, result});
+    write_bytes("Extended.qrv", built::document(1025, {layer}, 0, "", 10));
+    MemoryRef book = open("Extended.qrv");
+    ASSERT_NE(book, nullptr);
+    EXPECT_EQ(number_at(book, 0, 0), 3.5);
+    EXPECT_EQ(number_at(book, 0, 1), 3.5);
+}
+
+TEST_F(VersionTest, LayersShownWhenSavedGetNoWindowThatCannotBeMade) {
+    built::Layer shown = built::simple_layer("Shown");
+    shown.with_window = true;
+    write_bytes("Shown.qrv", built::document(1029, {shown, shown}));
+    MemoryRef book = open("Shown.qrv");
+    ASSERT_NE(book, nullptr);
+    EXPECT_EQ(num_WorkSheet_winds(book), 0);
 }
 
 TEST_F(VersionTest, PasswordIsAskedWhenTheDocumentDemandsIt) {
