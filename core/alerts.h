@@ -4,19 +4,49 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs/dialogs.h"
 
 constexpr int16_t kStopAlertKind = 0;
 constexpr int16_t kNoteAlertKind = 1;
 constexpr int16_t kCautionAlertKind = 2;
 
+constexpr int16_t kSaveChangesAlert = 128;
 constexpr int16_t kStandardStopAlert = 25000;
 constexpr int16_t kStandardCautionAlert = 25001;
 constexpr int16_t kErrorStrings = 20000;
+constexpr int16_t kUnlistedErrorString = 20;
+constexpr int16_t kBareErrorString = 22;
 
-// Shows ALRT alert_id with the length-prefixed text (or none) as ^0; answers the item hit.
+// Shows ALRT alert_id with the length-prefixed text (or none) as ^0; answers the
+// item hit, or 0 when no interaction with the user is possible. A question asked
+// while the application is in the background waits, behind a notification, until
+// the user brings the application to the front.
 int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t kind);
 int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind);
 // In the foreground a stop alert of the string; in the background deferred (answers 1).
 int16_t error_alert(int16_t list_id, int16_t index);
 int16_t os_error_alert(int16_t error);
 int16_t show_file_error(int16_t error);
+// The item of STR# 20000 that explains an error number.
+int16_t file_error_string_index(int16_t error);
+
+// Modal filters of alerts: Return and Enter press item 1, Escape and Command-period
+// item 2, each only while enabled; the save-changes alert also takes "n" and "d"
+// for item 3 (discard).
+bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit);
+bool SaveKeyFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit);
+
+// The alerts shown, oldest first (the last 64), with their ^0 text (Mac Roman).
+struct AlertRequest {
+    int16_t alert_id;
+    int16_t kind;
+    std::string text;
+};
+std::vector<AlertRequest>& alert_requests();
+
+// With no user at the keyboard (tests, scripted runs), every alert is answered
+// at once as if Return were pressed.
+void answer_alerts_unattended(bool on);

@@ -233,6 +233,7 @@ bool task_quit_flag() { return loop.quit; }
 void set_task_quit_flag(bool quit) { loop.quit = quit; }
 void SetTaskIdle(IdleProc proc) { loop.idle = proc; }
 void SetTaskdlogIdle(IdleProc proc) { loop.dialog_idle = proc; }
+IdleProc task_dialog_idle() { return loop.dialog_idle; }
 void SetTaskUrgentProc(UrgentProc proc) { loop.urgent = proc; }
 void SetTaskUrgentCode(int32_t code) { loop.urgent_code = code; }
 void SetTaskTitleProc(TitleProc proc) { loop.title = proc; }

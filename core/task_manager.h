@@ -111,6 +111,7 @@ bool task_quit_flag();
 void set_task_quit_flag(bool quit);
 void SetTaskIdle(IdleProc proc);
 void SetTaskdlogIdle(IdleProc proc);
+IdleProc task_dialog_idle();
 void SetTaskUrgentProc(UrgentProc proc);
 void SetTaskUrgentCode(int32_t code);
 void SetTaskTitleProc(TitleProc proc);

@@ -10,6 +10,7 @@
 #include "core/screen_geometry.h"
 #include "formula/recalc.h"
 #include "platform/fonts/fonts.h"
+#include "platform/menus/menus.h"
 #include "platform/system/system.h"
 #include "platform/resources/resources.h"
 #include "shell/shell_pending.h"
@@ -173,6 +174,18 @@ void command_idle() {
 int32_t MenuHiliteProc(EventRecord*, uintptr_t, uintptr_t) { return 0; }
 int32_t ButtonHiliteProc(EventRecord*, uintptr_t, uintptr_t) { return 0; }
 void draw_cmd_msg(const unsigned char*, int16_t) {}
+
+void DialogMenubar(int16_t enable, int16_t movable_modal) {
+    constexpr int16_t kApplicationMenu = 128, kFirstMenu = 129, kLastMenu = 136;
+    for (int16_t id = movable_modal ? kApplicationMenu : kFirstMenu; id <= kLastMenu; ++id) {
+        pf::MenuRef menu = pf::get_menu_handle(id);
+        if (!menu) continue;
+        if (enable || id == kApplicationMenu) pf::enable_menu_item(menu, 0);
+        else pf::disable_menu_item(menu, 0);
+    }
+    if (movable_modal) pf::hilite_menu(0);
+    pf::draw_menu_bar();
+}
 
 void CheckLimitRect(WindowRef window) {
     if (!window) return;

@@ -36,6 +36,9 @@ int32_t MenuHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 void draw_cmd_msg(const unsigned char* text, int16_t force);
 void CheckLimitRect(WindowRef window);
+// Disables (0) or enables (1) the menus 129 to 136 around a modal dialog; a
+// movable modal dialog keeps the application menu.
+void DialogMenubar(int16_t enable, int16_t movable_modal);
 
 // The calculation library's display slots.
 struct CellRange;

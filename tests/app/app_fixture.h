@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/alerts_pending.h"
+#include "core/alerts.h"
 #include "core/startup.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
@@ -39,6 +39,7 @@ struct AppTest : ::testing::Test {
         pf::windows_open();
         pf::driver_focus(true);
         alert_requests().clear();
+        answer_alerts_unattended(true);
         untitled_ctr = 0;
         ASSERT_TRUE(app_startup());
         task_master_begin();

@@ -1,0 +1,161 @@
+// Alerts and error reporting: every message the program shows in a modal alert
+// goes through key_caution_alert, which makes sure the application is in front,
+// sets the parameter texts and runs the alert with the keys of the system.
+#include "core/alerts.h"
+
+#include <iterator>
+
+#include "core/dialog_items.h"
+#include "core/screen_geometry.h"
+#include "core/string_utils.h"
+#include "core/system_info.h"
+#include "core/task_manager.h"
+#include "platform/appleevents/appleevents.h"
+#include "platform/resources/resources.h"
+#include "platform/system/system.h"
+
+namespace {
+
+constexpr int16_t kApplicationIcon = 128;
+constexpr int16_t kNotificationMark = 1;
+constexpr size_t kAlertLogLength = 64;
+constexpr uint8_t kReturnKeyCode = 36;
+
+struct FileErrorMessage {
+    int16_t error;
+    int16_t item;
+};
+
+constexpr FileErrorMessage kFileErrorMessages[] = {
+    {-33, 1},    {-34, 2},    {-45, 3},    {-46, 4},    {-44, 5},    {-36, 6},    {-54, 7},
+    {-60, 8},    {-43, 9},    {-49, 10},   {1000, 11},  {-108, 12},  {25, 12},    {257, 12},
+    {1001, 13},  {-194, 14},  {-193, 15},  {-121, 16},  {-42, 17},   {-39, 18},   {-48, 19},
+    {-3026, 23}, {-3030, 23}, {-3031, 23}, {-3025, 24}, {-35, 28},   {1003, 30},  {-5000, 32},
+};
+
+std::vector<AlertRequest> shown_alerts;
+bool unattended = false;
+
+std::string pstring_text(const unsigned char* text) {
+    return text ? std::string(reinterpret_cast<const char*>(text + 1), text[0]) : std::string();
+}
+
+void log_alert(int16_t alert_id, int16_t kind, std::string text) {
+    if (shown_alerts.size() >= kAlertLogLength) shown_alerts.erase(shown_alerts.begin());
+    shown_alerts.push_back(AlertRequest{alert_id, kind, std::move(text)});
+}
+
+int16_t platform_alert_kind(int16_t kind) {
+    return kind >= kStopAlertKind && kind <= kCautionAlertKind ? kind : int16_t(pf::kPlainAlert);
+}
+
+// While the application is in the background, a notification (the application's
+// icon, marked in the application menu) asks for the user; events of our windows
+// and Apple events are served meanwhile. False when the program quits first.
+bool wait_until_in_front() {
+    bool notified_here = (g_system.flags & kSysNotificationUp) == 0;
+    if (notified_here) {
+        pf::NotificationRequest request;
+        request.mark = kNotificationMark;
+        request.icon_id = kApplicationIcon;
+        pf::install_notification(request);
+    }
+    constexpr uint16_t kServedEvents = pf::kUpdateMask | pf::kActivateMask | pf::kOSMask | pf::kHighLevelEventMask;
+    while (in_background() && !task_quit_flag()) {
+        EventRecord event;
+        if (pf::wait_next_event(kServedEvents, event, 60, nullptr)) DoTaskEvent(&event);
+    }
+    if (notified_here) pf::remove_notification();
+    return !in_background();
+}
+
+bool is_key_event(const EventRecord& event) {
+    return event.what == pf::kKeyDown || event.what == pf::kAutoKey;
+}
+
+bool is_cancel_key(const EventRecord& event) {
+    unsigned char ch = pf::event_char(event);
+    return ch == pf::kEscapeChar || ((event.modifiers & pf::kCmdKey) && ch == '.');
+}
+
+// Presses an enabled button item: it flashes and becomes the answer.
+bool press_enabled_button(pf::DialogRef dialog, int16_t item, int16_t& item_hit) {
+    if (!pf::get_dialog_item_control(dialog, item) || !GetButtonEnable(dialog, item)) return false;
+    flash_button(dialog, item);
+    item_hit = item;
+    return true;
+}
+
+}  // namespace
+
+std::vector<AlertRequest>& alert_requests() { return shown_alerts; }
+void answer_alerts_unattended(bool on) { unattended = on; }
+
+bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (is_key_event(event)) {
+        unsigned char ch = pf::event_char(event);
+        if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
+            if (!pf::is_dialog_item_enabled(dialog, 1)) return false;
+            flash_button(dialog, 1);
+            item_hit = 1;
+            return true;
+        }
+        return is_cancel_key(event) && press_enabled_button(dialog, 2, item_hit);
+    }
+    if (event.what == pf::kUpdateEvent && reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog))
+        do_update(&event);
+    return false;
+}
+
+bool SaveKeyFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (is_key_event(event)) {
+        unsigned char ch = pf::event_char(event);
+        if ((ch == 'n' || ch == 'd') && press_enabled_button(dialog, 3, item_hit)) return true;
+    }
+    return AlertFilter(dialog, event, item_hit);
+}
+
+int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t kind) {
+    if (pf::ae_interact_with_user(pf::kAEDefaultTimeout) != pf::noErr) return 0;
+    if (in_background() && !unattended && !wait_until_in_front()) return 0;
+    SetCursorTo(kArrowCursor);
+    bool floaters_deactivated = !WindowIsModal(pf::front_window());
+    if (floaters_deactivated) DeactivateFloatersAndFirstDocumentWindow();
+    if (text) pf::param_text(pstring_text(text), "", "", "");
+    log_alert(alert_id, kind, text ? pstring_text(text) : std::string());
+    if (unattended) pf::post_event(pf::kKeyDown, (uintptr_t(kReturnKeyCode) << 8) | pf::kReturnChar);
+    int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
+    if (floaters_deactivated) ActivateFloatersAndFirstDocumentWindow();
+    return hit;
+}
+
+int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind) {
+    pf::Str255 text;
+    pf::get_indexed_string(text, list_id, index);
+    return key_caution_alert(text, alert_id, kind);
+}
+
+int16_t error_alert(int16_t list_id, int16_t index) {
+    if (in_background()) {
+        SetTaskError(int32_t((uint32_t(uint16_t(list_id)) << 16) | uint16_t(index)));
+        return 1;
+    }
+    return str_multi_alert(list_id, index, kStandardStopAlert, kStopAlertKind);
+}
+
+int16_t os_error_alert(int16_t error) {
+    pf::Str255 message;
+    pf::get_indexed_string(message, kErrorStrings, kBareErrorString);
+    unsigned char number[16];
+    Num_To_String(error, number);
+    pf::param_text(pstring_text(message), pstring_text(number), "", "");
+    return key_caution_alert(nullptr, kStandardStopAlert, kStopAlertKind);
+}
+
+int16_t file_error_string_index(int16_t error) {
+    for (const FileErrorMessage& m : kFileErrorMessages)
+        if (m.error == error) return m.item;
+    return kUnlistedErrorString;
+}
+
+int16_t show_file_error(int16_t error) { return error_alert(kErrorStrings, file_error_string_index(error)); }

@@ -1,0 +1,100 @@
+// Dialog items: opening and closing dialogs the system's way, texts, numbers,
+// check boxes, radio groups, buttons and the default-button outline, pop-up
+// menus over items, panels, the standard key filter, and the number and
+// column-letter fields with their little arrows. Items are addressed by
+// (dialog, item number from 1); texts are length-prefixed Mac Roman.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/dialogs/dialogs.h"
+
+using pf::DialogRef;
+
+// ---- Items and their controls ----------------------------------------------------
+pf::ControlRef GetDialogControl(DialogRef dialog, int16_t item);
+void DrawDialogItem(DialogRef dialog, int16_t item);
+void GetDItemBox(DialogRef dialog, int16_t item, pf::Rect* box);
+void MoveDItem(DialogRef dialog, int16_t item, int16_t dh, int16_t dv);
+void AttachDUserProc(DialogRef dialog, int16_t item, pf::UserItemProc proc);
+
+// ---- Texts and numbers -------------------------------------------------------------
+void SetDText(DialogRef dialog, int16_t item, const unsigned char* text);
+void GetDText(DialogRef dialog, int16_t item, unsigned char* text);
+void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text);
+void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text);
+void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end);
+void SetEditTextDialogItemFocus(DialogRef dialog, int16_t item);
+void SetCntrlText(DialogRef dialog, int16_t item, const unsigned char* text);
+void SetDNum(DialogRef dialog, int16_t item, int16_t number, bool select);
+// A whole number typed in an edit text: an optional sign and digits. Anything
+// else reads as 0; numbers beyond 16 bits are pinned to -32768 or 32767.
+int16_t GetDNum(DialogRef dialog, int16_t item);
+// The same reading of a text: false for anything that is not a whole number.
+bool parse_whole_number(const unsigned char* text, int32_t* value);
+
+// ---- Check boxes, radios and buttons -----------------------------------------------
+int16_t GetCheckbox(DialogRef dialog, int16_t item);
+void SetCheckbox(DialogRef dialog, int16_t item, int16_t value);
+void SetCheckboxMax(DialogRef dialog, int16_t item, int16_t maximum);
+int16_t FlipControl(pf::ControlRef control);
+int16_t FlipCheckbox(DialogRef dialog, int16_t item);
+void SetDRadios(DialogRef dialog, int16_t first, int16_t last, int16_t on);
+int16_t GetDRadios(DialogRef dialog, int16_t first, int16_t last);
+void msEnableControl(pf::ControlRef control, bool enable);
+void EnableButton(DialogRef dialog, int16_t item, bool enable);
+void SetControlState(DialogRef dialog, int16_t first, int16_t last, bool enable);
+bool GetButtonEnable(DialogRef dialog, int16_t item);
+bool msGetControlEnabled(pf::ControlRef control);
+// Highlights the control for 8 ticks: 0 when it flashed, 1 when there is no
+// control or it is disabled.
+int16_t flash_control(pf::ControlRef control);
+int16_t flash_button(DialogRef dialog, int16_t item);
+// Waits the ticks with the screen shown.
+void dialog_pause(uint32_t ticks);
+
+// ---- Pop-ups, fonts and styles -------------------------------------------------------
+pf::MenuRef GetContolPopMenu(DialogRef dialog, int16_t item);
+void make_font_pop(DialogRef dialog, int16_t item);
+void SetDialogItemStyle(DialogRef dialog, int16_t item, uint8_t style);
+void SetItemFontandSize(DialogRef dialog, int16_t item, int16_t font, int16_t size);
+void changeFont(DialogRef dialog, int16_t item, int16_t font, int16_t size);
+void DimAppearanceText(DialogRef dialog, int16_t item, bool dim);
+int16_t Do_DLOG_Popup(DialogRef dialog, int16_t item, int16_t title_item, int16_t menu_id, int16_t current);
+void draw_pop(const pf::Rect* rect, bool active, int16_t depth);
+void DrawColorPopSample(DialogRef dialog, int16_t item, bool active, const pf::RGBColor* colour);
+
+// ---- The default button ----------------------------------------------------------------
+void SetOKBoxProc(DialogRef dialog, int16_t item);
+void draw_hilite_button(DialogRef dialog);
+void change_default_item(DialogRef dialog, int16_t item);
+void reset_ok_button(DialogRef dialog, bool enable);
+
+// ---- Opening, closing, editing, panels ---------------------------------------------------
+// Opens DLOG id in front, at a saved position when it lies on a screen; the
+// menus are disabled while it is up. Null when it cannot be made.
+DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* saved);
+void StdDLOG_close(DialogRef dialog, pf::Point* saved);
+// The Edit menu's items 4 cut, 5 copy, 6 paste, 7 clear, 9 select all on the focused text.
+void dlog_menus(DialogRef dialog, int16_t menu_item);
+void panelSwap(DialogRef dialog, int16_t base_ditl, int16_t old_panel, int16_t new_panel, int16_t items_kept);
+
+// The modal filter of every dialog of the system.
+bool KeyFilter(DialogRef dialog, pf::EventRecord& event, int16_t& item_hit);
+
+// ---- Number and column-letter fields --------------------------------------------------------
+// Field kinds kept in a little-arrows control's reference value.
+constexpr int16_t kWholeNumberField = 0;  // 1 to 4: a length in unit 0 to 3
+constexpr int16_t kColumnLetterField = 6;
+
+bool filter_Num_Chars(bool allow_decimal, bool allow_minus, const unsigned char* text);
+// 1 when the field holds a number from minimum to maximum (an empty field when
+// allowed); otherwise the field gets `restore` back, selected, the beep sounds and
+// the answer is 0. `unit` 0 is a whole number, 1 to 4 a length in points shown in
+// unit 0 to 3.
+int16_t ValidArrowNum(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
+                      int32_t restore, int16_t unit);
+// 1 when the field names a column (A to AUHT) or is empty; otherwise it is emptied.
+int16_t ValidArrowLetter(DialogRef dialog, int16_t item);
+void SelectTheNumberStr(DialogRef dialog, int16_t item);
+void HandleLittleArrows(pf::ControlRef control, int16_t part);

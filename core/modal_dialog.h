@@ -1,0 +1,31 @@
+// The one modal loop of the system (GetModalDialogItem) and the routing of
+// events to modeless and floating dialogs (dialog_routing.h).
+#pragma once
+
+#include <cstdint>
+
+#include "core/dialog_routing.h"
+#include "platform/dialogs/dialogs.h"
+
+// Options of GetModalDialogItem.
+constexpr int16_t kModalLeftRightArrows = 0x01;  // left and right arrows go to the dialog
+constexpr int16_t kModalUpDownArrows = 0x02;     // up and down arrows go to the dialog
+constexpr int16_t kModalReturnDefault = 0x10;    // Return answers the default item
+constexpr int16_t kModalEnterDefault = 0x20;     // Enter answers the default item
+constexpr int16_t kModalCancelKeys = 0x40;       // Escape and Command-period answer item 2
+constexpr int16_t kModalAllOptions = 255;
+
+// Answers of GetModalDialogItem besides items.
+constexpr int16_t kModalCloseBox = -1;
+constexpr int16_t kModalDragged = -2;
+constexpr int16_t kModalKey = -3;  // a key for the caller, in the event record
+constexpr int16_t kModalMenuBar = -4;
+constexpr int16_t kModalClickOutside = -5;
+
+// Waits for the user in a modal dialog: a positive item; 1 when dialog_timer ran
+// out; 2 for a cancel key; or one of the answers above. `event` gets the event.
+int16_t GetModalDialogItem(pf::DialogRef dialog, pf::EventRecord* event, int16_t options);
+
+// A mouse-down in the menu bar (-4, the Apple menu served), the window's drag
+// region (-2, dragged) or its close box (-1); 0 otherwise.
+int16_t modal_window_item(pf::WindowRef window, pf::EventRecord* event);
