@@ -11,6 +11,7 @@
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/events/keyboard.h"
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
 
@@ -19,7 +20,6 @@ namespace {
 constexpr int16_t kApplicationIcon = 128;
 constexpr int16_t kNotificationMark = 1;
 constexpr size_t kAlertLogLength = 64;
-constexpr uint8_t kReturnKeyCode = 36;
 
 struct FileErrorMessage {
     int16_t error;
@@ -34,7 +34,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
 };
 
 std::vector<AlertRequest> shown_alerts;
-bool unattended = false;
+bool unattended = true;
 
 std::string pstring_text(const unsigned char* text) {
     return text ? std::string(reinterpret_cast<const char*>(text + 1), text[0]) : std::string();
@@ -122,8 +122,8 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
     bool floaters_deactivated = !WindowIsModal(pf::front_window());
     if (floaters_deactivated) DeactivateFloatersAndFirstDocumentWindow();
     if (text) pf::param_text(pstring_text(text), "", "", "");
-    log_alert(alert_id, kind, text ? pstring_text(text) : std::string());
-    if (unattended) pf::post_event(pf::kKeyDown, (uintptr_t(kReturnKeyCode) << 8) | pf::kReturnChar);
+    log_alert(alert_id, kind, pf::expand_param_text("^0"));
+    if (unattended && pf::get_resource(pf::kAlertType, alert_id)) pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
     int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
     if (floaters_deactivated) ActivateFloatersAndFirstDocumentWindow();
     return hit;

@@ -47,6 +47,7 @@ struct AlertRequest {
 };
 std::vector<AlertRequest>& alert_requests();
 
-// With no user at the keyboard (tests, scripted runs), every alert is answered
-// at once as if Return were pressed.
+// With no user at the keyboard every alert is answered at once as if Return were
+// pressed. That is the state at first (tests and tools drive the code without a
+// person); the program turns it off once its screen is open.
 void answer_alerts_unattended(bool on);

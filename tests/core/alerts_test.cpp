@@ -1,0 +1,173 @@
+// Alerts and error reporting on the whole program: the keys of alerts, errors
+// raised in the background, and the messages of file errors.
+#include "../app/app_fixture.h"
+#include "core/alerts.h"
+#include "core/dialog_items.h"
+#include "platform/events/keyboard.h"
+#include "platform/files/files.h"
+#include "platform/screen/screen.h"
+#include "platform/system/system.h"
+#include "tests/core/dialog_test_support.h"
+
+namespace {
+
+const unsigned char kQuestion[] = "\x0f" "Replace it now?";
+
+struct Alerts : AppTest {
+    void SetUp() override {
+        AppTest::SetUp();
+        answer_alerts_unattended(false);
+        dialogtest::guard_against_waiting();
+    }
+    void TearDown() override {
+        answer_alerts_unattended(true);
+        pf::host_set_composer(pf::compose_screen);
+        AppTest::TearDown();
+    }
+};
+
+struct FileErrorMessage {
+    int16_t error;
+    int16_t item;
+};
+
+// Every error number the file system answers with, and the messages of the table.
+constexpr FileErrorMessage kMessages[] = {
+    {-33, 1},    {-34, 2},    {-45, 3},    {-46, 4},   {-44, 5},   {-36, 6},    {-54, 7},
+    {-60, 8},    {-43, 9},    {-49, 10},   {1000, 11}, {-108, 12}, {25, 12},    {257, 12},
+    {1001, 13},  {-194, 14},  {-193, 15},  {-121, 16}, {-42, 17},  {-39, 18},   {-48, 19},
+    {-3026, 23}, {-3030, 23}, {-3031, 23}, {-3025, 24}, {-35, 28}, {1003, 30},  {-5000, 32},
+    {-37, 20},   {-38, 20},   {-40, 20},   {-47, 20},  {-51, 20},  {-61, 20},   {-120, 20},
+};
+
+}  // namespace
+
+TEST_F(AppTest, EveryFileErrorShowsItsOwnMessageInTheStopAlert) {
+    for (const FileErrorMessage& m : kMessages) {
+        alert_requests().clear();
+        EXPECT_EQ(show_file_error(m.error), 1) << m.error;
+        ASSERT_EQ(alert_requests().size(), 1u) << m.error;
+        const AlertRequest& shown = alert_requests()[0];
+        EXPECT_EQ(shown.alert_id, kStandardStopAlert);
+        EXPECT_EQ(shown.kind, kStopAlertKind);
+        EXPECT_EQ(shown.text, pf::get_indexed_string(kErrorStrings, m.item)) << m.error;
+        EXPECT_FALSE(shown.text.empty()) << m.error;
+    }
+}
+
+TEST_F(AppTest, EveryErrorMessageOfTheListIsWritten) {
+    for (int16_t item = 1; item <= 32; ++item) EXPECT_FALSE(pf::get_indexed_string(kErrorStrings, item).empty()) << item;
+    for (int16_t error : {pf::kDirectoryFullErr, pf::kDiskFullErr, pf::kNoSuchVolumeErr, pf::kIOErr,
+                          pf::kTooManyFilesOpenErr, pf::kFileNotFoundErr, pf::kWriteProtectedErr, pf::kFileLockedErr,
+                          pf::kVolumeLockedErr, pf::kDuplicateNameErr, pf::kOpenForWriteErr, pf::kPermissionErr,
+                          pf::kBadVolumeErr, pf::kTooManyFoldersErr, pf::kAccessDeniedErr, pf::kEndOfFileErr})
+        EXPECT_NE(file_error_string_index(error), kUnlistedErrorString) << error;
+}
+
+TEST_F(AppTest, ABareErrorShowsItsNumberAfterTheMessage) {
+    os_error_alert(-37);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, kBareErrorString));
+    EXPECT_EQ(pf::expand_param_text("^1"), "-37");
+}
+
+TEST_F(AppTest, AFileErrorInTheBackgroundIsShownOnceBackInFront) {
+    pf::driver_focus(false);
+    run_until_idle();
+    EXPECT_EQ(show_file_error(pf::kFileNotFoundErr), 1);
+    EXPECT_EQ(show_file_error(pf::kDiskFullErr), 1);  // only the first is kept
+    run_until_idle();
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_NE(pf::pending_notification(), nullptr);
+    pf::driver_focus(true);
+    run_until_idle();
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, 9));
+    EXPECT_EQ(pf::pending_notification(), nullptr);
+    run_until_idle();
+    EXPECT_EQ(alert_requests().size(), 1u);
+}
+
+TEST_F(Alerts, EscapeAndCommandPeriodPressTheCancelButton) {
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    EXPECT_EQ(key_caution_alert(kQuestion, kStandardCautionAlert, kCautionAlertKind), 2);
+    pf::driver_key(pf::kKeyCodePeriod, '.', pf::kCmdKey);
+    EXPECT_EQ(key_caution_alert(kQuestion, kStandardCautionAlert, kCautionAlertKind), 2);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(key_caution_alert(kQuestion, kStandardCautionAlert, kCautionAlertKind), 1);
+    pf::driver_key(pf::kKeyCodeKeypadEnter, pf::kEnterChar);
+    EXPECT_EQ(key_caution_alert(kQuestion, kStandardCautionAlert, kCautionAlertKind), 1);
+}
+
+TEST_F(Alerts, EscapeDoesNothingInAnAlertWithoutACancelButton) {
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    pf::driver_key(pf::kKeyCodePeriod, '.', pf::kCmdKey);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(str_multi_alert(kErrorStrings, 9, kStandardStopAlert, kStopAlertKind), 1);
+    EXPECT_EQ(pf::driver_pending_steps(), 0);
+}
+
+TEST_F(Alerts, TheSaveChangesAlertTakesLowerCaseNAndDForDontSave) {
+    const unsigned char name[] = "\x06" "Budget";
+    pf::driver_key(45, 'N', pf::kShiftKey);
+    pf::driver_key(2, 'D', pf::kShiftKey);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(key_caution_alert(name, kSaveChangesAlert, kCautionAlertKind), 1);
+    pf::driver_key(45, 'n');
+    EXPECT_EQ(key_caution_alert(name, kSaveChangesAlert, kCautionAlertKind), 3);
+    pf::driver_key(2, 'd', pf::kCmdKey);
+    EXPECT_EQ(key_caution_alert(name, kSaveChangesAlert, kCautionAlertKind), 3);
+}
+
+TEST_F(Alerts, AQuestionInTheBackgroundWaitsForTheUserInFront) {
+    pf::driver_focus(false);
+    run_until_idle();
+    ASSERT_TRUE(in_background());
+    static bool notified_while_waiting;
+    notified_while_waiting = false;
+    pf::set_notification_proc([](const pf::NotificationRequest* request) {
+        if (request) notified_while_waiting = true;
+    });
+    pf::driver_focus(true);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    EXPECT_EQ(key_caution_alert(kQuestion, kStandardCautionAlert, kCautionAlertKind), 2);
+    pf::set_notification_proc(nullptr);
+    EXPECT_TRUE(notified_while_waiting);
+    EXPECT_FALSE(in_background());
+    EXPECT_EQ(pf::pending_notification(), nullptr);
+    ASSERT_EQ(alert_requests().size(), 1u);
+}
+
+TEST_F(Alerts, TheAlertFilterPressesItem1OnlyWhileItIsEnabled) {
+    pf::DialogRef dialog = dialogtest::two_button_dialog();
+    pf::EventRecord event = dialogtest::key_event(pf::kReturnChar, pf::kKeyCodeReturn);
+    int16_t hit = 0;
+    EnableButton(dialog, 1, false);
+    EXPECT_FALSE(AlertFilter(dialog, event, hit));
+    EnableButton(dialog, 1, true);
+    EXPECT_TRUE(AlertFilter(dialog, event, hit));
+    EXPECT_EQ(hit, 1);
+    pf::EventRecord escape = dialogtest::key_event(pf::kEscapeChar, pf::kKeyCodeEscape);
+    EnableButton(dialog, 2, false);
+    EXPECT_FALSE(AlertFilter(dialog, escape, hit));
+    pf::dispose_dialog(dialog);
+}
+
+namespace {
+std::string stop_alert_png;
+void capture_front_alert() {
+    pf::compose_screen();
+    if (pf::is_modal_window(pf::front_window())) pf::screen_write_png(stop_alert_png);
+    dialogtest::guarded_compose_step();
+}
+}  // namespace
+
+TEST_F(Alerts, StopAlertOfAFileErrorScreenshot) {
+    stop_alert_png = dialogtest::screenshot_path("stop_alert_file_error.png");
+    std::filesystem::remove(stop_alert_png);
+    pf::host_set_composer(capture_front_alert);
+    pf::driver_move(pf::Point{5, 5});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(show_file_error(pf::kDiskFullErr), 1);
+    EXPECT_TRUE(std::filesystem::exists(stop_alert_png));
+}
