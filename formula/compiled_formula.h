@@ -34,6 +34,10 @@ constexpr uint8_t kMarkSecondAbsolute = 0xA9;  // cell: row relative, column abs
 constexpr uint8_t kMarkBothRelative = 0xBA;
 
 constexpr int kSmallIntLimit = 32000;  // "I" holds 0 .. 31999
+// How deep expressions may nest (parentheses, arguments, and each
+// concatenation or comparison, which the evaluator reads recursively), so
+// that neither the parser nor the evaluator can run out of stack.
+constexpr int kMaxExpressionDepth = 1000;
 constexpr int kNoArgumentFunctions[] = {11, 36, 37, 38, 39, 40, 54, 66, 80};
 
 bool is_position_marker(uint8_t byte);

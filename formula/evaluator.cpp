@@ -26,6 +26,7 @@ namespace {
 // formula stops there with that error as its result.
 bool evaluation_stopped = false;
 double stopped_value = 0.0;
+int expression_depth = 0;
 
 void stop_evaluation(double error) {
     evaluation_stopped = true;
@@ -453,12 +454,18 @@ void c_AddTerm() {
 }
 
 void c_Expression() {
+    // A formula nested past what the parser accepts (a damaged one) stops.
+    if (++expression_depth > kMaxExpressionDepth) {
+        stop_evaluation(N_AN(kErrValue));
+        --expression_depth;
+        return;
+    }
     c_AddTerm();
-    if (evaluation_stopped) return;
-    if (Sy == kSyConcat)
+    if (!evaluation_stopped && Sy == kSyConcat)
         concatenate();
-    else if (Sy == kSyCompare)
+    else if (!evaluation_stopped && Sy == kSyCompare)
         compare();
+    --expression_depth;
 }
 
 void Calculate(const uint8_t* formula, int32_t length) {
@@ -469,6 +476,7 @@ void Calculate(const uint8_t* formula, int32_t length) {
     g_layerWorkSheet = g_calcWork;
     mark_scalar();
     evaluation_stopped = false;
+    expression_depth = 0;
     g_formulaPtr = formula;
     g_endPtr = formula + length;
 

@@ -21,6 +21,7 @@ namespace {
 const uint8_t* text_start = nullptr;   // first byte of the entry
 const uint8_t* symbol_start = nullptr; // first byte of the current symbol
 bool after_operand = false;            // the symbol before the current one ends an operand
+int expression_depth = 0;              // levels of expressions being parsed
 
 constexpr int16_t kFormatFormulaText = 'f';
 constexpr int16_t kFormatFraction = 'J';
@@ -431,18 +432,31 @@ void AddTerm() {
     }
 }
 
+// Counts a level of the evaluator's recursion; false, with the parse
+// stopped, past the deepest the evaluator takes.
+bool enter_level(int* levels) {
+    ++*levels;
+    if (++expression_depth <= kMaxExpressionDepth) return true;
+    fail_at_symbol(kParseUnknownSymbol);
+    return false;
+}
+
 void Expression() {
     if (ParserError) return;
-    AddTerm();
-    if (!ParserError && Sy == kSyCompare) {
-        InSymbol();
-        if (!ParserError) AddTerm();
-        if (!ParserError && Sy == kSyCompare) fail_at_symbol(kParseMissingSeparator);
+    int levels = 0;
+    if (enter_level(&levels)) {
+        AddTerm();
+        if (!ParserError && Sy == kSyCompare && enter_level(&levels)) {
+            InSymbol();
+            if (!ParserError) AddTerm();
+            if (!ParserError && Sy == kSyCompare) fail_at_symbol(kParseMissingSeparator);
+        }
+        while (!ParserError && Sy == kSyConcat && enter_level(&levels)) {
+            InSymbol();
+            if (!ParserError) AddTerm();
+        }
     }
-    while (!ParserError && Sy == kSyConcat) {
-        InSymbol();
-        if (!ParserError) AddTerm();
-    }
+    expression_depth -= levels;
 }
 
 // ---- Entries that are numbers or dates -------------------------------------------
@@ -636,6 +650,7 @@ int16_t ParseText(unsigned char* text, MemoryRef* formula, int16_t* kind, uint8_
     }
     ParserCellType = kKindFormula;
     after_operand = false;
+    expression_depth = 0;
     InSymbol();
     if (!ParserError && Sy != kSyEnd) Expression();
     *kind = ParserCellType;
