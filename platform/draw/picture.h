@@ -34,6 +34,11 @@ void pic_comment(int16_t kind, const uint8_t* data, int16_t size);
 // The frame stored in picture bytes; empty when the data is too short.
 Rect picture_frame(const uint8_t* data, size_t length);
 
+// Where the picture lies in the bytes of a picture file: after the file's 512-byte
+// header, or at the start for files without one. Null when neither place holds the
+// start of a version 1 or 2 picture.
+const uint8_t* picture_in_file(const uint8_t* data, size_t length, size_t& picture_length);
+
 // Comments met during playback go to this procedure when it is set.
 using PictureCommentProc = void (*)(int16_t kind, const uint8_t* data, size_t size, void* context);
 void set_picture_comment_proc(PictureCommentProc proc, void* context);

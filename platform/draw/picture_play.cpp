@@ -370,7 +370,27 @@ bool start(Player& p) {
     return false;
 }
 
+bool starts_picture(const uint8_t* data, size_t length) {
+    Player p{Reader(data, length)};
+    return start(p);
+}
+
 }  // namespace
+
+const uint8_t* picture_in_file(const uint8_t* data, size_t length, size_t& picture_length) {
+    constexpr size_t kFileHeader = 512;
+    picture_length = 0;
+    if (!data) return nullptr;
+    if (length > kFileHeader && starts_picture(data + kFileHeader, length - kFileHeader)) {
+        picture_length = length - kFileHeader;
+        return data + kFileHeader;
+    }
+    if (starts_picture(data, length)) {
+        picture_length = length;
+        return data;
+    }
+    return nullptr;
+}
 
 Rect picture_frame(const uint8_t* data, size_t length) {
     if (!data || length < kOpcodesOffset) return Rect{};

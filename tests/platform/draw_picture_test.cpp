@@ -178,6 +178,27 @@ TEST_F(Pictures, FontsAreNamedAndFoundByName) {
     EXPECT_EQ(played, snapshot());
 }
 
+TEST(PictureFiles, PictureIsFoundAfterTheFileHeaderOrAtTheStart) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 4, 4);
+    pf::Port port;
+    pf::open_port(port, surface, 4, 4);
+    pf::PortScope scope(&port);
+    pf::PicHandle pic = pf::open_picture({0, 0, 4, 4});
+    pf::close_picture();
+    std::vector<uint8_t> file(512, 0);
+    file.insert(file.end(), pic->data.begin(), pic->data.end());
+    size_t length = 0;
+    EXPECT_EQ(pf::picture_in_file(file.data(), file.size(), length), file.data() + 512);
+    EXPECT_EQ(length, pic->data.size());
+    EXPECT_EQ(pf::picture_in_file(pic->data.data(), pic->data.size(), length), pic->data.data());
+    std::vector<uint8_t> junk(600, 0x41);
+    EXPECT_EQ(pf::picture_in_file(junk.data(), junk.size(), length), nullptr);
+    EXPECT_EQ(length, 0u);
+    pf::kill_picture(pic);
+    pf::close_port(port);
+    cairo_surface_destroy(surface);
+}
+
 TEST_F(Pictures, EveryTruncationIsRefusedWithoutHarm) {
     pf::PicHandle pic = pf::open_picture(port.port_rect);
     draw_sample();
