@@ -4,6 +4,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/dialogs/dialogs_internal.h"
 #include "platform/draw/text.h"
+#include "platform/host/host.h"
 #include "platform/resources/resources.h"
 
 namespace pf {
@@ -11,6 +12,9 @@ namespace pf {
 using namespace dialogs_detail;
 
 namespace {
+
+constexpr uint16_t kAlertStageDrawn = 0x4;
+constexpr uint16_t kAlertStageSound = 0x3;
 
 constexpr RGBColor kStopRed{0xCCCC, 0x2222, 0x2222};
 constexpr RGBColor kNoteBlue{0x2E2E, 0x6161, 0xC2C2};
@@ -68,6 +72,10 @@ int16_t alert(int16_t alrt_id, int16_t kind, ModalFilterProc filter) {
     AlertTemplate t;
     std::vector<DialogItemSpec> specs;
     if (!resource || !decode_alert(resource->bytes, t) || !load_item_list(t.items_id, specs)) return -1;
+    // The first stage says whether the alert sounds and whether it is shown at all.
+    uint16_t stage = t.stages & 0xF;
+    if (stage & kAlertStageSound) host_beep();
+    if (!(stage & kAlertStageDrawn)) return -1;
     DialogRef dialog = make_dialog(place_on_screen(t.rect, t.position), "", kDialogBoxProc, false, specs);
     dialog->alert_kind = kind >= kStopAlert && kind <= kCautionAlert ? kind : int16_t(kPlainAlert);
     set_dialog_default_item(dialog, int16_t(alert_default_item(t, 1)));

@@ -143,7 +143,8 @@ int16_t modal_dialog(ModalFilterProc filter);
 
 enum : int16_t { kStopAlert = 0, kNoteAlert = 1, kCautionAlert = 2, kPlainAlert = 3 };
 // Shows ALRT id with the icon of its kind, runs it modally and answers the item
-// hit; -1 when the template is missing.
+// hit. The first stage of the template's stages word says whether it beeps first
+// and whether it is shown; -1 when it is not shown or the template is missing.
 int16_t alert(int16_t alrt_id, int16_t kind, ModalFilterProc filter);
 int16_t stop_alert(int16_t alrt_id, ModalFilterProc filter);
 int16_t note_alert(int16_t alrt_id, ModalFilterProc filter);

@@ -122,7 +122,6 @@ void show_folder(Browser& b, uint32_t folder) {
         list_set_cell(b.list, Point{int16_t(i), 0}, name_of(b.entries[i].info.name));
     if (b.kind != BrowserKind::kSave && !b.entries.empty() && !b.options->allow_multiple)
         list_set_select(b.list, true, Point{0, 0});
-    b.list->top_row = 0;
     list_set_draw_mode(b.list, true);
 
     std::vector<std::string> names;

@@ -220,6 +220,23 @@ TEST_F(Controls, EditTextTypingSelectionAndTab) {
     EXPECT_EQ(pf::get_keyboard_focus(window), secret);
 }
 
+TEST_F(Controls, EditTextSelectsByDraggingAndShiftClick) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "hello world");
+    pf::driver_drag(global(Point{31, 23}), global(Point{31, 60}));
+    run();
+    pf::ControlEditTextSelection sel;
+    pf::get_control_data(field, 0, pf::kControlEditTextSelectionTag, sizeof sel, &sel, nullptr);
+    EXPECT_EQ(sel.sel_start, 0);
+    EXPECT_GT(sel.sel_end, 2);
+    EXPECT_LT(sel.sel_end, 11);
+    click(Point{31, 300}, pf::kShiftKey);  // extends to the end
+    pf::get_control_data(field, 0, pf::kControlEditTextSelectionTag, sizeof sel, &sel, nullptr);
+    EXPECT_EQ(std::min(sel.sel_start, sel.sel_end), 0);
+    EXPECT_EQ(std::max(sel.sel_start, sel.sel_end), 11);
+    type("new");
+    EXPECT_EQ(text_of(field), "new");
+}
+
 bool digits_only(ControlRef, unsigned char& ch, uint16_t) { return ch >= '0' && ch <= '9'; }
 
 TEST_F(Controls, EditTextFilterClipboardAndLengthLimit) {

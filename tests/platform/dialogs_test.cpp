@@ -106,6 +106,11 @@ DITL 600 {
 ALRT 600 {
   rect 0 0 120 400
 }
+ALRT 601 {
+  rect 0 0 120 400
+  items 600
+  stages 0x0000
+}
 )";
 
 DialogRef dialog = nullptr;
@@ -311,6 +316,7 @@ TEST_F(Dialogs, AlertsAnswerByKeyAndShowTheirIcon) {
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     EXPECT_EQ(pf::caution_alert(600, nullptr), 2);
     EXPECT_EQ(pf::note_alert(12345, nullptr), -1);
+    EXPECT_EQ(pf::note_alert(601, nullptr), -1);  // its first stage is not drawn
     EXPECT_EQ(pf::front_window(), nullptr);
 }
 
