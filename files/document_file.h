@@ -7,6 +7,7 @@
 // 768..1029 are read (below 1025 by the older-generation reader).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/memory_manager.h"
@@ -77,7 +78,11 @@ static_assert(offsetof(FileInfoRecord, flags) == 70, "the flags follow the file 
 // A new file record (format code 0), at `spec` when given; null when memory is short.
 MemoryRef NewFileRec(const pf::FileSpec* spec);
 int16_t get_fileType(MemoryRef workbook);
-// A copy of the record (held between use and unuse inside).
+// A copy of a file record, and storing one back; a block too small for the
+// record reads as a cleared record and takes nothing.
+FileInfoRecord read_file_record(MemoryRef info);
+void write_file_record(MemoryRef info, const FileInfoRecord& record);
+// The same for the record of a workbook.
 FileInfoRecord file_record_of(MemoryRef workbook);
 void set_file_record(MemoryRef workbook, const FileInfoRecord& record);
 

@@ -189,11 +189,11 @@ Conversion prepare_conversion(const pf::FileSpec& spec, int16_t version) {
 }
 
 void finish_opening(MemoryRef workbook, MemoryRef file_info, const pf::FileSpec& spec, Conversion conversion) {
-    auto* record = static_cast<FileInfoRecord*>(UseMemory(file_info));
-    record->spec = spec;
-    record->format_code = kFormatNative;
-    if (conversion == Conversion::without_backup) record->flags |= kFileUnconverted;
-    UnuseMemory(file_info);
+    FileInfoRecord record = read_file_record(file_info);
+    record.spec = spec;
+    record.format_code = kFormatNative;
+    if (conversion == Conversion::without_backup) record.flags |= kFileUnconverted;
+    write_file_record(file_info, record);
     set_change_ctr(workbook, 0);
     reopen_file(workbook);
     if (conversion == Conversion::with_backup) DoSave(false, find_SpreadSheet_item(workbook, 0), kWholeWorkbook);

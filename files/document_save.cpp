@@ -67,9 +67,10 @@ pf::OSErr free_aside_spec(const pf::FileSpec& document, pf::FileSpec* aside) {
 }
 
 pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
-    pf::OSErr error = pf::exchange_files(temp, document);
-    if (error == 0) return pf::delete_file(temp);
-    return replace_by_renaming(temp, document);
+    if (pf::exchange_files(temp, document) != 0) return replace_by_renaming(temp, document);
+    // The temporary file now holds the old contents; the save is done either way.
+    pf::delete_file(temp);
+    return 0;
 }
 
 void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
@@ -120,12 +121,12 @@ int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
 // ---- After a save ------------------------------------------------------------
 
 void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t code) {
+    FileInfoRecord record = file_record_of(workbook);
+    record.spec = spec;
+    record.format_code = code;
+    record.flags &= ~kFileUnconverted;
+    set_file_record(workbook, record);
     MemoryRef file_info = Get_fileinfo(workbook);
-    auto* record = static_cast<FileInfoRecord*>(UseMemory(file_info));
-    record->spec = spec;
-    record->format_code = code;
-    record->flags &= ~kFileUnconverted;
-    UnuseMemory(file_info);
     rename_all_windows(workbook, file_info);
     if (code != kFormatUntitled) proxy_all_windows(workbook, file_info);
 }
@@ -205,9 +206,7 @@ bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_co
 }
 
 void CloseEgo(MemoryRef file_info) {
-    auto* record = static_cast<FileInfoRecord*>(UseMemory(file_info));
-    MemoryRef editors = record->editors;
-    UnuseMemory(file_info);
+    MemoryRef editors = read_file_record(file_info).editors;
     if (!editors) return;
     int32_t before = GetMemorySize(editors) + 1;
     while (GetMemorySize(editors) > 0 && GetMemorySize(editors) < before) {

@@ -19,20 +19,23 @@ MemoryRef NewFileRec(const pf::FileSpec* spec) {
     return made;
 }
 
-FileInfoRecord file_record_of(MemoryRef workbook) {
+FileInfoRecord read_file_record(MemoryRef info) {
     FileInfoRecord copy{};
-    MemoryRef info = Get_fileinfo(workbook);
     if (!info || GetByteSize(info) < int32_t(sizeof copy)) return copy;
     std::memcpy(&copy, UseMemory(info), sizeof copy);
     UnuseMemory(info);
     return copy;
 }
 
-void set_file_record(MemoryRef workbook, const FileInfoRecord& record) {
-    MemoryRef info = Get_fileinfo(workbook);
+void write_file_record(MemoryRef info, const FileInfoRecord& record) {
     if (!info || GetByteSize(info) < int32_t(sizeof record)) return;
     std::memcpy(UseMemory(info), &record, sizeof record);
     UnuseMemory(info);
+}
+
+FileInfoRecord file_record_of(MemoryRef workbook) { return read_file_record(Get_fileinfo(workbook)); }
+void set_file_record(MemoryRef workbook, const FileInfoRecord& record) {
+    write_file_record(Get_fileinfo(workbook), record);
 }
 
 int16_t get_fileType(MemoryRef workbook) { return file_record_of(workbook).format_code; }
