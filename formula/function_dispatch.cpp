@@ -85,33 +85,20 @@ double add_or_multiply(double total, double value, int16_t number) {
     }
 }
 
-// The contribution of the current argument: a range's own sum, product or
-// sum of squares, 0 or 1 for text and empty values, else the number.
-double argument_total(int16_t number, bool* is_range_total) {
-    *is_range_total = false;
-    if (!value_is_scalar()) {
-        GetRangeSum(number);
-        *is_range_total = true;
-        return g_value;
-    }
-    if (g_valueType != kValueNumber) return number == 111 ? 1.0 : 0.0;
-    return g_value;
-}
-
+// A range adds its own sum, product or sum of squares; a number adds
+// itself (its square for 134); texts and empty values add nothing.
 void sum_function(int16_t number) {
     GetNextValue();
     double total = number == 111 ? 1.0 : 0.0;
-    for (bool first = true;; first = false) {
-        if (!first) AdvValue();
-        bool range_total = false;
-        double part = argument_total(number, &range_total);
-        // A range's sum of squares is added as it stands; its sum and product
-        // combine like numbers.
-        if (range_total && number == 134)
-            total = add_or_multiply(total, part, 10);
-        else if (range_total || g_valueType == kValueNumber)
-            total = add_or_multiply(total, part, number);
+    for (;;) {
+        if (!value_is_scalar()) {
+            GetRangeSum(number);
+            total = add_or_multiply(total, g_value, number == 134 ? 10 : number);
+        } else if (g_valueType < 0) {
+            total = add_or_multiply(total, g_value, number);
+        }
         if (!more_arguments()) break;
+        AdvValue();
     }
     number_result(total);
 }

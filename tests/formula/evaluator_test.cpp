@@ -1,6 +1,7 @@
 #include <cfenv>
 #include <cmath>
 
+#include "formula/cell_values.h"
 #include "formula_fixture.h"
 #include "model/date_serials.h"
 
@@ -267,6 +268,25 @@ TEST_F(Evaluator, FetchesInAnyOrderFindTheirRowsWithOrWithoutTheRowCache) {
     put_number(9, 0, 99);  // a new row before the cursor's
     EXPECT_EQ(eval("=$A$10").number, 99);
     EXPECT_EQ(eval("=$A$11").number, 10);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Evaluator, CellValueAnswersOnlyNumbers) {
+    put_number(0, 0, 5);
+    put_text(0, 1, "12");
+    put_formula_result(0, 2, 7);
+    double value = -1;
+    EXPECT_EQ(CellValue(layer, {0, 0}, &value), 1);
+    EXPECT_EQ(value, 5);
+    value = -1;
+    EXPECT_EQ(CellValue(layer, {0, 1}, &value), 0);
+    EXPECT_EQ(value, -1);
+    EXPECT_EQ(CellValue(layer, {0, 2}, &value), 1);
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(CellValue(layer, {9, 9}, &value), 0);
 }
 
 }  // namespace
