@@ -1,6 +1,7 @@
 // The argument protocol and the range walkers.
 #include "formula/arguments.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -43,6 +44,21 @@ MemoryRef walk_layer(MemoryRef workbook, int16_t index) {
     return workbook ? find_SpreadSheet_item(workbook, index) : nullptr;
 }
 
+// Where a walk over rows from `top` starts: through the row cache while the
+// layer holds it (a recalculation step does), else at the start of the store.
+const uint8_t* first_walk_row(MemoryRef layer, const uint8_t* start, int16_t top) {
+    const uint8_t* first = start;
+    SpreadSheet* sheet = use_layer(layer);
+    if (sheet->row_cache_data)
+        for (int32_t r = std::max<int16_t>(top, 0); r <= sheet->last_row; ++r)
+            if (uint32_t entry = sheet->row_cache_data[r]) {
+                first = start + entry - 1;
+                break;
+            }
+    release_layer(layer);
+    return first;
+}
+
 // Visits the cells of one layer's store inside the rectangle. False when the
 // visitor stopped the walk.
 bool walk_layer_cells(MemoryRef layer, const CellRange& rect, void* context, CellVisitor visit) {
@@ -51,7 +67,7 @@ bool walk_layer_cells(MemoryRef layer, const CellRange& rect, void* context, Cel
     auto* start = static_cast<const uint8_t*>(UseMemory(store));
     const uint8_t* end = start + GetByteSize(store);
     bool go_on = true;
-    for (const uint8_t* row = start; go_on && end - row >= kRowHeaderSize;) {
+    for (const uint8_t* row = first_walk_row(layer, start, rect.topLeft.v); go_on && end - row >= kRowHeaderSize;) {
         uint32_t length = _RowLength_(row);
         if (length < uint32_t(kRowHeaderSize) || length > uint32_t(end - row)) break;
         int16_t id = _RowID_(row);

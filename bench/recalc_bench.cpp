@@ -1,0 +1,200 @@
+// Recalculation to completion of 10^4 and 10^5 formulas: chains down
+// columns, SUMs along rows, and VLOOKUPs into a table; and the worst latency
+// from a waiting event to the step giving way. Counters: formulas per second,
+// passes (idle steps), and latency in milliseconds.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "core/number_text.h"
+#include "formula/parser.h"
+#include "formula/recalc.h"
+#include "model/calc_globals.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/events/clock.h"
+#include "platform/events/events.h"
+#include "platform/resources/resources.h"
+#include "resource_bundle.h"
+
+namespace {
+
+enum Shape { kChain, kRowSums, kLookups };
+
+std::string cell_name(int row, int column) {
+    unsigned char letters[8];
+    NumberToColumn(letters, int16_t(column));
+    return std::string(reinterpret_cast<const char*>(letters + 1), letters[0]) + std::to_string(row + 1);
+}
+
+struct Sheet {
+    MemoryRef workbook = nullptr;
+    MemoryRef layer = nullptr;
+    int window_tag = 0;
+    std::vector<uint8_t> block;  // the cells, pasted in one go
+
+    Sheet() {
+        msMemStartup(&mem_globals, 0);
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        pf::resources_install(resource_bundle_data(), resource_bundle_size());
+        Init_Quorvin_Globals();
+        CellFormat settings;
+        GetDefaultFormat(settings.bytes);
+        std::vector<uint8_t> info(74, 0);
+        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
+                                 settings.bytes);
+        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
+        SetSheetWind(layer, &window_tag);
+    }
+    ~Sheet() {
+        while (count_open_workbooks(&quorvin_rsrv) > 0) DisposeWorkSheet(open_workbook_at(&quorvin_rsrv, 0));
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+    }
+
+    // Appends a cell to the row being built (rows in ascending order).
+    void add_cell(int16_t row, int16_t column, uint8_t type, const std::vector<uint8_t>& body) {
+        const size_t tail = type == kCellFormula ? kNumberSlotSize : 0;
+        if (block.empty() || current_row != row) {
+            current_row_at = block.size();
+            block.resize(block.size() + kRowHeaderSize, 0);
+            _SetRowID_(block.data() + current_row_at, row);
+            current_row = row;
+        }
+        size_t at = block.size();
+        block.resize(at + kCellHeaderSize + body.size() + tail, 0);
+        uint8_t* cell = block.data() + at;
+        GetDefaultFormat(cell);
+        _SetCellID_(cell, column);
+        cell[kFmtCellType] = type;
+        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
+        _SetCellLength_(cell, int16_t(kCellHeaderSize + body.size() + tail));
+        _SetFormulaLength_(cell, int16_t(body.size()));
+        _SetResultType_(cell, 0);
+        store_i16(cell + kFmtStyleLength, 0);
+        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
+        _SetRowLength_(block.data() + current_row_at, uint32_t(block.size() - current_row_at));
+    }
+    void number(int16_t row, int16_t column, double value) {
+        std::vector<uint8_t> slot(kNumberSlotSize, 0);
+        store_f64(slot.data(), value);
+        add_cell(row, column, kCellConstant, slot);
+    }
+    void formula(int16_t row, int16_t column, const std::string& text) {
+        unsigned char typed[256];
+        typed[0] = uint8_t(text.size());
+        std::memcpy(typed + 1, text.data(), text.size());
+        MemoryRef parsed = nullptr;
+        int16_t kind = 0;
+        int32_t offset = 0;
+        parse_formula_text(typed, CellPoint{row, column}, layer, &parsed, &kind, &offset);
+        auto* bytes = static_cast<uint8_t*>(UseMemory(parsed));
+        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes, bytes + GetByteSize(parsed)));
+        UnuseMemory(parsed);
+        DisposeMemory(parsed);
+    }
+    void store() {
+        MemoryRef cells = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
+        InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, cells, layer);
+        DisposeMemory(cells);
+        block.clear();
+    }
+
+    int16_t current_row = -1;
+    size_t current_row_at = 0;
+};
+
+// n formulas of a shape: chains of 10^4 down columns (each cell the one above
+// plus one); SUMs of ten numbers along each row; VLOOKUPs into a 1,000-row table.
+void build(Sheet& sheet, Shape shape, int n) {
+    constexpr int kColumnLength = 10000;
+    switch (shape) {
+    case kChain: {
+        const int columns = (n + kColumnLength - 1) / kColumnLength;
+        const int rows = n / columns;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c)
+                r == 0 ? sheet.number(0, int16_t(c), 1)
+                       : sheet.formula(int16_t(r), int16_t(c), "=" + cell_name(r - 1, c) + "+1");
+        break;
+    }
+    case kRowSums: {
+        const int per_row = 10;
+        const int rows = std::min(n / per_row, 31000);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < 10; ++c) sheet.number(int16_t(r), int16_t(c), r + c);
+            for (int f = 0; f < per_row; ++f)
+                sheet.formula(int16_t(r), int16_t(10 + f), "=SUM(A" + std::to_string(r + 1) + ":" + cell_name(r, f) + ")");
+        }
+        break;
+    }
+    case kLookups: {
+        const int per_row = 10;
+        const int rows = n / per_row;
+        for (int r = 0; r < rows; ++r) {
+            if (r < 1000) sheet.number(int16_t(r), 0, r), sheet.number(int16_t(r), 1, r * 2);
+            for (int f = 0; f < per_row; ++f)
+                sheet.formula(int16_t(r), int16_t(2 + f),
+                              "=VLOOKUP(" + std::to_string((r * 7 + f) % 1000) + ",$A$1:$B$1000,2)");
+        }
+        break;
+    }
+    }
+    sheet.store();
+}
+
+void recalculate(benchmark::State& state, Shape shape) {
+    const int n = int(state.range(0));
+    Sheet sheet;
+    build(sheet, shape, n);
+    int64_t steps = 0;
+    for (auto _ : state) {
+        stopCalc = kCalcAutoRunning;
+        do_calc_now(&sheet.window_tag, 1);
+        while (stopCalc == kCalcAutoRunning) {
+            calc_proc();
+            ++steps;
+        }
+    }
+    state.counters["formulas/s"] = benchmark::Counter(double(n) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["idle_steps"] = double(steps) / double(state.iterations());
+}
+
+void BM_RecalcChain(benchmark::State& state) { recalculate(state, kChain); }
+void BM_RecalcRowSums(benchmark::State& state) { recalculate(state, kRowSums); }
+void BM_RecalcLookups(benchmark::State& state) { recalculate(state, kLookups); }
+
+BENCHMARK(BM_RecalcChain)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalcRowSums)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalcLookups)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// An event waits from the start of a step: the time until the step gives way
+// (at least the 20-tick slice, then the rest of the row in progress), over a
+// layer whose recalculation takes seconds.
+void BM_RecalcYieldLatency(benchmark::State& state) {
+    Sheet sheet;
+    build(sheet, kLookups, 30000);  // about two seconds of work
+    double worst = 0, slice = double(pf::ticks_to_milliseconds(kStepSliceTicks));
+    for (auto _ : state) {
+        stopCalc = kCalcAutoRunning;
+        do_calc_now(&sheet.window_tag, 1);
+        pf::post_event(pf::kKeyDown, 'a');
+        auto start = std::chrono::steady_clock::now();
+        calc_proc();
+        double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        worst = std::max(worst, ms);
+        pf::EventRecord event;
+        pf::get_next_event(pf::kEveryEvent, event);
+    }
+    state.counters["worst_ms"] = worst;
+    state.counters["beyond_slice_ms"] = worst - slice;
+}
+BENCHMARK(BM_RecalcYieldLatency)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
