@@ -194,18 +194,23 @@ void picture_line(Port& port, Point from, Point to) {
     rec.out.point(to);
 }
 
-void picture_text(Port& port, std::string_view text) {
+void picture_text(Port& port, std::string_view text, Fixed slop, int16_t run_position) {
     PictureRecorder& rec = *port.picture;
     sync_state(port, rec);
-    Point at = port.pen_loc;
-    while (!text.empty()) {
-        std::string_view chunk = text.substr(0, kMaxTextChunk);
+    Point pen = port.pen_loc;
+    size_t start = 0;
+    while (start < text.size()) {
+        // Justified text is kept word by word, plain text in pieces of at most 255 bytes.
+        size_t end = slop ? text.find(' ', start) : std::string_view::npos;
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        end = std::min(end, start + kMaxTextChunk);
+        std::string_view piece = text.substr(start, end - start);
+        int16_t offset = char_to_pixel(text, slop, int32_t(start), run_position);
         opcode(rec.out, kLongText);
-        rec.out.point(at);
-        rec.out.u8(uint8_t(chunk.size()));
-        rec.out.raw(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
-        at.h = int16_t(at.h + text_width(chunk));
-        text.remove_prefix(chunk.size());
+        rec.out.point(Point{pen.v, int16_t(pen.h + offset)});
+        rec.out.u8(uint8_t(piece.size()));
+        rec.out.raw(reinterpret_cast<const uint8_t*>(piece.data()), piece.size());
+        start = end;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/draw/picture.h"
 #include "platform/draw/picture_format.h"
 #include "platform/draw/shapes.h"
+#include "platform/draw/text.h"
 
 #include <string_view>
 
@@ -24,7 +25,9 @@ void abandon_picture(Port& port);
 
 void picture_shape(Port& port, Verb verb, const Shape& shape, const Pattern* fill_pattern);
 void picture_line(Port& port, Point from, Point to);
-void picture_text(Port& port, std::string_view text);
+// Text drawn at the pen; with a slop, each piece between spaces is kept at the place
+// the justification gives it.
+void picture_text(Port& port, std::string_view text, Fixed slop, int16_t run_position);
 void picture_bits(Port& port, const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,
                   RgnHandle mask_rgn);
 

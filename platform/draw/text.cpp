@@ -194,7 +194,7 @@ std::vector<int32_t>& positions() {
 }
 
 void draw_across(std::string_view text, Fixed slop, int16_t run_position) {
-    if (Port& port = *get_port(); port.picture) picture_text(port, text);
+    if (Port& port = *get_port(); port.picture) picture_text(port, text, slop, run_position);
     const FontInstance& font = port_font();
     std::vector<int32_t>& x = positions();
     layout_text(font, text, slop, run_position, x);

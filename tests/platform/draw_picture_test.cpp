@@ -69,6 +69,22 @@ TEST_F(Pictures, PlaybackDrawsExactlyWhatWasRecorded) {
     pf::kill_picture(pic);
 }
 
+TEST_F(Pictures, JustifiedTextKeepsItsSpreadWords) {
+    auto draw = [] {
+        pf::move_to(2, 20);
+        pf::draw_justified("ab cd ef", 11 * pf::kFixedOne);
+    };
+    draw();
+    std::vector<uint32_t> direct = snapshot();
+    pf::erase_rect(port.port_rect);
+    pf::PicHandle pic = pf::open_picture(port.port_rect);
+    draw();
+    pf::close_picture();
+    EXPECT_EQ(pf::draw_picture(pic, port.port_rect), pf::noErr);
+    EXPECT_EQ(snapshot(), direct);
+    pf::kill_picture(pic);
+}
+
 TEST_F(Pictures, PlaybackScalesTheFrameOntoTheDestination) {
     pf::PicHandle pic = pf::open_picture({0, 0, 10, 10});
     pf::paint_rect({0, 0, 5, 5});
