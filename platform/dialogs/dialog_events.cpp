@@ -167,6 +167,13 @@ bool dialog_select(const EventRecord& event, DialogRef* dialog_out, int16_t* ite
             draw_dialog(dialog);
             end_update(dialog->window);
             break;
+        case kActivateEvent:
+            // The items of a window in the back are drawn inactive; each keeps its own state.
+            if (event.modifiers & kActiveFlag)
+                activate_control(get_root_control(dialog->window));
+            else
+                deactivate_control(get_root_control(dialog->window));
+            break;
         case kNullEvent:
             idle_controls(dialog->window);
             break;

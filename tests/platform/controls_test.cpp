@@ -312,6 +312,44 @@ TEST_F(Controls, EmbeddedControlsFollowTheirContainer) {
     EXPECT_EQ(inner->parent, group);
 }
 
+std::vector<std::string> pane_log;
+void pane_draw(ControlRef c, int16_t) { pf::fill_rect_color(c->bounds, pf::RGBColor{0, 0, 0xFFFF}); }
+int16_t pane_hit(ControlRef c, Point where) { return where.h < (c->bounds.left + c->bounds.right) / 2 ? 1 : 2; }
+int16_t pane_key(ControlRef, unsigned char ch, uint16_t) {
+    pane_log.push_back(std::string("key ") + char(ch));
+    return 1;
+}
+int16_t pane_focus(ControlRef, int16_t part) {
+    pane_log.push_back(part == pf::kControlFocusNoPart ? "blur" : "focus");
+    return part;
+}
+
+TEST_F(Controls, UserPanesDrawHitTestTakeKeysAndFocus) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 220}, "");
+    ControlRef pane = make(pf::kUserPaneControl, Rect{60, 20, 100, 220});
+    pf::UserPaneDrawProc draw = pane_draw;
+    pf::UserPaneHitTestProc hit = pane_hit;
+    pf::UserPaneKeyDownProc keys = pane_key;
+    pf::UserPaneFocusProc focus = pane_focus;
+    ASSERT_EQ(pf::set_control_data(pane, 0, pf::kControlUserPaneDrawProcTag, sizeof draw, &draw), pf::noErr);
+    ASSERT_EQ(pf::set_control_data(pane, 0, pf::kControlUserPaneHitTestProcTag, sizeof hit, &hit), pf::noErr);
+    ASSERT_EQ(pf::set_control_data(pane, 0, pf::kControlUserPaneKeyDownProcTag, sizeof keys, &keys), pf::noErr);
+    ASSERT_EQ(pf::set_control_data(pane, 0, pf::kControlUserPaneFocusProcTag, sizeof focus, &focus), pf::noErr);
+    pf::draw_controls(window);
+    EXPECT_EQ(pixel(global(Point{80, 100})), 0x0000FFu);
+    click(Point{80, 200});
+    EXPECT_EQ(clicked, pane);
+    EXPECT_EQ(clicked_part, 2);
+    EXPECT_EQ(pf::get_keyboard_focus(window), pane);  // a click gives a pane with a focus procedure the focus
+    pf::set_keyboard_focus(window, field, pf::kControlFocusNextPart);
+    pane_log.clear();
+    key(pf::kTabChar, pf::kKeyCodeTab);
+    type("z");
+    key(pf::kTabChar, pf::kKeyCodeTab);
+    EXPECT_EQ(pane_log, (std::vector<std::string>{"focus", "key z", "blur"}));
+    EXPECT_EQ(pf::get_keyboard_focus(window), field);
+}
+
 TEST_F(Controls, TagsOfAnotherKindAreRefused) {
     ControlRef button = make(pf::kPushButtonControl, Rect{20, 20, 40, 100}, "OK");
     char buffer[8];

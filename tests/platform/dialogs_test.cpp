@@ -274,7 +274,13 @@ std::vector<int16_t> modeless_hits;
 void modeless_loop(const pf::EventRecord& e) {
     DialogRef hit_dialog = nullptr;
     int16_t item = 0;
-    if (pf::is_dialog_event(e) && pf::dialog_select(e, &hit_dialog, &item)) modeless_hits.push_back(item);
+    if (pf::is_dialog_event(e)) {
+        if (pf::dialog_select(e, &hit_dialog, &item)) modeless_hits.push_back(item);
+    } else if (e.what == pf::kUpdateEvent) {
+        auto w = reinterpret_cast<pf::WindowRef>(e.message);
+        pf::begin_update(w);
+        pf::end_update(w);
+    }
 }
 
 TEST_F(Dialogs, ModelessDialogEventsGoThroughDialogSelect) {
@@ -295,6 +301,18 @@ TEST_F(Dialogs, ModelessDialogEventsGoThroughDialogSelect) {
     key.what = pf::kKeyDown;
     key.message = 'x';
     EXPECT_TRUE(pf::is_dialog_event(key));
+
+    // Behind another window its items are inactive; in front again they are as they were.
+    pf::enable_dialog_item(dialog, 2, false);
+    pf::WindowRef doc = pf::create_window(pf::kDocumentWindowClass, 0, Rect{300, 300, 400, 500});
+    pf::show_window(doc);
+    pf::select_window(doc);
+    pf::driver_run_until_idle(modeless_loop);
+    EXPECT_FALSE(pf::is_control_active(pf::get_dialog_item_control(dialog, 1)));
+    pf::select_window(pf::get_dialog_window(dialog));
+    pf::driver_run_until_idle(modeless_loop);
+    EXPECT_TRUE(pf::is_control_active(pf::get_dialog_item_control(dialog, 1)));
+    EXPECT_FALSE(pf::is_control_active(pf::get_dialog_item_control(dialog, 2)));
 }
 
 std::string alert_capture;
