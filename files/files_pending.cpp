@@ -2,6 +2,7 @@
 // built yet: each refuses its file with a message instead of pretending.
 #include <cstdint>
 
+#include "core/alerts.h"
 #include "core/app_menus.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
@@ -56,7 +57,10 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
     if (kind != kOpenGivenFile || !spec) return 0;
     pf::CatalogInfo info;
     pf::OSErr err = pf::get_catalog_info(*spec, info);
-    if (err) return err;
+    if (err) {
+        show_file_error(err);
+        return err;
+    }
     MemoryRef workbook = workbook_of_file(*spec);
     if (!make_empty_document_window(spec->name, workbook)) return kNoMemoryErr;
     update_pref_specs(spec, 1);

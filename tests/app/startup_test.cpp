@@ -192,3 +192,12 @@ TEST_F(AppTest, SystemInfoRecordsTheCapabilitiesAndTheSeparators) {
     EXPECT_EQ(g_system.international[1], ',');
     EXPECT_EQ(g_system.international[3], '$');
 }
+
+TEST_F(AppTest, AMissingFileOnTheCommandLineIsReported) {
+    std::string path = home + "/missing.csv";
+    post_launch({path.c_str()});
+    run_until_idle();
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(pf::kFileNotFoundErr)));
+    EXPECT_TRUE(window_titles(false).empty());
+}
