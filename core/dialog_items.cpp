@@ -228,7 +228,7 @@ int16_t flash_control(pf::ControlRef control) {
 }
 
 int16_t flash_button(DialogRef dialog, int16_t item) {
-    if (!pf::is_dialog_item_enabled(dialog, item)) return 1;
+    if (!pf::is_dialog_item_enabled(dialog, item) || is_edit_text(dialog, item)) return 1;
     return flash_control(GetDialogControl(dialog, item));
 }
 
