@@ -4,6 +4,7 @@
 // context the caller sets.
 #include "formula/evaluator.h"
 #include "formula/parser.h"
+#include "model/model_services.h"
 
 uint8_t Ch = 0;
 const uint8_t* g_formulaPtr = nullptr;
@@ -28,3 +29,10 @@ MemoryRef g_calcSheet = nullptr;
 MemoryRef g_calcWork = nullptr;
 CellPoint g_calcCell = {0, 0};
 double g_calc_time = 0.0;
+
+void forget_calculation_context(MemoryRef disposed) {
+    if (!disposed) return;
+    if (g_calcWork == disposed) g_calcWork = nullptr;
+    if (g_calcSheet == disposed) g_calcSheet = nullptr;
+    if (g_layerWorkSheet == disposed) g_layerWorkSheet = nullptr;
+}

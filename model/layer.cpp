@@ -137,6 +137,7 @@ void DisposeSpreadSheet(MemoryRef layer) {
     for (MemoryRef block : blocks) DisposeNonNilMemory(block);
     for (PrintRecord handle : print_data)
         if (handle) pf::dispose_handle(handle);
+    forget_calculation_context(layer);
     DisposeMemory(layer);
 }
 

@@ -61,3 +61,7 @@ void DoTimeMenu(MemoryRef window_record, int16_t item);
 void DoCurrencyMenu(MemoryRef window_record, int16_t item);
 void DoFormatOptionMenu(MemoryRef window_record, int16_t item);
 void DoPrecisionMenu(MemoryRef window_record, int16_t item);
+
+// Formula engine: forgets a workbook or layer that is being disposed, so no
+// later calculation reads it as its context.
+void forget_calculation_context(MemoryRef disposed);

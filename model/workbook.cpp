@@ -114,6 +114,7 @@ void DisposeWorkSheet(MemoryRef workbook) {
     DisposeNonNilMemory(file_info);
     DisposeNonNilMemory(layers);
     remove_open_workbook(machine, workbook);
+    forget_calculation_context(workbook);
     DisposeMemory(workbook);
 }
 

@@ -23,7 +23,8 @@ std::vector<uint8_t> worked_example() {
 
 TEST(StoredFormula, WalkerFindsEveryTokenOfTheWorkedExample) {
     bool complete = false;
-    auto tokens = tokens_of(worked_example(), &complete);
+    const std::vector<uint8_t> bytes = worked_example();
+    auto tokens = tokens_of(bytes, &complete);
     ASSERT_TRUE(complete);
     ASSERT_EQ(tokens.size(), 8u);
     EXPECT_EQ(tokens[0].kind, FormulaTokenKind::reference);
