@@ -39,7 +39,7 @@ int16_t read_fixed(int32_t n, int32_t* counter, int32_t block_end, uint8_t* byte
     return ReadItem(n, counter, bytes);
 }
 
-// A block read into a field of the layer, checked by `sound` after its swap.
+// A block read into a field of the layer and swapped.
 int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int32_t rec_size,
                            void (*flip)(MemoryRef)) {
     if (int16_t error = Read_Ref(field, counter, &mem_globals, rec_size, id)) return error;

@@ -88,3 +88,27 @@ TEST_F(DamageTest, HugeBlockLengthAllocatesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DocumentTest, ShortMemoryRefusesTheDocumentCleanly) {
+    MemoryRef book = sample::new_workbook();
+    sample::fill_numbers(sample::new_layer(book), 20000);
+    ASSERT_EQ(save(book, "Big.qrv"), 0);
+    close_document_file(book);
+    DisposeWorkSheet(book);
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 200000);
+    pf::set_temp_budget(pf::temp_bytes_in_use() + 100000);
+    int16_t result = 0;
+    EXPECT_EQ(open("Big.qrv", &result), nullptr);
+    pf::set_heap_budget(pf::kNoBudget);
+    pf::set_temp_budget(pf::kNoBudget);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(f_ref, 0);
+    ASSERT_FALSE(prompts_log::seen.empty());
+    // The memory manager's own code: no memory, or purging could not free enough.
+    EXPECT_TRUE(prompts_log::seen[0] == "error -108" || prompts_log::seen[0] == "error 257") << prompts_log::seen[0];
+    EXPECT_NE(open("Big.qrv"), nullptr);  // with memory again it opens
+}
+
+}  // namespace
