@@ -290,3 +290,15 @@ TEST_F(Evaluator, CellValueAnswersOnlyNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Evaluator, EuropeanSettingsReadAndWriteTheirDecimalComma) {
+    use_settings(',', '.', ';', '.', 1);
+    EXPECT_EQ(number("=1,5*2"), 3);
+    EXPECT_EQ(text("=0,5&\"\""), "0,5");
+    EXPECT_EQ(number("=\"1,5\"+1"), 2.5);
+    EXPECT_EQ(number("=ROUND(2,5;0)+MOD(7;4)"), 6);
+}
+
+}  // namespace
