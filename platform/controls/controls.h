@@ -150,7 +150,8 @@ ControlRef new_control(WindowRef window, const Rect& bounds, std::string_view ti
 // A control from CNTL id; null when missing or damaged.
 ControlRef get_new_control(int16_t resource_id, WindowRef window);
 void dispose_control(ControlRef control);
-// Disposes every control of the window.
+// Disposes every control of the window; call it before disposing a window that has
+// controls (dialogs do it themselves).
 void kill_controls(WindowRef window);
 
 // The root control covers the window's content and holds every control made after it.
