@@ -144,6 +144,19 @@ TEST_F(RecalcPasses, TextResultsThatGrowMoveTheCellsBehind) {
     EXPECT_TRUE(store_is_sound(store()));
 }
 
+// Two cells of one row whose texts change length in turn forever: the row is
+// gone over again only a few times per step, the passes go on, and the circle
+// is found once the check is on.
+TEST_F(RecalcPasses, TextLengthsThatKeepChangingDoNotTrapARow) {
+    put_formula(0, 0, "=IF(LEN(B1)=1,\"aa\",\"a\")");
+    put_formula(0, 1, "=A1");
+    do_calc_now(window(), 1);
+    int steps = run_until_rest(200);
+    EXPECT_LT(steps, 200);
+    EXPECT_EQ(stopCalc, kCalcManualIdle);
+    EXPECT_TRUE(store_is_sound(store()));
+}
+
 TEST_F(RecalcPasses, RandomNumbersChangeOnlyInPassOne) {
     put_formula(0, 0, "=RAND()");
     put_formula(1, 0, "=A1*2");
