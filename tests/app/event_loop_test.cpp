@@ -153,3 +153,63 @@ TEST_F(EventLoop, ACommandClickInAnUnsavedDocumentsTitlePopsUpItsPathInsteadOfMo
     run_until_idle();
     EXPECT_EQ(pf::window_struct_rect(document).top, before.top + 60);
 }
+
+TEST_F(EventLoop, GrowingADocumentKeepsItsSmallestSize) {
+    pf::WindowRef document = new_document();
+    pf::Rect content = pf::window_content_rect(document);
+    pf::Point grow_box{int16_t(content.bottom - 3), int16_t(content.right - 3)};
+    pf::WindowRef hit = nullptr;
+    ASSERT_EQ(pf::find_window(grow_box, &hit), pf::kInGrow);
+    pf::driver_drag(grow_box, pf::Point{int16_t(content.top + 10), int16_t(content.left + 10)});
+    run_until_idle();
+    pf::Rect grown = pf::window_content_rect(document);
+    EXPECT_EQ(grown.width(), 250);
+    EXPECT_EQ(grown.height(), 120);
+}
+
+TEST_F(EventLoop, TheZoomBoxZoomsToTheStandardState) {
+    pf::WindowRef document = new_document();
+    pf::Point zoom_box = point_of_part(document, pf::kInZoomOut);
+    ASSERT_GE(zoom_box.v, 0);
+    pf::driver_click(zoom_box);
+    run_until_idle();
+    EXPECT_EQ(pf::window_content_rect(document), pf::window_standard_state(document));
+}
+
+namespace {
+int menu_commands = 0;
+int32_t count_menu(EventRecord*, uintptr_t, uintptr_t pair) {
+    const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(pair);
+    if (choice->menu == 130 && choice->item == 4) ++menu_commands;
+    return 1;
+}
+}  // namespace
+
+TEST_F(EventLoop, AMenuButtonBeepsForADisabledItemAndRunsAnEnabledOne) {
+    pf::WindowRef document = new_document();
+    get_task_ptr(document, nullptr)->menu = count_menu;
+    UnuseMemory(task_list);
+    menu_commands = 0;
+    int beeps = pf::beep_count();
+    pf::disable_menu_item(pf::get_menu_handle(130), 4);
+    do_menu_button(130, 4);
+    EXPECT_EQ(pf::beep_count(), beeps + 1);
+    EXPECT_EQ(menu_commands, 0);
+    pf::enable_menu_item(pf::get_menu_handle(130), 4);
+    do_menu_button(130, 4);
+    EXPECT_EQ(menu_commands, 1);
+    do_menu_button(999, 1);
+    do_menu_button(130, 0);
+    EXPECT_EQ(menu_commands, 1);
+    EXPECT_EQ(pf::beep_count(), beeps + 1);
+}
+
+TEST_F(EventLoop, AKeyEquivalentRunsItsMenuThroughTheFrontWindowsTask) {
+    pf::WindowRef document = new_document();
+    get_task_ptr(document, nullptr)->menu = count_menu;
+    UnuseMemory(task_list);
+    menu_commands = 0;
+    pf::driver_key(7, 'x', pf::kCmdKey);
+    run_until_idle();
+    EXPECT_EQ(menu_commands, 1);
+}
