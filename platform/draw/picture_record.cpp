@@ -1,5 +1,6 @@
 #include "platform/draw/picture_record.h"
 
+#include "platform/draw/rects.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/fonts.h"
 
@@ -212,6 +213,53 @@ void picture_text(Port& port, std::string_view text, Fixed slop, int16_t run_pos
         rec.out.raw(reinterpret_cast<const uint8_t*>(piece.data()), piece.size());
         start = end;
     }
+}
+
+namespace {
+
+// The bounds of the pixels of a 32-bit image that are not white.
+Rect inked_bounds(const BitMap& bits) {
+    Rect inked{};
+    for (int v = bits.bounds.top; v < bits.bounds.bottom; ++v) {
+        auto* row = reinterpret_cast<const uint32_t*>(bits.base + ptrdiff_t(v - bits.bounds.top) * bits.row_bytes);
+        for (int h = bits.bounds.left; h < bits.bounds.right; ++h) {
+            if ((row[h - bits.bounds.left] & 0xFFFFFF) == 0xFFFFFF) continue;
+            inked = union_rect(inked, Rect{int16_t(v), int16_t(h), int16_t(v + 1), int16_t(h + 1)});
+        }
+    }
+    return inked;
+}
+
+}  // namespace
+
+void picture_turned_text(Port& port, std::string_view text, Turn turn) {
+    FontInfo info;
+    {
+        PortScope scope(&port);
+        get_font_info(info);
+    }
+    // A box that holds the text whichever way it turns around the pen.
+    int reach = text_width(text) + info.ascent + info.descent + 2;
+    Point pen = port.pen_loc;
+    Rect box{int16_t(pen.v - reach), int16_t(pen.h - reach), int16_t(pen.v + reach), int16_t(pen.h + reach)};
+    GWorldPtr world = nullptr;
+    if (new_gworld(&world, 32, box, 0) != noErr) return;
+    {
+        PortScope scope(&world->port);
+        rgb_fore_color(port.fg_color);
+        text_font(port.text_font);
+        text_size(port.text_size);
+        text_face(port.text_face);
+        move_to(pen.h, pen.v);
+        draw_text_turned(text, turn);
+    }
+    BitMap bits = gworld_bits(world);
+    Rect inked = inked_bounds(bits);
+    if (!inked.empty()) {
+        PortScope scope(&port);
+        picture_bits(port, bits, inked, inked, kSrcOr, nullptr);
+    }
+    dispose_gworld(world);
 }
 
 void picture_bits(Port& port, const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,

@@ -28,6 +28,8 @@ void picture_line(Port& port, Point from, Point to);
 // Text drawn at the pen; with a slop, each piece between spaces is kept at the place
 // the justification gives it.
 void picture_text(Port& port, std::string_view text, Fixed slop, int16_t run_position);
+// Turned text, kept as the image it makes over white (pictures hold no turned text).
+void picture_turned_text(Port& port, std::string_view text, Turn turn);
 void picture_bits(Port& port, const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode,
                   RgnHandle mask_rgn);
 

@@ -218,6 +218,7 @@ void draw_justified(std::string_view text, Fixed slop, int16_t run_position) {
 }
 
 int16_t draw_text_turned(std::string_view text, Turn turn) {
+    if (Port& port = *get_port(); port.picture) picture_turned_text(port, text, turn);
     const FontInstance& font = port_font();
     std::vector<int32_t>& x = positions();
     layout_text(font, text, 0, kOnlyStyleRun, x);

@@ -85,6 +85,26 @@ TEST_F(Pictures, JustifiedTextKeepsItsSpreadWords) {
     pf::kill_picture(pic);
 }
 
+TEST_F(Pictures, TurnedTextIsKeptAsItsImage) {
+    auto draw = [] {
+        pf::text_size(12);
+        pf::rgb_fore_color({0, 0, 0x9999});
+        pf::move_to(20, 40);
+        pf::draw_text_turned("Up", pf::Turn::kUp);
+        pf::move_to(40, 4);
+        pf::draw_text_turned("Dn", pf::Turn::kDown);
+    };
+    draw();
+    std::vector<uint32_t> direct = snapshot();
+    pf::erase_rect(port.port_rect);
+    pf::PicHandle pic = pf::open_picture(port.port_rect);
+    draw();
+    pf::close_picture();
+    EXPECT_EQ(pf::draw_picture(pic, port.port_rect), pf::noErr);
+    EXPECT_EQ(snapshot(), direct);
+    pf::kill_picture(pic);
+}
+
 TEST_F(Pictures, PlaybackScalesTheFrameOntoTheDestination) {
     pf::PicHandle pic = pf::open_picture({0, 0, 10, 10});
     pf::paint_rect({0, 0, 5, 5});
