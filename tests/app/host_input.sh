@@ -7,33 +7,10 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 0; }
-done
-
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
-xvfb_pid=$!
-read -r -t 10 display <&3 || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$display" SDL_VIDEODRIVER=x11
-app_pid=
-stop() { [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; kill "$xvfb_pid" 2>/dev/null; }
-trap stop EXIT
-fail() { echo "$1"; exit 1; }
-
-"$quorvin" &
-app_pid=$!
-window=
-for _ in $(seq 50); do
-  window=$(xdotool search --name '^Quorvin$' 2>/dev/null | head -1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no Quorvin window"
-sleep 0.5
-
-shoot() { import -window root "$out/$1" || fail "no screenshot"; }
-pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
-is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) return 1;; esac; }
+source "$(dirname "$0")/xvfb_session.bash"
+require_tools
+start_xvfb 1280x1024
+start_app "$quorvin"
 
 # The screen follows the host window.
 xdotool windowmove "$window" 0 0 windowsize "$window" 800 600
@@ -54,14 +31,5 @@ kill -0 "$app_pid" 2>/dev/null || fail "quorvin stopped while taking input"
 shoot host_input.png
 is_desktop host_input.png 400 400 || fail "screen damaged after input: $(pixel host_input.png 400 400)"
 
-kill -TERM "$app_pid"
-for _ in $(seq 50); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "quorvin did not quit"
-wait "$app_pid"
-status=$?
-app_pid=
-[ "$status" -eq 0 ] || fail "quorvin exited with $status"
+quit_app
 echo "host input: ok"
