@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "files/file_framing.h"
+#include "platform/memory/memory.h"
 #include "model/cell_format.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
@@ -28,6 +29,13 @@ void for_each_record(MemoryRef ref, Flip flip) {
     if (!records) return;
     for (int32_t i = 0; i < count; ++i) flip(records + i * size, size);
     UnuseMemory(ref);
+}
+
+// Swaps a 16-bit length and answers it in host order (direction 1: memory to file).
+int16_t swap_length(uint8_t* p, int16_t direction) {
+    int16_t host = load_i16(p);
+    swap_bytes_at(p, 2);
+    return direction == 0 ? load_i16(p) : host;
 }
 
 void flip_words_at(uint8_t* record, std::initializer_list<int> offsets) {
@@ -83,6 +91,23 @@ void ByteFlipCellFData(uint8_t* format) {
 
 void ByteFlipCellFRef(MemoryRef ref) {
     for_each_record(ref, [](uint8_t* record, int32_t) { ByteFlipCellFData(record); });
+}
+
+void ByteFlipChartLabelFormat(uint8_t* format) { flip_words_at(format, {0, 32, 34, 36, 38}); }
+
+void ByteFlipChartUserDataRef(MemoryRef ref) {
+    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {0, 10}); });
+}
+
+void ByteFlipTextObject(pf::Handle data, int16_t direction) {
+    if (!data) return;
+    int32_t size = pf::get_handle_size(data);
+    auto* bytes = reinterpret_cast<uint8_t*>(*data);
+    if (size < 2) return;
+    int16_t text = swap_length(bytes, direction);
+    if (text < 0 || 2 + text + 2 > size) return;
+    int16_t style = swap_length(bytes + 2 + text, direction);
+    if (style > 0 && 4 + text + style <= size) ByteSwapStyle(bytes + 4 + text, style, direction);
 }
 
 // 'styl' runs: i16 count, then per run i32 start, i16 height, i16 ascent,

@@ -126,6 +126,19 @@ int16_t WriteCellFDataItem(const uint8_t* format, int32_t* counter) {
     return WriteItem(kCellFormatSize, copy, counter);
 }
 
+int16_t ReadChartLabelFormatValue(int32_t* counter, uint8_t* format) {
+    int16_t error = ReadItem(kChartLabelFormatSize, counter, format);
+    ByteFlipChartLabelFormat(format);
+    return error;
+}
+
+int16_t WriteChartLabelFormatItem(const uint8_t* format, int32_t* counter) {
+    uint8_t copy[kChartLabelFormatSize];
+    std::memcpy(copy, format, sizeof copy);
+    ByteFlipChartLabelFormat(copy);
+    return WriteItem(kChartLabelFormatSize, copy, counter);
+}
+
 int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t rec_size, uint32_t id) {
     *out = nullptr;
     int32_t length = 0;

@@ -27,6 +27,10 @@ int16_t WriteLongItem(int32_t value, int32_t* counter);
 int16_t ReadRectValue(int32_t* counter, pf::Rect* rect);
 int16_t WriteRectItem(pf::Rect rect, int32_t* counter);
 int16_t WriteCellFDataItem(const uint8_t* format, int32_t* counter);
+constexpr int kChartLabelFormatSize = 40;
+constexpr int kChartUserDataSize = 12;
+int16_t ReadChartLabelFormatValue(int32_t* counter, uint8_t* format);
+int16_t WriteChartLabelFormatItem(const uint8_t* format, int32_t* counter);
 
 // Blocks. A length of 0 is an absent block (null); a negative length, or one
 // longer than the bytes left in the file, is a damaged file (-1) and nothing
@@ -68,6 +72,12 @@ void ByteFlipHeaderRef(MemoryRef ref);
 void verifyHeaderRef(MemoryRef ref);
 void ByteFlipCellFData(uint8_t* format);
 void ByteFlipCellFRef(MemoryRef ref);
+void ByteFlipChartLabelFormat(uint8_t* format);
+void ByteFlipChartUserDataRef(MemoryRef ref);
+// A text box's data: i16 text length T, T bytes, i16 style length S, S bytes
+// of style runs; direction 1 is memory to file. Lengths that do not fit the
+// handle leave the rest alone.
+void ByteFlipTextObject(pf::Handle data, int16_t direction);
 // Style runs in the 'styl' layout (i16 count, then 20-byte runs); direction 1
 // is memory to file. -50 for an empty block or one whose runs do not fit.
 int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction);

@@ -180,3 +180,41 @@ TEST(FormulaWalk, FindsEveryOperandAndRefusesBadFormulas) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextObjects, LengthsThatDoNotFitLeaveTheRestAlone) {
+    Bytes data = {2, 0, 'h', 'i'};  // text length in host order on this processor
+    Bytes runs = sample::style_runs(1);
+    sample::Bytes style_length;
+    sample::put16(style_length, int16_t(runs.size()));
+    data.insert(data.end(), style_length.begin(), style_length.end());
+    data.insert(data.end(), runs.begin(), runs.end());
+    pf::Handle handle = pf::ptr_to_hand(data.data(), int32_t(data.size()));
+    ByteFlipTextObject(handle, 1);
+    auto* bytes = reinterpret_cast<uint8_t*>(*handle);
+    EXPECT_EQ(bytes[1], 2);                      // text length big-endian
+    EXPECT_EQ(bytes[5], runs.size());            // style length big-endian
+    EXPECT_EQ(bytes[7], 1);                      // run count big-endian
+    ByteFlipTextObject(handle, 0);
+    EXPECT_EQ(Bytes(bytes, bytes + data.size()), data);
+    pf::dispose_handle(handle);
+
+    Bytes lying = {0x7F, 0x00, 'x'};             // a text length past the handle
+    pf::Handle short_handle = pf::ptr_to_hand(lying.data(), 3);
+    ByteFlipTextObject(short_handle, 0);
+    EXPECT_EQ(reinterpret_cast<uint8_t*>(*short_handle)[2], 'x');
+    pf::dispose_handle(short_handle);
+}
+
+TEST(ChartRecords, LabelFormatsSwapTheirWordsOnly) {
+    uint8_t format[kChartLabelFormatSize] = {};
+    format[0] = 1, format[2] = 9, format[32] = 3, format[38] = 4;
+    ByteFlipChartLabelFormat(format);
+    EXPECT_EQ(format[1], 1);
+    EXPECT_EQ(format[2], 9);
+    EXPECT_EQ(format[33], 3);
+    EXPECT_EQ(format[39], 4);
+}
+
+}  // namespace
