@@ -19,6 +19,7 @@
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
 #include "platform/resources/resources.h"
+#include "platform/screen/cursor.h"
 #include "window/range_string.h"
 
 struct TraceLists {
@@ -37,6 +38,8 @@ struct CheckedCell {
     int16_t layer_id = 0;
     CellPoint cell{0, 0};
 };
+
+constexpr int kDamagedFormulaBeep = 9;
 
 CheckedCell checked;
 bool give_up_reported = false;
@@ -100,11 +103,12 @@ bool covers_checked_cell(const ResolvedReference& ref) {
 // covers the checked cell. References used for their position only (0xA7)
 // do not depend on the value behind them and are not followed; a reference
 // into a linked document is followed in that document when it is open.
-bool read_references(const uint8_t* bytes, int32_t length, const Home& home, TraceLists& lists) {
+bool read_references(const uint8_t* bytes, int32_t length, const Home& home, TraceLists& lists,
+                     bool* damaged = nullptr) {
     bool closes = false;
     MemoryRef linked = nullptr;
     bool after_link = false;
-    walk_formula(bytes, length, [&](const FormulaToken& token) {
+    bool whole = walk_formula(bytes, length, [&](const FormulaToken& token) {
         if (token.kind == FormulaTokenKind::link) {
             after_link = true;
             linked = nullptr;
@@ -122,6 +126,7 @@ bool read_references(const uint8_t* bytes, int32_t length, const Home& home, Tra
         write_trace(lists, ref.first_layer, ref.last_layer, ref.rect, layer_of(workbook, ref.first_layer));
         return true;
     });
+    if (damaged) *damaged = !whole;
     return closes;
 }
 
@@ -147,8 +152,13 @@ bool visit_record(const TraceRecord& record, TraceLists& lists, const uint8_t* f
     if (!record.layer) return false;
     if (single_cell(record)) {
         if (first_formula) {
+            // The formula being entered: a damaged one (a text without its
+            // closing quote) ends its walk with a beep.
             Home home{record.layer, GetWorkSheet(record.layer), GetSheetID(record.layer), record.rect.topLeft};
-            return read_references(first_formula, first_length, home, lists);
+            bool damaged = false;
+            bool closes = read_references(first_formula, first_length, home, lists, &damaged);
+            if (damaged) pf::sys_beep(kDamagedFormulaBeep);
+            return closes;
         }
         return read_cell_references(record.layer, record.rect.topLeft, lists);
     }

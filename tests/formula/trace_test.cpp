@@ -90,6 +90,16 @@ TEST_F(TraceTest, AnEntryCheckThatRunsTooLongSaysSo) {
     EXPECT_EQ(trace("=B1", {0, 0}), kTraceGaveUp);
 }
 
+TEST_F(TraceTest, ADamagedFormulaEndsItsWalk) {
+    // A text constant without its closing quote, then a reference to the cell itself.
+    std::vector<uint8_t> bytes = Bytes().s("=\"ab@#").i16(0).i16(0).v;
+    g_calcCell = CellPoint{0, 0};
+    g_calcSheet = layer;
+    EXPECT_EQ(TraceCell(layer, bytes.data(), int32_t(bytes.size())), kTraceNoCircle);
+    std::vector<uint8_t> cut = Bytes().s("=@#").i16(0).v;  // a reference cut short
+    EXPECT_EQ(TraceCell(layer, cut.data(), int32_t(cut.size())), kTraceNoCircle);
+}
+
 TEST_F(TraceTest, CheckCircularReportsAndSelects) {
     put_formula(0, 0, "=B1");
     put_formula(0, 1, "=A1");
