@@ -267,6 +267,7 @@ bool task_master_pass() {
     }
     EventRecord event;
     bool got = pf::wait_next_event(pf::kEveryEvent, event, loop_sleep(), loop.cursor_region);
+    loop.last_event_kind = event.what;
     if (got) {
         DoTaskEvent(&event);
         return !loop.quit;
@@ -319,7 +320,6 @@ void DoTaskEvent(EventRecord* event) {
         default:
             break;
     }
-    loop.last_event_kind = event->what;
     real_event_ticks = event->when;
 }
 

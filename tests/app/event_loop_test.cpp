@@ -213,3 +213,23 @@ TEST_F(EventLoop, AKeyEquivalentRunsItsMenuThroughTheFrontWindowsTask) {
     run_until_idle();
     EXPECT_EQ(menu_commands, 1);
 }
+
+TEST_F(EventLoop, TheLoopSleepsNotAfterAKeyAtMost20TicksInFrontAnd60Behind) {
+    set_slots(new_document());
+    run_until_idle();
+    pf::driver_key(16, 'y');
+    task_master_pass();  // plays the key script
+    while (keys == 0) task_master_pass();
+    uint32_t before = pf::tick_count();
+    task_master_pass();  // right after the key: no sleep
+    EXPECT_EQ(pf::tick_count(), before);
+    task_master_pass();
+    uint32_t slept = pf::tick_count() - before;
+    EXPECT_GE(slept, 1u);
+    EXPECT_LE(slept, 21u);
+    pf::driver_focus(false);
+    run_until_idle();
+    before = pf::tick_count();
+    task_master_pass();
+    EXPECT_GE(pf::tick_count() - before, 59u);
+}
