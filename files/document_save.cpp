@@ -185,6 +185,44 @@ pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& docu
 pf::FourCC file_type_for_code(int16_t code) { return code < kFormatSylk ? kDocumentType : kTextType; }
 pf::FourCC creator_for_code(int16_t code) { return code == kFormatSylkOther ? kOtherSpreadsheetCreator : kAppCreator; }
 
+namespace {
+
+bool ends_with(const unsigned char* name, const char* ending) {
+    size_t length = std::strlen(ending);
+    return name[0] >= length && std::memcmp(name + 1 + name[0] - length, ending, length) == 0;
+}
+
+const char* extension_for_code(int16_t code) {
+    switch (code) {
+    case kFormatUntitled:
+    case kFormatNative: return ".qrv";
+    case kFormatSylk:
+    case kFormatSylkOther: return ".sylk";
+    case kFormatCsv: return ".csv";
+    case kFormatTabValues:
+    case kFormatTabFormulas:
+    case kFormatTabDisplayed: return ".txt";
+    case kFormatPdfName: return ".pdf";
+    default: return "";
+    }
+}
+
+}  // namespace
+
+void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
+    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk"})
+        if (ends_with(name, known)) {
+            name[0] = uint8_t(name[0] - std::strlen(known));
+            break;
+        }
+    if (!add_extension) return;
+    const char* extension = extension_for_code(code);
+    size_t length = std::strlen(extension);
+    if (name[0] + length > size_t(pf::kMaxSpecName)) name[0] = uint8_t(pf::kMaxSpecName - length);
+    std::memcpy(name + 1 + name[0], extension, length);
+    name[0] = uint8_t(name[0] + length);
+}
+
 int16_t format_code_for_name(const unsigned char* name) {
     struct Ending {
         const char* text;
@@ -192,11 +230,8 @@ int16_t format_code_for_name(const unsigned char* name) {
     };
     static const Ending endings[] = {{".qrv", kFormatNative}, {".sylk", kFormatSylk}, {".csv", kFormatCsv},
                                      {".txt", kFormatTabValues}};
-    for (const Ending& ending : endings) {
-        size_t length = std::strlen(ending.text);
-        if (name[0] >= length && std::memcmp(name + 1 + name[0] - length, ending.text, length) == 0)
-            return ending.code;
-    }
+    for (const Ending& ending : endings)
+        if (ends_with(name, ending.text)) return ending.code;
     return -1;
 }
 

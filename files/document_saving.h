@@ -44,6 +44,11 @@ pf::FourCC creator_for_code(int16_t code);
 // ".csv", ".txt"); -1 for any other name.
 int16_t format_code_for_name(const unsigned char* name);
 
+// The Save dialog's file name for a format: one known extension (".qrv",
+// ".txt", ".csv", ".pdf", ".sylk") taken off, and with `add_extension` the
+// extension of the code put on (codes below 10).
+void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
+
 // Whether a save leaves the document with nothing unsaved: the whole
 // workbook was written in a format that holds all of it.
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count);

@@ -113,6 +113,21 @@ TEST_F(SavingTest, FormatsFollowTheNameOfTheFile) {
     EXPECT_EQ(creator_for_code(kFormatSylkOther), kOtherSpreadsheetCreator);
 }
 
+TEST(SaveNames, TheExtensionFollowsTheFormat) {
+    auto adjusted = [](const std::string& name, int16_t code, bool add) {
+        unsigned char p[64];
+        sample::pstr_into(p, name);
+        adjust_save_name(p, code, add);
+        return std::string(reinterpret_cast<char*>(p + 1), p[0]);
+    };
+    EXPECT_EQ(adjusted("Budget.qrv", kFormatCsv, true), "Budget.csv");
+    EXPECT_EQ(adjusted("Budget.sylk", kFormatTabFormulas, true), "Budget.txt");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget");
+    EXPECT_EQ(adjusted("Budget.xls", kFormatSylkOther, true), "Budget.xls.sylk");
+    EXPECT_EQ(adjusted("Budget", kFormatExcelImport, true), "Budget");
+    EXPECT_EQ(adjusted(std::string(63, 'x'), kFormatNative, true), std::string(59, 'x') + ".qrv");
+}
+
 TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {
     unsigned char name[64];
     export_file_name(first(), 1, name);
