@@ -24,7 +24,7 @@ constexpr RGBColor kSymbolInactive = kLookDimText;
 constexpr RGBColor kPane = kLookDialogBack;
 constexpr RGBColor kBackTab = gray_color(0xD4D4);
 constexpr RGBColor kHeader = kLookFace;
-constexpr RGBColor kMenu = kLookDialogBack;
+constexpr RGBColor kMenu = kLookMenu;
 constexpr RGBColor kAccent = kLookAccent;
 constexpr RGBColor kAccentInactive{0xA8A8, 0xBCBC, 0xD8D8};
 
