@@ -1,4 +1,4 @@
-// Recalculation to completion of 10^4 and 10^5 formulas: chains down
+// Recalculation to completion of 10^4 and 10^5 formulas: chains down and up
 // columns, SUMs along rows, and VLOOKUPs into a table; and the worst latency
 // from a waiting event to the step giving way. Counters: formulas per second,
 // passes (idle steps), and latency in milliseconds.
@@ -25,7 +25,7 @@
 
 namespace {
 
-enum Shape { kChain, kRowSums, kLookups };
+enum Shape { kChain, kUpwardChain, kRowSums, kLookups };
 
 std::string cell_name(int row, int column) {
     unsigned char letters[8];
@@ -124,6 +124,15 @@ void build(Sheet& sheet, Shape shape, int n) {
                        : sheet.formula(int16_t(r), int16_t(c), "=" + cell_name(r - 1, c) + "+1");
         break;
     }
+    case kUpwardChain: {  // each cell the one below plus one: settled by the bottom-up pass
+        const int columns = (n + kColumnLength - 1) / kColumnLength;
+        const int rows = n / columns;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c)
+                r == rows - 1 ? sheet.number(int16_t(r), int16_t(c), 1)
+                              : sheet.formula(int16_t(r), int16_t(c), "=" + cell_name(r + 1, c) + "+1");
+        break;
+    }
     case kRowSums: {
         const int per_row = 10;
         const int rows = std::min(n / per_row, 31000);
@@ -167,10 +176,12 @@ void recalculate(benchmark::State& state, Shape shape) {
 }
 
 void BM_RecalcChain(benchmark::State& state) { recalculate(state, kChain); }
+void BM_RecalcUpwardChain(benchmark::State& state) { recalculate(state, kUpwardChain); }
 void BM_RecalcRowSums(benchmark::State& state) { recalculate(state, kRowSums); }
 void BM_RecalcLookups(benchmark::State& state) { recalculate(state, kLookups); }
 
 BENCHMARK(BM_RecalcChain)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalcUpwardChain)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecalcRowSums)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecalcLookups)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
