@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace pf {
 namespace {
@@ -245,8 +246,16 @@ OSErr ptr_and_hand(const void* bytes, Handle h, Size size) {
     if (!h) return set_error(kNilHandleErr);
     if (size < 0) return set_error(kMemSizeErr);
     Size old_size = record_of(h)->size;
+    if (size > kLargestFigure - old_size) return set_error(kMemFullErr);
+    // Bytes taken from the handle itself would move with it: copy them first.
+    const char* from = static_cast<const char*>(bytes);
+    std::vector<char> own_bytes;
+    if (size > 0 && from >= *h && from < *h + old_size) {
+        own_bytes.assign(from, from + size);
+        from = own_bytes.data();
+    }
     if (set_handle_size(h, old_size + size) != noErr) return mem_error();
-    if (size > 0) std::memcpy(*h + old_size, bytes, size_t(size));
+    if (size > 0) std::memcpy(*h + old_size, from, size_t(size));
     return noErr;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -103,6 +105,15 @@ TEST_F(Memory, CopiesAndAppends) {
     EXPECT_EQ(pf::h_get_state(h), 0);  // the copy leaves the state as it was
     pf::dispose_handle(h);
     pf::dispose_handle(copy);
+}
+
+TEST_F(Memory, AppendingAHandleToItselfAndPastTheLargestSize) {
+    pf::Handle h = pf::ptr_to_hand("abc", 3);
+    ASSERT_EQ(pf::ptr_and_hand(*h, h, 3), pf::noErr);  // the block may move while it grows
+    EXPECT_EQ(std::string(*h, pf::get_handle_size(h)), "abcabc");
+    EXPECT_EQ(pf::ptr_and_hand("x", h, std::numeric_limits<pf::Size>::max()), pf::kMemFullErr);
+    EXPECT_EQ(pf::get_handle_size(h), 6);
+    pf::dispose_handle(h);
 }
 
 TEST_F(Memory, FiguresFollowAllocations) {
