@@ -8,8 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace pf {
 
@@ -91,9 +92,10 @@ OSErr parse(const std::vector<uint8_t>& bytes, std::vector<DiskResource>& out) {
     Reader in{bytes.data(), bytes.size()};
     const uint8_t* magic;
     in.bytes(4, magic);
-    if (!magic || std::memcmp(magic, kMagic, 4) != 0 || in.number(2) != kVersion) return mapReadErr;
+    if (!magic || std::memcmp(magic, kMagic, 4) != 0 || in.number(2) != kVersion) return kMapReadErr;
     size_t count = size_t(in.number(2));
-    ResourceFile scratch;
+    std::vector<DiskResource> resources;
+    std::set<std::pair<FourCC, int16_t>> seen;
     for (size_t i = 0; i < count && in.ok; ++i) {
         DiskResource r;
         r.type = FourCC(in.number(4));
@@ -104,14 +106,22 @@ OSErr parse(const std::vector<uint8_t>& bytes, std::vector<DiskResource>& out) {
         in.bytes(name_length, name);
         size_t data_length = size_t(in.number(4));
         in.bytes(data_length, data);
-        if (!in.ok || find(scratch, r.type, r.id)) return mapReadErr;
+        if (!in.ok || !seen.insert({r.type, r.id}).second) return kMapReadErr;
         r.name.assign(reinterpret_cast<const char*>(name), name_length);
         r.data.assign(data, data + data_length);
-        scratch.resources.push_back(std::move(r));
+        resources.push_back(std::move(r));
     }
-    if (!in.ok || in.left != 0) return mapReadErr;
-    out = std::move(scratch.resources);
+    if (!in.ok || in.left != 0) return kMapReadErr;
+    out = std::move(resources);
     return noErr;
+}
+
+size_t entry_size(size_t name_length, size_t data_length) { return 13 + name_length + data_length; }
+
+size_t serialised_size(const std::vector<DiskResource>& resources) {
+    size_t size = kHeaderSize;
+    for (const DiskResource& r : resources) size += entry_size(r.name.size(), r.data.size());
+    return size;
 }
 
 std::vector<uint8_t> serialise(const std::vector<DiskResource>& resources) {
@@ -141,7 +151,7 @@ OSErr read_sidecar(const std::string& path, std::vector<DiskResource>& out) {
     bool failed = std::ferror(f);
     std::fclose(f);
     if (failed) return kIOErr;
-    if (bytes.size() > kMaxSidecarSize) return mapReadErr;
+    if (bytes.size() > kMaxSidecarSize) return kMapReadErr;
     return parse(bytes, out);
 }
 
@@ -249,7 +259,7 @@ OSErr resource_file_get(int16_t ref, FourCC type, int16_t id, std::vector<uint8_
     ResourceFile* f = file_of(ref);
     if (!f) return kBadRefNumErr;
     DiskResource* r = find(*f, type, id);
-    if (!r) return resNotFound;
+    if (!r) return kResNotFoundErr;
     data = r->data;
     return noErr;
 }
@@ -259,7 +269,7 @@ OSErr resource_file_get_indexed(int16_t ref, FourCC type, int index, int16_t& id
     ResourceFile* f = file_of(ref);
     if (!f) return kBadRefNumErr;
     auto found = of_type_in_id_order(*f, type);
-    if (index < 1 || size_t(index) > found.size()) return resNotFound;
+    if (index < 1 || size_t(index) > found.size()) return kResNotFoundErr;
     id = found[index - 1]->id;
     data = found[index - 1]->data;
     return noErr;
@@ -270,8 +280,11 @@ OSErr resource_file_add(int16_t ref, FourCC type, int16_t id, const unsigned cha
     OSErr err;
     ResourceFile* f = writable_file(ref, err);
     if (!f) return err;
-    if (find(*f, type, id) || f->resources.size() >= kMaxResources || length > kMaxSidecarSize ||
-        (length && !data))
+    size_t name_length = name ? name[0] : 0;
+    // A sidecar past the largest size would be refused when read back.
+    if (find(*f, type, id) || f->resources.size() >= kMaxResources || (length && !data) ||
+        length > kMaxSidecarSize ||
+        serialised_size(f->resources) + entry_size(name_length, length) > kMaxSidecarSize)
         return kAddResourceFailedErr;
     DiskResource r;
     r.type = type;
@@ -289,7 +302,7 @@ OSErr resource_file_remove(int16_t ref, FourCC type, int16_t id) {
     ResourceFile* f = writable_file(ref, err);
     if (!f) return err;
     DiskResource* r = find(*f, type, id);
-    if (!r) return resNotFound;
+    if (!r) return kResNotFoundErr;
     f->resources.erase(f->resources.begin() + (r - f->resources.data()));
     f->changed = true;
     return noErr;

@@ -70,8 +70,8 @@ TEST_F(ResourceFiles, RoundTripInIdOrder) {
         EXPECT_EQ(id, i);
         EXPECT_EQ(data, bytes_of(expected[i - 1]));
     }
-    EXPECT_EQ(pf::resource_file_get_indexed(ref, kAlias, 4, id, data), pf::resNotFound);
-    EXPECT_EQ(pf::resource_file_get(ref, kAlias, 9, data), pf::resNotFound);
+    EXPECT_EQ(pf::resource_file_get_indexed(ref, kAlias, 4, id, data), pf::kResNotFoundErr);
+    EXPECT_EQ(pf::resource_file_get(ref, kAlias, 9, data), pf::kResNotFoundErr);
     EXPECT_EQ(pf::resource_file_remove(ref, kAlias, 1), pf::kWritePermissionErr);
     EXPECT_EQ(pf::resource_file_close(ref), pf::noErr);
     EXPECT_EQ(pf::resource_file_count(ref, kAlias), 0);  // closed
@@ -101,6 +101,19 @@ TEST_F(ResourceFiles, RemovingEverythingLeavesAnEmptyFork) {
         EXPECT_EQ(entry.path().string().find(".new-"), std::string::npos);
 }
 
+TEST_F(ResourceFiles, AForkNeverGrowsPastWhatCanBeReadBack) {
+    make_with({});
+    int16_t ref = open(pf::kReadWritePermission);
+    std::vector<uint8_t> half((8u << 20) - 16, 'x');
+    ASSERT_EQ(pf::resource_file_add(ref, kAlias, 1, nullptr, half.data(), half.size()), pf::noErr);
+    EXPECT_EQ(pf::resource_file_add(ref, kAlias, 2, nullptr, half.data(), half.size()),
+              pf::kAddResourceFailedErr);
+    ASSERT_EQ(pf::resource_file_close(ref), pf::noErr);
+    ref = open(pf::kReadPermission);
+    EXPECT_EQ(pf::resource_file_count(ref, kAlias), 1);
+    pf::resource_file_close(ref);
+}
+
 TEST_F(ResourceFiles, MissingForksAndFiles) {
     int16_t ref = 0;
     EXPECT_EQ(pf::resource_file_open(spec, pf::kReadPermission, ref), pf::kFileNotFoundErr);
@@ -119,7 +132,7 @@ TEST_F(ResourceFiles, DamagedSidecarsAreRefused) {
         int16_t ref = 0;
         pf::OSErr err = pf::resource_file_open(spec, pf::kReadPermission, ref);
         if (err == pf::noErr) pf::resource_file_close(ref);
-        return err == pf::mapReadErr && ref == -1;
+        return err == pf::kMapReadErr && ref == -1;
     };
     for (size_t n = 0; n < good.size(); ++n)
         EXPECT_TRUE(refused({good.begin(), good.begin() + n})) << "cut to " << n;
