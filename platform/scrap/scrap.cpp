@@ -78,6 +78,7 @@ OSErr zero_scrap() {
 }
 
 OSErr put_scrap(FourCC flavour, const void* data, size_t size) {
+    if (size && !data) return kParamErr;
     sync_with_system();
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     std::vector<uint8_t>& stored = scrap.flavours[flavour];

@@ -20,6 +20,7 @@ int32_t scrap_change_count();
 // Empties the clipboard (here and on the system) and moves the change count.
 OSErr zero_scrap();
 // Adds or replaces one flavour; "TEXT" also goes to the system clipboard.
+// kParamErr for a size without data.
 OSErr put_scrap(FourCC flavour, const void* data, size_t size);
 bool scrap_has_flavour(FourCC flavour);
 // The flavour's bytes; kNoScrapFlavourErr when the clipboard has none.

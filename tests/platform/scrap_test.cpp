@@ -15,7 +15,6 @@ struct Clipboard : ::testing::Test {
     void TearDown() override { pf::host_close(); }
 };
 
-
 std::string scrap_string(pf::FourCC flavour) {
     std::vector<uint8_t> data;
     if (pf::get_scrap(flavour, data) != pf::noErr) return "<none>";
@@ -57,6 +56,8 @@ TEST_F(Clipboard, OwnWritesDoNotCountAsAnotherProgramsChange) {
     EXPECT_EQ(pf::scrap_change_count(), count);
     EXPECT_EQ(scrap_string(pf::four_cc("PICT")), pict);
     EXPECT_EQ(scrap_string(pf::four_cc("XXXX")), "<none>");
+    EXPECT_EQ(pf::put_scrap(pf::four_cc("PICT"), nullptr, 4), pf::kParamErr);
+    EXPECT_EQ(scrap_string(pf::four_cc("PICT")), pict);
 }
 
 TEST_F(Clipboard, ZeroEmptiesTheSystemClipboardToo) {
