@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/events/events.h"
+#include "platform/files/files.h"
 #include "platform/system/system.h"
 
 extern char** environ;
@@ -13,7 +14,6 @@ extern char** environ;
 namespace pf {
 namespace {
 
-constexpr OSErr kOpenerMissingErr = -43;
 constexpr ProcessSerialNumber kThisProcess{0, 2};
 constexpr ProcessSerialNumber kDesktopProcess{0, 1};
 
@@ -45,7 +45,7 @@ OSErr spawn_desktop_opener(const std::string& target) {
     std::string argument = target;
     char* argv[] = {program, argument.data(), nullptr};
     pid_t pid = 0;
-    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return kOpenerMissingErr;
+    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return kFileNotFoundErr;
     std::thread([pid] {
         int status = 0;
         waitpid(pid, &status, 0);

@@ -69,7 +69,8 @@ void set_help_tag_delay(int32_t ticks);
 // ---- The desktop's opener ----------------------------------------------------
 // A web or mail address (http, https, mailto), or an absolute path of a file
 // or folder, handed to the desktop's opener without a shell and without
-// waiting. -50 for anything else, -43 when the opener cannot be started.
+// waiting. kParamErr for anything else, kFileNotFoundErr (from platform/files)
+// when the opener cannot be started.
 OSErr open_url(const std::string& url);
 OSErr open_with_desktop(const std::string& path);
 
