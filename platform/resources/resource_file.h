@@ -11,7 +11,7 @@
 //         u8 name length L, L bytes of name (Mac Roman),
 //         u32 data length D, D bytes of data
 // The entries end exactly at the end of the file; no two share a type and id.
-// A sidecar that breaks any of this is refused with mapReadErr.
+// A sidecar that breaks any of this is refused with kMapReadErr.
 //
 // The whole map is read when the file is opened and written (to a new sidecar
 // that then replaces the old one) when it is updated or closed after a change.
@@ -40,7 +40,7 @@ OSErr resource_file_close(int16_t ref);
 OSErr resource_file_update(int16_t ref);
 
 int resource_file_count(int16_t ref, FourCC type);
-// The data of a resource; resNotFound when missing.
+// The data of a resource; kResNotFoundErr when missing.
 OSErr resource_file_get(int16_t ref, FourCC type, int16_t id, std::vector<uint8_t>& data);
 // The index-th (from 1) resource of a type in id order, with its id.
 OSErr resource_file_get_indexed(int16_t ref, FourCC type, int index, int16_t& id,

@@ -76,9 +76,9 @@ std::span<const Resource> entries_of_type(FourCC type) {
 
 OSErr resources_install(const void* data, size_t size) {
     Bundle bundle;
-    if (!data && size) return mapReadErr;
+    if (!data && size) return kMapReadErr;
     bundle.bytes.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-    if (!read_entries(bundle)) return mapReadErr;
+    if (!read_entries(bundle)) return kMapReadErr;
     installed = std::move(bundle);  // the spans point into the moved vector's storage, which stays put
     return noErr;
 }

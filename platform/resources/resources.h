@@ -17,8 +17,8 @@
 
 namespace pf {
 
-constexpr OSErr resNotFound = -192;
-constexpr OSErr mapReadErr = -199;
+constexpr OSErr kResNotFoundErr = -192;
+constexpr OSErr kMapReadErr = -199;
 
 struct Resource {
     FourCC type = 0;
@@ -30,7 +30,7 @@ struct Resource {
 };
 
 // Validates and copies a compiled bundle, replacing the one installed before.
-// A damaged bundle answers mapReadErr and leaves the installed one in place.
+// A damaged bundle answers kMapReadErr and leaves the installed one in place.
 OSErr resources_install(const void* data, size_t size);
 // Removes the installed bundle: every look-up then finds nothing.
 void resources_clear();

@@ -32,10 +32,10 @@ TEST(Resources, DamagedBundleIsRefusedAndKeepsTheInstalledOne) {
     std::vector<uint8_t> bundle = linked_bundle();
     ASSERT_EQ(resources_install(bundle.data(), bundle.size()), noErr);
     for (size_t size = 0; size + 1 < bundle.size(); ++size)  // the last byte may be padding
-        EXPECT_EQ(resources_install(bundle.data(), size), mapReadErr) << size;
+        EXPECT_EQ(resources_install(bundle.data(), size), kMapReadErr) << size;
     std::vector<uint8_t> bad_magic = bundle;
     bad_magic[0] ^= 1;
-    EXPECT_EQ(resources_install(bad_magic.data(), bad_magic.size()), mapReadErr);
+    EXPECT_EQ(resources_install(bad_magic.data(), bad_magic.size()), kMapReadErr);
     EXPECT_NE(get_resource(kVersionType, 1), nullptr);
 }
 
