@@ -101,8 +101,17 @@ void CallActivateHandlerProc(WindowRef window, bool active) {
     PopPort();
 }
 
-void DoAllUpdates() {}
-void HideReferencedWindow(WindowRef) {}
+// Callers rely on their windows being drawn (before a dialog, after a command),
+// and on a hidden window going out of sight.
+void DoAllUpdates() {
+    EventRecord update;
+    while (pf::get_next_event(pf::kUpdateMask, update)) do_update(&update);
+}
+
+void HideReferencedWindow(WindowRef window) {
+    if (window) pf::hide_window(window);
+}
+
 void ValidateWindowList() {}
 void ActivateFloatersAndFirstDocumentWindow() {}
 void DeactivateFloatersAndFirstDocumentWindow() {}

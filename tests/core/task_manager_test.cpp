@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../app/app_fixture.h"
+#include "core/string_utils.h"
 #include "shell/shell_pending.h"
 
 namespace {
@@ -139,4 +140,25 @@ TEST_F(TaskManager, TheGrowZoneSpendsTheReserveOnlyWhileAllocationIsAllowed) {
     set_spare_reserve(50000);
     check_memory();
     EXPECT_EQ(spare_reserve_size(), 40000);
+}
+
+namespace {
+int updates = 0;
+int32_t count_update(EventRecord*, uintptr_t, uintptr_t) { return ++updates; }
+}  // namespace
+
+TEST_F(TaskManager, AllPendingUpdatesAreDrawnAtOnceAndHiddenWindowsGoOutOfSight) {
+    pf::WindowRef a = document_with_task(1);
+    get_task_ptr(a, nullptr)->update = count_update;
+    UnuseMemory(task_list);
+    updates = 0;
+    TriggerUpdate(a);
+    DoAllUpdates();
+    EXPECT_EQ(updates, 1);
+    DoAllUpdates();
+    EXPECT_EQ(updates, 1);
+    HideReferencedWindow(a);
+    EXPECT_FALSE(pf::window_visible(a));
+    ShowReferencedWindow(a);
+    EXPECT_TRUE(pf::window_visible(a));
 }
