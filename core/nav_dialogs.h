@@ -1,0 +1,34 @@
+// The file and folder dialogs of the system: open, choose a folder, save, and
+// ask whether to save changes. Windows behind a dialog keep drawing while it is
+// up; errors are shown once here, and a lack of memory comes back as a cancel.
+#pragma once
+
+#include <cstdint>
+
+#include "core/task_manager.h"
+#include "platform/files/files.h"
+#include "platform/nav/nav.h"
+
+constexpr int16_t kNavCancelled = -128;
+
+// Chooses files to open. With `chosen`, one file is copied there; without, any
+// number may be chosen and they are sent to the application as one
+// open-documents Apple event. `filter` is a pf::NavObjectFilterProc or null;
+// `types` (count of them) limit what is listed.
+int16_t NavOpenDialog(const pf::FileSpec* default_location, const pf::FourCC* types, int16_t type_count,
+                      int16_t type_popup, pf::FileSpec* chosen, pf::FourCC creator, void* filter);
+int16_t NavFolderDialog(pf::FileSpec* chosen);
+// Chooses where to save a file; `event_proc` is a pf::NavEventProc or null.
+// Answers -128 when cancelled, with the stationery and replacing flags 0.
+int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC type,
+                       void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing,
+                       pf::FourCC creator, void* user_data);
+// Save, Don't Save or Cancel (pf::kNavUserActionSaveChanges ...), answered before
+// these return; the dialog output is always none (no sheets here).
+int16_t UniversalConfirmSaveDialog(WindowRef parent, const unsigned char* document_name, bool quitting,
+                                   void* user_data, pf::DialogRef* dialog, uint32_t* action);
+int16_t ModalConfirmSaveDialog(const unsigned char* document_name, bool quitting, uint32_t* action);
+
+// Event procedures: updates and activation of the application's windows.
+void StandardEventProc(const EventRecord& event, void* user_data);
+void MyEventProc(const EventRecord& event, void* user_data);
