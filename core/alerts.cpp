@@ -89,7 +89,12 @@ bool press_enabled_button(pf::DialogRef dialog, int16_t item, int16_t& item_hit)
 }  // namespace
 
 std::vector<AlertRequest>& alert_requests() { return shown_alerts; }
-void answer_alerts_unattended(bool on) { unattended = on; }
+void set_unattended_run(bool on) { unattended = on; }
+bool unattended_run() { return unattended; }
+
+void answer_unattended(unsigned char ch, uint8_t key_code) {
+    if (unattended) pf::post_event(pf::kKeyDown, (uintptr_t(key_code) << 8) | ch);
+}
 
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
     if (is_key_event(event)) {
@@ -123,7 +128,7 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
     if (floaters_deactivated) DeactivateFloatersAndFirstDocumentWindow();
     if (text) pf::param_text(pstring_text(text), "", "", "");
     log_alert(alert_id, kind, pf::expand_param_text("^0"));
-    if (unattended && pf::get_resource(pf::kAlertType, alert_id)) pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
+    if (pf::get_resource(pf::kAlertType, alert_id)) answer_unattended(pf::kReturnChar, pf::kKeyCodeReturn);
     int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
     if (floaters_deactivated) ActivateFloatersAndFirstDocumentWindow();
     return hit;

@@ -48,6 +48,10 @@ struct AlertRequest {
 std::vector<AlertRequest>& alert_requests();
 
 // With no user at the keyboard every alert is answered at once as if Return were
-// pressed. That is the state at first (tests and tools drive the code without a
-// person); the program turns it off once its screen is open.
-void answer_alerts_unattended(bool on);
+// pressed, and every file dialog is cancelled as if Escape were. That is the
+// state at first (tests and tools drive the code without a person); the program
+// turns it off once its screen is open.
+void set_unattended_run(bool on);
+bool unattended_run();
+// Answers the next modal dialog or alert with a key when the run is unattended.
+void answer_unattended(unsigned char ch, uint8_t key_code);

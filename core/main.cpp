@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     if (!pf::sdl_host_open(1024, 768)) return 1;
     pf::windows_open();
-    answer_alerts_unattended(false);
+    set_unattended_run(false);
     int status = run_application(argc, argv);
     pf::windows_close();
     pf::host_close();

@@ -6,6 +6,7 @@
 #include "core/alerts.h"
 #include "core/screen_geometry.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/events/keyboard.h"
 #include "platform/memory/memory.h"
 #include "platform/system/system.h"
 
@@ -23,7 +24,9 @@ void dispose_reply(pf::NavReply& reply) {
     reply.stationery = false;
 }
 
+// Without a user at the keyboard the dialog is cancelled at once.
 pf::NavDialogOptions standard_options() {
+    answer_unattended(pf::kEscapeChar, pf::kKeyCodeEscape);
     pf::NavDialogOptions options;
     options.event_proc = StandardEventProc;
     return options;

@@ -39,7 +39,7 @@ struct AppTest : ::testing::Test {
         pf::windows_open();
         pf::driver_focus(true);
         alert_requests().clear();
-        answer_alerts_unattended(true);
+        set_unattended_run(true);
         untitled_ctr = 0;
         ASSERT_TRUE(app_startup());
         task_master_begin();

@@ -16,11 +16,11 @@ const unsigned char kQuestion[] = "\x0f" "Replace it now?";
 struct Alerts : AppTest {
     void SetUp() override {
         AppTest::SetUp();
-        answer_alerts_unattended(false);
+        set_unattended_run(false);
         dialogtest::guard_against_waiting();
     }
     void TearDown() override {
-        answer_alerts_unattended(true);
+        set_unattended_run(true);
         pf::host_set_composer(pf::compose_screen);
         AppTest::TearDown();
     }
