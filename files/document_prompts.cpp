@@ -6,6 +6,7 @@
 
 #include "core/alerts.h"
 #include "core/passwords.h"
+#include "model/workbook.h"
 
 // The password dialog of the shell.
 int16_t verify_dialog(const unsigned char* password, int16_t message);
@@ -27,6 +28,13 @@ void show_error(int16_t error) { show_file_error(error); }
 DocumentPrompts application_prompts() { return DocumentPrompts{ask_with_alert, tell_with_alert, show_error, password_dialog}; }
 
 DocumentPrompts document_prompts = application_prompts();
+
+void report_document_progress(MemoryRef workbook, int32_t done, int32_t total) {
+    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MachineRecord* machine = book->machine;
+    UnuseMemory(workbook);
+    if (machine && machine->wait) machine->wait(nullptr, 0, done, total);
+}
 
 void report_file_error(int16_t error) {
     if (error) document_prompts.file_error(error);

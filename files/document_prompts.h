@@ -5,8 +5,11 @@
 
 #include <cstdint>
 
-// Texts the document code shows (string list and item).
-constexpr int16_t kFileErrorStrings = 20000;
+#include "core/alerts.h"
+#include "core/memory_manager.h"
+
+// Texts the document code shows (string list and item): the file-error list
+// (kErrorStrings) and the list of the File commands.
 constexpr int16_t kConvertQuestion = 29;     // convert an older document?
 constexpr int16_t kWrongFileType = 31;       // the file to replace is of another kind
 constexpr int16_t kFileCommandStrings = 130;
@@ -34,6 +37,11 @@ struct DocumentPrompts {
 // The slots in force; the application's alerts and dialogs by default.
 extern DocumentPrompts document_prompts;
 DocumentPrompts application_prompts();
+
+// Progress of reading or writing a workbook's document, through the wait
+// procedure of the workbook's machine record.
+constexpr int32_t kProgressTotal = 100;
+void report_document_progress(MemoryRef workbook, int32_t done, int32_t total);
 
 // Shows a file error through the slots (nothing for 0).
 void report_file_error(int16_t error);

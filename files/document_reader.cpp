@@ -22,7 +22,6 @@ LayerWindow MakeWind(void* window_record, int16_t show, MemoryRef layer);
 
 namespace {
 
-constexpr int32_t kProgressTotal = 100;
 constexpr int kBackupNameLimit = 26;
 constexpr int kCopyBufferSize = 2048;
 constexpr int kMostBackupTries = 99;
@@ -37,26 +36,13 @@ struct DocumentHeader {
     uint16_t work_flags = 0;
 };
 
-void progress(MemoryRef workbook, int32_t done, int32_t total) {
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
-    MachineRecord* machine = book->machine;
-    UnuseMemory(workbook);
-    if (machine && machine->wait) machine->wait(nullptr, 0, done, total);
-}
-
 // Marker and version; a version outside 768..1029 is refused.
 int16_t read_version(int32_t* counter, DocumentHeader* header) {
     int16_t marker = 0;
     if (int16_t error = ReadShortValue(counter, &marker)) return error;
     if (int16_t error = ReadShortValue(counter, &header->version)) return error;
-    if (header->version > kCurrentVersion) {
-        CleanUp(kNewerVersionErr);
-        return kNewerVersionErr;
-    }
-    if (header->version < kOldestVersion) {
-        CleanUp(kDamagedFileErr);
-        return kDamagedFileErr;
-    }
+    if (header->version > kCurrentVersion) return fail_file(kNewerVersionErr);
+    if (header->version < kOldestVersion) return fail_file(kDamagedFileErr);
     return 0;
 }
 
@@ -182,7 +168,7 @@ enum class Conversion { none, with_backup, without_backup, refused };
 // backup the document is opened but never saved over.
 Conversion prepare_conversion(const pf::FileSpec& spec, int16_t version) {
     if (version >= kCurrentVersion) return Conversion::none;
-    if (document_prompts.ask(kFileErrorStrings, kConvertQuestion) == kAnswerCancel) return Conversion::refused;
+    if (document_prompts.ask(kErrorStrings, kConvertQuestion) == kAnswerCancel) return Conversion::refused;
     if (make_backup(spec, version) == 0) return Conversion::with_backup;
     document_prompts.tell(kFileCommandStrings, kBackupFailed);
     return Conversion::without_backup;
@@ -235,8 +221,6 @@ void convert_slot(uint8_t* slot) {
 
 }  // namespace
 
-void report_reading_progress(MemoryRef workbook, int32_t done, int32_t total) { progress(workbook, done, total); }
-
 void ResetSheetConstants(MemoryRef layer) {
     MemoryRef cells = GetSpreadSheetCells(layer);
     if (!cells || GetByteSize(cells) == 0) return;
@@ -266,7 +250,7 @@ void Open_File_Windows(MemoryRef workbook, int16_t first) {
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info) {
     int32_t file_length = 0;
     if (int16_t error = open_for_reading(spec, &file_length)) return error;
-    progress(workbook, 0, kProgressTotal);
+    report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
     bool read = read_version(&counter, &header) == 0;
@@ -278,7 +262,7 @@ int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_i
     read = read && read_header_rest(&counter, &header) == 0;
     if (read) {
         apply_header(workbook, header);
-        progress(workbook, counter, file_length);
+        report_document_progress(workbook, counter, file_length);
     }
     if (read && !password_accepted(header)) {
         CleanUp(0);
@@ -289,12 +273,12 @@ int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_i
     if (!read) {
         clear_wanted_windows(workbook);
         CleanUp(kDamagedFileErr);
-        progress(workbook, kProgressTotal, kProgressTotal);
+        report_document_progress(workbook, kProgressTotal, kProgressTotal);
         return 1;
     }
     Open_File_Windows(workbook, 0);
     CleanUp(0);
-    progress(workbook, kProgressTotal, kProgressTotal);
+    report_document_progress(workbook, kProgressTotal, kProgressTotal);
     finish_opening(workbook, file_info, spec, conversion);
     return 0;
 }
@@ -303,7 +287,7 @@ int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec) {
     int32_t file_length = 0;
     if (int16_t error = open_for_reading(spec, &file_length)) return error;
     int16_t first_new = num_SpreadSheets(workbook);
-    progress(workbook, 0, kProgressTotal);
+    report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
     bool read = read_version(&counter, &header) == 0 && read_header_rest(&counter, &header) == 0;
@@ -318,7 +302,7 @@ int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec) {
     }
     read = read && read_layers(workbook, &counter, header, file_length);
     CleanUp(read ? 0 : kDamagedFileErr);
-    progress(workbook, kProgressTotal, kProgressTotal);
+    report_document_progress(workbook, kProgressTotal, kProgressTotal);
     if (!read) {
         while (num_SpreadSheets(workbook) > first_new) drop_last_layer(workbook);
         return 1;

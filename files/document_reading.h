@@ -17,5 +17,3 @@ void drop_last_layer(MemoryRef workbook);
 
 // Every link id in the layer's formulas names a link of its list.
 bool formula_links_sound(MemoryRef layer);
-
-void report_reading_progress(MemoryRef workbook, int32_t done, int32_t total);

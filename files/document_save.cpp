@@ -162,7 +162,7 @@ int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16
         pf::FinderInfo info;
         pf::get_finder_info(*chosen, info);
         if (info.type == file_type_for_code(*code)) return 0;
-        document_prompts.tell(kFileErrorStrings, kWrongFileType);
+        document_prompts.tell(kErrorStrings, kWrongFileType);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/passwords.h"
 #include "files/document_file.h"
+#include "files/document_prompts.h"
 #include "files/layer_header.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -12,14 +13,6 @@ namespace {
 
 constexpr int kFixedBlockSize = 4 + 2 + kSheetHeaderSize + 8 + 4 + 4 + 8;
 constexpr int kDocumentHeaderSize = kCurrentHeaderSize;
-constexpr int32_t kProgressTotal = 100;
-
-void report_progress(MemoryRef workbook, int32_t done, int32_t total) {
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
-    MachineRecord* machine = book->machine;
-    UnuseMemory(workbook);
-    if (machine && machine->wait) machine->wait(nullptr, 0, done, total);
-}
 
 int16_t write_document_header(MemoryRef workbook, int32_t* counter) {
     uint8_t bytes[kDocumentHeaderSize] = {};
@@ -57,13 +50,9 @@ int16_t write_fixed_part(const SpreadSheet* sheet, int16_t index, int32_t* count
 int16_t write_cells(MemoryRef cells, int32_t* counter) {
     if (!cells || GetByteSize(cells) == 0) return WriteLongItem(0, counter);
     MemoryRef copy = MemoryDuplicate(cells);
-    if (!copy) {
-        CleanUp(kNoMemoryErr);
-        return kNoMemoryErr;
-    }
+    if (!copy) return fail_file(kNoMemoryErr);
     int16_t error = ByteFlipCells(copy, 1);
-    if (error) CleanUp(error);
-    else error = Write_Ref(copy, counter);
+    error = error ? fail_file(error) : Write_Ref(copy, counter);
     DisposeMemory(copy);
     return error;
 }
@@ -101,16 +90,10 @@ int16_t write_trailing_fields(const SpreadSheet* sheet, int32_t* counter) {
 // Goes back to the block's start, stores its length and comes back.
 int16_t patch_block_length(int32_t start, int32_t* counter) {
     int32_t end = *counter;
-    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromStart, start)) {
-        CleanUp(error);
-        return error;
-    }
+    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromStart, start)) return fail_file(error);
     if (int16_t error = WriteLongItem(end - start, counter)) return error;
     *counter -= 4;
-    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromStart, end)) {
-        CleanUp(error);
-        return error;
-    }
+    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromStart, end)) return fail_file(error);
     return 0;
 }
 
@@ -130,7 +113,7 @@ int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
 
 int16_t write_native_document(MemoryRef workbook, uint16_t layer_number) {
     int32_t counter = 0;
-    report_progress(workbook, 0, kProgressTotal);
+    report_document_progress(workbook, 0, kProgressTotal);
     int16_t error = write_document_header(workbook, &counter);
     int16_t count = num_SpreadSheets(workbook);
     bool whole = layer_number == kWholeWorkbook;
@@ -139,7 +122,7 @@ int16_t write_native_document(MemoryRef workbook, uint16_t layer_number) {
     if (!whole && (first < 0 || first >= count)) error = pf::kParamErr;
     for (int16_t index = first; index <= last && !error; ++index) {
         error = write_layer_block(find_SpreadSheet_item(workbook, index), whole ? index : 0, &counter);
-        report_progress(workbook, index - first + 1, last - first + 1);
+        report_document_progress(workbook, index - first + 1, last - first + 1);
     }
     if (!error) {
         int32_t position = 0;
@@ -147,6 +130,6 @@ int16_t write_native_document(MemoryRef workbook, uint16_t layer_number) {
         pf::set_end_of_file(f_ref, counter);
         if (position != counter) error = kDamagedFileErr;
     }
-    report_progress(workbook, kProgressTotal, kProgressTotal);
+    report_document_progress(workbook, kProgressTotal, kProgressTotal);
     return error;
 }

@@ -13,15 +13,10 @@ int16_t f_ref = 0;
 
 namespace {
 
-int16_t fail(int16_t error) {
-    CleanUp(error);
-    return error;
-}
-
 // A block length read from the file: 0 absent, -1 damaged, else its length.
 int16_t read_block_length(int32_t* counter, int32_t* length) {
     if (int16_t error = ReadLongValue(counter, length)) return error;
-    if (*length < 0 || *length > bytes_left(*counter)) return fail(kDamagedFileErr);
+    if (*length < 0 || *length > bytes_left(*counter)) return fail_file(kDamagedFileErr);
     return 0;
 }
 
@@ -36,7 +31,7 @@ int16_t allocate_block(MemoryRef* out, MemoryGlobals* globals, int32_t rec_size,
         if (!made) msFailure(globals, kNoMemoryErr, nullptr);
         SetMemoryRefID(made, id);
     });
-    if (error) return fail(error);
+    if (error) return fail_file(error);
     *out = made;
     return 0;
 }
@@ -46,7 +41,7 @@ int16_t allocate_block(MemoryRef* out, MemoryGlobals* globals, int32_t rec_size,
 int16_t write_swapped_ref(MemoryRef ref, int32_t* counter, void (*flip)(MemoryRef)) {
     if (!ref) return WriteLongItem(0, counter);
     MemoryRef copy = MemoryDuplicate(ref);
-    if (!copy) return fail(kNoMemoryErr);
+    if (!copy) return fail_file(kNoMemoryErr);
     flip(copy);
     int16_t error = Write_Ref(copy, counter);
     DisposeMemory(copy);
@@ -58,6 +53,11 @@ int32_t bytes_left(int32_t counter) {
     int32_t length = 0;
     if (pf::get_end_of_file(f_ref, length)) return 0;
     return length > counter ? length - counter : 0;
+}
+
+int16_t fail_file(int16_t error) {
+    CleanUp(error);
+    return error;
 }
 
 void CleanUp(int16_t error) {
@@ -72,7 +72,7 @@ int16_t ReadItem(int32_t n, int32_t* counter, void* buffer) {
     pf::OSErr error = pf::read_file(f_ref, count, buffer);
     // A file that ends before its contents do is damaged.
     if (error == pf::kEndOfFileErr || (!error && count != n)) error = kDamagedFileErr;
-    if (error) return fail(error);
+    if (error) return fail_file(error);
     *counter += n;
     return 0;
 }
@@ -81,7 +81,7 @@ int16_t WriteItem(int32_t n, const void* buffer, int32_t* counter) {
     int32_t count = n;
     pf::OSErr error = pf::write_file(f_ref, count, buffer);
     if (!error && count != n) error = kDamagedFileErr;
-    if (error) return fail(error);
+    if (error) return fail_file(error);
     *counter += n;
     return 0;
 }
@@ -197,7 +197,7 @@ int16_t ReadHandle(pf::Handle* out, int32_t* counter) {
     if (int16_t error = read_block_length(counter, &length)) return error;
     if (length == 0) return 0;
     pf::Handle handle = nullptr;
-    if (int16_t error = AllocateBlock(length, 0, &handle)) return fail(error);
+    if (int16_t error = AllocateBlock(length, 0, &handle)) return fail_file(error);
     pf::h_lock(handle);
     int16_t error = ReadItem(length, counter, *handle);
     pf::h_unlock(handle);
@@ -222,7 +222,7 @@ int16_t WriteHandle(pf::Handle handle, int32_t* counter) {
 int16_t skip_ref_block(int32_t* counter) {
     int32_t length = 0;
     if (int16_t error = read_block_length(counter, &length)) return error;
-    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromMark, length)) return fail(error);
+    if (pf::OSErr error = pf::set_file_position(f_ref, pf::kFromMark, length)) return fail_file(error);
     *counter += length;
     return 0;
 }

@@ -53,6 +53,8 @@ int16_t skip_ref_block(int32_t* counter);
 // Closes the open file, showing the error first when it is not 0. Does nothing
 // when no file is open, so one failure is reported once.
 void CleanUp(int16_t error);
+// CleanUp with the error, answering it: the form every failing step returns.
+int16_t fail_file(int16_t error);
 // Appends one byte to a block of bytes.
 void writeChar(uint8_t byte, MemoryRef ref);
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/document_file.h"
+#include "files/document_prompts.h"
 #include "files/document_reading.h"
 #include "files/formula_walk.h"
 #include "files/layer_header.h"
@@ -32,10 +33,7 @@ constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
 
 // Reads `n` bytes of a fixed part, refusing to pass the block's end.
 int16_t read_fixed(int32_t n, int32_t* counter, int32_t block_end, uint8_t* bytes) {
-    if (*counter + n > block_end) {
-        CleanUp(kDamagedFileErr);
-        return kDamagedFileErr;
-    }
+    if (*counter + n > block_end) return fail_file(kDamagedFileErr);
     return ReadItem(n, counter, bytes);
 }
 
@@ -47,10 +45,7 @@ int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int3
     return 0;
 }
 
-int16_t damaged() {
-    CleanUp(kDamagedFileErr);
-    return kDamagedFileErr;
-}
+int16_t damaged() { return fail_file(kDamagedFileErr); }
 
 // Each record's 16-bit id at `offset` lies in the grid.
 bool ids_in_grid(MemoryRef ref, int offset) {
@@ -293,7 +288,7 @@ MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int3
         return nullptr;
     }
     settle_layer_font(layer);
-    report_reading_progress(workbook, *counter, file_length);
+    report_document_progress(workbook, *counter, file_length);
     if (slot_format != kSlotDoubles) ResetSheetConstants(layer);
     return layer;
 }
