@@ -8,6 +8,7 @@
 #include "platform/text/text.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace pf {
 
@@ -132,6 +133,7 @@ void dispose_list(ListHandle list) {
 }
 
 int16_t list_add_row(ListHandle list, int16_t count, int16_t row) {
+    count = int16_t(std::min<int>(count, INT16_MAX - list->rows));  // rows are 16-bit
     if (count <= 0) return list->rows;
     row = std::clamp<int16_t>(row, 0, list->rows);
     size_t at = size_t(row) * size_t(list->columns), n = size_t(count) * size_t(list->columns);

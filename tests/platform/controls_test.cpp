@@ -434,6 +434,14 @@ TEST_F(ListBoxes, ScrollBarScrollsTheRows) {
     EXPECT_EQ(list->top_row, 0);
 }
 
+TEST_F(ListBoxes, RowsStopAtTheLargestCount) {
+    pf::list_set_draw_mode(list, false);
+    pf::list_add_row(list, INT16_MAX, 0);
+    EXPECT_EQ(pf::list_rows(list), INT16_MAX);
+    EXPECT_EQ(pf::list_add_row(list, 5, 0), INT16_MAX);
+    EXPECT_EQ(pf::list_rows(list), INT16_MAX);
+}
+
 int drawn_cells = 0;
 void counting_ldef(int16_t message, bool selected, const Rect& r, Point, std::string_view data, pf::ListHandle) {
     if (message != pf::kListDrawMsg) return;
