@@ -109,7 +109,6 @@ void write_finder_attribute(const std::string& path, FourCC type, FourCC creator
     if (file_spec_from_path(path, spec) == noErr) set_finder_info(spec, info);
 }
 
-
 }  // namespace
 
 namespace files_detail {
@@ -156,7 +155,7 @@ OSErr exchange_by_links(const std::string& a, const std::string& b) {
     if (rename(a.c_str(), b.c_str()) != 0) {   // b: still its old contents
         OSErr err = error_from_errno(errno);
         unlink(keep.c_str());
-        return err == kParamErr ? kParamErr : err;
+        return err;
     }
     if (rename(keep.c_str(), a.c_str()) != 0) {  // a: briefly missing, put things back
         OSErr err = error_from_errno(errno);
