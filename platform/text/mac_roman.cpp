@@ -43,23 +43,6 @@ void append_utf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i; answers U+FFFD for malformed input.
-char32_t next_code_point(std::string_view text, size_t& i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i++);
-    if (lead < 0x80) return lead;
-    int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
-    if (extra < 0) return 0xFFFD;
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return 0xFFFD;
-        c = (c << 6) | (byte(i++) & 0x3F);
-    }
-    bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
-    bool invalid = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
-    return overlong || invalid ? 0xFFFD : c;
-}
-
 }  // namespace
 
 char32_t mac_roman_to_unicode(unsigned char byte) {
@@ -79,6 +62,27 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte) {
     return false;
 }
 
+bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i++);
+    if (lead < 0x80) {
+        code_point = lead;
+        return true;
+    }
+    int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    if (extra < 0) return false;
+    char32_t c = lead & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return false;
+        c = (c << 6) | (byte(i++) & 0x3F);
+    }
+    bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
+    bool invalid = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
+    if (overlong || invalid) return false;
+    code_point = c;
+    return true;
+}
+
 std::string mac_roman_to_utf8(std::string_view mac_roman) {
     std::string out;
     out.reserve(mac_roman.size());
@@ -90,8 +94,10 @@ std::string utf8_to_mac_roman(std::string_view utf8, unsigned char replacement) 
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
+        char32_t code_point;
         unsigned char byte;
-        out += char(unicode_to_mac_roman(next_code_point(utf8, i), byte) ? byte : replacement);
+        bool spelled = decode_utf8(utf8, i, code_point) && unicode_to_mac_roman(code_point, byte);
+        out += char(spelled ? byte : replacement);
     }
     return out;
 }

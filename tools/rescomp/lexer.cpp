@@ -21,24 +21,6 @@ namespace {
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-// Decodes one UTF-8 sequence at text[pos]; false when malformed.
-bool next_code_point(const std::string& text, size_t& pos, char32_t& out) {
-    auto byte = [&](size_t i) { return uint8_t(text[i]); };
-    uint8_t lead = byte(pos);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || pos + extra >= text.size()) return false;
-    char32_t value = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int i = 1; i <= extra; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) return false;
-        value = (value << 6) | (byte(pos + i) & 0x3F);
-    }
-    static const char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (value < kSmallest[extra] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-    pos += extra + 1;
-    out = value;
-    return true;
-}
-
 int hex_digit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -76,7 +58,7 @@ bool read_quoted(const std::string& line, size_t& pos, char quote, const Locatio
             }
         }
         char32_t code_point = 0;
-        if (!next_code_point(line, pos, code_point)) {
+        if (!pf::decode_utf8(line, pos, code_point)) {
             diagnostics.error(at, "malformed UTF-8 in text");
             return false;
         }
