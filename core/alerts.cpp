@@ -69,6 +69,13 @@ bool wait_until_in_front() {
     return !in_background();
 }
 
+// Other windows keep drawing and Apple events are served while an alert is up.
+void serve_other_windows(const EventRecord& event) {
+    if (event.what != pf::kUpdateEvent && event.what != pf::kActivateEvent && event.what != pf::kHighLevelEvent) return;
+    EventRecord copy = event;
+    DoTaskEvent(&copy);
+}
+
 bool is_key_event(const EventRecord& event) {
     return event.what == pf::kKeyDown || event.what == pf::kAutoKey;
 }
@@ -107,8 +114,10 @@ bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit
         }
         return is_cancel_key(event) && press_enabled_button(dialog, 2, item_hit);
     }
-    if (event.what == pf::kUpdateEvent && reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog))
+    if (event.what == pf::kUpdateEvent && reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog)) {
         do_update(&event);
+        event.what = pf::kNullEvent;  // drawn: not handed on again
+    }
     return false;
 }
 
@@ -129,7 +138,10 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
     if (text) pf::param_text(pstring_text(text), "", "", "");
     log_alert(alert_id, kind, pf::expand_param_text("^0"));
     if (pf::get_resource(pf::kAlertType, alert_id)) answer_unattended(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::OtherEventProc previous_handler = pf::dialog_other_event_handler();
+    pf::set_dialog_other_event_handler(serve_other_windows);
     int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
+    pf::set_dialog_other_event_handler(previous_handler);
     if (floaters_deactivated) ActivateFloatersAndFirstDocumentWindow();
     return hit;
 }

@@ -26,7 +26,7 @@ bool belongs_to(const EventRecord& event, WindowRef window) {
             return true;
         case pf::kKeyDown:
         case pf::kAutoKey:
-            return pf::front_window() == window;
+            return pf::front_window() == window || pf::front_non_floating_window() == window;
         case pf::kMouseDown: {
             WindowRef hit = nullptr;
             return pf::find_window(event.where, &hit) == pf::kInContent && hit == window;
@@ -192,7 +192,8 @@ int16_t handle_dialog_event(EventRecord* event, WindowRef window) {
             return 1;
         }
     }
-    if (event->what == pf::kMouseDown && pf::front_window() != window) {
+    bool in_front = pf::is_floating_window(window) || pf::front_non_floating_window() == window;
+    if (event->what == pf::kMouseDown && !in_front) {
         pf::select_window(window);
         return 1;
     }

@@ -271,3 +271,42 @@ TEST_F(DialogItems, StandardDialogsDisableTheMenusWhileTheyAreUp) {
     EXPECT_NE(saved.v, 0);
     dialog = dialogtest::two_button_dialog();
 }
+
+namespace {
+
+std::vector<int16_t> clicked_items;
+int32_t note_click(EventRecord*, uintptr_t, uintptr_t item) {
+    clicked_items.push_back(*reinterpret_cast<int16_t*>(item));
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(DialogItems, AClickInAModelessDialogBehindOnlyBringsItForward) {
+    pf::dispose_dialog(dialog);
+    std::vector<pf::DialogItemSpec> items = {{pf::kButtonItem, pf::Rect{20, 20, 40, 100}, "Apply", 0, true}};
+    dialog = pf::new_dialog(pf::Rect{420, 300, 500, 460}, "Find", pf::kNoGrowDocProc, true, items);
+    WindowRef window = pf::get_dialog_window(dialog);
+    TaskRecord task;
+    InitAppTask(&task);
+    task.window = window;
+    task.kind = kModelessDialogTask;
+    task.click = note_click;
+    NewTask(&task);
+    pf::Rect bounds{0, 0, 300, 500};
+    WindowRef document = JustMakeWindow(reinterpret_cast<const unsigned char*>("\x03" "Doc"), &bounds, nullptr, 0);
+    pf::show_window(document);
+    pf::select_window(document);
+    clicked_items.clear();
+    pf::Rect content = pf::window_content_rect(window);
+    pf::Point apply{int16_t(content.top + 30), int16_t(content.left + 60)};
+    pf::driver_click(apply);
+    run_until_idle();
+    EXPECT_EQ(pf::front_non_floating_window(), window);
+    EXPECT_TRUE(clicked_items.empty());
+    pf::driver_click(apply);
+    run_until_idle();
+    EXPECT_EQ(clicked_items, std::vector<int16_t>{1});
+    remove_task(window);
+    pf::dispose_window(document);
+}
