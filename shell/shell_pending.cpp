@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app_menus.h"
 #include "core/screen_geometry.h"
 #include "formula/recalc.h"
 #include "platform/fonts/fonts.h"
@@ -157,7 +158,20 @@ void RemovePrefItem(int16_t index) {
     ResetFavoriteMenu();
 }
 
-void ResetFavoriteMenu() {}
+// Menu 140: one item per recent document, then its separator and Clear item.
+void ResetFavoriteMenu() {
+    pf::MenuRef menu = pf::get_menu_handle(kRecentMenu);
+    if (!menu) return;
+    int16_t fixed_items = 2;
+    int16_t listed = int16_t(pf::count_menu_items(menu) - fixed_items);
+    if (listed > 0) pf::delete_menu_items(menu, 1, listed);
+    int entries = 0;
+    while (entries < kRecentDocuments && app_prefs.items[entries].name[0] != 0) ++entries;
+    for (int i = entries - 1; i >= 0; --i) {
+        const unsigned char* name = app_prefs.items[i].name;
+        pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
+    }
+}
 
 void command_idle() {
     if (app_prefs.options2 & kPrefRefreshButtons) {

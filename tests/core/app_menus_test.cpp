@@ -106,3 +106,16 @@ TEST_F(AppMenus, AnOpenDocumentIsFoundByItsFileNotByALookAlikeName) {
     for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w)) documents += !pf::is_floating_window(w);
     EXPECT_EQ(documents, 2);
 }
+
+TEST_F(AppMenus, TheRecentDocumentsMenuListsTheEntriesAboveItsClearItem) {
+    pf::FileSpec one = file("one.csv"), two = file("two.csv");
+    update_pref_specs(&one, 1);
+    update_pref_specs(&two, 1);
+    pf::MenuRef menu = pf::get_menu_handle(kRecentMenu);
+    ASSERT_EQ(pf::count_menu_items(menu), 4);
+    EXPECT_EQ(pf::get_menu_item_text(menu, 1), "two.csv");
+    EXPECT_EQ(pf::get_menu_item_text(menu, 2), "one.csv");
+    open_special(3);  // the last item: Clear Menu
+    EXPECT_EQ(pf::count_menu_items(menu), 2);
+    EXPECT_EQ(entry_name(0), "");
+}
