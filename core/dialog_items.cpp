@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/alerts.h"
 #include "core/modal_dialog.h"
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
@@ -12,6 +13,7 @@
 #include "platform/controls/controls.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/theme.h"
+#include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
@@ -341,6 +343,8 @@ void reset_ok_button(DialogRef dialog, bool enable) {
 // ---- Opening, closing, editing, panels ---------------------------------------------------
 
 DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* saved) {
+    if (!pf::get_resource(pf::kDialogType, dlog_id)) return nullptr;
+    answer_unattended(pf::kEscapeChar, pf::kKeyCodeEscape);
     DeactivateFloatersAndFirstDocumentWindow();
     DialogRef dialog = pf::get_new_dialog(dlog_id);
     if (!dialog) {

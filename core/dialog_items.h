@@ -72,7 +72,8 @@ void reset_ok_button(DialogRef dialog, bool enable);
 
 // ---- Opening, closing, editing, panels ---------------------------------------------------
 // Opens DLOG id in front, at a saved position when it lies on a screen; the
-// menus are disabled while it is up. Null when it cannot be made.
+// menus are disabled while it is up. Null when it cannot be made. In an
+// unattended run the dialog is cancelled at once (Escape).
 DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* saved);
 void StdDLOG_close(DialogRef dialog, pf::Point* saved);
 // The Edit menu's items 4 cut, 5 copy, 6 paste, 7 clear, 9 select all on the focused text.
