@@ -201,3 +201,16 @@ TEST_F(AppTest, AMissingFileOnTheCommandLineIsReported) {
     EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(pf::kFileNotFoundErr)));
     EXPECT_TRUE(window_titles(false).empty());
 }
+
+TEST_F(AppTest, TheTaskManagerHooksOfStartUp) {
+    EXPECT_EQ(purge_func(0), 1);
+    EXPECT_EQ(urgent_func(191), 1);
+    EXPECT_EQ(title_click_func(0), 0);
+    pf::WindowRef untitled = new_document();
+    EXPECT_EQ(title_click_func(GetTaskAppRef(untitled)), 670);
+    std::string path = home + "/saved.csv";
+    std::ofstream(path) << "1\n";
+    post_launch({path.c_str()});
+    run_until_idle();
+    EXPECT_EQ(title_click_func(GetTaskAppRef(pf::front_non_floating_window())), 0);
+}
