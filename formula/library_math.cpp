@@ -11,14 +11,13 @@
 #include "formula/functions_math.h"
 #include "formula/library.h"
 #include "formula/library_support.h"
-#include "formula/cell_display.h"
 #include "model/cell_format.h"
+#include "model/display_text.h"
 
 namespace {
 
 constexpr uint8_t kFormatYen = 31;
 constexpr uint8_t kFormatDollar = '$';
-constexpr uint8_t kFlagAThousands = 0x02;
 constexpr int kMostTextDecimals = 14;
 
 bool is_text_form(int16_t number) { return number == 95 || number == 117 || number == 124; }

@@ -38,6 +38,30 @@ TEST_F(Math, RoundingTextForms) {
     EXPECT_EQ(v.error(), kNA);
 }
 
+// The text forms show the currency sign of their format and, when asked,
+// thousands separators.
+TEST_F(Math, RoundingTextFormsCurrencyAndThousands) {
+    const struct {
+        const char* formula;
+        const char* text;
+    } cases[] = {
+        {"=FIXED(1234.567,1)", "1234.6"},
+        {"=FIXED(1234.567,1,1)", "1,234.6"},
+        {"=FIXED(-1234567.891,2,1)", "-1,234,567.89"},
+        {"=FIXED(1234.567,1,0)", "1234.6"},
+        {"=DOLLAR(1234.5,2)", "$1234.50"},
+        {"=DOLLAR(1234.5,2,1)", "$1,234.50"},
+        {"=DOLLAR(-1234.5,0,1)", "-$1,235"},
+        {"=YEN(1234.5)", "\xB4" "1235"},
+        {"=YEN(1234567,0,1)", "\xB4" "1,234,567"},
+    };
+    for (const auto& c : cases) {
+        Value v = eval(c.formula);
+        EXPECT_GT(v.type, 0) << c.formula;
+        EXPECT_EQ(v.text, c.text) << c.formula;
+    }
+}
+
 TEST_F(Math, FactorialCombinationsAngle) {
     const double pi = 3.14159265358979323846;
     check_numbers({
