@@ -64,23 +64,13 @@ void focus_first_edit_text(DialogRef dialog) {
     }
 }
 
-std::vector<DialogItemSpec> specs_of(const std::vector<DialogItemTemplate>& templates) {
-    std::vector<DialogItemSpec> specs;
-    for (const DialogItemTemplate& t : templates)
-        specs.push_back(DialogItemSpec{t.kind, t.rect, t.text, t.resource_id, t.enabled});
-    return specs;
-}
-
 }  // namespace
 
 namespace dialogs_detail {
 
 bool load_item_list(int16_t ditl_id, std::vector<DialogItemSpec>& out) {
     const Resource* resource = get_resource(kItemListType, ditl_id);
-    std::vector<DialogItemTemplate> templates;
-    if (!resource || !decode_item_list(resource->bytes, templates)) return false;
-    out = specs_of(templates);
-    return true;
+    return resource && decode_item_list(resource->bytes, out);
 }
 
 Rect place_on_screen(const Rect& rect, uint16_t position) {

@@ -48,14 +48,9 @@ struct Dialog {
     int16_t alert_kind = -1;  // kStopAlert ... for alerts, -1 otherwise
 };
 
-// One item of a list built in code (navigation dialogs, tests).
-struct DialogItemSpec {
-    uint8_t kind = kUserItem;
-    Rect box{};
-    std::string text;
-    int16_t resource_id = 0;
-    bool enabled = true;
-};
+// One item of a list built in code (navigation dialogs, tests): the record a
+// DITL decodes to.
+using DialogItemSpec = DialogItemTemplate;
 
 // ---- Making ---------------------------------------------------------------------
 

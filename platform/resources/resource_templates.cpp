@@ -66,7 +66,7 @@ bool decode_item_list(ResourceBytes bytes, std::vector<DialogItemTemplate>& out)
     for (int i = 0; i < count && reader.ok; ++i) {
         DialogItemTemplate item;
         reader.u32();
-        item.rect = reader.rect();
+        item.box = reader.rect();
         uint8_t kind = reader.u8();
         item.kind = kind & ~kItemDisabled;
         item.enabled = (kind & kItemDisabled) == 0;

@@ -39,12 +39,13 @@ struct MenuTemplate {
 bool decode_menu(ResourceBytes bytes, MenuTemplate& out);
 bool decode_menu_bar(ResourceBytes bytes, std::vector<int16_t>& menu_ids);
 
+// One dialog item, from a DITL or built in code (dialogs.h calls it DialogItemSpec).
 struct DialogItemTemplate {
-    uint8_t kind = 0;         // kButtonItem ... (without kItemDisabled)
+    uint8_t kind = 0;          // kUserItem, kButtonItem ... (without kItemDisabled)
+    Rect box{};
+    std::string text;          // buttons, check boxes, radios, static and edit texts
+    int16_t resource_id = 0;   // control (CNTL), icon and picture items
     bool enabled = true;
-    Rect rect;
-    std::string text;         // buttons, check boxes, radios, static and edit texts
-    int16_t resource_id = 0;  // control (CNTL), icon and picture items
 };
 
 struct DialogTemplate {

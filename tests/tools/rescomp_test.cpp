@@ -269,7 +269,7 @@ ALRT 25002 {
     ASSERT_TRUE(decode_item_list(get_resource(kItemListType, 801)->bytes, items));
     ASSERT_EQ(items.size(), 9u);
     EXPECT_EQ(items[0].kind, kButtonItem);
-    EXPECT_EQ(items[0].rect, (Rect{100, 200, 120, 260}));
+    EXPECT_EQ(items[0].box, (Rect{100, 200, 120, 260}));
     EXPECT_EQ(items[0].text, "OK");
     EXPECT_TRUE(items[0].enabled);
     EXPECT_EQ(items[1].kind, kCheckBoxItem);
