@@ -107,7 +107,7 @@ bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
-            if (!pf::is_dialog_item_enabled(dialog, 1)) return false;
+            if (!GetButtonEnable(dialog, 1)) return false;
             flash_button(dialog, 1);
             item_hit = 1;
             return true;

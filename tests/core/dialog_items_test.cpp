@@ -310,3 +310,32 @@ TEST_F(DialogItems, AClickInAModelessDialogBehindOnlyBringsItForward) {
     remove_task(window);
     pf::dispose_window(document);
 }
+
+namespace {
+
+int document_updates = 0;
+int32_t count_update(EventRecord*, uintptr_t, uintptr_t) {
+    ++document_updates;
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(DialogItems, DocumentsBehindAModalDialogKeepUpdating) {
+    pf::WindowRef document = pf::create_window(pf::kDocumentWindowClass, 0, pf::Rect{60, 10, 200, 300});
+    pf::show_window(document);
+    TaskRecord task;
+    InitAppTask(&task);
+    task.window = document;
+    task.update = count_update;
+    NewTask(&task);
+    pf::select_window(pf::get_dialog_window(dialog));
+    run_until_idle();
+    document_updates = 0;
+    pf::inval_window_rect(document, pf::Rect{0, 0, 50, 50});
+    dialog_timer = 20;
+    EXPECT_EQ(modal(), 1);
+    EXPECT_EQ(document_updates, 1);
+    remove_task(document);
+    pf::dispose_window(document);
+}
