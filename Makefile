@@ -22,12 +22,12 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The document and file tests under AddressSanitizer, in build-asan.
+# The document and model tests under AddressSanitizer, in build-asan.
 test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_SANITIZE=ON > /dev/null
-	@cmake --build build-asan -j $(JOBS) --target test_files test_core test_model
+	@cmake --build build-asan -j $(JOBS) --target test_files test_model
 	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp && \
-	  ./tests/test_files && ./tests/test_model && ./tests/test_core
+	  ./tests/test_files && ./tests/test_model
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
