@@ -1,4 +1,5 @@
 #include "formula_fixture.h"
+#include "formula/function_table.h"
 
 namespace {
 
@@ -119,6 +120,14 @@ TEST_F(Parser, ErrorPositionsPointAtTheOffendingSymbol) {
     EXPECT_EQ(parse("=\"abc").error_offset, 1);
     EXPECT_EQ(parse("='Budget!A1").result, kParseOpenDocName);
     EXPECT_EQ(parse("='Budget!A1").error_offset, 1);
+}
+
+// Slot 87 holds no function: no name can be typed for it.
+TEST_F(Parser, TheEmptyFunctionSlotHasNoName) {
+    EXPECT_EQ(function_name(87)[0], 0);
+    EXPECT_NE(parse_error("=NONE(1)"), 0);
+    EXPECT_NE(parse_error("=NONE"), 0);
+    EXPECT_NE(parse_error("=()"), 0);
 }
 
 TEST_F(Parser, FunctionCallsSetTheKindOfTheEntry) {
