@@ -27,11 +27,9 @@ void put_byte(TextOut& out, uint8_t byte) { put_bytes(out, &byte, 1); }
 
 void put_pstring(TextOut& out, const unsigned char* text) { put_bytes(out, text + 1, text[0]); }
 
-// An item of the formula-text string list, or its stand-in while the bundle
-// has none.
+// An item of the formula-text string list.
 void put_item(TextOut& out, int item) {
-    std::string text = pf::get_indexed_string(kFormulaTextStrList, item);
-    if (text.empty()) text = item == kOffSheetItem ? "#REF!" : "?";
+    const std::string text = pf::get_indexed_string(kFormulaTextStrList, item);
     put_bytes(out, reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()));
 }
 

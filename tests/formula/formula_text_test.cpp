@@ -53,6 +53,20 @@ TEST_F(FormulaText, LayersAndDeletedLayers) {
     EXPECT_EQ(shown(stored, {0, 0}), "=#REF!:A1");
 }
 
+// The texts standing in for a reference off the sheet and for an unknown
+// linked document are the calculation string list's.
+TEST_F(FormulaText, OffSheetAndUnknownLinkTextsComeFromTheStringList) {
+    const std::string off_sheet = pf::get_indexed_string(kFormulaTextStrList, kOffSheetItem);
+    const std::string unknown_link = pf::get_indexed_string(kFormulaTextStrList, kUnknownLinkItem);
+    EXPECT_EQ(off_sheet, "#REF!");
+    EXPECT_EQ(unknown_link, "#LINK!");
+    auto reference = parse("=$A$1").bytes;
+    std::vector<uint8_t> linked = Bytes().s("=!").i16(7).v;
+    linked.insert(linked.end(), reference.begin() + 1, reference.end());
+    EXPECT_EQ(shown(linked, {0, 0}), "='" + unknown_link + "'!$A$1");
+    EXPECT_EQ(shown(parse("=A1", {1, 1}).bytes, {0, 0}), "=" + off_sheet);
+}
+
 TEST_F(FormulaText, ParseTextParseRoundTripsACorpus) {
     define_name("Total", {{0, 0}, {3, 0}});
     add_layer(workbook);
