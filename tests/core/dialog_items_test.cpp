@@ -274,6 +274,16 @@ TEST_F(DialogItems, StandardDialogsDisableTheMenusWhileTheyAreUp) {
 
 namespace {
 
+// A task for the window with one procedure of its own.
+void add_task(WindowRef window, int32_t kind, TaskProc TaskRecord::*slot, TaskProc proc) {
+    TaskRecord task;
+    InitAppTask(&task);
+    task.window = window;
+    task.kind = kind;
+    task.*slot = proc;
+    NewTask(&task);
+}
+
 std::vector<int16_t> clicked_items;
 int32_t note_click(EventRecord*, uintptr_t, uintptr_t item) {
     clicked_items.push_back(*reinterpret_cast<int16_t*>(item));
@@ -287,12 +297,7 @@ TEST_F(DialogItems, AClickInAModelessDialogBehindOnlyBringsItForward) {
     std::vector<pf::DialogItemSpec> items = {{pf::kButtonItem, pf::Rect{20, 20, 40, 100}, "Apply", 0, true}};
     dialog = pf::new_dialog(pf::Rect{420, 300, 500, 460}, "Find", pf::kNoGrowDocProc, true, items);
     WindowRef window = pf::get_dialog_window(dialog);
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = window;
-    task.kind = kModelessDialogTask;
-    task.click = note_click;
-    NewTask(&task);
+    add_task(window, kModelessDialogTask, &TaskRecord::click, note_click);
     pf::Rect bounds{0, 0, 300, 500};
     WindowRef document = JustMakeWindow(reinterpret_cast<const unsigned char*>("\x03" "Doc"), &bounds, nullptr, 0);
     pf::show_window(document);
@@ -324,11 +329,7 @@ int32_t count_update(EventRecord*, uintptr_t, uintptr_t) {
 TEST_F(DialogItems, DocumentsBehindAModalDialogKeepUpdating) {
     pf::WindowRef document = pf::create_window(pf::kDocumentWindowClass, 0, pf::Rect{60, 10, 200, 300});
     pf::show_window(document);
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = document;
-    task.update = count_update;
-    NewTask(&task);
+    add_task(document, kDocumentTask, &TaskRecord::update, count_update);
     pf::select_window(pf::get_dialog_window(dialog));
     run_until_idle();
     document_updates = 0;
