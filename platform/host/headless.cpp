@@ -21,12 +21,12 @@ namespace {
 enum class StepKind { kMove, kPress, kRelease, kKeyDown, kKeyUp, kText, kWheel, kFocus };
 
 struct Step {
-    StepKind kind;
+    StepKind kind = StepKind::kMove;
     Point where{};
     uint16_t modifiers = 0;
     uint8_t key_code = 0;
     unsigned char character = 0;
-    std::string text;  // Mac Roman
+    std::string text{};  // Mac Roman
     int axis = 0;
     int32_t delta = 0;
     bool active = true;
@@ -115,12 +115,6 @@ void headless_beep() {}
 
 void add(Step step) { script.push_back(std::move(step)); }
 
-Step step_of(StepKind kind) {
-    Step step;
-    step.kind = kind;
-    return step;
-}
-
 }  // namespace
 
 HostProcs headless_host_procs() {
@@ -136,25 +130,14 @@ HostProcs headless_host_procs() {
 
 // ---- Driver -------------------------------------------------------------------
 
-void driver_move(Point to) {
-    Step step = step_of(StepKind::kMove);
-    step.where = to;
-    add(step);
-}
+void driver_move(Point to) { add({.kind = StepKind::kMove, .where = to}); }
 
 void driver_press(Point where, uint16_t modifiers) {
     driver_move(where);
-    Step step = step_of(StepKind::kPress);
-    step.where = where;
-    step.modifiers = modifiers;
-    add(step);
+    add({.kind = StepKind::kPress, .where = where, .modifiers = modifiers});
 }
 
-void driver_release(Point where) {
-    Step step = step_of(StepKind::kRelease);
-    step.where = where;
-    add(step);
-}
+void driver_release(Point where) { add({.kind = StepKind::kRelease, .where = where}); }
 
 void driver_click(Point where, uint16_t modifiers) {
     driver_press(where, modifiers);
@@ -172,18 +155,11 @@ void driver_drag(Point from, Point to, uint16_t modifiers, int steps) {
 }
 
 void driver_key_down(uint8_t key_code, unsigned char character, uint16_t modifiers) {
-    Step step = step_of(StepKind::kKeyDown);
-    step.modifiers = modifiers;
-    step.key_code = key_code;
-    step.character = character;
-    add(step);
+    add({.kind = StepKind::kKeyDown, .modifiers = modifiers, .key_code = key_code, .character = character});
 }
 
 void driver_key_up(uint8_t key_code, unsigned char character) {
-    Step step = step_of(StepKind::kKeyUp);
-    step.key_code = key_code;
-    step.character = character;
-    add(step);
+    add({.kind = StepKind::kKeyUp, .key_code = key_code, .character = character});
 }
 
 void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
@@ -191,26 +167,14 @@ void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
     driver_key_up(key_code, character);
 }
 
-void driver_type(std::string_view utf8) {
-    Step step = step_of(StepKind::kText);
-    step.text = utf8_to_mac_roman(utf8);
-    add(step);
-}
+void driver_type(std::string_view utf8) { add({.kind = StepKind::kText, .text = utf8_to_mac_roman(utf8)}); }
 
 void driver_wheel(Point where, int axis, int32_t delta) {
     driver_move(where);
-    Step step = step_of(StepKind::kWheel);
-    step.where = where;
-    step.axis = axis;
-    step.delta = delta;
-    add(step);
+    add({.kind = StepKind::kWheel, .where = where, .axis = axis, .delta = delta});
 }
 
-void driver_focus(bool active) {
-    Step step = step_of(StepKind::kFocus);
-    step.active = active;
-    add(step);
-}
+void driver_focus(bool active) { add({.kind = StepKind::kFocus, .active = active}); }
 
 int driver_pending_steps() { return int(script.size()); }
 
