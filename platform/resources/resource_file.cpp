@@ -252,7 +252,9 @@ OSErr resource_file_close(int16_t ref) {
 
 int resource_file_count(int16_t ref, FourCC type) {
     ResourceFile* f = file_of(ref);
-    return f ? int(of_type_in_id_order(*f, type).size()) : 0;
+    if (!f) return 0;
+    return int(std::count_if(f->resources.begin(), f->resources.end(),
+                             [type](const DiskResource& r) { return r.type == type; }));
 }
 
 OSErr resource_file_get(int16_t ref, FourCC type, int16_t id, std::vector<uint8_t>& data) {
