@@ -90,6 +90,8 @@ constexpr uint32_t kRootParentId = 1;
 constexpr uint32_t kRootFolderId = 2;
 constexpr int kMaxSpecName = 63;
 
+// Packed to the stored 70 bytes: `parent` sits at offset 2, so read it by value
+// (uint32_t(spec.parent)) rather than binding a reference to it.
 #pragma pack(push, 2)
 struct FileSpec {
     int16_t volume = 0;

@@ -382,7 +382,7 @@ TEST_F(Files, FoldersListInNameOrderWithoutSidecars) {
     for (int i = 1; pf::get_catalog_info_by_index(pf::kSystemVolume, folder, i, info, &spec) == pf::noErr; ++i) {
         names.push_back(std::string(reinterpret_cast<char*>(info.name + 1), info.name[0]));
         EXPECT_EQ(info.parent, folder);
-        EXPECT_EQ(spec.parent, folder);
+        EXPECT_EQ(uint32_t(spec.parent), folder);
         if (names.back() == "a.qrv") {
             EXPECT_EQ(info.resource_length, 4);
             EXPECT_EQ(info.finder.type, pf::four_cc("SH4P"));
@@ -490,7 +490,7 @@ TEST_F(FilesWithHome, AliasesFollowRenamesMovesAndTheTrash) {
     EXPECT_TRUE(changed);
     uint32_t trash_id = 0;
     pf::folder_id_from_path(trash, trash_id);
-    EXPECT_EQ(target.parent, trash_id);
+    EXPECT_EQ(uint32_t(target.parent), trash_id);
 
     fs::remove(trash + "/moved.qrv");
     write_all(doc, "a new file under the old name");

@@ -57,8 +57,8 @@ constexpr Point kOpenButton{314, 415};  // the default button
 // Scripts the clicks of the open test as each folder is listed: a double click on
 // the first row (the sub-folder), then in it a click on the first file and Open.
 bool script_clicks(const pf::FileSpec& item, const pf::CatalogInfo&, void*) {
-    if (std::find(Nav::scripted.begin(), Nav::scripted.end(), item.parent) != Nav::scripted.end()) return true;
-    Nav::scripted.push_back(item.parent);
+    if (std::find(Nav::scripted.begin(), Nav::scripted.end(), uint32_t(item.parent)) != Nav::scripted.end()) return true;
+    Nav::scripted.push_back(uint32_t(item.parent));
     if (Nav::scripted.size() == 1) {
         pf::driver_click(in_front(kFirstRow));
         pf::driver_click(in_front(kFirstRow));
@@ -173,7 +173,7 @@ TEST_F(Nav, SaveRefusesAnEmptyNameAndAsksBeforeReplacing) {
     EXPECT_EQ(spec_name(reply.selection[0]), "Report");
     uint32_t folder = 0;
     ASSERT_EQ(pf::folder_id_of_spec(location, folder), pf::noErr);
-    EXPECT_EQ(reply.selection[0].parent, folder);
+    EXPECT_EQ(uint32_t(reply.selection[0].parent), folder);
     EXPECT_FALSE(reply.replacing);
 
     // An existing name: the question's default is Cancel; Replace takes a click.
