@@ -136,7 +136,7 @@ TEST_F(Dates, RewrittenDatesTakeTheStandardForm) {
     std::string out;
     ASSERT_EQ(typed("01/02/03 7:5", 0, &out), 1);
     EXPECT_EQ(out, "1/2/2003 7:05");
-    use_settings('.', ',', ',', '-', 1);
+    use_system_settings('.', ',', ',', '-', 1);
     ASSERT_EQ(typed("2-1-99", 1, &out), 1);
     EXPECT_EQ(out, "2-1-1999");
 }

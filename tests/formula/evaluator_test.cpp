@@ -294,7 +294,7 @@ TEST_F(Evaluator, CellValueAnswersOnlyNumbers) {
 namespace {
 
 TEST_F(Evaluator, EuropeanSettingsReadAndWriteTheirDecimalComma) {
-    use_settings(',', '.', ';', '.', 1);
+    use_system_settings(',', '.', ';', '.', 1);
     EXPECT_EQ(number("=1,5*2"), 3);
     EXPECT_EQ(text("=0,5&\"\""), "0,5");
     EXPECT_EQ(number("=\"1,5\"+1"), 2.5);

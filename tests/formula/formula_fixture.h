@@ -50,7 +50,7 @@ protected:
     void SetUp() override {
         ModelTest::SetUp();
         ASSERT_EQ(pf::resources_install(resource_bundle_data(), resource_bundle_size()), pf::noErr);
-        use_settings('.', ',', ',', '/', 0);
+        use_system_settings('.', ',', ',', '/', 0);
     }
 
     void TearDown() override {
@@ -59,16 +59,6 @@ protected:
         ModelTest::TearDown();
     }
 
-    static void use_settings(char decimal, char thousands, char list, char date, int order) {
-        pf::IntlSettings settings = pf::us_international_settings();
-        settings.decimal_point = decimal;
-        settings.thousands_separator = thousands;
-        settings.list_separator = list;
-        settings.date_separator = date;
-        settings.date_order = pf::DateOrder(order);
-        pf::set_international_settings(settings);
-        Init_Quorvin_Globals();
-    }
 
     struct Parsed {
         int16_t result = 0;

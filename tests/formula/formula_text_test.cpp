@@ -39,7 +39,7 @@ TEST_F(FormulaText, ReferencesResolveAgainstTheHoldingCell) {
 TEST_F(FormulaText, NumbersNamesAndSeparatorsFollowTheSettings) {
     auto stored = parse("=ROUND(1.5,5)+I9").bytes;
     EXPECT_EQ(shown(stored, {0, 0}), "=ROUND(1.5,5)+I9");
-    use_settings(',', '.', ';', '.', 1);
+    use_system_settings(',', '.', ';', '.', 1);
     EXPECT_EQ(shown(stored, {0, 0}), "=ROUND(1,5;5)+I9");
     EXPECT_EQ(shown(parse("=\"a.b,c\"").bytes, {0, 0}), "=\"a.b,c\"");
 }

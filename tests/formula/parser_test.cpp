@@ -39,7 +39,7 @@ TEST_F(Parser, FunctionsWithoutArgumentsStoreNoParentheses) {
 }
 
 TEST_F(Parser, EuropeanSeparatorsAreStoredAsPointAndComma) {
-    use_settings(',', '.', ';', '.', 1);
+    use_system_settings(',', '.', ';', '.', 1);
     EXPECT_EQ(parse("=1,5").bytes, Bytes().s("=1.5").v);
     EXPECT_EQ(parse("=ROUND(1,5;1)").bytes, Bytes().s("=").b(kFn).b(2).s("(1.5,I").i16(1).s(")").v);
     // The comma is the decimal character here, never a separator.
@@ -194,7 +194,7 @@ TEST_F(Constants, EntriesBecomeNumbersDatesOrText) {
 }
 
 TEST_F(Constants, ADateSeparatorOfAPointTestsNumbersFirst) {
-    use_settings('.', ',', ',', '.', 1);
+    use_system_settings('.', ',', ',', '.', 1);
     EXPECT_EQ(parse("1.5").kind, kKindNumber);
     EXPECT_EQ(parse("1.5.2001").kind, kKindDate);
     EXPECT_EQ(parse("1/5").kind, kKindDate);

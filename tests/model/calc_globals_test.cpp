@@ -7,20 +7,10 @@
 #include "model/calc_globals.h"
 #include "platform/resources/resources.h"
 #include "platform/system/international.h"
+#include "model_fixture.h"
 #include "resource_bundle.h"
 
 namespace {
-
-void use_system_settings(char decimal, char thousands, char list, char date, int order) {
-    pf::IntlSettings settings = pf::us_international_settings();
-    settings.decimal_point = decimal;
-    settings.thousands_separator = thousands;
-    settings.list_separator = list;
-    settings.date_separator = date;
-    settings.date_order = pf::DateOrder(order);
-    pf::set_international_settings(settings);
-    Init_Quorvin_Globals();
-}
 
 class Globals : public ::testing::Test {
 protected:

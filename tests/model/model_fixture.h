@@ -14,6 +14,20 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/system/international.h"
+
+// The system's number and date settings as given, then the calculation
+// globals read again from them.
+inline void use_system_settings(char decimal, char thousands, char list, char date, int order) {
+    pf::IntlSettings settings = pf::us_international_settings();
+    settings.decimal_point = decimal;
+    settings.thousands_separator = thousands;
+    settings.list_separator = list;
+    settings.date_separator = date;
+    settings.date_order = pf::DateOrder(order);
+    pf::set_international_settings(settings);
+    Init_Quorvin_Globals();
+}
 
 // A file specification (volume, folder, name) as the FileInfoRecord starts.
 inline MemoryRef make_file_info(int16_t volume, int32_t folder, const std::string& name) {
