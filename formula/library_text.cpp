@@ -37,19 +37,13 @@ bool count_argument(int32_t least, int32_t* count, double* error) {
     return true;
 }
 
-// The first argument as text; false, with the call ended, for an error.
-bool first_text(unsigned char* text) {
-    GetNextValue();
-    double error;
-    if (argument_text(text, &error)) return true;
-    skip_remaining_arguments();
-    number_result(error);
-    return false;
-}
-
-// The next argument as text; false, with the call ended, for an error.
-bool next_text(unsigned char* text) {
-    AdvValue();
+// The first (or the next) argument as text; false, with the call ended, for
+// an error.
+bool read_text(unsigned char* text, bool first) {
+    if (first)
+        GetNextValue();
+    else
+        AdvValue();
     double error;
     if (argument_text(text, &error)) return true;
     skip_remaining_arguments();
@@ -73,7 +67,7 @@ using SpanRoutine = void (*)(const unsigned char*, int32_t, unsigned char*, int1
 void text_span(SpanRoutine routine) {
     TextBuffer text, out;
     int32_t count;
-    if (!first_text(text) || !next_count(0, &count)) return;
+    if (!read_text(text, true) || !next_count(0, &count)) return;
     routine(text, count, out, script());
     text_result(out);
 }
@@ -98,7 +92,7 @@ int32_t optional_position(int32_t fallback) {
 
 void LEN(int16_t number) {
     TextBuffer text;
-    if (!first_text(text)) return;
+    if (!read_text(text, true)) return;
     number_result(number == 64 ? text[0] : text_characters(text, script()));
 }
 
@@ -109,7 +103,7 @@ void RIGHTB(int16_t number) { text_span(number == 93 ? right_bytes : right_chara
 void MID(int16_t number) {
     TextBuffer text, out;
     int32_t start, count = 1;
-    if (!first_text(text) || !next_count(1, &start)) return;
+    if (!read_text(text, true) || !next_count(1, &start)) return;
     if (more_arguments() && !next_count(1, &count)) return;
     if (number == 92)
         middle_bytes(text, start, count, out, script());
@@ -188,7 +182,7 @@ void exact_func() {
 
 void trimclean_func(int16_t number) {
     TextBuffer text, out;
-    if (!first_text(text)) return;
+    if (!read_text(text, true)) return;
     if (number == 94)
         trim_spaces(text, out);
     else
@@ -198,7 +192,7 @@ void trimclean_func(int16_t number) {
 
 void proper_func() {
     TextBuffer text, out;
-    if (!first_text(text)) return;
+    if (!read_text(text, true)) return;
     capitalise_words(text, out, script());
     text_result(out);
 }
@@ -224,7 +218,7 @@ void concat_func() {
 
 void replace_func(int16_t number) {
     TextBuffer text, new_text, out;
-    if (!first_text(text)) return;
+    if (!read_text(text, true)) return;
     double start_count[2];
     read_numbers(start_count, 2, false);
     double error;
@@ -233,7 +227,7 @@ void replace_func(int16_t number) {
         number_result(error);
         return;
     }
-    if (!next_text(new_text)) return;
+    if (!read_text(new_text, false)) return;
     int16_t code = number == 141 ? replace_bytes(text, start_count[0], start_count[1], new_text, out)
                                  : replace_characters(text, start_count[0], start_count[1], new_text, out,
                                                       script());
