@@ -186,7 +186,6 @@ void error_test(int16_t number) {
     GetNextValue();
     int16_t code = have_numeric_value() ? checkgValue() : 0;
     bool yes = number == 41 ? code == kErrNA : number == 42 ? code != 0 : code != 0 && code < kErrNA;
-    g_CellString[0] = 0;
     number_result(yes ? 1 : 0);
 }
 
@@ -199,14 +198,12 @@ void type_test(int16_t number) {
     case 84: yes = g_valueType == kValueText; break;
     default: yes = g_valueType != kValueText; break;  // 86
     }
-    g_CellString[0] = 0;
     number_result(yes ? 1 : 0);
 }
 
 void type_code() {
     GetNextValue();
     double code = g_valueType == kValueText ? 2 : is_error(g_value) ? 16 : 1;
-    g_CellString[0] = 0;
     number_result(code);
 }
 
@@ -226,8 +223,6 @@ void position_of_reference(int16_t number) {
         else
             result = (number == 55 ? r.topLeft.h : r.topLeft.v) + 1;
     }
-    g_CellString[0] = 0;
-    mark_scalar();
     number_result(result);
 }
 
@@ -237,8 +232,6 @@ void size_of_reference(int16_t number) {
     double result = 1;
     if (!value_is_scalar())
         result = number == 90 ? r.botRight.h - r.topLeft.h + 1 : r.botRight.v - r.topLeft.v + 1;
-    g_CellString[0] = 0;
-    mark_scalar();
     number_result(result);
 }
 
@@ -348,8 +341,6 @@ void count_arguments() {
         AdvValue();
         ++count;
     }
-    g_CellString[0] = 0;
-    mark_scalar();
     number_result(count);
 }
 
