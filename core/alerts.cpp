@@ -34,7 +34,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
 };
 
 std::vector<AlertRequest> shown_alerts;
-bool unattended = true;
+bool unattended = false;
 
 std::string pstring_text(const unsigned char* text) {
     return text ? std::string(reinterpret_cast<const char*>(text + 1), text[0]) : std::string();

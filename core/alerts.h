@@ -48,9 +48,8 @@ struct AlertRequest {
 std::vector<AlertRequest>& alert_requests();
 
 // With no user at the keyboard every alert is answered at once as if Return were
-// pressed, and every file dialog is cancelled as if Escape were. That is the
-// state at first (tests and tools drive the code without a person); the program
-// turns it off once its screen is open.
+// pressed, and every file dialog is cancelled as if Escape were. Off unless a
+// program with no person at the keyboard (tests, command-line tools) turns it on.
 void set_unattended_run(bool on);
 bool unattended_run();
 // Answers the next modal dialog or alert with a key when the run is unattended.

@@ -2,7 +2,6 @@
 // runs the application; file paths on the command line are opened as documents.
 #include <cstdio>
 
-#include "core/alerts.h"
 #include "core/startup.h"
 #include "platform/host/host.h"
 #include "platform/resources/resources.h"
@@ -17,7 +16,6 @@ int main(int argc, char** argv) {
     }
     if (!pf::sdl_host_open(1024, 768)) return 1;
     pf::windows_open();
-    set_unattended_run(false);
     int status = run_application(argc, argv);
     pf::windows_close();
     pf::host_close();

@@ -11,6 +11,7 @@
 
 #include "core/memory_manager.h"
 #include "files/document_file.h"
+#include "core/alerts.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "model/calc_globals.h"
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
     msMemStartup(&mem_globals, 0);
     QuorvinInit(&quorvin_rsrv, &mem_globals);
     document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
+    set_unattended_run(true);  // no one is at a keyboard to answer an alert
     int status = convert(argv[1], argv[2]);
     msMachineShutdown(&quorvin_rsrv);
     msMemShutdown(&mem_globals);
