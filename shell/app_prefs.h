@@ -72,3 +72,29 @@ struct AppPrefs {
 static_assert(sizeof(AppPrefs) == 782, "the preferences record is 782 bytes");
 
 extern AppPrefs app_prefs;
+
+constexpr int32_t kPrefsFileSize = 782;
+constexpr uint16_t kPrefsVersion = 1280;
+constexpr pf::FourCC kPrefsFileType = pf::four_cc("Qref");
+constexpr pf::FourCC kQuorvinCreator = pf::four_cc("QRVA");
+
+// Clears the record and sets the factory settings.
+void ParameterFactorySettings(AppPrefs* prefs);
+
+// The record in file order (big-endian, 782 bytes), field by field, and back.
+// Reading clears a favourite whose name is longer than a file name can be.
+void prefs_to_file_bytes(const AppPrefs& prefs, uint8_t* bytes);
+void prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs);
+
+// The named file in the "Quorvin" folder of the Preferences folder. Any
+// permission but reading creates the folder and the file (with the type and
+// creator "QRVA") when missing; reading creates nothing and answers
+// kFileNotFoundErr for a missing folder or file. With `ref`, the data fork is
+// opened with the permission.
+int16_t OpenPrefsFile(const unsigned char* name, pf::FileSpec* spec, pf::FourCC type, int8_t permission,
+                      int16_t* ref);
+// The spec of the preferences file (STR# 25005 item 3), with OpenPrefsFile's answers.
+int16_t prefs_file_spec(pf::FileSpec* spec, int8_t permission, int16_t* ref);
+// Opens the preferences file's resource fork for reading and writing, making the
+// file and the fork when missing; `ref` is -1 when no fork could be opened.
+int16_t OpenPrefsRsrcFile(int16_t* ref, int16_t* volume);

@@ -1,177 +1,17 @@
-// Stand-ins for the menus, palettes, dialogs and preferences not built yet:
-// a password dialog that confirms nothing,
-// factory preferences that are never read from or written to a file, a
-// workspace list kept for the run, empty palettes, and menu handlers that do
+// Stand-ins for the menus, palettes and dialogs not built yet: a password
+// dialog that confirms nothing, empty palettes, and menu handlers that do
 // nothing.
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
 #include "formula/recalc.h"
-#include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
-#include "platform/system/system.h"
-#include "platform/resources/resources.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 
-AppPrefs app_prefs;
-
-namespace {
-
-constexpr int16_t kPrefsFolderStrings = 25005;
-constexpr int kSwapFileNameItem = 5;
-constexpr pf::FourCC kSwapFileType = pf::four_cc("QRVM");
-constexpr pf::FourCC kCreator = pf::four_cc("QRVA");
-
-std::vector<std::vector<uint8_t>> workspace;
-
-void factory_prefs() {
-    app_prefs = AppPrefs{};
-    app_prefs.version = 1280;
-    int16_t font = pf::font_number("Lucida Grande");
-    app_prefs.default_format[2] = uint8_t(font >> 8);
-    app_prefs.default_format[3] = uint8_t(font);
-    app_prefs.default_format[4] = 12;
-    app_prefs.default_format[5] = 1;
-    app_prefs.default_format[6] = 2;
-    app_prefs.default_format[9] = 0x02;
-    app_prefs.default_format[11] = 76;
-    app_prefs.margin_unit = pf::international_settings().metric ? 0 : 1;
-    app_prefs.undo_depth = 3;
-    app_prefs.unused_86 = 36;
-    app_prefs.unused_88 = 1;
-    app_prefs.options = 0x0C8141F3;
-    app_prefs.options2 = 0x00000208;
-    app_prefs.startup_action = kStartupNewDocument;
-}
-
-// The "Quorvin" folder of the preferences folder, made when missing.
-pf::OSErr prefs_folder(int16_t& volume, uint32_t& folder) {
-    uint32_t prefs;
-    pf::OSErr err = pf::find_folder(pf::FolderKind::preferences, true, volume, prefs);
-    if (err) return err;
-    const unsigned char name[] = "\x07Quorvin";
-    pf::FileSpec spec;
-    err = pf::make_file_spec(volume, prefs, name, spec);
-    if (err == pf::kFileNotFoundErr) return pf::create_folder(spec, folder);
-    if (err) return err;
-    return pf::folder_id_of_spec(spec, folder);
-}
-
-pf::OSErr swap_file_spec(pf::FileSpec& spec) {
-    int16_t volume;
-    uint32_t folder;
-    pf::OSErr err = prefs_folder(volume, folder);
-    if (err) return err;
-    pf::Str255 name;
-    pf::get_indexed_string(name, kPrefsFolderStrings, kSwapFileNameItem);
-    if (name[0] == 0) return pf::kBadNameErr;
-    err = pf::make_file_spec(volume, folder, name, spec);
-    return err == pf::kFileNotFoundErr ? pf::noErr : err;
-}
-
-pf::OSErr open_swap_file(int16_t* ref_num) {
-    pf::FileSpec spec;
-    pf::OSErr err = swap_file_spec(spec);
-    if (err) return err;
-    err = pf::create_file(spec, kCreator, kSwapFileType);
-    if (err && err != pf::kDuplicateNameErr) return err;
-    err = pf::open_data_fork(spec, pf::kReadWritePermission, *ref_num);
-    if (err) return err;
-    return pf::set_end_of_file(*ref_num, 0);
-}
-
-pf::OSErr close_swap_file(int16_t* ref_num) {
-    pf::FileSpec spec;
-    pf::OSErr err = pf::get_file_spec_of_ref(*ref_num, spec);
-    pf::set_end_of_file(*ref_num, 0);
-    pf::close_file(*ref_num);
-    *ref_num = 0;
-    if (err) return err;
-    return pf::delete_file(spec);
-}
-
-}  // namespace
-
 // The password dialog cannot ask anyone yet: no password is ever confirmed.
 int16_t verify_dialog(const unsigned char*, int16_t) { return 0; }
-
-int16_t ReadPrefs() {
-    factory_prefs();
-    return pf::kFileNotFoundErr;
-}
-
-int16_t WritePrefs() { return 0; }
-
-int16_t access_vm_file(int16_t* ref_num) {
-    if (*ref_num == 0) return open_swap_file(ref_num);
-    return close_swap_file(ref_num);
-}
-
-int16_t OpenWorkspaceItems() { return 0; }
-
-void RemoveWorkspaceItems() { workspace.clear(); }
-
-void AddWorkspaceItem(pf::Handle alias) {
-    if (!alias) return;
-    workspace.emplace_back(*alias, *alias + pf::get_handle_size(alias));
-    pf::dispose_handle(alias);
-}
-
-// The copy is one block of bytes: each alias as a 32-bit length and its bytes.
-MemoryRef CopyWorkspaceItems() {
-    MemoryRef copy = pgAllocateNewRef(&mem_globals, 1, 0, 64, true);
-    for (const std::vector<uint8_t>& alias : workspace) {
-        uint32_t length = uint32_t(alias.size());
-        PtrAndMemory(&length, copy, sizeof length);
-        PtrAndMemory(alias.data(), copy, int32_t(length));
-    }
-    return copy;
-}
-
-void RestoreWorkspaceItems(MemoryRef copy) {
-    workspace.clear();
-    if (!copy) return;
-    size_t size = size_t(GetMemorySize(copy));
-    const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(copy));
-    for (size_t at = 0; at + sizeof(uint32_t) <= size;) {
-        uint32_t length;
-        std::memcpy(&length, bytes + at, sizeof length);
-        at += sizeof length;
-        if (length > size - at) break;
-        workspace.emplace_back(bytes + at, bytes + at + length);
-        at += length;
-    }
-    UnuseMemory(copy);
-    DisposeMemory(copy);
-}
-
-int16_t CountWorkspaceItems() { return int16_t(workspace.size()); }
-
-void RemovePrefItem(int16_t index) {
-    if (index < 0 || index >= kRecentDocuments) return;
-    for (int i = index; i < kRecentDocuments - 1; ++i) app_prefs.items[i] = app_prefs.items[i + 1];
-    app_prefs.items[kRecentDocuments - 1] = pf::FileSpec{};
-    ResetFavoriteMenu();
-}
-
-// Menu 140: one item per recent document, then its separator and Clear item.
-void ResetFavoriteMenu() {
-    pf::MenuRef menu = pf::get_menu_handle(kRecentMenu);
-    if (!menu) return;
-    int16_t fixed_items = 2;
-    int16_t listed = int16_t(pf::count_menu_items(menu) - fixed_items);
-    if (listed > 0) pf::delete_menu_items(menu, 1, listed);
-    int entries = 0;
-    while (entries < kRecentDocuments && app_prefs.items[entries].name[0] != 0) ++entries;
-    for (int i = entries - 1; i >= 0; --i) {
-        const unsigned char* name = app_prefs.items[i].name;
-        pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
-    }
-}
 
 void command_idle() {
     if (app_prefs.options2 & kPrefRefreshButtons) {

@@ -1,0 +1,117 @@
+// The preferences file and the memory manager's swap file, both in the
+// "Quorvin" folder of the user's Preferences folder.
+#include "platform/resources/resources.h"
+#include "shell/shell_services.h"
+
+namespace {
+
+constexpr int16_t kPrefsFolderStrings = 25005;
+constexpr int kPrefsFileNameItem = 3;
+constexpr int kSwapFileNameItem = 5;
+constexpr pf::FourCC kSwapFileType = pf::four_cc("QRVM");
+constexpr unsigned char kFolderName[] = "\x07Quorvin";
+
+// The "Quorvin" folder, made when missing and `create` is set.
+pf::OSErr prefs_folder(bool create, int16_t& volume, uint32_t& folder) {
+    uint32_t preferences;
+    pf::OSErr err = pf::find_folder(pf::FolderKind::preferences, true, volume, preferences);
+    if (err) return err;
+    pf::FileSpec spec;
+    err = pf::make_file_spec(volume, preferences, kFolderName, spec);
+    if (err == pf::kFileNotFoundErr && create) return pf::create_folder(spec, folder);
+    if (err) return err;
+    return pf::folder_id_of_spec(spec, folder);
+}
+
+pf::OSErr named_file_spec(int item, int8_t permission, pf::FourCC type, pf::FileSpec* spec, int16_t* ref) {
+    pf::Str255 name;
+    pf::get_indexed_string(name, kPrefsFolderStrings, item);
+    if (name[0] == 0) return pf::kBadNameErr;
+    return OpenPrefsFile(name, spec, type, permission, ref);
+}
+
+// Reads the record when the file is exactly its size; anything else leaves the
+// record as it is.
+void read_prefs_data(int16_t ref) {
+    int32_t length = 0;
+    if (pf::get_end_of_file(ref, length) || length != kPrefsFileSize) return;
+    uint8_t bytes[kPrefsFileSize];
+    int32_t count = kPrefsFileSize;
+    if (pf::read_file(ref, count, bytes) || count != kPrefsFileSize) return;
+    prefs_from_file_bytes(bytes, app_prefs);
+}
+
+// Writes the whole record, or leaves an empty file when the write falls short.
+pf::OSErr write_prefs_data(int16_t ref) {
+    uint8_t bytes[kPrefsFileSize];
+    prefs_to_file_bytes(app_prefs, bytes);
+    int32_t count = kPrefsFileSize;
+    bool complete = pf::set_file_position(ref, pf::kFromStart, 0) == pf::noErr &&
+                    pf::write_file(ref, count, bytes) == pf::noErr && count == kPrefsFileSize;
+    pf::set_end_of_file(ref, complete ? kPrefsFileSize : 0);
+    return complete ? pf::noErr : pf::kEndOfFileErr;
+}
+
+pf::OSErr open_swap_file(int16_t* ref_num) {
+    pf::FileSpec spec;
+    pf::OSErr err = named_file_spec(kSwapFileNameItem, pf::kReadWritePermission, kSwapFileType, &spec, ref_num);
+    if (err) return err;
+    return pf::set_end_of_file(*ref_num, 0);
+}
+
+pf::OSErr close_swap_file(int16_t* ref_num) {
+    pf::FileSpec spec;
+    pf::OSErr err = pf::get_file_spec_of_ref(*ref_num, spec);
+    pf::set_end_of_file(*ref_num, 0);
+    pf::close_file(*ref_num);
+    *ref_num = 0;
+    if (err) return err;
+    return pf::delete_file(spec);
+}
+
+}  // namespace
+
+int16_t OpenPrefsFile(const unsigned char* name, pf::FileSpec* spec, pf::FourCC type, int8_t permission,
+                      int16_t* ref) {
+    bool create = permission != pf::kReadPermission;
+    int16_t volume;
+    uint32_t folder;
+    pf::OSErr err = prefs_folder(create, volume, folder);
+    if (err) return err;
+    err = pf::make_file_spec(volume, folder, name, *spec);
+    if (err == pf::kFileNotFoundErr && create) err = pf::create_file(*spec, kQuorvinCreator, type);
+    if (err) return err;
+    return ref ? pf::open_data_fork(*spec, permission, *ref) : pf::noErr;
+}
+
+int16_t prefs_file_spec(pf::FileSpec* spec, int8_t permission, int16_t* ref) {
+    return named_file_spec(kPrefsFileNameItem, permission, kPrefsFileType, spec, ref);
+}
+
+int16_t ReadPrefs() {
+    ParameterFactorySettings(&app_prefs);
+    pf::FileSpec spec;
+    int16_t ref;
+    pf::OSErr err = prefs_file_spec(&spec, pf::kReadPermission, &ref);
+    if (err) return err;
+    read_prefs_data(ref);
+    pf::close_file(ref);
+    return pf::noErr;
+}
+
+int16_t WritePrefs() {
+    pf::FileSpec spec;
+    int16_t ref;
+    pf::OSErr err = prefs_file_spec(&spec, pf::kWritePermission, &ref);
+    if (err) return err;
+    app_prefs.version = kPrefsVersion;
+    err = write_prefs_data(ref);
+    pf::close_file(ref);
+    pf::flush_volume(spec.volume);
+    return err;
+}
+
+int16_t access_vm_file(int16_t* ref_num) {
+    if (*ref_num == 0) return open_swap_file(ref_num);
+    return close_swap_file(ref_num);
+}
