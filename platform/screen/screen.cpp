@@ -1,5 +1,7 @@
 #include "platform/screen/screen.h"
 
+#include "platform/draw/rects.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -22,13 +24,6 @@ constexpr uint32_t kMenuBarLine = 0x000000;
 uint32_t* row_pixels(Screen& s, int v) {
     unsigned char* data = cairo_image_surface_get_data(s.surface);
     return reinterpret_cast<uint32_t*>(data + v * cairo_image_surface_get_stride(s.surface));
-}
-
-Rect union_rect(const Rect& a, const Rect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    return Rect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
-                std::max(a.right, b.right)};
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // composition of the screen: desktop, then the showing windows back to front,
 // redone only where something changed.
 #include "platform/draw/paint.h"
+#include "platform/draw/rects.h"
 #include "platform/host/host.h"
 #include "platform/screen/screen.h"
 #include "platform/windows/windows.h"
@@ -26,9 +27,9 @@ uint32_t composed_screen = 0;  // the generation of the screen last composed ont
 constexpr uint32_t kBlankContent = 0xFFFFFF;
 
 Rect intersect(const Rect& a, const Rect& b) {
-    Rect r{std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
-           std::min(a.right, b.right)};
-    return r.empty() ? Rect{} : r;
+    Rect common;
+    sect_rect(a, b, common);
+    return common;
 }
 
 WindowRef window_of_port(const Port& port) {

@@ -63,15 +63,13 @@ bool small_frame(uint16_t window_class) {
     return window_class == kFloatingWindowClass || window_class == kUtilityWindowClass;
 }
 
-Rect offset_rect(const Rect& r, int dv, int dh) {
+Rect offset_rect(const Rect& r, int dh, int dv) {
     return Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv), int16_t(r.right + dh)};
 }
 
 Rect square_at(int16_t top, int16_t left, int16_t size) {
     return Rect{top, left, int16_t(top + size), int16_t(left + size)};
 }
-
-bool in_rect(Point p, const Rect& r) { return p.v >= r.top && p.v < r.bottom && p.h >= r.left && p.h < r.right; }
 
 // The title bar's area, global.
 Rect title_bar_rect(WindowRef w) {
@@ -129,7 +127,7 @@ int16_t title_start(WindowRef w) {
 
 Rect to_frame_local(WindowRef w, const Rect& global) {
     Rect s = full_structure_of(w);
-    return offset_rect(global, -s.top, -s.left);
+    return offset_rect(global, -s.left, -s.top);
 }
 
 void fill(const Rect& r, const RGBColor& c) {
@@ -285,14 +283,14 @@ Rect title_text_rect(WindowRef w) {
 }
 
 int16_t frame_part_at(WindowRef w, Point where) {
-    if (!in_rect(where, structure_of(w))) return 0;
+    if (!pt_in_rect(where, structure_of(w))) return 0;
     for (int16_t part : {kInGoAway, kInCollapseBox, kInZoomOut, kInProxyIcon, kInGrow}) {
-        if (!in_rect(where, part_rect(w, part))) continue;
+        if (!pt_in_rect(where, part_rect(w, part))) continue;
         if (part == kInZoomOut && in_standard_state(w)) return kInZoomIn;
         if (part == kInGrow && !w->hilited) return kInContent;  // an inactive window shows no grow box
         return part;
     }
-    if (!w->collapsed && in_rect(where, w->content)) return kInContent;
+    if (!w->collapsed && pt_in_rect(where, w->content)) return kInContent;
     if (title_bar_of(w->window_class, w->attributes) == TitleBar::kNone && !is_class(w, kMovableAlertWindowClass))
         return kInContent;
     return kInDrag;

@@ -13,8 +13,6 @@ using namespace windows_detail;
 
 namespace {
 
-bool in_rect(Point p, const Rect& r) { return p.v >= r.top && p.v < r.bottom && p.h >= r.left && p.h < r.right; }
-
 // New content areas (content coordinates) after a size change, for the update region.
 void add_uncovered(WindowRef w, int16_t old_width, int16_t old_height) {
     Rect now = content_local_rect(w);
@@ -77,18 +75,18 @@ int16_t clamp16(int v, int lo, int hi) { return int16_t(std::max(lo, std::min(hi
 bool track_part(WindowRef w, Point start, int16_t part) {
     Rect box = part_rect(w, part);
     if (box.empty()) return false;
-    bool inside = in_rect(start, box);
+    bool inside = pt_in_rect(start, box);
     auto show = [w, part](bool pressed) {
         w->pressed_part = pressed ? part : 0;
         draw_frame(w);
     };
     show(inside);
     while (still_down()) {
-        bool now = in_rect(mouse_location(), box);
+        bool now = pt_in_rect(mouse_location(), box);
         if (now != inside) show(now);
         inside = now;
     }
-    inside = in_rect(mouse_location(), box);
+    inside = pt_in_rect(mouse_location(), box);
     show(false);
     wait_mouse_up();
     return inside;
@@ -148,7 +146,7 @@ void drag_window(WindowRef window, Point start, const Rect& bounds) {
     Point grip{int16_t(start.v - window->content.top), int16_t(start.h - window->content.left)};
     bool moved = false;
     auto follow = [&](Point p) {
-        if (!in_rect(p, bounds)) return;
+        if (!pt_in_rect(p, bounds)) return;
         int16_t h = int16_t(p.h - grip.h), v = int16_t(p.v - grip.v);
         if (h == window->content.left && v == window->content.top) return;
         move_window(window, h, v, false);
@@ -185,7 +183,7 @@ OSErr track_window_proxy_drag(WindowRef, Point) { return kErrUserWantsToDragWind
 bool is_window_path_select_click(WindowRef window, const EventRecord& event) {
     if (event.what != kMouseDown || !(event.modifiers & kCmdKey)) return false;
     int16_t part = frame_part_at(window, event.where);
-    return part == kInProxyIcon || (part == kInDrag && in_rect(event.where, title_text_rect(window)));
+    return part == kInProxyIcon || (part == kInDrag && pt_in_rect(event.where, title_text_rect(window)));
 }
 
 bool track_go_away(WindowRef window, Point start) { return track_part(window, start, kInGoAway); }
