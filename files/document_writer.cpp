@@ -67,9 +67,10 @@ int16_t write_blocks(const SpreadSheet* sheet, int32_t* counter) {
     if (!error) error = WriteHeaderRef(sheet->footer, counter);
     if (!error) error = WriteHeaderRef(sheet->header, counter);
     if (!error) error = write_swapped_ref(sheet->named_ranges, counter, ByteFlipRangeRef);
-    // The older print record, the page format and the print settings: printing
-    // keeps no flattened records yet, so all three are written empty.
-    for (int i = 0; i < 3 && !error; ++i) error = WriteHandle(nullptr, counter);
+    // The older print record is never kept: it is written empty.
+    if (!error) error = WriteHandle(nullptr, counter);
+    if (!error) error = WriteHandle(sheet->page_format, counter);
+    if (!error) error = WriteHandle(sheet->print_settings, counter);
     return error;
 }
 
@@ -103,8 +104,9 @@ int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int16_t error = write_fixed_part(sheet, index, counter);
     if (!error) error = write_blocks(sheet, counter);
     if (!error) error = write_trailing_fields(sheet, counter);
+    // The drawing objects exactly as the document they came from stored them.
+    if (!error) error = write_raw_bytes(sheet->stored_objects, counter);
     release_layer(layer);
-    // Drawing objects: the layer keeps none yet, so none follow.
     if (!error) error = patch_block_length(start, counter);
     return error;
 }

@@ -36,6 +36,24 @@ int16_t allocate_block(MemoryRef* out, MemoryGlobals* globals, int32_t rec_size,
     return 0;
 }
 
+// Reads `length` bytes (already checked against the file) into a new block of
+// records; nothing is allocated for a length of 0.
+int16_t read_records(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlobals* globals, int32_t rec_size,
+                     uint32_t id) {
+    if (length == 0) return 0;
+    MemoryRef block = nullptr;
+    if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
+        return error;
+    int16_t error = ReadItem(length, counter, UseMemory(block));
+    UnuseMemory(block);
+    if (error) {
+        DisposeMemory(block);
+        return error;
+    }
+    *out = block;
+    return 0;
+}
+
 }  // namespace
 
 int16_t write_swapped_ref(MemoryRef ref, int32_t* counter, void (*flip)(MemoryRef)) {
@@ -143,18 +161,13 @@ int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32
     *out = nullptr;
     int32_t length = 0;
     if (int16_t error = read_block_length(counter, &length)) return error;
-    if (length == 0) return 0;
-    MemoryRef block = nullptr;
-    if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
-        return error;
-    int16_t error = ReadItem(length, counter, UseMemory(block));
-    UnuseMemory(block);
-    if (error) {
-        DisposeMemory(block);
-        return error;
-    }
-    *out = block;
-    return 0;
+    return read_records(out, length, counter, globals, rec_size, id);
+}
+
+int16_t read_raw_bytes(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlobals* globals, uint32_t id) {
+    *out = nullptr;
+    if (length < 0 || length > bytes_left(*counter)) return fail_file(kDamagedFileErr);
+    return read_records(out, length, counter, globals, 1, id);
 }
 
 int16_t Read_ModRef(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t old_rec_size,
@@ -185,6 +198,11 @@ int16_t Read_ModRef(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, in
 int16_t Write_Ref(MemoryRef ref, int32_t* counter) {
     int32_t length = ref ? GetByteSize(ref) : 0;
     if (int16_t error = WriteLongItem(length, counter)) return error;
+    return write_raw_bytes(ref, counter);
+}
+
+int16_t write_raw_bytes(MemoryRef ref, int32_t* counter) {
+    int32_t length = ref ? GetByteSize(ref) : 0;
     if (length < 1) return 0;
     int16_t error = WriteItem(length, UseMemory(ref), counter);
     UnuseMemory(ref);

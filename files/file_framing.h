@@ -49,6 +49,11 @@ int16_t WriteHeaderRef(MemoryRef ref, int32_t* counter);
 int16_t write_swapped_ref(MemoryRef ref, int32_t* counter, void (*flip)(MemoryRef));
 // Reads and drops one block.
 int16_t skip_ref_block(int32_t* counter);
+// Unframed bytes: `length` bytes from the file into a new block of bytes (null
+// for 0; a length past the end of the file is damage), and a block's bytes
+// written as they stand (nothing for null).
+int16_t read_raw_bytes(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlobals* globals, uint32_t id);
+int16_t write_raw_bytes(MemoryRef ref, int32_t* counter);
 
 // Closes the open file, showing the error first when it is not 0. Does nothing
 // when no file is open, so one failure is reported once.

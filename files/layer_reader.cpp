@@ -139,13 +139,22 @@ int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     return 0;
 }
 
-// The print record, page format and print settings are read and dropped:
-// printing keeps no flattened records yet.
-int16_t skip_print_records(int32_t* counter, int16_t version) {
-    int blocks = version >= kPrintDataVersion ? 3 : 1;
-    for (int i = 0; i < blocks; ++i)
-        if (int16_t error = skip_ref_block(counter)) return error;
+// A print record read into its field of the layer, replacing what was there.
+int16_t read_print_record(PrintRecord* field, int32_t* counter) {
+    pf::Handle read = nullptr;
+    if (int16_t error = ReadHandle(&read, counter)) return error;
+    if (*field) pf::dispose_handle(*field);
+    *field = read;
     return 0;
+}
+
+// The older print record is dropped; the page format and the print settings
+// (from 1028 on) are kept as stored, for printing and for the next save.
+int16_t read_print_records(SpreadSheet* sheet, int32_t* counter, int16_t version) {
+    if (int16_t error = skip_ref_block(counter)) return error;
+    if (version < kPrintDataVersion) return 0;
+    if (int16_t error = read_print_record(&sheet->page_format, counter)) return error;
+    return read_print_record(&sheet->print_settings, counter);
 }
 
 int16_t read_trailing_fields(SpreadSheet* sheet, int32_t* counter, int32_t block_end, int16_t version) {
@@ -172,18 +181,53 @@ int16_t read_trailing_fields(SpreadSheet* sheet, int32_t* counter, int32_t block
     return 0;
 }
 
-// One drawing object, read and dropped: drawing objects are not kept yet.
-int16_t skip_object(int32_t* counter, int32_t block_end) {
-    uint8_t record[kObjectRecordSize];
-    if (int16_t error = read_fixed(kObjectRecordSize, counter, block_end, record)) return error;
+// Steps over one block framed in `bytes` from `at`; false when its length is
+// negative or passes `end`.
+bool step_over_block(const uint8_t* bytes, int32_t* at, int32_t end) {
+    if (end - *at < 4) return false;
+    int32_t length = int32_t(BigEndianReader{bytes + *at}.get32());
+    *at += 4;
+    if (length < 0 || length > end - *at) return false;
+    *at += length;
+    return true;
+}
+
+// Steps over one drawing object and its chart, if any; false when it does not
+// fit before `end`.
+bool step_over_object(const uint8_t* bytes, int32_t* at, int32_t end) {
+    if (end - *at < kObjectRecordSize) return false;
+    *at += kObjectRecordSize;
     for (int part = 0; part < 3; ++part)
-        if (int16_t error = skip_ref_block(counter)) return error;
-    uint8_t flag[4];
-    if (int16_t error = read_fixed(4, counter, block_end, flag)) return error;
-    if (load_u32(flag) == 0) return 0;
-    uint8_t chart[kChartFixedSize];
-    if (int16_t error = read_fixed(kChartFixedSize, counter, block_end, chart)) return error;
-    return skip_ref_block(counter);
+        if (!step_over_block(bytes, at, end)) return false;
+    if (end - *at < 4) return false;
+    bool with_chart = BigEndianReader{bytes + *at}.get32() != 0;
+    *at += 4;
+    if (!with_chart) return true;
+    if (end - *at < kChartFixedSize) return false;
+    *at += kChartFixedSize;
+    return step_over_block(bytes, at, end);
+}
+
+// The drawing objects fill the block exactly, one whole object after another.
+bool objects_sound(MemoryRef objects) {
+    int32_t end = GetByteSize(objects), at = 0;
+    auto* bytes = static_cast<const uint8_t*>(UseMemory(objects));
+    bool sound = true;
+    while (sound && at < end) sound = step_over_object(bytes, &at, end);
+    UnuseMemory(objects);
+    return sound;
+}
+
+// The drawing objects up to the block's end, checked and kept as they stand:
+// there are no live drawing objects to read them into yet.
+int16_t read_stored_objects(SpreadSheet* sheet, int32_t* counter, int32_t block_end) {
+    MemoryRef objects = nullptr;
+    if (int16_t error = read_raw_bytes(&objects, block_end - *counter, counter, &mem_globals, sheet->memory_id))
+        return error;
+    if (!objects) return 0;
+    DisposeNonNilMemory(sheet->stored_objects);
+    sheet->stored_objects = objects;
+    return objects_sound(objects) ? 0 : damaged();
 }
 
 int16_t read_fixed_part(SpreadSheet* sheet, int32_t* counter, int32_t block_end, int16_t version) {
@@ -212,10 +256,10 @@ int16_t read_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end
     if (!error) error = read_formats(sheet, counter, version);
     if (!error) error = read_page_breaks(sheet, counter);
     if (!error) error = read_links_and_texts(sheet, counter);
-    if (!error) error = skip_print_records(counter, version);
+    if (!error) error = read_print_records(sheet, counter, version);
     if (!error) error = read_trailing_fields(sheet, counter, block_end, version);
+    if (!error) error = read_stored_objects(sheet, counter, block_end);
     release_layer(layer);
-    while (!error && *counter < block_end) error = skip_object(counter, block_end);
     if (!error && *counter != block_end) error = damaged();
     if (!error && !formula_links_sound(layer)) error = damaged();
     return error;

@@ -131,7 +131,7 @@ void DisposeSpreadSheet(MemoryRef layer) {
                           sheet->row_page_breaks, sheet->column_page_breaks, sheet->row_page_bounds,
                           sheet->column_page_bounds, sheet->links,           sheet->header,
                           sheet->footer,          sheet->named_ranges,       sheet->objects,
-                          sheet->selected_objects};
+                          sheet->selected_objects, sheet->stored_objects};
     PrintRecord print_data[] = {sheet->page_format, sheet->print_settings};
     release_layer(layer);
     for (MemoryRef block : blocks) DisposeNonNilMemory(block);
@@ -173,6 +173,7 @@ void copy_layer_blocks(SpreadSheet* to, const SpreadSheet* from, bool with_conte
     MemoryCopy(from->cells, to->cells);
     to->links = DuplicateNonNilMemory(from->links);
     to->named_ranges = DuplicateNonNilMemory(from->named_ranges);
+    to->stored_objects = DuplicateNonNilMemory(from->stored_objects);
 }
 
 }  // namespace

@@ -73,6 +73,10 @@ struct SpreadSheet {
     MemoryRef column_page_bounds;
     MemoryRef objects;
     MemoryRef selected_objects;
+    // Drawing objects and charts as a document stored them: the raw bytes that
+    // follow the layer's fixed fields, big-endian, in file order. Opaque (never
+    // live objects), written back unchanged on save; none when there were none.
+    MemoryRef stored_objects;
     MemoryRef header;
     MemoryRef footer;
     MemoryRef links;

@@ -46,9 +46,32 @@ struct Layer {
     int16_t column_width = 90;
     std::string column_name = "Wide";
     Bytes header_part;          // one header part, as it should be stored (raw)
-    bool with_object = false;   // one drawing object with a chart
+    Bytes page_format;          // the stored page format (1028 on)
+    Bytes print_settings = {9, 9};  // the stored print settings (1028 on)
+    Bytes objects;              // drawing objects as stored, up to the block's end
     bool with_window = false;   // shown in a window when saved
 };
+
+// One drawing object as stored: its record, picture, data and points, then
+// the chart flag and, for a chart, the chart part and its series formats.
+inline Bytes drawing_object(const char kind[4], const Bytes& picture, const Bytes& data, const Bytes& points,
+                            bool with_chart) {
+    Out o;
+    Bytes record(88, 0);
+    std::memcpy(record.data(), kind, 4);
+    for (size_t i = 8; i < record.size(); ++i) record[i] = uint8_t(i * 7);
+    o.raw(record);
+    o.block(picture), o.block(data), o.block(points);
+    o.i32(with_chart ? 1 : 0);
+    if (!with_chart) return o.bytes;
+    Bytes chart(722);
+    for (size_t i = 0; i < chart.size(); ++i) chart[i] = uint8_t(i * 13 + 1);
+    o.raw(chart);
+    o.block(Bytes(2 * 12, 5));
+    return o.bytes;
+}
+
+inline Bytes chart_object() { return drawing_object("pie ", {}, {1, 2}, {}, true); }
 
 inline Bytes format_part(int16_t id, int16_t extent) {
     Bytes f(kCellFormatSize, 0);
@@ -89,21 +112,13 @@ inline Bytes layer_block(int version, const Layer& layer) {
     o.block(layer.header_part);
     o.block({});                                     // names
     o.block({1, 2, 3});                              // the older print record, dropped
-    if (version >= 1028) o.block({}), o.block({9, 9});
+    if (version >= 1028) o.block(layer.page_format), o.block(layer.print_settings);
     o.i16(36), o.i16(36), o.i16(36), o.i16(36);
     o.zeros(8 + 32);
     o.i16(1);
     if (version >= 1026) o.raw(format_part(-1, 77)), o.raw(format_part(-1, 17));
     if (version >= 1028) o.pstr("Geneva", 64), o.i16(10);
-    if (layer.with_object) {
-        Bytes record(88, 0);
-        std::memcpy(record.data(), "pie ", 4);
-        o.raw(record);
-        o.block({}), o.block({1, 2}), o.block({});
-        o.i32(1);
-        o.zeros(722);
-        o.block(Bytes(12, 0));
-    }
+    o.raw(layer.objects);
     Out framed;
     framed.i32(int64_t(o.bytes.size()) + 4);
     framed.raw(o.bytes);

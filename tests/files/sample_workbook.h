@@ -346,6 +346,13 @@ inline void add_block(std::string& out, const char* what, MemoryRef block) {
     out += '|';
 }
 
+inline void add_handle(std::string& out, const char* what, pf::Handle handle) {
+    out += what;
+    out += ':';
+    if (handle) out.append(reinterpret_cast<const char*>(*handle), size_t(pf::get_handle_size(handle)));
+    out += '|';
+}
+
 template <typename T>
 inline void add_value(std::string& out, const T& value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);
@@ -388,7 +395,8 @@ inline std::string snapshot(MemoryRef book) {
         add_block(out, "rows", s->row_formats), add_block(out, "row breaks", s->row_page_breaks);
         add_block(out, "column breaks", s->column_page_breaks), add_block(out, "links", s->links);
         add_block(out, "header", s->header), add_block(out, "footer", s->footer);
-        add_block(out, "names", s->named_ranges);
+        add_block(out, "names", s->named_ranges), add_block(out, "objects", s->stored_objects);
+        add_handle(out, "page format", s->page_format), add_handle(out, "print settings", s->print_settings);
         release_layer(layer);
     }
     return out;

@@ -177,9 +177,9 @@ TEST_F(VersionTest, VersionLimitsAndExactEnd) {
     EXPECT_EQ(prompts_log::seen.back(), "error -1");
 }
 
-TEST_F(VersionTest, ObjectsAndPrintRecordsAreSkippedWithinTheBlock) {
+TEST_F(VersionTest, ObjectsAndPrintRecordsStayWithTheirLayer) {
     built::Layer layer = built::simple_layer("Drawn");
-    layer.with_object = true;
+    layer.objects = built::chart_object();
     write_bytes("Drawn.qrv", built::document(1029, {layer, built::simple_layer("Next")}));
     MemoryRef book = open("Drawn.qrv");
     ASSERT_NE(book, nullptr);

@@ -181,6 +181,30 @@ TEST_F(Layer, CloneWithoutContentsKeepsFormatsOnly) {
     EXPECT_EQ(find_named_range(Get_rangeinfo(full), (const unsigned char*)"\x04" "COST", &found), 1);
 }
 
+TEST_F(Layer, StoredObjectsAreCopiedWithContentsAndFreedWithTheLayer) {
+    const uint8_t stored[] = {'p', 'i', 'e', ' ', 0, 0, 0, 9};
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->stored_objects = Bytes2Memory(&mem_globals, stored, 1, int32_t(sizeof stored));
+    MemoryRef original = sheet->stored_objects;
+    release_layer(layer);
+    MemoryRef plain = CloneLayer(false, layer);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(use_layer(plain)->stored_objects, nullptr);
+    release_layer(plain);
+    int32_t before_full_clone = mem_globals.bytes_in_use;
+    MemoryRef full = CloneLayer(true, layer);
+    ASSERT_NE(full, nullptr);
+    MemoryRef copy = use_layer(full)->stored_objects;
+    release_layer(full);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, original);
+    ASSERT_EQ(GetByteSize(copy), int32_t(sizeof stored));
+    EXPECT_EQ(std::memcmp(UseMemory(copy), stored, sizeof stored), 0);
+    UnuseMemory(copy);
+    DeleteSheet(full);
+    EXPECT_EQ(mem_globals.bytes_in_use, before_full_clone);
+}
+
 TEST_F(Layer, ActiveBitsFollowActivation) {
     ActivateSheet(kLayerActive, layer);
     EXPECT_EQ(SheetActive(layer), 1);
