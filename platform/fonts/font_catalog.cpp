@@ -134,6 +134,7 @@ void list_installed(Catalog& c) {
         names.erase(std::unique(names.begin(), names.end()), names.end());
     }
     for (const std::string& fc_family : names) {
+        if (c.installed.size() >= size_t(kHashedNumbers)) break;  // every number is taken
         std::string name = utf8_to_mac_roman(fc_family);
         if (is_classic_name(name)) continue;
         InstalledFamily family{name, fc_family, std::ranges::binary_search(ours, fc_family)};
