@@ -28,7 +28,7 @@ void draw_symbol(const Rect& box, const char* symbol, const RGBColor& colour) {
     draw_text_in_box(box, symbol, TextAlign::kCenter, colour);
 }
 
-bool is_enabled_button(DialogRef dialog, int16_t item) {
+bool is_push_button(DialogRef dialog, int16_t item) {
     ControlRef c = get_dialog_item_control(dialog, item);
     return c && c->kind == kPushButtonControl;
 }
@@ -79,7 +79,7 @@ int16_t alert(int16_t alrt_id, int16_t kind, ModalFilterProc filter) {
     DialogRef dialog = make_dialog(place_on_screen(t.rect, t.position), "", kDialogBoxProc, false, specs);
     dialog->alert_kind = kind >= kStopAlert && kind <= kCautionAlert ? kind : int16_t(kPlainAlert);
     set_dialog_default_item(dialog, int16_t(alert_default_item(t, 1)));
-    if (is_enabled_button(dialog, 2)) set_dialog_cancel_item(dialog, 2);
+    if (is_push_button(dialog, 2)) set_dialog_cancel_item(dialog, 2);
     show_window(dialog->window);
     select_window(dialog->window);
     draw_dialog(dialog);
