@@ -9,11 +9,9 @@ namespace pf::controls_detail {
 
 namespace {
 
-constexpr int16_t kScrollWidth = 16;
-
 Rect list_view_of(ControlRef control) {
     Rect r = inset_rect(control->bounds, 1, 1);
-    r.right = int16_t(r.right - kScrollWidth + 1);
+    r.right = int16_t(r.right - kListScrollBarWidth + 1);
     return r;
 }
 

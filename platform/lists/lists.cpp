@@ -14,7 +14,6 @@ namespace pf {
 
 namespace {
 
-constexpr int16_t kScrollWidth = 16;
 constexpr uint32_t kTypingPauseTicks = 60;
 
 size_t index_of(ListHandle list, Point cell) { return size_t(cell.v) * size_t(list->columns) + size_t(cell.h); }
@@ -34,7 +33,7 @@ struct ListPort {
 };
 
 Rect scroll_bar_rect(const Rect& view) {
-    return Rect{view.top, int16_t(view.right - 1), view.bottom, int16_t(view.right + kScrollWidth - 1)};
+    return Rect{view.top, int16_t(view.right - 1), view.bottom, int16_t(view.right + kListScrollBarWidth - 1)};
 }
 
 void sync_scroll_bar(ListHandle list) {

@@ -26,6 +26,9 @@ enum : int16_t { kListInitMsg = 0, kListDrawMsg = 1, kListHiliteMsg = 2, kListCl
 using ListDefProc = void (*)(int16_t message, bool selected, const Rect& cell_rect, Point cell, std::string_view data,
                              ListHandle list);
 
+// Width of the scroll bar, which stands just right of the view (over its last pixel column).
+constexpr int16_t kListScrollBarWidth = 16;
+
 // Selection flags.
 constexpr uint8_t kListOnlyOne = 0x80;  // at most one selected cell
 
