@@ -132,5 +132,7 @@ void RestoreWorkspaceItems(MemoryRef copy) {
     }
     UnuseMemory(copy);
     DisposeMemory(copy);
-    for (const std::vector<uint8_t>& alias : aliases) AddWorkspaceItem(pf::ptr_to_hand(alias.data(), pf::Size(alias.size())));
+    for (const std::vector<uint8_t>& alias : aliases) {
+        AddWorkspaceItem(pf::ptr_to_hand(alias.data(), pf::Size(alias.size())));
+    }
 }

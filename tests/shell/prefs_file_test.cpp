@@ -66,11 +66,14 @@ TEST_F(PrefsTest, AWrittenRecordIsBigEndianAtItsOffsetsAndReadsBackTheSame) {
         uint32_t value;
     };
     const Field fields[] = {
-        {0, 2, 1280},   {4, 2, uint16_t(pf::font_number("Lucida Grande"))},
-        {38, 2, uint16_t(-40)}, {40, 2, 300}, {78, 2, 3}, {82, 2, 9}, {86, 2, 36},
-        {94, 4, 0x81234567}, {98, 4, 0x10000408}, {104, 2, 240}, {202, 4, 0xA1B2C3D4},
-        {206, 2, 3},    {220, 2, 77}, {222, 2, uint16_t(pf::kSystemVolume)}, {224, 4, 0x01020304},
-        {714, 4, 0xCAFEF00D},
+        {0, 2, 1280},         {4, 2, uint16_t(pf::font_number("Lucida Grande"))},
+        {38, 2, 0xFFD8},      {40, 2, 300},
+        {78, 2, 3},           {82, 2, 9},
+        {86, 2, 36},          {94, 4, 0x81234567},
+        {98, 4, 0x10000408},  {104, 2, 240},
+        {202, 4, 0xA1B2C3D4}, {206, 2, 3},
+        {220, 2, 77},         {222, 2, 0xFFFF},
+        {224, 4, 0x01020304}, {714, 4, 0xCAFEF00D},
     };
     for (const Field& f : fields) {
         EXPECT_EQ(f.width == 2 ? big_u16(b, f.offset) : big_u32(b, f.offset), f.value) << "offset " << f.offset;
