@@ -483,6 +483,31 @@ void DoCalculation() {
     g_calcSheet = nullptr;
 }
 
+// Recalculates every layer of a workbook to completion with no window, for
+// programs where no one waits on events (the converter). Bounded so that a
+// circle that keeps changing values cannot hold it forever.
+void recalculate_workbook(MemoryRef workbook) {
+    constexpr int kMaxSteps = 10000;
+    if (!workbook) return;
+    const int16_t count = num_SpreadSheets(workbook);
+    for (int16_t index = 0; index < count; ++index)
+        if (MemoryRef layer = find_SpreadSheet_item(workbook, index)) reset_layer(layer, CellPoint{0, 0});
+    gCheckCirculars = 0;
+    for (int step = 0; step < kMaxSteps; ++step) {
+        MemoryRef unfinished = nullptr;
+        for (int16_t index = 0; index < count && !unfinished; ++index) {
+            MemoryRef layer = find_SpreadSheet_item(workbook, index);
+            if (layer && GetSpreadSheetCalcCycle(layer) != kCycleDone) unfinished = layer;
+        }
+        if (!unfinished) break;
+        g_calcWork = workbook;
+        g_calcSheet = unfinished;
+        DoCalculation();
+    }
+    g_calcWork = nullptr;
+    g_calcSheet = nullptr;
+}
+
 int16_t DoComparison() {
     CalcPass pass{g_calcSheet, use_layer(g_calcSheet), GetSpreadSheetCells(g_calcSheet)};
     uint32_t row_offset = 0, offset = 0;

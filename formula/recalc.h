@@ -47,6 +47,7 @@ void ResetCalc(CellPoint start, LayerWindow window);
 void do_calc_now(LayerWindow window, int16_t automatic);
 void calc_proc();
 void DoCalculation();
+void recalculate_workbook(MemoryRef workbook);
 int16_t DoComparison();
 void NextCalcStep();
 void QDraw();

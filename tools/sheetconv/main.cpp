@@ -13,6 +13,7 @@
 #include "files/document_file.h"
 #include "core/alerts.h"
 #include "files/document_prompts.h"
+#include "formula/recalc.h"
 #include "files/document_saving.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
@@ -21,7 +22,6 @@
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
 
-void recalculate_workbook(MemoryRef workbook);
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
 namespace {
