@@ -1,11 +1,13 @@
 // Lists, menus and the keyboard: list boxes of dialogs (rows of one column,
 // counted from 0), check marks and enabling of menus, pop-up menus that never
-// cover the menu bar, the font and size menus, and the state of the modifier keys.
+// cover the menu bar, the font and size menus, the state of the modifier keys,
+// and the flavours and modifiers of drags.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/dialogs/dialogs.h"
+#include "platform/drag/drag.h"
 #include "platform/lists/lists.h"
 #include "platform/menus/menus.h"
 
@@ -62,3 +64,15 @@ bool ShiftKeyDown();
 bool CommandKeyDown();
 bool CommandPeriod();
 bool is_an_arrow(unsigned char ch);
+
+// ---- Drags -------------------------------------------------------------------------
+// Whether the item offers the flavour (0, or the drag manager's error). With `data`,
+// its bytes in a new zero-filled handle, left null when reading fails.
+pf::OSErr GetFlavor(pf::DragRef drag, pf::DragItemRef item, pf::FourCC type, pf::Handle* data);
+// Whether Option was held when the drag began or was dropped; when the drag's
+// modifiers cannot be read, whether Option is held now.
+bool _WEIsOptionDrag(pf::DragRef drag);
+// Whether the drag was dropped on a trash folder. Drags land only on our own
+// windows or on our desktop, which holds no folders and so no trash: always
+// false, so a drag never deletes what it carried.
+bool DraggedToTrash(pf::DragRef drag);

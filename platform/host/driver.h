@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pf {
 
@@ -29,6 +30,10 @@ void driver_type(std::string_view utf8);
 void driver_wheel(Point where, int axis, int32_t delta);
 // The program loses (false) or regains (true) the input focus.
 void driver_focus(bool active);
+// Another program drops files (POSIX paths, one drag of several items) or text
+// (UTF-8) at a point.
+void driver_drop_files(Point where, const std::vector<std::string>& paths);
+void driver_drop_text(Point where, std::string_view utf8);
 
 // Steps of scripted input not yet played.
 int driver_pending_steps();

@@ -1,5 +1,6 @@
 #include "platform/host/headless.h"
 
+#include "platform/drag/drag.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
 #include "platform/events/events_internal.h"
@@ -18,7 +19,7 @@ namespace pf {
 
 namespace {
 
-enum class StepKind { kMove, kPress, kRelease, kKeyDown, kKeyUp, kText, kWheel, kFocus };
+enum class StepKind { kMove, kPress, kRelease, kKeyDown, kKeyUp, kText, kWheel, kFocus, kDropFiles, kDropText };
 
 struct Step {
     StepKind kind = StepKind::kMove;
@@ -26,7 +27,8 @@ struct Step {
     uint16_t modifiers = 0;
     uint8_t key_code = 0;
     unsigned char character = 0;
-    std::string text{};  // Mac Roman
+    std::string text{};  // Mac Roman; UTF-8 for dropped text
+    std::vector<std::string> paths{};
     int axis = 0;
     int32_t delta = 0;
     bool active = true;
@@ -75,6 +77,14 @@ void play(const Step& step) {
             break;
         case StepKind::kFocus:
             input_focus(step.active);
+            break;
+        case StepKind::kDropFiles:
+            input_mouse_move(step.where);
+            for (const std::string& path : step.paths) receive_dropped_file(path);
+            break;
+        case StepKind::kDropText:
+            input_mouse_move(step.where);
+            receive_dropped_text(step.text);
             break;
     }
 }
@@ -175,6 +185,14 @@ void driver_wheel(Point where, int axis, int32_t delta) {
 }
 
 void driver_focus(bool active) { add({.kind = StepKind::kFocus, .active = active}); }
+
+void driver_drop_files(Point where, const std::vector<std::string>& paths) {
+    add({.kind = StepKind::kDropFiles, .where = where, .paths = paths});
+}
+
+void driver_drop_text(Point where, std::string_view utf8) {
+    add({.kind = StepKind::kDropText, .where = where, .text = std::string(utf8)});
+}
 
 int driver_pending_steps() { return int(script.size()); }
 

@@ -27,7 +27,7 @@ std::string text_to_system(const std::vector<uint8_t>& mac_roman) {
     return utf8;
 }
 
-std::vector<uint8_t> text_from_system(const std::string& utf8) {
+std::vector<uint8_t> text_from_system(std::string_view utf8) {
     std::string mac_roman = utf8_to_mac_roman(utf8);
     std::vector<uint8_t> text;
     text.reserve(mac_roman.size());
@@ -101,6 +101,8 @@ OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data) {
 }
 
 void scrap_system_changed() { scrap.system_may_have_changed = true; }
+
+std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8) { return text_from_system(utf8); }
 
 void scrap_reset() { scrap = Scrap{}; }
 

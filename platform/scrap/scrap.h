@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace pf {
@@ -29,6 +30,9 @@ OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data);
 // Hosts call this when the system clipboard may have changed; the next query
 // compares it with what was last seen.
 void scrap_system_changed();
+// Text from other programs (UTF-8) as a "TEXT" flavour: Mac Roman, CR line ends.
+std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8);
+
 // Forgets everything (tests).
 void scrap_reset();
 

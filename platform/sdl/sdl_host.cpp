@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_host.h"
 
 #include "platform/appleevents/appleevents.h"
+#include "platform/drag/drag.h"
 #include "platform/events/events.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"
@@ -173,6 +174,20 @@ bool ask_to_quit() {
     return sent;
 }
 
+// A file or text dropped by another program, at the mouse as it is now (drops
+// carry no position of their own).
+void drop_event(const SDL_DropEvent& drop) {
+    if (!drop.file) return;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    input_mouse_move(point_of(x, y));
+    if (drop.type == SDL_DROPFILE)
+        receive_dropped_file(drop.file);
+    else
+        receive_dropped_text(drop.file);
+    SDL_free(drop.file);
+}
+
 bool handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
@@ -199,6 +214,10 @@ bool handle(const SDL_Event& event) {
             break;
         case SDL_CLIPBOARDUPDATE:
             scrap_system_changed();
+            break;
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+            drop_event(event.drop);
             break;
         default:
             break;

@@ -26,6 +26,16 @@ inline std::map<WindowRef, pf::RGBColor> colours;
 inline std::string name_of(WindowRef w) { return names.count(w) ? names[w] : "?"; }
 inline WindowRef window_of(const pf::EventRecord& e) { return reinterpret_cast<WindowRef>(e.message); }
 
+// A shown document window with a name and a colour of its own.
+inline WindowRef open_document(const std::string& name, const Rect& content, const pf::RGBColor& colour) {
+    WindowRef w = pf::create_window(pf::kDocumentWindowClass, pf::kWindowStandardDocumentAttributes, content);
+    pf::set_window_title(w, name);
+    names[w] = name;
+    colours[w] = colour;
+    pf::show_window(w);
+    return w;
+}
+
 inline void paint_update(WindowRef w) {
     pf::PortScope scope(pf::window_port(w));
     pf::begin_update(w);

@@ -57,12 +57,7 @@ struct Windows : ::testing::Test {
     }
 
     WindowRef document(const std::string& name, const Rect& content, const pf::RGBColor& colour) {
-        WindowRef w = pf::create_window(pf::kDocumentWindowClass, pf::kWindowStandardDocumentAttributes, content);
-        pf::set_window_title(w, name);
-        names[w] = name;
-        colours[w] = colour;
-        pf::show_window(w);
-        return w;
+        return open_document(name, content, colour);
     }
 
     WindowRef palette(const std::string& name, const Rect& content, uint32_t attributes = pf::kWindowCloseBoxAttribute) {
