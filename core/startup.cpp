@@ -88,6 +88,7 @@ bool app_startup() {
     if (!System_Init()) return false;
     msMemStartup(&mem_globals, kNoCeiling);
     Init_Quorvin_Globals();
+    keep_folder_ids_across_runs();
     int16_t prefs_answer = ReadPrefs();
     InstallAppleEvents();
     if (app_prefs.options & kPrefInlineInput) InitTSMTE();

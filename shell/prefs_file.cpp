@@ -1,5 +1,8 @@
 // The preferences file and the memory manager's swap file, both in the
 // "Quorvin" folder of the user's Preferences folder.
+#include <string>
+
+#include "platform/files/files.h"
 #include "platform/resources/resources.h"
 #include "shell/shell_services.h"
 
@@ -10,6 +13,7 @@ constexpr int kPrefsFileNameItem = 3;
 constexpr int kSwapFileNameItem = 5;
 constexpr pf::FourCC kSwapFileType = pf::four_cc("QRVM");
 constexpr unsigned char kFolderName[] = "\x07Quorvin";
+constexpr char kFolderIdsFileName[] = "Folder Ids";
 
 // The "Quorvin" folder, made when missing and `create` is set.
 pf::OSErr prefs_folder(bool create, int16_t& volume, uint32_t& folder) {
@@ -70,6 +74,14 @@ pf::OSErr close_swap_file(int16_t* ref_num) {
 }
 
 }  // namespace
+
+void keep_folder_ids_across_runs() {
+    int16_t volume = 0;
+    uint32_t folder = 0;
+    std::string path;
+    if (prefs_folder(true, volume, folder) || pf::path_from_folder_id(volume, folder, path)) return;
+    pf::set_folder_registry(path + "/" + kFolderIdsFileName);
+}
 
 int16_t OpenPrefsFile(const unsigned char* name, pf::FileSpec* spec, pf::FourCC type, int8_t permission,
                       int16_t* ref) {

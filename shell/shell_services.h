@@ -14,6 +14,9 @@
 
 // Preferences and the memory manager's swap file.
 int16_t ReadPrefs();
+// Keeps the table of folder ids in the preferences folder, so that file
+// specifications stored in the preferences resolve in a later run.
+void keep_folder_ids_across_runs();
 int16_t WritePrefs();
 int16_t access_vm_file(int16_t* ref_num);
 

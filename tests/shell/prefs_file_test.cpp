@@ -130,3 +130,13 @@ TEST_F(PrefsTest, AFavouriteWithAnOverlongNameIsCleared) {
     EXPECT_EQ(app_prefs.items[0].parent, 0u);
     EXPECT_EQ(app_prefs.items[1].name[0], 4);
 }
+
+TEST_F(PrefsTest, FolderIdsAreKeptInThePreferencesFolder) {
+    keep_folder_ids_across_runs();
+    std::filesystem::create_directories(home + "/Documents/Budgets");
+    uint32_t id = 0;
+    ASSERT_EQ(pf::folder_id_from_path(home + "/Documents/Budgets", id), pf::noErr);
+    std::string registry = file_bytes(folder() + "/Folder Ids").empty() ? "" : "kept";
+    EXPECT_EQ(registry, "kept");
+    pf::set_folder_registry("");
+}
