@@ -12,6 +12,8 @@
 
 namespace pf {
 
+using menus_detail::is_separator;
+
 namespace {
 
 constexpr int16_t kMenuPad = 2;        // above the first and below the last item
@@ -21,8 +23,6 @@ constexpr int16_t kKeyGap = 24;
 constexpr int16_t kSubmenuArrowWidth = 16;
 constexpr int16_t kIconWidth = 20;
 constexpr int16_t kFirstItemIcon = 256;  // item icon n is the small icon 256 + n
-
-bool is_separator(const MenuItem& item) { return item.text == "-"; }
 
 void use_menu_font(MenuRef menu, const MenuItem* item) {
     text_font(item && item->font >= 0 ? item->font : menu->font);
@@ -175,6 +175,18 @@ void draw_menu(MenuRef menu, const Rect& menu_rect) {
 }
 
 }  // namespace
+
+namespace menus_detail {
+
+bool is_separator(const MenuItem& item) { return item.text == "-"; }
+
+Rect standard_item_rect(MenuRef menu, const Rect& menu_rect, int16_t item) {
+    LookScope scope;
+    std::vector<Rect> rects = item_rects(menu, menu_rect);
+    return item >= 1 && size_t(item) <= rects.size() ? rects[size_t(item - 1)] : Rect{};
+}
+
+}  // namespace menus_detail
 
 std::string key_equivalent_text(const MenuItem& item) {
     std::string text;

@@ -1,6 +1,9 @@
-// Choosing from menus with the mouse: menus pulled down from the bar or popped up
-// at a point open over the screen (the pixels beneath saved), submenus open beside
-// their items, and the item under the mouse is highlighted until the button comes up.
+// Choosing from menus with the mouse and the keyboard: menus pulled down from the
+// bar or popped up at a point open over the screen (the pixels beneath saved),
+// submenus open beside their items, and the item under the mouse is highlighted.
+// A press dragged to an item and released there chooses it; a click that lets go
+// on the title (or a quick click in place) leaves the menus open, and then the
+// next click, or the arrow keys and Return, choose.
 #include "platform/controls/control_look.h"
 #include "platform/host/host.h"
 #include "platform/screen/screen.h"
@@ -9,6 +12,7 @@
 #include "platform/windows/windows.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pf {
 
@@ -18,6 +22,7 @@ namespace {
 
 constexpr int16_t kShadow = 2;
 constexpr int kPollMilliseconds = 8;
+constexpr int kClickSlop = 3;  // pixels a click may move and still be a click
 
 struct OpenMenu {
     MenuRef menu = nullptr;
@@ -31,8 +36,31 @@ struct Hit {
     MenuDefParams params;
 };
 
+// An item whose choice opens its submenu rather than answering.
+bool leads_to_submenu(MenuRef menu, int16_t item) {
+    const MenuItem* it = menu_item(menu, item);
+    return it && it->submenu && menu->proc == nullptr;
+}
+
+// What choosing an item answers: (menu id << 16) | item, or 0 when it cannot be chosen.
+int32_t answer_for(MenuRef menu, int16_t item) {
+    const MenuItem* it = menu_item(menu, item);
+    if (!item || leads_to_submenu(menu, item)) return 0;
+    if (it && !is_menu_item_enabled(menu, item)) return 0;
+    return (int32_t(menu->id) << 16) | item;
+}
+
+// Whether the keyboard's highlight may rest on an item.
+bool is_selectable(MenuRef menu, int16_t item) {
+    const MenuItem* it = menu_item(menu, item);
+    return it && is_menu_item_enabled(menu, item) && !is_separator(*it);
+}
+
+// The menus open on the screen, the first one pulled down or popped up and each
+// further one a submenu of the one before.
 struct Tracker {
     std::vector<OpenMenu> open;
+    Point mouse{};  // where the mouse was last followed
 
     ~Tracker() { close_from(0); }
 
@@ -58,7 +86,7 @@ struct Tracker {
         }
     }
 
-    void set_hilite(OpenMenu& level, int16_t item, Point mouse) {
+    void set_hilite(OpenMenu& level, int16_t item) {
         if (level.hilited == item) return;
         MenuDefParams params;
         params.hit = mouse;
@@ -68,12 +96,12 @@ struct Tracker {
         level.hilited = item;
     }
 
-    Hit hit_test(Point mouse) {
+    Hit hit_test(Point where) {
         Hit hit;
         for (int i = int(open.size()) - 1; i >= 0; --i) {
-            if (!pt_in_rect(mouse, open[size_t(i)].rect)) continue;
+            if (!pt_in_rect(where, open[size_t(i)].rect)) continue;
             hit.level = i;
-            hit.params.hit = mouse;
+            hit.params.hit = where;
             definition_of(open[size_t(i)].menu)(kMenuFindItemMsg, open[size_t(i)].menu, open[size_t(i)].rect,
                                                 hit.params);
             break;
@@ -98,34 +126,71 @@ struct Tracker {
     }
 
     // Follows the mouse over the open menus: highlight, and submenus opened or closed.
-    void follow(Point mouse) {
-        Hit hit = hit_test(mouse);
+    void follow(Point where) {
+        mouse = where;
+        Hit hit = hit_test(where);
         if (hit.level < 0) {
             // Outside every menu: the deepest menu loses its highlight unless it
             // leads to an open submenu.
-            if (!open.empty()) set_hilite(open.back(), 0, mouse);
+            if (!open.empty()) set_hilite(open.back(), 0);
             return;
         }
         close_from(size_t(hit.level) + 1);
         OpenMenu& level = open[size_t(hit.level)];
         int16_t item = hit.params.item_selected;
         bool changed = level.hilited != item;
-        set_hilite(level, item, mouse);
-        const MenuItem* it = menu_item(level.menu, item);
-        if (changed && it && it->submenu && level.menu->proc == nullptr) open_submenu(level, item, hit.params.item_rect);
+        set_hilite(level, item);
+        if (changed && leads_to_submenu(level.menu, item)) open_submenu(level, item, hit.params.item_rect);
     }
 
     // The choice under the mouse when the button comes up.
-    int32_t choice(Point mouse) {
-        Hit hit = hit_test(mouse);
+    int32_t choice(Point where) {
+        Hit hit = hit_test(where);
         if (hit.level < 0) return 0;
-        MenuRef menu = open[size_t(hit.level)].menu;
-        int16_t item = hit.params.item_selected;
-        const MenuItem* it = menu_item(menu, item);
-        if (!item || (it && it->submenu && menu->proc == nullptr)) return 0;
-        if (it && !is_menu_item_enabled(menu, item)) return 0;
-        return (int32_t(menu->id) << 16) | item;
+        return answer_for(open[size_t(hit.level)].menu, hit.params.item_selected);
     }
+
+    // ---- The keyboard works in the deepest open menu ----
+
+    // Moves the highlight to the next selectable item up (-1) or down (+1), round
+    // past the ends; from no highlight, Down goes to the first and Up to the last.
+    void move_hilite(int direction) {
+        if (open.empty()) return;
+        OpenMenu& level = open.back();
+        int count = count_menu_items(level.menu);
+        int item = level.hilited;
+        for (int tried = 0; tried < count; ++tried) {
+            item += direction;
+            if (item < 1) item = count;
+            if (item > count) item = 1;
+            if (is_selectable(level.menu, int16_t(item))) {
+                set_hilite(level, int16_t(item));
+                return;
+            }
+        }
+    }
+
+    // Opens the submenu of the highlighted item with its first item highlighted;
+    // false when the highlighted item has none.
+    bool enter_submenu() {
+        if (open.empty()) return false;
+        const OpenMenu& level = open.back();
+        if (!leads_to_submenu(level.menu, level.hilited)) return false;
+        size_t depth = open.size();
+        open_submenu(level, level.hilited, standard_item_rect(level.menu, level.rect, level.hilited));
+        if (open.size() == depth) return false;
+        move_hilite(+1);
+        return true;
+    }
+
+    // Closes the deepest submenu; false when no submenu is open.
+    bool leave_submenu() {
+        if (open.size() < 2) return false;
+        close_from(open.size() - 1);
+        return true;
+    }
+
+    int32_t hilited_choice() const { return open.empty() ? 0 : answer_for(open.back().menu, open.back().hilited); }
 };
 
 // Shows the menu of a bar title, under its title.
@@ -147,7 +212,8 @@ MenuRef bar_menu_at(Point mouse) {
     return nullptr;
 }
 
-// Polls the mouse until the button comes up, calling `step` with each position.
+// Polls the mouse until the button comes up, calling `step` with each position;
+// takes the mouse-up and answers where it came.
 template <typename Step>
 Point track_until_release(Point start, Step step) {
     Point mouse = start;
@@ -157,31 +223,155 @@ Point track_until_release(Point start, Step step) {
         host_wait(kPollMilliseconds);
         mouse = mouse_location();
     }
-    mouse = mouse_location();
+    EventRecord up;
+    mouse = take_event(kMouseUpMask, up, 0) ? up.where : mouse_location();
     step(mouse);
     return mouse;
 }
+
+// A press of the button: where and when, and whether it fell on the title of the
+// menu opened by the last click (letting go there again closes it).
+struct Press {
+    Point where{};
+    uint32_t when = 0;
+    bool on_open_title = false;
+};
+
+bool is_click_in_place(const Press& press, Point release) {
+    return tick_count() - press.when <= double_click_time() && std::abs(release.v - press.where.v) <= kClickSlop &&
+           std::abs(release.h - press.where.h) <= kClickSlop;
+}
+
+bool is_cancel_key(const EventRecord& key) {
+    unsigned char ch = event_char(key);
+    return ch == kEscapeChar || ((key.modifiers & kCmdKey) && ch == '.');
+}
+
+// One choice from the menus, from the first press until an item is chosen or the
+// menus close: the button held (dragging), then, after a click, the menus open
+// with the button up until the next click or a key ends it.
+struct Session {
+    Tracker tracker;
+    bool from_bar = false;    // pulled down from the bar: its titles switch menus
+    MenuRef shown = nullptr;  // the bar menu whose title is highlighted
+    // The bar menu shown when the menus last stayed open after a click: a click on
+    // its title closes them (the mouse passing over other titles shows their menus).
+    MenuRef clicked_title = nullptr;
+
+    void show_bar_menu(MenuRef title) {
+        tracker.close_from(0);
+        hilite_menu(title->id);
+        shown = title;
+        if (title->enabled) open_bar_menu(tracker, title);
+    }
+
+    void follow(Point mouse) {
+        MenuRef title = from_bar ? bar_menu_at(mouse) : nullptr;
+        if (title && title != shown) show_bar_menu(title);
+        tracker.follow(mouse);
+    }
+
+    // The bar menu to the right (+1) or left (-1) of the shown one, round past the ends.
+    void show_next_title(int direction) {
+        const std::vector<MenuRef>& bar = menu_list().bar;
+        auto at = std::find(bar.begin(), bar.end(), shown);
+        if (at == bar.end()) return;
+        int count = int(bar.size());
+        show_bar_menu(bar[size_t((int(at - bar.begin()) + direction + count) % count)]);
+        tracker.move_hilite(+1);
+    }
+
+    // Serves a key while the menus are open; true when it ended the choice, with
+    // the answer (0 for none).
+    bool serve_key(const EventRecord& key, int32_t& answer) {
+        answer = 0;
+        if (is_cancel_key(key)) return true;
+        switch (event_char(key)) {
+            case kUpArrowChar:
+                tracker.move_hilite(-1);
+                break;
+            case kDownArrowChar:
+                tracker.move_hilite(+1);
+                break;
+            case kRightArrowChar:
+                if (!tracker.enter_submenu() && from_bar) show_next_title(+1);
+                break;
+            case kLeftArrowChar:
+                if (!tracker.leave_submenu() && from_bar) show_next_title(-1);
+                break;
+            case kReturnChar:
+            case kEnterChar:
+                if (tracker.enter_submenu()) break;
+                answer = tracker.hilited_choice();
+                return answer != 0;
+            default:
+                break;
+        }
+        return false;
+    }
+
+    enum class Release { kChoose, kStayOpen, kClose };
+
+    // What a release does: the first press, a quick click in place, leaves the
+    // menus open (a pop-up's item under it is not chosen); otherwise an item under
+    // the release is chosen; a release on a title leaves its menu open, but a click
+    // on the title of the menu a click opened closes it; after the first press a
+    // release inside a menu (a separator, a disabled item) leaves them open too.
+    Release judge(const Press& press, Point release, bool first_press) {
+        if (first_press && is_click_in_place(press, release)) return Release::kStayOpen;
+        if (tracker.choice(release)) return Release::kChoose;
+        if (MenuRef title = from_bar ? bar_menu_at(release) : nullptr)
+            return press.on_open_title && title == clicked_title ? Release::kClose : Release::kStayOpen;
+        if (!first_press && tracker.hit_test(release).level >= 0) return Release::kStayOpen;
+        return Release::kClose;
+    }
+
+    // With the button up and the menus open: the mouse highlights what it passes
+    // over and the keyboard moves, opens and chooses. True with the next
+    // mouse-down; false when a key ended the choice, with its answer.
+    bool wait_while_open(EventRecord& down, int32_t& answer) {
+        for (;;) {
+            Point mouse = mouse_location();
+            if (!(mouse == tracker.mouse)) follow(mouse);
+            EventRecord event;
+            // Taken straight from the queue: wheel turns wait (a window scrolled
+            // beneath would break the pixels saved under the menus).
+            if (!take_event(kMouseDownMask | kKeyDownMask | kAutoKeyMask, event, 0)) {
+                host_wait(kPollMilliseconds);
+            } else if (event.what == kMouseDown) {
+                down = event;
+                return true;
+            } else if (serve_key(event, answer)) {
+                return false;
+            }
+        }
+    }
+
+    int32_t run(Point start) {
+        Press press{start, tick_count(), false};
+        for (bool first_press = true;; first_press = false) {
+            Point release = track_until_release(press.where, [&](Point mouse) { follow(mouse); });
+            Release outcome = judge(press, release, first_press);
+            if (outcome == Release::kChoose) return tracker.choice(release);
+            if (outcome == Release::kClose) return 0;
+            clicked_title = shown;
+            EventRecord down;
+            int32_t answer = 0;
+            if (!wait_while_open(down, answer)) return answer;
+            press = Press{down.where, down.when, clicked_title && bar_menu_at(down.where) == clicked_title};
+        }
+    }
+};
 
 }  // namespace
 
 int32_t menu_select(Point start) {
     if (!screen()) return 0;
     ScreenPort sp;
-    Tracker tracker;
-    MenuRef shown = nullptr;
-    Point last = track_until_release(start, [&](Point mouse) {
-        MenuRef title = bar_menu_at(mouse);
-        if (title && title != shown) {
-            tracker.close_from(0);
-            hilite_menu(title->id);
-            shown = title;
-            if (title->enabled) open_bar_menu(tracker, title);
-        }
-        tracker.follow(mouse);
-    });
-    int32_t result = tracker.choice(last);
-    tracker.close_from(0);
-    wait_mouse_up();
+    Session session;
+    session.from_bar = true;
+    int32_t result = session.run(start);
+    session.tracker.close_from(0);
     hilite_menu(result ? menu_list().hilited : 0);
     return result;
 }
@@ -197,12 +387,10 @@ int32_t pop_up_menu_select(MenuRef menu, int16_t top, int16_t left, int16_t pop_
     ensure_menu_size(menu);
     definition_of(menu)(kMenuPopUpMsg, menu, rect, params);
     if (rect.empty()) return 0;
-    Tracker tracker;
-    tracker.open_menu(menu, rect);
-    Point last = track_until_release(mouse_location(), [&](Point mouse) { tracker.follow(mouse); });
-    int32_t result = tracker.choice(last);
-    tracker.close_from(0);
-    wait_mouse_up();
+    Session session;
+    session.tracker.open_menu(menu, rect);
+    int32_t result = session.run(mouse_location());
+    session.tracker.close_from(0);
     return result;
 }
 

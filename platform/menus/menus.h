@@ -178,7 +178,13 @@ int16_t help_menu_id();
 
 // Tracks the mouse from a mouse-down in the menu bar until release; answers the
 // choice (menu id << 16 | item) and leaves the chosen menu's title highlighted,
-// or 0 (no title highlighted) when nothing enabled was chosen.
+// or 0 (no title highlighted) when nothing enabled was chosen. A click that lets
+// go on a title (or a quick click in place) leaves the menu open: then the next
+// click chooses (on an item), switches menus (on a title) or closes (outside; a
+// second click on the open menu's title), the mouse highlights items and opens
+// submenus as it passes, and the keys Up/Down (the enabled items), Right/Left
+// (into and out of submenus, else the next and previous title), Return/Enter
+// (choose) and Escape or Command-period (close) work the open menu.
 int32_t menu_select(Point start);
 // The choice of a key equivalent: `ch` with the event's modifiers (Command held
 // unless the item asks for none). Disabled items and menus answer 0.
@@ -186,8 +192,9 @@ int32_t menu_key(unsigned char ch, uint16_t modifiers);
 // menu_key for a key-down event.
 int32_t menu_event(const EventRecord& event);
 // Pops a menu up with item `pop_up_item` at (top, left), global, never above the
-// bottom of the menu bar; tracks while the button is down. The menu need not be
-// in the bar. Answers the choice or 0.
+// bottom of the menu bar; tracks while the button is down, and after a click in
+// place stays open for the next click or the keys as menu_select does. The menu
+// need not be in the bar. Answers the choice or 0.
 int32_t pop_up_menu_select(MenuRef menu, int16_t top, int16_t left, int16_t pop_up_item);
 
 // The (menu, item) of a command id among the bar's and the submenus' menus; false

@@ -26,6 +26,11 @@ void ensure_menu_size(MenuRef menu, bool force = false);
 // A menu's size is computed again before it is next shown.
 void invalidate_menu_size(MenuRef menu);
 
+// Whether an item is a separator line (its text "-").
+bool is_separator(const MenuItem& item);
+// The rectangle of an item of a standard-definition menu placed at menu_rect, global.
+Rect standard_item_rect(MenuRef menu, const Rect& menu_rect, int16_t item);
+
 // Draws one title of the bar, highlighted or not.
 void draw_menu_title(MenuRef menu, bool hilited);
 

@@ -1,5 +1,6 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/paint.h"
+#include "platform/events/keyboard.h"
 #include "platform/menus/menus.h"
 #include "tests/platform/toolbox_test_support.h"
 
@@ -87,10 +88,27 @@ struct Menus : toolboxtest::Screen {
 
     int32_t drag_in_bar(Point from, Point to) {
         pf::driver_drag(from, to);
+        return play();
+    }
+
+    // Plays the script, whose first step presses in the bar; answers the choice.
+    int32_t play() {
         pf::driver_run_until_idle(choose_on_mouse_down);
         return chosen;
     }
 };
+
+void press_key(unsigned char character, uint16_t modifiers = 0) {
+    static constexpr struct {
+        unsigned char character;
+        uint8_t code;
+    } kKeys[] = {{pf::kUpArrowChar, pf::kKeyCodeUpArrow},       {pf::kDownArrowChar, pf::kKeyCodeDownArrow},
+                 {pf::kLeftArrowChar, pf::kKeyCodeLeftArrow},   {pf::kRightArrowChar, pf::kKeyCodeRightArrow},
+                 {pf::kReturnChar, pf::kKeyCodeReturn},         {pf::kEscapeChar, pf::kKeyCodeEscape},
+                 {'.', pf::kKeyCodePeriod}};
+    for (const auto& key : kKeys)
+        if (key.character == character) pf::driver_key(key.code, character, modifiers);
+}
 
 int32_t choice(int16_t id, int16_t item) { return (int32_t(id) << 16) | item; }
 
@@ -166,6 +184,123 @@ TEST_F(Menus, HierarchicalChoiceNamesTheSubmenu) {
     EXPECT_EQ(chosen, choice(140, 2));
     // Releasing on the item that leads to the submenu chooses nothing.
     EXPECT_EQ(drag_in_bar(centre(file_title), recent), 0);
+}
+
+TEST_F(Menus, AClickOnATitleLeavesTheMenuOpenForTheNextClick) {
+    Point title = centre(pf::menu_title_rect(129));
+    Point open_item = item_point(129, 2);
+    uint32_t before = pixel(open_item);
+    pf::driver_click(title);
+    pf::driver_click(open_item);
+    EXPECT_EQ(play(), choice(129, 2));
+    EXPECT_EQ(pixel(open_item), before);
+
+    // Clicks on a disabled item or a separator leave it open; a click outside closes it.
+    pf::driver_click(title);
+    pf::driver_click(item_point(129, 6));
+    pf::driver_click(item_point(129, 3));
+    pf::driver_click(Point{400, 600});
+    EXPECT_EQ(play(), 0);
+    EXPECT_EQ(pixel(open_item), before);
+    EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0xFFFFFFu);
+
+    // The mouse passing over an item highlights it: Return then chooses it.
+    pf::driver_click(title);
+    pf::driver_move(item_point(129, 4));
+    press_key(pf::kReturnChar);
+    EXPECT_EQ(play(), choice(129, 4));
+}
+
+TEST_F(Menus, AClickOnAnotherTitleSwitchesMenusAndOnTheOpenTitleClosesIt) {
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    pf::driver_click(centre(pf::menu_title_rect(130)));
+    pf::driver_click(item_point(130, 1));
+    EXPECT_EQ(play(), choice(130, 1));
+    pf::hilite_menu(0);
+
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    EXPECT_EQ(play(), 0);
+    // A press on the open menu dragged to an item still chooses it.
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    pf::driver_drag(centre(pf::menu_title_rect(129)), item_point(129, 4));
+    EXPECT_EQ(play(), choice(129, 4));
+}
+
+TEST_F(Menus, KeysMoveOverEnabledItemsIntoSubmenusAndAlongTheBar) {
+    // File: New, Open…, separator, Save, Save As…, Revert (disabled), Recent ▸, Quit.
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    for (unsigned char key : {pf::kDownArrowChar, pf::kDownArrowChar, pf::kDownArrowChar})  // over the separator
+        press_key(key);
+    press_key(pf::kDownArrowChar);
+    press_key(pf::kDownArrowChar);  // over Revert to Recent
+    press_key(pf::kRightArrowChar);  // Recent's submenu, First
+    press_key(pf::kDownArrowChar);
+    press_key(pf::kReturnChar);
+    EXPECT_EQ(play(), choice(140, 2));
+    pf::hilite_menu(0);
+
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    press_key(pf::kUpArrowChar);  // round to Quit
+    press_key(pf::kUpArrowChar);  // Recent
+    press_key(pf::kReturnChar);   // opens the submenu rather than choosing
+    press_key(pf::kLeftArrowChar);
+    press_key(pf::kUpArrowChar);  // over Revert to Save As…
+    press_key(pf::kReturnChar);
+    EXPECT_EQ(play(), choice(129, 5));
+    pf::hilite_menu(0);
+
+    // Right from an item without a submenu goes to the next title; Left from the first goes round to the last.
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    press_key(pf::kRightArrowChar);
+    press_key(pf::kReturnChar);
+    EXPECT_EQ(play(), choice(130, 1));
+    pf::hilite_menu(0);
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    press_key(pf::kLeftArrowChar);  // the disabled menu: nothing to choose
+    press_key(pf::kReturnChar);
+    press_key(pf::kLeftArrowChar);
+    press_key(pf::kDownArrowChar);
+    press_key(pf::kReturnChar);
+    EXPECT_EQ(play(), choice(130, 2));
+}
+
+TEST_F(Menus, EscapeAndCommandPeriodCloseWithoutAChoice) {
+    Point open_item = item_point(129, 1);
+    uint32_t before = pixel(open_item);
+    for (uint16_t modifiers : {uint16_t(0), pf::kCmdKey}) {
+        pf::driver_click(centre(pf::menu_title_rect(129)));
+        press_key(pf::kDownArrowChar);
+        press_key(modifiers ? '.' : pf::kEscapeChar, modifiers);
+        chosen = -1;
+        EXPECT_EQ(play(), 0);
+        EXPECT_EQ(pixel(open_item), before);
+        EXPECT_EQ(pf::screen_pixel(pf::menu_title_rect(129).left + 2, 5), 0xFFFFFFu);
+    }
+}
+
+// Pops the menu up as a mouse-down handler does: the press is taken first.
+int32_t pop_up_on_press(pf::MenuRef menu, int16_t item) {
+    pf::EventRecord down;
+    if (!pf::get_next_event(pf::kMouseDownMask, down)) return -1;
+    return pf::pop_up_menu_select(menu, down.where.v, down.where.h, item);
+}
+
+TEST_F(Menus, PopUpClickedInPlaceStaysOpen) {
+    pf::MenuRef menu = pf::get_menu_handle(140);
+    Point at{200, 300};
+    pf::driver_click(at);
+    pf::driver_click(Point{450, 20});
+    EXPECT_EQ(pop_up_on_press(menu, 3), 0);
+    // Item 3 is under the click; Down goes round to the first.
+    pf::driver_click(at);
+    press_key(pf::kDownArrowChar);
+    press_key(pf::kReturnChar);
+    EXPECT_EQ(pop_up_on_press(menu, 3), choice(140, 1));
+    // A click on an item chooses it.
+    pf::driver_click(at);
+    pf::driver_click(Point{int16_t(at.v + 30), int16_t(at.h + 10)});
+    EXPECT_EQ(pop_up_on_press(menu, 2), choice(140, 3));
 }
 
 TEST_F(Menus, PopUpPutsTheItemUnderThePointButNeverAboveTheBar) {
@@ -308,6 +443,18 @@ TEST_F(Menus, ScreenshotOfAMenuPulledDown) {
     std::filesystem::remove(capture_path);
     pf::host_set_composer(capture_composer);
     drag_in_bar(centre(pf::menu_title_rect(129)), item_point(129, 5));
+    pf::host_set_composer(toolboxtest::guarded_compose);
+    EXPECT_TRUE(std::filesystem::exists(capture_path));
+
+    // Opened by a click, "Save As…" highlighted from the keyboard (the last screen
+    // written before Escape closes it).
+    capture_path = toolboxtest::screenshot_path("menu_keyboard_highlight.png");
+    std::filesystem::remove(capture_path);
+    pf::host_set_composer(capture_composer);
+    pf::driver_click(centre(pf::menu_title_rect(129)));
+    for (int i = 0; i < 4; ++i) press_key(pf::kDownArrowChar);
+    press_key(pf::kEscapeChar);
+    play();
     pf::host_set_composer(toolboxtest::guarded_compose);
     EXPECT_TRUE(std::filesystem::exists(capture_path));
 }
