@@ -26,8 +26,10 @@ struct EventSource {
 };
 std::vector<EventSource> sources;
 
+// Over a copy: a source may add or remove sources (its own among them) while it runs.
 bool ask_sources(EventSourceOrder order, uint16_t mask, EventRecord& event, bool take) {
-    for (const EventSource& source : sources)
+    const std::vector<EventSource> asked = sources;
+    for (const EventSource& source : asked)
         if (source.order == order && source.proc(mask, event, take)) return true;
     return false;
 }

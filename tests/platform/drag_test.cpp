@@ -49,16 +49,6 @@ TEST(DragRecord, FlavoursAreAddedOnceAndReadInPieces) {
     EXPECT_EQ(pf::count_drag_items(nullptr, count), pf::kBadDragRefErr);
 }
 
-TEST(DragHandlers, OneOfEachKindPerWindow) {
-    pf::drag_reset();
-    auto w = reinterpret_cast<WindowRef>(0x1000);
-    EXPECT_EQ(pf::install_receive_handler(receive, w, nullptr), pf::noErr);
-    EXPECT_EQ(pf::install_receive_handler(receive, w, nullptr), pf::kDuplicateHandlerErr);
-    EXPECT_EQ(pf::remove_tracking_handler(track, w), pf::kHandlerNotFoundErr);
-    EXPECT_EQ(pf::remove_receive_handler(receive, w), pf::noErr);
-    EXPECT_EQ(pf::remove_receive_handler(receive, w), pf::kHandlerNotFoundErr);
-}
-
 TEST_F(TwoWindows, DragFromAToBDeliversEveryFlavour) {
     int asked = 0;
     fill_drag = [&asked](pf::DragRef drag) {
