@@ -33,7 +33,8 @@ void draw_plain_item(DialogRef dialog, int16_t index) {
     switch (item.kind) {
         case kStaticTextItem:
             // A disabled static text only reports no clicks: it reads the same.
-            draw_wrapped_text(item.box, expand_param_text(item.text), TextAlign::kLeft, kLookText);
+            draw_wrapped_text(item.box, item.literal ? item.text : expand_param_text(item.text), TextAlign::kLeft,
+                              kLookText);
             break;
         case kIconItem: draw_small_icon(item.resource_id, item.box); break;
         case kPictureItem: draw_picture_item(item.resource_id, item.box); break;

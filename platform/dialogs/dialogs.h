@@ -34,6 +34,7 @@ struct DialogItem {
     bool hidden = false;
     Rect box{};
     std::string text;          // as written (static texts keep ^0 to ^3 unexpanded)
+    bool literal = false;      // a static text drawn as written, without ^0 to ^3
     int16_t resource_id = 0;   // icons, pictures, CNTL of control items
     ControlRef control = nullptr;
     UserItemProc user_proc = nullptr;

@@ -27,7 +27,8 @@ std::string with_name(int index, std::string_view fallback, std::string_view nam
 }
 
 // A modal question with the caution icon: buttons right to left from item 1 (the
-// default), a bold question and a plain explanation.
+// default), the question and its explanation. Both texts are final (a document
+// name in them may hold "^1"), so they are drawn as written.
 DialogRef question_dialog(const std::vector<std::string>& buttons, const std::string& question,
                           const std::string& explanation) {
     Rect screen_rect = screen_bounds();
@@ -45,6 +46,8 @@ DialogRef question_dialog(const std::vector<std::string>& buttons, const std::st
     items.push_back({kStaticTextItem, Rect{64, 70, 90, kQuestionWidth - 20}, explanation, 0, false});
     DialogRef dialog = new_dialog(Rect{top, left, int16_t(top + kQuestionHeight), int16_t(left + kQuestionWidth)}, "",
                                   kDialogBoxProc, false, items);
+    dialog_item(dialog, kTextItem)->literal = true;
+    dialog_item(dialog, kTextItem + 1)->literal = true;
     dialog->alert_kind = kCautionAlert;
     set_dialog_default_item(dialog, 1);
     return dialog;

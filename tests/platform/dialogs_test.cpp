@@ -253,6 +253,24 @@ TEST_F(Dialogs, ParameterTextsAndAppendedItems) {
     EXPECT_TRUE(pf::is_dialog_item_enabled(dialog, 5));
 }
 
+TEST_F(Dialogs, ALiteralStaticTextIgnoresTheParameterTexts) {
+    DialogRef shown = pf::new_dialog(Rect{60, 60, 120, 260}, "", pf::kDialogBoxProc, true,
+                                     {{pf::kStaticTextItem, Rect{10, 10, 30, 190}, "Plan^1", 0, false}});
+    pf::dialog_item(shown, 1)->literal = true;
+    pf::select_window(pf::get_dialog_window(shown));
+    auto draw_with = [&](std::string_view p1) {
+        pf::param_text("", p1);
+        pf::draw_dialog(shown);
+        Rect box = pf::get_dialog_item_box(shown, 1);
+        std::vector<uint32_t> pixels;
+        for (int16_t v = box.top; v < box.bottom; ++v)
+            for (int16_t h = box.left; h < box.right; ++h) pixels.push_back(pixel(Point{int16_t(v + 60), int16_t(h + 60)}));
+        return pixels;
+    };
+    EXPECT_EQ(draw_with(""), draw_with("MMMMMMMMMMMM"));
+    pf::dispose_dialog(shown);
+}
+
 TEST_F(Dialogs, ScreenshotOfEveryItemKind) {
     pf::param_text("the layer");
     pf::ListHandle list = nullptr;
