@@ -357,7 +357,7 @@ OSErr set_keyboard_focus(WindowRef window, ControlRef control, int16_t part) {
     WindowControls& wc = controls_of(window);
     if (part == kControlFocusNoPart) control = nullptr;
     if (control && (!takes_focus(control) || !shows(control) || !is_control_active(control)))
-        return kErrControlNotFocusable;
+        return kControlNotFocusableErr;
     if (wc.focus == control) return noErr;
     ControlRef old = wc.focus;
     wc.focus = control;
@@ -385,7 +385,7 @@ OSErr move_focus(WindowRef window, int direction) {
     std::vector<ControlRef> candidates;
     for (ControlRef c : all)
         if (takes_focus(c) && shows(c) && is_control_active(c)) candidates.push_back(c);
-    if (candidates.empty()) return kErrControlNotFocusable;
+    if (candidates.empty()) return kControlNotFocusableErr;
     ControlRef current = get_keyboard_focus(window);
     auto at = std::find(candidates.begin(), candidates.end(), current);
     long index = at == candidates.end() ? (direction > 0 ? -1 : 0) : long(at - candidates.begin());
@@ -453,14 +453,14 @@ OSErr set_control_data(ControlRef c, int16_t, FourCC tag, size_t size, const voi
     } else if (tag == kControlUserPaneFocusProcTag && c->kind == kUserPaneControl) {
         return store(c->focus_proc, size, data);
     } else {
-        return kErrDataNotSupported;
+        return kDataNotSupportedErr;
     }
     return noErr;
 }
 
 OSErr get_control_data(ControlRef c, int16_t, FourCC tag, size_t buffer_size, void* data, size_t* actual_size) {
     std::string bytes;
-    if (!c || !data_bytes(c, tag, bytes)) return c ? kErrDataNotSupported : kParamErr;
+    if (!c || !data_bytes(c, tag, bytes)) return c ? kDataNotSupportedErr : kParamErr;
     if (actual_size) *actual_size = bytes.size();
     if (data) std::memcpy(data, bytes.data(), std::min(buffer_size, bytes.size()));
     return noErr;
@@ -468,7 +468,7 @@ OSErr get_control_data(ControlRef c, int16_t, FourCC tag, size_t buffer_size, vo
 
 OSErr get_control_data_size(ControlRef c, int16_t, FourCC tag, size_t& size) {
     std::string bytes;
-    if (!c || !data_bytes(c, tag, bytes)) return c ? kErrDataNotSupported : kParamErr;
+    if (!c || !data_bytes(c, tag, bytes)) return c ? kDataNotSupportedErr : kParamErr;
     size = bytes.size();
     return noErr;
 }

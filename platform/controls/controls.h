@@ -93,8 +93,8 @@ struct ControlEditTextSelection {
     int16_t sel_end = 0;
 };
 
-constexpr OSErr kErrDataNotSupported = -30583;
-constexpr OSErr kErrControlNotFocusable = -30585;
+constexpr OSErr kDataNotSupportedErr = -30583;
+constexpr OSErr kControlNotFocusableErr = -30585;
 
 // The longest text an edit-text control holds.
 constexpr size_t kMaxEditTextLength = 255;

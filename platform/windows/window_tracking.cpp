@@ -178,7 +178,7 @@ uint32_t grow_window(WindowRef window, Point start, const Rect& limits) {
     return (uint32_t(uint16_t(new_height)) << 16) | uint16_t(new_width);
 }
 
-OSErr track_window_proxy_drag(WindowRef, Point) { return kErrUserWantsToDragWindow; }
+OSErr track_window_proxy_drag(WindowRef, Point) { return kUserWantsToDragWindowErr; }
 
 bool is_window_path_select_click(WindowRef window, const EventRecord& event) {
     if (event.what != kMouseDown || !(event.modifiers & kCmdKey)) return false;

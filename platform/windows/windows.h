@@ -193,9 +193,9 @@ uint32_t grow_window(WindowRef window, Point start, const Rect& limits);
 bool track_go_away(WindowRef window, Point start);
 bool track_box(WindowRef window, Point start, int16_t part);
 
-// The proxy icon cannot be dragged elsewhere: answers kErrUserWantsToDragWindow,
+// The proxy icon cannot be dragged elsewhere: answers kUserWantsToDragWindowErr,
 // and the caller drags the window instead.
-constexpr OSErr kErrUserWantsToDragWindow = -5607;
+constexpr OSErr kUserWantsToDragWindowErr = -5607;
 OSErr track_window_proxy_drag(WindowRef window, Point start);
 // Whether a mouse-down asks for the pop-up of the window's path: Command held
 // and the point on the title or the proxy icon.

@@ -354,14 +354,14 @@ TEST_F(Controls, TagsOfAnotherKindAreRefused) {
     ControlRef button = make(pf::kPushButtonControl, Rect{20, 20, 40, 100}, "OK");
     char buffer[8];
     EXPECT_EQ(pf::get_control_data(button, 0, pf::kControlEditTextTextTag, sizeof buffer, buffer, nullptr),
-              pf::kErrDataNotSupported);
+              pf::kDataNotSupportedErr);
     uint8_t yes = 1;
     EXPECT_EQ(pf::set_control_data(button, 0, pf::kControlPushButtonDefaultTag, 1, &yes), pf::noErr);
     EXPECT_EQ(pf::get_window_default_button(window), button);
     pf::ControlEditTextSelection sel;
     ControlRef field = make(pf::kEditTextControl, Rect{60, 20, 82, 220}, "abc");
     EXPECT_EQ(pf::set_control_data(field, 0, pf::kControlEditTextSelectionTag, 1, &sel), pf::kParamErr);
-    EXPECT_EQ(pf::set_keyboard_focus(window, button, pf::kControlFocusNextPart), pf::kErrControlNotFocusable);
+    EXPECT_EQ(pf::set_keyboard_focus(window, button, pf::kControlFocusNextPart), pf::kControlNotFocusableErr);
 }
 
 // ---- List boxes -------------------------------------------------------------------

@@ -316,7 +316,7 @@ TEST_F(Windows, FindWindowNamesEveryPart) {
     click.where = inside_title(b);
     click.modifiers = 0;
     EXPECT_FALSE(pf::is_window_path_select_click(b, click));
-    EXPECT_EQ(pf::track_window_proxy_drag(b, click.where), pf::kErrUserWantsToDragWindow);
+    EXPECT_EQ(pf::track_window_proxy_drag(b, click.where), pf::kUserWantsToDragWindowErr);
 }
 
 TEST_F(Windows, DraggingMovesTheWindowWithinBounds) {
