@@ -162,3 +162,24 @@ TEST_F(TaskManager, AllPendingUpdatesAreDrawnAtOnceAndHiddenWindowsGoOutOfSight)
     ShowReferencedWindow(a);
     EXPECT_TRUE(pf::window_visible(a));
 }
+
+TEST_F(TaskManager, FloatersAndTheFrontDocumentShowInactiveAroundAModalJob) {
+    pf::WindowRef document = document_with_task(1);
+    pf::WindowRef palette = make_empty_palette("Tools", 0, 0);
+    ASSERT_TRUE(pf::window_hilited(document));
+    ASSERT_TRUE(pf::window_hilited(palette));
+
+    DeactivateFloatersAndFirstDocumentWindow();
+    pf::WindowRef modal = pf::create_window(pf::kModalWindowClass, 0, pf::Rect{100, 100, 200, 300});
+    pf::show_window(modal);
+    EXPECT_FALSE(pf::window_hilited(document));
+    EXPECT_FALSE(pf::window_hilited(palette));
+
+    ActivateFloatersAndFirstDocumentWindow();  // the modal window is still in front
+    EXPECT_FALSE(pf::window_hilited(document));
+    DeactivateFloatersAndFirstDocumentWindow();
+    pf::dispose_window(modal);
+    ActivateFloatersAndFirstDocumentWindow();
+    EXPECT_TRUE(pf::window_hilited(document));
+    EXPECT_TRUE(pf::window_hilited(palette));
+}
