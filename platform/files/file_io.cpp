@@ -96,11 +96,6 @@ OSErr clash_with_open(dev_t device, ino_t inode, const Access& a, int16_t& exist
     return noErr;
 }
 
-bool is_folder_path(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 void write_finder_attribute(const std::string& path, FourCC type, FourCC creator) {
     FinderInfo info;
     info.type = type;
@@ -368,7 +363,7 @@ OSErr exchange_files(const FileSpec& a, const FileSpec& b) {
     std::string path_a, path_b;
     if (OSErr err = existing_path(a, path_a)) return err;
     if (OSErr err = existing_path(b, path_b)) return err;
-    if (is_folder_path(path_a) || is_folder_path(path_b)) return kParamErr;
+    if (is_folder(path_a) || is_folder(path_b)) return kParamErr;
     if (path_a == path_b) return noErr;
     if (renameat2(AT_FDCWD, path_a.c_str(), AT_FDCWD, path_b.c_str(), RENAME_EXCHANGE) != 0) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return error_from_errno(errno);

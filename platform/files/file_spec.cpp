@@ -115,11 +115,6 @@ bool path_exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
-bool is_folder(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 OSErr check_spec_name(const unsigned char* name) {
     if (name[0] > kMaxSpecName) return kBadNameErr;
     std::string_view text = visible_name(name);
@@ -190,6 +185,11 @@ std::string join_path(const std::string& folder, std::string_view name) {
     if (out.empty() || out.back() != '/') out += '/';
     out += name;
     return out;
+}
+
+bool is_folder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 uint32_t hash32(std::string_view text) {

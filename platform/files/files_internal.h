@@ -17,6 +17,9 @@ std::string parent_path(const std::string& path);
 std::string leaf_name(const std::string& path);
 std::string join_path(const std::string& folder, std::string_view name);
 
+// Whether the path names a folder (links followed).
+bool is_folder(const std::string& path);
+
 // 32-bit FNV-1a; never 0.
 uint32_t hash32(std::string_view text);
 
