@@ -7,6 +7,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
+#include "platform/system/system.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "platform/text/mac_roman.h"
@@ -290,7 +291,17 @@ void sdl_beep() {
     SDL_QueueAudio(audio, samples.data(), uint32_t(samples.size() * sizeof(int16_t)));
 }
 
+// Bringing the program forward raises the host window; a notification flashes it
+// until it has the focus, and removing the notification stops the flashing.
+void sdl_raise() { SDL_RaiseWindow(window); }
+
+void sdl_notify(const NotificationRequest* request) {
+    SDL_FlashWindow(window, request ? SDL_FLASH_UNTIL_FOCUSED : SDL_FLASH_CANCEL);
+}
+
 void sdl_close() {
+    set_raise_proc(nullptr);
+    set_notification_proc(nullptr);
     screen_close();
     if (audio) SDL_CloseAudioDevice(audio);
     audio = 0;
@@ -337,6 +348,8 @@ bool sdl_host_open(int width, int height) {
                            .set_clipboard_text = sdl_set_clipboard,
                            .apply_cursor = sdl_apply_cursor,
                            .beep = sdl_beep});
+    set_raise_proc(sdl_raise);
+    set_notification_proc(sdl_notify);
     scrap_system_changed();
     return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/scrap/scrap.h"
 #include "platform/screen/screen.h"
 #include "platform/sdl/sdl_host.h"
+#include "platform/system/system.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -157,6 +158,26 @@ TEST_F(SdlHost, ScreenFollowsTheWindowAndTextReachesTheClipboard) {
     char* system = SDL_GetClipboardText();
     if (system && *system) EXPECT_STREQ(system, "Gr\u00fc\u00e8e");  // the dummy driver keeps it in process
     SDL_free(system);
+}
+
+// The dummy driver cannot flash a window, so SDL reporting that proves the
+// notification reached the host window.
+TEST_F(SdlHost, NotificationsFlashTheHostWindowUntilTheHostCloses) {
+    SDL_ClearError();
+    pf::install_notification(pf::NotificationRequest{});
+    EXPECT_STRNE(SDL_GetError(), "");
+    SDL_ClearError();
+    pf::remove_notification();
+    EXPECT_STRNE(SDL_GetError(), "");
+    EXPECT_EQ(pf::set_front_process(pf::current_process()), pf::noErr);
+
+    pf::host_close();
+    SDL_ClearError();
+    pf::install_notification(pf::NotificationRequest{});
+    pf::remove_notification();
+    EXPECT_STREQ(SDL_GetError(), "");
+    EXPECT_EQ(pf::set_front_process(pf::current_process()), pf::noErr);
+    ASSERT_TRUE(pf::sdl_host_open(320, 200));
 }
 
 }  // namespace
