@@ -99,11 +99,11 @@ int16_t item_of_control(DialogRef dialog, pf::ControlRef control) {
 }
 
 int32_t read_field_value(DialogRef dialog, int16_t field, int16_t kind) {
+    if (is_length_unit(kind)) return get_margin_num(dialog, field, nullptr, int16_t(kind - 1));
+    if (kind != kColumnLetterField) return GetDNum(dialog, field);
     unsigned char text[256];
     read_field(dialog, field, text);
-    if (kind == kColumnLetterField) return ColumnToNumber(text);
-    if (is_length_unit(kind)) return margin_text_to_points(text, nullptr, int16_t(kind - 1));
-    return GetDNum(dialog, field);
+    return ColumnToNumber(text);
 }
 
 void write_field_value(DialogRef dialog, int16_t field, int16_t kind, int32_t value) {
@@ -131,6 +131,12 @@ bool filter_Num_Chars(bool allow_decimal, bool allow_minus, const unsigned char*
         return false;
     }
     return true;
+}
+
+int16_t get_margin_num(DialogRef dialog, int16_t item, unsigned char* echo, int16_t default_unit) {
+    unsigned char text[256];
+    read_field(dialog, item, text);
+    return margin_text_to_points(text, echo, default_unit);
 }
 
 int16_t ValidArrowNum(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,

@@ -184,6 +184,22 @@ TEST_F(DialogItems, ALengthBeingTypedAsZeroPassesOnlyWhenZeroIsAllowed) {
     }
 }
 
+TEST_F(DialogItems, MarginFieldsAreReadInPointsWithTheTextToShow) {
+    constexpr int16_t kInches = 1;
+    for (const char* text : {"1 in", "2.54cm", "6 pi", "72.9 pt"}) {
+        set_field(dialog, kField, text);
+        EXPECT_EQ(get_margin_num(dialog, kField, nullptr, kInches), 72) << text;
+    }
+    unsigned char echo[256];
+    set_field(dialog, kField, "1.5");
+    EXPECT_EQ(get_margin_num(dialog, kField, echo, kInches), 108);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(echo + 1), echo[0]), "1.5 in");
+    set_field(dialog, kField, "1-5 cm");
+    EXPECT_EQ(get_margin_num(dialog, kField, echo, kInches), 0);
+    EXPECT_EQ(echo[0], 0);
+    EXPECT_EQ(field(dialog, kField), "1-5 cm");  // the field itself is left as typed
+}
+
 TEST_F(DialogItems, ColumnFieldsTakeOnlyColumnsUpToAUHT) {
     for (const char* good : {"A", "z", "AA", "AUHT", ""}) {
         set_field(dialog, kField, good);
