@@ -9,6 +9,7 @@
 #include <cstring>
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
+#include "platform/screen/screen.h"
 #include "tests/core/dialog_test_support.h"
 
 namespace {
@@ -198,6 +199,32 @@ TEST_F(DialogItems, MarginFieldsAreReadInPointsWithTheTextToShow) {
     EXPECT_EQ(get_margin_num(dialog, kField, echo, kInches), 0);
     EXPECT_EQ(echo[0], 0);
     EXPECT_EQ(field(dialog, kField), "1-5 cm");  // the field itself is left as typed
+}
+
+// The darkest level of the pixels inside a dialog item, as drawn on the screen.
+int darkest_level_in_item(pf::DialogRef dialog, int16_t item) {
+    pf::compose_screen();
+    pf::Rect box = pf::get_dialog_item_box(dialog, item);
+    pf::Rect content = pf::window_content_rect(pf::get_dialog_window(dialog));
+    int darkest = 0xFF;
+    for (int v = content.top + box.top + 3; v < content.top + box.bottom - 3; ++v)
+        for (int h = content.left + box.left + 3; h < content.left + box.right - 3; ++h)
+            darkest = std::min(darkest, int(pf::screen_pixel(h, v) >> 8 & 0xFF));
+    return darkest;
+}
+
+TEST_F(DialogItems, ADimmedEditTextShowsItsTextInGrey) {
+    set_field(dialog, kField, "WWW 888");
+    pf::set_keyboard_focus(pf::get_dialog_window(dialog), GetDialogControl(dialog, 5), pf::kControlFocusNextPart);
+    DimAppearanceText(dialog, kField, true);
+    pf::draw_dialog(dialog);
+    int dimmed = darkest_level_in_item(dialog, kField);
+    pf::screen_write_png(dialogtest::screenshot_path("dimmed_edit_text.png"));
+    EXPECT_GT(dimmed, 0x40);
+    EXPECT_LT(dimmed, 0xD0);
+    DimAppearanceText(dialog, kField, false);
+    pf::draw_dialog(dialog);
+    EXPECT_LT(darkest_level_in_item(dialog, kField), 0x20);
 }
 
 TEST_F(DialogItems, ColumnFieldsTakeOnlyColumnsUpToAUHT) {
