@@ -5,6 +5,8 @@
 #include "../app/app_fixture.h"
 #include "core/string_utils.h"
 #include "shell/shell_pending.h"
+#include "platform/screen/screen.h"
+#include "tests/core/dialog_test_support.h"
 
 namespace {
 
@@ -174,6 +176,8 @@ TEST_F(TaskManager, FloatersAndTheFrontDocumentShowInactiveAroundAModalJob) {
     pf::show_window(modal);
     EXPECT_FALSE(pf::window_hilited(document));
     EXPECT_FALSE(pf::window_hilited(palette));
+    pf::compose_screen();
+    pf::screen_write_png(dialogtest::screenshot_path("inactive_behind_modal.png"));
 
     ActivateFloatersAndFirstDocumentWindow();  // the modal window is still in front
     EXPECT_FALSE(pf::window_hilited(document));
