@@ -14,9 +14,7 @@ start_app "$quorvin"
 
 # The screen follows the host window.
 xdotool windowmove "$window" 0 0 windowsize "$window" 800 600
-sleep 0.7
-shoot host_resized.png
-is_desktop host_resized.png 790 590 || fail "no desktop at the new bottom-right: $(pixel host_resized.png 790 590)"
+shoot_until host_resized.png is_desktop host_resized.png 790 590 || fail "no desktop at the new bottom-right: $(pixel host_resized.png 790 590)"
 [ "$(pixel host_resized.png 799 5)" = FFFFFF ] || fail "menu bar does not span the new width"
 is_desktop host_resized.png 900 700 && fail "desktop drawn outside the host window"
 
@@ -28,8 +26,7 @@ xdotool key --window "$window" ctrl+c alt+Left super+a shift+Tab Return Escape F
 xdotool type --window "$window" "Grüße, 3×4 €"
 sleep 0.5
 kill -0 "$app_pid" 2>/dev/null || fail "quorvin stopped while taking input"
-shoot host_input.png
-is_desktop host_input.png 400 400 || fail "screen damaged after input: $(pixel host_input.png 400 400)"
+shoot_until host_input.png is_desktop host_input.png 400 400 || fail "screen damaged after input: $(pixel host_input.png 400 400)"
 
 quit_app
 echo "host input: ok"

@@ -1,20 +1,73 @@
 #!/usr/bin/env bash
-# Starts the real program under Xvfb, checks what the screen shows, and asks it to quit.
-# Arguments: the quorvin binary and the build folder (the screenshot goes there).
+# Starts the real program under Xvfb: the menu bar of the application and an
+# untitled document, a menu pulled down (screenshot host_menu.png), Quit chosen
+# from the application menu, then a second run closed through the host window.
+# Both runs must end cleanly with the swap file deleted.
+# Arguments: the quorvin binary and the build folder (the screenshots go there).
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 require_tools
 start_xvfb 1024x768
-start_app "$quorvin"
+config=$(mktemp -d)
+export XDG_CONFIG_HOME=$config
+trap 'stop_session; rm -rf "$config"' EXIT
+swap="$config/Quorvin/Quorvin Swap"
 
-shoot host_window.png
-[ "$(pixel host_window.png 3 5)" = FFFFFF ] || fail "menu bar strip is not white: $(pixel host_window.png 3 5)"
-is_desktop host_window.png 1010 750 || fail "no desktop at the bottom-right: $(pixel host_window.png 1010 750)"
-here=$(pixel host_window.png 1010 750)
-[ "$here" != "$(pixel host_window.png 1011 750)" ] || [ "$here" != "$(pixel host_window.png 1010 751)" ] ||
+dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+has_document_title() { [ "$(dark_pixels "$1" 200x14+200+24)" -gt 10 ]; }
+
+start() {
+  start_app "$quorvin"
+  xdotool windowmove "$window" 0 0
+  [ -f "$swap" ] || fail "no swap file while running"
+}
+
+# Waits for the program to end by itself and checks it left no swap file.
+finish() {
+  for _ in $(seq 50); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && fail "quorvin did not quit ($1)"
+  wait "$app_pid"
+  local status=$?
+  app_pid=
+  [ "$status" -eq 0 ] || fail "quorvin exited with $status ($1)"
+  [ -f "$swap" ] && fail "the swap file was left behind ($1)"
+}
+
+start
+shoot_until host_window.png has_document_title host_window.png || fail "no title on the untitled document"
+[ "$(pixel host_window.png 300 5)" = FFFFFF ] || fail "menu bar strip is not white: $(pixel host_window.png 300 5)"
+[ "$(pixel host_window.png 600 5)" = FFFFFF ] || fail "menu bar strip is not white: $(pixel host_window.png 600 5)"
+[ "$(dark_pixels host_window.png 60x14+85+3)" -gt 10 ] || fail "no File menu title"
+[ "$(pixel host_window.png 700 19)" != FFFFFF ] || fail "menu bar has no bottom line"
+is_desktop host_window.png 700 600 || fail "no desktop: $(pixel host_window.png 700 600)"
+here=$(pixel host_window.png 700 600)
+[ "$here" != "$(pixel host_window.png 701 600)" ] || [ "$here" != "$(pixel host_window.png 700 601)" ] ||
   fail "desktop pattern missing"
 
-quit_app
+# The File menu pulled down: its items are drawn below the bar while the button is held.
+menu_is_down() { [ "$(dark_pixels host_menu.png 150x200+90+24)" -gt 100 ]; }
+xdotool mousemove --window "$window" 95 10 mousedown 1
+shoot_until host_menu.png menu_is_down
+xdotool mousemove --window "$window" 95 400 mouseup 1
+menu_is_down || fail "the File menu is not pulled down"
+
+# Quit from the application menu: its last item.
+app_menu_is_down() { [ "$(dark_pixels host_app_menu.png 120x100+30+24)" -gt 50 ]; }
+xdotool mousemove --window "$window" 40 10 mousedown 1
+shoot_until host_app_menu.png app_menu_is_down || fail "the application menu is not pulled down"
+quit_row=$(convert "$out/host_app_menu.png" -crop 1x140+45+20 -threshold 50% txt:- |
+  awk -F'[,:]' '/#000000|black/ {y=$2} END {print y}')
+[ -n "$quit_row" ] || fail "the application menu has no items"
+xdotool mousemove --window "$window" 45 $((20 + quit_row - 4)) mouseup 1
+finish "Quit from the menu"
+
+# Closing the host window quits as well.
+start
+kill -TERM "$app_pid"
+finish "host window closed"
 echo "host window: ok"

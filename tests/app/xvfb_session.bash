@@ -44,6 +44,18 @@ start_app() {
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
+# shoot_until FILE CHECK...: takes screenshots until CHECK succeeds (10 s at most), so a
+# busy machine gets time to draw; answers CHECK's last result.
+shoot_until() {
+  local file=$1
+  shift
+  for _ in $(seq 50); do
+    shoot "$file"
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
 is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) return 1;; esac; }
 
 # Asks the program to quit as the desktop does and checks that it exits with 0.
