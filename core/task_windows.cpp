@@ -113,23 +113,8 @@ void HideReferencedWindow(WindowRef window) {
 }
 
 void ValidateWindowList() {}
-
-// Around a modal job the floating windows and the front document window show as
-// inactive. Only their frames change: the document's own activate and deactivate
-// events come from the window list as the modal window opens and closes.
-namespace {
-
-void hilite_floaters_and_first_document_window(bool hilite) {
-    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w))
-        if (pf::is_floating_window(w)) pf::hilite_window(w, hilite);
-    WindowRef document = FrontDocWindow();
-    if (document && (!hilite || document == pf::front_non_floating_window())) pf::hilite_window(document, hilite);
-}
-
-}  // namespace
-
-void ActivateFloatersAndFirstDocumentWindow() { hilite_floaters_and_first_document_window(true); }
-void DeactivateFloatersAndFirstDocumentWindow() { hilite_floaters_and_first_document_window(false); }
+void ActivateFloatersAndFirstDocumentWindow() {}
+void DeactivateFloatersAndFirstDocumentWindow() {}
 
 void PushPort(pf::Port* port) {
     if (port_stack.depth < kStackDepth) port_stack.ports[size_t(port_stack.depth)] = pf::get_port();

@@ -5,8 +5,6 @@
 #include "../app/app_fixture.h"
 #include "core/string_utils.h"
 #include "shell/shell_pending.h"
-#include "platform/screen/screen.h"
-#include "tests/core/dialog_test_support.h"
 
 namespace {
 
@@ -163,27 +161,4 @@ TEST_F(TaskManager, AllPendingUpdatesAreDrawnAtOnceAndHiddenWindowsGoOutOfSight)
     EXPECT_FALSE(pf::window_visible(a));
     ShowReferencedWindow(a);
     EXPECT_TRUE(pf::window_visible(a));
-}
-
-TEST_F(TaskManager, FloatersAndTheFrontDocumentShowInactiveAroundAModalJob) {
-    pf::WindowRef document = document_with_task(1);
-    pf::WindowRef palette = make_empty_palette("Tools", 0, 0);
-    ASSERT_TRUE(pf::window_hilited(document));
-    ASSERT_TRUE(pf::window_hilited(palette));
-
-    DeactivateFloatersAndFirstDocumentWindow();
-    pf::WindowRef modal = pf::create_window(pf::kModalWindowClass, 0, pf::Rect{100, 100, 200, 300});
-    pf::show_window(modal);
-    EXPECT_FALSE(pf::window_hilited(document));
-    EXPECT_FALSE(pf::window_hilited(palette));
-    pf::compose_screen();
-    pf::screen_write_png(dialogtest::screenshot_path("inactive_behind_modal.png"));
-
-    ActivateFloatersAndFirstDocumentWindow();  // the modal window is still in front
-    EXPECT_FALSE(pf::window_hilited(document));
-    DeactivateFloatersAndFirstDocumentWindow();
-    pf::dispose_window(modal);
-    ActivateFloatersAndFirstDocumentWindow();
-    EXPECT_TRUE(pf::window_hilited(document));
-    EXPECT_TRUE(pf::window_hilited(palette));
 }
