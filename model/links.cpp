@@ -76,9 +76,16 @@ int32_t find_link_by_spec(MemoryRef list, const uint8_t* spec, int16_t* largest_
     return found;
 }
 
-// The full path of a file specification, in Mac Roman, cut to 255 bytes;
-// empty when the specification leads nowhere.
-void full_path_of(const uint8_t* spec, unsigned char* path) {
+void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned char* path) {
+    std::memset(record, 0, kLinkRecordSize);
+    store_i16(record, id);
+    std::memcpy(record + kLinkSpecOffset, spec, kFileSpecSize);
+    std::memcpy(record + kLinkPathOffset, path, size_t(path[0]) + 1);
+}
+
+}  // namespace
+
+void link_path_of(const uint8_t* spec, unsigned char* path) {
     path[0] = 0;
     pf::FileSpec file;
     std::memcpy(&file, spec, sizeof file);
@@ -88,15 +95,6 @@ void full_path_of(const uint8_t* spec, unsigned char* path) {
     path[0] = uint8_t(std::min<size_t>(text.size(), 255));
     std::memcpy(path + 1, text.data(), path[0]);
 }
-
-void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned char* path) {
-    std::memset(record, 0, kLinkRecordSize);
-    store_i16(record, id);
-    std::memcpy(record + kLinkSpecOffset, spec, kFileSpecSize);
-    std::memcpy(record + kLinkPathOffset, path, size_t(path[0]) + 1);
-}
-
-}  // namespace
 
 int16_t link_id(const uint8_t* record) { return load_i16(record); }
 const uint8_t* link_spec(const uint8_t* record) { return record + kLinkSpecOffset; }
@@ -126,7 +124,7 @@ void CheckFileInfo(int16_t* id, MemoryRef layer, MemoryRef linked_workbook, cons
     // One more than the largest id: ids stay unique after links were dropped.
     uint8_t record[kLinkRecordSize];
     unsigned char path[256];
-    full_path_of(spec, path);
+    link_path_of(spec, path);
     fill_link(record, int16_t(largest_id + 1), spec, path);
     PtrAndMemory(record, sheet->links, 1);
     sheet->flags |= kLayerHasLinks;

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "platform/files/files.h"
 
 constexpr int kLinkRecordSize = 328;
 constexpr int kLinkSpecOffset = 2;
@@ -34,6 +35,23 @@ int16_t find_link_workbook(MemoryRef layer, int16_t link_id, MemoryRef* workbook
 using ConfirmRedirect = bool (*)(const unsigned char* new_name);
 void CheckLinks(const uint8_t* new_spec, const unsigned char* new_path, MemoryRef layer,
                 ConfirmRedirect confirm);
+
+// Makes the document of link `link_id` of a layer available: brings its window
+// forward when it is open, else finds its file (by its specification, then by
+// its full path, then by asking the user) and reads it into a new workbook.
+void OpenLinks(MemoryRef layer, int16_t link_id);
+// Opens the documents of every link of the workbook that are not open yet;
+// with `ask`, asks once first.
+void OpenWorkSheetLinks(MemoryRef workbook, int16_t ask);
+// The links dialog of a layer: lists its links and opens one or all of them.
+void LinkDialog(MemoryRef layer);
+// The open dialog's filter while a moved link is looked for: folders, and the
+// files of the sought link's name.
+bool navFilterProc(const pf::FileSpec& item, const pf::CatalogInfo& info, void* user);
+
+// The full path of a file specification in Mac Roman, cut to 255 bytes;
+// empty when the specification leads nowhere.
+void link_path_of(const uint8_t* spec, unsigned char* path);
 
 // Field access.
 int16_t link_id(const uint8_t* record);
