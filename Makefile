@@ -22,12 +22,12 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The document and model tests under AddressSanitizer, in build-asan.
+# Every test program under AddressSanitizer (leaks included), in build-asan.
 test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_SANITIZE=ON > /dev/null
-	@cmake --build build-asan -j $(JOBS) --target test_files test_model
-	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp && \
-	  ./tests/test_files && ./tests/test_model
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp SDL_VIDEODRIVER=dummy && \
+	  for t in tests/test_*; do [ -x "$$t" ] || continue; echo "== $$t"; $$t --gtest_brief=1 || exit 1; done
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

@@ -22,6 +22,7 @@ struct PreferencesApp : AppTest {
     template <typename Change>
     void restart_after(Change change) {
         app_shutdown();
+        msMemShutdown(&mem_globals);
         change();
         ASSERT_TRUE(app_startup());
     }

@@ -63,6 +63,7 @@ TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {
     EXPECT_FALSE(std::filesystem::exists(swap_file_path(home)));
     EXPECT_EQ(task_list, nullptr);
     EXPECT_EQ(pf::menu_bar_ids().size(), 0u);
+    msMemShutdown(&mem_globals);
     ASSERT_TRUE(app_startup());  // the fixture shuts down once more
 }
 

@@ -92,5 +92,6 @@ TEST_F(AppTest, EditTextReadsAtMost255Characters) {
     EXPECT_EQ(GetEditTextText(nullptr, text), pf::kParamErr);
     EXPECT_EQ(GetEditTextText(field, nullptr), pf::kParamErr);
     EXPECT_EQ(SetEditTextSelection(field, 1, 3), pf::noErr);
+    pf::kill_controls(w);
     pf::dispose_window(w);
 }
