@@ -102,7 +102,7 @@ struct FileSpec {
 static_assert(sizeof(FileSpec) == 70, "a file specification is 70 bytes");
 
 // The spec of a name (length-prefixed Mac Roman, at most 63 bytes) in a folder.
-// Answers 0 when the item exists, kFileNotFoundErr when it does not (the spec is
+// Answers 0 when the item exists, kFileNotFoundErr when it does not (the record is
 // still filled and valid for creating it), kDirectoryNotFoundErr for an unknown
 // folder, kBadNameErr for a bad name. An empty name gives the folder's own spec.
 OSErr make_file_spec(int16_t volume, uint32_t folder, const unsigned char* name, FileSpec& out);
@@ -111,10 +111,10 @@ OSErr make_file_spec(int16_t volume, uint32_t folder, const unsigned char* name,
 // with the answers of make_file_spec.
 OSErr file_spec_from_path(std::string_view path, FileSpec& out);
 
-// The full POSIX path the spec stands for, whether or not the item exists.
+// The full POSIX path a file spec stands for, whether or not the item exists.
 OSErr path_from_file_spec(const FileSpec& spec, std::string& path);
 
-// The real (UTF-8) name of the item the spec stands for.
+// The real (UTF-8) name of the item a file spec stands for.
 OSErr file_spec_long_name(const FileSpec& spec, std::string& name);
 
 // Folder ids and paths.
