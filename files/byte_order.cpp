@@ -17,7 +17,6 @@ constexpr int kStyleRunSize = 20;
 constexpr int16_t kFirstSwappedAlignment = 3;
 // A size stored the other way round reads as a multiple of 256.
 bool size_swapped(int16_t size) { return size >= 256 && (size & 0xFF) == 0; }
-constexpr int16_t kStyleParamErr = -50;
 
 // Calls `flip` on every record of a reference.
 template <typename Flip>
@@ -113,10 +112,10 @@ void ByteFlipTextObject(pf::Handle data, int16_t direction) {
 // 'styl' runs: i16 count, then per run i32 start, i16 height, i16 ascent,
 // i16 font, u8 face, u8 filler, i16 size, three u16 colour components.
 int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction) {
-    if (!style || length < 2) return kStyleParamErr;
+    if (!style || length < 2) return pf::kParamErr;
     int16_t count = load_i16(style);
     if (direction == 0) count = int16_t(swap16(uint16_t(count)));
-    if (count < 0 || 2 + int32_t(count) * kStyleRunSize > length) return kStyleParamErr;
+    if (count < 0 || 2 + int32_t(count) * kStyleRunSize > length) return pf::kParamErr;
     swap_bytes_at(style, 2);
     for (int16_t i = 0; i < count; ++i) {
         uint8_t* run = style + 2 + i * kStyleRunSize;

@@ -8,6 +8,7 @@
 #include "files/document_saving.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/nav/nav.h"
 
 int16_t NavFolderDialog(pf::FileSpec* chosen);
 int16_t run_export_dialog(int16_t* code);
@@ -15,7 +16,6 @@ int16_t run_export_dialog(int16_t* code);
 namespace {
 
 constexpr int kExportNameLimit = 30;
-constexpr int16_t kUserCancelled = -128;
 
 // The export writes text: with SYLK off the layers become tab-separated values.
 int16_t export_format(int16_t dialog_code) { return dialog_code == kFormatSylk ? kFormatSylk : kFormatTabValues; }
@@ -99,7 +99,7 @@ int16_t export_layers(MemoryRef workbook, const pf::FileSpec& folder, int16_t di
 int16_t DoExport(MemoryRef shown_layer) {
     pf::FileSpec folder;
     int16_t error = NavFolderDialog(&folder);
-    if (error == kUserCancelled) return 1;
+    if (error == pf::kUserCanceledErr) return 1;
     if (error) return error;
     int16_t code = kFormatNative;
     if (run_export_dialog(&code) != kAnswerOK) return 1;

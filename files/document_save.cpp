@@ -16,6 +16,7 @@
 #include "model/links.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
+#include "platform/nav/nav.h"
 
 // Services of the core, the window and the drawing objects.
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name,
@@ -32,7 +33,6 @@ int16_t OutputSYLK(int16_t file, MemoryRef layer);
 
 namespace {
 
-constexpr int16_t kUserCancelled = -128;
 constexpr int kEgoRecordSize = 36;
 constexpr char kAsideName[] = "DeleteMe";
 
@@ -155,7 +155,7 @@ int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16
         int16_t replace_flag = 0;
         int16_t error = SaveFileDialog(record.format_code ? &record.spec : nullptr, record.spec.name, kDocumentType,
                                        nullptr, chosen, nullptr, &replace_flag, kAppCreator, code);
-        if (error == kUserCancelled) return 1;
+        if (error == pf::kUserCanceledErr) return 1;
         if (error) return error;
         *replacing = replace_flag != 0;
         if (!*replacing) return 0;

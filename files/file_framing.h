@@ -86,7 +86,7 @@ void ByteFlipChartUserDataRef(MemoryRef ref);
 // handle leave the rest alone.
 void ByteFlipTextObject(pf::Handle data, int16_t direction);
 // Style runs in the 'styl' layout (i16 count, then 20-byte runs); direction 1
-// is memory to file. -50 for an empty block or one whose runs do not fit.
+// is memory to file. pf::kParamErr for an empty block or one whose runs do not fit.
 int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction);
 
 // A layer's cell block; direction 0 after reading, 1 before writing. Reading

@@ -278,7 +278,7 @@ int16_t CopyCellInfo(CellPoint top_left, CellPoint bottom_right, MemoryRef* bloc
     bool store_held = false;
     int16_t error = with_failure_handler(globals, [&] {
         copy = pgAllocateNewRef(globals, 1, 0, kCellBlockExtend, false);
-        if (!copy) msFailure(globals, -108, nullptr);
+        if (!copy) msFailure(globals, pf::kMemFullErr, nullptr);
         HeldStore held = hold_store(store);
         store_held = true;
         uint8_t* row = held.start;
@@ -513,7 +513,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     int16_t error = with_failure_handler(globals, [&] {
         uint32_t worst = uint32_t(GetByteSize(store) + GetByteSize(block));
         merged = pgAllocateNewRef(globals, 1, worst, 0, false);
-        if (!merged) msFailure(globals, -108, nullptr);
+        if (!merged) msFailure(globals, pf::kMemFullErr, nullptr);
         if (with_formats && column_formats)
             formats = static_cast<const uint8_t*>(UseMemory(column_formats));
         old_store = hold_store(store);
@@ -575,7 +575,7 @@ MemoryRef build_row_cache(SpreadSheet* sheet) {
         MemoryRef cache = nullptr;
         int16_t error = with_failure_handler(globals, [&] {
             cache = pgAllocateNewRef(globals, sizeof(uint32_t), sheet->last_row + 1, 0, true);
-            if (!cache) msFailure(globals, -108, nullptr);
+            if (!cache) msFailure(globals, pf::kMemFullErr, nullptr);
         });
         if (error || !cache) return nullptr;
         HeldStore held = hold_store(sheet->cells);
