@@ -1,4 +1,4 @@
-// Small helpers the function library shares for error values held in
+// Small functions the function library shares for error values held in
 // doubles.
 #pragma once
 

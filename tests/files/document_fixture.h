@@ -1,5 +1,5 @@
 // A session with the document code's questions answered by the test, a
-// folder of its own, and helpers that save, open and read files.
+// folder of its own, and functions that save, open and read files.
 #pragma once
 
 #include <gtest/gtest.h>

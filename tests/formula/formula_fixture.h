@@ -1,5 +1,5 @@
 // A workbook of one layer with the calculation library started from the
-// bundle's resources, and helpers that parse, evaluate and show formulas.
+// bundle's resources, and functions that parse, evaluate and show formulas.
 #pragma once
 
 #include <string>
@@ -32,7 +32,7 @@ inline void pstr(unsigned char* out, const std::string& text) {
 
 inline std::string text_of(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
-// Byte-building helpers for expected stored formulas.
+// Byte-building functions for expected stored formulas.
 struct Bytes {
     std::vector<uint8_t> v;
     Bytes& b(uint8_t byte) { v.push_back(byte); return *this; }

@@ -1,5 +1,5 @@
 // A workbook whose layer is shown in a document window, a manual tick clock,
-// and helpers that store typed formulas and run the recalculation.
+// and functions that store typed formulas and run the recalculation.
 #pragma once
 
 #include <cmath>

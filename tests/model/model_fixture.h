@@ -1,5 +1,5 @@
 // A started memory manager and calculation library with one workbook of one
-// layer, helpers that build cell blocks, and the cell store's invariant check.
+// layer, functions that build cell blocks, and the cell store's invariant check.
 #pragma once
 
 #include <gtest/gtest.h>
