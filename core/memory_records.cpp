@@ -12,7 +12,7 @@ namespace {
 // users: its growth fails instead.
 void grow_block(MemoryRef ref, int32_t count) {
     MemoryGlobals* globals = ref->owner;
-    int32_t new_alloc = count + ref->extend;
+    int64_t new_alloc = int64_t(count) + ref->extend;
     int32_t new_bytes = checked_byte_size(ref->rec_size, new_alloc);
     if (new_bytes < 0) return msFailure(globals, kNoMemoryErr, ref);
     int32_t growth = new_bytes - handle_bytes(ref->data);
@@ -54,6 +54,10 @@ bool release_use_for_growth(MemoryRef ref) {
 // Grows the block by n records and answers a pointer to record `at` holding one
 // use; the records from `at` on move up by n. Null (uses as before) on failure.
 unsigned char* open_gap(MemoryRef ref, int32_t at, int32_t n) {
+    if (int64_t(ref->num_recs) + std::max(n, 0) > INT32_MAX) {
+        msFailure(ref->owner, kNoMemoryErr, ref);
+        return nullptr;
+    }
     bool had_use = release_use_for_growth(ref);
     int32_t old_count = static_cast<int32_t>(ref->num_recs);
     if (n > 0) SetMemorySize(ref, old_count + n);

@@ -81,6 +81,17 @@ TEST_F(MemoryManager, AppendLeavesOneUseForTheCaller) {
     DisposeMemory(ref);
 }
 
+TEST_F(MemoryManager, GrowthPastTheRecordLimitFailsAndKeepsTheRecords) {
+    MemoryRef ref = Bytes2Memory(&g, "abcdefghijkl", 4, 3);
+    EXPECT_EQ(with_failure_handler(&g, [&] { AppendMemory(ref, INT32_MAX, false); }), kNoMemoryErr);
+    EXPECT_EQ(with_failure_handler(&g, [&] { InsertMemory(ref, 1, INT32_MAX - 1); }), kNoMemoryErr);
+    EXPECT_EQ(with_failure_handler(&g, [&] { SetMemorySize(ref, INT32_MAX); }), kNoMemoryErr);
+    EXPECT_EQ(GetMemorySize(ref), 3);
+    EXPECT_EQ(GetAccessCtr(ref), 0);
+    EXPECT_EQ(std::memcmp(GetMemoryPtr(ref), "abcdefghijkl", 12), 0);
+    DisposeMemory(ref);
+}
+
 TEST_F(MemoryManager, InsertAndDeleteMoveTheRecords) {
     MemoryRef ref = Bytes2Memory(&g, "abcdef", 1, 6);
     auto* gap = static_cast<char*>(InsertMemory(ref, 2, 3));
