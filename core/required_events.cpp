@@ -1,11 +1,10 @@
 #include "core/required_events.h"
 
-#include <cstring>
-
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
+#include "files/document_file.h"
 #include "files/files_services.h"
 #include "model/workbook.h"
 #include "scripting/scripting_services.h"
@@ -65,10 +64,8 @@ bool window_file(WindowRef window, pf::FileSpec& spec) {
     uintptr_t record = GetTaskAppRef(window);
     if (!record) return false;
     MemoryRef workbook = doc_window_workbook(reinterpret_cast<MemoryRef>(record));
-    MemoryRef file_info = workbook ? Get_fileinfo(workbook) : nullptr;
-    if (!file_info) return false;
-    std::memcpy(&spec, UseMemory(file_info), sizeof spec);
-    UnuseMemory(file_info);
+    if (!workbook) return false;
+    spec = file_record_of(workbook).spec;
     return spec.name[0] != 0;
 }
 
