@@ -6,12 +6,15 @@
 #include <iterator>
 
 #include "core/dialog_items.h"
+#include "core/memory_manager.h"
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
+#include "platform/files/files.h"
+#include "platform/resources/resource_file.h"
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
 
@@ -27,10 +30,34 @@ struct FileErrorMessage {
 };
 
 constexpr FileErrorMessage kFileErrorMessages[] = {
-    {-33, 1},    {-34, 2},    {-45, 3},    {-46, 4},    {-44, 5},    {-36, 6},    {-54, 7},
-    {-60, 8},    {-43, 9},    {-49, 10},   {1000, 11},  {-108, 12},  {25, 12},    {257, 12},
-    {1001, 13},  {-194, 14},  {-193, 15},  {-121, 16},  {-42, 17},   {-39, 18},   {-48, 19},
-    {-3026, 23}, {-3030, 23}, {-3031, 23}, {-3025, 24}, {-35, 28},   {1003, 30},  {-5000, 32},
+    {pf::kDirectoryFullErr, 1},
+    {pf::kDiskFullErr, 2},
+    {pf::kFileLockedErr, 3},
+    {pf::kVolumeLockedErr, 4},
+    {pf::kWriteProtectedErr, 5},
+    {pf::kIOErr, 6},
+    {pf::kPermissionErr, 7},
+    {pf::kBadVolumeErr, 8},
+    {pf::kFileNotFoundErr, 9},
+    {pf::kOpenForWriteErr, 10},
+    {1000, 11},
+    {pf::kMemFullErr, 12},
+    {25, 12},
+    {kPurgeShortErr, 12},
+    {1001, 13},
+    {pf::kAddResourceFailedErr, 14},
+    {pf::kResFileNotFoundErr, 15},
+    {pf::kTooManyFoldersErr, 16},
+    {pf::kTooManyFilesOpenErr, 17},
+    {pf::kEndOfFileErr, 18},
+    {pf::kDuplicateNameErr, 19},
+    {-3026, 23},
+    {-3030, 23},
+    {-3031, 23},
+    {-3025, 24},
+    {pf::kNoSuchVolumeErr, 28},
+    {1003, 30},
+    {pf::kAccessDeniedErr, 32},
 };
 
 std::vector<AlertRequest> shown_alerts;

@@ -4,6 +4,7 @@
 
 #include "core/memory_manager.h"
 #include "core/string_utils.h"
+#include "platform/files/files.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/text.h"
 
@@ -64,14 +65,14 @@ void msFailNotError(MemoryGlobals* globals, int16_t allowed, int16_t error) {
 
 int16_t msProcessError(int16_t error) {
     switch (error) {
-    case 0: return 0;
-    case -61: case -54: return -54;
-    case -45: return -45;
-    case -44: return -44;
-    case -40: case -39: return -39;
-    case -38: return -38;
-    case -34: case -33: return -34;
-    default: return -36;
+    case pf::noErr: return pf::noErr;
+    case pf::kWritePermissionErr: case pf::kPermissionErr: return pf::kPermissionErr;
+    case pf::kFileLockedErr: return pf::kFileLockedErr;
+    case pf::kWriteProtectedErr: return pf::kWriteProtectedErr;
+    case pf::kPositionErr: case pf::kEndOfFileErr: return pf::kEndOfFileErr;
+    case pf::kFileNotOpenErr: return pf::kFileNotOpenErr;
+    case pf::kDiskFullErr: case pf::kDirectoryFullErr: return pf::kDiskFullErr;
+    default: return pf::kIOErr;
     }
 }
 

@@ -11,7 +11,6 @@ MemoryGlobals mem_globals;
 namespace {
 
 constexpr uint16_t kGlobalsSignature = 0x7777;
-constexpr int16_t kParamErr = -50;
 constexpr int32_t kMasterListGrowthBytes = kMasterListGrowth * int32_t(sizeof(MemoryRef));
 
 MemoryRef* master_slots(MemoryGlobals* globals) {
@@ -252,7 +251,7 @@ void msMemShutdown(MemoryGlobals* globals) {
 MemoryRef pgAllocateNewRef(MemoryGlobals* globals, int32_t rec_size, int32_t count, int32_t extend,
                            bool clear) {
     if (!valid_shape(rec_size, count, extend)) {
-        msFailure(globals, kParamErr, nullptr);
+        msFailure(globals, pf::kParamErr, nullptr);
         return nullptr;
     }
     int32_t bytes = checked_byte_size(rec_size, int64_t(count) + extend);
@@ -288,7 +287,7 @@ MemoryRef Bytes2Memory(MemoryGlobals* globals, const void* bytes, int32_t rec_si
 // The adopted bytes join the figure so that disposing the block takes off what was added.
 MemoryRef HandleToMemory(MemoryGlobals* globals, pf::Handle handle, int32_t rec_size) {
     if (rec_size <= 0 || rec_size > 0xFFFF) {
-        msFailure(globals, kParamErr, nullptr);
+        msFailure(globals, pf::kParamErr, nullptr);
         return nullptr;
     }
     int32_t count = pf::get_handle_size(handle) / rec_size;

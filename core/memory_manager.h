@@ -24,7 +24,7 @@ struct MemoryRecord;
 using MemoryRef = MemoryRecord*;
 
 // Error codes of the manager; file errors keep the platform's numbers.
-constexpr int16_t kNoMemoryErr = -108;
+constexpr int16_t kNoMemoryErr = pf::kMemFullErr;
 constexpr int16_t kPurgeShortErr = 257;     // purging could not free the bytes asked for
 constexpr int16_t kNoSwapFileErr = 258;     // purge or reload asked for with no swap file
 constexpr int16_t kNoHandlerErr = 522;      // given to the fatal procedure

@@ -9,7 +9,7 @@
 #include "platform/files/files.h"
 #include "platform/nav/nav.h"
 
-constexpr int16_t kNavCancelled = -128;
+constexpr int16_t kNavCancelled = pf::kUserCanceledErr;
 
 // Chooses files to open. With `chosen`, one file is copied there; without, any
 // number may be chosen and they are sent to the application as one
