@@ -94,8 +94,7 @@ int16_t write_native_file(MemoryRef workbook, uint16_t layer_number, const pf::F
     CleanFileData(workbook);
     pf::set_file_position(f_ref, pf::kFromStart, 0);
     int16_t error = write_native_document(workbook, layer_number);
-    if (error) CleanUp(error);
-    else CleanUp(0);
+    CleanUp(error);
     return error;
 }
 
