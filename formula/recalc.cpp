@@ -309,6 +309,21 @@ bool cell_in_column(const CalcPass& pass, uint32_t row_offset, int16_t column, u
     return formula;
 }
 
+// Compares the formula cell at `offset`, finding it again while its length
+// changes; false when a circle was reported.
+bool compare_found_cell(CalcPass& pass, CellPoint cell, uint32_t row_offset, uint32_t offset, bool* changed,
+                        bool* reaches) {
+    g_calcCell = cell;
+    for (int attempt = 0; attempt <= kMaxRowRescans; ++attempt) {
+        int16_t answer = compare_cell(pass, row_offset, offset, changed);
+        if (answer == kCircleReported) return false;
+        if (answer != kCellLengthChanged) break;
+        find_row(pass, cell.v, &row_offset);
+        cell_in_column(pass, row_offset, cell.h, &offset, reaches);
+    }
+    return true;
+}
+
 StepEnd scan_columns(CalcPass& pass) {
     int16_t column = std::max<int16_t>(g_calcCell.h, 0);
     int32_t row = std::max<int16_t>(g_calcCell.v, 0);
@@ -319,16 +334,9 @@ StepEnd scan_columns(CalcPass& pass) {
             uint32_t row_offset = 0, offset = 0;
             bool reaches = false, changed = false;
             find_row(pass, stored, &row_offset);
-            if (cell_in_column(pass, row_offset, column, &offset, &reaches)) {
-                g_calcCell = CellPoint{stored, column};
-                for (int attempt = 0; attempt <= kMaxRowRescans; ++attempt) {
-                    int16_t answer = compare_cell(pass, row_offset, offset, &changed);
-                    if (answer == kCircleReported) return StepEnd::circle;
-                    if (answer != kCellLengthChanged) break;
-                    find_row(pass, stored, &row_offset);
-                    cell_in_column(pass, row_offset, column, &offset, &reaches);
-                }
-            }
+            if (cell_in_column(pass, row_offset, column, &offset, &reaches) &&
+                !compare_found_cell(pass, CellPoint{stored, column}, row_offset, offset, &changed, &reaches))
+                return StepEnd::circle;
             any_reaches = any_reaches || reaches;
             if (after_row(changed, stored) == StepEnd::yielded) {
                 g_calcCell = CellPoint{int16_t(std::min<int32_t>(stored + 1, kResumeRowLimit)), column};
