@@ -48,15 +48,6 @@ void set_cursor_rect_at(pf::Point where) {
     pf::rect_region(loop.cursor_region, pf::Rect{where.v, where.h, int16_t(where.v + 1), int16_t(where.h + 1)});
 }
 
-// Runs a task slot in the window's port.
-int32_t call_in_port(TaskProc proc, WindowRef window, EventRecord* event, uintptr_t app_ref, uintptr_t extra) {
-    if (!proc) return 0;
-    PushWindowPort(window);
-    int32_t answer = proc(event, app_ref, extra);
-    PopPort();
-    return answer;
-}
-
 WindowRef menu_window() {
     WindowRef w = pf::front_non_floating_window();
     return w ? w : pf::front_window();
@@ -90,7 +81,7 @@ void content_click(EventRecord* event, WindowRef window, const TaskRecord& task)
             return;
         }
     }
-    call_in_port(task.click, window, event, task.app_ref, 0);
+    call_task_in_port(task.click, window, event, task.app_ref, 0);
 }
 
 void grow_click(EventRecord* event, WindowRef window, const TaskRecord& task) {
@@ -99,7 +90,7 @@ void grow_click(EventRecord* event, WindowRef window, const TaskRecord& task) {
     if (is_tool_window(window)) limits.top = limits.bottom = kToolWindowHeight;
     uint32_t size = pf::grow_window(window, event->where, limits);
     event->message = size;
-    if (size) call_in_port(task.grow, window, event, task.app_ref, uintptr_t(window));
+    if (size) call_task_in_port(task.grow, window, event, task.app_ref, uintptr_t(window));
 }
 
 void drag_title(EventRecord* event, WindowRef window) {
@@ -158,7 +149,7 @@ void route_mouse_down(EventRecord* event) {
         case pf::kInZoomOut:
             if (pf::track_box(window, event->where, part)) {
                 event->message = uintptr_t(part);
-                call_in_port(task.zoom, window, event, task.app_ref, uintptr_t(window));
+                call_task_in_port(task.zoom, window, event, task.app_ref, uintptr_t(window));
             }
             break;
         case pf::kInCollapseBox:
@@ -218,7 +209,7 @@ void route_os_event(EventRecord* event) {
 void idle_window(WindowRef window, EventRecord* event) {
     TaskRecord task;
     get_task_from_window(window, &task);
-    call_in_port(task.idle, window, event, task.app_ref, uintptr_t(window));
+    call_task_in_port(task.idle, window, event, task.app_ref, uintptr_t(window));
 }
 
 void run_idle_procedures(EventRecord* event) {
@@ -361,7 +352,7 @@ void do_activate(EventRecord* event) {
     }
     TaskRecord task;
     get_task_from_window(window, &task);
-    call_in_port(task.activate, window, event, task.app_ref, 0);
+    call_task_in_port(task.activate, window, event, task.app_ref, 0);
 }
 
 void do_keydown(EventRecord* event) {
@@ -372,7 +363,7 @@ void do_keydown(EventRecord* event) {
     }
     TaskRecord task;
     get_task_from_window(front, &task);
-    call_in_port(task.key, front, event, task.app_ref, 0);
+    call_task_in_port(task.key, front, event, task.app_ref, 0);
 }
 
 void enable_menus() {
@@ -404,7 +395,7 @@ void do_menu_button(int16_t menu, int16_t item) {
     get_task_from_window(window, &task);
     EventRecord null_event{};
     MenuChoice choice{menu, item};
-    call_in_port(task.menu, window, &null_event, task.app_ref, uintptr_t(&choice));
+    call_task_in_port(task.menu, window, &null_event, task.app_ref, uintptr_t(&choice));
 }
 
 void do_idle(EventRecord* event) {

@@ -93,18 +93,10 @@ int16_t other_window_event(EventRecord* event) {
     }
 }
 
-int32_t call_task(TaskProc proc, WindowRef window, EventRecord* event, uintptr_t app_ref, uintptr_t extra) {
-    if (!proc) return 0;
-    PushWindowPort(window);
-    int32_t answer = proc(event, app_ref, extra);
-    PopPort();
-    return answer;
-}
-
 // A key-down of a dialog task with the keys the dialog does not take itself.
 void pass_key(const TaskRecord& task, WindowRef window, EventRecord* event) {
     event->what = pf::kKeyDown;
-    call_task(task.key, window, event, task.app_ref, 0);
+    call_task_in_port(task.key, window, event, task.app_ref, 0);
 }
 
 }  // namespace
@@ -184,7 +176,7 @@ int16_t handle_dialog_event(EventRecord* event, WindowRef window) {
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
             int16_t item = dialog->default_item;
             flash_button(dialog, item);
-            call_task(task.click, window, event, task.app_ref, uintptr_t(&item));
+            call_task_in_port(task.click, window, event, task.app_ref, uintptr_t(&item));
             return 1;
         }
         if (ch == pf::kEscapeChar || ch == pf::kUpArrowChar || ch == pf::kDownArrowChar) {
@@ -200,7 +192,7 @@ int16_t handle_dialog_event(EventRecord* event, WindowRef window) {
     int16_t item = select_in(dialog, *event);
     if (item) {
         if (is_key_event(*event)) pass_key(task, window, event);
-        else call_task(task.click, window, event, task.app_ref, uintptr_t(&item));
+        else call_task_in_port(task.click, window, event, task.app_ref, uintptr_t(&item));
         return 1;
     }
     switch (event->what) {
@@ -209,10 +201,10 @@ int16_t handle_dialog_event(EventRecord* event, WindowRef window) {
             pass_key(task, window, event);
             break;
         case pf::kNullEvent:
-            call_task(task.idle, window, event, task.app_ref, uintptr_t(window));
+            call_task_in_port(task.idle, window, event, task.app_ref, uintptr_t(window));
             break;
         case pf::kActivateEvent:
-            call_task(task.activate, window, event, task.app_ref, uintptr_t(window));
+            call_task_in_port(task.activate, window, event, task.app_ref, uintptr_t(window));
             break;
         default:
             break;

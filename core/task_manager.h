@@ -161,5 +161,7 @@ void DeactivateFloatersAndFirstDocumentWindow();
 void PushPort(pf::Port* port);
 void PushWindowPort(WindowRef window);
 void PopPort();
+// Calls a task slot (a missing one answers 0) with the window's port pushed around it.
+int32_t call_task_in_port(TaskProc proc, WindowRef window, EventRecord* event, uintptr_t app_ref, uintptr_t extra);
 void PushClip();
 void PopClip();

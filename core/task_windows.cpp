@@ -91,14 +91,11 @@ void ResumeFloatingWindows() {
 void CallActivateHandlerProc(WindowRef window, bool active) {
     TaskRecord task;
     get_task_from_window(window, &task);
-    if (!task.activate) return;
     EventRecord event{};
     event.what = pf::kActivateEvent;
     event.message = uintptr_t(window);
     event.modifiers = active ? pf::kActiveFlag : 0;
-    PushWindowPort(window);
-    task.activate(&event, task.app_ref, 0);
-    PopPort();
+    call_task_in_port(task.activate, window, &event, task.app_ref, 0);
 }
 
 // Callers rely on their windows being drawn (before a dialog, after a command),
@@ -129,6 +126,14 @@ void PopPort() {
     --port_stack.depth;
     if (port_stack.depth >= kStackDepth) return;
     if (pf::Port* saved = port_stack.ports[size_t(port_stack.depth)]) pf::set_port(saved);
+}
+
+int32_t call_task_in_port(TaskProc proc, WindowRef window, EventRecord* event, uintptr_t app_ref, uintptr_t extra) {
+    if (!proc) return 0;
+    PushWindowPort(window);
+    int32_t answer = proc(event, app_ref, extra);
+    PopPort();
+    return answer;
 }
 
 void PushClip() {

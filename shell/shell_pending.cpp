@@ -58,11 +58,8 @@ int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     WindowRef document = wxFrontNonFloatingWindow();
     TaskRecord task;
     get_task_from_window(document, &task);
-    if (!document || !task.key) return 0;
-    PushWindowPort(document);
-    int32_t answer = task.key(event, task.app_ref, 0);
-    PopPort();
-    return answer;
+    if (!document) return 0;
+    return call_task_in_port(task.key, document, event, task.app_ref, 0);
 }
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
