@@ -1,6 +1,7 @@
 // Keeping link lists consistent with the formulas that name their links.
 #include "files/link_lists.h"
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -108,13 +109,23 @@ int32_t find_link_to_file(MemoryRef list, const uint8_t* record) {
     return found;
 }
 
-// An id that no record of the list and no formula of the layer uses, from `first` on.
+bool link_id_free(MemoryRef list, MemoryRef cells, int16_t id) {
+    for (int32_t i = 0; list && i < GetMemorySize(list); ++i)
+        if (record_id(list, i) == id) return false;
+    return !refers_to(cells, kWholeGrid, id);
+}
+
+// An id that no record of the list and no formula of the layer uses: from
+// `first` up to the largest id, then on from 0, so that it is never negative
+// (a negative id names no link). With every id taken `first` is kept.
 int16_t free_link_id(MemoryRef list, MemoryRef cells, int16_t first) {
-    for (int16_t id = first < 0 ? 0 : first;; ++id) {
-        bool listed = false;
-        for (int32_t i = 0; list && i < GetMemorySize(list) && !listed; ++i) listed = record_id(list, i) == id;
-        if (!listed && !refers_to(cells, kWholeGrid, id)) return id;
+    constexpr int32_t kIdCount = INT16_MAX + 1;
+    const int32_t start = first < 0 ? 0 : first;
+    for (int32_t n = 0; n < kIdCount; ++n) {
+        auto id = int16_t((start + n) % kIdCount);
+        if (link_id_free(list, cells, id)) return id;
     }
+    return first;
 }
 
 void set_record_id(uint8_t* record, int16_t id) { store_i16(record, id); }

@@ -98,6 +98,17 @@ TEST_F(LinkListTest, PastedLinksNeverTakeAnIdTheLayerAlreadyLists) {
     EXPECT_NE(GetSheetFlags(layer) & kLayerHasLinks, 0u);
 }
 
+TEST_F(LinkListTest, APastedLinkClashingAtTheLargestIdTakesTheLowestFreeOne) {
+    sample::install_cells(layer, cells_using({0}));
+    set_links(records({link_to(0, "Costs", 10), link_to(32767, "Sales", 30)}));
+    Bytes copied = cells_using({32767});
+    MemoryRef clip_cells = Bytes2Memory(&mem_globals, copied.data(), 1, int32_t(copied.size()));
+    ClipLinks clip{clip_cells, {{0, 0}, {0, 0}}, link_block(records({link_to(32767, "Rates", 20)}))};
+    merge_clip_links(clip, layer);
+    EXPECT_EQ(ids_of(links()), (std::vector<int16_t>{0, 32767, 1}));
+    EXPECT_EQ(GetFileLinkInfo(1, 1, CellPoint{0, 0}, CellPoint{0, 0}, clip_cells), 1);
+}
+
 TEST_F(LinkListTest, PastedLinksToAFileTheLayerLinksReuseItsId) {
     set_links(records({link_to(3, "Costs", 10)}));
     Bytes copied = cells_using({7});
