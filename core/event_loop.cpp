@@ -4,7 +4,7 @@
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
-#include "core/colour_helpers.h"
+#include "core/colours.h"
 #include "core/dialog_routing.h"
 #include "core/screen_geometry.h"
 #include "core/system_info.h"

@@ -2,7 +2,7 @@
 // shadows in the current port.
 #include <vector>
 
-#include "core/colour_helpers.h"
+#include "core/colours.h"
 #include "core/screen_geometry.h"
 #include "platform/resources/resources.h"
 

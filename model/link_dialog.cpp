@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/dialog_items.h"
-#include "core/list_helpers.h"
+#include "core/lists_and_menus.h"
 #include "core/modal_dialog.h"
 #include "files/document_file.h"
 #include "model/layer.h"

@@ -1,6 +1,6 @@
 // Window geometry, cursors, colours and the calculation library's alerts.
 #include "../app/app_fixture.h"
-#include "core/colour_helpers.h"
+#include "core/colours.h"
 #include "core/screen_geometry.h"
 #include "platform/screen/cursor.h"
 

@@ -10,7 +10,7 @@
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/links.h"
-#include "core/list_helpers.h"
+#include "core/lists_and_menus.h"
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
 #include "platform/screen/screen.h"

@@ -1,4 +1,4 @@
-#include "core/colour_helpers.h"
+#include "core/colours.h"
 
 #include "core/system_info.h"
 #include "platform/resources/resources.h"

@@ -1,5 +1,5 @@
 // List boxes of dialogs: rows of one column, selection and arrow keys.
-#include "core/list_helpers.h"
+#include "core/lists_and_menus.h"
 
 #include "core/system_info.h"
 #include "core/task_manager.h"

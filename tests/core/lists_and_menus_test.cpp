@@ -1,7 +1,7 @@
-// List boxes, menu helpers and the keyboard state.
+// List boxes, menus and the keyboard state.
 #include "../app/app_fixture.h"
 #include "core/dialog_items.h"
-#include "core/list_helpers.h"
+#include "core/lists_and_menus.h"
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "tests/core/dialog_test_support.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/dialog_items.h"
-#include "core/list_helpers.h"
+#include "core/lists_and_menus.h"
 #include "core/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
