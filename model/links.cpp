@@ -2,8 +2,10 @@
 #include "model/links.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "model/calc_globals.h"
 #include "model/layer.h"
@@ -83,6 +85,22 @@ void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned 
     std::memcpy(record + kLinkPathOffset, path, size_t(path[0]) + 1);
 }
 
+// One more than the largest id, so that ids stay unique after links were
+// dropped; past the largest possible id, the lowest id no record holds (a
+// negative id names no link).
+int16_t new_link_id(MemoryRef list, int16_t largest_id) {
+    if (largest_id < INT16_MAX) return int16_t(largest_id + 1);
+    std::vector<bool> taken(size_t(INT16_MAX) + 1);
+    auto* records = static_cast<const uint8_t*>(UseMemory(list));
+    for (int32_t i = 0; i < GetMemorySize(list); ++i) {
+        int16_t id = link_id(records + i * kLinkRecordSize);
+        if (id >= 0) taken[size_t(id)] = true;
+    }
+    UnuseMemory(list);
+    auto free_id = std::find(taken.begin(), taken.end(), false);
+    return int16_t(free_id - taken.begin());
+}
+
 }  // namespace
 
 void link_path_of(const uint8_t* spec, unsigned char* path) {
@@ -121,14 +139,13 @@ void CheckFileInfo(int16_t* id, MemoryRef layer, MemoryRef linked_workbook, cons
         }
         SetMemoryRefID(sheet->links, sheet->memory_id);
     }
-    // One more than the largest id: ids stay unique after links were dropped.
     uint8_t record[kLinkRecordSize];
     unsigned char path[256];
     link_path_of(spec, path);
-    fill_link(record, int16_t(largest_id + 1), spec, path);
+    *id = new_link_id(sheet->links, largest_id);
+    fill_link(record, *id, spec, path);
     PtrAndMemory(record, sheet->links, 1);
     sheet->flags |= kLayerHasLinks;
-    *id = int16_t(largest_id + 1);
     release_layer(layer);
 }
 

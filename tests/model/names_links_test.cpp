@@ -78,6 +78,20 @@ TEST_F(Links, IdsStayUniqueAfterALinkIsDropped) {
     EXPECT_EQ(link_count(), 2);
 }
 
+TEST_F(Links, ANewLinkAfterTheLargestIdTakesTheLowestFreeOne) {
+    MemoryRef one = make_workbook("One", 5), two = make_workbook("Two", 5);
+    int16_t id;
+    CheckFileInfo(&id, layer, one, pstr("One"));
+    auto* record = static_cast<uint8_t*>(UseMemory(GetSheetLinks(layer)));
+    store_i16(record, INT16_MAX);  // as a file or a paste may leave it
+    UnuseMemory(GetSheetLinks(layer));
+    CheckFileInfo(&id, layer, two, pstr("Two"));
+    EXPECT_EQ(id, 0);
+    MemoryRef found = nullptr;
+    ASSERT_EQ(find_link_workbook(layer, 0, &found), 1);
+    EXPECT_EQ(found, two);
+}
+
 TEST_F(Links, OpenDocumentsAreFoundByExactName) {
     MemoryRef other = make_workbook("Rates", 5);
     MemoryRef found = nullptr;
