@@ -127,12 +127,6 @@ void set_window_item_text(int16_t item, WindowRef window) {
 
 bool same_entry(const pf::FileSpec& a, const pf::FileSpec& b) { return SameFile(&a, &b) != 0; }
 
-int recent_entry_count() {
-    int n = 0;
-    while (n < kRecentDocuments && app_prefs.items[n].name[0] != 0) ++n;
-    return n;
-}
-
 // The read test before opening a recent document: read and write, else read only.
 pf::OSErr test_open(const pf::FileSpec& spec) {
     int16_t ref = 0;
@@ -238,7 +232,7 @@ void update_pref_specs(const pf::FileSpec* spec, int16_t add) {
 }
 
 void open_special(int16_t index) {
-    int entries = recent_entry_count();
+    int entries = recent_document_count();
     if (index == entries + 1) {
         for (int i = 0; i < kRecentDocuments; ++i) app_prefs.items[i].name[0] = 0;
         ResetFavoriteMenu();

@@ -162,6 +162,12 @@ void prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs) {
     clear_overlong_names(prefs);
 }
 
+int recent_document_count() {
+    int count = 0;
+    while (count < kRecentDocuments && app_prefs.items[count].name[0] != 0) ++count;
+    return count;
+}
+
 void RemovePrefItem(int16_t index) {
     if (index < 0 || index >= kRecentDocuments) return;
     for (int i = index; i < kRecentDocuments - 1; ++i) app_prefs.items[i] = app_prefs.items[i + 1];
@@ -176,9 +182,7 @@ void ResetFavoriteMenu() {
     int16_t fixed_items = 2;
     int16_t listed = int16_t(pf::count_menu_items(menu) - fixed_items);
     if (listed > 0) pf::delete_menu_items(menu, 1, listed);
-    int entries = 0;
-    while (entries < kRecentDocuments && app_prefs.items[entries].name[0] != 0) ++entries;
-    for (int i = entries - 1; i >= 0; --i) {
+    for (int i = recent_document_count() - 1; i >= 0; --i) {
         const unsigned char* name = app_prefs.items[i].name;
         pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
     }

@@ -86,6 +86,9 @@ void ParameterFactorySettings(AppPrefs* prefs);
 void prefs_to_file_bytes(const AppPrefs& prefs, uint8_t* bytes);
 void prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs);
 
+// The recent documents listed: those before the first empty entry.
+int recent_document_count();
+
 // The named file in the "Quorvin" folder of the Preferences folder. Any
 // permission but reading creates the folder and the file (with the type and
 // creator "QRVA") when missing; reading creates nothing and answers
