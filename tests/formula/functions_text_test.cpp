@@ -13,25 +13,25 @@ constexpr int16_t kJapanese = pf::kScriptJapanese;
 // Two double-byte characters in Shift_JIS: JIS 0x2422 and 0x2424.
 const std::string kKana = "\x82\xA0\x82\xA2";
 
-std::string left_b(const std::string& text, int32_t n, int16_t script = kRoman) {
+using TakeSpan = void (*)(const unsigned char*, int32_t, unsigned char*, int16_t);
+
+// The span `take` answers for `text`, as a string.
+std::string span(TakeSpan take, const std::string& text, int32_t n, int16_t script) {
     TextBuffer out;
-    left_bytes(PText(text), n, out, script);
+    take(PText(text), n, out, script);
     return as_string(out);
+}
+std::string left_b(const std::string& text, int32_t n, int16_t script = kRoman) {
+    return span(left_bytes, text, n, script);
 }
 std::string left_c(const std::string& text, int32_t n, int16_t script = kRoman) {
-    TextBuffer out;
-    left_characters(PText(text), n, out, script);
-    return as_string(out);
+    return span(left_characters, text, n, script);
 }
 std::string right_b(const std::string& text, int32_t n, int16_t script = kRoman) {
-    TextBuffer out;
-    right_bytes(PText(text), n, out, script);
-    return as_string(out);
+    return span(right_bytes, text, n, script);
 }
 std::string right_c(const std::string& text, int32_t n, int16_t script = kRoman) {
-    TextBuffer out;
-    right_characters(PText(text), n, out, script);
-    return as_string(out);
+    return span(right_characters, text, n, script);
 }
 std::string mid_b(const std::string& text, int32_t start, int32_t n, int16_t script = kRoman) {
     TextBuffer out;
