@@ -54,13 +54,7 @@ int16_t export_layer(MemoryRef layer, const pf::FileSpec& spec, int16_t code) {
         pf::delete_file(spec);
         return written;
     }
-    pf::FinderInfo info;
-    pf::get_finder_info(spec, info);
-    if (info.type != file_type_for_code(code) || info.creator != creator_for_code(code)) {
-        info.type = file_type_for_code(code);
-        info.creator = creator_for_code(code);
-        pf::set_finder_info(spec, info);
-    }
+    settle_type_and_creator(spec, code);
     return 0;
 }
 

@@ -73,15 +73,6 @@ pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& documen
     return 0;
 }
 
-void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
-    pf::FinderInfo info;
-    pf::get_finder_info(spec, info);
-    if (info.type == file_type_for_code(code) && info.creator == creator_for_code(code)) return;
-    info.type = file_type_for_code(code);
-    info.creator = creator_for_code(code);
-    pf::set_finder_info(spec, info);
-}
-
 // ---- Writing -----------------------------------------------------------------
 
 int16_t write_native_file(MemoryRef workbook, uint16_t layer_number, const pf::FileSpec& spec) {
@@ -166,6 +157,15 @@ int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16
 }
 
 }  // namespace
+
+void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
+    pf::FinderInfo info;
+    pf::get_finder_info(spec, info);
+    if (info.type == file_type_for_code(code) && info.creator == creator_for_code(code)) return;
+    info.type = file_type_for_code(code);
+    info.creator = creator_for_code(code);
+    pf::set_finder_info(spec, info);
+}
 
 // The old file moves aside first and comes back on any failure, so the
 // document is never missing.

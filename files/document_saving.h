@@ -25,6 +25,8 @@ pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& docu
 
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
+// Gives the file at `spec` the type and creator of the format code.
+void settle_type_and_creator(const pf::FileSpec& spec, int16_t code);
 
 // Export: each layer of the workbook into a text file of its own in a folder
 // chosen by the user; 0, an error, or 1 when cancelled.
