@@ -63,10 +63,6 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
 std::vector<AlertRequest> shown_alerts;
 bool unattended = false;
 
-std::string pstring_text(const unsigned char* text) {
-    return text ? std::string(reinterpret_cast<const char*>(text + 1), text[0]) : std::string();
-}
-
 void log_alert(int16_t alert_id, int16_t kind, std::string text) {
     if (shown_alerts.size() >= kAlertLogLength) shown_alerts.erase(shown_alerts.begin());
     shown_alerts.push_back(AlertRequest{alert_id, kind, std::move(text)});

@@ -52,8 +52,7 @@ void insert_function(MemoryRef record, int16_t menu, int16_t item) {
     else if (pf::MenuRef m = pf::get_menu_handle(menu))
         text = pf::get_menu_item_text(m, item);
     unsigned char pstr[256];
-    pstr[0] = uint8_t(std::min<size_t>(text.size(), 255));
-    std::memcpy(pstr + 1, text.data(), pstr[0]);
+    set_pstring(pstr, text);
     AddFunctionStr(pstr);
 }
 

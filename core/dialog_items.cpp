@@ -31,16 +31,6 @@ constexpr int16_t kAllCharacters = 32000;
 
 enum : int16_t { kEditCut = 4, kEditCopy = 5, kEditPaste = 6, kEditClear = 7, kEditSelectAll = 9 };
 
-std::string text_of(const unsigned char* text) {
-    return text ? std::string(reinterpret_cast<const char*>(text + 1), text[0]) : std::string();
-}
-
-void to_pstring(const std::string& text, unsigned char* out) {
-    size_t length = std::min<size_t>(text.size(), 255);
-    out[0] = uint8_t(length);
-    text.copy(reinterpret_cast<char*>(out + 1), length);
-}
-
 bool is_edit_text(DialogRef dialog, int16_t item) { return pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem; }
 
 pf::Rect grown(pf::Rect r, int16_t by) { return pf::Rect{int16_t(r.top - by), int16_t(r.left - by), int16_t(r.bottom + by), int16_t(r.right + by)}; }
@@ -86,11 +76,11 @@ void AttachDUserProc(DialogRef dialog, int16_t item, pf::UserItemProc proc) {
 // ---- Texts and numbers -------------------------------------------------------------
 
 void SetDText(DialogRef dialog, int16_t item, const unsigned char* text) {
-    pf::set_dialog_item_text(dialog, item, text_of(text));
+    pf::set_dialog_item_text(dialog, item, pstring_text(text));
 }
 
 void GetDText(DialogRef dialog, int16_t item, unsigned char* text) {
-    to_pstring(pf::get_dialog_item_text(dialog, item), text);
+    set_pstring(text, pf::get_dialog_item_text(dialog, item));
 }
 
 void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text) {
@@ -118,7 +108,7 @@ void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int1
 void SetEditTextDialogItemFocus(DialogRef dialog, int16_t item) { pf::set_dialog_keyboard_focus(dialog, item); }
 
 void SetCntrlText(DialogRef dialog, int16_t item, const unsigned char* text) {
-    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_title(control, text_of(text));
+    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_title(control, pstring_text(text));
 }
 
 void SetDNum(DialogRef dialog, int16_t item, int16_t number, bool select) {

@@ -23,14 +23,6 @@ constexpr int kMaxTempAttempts = 1000;
 constexpr int32_t kQDTextAntiAliased = 2;
 constexpr int16_t kQDTextFlagsVersion = 0x1015;
 
-std::string pstring(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
-
-void set_pstring(unsigned char* out, const std::string& text, size_t limit) {
-    size_t n = std::min(text.size(), limit);
-    out[0] = uint8_t(n);
-    std::memcpy(out + 1, text.data(), n);
-}
-
 // The name of a temporary file: the date-and-time seconds, then "-n" from the second attempt on.
 void temp_name(uint32_t seconds, int attempt, unsigned char* name) {
     std::string text = std::to_string(seconds);
@@ -111,7 +103,7 @@ int16_t SameFile(const pf::FileSpec* a, const pf::FileSpec* b) {
     std::string path_a, path_b;
     if (pf::path_from_file_spec(*a, path_a) == pf::noErr && pf::path_from_file_spec(*b, path_b) == pf::noErr)
         return path_a == path_b ? 1 : 0;
-    return a->volume == b->volume && a->parent == b->parent && pstring(a->name) == pstring(b->name) ? 1 : 0;
+    return a->volume == b->volume && a->parent == b->parent && pstring_text(a->name) == pstring_text(b->name) ? 1 : 0;
 }
 
 int16_t HasFileExtension(const unsigned char* name, const unsigned char* extension) {
@@ -137,7 +129,7 @@ pf::OSErr cstr_path(const pf::FileSpec* spec, char* out) {
 pf::OSErr pstr_path(const pf::FileSpec* spec, unsigned char* out) {
     std::string path;
     pf::OSErr err = pf::path_from_file_spec(*spec, path);
-    set_pstring(out, err ? std::string() : path, kMaxPathBytes);
+    set_pstring(out, err ? std::string() : path);
     return err;
 }
 
@@ -146,7 +138,7 @@ pf::OSErr PathNameFromDirID(uint32_t folder, int16_t volume, unsigned char* out)
     pf::OSErr err = pf::path_from_folder_id(volume, folder, path);
     if (err) path.clear();
     if (path.empty() || path.back() != '/') path += '/';
-    set_pstring(out, path, kMaxPathBytes);
+    set_pstring(out, path);
     return err;
 }
 
@@ -259,7 +251,7 @@ pf::OSErr SearchDirUpwards(uint32_t folder, int16_t volume, unsigned char* name,
             if (suffix && suffix[0] && name_ends_with(info.name, suffix)) {
                 hit = true;
                 if (name) std::memcpy(name, info.name, size_t(info.name[0]) + 1);
-            } else if (!(suffix && suffix[0]) && name && pstring(name) == pstring(info.name)) {
+            } else if (!(suffix && suffix[0]) && name && pstring_text(name) == pstring_text(info.name)) {
                 hit = true;
             }
             if (hit) {

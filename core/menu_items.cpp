@@ -6,6 +6,7 @@
 
 #include "core/dialog_items.h"
 #include "core/lists_and_menus.h"
+#include "core/string_utils.h"
 #include "core/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
@@ -23,8 +24,6 @@ struct SavedMenuFont {
     int16_t font = pf::kSystemFont;
     int16_t size = 0;
 } saved_menu_font;
-
-std::string text_of(const unsigned char* text) { return std::string(reinterpret_cast<const char*>(text + 1), text[0]); }
 
 // The whole number an item's text starts with, 0 for none.
 int16_t item_number(pf::MenuRef menu, int16_t item) {
@@ -86,18 +85,18 @@ void remove_menu_items(pf::MenuRef menu, int16_t first) {
 int16_t find_font_name(pf::MenuRef menu, const unsigned char* name) {
     if (!menu) return 0;
     for (int16_t item = pf::count_menu_items(menu); item >= 1; --item)
-        if (pf::equal_text(pf::get_menu_item_text(menu, item), text_of(name), false, false)) return item;
+        if (pf::equal_text(pf::get_menu_item_text(menu, item), pstring_text(name), false, false)) return item;
     return 0;
 }
 
 void set_outline_item(pf::MenuRef menu, const unsigned char* font_name, int16_t size, int16_t item) {
     bool found = false;
-    int16_t font = pf::font_number(text_of(font_name), &found);
+    int16_t font = pf::font_number(pstring_text(font_name), &found);
     pf::set_item_style(menu, item, found && pf::real_font(font, size) ? pf::kOutline : 0);
 }
 
 void set_other_item(pf::MenuRef menu, const unsigned char* text, int16_t item, int16_t value, bool show_value) {
-    std::string label = text_of(text);
+    std::string label = pstring_text(text);
     if (show_value) label += " (" + std::to_string(value) + ")";
     label += char(kEllipsis);
     pf::set_menu_item_text(menu, item, label);
@@ -182,7 +181,7 @@ void editSizePopup(pf::DialogRef dialog, int16_t item) {
 
 void SavedFontNameUsed(pf::MenuRef menu, const unsigned char* name, int16_t, int16_t count) {
     if (!menu || !name || name[0] == 0) return;
-    std::string font = text_of(name);
+    std::string font = pstring_text(name);
     int16_t searched = std::min<int16_t>(kSavedFontSearch, pf::count_menu_items(menu));
     bool present = false;
     for (int16_t item = 1; item <= searched; ++item) {

@@ -5,16 +5,13 @@
 
 #include "core/alerts.h"
 #include "core/screen_geometry.h"
+#include "core/string_utils.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
 #include "platform/memory/memory.h"
 #include "platform/system/system.h"
 
 namespace {
-
-std::string text_of(const unsigned char* text) {
-    return text ? std::string(reinterpret_cast<const char*>(text + 1), text[0]) : std::string();
-}
 
 // Replies hold their selection until they are disposed, on every path.
 void dispose_reply(pf::NavReply& reply) {
@@ -100,7 +97,7 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
                        void* user_data) {
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
-    options.saved_file_name = text_of(proposed_name);
+    options.saved_file_name = pstring_text(proposed_name);
     if (event_proc) options.event_proc = reinterpret_cast<pf::NavEventProc>(event_proc);
     options.event_user = user_data;
     pf::NavReply reply;
@@ -123,7 +120,7 @@ int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;
     options.event_user = user_data;
-    uint32_t answer = pf::nav_ask_save_changes(text_of(document_name), quitting, options);
+    uint32_t answer = pf::nav_ask_save_changes(pstring_text(document_name), quitting, options);
     if (dialog) *dialog = nullptr;
     if (action) *action = answer;
     return pf::noErr;

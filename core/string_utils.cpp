@@ -22,6 +22,16 @@ int16_t current_script() {
 
 }  // namespace
 
+std::string pstring_text(const unsigned char* s) {
+    return s ? std::string(reinterpret_cast<const char*>(s + 1), s[0]) : std::string();
+}
+
+void set_pstring(unsigned char* dest, std::string_view text, size_t limit) {
+    size_t n = std::min({text.size(), limit, size_t(kMaxPStringLength)});
+    dest[0] = static_cast<unsigned char>(n);
+    std::memcpy(dest + 1, text.data(), n);
+}
+
 void ConcatPString(unsigned char* dest, const unsigned char* src) {
     int room = kMaxPStringLength - dest[0];
     int n = std::min<int>(src[0], room);

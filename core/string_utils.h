@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/types.h"
 
@@ -20,6 +22,11 @@ void FrontConcat(const unsigned char* prefix, unsigned char* dest);
 void AppendChar(unsigned char* dest, unsigned char ch);
 void DeletePString(unsigned char* s, int16_t index, int16_t count);
 void copy(const unsigned char* src, unsigned char* dest, int16_t index, int16_t count);
+
+// The text of a length-prefixed string (empty for null), and a length-prefixed
+// string of the first `limit` (at most 255) bytes of a text.
+std::string pstring_text(const unsigned char* s);
+void set_pstring(unsigned char* dest, std::string_view text, size_t limit = kMaxPStringLength);
 
 // Searching and comparing.
 int16_t Pos(const unsigned char* s, unsigned char ch);

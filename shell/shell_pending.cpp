@@ -1,10 +1,10 @@
 // Stand-ins for the menus, palettes and dialogs not built yet: a password
 // dialog that confirms nothing, empty palettes, and menu handlers that do
 // nothing.
-#include <cstring>
 
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
+#include "core/string_utils.h"
 #include "formula/recalc.h"
 #include "platform/menus/menus.h"
 #include "shell/shell_pending.h"
@@ -70,8 +70,7 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     if (!checkonscreen(where)) where = pf::Point{int16_t(60 + offset), int16_t(pf::screen_bounds().right - 160)};
     pf::Rect bounds{where.v, where.h, int16_t(where.v + 60), int16_t(where.h + 120)};
     unsigned char pstr[256];
-    pstr[0] = uint8_t(std::strlen(title));
-    std::memcpy(pstr + 1, title, pstr[0]);
+    set_pstring(pstr, title);
     WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, pf::kFirstWindowOfClass, true, 0);
     if (!window) return nullptr;
     pf::set_window_kind(window, kPaletteWindowKind);

@@ -65,6 +65,16 @@ TEST(PStrings, ConcatenationStopsAt255) {
     EXPECT_EQ(small.text(), "abcde");
 }
 
+TEST(PStrings, TextConversionsStopAt255OrTheLimit) {
+    PStr out;
+    set_pstring(out.b, std::string(300, 'z'));
+    EXPECT_EQ(out.text(), std::string(255, 'z'));
+    set_pstring(out.b, "document.qrv", 8);
+    EXPECT_EQ(out.text(), "document");
+    EXPECT_EQ(pstring_text(out.b), "document");
+    EXPECT_EQ(pstring_text(nullptr), "");
+}
+
 TEST(PStrings, PosAndCompare) {
     PStr s("hello");
     EXPECT_EQ(Pos(s.b, 'h'), 1);
