@@ -9,7 +9,6 @@
 
 constexpr int kNamedRangeSize = 40;
 constexpr int kNamedRangeNameSize = 32;
-constexpr int16_t kReferenceErrorCode = 64;
 
 MemoryRef Get_rangeinfo(MemoryRef layer);
 void Set_rangeinfo(MemoryRef layer, MemoryRef list);

@@ -8,6 +8,7 @@
 
 #include "../formula/recalc_fixture.h"
 #include "formula/formula_text.h"
+#include "formula/function_values.h"
 #include "model/cell_formats.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -85,7 +86,7 @@ TEST_F(InsertDeleteTest, DeletingRowsInvalidatesAndShrinks) {
     EXPECT_TRUE(store_is_sound(store()));
     calculate_now();
     double invalid = result(4, 1);
-    EXPECT_EQ(checkValue(&invalid), kReferenceErrorCode);
+    EXPECT_EQ(checkValue(&invalid), kErrRef);
     EXPECT_EQ(result(4, 2), 20);
 }
 
