@@ -10,7 +10,7 @@
 
 namespace {
 
-struct ListHelpers : AppTest {
+struct ListsAndMenus : AppTest {
     pf::WindowRef window = nullptr;
     pf::ListHandle list = nullptr;
 
@@ -46,7 +46,7 @@ void drop_row_drawer(int16_t, bool, const pf::Rect&, pf::Point, std::string_view
 
 }  // namespace
 
-TEST_F(ListHelpers, RowsAreAppendedInOrderPastRow999AndEmptyTextsAreSkipped) {
+TEST_F(ListsAndMenus, RowsAreAppendedInOrderPastRow999AndEmptyTextsAreSkipped) {
     for (int i = 0; i < 1200; ++i) add("row " + std::to_string(i));
     add("");
     ASSERT_EQ(pf::list_rows(list), 1200);
@@ -55,7 +55,7 @@ TEST_F(ListHelpers, RowsAreAppendedInOrderPastRow999AndEmptyTextsAreSkipped) {
     EXPECT_EQ(pf::list_rows(list), 0);
 }
 
-TEST_F(ListHelpers, ArrowKeysMoveASelectedRowAndScrollItIntoView) {
+TEST_F(ListsAndMenus, ArrowKeysMoveASelectedRowAndScrollItIntoView) {
     EXPECT_EQ(FindSelect(list), -1);
     for (int i = 0; i < 30; ++i) add("item " + std::to_string(i));
     EXPECT_EQ(FindSelect(list), -1);
@@ -72,7 +72,7 @@ TEST_F(ListHelpers, ArrowKeysMoveASelectedRowAndScrollItIntoView) {
     EXPECT_EQ(list_key(list, pf::kDownArrowChar), 0);
 }
 
-TEST_F(ListHelpers, ADefinitionProcedureIsInstalledOnlyOverAnEmptyOldSlot) {
+TEST_F(ListsAndMenus, ADefinitionProcedureIsInstalledOnlyOverAnEmptyOldSlot) {
     pf::ListDefProc old = nullptr;
     EXPECT_EQ(InstallLDEF(list, nullptr, &old), -1);
     EXPECT_EQ(InstallLDEF(list, drop_row_drawer, nullptr), -1);
@@ -82,7 +82,7 @@ TEST_F(ListHelpers, ADefinitionProcedureIsInstalledOnlyOverAnEmptyOldSlot) {
     EXPECT_EQ(InstallLDEF(list, drop_row_drawer, &taken), -1);
 }
 
-TEST_F(ListHelpers, TheSizePopUpShowsAnOddSizeAboveTheStandardOnes) {
+TEST_F(ListsAndMenus, TheSizePopUpShowsAnOddSizeAboveTheStandardOnes) {
     pf::DialogRef dialog = dialogtest::two_button_dialog();
     pf::ControlRef popup = pf::new_control(pf::get_dialog_window(dialog), pf::Rect{20, 124, 42, 220}, "", true, 1, 143, 0,
                                            pf::kPopupButtonControl, 0);
@@ -106,7 +106,7 @@ TEST_F(ListHelpers, TheSizePopUpShowsAnOddSizeAboveTheStandardOnes) {
     pf::dispose_dialog(dialog);
 }
 
-TEST_F(ListHelpers, TheLastFontUsedStaysAtTheTopOfTheFontMenu) {
+TEST_F(ListsAndMenus, TheLastFontUsedStaysAtTheTopOfTheFontMenu) {
     pf::MenuRef fonts = pf::new_menu(901, "Font");
     pf::append_menu(fonts, "Courier;Geneva;Helvetica;Times");
     const unsigned char geneva[] = "\x06" "Geneva";
@@ -124,7 +124,7 @@ TEST_F(ListHelpers, TheLastFontUsedStaysAtTheTopOfTheFontMenu) {
     pf::dispose_menu(fonts);
 }
 
-TEST_F(ListHelpers, MenuItemsCheckedEnabledAndNamed) {
+TEST_F(ListsAndMenus, MenuItemsCheckedEnabledAndNamed) {
     pf::MenuRef menu = standard_sizes();
     check_menu_item(menu, 1, 7, 4);
     EXPECT_EQ(pf::get_item_mark(menu, 4), pf::kCheckMark);
@@ -144,7 +144,7 @@ TEST_F(ListHelpers, MenuItemsCheckedEnabledAndNamed) {
     pf::dispose_menu(menu);
 }
 
-TEST_F(ListHelpers, CommandPeriodNeedsBothKeys) {
+TEST_F(ListsAndMenus, CommandPeriodNeedsBothKeys) {
     pf::driver_key_down(pf::kKeyCodeCommand, 0, pf::kCmdKey);
     run_until_idle();
     EXPECT_TRUE(CommandKeyDown());
