@@ -267,12 +267,7 @@ int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, 
     }
     int32_t counter = 0;
     int16_t error = write_text_layer(layer, code, &counter);
-    if (!error && f_ref) {
-        int32_t position = 0;
-        pf::get_file_position(f_ref, position);
-        if (position == counter) pf::set_end_of_file(f_ref, counter);
-        else error = kDamagedFileErr;
-    }
+    if (!error && f_ref) error = end_file_at(counter);
     CleanUp(error);
     return error;
 }

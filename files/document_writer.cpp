@@ -126,12 +126,7 @@ int16_t write_native_document(MemoryRef workbook, uint16_t layer_number) {
         error = write_layer_block(find_SpreadSheet_item(workbook, index), whole ? index : 0, &counter);
         report_document_progress(workbook, index - first + 1, last - first + 1);
     }
-    if (!error) {
-        int32_t position = 0;
-        pf::get_file_position(f_ref, position);
-        pf::set_end_of_file(f_ref, counter);
-        if (position != counter) error = kDamagedFileErr;
-    }
+    if (!error) error = end_file_at(counter);
     report_document_progress(workbook, kProgressTotal, kProgressTotal);
     return error;
 }

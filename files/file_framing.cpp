@@ -73,6 +73,13 @@ int32_t bytes_left(int32_t counter) {
     return length > counter ? length - counter : 0;
 }
 
+int16_t end_file_at(int32_t counter) {
+    int32_t position = 0;
+    if (pf::OSErr error = pf::get_file_position(f_ref, position)) return error;
+    if (position != counter) return kDamagedFileErr;
+    return pf::set_end_of_file(f_ref, counter);
+}
+
 int16_t fail_file(int16_t error) {
     CleanUp(error);
     return error;

@@ -65,6 +65,9 @@ void writeChar(uint8_t byte, MemoryRef ref);
 
 // The bytes of the open file past the counter (0 with no file).
 int32_t bytes_left(int32_t counter);
+// Ends the open file at `counter`, where its writing ended; kDamagedFileErr
+// when the file position disagrees, or the platform's error.
+int16_t end_file_at(int32_t counter);
 
 // Byte-order converters: each swaps in place; those taking a reference do
 // nothing for null and walk every record.
