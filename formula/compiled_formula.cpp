@@ -102,8 +102,9 @@ FormulaToken read_formula_token(const uint8_t* p, const uint8_t* end) {
     const int32_t left = int32_t(end - p);
     switch (*p) {
     case kTokSmallInt:
+    case kTokLink:
         if (left < 3) return token;
-        token.kind = FormulaTokenKind::small_int;
+        token.kind = *p == kTokLink ? FormulaTokenKind::link : FormulaTokenKind::small_int;
         token.value = load_i16(p + 1);
         token.length = 3;
         return token;
@@ -112,12 +113,6 @@ FormulaToken read_formula_token(const uint8_t* p, const uint8_t* end) {
         token.kind = FormulaTokenKind::function;
         token.value = p[1];
         token.length = 2;
-        return token;
-    case kTokLink:
-        if (left < 3) return token;
-        token.kind = FormulaTokenKind::link;
-        token.value = load_i16(p + 1);
-        token.length = 3;
         return token;
     case kTokQuote:
         for (const uint8_t* q = p + 1; q < end; ++q)
