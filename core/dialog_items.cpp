@@ -27,7 +27,6 @@ constexpr int16_t kOutlineGap = 4;
 constexpr int16_t kOutlinePen = 3;
 constexpr int16_t kOutlineCorner = 16;
 constexpr int16_t kMovableModalVariant = 5;
-constexpr int16_t kAllCharacters = 32000;
 
 enum : int16_t { kEditCut = 4, kEditCopy = 5, kEditPaste = 6, kEditClear = 7, kEditSelectAll = 9 };
 

@@ -23,6 +23,8 @@ void SetDText(DialogRef dialog, int16_t item, const unsigned char* text);
 void GetDText(DialogRef dialog, int16_t item, unsigned char* text);
 void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text);
 void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text);
+// An end past the text selects to its end: kAllCharacters selects the whole text.
+constexpr int16_t kAllCharacters = 32000;
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end);
 void SetEditTextDialogItemFocus(DialogRef dialog, int16_t item);
 void SetCntrlText(DialogRef dialog, int16_t item, const unsigned char* text);

@@ -13,7 +13,6 @@ namespace {
 constexpr int kErrorBeep = 9;
 constexpr uint32_t kArrowRepeatTicks = 15;
 constexpr int16_t kLastColumn = 31999;
-constexpr int16_t kAllCharacters = 32000;
 constexpr int kLongestZeroText = 3;
 
 unsigned char decimal_separator() { return static_cast<unsigned char>(pf::international_settings().decimal_point); }
