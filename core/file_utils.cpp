@@ -47,10 +47,8 @@ bool name_ends_with(const unsigned char* name, const unsigned char* suffix) {
 }
 
 pf::OSErr executable_folder(pf::FileSpec* folder) {
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return pf::kFileNotFoundErr;
-    std::string exe(path, size_t(length));
+    std::string exe = executable_path();
+    if (exe.empty()) return pf::kFileNotFoundErr;
     return pf::file_spec_from_path(exe.substr(0, exe.find_last_of('/')), *folder);
 }
 
@@ -280,6 +278,12 @@ pf::OSErr SearchDirDown(uint32_t folder, int16_t volume, SearchProc folder_proc,
         if (answer == pf::noErr) success = true;
     }
     return success ? pf::noErr : pf::kFileNotFoundErr;
+}
+
+std::string executable_path() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    return length > 0 ? std::string(path, size_t(length)) : std::string();
 }
 
 // The resources are linked into the program; only its own folder exists.

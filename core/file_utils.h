@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/files/files.h"
 
@@ -59,6 +60,8 @@ pf::OSErr SearchDirDown(uint32_t folder, int16_t volume, SearchProc folder_proc,
 // The program's folders: 0 the executable's, 1 resources, 2 shared support,
 // 4 the preferred localization's resources, other values the program's own.
 pf::OSErr FindBundleFolder(pf::FileSpec* folder, int16_t which);
+// The full path of the running program's file; empty when it cannot be read.
+std::string executable_path();
 pf::OSErr LoadFrameworkBundle(const char* name, void** bundle);
 int32_t CallQDTextFlags(int32_t flags);
 void SetQDText();

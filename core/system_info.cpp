@@ -1,10 +1,9 @@
 #include "core/system_info.h"
 
-#include <unistd.h>
-
 #include <string>
 
 #include "core/alerts.h"
+#include "core/file_utils.h"
 #include "platform/files/files.h"
 #include "platform/fonts/fonts.h"
 #include "platform/screen/cursor.h"
@@ -47,14 +46,11 @@ void record_scripts() {
 // The folder of the program's own file, and this process.
 void record_application() {
     g_system.resource_file = 0;
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length > 0) {
-        pf::FileSpec spec;
-        if (pf::file_spec_from_path(std::string(path, size_t(length)), spec) == pf::noErr) {
-            g_system.application_volume = spec.volume;
-            g_system.application_folder = spec.parent;
-        }
+    pf::FileSpec spec;
+    std::string exe = executable_path();
+    if (!exe.empty() && pf::file_spec_from_path(exe, spec) == pf::noErr) {
+        g_system.application_volume = spec.volume;
+        g_system.application_folder = spec.parent;
     }
     pf::ProcessSerialNumber self = pf::current_process();
     g_system.process[0] = self.high;
