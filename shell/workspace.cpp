@@ -116,12 +116,14 @@ MemoryRef CopyWorkspaceItems() {
     return copy;
 }
 
-void RestoreWorkspaceItems(MemoryRef copy) {
-    RemoveWorkspaceItems();
-    if (!copy) return;
+namespace {
+
+// The aliases of a copy made by CopyWorkspaceItems; false when its bytes cannot be had.
+bool aliases_of_copy(MemoryRef copy, AliasList& aliases) {
     size_t size = size_t(GetMemorySize(copy));
-    AliasList aliases;
+    if (size == 0) return true;
     const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(copy));
+    if (!bytes) return false;
     for (size_t at = 0; at + sizeof(uint32_t) <= size;) {
         uint32_t length;
         std::memcpy(&length, bytes + at, sizeof length);
@@ -131,7 +133,18 @@ void RestoreWorkspaceItems(MemoryRef copy) {
         at += length;
     }
     UnuseMemory(copy);
+    return true;
+}
+
+}  // namespace
+
+// A copy whose bytes cannot be brought back leaves the workspace as it is.
+void RestoreWorkspaceItems(MemoryRef copy) {
+    AliasList aliases;
+    bool readable = !copy || aliases_of_copy(copy, aliases);
     DisposeMemory(copy);
+    if (!readable) return;
+    RemoveWorkspaceItems();
     for (const std::vector<uint8_t>& alias : aliases) {
         AddWorkspaceItem(pf::ptr_to_hand(alias.data(), pf::Size(alias.size())));
     }

@@ -34,6 +34,30 @@ TEST_F(PrefsTest, TheWorkspaceListSurvivesCopyRemoveAndRestore) {
     EXPECT_EQ(copy_bytes(), before);
 }
 
+// A copy purged to a swap file that can no longer be read is not restored, and
+// the workspace keeps its items.
+TEST_F(PrefsTest, ACopyThatCannotBeReadBackLeavesTheWorkspaceAlone) {
+    AddWorkspaceItem(handle_of(std::string(200, 'a')));
+    MemoryRef saved = CopyWorkspaceItems();
+    AddWorkspaceItem(handle_of("kept"));
+    std::vector<uint8_t> before = copy_bytes();
+
+    std::string swap_path = home + "/swap";
+    pf::FileSpec swap_spec;
+    pf::file_spec_from_path(swap_path, swap_spec);  // not there yet
+    ASSERT_EQ(pf::create_file(swap_spec, kQuorvinCreator, pf::four_cc("QRVM")), pf::noErr);
+    int16_t swap = 0;
+    ASSERT_EQ(pf::open_data_fork(swap_spec, pf::kReadWritePermission, swap), pf::noErr);
+    InitVirtualMemory(&mem_globals, nullptr, swap);
+    ASSERT_EQ(MemoryPurge(&mem_globals, INT32_MAX, nullptr), kPurgeShortErr);
+    pf::close_file(swap);
+    mem_globals.no_handler_proc = [](MemoryGlobals*) {};
+
+    RestoreWorkspaceItems(saved);
+    mem_globals.no_handler_proc = nullptr;
+    EXPECT_EQ(copy_bytes(), before);
+}
+
 TEST_F(PrefsTest, AnAliasAddedAfterAGapInTheIdsIsKept) {
     AddWorkspaceItem(handle_of("one"));
     AddWorkspaceItem(handle_of("two"));
