@@ -12,6 +12,7 @@
 #include "core/task_manager.h"
 #include "core/text_services.h"
 #include "editing/editing_services.h"
+#include "files/document_file.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "platform/appleevents/appleevents.h"
@@ -176,11 +177,7 @@ int32_t urgent_func(int32_t code) {
 int16_t title_click_func(uintptr_t app_ref) {
     if (!app_ref) return 0;
     MemoryRef workbook = doc_window_workbook(reinterpret_cast<MemoryRef>(app_ref));
-    MemoryRef file_info = workbook ? Get_fileinfo(workbook) : nullptr;
-    if (!file_info) return kNeverSavedMenu;
-    const unsigned char* bytes = static_cast<const unsigned char*>(UseMemory(file_info));
-    bool saved = bytes[kFileSpecNameOffset] != 0;
-    UnuseMemory(file_info);
+    bool saved = workbook && file_record_of(workbook).spec.name[0] != 0;
     return saved ? 0 : kNeverSavedMenu;
 }
 
