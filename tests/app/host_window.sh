@@ -21,12 +21,16 @@ has_document_title() { [ "$(dark_pixels "$1" 200x14+200+24)" -gt 10 ]; }
 start() {
   start_app "$quorvin"
   xdotool windowmove "$window" 0 0
-  [ -f "$swap" ] || fail "no swap file while running"
+  for _ in $(seq 100); do
+    [ -f "$swap" ] && return
+    sleep 0.1
+  done
+  fail "no swap file while running"
 }
 
 # Waits for the program to end by itself and checks it left no swap file.
 finish() {
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done

@@ -33,7 +33,7 @@ window=
 start_app() {
   "$@" &
   app_pid=$!
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     window=$(xdotool search --name '^Quorvin$' 2>/dev/null | head -1)
     [ -n "$window" ] && break
     sleep 0.1
@@ -61,7 +61,7 @@ is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) re
 # Asks the program to quit as the desktop does and checks that it exits with 0.
 quit_app() {
   kill -TERM "$app_pid"
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done
