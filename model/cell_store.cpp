@@ -213,6 +213,8 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     (void)range;
     if (length < kRowHeaderSize + kCellHeaderSize) return;
     const uint8_t* cell = block + kRowHeaderSize;
+    // The block is one row holding one cell: a cell length that disagrees would tear the store.
+    if (_cellLength_(cell) != length - kRowHeaderSize) return;
     int16_t row = _RowID_(block), column = _cellID_(cell);
     if (!cell_in_grid(row, column)) return;
     clobberCache(layer);

@@ -29,6 +29,8 @@ uint8_t* SetCriticalRefStop(MemoryRef block, uint8_t** end);
 // The address and length of a stored cell, or 0. Valid until the store changes.
 int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef layer);
 
+// Stores the block of one row holding one cell, replacing a cell stored there;
+// a block whose cell length disagrees with `length` is refused.
 void InputCell(const CellRange* range, const uint8_t* block, int32_t length, MemoryRef layer);
 void Clear_Cells(const CellRange* range, MemoryRef store);
 int16_t CopyCellInfo(CellPoint top_left, CellPoint bottom_right, MemoryRef* block, MemoryRef store);

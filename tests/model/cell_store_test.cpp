@@ -39,6 +39,18 @@ TEST_F(CellStore, InputCellIntoAnExistingRowGrowsItByTheCellOnly) {
     UnuseMemory(store());
 }
 
+TEST_F(CellStore, ABlockWhoseCellLengthDisagreesIsRefused) {
+    put(5, 9, 1);
+    std::vector<uint8_t> block = number_cell(5, 3, 2);
+    block.resize(block.size() + 6);  // the cell's own length still names the shorter cell
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    CellRange range{{5, 3}, {5, 3}};
+    InputCell(&range, block.data(), int32_t(block.size()), layer);
+    EXPECT_TRUE(store_is_sound(store()));
+    EXPECT_EQ(count_cells(), 1);
+    EXPECT_EQ(at(5, 3), -1);
+}
+
 TEST_F(CellStore, StoringOverAnOccupiedCellReplacesIt) {
     put(2, 2, 1);
     put(2, 2, 7);
