@@ -13,6 +13,7 @@ using FourCC = uint32_t;
 
 constexpr OSErr noErr = 0;
 constexpr OSErr kParamErr = -50;  // a parameter was out of range
+constexpr OSErr kUserCanceledErr = -128;  // the user cancelled
 
 struct Point {
     int16_t v = 0;

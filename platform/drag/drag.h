@@ -38,7 +38,6 @@ constexpr FlavorFlags kFlavorNotSaved = 0x0004;
 constexpr FourCC kFlavorTypeText = four_cc("TEXT");
 constexpr FourCC kFlavorTypeHfs = four_cc("hfs ");
 
-constexpr OSErr kUserCanceledErr = -128;
 constexpr OSErr kBadDragRefErr = -1850;
 constexpr OSErr kBadDragItemErr = -1851;
 constexpr OSErr kBadDragFlavorErr = -1852;

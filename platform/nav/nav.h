@@ -18,8 +18,6 @@
 
 namespace pf {
 
-constexpr OSErr kUserCanceledErr = -128;
-
 // The user's answer of a dialog, as the platform numbers it.
 enum : uint32_t {
     kNavUserActionNone = 0,
