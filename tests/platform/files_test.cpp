@@ -252,11 +252,11 @@ TEST_F(Files, ExchangeSwapsContentsAndRefsFollowThem) {
     EXPECT_EQ(read_all(doc), "new contents, longer");
 }
 
-TEST_F(Files, ExchangeNeverShowsAPartialFile) {
-    std::string doc = root + "/doc.qrv", temp = root + "/temp";
-    const std::string old_text(3000, 'o'), new_text(5000, 'n');
-    write_all(doc, old_text);
-    write_all(temp, new_text);
+// Runs `exchanges` while another thread keeps reading `doc`; answers how many
+// reads saw neither the old nor the new contents whole.
+template <typename Exchanges>
+int partial_reads_during(const std::string& doc, const std::string& old_text, const std::string& new_text,
+                         Exchanges exchanges) {
     std::atomic<bool> done{false};
     std::atomic<int> bad{0};
     std::thread reader([&] {
@@ -265,11 +265,22 @@ TEST_F(Files, ExchangeNeverShowsAPartialFile) {
             if (seen != old_text && seen != new_text) ++bad;
         }
     });
-    pf::FileSpec a = spec_of(doc), b = spec_of(temp);
-    for (int i = 0; i < 300; ++i) ASSERT_EQ(pf::exchange_files(a, b), pf::noErr);
+    exchanges();
     done = true;
     reader.join();
-    EXPECT_EQ(bad.load(), 0);
+    return bad.load();
+}
+
+TEST_F(Files, ExchangeNeverShowsAPartialFile) {
+    std::string doc = root + "/doc.qrv", temp = root + "/temp";
+    const std::string old_text(3000, 'o'), new_text(5000, 'n');
+    write_all(doc, old_text);
+    write_all(temp, new_text);
+    pf::FileSpec a = spec_of(doc), b = spec_of(temp);
+    int bad = partial_reads_during(doc, old_text, new_text, [&] {
+        for (int i = 0; i < 300; ++i) ASSERT_EQ(pf::exchange_files(a, b), pf::noErr);
+    });
+    EXPECT_EQ(bad, 0);
     EXPECT_EQ(read_all(doc), old_text);  // an even number of exchanges
 }
 
@@ -278,18 +289,10 @@ TEST_F(Files, ExchangeByLinksKeepsTheTargetWhole) {
     const std::string old_text(2000, 'o'), new_text(4000, 'n');
     write_all(doc, old_text);
     write_all(temp, new_text);
-    std::atomic<bool> done{false};
-    std::atomic<int> bad{0};
-    std::thread reader([&] {
-        while (!done) {
-            std::string seen = read_all(doc);
-            if (seen != old_text && seen != new_text) ++bad;
-        }
+    int bad = partial_reads_during(doc, old_text, new_text, [&] {
+        for (int i = 0; i < 100; ++i) ASSERT_EQ(pf::files_detail::exchange_by_links(temp, doc), pf::noErr);
     });
-    for (int i = 0; i < 100; ++i) ASSERT_EQ(pf::files_detail::exchange_by_links(temp, doc), pf::noErr);
-    done = true;
-    reader.join();
-    EXPECT_EQ(bad.load(), 0);
+    EXPECT_EQ(bad, 0);
     EXPECT_EQ(read_all(doc), old_text);
     EXPECT_EQ(read_all(temp), new_text);
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);  // no leftovers
