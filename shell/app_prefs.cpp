@@ -35,7 +35,8 @@ constexpr int16_t kMarginCentimetres = 0;
 constexpr int16_t kMarginInches = 1;
 
 void factory_cell_format(uint8_t* format) {
-    int16_t font = pf::system_script() == pf::kScriptRoman ? pf::font_number("Lucida Grande") : pf::kApplFont;
+    int16_t font = pf::system_script() == pf::kScriptRoman ? int16_t(pf::font_number("Lucida Grande"))
+                                                           : int16_t(pf::kApplFont);
     store_i16(format + kFmtFont, font);
     format[kFmtSize] = kFactoryFontSize;
     format[kDefaultDateFormatByte] = kFactoryDateFormat;
@@ -139,7 +140,7 @@ void clear_overlong_names(AppPrefs& prefs) {
 }  // namespace
 
 void ParameterFactorySettings(AppPrefs* prefs) {
-    std::memset(prefs, 0, sizeof *prefs);
+    *prefs = AppPrefs{};
     prefs->version = kPrefsVersion;
     factory_cell_format(prefs->default_format);
     prefs->margin_unit = pf::international_settings().metric ? kMarginCentimetres : kMarginInches;

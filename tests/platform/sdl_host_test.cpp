@@ -156,7 +156,9 @@ TEST_F(SdlHost, ScreenFollowsTheWindowAndTextReachesTheClipboard) {
     pf::zero_scrap();
     pf::put_scrap(pf::kScrapText, mac.data(), mac.size());
     char* system = SDL_GetClipboardText();
-    if (system && *system) EXPECT_STREQ(system, "Gr\u00fc\u00e8e");  // the dummy driver keeps it in process
+    if (system && *system) {
+        EXPECT_STREQ(system, "Gr\u00fc\u00e8e");  // the dummy driver keeps it in process
+    }
     SDL_free(system);
 }
 
