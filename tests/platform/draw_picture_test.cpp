@@ -13,7 +13,21 @@ using drawtest::ImagePort;
 using drawtest::Rgn;
 using pf::Rect;
 
-using Pictures = ImagePort;
+struct Pictures : ImagePort {
+    // Draws directly, then records the same drawing and plays it back: the pixels must match.
+    template <typename Draw>
+    void expect_playback_equals_drawing(Draw draw) {
+        draw();
+        std::vector<uint32_t> direct = snapshot();
+        pf::erase_rect(port.port_rect);
+        pf::PicHandle pic = pf::open_picture(port.port_rect);
+        draw();
+        pf::close_picture();
+        EXPECT_EQ(pf::draw_picture(pic, port.port_rect), pf::noErr);
+        EXPECT_EQ(snapshot(), direct);
+        pf::kill_picture(pic);
+    }
+};
 
 // Draws with most recorded calls: state changes, every shape kind, lines, text, bits
 // and clipping.
@@ -74,15 +88,7 @@ TEST_F(Pictures, JustifiedTextKeepsItsSpreadWords) {
         pf::move_to(2, 20);
         pf::draw_justified("ab cd ef", 11 * pf::kFixedOne);
     };
-    draw();
-    std::vector<uint32_t> direct = snapshot();
-    pf::erase_rect(port.port_rect);
-    pf::PicHandle pic = pf::open_picture(port.port_rect);
-    draw();
-    pf::close_picture();
-    EXPECT_EQ(pf::draw_picture(pic, port.port_rect), pf::noErr);
-    EXPECT_EQ(snapshot(), direct);
-    pf::kill_picture(pic);
+    expect_playback_equals_drawing(draw);
 }
 
 TEST_F(Pictures, TurnedTextIsKeptAsItsImage) {
@@ -94,15 +100,7 @@ TEST_F(Pictures, TurnedTextIsKeptAsItsImage) {
         pf::move_to(40, 4);
         pf::draw_text_turned("Dn", pf::Turn::kDown);
     };
-    draw();
-    std::vector<uint32_t> direct = snapshot();
-    pf::erase_rect(port.port_rect);
-    pf::PicHandle pic = pf::open_picture(port.port_rect);
-    draw();
-    pf::close_picture();
-    EXPECT_EQ(pf::draw_picture(pic, port.port_rect), pf::noErr);
-    EXPECT_EQ(snapshot(), direct);
-    pf::kill_picture(pic);
+    expect_playback_equals_drawing(draw);
 }
 
 TEST_F(Pictures, PlaybackScalesTheFrameOntoTheDestination) {
