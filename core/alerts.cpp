@@ -127,6 +127,7 @@ void answer_unattended(unsigned char ch, uint8_t key_code) {
 }
 
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (queue_quit_key(event)) return false;
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {

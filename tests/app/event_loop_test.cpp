@@ -1,5 +1,6 @@
 // Routing of clicks and keys by the event loop, and the low-memory alert.
 #include "app_fixture.h"
+#include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
 #include "shell/shell_services.h"
 #include "window/window_services.h"
@@ -232,4 +233,43 @@ TEST_F(EventLoop, TheLoopSleepsNotAfterAKeyAtMost20TicksInFrontAnd60Behind) {
     before = pf::tick_count();
     task_master_pass();
     EXPECT_GE(pf::tick_count() - before, 59u);
+}
+
+namespace {
+
+void send_quit() {
+    pf::AppleEvent quit;
+    pf::AEDesc self;
+    pf::ae_address_of_self(self);
+    pf::ae_create_apple_event(pf::kCoreEventClass, pf::kQuitApplication, self, -1, 0, quit);
+    pf::ae_send(quit, nullptr, pf::kAENoReply);
+}
+
+constexpr uint8_t kKeyCodeQ = 12;
+
+}  // namespace
+
+TEST_F(EventLoop, AQuitRequestedWhileAnAlertIsUpIsActedOnOnceItCloses) {
+    set_unattended_run(false);
+    new_document();
+    // The host window closed (or a signal came) while the alert waits.
+    send_quit();
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    error_alert(20000, 3);
+    EXPECT_FALSE(task_quit_flag());
+    EXPECT_TRUE(quit_request_queued());
+    ASSERT_NE(pf::front_non_floating_window(), nullptr);  // the alert closed nothing else
+    run_until_idle();
+    EXPECT_FALSE(quit_request_queued());
+    EXPECT_TRUE(task_quit_flag());
+}
+
+TEST_F(EventLoop, CommandQInAnAlertAloneIsQueuedToo) {
+    set_unattended_run(false);
+    pf::driver_key(kKeyCodeQ, 'q', pf::kCmdKey);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    error_alert(20000, 3);
+    EXPECT_TRUE(quit_request_queued());
+    run_until_idle();
+    EXPECT_TRUE(task_quit_flag());
 }
