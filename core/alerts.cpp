@@ -58,6 +58,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
     {pf::kNoSuchVolumeErr, 28},
     {1003, 30},
     {pf::kAccessDeniedErr, 32},
+    {pf::kNotAFileErr, 33},
 };
 
 std::vector<AlertRequest> shown_alerts;

@@ -55,11 +55,9 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
         return make_empty_document_window(title, nullptr) ? 0 : int16_t(kNoMemoryErr);
     }
     if (kind != kOpenGivenFile || !spec) return 0;
-    pf::CatalogInfo info;
-    pf::OSErr err = pf::get_catalog_info(*spec, info);
-    if (err) {
-        show_file_error(err);
-        return err;
+    if (int16_t refusal = refusal_to_open(*spec)) {
+        show_file_error(refusal);
+        return refusal;
     }
     MemoryRef workbook = workbook_of_file(*spec);
     if (!make_empty_document_window(spec->name, workbook)) return kNoMemoryErr;

@@ -64,8 +64,8 @@ TEST_F(PreferencesApp, AFileThatCouldNotBeReadIsNotOverwrittenAtStartUp) {
 }
 
 TEST_F(PreferencesApp, TheWorkspaceActionReopensTheSavedDocuments) {
-    std::string path = home + "/figures.csv";
-    std::ofstream(path) << "1,2\n";
+    std::string path = home + "/figures.qrv";
+    write_document(path);
     pf::FileSpec spec;
     ASSERT_EQ(pf::file_spec_from_path(path, spec), pf::noErr);
     std::vector<uint8_t> alias;
@@ -78,5 +78,5 @@ TEST_F(PreferencesApp, TheWorkspaceActionReopensTheSavedDocuments) {
     run_until_idle();
     pf::WindowRef front = pf::front_non_floating_window();
     ASSERT_NE(front, nullptr);
-    EXPECT_EQ(pf::window_title(front), "figures.csv");
+    EXPECT_EQ(pf::window_title(front), "figures.qrv");
 }
