@@ -52,6 +52,18 @@ TEST_F(SheetconvTest, OlderDocumentsAreConvertedWithoutTouchingTheInput) {
     EXPECT_EQ(converted[2] << 8 | converted[3], 1029);
 }
 
+TEST_F(SheetconvTest, TheOutputHasExactlyTheNameGiven) {
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    const std::string name = "\u65E5\u672C\u8A9E \u20AC out.qrv";
+    EXPECT_EQ(run(path("In.qrv"), path(name)), 0) << errors;
+    EXPECT_TRUE(exists(name));
+    EXPECT_FALSE(exists("??? \u20AC out.qrv"));
+    // Written again over the file now there.
+    EXPECT_EQ(run(path("In.qrv"), path(name)), 0) << errors;
+    EXPECT_FALSE(bytes_of(name).empty());
+}
+
 TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     MemoryRef book = sample::rich_workbook(1);
     ASSERT_EQ(save(book, "In.qrv"), 0);

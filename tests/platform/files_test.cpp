@@ -118,6 +118,28 @@ TEST_F(Files, LongAndUnspellableNamesGetDisplayFormsThatResolve) {
     EXPECT_EQ(pf::make_file_spec(a.volume, a.parent, a.name, bare), pf::kFileNotFoundErr);
 }
 
+TEST_F(Files, FilesAreCreatedUnderTheExactNameGiven) {
+    std::string unspellable = root + "/\u65E5\u672C\u8A9E \u20AC out.qrv";
+    std::string long_name = root + "/" + std::string(80, 'x') + ".qrv";
+    std::string decoy = root + "/??? \u20AC out.qrv";  // the display form of the first, as a file of its own
+    write_all(decoy, "other");
+    for (const std::string& path : {unspellable, long_name}) {
+        pf::FileSpec spec;
+        ASSERT_EQ(pf::file_spec_from_path(path, spec), pf::kFileNotFoundErr) << path;
+        ASSERT_EQ(pf::create_file(spec, pf::four_cc("QRVA"), pf::four_cc("SH4P")), pf::noErr) << path;
+        EXPECT_TRUE(fs::exists(path)) << path;
+        EXPECT_EQ(pf::create_file(spec, pf::four_cc("QRVA"), pf::four_cc("SH4P")), pf::kDuplicateNameErr) << path;
+        int16_t ref = 0;
+        ASSERT_EQ(pf::open_data_fork(spec, pf::kReadWritePermission, ref), pf::noErr);
+        int32_t count = 3;
+        EXPECT_EQ(pf::write_file(ref, count, "new"), pf::noErr);
+        pf::close_file(ref);
+        EXPECT_EQ(read_all(path), "new");
+    }
+    EXPECT_EQ(read_all(decoy), "other");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);
+}
+
 TEST_F(Files, DeepPathsRoundTrip) {
     std::string path = root;
     for (int level = 0; level < 60; ++level) path += "/folder level " + std::to_string(level) + " \u00FC\u00DF";
