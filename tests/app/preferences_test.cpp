@@ -1,5 +1,6 @@
 // The preferences file across start-up and quitting, and the workspace reopened
 // by the start-up action.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -44,6 +45,23 @@ TEST_F(PreferencesApp, QuittingWritesThePreferencesAndTheNextStartReadsThem) {
         app_prefs.undo_depth = 3;
     });
     EXPECT_EQ(app_prefs.undo_depth, 7);
+}
+
+TEST_F(PreferencesApp, WritingReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    std::vector<uint8_t> before = file_bytes(prefs_path());
+    ASSERT_EQ(before.size(), 782u);
+    // Another copy reading the file meanwhile keeps the whole of what it opened.
+    std::ifstream reader(prefs_path(), std::ios::binary);
+    app_prefs.undo_depth = 9;
+    ASSERT_EQ(WritePrefs(), pf::noErr);
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(reader), {}), before);
+    std::vector<uint8_t> after = file_bytes(prefs_path());
+    ASSERT_EQ(after.size(), 782u);
+    EXPECT_EQ(after[83], 9);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(home + "/Quorvin"))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with(".tmp"); }), 0);
 }
 
 TEST_F(PreferencesApp, AFileThatCouldNotBeReadIsNotOverwrittenAtStartUp) {

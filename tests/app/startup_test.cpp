@@ -1,4 +1,6 @@
 // Start-up and shutdown of the whole program, the launch event and quitting.
+#include <unistd.h>
+
 #include <fstream>
 #include <vector>
 
@@ -20,7 +22,10 @@ std::vector<std::string> window_titles(bool floating) {
     return titles;
 }
 
-std::string swap_file_path(const std::string& home) { return home + "/Quorvin/Quorvin Swap"; }
+// Each running copy has its own swap file, named with its process number.
+std::string swap_file_path(const std::string& home) {
+    return home + "/Quorvin/Quorvin Swap " + std::to_string(getpid());
+}
 
 void post_launch(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "quorvin");
@@ -58,7 +63,11 @@ TEST_F(AppTest, StartUpInstallsTheLoopTheMemoryHooksAndTheMenuBar) {
 }
 
 TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {
+    // Another copy's swap file is left alone.
+    std::string other = home + "/Quorvin/Quorvin Swap 1";
+    std::ofstream(other) << "in use";
     app_shutdown();
+    EXPECT_TRUE(std::filesystem::exists(other));
     EXPECT_EQ(swap_file_ref, 0);
     EXPECT_FALSE(std::filesystem::exists(swap_file_path(home)));
     EXPECT_EQ(task_list, nullptr);
