@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace pf {
@@ -320,12 +321,27 @@ int display_scale() {
     return std::max(1, std::min(bounds.w / kBaseWidth, bounds.h / kBaseHeight));
 }
 
+// Whether SDL found a real display: its drivers without one (offscreen, dummy)
+// count only when asked for by name.
+bool has_display() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    bool displayless = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return !displayless || (asked && std::strcmp(asked, driver) == 0);
+}
+
 }  // namespace
 
 bool sdl_host_open(int width, int height) {
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "quorvin: cannot open a display: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!has_display()) {
+        std::fprintf(stderr, "quorvin: cannot open a display\n");
+        SDL_Quit();
         return false;
     }
     scale = display_scale();
