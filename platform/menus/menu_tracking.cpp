@@ -40,10 +40,11 @@ struct Hit {
     MenuDefParams params;
 };
 
-// An item whose choice opens its submenu rather than answering.
+// An item whose choice opens its submenu rather than answering; a dimmed one
+// opens nothing.
 bool leads_to_submenu(MenuRef menu, int16_t item) {
     const MenuItem* it = menu_item(menu, item);
-    return it && it->submenu && menu->proc == nullptr;
+    return it && it->submenu && menu->proc == nullptr && is_menu_item_enabled(menu, item);
 }
 
 // What choosing an item answers: (menu id << 16) | item, or 0 when it cannot be chosen.

@@ -13,13 +13,14 @@ start_xvfb 1024x768
 config=$(mktemp -d)
 export XDG_CONFIG_HOME=$config
 trap 'stop_session; rm -rf "$config"' EXIT
-swap="$config/Quorvin/Quorvin Swap"
+swap=
 
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 has_document_title() { [ "$(dark_pixels "$1" 200x14+200+24)" -gt 10 ]; }
 
 start() {
   start_app "$quorvin"
+  swap="$config/Quorvin/Quorvin Swap $app_pid"  # each running copy has its own
   xdotool windowmove "$window" 0 0
   for _ in $(seq 100); do
     [ -f "$swap" ] && return

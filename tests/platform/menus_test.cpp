@@ -247,6 +247,13 @@ TEST_F(Submenus, ADiagonalPathAcrossTheNextItemReachesTheSubmenu) {
     EXPECT_EQ(release_at(third), choice(140, 3));
 }
 
+TEST_F(Submenus, ADimmedItemOpensNoSubmenu) {
+    pf::disable_menu_item(pf::get_menu_handle(129), 7);
+    pull_down_to_recent();
+    walk(recent, Point{recent.v, int16_t(parent_right + 20)});
+    EXPECT_EQ(release_at(Point{recent.v, int16_t(parent_right + 20)}), 0);
+}
+
 TEST_F(Submenus, MovingAwayFromTheSubmenuClosesItAtOnce) {
     pull_down_to_recent();
     walk(recent, quit);  // straight down: not towards the submenu
