@@ -32,6 +32,8 @@ void RemoveWindowMenu();
 int16_t find_window_item(WindowRef window);
 int16_t GetWindowMenuItem(WindowRef window);
 WindowRef window_of_menu_item(int16_t item);
+// Where a new document window is staggered: the number of windows listed.
+int16_t window_stagger_index();
 void update_all_winds(int16_t resize);
 MemoryRef GetSheetRef(WindowRef window);
 

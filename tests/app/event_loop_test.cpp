@@ -311,3 +311,14 @@ TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {
     EXPECT_TRUE(tools_open());
     EXPECT_TRUE(app_prefs.options & kPrefColorPalette);
 }
+
+TEST_F(EventLoop, NewWindowsStaggerFromTheNumberOfWindowsOpen) {
+    pf::Rect first = pf::window_struct_rect(new_document());
+    pf::Rect second = pf::window_struct_rect(new_document());
+    EXPECT_GT(second.top, first.top);
+    EXPECT_GT(second.left, first.left);
+    new_document();
+    while (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
+    EXPECT_EQ(pf::window_struct_rect(new_document()), first);
+    EXPECT_EQ(pf::window_struct_rect(new_document()), second);
+}
