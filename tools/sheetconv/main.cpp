@@ -12,6 +12,7 @@
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "core/alerts.h"
+#include "core/startup.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
@@ -39,7 +40,12 @@ int16_t ask(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void tell(int16_t list, int16_t index) { print_string("", list, index); }
-void file_error(int16_t error) { std::fprintf(stderr, "sheetconv: file error %d\n", error); }
+// The text the program's alert shows for a file error, and its number.
+void file_error(int16_t error) {
+    std::string text = pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
+    std::fprintf(stderr, "sheetconv: %s (file error %d)\n", text.c_str(), error);
+    failed_quietly = true;  // said once
+}
 int16_t no_password(const uint8_t*) {
     std::fprintf(stderr, "sheetconv: the document asks for a password\n");
     failed_quietly = true;
@@ -54,11 +60,14 @@ MemoryRef new_workbook(const pf::FileSpec* spec) {
     return New_WorkSheet(&quorvin_rsrv, NewFileRec(spec), settings.bytes);
 }
 
-// A private copy of the input in a folder of its own.
+// A private copy of the input in a folder of its own, in the temporary folder
+// (TMPDIR when set).
 bool copy_input(const std::string& input, std::string& folder, std::string& copy) {
     std::error_code error;
-    char pattern[] = "/tmp/sheetconv-XXXXXX";
-    if (!mkdtemp(pattern)) return false;
+    std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error) return false;
+    std::string pattern = (temporary / "sheetconv-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return false;
     folder = pattern;
     copy = folder + "/" + std::filesystem::path(input).filename().string();
     return std::filesystem::copy_file(input, copy, error);
@@ -112,7 +121,7 @@ int convert(const std::string& input, const std::string& output) {
         recalculate_workbook(book);
         error = write_output(book, std::filesystem::absolute(output).string());
     }
-    if (error && !failed_quietly) std::fprintf(stderr, "sheetconv: conversion failed (%d)\n", error);
+    if (error && !failed_quietly) file_error(error);
     if (book) {
         close_document_file(book);
         DisposeWorkSheet(book);
@@ -129,7 +138,7 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
-    msMemStartup(&mem_globals, 0);
+    if (!calc_startup()) return 1;
     QuorvinInit(&quorvin_rsrv, &mem_globals);
     document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
     set_unattended_run(true);  // no one is at a keyboard to answer an alert
