@@ -1,6 +1,5 @@
-// Stand-ins for the menus, palettes and dialogs not built yet: a password
-// dialog that confirms nothing, empty palettes, and menu handlers that do
-// nothing.
+// Stand-ins for the menus, palettes and dialogs not built yet: empty palettes
+// and menu handlers that do nothing.
 
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
@@ -9,9 +8,6 @@
 #include "platform/menus/menus.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
-
-// The password dialog cannot ask anyone yet: no password is ever confirmed.
-int16_t verify_dialog(const unsigned char*, int16_t) { return 0; }
 
 void command_idle() {
     if (app_prefs.options2 & kPrefRefreshButtons) {
