@@ -2,6 +2,7 @@
 #include "platform/files/files_internal.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -243,19 +244,55 @@ TEST_F(Files, OpeningsHonourWriteAccessAndDenyModes) {
               pf::kFileNotFoundErr);
 }
 
+// What a user who may not write a read-only file meets; the failures, one a line.
+std::string locked_file_failures(const std::string& path) {
+    std::string failures;
+    auto check = [&](bool ok, const char* what) {
+        if (!ok) failures += std::string(what) + "\n";
+    };
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    check(pf::check_object_lock(spec) == pf::kFileLockedErr, "not reported locked");
+    int16_t ref = 0;
+    check(pf::open_data_fork(spec, pf::kReadWritePermission, ref) == pf::kPermissionErr, "opened for writing");
+    if (pf::open_data_fork(spec, pf::kCurrentPermission, ref) != pf::noErr) return failures + "not opened to read\n";
+    int32_t count = 1;
+    check(pf::write_file(ref, count, "x") == pf::kWritePermissionErr, "written through a read-only opening");
+    pf::close_file(ref);
+    return failures;
+}
+
+// Runs `checks` in a child process as the unprivileged user "nobody" when this
+// one runs as root, who may write anything; answers what the checks reported.
+std::string as_unprivileged_user(std::string (*checks)(const std::string&), const std::string& argument) {
+    if (geteuid() != 0) return checks(argument);
+    constexpr uid_t kNobody = 65534;
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0) return "no pipe";
+    pid_t child = fork();
+    if (child == 0) {
+        close(pipe_ends[0]);
+        std::string failures = setgid(kNobody) == 0 && setuid(kNobody) == 0 ? checks(argument) : "cannot drop to nobody\n";
+        ssize_t written = write(pipe_ends[1], failures.data(), failures.size());
+        _exit(written == ssize_t(failures.size()) ? 0 : 1);
+    }
+    close(pipe_ends[1]);
+    std::string failures;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) failures.append(buffer, size_t(n));
+    close(pipe_ends[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? failures : failures + "the child failed\n";
+}
+
 TEST_F(Files, LockedFilesAndReadOnlyOpenings) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes anything";
     std::string path = root + "/locked";
     write_all(path, "keep");
     chmod(path.c_str(), 0444);
-    pf::FileSpec spec = spec_of(path);
-    EXPECT_EQ(pf::check_object_lock(spec), pf::kFileLockedErr);
-    int16_t ref = 0;
-    EXPECT_EQ(pf::open_data_fork(spec, pf::kReadWritePermission, ref), pf::kPermissionErr);
-    ASSERT_EQ(pf::open_data_fork(spec, pf::kCurrentPermission, ref), pf::noErr);  // falls back to read
-    open_refs.push_back(ref);
-    int32_t count = 1;
-    EXPECT_EQ(pf::write_file(ref, count, "x"), pf::kWritePermissionErr);
+    chmod(root.c_str(), 0755);  // reachable by an unprivileged user
+    EXPECT_EQ(as_unprivileged_user(locked_file_failures, path), "");
+    EXPECT_EQ(read_all(path), "keep");
 }
 
 TEST_F(Files, ExchangeSwapsContentsAndRefsFollowThem) {
