@@ -78,17 +78,6 @@ void xdotool(const std::string& arguments) {
     std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
 }
 
-// Whether the X server has the program's window at the top-left of the display.
-bool host_window_at_origin() {
-    FILE* out = popen("xdotool search --name '^Quorvin$' getwindowgeometry 2>/dev/null", "r");
-    if (!out) return false;
-    std::string text;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, out)) text += buffer;
-    pclose(out);
-    return text.find("Position: 0,0") != std::string::npos;
-}
-
 // xdotool maps a spare key to characters the keyboard lacks only while it types:
 // the program must take the keys meanwhile, so this one runs in the background.
 void xdotool_in_background(const std::string& arguments) {
@@ -119,7 +108,10 @@ TEST(XvfbWindows, TwoWindowsAreDraggedResizedClickedThroughClosedAndTypedInto) {
     ASSERT_TRUE(pf::sdl_host_open(640, 480));
     pf::windows_open();
     xdotool("search --sync --name '^Quorvin$' windowmove %@ 0 0");
-    ASSERT_TRUE(run_until(host_window_at_origin));
+    // The pointer seen where the X server put it: the window is at the origin
+    // and its input flows.
+    xdotool("mousemove " + at(300, 5));
+    ASSERT_TRUE(run_until([] { return pf::mouse_location() == pf::Point{5, 300}; }));
 
     log_entries.clear();
     WindowRef a = pf::create_window(pf::kDocumentWindowClass, pf::kWindowStandardDocumentAttributes, Rect{60, 40, 260, 300});
