@@ -63,27 +63,29 @@ int32_t _WESegmentTextWidth(const WESegment& segment) {
 
 // ---- Line lookup ------------------------------------------------------------------------------
 
-int32_t WEOffsetToLine(int32_t offset, WEReference we, int16_t view) {
-    if (!WEHasView(we, view)) return 0;
+namespace {
+
+// The last line whose `field` is at or before `value` (binary search).
+int32_t last_line_at_or_before(int32_t value, int32_t WELineRecord::*field, WEReference we, int16_t view) {
     const WELineRecord* lines = WELines(we, view);
     int32_t low = 0, high = WEI(we).lineCount[view] - 1;
     while (low < high) {
         int32_t mid = (low + high + 1) / 2;
-        if (lines[mid].lineStart <= offset) low = mid;
+        if (lines[mid].*field <= value) low = mid;
         else high = mid - 1;
     }
     return low;
 }
 
+}  // namespace
+
+int32_t WEOffsetToLine(int32_t offset, WEReference we, int16_t view) {
+    if (!WEHasView(we, view)) return 0;
+    return last_line_at_or_before(offset, &WELineRecord::lineStart, we, view);
+}
+
 int32_t _WEPixelToLine(int32_t pixel, WEReference we, int16_t view) {
-    const WELineRecord* lines = WELines(we, view);
-    int32_t low = 0, high = WEI(we).lineCount[view] - 1;
-    while (low < high) {
-        int32_t mid = (low + high + 1) / 2;
-        if (lines[mid].lineOrigin <= pixel) low = mid;
-        else high = mid - 1;
-    }
-    return low;
+    return last_line_at_or_before(pixel, &WELineRecord::lineOrigin, we, view);
 }
 
 int32_t WEGetHeight(int32_t startLine, int32_t endLine, WEReference we, int16_t view) {

@@ -86,15 +86,10 @@ TEST_F(Instance, ASelectionAcrossRunsIsHighlightedThroughout) {
     WESetSelection(4, 44, we);
     expect_golden(*this, "styled_text_selection.png");
     // Drawing it afresh gives the same picture as the edits that led to it.
-    std::vector<uint32_t> edited;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) edited.push_back(pixel(x, y));
+    std::vector<uint32_t> edited = all_pixels();
     pf::erase_rect(port.port_rect);
     WEUpdate(nullptr, we);
-    size_t i = 0, differing = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) differing += edited[i++] != pixel(x, y);
-    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(all_pixels(), edited);
 }
 
 TEST_F(Instance, ComposedTextIsUnderlinedByItsState) {
@@ -236,17 +231,12 @@ TEST_F(Instance, OffscreenDrawingDrawsWhatDirectDrawingDoes) {
     style_sample(we);
     select(0, 0);
     WEUpdate(nullptr, we);
-    std::vector<uint32_t> direct;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) direct.push_back(pixel(x, y));
+    std::vector<uint32_t> direct = all_pixels();
     WEFeatureFlag(weFeatureDrawOffscreen, weBitSet, we);
     pf::erase_rect(port.port_rect);
     WEUpdate(nullptr, we);
     ASSERT_NE(WEI(we).offscreen, nullptr);
-    size_t i = 0, differing = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) differing += direct[i++] != pixel(x, y);
-    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(all_pixels(), direct);
 }
 
 }  // namespace

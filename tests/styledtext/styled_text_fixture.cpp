@@ -150,6 +150,13 @@ uint32_t Instance::pixel(int x, int y) {
     return pf::surface_row(port, y)[x] & 0xFFFFFF;
 }
 
+std::vector<uint32_t> Instance::all_pixels() {
+    std::vector<uint32_t> all;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) all.push_back(pixel(x, y));
+    return all;
+}
+
 bool Instance::save_png(const std::string& name) {
     pf::surface_flush(port);
     return cairo_surface_write_to_png(surface, screenshot_path(name).c_str()) == CAIRO_STATUS_SUCCESS;

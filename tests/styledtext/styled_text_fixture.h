@@ -68,6 +68,7 @@ struct Instance : ::testing::Test {
     pf::Point point_of(int32_t offset, int dv = 0);
     void expect_valid() { EXPECT_EQ(check_invariants(we), ""); }
     uint32_t pixel(int x, int y);
+    std::vector<uint32_t> all_pixels();
     bool save_png(const std::string& name);
 };
 
