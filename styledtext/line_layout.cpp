@@ -115,13 +115,12 @@ void _WESegmentLoop(int32_t firstLine, int32_t lastLine, WESegmentProc proc, voi
     firstLine = _WEPinInRange(firstLine, 0, w.lineCount[view] - 1);
     lastLine = _WEPinInRange(lastLine, 0, w.lineCount[view] - 1);
     bool text_lock = _WESetHandleLock(w.hText, true);
-    int32_t run = _WEOffsetToRun(WELines(we, view)[firstLine].lineStart, we);
     int32_t style_set = -1;
     WERunInfo info;
     for (int32_t line = firstLine; line <= lastLine; ++line) {
         const WELineRecord* record = WELines(we, view) + line;
         int32_t line_start = record[0].lineStart, line_end = record[1].lineStart;
-        while (true) {
+        for (int32_t run = _WEOffsetToRun(line_start, we); run < w.runCount; ++run) {
             _WEGetIndStyle(run, info, we);
             if (run != style_set) {
                 _WESetPortStyle(info.runAttrs.runStyle);
@@ -133,12 +132,8 @@ void _WESegmentLoop(int32_t firstLine, int32_t lastLine, WESegmentProc proc, voi
             int16_t position = begins ? (reaches ? pf::kOnlyStyleRun : pf::kLeftStyleRun)
                                       : (reaches ? pf::kRightStyleRun : pf::kMiddleStyleRun);
             WESegment segment{record, line, &info, WEText(we) + seg_start, seg_start, seg_end - seg_start, position};
-            bool end_line = proc(segment, context, we, view);
-            if (info.runEnd > line_end) break;
-            ++run;
-            if (info.runEnd == line_end || end_line || run >= w.runCount) break;
+            if (proc(segment, context, we, view) || reaches) break;
         }
-        if (run >= w.runCount) run = w.runCount - 1;
     }
     _WESetHandleLock(w.hText, text_lock);
 }
