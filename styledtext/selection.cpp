@@ -4,6 +4,7 @@
 #include "styledtext/styled_text_internal.h"
 
 #include "platform/events/events.h"
+#include "platform/screen/cursor.h"
 #include "platform/text/text.h"
 
 #include <algorithm>
@@ -120,15 +121,6 @@ void track_to(int32_t offset, int8_t edge, WEReference we, int16_t view) {
     else WESetSelection(w.anchorStart, end, we);
 }
 
-bool object_took_click(pf::Point point, uint16_t modifiers, uint32_t when, bool repeat, int32_t offset, int8_t edge,
-                       WEReference we) {
-    WEObjectReference object = nullptr;
-    if (WEGetSelectedObject(&object, we) != pf::noErr) return false;
-    if (!_WEOffsetInRange(offset, edge, WEI(we).selStart, WEI(we).selEnd)) return false;
-    (void)point, (void)modifiers, (void)when, (void)repeat;
-    return false;  // no object kind is registered, so no object takes clicks
-}
-
 }  // namespace
 
 void WEClick(pf::Point point, uint16_t modifiers, uint32_t when, WEReference we, bool matchKeyScript, int16_t view) {
@@ -142,7 +134,8 @@ void WEClick(pf::Point point, uint16_t modifiers, uint32_t when, WEReference we,
     w.lastClickOffset = offset;
     w.lastClickTime = when;
     w.lastClickEdge = edge;
-    if (object_took_click(point, modifiers, when, repeat, offset, edge, we)) return;
+    // A click on a selected object would go to its kind's click procedure first; no
+    // object kind is registered, so objects take no clicks.
     if (modifiers & pf::kShiftKey) {
         int32_t anchor = (w.flags & weFAnchorIsEnd) ? w.selEnd : w.selStart;
         if (w.clickCount == 0) w.anchorStart = w.anchorEnd = anchor;
@@ -284,6 +277,7 @@ bool do_movement_key(unsigned char key, uint16_t modifiers, WEReference we) {
 
 void WEKey(unsigned char key, uint16_t modifiers, WEReference we, bool matchKeyScript) {
     _WEHideCaret(we);
+    pf::obscure_cursor();
     if (key >= pf::kLeftArrowChar && key <= pf::kDownArrowChar) {
         _WEDoArrowKey(key, modifiers, we);
         if (matchKeyScript) WE_MatchKeyScript(we);
