@@ -77,7 +77,7 @@ void place_caret(int32_t offset, WEReference we) {
 bool is_space(int32_t offset, WEReference we) { return WEGetChar(offset, we) == ' ' && offset < WEI(we).textLength; }
 
 // Widens a selection of whole words by one space before it, else after it.
-void intelligent_cut(int32_t* start, int32_t* end, WEReference we) {
+void _WEIntelligentCut(int32_t* start, int32_t* end, WEReference we) {
     int32_t word_start = 0, word_end = 0, scratch = 0;
     WEFindWord(*start, weLeadingEdge, &word_start, &scratch, we);
     WEFindWord(*end, weTrailingEdge, &scratch, &word_end, we);
@@ -88,7 +88,7 @@ void intelligent_cut(int32_t* start, int32_t* end, WEReference we) {
 }
 
 // A space between inserted words and their neighbours; answers the bytes added.
-int32_t intelligent_paste(int32_t start, int32_t end, WEReference we) {
+int32_t _WEIntelligentPaste(int32_t start, int32_t end, WEReference we) {
     if (end <= start || _WEIsPunct(start, we) || _WEIsPunct(end - 1, we)) return 0;
     bool before = _WEIsPunct(start - 1, we), after = _WEIsPunct(end, we);
     if (before == after) return 0;
@@ -131,7 +131,7 @@ pf::OSErr WEInsert(const void* text, int32_t length, pf::Handle styleScrap, pf::
     if (soup) _WEApplySoup(start, soup, we);
     int32_t end = start + length;
     if (w.flags & weFIntCutAndPaste) {
-        int32_t added = intelligent_paste(start, end, we);
+        int32_t added = _WEIntelligentPaste(start, end, we);
         end += added;
         grow_typed_length(added, we);
     }
@@ -146,7 +146,7 @@ pf::OSErr WEDelete(WEReference we) {
     if (w.selStart == w.selEnd) return pf::noErr;
     ++w.modCount;
     int32_t start = w.selStart, end = w.selEnd;
-    if (w.flags & weFIntCutAndPaste) intelligent_cut(&start, &end, we);
+    if (w.flags & weFIntCutAndPaste) _WEIntelligentCut(&start, &end, we);
     if (pf::OSErr err = push_new_action(start, end, 0, weAKClear, 0, we)) return err;
     _WEHiliteRangeAll(w.selStart, w.selEnd, we);
     if (pf::OSErr err = _WEDeleteRange(start, end, we)) return err;

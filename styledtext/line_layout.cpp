@@ -142,7 +142,7 @@ void _WESegmentLoop(int32_t firstLine, int32_t lastLine, WESegmentProc proc, voi
 
 namespace {
 
-int32_t find_line_break(int32_t line_start, WEReference we, int16_t view) {
+int32_t _WEFindLineBreak(int32_t line_start, WEReference we, int16_t view) {
     const WEInstance& w = WEI(we);
     int32_t rest = std::min(w.textLength - line_start, kMaxMeasured);
     if (rest <= 0) return 0;
@@ -168,7 +168,7 @@ int32_t find_line_break(int32_t line_start, WEReference we, int16_t view) {
     return rest;
 }
 
-void calc_heights(int32_t start, int32_t end, int16_t* ascent, int16_t* descent, WEReference we) {
+void _WECalcHeights(int32_t start, int32_t end, int16_t* ascent, int16_t* descent, WEReference we) {
     *ascent = *descent = 1;
     WERunInfo info;
     for (int32_t run = _WEOffsetToRun(start, we); run < WEI(we).runCount; ++run) {
@@ -214,11 +214,11 @@ pf::OSErr _WERecalBreaks(int32_t* startLine, int32_t* endLine, WEReference we, i
     while (true) {
         WELineRecord* lines = WELines(we, view);
         int32_t line_start = lines[line].lineStart;
-        int32_t length = find_line_break(line_start, we, view);
+        int32_t length = _WEFindLineBreak(line_start, we, view);
         if (length <= 0 && line_start < w.textLength) length = 1;
         int32_t brk = line_start + length;
         int16_t ascent = 0, descent = 0;
-        calc_heights(line_start, brk, &ascent, &descent, we);
+        _WECalcHeights(line_start, brk, &ascent, &descent, we);
         lines[line].lineAscent = ascent;
         int32_t next_origin = lines[line].lineOrigin + ascent + descent;
         int32_t next = line + 1;
