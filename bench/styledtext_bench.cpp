@@ -2,6 +2,7 @@
 // redrawing a full view of 80 columns by 40 lines.
 #include "platform/draw/draw.h"
 #include "platform/fonts/fonts.h"
+#include "platform/memory/memory.h"
 #include "styledtext/styled_text.h"
 
 #include <benchmark/benchmark.h>
@@ -82,6 +83,18 @@ void BM_RelayoutOfOneMegabyte(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * (1 << 20));
 }
 BENCHMARK(BM_RelayoutOfOneMegabyte)->Unit(benchmark::kMillisecond);
+
+// A megabyte given to a new instance: every line record is made afresh.
+void BM_FirstLayoutOfOneMegabyte(benchmark::State& state) {
+    std::string text = prose(1 << 20);
+    for (auto _ : state) {
+        Editor editor("", view_width(), view_height(), 0);
+        WEUseText(pf::ptr_to_hand(text.data(), pf::Size(text.size())), editor.we);
+        benchmark::DoNotOptimize(WECalText(editor.we));
+    }
+    state.SetBytesProcessed(state.iterations() * (1 << 20));
+}
+BENCHMARK(BM_FirstLayoutOfOneMegabyte)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawFullView(benchmark::State& state) {
     Editor editor(prose(80 * 40), view_width(), view_height());
