@@ -157,6 +157,7 @@ pf::OSErr WENew(const LongRect& destRect, const LongRect& viewRect, int16_t feat
     w.viewRect[0] = viewRect;
     w.destRect[0] = destRect;
     w.inputAreaStart = w.inputAreaEnd = -1;
+    w.lastClickOffset = -1;  // the first click is never a repeat
     w.viewRgn[0] = pf::new_region();
     pf::rect_region(w.viewRgn[0], WELongRectToRect(viewRect));
     WERuns(we)[1] = WERunRecord{1, -1};
