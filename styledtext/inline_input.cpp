@@ -84,6 +84,23 @@ pf::OSErr _WEHiliteRangeArray(const std::vector<TextRange>& ranges, WEReference 
     return pf::noErr;
 }
 
+// Tells the host where the caret is, for its input method's candidate list.
+void place_input_method(WEReference we) {
+    const WEInstance& w = WEI(we);
+    if (!w.port[0]) return;
+    LongPoint p;
+    int16_t height = 0;
+    WEGetPoint(w.selStart, p, &height, we, 0);
+    pf::Point top = WELongPointToPoint(p);
+    pf::Point bottom{int16_t(top.v + height), int16_t(top.h + 1)};
+    {
+        pf::PortScope scope(w.port[0]);
+        pf::local_to_global(top);
+        pf::local_to_global(bottom);
+    }
+    pf::set_composition_area(pf::Rect{top.v, top.h, bottom.v, bottom.h});
+}
+
 // The first update of a session: the selection becomes the input area, undone as
 // one typing action.
 void begin_session(WEReference we) {
@@ -148,6 +165,7 @@ pf::OSErr update_input_area(const pf::AppleEvent* event, WEReference we) {
     if (fixed > 0)
         if (WEActionReference action = WEPendingAction(we)) (*action)->currentLength += fixed;
     if (w.postUpdateProc) w.postUpdateProc(we, fixed, w.inputAreaStart, w.inputAreaEnd, pin_start, pin_end);
+    place_input_method(we);
     return err;
 }
 
@@ -260,8 +278,12 @@ void _WEUnregisterWithTSM(WEReference we) {
 void _WEActivateTSM(WEReference we, bool active) {
     pf::TSMDocumentID document = pf::TSMDocumentID(WEI(we).tsmDocument);
     if (!document) return;
-    if (active) pf::activate_tsm_document(document);
-    else pf::deactivate_tsm_document(document);
+    if (active) {
+        pf::activate_tsm_document(document);
+        place_input_method(we);
+    } else {
+        pf::deactivate_tsm_document(document);
+    }
 }
 
 void WEStopInlineSession(WEReference we) {

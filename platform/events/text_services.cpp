@@ -25,6 +25,7 @@ struct State {
     std::string composition;
     std::string just_fixed;  // a composition confirmed here, which the host may still commit
     void (*reset_hook)() = nullptr;
+    void (*area_hook)(const Rect&) = nullptr;
 };
 
 State state;
@@ -149,10 +150,18 @@ bool composing() { return state.composing; }
 
 void set_composition_reset_hook(void (*hook)()) { state.reset_hook = hook; }
 
+void set_composition_area(const Rect& global) {
+    if (state.area_hook) state.area_hook(global);
+}
+
+void set_composition_area_hook(void (*hook)(const Rect& global)) { state.area_hook = hook; }
+
 void text_services_reset() {
-    void (*hook)() = state.reset_hook;
+    void (*reset_hook)() = state.reset_hook;
+    void (*area_hook)(const Rect&) = state.area_hook;
     state = State{};
-    state.reset_hook = hook;
+    state.reset_hook = reset_hook;
+    state.area_hook = area_hook;
 }
 
 }  // namespace pf

@@ -67,6 +67,10 @@ bool composing();
 // Called when a document confirms its composition, so the host can reset its
 // input method.
 void set_composition_reset_hook(void (*hook)());
+// Where the text being composed lies on the screen (global), so that the host can
+// put its input method's candidate list beside it.
+void set_composition_area(const Rect& global);
+void set_composition_area_hook(void (*hook)(const Rect& global));
 // Forgets documents and composition (tests).
 void text_services_reset();
 

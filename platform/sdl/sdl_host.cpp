@@ -127,11 +127,18 @@ void editing_event(const SDL_TextEditingEvent& edit) {
     input_composition(utf8_to_mac_roman(edit.text), edit.start, edit.length);
 }
 
+// The input method's candidate list goes beside the text being composed.
+void place_input_method(const Rect& global) {
+    SDL_Rect r{global.left * scale, global.top * scale, global.width() * scale, global.height() * scale};
+    SDL_SetTextInputRect(&r);
+}
+
 // A composition confirmed by the program: the input method starts afresh.
 void reset_input_method() {
     SDL_StopTextInput();
     SDL_StartTextInput();
     set_composition_reset_hook(reset_input_method);
+    set_composition_area_hook(place_input_method);
 }
 
 Point point_of(int x, int y) { return Point{int16_t(y / scale), int16_t(x / scale)}; }

@@ -129,6 +129,19 @@ TEST_F(InlineInput, ClickingWhileComposingConfirmsTheCompositionFirst) {
     EXPECT_EQ(text(), "abcde");
 }
 
+TEST_F(InlineInput, TheHostLearnsWhereTheCompositionIs) {
+    static pf::Rect placed;
+    pf::set_composition_area_hook([](const pf::Rect& global) { placed = global; });
+    set_text("abc");
+    select(3, 3);
+    compose("de", 2);
+    pf::set_composition_area_hook(nullptr);
+    LongPoint p;
+    int16_t height = 0;
+    WEGetPoint(5, p, &height, we);
+    EXPECT_EQ(placed, (pf::Rect{int16_t(p.v), int16_t(p.h), int16_t(p.v + height), int16_t(p.h + 1)}));
+}
+
 TEST_F(InlineInput, TypingWithoutACompositionIsLeftToKeys) {
     EXPECT_FALSE(pf::input_commit("q"));
 }
