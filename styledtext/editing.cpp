@@ -120,8 +120,8 @@ pf::OSErr WEInsert(const void* text, int32_t length, pf::Handle styleScrap, pf::
         if (pf::OSErr err = _WECheckStyleScrap(styleScrap)) return err;
     WEStopInlineSession(we);
     WEInstance& w = WEI(we);
-    ++w.modCount;
     if (pf::OSErr err = push_new_action(w.selStart, w.selEnd, length, weAKInsert, 0, we)) return err;
+    ++w.modCount;
     _WEHiliteRangeAll(w.selStart, w.selEnd, we);
     int32_t start = w.selStart;
     if (pf::OSErr err = _WEDeleteRange(w.selStart, w.selEnd, we)) return err;
@@ -144,10 +144,10 @@ pf::OSErr WEDelete(WEReference we) {
     WEStopInlineSession(we);
     WEInstance& w = WEI(we);
     if (w.selStart == w.selEnd) return pf::noErr;
-    ++w.modCount;
     int32_t start = w.selStart, end = w.selEnd;
     if (w.flags & weFIntCutAndPaste) _WEIntelligentCut(&start, &end, we);
     if (pf::OSErr err = push_new_action(start, end, 0, weAKClear, 0, we)) return err;
+    ++w.modCount;
     _WEHiliteRangeAll(w.selStart, w.selEnd, we);
     if (pf::OSErr err = _WEDeleteRange(start, end, we)) return err;
     place_caret(start, we);
@@ -170,10 +170,10 @@ pf::OSErr WESetStyle(uint16_t mode, const WETextStyle& style, WEReference we) {
         if (mode & weDoFont) WE_MatchKeyScript(we);
         return pf::noErr;
     }
-    ++w.modCount;
     if (pf::OSErr err = push_new_action(w.selStart, w.selEnd, w.selEnd - w.selStart, weAKStyle,
                                         weAFDontSaveText | weAFDontSaveSoup, we))
         return err;
+    ++w.modCount;
     pf::OSErr err = _WESetStyleRange(w.selStart, w.selEnd, mode, style, we);
     pf::OSErr redraw = _WERedrawAll(w.selStart, w.selEnd, we);
     return err ? err : redraw;
@@ -194,8 +194,9 @@ pf::OSErr _WEBeginTyping(WEReference we) {
     WEStopInlineSession(we);
     if (WEIsTyping(we)) return pf::noErr;
     WEInstance& w = WEI(we);
+    if (pf::OSErr err = push_new_action(w.selStart, w.selEnd, 0, weAKTyping, 0, we)) return err;
     ++w.modCount;
-    return push_new_action(w.selStart, w.selEnd, 0, weAKTyping, 0, we);
+    return pf::noErr;
 }
 
 namespace {

@@ -187,6 +187,23 @@ TEST_F(Instance, DeletingEverythingLeavesOneRunInTheDeletedStyle) {
     expect_valid();
 }
 
+TEST_F(Instance, AnEditWhoseUndoCannotBeRecordedIsNotMade) {
+    make();
+    set_text("kept");
+    select(0, 4);
+    int32_t count = WEGetModCount(we);
+    pf::set_heap_budget(pf::heap_bytes_in_use());
+    pf::set_temp_budget(pf::temp_bytes_in_use());
+    EXPECT_EQ(WEInsert("lost", 4, nullptr, nullptr, we), pf::kMemFullErr);
+    EXPECT_EQ(WEDelete(we), pf::kMemFullErr);
+    WEKey('x', 0, we);
+    pf::set_heap_budget(pf::kNoBudget);
+    pf::set_temp_budget(pf::kNoBudget);
+    EXPECT_EQ(text(), "kept");
+    EXPECT_EQ(WEGetModCount(we), count);
+    expect_valid();
+}
+
 TEST_F(Instance, ResettingTheModCountForgetsUndo) {
     make();
     type("abc");
