@@ -137,8 +137,6 @@ void place_input_method(const Rect& global) {
 void reset_input_method() {
     SDL_StopTextInput();
     SDL_StartTextInput();
-    set_composition_reset_hook(reset_input_method);
-    set_composition_area_hook(place_input_method);
 }
 
 Point point_of(int x, int y) { return Point{int16_t(y / scale), int16_t(x / scale)}; }
@@ -326,6 +324,8 @@ void sdl_notify(const NotificationRequest* request) {
 
 void sdl_close() {
     set_raise_proc(nullptr);
+    set_composition_reset_hook(nullptr);
+    set_composition_area_hook(nullptr);
     set_notification_proc(nullptr);
     screen_close();
     if (audio) SDL_CloseAudioDevice(audio);
@@ -364,6 +364,8 @@ bool sdl_host_open(int width, int height) {
     SDL_GetWindowSize(window, &width, &height);
     screen_open(width / scale, height / scale);
     SDL_StartTextInput();
+    set_composition_reset_hook(reset_input_method);
+    set_composition_area_hook(place_input_method);
     set_key_repeat(0, 0);  // the system repeats held keys itself
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,

@@ -115,6 +115,14 @@ TEST_F(SdlHost, CompositionGoesToTheActiveTextDocumentAndItsCommitConfirmsIt) {
     pf::EventRecord typed;
     EXPECT_FALSE(pf::get_next_event(pf::kKeyDownMask, typed));  // nothing typed as keys
 
+    // The program confirms a composition itself: the input method starts afresh.
+    SDL_PushEvent(&e);
+    pf::host_pump();
+    while (pf::ae_pending_count() > 0) pf::ae_process_apple_event();
+    ASSERT_EQ(pf::fix_tsm_document(document), pf::noErr);
+    EXPECT_EQ(updates.back(), (std::pair<std::string, int32_t>{"ka", -1}));
+    EXPECT_TRUE(SDL_IsTextInputActive());
+
     pf::delete_tsm_document(document);
     pf::ae_remove_event_handler(pf::kTextServiceClass, pf::kUpdateActiveInputArea);
     pf::text_services_reset();
