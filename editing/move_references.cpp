@@ -1,0 +1,138 @@
+// References that follow a moved block of cells: those of the moved formulas
+// to cells outside the block keep their targets, and those of every formula
+// of the workbook into the block follow the cells.
+#include <algorithm>
+
+#include "editing/move_references.h"
+#include "editing/undo.h"
+#include "formula/compiled_formula.h"
+#include "model/cell_record.h"
+#include "model/layer.h"
+#include "model/reference_walk.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr int kLayerPartSize = 6;  // "R", marker, first, last
+constexpr int kLayerFirstAt = 3, kLayerLastAt = 5;
+
+// The stored corners of a cell or range reference: their bytes and whether
+// each coordinate is absolute. A cell has one corner.
+struct Corners {
+    int count = 0;
+    uint8_t* row[2] = {};
+    uint8_t* column[2] = {};
+    bool row_absolute[2] = {};
+    bool column_absolute[2] = {};
+
+    CellPoint target(int i, CellPoint home) const {
+        int16_t r = load_i16(row[i]), c = load_i16(column[i]);
+        return CellPoint{int16_t(row_absolute[i] ? r : r + home.v), int16_t(column_absolute[i] ? c : c + home.h)};
+    }
+    void add(int i, CellPoint delta, bool relative_only) {
+        if (!relative_only || !row_absolute[i]) store_i16(row[i], int16_t(load_i16(row[i]) + delta.v));
+        if (!relative_only || !column_absolute[i]) store_i16(column[i], int16_t(load_i16(column[i]) + delta.h));
+    }
+};
+
+void set_corner(Corners* corners, uint8_t marker, uint8_t* row, uint8_t* column) {
+    const int i = corners->count++;
+    corners->row[i] = row;
+    corners->column[i] = column;
+    corners->row_absolute[i] = marker_first_absolute(marker);
+    corners->column_absolute[i] = marker_second_absolute(marker);
+}
+
+// False for a body whose markers are not position markers.
+bool corners_of(const FormulaToken& token, uint8_t* bytes, Corners* corners) {
+    uint8_t* body = bytes + 1 + (token.ref.three_d ? kLayerPartSize : 0);
+    if (token.ref.kind == ReferenceKind::cell) {
+        if (!is_position_marker(body[0])) return false;
+        set_corner(corners, body[0], body + 1, body + 3);
+        return true;
+    }
+    if (!is_position_marker(body[1]) || !is_position_marker(body[2])) return false;
+    set_corner(corners, body[1], body + 3, body + 5);
+    set_corner(corners, body[2], body + 7, body + 9);
+    return true;
+}
+
+// The one layer a reference names, or -1 when it names a span of layers (or
+// an unreadable qualifier).
+int32_t named_layer(const FormulaToken& token, int16_t own) {
+    if (!token.ref.three_d) return own;
+    const uint8_t m = token.ref.layer_marker;
+    if (!is_position_marker(m)) return -1;
+    const int32_t first = marker_second_absolute(m) ? token.ref.first_layer : token.ref.first_layer + own;
+    const int32_t last = marker_first_absolute(m) ? token.ref.last_layer : token.ref.last_layer + own;
+    return first == last ? first : -1;
+}
+
+bool inside(const CellRange& block, CellPoint p) { return range_contains(block, p.v, p.h); }
+
+// Calls visit(token, bytes) for each "@" reference of a stored formula
+// (position arguments keep their bytes).
+template <typename Visit>
+void for_each_rewritable(uint8_t* formula, int32_t length, Visit&& visit) {
+    for_each_own_reference(formula, length, [&](const FormulaToken& token, uint8_t* bytes) {
+        if (!token.ref.position_only) visit(token, bytes);
+    });
+}
+
+// References of one formula into the block follow it by delta.
+void follow_block(uint8_t* formula, int32_t length, CellPoint home, CellPoint delta, const CellRange& block,
+                  int16_t formula_layer, int16_t moved_layer) {
+    for_each_rewritable(formula, length, [&](const FormulaToken& token, uint8_t* bytes) {
+        if (named_layer(token, formula_layer) != moved_layer) return;
+        Corners corners;
+        if (!corners_of(token, bytes, &corners)) return;
+        for (int i = 0; i < corners.count; ++i)
+            if (!inside(block, corners.target(i, home))) return;
+        for (int i = 0; i < corners.count; ++i) corners.add(i, delta, false);
+    });
+}
+
+}  // namespace
+
+void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int16_t own_layer) {
+    if (!cells || GetByteSize(cells) == 0) return;
+    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    uint8_t* end = start + GetByteSize(cells);
+    for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
+        if (_RowID_(row) < block->topLeft.v || _RowID_(row) > block->botRight.v) continue;
+        for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+            if (_cellID_(cell) > block->botRight.h) break;
+            if (_cellType_(cell) != kCellFormula) continue;
+            const CellPoint home{_RowID_(row), _cellID_(cell)};
+            for_each_rewritable(_formulaPtr_(cell), _formulaLength_(cell), [&](const FormulaToken& token, uint8_t* bytes) {
+                Corners corners;
+                if (!corners_of(token, bytes, &corners)) return;
+                // A qualifier naming the formula's own layer points where no qualifier would.
+                const bool own = !token.ref.three_d || (own_layer >= 0 && named_layer(token, own_layer) == own_layer);
+                if (own && inside(*block, corners.target(0, home))) return;
+                for (int i = 0; i < corners.count; ++i) corners.add(i, delta, true);
+            });
+        }
+    }
+    UnuseMemory(cells);
+}
+
+void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
+               int16_t moved_layer) {
+    if (_cellType_(cell) == kCellFormula)
+        follow_block(_formulaPtr_(cell), _formulaLength_(cell), home, delta, *block, cell_layer, moved_layer);
+}
+
+void rewrite_references_into(const CellRange* block, CellPoint delta, MemoryRef layer, const CellRange* also_skipped) {
+    const int16_t moved = GetSheetID(layer);
+    for_each_formula(GetWorkSheet(layer), [&](CellPoint home, uint8_t* formula, int32_t length, int16_t index) {
+        if (index == moved && (inside(*block, home) || (also_skipped && inside(*also_skipped, home)))) return;
+        follow_block(formula, length, home, delta, *block, index, moved);
+    });
+}
+
+void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells) { ResetMoveRect(block, delta, cells, -1); }
+
+void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer) {
+    rewrite_references_into(block, delta, layer, nullptr);
+}

@@ -1,0 +1,44 @@
+// Which items of the Undo and Redo texts the Edit menu shows.
+#include "editing/editing_services.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/workbook.h"
+#include "window/window_services.h"
+
+namespace {
+
+// The item naming the kind, or the item of nothing to do; the kind itself
+// says whether there is something to do.
+int16_t verb_for(int16_t kind, int16_t* index) {
+    const bool available = kind > kUndoNothing && kind <= kLastUndoKind;
+    *index = available ? kind : kNothingToUndoItem;
+    return available ? 1 : 0;
+}
+
+// A text being edited has undo of its own, kept by the text engine, which
+// does not report it yet.
+bool text_editor_active(MemoryRef window_record, int16_t* index) {
+    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    if (!layer || !GetActiveEditor(layer)) return false;
+    *index = kTextEditorUndoItem;
+    return true;
+}
+
+MemoryRef workbook_of(MemoryRef window_record) { return window_record ? doc_window_workbook(window_record) : nullptr; }
+
+}  // namespace
+
+int16_t get_undo_verb(MemoryRef window_record, int16_t* index) {
+    if (text_editor_active(window_record, index)) return 0;
+    MemoryRef workbook = workbook_of(window_record);
+    MemoryRef list = workbook ? workbook_undo_list(workbook) : nullptr;
+    MemoryRef newest = list ? pg_GetMultUndo(list, -1) : nullptr;
+    return verb_for(newest ? read_undo(newest).kind : int16_t(kUndoNothing), index);
+}
+
+int16_t get_redo_verb(MemoryRef window_record, int16_t* index) {
+    if (text_editor_active(window_record, index)) return 0;
+    MemoryRef workbook = workbook_of(window_record);
+    MemoryRef redo = workbook ? workbook_redo(workbook) : nullptr;
+    return verb_for(redo ? read_undo(redo).kind : int16_t(kUndoNothing), index);
+}
