@@ -2,11 +2,13 @@
 // to cells outside the block keep their targets, and those of every formula
 // of the workbook into the block follow the cells.
 #include <algorithm>
+#include <cstring>
 
 #include "editing/move_references.h"
 #include "editing/undo.h"
 #include "formula/compiled_formula.h"
 #include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/reference_walk.h"
 #include "model/workbook.h"
@@ -57,18 +59,30 @@ bool corners_of(const FormulaToken& token, uint8_t* bytes, Corners* corners) {
     return true;
 }
 
+// The layers a reference names; false for an unreadable qualifier.
+bool layer_span(const FormulaToken& token, int16_t own, int32_t* first, int32_t* last) {
+    *first = *last = own;
+    if (!token.ref.three_d) return true;
+    const uint8_t m = token.ref.layer_marker;
+    if (!is_position_marker(m)) return false;
+    *first = marker_second_absolute(m) ? token.ref.first_layer : token.ref.first_layer + own;
+    *last = marker_first_absolute(m) ? token.ref.last_layer : token.ref.last_layer + own;
+    return true;
+}
+
 // The one layer a reference names, or -1 when it names a span of layers (or
 // an unreadable qualifier).
 int32_t named_layer(const FormulaToken& token, int16_t own) {
-    if (!token.ref.three_d) return own;
-    const uint8_t m = token.ref.layer_marker;
-    if (!is_position_marker(m)) return -1;
-    const int32_t first = marker_second_absolute(m) ? token.ref.first_layer : token.ref.first_layer + own;
-    const int32_t last = marker_first_absolute(m) ? token.ref.last_layer : token.ref.last_layer + own;
-    return first == last ? first : -1;
+    int32_t first, last;
+    return layer_span(token, own, &first, &last) && first == last ? first : -1;
 }
 
 bool inside(const CellRange& block, CellPoint p) { return range_contains(block, p.v, p.h); }
+
+bool meets(const CellRange& area, CellPoint a, CellPoint b) {
+    return std::max(a.v, b.v) >= area.topLeft.v && std::min(a.v, b.v) <= area.botRight.v &&
+           std::max(a.h, b.h) >= area.topLeft.h && std::min(a.h, b.h) <= area.botRight.h;
+}
 
 // Calls visit(token, bytes) for each "@" reference of a stored formula
 // (position arguments keep their bytes).
@@ -135,4 +149,69 @@ void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells) { R
 
 void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer) {
     rewrite_references_into(block, delta, layer, nullptr);
+}
+
+namespace {
+
+// A saved formula: layer index, row, column and length (i16 each), then its bytes.
+constexpr int kSavedHeaderSize = 8;
+
+// Whether a formula refers to the layer at all (areas none) or to cells of
+// the layer inside one of the areas.
+bool refers_to(uint8_t* formula, int32_t length, CellPoint home, int16_t own, int16_t target, const CellRange* area_a,
+               const CellRange* area_b) {
+    bool found = false;
+    for_each_own_reference(formula, length, [&](const FormulaToken& token, uint8_t* bytes) {
+        int32_t first, last;
+        if (found || !layer_span(token, own, &first, &last) || first > target || last < target) return;
+        Corners corners;
+        if (!area_a || !corners_of(token, bytes, &corners)) {
+            found = !area_a;
+            return;
+        }
+        const CellPoint a = corners.target(0, home), b = corners.target(corners.count - 1, home);
+        found = meets(*area_a, a, b) || (area_b && meets(*area_b, a, b));
+    });
+    return found;
+}
+
+}  // namespace
+
+MemoryRef save_referring_formulas(MemoryRef layer, const CellRange* area_a, const CellRange* area_b) {
+    const int16_t target = GetSheetID(layer);
+    MemoryGlobals* globals = GetMemoryGlobals(layer);
+    MemoryRef saved = pgAllocateNewRef(globals, 1, 0, 256, false);
+    if (!saved) msFailure(globals, kNoMemoryErr, nullptr);
+    for_each_formula(GetWorkSheet(layer), [&](CellPoint home, uint8_t* formula, int32_t length, int16_t index) {
+        if (index == target && (!area_a || inside(*area_a, home) || (area_b && inside(*area_b, home)))) return;
+        if (!refers_to(formula, length, home, index, target, area_a, area_b)) return;
+        uint8_t header[kSavedHeaderSize];
+        store_i16(header, index);
+        store_i16(header + 2, home.v);
+        store_i16(header + 4, home.h);
+        store_i16(header + 6, int16_t(length));
+        PtrAndMemory(header, saved, kSavedHeaderSize);
+        PtrAndMemory(formula, saved, length);
+    });
+    return saved;
+}
+
+void restore_saved_formulas(MemoryRef saved, MemoryRef workbook) {
+    if (!saved) return;
+    auto* start = static_cast<uint8_t*>(UseMemory(saved));
+    const uint8_t* end = start + GetByteSize(saved);
+    for (const uint8_t* entry = start; end - entry >= kSavedHeaderSize;) {
+        const int16_t length = load_i16(entry + 6);
+        const uint8_t* bytes = entry + kSavedHeaderSize;
+        if (length < 0 || end - bytes < length) break;
+        MemoryRef on = find_SpreadSheet_item(workbook, load_i16(entry));
+        uint8_t* cell = nullptr;
+        int16_t cell_length = 0;
+        // Rewriting references never changes a formula's length.
+        if (on && get_cell_ptr(&cell, &cell_length, CellPoint{load_i16(entry + 2), load_i16(entry + 4)}, on) &&
+            _cellType_(cell) == kCellFormula && _formulaLength_(cell) == length)
+            std::memcpy(_formulaPtr_(cell), bytes, size_t(length));
+        entry = bytes + length;
+    }
+    UnuseMemory(saved);
 }

@@ -14,3 +14,11 @@ void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int
 // ResetAccessRect that also leaves alone the moved layer's formulas inside a
 // second range (or none).
 void rewrite_references_into(const CellRange* block, CellPoint delta, MemoryRef layer, const CellRange* also_skipped);
+
+// The formulas of the workbook that refer to the layer's cells inside either
+// area (with no areas: the formulas of the other layers that refer to the
+// layer at all), as they are now; formulas of the layer inside the areas are
+// left out. Memory failures go to the caller's handler.
+MemoryRef save_referring_formulas(MemoryRef layer, const CellRange* area_a, const CellRange* area_b);
+// Puts the saved bytes back into the formulas that still stand where they stood.
+void restore_saved_formulas(MemoryRef saved, MemoryRef workbook);

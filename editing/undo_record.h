@@ -71,6 +71,9 @@ struct UndoRecord {
     MemoryRef objects;         // a chain of drawing objects
     MemoryRef id_list;
     MemoryRef move_list;
+    // Kinds 4-6, 21, 22: the formulas elsewhere in the workbook that refer to
+    // the changed cells, as they were (undo puts their bytes back).
+    MemoryRef formulas;
     int16_t layer_id;
     uint8_t default_column_format[kCellFormatSize];
     uint8_t default_row_format[kRowFormatSize];

@@ -10,6 +10,7 @@
 #include "model/insert_delete.h"
 #include "model/model_services.h"
 #include "model/named_ranges.h"
+#include "model/workbook.h"
 #include "platform/screen/cursor.h"
 
 namespace {
@@ -59,7 +60,8 @@ bool undo_move(UndoRecord& f, MemoryRef layer) {
     }
     DisposeMemory(snapshot);
     const CellPoint back{int16_t(a.topLeft.v - b.topLeft.v), int16_t(a.topLeft.h - b.topLeft.h)};
-    rewrite_references_into(&b, back, layer, &a);
+    if (f.formulas) restore_saved_formulas(f.formulas, GetWorkSheet(layer));
+    else rewrite_references_into(&b, back, layer, &a);
     MoveRange(&b, CellPoint{int16_t(-back.v), int16_t(-back.h)}, layer);
     LSelect(a.topLeft, &a, nullptr, 0, layer);
     return true;
@@ -76,7 +78,8 @@ bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     held.release();
     const int16_t first = rows ? a.topLeft.v : a.topLeft.h;
     const int16_t count = int16_t((rows ? a.botRight.v : a.botRight.h) - first + 1);
-    adjust_references(layer, AxisChange{rows, f.kind == kUndoDeleteRowsColumns, first, count});
+    if (f.formulas) restore_saved_formulas(f.formulas, GetWorkSheet(layer));
+    else adjust_references(layer, AxisChange{rows, f.kind == kUndoDeleteRowsColumns, first, count});
     clobberCache(layer);
     if (f.first) {
         SetMemoryPurge(f.first, kNeverPurge, false);

@@ -2,6 +2,7 @@
 // adopts the blocks its caller has just made.
 #include <array>
 
+#include "editing/move_references.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "formula/recalc.h"
@@ -56,6 +57,16 @@ void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryR
     }
 }
 
+// The formulas elsewhere that the change may rewrite: those referring into
+// the source or destination of a move, and those of other layers referring
+// to a layer whose rows or columns are inserted or deleted.
+MemoryRef save_formulas(const UndoRecord& fields, MemoryRef layer) {
+    if (is_move_kind(fields.kind)) return save_referring_formulas(layer, &fields.range_a, &fields.range_b);
+    if (fields.kind == kUndoInsertRowsColumns || fields.kind == kUndoDeleteRowsColumns)
+        return save_referring_formulas(layer, nullptr, nullptr);
+    return nullptr;
+}
+
 }  // namespace
 
 int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
@@ -105,13 +116,19 @@ int16_t WriteMemUndo(int16_t kind, int16_t extent, const CellRange* range_a, con
     fields.row_formats = row_formats;
     fields.fifth = fifth;
     describe_layer(&fields, range_a, range_b, layer);
-    MemoryRef undo = new_undo_record(layer);
-    write_undo_fields(undo, fields);
-    // A failure to push reaches the caller's handler with the blocks still
-    // the caller's: only the record itself is let go here.
+    // A failure reaches the caller's handler with the blocks still the
+    // caller's: only what is made here is let go.
     MemoryGlobals* globals = GetMemoryGlobals(layer);
-    if (int16_t error = with_failure_handler(globals, [&] { push_undo(undo, layer); })) {
-        DisposeMemory(undo);
+    MemoryRef undo = nullptr;
+    int16_t error = with_failure_handler(globals, [&] {
+        undo = new_undo_record(layer);
+        fields.formulas = save_formulas(fields, layer);
+        write_undo_fields(undo, fields);
+        push_undo(undo, layer);
+    });
+    if (error) {
+        DisposeNonNilMemory(fields.formulas);
+        DisposeNonNilMemory(undo);
         msFailure(globals, error, nullptr);
         return 0;
     }
