@@ -169,7 +169,7 @@ TEST_P(RoundTrip, UndoGivesBackTheStateBeforeAndRedoTheStateAfter) {
     squeeze();
     if (swap) {
         MemoryRef saved = read_undo(pg_GetMultUndo(workbook_undo_list(workbook), -1)).first;
-        EXPECT_TRUE(!saved || (saved->flags & kPurged)) << "the record's cells stayed in memory";
+        EXPECT_TRUE(!saved || GetByteSize(saved) < kSmallestPurgedBytes || (saved->flags & kPurged)) << "the record's cells stayed in memory";
     }
 
     DoUndo(workbook);
