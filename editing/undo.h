@@ -26,6 +26,9 @@ void DoRedo(MemoryRef workbook);
 // (redo), with the item of their string lists that names it.
 int16_t get_undo_verb(MemoryRef window_record, int16_t* index);
 int16_t get_redo_verb(MemoryRef window_record, int16_t* index);
+// The same for a workbook, with no text being edited.
+int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index);
+int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index);
 constexpr int16_t kUndoItemStrings = 136;
 constexpr int16_t kRedoItemStrings = 138;
 constexpr int16_t kTextEditorUndoItem = 40;

@@ -28,17 +28,23 @@ MemoryRef workbook_of(MemoryRef window_record) { return window_record ? doc_wind
 
 }  // namespace
 
-int16_t get_undo_verb(MemoryRef window_record, int16_t* index) {
-    if (text_editor_active(window_record, index)) return 0;
-    MemoryRef workbook = workbook_of(window_record);
+int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index) {
     MemoryRef list = workbook ? workbook_undo_list(workbook) : nullptr;
     MemoryRef newest = list ? pg_GetMultUndo(list, -1) : nullptr;
     return verb_for(newest ? read_undo(newest).kind : int16_t(kUndoNothing), index);
 }
 
-int16_t get_redo_verb(MemoryRef window_record, int16_t* index) {
-    if (text_editor_active(window_record, index)) return 0;
-    MemoryRef workbook = workbook_of(window_record);
+int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index) {
     MemoryRef redo = workbook ? workbook_redo(workbook) : nullptr;
     return verb_for(redo ? read_undo(redo).kind : int16_t(kUndoNothing), index);
+}
+
+int16_t get_undo_verb(MemoryRef window_record, int16_t* index) {
+    if (text_editor_active(window_record, index)) return 0;
+    return workbook_undo_verb(workbook_of(window_record), index);
+}
+
+int16_t get_redo_verb(MemoryRef window_record, int16_t* index) {
+    if (text_editor_active(window_record, index)) return 0;
+    return workbook_redo_verb(workbook_of(window_record), index);
 }
