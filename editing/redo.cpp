@@ -69,13 +69,11 @@ bool redo_cells(UndoRecord& f, MemoryRef layer) {
         return false;
     }
     UndoRecord replaced{};
-    const bool formats_only = f.kind == kUndoTableFormat || f.kind == kUndoFont;
     exchange_format_arrays(f.extent, &f, &replaced, layer);
     // The new record copies the layer's default formats before they change.
     if (present) push_redone(f, present, replaced.column_formats, replaced.row_formats, layer);
     else for (MemoryRef block : {replaced.column_formats, replaced.row_formats}) DisposeNonNilMemory(block);
-    if (!formats_only) restore_default_formats(f, true, true, layer);
-    if (f.extent != kExtentRange || formats_only) redo_layout(layer);
+    finish_cells(f, layer);
     return true;
 }
 
@@ -107,7 +105,7 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoRowHeight:
         case kUndoColumnWidth: redo_sizes(f, layer); return true;
         default:
-            if (is_cell_kind(f.kind)) return redo_cells(f, layer);
+            if (keeps_cells(f.kind)) return redo_cells(f, layer);
             if (is_object_kind(f.kind))
                 WriteUndo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
             return true;
@@ -121,15 +119,12 @@ void WriteRedo(int16_t kind, int16_t extent, const CellRange* range_a, const Cel
     if (kind == kUndoNothing) return;
     MemoryRef workbook = GetWorkSheet(layer);
     DisposeUndo(exchange_redo(workbook, nullptr));
-    UndoRecord fields{};
-    fields.kind = kind;
-    fields.extent = extent;
+    UndoRecord fields = describe_change(kind, extent, range_a, range_b, layer);
     MemoryRef redo = nullptr;
     int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] {
         redo = new_undo_record(layer);
-        describe_layer(&fields, range_a, range_b, layer);
         if (is_object_kind(kind)) record_redo_objects(&fields, first, layer);
-        else if (is_cell_kind(kind) && kind != kUndoRowHeight && kind != kUndoColumnWidth)
+        else if (keeps_cells(kind))
             fields.first = copy_of_cells(fields.range_a, layer);
         write_undo_fields(redo, fields);
     });

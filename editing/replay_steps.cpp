@@ -65,4 +65,10 @@ void redo_layout(MemoryRef layer) {
     resize_sheet(layer, 1);
 }
 
+void finish_cells(const UndoRecord& fields, MemoryRef layer) {
+    const bool formats_only = fields.kind == kUndoTableFormat || fields.kind == kUndoFont;
+    if (!formats_only) restore_default_formats(fields, true, true, layer);
+    if (fields.extent != kExtentRange || formats_only) redo_layout(layer);
+}
+
 bool spans_whole_rows(const CellRange& range) { return range.topLeft.h == 0 && range.botRight.h == kLastCell; }

@@ -24,6 +24,10 @@ void restore_default_formats(const UndoRecord& fields, bool columns, bool rows, 
 void exchange_format_arrays(int16_t extent, UndoRecord* saved, UndoRecord* replaced, MemoryRef layer);
 // Object positions and the window layout after sizes changed.
 void redo_layout(MemoryRef layer);
+// After the cells of a record went back: the default formats come back too
+// (not for table format and font), and the layout is redone when format
+// arrays moved (always for table format and font).
+void finish_cells(const UndoRecord& fields, MemoryRef layer);
 // Whole rows: columns 0 to the last column.
 bool spans_whole_rows(const CellRange& range);
 // Runs an edit of the redo record in the workbook's slot.

@@ -27,6 +27,8 @@ bool is_cell_kind(int16_t kind) {
     return (kind >= kUndoCut && kind <= kUndoClear) || (kind >= kUndoSort && kind <= kUndoFillSeries);
 }
 
+bool keeps_cells(int16_t kind) { return is_cell_kind(kind) && kind != kUndoRowHeight && kind != kUndoColumnWidth; }
+
 bool is_move_kind(int16_t kind) {
     return kind == kUndoMove || kind == kUndoInsertCells || kind == kUndoDeleteCells;
 }
@@ -54,14 +56,19 @@ void write_undo_fields(MemoryRef undo, const UndoRecord& fields) {
     UnuseMemory(undo);
 }
 
-void describe_layer(UndoRecord* fields, const CellRange* range_a, const CellRange* range_b, MemoryRef layer) {
-    fields->range_a = range_a ? *range_a : CellRange{};
-    fields->range_b = range_b ? *range_b : CellRange{};
+UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
+                           MemoryRef layer) {
+    UndoRecord fields{};
+    fields.kind = kind;
+    fields.extent = extent;
+    fields.range_a = range_a ? *range_a : CellRange{};
+    fields.range_b = range_b ? *range_b : CellRange{};
     SpreadSheet* sheet = use_layer(layer);
-    fields->layer_id = sheet->layer_id;
-    std::memcpy(fields->default_column_format, sheet->default_column_format, kCellFormatSize);
-    std::memcpy(fields->default_row_format, sheet->default_row_format, kRowFormatSize);
+    fields.layer_id = sheet->layer_id;
+    std::memcpy(fields.default_column_format, sheet->default_column_format, kCellFormatSize);
+    std::memcpy(fields.default_row_format, sheet->default_row_format, kRowFormatSize);
     release_layer(layer);
+    return fields;
 }
 
 MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {

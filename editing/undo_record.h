@@ -79,8 +79,10 @@ struct UndoRecord {
     uint8_t default_row_format[kRowFormatSize];
 };
 
-// The kinds that save and restore a range of cells.
+// The kinds of changes to cells and their formats (row heights and column
+// widths among them), and those that save and restore a range of cells.
 bool is_cell_kind(int16_t kind);
+bool keeps_cells(int16_t kind);
 bool is_move_kind(int16_t kind);
 bool is_object_kind(int16_t kind);
 bool saves_column_formats(int16_t extent);
@@ -92,8 +94,10 @@ UndoRecord read_undo(MemoryRef undo);
 void write_undo_fields(MemoryRef undo, const UndoRecord& fields);
 // Disposes every block, list and chain the fields hold.
 void dispose_undo_fields(const UndoRecord& fields);
-// The record's ranges (zeros when absent), the layer's id and default formats.
-void describe_layer(UndoRecord* fields, const CellRange* range_a, const CellRange* range_b, MemoryRef layer);
+// The fields of a record of a change: its kind and extent, the ranges (zeros
+// when absent), the layer's id and its default formats; no blocks.
+UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
+                           MemoryRef layer);
 // The layer of the workbook with the id, or none.
 MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id);
 

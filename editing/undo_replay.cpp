@@ -39,9 +39,7 @@ bool undo_cells(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef l
     if (put_cells(a, f.first, layer)) return false;
     held.release();
     complete_redo(workbook, &f, f.extent, layer);
-    const bool formats_only = f.kind == kUndoTableFormat || f.kind == kUndoFont;
-    if (!formats_only) restore_default_formats(f, true, true, layer);
-    if (f.extent != kExtentRange || formats_only) redo_layout(layer);
+    finish_cells(f, layer);
     return true;
 }
 
@@ -109,8 +107,7 @@ bool undo_sizes(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef l
 }
 
 bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
-    if (is_cell_kind(f.kind) && f.kind != kUndoRowHeight && f.kind != kUndoColumnWidth)
-        return undo_cells(workbook, f, held, layer);
+    if (keeps_cells(f.kind)) return undo_cells(workbook, f, held, layer);
     switch (f.kind) {
         case kUndoMove:
         case kUndoInsertCells:

@@ -74,13 +74,10 @@ int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const 
                   MemoryRef fifth, MemoryRef layer) {
     mark_format_stale(layer);
     if (kind == kUndoNothing) return 1;
-    UndoRecord fields{};
-    fields.kind = kind;
-    fields.extent = extent;
+    UndoRecord fields = describe_change(kind, extent, range_a, range_b, layer);
     MemoryRef undo = nullptr;
     int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] {
         undo = new_undo_record(layer);
-        describe_layer(&fields, range_a, range_b, layer);
         if (is_object_kind(kind)) {
             record_objects(&fields, first, objects, layer);
         } else {
@@ -107,15 +104,12 @@ int16_t WriteMemUndo(int16_t kind, int16_t extent, const CellRange* range_a, con
                      MemoryRef first, MemoryRef second, MemoryRef column_formats, MemoryRef row_formats,
                      MemoryRef fifth, MemoryRef layer) {
     mark_format_stale(layer);
-    UndoRecord fields{};
-    fields.kind = kind;
-    fields.extent = extent;
+    UndoRecord fields = describe_change(kind, extent, range_a, range_b, layer);
     fields.first = first;
     fields.second = second;
     fields.column_formats = column_formats;
     fields.row_formats = row_formats;
     fields.fifth = fifth;
-    describe_layer(&fields, range_a, range_b, layer);
     // A failure reaches the caller's handler with the blocks still the
     // caller's: only what is made here is let go.
     MemoryGlobals* globals = GetMemoryGlobals(layer);
