@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kLayerPartSize = 6;  // "R", marker, first, last
-constexpr int kLayerFirstAt = 3, kLayerLastAt = 5;
 
 // The stored corners of a cell or range reference: their bytes and whether
 // each coordinate is absolute. A cell has one corner.
