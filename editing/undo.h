@@ -29,6 +29,8 @@ int16_t get_redo_verb(MemoryRef window_record, int16_t* index);
 // The same for a workbook, with no text being edited.
 int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index);
 int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index);
+// Sets the texts and the enabled state of the Edit menu's Undo and Redo items.
+void set_undo(MemoryRef window_record);
 constexpr int16_t kUndoItemStrings = 136;
 constexpr int16_t kRedoItemStrings = 138;
 constexpr int16_t kTextEditorUndoItem = 40;

@@ -3,6 +3,8 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/workbook.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
 #include "window/window_services.h"
 
 namespace {
@@ -22,6 +24,16 @@ bool text_editor_active(MemoryRef window_record, int16_t* index) {
     if (!layer || !GetActiveEditor(layer)) return false;
     *index = kTextEditorUndoItem;
     return true;
+}
+
+constexpr int16_t kEditMenu = 130;
+constexpr int16_t kUndoItem = 1;
+constexpr int16_t kRedoItem = 2;
+
+void show_item(pf::MenuRef menu, int16_t item, int16_t strings, int16_t index, bool available) {
+    pf::set_menu_item_text(menu, item, pf::get_indexed_string(strings, index));
+    if (available) pf::enable_menu_item(menu, item);
+    else pf::disable_menu_item(menu, item);
 }
 
 MemoryRef workbook_of(MemoryRef window_record) { return window_record ? doc_window_workbook(window_record) : nullptr; }
@@ -47,4 +59,14 @@ int16_t get_undo_verb(MemoryRef window_record, int16_t* index) {
 int16_t get_redo_verb(MemoryRef window_record, int16_t* index) {
     if (text_editor_active(window_record, index)) return 0;
     return workbook_redo_verb(workbook_of(window_record), index);
+}
+
+void set_undo(MemoryRef window_record) {
+    pf::MenuRef menu = pf::get_menu_handle(kEditMenu);
+    if (!menu) return;
+    int16_t index = kNothingToUndoItem;
+    bool available = get_undo_verb(window_record, &index) != 0;
+    show_item(menu, kUndoItem, kUndoItemStrings, index, available);
+    available = get_redo_verb(window_record, &index) != 0;
+    show_item(menu, kRedoItem, kRedoItemStrings, index, available);
 }

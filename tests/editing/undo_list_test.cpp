@@ -3,6 +3,7 @@
 // whose blocks cannot come back into memory.
 #include "undo_fixture.h"
 #include "core/memory_internal.h"
+#include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 
@@ -47,6 +48,19 @@ TEST_F(UndoList, NothingToUndoOrRedoBeepsOrDoesNothing) {
     DoRedo(workbook);
     EXPECT_TRUE(workbook_state() == before);
     EXPECT_EQ(pf::beep_count(), beeps + 1);
+}
+
+TEST_F(UndoList, WithNoDocumentTheEditMenuHasNothingToUndo) {
+    pf::insert_menu(pf::get_menu(130), 0);
+    pf::MenuRef edit = pf::get_menu_handle(130);
+    ASSERT_NE(edit, nullptr);
+    pf::enable_menu_item(edit, 1);
+    set_undo(nullptr);
+    EXPECT_EQ(pf::get_menu_item_text(edit, 1), "Can't Undo");
+    EXPECT_EQ(pf::get_menu_item_text(edit, 2), "Can't Redo");
+    EXPECT_FALSE(pf::is_menu_item_enabled(edit, 1));
+    EXPECT_FALSE(pf::is_menu_item_enabled(edit, 2));
+    pf::clear_menu_bar();
 }
 
 TEST_F(UndoList, ItemTextsNameTheChangeAndRedoGoesWithTheNextChange) {
