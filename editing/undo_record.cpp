@@ -16,9 +16,9 @@ namespace {
 WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
 
 // The blocks of a record that UseMemory can bring in (the object chain is not one).
-std::array<MemoryRef, 8> blocks_of(const UndoRecord& fields) {
-    return {fields.first, fields.second, fields.column_formats, fields.row_formats,
-            fields.fifth, fields.id_list, fields.move_list, fields.formulas};
+std::array<MemoryRef, 9> blocks_of(const UndoRecord& fields) {
+    return {fields.first,   fields.second,    fields.column_formats, fields.row_formats, fields.fifth,
+            fields.id_list, fields.move_list, fields.formulas,       fields.page_breaks};
 }
 
 }  // namespace
@@ -116,7 +116,7 @@ void push_undo(MemoryRef undo, MemoryRef layer) {
 }
 
 bool hold_undo_blocks(const UndoRecord& fields) {
-    std::array<MemoryRef, 8> held{};
+    std::array<MemoryRef, 9> held{};
     int count = 0;
     MemoryGlobals* globals = &mem_globals;
     for (MemoryRef block : blocks_of(fields))

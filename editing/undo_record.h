@@ -74,6 +74,8 @@ struct UndoRecord {
     // Kinds 4-6, 21, 22: the formulas elsewhere in the workbook that refer to
     // the changed cells, as they were (undo puts their bytes back).
     MemoryRef formulas;
+    // Kinds 5, 6: the manual page breaks of the changed axis, as they were.
+    MemoryRef page_breaks;
     int16_t layer_id;
     uint8_t default_column_format[kCellFormatSize];
     uint8_t default_row_format[kRowFormatSize];

@@ -90,6 +90,10 @@ bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     MemoryRef& saved = rows ? f.row_formats : f.column_formats;
     DisposeNonNilMemory(layer_takes(layer, formats, saved));
     saved = nullptr;
+    MemoryRef SpreadSheet::*breaks = rows ? &SpreadSheet::row_page_breaks : &SpreadSheet::column_page_breaks;
+    DisposeNonNilMemory(layer_takes(layer, breaks, f.page_breaks));
+    f.page_breaks = nullptr;
+    reset_page(layer);
     CheckHotLinks(0, a.topLeft, a.botRight, layer);
     redo_layout(layer);
     return true;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "editing/move_references.h"
+#include "editing/replay_steps.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "formula/recalc.h"
@@ -57,14 +58,24 @@ void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryR
     }
 }
 
+bool changes_rows_or_columns(int16_t kind) { return kind == kUndoInsertRowsColumns || kind == kUndoDeleteRowsColumns; }
+
 // The formulas elsewhere that the change may rewrite: those referring into
 // the source or destination of a move, and those of other layers referring
 // to a layer whose rows or columns are inserted or deleted.
 MemoryRef save_formulas(const UndoRecord& fields, MemoryRef layer) {
     if (is_move_kind(fields.kind)) return save_referring_formulas(layer, &fields.range_a, &fields.range_b);
-    if (fields.kind == kUndoInsertRowsColumns || fields.kind == kUndoDeleteRowsColumns)
-        return save_referring_formulas(layer, nullptr, nullptr);
+    if (changes_rows_or_columns(fields.kind)) return save_referring_formulas(layer, nullptr, nullptr);
     return nullptr;
+}
+
+// The manual page breaks that an insertion or deletion of rows (columns) moves.
+MemoryRef save_page_breaks(const UndoRecord& fields, MemoryRef layer) {
+    if (!changes_rows_or_columns(fields.kind)) return nullptr;
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef breaks = spans_whole_rows(fields.range_a) ? sheet->row_page_breaks : sheet->column_page_breaks;
+    release_layer(layer);
+    return DuplicateNonNilMemory(breaks);
 }
 
 }  // namespace
@@ -117,10 +128,12 @@ int16_t WriteMemUndo(int16_t kind, int16_t extent, const CellRange* range_a, con
     int16_t error = with_failure_handler(globals, [&] {
         undo = new_undo_record(layer);
         fields.formulas = save_formulas(fields, layer);
+        fields.page_breaks = save_page_breaks(fields, layer);
         write_undo_fields(undo, fields);
         push_undo(undo, layer);
     });
     if (error) {
+        DisposeNonNilMemory(fields.page_breaks);
         DisposeNonNilMemory(fields.formulas);
         DisposeNonNilMemory(undo);
         msFailure(globals, error, nullptr);

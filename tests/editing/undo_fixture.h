@@ -28,7 +28,7 @@ inline int16_t record_alert(int32_t code) {
 
 // Everything of a layer that undo restores, byte for byte.
 struct LayerState {
-    std::vector<uint8_t> cells, column_formats, row_formats, names, default_column, default_row;
+    std::vector<uint8_t> cells, column_formats, row_formats, names, default_column, default_row, page_breaks;
     bool operator==(const LayerState&) const = default;
 };
 
@@ -42,6 +42,7 @@ inline std::string differences(const std::vector<LayerState>& a, const std::vect
         if (a[i].column_formats != b[i].column_formats) out += " column formats" + at;
         if (a[i].row_formats != b[i].row_formats) out += " row formats" + at;
         if (a[i].names != b[i].names) out += " names" + at;
+        if (a[i].page_breaks != b[i].page_breaks) out += " page breaks" + at;
         if (a[i].default_column != b[i].default_column || a[i].default_row != b[i].default_row)
             out += " default formats" + at;
     }
@@ -96,9 +97,14 @@ protected:
         state.row_formats = bytes_of(GetSpreadSheetRowFormats(of));
         state.names = bytes_of(Get_rangeinfo(of));
         SpreadSheet* sheet = use_layer(of);
+        MemoryRef row_breaks = sheet->row_page_breaks, column_breaks = sheet->column_page_breaks;
         state.default_column.assign(sheet->default_column_format, sheet->default_column_format + kCellFormatSize);
         state.default_row.assign(sheet->default_row_format, sheet->default_row_format + kRowFormatSize);
         release_layer(of);
+        state.page_breaks = bytes_of(row_breaks);
+        const std::vector<uint8_t> columns = bytes_of(column_breaks);
+        state.page_breaks.push_back(0xFF);
+        state.page_breaks.insert(state.page_breaks.end(), columns.begin(), columns.end());
         return state;
     }
 

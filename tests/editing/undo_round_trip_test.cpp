@@ -51,6 +51,11 @@ protected:
         define_name("column", cells(0, 2, 29, 2));
         SetSpreadSheetColumnFormats(layer, format_array(kColumnFormatSize, {0, 2, 6}, 90));
         SetSpreadSheetRowFormats(layer, format_array(kRowFormatSize, {1, 3, 20}, 18));
+        SpreadSheet* sheet = use_layer(layer);
+        const int16_t row_breaks[] = {4, 12}, column_breaks[] = {1, 3};
+        sheet->row_page_breaks = Bytes2Memory(&mem_globals, row_breaks, 2, 2);
+        sheet->column_page_breaks = Bytes2Memory(&mem_globals, column_breaks, 2, 2);
+        release_layer(layer);
         put_formula(0, 0, "=1:A5+1:$C$10", second);
         put_formula(1, 0, "=SUM(1:A2:C8)", second);
     }
