@@ -40,6 +40,12 @@ MemoryRef layer_takes(MemoryRef layer, MemoryRef SpreadSheet::*field, MemoryRef 
     return held;
 }
 
+void replace_cell_store(MemoryRef layer, MemoryRef store) {
+    clobberCache(layer);
+    SetMemoryPurge(store, kNeverPurge, false);
+    DisposeNonNilMemory(layer_takes(layer, &SpreadSheet::cells, store));
+}
+
 void restore_default_formats(const UndoRecord& fields, bool columns, bool rows, MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
     if (columns) std::memcpy(sheet->default_column_format, fields.default_column_format, kCellFormatSize);

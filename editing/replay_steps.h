@@ -17,6 +17,9 @@ void bring_layer_forward(MemoryRef layer, CellPoint start);
 int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer);
 // The layer takes the block in one of its fields and answers the one it held.
 MemoryRef layer_takes(MemoryRef layer, MemoryRef SpreadSheet::*field, MemoryRef block);
+// The layer's cell store becomes the block (kept in memory, as every store
+// is); the store it replaces is disposed.
+void replace_cell_store(MemoryRef layer, MemoryRef store);
 // The layer's default column and row formats, from or into a record.
 void restore_default_formats(const UndoRecord& fields, bool columns, bool rows, MemoryRef layer);
 // The format arrays a record saved go back to the layer; the layer's present

@@ -52,8 +52,7 @@ bool undo_move(UndoRecord& f, MemoryRef layer) {
     if (with_failure_handler(GetMemoryGlobals(layer), [&] { snapshot = MemoryDuplicate(GetSpreadSheetCells(layer)); }))
         return false;
     if (put_cells(b, f.second, layer) || put_cells(a, f.first, layer)) {
-        clobberCache(layer);
-        DisposeMemory(layer_takes(layer, &SpreadSheet::cells, snapshot));
+        replace_cell_store(layer, snapshot);
         return false;
     }
     DisposeMemory(snapshot);
@@ -65,23 +64,31 @@ bool undo_move(UndoRecord& f, MemoryRef layer) {
     return true;
 }
 
-// The whole cell store, the names and the format arrays of the layer before
-// the insertion or deletion come back; references on other layers to the
-// layer are moved back the other way.
+// The formulas of other layers that referred to the layer as they were; a
+// record without them moves their references back the other way.
+void refer_back_to_rows_columns(const UndoRecord& f, bool rows, MemoryRef layer) {
+    if (f.formulas) {
+        restore_saved_formulas(f.formulas, GetWorkSheet(layer));
+        return;
+    }
+    const CellRange& a = f.range_a;
+    const int16_t first = rows ? a.topLeft.v : a.topLeft.h;
+    const int16_t count = int16_t((rows ? a.botRight.v : a.botRight.h) - first + 1);
+    adjust_references(layer, AxisChange{rows, f.kind == kUndoDeleteRowsColumns, first, count});
+}
+
+// The whole cell store, the names, the format arrays and the page breaks of
+// the layer before the insertion or deletion come back, and so do the
+// references of other layers to it.
 bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     const CellRange a = f.range_a;
     const bool rows = spans_whole_rows(a);
     LSelect(a.topLeft, &a, nullptr, 0, layer);
     WriteRedo(f.kind, f.extent, &a, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     held.release();
-    const int16_t first = rows ? a.topLeft.v : a.topLeft.h;
-    const int16_t count = int16_t((rows ? a.botRight.v : a.botRight.h) - first + 1);
-    if (f.formulas) restore_saved_formulas(f.formulas, GetWorkSheet(layer));
-    else adjust_references(layer, AxisChange{rows, f.kind == kUndoDeleteRowsColumns, first, count});
-    clobberCache(layer);
+    refer_back_to_rows_columns(f, rows, layer);
     if (f.first) {
-        SetMemoryPurge(f.first, kNeverPurge, false);
-        DisposeNonNilMemory(layer_takes(layer, &SpreadSheet::cells, f.first));
+        replace_cell_store(layer, f.first);
         f.first = nullptr;
     }
     DisposeNonNilMemory(layer_takes(layer, &SpreadSheet::named_ranges, f.fifth));
