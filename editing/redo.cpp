@@ -66,6 +66,7 @@ bool redo_cells(UndoRecord& f, MemoryRef layer) {
     MemoryRef present = copy_of_cells(a, layer);
     if (put_cells(a, f.first, layer)) {
         DisposeNonNilMemory(present);
+        layer_alert(layer, kMemoryAlert);
         return false;
     }
     UndoRecord replaced{};
@@ -87,6 +88,7 @@ void redo_sizes(UndoRecord& f, MemoryRef layer) {
     redo_layout(layer);
 }
 
+// Redoes the change; false when it could not be done (the user has been told).
 bool redo(UndoRecord& f, MemoryRef layer) {
     const CellRange a = f.range_a;
     switch (f.kind) {
@@ -100,7 +102,9 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoDeleteRowsColumns: {
             LSelect(a.topLeft, &a, nullptr, 0, layer);
             const int16_t rows = spans_whole_rows(a) ? 1 : 0;
-            return (f.kind == kUndoInsertRowsColumns ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows)) == 0;
+            const int16_t error = f.kind == kUndoInsertRowsColumns ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows);
+            if (error && error != kCellsOffGridErr) layer_alert(layer, kMemoryAlert);
+            return error == 0;
         }
         case kUndoRowHeight:
         case kUndoColumnWidth: redo_sizes(f, layer); return true;
@@ -162,7 +166,6 @@ void DoRedo(MemoryRef workbook) {
     release_undo_blocks(held);
     if (!done) {
         exchange_redo(workbook, redo_record);
-        workbook_alert(workbook, kMemoryAlert);
         return;
     }
     dispose_undo_fields(fields);

@@ -135,6 +135,39 @@ TEST_F(UndoList, ARecordThatCannotComeBackChangesNothing) {
     EXPECT_EQ(redo_kind(), kUndoCut);
 }
 
+// Storing the cells needs room for the whole store: with too little memory,
+// undo and redo change nothing, keep their records and say so.
+TEST_F(UndoList, UndoAndRedoThatCannotStoreTheCellsChangeNothing) {
+    for (int16_t row = 0; row < 3000; ++row) put_number(row, 0, row);
+    const auto before = workbook_state();
+    paste_number(1, 1, 5);
+    const auto after = workbook_state();
+    auto short_of_memory = [&](void (*step)(MemoryRef)) {
+        free_tire(&mem_globals);
+        pf::set_heap_budget(pf::heap_bytes_in_use() + 8 * 1024);
+        pf::set_temp_budget(0);
+        step(workbook);
+        pf::set_heap_budget(pf::kNoBudget);
+        pf::set_temp_budget(pf::kNoBudget);
+    };
+    short_of_memory(DoUndo);
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{25});
+    EXPECT_TRUE(workbook_state() == after);
+    EXPECT_EQ(undo_kind(), kUndoPaste);
+    EXPECT_EQ(redo_kind(), 0);
+    DoUndo(workbook);
+    ASSERT_TRUE(workbook_state() == before);
+
+    undo_test::alerts.clear();
+    short_of_memory(DoRedo);
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{25});
+    EXPECT_TRUE(workbook_state() == before);
+    EXPECT_EQ(redo_kind(), kUndoPaste);
+    EXPECT_EQ(undo_count(), 0);
+    DoRedo(workbook);
+    EXPECT_TRUE(workbook_state() == after);
+}
+
 TEST_F(UndoList, AFailedRecordLeavesTheListAsItWas) {
     paste_number(0, 0, 1);
     free_tire(&mem_globals);
