@@ -32,13 +32,7 @@ void record_redo_objects(UndoRecord* fields, MemoryRef first, MemoryRef layer) {
         case kUndoObjectsToBack:
         case kUndoObjectsToFront:
         case kUndoObjectsBackward:
-        case kUndoObjectsForward: {
-            SpreadSheet* sheet = use_layer(layer);
-            MemoryRef objects = sheet->objects;
-            release_layer(layer);
-            fields->id_list = objects ? create_id_list(objects) : nullptr;
-            break;
-        }
+        case kUndoObjectsForward: fields->id_list = layer_object_ids(layer); break;
         case kUndoObjectsAdded:
         case kUndoNewObject: fields->objects = first; break;
         case kUndoObjectsMoved:

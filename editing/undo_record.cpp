@@ -71,6 +71,13 @@ UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_
     return fields;
 }
 
+MemoryRef layer_object_ids(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef objects = sheet->objects;
+    release_layer(layer);
+    return objects ? create_id_list(objects) : nullptr;
+}
+
 MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {
     for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
         MemoryRef layer = find_SpreadSheet_item(workbook, index);

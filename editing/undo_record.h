@@ -100,6 +100,8 @@ void dispose_undo_fields(const UndoRecord& fields);
 // when absent), the layer's id and its default formats; no blocks.
 UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
                            MemoryRef layer);
+// The ids of the layer's drawing objects in list order, or none.
+MemoryRef layer_object_ids(MemoryRef layer);
 // The layer of the workbook with the id, or none.
 MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id);
 

@@ -1,6 +1,6 @@
 // Writing undo records: WriteUndo copies what it is given, WriteMemUndo
 // adopts the blocks its caller has just made.
-#include <array>
+#include <initializer_list>
 
 #include "editing/move_references.h"
 #include "editing/replay_steps.h"
@@ -18,14 +18,6 @@ void mark_format_stale(MemoryRef layer) { SetSheetFlags(layer, GetSheetFlags(lay
 void restart_recalculation(const UndoRecord& fields, MemoryRef layer) {
     clobberCache(layer);
     ResetCalc(fields.range_a.topLeft, GetSheetWind(layer));
-}
-
-// The ids of the layer's drawing objects in list order, or none.
-MemoryRef layer_object_ids(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    MemoryRef objects = sheet->objects;
-    release_layer(layer);
-    return objects ? create_id_list(objects) : nullptr;
 }
 
 // What an object kind keeps. `list` is the caller's id list, `chain` its
