@@ -114,17 +114,20 @@ pf::OSErr handle_print_docs(const pf::AppleEvent* event, pf::AppleEvent*, long) 
 // asked for while a modal window is up is queued until that window has gone.
 pf::OSErr handle_quit_app(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (pf::OSErr err = GotRequiredParams(event)) return err;
+    // A second request while the first asks about documents adds nothing.
     static bool quitting = false;
-    if (quitting) return pf::noErr;  // a second request while the first asks about documents
+    if (quitting) return pf::noErr;
     if (WindowIsModal(pf::front_window())) {
         queue_quit_request();
         return pf::noErr;
     }
-    quitting = true;
+    struct Underway {
+        Underway() { quitting = true; }
+        ~Underway() { quitting = false; }
+    } underway;
     MemoryRef saved = CopyWorkspaceItems();
     RemoveWorkspaceItems();
     int16_t answer = TaskQuit();
-    quitting = false;
     if (answer != 0) RestoreWorkspaceItems(saved);
     else DisposeNonNilMemory(saved);
     return answer;
