@@ -159,9 +159,9 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
     }
     body = parsed.formula;
     const int32_t formula_length = int32_t(body.size());
-    double number = 0;
+    double number = entry.result_value ? *entry.result_value : 0;
     int16_t result_type = kResultNumber;
-    if (!entry.has_result || file_number(entry.result, &number)) {
+    if (!entry.has_result || (!entry.result_is_text && file_number(entry.result, &number))) {
         put_slot(body, number);
     } else {
         body.append(entry.result.substr(0, size_t(kMaxCellText - formula_length)));

@@ -23,6 +23,9 @@ struct EntryCell {
     // leaves the parser's number in the result slot.
     std::string_view result;
     bool has_result = false;
+    bool result_is_text = false;  // a text even when it reads as a number
+    // A result the file gives as a value of its own (an error), or null.
+    const double* result_value = nullptr;
     // A text that begins with "=" and is no formula keeps an apostrophe in
     // front, so that it is never parsed again (SYLK).
     bool quote_failed_formulas = false;

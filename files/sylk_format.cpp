@@ -100,9 +100,9 @@ void escape_sylk_text(std::string_view text, std::string& out) {
     const auto& escapes = escapes_by_byte();
     for (char c : text) {
         const std::string& escape = escapes[uint8_t(c)];
-        if (!escape.empty())
-            out.append(escape);
-        else if (c == ';')
+        if (!escape.empty()) {
+            for (char e : escape) out.append(e == ';' ? 2 : 1, e);  // an escape may end in ";"
+        } else if (c == ';')
             out.append(";;");
         else
             out.push_back(c);
@@ -157,15 +157,19 @@ bool next_field(std::string_view& rest, SylkField& field) {
 }
 
 std::string unescape_value(std::string_view raw, bool drop_controls) {
+    std::string single;
+    single.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        single.push_back(raw[i]);
+        if (raw[i] == ';' && i + 1 < raw.size() && raw[i + 1] == ';') ++i;
+    }
     std::string out;
-    out.reserve(raw.size());
-    const auto* p = reinterpret_cast<const uint8_t*>(raw.data());
-    const uint8_t* end = p + raw.size();
+    out.reserve(single.size());
+    const auto* p = reinterpret_cast<const uint8_t*>(single.data());
+    const uint8_t* end = p + single.size();
     for (; p < end; ++p) {
         uint8_t c = *p;
-        if (c == ';' && p + 1 < end && p[1] == ';') {
-            ++p;
-        } else if (c == kEscape) {
+        if (c == kEscape) {
             c = EscFilter(&p, end);
             out.push_back(char(c));
             continue;

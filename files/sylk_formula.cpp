@@ -68,8 +68,15 @@ bool read_part(ExpressionReader& r, int32_t own, int32_t* line, bool* absolute) 
     return read_integer(r.text.substr(start, r.pos - start), line);
 }
 
+bool is_name_char(char c) {
+    return is_digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_' ||
+           uint8_t(c) >= 0x80;
+}
+
+// An "R" that begins a reference: not inside a name such as SEARCH.
 bool starts_reference(const ExpressionReader& r) {
     char next = r.peek(1);
+    if (r.pos > 0 && is_name_char(r.text[r.pos - 1])) return false;
     return r.peek() == 'R' && (next == 'C' || next == '[' || is_digit(next) || next == '+' || next == '-');
 }
 
@@ -88,7 +95,7 @@ bool read_reference(ExpressionReader& r) {
         return false;
     }
     ++r.pos;
-    if (!read_part(r, r.at.h + 1, &column, &column_absolute)) {
+    if (!read_part(r, r.at.h + 1, &column, &column_absolute) || is_name_char(r.peek()) || r.peek() == '(') {
         r.pos = start;
         return false;
     }

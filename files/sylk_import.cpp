@@ -37,6 +37,7 @@ struct SylkFont {
     uint16_t number;
     int16_t size;  // -1 none
     uint8_t face;
+    bool layer_font;  // the layer's own font, which a cell takes as its default font
 };
 
 // A format waiting for the cell of its position.
@@ -112,14 +113,20 @@ uint8_t face_of_letters(std::string_view letters) {
 void read_font(SylkReader& r, std::string_view rest) {
     SylkField f;
     next_field(rest, f);
-    SylkFont font{kNoFont, -1, 0};
+    SylkFont font{kNoFont, -1, 0, false};
     bool found = false;
-    int16_t number = pf::font_number(unescape_value(f.value, true), &found);
+    const std::string name = unescape_value(f.value, true);
+    int16_t number = pf::font_number(name, &found);
     if (found && number != 0) font.number = uint16_t(number);
+    const SpreadSheet* sheet = use_layer(r.layer);
+    font.layer_font = name == std::string_view(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
+    const int16_t layer_size = sheet->size;
+    release_layer(r.layer);
     SylkField more;
     int32_t twentieths = 0;
     while (next_field(rest, more)) {
         if (more.letter == 'M' && read_integer(more.value, &twentieths)) font.size = int16_t(twentieths / 20);
+        if (font.size == layer_size) font.size = kDefaultFontSize;
         else if (more.letter == 'S') font.face = face_of_letters(more.value);
     }
     r.fonts.push_back(font);
@@ -153,9 +160,13 @@ void apply_format_letters(SylkReader& r, std::string_view value) {
         default: break;
         }
     }
-    // Decimals are one digit; anything else (a sign, a letter) is refused.
-    if (value[1] >= '0' && value[1] <= '9') f[kFmtDecimals] = uint8_t(value[1] - '0');
-    const char align = value[2];
+    // Decimals are digits; anything else (a sign, a letter) is refused.
+    int32_t decimals = 0;
+    std::string_view digits = value.substr(1, value.size() - 2);
+    if (digits.find_first_not_of("0123456789") == std::string_view::npos && read_integer(digits, &decimals) &&
+        decimals <= 15)
+        f[kFmtDecimals] = uint8_t(decimals);
+    const char align = value.back();
     uint8_t& a = f[kFmtAlign];
     if (align == 'L') a = uint8_t((a & ~7) | 1);
     else if (align == 'C') a = uint8_t((a & ~7) | 2);
@@ -183,8 +194,8 @@ void apply_font(SylkReader& r, int32_t n) {
     if (index >= r.fonts.size()) return;
     const SylkFont& font = r.fonts[index];
     uint8_t* f = r.pending.format.bytes;
-    store_u16(f + kFmtFont, font.number);
-    if (font.size > 0 && font.size < 255) f[kFmtSize] = uint8_t(font.size);
+    store_u16(f + kFmtFont, font.layer_font ? kNoFont : font.number);
+    if (font.size > 0 && font.size <= kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
     f[kFmtFace] = font.face;
 }
 
@@ -404,7 +415,12 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
         EntryCell entry{CellPoint{int16_t(r.row), column}, header, formula, {}};
         entry.quote_failed_formulas = true;
         entry.result = v.value;
-        entry.has_result = v.has_value && (v.quoted || !error_of_text(v.value, &number));
+        entry.has_result = v.has_value;
+        entry.result_is_text = v.quoted;
+        if (v.has_value && !v.quoted && error_of_text(v.value, &number)) {
+            entry.has_result = false;
+            entry.result_value = &number;
+        }
         if (formula.size() >= size_t(kMaxParsedEntry))
             append_text_cell(bytes, header, column, "'" + formula);
         else

@@ -30,14 +30,17 @@ struct CellView {
 };
 
 inline bool operator==(const CellView& a, const CellView& b) {
-    const bool same_number = a.number == b.number || (a.number != a.number && b.number != b.number &&
+    // Errors are the same error whatever their form (an infinity, a NaN with its code).
+    const bool same_number = a.number == b.number || (checkValue(&a.number) != 0 &&
                                                       checkValue(&a.number) == checkValue(&b.number));
     return a.type == b.type && same_number && a.text == b.text && a.formula == b.formula && a.format == b.format;
 }
 
 inline std::ostream& operator<<(std::ostream& out, const CellView& c) {
-    return out << "{type " << int(c.type) << " number " << c.number << " text '" << c.text << "' formula '"
-               << c.formula << "'}";
+    out << "{type " << int(c.type) << " number " << c.number << " text '" << c.text << "' formula '" << c.formula
+        << "' format";
+    for (unsigned char b : c.format) out << ' ' << int(b);
+    return out << "}";
 }
 
 using CellMap = std::map<std::pair<int, int>, CellView>;
