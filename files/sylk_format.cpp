@@ -51,7 +51,7 @@ const std::array<std::string, 256>& escapes_by_byte() {
         for (const Accented& a : kAccented) t[a.byte] = std::string{char(kEscape), 'N', a.accent, a.letter};
         for (const Symbol& s : kSymbols) t[s.byte] = std::string{char(kEscape), 'N', s.x};
         for (int c = 0; c < 32; ++c)
-            t[c] = std::string{char(kEscape), c < 16 ? ' ' : '!', char('0' + (c < 16 ? c : c - 16))};
+            if (c != '\t') t[c] = std::string{char(kEscape), c < 16 ? ' ' : '!', char('0' + (c < 16 ? c : c - 16))};
         return t;
     }();
     return table;
@@ -173,7 +173,7 @@ std::string unescape_value(std::string_view raw, bool drop_controls) {
             c = EscFilter(&p, end);
             out.push_back(char(c));
             continue;
-        } else if (c < 32 && drop_controls) {
+        } else if (c < 32 && c != '\t' && drop_controls) {
             continue;
         }
         out.push_back(char(c));

@@ -14,7 +14,8 @@ constexpr int16_t kSylkPictureStrings = 500;
 uint8_t EscFilter(const uint8_t** p, const uint8_t* end);
 
 // A text as it stands in a SYLK value: each ";" doubled, characters below 32
-// and the accented letters SYLK spells with escapes written as escapes.
+// (but tab, which other programs write as it is) and the accented letters
+// SYLK spells with escapes written as escapes.
 void escape_sylk_text(std::string_view text, std::string& out);
 
 // The format code of a picture (its position in STR# 500, from 1), or -1.
@@ -42,7 +43,7 @@ SylkRecord split_record(std::string_view line);
 // The next field of `rest` (which starts at a ";"); false at the end.
 bool next_field(std::string_view& rest, SylkField& field);
 // A raw value with ";;" pairs made one and escapes decoded; with `drop_controls`
-// other characters below 32 are dropped.
+// other characters below 32 but tab are dropped.
 std::string unescape_value(std::string_view raw, bool drop_controls);
 
 // A decimal integer (sign allowed); false when the text is not one or out of

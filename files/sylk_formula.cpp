@@ -8,6 +8,7 @@
 #include "formula/compiled_formula.h"
 #include "formula/function_table.h"
 #include "formula/reference_text.h"
+#include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 
@@ -186,6 +187,8 @@ void read_run(ExpressionReader& r) {
         return;
     }
     uint8_t c = uint8_t(r.text[r.pos++]);
+    // A decimal point between digits is written as the system's.
+    if (c == '.' && r.pos >= 2 && is_digit(r.text[r.pos - 2]) && is_digit(r.peek())) c = decimalPt;
     if (c >= 32) r.out.push_back(char(c));
 }
 
@@ -293,6 +296,13 @@ std::string sylk_expression_to_formula(std::string_view expression, CellPoint at
         } else if (starts_reference(r) && read_reference(r)) {
         } else if (c == '[') {
             read_document(r);
+        } else if (c == ';' && r.peek(1) == ';') {
+            // Some spreadsheets separate arguments by a (doubled) semicolon.
+            r.out.push_back(char(listSep));
+            r.pos += 2;
+        } else if (c == ',') {
+            r.out.push_back(char(listSep));
+            ++r.pos;
         } else if (ends_run(uint8_t(c))) {
             r.out.push_back(c);
             ++r.pos;

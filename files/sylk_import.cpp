@@ -442,7 +442,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         case 'K': {
             std::string_view raw = f.value;
             v.quoted = !raw.empty() && raw[0] == '"';
-            if (v.quoted) raw = raw.substr(1, raw.size() >= 2 ? raw.size() - 2 : 0);
+            if (v.quoted) raw = raw.substr(1, raw.size() >= 2 && raw.back() == '"' ? raw.size() - 2 : raw.size() - 1);
             v.value = unescape_value(raw, true);
             v.has_value = true;
             break;
@@ -572,6 +572,39 @@ void settle_date_system(const SylkReader& r) {
     Set_1900Date_Flag(workbook, r.date_system == 0);
 }
 
+// A cell record whose quoted value runs past its line (some spreadsheets
+// write a line break inside a text as it is).
+bool opens_text(std::string_view line) {
+    return line.size() > 2 && line[0] == 'C' && line[1] == ';' && std::count(line.begin(), line.end(), '"') % 2 == 1;
+}
+
+// A line that begins a record of its own: a type of capitals, then ";" or nothing.
+bool looks_like_record(std::string_view line) {
+    size_t letters = 0;
+    while (letters < line.size() && line[letters] >= 'A' && line[letters] <= 'Z') ++letters;
+    return letters > 0 && letters <= 2 && (letters == line.size() || line[letters] == ';');
+}
+
+// The record with the following lines joined by line feeds, up to the line
+// that closes the text; `pos` moves past it. A line that begins a record is
+// never taken in.
+std::string_view join_broken_text(std::string_view text, std::string_view line, size_t& pos, std::string& joined) {
+    joined.assign(line);
+    while (pos < text.size()) {
+        size_t start = pos;
+        if (text[pos - 1] == '\r' && text[pos] == '\n') ++start;
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view more = text.substr(start, end - start);
+        if (looks_like_record(more)) break;
+        joined += '\n';
+        joined.append(more);
+        pos = end + 1;
+        if (std::count(more.begin(), more.end(), '"') % 2 == 1) break;
+    }
+    return joined;
+}
+
 void read_records(SylkReader& r, std::string_view text) {
     MachineRecord* machine = use_layer(r.layer)->machine;
     release_layer(r.layer);
@@ -582,12 +615,16 @@ void read_records(SylkReader& r, std::string_view text) {
     const size_t step = text.size() >= 100 ? text.size() / 100 : std::max<size_t>(text.size() / 4, 1);
     size_t next_report = step;
     size_t pos = 0;
+    std::string joined;
     while (pos < text.size()) {
         size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (line == "E") break;
+        if (opens_text(line)) {
+            line = join_broken_text(text, line, pos, joined);
+        }
         if (!line.empty()) dispatch(r, line);
         if (pos >= next_report) {
             progress(int32_t(uint64_t(pos) * 100 / text.size()));

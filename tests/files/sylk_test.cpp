@@ -101,9 +101,10 @@ TEST_F(SylkTest, EscapesStandForTheirCharacters) {
     EXPECT_EQ(cell(l, 0, 0).text, "\x9F\x8E\x88\xA7");
     EXPECT_EQ(cell(l, 0, 1).text, "a\nb\rc\x12" "d");
     // Written back, each becomes its escape again, and ";" is doubled.
-    type_entries(layer, {{{0, 0}, "\x9F;\x8E"}, {{0, 1}, "tab\there"}});
+    // A tab stays as it is, as other programs write it.
+    type_entries(layer, {{{0, 0}, "\x9F;\x8E"}, {{0, 1}, "two\nlines\tand tab"}});
     EXPECT_EQ(lines_of(layer, "C;")[0], "C;Y1;X1;K\"\x1BNHu;;\x1BNBe\"");
-    EXPECT_EQ(lines_of(layer, "C;")[1], "C;X2;K\"tab\x1B 9here\"");
+    EXPECT_EQ(lines_of(layer, "C;")[1], "C;X2;K\"two\x1B :lines\tand tab\"");
     // Control characters in a text cell: every one is escaped and read back.
     std::string controls;
     for (int c = 1; c < 32; ++c) controls += char(c);
@@ -124,9 +125,10 @@ TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
         "P;FHelvetica;M200;SI\r\nP;FHelvetica;M200;SBI\r\nP;FTimes;M280;SOH\r\n"
         "F;P1;SM5;Y1;X1\r\nF;P2;X2\r\nF;P0;FG-3L;X3\r\n"
         "C;Y1;X1;K0.5\r\nC;X2;K36000\r\nC;X3;K7\r\nC;X4;K\"00123\"\r\nC;X5;K00123\r\n"
-        "C;X6;K#DIV/0!;E1/0\r\nC;X7;K0.1000000000000000055511151231257827\r\n");
+        "C;X6;K#DIV/0!;E1/0\r\nC;X7;K0.1000000000000000055511151231257827\r\nC;X8;K\"two\r\nlines\"\r\n");
     auto cells = cells_of(l);
-    EXPECT_EQ(cells.size(), 7u);  // no duplicates of the formatted cells
+    EXPECT_EQ(cells.size(), 8u);  // no duplicates of the formatted cells
+    EXPECT_EQ(at(cells, 0, 7).text, "two\nlines");  // a line break written as it is
     const uint8_t* a1 = format_of(l, 0, 0);
     EXPECT_EQ(a1[kFmtCode], 'I');
     EXPECT_EQ(format_font(a1), uint16_t(pf::font_number("Times")));
