@@ -173,7 +173,7 @@ std::string unescape_value(std::string_view raw, bool drop_controls) {
             c = EscFilter(&p, end);
             out.push_back(char(c));
             continue;
-        } else if (c < 32 && c != '\t' && drop_controls) {
+        } else if (c < 32 && c != '\t' && c != '\n' && drop_controls) {
             continue;
         }
         out.push_back(char(c));

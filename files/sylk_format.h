@@ -43,7 +43,8 @@ SylkRecord split_record(std::string_view line);
 // The next field of `rest` (which starts at a ";"); false at the end.
 bool next_field(std::string_view& rest, SylkField& field);
 // A raw value with ";;" pairs made one and escapes decoded; with `drop_controls`
-// other characters below 32 but tab are dropped.
+// other characters below 32 but tab and line feed (a text broken over
+// lines) are dropped.
 std::string unescape_value(std::string_view raw, bool drop_controls);
 
 // A decimal integer (sign allowed); false when the text is not one or out of
