@@ -171,13 +171,18 @@ void report_progress(MachineRecord* machine, MemoryRef layer, int32_t done, int3
 }  // namespace
 
 void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out) {
-    const bool quoted = text.find_first_of(std::string{char(separator), '"', '\r', '\n'}) != std::string_view::npos;
-    if (quoted) out.push_back('"');
+    bool quoted = false;
+    for (char c : text) quoted = quoted || c == char(separator) || c == '"' || c == '\r' || c == '\n';
+    if (!quoted) {
+        out.append(text);
+        return;
+    }
+    out.push_back('"');
     for (char c : text) {
         if (c == '"') out.push_back('"');
         out.push_back(c);
     }
-    if (quoted) out.push_back('"');
+    out.push_back('"');
 }
 
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {

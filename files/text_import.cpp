@@ -156,6 +156,7 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
                    std::string& store, CellRange* range, TextReadReport* report, bool with_progress) {
     TextReader reader{layer, {}, {}, {}, report};
     GetDefaultFormat(reader.header);
+    store.reserve(store.size() + text.size() * 4);  // about what cells of short fields take
     FieldCursor cursor{text, 0, separator};
     Progress progress;
     if (with_progress) progress.start(layer, text.size());
