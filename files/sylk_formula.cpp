@@ -153,27 +153,30 @@ void copy_quoted(ExpressionReader& r) {
     r.pos = end;
 }
 
-void read_quoted_layer(ExpressionReader& r) {
-    size_t close = r.text.find('\'', r.pos + 1);
+// The text from the reader's character up to `closer`, the reader moved past
+// it; false (the rest copied as it stands) when nothing closes it.
+bool enclosed(ExpressionReader& r, char closer, std::string_view* inside) {
+    size_t close = r.text.find(closer, r.pos + 1);
     if (close == std::string_view::npos) {
         r.out.append(r.text.substr(r.pos));
         r.pos = r.text.size();
-        return;
+        return false;
     }
-    put_layers(r, r.text.substr(r.pos + 1, close - r.pos - 1));
+    *inside = r.text.substr(r.pos + 1, close - r.pos - 1);
     r.pos = close + 1;
+    return true;
+}
+
+void read_quoted_layer(ExpressionReader& r) {
+    std::string_view name;
+    if (!enclosed(r, '\'', &name)) return;
+    put_layers(r, name);
     if (r.peek() == '!') ++r.pos;
 }
 
 void read_document(ExpressionReader& r) {
-    size_t close = r.text.find(']', r.pos + 1);
-    if (close == std::string_view::npos) {
-        r.out.append(r.text.substr(r.pos));
-        r.pos = r.text.size();
-        return;
-    }
-    put_document(r, r.text.substr(r.pos + 1, close - r.pos - 1));
-    r.pos = close + 1;
+    std::string_view path;
+    if (enclosed(r, ']', &path)) put_document(r, path);
 }
 
 // A run of plain characters: a layer name when it ends at "!", else its
@@ -219,29 +222,28 @@ void put_layer_of(std::string& out, int32_t index, MemoryRef workbook) {
     }
     unsigned char name[32];
     GetSheetName(name, find_SpreadSheet_item(workbook, index));
-    std::string_view text(reinterpret_cast<const char*>(name + 1), name[0]);
-    if (text.find(' ') != std::string_view::npos) {
-        out.push_back('\'');
-        out.append(text);
-        out.push_back('\'');
-    } else {
-        out.append(text);
-    }
+    out.append(reinterpret_cast<const char*>(name + 1), name[0]);
 }
 
-void put_layers_of(std::string& out, const StoredReference& ref, MemoryRef layer, bool close_quote) {
+// The layer part: one name or two joined by ":", between single quotes when
+// a name holds a space (or a quote was opened before a document's path).
+void put_layers_of(std::string& out, const StoredReference& ref, MemoryRef layer, bool quote_open) {
     const int32_t own = layer ? GetSheetID(layer) : 0;
     const uint8_t m = ref.layer_marker;
     const bool known = is_position_marker(m);
     const int32_t first = known && !marker_second_absolute(m) ? ref.first_layer + own : ref.first_layer;
     const int32_t last = known && !marker_first_absolute(m) ? ref.last_layer + own : ref.last_layer;
     MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
-    put_layer_of(out, first, workbook);
+    std::string names;
+    put_layer_of(names, first, workbook);
     if (last != first) {
-        out.push_back(':');
-        put_layer_of(out, last, workbook);
+        names.push_back(':');
+        put_layer_of(names, last, workbook);
     }
-    if (close_quote) out.push_back('\'');
+    const bool quoted = !quote_open && names.find(' ') != std::string::npos;
+    if (quoted) out.push_back('\'');
+    out.append(names);
+    if (quoted || quote_open) out.push_back('\'');
     out.push_back('!');
 }
 

@@ -252,3 +252,28 @@ TEST_F(SylkTest, LongRecordsAreReadWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SylkTest, LayersAndNamesInFormulasComeBack) {
+    MemoryRef other = sample::new_layer(book);
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x0bOther Layer"), other);
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x05" "First"), layer);
+    uint8_t names[kNamedRangeSize] = {};
+    set_named_range(names, reinterpret_cast<const unsigned char*>("\x04Rate"), CellRange{{0, 0}, {0, 0}});
+    Set_rangeinfo(layer, Bytes2Memory(&mem_globals, names, kNamedRangeSize, 1));
+    type_entries(layer, {{{1, 1}, "=2:B3+1"}, {{1, 2}, "=1:2:A1"}, {{1, 3}, "=Rate*2"}});
+    const std::vector<std::string> cells = lines_of(layer, "C;");
+    EXPECT_NE(cells[0].find(";E'Other Layer'!R[+1]C+1"), std::string::npos) << cells[0];
+    EXPECT_NE(cells[1].find(";E'First:Other Layer'!R[-1]C[-2]"), std::string::npos) << cells[1];
+    EXPECT_NE(cells[2].find(";ERate*2"), std::string::npos) << cells[2];
+    // Read into a layer of the same workbook, the layers are found by name.
+    MemoryRef again = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes(sylk_layer_text(layer), again), 0);
+    Set_rangeinfo(again, Bytes2Memory(&mem_globals, names, kNamedRangeSize, 1));
+    EXPECT_EQ(cell(again, 1, 1).formula, "=2:B3+1");
+    EXPECT_EQ(cell(again, 1, 2).formula, "=1:2:A1");
+    EXPECT_EQ(GetMemorySize(Get_rangeinfo(again)), 1);
+}
+
+}  // namespace
