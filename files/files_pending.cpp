@@ -59,10 +59,3 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
 // The export options (DLOG 1020) need the modal dialog loop: until then the
 // export is cancelled.
 int16_t run_export_dialog(int16_t*) { return 2; }
-
-// The separator choice for a text file of no known kind (DLOG 170) needs the
-// modal dialog loop too: until then the preset choice, tab, is taken.
-int16_t run_separator_dialog(uint8_t* separator) {
-    *separator = '\t';
-    return kAnswerOK;
-}

@@ -16,8 +16,6 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 
-int16_t run_separator_dialog(uint8_t* separator);
-
 namespace {
 
 constexpr int32_t kLastRow = kLastCell;

@@ -2,6 +2,9 @@
 // kinds of entries, encodings and the limits of a layer.
 #include <string>
 
+#include "core/alerts.h"
+#include "platform/events/events.h"
+#include "platform/events/keyboard.h"
 #include "tests/files/text_fixture.h"
 
 namespace {
@@ -138,6 +141,25 @@ TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {
     EXPECT_GT(GetByteSize(cells), 3 * kCellHeaderSize);
     DisposeMemory(cells);
     DisposeMemory(block);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
+    write_bytes("plain.dat", {'a', '\t', 'b', ',', 'c', '\n'});
+    // Cancelled: nothing is read and nothing is wrong.
+    MemoryRef cancelled = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), 0);
+    EXPECT_TRUE(cells_of(cancelled).empty());
+    // Accepted as it opens: tab.
+    set_unattended_run(false);
+    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
+    MemoryRef read = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
+    set_unattended_run(true);
+    EXPECT_EQ(cell(read, 0, 1).text, "b,c");
 }
 
 }  // namespace
