@@ -12,6 +12,7 @@
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "platform/memory/memory.h"
 
 namespace {
 
@@ -164,6 +165,24 @@ int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint
     return error;
 }
 
+// The style runs of the one text cell of a single-cell range, or null.
+pf::Handle single_cell_style(MemoryRef cells, CellPoint where) {
+    if (!cells || GetByteSize(cells) < kRowHeaderSize) return nullptr;
+    const auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    pf::Handle runs = nullptr;
+    for (const uint8_t* row = start; row < end && !runs; row += _RowLength_(row)) {
+        if (_RowID_(row) != where.v) continue;
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            if (_cellID_(cell) == where.h && _cellType_(cell) == kCellText && _styleLength_(cell) > 0) {
+                runs = pf::ptr_to_hand(_stylePtr_(cell), _styleLength_(cell));
+                break;
+            }
+    }
+    UnuseMemory(cells);
+    return runs;
+}
+
 void report_progress(MachineRecord* machine, MemoryRef layer, int32_t done, int32_t total) {
     if (machine && machine->wait) machine->wait(layer, 1, done, total > 0 ? total : 1);
 }
@@ -221,5 +240,7 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
     }
     if (error || !out) return error;
     *out = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
-    return *out ? 0 : kNoMemoryErr;
+    if (!*out) return kNoMemoryErr;
+    if (style && top_left == bottom_right && separator == kTabSeparator) *style = single_cell_style(cells, top_left);
+    return 0;
 }

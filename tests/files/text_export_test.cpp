@@ -38,6 +38,27 @@ TEST_F(TextExportTest, RangesGiveLinesAndFieldsWithoutTrailingSeparators) {
     EXPECT_EQ(copy({0, 0}, {kLastCell, 1}), "\ra\r\r\tc\r");
 }
 
+TEST_F(TextExportTest, ASingleStyledTextCellHandsOutItsStyleRuns) {
+    sample::Bytes store;
+    sample::append_row(store, 2, {sample::text_cell(1, "Styled", 2), sample::text_cell(2, "plain")});
+    sample::install_cells(layer, store);
+    auto copy_style = [&](CellPoint from, CellPoint to) {
+        MemoryRef out = nullptr;
+        pf::Handle style = nullptr;
+        EXPECT_EQ(WriteTextData(&quorvin_rsrv, 0, 0, kTabSeparator, GetSpreadSheetCells(layer), &out, &style, from, to,
+                                nullptr, layer),
+                  0);
+        DisposeNonNilMemory(out);
+        return style;
+    };
+    pf::Handle style = copy_style({2, 1}, {2, 1});
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(pf::get_handle_size(style), 2 + 2 * 20);
+    pf::dispose_handle(style);
+    EXPECT_EQ(copy_style({2, 2}, {2, 2}), nullptr);  // no runs
+    EXPECT_EQ(copy_style({2, 1}, {2, 2}), nullptr);  // more than one cell
+}
+
 TEST_F(TextExportTest, CsvFieldsAreQuotedWhenTheyMustBe) {
     std::string out;
     WriteCSVCell("plain", ',', out);
