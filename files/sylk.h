@@ -9,11 +9,12 @@
 
 #include "core/memory_manager.h"
 
-// Reads a SYLK text in memory into an empty layer: 0 at the end of the text.
+// Reads a SYLK text in memory into an empty layer: 0 at the end of the text,
+// 1 when the user stopped the read with Command-period (what was read stays).
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
 
 // The bytes of a SYLK file (Mac Roman, or UTF-8 by its bytes) into an empty
-// layer: 0 or the memory manager's error.
+// layer: as InputSLYKData, or the memory manager's error.
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error

@@ -13,6 +13,7 @@
 #include "files/sylk_format.h"
 #include "files/sylk_formula.h"
 #include "files/text_encoding.h"
+#include "files/text_exchange.h"
 #include "formula/error_values.h"
 #include "formula/reference_text.h"
 #include "model/cell_format.h"
@@ -65,6 +66,7 @@ struct SylkReader {
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
     int16_t date_system = -1;  // from the options record: 0 the 1900 system, 4 the 1904 system
+    bool stopped = false;      // by the user, with Command-period
 };
 
 void reset_pending(SylkReader& r) {
@@ -629,6 +631,10 @@ void read_records(SylkReader& r, std::string_view text) {
         if (pos >= next_report) {
             progress(int32_t(uint64_t(pos) * 100 / text.size()));
             next_report = pos + step;
+            if (reading_stopped()) {
+                r.stopped = true;
+                break;
+            }
         }
     }
     if (r.pending.any()) set_aside_pending(r);
@@ -652,7 +658,7 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
     if (error) return error;
     set_layer_cells(layer, store);
     settle_date_system(r);
-    return 0;
+    return r.stopped ? 1 : 0;
 }
 
 }  // namespace

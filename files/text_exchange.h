@@ -50,7 +50,8 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
 int16_t run_separator_dialog(uint8_t* separator);
 
 // The bytes of a whole text file into an empty layer with a known separator
-// (SYLK by its first bytes whatever the separator): 0 or an error.
+// (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
+// layer unchanged) or an error.
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report);
 
 // Splits Mac Roman text into lines and fields and makes a cell of each
@@ -67,6 +68,9 @@ int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_
 // Sets `start` to the position and moves the position to the next carriage
 // return or line feed, or to the end.
 void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end);
+
+// Whether the user holds Command-period to stop a long read.
+bool reading_stopped();
 
 // Shows what a read left out or replaced, one message each.
 void report_text_read(const TextReadReport& report);

@@ -15,6 +15,8 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "platform/events/events.h"
+#include "platform/events/keyboard.h"
 
 namespace {
 
@@ -38,10 +40,12 @@ struct Progress {
         next = step;
         if (machine && machine->wait) machine->wait(layer, 0, 0, 100);
     }
-    void at(size_t done) {
-        if (!machine || done < next) return;
+    // Reports each step; false when the user stops the read.
+    bool at(size_t done) {
+        if (!machine || done < next) return true;
         next = done + step;
         if (machine->wait) machine->wait(layer, 0, int32_t(done * 100 / (total ? total : 1)), 100);
+        return !reading_stopped();
     }
     void finish() {
         if (machine && machine->wait) machine->wait(layer, 0, 100, 100);
@@ -164,7 +168,7 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
         if (filled > highest) highest = filled;
         last_row = row++;
         cursor.skip_line_end();
-        if (with_progress) progress.at(cursor.pos);
+        if (with_progress && !progress.at(cursor.pos)) return kTextCancelled;
     }
     report->rows_cut += count_lines_left(cursor);
     if (with_progress) progress.finish();
@@ -201,6 +205,15 @@ bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
 
 }  // namespace
 
+bool reading_stopped() {
+    pf::EventRecord event;
+    if (pf::event_avail(pf::kKeyDownMask, event) && (event.modifiers & pf::kCmdKey) && pf::event_char(event) == '.') {
+        pf::get_next_event(pf::kKeyDownMask, event);
+        return true;
+    }
+    return pf::key_is_down(pf::kKeyCodePeriod) && (pf::current_modifiers() & pf::kCmdKey);
+}
+
 void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end) {
     *start = *position;
     const uint8_t* p = *position;
@@ -219,6 +232,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     *cells = nullptr;
     std::string store;
     TextReadReport report;
+    bool cancelled = false;
     int16_t error = with_failure_handler(&mem_globals, [&] {
         std::string mac_roman;
         if (text) {
@@ -227,9 +241,11 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
             mac_roman = std::memchr(raw.data(), 0, raw.size()) ? decode_text_file(raw).text : std::string(raw);
             UnuseMemory(text);
         }
-        read_cells(mac_roman, separator, range->topLeft.h, layer, store, range, &report, progress && *progress);
+        cancelled = read_cells(mac_roman, separator, range->topLeft.h, layer, store, range, &report,
+                               progress && *progress) == kTextCancelled;
     });
     if (error) return error;
+    if (cancelled) return kTextCancelled;
     if (style && range->topLeft == range->botRight) append_style_runs(store, style);
     *cells = Bytes2Memory(&mem_globals, store.data(), 1, int32_t(store.size()));
     if (!*cells) return kNoMemoryErr;
@@ -242,18 +258,18 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
     if (!report) report = &ignored;
     if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer);
     std::string store;
-    int16_t error = 0;
+    int16_t error = 0, read = 0;
     try {
         error = with_failure_handler(&mem_globals, [&] {
             DecodedText decoded = decode_text_file(bytes);
             report->unmapped += decoded.unmapped;
             CellRange range{};
-            read_cells(decoded.text, separator, 0, layer, store, &range, report, true);
+            read = read_cells(decoded.text, separator, 0, layer, store, &range, report, true);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }
-    if (error) return error;
+    if (error || read) return error ? error : read;
     set_layer_cells(layer, store);
     return 0;
 }
@@ -267,10 +283,16 @@ void report_text_read(const TextReadReport& report) {
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
     std::string bytes;
     if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
+    if (is_sylk(bytes)) {
+        int16_t result = read_sylk_bytes(bytes, layer);
+        if (result < 0) report_file_error(result);
+        return result;
+    }
     uint8_t separator = separator_of_type(type);
-    if (!is_sylk(bytes) && separator == 0 && run_separator_dialog(&separator) != kAnswerOK) return 0;
+    if (separator == 0 && run_separator_dialog(&separator) != kAnswerOK) return 0;
     TextReadReport report;
     int16_t error = read_text_bytes(bytes, separator, layer, &report);
+    if (error == kTextCancelled) return error;
     if (error) {
         report_file_error(error);
         return error;

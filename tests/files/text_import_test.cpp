@@ -4,6 +4,7 @@
 
 #include "core/alerts.h"
 #include "platform/events/events.h"
+#include "platform/host/driver.h"
 #include "platform/events/keyboard.h"
 #include "tests/files/text_fixture.h"
 
@@ -160,6 +161,30 @@ TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
     EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
     set_unattended_run(true);
     EXPECT_EQ(cell(read, 0, 1).text, "b,c");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
+    std::string text, sylk = "ID;P\r\n";
+    for (int i = 0; i < 5000; ++i) {
+        text += std::to_string(i) + ",x\r\n";
+        sylk += "C;Y" + std::to_string(i + 1) + ";X1;K" + std::to_string(i) + "\r\n";
+    }
+    pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);
+    MemoryRef stopped = fresh_layer();
+    EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), kTextCancelled);
+    EXPECT_TRUE(cells_of(stopped).empty());
+    MemoryRef partly = fresh_layer();
+    EXPECT_EQ(read_sylk_bytes(sylk, partly), 1);
+    const size_t kept = cells_of(partly).size();
+    pf::driver_key_up(pf::kKeyCodePeriod, '.');
+    pf::flush_events(pf::kEveryEvent, 0);
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 5000u);
+    EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), 0);
 }
 
 }  // namespace
