@@ -1,6 +1,7 @@
 // Entry texts of interchange files to cell records, through the parser.
 #include "files/entry_cells.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "core/number_text.h"
@@ -79,12 +80,6 @@ void put_slot(std::string& body, double value) {
     char slot[kNumberSlotSize] = {};
     std::memcpy(slot, &value, sizeof value);
     body.append(slot, kNumberSlotSize);
-}
-
-// A whole text that is a number in the file's own form ("." decimal point).
-bool file_number(std::string_view text, double* value) {
-    return !text.empty() && text.size() < 64 &&
-           decimal_text_to_double(text.data(), int32_t(text.size()), value) == int32_t(text.size());
 }
 
 void append_cell(std::string& row, const uint8_t* header, uint8_t type, const std::string& body, int32_t body_length,
@@ -203,6 +198,12 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
     }
     append_cell(row, header, kCellFormula, body, formula_length, result_type);
     return kCellFormula;
+}
+
+bool file_number(std::string_view text, double* value) {
+    return !text.empty() && text.size() < 64 &&
+           decimal_text_to_double(text.data(), int32_t(text.size()), value) == int32_t(text.size()) &&
+           std::isfinite(*value);
 }
 
 void append_format_cell(std::string& row, const uint8_t* header, int16_t column) {

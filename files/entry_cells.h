@@ -31,6 +31,10 @@ struct EntryCell {
     bool quote_failed_formulas = false;
 };
 
+// Whether a whole text is a number as files write them ("." decimal point,
+// any exponent), whatever the system's own number form.
+bool file_number(std::string_view text, double* value);
+
 // Appends the cell record of the entry to `row` and answers its cell type
 // (kCellConstant, kCellFormula, kCellText; kCellFormatOnly for an empty entry).
 uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);

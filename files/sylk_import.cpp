@@ -32,7 +32,7 @@ constexpr uint16_t kNoFont = kDefaultFontNumber;
 constexpr int kFaceBold = 1, kFaceItalic = 2, kFaceUnderline = 4, kFaceOutline = 8, kFaceShadow = 16;
 constexpr uint8_t kBorderStyle = 2;
 constexpr uint8_t kFillPattern = 3;
-constexpr int kMaxLayerSize = 200;
+constexpr int kMaxLayerFontSize = 200;
 
 struct SylkFont {
     uint16_t number;
@@ -127,9 +127,12 @@ void read_font(SylkReader& r, std::string_view rest) {
     SylkField more;
     int32_t twentieths = 0;
     while (next_field(rest, more)) {
-        if (more.letter == 'M' && read_integer(more.value, &twentieths)) font.size = int16_t(twentieths / 20);
-        if (font.size == layer_size) font.size = kDefaultFontSize;
-        else if (more.letter == 'S') font.face = face_of_letters(more.value);
+        if (more.letter == 'M' && read_integer(more.value, &twentieths)) {
+            font.size = int16_t(twentieths / 20);
+            if (font.size == layer_size) font.size = kDefaultFontSize;
+        } else if (more.letter == 'S') {
+            font.face = face_of_letters(more.value);
+        }
     }
     r.fonts.push_back(font);
 }
@@ -287,7 +290,7 @@ void column_widths(SylkReader& r, std::string_view value) {
         value = space == std::string_view::npos ? std::string_view() : value.substr(space + 1);
     }
     const int32_t first = numbers[0], last = numbers[1], width = numbers[2];
-    if (first < 1 || last < first || last > kLastCell + 1 || width < 0 || width * 8 >= 0x8000) return;
+    if (first < 1 || last < first || last > kLastCell + 1 || width < 0 || width > 0x7FFF / 8) return;
     if (InputColumnFormat(r.layer, int32_t(first - 1) << 16 | (last - 1)) != 0) return;
     SetColumnSize(int16_t(first - 1), int16_t(last - 1), int16_t(width * 8), GetSpreadSheetColumnFormats(r.layer));
 }
@@ -304,7 +307,7 @@ void layer_font(SylkReader& r, std::string_view value) {
         std::memcpy(sheet->font_name + 1, name.data(), sheet->font_name[0]);
     }
     if (space != std::string_view::npos && read_integer(value.substr(space + 1), &size) && size >= 1 &&
-        size <= kMaxLayerSize)
+        size <= kMaxLayerFontSize)
         sheet->size = int16_t(size);
     release_layer(r.layer);
 }
@@ -383,12 +386,6 @@ void store_cell(SylkReader& r, std::string&& bytes) {
     r.cells.push_back(StoredCell{key_of(r.row, r.column), uint32_t(r.cells.size()), std::move(bytes)});
 }
 
-// A plain number in the file's own form ("." decimal point, any exponent).
-bool plain_number(std::string_view text, double* value) {
-    return !text.empty() && text.size() < 64 &&
-           decimal_text_to_double(text.data(), int32_t(text.size()), value) == int32_t(text.size());
-}
-
 struct CellValues {
     std::string value;              // K, unescaped, without its quotes
     bool has_value = false;
@@ -403,7 +400,7 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
     if (v.expression.empty()) {
         if (v.quoted) {
             append_text_cell(bytes, header, column, v.value);  // a quoted value stays text
-        } else if (plain_number(v.value, &number)) {
+        } else if (file_number(v.value, &number)) {
             append_number_cell(bytes, header, column, number, v.value);
         } else if (error_of_text(v.value, &number)) {
             append_number_cell(bytes, header, column, number, {});
@@ -454,7 +451,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         }
     }
     const bool inside = r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell;
-    if (inside && (v.has_value || !v.expression.empty())) {
+    if (inside && (!v.value.empty() || !v.expression.empty())) {
         PendingFormat format = r.pending;
         if (!format.any()) {
             auto ahead = r.formats_ahead.find(key_of(r.row, r.column));
