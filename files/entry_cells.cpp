@@ -6,8 +6,8 @@
 
 #include "core/number_text.h"
 #include "formula/evaluator.h"
-#include "model/calc_globals.h"
 #include "formula/parser.h"
+#include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
