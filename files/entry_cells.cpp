@@ -1,10 +1,12 @@
 // Entry texts of interchange files to cell records, through the parser.
 #include "files/entry_cells.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "core/number_text.h"
+#include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
@@ -204,6 +206,17 @@ bool file_number(std::string_view text, double* value) {
     return !text.empty() && text.size() < 64 &&
            decimal_text_to_double(text.data(), int32_t(text.size()), value) == int32_t(text.size()) &&
            std::isfinite(*value);
+}
+
+std::string file_number_text(double value) {
+    if (checkValue(&value) != 0) {
+        unsigned char error[256];
+        error_text(checkValue(&value), error);
+        return std::string(reinterpret_cast<const char*>(error + 1), error[0]);
+    }
+    char digits[32];
+    auto done = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, done.ptr);
 }
 
 void append_format_cell(std::string& row, const uint8_t* header, int16_t column) {

@@ -34,6 +34,9 @@ struct EntryCell {
 // Whether a whole text is a number as files write them ("." decimal point,
 // any exponent), whatever the system's own number form.
 bool file_number(std::string_view text, double* value);
+// A number as files write it: the shortest text that reads back as the same
+// number ("." as its point, at most 17 digits), or an error's text.
+std::string file_number_text(double value);
 
 // Appends the cell record of the entry to `row` and answers its cell type
 // (kCellConstant, kCellFormula, kCellText; kCellFormatOnly for an empty entry).

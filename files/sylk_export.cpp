@@ -1,19 +1,19 @@
 // Writing a layer as SYLK: pictures and fonts, the layer's defaults, column
 // and row formats, names, every cell with its format, value and formula, and
 // the linked documents.
-#include <charconv>
 #include <cstring>
 #include <new>
 #include <vector>
 
+#include "files/entry_cells.h"
 #include "files/file_framing.h"
 #include "files/sylk.h"
 #include "files/sylk_format.h"
 #include "files/sylk_formula.h"
 #include "files/text_encoding.h"
-#include "formula/error_values.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
+#include "model/date_serials.h"
 #include "model/layer.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
@@ -42,22 +42,12 @@ struct SylkWriter {
     int32_t last_row = -1, last_column = -1;
     std::string default_font_name;
     int16_t default_size = 12;
+    bool dates_1904 = false;  // the workbook counts dates from 1904
 };
 
 void line(SylkWriter& w, std::string_view text) {
     w.text.append(text);
     w.text.append("\r\n");
-}
-
-std::string number_text(double value) {
-    if (checkValue(&value) != 0) {
-        unsigned char error[256];
-        error_text(checkValue(&value), error);
-        return std::string(reinterpret_cast<const char*>(error + 1), error[0]);
-    }
-    char digits[32];
-    auto done = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, done.ptr);
 }
 
 void address(SylkWriter& w, int32_t row, int32_t column, std::string& out) {
@@ -205,6 +195,11 @@ std::string_view text_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
 
+// A number as the file carries it: dates as serials of the 1900 system.
+double serial_for_file(const SylkWriter& w, const uint8_t* cell, double value) {
+    return w.dates_1904 && holds_date_serial(cell[kFmtCode], value) ? value + k1900ShiftDays : value;
+}
+
 void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     const uint8_t type = _cellType_(cell);
     if (type != kCellFormula && type != kCellConstant && type != kCellText && type != kCellFormatOnly) return;
@@ -215,12 +210,14 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     if (type == kCellText) {
         quoted_value(text_of(_formulaPtr_(cell), _formulaLength_(cell)), out);
     } else if (type == kCellConstant) {
-        out += ";K" + number_text(load_f64(_formulaPtr_(cell)));
+        out += ";K" + file_number_text(serial_for_file(w, cell, load_f64(_formulaPtr_(cell))));
     } else {
-        if (_resultType_(cell) == kResultText)
+        if (_resultType_(cell) == kResultText) {
             quoted_value(text_of(_resultPtr_(cell), _resultLength_(cell)), out);
-        else
-            out += ";K" + number_text(_resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0);
+        } else {
+            const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
+            out += ";K" + file_number_text(serial_for_file(w, cell, result));
+        }
         std::string expression;
         formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
                         expression);
@@ -253,9 +250,7 @@ void layer_defaults(SylkWriter& w) {
     out += ";M" + std::to_string(row_height * 20);
     out += ";N" + std::to_string(font) + " " + std::to_string(w.default_size);
     line(w, out);
-    MemoryRef workbook = GetWorkSheet(w.layer);
-    const bool dates_1900 = workbook && Get_1900Date_Flag(workbook);
-    line(w, std::string("O;L;D;V") + (dates_1900 ? "0" : "4") + ";K47;G100 0.001");
+    line(w, "O;L;D;V0;K47;G100 0.001");
 }
 
 template <typename Visit>
@@ -336,6 +331,8 @@ void write_layer(SylkWriter& w) {
     w.default_font_name.assign(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
     w.default_size = sheet->size;
     release_layer(w.layer);
+    MemoryRef workbook = GetWorkSheet(w.layer);
+    w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
     line(w, "ID;PQUORVIN;N;E");
     pictures_and_fonts(w);
     layer_defaults(w);

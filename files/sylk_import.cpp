@@ -20,6 +20,7 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/date_serials.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -65,7 +66,7 @@ struct SylkReader {
     std::vector<SylkFont> fonts;
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
-    int16_t date_system = -1;  // from the options record: 0 the 1900 system, 4 the 1904 system
+    int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
     bool stopped = false;      // by the user, with Command-period
 };
 
@@ -536,8 +537,39 @@ void dispatch(SylkReader& r, std::string_view line) {
     else if (record.type == "O") read_options(r, record.rest);
 }
 
-// Format-only cells for the formats no cell took, then every cell in order.
+// The days to add to the file's date serials for the workbook's system.
+double date_shift(const SylkReader& r) {
+    MemoryRef workbook = GetWorkSheet(r.layer);
+    const bool file_1904 = r.date_system == 4;
+    const bool book_1904 = workbook && !Get_1900Date_Flag(workbook);
+    return file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays;
+}
+
+// Moves the date serial of a stored number cell (with the text it was typed
+// as) or number result into the workbook's date system.
+void shift_date(std::string& bytes, double days) {
+    auto* cell = reinterpret_cast<uint8_t*>(bytes.data());
+    const bool number = _cellType_(cell) == kCellConstant;
+    uint8_t* slot = nullptr;
+    if (number) slot = _formulaPtr_(cell);
+    else if (_cellType_(cell) == kCellFormula && _resultType_(cell) == kResultNumber) slot = _resultPtr_(cell);
+    if (!slot) return;
+    const double value = load_f64(slot);
+    if (!holds_date_serial(cell[kFmtCode], value) || checkValue(&value) != 0) return;
+    if (!number) {
+        store_f64(slot, value + days);
+        return;
+    }
+    std::string shifted;
+    append_number_cell(shifted, cell, _cellID_(cell), value + days, file_number_text(value + days));
+    bytes = std::move(shifted);
+}
+
+// Format-only cells for the formats no cell took, then every cell in order,
+// its dates in the workbook's system.
 std::string build_store(SylkReader& r) {
+    if (double days = date_shift(r))
+        for (StoredCell& cell : r.cells) shift_date(cell.bytes, days);
     for (auto& [key, format] : r.formats_ahead) {
         r.row = int32_t(key >> 16), r.column = int32_t(key & 0xFFFF);
         std::string cell;
@@ -562,13 +594,6 @@ std::string build_store(SylkReader& r) {
     }
     if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
     return store;
-}
-
-// The date system the file names, for a workbook that has no other layer.
-void settle_date_system(const SylkReader& r) {
-    MemoryRef workbook = GetWorkSheet(r.layer);
-    if (r.date_system < 0 || !workbook || num_SpreadSheets(workbook) > 1) return;
-    Set_1900Date_Flag(workbook, r.date_system == 0);
 }
 
 // A cell record whose quoted value runs past its line (some spreadsheets
@@ -654,7 +679,6 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
     }
     if (error) return error;
     set_layer_cells(layer, store);
-    settle_date_system(r);
     return r.stopped ? 1 : 0;
 }
 

@@ -1,8 +1,8 @@
 // A range of cells as tab- or comma-separated text.
-#include <charconv>
 #include <cstring>
 #include <new>
 
+#include "files/entry_cells.h"
 #include "files/file_framing.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -27,19 +27,6 @@ struct TextWriter {
 
 std::string_view bytes_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
-}
-
-// The shortest text that reads back as exactly the same number, or an error's text.
-void exact_number(double value, std::string& out) {
-    unsigned char error[256];
-    if (checkValue(&value) != 0) {
-        CellErrStr(error, &value, -1, 1, 1, '.');
-        out.append(bytes_of(error + 1, error[0]));
-        return;
-    }
-    char digits[32];
-    auto done = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, done.ptr);
 }
 
 // A number in general format with the system's decimal point, or an error's text.
@@ -82,7 +69,7 @@ void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     }
     const double value = type == kResultNumber ? load_f64(_resultPtr_(cell)) : 0;
     if (w.source == FieldSource::exact_values)
-        exact_number(value, out);
+        out.append(file_number_text(value));
     else
         general_number(value, out);
 }
@@ -91,7 +78,7 @@ void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const double value = load_f64(_formulaPtr_(cell));
     const int32_t typed = _formulaLength_(cell) - kNumberSlotSize;
     if (w.source == FieldSource::exact_values)
-        exact_number(value, out);
+        out.append(file_number_text(value));
     else if (typed > 0)
         out.append(bytes_of(_constTextPtr_(cell), typed));
     else

@@ -144,10 +144,17 @@ TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
     const double error = at(cells, 0, 5).number;
     EXPECT_EQ(checkValue(&error), kErrDivZero);
     EXPECT_EQ(at(cells, 0, 6).number, 0.1);
-    // The date system of the options record is taken by a workbook of one layer.
-    MemoryRef dated = read("O;L;V0\r\n");
-    EXPECT_TRUE(Get_1900Date_Flag(GetWorkSheet(dated)));
-    EXPECT_FALSE(Get_1900Date_Flag(GetWorkSheet(read("O;V4\r\n"))));
+    // Dates come in the 1900 system unless the options record names 1904; a
+    // workbook counting from 1904 takes them 1462 days earlier, times alone as they are.
+    const std::string dates = "P;Pm/d/yy\r\nP;Ph:mm\r\nF;P0;FG0G;Y1;X1\r\nC;K45293\r\nF;P1;FG0G;X2\r\nC;K0.5\r\n";
+    ASSERT_FALSE(Get_1900Date_Flag(book));
+    EXPECT_EQ(cell(read(dates), 0, 0).number, 45293 - 1462);
+    EXPECT_EQ(cell(read("O;L;V0\r\n" + dates), 0, 1).number, 0.5);
+    EXPECT_EQ(cell(read("O;V4\r\n" + dates), 0, 0).number, 45293);
+    MemoryRef in_1900 = fresh_layer();
+    Set_1900Date_Flag(GetWorkSheet(in_1900), true);
+    ASSERT_EQ(read_sylk_bytes("ID;P\r\nO;V4\r\n" + dates + "E\r\n", in_1900), 0);
+    EXPECT_EQ(cell(in_1900, 0, 0).number, 45293 + 1462);
 }
 
 TEST_F(SylkTest, WriterLinesFollowTheFormat) {

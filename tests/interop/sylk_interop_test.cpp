@@ -1,5 +1,7 @@
 // SYLK exchanged with the peer spreadsheets: what we write they read with the
 // same values, and what they write we read with their values and formulas.
+#include <set>
+
 #include "tests/interop/interop_sources.h"
 #include "tests/interop/peer_support.h"
 
@@ -45,6 +47,24 @@ TEST_P(SylkInterop, EscapedCharactersOpenInTheOfficePeer) {
     ASSERT_TRUE(ours("source.csv", "ours.slk"));
     ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
     EXPECT_TRUE(peer::same_values("\"two\nlines\",\"tab\there\",semi;colon\r\n", peer::read_file(path("theirs.csv"))));
+}
+
+}  // namespace
+
+namespace {
+
+// Dates (cells in a date format) travel as serials of the 1900 system,
+// which both peers read.
+TEST_P(SylkInterop, DatesOpenAsTheSameDay) {
+    peer::write_file(path("source.csv"), "1/2/2024,7\r\n");
+    ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+    peer::Table read = peer::parse_csv(peer::read_file(path("theirs.csv")));
+    ASSERT_EQ(read.size(), 1u);
+    ASSERT_EQ(read[0].size(), 2u);
+    const std::set<std::string> second_of_january = {"45293", "2024/01/02", "2024-01-02", "1/2/24", "01/02/2024", "1/2/2024"};
+    EXPECT_EQ(second_of_january.count(read[0][0]), 1u) << read[0][0];
+    EXPECT_EQ(read[0][1], "7");
 }
 
 }  // namespace
