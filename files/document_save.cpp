@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/app_menus.h"
 #include "core/file_utils.h"
@@ -136,6 +137,51 @@ int16_t make_target(const pf::FileSpec& target, int16_t code, bool replacing, pf
     }
     if (pf::OSErr error = pf::check_object_lock(target)) return error;
     return create_temp_beside(target, written);
+}
+
+// Access counts of the workbook and its layers' blocks, so that a write cut
+// short by a memory failure leaves each as it was.
+struct HeldBlock {
+    MemoryRef ref;
+    int32_t count;
+};
+
+std::vector<HeldBlock> held_blocks(MemoryRef workbook) {
+    std::vector<HeldBlock> held{{workbook, GetAccessCtr(workbook)}};
+    for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, index);
+        if (!layer) continue;
+        held.push_back({layer, GetAccessCtr(layer)});
+        const SpreadSheet* sheet = use_layer(layer);
+        for (MemoryRef block : {sheet->cells, sheet->column_formats, sheet->row_formats, sheet->row_page_breaks,
+                                sheet->column_page_breaks, sheet->links, sheet->header, sheet->footer,
+                                sheet->named_ranges, sheet->stored_objects})
+            if (block) held.push_back({block, GetAccessCtr(block)});
+        release_layer(layer);
+    }
+    return held;
+}
+
+void release_held_blocks(const std::vector<HeldBlock>& held) {
+    for (const HeldBlock& block : held)
+        while (GetAccessCtr(block.ref) > block.count) UnuseMemory(block.ref);
+}
+
+// The writer under a failure handler: running out of memory fails the save
+// with the memory error instead of ending the program.
+int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
+    const std::vector<HeldBlock> held = held_blocks(workbook_of(shown_layer));
+    int16_t error = 0;
+    int16_t failure = with_failure_handler(&mem_globals, [&] {
+        error = write_target(shown_layer, layer_number, spec, code);
+    });
+    if (!failure) return error;
+    release_held_blocks(held);
+    if (f_ref)
+        CleanUp(kNoMemoryErr);
+    else
+        report_file_error(kNoMemoryErr);
+    return kNoMemoryErr;
 }
 
 // ---- The Save dialog -----------------------------------------------------------
@@ -280,7 +326,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     pf::FileSpec written;
     int16_t error = make_target(target, code, replacing, &written);
     if (!error) {
-        error = write_target(shown_layer, layer_number, written, code);
+        error = write_target_guarded(shown_layer, layer_number, written, code);
         if (error) pf::delete_file(written);
     } else {
         report_file_error(error);
