@@ -332,6 +332,8 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
         report_file_error(error);
     }
     if (!error && replacing) {
+        // Typed before the swap, so that the document has its type whenever the save stops.
+        settle_type_and_creator(written, code);
         error = replace_document(written, target);
         if (error) {
             report_file_error(error);
