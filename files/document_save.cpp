@@ -1,6 +1,7 @@
 // Save and Save As: the file record, the target file (new, or a temporary
 // file beside the document that replaces it only when complete), the writers,
 // and the bookkeeping that follows a successful save.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -35,7 +36,11 @@ int16_t OutputSYLK(int16_t file, MemoryRef layer);
 namespace {
 
 constexpr int kEgoRecordSize = 36;
-constexpr char kAsideName[] = "DeleteMe";
+// A save writes ".<name>.saving" beside the document and, where the file
+// system cannot exchange two files, moves the old one to ".<name>.old".
+constexpr char kSavingEnding[] = ".saving";
+constexpr char kAsideEnding[] = ".old";
+constexpr pf::FourCC kTemporaryType = pf::four_cc("trsh");
 
 MemoryRef workbook_of(MemoryRef layer) { return GetWorkSheet(layer); }
 
@@ -43,28 +48,23 @@ bool known_code(int16_t code) { return code >= kFormatUntitled && code <= kForma
 
 // ---- Target files ------------------------------------------------------------
 
-// A new empty file beside `target` to write into.
-pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
-    *temp = target;
-    int16_t ref = 0;
-    pf::OSErr error = create_temp_spec(temp, &ref);
-    if (ref) pf::close_file(ref);
-    return error;
+// The spec of ".<document name><ending>" beside the document, the name cut to fit.
+pf::OSErr beside_spec(const pf::FileSpec& document, const char* ending, pf::FileSpec* beside) {
+    const int ending_length = int(std::strlen(ending));
+    const int kept = std::min<int>(document.name[0], pf::kMaxSpecName - 1 - ending_length);
+    unsigned char name[64];
+    name[0] = uint8_t(1 + kept + ending_length);
+    name[1] = '.';
+    std::memcpy(name + 2, document.name + 1, size_t(kept));
+    std::memcpy(name + 2 + kept, ending, size_t(ending_length));
+    pf::OSErr error = pf::make_file_spec(document.volume, document.parent, name, *beside);
+    return error == pf::kFileNotFoundErr ? pf::OSErr(0) : error;
 }
 
-// A name beside `document` that no file has: "DeleteMe", then "DeleteMe"
-// followed by more and more of the document's name.
-pf::OSErr free_aside_spec(const pf::FileSpec& document, pf::FileSpec* aside) {
-    unsigned char name[64];
-    for (int extra = 0; extra <= document.name[0]; ++extra) {
-        name[0] = uint8_t(sizeof kAsideName - 1);
-        std::memcpy(name + 1, kAsideName, name[0]);
-        for (int i = 1; i <= extra && name[0] < pf::kMaxSpecName; ++i) name[++name[0]] = document.name[i];
-        pf::OSErr error = pf::make_file_spec(document.volume, document.parent, name, *aside);
-        if (error == pf::kFileNotFoundErr) return 0;
-        if (error) return error;
-    }
-    return pf::kDuplicateNameErr;
+// A new empty file beside `target` to write into.
+pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
+    if (pf::OSErr error = beside_spec(target, kSavingEnding, temp)) return error;
+    return pf::create_file(*temp, kTemporaryType, kTemporaryType);
 }
 
 pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
@@ -136,6 +136,7 @@ int16_t make_target(const pf::FileSpec& target, int16_t code, bool replacing, pf
         return pf::create_file(target, creator_for_code(code), file_type_for_code(code));
     }
     if (pf::OSErr error = pf::check_object_lock(target)) return error;
+    remove_save_leftovers(target);
     return create_temp_beside(target, written);
 }
 
@@ -217,7 +218,8 @@ void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
 // document is never missing.
 pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document) {
     pf::FileSpec aside;
-    if (pf::OSErr error = free_aside_spec(document, &aside)) return error;
+    if (pf::OSErr error = beside_spec(document, kAsideEnding, &aside)) return error;
+    pf::delete_file(aside);
     if (pf::OSErr error = pf::rename_file(document, aside.name)) return error;
     if (pf::OSErr error = pf::rename_file(temp, document.name)) {
         pf::rename_file(aside, document.name);
@@ -225,6 +227,15 @@ pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& docu
     }
     pf::delete_file(aside);
     return 0;
+}
+
+void remove_save_leftovers(const pf::FileSpec& document) {
+    pf::FinderInfo info;
+    if (pf::get_finder_info(document, info) != 0) return;  // without the document an old copy may be all there is
+    for (const char* ending : {kSavingEnding, kAsideEnding}) {
+        pf::FileSpec leftover;
+        if (beside_spec(document, ending, &leftover) == 0) pf::delete_file(leftover);
+    }
 }
 
 pf::FourCC file_type_for_code(int16_t code) { return code < kFormatSylk ? kDocumentType : kTextType; }
