@@ -4,7 +4,12 @@
 // window: questions take their default answer and messages go to stderr. The
 // input is read from a private copy, so converting an older document never
 // writes a backup or a converted file beside it.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -54,11 +59,28 @@ MemoryRef new_workbook(const pf::FileSpec* spec) {
     return New_WorkSheet(&quorvin_rsrv, NewFileRec(spec), settings.bytes);
 }
 
+constexpr char kCopyFolderPrefix[] = "sheetconv-";
+
+// Removes the private folders of conversions whose process is gone (killed
+// before it could remove its own): "sheetconv-<process id>-XXXXXX".
+void remove_abandoned_copies(const std::filesystem::path& temp_folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(temp_folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kCopyFolderPrefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + std::strlen(kCopyFolderPrefix), nullptr, 10);
+        if (pid <= 0 || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove_all(entry.path(), error);
+    }
+}
+
 // A private copy of the input in a folder of its own.
 bool copy_input(const std::string& input, std::string& folder, std::string& copy) {
     std::error_code error;
-    char pattern[] = "/tmp/sheetconv-XXXXXX";
-    if (!mkdtemp(pattern)) return false;
+    const std::filesystem::path temp_folder = "/tmp";
+    remove_abandoned_copies(temp_folder);
+    std::string pattern = (temp_folder / (kCopyFolderPrefix + std::to_string(getpid()) + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) return false;
     folder = pattern;
     copy = folder + "/" + std::filesystem::path(input).filename().string();
     return std::filesystem::copy_file(input, copy, error);
