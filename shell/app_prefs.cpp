@@ -132,7 +132,7 @@ void visit_fields(Prefs& p, Io& io) {
     io.u32_field(&p.options);
     io.u32_field(&p.options2);
     for (auto& position : p.dialog_positions) io.point(position);
-    for (auto& word : p.reserved) io.u32_field(&word);
+    for (size_t i = 0; i < sizeof p.reserved / sizeof(uint32_t); ++i) io.u32_field(p.reserved + i);
     io.i16(p.startup_action);
     io.i16(p.unused_208);
     for (auto& word : p.unused_210) io.i16(word);
