@@ -30,7 +30,7 @@ const char* const kFormulas[] = {
     "=1+2*3", "=-(A1)^2", "=50%+(1+1)%", "=1.5E-3+.5", "=A1*2+SUM($B$1:B3)", "=$A$1+A$1+$A1+A1",
     "=SUM(A:C)+SUM(2:5)", "=2:A1+1:2:B2:C3", "=\"text, (with) 'quotes'\"&\"\"", "=A1<>B1", "=IF(A1>0,\"p\",\"n\")",
     "=VLOOKUP(A1,$B$1:$C$100,2)", "=INDEX(A1:C3,2,2)", "=LOOKUP(4,A1:A1)", "=ROW(B7)+COLUMNS(A1:C1)",
-    "=DDB(100,1,1E10,1E10)", "=MID(\"abc\",2)&LEFT(\"abc\",1)", "=DATE(99,12,31)", "=SUM(1,,2)", "=AUHT32000",
+    "=DDB(100,1,1E10,1E10)", "=MID(\"abc\",2)&LEFT(\"abc\",1)", "=DATE(99,12,31)", "=SUM(1,,2)", "=AUHT32000", "=Total*2+2:Total+$1:2:A1",
 };
 
 Seeds document_seeds() {
