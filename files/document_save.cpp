@@ -163,21 +163,26 @@ std::vector<HeldBlock> held_blocks(MemoryRef workbook) {
     return held;
 }
 
-void release_held_blocks(const std::vector<HeldBlock>& held) {
-    for (const HeldBlock& block : held)
-        while (GetAccessCtr(block.ref) > block.count) UnuseMemory(block.ref);
+// Brings the blocks the workbook holds now back to the counts they had; blocks
+// the writer replaced or disposed of on the way are not touched.
+void release_held_blocks(MemoryRef workbook, const std::vector<HeldBlock>& before) {
+    for (const HeldBlock& now : held_blocks(workbook))
+        for (const HeldBlock& was : before)
+            if (was.ref == now.ref)
+                while (GetAccessCtr(now.ref) > was.count) UnuseMemory(now.ref);
 }
 
 // The writer under a failure handler: running out of memory fails the save
 // with the memory error instead of ending the program.
 int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
-    const std::vector<HeldBlock> held = held_blocks(workbook_of(shown_layer));
+    MemoryRef workbook = workbook_of(shown_layer);
+    const std::vector<HeldBlock> held = held_blocks(workbook);
     int16_t error = 0;
     int16_t failure = with_failure_handler(&mem_globals, [&] {
         error = write_target(shown_layer, layer_number, spec, code);
     });
     if (!failure) return error;
-    release_held_blocks(held);
+    release_held_blocks(workbook, held);
     if (f_ref)
         CleanUp(kNoMemoryErr);
     else
