@@ -3,13 +3,16 @@
 #include <cairo.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "core/alerts.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
+#include "formula/parser.h"
 #include "model/workbook.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/port.h"
@@ -65,6 +68,25 @@ std::string fuzz_write_file(const std::string& name, const uint8_t* data, size_t
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     return path;
+}
+
+bool fuzz_parse_formula(const uint8_t* text, size_t size, CellPoint cell, MemoryRef layer,
+                        std::vector<uint8_t>& stored) {
+    unsigned char typed[256];
+    typed[0] = uint8_t(std::min<size_t>(size, 255));
+    if (typed[0]) std::memcpy(typed + 1, text, typed[0]);
+    MemoryRef formula = nullptr;
+    int16_t kind = 0;
+    int32_t error_offset = 0;
+    const bool parsed = parse_formula_text(typed, cell, layer, &formula, &kind, &error_offset) == 0 && formula;
+    stored.clear();
+    if (parsed) {
+        auto* bytes = static_cast<const uint8_t*>(UseMemory(formula));
+        stored.assign(bytes, bytes + GetByteSize(formula));
+        UnuseMemory(formula);
+    }
+    DisposeNonNilMemory(formula);
+    return parsed;
 }
 
 void fuzz_use_image_port() {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
@@ -24,6 +25,11 @@ const std::string& fuzz_folder();
 void fuzz_empty_folder();
 // Writes bytes to a file of the private folder; answers its path.
 std::string fuzz_write_file(const std::string& name, const uint8_t* data, size_t size);
+
+// Parses formula text (cut to 255 bytes) typed into `cell` of `layer`; false
+// when it is refused, else the stored formula.
+bool fuzz_parse_formula(const uint8_t* text, size_t size, CellPoint cell, MemoryRef layer,
+                        std::vector<uint8_t>& stored);
 
 // Makes a small image port current (once) and erases it.
 void fuzz_use_image_port();

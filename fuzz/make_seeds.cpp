@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "files/document_saving.h"
-#include "formula/parser.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
@@ -58,18 +57,10 @@ Seeds formula_token_seeds() {
     MemoryRef workbook = sample::new_workbook();
     MemoryRef layer = sample::new_layer(workbook);
     for (const char* formula : kFormulas) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(std::strlen(formula));
-        std::memcpy(typed + 1, formula, typed[0]);
-        MemoryRef stored = nullptr;
-        int16_t kind = 0;
-        int32_t offset = 0;
-        if (parse_formula_text(typed, CellPoint{5, 4}, layer, &stored, &kind, &offset) == 0 && stored) {
-            auto* bytes = static_cast<uint8_t*>(UseMemory(stored));
-            seeds.emplace_back(bytes, bytes + GetByteSize(stored));
-            UnuseMemory(stored);
-        }
-        DisposeNonNilMemory(stored);
+        std::vector<uint8_t> stored;
+        if (fuzz_parse_formula(reinterpret_cast<const uint8_t*>(formula), std::strlen(formula), CellPoint{5, 4}, layer,
+                               stored))
+            seeds.push_back(stored);
     }
     fuzz_close_workbook(workbook);
     return seeds;
