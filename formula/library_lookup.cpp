@@ -59,14 +59,28 @@ int compare_with_lookup(const LookupValue& lookup) {
         if (g_valueType != kValueText) return kOtherKind;
         return LookupCompareText(g_CellString, lookup.text);
     }
-    if (g_valueType != kValueNumber || is_error_value(g_value)) return kOtherKind;
+    // Error values are the non-finite numbers; tested inline, as this runs for every cell searched.
+    if (g_valueType != kValueNumber || !std::isfinite(g_value)) return kOtherKind;
     return g_value < lookup.number ? -1 : g_value > lookup.number ? 1 : 0;
 }
 
-// Whether the current register value is larger than the held candidate.
-bool beats_candidate(const LookupValue& lookup, const HeldValue& candidate) {
+// The best candidate so far of a search: only what the comparison needs.
+struct Candidate {
+    double number = 0;
+    TextBuffer text = {0};
+};
+
+// Whether the current register value is larger than the candidate.
+bool beats_candidate(const LookupValue& lookup, const Candidate& candidate) {
     if (lookup.is_text) return LookupCompareText(g_CellString, candidate.text) > 0;
-    return g_value > candidate.value;
+    return g_value > candidate.number;
+}
+
+void take_candidate(const LookupValue& lookup, Candidate* candidate) {
+    if (lookup.is_text)
+        copy_register_text(candidate->text);
+    else
+        candidate->number = g_value;
 }
 
 // The cell `offset` steps along the first row (or column) of a range.
@@ -87,7 +101,7 @@ struct VectorSearch {
     CellRange vector{};
     bool along_row = false;
     int32_t best = -1;
-    HeldValue candidate;
+    Candidate candidate;
     bool exact = false;         // the horizontal and vertical lookups: an equal cell found
     bool larger_first = false;  // the vector lookup: its very first cell is larger
 };
@@ -130,7 +144,7 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
         }
         if (order == -1 && (s.best < 0 || beats_candidate(*s.lookup, s.candidate))) {
             s.best = visited_offset(s);
-            s.candidate = hold_value();
+            take_candidate(*s.lookup, &s.candidate);
         }
         return true;
     });
