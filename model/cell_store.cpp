@@ -573,6 +573,31 @@ void merge_stores(MergeWriter& writer, const PasteContext& context, const HeldSt
 
 }  // namespace
 
+namespace {
+
+// The offset of the first stored row at or after `row`: the rows before it
+// are the same after a paste that starts there.
+uint32_t first_offset_from(SpreadSheet* sheet, int16_t row) {
+    uint32_t size = uint32_t(GetByteSize(sheet->cells));
+    RowIndex index = open_row_index(sheet, true);
+    if (index.entries) {
+        uint32_t offset = indexed_row_at_or_after(index, row, size);
+        close_row_index(index);
+        return offset;
+    }
+    HeldStore held = hold_store(sheet->cells);
+    uint8_t* p = held.start;
+    uint32_t length = 0;
+    FindRow(&row, &length, held.end, &p);
+    release_store(held);
+    return uint32_t(p - held.start);
+}
+
+}  // namespace
+
+// Only the rows from the destination's top on are merged: the ones before
+// stay where they are, so that pasting after the last row costs the size of
+// the block, not of the store.
 int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t with_formats,
                             MemoryRef block, MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
@@ -580,6 +605,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     MemoryRef column_formats = sheet->column_formats;
     MemoryGlobals* globals = sheet->machine->memory;
     PastePlan plan = plan_paste(top_left, bottom_right, sheet->selection.topLeft);
+    uint32_t kept = plan.empty ? 0 : first_offset_from(sheet, plan.destination.topLeft.v);
     release_layer(layer);
     if (plan.empty) return 0;
 
@@ -588,8 +614,8 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     HeldStore old_store, pasted;
     const uint8_t* formats = nullptr;
     int16_t error = with_failure_handler(globals, [&] {
-        uint32_t worst = uint32_t(GetByteSize(store) + GetByteSize(block));
-        merged = pgAllocateNewRef(globals, 1, worst, 0, false);
+        uint32_t size = uint32_t(GetByteSize(store));
+        merged = pgAllocateNewRef(globals, 1, int32_t(size - kept) + GetByteSize(block), 0, false);
         if (!merged) msFailure(globals, pf::kMemFullErr, nullptr);
         if (with_formats && column_formats)
             formats = static_cast<const uint8_t*>(UseMemory(column_formats));
@@ -599,15 +625,16 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
         writer.write = writer.out;
         PasteContext context{&plan, formats, formats ? int32_t(GetMemorySize(column_formats)) : 0,
                              with_formats != 0};
-        merge_stores(writer, context, old_store, pasted);
+        merge_stores(writer, context, HeldStore{store, old_store.start + kept, old_store.end}, pasted);
         uint32_t merged_size = uint32_t(writer.write - writer.out);
         release_store(pasted);
         pasted.ref = nullptr;
         release_store(old_store);
         old_store.ref = nullptr;
         // Only now does the store change: a failure above leaves it as it was.
-        SetMemorySize(store, merged_size);
-        std::memcpy(UseMemory(store), writer.out, merged_size);
+        reserve_growth(store, int32_t(kept + merged_size) - int32_t(size));
+        SetMemorySize(store, int32_t(kept + merged_size));
+        std::memcpy(static_cast<uint8_t*>(UseMemory(store)) + kept, writer.out, merged_size);
         UnuseMemory(store);
         UnuseMemory(merged);
     });
