@@ -203,8 +203,8 @@ int16_t write_swapped_cells(MemoryRef cells, int32_t* counter) {
         SwapBuffer buffer{static_cast<uint8_t*>(UseMemory(buffer_block)), 0, counter};
         auto* start = static_cast<const uint8_t*>(UseMemory(cells));
         error = buffer.bytes && start ? write_swapped_rows(buffer, start, size) : kNoMemoryErr;
-        UnuseMemory(cells);
-        UnuseMemory(buffer_block);
+        if (start) UnuseMemory(cells);
+        if (buffer.bytes) UnuseMemory(buffer_block);
     }
     DisposeMemory(buffer_block);
     // A failed write has closed the file already; damage is reported here.
