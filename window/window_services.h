@@ -24,6 +24,10 @@ extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
 void AddFunctionStr(const unsigned char* text);
 
+// Retitles every window of a workbook; points their proxies at its file.
+void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
+void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
+
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);
 int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where);
 void CellsScrolled(MemoryRef layer);

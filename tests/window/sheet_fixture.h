@@ -1,0 +1,190 @@
+// A layer drawn into an image port as a document window would show it:
+// cells stored directly, the layer laid out for a window size, drawn with
+// Draw_Spreadsheet; golden images compared pixel for pixel.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "../formula/recalc_fixture.h"
+#include "model/cell_formats.h"
+#include "model/model_services.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/paint.h"
+#include "platform/draw/text.h"
+#include "printing/page_breaks.h"
+#include "window/cell_geometry.h"
+#include "window/sheet_drawing.h"
+#include "window/sheet_frame.h"
+
+class SheetTest : public RecalcTest {
+protected:
+    int width = 0, height = 0;
+    cairo_surface_t* surface = nullptr;
+    pf::Port port;
+
+    void SetUp() override {
+        RecalcTest::SetUp();
+        pf::set_text_antialiasing(false);
+        SetSheetColors(layer, 32);
+        open_window(640, 400);
+    }
+
+    void TearDown() override {
+        close_window();
+        pf::set_text_antialiasing(true);
+        RecalcTest::TearDown();
+    }
+
+    void open_window(int w, int h) {
+        close_window();
+        width = w;
+        height = h;
+        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+        pf::open_port(port, surface, w, h);
+        pf::set_port(&port);
+        lay_out();
+    }
+
+    void close_window() {
+        if (!surface) return;
+        pf::set_port(nullptr);
+        pf::close_port(port);
+        cairo_surface_destroy(surface);
+        surface = nullptr;
+    }
+
+    // The panes of the layer for the window's size (the view less the scroll-bar strips).
+    void lay_out() {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->view_rect = pf::Rect{0, 0, int16_t(height - 15), int16_t(width - 15)};
+        release_layer(layer);
+        reset_page(layer);
+        SetActiveRects(layer);
+    }
+
+    // Page-break marks shown, for pages of the given printable size.
+    void show_page_breaks(const pf::Rect& page) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->printable_rect = page;
+        sheet->flags |= kLayerPageBreaks;
+        release_layer(layer);
+    }
+
+    void scroll_to(int16_t pane, CellPoint top_left) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->visible_ranges[pane].topLeft = top_left;
+        release_layer(layer);
+        SetActiveRects(layer);
+    }
+
+    void draw() {
+        pf::set_port(&port);
+        pf::erase_rect(port.port_rect);
+        pf::RgnHandle area = pf::new_region();
+        pf::rect_region(area, pf::Rect{0, 0, int16_t(height - 15), int16_t(width - 15)});
+        Draw_Spreadsheet(area, layer);
+        pf::dispose_region(area);
+    }
+
+    uint32_t pixel(int x, int y) const {
+        pf::surface_flush(port);
+        return pf::surface_row(port, y)[x] & 0xFFFFFF;
+    }
+
+    // ---- Cells and formats ----
+
+    uint8_t* cell_bytes(int16_t row, int16_t column) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        get_cell_ptr(&cell, &length, CellPoint{row, column}, layer);
+        return cell;
+    }
+
+    void set_byte(int16_t row, int16_t column, int field, uint8_t value) { cell_bytes(row, column)[field] = value; }
+
+    void set_borders(int16_t row, int16_t column, int left, int top, int right, int bottom) {
+        store_u16(cell_bytes(row, column) + kFmtBorderStyles, uint16_t(left << 12 | top << 8 | right << 4 | bottom));
+    }
+
+    // A cell holding only a format.
+    void put_format_only(int16_t row, int16_t column) { put_cell(row, column, kCellFormatOnly, {}, {}, 0); }
+
+    void set_column_width(int16_t first, int16_t last, int16_t pixels) {
+        InputColumnFormat(layer, int32_t(first) << 16 | last);
+        SetColumnSize(first, last, pixels, GetSpreadSheetColumnFormats(layer));
+    }
+
+    void set_row_height(int16_t first, int16_t last, int16_t pixels) {
+        InputRowFormat(layer, int32_t(first) << 16 | last);
+        SetRowSize(first, last, pixels, GetSpreadSheetRowFormats(layer));
+    }
+
+    // ---- Images ----
+
+    static std::string golden_path(const std::string& name) {
+        return std::string(QUORVIN_SOURCE_DIR) + "/tests/window/golden/" + name + ".png";
+    }
+
+    void write_png(const std::string& path) const {
+        cairo_surface_flush(surface);
+        cairo_surface_write_to_png(surface, path.c_str());
+    }
+
+    // Compares the drawing with its golden image pixel for pixel; the drawing is
+    // written to the build folder for people to look at, and over the golden
+    // image when QUORVIN_UPDATE_GOLDEN is set.
+    ::testing::AssertionResult matches_golden(const std::string& name) const {
+        write_png(std::string(QUORVIN_BINARY_DIR) + "/window_" + name + ".png");
+        if (std::getenv("QUORVIN_UPDATE_GOLDEN")) write_png(golden_path(name));
+        cairo_surface_t* golden = cairo_image_surface_create_from_png(golden_path(name).c_str());
+        if (cairo_surface_status(golden) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(golden);
+            return ::testing::AssertionFailure() << "no golden image " << golden_path(name);
+        }
+        ::testing::AssertionResult result = ::testing::AssertionSuccess();
+        if (cairo_image_surface_get_width(golden) != width || cairo_image_surface_get_height(golden) != height) {
+            result = ::testing::AssertionFailure() << "golden image of another size";
+        } else {
+            cairo_surface_flush(golden);
+            const int stride = cairo_image_surface_get_stride(golden);
+            const unsigned char* data = cairo_image_surface_get_data(golden);
+            int differing = 0, first_x = -1, first_y = -1;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    uint32_t expected = reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF;
+                    if (expected != pixel(x, y) && differing++ == 0) first_x = x, first_y = y;
+                }
+            if (differing)
+                result = ::testing::AssertionFailure()
+                         << differing << " pixels differ from " << name << ", first at " << first_x << "," << first_y;
+        }
+        cairo_surface_destroy(golden);
+        return result;
+    }
+};
+
+// A text cell with a note.
+inline void put_noted_text(SheetTest& t, MemoryRef layer, int16_t row, int16_t column, const std::string& text,
+                           const std::string& note) {
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size() + text.size(), 0);
+    _SetRowID_(block.data(), row);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* cell = block.data() + kRowHeaderSize;
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, column);
+    cell[kFmtCellType] = kCellText;
+    cell[kFmtLabelLength] = 0;
+    cell[kFmtNoteLength] = uint8_t(note.size());
+    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+    _SetFormulaLength_(cell, int16_t(text.size()));
+    _SetResultType_(cell, 0);
+    store_i16(cell + kFmtStyleLength, 0);
+    std::memcpy(_notePtr_(cell), note.data(), note.size());
+    std::memcpy(_formulaPtr_(cell), text.data(), text.size());
+    CellRange range{{row, column}, {row, column}};
+    InputCell(&range, block.data(), int32_t(block.size()), layer);
+    (void)t;
+}
