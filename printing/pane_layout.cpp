@@ -112,7 +112,9 @@ int16_t SetActiveRects(MemoryRef layer) {
     place_top_left(sheet, layout, axes);
     for (int pane = 0; pane < kPaneCount; ++pane) {
         CellRange& visible = sheet->visible_ranges[pane];
-        visible = visible_range_of(sheet->pane_rects[pane], visible.topLeft, axes);
+        visible = sheet->pane_rects[pane].left == kUnused
+                      ? CellRange{{kUnused, kUnused}, {kUnused, kUnused}}
+                      : visible_range_of(sheet->pane_rects[pane], visible.topLeft, axes);
     }
     release_layer(layer);
     return changed ? 1 : 0;

@@ -19,6 +19,10 @@
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 
+namespace sample_colours {
+inline constexpr uint8_t kRed = 3, kBlue = 5, kYellow = 6, kGreen = 4;
+}  // namespace sample_colours
+
 class SheetTest : public RecalcTest {
 protected:
     int width = 0, height = 0;
@@ -109,6 +113,28 @@ protected:
         store_u16(cell_bytes(row, column) + kFmtBorderStyles, uint16_t(left << 12 | top << 8 | right << 4 | bottom));
     }
 
+    // A text cell with a note.
+    void put_noted_text(int16_t row, int16_t column, const std::string& text,
+                        const std::string& note) {
+        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size() + text.size(), 0);
+        _SetRowID_(block.data(), row);
+        _SetRowLength_(block.data(), uint32_t(block.size()));
+        uint8_t* cell = block.data() + kRowHeaderSize;
+        GetDefaultFormat(cell);
+        _SetCellID_(cell, column);
+        cell[kFmtCellType] = kCellText;
+        cell[kFmtLabelLength] = 0;
+        cell[kFmtNoteLength] = uint8_t(note.size());
+        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+        _SetFormulaLength_(cell, int16_t(text.size()));
+        _SetResultType_(cell, 0);
+        store_i16(cell + kFmtStyleLength, 0);
+        std::memcpy(_notePtr_(cell), note.data(), note.size());
+        std::memcpy(_formulaPtr_(cell), text.data(), text.size());
+        CellRange range{{row, column}, {row, column}};
+        InputCell(&range, block.data(), int32_t(block.size()), layer);
+    }
+
     // A cell holding only a format.
     void put_format_only(int16_t row, int16_t column) { put_cell(row, column, kCellFormatOnly, {}, {}, 0); }
 
@@ -120,6 +146,66 @@ protected:
     void set_row_height(int16_t first, int16_t last, int16_t pixels) {
         InputRowFormat(layer, int32_t(first) << 16 | last);
         SetRowSize(first, last, pixels, GetSpreadSheetRowFormats(layer));
+    }
+
+    // ---- The sample sheet ----
+
+    // Texts spilling left, right and both ways, numbers too wide, wrapped,
+    // stacked and justified text, faces, colours, fills and a note.
+    void fill_formatted_sheet() {
+        put_text(0, 0, "Left text spills over empty cells");
+        put_text(0, 4, "Stops");
+        put_text(1, 3, "Right text spills left");
+        set_byte(1, 3, kFmtAlign, kAlignRight);
+        put_text(2, 2, "Centred spills both ways");
+        set_byte(2, 2, kFmtAlign, kAlignCentre);
+        put_number(3, 1, 123456789.5);
+        put_number(3, 2, 3.25);
+        put_number(3, 0, -42);
+        set_byte(3, 0, kFmtFlagsA, 0x10);
+        set_column_width(1, 1, 40);
+        put_text(4, 0, "Wrapped text breaks into lines inside its cell");
+        set_byte(4, 0, kFmtAlign, kAlignWrap);
+        set_row_height(4, 4, 64);
+        put_text(4, 1, "Tall");
+        set_byte(4, 1, kFmtAlign, kAlignVertical | kAlignCentre);
+        set_byte(4, 1, kFmtFlagsB, kVerticalMiddle);
+        put_text(4, 2, "Justified words here");
+        set_byte(4, 2, kFmtAlign, kAlignWrap | kAlignJustify);
+        put_text(5, 0, "Bold");
+        set_byte(5, 0, kFmtFace, pf::kBold);
+        put_text(5, 1, "Italic 9");
+        set_byte(5, 1, kFmtFace, pf::kItalic);
+        set_byte(5, 1, kFmtSize, 9);
+        put_text(5, 2, "Red text");
+        set_byte(5, 2, kFmtTextColour, sample_colours::kRed);
+        put_text(5, 3, "Filled");
+        set_byte(5, 3, kFmtPatternFore, sample_colours::kYellow);
+        put_format_only(5, 4);
+        set_byte(5, 4, kFmtPattern, 9);
+        set_byte(5, 4, kFmtPatternFore, sample_colours::kBlue);
+        put_noted_text(6, 0, "'Quoted", "A note");
+        put_text(6, 2, "Top");
+        set_byte(6, 2, kFmtFlagsB, kVerticalTop);
+        set_row_height(6, 6, 24);
+    }
+
+    // Every border style on its own cell, and blocks whose borders join.
+    void fill_borders() {
+        for (int style = 2; style <= 6; ++style) {
+            put_format_only(8, int16_t(style - 2));
+            set_borders(8, int16_t(style - 2), style, style, style, style);
+        }
+        for (int16_t row : {10, 11})
+            for (int16_t column : {0, 1}) {
+                put_format_only(row, column);
+                set_borders(row, column, 6, 6, 6, 6);
+                put_format_only(row, int16_t(column + 3));
+                set_borders(row, int16_t(column + 3), 4, 4, 4, 4);
+            }
+        put_text(10, 6, "Coloured");
+        set_borders(10, 6, 2, 2, 2, 2);
+        store_u32(cell_bytes(10, 6) + kFmtBorderColours, uint32_t(sample_colours::kRed) << 24 | uint32_t(sample_colours::kGreen) << 16 | sample_colours::kBlue << 8 | 2);
     }
 
     // ---- Images ----
@@ -166,25 +252,3 @@ protected:
     }
 };
 
-// A text cell with a note.
-inline void put_noted_text(SheetTest& t, MemoryRef layer, int16_t row, int16_t column, const std::string& text,
-                           const std::string& note) {
-    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size() + text.size(), 0);
-    _SetRowID_(block.data(), row);
-    _SetRowLength_(block.data(), uint32_t(block.size()));
-    uint8_t* cell = block.data() + kRowHeaderSize;
-    GetDefaultFormat(cell);
-    _SetCellID_(cell, column);
-    cell[kFmtCellType] = kCellText;
-    cell[kFmtLabelLength] = 0;
-    cell[kFmtNoteLength] = uint8_t(note.size());
-    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-    _SetFormulaLength_(cell, int16_t(text.size()));
-    _SetResultType_(cell, 0);
-    store_i16(cell + kFmtStyleLength, 0);
-    std::memcpy(_notePtr_(cell), note.data(), note.size());
-    std::memcpy(_formulaPtr_(cell), text.data(), text.size());
-    CellRange range{{row, column}, {row, column}};
-    InputCell(&range, block.data(), int32_t(block.size()), layer);
-    (void)t;
-}
