@@ -81,8 +81,10 @@ void place_top_left(SpreadSheet* sheet, const Layout& layout, const SheetAxes& a
         if (f.topLeft.h >= 0) v[0].topLeft.h = f.topLeft.h;
     }
     const pf::Rect& p0 = layout.panes[0];
-    const int16_t row_after = axes.rows.index_at(v[0].topLeft.v, std::max(0, p0.height()));
-    const int16_t column_after = axes.columns.index_at(v[0].topLeft.h, std::max(0, p0.width()));
+    // The row (column) after the last one pane 0 shows, even in part.
+    const int16_t row_after = int16_t(std::min<int>(axes.rows.index_at(v[0].topLeft.v, p0.height() - 1) + 1, kLastCell));
+    const int16_t column_after =
+        int16_t(std::min<int>(axes.columns.index_at(v[0].topLeft.h, p0.width() - 1) + 1, kLastCell));
     for (int pane = 1; pane < kPaneCount; ++pane) {
         if (layout.panes[pane].left == kUnused) {
             v[pane].topLeft = CellPoint{kUnused, kUnused};
