@@ -252,3 +252,38 @@ protected:
     }
 };
 
+
+// What DrawRow left for the last cell it drew in pane 0 of a row.
+struct DrawnCell {
+    std::string text;
+    pf::Rect box;       // where the text could go, overflow included
+    int16_t own_left, own_right;
+    int16_t text_left, text_right;
+    int16_t first_column, last_column;
+};
+
+inline DrawnCell draw_row_in_pane_0(MemoryRef layer, int16_t row) {
+    SheetAxes axes(layer);
+    const SpreadSheet* sheet = use_layer(layer);
+    RowDrawState state;
+    Get_WorkSheet_Defaults(&state, layer);
+    state.sheet = sheet;
+    state.axes = &axes;
+    state.colour_style = GetSheetColors(layer);
+    pf::Rect row_rect = sheet->pane_rects[0];
+    row_edges(sheet, axes, 0, true, row, &row_rect);
+    auto* store = static_cast<const uint8_t*>(UseMemory(sheet->cells));
+    const uint8_t* end = store + GetByteSize(sheet->cells);
+    const uint8_t* record = store;
+    while (record < end && _RowID_(record) != row) record += _RowLength_(record);
+    DrawnCell drawn{};
+    if (record < end) {
+        DrawRow(&row_rect, 0, record, &state);
+        drawn = DrawnCell{std::string(reinterpret_cast<const char*>(state.text), size_t(state.text_length)),
+                          state.box, state.own_left, state.own_right, state.text_left, state.text_right,
+                          state.box_first_column, state.box_last_column};
+    }
+    UnuseMemory(sheet->cells);
+    release_layer(layer);
+    return drawn;
+}
