@@ -42,7 +42,7 @@ void white_line(int h1, int v1, int h2, int v2) {
 
 // A thin line of style 2, 3 or 5: grey through the grey pattern, hairline while printing.
 void thin_line(int style, bool hairlines, int h1, int v1, int h2, int v2) {
-    if (style == kGrey) pf::pen_pat(pf::kGrayPattern);
+    if (style == kGrey) pf::pen_pat(phased(pf::kGrayPattern));
     if (style == kHair && hairlines) {
         pf::Rect r{int16_t(std::min(v1, v2)), int16_t(std::min(h1, h2)), int16_t(std::max(v1, v2) + 1),
                    int16_t(std::max(h1, h2) + 1)};

@@ -221,7 +221,7 @@ void fill_format(const RowDrawState& s, const uint8_t* format, int16_t left, int
         pf::rgb_fore_color(fore == 1 ? pf::kWhiteColor : pf::kBlackColor);
         if (!format[kFmtPattern] && fore > 1) item = kGreyFillPattern;
     }
-    pf::fill_rect(area, list_pattern(item));
+    pf::fill_rect(area, phased(list_pattern(item)));
     pf::rgb_fore_color(saved_fore);
     pf::rgb_back_color(saved_back);
 }
@@ -462,15 +462,18 @@ void draw_cell(RowDrawState& s, const pf::Rect& row_rect) {
 }
 
 // The first cell to draw: the last one with content left of the first
-// visible column (its text may overflow into view), else the first one at or
-// after that column.
+// visible column (its text may overflow into view) or the cell just left of
+// it (its double border reaches into view), else the first one at or after
+// that column.
 const uint8_t* first_cell_to_draw(const uint8_t* row, const uint8_t* end, int16_t first_column) {
-    const uint8_t* start = nullptr;
+    const uint8_t* last_content = nullptr;
+    const uint8_t* just_before = nullptr;
     for (const uint8_t* c = row + kRowHeaderSize; c < end && _cellLength_(c) > 0; c += _cellLength_(c)) {
-        if (_cellID_(c) >= first_column) return start ? start : c;
-        if (_cellType_(c) != kCellFormatOnly) start = c;
+        if (_cellID_(c) >= first_column) return last_content ? last_content : just_before ? just_before : c;
+        if (_cellType_(c) != kCellFormatOnly) last_content = c;
+        if (_cellID_(c) == first_column - 1) just_before = c;
     }
-    return start;
+    return last_content ? last_content : just_before;
 }
 
 }  // namespace
@@ -552,6 +555,14 @@ void clip_within(const RedrawContext& c, const pf::Rect& r) {
 
 pf::Rect pane_of(const RedrawContext& c, int pane) { return c.sheet->pane_rects[pane]; }
 
+// Patterns stay in place on the sheet while it scrolls: a pane's phase puts
+// the sheet's first pixel, before its first visible row and column, at (0, 0).
+PatternPhase pane_phase(const RedrawContext& c, int pane) {
+    const CellPoint first = c.sheet->visible_ranges[pane].topLeft;
+    const pf::Rect p = pane_of(c, pane);
+    return PatternPhase(int(p.left - c.axes.columns.span(0, first.h) % 8), int(p.top - c.axes.rows.span(0, first.v) % 8));
+}
+
 void header_lines(const RedrawContext& c) {
     pf::rgb_fore_color(pf::kBlackColor);
     const pf::Rect p0 = pane_of(c, 0);
@@ -611,6 +622,7 @@ void grid(const RedrawContext& c, int16_t default_height) {
         const pf::Rect p = pane_of(c, pane);
         if (!meets(c, p)) continue;
         clip_within(c, p);
+        PatternPhase phase = pane_phase(c, pane);
         const CellRange& visible = c.sheet->visible_ranges[pane];
         RowGrids(c.layer, &p, &c.area_bounds, visible.topLeft.v, default_height);
         ColumnGrids(c.layer, &p, visible.topLeft.h);
@@ -659,6 +671,7 @@ void band_rows(const RedrawContext& c, RowDrawState& s, int left_pane, int right
                                     int16_t(std::min<int32_t>(bottom + 1, p.bottom)), p.right};
                 if (band.empty() || !meets(c, band)) continue;
                 clip_within(c, band);
+                PatternPhase phase = pane_phase(c, pane);
                 const pf::Rect row_rect{int16_t(top), p.left, int16_t(bottom), p.right};
                 DrawRow(&row_rect, int16_t(pane), record, &s);
             }
@@ -667,21 +680,15 @@ void band_rows(const RedrawContext& c, RowDrawState& s, int left_pane, int right
     }
 }
 
-// Dotted patterns stay aligned to the sheet while it scrolls: the phase of a
-// pane is the pixel length of the rows (columns) before its first one.
-int16_t phase_of(const AxisSizes& axis, int16_t first) { return int16_t(first > 0 ? axis.span(0, first) % 8 : 0); }
-
 void page_marks(const RedrawContext& c) {
     for (int pane = 0; pane < kPaneCount; ++pane) {
         if (!pane_used(c.sheet, pane)) continue;
         const pf::Rect p = pane_of(c, pane);
         if (!meets(c, p)) continue;
         clip_within(c, p);
-        const CellRange& visible = c.sheet->visible_ranges[pane];
-        const int16_t row_phase = int16_t(phase_of(c.axes.rows, visible.topLeft.v) - p.top);
-        const int16_t column_phase = int16_t(phase_of(c.axes.columns, visible.topLeft.h) - p.left);
-        RowPage(c.layer, &p, int16_t(pane), int16_t(-row_phase));
-        ColumnPage(c.layer, &p, int16_t(pane), int16_t(-column_phase));
+        PatternPhase phase = pane_phase(c, pane);
+        RowPage(c.layer, &p, int16_t(pane));
+        ColumnPage(c.layer, &p, int16_t(pane));
     }
 }
 

@@ -43,7 +43,7 @@ void grid_pen(int16_t style) {
         fore_grey(kGridGrey);
     } else {
         pf::rgb_fore_color(pf::kBlackColor);
-        pf::pen_pat(pf::kGrayPattern);
+        pf::pen_pat(phased(pf::kGrayPattern));
     }
 }
 
@@ -193,19 +193,19 @@ void each_boundary(MemoryRef list, Visit&& visit) {
     UnuseMemory(list);
 }
 
-void page_pen(int16_t item, int16_t style, int dh, int dv) {
+void page_pen(int16_t item, int16_t style) {
     pf::pen_normal();
-    pf::pen_pat(shifted_pattern(list_pattern(item), dh, dv));
+    pf::pen_pat(phased(list_pattern(item)));
     pf::pen_mode(pf::kPatOr);
     pf::rgb_fore_color(colour_style(style) ? pf::RGBColor{0, 0, 0x9999} : pf::kBlackColor);
 }
 
 }  // namespace
 
-void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index, int16_t row_phase) {
+void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index) {
     LayerView view(layer);
     const CellRange visible = view.sheet->visible_ranges[pane_index & 3];
-    page_pen(kRowPageMarkPattern, drawing_colour_style(layer), 0, row_phase);
+    page_pen(kRowPageMarkPattern, drawing_colour_style(layer));
     each_boundary(view.sheet->row_page_bounds, [&](int16_t row) {
         if (row < visible.topLeft.v || row > visible.botRight.v) return;
         pf::Rect edges{};
@@ -217,10 +217,10 @@ void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index, int16_t 
     pf::rgb_fore_color(pf::kBlackColor);
 }
 
-void ColumnPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index, int16_t column_phase) {
+void ColumnPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index) {
     LayerView view(layer);
     const CellRange visible = view.sheet->visible_ranges[pane_index & 3];
-    page_pen(kColumnPageMarkPattern, drawing_colour_style(layer), column_phase, 0);
+    page_pen(kColumnPageMarkPattern, drawing_colour_style(layer));
     each_boundary(view.sheet->column_page_bounds, [&](int16_t column) {
         if (column < visible.topLeft.h || column > visible.botRight.h) return;
         pf::Rect edges{};

@@ -18,9 +18,9 @@ void ColumnBars(MemoryRef layer, const pf::Rect* pane, int16_t first_column);
 void RowBars(MemoryRef layer, const pf::Rect* pane, const pf::Rect* clip, int16_t first_row, int16_t default_height);
 void ColumnGrids(MemoryRef layer, const pf::Rect* pane, int16_t first_column);
 void RowGrids(MemoryRef layer, const pf::Rect* band, const pf::Rect* clip, int16_t first_row, int16_t default_height);
-// Page marks; the phases are the pane's dotted-pattern phases (Draw_Spreadsheet).
-void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index, int16_t row_phase);
-void ColumnPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index, int16_t column_phase);
+// Page marks, dashed in the pane's pattern phase (Draw_Spreadsheet sets it).
+void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index);
+void ColumnPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index);
 void Draw_ID(MemoryRef layer);
 
 // The column's header label: its name, or its letters.

@@ -62,6 +62,22 @@ pf::Pattern shifted_pattern(const pf::Pattern& pattern, int dh, int dv) {
     return moved;
 }
 
+namespace {
+int phase_dh = 0, phase_dv = 0;
+}  // namespace
+
+PatternPhase::PatternPhase(int dh, int dv) : saved_dh(phase_dh), saved_dv(phase_dv) {
+    phase_dh = dh;
+    phase_dv = dv;
+}
+
+PatternPhase::~PatternPhase() {
+    phase_dh = saved_dh;
+    phase_dv = saved_dv;
+}
+
+pf::Pattern phased(const pf::Pattern& pattern) { return shifted_pattern(pattern, phase_dh, phase_dv); }
+
 void fore_grey(uint16_t level) { pf::rgb_fore_color(pf::RGBColor{level, level, level}); }
 
 void draw_line(int16_t h1, int16_t v1, int16_t h2, int16_t v2) {

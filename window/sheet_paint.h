@@ -27,5 +27,17 @@ pf::Pattern list_pattern(int16_t n);
 // The pattern moved right by `dh` and down by `dv` pixels.
 pf::Pattern shifted_pattern(const pf::Pattern& pattern, int dh, int dv);
 
+// Patterns drawn in a pane keep their place on the sheet while it scrolls:
+// while a phase is set, phased() moves a pattern so that its (0, 0) lies on
+// the sheet's first pixel (dh, dv are that pixel's window position, mod 8).
+struct PatternPhase {
+    PatternPhase(int dh, int dv);
+    ~PatternPhase();
+    PatternPhase(const PatternPhase&) = delete;
+    PatternPhase& operator=(const PatternPhase&) = delete;
+    int saved_dh, saved_dv;
+};
+pf::Pattern phased(const pf::Pattern& pattern);
+
 void fore_grey(uint16_t level);
 void draw_line(int16_t h1, int16_t v1, int16_t h2, int16_t v2);
