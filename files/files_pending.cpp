@@ -38,7 +38,8 @@ int16_t OutputSYLK(int16_t, MemoryRef) { return kFormatUnavailableErr; }
 
 // The open command in its least form: a new untitled document is one layer
 // in its window; a given file is read as a native document when its type or
-// its name says it is one, else it is refused with a message.
+// its name says it is one. Until the text reader exists, any other file opens
+// as an empty layer that remembers the file.
 
 namespace {
 
@@ -49,9 +50,10 @@ MemoryRef new_workbook(const pf::FileSpec* spec) {
     return file_info ? New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format) : nullptr;
 }
 
-int16_t open_new_untitled() {
+// A workbook of one empty layer shown in its window.
+int16_t open_empty_workbook(const pf::FileSpec* spec) {
     ++untitled_ctr;
-    MemoryRef workbook = new_workbook(nullptr);
+    MemoryRef workbook = new_workbook(spec);
     if (!workbook) return kNoMemoryErr;
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0 || !MakeWind(nullptr, 1, layer)) {
@@ -72,7 +74,7 @@ bool is_native_document(const pf::FileSpec& spec) {
 }  // namespace
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
-    if (kind == kOpenNewUntitled) return open_new_untitled();
+    if (kind == kOpenNewUntitled) return open_empty_workbook(nullptr);
     if (kind != kOpenGivenFile || !spec) return 0;
     pf::CatalogInfo info;
     pf::OSErr err = pf::get_catalog_info(*spec, info);
@@ -81,8 +83,9 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
         return err;
     }
     if (!is_native_document(*spec)) {
-        show_file_error(kFormatUnavailableErr);
-        return kFormatUnavailableErr;
+        int16_t error = open_empty_workbook(spec);
+        if (!error) update_pref_specs(spec, 1);
+        return error;
     }
     ++untitled_ctr;
     MemoryRef workbook = new_workbook(spec);

@@ -26,6 +26,8 @@ constexpr int16_t kGrowStrip = 16;
 constexpr int16_t kCornerIconsWidth = 64;
 constexpr int16_t kSplitBoxLength = 6;
 constexpr int16_t kWindowIconsRoom = 47;
+// The first size of a window, until the screen area left free by the palettes is known.
+constexpr pf::Rect kDocumentBounds{0, 0, 440, 660};
 
 MemoryRef as_record(uintptr_t app_ref) { return reinterpret_cast<MemoryRef>(app_ref); }
 
@@ -115,7 +117,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     Get_Wind_Name(title, layer, Get_fileinfo(workbook));
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
-    WindowRef window = JustMakeWindow(title, nullptr, command_bar_window(), stagger_index());
+    WindowRef window = JustMakeWindow(title, &kDocumentBounds, command_bar_window(), stagger_index());
     if (!window) return nullptr;
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     if (!record) {

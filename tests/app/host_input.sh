@@ -26,7 +26,7 @@ xdotool key --window "$window" ctrl+c alt+Left super+a shift+Tab Return Escape F
 xdotool type --window "$window" "Grüße, 3×4 €"
 sleep 0.5
 kill -0 "$app_pid" 2>/dev/null || fail "quorvin stopped while taking input"
-shoot_until host_input.png is_desktop host_input.png 400 400 || fail "screen damaged after input: $(pixel host_input.png 400 400)"
+shoot_until host_input.png is_desktop host_input.png 760 560 || fail "screen damaged after input: $(pixel host_input.png 760 560)"
 
 quit_app
 echo "host input: ok"
