@@ -616,17 +616,25 @@ void headers(const RedrawContext& c, int16_t default_height) {
     }
 }
 
-void grid(const RedrawContext& c, int16_t default_height) {
+// Visits each used pane that meets the update, clipped to it, in its pattern phase.
+template <typename Visit>
+void each_pane(const RedrawContext& c, Visit&& visit) {
     for (int pane = 0; pane < kPaneCount; ++pane) {
         if (!pane_used(c.sheet, pane)) continue;
         const pf::Rect p = pane_of(c, pane);
         if (!meets(c, p)) continue;
         clip_within(c, p);
         PatternPhase phase = pane_phase(c, pane);
+        visit(int16_t(pane), p);
+    }
+}
+
+void grid(const RedrawContext& c, int16_t default_height) {
+    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
         const CellRange& visible = c.sheet->visible_ranges[pane];
         RowGrids(c.layer, &p, &c.area_bounds, visible.topLeft.v, default_height);
         ColumnGrids(c.layer, &p, visible.topLeft.h);
-    }
+    });
 }
 
 // The row records of a store, walked forwards as the rows of a band go down.
@@ -681,15 +689,10 @@ void band_rows(const RedrawContext& c, RowDrawState& s, int left_pane, int right
 }
 
 void page_marks(const RedrawContext& c) {
-    for (int pane = 0; pane < kPaneCount; ++pane) {
-        if (!pane_used(c.sheet, pane)) continue;
-        const pf::Rect p = pane_of(c, pane);
-        if (!meets(c, p)) continue;
-        clip_within(c, p);
-        PatternPhase phase = pane_phase(c, pane);
-        RowPage(c.layer, &p, int16_t(pane));
-        ColumnPage(c.layer, &p, int16_t(pane));
-    }
+    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
+        RowPage(c.layer, &p, pane);
+        ColumnPage(c.layer, &p, pane);
+    });
 }
 
 }  // namespace

@@ -202,34 +202,37 @@ void page_pen(int16_t item, int16_t style) {
 
 }  // namespace
 
-void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index) {
+namespace {
+
+// Dashed lines along the last line of each page-boundary row (or column) that
+// the pane shows.
+void page_marks_along(MemoryRef layer, const pf::Rect* pane, int16_t pane_index, bool columns) {
     LayerView view(layer);
     const CellRange visible = view.sheet->visible_ranges[pane_index & 3];
-    page_pen(kRowPageMarkPattern, drawing_colour_style(layer));
-    each_boundary(view.sheet->row_page_bounds, [&](int16_t row) {
-        if (row < visible.topLeft.v || row > visible.botRight.v) return;
+    page_pen(columns ? kColumnPageMarkPattern : kRowPageMarkPattern, drawing_colour_style(layer));
+    each_boundary(columns ? view.sheet->column_page_bounds : view.sheet->row_page_bounds, [&](int16_t index) {
+        const int16_t first = columns ? visible.topLeft.h : visible.topLeft.v;
+        const int16_t last = columns ? visible.botRight.h : visible.botRight.v;
+        if (index < first || index > last) return;
         pf::Rect edges{};
-        row_edges(view.sheet, view.axes, pane_index, true, row, &edges);
-        int16_t y = row_last_line(edges);
-        draw_line(pane->left, y, int16_t(pane->right - 1), y);
+        if (columns) {
+            column_edges(view.sheet, view.axes, pane_index, true, index, &edges);
+            draw_line(column_last_line(edges), pane->top, column_last_line(edges), int16_t(pane->bottom - 1));
+        } else {
+            row_edges(view.sheet, view.axes, pane_index, true, index, &edges);
+            draw_line(pane->left, row_last_line(edges), int16_t(pane->right - 1), row_last_line(edges));
+        }
     });
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
 }
 
+}  // namespace
+
+void RowPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index) { page_marks_along(layer, pane, pane_index, false); }
+
 void ColumnPage(MemoryRef layer, const pf::Rect* pane, int16_t pane_index) {
-    LayerView view(layer);
-    const CellRange visible = view.sheet->visible_ranges[pane_index & 3];
-    page_pen(kColumnPageMarkPattern, drawing_colour_style(layer));
-    each_boundary(view.sheet->column_page_bounds, [&](int16_t column) {
-        if (column < visible.topLeft.h || column > visible.botRight.h) return;
-        pf::Rect edges{};
-        column_edges(view.sheet, view.axes, pane_index, true, column, &edges);
-        int16_t x = column_last_line(edges);
-        draw_line(x, pane->top, x, int16_t(pane->bottom - 1));
-    });
-    pf::pen_normal();
-    pf::rgb_fore_color(pf::kBlackColor);
+    page_marks_along(layer, pane, pane_index, true);
 }
 
 void Draw_ID(MemoryRef layer) {
