@@ -16,6 +16,7 @@
 #include "window/cell_geometry.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
+#include "window/sheet_paint.h"
 #include "window/window_names.h"
 #include "window/window_services.h"
 
@@ -155,6 +156,8 @@ int32_t update_doc_proc(EventRecord*, uintptr_t app_ref, uintptr_t) {
     pf::draw_grow_icon(fields.window);
     Draw_ID(layer);
     if (SheetActive(layer)) pf::draw_controls(fields.window);
+    draw_hdivider(as_record(app_ref));
+    draw_divider(as_record(app_ref));
     const pf::Rect port = pf::window_port(fields.window)->port_rect;
     pf::RgnHandle sheet_area = pf::new_region();
     pf::rect_region(sheet_area, pf::Rect{port.top, port.left, int16_t(port.bottom - kScrollBarWidth),
@@ -185,6 +188,8 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         Show_Hide_Bars(record, false);
         inval_grow(fields.window);
     }
+    draw_hdivider(record);
+    draw_divider(record);
     return 1;
 }
 
@@ -250,6 +255,56 @@ void inval_grow(WindowRef window) {
     const pf::Rect port = pf::window_port(window)->port_rect;
     pf::inval_window_rect(window, pf::Rect{port.top, int16_t(port.right - kGrowStrip), port.bottom, port.right});
     pf::inval_window_rect(window, pf::Rect{int16_t(port.bottom - kGrowStrip), port.left, port.bottom, port.right});
+}
+
+void v_divider(MemoryRef record, pf::Rect* rect) {
+    const DocWindowRecord fields = read_doc_window(record);
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    const int16_t divider = get_v_divider(fields.sheet);
+    const int16_t top = divider ? int16_t(divider - 1) : int16_t(0);
+    *rect = pf::Rect{top, int16_t(port.right - 14), int16_t(top + kSplitBoxLength), port.right};
+}
+
+void h_divider(MemoryRef record, pf::Rect* rect) {
+    const DocWindowRecord fields = read_doc_window(record);
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    const int16_t divider = get_h_divider(fields.sheet);
+    const int16_t left = divider ? int16_t(divider - 1) : int16_t(0);
+    *rect = pf::Rect{int16_t(port.bottom - 14), left, port.bottom, int16_t(left + kSplitBoxLength)};
+}
+
+namespace {
+
+// A split box: raised light grey while the layer is active, erased otherwise.
+void draw_split_box(MemoryRef record, const pf::Rect& box, bool vertical_mark) {
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window || (GetSheetFlags(fields.sheet) & kLayerFrozenTitles)) return;
+    if (!SheetActive(fields.sheet)) {
+        pf::erase_rect(box);
+        return;
+    }
+    fore_grey(kHeaderGrey);
+    pf::paint_rect(pf::Rect{int16_t(box.top + 1), int16_t(box.left + 1), box.bottom, box.right});
+    fore_grey(0xAAAA);
+    draw_line(int16_t(box.right - 1), box.top, int16_t(box.right - 1), int16_t(box.bottom - 1));
+    draw_line(box.left, int16_t(box.bottom - 1), int16_t(box.right - 1), int16_t(box.bottom - 1));
+    pf::rgb_fore_color(pf::kBlackColor);
+    if (vertical_mark) draw_line(box.left, box.top, box.right, box.top);
+    else draw_line(box.left, box.top, box.left, box.bottom);
+}
+
+}  // namespace
+
+void draw_hdivider(MemoryRef record) {
+    pf::Rect box;
+    v_divider(record, &box);
+    draw_split_box(record, box, true);
+}
+
+void draw_divider(MemoryRef record) {
+    pf::Rect box;
+    h_divider(record, &box);
+    draw_split_box(record, box, false);
 }
 
 void Show_Hide_Bars(MemoryRef record, bool show) {

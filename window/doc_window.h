@@ -64,6 +64,13 @@ int32_t zoom_doc_proc(EventRecord* event, uintptr_t record, uintptr_t window);
 int32_t DocumentClose(EventRecord* event, uintptr_t record, uintptr_t window);
 
 void inval_grow(WindowRef window);
+// The split boxes: the row-split box at the top of the vertical scroll-bar
+// strip (at the divider when split), the column-split box at the left of the
+// horizontal one; and their drawing (none while titles are frozen).
+void v_divider(MemoryRef record, pf::Rect* rect);
+void h_divider(MemoryRef record, pf::Rect* rect);
+void draw_hdivider(MemoryRef record);
+void draw_divider(MemoryRef record);
 // Lays out the view rectangle, the panes and the scroll bars after a change of size or split.
 void ViewChanged(MemoryRef record, int16_t hide_first);
 void Show_Hide_Bars(MemoryRef record, bool show);
