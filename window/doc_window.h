@@ -42,10 +42,6 @@ struct DocWindowRecord {
     uint16_t tool;          // drawing tool for the next click, 0 none
 };
 
-// Makes the window of a layer (with its record, scroll bars and task);
-// answers the window, or 0 when none could be made.
-void* MakeWind(void* window_record, int16_t show, MemoryRef layer);
-
 DocWindowRecord read_doc_window(MemoryRef record);
 void write_doc_window(MemoryRef record, const DocWindowRecord& fields);
 // The document window showing a layer, or null.
