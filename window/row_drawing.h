@@ -45,6 +45,11 @@ struct RowDrawState {
     const unsigned char* text = nullptr;  // the text as it will be drawn (cut, apostrophe gone)
     int32_t text_length = 0;
     int16_t text_width = 0;
+    // Style runs of a text cell (20-byte entries), and how many bytes of the
+    // cell's text come before `text`; none for other cells.
+    const uint8_t* runs = nullptr;
+    int16_t run_count = 0;
+    int32_t text_offset = 0;
 };
 
 // Border styles of a format's border word and its colours.

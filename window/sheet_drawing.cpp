@@ -32,7 +32,56 @@ std::string_view shown_text(const RowDrawState& s) {
 bool is_text_cell(const RowDrawState& s) { return s.info.format.bytes[kFmtCellType] == kCellText; }
 bool has_fill(const uint8_t* format) { return format[kFmtPattern] != 0 || format[kFmtPatternFore] != 0; }
 
-void measure(RowDrawState& s) { s.text_width = pf::text_width(shown_text(s)); }
+// ---- Style runs ----------------------------------------------------------------
+
+constexpr int kRunEntrySize = 20;
+constexpr int kRunFont = 8, kRunFace = 10, kRunSize = 12, kRunColour = 14;
+
+const uint8_t* run_at(const RowDrawState& s, int i) { return s.runs + i * kRunEntrySize; }
+
+// The part of the shown text that run i covers, as [start, end) in `text`.
+void run_span(const RowDrawState& s, int i, int32_t* start, int32_t* end) {
+    auto clamp = [&](int32_t at) { return std::clamp<int32_t>(at - s.text_offset, 0, s.text_length); };
+    *start = clamp(load_i32(run_at(s, i)));
+    *end = i + 1 < s.run_count ? clamp(load_i32(run_at(s, i + 1))) : s.text_length;
+}
+
+void set_run_style(const RowDrawState& s, int i) {
+    const uint8_t* run = run_at(s, i);
+    pf::text_font(load_i16(run + kRunFont));
+    pf::text_size(load_i16(run + kRunSize));
+    pf::text_face(run[kRunFace]);
+}
+
+// Runs one after the other: each measured (and drawn, at the pen) in its own style.
+int16_t styled_text(const RowDrawState& s, bool draw) {
+    int32_t width = 0;
+    for (int i = 0; i < s.run_count; ++i) {
+        int32_t start = 0, end = 0;
+        run_span(s, i, &start, &end);
+        if (end <= start) continue;
+        set_run_style(s, i);
+        std::string_view piece(reinterpret_cast<const char*>(s.text) + start, size_t(end - start));
+        if (draw && colour_style(s.colour_style)) {
+            const uint8_t* run = run_at(s, i);
+            pf::rgb_fore_color(pf::RGBColor{load_u16(run + kRunColour), load_u16(run + kRunColour + 2),
+                                            load_u16(run + kRunColour + 4)});
+        }
+        if (draw) pf::draw_text(piece);
+        width += pf::text_width(piece);
+    }
+    return int16_t(std::min<int32_t>(width, 32000));
+}
+
+void measure(RowDrawState& s) {
+    if (s.runs) {
+        pf::PortState saved = pf::save_port_state(*pf::get_port());
+        s.text_width = styled_text(s, false);
+        pf::restore_port_state(*pf::get_port(), saved);
+    } else {
+        s.text_width = pf::text_width(shown_text(s));
+    }
+}
 
 // The display text of the current cell as the state's text, without the
 // apostrophe that starts a typed constant text.
@@ -44,10 +93,19 @@ void take_display_text(RowDrawState& s) {
         s.text = s.info.text + 1;
         s.text_length = s.info.text[0];
     }
+    s.text_offset = 0;
     if (s.text_length > 0 && s.text[0] == kApostrophe && _cellType_(s.cell) == kCellText &&
         _resultType_(s.cell) == kResultNone) {
         ++s.text;
         --s.text_length;
+        s.text_offset = 1;
+    }
+    s.runs = nullptr;
+    s.run_count = 0;
+    if (_cellType_(s.cell) == kCellText && _styleLength_(s.cell) >= 2 + kRunEntrySize) {
+        const uint8_t* table = _stylePtr_(s.cell);
+        s.run_count = int16_t(std::min<int32_t>(load_i16(table), (_styleLength_(s.cell) - 2) / kRunEntrySize));
+        if (s.run_count > 0) s.runs = table + 2;
     }
 }
 
@@ -130,7 +188,7 @@ void strip_Right(RowDrawState& s) {
         refit_value(s, false);
         return;
     }
-    while (s.text_length > 0 && s.text_left + s.text_width > s.box.right - 1) {
+    while (!s.runs && s.text_length > 0 && s.text_left + s.text_width > s.box.right - 1) {
         --s.text_length;
         measure(s);
     }
@@ -142,8 +200,9 @@ void strip_Left(RowDrawState& s) {
         refit_value(s, true);
         return;
     }
-    while (s.text_length > 0 && s.text_right - s.text_width < s.box.left) {
+    while (!s.runs && s.text_length > 0 && s.text_right - s.text_width < s.box.left) {
         ++s.text;
+        ++s.text_offset;
         --s.text_length;
         measure(s);
     }
@@ -266,7 +325,28 @@ int16_t baseline_of(const RowDrawState& s) {
     return int16_t(s.box.bottom - info.descent - 1);
 }
 
+// Styled text is never cut: where it does not fit its cell it is clipped inside it.
+void draw_styled_text(RowDrawState& s) {
+    set_text_colour(s);
+    pf::move_to(s.text_left, baseline_of(s));
+    const bool inside = s.text_left >= s.box.left + 1 && s.text_left + s.text_width <= s.box.right - 1;
+    pf::PortState saved = pf::save_port_state(*pf::get_port());
+    if (!inside) {
+        pf::RgnHandle box = pf::new_region();
+        pf::rect_region(box, pf::Rect{s.box.top, int16_t(s.box.left + 1), s.box.bottom, int16_t(s.box.right - 1)});
+        pf::sect_region(box, saved.clip_rgn, box);
+        pf::set_clip(box);
+        pf::dispose_region(box);
+    }
+    styled_text(s, true);
+    pf::restore_port_state(*pf::get_port(), saved);
+}
+
 void draw_single_line(RowDrawState& s, bool justified) {
+    if (s.runs) {
+        draw_styled_text(s);
+        return;
+    }
     set_text_colour(s);
     pf::move_to(s.text_left, baseline_of(s));
     const int16_t slack = int16_t(s.own_right - s.own_left - 4 - s.text_width);

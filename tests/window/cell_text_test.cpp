@@ -113,6 +113,19 @@ TEST_F(CellTextTest, TextWiderThanTheWindowStaysInsideThePane) {
     EXPECT_EQ(dark_pixels(pf::Rect{int16_t(height - 15), 0, int16_t(height), int16_t(width)}), 0);
 }
 
+TEST_F(CellTextTest, StyledTextIsNeverCutButClippedInsideItsCell) {
+    put_styled_text(0, 1, "Styled text far wider than its cell",
+                    {{0, pf::kGenevaFont, 0, 12, pf::kBlackColor}, {7, pf::kGenevaFont, pf::kBold, 18, pf::kBlackColor}});
+    put_text(0, 2, "Next");
+    const DrawnCell styled = drawn(0);
+    (void)styled;
+    const DrawnCell row = draw_row_in_pane_0(layer, 0);
+    EXPECT_EQ(row.text, "Next");
+    const pf::Rect b = cell_rect(0, 1), c = cell_rect(0, 2);
+    EXPECT_GT(dark_pixels(pf::Rect{b.top, b.left, b.bottom, int16_t(b.right - 1)}), 30);
+    EXPECT_EQ(dark_pixels(pf::Rect{b.top, int16_t(b.right - 1), b.bottom, int16_t(c.left + 2)}), 0);
+}
+
 TEST_F(CellTextTest, NotesShowTheirMarkerInTheCellsTopRightCorner) {
     put_noted_text(2, 1, "", "Remember");
     lay_out();

@@ -135,6 +135,31 @@ protected:
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     }
 
+    // A text cell with style runs: each run's start, font, face, size and colour.
+    struct Run {
+        int32_t start;
+        int16_t font;
+        uint8_t face;
+        int16_t size;
+        pf::RGBColor colour;
+    };
+    void put_styled_text(int16_t row, int16_t column, const std::string& text, const std::vector<Run>& runs) {
+        std::vector<uint8_t> table(2 + runs.size() * 20, 0);
+        store_i16(table.data(), int16_t(runs.size()));
+        for (size_t i = 0; i < runs.size(); ++i) {
+            uint8_t* entry = table.data() + 2 + i * 20;
+            store_i32(entry, runs[i].start);
+            store_i16(entry + 8, runs[i].font);
+            entry[10] = runs[i].face;
+            store_i16(entry + 12, runs[i].size);
+            store_u16(entry + 14, runs[i].colour.red);
+            store_u16(entry + 16, runs[i].colour.green);
+            store_u16(entry + 18, runs[i].colour.blue);
+        }
+        put_cell(row, column, kCellText, std::vector<uint8_t>(text.begin(), text.end()), table, 0);
+        store_i16(cell_bytes(row, column) + kFmtStyleLength, int16_t(table.size()));
+    }
+
     // A cell holding only a format.
     void put_format_only(int16_t row, int16_t column) { put_cell(row, column, kCellFormatOnly, {}, {}, 0); }
 
@@ -185,6 +210,9 @@ protected:
         set_byte(5, 4, kFmtPattern, 9);
         set_byte(5, 4, kFmtPatternFore, sample_colours::kBlue);
         put_noted_text(6, 0, "'Quoted", "A note");
+        put_styled_text(7, 0, "Plain and Bold Blue",
+                        {{0, pf::kGenevaFont, 0, 12, pf::kBlackColor},
+                         {10, pf::kGenevaFont, pf::kBold, 14, pf::RGBColor{0, 0, 0xD400}}});
         put_text(6, 2, "Top");
         set_byte(6, 2, kFmtFlagsB, kVerticalTop);
         set_row_height(6, 6, 24);
