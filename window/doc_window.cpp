@@ -193,9 +193,16 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     return 1;
 }
 
-int32_t DocumentIdle(EventRecord*, uintptr_t app_ref, uintptr_t) {
+int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const DocWindowRecord fields = read_doc_window(as_record(app_ref));
     if (!fields.window) return 1;
+    pf::WindowRef under = nullptr;
+    if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
+        pf::Point where = event->where;
+        pf::global_to_local(where);
+        const int16_t wanted = FrontDocWindow() == fields.window ? SheetCursor(fields.sheet, where) : int16_t(0);
+        SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
+    }
     SheetIdle(fields.sheet);
     pf::pen_normal();
     return 1;
