@@ -22,6 +22,7 @@ constexpr int16_t kTextInsetLeft = 2;
 constexpr int16_t kTextInsetRight = 3;
 constexpr int kMaxHashMarks = 20;
 constexpr unsigned char kApostrophe = '\'';
+constexpr int16_t kLargestSize = 200;  // larger sizes stand for the layer's default
 
 bool pane_used(const SpreadSheet* sheet, int pane) { return sheet->pane_rects[pane].left != -1; }
 
@@ -49,7 +50,8 @@ void run_span(const RowDrawState& s, int i, int32_t* start, int32_t* end) {
 void set_run_style(const RowDrawState& s, int i) {
     const uint8_t* run = run_at(s, i);
     pf::text_font(load_i16(run + kRunFont));
-    pf::text_size(load_i16(run + kRunSize));
+    const int16_t size = load_i16(run + kRunSize);
+    pf::text_size(size >= 1 && size <= kLargestSize ? size : s.default_size);
     pf::text_face(run[kRunFace]);
 }
 
@@ -573,7 +575,7 @@ void Set_Cell_Attributes(RowDrawState* state) {
     const uint8_t* format = state->info.format.bytes;
     uint16_t font = format_font(format);
     pf::text_font(font == kDefaultFontNumber ? state->default_font : int16_t(font));
-    pf::text_size(format[kFmtSize] > 200 ? state->default_size : int16_t(format[kFmtSize]));
+    pf::text_size(format[kFmtSize] > kLargestSize ? state->default_size : int16_t(format[kFmtSize]));
     pf::text_face(format[kFmtFace]);
 }
 
