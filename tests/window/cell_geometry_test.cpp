@@ -180,3 +180,43 @@ TEST_F(CellGeometryTest, FrozenTitlesEndTheFirstPaneAfterTheTitles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Layout fields as a damaged document may hold them: every layout still keeps
+// the panes inside the view and nothing is drawn over the scroll-bar strips.
+TEST_F(CellGeometryTest, DamagedLayoutFieldsStillGivePanesInsideTheView) {
+    std::mt19937 random(4);
+    auto any = [&](int low, int high) { return int16_t(low + int(random() % unsigned(high - low + 1))); };
+    put_text(0, 0, std::string(300, 'W'));
+    put_number(5, 3, 1e300);
+    for (int round = 0; round < 60; ++round) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->v_divider = any(-40, 900);
+        sheet->h_divider = any(-40, 900);
+        sheet->visible_ranges[0].topLeft = CellPoint{any(-1, 32000), any(-1, 32000)};
+        sheet->visible_ranges[1].topLeft = CellPoint{any(-1, 32000), any(-1, 32000)};
+        sheet->frozen_titles = CellRange{{any(-1, 40), any(-1, 40)}, {any(-1, 40), any(-1, 40)}};
+        if (round % 2) sheet->flags |= kLayerFrozenTitles;
+        else sheet->flags &= ~kLayerFrozenTitles;
+        release_layer(layer);
+        set_row_height(any(0, 30), any(30, 60), any(-5, 400));
+        lay_out();
+        for (int16_t pane = 0; pane < 4; ++pane) {
+            const pf::Rect r = pane_rect(pane);
+            if (r.left == -1) continue;
+            EXPECT_GE(r.top, 0);
+            EXPECT_LE(r.bottom, height - 15);
+            EXPECT_LE(r.right, width - 15);
+            const CellRange v = visible(pane);
+            EXPECT_TRUE(v.topLeft.v >= 0 && v.topLeft.v <= kCellCount && v.botRight.v <= kCellCount);
+        }
+        pf::set_port(&port);
+        pf::erase_rect(port.port_rect);
+        draw();
+        for (int y = 0; y < height; ++y)
+            for (int x = width - 15; x < width; ++x) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << "round " << round;
+    }
+}
+
+}  // namespace
