@@ -361,6 +361,12 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
     Show_Hide_Bars(record, SheetActive(layer) != 0);
 }
 
+// The calculation library's progress: the cursor spins while work is done.
+// (The command bar's progress bar is not drawn yet.)
+void SheetWaitProc(MemoryRef, int32_t, int32_t done, int32_t total) {
+    SpinAppCursor(done == 0 ? int16_t(-1) : done != total ? int16_t(1) : int16_t(0));
+}
+
 void DrawCells(const CellRange* range, MemoryRef layer) {
     WindowRef window = layer_window(layer);
     if (!window) return;

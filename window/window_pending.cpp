@@ -40,7 +40,6 @@ void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 void EditorKey(unsigned char, MemoryRef, int16_t) {}
 void AddFunctionStr(const unsigned char*) {}
 
-void SheetWaitProc(MemoryRef, int32_t, int32_t, int32_t) {}
 int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }
 void CellsScrolled(MemoryRef) {}
 
