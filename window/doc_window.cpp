@@ -5,6 +5,8 @@
 
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
+#include "files/document_file.h"
+#include "platform/events/clock.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/model_services.h"
@@ -29,6 +31,11 @@ constexpr int16_t kSplitBoxLength = 6;
 constexpr int16_t kWindowIconsRoom = 47;
 // The first size of a window, until the screen area left free by the palettes is known.
 constexpr pf::Rect kDocumentBounds{0, 0, 440, 660};
+
+constexpr uint32_t kFollowTicks = 15;
+
+// Tick count before which the document windows' modified marks are not looked at again.
+uint32_t nextSynchTicks = 0;
 
 MemoryRef as_record(uintptr_t app_ref) { return reinterpret_cast<MemoryRef>(app_ref); }
 
@@ -193,9 +200,30 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     return 1;
 }
 
+namespace {
+
+// The modified mark of every document window: a document never saved is
+// modified when it holds anything, a saved one when it has changed since.
+void follow_documents() {
+    const uint32_t now = pf::tick_count();
+    const int32_t wait = int32_t(nextSynchTicks - now);
+    if (wait > 0 && wait <= int32_t(kFollowTicks)) return;  // (a clock set back does not stop it)
+    nextSynchTicks = now + kFollowTicks;
+    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
+        MemoryRef record = window_doc_record(w);
+        MemoryRef workbook = record ? doc_window_workbook(record) : nullptr;
+        if (!workbook) continue;
+        const bool never_saved = file_record_of(workbook).format_code == kFormatUntitled;
+        pf::set_window_modified(w, never_saved ? doc_is_really_dirty(workbook) != 0 : get_change_ctr(workbook) != 0);
+    }
+}
+
+}  // namespace
+
 int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const DocWindowRecord fields = read_doc_window(as_record(app_ref));
     if (!fields.window) return 1;
+    follow_documents();
     pf::WindowRef under = nullptr;
     if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
         pf::Point where = event->where;

@@ -6,12 +6,14 @@
 #include "files/files_services.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/draw/paint.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/window_names.h"
+#include "platform/events/clock.h"
 #include "formula/recalc.h"
 
 namespace {
@@ -102,6 +104,24 @@ TEST_F(DocWindowTest, GrowingAWindowLaysOutItsPanesAgainAndCountsAChange) {
     EXPECT_EQ(pane.bottom, 300 - 15);
     EXPECT_EQ(pane.right, 400 - 15);
     EXPECT_EQ(get_change_ctr(GetWorkSheet(layer)), changes + 1);
+}
+
+TEST_F(DocWindowTest, TheModifiedMarkFollowsTheDocument) {
+    pf::WindowRef opened = open_sample();
+    MemoryRef opened_layer = front_layer();
+    DoFileMenu(nullptr, 1);
+    pf::WindowRef untitled = front();
+    MemoryRef untitled_layer = front_layer();
+    pf::advance_clock(500);
+    run_until_idle();
+    EXPECT_FALSE(pf::window_modified(opened));
+    EXPECT_FALSE(pf::window_modified(untitled));
+    increment_change_ctr(opened_layer);
+    InputColumnFormat(untitled_layer, 0);
+    pf::advance_clock(500);
+    run_until_idle();
+    EXPECT_TRUE(pf::window_modified(opened));
+    EXPECT_TRUE(pf::window_modified(untitled));  // it holds a column format: really dirty
 }
 
 TEST_F(DocWindowTest, AnUntitledNameIsNeverThatOfAnOpenDocument) {
