@@ -72,8 +72,11 @@ int16_t page_of(const std::vector<int16_t>& ends, int16_t index) {
 void reset_page(MemoryRef layer) {
     SheetAxes axes(layer);
     SpreadSheet* sheet = use_layer(layer);
+    pf::Rect page = sheet->printable_rect;
+    release_layer(layer);
+    if (page.empty()) Page_Setup(layer, &page);
+    sheet = use_layer(layer);
     const CellPoint last = cell_extent(sheet->cells);
-    const pf::Rect page = sheet->printable_rect;
     const int32_t width = page.width() > 0 ? page.width() : kFallbackPageWidth;
     const int32_t height = page.height() > 0 ? page.height() : kFallbackPageHeight;
     std::vector<int16_t> rows = boundaries(axes.rows, last.v, height, read_list(sheet->row_page_breaks));
