@@ -168,6 +168,14 @@ protected:
         SetColumnSize(first, last, pixels, GetSpreadSheetColumnFormats(layer));
     }
 
+    void set_column_name(int16_t column, const std::string& name) {
+        InputColumnFormat(layer, int32_t(column) << 16 | column);
+        uint8_t* record = FindColumnFormatID(GetSpreadSheetColumnFormats(layer), column);
+        record[kColumnNameOffset] = uint8_t(name.size());
+        std::memcpy(record + kColumnNameOffset + 1, name.data(), name.size());
+        UnuseMemory(GetSpreadSheetColumnFormats(layer));
+    }
+
     void set_row_height(int16_t first, int16_t last, int16_t pixels) {
         InputRowFormat(layer, int32_t(first) << 16 | last);
         SetRowSize(first, last, pixels, GetSpreadSheetRowFormats(layer));
@@ -213,6 +221,8 @@ protected:
         put_styled_text(7, 0, "Plain and Bold Blue",
                         {{0, pf::kGenevaFont, 0, 12, pf::kBlackColor},
                          {10, pf::kGenevaFont, pf::kBold, 14, pf::RGBColor{0, 0, 0xD400}}});
+        set_column_name(5, "Totals of the year");
+        set_column_name(6, "Qty");
         put_text(6, 2, "Top");
         set_byte(6, 2, kFmtFlagsB, kVerticalTop);
         set_row_height(6, 6, 24);
