@@ -265,17 +265,15 @@ void findPageWrapText(RowDrawState& s) {
 // Room kept free for the borders of the cell above and the cell to the left.
 int16_t border_room(int style) { return style >= 2 ? int16_t(style == 6 ? 2 : 1) : int16_t(0); }
 
-void fill_format(const RowDrawState& s, const uint8_t* format, int16_t left, int16_t right, const uint8_t* above,
-                 const uint8_t* left_cell) {
-    pf::Rect area{int16_t(s.box.top - 1), int16_t(left - 1), s.box.bottom, right};
-    area.top = int16_t(area.top + border_room(border_styles_or_none(above).bottom));
-    area.left = int16_t(area.left + border_room(border_styles_or_none(left_cell).right));
+// Fills an area with a format's pattern in its fill colours (colour drawing),
+// or black and white with grey for a coloured fill without a pattern.
+void fill_area(const pf::Rect& area, const uint8_t* format, int16_t style) {
     const int fore = format[kFmtPatternFore], back = format[kFmtPatternBack];
     int16_t item = format[kFmtPattern] ? int16_t(format[kFmtPattern]) : kSolidFillPattern;
     pf::RGBColor saved_fore, saved_back;
     pf::get_fore_color(saved_fore);
     pf::get_back_color(saved_back);
-    if (colour_style(s.colour_style)) {
+    if (colour_style(style)) {
         pf::rgb_fore_color(fore >= 1 ? table_colour(int16_t(fore - 1)) : pf::kBlackColor);
         pf::rgb_back_color(back >= 1 ? table_colour(int16_t(back - 1)) : pf::kWhiteColor);
     } else {
@@ -285,6 +283,16 @@ void fill_format(const RowDrawState& s, const uint8_t* format, int16_t left, int
     pf::fill_rect(area, phased(list_pattern(item)));
     pf::rgb_fore_color(saved_fore);
     pf::rgb_back_color(saved_back);
+}
+
+// A cell's fill covers its column's extent and the grid lines around it, less
+// room for the borders of the cell above and the cell to the left.
+void fill_format(const RowDrawState& s, const uint8_t* format, int16_t left, int16_t right, const uint8_t* above,
+                 const uint8_t* left_cell) {
+    pf::Rect area{int16_t(s.box.top - 1), int16_t(left - 1), s.box.bottom, right};
+    area.top = int16_t(area.top + border_room(border_styles_or_none(above).bottom));
+    area.left = int16_t(area.left + border_room(border_styles_or_none(left_cell).right));
+    fill_area(area, format, s.colour_style);
 }
 
 void FillCell(RowDrawState& s) {
@@ -711,6 +719,45 @@ void each_pane(const RedrawContext& c, Visit&& visit) {
     }
 }
 
+// Whole-column fills: the visible columns whose format has a fill, across the pane.
+void column_fills(const RedrawContext& c, int16_t style) {
+    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
+        const CellRange& visible = c.sheet->visible_ranges[pane];
+        const AxisSizes& columns = c.axes.columns;
+        for (int32_t i = 0; i < columns.count; ++i) {
+            const uint8_t* format = columns.records + i * columns.record_size;
+            const int16_t column = format_id(format);
+            if (column > visible.botRight.h) break;
+            if (column < visible.topLeft.h || !has_fill(format)) continue;
+            pf::Rect edges{};
+            column_edges(c.sheet, c.axes, pane, true, column, &edges);
+            fill_area(pf::Rect{p.top, int16_t(edges.left - 1), p.bottom, int16_t(edges.right + 1)}, format, style);
+        }
+    });
+}
+
+// Whole-row fills: the visible rows whose format has a fill, across the pane,
+// below the room the bottom border of the row above needs.
+void row_fills(const RedrawContext& c, int16_t style) {
+    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
+        const CellRange& visible = c.sheet->visible_ranges[pane];
+        const AxisSizes& rows = c.axes.rows;
+        const uint8_t* above = nullptr;
+        for (int32_t i = 0; i < rows.count; ++i) {
+            const uint8_t* format = rows.records + i * rows.record_size;
+            const int16_t row = format_id(format);
+            if (row > visible.botRight.v) break;
+            const uint8_t* neighbour = above && format_id(above) == row - 1 ? above : nullptr;
+            above = format;
+            if (row < visible.topLeft.v || !has_fill(format)) continue;
+            pf::Rect edges{};
+            row_edges(c.sheet, c.axes, pane, true, row, &edges);
+            const int16_t top = int16_t(edges.top - 1 + border_room(border_styles_or_none(neighbour).bottom));
+            fill_area(pf::Rect{top, int16_t(p.left - 1), int16_t(edges.bottom + 1), int16_t(p.right + 1)}, format, style);
+        }
+    });
+}
+
 void grid(const RedrawContext& c, int16_t default_height) {
     each_pane(c, [&](int16_t pane, const pf::Rect& p) {
         const CellRange& visible = c.sheet->visible_ranges[pane];
@@ -803,6 +850,8 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         pane_separators(c);
         if (sheet->flags & kLayerHeadings) headers(c, default_height);
         if (sheet->flags & kLayerGridLines) grid(c, default_height);
+        column_fills(c, state.colour_style);
+        row_fills(c, state.colour_style);
         if (MemoryRef cells = sheet->cells; cells && GetByteSize(cells) > 0) {
             auto* store = static_cast<const uint8_t*>(UseMemory(cells));
             const uint8_t* end = store + GetByteSize(cells);

@@ -176,6 +176,16 @@ protected:
         UnuseMemory(GetSpreadSheetColumnFormats(layer));
     }
 
+    void set_byte_of_column(int16_t column, int field, uint8_t value) {
+        InputColumnFormat(layer, int32_t(column) << 16 | column);
+        SetColumnByte(column, column, int16_t(field), value, false, GetSpreadSheetColumnFormats(layer));
+    }
+
+    void set_byte_of_row(int16_t row, int field, uint8_t value) {
+        InputRowFormat(layer, int32_t(row) << 16 | row);
+        SetRowByte(row, row, int16_t(field), value, false, GetSpreadSheetRowFormats(layer));
+    }
+
     void set_row_height(int16_t first, int16_t last, int16_t pixels) {
         InputRowFormat(layer, int32_t(first) << 16 | last);
         SetRowSize(first, last, pixels, GetSpreadSheetRowFormats(layer));
@@ -222,6 +232,8 @@ protected:
                         {{0, pf::kGenevaFont, 0, 12, pf::kBlackColor},
                          {10, pf::kGenevaFont, pf::kBold, 14, pf::RGBColor{0, 0, 0xD400}}});
         set_column_name(5, "Totals of the year");
+        set_byte_of_column(7, kFmtPatternFore, sample_colours::kGreen);
+        set_byte_of_row(13, kFmtPattern, 5);
         set_column_name(6, "Qty");
         put_text(6, 2, "Top");
         set_byte(6, 2, kFmtFlagsB, kVerticalTop);
