@@ -18,7 +18,7 @@ sample="$(cd "$(dirname "$0")" && pwd)/data/display_sample.qrv"
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 red_pixels() { convert "$out/$1" -crop "$2" -fx "(r>0.7&&g<0.3&&b<0.3)?1:0" -format "%[fx:round(w*h*mean)]" info:; }
 # The formula in G2 shows "0" until it is calculated, then a long text.
-calculated() { [ "$(dark_pixels "$1" 150x14+455+74)" -gt 120 ]; }
+calculated() { [ "$(dark_pixels "$1" 72x14+455+74)" -gt 80 ]; }
 
 start_app "$quorvin" "$sample"
 xdotool windowmove "$window" 0 0

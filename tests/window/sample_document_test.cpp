@@ -37,6 +37,10 @@ TEST_F(SampleDocumentTest, DisplaySampleOpensWithItsCellsAndAnUncalculatedFormul
               "Left text spills over empty cells");
     ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{1, 6}, opened));
     EXPECT_EQ(_resultType_(cell), kResultNone);
+    uint8_t* column = FindColumnFormatID(GetSpreadSheetColumnFormats(opened), 7);
+    ASSERT_NE(column, nullptr);
+    EXPECT_EQ(column[kFmtPatternFore], sample_colours::kGreen);
+    UnuseMemory(GetSpreadSheetColumnFormats(opened));
     close_document_file(book);
     DisposeWorkSheet(book);
 }
