@@ -335,21 +335,32 @@ int16_t baseline_of(const RowDrawState& s) {
     return int16_t(s.box.bottom - info.descent - 1);
 }
 
+// Clips drawing to the intersection of the current clip and a rectangle until the scope ends.
+struct ClipScope {
+    explicit ClipScope(const pf::Rect& r) : saved(pf::new_region()) {
+        pf::get_clip(saved);
+        pf::RgnHandle box = pf::new_region();
+        pf::rect_region(box, r);
+        pf::sect_region(box, saved, box);
+        pf::set_clip(box);
+        pf::dispose_region(box);
+    }
+    ~ClipScope() {
+        pf::set_clip(saved);
+        pf::dispose_region(saved);
+    }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+    pf::RgnHandle saved;
+};
+
 // Styled text is never cut: where it does not fit its cell it is clipped inside it.
 void draw_styled_text(RowDrawState& s) {
     set_text_colour(s);
     pf::move_to(s.text_left, baseline_of(s));
-    const bool inside = s.text_left >= s.box.left + 1 && s.text_left + s.text_width <= s.box.right - 1;
-    pf::PortState saved = pf::save_port_state(*pf::get_port());
-    if (!inside) {
-        pf::RgnHandle box = pf::new_region();
-        pf::rect_region(box, pf::Rect{s.box.top, int16_t(s.box.left + 1), s.box.bottom, int16_t(s.box.right - 1)});
-        pf::sect_region(box, saved.clip_rgn, box);
-        pf::set_clip(box);
-        pf::dispose_region(box);
-    }
+    ClipScope clip(pf::Rect{s.box.top, int16_t(s.box.left + 1), s.box.bottom, int16_t(s.box.right - 1)});
     styled_text(s, true);
-    pf::restore_port_state(*pf::get_port(), saved);
+    pf::rgb_fore_color(pf::kBlackColor);
 }
 
 void draw_single_line(RowDrawState& s, bool justified) {
@@ -431,25 +442,6 @@ int16_t box_justification(int16_t alignment) {
         default: return kBoxLeft;
     }
 }
-
-// Clips drawing to the intersection of the current clip and a rectangle until the scope ends.
-struct ClipScope {
-    explicit ClipScope(const pf::Rect& r) : saved(pf::new_region()) {
-        pf::get_clip(saved);
-        pf::RgnHandle box = pf::new_region();
-        pf::rect_region(box, r);
-        pf::sect_region(box, saved, box);
-        pf::set_clip(box);
-        pf::dispose_region(box);
-    }
-    ~ClipScope() {
-        pf::set_clip(saved);
-        pf::dispose_region(saved);
-    }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-    pf::RgnHandle saved;
-};
 
 void draw_wrapped(RowDrawState& s, const pf::Rect& row_rect, uint8_t align_byte) {
     if (align_byte & kAlignWrapToPage) findPageWrapText(s);
