@@ -1,6 +1,7 @@
 #include "window/sheet_drawing.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "model/cell_format.h"
@@ -750,6 +751,60 @@ void row_fills(const RedrawContext& c, int16_t style) {
     });
 }
 
+// The borders a whole-column or whole-row format gives one cell rectangle.
+void format_borders(RowDrawState& s, const uint8_t* format, const pf::Rect& cell, const uint8_t* above,
+                    const uint8_t* left) {
+    std::memcpy(s.info.format.bytes, format, kCellFormatSize);
+    s.box = cell;
+    s.own_left = cell.left;
+    s.own_right = cell.right;
+    s.cell_above = above;
+    s.cell_left = left;
+    s.cell_right = nullptr;
+    DrawBorders(&s);
+}
+
+// Whole-column borders down the visible rows (and one column either side, whose
+// borders reach into view); whole-row borders across the visible columns.
+void column_and_row_borders(const RedrawContext& c, RowDrawState& s) {
+    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
+        s.pane = pane;
+        const CellRange& visible = c.sheet->visible_ranges[pane];
+        const AxisSizes& columns = c.axes.columns;
+        const uint8_t* previous = nullptr;
+        for (int32_t i = 0; i < columns.count; ++i) {
+            const uint8_t* format = columns.records + i * columns.record_size;
+            const int16_t column = format_id(format);
+            const uint8_t* left = previous && format_id(previous) == column - 1 ? previous : nullptr;
+            previous = format;
+            if (column > visible.botRight.h + 1) break;
+            if (column < visible.topLeft.h - 1 || format_border_styles(format) == 0) continue;
+            pf::Rect cell{};
+            column_edges(c.sheet, c.axes, pane, true, column, &cell);
+            for (int16_t row = visible.topLeft.v; row >= 0 && row <= visible.botRight.v; ++row) {
+                row_edges(c.sheet, c.axes, pane, true, row, &cell);
+                format_borders(s, format, cell, row > visible.topLeft.v ? format : nullptr, left);
+            }
+        }
+        const AxisSizes& rows = c.axes.rows;
+        const uint8_t* above = nullptr;
+        for (int32_t i = 0; i < rows.count; ++i) {
+            const uint8_t* format = rows.records + i * rows.record_size;
+            const int16_t row = format_id(format);
+            const uint8_t* neighbour = above && format_id(above) == row - 1 ? above : nullptr;
+            above = format;
+            if (row > visible.botRight.v) break;
+            if (row < visible.topLeft.v || format_border_styles(format) == 0) continue;
+            pf::Rect cell{};
+            row_edges(c.sheet, c.axes, pane, true, row, &cell);
+            for (int16_t column = visible.topLeft.h; column >= 0 && column <= visible.botRight.h; ++column) {
+                column_edges(c.sheet, c.axes, pane, true, column, &cell);
+                format_borders(s, format, cell, neighbour, column > visible.topLeft.h ? format : nullptr);
+            }
+        }
+    });
+}
+
 void grid(const RedrawContext& c, int16_t default_height) {
     each_pane(c, [&](int16_t pane, const pf::Rect& p) {
         const CellRange& visible = c.sheet->visible_ranges[pane];
@@ -844,6 +899,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         if (sheet->flags & kLayerGridLines) grid(c, default_height);
         column_fills(c, state.colour_style);
         row_fills(c, state.colour_style);
+        column_and_row_borders(c, state);
         if (MemoryRef cells = sheet->cells; cells && GetByteSize(cells) > 0) {
             auto* store = static_cast<const uint8_t*>(UseMemory(cells));
             const uint8_t* end = store + GetByteSize(cells);

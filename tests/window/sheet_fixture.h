@@ -181,6 +181,20 @@ protected:
         SetColumnByte(column, column, int16_t(field), value, false, GetSpreadSheetColumnFormats(layer));
     }
 
+    void set_borders_of_column(int16_t column, int left, int top, int right, int bottom) {
+        InputColumnFormat(layer, int32_t(column) << 16 | column);
+        uint8_t* record = FindColumnFormatID(GetSpreadSheetColumnFormats(layer), column);
+        store_u16(record + kFmtBorderStyles, uint16_t(left << 12 | top << 8 | right << 4 | bottom));
+        UnuseMemory(GetSpreadSheetColumnFormats(layer));
+    }
+
+    void set_borders_of_row(int16_t row, int left, int top, int right, int bottom) {
+        InputRowFormat(layer, int32_t(row) << 16 | row);
+        uint8_t* record = FindRowFormatID(GetSpreadSheetRowFormats(layer), row);
+        store_u16(record + kFmtBorderStyles, uint16_t(left << 12 | top << 8 | right << 4 | bottom));
+        UnuseMemory(GetSpreadSheetRowFormats(layer));
+    }
+
     void set_byte_of_row(int16_t row, int field, uint8_t value) {
         InputRowFormat(layer, int32_t(row) << 16 | row);
         SetRowByte(row, row, int16_t(field), value, false, GetSpreadSheetRowFormats(layer));
@@ -234,6 +248,8 @@ protected:
         set_column_name(5, "Totals of the year");
         set_byte_of_column(7, kFmtPatternFore, sample_colours::kGreen);
         set_byte_of_row(13, kFmtPattern, 5);
+        set_borders_of_column(8, 4, 0, 4, 0);
+        set_borders_of_row(15, 0, 6, 0, 6);
         set_column_name(6, "Qty");
         put_text(6, 2, "Top");
         set_byte(6, 2, kFmtFlagsB, kVerticalTop);
