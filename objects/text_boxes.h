@@ -1,10 +1,13 @@
 // Text boxes in their least form, as cells and objects draw them: text broken
-// into lines that fit a rectangle, and text stacked one character a line.
+// into lines that fit a rectangle, text stacked one character a line, and the
+// placing of a text view over a pane.
 #pragma once
 
 #include <cstdint>
 
+#include "core/memory_manager.h"
 #include "platform/types.h"
+#include "styledtext/styled_text.h"
 
 // Justifications of NeoTextBox.
 constexpr int16_t kBoxRight = -1;
@@ -30,3 +33,8 @@ void VertTextBox(const unsigned char* text, int32_t length, const pf::Rect* box,
 // A hairline along the rectangle (its top line or left column, whichever is
 // longer), for printing.
 void DrawHairLine(const pf::Rect* rect);
+
+// Places a styled-text view over a rectangle of a layer's pane: destination
+// the rectangle inset, view its part inside the pane. The last argument is
+// the caller's redraw request, not used in this form.
+void ResetViewField(const pf::Rect* rect, int16_t pane, int16_t inset, WEReference we, MemoryRef sheet, int16_t flag);
