@@ -12,7 +12,6 @@
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "model/layer.h"
-#include "window/doc_window.h"
 #include "window/window_services.h"
 
 namespace {
