@@ -1,5 +1,7 @@
 // Where cell text goes: alignment, overflow into empty neighbours, cutting,
 // "#" marks, the apostrophe of typed texts, and clipping to the pane.
+#include <random>
+
 #include "sheet_fixture.h"
 
 namespace {
@@ -134,6 +136,36 @@ TEST_F(CellTextTest, NotesShowTheirMarkerInTheCellsTopRightCorner) {
     EXPECT_EQ(pixel(cell.right - 2, cell.top + 3), 0x000000u);
     EXPECT_EQ(pixel(cell.right - 5, cell.top), 0x000000u);
     EXPECT_EQ(pixel(cell.right - 5, cell.top + 1), 0xFFFFFFu);
+}
+
+}  // namespace
+
+namespace {
+
+// Format bytes as a damaged document may hold them: every cell still draws
+// inside the panes.
+TEST_F(CellTextTest, CellsWithAnyFormatBytesDrawInsideThePanes) {
+    std::mt19937 random(9);
+    for (int16_t row = 0; row < 30; ++row)
+        for (int16_t column = 0; column < 9; ++column) {
+            if (random() % 3 == 0) put_number(row, column, double(int(random() % 200000) - 100000) / 7.0);
+            else if (random() % 2 == 0) put_text(row, column, std::string(random() % 60, char('a' + random() % 26)));
+            else put_format_only(row, column);
+            uint8_t* cell = cell_bytes(row, column);
+            for (int field : {int(kFmtFont), kFmtFont + 1, int(kFmtSize), int(kFmtCode), int(kFmtDecimals), int(kFmtFace),
+                              int(kFmtAlign), int(kFmtFlagsA), int(kFmtFlagsB), int(kFmtTextColour), int(kFmtPattern),
+                              int(kFmtPatternFore), int(kFmtPatternBack), int(kFmtBorderStyles), kFmtBorderStyles + 1,
+                              int(kFmtBorderColours), kFmtBorderColours + 1, kFmtBorderColours + 2, kFmtBorderColours + 3})
+                cell[field] = uint8_t(random());
+        }
+    set_row_height(3, 3, 0);
+    set_column_width(2, 2, 1);
+    lay_out();
+    draw();
+    for (int y = 0; y < height; ++y)
+        for (int x = width - 15; x < width; ++x) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << x << "," << y;
+    for (int x = 0; x < width; ++x)
+        for (int y = height - 15; y < height; ++y) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << x << "," << y;
 }
 
 }  // namespace
