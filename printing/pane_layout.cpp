@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int16_t kScrollBarRoom = 15;
 constexpr int16_t kSplitGap = 5;  // the divider's two lines, 4 pixels apart, and the line below
 constexpr int16_t kUnused = -1;
 
@@ -38,8 +37,8 @@ Cut split_cut(int16_t divider, int16_t start, int16_t end) {
 
 Cut frozen_cut(const AxisSizes& axis, int16_t first, int16_t last, int16_t start, int16_t end) {
     Cut cut;
-    if (first < 0 || last < first) return cut;
-    const int32_t edge = start + axis.span(first, int16_t(last + 1));
+    if (first < 0 || last < first || first > kLastCell) return cut;
+    const int32_t edge = start + axis.span(first, int16_t(std::min(last, kLastCell) + 1));
     if (edge + 1 < end) cut = Cut{true, int16_t(edge), int16_t(edge + 1)};
     return cut;
 }
