@@ -1,7 +1,6 @@
-// Readers and writers of the older generation and of the text formats, not
-// built yet: each refuses its file with a message instead of pretending.
+// The reader of the older generation, not built yet: it refuses its file with
+// a message instead of pretending.
 #include <cstdint>
-#include <cstring>
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
@@ -23,22 +22,9 @@ MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
     return nullptr;
 }
 
-int16_t ReadTextFile(const pf::FileSpec&, MemoryRef, MemoryRef, pf::FourCC) {
-    report_file_error(kFormatUnavailableErr);
-    return kFormatUnavailableErr;
-}
-
-int16_t WriteTextData(MachineRecord*, int16_t, int16_t, uint8_t, MemoryRef, MemoryRef*, pf::Handle*, CellPoint,
-                      CellPoint, int32_t*, MemoryRef) {
-    return kFormatUnavailableErr;
-}
-
-int16_t OutputSYLK(int16_t, MemoryRef) { return kFormatUnavailableErr; }
 
 // The open command in its least form: a new untitled document is one layer
-// in its window; a given file is read as a native document when its type or
-// its name says it is one. Until the text reader exists, any other file opens
-// as an empty layer that remembers the file.
+// in its window; a given file is read when it is a Quorvin document.
 
 namespace {
 
@@ -49,10 +35,10 @@ MemoryRef new_workbook(const pf::FileSpec* spec) {
     return file_info ? New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format) : nullptr;
 }
 
-// A workbook of one empty layer shown in its window.
-int16_t open_empty_workbook(const pf::FileSpec* spec) {
+// A new untitled workbook of one empty layer shown in its window.
+int16_t open_new_untitled() {
     ++untitled_ctr;
-    MemoryRef workbook = new_workbook(spec);
+    MemoryRef workbook = new_workbook(nullptr);
     if (!workbook) return kNoMemoryErr;
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0 || !MakeWind(nullptr, 1, layer)) {
@@ -62,29 +48,14 @@ int16_t open_empty_workbook(const pf::FileSpec* spec) {
     return 0;
 }
 
-bool is_native_document(const pf::FileSpec& spec) {
-    pf::FinderInfo info;
-    if (pf::get_finder_info(spec, info) == pf::noErr && info.type == kDocumentType) return true;
-    const unsigned char* name = spec.name;
-    static const char kExtension[] = ".qrv";
-    return name[0] >= 4 && std::memcmp(name + 1 + name[0] - 4, kExtension, 4) == 0;
-}
-
 }  // namespace
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
-    if (kind == kOpenNewUntitled) return open_empty_workbook(nullptr);
+    if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind != kOpenGivenFile || !spec) return 0;
-    pf::CatalogInfo info;
-    pf::OSErr err = pf::get_catalog_info(*spec, info);
-    if (err) {
-        show_file_error(err);
-        return err;
-    }
-    if (!is_native_document(*spec)) {
-        int16_t error = open_empty_workbook(spec);
-        if (!error) update_pref_specs(spec, 1);
-        return error;
+    if (int16_t refusal = refusal_to_open(*spec)) {
+        show_file_error(refusal);
+        return refusal;
     }
     ++untitled_ctr;
     MemoryRef workbook = new_workbook(spec);

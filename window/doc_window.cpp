@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int16_t kWindowMenuFixedItems = 7;
 constexpr int16_t kGrowStrip = 16;
 constexpr int16_t kCornerIconsWidth = 64;
 constexpr int16_t kSplitBoxLength = 6;
@@ -40,11 +39,6 @@ uint32_t nextSynchTicks = 0;
 MemoryRef as_record(uintptr_t app_ref) { return reinterpret_cast<MemoryRef>(app_ref); }
 
 void set_refresh_request() { app_prefs.options2 |= kPrefRefreshButtons; }
-
-int16_t stagger_index() {
-    pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
-    return menu ? int16_t(std::max(0, pf::count_menu_items(menu) - kWindowMenuFixedItems)) : int16_t(0);
-}
 
 // The window rectangle a document stored for the layer (global), when usable.
 bool saved_window_rect(MemoryRef layer, pf::Rect* rect) {
@@ -125,7 +119,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     Get_Wind_Name(title, layer, Get_fileinfo(workbook));
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
-    WindowRef window = JustMakeWindow(title, &kDocumentBounds, command_bar_window(), stagger_index());
+    WindowRef window = JustMakeWindow(title, &kDocumentBounds, command_bar_window(), window_stagger_index());
     if (!window) return nullptr;
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     if (!record) {
