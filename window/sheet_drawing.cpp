@@ -712,42 +712,44 @@ void each_pane(const RedrawContext& c, Visit&& visit) {
     }
 }
 
-// Whole-column fills: the visible columns whose format has a fill, across the pane.
-void column_fills(const RedrawContext& c, int16_t style) {
-    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
-        const CellRange& visible = c.sheet->visible_ranges[pane];
-        const AxisSizes& columns = c.axes.columns;
-        for (int32_t i = 0; i < columns.count; ++i) {
-            const uint8_t* format = columns.records + i * columns.record_size;
-            const int16_t column = format_id(format);
-            if (column > visible.botRight.h) break;
-            if (column < visible.topLeft.h || !has_fill(format)) continue;
-            pf::Rect edges{};
-            column_edges(c.sheet, c.axes, pane, true, column, &edges);
-            fill_area(pf::Rect{p.top, int16_t(edges.left - 1), p.bottom, int16_t(edges.right + 1)}, format, style);
-        }
-    });
+// Visits the format records of an axis from `first` to `last`, each with the
+// record of the index just before it (null when that has none).
+template <typename Visit>
+void each_format(const AxisSizes& axis, int first, int last, Visit&& visit) {
+    const uint8_t* previous = nullptr;
+    for (int32_t i = 0; i < axis.count; ++i) {
+        const uint8_t* format = axis.records + i * axis.record_size;
+        const int16_t index = format_id(format);
+        const uint8_t* neighbour = previous && format_id(previous) == index - 1 ? previous : nullptr;
+        previous = format;
+        if (index > last) break;
+        if (index >= first) visit(format, index, neighbour);
+    }
 }
 
-// Whole-row fills: the visible rows whose format has a fill, across the pane,
-// below the room the bottom border of the row above needs.
-void row_fills(const RedrawContext& c, int16_t style) {
+// Whole-column fills down the pane and whole-row fills across it (below the
+// room the bottom border of the row above needs).
+void column_and_row_fills(const RedrawContext& c, int16_t style) {
     each_pane(c, [&](int16_t pane, const pf::Rect& p) {
         const CellRange& visible = c.sheet->visible_ranges[pane];
-        const AxisSizes& rows = c.axes.rows;
-        const uint8_t* above = nullptr;
-        for (int32_t i = 0; i < rows.count; ++i) {
-            const uint8_t* format = rows.records + i * rows.record_size;
-            const int16_t row = format_id(format);
-            if (row > visible.botRight.v) break;
-            const uint8_t* neighbour = above && format_id(above) == row - 1 ? above : nullptr;
-            above = format;
-            if (row < visible.topLeft.v || !has_fill(format)) continue;
-            pf::Rect edges{};
-            row_edges(c.sheet, c.axes, pane, true, row, &edges);
-            const int16_t top = int16_t(edges.top - 1 + border_room(border_styles_or_none(neighbour).bottom));
-            fill_area(pf::Rect{top, int16_t(p.left - 1), int16_t(edges.bottom + 1), int16_t(p.right + 1)}, format, style);
-        }
+        each_format(c.axes.columns, visible.topLeft.h, visible.botRight.h,
+                    [&](const uint8_t* format, int16_t column, const uint8_t*) {
+                        if (!has_fill(format)) return;
+                        pf::Rect edges{};
+                        column_edges(c.sheet, c.axes, pane, true, column, &edges);
+                        fill_area(pf::Rect{p.top, int16_t(edges.left - 1), p.bottom, int16_t(edges.right + 1)}, format,
+                                  style);
+                    });
+        each_format(c.axes.rows, visible.topLeft.v, visible.botRight.v,
+                    [&](const uint8_t* format, int16_t row, const uint8_t* above) {
+                        if (!has_fill(format)) return;
+                        pf::Rect edges{};
+                        row_edges(c.sheet, c.axes, pane, true, row, &edges);
+                        const int16_t top =
+                            int16_t(edges.top - 1 + border_room(border_styles_or_none(above).bottom));
+                        fill_area(pf::Rect{top, int16_t(p.left - 1), int16_t(edges.bottom + 1), int16_t(p.right + 1)},
+                                  format, style);
+                    });
     });
 }
 
@@ -767,41 +769,29 @@ void format_borders(RowDrawState& s, const uint8_t* format, const pf::Rect& cell
 // Whole-column borders down the visible rows (and one column either side, whose
 // borders reach into view); whole-row borders across the visible columns.
 void column_and_row_borders(const RedrawContext& c, RowDrawState& s) {
-    each_pane(c, [&](int16_t pane, const pf::Rect& p) {
+    each_pane(c, [&](int16_t pane, const pf::Rect&) {
         s.pane = pane;
         const CellRange& visible = c.sheet->visible_ranges[pane];
-        const AxisSizes& columns = c.axes.columns;
-        const uint8_t* previous = nullptr;
-        for (int32_t i = 0; i < columns.count; ++i) {
-            const uint8_t* format = columns.records + i * columns.record_size;
-            const int16_t column = format_id(format);
-            const uint8_t* left = previous && format_id(previous) == column - 1 ? previous : nullptr;
-            previous = format;
-            if (column > visible.botRight.h + 1) break;
-            if (column < visible.topLeft.h - 1 || format_border_styles(format) == 0) continue;
-            pf::Rect cell{};
-            column_edges(c.sheet, c.axes, pane, true, column, &cell);
-            for (int16_t row = visible.topLeft.v; row >= 0 && row <= visible.botRight.v; ++row) {
-                row_edges(c.sheet, c.axes, pane, true, row, &cell);
-                format_borders(s, format, cell, row > visible.topLeft.v ? format : nullptr, left);
-            }
-        }
-        const AxisSizes& rows = c.axes.rows;
-        const uint8_t* above = nullptr;
-        for (int32_t i = 0; i < rows.count; ++i) {
-            const uint8_t* format = rows.records + i * rows.record_size;
-            const int16_t row = format_id(format);
-            const uint8_t* neighbour = above && format_id(above) == row - 1 ? above : nullptr;
-            above = format;
-            if (row > visible.botRight.v) break;
-            if (row < visible.topLeft.v || format_border_styles(format) == 0) continue;
-            pf::Rect cell{};
-            row_edges(c.sheet, c.axes, pane, true, row, &cell);
-            for (int16_t column = visible.topLeft.h; column >= 0 && column <= visible.botRight.h; ++column) {
-                column_edges(c.sheet, c.axes, pane, true, column, &cell);
-                format_borders(s, format, cell, neighbour, column > visible.topLeft.h ? format : nullptr);
-            }
-        }
+        each_format(c.axes.columns, visible.topLeft.h - 1, visible.botRight.h + 1,
+                    [&](const uint8_t* format, int16_t column, const uint8_t* left) {
+                        if (format_border_styles(format) == 0) return;
+                        pf::Rect cell{};
+                        column_edges(c.sheet, c.axes, pane, true, column, &cell);
+                        for (int16_t row = visible.topLeft.v; row >= 0 && row <= visible.botRight.v; ++row) {
+                            row_edges(c.sheet, c.axes, pane, true, row, &cell);
+                            format_borders(s, format, cell, row > visible.topLeft.v ? format : nullptr, left);
+                        }
+                    });
+        each_format(c.axes.rows, visible.topLeft.v, visible.botRight.v,
+                    [&](const uint8_t* format, int16_t row, const uint8_t* above) {
+                        if (format_border_styles(format) == 0) return;
+                        pf::Rect cell{};
+                        row_edges(c.sheet, c.axes, pane, true, row, &cell);
+                        for (int16_t column = visible.topLeft.h; column >= 0 && column <= visible.botRight.h; ++column) {
+                            column_edges(c.sheet, c.axes, pane, true, column, &cell);
+                            format_borders(s, format, cell, above, column > visible.topLeft.h ? format : nullptr);
+                        }
+                    });
     });
 }
 
@@ -897,8 +887,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         pane_separators(c);
         if (sheet->flags & kLayerHeadings) headers(c, default_height);
         if (sheet->flags & kLayerGridLines) grid(c, default_height);
-        column_fills(c, state.colour_style);
-        row_fills(c, state.colour_style);
+        column_and_row_fills(c, state.colour_style);
         column_and_row_borders(c, state);
         if (MemoryRef cells = sheet->cells; cells && GetByteSize(cells) > 0) {
             auto* store = static_cast<const uint8_t*>(UseMemory(cells));
