@@ -127,7 +127,7 @@ pf::OSErr handle_quit_app(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     } underway;
     MemoryRef saved = CopyWorkspaceItems();
     RemoveWorkspaceItems();
-    int16_t answer = TaskQuit();
+    int16_t answer = QuitDocuments();
     if (answer != 0) RestoreWorkspaceItems(saved);
     else DisposeNonNilMemory(saved);
     return answer;

@@ -68,7 +68,7 @@ struct FileInfoRecord {
     pf::FileSpec spec;         // where the document lives
     uint32_t flags;
     int16_t format_code;       // FileFormatCode of the last save or of the opened file
-    uint16_t reserved;
+    int16_t tab_value;         // the first layer whose tab the tab bar shows
     int16_t open_file;         // the document's file held open read-only, 0 none
     MemoryRef editors;         // pictures out for external editing, none when empty
 };
@@ -94,6 +94,10 @@ void close_document_file(MemoryRef workbook);
 // Whether the file at `spec` can be opened as a document: 0, or the file error
 // that says why not (a folder, unreadable, damaged, newer, of another kind).
 int16_t refusal_to_open(const pf::FileSpec& spec);
+// The kind of text a file to open holds, by its name, else by its file type:
+// kCsvFileType, kTabFileType, kTextType (SYLK or a separator to ask for), or
+// 0 for a file that is not interchange text.
+pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type);
 
 // Reading (document_reader.cpp).
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info);

@@ -6,7 +6,10 @@
 #include "core/app_menus.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
+#include "files/document_saving.h"
 #include "files/files_services.h"
+#include "files/text_exchange.h"
+#include "core/nav_dialogs.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
@@ -23,8 +26,9 @@ MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
 }
 
 
-// The open command in its least form: a new untitled document is one layer
-// in its window; a given file is read when it is a Quorvin document.
+// The open command: a new untitled document is one layer in its window; a
+// new layer joins the workbook of the window that asked; a given file is read
+// as a document, or as text or SYLK into a layer of its own.
 
 namespace {
 
@@ -48,10 +52,50 @@ int16_t open_new_untitled() {
     return 0;
 }
 
+// A new empty layer at the end of the workbook of the window's record, shown.
+int16_t open_new_layer(MemoryRef record) {
+    MemoryRef workbook = doc_window_workbook(record);
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    increment_change_ctr(layer);
+    select_layer(record, GetSheetID(layer));
+    return 0;
+}
+
+int16_t open_with_dialog() {
+    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType, kTabFileType, kCsvFileType};
+    pf::FileSpec chosen;
+    if (NavOpenDialog(nullptr, types, int16_t(sizeof types / sizeof types[0]), 0, &chosen, kAppCreator, nullptr) != 0)
+        return 0;
+    return Open_File(kOpenGivenFile, &chosen, nullptr);
+}
+
+// Reads the file into the new workbook: 0, or non-zero when nothing was read.
+int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
+    pf::CatalogInfo info;
+    pf::get_catalog_info(spec, info);
+    const pf::FourCC text_type = interchange_type(spec, info.finder.type);
+    FileInfoRecord record = file_record_of(workbook);
+    const bool document = info.finder.type == kDocumentType || info.finder.type == kOlderDocumentType;
+    if (document || !text_type) {
+        record.format_code = kFormatNative;
+        set_file_record(workbook, record);
+        return Read_File(workbook, spec, Get_fileinfo(workbook));
+    }
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    const int16_t code = format_code_for_name(spec.name);
+    record.format_code = code > 0 ? code : int16_t(kFormatTabValues);
+    set_file_record(workbook, record);
+    return ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type) != 0 || !MakeWind(nullptr, 1, layer);
+}
+
 }  // namespace
 
-int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
+int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* task) {
+    if (kind == kOpenNewUntitled && task && task->app_ref) return open_new_layer(MemoryRef(task->app_ref));
     if (kind == kOpenNewUntitled) return open_new_untitled();
+    if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
     if (int16_t refusal = refusal_to_open(*spec)) {
         show_file_error(refusal);
@@ -60,11 +104,9 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
     ++untitled_ctr;
     MemoryRef workbook = new_workbook(spec);
     if (!workbook) return kNoMemoryErr;
-    FileInfoRecord record = file_record_of(workbook);
-    record.format_code = 1;
-    set_file_record(workbook, record);
-    if (Read_File(workbook, *spec, Get_fileinfo(workbook)) != 0) {
+    if (read_into(workbook, *spec) != 0) {
         DisposeWorkSheet(workbook);
+        --untitled_ctr;
         return 1;
     }
     // A document saved with no layer shown still opens to its first layer.

@@ -19,6 +19,7 @@
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
+#include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_services.h"
 
@@ -179,6 +180,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (activating && !active) {
         ActivateSheet(kLayerActive, layer);
         Show_Hide_Bars(record, true);
+        invalidate_tabs();
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
                                                       port.bottom, int16_t(port.right - kGrowStrip)});
         inval_grow(fields.window);

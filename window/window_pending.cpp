@@ -1,7 +1,5 @@
-// Stand-ins for the parts of the worksheet window not built yet: the File and
-// Layer menus open and close documents without asking, the entry line takes
-// no keys, the selection is not highlighted, and a document window closes
-// without a save question.
+// Stand-ins for the parts of the worksheet window not built yet: the entry
+// line takes no keys and edits no cell, and the selection is not highlighted.
 #include "core/app_menus.h"
 #include "files/files_services.h"
 #include "model/layer.h"
@@ -11,31 +9,8 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "window/doc_window.h"
+#include "window/file_menu.h"
 #include "window/window_services.h"
-
-namespace {
-
-constexpr int16_t kFileNew = 1;
-constexpr int16_t kFileOpen = 2;
-constexpr int16_t kFileClose = 4;
-
-}  // namespace
-
-void DoFileMenu(MemoryRef, int16_t item) {
-    pf::FileSpec none{};
-    switch (item) {
-        case kFileNew: Open_File(kOpenNewUntitled, &none, nullptr); break;
-        case kFileOpen: Open_File(kOpenWithDialog, &none, nullptr); break;
-        case kFileClose:
-            if (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
-            break;
-        default: break;
-    }
-}
-
-void DoLayerMenu(MemoryRef, int16_t) {}
-
-void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 
 void EditorKey(unsigned char, MemoryRef, int16_t) {}
 void AddFunctionStr(const unsigned char*) {}
@@ -45,18 +20,10 @@ void CellsScrolled(MemoryRef) {}
 
 void InvertCells(MemoryRef) {}
 
-// Closing forgets the layer's window; the workbook goes with its last window.
-int32_t DocumentClose(EventRecord*, uintptr_t app_ref, uintptr_t) {
-    MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
-    if (!record) return 1;
-    const DocWindowRecord fields = read_doc_window(record);
-    RemoveFromWindowMenu(fields.window);
-    if (fields.window) pf::kill_controls(fields.window);
-    if (fields.sheet) SetSheetWind(fields.sheet, nullptr);
-    if (fields.workbook && num_WorkSheet_winds(fields.workbook) == 0) DisposeWorkSheet(fields.workbook);
-    DisposeMemory(record);
-    return 1;
-}
+// The entry line is not built yet: no cell is ever being edited.
+MemoryRef Editor_Wind = nullptr;
+void DeActivateEditor() {}
+uint32_t Cell_Entry(MemoryRef, int8_t) { return 1; }
 
 // Layers are not scrolled yet: a cell is not brought into view.
 void SheetAutoScroll(MemoryRef, CellPoint, int16_t) {}

@@ -19,6 +19,11 @@ MemoryRef doc_window_workbook(MemoryRef record);
 void DoFileMenu(MemoryRef record, int16_t item);
 void DoLayerMenu(MemoryRef record, int16_t item);
 void MakeTabWindow();
+// The quit: every changed workbook is asked about in turn, front to back,
+// while all windows stay open; then every window closes without asking
+// again. 0, or kQuitRefusedErr when the user cancelled or a save failed
+// (nothing has closed then).
+int16_t QuitDocuments();
 void GetUntitledName(unsigned char* out);
 extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
@@ -31,6 +36,8 @@ void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 // be made); brings a cell of the layer into view (with scroll_to 1 at the
 // pane's top-left, with 0 scrolling as little as possible).
 void* MakeWind(void* window_record, int16_t show, MemoryRef layer);
+// Shows the layer with the index in the record's window or a window of its own.
+void select_layer(MemoryRef record, int16_t index);
 void SheetAutoScroll(MemoryRef layer, CellPoint cell, int16_t scroll_to);
 
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);

@@ -110,6 +110,7 @@ TEST_F(TaskManager, SelectingAWindowAnswersWhetherItCameForward) {
 
 TEST_F(TaskManager, PortsAndClipsComeBackInOrder) {
     pf::WindowRef a = document_with_task(1);
+    pf::set_port(pf::window_port(document_with_task(2)));
     pf::Port* before = pf::get_port();
     PushWindowPort(a);
     EXPECT_EQ(pf::get_port(), pf::window_port(a));

@@ -1,0 +1,256 @@
+#include "window/file_menu.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/alerts.h"
+#include "core/app_menus.h"
+#include "core/nav_dialogs.h"
+#include "core/string_utils.h"
+#include "files/document_file.h"
+#include "files/document_saving.h"
+#include "files/files_services.h"
+#include "formula/recalc.h"
+#include "model/layer.h"
+#include "model/links.h"
+#include "model/workbook.h"
+#include "platform/menus/menus.h"
+#include "shell/app_prefs.h"
+#include "shell/shell_services.h"
+#include "window/doc_window.h"
+#include "window/sheet_tabs.h"
+#include "window/window_names.h"
+#include "window/window_services.h"
+
+int16_t cxl_save = 0;
+
+namespace {
+
+enum FileItem : int16_t {
+    kNewItem = 1,
+    kOpenItem = 2,
+    kCloseItem = 4,
+    kSaveItem = 6,
+    kSaveAsItem = 7,
+    kRevertItem = 8,
+    kLinksItem = 10,
+    kPrintAreaItem = 14,
+};
+
+constexpr int16_t kRevertAlert = 131;
+constexpr int16_t kRevertCancel = 2;
+
+// Workbooks whose save question has been answered for the closes under way:
+// their windows close without asking again.
+std::vector<MemoryRef> answered;
+
+bool was_answered(MemoryRef workbook) { return std::find(answered.begin(), answered.end(), workbook) != answered.end(); }
+
+struct AnsweredScope {
+    explicit AnsweredScope(MemoryRef workbook) { answered.push_back(workbook); }
+    ~AnsweredScope() { answered.clear(); }
+};
+
+MemoryRef front_record() { return window_doc_record(FrontDocWindow()); }
+
+bool has_file(MemoryRef workbook) { return file_record_of(workbook).format_code != kFormatUntitled; }
+
+bool has_pictures_out(MemoryRef workbook) { return file_record_of(workbook).editors != nullptr; }
+
+// Changed as Close and Quit ask it: the counter, or pictures out for editing.
+bool workbook_changed(MemoryRef workbook) { return get_change_ctr(workbook) != 0 || has_pictures_out(workbook); }
+
+int16_t save_record(MemoryRef record, bool save_as) {
+    cxl_save = DoSave(save_as, doc_window_layer(record), kWholeWorkbook);
+    return cxl_save;
+}
+
+// The windows of the workbook, in layer order.
+std::vector<WindowRef> workbook_windows(MemoryRef workbook) {
+    std::vector<WindowRef> windows;
+    for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i)
+        if (WindowRef window = layer_window(find_SpreadSheet_item(workbook, i))) windows.push_back(window);
+    return windows;
+}
+
+void close_windows_of(MemoryRef workbook) {
+    for (WindowRef window : workbook_windows(workbook))
+        if (!CloseTaskFromWindow(window)) return;
+}
+
+void revert(MemoryRef record) {
+    MemoryRef workbook = doc_window_workbook(record);
+    if (get_change_ctr(workbook) == 0 || !has_file(workbook)) return;
+    unsigned char title[256];
+    set_pstring(title, pf::window_title(doc_window_window(record)));
+    if (key_caution_alert(title, kRevertAlert, kCautionAlertKind) == kRevertCancel) return;
+    set_change_ctr(workbook, 0);
+    close_windows_of(workbook);
+    // The last window put the document first among the recent ones.
+    open_special(0);
+}
+
+void set_print_area(MemoryRef record) {
+    SetPrintArea(doc_window_layer(record));
+    WindowRef window = doc_window_window(record);
+    pf::inval_window_rect(window, pf::window_port(window)->port_rect);
+}
+
+// An entry open in the window is committed before it closes; false when the
+// entry was refused and stays open.
+bool settle_entry(MemoryRef record) {
+    if (!Editor_Wind || Editor_Wind != record) return true;
+    return Cell_Entry(doc_window_layer(record), 0) != 0;
+}
+
+void remember_for_workspace(MemoryRef workbook) {
+    const FileInfoRecord file = file_record_of(workbook);
+    if (file.format_code == kFormatUntitled || file.spec.name[0] == 0) return;
+    std::vector<uint8_t> alias;
+    if (pf::new_alias(file.spec, alias) == pf::noErr)
+        AddWorkspaceItem(pf::ptr_to_hand(alias.data(), pf::Size(alias.size())));
+}
+
+void dispose_workbook(MemoryRef workbook) {
+    FileInfoRecord file = file_record_of(workbook);
+    close_document_file(workbook);
+    if (file.format_code != kFormatUntitled) update_pref_specs(&file.spec, 1);
+    file = file_record_of(workbook);
+    file.editors = DisposeNonNilMemory(file.editors);
+    set_file_record(workbook, file);
+    DisposeWorkSheet(workbook);
+    if (untitled_ctr > 0) --untitled_ctr;
+}
+
+bool any_document_window() {
+    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w))
+        if (window_doc_record(w)) return true;
+    return false;
+}
+
+// Cuts the ties between the record, its window and its layer, and frees the record.
+void detach_record(MemoryRef record) {
+    DocWindowRecord fields = read_doc_window(record);
+    if (Editor_Wind == record) DeActivateEditor();
+    if (fields.window) {
+        set_task_appref(fields.window, 0);
+        RemoveFromWindowMenu(fields.window);
+    }
+    if (fields.sheet && GetSheetWind(fields.sheet) == fields.window) SetSheetWind(fields.sheet, nullptr);
+    fields.window = nullptr;
+    write_doc_window(record, fields);
+    DisposeMemory(record);
+}
+
+void after_window_gone(uint32_t reason) {
+    if (!any_document_window()) HideTabWindow();
+    else invalidate_tabs();
+    if (reason != kCloseForQuit) dim_pending_commands();
+    app_prefs.options2 |= kPrefRefreshButtons;
+}
+
+}  // namespace
+
+bool workbook_dirty(MemoryRef workbook) {
+    if (!workbook) return false;
+    const bool counted = has_file(workbook) ? get_change_ctr(workbook) != 0 : doc_is_really_dirty(workbook) != 0;
+    return counted || has_pictures_out(workbook);
+}
+
+int16_t AskSaveChanges(MemoryRef record, uint32_t reason) {
+    DoAllUpdates();
+    MemoryRef workbook = doc_window_workbook(record);
+    unsigned char name[256];
+    Get_File_Name(workbook, name);
+    if (name[0] == 0) set_pstring(name, pf::window_title(doc_window_window(record)));
+    uint32_t action = pf::kNavUserActionCancel;
+    ModalConfirmSaveDialog(name, reason == kCloseForQuit, &action);
+    switch (action) {
+        case pf::kNavUserActionSaveChanges: return save_record(record, false) == 0;
+        case pf::kNavUserActionDontSaveChanges: set_change_ctr(workbook, 0); return 1;
+        default: return 0;
+    }
+}
+
+int16_t CloseFrontWorkSheet(MemoryRef record) {
+    MemoryRef workbook = doc_window_workbook(record);
+    if (!workbook || num_WorkSheet_winds(workbook) == 0) return 0;
+    if (workbook_changed(workbook) && !AskSaveChanges(record, kCloseByUser)) return 0;
+    AnsweredScope scope(workbook);
+    close_windows_of(workbook);
+    return 1;
+}
+
+namespace {
+
+// Asks about every changed workbook, front to back; false at the first Cancel
+// or failed save.
+bool ask_about_every_workbook() {
+    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
+        MemoryRef record = window_doc_record(w);
+        MemoryRef workbook = record ? doc_window_workbook(record) : nullptr;
+        if (!workbook || was_answered(workbook)) continue;
+        if (!settle_entry(record)) return false;
+        if (workbook_dirty(workbook) && !AskSaveChanges(record, kCloseForQuit)) return false;
+        answered.push_back(workbook);
+    }
+    return true;
+}
+
+}  // namespace
+
+int16_t QuitDocuments() {
+    answered.clear();
+    const int16_t answer = ask_about_every_workbook() ? TaskQuit() : kQuitRefusedErr;
+    answered.clear();
+    return answer;
+}
+
+void discard_doc_window(WindowRef window) {
+    MemoryRef record = window_doc_record(window);
+    if (!record) return;
+    detach_record(record);
+    remove_task(window);
+    pf::kill_controls(window);
+    pf::dispose_window(window);
+}
+
+void DoFileMenu(MemoryRef, int16_t item) {
+    pf::FileSpec none{};
+    if (item == kNewItem || item == kOpenItem) {
+        Open_File(item == kNewItem ? kOpenNewUntitled : kOpenWithDialog, &none, nullptr);
+        DoAllUpdates();
+        return;
+    }
+    MemoryRef record = front_record();
+    if (!record) return;
+    switch (item) {
+        case kCloseItem: CloseFrontWorkSheet(record); break;
+        case kSaveItem: save_record(record, false); break;
+        case kSaveAsItem: save_record(record, true); break;
+        case kRevertItem: revert(record); break;
+        case kLinksItem: LinkDialog(doc_window_layer(record)); break;
+        case kPrintAreaItem: set_print_area(record); break;
+        default: break;
+    }
+}
+
+int32_t DocumentClose(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
+    if (!record) return 1;
+    const uint32_t reason = event ? uint32_t(event->message) : kCloseByUser;
+    const bool quitting = reason == kCloseForQuit;
+    MemoryRef workbook = doc_window_workbook(record);
+    const bool last_window = num_WorkSheet_winds(workbook) <= 1;
+    if (!settle_entry(record)) return 0;
+    if ((last_window || quitting) && workbook_dirty(workbook) && !was_answered(workbook) &&
+        !AskSaveChanges(record, reason))
+        return 0;
+    if (last_window && quitting) remember_for_workspace(workbook);
+    detach_record(record);
+    ResetCalc(CellPoint{0, 0}, nullptr);
+    if (last_window) dispose_workbook(workbook);
+    after_window_gone(reason);
+    return 1;
+}

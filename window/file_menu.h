@@ -1,0 +1,33 @@
+// The File menu of document windows and the closing of documents: the save
+// question, closing every window of a workbook, and the close procedure of a
+// document window.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "core/task_manager.h"
+
+// The result of the last Save or Save As: 0 saved, else cancelled or failed.
+extern int16_t cxl_save;
+
+// Asks whether to save the record's workbook before it closes (the close
+// reason kCloseForQuit words the question for quitting). Save saves that
+// workbook, whatever window is in front. 1 to go on closing, 0 to stop.
+int16_t AskSaveChanges(MemoryRef record, uint32_t reason);
+// Closes every window of the record's workbook after one save question;
+// nothing closes when the user cancels. 1 when they closed.
+int16_t CloseFrontWorkSheet(MemoryRef record);
+// Takes a document window down without touching its workbook: its editing
+// ends, it leaves the Window menu, its layer forgets it, its task and record
+// go.
+void discard_doc_window(WindowRef window);
+// Whether the workbook has changes a close would lose.
+bool workbook_dirty(MemoryRef workbook);
+
+// The entry line's state: the record of the document window whose cell is
+// being edited (none when none is), ending the edit without storing, and the
+// commit (1 when the editor closed, 0 when the entry was refused).
+extern MemoryRef Editor_Wind;
+void DeActivateEditor();
+uint32_t Cell_Entry(MemoryRef layer, int8_t key);
