@@ -17,8 +17,9 @@ struct PendingItems {
 
 constexpr PendingItems kPending[] = {
     {kAppleMenu, 1, 3},            // About, Preferences
-    {kFileMenu, 2, 2},             // Open (its dialog)
-    {kFileMenu, 6, 17},            // Save to Print
+    {kFileMenu, 11, 11},           // Settings
+    {kFileMenu, 13, 13},           // Document Layout
+    {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, kWholeMenu, 0},
     {131, kWholeMenu, 0},          // Format
     {132, kWholeMenu, 0},          // Options
@@ -26,7 +27,7 @@ constexpr PendingItems kPending[] = {
     {135, 1, 8},                   // Functions: inserting into the entry line
     {136, kWholeMenu, 0},          // View
     {kWindowMenu, 1, 1},           // Arrange
-    {kWindowMenu, 3, 6},           // Show and Hide, Minimize, Layers
+    {kWindowMenu, 3, 5},           // Show and Hide, Minimize
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.

@@ -58,9 +58,6 @@ bool has_file(MemoryRef workbook) { return file_record_of(workbook).format_code 
 
 bool has_pictures_out(MemoryRef workbook) { return file_record_of(workbook).editors != nullptr; }
 
-// Changed as Close and Quit ask it: the counter, or pictures out for editing.
-bool workbook_changed(MemoryRef workbook) { return get_change_ctr(workbook) != 0 || has_pictures_out(workbook); }
-
 int16_t save_record(MemoryRef record, bool save_as) {
     cxl_save = DoSave(save_as, doc_window_layer(record), kWholeWorkbook);
     return cxl_save;
@@ -176,7 +173,11 @@ int16_t AskSaveChanges(MemoryRef record, uint32_t reason) {
 int16_t CloseFrontWorkSheet(MemoryRef record) {
     MemoryRef workbook = doc_window_workbook(record);
     if (!workbook || num_WorkSheet_winds(workbook) == 0) return 0;
-    if (workbook_changed(workbook) && !AskSaveChanges(record, kCloseByUser)) return 0;
+    if (!workbook_dirty(workbook)) {
+        close_windows_of(workbook);
+        return 1;
+    }
+    if (!AskSaveChanges(record, kCloseByUser)) return 0;
     AnsweredScope scope(workbook);
     close_windows_of(workbook);
     return 1;
