@@ -245,11 +245,30 @@ void show_clone(MemoryRef copy, WindowRef source) {
 
 }  // namespace
 
+namespace {
+
+// Return, Enter, Escape and Command-period all press button 1 (keep the layer).
+bool DeleteFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (event.what != pf::kKeyDown && event.what != pf::kAutoKey) return false;
+    const unsigned char ch = pf::event_char(event);
+    const bool command_period = (event.modifiers & pf::kCmdKey) && ch == '.';
+    if (ch != pf::kReturnChar && ch != pf::kEnterChar && ch != pf::kEscapeChar && !command_period) return false;
+    flash_button(dialog, 1);
+    item_hit = 1;
+    return true;
+}
+
+}  // namespace
+
 uint32_t delete_alert(int16_t alert_id, const unsigned char* text) {
     if (in_background()) return 1;
     SetCursorTo(kArrowCursor);
-    const unsigned char none[] = {0};
-    return uint32_t(key_caution_alert(text ? text : none, alert_id, kStopAlertKind));
+    const bool deactivate = !WindowIsModal(pf::front_window());
+    if (deactivate) DeactivateFloatersAndFirstDocumentWindow();
+    pf::param_text(text ? pstring_text(text) : std::string());
+    const int16_t hit = pf::stop_alert(alert_id, DeleteFilter);
+    if (deactivate) ActivateFloatersAndFirstDocumentWindow();
+    return uint32_t(hit);
 }
 
 bool delete_layer(MemoryRef layer) {
