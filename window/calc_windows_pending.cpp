@@ -48,11 +48,4 @@ void select_document_window(LayerWindow) {}
 bool entry_line_editing() { return false; }
 void idle_document_windows() {}
 
-void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    sheet->active_cell = cell;
-    sheet->selection = range ? *range : CellRange{cell, cell};
-    release_layer(layer);
-}
-
 void ChartIdle() {}

@@ -1,0 +1,219 @@
+// Setting and stretching the selection, the reference pointed at while a
+// formula is typed, the automatic-sum range, and layer reference text.
+#include "window/selection_tracking.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/number_text.h"
+#include "core/string_utils.h"
+#include "model/calc_globals.h"
+#include "model/cell_record.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "window/range_string.h"
+
+namespace {
+
+void report_range(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MachineRecord* machine = sheet->machine;
+    release_layer(layer);
+    if (machine && machine->display_range) machine->display_range(layer);
+}
+
+void report_selection(MemoryRef layer, const CellRange& range) {
+    SpreadSheet* sheet = use_layer(layer);
+    MachineRecord* machine = sheet->machine;
+    release_layer(layer);
+    if (machine && machine->display_selection) machine->display_selection(&range);
+}
+
+bool is_numeric(const uint8_t* cell) {
+    return _cellType_(cell) == kCellConstant || _cellType_(cell) == kCellFormula;
+}
+
+// A run of numeric cells along one line ending before the active cell: the
+// first and last index of the run still open there, or -1 when none.
+struct Run {
+    int16_t first = -1;
+    int16_t last = -1;
+    bool any = false;  // a numeric cell was seen at all
+    void see(int16_t index, bool numeric) {
+        if (!numeric) {
+            first = last = -1;
+            return;
+        }
+        any = true;
+        if (first < 0) first = index;
+        last = index;
+    }
+    bool open() const { return first >= 0; }
+    int16_t span() const { return int16_t(last - first); }
+};
+
+Run row_run(MemoryRef layer, CellPoint active) {
+    Run run;
+    MemoryRef store = GetSpreadSheetCells(layer);
+    if (!store || GetByteSize(store) == 0) return run;
+    auto* start = static_cast<const uint8_t*>(UseMemory(store));
+    const uint8_t* end = start + GetByteSize(store);
+    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize);
+         row += _RowLength_(row)) {
+        if (_RowID_(row) != active.v) continue;
+        const uint8_t* row_end = std::min(row + _RowLength_(row), end);
+        for (const uint8_t* cell = row + kRowHeaderSize;
+             cell + kCellHeaderSize <= row_end && _cellLength_(cell) >= kCellHeaderSize && _cellID_(cell) < active.h;
+             cell += _cellLength_(cell))
+            run.see(_cellID_(cell), is_numeric(cell));
+        break;
+    }
+    UnuseMemory(store);
+    return run;
+}
+
+Run column_run(MemoryRef layer, CellPoint active) {
+    Run run;
+    MemoryRef store = GetSpreadSheetCells(layer);
+    if (!store || GetByteSize(store) == 0) return run;
+    auto* start = static_cast<const uint8_t*>(UseMemory(store));
+    const uint8_t* end = start + GetByteSize(store);
+    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize) &&
+                                     _RowID_(row) < active.v;
+         row += _RowLength_(row)) {
+        const uint8_t* row_end = std::min(row + _RowLength_(row), end);
+        for (const uint8_t* cell = row + kRowHeaderSize;
+             cell + kCellHeaderSize <= row_end && _cellLength_(cell) >= kCellHeaderSize; cell += _cellLength_(cell)) {
+            if (_cellID_(cell) < active.h) continue;
+            if (_cellID_(cell) == active.h) run.see(_RowID_(row), is_numeric(cell));
+            break;
+        }
+    }
+    UnuseMemory(store);
+    return run;
+}
+
+void append_layer_number(unsigned char* text, int16_t index, bool absolute) {
+    if (absolute) AppendChar(text, '$');
+    unsigned char digits[16];
+    ConcatPString(text, Num_To_String(index + 1, digits));
+}
+
+}  // namespace
+
+CellRange span_of(CellPoint a, CellPoint b) {
+    return {{std::min(a.v, b.v), std::min(a.h, b.h)}, {std::max(a.v, b.v), std::max(a.h, b.h)}};
+}
+
+bool is_single_cell(const CellRange& range) { return range.topLeft == range.botRight; }
+
+void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {
+    InvertCells(layer);
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->selection = range ? *range : CellRange{cell, cell};
+    sheet->active_cell = range && cell.v < 0 ? range->topLeft : cell;
+    sheet->flags |= kLayerFormatStale;
+    release_layer(layer);
+    InvertCells(layer);
+    report_range(layer);
+}
+
+void GetSelectRect(CellRange* range, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    *range = sheet->selection;
+    release_layer(layer);
+}
+
+void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer) {
+    cell = CellPoint{std::max<int16_t>(cell.v, 0), std::max<int16_t>(cell.h, 0)};
+    if (cell == *last) return;
+    SpreadSheet* sheet = use_layer(layer);
+    const CellRange stretched = span_of(sheet->active_cell, cell);
+    release_layer(layer);
+    InvertCells(layer);
+    sheet = use_layer(layer);
+    sheet->selection = stretched;
+    sheet->flags |= kLayerFormatStale;
+    release_layer(layer);
+    InvertCells(layer);
+    report_selection(layer, stretched);
+    *last = cell;
+}
+
+void GhostIt(MemoryRef layer, CellPoint* last, CellPoint cell, CellRange* output, const CellRange* anchor) {
+    cell = CellPoint{std::max<int16_t>(cell.v, 0), std::max<int16_t>(cell.h, 0)};
+    if (cell == *last) return;
+    if (cell.v > anchor->topLeft.v) {
+        output->topLeft.v = anchor->topLeft.v;
+        output->botRight.v = cell.v;
+    } else {
+        output->topLeft.v = cell.v;
+        output->botRight.v = anchor->botRight.v;
+    }
+    if (cell.h > anchor->topLeft.h) {
+        output->topLeft.h = anchor->topLeft.h;
+        output->botRight.h = cell.h;
+    } else {
+        output->topLeft.h = cell.h;
+        output->botRight.h = anchor->botRight.h;
+    }
+    report_selection(layer, *output);
+    *last = cell;
+}
+
+CellRange AddSumRange(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellPoint active = sheet->active_cell;
+    release_layer(layer);
+    const Run across = row_run(layer, active), down = column_run(layer, active);
+    const CellRange alone{active, active};
+    const CellRange row_range{{active.v, across.first}, {active.v, across.last}};
+    const CellRange column_range{{down.first, active.h}, {down.last, active.h}};
+    const bool row_long = across.open() && across.span() > 0;
+    const bool column_long = down.open() && down.span() > 0;
+    if (!row_long && !column_long) {
+        // A single number on one side only, else (none, or one on each side) the
+        // nearer of the two: the one on the left.
+        if (across.open()) return row_range;
+        if (down.open()) return column_range;
+        return alone;
+    }
+    const bool row_adjacent = across.open() && across.last == active.h - 1;
+    const bool column_adjacent = down.open() && down.last == active.v - 1;
+    const bool row_longer = across.open() && (!down.open() || across.span() > down.span());
+    if (row_adjacent && !column_adjacent) return row_long ? row_range : alone;
+    if (row_adjacent && column_adjacent) return row_longer ? row_range : column_range;
+    if (column_adjacent) return column_range;
+    return row_longer ? row_range : (down.open() ? column_range : row_range);
+}
+
+int16_t LayerString(unsigned char* text, int16_t first_layer, int16_t last_layer, const bool layer_absolute[2],
+                    const CellRange* range, const bool absolute[4], MemoryRef shown_on) {
+    RangeString(text, range, absolute, nullptr);
+    if (first_layer < 0 || last_layer < 0) return 0;
+    unsigned char prefix[256] = {0};
+    if (first_layer == last_layer) {
+        if (shown_on && GetSheetID(shown_on) == first_layer) return 1;
+        append_layer_number(prefix, first_layer, layer_absolute[0]);
+    } else {
+        append_layer_number(prefix, first_layer, layer_absolute[0]);
+        AppendChar(prefix, ':');
+        append_layer_number(prefix, last_layer, layer_absolute[1]);
+    }
+    AppendChar(prefix, ':');
+    ConcatPString(prefix, text);
+    std::memcpy(text, prefix, size_t(prefix[0]) + 1);
+    return 1;
+}
+
+void CharConcat(unsigned char* text, unsigned char c) {
+    if (text[0] < 255) text[++text[0]] = c;
+}
+
+bool isexpchar(unsigned char c) { return c == 'e' || c == 'E'; }
+bool isaddopchar(unsigned char c) { return c == '+' || c == '-'; }
+
+bool isOpchar(unsigned char c) {
+    static constexpr unsigned char kOperators[] = {'+', '-', '*', '/', '=', '<', '>', '^', '&', '%', 173, 178, 179, 214};
+    return std::find(std::begin(kOperators), std::end(kOperators), c) != std::end(kOperators);
+}
