@@ -3,3 +3,4 @@
 
 // Layers are not drawn in windows yet: there is no frame to invert.
 void FrameCells(MemoryRef) {}
+void AntRect(MemoryRef, CellPoint, CellPoint) {}

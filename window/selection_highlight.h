@@ -2,6 +2,9 @@
 #pragma once
 
 #include "core/memory_manager.h"
+#include "model/cell_range.h"
 
 // Draws or removes (the same call, in inverting mode) the active cell's frame.
 void FrameCells(MemoryRef layer);
+// Blinks the frame of a range once (drawn and removed, the screen as before).
+void AntRect(MemoryRef layer, CellPoint top_left, CellPoint bottom_right);

@@ -114,8 +114,6 @@ void GetUntitledName(unsigned char* out) {
     ConcatPString(out, Num_To_String(untitled_ctr, number));
 }
 
-void EditorKey(unsigned char, MemoryRef, int16_t) {}
-void AddFunctionStr(const unsigned char*) {}
 
 void SheetWaitProc(MemoryRef, int32_t, int32_t, int32_t) {}
 int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }
