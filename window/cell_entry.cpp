@@ -143,15 +143,22 @@ NewCell text_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>&
 }
 
 // A formula evaluated once in its cell; kEntryCircular when it would refer to itself.
+// The layer's row cache is held meanwhile: the check and the evaluation look
+// up every precedent.
 int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, CellPoint where, NewCell* cell) {
+    CalcRowPtr(layer);
     g_calcSheet = layer;
     g_calcWork = GetWorkSheet(layer);
     g_calcCell = where;
-    if (TraceCell(layer, compiled.data(), int32_t(compiled.size())) == kTraceCircle) return kEntryCircular;
-    g_calcSheet = layer;
-    g_calcWork = GetWorkSheet(layer);
-    g_calcCell = where;
-    Calculate(compiled.data(), int32_t(compiled.size()));
+    const bool circular = TraceCell(layer, compiled.data(), int32_t(compiled.size())) == kTraceCircle;
+    if (!circular) {
+        g_calcSheet = layer;
+        g_calcWork = GetWorkSheet(layer);
+        g_calcCell = where;
+        Calculate(compiled.data(), int32_t(compiled.size()));
+    }
+    ReleaseCache(layer);
+    if (circular) return kEntryCircular;
     cell->type = kCellFormula;
     cell->body = compiled;
     cell->result_type = g_resultType;
