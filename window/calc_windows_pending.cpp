@@ -45,7 +45,6 @@ MemoryRef document_window_layer(LayerWindow window) {
 }
 
 void select_document_window(LayerWindow) {}
-bool entry_line_editing() { return false; }
 void idle_document_windows() {}
 
 void ChartIdle() {}

@@ -11,6 +11,7 @@
 #include "core/startup.h"
 #include "core/task_manager.h"
 #include "editing/editing_services.h"
+#include "formula/calc_services.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
@@ -243,6 +244,7 @@ void DisposeEntryLine() {
 }
 
 void* entry_line_editor() { return WEList.instance; }
+bool entry_line_editing() { return Editor_Wind != nullptr; }
 
 uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record) {
     (void)pane;

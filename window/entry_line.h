@@ -17,6 +17,7 @@ struct EntryLineRecord {
     WEReference instance = nullptr;
     CellRange in_cell_range{};  // the cells the in-cell view covers
     int16_t saved_bar = 0;      // the button bar shown before editing began
+    int16_t editor_pane = 0;    // the pane the in-cell view opens in
     uint32_t sleep_time = 0;    // handed to the engine's idle for the caret
 };
 extern EntryLineRecord WEList;
