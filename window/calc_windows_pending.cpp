@@ -1,7 +1,7 @@
 // Document-window services of the recalculation before the worksheet window
 // exists: a layer given a window (SetSheetWind) stands for a document window
 // showing it; the list runs through the open workbooks and their layers in
-// order. Nothing is drawn and no entry line is edited.
+// order. Nothing is drawn.
 #include "formula/calc_services.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
