@@ -18,7 +18,7 @@ struct PendingItems {
 constexpr PendingItems kPending[] = {
     {kAppleMenu, 1, 3},            // About, Preferences
     {kFileMenu, 2, 2},             // Open (its dialog)
-    {kFileMenu, 6, 17},            // Save to Print
+    {kFileMenu, 8, 17},            // Revert to Print
     {kEditMenu, kWholeMenu, 0},
     {131, kWholeMenu, 0},          // Format
     {132, kWholeMenu, 0},          // Options

@@ -1,6 +1,8 @@
 // The entry-line editor.
 #include "window/entry_line.h"
 
+#include "platform/draw/bits.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -22,6 +24,7 @@
 #include "platform/memory/memory.h"
 #include "shell/app_prefs.h"
 #include "window/cell_entry.h"
+#include "window/in_cell_editor.h"
 #include "window/keyboard_navigation.h"
 #include "window/point_mode.h"
 #include "window/range_string.h"
@@ -90,7 +93,21 @@ void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles) {
 }
 
 // The in-cell view follows every change of the text.
-void UpdateInCellEditor() {}
+void mirror_in_cell() {
+    if (Editor_Wind) UpdateInCellEditor(doc_window_layer(Editor_Wind));
+}
+
+// Until the command bar gives the entry line its place, the instance lives in
+// an offscreen world of its own.
+pf::GWorldPtr entry_home = nullptr;
+constexpr pf::Rect kHomeBounds{0, 0, 40, 480};
+constexpr pf::Rect kHomeArea{2, 2, 38, 478};
+
+WEReference ensure_entry_line() {
+    if (WEList.instance) return WEList.instance;
+    if (!entry_home && pf::new_gworld(&entry_home, 0, kHomeBounds, 0) != pf::noErr) return nullptr;
+    return InitEntryLine(&entry_home->port, kHomeArea);
+}
 
 // Navigation by Control with a letter: the key it stands for, 0 when consumed.
 unsigned char control_navigation(unsigned char key, MemoryRef record, MemoryRef layer) {
@@ -155,12 +172,12 @@ void editing_key(unsigned char key, uint16_t modifiers, MemoryRef record, Memory
     if (text_mode && is_arrow(key)) {
         const bool vertical = key == kKeyUp || key == kKeyDown;
         if (!(vertical && (modifiers & pf::kShiftKey))) WEKey(key, modifiers & ~pf::kOptionKey, instance());
-        UpdateInCellEditor();
+        mirror_in_cell();
         return;
     }
     if (text_mode && key == kKeyReturn) {
         WEKey(kKeyReturn, 0, instance());
-        UpdateInCellEditor();
+        mirror_in_cell();
         return;
     }
     if (is_arrow(key)) {
@@ -183,7 +200,7 @@ void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRe
     if (Editor_Wind) {
         if (!engine_takes(key)) return;
         WEKey(key, modifiers, instance());
-        UpdateInCellEditor();
+        mirror_in_cell();
         return;
     }
     if (key == kKeyBackspace) {
@@ -194,7 +211,7 @@ void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRe
     if (key < 32 || key == kKeyDelete) return;
     if (!activate_editor(1, -1, layer, record)) return;
     WEKey(key, modifiers, instance());
-    UpdateInCellEditor();
+    mirror_in_cell();
 }
 
 // The text of a reference in another window: its layer number, and from
@@ -239,6 +256,8 @@ WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
 
 void DisposeEntryLine() {
     if (WEList.instance) WEDispose(WEList.instance);
+    if (entry_home) pf::dispose_gworld(entry_home);
+    entry_home = nullptr;
     WEList = EntryLineRecord{};
     Editor_Wind = nullptr;
 }
@@ -247,8 +266,7 @@ void* entry_line_editor() { return WEList.instance; }
 bool entry_line_editing() { return Editor_Wind != nullptr; }
 
 uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record) {
-    (void)pane;
-    if (!instance() || !layer) return 0;
+    if (!ensure_entry_line() || !layer) return 0;
     if (check_access(layer)) {
         quorvin_alert(kProtectedAlert);
         return 0;
@@ -262,9 +280,8 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
     Editor_Wind = record;
     WEActivate(instance());
     if (select_all) WESetSelection(0, kSelectAllEnd, instance());
-    SpreadSheet* sheet = use_layer(layer);
-    WEList.in_cell_range = CellRange{sheet->active_cell, sheet->active_cell};
-    release_layer(layer);
+    WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
+    InitEditorWind(layer, pane, instance());
     return 1;
 }
 
@@ -278,6 +295,7 @@ void DeActivateEditor() {
     end_point_mode();
     app_prefs.options2 &= ~kPrefEntryLineClicked;
     if (instance()) {
+        WEDisposeView(instance());
         WEDeactivate(instance());
         WEResetModCount(instance());
     }
@@ -285,7 +303,7 @@ void DeActivateEditor() {
 }
 
 uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
-    if (!instance() || !redraw || Editor_Wind) return 1;
+    if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
@@ -340,7 +358,7 @@ uint32_t add_range_text(uint16_t select, const CellRange& range, uint16_t modifi
     WEGetSelection(&start, &end, instance());
     insert_text(text + 1, text[0]);
     if (select) WESetSelection(start, start + text[0], instance());
-    UpdateInCellEditor();
+    mirror_in_cell();
     return 1;
 }
 
@@ -361,7 +379,7 @@ void AddFunctionStr(const unsigned char* name) {
             WESetSelection(start + first, start + last, instance());
         }
     }
-    UpdateInCellEditor();
+    mirror_in_cell();
 }
 
 void IdleEditor() {
@@ -403,7 +421,7 @@ uint32_t Cell_Entry(MemoryRef layer, int8_t key) {
         DisposeNonNilMemory(style_block);
         if (code != kEntryStored) {
             WESetSelection(offset, kWholeText, instance());
-            UpdateInCellEditor();
+            mirror_in_cell();
             error_alert(kParserErrorStrList, int16_t(code));
             return 0;
         }

@@ -8,3 +8,7 @@
 void FrameCells(MemoryRef layer);
 // Blinks the frame of a range once (drawn and removed, the screen as before).
 void AntRect(MemoryRef layer, CellPoint top_left, CellPoint bottom_right);
+// The highlight of one pane; the block figure of a range; the active-cell mark.
+void Do_Invert(MemoryRef layer, int16_t pane);
+void invert_cell_block(MemoryRef layer, int16_t pane, const CellRange& range);
+void FrameSelectCell(MemoryRef layer, int16_t pane, const CellRange& range);

@@ -1,0 +1,70 @@
+// The typed-formula road through the real event loop: keys typed into a new
+// document are stored, shown and recalculated; clicks point at cells while a
+// formula is typed; dragging and shift-clicks select ranges.
+#include "road_fixture.h"
+
+namespace {
+
+TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
+    enter("1");
+    enter("2");
+    enter("3");
+    type("=SUM(A1:A3)");
+    EXPECT_EQ(Editor_Wind, window_doc_record(window));
+    EXPECT_GT(dark(CellPoint{3, 0}), 20) << "the text shows in the cell while it is typed";
+    EXPECT_TRUE(matches_golden("typed_in_cell"));
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+    EXPECT_EQ(value(3, 0), 6);
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{4, 0}));
+    const int six = dark(CellPoint{3, 0});
+    EXPECT_GT(six, 5) << "A4 shows its result";
+    EXPECT_TRUE(matches_golden("typed_sum"));
+
+    click(CellPoint{0, 0});
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{0, 0}));
+    enter("10");
+    EXPECT_EQ(value(0, 0), 10);
+    recalculate_at_idle();
+    EXPECT_EQ(value(3, 0), 15);
+    EXPECT_NE(dark(CellPoint{3, 0}), six) << "A4 redrawn with 15";
+
+    DoUndo(GetWorkSheet(layer));
+    recalculate_at_idle();
+    EXPECT_EQ(value(0, 0), 1);
+    EXPECT_EQ(value(3, 0), 6);
+    EXPECT_EQ(dark(CellPoint{3, 0}), six);
+}
+
+TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
+    click(CellPoint{4, 3});
+    type("=");
+    click(CellPoint{0, 0});
+    type("+");
+    click(CellPoint{1, 1});
+    EXPECT_TRUE(matches_golden("point_mode"));
+    unsigned char text[64];
+    const int32_t length = entry_text(text, sizeof text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size_t(length)), "=A1+B2");
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{4, 3})) << "pointing leaves the edited cell";
+    press_return();
+    uint8_t* cell = nullptr;
+    int16_t size = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &size, CellPoint{4, 3}, layer));
+    EXPECT_EQ(_cellType_(cell), kCellFormula);
+}
+
+TEST_F(TypedRoadTest, DraggingSelectsARangeAndShiftClickStretchesIt) {
+    pf::driver_drag(cell_point(CellPoint{1, 1}), cell_point(CellPoint{3, 2}));
+    run_until_idle();
+    CellRange selection;
+    GetSelectRect(&selection, layer);
+    EXPECT_EQ(selection, (CellRange{{1, 1}, {3, 2}}));
+    EXPECT_TRUE(matches_golden("range_selection"));
+    click(CellPoint{5, 0}, pf::kShiftKey);
+    GetSelectRect(&selection, layer);
+    EXPECT_EQ(selection, (CellRange{{1, 0}, {5, 1}}));
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{1, 1}));
+}
+
+}  // namespace
