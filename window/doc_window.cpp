@@ -16,6 +16,7 @@
 #include "shell/app_prefs.h"
 #include "shell/shell_services.h"
 #include "window/cell_geometry.h"
+#include "window/entry_line.h"
 #include "window/in_cell_editor.h"
 #include "window/sheet_mouse.h"
 #include "window/sheet_drawing.h"
@@ -230,6 +231,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);
+    IdleEditor();
     pf::pen_normal();
     return 1;
 }

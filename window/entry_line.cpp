@@ -382,8 +382,12 @@ void AddFunctionStr(const unsigned char* name) {
     mirror_in_cell();
 }
 
+// The caret blinks in the entry line when editing began there, else in the
+// in-cell view while the edited cell is on screen.
 void IdleEditor() {
-    if (instance() && Editor_Wind) WEIdle(&WEList.sleep_time, instance());
+    if (!instance() || !Editor_Wind) return;
+    if ((app_prefs.options2 & kPrefEntryLineClicked) || place_in_cell_view(doc_window_layer(Editor_Wind)))
+        WEIdle(&WEList.sleep_time, instance());
 }
 
 uint32_t DrawInputCell(MemoryRef layer, const CellPoint* cells) {

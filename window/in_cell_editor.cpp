@@ -243,3 +243,11 @@ void redraw_in_cell_editor(MemoryRef layer) {
     if (!view_in_use() || doc_window_layer(Editor_Wind) != layer) return;
     for (int16_t pane = 0; pane < kPaneCount; ++pane) DrawActiveEditor(pane, layer);
 }
+
+bool place_in_cell_view(MemoryRef layer) {
+    if (!view_in_use()) return false;
+    pf::Rect cells;
+    if (!EditorOnScreen(editor_pane(), 0, &WEList.in_cell_range, &cells, layer)) return false;
+    place_view(editor_pane(), cells, layer);
+    return true;
+}

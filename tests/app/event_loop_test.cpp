@@ -278,12 +278,14 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     pf::MenuRef file = pf::get_menu_handle(129);
     enable_menus();
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 4));  // Close, with no document
-    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save, with no document
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 8));  // Revert
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 1));   // New
     EXPECT_FALSE(pf::get_menu_handle(130)->enabled);  // the whole Edit menu
     new_document();
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
+    EXPECT_TRUE(pf::is_menu_item_enabled(file, 6));
     // A modal dialog enables the menus again; the next enabling dims them once more.
     pf::enable_menu_item(pf::get_menu_handle(130), 0);
     enable_menus();
