@@ -2,6 +2,7 @@
 // committing keys store it through cell data entry, Escape abandons it,
 // refused formulas keep the editor open, point mode writes references.
 #include "entry_fixture.h"
+#include "golden_image.h"
 
 #include <cairo.h>
 
@@ -81,6 +82,18 @@ TEST_F(EntryLineTest, TypingReplacesTheShownTextAndReturnStoresIt) {
     EXPECT_DOUBLE_EQ(stored(0, 0).number(), 12);
     EXPECT_EQ(selection(), cells(1, 0, 1, 0));
     EXPECT_EQ(line(), "") << "the entry line shows the new active cell";
+}
+
+TEST_F(EntryLineTest, TheEntryLineShowsTheTextBeingTyped) {
+    pf::set_text_antialiasing(false);
+    pf::erase_rect(port.port_rect);
+    select(0, 0);
+    keys("=SUM(A1:A3)");
+    EditorKey(kKeyLeft, record, pf::kOptionKey);
+    keys("*2");
+    pf::set_text_antialiasing(true);
+    EXPECT_EQ(line(), "=SUM(A1:A3*2)");
+    EXPECT_TRUE(matches_golden_image(surface, "entry_line_typing"));
 }
 
 TEST_F(EntryLineTest, TheCommittingKeysMoveAsTheyDo) {

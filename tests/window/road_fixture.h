@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include "../app/app_fixture.h"
+#include "golden_image.h"
 #include "editing/undo.h"
 #include "formula/recalc.h"
 #include "model/cell_record.h"
@@ -126,24 +127,7 @@ protected:
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) data[y * stride + x] = pixel(x, y);
         cairo_surface_mark_dirty(shot);
-        const std::string golden = std::string(QUORVIN_SOURCE_DIR) + "/tests/window/golden/" + name + ".png";
-        cairo_surface_write_to_png(shot, (std::string(QUORVIN_BINARY_DIR) + "/window_" + name + ".png").c_str());
-        if (std::getenv("QUORVIN_UPDATE_GOLDEN")) cairo_surface_write_to_png(shot, golden.c_str());
-        cairo_surface_t* expected = cairo_image_surface_create_from_png(golden.c_str());
-        ::testing::AssertionResult result = ::testing::AssertionSuccess();
-        if (cairo_surface_status(expected) != CAIRO_STATUS_SUCCESS) {
-            result = ::testing::AssertionFailure() << "no golden image " << golden;
-        } else {
-            cairo_surface_flush(expected);
-            auto* want = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(expected));
-            const int want_stride = cairo_image_surface_get_stride(expected) / 4;
-            int differing = 0;
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x)
-                    differing += (want[y * want_stride + x] & 0xFFFFFF) != (data[y * stride + x] & 0xFFFFFF);
-            if (differing) result = ::testing::AssertionFailure() << differing << " pixels differ from " << golden;
-        }
-        cairo_surface_destroy(expected);
+        ::testing::AssertionResult result = matches_golden_image(shot, name);
         cairo_surface_destroy(shot);
         return result;
     }
