@@ -5,6 +5,8 @@
 
 #include "core/task_manager.h"
 #include "model/cell_record.h"
+#include "window/cell_walk.h"
+#include "window/clip_scope.h"
 #include "model/layer.h"
 #include "platform/draw/port.h"
 #include "platform/draw/rects.h"
@@ -51,26 +53,10 @@ void place_view(int16_t pane, const pf::Rect& cells, MemoryRef layer) {
     WESetViewRect(WERectToLongRect(view), WEList.instance, kInCellView);
 }
 
-struct PaneClip {
-    PaneClip(const pf::Rect& pane) : saved(pf::new_region()) {
-        pf::get_clip(saved);
-        pf::RgnHandle box = pf::new_region();
-        pf::rect_region(box, pane);
-        pf::sect_region(box, saved, box);
-        pf::set_clip(box);
-        pf::dispose_region(box);
-    }
-    ~PaneClip() {
-        pf::set_clip(saved);
-        pf::dispose_region(saved);
-    }
-    pf::RgnHandle saved;
-};
-
 void draw_view(int16_t pane, const pf::Rect& cells, MemoryRef layer) {
     pf::Rect pane_rect;
     GetPaneRect(&pane_rect, pane, layer);
-    PaneClip clip(pane_rect);
+    ClipScope clip(pane_rect);
     place_view(pane, cells, layer);
     pf::Rect erase = inset(cells, 0, 1);
     erase.left = int16_t(erase.left + 1);
@@ -93,24 +79,11 @@ int16_t first_pane_showing(MemoryRef layer, CellPoint cell) {
 // The column before the first cell with contents right of the active cell, or 31999.
 int16_t before_next_filled(MemoryRef layer, CellPoint active) {
     int16_t right = kLastCell;
-    MemoryRef store = GetSpreadSheetCells(layer);
-    if (!store || GetByteSize(store) == 0) return right;
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
-    const uint8_t* end = start + GetByteSize(store);
-    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize);
-         row += _RowLength_(row)) {
-        if (_RowID_(row) != active.v) continue;
-        const uint8_t* row_end = std::min(row + _RowLength_(row), end);
-        for (const uint8_t* cell = row + kRowHeaderSize;
-             cell + kCellHeaderSize <= row_end && _cellLength_(cell) >= kCellHeaderSize; cell += _cellLength_(cell)) {
-            if (_cellID_(cell) > active.h && _cellType_(cell) != kCellFormatOnly) {
-                right = int16_t(_cellID_(cell) - 1);
-                break;
-            }
-        }
-        break;
-    }
-    UnuseMemory(store);
+    each_cell_of_row(layer, active.v, [&](const uint8_t* cell) {
+        if (_cellID_(cell) <= active.h || _cellType_(cell) == kCellFormatOnly) return true;
+        right = int16_t(_cellID_(cell) - 1);
+        return false;
+    });
     return right;
 }
 

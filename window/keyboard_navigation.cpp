@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/cell_record.h"
+#include "window/cell_walk.h"
 #include "model/layer.h"
 #include "platform/events/events.h"
 #include "shell/app_prefs.h"
@@ -150,26 +151,7 @@ void arrow_key(unsigned char key, uint16_t modifiers, const Selection& s, Memory
     else plain_arrow(key, s.active, layer);
 }
 
-// Visits the rows of the layer's cell store; false when it is too small to hold one.
-template <typename Visit>
-bool each_row(MemoryRef layer, Visit&& visit) {
-    MemoryRef store = GetSpreadSheetCells(layer);
-    if (!store || GetByteSize(store) < 32) return false;
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
-    const uint8_t* end = start + GetByteSize(store);
-    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize);
-         row += _RowLength_(row))
-        if (!visit(row, std::min(row + _RowLength_(row), end))) break;
-    UnuseMemory(store);
-    return true;
-}
-
-template <typename Visit>
-void each_cell(const uint8_t* row, const uint8_t* row_end, Visit&& visit) {
-    for (const uint8_t* cell = row + kRowHeaderSize;
-         cell + kCellHeaderSize <= row_end && _cellLength_(cell) >= kCellHeaderSize; cell += _cellLength_(cell))
-        if (!visit(cell)) return;
-}
+constexpr int32_t kSmallestSearchedStore = 32;
 
 std::vector<int16_t> row_page_bounds(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
@@ -276,39 +258,40 @@ void nav_command(int16_t command, MemoryRef layer) {
 
 int16_t FindBottomRow(MemoryRef layer) {
     int16_t last = -1;
-    each_row(layer, [&](const uint8_t* row, const uint8_t*) {
-        last = _RowID_(row);
-        return true;
-    });
+    each_row(
+        layer,
+        [&](const uint8_t* row, const uint8_t*) {
+            last = _RowID_(row);
+            return true;
+        },
+        kSmallestSearchedStore);
     return last;
 }
 
 int16_t FindBottomCell(int16_t first, int16_t column, MemoryRef layer) {
     int16_t found = -1;
-    each_row(layer, [&](const uint8_t* row, const uint8_t* row_end) {
-        bool has_value = false;
-        each_cell(row, row_end, [&](const uint8_t* cell) {
-            if (_cellID_(cell) < column) return true;
-            has_value = _cellID_(cell) == column && _cellType_(cell) != kCellFormatOnly;
-            return false;
-        });
-        if (has_value) found = _RowID_(row);
-        return !(has_value && first);
-    });
+    each_row(
+        layer,
+        [&](const uint8_t* row, const uint8_t* row_end) {
+            bool has_value = false;
+            each_cell(row, row_end, [&](const uint8_t* cell) {
+                if (_cellID_(cell) < column) return true;
+                has_value = _cellID_(cell) == column && _cellType_(cell) != kCellFormatOnly;
+                return false;
+            });
+            if (has_value) found = _RowID_(row);
+            return !(has_value && first);
+        },
+        kSmallestSearchedStore);
     return found;
 }
 
 int16_t FindRightCell(int16_t first, int16_t row_number, MemoryRef layer) {
     int16_t found = -1;
-    each_row(layer, [&](const uint8_t* row, const uint8_t* row_end) {
-        if (_RowID_(row) < row_number) return true;
-        if (_RowID_(row) == row_number) {
-            each_cell(row, row_end, [&](const uint8_t* cell) {
-                if (_cellType_(cell) != kCellFormatOnly) found = _cellID_(cell);
-                return !(found >= 0 && first);
-            });
-        }
-        return false;
+    if (GetByteSize(GetSpreadSheetCells(layer)) < kSmallestSearchedStore) return found;
+    each_cell_of_row(layer, row_number, [&](const uint8_t* cell) {
+        if (_cellType_(cell) != kCellFormatOnly) found = _cellID_(cell);
+        return !(found >= 0 && first);
     });
     return found;
 }

@@ -16,6 +16,7 @@
 #include "platform/host/host.h"
 #include "platform/resources/resources.h"
 #include "window/cell_geometry.h"
+#include "window/clip_scope.h"
 #include "window/doc_window.h"
 
 namespace {
@@ -30,11 +31,10 @@ bool pane_in_use(MemoryRef layer, int16_t pane, pf::Rect* rect) {
     return rect->left != -1;
 }
 
-// The layer's window port, its pen and clip restored afterwards.
+// The layer's window port, its pen restored afterwards.
 struct HighlightScope {
-    explicit HighlightScope(WindowRef window) : saved_clip(pf::new_region()) {
+    explicit HighlightScope(WindowRef window) {
         PushWindowPort(window);
-        pf::get_clip(saved_clip);
         pf::Port* port = pf::get_port();
         saved_pen_mode = port->pen_mode;
         saved_pen_pat = port->pen_pat;
@@ -43,24 +43,13 @@ struct HighlightScope {
         pf::pen_mode(pf::kPatXor);
     }
     ~HighlightScope() {
-        pf::set_clip(saved_clip);
-        pf::dispose_region(saved_clip);
         pf::pen_mode(saved_pen_mode);
         pf::pen_pat(saved_pen_pat);
         pf::pen_size(saved_pen_size.h, saved_pen_size.v);
         PopPort();
     }
-    // Clips to a pane within the clip that was in force.
-    void clip_to(const pf::Rect& pane) {
-        pf::RgnHandle box = pf::new_region();
-        pf::rect_region(box, pane);
-        pf::sect_region(box, saved_clip, box);
-        pf::set_clip(box);
-        pf::dispose_region(box);
-    }
     HighlightScope(const HighlightScope&) = delete;
     HighlightScope& operator=(const HighlightScope&) = delete;
-    pf::RgnHandle saved_clip;
     int16_t saved_pen_mode;
     pf::Pattern saved_pen_pat;
     pf::Point saved_pen_size;
@@ -104,13 +93,13 @@ pf::Pattern ant_pattern() {
 }
 
 // Every pane's frame of the range, drawn once in exclusive-or.
-void draw_ant_frames(MemoryRef layer, HighlightScope& scope, const CellRange& range) {
+void draw_ant_frames(MemoryRef layer, const CellRange& range) {
     for (int16_t pane = 0; pane < kPaneCount; ++pane) {
         pf::Rect pane_rect;
         if (!pane_in_use(layer, pane, &pane_rect)) continue;
         pf::Rect frame;
         Range_Location(pane, &frame, 1, &range, layer);
-        scope.clip_to(pane_rect);
+        ClipScope clip(pane_rect);
         pf::frame_rect(frame);
     }
 }
@@ -184,7 +173,7 @@ void InvertCells(MemoryRef layer) {
         for (int16_t pane = 0; pane < kPaneCount; ++pane) {
             pf::Rect pane_rect;
             if (!pane_in_use(layer, pane, &pane_rect)) continue;
-            scope.clip_to(pane_rect);
+            ClipScope clip(pane_rect);
             Do_Invert(layer, pane);
         }
     }
@@ -203,7 +192,7 @@ void FrameCells(MemoryRef layer) {
     for (int16_t pane = 0; pane < kPaneCount; ++pane) {
         pf::Rect pane_rect;
         if (!pane_in_use(layer, pane, &pane_rect)) continue;
-        scope.clip_to(pane_rect);
+        ClipScope clip(pane_rect);
         FrameSelectCell(layer, pane, range);
     }
 }
@@ -216,10 +205,10 @@ void AntRect(MemoryRef layer, CellPoint top_left, CellPoint bottom_right) {
     HighlightScope scope(window);
     pf::pen_pat(ant_pattern());
     const uint32_t start = pf::tick_count();
-    draw_ant_frames(layer, scope, range);
+    draw_ant_frames(layer, range);
     pf::host_present();
     EventRecord event;
     while (pf::tick_count() - start < kAntTicks && !pf::event_avail(pf::kEveryEvent, event)) pf::clock_sleep(kAntPollMs);
-    draw_ant_frames(layer, scope, range);
+    draw_ant_frames(layer, range);
     pf::host_present();
 }

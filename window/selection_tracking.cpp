@@ -9,6 +9,7 @@
 #include "core/string_utils.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
+#include "window/cell_walk.h"
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "window/range_string.h"
@@ -54,43 +55,32 @@ struct Run {
 
 Run row_run(MemoryRef layer, CellPoint active) {
     Run run;
-    MemoryRef store = GetSpreadSheetCells(layer);
-    if (!store || GetByteSize(store) == 0) return run;
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
-    const uint8_t* end = start + GetByteSize(store);
-    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize);
-         row += _RowLength_(row)) {
-        if (_RowID_(row) != active.v) continue;
-        const uint8_t* row_end = std::min(row + _RowLength_(row), end);
-        for (const uint8_t* cell = row + kRowHeaderSize;
-             cell + kCellHeaderSize <= row_end && _cellLength_(cell) >= kCellHeaderSize && _cellID_(cell) < active.h;
-             cell += _cellLength_(cell))
-            run.see(_cellID_(cell), is_numeric(cell));
-        break;
-    }
-    UnuseMemory(store);
+    each_cell_of_row(layer, active.v, [&](const uint8_t* cell) {
+        if (_cellID_(cell) >= active.h) return false;
+        run.see(_cellID_(cell), is_numeric(cell));
+        return true;
+    });
     return run;
 }
 
 Run column_run(MemoryRef layer, CellPoint active) {
     Run run;
-    MemoryRef store = GetSpreadSheetCells(layer);
-    if (!store || GetByteSize(store) == 0) return run;
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
-    const uint8_t* end = start + GetByteSize(store);
-    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize) &&
-                                     _RowID_(row) < active.v;
-         row += _RowLength_(row)) {
-        const uint8_t* row_end = std::min(row + _RowLength_(row), end);
-        for (const uint8_t* cell = row + kRowHeaderSize;
-             cell + kCellHeaderSize <= row_end && _cellLength_(cell) >= kCellHeaderSize; cell += _cellLength_(cell)) {
-            if (_cellID_(cell) < active.h) continue;
+    each_row(layer, [&](const uint8_t* row, const uint8_t* row_end) {
+        if (_RowID_(row) >= active.v) return false;
+        each_cell(row, row_end, [&](const uint8_t* cell) {
             if (_cellID_(cell) == active.h) run.see(_RowID_(row), is_numeric(cell));
-            break;
-        }
-    }
-    UnuseMemory(store);
+            return _cellID_(cell) < active.h;
+        });
+        return true;
+    });
     return run;
+}
+
+// One axis of a pointed reference: from the anchor's first index to the cell
+// when the cell lies past it, else from the cell to the anchor's last index.
+void stretch_from_anchor(int16_t first, int16_t last, int16_t at, int16_t& low, int16_t& high) {
+    low = at > first ? first : at;
+    high = at > first ? at : last;
 }
 
 void append_layer_number(unsigned char* text, int16_t index, bool absolute) {
@@ -143,20 +133,8 @@ void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer) {
 void GhostIt(MemoryRef layer, CellPoint* last, CellPoint cell, CellRange* output, const CellRange* anchor) {
     cell = CellPoint{std::max<int16_t>(cell.v, 0), std::max<int16_t>(cell.h, 0)};
     if (cell == *last) return;
-    if (cell.v > anchor->topLeft.v) {
-        output->topLeft.v = anchor->topLeft.v;
-        output->botRight.v = cell.v;
-    } else {
-        output->topLeft.v = cell.v;
-        output->botRight.v = anchor->botRight.v;
-    }
-    if (cell.h > anchor->topLeft.h) {
-        output->topLeft.h = anchor->topLeft.h;
-        output->botRight.h = cell.h;
-    } else {
-        output->topLeft.h = cell.h;
-        output->botRight.h = anchor->botRight.h;
-    }
+    stretch_from_anchor(anchor->topLeft.v, anchor->botRight.v, cell.v, output->topLeft.v, output->botRight.v);
+    stretch_from_anchor(anchor->topLeft.h, anchor->botRight.h, cell.h, output->topLeft.h, output->botRight.h);
     report_selection(layer, *output);
     *last = cell;
 }
