@@ -22,6 +22,8 @@ void MakeTabWindow();
 void GetUntitledName(unsigned char* out);
 extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
+// Ends any edit and disposes the entry line's instance (at quitting).
+void DisposeEntryLine();
 void AddFunctionStr(const unsigned char* text);
 
 // Retitles every window of a workbook; points their proxies at its file.

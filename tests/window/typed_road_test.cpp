@@ -68,3 +68,70 @@ TEST_F(TypedRoadTest, DraggingSelectsARangeAndShiftClickStretchesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+class HeadingTest : public TypedRoadTest {
+protected:
+    pf::Point column_heading(int16_t column) {
+        pf::Point p = cell_point(CellPoint{0, column});
+        p.v = int16_t(pf::window_content_rect(window).top + 7);
+        return p;
+    }
+    pf::Point row_heading(int16_t row) {
+        pf::Point p = cell_point(CellPoint{row, 0});
+        p.h = int16_t(pf::window_content_rect(window).left + 15);
+        return p;
+    }
+    CellRange selected() {
+        CellRange range;
+        GetSelectRect(&range, layer);
+        return range;
+    }
+};
+
+TEST_F(HeadingTest, HeadingsSelectWholeColumnsAndRows) {
+    pf::driver_click(column_heading(2));
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{0, 2}, {kLastCell, 2}}));
+    pf::driver_drag(column_heading(2), column_heading(4));
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{0, 2}, {kLastCell, 4}}));
+    pf::driver_click(column_heading(1), pf::kShiftKey);
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{0, 1}, {kLastCell, 2}})) << "shift keeps whole columns as anchor";
+    pf::driver_click(row_heading(4), pf::kShiftKey);
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{4, 0}, {4, kLastCell}})) << "a new row selection";
+}
+
+TEST_F(HeadingTest, AColumnHeadingClickedWhileAFormulaIsTypedIsReferenced) {
+    click(CellPoint{2, 5});
+    type("=SUM(");
+    pf::driver_click(column_heading(1));
+    run_until_idle();
+    type(")");
+    unsigned char text[64];
+    const int32_t length = entry_text(text, sizeof text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size_t(length)), "=SUM(B:B)");
+}
+
+TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlace) {
+    enter("abc");
+    click(CellPoint{0, 0});
+    EXPECT_EQ(Editor_Wind, nullptr) << "a click on the only selected cell opens nothing";
+    click(CellPoint{0, 0});
+    click(CellPoint{0, 0});
+    ASSERT_EQ(Editor_Wind, window_doc_record(window));
+    type("!");
+    unsigned char text[64];
+    const int32_t length = entry_text(text, sizeof text);
+    const std::string line(reinterpret_cast<char*>(text), size_t(length));
+    EXPECT_EQ(line.size(), 4u) << line;
+    EXPECT_NE(line.find("!"), std::string::npos);
+    EXPECT_NE(line.find('a'), std::string::npos) << "the old text stays";
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+}
+
+}  // namespace
