@@ -1,8 +1,6 @@
 // The entry-line editor.
 #include "window/entry_line.h"
 
-#include "platform/draw/bits.h"
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
+#include "platform/draw/bits.h"
 #include "platform/memory/memory.h"
 #include "shell/app_prefs.h"
 #include "window/cell_entry.h"

@@ -39,13 +39,11 @@ bool is_numeric(const uint8_t* cell) {
 struct Run {
     int16_t first = -1;
     int16_t last = -1;
-    bool any = false;  // a numeric cell was seen at all
     void see(int16_t index, bool numeric) {
         if (!numeric) {
             first = last = -1;
             return;
         }
-        any = true;
         if (first < 0) first = index;
         last = index;
     }
@@ -87,6 +85,33 @@ void append_layer_number(unsigned char* text, int16_t index, bool absolute) {
     if (absolute) AppendChar(text, '$');
     unsigned char digits[16];
     ConcatPString(text, Num_To_String(index + 1, digits));
+}
+
+// The automatic sum's proposal (the rules above), the active cell alone when none.
+CellRange proposed_sum_range(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellPoint active = sheet->active_cell;
+    release_layer(layer);
+    const Run across = row_run(layer, active), down = column_run(layer, active);
+    const CellRange alone{active, active};
+    const CellRange row_range{{active.v, across.first}, {active.v, across.last}};
+    const CellRange column_range{{down.first, active.h}, {down.last, active.h}};
+    const bool row_long = across.open() && across.span() > 0;
+    const bool column_long = down.open() && down.span() > 0;
+    if (!row_long && !column_long) {
+        // No run of two or more: a single number on the left, else one
+        // above, else the active cell.
+        if (across.open()) return row_range;
+        if (down.open()) return column_range;
+        return alone;
+    }
+    const bool row_adjacent = across.open() && across.last == active.h - 1;
+    const bool column_adjacent = down.open() && down.last == active.v - 1;
+    const bool row_longer = across.open() && (!down.open() || across.span() > down.span());
+    if (row_adjacent && !column_adjacent) return row_long ? row_range : alone;
+    if (row_adjacent && column_adjacent) return row_longer ? row_range : column_range;
+    if (column_adjacent) return column_range;
+    return row_longer ? row_range : (down.open() ? column_range : row_range);
 }
 
 }  // namespace
@@ -139,30 +164,10 @@ void GhostIt(MemoryRef layer, CellPoint* last, CellPoint cell, CellRange* output
     *last = cell;
 }
 
-CellRange AddSumRange(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    const CellPoint active = sheet->active_cell;
-    release_layer(layer);
-    const Run across = row_run(layer, active), down = column_run(layer, active);
-    const CellRange alone{active, active};
-    const CellRange row_range{{active.v, across.first}, {active.v, across.last}};
-    const CellRange column_range{{down.first, active.h}, {down.last, active.h}};
-    const bool row_long = across.open() && across.span() > 0;
-    const bool column_long = down.open() && down.span() > 0;
-    if (!row_long && !column_long) {
-        // A single number on one side only, else (none, or one on each side) the
-        // nearer of the two: the one on the left.
-        if (across.open()) return row_range;
-        if (down.open()) return column_range;
-        return alone;
-    }
-    const bool row_adjacent = across.open() && across.last == active.h - 1;
-    const bool column_adjacent = down.open() && down.last == active.v - 1;
-    const bool row_longer = across.open() && (!down.open() || across.span() > down.span());
-    if (row_adjacent && !column_adjacent) return row_long ? row_range : alone;
-    if (row_adjacent && column_adjacent) return row_longer ? row_range : column_range;
-    if (column_adjacent) return column_range;
-    return row_longer ? row_range : (down.open() ? column_range : row_range);
+bool AddSumRange(MemoryRef layer, CellRange* range) {
+    *range = proposed_sum_range(layer);
+    const CellPoint active = GetClickCell(layer);
+    return !(range->topLeft == active && range->botRight == active);
 }
 
 int16_t LayerString(unsigned char* text, int16_t first_layer, int16_t last_layer, const bool layer_absolute[2],

@@ -25,8 +25,9 @@ void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer);
 // the anchor to `cell` into `output`.
 void GhostIt(MemoryRef layer, CellPoint* last, CellPoint cell, CellRange* output, const CellRange* anchor);
 
-// The range proposed by an automatic sum in the active cell.
-CellRange AddSumRange(MemoryRef layer);
+// The range an automatic sum in the active cell proposes; false (the range
+// the active cell alone) when no numbers lie next to it.
+bool AddSumRange(MemoryRef layer, CellRange* range);
 
 // A reference with its layer part ("2:A1", "1:3:A1:B2"); the layers are
 // 0-based indexes, negative for none. Answers 1 when a layer part was considered.

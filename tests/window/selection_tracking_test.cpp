@@ -56,7 +56,14 @@ TEST(ReferenceText, OperatorCharacters) {
     EXPECT_EQ(text[0], 255) << "never beyond 255 characters";
 }
 
-class SelectionTest : public EntryTest {};
+class SelectionTest : public EntryTest {
+protected:
+    CellRange sum_range() {
+        CellRange range;
+        AddSumRange(layer, &range);
+        return range;
+    }
+};
 
 TEST_F(SelectionTest, LayerReferenceToItselfHasNoLayerPart) {
     EXPECT_EQ(layer_text(GetSheetID(layer), GetSheetID(layer), {}, cells(0, 0, 0, 0), layer), "A1");
@@ -95,22 +102,24 @@ TEST_F(SelectionTest, AutomaticSumRanges) {
     put_number(2, 2, 3);
     put_number(3, 1, 9);
     select(3, 2);
-    EXPECT_EQ(AddSumRange(layer), cells(0, 2, 2, 2));
+    EXPECT_EQ(sum_range(), cells(0, 2, 2, 2));
     // A row of numbers on the left.
     put_number(6, 0, 1);
     put_number(6, 1, 1);
     put_number(6, 2, 1);
     select(6, 3);
-    EXPECT_EQ(AddSumRange(layer), cells(6, 0, 6, 2));
+    EXPECT_EQ(sum_range(), cells(6, 0, 6, 2));
     // A text breaks the run.
     put_text(9, 0, "x");
     select(10, 0);
-    EXPECT_EQ(AddSumRange(layer), cells(10, 0, 10, 0));
+    EXPECT_EQ(sum_range(), cells(10, 0, 10, 0));
     put_number(10, 5, 1);
     select(10, 7);
-    EXPECT_EQ(AddSumRange(layer), cells(10, 5, 10, 5)) << "a single number on one side only";
+    EXPECT_EQ(sum_range(), cells(10, 5, 10, 5)) << "a single number on one side only";
     select(20, 20);
-    EXPECT_EQ(AddSumRange(layer), cells(20, 20, 20, 20));
+    CellRange none;
+    EXPECT_FALSE(AddSumRange(layer, &none)) << "no numbers next to the cell";
+    EXPECT_EQ(none, cells(20, 20, 20, 20));
 }
 
 }  // namespace
