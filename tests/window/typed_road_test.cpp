@@ -135,3 +135,27 @@ TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlace) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TypedRoadTest, TheInCellViewGrowsDownForMoreLinesAndNeverShrinks) {
+    click(CellPoint{1, 1});
+    type("first");
+    EXPECT_EQ(WEList.in_cell_range.botRight.v, 1);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, pf::kOptionKey);
+    run_until_idle();
+    type("second");
+    EXPECT_EQ(WEList.in_cell_range.botRight.v, 2) << "one row more for the second line";
+    EXPECT_TRUE(matches_golden("in_cell_two_lines"));
+    pf::driver_key(pf::kKeyCodeBackspace, 8);
+    run_until_idle();
+    for (int i = 0; i < 6; ++i) {
+        pf::driver_key(pf::kKeyCodeBackspace, 8);
+        run_until_idle();
+    }
+    EXPECT_EQ(WEList.in_cell_range.botRight.v, 2) << "the view never shrinks while editing goes on";
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+}
+
+}  // namespace
