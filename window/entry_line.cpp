@@ -41,6 +41,8 @@ constexpr int16_t kEditClearItem = 7;
 constexpr int32_t kWholeText = 0x7FFFFFFF;
 constexpr int32_t kSelectAllEnd = 32000;
 constexpr unsigned char kKeyDelete = 127;
+constexpr int16_t kNoDocumentFont = 1;
+constexpr int16_t kNoDocumentSize = 12;
 
 WEReference instance() { return WEList.instance; }
 
@@ -83,9 +85,27 @@ void insert_text(const unsigned char* text, int32_t length) {
     WEInsert(text, length, nullptr, nullptr, instance());
 }
 
-void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles) {
+// The style typed text takes: the cell's font and size (the document's
+// defaults standing for the default marks; 1 and 12 without a document),
+// plain and black.
+void use_cell_style(MemoryRef layer) {
+    WETextStyle style;
+    style.tsFont = kNoDocumentFont;
+    style.tsSize = kNoDocumentSize;
+    if (layer) {
+        uint8_t format[kCellFormatSize];
+        GetSelectFormat(format, layer, 1);
+        style.tsFont = format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(format_font(format));
+        style.tsSize = format[kFmtSize] < kDefaultFontSize ? format[kFmtSize] : Get_Default_Size(layer);
+    }
+    style.tsColor = pf::kBlackColor;
+    WESetStyle(weDoFont | weDoSize | weDoFace | weDoReplaceFace | weDoColor, style, instance());
+}
+
+void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles, MemoryRef layer) {
     WESetSelection(0, kWholeText, instance());
     WEDelete(instance());
+    use_cell_style(layer);
     if (!bytes.empty()) WEInsert(bytes.data(), int32_t(bytes.size()), styles, nullptr, instance());
     WESetSelection(0, 0, instance());
     WEResetModCount(instance());
@@ -278,7 +298,11 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
     }
     Editor_Wind = record;
     WEActivate(instance());
-    if (select_all) WESetSelection(0, kSelectAllEnd, instance());
+    if (select_all) {
+        WESetSelection(0, kSelectAllEnd, instance());
+        use_cell_style(layer);
+        WEResetModCount(instance());
+    }
     WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
     InitEditorWind(layer, pane, instance());
     return 1;
@@ -323,7 +347,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
         UnuseMemory(runs);
         DisposeMemory(runs);
     }
-    replace_all_text(bytes, styles);
+    replace_all_text(bytes, styles, layer);
     if (styles) pf::dispose_handle(styles);
     return 1;
 }

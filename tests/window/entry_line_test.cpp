@@ -96,6 +96,19 @@ TEST_F(EntryLineTest, TheEntryLineShowsTheTextBeingTyped) {
     EXPECT_TRUE(matches_golden_image(surface, "entry_line_typing"));
 }
 
+TEST_F(EntryLineTest, TypedTextKeepsTheCellsDefaultFont) {
+    Set_WorkSheet_Font(workbook, 4);
+    Set_WorkSheet_TxSize(workbook, 9);
+    select(0, 0);
+    keys("plain\r");
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
+    EXPECT_EQ(format_font(cell), kDefaultFontNumber);
+    EXPECT_EQ(cell[kFmtSize], kDefaultFontSize);
+    EXPECT_EQ(_styleLength_(cell), 0);
+}
+
 TEST_F(EntryLineTest, TheCommittingKeysMoveAsTheyDo) {
     select(0, 0);
     keys("1\t");
