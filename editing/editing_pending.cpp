@@ -19,3 +19,8 @@ void* GetActiveEditor(MemoryRef) { return nullptr; }
 // Layers have no drawing objects yet.
 MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }
 MemoryRef Delete_Objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }
+
+#include "editing/undo.h"
+
+// Of the Edit menu only Undo and Redo are named from the document yet.
+void set_edit_menu(MemoryRef window_record) { set_undo(window_record); }

@@ -7,3 +7,6 @@ void DoTimeMenu(MemoryRef, int16_t) {}
 void DoCurrencyMenu(MemoryRef, int16_t) {}
 void DoFormatOptionMenu(MemoryRef, int16_t) {}
 void DoPrecisionMenu(MemoryRef, int16_t) {}
+
+// The Format menu carries no marks yet.
+void set_format_menu(MemoryRef) {}

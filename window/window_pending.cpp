@@ -115,6 +115,15 @@ void GetUntitledName(unsigned char* out) {
 }
 
 void EditorKey(unsigned char, MemoryRef, int16_t) {}
+
+// No cell is ever being edited yet.
+MemoryRef Editor_Wind = nullptr;
+void* entry_line_editor() { return nullptr; }
+void ClickEditor(MemoryRef) {}
+void IdleEditor() {}
+int16_t CheckFormula() { return 0; }
+bool AddSumRange(MemoryRef, CellRange*) { return false; }
+void FakeMouse(MemoryRef, const CellRange*) {}
 void AddFunctionStr(const unsigned char*) {}
 
 void SheetWaitProc(MemoryRef, int32_t, int32_t, int32_t) {}

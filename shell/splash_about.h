@@ -1,0 +1,9 @@
+// The texts the About box fills in: the version from 'vers' 1 and the memory
+// available in units of 1000 bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+std::string version_text();
+std::string memory_text(int64_t bytes);
