@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,9 @@ extern bool has_current_bar;
 void ByteSwapButton(const uint8_t* bytes, ButtonRecord* button);
 void button_to_bytes(const ButtonRecord& button, uint8_t* bytes);
 
-// The 'bars' resource's 'butn' ids; empty when it is missing or names a
-// button that does not exist.
+// The 'butn' ids of a 'bars' resource's bytes; empty (refused) when the
+// bytes are too short or too many, or an id names no 36-byte button.
+std::vector<int16_t> bar_ids_of(std::span<const uint8_t> bytes);
 std::vector<int16_t> bar_resource_ids(int16_t bars_id);
 // The 'bars' id of the first factory bar for a screen whose right edge is given.
 int16_t first_factory_bar_id(int16_t screen_right);

@@ -66,14 +66,13 @@ void button_to_bytes(const ButtonRecord& b, uint8_t* bytes) {
         out.put16(field);
 }
 
-std::vector<int16_t> bar_resource_ids(int16_t bars_id) {
-    const pf::Resource* resource = pf::get_resource(kBarsType, bars_id);
-    if (!resource || resource->bytes.size() < 4 || resource->bytes.size() % 2 != 0) return {};
+std::vector<int16_t> bar_ids_of(std::span<const uint8_t> bytes) {
+    if (bytes.size() < 4 || bytes.size() % 2 != 0) return {};
     // The count is taken from the size when the two disagree.
-    size_t count = resource->bytes.size() / 2 - 1;
+    size_t count = bytes.size() / 2 - 1;
     if (count > size_t(kMaxBarButtons)) return {};
     std::vector<int16_t> ids;
-    BigEndianReader in{resource->bytes.data() + 2};
+    BigEndianReader in{bytes.data() + 2};
     for (size_t i = 0; i < count; ++i) {
         int16_t id = in.get16();
         ButtonRecord probe;
@@ -81,6 +80,11 @@ std::vector<int16_t> bar_resource_ids(int16_t bars_id) {
         ids.push_back(id);
     }
     return ids;
+}
+
+std::vector<int16_t> bar_resource_ids(int16_t bars_id) {
+    const pf::Resource* resource = pf::get_resource(kBarsType, bars_id);
+    return resource ? bar_ids_of(resource->bytes) : std::vector<int16_t>{};
 }
 
 int16_t first_factory_bar_id(int16_t screen_right) {

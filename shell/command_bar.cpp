@@ -210,6 +210,13 @@ int16_t command_bar_depth() { return IconBar ? int16_t(GetTaskColors(IconBar)) :
 
 WindowRef command_bar_window() { return IconBar; }
 
+void forget_button_bars() {
+    bar_list_made = false;
+    button_list.clear();
+    current_bar = ButtonBar{};
+    has_current_bar = false;
+}
+
 WindowRef MakeIconWindow() {
     cmd_msg[0] = 0;
     icon_screen = command_bar_screen();

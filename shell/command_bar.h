@@ -39,11 +39,17 @@ bool command_bar_help(pf::Point where, unsigned char* text, pf::Rect* area);
 
 void get_cmd_msg(int16_t item);
 void draw_progress(int32_t done, int32_t total);
+// The share of the progress bar filled, 0 to 100; nothing for a total of 0.
+int16_t progress_percent(int32_t done, int32_t total);
 // The text the selection display shows for a range.
 void selection_size_text(const CellRange& range, unsigned char* out);
 
 // The bar-switch pop-up (MENU 265), its fixed items then one item per bar.
 void fill_bar_menu(pf::MenuRef menu);
+
+// Forgets the bars read, so that the next opening reads the bar file again
+// as at the program's start (tests).
+void forget_button_bars();
 
 // The colour depth the command bar draws at.
 int16_t command_bar_depth();

@@ -13,13 +13,20 @@
 
 namespace {
 
-std::string screenshot(const std::string& name) {
+// The screen as presented now, written to the screenshots folder.
+bool write_screen(const std::string& name) {
+    pf::host_present();
     std::filesystem::path folder = std::filesystem::path(QUORVIN_BINARY_DIR) / "screenshots";
     std::filesystem::create_directories(folder);
-    return (folder / name).string();
+    return pf::screen_write_png((folder / name).string());
 }
 
 struct CommandBarTest : AppTest {
+    void SetUp() override {
+        forget_button_bars();
+        AppTest::SetUp();
+    }
+
     // One idle pass of the application: the buttons are brought up to date.
     void refresh() {
         app_prefs.options2 |= kPrefRefreshButtons;
@@ -36,14 +43,14 @@ TEST_F(CommandBarTest, OpensAtStartUpWithTheFirstBar) {
     pf::Rect content = pf::window_content_rect(IconBar);
     EXPECT_GE(content.right - content.left, 500);
     EXPECT_GE(content.bottom - content.top, 45);
-    EXPECT_TRUE(pf::screen_write_png(screenshot("command_bar_start.png")));
+    EXPECT_TRUE(write_screen("command_bar_start.png"));
 }
 
 TEST_F(CommandBarTest, EveryFactoryBarPictured) {
     for (size_t bar = 1; bar <= button_list.size(); ++bar) {
         switch_bars(int16_t(bar));
         refresh();
-        EXPECT_TRUE(pf::screen_write_png(screenshot("command_bar_" + std::to_string(bar) + ".png")));
+        EXPECT_TRUE(write_screen("command_bar_" + std::to_string(bar) + ".png"));
     }
 }
 
@@ -51,11 +58,10 @@ TEST_F(CommandBarTest, MessageAreaShowsSelectionAndProgress) {
     CellRange range{{1, 1}, {5, 3}};
     DisplaySelection(&range);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(cmd_msg + 1), cmd_msg[0]), "3C x 5R");
-    run_until_idle();
-    EXPECT_TRUE(pf::screen_write_png(screenshot("command_bar_selection.png")));
+    EXPECT_TRUE(write_screen("command_bar_selection.png"));
     draw_progress(0, 10);
     draw_progress(4, 10);
-    EXPECT_TRUE(pf::screen_write_png(screenshot("command_bar_progress.png")));
+    EXPECT_TRUE(write_screen("command_bar_progress.png"));
 }
 
 }  // namespace
