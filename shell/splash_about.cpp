@@ -50,16 +50,22 @@ WindowRef Do_Splash() {
     return window;
 }
 
+pf::DialogRef make_about_box() {
+    pf::DialogRef dialog = pf::get_new_dialog(kAboutDialog);
+    if (!dialog) return nullptr;
+    pf::set_dialog_item_text(dialog, kVersionItem, version_text());
+    pf::set_dialog_item_text(dialog, kMemoryItem, memory_text(pf::max_block()));
+    WindowTransition(pf::get_dialog_window(dialog));
+    return dialog;
+}
+
 void DoAbout() {
     DeactivateFloatersAndFirstDocumentWindow();
-    pf::DialogRef dialog = pf::get_new_dialog(kAboutDialog);
+    pf::DialogRef dialog = make_about_box();
     if (!dialog) {
         ActivateFloatersAndFirstDocumentWindow();
         return;
     }
-    pf::set_dialog_item_text(dialog, kVersionItem, version_text());
-    pf::set_dialog_item_text(dialog, kMemoryItem, memory_text(pf::max_block()));
-    WindowTransition(pf::get_dialog_window(dialog));
     pf::EventRecord event;
     int16_t item;
     do {

@@ -5,5 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/dialogs/dialogs.h"
+
 std::string version_text();
 std::string memory_text(int64_t bytes);
+// The About box shown, with its texts filled in; none when it cannot be made.
+pf::DialogRef make_about_box();

@@ -65,3 +65,182 @@ TEST_F(CommandBarTest, MessageAreaShowsSelectionAndProgress) {
 }
 
 }  // namespace
+
+#include "platform/dialogs/dialogs.h"
+#include "platform/menus/menus.h"
+#include "shell/command_codes.h"
+#include "shell/menu_enabling.h"
+#include "shell/splash_about.h"
+
+namespace {
+
+bool item_enabled(int16_t menu, int16_t item) { return pf::is_menu_item_enabled(pf::get_menu_handle(menu), item); }
+bool menu_enabled(int16_t menu) { return pf::get_menu_handle(menu)->enabled; }
+
+WindowRef new_document(CommandBarTest& test) {
+    DoCommand(code_value("newd"));
+    test.run_until_idle();
+    return wxFrontNonFloatingWindow();
+}
+
+const ButtonRecord* shown_button(const char* code) {
+    for (const ButtonRecord& b : current_bar.buttons) {
+        if (b.command == code_value(code)) return &b;
+    }
+    return nullptr;
+}
+
+TEST_F(CommandBarTest, ClickingTheNewButtonOpensADocument) {
+    refresh();
+    EXPECT_EQ(wxFrontNonFloatingWindow(), nullptr);
+    const ButtonRecord* button = shown_button("newd");
+    ASSERT_NE(button, nullptr);
+    pf::Rect content = pf::window_content_rect(IconBar);
+    pf::driver_click(pf::Point{int16_t(content.top + button->rect.top + 8), int16_t(content.left + button->rect.left + 8)});
+    run_until_idle();
+    EXPECT_NE(wxFrontNonFloatingWindow(), nullptr);
+    EXPECT_EQ(gLastCommand, code_value("newd"));
+}
+
+TEST_F(CommandBarTest, ADisabledButtonRunsNothing) {
+    refresh();
+    const ButtonRecord* button = shown_button("save");
+    ASSERT_NE(button, nullptr);
+    ASSERT_EQ(button->state, kButtonDisabled);
+    gLastCommand = 0;
+    pf::Rect content = pf::window_content_rect(IconBar);
+    pf::driver_click(pf::Point{int16_t(content.top + button->rect.top + 8), int16_t(content.left + button->rect.left + 8)});
+    run_until_idle();
+    EXPECT_EQ(gLastCommand, 0u);
+}
+
+TEST_F(CommandBarTest, MenusWithoutADocument) {
+    MenuHiliteProc(nullptr, 0, 0);
+    for (int16_t item = 1; item <= 3; ++item) EXPECT_TRUE(item_enabled(129, item)) << item;
+    for (int16_t item : {4, 6, 7, 17}) EXPECT_FALSE(item_enabled(129, item)) << item;
+    for (int16_t item = 4; item <= 7; ++item) EXPECT_TRUE(item_enabled(130, item)) << item;
+    EXPECT_FALSE(item_enabled(130, 1));
+    EXPECT_FALSE(item_enabled(130, 11));
+    for (int16_t menu : {131, 132, 133, 135, 136}) EXPECT_FALSE(menu_enabled(menu)) << menu;
+    EXPECT_TRUE(menu_enabled(128));
+}
+
+TEST_F(CommandBarTest, MenusOfAnUnsavedNewDocument) {
+    WindowRef window = new_document(*this);
+    ASSERT_NE(window, nullptr);
+    TaskRecord task;
+    get_task_from_window(window, &task);
+    MenuHiliteProc(nullptr, task.app_ref, uintptr_t(window));
+    EXPECT_TRUE(item_enabled(129, 1));
+    EXPECT_TRUE(item_enabled(129, 4));
+    EXPECT_FALSE(item_enabled(129, 8));
+    EXPECT_FALSE(item_enabled(129, 6));
+    for (int16_t menu : {131, 132, 133, 136}) EXPECT_TRUE(menu_enabled(menu)) << menu;
+}
+
+TEST_F(CommandBarTest, WindowMenuKeysStepThroughTheWindows) {
+    WindowRef first = new_document(*this);
+    WindowRef second = new_document(*this);
+    WindowRef third = new_document(*this);
+    ASSERT_TRUE(first && second && third);
+    pf::MenuRef menu = pf::get_menu_handle(134);
+    auto keys = [menu] {
+        std::string k;
+        for (int16_t i = 8; i <= 10; ++i) k += pf::get_item_key(menu, i) ? char(pf::get_item_key(menu, i)) : '.';
+        return k;
+    };
+    auto hilite = [](WindowRef w) {
+        TaskRecord task;
+        get_task_from_window(w, &task);
+        pf::select_window(w);
+        MenuHiliteProc(nullptr, task.app_ref, uintptr_t(w));
+    };
+    hilite(second);
+    EXPECT_EQ(keys(), "-.=");
+    hilite(first);
+    EXPECT_EQ(keys(), ".=-");
+    hilite(third);
+    EXPECT_EQ(keys(), "=-.");
+}
+
+TEST_F(CommandBarTest, ModalDialogsDisableEveryButtonAndThePreferencesAndQuit) {
+    refresh();
+    ASSERT_EQ(shown_button("newd")->state, kButtonEnabled);
+    DialogMenubar(0, 0);
+    for (const ButtonRecord& b : current_bar.buttons) EXPECT_EQ(b.state, kButtonDisabled);
+    pf::MenuRef menu;
+    int16_t item;
+    ASSERT_TRUE(pf::get_index_menu_item_with_command_id(pf::four_cc("quit"), 1, &menu, &item));
+    EXPECT_FALSE(pf::is_menu_item_enabled(menu, item));
+    EXPECT_FALSE(menu_enabled(129));
+    DialogMenubar(1, 0);
+    EXPECT_TRUE(app_prefs.options2 & kPrefRefreshButtons);
+    EXPECT_TRUE(menu_enabled(129));
+}
+
+TEST_F(CommandBarTest, BarMenuListsEachBarOnceHoweverOftenItIsShown) {
+    pf::MenuRef menu = pf::get_menu(265);
+    ASSERT_NE(menu, nullptr);
+    fill_bar_menu(menu);
+    int16_t count = pf::count_menu_items(menu);
+    fill_bar_menu(menu);
+    EXPECT_EQ(pf::count_menu_items(menu), count);
+    EXPECT_EQ(count, int16_t(3 + button_list.size()));
+    EXPECT_EQ(pf::get_menu_item_text(menu, 5), "Formatting");
+    EXPECT_EQ(pf::get_item_mark(menu, 4), pf::kCheckMark);
+}
+
+TEST_F(CommandBarTest, BarSwitchArrowsWrapAround) {
+    pf::Rect content = pf::window_content_rect(IconBar);
+    ASSERT_EQ(app_prefs.bar_shown, 0);
+    pf::driver_click(pf::Point{int16_t(content.top + 5), int16_t(content.left + 3)});
+    run_until_idle();
+    EXPECT_EQ(app_prefs.bar_shown, int16_t(button_list.size() - 1));
+    pf::driver_click(pf::Point{int16_t(content.top + 5), int16_t(content.left + 14)});
+    run_until_idle();
+    EXPECT_EQ(app_prefs.bar_shown, 0);
+}
+
+TEST_F(CommandBarTest, MessageTexts) {
+    unsigned char text[256];
+    selection_size_text(CellRange{{0, 1}, {kLastCell, 3}}, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "3C");
+    selection_size_text(CellRange{{1, 0}, {5, kLastCell}}, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), text[0]), "5R");
+    Display_WidthHeight(120, 18);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(cmd_msg + 1), cmd_msg[0]), "120W x 18H");
+    // A message longer than the area keeps its first 31 characters.
+    get_cmd_msg(16);
+    unsigned char long_text[64] = {40};
+    std::fill(long_text + 1, long_text + 41, 'x');
+    draw_cmd_msg(long_text, 0);
+    EXPECT_EQ(cmd_msg[0], 31);
+}
+
+TEST_F(CommandBarTest, ProgressNeverDividesByAnEmptyTotal) {
+    EXPECT_EQ(progress_percent(0, 0), 100);
+    EXPECT_EQ(progress_percent(5, 0), 0);
+    EXPECT_EQ(progress_percent(1, 3), 33);
+    EXPECT_EQ(progress_percent(7, 5), 100);
+    EXPECT_EQ(progress_percent(2000000000, 2100000000), 95);
+    draw_progress(5, 0);
+    EXPECT_EQ(cmd_msg[0], 1);
+}
+
+TEST_F(CommandBarTest, SplashAndAboutBoxes) {
+    WindowRef splash = Do_Splash();
+    ASSERT_NE(splash, nullptr);
+    run_until_idle();
+    EXPECT_TRUE(write_screen("splash.png"));
+    pf::dispose_dialog(pf::get_dialog_from_window(splash));
+    pf::DialogRef about = make_about_box();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(pf::get_dialog_item_text(about, 7), "Version 0.1");
+    EXPECT_NE(pf::get_dialog_item_text(about, 6).find(" K memory available"), std::string::npos);
+    run_until_idle();
+    EXPECT_TRUE(write_screen("about.png"));
+    pf::dispose_dialog(about);
+    EXPECT_EQ(memory_text(1234567), "1234 K memory available");
+}
+
+}  // namespace
