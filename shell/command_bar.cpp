@@ -50,6 +50,7 @@ constexpr int16_t kTextCursor = 1;
 constexpr int16_t kDefaultFrameLeft = 14;
 constexpr unsigned char kEnterKey = 3;
 constexpr unsigned char kEscapeKey = 27;
+constexpr const char* kCommandBarTitle = "Command Bar";
 constexpr pf::Rect kOffScreen{100, -32000, 128, -31000};
 
 pf::Rect icon_screen{};
@@ -218,6 +219,7 @@ void forget_button_bars() {
 }
 
 WindowRef MakeIconWindow() {
+    if (IconBar) return IconBar;
     cmd_msg[0] = 0;
     icon_screen = command_bar_screen();
     if (!bar_list_made) {
@@ -233,6 +235,7 @@ WindowRef MakeIconWindow() {
         return nullptr;
     }
     pf::set_window_kind(IconBar, kPaletteWindowKind);
+    pf::set_window_title(IconBar, std::string(kCommandBarTitle));
     make_task();
     place_window();
     make_scroll_bar();
