@@ -117,6 +117,17 @@ int16_t pop_up_under(pf::MenuRef menu, const ButtonRecord& button, int16_t first
     return int16_t(choice & 0xFFFF);
 }
 
+// The button drawn pressed while its menu is up; the item chosen, 0 for none.
+int16_t pop_up_pressed(ButtonRecord& button, pf::MenuRef menu, int16_t first_item_under) {
+    int16_t previous = button.state;
+    button.state = kButtonPressed;
+    draw_bar_button(button);
+    int16_t item = pop_up_under(menu, button, first_item_under);
+    button.state = previous;
+    draw_bar_button(button);
+    return item;
+}
+
 void run_pop_up(ButtonRecord& button, const PopUp& p) {
     MemoryRef record = front_document_record();
     if (!record) return;
@@ -129,12 +140,7 @@ void run_pop_up(ButtonRecord& button, const PopUp& p) {
         return;
     }
     prepare_menu(p, menu, facts);
-    int16_t previous = button.state;
-    button.state = kButtonPressed;
-    draw_bar_button(button);
-    int16_t item = pop_up_under(menu, button, p.menu == 143 ? 1 : 0);
-    button.state = previous;
-    draw_bar_button(button);
+    int16_t item = pop_up_pressed(button, menu, p.menu == 143 ? 1 : 0);
     if (item) hand_on(p, item, facts);
 }
 
@@ -147,12 +153,7 @@ void run_open_button(ButtonRecord& button, pf::Point where) {
         if (TrackButtonMouseInIconRect(&button, IconBar, command_bar_depth())) DoCommand(button.command);
         return;
     }
-    int16_t previous = button.state;
-    button.state = kButtonPressed;
-    draw_bar_button(button);
-    int16_t item = pop_up_under(menu, button, 0);
-    button.state = previous;
-    draw_bar_button(button);
+    int16_t item = pop_up_pressed(button, menu, 0);
     if (item) {
         do_menu_button(kRecentMenu, item);
         return;

@@ -58,6 +58,15 @@ bool bar_list_made = false;
 
 int16_t entry_top() { return edit_rect.top; }
 
+// Whether the window is still in the window list (windows are disposed
+// without their close procedure at shutdown).
+bool is_open(WindowRef window) {
+    for (WindowRef w = pf::first_window(); w && window; w = pf::next_window(w)) {
+        if (w == window) return true;
+    }
+    return false;
+}
+
 pf::Rect window_local_rect() {
     pf::Rect content = pf::window_content_rect(IconBar);
     return pf::Rect{0, 0, int16_t(content.bottom - content.top), int16_t(content.right - content.left)};
@@ -211,7 +220,9 @@ int16_t command_bar_depth() { return IconBar ? int16_t(GetTaskColors(IconBar)) :
 
 WindowRef command_bar_window() { return IconBar; }
 
-void forget_button_bars() {
+void forget_command_bar() {
+    IconBar = nullptr;
+    icon_scroll = nullptr;
     bar_list_made = false;
     button_list.clear();
     current_bar = ButtonBar{};
@@ -219,7 +230,7 @@ void forget_button_bars() {
 }
 
 WindowRef MakeIconWindow() {
-    if (IconBar) return IconBar;
+    if (is_open(IconBar)) return IconBar;
     cmd_msg[0] = 0;
     icon_screen = command_bar_screen();
     if (!bar_list_made) {

@@ -47,9 +47,9 @@ void selection_size_text(const CellRange& range, unsigned char* out);
 // The bar-switch pop-up (MENU 265), its fixed items then one item per bar.
 void fill_bar_menu(pf::MenuRef menu);
 
-// Forgets the bars read, so that the next opening reads the bar file again
-// as at the program's start (tests).
-void forget_button_bars();
+// Forgets the window and the bars read, so that the next opening makes the
+// window and reads the bar file again as at the program's start (tests).
+void forget_command_bar();
 
 // The colour depth the command bar draws at.
 int16_t command_bar_depth();

@@ -187,12 +187,7 @@ void run_menu_handler(int16_t menu, int16_t item) {
 }
 
 void EditKey(unsigned char ch, uint16_t modifiers) {
-    WindowRef front = wxFrontNonFloatingWindow();
-    if (!front) return;
-    TaskRecord task;
-    get_task_from_window(front, &task);
-    if (task.kind != kDocumentTask || task.index == 0 || !task.app_ref) return;
-    EditorKey(ch, reinterpret_cast<MemoryRef>(task.app_ref), int16_t(modifiers));
+    if (MemoryRef record = front_document_record()) EditorKey(ch, record, int16_t(modifiers));
 }
 
 int16_t DoCommand(uint32_t code) {

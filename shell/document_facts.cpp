@@ -57,7 +57,7 @@ MemoryRef front_document_record() {
     if (!front) return nullptr;
     TaskRecord task;
     get_task_from_window(front, &task);
-    if (task.kind != kDocumentTask || task.index == 0) return nullptr;
+    if (task.kind != kDocumentTask || task.index == 0 || !task.app_ref) return nullptr;
     return reinterpret_cast<MemoryRef>(task.app_ref);
 }
 

@@ -23,7 +23,7 @@ bool write_screen(const std::string& name) {
 
 struct CommandBarTest : AppTest {
     void SetUp() override {
-        forget_button_bars();
+        forget_command_bar();
         AppTest::SetUp();
     }
 
