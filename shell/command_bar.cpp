@@ -58,11 +58,14 @@ bool bar_list_made = false;
 
 int16_t entry_top() { return edit_rect.top; }
 
-// Whether the window is still in the window list (windows are disposed
-// without their close procedure at shutdown).
-bool is_open(WindowRef window) {
-    for (WindowRef w = pf::first_window(); w && window; w = pf::next_window(w)) {
-        if (w == window) return true;
+// Whether the command bar is still open: windows are disposed without their
+// close procedure at shutdown, and a later window may take the same place.
+bool command_bar_open() {
+    for (WindowRef w = pf::first_window(); w && IconBar; w = pf::next_window(w)) {
+        if (w != IconBar) continue;
+        TaskRecord task;
+        get_task_from_window(w, &task);
+        return task.close == close_CommandBar_proc;
     }
     return false;
 }
@@ -230,7 +233,7 @@ void forget_command_bar() {
 }
 
 WindowRef MakeIconWindow() {
-    if (is_open(IconBar)) return IconBar;
+    if (command_bar_open()) return IconBar;
     cmd_msg[0] = 0;
     icon_screen = command_bar_screen();
     if (!bar_list_made) {
