@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan bench debug clean
+.PHONY: all deps configure build run test test-interop test-asan bench debug clean
 
 all: build
 
@@ -21,6 +21,11 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Files exchanged with the peer spreadsheets (installs them first).
+test-interop: build
+	@tools/install-deps --interop
+	@$(BUILD_DIR)/tests/test_interop
 
 # Every test program under AddressSanitizer (leaks included), in build-asan.
 test-asan: deps

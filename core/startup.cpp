@@ -84,11 +84,16 @@ void register_menu_definitions() {
 
 bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr; }
 
-bool app_startup() {
-    swap_file_ref = 0;
+bool calc_startup() {
     if (!System_Init()) return false;
     msMemStartup(&mem_globals, kNoCeiling);
     Init_Quorvin_Globals();
+    return true;
+}
+
+bool app_startup() {
+    swap_file_ref = 0;
+    if (!calc_startup()) return false;
     keep_folder_ids_across_runs();
     int16_t prefs_answer = ReadPrefs();
     InstallAppleEvents();

@@ -234,16 +234,19 @@ void ResetSheetConstants(MemoryRef layer) {
     UnuseMemory(cells);
 }
 
+// Makes the windows of the layers stored as shown, until one cannot be made;
+// a layer left without its window keeps the stored flag for the next save.
 void Open_File_Windows(MemoryRef workbook, int16_t first) {
     bool stopped = false;
     for (int16_t i = first; i < num_SpreadSheets(workbook); ++i) {
         MemoryRef layer = find_SpreadSheet_item(workbook, i);
         if (!GetSheetWind(layer)) continue;
         SetSheetWind(layer, nullptr);
-        if (stopped) continue;
-        LayerWindow window = MakeWind(nullptr, 1, layer);
+        LayerWindow window = stopped ? nullptr : MakeWind(nullptr, 1, layer);
+        stopped = !window;
         if (window) SetSheetWind(layer, window);
-        else stopped = true;
+        use_layer(layer)->window_flag_kept = !window;
+        release_layer(layer);
     }
 }
 

@@ -11,6 +11,8 @@
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "files/link_lists.h"
+#include "files/sylk.h"
+#include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/links.h"
@@ -25,11 +27,6 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
 void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
 void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 int16_t Send_ComeHome_Command(pf::FourCC creator, uint32_t picture_id, int16_t object_id);
-// Writers of the text formats.
-int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
-                      MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
-                      CellPoint bottom_right, int32_t* counter, MemoryRef layer);
-int16_t OutputSYLK(int16_t file, MemoryRef layer);
 
 namespace {
 
@@ -98,7 +95,7 @@ int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::Fil
 
 // The text writer of a format code, into the open file.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
-    if (code == kFormatSylk || code == kFormatSylkOther) return OutputSYLK(f_ref, layer);
+    if (code == kFormatSylk || code == kFormatSylkOther) return write_sylk(layer, counter);
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';

@@ -42,7 +42,7 @@ int16_t write_fixed_part(const SpreadSheet* sheet, int16_t index, int32_t* count
     out.put16(sheet->frozen_titles.topLeft.v), out.put16(sheet->frozen_titles.topLeft.h);
     out.put16(sheet->frozen_titles.botRight.v), out.put16(sheet->frozen_titles.botRight.h);
     out.put32(sheet->print_options);
-    out.put32(sheet->window ? 1 : 0);
+    out.put32(sheet->window || sheet->window_flag_kept ? 1 : 0);
     out.put_rect(sheet->pane_rects[0]);
     return WriteItem(kFixedBlockSize, bytes, counter);
 }

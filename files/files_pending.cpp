@@ -1,5 +1,5 @@
-// Readers and writers of the older generation and of the text formats, not
-// built yet: each refuses its file with a message instead of pretending.
+// The reader of the older generation, not built yet: it refuses its file with
+// a message instead of pretending.
 #include <cstdint>
 
 #include "core/alerts.h"
@@ -22,17 +22,6 @@ MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
     return nullptr;
 }
 
-int16_t ReadTextFile(const pf::FileSpec&, MemoryRef, MemoryRef, pf::FourCC) {
-    report_file_error(kFormatUnavailableErr);
-    return kFormatUnavailableErr;
-}
-
-int16_t WriteTextData(MachineRecord*, int16_t, int16_t, uint8_t, MemoryRef, MemoryRef*, pf::Handle*, CellPoint,
-                      CellPoint, int32_t*, MemoryRef) {
-    return kFormatUnavailableErr;
-}
-
-int16_t OutputSYLK(int16_t, MemoryRef) { return kFormatUnavailableErr; }
 
 // The open command is not built yet: opening a file makes an empty window
 // titled with its name that remembers the file, and a new document an empty
@@ -55,11 +44,9 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
         return make_empty_document_window(title, nullptr) ? 0 : int16_t(kNoMemoryErr);
     }
     if (kind != kOpenGivenFile || !spec) return 0;
-    pf::CatalogInfo info;
-    pf::OSErr err = pf::get_catalog_info(*spec, info);
-    if (err) {
-        show_file_error(err);
-        return err;
+    if (int16_t refusal = refusal_to_open(*spec)) {
+        show_file_error(refusal);
+        return refusal;
     }
     MemoryRef workbook = workbook_of_file(*spec);
     if (!make_empty_document_window(spec->name, workbook)) return kNoMemoryErr;

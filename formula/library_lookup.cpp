@@ -308,9 +308,12 @@ void calc_indirect() {
         error_result(kErrRef);
         return;
     }
+    // A range stays a range, so that SUM, COUNT and the others see all of it.
+    HeldRange range = hold_range();
     HeldValue value = hold_value();
     if (value.type != kValueText) value.type = kValueNumber;
     held_result(value);
+    if (range.is_range) select_range(range);
 }
 
 void H_V_LOOKUP(int16_t number) {

@@ -41,6 +41,9 @@ struct SpreadSheet {
     uint32_t memory_id;
     MemoryRef workbook;
     LayerWindow window;
+    // The document's "shown in a window" flag for a layer whose window could not
+    // be made: saved as it was read.
+    bool window_flag_kept;
     pf::Rect view_rect;
     int16_t layer_id;
     unsigned char name[32];

@@ -33,8 +33,6 @@ constexpr int16_t kFileClose = 4;
 constexpr int16_t kDocumentHeight = 300;
 constexpr int16_t kDocumentWidth = 480;
 
-int16_t stagger_step = 0;
-
 DocWindowRecord read_record(MemoryRef record) {
     DocWindowRecord fields{};
     if (record) GetMemoryRecord(record, 0, &fields);
@@ -65,9 +63,8 @@ int32_t zoom_document(EventRecord* event, uintptr_t, uintptr_t window) {
 
 MemoryRef make_empty_document_window(const unsigned char* title, MemoryRef workbook) {
     const pf::Rect bounds{0, 0, kDocumentHeight, kDocumentWidth};
-    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), stagger_step);
+    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_stagger_index());
     if (!window) return nullptr;
-    stagger_step = int16_t((stagger_step + 1) % 8);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     DocWindowRecord fields{window, nullptr, workbook};
     std::memcpy(UseMemory(record), &fields, sizeof fields);

@@ -47,10 +47,10 @@ TEST_F(SavingTest, TheFileRecordMovesOnlyAfterASuccessfulWrite) {
     EXPECT_EQ(record.format_code, kFormatUntitled);
     EXPECT_EQ(record.spec.name[0], 0);
     EXPECT_NE(get_change_ctr(book), 0);
-    // A text writer that fails leaves no file and no new location either.
-    EXPECT_NE(save_workbook_file(first(), kWholeWorkbook, spec("Book.csv"), kFormatCsv, false, true), 0);
-    EXPECT_FALSE(exists("Book.csv"));
-    EXPECT_EQ(file_record_of(book).format_code, kFormatUntitled);
+    // A text file written in full moves it.
+    EXPECT_EQ(save_workbook_file(first(), kWholeWorkbook, spec("Book.csv"), kFormatCsv, false, true), 0);
+    EXPECT_TRUE(exists("Book.csv"));
+    EXPECT_EQ(file_record_of(book).format_code, kFormatCsv);
 }
 
 TEST_F(SavingTest, OnlyAWholeWorkbookInAFullFormatCountsAsSaved) {

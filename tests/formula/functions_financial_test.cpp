@@ -84,6 +84,14 @@ TEST(Annuities, StandardFormulasWithPresentAndFutureValues) {
     expect_result(future_value(N_AN(kNA), 1, N_AN(kRef), 0, false), {0, kNA});
 }
 
+TEST(Annuities, ALongLoanIsExactToTheLastBit) {
+    // Thirty years of monthly payments: the correctly rounded values, as other
+    // spreadsheets give them.
+    EXPECT_EQ(payment_per_period(0.08 / 12, 360, 200000, 0, false), -1467.5291477587523);
+    EXPECT_EQ(future_value(0.08 / 12, 360, -1000, 0, false), 1490359.448663376);
+    EXPECT_EQ(present_value(0.08 / 12, 360, 1000, 0, false), -136283.49413396325);
+}
+
 TEST(NetPresentValue, DiscountsEachTermOnePeriodFurther) {
     NpvSum sum{0.1, 0, 0};
     for (double value : {-10000.0, 3000.0, 4200.0, 6800.0}) add_npv_term(&sum, value);

@@ -143,6 +143,9 @@ TEST_F(Math, CellsByPositionAndAddress) {
         {"=OFFSET(B1,0,0,0)", {0, kRef}},
         {"=OFFSET(5,0,0)", {0, kRef}},
         {"=INDIRECT(\"b2\")", {20}},
+        {"=SUM(INDIRECT(\"B1:B3\"))", {60}},  // the whole range, not its first cell
+        {"=COUNT(INDIRECT(\"B1:B3\"),1)", {4}},
+        {"=MAX(INDIRECT(\"b1:b3\"))", {30}},
         {"=INDIRECT(\"no such\")", {0, kRef}},
         {"=INDIRECT(5)", {0, kRef}},
         {"=ADDRESS(0,1)", {0, kRef}},
