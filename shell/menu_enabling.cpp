@@ -84,7 +84,8 @@ void hilite_without_document(WindowRef window) {
     set_item(kPrefs, 1, true);
     set_item(kPrefs, 3, false);
     set_item(kPrefs, 4, false);
-    set_items(kEdit, false);
+    enable_menu_(kEdit, false);
+    set_item(kEdit, 0, true);
     for (int16_t i = 4; i <= 7; ++i) set_item(kEdit, i, true);
     if (is_spelling_window(window)) {
         set_item(kEdit, 11, true);
