@@ -10,6 +10,7 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
+#include "platform/screen/cursor.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "window/window_pending.h"
@@ -32,6 +33,7 @@ constexpr int16_t kFileOpen = 2;
 constexpr int16_t kFileClose = 4;
 constexpr int16_t kDocumentHeight = 300;
 constexpr int16_t kDocumentWidth = 480;
+constexpr int kPendingBeepTicks = 9;
 
 DocWindowRecord read_record(MemoryRef record) {
     DocWindowRecord fields{};
@@ -96,11 +98,11 @@ void DoFileMenu(MemoryRef, int16_t item) {
         case kFileClose:
             if (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
             break;
-        default: break;
+        default: pf::sys_beep(kPendingBeepTicks); break;
     }
 }
 
-void DoLayerMenu(MemoryRef, int16_t) {}
+void DoLayerMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 
 void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 
