@@ -5,6 +5,7 @@
 
 #include "../app/app_fixture.h"
 #include "model/cell_range.h"
+#include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
@@ -112,6 +113,23 @@ TEST_F(CommandBarTest, ADisabledButtonRunsNothing) {
     pf::driver_click(pf::Point{int16_t(content.top + button->rect.top + 8), int16_t(content.left + button->rect.left + 8)});
     run_until_idle();
     EXPECT_EQ(gLastCommand, 0u);
+}
+
+TEST_F(CommandBarTest, CommandsNotBuiltYetBeep) {
+    new_document(*this);
+    for (const char* code : {"bold", "cut ", "genl", "prfd"}) {
+        int beeps = pf::beep_count();
+        DoCommand(code_value(code));
+        EXPECT_EQ(pf::beep_count(), beeps + 1) << code;
+    }
+}
+
+TEST_F(CommandBarTest, TheQuitCodeQuitsAsTheMenuCommandDoes) {
+    DoCommand(code_value("quit"));
+    run_until_idle();
+    EXPECT_TRUE(task_quit_flag());
+    EXPECT_EQ(IconBar, nullptr);
+    EXPECT_NE(app_prefs.palette_positions[kCommandBarPosition], (pf::Point{0, 0}));
 }
 
 TEST_F(CommandBarTest, MenusWithoutADocument) {
