@@ -79,8 +79,8 @@ bool read_one_bar(CheckedReader& in, uint32_t version, ButtonBar* bar) {
     bar->name.assign(reinterpret_cast<const char*>(name), *name_length);
     bar->value = value;
     for (uint32_t i = 0; i < count; ++i) {
-        const uint8_t* bytes;
-        in.take(kButtonRecordSize, &bytes);
+        const uint8_t* bytes = nullptr;
+        if (!in.take(kButtonRecordSize, &bytes)) return false;
         ButtonRecord button;
         ByteSwapButton(bytes, &button);
         if (button.width < 0) return false;

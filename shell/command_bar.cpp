@@ -41,7 +41,6 @@ constexpr int16_t kBarMenuMessage = 16;
 constexpr int16_t kCancelMessage = 17;
 constexpr int16_t kAcceptMessage = 18;
 constexpr int16_t kEntryLineMessage = 19;
-constexpr int16_t kFixedHelpString = 150;
 constexpr int16_t kMenuTextSize = 9;
 constexpr int16_t kSwitchArrowsBottom = 12;
 constexpr int16_t kPreviousBarRight = 9;
@@ -149,12 +148,6 @@ void draw_boxes() {
 
 void draw_bar_switch_icon(int16_t depth) {
     draw_ics8(kBarSwitchIcon, kButtonEnabled, pf::Rect{2, -1, 24, 21}, depth);
-}
-
-void show_message_item(int16_t item) {
-    unsigned char text[256];
-    pf::get_indexed_string(text, kMessages, item);
-    draw_cmd_msg(text, 0);
 }
 
 int16_t bar_switch_message(pf::Point where) {
