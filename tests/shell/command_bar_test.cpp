@@ -10,6 +10,7 @@
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
+#include "shell/command_codes.h"
 #include "shell/shell_services.h"
 
 namespace {
@@ -48,6 +49,7 @@ TEST_F(CommandBarTest, OpensAtStartUpWithTheFirstBar) {
 }
 
 TEST_F(CommandBarTest, EveryFactoryBarPictured) {
+    DoCommand(code_value("newd"));
     for (size_t bar = 1; bar <= button_list.size(); ++bar) {
         switch_bars(int16_t(bar));
         refresh();
