@@ -11,6 +11,7 @@
 
 #include "core/memory_manager.h"
 #include "core/number_text.h"
+#include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "formula/recalc.h"
 #include "model/calc_globals.h"
@@ -207,5 +208,29 @@ void BM_RecalcYieldLatency(benchmark::State& state) {
     state.counters["beyond_slice_ms"] = worst - slice;
 }
 BENCHMARK(BM_RecalcYieldLatency)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// One pass by columns over a handful of formulas at the grid's far edges:
+// it goes only over the rows and columns that hold cells.
+void BM_RecalcColumnPassAtTheEdges(benchmark::State& state) {
+    Sheet sheet;
+    sheet.formula(0, 0, "=1+1");
+    sheet.formula(7, kLastCell - 1, "=A1*2");
+    sheet.formula(kLastCell, 3, "=A1+3");
+    sheet.formula(kLastCell, kLastCell, "=D32000+AUHS8");
+    sheet.store();
+    g_calcWork = sheet.workbook;
+    for (auto _ : state) {
+        SetSpreadSheetCalcCycle(sheet.layer, kCycleColumns);
+        SpreadSheet* layer = use_layer(sheet.layer);
+        layer->recalc_resume = CellPoint{0, 0};
+        release_layer(sheet.layer);
+        while (GetSpreadSheetCalcCycle(sheet.layer) == kCycleColumns) {
+            g_calcSheet = sheet.layer;
+            DoCalculation();
+        }
+    }
+    g_calcWork = nullptr;
+}
+BENCHMARK(BM_RecalcColumnPassAtTheEdges)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -29,6 +29,9 @@ bool known_cell_type(uint8_t type) {
 
 // Checks a cell whose header is in host order and swaps its body.
 bool flip_cell_body(uint8_t* cell, int32_t room, int16_t direction) {
+    // Style runs belong to text cells: a formula's result changes its length
+    // on every recalculation, so runs read with one would never fit it again.
+    if (direction == 0 && _cellType_(cell) == kCellFormula) store_i16(cell + kFmtStyleLength, 0);
     int32_t length = _cellLength_(cell);
     int32_t body = _formulaLength_(cell);
     int32_t style = _styleLength_(cell);

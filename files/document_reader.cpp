@@ -162,13 +162,19 @@ pf::OSErr make_backup(const pf::FileSpec& document, int16_t version) {
     return error;
 }
 
-enum class Conversion { none, with_backup, without_backup, refused };
+enum class Conversion { none, wanted, with_backup, without_backup, refused };
 
-// Asks before converting an older document and makes its backup; without a
-// backup the document is opened but never saved over.
-Conversion prepare_conversion(const pf::FileSpec& spec, int16_t version) {
+// Asks before converting an older document.
+Conversion ask_conversion(int16_t version) {
     if (version >= kCurrentVersion) return Conversion::none;
     if (document_prompts.ask(kErrorStrings, kConvertQuestion) == kAnswerCancel) return Conversion::refused;
+    return Conversion::wanted;
+}
+
+// Makes the backup of an older document once it has been read whole; without
+// a backup the document is opened but never saved over.
+Conversion back_up_for_conversion(const pf::FileSpec& spec, int16_t version, Conversion conversion) {
+    if (conversion != Conversion::wanted) return conversion;
     if (make_backup(spec, version) == 0) return Conversion::with_backup;
     document_prompts.tell(kFileCommandStrings, kBackupFailed);
     return Conversion::without_backup;
@@ -251,13 +257,14 @@ void Open_File_Windows(MemoryRef workbook, int16_t first) {
 }
 
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info) {
+    remove_save_leftovers(spec);
     int32_t file_length = 0;
     if (int16_t error = open_for_reading(spec, &file_length)) return error;
     report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
     bool read = read_version(&counter, &header) == 0;
-    Conversion conversion = read ? prepare_conversion(spec, header.version) : Conversion::none;
+    Conversion conversion = read ? ask_conversion(header.version) : Conversion::none;
     if (conversion == Conversion::refused) {
         CleanUp(0);
         read = false;
@@ -282,6 +289,7 @@ int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_i
     Open_File_Windows(workbook, 0);
     CleanUp(0);
     report_document_progress(workbook, kProgressTotal, kProgressTotal);
+    conversion = back_up_for_conversion(spec, header.version, conversion);
     finish_opening(workbook, file_info, spec, conversion);
     return 0;
 }

@@ -30,7 +30,7 @@ double payment_timing(double rate, bool at_start) { return at_start ? 1 + rate :
 
 // The book value before period n of double-declining depreciation at `rate`
 // per period; 0 once a period has written off the whole cost.
-double declining_book_value(double cost, double rate, int32_t n) {
+double declining_book_value(double cost, double rate, double n) {
     if (n <= 1) return cost;
     if (rate >= 1) return 0;
     return cost * std::pow(1 - rate, n - 1);
@@ -143,7 +143,7 @@ double double_declining_depreciation(double cost, double salvage, double life, d
     double n = std::trunc(period);
     if (!(cost > 0 && salvage > 0 && life > 0 && n >= 1 && factor > 0) || n > life) return num_error();
     double rate = factor / life;
-    double book = declining_book_value(cost, rate, static_cast<int32_t>(n));
+    double book = declining_book_value(cost, rate, n);
     if (book <= salvage) return 0;
     double depreciation = book * rate;
     return book - depreciation > salvage ? depreciation : book - salvage;

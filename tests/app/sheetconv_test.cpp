@@ -1,6 +1,7 @@
 // The converter program: documents opened and written through the
 // application's own reader and writer, its input never touched.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -118,6 +119,27 @@ TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     EXPECT_FALSE(exists("Out.qrv"));
     EXPECT_EQ(run(path("Missing.qrv"), path("Out.qrv")), 1);
     EXPECT_EQ(run(path("In.qrv"), ""), 2);
+}
+
+// A converter killed before it removed its private copy of the input leaves
+// that copy for the next conversion to remove; live conversions keep theirs.
+TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string abandoned = "/tmp/sheetconv-" + std::to_string(gone) + "-test01";
+    const std::string live = "/tmp/sheetconv-" + std::to_string(getpid()) + "-test02";
+    for (const std::string& folder : {abandoned, live}) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/Big.qrv") << "copy";
+    }
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;
+    EXPECT_FALSE(std::filesystem::exists(abandoned));
+    EXPECT_TRUE(std::filesystem::exists(live + "/Big.qrv"));
+    std::filesystem::remove_all(live);
 }
 
 }  // namespace

@@ -158,6 +158,7 @@ TEST_F(VersionTest, DamagedOlderDocumentIsReported) {
     EXPECT_EQ(open("Torn.qrv"), nullptr);
     EXPECT_EQ(prompts_log::seen.back(), "error -1");
     EXPECT_EQ(bytes_of("Torn.qrv"), bytes);
+    EXPECT_FALSE(exists("Torn.qrv(4.x)"));  // no backup of a document that was not opened
 }
 
 TEST_F(VersionTest, VersionLimitsAndExactEnd) {

@@ -46,6 +46,8 @@ TEST(Depreciation, DoubleDeclining) {
         {1000, 100, 5, N_AN(kNA), 2, {0, kNA}},
     };
     for (const Case& c : cases) expect_result(double_declining_depreciation(c.cost, c.salvage, c.life, c.period, c.factor), c.want);
+    // A period beyond 32 bits stays a number of periods.
+    EXPECT_NEAR(double_declining_depreciation(100, 1, 1E10, 1E10, 2), 2.706705664732254e-09, 1e-15);
 }
 
 TEST(Depreciation, FixedDeclining) {

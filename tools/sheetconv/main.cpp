@@ -10,8 +10,12 @@
 // --values writes each cell's raw value instead of its text (numbers in full,
 // texts, error names) into a .csv or tab-separated OUT; --layer N picks the
 // layer a text format writes (from 1; the first by default).
-#include <cstdio>
+#include <signal.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -101,13 +105,29 @@ MemoryRef new_workbook(const pf::FileSpec* spec) {
     return New_WorkSheet(&quorvin_rsrv, NewFileRec(spec), settings.bytes);
 }
 
+constexpr char kCopyFolderPrefix[] = "sheetconv-";
+
+// Removes the private folders of conversions whose process is gone (killed
+// before it could remove its own): "sheetconv-<process id>-XXXXXX".
+void remove_abandoned_copies(const std::filesystem::path& temp_folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(temp_folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kCopyFolderPrefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + std::strlen(kCopyFolderPrefix), nullptr, 10);
+        if (pid <= 0 || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove_all(entry.path(), error);
+    }
+}
+
 // A private copy of the input in a folder of its own, in the temporary folder
 // (TMPDIR when set).
 bool copy_input(const std::string& input, std::string& folder, std::string& copy) {
     std::error_code error;
-    std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    const std::filesystem::path temp_folder = std::filesystem::temp_directory_path(error);
     if (error) return false;
-    std::string pattern = (temporary / "sheetconv-XXXXXX").string();
+    remove_abandoned_copies(temp_folder);
+    std::string pattern = (temp_folder / (kCopyFolderPrefix + std::to_string(getpid()) + "-XXXXXX")).string();
     if (!mkdtemp(pattern.data())) return false;
     folder = pattern;
     copy = folder + "/" + std::filesystem::path(input).filename().string();
