@@ -38,7 +38,6 @@ int32_t close_CommandBar_proc(EventRecord* event, uintptr_t app_ref, uintptr_t w
 bool command_bar_help(pf::Point where, unsigned char* text, pf::Rect* area);
 
 void get_cmd_msg(int16_t item);
-void draw_progress(int32_t done, int32_t total);
 // The share of the progress bar filled, 0 to 100; nothing for a total of 0.
 int16_t progress_percent(int32_t done, int32_t total);
 // The text the selection display shows for a range.
