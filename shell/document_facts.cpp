@@ -8,6 +8,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/scrap/scrap.h"
+#include "styledtext/styled_text.h"
 #include "window/window_services.h"
 
 namespace {
@@ -50,7 +51,34 @@ void read_editor_facts(DocumentFacts& facts) {
     facts.editor_selection_empty = text.selection_empty;
 }
 
+// The alignment of a text editor as a cell's: flush left and default are
+// left, then centre, right and justified.
+uint8_t cell_alignment_of(int8_t text_alignment) {
+    switch (text_alignment) {
+        case weCenter: return 2;
+        case weFlushRight: return 3;
+        case weJustify: return 4;
+        default: return 1;
+    }
+}
+
 }  // namespace
+
+bool editor_text_facts(void* editor, TextFacts* out) {
+    WEReference we = static_cast<WEReference>(editor);
+    if (!we) return false;
+    uint16_t mode = weDoFont | weDoFace | weDoSize;
+    WETextStyle style;
+    WEContinuousStyle(&mode, style, we);
+    out->font = style.tsFont;
+    out->size = style.tsSize;
+    out->style = style.tsFace;
+    out->alignment = cell_alignment_of(WEGetAlignment(we));
+    int32_t start = 0, end = 0;
+    WEGetSelection(&start, &end, we);
+    out->selection_empty = start == end;
+    return true;
+}
 
 MemoryRef front_document_record() {
     WindowRef front = wxFrontNonFloatingWindow();

@@ -35,7 +35,8 @@ struct DocumentFacts {
     bool can_paste = false;
 };
 
-// What a text editor's continuous style and selection say.
+// What a text editor (a styled-text instance) says of the style all its
+// selection shares, its alignment and whether its selection is empty.
 struct TextFacts {
     int16_t font = 0;
     int16_t size = 0;

@@ -85,8 +85,7 @@ void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
 void init_color_choice(int16_t, int16_t) {}
 
-// Text engines and drawing objects report no style or protection yet.
-bool editor_text_facts(void*, TextFacts*) { return false; }
+// Drawing objects carry no protection yet.
 bool object_is_locked(MemoryRef) { return false; }
 
 // The graphical menus draw as plain lists until their definitions exist.

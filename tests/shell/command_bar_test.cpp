@@ -264,3 +264,43 @@ TEST_F(CommandBarTest, SplashAndAboutBoxes) {
 }
 
 }  // namespace
+
+#include "shell/button_states.h"
+#include "styledtext/styled_text.h"
+
+namespace {
+
+// A text being edited gives the style buttons its own style and alignment.
+TEST_F(CommandBarTest, AnEditedTextsStyleAndAlignmentShowInTheButtons) {
+    PushWindowPort(IconBar);
+    LongRect view{0, 0, 40, 200};
+    WEReference we = nullptr;
+    ASSERT_EQ(WENew(view, view, 0, false, &we), pf::noErr);
+    const char text[] = "Total";
+    WEInsert(text, 5, nullptr, nullptr, we);
+    WESetSelection(0, 5, we);
+    WETextStyle bold;
+    bold.tsFace = 0x01;
+    WESetStyle(weDoFace, bold, we);
+    WESetAlignment(weFlushRight, we);
+    TextFacts facts;
+    ASSERT_TRUE(editor_text_facts(we, &facts));
+    EXPECT_EQ(facts.style, 0x01);
+    EXPECT_EQ(facts.alignment, 3);
+    EXPECT_FALSE(facts.selection_empty);
+    DocumentFacts document;
+    document.record = reinterpret_cast<MemoryRef>(0x10);
+    document.style = facts.style;
+    document.alignment = facts.alignment;
+    ButtonRecord right;
+    right.command = code_value("rght");
+    right.flags = kButtonShowsValue;
+    EXPECT_EQ(button_value(right, document), 1);
+    WESetSelection(2, 2, we);
+    ASSERT_TRUE(editor_text_facts(we, &facts));
+    EXPECT_TRUE(facts.selection_empty);
+    WEDispose(we);
+    PopPort();
+}
+
+}  // namespace
