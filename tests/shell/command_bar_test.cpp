@@ -48,6 +48,26 @@ TEST_F(CommandBarTest, OpensAtStartUpWithTheFirstBar) {
     EXPECT_TRUE(write_screen("command_bar_start.png"));
 }
 
+TEST_F(CommandBarTest, ASavedPlaceOffEveryScreenGivesTheTopLeftCorner) {
+    pf::Rect first = pf::window_content_rect(IconBar);
+    CloseTaskFromWindow(IconBar);
+    ASSERT_EQ(IconBar, nullptr);
+    app_prefs.palette_positions[kCommandBarPosition] = pf::Point{-900, 5000};
+    ASSERT_NE(MakeIconWindow(), nullptr);
+    pf::Rect content = pf::window_content_rect(IconBar);
+    EXPECT_EQ(content.top, first.top);
+    EXPECT_EQ(content.left, first.left);
+    EXPECT_LT(content.left, 30);
+    app_prefs.palette_positions[kCommandBarPosition] = pf::Point{200, 150};
+    CloseTaskFromWindow(IconBar);
+    // Closing keeps the place it had; a place on the screen is used as it is.
+    EXPECT_EQ(app_prefs.palette_positions[kCommandBarPosition], (pf::Point{content.top, content.left}));
+    app_prefs.palette_positions[kCommandBarPosition] = pf::Point{200, 150};
+    MakeIconWindow();
+    EXPECT_EQ(pf::window_content_rect(IconBar).top, 200);
+    EXPECT_EQ(pf::window_content_rect(IconBar).left, 150);
+}
+
 TEST_F(CommandBarTest, EveryFactoryBarPictured) {
     DoCommand(code_value("newd"));
     for (size_t bar = 1; bar <= button_list.size(); ++bar) {
