@@ -8,7 +8,7 @@
 #include "core/app_menus.h"
 #include "core/startup.h"
 #include "editing/editing_services.h"
-#include "model/cell_formats.h"
+#include "model/cell_format.h"
 #include "model/insert_delete.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
@@ -132,17 +132,17 @@ void run_sort(int16_t direction) {
     if (MemoryRef layer = layer_for_row_command()) Sort(layer, direction);
 }
 
+// Locks the selection when it is unlocked, else unlocks it; with no document
+// the default format is asked (the model's format reader needs a layer).
 void run_protection() {
     DocumentFacts facts = read_document_facts(front_document_record());
-    bool locked;
-    if (facts.layer) {
-        locked = (facts.option_flags & kFlagLocked) != 0;
-    } else {
+    uint8_t flags = facts.option_flags;
+    if (!facts.layer) {
         CellFormat format{};
-        GetSelectFormat(format.bytes, nullptr, 1);
-        locked = (format.bytes[kFmtFlagsA] & kFlagLocked) != 0;
+        GetDefaultFormat(format.bytes);
+        flags = format.bytes[kFmtFlagsA];
     }
-    do_menu_button(kOptionsMenuId, locked ? kUnlockItem : kLockItem);
+    do_menu_button(kOptionsMenuId, (flags & kFlagLocked) ? kUnlockItem : kLockItem);
 }
 
 }  // namespace

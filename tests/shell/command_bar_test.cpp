@@ -146,6 +146,30 @@ TEST_F(CommandBarTest, CommandsNotBuiltYetBeep) {
     }
 }
 
+// The codes that act on the selection, run with no document and with one:
+// each reaches its handler or stand-in without harm.
+TEST_F(CommandBarTest, SelectionCommandsRunWithAndWithoutADocument) {
+    const char* codes[] = {"undo", "redo", "cut ", "copy", "past", "delo", "fild", "filr", "filu", "filL",
+                           "plan", "bold", "ital", "undl", "outl", "shad", "cond", "pexp", "jdef", "left",
+                           "cent", "rght", "full", "genl", "scie", "perc", "ffor", "trfa", "frac", "coma",
+                           "hzer", "pren", "incd", "decd", "txlr", "txsm", "asum", "delc", "delr", "insc",
+                           "insr", "srta", "srtd", "prot", "op**", "op<=", "op,,", "copt", "cloa", "zzzz"};
+    for (int with_document = 0; with_document < 2; ++with_document) {
+        if (with_document) ASSERT_NE(new_document(*this), nullptr);
+        for (const char* code : codes) {
+            EXPECT_EQ(DoCommand(code_value(code)), 0) << code;
+            EXPECT_EQ(gLastCommand, code_value(code));
+            run_until_idle();
+        }
+    }
+}
+
+TEST_F(CommandBarTest, ProtectionWithoutADocumentAsksTheDefaultFormat) {
+    ASSERT_EQ(wxFrontNonFloatingWindow(), nullptr);
+    DoCommand(code_value("prot"));
+    EXPECT_EQ(gLastCommand, code_value("prot"));
+}
+
 TEST_F(CommandBarTest, TheQuitCodeQuitsAsTheMenuCommandDoes) {
     DoCommand(code_value("quit"));
     run_until_idle();
