@@ -1,3 +1,4 @@
+#include "model/layer.h"
 #include "model/model_services.h"
 #include "platform/screen/cursor.h"
 
@@ -14,3 +15,8 @@ void DoPrecisionMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 
 // The Format menu carries no marks yet.
 void set_format_menu(MemoryRef) {}
+
+// Drawing objects cannot be edited or placed yet: a layer has no idle work and
+// no cursor of its own.
+void SheetIdle(MemoryRef) {}
+int16_t SheetCursor(MemoryRef, pf::Point) { return 0; }

@@ -37,6 +37,9 @@ bool AddSumRange(MemoryRef layer, CellRange* range);
 void FakeMouse(MemoryRef record, const CellRange* range);
 void AddFunctionStr(const unsigned char* text);
 
+// Retitles every window of a workbook; points their proxies at its file.
+void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
+void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 // Makes the document window of a layer (the window, or none when it cannot
 // be made); brings a cell of the layer into view (with scroll_to 1 at the
 // pane's top-left, with 0 scrolling as little as possible).
