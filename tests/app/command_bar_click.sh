@@ -16,7 +16,7 @@ export XDG_CONFIG_HOME=$config
 trap 'stop_session; rm -rf "$config"' EXIT
 
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
-has_document_title() { [ "$(dark_pixels "$1" 200x14+200+24)" -gt 10 ]; }
+has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((24 + $(document_drop "$1"))))" -gt 10 ]; }
 # The New button: the first button right of the bar-switch icon, below the menu bar.
 bar_has_buttons() { [ "$(dark_pixels "$1" 60x20+30+22)" -gt 20 ]; }
 changed_below_bar() {
