@@ -291,6 +291,16 @@ TEST_F(CommandBarTest, ProgressNeverDividesByAnEmptyTotal) {
     EXPECT_EQ(cmd_msg[0], 1);
 }
 
+TEST_F(CommandBarTest, CalculationProgressShowsUnlessItsKindAsksForNone) {
+    const unsigned char text[] = "\x05ready";
+    draw_cmd_msg(text, 0);
+    SheetWaitProc(nullptr, 5, 3, 10);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(cmd_msg + 1), cmd_msg[0]), "ready");
+    SheetWaitProc(nullptr, 1, 3, 10);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(cmd_msg + 1), cmd_msg[0]), " ");
+    SheetWaitProc(nullptr, 1, 10, 10);
+}
+
 TEST_F(CommandBarTest, SplashAndAboutBoxes) {
     WindowRef splash = Do_Splash();
     ASSERT_NE(splash, nullptr);
