@@ -5,6 +5,7 @@
 
 #include "../app/app_fixture.h"
 #include "model/cell_range.h"
+#include "model/layer.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
@@ -289,6 +290,21 @@ TEST_F(CommandBarTest, ProgressNeverDividesByAnEmptyTotal) {
     EXPECT_EQ(progress_percent(2000000000, 2100000000), 95);
     draw_progress(5, 0);
     EXPECT_EQ(cmd_msg[0], 1);
+}
+
+TEST_F(CommandBarTest, ReferenceOfTheActiveCell) {
+    WindowRef window = new_document(*this);
+    ASSERT_NE(window, nullptr);
+    MemoryRef layer = doc_window_layer(reinterpret_cast<MemoryRef>(GetTaskAppRef(window)));
+    ASSERT_NE(layer, nullptr);
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->active_cell = CellPoint{11, 27};
+    release_layer(layer);
+    DisplayRange(layer);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(cmd_msg + 1), cmd_msg[0]), "AB12");
+    refresh();
+    DisplayRange(layer);
+    EXPECT_TRUE(write_screen("command_bar_reference.png"));
 }
 
 TEST_F(CommandBarTest, CalculationProgressShowsUnlessItsKindAsksForNone) {
