@@ -111,7 +111,7 @@ void hand_on(const PopUp& p, int16_t item, const DocumentFacts& f) {
 int16_t pop_up_under(pf::MenuRef menu, const ButtonRecord& button, int16_t first_item_under) {
     pf::Point corner{int16_t(button.rect.bottom - 2), int16_t(button.rect.left + 2)};
     pf::local_to_global(corner);
-    pf::set_menu_font(menu, 0, kPopUpTextSize);
+    SetMenuSize(menu, kPopUpTextSize);
     int32_t choice = pf::pop_up_menu_select(menu, corner.v, corner.h, first_item_under);
     RestoreMenuSize(menu);
     return int16_t(choice & 0xFFFF);

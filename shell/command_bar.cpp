@@ -164,10 +164,11 @@ void pop_up_bar_menu() {
     if (!menu) menu = pf::get_menu(kBarMenu);
     if (!menu) return;
     fill_bar_menu(menu);
-    pf::set_menu_font(menu, 0, kMenuTextSize);
+    SetMenuSize(menu, kMenuTextSize);
     pf::Rect content = pf::window_content_rect(IconBar);
     int32_t choice = pf::pop_up_menu_select(menu, int16_t(content.top + kBarSwitchZone.bottom),
                                             int16_t(content.left + kBarSwitchZone.left), 0);
+    RestoreMenuSize(menu);
     int16_t item = int16_t(choice & 0xFFFF);
     if (choice == 0) return;
     if (item == kCustomizeItem) customize_commandbar();
