@@ -83,7 +83,7 @@ bool read_one_bar(CheckedReader& in, uint32_t version, ButtonBar* bar) {
         if (!in.take(kButtonRecordSize, &bytes)) return false;
         ButtonRecord button;
         ByteSwapButton(bytes, &button);
-        if (button.width < 0) return false;
+        if (!button_usable(button)) return false;
         button.value = 0;
         if (version == kOldVersion) take_operator_description(button);
         bar->buttons.push_back(button);

@@ -26,6 +26,8 @@ constexpr int16_t kButtonPressed = 2;
 
 constexpr int kButtonRecordSize = 36;
 constexpr int16_t kStandardButtonWidth = 22;
+// Wider buttons are refused, so that a layout never leaves the 16-bit plane.
+constexpr int16_t kMaxButtonWidth = 400;
 constexpr int16_t kBarSwitchWidth = 20;
 
 // One button, in host order; 36 bytes big-endian in a 'butn' resource and in
@@ -61,6 +63,8 @@ extern bool has_current_bar;
 // The 36 bytes of a record, big-endian, and back.
 void ByteSwapButton(const uint8_t* bytes, ButtonRecord* button);
 void button_to_bytes(const ButtonRecord& button, uint8_t* bytes);
+// Whether a record read from a resource or the bar file can be laid out.
+bool button_usable(const ButtonRecord& button);
 
 // The 'butn' ids of a 'bars' resource's bytes; empty (refused) when the
 // bytes are too short or too many, or an id names no 36-byte button.

@@ -27,7 +27,7 @@ bool load_button(int16_t id, ButtonRecord* button) {
     const pf::Resource* resource = pf::get_resource(kButtonType, id);
     if (!resource || resource->bytes.size() != size_t(kButtonRecordSize)) return false;
     ByteSwapButton(resource->bytes.data(), button);
-    return button->width >= 0;
+    return button_usable(*button);
 }
 
 }  // namespace
@@ -52,6 +52,8 @@ void ByteSwapButton(const uint8_t* bytes, ButtonRecord* b) {
     b->description_list = in.get16();
     b->description_index = in.get16();
 }
+
+bool button_usable(const ButtonRecord& button) { return button.width >= 0 && button.width <= kMaxButtonWidth; }
 
 void button_to_bytes(const ButtonRecord& b, uint8_t* bytes) {
     BigEndianWriter out{bytes};

@@ -94,6 +94,7 @@ TEST_F(ButtonBarsTest, BarFileReadsBackWhatWasWritten) {
 
 TEST_F(ButtonBarsTest, EveryShortenedOrDamagedBarFileIsRefused) {
     std::vector<uint8_t> bytes = bar_file_bytes({bar_of("Mine", {"newd", "bold"})});
+    // Bytes 27 and 28 are the first button's width.
     for (size_t length = 0; length < bytes.size(); ++length)
         EXPECT_FALSE(parse_bar_file(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(length)))) << length;
     auto damaged = [&bytes](size_t at, uint8_t value) {
@@ -106,6 +107,8 @@ TEST_F(ButtonBarsTest, EveryShortenedOrDamagedBarFileIsRefused) {
     EXPECT_FALSE(damaged(11, 1));   // reserved word
     EXPECT_FALSE(damaged(15, 0));   // no buttons
     EXPECT_FALSE(damaged(15, 200)); // more buttons than bytes
+    EXPECT_FALSE(damaged(27, 0x80)); // a button of negative width
+    EXPECT_FALSE(damaged(27, 0x7F)); // a button wider than any screen
     EXPECT_TRUE(damaged(3, 16));    // version 528 is read
 }
 
