@@ -179,6 +179,14 @@ TEST_F(CommandBarTest, TheQuitCodeQuitsAsTheMenuCommandDoes) {
     EXPECT_NE(app_prefs.palette_positions[kCommandBarPosition], (pf::Point{0, 0}));
 }
 
+TEST_F(CommandBarTest, AboutIsOfferedWhetherOrNotADocumentIsOpen) {
+    enable_menus();
+    EXPECT_TRUE(item_enabled(128, 1));
+    new_document(*this);
+    enable_menus();
+    EXPECT_TRUE(item_enabled(128, 1));
+}
+
 TEST_F(CommandBarTest, MenusWithoutADocument) {
     MenuHiliteProc(nullptr, 0, 0);
     for (int16_t item = 1; item <= 3; ++item) EXPECT_TRUE(item_enabled(129, item)) << item;
