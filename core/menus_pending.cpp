@@ -18,7 +18,7 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 1, 3},            // About, Preferences
+    {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 2, 2},             // Open (its dialog)
     {kFileMenu, 8, 17},            // Revert to Print
     {kEditMenu, kWholeMenu, 0},

@@ -21,7 +21,9 @@
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
 #include "platform/memory/memory.h"
+#include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/shell_services.h"
 #include "window/cell_entry.h"
 #include "window/in_cell_editor.h"
 #include "window/keyboard_navigation.h"
@@ -116,14 +118,15 @@ void mirror_in_cell() {
     if (Editor_Wind) UpdateInCellEditor(doc_window_layer(Editor_Wind));
 }
 
-// Until the command bar gives the entry line its place, the instance lives in
-// an offscreen world of its own.
+// The entry line lives in the command bar (its area follows the bar's layout
+// when the bar is drawn); without a command bar, in an offscreen world of its own.
 pf::GWorldPtr entry_home = nullptr;
 constexpr pf::Rect kHomeBounds{0, 0, 40, 480};
 constexpr pf::Rect kHomeArea{2, 2, 38, 478};
 
 WEReference ensure_entry_line() {
     if (WEList.instance) return WEList.instance;
+    if (WindowRef bar = command_bar_window()) return InitEntryLine(pf::window_port(bar), kHomeArea);
     if (!entry_home && pf::new_gworld(&entry_home, 0, kHomeBounds, 0) != pf::noErr) return nullptr;
     return InitEntryLine(&entry_home->port, kHomeArea);
 }
@@ -282,6 +285,40 @@ void DisposeEntryLine() {
 }
 
 void* entry_line_editor() { return WEList.instance; }
+
+void draw_entry_line(const pf::Rect& area) {
+    if (!ensure_entry_line()) return;
+    LongRect view;
+    WEGetViewRect(view, instance());
+    const LongRect wanted = WERectToLongRect(area);
+    if (view.top != wanted.top || view.left != wanted.left || view.bottom != wanted.bottom ||
+        view.right != wanted.right) {
+        WESetViewRect(wanted, instance());
+        WESetDestRect(wanted, instance());
+        WECalText(instance());
+    }
+    pf::erase_rect(area);
+    WEUpdate(nullptr, instance());
+}
+
+// A click into the entry line: editing starts there (without the in-cell
+// view) or the caret moves.
+void ClickEditor(MemoryRef record) {
+    MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    if (!layer || !ensure_entry_line()) return;
+    if (!Editor_Wind) {
+        app_prefs.options2 |= kPrefEntryLineClicked;
+        if (!activate_editor(0, -1, layer, record)) {
+            app_prefs.options2 &= ~kPrefEntryLineClicked;
+            return;
+        }
+    }
+    end_point_mode();
+    pf::Point where;
+    pf::get_mouse(where);
+    WEClick(where, pf::current_modifiers(), pf::tick_count(), instance());
+    mirror_in_cell();
+}
 bool entry_line_editing() { return Editor_Wind != nullptr; }
 
 uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record) {

@@ -105,3 +105,8 @@ bool point_mode_live() { return point.live; }
 void end_point_mode() { point.live = false; }
 
 CellRange point_mode_reference() { return point.reference; }
+
+void FakeMouse(MemoryRef record, const CellRange* range) {
+    if (MemoryRef layer = record ? doc_window_layer(record) : nullptr)
+        point_mode_key(0, 0, range->topLeft, range->botRight, layer);
+}

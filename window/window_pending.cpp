@@ -9,6 +9,7 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/controls/controls.h"
+#include "platform/screen/cursor.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "window/doc_window.h"
@@ -22,6 +23,7 @@ constexpr int16_t kFileOpen = 2;
 constexpr int16_t kFileClose = 4;
 constexpr int16_t kFileSave = 6;
 constexpr int16_t kFileSaveAs = 7;
+constexpr int kPendingBeepTicks = 9;
 
 // Save and Save As of the front document, all layers.
 void save_front_document(bool save_as) {
@@ -41,11 +43,11 @@ void DoFileMenu(MemoryRef, int16_t item) {
             break;
         case kFileSave: save_front_document(false); break;
         case kFileSaveAs: save_front_document(true); break;
-        default: break;
+        default: pf::sys_beep(kPendingBeepTicks); break;
     }
 }
 
-void DoLayerMenu(MemoryRef, int16_t) {}
+void DoLayerMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 
 void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 

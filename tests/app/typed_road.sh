@@ -20,10 +20,12 @@ trap 'stop_session; rm -rf "$work"' EXIT
 "$sheetconv" "$work/empty.csv" "$work/road.qrv" || fail "no empty document"
 saved_size=$(stat -c %s "$work/road.qrv")
 
-dark_pixels() { convert "$out/$1" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 start_app "$quorvin" "$work/road.qrv"
-shoot_until typed_road_open.png menu_bar_drawn typed_road_open.png || fail "no menu bar"
-before=$(dark_pixels typed_road_open.png)
+xdotool windowmove "$window" 0 0
+shoot_until typed_road_open.png has_document typed_road_open.png || fail "no document window"
+dy=$(document_drop typed_road_open.png)
+a4="72x14+36+$((108 + dy))"
 
 keys() { xdotool key --window "$window" --delay 30 "$@"; }
 typed() { xdotool type --window "$window" --delay 30 "$1"; }
@@ -31,8 +33,8 @@ typed 1; keys Return
 typed 2; keys Return
 typed 3; keys Return
 typed "=SUM(A1:A3)"
-more_ink() { [ "$(dark_pixels "$1")" -gt "$before" ]; }
-shoot_until typed_road_in_cell.png more_ink typed_road_in_cell.png || fail "the typed text is not shown"
+typed_in_cell() { [ "$(dark_pixels "$1" "$a4")" -gt 60 ]; }
+shoot_until typed_road_in_cell.png typed_in_cell typed_road_in_cell.png || fail "the typed text is not shown in A4"
 keys Return
 keys Up Up Up Up
 typed 10; keys Return
