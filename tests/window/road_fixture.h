@@ -79,8 +79,8 @@ protected:
         return _resultType_(cell) < 0 ? load_f64(_resultPtr_(cell)) : -1;
     }
 
-    uint32_t pixel(int x, int y) {
-        pf::Port* port = pf::window_port(window);
+    uint32_t pixel(int x, int y, pf::WindowRef of = nullptr) {
+        pf::Port* port = pf::window_port(of ? of : window);
         pf::surface_flush(*port);
         return pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF;
     }
@@ -119,13 +119,18 @@ protected:
 
     // The sheet's top-left corner as a picture, compared with its golden image.
     ::testing::AssertionResult matches_golden(const std::string& name) {
-        constexpr int kWidth = 420, kHeight = 110;
-        cairo_surface_t* shot = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+        return matches_golden(name, window, pf::Rect{0, 0, 110, 420});
+    }
+
+    // A rectangle of a window as a picture, compared with its golden image.
+    ::testing::AssertionResult matches_golden(const std::string& name, pf::WindowRef of, const pf::Rect& area) {
+        const int width = area.right - area.left, height = area.bottom - area.top;
+        cairo_surface_t* shot = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
         cairo_surface_flush(shot);
         auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(shot));
         const int stride = cairo_image_surface_get_stride(shot) / 4;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) data[y * stride + x] = pixel(x, y);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) data[y * stride + x] = pixel(area.left + x, area.top + y, of);
         cairo_surface_mark_dirty(shot);
         ::testing::AssertionResult result = matches_golden_image(shot, name);
         cairo_surface_destroy(shot);

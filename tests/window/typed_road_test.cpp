@@ -3,6 +3,10 @@
 // formula is typed; dragging and shift-clicks select ranges.
 #include "road_fixture.h"
 
+#include "shell/command_bar.h"
+#include "shell/shell_services.h"
+#include "window/in_cell_editor.h"
+
 namespace {
 
 TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
@@ -156,6 +160,38 @@ TEST_F(TypedRoadTest, TheInCellViewGrowsDownForMoreLinesAndNeverShrinks) {
     EXPECT_EQ(WEList.in_cell_range.botRight.v, 2) << "the view never shrinks while editing goes on";
     press_return();
     EXPECT_EQ(Editor_Wind, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int16_t kOneLine = 17;
+
+TEST_F(TypedRoadTest, TheCommandBarsEntryLineShowsTheCellAndTakesClicks) {
+    pf::WindowRef bar = command_bar_window();
+    ASSERT_NE(bar, nullptr);
+    enter("abc");
+    click(CellPoint{0, 0});
+    const pf::Rect first_line{edit_rect.top, edit_rect.left, int16_t(edit_rect.top + kOneLine), edit_rect.right};
+    EXPECT_TRUE(matches_golden("entry_line_showing", bar, first_line));
+    type("=1+");
+    EXPECT_TRUE(matches_golden("entry_line_editing", bar, first_line)) << "typing replaces the shown text";
+    pf::driver_key(pf::kKeyCodeEscape, 27);
+    run_until_idle();
+
+    const pf::Rect content = pf::window_content_rect(bar);
+    pf::driver_click(pf::Point{int16_t(content.top + edit_rect.top + kOneLine / 2),
+                               int16_t(content.left + edit_rect.right - 20)});
+    run_until_idle();
+    ASSERT_EQ(Editor_Wind, window_doc_record(window)) << "a click in the entry line starts editing";
+    EXPECT_FALSE(MouseInCellEditor(cell_point(CellPoint{0, 0}), layer)) << "with no in-cell view";
+    type("d");
+    press_return();
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell))), "abcd");
 }
 
 }  // namespace
