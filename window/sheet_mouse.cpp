@@ -27,14 +27,13 @@ constexpr int16_t kMoveUndoKind = 4;
 
 struct Click {
     pf::Point where;
-    int16_t count;
     uint16_t modifiers;
     uint32_t flags;
 };
 
 Click recorded_click(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
-    const Click click{sheet->click_point, sheet->click_count, sheet->click_modifiers, sheet->flags};
+    const Click click{sheet->click_point, sheet->click_modifiers, sheet->flags};
     release_layer(layer);
     return click;
 }
@@ -129,7 +128,8 @@ int16_t select_lines(MemoryRef layer, pf::Point where, bool column_mode, uint16_
         if (commit_for_click()) SelectCol_Row(layer, where, column_mode);
         return kClickHandled;
     }
-    add_range_text(0, GhostCol_Row(layer, where, column_mode), modifiers, layer);
+    const CellRange reference = GhostCol_Row(layer, where, column_mode);
+    if (reference.topLeft.v >= 0) add_range_text(0, reference, modifiers, layer);
     return kClickHandled;
 }
 
