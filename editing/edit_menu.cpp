@@ -155,7 +155,9 @@ int16_t shift_cells(MemoryRef layer, bool inserting, bool vertically) {
 void insert_or_delete(MemoryRef layer, bool inserting) {
     if (objects_selected(layer)) return;
     const CellRange selection = layer_selection(layer);
-    int16_t choice = whole_rows(selection) ? kEntireRows : whole_columns(selection) ? kEntireColumns : ask_cell_shift(inserting);
+    const int16_t choice = whole_rows(selection)      ? int16_t(kEntireRows)
+                           : whole_columns(selection) ? int16_t(kEntireColumns)
+                                                      : ask_cell_shift(inserting);
     if (choice < 0) return;
     insert_or_delete_cells(layer, inserting, choice);
 }
