@@ -10,7 +10,6 @@
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "core/number_text.h"
-#include "core/startup.h"
 #include "editing/editing_services.h"
 #include "editing/fill.h"
 #include "editing/fill_sort_strings.h"
@@ -167,7 +166,7 @@ void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kL
 }  // namespace
 
 int16_t move_cells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
-    if (check_access(layer)) return quorvin_alert(kProtectedAlert);
+    if (check_access(layer)) return layer_alert(layer, kProtectedAlert);
     return MoveSheetCells(dcol, drow, confirm, undo_kind, layer);
 }
 

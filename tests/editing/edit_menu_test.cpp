@@ -1,0 +1,68 @@
+// The Edit menu's cell commands: the Move Cells destination read from typed
+// text (refusing what names no cell or moves the block off the grid), a
+// protected workbook refusing moves, and Insert and Delete shifting cells.
+#include "fill_fixture.h"
+
+#include "editing/edit_menu.h"
+#include "model/workbook.h"
+
+namespace {
+
+class EditMenu : public FillTest {
+protected:
+    MoveTarget target(const std::string& typed, CellRange selection, CellPoint* delta = nullptr) {
+        unsigned char text[256];
+        pstr(text, typed);
+        CellPoint ignored{};
+        return read_move_target(text, selection, delta ? delta : &ignored);
+    }
+};
+
+TEST_F(EditMenu, MoveDestinationsNameACellOnTheGrid) {
+    CellPoint delta{};
+    EXPECT_EQ(target("B3", cells(4, 4, 5, 6), &delta), MoveTarget::kCell);
+    EXPECT_EQ(delta, (CellPoint{-2, -3}));
+    EXPECT_EQ(target("aa10 and more", cells(0, 0, 0, 0), &delta), MoveTarget::kCell);
+    EXPECT_EQ(delta, (CellPoint{9, 26}));
+    for (const char* not_a_cell : {"", "3B", "B", "12", "$B$3", "ABCDE1"})
+        EXPECT_EQ(target(not_a_cell, cells(0, 0, 0, 0)), MoveTarget::kNotACell) << not_a_cell;
+    for (const char* off_grid : {"A0", "A32001", "A99999999999"})
+        EXPECT_EQ(target(off_grid, cells(0, 0, 0, 0)), MoveTarget::kOffGrid) << off_grid;
+    EXPECT_EQ(target("A31995", cells(0, 0, 9, 0)), MoveTarget::kOffGrid);
+    EXPECT_EQ(target("A31991", cells(0, 0, 9, 0)), MoveTarget::kCell);
+}
+
+TEST_F(EditMenu, AProtectedWorkbookRefusesMoves) {
+    put_number(0, 0, 1);
+    Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
+    select_range(cells(0, 0, 0, 0));
+    move_cells(1, 1, 0, kUndoMove, layer);
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
+    EXPECT_EQ(result(0, 0), 1);
+    EXPECT_EQ(undo_count(), 0);
+}
+
+TEST_F(EditMenu, InsertAndDeleteShiftTheCellsBesideTheSelection) {
+    put_number(1, 1, 1);   // in the selection
+    put_number(4, 1, 2);   // below it
+    put_number(4, 2, 3);   // another column
+    put_number(1, 3, 4);   // right of it
+    select_range(cells(1, 1, 2, 2));
+    expect_undone(kUndoInsertCells, [&] { insert_or_delete_cells(layer, true, kShiftVertically); });
+    select_range(cells(1, 1, 2, 2));  // undo selected the block it moved back
+    ASSERT_EQ(insert_or_delete_cells(layer, true, kShiftVertically), 0);
+    EXPECT_EQ(result(3, 1), 1);
+    EXPECT_EQ(result(6, 1), 2);
+    EXPECT_EQ(result(6, 2), 3);
+    EXPECT_EQ(result(1, 3), 4);
+    EXPECT_EQ(selection(), cells(1, 1, 2, 2));
+    ASSERT_EQ(insert_or_delete_cells(layer, false, kShiftVertically), 0);
+    EXPECT_EQ(result(1, 1), 1);
+    EXPECT_EQ(result(4, 1), 2);
+    EXPECT_EQ(undo_kind(), kUndoDeleteCells);
+    ASSERT_EQ(insert_or_delete_cells(layer, false, kShiftHorizontally), 0);
+    EXPECT_EQ(result(1, 1), 4);
+    EXPECT_EQ(result(4, 1), 2);
+}
+
+}  // namespace
