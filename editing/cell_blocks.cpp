@@ -9,7 +9,11 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 
-void BlockWriter::begin_row(int16_t row) {
+void BlockWriter::use_row(int16_t row) {
+    if (row_open_ && row == row_) return;
+    end_row();
+    row_open_ = true;
+    row_ = row;
     row_start_ = bytes_.size();
     bytes_.resize(row_start_ + kRowHeaderSize);
     _SetRowID_(bytes_.data() + row_start_, row);
@@ -27,7 +31,14 @@ uint8_t* BlockWriter::add_cell_space(int32_t length) {
     return bytes_.data() + at;
 }
 
+CellBytes BlockWriter::take() {
+    end_row();
+    return std::move(bytes_);
+}
+
 void BlockWriter::end_row() {
+    if (!row_open_) return;
+    row_open_ = false;
     const size_t length = bytes_.size() - row_start_;
     if (length == size_t(kRowHeaderSize)) bytes_.resize(row_start_);
     else _SetRowLength_(bytes_.data() + row_start_, uint32_t(length));
@@ -77,14 +88,6 @@ MemoryRef memory_block_of(MemoryRef layer, const CellBytes& bytes) {
     if (with_failure_handler(globals, [&] { block = Bytes2Memory(globals, bytes.data(), 1, int32_t(bytes.size())); }))
         return nullptr;
     return block;
-}
-
-// Takes back the newest undo record after the change it was written for failed.
-void drop_newest_undo(MemoryRef layer) {
-    MemoryRef workbook = GetWorkSheet(layer);
-    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
-    remove_newest_undo(workbook);
-    DisposeUndo(undo);
 }
 
 // Pushes the undo record keeping the cells of `saved`: 0 or an error code.

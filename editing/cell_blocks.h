@@ -12,20 +12,24 @@
 
 using CellBytes = std::vector<uint8_t>;
 
-// Builds a block row by row; rows that get no cell are left out.
+// Builds a block row by row, in rising row order; rows that get no cell are
+// left out.
 class BlockWriter {
 public:
-    void begin_row(int16_t row);
+    // The row the next cells go to: a new row unless it is the present one.
+    void use_row(int16_t row);
     // Appends a copy of a cell record, given the column it is to have.
     void add_cell(const uint8_t* cell, int16_t column);
     // Appends room for a cell record of `length` bytes and answers it.
     uint8_t* add_cell_space(int32_t length);
-    void end_row();
-    CellBytes take() { return std::move(bytes_); }
+    CellBytes take();
 
 private:
+    void end_row();
     CellBytes bytes_;
     size_t row_start_ = 0;
+    int16_t row_ = 0;
+    bool row_open_ = false;
 };
 
 // Calls `visit` with each row number and cell record of a block, in order.

@@ -18,9 +18,8 @@ CellBytes rows_filled(const CellBytes& source_row, const CellRange& range) {
     BlockWriter out;
     if (!block_has_cells(source_row)) return out.take();
     for (int32_t row = range.topLeft.v; row <= range.botRight.v; ++row) {
-        out.begin_row(int16_t(row));
+        out.use_row(int16_t(row));
         for_each_cell(source_row, [&](int16_t, const uint8_t* cell) { out.add_cell(cell, _cellID_(cell)); });
-        out.end_row();
     }
     return out.take();
 }
@@ -28,38 +27,31 @@ CellBytes rows_filled(const CellBytes& source_row, const CellRange& range) {
 // Each row's cell of the source column repeated across the range.
 CellBytes columns_filled(const CellBytes& source_column, const CellRange& range) {
     BlockWriter out;
-    int16_t open_row = -1;
     for_each_cell(source_column, [&](int16_t row, const uint8_t* cell) {
-        if (row != open_row) {
-            if (open_row >= 0) out.end_row();
-            out.begin_row(row);
-            open_row = row;
-        }
+        out.use_row(row);
         for (int32_t column = range.topLeft.h; column <= range.botRight.h; ++column)
             out.add_cell(cell, int16_t(column));
     });
-    if (open_row >= 0) out.end_row();
     return out.take();
+}
+
+// The selection's first or last row (column) copied over it.
+int16_t fill_from_edge(MemoryRef layer, bool down, int16_t variant) {
+    const CellRange range = layer_selection(layer);
+    const int16_t first = down ? range.topLeft.v : range.topLeft.h;
+    const int16_t last = down ? range.botRight.v : range.botRight.h;
+    if (first >= last) return 0;
+    const int16_t edge = variant ? last : first;
+    CellBytes source;
+    if (int16_t error = copy_range_bytes(layer, down ? row_of(range, edge) : column_of(range, edge), &source))
+        return error;
+    const int16_t kind = down ? (variant ? kUndoFillDownAlternate : kUndoFillDown)
+                              : (variant ? kUndoFillRightAlternate : kUndoFillRight);
+    return replace_cells(layer, range, range, down ? rows_filled(source, range) : columns_filled(source, range), kind);
 }
 
 }  // namespace
 
-int16_t FillDown(MemoryRef layer, int16_t variant) {
-    const CellRange range = layer_selection(layer);
-    if (range.topLeft.v >= range.botRight.v) return 0;
-    CellBytes source;
-    const int16_t source_row = variant ? range.botRight.v : range.topLeft.v;
-    if (int16_t error = copy_range_bytes(layer, row_of(range, source_row), &source)) return error;
-    return replace_cells(layer, range, range, rows_filled(source, range),
-                         variant ? kUndoFillDownAlternate : kUndoFillDown);
-}
+int16_t FillDown(MemoryRef layer, int16_t variant) { return fill_from_edge(layer, true, variant); }
 
-int16_t FillRight(MemoryRef layer, int16_t variant) {
-    const CellRange range = layer_selection(layer);
-    if (range.topLeft.h >= range.botRight.h) return 0;
-    CellBytes source;
-    const int16_t source_column = variant ? range.botRight.h : range.topLeft.h;
-    if (int16_t error = copy_range_bytes(layer, column_of(range, source_column), &source)) return error;
-    return replace_cells(layer, range, range, columns_filled(source, range),
-                         variant ? kUndoFillRightAlternate : kUndoFillRight);
-}
+int16_t FillRight(MemoryRef layer, int16_t variant) { return fill_from_edge(layer, false, variant); }

@@ -260,16 +260,10 @@ void put_next_cell(BlockWriter& out, const uint8_t* cell, SeriesRule& rule, int1
 // The next block of the series from the present one (both in the source's numbering).
 CellBytes increment_cell_value(const CellBytes& block, SeriesRule& rule) {
     BlockWriter out;
-    int16_t open_row = -1;
     for_each_cell(block, [&](int16_t row, const uint8_t* cell) {
-        if (row != open_row) {
-            if (open_row >= 0) out.end_row();
-            out.begin_row(row);
-            open_row = row;
-        }
+        out.use_row(row);
         put_next_cell(out, cell, rule, row);
     });
-    if (open_row >= 0) out.end_row();
     return out.take();
 }
 
@@ -296,14 +290,10 @@ public:
             return a.row != b.row ? a.row < b.row : a.column < b.column;
         });
         BlockWriter out;
-        for (size_t i = 0; i < placed_.size(); ++i) {
-            if (i == 0 || placed_[i].row != placed_[i - 1].row) {
-                if (i) out.end_row();
-                out.begin_row(placed_[i].row);
-            }
-            out.add_cell(bytes_.data() + placed_[i].at, placed_[i].column);
+        for (const Placed& cell : placed_) {
+            out.use_row(cell.row);
+            out.add_cell(bytes_.data() + cell.at, cell.column);
         }
-        if (!placed_.empty()) out.end_row();
         return out.take();
     }
 

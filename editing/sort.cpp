@@ -203,9 +203,8 @@ CellBytes ColumnSort(const CellBytes& block, const CellRange& range, const SortO
         auto new_column = [&](const uint8_t* cell) { return moved_to[size_t(_cellID_(cell) - range.topLeft.h)]; };
         std::sort(cells.begin(), cells.end(),
                   [&](const uint8_t* a, const uint8_t* b) { return new_column(a) < new_column(b); });
-        out.begin_row(_RowID_(row));
+        out.use_row(_RowID_(row));
         for (const uint8_t* cell : cells) out.add_cell(cell, new_column(cell));
-        out.end_row();
     }
     return out.take();
 }

@@ -39,8 +39,8 @@ protected:
 
     // A formula cell holding a text result, as a recalculation would leave it.
     void put_text_result(int16_t row, int16_t column, const std::string& text) {
-        put_cell(row, column, kCellFormula, Bytes().s("=I").i16(0).v, std::vector<uint8_t>(text.begin(), text.end()),
-                 kResultText);
+        const std::vector<uint8_t> body{'=', 'I', 0, 0};
+        put_cell(row, column, kCellFormula, body, std::vector<uint8_t>(text.begin(), text.end()), kResultText);
     }
 
     // Runs `change`, checks it made one undo record of `kind`, undoes it and

@@ -10,11 +10,12 @@ namespace {
 
 class Sorts : public FillTest {
 protected:
-    int16_t sort(CellRange range, bool by_rows, std::vector<int16_t> keys, std::vector<uint16_t> orders = {1, 1, 1}) {
+    int16_t sort(CellRange range, bool by_rows, std::initializer_list<int16_t> keys,
+                 std::initializer_list<uint16_t> orders = {1, 1, 1}) {
         int16_t key_list[kSortKeys] = {kNoSortKey, kNoSortKey, kNoSortKey};
         uint16_t order_list[kSortKeys] = {1, 1, 1};
-        for (size_t i = 0; i < keys.size(); ++i) key_list[i] = keys[i];
-        for (size_t i = 0; i < orders.size(); ++i) order_list[i] = orders[i];
+        std::copy(keys.begin(), keys.end(), key_list);
+        std::copy(orders.begin(), orders.end(), order_list);
         select_range(range);
         return Sort_Sheet(layer, by_rows ? 1 : 0, key_list, order_list);
     }
@@ -57,15 +58,15 @@ TEST_F(Sorts, EmptyRowsEndAtTheBottomAndFormulasMoveWithTheirRows) {
     put_formula(0, 1, "=A1*2");
     put_number(2, 0, 4);
     put_formula(2, 1, "=A3*2");
-    put_text(3, 0, "z");
-    put_text_result(4, 0, "m");  // sorts among the text by its result
+    put_text(3, 0, "zed");
+    put_text_result(4, 0, "mid");  // sorts among the text by its result
     put_text(4, 1, "result m");
     ASSERT_EQ(sort(cells(0, 0, 4, 1), true, {0}), 0);
     EXPECT_EQ(result(0, 0), 4);
     EXPECT_EQ(formula(0, 1), "=A1*2");
     EXPECT_EQ(formula(1, 1), "=A2*2");
     EXPECT_EQ(text_at(2, 1), "result m");
-    EXPECT_EQ(text_at(3, 0), "z");
+    EXPECT_EQ(text_at(3, 0), "zed");
     EXPECT_EQ(type_at(4, 0), -1);
     calculate_now();
     EXPECT_EQ(result(1, 1), 18);
