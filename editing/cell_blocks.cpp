@@ -44,7 +44,7 @@ void BlockWriter::end_row() {
     else _SetRowLength_(bytes_.data() + row_start_, uint32_t(length));
 }
 
-void for_each_cell(const CellBytes& block, const std::function<void(int16_t row, const uint8_t* cell)>& visit) {
+void for_each_block_cell(const CellBytes& block, const std::function<void(int16_t row, const uint8_t* cell)>& visit) {
     const uint8_t* end = block.data() + block.size();
     for (const uint8_t* row = block.data(); row < end; row += _RowLength_(row))
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
@@ -58,13 +58,13 @@ bool block_has_cells(const CellBytes& block) {
     return false;
 }
 
-CellRange layer_selection(MemoryRef layer) {
+CellRange current_selection(MemoryRef layer) {
     const CellRange range = use_layer(layer)->selection;
     release_layer(layer);
     return range;
 }
 
-void set_layer_selection(MemoryRef layer, const CellRange& range) {
+void set_current_selection(MemoryRef layer, const CellRange& range) {
     use_layer(layer)->selection = range;
     release_layer(layer);
 }
@@ -118,11 +118,11 @@ int16_t replace_cells(MemoryRef layer, const CellRange& saved, const CellRange& 
     if (!error) {
         // The block's cells stand where they are to go: it is stored with the
         // selection at its own top-left.
-        const CellRange selection = layer_selection(layer);
-        set_layer_selection(layer, stored);
+        const CellRange selection = current_selection(layer);
+        set_current_selection(layer, stored);
         error = InputData(stored.topLeft, stored.botRight, filled, layer);
-        set_layer_selection(layer, selection);
-        if (error) drop_newest_undo(layer);
+        set_current_selection(layer, selection);
+        if (error) take_back_newest_undo(layer);
     }
     DisposeMemory(filled);
     if (error) return error;

@@ -33,11 +33,11 @@ private:
 };
 
 // Calls `visit` with each row number and cell record of a block, in order.
-void for_each_cell(const CellBytes& block, const std::function<void(int16_t row, const uint8_t* cell)>& visit);
+void for_each_block_cell(const CellBytes& block, const std::function<void(int16_t row, const uint8_t* cell)>& visit);
 bool block_has_cells(const CellBytes& block);
 
-CellRange layer_selection(MemoryRef layer);
-void set_layer_selection(MemoryRef layer, const CellRange& range);
+CellRange current_selection(MemoryRef layer);
+void set_current_selection(MemoryRef layer, const CellRange& range);
 
 // The cells of a range of a layer: 0, or an error code.
 int16_t copy_range_bytes(MemoryRef layer, const CellRange& range, CellBytes* out);

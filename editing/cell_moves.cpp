@@ -108,7 +108,7 @@ int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo
     }
     LSelect(destination.topLeft, &destination, nullptr, 0, layer);
     if (store_moved_block(source, delta, moved, layer)) {
-        drop_newest_undo(layer);
+        take_back_newest_undo(layer);
         LSelect(source.topLeft, &source, nullptr, 0, layer);
         return layer_alert(layer, kMemoryAlert);
     }

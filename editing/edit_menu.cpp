@@ -87,7 +87,7 @@ bool ask_move_target(MemoryRef layer, CellPoint* delta) {
         if (item != kOKItem) continue;
         unsigned char text[256];
         GetDText(dialog, kDestinationItem, text);
-        const MoveTarget target = read_move_target(text, layer_selection(layer), delta);
+        const MoveTarget target = read_move_target(text, current_selection(layer), delta);
         if (target == MoveTarget::kCell) {
             chosen = true;
             break;
@@ -134,7 +134,7 @@ int16_t ask_cell_shift(bool inserting) {
 // The cells from the selection to the grid's edge (inserting) or past the
 // selection (deleting) move by the selection's height or width.
 int16_t shift_cells(MemoryRef layer, bool inserting, bool vertically) {
-    const CellRange selection = layer_selection(layer);
+    const CellRange selection = current_selection(layer);
     const int16_t size = int16_t(vertically ? selection.botRight.v - selection.topLeft.v + 1
                                             : selection.botRight.h - selection.topLeft.h + 1);
     CellRange moved = selection;
@@ -153,7 +153,7 @@ int16_t shift_cells(MemoryRef layer, bool inserting, bool vertically) {
 
 void insert_or_delete(MemoryRef layer, bool inserting) {
     if (objects_selected(layer)) return;
-    const CellRange selection = layer_selection(layer);
+    const CellRange selection = current_selection(layer);
     const int16_t choice = whole_rows(selection)      ? int16_t(kEntireRows)
                            : whole_columns(selection) ? int16_t(kEntireColumns)
                                                       : ask_cell_shift(inserting);

@@ -19,7 +19,7 @@ CellBytes rows_filled(const CellBytes& source_row, const CellRange& range) {
     if (!block_has_cells(source_row)) return out.take();
     for (int32_t row = range.topLeft.v; row <= range.botRight.v; ++row) {
         out.use_row(int16_t(row));
-        for_each_cell(source_row, [&](int16_t, const uint8_t* cell) { out.add_cell(cell, _cellID_(cell)); });
+        for_each_block_cell(source_row, [&](int16_t, const uint8_t* cell) { out.add_cell(cell, _cellID_(cell)); });
     }
     return out.take();
 }
@@ -27,7 +27,7 @@ CellBytes rows_filled(const CellBytes& source_row, const CellRange& range) {
 // Each row's cell of the source column repeated across the range.
 CellBytes columns_filled(const CellBytes& source_column, const CellRange& range) {
     BlockWriter out;
-    for_each_cell(source_column, [&](int16_t row, const uint8_t* cell) {
+    for_each_block_cell(source_column, [&](int16_t row, const uint8_t* cell) {
         out.use_row(row);
         for (int32_t column = range.topLeft.h; column <= range.botRight.h; ++column)
             out.add_cell(cell, int16_t(column));
@@ -37,7 +37,7 @@ CellBytes columns_filled(const CellBytes& source_column, const CellRange& range)
 
 // The selection's first or last row (column) copied over it.
 int16_t fill_from_edge(MemoryRef layer, bool down, int16_t variant) {
-    const CellRange range = layer_selection(layer);
+    const CellRange range = current_selection(layer);
     const int16_t first = down ? range.topLeft.v : range.topLeft.h;
     const int16_t last = down ? range.botRight.v : range.botRight.h;
     if (first >= last) return 0;

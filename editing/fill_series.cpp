@@ -260,7 +260,7 @@ void put_next_cell(BlockWriter& out, const uint8_t* cell, SeriesRule& rule, int1
 // The next block of the series from the present one (both in the source's numbering).
 CellBytes increment_cell_value(const CellBytes& block, SeriesRule& rule) {
     BlockWriter out;
-    for_each_cell(block, [&](int16_t row, const uint8_t* cell) {
+    for_each_block_cell(block, [&](int16_t row, const uint8_t* cell) {
         out.use_row(row);
         put_next_cell(out, cell, rule, row);
     });
@@ -275,7 +275,7 @@ public:
     // The block's cells moved by `offset` along the axis, those that land
     // from `first` to `last`.
     void place(const CellBytes& block, int32_t offset, const Axis& axis, int32_t first, int32_t last) {
-        for_each_cell(block, [&](int16_t row, const uint8_t* cell) {
+        for_each_block_cell(block, [&](int16_t row, const uint8_t* cell) {
             const int32_t at = axis.along(row, cell) + offset;
             if (at < first || at > last) return;
             Placed placed{row, _cellID_(cell), bytes_.size()};
@@ -348,7 +348,7 @@ CellRange shrunk_to_data(MemoryRef layer, const CellRange& selection) {
     CellBytes cells;
     CellRange data{selection.topLeft, selection.topLeft};
     if (copy_range_bytes(layer, selection, &cells)) return selection;
-    for_each_cell(cells, [&](int16_t row, const uint8_t* cell) {
+    for_each_block_cell(cells, [&](int16_t row, const uint8_t* cell) {
         data.botRight.v = std::max(data.botRight.v, row);
         data.botRight.h = std::max(data.botRight.h, _cellID_(cell));
     });
@@ -383,7 +383,7 @@ void tell_skipped_results() {
 std::vector<SeriesStepStats> find_data_step(const CellBytes& block, const CellRange& source, bool by_columns) {
     const int32_t records = by_columns ? source.botRight.h - source.topLeft.h + 1 : source.botRight.v - source.topLeft.v + 1;
     std::vector<SeriesStepStats> stats(size_t(std::max(records, 0)), SeriesStepStats{});
-    for_each_cell(block, [&](int16_t row, const uint8_t* cell) {
+    for_each_block_cell(block, [&](int16_t row, const uint8_t* cell) {
         const int16_t column = _cellID_(cell);
         double value;
         if (!cell_in_range(source, row, column) || !series_number(cell, &value)) return;
@@ -400,7 +400,7 @@ std::vector<SeriesStepStats> find_data_step(const CellBytes& block, const CellRa
 
 int16_t FillSeries(MemoryRef layer, const CellRange* destination, int16_t direction, int16_t kind, int16_t unit,
                    const double* step, const double* stop) {
-    const CellRange selection = layer_selection(layer);
+    const CellRange selection = current_selection(layer);
     if (destination && *destination == selection) return 0;
     const CellRange target = destination ? *destination : selection;
     const CellRange source = destination ? selection : dialog_source(layer, selection, direction, kind);

@@ -145,7 +145,7 @@ ColumnLines column_lines(const CellBytes& block, const CellRange& range, const S
     std::vector<uint8_t> has_cell(width, 0);
     ColumnLines columns;
     for (auto& row_marks : columns.in_key_row) row_marks.assign(width, 0);
-    for_each_cell(block, [&](int16_t row, const uint8_t* cell) {
+    for_each_block_cell(block, [&](int16_t row, const uint8_t* cell) {
         const size_t column = size_t(_cellID_(cell) - range.topLeft.h);
         has_cell[column] = 1;
         for (int level = 0; level < order.used; ++level) {
@@ -212,7 +212,7 @@ CellBytes ColumnSort(const CellBytes& block, const CellRange& range, const SortO
 }  // namespace
 
 int16_t Sort_Sheet(MemoryRef layer, int16_t by_rows, const int16_t keys[kSortKeys], const uint16_t orders[kSortKeys]) {
-    const CellRange range = layer_selection(layer);
+    const CellRange range = current_selection(layer);
     CellBytes unsorted;
     if (int16_t error = copy_range_bytes(layer, range, &unsorted)) return error;
     if (!block_has_cells(unsorted)) return 0;

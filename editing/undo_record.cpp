@@ -111,7 +111,7 @@ void remove_newest_undo(MemoryRef workbook) {
     if (list && GetMemorySize(list) > 0) DeleteMemory(list, GetMemorySize(list) - 1, 1);
 }
 
-void drop_newest_undo(MemoryRef layer) {
+void take_back_newest_undo(MemoryRef layer) {
     MemoryRef workbook = GetWorkSheet(layer);
     MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
     remove_newest_undo(workbook);

@@ -113,7 +113,7 @@ MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo);
 // Takes the newest record off the list without disposing it.
 void remove_newest_undo(MemoryRef workbook);
 // Takes back and disposes of the record a change of the layer pushed before it failed.
-void drop_newest_undo(MemoryRef layer);
+void take_back_newest_undo(MemoryRef layer);
 // Pushes a record: the redo record goes, the oldest beyond the depth goes,
 // the change counter counts one more.
 void push_undo(MemoryRef undo, MemoryRef layer);
