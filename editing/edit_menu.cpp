@@ -1,7 +1,7 @@
-// The Edit and Fill menus of the front document window. The Edit items whose
-// handlers belong to the clipboard, find and spelling commands are dispatched
-// by them as they come; here are Undo, Redo, Select All, Insert, Delete,
-// Move Cells and the four fills.
+// The Edit and Fill menus of the front document window: their enabling and
+// the dispatch of Undo, Redo, Select All, Insert, Delete, Move Cells and the
+// four fills. The clipboard, Find and Spelling items join as their commands
+// come.
 #include "editing/edit_menu.h"
 
 #include <cctype>
@@ -19,7 +19,9 @@
 #include "model/insert_delete.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
+#include "platform/scrap/scrap.h"
 #include "shell/app_prefs.h"
 #include "window/window_services.h"
 
@@ -28,11 +30,37 @@ namespace {
 enum EditItem : int16_t {
     kUndoItem = 1,
     kRedoItem = 2,
+    kPasteItem = 6,
+    kClearItem = 7,
+    kPasteSpecialItem = 8,
     kSelectAllItem = 9,
+    kFindItem = 11,
+    kFillItem = 15,
     kInsertItem = 16,
     kDeleteItem = 17,
     kMoveCellsItem = 18,
 };
+
+constexpr int16_t kEditMenuId = 130;
+constexpr int16_t kLastEditItem = kMoveCellsItem;
+
+// Texts of the Edit items that change with what is selected (STR# 129).
+constexpr int16_t kEditTexts = 129;
+enum EditText : int {
+    kSelectAllCellsText = 1,
+    kSelectAllObjectsText = 2,
+    kSelectAllTextText = 3,
+    kInsertColumnsText = 5,
+    kDeleteColumnsText = 6,
+    kInsertRowsText = 8,
+    kDeleteRowsText = 9,
+    kInsertCellsText = 10,
+    kDeleteCellsText = 11,
+    kClearTextText = 28,
+    kClearCellsText = 29,
+};
+
+constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 
 enum FillItem : int16_t { kFillDownItem = 1, kFillRightItem = 2, kFillUpItem = 3, kFillLeftItem = 4 };
 
@@ -161,9 +189,72 @@ void insert_or_delete(MemoryRef layer, bool inserting) {
     insert_or_delete_cells(layer, inserting, choice);
 }
 
+// ---- Enabling ----------------------------------------------------------------
+
+// An item takes the text of the list's entry; the menu's own text stays while
+// the list has none.
+void name_item(pf::MenuRef menu, int16_t item, int text) {
+    const std::string name = pf::get_indexed_string(kEditTexts, text);
+    if (!name.empty()) pf::set_menu_item_text(menu, item, name);
+}
+
+void enable_item(pf::MenuRef menu, int16_t item, bool enabled) {
+    if (enabled) pf::enable_menu_item(menu, item);
+    else pf::disable_menu_item(menu, item);
+}
+
+bool clipboard_holds_cells() {
+    if (!g_Clip) return false;
+    const bool cells = static_cast<const ClipRecord*>(UseMemory(g_Clip))->cells != nullptr;
+    UnuseMemory(g_Clip);
+    return cells;
+}
+
+void set_text_editor_items(pf::MenuRef menu) {
+    enable_item(menu, kPasteItem, ScrapAvailable() != 0 || clipboard_holds_cells());
+    name_item(menu, kClearItem, kClearTextText);
+    name_item(menu, kSelectAllItem, kSelectAllTextText);
+    pf::disable_menu_item(menu, kPasteSpecialItem);
+    for (int16_t item = kFindItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
+}
+
+void set_cell_items(pf::MenuRef menu, MemoryRef layer) {
+    if (!clipboard_holds_cells()) {
+        const uint32_t scrap = ScrapAvailable();
+        enable_item(menu, kPasteSpecialItem, scrap == pf::kScrapText);
+        enable_item(menu, kPasteItem, scrap != 0);
+    }
+    name_item(menu, kClearItem, kClearCellsText);
+    if (objects_selected(layer)) {
+        for (int16_t item = kFillItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
+        name_item(menu, kSelectAllItem, kSelectAllObjectsText);
+        return;
+    }
+    name_item(menu, kSelectAllItem, kSelectAllCellsText);
+    const CellRange selection = current_selection(layer);
+    const bool rows = whole_rows(selection), columns = !rows && whole_columns(selection);
+    name_item(menu, kInsertItem, rows ? kInsertRowsText : columns ? kInsertColumnsText : kInsertCellsText);
+    name_item(menu, kDeleteItem, rows ? kDeleteRowsText : columns ? kDeleteColumnsText : kDeleteCellsText);
+}
+
 void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer); }
 
 }  // namespace
+
+uint32_t ScrapAvailable() {
+    if (pf::scrap_has_flavour(kPictureFlavour)) return kPictureFlavour;
+    return pf::scrap_has_flavour(pf::kScrapText) ? pf::kScrapText : 0;
+}
+
+void set_edit_menu(MemoryRef window_record) {
+    pf::MenuRef menu = pf::get_menu_handle(kEditMenuId);
+    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    if (!menu || !layer) return;
+    for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
+    set_undo(window_record);
+    if (GetActiveEditor(layer)) set_text_editor_items(menu);
+    else set_cell_items(menu, layer);
+}
 
 int16_t move_cells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
     if (check_access(layer)) return layer_alert(layer, kProtectedAlert);
