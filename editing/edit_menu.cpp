@@ -22,7 +22,9 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/scrap/scrap.h"
+#include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
+#include "shell/document_facts.h"
 #include "window/window_services.h"
 
 namespace {
@@ -30,11 +32,13 @@ namespace {
 enum EditItem : int16_t {
     kUndoItem = 1,
     kRedoItem = 2,
+    kCutItem = 4,
     kPasteItem = 6,
     kClearItem = 7,
     kPasteSpecialItem = 8,
     kSelectAllItem = 9,
     kFindItem = 11,
+    kSpellingItem = 13,
     kFillItem = 15,
     kInsertItem = 16,
     kDeleteItem = 17,
@@ -65,6 +69,7 @@ constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 enum FillItem : int16_t { kFillDownItem = 1, kFillRightItem = 2, kFillUpItem = 3, kFillLeftItem = 4 };
 
 constexpr int32_t kProtectedAlert = 6;
+constexpr int kNotBuiltBeepTicks = 9;
 constexpr int16_t kOKItem = 1;
 constexpr int16_t kCancelItem = 2;
 
@@ -237,6 +242,13 @@ void set_cell_items(pf::MenuRef menu, MemoryRef layer) {
     name_item(menu, kDeleteItem, rows ? kDeleteRowsText : columns ? kDeleteColumnsText : kDeleteCellsText);
 }
 
+// The layer the commands act on: the given document window's, else (from the
+// command bar) the front document window's; none without one.
+MemoryRef command_layer(MemoryRef window_record) {
+    if (!window_record) window_record = front_document_record();
+    return window_record ? doc_window_layer(window_record) : nullptr;
+}
+
 void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer); }
 
 }  // namespace
@@ -288,7 +300,7 @@ int16_t insert_or_delete_cells(MemoryRef layer, bool inserting, int16_t choice) 
 }
 
 void DoEditMenu(MemoryRef window_record, int16_t item) {
-    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    MemoryRef layer = command_layer(window_record);
     if (!layer) return;
     switch (item) {
         case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
@@ -297,12 +309,14 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kInsertItem: insert_or_delete(layer, true); break;
         case kDeleteItem: insert_or_delete(layer, false); break;
         case kMoveCellsItem: run_move_cells(layer); break;
+        case kCutItem ... kPasteSpecialItem:
+        case kFindItem ... kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
         default: break;
     }
 }
 
 void DoFillMenu(MemoryRef window_record, int16_t item) {
-    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    MemoryRef layer = command_layer(window_record);
     if (!layer || objects_selected(layer)) return;
     int16_t error = 0;
     switch (item) {
