@@ -33,11 +33,13 @@ enum EditItem : int16_t {
     kUndoItem = 1,
     kRedoItem = 2,
     kCutItem = 4,
+    kCopyItem = 5,
     kPasteItem = 6,
     kClearItem = 7,
     kPasteSpecialItem = 8,
     kSelectAllItem = 9,
     kFindItem = 11,
+    kFindAgainItem = 12,
     kSpellingItem = 13,
     kFillItem = 15,
     kInsertItem = 16,
@@ -309,8 +311,14 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kInsertItem: insert_or_delete(layer, true); break;
         case kDeleteItem: insert_or_delete(layer, false); break;
         case kMoveCellsItem: run_move_cells(layer); break;
-        case kCutItem ... kPasteSpecialItem:
-        case kFindItem ... kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
+        case kCutItem:
+        case kCopyItem:
+        case kPasteItem:
+        case kClearItem:
+        case kPasteSpecialItem:
+        case kFindItem:
+        case kFindAgainItem:
+        case kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
         default: break;
     }
 }
