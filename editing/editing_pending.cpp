@@ -1,8 +1,5 @@
 // Stand-ins for editing routines not built yet.
 #include "files/link_lists.h"
-#include "platform/screen/cursor.h"
-
-constexpr int kPendingBeepTicks = 9;
 
 // The private clipboard does not exist yet: it holds no cells and no links.
 ClipLinks clipboard_links() { return ClipLinks{nullptr, {}, nullptr}; }
@@ -13,9 +10,6 @@ MemoryRef g_Clip = nullptr;
 
 // Nothing is copied yet, so there is nothing to export.
 void PutToScrap(int16_t) {}
-// The Edit and Fill commands are not built yet: choosing one beeps.
-void DoEditMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
-void DoFillMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 void* GetActiveEditor(MemoryRef) { return nullptr; }
 
 #include "model/model_services.h"
@@ -23,8 +17,3 @@ void* GetActiveEditor(MemoryRef) { return nullptr; }
 // Layers have no drawing objects yet.
 MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }
 MemoryRef Delete_Objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }
-
-#include "editing/undo.h"
-
-// Of the Edit menu only Undo and Redo are named from the document yet.
-void set_edit_menu(MemoryRef window_record) { set_undo(window_record); }
