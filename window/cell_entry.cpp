@@ -257,8 +257,10 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
         WriteUndo(kUndoEntry, kExtentRange, &range, nullptr, old, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     DisposeNonNilMemory(old);
     if (!written) return kEntryNoMemory;
-    InputCell(&range, block.data(), int32_t(block.size()), layer);
-    if (stored_as(layer, where, block)) return kEntryStored;
+    const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
+        InputCell(&range, block.data(), int32_t(block.size()), layer);
+    });
+    if (!failed && stored_as(layer, where, block)) return kEntryStored;
     drop_newest_undo(layer);
     return kEntryNoMemory;
 }
@@ -282,7 +284,12 @@ int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* 
     header[kFmtFlagsB] &= uint8_t(~kDateOrderMask);
     const std::vector<uint8_t> typed = bytes_of(text);
     NewCell cell;
-    if (int32_t refused = build_cell(typed, bytes_of(styles), layer, where, header, error_offset, &cell)) return refused;
+    int32_t refused = kEntryStored;
+    const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
+        refused = build_cell(typed, bytes_of(styles), layer, where, header, error_offset, &cell);
+    });
+    if (failed) return kEntryNoMemory;
+    if (refused) return refused;
     const LabelNote kept = label_and_note(layer, where);
     const std::vector<uint8_t> block = cell_block(where, header, kept, cell);
     if (block.size() - kRowHeaderSize > size_t(kLongestCell)) return kEntryTooLong;
