@@ -1,6 +1,6 @@
 // Menu items whose commands are not built yet are dimmed rather than doing
-// nothing when chosen; Close is dimmed while no document window is open. An
-// entry leaves this table when its command is built.
+// nothing when chosen; Close, Save and Save As are dimmed while no document
+// window is open. An entry leaves this table when its command is built.
 #include "core/app_menus.h"
 #include "platform/menus/menus.h"
 
@@ -8,6 +8,8 @@ namespace {
 
 constexpr int16_t kWholeMenu = 0;
 constexpr int16_t kCloseItem = 4;
+constexpr int16_t kSaveItem = 6;
+constexpr int16_t kSaveAsItem = 7;
 
 struct PendingItems {
     int16_t menu;
@@ -16,11 +18,12 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 1, 3},            // About, Preferences
+    {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 11, 11},           // Settings
     {kFileMenu, 13, 13},           // Document Layout
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
-    {kEditMenu, kWholeMenu, 0},
+    {kEditMenu, 4, 8},             // Cut to Paste Special
+    {kEditMenu, 11, 13},           // Find, Find Again, Spelling
     {131, kWholeMenu, 0},          // Format
     {132, kWholeMenu, 0},          // Options
     {133, kWholeMenu, 0},          // Object
@@ -48,6 +51,8 @@ void dim_pending_commands() {
         for (int16_t item = pending.first; item <= pending.last; ++item)
             titles_changed |= set_enabled(menu, item, false);
     }
-    if (pf::MenuRef file = pf::get_menu_handle(kFileMenu)) set_enabled(file, kCloseItem, FrontDocWindow() != nullptr);
+    if (pf::MenuRef file = pf::get_menu_handle(kFileMenu)) {
+        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, FrontDocWindow() != nullptr);
+    }
     if (titles_changed) pf::draw_menu_bar();
 }

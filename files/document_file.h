@@ -95,7 +95,7 @@ void close_document_file(MemoryRef workbook);
 // that says why not (a folder, unreadable, damaged, newer, of another kind).
 int16_t refusal_to_open(const pf::FileSpec& spec);
 // The kind of text a file to open holds, by its name, else by its file type:
-// kCsvFileType, kTabFileType, kTextType (SYLK or a separator to ask for), or
+// kCsvFileType, kTabFileType, kTextType (SYLK, or text whose separator is asked), or
 // 0 for a file that is not interchange text.
 pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type);
 

@@ -40,8 +40,8 @@ bool name_ends_with(const pf::FileSpec& spec, const char* ending) {
 
 pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type) {
     if (name_ends_with(spec, ".csv")) return kCsvFileType;
-    if (name_ends_with(spec, ".txt") || name_ends_with(spec, ".tab")) return kTabFileType;
-    if (name_ends_with(spec, ".slk") || name_ends_with(spec, ".sylk")) return kTextType;
+    if (name_ends_with(spec, ".tab")) return kTabFileType;
+    if (name_ends_with(spec, ".txt") || name_ends_with(spec, ".slk") || name_ends_with(spec, ".sylk")) return kTextType;
     if (finder_type == kTextType || finder_type == kTabFileType || finder_type == kCsvFileType) return finder_type;
     return 0;
 }

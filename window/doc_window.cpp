@@ -16,6 +16,9 @@
 #include "shell/app_prefs.h"
 #include "shell/shell_services.h"
 #include "window/cell_geometry.h"
+#include "window/entry_line.h"
+#include "window/in_cell_editor.h"
+#include "window/sheet_mouse.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
@@ -166,6 +169,8 @@ int32_t update_doc_proc(EventRecord*, uintptr_t app_ref, uintptr_t) {
                                          int16_t(port.right - kScrollBarWidth)});
     Draw_Spreadsheet(sheet_area, layer);
     pf::dispose_region(sheet_area);
+    InvertCells(layer);
+    redraw_in_cell_editor(layer);
     return 1;
 }
 
@@ -228,6 +233,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);
+    IdleEditor();
     pf::pen_normal();
     return 1;
 }
@@ -243,6 +249,7 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
     release_layer(fields.sheet);
+    sheet_click_in_window(as_record(app_ref), fields.sheet);
     set_refresh_request();
     return 1;
 }
@@ -385,10 +392,14 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
     Show_Hide_Bars(record, SheetActive(layer) != 0);
 }
 
-// The calculation library's progress: the cursor spins while work is done.
-// (The command bar's progress bar is not drawn yet.)
-void SheetWaitProc(MemoryRef, int32_t, int32_t done, int32_t total) {
+// The calculation library's progress: the cursor spins while work is done,
+// and the command bar shows a progress bar unless the layer is printing or
+// the work is of kind 5.
+void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total) {
     SpinAppCursor(done == 0 ? int16_t(-1) : done != total ? int16_t(1) : int16_t(0));
+    constexpr int32_t kNoProgressBarKind = 5;
+    bool printing = layer && (GetSheetFlags(layer) & kLayerPrinting);
+    if (kind != kNoProgressBarKind && !printing) draw_progress(done, total);
 }
 
 void DrawCells(const CellRange* range, MemoryRef layer) {

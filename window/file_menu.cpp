@@ -19,6 +19,7 @@
 #include "shell/app_prefs.h"
 #include "shell/shell_services.h"
 #include "window/doc_window.h"
+#include "window/entry_line.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_services.h"

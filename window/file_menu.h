@@ -24,10 +24,3 @@ int16_t CloseFrontWorkSheet(MemoryRef record);
 void discard_doc_window(WindowRef window);
 // Whether the workbook has changes a close would lose.
 bool workbook_dirty(MemoryRef workbook);
-
-// The entry line's state: the record of the document window whose cell is
-// being edited (none when none is), ending the edit without storing, and the
-// commit (1 when the editor closed, 0 when the entry was refused).
-extern MemoryRef Editor_Wind;
-void DeActivateEditor();
-uint32_t Cell_Entry(MemoryRef layer, int8_t key);

@@ -23,6 +23,7 @@
 #include "platform/text/text.h"
 #include "shell/app_prefs.h"
 #include "window/doc_window.h"
+#include "window/entry_line.h"
 #include "window/file_menu.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"

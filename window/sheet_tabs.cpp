@@ -53,6 +53,8 @@ constexpr int16_t kLayerEndTarget = 31999;
 constexpr uint16_t kDimGrey = 0xAAAA;
 
 uint32_t last_click = 0;
+// Asked for while no document window was open: made with the first one.
+bool tab_bar_wanted = false;
 
 // The tab window while it is still in the window list: windows disposed all
 // at once at shutdown take it without its close procedure.
@@ -267,21 +269,23 @@ void set_tab_value(MemoryRef workbook, int16_t value) {
 
 void MakeTabWindow() {
     if (tab_bar_alive()) {
-        pf::show_window(TabBar);
+        if (any_document_window()) pf::show_window(TabBar);
         return;
     }
+    app_prefs.options |= kPrefSheetTabs;
+    tab_bar_wanted = !any_document_window();
+    if (tab_bar_wanted) return;
     const int16_t title_width = side_title_width();
     const int16_t width = tab_window_width(title_width);
     const pf::Point where = tab_window_place(title_width);
     const pf::Rect content{where.v, where.h, int16_t(where.v + kTabBarHeight), int16_t(where.h + width)};
-    const unsigned char title[] = {0};
+    const unsigned char title[] = "\x06Sheets";
     TabBar = pf::new_window(content, title, false, int16_t(pf::kFloatSideProc + 2), pf::kFirstWindowOfClass, true, 0);
     if (!TabBar) return;
     pf::set_window_kind(TabBar, kPaletteWindowKind);
-    app_prefs.options |= kPrefSheetTabs;
     compute_tab_rect();
     register_tab_task();
-    if (any_document_window()) pf::show_window(TabBar);
+    pf::show_window(TabBar);
 }
 
 void HideTabWindow() {
@@ -289,6 +293,7 @@ void HideTabWindow() {
 }
 
 void invalidate_tabs() {
+    if (!tab_bar_alive() && tab_bar_wanted && any_document_window()) MakeTabWindow();
     if (!tab_bar_alive()) return;
     if (!pf::window_visible(TabBar) && any_document_window()) pf::show_window(TabBar);
     Tab_Scroll = true;
@@ -410,15 +415,18 @@ int32_t activate_Tab_proc(EventRecord* event, uintptr_t app_ref, uintptr_t windo
     return update_Tab_proc(event, app_ref, window);
 }
 
-int32_t idle_Tab_proc(EventRecord*, uintptr_t, uintptr_t) {
-    SetCursorTo(kArrowCursor);
+int32_t idle_Tab_proc(EventRecord* event, uintptr_t, uintptr_t) {
+    pf::WindowRef under = nullptr;
+    if (TabBar && event && pf::find_window(event->where, &under) != 0 && under == TabBar) SetCursorTo(kArrowCursor);
     return 1;
 }
 
 int32_t key_Tab_proc(EventRecord* event, uintptr_t, uintptr_t) {
-    MemoryRef record = front_record();
-    if (record) DocumentKey(event, uintptr_t(record), uintptr_t(doc_window_window(record)));
-    return 1;
+    WindowRef document = wxFrontNonFloatingWindow();
+    if (!document) return 0;
+    TaskRecord task;
+    get_task_from_window(document, &task);
+    return call_task_in_port(task.key, document, event, task.app_ref, 0);
 }
 
 int32_t click_Tab_proc(EventRecord* event, uintptr_t, uintptr_t) {
@@ -452,6 +460,7 @@ int32_t click_Tab_proc(EventRecord* event, uintptr_t, uintptr_t) {
 
 int32_t close_Tab_proc(EventRecord* event, uintptr_t, uintptr_t) {
     if (!event || event->message != kCloseForQuit) app_prefs.options &= ~kPrefSheetTabs;
+    tab_bar_wanted = false;
     if (TabBar) {
         store_location();
         pf::hide_window(TabBar);
