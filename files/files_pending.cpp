@@ -4,10 +4,12 @@
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
+#include "excel/excel_import.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/files_services.h"
 #include "model/calc_globals.h"
+#include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "window/window_pending.h"
@@ -45,6 +47,25 @@ MemoryRef workbook_of_file(const pf::FileSpec& spec) {
     return file_info ? New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format) : nullptr;
 }
 
+// An Excel workbook: its layers read into a new workbook, which counts as
+// changed and is saved under a new name.
+int16_t open_excel_file(const pf::FileSpec& spec, MemoryRef workbook) {
+    MemoryRef layer = nullptr;
+    if (int16_t error = New_SpreadSheet(&quorvin_rsrv, workbook, &layer, app_prefs.options & 0xFFF, nullptr)) {
+        DisposeWorkSheet(workbook);
+        return error;
+    }
+    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) {
+        DisposeWorkSheet(workbook);
+        return error;
+    }
+    FileInfoRecord record = file_record_of(workbook);
+    record.format_code = kFormatExcelImport;
+    set_file_record(workbook, record);
+    set_change_ctr(workbook, 1);
+    return 0;
+}
+
 }  // namespace
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
@@ -62,6 +83,8 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
         return err;
     }
     MemoryRef workbook = workbook_of_file(*spec);
+    if (workbook && is_excel_file(*spec))
+        if (int16_t error = open_excel_file(*spec, workbook)) return error;
     if (!make_empty_document_window(spec->name, workbook)) return kNoMemoryErr;
     update_pref_specs(spec, 1);
     return 0;

@@ -1,7 +1,7 @@
 // sheetconv IN OUT: opens a document through the application's own reader,
 // recalculates it to completion and writes it through the application's own
-// writer in the format of OUT's extension (.qrv, .sylk, .csv, .txt). It has no
-// window: questions take their default answer and messages go to stderr. The
+// writer in the format of OUT's extension (.qrv, .sylk, .csv, .txt); IN may
+// also be an Excel workbook. It has no window: questions take their default answer and messages go to stderr. The
 // input is read from a private copy, so converting an older document never
 // writes a backup or a converted file beside it.
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "core/alerts.h"
+#include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
@@ -70,6 +71,16 @@ int16_t read_text_layer(MemoryRef book, const pf::FileSpec& spec) {
     return ReadTextFile(spec, Get_fileinfo(book), layer, kTextType);
 }
 
+int16_t read_excel_layers(MemoryRef book, const pf::FileSpec& spec) {
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
+    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(book), layer)) {
+        failed_quietly = true;  // reported by the reader
+        return error;
+    }
+    return 0;
+}
+
 // Opens the input by its kind (content first, then extension); 0 or an error.
 int16_t open_input(const std::string& path, MemoryRef* book) {
     pf::FileSpec spec;
@@ -83,6 +94,7 @@ int16_t open_input(const std::string& path, MemoryRef* book) {
         return result == 0 ? 0 : kDamagedFileErr;
     }
     if (info.type == kTextType) return read_text_layer(*book, spec);
+    if (is_excel_file(spec)) return read_excel_layers(*book, spec);
     return kUnknownKindErr;
 }
 
