@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan bench debug clean
+.PHONY: all deps configure build run test test-asan test-interop bench debug clean
 
 all: build
 
@@ -28,6 +28,11 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp SDL_VIDEODRIVER=dummy && \
 	  for t in tests/test_*; do [ -x "$$t" ] || continue; echo "== $$t"; $$t --gtest_brief=1 || exit 1; done
+
+# Workbooks made by other spreadsheets (installed here only) read back.
+test-interop: build
+	@tools/install-deps --interop
+	@$(BUILD_DIR)/tests/test_interop
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

@@ -459,8 +459,8 @@ private:
         body.skip(2);                                   // options
         if (book_.version != kBiff4) body.skip(4);      // reserved
         uint16_t length = body.u16();
-        const uint8_t* tokens = body.bytes(length);
-        cell.tokens.assign(tokens, tokens + length);
+        cell.tokens = body.bytes(length);
+        cell.token_length = length;
         if (result[6] == 0xFF && result[7] == 0xFF) {
             switch (result[0]) {
             case 0:
@@ -549,9 +549,8 @@ private:
                 if (cell.kind != ExcelCellKind::kFormula) continue;
                 context.row = cell.row;
                 context.column = cell.column;
-                cell.formula = excel_formula_text(cell.tokens.data(), cell.tokens.size(), context);
-                cell.tokens.clear();
-                cell.tokens.shrink_to_fit();
+                cell.formula = excel_formula_text(cell.tokens, cell.token_length, context);
+                cell.tokens = nullptr;  // the stream goes when reading ends
             }
         }
     }

@@ -30,6 +30,16 @@ bool read_child(GsfInfile* container, const char* name, size_t file_size, std::v
     return size == 0 || gsf_input_read(child, size_t(size), stream.data()) != nullptr;
 }
 
+// A damaged container is reported as an unreadable file; libgsf's own
+// warnings about it would only reach the terminal.
+void quiet_container_warnings() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    g_log_set_handler("libgsf:msole", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+                      [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+}
+
 }  // namespace
 
 bool is_compound_file(const uint8_t* bytes, size_t length) {
@@ -38,6 +48,7 @@ bool is_compound_file(const uint8_t* bytes, size_t length) {
 
 bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream) {
     gsf_init();
+    quiet_container_warnings();
     GsfInput* input = gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE);
     Unref release_input{input};
     if (!input) return false;

@@ -34,7 +34,9 @@ struct ExcelCell {
     ExcelCellKind value_kind = ExcelCellKind::kBlank;
     double number = 0;
     std::string text;
-    std::vector<uint8_t> tokens;  // Excel's parsed formula
+    // Excel's parsed formula, inside the stream being read.
+    const uint8_t* tokens = nullptr;
+    uint16_t token_length = 0;
     std::string formula;  // "=..." in this program's syntax; empty when not convertible
 };
 

@@ -78,7 +78,7 @@ public:
         return error;
     }
 
-    size_t size() const { return block_.size(); }
+    void reserve(size_t bytes) { block_.reserve(bytes); }
 
 private:
     std::vector<uint8_t> block_;
@@ -146,14 +146,32 @@ private:
 
     int16_t put_cells() {
         CellBlockBuilder builder;
-        for (const ExcelCell* cell : ordered_cells()) put_cell(builder, *cell);
+        std::vector<const ExcelCell*> cells = ordered_cells();
+        builder.reserve(cells.size() * (kCellHeaderSize + 2 * kNumberSlotSize));
+        for (const ExcelCell* cell : cells) put_cell(builder, *cell);
         return builder.store(layer_);
     }
 
+    // The format block of each cell format, made once.
+    std::vector<CellFormat> formats_;
+    std::vector<bool> format_made_;
+
+    const CellFormat& format_of(uint16_t xf) {
+        if (formats_.empty()) {
+            formats_.resize(book_.xfs.size() + 1);
+            format_made_.assign(book_.xfs.size() + 1, false);
+        }
+        size_t at = xf < book_.xfs.size() ? xf : book_.xfs.size();
+        if (!format_made_[at]) {
+            GetDefaultFormat(formats_[at].bytes);
+            apply_excel_format(book_, xf, sheet_.is_protected, formats_[at].bytes);
+            format_made_[at] = true;
+        }
+        return formats_[at];
+    }
+
     void put_cell(CellBlockBuilder& builder, const ExcelCell& cell) {
-        CellFormat format;
-        GetDefaultFormat(format.bytes);
-        apply_excel_format(book_, cell.xf, sheet_.is_protected, format.bytes);
+        CellFormat format = format_of(cell.xf);
         _SetCellID_(format.bytes, int16_t(cell.column));
         if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
             format.bytes[kFmtCode] = kFormatBoolean;

@@ -110,8 +110,7 @@ inline std::vector<uint8_t> compound_file(const std::vector<uint8_t>& stream, co
     g_object_unref(container);
     const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
     std::vector<uint8_t> file(bytes, bytes + gsf_output_size(memory));
-    gsf_output_close(memory);
-    g_object_unref(memory);
+    g_object_unref(memory);  // closed with the container
     return file;
 }
 
