@@ -37,7 +37,7 @@ public:
             read_globals(walk);
             if (book_.password) return std::move(book_);
             for (size_t i = 0; i < book_.sheets.size(); ++i)
-                if (book_.sheets[i].is_worksheet) read_sheet(book_.sheets[i]);
+                if (book_.sheets[i].is_worksheet) read_sheet(book_.sheets[i], sheet_span(i));
         }
         convert_formulas();
         book_.replaced_characters = text_.replaced;
@@ -285,8 +285,18 @@ private:
 
     // ---- Worksheets -------------------------------------------------------
 
-    void read_sheet(ExcelSheet& sheet) {
+    // The bytes from a sheet's BOF to the next sheet's, or to the end.
+    size_t sheet_span(size_t index) const {
+        size_t end = stream_.size();
+        for (const ExcelSheet& other : book_.sheets)
+            if (other.offset > book_.sheets[index].offset && other.offset < end) end = other.offset;
+        return end > book_.sheets[index].offset ? end - book_.sheets[index].offset : 0;
+    }
+
+    void read_sheet(ExcelSheet& sheet, size_t span) {
         if (sheet.offset >= stream_.size()) excel_damaged("sheet outside the stream");
+        constexpr size_t kSmallestCellRecord = 14, kMostReserved = size_t(1) << 20;
+        sheet.cells.reserve(std::min(span / kSmallestCellRecord, kMostReserved));
         RecordWalk walk{&stream_, sheet.offset};
         BiffRecord bof;
         if (!walk.read(bof) || bof.type != kRecBof) excel_damaged("sheet without BOF");

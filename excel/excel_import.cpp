@@ -1,6 +1,7 @@
 #include "excel/excel_import.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "excel/compound_file.h"
@@ -77,6 +78,8 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
         book = read_biff_workbook(stream);
     } catch (const ExcelDamaged&) {
         return kExcelUnreadableErr;
+    } catch (const std::bad_alloc&) {
+        return kNoMemoryErr;
     }
     if (book.password) return kExcelPasswordNote;
     bool any_worksheet = false;

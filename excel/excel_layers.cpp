@@ -193,30 +193,32 @@ private:
     // the recalculation; false when the parser refuses it.
     bool put_formula(CellBlockBuilder& builder, const ExcelCell& cell, const uint8_t* format) {
         if (cell.formula.empty() || cell.formula.size() > kMaxFormulaText) return false;
-        std::vector<unsigned char> text = pascal(cell.formula, kMaxFormulaText);
+        unsigned char text[kMaxFormulaText + 1];
+        text[0] = uint8_t(cell.formula.size());
+        std::memcpy(text + 1, cell.formula.data(), cell.formula.size());
         MemoryRef parsed = nullptr;
         int16_t kind = 0;
         int32_t offset = 0;
-        int16_t result = parse_formula_text(text.data(), CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
+        int16_t result = parse_formula_text(text, CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
                                             &parsed, &kind, &offset, format[kFmtCode]);
         if (result != 0 || !parsed) {
             if (parsed) DisposeMemory(parsed);
             return false;
         }
-        std::vector<uint8_t> body(size_t(GetByteSize(parsed)));
-        std::memcpy(body.data(), UseMemory(parsed), body.size());
-        UnuseMemory(parsed);
-        DisposeMemory(parsed);
+        const uint8_t* body = static_cast<const uint8_t*>(UseMemory(parsed));
+        size_t body_length = size_t(GetByteSize(parsed));
         int16_t row = int16_t(cell.row);
         if (cell.value_kind == ExcelCellKind::kText) {
-            size_t length = std::min(cell.text.size(), kMaxCellText - body.size());
-            builder.add(row, format, kCellFormula, body.data(), body.size(),
+            size_t length = std::min(cell.text.size(), kMaxCellText - body_length);
+            builder.add(row, format, kCellFormula, body, body_length,
                         reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
         } else {
             uint8_t slot[kNumberSlotSize] = {};
             store_f64(slot, own_number(cell));
-            builder.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
+            builder.add(row, format, kCellFormula, body, body_length, slot, sizeof slot, kResultNumber);
         }
+        UnuseMemory(parsed);
+        DisposeMemory(parsed);
         return true;
     }
 

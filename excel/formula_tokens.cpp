@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kGridLimit = 32000;  // rows and columns this program has
+constexpr size_t kMaxFormulaText = 255;
 
 // Binding strength in this program's grammar: "&" binds loosest, then one
 // comparison, sums, products, powers; atoms bind tightest.
@@ -25,7 +26,18 @@ struct Operand {
 // A formula that cannot be written for this program.
 struct Unconvertible {};
 
-std::string wrapped(const Operand& operand, bool wrap) { return wrap ? "(" + operand.text + ")" : operand.text; }
+// Appends an operand, in parentheses when its level asks for them.
+void append_operand(std::string& out, const Operand& operand, bool wrap) {
+    if (wrap) out += '(';
+    out += operand.text;
+    if (wrap) out += ')';
+}
+
+std::string wrapped(const Operand& operand, bool wrap) {
+    std::string out;
+    append_operand(out, operand, wrap);
+    return out;
+}
 
 std::string column_letters(int column) {
     unsigned char letters[8];
@@ -51,9 +63,14 @@ public:
         : context_(context), tokens_(tokens), nested_(nested) {}
 
     std::string convert() {
+        stack_.reserve(8);
         while (tokens_.left() > 0) token(tokens_.u8());
         if (stack_.size() != 1) excel_damaged("formula tokens unbalanced");
-        return "=" + stack_.back().text;
+        std::string text;
+        text.reserve(stack_.back().text.size() + 1);
+        text += '=';
+        text += stack_.back().text;
+        return text;
     }
 
 private:
@@ -71,7 +88,11 @@ private:
         stack_.pop_back();
         return top;
     }
-    void push(std::string text, int level) { stack_.push_back(Operand{std::move(text), level}); }
+    // Longer texts cannot be typed into a cell here, so no formula is kept.
+    void push(std::string text, int level) {
+        if (text.size() > kMaxFormulaText) throw Unconvertible{};
+        stack_.push_back(Operand{std::move(text), level});
+    }
 
     void token(uint8_t code) {
         if (code >= 0x20) return operand_token(code >= 0x40 ? uint8_t((code & 0x1F) | 0x20) : code);
@@ -139,7 +160,12 @@ private:
             wrap_left = left.level < level;
             wrap_right = right.level <= level;
         }
-        push(wrapped(left, wrap_left) + op + wrapped(right, wrap_right), level);
+        std::string text;
+        text.reserve(left.text.size() + right.text.size() + 6);
+        append_operand(text, left, wrap_left);
+        text += op;
+        append_operand(text, right, wrap_right);
+        push(std::move(text), level);
     }
 
     void negate() {
