@@ -352,6 +352,8 @@ private:
             break;
         }
         case kRecMulRk: read_mulrk(sheet, body); break;
+        case kRecBlank: add_cell(sheet, body); break;  // a format without a value
+        case kRecMulBlank: read_mulblank(sheet, body); break;
         case kRecLabelSst: {
             ExcelCell& cell = add_cell(sheet, body);
             uint32_t index = body.u32();
@@ -460,6 +462,22 @@ private:
             sheet.cells.push_back(std::move(cell));
         }
         if (body.u16() != column + count - 1) excel_damaged("MULRK columns");
+    }
+
+    void read_mulblank(ExcelSheet& sheet, ByteCursor& body) {
+        if (body.size < 6 || (body.size - 6) % 2 != 0) excel_damaged("MULBLANK length");
+        uint16_t row = body.u16();
+        uint16_t column = body.u16();
+        size_t count = (body.size - 6) / 2;
+        for (size_t i = 0; i < count; ++i) {
+            ExcelCell cell;
+            cell.row = row;
+            cell.column = uint16_t(column + i);
+            cell.xf = body.u16();
+            check_xf(cell.xf);
+            sheet.cells.push_back(std::move(cell));
+        }
+        if (body.u16() != column + count - 1) excel_damaged("MULBLANK columns");
     }
 
     void read_formula(ExcelSheet& sheet, ByteCursor& body, ExcelCell*& awaiting_string) {

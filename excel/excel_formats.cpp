@@ -148,7 +148,10 @@ NumberFormatMatch match_number_format(const std::string& format) {
     if (has(s, "e+") || has(s, "e-")) return {kFormatScientific, decimals, false, true};
     if (has(s, "%")) return {kFormatPercent, decimals, false, true};
     if (has(s, "/")) return {kFormatFraction, 2, false, false};
-    if (uint8_t currency = currency_code(s)) return {currency, decimals, thousands, true};
+    // Currency signs are often quoted or bracketed: look for them in the whole first section.
+    std::string raw = format.substr(0, format.find(';'));
+    for (char& c : raw) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (uint8_t currency = currency_code(raw)) return {currency, decimals, thousands, true};
     if (has(s, "0") || has(s, "#")) return {kFormatFixed, decimals, thousands, true};
     return {kFormatGeneral, 2, false, false};
 }

@@ -116,7 +116,7 @@ private:
         std::vector<const ExcelCell*> cells;
         cells.reserve(sheet_.cells.size());
         for (const ExcelCell& cell : sheet_.cells) {
-            if (cell.kind == ExcelCellKind::kBlank) continue;
+            if (cell.kind == ExcelCellKind::kBlank && !shows_format(cell.xf)) continue;
             if (!cell_in_grid(cell.row, cell.column)) {
                 ++book_.cells_beyond_grid;
                 continue;
@@ -134,6 +134,13 @@ private:
                 unique.push_back(cell);
         }
         return unique;
+    }
+
+    // An empty cell is kept for a format that shows (borders, alignment...).
+    bool shows_format(uint16_t xf) {
+        uint8_t standard[kCellFormatSize];
+        GetDefaultFormat(standard);
+        return format_differs_visibly(format_of(xf).bytes, standard);
     }
 
     bool under_merge(const ExcelCell& cell) const {
@@ -176,6 +183,10 @@ private:
         if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
             format.bytes[kFmtCode] = kFormatBoolean;
         int16_t row = int16_t(cell.row);
+        if (cell.kind == ExcelCellKind::kBlank) {
+            builder.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+            return;
+        }
         if (cell.kind == ExcelCellKind::kFormula && put_formula(builder, cell, format.bytes)) return;
         if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
         if (cell.value_kind == ExcelCellKind::kText) {
@@ -300,7 +311,11 @@ int16_t fill_excel_layers(ExcelBook& book, MemoryRef first_layer) {
     MemoryRef workbook = GetWorkSheet(first_layer);
     int16_t layers_before = num_SpreadSheets(workbook);
     Set_1900Date_Flag(workbook, !book.date1904);
-    if (book.structure_protected) Set_Work_Flags(workbook, Get_Work_Flags(workbook) | kWorkProtected);
+    // Excel protects sheet by sheet; here the workbook is protected and only
+    // the locked cells of protected sheets are locked.
+    bool is_protected = book.structure_protected;
+    for (const ExcelSheet& sheet : book.sheets) is_protected = is_protected || (sheet.is_worksheet && sheet.is_protected);
+    if (is_protected) Set_Work_Flags(workbook, Get_Work_Flags(workbook) | kWorkProtected);
     std::vector<MemoryRef> layers;
     int16_t error = fill_all(book, first_layer, workbook, layers);
     if (error) {

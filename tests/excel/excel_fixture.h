@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "excel/excel_formats.h"
 #include "excel/excel_import.h"
 #include "formula/formula_text.h"
 #include "model/cell_formats.h"

@@ -271,3 +271,82 @@ TEST_F(ExcelTest, OtherFilesAreNotTakenForWorkbooks) {
 }
 
 }  // namespace
+
+namespace {
+
+using biff::Body;
+using biff::Record;
+using biff::Sheet;
+
+Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std::string& name) {
+    return {0x0031, Body().u16(height).u16(options).u16(0x7FFF).u16(weight).u16(0).u8(0).u8(0).u8(0).u8(0)
+                        .text8(name, true).v};
+}
+
+// A BIFF8 XF: font, number format, locked, horizontal alignment, border line styles.
+Record xf_record(uint16_t font, uint16_t format, bool locked, uint8_t align, uint32_t borders) {
+    return {0x00E0, Body().u16(font).u16(format).u16(locked ? 1 : 0).u8(align).u8(0).u8(0).u8(0).u32(borders).u32(0)
+                        .u16(0).v};
+}
+
+TEST(ExcelNumberFormats, MapToTheNearestFormatOfThisProgram) {
+    struct Case {
+        const char* format;
+        uint8_t code;
+        int8_t decimals;
+        bool thousands;
+    } cases[] = {
+        {"General", kFormatGeneral, 2, false}, {"0", kFormatFixed, 0, false},
+        {"#,##0.00", kFormatFixed, 2, true},   {"0.0%", kFormatPercent, 1, false},
+        {"0.00E+00", kFormatScientific, 2, false}, {"# ?/?", kFormatFraction, 2, false},
+        {"\"$\"#,##0.00_);(\"$\"#,##0.00)", 36, 2, true},  // a quoted sign
+        {"$#,##0.00", 36, 2, true},             {"[Red]0.000", kFormatFixed, 3, false},
+        {"m/d/yyyy", 6, 0, false},              {"d-mmm-yy", 9, 0, false},
+        {"mmm-yy", 8, 0, false},                {"yyyy-mm-dd", 5, 0, false},
+        {"h:mm AM/PM", 23, 0, false},           {"[h]:mm:ss", 22, 0, false},
+        {"mm:ss", 29, 0, false},                {"m/d/yyyy h:mm", 25, 0, false},
+        {"@", kFormatGeneral, 2, false},
+    };
+    for (const Case& c : cases) {
+        NumberFormatMatch match = match_number_format(c.format);
+        EXPECT_EQ(match.code, c.code) << c.format;
+        EXPECT_EQ(match.decimals, c.decimals) << c.format;
+        EXPECT_EQ(match.thousands, c.thousands) << c.format;
+    }
+}
+
+TEST_F(ExcelTest, CellFormatsCarryFontsAlignmentBordersAndEmptyFormattedCells) {
+    std::vector<Record> globals = {font_record(200, 400, 0, "Arial"), font_record(280, 700, 0x02, "Times")};
+    globals.push_back(xf_record(0, 0, true, 0, 0));
+    globals.push_back(xf_record(1, 2, true, 3, 0x2001));  // Times 14 bold italic, 0.00, right, thin left, medium bottom
+    Sheet sheet{"F", {biff::number(0, 0, 1.5, 1), biff::number(0, 1, 2, 0),
+                      {0x00BE, Body().u16(2).u16(0).u16(1).u16(0).u16(1).v}}};  // two empty cells, one formatted
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    const uint8_t* styled = cell_at(0, 0, 0);
+    ASSERT_NE(styled, nullptr);
+    EXPECT_EQ(styled[kFmtCode], kFormatFixed);
+    EXPECT_EQ(styled[kFmtDecimals], 2);
+    EXPECT_EQ(styled[kFmtSize], 14);
+    EXPECT_EQ(styled[kFmtFace], 0x03);
+    EXPECT_EQ(styled[kFmtAlign], 3);
+    EXPECT_EQ(format_border_styles(styled), 0x2004);  // thin left, thick bottom
+    EXPECT_EQ(format_font(cell_at(0, 0, 1)), kDefaultFontNumber);  // the workbook's own font stays the default
+    const uint8_t* empty = cell_at(0, 2, 0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(_cellType_(empty), kCellFormatOnly);
+    EXPECT_EQ(cell_at(0, 2, 1), nullptr);  // nothing to show
+    EXPECT_EQ(check_access(layer_at(0)), 0);
+}
+
+TEST_F(ExcelTest, AProtectedSheetProtectsTheWorkbookAndLocksOnlyItsLockedCells) {
+    std::vector<Record> globals = {xf_record(0, 0, true, 0, 0), xf_record(0, 0, false, 0, 0)};
+    Sheet guarded{"Guarded", {biff::number(0, 0, 1, 0), biff::number(0, 1, 2, 1), {0x0012, Body().u16(1).v}}};
+    Sheet open{"Open", {biff::number(0, 0, 3, 0)}};
+    ASSERT_EQ(import8(globals, {guarded, open}), 0);
+    EXPECT_EQ(check_access(layer_at(0)), 1);
+    EXPECT_TRUE(cell_at(0, 0, 0)[kFmtFlagsA] & kFlagLocked);
+    EXPECT_FALSE(cell_at(0, 0, 1)[kFmtFlagsA] & kFlagLocked);
+    EXPECT_FALSE(cell_at(1, 0, 0)[kFmtFlagsA] & kFlagLocked);
+}
+
+}  // namespace
