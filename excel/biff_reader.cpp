@@ -19,6 +19,8 @@ constexpr uint16_t kNameBuiltIn = 0x0020;
 constexpr size_t kMaxSheets = 4096;
 constexpr size_t kMaxSharedTokens = 4096;
 
+// Record handlers are named after the record they read: p31 reads FONT
+// (0x0031), pE0 an XF (0x00E0), pFC the shared strings (0x00FC) and so on.
 class BiffReader {
 public:
     explicit BiffReader(const std::vector<uint8_t>& stream) : stream_(stream) {}
@@ -87,20 +89,20 @@ private:
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
             case kRecProtect: book_.structure_protected = body.u16() != 0; break;
-            case kRecFont: read_font(body); break;
-            case kRecFormat: read_format(body); break;
-            case kRecXfBiff8: biff8() ? read_xf8(body) : read_xf5(body); break;
-            case kRecBoundSheet: read_bound_sheet(body); break;
-            case kRecSst: read_shared_strings(record, walk); break;
-            case kRecSupBook: read_supbook(body); break;
-            case kRecExternSheet: if (biff8()) read_extern_sheet(body); break;
-            case kRecName: read_name(body); break;
+            case kRecFont: p31(body); break;
+            case kRecFormat: p41E(body); break;
+            case kRecXfBiff8: biff8() ? pE0(body) : pE0_biff5(body); break;
+            case kRecBoundSheet: p85(body); break;
+            case kRecSst: pFC(record, walk); break;
+            case kRecSupBook: p1AE(body); break;
+            case kRecExternSheet: if (biff8()) p17(body); break;
+            case kRecName: p18(body); break;
             default: break;
             }
         }
     }
 
-    void read_font(ByteCursor& body) {
+    void p31(ByteCursor& body) {
         ExcelFont font;
         font.height = body.u16();
         uint16_t options = body.u16();
@@ -114,7 +116,7 @@ private:
         book_.fonts.push_back(std::move(font));
     }
 
-    void read_biff4_font(ByteCursor& body) {
+    void p231(ByteCursor& body) {
         ExcelFont font;
         font.height = body.u16();
         uint16_t options = body.u16();
@@ -126,13 +128,13 @@ private:
         book_.fonts.push_back(std::move(font));
     }
 
-    void read_format(ByteCursor& body) {
+    void p41E(ByteCursor& body) {
         uint16_t index = body.u16();
         if (biff4_format_indices_) index = uint16_t(book_.formats.size());
         book_.formats[index] = biff8() ? long_text(body) : short_text(body);
     }
 
-    void read_xf8(ByteCursor& body) {
+    void pE0(ByteCursor& body) {
         ExcelXf xf;
         xf.font = body.u16();
         xf.format = body.u16();
@@ -151,7 +153,7 @@ private:
         book_.xfs.push_back(xf);
     }
 
-    void read_xf5(ByteCursor& body) {
+    void pE0_biff5(ByteCursor& body) {
         ExcelXf xf;
         xf.font = body.u16();
         xf.format = body.u16();
@@ -170,7 +172,7 @@ private:
         book_.xfs.push_back(xf);
     }
 
-    void read_xf4(ByteCursor& body) {
+    void p443(ByteCursor& body) {
         ExcelXf xf;
         xf.font = body.u8();
         xf.format = body.u8();
@@ -188,7 +190,7 @@ private:
         book_.xfs.push_back(xf);
     }
 
-    void read_bound_sheet(ByteCursor& body) {
+    void p85(ByteCursor& body) {
         if (book_.sheets.size() >= kMaxSheets) excel_damaged("too many sheets");
         ExcelSheet sheet;
         sheet.offset = body.u32();
@@ -198,7 +200,7 @@ private:
         book_.sheets.push_back(std::move(sheet));
     }
 
-    void read_shared_strings(BiffRecord& record, RecordWalk& walk) {
+    void pFC(BiffRecord& record, RecordWalk& walk) {
         SegmentedCursor strings{{record.body}, 0};
         for (ByteCursor& more : walk.continuations()) strings.segments.push_back(more);
         strings.u32();  // references to strings in the workbook
@@ -208,12 +210,12 @@ private:
 
     std::vector<bool> internal_supbooks_;
 
-    void read_supbook(ByteCursor& body) {
+    void p1AE(ByteCursor& body) {
         bool internal = body.size == 4 && body.data[2] == 0x01 && body.data[3] == 0x04;
         internal_supbooks_.push_back(internal);
     }
 
-    void read_extern_sheet(ByteCursor& body) {
+    void p17(ByteCursor& body) {
         uint16_t count = body.u16();
         for (uint16_t i = 0; i < count; ++i) {
             uint16_t supbook = body.u16();
@@ -226,7 +228,7 @@ private:
 
     // A name that stands for one range of one sheet becomes a named range of
     // that layer; names of other kinds are left out.
-    void read_name(ByteCursor& body) {
+    void p18(ByteCursor& body) {
         uint16_t options = body.u16();
         body.skip(1);  // keyboard shortcut
         uint8_t name_length = body.u8();
@@ -351,9 +353,9 @@ private:
             set_number(cell, rk_value(body.u32()));
             break;
         }
-        case kRecMulRk: read_mulrk(sheet, body); break;
+        case kRecMulRk: pBD(sheet, body); break;
         case kRecBlank: add_cell(sheet, body); break;  // a format without a value
-        case kRecMulBlank: read_mulblank(sheet, body); break;
+        case kRecMulBlank: pBE(sheet, body); break;
         case kRecLabelSst: {
             ExcelCell& cell = add_cell(sheet, body);
             uint32_t index = body.u32();
@@ -376,8 +378,8 @@ private:
             break;
         }
         case kRecFormula:
-        case kRecFormulaBiff4: read_formula(sheet, body, awaiting_string); break;
-        case kRecShrFmla: read_shared_formula(sheet, body); break;
+        case kRecFormulaBiff4: p6(sheet, body, awaiting_string); break;
+        case kRecShrFmla: p4BC(sheet, body); break;
         case kRecColInfo: {
             ExcelColumnWidth column;
             column.first = body.u16();
@@ -447,7 +449,7 @@ private:
         return rk & 0x01 ? value / 100 : value;
     }
 
-    void read_mulrk(ExcelSheet& sheet, ByteCursor& body) {
+    void pBD(ExcelSheet& sheet, ByteCursor& body) {
         if (body.size < 6 || (body.size - 6) % 6 != 0) excel_damaged("MULRK length");
         uint16_t row = body.u16();
         uint16_t column = body.u16();
@@ -464,7 +466,7 @@ private:
         if (body.u16() != column + count - 1) excel_damaged("MULRK columns");
     }
 
-    void read_mulblank(ExcelSheet& sheet, ByteCursor& body) {
+    void pBE(ExcelSheet& sheet, ByteCursor& body) {
         if (body.size < 6 || (body.size - 6) % 2 != 0) excel_damaged("MULBLANK length");
         uint16_t row = body.u16();
         uint16_t column = body.u16();
@@ -480,7 +482,7 @@ private:
         if (body.u16() != column + count - 1) excel_damaged("MULBLANK columns");
     }
 
-    void read_formula(ExcelSheet& sheet, ByteCursor& body, ExcelCell*& awaiting_string) {
+    void p6(ExcelSheet& sheet, ByteCursor& body, ExcelCell*& awaiting_string) {
         ExcelCell& cell = add_cell(sheet, body);
         cell.kind = ExcelCellKind::kFormula;
         const uint8_t* result = body.bytes(8);
@@ -512,7 +514,7 @@ private:
         }
     }
 
-    void read_shared_formula(ExcelSheet& sheet, ByteCursor& body) {
+    void p4BC(ExcelSheet& sheet, ByteCursor& body) {
         SharedFormula shared;
         shared.first_row = body.u16();
         shared.last_row = body.u16();
@@ -554,9 +556,9 @@ private:
             switch (record.type) {
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
-            case kRecFontBiff4: read_biff4_font(body); break;
-            case kRecFormat: read_format(body); break;
-            case kRecXfBiff4: read_xf4(body); break;
+            case kRecFontBiff4: p231(body); break;
+            case kRecFormat: p41E(body); break;
+            case kRecXfBiff4: p443(body); break;
             default: read_sheet_record(record.type, body, sheet, awaiting_string); break;
             }
         }
