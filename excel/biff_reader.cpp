@@ -449,38 +449,27 @@ private:
         return rk & 0x01 ? value / 100 : value;
     }
 
-    void pBD(ExcelSheet& sheet, ByteCursor& body) {
-        if (body.size < 6 || (body.size - 6) % 6 != 0) excel_damaged("MULRK length");
+    // MULRK and MULBLANK: a row, its first column, a cell format (and for
+    // MULRK a number) per cell, then the last column.
+    void read_cell_run(ExcelSheet& sheet, ByteCursor& body, bool with_numbers) {
+        size_t item = with_numbers ? 6 : 2;
+        if (body.size < 6 || (body.size - 6) % item != 0) excel_damaged("cell run length");
         uint16_t row = body.u16();
         uint16_t column = body.u16();
-        size_t count = (body.size - 6) / 6;
+        size_t count = (body.size - 6) / item;
         for (size_t i = 0; i < count; ++i) {
             ExcelCell cell;
             cell.row = row;
             cell.column = uint16_t(column + i);
             cell.xf = body.u16();
             check_xf(cell.xf);
-            set_number(cell, rk_value(body.u32()));
+            if (with_numbers) set_number(cell, rk_value(body.u32()));
             sheet.cells.push_back(std::move(cell));
         }
-        if (body.u16() != column + count - 1) excel_damaged("MULRK columns");
+        if (body.u16() != column + count - 1) excel_damaged("cell run columns");
     }
-
-    void pBE(ExcelSheet& sheet, ByteCursor& body) {
-        if (body.size < 6 || (body.size - 6) % 2 != 0) excel_damaged("MULBLANK length");
-        uint16_t row = body.u16();
-        uint16_t column = body.u16();
-        size_t count = (body.size - 6) / 2;
-        for (size_t i = 0; i < count; ++i) {
-            ExcelCell cell;
-            cell.row = row;
-            cell.column = uint16_t(column + i);
-            cell.xf = body.u16();
-            check_xf(cell.xf);
-            sheet.cells.push_back(std::move(cell));
-        }
-        if (body.u16() != column + count - 1) excel_damaged("MULBLANK columns");
-    }
+    void pBD(ExcelSheet& sheet, ByteCursor& body) { read_cell_run(sheet, body, true); }
+    void pBE(ExcelSheet& sheet, ByteCursor& body) { read_cell_run(sheet, body, false); }
 
     void p6(ExcelSheet& sheet, ByteCursor& body, ExcelCell*& awaiting_string) {
         ExcelCell& cell = add_cell(sheet, body);
