@@ -8,6 +8,9 @@
 #include "excel/excel_book.h"
 #include "excel/excel_text.h"
 #include "excel/formula_tokens.h"
+#include "formula/reference_text.h"
+#include "model/cell_range.h"
+#include "model/named_ranges.h"
 
 namespace {
 
@@ -226,16 +229,17 @@ private:
         }
     }
 
-    // A name that stands for one range of one sheet becomes a named range of
-    // that layer; names of other kinds are left out.
+    // Every name is kept, in order, for the formulas that use it by number; a
+    // name that stands for one range of one sheet becomes a named range of
+    // that layer, names of other kinds are left out.
     void p18(ByteCursor& body) {
         uint16_t options = body.u16();
         body.skip(1);  // keyboard shortcut
         uint8_t name_length = body.u8();
         uint16_t formula_length = body.u16();
-        body.skip(biff8() ? 2 : 2);  // unused, or the extern sheet index
-        body.skip(2);                // the sheet of a local name
-        body.skip(4);                // lengths of menu, description, help and status texts
+        body.skip(2);  // unused, or the extern sheet index
+        body.skip(2);  // the sheet of a local name
+        body.skip(4);  // lengths of menu, description, help and status texts
         RawText raw;
         if (biff8()) {
             raw.wide = body.u8() & 0x01;
@@ -245,10 +249,20 @@ private:
             raw.bytes.assign(reinterpret_cast<const char*>(body.bytes(name_length)), name_length);
         }
         ByteCursor tokens{body.bytes(formula_length), formula_length, 0};
-        if (options & kNameBuiltIn) return;
         ExcelName name;
         name.name = text_of(raw);
-        if (name_range(tokens, name)) book_.names.push_back(std::move(name));
+        if (!(options & kNameBuiltIn) && name_range(tokens, name)) name.usable = usable_range_name(name);
+        book_.names.push_back(std::move(name));
+    }
+
+    // Whether a named range of this program can carry the name and its range.
+    static bool usable_range_name(const ExcelName& name) {
+        if (name.name.empty() || name.name.size() >= kNamedRangeNameSize) return false;
+        if (!cell_in_grid(name.last_row, name.last_column)) return false;
+        unsigned char text[kNamedRangeNameSize];
+        text[0] = uint8_t(name.name.size());
+        std::memcpy(text + 1, name.name.data(), name.name.size());
+        return TestRangeChars(text) == 0;
     }
 
     bool name_range(ByteCursor& tokens, ExcelName& name) {
@@ -564,6 +578,7 @@ private:
             context.book = &book_;
             context.layer_of_sheet = &layer_of_sheet;
             context.shared = &sheet.shared;
+            context.sheet = int(&sheet - book_.sheets.data());
             for (ExcelCell& cell : sheet.cells) {
                 if (cell.kind != ExcelCellKind::kFormula) continue;
                 context.row = cell.row;

@@ -95,6 +95,7 @@ struct ExcelXf {
 
 struct ExcelName {
     std::string name;     // Mac Roman
+    bool usable = false;  // one range of one sheet, under a name a layer can hold
     int sheet = -1;       // the sheet of its range, -1 when it has none
     uint16_t first_row = 0, last_row = 0, first_column = 0, last_column = 0;
 };
@@ -116,7 +117,7 @@ struct ExcelBook {
     std::map<uint16_t, std::string> formats;  // number format strings by index
     std::vector<ExcelXf> xfs;
     std::vector<ExcelSheet> sheets;
-    std::vector<ExcelName> names;
+    std::vector<ExcelName> names;  // all the NAME records, in order
     std::vector<ExcelSheetRange> extern_sheets;
     // What could not be carried over.
     int unconverted_formulas = 0;

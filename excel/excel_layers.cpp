@@ -8,7 +8,6 @@
 #include "files/document_reading.h"
 #include "formula/function_values.h"
 #include "formula/parser.h"
-#include "formula/reference_text.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -262,12 +261,10 @@ int16_t put_names(const ExcelBook& book, const std::vector<MemoryRef>& layer_of_
         if (!layer) continue;
         std::vector<uint8_t> records;
         for (const ExcelName& name : book.names) {
-            if (name.sheet != int(sheet) || name.name.empty() || name.name.size() >= kNamedRangeNameSize) continue;
-            if (!cell_in_grid(name.last_row, name.last_column)) continue;
+            if (!name.usable || name.sheet != int(sheet)) continue;
             unsigned char text[kNamedRangeNameSize];
             text[0] = uint8_t(name.name.size());
             std::memcpy(text + 1, name.name.data(), name.name.size());
-            if (TestRangeChars(text)) continue;
             CellRange range{{int16_t(name.first_row), int16_t(name.first_column)},
                             {int16_t(name.last_row), int16_t(name.last_column)}};
             records.resize(records.size() + kNamedRangeSize, 0);
@@ -299,10 +296,12 @@ int16_t fill_all(ExcelBook& book, MemoryRef first_layer, MemoryRef workbook, std
         }
         layers.push_back(layer);
     }
+    // Names first: the formulas are parsed against them.
+    if (int16_t error = put_names(book, layers)) return error;
     for (size_t i = 0; i < book.sheets.size(); ++i)
         if (layers[i])
             if (int16_t error = LayerFiller(book, layers[i], book.sheets[i]).fill()) return error;
-    return put_names(book, layers);
+    return 0;
 }
 
 }  // namespace

@@ -141,6 +141,7 @@ private:
         case 0x28: return tokens_.skip(6);
         case 0x29:
         case 0x2E: return tokens_.skip(2);
+        case 0x23: return defined_name();
         case 0x3A: return three_d(false);
         case 0x3B: return three_d(true);
         default: throw Unconvertible{};  // arrays, names, reference errors, external names
@@ -299,6 +300,19 @@ private:
             return (top.relative ? "" : "$") + std::to_string(top.value + 1) + ":" + (bottom.relative ? "" : "$") +
                    std::to_string(bottom.value + 1);
         return coordinate_text(top, left) + ":" + coordinate_text(bottom, right);
+    }
+
+    // A name of the workbook, by its number: used by name when it became a
+    // named range of the formula's own layer.
+    void defined_name() {
+        if (version() == kBiff4) throw Unconvertible{};
+        uint16_t number = tokens_.u16();
+        tokens_.skip(biff8() ? 2 : 12);
+        const std::vector<ExcelName>& names = context_.book->names;
+        if (number == 0 || number > names.size()) throw Unconvertible{};
+        const ExcelName& name = names[number - 1];
+        if (!name.usable || name.sheet != context_.sheet) throw Unconvertible{};
+        push(name.name, kAtom);
     }
 
     // A reference to other sheets: the sheets, then an ordinary reference.

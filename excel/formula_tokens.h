@@ -14,6 +14,7 @@
 
 struct FormulaContext {
     const ExcelBook* book = nullptr;
+    int sheet = -1;       // the sheet of the formula
     uint16_t row = 0;     // the cell the formula belongs to, for the relative
     uint16_t column = 0;  // references of shared formulas
     // The layer number (0-based) of each sheet of the workbook, -1 for none.

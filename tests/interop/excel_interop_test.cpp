@@ -54,11 +54,12 @@ std::string flat_document(bool dates_1904) {
 <table:table-row><table:table-cell office:value-type="string"><text:p>café ünïcode Ελλάδα</text:p></table:table-cell><table:table-cell table:formula="of:=SUM([.A1];[.B1])" office:value-type="float" office:value="4.5"/></table:table-row>
 <table:table-row><table:table-cell table:style-name="ce1" office:value-type="date" office:date-value="2024-02-29"/><table:table-cell table:formula="of:=IF([.A1]&gt;1;&quot;big&quot;;&quot;small&quot;)" office:value-type="string" office:string-value="big"/></table:table-row>
 <table:table-row><table:table-cell table:formula="of:=[$Second.A1]+1" office:value-type="float" office:value="8"/><table:table-cell table:formula="of:=ROMAN(4)" office:value-type="string" office:string-value="IV"/></table:table-row>
-<table:table-row><table:table-cell office:value-type="string"><text:p>)x" + kLongText + R"x(</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>)x" + kLongText + R"x(</text:p></table:table-cell><table:table-cell table:formula="of:=SUM(Total)" office:value-type="float" office:value="4.5"/></table:table-row>
 </table:table>
 <table:table table:name="Second">
 <table:table-row><table:table-cell office:value-type="float" office:value="7"/></table:table-row>
 </table:table>
+<table:named-expressions><table:named-range table:name="Total" table:base-cell-address="$Values.$A$1" table:cell-range-address="$Values.$A$1:.$B$1"/></table:named-expressions>
 </office:spreadsheet></office:body></office:document>
 )x";
 }
@@ -155,7 +156,9 @@ TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1904Dates) {
     EXPECT_EQ(text_at(0, 4, 0), kLongText);
     EXPECT_EQ(formula_at(0, 3, 1), "");  // ROMAN is not a function here
     EXPECT_EQ(notes.unconverted_formulas, 1);
+    EXPECT_EQ(formula_at(0, 4, 1), "=SUM(Total)");
     expect_common_contents();
+    EXPECT_EQ(number_at(0, 4, 1), 4.5);
 }
 
 TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1900Dates) {
