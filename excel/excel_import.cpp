@@ -1,5 +1,6 @@
 #include "excel/excel_import.h"
 
+#include <cctype>
 #include <cstring>
 #include <new>
 #include <string>
@@ -60,8 +61,7 @@ bool is_excel_file(const pf::FileSpec& spec) {
     int32_t count = sizeof head;
     pf::read_file(ref, count, head);
     pf::close_file(ref);
-    if (count >= int32_t(sizeof head)) return is_excel_head(head, size_t(count));
-    return has_xls_extension(spec.name);
+    return is_excel_head(head, size_t(count)) || has_xls_extension(spec.name);
 }
 
 int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes) {

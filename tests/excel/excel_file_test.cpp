@@ -74,7 +74,8 @@ TEST_F(ExcelFileTest, AProtectedWorkbookIsRefusedWithACaution) {
 
 TEST_F(ExcelFileTest, OtherFilesNamedAsWorkbooksAreRefusedWithError1003) {
     pf::FileSpec spec = write("Notes.xls", std::vector<uint8_t>(600, 'x'));
-    EXPECT_FALSE(is_excel_file(spec));
+    EXPECT_TRUE(is_excel_file(spec));  // by its name
+    EXPECT_FALSE(is_excel_file(write("Notes.txt", std::vector<uint8_t>(600, 'x'))));
     EXPECT_EQ(read(spec), kExcelUnreadableErr);
     EXPECT_EQ(file_errors, std::vector<int16_t>{kExcelUnreadableErr});
     EXPECT_EQ(layers(), 1);
