@@ -583,7 +583,9 @@ private:
                 if (cell.kind != ExcelCellKind::kFormula) continue;
                 context.row = cell.row;
                 context.column = cell.column;
-                cell.formula = excel_formula_text(cell.tokens, cell.token_length, context);
+                ConvertedFormula converted = excel_formula_text(cell.tokens, cell.token_length, context);
+                cell.formula = std::move(converted.text);
+                cell.formula_key = std::move(converted.key);
                 cell.tokens = nullptr;  // the stream goes when reading ends
             }
         }

@@ -38,6 +38,7 @@ struct ExcelCell {
     const uint8_t* tokens = nullptr;
     uint16_t token_length = 0;
     std::string formula;  // "=..." in this program's syntax; empty when not convertible
+    std::string formula_key;  // equal for formulas stored alike (formula_tokens.h)
 };
 
 // The tokens that the formulas of a range share, read with each cell's position.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "core/number_text.h"
 #include "excel/excel_formats.h"
@@ -201,8 +203,17 @@ private:
 
     // A formula parsed by this program's parser, with Excel's result until
     // the recalculation; false when the parser refuses it.
-    bool put_formula(CellBlockBuilder& builder, const ExcelCell& cell, const uint8_t* format) {
-        if (cell.formula.empty() || cell.formula.size() > kMaxFormulaText) return false;
+    // Stored formulas by formula key and format code; empty when refused.
+    std::unordered_map<std::string, std::vector<uint8_t>> parsed_;
+
+    // The formula parsed by this program's parser once for all the cells
+    // whose formulas are stored alike.
+    const std::vector<uint8_t>& parsed_formula(const ExcelCell& cell, uint8_t format_code) {
+        std::string key = cell.formula_key;
+        key += char(format_code);
+        auto found = parsed_.find(key);
+        if (found != parsed_.end()) return found->second;
+        std::vector<uint8_t>& stored = parsed_[key];
         unsigned char text[kMaxFormulaText + 1];
         text[0] = uint8_t(cell.formula.size());
         std::memcpy(text + 1, cell.formula.data(), cell.formula.size());
@@ -210,25 +221,32 @@ private:
         int16_t kind = 0;
         int32_t offset = 0;
         int16_t result = parse_formula_text(text, CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
-                                            &parsed, &kind, &offset, format[kFmtCode]);
-        if (result != 0 || !parsed) {
-            if (parsed) DisposeMemory(parsed);
-            return false;
+                                            &parsed, &kind, &offset, format_code);
+        if (result == 0 && parsed) {
+            const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(parsed));
+            stored.assign(bytes, bytes + GetByteSize(parsed));
+            UnuseMemory(parsed);
         }
-        const uint8_t* body = static_cast<const uint8_t*>(UseMemory(parsed));
-        size_t body_length = size_t(GetByteSize(parsed));
+        if (parsed) DisposeMemory(parsed);
+        return stored;
+    }
+
+    // A formula parsed by this program's parser, with Excel's result until
+    // the recalculation; false when the parser refuses it.
+    bool put_formula(CellBlockBuilder& builder, const ExcelCell& cell, const uint8_t* format) {
+        if (cell.formula.empty() || cell.formula.size() > kMaxFormulaText) return false;
+        const std::vector<uint8_t>& body = parsed_formula(cell, format[kFmtCode]);
+        if (body.empty()) return false;
         int16_t row = int16_t(cell.row);
         if (cell.value_kind == ExcelCellKind::kText) {
-            size_t length = std::min(cell.text.size(), kMaxCellText - body_length);
-            builder.add(row, format, kCellFormula, body, body_length,
+            size_t length = std::min(cell.text.size(), kMaxCellText - body.size());
+            builder.add(row, format, kCellFormula, body.data(), body.size(),
                         reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
         } else {
             uint8_t slot[kNumberSlotSize] = {};
             store_f64(slot, own_number(cell));
-            builder.add(row, format, kCellFormula, body, body_length, slot, sizeof slot, kResultNumber);
+            builder.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
         }
-        UnuseMemory(parsed);
-        DisposeMemory(parsed);
         return true;
     }
 

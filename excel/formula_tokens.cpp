@@ -64,7 +64,18 @@ public:
 
     std::string convert() {
         stack_.reserve(8);
-        while (tokens_.left() > 0) token(tokens_.u8());
+        while (tokens_.left() > 0) {
+            size_t start = tokens_.at;
+            uint8_t code = tokens_.u8();
+            operands_key_.clear();
+            operands_keyed_ = false;
+            token(code);
+            key_ += char(code);
+            if (operands_keyed_)
+                key_ += operands_key_;
+            else
+                key_.append(reinterpret_cast<const char*>(tokens_.data + start + 1), tokens_.at - start - 1);
+        }
         if (stack_.size() != 1) excel_damaged("formula tokens unbalanced");
         std::string text;
         text.reserve(stack_.back().text.size() + 1);
@@ -78,6 +89,16 @@ private:
     ByteCursor tokens_;
     bool nested_;  // inside a shared formula, which cannot refer to another
     std::vector<Operand> stack_;
+    // The tokens with every relative row and column as an offset from the
+    // formula's cell: equal keys give equal stored formulas.
+    std::string key_;
+    std::string operands_key_;  // of the token being read, when not its bytes
+    bool operands_keyed_ = false;
+
+public:
+    const std::string& key() const { return key_; }
+
+private:
 
     BiffVersion version() const { return context_.book->version; }
     bool biff8() const { return version() == kBiff8; }
@@ -275,6 +296,15 @@ private:
         if (offsets && column_relative) column_value += context_.column;
         row = {row_value, row_relative};
         column = {column_value, column_relative};
+        add_to_key(row, context_.row);
+        add_to_key(column, context_.column);
+    }
+
+    void add_to_key(const Coordinate& coordinate, int origin) {
+        int32_t value = coordinate.relative ? coordinate.value - origin : coordinate.value;
+        operands_key_ += coordinate.relative ? 'r' : 'a';
+        operands_key_.append(reinterpret_cast<const char*>(&value), sizeof value);
+        operands_keyed_ = true;
     }
 
     std::string cell_reference(bool offsets) {
@@ -331,6 +361,7 @@ private:
         }
         std::string prefix = layer_prefix(sheets.first);
         if (sheets.last != sheets.first) prefix += layer_prefix(sheets.last);
+        operands_key_ += prefix;
         push(prefix + (area ? area_reference(false) : cell_reference(false)), kAtom);
     }
 
@@ -353,6 +384,8 @@ private:
             Converter inner(context_, ByteCursor{shared.tokens.data(), shared.tokens.size(), 0}, true);
             std::string text = inner.convert();
             push(text.substr(1), inner.final_level());
+            operands_key_ = inner.key();
+            operands_keyed_ = true;
             return;
         }
         throw Unconvertible{};  // an array formula
@@ -363,10 +396,12 @@ private:
 
 }  // namespace
 
-std::string excel_formula_text(const uint8_t* tokens, size_t length, const FormulaContext& context) {
+ConvertedFormula excel_formula_text(const uint8_t* tokens, size_t length, const FormulaContext& context) {
     try {
-        return Converter(context, ByteCursor{tokens, length, 0}).convert();
+        Converter converter(context, ByteCursor{tokens, length, 0});
+        std::string text = converter.convert();
+        return ConvertedFormula{std::move(text), converter.key()};
     } catch (const Unconvertible&) {
-        return "";
+        return ConvertedFormula{};
     }
 }

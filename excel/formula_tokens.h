@@ -23,7 +23,13 @@ struct FormulaContext {
     const std::vector<SharedFormula>* shared = nullptr;
 };
 
-std::string excel_formula_text(const uint8_t* tokens, size_t length, const FormulaContext& context);
+struct ConvertedFormula {
+    std::string text;  // "=..."; empty when the formula cannot be written here
+    // The same for every cell whose formula differs only in references
+    // relative to the cell: such formulas are stored alike.
+    std::string key;
+};
+ConvertedFormula excel_formula_text(const uint8_t* tokens, size_t length, const FormulaContext& context);
 
 // The Excel name of a built-in function by its index, with the number of its
 // arguments (-1 when it takes a variable number); null when unknown.

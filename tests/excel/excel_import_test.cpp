@@ -123,6 +123,22 @@ TEST_F(ExcelTest, FormulasAreWrittenForThisParserAndRecalculate) {
     EXPECT_EQ(number_at(0, 6, 1), 1);
 }
 
+TEST_F(ExcelTest, FormulasAlikeButForRelativeReferencesEachReferToTheirOwnRow) {
+    Sheet sheet{"F", {biff::number(0, 0, 1), biff::number(4, 0, 5),
+                      biff::formula(0, 1, Tokens().ref(0, 0).integer(2).op(0x05).v(), 0),        // =A1*2
+                      biff::formula(4, 1, Tokens().ref(4, 0).integer(2).op(0x05).v(), 0),        // =A5*2
+                      biff::formula(5, 1, Tokens().ref(0, 0, true).integer(2).op(0x05).v(), 0),  // =$A$1*2
+                      biff::formula(6, 1, Tokens().ref(4, 0, true).integer(2).op(0x05).v(), 0)}};  // =$A$5*2
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(formula_at(0, 4, 1), "=A5*2");
+    EXPECT_EQ(formula_at(0, 6, 1), "=$A$5*2");
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 1), 2);
+    EXPECT_EQ(number_at(0, 4, 1), 10);
+    EXPECT_EQ(number_at(0, 5, 1), 2);
+    EXPECT_EQ(number_at(0, 6, 1), 10);
+}
+
 TEST_F(ExcelTest, AComparisonOfConcatenationsKeepsExcelsOrder) {
     // A1="a"&"b": Excel concatenates first; this parser compares first.
     Sheet sheet{"F", {{0x0204, Body().cell(0, 0).text8("ab").v},
