@@ -9,6 +9,7 @@
 #include "model/workbook.h"
 #include "scripting/scripting_services.h"
 #include "shell/shell_services.h"
+#include "styledtext/styled_text.h"
 #include "window/window_services.h"
 
 namespace {
@@ -79,6 +80,7 @@ void InstallAppleEvents() {
     pf::ae_install_event_handler(pf::kCoreEventClass, pf::kQuitApplication, handle_quit_app, 0);
     if (g_system.system_version > kPreferencesEventVersion)
         pf::ae_install_event_handler(pf::kCoreEventClass, pf::kShowPreferences, handle_app_prefs, 0);
+    if (TSMTE_Available()) WEInstallTSMHandlers();
     if (g_system.flags & kSysScripting) install_object_model();
 }
 

@@ -15,15 +15,20 @@ int32_t entry_index(MemoryRef list, int32_t index) {
     return index >= 0 && index < count ? index : -1;
 }
 
+// Appends an empty entry and trims the oldest beyond the depth; false when
+// the entry could not be added (with no failure handler pushed).
+bool add_entry(MemoryRef list) {
+    if (!AppendMemory(list, 1, true)) return false;
+    UnuseMemory(list);
+    while (GetMemorySize(list) > undo_levels) pg_DisposeMultUndo(list, 0);
+    return true;
+}
+
 }  // namespace
 
 void pg_setUndoLevels(int16_t levels) { undo_levels = std::max<int16_t>(levels, 1); }
 
-void pg_incrementUndo(MemoryRef list) {
-    if (!AppendMemory(list, 1, true)) return;
-    UnuseMemory(list);
-    while (GetMemorySize(list) > undo_levels) pg_DisposeMultUndo(list, 0);
-}
+void pg_incrementUndo(MemoryRef list) { add_entry(list); }
 
 void pg_SetMultUndo(MemoryRef list, int32_t index, MemoryRef value) {
     int32_t at = entry_index(list, index);
@@ -53,11 +58,17 @@ void ClobberMultUndo(MemoryRef list) {
     while (GetMemorySize(list) > 0) pg_DisposeMultUndo(list, -1);
 }
 
+// The entry is added before the pending block goes, so that a failure to add
+// it (which reaches the caller's handler) leaves the list and the pending
+// block as they were. With no handler the value cannot be kept and is disposed.
 void PrepareMultUndo(MemoryRef list, MemoryRef value, MemoryRef* pending) {
+    if (!add_entry(list)) {
+        DisposeUndo(value);
+        return;
+    }
     if (*pending) {
         DisposeUndo(*pending);
         *pending = nullptr;
     }
-    pg_incrementUndo(list);
     pg_SetMultUndo(list, -1, value);
 }

@@ -30,8 +30,8 @@ MemoryRef create_id_list(MemoryRef objects);
 // half, columns in the high half); the objects inside a range taken out
 // (kept, chained, when asked); the objects and their id list kept in the
 // last undo record.
-void WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
-                  MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
+int16_t WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
+                     MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
 MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef layer);
 MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer);
 void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);

@@ -5,13 +5,13 @@
 // gone points off the grid (row or column -1), so that it shows the reference
 // error. References into linked documents and named ranges keep their bytes.
 #include <algorithm>
-#include <functional>
 
 #include "formula/compiled_formula.h"
 #include "model/cell_record.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
 #include "model/model_services.h"
+#include "model/reference_walk.h"
 #include "model/workbook.h"
 
 namespace {
@@ -32,41 +32,6 @@ struct FormulaHome {
     int16_t layer_before;
     int16_t layer_after;
 };
-
-// Calls visit(home cell, mutable formula bytes, length, layer index) for
-// every formula cell of every layer of a workbook.
-void for_each_formula(MemoryRef workbook, const std::function<void(CellPoint, uint8_t*, int32_t, int16_t)>& visit) {
-    for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
-        MemoryRef layer = find_SpreadSheet_item(workbook, index);
-        if (!layer) continue;
-        MemoryRef store = GetSpreadSheetCells(layer);
-        auto* start = static_cast<uint8_t*>(UseMemory(store));
-        uint8_t* end = start + GetByteSize(store);
-        for (uint8_t* row = start; row < end; row += _RowLength_(row))
-            for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
-                if (_cellType_(cell) == kCellFormula)
-                    visit(CellPoint{_RowID_(row), _cellID_(cell)}, _formulaPtr_(cell), _formulaLength_(cell), index);
-        UnuseMemory(store);
-    }
-}
-
-// Calls visit(token, mutable token bytes) for every reference of a formula
-// that lies in the formula's own workbook.
-template <typename Visit>
-void for_each_own_reference(uint8_t* bytes, int32_t length, Visit&& visit) {
-    bool after_link = false;
-    walk_formula(bytes, length, [&](const FormulaToken& token) {
-        if (token.kind == FormulaTokenKind::link) {
-            after_link = true;
-            return true;
-        }
-        if (token.kind != FormulaTokenKind::reference) return true;
-        if (!after_link && token.ref.kind != ReferenceKind::name)
-            visit(token, bytes + (token.start - bytes));
-        after_link = false;
-        return true;
-    });
-}
 
 int32_t insert_position(const AxisChange& c, int32_t t, PointRole role, bool formula_moves) {
     const bool moves = role == PointRole::single || formula_moves ? t >= c.first : t > c.first;
@@ -237,6 +202,21 @@ void adjust_layers(uint8_t* bytes, const FormulaToken& token, int16_t own_before
 }
 
 }  // namespace
+
+void for_each_formula(MemoryRef workbook, const std::function<void(CellPoint, uint8_t*, int32_t, int16_t)>& visit) {
+    for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, index);
+        if (!layer) continue;
+        MemoryRef store = GetSpreadSheetCells(layer);
+        auto* start = static_cast<uint8_t*>(UseMemory(store));
+        uint8_t* end = start + GetByteSize(store);
+        for (uint8_t* row = start; row < end; row += _RowLength_(row))
+            for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+                if (_cellType_(cell) == kCellFormula)
+                    visit(CellPoint{_RowID_(row), _cellID_(cell)}, _formulaPtr_(cell), _formulaLength_(cell), index);
+        UnuseMemory(store);
+    }
+}
 
 int32_t moved_position(const AxisChange& change, int32_t position) {
     if (change.inserting) return position >= change.first ? position + change.count : position;

@@ -14,3 +14,6 @@ int16_t Send_ComeHome_Command(uint32_t, uint32_t, int16_t) { return -1; }
 #include "objects/objects_services.h"
 
 void DoObjectMenu(MemoryRef, int16_t) {}
+
+// Layers have no drawing objects yet, so no chain holds any.
+void ClobberObjList(MemoryRef) {}

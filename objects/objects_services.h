@@ -6,3 +6,6 @@
 #include "core/memory_manager.h"
 
 void DoObjectMenu(MemoryRef window_record, int16_t item);
+
+// Disposes every object of a chain linked through the objects' "link" property.
+void ClobberObjList(MemoryRef chain);

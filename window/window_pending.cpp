@@ -129,4 +129,7 @@ void PtinCell(CellPoint* cell, pf::Point, int16_t, MemoryRef) { *cell = CellPoin
 // Document windows cannot be made yet; titles and proxies have no window to go to.
 LayerWindow MakeWind(void*, int16_t, MemoryRef) { return nullptr; }
 void rename_all_windows(MemoryRef, MemoryRef) {}
+
+// Layers are not drawn in windows yet: there is nothing to scroll.
+void SheetAutoScroll(MemoryRef, CellPoint, int16_t) {}
 void proxy_all_windows(MemoryRef, MemoryRef) {}

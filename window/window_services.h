@@ -24,6 +24,12 @@ extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
 void AddFunctionStr(const unsigned char* text);
 
+// Makes the document window of a layer (the window, or none when it cannot
+// be made); brings a cell of the layer into view (with scroll_to 1 at the
+// pane's top-left, with 0 scrolling as little as possible).
+void* MakeWind(void* window_record, int16_t show, MemoryRef layer);
+void SheetAutoScroll(MemoryRef layer, CellPoint cell, int16_t scroll_to);
+
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);
 int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where);
 void CellsScrolled(MemoryRef layer);

@@ -5,6 +5,7 @@
 #include "platform/events/events.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"
+#include "platform/events/text_services.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
 #include "platform/system/system.h"
@@ -115,8 +116,27 @@ void text_event(const SDL_TextInputEvent& text) {
         drop_next_text = false;
         return;
     }
-    input_text(utf8_to_mac_roman(text.text), pending_text.key_code, pending_text.repeat);
+    std::string mac_roman = utf8_to_mac_roman(text.text);
+    if (!input_commit(mac_roman)) input_text(mac_roman, pending_text.key_code, pending_text.repeat);
     pending_text = PendingText{};
+}
+
+// The input method's composition: its text, and the caret and selection in
+// characters (one Mac Roman byte each).
+void editing_event(const SDL_TextEditingEvent& edit) {
+    input_composition(utf8_to_mac_roman(edit.text), edit.start, edit.length);
+}
+
+// The input method's candidate list goes beside the text being composed.
+void place_input_method(const Rect& global) {
+    SDL_Rect r{global.left * scale, global.top * scale, global.width() * scale, global.height() * scale};
+    SDL_SetTextInputRect(&r);
+}
+
+// A composition confirmed by the program: the input method starts afresh.
+void reset_input_method() {
+    SDL_StopTextInput();
+    SDL_StartTextInput();
 }
 
 Point point_of(int x, int y) { return Point{int16_t(y / scale), int16_t(x / scale)}; }
@@ -202,6 +222,9 @@ bool handle(const SDL_Event& event) {
             break;
         case SDL_TEXTINPUT:
             text_event(event.text);
+            break;
+        case SDL_TEXTEDITING:
+            editing_event(event.edit);
             break;
         case SDL_MOUSEMOTION:
             input_mouse_move(point_of(event.motion.x, event.motion.y));
@@ -301,6 +324,8 @@ void sdl_notify(const NotificationRequest* request) {
 
 void sdl_close() {
     set_raise_proc(nullptr);
+    set_composition_reset_hook(nullptr);
+    set_composition_area_hook(nullptr);
     set_notification_proc(nullptr);
     screen_close();
     if (audio) SDL_CloseAudioDevice(audio);
@@ -339,6 +364,8 @@ bool sdl_host_open(int width, int height) {
     SDL_GetWindowSize(window, &width, &height);
     screen_open(width / scale, height / scale);
     SDL_StartTextInput();
+    set_composition_reset_hook(reset_input_method);
+    set_composition_area_hook(place_input_method);
     set_key_repeat(0, 0);  // the system repeats held keys itself
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,

@@ -7,6 +7,7 @@
 
 #include "formula/recalc.h"
 #include "formula/trace.h"
+#include "model/model_services.h"
 #include "formula_fixture.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
@@ -51,6 +52,21 @@ protected:
         if (!get_cell_ptr(&cell, &length, CellPoint{row, column}, on ? on : layer)) return std::nan("");
         if (_cellType_(cell) == kCellConstant) return load_f64(_formulaPtr_(cell));
         return _resultType_(cell) < 0 ? load_f64(_resultPtr_(cell)) : std::nan("");
+    }
+
+    // The formula of a cell as the user reads it.
+    std::string formula(int16_t row, int16_t column, MemoryRef on = nullptr) {
+        MemoryRef target = on ? on : layer;
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{row, column}, target) || _cellType_(cell) != kCellFormula)
+            return "(none)";
+        const uint8_t* first = _formulaPtr_(cell);
+        int32_t where = int32_t(uint16_t(row)) | (int32_t(column) << 16);
+        MemoryRef text = Interpret(where, first, first + _formulaLength_(cell), target, &mem_globals);
+        std::vector<uint8_t> bytes = bytes_of(text);
+        DisposeMemory(text);
+        return std::string(bytes.begin(), bytes.end());
     }
 
     std::string text_result(int16_t row, int16_t column) {

@@ -17,21 +17,6 @@ namespace {
 
 class InsertDeleteTest : public RecalcTest {
 protected:
-    // The formula of a cell as the user reads it.
-    std::string formula(int16_t row, int16_t column, MemoryRef on = nullptr) {
-        MemoryRef target = on ? on : layer;
-        uint8_t* cell = nullptr;
-        int16_t length = 0;
-        if (!get_cell_ptr(&cell, &length, CellPoint{row, column}, target) || _cellType_(cell) != kCellFormula)
-            return "(none)";
-        const uint8_t* first = _formulaPtr_(cell);
-        int32_t where = int32_t(uint16_t(row)) | (int32_t(column) << 16);
-        MemoryRef text = Interpret(where, first, first + _formulaLength_(cell), target, &mem_globals);
-        std::vector<uint8_t> bytes = bytes_of(text);
-        DisposeMemory(text);
-        return std::string(bytes.begin(), bytes.end());
-    }
-
     void select_rows(int16_t first, int16_t last) { select(CellRange{{first, 0}, {last, kLastCell}}); }
     void select_columns(int16_t first, int16_t last) { select(CellRange{{0, first}, {kLastCell, last}}); }
 

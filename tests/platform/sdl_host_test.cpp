@@ -1,7 +1,9 @@
 // The SDL host's input translation, fed with SDL events on SDL's dummy video driver.
+#include "platform/appleevents/appleevents.h"
 #include "platform/events/events.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"
+#include "platform/events/text_services.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
 #include "platform/screen/screen.h"
@@ -13,6 +15,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -79,6 +82,50 @@ TEST_F(SdlHost, TypedTextArrivesAsMacRomanKeyDownsWithTheKeyCode) {
     EXPECT_EQ(pf::event_char(got[1]), 0xDB);
     EXPECT_EQ(pf::event_key_code(got[1]), 0);
     EXPECT_EQ(got[2].what, pf::kKeyUp);
+}
+
+TEST_F(SdlHost, CompositionGoesToTheActiveTextDocumentAndItsCommitConfirmsIt) {
+    static std::vector<std::pair<std::string, int32_t>> updates;
+    updates.clear();
+    auto record = [](const pf::AppleEvent* event, pf::AppleEvent*, long) -> pf::OSErr {
+        pf::AEDesc text;
+        int32_t fixed = 0;
+        pf::ae_get_param_desc(*event, pf::kKeyText, pf::kTypeText, text);
+        pf::ae_get_param_ptr(*event, pf::kKeyFixLength, pf::kTypeLong, nullptr, &fixed, 4, nullptr);
+        updates.emplace_back(std::string(text.data.begin(), text.data.end()), fixed);
+        return pf::noErr;
+    };
+    pf::text_services_reset();
+    pf::ae_clear_pending();
+    pf::ae_install_event_handler(pf::kTextServiceClass, pf::kUpdateActiveInputArea, record, 0);
+    pf::TSMDocumentID document = 0;
+    ASSERT_EQ(pf::new_tsm_document(pf::kTextServiceClass, 7, document), pf::noErr);
+    ASSERT_EQ(pf::activate_tsm_document(document), pf::noErr);
+
+    SDL_Event e{};
+    e.type = SDL_TEXTEDITING;
+    std::strcpy(e.edit.text, "ka");
+    e.edit.start = 2;
+    SDL_PushEvent(&e);
+    pf::host_pump();
+    text("\xC3\xA9");  // the input method commits
+    pf::host_pump();
+    while (pf::ae_pending_count() > 0) pf::ae_process_apple_event();
+    EXPECT_EQ(updates, (std::vector<std::pair<std::string, int32_t>>{{"ka", 0}, {"\x8E", -1}}));
+    pf::EventRecord typed;
+    EXPECT_FALSE(pf::get_next_event(pf::kKeyDownMask, typed));  // nothing typed as keys
+
+    // The program confirms a composition itself: the input method starts afresh.
+    SDL_PushEvent(&e);
+    pf::host_pump();
+    while (pf::ae_pending_count() > 0) pf::ae_process_apple_event();
+    ASSERT_EQ(pf::fix_tsm_document(document), pf::noErr);
+    EXPECT_EQ(updates.back(), (std::pair<std::string, int32_t>{"ka", -1}));
+    EXPECT_TRUE(SDL_IsTextInputActive());
+
+    pf::delete_tsm_document(document);
+    pf::ae_remove_event_handler(pf::kTextServiceClass, pf::kUpdateActiveInputArea);
+    pf::text_services_reset();
 }
 
 TEST_F(SdlHost, CtrlKeysAreCommandKeysAndTheirTextIsDropped) {

@@ -1,0 +1,183 @@
+// Undo and redo of changes covering 10^5 cells, beside doing them: a paste
+// over a block of 316 x 316 number cells (the record, then the cells), and a
+// move of that block by one row and one column.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/calc_globals.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr int16_t kSide = 316;  // 99,856 cells
+constexpr int kTyped = 4;
+
+// Row records of number cells covering the range, each holding `value`.
+std::vector<uint8_t> number_block(const CellRange& range, double value) {
+    const size_t cell_size = kCellHeaderSize + kNumberSlotSize + kTyped;
+    std::vector<uint8_t> block;
+    block.reserve(size_t(range.botRight.v - range.topLeft.v + 1) *
+                  (kRowHeaderSize + cell_size * size_t(range.botRight.h - range.topLeft.h + 1)));
+    for (int16_t row = range.topLeft.v; row <= range.botRight.v; ++row) {
+        const size_t row_start = block.size();
+        block.resize(row_start + kRowHeaderSize);
+        _SetRowID_(block.data() + row_start, row);
+        for (int16_t column = range.topLeft.h; column <= range.botRight.h; ++column) {
+            const size_t at = block.size();
+            block.resize(at + cell_size, 0);
+            uint8_t* cell = block.data() + at;
+            GetDefaultFormat(cell);
+            _SetCellID_(cell, column);
+            cell[kFmtCellType] = kCellConstant;
+            cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
+            _SetCellLength_(cell, int16_t(cell_size));
+            _SetFormulaLength_(cell, int16_t(kNumberSlotSize + kTyped));
+            store_f64(_formulaPtr_(cell), value + row + column);
+            std::memcpy(_constTextPtr_(cell), "1234", kTyped);
+        }
+        _SetRowLength_(block.data() + row_start, uint32_t(block.size() - row_start));
+    }
+    return block;
+}
+
+struct Session {
+    MemoryRef workbook = nullptr;
+    MemoryRef layer = nullptr;
+    const CellRange block{{0, 0}, {kSide - 1, kSide - 1}};
+    MemoryRef pasted = nullptr;
+
+    Session() {
+        msMemStartup(&mem_globals, 0);
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        CellFormat settings;
+        GetDefaultFormat(settings.bytes);
+        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
+        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
+        pg_setUndoLevels(2);
+        std::vector<uint8_t> bytes = number_block(block, 1);
+        MemoryRef first = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+        select(block);
+        InputData(block.topLeft, block.botRight, first, layer);
+        DisposeMemory(first);
+        bytes = number_block(block, 2);
+        pasted = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+    }
+    ~Session() {
+        DisposeMemory(pasted);
+        DisposeWorkSheet(workbook);
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+    }
+
+    void select(const CellRange& range) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->selection = range;
+        sheet->active_cell = range.topLeft;
+        release_layer(layer);
+    }
+
+    // A paste as the paste command does it: the former cells to a record, then the new ones.
+    void paste() {
+        MemoryRef former = nullptr;
+        CopyCellInfo(block.topLeft, block.botRight, &former, GetSpreadSheetCells(layer));
+        WriteMemUndo(kUndoPaste, kExtentRange, &block, nullptr, former, nullptr, nullptr, nullptr, nullptr, layer);
+        select(block);
+        InputData(block.topLeft, block.botRight, pasted, layer);
+    }
+
+    void move() {
+        select(block);
+        MoveSheetCells(1, 1, 0, kUndoMove, layer);
+    }
+    // The block back where it was, with no record left over.
+    void move_back() {
+        DoUndo(workbook);
+        DisposeUndo(exchange_redo(workbook, nullptr));
+    }
+};
+
+void report(benchmark::State& state) { state.counters["cells"] = double(kSide) * kSide; }
+
+void BM_Paste(benchmark::State& state) {
+    Session session;
+    for (auto _ : state) session.paste();
+    report(state);
+}
+
+void BM_UndoPaste(benchmark::State& state) {
+    Session session;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session.paste();
+        state.ResumeTiming();
+        DoUndo(session.workbook);
+    }
+    report(state);
+}
+
+void BM_RedoPaste(benchmark::State& state) {
+    Session session;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session.paste();
+        DoUndo(session.workbook);
+        state.ResumeTiming();
+        DoRedo(session.workbook);
+    }
+    report(state);
+}
+
+void BM_Move(benchmark::State& state) {
+    Session session;
+    for (auto _ : state) {
+        session.move();
+        state.PauseTiming();
+        session.move_back();
+        state.ResumeTiming();
+    }
+    report(state);
+}
+
+void BM_UndoMove(benchmark::State& state) {
+    Session session;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session.move();
+        state.ResumeTiming();
+        DoUndo(session.workbook);
+    }
+    report(state);
+}
+
+void BM_RedoMove(benchmark::State& state) {
+    Session session;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session.move();
+        DoUndo(session.workbook);
+        state.ResumeTiming();
+        DoRedo(session.workbook);
+        state.PauseTiming();
+        session.move_back();
+        state.ResumeTiming();
+    }
+    report(state);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Paste)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoPaste)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoPaste)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Move)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoMove)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoMove)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,24 @@
+// Rewriting references for moved blocks of cells, beyond the forms the
+// commands' callers use.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+
+// ResetMoveRect for a block of the layer with the given index: a reference
+// qualified with the block's own layer counts as pointing where an
+// unqualified one would.
+void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int16_t own_layer);
+// ResetAccessRect that also leaves alone the moved layer's formulas inside a
+// second range (or none).
+void rewrite_references_into(const CellRange* block, CellPoint delta, MemoryRef layer, const CellRange* also_skipped);
+
+// The formulas of the workbook that refer to the layer's cells inside either
+// area (with no areas: the formulas of the other layers that refer to the
+// layer at all), as they are now; formulas of the layer inside the areas are
+// left out. Memory failures go to the caller's handler.
+MemoryRef save_referring_formulas(MemoryRef layer, const CellRange* area_a, const CellRange* area_b);
+// Puts the saved bytes back into the formulas that still stand where they stood.
+void restore_saved_formulas(MemoryRef saved, MemoryRef workbook);

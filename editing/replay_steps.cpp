@@ -1,0 +1,80 @@
+// Steps that undo and redo share.
+#include "editing/replay_steps.h"
+
+#include <cstring>
+
+#include "formula/calc_services.h"
+#include "formula/recalc.h"
+#include "model/cell_store.h"
+#include "model/model_services.h"
+#include "window/window_services.h"
+
+void bring_layer_forward(MemoryRef layer, CellPoint start) {
+    SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);
+    clobberCache(layer);
+    LayerWindow window = GetSheetWind(layer);
+    if (!window) {
+        window = MakeWind(nullptr, 1, layer);
+        if (window) SetSheetWind(layer, window);
+    } else if (window != first_document_window()) {
+        select_document_window(window);
+    }
+    ResetCalc(start, window);
+}
+
+int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer) {
+    LSelect(range.topLeft, &range, nullptr, 0, layer);
+    if (block) return InputData(range.topLeft, range.botRight, block, layer);
+    clobberCache(layer);
+    Clear_Cells(&range, GetSpreadSheetCells(layer));
+    DrawCells(&range, layer);
+    return 0;
+}
+
+MemoryRef layer_takes(MemoryRef layer, MemoryRef SpreadSheet::*field, MemoryRef block) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef held = sheet->*field;
+    sheet->*field = block;
+    if (block) SetMemoryRefID(block, sheet->memory_id);
+    release_layer(layer);
+    return held;
+}
+
+void replace_cell_store(MemoryRef layer, MemoryRef store) {
+    clobberCache(layer);
+    SetMemoryPurge(store, kNeverPurge, false);
+    DisposeNonNilMemory(layer_takes(layer, &SpreadSheet::cells, store));
+}
+
+void restore_default_formats(const UndoRecord& fields, bool columns, bool rows, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    if (columns) std::memcpy(sheet->default_column_format, fields.default_column_format, kCellFormatSize);
+    if (rows) std::memcpy(sheet->default_row_format, fields.default_row_format, kRowFormatSize);
+    release_layer(layer);
+}
+
+void exchange_format_arrays(int16_t extent, UndoRecord* saved, UndoRecord* replaced, MemoryRef layer) {
+    if (saves_column_formats(extent)) {
+        MemoryRef present = layer_takes(layer, &SpreadSheet::column_formats, saved->column_formats);
+        saved->column_formats = nullptr;
+        replaced->column_formats = present;
+    }
+    if (saves_row_formats(extent)) {
+        MemoryRef present = layer_takes(layer, &SpreadSheet::row_formats, saved->row_formats);
+        saved->row_formats = nullptr;
+        replaced->row_formats = present;
+    }
+}
+
+void redo_layout(MemoryRef layer) {
+    Reset_Positions(layer);
+    resize_sheet(layer, 1);
+}
+
+void finish_cells(const UndoRecord& fields, MemoryRef layer) {
+    const bool formats_only = fields.kind == kUndoTableFormat || fields.kind == kUndoFont;
+    if (!formats_only) restore_default_formats(fields, true, true, layer);
+    if (fields.extent != kExtentRange || formats_only) redo_layout(layer);
+}
+
+bool spans_whole_rows(const CellRange& range) { return range.topLeft.h == 0 && range.botRight.h == kLastCell; }

@@ -1,0 +1,54 @@
+// Undo and redo of the changes to a workbook's layers, and moving blocks of
+// cells with every reference that points into them.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+
+// Pushes a record holding copies of the given blocks (the caller keeps its
+// own); 1 when pushed, 0 when memory ran out (nothing changed).
+int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
+                  MemoryRef second, MemoryRef column_formats, MemoryRef row_formats, MemoryRef objects,
+                  MemoryRef fifth, MemoryRef layer);
+// WriteMemUndo (the record adopts the blocks) is declared with the model's services.
+
+// Undoes the newest record of the workbook, saving what it replaces for redo.
+void DoUndo(MemoryRef workbook);
+// The redo record of the state an undo is about to replace.
+void WriteRedo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
+               MemoryRef second, MemoryRef third, MemoryRef fourth, MemoryRef layer);
+// Puts back what the last undo replaced, pushing a fresh undo record.
+void DoRedo(MemoryRef workbook);
+
+// The Undo and Redo item texts: non-zero when there is something to undo
+// (redo), with the item of their string lists that names it.
+int16_t get_undo_verb(MemoryRef window_record, int16_t* index);
+int16_t get_redo_verb(MemoryRef window_record, int16_t* index);
+// The same for a workbook, with no text being edited.
+int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index);
+int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index);
+// Sets the texts and the enabled state of the Edit menu's Undo and Redo items.
+void set_undo(MemoryRef window_record);
+constexpr int16_t kUndoItemStrings = 136;
+constexpr int16_t kRedoItemStrings = 138;
+constexpr int16_t kTextEditorUndoItem = 40;
+constexpr int16_t kNothingToUndoItem = 41;
+
+// Moving blocks of cells. Answer of MoveSheetCells when the destination
+// would reach past the last row or column (the user has been told).
+constexpr int16_t kMoveOffGridErr = 524;
+// Moves the layer's selection by drow rows and dcol columns: 0, or the answer
+// of the alert that refused or ended the move (nothing changed then).
+int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer);
+// References of the formulas of a cell block (carrying the block range's
+// numbers) to cells outside the block are shifted by delta (rows in v).
+void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells);
+// Named ranges equal to the block move by the negation of `negated_delta`.
+void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
+// References into the block from every formula of the workbook follow it by delta.
+void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer);
+// Rewrites one formula cell's references into the block.
+void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
+               int16_t moved_layer);

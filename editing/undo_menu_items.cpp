@@ -1,0 +1,72 @@
+// Which items of the Undo and Redo texts the Edit menu shows.
+#include "editing/editing_services.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/workbook.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
+#include "window/window_services.h"
+
+namespace {
+
+// The item naming the kind, or the item of nothing to do; the kind itself
+// says whether there is something to do.
+int16_t verb_for(int16_t kind, int16_t* index) {
+    const bool available = kind > kUndoNothing && kind <= kLastUndoKind;
+    *index = available ? kind : kNothingToUndoItem;
+    return available ? 1 : 0;
+}
+
+// A text being edited has undo of its own, kept by the text engine, which
+// does not report it yet.
+bool text_editor_active(MemoryRef window_record, int16_t* index) {
+    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    if (!layer || !GetActiveEditor(layer)) return false;
+    *index = kTextEditorUndoItem;
+    return true;
+}
+
+constexpr int16_t kEditMenu = 130;
+constexpr int16_t kUndoItem = 1;
+constexpr int16_t kRedoItem = 2;
+
+void show_item(pf::MenuRef menu, int16_t item, int16_t strings, int16_t index, bool available) {
+    pf::set_menu_item_text(menu, item, pf::get_indexed_string(strings, index));
+    if (available) pf::enable_menu_item(menu, item);
+    else pf::disable_menu_item(menu, item);
+}
+
+MemoryRef workbook_of(MemoryRef window_record) { return window_record ? doc_window_workbook(window_record) : nullptr; }
+
+}  // namespace
+
+int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index) {
+    MemoryRef list = workbook ? workbook_undo_list(workbook) : nullptr;
+    MemoryRef newest = list ? pg_GetMultUndo(list, -1) : nullptr;
+    return verb_for(newest ? read_undo(newest).kind : int16_t(kUndoNothing), index);
+}
+
+int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index) {
+    MemoryRef redo = workbook ? workbook_redo(workbook) : nullptr;
+    return verb_for(redo ? read_undo(redo).kind : int16_t(kUndoNothing), index);
+}
+
+int16_t get_undo_verb(MemoryRef window_record, int16_t* index) {
+    if (text_editor_active(window_record, index)) return 0;
+    return workbook_undo_verb(workbook_of(window_record), index);
+}
+
+int16_t get_redo_verb(MemoryRef window_record, int16_t* index) {
+    if (text_editor_active(window_record, index)) return 0;
+    return workbook_redo_verb(workbook_of(window_record), index);
+}
+
+void set_undo(MemoryRef window_record) {
+    pf::MenuRef menu = pf::get_menu_handle(kEditMenu);
+    if (!menu) return;
+    int16_t index = kNothingToUndoItem;
+    bool available = get_undo_verb(window_record, &index) != 0;
+    show_item(menu, kUndoItem, kUndoItemStrings, index, available);
+    available = get_redo_verb(window_record, &index) != 0;
+    show_item(menu, kRedoItem, kRedoItemStrings, index, available);
+}

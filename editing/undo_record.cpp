@@ -1,0 +1,185 @@
+// Undo records: making, reading and disposing them, and the workbook's undo
+// list and redo slot.
+#include "editing/undo_record.h"
+
+#include <cstring>
+#include <array>
+
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+#include "objects/objects_services.h"
+
+namespace {
+
+WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
+
+// The blocks of a record that UseMemory can bring in (the object chain is not one).
+std::array<MemoryRef, 9> blocks_of(const UndoRecord& fields) {
+    return {fields.first,   fields.second,    fields.column_formats, fields.row_formats, fields.fifth,
+            fields.id_list, fields.move_list, fields.formulas,       fields.page_breaks};
+}
+
+}  // namespace
+
+bool is_cell_kind(int16_t kind) {
+    return (kind >= kUndoCut && kind <= kUndoClear) || (kind >= kUndoSort && kind <= kUndoFillSeries);
+}
+
+bool keeps_cells(int16_t kind) { return is_cell_kind(kind) && kind != kUndoRowHeight && kind != kUndoColumnWidth; }
+
+bool is_move_kind(int16_t kind) {
+    return kind == kUndoMove || kind == kUndoInsertCells || kind == kUndoDeleteCells;
+}
+
+bool is_object_kind(int16_t kind) { return kind >= kUndoClearObjects && kind <= kLastUndoKind; }
+
+bool saves_column_formats(int16_t extent) { return extent == kExtentColumns || extent == kExtentBoth; }
+bool saves_row_formats(int16_t extent) { return extent == kExtentRows || extent == kExtentBoth; }
+
+MemoryRef new_undo_record(MemoryRef layer) {
+    MemoryGlobals* globals = GetMemoryGlobals(layer);
+    MemoryRef undo = pgAllocateNewRef(globals, sizeof(UndoRecord), 1, 0, true);
+    if (!undo) msFailure(globals, kNoMemoryErr, nullptr);
+    return undo;
+}
+
+UndoRecord read_undo(MemoryRef undo) {
+    UndoRecord fields{};
+    if (undo) GetMemoryRecord(undo, 0, &fields);
+    return fields;
+}
+
+void write_undo_fields(MemoryRef undo, const UndoRecord& fields) {
+    std::memcpy(UseMemory(undo), &fields, sizeof fields);
+    UnuseMemory(undo);
+}
+
+UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
+                           MemoryRef layer) {
+    UndoRecord fields{};
+    fields.kind = kind;
+    fields.extent = extent;
+    fields.range_a = range_a ? *range_a : CellRange{};
+    fields.range_b = range_b ? *range_b : CellRange{};
+    SpreadSheet* sheet = use_layer(layer);
+    fields.layer_id = sheet->layer_id;
+    std::memcpy(fields.default_column_format, sheet->default_column_format, kCellFormatSize);
+    std::memcpy(fields.default_row_format, sheet->default_row_format, kRowFormatSize);
+    release_layer(layer);
+    return fields;
+}
+
+MemoryRef layer_object_ids(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef objects = sheet->objects;
+    release_layer(layer);
+    return objects ? create_id_list(objects) : nullptr;
+}
+
+MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {
+    for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, index);
+        if (layer && GetSheetID(layer) == id) return layer;
+    }
+    return nullptr;
+}
+
+MemoryRef workbook_undo_list(MemoryRef workbook) {
+    MemoryRef list = use_workbook(workbook)->undo_list;
+    UnuseMemory(workbook);
+    return list;
+}
+
+MemoryRef workbook_redo(MemoryRef workbook) {
+    MemoryRef redo = use_workbook(workbook)->redo;
+    UnuseMemory(workbook);
+    return redo;
+}
+
+MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo) {
+    WorkSheet* book = use_workbook(workbook);
+    MemoryRef held = book->redo;
+    book->redo = redo;
+    UnuseMemory(workbook);
+    return held;
+}
+
+void remove_newest_undo(MemoryRef workbook) {
+    MemoryRef list = workbook_undo_list(workbook);
+    if (list && GetMemorySize(list) > 0) DeleteMemory(list, GetMemorySize(list) - 1, 1);
+}
+
+void push_undo(MemoryRef undo, MemoryRef layer) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    WorkSheet* book = use_workbook(workbook);
+    MemoryRef list = book->undo_list;
+    MemoryRef redo = book->redo;
+    UnuseMemory(workbook);
+    PrepareMultUndo(list, undo, &redo);
+    exchange_redo(workbook, redo);
+    increment_change_ctr(layer);
+}
+
+bool hold_undo_blocks(const UndoRecord& fields) {
+    std::array<MemoryRef, 9> held{};
+    int count = 0;
+    MemoryGlobals* globals = &mem_globals;
+    for (MemoryRef block : blocks_of(fields))
+        if (block) globals = GetMemoryGlobals(block);
+    int16_t error = with_failure_handler(globals, [&] {
+        for (MemoryRef block : blocks_of(fields)) {
+            if (!block) continue;
+            UseMemory(block);
+            held[count++] = block;
+        }
+    });
+    if (!error) return true;
+    for (int i = 0; i < count; ++i) UnuseMemory(held[i]);
+    return false;
+}
+
+void release_undo_blocks(const UndoRecord& fields) {
+    for (MemoryRef block : blocks_of(fields))
+        if (block) UnuseMemory(block);
+}
+
+void dispose_undo_fields(const UndoRecord& fields) {
+    for (MemoryRef block : blocks_of(fields)) DisposeNonNilMemory(block);
+    if (fields.objects) ClobberObjList(fields.objects);
+}
+
+void DisposeUndo(MemoryRef undo) {
+    if (!undo) return;
+    dispose_undo_fields(read_undo(undo));
+    DisposeFailedMemory(undo);
+}
+
+// The objects a deletion of rows or columns took out, and the layer's object
+// order before it, go with the record the deletion has just pushed.
+void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer) {
+    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(GetWorkSheet(layer)), -1);
+    if (!undo) {
+        if (objects) ClobberObjList(objects);
+        DisposeNonNilMemory(ids);
+        return;
+    }
+    UndoRecord fields = read_undo(undo);
+    fields.objects = objects;
+    fields.id_list = ids;
+    write_undo_fields(undo, fields);
+}
+
+int16_t layer_alert(MemoryRef layer, int32_t code) {
+    SpreadSheet* sheet = use_layer(layer);
+    MachineRecord* machine = sheet->machine;
+    release_layer(layer);
+    return machine && machine->alert ? machine->alert(code) : 0;
+}
+
+int16_t workbook_alert(MemoryRef workbook, int32_t code) {
+    MachineRecord* machine = use_workbook(workbook)->machine;
+    UnuseMemory(workbook);
+    return machine && machine->alert ? machine->alert(code) : 0;
+}

@@ -1,0 +1,132 @@
+// Undo records: one undoable change of a layer, held in a MemoryRef by the
+// layer's workbook (a list of them, oldest first, and one redo record). A
+// record owns every block, list and object chain it holds.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "model/cell_format.h"
+#include "model/cell_range.h"
+
+// What a record undoes; also the item of the Undo (and Redo) texts.
+enum UndoKind : int16_t {
+    kUndoNothing = 0,
+    kUndoCut = 1,
+    kUndoPaste = 2,
+    kUndoClear = 3,
+    kUndoMove = 4,
+    kUndoInsertRowsColumns = 5,
+    kUndoDeleteRowsColumns = 6,
+    kUndoSort = 7,
+    kUndoEntry = 8,
+    kUndoFormat = 9,
+    kUndoFillDown = 12,
+    kUndoFillRight = 13,
+    kUndoRowHeight = 14,
+    kUndoColumnWidth = 15,
+    kUndoTableFormat = 16,
+    kUndoFont = 17,
+    kUndoFillDownAlternate = 18,
+    kUndoFillRightAlternate = 19,
+    kUndoFillSeries = 20,
+    kUndoInsertCells = 21,
+    kUndoDeleteCells = 22,
+    kUndoClearObjects = 23,
+    kUndoCutObjects = 24,
+    kUndoObjectsAdded = 25,
+    kUndoNewObject = 26,
+    kUndoObjectsMoved = 27,
+    kUndoObjectResized = 28,
+    kUndoObjectsScaled = 29,
+    kUndoObjectAttributes = 30,
+    kUndoObjectsLocked = 31,
+    kUndoObjectsUnlocked = 32,
+    kUndoChartRange = 33,
+    kUndoObjectsAligned = 34,
+    kUndoObjectsToBack = 35,
+    kUndoObjectsToFront = 36,
+    kUndoObjectsBackward = 37,
+    kUndoObjectsForward = 38,
+    kUndoChartEdited = 39,
+    kLastUndoKind = 39,
+};
+
+// Extent of a cell kind: which format arrays the record saved.
+constexpr int16_t kExtentRange = 0;
+constexpr int16_t kExtentColumns = 1;
+constexpr int16_t kExtentRows = 2;
+constexpr int16_t kExtentBoth = 3;
+
+struct UndoRecord {
+    int16_t kind;  // first: the workbook reads it as the record's kind
+    int16_t extent;
+    CellRange range_a;
+    CellRange range_b;
+    MemoryRef first;           // cells of range A before the change (5, 6: the whole store)
+    MemoryRef second;          // 4, 21, 22: former cells of range B; 5, 6: object placements
+    MemoryRef column_formats;
+    MemoryRef row_formats;
+    MemoryRef fifth;           // 5, 6: the named ranges
+    MemoryRef objects;         // a chain of drawing objects
+    MemoryRef id_list;
+    MemoryRef move_list;
+    // Kinds 4-6, 21, 22: the formulas elsewhere in the workbook that refer to
+    // the changed cells, as they were (undo puts their bytes back).
+    MemoryRef formulas;
+    // Kinds 5, 6: the manual page breaks of the changed axis, as they were.
+    MemoryRef page_breaks;
+    int16_t layer_id;
+    uint8_t default_column_format[kCellFormatSize];
+    uint8_t default_row_format[kRowFormatSize];
+};
+
+// The kinds of changes to cells and their formats (row heights and column
+// widths among them), and those that save and restore a range of cells.
+bool is_cell_kind(int16_t kind);
+bool keeps_cells(int16_t kind);
+bool is_move_kind(int16_t kind);
+bool is_object_kind(int16_t kind);
+bool saves_column_formats(int16_t extent);
+bool saves_row_formats(int16_t extent);
+
+// A new cleared record in the layer's memory (failures go to the caller's handler).
+MemoryRef new_undo_record(MemoryRef layer);
+UndoRecord read_undo(MemoryRef undo);
+void write_undo_fields(MemoryRef undo, const UndoRecord& fields);
+// Disposes every block, list and chain the fields hold.
+void dispose_undo_fields(const UndoRecord& fields);
+// The fields of a record of a change: its kind and extent, the ranges (zeros
+// when absent), the layer's id and its default formats; no blocks.
+UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
+                           MemoryRef layer);
+// The ids of the layer's drawing objects in list order, or none.
+MemoryRef layer_object_ids(MemoryRef layer);
+// The layer of the workbook with the id, or none.
+MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id);
+
+// The workbook's undo list and redo slot.
+MemoryRef workbook_undo_list(MemoryRef workbook);
+MemoryRef workbook_redo(MemoryRef workbook);
+// Puts a record (or none) in the redo slot and answers the one it held.
+MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo);
+// Takes the newest record off the list without disposing it.
+void remove_newest_undo(MemoryRef workbook);
+// Pushes a record: the redo record goes, the oldest beyond the depth goes,
+// the change counter counts one more.
+void push_undo(MemoryRef undo, MemoryRef layer);
+
+// Brings in every block of a record and keeps it in; false when one cannot
+// come back (nothing is then held). release_undo_blocks lets them go.
+bool hold_undo_blocks(const UndoRecord& fields);
+void release_undo_blocks(const UndoRecord& fields);
+
+// Alerts of the calculation library, through the layer's machine record.
+constexpr int32_t kLayerGoneAlert = 5;
+constexpr int32_t kMemoryAlert = 25;
+int16_t layer_alert(MemoryRef layer, int32_t code);
+int16_t workbook_alert(MemoryRef workbook, int32_t code);
+
+// The editing commands' own messages.
+constexpr int16_t kEditingStrings = 139;
+constexpr int kMoveOffGridItem = 1;
