@@ -122,7 +122,7 @@ private:
                 ++book_.cells_beyond_grid;
                 continue;
             }
-            if (!under_merge(cell)) cells.push_back(&cell);
+            cells.push_back(&cell);
         }
         std::stable_sort(cells.begin(), cells.end(), [](const ExcelCell* a, const ExcelCell* b) {
             return a->row != b->row ? a->row < b->row : a->column < b->column;
@@ -134,7 +134,39 @@ private:
             else
                 unique.push_back(cell);
         }
-        return unique;
+        return without_merged(unique);
+    }
+
+    // Drops the cells a merged range hides (all but its top-left cell). The
+    // cells looked at are bounded, so that a damaged file of huge or
+    // overlapping ranges cannot hold up reading: past the bound the cells stay.
+    std::vector<const ExcelCell*> without_merged(const std::vector<const ExcelCell*>& cells) const {
+        constexpr size_t kMostCellsLookedAt = size_t(1) << 24;
+        if (sheet_.merges.empty()) return cells;
+        std::vector<bool> hidden(cells.size(), false);
+        size_t looked_at = 0;
+        for (const ExcelMerge& merge : sheet_.merges) {
+            auto first = std::lower_bound(cells.begin(), cells.end(), merge, [](const ExcelCell* cell, const ExcelMerge& m) {
+                return cell->row != m.first_row ? cell->row < m.first_row : cell->column < m.first_column;
+            });
+            for (auto at = first; at != cells.end() && (*at)->row <= merge.last_row; ++at) {
+                if (++looked_at > kMostCellsLookedAt) return kept(cells, hidden);
+                const ExcelCell& cell = **at;
+                bool top_left = cell.row == merge.first_row && cell.column == merge.first_column;
+                if (cell.column >= merge.first_column && cell.column <= merge.last_column && !top_left)
+                    hidden[size_t(at - cells.begin())] = true;
+            }
+        }
+        return kept(cells, hidden);
+    }
+
+    static std::vector<const ExcelCell*> kept(const std::vector<const ExcelCell*>& cells,
+                                              const std::vector<bool>& hidden) {
+        std::vector<const ExcelCell*> out;
+        out.reserve(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i)
+            if (!hidden[i]) out.push_back(cells[i]);
+        return out;
     }
 
     // An empty cell is kept for a format that shows (borders, alignment...).
@@ -142,14 +174,6 @@ private:
         uint8_t standard[kCellFormatSize];
         GetDefaultFormat(standard);
         return format_differs_visibly(format_of(xf).bytes, standard);
-    }
-
-    bool under_merge(const ExcelCell& cell) const {
-        for (const ExcelMerge& merge : sheet_.merges)
-            if (cell.row >= merge.first_row && cell.row <= merge.last_row && cell.column >= merge.first_column &&
-                cell.column <= merge.last_column && (cell.row != merge.first_row || cell.column != merge.first_column))
-                return true;
-        return false;
     }
 
     int16_t put_cells() {

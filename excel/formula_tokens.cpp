@@ -84,6 +84,9 @@ public:
         return text;
     }
 
+    const std::string& key() const { return key_; }
+    int final_level() const { return stack_.empty() ? kAtom : stack_.back().level; }
+
 private:
     const FormulaContext& context_;
     ByteCursor tokens_;
@@ -94,11 +97,6 @@ private:
     std::string key_;
     std::string operands_key_;  // of the token being read, when not its bytes
     bool operands_keyed_ = false;
-
-public:
-    const std::string& key() const { return key_; }
-
-private:
 
     BiffVersion version() const { return context_.book->version; }
     bool biff8() const { return version() == kBiff8; }
@@ -390,8 +388,6 @@ private:
         }
         throw Unconvertible{};  // an array formula
     }
-
-    int final_level() const { return stack_.empty() ? kAtom : stack_.back().level; }
 };
 
 }  // namespace

@@ -131,3 +131,22 @@ TEST_F(ExcelDamageTest, RandomByteChangesAreRefusedOrReadSoundly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Thousands of overlapping ranges over thousands of cells: the merged-range
+// filter gives up its work at a bound instead of holding up the reading.
+TEST_F(ExcelDamageTest, OverlappingMergedRangesDoNotHoldUpReading) {
+    Sheet sheet{"M", {}};
+    for (uint16_t row = 0; row < 5000; ++row) sheet.records.push_back(biff::number(row, 1, row));
+    for (int record = 0; record < 5; ++record) {
+        Body merges;
+        merges.u16(1000);
+        for (int i = 0; i < 1000; ++i) merges.u16(0).u16(0xFFFF).u16(0).u16(0xFF);
+        sheet.records.push_back({0x00E5, merges.v});
+    }
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(cell_at(0, 0, 1), nullptr);  // the first cells looked at are hidden as they should be
+}
+
+}  // namespace
