@@ -137,37 +137,31 @@ private:
         book_.formats[index] = biff8() ? long_text(body) : short_text(body);
     }
 
-    void pE0(ByteCursor& body) {
+    // The fields BIFF5 and BIFF8 XF records begin alike with.
+    static ExcelXf xf_head(ByteCursor& body) {
         ExcelXf xf;
         xf.font = body.u16();
         xf.format = body.u16();
         xf.locked = body.u16() & 0x01;
-        uint8_t align = body.u8();
-        xf.horizontal = align & 0x07;
-        xf.wrap = align & 0x08;
+        xf.horizontal = body.u8() & 0x07;
+        return xf;
+    }
+
+    void pE0(ByteCursor& body) {
+        ExcelXf xf = xf_head(body);
         body.skip(3);  // rotation, indent, used attributes
         uint32_t borders = body.u32();
         xf.border_left = borders & 0x0F;
         xf.border_right = (borders >> 4) & 0x0F;
         xf.border_top = (borders >> 8) & 0x0F;
         xf.border_bottom = (borders >> 12) & 0x0F;
-        uint32_t more = body.u32();
-        xf.filled = ((more >> 26) & 0x3F) != 0;
         book_.xfs.push_back(xf);
     }
 
     void pE0_biff5(ByteCursor& body) {
-        ExcelXf xf;
-        xf.font = body.u16();
-        xf.format = body.u16();
-        xf.locked = body.u16() & 0x01;
-        uint8_t align = body.u8();
-        xf.horizontal = align & 0x07;
-        xf.wrap = align & 0x08;
-        body.skip(1);
-        uint32_t fill = body.u32();
-        xf.filled = ((fill >> 16) & 0x3F) != 0;
-        xf.border_bottom = (fill >> 22) & 0x07;
+        ExcelXf xf = xf_head(body);
+        body.skip(1);  // orientation, used attributes
+        xf.border_bottom = (body.u32() >> 22) & 0x07;
         uint32_t borders = body.u32();
         xf.border_top = borders & 0x07;
         xf.border_left = (borders >> 3) & 0x07;
@@ -181,10 +175,8 @@ private:
         xf.format = body.u8();
         xf.locked = body.u8() & 0x01;
         body.skip(1);
-        uint16_t align = body.u16();
-        xf.horizontal = align & 0x07;
-        xf.wrap = align & 0x08;
-        xf.filled = (body.u16() & 0x3F) != 0;
+        xf.horizontal = body.u16() & 0x07;
+        body.skip(2);  // fill
         uint32_t borders = body.u32();
         xf.border_top = borders & 0x07;
         xf.border_left = (borders >> 8) & 0x07;

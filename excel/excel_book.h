@@ -88,10 +88,8 @@ struct ExcelXf {
     uint16_t font = 0;
     uint16_t format = 0;
     uint8_t horizontal = 0;  // 0 general, 1 left, 2 centre, 3 right, ...
-    bool wrap = false;
     bool locked = true;
     uint8_t border_left = 0, border_right = 0, border_top = 0, border_bottom = 0;
-    bool filled = false;
 };
 
 struct ExcelName {
