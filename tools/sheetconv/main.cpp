@@ -1,9 +1,10 @@
 // sheetconv IN OUT: opens a document through the application's own reader,
 // recalculates it to completion and writes it through the application's own
 // writer in the format of OUT's extension (.qrv, .sylk, .csv, .txt); IN may
-// also be an Excel workbook. It has no window: questions take their default answer and messages go to stderr. The
-// input is read from a private copy, so converting an older document never
-// writes a backup or a converted file beside it.
+// also be an Excel workbook. It has no window: questions take their default
+// answer and messages go to stderr. The input is read from a private copy, so
+// converting an older document never writes a backup or a converted file
+// beside it.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
