@@ -11,14 +11,13 @@ constexpr uint16_t kCodePageMacOld = 32768;
 constexpr uint16_t kCodePageAnsiOld = 32769;
 constexpr uint16_t kCodePageAscii = 367;
 
-// The iconv name of a Windows or Mac code page; none for pages read as bytes.
+// The iconv name of a Windows or Mac code page of a byte string.
 std::string iconv_name(uint16_t code_page) {
     switch (code_page) {
     case kCodePageMacRoman:
     case kCodePageMacOld: return "MACINTOSH";
     case kCodePageAnsiOld: return "CP1252";
     case kCodePageAscii: return "ASCII";
-    case kCodePageUtf16: return "ISO-8859-1";
     default: return "CP" + std::to_string(code_page);
     }
 }
