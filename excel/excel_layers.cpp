@@ -7,7 +7,9 @@
 
 #include "core/number_text.h"
 #include "excel/excel_formats.h"
+#include "excel/excel_text.h"
 #include "files/document_reading.h"
+#include "formula/error_values.h"
 #include "formula/function_values.h"
 #include "formula/parser.h"
 #include "model/cell_formats.h"
@@ -220,13 +222,28 @@ private:
                         nullptr, 0, 0);
             return;
         }
-        uint8_t slot[kNumberSlotSize] = {};
-        store_f64(slot, own_number(cell));
-        builder.add(row, format.bytes, kCellConstant, slot, sizeof slot, nullptr, 0, 0);
+        put_number(builder, row, format.bytes, cell);
     }
 
-    // A formula parsed by this program's parser, with Excel's result until
-    // the recalculation; false when the parser refuses it.
+    // A number constant: its value, then its text as if typed (the entry line
+    // shows it); an error keeps its error text.
+    static void put_number(CellBlockBuilder& builder, int16_t row, const uint8_t* format, const ExcelCell& cell) {
+        double value = own_number(cell);
+        std::string typed;
+        if (cell.value_kind == ExcelCellKind::kError) {
+            unsigned char text[256];
+            error_text(checkValue(&value), text);
+            typed.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+        } else {
+            typed = round_trip_number(value);
+        }
+        uint8_t body[kNumberSlotSize + 32] = {};
+        size_t length = std::min(typed.size(), sizeof body - kNumberSlotSize);
+        store_f64(body, value);
+        std::memcpy(body + kNumberSlotSize, typed.data(), length);
+        builder.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
+    }
+
     // Stored formulas by formula key and format code; empty when refused.
     std::unordered_map<std::string, std::vector<uint8_t>> parsed_;
 

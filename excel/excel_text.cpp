@@ -1,5 +1,8 @@
 #include "excel/excel_text.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
 
@@ -67,4 +70,13 @@ std::string ExcelTextDecoder::mac_roman(const RawText& text) {
         put(code_point);
     }
     return out;
+}
+
+std::string round_trip_number(double value) {
+    char text[40];
+    for (int digits = 15; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) break;
+    }
+    return text;
 }

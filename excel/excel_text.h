@@ -14,3 +14,7 @@ struct ExcelTextDecoder {
 
     std::string mac_roman(const RawText& text);
 };
+
+// The shortest text of a number that reads back as the same double, with "."
+// as its decimal point ("1.5", "0.1", "1e+20").
+std::string round_trip_number(double value);

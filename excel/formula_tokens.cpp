@@ -1,8 +1,6 @@
 #include "excel/formula_tokens.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "core/number_text.h"
 #include "excel/excel_text.h"
@@ -46,12 +44,7 @@ std::string column_letters(int column) {
 }
 
 std::string number_text(double value) {
-    char text[40];
-    for (int digits = 15; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value) break;
-    }
-    std::string out(text);
+    std::string out = round_trip_number(value);
     for (char& c : out)
         if (c == '.') c = char(decimalPt);
     return out;

@@ -52,6 +52,10 @@ TEST_F(ExcelTest, ValuesOfEveryKindLandInTheirCells) {
     double error = number_at(0, 6, 0);
     EXPECT_EQ(checkValue(&error), kErrDivZero);
     EXPECT_EQ(text_at(0, 7, 0), "plain label");
+    const uint8_t* number = cell_at(0, 2, 0);  // the entry line shows the typed text
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(_constTextPtr_(number)),
+                          size_t(_formulaLength_(number) - kNumberSlotSize)),
+              "123.45");
 }
 
 TEST_F(ExcelTest, SharedStringsRunOnIntoContinueRecordsWithTheirOwnOptionByte) {
