@@ -1,7 +1,6 @@
 #include "excel/excel_text.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 #include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
@@ -74,9 +73,6 @@ std::string ExcelTextDecoder::mac_roman(const RawText& text) {
 
 std::string round_trip_number(double value) {
     char text[40];
-    for (int digits = 15; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value) break;
-    }
-    return text;
+    std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }
