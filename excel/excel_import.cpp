@@ -14,7 +14,9 @@ namespace {
 
 constexpr int32_t kMaxFileLength = 256 * 1024 * 1024;
 constexpr unsigned char kBiff4Bof[] = {0x09, 0x04};
+constexpr unsigned char kBiff5Bof[] = {0x09, 0x08};
 constexpr uint8_t kBofKindWorksheet = 0x10;
+constexpr uint8_t kBofKindGlobals = 0x05;
 
 bool has_xls_extension(const unsigned char* name) {
     static const char kExtension[] = ".xls";
@@ -49,9 +51,11 @@ void tell_notes(const ExcelImportNotes& notes) {
 
 bool is_excel_head(const unsigned char* head, size_t length) {
     if (is_compound_file(head, length)) return true;
-    // A bare BIFF4 worksheet: its BOF record, version 4, worksheet kind.
-    return length >= 8 && head[0] == kBiff4Bof[0] && head[1] == kBiff4Bof[1] && head[6] == kBofKindWorksheet &&
-           head[7] == 0;
+    // A bare stream: a BIFF4 worksheet, or the globals of a BIFF5/8 workbook.
+    if (length < 8 || head[7] != 0) return false;
+    bool biff4 = head[0] == kBiff4Bof[0] && head[1] == kBiff4Bof[1] && head[6] == kBofKindWorksheet;
+    bool biff5 = head[0] == kBiff5Bof[0] && head[1] == kBiff5Bof[1] && head[6] == kBofKindGlobals;
+    return biff4 || biff5;
 }
 
 bool is_excel_file(const pf::FileSpec& spec) {

@@ -1,5 +1,6 @@
 // Opening Excel workbooks: an OLE2 compound file holding a "Workbook" (BIFF8)
-// or "Book" (BIFF5/7) stream, or a bare BIFF4 worksheet file. Every
+// or "Book" (BIFF5/7) stream, or a bare record stream (a BIFF4 worksheet
+// file, or a BIFF5/8 workbook stream without its container). Every
 // worksheet becomes a layer of the workbook, the first one the layer given.
 #pragma once
 

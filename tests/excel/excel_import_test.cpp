@@ -285,6 +285,12 @@ TEST_F(ExcelTest, ABareBiff4WorksheetIsReadWithoutAContainer) {
     EXPECT_EQ(text_at(0, 1, 0), "four");
 }
 
+TEST_F(ExcelTest, ABareBiff8StreamIsReadWithoutAContainer) {
+    ASSERT_EQ(import(biff::workbook(true, {}, {Sheet{"Bare", {biff::number(0, 0, 4)}}})), 0);
+    EXPECT_EQ(layer_name(0), "Bare");
+    EXPECT_EQ(number_at(0, 0, 0), 4);
+}
+
 TEST_F(ExcelTest, OtherFilesAreNotTakenForWorkbooks) {
     const unsigned char text[] = "ID;PWXL;N;E\n";
     EXPECT_FALSE(is_excel_head(text, sizeof text - 1));
