@@ -417,6 +417,10 @@ private:
             break;
         }
         case kRecProtect: sheet.is_protected = body.u16() != 0; break;
+        case kRecDefColWidth:  // in characters, without the 5-pixel margin; STANDARDWIDTH wins
+            if (!sheet.default_width) sheet.default_width = uint16_t(std::min(body.u16() * 256 + 183, 0xFFFF));
+            break;
+        case kRecStandardWidth: sheet.default_width = body.u16(); break;
         default: break;
         }
     }

@@ -56,6 +56,7 @@ enum BiffRecordType : uint16_t {
     kRecBof = 0x0809,
     kRecBofBiff4 = 0x0409,
     kRecDefColWidth = 0x0055,
+    kRecStandardWidth = 0x0099,
     kRecDefaultRowHeight = 0x0225,
 };
 

@@ -70,6 +70,7 @@ struct ExcelSheet {
     size_t offset = 0;  // of its BOF in the stream
     bool is_protected = false;
     std::vector<ExcelCell> cells;
+    uint16_t default_width = 0;  // of columns without their own, 1/256 of a digit; 0 none given
     std::vector<ExcelColumnWidth> columns;
     std::vector<ExcelRowHeight> rows;
     std::vector<ExcelMerge> merges;

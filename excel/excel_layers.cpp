@@ -291,13 +291,19 @@ private:
         return true;
     }
 
+    static int16_t pixels_of_width(uint16_t width) { return int16_t((uint32_t(width) * 7 + 128) / 256); }
+
     int16_t put_column_widths() {
+        if (sheet_.default_width) {
+            SpreadSheet* layer = use_layer(layer_);
+            set_format_extent(layer->default_column_format, pixels_of_width(sheet_.default_width));
+            release_layer(layer_);
+        }
         for (const ExcelColumnWidth& column : sheet_.columns) {
             if (column.first > kMaxColumn || column.last < column.first) continue;
             int16_t first = int16_t(column.first), last = int16_t(std::min<int>(column.last, kMaxColumn));
             if (int16_t error = InputColumnFormat(layer_, int32_t(first) << 16 | last)) return error;
-            int16_t pixels = int16_t((uint32_t(column.width) * 7 + 128) / 256);
-            SetColumnSize(first, last, pixels, GetSpreadSheetColumnFormats(layer_));
+            SetColumnSize(first, last, pixels_of_width(column.width), GetSpreadSheetColumnFormats(layer_));
         }
         return 0;
     }

@@ -229,7 +229,8 @@ TEST_F(ExcelTest, MergedRangesKeepTheirTopLeftValue) {
 }
 
 TEST_F(ExcelTest, ColumnWidthsAndRowHeightsBecomeFormats) {
-    Sheet sheet{"W", {{0x007D, Body().u16(1).u16(2).u16(20 * 256).u16(0).u16(0).u16(0).v},
+    Sheet sheet{"W", {{0x0055, Body().u16(8).v},  // 8 characters of 7 pixels and a margin of 5
+                      {0x007D, Body().u16(1).u16(2).u16(20 * 256).u16(0).u16(0).u16(0).v},
                       {0x0208, Body().u16(3).u16(0).u16(1).u16(600).u16(0).u16(0).u32(0).v},
                       biff::number(3, 1, 1)}};
     ASSERT_EQ(import8({}, {sheet}), 0);
@@ -243,6 +244,8 @@ TEST_F(ExcelTest, ColumnWidthsAndRowHeightsBecomeFormats) {
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(format_extent(row), 30);  // 600 twips
     UnuseMemory(rows);
+    EXPECT_EQ(format_extent(use_layer(layer_at(0))->default_column_format), 61);
+    release_layer(layer_at(0));
 }
 
 TEST_F(ExcelTest, CellsBeyondTheGridAreLeftOutAndCounted) {
