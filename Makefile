@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-asan test-interop bench debug clean
+.PHONY: all deps configure build run test test-interop test-asan fuzz bench debug clean
 
 all: build
 
@@ -22,17 +23,26 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Files exchanged with the peer spreadsheets (installs them first).
+test-interop: build
+	@tools/install-deps --interop
+	@$(BUILD_DIR)/tests/test_interop
+
 # Every test program under AddressSanitizer (leaks included), in build-asan.
 test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_SANITIZE=ON > /dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp SDL_VIDEODRIVER=dummy && \
 	  for t in tests/test_*; do [ -x "$$t" ] || continue; echo "== $$t"; $$t --gtest_brief=1 || exit 1; done
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
-# Workbooks made by other spreadsheets (installed here only) read back.
-test-interop: build
-	@tools/install-deps --interop
-	@$(BUILD_DIR)/tests/test_interop
+# The libFuzzer harnesses (clang; address and undefined-behaviour checks), in
+# build-fuzz: each runs FUZZ_SECONDS from seeds written by fuzz_seeds.
+fuzz: deps
+	@tools/install-deps --fuzz
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_FUZZ=ON > /dev/null
+	@ASAN_OPTIONS=detect_leaks=0 cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	@tools/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
@@ -42,4 +52,4 @@ debug:
 	@$(MAKE) build BUILD_DIR=build-debug BUILD_TYPE=Debug
 
 clean:
-	rm -rf $(BUILD_DIR) build-debug build-asan
+	rm -rf $(BUILD_DIR) build-debug build-asan build-fuzz

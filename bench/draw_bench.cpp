@@ -89,4 +89,17 @@ void BM_ScrollPane(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollPane)->Unit(benchmark::kMicrosecond);
 
+// A diagonal line across the whole coordinate space with a wide pen: the
+// work follows what shows on the surface, not the line's length.
+void BM_LongWideLine(benchmark::State& state) {
+    BenchPort bench;
+    pf::pen_size(int16_t(state.range(0)), int16_t(state.range(0)));
+    for (auto _ : state) {
+        pf::move_to(-30000, -29000);
+        pf::line_to(30000, 31000);
+    }
+    pf::pen_normal();
+}
+BENCHMARK(BM_LongWideLine)->Arg(1)->Arg(300)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

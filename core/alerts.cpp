@@ -58,6 +58,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
     {pf::kNoSuchVolumeErr, 28},
     {1003, 30},
     {pf::kAccessDeniedErr, 32},
+    {pf::kNotAFileErr, 33},
 };
 
 std::vector<AlertRequest> shown_alerts;
@@ -127,6 +128,7 @@ void answer_unattended(unsigned char ch, uint8_t key_code) {
 }
 
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (queue_quit_key(event)) return false;
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {

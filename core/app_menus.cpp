@@ -1,5 +1,6 @@
 // The application task's menu procedure, the Window menu's list of windows and
 // the recent-documents entries.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -157,6 +158,11 @@ void do_apple_menu(int16_t item) {
 }
 
 // ---- Window menu ------------------------------------------------------------
+
+int16_t window_stagger_index() {
+    pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
+    return menu ? int16_t(std::max(0, pf::count_menu_items(menu) - (kFirstWindowItem - 1))) : 0;
+}
 
 void AddToWindowMenu(WindowRef window) {
     if (!window) return;

@@ -32,6 +32,8 @@ void RemoveWindowMenu();
 int16_t find_window_item(WindowRef window);
 int16_t GetWindowMenuItem(WindowRef window);
 WindowRef window_of_menu_item(int16_t item);
+// Where a new document window is staggered: the number of windows listed.
+int16_t window_stagger_index();
 void update_all_winds(int16_t resize);
 MemoryRef GetSheetRef(WindowRef window);
 
@@ -45,5 +47,7 @@ int32_t menu_key_choice(const EventRecord& event);
 void unhilite_menu_bar();
 // Pops up MENU menu_id with its first item at the point; answers the item chosen, 0 for none.
 int16_t path_pop_up_choice(int16_t menu_id, pf::Point where);
+// Dims the items whose commands are not built yet (menus_pending.cpp).
+void dim_pending_commands();
 enum class MenuItemState { kMissing, kDisabled, kEnabled };
 MenuItemState menu_item_state(int16_t menu, int16_t item);

@@ -31,6 +31,7 @@ constexpr int16_t kBeepTicks = 9;
 
 struct LoopState {
     bool quit = false;
+    bool quit_queued = false;
     IdleProc idle = nullptr;
     IdleProc dialog_idle = nullptr;
     UrgentProc urgent = nullptr;
@@ -53,10 +54,13 @@ WindowRef menu_window() {
     return w ? w : pf::front_window();
 }
 
-// The user closed the host window: the same as a quit event sent to ourselves.
+// The user closed the host window, or a quit waited for a modal loop to end:
+// the same as a quit event sent to ourselves.
 void forward_host_quit_request() {
-    if (!pf::host_quit_requested()) return;
+    bool queued = loop.quit_queued && !WindowIsModal(pf::front_window());
+    if (!pf::host_quit_requested() && !queued) return;
     pf::host_clear_quit_request();
+    loop.quit_queued = false;
     pf::AppleEvent quit;
     pf::AEDesc self;
     pf::ae_address_of_self(self);
@@ -221,6 +225,15 @@ void run_idle_procedures(EventRecord* event) {
 }  // namespace
 
 bool task_quit_flag() { return loop.quit; }
+void queue_quit_request() { loop.quit_queued = true; }
+bool quit_request_queued() { return loop.quit_queued; }
+
+bool queue_quit_key(const EventRecord& event) {
+    bool is_quit_key = (event.what == pf::kKeyDown || event.what == pf::kAutoKey) && (event.modifiers & pf::kCmdKey) &&
+                       (pf::event_char(event) == 'q' || pf::event_char(event) == 'Q');
+    if (is_quit_key) queue_quit_request();
+    return is_quit_key;
+}
 void set_task_quit_flag(bool quit) { loop.quit = quit; }
 void SetTaskIdle(IdleProc proc) { loop.idle = proc; }
 void SetTaskdlogIdle(IdleProc proc) { loop.dialog_idle = proc; }
@@ -371,6 +384,7 @@ void enable_menus() {
     TaskRecord task;
     get_task_from_window(window, &task);
     if (task.menu_enable) task.menu_enable(nullptr, task.app_ref, uintptr_t(window));
+    dim_pending_commands();
 }
 
 void do_menus(EventRecord* event, int32_t menu_result) {

@@ -45,6 +45,7 @@ void InitAppMenus() {
     for (int16_t id : {int16_t(190), int16_t(191), int16_t(164)}) add_submenu(id);
     fill_font_menu();
     shift_command_item();
+    dim_pending_commands();
     pf::draw_menu_bar();
     if (!window_list) {
         window_list = pgAllocateNewRef(&mem_globals, sizeof(WindowRef), 0, 10, true);

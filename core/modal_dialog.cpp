@@ -142,6 +142,7 @@ int16_t GetModalDialogItem(pf::DialogRef dialog, EventRecord* event, int16_t opt
             if (int16_t answer = other_window_event(event)) return answer;
             continue;
         }
+        if (queue_quit_key(*event)) continue;
         if (is_key_event(*event)) {
             if (int16_t answer = modal_key(dialog, event, options)) return answer;
             continue;

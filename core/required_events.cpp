@@ -110,9 +110,21 @@ pf::OSErr handle_print_docs(const pf::AppleEvent* event, pf::AppleEvent*, long) 
 }
 
 // The workspace is rewritten by the documents that close for the quit; when a
-// window refuses, the list goes back to what it was before the request.
+// window refuses, the list goes back to what it was before the request. A quit
+// asked for while a modal window is up is queued until that window has gone.
 pf::OSErr handle_quit_app(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (pf::OSErr err = GotRequiredParams(event)) return err;
+    // A second request while the first asks about documents adds nothing.
+    static bool quitting = false;
+    if (quitting) return pf::noErr;
+    if (WindowIsModal(pf::front_window())) {
+        queue_quit_request();
+        return pf::noErr;
+    }
+    struct Underway {
+        Underway() { quitting = true; }
+        ~Underway() { quitting = false; }
+    } underway;
     MemoryRef saved = CopyWorkspaceItems();
     RemoveWorkspaceItems();
     int16_t answer = TaskQuit();

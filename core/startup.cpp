@@ -84,11 +84,16 @@ void register_menu_definitions() {
 
 bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr; }
 
-bool app_startup() {
-    swap_file_ref = 0;
+bool calc_startup() {
     if (!System_Init()) return false;
     msMemStartup(&mem_globals, kNoCeiling);
     Init_Quorvin_Globals();
+    return true;
+}
+
+bool app_startup() {
+    swap_file_ref = 0;
+    if (!calc_startup()) return false;
     keep_folder_ids_across_runs();
     int16_t prefs_answer = ReadPrefs();
     InstallAppleEvents();
@@ -177,7 +182,7 @@ int32_t urgent_func(int32_t code) {
 int16_t title_click_func(uintptr_t app_ref) {
     if (!app_ref) return 0;
     MemoryRef workbook = doc_window_workbook(reinterpret_cast<MemoryRef>(app_ref));
-    bool saved = workbook && file_record_of(workbook).spec.name[0] != 0;
+    bool saved = workbook && file_record_of(workbook).spec.parent != 0;
     return saved ? 0 : kNeverSavedMenu;
 }
 

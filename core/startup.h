@@ -7,6 +7,10 @@
 
 // Start-up up to the event loop; false when the system is refused.
 bool app_startup();
+// Its first steps, which programs that calculate without windows share: the
+// system's facts (separators, scripts), memory, and the calculation library's
+// globals (error values, separators, function names).
+bool calc_startup();
 // The command bar, then each palette whose preference bit is set, in fixed order.
 void open_command_bar_and_palettes();
 // Shutdown after the event loop has ended.

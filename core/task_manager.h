@@ -109,6 +109,12 @@ void ResetCursor();
 
 bool task_quit_flag();
 void set_task_quit_flag(bool quit);
+// A quit asked for while a modal window is up waits until the modal loop has
+// ended; the task loop then asks to quit as if the request came now.
+void queue_quit_request();
+bool quit_request_queued();
+// Queues Command-Q pressed in a modal loop; true when the key was one.
+bool queue_quit_key(const EventRecord& event);
 void SetTaskIdle(IdleProc proc);
 void SetTaskdlogIdle(IdleProc proc);
 IdleProc task_dialog_idle();

@@ -78,6 +78,8 @@ void verifyHeaderRef(MemoryRef ref) {
     for_each_record(ref, [](uint8_t* record, int32_t size) {
         if (size < kHeaderPartSize) return;
         if (load_i16(record) >= kFirstSwappedAlignment) swap_bytes_at(record, 2);
+        // Anything but right or centre is left; kept as such, it reads the same after every save.
+        if (int16_t alignment = load_i16(record); alignment != -1 && alignment != 1) store_i16(record, 0);
         if (size_swapped(load_i16(record + 4))) swap_bytes_at(record + 4, 2);
     });
 }

@@ -91,6 +91,10 @@ void reopen_file(MemoryRef workbook);
 // Closes the document's file when it is held open.
 void close_document_file(MemoryRef workbook);
 
+// Whether the file at `spec` can be opened as a document: 0, or the file error
+// that says why not (a folder, unreadable, damaged, newer, of another kind).
+int16_t refusal_to_open(const pf::FileSpec& spec);
+
 // Reading (document_reader.cpp).
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info);
 MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,

@@ -7,9 +7,7 @@
 #include "core/alerts.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
-
-// The password dialog of the shell.
-int16_t verify_dialog(const unsigned char* password, int16_t message);
+#include "shell/shell_services.h"
 
 namespace {
 

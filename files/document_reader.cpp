@@ -162,13 +162,19 @@ pf::OSErr make_backup(const pf::FileSpec& document, int16_t version) {
     return error;
 }
 
-enum class Conversion { none, with_backup, without_backup, refused };
+enum class Conversion { none, wanted, with_backup, without_backup, refused };
 
-// Asks before converting an older document and makes its backup; without a
-// backup the document is opened but never saved over.
-Conversion prepare_conversion(const pf::FileSpec& spec, int16_t version) {
+// Asks before converting an older document.
+Conversion ask_conversion(int16_t version) {
     if (version >= kCurrentVersion) return Conversion::none;
     if (document_prompts.ask(kErrorStrings, kConvertQuestion) == kAnswerCancel) return Conversion::refused;
+    return Conversion::wanted;
+}
+
+// Makes the backup of an older document once it has been read whole; without
+// a backup the document is opened but never saved over.
+Conversion back_up_for_conversion(const pf::FileSpec& spec, int16_t version, Conversion conversion) {
+    if (conversion != Conversion::wanted) return conversion;
     if (make_backup(spec, version) == 0) return Conversion::with_backup;
     document_prompts.tell(kFileCommandStrings, kBackupFailed);
     return Conversion::without_backup;
@@ -234,27 +240,31 @@ void ResetSheetConstants(MemoryRef layer) {
     UnuseMemory(cells);
 }
 
+// Makes the windows of the layers stored as shown, until one cannot be made;
+// a layer left without its window keeps the stored flag for the next save.
 void Open_File_Windows(MemoryRef workbook, int16_t first) {
     bool stopped = false;
     for (int16_t i = first; i < num_SpreadSheets(workbook); ++i) {
         MemoryRef layer = find_SpreadSheet_item(workbook, i);
         if (!GetSheetWind(layer)) continue;
         SetSheetWind(layer, nullptr);
-        if (stopped) continue;
-        LayerWindow window = MakeWind(nullptr, 1, layer);
+        LayerWindow window = stopped ? nullptr : MakeWind(nullptr, 1, layer);
+        stopped = !window;
         if (window) SetSheetWind(layer, window);
-        else stopped = true;
+        use_layer(layer)->window_flag_kept = !window;
+        release_layer(layer);
     }
 }
 
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info) {
+    remove_save_leftovers(spec);
     int32_t file_length = 0;
     if (int16_t error = open_for_reading(spec, &file_length)) return error;
     report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
     bool read = read_version(&counter, &header) == 0;
-    Conversion conversion = read ? prepare_conversion(spec, header.version) : Conversion::none;
+    Conversion conversion = read ? ask_conversion(header.version) : Conversion::none;
     if (conversion == Conversion::refused) {
         CleanUp(0);
         read = false;
@@ -279,6 +289,7 @@ int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_i
     Open_File_Windows(workbook, 0);
     CleanUp(0);
     report_document_progress(workbook, kProgressTotal, kProgressTotal);
+    conversion = back_up_for_conversion(spec, header.version, conversion);
     finish_opening(workbook, file_info, spec, conversion);
     return 0;
 }

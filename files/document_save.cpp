@@ -1,9 +1,11 @@
 // Save and Save As: the file record, the target file (new, or a temporary
 // file beside the document that replaces it only when complete), the writers,
 // and the bookkeeping that follows a successful save.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/app_menus.h"
 #include "core/file_utils.h"
@@ -11,6 +13,8 @@
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "files/link_lists.h"
+#include "files/sylk.h"
+#include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/links.h"
@@ -25,16 +29,15 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
 void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
 void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 int16_t Send_ComeHome_Command(pf::FourCC creator, uint32_t picture_id, int16_t object_id);
-// Writers of the text formats.
-int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
-                      MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
-                      CellPoint bottom_right, int32_t* counter, MemoryRef layer);
-int16_t OutputSYLK(int16_t file, MemoryRef layer);
 
 namespace {
 
 constexpr int kEgoRecordSize = 36;
-constexpr char kAsideName[] = "DeleteMe";
+// A save writes ".<name>.saving" beside the document and, where the file
+// system cannot exchange two files, moves the old one to ".<name>.old".
+constexpr char kSavingEnding[] = ".saving";
+constexpr char kAsideEnding[] = ".old";
+constexpr pf::FourCC kTemporaryType = pf::four_cc("trsh");
 
 MemoryRef workbook_of(MemoryRef layer) { return GetWorkSheet(layer); }
 
@@ -42,28 +45,23 @@ bool known_code(int16_t code) { return code >= kFormatUntitled && code <= kForma
 
 // ---- Target files ------------------------------------------------------------
 
-// A new empty file beside `target` to write into.
-pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
-    *temp = target;
-    int16_t ref = 0;
-    pf::OSErr error = create_temp_spec(temp, &ref);
-    if (ref) pf::close_file(ref);
-    return error;
+// The spec of ".<document name><ending>" beside the document, the name cut to fit.
+pf::OSErr beside_spec(const pf::FileSpec& document, const char* ending, pf::FileSpec* beside) {
+    const int ending_length = int(std::strlen(ending));
+    const int kept = std::min<int>(document.name[0], pf::kMaxSpecName - 1 - ending_length);
+    unsigned char name[64];
+    name[0] = uint8_t(1 + kept + ending_length);
+    name[1] = '.';
+    std::memcpy(name + 2, document.name + 1, size_t(kept));
+    std::memcpy(name + 2 + kept, ending, size_t(ending_length));
+    pf::OSErr error = pf::make_file_spec(document.volume, document.parent, name, *beside);
+    return error == pf::kFileNotFoundErr ? pf::OSErr(0) : error;
 }
 
-// A name beside `document` that no file has: "DeleteMe", then "DeleteMe"
-// followed by more and more of the document's name.
-pf::OSErr free_aside_spec(const pf::FileSpec& document, pf::FileSpec* aside) {
-    unsigned char name[64];
-    for (int extra = 0; extra <= document.name[0]; ++extra) {
-        name[0] = uint8_t(sizeof kAsideName - 1);
-        std::memcpy(name + 1, kAsideName, name[0]);
-        for (int i = 1; i <= extra && name[0] < pf::kMaxSpecName; ++i) name[++name[0]] = document.name[i];
-        pf::OSErr error = pf::make_file_spec(document.volume, document.parent, name, *aside);
-        if (error == pf::kFileNotFoundErr) return 0;
-        if (error) return error;
-    }
-    return pf::kDuplicateNameErr;
+// A new empty file beside `target` to write into.
+pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
+    if (pf::OSErr error = beside_spec(target, kSavingEnding, temp)) return error;
+    return pf::create_file(*temp, kTemporaryType, kTemporaryType);
 }
 
 pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
@@ -98,7 +96,7 @@ int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::Fil
 
 // The text writer of a format code, into the open file.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
-    if (code == kFormatSylk || code == kFormatSylkOther) return OutputSYLK(f_ref, layer);
+    if (code == kFormatSylk || code == kFormatSylkOther) return write_sylk(layer, counter);
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';
@@ -135,7 +133,58 @@ int16_t make_target(const pf::FileSpec& target, int16_t code, bool replacing, pf
         return pf::create_file(target, creator_for_code(code), file_type_for_code(code));
     }
     if (pf::OSErr error = pf::check_object_lock(target)) return error;
+    remove_save_leftovers(target);
     return create_temp_beside(target, written);
+}
+
+// Access counts of the workbook and its layers' blocks, so that a write cut
+// short by a memory failure leaves each as it was.
+struct HeldBlock {
+    MemoryRef ref;
+    int32_t count;
+};
+
+std::vector<HeldBlock> held_blocks(MemoryRef workbook) {
+    std::vector<HeldBlock> held{{workbook, GetAccessCtr(workbook)}};
+    for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, index);
+        if (!layer) continue;
+        held.push_back({layer, GetAccessCtr(layer)});
+        const SpreadSheet* sheet = use_layer(layer);
+        for (MemoryRef block : {sheet->cells, sheet->column_formats, sheet->row_formats, sheet->row_page_breaks,
+                                sheet->column_page_breaks, sheet->links, sheet->header, sheet->footer,
+                                sheet->named_ranges, sheet->stored_objects})
+            if (block) held.push_back({block, GetAccessCtr(block)});
+        release_layer(layer);
+    }
+    return held;
+}
+
+// Brings the blocks the workbook holds now back to the counts they had; blocks
+// the writer replaced or disposed of on the way are not touched.
+void release_held_blocks(MemoryRef workbook, const std::vector<HeldBlock>& before) {
+    for (const HeldBlock& now : held_blocks(workbook))
+        for (const HeldBlock& was : before)
+            if (was.ref == now.ref)
+                while (GetAccessCtr(now.ref) > was.count) UnuseMemory(now.ref);
+}
+
+// The writer under a failure handler: running out of memory fails the save
+// with the memory error instead of ending the program.
+int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
+    MemoryRef workbook = workbook_of(shown_layer);
+    const std::vector<HeldBlock> held = held_blocks(workbook);
+    int16_t error = 0;
+    int16_t failure = with_failure_handler(&mem_globals, [&] {
+        error = write_target(shown_layer, layer_number, spec, code);
+    });
+    if (!failure) return error;
+    release_held_blocks(workbook, held);
+    if (f_ref)
+        CleanUp(kNoMemoryErr);
+    else
+        report_file_error(kNoMemoryErr);
+    return kNoMemoryErr;
 }
 
 // ---- The Save dialog -----------------------------------------------------------
@@ -171,7 +220,8 @@ void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
 // document is never missing.
 pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document) {
     pf::FileSpec aside;
-    if (pf::OSErr error = free_aside_spec(document, &aside)) return error;
+    if (pf::OSErr error = beside_spec(document, kAsideEnding, &aside)) return error;
+    pf::delete_file(aside);
     if (pf::OSErr error = pf::rename_file(document, aside.name)) return error;
     if (pf::OSErr error = pf::rename_file(temp, document.name)) {
         pf::rename_file(aside, document.name);
@@ -179,6 +229,15 @@ pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& docu
     }
     pf::delete_file(aside);
     return 0;
+}
+
+void remove_save_leftovers(const pf::FileSpec& document) {
+    pf::FinderInfo info;
+    if (pf::get_finder_info(document, info) != 0) return;  // without the document an old copy may be all there is
+    for (const char* ending : {kSavingEnding, kAsideEnding}) {
+        pf::FileSpec leftover;
+        if (beside_spec(document, ending, &leftover) == 0) pf::delete_file(leftover);
+    }
 }
 
 pf::FourCC file_type_for_code(int16_t code) { return code < kFormatSylk ? kDocumentType : kTextType; }
@@ -280,12 +339,14 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     pf::FileSpec written;
     int16_t error = make_target(target, code, replacing, &written);
     if (!error) {
-        error = write_target(shown_layer, layer_number, written, code);
+        error = write_target_guarded(shown_layer, layer_number, written, code);
         if (error) pf::delete_file(written);
     } else {
         report_file_error(error);
     }
     if (!error && replacing) {
+        // Typed before the swap, so that the document has its type whenever the save stops.
+        settle_type_and_creator(written, code);
         error = replace_document(written, target);
         if (error) {
             report_file_error(error);

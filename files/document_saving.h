@@ -23,6 +23,11 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
 // stays where it was.
 pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document);
 
+// Removes what an interrupted save of the document left beside it: the
+// unfinished new file, or the old one moved aside. Nothing is removed while
+// the document itself is missing.
+void remove_save_leftovers(const pf::FileSpec& document);
+
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
 // Gives the file at `spec` the type and creator of the format code.

@@ -174,6 +174,8 @@ void ScanDocumentName() {
     name[0] = uint8_t(std::min<std::ptrdiff_t>(close - start - 1, 255));
     std::memcpy(name + 1, start + 1, name[0]);
     MemoryRef linked = nullptr;
+    // An untitled document has no name to link to, and no name is not a document.
+    if (name[0] == 0) return;
     if (close + 1 >= g_endPtr || close[1] != '!' || !MatchFileStr(name, &linked)) return;
     int16_t link = -1;
     CheckFileInfo(&link, g_calcSheet, linked, name);

@@ -60,11 +60,31 @@ void put_layers(TextOut& out, const StoredReference& ref, MemoryRef layer) {
         put_number(out, index + 1);
     };
     put_layer(first, first_absolute);
-    if (first != last) {
+    // One layer is written once only when both of its marks agree.
+    if (first != last || (known && first_absolute != last_absolute)) {
         put_byte(out, ':');
         put_layer(last, last_absolute);
     }
     put_byte(out, ':');
+}
+
+// Whether the worksheet's text of a range parses back to a range with the
+// same corners and marks: it shows one corner alone when both are the same
+// cell, and leaves out the rows of whole columns and the columns of whole
+// rows, which read back as absolute.
+bool range_text_reads_back(const CellRange& range, const bool absolute[4]) {
+    if (range.topLeft == range.botRight) return false;
+    if (range.topLeft.h == 0 && range.botRight.h == kLastCell) return absolute[1] && absolute[3];
+    if (range.topLeft.v == 0 && range.botRight.v == kLastCell) return absolute[0] && absolute[2];
+    return true;
+}
+
+void put_corner(TextOut& out, CellPoint corner, bool row_absolute, bool column_absolute) {
+    const CellRange cell{corner, corner};
+    const bool absolute[4] = {row_absolute, column_absolute, row_absolute, column_absolute};
+    unsigned char text[256];
+    RangeString(text, &cell, absolute, nullptr);
+    put_pstring(out, text);
 }
 
 void put_cells(TextOut& out, const StoredReference& ref, CellPoint at) {
@@ -86,6 +106,12 @@ void put_cells(TextOut& out, const StoredReference& ref, CellPoint at) {
         }
     CellRange range{{int16_t(corners[0]), int16_t(corners[1])}, {int16_t(corners[2]), int16_t(corners[3])}};
     unsigned char text[256];
+    if (ref.kind == ReferenceKind::range && !range_text_reads_back(range, absolute)) {
+        put_corner(out, range.topLeft, absolute[0], absolute[1]);
+        put_byte(out, ':');
+        put_corner(out, range.botRight, absolute[2], absolute[3]);
+        return;
+    }
     RangeString(text, &range, absolute, nullptr);
     put_pstring(out, text);
 }

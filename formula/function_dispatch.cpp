@@ -169,10 +169,8 @@ void date_value(bool time_only) {
     if (g_valueType == kValueText) {
         unsigned char copy[256];
         std::memcpy(copy, g_CellString, g_CellString[0] + 1);
-        if (!parseDate(copy, dateOrder, false))
-            g_value = g_StdErr;
-        else if (time_only)
-            g_value -= std::floor(g_value);
+        bool read = time_only ? parse_time_of_day(copy, dateOrder, &g_value) : parseDate(copy, dateOrder, false);
+        if (!read) g_value = g_StdErr;
     } else if (!is_error(g_value)) {
         g_value = g_StdErr;
     }

@@ -14,18 +14,23 @@ constexpr double kRateTolerance = 1e-10;
 
 double num_error() { return N_AN(kErrNum); }
 
+// periods * ln(1 + rate): the one growth exponent every annuity function uses,
+// from log1p so that a small rate keeps its digits; NaN where 1 + rate <= 0.
+double growth_exponent(double rate, double periods) { return periods * std::log1p(rate); }
+
 // ((1 + rate)^periods - 1) / rate: the future value of 1 paid at the end of
 // each period; `periods` at rate 0.
 double accumulation_factor(double rate, double periods) {
     if (rate == 0) return periods;
-    return std::expm1(periods * std::log1p(rate)) / rate;
+    if (rate <= -1) return (compound(rate, periods) - 1) / rate;
+    return std::expm1(growth_exponent(rate, periods)) / rate;
 }
 
 double payment_timing(double rate, bool at_start) { return at_start ? 1 + rate : 1; }
 
 // The book value before period n of double-declining depreciation at `rate`
 // per period; 0 once a period has written off the whole cost.
-double declining_book_value(double cost, double rate, int32_t n) {
+double declining_book_value(double cost, double rate, double n) {
     if (n <= 1) return cost;
     if (rate >= 1) return 0;
     return cost * std::pow(1 - rate, n - 1);
@@ -101,11 +106,15 @@ bool bisection_rate(const double* values, int32_t count, double guess, double* r
 
 }  // namespace
 
-double compound(double rate, double periods) { return std::pow(1 + rate, periods); }
+double compound(double rate, double periods) {
+    if (rate <= -1) return std::pow(1 + rate, periods);
+    return std::exp(growth_exponent(rate, periods));
+}
 
 double annuity(double rate, double periods) {
     if (rate == 0) return periods;
-    return -std::expm1(-periods * std::log1p(rate)) / rate;
+    if (rate <= -1) return (1 - 1 / compound(rate, periods)) / rate;
+    return -std::expm1(-growth_exponent(rate, periods)) / rate;
 }
 
 double compound_factor(double rate, double periods) {
@@ -134,7 +143,7 @@ double double_declining_depreciation(double cost, double salvage, double life, d
     double n = std::trunc(period);
     if (!(cost > 0 && salvage > 0 && life > 0 && n >= 1 && factor > 0) || n > life) return num_error();
     double rate = factor / life;
-    double book = declining_book_value(cost, rate, static_cast<int32_t>(n));
+    double book = declining_book_value(cost, rate, n);
     if (book <= salvage) return 0;
     double depreciation = book * rate;
     return book - depreciation > salvage ? depreciation : book - salvage;

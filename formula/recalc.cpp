@@ -324,26 +324,58 @@ bool compare_found_cell(CalcPass& pass, CellPoint cell, uint32_t row_offset, uin
     return true;
 }
 
+// The ids of the stored rows, in order.
+std::vector<int16_t> stored_rows(const CalcPass& pass) {
+    std::vector<int16_t> rows;
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    const uint8_t* end = start + GetByteSize(pass.store);
+    for (const uint8_t* p = start; p < end; p += _RowLength_(p)) rows.push_back(_RowID_(p));
+    UnuseMemory(pass.store);
+    return rows;
+}
+
+// The first column right of `column` that holds a cell of a stored row, or
+// one past the grid.
+int32_t column_after(const CalcPass& pass, int16_t row, int16_t column) {
+    constexpr int32_t kNone = kLastCell + 1;
+    uint32_t row_offset = 0;
+    if (column >= kLastCell || !find_row(pass, row, &row_offset)) return kNone;
+    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    uint8_t* record = start + row_offset;
+    uint8_t* end = record + _RowLength_(record);
+    uint8_t* p = record + kRowHeaderSize;
+    int16_t wanted = int16_t(column + 1);
+    FindCell(&wanted, end, &p);
+    const int32_t next = p < end ? _cellID_(p) : kNone;
+    UnuseMemory(pass.store);
+    return next;
+}
+
+// Column by column, only over the columns and rows that hold cells.
 StepEnd scan_columns(CalcPass& pass) {
-    int16_t column = std::max<int16_t>(g_calcCell.h, 0);
+    int32_t column = std::max<int16_t>(g_calcCell.h, 0);
     int32_t row = std::max<int16_t>(g_calcCell.v, 0);
-    for (; column <= kLastCell; ++column, row = 0) {
-        const bool from_top = row == 0;
-        bool any_reaches = false;
-        for (int16_t stored = next_stored_row(pass, row); stored >= 0; stored = next_stored_row(pass, stored + 1)) {
-            uint32_t row_offset = 0, offset = 0;
-            bool reaches = false, changed = false;
-            find_row(pass, stored, &row_offset);
-            if (cell_in_column(pass, row_offset, column, &offset, &reaches) &&
-                !compare_found_cell(pass, CellPoint{stored, column}, row_offset, offset, &changed, &reaches))
-                return StepEnd::circle;
-            any_reaches = any_reaches || reaches;
-            if (after_row(changed, stored) == StepEnd::yielded) {
-                g_calcCell = CellPoint{int16_t(std::min<int32_t>(stored + 1, kResumeRowLimit)), column};
-                return StepEnd::yielded;
+    const std::vector<int16_t> rows = stored_rows(pass);
+    while (column <= kLastCell) {
+        int32_t next_column = kLastCell + 1;
+        for (int16_t stored : rows) {
+            if (stored >= row) {
+                uint32_t row_offset = 0, offset = 0;
+                bool reaches = false, changed = false;
+                find_row(pass, stored, &row_offset);
+                if (cell_in_column(pass, row_offset, int16_t(column), &offset, &reaches) &&
+                    !compare_found_cell(pass, CellPoint{stored, int16_t(column)}, row_offset, offset, &changed,
+                                        &reaches))
+                    return StepEnd::circle;
+                if (after_row(changed, stored) == StepEnd::yielded) {
+                    g_calcCell = CellPoint{int16_t(std::min<int32_t>(stored + 1, kResumeRowLimit)), int16_t(column)};
+                    return StepEnd::yielded;
+                }
             }
+            next_column = std::min(next_column, column_after(pass, stored, int16_t(column)));
         }
-        if (from_top && !any_reaches) return StepEnd::pass_done;
+        column = next_column;
+        row = 0;
     }
     return StepEnd::pass_done;
 }
@@ -470,10 +502,13 @@ void calc_proc() {
     CalcWind = first_document_window();
 }
 
-void DoCalculation() {
+namespace {
+
+// One step of DoCalculation; answers how it ended.
+StepEnd calculation_step() {
     gEventTime = ticks();
     MemoryRef layer = g_calcSheet;
-    if (!layer) return;
+    if (!layer) return StepEnd::pass_done;
     std::fesetenv(FE_DFL_ENV);
     CalcRowPtr(layer);
     CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer)};
@@ -489,7 +524,12 @@ void DoCalculation() {
     release_layer(layer);
     ReleaseCache(layer);
     g_calcSheet = nullptr;
+    return end;
 }
+
+}  // namespace
+
+void DoCalculation() { calculation_step(); }
 
 // Recalculates every layer of a workbook to completion with no window, for
 // programs where no one waits on events (the converter). Bounded so that a
@@ -510,7 +550,8 @@ void recalculate_workbook(MemoryRef workbook) {
         if (!unfinished) break;
         g_calcWork = workbook;
         g_calcSheet = unfinished;
-        DoCalculation();
+        // A reported circle stops recalculation, as it does in the program.
+        if (calculation_step() == StepEnd::circle) break;
     }
     g_calcWork = nullptr;
     g_calcSheet = nullptr;

@@ -285,42 +285,69 @@ void DateComponentStr(int32_t number, unsigned char* text, const unsigned char* 
     if (suffix) ConcatPString(text, suffix);
 }
 
-int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
+namespace {
+
+// A date or time read from typed text, with its seconds since 1904.
+struct ReadDate {
+    pf::DateTimeRec date;
+    uint32_t seconds = 0;
+    bool with_date = false;
+    int time_parts = 0;  // 0 when no time was typed
+    unsigned char separator = '/';
+};
+
+// Reads typed text as a date, a time or both (a time alone falls on today);
+// false when it is neither or names no real moment.
+bool read_typed_date(const unsigned char* text, int16_t order, ReadDate& read) {
     unsigned char copy[256];
     std::memcpy(copy, text, text[0] + 1);
-    unsigned char separator = '/';
     if (dateSep != '/' && std::memchr(copy + 1, dateSep, copy[0])) {
-        separator = dateSep;
+        read.separator = dateSep;
         for (int i = 1; i <= copy[0]; ++i)
             if (copy[i] == dateSep) copy[i] = '/';
     }
     TypedDate typed;
-    if (copy[0] == 0 || !scan_typed_date(copy, typed)) return 0;
-    const bool with_date = typed.date_given[0] && typed.date[0] != 0;
-    const int date_parts = with_date ? typed.slashes + 1 : 0;
-    if (date_parts == 1) return 0;
-    if (!with_date && !typed.time_started) return 0;
+    if (copy[0] == 0 || !scan_typed_date(copy, typed)) return false;
+    read.with_date = typed.date_given[0] && typed.date[0] != 0;
+    const int date_parts = read.with_date ? typed.slashes + 1 : 0;
+    if (date_parts == 1) return false;
+    if (!read.with_date && !typed.time_started) return false;
 
     pf::DateTimeRec now;
     pf::seconds_to_date(pf::current_date_time(), now);
-    pf::DateTimeRec date;
-    if (with_date) {
-        if (!arrange_date(typed, date_parts, order, now.year, date)) return 0;
-        date.hour = date.minute = date.second = 0;
+    if (read.with_date) {
+        if (!arrange_date(typed, date_parts, order, now.year, read.date)) return false;
+        read.date.hour = read.date.minute = read.date.second = 0;
     } else {
-        date = now;
-        date.second = 0;
+        read.date = now;
+        read.date.second = 0;
     }
-    if (typed.time_started && !arrange_time(typed, date)) return 0;
-    uint32_t seconds = 0;
-    if (!pf::date_to_seconds(date, seconds)) return 0;
-    if (with_date) {
+    if (typed.time_started && !arrange_time(typed, read.date)) return false;
+    read.time_parts = typed.time_started ? typed.colons + 1 : 0;
+    if (!pf::date_to_seconds(read.date, read.seconds)) return false;
+    if (read.with_date) {
         pf::DateTimeRec check;
-        pf::seconds_to_date(seconds, check);
-        if (check.month != date.month) return 0;  // a day past the month's end
+        pf::seconds_to_date(read.seconds, check);
+        if (check.month != read.date.month) return false;  // a day past the month's end
     }
-    g_value = serial_of_seconds(seconds, calc_uses_1900_dates());
-    if (rewrite) rewrite_date(text, date, with_date, typed.time_started ? typed.colons + 1 : 0, order, separator);
+    return true;
+}
+
+}  // namespace
+
+int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
+    ReadDate read;
+    if (!read_typed_date(text, order, read)) return 0;
+    g_value = serial_of_seconds(read.seconds, calc_uses_1900_dates());
+    if (rewrite) rewrite_date(text, read.date, read.with_date, read.time_parts, order, read.separator);
+    return 1;
+}
+
+int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* fraction) {
+    ReadDate read;
+    if (!read_typed_date(text, order, read)) return 0;
+    int32_t seconds = (read.date.hour * 60 + read.date.minute) * 60 + read.date.second;
+    *fraction = double(seconds) / kSecondsPerDay;
     return 1;
 }
 

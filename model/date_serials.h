@@ -37,6 +37,9 @@ void DateComponentStr(int32_t number, unsigned char* text, const unsigned char* 
 // 1 with g_value set to the serial when the text is a date, a time or both.
 // With rewrite the text becomes its standard form.
 int16_t parseDate(unsigned char* text, int16_t order, bool rewrite);
+// The time of day in typed text (with or without a date) as a fraction of a
+// day, from its hours, minutes and seconds alone; 0 when the text is neither.
+int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* fraction);
 
 // The date worksheet functions, reading their arguments from the formula.
 void Date_Func(int16_t number);  // 29 ... 35 on the serial in g_value

@@ -7,6 +7,7 @@
 #include "model/cell_store.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
+#include "shell/app_prefs.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ constexpr int kObjectListExtend = 10;
 constexpr int16_t kNotShown = -1;
 
 // The flags byte (locked and the other cell flags) of the preferences'
-// default format; the preferences do not exist yet.
-uint8_t preferences_format_flags() { return 0; }
+// default format.
+uint8_t preferences_format_flags() { return app_prefs.default_format[kFmtFlagsA]; }
 
 // Whether the platform offers drag and drop to windows.
 bool drag_and_drop_available() { return true; }

@@ -58,6 +58,12 @@ struct FileWriter {
         u16(uint16_t(v >> 16));
         u16(uint16_t(v));
     }
+    // A 32-bit field of the packed record, copied out: it may lie off its alignment.
+    void u32_field(const void* field) {
+        uint32_t v;
+        std::memcpy(&v, field, sizeof v);
+        u32(v);
+    }
     void point(const pf::Point& p) {
         i16(p.v);
         i16(p.h);
@@ -91,6 +97,12 @@ struct FileReader {
         u16(low);
         v = uint32_t(high) << 16 | low;
     }
+    // A 32-bit field of the packed record, copied in: it may lie off its alignment.
+    void u32_field(void* field) {
+        uint32_t v;
+        u32(v);
+        std::memcpy(field, &v, sizeof v);
+    }
     void point(pf::Point& p) {
         i16(p.v);
         i16(p.h);
@@ -117,16 +129,16 @@ void visit_fields(Prefs& p, Io& io) {
                         &p.prefs_panel, &p.paste_special_choice}) {
         io.i16(*field);
     }
-    io.u32(p.options);
-    io.u32(p.options2);
+    io.u32_field(&p.options);
+    io.u32_field(&p.options2);
     for (auto& position : p.dialog_positions) io.point(position);
-    for (auto& word : p.reserved) io.u32(word);
+    for (size_t i = 0; i < sizeof p.reserved / sizeof(uint32_t); ++i) io.u32_field(p.reserved + i);
     io.i16(p.startup_action);
     io.i16(p.unused_208);
     for (auto& word : p.unused_210) io.i16(word);
     for (auto& item : p.items) {
         io.i16(item.volume);
-        io.u32(item.parent);
+        io.u32_field(&item.parent);
         io.bytes(item.name, sizeof item.name);
     }
 }

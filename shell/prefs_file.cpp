@@ -1,5 +1,10 @@
 // The preferences file and the memory manager's swap file, both in the
-// "Quorvin" folder of the user's Preferences folder.
+// "Quorvin" folder of the user's Preferences folder. Each running copy of the
+// program has a swap file of its own, and the preferences file is replaced
+// whole, so copies started by one user never share a half-written file.
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
 
 #include "platform/files/files.h"
@@ -34,6 +39,19 @@ pf::OSErr named_file_spec(int item, int8_t permission, pf::FourCC type, pf::File
     return OpenPrefsFile(name, spec, type, permission, ref);
 }
 
+// A file of this running copy alone: the named file's name, the process number
+// and `suffix`.
+pf::OSErr own_file_spec(int item, const char* suffix, int8_t permission, pf::FourCC type, pf::FileSpec* spec,
+                        int16_t* ref) {
+    std::string name = pf::get_indexed_string(kPrefsFolderStrings, int16_t(item));
+    if (name.empty()) return pf::kBadNameErr;
+    name += " " + std::to_string(getpid()) + suffix;
+    pf::Str255 pascal;
+    pascal[0] = uint8_t(std::min<size_t>(name.size(), pf::kMaxSpecName));
+    std::copy_n(name.begin(), pascal[0], pascal + 1);
+    return OpenPrefsFile(pascal, spec, type, permission, ref);
+}
+
 // Reads the record when the file is exactly its size; anything else leaves the
 // record as it is.
 void read_prefs_data(int16_t ref) {
@@ -58,7 +76,7 @@ pf::OSErr write_prefs_data(int16_t ref) {
 
 pf::OSErr open_swap_file(int16_t* ref_num) {
     pf::FileSpec spec;
-    pf::OSErr err = named_file_spec(kSwapFileNameItem, pf::kReadWritePermission, kSwapFileType, &spec, ref_num);
+    pf::OSErr err = own_file_spec(kSwapFileNameItem, "", pf::kReadWritePermission, kSwapFileType, &spec, ref_num);
     if (err) return err;
     return pf::set_end_of_file(*ref_num, 0);
 }
@@ -111,14 +129,20 @@ int16_t ReadPrefs() {
     return pf::noErr;
 }
 
+// Written into a file of its own first, which then takes the place of the
+// preferences file (whose resource fork, the workspace, stays).
 int16_t WritePrefs() {
-    pf::FileSpec spec;
+    pf::FileSpec spec, temp;
+    pf::OSErr err = prefs_file_spec(&spec, pf::kWritePermission, nullptr);
+    if (err) return err;
     int16_t ref;
-    pf::OSErr err = prefs_file_spec(&spec, pf::kWritePermission, &ref);
+    err = own_file_spec(kPrefsFileNameItem, ".tmp", pf::kWritePermission, kPrefsFileType, &temp, &ref);
     if (err) return err;
     app_prefs.version = kPrefsVersion;
     err = write_prefs_data(ref);
     pf::close_file(ref);
+    if (!err) err = pf::exchange_files(temp, spec);
+    pf::delete_file(temp);
     pf::flush_volume(spec.volume);
     return err;
 }

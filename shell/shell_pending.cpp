@@ -1,6 +1,5 @@
-// Stand-ins for the menus, palettes and dialogs not built yet: a password
-// dialog that confirms nothing, empty palettes, and menu handlers that do
-// nothing.
+// Stand-ins for the menus, palettes and dialogs not built yet: empty palettes
+// and menu handlers that do nothing.
 
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
@@ -9,9 +8,6 @@
 #include "platform/menus/menus.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
-
-// The password dialog cannot ask anyone yet: no password is ever confirmed.
-int16_t verify_dialog(const unsigned char*, int16_t) { return 0; }
 
 void command_idle() {
     if (app_prefs.options2 & kPrefRefreshButtons) {
@@ -62,10 +58,15 @@ int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     return call_task_in_port(task.key, document, event, task.app_ref, 0);
 }
 
-WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
+WindowRef find_empty_palette(const char* title) {
     for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
         if (pf::window_title(w) == title && pf::window_kind(w) == kPaletteWindowKind) return w;
     }
+    return nullptr;
+}
+
+WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
+    if (WindowRef open = find_empty_palette(title)) return open;
     pf::Point where = app_prefs.palette_positions[position_index];
     if (!checkonscreen(where)) where = pf::Point{int16_t(60 + offset), int16_t(pf::screen_bounds().right - 160)};
     pf::Rect bounds{where.v, where.h, int16_t(where.v + 60), int16_t(where.h + 120)};
@@ -118,7 +119,6 @@ void DoStyleMenu(MemoryRef, int16_t) {}
 void DoAlignMenu(MemoryRef, int16_t) {}
 void DoAlignOptionMenu(MemoryRef, int16_t) {}
 void DoArrangeMenu(MemoryRef, int16_t) {}
-void DoPaletteMenu(MemoryRef, int16_t) {}
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}
 void DoToolMenu(MemoryRef, int16_t) {}

@@ -5,3 +5,5 @@
 #include "core/task_manager.h"
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset);
+// The open palette of that title, or none.
+WindowRef find_empty_palette(const char* title);

@@ -20,6 +20,12 @@ void keep_folder_ids_across_runs();
 int16_t WritePrefs();
 int16_t access_vm_file(int16_t* ref_num);
 
+// The password check (DLOG 1201): 1 when the password typed matches the clear
+// length-prefixed `password`, 0 on Cancel. A wrong password is said in the
+// dialog, which waits for another try, except when confirming a new password
+// (prompt 10), which a mismatch ends with 0.
+int16_t verify_dialog(const unsigned char* password, int16_t prompt);
+
 // The workspace: the documents to reopen at the next start.
 int16_t OpenWorkspaceItems();
 void RemoveWorkspaceItems();

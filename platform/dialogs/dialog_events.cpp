@@ -62,6 +62,8 @@ WindowRef event_window(const EventRecord& event) {
             find_window(event.where, &w);
             return w;
         }
+        case kHighLevelEvent:
+        case kOSEvent: return nullptr;  // of the program, not of a window
         default: return front_window();
     }
 }

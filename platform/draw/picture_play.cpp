@@ -105,7 +105,7 @@ void apply_text_size(Player& p) {
 bool play_text(Player& p, Point at) {
     uint8_t count = p.in.u8();
     const uint8_t* bytes = p.in.take(count);
-    if (!bytes) return false;
+    if (!bytes || p.in.failed) return false;
     p.text_at = at;
     Point mapped = p.map.point(at);
     move_to(mapped.h, mapped.v);
@@ -114,6 +114,7 @@ bool play_text(Player& p, Point at) {
 }
 
 bool play_line(Player& p, Point from, Point to) {
+    if (p.in.failed) return false;  // an opcode cut short draws nothing
     p.pen = to;
     Point a = p.map.point(from), b = p.map.point(to);
     move_to(a.h, a.v);

@@ -99,13 +99,42 @@ void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_a
     keep_wedge(rgn, r, start_angle, arc_angle);
 }
 
-void line_region(RgnHandle rgn, Point from, Point to, Point pen) {
+namespace {
+
+// A box cut to `within` (when given); false when nothing of it is left.
+bool cut_box(pixman_box32_t& box, const Rect* within) {
+    if (within) {
+        box.x1 = std::max<int32_t>(box.x1, within->left), box.x2 = std::min<int32_t>(box.x2, within->right);
+        box.y1 = std::max<int32_t>(box.y1, within->top), box.y2 = std::min<int32_t>(box.y2, within->bottom);
+    }
+    return box.x1 < box.x2 && box.y1 < box.y2;
+}
+
+// Adds a box, joining it to the last one when both span the same columns and touch or overlap.
+void add_box(std::vector<pixman_box32_t>& boxes, pixman_box32_t box) {
+    if (!boxes.empty()) {
+        pixman_box32_t& last = boxes.back();
+        bool same_columns = last.x1 == box.x1 && last.x2 == box.x2;
+        if (same_columns && box.y1 <= last.y2 && box.y2 >= last.y1) {
+            last.y1 = std::min(last.y1, box.y1);
+            last.y2 = std::max(last.y2, box.y2);
+            return;
+        }
+    }
+    boxes.push_back(box);
+}
+
+}  // namespace
+
+void line_region(RgnHandle rgn, Point from, Point to, Point pen, const Rect* within) {
     set_empty_region(rgn);
     if (pen.h <= 0 || pen.v <= 0) return;
+    pixman_box32_t extent{std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + pen.h,
+                          std::max(from.v, to.v) + pen.v};
+    if (!cut_box(extent, within)) return;
     if (from.h == to.h || from.v == to.v) {
-        int left = std::min(from.h, to.h), top = std::min(from.v, to.v);
-        int right = std::max(from.h, to.h) + pen.h, bottom = std::max(from.v, to.v) + pen.v;
-        pixman_region32_union_rect(&rgn->r, &rgn->r, left, top, right - left, bottom - top);
+        pixman_region32_union_rect(&rgn->r, &rgn->r, extent.x1, extent.y1, extent.x2 - extent.x1,
+                                   extent.y2 - extent.y1);
         return;
     }
     int h = from.h, v = from.v;
@@ -130,13 +159,9 @@ void line_region(RgnHandle rgn, Point from, Point to, Point pen) {
             }
         }
         if (last || next_v != v) {
+            // Only what lies within is kept; a steep line's rows stack into one box.
             pixman_box32_t box{std::min(run_left, run_right), v, std::max(run_left, run_right) + pen.h, v + pen.v};
-            bool continues = !boxes.empty() && boxes.back().x1 == box.x1 && boxes.back().x2 == box.x2 &&
-                             boxes.back().y1 + 1 == box.y1;
-            if (continues)
-                boxes.back().y2 = box.y2;  // a steep line's rows stack into one box
-            else
-                boxes.push_back(box);
+            if (cut_box(box, within)) add_box(boxes, box);
             if (last) break;
             run_left = run_right = next_h;
         } else {

@@ -83,7 +83,8 @@ void pen_line(Port& port, Point from, Point to) {
     }
     if (!pen_draws(port)) return;
     ScopedRegion pixels = make_region();
-    line_region(pixels.get(), from, to, port.pen_size);
+    Rect extent = drawable_extent(port);
+    line_region(pixels.get(), from, to, port.pen_size, &extent);
     paint_region_with(port, pixels.get(), port.pen_pat, port.pen_mode);
 }
 

@@ -92,7 +92,8 @@ void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t
 // the work (and the result) to that rectangle.
 void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle, const Rect* within = nullptr);
 void poly_region(RgnHandle rgn, PolyHandle poly, const Rect* within = nullptr);
-// The pixels a pen of `pen` size covers going from `from` to `to`, both ends included.
-void line_region(RgnHandle rgn, Point from, Point to, Point pen);
+// The pixels a pen of `pen` size covers going from `from` to `to`, both ends included;
+// `within`, when given, limits the result to that rectangle.
+void line_region(RgnHandle rgn, Point from, Point to, Point pen, const Rect* within = nullptr);
 
 }  // namespace pf

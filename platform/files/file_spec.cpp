@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -108,6 +109,27 @@ bool find_keyed_entry(const std::string& folder, const unsigned char name[64], s
         }
     }
     return false;
+}
+
+// The exact POSIX names behind keyed spec names made from paths, by folder and
+// key: a file that is not there yet is created under the name it was given.
+std::map<std::pair<uint32_t, uint32_t>, std::string>& given_names() {
+    static std::map<std::pair<uint32_t, uint32_t>, std::string> names;
+    return names;
+}
+
+void remember_given_name(uint32_t folder, std::string_view leaf, const unsigned char name[64]) {
+    given_names()[{folder, hidden_key(name)}] = leaf;
+}
+
+bool find_given_name(uint32_t folder, const unsigned char name[64], std::string& leaf) {
+    auto it = given_names().find({folder, hidden_key(name)});
+    if (it == given_names().end()) return false;
+    unsigned char candidate[64];
+    spec_name_from_posix_name(it->second, candidate);
+    if (visible_name(candidate) != visible_name(name)) return false;
+    leaf = it->second;
+    return true;
 }
 
 bool path_exists(const std::string& path) {
@@ -237,13 +259,17 @@ OSErr resolve_spec(const FileSpec& spec, std::string& path, bool& exists) {
         exists = is_folder(folder);
         return noErr;
     }
+    // A keyed name stands for its entry, or for the exact name it was made from;
+    // never for a file that happens to be called by its display form.
+    std::string leaf;
+    if (has_hidden_key(spec.name) &&
+        (find_keyed_entry(folder, spec.name, leaf) || find_given_name(spec.parent, spec.name, leaf))) {
+        path = join_path(folder, leaf);
+        exists = path_exists(path);
+        return noErr;
+    }
     path = join_path(folder, posix_name_from_spec_name(spec.name));
     exists = path_exists(path);
-    std::string leaf;
-    if (!exists && has_hidden_key(spec.name) && find_keyed_entry(folder, spec.name, leaf)) {
-        path = join_path(folder, leaf);
-        exists = true;
-    }
     return noErr;
 }
 
@@ -266,7 +292,7 @@ OSErr spec_for_path(const std::string& path, FileSpec& out, bool& exists) {
     if (!is_folder(folder)) return kDirectoryNotFoundErr;
     out.parent = folder_id_for(folder);
     if (out.parent == 0) return kTooManyFoldersErr;
-    spec_name_from_posix_name(leaf_name(path), out.name);
+    if (!spec_name_from_posix_name(leaf_name(path), out.name)) remember_given_name(out.parent, leaf_name(path), out.name);
     exists = path_exists(path);
     return noErr;
 }

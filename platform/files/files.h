@@ -79,6 +79,7 @@ constexpr OSErr kBadVolumeErr = -60;
 constexpr OSErr kWritePermissionErr = -61;
 constexpr OSErr kDirectoryNotFoundErr = -120;
 constexpr OSErr kTooManyFoldersErr = -121;
+constexpr OSErr kNotAFileErr = -1302;  // a folder where a file was wanted
 constexpr OSErr kAccessDeniedErr = -5000;
 
 // The platform error number of a POSIX errno (0 gives 0; unknown values kIOErr).

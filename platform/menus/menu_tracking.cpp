@@ -23,6 +23,10 @@ namespace {
 constexpr int16_t kShadow = 2;
 constexpr int kPollMilliseconds = 8;
 constexpr int kClickSlop = 3;  // pixels a click may move and still be a click
+// Ticks an open submenu stays while the pointer, on its way towards it across
+// other items of its parent, rests.
+constexpr uint32_t kSubmenuGraceTicks = 20;
+constexpr int16_t kAimSlop = 24;  // pixels
 
 struct OpenMenu {
     MenuRef menu = nullptr;
@@ -36,10 +40,11 @@ struct Hit {
     MenuDefParams params;
 };
 
-// An item whose choice opens its submenu rather than answering.
+// An item whose choice opens its submenu rather than answering; a dimmed one
+// opens nothing.
 bool leads_to_submenu(MenuRef menu, int16_t item) {
     const MenuItem* it = menu_item(menu, item);
-    return it && it->submenu && menu->proc == nullptr;
+    return it && it->submenu && menu->proc == nullptr && is_menu_item_enabled(menu, item);
 }
 
 // What choosing an item answers: (menu id << 16) | item, or 0 when it cannot be chosen.
@@ -56,11 +61,37 @@ bool is_selectable(MenuRef menu, int16_t item) {
     return it && is_menu_item_enabled(menu, item) && !is_separator(*it);
 }
 
+// Twice the signed area of the triangle a, b, c: its sign tells on which side of
+// the line from a to b the point c lies.
+long cross(Point a, Point b, Point c) {
+    return long(b.h - a.h) * (c.v - a.v) - long(b.v - a.v) * (c.h - a.h);
+}
+
+bool in_triangle(Point p, Point a, Point b, Point c) {
+    long d1 = cross(a, b, p), d2 = cross(b, c, p), d3 = cross(c, a, p);
+    bool negative = d1 < 0 || d2 < 0 || d3 < 0, positive = d1 > 0 || d2 > 0 || d3 > 0;
+    return !(negative && positive);
+}
+
+// Whether the pointer, last on the item that opened `submenu` at `anchor`, is now
+// inside the triangle from there to the submenu's near edge (a little taller, for
+// a hand aiming at its first or last item): heading for it.
+bool is_heading_for(Point where, Point anchor, const Rect& submenu) {
+    int16_t edge = anchor.h <= submenu.left ? submenu.left : submenu.right;
+    return in_triangle(where, anchor, Point{int16_t(submenu.top - kAimSlop), edge},
+                       Point{int16_t(submenu.bottom + kAimSlop), edge});
+}
+
 // The menus open on the screen, the first one pulled down or popped up and each
 // further one a submenu of the one before.
 struct Tracker {
     std::vector<OpenMenu> open;
     Point mouse{};  // where the mouse was last followed
+    // While the pointer travels from an item to its open submenu across other
+    // items: where it last was on the item, and when it last moved.
+    Point anchor{};
+    bool travelling = false;
+    uint32_t last_progress_at = 0;
 
     ~Tracker() { close_from(0); }
 
@@ -125,23 +156,52 @@ struct Tracker {
                             int16_t(left + std::max<int>(sub->menu_width, 0))});
     }
 
-    // Follows the mouse over the open menus: highlight, and submenus opened or closed.
+    // Whether a move onto another item of the menu at `level` leaves its open
+    // submenu in place for now: the pointer heads for the submenu and has not
+    // rested for the grace since it last moved.
+    bool keeps_submenu_for(size_t level, Point previous, Point where) {
+        if (!is_heading_for(where, anchor, open[level + 1].rect)) return false;
+        if (!travelling || !(where == previous)) {
+            travelling = true;
+            last_progress_at = tick_count();
+        }
+        return tick_count() - last_progress_at < kSubmenuGraceTicks;
+    }
+
+    // Follows the mouse over the open menus: highlight, and submenus opened or
+    // closed. A submenu stays open while the mouse is on its item, outside every
+    // menu, or on its way to it across the parent's other items.
     void follow(Point where) {
-        mouse = where;
         Hit hit = hit_test(where);
+        Point previous = mouse;
+        mouse = where;
         if (hit.level < 0) {
             // Outside every menu: the deepest menu loses its highlight unless it
             // leads to an open submenu.
             if (!open.empty()) set_hilite(open.back(), 0);
             return;
         }
-        close_from(size_t(hit.level) + 1);
-        OpenMenu& level = open[size_t(hit.level)];
+        size_t at = size_t(hit.level);
         int16_t item = hit.params.item_selected;
-        bool changed = level.hilited != item;
-        set_hilite(level, item);
-        if (changed && leads_to_submenu(level.menu, item)) open_submenu(level, item, hit.params.item_rect);
+        bool has_submenu_open = open.size() > at + 1;
+        if (has_submenu_open && item == open[at].hilited) {
+            anchor = where;
+            travelling = false;
+            close_from(at + 2);
+            set_hilite(open[at + 1], 0);
+            return;
+        }
+        if (has_submenu_open && keeps_submenu_for(at, previous, where)) return;
+        travelling = false;
+        anchor = where;
+        close_from(at + 1);
+        set_hilite(open[at], item);
+        if (leads_to_submenu(open[at].menu, item)) open_submenu(open[at], item, hit.params.item_rect);
     }
+
+    // Whether the submenu grace is running, so that the mouse must be followed
+    // even while it keeps still.
+    bool is_travelling() const { return travelling; }
 
     // The choice under the mouse when the button comes up.
     int32_t choice(Point where) {
@@ -332,7 +392,7 @@ struct Session {
     bool wait_while_open(EventRecord& down, int32_t& answer) {
         for (;;) {
             Point mouse = mouse_location();
-            if (!(mouse == tracker.mouse)) follow(mouse);
+            if (!(mouse == tracker.mouse) || tracker.is_travelling()) follow(mouse);
             EventRecord event;
             // Taken straight from the queue: wheel turns wait (a window scrolled
             // beneath would break the pixels saved under the menus).

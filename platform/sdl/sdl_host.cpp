@@ -20,6 +20,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace pf {
@@ -31,6 +34,10 @@ SDL_Window* window = nullptr;
 int scale = 1;
 SDL_Cursor* shown_cursor = nullptr;
 SDL_AudioDeviceID audio = 0;
+// Audio is tried once, at the first beep; without it beeps flash the menu bar.
+enum class AudioState { untried, open, unavailable };
+AudioState audio_state = AudioState::untried;
+int flashes = 0;
 
 // A key-down that waits for its characters from SDL text input.
 struct PendingText {
@@ -292,19 +299,73 @@ void sdl_apply_cursor(const Cursor* image, bool visible) {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-// A short soft tone; silent where no audio device can be had.
+// Runs `attempt` with the standard error sent to /dev/null: the audio libraries
+// report a missing sound card there on their own, at length.
+bool quietly(bool (*attempt)()) {
+    std::fflush(stderr);
+    int saved = dup(STDERR_FILENO);
+    int null = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    bool opened = attempt();
+    if (saved >= 0) dup2(saved, STDERR_FILENO);
+    if (saved >= 0) close(saved);
+    if (null >= 0) close(null);
+    return opened;
+}
+
+bool open_audio_device() {
+    constexpr int kRate = 22050;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec want{}, have{};
+    want.freq = kRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 1024;
+    audio = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (!audio) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(audio, 0);
+    return true;
+}
+
+bool have_audio() {
+    if (audio_state == AudioState::untried)
+        audio_state = quietly(open_audio_device) ? AudioState::open : AudioState::unavailable;
+    return audio_state == AudioState::open;
+}
+
+// The menu bar shown inverted for a moment, where no sound can be made.
+void flash_menu_bar() {
+    Screen* s = screen();
+    if (!s || !window) return;
+    Rect bar{0, 0, int16_t(s->menu_bar_height), int16_t(s->width)};
+    auto invert = [&] {
+        cairo_surface_flush(s->surface);
+        unsigned char* data = cairo_image_surface_get_data(s->surface);
+        int stride = cairo_image_surface_get_stride(s->surface);
+        for (int v = bar.top; v < bar.bottom && v < s->height; ++v) {
+            auto* row = reinterpret_cast<uint32_t*>(data + v * stride);
+            for (int h = 0; h < s->width; ++h) row[h] ^= 0x00FFFFFF;
+        }
+        cairo_surface_mark_dirty(s->surface);
+        screen_mark_dirty(bar);
+        sdl_present();
+    };
+    constexpr int kFlashMilliseconds = 80;
+    invert();
+    SDL_Delay(kFlashMilliseconds);
+    invert();
+    ++flashes;
+}
+
+// A short soft tone, or a flash of the menu bar where no audio device can be had.
 void sdl_beep() {
     constexpr int kRate = 22050;
-    if (!audio) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-        SDL_AudioSpec want{}, have{};
-        want.freq = kRate;
-        want.format = AUDIO_S16SYS;
-        want.channels = 1;
-        want.samples = 1024;
-        audio = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (!audio) return;
-        SDL_PauseAudioDevice(audio, 0);
+    if (!have_audio()) {
+        flash_menu_bar();
+        return;
     }
     std::vector<int16_t> samples(kRate / 8);
     for (size_t i = 0; i < samples.size(); ++i) {
@@ -330,6 +391,7 @@ void sdl_close() {
     screen_close();
     if (audio) SDL_CloseAudioDevice(audio);
     audio = 0;
+    audio_state = AudioState::untried;
     if (shown_cursor) SDL_FreeCursor(shown_cursor);
     shown_cursor = nullptr;
     if (window) SDL_DestroyWindow(window);
@@ -345,12 +407,29 @@ int display_scale() {
     return std::max(1, std::min(bounds.w / kBaseWidth, bounds.h / kBaseHeight));
 }
 
+// Whether SDL found a real display: its drivers without one (offscreen, dummy)
+// count only when asked for by name.
+bool has_display() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    bool displayless = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return !displayless || (asked && std::strcmp(asked, driver) == 0);
+}
+
 }  // namespace
+
+int sdl_beep_flashes() { return flashes; }
 
 bool sdl_host_open(int width, int height) {
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "quorvin: cannot open a display: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!has_display()) {
+        std::fprintf(stderr, "quorvin: cannot open a display\n");
+        SDL_Quit();
         return false;
     }
     scale = display_scale();

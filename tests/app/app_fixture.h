@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/alerts.h"
@@ -68,6 +69,14 @@ struct AppTest : ::testing::Test {
             bool busy = pf::driver_pending_steps() > 0 || pf::queued_event_count() > 0 || pf::ae_pending_count() > 0;
             quiet = busy ? 0 : quiet + 1;
         }
+    }
+
+    // A file that opens as a document: the head of a current document, which is
+    // all the open command looks at before it makes the window.
+    // A Quorvin document of one layer with a few formatted cells.
+    static void write_document(const std::string& path) {
+        std::filesystem::copy_file(std::string(QUORVIN_SOURCE_DIR) + "/tests/app/data/display_sample.qrv", path,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
 
     static pf::Point inside(pf::WindowRef window, int dv = 20, int dh = 20) {

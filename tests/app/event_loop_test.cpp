@@ -1,5 +1,6 @@
 // Routing of clicks and keys by the event loop, and the low-memory alert.
 #include "app_fixture.h"
+#include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
 #include "shell/shell_services.h"
 #include "window/window_services.h"
@@ -180,7 +181,7 @@ namespace {
 int menu_commands = 0;
 int32_t count_menu(EventRecord*, uintptr_t, uintptr_t pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(pair);
-    if (choice->menu == 130 && choice->item == 4) ++menu_commands;
+    if (choice->menu == 129 && choice->item == 1) ++menu_commands;
     return 1;
 }
 }  // namespace
@@ -191,15 +192,15 @@ TEST_F(EventLoop, AMenuButtonBeepsForADisabledItemAndRunsAnEnabledOne) {
     UnuseMemory(task_list);
     menu_commands = 0;
     int beeps = pf::beep_count();
-    pf::disable_menu_item(pf::get_menu_handle(130), 4);
-    do_menu_button(130, 4);
+    pf::disable_menu_item(pf::get_menu_handle(129), 1);
+    do_menu_button(129, 1);
     EXPECT_EQ(pf::beep_count(), beeps + 1);
     EXPECT_EQ(menu_commands, 0);
-    pf::enable_menu_item(pf::get_menu_handle(130), 4);
-    do_menu_button(130, 4);
+    pf::enable_menu_item(pf::get_menu_handle(129), 1);
+    do_menu_button(129, 1);
     EXPECT_EQ(menu_commands, 1);
     do_menu_button(999, 1);
-    do_menu_button(130, 0);
+    do_menu_button(129, 0);
     EXPECT_EQ(menu_commands, 1);
     EXPECT_EQ(pf::beep_count(), beeps + 1);
 }
@@ -209,7 +210,7 @@ TEST_F(EventLoop, AKeyEquivalentRunsItsMenuThroughTheFrontWindowsTask) {
     get_task_ptr(document, nullptr)->menu = count_menu;
     UnuseMemory(task_list);
     menu_commands = 0;
-    pf::driver_key(7, 'x', pf::kCmdKey);
+    pf::driver_key(45, 'n', pf::kCmdKey);
     run_until_idle();
     EXPECT_EQ(menu_commands, 1);
 }
@@ -232,4 +233,92 @@ TEST_F(EventLoop, TheLoopSleepsNotAfterAKeyAtMost20TicksInFrontAnd60Behind) {
     before = pf::tick_count();
     task_master_pass();
     EXPECT_GE(pf::tick_count() - before, 59u);
+}
+
+namespace {
+
+void send_quit() {
+    pf::AppleEvent quit;
+    pf::AEDesc self;
+    pf::ae_address_of_self(self);
+    pf::ae_create_apple_event(pf::kCoreEventClass, pf::kQuitApplication, self, -1, 0, quit);
+    pf::ae_send(quit, nullptr, pf::kAENoReply);
+}
+
+constexpr uint8_t kKeyCodeQ = 12;
+
+}  // namespace
+
+TEST_F(EventLoop, AQuitRequestedWhileAnAlertIsUpIsActedOnOnceItCloses) {
+    set_unattended_run(false);
+    new_document();
+    // The host window closed (or a signal came) while the alert waits.
+    send_quit();
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    error_alert(20000, 3);
+    EXPECT_FALSE(task_quit_flag());
+    EXPECT_TRUE(quit_request_queued());
+    ASSERT_NE(pf::front_non_floating_window(), nullptr);  // the alert closed nothing else
+    run_until_idle();
+    EXPECT_FALSE(quit_request_queued());
+    EXPECT_TRUE(task_quit_flag());
+}
+
+TEST_F(EventLoop, CommandQInAnAlertAloneIsQueuedToo) {
+    set_unattended_run(false);
+    pf::driver_key(kKeyCodeQ, 'q', pf::kCmdKey);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    error_alert(20000, 3);
+    EXPECT_TRUE(quit_request_queued());
+    run_until_idle();
+    EXPECT_TRUE(task_quit_flag());
+}
+
+TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
+    pf::MenuRef file = pf::get_menu_handle(129);
+    enable_menus();
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 4));  // Close, with no document
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save
+    EXPECT_TRUE(pf::is_menu_item_enabled(file, 1));   // New
+    EXPECT_FALSE(pf::get_menu_handle(130)->enabled);  // the whole Edit menu
+    new_document();
+    enable_menus();
+    EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
+    // A modal dialog enables the menus again; the next enabling dims them once more.
+    pf::enable_menu_item(pf::get_menu_handle(130), 0);
+    enable_menus();
+    EXPECT_FALSE(pf::get_menu_handle(130)->enabled);
+}
+
+TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {
+    auto tools_open = [] {
+        for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w))
+            if (pf::window_title(w) == "Tools" && pf::window_visible(w)) return true;
+        return false;
+    };
+    constexpr int16_t kPalettesMenu = 161, kToolsItem = 6, kCloseAllItem = 2, kOpenAllItem = 1;
+    if (!tools_open()) do_menu_button(kPalettesMenu, kToolsItem);
+    ASSERT_TRUE(tools_open());
+    EXPECT_TRUE(app_prefs.options & kPrefToolPalette);
+    do_menu_button(kPalettesMenu, kToolsItem);  // open: closes it
+    EXPECT_FALSE(tools_open());
+    EXPECT_FALSE(app_prefs.options & kPrefToolPalette);
+    do_menu_button(kPalettesMenu, kToolsItem);
+    EXPECT_TRUE(tools_open());
+    do_menu_button(kPalettesMenu, kCloseAllItem);
+    EXPECT_FALSE(tools_open());
+    do_menu_button(kPalettesMenu, kOpenAllItem);
+    EXPECT_TRUE(tools_open());
+    EXPECT_TRUE(app_prefs.options & kPrefColorPalette);
+}
+
+TEST_F(EventLoop, NewWindowsStaggerFromTheNumberOfWindowsOpen) {
+    pf::Rect first = pf::window_struct_rect(new_document());
+    pf::Rect second = pf::window_struct_rect(new_document());
+    EXPECT_GT(second.top, first.top);
+    EXPECT_GT(second.left, first.left);
+    new_document();
+    while (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
+    EXPECT_EQ(pf::window_struct_rect(new_document()), first);
+    EXPECT_EQ(pf::window_struct_rect(new_document()), second);
 }

@@ -2,7 +2,8 @@
 # Drives the real program under Xvfb with xdotool: the screen follows the host
 # window's size, and mouse, wheel, keys with every modifier and typed non-ASCII
 # text go through the host's input translation while the program keeps running;
-# closing the window quits it cleanly.
+# closing the window quits it cleanly. It runs with a configuration folder of
+# its own (start_xvfb makes it).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
@@ -24,9 +25,11 @@ xdotool mousemove --window "$window" 100 100 mousedown 1 mousemove --window "$wi
 xdotool mousemove --window "$window" 400 300 click 3 click 4 click 5
 xdotool key --window "$window" ctrl+c alt+Left super+a shift+Tab Return Escape F5 Insert Delete BackSpace KP_Enter
 xdotool type --window "$window" "Grüße, 3×4 €"
-sleep 0.5
+# The screen following one more resize shows the input before it was taken.
+xdotool windowsize "$window" 820 620
+shoot_until host_input.png is_desktop host_input.png 810 610 || fail "no desktop after the input: $(pixel host_input.png 810 610)"
 kill -0 "$app_pid" 2>/dev/null || fail "quorvin stopped while taking input"
-shoot_until host_input.png is_desktop host_input.png 400 400 || fail "screen damaged after input: $(pixel host_input.png 400 400)"
+is_desktop host_input.png 760 560 || fail "screen damaged after input: $(pixel host_input.png 760 560)"
 
 quit_app
 echo "host input: ok"

@@ -10,34 +10,21 @@ out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 require_tools
 start_xvfb 1024x768
-config=$(mktemp -d)
-export XDG_CONFIG_HOME=$config
-trap 'stop_session; rm -rf "$config"' EXIT
-swap="$config/Quorvin/Quorvin Swap"
+swap=
 
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 has_document_title() { [ "$(dark_pixels "$1" 200x14+200+24)" -gt 10 ]; }
 
 start() {
   start_app "$quorvin"
-  xdotool windowmove "$window" 0 0
-  for _ in $(seq 100); do
-    [ -f "$swap" ] && return
-    sleep 0.1
-  done
-  fail "no swap file while running"
+  swap="$config/Quorvin/Quorvin Swap $app_pid"  # each running copy has its own
+  wait_for 60 test -f "$swap" || fail "no swap file while running"
 }
 
 # Waits for the program to end by itself and checks it left no swap file.
 finish() {
-  for _ in $(seq 150); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2>/dev/null && fail "quorvin did not quit ($1)"
-  wait "$app_pid"
+  wait_for_exit "$1"
   local status=$?
-  app_pid=
   [ "$status" -eq 0 ] || fail "quorvin exited with $status ($1)"
   [ -f "$swap" ] && fail "the swap file was left behind ($1)"
 }

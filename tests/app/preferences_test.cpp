@@ -1,5 +1,6 @@
 // The preferences file across start-up and quitting, and the workspace reopened
 // by the start-up action.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -46,6 +47,23 @@ TEST_F(PreferencesApp, QuittingWritesThePreferencesAndTheNextStartReadsThem) {
     EXPECT_EQ(app_prefs.undo_depth, 7);
 }
 
+TEST_F(PreferencesApp, WritingReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    std::vector<uint8_t> before = file_bytes(prefs_path());
+    ASSERT_EQ(before.size(), 782u);
+    // Another copy reading the file meanwhile keeps the whole of what it opened.
+    std::ifstream reader(prefs_path(), std::ios::binary);
+    app_prefs.undo_depth = 9;
+    ASSERT_EQ(WritePrefs(), pf::noErr);
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(reader), {}), before);
+    std::vector<uint8_t> after = file_bytes(prefs_path());
+    ASSERT_EQ(after.size(), 782u);
+    EXPECT_EQ(after[83], 9);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(home + "/Quorvin"))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with(".tmp"); }), 0);
+}
+
 TEST_F(PreferencesApp, AFileThatCouldNotBeReadIsNotOverwrittenAtStartUp) {
     std::vector<uint8_t> damaged(781, 0x22);
     restart_after([&] {
@@ -64,8 +82,8 @@ TEST_F(PreferencesApp, AFileThatCouldNotBeReadIsNotOverwrittenAtStartUp) {
 }
 
 TEST_F(PreferencesApp, TheWorkspaceActionReopensTheSavedDocuments) {
-    std::string path = home + "/figures.csv";
-    std::ofstream(path) << "1,2\n";
+    std::string path = home + "/figures.qrv";
+    write_document(path);
     pf::FileSpec spec;
     ASSERT_EQ(pf::file_spec_from_path(path, spec), pf::noErr);
     std::vector<uint8_t> alias;
@@ -78,5 +96,5 @@ TEST_F(PreferencesApp, TheWorkspaceActionReopensTheSavedDocuments) {
     run_until_idle();
     pf::WindowRef front = pf::front_non_floating_window();
     ASSERT_NE(front, nullptr);
-    EXPECT_EQ(pf::window_title(front), "figures.csv");
+    EXPECT_EQ(pf::window_title(front), "figures.qrv:Layer 1");
 }

@@ -1,9 +1,15 @@
 // The converter program: documents opened and written through the
 // application's own reader and writer, its input never touched.
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 
+#include "core/alerts.h"
+#include "core/number_text.h"
+#include "model/cell_store.h"
+#include "platform/resources/resources.h"
 #include "tests/files/document_builder.h"
 #include "tests/files/document_fixture.h"
 
@@ -52,6 +58,53 @@ TEST_F(SheetconvTest, OlderDocumentsAreConvertedWithoutTouchingTheInput) {
     EXPECT_EQ(converted[2] << 8 | converted[3], 1029);
 }
 
+TEST_F(SheetconvTest, TheOutputHasExactlyTheNameGiven) {
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    const std::string name = "\u65E5\u672C\u8A9E \u20AC out.qrv";
+    EXPECT_EQ(run(path("In.qrv"), path(name)), 0) << errors;
+    EXPECT_TRUE(exists(name));
+    EXPECT_FALSE(exists("??? \u20AC out.qrv"));
+    // Written again over the file now there.
+    EXPECT_EQ(run(path("In.qrv"), path(name)), 0) << errors;
+    EXPECT_FALSE(bytes_of(name).empty());
+}
+
+TEST_F(SheetconvTest, RecalculationUsesTheProgramsErrorValues) {
+    MemoryRef book = sample::new_workbook();
+    sample::Bytes store;
+    constexpr uint8_t kFunction = 0xC4, kValueErrorFunction = 39;
+    sample::append_row(store, 0, {sample::formula_number_cell(0, sample::formula({'=', kFunction, kValueErrorFunction}), 5)});
+    sample::install_cells(sample::new_layer(book), store);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;
+    MemoryRef out = open("Out.qrv");
+    ASSERT_NE(out, nullptr);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, find_SpreadSheet_item(out, 0)));
+    double result = load_f64(_resultPtr_(cell));
+    constexpr int16_t kValueError = 21;
+    EXPECT_TRUE(std::isnan(result));
+    EXPECT_EQ(checkValue(&result), kValueError);
+}
+
+TEST_F(SheetconvTest, TheTemporaryFolderIsTakenFromTMPDIRAndErrorsAreWorded) {
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    std::filesystem::create_directory(path("tmp"));
+    setenv("TMPDIR", "/nonexistent-folder", 1);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.qrv")), 1);  // no temporary folder to copy into
+    setenv("TMPDIR", path("tmp").c_str(), 1);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;
+    unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(path("tmp")));  // used, then cleared
+    write_bytes("Torn.qrv", std::vector<uint8_t>{0xFF, 0xFF, 0x04, 0x05, 0});
+    EXPECT_EQ(run(path("Torn.qrv"), path("Out2.qrv")), 1);
+    EXPECT_NE(errors.find(pf::get_indexed_string(kErrorStrings, file_error_string_index(-1))), std::string::npos)
+        << errors;
+}
+
 TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     MemoryRef book = sample::rich_workbook(1);
     ASSERT_EQ(save(book, "In.qrv"), 0);
@@ -66,6 +119,27 @@ TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     EXPECT_FALSE(exists("Out.qrv"));
     EXPECT_EQ(run(path("Missing.qrv"), path("Out.qrv")), 1);
     EXPECT_EQ(run(path("In.qrv"), ""), 2);
+}
+
+// A converter killed before it removed its private copy of the input leaves
+// that copy for the next conversion to remove; live conversions keep theirs.
+TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string abandoned = "/tmp/sheetconv-" + std::to_string(gone) + "-test01";
+    const std::string live = "/tmp/sheetconv-" + std::to_string(getpid()) + "-test02";
+    for (const std::string& folder : {abandoned, live}) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/Big.qrv") << "copy";
+    }
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    EXPECT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;
+    EXPECT_FALSE(std::filesystem::exists(abandoned));
+    EXPECT_TRUE(std::filesystem::exists(live + "/Big.qrv"));
+    std::filesystem::remove_all(live);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // Start-up and shutdown of the whole program, the launch event and quitting.
+#include <unistd.h>
+
 #include <fstream>
 #include <vector>
 
@@ -20,7 +22,10 @@ std::vector<std::string> window_titles(bool floating) {
     return titles;
 }
 
-std::string swap_file_path(const std::string& home) { return home + "/Quorvin/Quorvin Swap"; }
+// Each running copy has its own swap file, named with its process number.
+std::string swap_file_path(const std::string& home) {
+    return home + "/Quorvin/Quorvin Swap " + std::to_string(getpid());
+}
 
 void post_launch(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "quorvin");
@@ -58,7 +63,11 @@ TEST_F(AppTest, StartUpInstallsTheLoopTheMemoryHooksAndTheMenuBar) {
 }
 
 TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {
+    // Another copy's swap file is left alone.
+    std::string other = home + "/Quorvin/Quorvin Swap 1";
+    std::ofstream(other) << "in use";
     app_shutdown();
+    EXPECT_TRUE(std::filesystem::exists(other));
     EXPECT_EQ(swap_file_ref, 0);
     EXPECT_FALSE(std::filesystem::exists(swap_file_path(home)));
     EXPECT_EQ(task_list, nullptr);
@@ -79,7 +88,7 @@ TEST_F(AppTest, PalettesOpenInTheirFixedOrderWhateverBitsAreSet) {
 TEST_F(AppTest, OpenApplicationRunsTheStartUpAction) {
     post_launch({});
     run_until_idle();
-    EXPECT_EQ(window_titles(false), std::vector<std::string>{"Untitled 1"});
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"Untitled 1:Layer 1"});
 
     app_prefs.startup_action = 7;
     post_launch({});
@@ -89,24 +98,25 @@ TEST_F(AppTest, OpenApplicationRunsTheStartUpAction) {
 }
 
 TEST_F(AppTest, AFileOnTheCommandLineReachesTheOpenDocumentsHandler) {
-    std::string path = home + "/figures.csv";
-    std::ofstream(path) << "1,2\n3,4\n";
+    std::string path = home + "/figures.qrv";
+    write_document(path);
     post_launch({path.c_str()});
     run_until_idle();
-    EXPECT_EQ(window_titles(false), std::vector<std::string>{"figures.csv"});
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"figures.qrv:Layer 1"});
 
-    // The same file again only brings its window forward.
+    // The same file again only brings its window forward. The opened file
+    // counted as a document, so the new one is the second.
     new_document();
     post_launch({path.c_str(), path.c_str()});
     run_until_idle();
-    EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.csv", "Untitled 1"}));
+    EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.qrv:Layer 1", "Untitled 2:Layer 1"}));
 }
 
 TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {
     pf::WindowRef modal = pf::create_window(pf::kModalWindowClass, 0, pf::Rect{100, 100, 200, 300});
     pf::show_window(modal);
-    std::string path = home + "/later.csv";
-    std::ofstream(path) << "1\n";
+    std::string path = home + "/later.qrv";
+    write_document(path);
     pf::AppleEvent event;
     ASSERT_EQ(pf::ae_make_launch_event({path}, event), pf::noErr);
     EXPECT_EQ(pf::ae_send(event, nullptr, pf::kAEWaitReply), -1);
@@ -158,8 +168,8 @@ TEST(StartUpPreferences, OnlyAMissingFileIsWrittenAtOnce) {
 }
 
 TEST_F(AppTest, PrintDocumentsOpensTheDocumentsAndPrintsNothing) {
-    std::string path = home + "/report.csv";
-    std::ofstream(path) << "1\n";
+    std::string path = home + "/report.qrv";
+    write_document(path);
     pf::AppleEvent event;
     ASSERT_EQ(pf::ae_make_launch_event({path}, event), pf::noErr);
     pf::AEDesc self;
@@ -170,7 +180,7 @@ TEST_F(AppTest, PrintDocumentsOpensTheDocumentsAndPrintsNothing) {
     pf::ae_create_apple_event(pf::kCoreEventClass, pf::kPrintDocuments, self, -1, 0, print);
     pf::ae_put_param_desc(print, pf::kKeyDirectObject, list);
     EXPECT_EQ(pf::ae_send(print, nullptr, pf::kAEWaitReply), pf::noErr);
-    EXPECT_EQ(window_titles(false), std::vector<std::string>{"report.csv"});
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"report.qrv:Layer 1"});
 
     pf::AppleEvent missing;
     pf::ae_create_apple_event(pf::kCoreEventClass, pf::kOpenDocuments, self, -1, 0, missing);
@@ -209,9 +219,35 @@ TEST_F(AppTest, TheTaskManagerHooksOfStartUp) {
     EXPECT_EQ(title_click_func(0), 0);
     pf::WindowRef untitled = new_document();
     EXPECT_EQ(title_click_func(GetTaskAppRef(untitled)), 670);
-    std::string path = home + "/saved.csv";
-    std::ofstream(path) << "1\n";
+    std::string path = home + "/saved.qrv";
+    write_document(path);
     post_launch({path.c_str()});
     run_until_idle();
     EXPECT_EQ(title_click_func(GetTaskAppRef(pf::front_non_floating_window())), 0);
+}
+
+TEST_F(AppTest, WhatIsNotADocumentIsRefusedWithItsReasonAndOpensNothing) {
+    std::string folder = home + "/a folder";
+    std::filesystem::create_directory(folder);
+    std::string noise = home + "/noise.bin";
+    std::ofstream(noise, std::ios::binary) << std::string("\x12\x9a\x07\xc3\x55\x01\xfe", 7);
+    std::string text = home + "/notes.txt";
+    std::ofstream(text) << "1,2\n3,4\n";
+    std::string empty = home + "/empty.qrv";
+    std::ofstream{empty};
+    std::string newer = home + "/newer.qrv";
+    std::ofstream(newer, std::ios::binary) << std::string("\xFF\xFF\x04\x06", 4);
+    struct Case {
+        std::string path;
+        int16_t error;
+    } cases[] = {{folder, pf::kNotAFileErr}, {noise, 1003}, {text, 1003}, {empty, 1001}, {newer, 1000}};
+    for (const Case& c : cases) {
+        alert_requests().clear();
+        post_launch({c.path.c_str()});
+        run_until_idle();
+        ASSERT_EQ(alert_requests().size(), 1u) << c.path;
+        EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(c.error)))
+            << c.path;
+        EXPECT_TRUE(window_titles(false).empty()) << c.path;
+    }
 }

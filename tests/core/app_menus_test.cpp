@@ -95,9 +95,10 @@ TEST_F(AppMenus, AMissingRecentDocumentShowsAnErrorAndLeavesTheList) {
 }
 
 TEST_F(AppMenus, AnOpenDocumentIsFoundByItsFileNotByALookAlikeName) {
-    std::string marked = "R\xC3\xA9sum\xC3\xA9.csv";
-    pf::FileSpec accented = file(marked);
-    pf::FileSpec plain = file("Resume.csv");
+    write_document(home + "/R\xC3\xA9sum\xC3\xA9.qrv");
+    write_document(home + "/Resume.qrv");
+    pf::FileSpec accented = file("R\xC3\xA9sum\xC3\xA9.qrv", false);
+    pf::FileSpec plain = file("Resume.qrv", false);
     ASSERT_EQ(AppOpenHandler(&accented), pf::noErr);
     EXPECT_EQ(is_file_open(&plain), 0);
     EXPECT_EQ(is_file_open(&accented), 1);

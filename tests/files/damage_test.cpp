@@ -3,6 +3,8 @@
 // and nothing stays open.
 #include <random>
 
+#include "model/cell_store.h"
+#include "tests/files/document_builder.h"
 #include "tests/files/document_fixture.h"
 
 namespace {
@@ -90,6 +92,26 @@ TEST_F(DamageTest, HugeBlockLengthAllocatesNothing) {
 }  // namespace
 
 namespace {
+
+// Style runs stored with a formula would outlive the next recalculation's
+// result and make every later save refuse the layer.
+TEST_F(DocumentTest, AFormulaCellReadWithStyleRunsKeepsNone) {
+    built::Layer layer = built::simple_layer("Styled");
+    sample::Bytes styled = sample::formula_text_cell(2, sample::worked_example(), "abcdef");
+    store_i16(styled.data() + kFmtStyleLength, 4);
+    sample::append_row(layer.cells, 6, {styled});
+    write_bytes("Styled.qrv", built::document(1029, {layer}));
+    MemoryRef book = open("Styled.qrv");
+    ASSERT_NE(book, nullptr);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{6, 2}, find_SpreadSheet_item(book, 0)));
+    EXPECT_EQ(_styleLength_(cell), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(_resultPtr_(cell)), 6), "abcdef");
+    EXPECT_EQ(save(book, "Styled.qrv"), 0);
+    close_document_file(book);
+    DisposeWorkSheet(book);
+}
 
 TEST_F(DocumentTest, ShortMemoryRefusesTheDocumentCleanly) {
     MemoryRef book = sample::new_workbook();

@@ -98,6 +98,22 @@ TEST_F(FramingTest, HeaderPartsStoredTheOtherWayAreRepaired) {
     DisposeMemory(block);
 }
 
+// An alignment that is neither right, centre nor left would otherwise be
+// swapped on one reading and not on the next.
+TEST_F(FramingTest, UnknownHeaderAlignmentsReadAsLeft) {
+    Bytes parts;
+    for (int16_t alignment : {5, 0x0500, -2, 0x0300}) {
+        Bytes part = sample::header_part(alignment, 12, "odd");
+        parts.insert(parts.end(), part.begin(), part.end());
+    }
+    MemoryRef block = sample::block_of(parts.data(), 72, 4);
+    verifyHeaderRef(block);
+    auto* p = static_cast<uint8_t*>(UseMemory(block));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(load_i16(p + 72 * i), 0) << i;
+    UnuseMemory(block);
+    DisposeMemory(block);
+}
+
 TEST_F(FramingTest, CellBlocksSwapEveryOperandAndNothingInsideTexts) {
     Bytes f = sample::formula({'=', '"', '@', '#', 1, 2, 3, 4, '"', '+', 'I'});
     sample::add16(f, 0x0102);

@@ -38,6 +38,50 @@ TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
     EXPECT_NE(get_change_ctr(book), 0);
 }
 
+// What an interrupted save left beside the document goes at its next save or
+// opening; while the document is missing, the old copy moved aside stays.
+TEST_F(SavingTest, LeftoversOfAnInterruptedSaveGoAtTheNextSaveOrOpening) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> saved = bytes_of("Book.qrv");
+    write_bytes(".Book.qrv.saving", {1, 2, 3});
+    write_bytes(".Book.qrv.old", saved);
+    MemoryRef opened = open("Book.qrv");
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(files_in_folder(), 1u);
+    close_document_file(opened);
+    DisposeWorkSheet(opened);
+
+    write_bytes(".Book.qrv.saving", {1, 2, 3});
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    EXPECT_EQ(files_in_folder(), 1u);
+
+    std::filesystem::rename(path("Book.qrv"), path(".Book.qrv.old"));
+    remove_save_leftovers(spec("Book.qrv"));
+    EXPECT_EQ(bytes_of(".Book.qrv.old"), saved);
+}
+
+// Running out of memory while writing fails the save with the memory error,
+// keeps the old document and leaves no new file; with memory the next save works.
+TEST_F(SavingTest, ASaveThatRunsOutOfMemoryKeepsTheDocument) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> saved = bytes_of("Book.qrv");
+    sample::fill_numbers(first(), 20000);
+    prompts_log::seen.clear();
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 4096);
+    pf::set_temp_budget(pf::temp_bytes_in_use() + 4096);
+    int16_t result = save(book, "Book.qrv");
+    pf::set_heap_budget(pf::kNoBudget);
+    pf::set_temp_budget(pf::kNoBudget);
+    EXPECT_EQ(result, kNoMemoryErr);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"error -108"}));
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(files_in_folder(), 1u);
+    EXPECT_EQ(f_ref, 0);
+    EXPECT_EQ(GetAccessCtr(first()), 0);
+    EXPECT_EQ(save(book, "Book.qrv"), 0);
+    EXPECT_NE(bytes_of("Book.qrv"), saved);
+}
+
 TEST_F(SavingTest, TheFileRecordMovesOnlyAfterASuccessfulWrite) {
     increment_change_ctr(first());
     pf::FileSpec nowhere;
@@ -47,10 +91,10 @@ TEST_F(SavingTest, TheFileRecordMovesOnlyAfterASuccessfulWrite) {
     EXPECT_EQ(record.format_code, kFormatUntitled);
     EXPECT_EQ(record.spec.name[0], 0);
     EXPECT_NE(get_change_ctr(book), 0);
-    // A text writer that fails leaves no file and no new location either.
-    EXPECT_NE(save_workbook_file(first(), kWholeWorkbook, spec("Book.csv"), kFormatCsv, false, true), 0);
-    EXPECT_FALSE(exists("Book.csv"));
-    EXPECT_EQ(file_record_of(book).format_code, kFormatUntitled);
+    // A text file written in full moves it.
+    EXPECT_EQ(save_workbook_file(first(), kWholeWorkbook, spec("Book.csv"), kFormatCsv, false, true), 0);
+    EXPECT_TRUE(exists("Book.csv"));
+    EXPECT_EQ(file_record_of(book).format_code, kFormatCsv);
 }
 
 TEST_F(SavingTest, OnlyAWholeWorkbookInAFullFormatCountsAsSaved) {

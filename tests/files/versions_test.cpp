@@ -158,6 +158,7 @@ TEST_F(VersionTest, DamagedOlderDocumentIsReported) {
     EXPECT_EQ(open("Torn.qrv"), nullptr);
     EXPECT_EQ(prompts_log::seen.back(), "error -1");
     EXPECT_EQ(bytes_of("Torn.qrv"), bytes);
+    EXPECT_FALSE(exists("Torn.qrv(4.x)"));  // no backup of a document that was not opened
 }
 
 TEST_F(VersionTest, VersionLimitsAndExactEnd) {
@@ -212,6 +213,26 @@ TEST_F(VersionTest, LayersShownWhenSavedGetNoWindowThatCannotBeMade) {
     MemoryRef book = open("Shown.qrv");
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(num_WorkSheet_winds(book), 0);
+}
+
+TEST_F(VersionTest, TheStoredShownFlagSurvivesASaveWithoutWindows) {
+    built::Layer shown = built::simple_layer("Shown");
+    shown.with_window = true;
+    built::Layer hidden = built::simple_layer("Hidden");
+    write_bytes("Shown.qrv", built::document(1029, {shown, hidden}));
+    MemoryRef book = open("Shown.qrv");
+    ASSERT_NE(book, nullptr);
+    ASSERT_EQ(save(book, "Again.qrv"), 0);
+    MemoryRef again = open("Again.qrv");
+    ASSERT_NE(again, nullptr);
+    auto kept = [&](int16_t index) {
+        MemoryRef layer = find_SpreadSheet_item(again, index);
+        bool flag = use_layer(layer)->window_flag_kept;
+        release_layer(layer);
+        return flag;
+    };
+    EXPECT_TRUE(kept(0));
+    EXPECT_FALSE(kept(1));
 }
 
 TEST_F(VersionTest, PasswordIsAskedWhenTheDocumentDemandsIt) {

@@ -162,6 +162,18 @@ TEST_F(Dates, DateFunctions) {
     EXPECT_DOUBLE_EQ(number("=TIMEVALUE(\"6:00\")"), 0.25);
 }
 
+TEST_F(Dates, TimeValueIsTheExactFractionWhateverTheDay) {
+    for (int year : {1910, 2010, 2039}) {
+        pf::DateTimeRec today{year, 12, 31, 9, 45, 30, 3};
+        uint32_t seconds = 0;
+        ASSERT_TRUE(pf::date_to_seconds(today, seconds));
+        pf::fix_current_date_time(seconds);
+        EXPECT_EQ(number("=TIMEVALUE(\"6:30\")"), 23400.0 / 86400) << year;
+        EXPECT_EQ(number("=TIMEVALUE(\"23:59:59\")"), 86399.0 / 86400) << year;
+        EXPECT_EQ(number("=TIMEVALUE(\"3/4/2005 6:30\")"), 23400.0 / 86400) << year;
+    }
+}
+
 TEST_F(Dates, NowAndTodayCountFromTheRecalculation) {
     g_calc_time = serial_1904(2010, 6, 15) + 0.5;
     EXPECT_EQ(number("=NOW"), g_calc_time);

@@ -121,4 +121,64 @@ TEST_F(FormulaText, ParseTextParseRoundTripsACorpus) {
         }
 }
 
+// A one-cell range stays a range (the lookup functions need one), and rows
+// or columns that only look whole keep their own marks.
+TEST_F(FormulaText, RangesThatLookLikeOtherFormsStayRanges) {
+    EXPECT_EQ(shown(parse("=LOOKUP(4,A1:A1)").bytes, {0, 0}), "=LOOKUP(4,A1:A1)");
+    EXPECT_EQ(shown(parse("=$B$2:B2", {3, 3}).bytes, {3, 3}), "=$B$2:B2");
+    EXPECT_EQ(shown(parse("=SUM(A1:B32000)", {0, 0}).bytes, {0, 0}), "=SUM(A1:B32000)");
+    EXPECT_EQ(shown(parse("=SUM(A1:AUHT1)", {0, 0}).bytes, {0, 0}), "=SUM(A1:AUHT1)");
+    add_layer(workbook);
+    EXPECT_EQ(shown(parse("=$1:1:A1").bytes, {0, 0}), "=$1:1:A1");
+    for (const char* formula : {"=INDEX(A1:A1,1,1)", "=VLOOKUP(1,B2:B2,1)", "=VAR(C3:C3)", "=MAX(1:1:D4:D4)"})
+        round_trip(formula, {0, 0});
+}
+
+// Every reference form the parser writes, with every pair of marks, reads
+// back from its text to the same stored bytes.
+TEST_F(FormulaText, EveryStoredReferenceFormReadsBackFromItsText) {
+    add_layer(workbook);
+    const uint8_t marks[] = {kMarkBothAbsolute, kMarkFirstAbsolute, kMarkSecondAbsolute, kMarkBothRelative};
+    const CellPoint at{5, 7};
+    auto stored = [](int16_t value, bool absolute, int16_t origin) {
+        return absolute ? value : int16_t(value - origin);
+    };
+    auto body = [&](Bytes& b, uint8_t first, uint8_t second, CellRange r, bool range) {
+        if (range) b.b(kBodyRange).b(first).b(second);
+        else b.b(first);
+        b.i16(stored(r.topLeft.v, marker_first_absolute(first), at.v));
+        b.i16(stored(r.topLeft.h, marker_second_absolute(first), at.h));
+        if (!range) return;
+        b.i16(stored(r.botRight.v, marker_first_absolute(second), at.v));
+        b.i16(stored(r.botRight.h, marker_second_absolute(second), at.h));
+    };
+    const CellRange ranges[] = {
+        {{2, 3}, {2, 3}}, {{1, 1}, {4, 6}}, {{0, 2}, {kLastCell, 3}},
+        {{4, 0}, {6, kLastCell}}, {{0, 0}, {kLastCell, kLastCell}},
+    };
+    auto check = [&](const std::vector<uint8_t>& bytes) {
+        std::string text = shown(bytes, at);
+        Parsed again = parse(text, at);
+        ASSERT_EQ(again.result, 0) << text;
+        EXPECT_EQ(again.bytes, bytes) << text;
+    };
+    for (uint8_t first : marks) {
+        check(Bytes().s("=@").b(first).i16(stored(2, marker_first_absolute(first), at.v))
+                  .i16(stored(3, marker_second_absolute(first), at.h)).v);
+        for (uint8_t second : marks)
+            for (const CellRange& r : ranges) {
+                Bytes b;
+                body(b.s("=").b(kTokFunction).b(10).s("(@"), first, second, r, true);
+                check(b.s(")").v);
+            }
+        for (int16_t last_layer : {0, 1}) {
+            Bytes b;
+            b.s("=@").b(kBodyLayers).b(first);
+            b.i16(0).i16(stored(last_layer, marker_first_absolute(first), 0));
+            body(b, kMarkBothRelative, kMarkFirstAbsolute, ranges[1], true);
+            check(b.v);
+        }
+    }
+}
+
 }  // namespace

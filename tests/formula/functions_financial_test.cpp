@@ -46,6 +46,8 @@ TEST(Depreciation, DoubleDeclining) {
         {1000, 100, 5, N_AN(kNA), 2, {0, kNA}},
     };
     for (const Case& c : cases) expect_result(double_declining_depreciation(c.cost, c.salvage, c.life, c.period, c.factor), c.want);
+    // A period beyond 32 bits stays a number of periods.
+    EXPECT_NEAR(double_declining_depreciation(100, 1, 1E10, 1E10, 2), 2.706705664732254e-09, 1e-15);
 }
 
 TEST(Depreciation, FixedDeclining) {
@@ -82,6 +84,14 @@ TEST(Annuities, StandardFormulasWithPresentAndFutureValues) {
     expect_result(payment_per_period(0.01, 12, 1000, 0, true), {payment_per_period(0.01, 12, 1000, 0, false) / 1.01});
     expect_result(payment_per_period(0.01, 0, 1000, 0, false), {0, kDiv0});
     expect_result(future_value(N_AN(kNA), 1, N_AN(kRef), 0, false), {0, kNA});
+}
+
+TEST(Annuities, ALongLoanIsExactToTheLastBit) {
+    // Thirty years of monthly payments: the correctly rounded values, as other
+    // spreadsheets give them.
+    EXPECT_EQ(payment_per_period(0.08 / 12, 360, 200000, 0, false), -1467.5291477587523);
+    EXPECT_EQ(future_value(0.08 / 12, 360, -1000, 0, false), 1490359.448663376);
+    EXPECT_EQ(present_value(0.08 / 12, 360, 1000, 0, false), -136283.49413396325);
 }
 
 TEST(NetPresentValue, DiscountsEachTermOnePeriodFurther) {

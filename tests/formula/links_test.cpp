@@ -45,6 +45,14 @@ TEST_F(Links, ALinkedReferenceMustNameItsLayer) {
     EXPECT_EQ(parse_error("='Prices'!SUM"), kParseUnknownSymbol);
 }
 
+TEST_F(Links, AnEmptyDocumentNameIsRefusedEvenWithAnUntitledDocumentOpen) {
+    MemoryRef untitled = make_workbook("", 2);
+    ASSERT_NE(untitled, nullptr);
+    add_layer(untitled);
+    EXPECT_EQ(parse_error("=''!1:B8"), kParseUnknownSymbol);
+    EXPECT_EQ(parse_error("=''!3:B8"), kParseUnknownSymbol);
+}
+
 TEST_F(Links, AClosedDocumentKeepsTheStoredResult) {
     Parsed parsed = parse("='Prices'!1:A1", {0, 0});
     ASSERT_EQ(parsed.result, 0);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "core/alerts.h"
 #include "recalc_fixture.h"
 
 namespace {
@@ -317,8 +318,31 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsCalculatesToCompletion) {
 TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
     put_formula(0, 0, "=A2+1");
     put_formula(1, 0, "=A1+1");
-    recalculate_workbook(workbook);  // ends: the circle is reported, not looped on forever
-    SUCCEED();
+    alert_requests().clear();
+    recalculate_workbook(workbook);
+    // Reported once, and the recalculation stops there as it does in the program.
+    int reports = 0;
+    for (const AlertRequest& alert : alert_requests()) reports += alert.alert_id == kCautionAlertId;
+    EXPECT_EQ(reports, 1);
+}
+
+// A pass by columns goes over every formula cell, however far out, and only
+// the columns and rows that hold cells.
+TEST_F(RecalcPasses, APassByColumnsReachesCellsAtTheGridsEdges) {
+    const CellPoint cells[] = {{0, 0}, {31999, 3}, {7, 31998}, {31999, 31999}, {0, 31999}};
+    for (CellPoint cell : cells) put_formula(cell.v, cell.h, "=2+3");
+    SetSpreadSheetCalcCycle(layer, kCycleColumns);
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->recalc_resume = CellPoint{0, 0};
+    release_layer(layer);
+    g_calcWork = workbook;
+    for (int step = 0; step < 100 && GetSpreadSheetCalcCycle(layer) == kCycleColumns; ++step) {
+        g_calcSheet = layer;
+        DoCalculation();
+    }
+    g_calcWork = nullptr;
+    EXPECT_NE(GetSpreadSheetCalcCycle(layer), kCycleColumns);
+    for (CellPoint cell : cells) EXPECT_EQ(result(cell.v, cell.h), 5) << cell.v << "," << cell.h;
 }
 
 }  // namespace

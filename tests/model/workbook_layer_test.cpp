@@ -2,6 +2,7 @@
 #include "model/named_ranges.h"
 #include "model_fixture.h"
 #include "platform/fonts/fonts.h"
+#include "shell/app_prefs.h"
 
 namespace {
 
@@ -109,6 +110,18 @@ TEST_F(Layer, NewLayerDefaults) {
     EXPECT_EQ(format_extent(sheet->default_row_format), -1);
     EXPECT_EQ(GetMemoryRefID(sheet->cells), GetMemoryRefID(workbook));
     release_layer(layer);
+}
+
+TEST_F(Layer, NewLayersTakeTheFlagsOfThePreferencesDefaultFormat) {
+    uint8_t saved = app_prefs.default_format[kFmtFlagsA];
+    app_prefs.default_format[kFmtFlagsA] = kFlagLocked;
+    MemoryRef locked = add_layer(workbook);
+    app_prefs.default_format[kFmtFlagsA] = saved;
+    ASSERT_NE(locked, nullptr);
+    SpreadSheet* sheet = use_layer(locked);
+    EXPECT_EQ(sheet->default_column_format[kFmtFlagsA], kFlagLocked);
+    EXPECT_EQ(sheet->default_row_format[kFmtFlagsA], kFlagLocked);
+    release_layer(locked);
 }
 
 TEST_F(Layer, ColumnSplitHasNoLowerLimit) {

@@ -269,6 +269,23 @@ TEST_F(Pictures, ReadsVersionOnePictures) {
               ".....\n");
 }
 
+TEST_F(Pictures, ALineOpcodeCutShortDrawsNothing) {
+    const uint8_t header[] = {0x00, 0x00, 0, 0, 0, 0, 0, 10, 0, 10, 0x11, 0x01};
+    const std::vector<std::vector<uint8_t>> cut = {
+        {0x20, 0, 2, 0, 3, 0, 8},  // line: the end point's column is missing
+        {0x21, 0, 7},              // line from the pen: the column is missing
+        {0x22, 0, 2, 0, 3, 4},     // short line: the vertical step is missing
+        {0x23, 5},                 // short line from the pen: the vertical step is missing
+    };
+    for (const auto& opcode : cut) {
+        std::vector<uint8_t> data(header, header + sizeof header);
+        data.insert(data.end(), opcode.begin(), opcode.end());
+        pf::erase_rect(port.port_rect);
+        EXPECT_EQ(pf::draw_picture_data(data.data(), data.size(), {0, 0, 10, 10}), pf::kBadPictureErr);
+        EXPECT_EQ(map(0, 0, 10, 10).find('#'), std::string::npos) << int(opcode[0]);
+    }
+}
+
 // A picture of one bits opcode, its record written by `body`.
 std::vector<uint8_t> bits_picture(uint16_t opcode, const Rect& frame, void (*body)(pf::pict::Writer&)) {
     pf::pict::Writer w;

@@ -65,6 +65,27 @@ TEST_F(PixelModel, DiagonalLineStepsOnePixelPerRowAndColumn) {
               "...#....\n");
 }
 
+// A line is cut to what can be seen while it is worked out, so that its cost
+// follows the visible part; the pixels are those of the whole line, cut.
+TEST(LineRegion, CutWhileWorkedOutGivesTheWholeLineCut) {
+    struct Case { pf::Point from, to, pen; };
+    const Case cases[] = {
+        {{0, 0}, {7, 3}, {1, 1}},           {{-500, -40}, {900, 300}, {3, 2}},
+        {{30000, -30000}, {-30000, 29000}, {1, 1}}, {{-32000, 5}, {32000, 31}, {2000, 9000}},
+        {{20, 20}, {20, 20}, {4, 4}},       {{-100, 50}, {-100, 9000}, {2, 2}},
+        {{400, 400}, {9000, 8000}, {1, 1}},
+    };
+    const Rect within{0, 0, 200, 300};
+    for (const Case& c : cases) {
+        Rgn whole, cut, expected;
+        pf::line_region(whole, c.from, c.to, c.pen);
+        pf::sect_region(whole, Rgn(within), expected);
+        pf::line_region(cut, c.from, c.to, c.pen, &within);
+        EXPECT_TRUE(pf::equal_region(cut, expected)) << c.from.v << "," << c.from.h << " to " << c.to.v << ","
+                                                     << c.to.h;
+    }
+}
+
 TEST_F(PixelModel, HiddenPenDrawsNoLinesOrFrames) {
     pf::hide_pen();
     pf::move_to(0, 0);

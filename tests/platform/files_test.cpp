@@ -2,6 +2,7 @@
 #include "platform/files/files_internal.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -118,6 +119,28 @@ TEST_F(Files, LongAndUnspellableNamesGetDisplayFormsThatResolve) {
     EXPECT_EQ(pf::make_file_spec(a.volume, a.parent, a.name, bare), pf::kFileNotFoundErr);
 }
 
+TEST_F(Files, FilesAreCreatedUnderTheExactNameGiven) {
+    std::string unspellable = root + "/\u65E5\u672C\u8A9E \u20AC out.qrv";
+    std::string long_name = root + "/" + std::string(80, 'x') + ".qrv";
+    std::string decoy = root + "/??? \u20AC out.qrv";  // the display form of the first, as a file of its own
+    write_all(decoy, "other");
+    for (const std::string& path : {unspellable, long_name}) {
+        pf::FileSpec spec;
+        ASSERT_EQ(pf::file_spec_from_path(path, spec), pf::kFileNotFoundErr) << path;
+        ASSERT_EQ(pf::create_file(spec, pf::four_cc("QRVA"), pf::four_cc("SH4P")), pf::noErr) << path;
+        EXPECT_TRUE(fs::exists(path)) << path;
+        EXPECT_EQ(pf::create_file(spec, pf::four_cc("QRVA"), pf::four_cc("SH4P")), pf::kDuplicateNameErr) << path;
+        int16_t ref = 0;
+        ASSERT_EQ(pf::open_data_fork(spec, pf::kReadWritePermission, ref), pf::noErr);
+        int32_t count = 3;
+        EXPECT_EQ(pf::write_file(ref, count, "new"), pf::noErr);
+        pf::close_file(ref);
+        EXPECT_EQ(read_all(path), "new");
+    }
+    EXPECT_EQ(read_all(decoy), "other");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);
+}
+
 TEST_F(Files, DeepPathsRoundTrip) {
     std::string path = root;
     for (int level = 0; level < 60; ++level) path += "/folder level " + std::to_string(level) + " \u00FC\u00DF";
@@ -221,19 +244,55 @@ TEST_F(Files, OpeningsHonourWriteAccessAndDenyModes) {
               pf::kFileNotFoundErr);
 }
 
+// What a user who may not write a read-only file meets; the failures, one a line.
+std::string locked_file_failures(const std::string& path) {
+    std::string failures;
+    auto check = [&](bool ok, const char* what) {
+        if (!ok) failures += std::string(what) + "\n";
+    };
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    check(pf::check_object_lock(spec) == pf::kFileLockedErr, "not reported locked");
+    int16_t ref = 0;
+    check(pf::open_data_fork(spec, pf::kReadWritePermission, ref) == pf::kPermissionErr, "opened for writing");
+    if (pf::open_data_fork(spec, pf::kCurrentPermission, ref) != pf::noErr) return failures + "not opened to read\n";
+    int32_t count = 1;
+    check(pf::write_file(ref, count, "x") == pf::kWritePermissionErr, "written through a read-only opening");
+    pf::close_file(ref);
+    return failures;
+}
+
+// Runs `checks` in a child process as the unprivileged user "nobody" when this
+// one runs as root, who may write anything; answers what the checks reported.
+std::string as_unprivileged_user(std::string (*checks)(const std::string&), const std::string& argument) {
+    if (geteuid() != 0) return checks(argument);
+    constexpr uid_t kNobody = 65534;
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0) return "no pipe";
+    pid_t child = fork();
+    if (child == 0) {
+        close(pipe_ends[0]);
+        std::string failures = setgid(kNobody) == 0 && setuid(kNobody) == 0 ? checks(argument) : "cannot drop to nobody\n";
+        ssize_t written = write(pipe_ends[1], failures.data(), failures.size());
+        _exit(written == ssize_t(failures.size()) ? 0 : 1);
+    }
+    close(pipe_ends[1]);
+    std::string failures;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) failures.append(buffer, size_t(n));
+    close(pipe_ends[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? failures : failures + "the child failed\n";
+}
+
 TEST_F(Files, LockedFilesAndReadOnlyOpenings) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes anything";
     std::string path = root + "/locked";
     write_all(path, "keep");
     chmod(path.c_str(), 0444);
-    pf::FileSpec spec = spec_of(path);
-    EXPECT_EQ(pf::check_object_lock(spec), pf::kFileLockedErr);
-    int16_t ref = 0;
-    EXPECT_EQ(pf::open_data_fork(spec, pf::kReadWritePermission, ref), pf::kPermissionErr);
-    ASSERT_EQ(pf::open_data_fork(spec, pf::kCurrentPermission, ref), pf::noErr);  // falls back to read
-    open_refs.push_back(ref);
-    int32_t count = 1;
-    EXPECT_EQ(pf::write_file(ref, count, "x"), pf::kWritePermissionErr);
+    chmod(root.c_str(), 0755);  // reachable by an unprivileged user
+    EXPECT_EQ(as_unprivileged_user(locked_file_failures, path), "");
+    EXPECT_EQ(read_all(path), "keep");
 }
 
 TEST_F(Files, ExchangeSwapsContentsAndRefsFollowThem) {

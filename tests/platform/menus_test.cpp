@@ -4,6 +4,8 @@
 #include "platform/menus/menus.h"
 #include "tests/platform/toolbox_test_support.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -184,6 +186,95 @@ TEST_F(Menus, HierarchicalChoiceNamesTheSubmenu) {
     EXPECT_EQ(chosen, choice(140, 2));
     // Releasing on the item that leads to the submenu chooses nothing.
     EXPECT_EQ(drag_in_bar(centre(file_title), recent), 0);
+}
+
+// Moves the held mouse from `from` to `to` a pixel or two at a time, as a hand
+// does; each point is held for the two polls of a tracking round.
+void walk(Point from, Point to) {
+    int steps = std::max(std::abs(to.v - from.v), std::abs(to.h - from.h)) / 2 + 1;
+    for (int i = 1; i <= steps; ++i) {
+        Point p{int16_t(from.v + (to.v - from.v) * i / steps), int16_t(from.h + (to.h - from.h) * i / steps)};
+        pf::driver_move(p);
+        pf::driver_move(p);
+    }
+}
+
+void hold_still(Point where, int polls) {
+    for (int i = 0; i < polls; ++i) pf::driver_move(where);
+}
+
+struct Submenus : Menus {
+    Rect file_title;
+    Point recent;      // on the item that leads to the submenu
+    Point third;       // on the submenu's third item
+    Point quit;        // on the parent's item below the submenu's item
+    int16_t parent_right = 0;
+
+    void SetUp() override {
+        Menus::SetUp();
+        file_title = pf::menu_title_rect(129);
+        recent = item_point(129, 7);
+        quit = item_point(129, 8);
+        parent_right = int16_t(file_title.left + pf::get_menu_handle(129)->menu_width);
+        int16_t row = int16_t(quit.v - recent.v);
+        third = Point{int16_t(recent.v + 2 * row), int16_t(parent_right + 20)};
+    }
+
+    void pull_down_to_recent() {
+        pf::driver_press(centre(file_title));
+        walk(centre(file_title), recent);
+    }
+
+    int32_t release_at(Point where) {
+        pf::driver_release(where);
+        return play();
+    }
+};
+
+TEST_F(Submenus, MovingAlongTheItemAndAcrossKeepsTheSubmenuOpen) {
+    pull_down_to_recent();
+    Point item_end{recent.v, int16_t(parent_right - 4)};
+    walk(recent, item_end);
+    walk(item_end, Point{recent.v, int16_t(parent_right + 20)});
+    walk(Point{recent.v, int16_t(parent_right + 20)}, third);
+    EXPECT_EQ(release_at(third), choice(140, 3));
+}
+
+TEST_F(Submenus, ADiagonalPathAcrossTheNextItemReachesTheSubmenu) {
+    pull_down_to_recent();
+    // Straight for the submenu's third item, across the parent's Quit item.
+    walk(recent, third);
+    EXPECT_EQ(release_at(third), choice(140, 3));
+}
+
+TEST_F(Submenus, ADimmedItemOpensNoSubmenu) {
+    pf::disable_menu_item(pf::get_menu_handle(129), 7);
+    pull_down_to_recent();
+    walk(recent, Point{recent.v, int16_t(parent_right + 20)});
+    EXPECT_EQ(release_at(Point{recent.v, int16_t(parent_right + 20)}), 0);
+}
+
+TEST_F(Submenus, MovingAwayFromTheSubmenuClosesItAtOnce) {
+    pull_down_to_recent();
+    walk(recent, quit);  // straight down: not towards the submenu
+    // The submenu's place is empty now: a release there chooses nothing.
+    walk(quit, third);
+    EXPECT_EQ(release_at(third), 0);
+}
+
+TEST_F(Submenus, LingeringOnAnotherItemEndsTheGrace) {
+    pull_down_to_recent();
+    // Halfway along the straight path to the third item: on Quit.
+    Point on_quit{quit.v, int16_t((recent.h + third.h) / 2)};
+    walk(recent, on_quit);
+    hold_still(on_quit, 120);  // a second: longer than the grace
+    walk(on_quit, third);
+    EXPECT_EQ(release_at(third), 0);
+    // Within the grace it would have been reached.
+    pull_down_to_recent();
+    walk(recent, on_quit);
+    walk(on_quit, third);
+    EXPECT_EQ(release_at(third), choice(140, 3));
 }
 
 TEST_F(Menus, AClickOnATitleLeavesTheMenuOpenForTheNextClick) {

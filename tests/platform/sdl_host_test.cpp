@@ -175,6 +175,20 @@ TEST_F(SdlHost, MouseButtonsMotionAndTheRightButtonAsControlClick) {
     EXPECT_EQ(pf::current_modifiers() & pf::kControlKey, 0);  // released with the button
 }
 
+TEST_F(SdlHost, WithoutSoundABeepFlashesTheMenuBarQuietly) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    uint32_t before = pf::screen_pixel(5, 5);
+    int flashes = pf::sdl_beep_flashes();
+    testing::internal::CaptureStderr();
+    pf::host_beep();
+    pf::host_beep();
+    std::string noise = testing::internal::GetCapturedStderr();
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_EQ(noise, "");
+    EXPECT_EQ(pf::sdl_beep_flashes(), flashes + 2);
+    EXPECT_EQ(pf::screen_pixel(5, 5), before);  // the bar is shown as it was
+}
+
 TEST_F(SdlHost, FocusGivesSuspendAndResumeAndTheWindowCloseQuits) {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;

@@ -1,22 +1,37 @@
-// sheetconv IN OUT: opens a document through the application's own reader,
-// recalculates it to completion and writes it through the application's own
-// writer in the format of OUT's extension (.qrv, .sylk, .csv, .txt); IN may
-// also be an Excel workbook. It has no window: questions take their default
-// answer and messages go to stderr. The input is read from a private copy, so
-// converting an older document never writes a backup or a converted file
-// beside it.
+// sheetconv [--values] [--layer N] IN OUT: opens a document through the
+// application's own reader, recalculates it to completion and writes it
+// through the application's own writer in the format of OUT's extension. A
+// document is known by its contents first (native documents, SYLK, Excel
+// workbooks), then by its extension (tables below, and .xls). It has no
+// window: questions take their default answer and messages go to stderr. The
+// input is read from a private copy, so converting an older document never
+// writes a backup or a converted file beside it.
+//
+// --values writes each cell's raw value instead of its text (numbers in full,
+// texts, error names) into a .csv or tab-separated OUT; --layer N picks the
+// layer a text format writes (from 1; the first by default).
+#include <signal.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "core/alerts.h"
+#include "core/startup.h"
 #include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
+#include "files/text_encoding.h"
+#include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/layer.h"
@@ -24,13 +39,43 @@
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
 
-int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
-
 namespace {
 
 constexpr int kUsageError = 2;
 constexpr int16_t kUnknownKindErr = 1003;
 bool failed_quietly = false;
+
+struct Options {
+    bool values = false;
+    int layer = 0;  // from 0
+    std::string input, output;
+};
+
+// Inputs by extension, after the contents: the file type the text reader takes.
+struct InputKind {
+    const char* extension;
+    pf::FourCC type;
+};
+const InputKind kInputKinds[] = {
+    {".csv", kCsvFileType}, {".txt", kTabFileType}, {".tab", kTabFileType},
+    {".tsv", kTabFileType}, {".slk", kTextType},    {".sylk", kTextType},
+};
+
+// Outputs by extension.
+struct OutputKind {
+    const char* extension;
+    int16_t code;
+};
+const OutputKind kOutputKinds[] = {
+    {".qrv", kFormatNative}, {".sylk", kFormatSylk},     {".slk", kFormatSylk},      {".csv", kFormatCsv},
+    {".txt", kFormatTabValues}, {".tab", kFormatTabValues}, {".tsv", kFormatTabValues},
+};
+
+bool has_extension(const std::string& path, const char* extension) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext == extension;
+}
 
 void print_string(const char* what, int16_t list, int16_t index) {
     std::fprintf(stderr, "sheetconv: %s%s\n", what, pf::get_indexed_string(list, index).c_str());
@@ -41,7 +86,12 @@ int16_t ask(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void tell(int16_t list, int16_t index) { print_string("", list, index); }
-void file_error(int16_t error) { std::fprintf(stderr, "sheetconv: file error %d\n", error); }
+// The text the program's alert shows for a file error, and its number.
+void file_error(int16_t error) {
+    std::string text = pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
+    std::fprintf(stderr, "sheetconv: %s (file error %d)\n", text.c_str(), error);
+    failed_quietly = true;  // said once
+}
 int16_t no_password(const uint8_t*) {
     std::fprintf(stderr, "sheetconv: the document asks for a password\n");
     failed_quietly = true;
@@ -56,30 +106,56 @@ MemoryRef new_workbook(const pf::FileSpec* spec) {
     return New_WorkSheet(&quorvin_rsrv, NewFileRec(spec), settings.bytes);
 }
 
-// A private copy of the input in a folder of its own.
+constexpr char kCopyFolderPrefix[] = "sheetconv-";
+
+// Removes the private folders of conversions whose process is gone (killed
+// before it could remove its own): "sheetconv-<process id>-XXXXXX".
+void remove_abandoned_copies(const std::filesystem::path& temp_folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(temp_folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kCopyFolderPrefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + std::strlen(kCopyFolderPrefix), nullptr, 10);
+        if (pid <= 0 || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove_all(entry.path(), error);
+    }
+}
+
+// A private copy of the input in a folder of its own, in the temporary folder
+// (TMPDIR when set).
 bool copy_input(const std::string& input, std::string& folder, std::string& copy) {
     std::error_code error;
-    char pattern[] = "/tmp/sheetconv-XXXXXX";
-    if (!mkdtemp(pattern)) return false;
+    const std::filesystem::path temp_folder = std::filesystem::temp_directory_path(error);
+    if (error) return false;
+    remove_abandoned_copies(temp_folder);
+    std::string pattern = (temp_folder / (kCopyFolderPrefix + std::to_string(getpid()) + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) return false;
     folder = pattern;
     copy = folder + "/" + std::filesystem::path(input).filename().string();
     return std::filesystem::copy_file(input, copy, error);
 }
 
-int16_t read_text_layer(MemoryRef book, const pf::FileSpec& spec) {
+int16_t read_text_layer(MemoryRef book, const pf::FileSpec& spec, pf::FourCC type) {
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
-    return ReadTextFile(spec, Get_fileinfo(book), layer, kTextType);
+    return ReadTextFile(spec, Get_fileinfo(book), layer, type);
 }
 
+// An Excel workbook: its worksheets as layers. The reader reports its errors.
 int16_t read_excel_layers(MemoryRef book, const pf::FileSpec& spec) {
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
-    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(book), layer)) {
-        failed_quietly = true;  // reported by the reader
-        return error;
-    }
-    return 0;
+    int16_t error = ReadExcelFile(spec, Get_fileinfo(book), layer);
+    if (error) failed_quietly = true;
+    return error;
+}
+
+// The text reader's file type for a text input: SYLK by its first bytes, else
+// by the extension; 0 for none.
+pf::FourCC text_type_of(const std::string& path, pf::FourCC found_type) {
+    for (const InputKind& kind : kInputKinds)
+        if (has_extension(path, kind.extension)) return kind.type;
+    return found_type == kTextType ? kTextType : 0;
 }
 
 // Opens the input by its kind (content first, then extension); 0 or an error.
@@ -94,25 +170,56 @@ int16_t open_input(const std::string& path, MemoryRef* book) {
         int16_t result = Read_File(*book, spec, Get_fileinfo(*book));
         return result == 0 ? 0 : kDamagedFileErr;
     }
-    if (info.type == kTextType) return read_text_layer(*book, spec);
     if (is_excel_file(spec)) return read_excel_layers(*book, spec);
+    if (pf::FourCC type = text_type_of(path, info.type)) return read_text_layer(*book, spec, type);
     return kUnknownKindErr;
 }
 
-int16_t write_output(MemoryRef book, const std::string& path) {
+int16_t output_code(const std::string& path) {
+    for (const OutputKind& kind : kOutputKinds)
+        if (has_extension(path, kind.extension)) return kind.code;
+    return -1;
+}
+
+bool layer_exists(MemoryRef book, int layer) {
+    if (layer < num_SpreadSheets(book)) return true;
+    std::fprintf(stderr, "sheetconv: the document has no layer %d\n", layer + 1);
+    failed_quietly = true;
+    return false;
+}
+
+// Each cell's raw value, as CSV or tab text in UTF-8.
+int16_t write_values(MemoryRef layer, const std::string& path, int16_t code) {
+    uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
+    std::string text = encode_text_file(layer_text(layer, FieldSource::exact_values, separator));
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return pf::kFileNotFoundErr;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    return written ? 0 : pf::kIOErr;
+}
+
+int16_t write_output(MemoryRef book, const Options& options) {
+    const std::string& path = options.output;
     pf::FileSpec spec;
     pf::OSErr found = pf::file_spec_from_path(path, spec);
     if (found && found != pf::kFileNotFoundErr) return found;
-    int16_t code = format_code_for_name(spec.name);
-    if (code < 0) {
-        std::fprintf(stderr, "sheetconv: %s: unknown output format (use .qrv, .sylk, .csv or .txt)\n", path.c_str());
+    int16_t code = output_code(path);
+    if (code < 0 || (options.values && code != kFormatCsv && code != kFormatTabValues)) {
+        std::fprintf(stderr, "sheetconv: %s: unknown output format (use .qrv, .sylk, .slk, .csv, .txt, .tab or .tsv%s)\n",
+                     path.c_str(), options.values ? "; values go to text formats only" : "");
         failed_quietly = true;
         return kUsageError;
     }
-    return save_workbook_file(find_SpreadSheet_item(book, 0), kWholeWorkbook, spec, code, found == 0, true);
+    if (!layer_exists(book, options.layer)) return kUsageError;
+    MemoryRef layer = find_SpreadSheet_item(book, options.layer);
+    if (options.values) return write_values(layer, path, code);
+    uint16_t layer_number = code == kFormatNative && options.layer == 0 ? kWholeWorkbook : uint16_t(options.layer);
+    return save_workbook_file(layer, layer_number, spec, code, found == 0, true);
 }
 
-int convert(const std::string& input, const std::string& output) {
+int convert(const Options& options) {
+    const std::string& input = options.input;
     std::string folder, copy;
     if (!copy_input(input, folder, copy)) {
         std::fprintf(stderr, "sheetconv: cannot read %s\n", input.c_str());
@@ -123,9 +230,11 @@ int convert(const std::string& input, const std::string& output) {
     int16_t error = open_input(copy, &book);
     if (!error) {
         recalculate_workbook(book);
-        error = write_output(book, std::filesystem::absolute(output).string());
+        Options absolute = options;
+        absolute.output = std::filesystem::absolute(options.output).string();
+        error = write_output(book, absolute);
     }
-    if (error && !failed_quietly) std::fprintf(stderr, "sheetconv: conversion failed (%d)\n", error);
+    if (error && !failed_quietly) file_error(error);
     if (book) {
         close_document_file(book);
         DisposeWorkSheet(book);
@@ -134,19 +243,44 @@ int convert(const std::string& input, const std::string& output) {
     return error ? 1 : 0;
 }
 
+// The options and the two paths; false when they make no sense.
+bool parse_arguments(int argc, char** argv, Options& options) {
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--values") {
+            options.values = true;
+        } else if (arg == "--layer" && i + 1 < argc) {
+            char* end = nullptr;
+            long n = std::strtol(argv[++i], &end, 10);
+            if (*end || n < 1 || n > kMaxLayers) return false;
+            options.layer = int(n - 1);
+        } else if (arg.empty() || arg[0] == '-') {
+            return false;
+        } else {
+            paths.push_back(arg);
+        }
+    }
+    if (paths.size() != 2) return false;
+    options.input = paths[0];
+    options.output = paths[1];
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || !*argv[1] || !*argv[2]) {
-        std::fprintf(stderr, "usage: sheetconv IN OUT\n");
+    Options options;
+    if (!parse_arguments(argc, argv, options)) {
+        std::fprintf(stderr, "usage: sheetconv [--values] [--layer N] IN OUT\n");
         return kUsageError;
     }
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
-    msMemStartup(&mem_globals, 0);
+    if (!calc_startup()) return 1;
     QuorvinInit(&quorvin_rsrv, &mem_globals);
     document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
     set_unattended_run(true);  // no one is at a keyboard to answer an alert
-    int status = convert(argv[1], argv[2]);
+    int status = convert(options);
     msMachineShutdown(&quorvin_rsrv);
     msMemShutdown(&mem_globals);
     return status;

@@ -1,0 +1,224 @@
+// Text interchange: a CSV of 10^6 cells (25,000 rows of 40) read and written,
+// in process and through the converter program, and a SYLK of 10^5 formulas
+// read, recalculated and written; the same conversions timed in the peer
+// spreadsheets when they are installed.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "files/sylk.h"
+#include "files/text_encoding.h"
+#include "files/text_exchange.h"
+#include "formula/recalc.h"
+#include "platform/resources/resources.h"
+#include "resource_bundle.h"
+#include "tests/files/sample_workbook.h"
+
+namespace {
+
+constexpr int kCsvRows = 25000;
+constexpr int kCsvColumns = 40;
+constexpr int kSylkRows = 2500;  // 40 formulas to a row
+
+// A folder of the run's own, removed at the end.
+struct BenchFolder {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("quorvin_text_bench_" + std::to_string(getpid()));
+    BenchFolder() { std::filesystem::create_directories(path); }
+    ~BenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+} bench_folder;
+
+const std::filesystem::path& folder() { return bench_folder.path; }
+
+std::string path_of(const std::string& name) { return (folder() / name).string(); }
+
+void write_file(const std::string& name, const std::string& bytes) {
+    std::ofstream(path_of(name), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string read_file(const std::string& name) {
+    std::ifstream in(path_of(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Integers, decimals, texts and prices, column by column.
+const std::string& csv_source() {
+    static const std::string text = [] {
+        std::string out;
+        out.reserve(8 << 20);
+        for (int r = 0; r < kCsvRows; ++r) {
+            for (int c = 0; c < kCsvColumns; ++c) {
+                if (c) out += ',';
+                switch (c % 4) {
+                case 0: out += std::to_string(r * kCsvColumns + c); break;
+                case 1: out += std::to_string((r * 7919 + c * 104729) % 1000003 / 1000003.0); break;
+                case 2: out += "text" + std::to_string(r % 100); break;
+                default: out += std::to_string(r % 1000) + "." + std::to_string(10 + c); break;
+                }
+            }
+            out += "\r\n";
+        }
+        write_file("cells.csv", out);
+        return out;
+    }();
+    return text;
+}
+
+// A first column of numbers and 39 formulas to each row, each on its left
+// neighbour and the row above.
+const std::string& sylk_source() {
+    static const std::string text = [] {
+        std::string out = "ID;PBENCH\r\n";
+        for (int r = 1; r <= kSylkRows; ++r) {
+            out += "C;Y" + std::to_string(r) + ";X1;K" + std::to_string(r) + "\r\n";
+            for (int c = 2; c <= kCsvColumns + 1; ++c)
+                out += "C;X" + std::to_string(c) + ";K0;E" + (r > 1 ? "RC[-1]+R[-1]C*0.5" : "RC[-1]*2") + "\r\n";
+        }
+        out += "E\r\n";
+        write_file("formulas.slk", out);
+        return out;
+    }();
+    return text;
+}
+
+struct Session {
+    sample::Session session;
+    Session() {
+        pf::resources_install(resource_bundle_data(), resource_bundle_size());
+        Init_Quorvin_Globals();
+    }
+};
+
+MemoryRef read_layer(const std::string& bytes, bool sylk) {
+    MemoryRef layer = sample::new_layer(sample::new_workbook());
+    int16_t error = sylk ? read_sylk_bytes(bytes, layer) : read_text_bytes(bytes, kCommaSeparator, layer, nullptr);
+    return error ? nullptr : layer;
+}
+
+void dispose(MemoryRef layer) { DisposeWorkSheet(GetWorkSheet(layer)); }
+
+void BM_CsvRead(benchmark::State& state) {
+    Session s;
+    const std::string& csv = csv_source();
+    for (auto _ : state) {
+        MemoryRef layer = read_layer(csv, false);
+        if (!layer) state.SkipWithError("read failed");
+        state.PauseTiming();
+        if (layer) dispose(layer);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
+}
+
+void BM_CsvWrite(benchmark::State& state) {
+    Session s;
+    MemoryRef layer = read_layer(csv_source(), false);
+    for (auto _ : state) benchmark::DoNotOptimize(encode_text_file(layer_text(layer, FieldSource::formulas, kCommaSeparator)));
+    state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
+}
+
+void BM_SylkReadRecalculateWrite(benchmark::State& state) {
+    Session s;
+    const std::string& sylk = sylk_source();
+    for (auto _ : state) {
+        MemoryRef layer = read_layer(sylk, true);
+        if (!layer) {
+            state.SkipWithError("read failed");
+            break;
+        }
+        recalculate_workbook(GetWorkSheet(layer));
+        benchmark::DoNotOptimize(sylk_layer_text(layer));
+        state.PauseTiming();
+        dispose(layer);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kSylkRows * kCsvColumns);
+}
+
+// ---- Whole conversions by program --------------------------------------------
+
+std::string converter_path() {
+    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "tools" / "sheetconv").string();
+}
+
+bool on_path(const std::string& tool) {
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool run(const std::string& command) {
+    int status = std::system((command + " >/dev/null 2>&1 </dev/null").c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+// One conversion per iteration: `command` of the input file into an output.
+void time_program(benchmark::State& state, const std::string& tool, const std::string& command) {
+    if (!on_path(tool) && !std::filesystem::exists(tool)) {
+        state.SkipWithError((tool + " is not installed").c_str());
+        return;
+    }
+    for (auto _ : state)
+        if (!run(command)) state.SkipWithError(("failed: " + command).c_str());
+}
+
+void BM_ConverterCsv(benchmark::State& state) {
+    csv_source();
+    time_program(state, converter_path(), quoted(converter_path()) + " " + quoted(path_of("cells.csv")) + " " +
+                                              quoted(path_of("ours.csv")));
+}
+
+void BM_ConverterSylk(benchmark::State& state) {
+    sylk_source();
+    time_program(state, converter_path(), quoted(converter_path()) + " " + quoted(path_of("formulas.slk")) + " " +
+                                              quoted(path_of("ours.slk")));
+}
+
+std::string office(const std::string& in, const std::string& filter) {
+    return "soffice -env:UserInstallation=file://" + path_of("office-profile") + " --headless --norestore --convert-to " +
+           quoted(filter) + " --outdir " + quoted(path_of("office")) + " " + quoted(path_of(in));
+}
+
+void BM_OfficeCsv(benchmark::State& state) {
+    csv_source();
+    time_program(state, "soffice", office("cells.csv", "csv"));
+}
+
+void BM_OfficeSylk(benchmark::State& state) {
+    sylk_source();
+    time_program(state, "soffice", office("formulas.slk", "slk"));
+}
+
+void BM_GnumericCsv(benchmark::State& state) {
+    csv_source();
+    time_program(state, "ssconvert", "ssconvert " + quoted(path_of("cells.csv")) + " " + quoted(path_of("gnumeric.csv")));
+}
+
+void BM_GnumericSylk(benchmark::State& state) {
+    sylk_source();
+    time_program(state, "ssconvert",
+                 "ssconvert " + quoted(path_of("formulas.slk")) + " " + quoted(path_of("gnumeric.slk")));
+}
+
+BENCHMARK(BM_CsvRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);
+// The peers start a whole program for each conversion (the office one warms
+// its profile on the first): a few runs each.
+BENCHMARK(BM_OfficeCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OfficeSylk)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GnumericCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GnumericSylk)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

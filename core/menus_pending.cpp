@@ -1,0 +1,52 @@
+// Menu items whose commands are not built yet are dimmed rather than doing
+// nothing when chosen; Close is dimmed while no document window is open. An
+// entry leaves this table when its command is built.
+#include "core/app_menus.h"
+#include "platform/menus/menus.h"
+
+namespace {
+
+constexpr int16_t kWholeMenu = 0;
+constexpr int16_t kCloseItem = 4;
+
+struct PendingItems {
+    int16_t menu;
+    int16_t first;  // kWholeMenu: the menu's title too
+    int16_t last;
+};
+
+constexpr PendingItems kPending[] = {
+    {kAppleMenu, 1, 3},            // About, Preferences
+    {kFileMenu, 2, 2},             // Open (its dialog)
+    {kFileMenu, 6, 17},            // Save to Print
+    {kEditMenu, kWholeMenu, 0},
+    {131, kWholeMenu, 0},          // Format
+    {132, kWholeMenu, 0},          // Options
+    {133, kWholeMenu, 0},          // Object
+    {135, 1, 8},                   // Functions: inserting into the entry line
+    {136, kWholeMenu, 0},          // View
+    {kWindowMenu, 1, 1},           // Arrange
+    {kWindowMenu, 3, 6},           // Show and Hide, Minimize, Layers
+};
+
+// Sets one item, or a whole menu; answers whether a menu title changed.
+bool set_enabled(pf::MenuRef menu, int16_t item, bool enabled) {
+    bool title_was = menu->enabled;
+    if (enabled) pf::enable_menu_item(menu, item);
+    else pf::disable_menu_item(menu, item);
+    return item == kWholeMenu && title_was != menu->enabled;
+}
+
+}  // namespace
+
+void dim_pending_commands() {
+    bool titles_changed = false;
+    for (const PendingItems& pending : kPending) {
+        pf::MenuRef menu = pf::get_menu_handle(pending.menu);
+        if (!menu) continue;
+        for (int16_t item = pending.first; item <= pending.last; ++item)
+            titles_changed |= set_enabled(menu, item, false);
+    }
+    if (pf::MenuRef file = pf::get_menu_handle(kFileMenu)) set_enabled(file, kCloseItem, FrontDocWindow() != nullptr);
+    if (titles_changed) pf::draw_menu_bar();
+}

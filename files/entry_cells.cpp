@@ -1,0 +1,267 @@
+// Entry texts of interchange files to cell records, through the parser.
+#include "files/entry_cells.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "core/number_text.h"
+#include "formula/error_values.h"
+#include "formula/evaluator.h"
+#include "formula/parser.h"
+#include "model/calc_globals.h"
+#include "model/cell_format.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "shell/app_prefs.h"
+
+namespace {
+
+constexpr uint8_t kTimeFormat = 21;
+constexpr uint8_t kLastTimeFormat = 30;
+constexpr uint8_t kFirstNumberFormat = 31;
+constexpr uint8_t kFractionFormat = 'J';
+constexpr uint8_t kPercentFormat = 'I';
+
+struct Parsed {
+    int16_t result = 1;      // of ParseText: 0 accepted, 1 text, else an error
+    int16_t kind = 0;
+    double value = 0;
+    std::string formula;     // the stored formula of a formula entry
+    unsigned char typed[256];  // the entry as the parser left it
+};
+
+Parsed parse_entry(std::string_view entry, CellPoint where, MemoryRef layer) {
+    Parsed p;
+    p.typed[0] = uint8_t(entry.size());
+    std::memcpy(p.typed + 1, entry.data(), entry.size());
+    MemoryRef source = Bytes2Memory(&mem_globals, entry.data(), 1, int32_t(entry.size()));
+    if (!source) return p;
+    InitParser(where, source, layer);
+    p.kind = !entry.empty() && entry[0] == '=' ? 1 : 0;
+    MemoryRef out = nullptr;
+    p.result = ParseText(p.typed, &out, &p.kind, kFormatGeneral, &mem_globals);
+    p.value = g_value;
+    UnuseMemory(source);
+    DisposeMemory(source);
+    if (out && p.result == 0) {
+        auto* bytes = static_cast<const char*>(UseMemory(out));
+        p.formula.assign(bytes, size_t(GetByteSize(out)));
+        UnuseMemory(out);
+    }
+    DisposeNonNilMemory(out);
+    ParserReturn = nullptr;
+    return p;
+}
+
+bool is_formula_kind(int16_t kind) {
+    return kind == kKindFormula || kind == kKindDateFormula || kind == kKindTimeFormula;
+}
+
+// The cell type and format code an accepted entry gives.
+uint8_t settle_kind(int16_t kind, uint8_t* header) {
+    uint8_t& code = header[kFmtCode];
+    switch (kind) {
+    case kKindDate:
+    case kKindDateFormula:
+        if (code >= kFirstNumberFormat) code = app_prefs.default_format[kFmtCode];
+        return kind == kKindDate ? kCellConstant : kCellFormula;
+    case kKindFraction:
+        code = kFractionFormat;
+        return kCellConstant;
+    case kKindTimeFormula:
+        if (code < kTimeFormat || code > kLastTimeFormat) code = kTimeFormat;
+        return kCellFormula;
+    case kKindFormula: return kCellFormula;
+    default: return kCellConstant;
+    }
+}
+
+void put_slot(std::string& body, double value) {
+    char slot[kNumberSlotSize] = {};
+    std::memcpy(slot, &value, sizeof value);
+    body.append(slot, kNumberSlotSize);
+}
+
+void append_cell(std::string& row, const uint8_t* header, uint8_t type, const std::string& body, int32_t body_length,
+                 int16_t result_type) {
+    uint8_t head[kCellHeaderSize];
+    std::memcpy(head, header, kCellHeaderSize);
+    head[kFmtCellType] = type;
+    head[kFmtLabelLength] = 0;
+    head[kFmtNoteLength] = 0;
+    _SetCellLength_(head, int16_t(kCellHeaderSize + body.size()));
+    _SetFormulaLength_(head, int16_t(body_length));
+    store_i16(head + kFmtStyleLength, 0);
+    _SetResultType_(head, result_type);
+    row.append(reinterpret_cast<const char*>(head), kCellHeaderSize);
+    row.append(body);
+}
+
+void append_text_body(std::string& row, const uint8_t* header, std::string_view text, bool quote) {
+    std::string body;
+    if (quote) body.push_back('\'');
+    body.append(text.substr(0, size_t(kMaxCellText) - body.size()));
+    append_cell(row, header, kCellText, body, int32_t(body.size()), kResultNone);
+}
+
+void with_column(uint8_t* head, const uint8_t* header, int16_t column) {
+    std::memcpy(head, header, kCellHeaderSize);
+    _SetCellID_(head, column);
+}
+
+// A plain decimal number ("-12.5", "3e-7") in the system's own form, read
+// without the parser: what the parser would make of it, found faster.
+bool plain_number(std::string_view text, double* value) {
+    if (text.empty() || text.size() >= 64 || decimalPt != '.') return false;
+    size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    size_t digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else if ((c == 'e' || c == 'E') && digits) {
+            if (i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '+')) ++i;
+            if (i + 1 >= text.size()) return false;
+            for (++i; i < text.size(); ++i)
+                if (text[i] < '0' || text[i] > '9') return false;
+            break;
+        } else {
+            return false;
+        }
+    }
+    if (!digits || (text.size() > 1 && uint8_t(dateSep) == '.' && point)) return false;
+    return decimal_text_to_double(text.data(), int32_t(text.size()), value) == int32_t(text.size()) &&
+           checkValue(value) == 0;
+}
+
+// "12.5%": a number in percent format, its value a hundredth of the number
+// written, its decimals those written.
+bool percent_entry(std::string& row, const EntryCell& entry, uint8_t* header, MemoryRef layer) {
+    std::string_view text = entry.entry;
+    if (text.size() < 2 || text.back() != '%' || text[0] == '=') return false;
+    std::string_view number = text.substr(0, text.size() - 1);
+    Parsed parsed = parse_entry(number, entry.where, layer);
+    if (parsed.result != 0 || parsed.kind != kKindNumber) return false;
+    size_t point = number.find('.');
+    size_t decimals = point == std::string_view::npos ? 0 : number.size() - point - 1;
+    header[kFmtCode] = kPercentFormat;
+    header[kFmtDecimals] = uint8_t(decimals > 9 ? 9 : decimals);
+    append_number_cell(row, header, entry.where.h, parsed.value / 100, text);
+    return true;
+}
+
+}  // namespace
+
+uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, entry.header, kCellHeaderSize);
+    _SetCellID_(header, entry.where.h);
+    if (entry.entry.empty()) {
+        append_cell(row, header, kCellFormatOnly, std::string(), 0, kResultNone);
+        return kCellFormatOnly;
+    }
+    double number = 0;
+    if (plain_number(entry.entry, &number)) {
+        append_number_cell(row, header, entry.where.h, number, entry.entry);
+        return kCellConstant;
+    }
+    Parsed parsed;
+    if (entry.entry.size() < size_t(kMaxParsedEntry) && percent_entry(row, entry, header, layer)) return kCellConstant;
+    if (entry.entry.size() < size_t(kMaxParsedEntry)) parsed = parse_entry(entry.entry, entry.where, layer);
+    const bool lone_equals = entry.entry == "=";
+    if (parsed.result != 0 || lone_equals) {
+        bool quote = entry.quote_failed_formulas && entry.entry[0] == '=';
+        append_text_body(row, header, entry.entry, quote);
+        return kCellText;
+    }
+    const uint8_t type = settle_kind(parsed.kind, header);
+    std::string body;
+    if (type == kCellConstant && !is_formula_kind(parsed.kind)) {
+        std::string_view typed = parsed.kind == kKindDate
+                                     ? entry.entry
+                                     : std::string_view(reinterpret_cast<const char*>(parsed.typed + 1), parsed.typed[0]);
+        append_number_cell(row, header, entry.where.h, parsed.value, typed);
+        return kCellConstant;
+    }
+    body = parsed.formula;
+    const int32_t formula_length = int32_t(body.size());
+    number = entry.result_value ? *entry.result_value : 0;
+    int16_t result_type = kResultNumber;
+    if (!entry.has_result || (!entry.result_is_text && file_number(entry.result, &number))) {
+        put_slot(body, number);
+    } else {
+        body.append(entry.result.substr(0, size_t(kMaxCellText - formula_length)));
+        result_type = kResultText;
+    }
+    append_cell(row, header, kCellFormula, body, formula_length, result_type);
+    return kCellFormula;
+}
+
+bool file_number(std::string_view text, double* value) {
+    return !text.empty() && text.size() < 64 &&
+           decimal_text_to_double(text.data(), int32_t(text.size()), value) == int32_t(text.size()) &&
+           std::isfinite(*value);
+}
+
+std::string file_number_text(double value) {
+    if (checkValue(&value) != 0) {
+        unsigned char error[256];
+        error_text(checkValue(&value), error);
+        return std::string(reinterpret_cast<const char*>(error + 1), error[0]);
+    }
+    char digits[32];
+    auto done = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, done.ptr);
+}
+
+void append_format_cell(std::string& row, const uint8_t* header, int16_t column) {
+    uint8_t head[kCellHeaderSize];
+    with_column(head, header, column);
+    append_cell(row, head, kCellFormatOnly, std::string(), 0, kResultNone);
+}
+
+void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text) {
+    uint8_t head[kCellHeaderSize];
+    with_column(head, header, column);
+    append_text_body(row, head, text, false);
+}
+
+void append_number_cell(std::string& row, const uint8_t* header, int16_t column, double value,
+                        std::string_view typed) {
+    typed = typed.substr(0, 255);
+    const int16_t body_length = int16_t(kNumberSlotSize + typed.size());
+    uint8_t head[kCellHeaderSize + kNumberSlotSize] = {};
+    with_column(head, header, column);
+    head[kFmtCellType] = kCellConstant;
+    head[kFmtLabelLength] = head[kFmtNoteLength] = 0;
+    _SetCellLength_(head, int16_t(kCellHeaderSize + body_length));
+    _SetFormulaLength_(head, body_length);
+    store_i16(head + kFmtStyleLength, 0);
+    _SetResultType_(head, kResultNumber);
+    std::memcpy(head + kCellHeaderSize, &value, sizeof value);
+    row.append(reinterpret_cast<const char*>(head), sizeof head);
+    row.append(typed);
+}
+
+void append_row_record(std::string& store, int16_t row, const std::string& cells) {
+    uint8_t head[kRowHeaderSize];
+    _SetRowID_(head, row);
+    _SetRowLength_(head, uint32_t(kRowHeaderSize + cells.size()));
+    store.append(reinterpret_cast<const char*>(head), kRowHeaderSize);
+    store.append(cells);
+}
+
+void set_layer_cells(MemoryRef layer, const std::string& store) {
+    MemoryRef cells = GetSpreadSheetCells(layer);
+    SetMemorySize(cells, int32_t(store.size()));
+    if (!store.empty()) {
+        std::memcpy(UseMemory(cells), store.data(), store.size());
+        UnuseMemory(cells);
+    }
+    clobberCache(layer);
+}

@@ -1,0 +1,56 @@
+// Cells made from entry texts read out of interchange files (tab and CSV text,
+// SYLK): each text goes through the formula parser's cell-input mode, as a
+// typed entry does, and becomes a number, date, formula or text cell record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+
+// The longest text a cell holds; longer texts are cut.
+constexpr int32_t kMaxCellText = 32000;
+// Entries of this length and more are not parsed: they are texts.
+constexpr int32_t kMaxParsedEntry = 256;
+
+struct EntryCell {
+    CellPoint where;
+    const uint8_t* header;   // the cell's 32-byte format; its id is set here
+    std::string_view entry;  // what the cell holds, as typed
+    // A formula's result as the file gives it (SYLK "K" beside "E"); none
+    // leaves the parser's number in the result slot.
+    std::string_view result;
+    bool has_result = false;
+    bool result_is_text = false;  // a text even when it reads as a number
+    // A result the file gives as a value of its own (an error), or null.
+    const double* result_value = nullptr;
+    // A text that begins with "=" and is no formula keeps an apostrophe in
+    // front, so that it is never parsed again (SYLK).
+    bool quote_failed_formulas = false;
+};
+
+// Whether a whole text is a number as files write them ("." decimal point,
+// any exponent), whatever the system's own number form.
+bool file_number(std::string_view text, double* value);
+// A number as files write it: the shortest text that reads back as the same
+// number ("." as its point, at most 17 digits), or an error's text.
+std::string file_number_text(double value);
+
+// Appends the cell record of the entry to `row` and answers its cell type
+// (kCellConstant, kCellFormula, kCellText; kCellFormatOnly for an empty entry).
+uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+
+// Cell records of a known kind: only a format; a text as it stands (cut to
+// kMaxCellText); a number with the text it was typed as.
+void append_format_cell(std::string& row, const uint8_t* header, int16_t column);
+void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text);
+void append_number_cell(std::string& row, const uint8_t* header, int16_t column, double value,
+                        std::string_view typed);
+
+// A row record of the cells in `cells`, appended to `store`.
+void append_row_record(std::string& store, int16_t row, const std::string& cells);
+
+// Replaces the layer's cells by the bytes of a cell store.
+void set_layer_cells(MemoryRef layer, const std::string& store);

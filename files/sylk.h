@@ -1,0 +1,26 @@
+// SYLK, the symbolic-link interchange text: one layer read from it and
+// written to it with its values, formulas, formats, column widths, row
+// heights, layer defaults and named ranges.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/memory_manager.h"
+
+// Reads a SYLK text in memory into an empty layer: 0 at the end of the text,
+// 1 when the user stopped the read with Command-period (what was read stays).
+int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
+
+// The bytes of a SYLK file (Mac Roman, or UTF-8 by its bytes) into an empty
+// layer: as InputSLYKData, or the memory manager's error.
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer);
+
+// Writes the layer as SYLK into the open file (f_ref): 0 or the first error
+// of a write. write_sylk advances the caller's byte counter.
+int16_t OutputSYLK(int16_t file, MemoryRef layer);
+int16_t write_sylk(MemoryRef layer, int32_t* counter);
+
+// The layer as SYLK text (Mac Roman, escapes applied).
+std::string sylk_layer_text(MemoryRef layer);

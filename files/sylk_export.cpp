@@ -1,0 +1,380 @@
+// Writing a layer as SYLK: pictures and fonts, the layer's defaults, column
+// and row formats, names, every cell with its format, value and formula, and
+// the linked documents.
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "files/entry_cells.h"
+#include "files/file_framing.h"
+#include "files/sylk.h"
+#include "files/sylk_format.h"
+#include "files/sylk_formula.h"
+#include "files/text_encoding.h"
+#include "model/cell_format.h"
+#include "model/cell_record.h"
+#include "model/date_serials.h"
+#include "model/layer.h"
+#include "model/links.h"
+#include "model/named_ranges.h"
+#include "model/workbook.h"
+#include "platform/fonts/fonts.h"
+#include "platform/resources/resources.h"
+
+namespace {
+
+constexpr int kFirstCellFont = 5;
+constexpr int kDefaultColumnWidth = 76;
+constexpr size_t kFlushSize = 65536;
+constexpr uint8_t kAlignMask = 7;
+
+struct FontKey {
+    uint16_t font;
+    uint8_t size;
+    uint8_t face;
+    bool operator==(const FontKey&) const = default;
+};
+
+struct SylkWriter {
+    MemoryRef layer;
+    std::string text;
+    std::vector<FontKey> fonts;  // cell fonts, index kFirstCellFont on
+    int32_t last_row = -1, last_column = -1;
+    std::string default_font_name;
+    int16_t default_size = 12;
+    bool dates_1904 = false;  // the workbook counts dates from 1904
+};
+
+void line(SylkWriter& w, std::string_view text) {
+    w.text.append(text);
+    w.text.append("\r\n");
+}
+
+void address(SylkWriter& w, int32_t row, int32_t column, std::string& out) {
+    if (row != w.last_row) out.append(";Y" + std::to_string(row + 1));
+    if (column != w.last_column) out.append(";X" + std::to_string(column + 1));
+    w.last_row = row, w.last_column = column;
+}
+
+// ---- Fonts -------------------------------------------------------------------
+
+bool has_own_font(const uint8_t* f) {
+    return format_font(f) != kDefaultFontNumber || f[kFmtSize] != kDefaultFontSize || f[kFmtFace] != 0;
+}
+
+std::string face_letters(uint8_t face) {
+    std::string letters;
+    if (face & 1) letters += 'B';
+    if (face & 2) letters += 'I';
+    if (face & 4) letters += 'U';
+    if (face & 8) letters += 'O';
+    if (face & 16) letters += 'H';
+    return letters;
+}
+
+void font_line(SylkWriter& w, const FontKey& key) {
+    std::string name = key.font == kDefaultFontNumber ? w.default_font_name : pf::font_name(int16_t(key.font));
+    int size = key.size > 200 ? w.default_size : key.size;
+    std::string out = "P;F";
+    escape_sylk_text(name, out);
+    out += ";M" + std::to_string(size * 20);
+    if (key.face) out += ";S" + face_letters(key.face);
+    line(w, out);
+}
+
+template <typename Visit>
+void each_cell(MemoryRef layer, Visit&& visit) {
+    MemoryRef cells = GetSpreadSheetCells(layer);
+    if (!cells || GetByteSize(cells) < kRowHeaderSize) return;
+    const auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    for (const uint8_t* row = start; row + kRowHeaderSize <= end; row += _RowLength_(row)) {
+        const uint8_t* row_end = row + _RowLength_(row);
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row_end; cell += _cellLength_(cell))
+            visit(_RowID_(row), cell);
+        visit(_RowID_(row), nullptr);  // the end of the row
+    }
+    UnuseMemory(cells);
+}
+
+void collect_fonts(SylkWriter& w) {
+    each_cell(w.layer, [&](int16_t, const uint8_t* cell) {
+        if (!cell || !has_own_font(cell)) return;
+        FontKey key{format_font(cell), cell[kFmtSize], cell[kFmtFace]};
+        for (const FontKey& known : w.fonts)
+            if (known == key) return;
+        w.fonts.push_back(key);
+        font_line(w, key);
+    });
+}
+
+int font_index(const SylkWriter& w, const uint8_t* f) {
+    FontKey key{format_font(f), f[kFmtSize], f[kFmtFace]};
+    for (size_t i = 0; i < w.fonts.size(); ++i)
+        if (w.fonts[i] == key) return int(i) + kFirstCellFont;
+    return 0;
+}
+
+// ---- Formats -----------------------------------------------------------------
+
+std::string style_letters(const SylkWriter& w, const uint8_t* f) {
+    std::string s;
+    const uint8_t face = f[kFmtFace];
+    const uint16_t borders = format_border_styles(f);
+    if (face & 1) s += 'D';
+    if (face & 2) s += 'I';
+    if (borders & 0x0F00) s += 'T';
+    if (borders & 0xF000) s += 'L';
+    if (borders & 0x000F) s += 'B';
+    if (borders & 0x00F0) s += 'R';
+    if (f[kFmtPattern]) s += 'S';
+    const bool plain_font = format_font(f) == kDefaultFontNumber && f[kFmtSize] >= 128 && face == 0;
+    if (!plain_font) {
+        int index = font_index(w, f);
+        if (index > 0) s += "M" + std::to_string(index);
+    }
+    if (s.size() == 1) s += "M0";
+    return s;
+}
+
+char type_letter(const uint8_t* f) {
+    const uint8_t code = f[kFmtCode];
+    if ((code >= 31 && code <= 34) || (code >= 45 && code <= 49)) return 'C';
+    if (code >= 36 && code <= 39) return '$';
+    if (code == 'F' || (code == kFormatGeneral && (f[kFmtFlagsB] & kFlagBFixedDecimals))) return 'F';
+    if (code == 'I') return '%';
+    if (code == 'S') return 'E';
+    return 'G';
+}
+
+char align_letter(const uint8_t* f) {
+    switch (f[kFmtAlign] & kAlignMask) {
+    case 1: return 'L';
+    case 2: return 'C';
+    case 3: return 'R';
+    default: return 'D';
+    }
+}
+
+int decimals_of(const uint8_t* f) {
+    int decimals = int8_t(f[kFmtDecimals]);
+    return decimals < 0 ? 0 : decimals > 9 ? 9 : decimals;
+}
+
+// The "F" record of a cell, or nothing when its format is the plain default.
+void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
+    const int16_t picture = picture_of_code(cell[kFmtCode]);
+    const char letter = type_letter(cell);
+    const int decimals = decimals_of(cell);
+    const char align = align_letter(cell);
+    const std::string style = style_letters(w, cell);
+    const bool number_format = picture || letter != 'G' || decimals != 2 || align != 'D';
+    if (!number_format && style.empty()) return;
+    std::string out = "F";
+    if (number_format) {
+        if (picture) out += ";P" + std::to_string(picture - 1);
+        out += ";F";
+        out += letter;
+        out += char('0' + decimals);
+        out += align;
+    }
+    if (!style.empty()) out += ";S" + style;
+    address(w, row, _cellID_(cell), out);
+    line(w, out);
+}
+
+// ---- Cells -------------------------------------------------------------------
+
+void quoted_value(std::string_view text, std::string& out) {
+    out += ";K\"";
+    escape_sylk_text(text, out);
+    out += '"';
+}
+
+std::string_view text_of(const uint8_t* p, int32_t length) {
+    return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
+}
+
+// A number as the file carries it: dates as serials of the 1900 system.
+double serial_for_file(const SylkWriter& w, const uint8_t* cell, double value) {
+    return w.dates_1904 && holds_date_serial(cell[kFmtCode], value) ? value + k1900ShiftDays : value;
+}
+
+void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
+    const uint8_t type = _cellType_(cell);
+    if (type != kCellFormula && type != kCellConstant && type != kCellText && type != kCellFormatOnly) return;
+    format_record(w, cell, row);
+    if (type == kCellFormatOnly) return;
+    std::string out = "C";
+    address(w, row, _cellID_(cell), out);
+    if (type == kCellText) {
+        quoted_value(text_of(_formulaPtr_(cell), _formulaLength_(cell)), out);
+    } else if (type == kCellConstant) {
+        out += ";K" + file_number_text(serial_for_file(w, cell, load_f64(_formulaPtr_(cell))));
+    } else {
+        if (_resultType_(cell) == kResultText) {
+            quoted_value(text_of(_resultPtr_(cell), _resultLength_(cell)), out);
+        } else {
+            const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
+            out += ";K" + file_number_text(serial_for_file(w, cell, result));
+        }
+        std::string expression;
+        formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
+                        expression);
+        out += ";E";
+        escape_sylk_text(expression, out);
+    }
+    line(w, out);
+}
+
+// ---- Layer parts -------------------------------------------------------------
+
+void pictures_and_fonts(SylkWriter& w) {
+    for (int16_t i = 1; i <= picture_count(); ++i) line(w, "P;P" + pf::get_indexed_string(kSylkPictureStrings, i));
+    std::string base = "P;F";
+    escape_sylk_text(w.default_font_name, base);
+    base += ";M" + std::to_string(w.default_size * 20);
+    for (const char* face : {"", ";SB", ";SI", ";SBI"}) line(w, base + face);
+    collect_fonts(w);
+}
+
+void layer_defaults(SylkWriter& w) {
+    SpreadSheet* sheet = use_layer(w.layer);
+    const uint32_t flags = sheet->flags;
+    const int16_t row_height = sheet->row_height;
+    const int16_t font = sheet->font;
+    release_layer(w.layer);
+    std::string out = "F;P0;DG0G10;SM0";
+    if (!(flags & kLayerGridLines)) out += ";G";
+    if (!(flags & kLayerHeadings)) out += ";H";
+    out += ";M" + std::to_string(row_height * 20);
+    out += ";N" + std::to_string(font) + " " + std::to_string(w.default_size);
+    line(w, out);
+    line(w, "O;L;D;V0;K47;G100 0.001");
+}
+
+template <typename Visit>
+void each_record(MemoryRef array, Visit&& visit) {
+    if (!array) return;
+    const auto* records = static_cast<const uint8_t*>(UseMemory(array));
+    const int32_t size = GetMemoryRecSize(array);
+    for (int32_t i = 0; i < GetMemorySize(array); ++i) visit(records + i * size);
+    UnuseMemory(array);
+}
+
+void column_formats(SylkWriter& w) {
+    SpreadSheet* sheet = use_layer(w.layer);
+    const int16_t layer_width = format_extent(sheet->default_column_format);
+    release_layer(w.layer);
+    MemoryRef columns = GetSpreadSheetColumnFormats(w.layer);
+    each_record(columns, [&](const uint8_t* c) {
+        int16_t width = format_extent(c);
+        if (width == 0) return;
+        if (width < 0) width = layer_width > 0 ? layer_width : int16_t(kDefaultColumnWidth);
+        const std::string n = std::to_string(format_id(c) + 1);
+        line(w, "F;W" + n + " " + n + " " + std::to_string(width / 8));
+    });
+    each_record(columns, [&](const uint8_t* c) {
+        std::string style = style_letters(w, c);
+        if (!style.empty()) line(w, "F;S" + style + ";C" + std::to_string(format_id(c) + 1));
+    });
+}
+
+void row_formats(SylkWriter& w) {
+    const int16_t layer_height = use_layer(w.layer)->row_height;
+    release_layer(w.layer);
+    each_record(GetSpreadSheetRowFormats(w.layer), [&](const uint8_t* r) {
+        int16_t height = format_extent(r);
+        if (height < 0) height = layer_height;
+        const std::string tail = ";M" + std::to_string(height * 20) + ";R" + std::to_string(format_id(r) + 1);
+        std::string style = style_letters(w, r);
+        if (!style.empty())
+            line(w, "F;S" + style + tail);
+        else if (height >= 0)
+            line(w, "F" + tail);
+    });
+}
+
+void names(SylkWriter& w) {
+    each_record(Get_rangeinfo(w.layer), [&](const uint8_t* record) {
+        unsigned char name[256];
+        named_range_name(record, name);
+        if (name[0] == 0) return;
+        CellRange r = named_range_cells(record);
+        std::string out = "NN;N";
+        escape_sylk_text(text_of(name + 1, name[0]), out);
+        out += ";ER" + std::to_string(r.topLeft.v + 1) + "C" + std::to_string(r.topLeft.h + 1);
+        if (!(r.topLeft == r.botRight))
+            out += ":R" + std::to_string(r.botRight.v + 1) + "C" + std::to_string(r.botRight.h + 1);
+        line(w, out);
+    });
+}
+
+void links(SylkWriter& w) {
+    each_record(GetSheetLinks(w.layer), [&](const uint8_t* record) {
+        std::string_view path = text_of(record + kLinkPathOffset + 1, record[kLinkPathOffset]);
+        if (path.empty()) return;
+        std::string out = "NE;F";
+        escape_sylk_text(path, out);
+        line(w, out);
+    });
+}
+
+void report(MemoryRef layer, int32_t done, int32_t total) {
+    MachineRecord* machine = use_layer(layer)->machine;
+    release_layer(layer);
+    if (machine && machine->wait) machine->wait(layer, 1, done, total);
+}
+
+void write_layer(SylkWriter& w) {
+    SpreadSheet* sheet = use_layer(w.layer);
+    w.default_font_name.assign(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
+    w.default_size = sheet->size;
+    release_layer(w.layer);
+    MemoryRef workbook = GetWorkSheet(w.layer);
+    w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
+    line(w, "ID;PQUORVIN;N;E");
+    pictures_and_fonts(w);
+    layer_defaults(w);
+    column_formats(w);
+    row_formats(w);
+    names(w);
+    each_cell(w.layer, [&](int16_t row, const uint8_t* cell) {
+        if (cell) cell_record(w, cell, row);
+    });
+    links(w);
+    line(w, "E");
+}
+
+}  // namespace
+
+std::string sylk_layer_text(MemoryRef layer) {
+    SylkWriter w;
+    w.layer = layer;
+    write_layer(w);
+    return std::move(w.text);
+}
+
+int16_t OutputSYLK(int16_t, MemoryRef layer) {
+    int32_t counter = 0;
+    return write_sylk(layer, &counter);
+}
+
+int16_t write_sylk(MemoryRef layer, int32_t* counter) {
+    report(layer, 0, 100);
+    std::string text;
+    try {
+        text = encode_text_file(sylk_layer_text(layer));
+    } catch (const std::bad_alloc&) {
+        report(layer, 100, 100);
+        return kNoMemoryErr;
+    }
+    int16_t error = 0;
+    for (size_t at = 0; at < text.size() && !error; at += kFlushSize) {
+        const size_t n = std::min(kFlushSize, text.size() - at);
+        error = WriteItem(int32_t(n), text.data() + at, counter);
+        report(layer, int32_t(uint64_t(at + n) * 100 / text.size()), 100);
+    }
+    report(layer, 100, 100);
+    return error;
+}

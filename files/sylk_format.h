@@ -1,0 +1,58 @@
+// What the SYLK reader and writer share: escapes of characters, the picture
+// formats and the fields of a record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+constexpr uint8_t kEscape = 27;
+constexpr int16_t kSylkPictureStrings = 500;
+
+// Decodes the escape at *p (an ESC) and moves *p to its last character;
+// answers the character it stands for.
+uint8_t EscFilter(const uint8_t** p, const uint8_t* end);
+
+// A text as it stands in a SYLK value: each ";" doubled, characters below 32
+// (but tab, which other programs write as it is) and the accented letters
+// SYLK spells with escapes written as escapes.
+void escape_sylk_text(std::string_view text, std::string& out);
+
+// The format code of a picture (its position in STR# 500, from 1), or -1.
+int16_t code_of_picture(int16_t item);
+// The picture of a format code, or 0 when the code is written by its type
+// letter alone.
+int16_t picture_of_code(uint8_t code);
+// The number of pictures in STR# 500.
+int16_t picture_count();
+
+// Fields of a record: the text after the type, each field starting at a
+// single ";". The value of a field is kept raw (";;" pairs and escapes as
+// they stand).
+struct SylkField {
+    char letter = 0;
+    std::string_view value;
+};
+
+struct SylkRecord {
+    std::string_view type;
+    std::string_view rest;  // from the ";" after the type
+};
+
+SylkRecord split_record(std::string_view line);
+// The next field of `rest` (which starts at a ";"); false at the end.
+bool next_field(std::string_view& rest, SylkField& field);
+// A raw value with ";;" pairs made one and escapes decoded; with `drop_controls`
+// other characters below 32 but tab and line feed (a text broken over
+// lines) are dropped.
+std::string unescape_value(std::string_view raw, bool drop_controls);
+
+// SYLK files carry dates as serials of the 1900 system (the options record's
+// "V0"; "V4" names the 1904 system). Whether a number of a cell of this
+// format code is such a serial: a date, or a date and time; a time of day
+// alone is not.
+bool holds_date_serial(uint8_t code, double value);
+
+// A decimal integer (sign allowed); false when the text is not one or out of
+// the 32-bit range.
+bool read_integer(std::string_view text, int32_t* value);

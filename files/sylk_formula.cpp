@@ -1,0 +1,338 @@
+// R1C1 expressions to formula text, and stored formulas to R1C1.
+#include "files/sylk_formula.h"
+
+#include <cstring>
+
+#include "core/number_text.h"
+#include "files/sylk_format.h"
+#include "formula/compiled_formula.h"
+#include "formula/function_table.h"
+#include "formula/reference_text.h"
+#include "model/calc_globals.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr std::string_view kOffSheet = "Offsheet";
+
+// ---- Reading ---------------------------------------------------------------
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool is_operator(uint8_t c) {
+    switch (c) {
+    case '+': case '-': case '*': case '/': case '=': case '<': case '>': case '^': case '&': case '%':
+    case 0xAD: case 0xB2: case 0xB3: case 0xD6:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ends_run(uint8_t c) {
+    return is_operator(c) || c == '(' || c == ')' || c == '!' || c == ',' || c == '"' || c == '\'' || c == '[' ||
+           c == ']';
+}
+
+struct ExpressionReader {
+    std::string_view text;
+    size_t pos = 0;
+    CellPoint at;
+    MemoryRef layer;
+    std::string out;
+
+    bool at_end() const { return pos >= text.size(); }
+    char peek(size_t ahead = 0) const { return pos + ahead < text.size() ? text[pos + ahead] : '\0'; }
+};
+
+// One part of a reference after its "R" or "C": the 1-based line it names.
+// False when the part is malformed.
+bool read_part(ExpressionReader& r, int32_t own, int32_t* line, bool* absolute) {
+    if (r.peek() == '[') {
+        size_t close = r.text.find(']', r.pos);
+        int32_t offset = 0;
+        if (close == std::string_view::npos || !read_integer(r.text.substr(r.pos + 1, close - r.pos - 1), &offset))
+            return false;
+        r.pos = close + 1;
+        *line = own + offset;
+        *absolute = false;
+        return true;
+    }
+    size_t start = r.pos;
+    while (is_digit(r.peek())) ++r.pos;
+    *absolute = r.pos > start;
+    if (!*absolute) {
+        *line = own;
+        return true;
+    }
+    return read_integer(r.text.substr(start, r.pos - start), line);
+}
+
+bool is_name_char(char c) {
+    return is_digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_' ||
+           uint8_t(c) >= 0x80;
+}
+
+// An "R" that begins a reference: not inside a name such as SEARCH.
+bool starts_reference(const ExpressionReader& r) {
+    char next = r.peek(1);
+    if (r.pos > 0 && is_name_char(r.text[r.pos - 1])) return false;
+    return r.peek() == 'R' && (next == 'C' || next == '[' || is_digit(next) || next == '+' || next == '-');
+}
+
+// "R" row "C" column at the reader; false (nothing read) when it is none.
+bool read_reference(ExpressionReader& r) {
+    const size_t start = r.pos;
+    ++r.pos;
+    int32_t row = 0, column = 0;
+    bool row_absolute = false, column_absolute = false;
+    if (r.peek() == '+' || r.peek() == '-') {  // a signed offset without brackets
+        r.pos = start;
+        return false;
+    }
+    if (!read_part(r, r.at.v + 1, &row, &row_absolute) || r.peek() != 'C') {
+        r.pos = start;
+        return false;
+    }
+    ++r.pos;
+    if (!read_part(r, r.at.h + 1, &column, &column_absolute) || is_name_char(r.peek()) || r.peek() == '(') {
+        r.pos = start;
+        return false;
+    }
+    if (column_absolute) r.out.push_back('$');
+    unsigned char letters[8];
+    NumberToColumn(letters, int16_t(column >= 1 && column <= kLastCell + 1 ? column - 1 : kLastCell + 1));
+    r.out.append(reinterpret_cast<const char*>(letters + 1), letters[0]);
+    if (row_absolute) r.out.push_back('$');
+    r.out.append(std::to_string(row));
+    return true;
+}
+
+void put_layer_name(ExpressionReader& r, std::string_view name) {
+    MemoryRef workbook = r.layer ? GetWorkSheet(r.layer) : nullptr;
+    unsigned char pname[256];
+    pname[0] = uint8_t(name.size() > 255 ? 255 : name.size());
+    std::memcpy(pname + 1, name.data(), pname[0]);
+    int16_t index = workbook ? FindSheetName(pname, workbook) : -1;
+    if (index >= 0)
+        r.out.append(std::to_string(index + 1));
+    else
+        r.out.append(name);
+    r.out.push_back(':');
+}
+
+void put_document(ExpressionReader& r, std::string_view path) {
+    r.out.push_back('\'');
+    r.out.append(path);
+    r.out.append("'!");
+}
+
+// A layer part: "[document]" first, then one layer or two joined by ":".
+void put_layers(ExpressionReader& r, std::string_view name) {
+    if (!name.empty() && name[0] == '[') {
+        size_t close = name.find(']');
+        if (close != std::string_view::npos) {
+            put_document(r, name.substr(1, close - 1));
+            name = name.substr(close + 1);
+        }
+    }
+    if (name.empty()) return;
+    size_t colon = name.find(':');
+    if (colon != std::string_view::npos) {
+        put_layer_name(r, name.substr(0, colon));
+        name = name.substr(colon + 1);
+    }
+    put_layer_name(r, name);
+}
+
+void copy_quoted(ExpressionReader& r) {
+    size_t close = r.text.find('"', r.pos + 1);
+    size_t end = close == std::string_view::npos ? r.text.size() : close + 1;
+    r.out.append(unescape_value(r.text.substr(r.pos, end - r.pos), false));
+    r.pos = end;
+}
+
+// The text from the reader's character up to `closer`, the reader moved past
+// it; false (the rest copied as it stands) when nothing closes it.
+bool enclosed(ExpressionReader& r, char closer, std::string_view* inside) {
+    size_t close = r.text.find(closer, r.pos + 1);
+    if (close == std::string_view::npos) {
+        r.out.append(r.text.substr(r.pos));
+        r.pos = r.text.size();
+        return false;
+    }
+    *inside = r.text.substr(r.pos + 1, close - r.pos - 1);
+    r.pos = close + 1;
+    return true;
+}
+
+void read_quoted_layer(ExpressionReader& r) {
+    std::string_view name;
+    if (!enclosed(r, '\'', &name)) return;
+    put_layers(r, name);
+    if (r.peek() == '!') ++r.pos;
+}
+
+void read_document(ExpressionReader& r) {
+    std::string_view path;
+    if (enclosed(r, ']', &path)) put_document(r, path);
+}
+
+// A run of plain characters: a layer name when it ends at "!", else its
+// first character.
+void read_run(ExpressionReader& r) {
+    size_t end = r.pos;
+    while (end < r.text.size() && !ends_run(uint8_t(r.text[end]))) ++end;
+    if (end > r.pos && end < r.text.size() && r.text[end] == '!') {
+        put_layers(r, r.text.substr(r.pos, end - r.pos));
+        r.pos = end + 1;
+        return;
+    }
+    uint8_t c = uint8_t(r.text[r.pos++]);
+    // A decimal point between digits is written as the system's.
+    if (c == '.' && r.pos >= 2 && is_digit(r.text[r.pos - 2]) && is_digit(r.peek())) c = decimalPt;
+    if (c >= 32) r.out.push_back(char(c));
+}
+
+// ---- Writing ---------------------------------------------------------------
+
+void put_part(std::string& out, char letter, int32_t stored, bool absolute) {
+    out.push_back(letter);
+    if (absolute) {
+        out.append(std::to_string(stored + 1));
+    } else if (stored != 0) {
+        out.push_back('[');
+        if (stored > 0) out.push_back('+');
+        out.append(std::to_string(stored));
+        out.push_back(']');
+    }
+}
+
+void put_corner(std::string& out, uint8_t marker, int16_t row, int16_t column) {
+    const bool known = is_position_marker(marker);
+    put_part(out, 'R', row, !known || marker_first_absolute(marker));
+    put_part(out, 'C', column, !known || marker_second_absolute(marker));
+}
+
+void put_layer_of(std::string& out, int32_t index, MemoryRef workbook) {
+    if (index < 0 || index >= kMaxLayers || !workbook || index >= num_SpreadSheets(workbook)) {
+        out.append(kOffSheet);
+        return;
+    }
+    unsigned char name[32];
+    GetSheetName(name, find_SpreadSheet_item(workbook, index));
+    out.append(reinterpret_cast<const char*>(name + 1), name[0]);
+}
+
+// The layer part: one name or two joined by ":", between single quotes when
+// a name holds a space (or a quote was opened before a document's path).
+void put_layers_of(std::string& out, const StoredReference& ref, MemoryRef layer, bool quote_open) {
+    const int32_t own = layer ? GetSheetID(layer) : 0;
+    const uint8_t m = ref.layer_marker;
+    const bool known = is_position_marker(m);
+    const int32_t first = known && !marker_second_absolute(m) ? ref.first_layer + own : ref.first_layer;
+    const int32_t last = known && !marker_first_absolute(m) ? ref.last_layer + own : ref.last_layer;
+    MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
+    std::string names;
+    put_layer_of(names, first, workbook);
+    if (last != first) {
+        names.push_back(':');
+        put_layer_of(names, last, workbook);
+    }
+    const bool quoted = !quote_open && names.find(' ') != std::string::npos;
+    if (quoted) out.push_back('\'');
+    out.append(names);
+    if (quoted || quote_open) out.push_back('\'');
+    out.push_back('!');
+}
+
+// `quote_open` when a document path with a space opened a quote before it.
+void put_reference(std::string& out, const StoredReference& ref, MemoryRef layer, bool quote_open) {
+    if (ref.three_d)
+        put_layers_of(out, ref, layer, quote_open);
+    else if (quote_open)
+        out.push_back('\'');
+    if (ref.kind == ReferenceKind::name) {
+        out.append(reinterpret_cast<const char*>(ref.name + 1), ref.name[0]);
+        return;
+    }
+    const uint8_t second_marker = ref.kind == ReferenceKind::range ? ref.markers[1] : ref.markers[0];
+    put_corner(out, ref.markers[0], ref.top, ref.left);
+    if (ref.kind == ReferenceKind::range && (ref.bottom != ref.top || ref.right != ref.left || second_marker != ref.markers[0])) {
+        out.push_back(':');
+        put_corner(out, second_marker, ref.bottom, ref.right);
+    }
+}
+
+// Answers whether a quote was opened.
+bool put_link(std::string& out, int16_t link, MemoryRef layer) {
+    unsigned char path[256];
+    path[0] = 0;
+    if (layer) GetFileStr(link, path, layer);
+    std::string_view text(reinterpret_cast<const char*>(path + 1), path[0]);
+    if (text.find(' ') != std::string_view::npos) out.push_back('\'');
+    out.push_back('[');
+    out.append(text);
+    out.push_back(']');
+    return text.find(' ') != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string sylk_expression_to_formula(std::string_view expression, CellPoint at, MemoryRef layer) {
+    ExpressionReader r{expression, 0, at, layer, "="};
+    if (r.peek() == '=') ++r.pos;
+    while (!r.at_end()) {
+        const char c = r.peek();
+        if (c == char(kEscape)) {
+            const auto* p = reinterpret_cast<const uint8_t*>(r.text.data() + r.pos);
+            r.out.push_back(char(EscFilter(&p, reinterpret_cast<const uint8_t*>(r.text.data() + r.text.size()))));
+            r.pos = size_t(reinterpret_cast<const char*>(p) - r.text.data()) + 1;
+        } else if (c == '!') {
+            ++r.pos;
+        } else if (c == '"') {
+            copy_quoted(r);
+        } else if (c == '\'') {
+            read_quoted_layer(r);
+        } else if (starts_reference(r) && read_reference(r)) {
+        } else if (c == '[') {
+            read_document(r);
+        } else if (c == ';' && r.peek(1) == ';') {
+            // Some spreadsheets separate arguments by a (doubled) semicolon.
+            r.out.push_back(char(listSep));
+            r.pos += 2;
+        } else if (c == ',') {
+            r.out.push_back(char(listSep));
+            ++r.pos;
+        } else if (ends_run(uint8_t(c))) {
+            r.out.push_back(c);
+            ++r.pos;
+        } else {
+            read_run(r);
+        }
+    }
+    return r.out;
+}
+
+void formula_to_sylk(const uint8_t* formula, int32_t length, CellPoint, MemoryRef layer, std::string& out) {
+    bool quote_open = false;
+    walk_formula(formula, length, [&](const FormulaToken& token) {
+        switch (token.kind) {
+        case FormulaTokenKind::small_int: out.append(std::to_string(token.value)); break;
+        case FormulaTokenKind::function: {
+            const unsigned char* name = function_name(token.value);
+            out.append(reinterpret_cast<const char*>(name + 1), name[0]);
+            if (function_takes_no_arguments(token.value)) out.append("()");
+            break;
+        }
+        case FormulaTokenKind::link: quote_open = put_link(out, token.value, layer); break;
+        case FormulaTokenKind::reference:
+            put_reference(out, token.ref, layer, quote_open);
+            quote_open = false;
+            break;
+        default: out.append(reinterpret_cast<const char*>(token.start), size_t(token.length)); break;
+        }
+        return true;
+    });
+}

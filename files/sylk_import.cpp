@@ -1,0 +1,697 @@
+// Reading SYLK into a layer. Cells are collected and stored in one go at the
+// end, sorted by position, so records may come in any order; an "F" record
+// given for a position before its "C" record formats that cell.
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <new>
+#include <vector>
+
+#include "core/number_text.h"
+#include "files/entry_cells.h"
+#include "files/sylk.h"
+#include "files/sylk_format.h"
+#include "files/sylk_formula.h"
+#include "files/text_encoding.h"
+#include "files/text_exchange.h"
+#include "formula/error_values.h"
+#include "formula/reference_text.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/date_serials.h"
+#include "model/layer.h"
+#include "model/named_ranges.h"
+#include "model/workbook.h"
+#include "platform/fonts/fonts.h"
+#include "platform/resources/resources.h"
+
+namespace {
+
+constexpr uint16_t kNoFont = kDefaultFontNumber;
+constexpr int kFaceBold = 1, kFaceItalic = 2, kFaceUnderline = 4, kFaceOutline = 8, kFaceShadow = 16;
+constexpr uint8_t kBorderStyle = 2;
+constexpr uint8_t kFillPattern = 3;
+constexpr int kMaxLayerFontSize = 200;
+
+struct SylkFont {
+    uint16_t number;
+    int16_t size;  // -1 none
+    uint8_t face;
+    bool layer_font;  // the layer's own font, which a cell takes as its default font
+};
+
+// A format waiting for the cell of its position.
+struct PendingFormat {
+    CellFormat format;
+    bool number = false;  // a number format was given
+    bool style = false;   // a style was given
+    bool any() const { return number || style; }
+};
+
+struct StoredCell {
+    uint32_t key;  // row << 16 | column
+    uint32_t order;
+    std::string bytes;
+};
+
+uint32_t key_of(int32_t row, int32_t column) { return uint32_t(row) << 16 | uint32_t(column); }
+
+struct SylkReader {
+    MemoryRef layer;
+    int32_t row = -1, column = 0;
+    PendingFormat pending;
+    std::vector<int16_t> pictures;
+    std::vector<SylkFont> fonts;
+    std::map<uint32_t, PendingFormat> formats_ahead;
+    std::vector<StoredCell> cells;
+    int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
+    bool stopped = false;      // by the user, with Command-period
+};
+
+void reset_pending(SylkReader& r) {
+    GetDefaultFormat(r.pending.format.bytes);
+    r.pending.number = r.pending.style = false;
+}
+
+// The pending format waits for a cell at the current position.
+void set_aside_pending(SylkReader& r) {
+    if (r.pending.any() && r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell)
+        r.formats_ahead[key_of(r.row, r.column)] = r.pending;
+    reset_pending(r);
+}
+
+bool set_position(SylkReader& r, const SylkField& f) {
+    int32_t n = 0;
+    if (!read_integer(f.value, &n)) return false;
+    if (f.letter == 'Y') r.row = n - 1;
+    else r.column = n - 1;
+    return true;
+}
+
+// ---- "P" records -------------------------------------------------------------
+
+int16_t picture_item(std::string_view text) {
+    for (int16_t i = 1; i <= picture_count(); ++i)
+        if (pf::get_indexed_string(kSylkPictureStrings, i) == text) return i;
+    return 0;
+}
+
+uint8_t face_of_letters(std::string_view letters) {
+    uint8_t face = 0;
+    for (char c : letters) {
+        switch (c) {
+        case 'B': face |= kFaceBold; break;
+        case 'I': face |= kFaceItalic; break;
+        case 'U': face |= kFaceUnderline; break;
+        case 'O': face |= kFaceOutline; break;
+        case 'H': face |= kFaceShadow; break;
+        default: break;
+        }
+    }
+    return face;
+}
+
+void read_font(SylkReader& r, std::string_view rest) {
+    SylkField f;
+    next_field(rest, f);
+    SylkFont font{kNoFont, -1, 0, false};
+    bool found = false;
+    const std::string name = unescape_value(f.value, true);
+    int16_t number = pf::font_number(name, &found);
+    if (found && number != 0) font.number = uint16_t(number);
+    const SpreadSheet* sheet = use_layer(r.layer);
+    font.layer_font = name == std::string_view(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
+    const int16_t layer_size = sheet->size;
+    release_layer(r.layer);
+    SylkField more;
+    int32_t twentieths = 0;
+    while (next_field(rest, more)) {
+        if (more.letter == 'M' && read_integer(more.value, &twentieths)) {
+            font.size = int16_t(twentieths / 20);
+            if (font.size == layer_size) font.size = kDefaultFontSize;
+        } else if (more.letter == 'S') {
+            font.face = face_of_letters(more.value);
+        }
+    }
+    r.fonts.push_back(font);
+}
+
+void read_p_record(SylkReader& r, std::string_view rest) {
+    if (rest.size() >= 2 && rest[1] == 'P') {
+        r.pictures.push_back(picture_item(rest.substr(2)));
+    } else if (rest.size() >= 2 && (rest[1] == 'F' || rest[1] == 'E')) {
+        read_font(r, rest);
+    }
+}
+
+// ---- "F" records -------------------------------------------------------------
+
+void apply_format_letters(SylkReader& r, std::string_view value) {
+    if (value.size() < 3) return;
+    uint8_t* f = r.pending.format.bytes;
+    if (f[kFmtCode] == kFormatGeneral) {
+        switch (value[0]) {
+        case '$':
+            f[kFmtCode] = 36;
+            f[kFmtFlagsB] |= kFlagBFixedDecimals;
+            f[kFmtDecimals] = 2;
+            break;
+        case '%': f[kFmtCode] = 'I'; break;
+        case 'C': f[kFmtCode] = 36; break;
+        case 'E': f[kFmtCode] = 'S'; break;
+        case 'F': f[kFmtFlagsB] |= kFlagBFixedDecimals; break;
+        case 'G': f[kFmtFlagsB] &= uint8_t(~kFlagBFixedDecimals); break;
+        default: break;
+        }
+    }
+    // Decimals are digits; anything else (a sign, a letter) is refused.
+    int32_t decimals = 0;
+    std::string_view digits = value.substr(1, value.size() - 2);
+    if (digits.find_first_not_of("0123456789") == std::string_view::npos && read_integer(digits, &decimals) &&
+        decimals <= 15)
+        f[kFmtDecimals] = uint8_t(decimals);
+    const char align = value.back();
+    uint8_t& a = f[kFmtAlign];
+    if (align == 'L') a = uint8_t((a & ~7) | 1);
+    else if (align == 'C') a = uint8_t((a & ~7) | 2);
+    else if (align == 'R') a = uint8_t((a & ~7) | 3);
+    r.pending.number = true;
+}
+
+void apply_picture(SylkReader& r, std::string_view value) {
+    int32_t n = 0;
+    int16_t code = -1;
+    if (read_integer(value, &n) && n >= 0 && size_t(n) < r.pictures.size()) code = code_of_picture(r.pictures[n]);
+    if (code >= 0) {
+        r.pending.format.bytes[kFmtCode] = uint8_t(code);
+        r.pending.number = true;
+    } else {
+        r.pending.number = false;
+    }
+}
+
+// "M" n of a style: the font list counted from 0, without a number 4 (fonts
+// 0-3 are the four default fonts, then 5 on).
+void apply_font(SylkReader& r, int32_t n) {
+    if (n <= 0) return;
+    size_t index = size_t(n <= 3 ? n : n - 1);
+    if (index >= r.fonts.size()) return;
+    const SylkFont& font = r.fonts[index];
+    uint8_t* f = r.pending.format.bytes;
+    store_u16(f + kFmtFont, font.layer_font ? kNoFont : font.number);
+    if (font.size > 0 && font.size <= kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
+    f[kFmtFace] = font.face;
+}
+
+void set_border(uint8_t* f, int shift) {
+    uint16_t styles = format_border_styles(f);
+    styles = uint16_t((styles & ~(0xF << shift)) | (kBorderStyle << shift));
+    store_u16(f + kFmtBorderStyles, styles);
+}
+
+void apply_style(SylkReader& r, std::string_view value) {
+    uint8_t* f = r.pending.format.bytes;
+    for (size_t i = 0; i < value.size(); ++i) {
+        switch (value[i]) {
+        case 'B': set_border(f, 0); break;
+        case 'T': set_border(f, 8); break;
+        case 'L': set_border(f, 12); break;
+        case 'R': set_border(f, 4); break;
+        case 'D': f[kFmtFace] = uint8_t(f[kFmtFace] | kFaceBold); break;
+        case 'I': f[kFmtFace] = uint8_t(f[kFmtFace] | kFaceItalic); break;
+        case 'U': f[kFmtFace] = uint8_t(f[kFmtFace] | kFaceUnderline); break;
+        case 'S': f[kFmtPattern] = kFillPattern; break;
+        case 'M': {
+            size_t start = i + 1, end = start;
+            while (end < value.size() && value[end] >= '0' && value[end] <= '9') ++end;
+            int32_t n = 0;
+            if (end > start && read_integer(value.substr(start, end - start), &n)) apply_font(r, n);
+            i = end - 1;
+            break;
+        }
+        default: break;
+        }
+    }
+    r.pending.style = true;
+}
+
+// Copies bytes 2-31 of the pending format into a column or row format record.
+void copy_into_record(uint8_t* record, const uint8_t* format, bool keep_extent) {
+    int16_t extent = format_extent(record);
+    int16_t id = format_id(record);
+    std::memcpy(record + 2, format + 2, kCellFormatSize - 2);
+    set_format_id(record, id);
+    if (keep_extent) set_format_extent(record, extent);
+}
+
+void column_format(SylkReader& r, int32_t n) {
+    if (r.pending.any() && n >= 1 && n <= kLastCell + 1) {
+        const int16_t column = int16_t(n - 1);
+        if (InputColumnFormat(r.layer, int32_t(column) << 16 | column) == 0) {
+            MemoryRef array = GetSpreadSheetColumnFormats(r.layer);
+            if (uint8_t* record = FindColumnFormatID(array, column)) {
+                copy_into_record(record, r.pending.format.bytes, true);
+                UnuseMemory(array);
+            }
+        }
+    }
+    reset_pending(r);
+}
+
+void row_height(SylkReader& r, int32_t height, int32_t row) {
+    if (row < 1) {
+        if (height > 0 && height < 0x8000) {
+            SpreadSheet* sheet = use_layer(r.layer);
+            sheet->row_height = int16_t(height);
+            set_format_extent(sheet->default_row_format, int16_t(height));
+            release_layer(r.layer);
+        }
+        return;
+    }
+    if (row > kLastCell + 1 || height < 0 || height >= 0x8000) return;
+    const int16_t index = int16_t(row - 1);
+    if (InputRowFormat(r.layer, int32_t(index) << 16 | index) == 0) {
+        MemoryRef array = GetSpreadSheetRowFormats(r.layer);
+        if (uint8_t* record = FindRowFormatID(array, index)) {
+            copy_into_record(record, r.pending.format.bytes, false);
+            set_format_extent(record, int16_t(height));
+            UnuseMemory(array);
+        }
+    }
+    reset_pending(r);
+}
+
+void column_widths(SylkReader& r, std::string_view value) {
+    int32_t numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        size_t space = value.find(' ');
+        if (!read_integer(value.substr(0, space), &numbers[i])) return;
+        value = space == std::string_view::npos ? std::string_view() : value.substr(space + 1);
+    }
+    const int32_t first = numbers[0], last = numbers[1], width = numbers[2];
+    if (first < 1 || last < first || last > kLastCell + 1 || width < 0 || width > 0x7FFF / 8) return;
+    if (InputColumnFormat(r.layer, int32_t(first - 1) << 16 | (last - 1)) != 0) return;
+    SetColumnSize(int16_t(first - 1), int16_t(last - 1), int16_t(width * 8), GetSpreadSheetColumnFormats(r.layer));
+}
+
+void layer_font(SylkReader& r, std::string_view value) {
+    size_t space = value.find(' ');
+    int32_t number = 0, size = 0;
+    if (!read_integer(value.substr(0, space), &number)) return;
+    std::string name = pf::font_name(int16_t(number));
+    SpreadSheet* sheet = use_layer(r.layer);
+    if (!name.empty()) {
+        sheet->font = int16_t(number);
+        sheet->font_name[0] = uint8_t(std::min<size_t>(name.size(), sizeof sheet->font_name - 1));
+        std::memcpy(sheet->font_name + 1, name.data(), sheet->font_name[0]);
+    }
+    if (space != std::string_view::npos && read_integer(value.substr(space + 1), &size) && size >= 1 &&
+        size <= kMaxLayerFontSize)
+        sheet->size = int16_t(size);
+    release_layer(r.layer);
+}
+
+void clear_layer_flag(SylkReader& r, uint32_t flag) { SetSheetFlags(r.layer, GetSheetFlags(r.layer) & ~flag); }
+
+void read_f_record(SylkReader& r, std::string_view rest) {
+    set_aside_pending(r);
+    SylkField f;
+    int32_t height = -1;
+    while (next_field(rest, f)) {
+        int32_t n = 0;
+        switch (f.letter) {
+        case 'F': apply_format_letters(r, f.value); break;
+        case 'P': apply_picture(r, f.value); break;
+        case 'S': apply_style(r, f.value); break;
+        case 'C':
+            if (read_integer(f.value, &n)) column_format(r, n);
+            break;
+        case 'M':
+            if (read_integer(f.value, &n)) height = n / 20;
+            break;
+        case 'R':
+            if (height >= 0 && read_integer(f.value, &n)) {
+                row_height(r, height, n);
+                height = -1;
+            }
+            break;
+        case 'N': layer_font(r, f.value); break;
+        case 'G': clear_layer_flag(r, kLayerGridLines); break;
+        case 'H': clear_layer_flag(r, kLayerHeadings); break;
+        case 'W': column_widths(r, f.value); break;
+        case 'X':
+        case 'Y': set_position(r, f); break;
+        default: break;
+        }
+    }
+    if (height >= 0) row_height(r, height, 0);
+}
+
+// ---- "C" records -------------------------------------------------------------
+
+// The effective format of the position fills what the pending format leaves open.
+void settle_cell_format(SylkReader& r, PendingFormat& p) {
+    if (p.number && p.style) return;
+    uint8_t effective[kCellFormatSize];
+    get_format(effective, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
+    uint8_t* f = p.format.bytes;
+    if (!p.number) {
+        f[kFmtCode] = effective[kFmtCode];
+        f[kFmtAlign] = effective[kFmtAlign];
+        f[kFmtDecimals] = effective[kFmtDecimals];
+        f[kFmtFlagsB] = effective[kFmtFlagsB];
+    }
+    if (!p.style) {
+        std::memcpy(f + kFmtFont, effective + kFmtFont, 3);
+        f[kFmtFace] = effective[kFmtFace];
+        std::memcpy(f + kFmtTextColour, effective + kFmtTextColour, 10);
+    }
+}
+
+// An error's text ("#DIV/0!" ...) as its error value.
+bool error_of_text(std::string_view text, double* value) {
+    for (int16_t code : {kErrDivZero, kErrTextValue, kErrValue, kErrRef, kErrNA, kErrNum}) {
+        unsigned char name[32];
+        error_text(code, name);
+        if (text == std::string_view(reinterpret_cast<const char*>(name + 1), name[0])) {
+            *value = N_AN(code);
+            return true;
+        }
+    }
+    return false;
+}
+
+void store_cell(SylkReader& r, std::string&& bytes) {
+    r.cells.push_back(StoredCell{key_of(r.row, r.column), uint32_t(r.cells.size()), std::move(bytes)});
+}
+
+struct CellValues {
+    std::string value;              // K, unescaped, without its quotes
+    bool has_value = false;
+    bool quoted = false;
+    std::string_view expression;    // E, raw
+};
+
+void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
+    std::string bytes;
+    const int16_t column = int16_t(r.column);
+    double number = 0;
+    if (v.expression.empty()) {
+        if (v.quoted) {
+            append_text_cell(bytes, header, column, v.value);  // a quoted value stays text
+        } else if (file_number(v.value, &number)) {
+            append_number_cell(bytes, header, column, number, v.value);
+        } else if (error_of_text(v.value, &number)) {
+            append_number_cell(bytes, header, column, number, {});
+        } else {
+            EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
+            entry.quote_failed_formulas = true;
+            append_entry_cell(bytes, entry, r.layer);
+        }
+    } else {
+        std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), column}, r.layer);
+        EntryCell entry{CellPoint{int16_t(r.row), column}, header, formula, {}};
+        entry.quote_failed_formulas = true;
+        entry.result = v.value;
+        entry.has_result = v.has_value;
+        entry.result_is_text = v.quoted;
+        if (v.has_value && !v.quoted && error_of_text(v.value, &number)) {
+            entry.has_result = false;
+            entry.result_value = &number;
+        }
+        if (formula.size() >= size_t(kMaxParsedEntry))
+            append_text_cell(bytes, header, column, "'" + formula);
+        else
+            append_entry_cell(bytes, entry, r.layer);
+    }
+    store_cell(r, std::move(bytes));
+}
+
+void read_c_record(SylkReader& r, std::string_view rest) {
+    CellValues v;
+    SylkField f;
+    while (next_field(rest, f)) {
+        switch (f.letter) {
+        case 'X':
+        case 'Y':
+            if (r.pending.any()) set_aside_pending(r);
+            set_position(r, f);
+            break;
+        case 'K': {
+            std::string_view raw = f.value;
+            v.quoted = !raw.empty() && raw[0] == '"';
+            if (v.quoted) raw = raw.substr(1, raw.size() >= 2 && raw.back() == '"' ? raw.size() - 2 : raw.size() - 1);
+            v.value = unescape_value(raw, true);
+            v.has_value = true;
+            break;
+        }
+        case 'E': v.expression = f.value; break;
+        default: break;
+        }
+    }
+    const bool inside = r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell;
+    if (inside && (!v.value.empty() || !v.expression.empty())) {
+        PendingFormat format = r.pending;
+        if (!format.any()) {
+            auto ahead = r.formats_ahead.find(key_of(r.row, r.column));
+            if (ahead != r.formats_ahead.end()) {
+                format = ahead->second;
+                r.formats_ahead.erase(ahead);
+            }
+        }
+        settle_cell_format(r, format);
+        build_cell(r, v, format.format.bytes);
+    }
+    reset_pending(r);
+}
+
+// ---- "NN" and "O" records ----------------------------------------------------
+
+// "R" r "C" c, optionally ":" and a second corner; 1-based.
+bool read_name_range(std::string_view text, int32_t corners[4]) {
+    auto corner = [&](std::string_view& t, int32_t* row, int32_t* column) {
+        if (t.empty() || t[0] != 'R') return false;
+        size_t c = t.find('C');
+        size_t end = t.find(':');
+        if (c == std::string_view::npos || (end != std::string_view::npos && c > end)) return false;
+        if (!read_integer(t.substr(1, c - 1), row)) return false;
+        if (!read_integer(t.substr(c + 1, end == std::string_view::npos ? std::string_view::npos : end - c - 1), column))
+            return false;
+        t = end == std::string_view::npos ? std::string_view() : t.substr(end + 1);
+        return true;
+    };
+    if (!corner(text, &corners[0], &corners[1])) return false;
+    if (text.empty()) {
+        corners[2] = corners[0], corners[3] = corners[1];
+        return true;
+    }
+    return corner(text, &corners[2], &corners[3]) && text.empty();
+}
+
+void read_name_record(SylkReader& r, std::string_view rest) {
+    std::string name;
+    std::string_view expression;
+    SylkField f;
+    while (next_field(rest, f)) {
+        if (f.letter == 'N') name = unescape_value(f.value, true);
+        else if (f.letter == 'E') expression = f.value;
+    }
+    if (name.empty() || name.size() >= size_t(kNamedRangeNameSize)) return;
+    unsigned char pname[kNamedRangeNameSize];
+    pname[0] = uint8_t(name.size());
+    std::memcpy(pname + 1, name.data(), name.size());
+    if (TestRangeChars(pname)) return;
+    int32_t c[4];
+    if (!read_name_range(expression, c)) return;
+    for (int32_t v : c)
+        if (v < 1 || v > kLastCell + 1) return;
+    MemoryRef list = Get_rangeinfo(r.layer);
+    if (!list) {
+        list = pgAllocateNewRef(GetMemoryGlobals(r.layer), kNamedRangeSize, 0, 10, true);
+        if (!list) return;
+        Set_rangeinfo(r.layer, list);
+    }
+    uint8_t record[kNamedRangeSize] = {};
+    CellRange range{{int16_t(c[0] - 1), int16_t(c[1] - 1)}, {int16_t(c[2] - 1), int16_t(c[3] - 1)}};
+    set_named_range(record, pname, range);
+    PtrAndMemory(record, list, 1);
+}
+
+void read_options(SylkReader& r, std::string_view rest) {
+    SylkField f;
+    int32_t n = 0;
+    while (next_field(rest, f))
+        if (f.letter == 'V' && read_integer(f.value, &n)) r.date_system = int16_t(n);
+}
+
+// ---- The text ----------------------------------------------------------------
+
+void dispatch(SylkReader& r, std::string_view line) {
+    SylkRecord record = split_record(line);
+    if (record.type == "C") read_c_record(r, record.rest);
+    else if (record.type == "F") read_f_record(r, record.rest);
+    else if (record.type == "P") read_p_record(r, record.rest);
+    else if (record.type == "NN") read_name_record(r, record.rest);
+    else if (record.type == "O") read_options(r, record.rest);
+}
+
+// The days to add to the file's date serials for the workbook's system.
+double date_shift(const SylkReader& r) {
+    MemoryRef workbook = GetWorkSheet(r.layer);
+    const bool file_1904 = r.date_system == 4;
+    const bool book_1904 = workbook && !Get_1900Date_Flag(workbook);
+    return file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays;
+}
+
+// Moves the date serial of a stored number cell (with the text it was typed
+// as) or number result into the workbook's date system.
+void shift_date(std::string& bytes, double days) {
+    auto* cell = reinterpret_cast<uint8_t*>(bytes.data());
+    const bool number = _cellType_(cell) == kCellConstant;
+    uint8_t* slot = nullptr;
+    if (number) slot = _formulaPtr_(cell);
+    else if (_cellType_(cell) == kCellFormula && _resultType_(cell) == kResultNumber) slot = _resultPtr_(cell);
+    if (!slot) return;
+    const double value = load_f64(slot);
+    if (!holds_date_serial(cell[kFmtCode], value) || checkValue(&value) != 0) return;
+    if (!number) {
+        store_f64(slot, value + days);
+        return;
+    }
+    std::string shifted;
+    append_number_cell(shifted, cell, _cellID_(cell), value + days, file_number_text(value + days));
+    bytes = std::move(shifted);
+}
+
+// Format-only cells for the formats no cell took, then every cell in order,
+// its dates in the workbook's system.
+std::string build_store(SylkReader& r) {
+    if (double days = date_shift(r))
+        for (StoredCell& cell : r.cells) shift_date(cell.bytes, days);
+    for (auto& [key, format] : r.formats_ahead) {
+        r.row = int32_t(key >> 16), r.column = int32_t(key & 0xFFFF);
+        std::string cell;
+        append_format_cell(cell, format.format.bytes, int16_t(r.column));
+        store_cell(r, std::move(cell));
+    }
+    std::sort(r.cells.begin(), r.cells.end(), [](const StoredCell& a, const StoredCell& b) {
+        return a.key != b.key ? a.key < b.key : a.order < b.order;
+    });
+    std::string store, row_cells;
+    int32_t row = -1;
+    for (size_t i = 0; i < r.cells.size(); ++i) {
+        const StoredCell& cell = r.cells[i];
+        if (i + 1 < r.cells.size() && r.cells[i + 1].key == cell.key) continue;  // a later record wins
+        const int32_t cell_row = int32_t(cell.key >> 16);
+        if (cell_row != row) {
+            if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
+            row_cells.clear();
+            row = cell_row;
+        }
+        row_cells.append(cell.bytes);
+    }
+    if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
+    return store;
+}
+
+// A cell record whose quoted value runs past its line (some spreadsheets
+// write a line break inside a text as it is).
+bool opens_text(std::string_view line) {
+    return line.size() > 2 && line[0] == 'C' && line[1] == ';' && std::count(line.begin(), line.end(), '"') % 2 == 1;
+}
+
+// A line that begins a record of its own: a type of capitals, then ";" or nothing.
+bool looks_like_record(std::string_view line) {
+    size_t letters = 0;
+    while (letters < line.size() && line[letters] >= 'A' && line[letters] <= 'Z') ++letters;
+    return letters > 0 && letters <= 2 && (letters == line.size() || line[letters] == ';');
+}
+
+// The record with the following lines joined by line feeds, up to the line
+// that closes the text; `pos` moves past it. A line that begins a record is
+// never taken in.
+std::string_view join_broken_text(std::string_view text, std::string_view line, size_t& pos, std::string& joined) {
+    joined.assign(line);
+    while (pos < text.size()) {
+        size_t start = pos;
+        if (text[pos - 1] == '\r' && text[pos] == '\n') ++start;
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view more = text.substr(start, end - start);
+        if (looks_like_record(more)) break;
+        joined += '\n';
+        joined.append(more);
+        pos = end + 1;
+        if (std::count(more.begin(), more.end(), '"') % 2 == 1) break;
+    }
+    return joined;
+}
+
+void read_records(SylkReader& r, std::string_view text) {
+    MachineRecord* machine = use_layer(r.layer)->machine;
+    release_layer(r.layer);
+    auto progress = [&](int32_t done) {
+        if (machine && machine->wait) machine->wait(r.layer, 0, done, 100);
+    };
+    progress(0);
+    const size_t step = text.size() >= 100 ? text.size() / 100 : std::max<size_t>(text.size() / 4, 1);
+    size_t next_report = step;
+    size_t pos = 0;
+    std::string joined;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (line == "E") break;
+        if (opens_text(line)) {
+            line = join_broken_text(text, line, pos, joined);
+        }
+        if (!line.empty()) dispatch(r, line);
+        if (pos >= next_report) {
+            progress(int32_t(uint64_t(pos) * 100 / text.size()));
+            next_report = pos + step;
+            if (reading_stopped()) {
+                r.stopped = true;
+                break;
+            }
+        }
+    }
+    if (r.pending.any()) set_aside_pending(r);
+    progress(100);
+}
+
+int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
+    SylkReader r;
+    r.layer = layer;
+    reset_pending(r);
+    std::string store;
+    int16_t error = 0;
+    try {
+        error = with_failure_handler(&mem_globals, [&] {
+            read_records(r, text);
+            store = build_store(r);
+        });
+    } catch (const std::bad_alloc&) {
+        error = kNoMemoryErr;
+    }
+    if (error) return error;
+    set_layer_cells(layer, store);
+    return r.stopped ? 1 : 0;
+}
+
+}  // namespace
+
+int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
+    if (!text) return 0;
+    std::string copy(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+    UnuseMemory(text);
+    return read_sylk_text(copy, layer);
+}
+
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer) {
+    DecodedText decoded = decode_text_file(bytes);
+    return read_sylk_text(decoded.text, layer);
+}

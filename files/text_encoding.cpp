@@ -1,0 +1,112 @@
+// Text file encodings to and from Mac Roman.
+#include "files/text_encoding.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/text/text.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
+
+bool starts_with(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
+
+// Strict UTF-8 to Mac Roman; false when the bytes are not UTF-8.
+bool utf8_to_roman(std::string_view utf8, DecodedText& out) {
+    out.text.clear();
+    out.text.reserve(utf8.size());
+    out.unmapped = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        if (uint8_t(utf8[i]) < 0x80) {
+            out.text.push_back(utf8[i++]);
+            continue;
+        }
+        char32_t code_point = 0;
+        if (!pf::decode_utf8(utf8, i, code_point)) return false;
+        unsigned char byte = 0;
+        if (code_point == 0xFEFF) continue;
+        if (!pf::unicode_to_mac_roman(code_point, byte)) {
+            byte = '?';
+            ++out.unmapped;
+        }
+        out.text.push_back(char(byte));
+    }
+    return true;
+}
+
+bool has_high_bytes(std::string_view text) {
+    for (char c : text)
+        if (uint8_t(c) >= 0x80) return true;
+    return false;
+}
+
+// UTF-16 without a mark: the order whose zero bytes sit where ASCII text puts them.
+const char* guess_utf16_order(std::string_view bytes) {
+    size_t even = 0, odd = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        even += bytes[i] == 0;
+        odd += bytes[i + 1] == 0;
+    }
+    return even > odd ? "UTF-16BE" : "UTF-16LE";
+}
+
+bool utf16_to_roman(std::string_view bytes, const char* order, DecodedText& out) {
+    std::string utf8;
+    if (bytes.size() % 2 != 0 || !pf::convert_encoding(bytes, order, "UTF-8", utf8)) return false;
+    return utf8_to_roman(utf8, out);
+}
+
+void drop_nul_bytes(std::string& text) { text.erase(std::remove(text.begin(), text.end(), '\0'), text.end()); }
+
+}  // namespace
+
+DecodedText decode_text_file(std::string_view bytes) {
+    DecodedText out;
+    if (starts_with(bytes, kUtf8Mark) && utf8_to_roman(bytes.substr(kUtf8Mark.size()), out)) return out;
+    if (starts_with(bytes, kUtf16LittleMark) && utf16_to_roman(bytes.substr(2), "UTF-16LE", out)) return out;
+    if (starts_with(bytes, kUtf16BigMark) && utf16_to_roman(bytes.substr(2), "UTF-16BE", out)) return out;
+    const bool has_nul = std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+    if (has_nul && utf16_to_roman(bytes, guess_utf16_order(bytes), out)) return out;
+    if (has_high_bytes(bytes) && utf8_to_roman(bytes, out)) {
+        drop_nul_bytes(out.text);
+        return out;
+    }
+    out.text.assign(bytes);
+    out.unmapped = 0;
+    drop_nul_bytes(out.text);
+    return out;
+}
+
+std::string encode_text_file(std::string_view mac_roman) {
+    return has_high_bytes(mac_roman) ? pf::mac_roman_to_utf8(mac_roman) : std::string(mac_roman);
+}
+
+MemoryRef GetMacEncodedString(MemoryGlobals* globals, const uint8_t* bytes, int32_t length, uint32_t encoding,
+                              int32_t* count) {
+    std::string_view input(reinterpret_cast<const char*>(bytes), size_t(length > 0 ? length : 0));
+    DecodedText out;
+    bool converted = false;
+    switch (encoding) {
+    case kEncodingUTF16:
+        if (starts_with(input, kUtf16LittleMark)) converted = utf16_to_roman(input.substr(2), "UTF-16LE", out);
+        else if (starts_with(input, kUtf16BigMark)) converted = utf16_to_roman(input.substr(2), "UTF-16BE", out);
+        else converted = utf16_to_roman(input, guess_utf16_order(input), out);
+        break;
+    case kEncodingUTF8:
+        converted = utf8_to_roman(starts_with(input, kUtf8Mark) ? input.substr(3) : input, out);
+        break;
+    case kEncodingNonLossyASCII:
+        converted = !has_high_bytes(input);
+        out.text.assign(input);
+        break;
+    default:
+        break;
+    }
+    if (!converted) return nullptr;
+    drop_nul_bytes(out.text);
+    if (count) *count = int32_t(out.text.size());
+    return Bytes2Memory(globals, out.text.data(), 1, int32_t(out.text.size()));
+}

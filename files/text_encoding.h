@@ -1,0 +1,34 @@
+// Encodings of text files at the host boundary: files are read in whatever
+// encoding they come in (UTF-8 with or without a byte-order mark, UTF-16, or
+// the program's own Mac Roman) and written as UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/memory_manager.h"
+
+// Text encoding numbers of the Unicode forms the text reader tries.
+constexpr uint32_t kEncodingUTF16 = 256;
+constexpr uint32_t kEncodingNonLossyASCII = 3071;
+constexpr uint32_t kEncodingUTF8 = 134217984;
+
+struct DecodedText {
+    std::string text;        // Mac Roman
+    int32_t unmapped = 0;    // characters Mac Roman cannot hold, each now "?"
+};
+
+// The bytes of a text file as Mac Roman. A UTF-8 or UTF-16 byte-order mark
+// decides and is dropped; text with NUL bytes is taken for UTF-16; text that
+// is valid UTF-8 with bytes above 127 is UTF-8; anything else is Mac Roman.
+DecodedText decode_text_file(std::string_view bytes);
+
+// Mac Roman text as UTF-8 for a file.
+std::string encode_text_file(std::string_view mac_roman);
+
+// Converts bytes in one of the encodings above (a byte-order mark honoured)
+// to Mac Roman, into a new block; null when the bytes are not of that
+// encoding. `count` receives the characters converted.
+MemoryRef GetMacEncodedString(MemoryGlobals* globals, const uint8_t* bytes, int32_t length, uint32_t encoding,
+                              int32_t* count);

@@ -1,0 +1,97 @@
+// Tab- and comma-separated text: reading a file or a block of text into a
+// layer's cells, and writing a range of cells as text. The readers work on
+// bytes in memory, so that they serve files, the clipboard and drops alike.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/memory_manager.h"
+#include "model/calc_globals.h"
+#include "model/cell_range.h"
+#include "platform/files/files.h"
+
+constexpr uint8_t kTabSeparator = '\t';
+constexpr uint8_t kCommaSeparator = ',';
+constexpr uint8_t kSpaceSeparator = ' ';
+constexpr uint8_t kSemicolonSeparator = ';';
+
+constexpr pf::FourCC kTabFileType = pf::four_cc("TAB ");
+constexpr pf::FourCC kCsvFileType = pf::four_cc("CSV ");
+
+// The answer of InputTextData when the user cancelled.
+constexpr int16_t kTextCancelled = 1000;
+
+// Messages of the text reader (STR# 170).
+constexpr int16_t kTextImportStrings = 170;
+constexpr int16_t kUnmappedCharacters = 1;  // characters replaced by "?"
+constexpr int16_t kRowsCut = 2;             // rows past the last row left out
+constexpr int16_t kColumnsCut = 3;          // fields past the last column left out
+
+// What reading text had to leave out or replace.
+struct TextReadReport {
+    int32_t unmapped = 0;      // characters Mac Roman cannot hold
+    int32_t rows_cut = 0;      // lines past row 31999
+    int32_t fields_cut = 0;    // fields past column 31999
+};
+
+// ---- Reading ------------------------------------------------------------------
+
+// Reads a text file into an empty layer: SYLK by its first bytes, else tab
+// text for type "TAB ", CSV for "CSV " and the separator the user picks for
+// any other type. 0 (also when the user cancels the choice), -1 when the file
+// cannot be read, or an error (shown).
+int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
+
+// Asks for the separator of a text file whose kind does not tell it (tab,
+// comma, space or semicolon; tab first): kAnswerOK with the choice, or
+// kAnswerCancel.
+int16_t run_separator_dialog(uint8_t* separator);
+
+// The bytes of a whole text file into an empty layer with a known separator
+// (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
+// layer unchanged) or an error.
+int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report);
+
+// Splits Mac Roman text into lines and fields and makes a cell of each
+// field, as a new cell block; `range` gives the start column and receives
+// the rows and columns filled. 0, kTextCancelled, or the memory manager's
+// error. `progress` drives the machine's progress procedure.
+int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryRef style, MemoryRef* cells,
+                      CellRange* range, MemoryRef layer);
+
+// The same on text in hand, into a cell store in `store`.
+int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
+                        std::string& store, CellRange* range, TextReadReport* report);
+
+// Sets `start` to the position and moves the position to the next carriage
+// return or line feed, or to the end.
+void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end);
+
+// Whether the user holds Command-period to stop a long read.
+bool reading_stopped();
+
+// Shows what a read left out or replaced, one message each.
+void report_text_read(const TextReadReport& report);
+
+// ---- Writing ------------------------------------------------------------------
+
+// How a field is written: formulas as their text, the displayed text, raw
+// values (numbers as typed), or exact values (every number in full, for
+// comparing results).
+enum class FieldSource : uint8_t { formulas, displayed, values, exact_values };
+
+// A range of cells as text, one line per row. With a counter the text goes to
+// the open file row by row (as UTF-8, lines ending CR LF); otherwise into
+// `out` (Mac Roman, lines ending CR). 0 or an error.
+int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
+                      MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
+                      CellPoint bottom_right, int32_t* counter, MemoryRef layer);
+
+// The whole layer as text in memory (Mac Roman, lines ending CR LF).
+std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator);
+
+// One CSV field: quoted when it holds the separator, a double quote, a
+// carriage return or a line feed, with every double quote doubled.
+void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out);

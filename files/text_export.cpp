@@ -1,0 +1,233 @@
+// A range of cells as tab- or comma-separated text.
+#include <cstring>
+#include <new>
+
+#include "files/entry_cells.h"
+#include "files/file_framing.h"
+#include "files/text_encoding.h"
+#include "files/text_exchange.h"
+#include "formula/error_values.h"
+#include "formula/formula_text.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/display_text.h"
+#include "model/layer.h"
+#include "platform/memory/memory.h"
+
+namespace {
+
+struct TextWriter {
+    FieldSource source;
+    uint8_t separator;
+    MemoryRef layer;
+    int16_t default_font;
+    std::string_view line_end;
+    std::string field;  // scratch
+};
+
+std::string_view bytes_of(const uint8_t* p, int32_t length) {
+    return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
+}
+
+// A number in general format with the system's decimal point, or an error's text.
+void general_number(double value, std::string& out) {
+    unsigned char text[256];
+    CellErrStr(text, &value, -1, 1, 1, decimalPt);
+    out.append(bytes_of(text + 1, text[0]));
+}
+
+void formula_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
+    const int32_t position = (int32_t(uint16_t(where.h)) << 16) | uint16_t(where.v);
+    const uint8_t* formula = _formulaPtr_(cell);
+    MemoryRef text = Interpret(position, formula, formula + _formulaLength_(cell), w.layer, &mem_globals);
+    if (!text) return;
+    out.append(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+    UnuseMemory(text);
+    DisposeMemory(text);
+}
+
+void displayed_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
+    CellInfoRecord info{};
+    info.where = where;
+    info.cell = cell;
+    std::memcpy(info.format.bytes, cell, kCellFormatSize);
+    info.layer = w.layer;
+    info.default_font = w.default_font;
+    info.memory = &mem_globals;
+    CellString(&info);
+    if (info.long_text)
+        out.append(bytes_of(info.long_text, info.text_length));
+    else
+        out.append(bytes_of(info.text + 1, info.text[0]));
+}
+
+void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
+    const int16_t type = _resultType_(cell);
+    if (type == kResultText) {
+        out.append(bytes_of(_resultPtr_(cell), _resultLength_(cell)));
+        return;
+    }
+    const double value = type == kResultNumber ? load_f64(_resultPtr_(cell)) : 0;
+    if (w.source == FieldSource::exact_values)
+        out.append(file_number_text(value));
+    else
+        general_number(value, out);
+}
+
+void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
+    const double value = load_f64(_formulaPtr_(cell));
+    const int32_t typed = _formulaLength_(cell) - kNumberSlotSize;
+    if (w.source == FieldSource::exact_values)
+        out.append(file_number_text(value));
+    else if (typed > 0)
+        out.append(bytes_of(_constTextPtr_(cell), typed));
+    else
+        general_number(value, out);
+}
+
+// The text of one cell's field, before any quoting.
+void field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
+    const uint8_t type = _cellType_(cell);
+    if (type == kCellText) {
+        out.append(bytes_of(_formulaPtr_(cell), _formulaLength_(cell)));
+        return;
+    }
+    if (type != kCellFormula && type != kCellConstant) return;
+    if (w.source == FieldSource::displayed) {
+        displayed_text_of(w, cell, where, out);
+    } else if (type == kCellFormula) {
+        if (w.source == FieldSource::formulas)
+            formula_text_of(w, cell, where, out);
+        else
+            result_of(w, cell, out);
+    } else {
+        number_of(w, cell, out);
+    }
+}
+
+void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
+    w.field.clear();
+    field_text(w, cell, where, w.field);
+    if (w.separator == kTabSeparator)
+        out.append(w.field);
+    else
+        WriteCSVCell(w.field, w.separator, out);
+}
+
+// The fields of one stored row within the columns [left, right].
+void put_row(TextWriter& w, const uint8_t* row, int16_t left, int16_t right, std::string& out) {
+    const uint8_t* cell = row + kRowHeaderSize;
+    const uint8_t* end = row + _RowLength_(row);
+    int32_t column = left;
+    for (; cell < end; cell += _cellLength_(cell)) {
+        const int16_t id = _cellID_(cell);
+        if (id < left) continue;
+        if (id > right) break;
+        for (; column < id; ++column) out.push_back(char(w.separator));
+        put_field(w, cell, CellPoint{_RowID_(row), id}, out);
+    }
+}
+
+// Walks the rows of the range, handing the text of each line to `flush`.
+template <typename Flush>
+int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint bottom_right, Flush&& flush) {
+    if (!cells || GetByteSize(cells) < 2) return 0;
+    const bool single = top_left == bottom_right;
+    const bool whole_columns = bottom_right.v >= kLastCell;
+    uint8_t* end = nullptr;
+    uint8_t* start = SetRefStop(cells, &end);
+    if (!start) return kNoMemoryErr;
+    const uint8_t* row = start;
+    std::string line;
+    int16_t error = 0;
+    for (int32_t r = top_left.v; r <= bottom_right.v && !error; ++r) {
+        while (row < end && _RowID_(row) < r) row += _RowLength_(row);
+        if (row >= end && whole_columns) break;
+        line.clear();
+        if (row < end && _RowID_(row) == r) put_row(w, row, top_left.h, bottom_right.h, line);
+        if (!single) line.append(w.line_end);
+        error = flush(line, int32_t(row - start), int32_t(end - start));
+    }
+    UnuseMemory(cells);
+    return error;
+}
+
+// The style runs of the one text cell of a single-cell range, or null.
+pf::Handle single_cell_style(MemoryRef cells, CellPoint where) {
+    if (!cells || GetByteSize(cells) < kRowHeaderSize) return nullptr;
+    const auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    pf::Handle runs = nullptr;
+    for (const uint8_t* row = start; row < end && !runs; row += _RowLength_(row)) {
+        if (_RowID_(row) != where.v) continue;
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            if (_cellID_(cell) == where.h && _cellType_(cell) == kCellText && _styleLength_(cell) > 0) {
+                runs = pf::ptr_to_hand(_stylePtr_(cell), _styleLength_(cell));
+                break;
+            }
+    }
+    UnuseMemory(cells);
+    return runs;
+}
+
+void report_progress(MachineRecord* machine, MemoryRef layer, int32_t done, int32_t total) {
+    if (machine && machine->wait) machine->wait(layer, 1, done, total > 0 ? total : 1);
+}
+
+}  // namespace
+
+void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out) {
+    bool quoted = false;
+    for (char c : text) quoted = quoted || c == char(separator) || c == '"' || c == '\r' || c == '\n';
+    if (!quoted) {
+        out.append(text);
+        return;
+    }
+    out.push_back('"');
+    for (char c : text) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {
+    TextWriter w{source, separator, layer, Get_Default_Font(layer), "\r\n", {}};
+    std::string text;
+    write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
+               [&](const std::string& line, int32_t, int32_t) {
+                   text.append(line);
+                   return int16_t(0);
+               });
+    return text;
+}
+
+int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
+                      MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
+                      CellPoint bottom_right, int32_t* counter, MemoryRef layer) {
+    if (out) *out = nullptr;
+    if (style) *style = nullptr;
+    const FieldSource source = formulas ? FieldSource::formulas : displayed ? FieldSource::displayed : FieldSource::values;
+    TextWriter w{source, separator, layer, layer ? Get_Default_Font(layer) : int16_t(0), counter ? "\r\n" : "\r", {}};
+    std::string text;
+    int16_t error = 0;
+    try {
+        error = write_rows(w, cells, top_left, bottom_right, [&](const std::string& line, int32_t done, int32_t total) {
+            if (!counter) {
+                text.append(line);
+                if (!out) report_progress(machine, layer, done, total);
+                return int16_t(0);
+            }
+            std::string encoded = encode_text_file(line);
+            report_progress(machine, layer, done, total);
+            return WriteItem(int32_t(encoded.size()), encoded.data(), counter);
+        });
+    } catch (const std::bad_alloc&) {
+        error = kNoMemoryErr;
+    }
+    if (error || !out) return error;
+    *out = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+    if (!*out) return kNoMemoryErr;
+    if (style && top_left == bottom_right && separator == kTabSeparator) *style = single_cell_style(cells, top_left);
+    return 0;
+}

@@ -1,0 +1,302 @@
+// Tab- and comma-separated text into cells. Lines end at CR, LF or CR LF;
+// with any separator but tab a field that begins with a double quote runs to
+// its closing quote, holding separators and line ends, with doubled quotes
+// standing for one.
+#include <cstring>
+#include <new>
+
+#include "files/document_prompts.h"
+#include "files/entry_cells.h"
+#include "files/file_framing.h"
+#include "files/sylk.h"
+#include "files/text_encoding.h"
+#include "files/text_exchange.h"
+#include "model/cell_format.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "platform/events/events.h"
+#include "platform/events/keyboard.h"
+
+namespace {
+
+constexpr int32_t kLastRow = kLastCell;
+
+// Progress through the machine's wait procedure: a report each hundredth of
+// the text (each quarter of a text under 100 bytes).
+struct Progress {
+    MachineRecord* machine = nullptr;
+    MemoryRef layer = nullptr;
+    size_t total = 0;
+    size_t step = 0;
+    size_t next = 0;
+
+    void start(MemoryRef of_layer, size_t size) {
+        layer = of_layer;
+        machine = use_layer(layer)->machine;
+        release_layer(layer);
+        total = size;
+        step = size >= 100 ? size / 100 : (size / 4 > 0 ? size / 4 : 1);
+        next = step;
+        if (machine && machine->wait) machine->wait(layer, 0, 0, 100);
+    }
+    // Reports each step; false when the user stops the read.
+    bool at(size_t done) {
+        if (!machine || done < next) return true;
+        next = done + step;
+        if (machine->wait) machine->wait(layer, 0, int32_t(done * 100 / (total ? total : 1)), 100);
+        return !reading_stopped();
+    }
+    void finish() {
+        if (machine && machine->wait) machine->wait(layer, 0, 100, 100);
+    }
+};
+
+struct FieldCursor {
+    std::string_view text;
+    size_t pos = 0;
+    uint8_t separator = kTabSeparator;
+
+    bool at_end() const { return pos >= text.size(); }
+    bool at_line_end() const { return at_end() || text[pos] == '\r' || text[pos] == '\n'; }
+    // Steps over one line end: CR LF, CR or LF.
+    void skip_line_end() {
+        if (at_end()) return;
+        if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+        ++pos;
+    }
+};
+
+bool quotes_count(uint8_t separator) { return separator != kTabSeparator; }
+
+// Cuts the next field; the cursor stops on the separator or line end after it.
+void next_field(FieldCursor& c, std::string& field) {
+    field.clear();
+    const char separator = char(c.separator);
+    if (quotes_count(c.separator) && !c.at_end() && c.text[c.pos] == '"') {
+        ++c.pos;
+        while (!c.at_end()) {
+            char ch = c.text[c.pos];
+            if (ch == '"') {
+                if (c.pos + 1 < c.text.size() && c.text[c.pos + 1] == '"') {
+                    field.push_back('"');
+                    c.pos += 2;
+                    continue;
+                }
+                ++c.pos;
+                break;
+            }
+            field.push_back(ch);
+            ++c.pos;
+        }
+    }
+    size_t start = c.pos;
+    while (!c.at_line_end() && c.text[c.pos] != separator) ++c.pos;
+    field.append(c.text.substr(start, c.pos - start));
+}
+
+struct TextReader {
+    MemoryRef layer;
+    uint8_t header[kCellHeaderSize];
+    std::string row_cells;
+    std::string field;
+    TextReadReport* report;
+};
+
+// One line's fields into cells of `row`; answers the highest column filled.
+int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_column, std::string& store) {
+    int32_t column = start_column, highest = -1;
+    r.row_cells.clear();
+    for (;;) {
+        next_field(c, r.field);
+        if (!r.field.empty()) {
+            if (column <= kLastCell) {
+                EntryCell entry{CellPoint{row, int16_t(column)}, r.header, r.field, {}};
+                append_entry_cell(r.row_cells, entry, r.layer);
+                highest = column;
+            } else {
+                ++r.report->fields_cut;
+            }
+        }
+        if (c.at_line_end()) break;
+        ++c.pos;  // the separator
+        ++column;
+    }
+    if (!r.row_cells.empty()) append_row_record(store, row, r.row_cells);
+    return highest;
+}
+
+// Lines that hold more than line ends.
+int32_t count_lines_left(FieldCursor& c) {
+    int32_t lines = 0;
+    std::string ignored;
+    while (!c.at_end()) {
+        if (!c.at_line_end()) {
+            ++lines;
+            for (next_field(c, ignored); !c.at_line_end(); next_field(c, ignored)) ++c.pos;
+        }
+        c.skip_line_end();
+    }
+    return lines;
+}
+
+// The style runs of a pasted styled text, given to the one text cell made.
+void append_style_runs(std::string& store, MemoryRef style) {
+    if (store.size() < size_t(kRowHeaderSize + kCellHeaderSize)) return;
+    auto* cell = reinterpret_cast<uint8_t*>(store.data() + kRowHeaderSize);
+    const int32_t runs = GetByteSize(style);
+    if (_cellType_(cell) != kCellText || _cellLength_(cell) + runs > 0x7FFF || runs <= 0) return;
+    store_i16(cell + kFmtStyleLength, int16_t(runs));
+    _SetCellLength_(cell, int16_t(_cellLength_(cell) + runs));
+    store.append(static_cast<const char*>(UseMemory(style)), size_t(runs));
+    UnuseMemory(style);
+    auto* row = reinterpret_cast<uint8_t*>(store.data());
+    _SetRowLength_(row, uint32_t(store.size()));
+}
+
+int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
+                   std::string& store, CellRange* range, TextReadReport* report, bool with_progress) {
+    TextReader reader{layer, {}, {}, {}, report};
+    GetDefaultFormat(reader.header);
+    store.reserve(store.size() + text.size() * 4);  // about what cells of short fields take
+    FieldCursor cursor{text, 0, separator};
+    Progress progress;
+    if (with_progress) progress.start(layer, text.size());
+    int32_t row = 0, last_row = 0, highest = start_column;
+    while (!cursor.at_end() && row <= kLastRow) {
+        int32_t filled = read_line(reader, cursor, int16_t(row), start_column, store);
+        if (filled > highest) highest = filled;
+        last_row = row++;
+        cursor.skip_line_end();
+        if (with_progress && !progress.at(cursor.pos)) return kTextCancelled;
+    }
+    report->rows_cut += count_lines_left(cursor);
+    if (with_progress) progress.finish();
+    *range = CellRange{{0, start_column}, {int16_t(last_row), int16_t(highest)}};
+    return 0;
+}
+
+int16_t read_whole_file(const pf::FileSpec& spec, std::string& bytes) {
+    int16_t ref = 0;
+    if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) {
+        f_ref = 0;
+        report_file_error(error);
+        return error;
+    }
+    int32_t length = 0;
+    pf::OSErr error = pf::get_end_of_file(ref, length);
+    if (!error) {
+        bytes.resize(size_t(length));
+        int32_t count = length;
+        error = length > 0 ? pf::read_file(ref, count, bytes.data()) : 0;
+        if (!error && count != length) error = kDamagedFileErr;
+    }
+    pf::close_file(ref);
+    return error ? kDamagedFileErr : 0;
+}
+
+uint8_t separator_of_type(pf::FourCC type) {
+    if (type == kTabFileType) return kTabSeparator;
+    if (type == kCsvFileType) return kCommaSeparator;
+    return 0;
+}
+
+bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
+
+}  // namespace
+
+bool reading_stopped() {
+    pf::EventRecord event;
+    if (pf::event_avail(pf::kKeyDownMask, event) && (event.modifiers & pf::kCmdKey) && pf::event_char(event) == '.') {
+        pf::get_next_event(pf::kKeyDownMask, event);
+        return true;
+    }
+    return pf::key_is_down(pf::kKeyCodePeriod) && (pf::current_modifiers() & pf::kCmdKey);
+}
+
+void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end) {
+    *start = *position;
+    const uint8_t* p = *position;
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    *position = p;
+}
+
+int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
+                        std::string& store, CellRange* range, TextReadReport* report) {
+    TextReadReport ignored;
+    return read_cells(text, separator, start_column, layer, store, range, report ? report : &ignored, false);
+}
+
+int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryRef style, MemoryRef* cells,
+                      CellRange* range, MemoryRef layer) {
+    *cells = nullptr;
+    std::string store;
+    TextReadReport report;
+    bool cancelled = false;
+    int16_t error = with_failure_handler(&mem_globals, [&] {
+        std::string mac_roman;
+        if (text) {
+            auto* bytes = static_cast<const char*>(UseMemory(text));
+            std::string_view raw(bytes, size_t(GetByteSize(text)));
+            mac_roman = std::memchr(raw.data(), 0, raw.size()) ? decode_text_file(raw).text : std::string(raw);
+            UnuseMemory(text);
+        }
+        cancelled = read_cells(mac_roman, separator, range->topLeft.h, layer, store, range, &report,
+                               progress && *progress) == kTextCancelled;
+    });
+    if (error) return error;
+    if (cancelled) return kTextCancelled;
+    if (style && range->topLeft == range->botRight) append_style_runs(store, style);
+    *cells = Bytes2Memory(&mem_globals, store.data(), 1, int32_t(store.size()));
+    if (!*cells) return kNoMemoryErr;
+    if (progress) *progress = false;
+    return 0;
+}
+
+int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report) {
+    TextReadReport ignored;
+    if (!report) report = &ignored;
+    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer);
+    std::string store;
+    int16_t error = 0, read = 0;
+    try {
+        error = with_failure_handler(&mem_globals, [&] {
+            DecodedText decoded = decode_text_file(bytes);
+            report->unmapped += decoded.unmapped;
+            CellRange range{};
+            read = read_cells(decoded.text, separator, 0, layer, store, &range, report, true);
+        });
+    } catch (const std::bad_alloc&) {
+        error = kNoMemoryErr;
+    }
+    if (error || read) return error ? error : read;
+    set_layer_cells(layer, store);
+    return 0;
+}
+
+void report_text_read(const TextReadReport& report) {
+    if (report.unmapped) document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
+    if (report.rows_cut) document_prompts.tell(kTextImportStrings, kRowsCut);
+    if (report.fields_cut) document_prompts.tell(kTextImportStrings, kColumnsCut);
+}
+
+int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
+    std::string bytes;
+    if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
+    if (is_sylk(bytes)) {
+        int16_t result = read_sylk_bytes(bytes, layer);
+        if (result < 0) report_file_error(result);
+        return result;
+    }
+    uint8_t separator = separator_of_type(type);
+    if (separator == 0 && run_separator_dialog(&separator) != kAnswerOK) return 0;
+    TextReadReport report;
+    int16_t error = read_text_bytes(bytes, separator, layer, &report);
+    if (error == kTextCancelled) return error;
+    if (error) {
+        report_file_error(error);
+        return error;
+    }
+    report_text_read(report);
+    return 0;
+}

@@ -1,0 +1,41 @@
+// The separator of a text file whose kind does not tell it (DLOG 170).
+#include <cstdint>
+
+#include "core/dialog_items.h"
+#include "core/modal_dialog.h"
+#include "files/document_prompts.h"
+#include "files/text_exchange.h"
+
+namespace {
+
+constexpr int16_t kSeparatorDialog = 170;
+constexpr int16_t kOpenItem = 1;
+constexpr int16_t kFirstRadio = 3;
+constexpr int16_t kLastRadio = 6;
+constexpr uint8_t kSeparators[] = {kTabSeparator, kCommaSeparator, kSpaceSeparator, kSemicolonSeparator};
+
+}  // namespace
+
+int16_t run_separator_dialog(uint8_t* separator) {
+    DialogRef dialog = StdNewDLOG(kSeparatorDialog, kOpenItem, nullptr);
+    if (!dialog) return kAnswerCancel;
+    SetDRadios(dialog, kFirstRadio, kLastRadio, kFirstRadio);
+    pf::draw_dialog(dialog);
+    int16_t answer = kAnswerCancel;
+    for (;;) {
+        pf::EventRecord event;
+        int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        if (item >= kFirstRadio && item <= kLastRadio) {
+            SetDRadios(dialog, kFirstRadio, kLastRadio, item);
+        } else if (item == kOpenItem) {
+            const int16_t radio = GetDRadios(dialog, kFirstRadio, kLastRadio);
+            *separator = kSeparators[radio ? radio - kFirstRadio : 0];
+            answer = kAnswerOK;
+            break;
+        } else if (item == kAnswerCancel || item == kModalCloseBox) {
+            break;
+        }
+    }
+    StdDLOG_close(dialog, nullptr);
+    return answer;
+}

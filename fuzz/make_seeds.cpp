@@ -1,0 +1,166 @@
+// fuzz_seeds FOLDER: writes a small seed corpus for every harness into
+// FOLDER/<harness name>, built by the same code the tests build their inputs with.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/document_saving.h"
+#include "fuzz/fuzz_support.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/picture.h"
+#include "platform/draw/text.h"
+#include "platform/resources/resource_file.h"
+#include "shell/app_prefs.h"
+#include "tests/files/document_builder.h"
+
+namespace {
+
+using Seeds = std::vector<std::vector<uint8_t>>;
+
+std::vector<uint8_t> file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+const char* const kFormulas[] = {
+    "=1+2*3", "=-(A1)^2", "=50%+(1+1)%", "=1.5E-3+.5", "=A1*2+SUM($B$1:B3)", "=$A$1+A$1+$A1+A1",
+    "=SUM(A:C)+SUM(2:5)", "=2:A1+1:2:B2:C3", "=\"text, (with) 'quotes'\"&\"\"", "=A1<>B1", "=IF(A1>0,\"p\",\"n\")",
+    "=VLOOKUP(A1,$B$1:$C$100,2)", "=INDEX(A1:C3,2,2)", "=LOOKUP(4,A1:A1)", "=ROW(B7)+COLUMNS(A1:C1)",
+    "=DDB(100,1,1E10,1E10)", "=MID(\"abc\",2)&LEFT(\"abc\",1)", "=DATE(99,12,31)", "=SUM(1,,2)", "=AUHT32000", "=Total*2+2:Total+$1:2:A1",
+};
+
+Seeds document_seeds() {
+    Seeds seeds;
+    MemoryRef book = sample::rich_workbook(2);
+    pf::FileSpec spec;
+    const std::string path = fuzz_folder() + "/Rich.qrv";
+    pf::file_spec_from_path(path, spec);
+    if (save_workbook_file(find_SpreadSheet_item(book, 0), kWholeWorkbook, spec, kFormatNative, false, false) == 0)
+        seeds.push_back(file_bytes(path));
+    fuzz_close_workbook(book);
+    for (int version : {768, 771, 1024, 1025, 1026, 1027, 1028, 1029})
+        seeds.push_back(built::document(version, {built::simple_layer("A"), built::simple_layer("B")}));
+    return seeds;
+}
+
+Seeds formula_text_seeds() {
+    Seeds seeds;
+    for (const char* formula : kFormulas) seeds.emplace_back(formula, formula + std::strlen(formula));
+    return seeds;
+}
+
+Seeds formula_token_seeds() {
+    Seeds seeds;
+    MemoryRef workbook = sample::new_workbook();
+    MemoryRef layer = sample::new_layer(workbook);
+    for (const char* formula : kFormulas) {
+        std::vector<uint8_t> stored;
+        if (fuzz_parse_formula(reinterpret_cast<const uint8_t*>(formula), std::strlen(formula), CellPoint{5, 4}, layer,
+                               stored))
+            seeds.push_back(stored);
+    }
+    fuzz_close_workbook(workbook);
+    return seeds;
+}
+
+Seeds picture_seeds() {
+    fuzz_use_image_port();
+    pf::PicHandle pic = pf::open_picture(pf::Rect{0, 0, 48, 64});
+    pf::frame_oval({4, 6, 30, 40});
+    pf::pen_size(3, 2);
+    pf::move_to(60, 2);
+    pf::line_to(-20, 300);
+    pf::line(5, -4);
+    pf::pen_normal();
+    pf::invert_rect({10, 10, 20, 50});
+    pf::erase_round_rect({30, 2, 46, 30}, 6, 4);
+    pf::move_to(2, 40);
+    pf::draw_text("Seed");
+    pf::close_picture();
+    Seeds seeds{pic->data};
+    pf::kill_picture(pic);
+    return seeds;
+}
+
+Seeds resource_sidecar_seeds() {
+    const std::string path = fuzz_write_file("Preferences", nullptr, 0);
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    int16_t ref = 0;
+    pf::resource_file_create(spec, pf::four_cc("QRVA"), pf::four_cc("Qref"));
+    if (pf::resource_file_open(spec, pf::kReadWritePermission, ref) != pf::noErr) return {};
+    std::vector<uint8_t> alias;
+    if (pf::new_alias(spec, alias) == pf::noErr)
+        pf::resource_file_add(ref, pf::four_cc("alis"), 128, nullptr, alias.data(), alias.size());
+    pf::resource_file_add(ref, pf::four_cc("STR "), 5, reinterpret_cast<const unsigned char*>("\x04Name"), "\x02hi", 3);
+    pf::resource_file_close(ref);
+    return Seeds{file_bytes(pf::resource_sidecar_path(path))};
+}
+
+Seeds prefs_seeds() {
+    AppPrefs prefs;
+    ParameterFactorySettings(&prefs);
+    prefs.items[0] = pf::FileSpec{pf::kSystemVolume, 0x01020304, "\x05" "Sales"};
+    std::vector<uint8_t> bytes(kPrefsFileSize);
+    prefs_to_file_bytes(prefs, bytes.data());
+    return Seeds{bytes};
+}
+
+Seeds text_seeds() {
+    // The first byte chooses the separator: odd for commas, even for tabs.
+    const std::string texts[] = {
+        std::string("\x01") + "Item,Price,When\r\n\"Nut, brass\",1.25,3/4/99\r\n\"say \"\"hi\"\"\",12.5%,=SUM(B2:B2)\r\n",
+        std::string("\x00", 1) + "\xEF\xBB\xBFName\tValue\nCaf\xC3\xA9\t-1.5E3\n'0012\t10:30 PM\n",
+        std::string("\x01") + "\"multi\nline\",,\r\r\n1,2,3\n",
+    };
+    Seeds seeds;
+    for (const std::string& text : texts) seeds.emplace_back(text.begin(), text.end());
+    return seeds;
+}
+
+Seeds sylk_seeds() {
+    const std::string texts[] = {
+        "ID;PQRV\r\nP;PGeneral\r\nP;P0.00\r\nF;P1;FF2R;X1;Y1\r\nC;Y1;X1;K1.5\r\nC;X2;K\"a;;b\"\r\n"
+        "C;Y2;X1;K3;ER1C1*2\r\nC;X2;K#DIV/0!;E1/0\r\nW;N1;2 3;12\r\nNN;NTotal;ER1C1:R2C1\r\nE\r\n",
+        "ID;P\r\nO;V4\r\nC;Y1;X1;K36526\r\nF;SDM4;Y1;X1\r\nB;Y1;X1\r\nE\r\n",
+    };
+    Seeds seeds;
+    for (const std::string& text : texts) seeds.emplace_back(text.begin(), text.end());
+    return seeds;
+}
+
+// One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
+const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
+    {"document", document_seeds},
+    {"formula_text", formula_text_seeds},
+    {"formula_tokens", formula_token_seeds},
+    {"picture", picture_seeds},
+    {"resource_sidecar", resource_sidecar_seeds},
+    {"prefs", prefs_seeds},
+    {"text", text_seeds},
+    {"sylk", sylk_seeds},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds FOLDER\n");
+        return 2;
+    }
+    fuzz_start_application();
+    for (const auto& [name, make] : kHarnessSeeds) {
+        const std::filesystem::path folder = std::filesystem::path(argv[1]) / name;
+        std::filesystem::create_directories(folder);
+        int number = 0;
+        for (const std::vector<uint8_t>& seed : make()) {
+            std::ofstream out(folder / ("seed-" + std::to_string(++number)), std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(seed.data()), std::streamsize(seed.size()));
+        }
+        fuzz_empty_folder();
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+// The Palettes menu: open every palette, close every palette, or open or close
+// one; an open palette has its start-up bit set so that it opens again next time.
+#include "charts/charts_services.h"
+#include "shell/shell_pending.h"
+#include "shell/shell_services.h"
+#include "window/window_services.h"
+
+namespace {
+
+constexpr int16_t kOpenAllItem = 1;
+constexpr int16_t kCloseAllItem = 2;
+
+struct Palette {
+    int16_t item;
+    uint32_t start_up_bit;
+    void (*make)();
+    const char* title;
+};
+
+// In the order Open All opens them.
+constexpr Palette kPalettes[] = {
+    {6, kPrefToolPalette, MakeToolWindow, "Tools"},     {5, kPrefColorPalette, MakeColorWindow, "Colors"},
+    {7, kPrefChartPalette, MakeChartWindow, "Charts"},  {8, kPrefGridPalette, MakeGridWindow, "Borders"},
+    {4, kPrefSheetTabs, MakeTabWindow, "Sheets"},       {9, kPrefOptionsPalette, MakeOpWindow, "Options"},
+};
+
+void open_palette(const Palette& palette) {
+    app_prefs.options |= palette.start_up_bit;
+    if (!find_empty_palette(palette.title)) palette.make();
+}
+
+void close_palette(const Palette& palette) {
+    app_prefs.options &= ~palette.start_up_bit;
+    if (WindowRef window = find_empty_palette(palette.title)) CloseTaskFromWindow(window);
+}
+
+}  // namespace
+
+void DoPaletteMenu(MemoryRef, int16_t item) {
+    for (const Palette& palette : kPalettes) {
+        if (item == kOpenAllItem) open_palette(palette);
+        else if (item == kCloseAllItem) close_palette(palette);
+        else if (item == palette.item && find_empty_palette(palette.title)) close_palette(palette);
+        else if (item == palette.item) open_palette(palette);
+    }
+}

@@ -1,0 +1,73 @@
+// The password check: a masked field, the prompt, and OK comparing what was
+// typed with the password.
+#include "core/dialog_items.h"
+#include "core/modal_dialog.h"
+#include "core/passwords.h"
+#include "platform/controls/controls.h"
+#include "platform/resources/resources.h"
+#include "platform/screen/cursor.h"
+#include "shell/shell_services.h"
+
+namespace {
+
+constexpr int16_t kPasswordDialog = 1201;
+constexpr int16_t kOkItem = 1;
+constexpr int16_t kCancelItem = 2;
+constexpr int16_t kPasswordItem = 4;
+constexpr int16_t kPromptItem = 6;
+constexpr int16_t kDialogStrings = 160;
+constexpr int16_t kWrongPasswordString = 7;
+constexpr int16_t kConfirmPrompt = 10;
+constexpr int16_t kBeepTicks = 9;
+
+void show_string(DialogRef dialog, int16_t index) {
+    unsigned char text[256];
+    pf::get_indexed_string(text, kDialogStrings, index);
+    SetDText(dialog, kPromptItem, text);
+}
+
+// What was typed into the masked field (not the bullets it shows).
+bool typed_matches(DialogRef dialog, const unsigned char* password) {
+    unsigned char typed[256];
+    size_t size = 0;
+    pf::ControlRef field = GetDialogControl(dialog, kPasswordItem);
+    if (!field || pf::get_control_data(field, pf::kControlEditTextPart, pf::kControlEditTextPasswordTag, 255,
+                                       typed + 1, &size) != pf::noErr)
+        return false;
+    typed[0] = uint8_t(size);
+    return compare_password(typed, password) != 0;
+}
+
+// Says the password was wrong and empties the field for another try.
+void refuse(DialogRef dialog) {
+    show_string(dialog, kWrongPasswordString);
+    const unsigned char empty[] = {0};
+    SetDEditText(dialog, kPasswordItem, empty);
+    SetEditTextDialogItemFocus(dialog, kPasswordItem);
+    pf::sys_beep(kBeepTicks);
+}
+
+}  // namespace
+
+int16_t verify_dialog(const unsigned char* password, int16_t prompt) {
+    DialogRef dialog = StdNewDLOG(kPasswordDialog, kOkItem, nullptr);
+    if (!dialog) return 0;
+    if (prompt) show_string(dialog, prompt);
+    SetEditTextDialogItemFocus(dialog, kPasswordItem);
+    pf::draw_dialog(dialog);
+    int16_t answer = 0;
+    for (;;) {
+        pf::EventRecord event;
+        int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        if (item == kCancelItem || item == kModalCloseBox) break;
+        if (item != kOkItem) continue;
+        if (typed_matches(dialog, password)) {
+            answer = 1;
+            break;
+        }
+        if (prompt == kConfirmPrompt) break;
+        refuse(dialog);
+    }
+    StdDLOG_close(dialog, nullptr);
+    return answer;
+}

@@ -1,0 +1,67 @@
+// The converter with the text formats: inputs known by contents and
+// extension, outputs by extension, raw values and the choice of a layer.
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "tests/files/document_fixture.h"
+
+namespace {
+
+class SheetconvTextTest : public DocumentTest {
+protected:
+    std::string errors;
+
+    int run(const std::string& arguments) {
+        std::string log = path("stderr.txt");
+        int status = std::system((std::string(SHEETCONV_PATH) + " " + arguments + " 2>'" + log + "'").c_str());
+        std::ifstream read(log);
+        errors.assign(std::istreambuf_iterator<char>(read), {});
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string text_of(const std::string& name) {
+        std::vector<uint8_t> b = bytes_of(name);
+        return std::string(b.begin(), b.end());
+    }
+    void write_text(const std::string& name, const std::string& text) {
+        write_bytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+    }
+    std::string q(const std::string& name) { return "'" + path(name) + "'"; }
+};
+
+TEST_F(SheetconvTextTest, TextFormatsGoBothWays) {
+    write_text("in.csv", "a,1,=B1*3\r\n\"x, y\",0.1,=B2/3\r\n");
+    ASSERT_EQ(run(q("in.csv") + " " + q("out.csv")), 0) << errors;
+    EXPECT_EQ(text_of("out.csv"), "a,1,=B1*3\r\n\"x, y\",0.1,=B2/3\r\n");
+    ASSERT_EQ(run("--values " + q("in.csv") + " " + q("values.csv")), 0) << errors;
+    EXPECT_EQ(text_of("values.csv"), "a,1,3\r\n\"x, y\",0.1,0.03333333333333333\r\n");
+    ASSERT_EQ(run(q("in.csv") + " " + q("out.tsv")), 0) << errors;
+    EXPECT_EQ(text_of("out.tsv"), "a\t1\t3\r\nx, y\t0.1\t0.033333333333333\r\n");
+    // SYLK out and in again, by its contents whatever its name.
+    ASSERT_EQ(run(q("in.csv") + " " + q("out.slk")), 0) << errors;
+    write_bytes("sylk.dat", bytes_of("out.slk"));
+    ASSERT_EQ(run(q("sylk.dat") + " " + q("again.csv")), 0) << errors;
+    EXPECT_EQ(text_of("again.csv"), text_of("out.csv"));
+    // A tab-separated input by its extension.
+    write_text("in.tab", "1\t2,5\r\n");
+    ASSERT_EQ(run("--values " + q("in.tab") + " " + q("tab.csv")), 0) << errors;
+    EXPECT_EQ(text_of("tab.csv"), "1,\"2,5\"\r\n");
+}
+
+TEST_F(SheetconvTextTest, LayersAndRefusals) {
+    MemoryRef book = sample::rich_workbook(2);
+    ASSERT_EQ(save(book, "Two.qrv"), 0);
+    ASSERT_EQ(run("--values --layer 2 " + q("Two.qrv") + " " + q("second.csv")), 0) << errors;
+    EXPECT_NE(text_of("second.csv").find("Styled text"), std::string::npos);
+    EXPECT_EQ(run("--layer 3 " + q("Two.qrv") + " " + q("third.csv")), 1);
+    EXPECT_NE(errors.find("no layer 3"), std::string::npos);
+    EXPECT_FALSE(exists("third.csv"));
+    EXPECT_EQ(run("--values " + q("Two.qrv") + " " + q("values.slk")), 1);
+    EXPECT_NE(errors.find("text formats only"), std::string::npos);
+    write_text("data.bin", "1,2");
+    EXPECT_EQ(run(q("data.bin") + " " + q("out.csv")), 1);
+    EXPECT_EQ(run("--layer 0 " + q("Two.qrv") + " " + q("out.csv")), 2);
+    EXPECT_EQ(run("--bogus " + q("Two.qrv") + " " + q("out.csv")), 2);
+}
+
+}  // namespace

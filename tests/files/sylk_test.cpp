@@ -1,0 +1,286 @@
+// SYLK: the records read into a layer, what the writer writes, the ways other
+// spreadsheets write SYLK, and round trips of every cell kind, format code
+// and function.
+#include <string>
+
+#include "files/sylk_format.h"
+#include "formula/compiled_formula.h"
+#include "formula/error_values.h"
+#include "model/cell_store.h"
+#include "formula/function_table.h"
+#include "model/cell_formats.h"
+#include "model/named_ranges.h"
+#include "platform/fonts/fonts.h"
+#include "tests/files/text_fixture.h"
+
+namespace {
+
+// Arguments a call of function n parses with: references where it needs them.
+std::string arguments_of(int n) {
+    if (function_takes_no_arguments(n)) return "()";
+    const FunctionArity arity = function_arity(n);
+    std::string out = "(";
+    for (int i = 0; i < std::max<int>(arity.min, 1); ++i) {
+        if (i) out += ",";
+        out += arity.reference_argument(i) ? "A1:B3" : std::to_string(i + 1);
+    }
+    return out + ")";
+}
+
+class SylkTest : public TextTest {
+protected:
+    MemoryRef read(const std::string& records) { return read_sylk("ID;PTEST\r\n" + records + "E\r\n"); }
+
+    // The lines of the writer's text that begin with `type`.
+    std::vector<std::string> lines_of(MemoryRef of, const std::string& type) {
+        std::vector<std::string> out;
+        std::string text = sylk_layer_text(of);
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find("\r\n", at);
+            std::string line = text.substr(at, end - at);
+            if (line.compare(0, type.size(), type) == 0) out.push_back(line);
+            at = end + 2;
+        }
+        return out;
+    }
+
+    uint8_t* format_of(MemoryRef of, int row, int column) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        get_cell_ptr(&cell, &length, CellPoint{int16_t(row), int16_t(column)}, of);
+        return cell;
+    }
+
+    int16_t column_width(MemoryRef of, int16_t column) {
+        MemoryRef array = GetSpreadSheetColumnFormats(of);
+        uint8_t* record = FindColumnFormatID(array, column);
+        if (!record) return -1;
+        int16_t width = format_extent(record);
+        UnuseMemory(array);
+        return width;
+    }
+};
+
+TEST_F(SylkTest, CellsFormatsAndLayerSettingsAreRead) {
+    MemoryRef l = read(
+        "C;Y2;X3;K42\r\nC;X1;K\"a;;b\"\r\nC;Y1;X2;K0;ER1C1+R[1]C[-1]\r\n"
+        "F;FF2R;Y3;X1\r\nC;K1.5\r\nF;W2 4 10\r\nF;M300;R5\r\nF;M260\r\nF;G;H\r\n"
+        "NN;NTotal;ER1C1:R3C2\r\nNN;N1bad;ER1C1\r\nC;X9;K\"=x\"\r\n");
+    EXPECT_EQ(cell(l, 1, 2).number, 42);
+    EXPECT_EQ(cell(l, 1, 0).text, "a;b");
+    EXPECT_EQ(cell(l, 0, 1).formula, "=$A$1+A2");
+    const uint8_t* a3 = format_of(l, 2, 0);
+    ASSERT_NE(a3, nullptr);
+    EXPECT_EQ(load_f64(_formulaPtr_(a3)), 1.5);
+    EXPECT_EQ(a3[kFmtCode], 'G');
+    EXPECT_TRUE(a3[kFmtFlagsB] & kFlagBFixedDecimals);
+    EXPECT_EQ(a3[kFmtDecimals], 2);
+    EXPECT_EQ(a3[kFmtAlign] & 7, 3);
+    EXPECT_EQ(column_width(l, 1), 80);
+    EXPECT_EQ(column_width(l, 3), 80);
+    EXPECT_EQ(column_width(l, 4), -1);
+    MemoryRef rows = GetSpreadSheetRowFormats(l);
+    uint8_t* row5 = FindRowFormatID(rows, 4);
+    ASSERT_NE(row5, nullptr);
+    EXPECT_EQ(format_extent(row5), 15);
+    UnuseMemory(rows);
+    EXPECT_EQ(use_layer(l)->row_height, 13);
+    release_layer(l);
+    EXPECT_EQ(GetSheetFlags(l) & (kLayerGridLines | kLayerHeadings), 0u);
+    CellRange total{};
+    EXPECT_EQ(find_named_range(Get_rangeinfo(l), reinterpret_cast<const unsigned char*>("\x05Total"), &total), 1);
+    EXPECT_EQ(total, (CellRange{{0, 0}, {2, 1}}));
+    EXPECT_EQ(GetMemorySize(Get_rangeinfo(l)), 1);
+    EXPECT_EQ(cell(l, 2, 8).text, "=x");
+    // A cell before any row is given stores nothing.
+    EXPECT_TRUE(cells_of(read("C;X1;K5\r\n")).empty());
+}
+
+TEST_F(SylkTest, EscapesStandForTheirCharacters) {
+    MemoryRef l = read("C;Y1;X1;K\"\x1BNHu\x1BNBe\x1BNAa\x1BN{\"\r\nC;X2;K\"a\x1B :b\x1B =c\x1B!2d\"\r\n");
+    EXPECT_EQ(cell(l, 0, 0).text, "\x9F\x8E\x88\xA7");
+    EXPECT_EQ(cell(l, 0, 1).text, "a\nb\rc\x12" "d");
+    // Written back, each becomes its escape again, and ";" is doubled.
+    // A tab stays as it is, as other programs write it.
+    type_entries(layer, {{{0, 0}, "\x9F;\x8E"}, {{0, 1}, "two\nlines\tand tab"}});
+    EXPECT_EQ(lines_of(layer, "C;")[0], "C;Y1;X1;K\"\x1BNHu;;\x1BNBe\"");
+    EXPECT_EQ(lines_of(layer, "C;")[1], "C;X2;K\"two\x1B :lines\tand tab\"");
+    // Control characters in a text cell: every one is escaped and read back.
+    std::string controls;
+    for (int c = 1; c < 32; ++c) controls += char(c);
+    std::string store;
+    uint8_t header[32];
+    GetDefaultFormat(header);
+    append_text_cell(store, header, 0, controls);
+    std::string row;
+    append_row_record(row, 0, store);
+    set_layer_cells(layer, row);
+    EXPECT_EQ(cell(read_sylk(sylk_layer_text(layer)), 0, 0).text, controls);
+}
+
+TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
+    // Formats before their cells, pictures counted from 0, fonts counted from 0 without 4.
+    MemoryRef l = read(
+        "P;PGeneral\r\nP;P0.00%\r\nP;Pm/d/yy\r\nP;FHelvetica;M200\r\nP;FHelvetica;M200;SB\r\n"
+        "P;FHelvetica;M200;SI\r\nP;FHelvetica;M200;SBI\r\nP;FTimes;M280;SOH\r\n"
+        "F;P1;SM5;Y1;X1\r\nF;P2;X2\r\nF;P0;FG-3L;X3\r\n"
+        "C;Y1;X1;K0.5\r\nC;X2;K36000\r\nC;X3;K7\r\nC;X4;K\"00123\"\r\nC;X5;K00123\r\n"
+        "C;X6;K#DIV/0!;E1/0\r\nC;X7;K0.1000000000000000055511151231257827\r\nC;X8;K\"two\r\nlines\"\r\n");
+    auto cells = cells_of(l);
+    EXPECT_EQ(cells.size(), 8u);  // no duplicates of the formatted cells
+    EXPECT_EQ(at(cells, 0, 7).text, "two\nlines");  // a line break written as it is
+    const uint8_t* a1 = format_of(l, 0, 0);
+    EXPECT_EQ(a1[kFmtCode], 'I');
+    EXPECT_EQ(format_font(a1), uint16_t(pf::font_number("Times")));
+    EXPECT_EQ(a1[kFmtSize], 14);
+    EXPECT_EQ(a1[kFmtFace], 8 | 16);
+    EXPECT_EQ(format_of(l, 0, 1)[kFmtCode], 0);
+    // A negative decimals value is refused; the alignment is still taken.
+    EXPECT_EQ(format_of(l, 0, 2)[kFmtDecimals], 2);
+    EXPECT_EQ(format_of(l, 0, 2)[kFmtAlign] & 7, 1);
+    EXPECT_EQ(at(cells, 0, 3).type, kCellText);
+    EXPECT_EQ(at(cells, 0, 3).text, "00123");
+    EXPECT_EQ(at(cells, 0, 4).number, 123);
+    const double error = at(cells, 0, 5).number;
+    EXPECT_EQ(checkValue(&error), kErrDivZero);
+    EXPECT_EQ(at(cells, 0, 6).number, 0.1);
+    // Dates come in the 1900 system unless the options record names 1904; a
+    // workbook counting from 1904 takes them 1462 days earlier, times alone as they are.
+    const std::string dates = "P;Pm/d/yy\r\nP;Ph:mm\r\nF;P0;FG0G;Y1;X1\r\nC;K45293\r\nF;P1;FG0G;X2\r\nC;K0.5\r\n";
+    ASSERT_FALSE(Get_1900Date_Flag(book));
+    EXPECT_EQ(cell(read(dates), 0, 0).number, 45293 - 1462);
+    EXPECT_EQ(cell(read("O;L;V0\r\n" + dates), 0, 1).number, 0.5);
+    EXPECT_EQ(cell(read("O;V4\r\n" + dates), 0, 0).number, 45293);
+    MemoryRef in_1900 = fresh_layer();
+    Set_1900Date_Flag(GetWorkSheet(in_1900), true);
+    ASSERT_EQ(read_sylk_bytes("ID;P\r\nO;V4\r\n" + dates + "E\r\n", in_1900), 0);
+    EXPECT_EQ(cell(in_1900, 0, 0).number, 45293 + 1462);
+}
+
+TEST_F(SylkTest, WriterLinesFollowTheFormat) {
+    // An empty layer: the ID, the pictures, four fonts, the defaults, the options and E.
+    std::string empty = sylk_layer_text(layer);
+    EXPECT_EQ(empty.substr(0, 17), "ID;PQUORVIN;N;E\r\n");
+    EXPECT_EQ(lines_of(layer, "P;P").size(), size_t(picture_count()));
+    EXPECT_EQ(lines_of(layer, "P;F").size(), 4u);
+    EXPECT_EQ(lines_of(layer, "F;").size(), 1u);
+    EXPECT_EQ(lines_of(layer, "O;").size(), 1u);
+    EXPECT_EQ(empty.substr(empty.size() - 3), "E\r\n");
+
+    type_entries(layer, {{{0, 0}, "1"}, {{0, 1}, "2"}, {{1, 1}, "=A1*2"}, {{2, 0}, "b"}, {{2, 1}, "c"}, {{3, 0}, "0.1"}});
+    recalculate(layer);
+    uint8_t* bold = format_of(layer, 2, 0);
+    bold[kFmtFace] = 1;
+    uint8_t* top = format_of(layer, 2, 1);
+    store_u16(top + kFmtBorderStyles, 0x0200);
+    SetColumnSize(0, 0, 100, nullptr);
+    InputColumnFormat(layer, 0);
+    SetColumnSize(0, 0, 100, GetSpreadSheetColumnFormats(layer));
+    EXPECT_EQ(lines_of(layer, "P;F").back(), "P;F" + pf::font_name(1) + ";M240;SB");
+    EXPECT_EQ(lines_of(layer, "F;W"), std::vector<std::string>{"F;W1 1 12"});
+    const std::vector<std::string> cells = lines_of(layer, "C;"), formats = lines_of(layer, "F;S");
+    EXPECT_EQ(cells[0], "C;Y1;X1;K1");
+    EXPECT_EQ(cells[1], "C;X2;K2");
+    EXPECT_EQ(cells[2], "C;Y2;K2;ER[-1]C[-1]*2");
+    EXPECT_EQ(formats, (std::vector<std::string>{"F;SDM5;Y3;X1", "F;STM0;X2"}));
+    EXPECT_EQ(cells[5], "C;Y4;X1;K0.1");
+}
+
+TEST_F(SylkTest, NumbersAreWrittenInFullWithAPoint) {
+    pf::IntlSettings european = pf::us_international_settings();
+    european.decimal_point = ',';
+    european.thousands_separator = '.';
+    type_entries(layer, {{{0, 0}, "=1/3"}, {{0, 1}, "=2/3*1E300"}});
+    recalculate(layer);
+    pf::set_international_settings(european);
+    Init_Quorvin_Globals();
+    std::vector<std::string> cells = lines_of(layer, "C;");
+    EXPECT_EQ(cells[0], "C;Y1;X1;K0.3333333333333333;E1/3");
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    EXPECT_EQ(cells_of(back), cells_of(layer));
+}
+
+TEST_F(SylkTest, EveryFormatCodeComesBack) {
+    const uint8_t codes[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,  12,  13,  14,  15,  16,  17,  18,
+                             19, 20, 21, 22, 23, 24, 25, 26, 27, 28,  29,  31,  32,  33,  34,  36,  37,  38,  39,
+                             45, 46, 47, 48, 49, 50, 'B', 'F', 'G', 'I', 'J', 'S', 'f', 110, 111, 112, 113, 114, 115,
+                             116, 120};
+    std::map<std::pair<int, int>, std::string> entries;
+    for (size_t i = 0; i < sizeof codes; ++i) entries[{int(i), 0}] = std::to_string(i + 1);
+    type_entries(layer, entries);
+    for (size_t i = 0; i < sizeof codes; ++i) {
+        uint8_t* f = format_of(layer, int(i), 0);
+        f[kFmtCode] = codes[i];
+        f[kFmtDecimals] = uint8_t(i % 10);
+        f[kFmtAlign] = uint8_t(i % 4);
+        f[kFmtFace] = uint8_t(i % 32);
+        if (codes[i] == 'G') f[kFmtFlagsB] = kFlagBFixedDecimals;
+    }
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    const CellMap before = cells_of(layer), after = cells_of(back);
+    for (size_t i = 0; i < sizeof codes; ++i)
+        EXPECT_EQ(at(after, int(i), 0), at(before, int(i), 0)) << "format code " << int(codes[i]);
+}
+
+TEST_F(SylkTest, EveryKindOfCellAndEveryFunctionComesBack) {
+    std::map<std::pair<int, int>, std::string> entries = {
+        {{0, 0}, "12.75"}, {{0, 1}, "text; with \"quotes\""}, {{0, 2}, "=A1*2+SUM($A$1:A1)"},
+        {{0, 3}, "=\"a;b\"&B1"}, {{0, 4}, "=1/0"}, {{0, 5}, "1/2/2024"}, {{0, 6}, "3 1/4"},
+        {{0, 7}, "=A$1+$A1-A1"}, {{0, 8}, "=SUM(B2:C3)"}};
+    for (int n = 1; n <= kFunctionCount; ++n) {
+        const unsigned char* name = function_name(n);
+        std::string call(reinterpret_cast<const char*>(name + 1), name[0]);
+        entries[{n, 0}] = "=" + call + arguments_of(n);
+    }
+    type_entries(layer, entries);
+    recalculate(layer);
+    const CellMap before = cells_of(layer);
+    for (int n = 1; n <= kFunctionCount; ++n) ASSERT_EQ(at(before, n, 0).type, kCellFormula) << entries[{n, 0}];
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    const CellMap after = cells_of(back);
+    EXPECT_EQ(after.size(), before.size());
+    for (const auto& [where, view] : before) EXPECT_EQ(at(after, where.first, where.second), view) << entries[where];
+    // And through CSV with formulas as text, recalculated.
+    MemoryRef csv = read_text(layer_text(layer, FieldSource::formulas, kCommaSeparator), kCommaSeparator);
+    recalculate(csv);
+    const CellMap from_csv = cells_of(csv);
+    for (const auto& [where, view] : before) {
+        if (view.type == kCellFormula) EXPECT_EQ(at(from_csv, where.first, where.second).formula, view.formula);
+    }
+}
+
+TEST_F(SylkTest, LongRecordsAreReadWhole) {
+    std::string long_text(70000, 'x');
+    MemoryRef l = read("C;Y1;X1;K\"" + long_text + "\"\r\nC;Y2;X1;K5\r\n");
+    EXPECT_EQ(cell(l, 0, 0).text.size(), size_t(kMaxCellText));
+    EXPECT_EQ(cell(l, 1, 0).number, 5);
+    std::string long_formula = "=" + std::string(300, '1');
+    EXPECT_EQ(cell(read("C;Y1;X1;E" + long_formula + "\r\n"), 0, 0).text, "'" + long_formula);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SylkTest, LayersAndNamesInFormulasComeBack) {
+    MemoryRef other = sample::new_layer(book);
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x0bOther Layer"), other);
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x05" "First"), layer);
+    uint8_t names[kNamedRangeSize] = {};
+    set_named_range(names, reinterpret_cast<const unsigned char*>("\x04Rate"), CellRange{{0, 0}, {0, 0}});
+    Set_rangeinfo(layer, Bytes2Memory(&mem_globals, names, kNamedRangeSize, 1));
+    type_entries(layer, {{{1, 1}, "=2:B3+1"}, {{1, 2}, "=1:2:A1"}, {{1, 3}, "=Rate*2"}});
+    const std::vector<std::string> cells = lines_of(layer, "C;");
+    EXPECT_NE(cells[0].find(";E'Other Layer'!R[+1]C+1"), std::string::npos) << cells[0];
+    EXPECT_NE(cells[1].find(";E'First:Other Layer'!R[-1]C[-2]"), std::string::npos) << cells[1];
+    EXPECT_NE(cells[2].find(";ERate*2"), std::string::npos) << cells[2];
+    // Read into a layer of the same workbook, the layers are found by name.
+    MemoryRef again = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes(sylk_layer_text(layer), again), 0);
+    Set_rangeinfo(again, Bytes2Memory(&mem_globals, names, kNamedRangeSize, 1));
+    EXPECT_EQ(cell(again, 1, 1).formula, "=2:B3+1");
+    EXPECT_EQ(cell(again, 1, 2).formula, "=1:2:A1");
+    EXPECT_EQ(GetMemorySize(Get_rangeinfo(again)), 1);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// Writing cells as tab and comma-separated text: the shape of a range, CSV
+// quoting, what each field shows, files, and round trips through the reader.
+#include <string>
+
+#include "tests/files/text_fixture.h"
+
+namespace {
+
+class TextExportTest : public TextTest {
+protected:
+    // The range as the clipboard gets it: Mac Roman, lines ending CR.
+    std::string copy(CellPoint top_left, CellPoint bottom_right, uint8_t separator = kTabSeparator,
+                     int16_t formulas = 0, int16_t displayed = 0) {
+        MemoryRef out = nullptr;
+        EXPECT_EQ(WriteTextData(&quorvin_rsrv, formulas, displayed, separator, GetSpreadSheetCells(layer), &out,
+                                nullptr, top_left, bottom_right, nullptr, layer),
+                  0);
+        std::string text(static_cast<const char*>(UseMemory(out)), size_t(GetByteSize(out)));
+        UnuseMemory(out);
+        DisposeMemory(out);
+        return text;
+    }
+
+    std::string saved(int16_t code) {
+        MemoryRef into = find_SpreadSheet_item(book, 0);
+        EXPECT_EQ(save_workbook_file(into, kWholeWorkbook, spec("out.txt"), code, exists("out.txt"), false), 0);
+        std::vector<uint8_t> b = bytes_of("out.txt");
+        return std::string(b.begin(), b.end());
+    }
+};
+
+TEST_F(TextExportTest, RangesGiveLinesAndFieldsWithoutTrailingSeparators) {
+    type_entries(layer, {{{1, 0}, "a"}, {{1, 3}, "b"}, {{3, 1}, "c"}});
+    EXPECT_EQ(copy({1, 0}, {1, 0}), "a");  // one cell: no line end
+    EXPECT_EQ(copy({0, 0}, {3, 3}), "\ra\t\t\tb\r\r\tc\r");
+    EXPECT_EQ(copy({1, 1}, {1, 2}), "\r");
+    // Whole columns stop after the last stored row.
+    EXPECT_EQ(copy({0, 0}, {kLastCell, 1}), "\ra\r\r\tc\r");
+}
+
+TEST_F(TextExportTest, ASingleStyledTextCellHandsOutItsStyleRuns) {
+    sample::Bytes store;
+    sample::append_row(store, 2, {sample::text_cell(1, "Styled", 2), sample::text_cell(2, "plain")});
+    sample::install_cells(layer, store);
+    auto copy_style = [&](CellPoint from, CellPoint to) {
+        MemoryRef out = nullptr;
+        pf::Handle style = nullptr;
+        EXPECT_EQ(WriteTextData(&quorvin_rsrv, 0, 0, kTabSeparator, GetSpreadSheetCells(layer), &out, &style, from, to,
+                                nullptr, layer),
+                  0);
+        DisposeNonNilMemory(out);
+        return style;
+    };
+    pf::Handle style = copy_style({2, 1}, {2, 1});
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(pf::get_handle_size(style), 2 + 2 * 20);
+    pf::dispose_handle(style);
+    EXPECT_EQ(copy_style({2, 2}, {2, 2}), nullptr);  // no runs
+    EXPECT_EQ(copy_style({2, 1}, {2, 2}), nullptr);  // more than one cell
+}
+
+TEST_F(TextExportTest, CsvFieldsAreQuotedWhenTheyMustBe) {
+    std::string out;
+    WriteCSVCell("plain", ',', out);
+    WriteCSVCell("a,\"b\"", ',', out);
+    WriteCSVCell("say \"x\"", ',', out);
+    WriteCSVCell("two\nlines", ',', out);
+    WriteCSVCell("semi;colon", ';', out);
+    EXPECT_EQ(out, "plain\"a,\"\"b\"\"\"\"say \"\"x\"\"\"\"two\nlines\"\"semi;colon\"");
+    // Formulas holding commas are quoted too, so that the line keeps its fields.
+    type_entries(layer, {{{0, 0}, "1"}, {{0, 1}, "=SUM(A1,2)"}, {{0, 2}, "x,y"}});
+    EXPECT_EQ(copy({0, 0}, {0, 2}, ',', 1), "1,\"=SUM(A1,2)\",\"x,y\"\r");
+}
+
+TEST_F(TextExportTest, EachFieldShowsWhatItsModeAsks) {
+    type_entries(layer, {{{0, 0}, "0.1"}, {{0, 1}, "=A1/3"}, {{0, 2}, "=1/0"}, {{0, 3}, "=\"t\"&\"u\""},
+                         {{0, 4}, "txt"}, {{0, 5}, "1/2/2024"}});
+    recalculate(layer);
+    const std::string serial = std::to_string(int(cell(layer, 0, 5).number));
+    EXPECT_EQ(copy({0, 0}, {0, 5}, kTabSeparator, 1), "0.1\t=A1/3\t=1/0\t=\"t\"&\"u\"\ttxt\t1/2/2024\r");
+    EXPECT_EQ(copy({0, 0}, {0, 5}, kTabSeparator, 0, 1), "0.1\t0.033333333333333\t#DIV/0!\ttu\ttxt\t1/2/24\r");
+    EXPECT_EQ(copy({0, 0}, {0, 5}), "0.1\t0.033333333333333\t#DIV/0!\ttu\ttxt\t1/2/2024\r");
+    EXPECT_EQ(layer_text(layer, FieldSource::exact_values, ','),
+              "0.1,0.03333333333333333,#DIV/0!,tu,txt," + serial + "\r\n");
+}
+
+TEST_F(TextExportTest, FilesAreUtf8WithCrLfLineEnds) {
+    type_entries(layer, {{{0, 0}, "caf\x8E"}, {{0, 1}, "2"}, {{1, 0}, "=B1*2"}});
+    recalculate(layer);
+    EXPECT_EQ(saved(kFormatCsv), "caf\xC3\xA9,2\r\n=B1*2\r\n");
+    EXPECT_EQ(saved(kFormatTabValues), "caf\xC3\xA9\t2\r\n4\r\n");
+    EXPECT_EQ(saved(kFormatTabDisplayed), "caf\xC3\xA9\t2\r\n4\r\n");
+}
+
+TEST_F(TextExportTest, WrittenTextReadsBackAsTheSameCells) {
+    type_entries(layer, {{{0, 0}, "12.5"},
+                         {{0, 1}, "-3e-7"},
+                         {{0, 2}, "1/2/2024"},
+                         {{0, 3}, "3 1/4"},
+                         {{0, 5}, "with, comma"},
+                         {{0, 6}, "quote \" inside"},
+                         {{1, 0}, "=A1*2+SUM($B$1:B1)"},
+                         {{1, 1}, "=IF(A1>3,\"big, very\",\"small\")"},
+                         {{1, 2}, "=A1/0"},
+                         {{2, 4}, "two\nlines"},
+                         {{4, 0}, "last"}});
+    recalculate(layer);
+    const CellMap before = cells_of(layer);
+    for (auto [code, separator] : {std::pair{kFormatCsv, kCommaSeparator}, std::pair{kFormatTabFormulas, kTabSeparator}}) {
+        std::string text = saved(code);
+        if (separator == kTabSeparator) continue;  // tab text does not quote a line break
+        MemoryRef read = read_text(text, separator);
+        recalculate(read);
+        EXPECT_EQ(cells_of(read), before) << text;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// Reading tab and comma-separated text: fields and quoting, line ends, the
+// kinds of entries, encodings and the limits of a layer.
+#include <string>
+
+#include "core/alerts.h"
+#include "platform/events/events.h"
+#include "platform/host/driver.h"
+#include "platform/events/keyboard.h"
+#include "tests/files/text_fixture.h"
+
+namespace {
+
+using TextImportTest = TextTest;
+
+std::string text_of(const CellView& c) { return c.text; }
+
+TEST_F(TextImportTest, QuotedFieldsFollowCsvRules) {
+    MemoryRef read = read_text("a,\"b,c\",d\r\n\"say \"\"hi\"\"\",\"two\nlines\",\"\"\r\n", kCommaSeparator);
+    auto cells = cells_of(read);
+    ASSERT_EQ(cells.size(), 5u);  // the empty quoted field makes no cell
+    EXPECT_EQ(text_of(at(cells, 0, 1)), "b,c");
+    EXPECT_EQ(text_of(at(cells, 0, 2)), "d");
+    EXPECT_EQ(text_of(at(cells, 1, 0)), "say \"hi\"");
+    EXPECT_EQ(text_of(at(cells, 1, 1)), "two\nlines");
+    // With a semicolon a doubled quote is one quote too; with tab quotes are plain characters.
+    EXPECT_EQ(text_of(cell(read_text("\"a\"\"b\";c", kSemicolonSeparator), 0, 0)), "a\"b");
+    MemoryRef tabbed = read_text("\"a,b\"\t\"c\"\"\"\r\n", kTabSeparator);
+    EXPECT_EQ(text_of(cell(tabbed, 0, 0)), "\"a,b\"");
+    EXPECT_EQ(text_of(cell(tabbed, 0, 1)), "\"c\"\"\"");
+    // A quote that opens no field is kept; an unclosed one runs to the end.
+    EXPECT_EQ(text_of(cell(read_text("ab\"c,d", kCommaSeparator), 0, 0)), "ab\"c");
+    EXPECT_EQ(text_of(cell(read_text("\"open,\r\nrest", kCommaSeparator), 0, 0)), "open,\r\nrest");
+}
+
+TEST_F(TextImportTest, EveryKindOfLineEndIsOneLineEnd) {
+    MemoryRef read = read_text("a\r\nb\nc\rd\r\n\r\nf\r\n", kTabSeparator);
+    auto cells = cells_of(read);
+    ASSERT_EQ(cells.size(), 5u);
+    EXPECT_EQ(text_of(at(cells, 3, 0)), "d");
+    EXPECT_EQ(text_of(at(cells, 5, 0)), "f");  // the empty line keeps its row
+    std::string store;
+    CellRange range{{0, 2}, {0, 2}};
+    EXPECT_EQ(read_text_cells("x\ty\r\n", kTabSeparator, 2, layer, store, &range, nullptr), 0);
+    EXPECT_EQ(range, (CellRange{{0, 2}, {0, 3}}));
+    EXPECT_EQ(read_text_cells("", kTabSeparator, 0, layer, store = "", &range, nullptr), 0);
+    EXPECT_TRUE(store.empty());
+    EXPECT_EQ(range.botRight.v, 0);
+}
+
+TEST_F(TextImportTest, FieldsBecomeNumbersDatesFormulasOrTexts) {
+    MemoryRef read = read_text("12.5,1/2/2024,3 1/2,=A1*2,=SUM(A1,,word,12.5%,-7e3\r\n", kCommaSeparator);
+    recalculate(read);
+    auto cells = cells_of(read);
+    EXPECT_EQ(at(cells, 0, 0).type, kCellConstant);
+    EXPECT_EQ(at(cells, 0, 0).number, 12.5);
+    EXPECT_EQ(at(cells, 0, 1).type, kCellConstant);  // a date serial
+    EXPECT_GT(at(cells, 0, 1).number, 40000);
+    EXPECT_EQ(at(cells, 0, 2).number, 3.5);
+    EXPECT_EQ(uint8_t(at(cells, 0, 2).format[3]), 'J');
+    EXPECT_EQ(at(cells, 0, 3).type, kCellFormula);
+    EXPECT_EQ(at(cells, 0, 3).formula, "=A1*2");
+    EXPECT_EQ(at(cells, 0, 3).number, 25);
+    EXPECT_EQ(at(cells, 0, 4).type, kCellText);  // a formula that does not parse keeps its text
+    EXPECT_EQ(at(cells, 0, 4).text, "=SUM(A1");
+    EXPECT_EQ(at(cells, 0, 5).type, 0);
+    EXPECT_EQ(at(cells, 0, 6).text, "word");
+    EXPECT_DOUBLE_EQ(at(cells, 0, 7).number, 0.125);
+    EXPECT_EQ(uint8_t(at(cells, 0, 7).format[3]), 'I');
+    EXPECT_EQ(at(cells, 0, 8).number, -7000);
+    // A field of 300 digits is too long to be a number.
+    MemoryRef long_field = read_text(std::string(300, '9'), kTabSeparator);
+    EXPECT_EQ(cell(long_field, 0, 0).type, kCellText);
+    EXPECT_EQ(cell(long_field, 0, 0).text.size(), 300u);
+}
+
+TEST_F(TextImportTest, EncodingsAreDetectedAndLossReported) {
+    TextReadReport report;
+    // UTF-8 with a byte-order mark, UTF-8 without, and Mac Roman bytes that are no UTF-8.
+    EXPECT_EQ(text_of(cell(read_text("\xEF\xBB\xBFna\xC3\xAFve", kTabSeparator, &report), 0, 0)), "na\x95ve");
+    EXPECT_EQ(text_of(cell(read_text("caf\xC3\xA9", kTabSeparator), 0, 0)), "caf\x8E");
+    EXPECT_EQ(text_of(cell(read_text("caf\x8E", kTabSeparator), 0, 0)), "caf\x8E");
+    EXPECT_EQ(report.unmapped, 0);
+    // UTF-16 with and without a byte-order mark.
+    EXPECT_EQ(text_of(cell(read_text(std::string("\xFF\xFE" "a\0\xE9\0", 6), kTabSeparator), 0, 0)), "a\x8E");
+    EXPECT_EQ(text_of(cell(read_text(std::string("\0x\0y", 4), kTabSeparator), 0, 0)), "xy");
+    // A character Mac Roman cannot hold becomes "?" and is counted.
+    EXPECT_EQ(text_of(cell(read_text("a\xE4\xB8\xAD" "b", kTabSeparator, &report), 0, 0)), "a?b");
+    EXPECT_EQ(report.unmapped, 1);
+}
+
+TEST_F(TextImportTest, LinesAndFieldsPastTheGridAreCutAndReported) {
+    TextReadReport report;
+    std::string wide;
+    for (int i = 0; i < 32005; ++i) wide += "1,";
+    wide += "2\r\nnext\r\n";
+    MemoryRef read = read_text(wide, kCommaSeparator, &report);
+    EXPECT_EQ(report.fields_cut, 6);
+    EXPECT_EQ(cell(read, 0, kLastCell).number, 1);
+    EXPECT_EQ(cell(read, 1, 0).text, "next");
+    EXPECT_TRUE(store_is_sound(read));
+
+    std::string tall;
+    for (int i = 0; i < 32003; ++i) tall += "r" + std::to_string(i) + "\n";
+    tall += "\n\n";
+    report = {};
+    read = read_text(tall, kTabSeparator, &report);
+    EXPECT_EQ(report.rows_cut, 3);
+    EXPECT_EQ(cell(read, kLastCell, 0).text, "r31999");
+}
+
+TEST_F(TextImportTest, FilesAreReadByTheirKind) {
+    write_bytes("a.csv", {'1', ',', '2', '\n'});
+    MemoryRef csv = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("a.csv"), nullptr, csv, kCsvFileType), 0);
+    EXPECT_EQ(cell(csv, 0, 1).number, 2);
+    MemoryRef tab = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("a.csv"), nullptr, tab, kTabFileType), 0);
+    EXPECT_EQ(cell(tab, 0, 0).text, "1,2");
+    // A file that begins "ID;" is SYLK whatever its kind.
+    std::string sylk = "ID;PTEST\r\nC;Y1;X1;K7\r\nE\r\n";
+    write_bytes("b.txt", std::vector<uint8_t>(sylk.begin(), sylk.end()));
+    MemoryRef read = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("b.txt"), nullptr, read, kCsvFileType), 0);
+    EXPECT_EQ(cell(read, 0, 0).number, 7);
+    // Lost characters are told; a missing file is an error shown.
+    write_bytes("c.txt", {0xE4, 0xB8, 0xAD});
+    EXPECT_EQ(ReadTextFile(spec("c.txt"), nullptr, fresh_layer(), kTabFileType), 0);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
+    EXPECT_NE(ReadTextFile(spec("missing.txt"), nullptr, fresh_layer(), kTabFileType), 0);
+    EXPECT_EQ(prompts_log::seen.back(), "error -43");
+}
+
+TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {
+    const std::string text = "1\t2\r3";
+    MemoryRef block = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+    MemoryRef cells = nullptr;
+    CellRange range{{0, 4}, {0, 4}};
+    bool progress = false;
+    ASSERT_EQ(InputTextData(&progress, kTabSeparator, block, nullptr, &cells, &range, layer), 0);
+    EXPECT_EQ(range, (CellRange{{0, 4}, {1, 5}}));
+    ASSERT_NE(cells, nullptr);
+    EXPECT_GT(GetByteSize(cells), 3 * kCellHeaderSize);
+    DisposeMemory(cells);
+    DisposeMemory(block);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
+    write_bytes("plain.dat", {'a', '\t', 'b', ',', 'c', '\n'});
+    // Cancelled: nothing is read and nothing is wrong.
+    MemoryRef cancelled = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), 0);
+    EXPECT_TRUE(cells_of(cancelled).empty());
+    // Accepted as it opens: tab.
+    set_unattended_run(false);
+    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
+    MemoryRef read = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
+    set_unattended_run(true);
+    EXPECT_EQ(cell(read, 0, 1).text, "b,c");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
+    std::string text, sylk = "ID;P\r\n";
+    for (int i = 0; i < 5000; ++i) {
+        text += std::to_string(i) + ",x\r\n";
+        sylk += "C;Y" + std::to_string(i + 1) + ";X1;K" + std::to_string(i) + "\r\n";
+    }
+    pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);
+    MemoryRef stopped = fresh_layer();
+    EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), kTextCancelled);
+    EXPECT_TRUE(cells_of(stopped).empty());
+    MemoryRef partly = fresh_layer();
+    EXPECT_EQ(read_sylk_bytes(sylk, partly), 1);
+    const size_t kept = cells_of(partly).size();
+    pf::driver_key_up(pf::kKeyCodePeriod, '.');
+    pf::flush_events(pf::kEveryEvent, 0);
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 5000u);
+    EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), 0);
+}
+
+}  // namespace

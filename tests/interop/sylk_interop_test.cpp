@@ -1,0 +1,70 @@
+// SYLK exchanged with the peer spreadsheets: what we write they read with the
+// same values, and what they write we read with their values and formulas.
+#include <set>
+
+#include "tests/interop/interop_sources.h"
+#include "tests/interop/peer_support.h"
+
+namespace {
+
+using peer::Peer;
+using SylkInterop = peer::PeerTest;
+
+TEST_P(SylkInterop, OurSylkOpensWithTheSameValues) {
+    peer::write_file(path("source.csv"), peer::source_csv(true));
+    ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    ASSERT_TRUE(ours("source.csv", "expected.csv", true));
+    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+    EXPECT_TRUE(peer::same_values(peer::read_file(path("expected.csv")), peer::read_file(path("theirs.csv"))));
+}
+
+TEST_P(SylkInterop, TheirSylkOpensHereWithTheirValuesAndFormulas) {
+    peer::write_file(path("source.csv"), peer::source_csv(true));
+    ASSERT_TRUE(convert("source.csv", "theirs.slk"));
+    ASSERT_TRUE(convert("source.csv", "theirs.csv"));
+    ASSERT_TRUE(ours("theirs.slk", "values.csv", true));
+    EXPECT_TRUE(peer::same_values(peer::read_file(path("values.csv")), peer::read_file(path("theirs.csv"))));
+    ASSERT_TRUE(ours("theirs.slk", "formulas.csv"));
+    peer::Table formulas = peer::parse_csv(peer::read_file(path("formulas.csv")));
+    ASSERT_GE(formulas.size(), 4u);
+    ASSERT_GE(formulas[1].size(), 8u);
+    EXPECT_EQ(formulas[0][3], "=B1+C1");
+    EXPECT_EQ(formulas[1][3], "=SUM(B1:B2)");
+    EXPECT_EQ(formulas[1][5], "=IF(B2<0,\"neg\",\"pos\")");
+    EXPECT_EQ(formulas[2][1], "=MAX(B1:C2)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Peers, SylkInterop, ::testing::Values(Peer::office, Peer::gnumeric), peer::peer_name);
+
+}  // namespace
+
+namespace {
+
+// Line breaks and accented letters travel as escapes; one peer reads them all.
+TEST_P(SylkInterop, EscapedCharactersOpenInTheOfficePeer) {
+    if (GetParam() != Peer::office) GTEST_SKIP() << "this peer reads only some SYLK escapes";
+    peer::write_file(path("source.csv"), "\"two\nlines\",\"tab\there\",\"semi;colon\"\r\n");
+    ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+    EXPECT_TRUE(peer::same_values("\"two\nlines\",\"tab\there\",semi;colon\r\n", peer::read_file(path("theirs.csv"))));
+}
+
+}  // namespace
+
+namespace {
+
+// Dates (cells in a date format) travel as serials of the 1900 system,
+// which both peers read.
+TEST_P(SylkInterop, DatesOpenAsTheSameDay) {
+    peer::write_file(path("source.csv"), "1/2/2024,7\r\n");
+    ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+    peer::Table read = peer::parse_csv(peer::read_file(path("theirs.csv")));
+    ASSERT_EQ(read.size(), 1u);
+    ASSERT_EQ(read[0].size(), 2u);
+    const std::set<std::string> second_of_january = {"45293", "2024/01/02", "2024-01-02", "1/2/24", "01/02/2024", "1/2/2024"};
+    EXPECT_EQ(second_of_january.count(read[0][0]), 1u) << read[0][0];
+    EXPECT_EQ(read[0][1], "7");
+}
+
+}  // namespace
