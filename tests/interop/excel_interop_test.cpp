@@ -3,39 +3,15 @@
 // results, dates in both systems, several sheets, long and non-Roman texts.
 // Skipped where the other spreadsheets are not installed (make test-interop
 // installs them).
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "tests/excel/excel_fixture.h"
+#include "tests/interop/peer_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool on_path(const char* tool) {
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "";
-    size_t start = 0;
-    while (start <= folders.size()) {
-        size_t end = folders.find(':', start);
-        if (end == std::string::npos) end = folders.size();
-        fs::path candidate = fs::path(folders.substr(start, end - start)) / tool;
-        if (access(candidate.c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
+std::vector<uint8_t> bytes_of_file(const std::string& path) {
+    std::string bytes = peer::read_file(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
-
-std::vector<uint8_t> file_bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_text(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 const std::string kLongText = std::string(300, 'L') + "|" + std::string(9000, 'w');  // runs on into CONTINUE records
 
@@ -94,36 +70,27 @@ constexpr double kLeapDay1900 = 45351;  // 29 February 2024 in the 1900 date sys
 
 class ExcelInteropTest : public ExcelTest {
 protected:
-    fs::path folder;
+    TempFolder folder;
 
-    void SetUp() override {
-        ExcelTest::SetUp();
-        char pattern[] = "/tmp/quorvin-interop-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override {
-        fs::remove_all(folder);
-        ExcelTest::TearDown();
-    }
+    std::string path(const std::string& name) const { return folder.path + "/" + name; }
 
     // The workbook LibreOffice writes from the flat document; empty on failure.
     std::vector<uint8_t> from_libreoffice(bool dates_1904) {
-        write_text(folder / "book.fods", flat_document(dates_1904));
-        std::string command = "cd '" + folder.string() + "' && soffice -env:UserInstallation=file://" +
-                              folder.string() + "/profile --headless --convert-to xls --outdir out book.fods" +
-                              " > /dev/null 2>&1";
-        if (std::system(command.c_str()) != 0) return {};
-        return file_bytes(folder / "out" / "book.xls");
+        peer::write_file(path("book.fods"), flat_document(dates_1904));
+        std::string command = "soffice -env:UserInstallation=" + peer::quoted("file://" + path("office-profile")) +
+                              " --headless --norestore --convert-to xls --outdir " + peer::quoted(path("out")) + " " +
+                              peer::quoted(path("book.fods"));
+        if (peer::run(command, path("log.txt")) != 0) return {};
+        return bytes_of_file(path("out/book.xls"));
     }
 
     // The workbook Gnumeric writes in the given version ("excel_biff8", "excel_biff7").
     std::vector<uint8_t> from_gnumeric(const char* version) {
-        write_text(folder / "book.gnumeric", kGnumericWorkbook);
-        std::string command = "cd '" + folder.string() + "' && ssconvert --export-type=Gnumeric_Excel:" + version +
-                              " book.gnumeric book.xls > /dev/null 2>&1";
-        if (std::system(command.c_str()) != 0) return {};
-        return file_bytes(folder / "book.xls");
+        peer::write_file(path("book.gnumeric"), kGnumericWorkbook);
+        std::string command = std::string("ssconvert --export-type=Gnumeric_Excel:") + version + " " +
+                              peer::quoted(path("book.gnumeric")) + " " + peer::quoted(path("book.xls"));
+        if (peer::run(command, path("log.txt")) != 0) return {};
+        return bytes_of_file(path("book.xls"));
     }
 
     // What both writers put in the sheets, after a recalculation here.
@@ -146,7 +113,7 @@ protected:
 };
 
 TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1904Dates) {
-    if (!on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    if (!peer::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
     std::vector<uint8_t> file = from_libreoffice(true);
     ASSERT_FALSE(file.empty());
     ASSERT_EQ(import(file), 0);
@@ -162,7 +129,7 @@ TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1904Dates) {
 }
 
 TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1900Dates) {
-    if (!on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    if (!peer::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
     std::vector<uint8_t> file = from_libreoffice(false);
     ASSERT_FALSE(file.empty());
     ASSERT_EQ(import(file), 0);
@@ -172,7 +139,7 @@ TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1900Dates) {
 }
 
 TEST_F(ExcelInteropTest, GnumericWorkbookInBiff8) {
-    if (!on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
+    if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
     std::vector<uint8_t> file = from_gnumeric("excel_biff8");
     ASSERT_FALSE(file.empty());
     ASSERT_EQ(import(file), 0);
@@ -183,7 +150,7 @@ TEST_F(ExcelInteropTest, GnumericWorkbookInBiff8) {
 }
 
 TEST_F(ExcelInteropTest, GnumericWorkbookInBiff7) {
-    if (!on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
+    if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
     std::vector<uint8_t> file = from_gnumeric("excel_biff7");
     ASSERT_FALSE(file.empty());
     ASSERT_EQ(import(file), 0);
