@@ -14,6 +14,7 @@
 #include "platform/draw/text.h"
 #include "platform/resources/resource_file.h"
 #include "shell/app_prefs.h"
+#include "tests/excel/excel_samples.h"
 #include "tests/files/document_builder.h"
 
 namespace {
@@ -132,6 +133,12 @@ Seeds sylk_seeds() {
     return seeds;
 }
 
+// A workbook stream bare, and in its compound file.
+Seeds excel_seeds() {
+    std::vector<uint8_t> stream = biff::rich_stream();
+    return Seeds{stream, biff::compound_file(stream)};
+}
+
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
@@ -142,6 +149,7 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"prefs", prefs_seeds},
     {"text", text_seeds},
     {"sylk", sylk_seeds},
+    {"excel", excel_seeds},
 };
 
 }  // namespace
