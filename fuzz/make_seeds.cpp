@@ -133,10 +133,11 @@ Seeds sylk_seeds() {
     return seeds;
 }
 
-// A workbook stream bare, and in its compound file.
+// A bare workbook stream, and its globals alone.
 Seeds excel_seeds() {
     std::vector<uint8_t> stream = biff::rich_stream();
-    return Seeds{stream, biff::compound_file(stream)};
+    std::vector<uint8_t> globals = biff::workbook(true, {}, {});
+    return Seeds{stream, globals};
 }
 
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
