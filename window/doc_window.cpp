@@ -19,6 +19,8 @@
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
+#include "window/resizing.h"
+#include "window/scrolling.h"
 #include "window/window_names.h"
 #include "window/window_services.h"
 
@@ -139,6 +141,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     }
     write_doc_window(record, fields);
     register_task(window, record);
+    install_wheel_handler(record);
     ViewChanged(record, 1);
     if (show) {
         pf::select_window(window);
@@ -241,6 +244,7 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
     release_layer(fields.sheet);
+    if (ClickScrollBars(as_record(app_ref), where) || click_heading_border(as_record(app_ref), where)) return 1;
     set_refresh_request();
     return 1;
 }
@@ -380,6 +384,7 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
     if (column_split)
         place_bar(fields.horizontal_bar[1], pf::Rect{bar_top, int16_t(frozen ? -1 : h_split + 5), int16_t(height + 1),
                                                      int16_t(pane[2].right - kWindowIconsRoom - 1)});
+    AdjustBars(record);
     Show_Hide_Bars(record, SheetActive(layer) != 0);
 }
 

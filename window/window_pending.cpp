@@ -40,8 +40,6 @@ void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 void EditorKey(unsigned char, MemoryRef, int16_t) {}
 void AddFunctionStr(const unsigned char*) {}
 
-int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }
-void CellsScrolled(MemoryRef) {}
 
 void InvertCells(MemoryRef) {}
 
@@ -58,5 +56,3 @@ int32_t DocumentClose(EventRecord*, uintptr_t app_ref, uintptr_t) {
     return 1;
 }
 
-// Layers are not scrolled yet: a cell is not brought into view.
-void SheetAutoScroll(MemoryRef, CellPoint, int16_t) {}

@@ -1,0 +1,23 @@
+// A gray band dragged along one axis with the mouse, drawn in inverting mode
+// so that drawing it twice leaves the window as it was.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+struct LineDrag {
+    pf::Rect band;       // the band's rectangle where the drag starts
+    bool vertical_move;  // the band follows the mouse's vertical
+    int16_t low, high;   // the band's leading edge stays within [low, high]
+};
+
+// Inverts a band in the current port with a gray pattern.
+void invert_band(const pf::Rect& band);
+// The band moved so that its leading edge is at `edge`.
+pf::Rect band_at(const LineDrag& drag, int16_t edge);
+// Follows the mouse until release, calling `moved` (when given) with the
+// leading edge on each pass; answers the final leading edge. `start` is the
+// mouse-down point (local).
+int16_t track_band(const LineDrag& drag, pf::Point start, void (*moved)(int16_t edge, void* user) = nullptr,
+                   void* user = nullptr);
