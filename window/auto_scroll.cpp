@@ -64,7 +64,7 @@ struct Choice {
 }  // namespace
 
 void SheetAutoScroll(MemoryRef layer, CellPoint cell, int16_t scroll_to) {
-    if (!layer || !GetSheetWind(layer)) return;
+    if (!layer) return;
     const Panes panes = read_panes(layer);
     for (int p = 0; p < kPaneCount; ++p)
         if (panes.pane[p].used && shown_in(panes, p, cell)) return;

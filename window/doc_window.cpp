@@ -115,6 +115,13 @@ WindowRef layer_window(MemoryRef layer) {
     return record && doc_window_layer(record) == layer ? window : nullptr;
 }
 
+bool layer_window_rect(MemoryRef layer, pf::Rect* rect) {
+    WindowRef window = layer_window(layer);
+    if (!window) return false;
+    *rect = pf::window_content_rect(window);
+    return true;
+}
+
 void* MakeWind(void*, int16_t show, MemoryRef layer) {
     MemoryRef workbook = GetWorkSheet(layer);
     unsigned char title[256];
