@@ -347,19 +347,6 @@ void draw_divider(MemoryRef record) {
     draw_split_box(record, box, false);
 }
 
-void Show_Hide_Bars(MemoryRef record, bool show) {
-    const DocWindowRecord fields = read_doc_window(record);
-    if (!fields.window) return;
-    const bool used[4] = {true, pane_used(fields.sheet, 1), true, pane_used(fields.sheet, 2)};
-    const pf::ControlRef bars[4] = {fields.vertical_bar[0], fields.vertical_bar[1], fields.horizontal_bar[0],
-                                    fields.horizontal_bar[1]};
-    for (int i = 0; i < 4; ++i) {
-        if (!bars[i]) continue;
-        if (show && used[i]) pf::show_control(bars[i]);
-        else pf::hide_control(bars[i]);
-    }
-}
-
 void ViewChanged(MemoryRef record, int16_t hide_first) {
     const DocWindowRecord fields = read_doc_window(record);
     if (!fields.window) return;

@@ -37,7 +37,8 @@ int16_t track_band(const LineDrag& drag, pf::Point start, void (*moved)(int16_t,
     int16_t edge = std::clamp(origin, drag.low, drag.high);
     invert_band(band_at(drag, edge));
     if (moved) moved(edge, user);
-    while (pf::still_down()) {
+    for (bool down = true; down;) {
+        down = pf::still_down();  // the position at release counts too
         pf::Point mouse;
         pf::get_mouse(mouse);
         const int32_t wanted = origin + ((drag.vertical_move ? mouse.v : mouse.h) - mouse_origin);

@@ -213,15 +213,19 @@ void adjust_axis(const DocWindowRecord& fields, int axis) {
     const int16_t used1 = sheet->scroll_max[1][axis] >= 0 ? last_used : int16_t(-1);
     const int16_t first0 = first_of(0);
     const int16_t first1 = second_used ? first_of(second_pane) : int16_t(0);
+    // Until the used area reaches further, a bar keeps one step ahead of its
+    // pane while the pane can scroll on, so that its arrows stay live.
+    const int16_t ahead0 = int16_t(std::min<int32_t>(first0 + 1, sheet->scroll_max[0][axis]));
+    const int16_t ahead1 = int16_t(std::min<int32_t>(first1 + 1, sheet->scroll_max[1][axis]));
     const bool titles = axis == 0 ? frozen_rows(sheet) : frozen_columns(sheet);
     const int16_t title_end = axis == 0 ? sheet->frozen_titles.botRight.v : sheet->frozen_titles.botRight.h;
     release_layer(layer);
     if (!second_used) {
-        ResetScrollMax(bars[0], first0, used0);
+        ResetScrollMax(bars[0], std::max(first0, ahead0), used0);
     } else {
         const int16_t furthest = std::max(first0, first1);
-        ResetScrollMax(bars[0], furthest, used0);
-        ResetScrollMax(bars[1], furthest, used1);
+        ResetScrollMax(bars[0], std::max(furthest, ahead0), used0);
+        ResetScrollMax(bars[1], std::max(furthest, ahead1), used1);
         pf::set_control_minimum(bars[1], titles ? title_end + 1 : 0);
         set_value(bars[1], std::max<int32_t>(first1, pf::get_control_minimum(bars[1])));
     }
@@ -247,6 +251,54 @@ void AdjustBars(MemoryRef record) {
     SetHScrollMax(1, fields.sheet);
     adjust_axis(fields, 0);
     adjust_axis(fields, 1);
+}
+
+namespace {
+
+constexpr int16_t kShortestVerticalBar = 56;
+constexpr int16_t kNarrowestHorizontalBar = 20;
+
+void hide_bar(WindowRef window, pf::ControlRef bar) {
+    if (!bar || !pf::is_control_visible(bar)) return;
+    pf::hide_control(bar);
+    pf::valid_window_rect(window, bar->bounds);
+}
+
+void show_bar(WindowRef window, pf::ControlRef bar, bool wanted) {
+    if (!bar) return;
+    if (!wanted) {
+        hide_bar(window, bar);
+    } else if (!pf::is_control_visible(bar)) {
+        pf::show_control(bar);
+        pf::inval_window_rect(window, bar->bounds);
+    }
+}
+
+}  // namespace
+
+void Show_Hide_Bars(MemoryRef record, bool show) {
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window) return;
+    const pf::ControlRef bars[4] = {fields.vertical_bar[0], fields.vertical_bar[1], fields.horizontal_bar[0],
+                                    fields.horizontal_bar[1]};
+    if (!show) {
+        for (pf::ControlRef bar : bars) hide_bar(fields.window, bar);
+        return;
+    }
+    if (!SheetActive(fields.sheet)) return;
+    SpreadSheet* sheet = use_layer(fields.sheet);
+    const bool used[4] = {true, pane_in_use(sheet, 1), true, pane_in_use(sheet, 2)};
+    const bool titles_rows = frozen_rows(sheet), titles_columns = frozen_columns(sheet);
+    release_layer(fields.sheet);
+    for (int i = 0; i < 4; ++i) {
+        pf::ControlRef bar = bars[i];
+        if (!bar) continue;
+        const bool vertical = i < 2;
+        const bool fits = vertical ? bar->bounds.height() >= kShortestVerticalBar
+                                   : bar->bounds.width() >= kNarrowestHorizontalBar;
+        const bool frozen_away = (i == 0 && titles_rows) || (i == 2 && titles_columns);
+        show_bar(fields.window, bar, used[i] && fits && !frozen_away);
+    }
 }
 
 void CellsScrolled(MemoryRef layer) {
@@ -343,7 +395,9 @@ void sheet_wheel(MemoryRef record, pf::Point where, int axis, int32_t delta, uin
     GetPaneRect(&second, axis == 0 ? 1 : 2, fields.sheet);
     const bool in_second = second.left != -1 && (axis == 0 ? where.v >= second.top : where.h >= second.left);
     pf::ControlRef bar = axis == 0 ? fields.vertical_bar[in_second ? 1 : 0] : fields.horizontal_bar[in_second ? 1 : 0];
-    const int16_t part = delta < 1 ? pf::kControlDownButtonPart : pf::kControlUpButtonPart;
+    // Vertical turns away from the user scroll up; horizontal ones to the right scroll right.
+    const bool forward = axis == 0 ? delta < 1 : delta > 0;
+    const int16_t part = forward ? pf::kControlDownButtonPart : pf::kControlUpButtonPart;
     scrolled_record = record;
     const int16_t step = bar_step(record, bar, part, option_held(modifiers));
     const BarPane which = pane_of_bar(fields, bar);

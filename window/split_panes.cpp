@@ -38,9 +38,12 @@ pf::Rect view_of(MemoryRef layer) {
     return view;
 }
 
-void lay_out_again(MemoryRef record) {
-    resize_sheet(read_doc_window(record).sheet, 1);
-    ViewChanged(record, 0);
+// Headings and split boxes move with the panes: the whole window is drawn again.
+void lay_out_again(MemoryRef record, bool hide_first = false) {
+    const DocWindowRecord fields = read_doc_window(record);
+    resize_sheet(fields.sheet, 1);
+    ViewChanged(record, hide_first ? 1 : 0);
+    if (fields.window) pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
 }
 
 }  // namespace
@@ -279,6 +282,5 @@ void toggle_frozen_titles(MemoryRef record) {
     const bool on = (GetSheetFlags(layer) & kLayerFrozenTitles) == 0;
     SetSheetFlags(layer, on ? GetSheetFlags(layer) | kLayerFrozenTitles : GetSheetFlags(layer) & ~kLayerFrozenTitles);
     freeze_sheet(layer, on);
-    resize_sheet(layer, 0);
-    ViewChanged(record, 1);
+    lay_out_again(record, true);
 }
