@@ -90,12 +90,12 @@ int16_t store_limit(MemoryRef layer, int16_t index, int axis) {
     return limit;
 }
 
-// Moves the pixels of a band of the current port by `dh`, `dv` and redraws
-// what was uncovered.
+// Moves the pixels of a band of the layer's window (or, for a layer drawn
+// without one, of the current port) by `dh`, `dv` and redraws what was uncovered.
 void move_band(MemoryRef layer, const pf::Rect& band, int16_t dh, int16_t dv) {
     WindowRef window = layer_window(layer);
-    if (!window) return;
-    pf::PortScope scope(pf::window_port(window));
+    pf::PortScope scope(window ? pf::window_port(window) : pf::get_port());
+    if (!pf::get_port()) return;
     pf::RgnHandle uncovered = pf::new_region();
     pf::scroll_rect(band, dh, dv, uncovered);
     Draw_Spreadsheet(uncovered, layer);
