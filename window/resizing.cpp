@@ -130,40 +130,37 @@ void set_default_extent(MemoryRef layer, bool rows, int16_t size) {
 
 }  // namespace
 
-int16_t apply_column_width(MemoryRef layer, const CellRange& columns, int16_t width) {
-    const int16_t first = columns.topLeft.h, last = columns.botRight.h;
+namespace {
+
+// Sizes [first, last] of one axis with an undo record of the axis's format list.
+int16_t apply_size(MemoryRef layer, bool rows, int16_t first, int16_t last, int16_t size) {
     const bool all = first == 0 && last == kLastCell;
-    width = std::clamp<int16_t>(width, 0, kMaxDragColumnWidth);
-    if (!all && sizes_all(first, last, width, GetColumnSize, layer)) return 0;
-    const CellRange range{{0, first}, {kLastCell, last}};
-    WriteUndo(kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr, GetSpreadSheetColumnFormats(layer), nullptr,
-              nullptr, nullptr, layer);
-    if (!all && InputColumnFormat(layer, int32_t(uint32_t(uint16_t(first)) << 16 | uint16_t(last))) != 0) {
+    size = std::clamp<int16_t>(size, 0, rows ? kMaxDragRowHeight : kMaxDragColumnWidth);
+    if (!all && sizes_all(first, last, size, rows ? GetRowSize : GetColumnSize, layer)) return 0;
+    const CellRange range = rows ? CellRange{{first, 0}, {last, kLastCell}} : CellRange{{0, first}, {kLastCell, last}};
+    MemoryRef formats = rows ? GetSpreadSheetRowFormats(layer) : GetSpreadSheetColumnFormats(layer);
+    WriteUndo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr, rows ? nullptr : formats,
+              rows ? formats : nullptr, nullptr, nullptr, layer);
+    const int32_t packed = int32_t(uint32_t(uint16_t(first)) << 16 | uint16_t(last));
+    if (!all && (rows ? InputRowFormat(layer, packed) : InputColumnFormat(layer, packed)) != 0) {
         after_resize(layer);
         return 0;
     }
-    SetColumnSize(first, last, width, GetSpreadSheetColumnFormats(layer));
-    if (all) set_default_extent(layer, false, width);
+    if (rows) SetRowSize(first, last, size, GetSpreadSheetRowFormats(layer));
+    else SetColumnSize(first, last, size, GetSpreadSheetColumnFormats(layer));
+    if (all) set_default_extent(layer, rows, size);
     after_resize(layer);
     return 1;
 }
 
+}  // namespace
+
+int16_t apply_column_width(MemoryRef layer, const CellRange& columns, int16_t width) {
+    return apply_size(layer, false, columns.topLeft.h, columns.botRight.h, width);
+}
+
 int16_t apply_row_height(MemoryRef layer, const CellRange& rows, int16_t height) {
-    const int16_t first = rows.topLeft.v, last = rows.botRight.v;
-    const bool all = first == 0 && last == kLastCell;
-    height = std::clamp<int16_t>(height, 0, kMaxDragRowHeight);
-    if (!all && sizes_all(first, last, height, GetRowSize, layer)) return 0;
-    const CellRange range{{first, 0}, {last, kLastCell}};
-    WriteUndo(kUndoRowHeight, 0, &range, nullptr, nullptr, nullptr, nullptr, GetSpreadSheetRowFormats(layer), nullptr,
-              nullptr, layer);
-    if (!all && InputRowFormat(layer, int32_t(uint32_t(uint16_t(first)) << 16 | uint16_t(last))) != 0) {
-        after_resize(layer);
-        return 0;
-    }
-    SetRowSize(first, last, height, GetSpreadSheetRowFormats(layer));
-    if (all) set_default_extent(layer, true, height);
-    after_resize(layer);
-    return 1;
+    return apply_size(layer, true, rows.topLeft.v, rows.botRight.v, height);
 }
 
 namespace {
@@ -187,32 +184,37 @@ void show_dragged_size(int16_t edge, void* user) {
 
 }  // namespace
 
-int16_t resize_column(MemoryRef layer, int16_t column, int16_t pane, pf::Point start) {
+namespace {
+
+// Drags the boundary after a row (column) between its top (left) edge less 1,
+// size 0, and the largest size; the size is the line's position plus 1 less
+// that edge, so a release where the drag started keeps the size.
+int16_t resize_line(MemoryRef layer, bool rows, int16_t index, int16_t pane, pf::Point start) {
     const PaneGeometry g = read_geometry(layer);
     pf::Rect cell{};
-    Cell_H_Coord(pane, &cell, 1, column, layer);
-    const int16_t line = column_last_line(cell);
-    const LineDrag drag{pf::Rect{g.pane[pane].top, line, g.view.bottom, int16_t(line + 1)}, false,
-                        int16_t(cell.left - 1), int16_t(cell.left + kMaxDragColumnWidth - 1)};
-    SizeShown shown{layer, cell.left};
-    const int16_t edge = track_band(drag, start, show_dragged_size, &shown);
-    const int16_t width = int16_t(edge + 1 - cell.left);
-    if (width == cell.right - cell.left) return 0;
-    return apply_column_width(layer, columns_to_resize(layer, column), width);
+    if (rows) Cell_V_Coord(pane, &cell, 1, index, layer);
+    else Cell_H_Coord(pane, &cell, 1, index, layer);
+    const int16_t near_edge = rows ? cell.top : cell.left;
+    const int16_t line = rows ? row_last_line(cell) : column_last_line(cell);
+    const int16_t largest = rows ? kMaxDragRowHeight : kMaxDragColumnWidth;
+    const pf::Rect band = rows ? pf::Rect{line, g.pane[pane].left, int16_t(line + 1), g.view.right}
+                               : pf::Rect{g.pane[pane].top, line, g.view.bottom, int16_t(line + 1)};
+    const LineDrag drag{band, rows, int16_t(near_edge - 1), int16_t(near_edge + largest - 1)};
+    SizeShown shown{layer, near_edge};
+    const int16_t size = int16_t(track_band(drag, start, show_dragged_size, &shown) + 1 - near_edge);
+    if (size == (rows ? cell.height() : cell.width())) return 0;
+    return rows ? apply_row_height(layer, rows_to_resize(layer, index), size)
+                : apply_column_width(layer, columns_to_resize(layer, index), size);
+}
+
+}  // namespace
+
+int16_t resize_column(MemoryRef layer, int16_t column, int16_t pane, pf::Point start) {
+    return resize_line(layer, false, column, pane, start);
 }
 
 int16_t resize_row(MemoryRef layer, int16_t row, int16_t pane, pf::Point start) {
-    const PaneGeometry g = read_geometry(layer);
-    pf::Rect cell{};
-    Cell_V_Coord(pane, &cell, 1, row, layer);
-    const int16_t line = row_last_line(cell);
-    const LineDrag drag{pf::Rect{line, g.pane[pane].left, int16_t(line + 1), g.view.right}, true,
-                        int16_t(cell.top - 1), int16_t(cell.top + kMaxDragRowHeight - 1)};
-    SizeShown shown{layer, cell.top};
-    const int16_t edge = track_band(drag, start, show_dragged_size, &shown);
-    const int16_t height = int16_t(edge + 1 - cell.top);
-    if (height == cell.bottom - cell.top) return 0;
-    return apply_row_height(layer, rows_to_resize(layer, row), height);
+    return resize_line(layer, true, row, pane, start);
 }
 
 int16_t click_heading_border(MemoryRef record, pf::Point where) {

@@ -112,51 +112,33 @@ struct Move {
     int16_t pixels = 0;  // signed: positive moves the pixels down (right)
 };
 
-// Sets the new top row of `row_pane` and its neighbour; the band to move.
-Move scroll_rows(MemoryRef layer, int16_t row_pane, int16_t rows) {
-    Move move;
-    const int16_t limit = SetVScrollMax(row_pane, layer);
-    SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
-    const bool lower = row_pane == 1;
-    const int16_t lowest = lower && frozen_rows(sheet) ? int16_t(sheet->frozen_titles.botRight.v + 1) : int16_t(0);
-    const int16_t old_top = sheet->visible_ranges[row_pane].topLeft.v;
-    const int16_t new_top = int16_t(std::clamp<int32_t>(old_top + rows, lowest, std::max(lowest, limit)));
-    if (new_top != old_top && pane_in_use(sheet, row_pane)) {
-        const pf::Rect& pane = sheet->pane_rects[row_pane];
-        const int32_t pixels = scroll_pixels(axes.rows, std::min(old_top, new_top), std::max(old_top, new_top),
-                                             pane.height());
-        move = Move{true, pf::Rect{pane.top, sheet->view_rect.left, pane.bottom, sheet->view_rect.right},
-                    int16_t(new_top < old_top ? pixels : -pixels)};
-        for (int p : {int(row_pane), row_pane + 2}) {
-            if (!pane_in_use(sheet, p)) continue;
-            sheet->visible_ranges[p].topLeft.v = new_top;
-            recompute(sheet, axes, p);
-        }
-    }
-    release_layer(layer);
-    return move;
-}
+int16_t& first_of(CellRange& visible, int axis) { return axis == 0 ? visible.topLeft.v : visible.topLeft.h; }
 
-Move scroll_columns(MemoryRef layer, int16_t column_pane, int16_t columns) {
+// Sets the new first row (axis 0, `pane` 0 or 1) or column (axis 1, `pane` 0
+// or 2) of a pane and of the pane sharing it; the band to move.
+Move scroll_axis(MemoryRef layer, int axis, int16_t pane, int16_t count) {
     Move move;
-    const int16_t limit = SetHScrollMax(int16_t(column_pane / 2), layer);
+    const int16_t limit = axis == 0 ? SetVScrollMax(pane, layer) : SetHScrollMax(int16_t(pane / 2), layer);
     SheetAxes axes(layer);
     SpreadSheet* sheet = use_layer(layer);
-    const bool right = column_pane == 2;
-    const int16_t lowest =
-        right && frozen_columns(sheet) ? int16_t(sheet->frozen_titles.botRight.h + 1) : int16_t(0);
-    const int16_t old_left = sheet->visible_ranges[column_pane].topLeft.h;
-    const int16_t new_left = int16_t(std::clamp<int32_t>(old_left + columns, lowest, std::max(lowest, limit)));
-    if (new_left != old_left && pane_in_use(sheet, column_pane)) {
-        const pf::Rect& pane = sheet->pane_rects[column_pane];
-        const int32_t pixels = scroll_pixels(axes.columns, std::min(old_left, new_left),
-                                             std::max(old_left, new_left), pane.width());
-        move = Move{true, pf::Rect{sheet->view_rect.top, pane.left, sheet->view_rect.bottom, pane.right},
-                    int16_t(new_left < old_left ? pixels : -pixels)};
-        for (int p : {int(column_pane), column_pane + 1}) {
+    const bool titles = pane != 0 && (axis == 0 ? frozen_rows(sheet) : frozen_columns(sheet));
+    const CellPoint title_end = sheet->frozen_titles.botRight;
+    const int16_t lowest = titles ? int16_t((axis == 0 ? title_end.v : title_end.h) + 1) : int16_t(0);
+    const int16_t old_first = first_of(sheet->visible_ranges[pane], axis);
+    const int16_t new_first = int16_t(std::clamp<int32_t>(old_first + count, lowest, std::max(lowest, limit)));
+    if (new_first != old_first && pane_in_use(sheet, pane)) {
+        const pf::Rect& r = sheet->pane_rects[pane];
+        const pf::Rect& view = sheet->view_rect;
+        const int32_t pixels = scroll_pixels(axis == 0 ? axes.rows : axes.columns, std::min(old_first, new_first),
+                                             std::max(old_first, new_first), axis == 0 ? r.height() : r.width());
+        move.moved = true;
+        move.band = axis == 0 ? pf::Rect{r.top, view.left, r.bottom, view.right}
+                              : pf::Rect{view.top, r.left, view.bottom, r.right};
+        move.pixels = int16_t(new_first < old_first ? pixels : -pixels);
+        const int sharing = axis == 0 ? pane + 2 : pane + 1;
+        for (int p : {int(pane), sharing}) {
             if (!pane_in_use(sheet, p)) continue;
-            sheet->visible_ranges[p].topLeft.h = new_left;
+            first_of(sheet->visible_ranges[p], axis) = new_first;
             recompute(sheet, axes, p);
         }
     }
@@ -179,12 +161,12 @@ void Scroll_Sheet(int16_t pane, int16_t rows, int16_t columns, MemoryRef layer) 
     if (!in_use) return;
     if (rows != 0) {
         if (rows_fixed) return;
-        const Move move = scroll_rows(layer, int16_t(pane % 2), rows);
+        const Move move = scroll_axis(layer, 0, int16_t(pane % 2), rows);
         if (move.moved) move_band(layer, move.band, 0, move.pixels);
     }
     if (columns != 0) {
         if (columns_fixed) return;
-        const Move move = scroll_columns(layer, int16_t(pane < 2 ? 0 : 2), columns);
+        const Move move = scroll_axis(layer, 1, int16_t(pane < 2 ? 0 : 2), columns);
         if (move.moved) move_band(layer, move.band, move.pixels, 0);
     }
     CellsScrolled(layer);

@@ -61,35 +61,33 @@ int16_t column_divider_after_drag(int16_t old, int16_t distance, int16_t start, 
     return keep_clear_of_edges(divider, start, end);
 }
 
-int16_t split_v_mid(MemoryRef layer, int16_t* row) {
-    const int16_t half = int16_t(view_of(layer).bottom / 2);
+namespace {
+
+// The split at the first row (column) after pane 0's first whose far edge
+// reaches the middle of the view: its near edge less 1.
+int16_t split_at_middle(MemoryRef layer, bool rows, int16_t* index) {
+    const pf::Rect view = view_of(layer);
+    const int16_t half = int16_t((rows ? view.bottom : view.right) / 2);
     CellRange visible;
     GetVisibleCells(&visible, 0, layer);
-    for (int16_t r = int16_t(visible.topLeft.v + 1); r <= visible.botRight.v; ++r) {
+    const int16_t first = rows ? visible.topLeft.v : visible.topLeft.h;
+    const int16_t last = rows ? visible.botRight.v : visible.botRight.h;
+    for (int16_t i = int16_t(first + 1); i <= last; ++i) {
         pf::Rect rect{};
-        Cell_V_Coord(0, &rect, 1, r, layer);
-        if (rect.bottom >= half) {
-            if (row) *row = r;
-            return int16_t(rect.top - 1);
+        if (rows) Cell_V_Coord(0, &rect, 1, i, layer);
+        else Cell_H_Coord(0, &rect, 1, i, layer);
+        if ((rows ? rect.bottom : rect.right) >= half) {
+            if (index) *index = i;
+            return int16_t((rows ? rect.top : rect.left) - 1);
         }
     }
     return 0;
 }
 
-int16_t split_h_mid(MemoryRef layer, int16_t* column) {
-    const int16_t half = int16_t(view_of(layer).right / 2);
-    CellRange visible;
-    GetVisibleCells(&visible, 0, layer);
-    for (int16_t c = int16_t(visible.topLeft.h + 1); c <= visible.botRight.h; ++c) {
-        pf::Rect rect{};
-        Cell_H_Coord(0, &rect, 1, c, layer);
-        if (rect.right >= half) {
-            if (column) *column = c;
-            return int16_t(rect.left - 1);
-        }
-    }
-    return 0;
-}
+}  // namespace
+
+int16_t split_v_mid(MemoryRef layer, int16_t* row) { return split_at_middle(layer, true, row); }
+int16_t split_h_mid(MemoryRef layer, int16_t* column) { return split_at_middle(layer, false, column); }
 
 void set_row_split(MemoryRef record, int16_t divider) {
     MemoryRef layer = read_doc_window(record).sheet;

@@ -10,12 +10,6 @@ namespace {
 
 class RowColumnSizesTest : public SheetTest {
 protected:
-    void select(CellRange range) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = range;
-        release_layer(layer);
-    }
-
     int32_t column_records() {
         MemoryRef formats = GetSpreadSheetColumnFormats(layer);
         return formats ? int32_t(GetByteSize(formats) / kColumnFormatSize) : 0;
@@ -68,7 +62,7 @@ TEST_F(RowColumnSizesTest, WidthsStayWithinLimitsAndZeroHides) {
 
 TEST_F(RowColumnSizesTest, SelectedWholeColumnsResizeTogetherAndUndoPutsThemBack) {
     const int16_t before = GetColumnSize(4, layer);
-    select(CellRange{{0, 3}, {kLastCell, 5}});
+    set_selection(CellRange{{0, 3}, {kLastCell, 5}});
     EXPECT_EQ(columns_to_resize(layer, 4), (CellRange{{0, 3}, {kLastCell, 5}}));
     EXPECT_EQ(columns_to_resize(layer, 7), (CellRange{{0, 7}, {kLastCell, 7}}));
     apply_column_width(layer, columns_to_resize(layer, 4), 120);
@@ -78,9 +72,9 @@ TEST_F(RowColumnSizesTest, SelectedWholeColumnsResizeTogetherAndUndoPutsThemBack
     for (int16_t c : {3, 4, 5}) EXPECT_EQ(GetColumnSize(c, layer), before);
 
     // A cell range selected: only the dragged row.
-    select(CellRange{{2, 0}, {6, 3}});
+    set_selection(CellRange{{2, 0}, {6, 3}});
     EXPECT_EQ(rows_to_resize(layer, 3), (CellRange{{3, 0}, {3, kLastCell}}));
-    select(CellRange{{2, 0}, {6, kLastCell}});
+    set_selection(CellRange{{2, 0}, {6, kLastCell}});
     EXPECT_EQ(rows_to_resize(layer, 3), (CellRange{{2, 0}, {6, kLastCell}}));
 }
 
@@ -135,7 +129,7 @@ TEST_F(RowColumnSizesTest, ColumnWidthsFitTheWidestTextAndOnlyColumnsWithCellsGe
     set_byte(2, 9, kFmtAlign, kAlignWrap);
     const int16_t wrapped_before = GetColumnSize(9, layer);
     // Whole rows selected: every column is in the selection.
-    select(CellRange{{0, 0}, {20, kLastCell}});
+    set_selection(CellRange{{0, 0}, {20, kLastCell}});
     AutoColumnWidth(0, 2, layer);
     EXPECT_EQ(column_records(), 2);  // columns 2 and 5 only
     pf::text_font(Get_Default_Font(layer));
@@ -148,7 +142,7 @@ TEST_F(RowColumnSizesTest, ColumnWidthsFitTheWidestTextAndOnlyColumnsWithCellsGe
 
     // A column outside the selection is fitted alone over all rows.
     put_text(30, 12, "outside");
-    select(CellRange{{0, 0}, {3, 3}});
+    set_selection(CellRange{{0, 0}, {3, 3}});
     AutoColumnWidth(1, 12, layer);
     EXPECT_EQ(GetColumnSize(12, layer), pf::text_width("outside") + 4);
     // Limited to the selection's rows: row 7's long text is not measured.

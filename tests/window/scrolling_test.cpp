@@ -9,27 +9,7 @@ namespace {
 
 class ScrollingTest : public SheetTest {
 protected:
-    CellPoint top_left(int16_t pane) {
-        CellRange visible;
-        GetVisibleCells(&visible, pane, layer);
-        return visible.topLeft;
-    }
-
-    void split(int16_t rows_at, int16_t columns_at) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->v_divider = rows_at;
-        sheet->h_divider = columns_at;
-        release_layer(layer);
-        lay_out();
-    }
-
-    void freeze(CellRange titles) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->frozen_titles = titles;
-        sheet->flags |= kLayerFrozenTitles;
-        release_layer(layer);
-        lay_out();
-    }
+    CellPoint top_left(int16_t pane) { return visible(pane).topLeft; }
 };
 
 TEST_F(ScrollingTest, StepsCountHiddenAndTallRows) {
@@ -75,7 +55,7 @@ TEST_F(ScrollingTest, TheLimitShowsTheLastRowAndColumnWhole) {
 }
 
 TEST_F(ScrollingTest, PanesSharingRowsOrColumnsScrollTogether) {
-    split(121, 261);
+    set_dividers(121, 261);
     const CellPoint lower = top_left(1);
     Scroll_Sheet(0, 3, 0, layer);
     EXPECT_EQ(top_left(0).v, 3);
@@ -138,7 +118,7 @@ TEST_F(ScrollingTest, AutoScrollBringsACellIntoViewWithTheLeastMove) {
 }
 
 TEST_F(ScrollingTest, AutoScrollUsesThePaneShowingTheCellsRows) {
-    split(121, 0);
+    set_dividers(121, 0);
     Scroll_Sheet(1, 100, 0, layer);
     const CellPoint upper = top_left(0);
     const CellPoint lower = top_left(1);

@@ -7,18 +7,6 @@ namespace {
 
 class SplitPanesTest : public SheetTest {
 protected:
-    pf::Rect pane(int16_t index) {
-        pf::Rect r;
-        GetPaneRect(&r, index, layer);
-        return r;
-    }
-
-    void select(CellRange range) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = range;
-        release_layer(layer);
-    }
-
     CellRange frozen_range() {
         SpreadSheet* sheet = use_layer(layer);
         const CellRange f = sheet->frozen_titles;
@@ -48,7 +36,7 @@ TEST_F(SplitPanesTest, DraggedDividersLandOnTheirGridAndNearEdgesRemoveTheSplit)
 }
 
 TEST_F(SplitPanesTest, SplittingAtTheSelectionAndBackLaysOutFourPanes) {
-    select(CellRange{{5, 2}, {5, 2}});
+    set_selection(CellRange{{5, 2}, {5, 2}});
     split_sheet(layer);
     SetActiveRects(layer);
     pf::Rect row5{}, column2{};
@@ -56,21 +44,21 @@ TEST_F(SplitPanesTest, SplittingAtTheSelectionAndBackLaysOutFourPanes) {
     Cell_H_Coord(0, &column2, 1, 2, layer);
     EXPECT_EQ(get_v_divider(layer), row5.top - 1);
     EXPECT_EQ(get_h_divider(layer), column2.left - 1);
-    EXPECT_EQ(pane(0), (pf::Rect{14, 32, get_v_divider(layer), get_h_divider(layer)}));
-    EXPECT_EQ(pane(3), (pf::Rect{int16_t(get_v_divider(layer) + 5), int16_t(get_h_divider(layer) + 5), 385, 625}));
+    EXPECT_EQ(pane_rect(0), (pf::Rect{14, 32, get_v_divider(layer), get_h_divider(layer)}));
+    EXPECT_EQ(pane_rect(3), (pf::Rect{int16_t(get_v_divider(layer) + 5), int16_t(get_h_divider(layer) + 5), 385, 625}));
     CellRange lower;
     GetVisibleCells(&lower, 3, layer);
     EXPECT_EQ(lower.topLeft, (CellPoint{5, 2}));
     // The command again removes both splits.
     split_sheet(layer);
     SetActiveRects(layer);
-    EXPECT_EQ(pane(1).left, -1);
-    EXPECT_EQ(pane(2).left, -1);
-    EXPECT_EQ(pane(0), (pf::Rect{14, 32, 385, 625}));
+    EXPECT_EQ(pane_rect(1).left, -1);
+    EXPECT_EQ(pane_rect(2).left, -1);
+    EXPECT_EQ(pane_rect(0), (pf::Rect{14, 32, 385, 625}));
 }
 
 TEST_F(SplitPanesTest, FreezingWithoutASplitFreezesAtTheMiddleOrTheSelection) {
-    select(CellRange{{0, 0}, {0, 0}});
+    set_selection(CellRange{{0, 0}, {0, 0}});
     set_frozen(true);
     int16_t middle_row = -1, middle_column = -1;
     SpreadSheet* sheet = use_layer(layer);
@@ -82,18 +70,18 @@ TEST_F(SplitPanesTest, FreezingWithoutASplitFreezesAtTheMiddleOrTheSelection) {
     split_h_mid(layer, &middle_column);
     set_frozen(true);
     EXPECT_EQ(frozen_range(), (CellRange{{0, 0}, {int16_t(middle_row - 1), int16_t(middle_column - 1)}}));
-    EXPECT_EQ(pane(1).top, pane(0).bottom + 1);
+    EXPECT_EQ(pane_rect(1).top, pane_rect(0).bottom + 1);
     CellRange lower;
     GetVisibleCells(&lower, 3, layer);
     EXPECT_EQ(lower.topLeft, (CellPoint{middle_row, middle_column}));
 
     set_frozen(false);
-    select(CellRange{{3, 2}, {3, 2}});
+    set_selection(CellRange{{3, 2}, {3, 2}});
     set_frozen(true);
     EXPECT_EQ(frozen_range(), (CellRange{{0, 0}, {2, 1}}));
     pf::Rect titles_end{};
     Cell_V_Coord(0, &titles_end, 1, 2, layer);
-    EXPECT_EQ(pane(0).bottom, titles_end.bottom);
+    EXPECT_EQ(pane_rect(0).bottom, titles_end.bottom);
 }
 
 TEST_F(SplitPanesTest, UnfreezingRestoresTheEarlierSplitAndTheSplitCommandSplitsAtTheTitles) {
@@ -106,12 +94,12 @@ TEST_F(SplitPanesTest, UnfreezingRestoresTheEarlierSplitAndTheSplitCommandSplits
     set_frozen(true);
     EXPECT_EQ(frozen_range(), (CellRange{{0, -1}, {upper.botRight.v, -1}}));
     set_frozen(false);
-    EXPECT_EQ(pane(0).bottom, 121);
-    EXPECT_EQ(pane(1).top, 126);
+    EXPECT_EQ(pane_rect(0).bottom, 121);
+    EXPECT_EQ(pane_rect(1).top, 126);
 
     set_v_divider(0, layer);
     SetActiveRects(layer);
-    select(CellRange{{4, 3}, {4, 3}});
+    set_selection(CellRange{{4, 3}, {4, 3}});
     set_frozen(true);
     EXPECT_EQ(frozen_range(), (CellRange{{0, 0}, {3, 2}}));
     split_sheet(layer);
