@@ -10,8 +10,6 @@ MemoryRef g_Clip = nullptr;
 
 // Nothing is copied yet, so there is nothing to export.
 void PutToScrap(int16_t) {}
-void DoEditMenu(MemoryRef, int16_t) {}
-void DoFillMenu(MemoryRef, int16_t) {}
 void* GetActiveEditor(MemoryRef) { return nullptr; }
 
 #include "model/model_services.h"
