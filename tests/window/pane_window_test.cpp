@@ -33,6 +33,10 @@ protected:
         record = window_doc_record(window);
         layer = doc_window_layer(record);
         ASSERT_NE(layer, nullptr);
+        // Clear of the floating palettes at the right.
+        pf::size_window(window, 560, 400, true);
+        ViewChanged(record, 1);
+        settle();
     }
 
     pf::Point global(int16_t v, int16_t h) {
