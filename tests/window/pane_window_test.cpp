@@ -12,6 +12,7 @@
 #include "platform/screen/screen.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/scrolling.h"
 #include "window/split_panes.h"
 
 namespace {
@@ -98,6 +99,27 @@ TEST_F(PaneWindowTest, ArrowsPagesAndTheWheelScrollWithoutChangingTheDocument) {
     EXPECT_EQ(pf::get_control_value(fields.horizontal_bar[0]), 2);
 }
 
+TEST_F(PaneWindowTest, BarStepsFollowTheirPartsAndAThumbOnAnEmptyRangeScrollsNothing) {
+    open_sample();
+    const DocWindowRecord fields = read_doc_window(record);
+    pf::ControlRef bar = fields.vertical_bar[0];
+    pf::set_control_maximum(bar, 0);
+    pf::set_control_value(bar, 0);
+    EXPECT_EQ(bar_step(record, bar, pf::kControlIndicatorPart, false), 0);
+    // Down at the end of the bar: its maximum grows by the step.
+    EXPECT_EQ(bar_step(record, bar, pf::kControlDownButtonPart, false), 1);
+    EXPECT_EQ(bar_step(record, bar, pf::kControlUpButtonPart, false), -1);
+    const int16_t half = bar_step(record, bar, pf::kControlDownButtonPart, true);
+    const int16_t page = bar_step(record, bar, pf::kControlPageDownPart, false);
+    EXPECT_GT(half, 1);
+    EXPECT_LE(half, page / 2 + 1);
+    EXPECT_EQ(bar_step(record, bar, pf::kControlPageUpPart, false), 0);  // nothing before row 0
+    pf::driver_click(global(int16_t(port().bottom - 24), int16_t(port().right - 8)));
+    settle();
+    EXPECT_GE(pf::get_control_maximum(bar), 2);
+    EXPECT_EQ(pf::get_control_value(bar), 1);
+}
+
 TEST_F(PaneWindowTest, DraggingTheSplitBoxSplitsAndDraggingItToTheEdgeRemovesTheSplit) {
     open_sample();
     const pf::Rect p = port();
@@ -170,14 +192,23 @@ TEST_F(PaneWindowTest, DraggingAColumnBoundaryResizesTheColumn) {
     pf::driver_drag(global(6, column_last_line(b)), global(6, int16_t(b.left - 30)));
     settle();
     EXPECT_EQ(GetColumnSize(1, layer), 0);
+    // A double click on column A's boundary fits it to its widest text.
+    pf::Rect a{};
+    Cell_H_Coord(0, &a, 1, 0, layer);
+    pf::driver_click(global(6, column_last_line(a)));
+    pf::driver_click(global(6, column_last_line(a)));
+    settle();
+    EXPECT_GT(GetColumnSize(0, layer), 150);
 }
 
-TEST_F(PaneWindowTest, AReopenedDocumentKeepsItsWindowSize) {
+TEST_F(PaneWindowTest, AReopenedDocumentKeepsItsWindowSizeAndScrollPosition) {
     open_sample();
     pf::size_window(window, 500, 330, true);
     pf::move_window(window, 60, 90, false);
     ViewChanged(record, 1);
     const pf::Rect placed = pf::window_content_rect(window);
+    Scroll_Sheet(0, 7, 2, layer);  // the view, saved with the document
+    ASSERT_EQ(get_change_ctr(GetWorkSheet(layer)), 0);
     ASSERT_EQ(DoSave(false, layer, kWholeWorkbook), 0);
     DoFileMenu(nullptr, 4);  // close
     settle();
@@ -185,7 +216,10 @@ TEST_F(PaneWindowTest, AReopenedDocumentKeepsItsWindowSize) {
     ASSERT_EQ(pf::file_spec_from_path(home + "/sample.qrv", spec), pf::noErr);
     ASSERT_EQ(Open_File(kOpenGivenFile, &spec, nullptr), 0);
     settle();
-    EXPECT_EQ(pf::window_content_rect(pf::front_non_floating_window()), placed);
+    window = pf::front_non_floating_window();
+    EXPECT_EQ(pf::window_content_rect(window), placed);
+    layer = doc_window_layer(window_doc_record(window));
+    EXPECT_EQ(top_left(0), (CellPoint{7, 2}));
 }
 
 }  // namespace
