@@ -158,14 +158,13 @@ void Scroll_Sheet(int16_t pane, int16_t rows, int16_t columns, MemoryRef layer) 
     const bool rows_fixed = frozen_rows(sheet) && (pane == 0 || pane == 2);
     const bool columns_fixed = frozen_columns(sheet) && (pane == 0 || pane == 1);
     release_layer(layer);
-    if (!in_use) return;
+    // Scrolling the rows of a frozen title pane ends the whole call.
+    if (!in_use || (rows != 0 && rows_fixed)) return;
     if (rows != 0) {
-        if (rows_fixed) return;
         const Move move = scroll_axis(layer, 0, int16_t(pane % 2), rows);
         if (move.moved) move_band(layer, move.band, 0, move.pixels);
     }
-    if (columns != 0) {
-        if (columns_fixed) return;
+    if (columns != 0 && !columns_fixed) {
         const Move move = scroll_axis(layer, 1, int16_t(pane < 2 ? 0 : 2), columns);
         if (move.moved) move_band(layer, move.band, move.pixels, 0);
     }
@@ -189,12 +188,12 @@ void adjust_axis(const DocWindowRecord& fields, int axis) {
     SpreadSheet* sheet = use_layer(layer);
     const int second_pane = axis == 0 ? 1 : 2;
     const bool second_used = pane_in_use(sheet, second_pane);
-    auto first_of = [&](int pane) { return axis == 0 ? sheet->visible_ranges[pane].topLeft.v : sheet->visible_ranges[pane].topLeft.h; };
+    auto first_in = [&](int pane) { return first_of(sheet->visible_ranges[pane], axis); };
     const int16_t last_used = axis == 0 ? sheet->last_row : sheet->last_column;
     const int16_t used0 = sheet->scroll_max[0][axis] >= 0 ? last_used : int16_t(-1);
     const int16_t used1 = sheet->scroll_max[1][axis] >= 0 ? last_used : int16_t(-1);
-    const int16_t first0 = first_of(0);
-    const int16_t first1 = second_used ? first_of(second_pane) : int16_t(0);
+    const int16_t first0 = first_in(0);
+    const int16_t first1 = second_used ? first_in(second_pane) : int16_t(0);
     // Until the used area reaches further, a bar keeps one step ahead of its
     // pane while the pane can scroll on, so that its arrows stay live.
     const int16_t ahead0 = int16_t(std::min<int32_t>(first0 + 1, sheet->scroll_max[0][axis]));
@@ -380,11 +379,9 @@ void sheet_wheel(MemoryRef record, pf::Point where, int axis, int32_t delta, uin
     // Vertical turns away from the user scroll up; horizontal ones to the right scroll right.
     const bool forward = axis == 0 ? delta < 1 : delta > 0;
     const int16_t part = forward ? pf::kControlDownButtonPart : pf::kControlUpButtonPart;
-    scrolled_record = record;
     const int16_t step = bar_step(record, bar, part, option_held(modifiers));
     const BarPane which = pane_of_bar(fields, bar);
     Scroll_Sheet(which.pane, which.vertical ? step : int16_t(0), which.vertical ? int16_t(0) : step, fields.sheet);
-    scrolled_record = nullptr;
 }
 
 namespace {
