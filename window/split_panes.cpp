@@ -213,7 +213,7 @@ void split_sheet(MemoryRef layer) {
 
 namespace {
 
-// The frozen rows (first, last; -1 none) without a split, from the selection.
+// The last frozen row (column) without a split, from the selection; -1 none.
 void rows_to_freeze(MemoryRef layer, const CellRange& visible, const CellRange& selection, int16_t* last) {
     *last = -1;
     if (selection.topLeft.v > visible.topLeft.v && selection.botRight.v <= visible.botRight.v) {
