@@ -61,12 +61,6 @@ void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
     pf::size_control(bar, int16_t(bounds.right - bounds.left), int16_t(bounds.bottom - bounds.top));
 }
 
-bool pane_used(MemoryRef layer, int16_t pane) {
-    pf::Rect rect;
-    GetPaneRect(&rect, pane, layer);
-    return rect.left != -1;
-}
-
 void register_task(WindowRef window, MemoryRef record) {
     TaskRecord task;
     InitAppTask(&task);
