@@ -86,7 +86,7 @@ int16_t test_row_resize(MemoryRef layer, pf::Point where, int16_t* row, int16_t*
     SheetAxes axes(layer);
     int16_t r = g.visible[p].topLeft.v;
     int32_t bottom = g.pane[p].top + axes.rows.size(r);
-    while (bottom + 1 <= where.v - 0 && !(where.v >= bottom - kRowZoneAbove && where.v < bottom) && r < kLastCell) {
+    while (where.v >= bottom && r < kLastCell) {
         ++r;
         bottom += axes.rows.size(r);
     }

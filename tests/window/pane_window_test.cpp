@@ -120,6 +120,19 @@ TEST_F(PaneWindowTest, BarStepsFollowTheirPartsAndAThumbOnAnEmptyRangeScrollsNot
     EXPECT_EQ(pf::get_control_value(bar), 1);
 }
 
+TEST_F(PaneWindowTest, DraggingPastAPaneEdgeScrollsOneStepTowardsIt) {
+    open_sample();
+    pf::Rect pane;
+    GetPaneRect(&pane, 0, layer);
+    EXPECT_EQ(ClickLoop(record, 0, pf::Point{int16_t(pane.top + 20), int16_t(pane.left + 20)}), 0);
+    EXPECT_EQ(ClickLoop(record, 0, pf::Point{int16_t(pane.bottom + 3), int16_t(pane.right + 3)}), 1);
+    EXPECT_EQ(top_left(0), (CellPoint{1, 1}));
+    EXPECT_EQ(ClickLoop(record, 0, pf::Point{int16_t(pane.top - 3), int16_t(pane.left + 20)}), 1);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 1}));
+    EXPECT_EQ(ClickLoop(record, 0, pf::Point{int16_t(pane.top - 3), int16_t(pane.left + 20)}), 1);  // pinned at row 0
+    EXPECT_EQ(top_left(0), (CellPoint{0, 1}));
+}
+
 TEST_F(PaneWindowTest, DraggingTheSplitBoxSplitsAndDraggingItToTheEdgeRemovesTheSplit) {
     open_sample();
     const pf::Rect p = port();
