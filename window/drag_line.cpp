@@ -31,23 +31,29 @@ pf::Rect band_at(const LineDrag& drag, int16_t edge) {
     return r;
 }
 
-int16_t track_band(const LineDrag& drag, pf::Point start, void (*moved)(int16_t, void*), void* user) {
+int16_t track_band(LineDrag drag, pf::Point start, const DragHooks& hooks) {
     const int16_t origin = drag.vertical_move ? drag.band.top : drag.band.left;
     const int16_t mouse_origin = drag.vertical_move ? start.v : start.h;
     int16_t edge = std::clamp(origin, drag.low, drag.high);
     invert_band(band_at(drag, edge));
-    if (moved) moved(edge, user);
+    if (hooks.moved) hooks.moved(edge, hooks.user);
+    pf::Point last = start;
     for (bool down = true; down;) {
         down = pf::still_down();  // the position at release counts too
         pf::Point mouse;
         pf::get_mouse(mouse);
+        if (mouse == last) continue;
+        last = mouse;
+        invert_band(band_at(drag, edge));
+        if (hooks.scroll) {
+            const int16_t shift = hooks.scroll(mouse, hooks.user);
+            drag.low = int16_t(drag.low + shift);
+            drag.high = int16_t(drag.high + shift);
+        }
         const int32_t wanted = origin + ((drag.vertical_move ? mouse.v : mouse.h) - mouse_origin);
-        const int16_t next = int16_t(std::clamp<int32_t>(wanted, drag.low, drag.high));
-        if (next == edge) continue;
+        edge = int16_t(std::clamp<int32_t>(wanted, drag.low, drag.high));
         invert_band(band_at(drag, edge));
-        edge = next;
-        invert_band(band_at(drag, edge));
-        if (moved) moved(edge, user);
+        if (hooks.moved) hooks.moved(edge, hooks.user);
     }
     invert_band(band_at(drag, edge));
     return edge;

@@ -16,8 +16,17 @@ struct LineDrag {
 void invert_band(const pf::Rect& band);
 // The band moved so that its leading edge is at `edge`.
 pf::Rect band_at(const LineDrag& drag, int16_t edge);
-// Follows the mouse until release, calling `moved` (when given) with the
-// leading edge on each pass; answers the final leading edge. `start` is the
-// mouse-down point (local).
-int16_t track_band(const LineDrag& drag, pf::Point start, void (*moved)(int16_t edge, void* user) = nullptr,
-                   void* user = nullptr);
+// What a drag asks of its owner: `moved` sees the leading edge on each pass;
+// `scroll` (when the mouse has moved) may scroll the content under the band
+// and answers by how many pixels that moved it (negative: up or left), 0 for
+// no scroll. Both optional.
+struct DragHooks {
+    void (*moved)(int16_t edge, void* user) = nullptr;
+    int16_t (*scroll)(pf::Point mouse, void* user) = nullptr;
+    void* user = nullptr;
+};
+
+// Follows the mouse until release; answers the final leading edge. `start`
+// is the mouse-down point (local). The band follows the mouse; its bounds
+// move with the scrolled content.
+int16_t track_band(LineDrag drag, pf::Point start, const DragHooks& hooks = {});

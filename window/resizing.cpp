@@ -15,6 +15,7 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/drag_line.h"
+#include "window/scrolling.h"
 #include "window/sheet_frame.h"
 #include "window/window_services.h"
 
@@ -172,19 +173,43 @@ void show_size(int16_t size, MemoryRef layer) {
     if (machine && machine->display_size) machine->display_size(size);
 }
 
-struct SizeShown {
+// A boundary being dragged: the row (column) and its pane, and its near edge
+// (top or left), which moves when the pane scrolls under the drag.
+struct BoundaryDrag {
     MemoryRef layer;
-    int16_t start;  // the column's left edge or the row's top edge
+    bool rows;
+    int16_t index;
+    int16_t pane;
+    int16_t near_edge;
 };
 
 void show_dragged_size(int16_t edge, void* user) {
-    const auto* shown = static_cast<const SizeShown*>(user);
-    show_size(int16_t(edge + 1 - shown->start), shown->layer);
+    const auto* drag = static_cast<const BoundaryDrag*>(user);
+    show_size(int16_t(edge + 1 - drag->near_edge), drag->layer);
 }
 
-}  // namespace
+int16_t near_edge_of(const BoundaryDrag& drag) {
+    pf::Rect cell{};
+    if (drag.rows) Cell_V_Coord(drag.pane, &cell, 1, drag.index, drag.layer);
+    else Cell_H_Coord(drag.pane, &cell, 1, drag.index, drag.layer);
+    return drag.rows ? cell.top : cell.left;
+}
 
-namespace {
+// Past the pane's far side and short of the largest size, the pane scrolls
+// one row (column) on and the boundary comes back towards it.
+int16_t scroll_under_drag(pf::Point mouse, void* user) {
+    auto* drag = static_cast<BoundaryDrag*>(user);
+    pf::Rect pane;
+    GetPaneRect(&pane, drag->pane, drag->layer);
+    const int16_t along = drag->rows ? mouse.v : mouse.h;
+    const int16_t far_side = drag->rows ? pane.bottom : pane.right;
+    const int16_t largest = drag->rows ? kMaxDragRowHeight : kMaxDragColumnWidth;
+    if (along < far_side || along >= drag->near_edge + largest) return 0;
+    Scroll_Sheet(drag->pane, drag->rows ? int16_t(1) : int16_t(0), drag->rows ? int16_t(0) : int16_t(1), drag->layer);
+    const int16_t before = drag->near_edge;
+    drag->near_edge = near_edge_of(*drag);
+    return int16_t(drag->near_edge - before);
+}
 
 // Drags the boundary after a row (column) between its top (left) edge less 1,
 // size 0, and the largest size; the size is the line's position plus 1 less
@@ -194,14 +219,14 @@ int16_t resize_line(MemoryRef layer, bool rows, int16_t index, int16_t pane, pf:
     pf::Rect cell{};
     if (rows) Cell_V_Coord(pane, &cell, 1, index, layer);
     else Cell_H_Coord(pane, &cell, 1, index, layer);
-    const int16_t near_edge = rows ? cell.top : cell.left;
     const int16_t line = rows ? row_last_line(cell) : column_last_line(cell);
     const int16_t largest = rows ? kMaxDragRowHeight : kMaxDragColumnWidth;
+    BoundaryDrag boundary{layer, rows, index, pane, rows ? cell.top : cell.left};
     const pf::Rect band = rows ? pf::Rect{line, g.pane[pane].left, int16_t(line + 1), g.view.right}
                                : pf::Rect{g.pane[pane].top, line, g.view.bottom, int16_t(line + 1)};
-    const LineDrag drag{band, rows, int16_t(near_edge - 1), int16_t(near_edge + largest - 1)};
-    SizeShown shown{layer, near_edge};
-    const int16_t size = int16_t(track_band(drag, start, show_dragged_size, &shown) + 1 - near_edge);
+    const LineDrag drag{band, rows, int16_t(boundary.near_edge - 1), int16_t(boundary.near_edge + largest - 1)};
+    const int16_t edge = track_band(drag, start, DragHooks{show_dragged_size, scroll_under_drag, &boundary});
+    const int16_t size = int16_t(edge + 1 - boundary.near_edge);
     if (size == (rows ? cell.height() : cell.width())) return 0;
     return rows ? apply_row_height(layer, rows_to_resize(layer, index), size)
                 : apply_column_width(layer, columns_to_resize(layer, index), size);

@@ -205,7 +205,19 @@ TEST_F(PaneWindowTest, DraggingAColumnBoundaryResizesTheColumn) {
     pf::driver_drag(global(6, column_last_line(b)), global(6, int16_t(b.left - 30)));
     settle();
     EXPECT_EQ(GetColumnSize(1, layer), 0);
+    // Dragged past the pane's right side: the pane scrolls under the drag
+    // and the column grows by what scrolled away.
+    settle();
+    Cell_H_Coord(0, &b, 1, 2, layer);
+    pf::Rect pane;
+    GetPaneRect(&pane, 0, layer);
+    pf::driver_drag(global(6, column_last_line(b)), global(6, int16_t(pane.right + 4)), 0, 2);
+    settle();
+    EXPECT_GE(top_left(0).h, 1);
+    EXPECT_GT(GetColumnSize(2, layer), pane.right - b.left);
     // A double click on column A's boundary fits it to its widest text.
+    Scroll_Sheet(0, 0, -100, layer);
+    settle();
     pf::Rect a{};
     Cell_H_Coord(0, &a, 1, 0, layer);
     pf::driver_click(global(6, column_last_line(a)));
