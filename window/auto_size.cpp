@@ -12,6 +12,7 @@
 #include "objects/text_boxes.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"
+#include "printing/page_breaks.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/sheet_drawing.h"
@@ -63,19 +64,23 @@ void lay_out_again(MemoryRef layer) {
     Reset_Positions(layer);
 }
 
-// The width a wrapped cell's lines are broken to, 0 when it has none.
+bool holds_value(const uint8_t* cell) { return cell && _cellType_(cell) != kCellFormatOnly; }
+
+// The width a wrapped cell's lines are broken to: its column, widened to the
+// next column page boundary (wrapping to the page) or over following empty
+// cells that carry the across flag, as the drawing widens it; less the margin.
 int16_t wrap_width(MemoryRef layer, const uint8_t* row, const uint8_t* cell) {
     const uint8_t align = cell[kFmtAlign];
     const int16_t column = _cellID_(cell);
     int32_t width = GetColumnSize(column, layer);
-    if ((align & kAlignWrap) && (align & kAlignAcrossSelection) && !(align & kAlignWrapToPage)) {
-        for (int16_t next = int16_t(column + 1); next <= kLastCell; ++next) {
-            const uint8_t* neighbour = cell_in_row(row, next);
-            if (neighbour && (_cellType_(neighbour) != kCellFormatOnly || !(neighbour[kFmtAlign] & kAlignAcrossSelection)))
-                break;
-            if (!neighbour) break;
-            width += GetColumnSize(next, layer);
-        }
+    const bool to_page = (align & kAlignWrapToPage) != 0;
+    const bool across = !to_page && (align & kAlignAcrossSelection);
+    const int16_t last = to_page ? nextColumnBreak(layer, column) : across ? kLastCell : column;
+    for (int16_t next = int16_t(column + 1); next <= last; ++next) {
+        const uint8_t* neighbour = cell_in_row(row, next);
+        if (holds_value(neighbour)) break;
+        if (across && !(neighbour && (neighbour[kFmtAlign] & kAlignAcrossSelection))) break;
+        width += GetColumnSize(next, layer);
     }
     return int16_t(std::max<int32_t>(width - kWrapMargin, 0));
 }

@@ -120,6 +120,23 @@ TEST_F(RowColumnSizesTest, RowHeightsFitTheTallestFontAndWrappedLines) {
     EXPECT_EQ(CheckRowSize(&rows, layer), 0);  // already fitted
 }
 
+TEST_F(RowColumnSizesTest, WrappedTextAcrossEmptyCellsNeedsFewerLines) {
+    set_column_width(0, 2, 60);
+    const std::string text = "one two three four five six seven eight";
+    put_text(8, 0, text);
+    set_byte(8, 0, kFmtAlign, kAlignWrap);
+    put_text(9, 0, text);
+    set_byte(9, 0, kFmtAlign, kAlignWrap | kAlignAcrossSelection);
+    put_format_only(9, 1);
+    set_byte(9, 1, kFmtAlign, kAlignAcrossSelection);
+    put_format_only(9, 2);
+    set_byte(9, 2, kFmtAlign, kAlignAcrossSelection);
+    const CellRange rows{{8, 0}, {9, kLastCell}};
+    CheckRowSize(&rows, layer);
+    EXPECT_GT(GetRowSize(8, layer), GetRowSize(9, layer));
+    EXPECT_GT(GetRowSize(9, layer), GetRowSize(0, layer));  // still more than one line
+}
+
 TEST_F(RowColumnSizesTest, ColumnWidthsFitTheWidestTextAndOnlyColumnsWithCellsGetRecords) {
     put_text(1, 2, "short");
     put_text(7, 2, "a rather longer text");
