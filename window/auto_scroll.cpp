@@ -1,5 +1,5 @@
-// Bringing a cell into view, and scrolling while something is dragged past
-// a pane's edge.
+// Bringing a cell into view, and scrolling while a selection or something
+// else is dragged past a pane's edge.
 #include <algorithm>
 #include <cstdlib>
 
@@ -7,6 +7,7 @@
 #include "platform/draw/port.h"
 #include "window/doc_window.h"
 #include "window/scrolling.h"
+#include "window/sheet_mouse.h"
 #include "window/window_services.h"
 
 namespace {
@@ -109,4 +110,40 @@ int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where) {
         port->pen_pat = pen_pat;
     }
     return 1;
+}
+
+namespace {
+
+// One step of the pane along an axis towards the pointer; the tracked index
+// follows when the pane moved. Moving back first brings the index to the
+// pane's first row (column).
+void follow_pointer(MemoryRef layer, int16_t pane, int axis, int16_t before, int16_t after, int16_t along,
+                    int16_t* index) {
+    const auto first = [&] {
+        const CellRange visible = read_panes(layer).pane[pane].visible;
+        return axis == 0 ? visible.topLeft.v : visible.topLeft.h;
+    };
+    const int16_t rows = axis == 0 ? 1 : 0, columns = axis == 0 ? 0 : 1;
+    if (along >= after && *index < kLastCell) {
+        const int16_t was = first();
+        Scroll_Sheet(pane, rows, columns, layer);
+        if (first() != was) ++*index;
+    } else if (along < before) {
+        *index = first();
+        if (*index <= 0) return;
+        const int16_t was = first();
+        Scroll_Sheet(pane, int16_t(-rows), int16_t(-columns), layer);
+        if (first() != was) --*index;
+    }
+}
+
+}  // namespace
+
+void CheckMouse(pf::Point where, bool horizontal, bool vertical, CellPoint* cell, int16_t pane, MemoryRef layer) {
+    if (!layer || !cell || pane < 0 || pane >= kPaneCount) return;
+    pf::Rect frame;
+    GetPaneRect(&frame, pane, layer);
+    if (frame.left == -1) return;
+    if (vertical) follow_pointer(layer, pane, 0, frame.top, frame.bottom, where.v, &cell->v);
+    if (horizontal) follow_pointer(layer, pane, 1, frame.left, frame.right, where.h, &cell->h);
 }

@@ -3,6 +3,7 @@
 // into view.
 #include "sheet_fixture.h"
 #include "window/scrolling.h"
+#include "window/sheet_mouse.h"
 #include "window/window_services.h"
 
 namespace {
@@ -126,6 +127,22 @@ TEST_F(ScrollingTest, AutoScrollUsesThePaneShowingTheCellsRows) {
     EXPECT_EQ(top_left(0).v, upper.v);
     EXPECT_EQ(top_left(1).v, lower.v);
     EXPECT_GT(top_left(1).h, 0);
+}
+
+TEST_F(ScrollingTest, SelectingPastAPaneEdgeScrollsAndMovesTheTrackedCell) {
+    const pf::Rect pane = pane_rect(0);
+    CellPoint tracked{20, 3};
+    CheckMouse(pf::Point{int16_t(pane.bottom + 5), int16_t(pane.left + 10)}, true, true, &tracked, 0, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{1, 0}));
+    EXPECT_EQ(tracked, (CellPoint{21, 3}));
+    // Above the pane: back to its top row first, then one up.
+    CheckMouse(pf::Point{int16_t(pane.top - 2), int16_t(pane.left - 3)}, true, true, &tracked, 0, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 0}));
+    EXPECT_EQ(tracked, (CellPoint{0, 0}));
+    // Only the asked direction moves.
+    CheckMouse(pf::Point{int16_t(pane.bottom + 5), int16_t(pane.right + 5)}, true, false, &tracked, 0, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 1}));
+    EXPECT_EQ(tracked, (CellPoint{0, 1}));
 }
 
 }  // namespace
