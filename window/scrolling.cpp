@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/layer.h"
+#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/port.h"
@@ -90,6 +91,20 @@ int16_t store_limit(MemoryRef layer, int16_t index, int axis) {
     return limit;
 }
 
+// The selection's highlight inside a freshly drawn area only: the pixels that
+// moved carry theirs already.
+void highlight_within(MemoryRef layer, pf::RgnHandle area) {
+    pf::RgnHandle saved = pf::new_region();
+    pf::get_clip(saved);
+    pf::RgnHandle clip = pf::new_region();
+    pf::sect_region(saved, area, clip);
+    pf::set_clip(clip);
+    InvertCells(layer);
+    pf::set_clip(saved);
+    pf::dispose_region(clip);
+    pf::dispose_region(saved);
+}
+
 // Moves the pixels of a band of the layer's window (or, for a layer drawn
 // without one, of the current port) by `dh`, `dv` and redraws what was uncovered.
 void move_band(MemoryRef layer, const pf::Rect& band, int16_t dh, int16_t dv) {
@@ -99,6 +114,7 @@ void move_band(MemoryRef layer, const pf::Rect& band, int16_t dh, int16_t dv) {
     pf::RgnHandle uncovered = pf::new_region();
     pf::scroll_rect(band, dh, dv, uncovered);
     Draw_Spreadsheet(uncovered, layer);
+    if (window) highlight_within(layer, uncovered);
     pf::dispose_region(uncovered);
 }
 

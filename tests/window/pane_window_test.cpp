@@ -1,6 +1,8 @@
 // Scroll bars, the wheel, split boxes and heading boundaries driven with the
 // mouse in the running program; the window's size kept by a saved document.
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "../app/app_fixture.h"
 #include "files/document_file.h"
@@ -8,6 +10,7 @@
 #include "files/files_services.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/draw/paint.h"
 #include "platform/events/clock.h"
 #include "platform/screen/screen.h"
 #include "window/cell_geometry.h"
@@ -59,6 +62,18 @@ protected:
         pf::advance_clock(2000);
     }
 
+    // The pixels of the window's sheet area (the view, bars left out).
+    std::vector<uint32_t> sheet_pixels() {
+        pf::Port* port = pf::window_port(window);
+        pf::surface_flush(*port);
+        std::vector<uint32_t> pixels;
+        const pf::Rect view{0, 0, int16_t(port->port_rect.bottom - 15), int16_t(port->port_rect.right - 15)};
+        for (int y = view.top; y < view.bottom; ++y)
+            for (int x = view.left; x < view.right; ++x)
+                pixels.push_back(pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF);
+        return pixels;
+    }
+
     void screenshot(const std::string& name) {
         pf::screen_write_png(std::string(QUORVIN_BINARY_DIR) + "/window_" + name + ".png");
     }
@@ -97,6 +112,24 @@ TEST_F(PaneWindowTest, ArrowsPagesAndTheWheelScrollWithoutChangingTheDocument) {
     const DocWindowRecord fields = read_doc_window(record);
     EXPECT_EQ(pf::get_control_value(fields.vertical_bar[0]), paged);
     EXPECT_EQ(pf::get_control_value(fields.horizontal_bar[0]), 2);
+}
+
+TEST_F(PaneWindowTest, AScrolledWindowLooksAsIfDrawnAfresh) {
+    open_sample();
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->selection = CellRange{{1, 1}, {30, 3}};
+    sheet->active_cell = CellPoint{1, 1};
+    release_layer(layer);
+    pf::inval_window_rect(window, port());
+    settle();
+    for (const auto& [rows, columns] : {std::pair{1, 0}, {3, 0}, {0, 1}, {-2, -1}}) {
+        Scroll_Sheet(0, int16_t(rows), int16_t(columns), layer);
+        settle();
+        const std::vector<uint32_t> scrolled = sheet_pixels();
+        pf::inval_window_rect(window, port());
+        settle();
+        EXPECT_EQ(scrolled, sheet_pixels()) << rows << " rows, " << columns << " columns";
+    }
 }
 
 TEST_F(PaneWindowTest, BarStepsFollowTheirPartsAndAThumbOnAnEmptyRangeScrollsNothing) {
