@@ -229,6 +229,24 @@ void GetRangeSum(int16_t op) {
     g_valueType = kValueNumber;
 }
 
+StoredRows::StoredRows(MemoryRef layer, int16_t top, int16_t bottom)
+    : layer_(layer), next_row_(std::max<int16_t>(top, 0)), last_(bottom) {
+    SpreadSheet* sheet = use_layer(layer);
+    store_ = sheet->cells;
+    if (!store_) return;
+    index_ = open_row_index(sheet, false);
+    if (index_.entries) last_ = std::min<int32_t>(last_, sheet->last_row);
+    start_ = static_cast<const uint8_t*>(UseMemory(store_));
+    end_ = start_ + GetByteSize(store_);
+    cursor_ = start_;
+}
+
+StoredRows::~StoredRows() {
+    if (store_) UnuseMemory(store_);
+    close_row_index(index_);
+    release_layer(layer_);
+}
+
 MemoryRef walk_layer(MemoryRef workbook, int16_t index) {
     if (workbook == g_calcWork && g_calcSheet && GetSheetID(g_calcSheet) == index) return g_calcSheet;
     return workbook ? find_SpreadSheet_item(workbook, index) : nullptr;

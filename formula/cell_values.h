@@ -21,8 +21,21 @@ struct StoredValue {
     const uint8_t* text = nullptr;
     int32_t length = 0;
 };
-// False when the cell holds no value. Inline, as range searches read every
-// cell through it.
+// The number a cell record holds, read in place: a constant's, or a
+// formula's number result; false for any other cell. Inline, as range
+// searches read every cell through it.
+inline bool stored_number(const uint8_t* cell, double* number) {
+    const uint8_t type = _cellType_(cell);
+    if (type == kCellConstant) {
+        *number = load_f64(_formulaPtr_(cell));
+        return true;
+    }
+    if (type != kCellFormula || _resultType_(cell) != kResultNumber) return false;
+    *number = load_f64(_resultPtr_(cell));
+    return true;
+}
+
+// False when the cell holds no value.
 inline bool stored_value(const uint8_t* cell, StoredValue* value) {
     switch (_cellType_(cell)) {
     case kCellConstant:

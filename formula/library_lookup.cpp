@@ -79,13 +79,15 @@ int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value
 // with what it compared in *seen. The record is read in place, without the
 // registers, as this runs for every cell searched.
 [[gnu::always_inline]] inline int compare_with_lookup(const LookupValue& lookup, const uint8_t* cell, Compared* seen) {
-    StoredValue value;
-    if (!stored_value(cell, &value)) return kOtherKind;
-    if (lookup.is_text) return compare_text_with_lookup(lookup, value, seen);
+    if (lookup.is_text) {
+        StoredValue value;
+        return stored_value(cell, &value) ? compare_text_with_lookup(lookup, value, seen) : kOtherKind;
+    }
     // Error values are the non-finite numbers.
-    if (value.type != kValueNumber || !std::isfinite(value.number)) return kOtherKind;
-    seen->number = value.number;
-    return value.number < lookup.number ? -1 : value.number > lookup.number ? 1 : 0;
+    double number;
+    if (!stored_number(cell, &number) || !std::isfinite(number)) return kOtherKind;
+    seen->number = number;
+    return number < lookup.number ? -1 : number > lookup.number ? 1 : 0;
 }
 
 // Whether the compared cell is larger than the candidate.
@@ -136,8 +138,11 @@ void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& vis
     const CellPoint origin = search.vector.topLeft;
     const bool along_row = search.along_row;
     walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
-        return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t row, int16_t column) {
-            return visit(cell, along_row ? column - origin.h : row - origin.v);
+        if (!along_row)
+            return walk_column_records(layer, rect,
+                                       [&](const uint8_t* cell, int16_t row) __attribute__((always_inline)) { return visit(cell, row - origin.v); });
+        return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t, int16_t column) {
+            return visit(cell, column - origin.h);
         });
     });
 }
@@ -158,7 +163,7 @@ VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bo
 // earliest of equals), else -1.
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
     VectorSearch s = vector_search(range, lookup, along_row);
-    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) {
+    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
         int order = compare_with_lookup(*s.lookup, cell, &s.seen);
         if (order == 0) {
             s.exact = true;
@@ -181,7 +186,7 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
 // very first cell is the larger one.
 int32_t oIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
     VectorSearch s = vector_search(range, lookup, along_row);
-    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) {
+    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
         int order = compare_with_lookup(*s.lookup, cell, &s.seen);
         if (order == kOtherKind) return true;
         if (order > 0) {
