@@ -128,7 +128,8 @@ struct VectorSearch {
 };
 
 // Walks the stored cells of the search's vector, of the range's first layer,
-// with `visit(cell, offset)` until it answers false.
+// with `visit(cell, offset)` until it answers false. The visitors are forced
+// inline: for a column, a call for each cell would cost more than its test.
 template <typename Visit>
 void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& visit) {
     HeldRange vector = range;
@@ -138,12 +139,14 @@ void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& vis
     const CellPoint origin = search.vector.topLeft;
     const bool along_row = search.along_row;
     walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
-        if (!along_row)
-            return walk_column_records(layer, rect,
-                                       [&](const uint8_t* cell, int16_t row) __attribute__((always_inline)) { return visit(cell, row - origin.v); });
-        return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t, int16_t column) {
-            return visit(cell, column - origin.h);
-        });
+        if (along_row)
+            return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t, int16_t column) {
+                return visit(cell, column - origin.h);
+            });
+        auto down = [&](const uint8_t* cell, int16_t row) __attribute__((always_inline)) {
+            return visit(cell, row - origin.v);
+        };
+        return walk_column_records(layer, rect, down);
     });
 }
 

@@ -119,8 +119,10 @@ private:
 template <typename Visit>
 bool walk_column_records(MemoryRef layer, const CellRange& rect, Visit&& visit) {
     StoredRows rows(layer, rect.topLeft.v, rect.botRight.v);
-    while (const uint8_t* row = rows.next())
-        if (const uint8_t* cell = cell_in_row(row, rect.topLeft.h); cell && !visit(cell, _RowID_(row))) return false;
+    while (const uint8_t* row = rows.next()) {
+        const uint8_t* cell = cell_in_row(row, rect.topLeft.h);
+        if (cell && !visit(cell, _RowID_(row))) return false;
+    }
     return true;
 }
 

@@ -11,7 +11,17 @@ namespace {
 
 // One cell of a searched vector as the test puts it.
 struct Entry {
-    enum Kind { kBlank, kNumber, kText, kError, kFormatOnly, kFormulaNumber, kFormulaText, kFormulaError, kUncalculated };
+    enum Kind {
+        kBlank,
+        kNumber,
+        kText,
+        kError,
+        kFormatOnly,
+        kFormulaNumber,
+        kFormulaText,
+        kFormulaError,
+        kUncalculated
+    };
     Kind kind = kBlank;
     double number = 0;
     std::string text;
@@ -57,6 +67,24 @@ protected:
                 put_number(at, 1, 10.0 * double(i) + 10, on);
         }
     }
+
+    // Runs `check` with the layer's store read from its start, then with the
+    // rows found through the row index, as a recalculation holds it.
+    template <typename Check>
+    void with_and_without_row_index(Check check, MemoryRef on = nullptr) {
+        MemoryRef target = on ? on : layer;
+        clobberCache(target);
+        {
+            SCOPED_TRACE("store read from its start");
+            check();
+        }
+        CalcRowPtr(target);
+        {
+            SCOPED_TRACE("rows found through the index");
+            check();
+        }
+        ReleaseCache(target);
+    }
 };
 
 Entry number_cell(double value) { return {Entry::kNumber, value, {}}; }
@@ -67,55 +95,59 @@ Entry other(Entry::Kind kind) { return {kind, 0, {}}; }
 
 // Unsorted, with an equal number twice (a formula's result first).
 const std::vector<Entry> kMixed = {
-    number_cell(5),                        // 10
-    text_cell("pear"),                     // 20
-    other(Entry::kError),             // 30
-    other(Entry::kBlank),             // 40
-    other(Entry::kFormatOnly),        // 50
-    formula_number(3),                // 60
-    formula_text("apple"),            // 70
-    number_cell(9),                        // 80
-    other(Entry::kUncalculated),      // 90
-    number_cell(3),                        // 100
-    text_cell("banana"),                   // 110
-    number_cell(7),                        // 120
-    other(Entry::kFormulaError),      // 130
+    number_cell(5),               // 10
+    text_cell("pear"),            // 20
+    other(Entry::kError),         // 30
+    other(Entry::kBlank),         // 40
+    other(Entry::kFormatOnly),    // 50
+    formula_number(3),            // 60
+    formula_text("apple"),        // 70
+    number_cell(9),               // 80
+    other(Entry::kUncalculated),  // 90
+    number_cell(3),               // 100
+    text_cell("banana"),          // 110
+    number_cell(7),               // 120
+    other(Entry::kFormulaError),  // 130
 };
 
-TEST_F(LookupScan, VerticalAndHorizontalSearchesOfAMixedTable) {
+TEST_F(LookupScan, VerticalSearchesOfAMixedTable) {
     put_table(kMixed, false);
-    check_numbers({
-        {"=VLOOKUP(3,A1:B13,2)", {60}},           // the first equal cell is a formula's result
-        {"=VLOOKUP(4,A1:B13,2)", {60}},           // the largest smaller: the earliest of the two 3s
-        {"=VLOOKUP(8,A1:B13,2)", {120}},
-        {"=VLOOKUP(100,A1:B13,2)", {80}},
-        {"=VLOOKUP(9,A1:B13,2,0)", {80}},
-        {"=VLOOKUP(8,A1:B13,2,0)", {0, kNA}},
-        {"=VLOOKUP(1,A1:B13,2)", {0, kNA}},
-        {"=VLOOKUP(0,A1:B13,2)", {0, kNA}},       // neither blanks nor uncalculated formulas are zeros
-        {"=VLOOKUP(\"apple\",A1:B13,2,0)", {70}}, // a formula's text result
-        {"=VLOOKUP(\"banana\",A1:B13,2)", {110}},
-        {"=VLOOKUP(\"cherry\",A1:B13,2)", {110}},
-        {"=VLOOKUP(\"zebra\",A1:B13,2)", {20}},
-        {"=VLOOKUP(\"aardvark\",A1:B13,2)", {0, kNA}},
-        {"=VLOOKUP(\"5\",A1:B13,2)", {0, kNA}},   // a text never meets a number
-        {"=VLOOKUP(NA(),A1:B13,2)", {0, kNA}},
-        {"=VLOOKUP(7,A3:B13,2)", {120}},          // a range starting inside the table
-        {"=VLOOKUP(5,A2:B13,2)", {60}},
+    with_and_without_row_index([&] {
+        check_numbers({
+            {"=VLOOKUP(3,A1:B13,2)", {60}},           // the first equal cell is a formula's result
+            {"=VLOOKUP(4,A1:B13,2)", {60}},           // the largest smaller: the earliest of the two 3s
+            {"=VLOOKUP(8,A1:B13,2)", {120}},
+            {"=VLOOKUP(100,A1:B13,2)", {80}},
+            {"=VLOOKUP(9,A1:B13,2,0)", {80}},
+            {"=VLOOKUP(8,A1:B13,2,0)", {0, kNA}},
+            {"=VLOOKUP(1,A1:B13,2)", {0, kNA}},
+            {"=VLOOKUP(0,A1:B13,2)", {0, kNA}},       // neither blanks nor uncalculated formulas are zeros
+            {"=VLOOKUP(\"apple\",A1:B13,2,0)", {70}}, // a formula's text result
+            {"=VLOOKUP(\"banana\",A1:B13,2)", {110}},
+            {"=VLOOKUP(\"cherry\",A1:B13,2)", {110}},
+            {"=VLOOKUP(\"zebra\",A1:B13,2)", {20}},
+            {"=VLOOKUP(\"aardvark\",A1:B13,2)", {0, kNA}},
+            {"=VLOOKUP(\"5\",A1:B13,2)", {0, kNA}},   // a text never meets a number
+            {"=VLOOKUP(NA(),A1:B13,2)", {0, kNA}},
+            {"=VLOOKUP(7,A3:B13,2)", {120}},          // a range starting inside the table
+            {"=VLOOKUP(5,A2:B13,2)", {60}},
+        });
     });
 }
 
 TEST_F(LookupScan, HorizontalSearchAlongARow) {
     put_table(kMixed, true);
-    check_numbers({
-        {"=HLOOKUP(3,A1:M2,2)", {60}},
-        {"=HLOOKUP(4,A1:M2,2)", {60}},
-        {"=HLOOKUP(8,A1:M2,2)", {120}},
-        {"=HLOOKUP(8,A1:M2,2,0)", {0, kNA}},
-        {"=HLOOKUP(\"cherry\",A1:M2,2)", {110}},
-        {"=HLOOKUP(\"apple\",A1:M2,2,0)", {70}},
-        {"=HLOOKUP(5,A1:L2,2)", {10}},
-        {"=VLOOKUP(3,A1:M2,1)", {0, kNA}},        // the vertical search reads column A only
+    with_and_without_row_index([&] {
+        check_numbers({
+            {"=HLOOKUP(3,A1:M2,2)", {60}},
+            {"=HLOOKUP(4,A1:M2,2)", {60}},
+            {"=HLOOKUP(8,A1:M2,2)", {120}},
+            {"=HLOOKUP(8,A1:M2,2,0)", {0, kNA}},
+            {"=HLOOKUP(\"cherry\",A1:M2,2)", {110}},
+            {"=HLOOKUP(\"apple\",A1:M2,2,0)", {70}},
+            {"=HLOOKUP(5,A1:L2,2)", {10}},
+            {"=VLOOKUP(3,A1:M2,1)", {0, kNA}},        // the vertical search reads column A only
+        });
     });
 }
 
@@ -124,26 +156,30 @@ TEST_F(LookupScan, TableOnAnotherLayer) {
     put_table(kMixed, false, second);
     put_number(6, 0, 8);  // the formula's own layer holds another table
     put_number(6, 1, -1);
-    check_numbers({
-        {"=VLOOKUP(8,2:A1:B13,2)", {120}},
-        {"=VLOOKUP(\"cherry\",2:A1:B13,2)", {110}},
-        {"=VLOOKUP(8,A1:B13,2)", {-1}},
-    });
+    with_and_without_row_index([&] {
+        check_numbers({
+            {"=VLOOKUP(8,2:A1:B13,2)", {120}},
+            {"=VLOOKUP(\"cherry\",2:A1:B13,2)", {110}},
+            {"=VLOOKUP(8,A1:B13,2)", {-1}},
+        });
+    }, second);
 }
 
 TEST_F(LookupScan, VectorSearchStopsAtTheFirstEqualOrLarger) {
-    put_table({text_cell("a"), number_cell(2), other(Entry::kBlank), formula_number(4), other(Entry::kError), number_cell(6),
-               formula_text("m"), number_cell(8), number_cell(1)},
+    put_table({text_cell("a"), number_cell(2), other(Entry::kBlank), formula_number(4), other(Entry::kError),
+               number_cell(6), formula_text("m"), number_cell(8), number_cell(1)},
               false);
-    check_numbers({
-        {"=LOOKUP(5,A1:A9,B1:B9)", {40}},
-        {"=LOOKUP(6,A1:A9,B1:B9)", {60}},
-        {"=LOOKUP(99,A1:A9,B1:B9)", {90}},    // the last number is smaller than the one before
-        {"=LOOKUP(1,A1:A9,B1:B9)", {0, kRef}},
-        {"=LOOKUP(1,A2:A9,B2:B9)", {0, kNA}},  // larger at the very first cell
-        {"=LOOKUP(\"b\",A1:A9,B1:B9)", {10}},
-        {"=LOOKUP(\"z\",A1:A9,B1:B9)", {70}},
-        {"=LOOKUP(4,A1:B9)", {40}},            // the last column of the range
+    with_and_without_row_index([&] {
+        check_numbers({
+            {"=LOOKUP(5,A1:A9,B1:B9)", {40}},
+            {"=LOOKUP(6,A1:A9,B1:B9)", {60}},
+            {"=LOOKUP(99,A1:A9,B1:B9)", {90}},    // the last number is smaller than the one before
+            {"=LOOKUP(1,A1:A9,B1:B9)", {0, kRef}},
+            {"=LOOKUP(1,A2:A9,B2:B9)", {0, kNA}},  // larger at the very first cell
+            {"=LOOKUP(\"b\",A1:A9,B1:B9)", {10}},
+            {"=LOOKUP(\"z\",A1:A9,B1:B9)", {70}},
+            {"=LOOKUP(4,A1:B9)", {40}},            // the last column of the range
+        });
     });
 }
 
@@ -196,21 +232,25 @@ TEST_F(LookupScan, RandomTablesMatchTheModel) {
     std::vector<Entry> entries;
     for (int i = 0; i < 60; ++i) entries.push_back(random_entry(random));
     put_table(entries, false);
-    for (int trial = 0; trial < 120; ++trial) {
-        Entry probe = random_entry(random);
-        bool text_lookup = trial % 2 == 1;
-        bool exact_only = trial % 3 == 0;
-        bool exact = false;
-        int found = model_vertical(entries, text_lookup, probe.number, probe.text, &exact);
-        std::string formula = "=VLOOKUP(" + (text_lookup ? quote(probe.text) : std::to_string(int(probe.number))) +
-                              ",A1:B60,2" + (exact_only ? ",0)" : ")");
-        SCOPED_TRACE(formula);
-        Value v = eval(formula);
-        if (found == kNoMatch || (exact_only && !exact))
-            EXPECT_EQ(v.error(), kNA);
-        else
-            EXPECT_EQ(v.number, 10.0 * found + 10);
-    }
+    std::vector<Entry> probes;
+    for (int i = 0; i < 120; ++i) probes.push_back(random_entry(random));
+    with_and_without_row_index([&] {
+        for (size_t trial = 0; trial < probes.size(); ++trial) {
+            const Entry& probe = probes[trial];
+            bool text_lookup = trial % 2 == 1;
+            bool exact_only = trial % 3 == 0;
+            bool exact = false;
+            int found = model_vertical(entries, text_lookup, probe.number, probe.text, &exact);
+            std::string formula = "=VLOOKUP(" + (text_lookup ? quote(probe.text) : std::to_string(int(probe.number))) +
+                                  ",A1:B60,2" + (exact_only ? ",0)" : ")");
+            SCOPED_TRACE(formula);
+            Value v = eval(formula);
+            if (found == kNoMatch || (exact_only && !exact))
+                EXPECT_EQ(v.error(), kNA);
+            else
+                EXPECT_EQ(v.number, 10.0 * found + 10);
+        }
+    });
 }
 
 }  // namespace
