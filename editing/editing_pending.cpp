@@ -1,15 +1,6 @@
 // Stand-ins for editing routines not built yet.
-#include "files/link_lists.h"
-
-// The private clipboard does not exist yet: it holds no cells and no links.
-ClipLinks clipboard_links() { return ClipLinks{nullptr, {}, nullptr}; }
-
 #include "editing/editing_services.h"
 
-MemoryRef g_Clip = nullptr;
-
-// Nothing is copied yet, so there is nothing to export.
-void PutToScrap(int16_t) {}
 void DoEditMenu(MemoryRef, int16_t) {}
 void DoFillMenu(MemoryRef, int16_t) {}
 void* GetActiveEditor(MemoryRef) { return nullptr; }
@@ -19,3 +10,11 @@ void* GetActiveEditor(MemoryRef) { return nullptr; }
 // Layers have no drawing objects yet.
 MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }
 MemoryRef Delete_Objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }
+
+#include "editing/clipboard.h"
+
+// The Clear dialog is not built yet: Clear from the menu clears everything.
+bool ask_clear_mode(int16_t* mode) {
+    *mode = kClearAll;
+    return true;
+}
