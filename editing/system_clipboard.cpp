@@ -75,13 +75,82 @@ CellRange filled_part(const ClipRecord& clip) {
 
 void put_block(pf::FourCC flavour, const void* bytes, size_t size) { pf::put_scrap(flavour, bytes, size); }
 
+bool breaks_fields(std::string_view text) { return text.find_first_of("\t\r\n") != std::string_view::npos; }
+
+// Whether a text (or a formula's text result) holds a tab or a line end.
+bool has_breaking_text(MemoryRef cells) {
+    bool found = false;
+    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+            const bool text = _cellType_(cell) == kCellText;
+            const bool text_result = _cellType_(cell) == kCellFormula && _resultType_(cell) > 0;
+            const uint8_t* p = text ? _formulaPtr_(cell) : _resultPtr_(cell);
+            const int32_t length = text ? _formulaLength_(cell) : _resultLength_(cell);
+            if ((text || text_result) && length > 0)
+                found = found || breaks_fields(std::string_view(reinterpret_cast<const char*>(p), size_t(length)));
+        }
+    UnuseMemory(cells);
+    return found;
+}
+
+// One cell's field as the export writes it.
+std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t displayed) {
+    std::string block(kRowHeaderSize, '\0');
+    block.append(reinterpret_cast<const char*>(cell), size_t(_cellLength_(cell)));
+    _SetRowID_(reinterpret_cast<uint8_t*>(block.data()), row);
+    _SetRowLength_(reinterpret_cast<uint8_t*>(block.data()), uint32_t(block.size()));
+    MemoryRef one = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
+    MemoryRef text = nullptr;
+    const CellPoint where{row, _cellID_(cell)};
+    std::string field;
+    if (one && !WriteTextData(nullptr, formulas, displayed, kTabSeparator, one, &text, nullptr, where, where, nullptr,
+                              nullptr)) {
+        field.assign(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+        UnuseMemory(text);
+        DisposeMemory(text);
+    }
+    DisposeNonNilMemory(one);
+    return field;
+}
+
+// The rows of the copied cells with every field that holds a tab or a line
+// end in double quotes, as other spreadsheets read them.
+std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
+    std::string out;
+    auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
+    const uint8_t* end = start + GetByteSize(clip.cells);
+    const uint8_t* row = start;
+    for (int32_t at = filled.topLeft.v; at <= filled.botRight.v; ++at) {
+        while (row < end && _RowID_(row) < at) row += _RowLength_(row);
+        if (row < end && _RowID_(row) == at) {
+            int32_t column = filled.topLeft.h;
+            for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+                if (_cellID_(cell) < filled.topLeft.h || _cellID_(cell) > filled.botRight.h) continue;
+                for (; column < _cellID_(cell); ++column) out += '\t';
+                WriteCSVCell(field_of(cell, int16_t(at), formulas, displayed), kTabSeparator, out);
+            }
+        }
+        out += '\r';
+    }
+    UnuseMemory(clip.cells);
+    return out;
+}
+
 void export_cells(const ClipRecord& clip) {
     const CellRange filled = filled_part(clip);
+    const int16_t formulas = app_prefs.export_choice == kExportFormulas;
+    const int16_t displayed = app_prefs.export_choice == kExportDisplayed;
+    if (has_breaking_text(clip.cells)) {
+        const std::string text = quoted_rows(clip, filled, formulas, displayed);
+        put_block(pf::kScrapText, text.data(), text.size());
+        return;
+    }
     MemoryRef text = nullptr;
     pf::Handle style = nullptr;
-    const int16_t choice = app_prefs.export_choice;
-    if (WriteTextData(nullptr, choice == kExportFormulas, choice == kExportDisplayed, kTabSeparator, clip.cells, &text,
-                      &style, filled.topLeft, filled.botRight, nullptr, nullptr))
+    if (WriteTextData(nullptr, formulas, displayed, kTabSeparator, clip.cells, &text, &style, filled.topLeft,
+                      filled.botRight, nullptr, nullptr))
         return;
     put_block(pf::kScrapText, UseMemory(text), size_t(GetByteSize(text)));
     UnuseMemory(text);

@@ -51,6 +51,21 @@ TEST_F(SystemClipboard, CopiedCellsGoOutAsTabSeparatedRows) {
     EXPECT_EQ(cell(5, 0), "F:=A3*2");
 }
 
+TEST_F(SystemClipboard, TextsWithTabsOrLineEndsGoOutQuotedAndComeBackWhole) {
+    put_text(0, 0, "a\tb");
+    put_text(0, 2, "two\rlines");
+    put_number(1, 1, 7);
+    ASSERT_EQ(copy(cells(0, 0, 1, 2)), kEditDone);
+    WriteClip();
+    const std::string exported = system_text();
+    EXPECT_EQ(exported, "\"a\tb\"\t\t\"two\nlines\"\n\t7\n");
+    ClobberScrap(0);  // the cells are gone: only the text is left to paste
+    ASSERT_EQ(paste_from_system(exported, {5, 0}), kEditDone);
+    EXPECT_EQ(cell(5, 0), "T:a\tb");
+    EXPECT_EQ(cell(5, 2), "T:two\rlines");
+    EXPECT_EQ(cell(6, 1), "C:7");
+}
+
 TEST_F(SystemClipboard, ExportWaitsForForceOrASmallBlock) {
     for (int16_t row = 0; row < 20; ++row) put_number(row, 0, row);
     ASSERT_EQ(copy(cells(0, 0, 19, 0)), kEditDone);
