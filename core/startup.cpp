@@ -182,7 +182,7 @@ int32_t urgent_func(int32_t code) {
 int16_t title_click_func(uintptr_t app_ref) {
     if (!app_ref) return 0;
     MemoryRef workbook = doc_window_workbook(reinterpret_cast<MemoryRef>(app_ref));
-    bool saved = workbook && file_record_of(workbook).spec.name[0] != 0;
+    bool saved = workbook && file_record_of(workbook).spec.parent != 0;
     return saved ? 0 : kNeverSavedMenu;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/app_menus.h"
 #include "core/task_manager.h"
+#include "platform/controls/controls.h"
 #include "platform/dialogs/dialogs.h"
 #include "shell/shell_services.h"
 
@@ -33,12 +34,16 @@ int32_t find_task(WindowRef window) {
 
 bool is_dialog_kind(int32_t kind) { return kind == kModelessDialogTask || kind == kFloatingDialogTask; }
 
-// A dialog task's dialog goes with its items; any other task's window alone.
+// A dialog task's dialog goes with its items; any other task's window with its controls.
 void dispose_task_window(const TaskRecord& task) {
     if (!task.window) return;
     pf::DialogRef dialog = is_dialog_kind(task.kind) ? pf::get_dialog_from_window(task.window) : nullptr;
-    if (dialog) pf::dispose_dialog(dialog);
-    else pf::dispose_window(task.window);
+    if (dialog) {
+        pf::dispose_dialog(dialog);
+        return;
+    }
+    pf::kill_controls(task.window);
+    pf::dispose_window(task.window);
 }
 
 bool is_tool_kind(int32_t kind) { return kind >= kFloatingToolTask && kind <= kOtherToolTask; }

@@ -76,6 +76,11 @@ int32_t flip_cell(uint8_t* cell, int32_t room, int16_t direction, int16_t* previ
     return sound ? length : 0;
 }
 
+bool row_header_sound(int16_t id, int64_t length, int64_t room, int16_t previous_row) {
+    return id >= 0 && id <= kLastCell && id > previous_row && length >= kRowHeaderSize + kCellHeaderSize &&
+           length <= room;
+}
+
 // One row at `row`; answers its length, or 0 when it is damaged.
 int64_t flip_row(uint8_t* row, int64_t room, int16_t direction, int16_t* previous_row) {
     if (room < kRowHeaderSize) return 0;
@@ -89,8 +94,7 @@ int64_t flip_row(uint8_t* row, int64_t room, int16_t direction, int16_t* previou
         swap_bytes_at(row, 2);
         swap_bytes_at(row + 2, 4);
     }
-    if (id < 0 || id > kLastCell || id <= *previous_row) return 0;
-    if (length < kRowHeaderSize + kCellHeaderSize || length > room) return 0;
+    if (!row_header_sound(id, length, room, *previous_row)) return 0;
     *previous_row = id;
     int16_t previous_column = -1;
     int64_t at = kRowHeaderSize;
@@ -122,4 +126,90 @@ int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
     }
     UnuseMemory(cells);
     return at == size ? 0 : kDamagedFileErr;
+}
+
+namespace {
+
+// Larger than any cell record (an i16 length) and a row header together.
+constexpr int32_t kSwapBufferSize = 64 * 1024;
+
+// Swapped bytes collected for the file, written whenever the next piece
+// would not fit.
+struct SwapBuffer {
+    uint8_t* bytes;
+    int32_t used;
+    int32_t* counter;
+};
+
+int16_t flush(SwapBuffer& buffer) {
+    if (buffer.used == 0) return 0;
+    int16_t error = WriteItem(buffer.used, buffer.bytes, buffer.counter);
+    buffer.used = 0;
+    return error;
+}
+
+// A copy of `length` bytes in the buffer, to swap there; 0 or the error of
+// the write that made room.
+int16_t take_copy(SwapBuffer& buffer, const uint8_t* from, int32_t length, uint8_t** copy) {
+    if (buffer.used + length > kSwapBufferSize)
+        if (int16_t error = flush(buffer)) return error;
+    *copy = buffer.bytes + buffer.used;
+    std::memcpy(*copy, from, size_t(length));
+    buffer.used += length;
+    return 0;
+}
+
+// One row of the store in file order; 0, -1 when it is damaged, or the
+// write error.
+int16_t write_swapped_row(SwapBuffer& buffer, const uint8_t* row, int64_t room, int16_t* previous_row,
+                          int64_t* length) {
+    *length = _RowLength_(row);
+    if (!row_header_sound(_RowID_(row), *length, room, *previous_row)) return kDamagedFileErr;
+    *previous_row = _RowID_(row);
+    uint8_t* header = nullptr;
+    if (int16_t error = take_copy(buffer, row, kRowHeaderSize, &header)) return error;
+    swap_bytes_at(header, 2);
+    swap_bytes_at(header + 2, 4);
+    int16_t previous_column = -1;
+    for (int64_t at = kRowHeaderSize; at < *length;) {
+        const uint8_t* cell = row + at;
+        int32_t cell_length = *length - at >= kCellHeaderSize ? _cellLength_(cell) : 0;
+        if (cell_length < kCellHeaderSize || cell_length > *length - at) return kDamagedFileErr;
+        uint8_t* copy = nullptr;
+        if (int16_t error = take_copy(buffer, cell, cell_length, &copy)) return error;
+        if (flip_cell(copy, cell_length, 1, &previous_column) == 0) return kDamagedFileErr;
+        at += cell_length;
+    }
+    return 0;
+}
+
+int16_t write_swapped_rows(SwapBuffer& buffer, const uint8_t* start, int64_t size) {
+    int16_t previous_row = -1;
+    for (int64_t at = 0; at < size;) {
+        int64_t length = 0;
+        if (int16_t error = write_swapped_row(buffer, start + at, size - at, &previous_row, &length)) return error;
+        at += length;
+    }
+    return flush(buffer);
+}
+
+}  // namespace
+
+int16_t write_swapped_cells(MemoryRef cells, int32_t* counter) {
+    int32_t size = cells ? GetByteSize(cells) : 0;
+    // A block too short to hold a row is written as it stands.
+    if (size <= kStoreUntouchedSize) return size == 0 ? WriteLongItem(0, counter) : Write_Ref(cells, counter);
+    MemoryRef buffer_block = pgAllocateNewRef(GetMemoryGlobals(cells), 1, kSwapBufferSize, 0, false);
+    if (!buffer_block) return fail_file(kNoMemoryErr);
+    int16_t error = WriteLongItem(size, counter);
+    if (!error) {
+        SwapBuffer buffer{static_cast<uint8_t*>(UseMemory(buffer_block)), 0, counter};
+        auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+        error = buffer.bytes && start ? write_swapped_rows(buffer, start, size) : kNoMemoryErr;
+        if (start) UnuseMemory(cells);
+        if (buffer.bytes) UnuseMemory(buffer_block);
+    }
+    DisposeMemory(buffer_block);
+    // A failed write has closed the file already; damage is reported here.
+    return error && f_ref ? fail_file(error) : error;
 }

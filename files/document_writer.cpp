@@ -1,5 +1,6 @@
 // The native writer: the header, then one layer block per layer, every field
-// swapped on a copy; live data is never touched.
+// swapped on a copy (the cells through a buffer of a fixed size); live data
+// is never touched. A memory failure ends the file with the manager's error.
 #include <cstring>
 
 #include "core/passwords.h"
@@ -47,18 +48,8 @@ int16_t write_fixed_part(const SpreadSheet* sheet, int16_t index, int32_t* count
     return WriteItem(kFixedBlockSize, bytes, counter);
 }
 
-int16_t write_cells(MemoryRef cells, int32_t* counter) {
-    if (!cells || GetByteSize(cells) == 0) return WriteLongItem(0, counter);
-    MemoryRef copy = MemoryDuplicate(cells);
-    if (!copy) return fail_file(kNoMemoryErr);
-    int16_t error = ByteFlipCells(copy, 1);
-    error = error ? fail_file(error) : Write_Ref(copy, counter);
-    DisposeMemory(copy);
-    return error;
-}
-
 int16_t write_blocks(const SpreadSheet* sheet, int32_t* counter) {
-    int16_t error = write_cells(sheet->cells, counter);
+    int16_t error = write_swapped_cells(sheet->cells, counter);
     if (!error) error = WriteCellFRef(sheet->column_formats, counter);
     if (!error) error = WriteCellFRef(sheet->row_formats, counter);
     if (!error) error = WriteShortsRef(sheet->row_page_breaks, counter);
@@ -98,15 +89,25 @@ int16_t patch_block_length(int32_t start, int32_t* counter) {
     return 0;
 }
 
+// A failure of the memory manager while writing: running short, however the
+// manager found out, is "not enough memory"; a swap-file error keeps its number.
+int16_t memory_failure(int16_t error) {
+    return error == kPurgeShortErr || error == kNoSwapFileErr ? kNoMemoryErr : error;
+}
+
 int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int32_t start = *counter;
     SpreadSheet* sheet = use_layer(layer);
-    int16_t error = write_fixed_part(sheet, index, counter);
-    if (!error) error = write_blocks(sheet, counter);
-    if (!error) error = write_trailing_fields(sheet, counter);
-    // The drawing objects exactly as the document they came from stored them.
-    if (!error) error = write_raw_bytes(sheet->stored_objects, counter);
+    int16_t error = 0;
+    int16_t failure = with_failure_handler(sheet->machine->memory, [&] {
+        error = write_fixed_part(sheet, index, counter);
+        if (!error) error = write_blocks(sheet, counter);
+        if (!error) error = write_trailing_fields(sheet, counter);
+        // The drawing objects exactly as the document they came from stored them.
+        if (!error) error = write_raw_bytes(sheet->stored_objects, counter);
+    });
     release_layer(layer);
+    if (failure) return fail_file(memory_failure(failure));
     if (!error) error = patch_block_length(start, counter);
     return error;
 }

@@ -96,6 +96,11 @@ int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction);
 // checks the whole block (see cell_block_swap.cpp) and answers -1 when it is
 // damaged; the block is then unusable.
 int16_t ByteFlipCells(MemoryRef cells, int16_t direction);
+// Writes a layer's cell block as a framed block in file byte order, checked
+// as it goes, through a buffer of a fixed size: the cells in memory are
+// never touched or copied whole. A failure to get the buffer goes to the
+// memory manager's handler; a damaged block answers -1.
+int16_t write_swapped_cells(MemoryRef cells, int32_t* counter);
 
 inline uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 inline uint32_t swap32(uint32_t v) {

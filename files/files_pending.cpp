@@ -10,7 +10,7 @@
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
-#include "window/window_pending.h"
+#include "model/layer.h"
 #include "window/window_services.h"
 
 namespace {
@@ -23,33 +23,53 @@ MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
 }
 
 
-// The open command is not built yet: opening a file makes an empty window
-// titled with its name that remembers the file, and a new document an empty
-// untitled one.
+// The open command in its least form: a new untitled document is one layer
+// in its window; a given file is read when it is a Quorvin document.
 
 namespace {
 
-MemoryRef workbook_of_file(const pf::FileSpec& spec) {
-    MemoryRef file_info = NewFileRec(&spec);
+constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
+
+MemoryRef new_workbook(const pf::FileSpec* spec) {
+    MemoryRef file_info = NewFileRec(spec);
     return file_info ? New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format) : nullptr;
+}
+
+// A new untitled workbook of one empty layer shown in its window.
+int16_t open_new_untitled() {
+    ++untitled_ctr;
+    MemoryRef workbook = new_workbook(nullptr);
+    if (!workbook) return kNoMemoryErr;
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0 || !MakeWind(nullptr, 1, layer)) {
+        DisposeWorkSheet(workbook);
+        return kNoMemoryErr;
+    }
+    return 0;
 }
 
 }  // namespace
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
-    if (kind == kOpenNewUntitled) {
-        unsigned char title[256];
-        GetUntitledName(title);
-        ++untitled_ctr;
-        return make_empty_document_window(title, nullptr) ? 0 : int16_t(kNoMemoryErr);
-    }
+    if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind != kOpenGivenFile || !spec) return 0;
     if (int16_t refusal = refusal_to_open(*spec)) {
         show_file_error(refusal);
         return refusal;
     }
-    MemoryRef workbook = workbook_of_file(*spec);
-    if (!make_empty_document_window(spec->name, workbook)) return kNoMemoryErr;
+    ++untitled_ctr;
+    MemoryRef workbook = new_workbook(spec);
+    if (!workbook) return kNoMemoryErr;
+    FileInfoRecord record = file_record_of(workbook);
+    record.format_code = 1;
+    set_file_record(workbook, record);
+    if (Read_File(workbook, *spec, Get_fileinfo(workbook)) != 0) {
+        DisposeWorkSheet(workbook);
+        return 1;
+    }
+    // A document saved with no layer shown still opens to its first layer.
+    if (num_WorkSheet_winds(workbook) == 0) MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0));
+    proxy_all_windows(workbook, Get_fileinfo(workbook));
     update_pref_specs(spec, 1);
     return 0;
 }

@@ -59,14 +59,28 @@ int compare_with_lookup(const LookupValue& lookup) {
         if (g_valueType != kValueText) return kOtherKind;
         return LookupCompareText(g_CellString, lookup.text);
     }
-    if (g_valueType != kValueNumber || is_error_value(g_value)) return kOtherKind;
+    // Error values are the non-finite numbers; tested inline, as this runs for every cell searched.
+    if (g_valueType != kValueNumber || !std::isfinite(g_value)) return kOtherKind;
     return g_value < lookup.number ? -1 : g_value > lookup.number ? 1 : 0;
 }
 
-// Whether the current register value is larger than the held candidate.
-bool beats_candidate(const LookupValue& lookup, const HeldValue& candidate) {
+// The best candidate so far of a search: only what the comparison needs.
+struct Candidate {
+    double number = 0;
+    TextBuffer text = {0};
+};
+
+// Whether the current register value is larger than the candidate.
+bool beats_candidate(const LookupValue& lookup, const Candidate& candidate) {
     if (lookup.is_text) return LookupCompareText(g_CellString, candidate.text) > 0;
-    return g_value > candidate.value;
+    return g_value > candidate.number;
+}
+
+void take_candidate(const LookupValue& lookup, Candidate* candidate) {
+    if (lookup.is_text)
+        copy_register_text(candidate->text);
+    else
+        candidate->number = g_value;
 }
 
 // The cell `offset` steps along the first row (or column) of a range.
@@ -79,26 +93,63 @@ int32_t cells_along(const CellRange& rect, bool along_row) {
     return along_row ? rect.botRight.h - rect.topLeft.h + 1 : rect.botRight.v - rect.topLeft.v + 1;
 }
 
+// A search along the first row (or column) of a range: the store is walked
+// in order over that vector of the range's first layer, so that only stored
+// cells are visited (an empty cell never matches, whatever the lookup value).
+struct VectorSearch {
+    const LookupValue* lookup = nullptr;
+    CellRange vector{};
+    bool along_row = false;
+    int32_t best = -1;
+    Candidate candidate;
+    bool exact = false;         // the horizontal and vertical lookups: an equal cell found
+    bool larger_first = false;  // the vector lookup: its very first cell is larger
+};
+
+int32_t visited_offset(const VectorSearch& search) {
+    return search.along_row ? g_walkCell.h - search.vector.topLeft.h : g_walkCell.v - search.vector.topLeft.v;
+}
+
+void walk_vector(const HeldRange& range, VectorSearch* search, CellVisitor visit) {
+    HeldRange vector = range;
+    vector.rect = search->vector;
+    vector.last_layer = vector.first_layer;
+    select_range(vector);
+    walk_range_cells(search, visit);
+}
+
+VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bool along_row) {
+    const CellRange& r = range.rect;
+    CellRange vector = along_row ? CellRange{r.topLeft, {r.topLeft.v, r.botRight.h}}
+                                 : CellRange{r.topLeft, {r.botRight.v, r.topLeft.h}};
+    VectorSearch search;
+    search.lookup = &lookup;
+    search.vector = vector;
+    search.along_row = along_row;
+    return search;
+}
+
 // The search of the horizontal and vertical lookups, over the whole vector:
 // the offset of the first equal cell, else of the largest smaller cell (the
 // earliest of equals), else -1.
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
-    int32_t best = -1;
-    HeldValue candidate;
-    *exact = false;
-    for (int32_t offset = 0; offset < cells_along(range.rect, along_row); ++offset) {
-        GetLayerValue(range.workbook, range.first_layer, step_along(range.rect, offset, along_row), 0);
-        int order = compare_with_lookup(lookup);
+    VectorSearch search = vector_search(range, lookup, along_row);
+    walk_vector(range, &search, [](void* context) {
+        auto& s = *static_cast<VectorSearch*>(context);
+        int order = compare_with_lookup(*s.lookup);
         if (order == 0) {
-            *exact = true;
-            return offset;
+            s.exact = true;
+            s.best = visited_offset(s);
+            return false;
         }
-        if (order == -1 && (best < 0 || beats_candidate(lookup, candidate))) {
-            best = offset;
-            candidate = hold_value();
+        if (order == -1 && (s.best < 0 || beats_candidate(*s.lookup, s.candidate))) {
+            s.best = visited_offset(s);
+            take_candidate(*s.lookup, &s.candidate);
         }
-    }
-    return best;
+        return true;
+    });
+    *exact = search.exact;
+    return search.best;
 }
 
 // The search of the vector lookup, over a vector taken as ascending: the
@@ -106,20 +157,20 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
 // stopping at an equal or a larger cell; *larger_first when the vector's
 // very first cell is the larger one.
 int32_t oIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
-    int32_t best = -1;
-    *larger_first = false;
-    for (int32_t offset = 0; offset < cells_along(range.rect, along_row); ++offset) {
-        GetLayerValue(range.workbook, range.first_layer, step_along(range.rect, offset, along_row), 0);
-        int order = compare_with_lookup(lookup);
-        if (order == kOtherKind) continue;
+    VectorSearch search = vector_search(range, lookup, along_row);
+    walk_vector(range, &search, [](void* context) {
+        auto& s = *static_cast<VectorSearch*>(context);
+        int order = compare_with_lookup(*s.lookup);
+        if (order == kOtherKind) return true;
         if (order > 0) {
-            *larger_first = offset == 0;
-            break;
+            s.larger_first = visited_offset(s) == 0;
+            return false;
         }
-        best = offset;
-        if (order == 0) break;
-    }
-    return best;
+        s.best = visited_offset(s);
+        return order != 0;
+    });
+    *larger_first = search.larger_first;
+    return search.best;
 }
 
 // ---- Addresses in texts ---------------------------------------------------------------

@@ -109,6 +109,29 @@ Seeds prefs_seeds() {
     return Seeds{bytes};
 }
 
+Seeds text_seeds() {
+    // The first byte chooses the separator: odd for commas, even for tabs.
+    const std::string texts[] = {
+        std::string("\x01") + "Item,Price,When\r\n\"Nut, brass\",1.25,3/4/99\r\n\"say \"\"hi\"\"\",12.5%,=SUM(B2:B2)\r\n",
+        std::string("\x00", 1) + "\xEF\xBB\xBFName\tValue\nCaf\xC3\xA9\t-1.5E3\n'0012\t10:30 PM\n",
+        std::string("\x01") + "\"multi\nline\",,\r\r\n1,2,3\n",
+    };
+    Seeds seeds;
+    for (const std::string& text : texts) seeds.emplace_back(text.begin(), text.end());
+    return seeds;
+}
+
+Seeds sylk_seeds() {
+    const std::string texts[] = {
+        "ID;PQRV\r\nP;PGeneral\r\nP;P0.00\r\nF;P1;FF2R;X1;Y1\r\nC;Y1;X1;K1.5\r\nC;X2;K\"a;;b\"\r\n"
+        "C;Y2;X1;K3;ER1C1*2\r\nC;X2;K#DIV/0!;E1/0\r\nW;N1;2 3;12\r\nNN;NTotal;ER1C1:R2C1\r\nE\r\n",
+        "ID;P\r\nO;V4\r\nC;Y1;X1;K36526\r\nF;SDM4;Y1;X1\r\nB;Y1;X1\r\nE\r\n",
+    };
+    Seeds seeds;
+    for (const std::string& text : texts) seeds.emplace_back(text.begin(), text.end());
+    return seeds;
+}
+
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
@@ -117,6 +140,8 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"picture", picture_seeds},
     {"resource_sidecar", resource_sidecar_seeds},
     {"prefs", prefs_seeds},
+    {"text", text_seeds},
+    {"sylk", sylk_seeds},
 };
 
 }  // namespace

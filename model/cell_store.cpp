@@ -7,6 +7,7 @@
 
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
+#include "model/cell_store_index.h"
 #include "model/layer.h"
 #include "model/model_services.h"
 
@@ -111,17 +112,37 @@ HeldStore hold_store(MemoryRef store) {
 
 void release_store(const HeldStore& held) { UnuseMemory(held.ref); }
 
-// The row record of `row` in a held store, through the row cache when held.
-uint8_t* find_row_record(const HeldStore& held, const SpreadSheet* sheet, int16_t row) {
-    if (sheet->row_cache_data) {
-        if (row > sheet->last_row) return nullptr;
-        uint32_t entry = sheet->row_cache_data[row];
-        return entry ? held.start + entry - 1 : nullptr;
-    }
-    uint8_t* p = held.start;
+// Where the search for `column` in a row can start: the cell found or stored
+// last when it lies in the row before the column, else the row's first cell.
+uint8_t* search_start(const SpreadSheet* sheet, const HeldStore& held, uint8_t* row, int16_t row_id, int16_t column) {
+    uint32_t hint = 0;
+    if (cell_hint_in_row(sheet, row_id, column, &hint) && hint < uint32_t(held.end - held.start)) return held.start + hint;
+    return row + kRowHeaderSize;
+}
+
+// The cell at `where` through the row index: its address, or null. The
+// cell stopped at becomes the hint for the next search.
+uint8_t* find_indexed_cell(SpreadSheet* sheet, const RowIndex& index, const HeldStore& held, CellPoint where) {
+    uint32_t row_offset = 0;
+    if (!indexed_row(index, where.v, uint32_t(held.end - held.start), &row_offset)) return nullptr;
+    uint8_t* row = held.start + row_offset;
+    uint8_t* row_end = row + _RowLength_(row);
+    uint8_t* cell = search_start(sheet, held, row, where.v, where.h);
+    int16_t column = where.h;
+    bool found = FindCell(&column, row_end, &cell);
+    if (cell < row_end) set_cell_hint(sheet, CellPoint{where.v, _cellID_(cell)}, uint32_t(cell - held.start));
+    return found ? cell : nullptr;
+}
+
+// The same by walking the store from its start.
+uint8_t* find_walked_cell(const HeldStore& held, CellPoint where) {
+    uint8_t* row = held.start;
     uint32_t length = 0;
-    int16_t wanted = row;
-    return FindRow(&wanted, &length, held.end, &p) ? p : nullptr;
+    int16_t wanted = where.v;
+    if (!FindRow(&wanted, &length, held.end, &row)) return nullptr;
+    uint8_t* cell = row + kRowHeaderSize;
+    int16_t column = where.h;
+    return FindCell(&column, row + length, &cell) ? cell : nullptr;
 }
 
 // Marks the charts that show a changed range, for a layer with a window.
@@ -147,15 +168,12 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     if (where.v < 0 || where.h < 0) return 0;
     SpreadSheet* sheet = use_layer(layer);
     HeldStore held = hold_store(sheet->cells);
-    uint8_t* row = find_row_record(held, sheet, where.v);
-    if (row) {
-        uint8_t* p = row + kRowHeaderSize;
-        int16_t column = where.h;
-        if (FindCell(&column, row + _RowLength_(row), &p)) {
-            *cell = p;
-            *length = _cellLength_(p);
-        }
+    if (held.end - held.start > kRowHeaderSize) {
+        RowIndex index = open_row_index(sheet, true);
+        *cell = index.entries ? find_indexed_cell(sheet, index, held, where) : find_walked_cell(held, where);
+        close_row_index(index);
     }
+    if (*cell) *length = _cellLength_(*cell);
     release_store(held);
     release_layer(layer);
     return *cell != nullptr;
@@ -175,6 +193,7 @@ struct CellSlot {
     int32_t old_length = 0;  // of the cell stored there, 0 for none
 };
 
+// The slot by walking the store from its start.
 CellSlot find_cell_slot(MemoryRef store, int16_t row, int16_t column) {
     CellSlot slot;
     HeldStore held = hold_store(store);
@@ -193,10 +212,43 @@ CellSlot find_cell_slot(MemoryRef store, int16_t row, int16_t column) {
     return slot;
 }
 
+// The slot through the row index, searching the row from the hint when it can.
+CellSlot indexed_cell_slot(const RowIndex& index, MemoryRef store, int16_t row, int16_t column) {
+    CellSlot slot;
+    HeldStore held = hold_store(store);
+    slot.row_exists = indexed_row(index, row, uint32_t(held.end - held.start), &slot.row_offset);
+    if (slot.row_exists) {
+        uint8_t* row_record = held.start + slot.row_offset;
+        uint8_t* cell = search_start(index.sheet, held, row_record, row, column);
+        int16_t wanted_column = column;
+        if (FindCell(&wanted_column, row_record + _RowLength_(row_record), &cell)) slot.old_length = _cellLength_(cell);
+        slot.cell_offset = uint32_t(cell - held.start);
+    }
+    release_store(held);
+    return slot;
+}
+
+// Makes sure the store can grow by `more` bytes without moving again soon:
+// its block grows by a quarter beyond what is needed, so that appending
+// cells costs amortised constant time. Without memory for the margin it
+// stays as it is and the growth itself asks for the exact size.
+void reserve_growth(MemoryRef store, int32_t more) {
+    MemoryRecord record;
+    get_memory_record(store, &record);
+    int64_t needed = int64_t(record.num_recs) + more;
+    if (more <= 0 || needed <= int64_t(record.num_alloc)) return;
+    int32_t target = int32_t(std::min<int64_t>(needed + needed / 4, INT32_MAX / 2));
+    if (target <= needed) return;
+    int32_t size = int32_t(record.num_recs);
+    with_failure_handler(GetMemoryGlobals(store), [&] { SetMemorySize(store, target); });
+    SetMemorySize(store, size);
+}
+
 // Makes the room at `offset` go from `old_length` to `new_length` bytes;
 // false, with the store unchanged, when it cannot grow.
 bool resize_room(MemoryRef store, uint32_t offset, int32_t old_length, int32_t new_length) {
     if (new_length > old_length) {
+        reserve_growth(store, new_length - old_length);
         if (!InsertMemory(store, int32_t(offset) + old_length, new_length - old_length)) return false;
         UnuseMemory(store);
     } else if (new_length < old_length) {
@@ -205,38 +257,61 @@ bool resize_room(MemoryRef store, uint32_t offset, int32_t old_length, int32_t n
     return true;
 }
 
+// Writes the block into its slot: the whole block as a new row, or its cell
+// into the row that exists. False, with the store unchanged, without memory.
+bool store_cell_bytes(MemoryRef store, const CellSlot& slot, const uint8_t* block, int32_t length) {
+    int32_t room = slot.row_exists ? length - kRowHeaderSize : length;
+    uint32_t offset = slot.row_exists ? slot.cell_offset : slot.row_offset;
+    if (!resize_room(store, offset, slot.old_length, room)) return false;
+    HeldStore held = hold_store(store);
+    std::memcpy(held.start + offset, slot.row_exists ? block + kRowHeaderSize : block, size_t(room));
+    uint8_t* row_record = held.start + slot.row_offset;
+    if (slot.row_exists)
+        _SetRowLength_(row_record, _RowLength_(row_record) + uint32_t(room - slot.old_length));
+    else
+        _SetRowLength_(row_record, uint32_t(length));
+    release_store(held);
+    return true;
+}
+
+// Brings the row index up to the store after a cell was stored in its slot.
+void index_stored_cell(RowIndex& index, const CellSlot& slot, CellPoint cell, int32_t length, uint32_t new_size) {
+    if (slot.row_exists)
+        index_row_resized(index, cell.v, length - kRowHeaderSize - slot.old_length, new_size);
+    else
+        index_row_appeared(index, cell.v, slot.row_offset, length, new_size);
+    if (!index.entries) return;
+    set_cell_hint(index.sheet, cell, slot.row_exists ? slot.cell_offset : slot.row_offset + kRowHeaderSize);
+}
+
 }  // namespace
 
 // A cell already stored at the position is replaced, so that no column is
-// ever stored twice.
+// ever stored twice. The row index follows the change instead of being
+// discarded; a memory failure leaves the store as it was and goes on to the
+// caller's handler.
 void InputCell(const CellRange* range, const uint8_t* block, int32_t length, MemoryRef layer) {
     (void)range;
     if (length < kRowHeaderSize + kCellHeaderSize) return;
     const uint8_t* cell = block + kRowHeaderSize;
     // The block is one row holding one cell: a cell length that disagrees would tear the store.
     if (_cellLength_(cell) != length - kRowHeaderSize) return;
-    int16_t row = _RowID_(block), column = _cellID_(cell);
-    if (!cell_in_grid(row, column)) return;
-    clobberCache(layer);
-    MemoryRef store = GetSpreadSheetCells(layer);
-    CellSlot slot = find_cell_slot(store, row, column);
-    if (!slot.row_exists) {
-        if (!resize_room(store, slot.row_offset, 0, length)) return;
-        HeldStore held = hold_store(store);
-        std::memcpy(held.start + slot.row_offset, block, size_t(length));
-        _SetRowLength_(held.start + slot.row_offset, uint32_t(length));
-        release_store(held);
-    } else {
-        int32_t cell_length = length - kRowHeaderSize;
-        if (!resize_room(store, slot.cell_offset, slot.old_length, cell_length)) return;
-        HeldStore held = hold_store(store);
-        uint8_t* row_record = held.start + slot.row_offset;
-        std::memcpy(held.start + slot.cell_offset, cell, size_t(cell_length));
-        _SetRowLength_(row_record, _RowLength_(row_record) + uint32_t(cell_length - slot.old_length));
-        release_store(held);
-    }
-    CellRange changed{{row, column}, {row, column}};
-    mark_charts(layer, changed);
+    CellPoint where{_RowID_(block), _cellID_(cell)};
+    if (!cell_in_grid(where.v, where.h)) return;
+    SpreadSheet* sheet = use_layer(layer);
+    MemoryRef store = sheet->cells;
+    MemoryGlobals* globals = sheet->machine->memory;
+    sheet->row_cursor = nullptr;
+    RowIndex index = open_row_index(sheet, true);
+    CellSlot slot = index.entries ? indexed_cell_slot(index, store, where.v, where.h)
+                                  : find_cell_slot(store, where.v, where.h);
+    bool stored = false;
+    int16_t error = with_failure_handler(globals, [&] { stored = store_cell_bytes(store, slot, block, length); });
+    if (stored && index.entries) index_stored_cell(index, slot, where, length, uint32_t(GetByteSize(store)));
+    close_row_index(index);
+    release_layer(layer);
+    if (error) return msFailure(globals, error, globals->failed_ref);
+    if (stored) mark_charts(layer, CellRange{where, where});
 }
 
 // ---------------------------------------------------------------------------
@@ -498,6 +573,31 @@ void merge_stores(MergeWriter& writer, const PasteContext& context, const HeldSt
 
 }  // namespace
 
+namespace {
+
+// The offset of the first stored row at or after `row`: the rows before it
+// are the same after a paste that starts there.
+uint32_t first_offset_from(SpreadSheet* sheet, int16_t row) {
+    uint32_t size = uint32_t(GetByteSize(sheet->cells));
+    RowIndex index = open_row_index(sheet, true);
+    if (index.entries) {
+        uint32_t offset = indexed_row_at_or_after(index, row, size);
+        close_row_index(index);
+        return offset;
+    }
+    HeldStore held = hold_store(sheet->cells);
+    uint8_t* p = held.start;
+    uint32_t length = 0;
+    FindRow(&row, &length, held.end, &p);
+    release_store(held);
+    return uint32_t(p - held.start);
+}
+
+}  // namespace
+
+// Only the rows from the destination's top on are merged: the ones before
+// stay where they are, so that pasting after the last row costs the size of
+// the block, not of the store.
 int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t with_formats,
                             MemoryRef block, MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
@@ -505,6 +605,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     MemoryRef column_formats = sheet->column_formats;
     MemoryGlobals* globals = sheet->machine->memory;
     PastePlan plan = plan_paste(top_left, bottom_right, sheet->selection.topLeft);
+    uint32_t kept = plan.empty ? 0 : first_offset_from(sheet, plan.destination.topLeft.v);
     release_layer(layer);
     if (plan.empty) return 0;
 
@@ -513,8 +614,8 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     HeldStore old_store, pasted;
     const uint8_t* formats = nullptr;
     int16_t error = with_failure_handler(globals, [&] {
-        uint32_t worst = uint32_t(GetByteSize(store) + GetByteSize(block));
-        merged = pgAllocateNewRef(globals, 1, worst, 0, false);
+        uint32_t size = uint32_t(GetByteSize(store));
+        merged = pgAllocateNewRef(globals, 1, int32_t(size - kept) + GetByteSize(block), 0, false);
         if (!merged) msFailure(globals, pf::kMemFullErr, nullptr);
         if (with_formats && column_formats)
             formats = static_cast<const uint8_t*>(UseMemory(column_formats));
@@ -524,15 +625,16 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
         writer.write = writer.out;
         PasteContext context{&plan, formats, formats ? int32_t(GetMemorySize(column_formats)) : 0,
                              with_formats != 0};
-        merge_stores(writer, context, old_store, pasted);
+        merge_stores(writer, context, HeldStore{store, old_store.start + kept, old_store.end}, pasted);
         uint32_t merged_size = uint32_t(writer.write - writer.out);
         release_store(pasted);
         pasted.ref = nullptr;
         release_store(old_store);
         old_store.ref = nullptr;
         // Only now does the store change: a failure above leaves it as it was.
-        SetMemorySize(store, merged_size);
-        std::memcpy(UseMemory(store), writer.out, merged_size);
+        reserve_growth(store, int32_t(kept + merged_size) - int32_t(size));
+        SetMemorySize(store, int32_t(kept + merged_size));
+        std::memcpy(static_cast<uint8_t*>(UseMemory(store)) + kept, writer.out, merged_size);
         UnuseMemory(store);
         UnuseMemory(merged);
     });
@@ -554,53 +656,21 @@ int16_t InputData(CellPoint top_left, CellPoint bottom_right, MemoryRef block, M
 // ---------------------------------------------------------------------------
 // Row cache
 
-namespace {
-
-// Fills the cache from the store; answers the highest row number above the
-// cache's last row, or -1 when every row fitted.
-int32_t fill_row_cache(uint32_t* entries, int16_t last_row, const HeldStore& held) {
-    int32_t highest = -1;
-    for (uint8_t* row = held.start; row < held.end; row += _RowLength_(row)) {
-        int16_t id = _RowID_(row);
-        if (id > last_row)
-            highest = std::max<int32_t>(highest, id);
-        else if (id >= 0)
-            entries[id] = uint32_t(row - held.start) + 1;
-    }
-    return highest;
-}
-
-MemoryRef build_row_cache(SpreadSheet* sheet) {
-    MemoryGlobals* globals = sheet->machine->memory;
-    for (;;) {
-        if (sheet->last_row < 0) sheet->last_row = 0;
-        MemoryRef cache = nullptr;
-        int16_t error = with_failure_handler(globals, [&] {
-            cache = pgAllocateNewRef(globals, sizeof(uint32_t), sheet->last_row + 1, 0, true);
-            if (!cache) msFailure(globals, pf::kMemFullErr, nullptr);
-        });
-        if (error || !cache) return nullptr;
-        HeldStore held = hold_store(sheet->cells);
-        auto* entries = static_cast<uint32_t*>(UseMemory(cache));
-        int32_t highest = fill_row_cache(entries, sheet->last_row, held);
-        UnuseMemory(cache);
-        release_store(held);
-        if (highest < 0) return cache;
-        DisposeMemory(cache);
-        sheet->last_row = int16_t(highest);
-    }
-}
-
-}  // namespace
-
+// A cache that no longer describes the store is filled again; a store of a
+// row header or less gets none unless it has one already.
 void CalcRowPtr(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
-    sheet->cell_store_size = uint32_t(GetByteSize(sheet->cells));
     sheet->row_cursor = nullptr;
-    if (sheet->cell_store_size > uint32_t(kRowHeaderSize) && !sheet->row_cache)
-        sheet->row_cache = build_row_cache(sheet);
-    if (sheet->row_cache && !sheet->row_cache_data)
-        sheet->row_cache_data = static_cast<uint32_t*>(UseMemory(sheet->row_cache));
+    uint32_t size = uint32_t(GetByteSize(sheet->cells));
+    if (size > uint32_t(kRowHeaderSize) || sheet->row_cache) {
+        RowIndex index = open_row_index(sheet, true);
+        if (index.used && !sheet->row_cache_data) {
+            sheet->row_cache_data = index.entries;  // the index's use becomes the held one
+            index.used = false;
+        }
+        close_row_index(index);
+    }
+    sheet->cell_store_size = size;
     release_layer(layer);
 }
 
@@ -613,9 +683,7 @@ void ReleaseCache(MemoryRef layer) {
 }
 
 void clobberCache(MemoryRef layer) {
-    ReleaseCache(layer);
     SpreadSheet* sheet = use_layer(layer);
-    DisposeNonNilMemory(sheet->row_cache);
-    sheet->row_cache = nullptr;
+    drop_row_cache(sheet);
     release_layer(layer);
 }

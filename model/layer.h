@@ -85,8 +85,13 @@ struct SpreadSheet {
     MemoryRef links;
     MemoryRef row_cache;
     uint32_t* row_cache_data;  // while the row cache is held
-    uint32_t cell_store_size;  // when the row cache was built
+    uint32_t cell_store_size;  // of the store the row cache describes
     uint8_t* row_cursor;
+    // Kept by the cell store's writers with the row cache: the store it
+    // describes, and the cell found or stored last (row -1: none) and its offset.
+    MemoryRef row_cache_store;
+    CellPoint cell_hint;
+    uint32_t cell_hint_offset;
     CellPoint recalc_resume;
     int16_t calc_cycle;
     int16_t reset_cells;
@@ -157,6 +162,11 @@ void set_h_divider(int16_t pixels, MemoryRef layer);
 void SetPrintArea(MemoryRef layer);
 void ActivateSheet(uint32_t active_bits, MemoryRef layer);
 void DeActivateSheet(MemoryRef layer);
+
+// Idle work of the layer (its edited drawing object's caret) and the cursor
+// it wants at a window point: a cursor id, 1 the text cursor, 0 none.
+void SheetIdle(MemoryRef layer);
+int16_t SheetCursor(MemoryRef layer, pf::Point where);
 
 // A pointer to the layer's record, held until release_layer.
 SpreadSheet* use_layer(MemoryRef layer);

@@ -42,6 +42,8 @@ void reset_page(MemoryRef layer);
 // The printed page that holds a cell (row in the low half, column in the high).
 int16_t pageNumber(MemoryRef layer, int32_t cell);
 int16_t SetActiveRects(MemoryRef layer);
+// The printable rectangle of the layer's page inside its margins, in points.
+void Page_Setup(MemoryRef layer, pf::Rect* printable);
 
 // Row and column insertion: adjusts references to other layers for the
 // deletion (deleting non-zero) or the move of a layer.

@@ -1,7 +1,8 @@
-// Document-window services of the recalculation before the worksheet window
-// exists: a layer given a window (SetSheetWind) stands for a document window
-// showing it; the list runs through the open workbooks and their layers in
-// order. Nothing is drawn and no entry line is edited.
+// Document-window services of the recalculation, in their least form: a layer
+// given a window (SetSheetWind) stands for a document window showing it; the
+// list runs through the open workbooks and their layers in order, not in the
+// windows' front-to-back order. No entry line is edited yet.
+#include "core/task_manager.h"
 #include "formula/calc_services.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
@@ -46,7 +47,16 @@ MemoryRef document_window_layer(LayerWindow window) {
 
 void select_document_window(LayerWindow) {}
 bool entry_line_editing() { return false; }
-void idle_document_windows() {}
+// A long recalculation lets the front document window do its idle work.
+void idle_document_windows() {
+    WindowRef front = FrontDocWindow();
+    TaskRecord task;
+    get_task_from_window(front, &task);
+    if (!front || !task.idle) return;
+    EventRecord event{};
+    event.where = pf::mouse_location();
+    call_task_in_port(task.idle, front, &event, task.app_ref, uintptr_t(front));
+}
 
 void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);

@@ -24,6 +24,9 @@ extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
 void AddFunctionStr(const unsigned char* text);
 
+// Retitles every window of a workbook; points their proxies at its file.
+void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
+void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 // Makes the document window of a layer (the window, or none when it cannot
 // be made); brings a cell of the layer into view (with scroll_to 1 at the
 // pane's top-left, with 0 scrolling as little as possible).

@@ -73,11 +73,10 @@ struct AppTest : ::testing::Test {
 
     // A file that opens as a document: the head of a current document, which is
     // all the open command looks at before it makes the window.
+    // A Quorvin document of one layer with a few formatted cells.
     static void write_document(const std::string& path) {
-        std::string head(102, '\0');
-        head[0] = head[1] = '\xFF';
-        head[2] = 0x04, head[3] = 0x05;
-        std::ofstream(path, std::ios::binary) << head;
+        std::filesystem::copy_file(std::string(QUORVIN_SOURCE_DIR) + "/tests/app/data/display_sample.qrv", path,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
 
     static pf::Point inside(pf::WindowRef window, int dv = 20, int dh = 20) {

@@ -29,7 +29,7 @@ xdotool type --window "$window" "Grüße, 3×4 €"
 xdotool windowsize "$window" 820 620
 shoot_until host_input.png is_desktop host_input.png 810 610 || fail "no desktop after the input: $(pixel host_input.png 810 610)"
 kill -0 "$app_pid" 2>/dev/null || fail "quorvin stopped while taking input"
-is_desktop host_input.png 400 400 || fail "screen damaged after input: $(pixel host_input.png 400 400)"
+is_desktop host_input.png 760 560 || fail "screen damaged after input: $(pixel host_input.png 760 560)"
 
 quit_app
 echo "host input: ok"

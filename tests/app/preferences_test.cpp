@@ -96,5 +96,5 @@ TEST_F(PreferencesApp, TheWorkspaceActionReopensTheSavedDocuments) {
     run_until_idle();
     pf::WindowRef front = pf::front_non_floating_window();
     ASSERT_NE(front, nullptr);
-    EXPECT_EQ(pf::window_title(front), "figures.qrv");
+    EXPECT_EQ(pf::window_title(front), "figures.qrv:Layer 1");
 }

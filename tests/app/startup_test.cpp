@@ -88,7 +88,7 @@ TEST_F(AppTest, PalettesOpenInTheirFixedOrderWhateverBitsAreSet) {
 TEST_F(AppTest, OpenApplicationRunsTheStartUpAction) {
     post_launch({});
     run_until_idle();
-    EXPECT_EQ(window_titles(false), std::vector<std::string>{"Untitled 1"});
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"Untitled 1:Layer 1"});
 
     app_prefs.startup_action = 7;
     post_launch({});
@@ -102,13 +102,14 @@ TEST_F(AppTest, AFileOnTheCommandLineReachesTheOpenDocumentsHandler) {
     write_document(path);
     post_launch({path.c_str()});
     run_until_idle();
-    EXPECT_EQ(window_titles(false), std::vector<std::string>{"figures.qrv"});
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"figures.qrv:Layer 1"});
 
-    // The same file again only brings its window forward.
+    // The same file again only brings its window forward. The opened file
+    // counted as a document, so the new one is the second.
     new_document();
     post_launch({path.c_str(), path.c_str()});
     run_until_idle();
-    EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.qrv", "Untitled 1"}));
+    EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.qrv:Layer 1", "Untitled 2:Layer 1"}));
 }
 
 TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {
@@ -179,7 +180,7 @@ TEST_F(AppTest, PrintDocumentsOpensTheDocumentsAndPrintsNothing) {
     pf::ae_create_apple_event(pf::kCoreEventClass, pf::kPrintDocuments, self, -1, 0, print);
     pf::ae_put_param_desc(print, pf::kKeyDirectObject, list);
     EXPECT_EQ(pf::ae_send(print, nullptr, pf::kAEWaitReply), pf::noErr);
-    EXPECT_EQ(window_titles(false), std::vector<std::string>{"report.qrv"});
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"report.qrv:Layer 1"});
 
     pf::AppleEvent missing;
     pf::ae_create_apple_event(pf::kCoreEventClass, pf::kOpenDocuments, self, -1, 0, missing);

@@ -190,6 +190,32 @@ TEST_F(Math, Lookups) {
     });
 }
 
+// The searches walk only stored cells: empty and format-only cells, rows
+// with cells in other columns only, and a table on another layer.
+TEST_F(Math, LookupsPassOverCellsWithoutValues) {
+    put_number(1, 0, 2);
+    put_cell(2, 0, kCellFormatOnly, {}, {}, 0);
+    put_number(3, 0, 6);
+    put_number(4, 2, 99);  // beside the table only
+    put_number(5, 0, 4);
+    for (int16_t row = 0; row < 6; ++row) put_number(row, 1, (row + 1) * 10);
+    put_number(0, 5, 3), put_number(0, 7, 8);  // F1 and H1, G1 empty
+    MemoryRef second = add_layer(workbook);
+    put_number(2, 0, 5, second);
+    put_number(2, 1, 55, second);
+    check_numbers({
+        {"=VLOOKUP(5,A1:B6,2)", {60}},           // the largest below: 4 on row 6
+        {"=VLOOKUP(6,A1:B6,2,0)", {40}},
+        {"=VLOOKUP(0,A1:B6,2)", {0, kNA}},       // empty cells are not zeros
+        {"=HLOOKUP(8,F1:H1,1,0)", {8}},
+        {"=HLOOKUP(5,F1:H1,1)", {3}},
+        {"=LOOKUP(3,A1:A6,B1:B6)", {20}},        // stops at 6, past the empty first cell
+        {"=LOOKUP(1,A1:A6,B1:B6)", {0, kRef}},   // larger than 1, but not the very first cell
+        {"=LOOKUP(1,F1:H1)", {0, kNA}},
+        {"=VLOOKUP(5,2:A1:B9,2,0)", {55}},
+    });
+}
+
 TEST_F(Math, ConditionalSumAndCount) {
     put_column(0, {1, 3, 5});
     put_text(3, 0, "x");

@@ -84,6 +84,22 @@ TEST_F(CellStore, ACellThatCannotBeStoredLeavesTheStoreAsItWas) {
     EXPECT_EQ(at(400, 1), 9);
 }
 
+TEST_F(CellStore, AppendingCellsGrowsTheBlockGeometrically) {
+    int growths = 0;
+    uint32_t room = 0;
+    for (int16_t r = 0; r < 100; ++r)
+        for (int16_t c = 0; c < 100; ++c) {
+            std::vector<uint8_t> block = number_cell(r, c, 1);
+            CellRange range{{r, c}, {r, c}};
+            InputCell(&range, block.data(), int32_t(block.size()), layer);
+            MemoryRecord record;
+            get_memory_record(store(), &record);
+            if (record.num_alloc != room) ++growths, room = record.num_alloc;
+        }
+    EXPECT_EQ(count_cells(), 10000);
+    EXPECT_LT(growths, 40);  // a fixed step would grow the 400 KB block hundreds of times
+}
+
 TEST_F(CellStore, EntriesOutsideTheGridAreRefused) {
     put(-1, 0, 1);
     put(0, 32000, 1);

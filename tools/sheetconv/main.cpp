@@ -267,7 +267,6 @@ int main(int argc, char** argv) {
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
     if (!calc_startup()) return 1;
     QuorvinInit(&quorvin_rsrv, &mem_globals);
-    Init_Quorvin_Globals();  // function names and separators, for formulas read from text
     document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
     set_unattended_run(true);  // no one is at a keyboard to answer an alert
     int status = convert(options);

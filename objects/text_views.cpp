@@ -1,0 +1,22 @@
+// ResetViewField in its least form: a styled-text view placed over a
+// rectangle of a layer's pane, its destination the rectangle inset, its view
+// the part of that destination inside the pane (empty when none is).
+#include <algorithm>
+
+#include "model/layer.h"
+#include "objects/text_boxes.h"
+#include "styledtext/styled_text.h"
+
+void ResetViewField(const pf::Rect* rect, int16_t pane, int16_t inset, WEReference we, MemoryRef sheet, int16_t) {
+    if (!we || !sheet) return;
+    pf::Rect frame;
+    GetPaneRect(&frame, pane, sheet);
+    LongRect destination;
+    WESetLongRect(destination, rect->left + inset, rect->top + inset, rect->right - inset, rect->bottom - inset);
+    LongRect view;
+    WESetLongRect(view, std::max<int32_t>(destination.left, frame.left), std::max<int32_t>(destination.top, frame.top),
+                  std::min<int32_t>(destination.right, frame.right), std::min<int32_t>(destination.bottom, frame.bottom));
+    if (view.right < view.left || view.bottom < view.top) view = LongRect{};
+    WESetDestRect(destination, we);
+    WESetViewRect(view, we);
+}

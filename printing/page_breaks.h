@@ -1,0 +1,17 @@
+// Page boundaries of a layer: the last row and the last column of each printed
+// page, computed from the page's printable size, the row heights and column
+// widths and the manual page breaks, as far as the layer's cells reach.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+
+// The printable size of a page in pixels when the layer's page setup gives none:
+// a letter page less half-inch margins.
+constexpr int16_t kFallbackPageWidth = 540;
+constexpr int16_t kFallbackPageHeight = 720;
+
+// The first page-boundary column at or after `column`, the last one when none
+// follows, or `column` itself when the layer has none.
+int16_t nextColumnBreak(MemoryRef layer, int16_t column);

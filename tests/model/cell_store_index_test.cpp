@@ -1,0 +1,175 @@
+// The row cache as the store's index, under random sequences of storing,
+// replacing, clearing, cutting and pasting, with the cache held or not.
+#include <map>
+#include <random>
+#include <string>
+
+#include "model/cell_store_index.h"
+#include "model_fixture.h"
+
+namespace {
+
+using Cell = std::pair<int16_t, int16_t>;
+
+// When the row cache describes the store: every stored row's entry is its
+// offset + 1, every other entry is 0, and the cell hint lies on a cell of its row.
+::testing::AssertionResult index_is_sound(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    std::string fault;
+    if (row_cache_current(sheet)) {
+        auto* start = static_cast<const uint8_t*>(UseMemory(sheet->cells));
+        const uint8_t* end = start + GetByteSize(sheet->cells);
+        auto* entries = static_cast<const uint32_t*>(UseMemory(sheet->row_cache));
+        std::vector<uint32_t> walked(size_t(sheet->last_row) + 1, 0);
+        for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
+            if (_RowID_(row) > sheet->last_row) fault = "row " + std::to_string(_RowID_(row)) + " past the cache";
+            else walked[size_t(_RowID_(row))] = uint32_t(row - start) + 1;
+        }
+        for (size_t r = 0; r < walked.size() && fault.empty(); ++r)
+            if (entries[r] != walked[r]) fault = "entry of row " + std::to_string(r) + " differs from the walk";
+        if (sheet->row_cache_data && sheet->row_cache_data != entries) fault = "held pointer is not the cache's";
+        CellPoint hint = sheet->cell_hint;
+        if (fault.empty() && hint.v >= 0) {
+            uint32_t row_entry = hint.v <= sheet->last_row ? entries[hint.v] : 0;
+            const uint8_t* row = start + row_entry - 1;
+            const uint8_t* cell = start + sheet->cell_hint_offset;
+            if (!row_entry || cell < row + kRowHeaderSize || cell >= row + _RowLength_(row) || _cellID_(cell) != hint.h)
+                fault = "hint is not a cell of its row";
+        }
+        UnuseMemory(sheet->row_cache);
+        UnuseMemory(sheet->cells);
+    }
+    release_layer(layer);
+    if (fault.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << fault;
+}
+
+class RowIndex : public ModelTest {
+protected:
+    std::map<Cell, double> expected;
+    std::mt19937 random{2024};
+
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+    CellRange random_range(int max_height, int max_width) {
+        int16_t top = int16_t(pick(0, 45)), left = int16_t(pick(0, 25));
+        return {{top, left}, {int16_t(top + pick(0, max_height)), int16_t(left + pick(0, max_width))}};
+    }
+
+    static bool inside(const CellRange& range, Cell cell) {
+        return cell.first >= range.topLeft.v && cell.first <= range.botRight.v && cell.second >= range.topLeft.h &&
+               cell.second <= range.botRight.h;
+    }
+
+    void forget(const CellRange& range) {
+        std::erase_if(expected, [&](const auto& entry) { return inside(range, entry.first); });
+    }
+
+    // Numbers of 1 to 9 digits, so that replacing a cell grows or shrinks its row.
+    void store_one() {
+        int16_t row = int16_t(pick(0, 50)), column = int16_t(pick(0, 30));
+        double value = std::floor(std::pow(10.0, pick(0, 8)) * (1 + pick(0, 8)));
+        put(row, column, value);
+        expected[{row, column}] = value;
+    }
+
+    void clear_some() {
+        CellRange range = random_range(4, 12);
+        Clear_Cells(&range, store());
+        forget(range);
+    }
+
+    void copy_or_cut_and_paste() {
+        CellRange source = random_range(6, 6);
+        bool cut = pick(0, 1) == 1;
+        MemoryRef block = nullptr;
+        ASSERT_EQ(copy_cells(int16_t(cut), source.topLeft, source.botRight, &block, layer), 0);
+        std::map<Cell, double> copied;
+        for (const auto& [cell, value] : expected)
+            if (inside(source, cell)) copied[cell] = value;
+        if (cut) forget(source);
+        CellPoint to{int16_t(pick(0, 45)), int16_t(pick(0, 25))};
+        select({to, to});
+        ASSERT_EQ(InputData(source.topLeft, source.botRight, block, layer), 0);
+        DisposeMemory(block);
+        int16_t down = int16_t(to.v - source.topLeft.v), across = int16_t(to.h - source.topLeft.h);
+        forget({to, {int16_t(source.botRight.v + down), int16_t(source.botRight.h + across)}});
+        for (const auto& [cell, value] : copied)
+            expected[{int16_t(cell.first + down), int16_t(cell.second + across)}] = value;
+    }
+
+    void read_some() {
+        for (int i = 0; i < 8; ++i) {
+            Cell cell{int16_t(pick(0, 55)), int16_t(pick(0, 35))};
+            auto it = expected.find(cell);
+            ASSERT_EQ(at(cell.first, cell.second), it == expected.end() ? -1 : it->second)
+                << cell.first << "," << cell.second;
+        }
+    }
+
+    void hold_or_release() {
+        if (use_layer(layer)->row_cache_data) ReleaseCache(layer);
+        else CalcRowPtr(layer);
+        release_layer(layer);
+    }
+
+    void expect_contents() {
+        ASSERT_EQ(count_cells(), int(expected.size()));
+        for (const auto& [cell, value] : expected) ASSERT_EQ(at(cell.first, cell.second), value);
+    }
+};
+
+TEST_F(RowIndex, RandomStoresClearsAndPastesKeepTheStoreAndItsIndexSound) {
+    for (int step = 0; step < 4000; ++step) {
+        int action = pick(0, 19);
+        if (action < 12) store_one();
+        else if (action < 14) clear_some();
+        else if (action < 16) copy_or_cut_and_paste();
+        else if (action < 19) read_some();
+        else hold_or_release();
+        ASSERT_TRUE(store_is_sound(store())) << "step " << step;
+        ASSERT_TRUE(index_is_sound(layer)) << "step " << step;
+        if (HasFatalFailure()) return;
+    }
+    expect_contents();
+    ReleaseCache(layer);
+}
+
+TEST_F(RowIndex, AHeldCacheFollowsRowsThatAppearPastItsEndAndVanish) {
+    put(3, 0, 1);
+    CalcRowPtr(layer);
+    put(700, 2, 2);  // past the cache's last row: the held cache grows
+    put(1, 1, 3);    // before every row: all of them move
+    SpreadSheet* sheet = use_layer(layer);
+    ASSERT_NE(sheet->row_cache_data, nullptr);
+    EXPECT_EQ(sheet->last_row, 700);
+    EXPECT_NE(sheet->row_cache_data[700], 0u);
+    release_layer(layer);
+    EXPECT_TRUE(index_is_sound(layer));
+    EXPECT_EQ(at(700, 2), 2);
+    CellRange row_one{{1, 0}, {1, 5}};
+    Clear_Cells(&row_one, store());  // behind the layer's back: the cache is filled again when used
+    EXPECT_EQ(at(3, 0), 1);
+    EXPECT_EQ(at(1, 1), -1);
+    EXPECT_TRUE(index_is_sound(layer));
+    ReleaseCache(layer);
+}
+
+TEST_F(RowIndex, ReadingAlongALongRowGoesOnFromTheLastCellFound) {
+    for (int16_t c = 0; c < 200; ++c) put(4, c, c);
+    for (int16_t c = 0; c < 200; ++c) ASSERT_EQ(at(4, c), c);
+    EXPECT_EQ(at(4, 0), 0);  // back before the hint: searched from the row's start
+    EXPECT_EQ(at(4, 500), -1);
+    EXPECT_TRUE(index_is_sound(layer));
+}
+
+TEST_F(RowIndex, WithoutMemoryForTheCacheCellsAreStillStoredAndFound) {
+    pf::set_temp_budget(0);
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 4096);
+    for (int16_t r = 0; r < 20; ++r) put(int16_t(r * 500), 0, r);
+    pf::set_heap_budget(pf::kNoBudget);
+    for (int16_t r = 0; r < 20; ++r) EXPECT_EQ(at(int16_t(r * 500), 0), r);
+    EXPECT_TRUE(index_is_sound(layer));
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// Document windows in the running program: New and Open show their layer,
+// the idle recalculation redraws the cells it changed, growing lays the panes
+// out again, and untitled names never repeat one that is open.
+#include "../app/app_fixture.h"
+#include "files/document_file.h"
+#include "files/files_services.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/cell_formats.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/draw/paint.h"
+#include "window/cell_geometry.h"
+#include "window/doc_window.h"
+#include "window/window_names.h"
+#include "platform/events/clock.h"
+#include "formula/recalc.h"
+
+namespace {
+
+class DocWindowTest : public AppTest {
+protected:
+    pf::WindowRef front() { return pf::front_non_floating_window(); }
+    MemoryRef front_layer() { return doc_window_layer(window_doc_record(front())); }
+
+    uint32_t window_pixel(pf::WindowRef window, int x, int y) {
+        pf::Port* port = pf::window_port(window);
+        pf::surface_flush(*port);
+        return pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF;
+    }
+
+    int dark_pixels(pf::WindowRef window, const pf::Rect& r) {
+        int dark = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) dark += window_pixel(window, x, y) < 0x404040;
+        return dark;
+    }
+
+    pf::WindowRef open_sample() {
+        std::string path = home + "/sample.qrv";
+        std::filesystem::copy_file(std::string(QUORVIN_SOURCE_DIR) + "/tests/app/data/display_sample.qrv", path);
+        pf::FileSpec spec;
+        EXPECT_EQ(pf::file_spec_from_path(path, spec), pf::noErr);
+        EXPECT_EQ(Open_File(kOpenGivenFile, &spec, nullptr), 0);
+        return front();
+    }
+};
+
+TEST_F(DocWindowTest, ANewDocumentShowsItsLayerWithHeadingsAndGrid) {
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::WindowRef window = front();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(pf::window_title(window), "Untitled 1:Layer 1");
+    MemoryRef layer = front_layer();
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer_window(layer), window);
+    const pf::Rect port = pf::window_port(window)->port_rect;
+    pf::Rect pane;
+    GetPaneRect(&pane, 0, layer);
+    EXPECT_EQ(pane, (pf::Rect{14, 32, int16_t(port.bottom - 15), int16_t(port.right - 15)}));
+    EXPECT_EQ(window_pixel(window, 60, 6), 0xDDDDDDu);   // the column-header strip
+    EXPECT_EQ(window_pixel(window, 31, 40), 0x000000u);  // the row headers' line
+    pf::Rect a1{};
+    Cell_Location(0, &a1, 1, CellPoint{0, 0}, layer);
+    EXPECT_EQ(window_pixel(window, column_last_line(a1), a1.top + 3), 0xCCCCCCu);
+}
+
+TEST_F(DocWindowTest, AnOpenedDocumentShowsItsCellsAndTheIdleRecalculationRedrawsThem) {
+    pf::WindowRef window = open_sample();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(pf::window_title(window), "sample.qrv:Layer 1");
+    MemoryRef layer = front_layer();
+    // The loop's idle passes step the recalculation until it rests.
+    for (int pass = 0; pass < 5000 && stopCalc == kCalcAutoRunning; ++pass) task_master_pass();
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
+    run_until_idle();
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{1, 6}, layer));
+    EXPECT_EQ(_resultType_(cell), kResultText);
+    pf::Rect g2{}, a1{};
+    Cell_Location(0, &g2, 1, CellPoint{1, 6}, layer);
+    Cell_Location(0, &a1, 1, CellPoint{0, 0}, layer);
+    EXPECT_GT(dark_pixels(window, g2), 60);  // "Calculated result", not "0"
+    EXPECT_GT(dark_pixels(window, a1), 60);
+    pf::RgnHandle pending = pf::new_region();
+    pf::get_window_update_region(window, pending);
+    EXPECT_TRUE(pf::empty_region(pending));
+    pf::dispose_region(pending);
+}
+
+TEST_F(DocWindowTest, GrowingAWindowLaysOutItsPanesAgainAndCountsAChange) {
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::WindowRef window = front();
+    MemoryRef layer = front_layer();
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    EventRecord grow{};
+    grow.message = uintptr_t(300) << 16 | 400;
+    grow_doc_proc(&grow, uintptr_t(window_doc_record(window)), uintptr_t(window));
+    pf::Rect pane;
+    GetPaneRect(&pane, 0, layer);
+    EXPECT_EQ(pane.bottom, 300 - 15);
+    EXPECT_EQ(pane.right, 400 - 15);
+    EXPECT_EQ(get_change_ctr(GetWorkSheet(layer)), changes + 1);
+}
+
+TEST_F(DocWindowTest, TheModifiedMarkFollowsTheDocument) {
+    pf::WindowRef opened = open_sample();
+    MemoryRef opened_layer = front_layer();
+    DoFileMenu(nullptr, 1);
+    pf::WindowRef untitled = front();
+    MemoryRef untitled_layer = front_layer();
+    pf::advance_clock(500);
+    run_until_idle();
+    EXPECT_FALSE(pf::window_modified(opened));
+    EXPECT_FALSE(pf::window_modified(untitled));
+    increment_change_ctr(opened_layer);
+    InputColumnFormat(untitled_layer, 0);
+    pf::advance_clock(500);
+    run_until_idle();
+    EXPECT_TRUE(pf::window_modified(opened));
+    EXPECT_TRUE(pf::window_modified(untitled));  // it holds a column format: really dirty
+}
+
+TEST_F(DocWindowTest, AnUntitledNameIsNeverThatOfAnOpenDocument) {
+    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    EXPECT_EQ(pf::window_title(front()), "Untitled 2:Layer 1");
+    untitled_ctr = 1;  // as if the counter had gone back when a window closed
+    unsigned char name[256];
+    GetUntitledName(name);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Untitled 3");
+}
+
+}  // namespace

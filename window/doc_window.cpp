@@ -1,0 +1,405 @@
+#include "window/doc_window.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/app_menus.h"
+#include "core/screen_geometry.h"
+#include "files/document_file.h"
+#include "platform/events/clock.h"
+#include "formula/recalc.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resource_format.h"
+#include "shell/app_prefs.h"
+#include "shell/shell_services.h"
+#include "window/cell_geometry.h"
+#include "window/sheet_drawing.h"
+#include "window/sheet_frame.h"
+#include "window/sheet_paint.h"
+#include "window/window_names.h"
+#include "window/window_services.h"
+
+namespace {
+
+constexpr int16_t kGrowStrip = 16;
+constexpr int16_t kCornerIconsWidth = 64;
+constexpr int16_t kSplitBoxLength = 6;
+constexpr int16_t kWindowIconsRoom = 47;
+// The first size of a window, until the screen area left free by the palettes is known.
+constexpr pf::Rect kDocumentBounds{0, 0, 440, 660};
+
+constexpr uint32_t kFollowTicks = 15;
+
+// Tick count before which the document windows' modified marks are not looked at again.
+uint32_t nextSynchTicks = 0;
+
+MemoryRef as_record(uintptr_t app_ref) { return reinterpret_cast<MemoryRef>(app_ref); }
+
+void set_refresh_request() { app_prefs.options2 |= kPrefRefreshButtons; }
+
+// The window rectangle a document stored for the layer (global), when usable.
+bool saved_window_rect(MemoryRef layer, pf::Rect* rect) {
+    GetPaneRect(rect, 0, layer);
+    return !rect->empty() && checkonscreen(pf::Point{rect->top, rect->left});
+}
+
+pf::ControlRef make_bar(WindowRef window, MemoryRef record, bool vertical) {
+    const pf::Rect port = pf::window_port(window)->port_rect;
+    const pf::Rect bounds = vertical ? pf::Rect{-1, int16_t(port.right - 15), int16_t(port.bottom - 14), int16_t(port.right + 1)}
+                                     : pf::Rect{int16_t(port.bottom - 15), -1, int16_t(port.bottom + 1), int16_t(port.right - 14)};
+    return pf::new_control(window, bounds, "", false, 0, 0, 0, pf::kScrollBarControl, uintptr_t(record));
+}
+
+void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
+    if (!bar) return;
+    pf::move_control(bar, bounds.left, bounds.top);
+    pf::size_control(bar, int16_t(bounds.right - bounds.left), int16_t(bounds.bottom - bounds.top));
+}
+
+bool pane_used(MemoryRef layer, int16_t pane) {
+    pf::Rect rect;
+    GetPaneRect(&rect, pane, layer);
+    return rect.left != -1;
+}
+
+void register_task(WindowRef window, MemoryRef record) {
+    TaskRecord task;
+    InitAppTask(&task);
+    task.window = window;
+    task.app_ref = uintptr_t(record);
+    task.kind = kDocumentTask;
+    task.close = DocumentClose;
+    task.update = update_doc_proc;
+    task.idle = DocumentIdle;
+    task.key = DocumentKey;
+    task.click = click_doc_proc;
+    task.activate = ActivateDocProc;
+    task.grow = grow_doc_proc;
+    task.zoom = zoom_doc_proc;
+    NewTask(&task);
+}
+
+}  // namespace
+
+DocWindowRecord read_doc_window(MemoryRef record) {
+    DocWindowRecord fields{};
+    if (record) GetMemoryRecord(record, 0, &fields);
+    return fields;
+}
+
+void write_doc_window(MemoryRef record, const DocWindowRecord& fields) {
+    if (!record) return;
+    std::memcpy(UseMemory(record), &fields, sizeof fields);
+    UnuseMemory(record);
+}
+
+WindowRef doc_window_window(MemoryRef record) { return read_doc_window(record).window; }
+MemoryRef doc_window_layer(MemoryRef record) { return read_doc_window(record).sheet; }
+MemoryRef doc_window_workbook(MemoryRef record) { return read_doc_window(record).workbook; }
+
+MemoryRef window_doc_record(WindowRef window) {
+    if (!window) return nullptr;
+    TaskRecord task;
+    get_task_from_window(window, &task);
+    return task.index != 0 && task.kind == kDocumentTask ? as_record(task.app_ref) : nullptr;
+}
+
+WindowRef layer_window(MemoryRef layer) {
+    auto window = static_cast<WindowRef>(GetSheetWind(layer));
+    MemoryRef record = window_doc_record(window);
+    return record && doc_window_layer(record) == layer ? window : nullptr;
+}
+
+void* MakeWind(void*, int16_t show, MemoryRef layer) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    unsigned char title[256];
+    Get_Wind_Name(title, layer, Get_fileinfo(workbook));
+    pf::Rect saved;
+    const bool use_saved = saved_window_rect(layer, &saved);
+    WindowRef window = JustMakeWindow(title, &kDocumentBounds, command_bar_window(), window_stagger_index());
+    if (!window) return nullptr;
+    MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
+    if (!record) {
+        pf::dispose_window(window);
+        return nullptr;
+    }
+    AddToWindowMenu(window);
+    SetSheetWind(layer, window);
+    if (use_saved) {
+        pf::size_window(window, int16_t(saved.width()), int16_t(saved.height()), false);
+        pf::move_window(window, saved.left, saved.top, false);
+    }
+    DocWindowRecord fields{window, layer, workbook, record, {}, {}, 0};
+    for (int pass = 0; pass < 2; ++pass) {
+        fields.vertical_bar[pass] = make_bar(window, record, true);
+        fields.horizontal_bar[pass] = make_bar(window, record, false);
+    }
+    write_doc_window(record, fields);
+    register_task(window, record);
+    ViewChanged(record, 1);
+    if (show) {
+        pf::select_window(window);
+        ShowReferencedWindow(window);
+    }
+    ResetCalc(CellPoint{0, 0}, window);
+    return window;
+}
+
+int32_t update_doc_proc(EventRecord*, uintptr_t app_ref, uintptr_t) {
+    const DocWindowRecord fields = read_doc_window(as_record(app_ref));
+    if (!fields.window) return 1;
+    MemoryRef layer = fields.sheet;
+    SetSheetColors(layer, int16_t(std::min<uint32_t>(GetTaskColors(fields.window), 32)));
+    pf::pen_normal();
+    pf::draw_grow_icon(fields.window);
+    Draw_ID(layer);
+    if (SheetActive(layer)) pf::draw_controls(fields.window);
+    draw_hdivider(as_record(app_ref));
+    draw_divider(as_record(app_ref));
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    pf::RgnHandle sheet_area = pf::new_region();
+    pf::rect_region(sheet_area, pf::Rect{port.top, port.left, int16_t(port.bottom - kScrollBarWidth),
+                                         int16_t(port.right - kScrollBarWidth)});
+    Draw_Spreadsheet(sheet_area, layer);
+    pf::dispose_region(sheet_area);
+    return 1;
+}
+
+int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    MemoryRef record = as_record(app_ref);
+    DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window) return 1;
+    MemoryRef layer = fields.sheet;
+    const bool activating = (event->modifiers & 1) != 0;
+    const bool active = (GetSheetFlags(layer) & kLayerActiveBits) != 0;
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    if (activating && !active) {
+        ActivateSheet(kLayerActive, layer);
+        Show_Hide_Bars(record, true);
+        pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
+                                                      port.bottom, int16_t(port.right - kGrowStrip)});
+        inval_grow(fields.window);
+    } else if (!activating && active) {
+        fields.tool = 0;
+        write_doc_window(record, fields);
+        DeActivateSheet(layer);
+        Show_Hide_Bars(record, false);
+        inval_grow(fields.window);
+    }
+    draw_hdivider(record);
+    draw_divider(record);
+    return 1;
+}
+
+namespace {
+
+// The modified mark of every document window: a document never saved is
+// modified when it holds anything, a saved one when it has changed since.
+void follow_documents() {
+    const uint32_t now = pf::tick_count();
+    const int32_t wait = int32_t(nextSynchTicks - now);
+    if (wait > 0 && wait <= int32_t(kFollowTicks)) return;  // (a clock set back does not stop it)
+    nextSynchTicks = now + kFollowTicks;
+    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
+        MemoryRef record = window_doc_record(w);
+        MemoryRef workbook = record ? doc_window_workbook(record) : nullptr;
+        if (!workbook) continue;
+        const bool never_saved = file_record_of(workbook).format_code == kFormatUntitled;
+        pf::set_window_modified(w, never_saved ? doc_is_really_dirty(workbook) != 0 : get_change_ctr(workbook) != 0);
+    }
+}
+
+}  // namespace
+
+int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    const DocWindowRecord fields = read_doc_window(as_record(app_ref));
+    if (!fields.window) return 1;
+    follow_documents();
+    pf::WindowRef under = nullptr;
+    if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
+        pf::Point where = event->where;
+        pf::global_to_local(where);
+        const int16_t wanted = FrontDocWindow() == fields.window ? SheetCursor(fields.sheet, where) : int16_t(0);
+        SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
+    }
+    SheetIdle(fields.sheet);
+    pf::pen_normal();
+    return 1;
+}
+
+int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    const DocWindowRecord fields = read_doc_window(as_record(app_ref));
+    if (!fields.window) return 1;
+    pf::Point where = event->where;
+    pf::global_to_local(where);
+    SpreadSheet* sheet = use_layer(fields.sheet);
+    sheet->click_point = where;
+    sheet->click_count = event->when - sheet->last_click_time > pf::double_click_time() ? 0 : int16_t(sheet->click_count + 1);
+    sheet->last_click_time = event->when;
+    sheet->click_modifiers = event->modifiers;
+    release_layer(fields.sheet);
+    set_refresh_request();
+    return 1;
+}
+
+int32_t DocumentKey(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    MemoryRef record = as_record(app_ref);
+    if (!record) return 1;
+    EditorKey(uint8_t(event->message & 0xFF), record, int16_t(event->modifiers));
+    set_refresh_request();
+    return 1;
+}
+
+int32_t grow_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    MemoryRef record = as_record(app_ref);
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window) return 1;
+    const uint32_t size = uint32_t(event->message);
+    Show_Hide_Bars(record, false);
+    inval_grow(fields.window);
+    pf::size_window(fields.window, int16_t(size & 0xFFFF), int16_t(size >> 16), true);
+    inval_grow(fields.window);
+    ViewChanged(record, 0);
+    increment_change_ctr(fields.sheet);
+    return 1;
+}
+
+int32_t zoom_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
+    MemoryRef record = as_record(app_ref);
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window) return 1;
+    Show_Hide_Bars(record, false);
+    inval_grow(fields.window);
+    pf::zoom_window(fields.window, int16_t(event->message), false);
+    pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
+    ViewChanged(record, 1);
+    increment_change_ctr(fields.sheet);
+    return 1;
+}
+
+void inval_grow(WindowRef window) {
+    const pf::Rect port = pf::window_port(window)->port_rect;
+    pf::inval_window_rect(window, pf::Rect{port.top, int16_t(port.right - kGrowStrip), port.bottom, port.right});
+    pf::inval_window_rect(window, pf::Rect{int16_t(port.bottom - kGrowStrip), port.left, port.bottom, port.right});
+}
+
+void v_divider(MemoryRef record, pf::Rect* rect) {
+    const DocWindowRecord fields = read_doc_window(record);
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    const int16_t divider = get_v_divider(fields.sheet);
+    const int16_t top = divider ? int16_t(divider - 1) : int16_t(0);
+    *rect = pf::Rect{top, int16_t(port.right - 14), int16_t(top + kSplitBoxLength), port.right};
+}
+
+void h_divider(MemoryRef record, pf::Rect* rect) {
+    const DocWindowRecord fields = read_doc_window(record);
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    const int16_t divider = get_h_divider(fields.sheet);
+    const int16_t left = divider ? int16_t(divider - 1) : int16_t(0);
+    *rect = pf::Rect{int16_t(port.bottom - 14), left, port.bottom, int16_t(left + kSplitBoxLength)};
+}
+
+namespace {
+
+// A split box: raised light grey while the layer is active, erased otherwise.
+void draw_split_box(MemoryRef record, const pf::Rect& box, bool vertical_mark) {
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window || (GetSheetFlags(fields.sheet) & kLayerFrozenTitles)) return;
+    if (!SheetActive(fields.sheet)) {
+        pf::erase_rect(box);
+        return;
+    }
+    fore_grey(kHeaderGrey);
+    pf::paint_rect(pf::Rect{int16_t(box.top + 1), int16_t(box.left + 1), box.bottom, box.right});
+    fore_grey(0xAAAA);
+    draw_line(int16_t(box.right - 1), box.top, int16_t(box.right - 1), int16_t(box.bottom - 1));
+    draw_line(box.left, int16_t(box.bottom - 1), int16_t(box.right - 1), int16_t(box.bottom - 1));
+    pf::rgb_fore_color(pf::kBlackColor);
+    if (vertical_mark) draw_line(box.left, box.top, box.right, box.top);
+    else draw_line(box.left, box.top, box.left, box.bottom);
+}
+
+}  // namespace
+
+void draw_hdivider(MemoryRef record) {
+    pf::Rect box;
+    v_divider(record, &box);
+    draw_split_box(record, box, true);
+}
+
+void draw_divider(MemoryRef record) {
+    pf::Rect box;
+    h_divider(record, &box);
+    draw_split_box(record, box, false);
+}
+
+void Show_Hide_Bars(MemoryRef record, bool show) {
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window) return;
+    const bool used[4] = {true, pane_used(fields.sheet, 1), true, pane_used(fields.sheet, 2)};
+    const pf::ControlRef bars[4] = {fields.vertical_bar[0], fields.vertical_bar[1], fields.horizontal_bar[0],
+                                    fields.horizontal_bar[1]};
+    for (int i = 0; i < 4; ++i) {
+        if (!bars[i]) continue;
+        if (show && used[i]) pf::show_control(bars[i]);
+        else pf::hide_control(bars[i]);
+    }
+}
+
+void ViewChanged(MemoryRef record, int16_t hide_first) {
+    const DocWindowRecord fields = read_doc_window(record);
+    if (!fields.window) return;
+    MemoryRef layer = fields.sheet;
+    if (hide_first) Show_Hide_Bars(record, false);
+    const pf::Rect port = pf::window_port(fields.window)->port_rect;
+    const int16_t width = int16_t(port.width()), height = int16_t(port.height());
+    {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->view_rect = pf::Rect{0, 0, int16_t(height - kScrollBarWidth), int16_t(width - kScrollBarWidth)};
+        release_layer(layer);
+    }
+    resize_sheet(layer, 0);
+    const bool frozen = (GetSheetFlags(layer) & kLayerFrozenTitles) != 0;
+    const int16_t v_split = get_v_divider(layer), h_split = get_h_divider(layer);
+    pf::Rect pane[4];
+    for (int16_t i = 0; i < 4; ++i) GetPaneRect(&pane[i], i, layer);
+    const int16_t bar_left = int16_t(width - kScrollBarWidth), bar_top = int16_t(height - kScrollBarWidth);
+    const bool row_split = pane[1].left != -1, column_split = pane[2].left != -1;
+    place_bar(fields.vertical_bar[0],
+              pf::Rect{int16_t(row_split || frozen ? -1 : kSplitBoxLength), bar_left,
+                       int16_t(row_split ? pane[0].bottom - 1 : pane[0].bottom + 1), int16_t(width + 1)});
+    if (row_split)
+        place_bar(fields.vertical_bar[1], pf::Rect{int16_t(frozen ? -1 : v_split + 5), bar_left,
+                                                   int16_t(pane[1].bottom + 1), int16_t(width + 1)});
+    place_bar(fields.horizontal_bar[0],
+              pf::Rect{bar_top, int16_t(column_split || frozen ? -1 : kSplitBoxLength), int16_t(height + 1),
+                       int16_t(column_split ? pane[0].right - 1 : pane[0].right - kWindowIconsRoom)});
+    if (column_split)
+        place_bar(fields.horizontal_bar[1], pf::Rect{bar_top, int16_t(frozen ? -1 : h_split + 5), int16_t(height + 1),
+                                                     int16_t(pane[2].right - kWindowIconsRoom - 1)});
+    Show_Hide_Bars(record, SheetActive(layer) != 0);
+}
+
+// The calculation library's progress: the cursor spins while work is done.
+// (The command bar's progress bar is not drawn yet.)
+void SheetWaitProc(MemoryRef, int32_t, int32_t done, int32_t total) {
+    SpinAppCursor(done == 0 ? int16_t(-1) : done != total ? int16_t(1) : int16_t(0));
+}
+
+void DrawCells(const CellRange* range, MemoryRef layer) {
+    WindowRef window = layer_window(layer);
+    if (!window) return;
+    for (int16_t pane = 0; pane < kPaneCount; ++pane) {
+        pf::Rect frame;
+        GetPaneRect(&frame, pane, layer);
+        if (frame.left == -1) continue;
+        pf::Rect top_edge{}, bottom_edge{};
+        Cell_V_Coord(pane, &top_edge, 0, range->topLeft.v, layer);
+        Cell_V_Coord(pane, &bottom_edge, 0, range->botRight.v, layer);
+        pf::inval_window_rect(window, pf::Rect{int16_t(top_edge.top - 2), int16_t(frame.left - 1),
+                                               int16_t(bottom_edge.bottom + 3), int16_t(frame.right + 2)});
+    }
+}

@@ -1,0 +1,34 @@
+// Drawing of a layer into the current port: Draw_Spreadsheet draws every part
+// of the layer's panes that an update region covers (headers, split and freeze
+// lines, grid, cells with their fills, text, notes and borders, page-break
+// marks); DrawRow draws one row of one pane and decides where each cell's text
+// goes (alignment, overflow into empty neighbours, cutting, "#" marks for a
+// number that does not fit, wrapped and stacked text).
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+#include "platform/draw/region.h"
+#include "window/row_drawing.h"
+
+constexpr uint8_t kAlignMask = 0x07;
+constexpr uint8_t kAlignGeneral = 0, kAlignLeft = 1, kAlignCentre = 2, kAlignRight = 3, kAlignJustify = 4;
+constexpr uint8_t kAlignVertical = 0x08;
+constexpr uint8_t kAlignAcrossSelection = 0x10;
+constexpr uint8_t kAlignWrap = 0x40;
+constexpr uint8_t kAlignWrapToPage = 0x80;
+constexpr uint8_t kVerticalMiddle = 0x04;  // in flag byte B
+constexpr uint8_t kVerticalTop = 0x08;
+
+void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer);
+// Draws one row record's cells in a pane; `row_rect` spans the pane's width
+// from the row's top to its bottom.
+void DrawRow(const pf::Rect* row_rect, int16_t pane, const uint8_t* row, RowDrawState* state);
+int16_t Get_WorkSheet_Defaults(RowDrawState* state, MemoryRef layer);
+void Set_Cell_Attributes(RowDrawState* state);
+int16_t Get_Cell_Alignment(const RowDrawState* state);
+void SetTextColor(int16_t colour_index, int16_t colour_style);
+// Erases and redraws the band of rows from `first_row` to `last_row` in every pane.
+void DrawEntryCell(MemoryRef layer, int16_t first_row, int16_t last_row);

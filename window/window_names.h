@@ -1,0 +1,15 @@
+// Window titles: the document name, ":" and the layer name; the names of
+// documents never saved and of layers never named.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+
+// "Untitled " and the counter; the counter moves on past every name that an
+// open document already has.
+void GetUntitledName(unsigned char* out);
+// The title of a layer's window; gives the document and the layer their
+// default names when they have none.
+void Get_Wind_Name(unsigned char* out, MemoryRef layer, MemoryRef file_info);
+void Get_File_Name(MemoryRef workbook, unsigned char* out);
