@@ -10,11 +10,3 @@ void* GetActiveEditor(MemoryRef) { return nullptr; }
 // Layers have no drawing objects yet.
 MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }
 MemoryRef Delete_Objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }
-
-#include "editing/clipboard.h"
-
-// The Clear dialog is not built yet: Clear from the menu clears everything.
-bool ask_clear_mode(int16_t* mode) {
-    *mode = kClearAll;
-    return true;
-}

@@ -4,6 +4,12 @@
 #include "clipboard_fixture.h"
 #include "core/memory_internal.h"
 #include "model/cell_formats.h"
+#include "platform/events/keyboard.h"
+#include "platform/events/events.h"
+#include "platform/events/keyboard.h"
+#include "platform/host/driver.h"
+#include "platform/host/host.h"
+#include "platform/windows/windows.h"
 
 namespace {
 
@@ -102,6 +108,31 @@ TEST_F(CutCopyPaste, ClearModesKeepWhatTheyShouldAndUndo) {
     EXPECT_EQ(undo_kind(), kUndoClear);
     DoUndo(workbook);
     EXPECT_TRUE(workbook_state() == before);
+}
+
+TEST_F(CutCopyPaste, TheDeleteKeyClearsContentsAndTheMenuAsks) {
+    put_number(0, 0, 5);
+    set_format_code(0, 0, kFixedCode);
+    select_range(cells(0, 0, 0, 0));
+    ASSERT_EQ(Do_Clear(0, layer), kEditDone);
+    EXPECT_EQ(cell(0, 0), "0:");
+    DoUndo(workbook);
+    const auto before = workbook_state();
+    pf::headless_host_open(400, 300);
+    pf::windows_open();
+    pf::driver_focus(true);
+    EXPECT_EQ(Do_Clear(1, layer), kEditCancelled);  // Escape
+    EXPECT_TRUE(workbook_state() == before);
+    pf::events_reset();
+    set_unattended_run(false);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(Do_Clear(1, layer), kEditDone);  // Return: the first choice, everything
+    set_unattended_run(true);
+    pf::events_reset();
+    pf::windows_close();
+    pf::driver_reset();
+    pf::host_close();
+    EXPECT_EQ(cell(0, 0), "");
 }
 
 // The record comes before the cells go: when it cannot be made and the user
