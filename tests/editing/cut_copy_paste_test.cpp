@@ -165,6 +165,23 @@ TEST_F(CutCopyPaste, ClearWithoutRoomForUndoAsksFirst) {
     EXPECT_EQ(undo_count(), 0);
 }
 
+TEST_F(CutCopyPaste, APasteThatRunsOutOfMemoryChangesNothing) {
+    for (int16_t row = 0; row < 2000; ++row) put_number(row, 0, row);
+    ASSERT_EQ(copy(cells(0, 0, 1999, 0)), kEditDone);
+    const auto before = workbook_state();
+    free_tire(&mem_globals);
+    pf::set_heap_budget(pf::heap_bytes_in_use() + GetByteSize(store()) * 3 / 2);
+    pf::set_temp_budget(0);
+    const int16_t answer = paste(cells(0, 1, 0, 1));
+    pf::set_heap_budget(pf::kNoBudget);
+    pf::set_temp_budget(pf::kNoBudget);
+    EXPECT_EQ(answer, kEditNoMemory);
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{25});
+    EXPECT_TRUE(workbook_state() == before);
+    EXPECT_EQ(undo_count(), 0);
+    EXPECT_EQ(paste(cells(0, 1, 0, 1)), kEditDone);
+}
+
 // ---- Fitting the block to the selection ------------------------------------------
 
 TEST_F(CutCopyPaste, BlockFitsSelectionsOfEveryShape) {
