@@ -101,8 +101,11 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
 // columns' formats.
 int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange& target, MemoryRef block,
                         bool column_formats_apply);
-// Selects the pasted target and recalculates from it.
-void show_pasted(MemoryRef layer, const CellRange& target);
+// Whether the target reaches past the layer's last used row or column.
+bool reaches_past_used(MemoryRef layer, const CellRange& target);
+// Selects the pasted target, recalculates from it and shows it (redoing the
+// window layout when it reached past the used cells).
+void show_pasted(MemoryRef layer, const CellRange& target, bool past_used);
 // The whole-column (whole-row) formats of the clipboard over the target,
 // once per repetition of the block.
 void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRef layer);

@@ -205,10 +205,20 @@ int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange&
     return kEditDone;
 }
 
-void show_pasted(MemoryRef layer, const CellRange& target) {
+bool reaches_past_used(MemoryRef layer, const CellRange& target) {
+    SpreadSheet* sheet = use_layer(layer);
+    const bool beyond = target.botRight.v > sheet->last_row || target.botRight.h > sheet->last_column;
+    release_layer(layer);
+    return beyond;
+}
+
+void show_pasted(MemoryRef layer, const CellRange& target, bool past_used) {
     LSelect(target.topLeft, &target, nullptr, 0, layer);
     ResetCalc(target.topLeft, GetSheetWind(layer));
-    DrawCells(&target, layer);
+    if (past_used)
+        resize_sheet(layer, 1);
+    else
+        DrawCells(&target, layer);
 }
 
 int16_t paste_range(MemoryRef layer, const CellRange& selection) {
@@ -229,13 +239,14 @@ int16_t paste_range(MemoryRef layer, const CellRange& selection) {
         refusal = MakeCopies(&block, &clip, &fit.target);
         pasted = range_of_size(clip.topLeft, range_rows(fit.target), range_columns(fit.target));
     }
+    const bool past_used = !refusal && reaches_past_used(layer, fit.target);
     if (!refusal) refusal = store_with_undo(layer, pasted, fit.target, block, from_text);
     DisposeNonNilMemory(block);
     if (refusal == kEditNoMemory) return refuse_with_alert(layer, kEditNoMemory);
     if (refusal) return refusal;
     if (read_clip().links) resolve_linkID(layer);
     paste_formats_over(clip, fit.target, layer);
-    show_pasted(layer, fit.target);
+    show_pasted(layer, fit.target, past_used);
     return kEditDone;
 }
 

@@ -470,13 +470,14 @@ int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const P
     MemoryRef made = nullptr;
     CellRange made_range{};
     if (!refusal) refusal = special_block(layer, &block, clip, fit, o, &made, &made_range);
+    const bool past_used = !refusal && reaches_past_used(layer, fit.target);
     if (!refusal) refusal = store_with_undo(layer, made_range, fit.target, made, false);
     DisposeNonNilMemory(block);
     DisposeNonNilMemory(made);
     if (refusal == kEditNoMemory) return refuse_with_alert(layer, kEditNoMemory);
     if (refusal) return refusal;
     if (o.choice != kPasteFormats) paste_formats_over(clip, fit.target, layer);
-    show_pasted(layer, fit.target);
+    show_pasted(layer, fit.target, past_used);
     return kEditDone;
 }
 
