@@ -16,7 +16,7 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 1, 3},            // About, Preferences
+    {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 2, 2},             // Open (its dialog)
     {kFileMenu, 6, 17},            // Save to Print
     {kEditMenu, kWholeMenu, 0},

@@ -28,3 +28,5 @@ void DoEditMenu(MemoryRef window_record, int16_t item);
 void DoFillMenu(MemoryRef window_record, int16_t item);
 // The styled-text instance being edited for the layer, or none.
 void* GetActiveEditor(MemoryRef layer);
+// Enables and names the Edit menu's items for a document window.
+void set_edit_menu(MemoryRef window_record);

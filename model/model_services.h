@@ -63,6 +63,8 @@ void DoTimeMenu(MemoryRef window_record, int16_t item);
 void DoCurrencyMenu(MemoryRef window_record, int16_t item);
 void DoFormatOptionMenu(MemoryRef window_record, int16_t item);
 void DoPrecisionMenu(MemoryRef window_record, int16_t item);
+// Marks the Format menu and its submenus for the layer's selection.
+void set_format_menu(MemoryRef layer);
 
 // Formula engine: forgets a workbook or layer that is being disposed, so no
 // later calculation reads it as its context.

@@ -17,3 +17,6 @@ void DoObjectMenu(MemoryRef, int16_t) {}
 
 // Layers have no drawing objects yet, so no chain holds any.
 void ClobberObjList(MemoryRef) {}
+
+// No object can be selected yet: the Object menu stays as it is.
+void set_object_menu(MemoryRef) {}

@@ -8,34 +8,16 @@
 #include "platform/menus/menus.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
+#include "shell/button_states.h"
+#include "platform/screen/cursor.h"
 
-void command_idle() {
-    if (app_prefs.options2 & kPrefRefreshButtons) {
-        WindowRef front = wxFrontNonFloatingWindow();
-        TaskRecord task;
-        get_task_from_window(front, &task);
-        if (task.button_state) task.button_state(nullptr, task.app_ref, uintptr_t(front));
-        app_prefs.options2 &= ~kPrefRefreshButtons;
-    } else {
-        calc_proc();
-    }
-}
+namespace {
 
-int32_t MenuHiliteProc(EventRecord*, uintptr_t, uintptr_t) { return 0; }
-int32_t ButtonHiliteProc(EventRecord*, uintptr_t, uintptr_t) { return 0; }
-void draw_cmd_msg(const unsigned char*, int16_t) {}
+constexpr int kBeepTicks = 9;
+void beep() { pf::sys_beep(kBeepTicks); }
 
-void DialogMenubar(int16_t enable, int16_t movable_modal) {
-    constexpr int16_t kApplicationMenu = 128, kFirstMenu = 129, kLastMenu = 136;
-    for (int16_t id = movable_modal ? kApplicationMenu : kFirstMenu; id <= kLastMenu; ++id) {
-        pf::MenuRef menu = pf::get_menu_handle(id);
-        if (!menu) continue;
-        if (enable || id == kApplicationMenu) pf::enable_menu_item(menu, 0);
-        else pf::disable_menu_item(menu, 0);
-    }
-    if (movable_modal) pf::hilite_menu(0);
-    pf::draw_menu_bar();
-}
+}  // namespace
+
 
 void CheckLimitRect(WindowRef window) {
     if (!window) return;
@@ -43,11 +25,6 @@ void CheckLimitRect(WindowRef window) {
     int16_t lowest_top = int16_t(pf::menu_bar_height() + title_bar_height());
     if (content.top < lowest_top) pf::move_window(window, content.left, lowest_top, false);
 }
-
-void DisplaySelection(const CellRange*) {}
-void DisplayRange(MemoryRef) {}
-void DisplaySize(int32_t) {}
-void Display_WidthHeight(int32_t, int32_t) {}
 
 // Keys typed while a palette is in front go to the front document.
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
@@ -84,15 +61,32 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     return window;
 }
 
-WindowRef MakeIconWindow() { return nullptr; }
-WindowRef command_bar_window() { return nullptr; }
 void MakeColorWindow() { make_empty_palette("Colors", kColorPalettePosition, 30); }
 void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); }
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
-WindowRef Do_Splash() { return nullptr; }
-void DoAbout() {}
-void get_app_prefs(int16_t) {}
+void get_app_prefs(int16_t) { beep(); }
+void Sort(MemoryRef, int16_t) { beep(); }
+void DoGridMenu(int16_t) { beep(); }
+void apply_format_change(MemoryRef, const FormatChange&) { beep(); }
+int16_t customize_commandbar() {
+    beep();
+    return 0;
+}
+int16_t command_dialog(int16_t) {
+    beep();
+    return 0;
+}
+
+// Menus of the palettes and format commands not built yet carry no marks.
+void set_font_menu(int16_t, int16_t) {}
+void set_Align_menu(uint8_t) {}
+void set_option_menu(MemoryRef) {}
+void set_showhide_menu() {}
+void init_color_choice(int16_t, int16_t) {}
+
+// Drawing objects carry no protection yet.
+bool object_is_locked(MemoryRef) { return false; }
 
 // The graphical menus draw as plain lists until their definitions exist.
 void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
@@ -109,16 +103,17 @@ void InitHelpMenu() {}
 int16_t GetHelpMenuID() { return 0; }
 void DoHelpMenu(int16_t) {}
 
-void DoOptionMenu(MemoryRef, int16_t) {}
-void DoWindowMenu(MemoryRef, int16_t) {}
-void DoViewMenu(MemoryRef, int16_t) {}
-void DoPrefsMenu(MemoryRef, int16_t) {}
-void DoFontMenu(MemoryRef, int16_t) {}
-void DoSizeMenu(MemoryRef, int16_t) {}
-void DoStyleMenu(MemoryRef, int16_t) {}
-void DoAlignMenu(MemoryRef, int16_t) {}
-void DoAlignOptionMenu(MemoryRef, int16_t) {}
-void DoArrangeMenu(MemoryRef, int16_t) {}
+// Commands not built yet answer with a beep.
+void DoOptionMenu(MemoryRef, int16_t) { beep(); }
+void DoWindowMenu(MemoryRef, int16_t) { beep(); }
+void DoViewMenu(MemoryRef, int16_t) { beep(); }
+void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
+void DoFontMenu(MemoryRef, int16_t) { beep(); }
+void DoSizeMenu(MemoryRef, int16_t) { beep(); }
+void DoStyleMenu(MemoryRef, int16_t) { beep(); }
+void DoAlignMenu(MemoryRef, int16_t) { beep(); }
+void DoAlignOptionMenu(MemoryRef, int16_t) { beep(); }
+void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}
 void DoToolMenu(MemoryRef, int16_t) {}

@@ -44,6 +44,8 @@ void command_idle();
 int32_t MenuHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 void draw_cmd_msg(const unsigned char* text, int16_t force);
+// The command bar's progress bar: done of total, nothing filled for a total of 0.
+void draw_progress(int32_t done, int32_t total);
 void CheckLimitRect(WindowRef window);
 // Disables (0) or enables (1) the menus 129 to 136 around a modal dialog; a
 // movable modal dialog keeps the application menu.

@@ -3,3 +3,6 @@
 
 void init_spell() {}
 void close_spell() {}
+
+// There is no spelling dialog yet.
+bool is_spelling_window(pf::WindowRef) { return false; }

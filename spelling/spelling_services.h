@@ -1,5 +1,9 @@
 // Services of the spelling engine that start-up and shutdown call.
 #pragma once
 
+#include "platform/windows/windows.h"
+
 void init_spell();
 void close_spell();
+// Whether the window is the spelling dialog.
+bool is_spelling_window(pf::WindowRef window);

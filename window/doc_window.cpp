@@ -383,10 +383,14 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
     Show_Hide_Bars(record, SheetActive(layer) != 0);
 }
 
-// The calculation library's progress: the cursor spins while work is done.
-// (The command bar's progress bar is not drawn yet.)
-void SheetWaitProc(MemoryRef, int32_t, int32_t done, int32_t total) {
+// The calculation library's progress: the cursor spins while work is done,
+// and the command bar shows a progress bar unless the layer is printing or
+// the work is of kind 5.
+void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total) {
     SpinAppCursor(done == 0 ? int16_t(-1) : done != total ? int16_t(1) : int16_t(0));
+    constexpr int32_t kNoProgressBarKind = 5;
+    bool printing = layer && (GetSheetFlags(layer) & kLayerPrinting);
+    if (kind != kNoProgressBarKind && !printing) draw_progress(done, total);
 }
 
 void DrawCells(const CellRange* range, MemoryRef layer) {

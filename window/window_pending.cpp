@@ -8,6 +8,7 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/controls/controls.h"
+#include "platform/screen/cursor.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "window/doc_window.h"
@@ -18,6 +19,7 @@ namespace {
 constexpr int16_t kFileNew = 1;
 constexpr int16_t kFileOpen = 2;
 constexpr int16_t kFileClose = 4;
+constexpr int kPendingBeepTicks = 9;
 
 }  // namespace
 
@@ -29,15 +31,24 @@ void DoFileMenu(MemoryRef, int16_t item) {
         case kFileClose:
             if (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
             break;
-        default: break;
+        default: pf::sys_beep(kPendingBeepTicks); break;
     }
 }
 
-void DoLayerMenu(MemoryRef, int16_t) {}
+void DoLayerMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 
 void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 
 void EditorKey(unsigned char, MemoryRef, int16_t) {}
+
+// No cell is ever being edited yet.
+MemoryRef Editor_Wind = nullptr;
+void* entry_line_editor() { return nullptr; }
+void ClickEditor(MemoryRef) {}
+void IdleEditor() {}
+int16_t CheckFormula() { return 0; }
+bool AddSumRange(MemoryRef, CellRange*) { return false; }
+void FakeMouse(MemoryRef, const CellRange*) {}
 void AddFunctionStr(const unsigned char*) {}
 
 int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }

@@ -22,6 +22,19 @@ void MakeTabWindow();
 void GetUntitledName(unsigned char* out);
 extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
+// The entry line: the document window whose cell is being edited (none when
+// no cell is), its text engine instance, a click that starts editing the
+// front document's active cell, the caret's blink, and whether its text is a
+// formula that does not parse (non-zero).
+extern MemoryRef Editor_Wind;
+void* entry_line_editor();
+void ClickEditor(MemoryRef record);
+void IdleEditor();
+int16_t CheckFormula();
+// The numeric cells next to the active cell that AutoSum adds (false when
+// none), and a range fed to the reference being pointed out in a formula.
+bool AddSumRange(MemoryRef layer, CellRange* range);
+void FakeMouse(MemoryRef record, const CellRange* range);
 void AddFunctionStr(const unsigned char* text);
 
 // Retitles every window of a workbook; points their proxies at its file.

@@ -13,7 +13,7 @@ start_xvfb 1024x768
 swap=
 
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
-has_document_title() { [ "$(dark_pixels "$1" 200x14+200+24)" -gt 10 ]; }
+has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((24 + $(document_drop "$1"))))" -gt 10 ]; }
 
 start() {
   start_app "$quorvin"
@@ -51,7 +51,8 @@ menu_is_down || fail "the File menu is not pulled down"
 app_menu_is_down() { [ "$(dark_pixels host_app_menu.png 120x100+30+24)" -gt 50 ]; }
 xdotool mousemove --window "$window" 40 10 mousedown 1
 shoot_until host_app_menu.png app_menu_is_down || fail "the application menu is not pulled down"
-quit_row=$(convert "$out/host_app_menu.png" -crop 1x140+45+20 -threshold 50% txt:- |
+# The menu's three items end above row 105, where the command bar and the document lie.
+quit_row=$(convert "$out/host_app_menu.png" -crop 1x85+45+20 -threshold 50% txt:- |
   awk -F'[,:]' '/#000000|black/ {y=$2} END {print y}')
 [ -n "$quit_row" ] || fail "the application menu has no items"
 xdotool mousemove --window "$window" 45 $((20 + quit_row - 4)) mouseup 1

@@ -81,7 +81,7 @@ TEST_F(AppTest, PalettesOpenInTheirFixedOrderWhateverBitsAreSet) {
                          kPrefChartPalette;
     open_command_bar_and_palettes();
     // Each palette opens in front of those before it.
-    std::vector<std::string> expected{"Options", "Borders", "Charts", "Tools", "Colors", "Sheets"};
+    std::vector<std::string> expected{"Options", "Borders", "Charts", "Tools", "Colors", "Sheets", "Command Bar"};
     EXPECT_EQ(window_titles(true), expected);
 }
 

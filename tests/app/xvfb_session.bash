@@ -59,6 +59,16 @@ shoot_until() {
   shoot_and_check() { shoot "$file" && "$@"; }
   wait_for 60 shoot_and_check "$@"
 }
+# How many rows lower the front document window lies than with nothing above
+# it (its close box's first red row is row 26 then): the command bar's height.
+# Prints nothing while no document window shows.
+document_drop() {
+  local red
+  red=$(convert "$out/$1" -crop 1x400+15+18 -fx "(r>0.7&&g<0.5&&b<0.5)?1:0" txt:- |
+    awk -F'[,:]' '/#FFFFFF|white/ {print $2 + 18; exit}')
+  [ -n "$red" ] && echo $((red - 26))
+}
+has_document() { [ -n "$(document_drop "$1")" ]; }
 is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) return 1;; esac; }
 menu_bar_drawn() { [ "$(pixel "$1" 300 5)" = FFFFFF ]; }
 

@@ -15,7 +15,7 @@ uint32_t pixel_at(pf::WindowRef window, int16_t v, int16_t h) {
 }  // namespace
 
 TEST_F(AppTest, SharedElementsDrawWhereTheyAreAsked) {
-    pf::WindowRef w = pf::create_window(pf::kDocumentWindowClass, 0, pf::Rect{60, 40, 260, 440});
+    pf::WindowRef w = pf::create_window(pf::kDocumentWindowClass, 0, pf::Rect{120, 40, 320, 440});
     pf::show_window(w);
     pf::PortScope scope(pf::window_port(w));
     pf::erase_rect(pf::window_port(w)->port_rect);

@@ -1,0 +1,204 @@
+// The saved bar file in the preferences folder: every bar with its name, value
+// and buttons, big-endian. The file is read whole and checked field by field;
+// a damaged one is deleted and replaced by the factory bars.
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "files/big_endian.h"
+#include "platform/files/files.h"
+#include "platform/resources/resources.h"
+#include "shell/app_prefs.h"
+#include "shell/bar_file.h"
+#include "shell/button_bars.h"
+#include "shell/command_codes.h"
+#include "shell/command_bar.h"
+
+namespace {
+
+constexpr int16_t kPrefsFolderStrings = 25005;
+constexpr int kBarFileNameItem = 10;
+constexpr pf::FourCC kBarFileType = pf::four_cc("Qref");
+constexpr uint32_t kOldVersion = 528;
+constexpr int32_t kMaxBarFile = 1 << 20;
+constexpr int16_t kWriteErr = -39;
+constexpr int16_t kInvalidFileErr = -43;
+
+struct OperatorButton {
+    const char* code;
+    int16_t butn;
+};
+
+// Where the operator buttons of an older file now take their descriptions from.
+constexpr OperatorButton kOperatorButtons[] = {
+    {"op**", 200}, {"op++", 198}, {"op--", 199}, {"op//", 201}, {"op^^", 202}, {"op>>", 203},
+    {"op<<", 204}, {"op<=", 205}, {"op>=", 206}, {"op((", 207}, {"op))", 208}, {"op&&", 209},
+    {"op$$", 210}, {"op::", 211}, {"op,,", 212}, {"op==", 197},
+};
+
+// A reader that refuses to run past the end of its bytes.
+struct CheckedReader {
+    const std::vector<uint8_t>& bytes;
+    size_t at = 0;
+
+    bool has(size_t n) const { return bytes.size() - at >= n; }
+    bool u32(uint32_t* out) {
+        if (!has(4)) return false;
+        *out = BigEndianReader{bytes.data() + at}.get32();
+        at += 4;
+        return true;
+    }
+    bool take(size_t n, const uint8_t** out) {
+        if (!has(n)) return false;
+        *out = bytes.data() + at;
+        at += n;
+        return true;
+    }
+};
+
+void take_operator_description(ButtonRecord& button) {
+    for (const OperatorButton& op : kOperatorButtons) {
+        if (button.command != code_value(op.code)) continue;
+        const pf::Resource* resource = pf::get_resource(pf::four_cc("butn"), op.butn);
+        if (!resource || resource->bytes.size() != size_t(kButtonRecordSize)) return;
+        ButtonRecord now;
+        ByteSwapButton(resource->bytes.data(), &now);
+        button.description_list = now.description_list;
+        button.description_index = now.description_index;
+        return;
+    }
+}
+
+bool read_one_bar(CheckedReader& in, uint32_t version, ButtonBar* bar) {
+    uint32_t reserved, count, value;
+    const uint8_t* name_length;
+    const uint8_t* name;
+    if (!in.u32(&reserved) || reserved != 0 || !in.u32(&count) || count < 1) return false;
+    if (!in.take(1, &name_length) || !in.take(*name_length, &name) || !in.u32(&value)) return false;
+    if (!in.has(size_t(count) * kButtonRecordSize)) return false;
+    bar->name.assign(reinterpret_cast<const char*>(name), *name_length);
+    bar->value = value;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* bytes = nullptr;
+        if (!in.take(kButtonRecordSize, &bytes)) return false;
+        ButtonRecord button;
+        ByteSwapButton(bytes, &button);
+        if (!button_usable(button)) return false;
+        button.value = 0;
+        if (version == kOldVersion) take_operator_description(button);
+        bar->buttons.push_back(button);
+    }
+    return true;
+}
+
+pf::OSErr open_bar_file(int8_t permission, pf::FileSpec* spec, int16_t* ref) {
+    pf::Str255 name;
+    pf::get_indexed_string(name, kPrefsFolderStrings, kBarFileNameItem);
+    if (name[0] == 0) return pf::kBadNameErr;
+    return OpenPrefsFile(name, spec, kBarFileType, permission, ref);
+}
+
+std::optional<std::vector<uint8_t>> read_whole(int16_t ref) {
+    int32_t length = 0;
+    if (pf::get_end_of_file(ref, length) || length < 0 || length > kMaxBarFile) return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<size_t>(length));
+    int32_t count = length;
+    if (length && (pf::read_file(ref, count, bytes.data()) || count != length)) return std::nullopt;
+    return bytes;
+}
+
+void use_factory_bars() {
+    default_buttons();
+    write_button_positions();
+}
+
+}  // namespace
+
+std::optional<std::vector<ButtonBar>> parse_bar_file(const std::vector<uint8_t>& bytes) {
+    CheckedReader in{bytes};
+    uint32_t version, count;
+    if (!in.u32(&version) || (version != kOldVersion && version != kBarFileVersion)) return std::nullopt;
+    if (!in.u32(&count) || count < 1) return std::nullopt;
+    std::vector<ButtonBar> bars;
+    for (uint32_t i = 0; i < count; ++i) {
+        ButtonBar bar;
+        if (!read_one_bar(in, version, &bar)) return std::nullopt;
+        bars.push_back(std::move(bar));
+    }
+    return bars;
+}
+
+std::vector<uint8_t> bar_file_bytes(const std::vector<ButtonBar>& bars) {
+    std::vector<uint8_t> bytes;
+    auto put32 = [&bytes](uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(uint8_t(v >> shift));
+    };
+    size_t stored = 0;
+    for (const ButtonBar& bar : bars) stored += bar.buttons.empty() ? 0 : 1;
+    put32(kBarFileVersion);
+    put32(uint32_t(stored));
+    for (const ButtonBar& bar : bars) {
+        // A bar without buttons cannot be read back, so it is not stored.
+        if (bar.buttons.empty()) continue;
+        put32(0);
+        put32(uint32_t(bar.buttons.size()));
+        size_t length = std::min<size_t>(bar.name.size(), 255);
+        bytes.push_back(uint8_t(length));
+        bytes.insert(bytes.end(), bar.name.begin(), bar.name.begin() + long(length));
+        put32(bar.value);
+        for (const ButtonRecord& button : bar.buttons) {
+            uint8_t record[kButtonRecordSize];
+            button_to_bytes(button, record);
+            bytes.insert(bytes.end(), record, record + kButtonRecordSize);
+        }
+    }
+    return bytes;
+}
+
+void use_bars(std::vector<ButtonBar> bars) {
+    button_list = std::move(bars);
+    // A bar number the list does not hold is refused: the first bar is shown.
+    if (app_prefs.bar_shown < 0 || app_prefs.bar_shown >= int16_t(button_list.size())) app_prefs.bar_shown = 0;
+    if (app_prefs.editing_bar < 0 || app_prefs.editing_bar > int16_t(button_list.size())) app_prefs.editing_bar = 0;
+    has_current_bar = !button_list.empty();
+    if (!has_current_bar) return;
+    current_bar = button_list[size_t(app_prefs.bar_shown)];
+    reset_button_positions(current_bar.buttons, command_bar_screen().right);
+}
+
+int16_t read_button_positions() {
+    pf::FileSpec spec;
+    int16_t ref = 0;
+    pf::OSErr err = open_bar_file(pf::kReadPermission, &spec, &ref);
+    if (err) {
+        use_factory_bars();
+        return err;
+    }
+    std::optional<std::vector<uint8_t>> bytes = read_whole(ref);
+    pf::close_file(ref);
+    std::optional<std::vector<ButtonBar>> bars;
+    if (bytes) bars = parse_bar_file(*bytes);
+    if (!bars) {
+        pf::delete_file(spec);
+        use_factory_bars();
+        return kInvalidFileErr;
+    }
+    use_bars(std::move(*bars));
+    return 0;
+}
+
+int16_t write_button_positions() {
+    if (button_list.empty()) return -1;
+    pf::FileSpec spec;
+    int16_t ref = 0;
+    pf::OSErr err = open_bar_file(pf::kWritePermission, &spec, &ref);
+    if (err) return err;
+    std::vector<uint8_t> bytes = bar_file_bytes(button_list);
+    int32_t count = int32_t(bytes.size());
+    bool complete = pf::set_file_position(ref, pf::kFromStart, 0) == pf::noErr &&
+                    pf::write_file(ref, count, bytes.data()) == pf::noErr && count == int32_t(bytes.size());
+    pf::set_end_of_file(ref, complete ? int32_t(bytes.size()) : 0);
+    pf::close_file(ref);
+    pf::flush_volume(spec.volume);
+    return complete ? 0 : kWriteErr;
+}

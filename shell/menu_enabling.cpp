@@ -1,0 +1,242 @@
+// Menu enabling: the menus enabled, dimmed, named and checked to fit the front
+// window, the selection and the clipboard; the menu bar switched off around
+// modal dialogs; the Size menu's marks.
+#include <algorithm>
+#include <string>
+
+#include "core/app_menus.h"
+#include "core/lists_and_menus.h"
+#include "core/system_info.h"
+#include "editing/editing_services.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "objects/objects_services.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
+#include "shell/app_prefs.h"
+#include "shell/button_states.h"
+#include "shell/document_facts.h"
+#include "shell/menu_enabling.h"
+#include "shell/shell_pending.h"
+#include "shell/shell_services.h"
+#include "spelling/spelling_services.h"
+
+namespace {
+
+constexpr int16_t kApplication = 128, kFile = 129, kEdit = 130, kFormat = 131, kOptions = 132, kObject = 133,
+                  kWindow = 134, kFunctions = 135, kView = 136, kPrefs = 141, kFont = 142, kSize = 143,
+                  kStyle = 144, kTextColour = 145, kAlignOptions = 159, kPalettes = 161, kLayer = 163;
+constexpr int16_t kFirstWindowListItem = 8;
+constexpr int16_t kLinksItem = 10;
+constexpr int16_t kRevertItem = 8;
+constexpr int16_t kSaveItem = 6;
+constexpr int16_t kPrintAreaItem = 14;
+constexpr int16_t kFileStrings = 129;
+constexpr int16_t kSetPrintAreaText = 24;
+constexpr int16_t kClearPrintAreaText = 25;
+constexpr int16_t kDeleteLayerItem = 5;
+constexpr int16_t kLayerInOwnWindowItem = 12;
+constexpr uint32_t kLayerInOwnWindow = 0x2000;
+constexpr int16_t kTemplatesItem = 10;
+constexpr uint32_t kShowGridFlag = 1u << 26;
+constexpr int16_t kSplitItem = 1;
+constexpr int16_t kGridItem = 2;
+constexpr int16_t kEditingDimmedView[] = {4, 6};
+constexpr int16_t kMinimizeItem = 5;
+constexpr int16_t kSizeStrings = 128;
+constexpr int16_t kOtherSizeText = 24;
+constexpr int16_t kListedSizes[] = {9, 10, 12, 14, 18, 24, 36};
+
+pf::MenuRef menu(int16_t id) { return pf::get_menu_handle(id); }
+
+void set_items(int16_t id, bool enabled) {
+    if (pf::MenuRef m = menu(id)) {
+        if (enabled) enable_all_items(m);
+        else disable_all_items(m);
+    }
+}
+
+void set_item(int16_t id, int16_t item, bool enabled) {
+    pf::MenuRef m = menu(id);
+    if (!m) return;
+    if (enabled) pf::enable_menu_item(m, item);
+    else pf::disable_menu_item(m, item);
+}
+
+void check(int16_t id, int16_t item, bool on) {
+    if (pf::MenuRef m = menu(id)) pf::check_menu_item(m, item, on);
+}
+
+void set_range(int16_t id, int16_t first, bool enabled) {
+    pf::MenuRef m = menu(id);
+    for (int16_t i = first; m && i <= pf::count_menu_items(m); ++i) set_item(id, i, enabled);
+}
+
+bool view_enabled() {
+    pf::MenuRef m = menu(kView);
+    return m && m->enabled;
+}
+
+void hilite_without_document(WindowRef window) {
+    set_items(kApplication, true);
+    set_items(kFile, false);
+    for (int16_t i = 1; i <= 3; ++i) set_item(kFile, i, true);
+    set_item(kPrefs, 1, true);
+    set_item(kPrefs, 3, false);
+    set_item(kPrefs, 4, false);
+    enable_menu_(kEdit, false);
+    set_item(kEdit, 0, true);
+    for (int16_t i = 4; i <= 7; ++i) set_item(kEdit, i, true);
+    if (is_spelling_window(window)) {
+        set_item(kEdit, 11, true);
+        set_item(kEdit, 13, true);
+    }
+    for (int16_t id : {kFont, kSize, kStyle}) set_items(id, false);
+    for (int16_t id : {kFormat, kOptions, kObject, kFunctions, kView}) enable_menu_(id, false);
+    set_items(kWindow, false);
+    set_range(kWindow, kFirstWindowListItem, true);
+    if (pf::MenuRef w = menu(kWindow)) check_menu_item(w, kFirstWindowListItem, pf::count_menu_items(w), 0);
+}
+
+void hilite_file_menu(const DocumentFacts& f) {
+    set_items(kFile, true);
+    if (f.entry_active) {
+        set_items(kFile, false);
+        set_item(kFile, kLinksItem, f.has_links);
+        return;
+    }
+    set_item(kFile, kRevertItem, f.ever_saved && f.unsaved);
+    set_item(kFile, kSaveItem, f.unsaved);
+    set_item(kFile, kLinksItem, f.has_links);
+    if (f.object_selected) {
+        set_item(kFile, kPrintAreaItem, false);
+    } else if (pf::MenuRef m = menu(kFile)) {
+        int16_t text = f.has_print_area ? kClearPrintAreaText : kSetPrintAreaText;
+        pf::set_menu_item_text(m, kPrintAreaItem, pf::get_indexed_string(kFileStrings, text));
+    }
+}
+
+// Commands 8 to the last are the windows: the document's own item is checked,
+// the one before it takes Command-minus and the one after it Command-equals;
+// the ends wrap around.
+void hilite_window_menu(WindowRef window) {
+    set_items(kWindow, true);
+    if (g_system.system_version < 0x1000) set_item(kWindow, kMinimizeItem, false);
+    pf::MenuRef m = menu(kWindow);
+    if (!m) return;
+    int16_t last = pf::count_menu_items(m);
+    int16_t current = find_window_item(window);
+    for (int16_t i = kFirstWindowListItem; i <= last; ++i) {
+        pf::check_menu_item(m, i, i == current);
+        pf::set_item_key(m, i, 0, 0);
+    }
+    if (!current) return;
+    int16_t count = int16_t(last - kFirstWindowListItem + 1);
+    if (current > kFirstWindowListItem) pf::set_item_key(m, int16_t(current - 1), '-', 0);
+    else if (count >= 2) pf::set_item_key(m, last, '-', 0);
+    if (current < last) pf::set_item_key(m, int16_t(current + 1), '=', 0);
+    else if (count >= 3) pf::set_item_key(m, kFirstWindowListItem, '=', 0);
+}
+
+void hilite_layer_and_view(const DocumentFacts& f) {
+    set_item(kLayer, kDeleteLayerItem, f.layers >= 2);
+    check(kLayer, kLayerInOwnWindowItem, (app_prefs.options & kLayerInOwnWindow) != 0);
+    check(kFunctions, kTemplatesItem, (app_prefs.options & kPrefFunctionTemplates) != 0);
+    enable_menu_(kFunctions, !f.object_selected);
+    set_items(kView, true);
+    enable_menu_(kView, true);
+    if (f.layer) {
+        check(kView, kGridItem, (GetSheetFlags(f.layer) & kShowGridFlag) != 0);
+        check(kView, kSplitItem, get_v_divider(f.layer) || get_h_divider(f.layer));
+    }
+    if (f.entry_active) {
+        for (int16_t item : kEditingDimmedView) set_item(kView, item, false);
+    }
+}
+
+void hilite_with_document(const DocumentFacts& f, WindowRef window) {
+    set_items(kApplication, true);
+    hilite_file_menu(f);
+    hilite_layer_and_view(f);
+    set_edit_menu(f.record);
+    set_font_menu(f.font, f.size);
+    set_items(kStyle, true);
+    if (pf::MenuRef style = menu(kStyle)) {
+        for (int16_t bit = 0; bit < 7; ++bit)
+            pf::check_menu_item(style, int16_t(bit + 3), (f.style & (1 << bit)) != 0);
+        pf::check_menu_item(style, 1, f.style == 0);
+    }
+    enable_menu_(kFormat, true);
+    set_format_menu(f.layer);
+    set_Align_menu(f.alignment);
+    set_items(kAlignOptions, true);
+    enable_menu_(kOptions, true);
+    set_option_menu(f.layer);
+    enable_menu_(kObject, true);
+    set_object_menu(f.layer);
+    hilite_window_menu(window);
+    set_showhide_menu();
+    if (!f.object_selected) init_color_choice(kTextColour, f.format.bytes[kFmtTextColour]);
+}
+
+}  // namespace
+
+void enable_menu_(int16_t id, bool enable) {
+    pf::MenuRef m = menu(id);
+    if (!m) return;
+    if (enable) pf::enable_menu_item(m, 0);
+    else pf::disable_menu_item(m, 0);
+    set_items(id, enable);
+}
+
+int32_t MenuHiliteProc(EventRecord*, uintptr_t app_ref, uintptr_t window) {
+    pf::enable_menu_command(pf::four_cc("pref"), true);
+    pf::enable_menu_command(pf::four_cc("quit"), true);
+    bool view_was = view_enabled();
+    MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
+    WindowRef w = reinterpret_cast<WindowRef>(window);
+    if (record && record != front_document_record()) record = nullptr;
+    if (record) hilite_with_document(read_document_facts(record), w);
+    else hilite_without_document(w);
+    if (view_was != view_enabled()) pf::draw_menu_bar();
+    return 1;
+}
+
+void fix_menu_hilite() {
+    WindowRef window = wxFrontNonFloatingWindow();
+    TaskRecord task{};
+    if (window) get_task_from_window(window, &task);
+    if (window && task.menu_enable) task.menu_enable(nullptr, task.app_ref, uintptr_t(window));
+    else MenuHiliteProc(nullptr, 0, 0);
+}
+
+void DialogMenubar(int16_t enable, int16_t full) {
+    if (full) enable_menu_(kApplication, true);
+    for (int16_t id : {kFile, kEdit, kFormat, kFunctions, kOptions, kObject, kView, kWindow}) enable_menu_(id, enable != 0);
+    if (full) pf::hilite_menu(0);
+    pf::draw_menu_bar();
+    if (enable) {
+        app_prefs.options2 |= kPrefRefreshButtons;
+    } else {
+        refresh_buttons(nullptr, nullptr);
+        pf::enable_menu_command(pf::four_cc("pref"), false);
+        pf::enable_menu_command(pf::four_cc("quit"), false);
+    }
+}
+
+int16_t set_size_menu(const unsigned char* font_name, pf::MenuRef size_menu, int16_t size) {
+    if (!size_menu) return 0;
+    int16_t last = pf::count_menu_items(size_menu);
+    int16_t listed = int16_t(std::size(kListedSizes));
+    if (font_name) {
+        for (int16_t i = 0; i < listed; ++i) set_outline_item(size_menu, font_name, kListedSizes[i], int16_t(i + 1));
+    }
+    auto at = std::find(std::begin(kListedSizes), std::end(kListedSizes), size);
+    bool listed_size = at != std::end(kListedSizes);
+    unsigned char other[256];
+    pf::get_indexed_string(other, kSizeStrings, kOtherSizeText);
+    set_other_item(size_menu, other, last, size, !listed_size);
+    int16_t item = listed_size ? int16_t(at - std::begin(kListedSizes) + 1) : last;
+    for (int16_t i = 1; i <= last; ++i) pf::check_menu_item(size_menu, i, i == item);
+    return item;
+}
