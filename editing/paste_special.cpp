@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -188,10 +189,10 @@ std::string combined_formula(const Combining& c, const uint8_t* first, const uin
 void with_option(std::string& row, const Combining& c, const uint8_t* first, const uint8_t* first_header,
                  const uint8_t* second, Position where) {
     const int16_t column = int16_t(where.second);
-    if (is_text(first) || is_text(second)) {
+    auto keep_first = [&] {
         if (first) append_unchanged(row, column, first);
-        return;
-    }
+    };
+    if (is_text(first) || is_text(second)) return keep_first();
     const uint8_t* header = c.all && second ? second : first_header;
     const std::string text = combined_formula(c, first, second, where);
     if (text.empty()) {
@@ -207,17 +208,11 @@ void with_option(std::string& row, const Combining& c, const uint8_t* first, con
     MemoryRef formula = nullptr;
     int16_t kind = 0;
     int32_t error_offset = 0;
-    if (text.size() > 255) {
-        if (first) append_unchanged(row, column, first);
-        return;
-    }
+    if (text.size() > 255) return keep_first();  // longer than a typed formula can be
     typed[0] = uint8_t(text.size());
     std::memcpy(typed + 1, text.data(), text.size());
     parse_formula_text(typed, CellPoint{int16_t(where.first), column}, c.layer, &formula, &kind, &error_offset);
-    if (!formula) {
-        if (first) append_unchanged(row, column, first);
-        return;
-    }
+    if (!formula) return keep_first();
     const std::string body(static_cast<const char*>(UseMemory(formula)), size_t(GetByteSize(formula)));
     UnuseMemory(formula);
     DisposeMemory(formula);
@@ -237,10 +232,10 @@ PlaceFormat place_format(Position where, MemoryRef layer) {
 }
 
 // Every position that holds a copied or a target cell, in order.
-std::map<Position, bool> positions_of(const IndexedCells& a, const IndexedCells& b) {
-    std::map<Position, bool> all;
-    for (const auto& [where, cell] : a.at) all[where] = true;
-    for (const auto& [where, cell] : b.at) all[where] = true;
+std::set<Position> positions_of(const IndexedCells& a, const IndexedCells& b) {
+    std::set<Position> all;
+    for (const auto& [where, cell] : a.at) all.insert(where);
+    for (const auto& [where, cell] : b.at) all.insert(where);
     return all;
 }
 
@@ -324,8 +319,7 @@ MemoryRef special_cells(const CellRange& target, MemoryRef working, MemoryRef pr
                         bool skip_blanks) {
     IndexedCells source(working), former(present);
     StoreBuilder built;
-    for (const auto& [where, kept] : positions_of(source, former)) {
-        (void)kept;
+    for (const Position& where : positions_of(source, former)) {
         if (!range_contains(target, where.first, where.second)) continue;
         const uint8_t* copied = source.find(where);
         const uint8_t* there = former.find(where);
@@ -353,13 +347,12 @@ MemoryRef format_cells(const CellRange& source, const CellRange& target, MemoryR
     const int32_t drow = target.topLeft.v - source.topLeft.v, dcol = target.topLeft.h - source.topLeft.h;
     shift_block(present, -drow, -dcol);
     IndexedCells copied_cells(working), former(present);
-    std::map<int32_t, bool> copied_rows;
-    for (const auto& [where, cell] : copied_cells.at) copied_rows[where.first] = true;
+    std::set<int32_t> copied_rows;
+    for (const auto& [where, cell] : copied_cells.at) copied_rows.insert(where.first);
     uint8_t plain[kCellFormatSize];
     GetDefaultFormat(plain);
     StoreBuilder built;
-    for (const auto& [where, kept] : positions_of(copied_cells, former)) {
-        (void)kept;
+    for (const Position& where : positions_of(copied_cells, former)) {
         if (!range_contains(source, where.first, where.second)) continue;
         const uint8_t* copied = copied_cells.find(where);
         const uint8_t* there = former.find(where);
