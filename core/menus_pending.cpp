@@ -19,7 +19,8 @@ constexpr PendingItems kPending[] = {
     {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 2, 2},             // Open (its dialog)
     {kFileMenu, 6, 17},            // Save to Print
-    {kEditMenu, kWholeMenu, 0},
+    {kEditMenu, 4, 8},             // Cut to Paste Special
+    {kEditMenu, 11, 13},           // Find, Find Again, Spelling
     {131, kWholeMenu, 0},          // Format
     {132, kWholeMenu, 0},          // Options
     {133, kWholeMenu, 0},          // Object

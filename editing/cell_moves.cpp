@@ -75,14 +75,6 @@ int16_t store_moved_block(const CellRange& source, CellPoint delta, MemoryRef bl
     return error;
 }
 
-// Takes back the record a failed move pushed.
-void drop_pushed_record(MemoryRef layer) {
-    MemoryRef workbook = GetWorkSheet(layer);
-    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
-    remove_newest_undo(workbook);
-    DisposeUndo(undo);
-}
-
 }  // namespace
 
 int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
@@ -116,7 +108,7 @@ int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo
     }
     LSelect(destination.topLeft, &destination, nullptr, 0, layer);
     if (store_moved_block(source, delta, moved, layer)) {
-        drop_pushed_record(layer);
+        take_back_newest_undo(layer);
         LSelect(source.topLeft, &source, nullptr, 0, layer);
         return layer_alert(layer, kMemoryAlert);
     }

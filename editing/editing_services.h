@@ -30,3 +30,6 @@ void DoFillMenu(MemoryRef window_record, int16_t item);
 void* GetActiveEditor(MemoryRef layer);
 // Enables and names the Edit menu's items for a document window.
 void set_edit_menu(MemoryRef window_record);
+// 'PICT' when the system clipboard holds a picture, else 'TEXT' when it holds
+// text, else 0.
+uint32_t ScrapAvailable();

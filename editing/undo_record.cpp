@@ -111,6 +111,13 @@ void remove_newest_undo(MemoryRef workbook) {
     if (list && GetMemorySize(list) > 0) DeleteMemory(list, GetMemorySize(list) - 1, 1);
 }
 
+void take_back_newest_undo(MemoryRef layer) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
+    remove_newest_undo(workbook);
+    DisposeUndo(undo);
+}
+
 void push_undo(MemoryRef undo, MemoryRef layer) {
     MemoryRef workbook = GetWorkSheet(layer);
     WorkSheet* book = use_workbook(workbook);

@@ -112,6 +112,8 @@ MemoryRef workbook_redo(MemoryRef workbook);
 MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo);
 // Takes the newest record off the list without disposing it.
 void remove_newest_undo(MemoryRef workbook);
+// Takes back and disposes of the record a change of the layer pushed before it failed.
+void take_back_newest_undo(MemoryRef layer);
 // Pushes a record: the redo record goes, the oldest beyond the depth goes,
 // the change counter counts one more.
 void push_undo(MemoryRef undo, MemoryRef layer);

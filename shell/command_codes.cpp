@@ -18,6 +18,7 @@
 #include "shell/document_facts.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
+#include "shell/sort_command.h"
 #include "window/window_services.h"
 
 uint32_t gLastCommand = 0;

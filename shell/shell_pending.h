@@ -10,7 +10,6 @@ WindowRef find_empty_palette(const char* title);
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
 struct FormatChange;
-void Sort(MemoryRef layer, int16_t direction);
 void DoGridMenu(int16_t item);
 // Sets the changed fields of the selection's format, with undo.
 void apply_format_change(MemoryRef layer, const FormatChange& change);

@@ -1,0 +1,338 @@
+// The Edit and Fill menus of the front document window: their enabling and
+// the dispatch of Undo, Redo, Select All, Insert, Delete, Move Cells and the
+// four fills. The clipboard, Find and Spelling items join as their commands
+// come.
+#include "editing/edit_menu.h"
+
+#include <cctype>
+
+#include "core/alerts.h"
+#include "core/dialog_items.h"
+#include "core/modal_dialog.h"
+#include "core/number_text.h"
+#include "editing/editing_services.h"
+#include "editing/fill.h"
+#include "editing/fill_sort_strings.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "formula/calc_services.h"
+#include "model/insert_delete.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
+#include "platform/scrap/scrap.h"
+#include "platform/screen/cursor.h"
+#include "shell/app_prefs.h"
+#include "shell/document_facts.h"
+#include "window/window_services.h"
+
+namespace {
+
+enum EditItem : int16_t {
+    kUndoItem = 1,
+    kRedoItem = 2,
+    kCutItem = 4,
+    kCopyItem = 5,
+    kPasteItem = 6,
+    kClearItem = 7,
+    kPasteSpecialItem = 8,
+    kSelectAllItem = 9,
+    kFindItem = 11,
+    kFindAgainItem = 12,
+    kSpellingItem = 13,
+    kFillItem = 15,
+    kInsertItem = 16,
+    kDeleteItem = 17,
+    kMoveCellsItem = 18,
+};
+
+constexpr int16_t kEditMenuId = 130;
+constexpr int16_t kLastEditItem = kMoveCellsItem;
+
+// Texts of the Edit items that change with what is selected (STR# 129).
+constexpr int16_t kEditTexts = 129;
+enum EditText : int {
+    kSelectAllCellsText = 1,
+    kSelectAllObjectsText = 2,
+    kSelectAllTextText = 3,
+    kInsertColumnsText = 5,
+    kDeleteColumnsText = 6,
+    kInsertRowsText = 8,
+    kDeleteRowsText = 9,
+    kInsertCellsText = 10,
+    kDeleteCellsText = 11,
+    kClearTextText = 28,
+    kClearCellsText = 29,
+};
+
+constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
+
+enum FillItem : int16_t { kFillDownItem = 1, kFillRightItem = 2, kFillUpItem = 3, kFillLeftItem = 4 };
+
+constexpr int32_t kProtectedAlert = 6;
+constexpr int kNotBuiltBeepTicks = 9;
+constexpr int16_t kOKItem = 1;
+constexpr int16_t kCancelItem = 2;
+
+constexpr int16_t kMoveCellsDialog = 201;
+constexpr int16_t kDestinationItem = 4;
+constexpr int kMoveCellsPosition = 13;  // of the saved dialog positions
+constexpr int kInsertDeletePosition = 14;
+
+constexpr int16_t kInsertDialog = 450;
+constexpr int16_t kDeleteDialog = 460;
+constexpr int16_t kFirstShiftRadio = 4;
+constexpr int16_t kLastShiftRadio = 7;
+constexpr int16_t kInitialShiftRadio = 6;
+constexpr int kLongestRowNumber = 5;
+
+bool whole_rows(const CellRange& range) { return range.topLeft.h == 0 && range.botRight.h == kLastCell; }
+bool whole_columns(const CellRange& range) { return range.topLeft.v == 0 && range.botRight.v == kLastCell; }
+
+bool objects_selected(MemoryRef layer) {
+    MemoryRef selected = use_layer(layer)->selected_objects;
+    release_layer(layer);
+    return selected && GetMemorySize(selected) > 0;
+}
+
+void select_range(const CellRange& range, MemoryRef layer) { LSelect(range.topLeft, &range, nullptr, 0, layer); }
+
+void tell(int16_t list, int item) {
+    unsigned char message[256];
+    pf::get_indexed_string(message, list, item);
+    key_caution_alert(message, kStandardStopAlert, kStopAlertKind);
+}
+
+// ---- Move Cells ----------------------------------------------------------------
+
+// The destination asked for until it names a cell the block can move to;
+// false when the user cancelled.
+bool ask_move_target(MemoryRef layer, CellPoint* delta) {
+    pf::Point* position = &app_prefs.dialog_positions[kMoveCellsPosition];
+    DialogRef dialog = StdNewDLOG(kMoveCellsDialog, kOKItem, position);
+    if (!dialog) return false;
+    pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
+    pf::draw_dialog(dialog);
+    bool chosen = false;
+    for (;;) {
+        pf::EventRecord event;
+        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        if (item == kCancelItem || item == kModalCloseBox) break;
+        if (item != kOKItem) continue;
+        unsigned char text[256];
+        GetDText(dialog, kDestinationItem, text);
+        const MoveTarget target = read_move_target(text, current_selection(layer), delta);
+        if (target == MoveTarget::kCell) {
+            chosen = true;
+            break;
+        }
+        if (target == MoveTarget::kNotACell) tell(kFillSortStrings, kMoveNotACellItem);
+        else tell(kEditingStrings, kMoveOffGridItem);
+        pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
+    }
+    StdDLOG_close(dialog, position);
+    return chosen;
+}
+
+void run_move_cells(MemoryRef layer) {
+    CellPoint delta{};
+    if (ask_move_target(layer, &delta)) move_cells(delta.h, delta.v, 1, kUndoMove, layer);
+}
+
+// ---- Insert and Delete -------------------------------------------------------
+
+// The choice of the Insert or Delete dialog, or -1 on Cancel.
+int16_t ask_cell_shift(bool inserting) {
+    pf::Point* position = &app_prefs.dialog_positions[kInsertDeletePosition];
+    DialogRef dialog = StdNewDLOG(inserting ? kInsertDialog : kDeleteDialog, kOKItem, position);
+    if (!dialog) return -1;
+    SetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio, kInitialShiftRadio);
+    pf::draw_dialog(dialog);
+    int16_t choice = -1;
+    for (;;) {
+        pf::EventRecord event;
+        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        if (item >= kFirstShiftRadio && item <= kLastShiftRadio) {
+            SetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio, item);
+        } else if (item == kOKItem) {
+            choice = int16_t(GetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio) - kFirstShiftRadio);
+            break;
+        } else if (item == kCancelItem || item == kModalCloseBox) {
+            break;
+        }
+    }
+    StdDLOG_close(dialog, position);
+    return choice;
+}
+
+// The cells from the selection to the grid's edge (inserting) or past the
+// selection (deleting) move by the selection's height or width.
+int16_t shift_cells(MemoryRef layer, bool inserting, bool vertically) {
+    const CellRange selection = current_selection(layer);
+    const int16_t size = int16_t(vertically ? selection.botRight.v - selection.topLeft.v + 1
+                                            : selection.botRight.h - selection.topLeft.h + 1);
+    CellRange moved = selection;
+    int16_t& first = vertically ? moved.topLeft.v : moved.topLeft.h;
+    int16_t& last = vertically ? moved.botRight.v : moved.botRight.h;
+    if (inserting) last = int16_t(kLastCell - size);
+    else first = int16_t(last + 1), last = kLastCell;
+    if (first > last) return 0;
+    const int16_t by = inserting ? size : int16_t(-size);
+    select_range(moved, layer);
+    const int16_t answer = move_cells(vertically ? int16_t(0) : by, vertically ? by : int16_t(0), 0,
+                                      inserting ? kUndoInsertCells : kUndoDeleteCells, layer);
+    select_range(selection, layer);
+    return answer;
+}
+
+void insert_or_delete(MemoryRef layer, bool inserting) {
+    if (objects_selected(layer)) return;
+    const CellRange selection = current_selection(layer);
+    const int16_t choice = whole_rows(selection)      ? int16_t(kEntireRows)
+                           : whole_columns(selection) ? int16_t(kEntireColumns)
+                                                      : ask_cell_shift(inserting);
+    if (choice < 0) return;
+    insert_or_delete_cells(layer, inserting, choice);
+}
+
+// ---- Enabling ----------------------------------------------------------------
+
+// An item takes the text of the list's entry; the menu's own text stays while
+// the list has none.
+void name_item(pf::MenuRef menu, int16_t item, int text) {
+    const std::string name = pf::get_indexed_string(kEditTexts, text);
+    if (!name.empty()) pf::set_menu_item_text(menu, item, name);
+}
+
+void enable_item(pf::MenuRef menu, int16_t item, bool enabled) {
+    if (enabled) pf::enable_menu_item(menu, item);
+    else pf::disable_menu_item(menu, item);
+}
+
+bool clipboard_holds_cells() {
+    if (!g_Clip) return false;
+    const bool cells = static_cast<const ClipRecord*>(UseMemory(g_Clip))->cells != nullptr;
+    UnuseMemory(g_Clip);
+    return cells;
+}
+
+void set_text_editor_items(pf::MenuRef menu) {
+    enable_item(menu, kPasteItem, ScrapAvailable() != 0 || clipboard_holds_cells());
+    name_item(menu, kClearItem, kClearTextText);
+    name_item(menu, kSelectAllItem, kSelectAllTextText);
+    pf::disable_menu_item(menu, kPasteSpecialItem);
+    for (int16_t item = kFindItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
+}
+
+void set_cell_items(pf::MenuRef menu, MemoryRef layer) {
+    if (!clipboard_holds_cells()) {
+        const uint32_t scrap = ScrapAvailable();
+        enable_item(menu, kPasteSpecialItem, scrap == pf::kScrapText);
+        enable_item(menu, kPasteItem, scrap != 0);
+    }
+    name_item(menu, kClearItem, kClearCellsText);
+    if (objects_selected(layer)) {
+        for (int16_t item = kFillItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
+        name_item(menu, kSelectAllItem, kSelectAllObjectsText);
+        return;
+    }
+    name_item(menu, kSelectAllItem, kSelectAllCellsText);
+    const CellRange selection = current_selection(layer);
+    const bool rows = whole_rows(selection), columns = !rows && whole_columns(selection);
+    name_item(menu, kInsertItem, rows ? kInsertRowsText : columns ? kInsertColumnsText : kInsertCellsText);
+    name_item(menu, kDeleteItem, rows ? kDeleteRowsText : columns ? kDeleteColumnsText : kDeleteCellsText);
+}
+
+// The layer the commands act on: the given document window's, else (from the
+// command bar) the front document window's; none without one.
+MemoryRef command_layer(MemoryRef window_record) {
+    if (!window_record) window_record = front_document_record();
+    return window_record ? doc_window_layer(window_record) : nullptr;
+}
+
+void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer); }
+
+}  // namespace
+
+uint32_t ScrapAvailable() {
+    if (pf::scrap_has_flavour(kPictureFlavour)) return kPictureFlavour;
+    return pf::scrap_has_flavour(pf::kScrapText) ? pf::kScrapText : 0;
+}
+
+void set_edit_menu(MemoryRef window_record) {
+    pf::MenuRef menu = pf::get_menu_handle(kEditMenuId);
+    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    if (!menu || !layer) return;
+    for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
+    set_undo(window_record);
+    if (GetActiveEditor(layer)) set_text_editor_items(menu);
+    else set_cell_items(menu, layer);
+}
+
+int16_t move_cells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
+    if (check_access(layer)) return layer_alert(layer, kProtectedAlert);
+    return MoveSheetCells(dcol, drow, confirm, undo_kind, layer);
+}
+
+MoveTarget read_move_target(const unsigned char* text, const CellRange& selection, CellPoint* delta) {
+    const unsigned char* at = text + 1;
+    const unsigned char* end = text + 1 + text[0];
+    unsigned char letters[256];
+    letters[0] = 0;
+    while (at < end && std::isalpha(*at)) letters[++letters[0]] = *at++;
+    int32_t row = 0;
+    int digits = 0;
+    while (at < end && std::isdigit(*at) && digits <= kLongestRowNumber) row = row * 10 + (*at++ - '0'), ++digits;
+    const int16_t column = ColumnToNumber(letters);
+    if (column < 0 || digits == 0) return MoveTarget::kNotACell;
+    if (digits > kLongestRowNumber || row < 1 || !cell_in_grid(row - 1, column)) return MoveTarget::kOffGrid;
+    *delta = CellPoint{int16_t(row - 1 - selection.topLeft.v), int16_t(column - selection.topLeft.h)};
+    const int bottom = selection.botRight.v + delta->v, right = selection.botRight.h + delta->h;
+    return cell_in_grid(bottom, right) ? MoveTarget::kCell : MoveTarget::kOffGrid;
+}
+
+int16_t insert_or_delete_cells(MemoryRef layer, bool inserting, int16_t choice) {
+    if (choice == kShiftVertically || choice == kShiftHorizontally)
+        return shift_cells(layer, inserting, choice == kShiftVertically);
+    const int16_t rows = choice == kEntireRows ? 1 : 0;
+    const int16_t error = inserting ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows);
+    if (error && error != kCellsOffGridErr) show_file_error(error);
+    return error;
+}
+
+void DoEditMenu(MemoryRef window_record, int16_t item) {
+    MemoryRef layer = command_layer(window_record);
+    if (!layer) return;
+    switch (item) {
+        case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
+        case kRedoItem: DoRedo(GetWorkSheet(layer)); break;
+        case kSelectAllItem: select_all(layer); break;
+        case kInsertItem: insert_or_delete(layer, true); break;
+        case kDeleteItem: insert_or_delete(layer, false); break;
+        case kMoveCellsItem: run_move_cells(layer); break;
+        case kCutItem:
+        case kCopyItem:
+        case kPasteItem:
+        case kClearItem:
+        case kPasteSpecialItem:
+        case kFindItem:
+        case kFindAgainItem:
+        case kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
+        default: break;
+    }
+}
+
+void DoFillMenu(MemoryRef window_record, int16_t item) {
+    MemoryRef layer = command_layer(window_record);
+    if (!layer || objects_selected(layer)) return;
+    int16_t error = 0;
+    switch (item) {
+        case kFillDownItem: error = FillDown(layer, 0); break;
+        case kFillRightItem: error = FillRight(layer, 0); break;
+        case kFillUpItem: error = FillDown(layer, 1); break;
+        case kFillLeftItem: error = FillRight(layer, 1); break;
+        default: break;
+    }
+    if (error) show_file_error(error);
+}
