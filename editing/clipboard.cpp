@@ -204,6 +204,12 @@ int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t) {
     return copy_range(layer, selection, remove != 0);
 }
 
+int16_t edit_cut_copy(MemoryRef layer, bool cut) {
+    const int16_t answer = Cut_Copy_Clear(layer, cut ? 1 : 0, 1);
+    if (answer == kEditDone) PutToScrap(1);
+    return answer;
+}
+
 // ---- Clear ---------------------------------------------------------------------
 
 namespace {

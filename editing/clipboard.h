@@ -44,6 +44,10 @@ enum EditRefusal : int16_t {
 int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut);
 int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t to_clipboard);
 
+// Cut and Copy of the Edit menu: the selection into the clipboard, exported
+// to the system clipboard at once.
+int16_t edit_cut_copy(MemoryRef layer, bool cut);
+
 // Clear modes of the Clear dialog.
 enum ClearMode : int16_t { kClearAll = 0, kClearFormats = 1, kClearContents = 2 };
 int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode);
@@ -114,6 +118,8 @@ void report_clip_text_losses();
 
 int16_t paste_range(MemoryRef layer, const CellRange& selection);
 int16_t DoPaste(MemoryRef layer);
+// Paste of the Edit menu: newer content of the system clipboard first.
+int16_t edit_paste(MemoryRef layer);
 
 // ---- Paste special ----------------------------------------------------------
 

@@ -251,3 +251,8 @@ int16_t paste_range(MemoryRef layer, const CellRange& selection) {
 }
 
 int16_t DoPaste(MemoryRef layer) { return paste_range(layer, layer_selection(layer)); }
+
+int16_t edit_paste(MemoryRef layer) {
+    ReadClip();
+    return DoPaste(layer);
+}

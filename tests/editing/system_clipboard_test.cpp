@@ -66,6 +66,19 @@ TEST_F(SystemClipboard, TextsWithTabsOrLineEndsGoOutQuotedAndComeBackWhole) {
     EXPECT_EQ(cell(6, 1), "C:7");
 }
 
+TEST_F(SystemClipboard, TheMenusCopyExportsAtOnceAndItsPasteTakesNewerText) {
+    put_number(0, 0, 42);
+    select_range(cells(0, 0, 0, 0));
+    ASSERT_EQ(edit_cut_copy(layer, false), kEditDone);
+    EXPECT_EQ(system_text(), "42");  // one cell: its text alone
+    select_range(cells(3, 3, 3, 3));
+    ASSERT_EQ(edit_paste(layer), kEditDone);
+    EXPECT_EQ(cell(3, 3), "C:42");
+    pf::driver_set_system_clipboard("7\t8\n");
+    ASSERT_EQ(edit_paste(layer), kEditDone);
+    EXPECT_EQ(cell(3, 4), "C:8");
+}
+
 TEST_F(SystemClipboard, ExportWaitsForForceOrASmallBlock) {
     for (int16_t row = 0; row < 20; ++row) put_number(row, 0, row);
     ASSERT_EQ(copy(cells(0, 0, 19, 0)), kEditDone);
