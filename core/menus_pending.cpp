@@ -1,6 +1,6 @@
 // Menu items whose commands are not built yet are dimmed rather than doing
-// nothing when chosen; Close is dimmed while no document window is open. An
-// entry leaves this table when its command is built.
+// nothing when chosen; Close, Save and Save As are dimmed while no document
+// window is open. An entry leaves this table when its command is built.
 #include "core/app_menus.h"
 #include "platform/menus/menus.h"
 
@@ -8,6 +8,8 @@ namespace {
 
 constexpr int16_t kWholeMenu = 0;
 constexpr int16_t kCloseItem = 4;
+constexpr int16_t kSaveItem = 6;
+constexpr int16_t kSaveAsItem = 7;
 
 struct PendingItems {
     int16_t menu;
@@ -18,7 +20,7 @@ struct PendingItems {
 constexpr PendingItems kPending[] = {
     {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 2, 2},             // Open (its dialog)
-    {kFileMenu, 6, 17},            // Save to Print
+    {kFileMenu, 8, 17},            // Revert to Print
     {kEditMenu, 4, 8},             // Cut to Paste Special
     {kEditMenu, 11, 13},           // Find, Find Again, Spelling
     {131, kWholeMenu, 0},          // Format
@@ -48,6 +50,8 @@ void dim_pending_commands() {
         for (int16_t item = pending.first; item <= pending.last; ++item)
             titles_changed |= set_enabled(menu, item, false);
     }
-    if (pf::MenuRef file = pf::get_menu_handle(kFileMenu)) set_enabled(file, kCloseItem, FrontDocWindow() != nullptr);
+    if (pf::MenuRef file = pf::get_menu_handle(kFileMenu)) {
+        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, FrontDocWindow() != nullptr);
+    }
     if (titles_changed) pf::draw_menu_bar();
 }

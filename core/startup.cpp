@@ -151,6 +151,7 @@ void app_shutdown() {
     switch_language(0);
     WritePrefs();
     dispose_task_windows();
+    DisposeEntryLine();
     window_list = DisposeNonNilMemory(window_list);
     msMachineShutdown(&quorvin_rsrv);
     if (swap_file_ref != 0) access_vm_file(&swap_file_ref);

@@ -190,7 +190,10 @@ void click_bar_switch(pf::Point where) {
 
 bool click_entry_row(pf::Point where) {
     if (Editor_Wind) {
-        if (where.h >= edit_rect.left) return true;  // the editor takes its own clicks
+        if (where.h >= edit_rect.left) {
+            if (pf::pt_in_rect(where, edit_rect)) ClickEditor(Editor_Wind);
+            return true;
+        }
         if (pf::pt_in_rect(where, accept_box_rect())) {
             if (track_box(accept_box_rect())) EditKey(kEnterKey, 0);
             return true;
@@ -268,6 +271,7 @@ int32_t update_CommandBar_proc(EventRecord*, uintptr_t, uintptr_t) {
     draw_button_area(depth);
     draw_separators();
     draw_boxes();
+    draw_entry_line(edit_rect);
     draw_bar_switch_icon(depth);
     if (has_current_bar) {
         for (ButtonRecord& button : current_bar.buttons) draw_command_button(button, IconBar, depth);

@@ -1,7 +1,7 @@
 // Document-window services of the recalculation, in their least form: a layer
 // given a window (SetSheetWind) stands for a document window showing it; the
 // list runs through the open workbooks and their layers in order, not in the
-// windows' front-to-back order. No entry line is edited yet.
+// windows' front-to-back order.
 #include "core/task_manager.h"
 #include "formula/calc_services.h"
 #include "model/calc_globals.h"
@@ -46,7 +46,6 @@ MemoryRef document_window_layer(LayerWindow window) {
 }
 
 void select_document_window(LayerWindow) {}
-bool entry_line_editing() { return false; }
 // A long recalculation lets the front document window do its idle work.
 void idle_document_windows() {
     WindowRef front = FrontDocWindow();
@@ -56,13 +55,6 @@ void idle_document_windows() {
     EventRecord event{};
     event.where = pf::mouse_location();
     call_task_in_port(task.idle, front, &event, task.app_ref, uintptr_t(front));
-}
-
-void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    sheet->active_cell = cell;
-    sheet->selection = range ? *range : CellRange{cell, cell};
-    release_layer(layer);
 }
 
 void ChartIdle() {}

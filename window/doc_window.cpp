@@ -16,6 +16,9 @@
 #include "shell/app_prefs.h"
 #include "shell/shell_services.h"
 #include "window/cell_geometry.h"
+#include "window/entry_line.h"
+#include "window/in_cell_editor.h"
+#include "window/sheet_mouse.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
@@ -165,6 +168,8 @@ int32_t update_doc_proc(EventRecord*, uintptr_t app_ref, uintptr_t) {
                                          int16_t(port.right - kScrollBarWidth)});
     Draw_Spreadsheet(sheet_area, layer);
     pf::dispose_region(sheet_area);
+    InvertCells(layer);
+    redraw_in_cell_editor(layer);
     return 1;
 }
 
@@ -226,6 +231,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);
+    IdleEditor();
     pf::pen_normal();
     return 1;
 }
@@ -241,6 +247,7 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
     release_layer(fields.sheet);
+    sheet_click_in_window(as_record(app_ref), fields.sheet);
     set_refresh_request();
     return 1;
 }

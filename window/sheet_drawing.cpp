@@ -12,6 +12,7 @@
 #include "platform/draw/text.h"
 #include "printing/page_breaks.h"
 #include "window/cell_geometry.h"
+#include "window/clip_scope.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
 
@@ -335,25 +336,6 @@ int16_t baseline_of(const RowDrawState& s) {
         return int16_t(s.box.top + height / 2 + info.descent);
     return int16_t(s.box.bottom - info.descent - 1);
 }
-
-// Clips drawing to the intersection of the current clip and a rectangle until the scope ends.
-struct ClipScope {
-    explicit ClipScope(const pf::Rect& r) : saved(pf::new_region()) {
-        pf::get_clip(saved);
-        pf::RgnHandle box = pf::new_region();
-        pf::rect_region(box, r);
-        pf::sect_region(box, saved, box);
-        pf::set_clip(box);
-        pf::dispose_region(box);
-    }
-    ~ClipScope() {
-        pf::set_clip(saved);
-        pf::dispose_region(saved);
-    }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-    pf::RgnHandle saved;
-};
 
 // Styled text is never cut: where it does not fit its cell it is clipped inside it.
 void draw_styled_text(RowDrawState& s) {

@@ -1,8 +1,9 @@
 // Stand-ins for the parts of the worksheet window not built yet: the File and
-// Layer menus open and close documents without asking, the entry line takes
-// no keys, the selection is not highlighted, and a document window closes
-// without a save question.
+// Layer menus open, save and close documents without asking, and a document
+// window closes without a save question.
 #include "core/app_menus.h"
+#include "files/document_file.h"
+#include "files/document_saving.h"
 #include "files/files_services.h"
 #include "model/layer.h"
 #include "model/model_services.h"
@@ -12,6 +13,7 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "window/doc_window.h"
+#include "window/entry_line.h"
 #include "window/window_services.h"
 
 namespace {
@@ -19,7 +21,15 @@ namespace {
 constexpr int16_t kFileNew = 1;
 constexpr int16_t kFileOpen = 2;
 constexpr int16_t kFileClose = 4;
+constexpr int16_t kFileSave = 6;
+constexpr int16_t kFileSaveAs = 7;
 constexpr int kPendingBeepTicks = 9;
+
+// Save and Save As of the front document, all layers.
+void save_front_document(bool save_as) {
+    MemoryRef record = window_doc_record(FrontDocWindow());
+    if (MemoryRef layer = record ? doc_window_layer(record) : nullptr) DoSave(save_as, layer, kWholeWorkbook);
+}
 
 }  // namespace
 
@@ -31,6 +41,8 @@ void DoFileMenu(MemoryRef, int16_t item) {
         case kFileClose:
             if (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
             break;
+        case kFileSave: save_front_document(false); break;
+        case kFileSaveAs: save_front_document(true); break;
         default: pf::sys_beep(kPendingBeepTicks); break;
     }
 }
@@ -39,28 +51,15 @@ void DoLayerMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 
 void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 
-void EditorKey(unsigned char, MemoryRef, int16_t) {}
-
-// No cell is ever being edited yet.
-MemoryRef Editor_Wind = nullptr;
-void* entry_line_editor() { return nullptr; }
-void ClickEditor(MemoryRef) {}
-void IdleEditor() {}
-int16_t CheckFormula() { return 0; }
-bool AddSumRange(MemoryRef, CellRange*) { return false; }
-void FakeMouse(MemoryRef, const CellRange*) {}
-void AddFunctionStr(const unsigned char*) {}
-
 int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }
 void CellsScrolled(MemoryRef) {}
-
-void InvertCells(MemoryRef) {}
 
 // Closing forgets the layer's window; the workbook goes with its last window.
 int32_t DocumentClose(EventRecord*, uintptr_t app_ref, uintptr_t) {
     MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
     if (!record) return 1;
     const DocWindowRecord fields = read_doc_window(record);
+    if (Editor_Wind == record) DeActivateEditor();
     RemoveFromWindowMenu(fields.window);
     if (fields.window) pf::kill_controls(fields.window);
     if (fields.sheet) SetSheetWind(fields.sheet, nullptr);

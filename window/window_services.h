@@ -23,14 +23,17 @@ void GetUntitledName(unsigned char* out);
 extern int16_t untitled_ctr;
 void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
 // The entry line: the document window whose cell is being edited (none when
-// no cell is), its text engine instance, a click that starts editing the
-// front document's active cell, the caret's blink, and whether its text is a
-// formula that does not parse (non-zero).
+// no cell is), its text engine instance, a click into it (which starts editing
+// the front document's active cell, or moves the caret), the caret's blink,
+// whether its text is a formula (non-zero), its drawing in its area of the
+// command bar, and its end at quitting.
 extern MemoryRef Editor_Wind;
 void* entry_line_editor();
 void ClickEditor(MemoryRef record);
 void IdleEditor();
 int16_t CheckFormula();
+void draw_entry_line(const pf::Rect& area);
+void DisposeEntryLine();
 // The numeric cells next to the active cell that AutoSum adds (false when
 // none), and a range fed to the reference being pointed out in a formula.
 bool AddSumRange(MemoryRef layer, CellRange* range);

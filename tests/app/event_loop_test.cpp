@@ -277,12 +277,14 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     pf::MenuRef file = pf::get_menu_handle(129);
     enable_menus();
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 4));  // Close, with no document
-    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save, with no document
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 8));  // Revert
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 1));   // New
     EXPECT_FALSE(pf::get_menu_handle(131)->enabled);  // the whole Format menu
     new_document();
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
+    EXPECT_TRUE(pf::is_menu_item_enabled(file, 6));
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 4));  // Cut
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 18));  // Move Cells
     // A modal dialog enables the menus again; the next enabling dims them once more.

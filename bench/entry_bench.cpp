@@ -1,0 +1,189 @@
+// One typed entry on a sheet of 10^5 formulas: the time from the committed
+// text to the stored cell (parse, circular-reference check, first
+// evaluation, undo record, store), without the recalculation that follows;
+// and the same with the entry's row drawn again in a 1280 x 800 window.
+#include <benchmark/benchmark.h>
+
+#include <cairo.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "core/number_text.h"
+#include "formula/parser.h"
+#include "formula/recalc.h"
+#include "model/calc_globals.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/resources/resources.h"
+#include "resource_bundle.h"
+#include "shell/app_prefs.h"
+#include "model/model_services.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/text.h"
+#include "window/cell_entry.h"
+#include "window/sheet_drawing.h"
+
+namespace {
+
+constexpr int kRows = 10000;
+constexpr int kColumns = 10;
+constexpr int kWidth = 1280, kHeight = 800;
+
+std::string reference(int row, int column) {
+    unsigned char letters[8];
+    NumberToColumn(letters, int16_t(column));
+    return std::string(reinterpret_cast<const char*>(letters + 1), letters[0]) + std::to_string(row + 1);
+}
+
+// A workbook whose layer holds kColumns chains of kRows formulas, each cell
+// the one above plus one.
+struct FormulaSheet {
+    MemoryRef workbook = nullptr;
+    MemoryRef layer = nullptr;
+    int window_tag = 0;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+    pf::Port port;
+
+    FormulaSheet() {
+        msMemStartup(&mem_globals, 0);
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        pf::resources_install(resource_bundle_data(), resource_bundle_size());
+        Init_Quorvin_Globals();
+        ParameterFactorySettings(&app_prefs);
+        pg_setUndoLevels(10);
+        CellFormat settings;
+        GetDefaultFormat(settings.bytes);
+        std::vector<uint8_t> info(74, 0);
+        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
+                                 settings.bytes);
+        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
+        SetSheetWind(layer, &window_tag);
+        fill();
+        lay_out();
+    }
+    ~FormulaSheet() {
+        pf::set_port(nullptr);
+        pf::close_port(port);
+        cairo_surface_destroy(surface);
+        DisposeWorkSheet(workbook);
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+    }
+
+    std::vector<uint8_t> compiled(int row, int column, const std::string& text) {
+        unsigned char typed[256];
+        typed[0] = uint8_t(text.size());
+        std::memcpy(typed + 1, text.data(), text.size());
+        MemoryRef parsed = nullptr;
+        int16_t kind = 0;
+        parse_formula_text(typed, CellPoint{int16_t(row), int16_t(column)}, layer, &parsed, &kind, nullptr);
+        auto* bytes = static_cast<uint8_t*>(UseMemory(parsed));
+        std::vector<uint8_t> out(bytes, bytes + GetByteSize(parsed));
+        UnuseMemory(parsed);
+        DisposeMemory(parsed);
+        return out;
+    }
+
+    static void append_cell(std::vector<uint8_t>& block, int column, uint8_t type, const std::vector<uint8_t>& body) {
+        const size_t at = block.size();
+        block.resize(at + kCellHeaderSize + body.size() + kNumberSlotSize, 0);
+        uint8_t* cell = block.data() + at;
+        GetDefaultFormat(cell);
+        _SetCellID_(cell, int16_t(column));
+        cell[kFmtCellType] = type;
+        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
+        _SetCellLength_(cell, int16_t(kCellHeaderSize + body.size() + kNumberSlotSize));
+        _SetFormulaLength_(cell, int16_t(body.size()));
+        _SetResultType_(cell, type == kCellFormula ? kResultNumber : 0);
+        store_i16(cell + kFmtStyleLength, 0);
+        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
+    }
+
+    void fill() {
+        std::vector<uint8_t> block;
+        for (int row = 0; row < kRows; ++row) {
+            const size_t row_at = block.size();
+            block.resize(row_at + kRowHeaderSize, 0);
+            _SetRowID_(block.data() + row_at, int16_t(row));
+            for (int column = 0; column < kColumns; ++column) {
+                if (row == 0) append_cell(block, column, kCellConstant, std::vector<uint8_t>(kNumberSlotSize, 0));
+                else append_cell(block, column, kCellFormula, compiled(row, column, "=" + reference(row - 1, column) + "+1"));
+            }
+            _SetRowLength_(block.data() + row_at, uint32_t(block.size() - row_at));
+        }
+        MemoryRef cells = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
+        InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, cells, layer);
+        DisposeMemory(cells);
+    }
+
+    // The layer's panes in an image port of the window's size.
+    void lay_out() {
+        pf::set_text_antialiasing(false);
+        pf::open_port(port, surface, kWidth, kHeight);
+        pf::set_port(&port);
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->view_rect = pf::Rect{0, 0, kHeight - 15, kWidth - 15};
+        sheet->flags |= kLayerGridLines | kLayerHeadings;
+        release_layer(layer);
+        SetActiveRects(layer);
+    }
+
+    int32_t enter(int row, int column, const std::string& text) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->active_cell = CellPoint{int16_t(row), int16_t(column)};
+        sheet->selection = CellRange{sheet->active_cell, sheet->active_cell};
+        sheet->flags |= kLayerFormatStale;
+        release_layer(layer);
+        MemoryRef block = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+        uint16_t offset = 0;
+        const int32_t answer = Enter_Data(layer, block, nullptr, &offset, 0);
+        DisposeMemory(block);
+        return answer;
+    }
+};
+
+FormulaSheet& sheet() {
+    static FormulaSheet shared;
+    return shared;
+}
+
+void run_entry(benchmark::State& state, int row, int column, const std::string& text) {
+    FormulaSheet& s = sheet();
+    for (auto _ : state) {
+        if (s.enter(row, column, text) != kEntryStored) state.SkipWithError("entry refused");
+    }
+}
+
+// A number typed into the middle of the formulas.
+void BM_NumberEntry(benchmark::State& state) { run_entry(state, kRows / 2, kColumns / 2, "42"); }
+// A formula at the end of a chain: the circular-reference check walks its precedents.
+void BM_FormulaAtChainEnd(benchmark::State& state) {
+    run_entry(state, kRows, 0, "=" + reference(kRows - 1, 0) + "*2");
+}
+// A formula summing a whole column of formulas.
+void BM_SumOfAColumn(benchmark::State& state) {
+    run_entry(state, kRows + 1, 1, "=SUM(" + reference(0, 1) + ":" + reference(kRows - 1, 1) + ")");
+}
+// A number typed into a visible formula cell, its row drawn again.
+void BM_NumberEntryRedrawn(benchmark::State& state) {
+    FormulaSheet& s = sheet();
+    for (auto _ : state) {
+        if (s.enter(5, 3, "42") != kEntryStored) state.SkipWithError("entry refused");
+        DrawEntryCell(s.layer, 5, 5);
+    }
+}
+// A text typed beside the formulas.
+void BM_TextEntry(benchmark::State& state) { run_entry(state, 5, kColumns + 1, "Quarterly totals"); }
+
+BENCHMARK(BM_NumberEntry)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NumberEntryRedrawn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormulaAtChainEnd)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SumOfAColumn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextEntry)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Types into a document with the real program under Xvfb: 1, 2, 3 and
+# =SUM(A1:A3) down column A, then 10 over A1, and in B1 a formula whose
+# reference is pointed at with an arrow key; saves with Ctrl-S and reads the
+# file back with the converter (screenshots typed_road_*.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+sheetconv="$(dirname "$quorvin")/tools/sheetconv"
+source "$(dirname "$0")/xvfb_session.bash"
+require_tools
+[ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
+start_xvfb 1024x768
+work=$(mktemp -d)
+trap 'stop_session; rm -rf "$work"' EXIT
+
+# A document with nothing in it, made by the converter from an empty table.
+: > "$work/empty.csv"
+"$sheetconv" "$work/empty.csv" "$work/road.qrv" || fail "no empty document"
+saved_size=$(stat -c %s "$work/road.qrv")
+
+dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+start_app "$quorvin" "$work/road.qrv"
+xdotool windowmove "$window" 0 0
+shoot_until typed_road_open.png has_document typed_road_open.png || fail "no document window"
+dy=$(document_drop typed_road_open.png)
+a4="72x14+36+$((108 + dy))"
+
+keys() { xdotool key --window "$window" --delay 30 "$@"; }
+typed() { xdotool type --window "$window" --delay 30 "$1"; }
+typed 1; keys Return
+typed 2; keys Return
+typed 3; keys Return
+typed "=SUM(A1:A3)"
+typed_in_cell() { [ "$(dark_pixels "$1" "$a4")" -gt 60 ]; }
+shoot_until typed_road_in_cell.png typed_in_cell typed_road_in_cell.png || fail "the typed text is not shown in A4"
+keys Return
+keys Up Up Up Up
+typed 10; keys Return
+keys Up Right
+typed "="; keys Left
+typed "*2"; keys Return
+keys ctrl+s
+
+saved() { [ "$(stat -c %s "$work/road.qrv")" != "$saved_size" ]; }
+wait_for 60 saved || fail "Ctrl-S did not save the document"
+shoot typed_road_saved.png
+quit_app
+
+"$sheetconv" --values "$work/road.qrv" "$work/road.csv" || fail "the converter cannot read the saved document"
+expected=$'10,20\n2\n3\n15'
+actual=$(tr -d '\r' < "$work/road.csv" | sed 's/,*$//')
+[ "$actual" = "$expected" ] || fail "saved cells differ: $(tr '\n' '|' <<< "$actual")"
+echo "typed road: ok"

@@ -1,0 +1,184 @@
+// Cell data entry: every kind of entry against the stored cell, refusals
+// that change nothing, and the undo record of an entry.
+#include "entry_fixture.h"
+
+#include <cmath>
+
+#include "model/cell_formats.h"
+#include "model/display_text.h"
+#include "shell/app_prefs.h"
+#include "window/keyboard_navigation.h"
+
+namespace {
+
+TEST_F(EntryTest, NumbersAreStoredAsConstantsWithTheTypedText) {
+    struct Case {
+        const char* typed;
+        double value;
+    } cases[] = {{"12", 12}, {"-3.5", -3.5}, {"1,234.5", 1234.5}, {"2e3", 2000}, {"1 1/2", 1.5}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(enter_at(0, 0, c.typed), kEntryStored) << c.typed;
+        const Stored s = stored(0, 0);
+        EXPECT_EQ(s.type, kCellConstant) << c.typed;
+        EXPECT_DOUBLE_EQ(s.number(), c.value) << c.typed;
+        EXPECT_EQ(s.typed(), c.typed);
+        EXPECT_EQ(s.result_type, kResultNumber);
+    }
+    EXPECT_EQ(stored(0, 0).code, kFormatFraction) << "a fraction shows as one";
+    EXPECT_TRUE(store_is_sound(GetSpreadSheetCells(layer)));
+}
+
+TEST_F(EntryTest, NumbersFollowTheSystemsDecimalComma) {
+    use_system_settings(',', '.', ';', '.', 1);
+    ASSERT_EQ(enter_at(0, 0, "1.234,5"), kEntryStored);
+    EXPECT_EQ(stored(0, 0).type, kCellConstant);
+    EXPECT_DOUBLE_EQ(stored(0, 0).number(), 1234.5);
+    ASSERT_EQ(enter_at(1, 0, "15/3/2024"), kEntryStored);
+    const Stored date = stored(1, 0);
+    EXPECT_EQ(date.type, kCellConstant);
+    EXPECT_TRUE(is_date_format(date.code));
+    EXPECT_EQ(date.flags_b & 0x1E, 0x08) << "day-month-year order";
+}
+
+TEST_F(EntryTest, DatesAndTimesTakeTheirFormats) {
+    app_prefs.default_format[5] = 3;
+    ASSERT_EQ(enter_at(0, 0, "3/15/2024"), kEntryStored);
+    EXPECT_EQ(stored(0, 0).type, kCellConstant);
+    EXPECT_EQ(stored(0, 0).code, 3) << "the preferences' date format";
+    EXPECT_EQ(stored(0, 0).flags_b & 0x1E, 0x02);
+    EXPECT_EQ(stored(0, 0).typed(), "3/15/2024");
+    ASSERT_EQ(enter_at(1, 0, "10:30"), kEntryStored);
+    EXPECT_EQ(stored(1, 0).code, 21);
+    EXPECT_NEAR(std::fmod(stored(1, 0).number(), 1.0), 10.5 / 24, 1e-9);
+    ASSERT_EQ(enter_at(2, 0, "10:30:15"), kEntryStored);
+    EXPECT_EQ(stored(2, 0).code, 22);
+    ASSERT_EQ(enter_at(3, 0, "3/15/2024 10:30"), kEntryStored);
+    EXPECT_EQ(stored(3, 0).code, 25);
+}
+
+TEST_F(EntryTest, TextsQuotedTextsAndALoneEqualSignAreText) {
+    for (const char* typed : {"hello", "'123", "=", "12 apples"}) {
+        ASSERT_EQ(enter_at(0, 0, typed), kEntryStored) << typed;
+        EXPECT_EQ(stored(0, 0).type, kCellText) << typed;
+        EXPECT_EQ(stored(0, 0).body_text(), typed);
+    }
+}
+
+TEST_F(EntryTest, FormulasAreStoredWithTheirFirstResult) {
+    put_number(0, 0, 1);
+    put_number(1, 0, 2);
+    put_number(2, 0, 3);
+    ASSERT_EQ(enter_at(3, 0, "=SUM(A1:A3)"), kEntryStored);
+    const Stored s = stored(3, 0);
+    EXPECT_EQ(s.type, kCellFormula);
+    EXPECT_EQ(s.result_type, kResultNumber);
+    EXPECT_DOUBLE_EQ(result(3, 0), 6);
+    EXPECT_EQ(formula(3, 0), "=SUM(A1:A3)");
+    ASSERT_EQ(enter_at(4, 0, "=\"a\"&\"b\""), kEntryStored);
+    EXPECT_EQ(stored(4, 0).result_type, kResultText);
+    EXPECT_EQ(text_result(4, 0), "ab");
+    ASSERT_EQ(enter_at(5, 0, "=25%"), kEntryStored);
+    EXPECT_DOUBLE_EQ(result(5, 0), 0.25);
+}
+
+TEST_F(EntryTest, RefusedFormulasChangeNothingAndMarkTheirFault) {
+    ASSERT_EQ(enter_at(0, 0, "7"), kEntryStored);
+    const auto before = workbook_state();
+    const int undos = undo_count();
+    uint16_t offset = 0;
+    select(0, 0);
+    EXPECT_GT(type_entry("=1+*2", 0, &offset), 1);
+    EXPECT_GE(offset, 2);
+    EXPECT_LE(offset, 3);
+    EXPECT_EQ(type_entry("=SUM(1,2", 0, &offset), kParseMissingClose);
+    EXPECT_EQ(type_entry("=A1+1"), kEntryCircular) << "its own cell";
+    EXPECT_EQ(workbook_state(), before);
+    EXPECT_EQ(undo_count(), undos);
+}
+
+TEST_F(EntryTest, CircularReferencesThroughOtherCellsAreRefused) {
+    put_formula(0, 1, "=A1*2");
+    EXPECT_EQ(enter_at(0, 0, "=B1+1"), kEntryCircular);
+    EXPECT_FALSE(has_cell(0, 0));
+}
+
+TEST_F(EntryTest, LongTextsAreKeptWholeAndLongFormulasRefused) {
+    const std::string long_text(300, 'x');
+    ASSERT_EQ(enter_at(0, 0, long_text), kEntryStored);
+    EXPECT_EQ(stored(0, 0).type, kCellText);
+    EXPECT_EQ(stored(0, 0).body_text(), long_text);
+
+    ASSERT_EQ(enter_at(1, 0, "5"), kEntryStored);
+    std::string long_formula = "=1";
+    while (long_formula.size() < 300) long_formula += "+1";
+    EXPECT_EQ(enter_at(1, 0, long_formula), kEntryFormulaTooLong);
+    EXPECT_DOUBLE_EQ(stored(1, 0).number(), 5) << "the old cell stays";
+
+    EXPECT_EQ(enter_at(2, 0, std::string(40000, 'y')), kEntryTooLong);
+    EXPECT_FALSE(has_cell(2, 0));
+}
+
+TEST_F(EntryTest, AnEmptyEntryKeepsFormatLabelAndNote) {
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + 2 + 4 + kNumberSlotSize + 1, 0);
+    _SetRowID_(block.data(), 0);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* cell = block.data() + kRowHeaderSize;
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, 0);
+    cell[kFmtCode] = 'P';
+    cell[kFmtCellType] = kCellConstant;
+    cell[kFmtLabelLength] = 2;
+    cell[kFmtNoteLength] = 4;
+    std::memcpy(_labelPtr_(cell), "Lbnote", 6);
+    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+    _SetFormulaLength_(cell, kNumberSlotSize + 1);
+    store_i16(cell + kFmtStyleLength, 0);
+    store_f64(_formulaPtr_(cell), 9);
+    _constTextPtr_(cell)[0] = '9';
+    CellRange at{{0, 0}, {0, 0}};
+    InputCell(&at, block.data(), int32_t(block.size()), layer);
+    ASSERT_EQ(enter_at(0, 0, ""), kEntryStored);
+    const Stored s = stored(0, 0);
+    EXPECT_EQ(s.type, kCellFormatOnly);
+    EXPECT_EQ(s.code, 'P');
+    EXPECT_TRUE(s.body.empty());
+    unsigned char label[256], note[256];
+    GetCellStrings(CellPoint{0, 0}, label, note, layer);
+    EXPECT_EQ(text_of(label), "Lb");
+    EXPECT_EQ(text_of(note), "note");
+    ASSERT_EQ(type_entry("=2*3"), kEntryStored);
+    GetCellStrings(CellPoint{0, 0}, label, note, layer);
+    EXPECT_EQ(text_of(note), "note") << "typing never removes a note";
+}
+
+TEST_F(EntryTest, AnEntryIsOneUndoableStep) {
+    ASSERT_EQ(enter_at(0, 0, "5"), kEntryStored);
+    const auto five = workbook_state();
+    ASSERT_EQ(enter_at(0, 0, "hello"), kEntryStored);
+    EXPECT_EQ(undo_kind(), kUndoEntry);
+    DoUndo(workbook);
+    EXPECT_EQ(workbook_state(), five);
+    DoUndo(workbook);
+    EXPECT_FALSE(has_cell(0, 0));
+}
+
+TEST_F(EntryTest, TheCommittingKeyMovesTheSelection) {
+    select(0, 0);
+    ASSERT_EQ(type_entry("1", kKeyReturn), kEntryStored);
+    EXPECT_EQ(selection(), cells(1, 0, 1, 0));
+    ASSERT_EQ(type_entry("2", kKeyTab), kEntryStored);
+    EXPECT_EQ(selection(), cells(1, 1, 1, 1));
+    ASSERT_EQ(type_entry("3", kKeyEnter), kEntryStored);
+    EXPECT_EQ(selection(), cells(1, 1, 1, 1)) << "Enter stays without the preference";
+}
+
+TEST_F(EntryTest, AStoredEntryRestartsTheRecalculation) {
+    ASSERT_EQ(enter_at(0, 0, "1"), kEntryStored);
+    ASSERT_EQ(enter_at(1, 0, "=A1*10"), kEntryStored);
+    run_until_rest();
+    ASSERT_EQ(enter_at(0, 0, "4"), kEntryStored);
+    run_until_rest();
+    EXPECT_DOUBLE_EQ(result(1, 0), 40);
+}
+
+}  // namespace

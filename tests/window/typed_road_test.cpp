@@ -1,0 +1,200 @@
+// The typed-formula road through the real event loop: keys typed into a new
+// document are stored, shown and recalculated; clicks point at cells while a
+// formula is typed; dragging and shift-clicks select ranges.
+#include "road_fixture.h"
+
+#include "shell/command_bar.h"
+#include "shell/shell_services.h"
+#include "window/in_cell_editor.h"
+
+namespace {
+
+constexpr uint8_t kKeyCodeZ = 6;
+
+TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
+    enter("1");
+    enter("2");
+    enter("3");
+    type("=SUM(A1:A3)");
+    EXPECT_EQ(Editor_Wind, window_doc_record(window));
+    EXPECT_GT(dark(CellPoint{3, 0}), 20) << "the text shows in the cell while it is typed";
+    EXPECT_TRUE(matches_golden("typed_in_cell"));
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+    EXPECT_EQ(value(3, 0), 6);
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{4, 0}));
+    const int six = dark(CellPoint{3, 0});
+    EXPECT_GT(six, 5) << "A4 shows its result";
+    EXPECT_TRUE(matches_golden("typed_sum"));
+
+    click(CellPoint{0, 0});
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{0, 0}));
+    enter("10");
+    EXPECT_EQ(value(0, 0), 10);
+    recalculate_at_idle();
+    EXPECT_EQ(value(3, 0), 15);
+    EXPECT_NE(dark(CellPoint{3, 0}), six) << "A4 redrawn with 15";
+
+    pf::driver_key(kKeyCodeZ, 'z', pf::kCmdKey);
+    run_until_idle();
+    recalculate_at_idle();
+    EXPECT_EQ(value(0, 0), 1);
+    EXPECT_EQ(value(3, 0), 6);
+    EXPECT_EQ(dark(CellPoint{3, 0}), six);
+}
+
+TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
+    click(CellPoint{4, 3});
+    type("=");
+    click(CellPoint{0, 0});
+    type("+");
+    click(CellPoint{1, 1});
+    EXPECT_TRUE(matches_golden("point_mode"));
+    unsigned char text[64];
+    const int32_t length = entry_text(text, sizeof text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size_t(length)), "=A1+B2");
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{4, 3})) << "pointing leaves the edited cell";
+    press_return();
+    uint8_t* cell = nullptr;
+    int16_t size = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &size, CellPoint{4, 3}, layer));
+    EXPECT_EQ(_cellType_(cell), kCellFormula);
+}
+
+TEST_F(TypedRoadTest, DraggingSelectsARangeAndShiftClickStretchesIt) {
+    pf::driver_drag(cell_point(CellPoint{1, 1}), cell_point(CellPoint{3, 2}));
+    run_until_idle();
+    CellRange selection;
+    GetSelectRect(&selection, layer);
+    EXPECT_EQ(selection, (CellRange{{1, 1}, {3, 2}}));
+    EXPECT_TRUE(matches_golden("range_selection"));
+    click(CellPoint{5, 0}, pf::kShiftKey);
+    GetSelectRect(&selection, layer);
+    EXPECT_EQ(selection, (CellRange{{1, 0}, {5, 1}}));
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{1, 1}));
+}
+
+}  // namespace
+
+namespace {
+
+class HeadingTest : public TypedRoadTest {
+protected:
+    pf::Point column_heading(int16_t column) {
+        pf::Point p = cell_point(CellPoint{0, column});
+        p.v = int16_t(pf::window_content_rect(window).top + 7);
+        return p;
+    }
+    pf::Point row_heading(int16_t row) {
+        pf::Point p = cell_point(CellPoint{row, 0});
+        p.h = int16_t(pf::window_content_rect(window).left + 15);
+        return p;
+    }
+    CellRange selected() {
+        CellRange range;
+        GetSelectRect(&range, layer);
+        return range;
+    }
+};
+
+TEST_F(HeadingTest, HeadingsSelectWholeColumnsAndRows) {
+    pf::driver_click(column_heading(2));
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{0, 2}, {kLastCell, 2}}));
+    pf::driver_drag(column_heading(2), column_heading(4));
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{0, 2}, {kLastCell, 4}}));
+    pf::driver_click(column_heading(1), pf::kShiftKey);
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{0, 1}, {kLastCell, 2}})) << "shift keeps whole columns as anchor";
+    pf::driver_click(row_heading(4), pf::kShiftKey);
+    run_until_idle();
+    EXPECT_EQ(selected(), (CellRange{{4, 0}, {4, kLastCell}})) << "a new row selection";
+}
+
+TEST_F(HeadingTest, AColumnHeadingClickedWhileAFormulaIsTypedIsReferenced) {
+    click(CellPoint{2, 5});
+    type("=SUM(");
+    pf::driver_click(column_heading(1));
+    run_until_idle();
+    type(")");
+    unsigned char text[64];
+    const int32_t length = entry_text(text, sizeof text);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size_t(length)), "=SUM(B:B)");
+}
+
+TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlace) {
+    enter("abc");
+    click(CellPoint{0, 0});
+    EXPECT_EQ(Editor_Wind, nullptr) << "a click on the only selected cell opens nothing";
+    click(CellPoint{0, 0});
+    click(CellPoint{0, 0});
+    ASSERT_EQ(Editor_Wind, window_doc_record(window));
+    type("!");
+    unsigned char text[64];
+    const int32_t length = entry_text(text, sizeof text);
+    const std::string line(reinterpret_cast<char*>(text), size_t(length));
+    EXPECT_EQ(line.size(), 4u) << line;
+    EXPECT_NE(line.find("!"), std::string::npos);
+    EXPECT_NE(line.find('a'), std::string::npos) << "the old text stays";
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TypedRoadTest, TheInCellViewGrowsDownForMoreLinesAndNeverShrinks) {
+    click(CellPoint{1, 1});
+    type("first");
+    EXPECT_EQ(WEList.in_cell_range.botRight.v, 1);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, pf::kOptionKey);
+    run_until_idle();
+    type("second");
+    EXPECT_EQ(WEList.in_cell_range.botRight.v, 2) << "one row more for the second line";
+    EXPECT_TRUE(matches_golden("in_cell_two_lines"));
+    pf::driver_key(pf::kKeyCodeBackspace, 8);
+    run_until_idle();
+    for (int i = 0; i < 6; ++i) {
+        pf::driver_key(pf::kKeyCodeBackspace, 8);
+        run_until_idle();
+    }
+    EXPECT_EQ(WEList.in_cell_range.botRight.v, 2) << "the view never shrinks while editing goes on";
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int16_t kOneLine = 17;
+
+TEST_F(TypedRoadTest, TheCommandBarsEntryLineShowsTheCellAndTakesClicks) {
+    pf::WindowRef bar = command_bar_window();
+    ASSERT_NE(bar, nullptr);
+    enter("abc");
+    click(CellPoint{0, 0});
+    const pf::Rect first_line{edit_rect.top, edit_rect.left, int16_t(edit_rect.top + kOneLine), edit_rect.right};
+    EXPECT_TRUE(matches_golden("entry_line_showing", bar, first_line));
+    type("=1+");
+    EXPECT_TRUE(matches_golden("entry_line_editing", bar, first_line)) << "typing replaces the shown text";
+    pf::driver_key(pf::kKeyCodeEscape, 27);
+    run_until_idle();
+
+    const pf::Rect content = pf::window_content_rect(bar);
+    pf::driver_click(pf::Point{int16_t(content.top + edit_rect.top + kOneLine / 2),
+                               int16_t(content.left + edit_rect.right - 20)});
+    run_until_idle();
+    ASSERT_EQ(Editor_Wind, window_doc_record(window)) << "a click in the entry line starts editing";
+    EXPECT_FALSE(MouseInCellEditor(cell_point(CellPoint{0, 0}), layer)) << "with no in-cell view";
+    type("d");
+    press_return();
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell))), "abcd");
+}
+
+}  // namespace

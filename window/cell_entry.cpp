@@ -1,0 +1,308 @@
+// Cell data entry. The new cell is built completely before anything changes;
+// then the old cell is copied for undo, the undo record written, and the new
+// cell stored in place of the old one, so a failure at any step leaves the
+// old cell and the undo list as they were.
+#include "window/cell_entry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "formula/evaluator.h"
+#include "formula/parser.h"
+#include "formula/recalc.h"
+#include "formula/trace.h"
+#include "model/calc_globals.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/display_text.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+#include "shell/app_prefs.h"
+#include "window/keyboard_navigation.h"
+
+namespace {
+
+constexpr uint8_t kDateOrderMask = 0x1E;
+constexpr int kDefaultDateCodeInPrefs = 5;  // format code byte of the preferences' default format
+constexpr uint8_t kFormatDateTime = 25;
+constexpr uint8_t kFormatTimeMinutes = 21;
+constexpr uint8_t kFormatTimeSeconds = 22;
+constexpr uint8_t kFirstTimeFormat = 21;
+constexpr uint8_t kLastTimeFormat = 29;
+constexpr int kLongestCell = 32767;
+
+std::vector<uint8_t> bytes_of(MemoryRef block) {
+    std::vector<uint8_t> bytes;
+    if (!block || GetByteSize(block) == 0) return bytes;
+    auto* p = static_cast<const uint8_t*>(UseMemory(block));
+    bytes.assign(p, p + GetByteSize(block));
+    UnuseMemory(block);
+    return bytes;
+}
+
+CellPoint active_cell(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellPoint cell = sheet->active_cell;
+    release_layer(layer);
+    return cell;
+}
+
+// The label and note bytes of the cell stored now, with their lengths.
+struct LabelNote {
+    std::vector<uint8_t> bytes;
+    uint8_t label_length = 0;
+    uint8_t note_length = 0;
+};
+
+LabelNote label_and_note(MemoryRef layer, CellPoint where) {
+    LabelNote kept;
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return kept;
+    kept.label_length = _labelLength_(cell);
+    kept.note_length = _noteLength_(cell);
+    kept.bytes.assign(_labelPtr_(cell), _labelPtr_(cell) + kept.label_length + kept.note_length);
+    return kept;
+}
+
+// What the entry becomes: the cell type, its body and the bytes after it.
+struct NewCell {
+    uint8_t type = kCellFormatOnly;
+    std::vector<uint8_t> body;
+    std::vector<uint8_t> tail;  // a formula's result or a text's style runs
+    int16_t result_type = 0;
+    bool tail_is_style = false;
+};
+
+std::vector<uint8_t> number_slot(double value) {
+    std::vector<uint8_t> slot(kNumberSlotSize, 0);
+    store_f64(slot.data(), value);
+    return slot;
+}
+
+uint8_t date_order_bit() {
+    switch (dateOrder) {
+        case 2: return 0x04;
+        case 1: return 0x08;
+        case 5: return 0x10;
+        default: return 0x02;
+    }
+}
+
+uint8_t preferred_date_code() { return app_prefs.default_format[kDefaultDateCodeInPrefs]; }
+
+// The number format of a typed date or time.
+uint8_t typed_date_code(const std::vector<uint8_t>& typed, uint8_t code) {
+    if (is_date_format(code) || is_time_format(code)) return code;
+    const auto colons = std::count(typed.begin(), typed.end(), uint8_t(':'));
+    if (colons == 0) return preferred_date_code();
+    if (std::find(typed.begin(), typed.end(), dateSep) != typed.end() ||
+        std::find(typed.begin(), typed.end(), uint8_t('/')) != typed.end())
+        return kFormatDateTime;
+    return colons == 1 ? kFormatTimeMinutes : kFormatTimeSeconds;
+}
+
+// The cell type a kind stores, with its number format written into `header`.
+uint8_t apply_kind(int16_t kind, const std::vector<uint8_t>& typed, uint8_t* header) {
+    uint8_t& code = header[kFmtCode];
+    switch (kind) {
+        case kKindDate: code = typed_date_code(typed, code); break;
+        case kKindDateFormula:
+            if (!is_date_format(code)) code = preferred_date_code();
+            break;
+        case kKindTimeFormula:
+            if (code < kFirstTimeFormat || code > kLastTimeFormat) code = kFormatTimeMinutes;
+            break;
+        case kKindNumberInDateCell: code = kFormatGeneral; break;
+        case kKindFraction: code = kFormatFraction; break;
+        default: break;
+    }
+    if (kind == kKindDate || kind == kKindDateFormula || kind == kKindTimeFormula) header[kFmtFlagsB] |= date_order_bit();
+    const bool formula = kind == kKindFormula || kind == kKindDateFormula || kind == kKindTimeFormula;
+    return formula ? kCellFormula : kCellConstant;
+}
+
+NewCell text_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
+                  uint8_t* header) {
+    NewCell cell;
+    cell.type = kCellText;
+    cell.body = typed;
+    const int16_t runs = styles.size() >= 2 ? load_i16(styles.data()) : 0;
+    if (runs >= 2) {
+        cell.tail = styles;
+        cell.tail_is_style = true;
+    } else if (runs == 1) {
+        synchronise_style(layer, styles.data(), header, false);
+    }
+    return cell;
+}
+
+// A formula evaluated once in its cell; kEntryCircular when it would refer to itself.
+// The layer's row cache is held meanwhile: the check and the evaluation look
+// up every precedent.
+int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, CellPoint where, NewCell* cell) {
+    CalcRowPtr(layer);
+    g_calcSheet = layer;
+    g_calcWork = GetWorkSheet(layer);
+    g_calcCell = where;
+    const bool circular = TraceCell(layer, compiled.data(), int32_t(compiled.size())) == kTraceCircle;
+    if (!circular) {
+        g_calcSheet = layer;
+        g_calcWork = GetWorkSheet(layer);
+        g_calcCell = where;
+        Calculate(compiled.data(), int32_t(compiled.size()));
+    }
+    ReleaseCache(layer);
+    if (circular) return kEntryCircular;
+    cell->type = kCellFormula;
+    cell->body = compiled;
+    cell->result_type = g_resultType;
+    if (g_resultType < 0) cell->tail = number_slot(g_value);
+    else if (g_resultType > 0) cell->tail.assign(g_CellString + 1, g_CellString + 1 + g_CellString[0]);
+    return kEntryStored;
+}
+
+// Parses a typed text of at most 255 bytes into the new cell.
+int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
+                    CellPoint where, uint8_t* header, uint16_t* error_offset, NewCell* cell) {
+    unsigned char text[256];
+    text[0] = uint8_t(typed.size());
+    std::memcpy(text + 1, typed.data(), typed.size());
+    const bool formula = typed[0] == '=';
+    MemoryRef compiled = nullptr;
+    int16_t kind = 0;
+    int32_t offset = 0;
+    const int16_t result = parse_formula_text(text, where, layer, &compiled, &kind, &offset, header[kFmtCode]);
+    const std::vector<uint8_t> compiled_bytes = bytes_of(compiled);
+    DisposeNonNilMemory(compiled);
+    if (formula && result > 1) {
+        *error_offset = uint16_t(std::clamp<int32_t>(offset, 0, int32_t(typed.size())));
+        return result;
+    }
+    if (result != 0 || (formula && compiled_bytes.size() < 2)) {
+        *cell = text_cell(typed, styles, layer, header);
+        return kEntryStored;
+    }
+    const double value = g_value;
+    if (apply_kind(kind, typed, header) == kCellFormula) return formula_cell(compiled_bytes, layer, where, cell);
+    cell->type = kCellConstant;
+    cell->body = number_slot(value);
+    cell->body.insert(cell->body.end(), typed.begin(), typed.end());
+    cell->result_type = kResultNumber;
+    return kEntryStored;
+}
+
+int32_t build_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
+                   CellPoint where, uint8_t* header, uint16_t* error_offset, NewCell* cell) {
+    if (typed.empty()) return kEntryStored;
+    if (typed.size() <= size_t(kLongestParsedEntry))
+        return parsed_cell(typed, styles, layer, where, header, error_offset, cell);
+    if (typed[0] == '=') {
+        *error_offset = uint16_t(kLongestParsedEntry);
+        return kEntryFormulaTooLong;
+    }
+    *cell = text_cell(typed, styles, layer, header);
+    return kEntryStored;
+}
+
+// The one-row block of the new cell: row header, format header, label and
+// note of the old cell, body, tail.
+std::vector<uint8_t> cell_block(CellPoint where, const uint8_t* header, const LabelNote& kept, const NewCell& cell) {
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize);
+    std::memcpy(block.data() + kRowHeaderSize, header, kCellHeaderSize);
+    block.insert(block.end(), kept.bytes.begin(), kept.bytes.end());
+    block.insert(block.end(), cell.body.begin(), cell.body.end());
+    block.insert(block.end(), cell.tail.begin(), cell.tail.end());
+    _SetRowID_(block.data(), where.v);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* record = block.data() + kRowHeaderSize;
+    _SetCellID_(record, where.h);
+    record[kFmtCellType] = cell.type;
+    record[kFmtLabelLength] = kept.label_length;
+    record[kFmtNoteLength] = kept.note_length;
+    _SetFormulaLength_(record, int16_t(cell.body.size()));
+    store_i16(record + kFmtStyleLength, cell.tail_is_style ? int16_t(cell.tail.size()) : int16_t(0));
+    _SetResultType_(record, cell.result_type);
+    _SetCellLength_(record, int16_t(block.size() - kRowHeaderSize));
+    return block;
+}
+
+bool stored_as(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& block) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return false;
+    const size_t expected = block.size() - kRowHeaderSize;
+    return size_t(_cellLength_(cell)) == expected && std::memcmp(cell, block.data() + kRowHeaderSize, expected) == 0;
+}
+
+void drop_newest_undo(MemoryRef layer) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
+    remove_newest_undo(workbook);
+    DisposeUndo(undo);
+}
+
+// Copies the old cell for undo, writes the undo record and stores the block:
+// all of it, or nothing.
+int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& block) {
+    const CellRange range{where, where};
+    MemoryRef old = nullptr;
+    if (!CopyCellInfo(where, where, &old, GetSpreadSheetCells(layer))) return kEntryNoMemory;
+    const int16_t written =
+        WriteUndo(kUndoEntry, kExtentRange, &range, nullptr, old, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
+    DisposeNonNilMemory(old);
+    if (!written) return kEntryNoMemory;
+    const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
+        InputCell(&range, block.data(), int32_t(block.size()), layer);
+    });
+    if (!failed && stored_as(layer, where, block)) return kEntryStored;
+    drop_newest_undo(layer);
+    return kEntryNoMemory;
+}
+
+// Grows the layer's used extent when the cell lies beyond it.
+void extend_layer(MemoryRef layer, CellPoint where) {
+    SpreadSheet* sheet = use_layer(layer);
+    const bool beyond = where.v > sheet->last_row || where.h > sheet->last_column;
+    release_layer(layer);
+    if (beyond) resize_sheet(layer, 1);
+}
+
+}  // namespace
+
+int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key) {
+    *error_offset = 0;
+    uint8_t header[kCellHeaderSize];
+    GetSelectFormat(header, layer, 1);
+    clobberCache(layer);
+    const CellPoint where = active_cell(layer);
+    header[kFmtFlagsB] &= uint8_t(~kDateOrderMask);
+    const std::vector<uint8_t> typed = bytes_of(text);
+    NewCell cell;
+    int32_t refused = kEntryStored;
+    const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
+        refused = build_cell(typed, bytes_of(styles), layer, where, header, error_offset, &cell);
+    });
+    if (failed) return kEntryNoMemory;
+    if (refused) return refused;
+    const LabelNote kept = label_and_note(layer, where);
+    const std::vector<uint8_t> block = cell_block(where, header, kept, cell);
+    if (block.size() - kRowHeaderSize > size_t(kLongestCell)) return kEntryTooLong;
+    if (int32_t failed = store_with_undo(layer, where, block)) return failed;
+    const CellRange range{where, where};
+    DrawCells(&range, layer);
+    if (key) SheetArrowKeys(key, layer);
+    ResetCalc(where, GetSheetWind(layer));
+    extend_layer(layer, where);
+    return kEntryStored;
+}
+
+void add_labelnote(MemoryRef layer, MemoryRef record) {
+    const LabelNote kept = label_and_note(layer, active_cell(layer));
+    if (!kept.bytes.empty()) PtrAndMemory(kept.bytes.data(), record, int32_t(kept.bytes.size()));
+}

@@ -1,0 +1,28 @@
+// Cell data entry: the text typed for the active cell becomes a stored cell
+// (a number, a date or time, a formula or text) in one undoable step.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+
+// Answers of Enter_Data: 0 stored, else an item of the parser's string list
+// (the parser's own codes, and these).
+constexpr int32_t kEntryStored = 0;
+constexpr int32_t kEntryCircular = 14;
+constexpr int32_t kEntryFormulaTooLong = 15;
+constexpr int32_t kEntryTooLong = 16;
+constexpr int32_t kEntryNoMemory = 17;
+
+// The longest entry the parser reads; longer texts are kept as text, and a
+// longer formula is refused.
+constexpr int kLongestParsedEntry = 255;
+
+// Stores `text` (its bytes, no terminator) in the active cell of the layer,
+// with the style runs `styles` (a 16-bit count first) or none. On a refusal
+// nothing changes and `error_offset` marks the place of a formula's fault.
+// After storing, the selection moves by `key` (Return, Tab, Enter, an arrow,
+// or 0 for none).
+int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key);
+// Appends the label and the note of the active cell's present record to a record.
+void add_labelnote(MemoryRef layer, MemoryRef record);

@@ -1,0 +1,519 @@
+// The entry-line editor.
+#include "window/entry_line.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "core/alerts.h"
+#include "core/number_text.h"
+#include "core/string_utils.h"
+#include "core/startup.h"
+#include "core/task_manager.h"
+#include "editing/editing_services.h"
+#include "formula/calc_services.h"
+#include "formula/parser.h"
+#include "model/calc_globals.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+#include "platform/draw/bits.h"
+#include "platform/memory/memory.h"
+#include "platform/windows/windows.h"
+#include "shell/app_prefs.h"
+#include "shell/shell_services.h"
+#include "window/cell_entry.h"
+#include "window/in_cell_editor.h"
+#include "window/keyboard_navigation.h"
+#include "window/point_mode.h"
+#include "window/range_string.h"
+#include "window/selection_tracking.h"
+#include "window/window_services.h"
+
+EntryLineRecord WEList;
+MemoryRef Editor_Wind = nullptr;
+
+namespace {
+
+constexpr int32_t kProtectedAlert = 6;
+constexpr int32_t kLockedAlert = 1;
+constexpr int16_t kEditClearItem = 7;
+constexpr int32_t kWholeText = 0x7FFFFFFF;
+constexpr int32_t kSelectAllEnd = 32000;
+constexpr unsigned char kKeyDelete = 127;
+constexpr int16_t kNoDocumentFont = 1;
+constexpr int16_t kNoDocumentSize = 12;
+
+WEReference instance() { return WEList.instance; }
+
+MemoryRef front_document_record() {
+    WindowRef front = FrontDocWindow();
+    return front ? reinterpret_cast<MemoryRef>(GetTaskAppRef(front)) : nullptr;
+}
+
+bool is_arrow(unsigned char key) { return key >= kKeyLeft && key <= kKeyDown; }
+bool is_commit_key(unsigned char key) {
+    return is_arrow(key) || key == kKeyEscape || key == kKeyTab || key == kKeyEnter || key == kKeyReturn;
+}
+bool is_navigation_key(unsigned char key) {
+    return key == kKeyHome || key == kKeyEnd || key == kKeyPageUp || key == kKeyPageDown;
+}
+
+// Control characters the engine takes while editing.
+bool engine_takes(unsigned char key) {
+    if (key >= 32 && key != kKeyDelete) return true;
+    return key == kKeyBackspace || key == kKeyTab || key == kKeyReturn || key == kKeyDelete || is_arrow(key) ||
+           (key >= 16 && key <= 20);
+}
+
+std::vector<uint8_t> text_bytes() {
+    std::vector<uint8_t> bytes;
+    if (!instance()) return bytes;
+    const int32_t length = WEGetTextLength(instance());
+    bytes.reserve(size_t(length));
+    for (int32_t i = 0; i < length; ++i) bytes.push_back(WEGetChar(i, instance()));
+    return bytes;
+}
+
+unsigned char char_before_caret() {
+    int32_t start = 0, end = 0;
+    WEGetSelection(&start, &end, instance());
+    return start > 0 ? WEGetChar(start - 1, instance()) : 0;
+}
+
+void insert_text(const unsigned char* text, int32_t length) {
+    WEInsert(text, length, nullptr, nullptr, instance());
+}
+
+// The style typed text takes: the cell's font and size (the document's
+// defaults standing for the default marks; 1 and 12 without a document),
+// plain and black.
+void use_cell_style(MemoryRef layer) {
+    WETextStyle style;
+    style.tsFont = kNoDocumentFont;
+    style.tsSize = kNoDocumentSize;
+    if (layer) {
+        uint8_t format[kCellFormatSize];
+        GetSelectFormat(format, layer, 1);
+        style.tsFont = format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(format_font(format));
+        style.tsSize = format[kFmtSize] < kDefaultFontSize ? format[kFmtSize] : Get_Default_Size(layer);
+    }
+    style.tsColor = pf::kBlackColor;
+    WESetStyle(weDoFont | weDoSize | weDoFace | weDoReplaceFace | weDoColor, style, instance());
+}
+
+void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles, MemoryRef layer) {
+    WESetSelection(0, kWholeText, instance());
+    WEDelete(instance());
+    use_cell_style(layer);
+    if (!bytes.empty()) WEInsert(bytes.data(), int32_t(bytes.size()), styles, nullptr, instance());
+    WESetSelection(0, 0, instance());
+    WEResetModCount(instance());
+}
+
+// The in-cell view follows every change of the text.
+void mirror_in_cell() {
+    if (Editor_Wind) UpdateInCellEditor(doc_window_layer(Editor_Wind));
+}
+
+// The entry line lives in the command bar (its area follows the bar's layout
+// when the bar is drawn); without a command bar, in an offscreen world of its own.
+pf::GWorldPtr entry_home = nullptr;
+constexpr pf::Rect kHomeBounds{0, 0, 40, 480};
+constexpr pf::Rect kHomeArea{2, 2, 38, 478};
+
+WEReference ensure_entry_line() {
+    if (WEList.instance) return WEList.instance;
+    if (WindowRef bar = command_bar_window()) return InitEntryLine(pf::window_port(bar), kHomeArea);
+    if (!entry_home && pf::new_gworld(&entry_home, 0, kHomeBounds, 0) != pf::noErr) return nullptr;
+    return InitEntryLine(&entry_home->port, kHomeArea);
+}
+
+// Navigation by Control with a letter: the key it stands for, 0 when consumed.
+unsigned char control_navigation(unsigned char key, MemoryRef record, MemoryRef layer) {
+    switch (key + '@') {
+        case 'A':
+            nav_command(kNavSelectHome, layer);
+            DisplayText(record, 1);
+            return 0;
+        case 'F': nav_command(kNavSelectLastRow, layer); return 0;
+        case 'Q': nav_command(kNavNextRow, layer); return 0;
+        case 'Z': nav_command(kNavPreviousRow, layer); return 0;
+        case 'T': return kKeyHome;
+        case 'V': return kKeyEnd;
+        case 'R': return kKeyPageUp;
+        case 'C': return kKeyPageDown;
+        case 'S': return kKeyLeft;
+        case 'D': return kKeyRight;
+        case 'E': return kKeyUp;
+        case 'X': return kKeyDown;
+        case 'H': return kKeyBackspace;
+        default: return key;
+    }
+}
+
+void navigation_key(unsigned char key, MemoryRef record, MemoryRef layer) {
+    if (Editor_Wind) return;
+    const int16_t command = key == kKeyHome ? kNavShowHome
+                            : key == kKeyEnd ? kNavShowLastRow
+                            : key == kKeyPageUp ? kNavPreviousPage
+                                                : kNavNextPage;
+    nav_command(command, layer);
+    DisplayText(record, 1);
+}
+
+void abandon_entry(MemoryRef record, MemoryRef layer) {
+    DeActivateEditor();
+    DisplayText(record, 1);
+    DrawInputCell(layer, nullptr);
+}
+
+// Commits into the window being edited, whichever window the key came to.
+void commit_entry(unsigned char key) {
+    MemoryRef record = Editor_Wind;
+    MemoryRef layer = doc_window_layer(record);
+    if (WindowRef window = doc_window_window(record); window && FrontDocWindow() != window)
+        pf::select_window(window);
+    const CellPoint noted = GetClickCell(layer);
+    if (!Cell_Entry(layer, int8_t(key))) return;
+    Editor_Wind = nullptr;
+    DisplayText(record, 1);
+    const CellPoint cells[2] = {noted, noted};
+    DrawInputCell(layer, cells);
+}
+
+void editing_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
+    if (key == kKeyEscape) {
+        abandon_entry(record, layer);
+        return;
+    }
+    bool text_mode = modifiers & pf::kOptionKey;
+    if (is_arrow(key) && (app_prefs.options2 & kPrefSwapArrows)) text_mode = !text_mode;
+    if (text_mode && is_arrow(key)) {
+        const bool vertical = key == kKeyUp || key == kKeyDown;
+        if (!(vertical && (modifiers & pf::kShiftKey))) WEKey(key, modifiers & ~pf::kOptionKey, instance());
+        mirror_in_cell();
+        return;
+    }
+    if (text_mode && key == kKeyReturn) {
+        WEKey(kKeyReturn, 0, instance());
+        mirror_in_cell();
+        return;
+    }
+    if (is_arrow(key)) {
+        const CellPoint active = GetClickCell(layer);
+        if (point_mode_key(key, modifiers, active, active, layer)) return;
+    }
+    commit_entry(key);
+}
+
+void inactive_commit_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
+    if (key == kKeyEscape) {
+        DoEditMenu(record, kEditClearItem);
+        return;
+    }
+    sheet_arrow_keys(key, modifiers, layer);
+    DisplayText(record, 1);
+}
+
+void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
+    if (Editor_Wind) {
+        if (!engine_takes(key)) return;
+        WEKey(key, modifiers, instance());
+        mirror_in_cell();
+        return;
+    }
+    if (key == kKeyBackspace) {
+        DoEditMenu(record, kEditClearItem);
+        DisplayText(record, 1);
+        return;
+    }
+    if (key < 32 || key == kKeyDelete) return;
+    if (!activate_editor(1, -1, layer, record)) return;
+    WEKey(key, modifiers, instance());
+    mirror_in_cell();
+}
+
+// The text of a reference in another window: its layer number, and from
+// another workbook the file name in apostrophes with "!".
+void prefix_other_window(unsigned char* text, MemoryRef layer, bool absolute) {
+    unsigned char prefix[256] = {0};
+    MemoryRef edited_layer = doc_window_layer(Editor_Wind);
+    if (edited_layer && GetWorkSheet(edited_layer) != GetWorkSheet(layer)) {
+        unsigned char name[256] = {0};
+        pf::FileSpec spec{};
+        if (MemoryRef info = Get_fileinfo(GetWorkSheet(layer))) {
+            GetMemoryRecord(info, 0, &spec);
+            std::memcpy(name, spec.name, size_t(spec.name[0]) + 1);
+        }
+        CharConcat(prefix, '\'');
+        ConcatPString(prefix, name);
+        CharConcat(prefix, '\'');
+        CharConcat(prefix, '!');
+    } else if (absolute) {
+        CharConcat(prefix, '$');
+    }
+    unsigned char digits[16];
+    ConcatPString(prefix, Num_To_String(GetSheetID(layer) + 1, digits));
+    CharConcat(prefix, ':');
+    ConcatPString(prefix, text);
+    std::memcpy(text, prefix, size_t(prefix[0]) + 1);
+}
+
+bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
+    if (WEList.instance) return WEList.instance;
+    pf::Port* saved = pf::get_port();
+    pf::set_port(port);
+    LongRect rect = WERectToLongRect(area);
+    if (WENew(rect, rect, 0, true, &WEList.instance) != pf::noErr) WEList.instance = nullptr;
+    pf::set_port(saved);
+    return WEList.instance;
+}
+
+void DisposeEntryLine() {
+    if (WEList.instance) WEDispose(WEList.instance);
+    if (entry_home) pf::dispose_gworld(entry_home);
+    entry_home = nullptr;
+    WEList = EntryLineRecord{};
+    Editor_Wind = nullptr;
+}
+
+void* entry_line_editor() { return WEList.instance; }
+
+void draw_entry_line(const pf::Rect& area) {
+    if (!ensure_entry_line()) return;
+    LongRect view;
+    WEGetViewRect(view, instance());
+    const LongRect wanted = WERectToLongRect(area);
+    if (view.top != wanted.top || view.left != wanted.left || view.bottom != wanted.bottom ||
+        view.right != wanted.right) {
+        WESetViewRect(wanted, instance());
+        WESetDestRect(wanted, instance());
+        WECalText(instance());
+    }
+    pf::erase_rect(area);
+    WEUpdate(nullptr, instance());
+}
+
+// A click into the entry line: editing starts there (without the in-cell
+// view) or the caret moves.
+void ClickEditor(MemoryRef record) {
+    MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    if (!layer || !ensure_entry_line()) return;
+    if (!Editor_Wind) {
+        app_prefs.options2 |= kPrefEntryLineClicked;
+        if (!activate_editor(0, -1, layer, record)) {
+            app_prefs.options2 &= ~kPrefEntryLineClicked;
+            return;
+        }
+    }
+    end_point_mode();
+    pf::Point where;
+    pf::get_mouse(where);
+    WEClick(where, pf::current_modifiers(), pf::tick_count(), instance());
+    mirror_in_cell();
+}
+bool entry_line_editing() { return Editor_Wind != nullptr; }
+
+uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record) {
+    if (!ensure_entry_line() || !layer) return 0;
+    if (check_access(layer)) {
+        quorvin_alert(kProtectedAlert);
+        return 0;
+    }
+    uint8_t format[kCellFormatSize];
+    GetSelectFormat(format, layer, 1);
+    if (format[kFmtFlagsA] & kFlagLocked) {
+        quorvin_alert(kLockedAlert);
+        return 0;
+    }
+    Editor_Wind = record;
+    WEActivate(instance());
+    if (select_all) {
+        WESetSelection(0, kSelectAllEnd, instance());
+        use_cell_style(layer);
+        WEResetModCount(instance());
+    }
+    WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
+    InitEditorWind(layer, pane, instance());
+    return 1;
+}
+
+uint32_t ActivateEditor(uint16_t select_all, int16_t pane, MemoryRef layer) {
+    return activate_editor(select_all, pane, layer, front_document_record());
+}
+
+void DeActivateEditor() {
+    MemoryRef layer = doc_window_layer(Editor_Wind);
+    Editor_Wind = nullptr;
+    end_point_mode();
+    app_prefs.options2 &= ~kPrefEntryLineClicked;
+    if (instance()) {
+        WEDisposeView(instance());
+        WEDeactivate(instance());
+        WEResetModCount(instance());
+    }
+    if (layer) ActivateSheet(kLayerActive, layer);
+}
+
+uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
+    if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
+    MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    std::vector<uint8_t> bytes;
+    MemoryRef runs = nullptr;
+    if (layer) {
+        uint8_t format[kCellFormatSize];
+        MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);
+        if (text) {
+            auto* p = static_cast<const uint8_t*>(UseMemory(text));
+            bytes.assign(p, p + GetByteSize(text));
+            UnuseMemory(text);
+            DisposeMemory(text);
+        }
+    }
+    pf::Handle styles = nullptr;
+    if (runs) {
+        styles = pf::new_handle(GetByteSize(runs));
+        if (styles) std::memcpy(*styles, UseMemory(runs), size_t(GetByteSize(runs)));
+        UnuseMemory(runs);
+        DisposeMemory(runs);
+    }
+    replace_all_text(bytes, styles, layer);
+    if (styles) pf::dispose_handle(styles);
+    return 1;
+}
+
+int16_t CheckFormula() {
+    return instance() && WEGetTextLength(instance()) > 0 && WEGetChar(0, instance()) == '=' ? 1 : 0;
+}
+
+uint32_t AddRangeStr(uint16_t select, CellPoint top_left, CellPoint bottom_right, MemoryRef layer) {
+    return add_range_text(select, CellRange{top_left, bottom_right}, pf::current_modifiers(), layer);
+}
+
+uint32_t add_range_text(uint16_t select, const CellRange& range, uint16_t modifiers, MemoryRef layer) {
+    if (!instance()) return 0;
+    const bool option = modifiers & pf::kOptionKey;
+    const bool absolute[4] = {option, option, option, option};
+    unsigned char text[256];
+    RangeString(text, &range, absolute, nullptr);
+    MemoryRef edited_layer = doc_window_layer(Editor_Wind);
+    if (edited_layer && layer != edited_layer) prefix_other_window(text, layer, option);
+    const unsigned char before = char_before_caret();
+    unsigned char lead = 0;
+    if ((modifiers & pf::kShiftKey) && is_digit(before) && is_single_cell(range)) lead = ':';
+    else if (!isOpchar(before) && before != '(' && before != ':' && before != listSep) lead = '+';
+    if (lead) {
+        unsigned char joined[256] = {1, lead};
+        ConcatPString(joined, text);
+        std::memcpy(text, joined, size_t(joined[0]) + 1);
+    }
+    int32_t start = 0, end = 0;
+    WEGetSelection(&start, &end, instance());
+    insert_text(text + 1, text[0]);
+    if (select) WESetSelection(start, start + text[0], instance());
+    mirror_in_cell();
+    return 1;
+}
+
+void AddFunctionStr(const unsigned char* name) {
+    if (!instance()) return;
+    if (WEGetTextLength(instance()) == 0) insert_text(reinterpret_cast<const unsigned char*>("="), 1);
+    const unsigned char before = char_before_caret();
+    if (!isOpchar(before) && before != '(' && before != ')') insert_text(reinterpret_cast<const unsigned char*>("+"), 1);
+    int32_t start = 0, end = 0;
+    WEGetSelection(&start, &end, instance());
+    insert_text(name + 1, name[0]);
+    if (name[0] > 0 && name[name[0]] == ')') {
+        const unsigned char* open = static_cast<const unsigned char*>(std::memchr(name + 1, '(', name[0]));
+        if (open) {
+            const int32_t first = int32_t(open - (name + 1)) + 1;
+            int32_t last = first;
+            while (last < name[0] && name[1 + last] != ')' && name[1 + last] != listSep) ++last;
+            WESetSelection(start + first, start + last, instance());
+        }
+    }
+    mirror_in_cell();
+}
+
+// The caret blinks in the entry line when editing began there, else in the
+// in-cell view while the edited cell is on screen.
+void IdleEditor() {
+    if (!instance() || !Editor_Wind) return;
+    if ((app_prefs.options2 & kPrefEntryLineClicked) || place_in_cell_view(doc_window_layer(Editor_Wind)))
+        WEIdle(&WEList.sleep_time, instance());
+}
+
+uint32_t DrawInputCell(MemoryRef layer, const CellPoint* cells) {
+    if (!layer) return 0;
+    ActivateSheet(kLayerActive, layer);
+    int16_t first = 0, last = 0;
+    if (cells) {
+        first = cells[0].v;
+        last = std::max(cells[0].v, cells[1].v);
+    } else {
+        const CellPoint active = GetClickCell(layer);
+        first = last = active.v;
+        if (WEList.in_cell_range.topLeft == active) last = std::max(last, WEList.in_cell_range.botRight.v);
+    }
+    const CellRange rows{{first, 0}, {last, kLastCell}};
+    DrawCells(&rows, layer);
+    return 1;
+}
+
+uint32_t Cell_Entry(MemoryRef layer, int8_t key) {
+    if (!instance()) return 1;
+    if (WEGetModCount(instance()) != 0) {
+        pf::Handle text = pf::new_handle(0), styles = pf::new_handle(0);
+        WECopyRange(0, kWholeText, text, styles, nullptr, instance());
+        MemoryRef text_block = Bytes2Memory(&mem_globals, *text, 1, int32_t(pf::get_handle_size(text)));
+        MemoryRef style_block = pf::get_handle_size(styles) >= 2
+                                    ? Bytes2Memory(&mem_globals, *styles, 1, int32_t(pf::get_handle_size(styles)))
+                                    : nullptr;
+        pf::dispose_handle(text);
+        pf::dispose_handle(styles);
+        uint16_t offset = 0;
+        const int32_t code = text_block ? Enter_Data(layer, text_block, style_block, &offset, uint8_t(key))
+                                        : kEntryNoMemory;
+        DisposeNonNilMemory(text_block);
+        DisposeNonNilMemory(style_block);
+        if (code != kEntryStored) {
+            WESetSelection(offset, kWholeText, instance());
+            mirror_in_cell();
+            error_alert(kParserErrorStrList, int16_t(code));
+            return 0;
+        }
+    }
+    DrawInputCell(layer, nullptr);
+    DeActivateEditor();
+    return 1;
+}
+
+void EditorKey(unsigned char key, MemoryRef record, int16_t modifiers) {
+    MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    if (!layer) return;
+    app_prefs.options2 |= kPrefRefreshButtons;
+    const uint16_t mods = uint16_t(modifiers);
+    if (!is_arrow(key) || (mods & pf::kOptionKey)) end_point_mode();
+    if (!Editor_Wind && (app_prefs.options2 & kPrefControlNavigation) && (mods & pf::kControlKey) && key < 27) {
+        key = control_navigation(key, record, layer);
+        if (key == 0) return;
+    }
+    if (is_navigation_key(key)) navigation_key(key, record, layer);
+    else if (is_commit_key(key) && Editor_Wind) editing_key(key, mods, record, layer);
+    else if (is_commit_key(key)) inactive_commit_key(key, mods, record, layer);
+    else typed_key(key, mods, record, layer);
+}
+
+int32_t entry_text(unsigned char* out, int32_t capacity) {
+    const std::vector<uint8_t> bytes = text_bytes();
+    const int32_t length = std::min<int32_t>(capacity, int32_t(bytes.size()));
+    std::memcpy(out, bytes.data(), size_t(length));
+    return length;
+}

@@ -1,0 +1,214 @@
+// Selection highlighting: every figure is drawn in exclusive-or with the
+// highlight colour, so the same call draws and removes it and the screen is
+// restored exactly.
+#include "window/selection_highlight.h"
+
+#include <algorithm>
+
+#include "core/task_manager.h"
+#include "model/layer.h"
+#include "platform/draw/colour.h"
+#include "platform/draw/port.h"
+#include "platform/draw/region.h"
+#include "platform/draw/shapes.h"
+#include "platform/events/clock.h"
+#include "platform/events/events.h"
+#include "platform/host/host.h"
+#include "platform/resources/resources.h"
+#include "window/cell_geometry.h"
+#include "window/clip_scope.h"
+#include "window/doc_window.h"
+
+namespace {
+
+constexpr int16_t kAntPatternList = 300;
+constexpr int kAntPatternItem = 2;
+constexpr uint32_t kAntTicks = 6;
+constexpr int kAntPollMs = 5;
+
+bool pane_in_use(MemoryRef layer, int16_t pane, pf::Rect* rect) {
+    GetPaneRect(rect, pane, layer);
+    return rect->left != -1;
+}
+
+// The layer's window port, its pen restored afterwards.
+struct HighlightScope {
+    explicit HighlightScope(WindowRef window) {
+        PushWindowPort(window);
+        pf::Port* port = pf::get_port();
+        saved_pen_mode = port->pen_mode;
+        saved_pen_pat = port->pen_pat;
+        saved_pen_size = port->pen_size;
+        pf::pen_normal();
+        pf::pen_mode(pf::kPatXor);
+    }
+    ~HighlightScope() {
+        pf::pen_mode(saved_pen_mode);
+        pf::pen_pat(saved_pen_pat);
+        pf::pen_size(saved_pen_size.h, saved_pen_size.v);
+        PopPort();
+    }
+    HighlightScope(const HighlightScope&) = delete;
+    HighlightScope& operator=(const HighlightScope&) = delete;
+    int16_t saved_pen_mode;
+    pf::Pattern saved_pen_pat;
+    pf::Point saved_pen_size;
+};
+
+void hilite_line(int h1, int v1, int h2, int v2) {
+    pf::clear_hilite_bit();
+    pf::move_to(int16_t(h1), int16_t(v1));
+    pf::line_to(int16_t(h2), int16_t(v2));
+}
+
+void hilite_rect(const pf::Rect& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    pf::clear_hilite_bit();
+    pf::invert_rect(r);
+}
+
+bool near_visible(const CellRange& range, const CellRange& visible) {
+    return range.botRight.v >= visible.topLeft.v - 1 && range.topLeft.v <= visible.botRight.v + 1 &&
+           range.botRight.h >= visible.topLeft.h - 1 && range.topLeft.h <= visible.botRight.h + 1;
+}
+
+CellRange selection_of(MemoryRef layer, CellPoint* active, uint32_t* flags, bool* objects) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellRange range = sheet->selection;
+    *active = sheet->active_cell;
+    *flags = sheet->flags;
+    *objects = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
+    release_layer(layer);
+    return range;
+}
+
+pf::Pattern ant_pattern() {
+    pf::Pattern pattern = pf::kBlackPattern;
+    if (const pf::Resource* list = pf::get_resource(pf::kPatternListType, kAntPatternList)) {
+        std::vector<pf::PatternBytes> patterns;
+        if (pf::decode_patterns(list->bytes, patterns) && patterns.size() >= size_t(kAntPatternItem))
+            for (int i = 0; i < 8; ++i) pattern.pat[i] = patterns[kAntPatternItem - 1][size_t(i)];
+    }
+    return pattern;
+}
+
+// Every pane's frame of the range, drawn once in exclusive-or.
+void draw_ant_frames(MemoryRef layer, const CellRange& range) {
+    for (int16_t pane = 0; pane < kPaneCount; ++pane) {
+        pf::Rect pane_rect;
+        if (!pane_in_use(layer, pane, &pane_rect)) continue;
+        pf::Rect frame;
+        Range_Location(pane, &frame, 1, &range, layer);
+        ClipScope clip(pane_rect);
+        pf::frame_rect(frame);
+    }
+}
+
+}  // namespace
+
+void FrameSelectCell(MemoryRef layer, int16_t pane, const CellRange& range) {
+    CellPoint active;
+    uint32_t flags;
+    bool objects;
+    selection_of(layer, &active, &flags, &objects);
+    CellRange visible;
+    GetVisibleCells(&visible, pane, layer);
+    if (!range_contains(visible, active.v, active.h)) return;
+    pf::Rect r;
+    Cell_Location(pane, &r, 1, active, layer);
+    r.bottom = int16_t(r.bottom - 1);
+    if (active.v == range.topLeft.v) r.top = int16_t(r.top + 2);
+    if (active.v == range.botRight.v) r.bottom = int16_t(r.bottom - 2);
+    if (active.h == range.topLeft.h) r.left = int16_t(r.left + 2);
+    if (active.h == range.botRight.h) r.right = int16_t(r.right - 2);
+    hilite_rect(r);
+}
+
+void invert_cell_block(MemoryRef layer, int16_t pane, const CellRange& range) {
+    CellRange visible;
+    GetVisibleCells(&visible, pane, layer);
+    if (!near_visible(range, visible)) return;
+    pf::Rect r;
+    Range_Location(pane, &r, 1, &range, layer);
+    const int L = r.left, T = r.top, R = r.right, B = r.bottom;
+    hilite_line(L, T, R - 1, T);
+    hilite_line(L, T + 1, L, B - 2);
+    hilite_line(R - 1, T + 1, R - 1, B - 5);
+    hilite_line(L + 1, B - 2, R - 4, B - 2);
+    hilite_rect(pf::Rect{int16_t(T + 2), int16_t(L + 2), int16_t(B - 3), int16_t(R - 2)});
+    hilite_line(L - 2, T - 2, R + 1, T - 2);
+    hilite_line(L - 2, T - 1, L - 2, B);
+    hilite_line(R + 1, T - 1, R + 1, B - 5);
+    hilite_line(L - 1, B, R - 4, B);
+    hilite_rect(pf::Rect{int16_t(B - 3), int16_t(R - 2), int16_t(B + 2), int16_t(R + 3)});
+    FrameSelectCell(layer, pane, range);
+}
+
+void Do_Invert(MemoryRef layer, int16_t pane) {
+    CellPoint active;
+    uint32_t flags;
+    bool objects;
+    const CellRange range = selection_of(layer, &active, &flags, &objects);
+    if (objects) return;  // drawing objects show their own handles
+    if (flags & kLayerActiveSuppressed) return;
+    if (flags & kLayerActive) {
+        invert_cell_block(layer, pane, range);
+        return;
+    }
+    CellRange visible;
+    GetVisibleCells(&visible, pane, layer);
+    if (!near_visible(range, visible)) return;
+    pf::Rect r;
+    Range_Location(pane, &r, 1, &range, layer);
+    r.bottom = int16_t(r.bottom - 1);
+    pf::clear_hilite_bit();
+    pf::frame_rect(r);
+}
+
+void InvertCells(MemoryRef layer) {
+    WindowRef window = layer_window(layer);
+    if (!window) return;
+    {
+        HighlightScope scope(window);
+        for (int16_t pane = 0; pane < kPaneCount; ++pane) {
+            pf::Rect pane_rect;
+            if (!pane_in_use(layer, pane, &pane_rect)) continue;
+            ClipScope clip(pane_rect);
+            Do_Invert(layer, pane);
+        }
+    }
+    pf::host_present();
+}
+
+void FrameCells(MemoryRef layer) {
+    WindowRef window = layer_window(layer);
+    if (!window) return;
+    CellPoint active;
+    uint32_t flags;
+    bool objects;
+    const CellRange range = selection_of(layer, &active, &flags, &objects);
+    if (objects || !(flags & kLayerActive) || (flags & kLayerActiveSuppressed)) return;
+    HighlightScope scope(window);
+    for (int16_t pane = 0; pane < kPaneCount; ++pane) {
+        pf::Rect pane_rect;
+        if (!pane_in_use(layer, pane, &pane_rect)) continue;
+        ClipScope clip(pane_rect);
+        FrameSelectCell(layer, pane, range);
+    }
+}
+
+// Both passes draw in the same exclusive-or mode: after them every pixel is as before.
+void AntRect(MemoryRef layer, CellPoint top_left, CellPoint bottom_right) {
+    WindowRef window = layer_window(layer);
+    if (!window) return;
+    const CellRange range{top_left, bottom_right};
+    HighlightScope scope(window);
+    pf::pen_pat(ant_pattern());
+    const uint32_t start = pf::tick_count();
+    draw_ant_frames(layer, range);
+    pf::host_present();
+    EventRecord event;
+    while (pf::tick_count() - start < kAntTicks && !pf::event_avail(pf::kEveryEvent, event)) pf::clock_sleep(kAntPollMs);
+    draw_ant_frames(layer, range);
+    pf::host_present();
+}

@@ -1,0 +1,14 @@
+// The highlight of the selection and the frame of the active cell.
+#pragma once
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+
+// Draws or removes (the same call, in inverting mode) the active cell's frame.
+void FrameCells(MemoryRef layer);
+// Blinks the frame of a range once (drawn and removed, the screen as before).
+void AntRect(MemoryRef layer, CellPoint top_left, CellPoint bottom_right);
+// The highlight of one pane; the block figure of a range; the active-cell mark.
+void Do_Invert(MemoryRef layer, int16_t pane);
+void invert_cell_block(MemoryRef layer, int16_t pane, const CellRange& range);
+void FrameSelectCell(MemoryRef layer, int16_t pane, const CellRange& range);
