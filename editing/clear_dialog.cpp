@@ -4,6 +4,7 @@
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "editing/clipboard.h"
+#include "shell/app_prefs.h"
 
 namespace {
 
@@ -12,11 +13,13 @@ constexpr int16_t kClearItem = 1;
 constexpr int16_t kCancelItem = 2;
 constexpr int16_t kFirstRadio = 4;  // everything, formats, contents: the clear modes in order
 constexpr int16_t kLastRadio = 6;
+constexpr int kClearPosition = 3;  // of the saved dialog positions
 
 }  // namespace
 
 bool ask_clear_mode(int16_t* mode) {
-    DialogRef dialog = StdNewDLOG(kClearDialog, kClearItem, nullptr);
+    pf::Point* position = &app_prefs.dialog_positions[kClearPosition];
+    DialogRef dialog = StdNewDLOG(kClearDialog, kClearItem, position);
     if (!dialog) return false;
     SetDRadios(dialog, kFirstRadio, kLastRadio, kFirstRadio);
     pf::draw_dialog(dialog);
@@ -35,6 +38,6 @@ bool ask_clear_mode(int16_t* mode) {
             break;
         }
     }
-    StdDLOG_close(dialog, nullptr);
+    StdDLOG_close(dialog, position);
     return chosen;
 }
