@@ -9,6 +9,7 @@
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
+#include "model/display_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
@@ -22,7 +23,6 @@ constexpr uint8_t kTimeFormat = 21;
 constexpr uint8_t kLastTimeFormat = 30;
 constexpr uint8_t kFirstNumberFormat = 31;
 constexpr uint8_t kFractionFormat = 'J';
-constexpr uint8_t kPercentFormat = 'I';
 
 struct Parsed {
     int16_t result = 1;      // of ParseText: 0 accepted, 1 text, else an error
@@ -142,16 +142,14 @@ bool plain_number(std::string_view text, double* value) {
 // "12.5%": a number in percent format, its value a hundredth of the number
 // written, its decimals those written.
 bool percent_entry(std::string& row, const EntryCell& entry, uint8_t* header, MemoryRef layer) {
-    std::string_view text = entry.entry;
-    if (text.size() < 2 || text.back() != '%' || text[0] == '=') return false;
-    std::string_view number = text.substr(0, text.size() - 1);
+    std::string_view number;
+    uint8_t decimals = 0;
+    if (!split_percent_entry(entry.entry, &number, &decimals)) return false;
     Parsed parsed = parse_entry(number, entry.where, layer);
     if (parsed.result != 0 || parsed.kind != kKindNumber) return false;
-    size_t point = number.find('.');
-    size_t decimals = point == std::string_view::npos ? 0 : number.size() - point - 1;
-    header[kFmtCode] = kPercentFormat;
-    header[kFmtDecimals] = uint8_t(decimals > 9 ? 9 : decimals);
-    append_number_cell(row, header, entry.where.h, parsed.value / 100, text);
+    header[kFmtCode] = kFormatPercent;
+    header[kFmtDecimals] = decimals;
+    append_number_cell(row, header, entry.where.h, parsed.value / 100, entry.entry);
     return true;
 }
 

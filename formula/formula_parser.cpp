@@ -688,3 +688,12 @@ int16_t parse_formula_text(const unsigned char* text, CellPoint cell, MemoryRef 
     ParserReturn = nullptr;
     return result;
 }
+
+bool split_percent_entry(std::string_view text, std::string_view* number, uint8_t* decimals) {
+    if (text.size() < 2 || text.back() != '%' || text.front() == '=') return false;
+    *number = text.substr(0, text.size() - 1);
+    const size_t point = number->find(char(decimalPt));
+    const size_t written = point == std::string_view::npos ? 0 : number->size() - point - 1;
+    *decimals = uint8_t(std::min<size_t>(written, 9));
+    return true;
+}

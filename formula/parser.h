@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
@@ -104,3 +105,9 @@ int32_t parser_error_offset();
 int16_t parse_formula_text(const unsigned char* text, CellPoint cell, MemoryRef layer,
                            MemoryRef* formula, int16_t* kind, int32_t* error_offset,
                            uint8_t format = 'G');
+
+// A typed percentage ("12.5%"): the number text before the "%" and how many
+// decimals it was written with (at most 9). False for any other text,
+// formulas included; whether the number text is a number is the caller's to
+// parse.
+bool split_percent_entry(std::string_view text, std::string_view* number, uint8_t* decimals);

@@ -167,6 +167,39 @@ int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, Cell
     return kEntryStored;
 }
 
+NewCell number_cell(double value, const std::vector<uint8_t>& typed) {
+    NewCell cell;
+    cell.type = kCellConstant;
+    cell.body = number_slot(value);
+    cell.body.insert(cell.body.end(), typed.begin(), typed.end());
+    cell.result_type = kResultNumber;
+    return cell;
+}
+
+// "12.5%": a number in percent format, its value a hundredth of the number
+// typed, its decimals those typed.
+bool percent_cell(const std::vector<uint8_t>& typed, MemoryRef layer, CellPoint where, uint8_t* header,
+                  NewCell* cell) {
+    std::string_view number;
+    uint8_t decimals = 0;
+    if (!split_percent_entry(std::string_view(reinterpret_cast<const char*>(typed.data()), typed.size()), &number,
+                             &decimals))
+        return false;
+    unsigned char text[256];
+    text[0] = uint8_t(number.size());
+    std::memcpy(text + 1, number.data(), number.size());
+    MemoryRef compiled = nullptr;
+    int16_t kind = 0;
+    int32_t offset = 0;
+    const int16_t result = parse_formula_text(text, where, layer, &compiled, &kind, &offset, header[kFmtCode]);
+    DisposeNonNilMemory(compiled);
+    if (result != 0 || kind != kKindNumber) return false;
+    header[kFmtCode] = kFormatPercent;
+    header[kFmtDecimals] = decimals;
+    *cell = number_cell(g_value / 100, typed);
+    return true;
+}
+
 // Parses a typed text of at most 255 bytes into the new cell.
 int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
                     CellPoint where, uint8_t* header, uint16_t* error_offset, NewCell* cell) {
@@ -174,6 +207,7 @@ int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t
     text[0] = uint8_t(typed.size());
     std::memcpy(text + 1, typed.data(), typed.size());
     const bool formula = typed[0] == '=';
+    if (!formula && percent_cell(typed, layer, where, header, cell)) return kEntryStored;
     MemoryRef compiled = nullptr;
     int16_t kind = 0;
     int32_t offset = 0;
@@ -190,10 +224,7 @@ int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t
     }
     const double value = g_value;
     if (apply_kind(kind, typed, header) == kCellFormula) return formula_cell(compiled_bytes, layer, where, cell);
-    cell->type = kCellConstant;
-    cell->body = number_slot(value);
-    cell->body.insert(cell->body.end(), typed.begin(), typed.end());
-    cell->result_type = kResultNumber;
+    *cell = number_cell(value, typed);
     return kEntryStored;
 }
 

@@ -51,9 +51,6 @@ void DoLayerMenu(MemoryRef, int16_t) { pf::sys_beep(kPendingBeepTicks); }
 
 void MakeTabWindow() { make_empty_palette("Sheets", kSheetTabsPosition, 190); }
 
-int16_t ClickLoop(void*, int16_t, pf::Point) { return 1; }
-void CellsScrolled(MemoryRef) {}
-
 // Closing forgets the layer's window; the workbook goes with its last window.
 int32_t DocumentClose(EventRecord*, uintptr_t app_ref, uintptr_t) {
     MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
@@ -68,5 +65,3 @@ int32_t DocumentClose(EventRecord*, uintptr_t app_ref, uintptr_t) {
     return 1;
 }
 
-// Layers are not scrolled yet: a cell is not brought into view.
-void SheetAutoScroll(MemoryRef, CellPoint, int16_t) {}

@@ -48,6 +48,9 @@ void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
 // pane's top-left, with 0 scrolling as little as possible).
 void* MakeWind(void* window_record, int16_t show, MemoryRef layer);
 void SheetAutoScroll(MemoryRef layer, CellPoint cell, int16_t scroll_to);
+// The global content rectangle of a layer's document window, as a document
+// stores it; false when the layer has no window.
+bool layer_window_rect(MemoryRef layer, pf::Rect* rect);
 
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);
 int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where);

@@ -40,6 +40,17 @@ TEST_F(EntryTest, NumbersFollowTheSystemsDecimalComma) {
     EXPECT_EQ(date.flags_b & 0x1E, 0x08) << "day-month-year order";
 }
 
+TEST_F(EntryTest, PercentagesAreHundredthsInPercentFormat) {
+    ASSERT_EQ(enter_at(0, 0, "12.5%"), kEntryStored);
+    const Stored s = stored(0, 0);
+    EXPECT_EQ(s.type, kCellConstant);
+    EXPECT_DOUBLE_EQ(s.number(), 0.125);
+    EXPECT_EQ(s.code, kFormatPercent);
+    EXPECT_EQ(s.typed(), "12.5%");
+    ASSERT_EQ(enter_at(1, 0, "abc%"), kEntryStored);
+    EXPECT_EQ(stored(1, 0).type, kCellText) << "only a number before the sign makes a percentage";
+}
+
 TEST_F(EntryTest, DatesAndTimesTakeTheirFormats) {
     app_prefs.default_format[5] = 3;
     ASSERT_EQ(enter_at(0, 0, "3/15/2024"), kEntryStored);
