@@ -129,19 +129,30 @@ int16_t CheckRowSize(const CellRange* range, MemoryRef layer) {
     return changed ? 1 : 0;
 }
 
+namespace {
+
+bool column_in_selection(const CellRange& selection, int16_t column) {
+    return selection.topLeft.h >= 0 && column >= selection.topLeft.h && column <= selection.botRight.h;
+}
+
+}  // namespace
+
+CellRange columns_to_fit(MemoryRef layer, int16_t column) {
+    CellRange selection;
+    GetSheetRange(&selection, layer);
+    return column_in_selection(selection, column)
+               ? CellRange{{0, selection.topLeft.h}, {kLastCell, selection.botRight.h}}
+               : CellRange{{0, column}, {kLastCell, column}};
+}
+
 void AutoColumnWidth(int16_t limit, int16_t column, MemoryRef layer) {
     if (!layer) return;
     CellRange selection;
     GetSheetRange(&selection, layer);
-    const bool within = selection.topLeft.h >= 0 && column >= selection.topLeft.h && column <= selection.botRight.h;
-    CellRange measured{{0, column}, {kLastCell, column}};
-    if (within) {
-        measured.topLeft.h = selection.topLeft.h;
-        measured.botRight.h = selection.botRight.h;
-        if (limit) {
-            measured.topLeft.v = selection.topLeft.v;
-            measured.botRight.v = selection.botRight.v;
-        }
+    CellRange measured = columns_to_fit(layer, column);
+    if (limit && column_in_selection(selection, column)) {
+        measured.topLeft.v = selection.topLeft.v;
+        measured.botRight.v = selection.botRight.v;
     }
     std::map<int16_t, int16_t> widest;
     for_each_cell(layer, measured, [&](RowDrawState& state, const uint8_t*, const uint8_t* cell) {

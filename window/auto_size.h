@@ -16,3 +16,6 @@ int16_t CheckRowSize(const CellRange* range, MemoryRef layer);
 // widest display text; with `limit`, only the selection's rows are measured.
 // Only columns that hold measured text get a format record.
 void AutoColumnWidth(int16_t limit, int16_t column, MemoryRef layer);
+// The whole columns AutoColumnWidth fits for `column`: the selection's
+// columns when it is among them, else that column alone.
+CellRange columns_to_fit(MemoryRef layer, int16_t column);

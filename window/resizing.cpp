@@ -133,15 +133,20 @@ void set_default_extent(MemoryRef layer, bool rows, int16_t size) {
 
 namespace {
 
+// An undo record of one axis's format list, over the rows (columns) of
+// `range` that a resize or fit is about to change.
+void write_size_undo(MemoryRef layer, bool rows, const CellRange& range) {
+    MemoryRef formats = rows ? GetSpreadSheetRowFormats(layer) : GetSpreadSheetColumnFormats(layer);
+    WriteUndo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr, rows ? nullptr : formats,
+              rows ? formats : nullptr, nullptr, nullptr, layer);
+}
+
 // Sizes [first, last] of one axis with an undo record of the axis's format list.
 int16_t apply_size(MemoryRef layer, bool rows, int16_t first, int16_t last, int16_t size) {
     const bool all = first == 0 && last == kLastCell;
     size = std::clamp<int16_t>(size, 0, rows ? kMaxDragRowHeight : kMaxDragColumnWidth);
     if (!all && sizes_all(first, last, size, rows ? GetRowSize : GetColumnSize, layer)) return 0;
-    const CellRange range = rows ? CellRange{{first, 0}, {last, kLastCell}} : CellRange{{0, first}, {kLastCell, last}};
-    MemoryRef formats = rows ? GetSpreadSheetRowFormats(layer) : GetSpreadSheetColumnFormats(layer);
-    WriteUndo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr, rows ? nullptr : formats,
-              rows ? formats : nullptr, nullptr, nullptr, layer);
+    write_size_undo(layer, rows, rows ? CellRange{{first, 0}, {last, kLastCell}} : CellRange{{0, first}, {kLastCell, last}});
     const int32_t packed = int32_t(uint32_t(uint16_t(first)) << 16 | uint16_t(last));
     if (!all && (rows ? InputRowFormat(layer, packed) : InputColumnFormat(layer, packed)) != 0) {
         after_resize(layer);
@@ -250,13 +255,18 @@ int16_t click_heading_border(MemoryRef record, pf::Point where) {
     release_layer(layer);
     int16_t index = 0, pane = -1;
     if (test_col_resize(layer, where, &index, &pane)) {
-        if (double_click) AutoColumnWidth(0, index, layer);
-        else resize_column(layer, index, pane, where);
+        if (double_click) {
+            write_size_undo(layer, false, columns_to_fit(layer, index));
+            AutoColumnWidth(1, index, layer);
+        } else {
+            resize_column(layer, index, pane, where);
+        }
         return 1;
     }
     if (test_row_resize(layer, where, &index, &pane)) {
         if (double_click) {
             const CellRange rows = rows_to_resize(layer, index);
+            write_size_undo(layer, true, rows);
             CheckRowSize(&rows, layer);
         } else {
             resize_row(layer, index, pane, where);

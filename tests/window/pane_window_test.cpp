@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../app/app_fixture.h"
+#include "editing/undo.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "files/files_services.h"
@@ -253,10 +254,16 @@ TEST_F(PaneWindowTest, DraggingAColumnBoundaryResizesTheColumn) {
     settle();
     pf::Rect a{};
     Cell_H_Coord(0, &a, 1, 0, layer);
+    const int16_t widths_before[] = {GetColumnSize(0, layer), GetColumnSize(2, layer)};
     pf::driver_click(global(6, column_last_line(a)));
     pf::driver_click(global(6, column_last_line(a)));
     settle();
     EXPECT_GT(GetColumnSize(0, layer), 150);
+    // The fit is undone as one step that puts back the fitted column alone.
+    DoUndo(GetWorkSheet(layer));
+    settle();
+    EXPECT_EQ(GetColumnSize(0, layer), widths_before[0]);
+    EXPECT_EQ(GetColumnSize(2, layer), widths_before[1]);
 }
 
 TEST_F(PaneWindowTest, AReopenedDocumentKeepsItsWindowSizeAndScrollPosition) {
