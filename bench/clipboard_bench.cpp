@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "bench/bench_workbook.h"
 #include "core/alerts.h"
 #include "core/memory_manager.h"
 #include "editing/clipboard.h"
@@ -36,29 +37,17 @@ std::string megabyte_of_text() {
     return text;
 }
 
-struct Session {
-    MemoryRef workbook = nullptr;
-    MemoryRef layer = nullptr;
+struct Session : BenchWorkbook {
     const CellRange block{{0, 0}, {kSide - 1, kSide - 1}};
 
-    Session() {
+    Session() : BenchWorkbook(2) {
         set_unattended_run(true);
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
-        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
-        pg_setUndoLevels(2);
         put_text(tab_text(kSide, kSide));
         paste_range(layer, CellRange{block.topLeft, block.topLeft});
     }
     ~Session() {
         ClobberScrap(0);
         g_Clip = nullptr;
-        DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     // Text as if another program had put it on the system clipboard.

@@ -86,13 +86,6 @@ int16_t refuse_with_alert(MemoryRef layer, int16_t code) {
     return code;
 }
 
-void drop_newest_undo(MemoryRef layer) {
-    MemoryRef workbook = GetWorkSheet(layer);
-    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
-    remove_newest_undo(workbook);
-    DisposeUndo(undo);
-}
-
 void SavedFormats::dispose() {
     DisposeNonNilMemory(columns);
     DisposeNonNilMemory(rows);

@@ -72,10 +72,6 @@ struct SavedFormats {
 };
 void save_formats(const CellRange& range, MemoryRef layer, SavedFormats* saved);
 
-// Takes back the newest undo record of the layer's workbook (a change that
-// failed after pushing it).
-void drop_newest_undo(MemoryRef layer);
-
 // ---- Fitting a copied block to a selection ---------------------------------
 
 struct PasteFit {

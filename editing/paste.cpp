@@ -199,7 +199,7 @@ int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange&
     }
     LSelect(target.topLeft, &target, nullptr, 0, layer);
     if (InputDataWithFormat(clip.topLeft, clip.botRight, column_formats_apply, block, layer)) {
-        drop_newest_undo(layer);
+        take_back_newest_undo(layer);
         return kEditNoMemory;
     }
     return kEditDone;
