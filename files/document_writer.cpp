@@ -9,6 +9,7 @@
 #include "files/layer_header.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ int16_t write_document_header(MemoryRef workbook, int32_t* counter) {
 }
 
 // The fixed part up to the window rectangle; the length is patched later.
-int16_t write_fixed_part(const SpreadSheet* sheet, int16_t index, int32_t* counter) {
+// The rectangle is the window's global content rectangle; a layer without a
+// window keeps the one it was read with.
+int16_t write_fixed_part(const SpreadSheet* sheet, const pf::Rect& window_rect, int16_t index, int32_t* counter) {
     uint8_t bytes[kFixedBlockSize] = {};
     BigEndianWriter out{bytes};
     out.put32(0);
@@ -44,7 +47,7 @@ int16_t write_fixed_part(const SpreadSheet* sheet, int16_t index, int32_t* count
     out.put16(sheet->frozen_titles.botRight.v), out.put16(sheet->frozen_titles.botRight.h);
     out.put32(sheet->print_options);
     out.put32(sheet->window || sheet->window_flag_kept ? 1 : 0);
-    out.put_rect(sheet->pane_rects[0]);
+    out.put_rect(window_rect);
     return WriteItem(kFixedBlockSize, bytes, counter);
 }
 
@@ -97,10 +100,13 @@ int16_t memory_failure(int16_t error) {
 
 int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int32_t start = *counter;
+    pf::Rect window_rect;
+    const bool shown = layer_window_rect(layer, &window_rect);
     SpreadSheet* sheet = use_layer(layer);
+    if (!shown) window_rect = sheet->pane_rects[0];
     int16_t error = 0;
     int16_t failure = with_failure_handler(sheet->machine->memory, [&] {
-        error = write_fixed_part(sheet, index, counter);
+        error = write_fixed_part(sheet, window_rect, index, counter);
         if (!error) error = write_blocks(sheet, counter);
         if (!error) error = write_trailing_fields(sheet, counter);
         // The drawing objects exactly as the document they came from stored them.

@@ -4,6 +4,7 @@
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
+#include "excel/excel_import.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
@@ -28,7 +29,7 @@ MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
 
 // The open command: a new untitled document is one layer in its window; a
 // new layer joins the workbook of the window that asked; a given file is read
-// as a document, or as text or SYLK into a layer of its own.
+// as a document, an Excel workbook, or text or SYLK into a layer of its own.
 
 namespace {
 
@@ -90,6 +91,34 @@ int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
     return ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type) != 0 || !MakeWind(nullptr, 1, layer);
 }
 
+// An Excel workbook: its layers read into a new workbook, which counts as
+// changed and is saved under a new name. The reader reports its own errors.
+int16_t open_excel_file(const pf::FileSpec& spec) {
+    ++untitled_ctr;
+    MemoryRef workbook = new_workbook(&spec);
+    if (!workbook) return kNoMemoryErr;
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) {
+        DisposeWorkSheet(workbook);
+        return kNoMemoryErr;
+    }
+    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) {
+        DisposeWorkSheet(workbook);
+        return error;
+    }
+    FileInfoRecord record = file_record_of(workbook);
+    record.format_code = kFormatExcelImport;
+    set_file_record(workbook, record);
+    set_change_ctr(workbook, 1);
+    if (!MakeWind(nullptr, 1, layer)) {
+        DisposeWorkSheet(workbook);
+        return kNoMemoryErr;
+    }
+    proxy_all_windows(workbook, Get_fileinfo(workbook));
+    update_pref_specs(&spec, 1);
+    return 0;
+}
+
 }  // namespace
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* task) {
@@ -97,6 +126,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
+    if (is_excel_file(*spec)) return open_excel_file(*spec);
     if (int16_t refusal = refusal_to_open(*spec)) {
         show_file_error(refusal);
         return refusal;

@@ -10,6 +10,7 @@
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
+#include "formula/range_walk.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
 #include "model/date_serials.h"
@@ -36,60 +37,6 @@ void evaluate_argument() {
     start_argument();
     c_InSymbol();
     c_Expression();
-}
-
-// The layer of a walk: the calculated one, or the workbook's layer at the index.
-MemoryRef walk_layer(MemoryRef workbook, int16_t index) {
-    if (workbook == g_calcWork && g_calcSheet && GetSheetID(g_calcSheet) == index) return g_calcSheet;
-    return workbook ? find_SpreadSheet_item(workbook, index) : nullptr;
-}
-
-// Where a walk over rows from `top` starts: through the row cache while the
-// layer holds it (a recalculation step does), else at the start of the store.
-const uint8_t* first_walk_row(MemoryRef layer, const uint8_t* start, int16_t top) {
-    const uint8_t* first = start;
-    SpreadSheet* sheet = use_layer(layer);
-    if (sheet->row_cache_data)
-        for (int32_t r = std::max<int16_t>(top, 0); r <= sheet->last_row; ++r)
-            if (uint32_t entry = sheet->row_cache_data[r]) {
-                first = start + entry - 1;
-                break;
-            }
-    release_layer(layer);
-    return first;
-}
-
-// Visits the cells of one layer's store inside the rectangle. False when the
-// visitor stopped the walk.
-bool walk_layer_cells(MemoryRef layer, const CellRange& rect, void* context, CellVisitor visit) {
-    MemoryRef store = GetSpreadSheetCells(layer);
-    if (!store) return true;
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
-    const uint8_t* end = start + GetByteSize(store);
-    bool go_on = true;
-    for (const uint8_t* row = first_walk_row(layer, start, rect.topLeft.v); go_on && end - row >= kRowHeaderSize;) {
-        uint32_t length = _RowLength_(row);
-        if (length < uint32_t(kRowHeaderSize) || length > uint32_t(end - row)) break;
-        int16_t id = _RowID_(row);
-        if (id > rect.botRight.v) break;
-        if (id >= rect.topLeft.v) {
-            const uint8_t* row_end = row + length;
-            for (const uint8_t* cell = row + kRowHeaderSize; go_on && row_end - cell >= kCellHeaderSize;) {
-                int16_t cell_length = _cellLength_(cell);
-                if (cell_length < kCellHeaderSize || cell_length > row_end - cell) break;
-                int16_t column = _cellID_(cell);
-                if (column > rect.botRight.h) break;
-                if (column >= rect.topLeft.h && extract_value(cell) == 0) {
-                    g_walkCell = CellPoint{id, column};
-                    go_on = visit(context);
-                }
-                cell += cell_length;
-            }
-        }
-        row += length;
-    }
-    UnuseMemory(store);
-    return go_on;
 }
 
 struct RangeValueWalk {
@@ -282,16 +229,35 @@ void GetRangeSum(int16_t op) {
     g_valueType = kValueNumber;
 }
 
+StoredRows::StoredRows(MemoryRef layer, int16_t top, int16_t bottom)
+    : layer_(layer), next_row_(std::max<int16_t>(top, 0)), last_(bottom) {
+    SpreadSheet* sheet = use_layer(layer);
+    store_ = sheet->cells;
+    if (!store_) return;
+    index_ = open_row_index(sheet, false);
+    if (index_.entries) last_ = std::min<int32_t>(last_, sheet->last_row);
+    start_ = static_cast<const uint8_t*>(UseMemory(store_));
+    end_ = start_ + GetByteSize(store_);
+    cursor_ = start_;
+}
+
+StoredRows::~StoredRows() {
+    if (store_) UnuseMemory(store_);
+    close_row_index(index_);
+    release_layer(layer_);
+}
+
+MemoryRef walk_layer(MemoryRef workbook, int16_t index) {
+    if (workbook == g_calcWork && g_calcSheet && GetSheetID(g_calcSheet) == index) return g_calcSheet;
+    return workbook ? find_SpreadSheet_item(workbook, index) : nullptr;
+}
+
 void walk_range_cells(void* context, CellVisitor visit) {
-    int16_t first = 0, last = 0;
-    if (check_range_params(&first, &last)) return;
-    const CellRange rect = g_rangeRect;
-    const MemoryRef workbook = g_layerWorkSheet;
-    for (int16_t index = first; index <= last; ++index) {
-        g_walkLayer = index;
-        MemoryRef layer = walk_layer(workbook, index);
-        if (layer && !walk_layer_cells(layer, rect, context, visit)) break;
-    }
-    g_rangeRect = rect;
-    mark_scalar();
+    walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
+        return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t row, int16_t column) {
+            if (extract_value(cell) != 0) return true;
+            g_walkCell = CellPoint{row, column};
+            return visit(context);
+        });
+    });
 }

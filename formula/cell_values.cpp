@@ -108,31 +108,18 @@ double number_of_text(const unsigned char* text) {
 }
 
 int16_t extract_value(const uint8_t* cell) {
-    switch (_cellType_(cell)) {
-    case kCellConstant:
-        g_valueType = kValueNumber;
+    StoredValue value;
+    if (!stored_value(cell, &value)) return 1;
+    if (value.type == kValueText) {
+        set_text(value.text, value.length);
+    } else if (value.type == kValueEmpty) {
+        set_empty();  // not calculated yet: 0
+    } else {
+        g_valueType = value.type;
         g_CellString[0] = 0;
-        g_value = load_f64(_formulaPtr_(cell));
-        return 0;
-    case kCellFormula: {
-        int16_t type = _resultType_(cell);
-        if (type < 0) {
-            g_valueType = type;
-            g_CellString[0] = 0;
-            g_value = load_f64(_resultPtr_(cell));
-        } else if (type > 0) {
-            set_text(_resultPtr_(cell), _resultLength_(cell));
-        } else {
-            set_empty();  // not calculated yet: 0
-        }
-        return 0;
+        g_value = value.number;
     }
-    case kCellText:
-        set_text(_formulaPtr_(cell), _formulaLength_(cell));
-        return 0;
-    default:
-        return 1;
-    }
+    return 0;
 }
 
 void GetCellValue(CellPoint cell) {
@@ -179,13 +166,8 @@ int16_t CellValue(MemoryRef layer, CellPoint where, double* value) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&cell, &length, where, layer)) return 0;
-    if (_cellType_(cell) == kCellConstant) {
-        *value = load_f64(_formulaPtr_(cell));
-        return 1;
-    }
-    if (_cellType_(cell) == kCellFormula && _resultType_(cell) < 0) {
-        *value = load_f64(_resultPtr_(cell));
-        return 1;
-    }
-    return 0;
+    StoredValue stored;
+    if (!stored_value(cell, &stored) || stored.type >= 0) return 0;
+    *value = stored.number;
+    return 1;
 }

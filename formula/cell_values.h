@@ -7,7 +7,60 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "formula/evaluator.h"
 #include "model/cell_range.h"
+#include "model/cell_record.h"
+
+// The value a cell record holds, read in place: a number (or another result
+// type) in `number`, a text as `length` bytes at `text` (the record's own
+// bytes, not cut to a string's length), or the empty type for a formula not
+// calculated yet.
+struct StoredValue {
+    int16_t type = 0;
+    double number = 0;
+    const uint8_t* text = nullptr;
+    int32_t length = 0;
+};
+// The number a cell record holds, read in place: a constant's, or a
+// formula's number result; false for any other cell. Inline, as range
+// searches read every cell through it.
+inline bool stored_number(const uint8_t* cell, double* number) {
+    const uint8_t type = _cellType_(cell);
+    if (type == kCellConstant) {
+        *number = load_f64(_formulaPtr_(cell));
+        return true;
+    }
+    if (type != kCellFormula || _resultType_(cell) != kResultNumber) return false;
+    *number = load_f64(_resultPtr_(cell));
+    return true;
+}
+
+// False when the cell holds no value.
+inline bool stored_value(const uint8_t* cell, StoredValue* value) {
+    switch (_cellType_(cell)) {
+    case kCellConstant:
+        value->type = kValueNumber;
+        value->number = load_f64(_formulaPtr_(cell));
+        return true;
+    case kCellFormula:
+        value->type = _resultType_(cell);
+        if (value->type < 0) {
+            value->number = load_f64(_resultPtr_(cell));
+        } else if (value->type > 0) {
+            value->type = kValueText;
+            value->text = _resultPtr_(cell);
+            value->length = _resultLength_(cell);
+        }
+        return true;
+    case kCellText:
+        value->type = kValueText;
+        value->text = _formulaPtr_(cell);
+        value->length = _formulaLength_(cell);
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Sets the registers from one cell record: 0, or nonzero without setting
 // them when the cell holds no value.

@@ -2,6 +2,7 @@
 // value up: cell by row and column, index, offset, address text, address in
 // a text, the horizontal, vertical and vector lookups. A fetched value is
 // handed on with its own type.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +17,7 @@
 #include "formula/library_support.h"
 #include "formula/lookup_support.h"
 #include "formula/parser.h"
+#include "formula/range_walk.h"
 #include "formula/reference_text.h"
 #include "model/workbook.h"
 #include "platform/text/text.h"
@@ -50,37 +52,55 @@ LookupValue hold_lookup_value() {
     return lookup;
 }
 
-// How the current register value compares with the lookup value: -1, 0 or 1,
-// or 2 for a value of the other kind (text against a number or the reverse).
+// A comparison's answer for a value of the other kind (text against a number
+// or the reverse) or a cell without a value.
 constexpr int kOtherKind = 2;
 
-int compare_with_lookup(const LookupValue& lookup) {
-    if (lookup.is_text) {
-        if (g_valueType != kValueText) return kOtherKind;
-        return LookupCompareText(g_CellString, lookup.text);
-    }
-    // Error values are the non-finite numbers; tested inline, as this runs for every cell searched.
-    if (g_valueType != kValueNumber || !std::isfinite(g_value)) return kOtherKind;
-    return g_value < lookup.number ? -1 : g_value > lookup.number ? 1 : 0;
-}
-
-// The best candidate so far of a search: only what the comparison needs.
-struct Candidate {
+// The value a search compares: what a candidate keeps of a cell.
+struct Compared {
     double number = 0;
     TextBuffer text = {0};
 };
 
-// Whether the current register value is larger than the candidate.
-bool beats_candidate(const LookupValue& lookup, const Candidate& candidate) {
-    if (lookup.is_text) return LookupCompareText(g_CellString, candidate.text) > 0;
-    return g_value > candidate.number;
+// A stored text as a string, cut to 255 bytes as the registers hold it.
+void text_of(const StoredValue& value, unsigned char* text) {
+    int32_t length = std::clamp<int32_t>(value.length, 0, 255);
+    text[0] = uint8_t(length);
+    std::memcpy(text + 1, value.text, size_t(length));
 }
 
-void take_candidate(const LookupValue& lookup, Candidate* candidate) {
+int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value, Compared* seen) {
+    if (value.type != kValueText) return kOtherKind;
+    text_of(value, seen->text);
+    return LookupCompareText(seen->text, lookup.text);
+}
+
+// How a stored cell compares with the lookup value: -1, 0, 1 or kOtherKind,
+// with what it compared in *seen. The record is read in place, without the
+// registers, as this runs for every cell searched.
+[[gnu::always_inline]] inline int compare_with_lookup(const LookupValue& lookup, const uint8_t* cell, Compared* seen) {
+    if (lookup.is_text) {
+        StoredValue value;
+        return stored_value(cell, &value) ? compare_text_with_lookup(lookup, value, seen) : kOtherKind;
+    }
+    // Error values are the non-finite numbers.
+    double number;
+    if (!stored_number(cell, &number) || !std::isfinite(number)) return kOtherKind;
+    seen->number = number;
+    return number < lookup.number ? -1 : number > lookup.number ? 1 : 0;
+}
+
+// Whether the compared cell is larger than the candidate.
+bool beats_candidate(const LookupValue& lookup, const Compared& seen, const Compared& candidate) {
+    if (lookup.is_text) return LookupCompareText(seen.text, candidate.text) > 0;
+    return seen.number > candidate.number;
+}
+
+void take_candidate(const LookupValue& lookup, const Compared& seen, Compared* candidate) {
     if (lookup.is_text)
-        copy_register_text(candidate->text);
+        std::memcpy(candidate->text, seen.text, seen.text[0] + 1);
     else
-        candidate->number = g_value;
+        candidate->number = seen.number;
 }
 
 // The cell `offset` steps along the first row (or column) of a range.
@@ -101,21 +121,33 @@ struct VectorSearch {
     CellRange vector{};
     bool along_row = false;
     int32_t best = -1;
-    Candidate candidate;
+    Compared seen;
+    Compared candidate;
     bool exact = false;         // the horizontal and vertical lookups: an equal cell found
     bool larger_first = false;  // the vector lookup: its very first cell is larger
 };
 
-int32_t visited_offset(const VectorSearch& search) {
-    return search.along_row ? g_walkCell.h - search.vector.topLeft.h : g_walkCell.v - search.vector.topLeft.v;
-}
-
-void walk_vector(const HeldRange& range, VectorSearch* search, CellVisitor visit) {
+// Walks the stored cells of the search's vector, of the range's first layer,
+// with `visit(cell, offset)` until it answers false. The visitors are forced
+// inline: for a column, a call for each cell would cost more than its test.
+template <typename Visit>
+void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& visit) {
     HeldRange vector = range;
-    vector.rect = search->vector;
+    vector.rect = search.vector;
     vector.last_layer = vector.first_layer;
     select_range(vector);
-    walk_range_cells(search, visit);
+    const CellPoint origin = search.vector.topLeft;
+    const bool along_row = search.along_row;
+    walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
+        if (along_row)
+            return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t, int16_t column) {
+                return visit(cell, column - origin.h);
+            });
+        auto down = [&](const uint8_t* cell, int16_t row) __attribute__((always_inline)) {
+            return visit(cell, row - origin.v);
+        };
+        return walk_column_records(layer, rect, down);
+    });
 }
 
 VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bool along_row) {
@@ -133,23 +165,22 @@ VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bo
 // the offset of the first equal cell, else of the largest smaller cell (the
 // earliest of equals), else -1.
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
-    VectorSearch search = vector_search(range, lookup, along_row);
-    walk_vector(range, &search, [](void* context) {
-        auto& s = *static_cast<VectorSearch*>(context);
-        int order = compare_with_lookup(*s.lookup);
+    VectorSearch s = vector_search(range, lookup, along_row);
+    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
+        int order = compare_with_lookup(*s.lookup, cell, &s.seen);
         if (order == 0) {
             s.exact = true;
-            s.best = visited_offset(s);
+            s.best = offset;
             return false;
         }
-        if (order == -1 && (s.best < 0 || beats_candidate(*s.lookup, s.candidate))) {
-            s.best = visited_offset(s);
-            take_candidate(*s.lookup, &s.candidate);
+        if (order == -1 && (s.best < 0 || beats_candidate(*s.lookup, s.seen, s.candidate))) {
+            s.best = offset;
+            take_candidate(*s.lookup, s.seen, &s.candidate);
         }
         return true;
     });
-    *exact = search.exact;
-    return search.best;
+    *exact = s.exact;
+    return s.best;
 }
 
 // The search of the vector lookup, over a vector taken as ascending: the
@@ -157,20 +188,19 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
 // stopping at an equal or a larger cell; *larger_first when the vector's
 // very first cell is the larger one.
 int32_t oIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
-    VectorSearch search = vector_search(range, lookup, along_row);
-    walk_vector(range, &search, [](void* context) {
-        auto& s = *static_cast<VectorSearch*>(context);
-        int order = compare_with_lookup(*s.lookup);
+    VectorSearch s = vector_search(range, lookup, along_row);
+    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
+        int order = compare_with_lookup(*s.lookup, cell, &s.seen);
         if (order == kOtherKind) return true;
         if (order > 0) {
-            s.larger_first = visited_offset(s) == 0;
+            s.larger_first = offset == 0;
             return false;
         }
-        s.best = visited_offset(s);
+        s.best = offset;
         return order != 0;
     });
-    *larger_first = search.larger_first;
-    return search.best;
+    *larger_first = s.larger_first;
+    return s.best;
 }
 
 // ---- Addresses in texts ---------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "platform/draw/text.h"
 #include "platform/resources/resource_file.h"
 #include "shell/app_prefs.h"
+#include "tests/excel/excel_samples.h"
 #include "tests/files/document_builder.h"
 
 namespace {
@@ -132,6 +133,13 @@ Seeds sylk_seeds() {
     return seeds;
 }
 
+// A bare workbook stream, and its globals alone.
+Seeds excel_seeds() {
+    std::vector<uint8_t> stream = biff::rich_stream();
+    std::vector<uint8_t> globals = biff::workbook(true, {}, {});
+    return Seeds{stream, globals};
+}
+
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
@@ -142,6 +150,7 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"prefs", prefs_seeds},
     {"text", text_seeds},
     {"sylk", sylk_seeds},
+    {"excel", excel_seeds},
 };
 
 }  // namespace

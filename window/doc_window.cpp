@@ -22,6 +22,8 @@
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
+#include "window/resizing.h"
+#include "window/scrolling.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_services.h"
@@ -61,12 +63,6 @@ void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
     if (!bar) return;
     pf::move_control(bar, bounds.left, bounds.top);
     pf::size_control(bar, int16_t(bounds.right - bounds.left), int16_t(bounds.bottom - bounds.top));
-}
-
-bool pane_used(MemoryRef layer, int16_t pane) {
-    pf::Rect rect;
-    GetPaneRect(&rect, pane, layer);
-    return rect.left != -1;
 }
 
 void register_task(WindowRef window, MemoryRef record) {
@@ -117,6 +113,13 @@ WindowRef layer_window(MemoryRef layer) {
     return record && doc_window_layer(record) == layer ? window : nullptr;
 }
 
+bool layer_window_rect(MemoryRef layer, pf::Rect* rect) {
+    WindowRef window = layer_window(layer);
+    if (!window) return false;
+    *rect = pf::window_content_rect(window);
+    return true;
+}
+
 void* MakeWind(void*, int16_t show, MemoryRef layer) {
     MemoryRef workbook = GetWorkSheet(layer);
     unsigned char title[256];
@@ -143,6 +146,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     }
     write_doc_window(record, fields);
     register_task(window, record);
+    install_wheel_handler(record);
     ViewChanged(record, 1);
     if (show) {
         pf::select_window(window);
@@ -249,6 +253,7 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
     release_layer(fields.sheet);
+    if (ClickScrollBars(as_record(app_ref), where) || click_heading_border(as_record(app_ref), where)) return 1;
     sheet_click_in_window(as_record(app_ref), fields.sheet);
     set_refresh_request();
     return 1;
@@ -345,19 +350,6 @@ void draw_divider(MemoryRef record) {
     draw_split_box(record, box, false);
 }
 
-void Show_Hide_Bars(MemoryRef record, bool show) {
-    const DocWindowRecord fields = read_doc_window(record);
-    if (!fields.window) return;
-    const bool used[4] = {true, pane_used(fields.sheet, 1), true, pane_used(fields.sheet, 2)};
-    const pf::ControlRef bars[4] = {fields.vertical_bar[0], fields.vertical_bar[1], fields.horizontal_bar[0],
-                                    fields.horizontal_bar[1]};
-    for (int i = 0; i < 4; ++i) {
-        if (!bars[i]) continue;
-        if (show && used[i]) pf::show_control(bars[i]);
-        else pf::hide_control(bars[i]);
-    }
-}
-
 void ViewChanged(MemoryRef record, int16_t hide_first) {
     const DocWindowRecord fields = read_doc_window(record);
     if (!fields.window) return;
@@ -389,6 +381,7 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
     if (column_split)
         place_bar(fields.horizontal_bar[1], pf::Rect{bar_top, int16_t(frozen ? -1 : h_split + 5), int16_t(height + 1),
                                                      int16_t(pane[2].right - kWindowIconsRoom - 1)});
+    AdjustBars(record);
     Show_Hide_Bars(record, SheetActive(layer) != 0);
 }
 

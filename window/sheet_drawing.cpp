@@ -568,6 +568,35 @@ int16_t Get_Cell_Alignment(const RowDrawState* state) {
     return state->info.format.bytes[kFmtCellType] == kCellText ? kAlignLeft : kAlignRight;
 }
 
+int16_t cell_text_width(RowDrawState* state) {
+    make_display_text(*state, -1);
+    Set_Cell_Attributes(state);
+    if (state->text_length <= 0) return -1;
+    measure(*state);
+    return state->text_width;
+}
+
+int16_t cell_line_height(RowDrawState* state) {
+    int16_t tallest = 0;
+    auto take = [&] {
+        pf::FontInfo info{};
+        pf::get_font_info(info);
+        tallest = std::max<int16_t>(tallest, int16_t(info.ascent + info.descent + info.leading));
+    };
+    if (!state->runs) {
+        Set_Cell_Attributes(state);
+        take();
+        return tallest;
+    }
+    pf::PortState saved = pf::save_port_state(*pf::get_port());
+    for (int i = 0; i < state->run_count; ++i) {
+        set_run_style(*state, i);
+        take();
+    }
+    pf::restore_port_state(*pf::get_port(), saved);
+    return tallest;
+}
+
 void SetTextColor(int16_t colour_index, int16_t colour_style_value) {
     if (colour_index >= 1 && colour_style(colour_style_value)) pf::rgb_fore_color(table_colour(int16_t(colour_index - 1)));
     else pf::rgb_fore_color(pf::kBlackColor);

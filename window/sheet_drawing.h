@@ -29,6 +29,11 @@ void DrawRow(const pf::Rect* row_rect, int16_t pane, const uint8_t* row, RowDraw
 int16_t Get_WorkSheet_Defaults(RowDrawState* state, MemoryRef layer);
 void Set_Cell_Attributes(RowDrawState* state);
 int16_t Get_Cell_Alignment(const RowDrawState* state);
+// Measuring the current cell (state->cell and column set): the width of its
+// whole display text in its font or style runs, -1 when it shows no text; and
+// the height of its lines (the tallest style run), its display text taken.
+int16_t cell_text_width(RowDrawState* state);
+int16_t cell_line_height(RowDrawState* state);
 void SetTextColor(int16_t colour_index, int16_t colour_style);
 // Erases and redraws the band of rows from `first_row` to `last_row` in every pane.
 void DrawEntryCell(MemoryRef layer, int16_t first_row, int16_t last_row);

@@ -195,9 +195,6 @@ int16_t SheetClick(MemoryRef layer) {
     return answer;
 }
 
-// Scrolling is left to the sheet's scrolling; without it the tracked cell stays.
-void CheckMouse(pf::Point, bool, bool, CellPoint*, int16_t, MemoryRef) {}
-
 void SelectCol_Row(MemoryRef layer, pf::Point where, int16_t column_mode) {
     int16_t pane;
     CellPoint cell = heading_cell(layer, probe_point(where, column_mode, kColumnProbeV, kRowProbeH), column_mode, &pane);

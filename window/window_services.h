@@ -55,6 +55,9 @@ void* MakeWind(void* window_record, int16_t show, MemoryRef layer);
 // Shows the layer with the index in the record's window or a window of its own.
 void select_layer(MemoryRef record, int16_t index);
 void SheetAutoScroll(MemoryRef layer, CellPoint cell, int16_t scroll_to);
+// The global content rectangle of a layer's document window, as a document
+// stores it; false when the layer has no window.
+bool layer_window_rect(MemoryRef layer, pf::Rect* rect);
 
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total);
 int16_t ClickLoop(void* window_record, int16_t pane, pf::Point where);

@@ -6,36 +6,7 @@
 
 namespace {
 
-class CellGeometryTest : public SheetTest {
-protected:
-    void set_dividers(int16_t row_split, int16_t column_split) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->v_divider = row_split;
-        sheet->h_divider = column_split;
-        release_layer(layer);
-        lay_out();
-    }
-
-    pf::Rect pane_rect(int16_t pane) {
-        pf::Rect r;
-        GetPaneRect(&r, pane, layer);
-        return r;
-    }
-
-    CellRange visible(int16_t pane) {
-        CellRange r;
-        GetVisibleCells(&r, pane, layer);
-        return r;
-    }
-
-    void freeze(CellRange titles) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->frozen_titles = titles;
-        sheet->flags |= kLayerFrozenTitles;
-        release_layer(layer);
-        lay_out();
-    }
-};
+using CellGeometryTest = SheetTest;
 
 TEST_F(CellGeometryTest, EveryVisibleCellMapsToARectangleWhoseCentreIsThatCellInEveryPane) {
     std::mt19937 random(20);

@@ -69,6 +69,41 @@ protected:
         SetActiveRects(layer);
     }
 
+    pf::Rect pane_rect(int16_t pane) {
+        pf::Rect r;
+        GetPaneRect(&r, pane, layer);
+        return r;
+    }
+
+    CellRange visible(int16_t pane) {
+        CellRange r;
+        GetVisibleCells(&r, pane, layer);
+        return r;
+    }
+
+    void set_selection(CellRange range) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->selection = range;
+        release_layer(layer);
+    }
+
+    // Split panes (dividers in pixels, 0 none) or frozen titles, laid out.
+    void set_dividers(int16_t row_split, int16_t column_split) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->v_divider = row_split;
+        sheet->h_divider = column_split;
+        release_layer(layer);
+        lay_out();
+    }
+
+    void freeze(CellRange titles) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->frozen_titles = titles;
+        sheet->flags |= kLayerFrozenTitles;
+        release_layer(layer);
+        lay_out();
+    }
+
     // Page-break marks shown, for pages of the given printable size.
     void show_page_breaks(const pf::Rect& page) {
         SpreadSheet* sheet = use_layer(layer);

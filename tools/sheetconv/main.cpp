@@ -1,11 +1,11 @@
 // sheetconv [--values] [--layer N] IN OUT: opens a document through the
 // application's own reader, recalculates it to completion and writes it
 // through the application's own writer in the format of OUT's extension. A
-// document is known by its contents first (native documents, SYLK), then by
-// its extension (tables below). It has no window: questions take their
-// default answer and messages go to stderr. The input is read from a private
-// copy, so converting an older document never writes a backup or a converted
-// file beside it.
+// document is known by its contents first (native documents, SYLK, Excel
+// workbooks), then by its extension (tables below, and .xls). It has no
+// window: questions take their default answer and messages go to stderr. The
+// input is read from a private copy, so converting an older document never
+// writes a backup or a converted file beside it.
 //
 // --values writes each cell's raw value instead of its text (numbers in full,
 // texts, error names) into a .csv or tab-separated OUT; --layer N picks the
@@ -26,6 +26,7 @@
 #include "files/document_file.h"
 #include "core/alerts.h"
 #include "core/startup.h"
+#include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
@@ -140,6 +141,15 @@ int16_t read_text_layer(MemoryRef book, const pf::FileSpec& spec, pf::FourCC typ
     return ReadTextFile(spec, Get_fileinfo(book), layer, type);
 }
 
+// An Excel workbook: its worksheets as layers. The reader reports its errors.
+int16_t read_excel_layers(MemoryRef book, const pf::FileSpec& spec) {
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
+    int16_t error = ReadExcelFile(spec, Get_fileinfo(book), layer);
+    if (error) failed_quietly = true;
+    return error;
+}
+
 // The text reader's file type for a text input: SYLK by its first bytes, else
 // by the extension; 0 for none.
 pf::FourCC text_type_of(const std::string& path, pf::FourCC found_type) {
@@ -160,6 +170,7 @@ int16_t open_input(const std::string& path, MemoryRef* book) {
         int16_t result = Read_File(*book, spec, Get_fileinfo(*book));
         return result == 0 ? 0 : kDamagedFileErr;
     }
+    if (is_excel_file(spec)) return read_excel_layers(*book, spec);
     if (pf::FourCC type = text_type_of(path, info.type)) return read_text_layer(*book, spec, type);
     return kUnknownKindErr;
 }

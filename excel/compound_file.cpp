@@ -1,0 +1,63 @@
+#include "excel/compound_file.h"
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-utils.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr uint8_t kSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+
+// Unreferences a GObject when it goes out of scope.
+struct Unref {
+    void* object;
+    ~Unref() {
+        if (object) g_object_unref(object);
+    }
+};
+
+// A stream is never longer than the file that holds it.
+bool read_child(GsfInfile* container, const char* name, size_t file_size, std::vector<uint8_t>& stream) {
+    GsfInput* child = gsf_infile_child_by_name(container, name);
+    Unref release{child};
+    if (!child) return false;
+    gsf_off_t size = gsf_input_size(child);
+    if (size < 0 || size_t(size) > file_size) return false;
+    stream.resize(size_t(size));
+    return size == 0 || gsf_input_read(child, size_t(size), stream.data()) != nullptr;
+}
+
+// A damaged container is reported as an unreadable file; libgsf's own
+// warnings about it would only reach the terminal.
+void quiet_container_warnings() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    g_log_set_handler("libgsf:msole", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+                      [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+}
+
+}  // namespace
+
+bool is_compound_file(const uint8_t* bytes, size_t length) {
+    return length >= sizeof kSignature && std::memcmp(bytes, kSignature, sizeof kSignature) == 0;
+}
+
+bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream) {
+    gsf_init();
+    quiet_container_warnings();
+    GsfInput* input = gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE);
+    Unref release_input{input};
+    if (!input) return false;
+    GError* error = nullptr;
+    GsfInfile* container = gsf_infile_msole_new(input, &error);
+    Unref release_container{container};
+    if (error) g_error_free(error);
+    if (!container) return false;
+    for (const char* name : {"Workbook", "Book", "WORKBOOK", "BOOK"})
+        if (read_child(container, name, file.size(), stream)) return true;
+    return false;
+}

@@ -1,0 +1,14 @@
+// The OLE2 compound file around a workbook, read through libgsf.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Whether the bytes begin with the compound file's signature.
+bool is_compound_file(const uint8_t* bytes, size_t length);
+
+// The "Workbook" stream (BIFF8), else the "Book" stream (BIFF5/7), of a
+// compound file held in memory; false when the container is damaged or
+// holds neither.
+bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream);

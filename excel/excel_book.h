@@ -1,0 +1,131 @@
+// A workbook as the record filter reads it, before anything of the program is
+// made: every sheet with its cells, column widths and row heights, and the
+// tables the cells refer to. Reading fills it completely or fails, so a
+// damaged file leaves nothing half-made.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "excel/biff_stream.h"
+
+enum class ExcelCellKind : uint8_t { kNumber, kText, kBoolean, kError, kFormula, kBlank };
+
+// Error codes of Excel's cells and formulas.
+enum ExcelErrorCode : uint8_t {
+    kXlErrNull = 0x00,
+    kXlErrDivZero = 0x07,
+    kXlErrValue = 0x0F,
+    kXlErrRef = 0x17,
+    kXlErrName = 0x1D,
+    kXlErrNum = 0x24,
+    kXlErrNA = 0x2A,
+};
+
+struct ExcelCell {
+    uint16_t row = 0;
+    uint16_t column = 0;
+    uint16_t xf = 0;
+    ExcelCellKind kind = ExcelCellKind::kBlank;
+    // The value, or a formula's cached result: a number, a boolean (0 or 1) or
+    // an error code; a text (Mac Roman) for kText and a text result.
+    ExcelCellKind value_kind = ExcelCellKind::kBlank;
+    double number = 0;
+    std::string text;
+    // Excel's parsed formula, inside the stream being read.
+    const uint8_t* tokens = nullptr;
+    uint16_t token_length = 0;
+    std::string formula;  // "=..." in this program's syntax; empty when not convertible
+    std::string formula_key;  // equal for formulas stored alike (formula_tokens.h)
+};
+
+// The tokens that the formulas of a range share, read with each cell's position.
+struct SharedFormula {
+    uint16_t first_row, last_row;
+    uint8_t first_column, last_column;
+    std::vector<uint8_t> tokens;
+};
+
+struct ExcelColumnWidth {
+    uint16_t first = 0;
+    uint16_t last = 0;
+    uint16_t width = 0;  // 1/256 of the width of the digit zero
+    uint16_t xf = 0;
+};
+
+struct ExcelRowHeight {
+    uint16_t row = 0;
+    uint16_t height = 0;  // twips
+};
+
+struct ExcelMerge {
+    uint16_t first_row, last_row, first_column, last_column;
+};
+
+struct ExcelSheet {
+    std::string name;  // Mac Roman
+    bool is_worksheet = true;
+    size_t offset = 0;  // of its BOF in the stream
+    bool is_protected = false;
+    std::vector<ExcelCell> cells;
+    uint16_t default_width = 0;  // of columns without their own, 1/256 of a digit; 0 none given
+    std::vector<ExcelColumnWidth> columns;
+    std::vector<ExcelRowHeight> rows;
+    std::vector<ExcelMerge> merges;
+    std::vector<SharedFormula> shared;
+};
+
+struct ExcelFont {
+    uint16_t height = 200;  // twips
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    std::string name;
+};
+
+struct ExcelXf {
+    uint16_t font = 0;
+    uint16_t format = 0;
+    uint8_t horizontal = 0;  // 0 general, 1 left, 2 centre, 3 right, ...
+    bool locked = true;
+    uint8_t border_left = 0, border_right = 0, border_top = 0, border_bottom = 0;
+};
+
+struct ExcelName {
+    std::string name;     // Mac Roman
+    bool usable = false;  // one range of one sheet, under a name a layer can hold
+    int sheet = -1;       // the sheet of its range, -1 when it has none
+    uint16_t first_row = 0, last_row = 0, first_column = 0, last_column = 0;
+};
+
+// A sheet that an EXTERNSHEET entry (BIFF8) or a BIFF5 reference names.
+struct ExcelSheetRange {
+    int first = -1;  // -1 when it is not a sheet of this workbook
+    int last = -1;
+};
+
+struct ExcelBook {
+    BiffVersion version = kBiff8;
+    bool date1904 = false;
+    bool password = false;
+    bool structure_protected = false;
+    uint16_t code_page = 1252;
+    std::vector<std::string> strings;  // the shared strings, Mac Roman
+    std::vector<ExcelFont> fonts;
+    std::map<uint16_t, std::string> formats;  // number format strings by index
+    std::vector<ExcelXf> xfs;
+    std::vector<ExcelSheet> sheets;
+    std::vector<ExcelName> names;  // all the NAME records, in order
+    std::vector<ExcelSheetRange> extern_sheets;
+    // What could not be carried over.
+    int unconverted_formulas = 0;
+    int replaced_characters = 0;
+    int cells_beyond_grid = 0;
+};
+
+// Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);
+// throws ExcelDamaged. A workbook protected by a password comes back with
+// `password` set and nothing else read.
+ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream);

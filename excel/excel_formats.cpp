@@ -1,0 +1,213 @@
+#include "excel/excel_formats.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "model/cell_format.h"
+#include "model/display_text.h"
+#include "model/record_bytes.h"
+#include "platform/fonts/fonts.h"
+
+namespace {
+
+// Format codes of this program used for Excel's layouts.
+constexpr uint8_t kDateMonthDayShortYear = 0;
+constexpr uint8_t kDateMonthDay = 1;
+constexpr uint8_t kDateYearMonthDay = 5;
+constexpr uint8_t kDateMonthDayYear = 6;
+constexpr uint8_t kDateDayMonthName = 7;
+constexpr uint8_t kDateMonthNameYear = 8;
+constexpr uint8_t kDateDayMonthNameYear = 9;
+constexpr uint8_t kTimeHourMinute = 21;
+constexpr uint8_t kTimeHourMinuteSecond = 22;
+constexpr uint8_t kTime12HourMinute = 23;
+constexpr uint8_t kTime12HourMinuteSecond = 24;
+constexpr uint8_t kDateAndTime = 25;
+constexpr uint8_t kTimeMinuteSecond = 29;
+constexpr uint8_t kCurrencyDollar = 36;
+constexpr uint8_t kCurrencyPound = 46;
+constexpr uint8_t kCurrencyEuro = 50;
+constexpr uint8_t kCurrencyYen = 31;
+
+// Excel's built-in number formats that a workbook need not write out.
+const char* builtin_format(uint16_t index) {
+    switch (index) {
+    case 1: return "0";
+    case 2: return "0.00";
+    case 3: return "#,##0";
+    case 4: return "#,##0.00";
+    case 5: return "$#,##0_);($#,##0)";
+    case 6: return "$#,##0_);[Red]($#,##0)";
+    case 7: return "$#,##0.00_);($#,##0.00)";
+    case 8: return "$#,##0.00_);[Red]($#,##0.00)";
+    case 9: return "0%";
+    case 10: return "0.00%";
+    case 11: return "0.00E+00";
+    case 12: return "# ?/?";
+    case 13: return "# ?" "?/?" "?";
+    case 14: return "m/d/yyyy";
+    case 15: return "d-mmm-yy";
+    case 16: return "d-mmm";
+    case 17: return "mmm-yy";
+    case 18: return "h:mm AM/PM";
+    case 19: return "h:mm:ss AM/PM";
+    case 20: return "h:mm";
+    case 21: return "h:mm:ss";
+    case 22: return "m/d/yyyy h:mm";
+    case 37: return "#,##0_);(#,##0)";
+    case 38: return "#,##0_);[Red](#,##0)";
+    case 39: return "#,##0.00_);(#,##0.00)";
+    case 40: return "#,##0.00_);[Red](#,##0.00)";
+    case 45: return "mm:ss";
+    case 46: return "[h]:mm:ss";
+    case 47: return "mm:ss.0";
+    case 48: return "##0.0E+0";
+    default: return "General";
+    }
+}
+
+// The first section of a format, without quoted texts, escapes and colours,
+// lower-cased.
+std::string first_section(const std::string& format) {
+    std::string out;
+    bool quoted = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        char c = format[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (quoted) {
+            continue;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            ++i;  // the next character is shown or spaced, not a code
+        } else if (c == '[') {
+            size_t end = format.find(']', i);
+            if (end == std::string::npos) break;
+            std::string inside = format.substr(i + 1, end - i - 1);
+            if (!inside.empty() && (inside[0] == 'h' || inside[0] == 'H' || inside[0] == 'm' || inside[0] == 'M' ||
+                                    inside[0] == 's' || inside[0] == 'S'))
+                out += inside;  // elapsed hours, minutes or seconds
+            i = end;
+        } else if (c == ';') {
+            break;
+        } else {
+            out += char(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return out;
+}
+
+bool has(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+NumberFormatMatch date_or_time(const std::string& s) {
+    bool year = has(s, "y"), day = has(s, "d"), hour = has(s, "h"), second = has(s, "s");
+    bool twelve_hour = has(s, "am/pm") || has(s, "a/p");
+    bool month_name = has(s, "mmm");
+    if ((year || day) && hour) return {kDateAndTime, 0, false, false};
+    if (hour) {
+        if (twelve_hour) return {second ? kTime12HourMinuteSecond : kTime12HourMinute, 0, false, false};
+        return {second ? kTimeHourMinuteSecond : kTimeHourMinute, 0, false, false};
+    }
+    if (second) return {kTimeMinuteSecond, 0, false, false};
+    if (month_name) {
+        if (day && year) return {kDateDayMonthNameYear, 0, false, false};
+        if (day) return {kDateDayMonthName, 0, false, false};
+        return {kDateMonthNameYear, 0, false, false};
+    }
+    if (day && !year) return {kDateMonthDay, 0, false, false};
+    if (s.rfind('y', 0) == 0) return {kDateYearMonthDay, 0, false, false};
+    return {has(s, "yyyy") ? kDateMonthDayYear : kDateMonthDayShortYear, 0, false, false};
+}
+
+int8_t decimals_of(const std::string& s) {
+    size_t point = s.find('.');
+    if (point == std::string::npos) return 0;
+    int8_t count = 0;
+    for (size_t i = point + 1; i < s.size() && (s[i] == '0' || s[i] == '#' || s[i] == '?') && count < 15; ++i)
+        ++count;
+    return count;
+}
+
+uint8_t currency_code(const std::string& s) {
+    if (has(s, "$")) return kCurrencyDollar;
+    if (has(s, "\xa3")) return kCurrencyPound;  // the pound sign in Mac Roman
+    if (has(s, "\xdb") || has(s, "eur")) return kCurrencyEuro;
+    if (has(s, "\xb4")) return kCurrencyYen;
+    return 0;
+}
+
+}  // namespace
+
+NumberFormatMatch match_number_format(const std::string& format) {
+    std::string s = first_section(format);
+    if (s.empty() || s == "general" || s == "@") return {kFormatGeneral, 2, false, false};
+    if (has(s, "y") || has(s, "d") || has(s, "h") || has(s, "s") ||
+        (has(s, "m") && !has(s, "0") && !has(s, "#")))
+        return date_or_time(s);
+    int8_t decimals = decimals_of(s);
+    bool thousands = has(s, ",");
+    if (has(s, "e+") || has(s, "e-")) return {kFormatScientific, decimals, false, true};
+    if (has(s, "%")) return {kFormatPercent, decimals, false, true};
+    if (has(s, "/")) return {kFormatFraction, 2, false, false};
+    // Currency signs are often quoted or bracketed: look for them in the whole first section.
+    std::string raw = format.substr(0, format.find(';'));
+    for (char& c : raw) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (uint8_t currency = currency_code(raw)) return {currency, decimals, thousands, true};
+    if (has(s, "0") || has(s, "#")) return {kFormatFixed, decimals, thousands, true};
+    return {kFormatGeneral, 2, false, false};
+}
+
+std::string number_format_string(const ExcelBook& book, uint16_t index) {
+    auto found = book.formats.find(index);
+    return found != book.formats.end() ? found->second : builtin_format(index);
+}
+
+namespace {
+
+// Excel's font table skips index 4.
+const ExcelFont* font_of(const ExcelBook& book, uint16_t index) {
+    size_t at = index >= 4 ? size_t(index) - 1 : index;
+    return at < book.fonts.size() ? &book.fonts[at] : nullptr;
+}
+
+uint8_t border_style(uint8_t excel_style) {
+    constexpr uint8_t kThin = 2, kThick = 4, kDouble = 6;
+    switch (excel_style) {
+    case 0: return 0;
+    case 2:
+    case 5: return kThick;  // medium and thick lines
+    case 6: return kDouble;
+    default: return kThin;
+    }
+}
+
+}  // namespace
+
+void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_protected, uint8_t* format) {
+    if (xf_index >= book.xfs.size()) return;
+    const ExcelXf& xf = book.xfs[xf_index];
+    NumberFormatMatch number = match_number_format(number_format_string(book, xf.format));
+    format[kFmtCode] = number.code;
+    format[kFmtDecimals] = uint8_t(number.decimals);
+    if (number.thousands) format[kFmtFlagsA] |= kFlagAThousands;
+    if (number.fixed_decimals) format[kFmtFlagsB] |= kFlagBFixedDecimals;
+    if (sheet_protected && xf.locked) format[kFmtFlagsA] |= kFlagLocked;
+    if (xf.horizontal >= 1 && xf.horizontal <= 3) format[kFmtAlign] = xf.horizontal;
+    uint16_t borders = uint16_t(border_style(xf.border_left) << 12 | border_style(xf.border_top) << 8 |
+                                border_style(xf.border_right) << 4 | border_style(xf.border_bottom));
+    store_u16(format + kFmtBorderStyles, borders);
+    const ExcelFont* font = font_of(book, xf.font);
+    if (font) {
+        constexpr uint8_t kBold = 0x01, kItalic = 0x02, kUnderline = 0x04;
+        format[kFmtFace] = uint8_t((font->bold ? kBold : 0) | (font->italic ? kItalic : 0) |
+                                   (font->underline ? kUnderline : 0));
+    }
+    // Cells in the workbook's own font keep the layer's default font and size.
+    const ExcelFont* standard = font_of(book, 0);
+    if (font && standard && (font->name != standard->name || font->height != standard->height)) {
+        int points = font->height / 20;
+        if (points >= 1 && points <= 127) format[kFmtSize] = uint8_t(points);
+        bool found = false;
+        int16_t number_of_font = pf::font_number(font->name, &found);
+        if (found) store_u16(format + kFmtFont, uint16_t(number_of_font));
+    }
+}

@@ -1,0 +1,112 @@
+#include "excel/excel_import.h"
+
+#include <cctype>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "excel/compound_file.h"
+#include "excel/excel_book.h"
+#include "excel/excel_layers.h"
+#include "files/document_prompts.h"
+
+namespace {
+
+constexpr int32_t kMaxFileLength = 256 * 1024 * 1024;
+constexpr unsigned char kBiff4Bof[] = {0x09, 0x04};
+constexpr unsigned char kBiff5Bof[] = {0x09, 0x08};
+constexpr uint8_t kBofKindWorksheet = 0x10;
+constexpr uint8_t kBofKindGlobals = 0x05;
+
+bool has_xls_extension(const unsigned char* name) {
+    static const char kExtension[] = ".xls";
+    if (name[0] < 4) return false;
+    for (int i = 0; i < 4; ++i)
+        if (std::tolower(name[name[0] - 3 + i]) != kExtension[i]) return false;
+    return true;
+}
+
+int16_t read_whole_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
+    int16_t ref = 0;
+    if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) return error;
+    int32_t length = 0;
+    pf::OSErr error = pf::get_end_of_file(ref, length);
+    if (!error && (length < 0 || length > kMaxFileLength)) error = kExcelUnreadableErr;
+    if (!error) {
+        bytes.resize(size_t(length));
+        int32_t count = length;
+        error = length ? pf::read_file(ref, count, bytes.data()) : 0;
+    }
+    pf::close_file(ref);
+    return error;
+}
+
+void tell_notes(const ExcelImportNotes& notes) {
+    if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
+    if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
+    if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
+}
+
+}  // namespace
+
+bool is_excel_head(const unsigned char* head, size_t length) {
+    if (is_compound_file(head, length)) return true;
+    // A bare stream: a BIFF4 worksheet, or the globals of a BIFF5/8 workbook.
+    if (length < 8 || head[7] != 0) return false;
+    bool biff4 = head[0] == kBiff4Bof[0] && head[1] == kBiff4Bof[1] && head[6] == kBofKindWorksheet;
+    bool biff5 = head[0] == kBiff5Bof[0] && head[1] == kBiff5Bof[1] && head[6] == kBofKindGlobals;
+    return biff4 || biff5;
+}
+
+bool is_excel_file(const pf::FileSpec& spec) {
+    int16_t ref = 0;
+    if (pf::open_data_fork(spec, pf::kReadPermission, ref)) return false;
+    unsigned char head[8] = {};
+    int32_t count = sizeof head;
+    pf::read_file(ref, count, head);
+    pf::close_file(ref);
+    return is_excel_head(head, size_t(count)) || has_xls_extension(spec.name);
+}
+
+int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes) {
+    std::vector<uint8_t> stream;
+    if (is_compound_file(file.data(), file.size())) {
+        if (!workbook_stream(file, stream)) return kExcelUnreadableErr;
+    } else if (is_excel_head(file.data(), file.size())) {
+        stream = file;
+    } else {
+        return kExcelUnreadableErr;
+    }
+    ExcelBook book;
+    try {
+        book = read_biff_workbook(stream);
+    } catch (const ExcelDamaged&) {
+        return kExcelUnreadableErr;
+    } catch (const std::bad_alloc&) {
+        return kNoMemoryErr;
+    }
+    if (book.password) return kExcelPasswordNote;
+    bool any_worksheet = false;
+    for (const ExcelSheet& sheet : book.sheets) any_worksheet = any_worksheet || sheet.is_worksheet;
+    if (!any_worksheet) return kExcelUnreadableErr;
+    if (int16_t error = fill_excel_layers(book, layer)) return error;
+    if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid};
+    return 0;
+}
+
+int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer) {
+    std::vector<uint8_t> file;
+    int16_t error = read_whole_file(spec, file);
+    ExcelImportNotes notes;
+    if (!error) error = read_excel_bytes(file, layer, &notes);
+    if (error == kExcelPasswordNote) {
+        document_prompts.tell(kExcelStrings, kExcelPasswordNote);
+        return error;
+    }
+    if (error) {
+        report_file_error(error);
+        return error;
+    }
+    tell_notes(notes);
+    return 0;
+}

@@ -1,0 +1,42 @@
+// Opening Excel workbooks: an OLE2 compound file holding a "Workbook" (BIFF8)
+// or "Book" (BIFF5/7) stream, or a bare record stream (a BIFF4 worksheet
+// file, or a BIFF5/8 workbook stream without its container). Every
+// worksheet becomes a layer of the workbook, the first one the layer given.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "platform/files/files.h"
+
+constexpr int16_t kExcelUnreadableErr = 1003;
+constexpr int16_t kExcelStrings = 1000;  // the notes of STR# 1000
+constexpr int16_t kExcelPasswordNote = 1;
+constexpr int16_t kExcelFormulasNote = 2;
+constexpr int16_t kExcelCharactersNote = 3;
+constexpr int16_t kExcelBeyondGridNote = 4;
+
+constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
+
+// Whether the first bytes of a file are those of an Excel workbook.
+bool is_excel_head(const unsigned char* head, size_t length);
+// Whether the file is to be read as an Excel workbook: by its content, or by
+// its ".xls" extension (the reader then refuses what it cannot read).
+bool is_excel_file(const pf::FileSpec& spec);
+
+// Reads the workbook into `layer` and new layers after it. Reports its own
+// errors: error 1003 for contents it cannot read, a note for a workbook
+// protected by a password. Answers 0, or non-zero with the workbook's
+// layers as they were.
+int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer);
+
+// The same from the file's bytes, without reporting: 0, kExcelUnreadableErr,
+// or kExcelPasswordNote for a protected workbook.
+struct ExcelImportNotes {
+    int unconverted_formulas = 0;
+    int replaced_characters = 0;
+    int cells_beyond_grid = 0;
+};
+int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes);

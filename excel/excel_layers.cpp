@@ -1,0 +1,391 @@
+#include "excel/excel_layers.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+#include "core/number_text.h"
+#include "excel/excel_formats.h"
+#include "excel/excel_text.h"
+#include "files/document_reading.h"
+#include "formula/error_values.h"
+#include "formula/function_values.h"
+#include "formula/parser.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/display_text.h"
+#include "model/layer.h"
+#include "model/named_ranges.h"
+#include "model/workbook.h"
+
+namespace {
+
+MemoryGlobals* memory_of(MemoryRef layer) {
+    MemoryGlobals* globals = use_layer(layer)->machine->memory;
+    release_layer(layer);
+    return globals;
+}
+
+constexpr size_t kMaxCellText = 32000;  // a cell record's length is 16 bits
+constexpr size_t kMaxFormulaText = 255;
+constexpr int kMaxColumn = 255;
+
+int16_t own_error_code(uint8_t excel_code) {
+    switch (excel_code) {
+    case kXlErrDivZero: return kErrDivZero;
+    case kXlErrRef: return kErrRef;
+    case kXlErrNum: return kErrNum;
+    case kXlErrNA: return kErrNA;
+    default: return kErrValue;
+    }
+}
+
+double own_number(const ExcelCell& cell) {
+    return cell.value_kind == ExcelCellKind::kError ? N_AN(own_error_code(uint8_t(cell.number))) : cell.number;
+}
+
+// The rows of one layer's cell store, built in order and put in at once.
+class CellBlockBuilder {
+public:
+    void add(int16_t row, const uint8_t* format, uint8_t type, const uint8_t* body, size_t body_length,
+             const uint8_t* tail, size_t tail_length, int16_t result_type) {
+        if (block_.empty() || row != row_) {
+            row_at_ = block_.size();
+            block_.resize(block_.size() + kRowHeaderSize, 0);
+            _SetRowID_(block_.data() + row_at_, row);
+            row_ = row;
+        }
+        size_t at = block_.size();
+        block_.resize(at + kCellHeaderSize + body_length + tail_length);
+        uint8_t* cell = block_.data() + at;
+        std::memcpy(cell, format, kCellHeaderSize);
+        cell[kFmtCellType] = type;
+        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
+        _SetCellLength_(cell, int16_t(kCellHeaderSize + body_length + tail_length));
+        _SetFormulaLength_(cell, int16_t(body_length));
+        _SetResultType_(cell, result_type);
+        store_i16(cell + kFmtStyleLength, 0);
+        if (body_length) std::memcpy(_formulaPtr_(cell), body, body_length);
+        if (tail_length) std::memcpy(_formulaPtr_(cell) + body_length, tail, tail_length);
+        _SetRowLength_(block_.data() + row_at_, uint32_t(block_.size() - row_at_));
+    }
+
+    int16_t store(MemoryRef layer) {
+        if (block_.empty()) return 0;
+        MemoryRef cells = Bytes2Memory(memory_of(layer), block_.data(), 1, int32_t(block_.size()));
+        if (!cells) return kNoMemoryErr;
+        int16_t error = InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, cells, layer);
+        DisposeMemory(cells);
+        return error;
+    }
+
+    void reserve(size_t bytes) { block_.reserve(bytes); }
+
+private:
+    std::vector<uint8_t> block_;
+    int16_t row_ = -1;
+    size_t row_at_ = 0;
+};
+
+class LayerFiller {
+public:
+    LayerFiller(ExcelBook& book, MemoryRef layer, const ExcelSheet& sheet) : book_(book), layer_(layer), sheet_(sheet) {}
+
+    int16_t fill() {
+        SetSheetName(pascal(sheet_.name, kNamedRangeNameSize - 1).data(), layer_);
+        if (int16_t error = put_cells()) return error;
+        if (int16_t error = put_column_widths()) return error;
+        return put_row_heights();
+    }
+
+private:
+    ExcelBook& book_;
+    MemoryRef layer_;
+    const ExcelSheet& sheet_;
+
+    static std::vector<unsigned char> pascal(const std::string& text, size_t limit) {
+        size_t length = std::min(text.size(), limit);
+        std::vector<unsigned char> out(length + 1);
+        out[0] = uint8_t(length);
+        std::memcpy(out.data() + 1, text.data(), length);
+        return out;
+    }
+
+    // The cells in store order, without those hidden under merged ranges and
+    // with only the last of any written twice.
+    std::vector<const ExcelCell*> ordered_cells() {
+        std::vector<const ExcelCell*> cells;
+        cells.reserve(sheet_.cells.size());
+        for (const ExcelCell& cell : sheet_.cells) {
+            if (cell.kind == ExcelCellKind::kBlank && !shows_format(cell.xf)) continue;
+            if (!cell_in_grid(cell.row, cell.column)) {
+                ++book_.cells_beyond_grid;
+                continue;
+            }
+            cells.push_back(&cell);
+        }
+        std::stable_sort(cells.begin(), cells.end(), [](const ExcelCell* a, const ExcelCell* b) {
+            return a->row != b->row ? a->row < b->row : a->column < b->column;
+        });
+        std::vector<const ExcelCell*> unique;
+        for (const ExcelCell* cell : cells) {
+            if (!unique.empty() && unique.back()->row == cell->row && unique.back()->column == cell->column)
+                unique.back() = cell;
+            else
+                unique.push_back(cell);
+        }
+        return without_merged(unique);
+    }
+
+    // Drops the cells a merged range hides (all but its top-left cell). The
+    // cells looked at are bounded, so that a damaged file of huge or
+    // overlapping ranges cannot hold up reading: past the bound the cells stay.
+    std::vector<const ExcelCell*> without_merged(const std::vector<const ExcelCell*>& cells) const {
+        constexpr size_t kMostCellsLookedAt = size_t(1) << 24;
+        if (sheet_.merges.empty()) return cells;
+        std::vector<bool> hidden(cells.size(), false);
+        size_t looked_at = 0;
+        for (const ExcelMerge& merge : sheet_.merges) {
+            auto first = std::lower_bound(cells.begin(), cells.end(), merge, [](const ExcelCell* cell, const ExcelMerge& m) {
+                return cell->row != m.first_row ? cell->row < m.first_row : cell->column < m.first_column;
+            });
+            for (auto at = first; at != cells.end() && (*at)->row <= merge.last_row; ++at) {
+                if (++looked_at > kMostCellsLookedAt) return kept(cells, hidden);
+                const ExcelCell& cell = **at;
+                bool top_left = cell.row == merge.first_row && cell.column == merge.first_column;
+                if (cell.column >= merge.first_column && cell.column <= merge.last_column && !top_left)
+                    hidden[size_t(at - cells.begin())] = true;
+            }
+        }
+        return kept(cells, hidden);
+    }
+
+    static std::vector<const ExcelCell*> kept(const std::vector<const ExcelCell*>& cells,
+                                              const std::vector<bool>& hidden) {
+        std::vector<const ExcelCell*> out;
+        out.reserve(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i)
+            if (!hidden[i]) out.push_back(cells[i]);
+        return out;
+    }
+
+    // An empty cell is kept for a format that shows (borders, alignment...).
+    bool shows_format(uint16_t xf) {
+        uint8_t standard[kCellFormatSize];
+        GetDefaultFormat(standard);
+        return format_differs_visibly(format_of(xf).bytes, standard);
+    }
+
+    int16_t put_cells() {
+        CellBlockBuilder builder;
+        std::vector<const ExcelCell*> cells = ordered_cells();
+        builder.reserve(cells.size() * (kCellHeaderSize + 2 * kNumberSlotSize));
+        for (const ExcelCell* cell : cells) put_cell(builder, *cell);
+        return builder.store(layer_);
+    }
+
+    // The format block of each cell format, made once.
+    std::vector<CellFormat> formats_;
+    std::vector<bool> format_made_;
+
+    const CellFormat& format_of(uint16_t xf) {
+        if (formats_.empty()) {
+            formats_.resize(book_.xfs.size() + 1);
+            format_made_.assign(book_.xfs.size() + 1, false);
+        }
+        size_t at = xf < book_.xfs.size() ? xf : book_.xfs.size();
+        if (!format_made_[at]) {
+            GetDefaultFormat(formats_[at].bytes);
+            apply_excel_format(book_, xf, sheet_.is_protected, formats_[at].bytes);
+            format_made_[at] = true;
+        }
+        return formats_[at];
+    }
+
+    void put_cell(CellBlockBuilder& builder, const ExcelCell& cell) {
+        CellFormat format = format_of(cell.xf);
+        _SetCellID_(format.bytes, int16_t(cell.column));
+        if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
+            format.bytes[kFmtCode] = kFormatBoolean;
+        int16_t row = int16_t(cell.row);
+        if (cell.kind == ExcelCellKind::kBlank) {
+            builder.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+            return;
+        }
+        if (cell.kind == ExcelCellKind::kFormula && put_formula(builder, cell, format.bytes)) return;
+        if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
+        if (cell.value_kind == ExcelCellKind::kText) {
+            size_t length = std::min(cell.text.size(), kMaxCellText);
+            builder.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
+                        nullptr, 0, 0);
+            return;
+        }
+        put_number(builder, row, format.bytes, cell);
+    }
+
+    // A number constant: its value, then its text as if typed (the entry line
+    // shows it); an error keeps its error text.
+    static void put_number(CellBlockBuilder& builder, int16_t row, const uint8_t* format, const ExcelCell& cell) {
+        double value = own_number(cell);
+        std::string typed;
+        if (cell.value_kind == ExcelCellKind::kError) {
+            unsigned char text[256];
+            error_text(checkValue(&value), text);
+            typed.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+        } else {
+            typed = round_trip_number(value);
+        }
+        uint8_t body[kNumberSlotSize + 32] = {};
+        size_t length = std::min(typed.size(), sizeof body - kNumberSlotSize);
+        store_f64(body, value);
+        std::memcpy(body + kNumberSlotSize, typed.data(), length);
+        builder.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
+    }
+
+    // Stored formulas by formula key and format code; empty when refused.
+    std::unordered_map<std::string, std::vector<uint8_t>> parsed_;
+
+    // The formula parsed by this program's parser once for all the cells
+    // whose formulas are stored alike.
+    const std::vector<uint8_t>& parsed_formula(const ExcelCell& cell, uint8_t format_code) {
+        std::string key = cell.formula_key;
+        key += char(format_code);
+        auto found = parsed_.find(key);
+        if (found != parsed_.end()) return found->second;
+        std::vector<uint8_t>& stored = parsed_[key];
+        unsigned char text[kMaxFormulaText + 1];
+        text[0] = uint8_t(cell.formula.size());
+        std::memcpy(text + 1, cell.formula.data(), cell.formula.size());
+        MemoryRef parsed = nullptr;
+        int16_t kind = 0;
+        int32_t offset = 0;
+        int16_t result = parse_formula_text(text, CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
+                                            &parsed, &kind, &offset, format_code);
+        if (result == 0 && parsed) {
+            const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(parsed));
+            stored.assign(bytes, bytes + GetByteSize(parsed));
+            UnuseMemory(parsed);
+        }
+        if (parsed) DisposeMemory(parsed);
+        return stored;
+    }
+
+    // A formula parsed by this program's parser, with Excel's result until
+    // the recalculation; false when the parser refuses it.
+    bool put_formula(CellBlockBuilder& builder, const ExcelCell& cell, const uint8_t* format) {
+        if (cell.formula.empty() || cell.formula.size() > kMaxFormulaText) return false;
+        const std::vector<uint8_t>& body = parsed_formula(cell, format[kFmtCode]);
+        if (body.empty()) return false;
+        int16_t row = int16_t(cell.row);
+        if (cell.value_kind == ExcelCellKind::kText) {
+            size_t length = std::min(cell.text.size(), kMaxCellText - body.size());
+            builder.add(row, format, kCellFormula, body.data(), body.size(),
+                        reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
+        } else {
+            uint8_t slot[kNumberSlotSize] = {};
+            store_f64(slot, own_number(cell));
+            builder.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
+        }
+        return true;
+    }
+
+    static int16_t pixels_of_width(uint16_t width) { return int16_t((uint32_t(width) * 7 + 128) / 256); }
+
+    int16_t put_column_widths() {
+        if (sheet_.default_width) {
+            SpreadSheet* layer = use_layer(layer_);
+            set_format_extent(layer->default_column_format, pixels_of_width(sheet_.default_width));
+            release_layer(layer_);
+        }
+        for (const ExcelColumnWidth& column : sheet_.columns) {
+            if (column.first > kMaxColumn || column.last < column.first) continue;
+            int16_t first = int16_t(column.first), last = int16_t(std::min<int>(column.last, kMaxColumn));
+            if (int16_t error = InputColumnFormat(layer_, int32_t(first) << 16 | last)) return error;
+            SetColumnSize(first, last, pixels_of_width(column.width), GetSpreadSheetColumnFormats(layer_));
+        }
+        return 0;
+    }
+
+    int16_t put_row_heights() {
+        for (const ExcelRowHeight& row : sheet_.rows) {
+            if (!cell_in_grid(row.row, 0) || row.height == 0) continue;
+            int16_t at = int16_t(row.row);
+            if (int16_t error = InputRowFormat(layer_, int32_t(at) << 16 | at)) return error;
+            SetRowSize(at, at, int16_t((row.height + 10) / 20), GetSpreadSheetRowFormats(layer_));
+        }
+        return 0;
+    }
+};
+
+// Names of single ranges of a sheet become named ranges of its layer.
+int16_t put_names(const ExcelBook& book, const std::vector<MemoryRef>& layer_of_sheet) {
+    for (size_t sheet = 0; sheet < book.sheets.size(); ++sheet) {
+        MemoryRef layer = layer_of_sheet[sheet];
+        if (!layer) continue;
+        std::vector<uint8_t> records;
+        for (const ExcelName& name : book.names) {
+            if (!name.usable || name.sheet != int(sheet)) continue;
+            unsigned char text[kNamedRangeNameSize];
+            text[0] = uint8_t(name.name.size());
+            std::memcpy(text + 1, name.name.data(), name.name.size());
+            CellRange range{{int16_t(name.first_row), int16_t(name.first_column)},
+                            {int16_t(name.last_row), int16_t(name.last_column)}};
+            records.resize(records.size() + kNamedRangeSize, 0);
+            set_named_range(records.data() + records.size() - kNamedRangeSize, text, range);
+        }
+        if (records.empty()) continue;
+        MemoryRef list = Bytes2Memory(memory_of(layer), records.data(), kNamedRangeSize,
+                                      int32_t(records.size() / kNamedRangeSize));
+        if (!list) return kNoMemoryErr;
+        Set_rangeinfo(layer, list);
+    }
+    return 0;
+}
+
+int16_t fill_all(ExcelBook& book, MemoryRef first_layer, MemoryRef workbook, std::vector<MemoryRef>& layers) {
+    MachineRecord* machine = use_layer(first_layer)->machine;
+    release_layer(first_layer);
+    bool first = true;
+    for (const ExcelSheet& sheet : book.sheets) {
+        MemoryRef layer = nullptr;
+        if (sheet.is_worksheet) {
+            if (first) {
+                layer = first_layer;
+                first = false;
+            } else if (int16_t error = New_SpreadSheet(machine, workbook, &layer, kLayerGridLines | kLayerHeadings,
+                                                       nullptr)) {
+                return error;
+            }
+        }
+        layers.push_back(layer);
+    }
+    // Names first: the formulas are parsed against them.
+    if (int16_t error = put_names(book, layers)) return error;
+    for (size_t i = 0; i < book.sheets.size(); ++i)
+        if (layers[i])
+            if (int16_t error = LayerFiller(book, layers[i], book.sheets[i]).fill()) return error;
+    return 0;
+}
+
+}  // namespace
+
+int16_t fill_excel_layers(ExcelBook& book, MemoryRef first_layer) {
+    MemoryRef workbook = GetWorkSheet(first_layer);
+    int16_t layers_before = num_SpreadSheets(workbook);
+    Set_1900Date_Flag(workbook, !book.date1904);
+    // Excel protects sheet by sheet; here the workbook is protected and only
+    // the locked cells of protected sheets are locked.
+    bool is_protected = book.structure_protected;
+    for (const ExcelSheet& sheet : book.sheets) is_protected = is_protected || (sheet.is_worksheet && sheet.is_protected);
+    if (is_protected) Set_Work_Flags(workbook, Get_Work_Flags(workbook) | kWorkProtected);
+    std::vector<MemoryRef> layers;
+    int16_t error = fill_all(book, first_layer, workbook, layers);
+    if (error) {
+        while (num_SpreadSheets(workbook) > layers_before) drop_last_layer(workbook);
+        const CellRange everything{{0, 0}, {kLastCell, kLastCell}};
+        Clear_Cells(&everything, GetSpreadSheetCells(first_layer));
+    }
+    return error;
+}

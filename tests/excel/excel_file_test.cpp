@@ -1,0 +1,84 @@
+// Reading an Excel workbook from a file: what is told to the user, and files
+// that are not workbooks or need a password.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "files/document_prompts.h"
+#include "tests/excel/excel_fixture.h"
+
+namespace {
+
+using biff::Body;
+using biff::Sheet;
+
+std::vector<int16_t> told;
+std::vector<int16_t> file_errors;
+
+void remember_tell(int16_t list, int16_t index) { told.push_back(list == kExcelStrings ? index : int16_t(-index)); }
+void remember_error(int16_t error) { file_errors.push_back(error); }
+int16_t answer_ok(int16_t, int16_t) { return kAnswerOK; }
+int16_t no_password(const uint8_t*) { return 0; }
+
+class ExcelFileTest : public ExcelTest {
+protected:
+    std::filesystem::path folder;
+    DocumentPrompts saved;
+
+    void SetUp() override {
+        ExcelTest::SetUp();
+        char pattern[] = "/tmp/quorvin-excel-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        saved = document_prompts;
+        document_prompts = DocumentPrompts{answer_ok, remember_tell, remember_error, no_password};
+        told.clear();
+        file_errors.clear();
+    }
+    void TearDown() override {
+        document_prompts = saved;
+        std::filesystem::remove_all(folder);
+        ExcelTest::TearDown();
+    }
+
+    pf::FileSpec write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream((folder / name).string(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        pf::FileSpec spec;
+        EXPECT_EQ(pf::file_spec_from_path((folder / name).string(), spec), 0);
+        return spec;
+    }
+
+    int16_t read(const pf::FileSpec& spec) { return ReadExcelFile(spec, Get_fileinfo(workbook), layer); }
+};
+
+TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
+    std::vector<uint8_t> tokens = biff::Tokens().integer(4).funcvar(354, 1).v();  // ROMAN: not a function here
+    Sheet sheet{"S", {biff::formula(0, 0, tokens, 0), {0x0204, Body().cell(1, 0).wide8(u"\u4e2d").v},
+                      biff::number(40000, 0, 1)}};
+    pf::FileSpec spec = write("Book.xls", biff::compound_file(biff::workbook(true, {}, {sheet})));
+    EXPECT_TRUE(is_excel_file(spec));
+    EXPECT_EQ(read(spec), 0);
+    EXPECT_EQ(told, (std::vector<int16_t>{kExcelFormulasNote, kExcelCharactersNote, kExcelBeyondGridNote}));
+    EXPECT_TRUE(file_errors.empty());
+}
+
+TEST_F(ExcelFileTest, AProtectedWorkbookIsRefusedWithACaution) {
+    std::vector<uint8_t> stream = biff::workbook(true, {{0x002F, Body().u16(0).v}}, {Sheet{"S", {biff::number(0, 0, 1)}}});
+    EXPECT_NE(read(write("Secret.xls", biff::compound_file(stream))), 0);
+    EXPECT_EQ(told, std::vector<int16_t>{kExcelPasswordNote});
+    EXPECT_TRUE(file_errors.empty());
+    EXPECT_EQ(cell_at(0, 0, 0), nullptr);
+}
+
+TEST_F(ExcelFileTest, OtherFilesNamedAsWorkbooksAreRefusedWithError1003) {
+    pf::FileSpec spec = write("Notes.xls", std::vector<uint8_t>(600, 'x'));
+    EXPECT_TRUE(is_excel_file(spec));  // by its name
+    EXPECT_FALSE(is_excel_file(write("Notes.txt", std::vector<uint8_t>(600, 'x'))));
+    EXPECT_EQ(read(spec), kExcelUnreadableErr);
+    EXPECT_EQ(file_errors, std::vector<int16_t>{kExcelUnreadableErr});
+    EXPECT_EQ(layers(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,384 @@
+// Reading BIFF8, BIFF5 and BIFF4 workbooks made by the test into layers:
+// values of every kind, shared strings across CONTINUE records, sheets,
+// dates in both systems, formulas and what cannot be converted.
+#include "tests/excel/excel_fixture.h"
+
+namespace {
+
+using biff::Body;
+using biff::Record;
+using biff::Sheet;
+using biff::Tokens;
+
+Record sst(const std::vector<std::string>& strings) {
+    Body body;
+    body.u32(uint32_t(strings.size())).u32(uint32_t(strings.size()));
+    for (const std::string& s : strings) body.text8(s);
+    return {biff::kSst, body.v};
+}
+
+Record date_mode(bool on_1904) { return {0x0022, Body().u16(on_1904 ? 1 : 0).v}; }
+
+// Cell formats: XF 0 general, XF 1 with number format `format`.
+std::vector<Record> cell_formats(uint16_t format) {
+    Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0).text8("Arial", true).v};
+    auto xf = [](uint16_t number_format) {
+        return Record{0x00E0, Body().u16(0).u16(number_format).u16(0x0001).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v};
+    };
+    return {font, xf(0), xf(format)};
+}
+
+TEST_F(ExcelTest, ValuesOfEveryKindLandInTheirCells) {
+    Sheet sheet{"Values", {
+        biff::number(0, 0, 1.5),
+        biff::rk(1, 0, (123u << 2) | 0x02),             // integer 123
+        biff::rk(2, 0, (12345u << 2) | 0x03),           // 123.45, an integer divided by 100
+        {0x00BD, Body().u16(3).u16(0).u16(0).u32((7u << 2) | 2).u16(0).u32((8u << 2) | 2).u16(1).v},  // MULRK
+        biff::label_sst(4, 0, 1),
+        biff::boolerr(5, 0, 1, false),
+        biff::boolerr(6, 0, 0x07, true),
+        {0x0204, Body().cell(7, 0).text8("plain label").v},
+    }};
+    ASSERT_EQ(import8({sst({"zero", "one"})}, {sheet}), 0);
+    EXPECT_EQ(layer_name(0), "Values");
+    EXPECT_EQ(number_at(0, 0, 0), 1.5);
+    EXPECT_EQ(number_at(0, 1, 0), 123);
+    EXPECT_DOUBLE_EQ(number_at(0, 2, 0), 123.45);
+    EXPECT_EQ(number_at(0, 3, 0), 7);
+    EXPECT_EQ(number_at(0, 3, 1), 8);
+    EXPECT_EQ(text_at(0, 4, 0), "one");
+    EXPECT_EQ(number_at(0, 5, 0), 1);
+    EXPECT_EQ(format_code_at(0, 5, 0), kFormatBoolean);
+    double error = number_at(0, 6, 0);
+    EXPECT_EQ(checkValue(&error), kErrDivZero);
+    EXPECT_EQ(text_at(0, 7, 0), "plain label");
+    const uint8_t* number = cell_at(0, 2, 0);  // the entry line shows the typed text
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(_constTextPtr_(number)),
+                          size_t(_formulaLength_(number) - kNumberSlotSize)),
+              "123.45");
+}
+
+TEST_F(ExcelTest, SharedStringsRunOnIntoContinueRecordsWithTheirOwnOptionByte) {
+    // "ab" + "cd" split after "a", the rest continued in UTF-16; then a
+    // string that starts in the CONTINUE record.
+    Body head;
+    head.u32(2).u32(2).u16(4).u8(0).raw("a");
+    Body rest;
+    rest.u8(1).u16('b').u16(0x00E9).u16(0x4E2D);  // b, e acute, a Han character
+    rest.text8("next");
+    Sheet sheet{"S", {biff::label_sst(0, 0, 0), biff::label_sst(0, 1, 1)}};
+    ASSERT_EQ(import8({{biff::kSst, head.v}, {biff::kContinue, rest.v}}, {sheet}), 0);
+    EXPECT_EQ(text_at(0, 0, 0), "ab\x8e?");  // e acute in Mac Roman; the Han character replaced
+    EXPECT_EQ(text_at(0, 0, 1), "next");
+    EXPECT_EQ(notes.replaced_characters, 1);
+}
+
+TEST_F(ExcelTest, EveryWorksheetBecomesALayerAndChartsAreLeftOut) {
+    Sheet first{"First", {biff::number(0, 0, 1)}};
+    Sheet chart{"Chart", {}, 2};
+    Sheet second{"Second", {biff::number(2, 3, 2)}};
+    ASSERT_EQ(import8({}, {first, chart, second}), 0);
+    ASSERT_EQ(layers(), 2);
+    EXPECT_EQ(layer_name(1), "Second");
+    EXPECT_EQ(number_at(1, 2, 3), 2);
+}
+
+TEST_F(ExcelTest, DateSystemAndDateFormatsFollowTheWorkbook) {
+    Sheet sheet{"D", {biff::number(0, 0, 40000, 1)}};
+    ASSERT_EQ(import8([] {
+                  std::vector<Record> globals = cell_formats(14);
+                  globals.push_back(date_mode(false));
+                  return globals;
+              }(), {sheet}),
+              0);
+    EXPECT_EQ(Get_1900Date_Flag(workbook), 1);
+    EXPECT_TRUE(is_date_format(format_code_at(0, 0, 0)));
+    EXPECT_EQ(number_at(0, 0, 0), 40000);  // the serial keeps its meaning in the 1900 system
+}
+
+TEST_F(ExcelTest, A1904WorkbookClearsThe1900Flag) {
+    Set_1900Date_Flag(workbook, true);
+    ASSERT_EQ(import8({date_mode(true)}, {Sheet{"D", {biff::number(0, 0, 1)}}}), 0);
+    EXPECT_EQ(Get_1900Date_Flag(workbook), 0);
+}
+
+TEST_F(ExcelTest, FormulasAreWrittenForThisParserAndRecalculate) {
+    Sheet sheet{"F", {
+        biff::number(0, 0, 2), biff::number(1, 0, 3), biff::number(2, 0, 4),
+        biff::formula(0, 1, Tokens().area(0, 0, 2, 0).funcvar(4, 1).integer(2).op(0x05).v(), 18),  // SUM(A1:A3)*2
+        biff::formula(1, 1, Tokens().integer(1).integer(2).op(0x03).op(0x15).integer(3).op(0x05).v(), 9),
+        biff::formula(2, 1, Tokens().ref(0, 0).ref(1, 0).ref(2, 0).op(0x04).op(0x15).op(0x04).v(), 3),  // A1-(A2-A3)
+        biff::formula(3, 1, Tokens().ref(0, 0).op(0x13).integer(2).op(0x07).v(), 4),  // -A1^2 is (-A1)^2
+        biff::formula(4, 1, Tokens().ref(0, 0).integer(2).op(0x0B).v(), 1),           // A1=2
+        biff::formula(5, 1, Tokens().ref(0, 0).integer(1).op(0x09).str("yes").str("no").funcvar(1, 3).v(), 0),
+        biff::formula(6, 1, Tokens().num(0.5).ref(0, 0, true).op(0x05).v(), 1),  // 0.5*$A$1
+    }};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(formula_at(0, 0, 1), "=SUM(A1:A3)*2");
+    EXPECT_EQ(formula_at(0, 6, 1), "=0.5*$A$1");
+    EXPECT_EQ(notes.unconverted_formulas, 0);
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 1), 18);
+    EXPECT_EQ(number_at(0, 1, 1), 9);
+    EXPECT_EQ(number_at(0, 2, 1), 3);
+    EXPECT_EQ(number_at(0, 3, 1), 4);
+    EXPECT_EQ(number_at(0, 4, 1), 1);
+    EXPECT_EQ(text_at(0, 5, 1), "no");
+    EXPECT_EQ(number_at(0, 6, 1), 1);
+}
+
+TEST_F(ExcelTest, FormulasAlikeButForRelativeReferencesEachReferToTheirOwnRow) {
+    Sheet sheet{"F", {biff::number(0, 0, 1), biff::number(4, 0, 5),
+                      biff::formula(0, 1, Tokens().ref(0, 0).integer(2).op(0x05).v(), 0),        // =A1*2
+                      biff::formula(4, 1, Tokens().ref(4, 0).integer(2).op(0x05).v(), 0),        // =A5*2
+                      biff::formula(5, 1, Tokens().ref(0, 0, true).integer(2).op(0x05).v(), 0),  // =$A$1*2
+                      biff::formula(6, 1, Tokens().ref(4, 0, true).integer(2).op(0x05).v(), 0)}};  // =$A$5*2
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(formula_at(0, 4, 1), "=A5*2");
+    EXPECT_EQ(formula_at(0, 6, 1), "=$A$5*2");
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 1), 2);
+    EXPECT_EQ(number_at(0, 4, 1), 10);
+    EXPECT_EQ(number_at(0, 5, 1), 2);
+    EXPECT_EQ(number_at(0, 6, 1), 10);
+}
+
+TEST_F(ExcelTest, AComparisonOfConcatenationsKeepsExcelsOrder) {
+    // A1="a"&"b": Excel concatenates first; this parser compares first.
+    Sheet sheet{"F", {{0x0204, Body().cell(0, 0).text8("ab").v},
+                      biff::formula(0, 1, Tokens().ref(0, 0).str("a").str("b").op(0x08).op(0x0B).v(), 1)}};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 1), 1);
+}
+
+TEST_F(ExcelTest, FormulasThisProgramCannotHoldKeepExcelsValues) {
+    Sheet sheet{"F", {
+        biff::formula(0, 0, Tokens().integer(4).func(198 /* ISLOGICAL */).v(), 0),  // no such function here
+        biff::formula_marked(1, 0, Tokens().integer(4).funcvar(354 /* ROMAN */, 1).v(), 0, 0),
+        {0x0207, Body().text8("IV").v},                                             // its text result
+        biff::formula(2, 0, Tokens().integer(1).integer(2).op(0x11).v(), 7),      // a range operator
+    }};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(notes.unconverted_formulas, 3);
+    EXPECT_EQ(formula_at(0, 0, 0), "");
+    EXPECT_EQ(number_at(0, 0, 0), 0);
+    EXPECT_EQ(text_at(0, 1, 0), "IV");
+    EXPECT_EQ(number_at(0, 2, 0), 7);
+}
+
+TEST_F(ExcelTest, SharedFormulasAreReadAtEachCellOfTheirRange) {
+    // B1:B3 = A1*10 shared, written by offsets (row 0, column -1).
+    std::vector<uint8_t> shared = Body().u8(0x2C).u16(0).u16(uint16_t(0xC000 | 0xFF)).u8(0x1E).u16(10).u8(0x05).v;
+    std::vector<uint8_t> exp = Body().u8(0x01).u16(0).u16(1).v;
+    Record shrfmla{0x04BC, Body().u16(0).u16(2).u8(1).u8(1).u16(0).u16(uint16_t(shared.size())).raw(shared).v};
+    Sheet sheet{"S", {biff::number(0, 0, 1), biff::number(1, 0, 2), biff::number(2, 0, 3), biff::formula(0, 1, exp, 0),
+                      shrfmla, biff::formula(1, 1, exp, 0), biff::formula(2, 1, exp, 0)}};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(formula_at(0, 2, 1), "=A3*10");
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 1), 10);
+    EXPECT_EQ(number_at(0, 2, 1), 30);
+}
+
+TEST_F(ExcelTest, ReferencesToOtherSheetsNameTheirLayers) {
+    Record supbook{0x01AE, Body().u16(2).u16(0x0401).v};
+    Record externsheet{0x0017, Body().u16(1).u16(0).u16(1).u16(1).v};
+    std::vector<uint8_t> tokens = Body().u8(0x3A).u16(0).u16(0).u16(0xC000).u8(0x1E).u16(1).u8(0x03).v;
+    Sheet first{"One", {biff::formula(0, 0, tokens, 6)}};
+    Sheet second{"Two", {biff::number(0, 0, 5)}};
+    ASSERT_EQ(import8({supbook, externsheet}, {first, second}), 0);
+    EXPECT_EQ(notes.unconverted_formulas, 0);
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 0), 6);
+}
+
+TEST_F(ExcelTest, APasswordProtectedWorkbookOpensNothing) {
+    int16_t result = import8({{0x002F, Body().u16(1).v}}, {Sheet{"S", {biff::number(0, 0, 1)}}});
+    EXPECT_EQ(result, kExcelPasswordNote);
+    EXPECT_EQ(layers(), 1);
+    EXPECT_EQ(cell_at(0, 0, 0), nullptr);
+}
+
+TEST_F(ExcelTest, NamesOfSingleRangesBecomeNamedRangesThatFormulasUse) {
+    Record supbook{0x01AE, Body().u16(1).u16(0x0401).v};
+    Record externsheet{0x0017, Body().u16(1).u16(0).u16(0).u16(0).v};
+    std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(0).u16(2).u16(0).u16(0).v;
+    Record name{0x0018, Body().u16(0).u8(0).u8(5).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0).raw("Total")
+                            .raw(range).v};
+    std::vector<uint8_t> sum_of_name = Body().u8(0x23).u16(1).u16(0).u8(0x22).u8(1).u16(4).v;
+    Sheet sheet{"S", {biff::number(0, 0, 1), biff::number(1, 0, 2), biff::formula(0, 1, sum_of_name, 0)}};
+    ASSERT_EQ(import8({supbook, externsheet, name}, {sheet}), 0);
+    EXPECT_EQ(formula_at(0, 0, 1), "=SUM(Total)");
+    recalculate();
+    EXPECT_EQ(number_at(0, 0, 1), 3);
+    unsigned char text[32];
+    pstr(text, "TOTAL");
+    CellRange found{};
+    EXPECT_EQ(find_named_range(Get_rangeinfo(layer_at(0)), text, &found), 1);
+    EXPECT_EQ(found, (CellRange{{0, 0}, {2, 0}}));
+}
+
+TEST_F(ExcelTest, MergedRangesKeepTheirTopLeftValue) {
+    Sheet sheet{"M", {biff::number(0, 0, 1), biff::number(0, 1, 2), biff::number(1, 0, 3),
+                      {0x00E5, Body().u16(1).u16(0).u16(1).u16(0).u16(1).v}}};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(number_at(0, 0, 0), 1);
+    EXPECT_EQ(cell_at(0, 0, 1), nullptr);
+    EXPECT_EQ(cell_at(0, 1, 0), nullptr);
+}
+
+TEST_F(ExcelTest, ColumnWidthsAndRowHeightsBecomeFormats) {
+    Sheet sheet{"W", {{0x0055, Body().u16(8).v},  // 8 characters of 7 pixels and a margin of 5
+                      {0x007D, Body().u16(1).u16(2).u16(20 * 256).u16(0).u16(0).u16(0).v},
+                      {0x0208, Body().u16(3).u16(0).u16(1).u16(600).u16(0).u16(0).u32(0).v},
+                      biff::number(3, 1, 1)}};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    MemoryRef columns = GetSpreadSheetColumnFormats(layer_at(0));
+    const uint8_t* column = FindColumnFormatID(columns, 2);
+    ASSERT_NE(column, nullptr);
+    EXPECT_EQ(format_extent(column), 140);  // 20 characters of 7 pixels
+    UnuseMemory(columns);
+    MemoryRef rows = GetSpreadSheetRowFormats(layer_at(0));
+    const uint8_t* row = FindRowFormatID(rows, 3);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(format_extent(row), 30);  // 600 twips
+    UnuseMemory(rows);
+    EXPECT_EQ(format_extent(use_layer(layer_at(0))->default_column_format), 61);
+    release_layer(layer_at(0));
+}
+
+TEST_F(ExcelTest, CellsBeyondTheGridAreLeftOutAndCounted) {
+    ASSERT_EQ(import8({}, {Sheet{"G", {biff::number(40000, 0, 1), biff::number(0, 0, 2)}}}), 0);
+    EXPECT_EQ(notes.cells_beyond_grid, 1);
+    EXPECT_EQ(number_at(0, 0, 0), 2);
+}
+
+// ---- Older versions -----------------------------------------------------------
+
+TEST_F(ExcelTest, Biff5TextsComeThroughTheirCodePage) {
+    Record code_page{0x0042, Body().u16(1251).v};
+    std::vector<uint8_t> tokens = Body().u8(0x24).u16(0xC000).u8(0).u8(0x1E).u16(1).u8(0x03).v;  // A1+1
+    Sheet sheet{"Лист", {{0x0204, Body().cell(0, 1).text5("\xcf\xf0\xe8").v},  // Cyrillic, no Mac Roman equivalent
+                            biff::number(0, 0, 4), biff::formula(1, 0, tokens, 5)}};
+    std::vector<uint8_t> stream = biff::workbook(false, {code_page}, {sheet});
+    ASSERT_EQ(import(biff::compound_file(stream, "Book")), 0);
+    EXPECT_EQ(text_at(0, 0, 1), "???");
+    EXPECT_GE(notes.replaced_characters, 3);
+    EXPECT_EQ(formula_at(0, 1, 0), "=A1+1");
+    recalculate();
+    EXPECT_EQ(number_at(0, 1, 0), 5);
+}
+
+TEST_F(ExcelTest, Biff5InTheWindowsCodePageKeepsAccents) {
+    Record code_page{0x0042, Body().u16(1252).v};
+    Sheet sheet{"S", {{0x0204, Body().cell(0, 0).text5("caf\xe9").v}}};
+    ASSERT_EQ(import(biff::compound_file(biff::workbook(false, {code_page}, {sheet}), "Book")), 0);
+    EXPECT_EQ(text_at(0, 0, 0), "caf\x8e");
+}
+
+TEST_F(ExcelTest, ABareBiff4WorksheetIsReadWithoutAContainer) {
+    std::vector<uint8_t> stream;
+    biff::append(stream, {0x0409, Body().u16(0).u16(0x0010).u16(0).v});
+    biff::append(stream, biff::number(0, 0, 2.5));
+    biff::append(stream, {0x0204, Body().cell(1, 0).text5("four").v});
+    biff::append(stream, {biff::kEof, {}});
+    ASSERT_EQ(import(stream), 0);
+    EXPECT_EQ(number_at(0, 0, 0), 2.5);
+    EXPECT_EQ(text_at(0, 1, 0), "four");
+}
+
+TEST_F(ExcelTest, ABareBiff8StreamIsReadWithoutAContainer) {
+    ASSERT_EQ(import(biff::workbook(true, {}, {Sheet{"Bare", {biff::number(0, 0, 4)}}})), 0);
+    EXPECT_EQ(layer_name(0), "Bare");
+    EXPECT_EQ(number_at(0, 0, 0), 4);
+}
+
+TEST_F(ExcelTest, OtherFilesAreNotTakenForWorkbooks) {
+    const unsigned char text[] = "ID;PWXL;N;E\n";
+    EXPECT_FALSE(is_excel_head(text, sizeof text - 1));
+    std::vector<uint8_t> container = biff::compound_file({1, 2, 3}, "Other");
+    EXPECT_TRUE(is_excel_head(container.data(), container.size()));
+    EXPECT_EQ(import(container), kExcelUnreadableErr);  // a compound file without a workbook
+}
+
+}  // namespace
+
+namespace {
+
+using biff::Body;
+using biff::Record;
+using biff::Sheet;
+
+Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std::string& name) {
+    return {0x0031, Body().u16(height).u16(options).u16(0x7FFF).u16(weight).u16(0).u8(0).u8(0).u8(0).u8(0)
+                        .text8(name, true).v};
+}
+
+// A BIFF8 XF: font, number format, locked, horizontal alignment, border line styles.
+Record xf_record(uint16_t font, uint16_t format, bool locked, uint8_t align, uint32_t borders) {
+    return {0x00E0, Body().u16(font).u16(format).u16(locked ? 1 : 0).u8(align).u8(0).u8(0).u8(0).u32(borders).u32(0)
+                        .u16(0).v};
+}
+
+TEST(ExcelNumberFormats, MapToTheNearestFormatOfThisProgram) {
+    struct Case {
+        const char* format;
+        uint8_t code;
+        int8_t decimals;
+        bool thousands;
+    } cases[] = {
+        {"General", kFormatGeneral, 2, false}, {"0", kFormatFixed, 0, false},
+        {"#,##0.00", kFormatFixed, 2, true},   {"0.0%", kFormatPercent, 1, false},
+        {"0.00E+00", kFormatScientific, 2, false}, {"# ?/?", kFormatFraction, 2, false},
+        {"\"$\"#,##0.00_);(\"$\"#,##0.00)", 36, 2, true},  // a quoted sign
+        {"$#,##0.00", 36, 2, true},             {"[Red]0.000", kFormatFixed, 3, false},
+        {"m/d/yyyy", 6, 0, false},              {"d-mmm-yy", 9, 0, false},
+        {"mmm-yy", 8, 0, false},                {"yyyy-mm-dd", 5, 0, false},
+        {"h:mm AM/PM", 23, 0, false},           {"[h]:mm:ss", 22, 0, false},
+        {"mm:ss", 29, 0, false},                {"m/d/yyyy h:mm", 25, 0, false},
+        {"@", kFormatGeneral, 2, false},
+    };
+    for (const Case& c : cases) {
+        NumberFormatMatch match = match_number_format(c.format);
+        EXPECT_EQ(match.code, c.code) << c.format;
+        EXPECT_EQ(match.decimals, c.decimals) << c.format;
+        EXPECT_EQ(match.thousands, c.thousands) << c.format;
+    }
+}
+
+TEST_F(ExcelTest, CellFormatsCarryFontsAlignmentBordersAndEmptyFormattedCells) {
+    std::vector<Record> globals = {font_record(200, 400, 0, "Arial"), font_record(280, 700, 0x02, "Times")};
+    globals.push_back(xf_record(0, 0, true, 0, 0));
+    globals.push_back(xf_record(1, 2, true, 3, 0x2001));  // Times 14 bold italic, 0.00, right, thin left, medium bottom
+    Sheet sheet{"F", {biff::number(0, 0, 1.5, 1), biff::number(0, 1, 2, 0),
+                      {0x00BE, Body().u16(2).u16(0).u16(1).u16(0).u16(1).v}}};  // two empty cells, one formatted
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    const uint8_t* styled = cell_at(0, 0, 0);
+    ASSERT_NE(styled, nullptr);
+    EXPECT_EQ(styled[kFmtCode], kFormatFixed);
+    EXPECT_EQ(styled[kFmtDecimals], 2);
+    EXPECT_EQ(styled[kFmtSize], 14);
+    EXPECT_EQ(styled[kFmtFace], 0x03);
+    EXPECT_EQ(styled[kFmtAlign], 3);
+    EXPECT_EQ(format_border_styles(styled), 0x2004);  // thin left, thick bottom
+    EXPECT_EQ(format_font(cell_at(0, 0, 1)), kDefaultFontNumber);  // the workbook's own font stays the default
+    const uint8_t* empty = cell_at(0, 2, 0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(_cellType_(empty), kCellFormatOnly);
+    EXPECT_EQ(cell_at(0, 2, 1), nullptr);  // nothing to show
+    EXPECT_EQ(check_access(layer_at(0)), 0);
+}
+
+TEST_F(ExcelTest, AProtectedSheetProtectsTheWorkbookAndLocksOnlyItsLockedCells) {
+    std::vector<Record> globals = {xf_record(0, 0, true, 0, 0), xf_record(0, 0, false, 0, 0)};
+    Sheet guarded{"Guarded", {biff::number(0, 0, 1, 0), biff::number(0, 1, 2, 1), {0x0012, Body().u16(1).v}}};
+    Sheet open{"Open", {biff::number(0, 0, 3, 0)}};
+    ASSERT_EQ(import8(globals, {guarded, open}), 0);
+    EXPECT_EQ(check_access(layer_at(0)), 1);
+    EXPECT_TRUE(cell_at(0, 0, 0)[kFmtFlagsA] & kFlagLocked);
+    EXPECT_FALSE(cell_at(0, 0, 1)[kFmtFlagsA] & kFlagLocked);
+    EXPECT_FALSE(cell_at(1, 0, 0)[kFmtFlagsA] & kFlagLocked);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// A BIFF8 workbook stream with something of every record the filter reads,
+// for the damage tests and the fuzz seeds.
+#pragma once
+
+#include "tests/excel/biff_builder.h"
+
+namespace biff {
+
+inline std::vector<uint8_t> rich_stream() {
+    Body head;
+    head.u32(3).u32(3).text8("first").u16(6).u8(0).raw("sec");
+    Body rest;
+    rest.u8(1).u16('o').u16(0x00FC).u16('d');
+    rest.wide8(u"dritte");
+    Record font{0x0031, Body().u16(200).u16(2).u16(0x7FFF).u16(700).u16(0).u8(1).u8(0).u8(0).u8(0).text8("Times", true).v};
+    auto xf = [](uint16_t format) {
+        return Record{0x00E0, Body().u16(0).u16(format).u16(1).u8(0x0A).u8(0).u8(0).u8(0).u32(0x1122).u32(0).u16(0).v};
+    };
+    Record format{0x041E, Body().u16(164).text8("yyyy-mm-dd").v};
+    Record supbook{0x01AE, Body().u16(2).u16(0x0401).v};
+    Record externsheet{0x0017, Body().u16(1).u16(0).u16(1).u16(1).v};
+    std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(0).u16(1).u16(0).u16(0).v;
+    Record name{0x0018, Body().u16(0).u8(0).u8(4).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0).raw("Area")
+                            .raw(range).v};
+    std::vector<uint8_t> shared = Body().u8(0x2C).u16(0).u16(uint16_t(0xC000 | 0xFF)).u8(0x1E).u16(10).u8(0x05).v;
+    std::vector<uint8_t> exp = Body().u8(0x01).u16(0).u16(1).v;
+    std::vector<uint8_t> three_d = Body().u8(0x3A).u16(0).u16(0).u16(0xC000).v;
+    Sheet first{"One", {
+        biff::number(0, 0, 1.25, 1), biff::rk(1, 0, (5u << 2) | 2), biff::label_sst(2, 0, 2),
+        {0x00BD, Body().u16(3).u16(0).u16(0).u32((7u << 2) | 2).u16(2).u32(0x3FF00000).u16(1).v},
+        biff::boolerr(4, 0, 1, false), biff::boolerr(5, 0, 0x2A, true),
+        biff::formula(0, 1, exp, 12.5), {0x04BC, Body().u16(0).u16(1).u8(1).u8(1).u16(0).u16(uint16_t(shared.size()))
+                                             .raw(shared).v},
+        biff::formula(1, 1, exp, 50),
+        biff::formula(2, 1, Tokens().area(0, 0, 1, 0).funcvar(4, 1).ref(0, 0).op(0x08).str("x").op(0x0B).v(), 0),
+        biff::formula_marked(3, 1, Tokens().str("t").v(), 0, 0), {0x0207, Body().text8("t").v},
+        biff::formula(4, 1, three_d, 3),
+        {0x007D, Body().u16(0).u16(3).u16(3000).u16(0).u16(0).u16(0).v},
+        {0x0208, Body().u16(2).u16(0).u16(2).u16(400).u16(0).u16(0).u32(0).v},
+        {0x00E5, Body().u16(1).u16(6).u16(7).u16(0).u16(1).v},
+        {0x0012, Body().u16(1).v},
+    }};
+    Sheet second{"Two", {biff::number(0, 0, 3), {0x0204, Body().cell(1, 0).wide8(u"\u00e9t\u00e9").v}}};
+    return biff::workbook(true, {{0x0042, Body().u16(1200).v}, {0x0022, Body().u16(0).v}, font, font, font, font, font,
+                                 format, xf(0), xf(164), xf(14), supbook, externsheet, name,
+                                 {biff::kSst, head.v}, {biff::kContinue, rest.v}},
+                          {first, second});
+}
+
+}  // namespace biff

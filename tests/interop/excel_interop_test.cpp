@@ -1,0 +1,162 @@
+// Excel workbooks written by LibreOffice (BIFF8) and Gnumeric (BIFF8 and
+// BIFF7) from sources this test writes, read back: values, formulas and their
+// results, dates in both systems, several sheets, long and non-Roman texts.
+// Skipped where the other spreadsheets are not installed (make test-interop
+// installs them).
+#include "tests/excel/excel_fixture.h"
+#include "tests/interop/peer_support.h"
+
+namespace {
+
+std::vector<uint8_t> bytes_of_file(const std::string& path) {
+    std::string bytes = peer::read_file(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+const std::string kLongText = std::string(300, 'L') + "|" + std::string(9000, 'w');  // runs on into CONTINUE records
+
+// A flat OpenDocument spreadsheet: the sheets Values and Second.
+std::string flat_document(bool dates_1904) {
+    std::string null_date = dates_1904 ? R"x(<table:calculation-settings><table:null-date table:date-value="1904-01-01"/></table:calculation-settings>)x" : "";
+    return R"x(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2" office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:automatic-styles>
+ <number:date-style style:name="N1"><number:year number:style="long"/><number:text>-</number:text><number:month number:style="long"/><number:text>-</number:text><number:day number:style="long"/></number:date-style>
+ <style:style style:name="ce1" style:family="table-cell" style:data-style-name="N1"/>
+</office:automatic-styles>
+<office:body><office:spreadsheet>)x" + null_date + R"x(
+<table:table table:name="Values">
+<table:table-row><table:table-cell office:value-type="float" office:value="1.5"/><table:table-cell table:formula="of:=[.A1]*2" office:value-type="float" office:value="3"/></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>café ünïcode Ελλάδα</text:p></table:table-cell><table:table-cell table:formula="of:=SUM([.A1];[.B1])" office:value-type="float" office:value="4.5"/></table:table-row>
+<table:table-row><table:table-cell table:style-name="ce1" office:value-type="date" office:date-value="2024-02-29"/><table:table-cell table:formula="of:=IF([.A1]&gt;1;&quot;big&quot;;&quot;small&quot;)" office:value-type="string" office:string-value="big"/></table:table-row>
+<table:table-row><table:table-cell table:formula="of:=[$Second.A1]+1" office:value-type="float" office:value="8"/><table:table-cell table:formula="of:=ROMAN(4)" office:value-type="string" office:string-value="IV"/></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>)x" + kLongText + R"x(</text:p></table:table-cell><table:table-cell table:formula="of:=SUM(Total)" office:value-type="float" office:value="4.5"/></table:table-row>
+</table:table>
+<table:table table:name="Second">
+<table:table-row><table:table-cell office:value-type="float" office:value="7"/></table:table-row>
+</table:table>
+<table:named-expressions><table:named-range table:name="Total" table:base-cell-address="$Values.$A$1" table:cell-range-address="$Values.$A$1:.$B$1"/></table:named-expressions>
+</office:spreadsheet></office:body></office:document>
+)x";
+}
+
+// The same for Gnumeric, whose own file format it reads.
+const char kGnumericWorkbook[] = R"x(<?xml version="1.0" encoding="UTF-8"?>
+<gnm:Workbook xmlns:gnm="http://www.gnumeric.org/v10.dtd">
+  <gnm:SheetNameIndex><gnm:SheetName>Values</gnm:SheetName><gnm:SheetName>Second</gnm:SheetName></gnm:SheetNameIndex>
+  <gnm:Sheets>
+    <gnm:Sheet>
+      <gnm:Name>Values</gnm:Name><gnm:MaxCol>2</gnm:MaxCol><gnm:MaxRow>4</gnm:MaxRow>
+      <gnm:Cells>
+        <gnm:Cell Row="0" Col="0" ValueType="40">1.5</gnm:Cell>
+        <gnm:Cell Row="0" Col="1">=A1*2</gnm:Cell>
+        <gnm:Cell Row="1" Col="0" ValueType="60">café Ελλάδα</gnm:Cell>
+        <gnm:Cell Row="1" Col="1">=SUM(A1,B1)</gnm:Cell>
+        <gnm:Cell Row="2" Col="0" ValueType="40" ValueFormat="yyyy-mm-dd">45351</gnm:Cell>
+        <gnm:Cell Row="2" Col="1">=IF(A1&gt;1,"big","small")</gnm:Cell>
+        <gnm:Cell Row="3" Col="0">=Second!A1+1</gnm:Cell>
+        <gnm:Cell Row="3" Col="1">=ROMAN(4)</gnm:Cell>
+      </gnm:Cells>
+    </gnm:Sheet>
+    <gnm:Sheet>
+      <gnm:Name>Second</gnm:Name><gnm:MaxCol>1</gnm:MaxCol><gnm:MaxRow>1</gnm:MaxRow>
+      <gnm:Cells><gnm:Cell Row="0" Col="0" ValueType="40">7</gnm:Cell></gnm:Cells>
+    </gnm:Sheet>
+  </gnm:Sheets>
+</gnm:Workbook>
+)x";
+
+constexpr double kLeapDay1900 = 45351;  // 29 February 2024 in the 1900 date system
+
+class ExcelInteropTest : public ExcelTest {
+protected:
+    TempFolder folder;
+
+    std::string path(const std::string& name) const { return folder.path + "/" + name; }
+
+    // The workbook LibreOffice writes from the flat document; empty on failure.
+    std::vector<uint8_t> from_libreoffice(bool dates_1904) {
+        peer::write_file(path("book.fods"), flat_document(dates_1904));
+        std::string command = "soffice -env:UserInstallation=" + peer::quoted("file://" + path("office-profile")) +
+                              " --headless --norestore --convert-to xls --outdir " + peer::quoted(path("out")) + " " +
+                              peer::quoted(path("book.fods"));
+        if (peer::run(command, path("log.txt")) != 0) return {};
+        return bytes_of_file(path("out/book.xls"));
+    }
+
+    // The workbook Gnumeric writes in the given version ("excel_biff8", "excel_biff7").
+    std::vector<uint8_t> from_gnumeric(const char* version) {
+        peer::write_file(path("book.gnumeric"), kGnumericWorkbook);
+        std::string command = std::string("ssconvert --export-type=Gnumeric_Excel:") + version + " " +
+                              peer::quoted(path("book.gnumeric")) + " " + peer::quoted(path("book.xls"));
+        if (peer::run(command, path("log.txt")) != 0) return {};
+        return bytes_of_file(path("book.xls"));
+    }
+
+    // What both writers put in the sheets, after a recalculation here.
+    void expect_common_contents() {
+        ASSERT_EQ(layers(), 2);
+        EXPECT_EQ(layer_name(0), "Values");
+        EXPECT_EQ(layer_name(1), "Second");
+        EXPECT_EQ(number_at(0, 0, 0), 1.5);
+        EXPECT_EQ(formula_at(0, 0, 1), "=A1*2");
+        EXPECT_EQ(text_at(0, 1, 0).substr(0, 5), "caf\x8e ");
+        EXPECT_NE(text_at(0, 1, 0).find('?'), std::string::npos);  // the Greek letters
+        EXPECT_TRUE(is_date_format(format_code_at(0, 2, 0)));
+        EXPECT_EQ(number_at(1, 0, 0), 7);
+        recalculate();
+        EXPECT_EQ(number_at(0, 0, 1), 3);
+        EXPECT_EQ(number_at(0, 1, 1), 4.5);
+        EXPECT_EQ(text_at(0, 2, 1), "big");
+        EXPECT_EQ(number_at(0, 3, 0), 8);  // a reference to the second sheet
+    }
+};
+
+TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1904Dates) {
+    if (!peer::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    std::vector<uint8_t> file = from_libreoffice(true);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    EXPECT_EQ(Get_1900Date_Flag(workbook), 0);
+    EXPECT_EQ(number_at(0, 2, 0), kLeapDay1900 - 1462);
+    EXPECT_EQ(text_at(0, 1, 0).substr(0, 12), "caf\x8e \x9fn\x95" "code");
+    EXPECT_EQ(text_at(0, 4, 0), kLongText);
+    EXPECT_EQ(formula_at(0, 3, 1), "");  // ROMAN is not a function here
+    EXPECT_EQ(notes.unconverted_formulas, 1);
+    EXPECT_EQ(formula_at(0, 4, 1), "=SUM(Total)");
+    expect_common_contents();
+    EXPECT_EQ(number_at(0, 4, 1), 4.5);
+}
+
+TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1900Dates) {
+    if (!peer::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    std::vector<uint8_t> file = from_libreoffice(false);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    EXPECT_EQ(Get_1900Date_Flag(workbook), 1);
+    EXPECT_EQ(number_at(0, 2, 0), kLeapDay1900);
+    expect_common_contents();
+}
+
+TEST_F(ExcelInteropTest, GnumericWorkbookInBiff8) {
+    if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
+    std::vector<uint8_t> file = from_gnumeric("excel_biff8");
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    EXPECT_EQ(number_at(0, 2, 0), kLeapDay1900);
+    EXPECT_EQ(text_at(0, 3, 1), "IV");  // ROMAN is not a function here: the value written stays
+    EXPECT_EQ(notes.unconverted_formulas, 1);
+    expect_common_contents();
+}
+
+TEST_F(ExcelInteropTest, GnumericWorkbookInBiff7) {
+    if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
+    std::vector<uint8_t> file = from_gnumeric("excel_biff7");
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    EXPECT_EQ(text_at(0, 3, 1), "IV");
+    EXPECT_EQ(notes.unconverted_formulas, 1);
+    expect_common_contents();
+}
+
+}  // namespace

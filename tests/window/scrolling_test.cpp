@@ -1,0 +1,148 @@
+// Scroll steps and limits on sheets with hidden and resized rows and columns,
+// panes scrolled together, frozen titles that stay put, and cells brought
+// into view.
+#include "sheet_fixture.h"
+#include "window/scrolling.h"
+#include "window/sheet_mouse.h"
+#include "window/window_services.h"
+
+namespace {
+
+class ScrollingTest : public SheetTest {
+protected:
+    CellPoint top_left(int16_t pane) { return visible(pane).topLeft; }
+};
+
+TEST_F(ScrollingTest, StepsCountHiddenAndTallRows) {
+    set_row_height(2, 4, 0);     // hidden
+    set_row_height(5, 5, 100);   // tall
+    SheetAxes axes(layer);
+    // Rows are 17 pixels by default. A page of 50 from row 0: rows 0 and 1,
+    // hidden 2-4, and row 5 does not fit.
+    EXPECT_EQ(page_after(axes.rows, false, 0, 50), 5);
+    // A row taller than the page still moves one.
+    EXPECT_EQ(page_after(axes.rows, false, 5, 50), 1);
+    EXPECT_EQ(page_after(axes.rows, true, 0, 30), 1);  // half a page smaller than a row: still one
+    EXPECT_EQ(page_before(axes.rows, false, 5, 50), 1);
+    EXPECT_EQ(page_before(axes.rows, false, 4, 50), 5);  // hidden 4, 3, 2 then 1 and 0
+    EXPECT_EQ(page_before(axes.rows, false, -1, 50), 0);
+    EXPECT_EQ(page_after(axes.rows, false, kLastCell, 50), 1);
+    EXPECT_EQ(page_after(axes.rows, false, 0, 0), 0);
+    // The pixels moved never exceed the pane: a long jump redraws it whole.
+    EXPECT_EQ(scroll_pixels(axes.rows, 0, 6, 300), 134);
+    EXPECT_EQ(scroll_pixels(axes.rows, 0, 1000, 300), 300);
+    EXPECT_EQ(scroll_pixels(axes.rows, 3, 3, 300), 0);
+}
+
+TEST_F(ScrollingTest, TheLimitShowsTheLastRowAndColumnWhole) {
+    set_row_height(31990, 31999, 20);
+    set_column_width(31999, 31999, 500);
+    SheetAxes axes(layer);
+    // 101 pixels: five rows of 20 fit.
+    EXPECT_EQ(scroll_limit(axes.rows, 101, false), 31995);
+    // A column wider than the pane still counts once.
+    EXPECT_EQ(scroll_limit(axes.columns, 300, true), 31999);
+    SetVScrollMax(0, layer);
+    EXPECT_EQ(SetVScrollMax(1, layer), -1);  // pane 1 not in use
+    Scroll_Sheet(0, 32000, 0, layer);
+    pf::Rect pane;
+    GetPaneRect(&pane, 0, layer);
+    pf::Rect last{};
+    Cell_V_Coord(0, &last, 1, kLastCell, layer);
+    EXPECT_LE(last.bottom, pane.bottom + 1);
+    EXPECT_GE(last.top, pane.top);
+    Scroll_Sheet(0, -32000, -5, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 0}));
+}
+
+TEST_F(ScrollingTest, PanesSharingRowsOrColumnsScrollTogether) {
+    set_dividers(121, 261);
+    const CellPoint lower = top_left(1);
+    Scroll_Sheet(0, 3, 0, layer);
+    EXPECT_EQ(top_left(0).v, 3);
+    EXPECT_EQ(top_left(2).v, 3);   // beside pane 0
+    EXPECT_EQ(top_left(1), lower);  // below: its own rows
+    Scroll_Sheet(3, 0, 2, layer);
+    EXPECT_EQ(top_left(3).h, top_left(2).h);
+    EXPECT_EQ(top_left(0).h, 0);
+    // Visible ranges follow the new top-left cells.
+    CellRange visible;
+    GetVisibleCells(&visible, 2, layer);
+    EXPECT_GT(visible.botRight.v, visible.topLeft.v);
+    EXPECT_EQ(visible.topLeft.v, 3);
+}
+
+TEST_F(ScrollingTest, FrozenTitlesDoNotScroll) {
+    freeze(CellRange{{0, 0}, {1, 1}});
+    const CellPoint lower = top_left(1), right = top_left(2);
+    // Pane 0 holds the titles: no scroll at all, not even its horizontal part.
+    Scroll_Sheet(0, 5, 5, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 0}));
+    EXPECT_EQ(top_left(1), lower);
+    EXPECT_EQ(top_left(2), right);
+    // The lower panes stop at the first row after the titles.
+    Scroll_Sheet(1, -50, 0, layer);
+    EXPECT_EQ(top_left(1).v, 2);
+    Scroll_Sheet(3, 4, -50, layer);
+    EXPECT_EQ(top_left(3), (CellPoint{6, 2}));
+    EXPECT_EQ(top_left(2).h, 2);
+}
+
+TEST_F(ScrollingTest, ScrollingLeavesTheDocumentUnchanged) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    const int16_t before = get_change_ctr(workbook);
+    Scroll_Sheet(0, 10, 3, layer);
+    SheetAutoScroll(layer, CellPoint{500, 40}, 0);
+    EXPECT_EQ(get_change_ctr(workbook), before);
+}
+
+TEST_F(ScrollingTest, AutoScrollBringsACellIntoViewWithTheLeastMove) {
+    CellRange visible;
+    GetVisibleCells(&visible, 0, layer);
+    // Already in view: nothing moves.
+    SheetAutoScroll(layer, CellPoint{2, 2}, 0);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 0}));
+    // The last, partly visible row: one row down.
+    SheetAutoScroll(layer, CellPoint{visible.botRight.v, 0}, 0);
+    EXPECT_EQ(top_left(0), (CellPoint{1, 0}));
+    // Far below and right: the cell ends up just inside the bottom right.
+    SheetAutoScroll(layer, CellPoint{300, 50}, 0);
+    GetVisibleCells(&visible, 0, layer);
+    EXPECT_EQ(visible.botRight.v - 1, 300);
+    EXPECT_EQ(visible.botRight.h - 1, 50);
+    // Above: it becomes the top row.
+    SheetAutoScroll(layer, CellPoint{10, 50}, 0);
+    EXPECT_EQ(top_left(0).v, 10);
+    // With the flag it becomes the top-left cell.
+    SheetAutoScroll(layer, CellPoint{1000, 7}, 1);
+    EXPECT_EQ(top_left(0), (CellPoint{1000, 7}));
+}
+
+TEST_F(ScrollingTest, AutoScrollUsesThePaneShowingTheCellsRows) {
+    set_dividers(121, 0);
+    Scroll_Sheet(1, 100, 0, layer);
+    const CellPoint upper = top_left(0);
+    const CellPoint lower = top_left(1);
+    SheetAutoScroll(layer, CellPoint{int16_t(lower.v + 2), 40}, 0);
+    EXPECT_EQ(top_left(0).v, upper.v);
+    EXPECT_EQ(top_left(1).v, lower.v);
+    EXPECT_GT(top_left(1).h, 0);
+}
+
+TEST_F(ScrollingTest, SelectingPastAPaneEdgeScrollsAndMovesTheTrackedCell) {
+    const pf::Rect pane = pane_rect(0);
+    CellPoint tracked{20, 3};
+    CheckMouse(pf::Point{int16_t(pane.bottom + 5), int16_t(pane.left + 10)}, true, true, &tracked, 0, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{1, 0}));
+    EXPECT_EQ(tracked, (CellPoint{21, 3}));
+    // Above the pane: back to its top row first, then one up.
+    CheckMouse(pf::Point{int16_t(pane.top - 2), int16_t(pane.left - 3)}, true, true, &tracked, 0, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 0}));
+    EXPECT_EQ(tracked, (CellPoint{0, 0}));
+    // Only the asked direction moves.
+    CheckMouse(pf::Point{int16_t(pane.bottom + 5), int16_t(pane.right + 5)}, true, false, &tracked, 0, layer);
+    EXPECT_EQ(top_left(0), (CellPoint{0, 1}));
+    EXPECT_EQ(tracked, (CellPoint{0, 1}));
+}
+
+}  // namespace
