@@ -4,6 +4,7 @@
 #include "road_fixture.h"
 
 #include "shell/command_bar.h"
+#include "shell/command_codes.h"
 #include "editing/editing_services.h"
 #include "shell/shell_services.h"
 #include "window/in_cell_editor.h"
@@ -69,6 +70,15 @@ TEST_F(TypedRoadTest, TheEntryLineFollowsUndoRedoAndTheFrontWindow) {
     pf::select_window(window);
     run_until_idle();
     EXPECT_EQ(shown_entry(), "7") << "the window brought to the front shows its active cell";
+
+    click(CellPoint{1, 0});
+    enter("9");
+    pf::driver_drag(cell_point(CellPoint{0, 0}), cell_point(CellPoint{1, 0}));
+    run_until_idle();
+    DoCommand(code_value("srtd"));
+    run_until_idle();
+    EXPECT_EQ(value(0, 0), 9);
+    EXPECT_EQ(shown_entry(), "9") << "the command bar's sort shows the sorted active cell";
 }
 
 TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
