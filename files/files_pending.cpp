@@ -8,6 +8,8 @@
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/files_services.h"
+#include "files/text_exchange.h"
+#include "core/file_utils.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
@@ -25,8 +27,8 @@ MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
 
 
 // The open command in its least form: a new untitled document is one layer
-// in its window; a given file is read when it is a Quorvin document or an
-// Excel workbook.
+// in its window; a given file is read when it is a Quorvin document, an Excel
+// workbook or a text file.
 
 namespace {
 
@@ -50,9 +52,21 @@ int16_t open_new_untitled() {
     return 0;
 }
 
-// An Excel workbook: its layers read into a new workbook, which counts as
-// changed and is saved under a new name. The reader reports its own errors.
-int16_t open_excel_file(const pf::FileSpec& spec) {
+// The text reader's file type for a file of another kind: comma-separated by
+// its name, tab-separated by its name, plain text (the reader tells SYLK by its
+// first characters and asks for the separator) by its type; 0 for none.
+pf::FourCC text_type_of(const pf::FileSpec& spec) {
+    static const unsigned char kCsvEnding[] = "\x04.csv", kTabEnding[] = "\x04.tab";
+    if (HasFileExtension(spec.name, kCsvEnding)) return kCsvFileType;
+    if (HasFileExtension(spec.name, kTabEnding)) return kTabFileType;
+    pf::FinderInfo info;
+    return pf::get_finder_info(spec, info) == pf::noErr && info.type == kTextType ? kTextType : 0;
+}
+
+// A file of another kind, Excel (text type 0) or text, read into the one layer
+// of a new workbook, which counts as changed and is saved under a new name.
+// The reader reports its own errors.
+int16_t open_imported_file(const pf::FileSpec& spec, pf::FourCC text_type) {
     ++untitled_ctr;
     MemoryRef workbook = new_workbook(&spec);
     if (!workbook) return kNoMemoryErr;
@@ -61,13 +75,17 @@ int16_t open_excel_file(const pf::FileSpec& spec) {
         DisposeWorkSheet(workbook);
         return kNoMemoryErr;
     }
-    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) {
+    const int16_t error = text_type ? ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type)
+                                    : ReadExcelFile(spec, Get_fileinfo(workbook), layer);
+    if (error) {
         DisposeWorkSheet(workbook);
         return error;
     }
-    FileInfoRecord record = file_record_of(workbook);
-    record.format_code = kFormatExcelImport;
-    set_file_record(workbook, record);
+    if (!text_type) {
+        FileInfoRecord record = file_record_of(workbook);
+        record.format_code = kFormatExcelImport;
+        set_file_record(workbook, record);
+    }
     set_change_ctr(workbook, 1);
     if (!MakeWind(nullptr, 1, layer)) {
         DisposeWorkSheet(workbook);
@@ -83,8 +101,10 @@ int16_t open_excel_file(const pf::FileSpec& spec) {
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord*) {
     if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind != kOpenGivenFile || !spec) return 0;
-    if (is_excel_file(*spec)) return open_excel_file(*spec);
+    if (is_excel_file(*spec)) return open_imported_file(*spec, 0);
     if (int16_t refusal = refusal_to_open(*spec)) {
+        if (pf::FourCC text_type = text_type_of(*spec); text_type && refusal == kFormatUnavailableErr)
+            return open_imported_file(*spec, text_type);
         show_file_error(refusal);
         return refusal;
     }
