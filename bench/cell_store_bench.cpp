@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
@@ -66,22 +67,9 @@ std::vector<uint8_t> number_cell(Address at, double value) {
     return block;
 }
 
-struct Session {
-    MemoryRef workbook = nullptr;
-    MemoryRef layer = nullptr;
+struct Session : BenchWorkbook {
 
     Session() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
-        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
-    }
-    ~Session() {
-        DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
     MemoryRef store() const { return GetSpreadSheetCells(layer); }
 };

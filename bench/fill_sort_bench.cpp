@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "editing/fill.h"
 #include "editing/sort.h"
@@ -59,23 +60,9 @@ std::vector<uint8_t> table(uint32_t seed) {
     return block;
 }
 
-struct Session {
-    MemoryRef workbook = nullptr;
-    MemoryRef layer = nullptr;
+struct Session : BenchWorkbook {
 
-    Session() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
-        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
-        pg_setUndoLevels(2);
-    }
-    ~Session() {
-        DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
+    Session() : BenchWorkbook(2) {
     }
     void select(const CellRange& range) {
         use_layer(layer)->selection = range;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -49,20 +50,11 @@ std::vector<uint8_t> number_block(const CellRange& range, double value) {
     return block;
 }
 
-struct Session {
-    MemoryRef workbook = nullptr;
-    MemoryRef layer = nullptr;
+struct Session : BenchWorkbook {
     const CellRange block{{0, 0}, {kSide - 1, kSide - 1}};
     MemoryRef pasted = nullptr;
 
-    Session() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
-        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
-        pg_setUndoLevels(2);
+    Session() : BenchWorkbook(2) {
         std::vector<uint8_t> bytes = number_block(block, 1);
         MemoryRef first = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
         select(block);
@@ -73,9 +65,6 @@ struct Session {
     }
     ~Session() {
         DisposeMemory(pasted);
-        DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     void select(const CellRange& range) {

@@ -1,7 +1,7 @@
 // The Edit and Fill menus of the front document window: their enabling and
-// the dispatch of Undo, Redo, Select All, Insert, Delete, Move Cells and the
-// four fills. The clipboard, Find and Spelling items join as their commands
-// come.
+// the dispatch of Undo, Redo, Cut, Copy, Paste, Clear, Select All, Insert,
+// Delete, Move Cells and the four fills. Paste Special, Find and Spelling
+// join as their commands come.
 #include "editing/edit_menu.h"
 
 #include <cctype>
@@ -10,6 +10,7 @@
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "core/number_text.h"
+#include "editing/clipboard.h"
 #include "editing/editing_services.h"
 #include "editing/fill.h"
 #include "editing/fill_sort_strings.h"
@@ -311,10 +312,10 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kInsertItem: insert_or_delete(layer, true); break;
         case kDeleteItem: insert_or_delete(layer, false); break;
         case kMoveCellsItem: run_move_cells(layer); break;
-        case kCutItem:
-        case kCopyItem:
-        case kPasteItem:
-        case kClearItem:
+        case kCutItem: edit_cut_copy(layer, true); break;
+        case kCopyItem: edit_cut_copy(layer, false); break;
+        case kPasteItem: edit_paste(layer); break;
+        case kClearItem: Do_Clear(1, layer); break;
         case kPasteSpecialItem:
         case kFindItem:
         case kFindAgainItem:

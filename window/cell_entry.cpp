@@ -271,13 +271,6 @@ bool stored_as(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& blo
     return size_t(_cellLength_(cell)) == expected && std::memcmp(cell, block.data() + kRowHeaderSize, expected) == 0;
 }
 
-void drop_newest_undo(MemoryRef layer) {
-    MemoryRef workbook = GetWorkSheet(layer);
-    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(workbook), -1);
-    remove_newest_undo(workbook);
-    DisposeUndo(undo);
-}
-
 // Copies the old cell for undo, writes the undo record and stores the block:
 // all of it, or nothing.
 int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& block) {
@@ -292,7 +285,7 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     });
     if (!failed && stored_as(layer, where, block)) return kEntryStored;
-    drop_newest_undo(layer);
+    take_back_newest_undo(layer);
     return kEntryNoMemory;
 }
 

@@ -14,6 +14,7 @@ struct Scrap {
     std::map<FourCC, std::vector<uint8_t>> flavours;
     int32_t change_count = 0;
     std::string system_text;  // UTF-8 last written to or read from the system clipboard
+    std::u32string unmapped;  // characters of an adopted text that Mac Roman cannot hold
     bool system_may_have_changed = true;
 };
 
@@ -39,11 +40,24 @@ std::vector<uint8_t> text_from_system(std::string_view utf8) {
     return text;
 }
 
+std::u32string unmapped_characters(std::string_view utf8) {
+    std::u32string found;
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t code_point = 0;
+        unsigned char byte = 0;
+        if (!decode_utf8(utf8, i, code_point)) code_point = U'\uFFFD';
+        else if (unicode_to_mac_roman(code_point, byte)) continue;
+        if (found.find(code_point) == std::u32string::npos) found.push_back(code_point);
+    }
+    return found;
+}
+
 // Another program replaced the clipboard: its text becomes ours, the rest goes.
 void adopt_system_text(bool has_text, const std::string& utf8) {
     scrap.flavours.clear();
     if (has_text && !utf8.empty()) scrap.flavours[kScrapText] = text_from_system(utf8);
     scrap.system_text = has_text ? utf8 : std::string();
+    scrap.unmapped = unmapped_characters(scrap.system_text);
     ++scrap.change_count;
 }
 
@@ -58,6 +72,7 @@ void sync_with_system() {
 
 void write_system_text(const std::string& utf8) {
     scrap.system_text = utf8;
+    scrap.unmapped.clear();
     host_set_clipboard_text(utf8);
     scrap.system_may_have_changed = false;
 }
@@ -98,6 +113,11 @@ OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data) {
     if (it == scrap.flavours.end()) return kNoScrapFlavourErr;
     data = it->second;
     return noErr;
+}
+
+std::u32string scrap_text_unmapped() {
+    sync_with_system();
+    return scrap.unmapped;
 }
 
 void scrap_system_changed() { scrap.system_may_have_changed = true; }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,10 @@ OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data);
 // Hosts call this when the system clipboard may have changed; the next query
 // compares it with what was last seen.
 void scrap_system_changed();
+// The characters of the text another program last put on the system
+// clipboard that Mac Roman cannot hold ("TEXT" has "?" in their place), each
+// once, in order of appearance; U+FFFD stands for malformed UTF-8.
+std::u32string scrap_text_unmapped();
 // Text from other programs (UTF-8) as a "TEXT" flavour: Mac Roman, CR line ends.
 std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8);
 

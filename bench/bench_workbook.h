@@ -1,0 +1,31 @@
+// A workbook of one empty layer, started and disposed of as the program does,
+// for the benchmarks that time work on a layer.
+#pragma once
+
+#include "core/memory_manager.h"
+#include "model/calc_globals.h"
+#include "model/cell_format.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+
+struct BenchWorkbook {
+    MemoryRef workbook = nullptr;
+    MemoryRef layer = nullptr;
+
+    explicit BenchWorkbook(int16_t undo_levels = 0) {
+        msMemStartup(&mem_globals, 0);
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        CellFormat settings;
+        GetDefaultFormat(settings.bytes);
+        workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
+        New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
+        if (undo_levels) pg_setUndoLevels(undo_levels);
+    }
+    ~BenchWorkbook() {
+        DisposeWorkSheet(workbook);
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+    }
+    BenchWorkbook(const BenchWorkbook&) = delete;
+    BenchWorkbook& operator=(const BenchWorkbook&) = delete;
+};

@@ -1,0 +1,335 @@
+// The private clipboard: its record, emptying it, and the Cut, Copy and
+// Clear commands for cells. Every change pushes its undo record before the
+// layer changes, so a refused record leaves the cells where they were.
+#include "editing/clipboard.h"
+
+#include <cstring>
+#include <string>
+
+#include "core/task_manager.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "files/link_lists.h"
+#include "formula/calc_services.h"
+#include "formula/recalc.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+#include "platform/scrap/scrap.h"
+
+MemoryRef g_Clip = nullptr;
+
+namespace {
+
+constexpr int16_t kNoUndoAlert = 3;
+constexpr int16_t kGoOnWithoutUndo = 1;
+
+MemoryRef clip_ref() {
+    if (!g_Clip) g_Clip = pgAllocateNewRef(&mem_globals, sizeof(ClipRecord), 1, 0, true);
+    return g_Clip;
+}
+
+}  // namespace
+
+ClipRecord read_clip() {
+    ClipRecord clip{};
+    MemoryRef ref = clip_ref();
+    std::memcpy(&clip, UseMemory(ref), sizeof clip);
+    UnuseMemory(ref);
+    return clip;
+}
+
+void write_clip(const ClipRecord& clip) {
+    MemoryRef ref = clip_ref();
+    std::memcpy(UseMemory(ref), &clip, sizeof clip);
+    UnuseMemory(ref);
+}
+
+bool spans_columns(const CellRange& range) { return range.topLeft.v == 0 && range.botRight.v == kLastCell; }
+bool spans_rows(const CellRange& range) {
+    return !spans_columns(range) && range.topLeft.h == 0 && range.botRight.h == kLastCell;
+}
+
+void ClobberScrap(int16_t clear_system) {
+    ClipRecord clip = read_clip();
+    for (MemoryRef block : {clip.cells, clip.style, clip.formats, clip.links, clip.objects})
+        DisposeNonNilMemory(block);
+    write_clip(ClipRecord{});
+    if (clear_system) pf::zero_scrap();
+}
+
+ClipLinks clipboard_links() {
+    ClipRecord clip = read_clip();
+    return ClipLinks{clip.kind == kClipCells ? clip.cells : nullptr, clip.range, clip.links};
+}
+
+bool has_locked_cell(const CellRange& range, MemoryRef layer) {
+    MemoryRef block = nullptr;
+    if (!CopyCellInfo(range.topLeft, range.botRight, &block, GetSpreadSheetCells(layer))) return false;
+    auto* start = static_cast<const uint8_t*>(UseMemory(block));
+    const uint8_t* end = start + GetByteSize(block);
+    bool locked = false;
+    for (const uint8_t* row = start; row < end && !locked; row += _RowLength_(row))
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            locked = locked || (cell[kFmtFlagsA] & kFlagLocked);
+    UnuseMemory(block);
+    DisposeMemory(block);
+    return locked;
+}
+
+int16_t refuse_with_alert(MemoryRef layer, int16_t code) {
+    layer_alert(layer, code);
+    return code;
+}
+
+void SavedFormats::dispose() {
+    DisposeNonNilMemory(columns);
+    DisposeNonNilMemory(rows);
+    columns = rows = nullptr;
+}
+
+void save_formats(const CellRange& range, MemoryRef layer, SavedFormats* saved) {
+    if (spans_columns(range)) {
+        saved->extent = kExtentColumns;
+        saved->columns = DuplicateNonNilMemory(GetSpreadSheetColumnFormats(layer));
+    } else if (spans_rows(range)) {
+        saved->extent = kExtentRows;
+        saved->rows = DuplicateNonNilMemory(GetSpreadSheetRowFormats(layer));
+    }
+}
+
+namespace {
+
+// Holds back the memory reserve while a command runs.
+struct ReserveHeld {
+    ReserveHeld() { SetTaskMemAllocation(0); }
+    ~ReserveHeld() { SetTaskMemAllocation(1); }
+};
+
+// Removes the column (row) format records of a range of whole columns (rows).
+void delete_range_formats(const CellRange& range, MemoryRef layer) {
+    if (spans_columns(range)) {
+        MemoryRef formats = GetSpreadSheetColumnFormats(layer);
+        DeleteColumnFormat(range.topLeft.h, range.botRight.h, &formats);
+        SetSpreadSheetColumnFormats(layer, formats);
+    } else if (spans_rows(range)) {
+        MemoryRef formats = GetSpreadSheetRowFormats(layer);
+        DeleteRowFormat(range.topLeft.v, range.botRight.v, &formats);
+        SetSpreadSheetRowFormats(layer, formats);
+    }
+}
+
+MemoryRef copy_range_formats(const CellRange& range, MemoryRef layer) {
+    if (spans_columns(range))
+        return CopyColumnFormat(range.topLeft.h, range.botRight.h, GetSpreadSheetColumnFormats(layer));
+    if (spans_rows(range)) return CopyRowFormat(range.topLeft.v, range.botRight.v, GetSpreadSheetRowFormats(layer));
+    return nullptr;
+}
+
+// The cut part of Cut: the record of the cells first, then the cells go.
+int16_t cut_cells(MemoryRef layer, const CellRange& range, MemoryRef copied, SavedFormats& saved) {
+    MemoryRef former = nullptr;
+    int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] {
+        former = MemoryDuplicate(copied);
+        WriteMemUndo(kUndoCut, saved.extent, &range, nullptr, former, nullptr, saved.columns, saved.rows, nullptr,
+                     layer);
+    });
+    if (error) {
+        DisposeNonNilMemory(former);
+        saved.dispose();
+        return refuse_with_alert(layer, kEditNoMemory);
+    }
+    clobberCache(layer);
+    Clear_Cells(&range, GetSpreadSheetCells(layer));
+    delete_range_formats(range, layer);
+    DrawCells(&range, layer);
+    return kEditDone;
+}
+
+}  // namespace
+
+int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut) {
+    if (cut && check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);
+    if (cut && has_locked_cell(range, layer)) return refuse_with_alert(layer, kEditLockedCells);
+    ReserveHeld reserve;
+    SavedFormats saved;
+    MemoryRef links = nullptr, copied = nullptr, formats = nullptr;
+    int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] {
+        save_formats(range, layer, &saved);
+        links = DuplicateNonNilMemory(GetSheetLinks(layer));
+    });
+    if (!error && !CopyCellInfo(range.topLeft, range.botRight, &copied, GetSpreadSheetCells(layer))) error = 1;
+    if (!error) error = with_failure_handler(GetMemoryGlobals(layer), [&] { formats = copy_range_formats(range, layer); });
+    if (error) {
+        for (MemoryRef block : {links, copied, formats}) DisposeNonNilMemory(block);
+        saved.dispose();
+        return refuse_with_alert(layer, kEditNoMemory);
+    }
+    if (GetByteSize(copied) == 0) {
+        for (MemoryRef block : {links, copied, formats}) DisposeNonNilMemory(block);
+        saved.dispose();
+        return kEditNothing;
+    }
+    ClobberScrap(1);
+    ClipRecord clip{};
+    clip.kind = kClipCells;
+    clip.range = range;
+    clip.export_pending = 1;
+    clip.cells = copied;
+    clip.links = links;
+    clip.formats = formats;
+    write_clip(clip);
+    if (!cut) {
+        saved.dispose();
+        return kEditDone;
+    }
+    return cut_cells(layer, range, copied, saved);
+}
+
+int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t) {
+    SpreadSheet* sheet = use_layer(layer);
+    CellRange selection = sheet->selection;
+    release_layer(layer);
+    return copy_range(layer, selection, remove != 0);
+}
+
+int16_t edit_cut_copy(MemoryRef layer, bool cut) {
+    const int16_t answer = Cut_Copy_Clear(layer, cut ? 1 : 0, 1);
+    if (answer == kEditDone) PutToScrap(1);
+    return answer;
+}
+
+// ---- Clear ---------------------------------------------------------------------
+
+namespace {
+
+void append_bytes(std::string& out, const uint8_t* bytes, size_t length) {
+    out.append(reinterpret_cast<const char*>(bytes), length);
+}
+
+// Calls `each` with every cell of a block, and `row_done` after every row
+// (with the cells the row made, to be framed as a row record).
+template <typename Each>
+std::string rebuild_cells(MemoryRef block, Each&& each) {
+    std::string out, row_cells;
+    auto* start = static_cast<const uint8_t*>(UseMemory(block));
+    const uint8_t* end = start + GetByteSize(block);
+    for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
+        row_cells.clear();
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            each(cell, row_cells);
+        if (row_cells.empty()) continue;
+        uint8_t header[kRowHeaderSize];
+        _SetRowID_(header, _RowID_(row));
+        _SetRowLength_(header, uint32_t(kRowHeaderSize + row_cells.size()));
+        append_bytes(out, header, kRowHeaderSize);
+        out += row_cells;
+    }
+    UnuseMemory(block);
+    return out;
+}
+
+// Every cell with contents keeps them (and its note) under the default
+// format; its label and style runs go; format-only cells go.
+std::string formats_reset(MemoryRef cells) {
+    return rebuild_cells(cells, [](const uint8_t* cell, std::string& out) {
+        if (_cellType_(cell) == kCellFormatOnly) return;
+        uint8_t header[kCellHeaderSize];
+        GetDefaultFormat(header);
+        _SetCellID_(header, _cellID_(cell));
+        header[kFmtCellType] = _cellType_(cell);
+        header[kFmtLabelLength] = 0;
+        header[kFmtNoteLength] = _noteLength_(cell);
+        store_i16(header + kFmtStyleLength, 0);
+        _SetFormulaLength_(header, _formulaLength_(cell));
+        _SetResultType_(header, _resultType_(cell));
+        const int16_t tail = _cellType_(cell) == kCellText ? 0 : _resultLength_(cell);
+        _SetCellLength_(header, int16_t(kCellHeaderSize + _noteLength_(cell) + _formulaLength_(cell) + tail));
+        append_bytes(out, header, kCellHeaderSize);
+        append_bytes(out, _notePtr_(cell), size_t(_noteLength_(cell) + _formulaLength_(cell) + tail));
+    });
+}
+
+// Every cell keeps its format, label and note and loses its contents.
+std::string contents_removed(MemoryRef cells) {
+    return rebuild_cells(cells, [](const uint8_t* cell, std::string& out) {
+        uint8_t header[kCellHeaderSize];
+        std::memcpy(header, cell, kCellHeaderSize);
+        header[kFmtCellType] = kCellFormatOnly;
+        _SetFormulaLength_(header, 0);
+        store_i16(header + kFmtStyleLength, 0);
+        _SetResultType_(header, kResultNone);
+        const size_t strings = size_t(_labelLength_(cell) + _noteLength_(cell));
+        _SetCellLength_(header, int16_t(kCellHeaderSize + strings));
+        append_bytes(out, header, kCellHeaderSize);
+        append_bytes(out, _labelPtr_(cell), strings);
+    });
+}
+
+// Stores a rebuilt block over the range (which it replaces whole).
+int16_t store_over(const CellRange& range, const std::string& cells, MemoryRef layer) {
+    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), cells.data(), 1, int32_t(cells.size()));
+    if (!block) return kEditNoMemory;
+    LSelect(range.topLeft, &range, nullptr, 0, layer);
+    int16_t error = InputData(range.topLeft, range.botRight, block, layer);
+    DisposeMemory(block);
+    return error;
+}
+
+// The undo record of a clear, or the user's leave to go on without one.
+bool record_clear(MemoryRef layer, const CellRange& range, MemoryRef cells) {
+    SavedFormats saved;
+    if (with_failure_handler(GetMemoryGlobals(layer), [&] { save_formats(range, layer, &saved); })) {
+        saved.dispose();
+        saved = SavedFormats{};
+    }
+    const int16_t pushed = WriteUndo(kUndoClear, saved.extent, &range, nullptr, cells, nullptr, saved.columns,
+                                     saved.rows, nullptr, nullptr, layer);
+    saved.dispose();
+    if (pushed) return true;
+    if (layer_alert(layer, kNoUndoAlert) != kGoOnWithoutUndo) return false;
+    MemoryRef workbook = GetWorkSheet(layer);
+    ClobberMultUndo(workbook_undo_list(workbook));
+    if (MemoryRef redo = exchange_redo(workbook, nullptr)) DisposeUndo(redo);
+    return true;
+}
+
+}  // namespace
+
+int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
+    if (check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);
+    if (has_locked_cell(range, layer)) return refuse_with_alert(layer, kEditLockedCells);
+    MemoryRef cells = nullptr;
+    if (!CopyCellInfo(range.topLeft, range.botRight, &cells, GetSpreadSheetCells(layer)))
+        return refuse_with_alert(layer, kEditNoMemory);
+    if (!record_clear(layer, range, cells)) {
+        DisposeMemory(cells);
+        return kEditCancelled;
+    }
+    int16_t error = 0;
+    if (mode == kClearAll) {
+        clobberCache(layer);
+        Clear_Cells(&range, GetSpreadSheetCells(layer));
+    } else {
+        error = store_over(range, mode == kClearFormats ? formats_reset(cells) : contents_removed(cells), layer);
+    }
+    DisposeMemory(cells);
+    if (error) return refuse_with_alert(layer, kEditNoMemory);
+    if (mode != kClearContents) delete_range_formats(range, layer);
+    DrawCells(&range, layer);
+    ResetCalc(range.topLeft, GetSheetWind(layer));
+    return kEditDone;
+}
+
+int16_t Do_Clear(int16_t ask, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    CellRange selection = sheet->selection;
+    release_layer(layer);
+    int16_t mode = kClearContents;
+    if (ask && !ask_clear_mode(&mode)) return kEditCancelled;
+    return clear_range(layer, selection, mode);
+}

@@ -1,0 +1,146 @@
+// The private clipboard and the commands that fill it, empty it and paste it:
+// cut, copy and clear of cells, paste, paste special, and the exchange with
+// the system clipboard. Each command works on an explicit range of a layer;
+// the layer's selection is set to what the command selects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/memory_manager.h"
+#include "editing/editing_services.h"
+#include "model/cell_range.h"
+
+constexpr int32_t kClipCells = -1;
+constexpr int32_t kClipText = -2;
+
+// The clipboard record (made on first use when start-up has not made it).
+ClipRecord read_clip();
+void write_clip(const ClipRecord& clip);
+
+// A copied range of whole columns (tested first) or whole rows.
+bool spans_columns(const CellRange& range);
+bool spans_rows(const CellRange& range);
+inline int32_t range_rows(const CellRange& r) { return r.botRight.v - r.topLeft.v + 1; }
+inline int32_t range_columns(const CellRange& r) { return r.botRight.h - r.topLeft.h + 1; }
+
+// Frees what the clipboard holds and zeroes it; with the flag, the system
+// clipboard is emptied too.
+void ClobberScrap(int16_t clear_system);
+
+// Answers of the commands: 0 done, else why nothing (or not all) happened.
+enum EditRefusal : int16_t {
+    kEditDone = 0,
+    kEditLockedWorkbook = 6,  // alert codes, shown
+    kEditLockedCells = 1,
+    kEditNoMemory = 25,
+    kEditNothing = 100,       // nothing to copy or paste (no message)
+    kEditOffGrid = 122,       // STR# 200 item 22, shown
+    kEditMisfit = 124,        // STR# 200 item 24, shown
+    kEditCancelled = 200,
+};
+
+// Copy (and with `cut` cut) the cells of the range into the clipboard.
+int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut);
+int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t to_clipboard);
+
+// Cut and Copy of the Edit menu: the selection into the clipboard, exported
+// to the system clipboard at once.
+int16_t edit_cut_copy(MemoryRef layer, bool cut);
+
+// Clear modes of the Clear dialog.
+enum ClearMode : int16_t { kClearAll = 0, kClearFormats = 1, kClearContents = 2 };
+int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode);
+int16_t Do_Clear(int16_t ask, MemoryRef layer);
+// The Clear dialog: false when cancelled, else the mode chosen.
+bool ask_clear_mode(int16_t* mode);
+
+// Whether any stored cell of the range is locked.
+bool has_locked_cell(const CellRange& range, MemoryRef layer);
+
+// Shows the alert of the code and answers it.
+int16_t refuse_with_alert(MemoryRef layer, int16_t code);
+// The extent of an undo record of a range, and the copies of the format
+// arrays it saves: the column formats for whole columns, the row formats for
+// whole rows. save_formats sends memory failures to the caller's handler,
+// with what was made in `saved`.
+struct SavedFormats {
+    int16_t extent = 0;
+    MemoryRef columns = nullptr;
+    MemoryRef rows = nullptr;
+    void dispose();
+};
+void save_formats(const CellRange& range, MemoryRef layer, SavedFormats* saved);
+
+// ---- Fitting a copied block to a selection ---------------------------------
+
+struct PasteFit {
+    CellRange target;  // the cells that receive the block
+    bool repeat;       // the block repeats over the target
+    int16_t refusal;   // kEditDone, kEditOffGrid or kEditMisfit
+};
+PasteFit fit_block(const CellRange& clip, const CellRange& selection);
+// Shows the message of a refusal of fit_block.
+void refuse_fit(int16_t refusal);
+
+// Repeats the block (cells of `clip`) over the size of `target`: 0 or an error.
+int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* target);
+void PasteCFormat(int16_t clip_left, MemoryRef layer);
+void PasteRFormat(int16_t clip_top, MemoryRef layer);
+
+// The clipboard's cells for a paste at the selection: its own block
+// duplicated, or its text parsed into cells. kEditDone with the block and
+// its range, else a refusal.
+int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* block, CellRange* range,
+                       bool* from_text);
+
+// Pushes the undo record of a paste over the target (its cells, and the
+// format arrays a block of whole columns or rows may change), then stores
+// the block (cells of `clip`) at the target: kEditDone or kEditNoMemory
+// (nothing changed). With `column_formats_apply` the cells take their
+// columns' formats.
+int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange& target, MemoryRef block,
+                        bool column_formats_apply);
+// Whether the target reaches past the layer's last used row or column.
+bool reaches_past_used(MemoryRef layer, const CellRange& target);
+// Selects the pasted target, recalculates from it and shows it (redoing the
+// window layout when it reached past the used cells).
+void show_pasted(MemoryRef layer, const CellRange& target, bool past_used);
+// The whole-column (whole-row) formats of the clipboard over the target,
+// once per repetition of the block.
+void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRef layer);
+// Shows what a paste of text had to replace.
+void report_clip_text_losses();
+
+int16_t paste_range(MemoryRef layer, const CellRange& selection);
+int16_t DoPaste(MemoryRef layer);
+// Paste of the Edit menu: newer content of the system clipboard first.
+int16_t edit_paste(MemoryRef layer);
+
+// ---- Paste special ----------------------------------------------------------
+
+enum PasteChoice : int16_t { kPasteAll = 0, kPasteValues = 1, kPasteFormulas = 2, kPasteFormats = 3 };
+struct PasteOptions {
+    int16_t choice = kPasteAll;
+    bool skip_blanks = false;
+    bool transpose = false;
+    uint8_t operation = 0;  // 0, '+', '-', '*', '/'
+};
+int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const PasteOptions& options);
+int16_t PasteSpecial(MemoryRef layer, int16_t choice, int16_t skip_blanks, int16_t transpose, int16_t operation);
+int16_t Transpose(MemoryRef block, CellPoint top_left, CellPoint bottom_right);
+int16_t ConvertFormulas(MemoryRef block);
+
+// ---- The system clipboard ---------------------------------------------------
+
+int32_t GetScrapCount();
+int16_t CheckScrap();
+void WriteClip();
+void ReadClip();
+
+// Text (Mac Roman, lines ending CR, LF or CR LF; a field in double quotes may
+// hold tabs and line ends) into a cell store laid out from `origin`; `range`
+// receives the cells it covers. Rows past the grid are not read.
+void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range);
+// The rows of the text, as text_to_cells splits it.
+int32_t text_rows(std::string_view text);

@@ -1,0 +1,258 @@
+// Paste: fitting the copied block to the selection (a single cell takes the
+// whole block, a larger selection repeats it), storing it with one undo
+// record, and the whole-column and whole-row formats that came with it.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/alerts.h"
+#include "editing/clipboard.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "files/link_lists.h"
+#include "formula/calc_services.h"
+#include "formula/recalc.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr int16_t kCalcStrings = 200;
+constexpr int16_t kOffGridItem = 22;
+constexpr int16_t kMisfitItem = 24;
+
+CellRange range_of_size(CellPoint top_left, int32_t rows, int32_t columns) {
+    return CellRange{top_left, {int16_t(top_left.v + rows - 1), int16_t(top_left.h + columns - 1)}};
+}
+
+// Whether a selection side of `selected` cells takes a block side of `copied`.
+bool side_fits(int32_t selected, int32_t copied) {
+    return selected == 1 || (selected >= copied && selected % copied == 0);
+}
+
+void append_bytes(std::string& out, const uint8_t* bytes, size_t length) {
+    out.append(reinterpret_cast<const char*>(bytes), length);
+}
+
+}  // namespace
+
+PasteFit fit_block(const CellRange& clip, const CellRange& selection) {
+    const int32_t h = range_rows(clip), w = range_columns(clip);
+    const int32_t sh = range_rows(selection), sw = range_columns(selection);
+    PasteFit fit{range_of_size(selection.topLeft, 1, 1), false, kEditDone};
+    if (selection.topLeft.v + h - 1 > kLastCell || selection.topLeft.h + w - 1 > kLastCell) {
+        fit.refusal = kEditOffGrid;
+        return fit;
+    }
+    fit.target = range_of_size(selection.topLeft, h, w);
+    if (sh == 1 && sw == 1) return fit;
+    if (!side_fits(sh, h) || !side_fits(sw, w)) {
+        fit.refusal = kEditMisfit;
+        return fit;
+    }
+    if (sh > h) fit.target.botRight.v = selection.botRight.v;
+    if (sw > w) fit.target.botRight.h = selection.botRight.h;
+    fit.repeat = sh > h || sw > w;
+    return fit;
+}
+
+void refuse_fit(int16_t refusal) { error_alert(kCalcStrings, refusal == kEditOffGrid ? kOffGridItem : kMisfitItem); }
+
+int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* target) {
+    const int32_t h = range_rows(*clip), w = range_columns(*clip);
+    const int32_t th = range_rows(*target), tw = range_columns(*target);
+    std::string rows, copies, row_cells;
+    auto* start = static_cast<const uint8_t*>(UseMemory(*block));
+    const uint8_t* end = start + GetByteSize(*block);
+    for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
+        row_cells.clear();
+        for (int32_t shift = 0; shift < tw; shift += w) {
+            for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+                const size_t at = row_cells.size();
+                append_bytes(row_cells, cell, size_t(_cellLength_(cell)));
+                _SetCellID_(reinterpret_cast<uint8_t*>(row_cells.data() + at), int16_t(_cellID_(cell) + shift));
+            }
+        }
+        uint8_t header[kRowHeaderSize];
+        _SetRowID_(header, _RowID_(row));
+        _SetRowLength_(header, uint32_t(kRowHeaderSize + row_cells.size()));
+        append_bytes(rows, header, kRowHeaderSize);
+        rows += row_cells;
+    }
+    UnuseMemory(*block);
+    for (int32_t shift = 0; shift < th; shift += h) {
+        const size_t first = copies.size();
+        copies += rows;
+        for (size_t at = first; at < copies.size(); at += _RowLength_(reinterpret_cast<uint8_t*>(copies.data() + at))) {
+            auto* row = reinterpret_cast<uint8_t*>(copies.data() + at);
+            _SetRowID_(row, int16_t(_RowID_(row) + shift));
+        }
+    }
+    MemoryRef made = Bytes2Memory(GetMemoryGlobals(*block), copies.data(), 1, int32_t(copies.size()));
+    if (!made) return kEditNoMemory;
+    DisposeMemory(*block);
+    *block = made;
+    return 0;
+}
+
+namespace {
+
+// The clipboard's format records written from `at` (a column or row number)
+// on, as records of `clip_first` and after would lie.
+void paste_format_records(bool columns, int16_t clip_first, int16_t at, MemoryRef layer) {
+    const MemoryRef copied = read_clip().formats;
+    if (!copied) return;
+    const int size = columns ? kColumnFormatSize : kRowFormatSize;
+    const int32_t count = GetByteSize(copied) / size;
+    int32_t previous = -1;
+    for (int32_t i = 0; i < count; ++i) {
+        uint8_t record[kCellFormatSize];
+        std::memcpy(record, static_cast<const uint8_t*>(UseMemory(copied)) + i * size, kCellFormatSize);
+        UnuseMemory(copied);
+        const int32_t id = format_id(record);
+        const int32_t place = at + id - clip_first;
+        if (id <= previous || id < 0 || place > kLastCell) return;
+        previous = id;
+        const int32_t span = (place << 16) | place;
+        if (columns ? InputColumnFormat(layer, span) : InputRowFormat(layer, span)) return;
+        MemoryRef array = columns ? GetSpreadSheetColumnFormats(layer) : GetSpreadSheetRowFormats(layer);
+        uint8_t* target = columns ? FindColumnFormatID(array, int16_t(place)) : FindRowFormatID(array, int16_t(place));
+        if (!target) return;
+        std::memcpy(target, record, kCellFormatSize);
+        set_format_id(target, int16_t(place));
+        UnuseMemory(array);
+    }
+}
+
+CellRange layer_selection(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    CellRange selection = sheet->selection;
+    release_layer(layer);
+    return selection;
+}
+
+}  // namespace
+
+void PasteCFormat(int16_t clip_left, MemoryRef layer) {
+    paste_format_records(true, clip_left, layer_selection(layer).topLeft.h, layer);
+}
+
+void PasteRFormat(int16_t clip_top, MemoryRef layer) {
+    paste_format_records(false, clip_top, layer_selection(layer).topLeft.v, layer);
+}
+
+void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRef layer) {
+    if (!read_clip().formats) return;
+    if (spans_columns(clip)) {
+        for (int32_t at = target.topLeft.h; at <= target.botRight.h; at += range_columns(clip))
+            paste_format_records(true, clip.topLeft.h, int16_t(at), layer);
+    } else if (spans_rows(clip)) {
+        for (int32_t at = target.topLeft.v; at <= target.botRight.v; at += range_rows(clip))
+            paste_format_records(false, clip.topLeft.v, int16_t(at), layer);
+    }
+}
+
+int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* block, CellRange* range,
+                       bool* from_text) {
+    *block = nullptr;
+    const ClipRecord clip = read_clip();
+    *from_text = clip.kind == kClipText;
+    if (!clip.cells || (clip.kind != kClipCells && clip.kind != kClipText)) return kEditNothing;
+    if (clip.kind == kClipCells) {
+        *range = clip.range;
+        *block = DuplicateNonNilMemory(clip.cells);
+        return *block ? kEditDone : kEditNoMemory;
+    }
+    std::string_view text(static_cast<const char*>(UseMemory(clip.cells)), size_t(GetByteSize(clip.cells)));
+    const int32_t rows = text_rows(text);
+    if (rows == 0 || selection.topLeft.v + rows - 1 > kLastCell) {
+        UnuseMemory(clip.cells);
+        return rows == 0 ? kEditNothing : kEditOffGrid;
+    }
+    std::string store;
+    text_to_cells(text, selection.topLeft, layer, store, range);
+    UnuseMemory(clip.cells);
+    report_clip_text_losses();
+    *block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
+    return *block ? kEditDone : kEditNoMemory;
+}
+
+int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange& target, MemoryRef block,
+                        bool column_formats_apply) {
+    MemoryRef former = nullptr;
+    SavedFormats saved;
+    int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] { save_formats(clip, layer, &saved); });
+    if (!error && !CopyCellInfo(target.topLeft, target.botRight, &former, GetSpreadSheetCells(layer))) error = 1;
+    if (!error)
+        error = with_failure_handler(GetMemoryGlobals(layer), [&] {
+            WriteMemUndo(kUndoPaste, saved.extent, &target, nullptr, former, nullptr, saved.columns, saved.rows,
+                         nullptr, layer);
+        });
+    if (error) {
+        DisposeNonNilMemory(former);
+        saved.dispose();
+        return kEditNoMemory;
+    }
+    LSelect(target.topLeft, &target, nullptr, 0, layer);
+    if (InputDataWithFormat(clip.topLeft, clip.botRight, column_formats_apply, block, layer)) {
+        take_back_newest_undo(layer);
+        return kEditNoMemory;
+    }
+    return kEditDone;
+}
+
+bool reaches_past_used(MemoryRef layer, const CellRange& target) {
+    SpreadSheet* sheet = use_layer(layer);
+    const bool beyond = target.botRight.v > sheet->last_row || target.botRight.h > sheet->last_column;
+    release_layer(layer);
+    return beyond;
+}
+
+void show_pasted(MemoryRef layer, const CellRange& target, bool past_used) {
+    LSelect(target.topLeft, &target, nullptr, 0, layer);
+    ResetCalc(target.topLeft, GetSheetWind(layer));
+    if (past_used)
+        resize_sheet(layer, 1);
+    else
+        DrawCells(&target, layer);
+}
+
+int16_t paste_range(MemoryRef layer, const CellRange& selection) {
+    if (check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);
+    MemoryRef block = nullptr;
+    CellRange clip{};
+    bool from_text = false;
+    int16_t refusal = clip_cells_for(layer, selection, &block, &clip, &from_text);
+    PasteFit fit{};
+    if (!refusal) {
+        fit = fit_block(clip, selection);
+        refusal = fit.refusal;
+    }
+    if (refusal == kEditOffGrid || refusal == kEditMisfit) refuse_fit(refusal);
+    if (!refusal && has_locked_cell(fit.target, layer)) refusal = refuse_with_alert(layer, kEditLockedCells);
+    CellRange pasted = clip;
+    if (!refusal && fit.repeat) {
+        refusal = MakeCopies(&block, &clip, &fit.target);
+        pasted = range_of_size(clip.topLeft, range_rows(fit.target), range_columns(fit.target));
+    }
+    const bool past_used = !refusal && reaches_past_used(layer, fit.target);
+    if (!refusal) refusal = store_with_undo(layer, pasted, fit.target, block, from_text);
+    DisposeNonNilMemory(block);
+    if (refusal == kEditNoMemory) return refuse_with_alert(layer, kEditNoMemory);
+    if (refusal) return refusal;
+    if (read_clip().links) resolve_linkID(layer);
+    paste_formats_over(clip, fit.target, layer);
+    show_pasted(layer, fit.target, past_used);
+    return kEditDone;
+}
+
+int16_t DoPaste(MemoryRef layer) { return paste_range(layer, layer_selection(layer)); }
+
+int16_t edit_paste(MemoryRef layer) {
+    ReadClip();
+    return DoPaste(layer);
+}

@@ -1,0 +1,287 @@
+// The exchange between the private clipboard and the system clipboard:
+// copied cells go out as tab-separated rows of text; text that another
+// program put there comes in and pastes as cells.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/alerts.h"
+
+#include "editing/clipboard.h"
+#include "files/entry_cells.h"
+#include "files/text_exchange.h"
+#include "model/cell_format.h"
+#include "model/cell_record.h"
+#include "platform/memory/memory.h"
+#include "platform/resources/resources.h"
+#include "platform/scrap/scrap.h"
+#include "shell/app_prefs.h"
+
+namespace {
+
+constexpr pf::FourCC kScrapStyle = pf::four_cc("styl");
+constexpr int32_t kSmallExport = 254;  // a window deactivating exports blocks up to this size
+constexpr int16_t kExportDisplayed = 1;
+constexpr int16_t kExportFormulas = 2;
+
+constexpr int16_t kClipboardStrings = 142;
+constexpr int kUnmappedItem = 1;
+constexpr int kFieldsCutItem = 2;
+constexpr size_t kNamedCharacters = 8;  // the message names at most these
+
+// What the text last taken from the system clipboard lost on the way in.
+struct TextLosses {
+    std::u32string unmapped;
+    int32_t fields_cut = 0;
+};
+TextLosses text_losses;
+
+std::string code_point_names(const std::u32string& characters) {
+    std::string names;
+    char name[16];
+    for (size_t i = 0; i < characters.size() && i < kNamedCharacters; ++i) {
+        std::snprintf(name, sizeof name, " U+%04X", unsigned(characters[i]));
+        names += name;
+    }
+    if (characters.size() > kNamedCharacters) names += " \xC9";  // an ellipsis
+    return names;
+}
+
+void tell(int item, const std::string& more) {
+    unsigned char text[256];
+    pf::get_indexed_string(text, kClipboardStrings, item);
+    const size_t room = 255 - text[0];
+    const size_t added = std::min(room, more.size());
+    std::memcpy(text + 1 + text[0], more.data(), added);
+    text[0] = uint8_t(text[0] + added);
+    key_caution_alert(text, kStandardCautionAlert, kCautionAlertKind);
+}
+
+// The rows and columns of the copied range that hold cells (from its top-left).
+CellRange filled_part(const ClipRecord& clip) {
+    CellRange filled{clip.range.topLeft, clip.range.topLeft};
+    auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
+    const uint8_t* end = start + GetByteSize(clip.cells);
+    for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
+        filled.botRight.v = std::max(filled.botRight.v, _RowID_(row));
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            filled.botRight.h = std::max(filled.botRight.h, _cellID_(cell));
+    }
+    UnuseMemory(clip.cells);
+    return filled;
+}
+
+void put_block(pf::FourCC flavour, const void* bytes, size_t size) { pf::put_scrap(flavour, bytes, size); }
+
+bool breaks_fields(std::string_view text) { return text.find_first_of("\t\r\n") != std::string_view::npos; }
+
+// Whether a text (or a formula's text result) holds a tab or a line end.
+bool has_breaking_text(MemoryRef cells) {
+    bool found = false;
+    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+            const bool text = _cellType_(cell) == kCellText;
+            const bool text_result = _cellType_(cell) == kCellFormula && _resultType_(cell) > 0;
+            const uint8_t* p = text ? _formulaPtr_(cell) : _resultPtr_(cell);
+            const int32_t length = text ? _formulaLength_(cell) : _resultLength_(cell);
+            if ((text || text_result) && length > 0)
+                found = found || breaks_fields(std::string_view(reinterpret_cast<const char*>(p), size_t(length)));
+        }
+    UnuseMemory(cells);
+    return found;
+}
+
+// One cell's field as the export writes it.
+std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t displayed) {
+    std::string block(kRowHeaderSize, '\0');
+    block.append(reinterpret_cast<const char*>(cell), size_t(_cellLength_(cell)));
+    _SetRowID_(reinterpret_cast<uint8_t*>(block.data()), row);
+    _SetRowLength_(reinterpret_cast<uint8_t*>(block.data()), uint32_t(block.size()));
+    MemoryRef one = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
+    MemoryRef text = nullptr;
+    const CellPoint where{row, _cellID_(cell)};
+    std::string field;
+    if (one && !WriteTextData(nullptr, formulas, displayed, kTabSeparator, one, &text, nullptr, where, where, nullptr,
+                              nullptr)) {
+        field.assign(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+        UnuseMemory(text);
+        DisposeMemory(text);
+    }
+    DisposeNonNilMemory(one);
+    return field;
+}
+
+// The rows of the copied cells with every field that holds a tab or a line
+// end in double quotes, as other spreadsheets read them.
+std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
+    std::string out;
+    auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
+    const uint8_t* end = start + GetByteSize(clip.cells);
+    const uint8_t* row = start;
+    for (int32_t at = filled.topLeft.v; at <= filled.botRight.v; ++at) {
+        while (row < end && _RowID_(row) < at) row += _RowLength_(row);
+        if (row < end && _RowID_(row) == at) {
+            int32_t column = filled.topLeft.h;
+            for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+                if (_cellID_(cell) < filled.topLeft.h || _cellID_(cell) > filled.botRight.h) continue;
+                for (; column < _cellID_(cell); ++column) out += '\t';
+                WriteCSVCell(field_of(cell, int16_t(at), formulas, displayed), kTabSeparator, out);
+            }
+        }
+        out += '\r';
+    }
+    UnuseMemory(clip.cells);
+    return out;
+}
+
+void export_cells(const ClipRecord& clip) {
+    const CellRange filled = filled_part(clip);
+    const int16_t formulas = app_prefs.export_choice == kExportFormulas;
+    const int16_t displayed = app_prefs.export_choice == kExportDisplayed;
+    if (has_breaking_text(clip.cells)) {
+        const std::string text = quoted_rows(clip, filled, formulas, displayed);
+        put_block(pf::kScrapText, text.data(), text.size());
+        return;
+    }
+    MemoryRef text = nullptr;
+    pf::Handle style = nullptr;
+    if (WriteTextData(nullptr, formulas, displayed, kTabSeparator, clip.cells, &text, &style, filled.topLeft,
+                      filled.botRight, nullptr, nullptr))
+        return;
+    put_block(pf::kScrapText, UseMemory(text), size_t(GetByteSize(text)));
+    UnuseMemory(text);
+    DisposeMemory(text);
+    if (style) {
+        put_block(kScrapStyle, *style, size_t(pf::get_handle_size(style)));
+        pf::dispose_handle(style);
+    }
+}
+
+// A cursor over clipboard text: fields split by tabs, rows by CR, LF or
+// CR LF; a field that begins with a double quote runs to its closing quote
+// (tabs and line ends inside), a doubled quote standing for one.
+struct TextCursor {
+    std::string_view text;
+    size_t pos = 0;
+
+    bool at_end() const { return pos >= text.size(); }
+    bool at_line_end() const { return at_end() || text[pos] == '\r' || text[pos] == '\n'; }
+    void skip_line_end() {
+        if (at_end()) return;
+        if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+        ++pos;
+    }
+    void next_field(std::string& field) {
+        field.clear();
+        if (!at_end() && text[pos] == '"') {
+            for (++pos; !at_end(); ++pos) {
+                if (text[pos] != '"') {
+                    field.push_back(text[pos]);
+                } else if (pos + 1 < text.size() && text[pos + 1] == '"') {
+                    field.push_back('"');
+                    ++pos;
+                } else {
+                    ++pos;
+                    break;
+                }
+            }
+        }
+        const size_t start = pos;
+        while (!at_line_end() && text[pos] != '\t') ++pos;
+        field.append(text.substr(start, pos - start));
+    }
+    // Steps over one row's fields and its line end.
+    void skip_row() {
+        std::string ignored;
+        for (next_field(ignored); !at_line_end(); next_field(ignored)) ++pos;
+        skip_line_end();
+    }
+};
+
+}  // namespace
+
+int32_t text_rows(std::string_view text) {
+    TextCursor cursor{text};
+    int32_t rows = 0;
+    for (; !cursor.at_end(); ++rows) cursor.skip_row();
+    return rows;
+}
+
+void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range) {
+    uint8_t header[kCellHeaderSize];
+    GetDefaultFormat(header);
+    TextCursor cursor{text};
+    std::string field, row_cells;
+    int32_t row = origin.v, highest = origin.h;
+    for (; !cursor.at_end() && row <= kLastCell; ++row) {
+        row_cells.clear();
+        for (int32_t column = origin.h;; ++column) {
+            cursor.next_field(field);
+            if (!field.empty() && column > kLastCell) ++text_losses.fields_cut;
+            if (!field.empty() && column <= kLastCell) {
+                append_entry_cell(row_cells, EntryCell{CellPoint{int16_t(row), int16_t(column)}, header, field, {}},
+                                  layer);
+                highest = std::max(highest, column);
+            }
+            if (cursor.at_line_end()) break;
+            ++cursor.pos;
+        }
+        cursor.skip_line_end();
+        if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
+    }
+    *range = CellRange{origin, {int16_t(std::max<int32_t>(origin.v, row - 1)), int16_t(highest)}};
+}
+
+void report_clip_text_losses() {
+    if (!text_losses.unmapped.empty()) tell(kUnmappedItem, code_point_names(text_losses.unmapped));
+    if (text_losses.fields_cut) tell(kFieldsCutItem, "");
+    text_losses.fields_cut = 0;
+}
+
+int32_t GetScrapCount() { return pf::scrap_change_count(); }
+
+int16_t CheckScrap() {
+    const ClipRecord clip = read_clip();
+    if (!clip.cells && !clip.objects) return 1;
+    return clip.scrap_identity != GetScrapCount() ? 1 : 0;
+}
+
+void WriteClip() {
+    ClipRecord clip = read_clip();
+    if (!clip.export_pending || (!clip.cells && !clip.objects)) return;
+    if (clip.kind != kClipText) {
+        pf::zero_scrap();
+        if (clip.kind < 0) export_cells(clip);
+    }
+    clip.export_pending = 0;
+    clip.scrap_identity = GetScrapCount();
+    write_clip(clip);
+}
+
+void ReadClip() {
+    ClipRecord clip = read_clip();
+    if ((clip.cells || clip.objects) && !CheckScrap()) return;
+    if (clip.cells || clip.objects || clip.kind) ClobberScrap(0);
+    clip = ClipRecord{};
+    std::vector<uint8_t> bytes;
+    if (pf::get_scrap(pf::kScrapText, bytes) == pf::noErr) {
+        clip.cells = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+        if (!clip.cells) return;
+        clip.kind = kClipText;
+        if (pf::get_scrap(kScrapStyle, bytes) == pf::noErr && !bytes.empty())
+            clip.style = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+        text_losses = TextLosses{pf::scrap_text_unmapped(), 0};
+    }
+    clip.scrap_identity = GetScrapCount();
+    write_clip(clip);
+}
+
+void PutToScrap(int16_t force) {
+    const ClipRecord clip = read_clip();
+    if (!force && !(clip.cells && GetByteSize(clip.cells) <= kSmallExport)) return;
+    WriteClip();
+}

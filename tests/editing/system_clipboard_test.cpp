@@ -1,0 +1,128 @@
+// The exchange with the system clipboard: copied cells go out as
+// tab-separated UTF-8 rows, text from other programs (quoted fields, CR LF,
+// characters Mac Roman lacks, long rows) pastes as cells.
+#include "clipboard_fixture.h"
+#include "platform/host/driver.h"
+#include "platform/host/host.h"
+#include "platform/scrap/scrap.h"
+
+namespace {
+
+class SystemClipboard : public ClipboardTest {
+protected:
+    void SetUp() override {
+        ClipboardTest::SetUp();
+        pf::headless_host_open(64, 48);
+        pf::driver_reset();
+        pf::scrap_reset();
+    }
+    void TearDown() override {
+        ClipboardTest::TearDown();
+        pf::host_close();
+    }
+
+    std::string system_text() {
+        std::string text;
+        pf::driver_system_clipboard(text);
+        return text;
+    }
+
+    // Another program copies the text; it is pasted at the cell.
+    int16_t paste_from_system(const std::string& utf8, CellPoint at) {
+        pf::driver_set_system_clipboard(utf8);
+        ReadClip();
+        return paste(CellRange{at, at});
+    }
+};
+
+TEST_F(SystemClipboard, CopiedCellsGoOutAsTabSeparatedRows) {
+    put_number(0, 0, 1.5);
+    put_text(0, 2, "caf\x8E");
+    put_number(1, 1, -2);
+    ASSERT_EQ(copy(cells(0, 0, 1, 2)), kEditDone);
+    WriteClip();
+    EXPECT_EQ(system_text(), "1.5\t\tcaf\u00e9\n\t-2\n");
+    // Our own export does not come back as text: the cells paste as cells.
+    put_formula(3, 0, "=A1*2");
+    ASSERT_EQ(copy(cells(3, 0, 3, 0)), kEditDone);
+    WriteClip();
+    ReadClip();
+    ASSERT_EQ(paste(cells(5, 0, 5, 0)), kEditDone);
+    EXPECT_EQ(cell(5, 0), "F:=A3*2");
+}
+
+TEST_F(SystemClipboard, TextsWithTabsOrLineEndsGoOutQuotedAndComeBackWhole) {
+    put_text(0, 0, "a\tb");
+    put_text(0, 2, "two\rlines");
+    put_number(1, 1, 7);
+    ASSERT_EQ(copy(cells(0, 0, 1, 2)), kEditDone);
+    WriteClip();
+    const std::string exported = system_text();
+    EXPECT_EQ(exported, "\"a\tb\"\t\t\"two\nlines\"\n\t7\n");
+    ClobberScrap(0);  // the cells are gone: only the text is left to paste
+    ASSERT_EQ(paste_from_system(exported, {5, 0}), kEditDone);
+    EXPECT_EQ(cell(5, 0), "T:a\tb");
+    EXPECT_EQ(cell(5, 2), "T:two\rlines");
+    EXPECT_EQ(cell(6, 1), "C:7");
+}
+
+TEST_F(SystemClipboard, TheMenusCopyExportsAtOnceAndItsPasteTakesNewerText) {
+    put_number(0, 0, 42);
+    select_range(cells(0, 0, 0, 0));
+    ASSERT_EQ(edit_cut_copy(layer, false), kEditDone);
+    EXPECT_EQ(system_text(), "42");  // one cell: its text alone
+    select_range(cells(3, 3, 3, 3));
+    ASSERT_EQ(edit_paste(layer), kEditDone);
+    EXPECT_EQ(cell(3, 3), "C:42");
+    pf::driver_set_system_clipboard("7\t8\n");
+    ASSERT_EQ(edit_paste(layer), kEditDone);
+    EXPECT_EQ(cell(3, 4), "C:8");
+}
+
+TEST_F(SystemClipboard, ExportWaitsForForceOrASmallBlock) {
+    for (int16_t row = 0; row < 20; ++row) put_number(row, 0, row);
+    ASSERT_EQ(copy(cells(0, 0, 19, 0)), kEditDone);
+    PutToScrap(0);
+    EXPECT_EQ(system_text(), "");
+    PutToScrap(1);
+    EXPECT_EQ(system_text().substr(0, 4), "0\n1\n");
+}
+
+TEST_F(SystemClipboard, TextFromOtherProgramsPastesAsCells) {
+    ASSERT_EQ(paste_from_system("a\t\"x\ty\"\t12\r\n\"two\nlines\"\t3.5\t\"say \"\"hi\"\"\"\r\n", {1, 1}),
+              kEditDone);
+    EXPECT_EQ(cell(1, 1), "T:a");
+    EXPECT_EQ(cell(1, 2), "T:x\ty");
+    EXPECT_EQ(cell(1, 3), "C:12");
+    EXPECT_EQ(cell(2, 1), "T:two\rlines");
+    EXPECT_EQ(cell(2, 2), "C:3.5");
+    EXPECT_EQ(cell(2, 3), "T:say \"hi\"");
+    EXPECT_EQ(cell(3, 1), "");
+    EXPECT_EQ(selection(), cells(1, 1, 2, 3));
+    EXPECT_EQ(undo_kind(), kUndoPaste);
+}
+
+TEST_F(SystemClipboard, FormulasInTextReferToTheCellsTheyName) {
+    ASSERT_EQ(paste_from_system("=A1+1\n", {4, 2}), kEditDone);
+    EXPECT_EQ(cell(4, 2), "F:=A1+1");
+}
+
+TEST_F(SystemClipboard, CharactersMacRomanLacksAreReported) {
+    ASSERT_EQ(paste_from_system("caf\u00e9\t\u4e2d\U0001F600\n", {0, 0}), kEditDone);
+    EXPECT_EQ(cell(0, 0), "T:caf\x8E");
+    EXPECT_EQ(cell(0, 1), "T:??");
+    EXPECT_TRUE(alert_says("U+4E2D U+1F600"));
+}
+
+TEST_F(SystemClipboard, LongRowsAndRowsPastTheGrid) {
+    std::string row;
+    for (int column = 0; column < 600; ++column) row += std::to_string(column) + "\t";
+    row.back() = '\n';
+    ASSERT_EQ(paste_from_system(row, {0, 0}), kEditDone);
+    EXPECT_EQ(cell(0, 599), "C:599");
+    const auto before = workbook_state();
+    EXPECT_EQ(paste_from_system("1\n2\n3\n", {kLastCell - 1, 0}), kEditOffGrid);
+    EXPECT_TRUE(workbook_state() == before);
+}
+
+}  // namespace
