@@ -4,10 +4,11 @@
 #include <cstdint>
 
 #include "platform/menus/menus.h"
-#include "shell/shell_services.h"
 
 // Enables or disables a whole menu with all its items.
 void enable_menu_(int16_t id, bool enable);
+// Runs the front non-floating window's menu-enabling procedure.
+void fix_menu_hilite();
 // Outlines the sizes the font has, names the last item with an unlisted size,
 // checks the size's item and answers it.
 int16_t set_size_menu(const unsigned char* font_name, pf::MenuRef size_menu, int16_t size);

@@ -42,8 +42,6 @@ void ResetFavoriteMenu();
 // Idle, menu enabling and buttons.
 void command_idle();
 int32_t MenuHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
-// Runs the front non-floating window's menu-enabling procedure.
-void fix_menu_hilite();
 int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 void draw_cmd_msg(const unsigned char* text, int16_t force);
 // The command bar's progress bar: done of total, nothing filled for a total of 0.

@@ -192,7 +192,6 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
                                                       port.bottom, int16_t(port.right - kGrowStrip)});
         inval_grow(fields.window);
-        fix_menu_hilite();
     } else if (!activating && active) {
         fields.tool = 0;
         write_doc_window(record, fields);

@@ -81,15 +81,6 @@ TEST_F(TypedRoadTest, TheEntryLineFollowsUndoRedoAndTheFrontWindow) {
     EXPECT_EQ(shown_entry(), "9") << "the command bar's sort shows the sorted active cell";
 }
 
-TEST_F(TypedRoadTest, ANewDocumentEnablesTheMenusOfCells) {
-    constexpr int16_t kFormatMenu = 131, kOptionsMenu = 132;
-    for (int16_t id : {kFormatMenu, kOptionsMenu}) {
-        pf::MenuRef menu = pf::get_menu_handle(id);
-        ASSERT_NE(menu, nullptr);
-        EXPECT_TRUE(pf::is_menu_item_enabled(menu, 0)) << "menu " << id << " with its title dimmed";
-    }
-}
-
 TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
     click(CellPoint{4, 3});
     type("=");
