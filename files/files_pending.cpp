@@ -4,12 +4,12 @@
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
+#include "core/file_utils.h"
 #include "excel/excel_import.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/files_services.h"
 #include "files/text_exchange.h"
-#include "core/file_utils.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
