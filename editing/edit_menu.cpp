@@ -322,6 +322,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
         default: break;
     }
+    DisplayText(window_record ? window_record : front_document_record(), 1);
 }
 
 void DoFillMenu(MemoryRef window_record, int16_t item) {

@@ -88,7 +88,9 @@ int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
     const int16_t code = format_code_for_name(spec.name);
     record.format_code = code > 0 ? code : int16_t(kFormatTabValues);
     set_file_record(workbook, record);
-    return ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type) != 0 || !MakeWind(nullptr, 1, layer);
+    if (ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type) != 0 || !MakeWind(nullptr, 1, layer)) return 1;
+    set_change_ctr(workbook, 1);  // closing an imported text asks whether to save it
+    return 0;
 }
 
 // An Excel workbook: its layers read into a new workbook, which counts as

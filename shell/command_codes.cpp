@@ -127,10 +127,14 @@ void run_insert_delete(bool insert, bool rows) {
     if (!layer) return;
     int16_t err = insert ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows);
     if (err) show_file_error(err);
+    DisplayText(front_document_record(), 1);  // the active cell may hold another entry now
 }
 
 void run_sort(int16_t direction) {
-    if (MemoryRef layer = layer_for_row_command()) Sort(layer, direction);
+    MemoryRef layer = layer_for_row_command();
+    if (!layer) return;
+    Sort(layer, direction);
+    DisplayText(front_document_record(), 1);
 }
 
 // Locks the selection when it is unlocked, else unlocks it; with no document

@@ -188,6 +188,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const pf::Rect port = pf::window_port(fields.window)->port_rect;
     if (activating && !active) {
         ActivateSheet(kLayerActive, layer);
+        DisplayText(record, 1);
         Show_Hide_Bars(record, true);
         invalidate_tabs();
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),

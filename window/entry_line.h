@@ -11,6 +11,7 @@
 #include "model/cell_range.h"
 #include "platform/types.h"
 #include "styledtext/styled_text.h"
+#include "window/window_services.h"
 
 // What ties the entry line together.
 struct EntryLineRecord {
@@ -41,8 +42,6 @@ void* entry_line_editor();
 uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record);
 uint32_t ActivateEditor(uint16_t select_all, int16_t pane, MemoryRef layer);
 void DeActivateEditor();
-// Shows the active cell of the record's layer (none: nothing) in the entry line.
-uint32_t DisplayText(MemoryRef record, uint16_t redraw);
 // 1 when the text is a formula (begins with "=").
 int16_t CheckFormula();
 // Point mode: inserts a reference to the range at the caret, selected when asked.

@@ -38,6 +38,9 @@ void ClickEditor(MemoryRef record);
 void IdleEditor();
 int16_t CheckFormula();
 void draw_entry_line(const pf::Rect& area);
+// Shows the active cell of the record's layer (none: nothing) in the entry
+// line unless a cell is being edited.
+uint32_t DisplayText(MemoryRef record, uint16_t redraw);
 void DisposeEntryLine();
 // The numeric cells next to the active cell that AutoSum adds (false when
 // none), and a range fed to the reference being pointed out in a formula.

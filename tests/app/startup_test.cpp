@@ -9,7 +9,10 @@
 #include "core/required_events.h"
 #include "editing/editing_services.h"
 #include "model/calc_globals.h"
+#include "model/cell_formats.h"
+#include "model/workbook.h"
 #include "shell/shell_services.h"
+#include "window/doc_window.h"
 #include "window/window_services.h"
 
 namespace {
@@ -110,6 +113,37 @@ TEST_F(AppTest, AFileOnTheCommandLineReachesTheOpenDocumentsHandler) {
     post_launch({path.c_str(), path.c_str()});
     run_until_idle();
     EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.qrv:Layer 1", "Untitled 2:Layer 1"}));
+}
+
+// The text of a cell of the front document, as the entry line shows it.
+std::string front_cell_text(CellPoint cell) {
+    MemoryRef layer = doc_window_layer(window_doc_record(pf::front_non_floating_window()));
+    uint8_t format[kCellFormatSize];
+    MemoryRef runs = nullptr;
+    MemoryRef text = Get_CellText(cell, format, &runs, layer);
+    if (runs) DisposeMemory(runs);
+    if (!text) return {};
+    std::string result(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+    UnuseMemory(text);
+    DisposeMemory(text);
+    return result;
+}
+
+TEST_F(AppTest, CommaAndTabSeparatedFilesOpenAsChangedDocuments) {
+    const std::string csv = home + "/prices.csv", tab = home + "/stock.tab";
+    std::ofstream(csv) << "Name,Price\n\"Pear, green\",1.25\n";
+    std::ofstream(tab) << "Item\tCount\nbolt\t40\n";
+    post_launch({csv.c_str()});
+    run_until_idle();
+    ASSERT_EQ(window_titles(false), std::vector<std::string>{"prices.csv:Layer 1"});
+    EXPECT_EQ(front_cell_text(CellPoint{1, 0}), "Pear, green");
+    EXPECT_EQ(front_cell_text(CellPoint{1, 1}), "1.25");
+    MemoryRef record = window_doc_record(pf::front_non_floating_window());
+    EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), 1) << "closing asks whether to save";
+
+    post_launch({tab.c_str()});
+    run_until_idle();
+    EXPECT_EQ(front_cell_text(CellPoint{1, 1}), "40");
 }
 
 TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {

@@ -4,6 +4,8 @@
 #include "road_fixture.h"
 
 #include "shell/command_bar.h"
+#include "shell/command_codes.h"
+#include "editing/editing_services.h"
 #include "shell/shell_services.h"
 #include "window/in_cell_editor.h"
 
@@ -41,6 +43,42 @@ TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
     EXPECT_EQ(value(0, 0), 1);
     EXPECT_EQ(value(3, 0), 6);
     EXPECT_EQ(dark(CellPoint{3, 0}), six);
+}
+
+std::string shown_entry() {
+    unsigned char text[256];
+    const int32_t length = entry_text(text, sizeof text);
+    return std::string(reinterpret_cast<char*>(text), size_t(length));
+}
+
+TEST_F(TypedRoadTest, TheEntryLineFollowsUndoRedoAndTheFrontWindow) {
+    enter("7");
+    click(CellPoint{0, 0});
+    ASSERT_EQ(shown_entry(), "7");
+    pf::driver_key(kKeyCodeZ, 'z', pf::kCmdKey);
+    run_until_idle();
+    EXPECT_EQ(shown_entry(), "") << "undo empties the active cell";
+    constexpr int16_t kRedo = 2;
+    DoEditMenu(nullptr, kRedo);
+    run_until_idle();
+    EXPECT_EQ(shown_entry(), "7") << "redo puts the entry back";
+
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    ASSERT_NE(pf::front_non_floating_window(), window);
+    EXPECT_EQ(shown_entry(), "") << "a new document's empty cell";
+    pf::select_window(window);
+    run_until_idle();
+    EXPECT_EQ(shown_entry(), "7") << "the window brought to the front shows its active cell";
+
+    click(CellPoint{1, 0});
+    enter("9");
+    pf::driver_drag(cell_point(CellPoint{0, 0}), cell_point(CellPoint{1, 0}));
+    run_until_idle();
+    DoCommand(code_value("srtd"));
+    run_until_idle();
+    EXPECT_EQ(value(0, 0), 9);
+    EXPECT_EQ(shown_entry(), "9") << "the command bar's sort shows the sorted active cell";
 }
 
 TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
