@@ -94,6 +94,10 @@ enum : int {
     kAskSaveExplanationIndex,
     kEmptyNameIndex,
     kFolderKindIndex,
+    kNoSuchFolderIndex,
+    kNoSuchFolderHintIndex,
+    kReservedNameIndex,
+    kReservedNameHintIndex,
 };
 std::string toolbox_string(int index, std::string_view fallback);
 

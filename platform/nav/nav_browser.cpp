@@ -5,6 +5,7 @@
 #include "platform/lists/lists.h"
 #include "platform/nav/nav.h"
 #include "platform/nav/nav_internal.h"
+#include "platform/text/mac_roman.h"
 #include "platform/windows/windows.h"
 
 #include <algorithm>
@@ -150,9 +151,36 @@ void finish(Browser& b, std::vector<FileSpec> selection) {
     b.done = true;
 }
 
+std::string home_folder() {
+    const char* home = getenv("HOME");
+    return home && *home ? std::string(home) : std::string("/");
+}
+
+// The POSIX path of a typed folder (Mac Roman, ending in '/'): absolute, "~/" for
+// the home folder, otherwise from the folder shown.
+std::string typed_folder_path(const Browser& b, std::string_view typed) {
+    std::string folder = mac_roman_to_utf8(typed);
+    if (folder.starts_with("~/")) return home_folder() + folder.substr(1);
+    if (folder.starts_with('/')) return folder;
+    std::string shown;
+    if (path_from_folder_id(b.volume, b.folder, shown) != noErr) return {};
+    return shown + "/" + folder;
+}
+
+// The typed folder as the message names it: without its closing '/', except the root's.
+std::string_view folder_as_typed(std::string_view typed) {
+    return typed.size() > 1 ? typed.substr(0, typed.size() - 1) : typed;
+}
+
+bool is_reserved_name(std::string_view name) { return name == "." || name == ".."; }
+
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
-void try_save(Browser& b) {
-    std::string name = typed_name(b);
+void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& name) {
+    if (is_reserved_name(name)) {
+        refuse_name(with_name(kReservedNameIndex, "\xD2^0\xD3 cannot be used as a name.", name),
+                    toolbox_string(kReservedNameHintIndex, "Please type another name."));
+        return;
+    }
     if (name.empty() || name.size() > size_t(kMaxSpecName)) {
         host_beep();
         return;
@@ -161,7 +189,7 @@ void try_save(Browser& b) {
     pname[0] = uint8_t(name.size());
     std::copy(name.begin(), name.end(), pname + 1);
     FileSpec spec;
-    OSErr err = make_file_spec(b.volume, b.folder, pname, spec);
+    OSErr err = make_file_spec(volume, folder, pname, spec);
     CatalogInfo info;
     if (err == noErr && get_catalog_info(spec, info) == noErr && info.is_folder) err = kDuplicateNameErr;
     if (err != noErr && err != kFileNotFoundErr) {
@@ -173,6 +201,36 @@ void try_save(Browser& b) {
         b.reply->replacing = true;
     }
     finish(b, {spec});
+}
+
+// A name is never a path on disk, so a typed '/' ends a folder: the file goes into
+// that folder when it exists; a folder alone is shown; a missing one is refused.
+void try_save(Browser& b) {
+    std::string typed = typed_name(b);
+    size_t slash = typed.rfind('/');
+    if (slash == std::string::npos) {
+        save_in_folder(b, b.volume, b.folder, typed);
+        return;
+    }
+    std::string_view folder_part = std::string_view(typed).substr(0, slash + 1);
+    std::string name = typed.substr(slash + 1);
+    uint32_t folder = 0;
+    std::string path = typed_folder_path(b, folder_part);
+    if (path.empty() || folder_id_from_path(path, folder) != noErr) {
+        refuse_name(with_name(kNoSuchFolderIndex, "There is no folder \xD2^0\xD3.", folder_as_typed(folder_part)),
+                    toolbox_string(kNoSuchFolderHintIndex,
+                                   "Type the path of an existing folder, or a name without \xD2/\xD3 to save in "
+                                   "the folder shown."));
+        return;
+    }
+    if (name.empty()) {
+        b.volume = kSystemVolume;
+        show_folder(b, folder);
+        set_dialog_item_text(b.dialog, kNameItem, "");
+        update_default_button(b);
+        return;
+    }
+    save_in_folder(b, kSystemVolume, folder, name);
 }
 
 void press_default(Browser& b) {

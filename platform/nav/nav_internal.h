@@ -3,6 +3,7 @@
 
 #include "platform/draw/draw.h"
 
+#include <string>
 #include <string_view>
 
 namespace pf::nav_detail {
@@ -12,5 +13,11 @@ constexpr RGBColor kNavFolderColour{0x6B6B, 0x9C9C, 0xD6D6};
 // Asks whether an existing file of this name is to be replaced; Cancel is the
 // default and the Escape answer, so only a click replaces.
 bool confirm_replace(std::string_view name);
+
+// The toolbox text of `index` (or `fallback`) with `name` for "^0".
+std::string with_name(int index, std::string_view fallback, std::string_view name);
+
+// Tells why a typed name cannot be saved, with an OK button.
+void refuse_name(const std::string& refusal, const std::string& explanation);
 
 }  // namespace pf::nav_detail

@@ -9,6 +9,8 @@
 
 namespace pf {
 
+using namespace nav_detail;
+
 namespace {
 
 constexpr int16_t kQuestionWidth = 440;
@@ -18,13 +20,6 @@ constexpr int16_t kTextItem = 4;  // after three buttons
 bool has_last_folder = false;
 int16_t last_volume = kSystemVolume;
 uint32_t last_folder = 0;
-
-std::string with_name(int index, std::string_view fallback, std::string_view name) {
-    std::string text = toolbox_string(index, fallback);
-    size_t at = text.find("^0");
-    if (at != std::string::npos) text.replace(at, 2, name);
-    return text;
-}
 
 // A modal question with the caution icon: buttons right to left from item 1 (the
 // default), the question and its explanation. Both texts are final (a document
@@ -77,12 +72,27 @@ bool ask_save_filter(DialogRef dialog, EventRecord& event, int16_t& item) {
 
 namespace nav_detail {
 
+std::string with_name(int index, std::string_view fallback, std::string_view name) {
+    std::string text = toolbox_string(index, fallback);
+    size_t at = text.find("^0");
+    if (at != std::string::npos) text.replace(at, 2, name);
+    return text;
+}
+
+
 bool confirm_replace(std::string_view name) {
     DialogRef dialog = question_dialog(
         {toolbox_string(kCancelTitleIndex, "Cancel"), toolbox_string(kReplaceTitleIndex, "Replace")},
         with_name(kReplaceQuestionIndex, "\xD2^0\xD3 already exists. Do you want to replace it?", name), "");
     set_dialog_cancel_item(dialog, 1);
     return run_question(dialog, nullptr) == 2;
+}
+
+void refuse_name(const std::string& refusal, const std::string& explanation) {
+    DialogRef dialog = question_dialog({toolbox_string(kOKTitleIndex, "OK")}, refusal, explanation);
+    dialog->alert_kind = kStopAlert;
+    set_dialog_cancel_item(dialog, 1);
+    run_question(dialog, nullptr);
 }
 
 }  // namespace nav_detail

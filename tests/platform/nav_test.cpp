@@ -193,6 +193,79 @@ TEST_F(Nav, SaveRefusesAnEmptyNameAndAsksBeforeReplacing) {
     EXPECT_EQ(pf::nav_put_file(&location, options, reply), pf::kUserCanceledErr);
 }
 
+// The texts of the refusals shown while a dialog runs.
+std::vector<std::string> refusals;
+void record_refusals() {
+    toolboxtest::guarded_compose();
+    pf::DialogRef dialog = pf::get_dialog_from_window(pf::front_window());
+    if (!dialog || dialog->alert_kind != pf::kStopAlert) return;
+    std::string text = pf::get_dialog_item_text(dialog, 4);
+    if (refusals.empty() || refusals.back() != text) refusals.push_back(text);
+}
+
+std::string saved_path(const pf::NavReply& reply) {
+    std::string path;
+    if (reply.selection.size() == 1) pf::path_from_file_spec(reply.selection[0], path);
+    return path;
+}
+
+TEST_F(Nav, SaveTakesATypedPathAsItsFolderAndName) {
+    pf::NavDialogOptions options;
+    pf::NavReply reply;
+    options.saved_file_name = temp.path + "/a_sub/t1.qrv";
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "t1.qrv");
+    EXPECT_EQ(saved_path(reply), temp.path + "/a_sub/t1.qrv");
+
+    options.saved_file_name = "a_sub/../a_sub/deeper/t2.qrv";  // from the folder shown
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(saved_path(reply), temp.path + "/a_sub/deeper/t2.qrv");
+
+    std::string home = getenv("HOME") ? getenv("HOME") : "";
+    setenv("HOME", (temp.path + "/a_sub").c_str(), 1);
+    options.saved_file_name = "~/t3.qrv";
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::OSErr home_err = pf::nav_put_file(&location, options, reply);
+    setenv("HOME", home.c_str(), 1);
+    ASSERT_EQ(home_err, pf::noErr);
+    EXPECT_EQ(saved_path(reply), temp.path + "/a_sub/t3.qrv");
+
+    // A folder alone is shown; the name typed next saves in it. An existing file asks first.
+    options.saved_file_name = "a_sub/";
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::driver_type("inner.txt");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::driver_click(Point{242, 364});  // Replace
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(saved_path(reply), temp.path + "/a_sub/inner.txt");
+    EXPECT_TRUE(reply.replacing);
+}
+
+TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
+    pf::host_set_composer(record_refusals);
+    refusals.clear();
+    pf::NavDialogOptions options;
+    pf::NavReply reply;
+    for (std::string typed : {"nope/t1.qrv", "/no/such/dir/t1.qrv", "..", "a_sub/."}) {
+        options.saved_file_name = typed;
+        key(pf::kReturnChar, pf::kKeyCodeReturn);  // refused
+        key(pf::kReturnChar, pf::kKeyCodeReturn);  // OK: back in the save dialog
+        key(pf::kEscapeChar, pf::kKeyCodeEscape);
+        EXPECT_EQ(pf::nav_put_file(&location, options, reply), pf::kUserCanceledErr) << typed;
+        EXPECT_FALSE(reply.valid) << typed;
+    }
+    pf::host_set_composer(toolboxtest::guarded_compose);
+    ASSERT_EQ(refusals.size(), 4u);
+    EXPECT_EQ(refusals[0], "There is no folder \xD2nope\xD3.");
+    EXPECT_EQ(refusals[1], "There is no folder \xD2/no/such/dir\xD3.");
+    EXPECT_EQ(refusals[2], "\xD2..\xD3 cannot be used as a name.");
+    EXPECT_EQ(refusals[3], "\xD2.\xD3 cannot be used as a name.");
+    for (const auto& entry : std::filesystem::directory_iterator(temp.path))
+        EXPECT_EQ(entry.path().filename().string().find(':'), std::string::npos) << entry.path();
+}
+
 TEST_F(Nav, AskSaveChangesAnswersEachButton) {
     pf::NavDialogOptions options;
     key(pf::kReturnChar, pf::kKeyCodeReturn);
