@@ -22,7 +22,7 @@ constexpr PendingItems kPending[] = {
     {kFileMenu, 11, 11},           // Settings
     {kFileMenu, 13, 13},           // Document Layout
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
-    {kEditMenu, 4, 8},             // Cut to Paste Special
+    {kEditMenu, 8, 8},             // Paste Special
     {kEditMenu, 11, 13},           // Find, Find Again, Spelling
     {131, kWholeMenu, 0},          // Format
     {132, kWholeMenu, 0},          // Options

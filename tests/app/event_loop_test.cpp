@@ -287,7 +287,8 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 6));
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 4));  // Cut
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 5));   // Copy
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 8));  // Paste Special
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 18));  // Move Cells
     // A modal dialog enables the menus again; the next enabling dims them once more.
     pf::enable_menu_item(pf::get_menu_handle(131), 0);

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr uint8_t kKeyCodeZ = 6;
+constexpr uint8_t kKeyCodeC = 8;
+constexpr uint8_t kKeyCodeV = 9;
 
 TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
     enter("1");
@@ -43,6 +45,17 @@ TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
     EXPECT_EQ(value(0, 0), 1);
     EXPECT_EQ(value(3, 0), 6);
     EXPECT_EQ(dark(CellPoint{3, 0}), six);
+}
+
+TEST_F(TypedRoadTest, CopyAndPasteWorkFromTheKeyboard) {
+    enter("7");
+    click(CellPoint{0, 0});
+    pf::driver_key(kKeyCodeC, 'c', pf::kCmdKey);
+    run_until_idle();
+    click(CellPoint{1, 1});
+    pf::driver_key(kKeyCodeV, 'v', pf::kCmdKey);
+    run_until_idle();
+    EXPECT_EQ(value(1, 1), 7) << "Edit menu's Copy and Paste are enabled and reached by their keys";
 }
 
 std::string shown_entry() {
