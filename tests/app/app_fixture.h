@@ -66,9 +66,23 @@ struct AppTest : ::testing::Test {
         int quiet = 0;
         for (int i = 0; i < max_passes && quiet < 3 && !task_quit_flag(); ++i) {
             task_master_pass();
-            bool busy = pf::driver_pending_steps() > 0 || pf::queued_event_count() > 0 || pf::ae_pending_count() > 0;
+            bool busy = pf::driver_pending_steps() > 0 || pf::queued_event_count() > 0 || pf::ae_pending_count() > 0 ||
+                        update_pending();
             quiet = busy ? 0 : quiet + 1;
         }
+    }
+
+    // A showing window still has part of its content to draw: the loop owes it an update event.
+    static bool update_pending() {
+        pf::RgnHandle pending = pf::new_region();
+        bool owed = false;
+        for (pf::WindowRef w = pf::first_window(); w && !owed; w = pf::next_window(w)) {
+            if (!pf::window_visible(w)) continue;
+            pf::get_window_update_region(w, pending);
+            owed = !pf::empty_region(pending);
+        }
+        pf::dispose_region(pending);
+        return owed;
     }
 
     // A file that opens as a document: the head of a current document, which is

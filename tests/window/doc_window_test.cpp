@@ -14,6 +14,10 @@
 #include "window/doc_window.h"
 #include "window/window_names.h"
 #include "platform/events/clock.h"
+#include "platform/host/driver.h"
+#include "platform/screen/screen.h"
+#include "shell/app_prefs.h"
+#include "window/sheet_tabs.h"
 #include "formula/recalc.h"
 
 namespace {
@@ -34,6 +38,15 @@ protected:
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) dark += window_pixel(window, x, y) < 0x404040;
         return dark;
+    }
+
+    // The global point of a layer's tab in the tab bar.
+    static pf::Point tab_point(MemoryRef record, int16_t index) {
+        const pf::Rect bar = pf::window_content_rect(TabBar);
+        pf::Rect tab{};
+        for (int16_t h = tab_rect.left; h < tab_rect.right; ++h)
+            if (findTab(pf::Point{int16_t(tab_rect.top + 8), h}, &tab, record) == index) break;
+        return pf::Point{int16_t(bar.top + tab.top + 8), int16_t(bar.left + tab.left + 8)};
     }
 
     pf::WindowRef open_sample() {
@@ -133,6 +146,38 @@ TEST_F(DocWindowTest, AnUntitledNameIsNeverThatOfAnOpenDocument) {
     unsigned char name[256];
     GetUntitledName(name);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "Untitled 3");
+}
+
+// A second window of a workbook shows its layer from its first update: the
+// cells of a duplicated layer, and the headings of a layer opened in a window
+// of its own.
+TEST_F(DocWindowTest, ASecondWindowOfAWorkbookDrawsAtItsFirstUpdate) {
+    pf::WindowRef first = open_sample();
+    for (int pass = 0; pass < 5000 && stopCalc == kCalcAutoRunning; ++pass) task_master_pass();
+    run_until_idle();
+    MemoryRef record = window_doc_record(first);
+
+    DoLayerMenu(nullptr, 7);  // Duplicate
+    run_until_idle();
+    pf::WindowRef copy = front();
+    ASSERT_NE(copy, first);
+    pf::Rect a1{};
+    Cell_Location(0, &a1, 1, CellPoint{0, 0}, front_layer());
+    pf::screen_write_png(std::string(QUORVIN_BINARY_DIR) + "/window_duplicated_layer.png");
+    EXPECT_GT(dark_pixels(copy, a1), 60);
+    EXPECT_EQ(window_pixel(copy, 60, 6), 0xDDDDDDu);
+
+    MemoryRef added = nullptr;
+    ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, doc_window_workbook(record), &added, kLayerGridLines | kLayerHeadings, nullptr), 0);
+    app_prefs.options |= kPrefLayersOwnWindows;
+    pf::driver_click(tab_point(record, GetSheetID(added)));
+    run_until_idle();
+    app_prefs.options &= ~kPrefLayersOwnWindows;
+    pf::WindowRef own = front();
+    ASSERT_EQ(own, layer_window(added));
+    pf::screen_write_png(std::string(QUORVIN_BINARY_DIR) + "/window_layer_own_window.png");
+    EXPECT_EQ(window_pixel(own, 60, 6), 0xDDDDDDu);   // the column-header strip
+    EXPECT_EQ(window_pixel(own, 31, 40), 0x000000u);  // the row headers' line
 }
 
 }  // namespace
