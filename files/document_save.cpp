@@ -45,7 +45,7 @@ bool known_code(int16_t code) { return code >= kFormatUntitled && code <= kForma
 
 // ---- Target files ------------------------------------------------------------
 
-// The spec of ".<document name><ending>" beside the document, the name cut to fit.
+// The location of ".<document name><ending>" beside the document, the name cut to fit.
 pf::OSErr beside_spec(const pf::FileSpec& document, const char* ending, pf::FileSpec* beside) {
     const int ending_length = int(std::strlen(ending));
     const int kept = std::min<int>(document.name[0], pf::kMaxSpecName - 1 - ending_length);

@@ -93,32 +93,17 @@ int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
     return 0;
 }
 
-// An Excel workbook: its layers read into a new workbook, which counts as
+// An Excel workbook read into one layer of the new workbook, which counts as
 // changed and is saved under a new name. The reader reports its own errors.
-int16_t open_excel_file(const pf::FileSpec& spec) {
-    ++untitled_ctr;
-    MemoryRef workbook = new_workbook(&spec);
-    if (!workbook) return kNoMemoryErr;
+int16_t read_excel_into(MemoryRef workbook, const pf::FileSpec& spec) {
     MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) {
-        DisposeWorkSheet(workbook);
-        return kNoMemoryErr;
-    }
-    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) {
-        DisposeWorkSheet(workbook);
-        return error;
-    }
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) return error;
     FileInfoRecord record = file_record_of(workbook);
     record.format_code = kFormatExcelImport;
     set_file_record(workbook, record);
     set_change_ctr(workbook, 1);
-    if (!MakeWind(nullptr, 1, layer)) {
-        DisposeWorkSheet(workbook);
-        return kNoMemoryErr;
-    }
-    proxy_all_windows(workbook, Get_fileinfo(workbook));
-    update_pref_specs(&spec, 1);
-    return 0;
+    return MakeWind(nullptr, 1, layer) ? 0 : kNoMemoryErr;
 }
 
 }  // namespace
@@ -128,18 +113,18 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
-    if (is_excel_file(*spec)) return open_excel_file(*spec);
-    if (int16_t refusal = refusal_to_open(*spec)) {
+    const bool excel = is_excel_file(*spec);
+    if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {
         show_file_error(refusal);
         return refusal;
     }
     ++untitled_ctr;
     MemoryRef workbook = new_workbook(spec);
     if (!workbook) return kNoMemoryErr;
-    if (read_into(workbook, *spec) != 0) {
+    if (int16_t error = excel ? read_excel_into(workbook, *spec) : read_into(workbook, *spec)) {
         DisposeWorkSheet(workbook);
         --untitled_ctr;
-        return 1;
+        return error;
     }
     // A document saved with no layer shown still opens to its first layer.
     if (num_WorkSheet_winds(workbook) == 0) MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0));
