@@ -2,7 +2,10 @@
 // for the benchmarks that time work on a layer.
 #pragma once
 
+#include <string>
+
 #include "core/memory_manager.h"
+#include "core/number_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/layer.h"
@@ -29,3 +32,10 @@ struct BenchWorkbook {
     BenchWorkbook(const BenchWorkbook&) = delete;
     BenchWorkbook& operator=(const BenchWorkbook&) = delete;
 };
+
+// The A1-style name of a cell, for formulas that benchmarks type.
+inline std::string cell_name(int row, int column) {
+    unsigned char letters[8];
+    NumberToColumn(letters, int16_t(column));
+    return std::string(reinterpret_cast<const char*>(letters + 1), letters[0]) + std::to_string(row + 1);
+}

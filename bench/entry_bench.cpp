@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
 #include "formula/parser.h"
@@ -33,12 +34,6 @@ namespace {
 constexpr int kRows = 10000;
 constexpr int kColumns = 10;
 constexpr int kWidth = 1280, kHeight = 800;
-
-std::string reference(int row, int column) {
-    unsigned char letters[8];
-    NumberToColumn(letters, int16_t(column));
-    return std::string(reinterpret_cast<const char*>(letters + 1), letters[0]) + std::to_string(row + 1);
-}
 
 // A workbook whose layer holds kColumns chains of kRows formulas, each cell
 // the one above plus one.
@@ -112,7 +107,7 @@ struct FormulaSheet {
             _SetRowID_(block.data() + row_at, int16_t(row));
             for (int column = 0; column < kColumns; ++column) {
                 if (row == 0) append_cell(block, column, kCellConstant, std::vector<uint8_t>(kNumberSlotSize, 0));
-                else append_cell(block, column, kCellFormula, compiled(row, column, "=" + reference(row - 1, column) + "+1"));
+                else append_cell(block, column, kCellFormula, compiled(row, column, "=" + cell_name(row - 1, column) + "+1"));
             }
             _SetRowLength_(block.data() + row_at, uint32_t(block.size() - row_at));
         }
@@ -163,11 +158,11 @@ void run_entry(benchmark::State& state, int row, int column, const std::string& 
 void BM_NumberEntry(benchmark::State& state) { run_entry(state, kRows / 2, kColumns / 2, "42"); }
 // A formula at the end of a chain: the circular-reference check walks its precedents.
 void BM_FormulaAtChainEnd(benchmark::State& state) {
-    run_entry(state, kRows, 0, "=" + reference(kRows - 1, 0) + "*2");
+    run_entry(state, kRows, 0, "=" + cell_name(kRows - 1, 0) + "*2");
 }
 // A formula summing a whole column of formulas.
 void BM_SumOfAColumn(benchmark::State& state) {
-    run_entry(state, kRows + 1, 1, "=SUM(" + reference(0, 1) + ":" + reference(kRows - 1, 1) + ")");
+    run_entry(state, kRows + 1, 1, "=SUM(" + cell_name(0, 1) + ":" + cell_name(kRows - 1, 1) + ")");
 }
 // A number typed into a visible formula cell, its row drawn again.
 void BM_NumberEntryRedrawn(benchmark::State& state) {

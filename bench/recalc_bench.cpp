@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
 #include "formula/evaluator.h"
@@ -29,12 +30,6 @@
 namespace {
 
 enum Shape { kChain, kUpwardChain, kRowSums, kLookups };
-
-std::string cell_name(int row, int column) {
-    unsigned char letters[8];
-    NumberToColumn(letters, int16_t(column));
-    return std::string(reinterpret_cast<const char*>(letters + 1), letters[0]) + std::to_string(row + 1);
-}
 
 struct Sheet {
     MemoryRef workbook = nullptr;
