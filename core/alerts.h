@@ -28,6 +28,8 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
 int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind);
 // In the foreground a stop alert of the string; in the background deferred (answers 1).
 int16_t error_alert(int16_t list_id, int16_t index);
+// A note alert of the string with ^0, ^1, ... filled in by the figures.
+int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures);
 int16_t os_error_alert(int16_t error);
 int16_t show_file_error(int16_t error);
 // The item of STR# 20000 that explains an error number.

@@ -691,7 +691,8 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     return read_sylk_text(copy, layer);
 }
 
-int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer) {
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
     DecodedText decoded = decode_text_file(bytes);
+    if (report) report->replaced_characters += decoded.unmapped;
     return read_sylk_text(decoded.text, layer);
 }

@@ -26,6 +26,7 @@
 #include "files/document_file.h"
 #include "core/alerts.h"
 #include "core/startup.h"
+#include "core/string_utils.h"
 #include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
@@ -86,6 +87,9 @@ int16_t ask(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void tell(int16_t list, int16_t index) { print_string("", list, index); }
+void tell_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+    std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
+}
 // The text the program's alert shows for a file error, and its number.
 void file_error(int16_t error) {
     std::string text = pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
@@ -278,7 +282,7 @@ int main(int argc, char** argv) {
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
     if (!calc_startup()) return 1;
     QuorvinInit(&quorvin_rsrv, &mem_globals);
-    document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
+    document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
     set_unattended_run(true);  // no one is at a keyboard to answer an alert
     int status = convert(options);
     msMachineShutdown(&quorvin_rsrv);

@@ -1,0 +1,114 @@
+// A file read with losses (characters replaced, lines, fields or texts left
+// out) says what it lost and is never written over by Save unless the user
+// picks it in the Save dialog; a file read whole is saved over in its own form.
+#include <algorithm>
+#include <string>
+
+#include "core/string_utils.h"
+#include "tests/files/text_fixture.h"
+
+namespace {
+
+class ImportLossesTest : public TextTest {
+protected:
+    // The file read as the open command reads it, into a new workbook of its own.
+    MemoryRef opened = nullptr;
+    MemoryRef opened_layer = nullptr;
+
+    void open_text(const std::string& name, const std::string& bytes, pf::FourCC type = kCsvFileType) {
+        write_bytes(name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        pf::FileSpec from = spec(name);
+        opened = sample::new_workbook(&from);
+        opened_layer = sample::new_layer(opened);
+        FileInfoRecord record = file_record_of(opened);
+        record.format_code = kFormatTabValues;
+        set_file_record(opened, record);
+        ASSERT_EQ(ReadTextFile(from, Get_fileinfo(opened), opened_layer, type), 0);
+        increment_change_ctr(opened_layer);
+    }
+    std::string text_of(const std::string& name) {
+        std::vector<uint8_t> bytes = bytes_of(name);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    int16_t save() { return DoSave(false, opened_layer, kWholeWorkbook); }
+};
+
+TEST_F(ImportLossesTest, ReplacedCharactersKeepSaveOffTheSource) {
+    const std::string source = "\xE6\x9D\xB1\xE4\xBA\xAC,caf\xC3\xA9\r\n";  // 東京,café
+    open_text("tokyo.csv", source);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
+    EXPECT_EQ(prompts_log::figures, (std::vector<std::string>{"2"}));
+    EXPECT_NE(file_record_of(opened).flags & kFileImportLost, 0u);
+
+    // Save becomes Save As, says why, proposes the document's name; cancelled, nothing is written.
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(prompts_log::seen.back(), "save dialog 130/11");
+    EXPECT_EQ(pstring_text(prompts_log::asked.name), "tokyo.csv");
+    EXPECT_EQ(prompts_log::asked.code, kFormatCsv);
+    EXPECT_EQ(text_of("tokyo.csv"), source);
+
+    // Saved under a new name, the document lives there and saves over it without asking.
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("tokyo-2.csv");
+    prompts_log::choice->code = kFormatCsv;
+    ASSERT_EQ(save(), 0);
+    EXPECT_EQ(text_of("tokyo.csv"), source);
+    EXPECT_EQ(file_record_of(opened).flags & kFileImportLost, 0u);
+    increment_change_ctr(opened_layer);
+    prompts_log::seen.clear();
+    ASSERT_EQ(save(), 0);
+    EXPECT_TRUE(prompts_log::seen.empty());
+}
+
+TEST_F(ImportLossesTest, LinesPastTheLastRowKeepSaveOffTheSource) {
+    std::string tall;
+    for (int line = 1; line <= 32003; ++line) tall += std::to_string(line) + "\n";
+    open_text("tall.csv", tall);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/2");
+    EXPECT_EQ(prompts_log::figures, (std::vector<std::string>{"3", "32001"}));
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(text_of("tall.csv"), tall);
+    // The user may still choose the file itself in the dialog.
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("tall.csv");
+    prompts_log::choice->code = kFormatCsv;
+    prompts_log::choice->replacing = true;
+    ASSERT_EQ(save(), 0);
+    const std::string saved = text_of("tall.csv");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 32000);
+}
+
+TEST_F(ImportLossesTest, NotesNameTheFieldsAndTextsLeftOut) {
+    ImportReport report;
+    std::string wide = "a\n";
+    for (int i = 0; i < 32002; ++i) wide += "1,";
+    wide += "2\n" + std::string(32005, 'x') + "\n";
+    read_text(wide, kCommaSeparator, &report);
+    ASSERT_EQ(report.fields_cut, 3);
+    ASSERT_EQ(report.texts_cut, 1);
+    std::vector<ImportNote> notes = text_import_notes(report);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].index, kColumnsCut);
+    EXPECT_EQ(notes[0].figures, (std::vector<std::string>{"3", "AUHT", "2"}));
+    EXPECT_EQ(notes[1].index, kTextsCut);
+    EXPECT_EQ(notes[1].figures, (std::vector<std::string>{"1", "32000", "3"}));
+    EXPECT_TRUE(import_lost_anything(report));
+    EXPECT_FALSE(import_lost_anything(ImportReport{}));
+}
+
+TEST_F(ImportLossesTest, AWholeReadSavesOverTheSourceInTheFormItWasRead) {
+    open_text("plain.csv", "1,two\r\n");
+    EXPECT_EQ(file_record_of(opened).flags & kFileImportLost, 0u);
+    EXPECT_EQ(file_record_of(opened).format_code, kFormatCsv);
+    ASSERT_EQ(save(), 0);
+    EXPECT_TRUE(prompts_log::seen.empty());
+    EXPECT_EQ(text_of("plain.csv"), "1,two\r\n");
+
+    // SYLK keeps being SYLK whatever the file's name.
+    open_text("sheet.txt", "ID;PTEST\r\nC;Y1;X1;K7\r\nE\r\n", kTextType);
+    EXPECT_EQ(file_record_of(opened).format_code, kFormatSylk);
+    ASSERT_EQ(save(), 0);
+    EXPECT_EQ(text_of("sheet.txt").substr(0, 3), "ID;");
+}
+
+}  // namespace
