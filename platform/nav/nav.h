@@ -76,7 +76,7 @@ OSErr nav_put_file(const FileSpec* default_location, const NavDialogOptions& opt
 // Return presses Save, Escape Cancel, "d" (or Command-D) Don't Save.
 uint32_t nav_ask_save_changes(std::string_view document_name, bool quitting, const NavDialogOptions& options);
 
-// The file name typed in a save dialog (Mac Roman), and setting it.
+// The file name typed in a save dialog (Mac Roman), and setting it (selected).
 std::string nav_file_name(DialogRef dialog);
 void nav_set_file_name(DialogRef dialog, std::string_view name);
 

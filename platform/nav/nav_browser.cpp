@@ -468,6 +468,7 @@ std::string nav_file_name(DialogRef dialog) { return get_dialog_item_text(dialog
 
 void nav_set_file_name(DialogRef dialog, std::string_view name) {
     set_dialog_item_text(dialog, kNameItem, name);
+    select_dialog_item_text(dialog, kNameItem, 0, int32_t(name.size()));  // typing replaces it, as at the start
     if (active && active->dialog == dialog) update_default_button(*active);
 }
 
