@@ -112,3 +112,30 @@ TEST_F(ImportLossesTest, AWholeReadSavesOverTheSourceInTheFormItWasRead) {
 }
 
 }  // namespace
+
+namespace {
+
+// A workbook read from Excel is never written over its workbook file: Save asks
+// for a name in the native format, and the .xls itself is refused as a file of
+// another kind.
+TEST_F(ImportLossesTest, AnExcelImportIsNeverSavedOverItsWorkbook) {
+    write_bytes("book.xls", {0xD0, 0xCF, 0x11, 0xE0});
+    pf::FileSpec from = spec("book.xls");
+    opened = sample::new_workbook(&from);
+    opened_layer = sample::new_layer(opened);
+    FileInfoRecord record = file_record_of(opened);
+    record.format_code = kFormatExcelImport;
+    set_file_record(opened, record);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(prompts_log::asked.code, kFormatNative);
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = from;
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"save dialog 130/0", "save dialog 130/0", "tell 20000/31",
+                                                           "save dialog 130/0"}));
+    EXPECT_EQ(bytes_of("book.xls"), (std::vector<uint8_t>{0xD0, 0xCF, 0x11, 0xE0}));
+}
+
+}  // namespace
