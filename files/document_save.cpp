@@ -280,7 +280,7 @@ void append_extension(unsigned char* name, int16_t code) {
 }  // namespace
 
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
-    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab"})
+    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv"})
         if (has_extension(name, known)) {
             name[0] = uint8_t(name[0] - std::strlen(known));
             break;
@@ -294,7 +294,8 @@ int16_t format_code_for_name(const unsigned char* name) {
         int16_t code;
     };
     static const Ending endings[] = {{".qrv", kFormatNative}, {".sylk", kFormatSylk}, {".slk", kFormatSylk},
-                                     {".csv", kFormatCsv},    {".txt", kFormatTabValues}, {".tab", kFormatTabValues}};
+                                     {".csv", kFormatCsv},    {".txt", kFormatTabValues}, {".tab", kFormatTabValues},
+                                     {".tsv", kFormatTabValues}};
     for (const Ending& ending : endings)
         if (has_extension(name, ending.text)) return ending.code;
     return -1;

@@ -48,12 +48,12 @@ void CloseEgo(MemoryRef file_info);
 pf::FourCC file_type_for_code(int16_t code);
 pf::FourCC creator_for_code(int16_t code);
 // The format a file name's extension stands for, in any case (".qrv" native,
-// ".sylk" and ".slk" SYLK, ".csv", ".txt" and ".tab" tab text); -1 for any
-// other name.
+// ".sylk" and ".slk" SYLK, ".csv", ".txt", ".tab" and ".tsv" tab text); -1
+// for any other name.
 int16_t format_code_for_name(const unsigned char* name);
 
 // The Save dialog's file name for a format: one known extension (".qrv",
-// ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab") taken off, and with
+// ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv") taken off, and with
 // `add_extension` the extension of the code put on (codes below 10).
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
 

@@ -30,10 +30,12 @@ wait_for() {
 app_pid=
 xvfb_pid=
 config=
+work=
 stop_session() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "$config" ] && rm -rf "$config"
+  [ -n "$work" ] && rm -rf "$work"
 }
 
 # start_xvfb WIDTHxHEIGHT: a display of its own, so scripts can run side by side,
@@ -47,6 +49,17 @@ start_xvfb() {
   local display
   read -r -t 30 display <&3 || fail "Xvfb did not start"
   export DISPLAY=":$display" SDL_VIDEODRIVER=x11
+}
+
+# start_converter_session QUORVIN WIDTHxHEIGHT: a session for scripts that make
+# or read files with the converter built beside the program ($sheetconv), with a
+# folder for those files ($work) that goes with the session.
+start_converter_session() {
+  require_tools
+  sheetconv="$(dirname "$1")/tools/sheetconv"
+  [ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
+  start_xvfb "$2"
+  work=$(mktemp -d)
 }
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }

@@ -62,16 +62,6 @@ const InputKind kInputKinds[] = {
     {".tsv", kTabFileType}, {".slk", kTextType},    {".sylk", kTextType},
 };
 
-// Outputs by extension.
-struct OutputKind {
-    const char* extension;
-    int16_t code;
-};
-const OutputKind kOutputKinds[] = {
-    {".qrv", kFormatNative}, {".sylk", kFormatSylk},     {".slk", kFormatSylk},      {".csv", kFormatCsv},
-    {".txt", kFormatTabValues}, {".tab", kFormatTabValues}, {".tsv", kFormatTabValues},
-};
-
 bool has_extension(const std::string& path, const char* extension) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -179,10 +169,11 @@ int16_t open_input(const std::string& path, MemoryRef* book) {
     return kUnknownKindErr;
 }
 
+// The output's format, by the extension of its name as the Save dialog takes it.
 int16_t output_code(const std::string& path) {
-    for (const OutputKind& kind : kOutputKinds)
-        if (has_extension(path, kind.extension)) return kind.code;
-    return -1;
+    unsigned char name[256];
+    set_pstring(name, std::filesystem::path(path).filename().string());
+    return format_code_for_name(name);
 }
 
 bool layer_exists(MemoryRef book, int layer) {
