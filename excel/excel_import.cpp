@@ -111,7 +111,7 @@ int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef l
         report_file_error(error);
         return error;
     }
-    remember_import_losses(file_info, notes);
+    remember_import_losses(file_info, spec, notes);
     tell_notes(notes);
     return 0;
 }

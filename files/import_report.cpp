@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/file_utils.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
@@ -29,8 +30,14 @@ bool import_lost_anything(const ImportReport& report) {
            report.unconverted_formulas || report.cells_beyond_grid;
 }
 
-void remember_import_losses(MemoryRef file_info, const ImportReport& report) {
-    if (!file_info || !import_lost_anything(report)) return;
+bool record_is_of_file(MemoryRef file_info, const pf::FileSpec& spec) {
+    if (!file_info) return false;
+    const FileInfoRecord record = read_file_record(file_info);
+    return SameFile(&record.spec, &spec) != 0;
+}
+
+void remember_import_losses(MemoryRef file_info, const pf::FileSpec& source, const ImportReport& report) {
+    if (!import_lost_anything(report) || !record_is_of_file(file_info, source)) return;
     FileInfoRecord record = read_file_record(file_info);
     record.flags |= kFileImportLost;
     write_file_record(file_info, record);

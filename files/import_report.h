@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "platform/files/files.h"
 
 struct ImportReport {
     int32_t replaced_characters = 0;  // characters with no equivalent here, each now "?"
@@ -24,9 +25,13 @@ struct ImportReport {
 // Whether the workbook read holds less than the file did.
 bool import_lost_anything(const ImportReport& report);
 
-// Marks the file record when the import lost anything, so that Save asks for a
-// name instead of writing over the source.
-void remember_import_losses(MemoryRef file_info, const ImportReport& report);
+// Whether a workbook's file record is that of the file read: the workbook was
+// opened from it, rather than given a layer read from it.
+bool record_is_of_file(MemoryRef file_info, const pf::FileSpec& spec);
+
+// Marks the file record of the workbook opened from `source` when the import
+// lost anything, so that Save asks for a name instead of writing over it.
+void remember_import_losses(MemoryRef file_info, const pf::FileSpec& source, const ImportReport& report);
 
 // The text reader's messages (STR# 170) with their figures: one note per
 // kind of loss, in the order shown.

@@ -36,9 +36,9 @@ constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cu
 // Reads a text file into an empty layer: SYLK by its first bytes, else tab
 // text for type "TAB ", CSV for "CSV " and the separator the user picks for
 // any other type. 0 (also when the user cancels the choice), -1 when the file
-// cannot be read, or an error (shown). What the read lost is shown and marked
-// in the file record `file_info`, and the record takes the format read (SYLK,
-// CSV or tab text).
+// cannot be read, or an error (shown). What the read lost is shown; when the
+// workbook was opened from this file, the loss is marked in its record
+// `file_info`, which takes the format read (SYLK, CSV or tab text).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
 // Asks for the separator of a text file whose kind does not tell it (tab,

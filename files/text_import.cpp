@@ -117,7 +117,8 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
         next_field(c, r.field);
         if (!r.field.empty()) {
             if (column <= kLastCell) {
-                if (r.field.size() > size_t(kMaxCellText)) note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
+                if (r.field.size() > size_t(kMaxCellText))
+                    note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
                 EntryCell entry{CellPoint{row, int16_t(column)}, r.header, r.field, {}};
                 append_entry_cell(r.row_cells, entry, r.layer);
                 highest = column;
@@ -319,9 +320,11 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
     std::string bytes;
     if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
+    // A text read into a layer added to a document leaves the document's record alone.
+    MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
     ImportReport report;
-    if (int16_t error = read_file_text(bytes, file_info, layer, type, &report)) return error;
-    remember_import_losses(file_info, report);
+    if (int16_t error = read_file_text(bytes, own_record, layer, type, &report)) return error;
+    remember_import_losses(own_record, spec, report);
     report_text_import(report);
     return 0;
 }

@@ -139,3 +139,19 @@ TEST_F(ImportLossesTest, AnExcelImportIsNeverSavedOverItsWorkbook) {
 }
 
 }  // namespace
+
+namespace {
+
+// A layer read from a text file into a document (Add Layer) leaves the
+// document's format and file alone.
+TEST_F(ImportLossesTest, ALayerAddedFromALossyTextLeavesTheDocumentsRecord) {
+    ASSERT_EQ(DocumentTest::save(book, "Book.qrv"), 0);
+    write_bytes("more.csv", {0xE6, 0x9D, 0xB1, ',', '1', '\n'});
+    ASSERT_EQ(ReadTextFile(spec("more.csv"), Get_fileinfo(book), sample::new_layer(book), kCsvFileType), 0);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
+    const FileInfoRecord record = file_record_of(book);
+    EXPECT_EQ(record.format_code, kFormatNative);
+    EXPECT_EQ(record.flags & kFileImportLost, 0u);
+}
+
+}  // namespace
