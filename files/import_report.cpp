@@ -53,6 +53,7 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
     if (report.texts_cut)
         notes.push_back({kTextsCut, {figure(report.texts_cut), figure(kMaxCellText),
                                      figure(report.first_line_with_text_cut)}});
+    if (report.cells_beyond_grid) notes.push_back({kCellsBeyondGrid, {figure(report.cells_beyond_grid)}});
     return notes;
 }
 

@@ -68,6 +68,7 @@ struct SylkReader {
     std::vector<StoredCell> cells;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
     bool stopped = false;      // by the user, with Command-period
+    ImportReport losses;       // what could not be kept
 };
 
 void reset_pending(SylkReader& r) {
@@ -463,6 +464,8 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         }
         settle_cell_format(r, format);
         build_cell(r, v, format.format.bytes);
+    } else if (!inside && (!v.value.empty() || !v.expression.empty())) {
+        ++r.losses.cells_beyond_grid;
     }
     reset_pending(r);
 }
@@ -663,7 +666,7 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
-int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
+int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
     reset_pending(r);
@@ -679,6 +682,7 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
     }
     if (error) return error;
     set_layer_cells(layer, store);
+    if (report) report->cells_beyond_grid += r.losses.cells_beyond_grid;
     return r.stopped ? 1 : 0;
 }
 
@@ -688,11 +692,11 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;
     std::string copy(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
     UnuseMemory(text);
-    return read_sylk_text(copy, layer);
+    return read_sylk_text(copy, layer, nullptr);
 }
 
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
     DecodedText decoded = decode_text_file(bytes);
     if (report) report->replaced_characters += decoded.unmapped;
-    return read_sylk_text(decoded.text, layer);
+    return read_sylk_text(decoded.text, layer, report);
 }

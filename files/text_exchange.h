@@ -30,6 +30,7 @@ constexpr int16_t kUnmappedCharacters = 1;  // characters replaced by "?"
 constexpr int16_t kRowsCut = 2;             // rows past the last row left out
 constexpr int16_t kColumnsCut = 3;          // fields past the last column left out
 constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cut
+constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or column left out
 
 // ---- Reading ------------------------------------------------------------------
 

@@ -76,6 +76,14 @@ TEST_F(ImportLossesTest, LinesPastTheLastRowKeepSaveOffTheSource) {
     ASSERT_EQ(save(), 0);
     const std::string saved = text_of("tall.csv");
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 32000);
+
+    // SYLK cells past the grid are counted the same way.
+    const std::string far = "ID;PTEST\r\nC;Y1;X1;K1\r\nC;Y32001;X1;K2\r\nC;Y1;X32001;K3\r\nE\r\n";
+    open_text("far.slk", far, kTextType);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/5");
+    EXPECT_EQ(prompts_log::figures, (std::vector<std::string>{"2"}));
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(text_of("far.slk"), far);
 }
 
 TEST_F(ImportLossesTest, NotesNameTheFieldsAndTextsLeftOut) {
