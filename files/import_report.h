@@ -11,6 +11,8 @@
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
 
+// A reader with a new kind of loss adds its count here and to
+// import_lost_anything, so that the loss keeps Save off the source too.
 struct ImportReport {
     int32_t replaced_characters = 0;  // characters with no equivalent here, each now "?"
     int32_t rows_cut = 0;             // lines holding data past the last row
