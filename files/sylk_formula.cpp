@@ -257,11 +257,12 @@ void put_reference(std::string& out, const StoredReference& ref, MemoryRef layer
         out.append(reinterpret_cast<const char*>(ref.name + 1), ref.name[0]);
         return;
     }
-    const uint8_t second_marker = ref.kind == ReferenceKind::range ? ref.markers[1] : ref.markers[0];
     put_corner(out, ref.markers[0], ref.top, ref.left);
-    if (ref.kind == ReferenceKind::range && (ref.bottom != ref.top || ref.right != ref.left || second_marker != ref.markers[0])) {
+    // A range keeps both corners, even of one cell: functions that take a
+    // range refuse a single reference.
+    if (ref.kind == ReferenceKind::range) {
         out.push_back(':');
-        put_corner(out, second_marker, ref.bottom, ref.right);
+        put_corner(out, ref.markers[1], ref.bottom, ref.right);
     }
 }
 

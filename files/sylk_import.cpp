@@ -636,7 +636,9 @@ void read_records(SylkReader& r, std::string_view text) {
         if (machine && machine->wait) machine->wait(r.layer, 0, done, 100);
     };
     progress(0);
-    const size_t step = text.size() >= 100 ? text.size() / 100 : std::max<size_t>(text.size() / 4, 1);
+    // A hundredth of the text when that is 100 bytes or more, else a quarter.
+    const size_t hundredth = text.size() / 100;
+    const size_t step = hundredth >= 100 ? hundredth : std::max<size_t>(text.size() / 4, 1);
     size_t next_report = step;
     size_t pos = 0;
     std::string joined;

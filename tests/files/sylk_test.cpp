@@ -284,3 +284,46 @@ TEST_F(SylkTest, LayersAndNamesInFormulasComeBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A range of one cell stays a range: functions that take a range read it back.
+TEST_F(SylkTest, OneCellRangesStayRanges) {
+    type_entries(layer, {{{0, 0}, "4"}, {{0, 1}, "=LOOKUP(4,A1:A1)"}, {{0, 2}, "=INDEX($A$1:$A$1,1,1)"}});
+    recalculate(layer);
+    const std::vector<std::string> cells = lines_of(layer, "C;");
+    EXPECT_NE(cells[1].find(";ELOOKUP(4,RC[-1]:RC[-1])"), std::string::npos) << cells[1];
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    recalculate(back);
+    EXPECT_EQ(cell(back, 0, 1).formula, "=LOOKUP(4,A1:A1)");
+    EXPECT_EQ(cell(back, 0, 1).number, 4);
+    EXPECT_EQ(cell(back, 0, 2).formula, "=INDEX($A$1:$A$1,1,1)");
+    EXPECT_EQ(cell(back, 0, 2).number, 4);
+}
+
+std::vector<int32_t> progress_reports;
+void record_progress(MemoryRef, int32_t kind, int32_t done, int32_t) {
+    if (kind == 0) progress_reports.push_back(done);
+}
+
+// Progress comes every hundredth of a text of 10,000 bytes and more, every
+// quarter of a shorter one.
+TEST_F(SylkTest, ProgressStepsFollowTheTextsLength) {
+    const WaitProc saved = quorvin_rsrv.wait;
+    quorvin_rsrv.wait = record_progress;
+    auto reports_for = [&](size_t records) {
+        std::string text = "ID;PTEST\r\n";
+        for (size_t i = 0; i < records; ++i) text += "C;Y1;X1;K12345\r\n";  // 16 bytes a record
+        text += "E\r\n";
+        progress_reports.clear();
+        read_sylk(text);
+        return progress_reports.size();
+    };
+    const size_t short_text = reports_for(560), long_text = reports_for(1250);
+    quorvin_rsrv.wait = saved;
+    EXPECT_LE(short_text, 2u + 4u);    // 9,000 bytes: a quarter at a time
+    EXPECT_GE(long_text, 2u + 90u);    // 20,000 bytes: a hundredth at a time
+    EXPECT_LE(long_text, 2u + 100u);
+}
+
+}  // namespace
