@@ -75,10 +75,36 @@ void reset_pending(SylkReader& r) {
     r.pending.number = r.pending.style = false;
 }
 
-// The pending format waits for a cell at the current position.
+// The two parts an "F" record gives a cell: its number format (code,
+// alignment, decimals, fixed flag) and its style (font, size, face, colours,
+// pattern, borders).
+void copy_number_part(uint8_t* to, const uint8_t* from) {
+    for (int field : {kFmtCode, kFmtAlign, kFmtDecimals, kFmtFlagsB}) to[field] = from[field];
+}
+
+void copy_style_part(uint8_t* to, const uint8_t* from) {
+    std::memcpy(to + kFmtFont, from + kFmtFont, 3);
+    to[kFmtFace] = from[kFmtFace];
+    std::memcpy(to + kFmtTextColour, from + kFmtTextColour, 10);
+}
+
+// The parts `later` gives replace those of `format`.
+void apply_given_parts(uint8_t* format, const PendingFormat& later) {
+    if (later.number) copy_number_part(format, later.format.bytes);
+    if (later.style) copy_style_part(format, later.format.bytes);
+}
+
+// The pending format waits for a cell at the current position; one given
+// before for the same position keeps the parts this one leaves open.
 void set_aside_pending(SylkReader& r) {
-    if (r.pending.any() && r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell)
-        r.formats_ahead[key_of(r.row, r.column)] = r.pending;
+    if (r.pending.any() && r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell) {
+        auto [entry, added] = r.formats_ahead.try_emplace(key_of(r.row, r.column), r.pending);
+        if (!added) {
+            apply_given_parts(entry->second.format.bytes, r.pending);
+            entry->second.number = entry->second.number || r.pending.number;
+            entry->second.style = entry->second.style || r.pending.style;
+        }
+    }
     reset_pending(r);
 }
 
@@ -356,18 +382,8 @@ void settle_cell_format(SylkReader& r, PendingFormat& p) {
     if (p.number && p.style) return;
     uint8_t effective[kCellFormatSize];
     get_format(effective, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
-    uint8_t* f = p.format.bytes;
-    if (!p.number) {
-        f[kFmtCode] = effective[kFmtCode];
-        f[kFmtAlign] = effective[kFmtAlign];
-        f[kFmtDecimals] = effective[kFmtDecimals];
-        f[kFmtFlagsB] = effective[kFmtFlagsB];
-    }
-    if (!p.style) {
-        std::memcpy(f + kFmtFont, effective + kFmtFont, 3);
-        f[kFmtFace] = effective[kFmtFace];
-        std::memcpy(f + kFmtTextColour, effective + kFmtTextColour, 10);
-    }
+    if (!p.number) copy_number_part(p.format.bytes, effective);
+    if (!p.style) copy_style_part(p.format.bytes, effective);
 }
 
 // An error's text ("#DIV/0!" ...) as its error value.
@@ -565,20 +581,46 @@ void shift_date(std::string& bytes, double days) {
     bytes = std::move(shifted);
 }
 
-// Format-only cells for the formats no cell took, then every cell in order,
-// its dates in the workbook's system.
-std::string build_store(SylkReader& r) {
-    if (double days = date_shift(r))
-        for (StoredCell& cell : r.cells) shift_date(cell.bytes, days);
-    for (auto& [key, format] : r.formats_ahead) {
-        r.row = int32_t(key >> 16), r.column = int32_t(key & 0xFFFF);
-        std::string cell;
-        append_format_cell(cell, format.format.bytes, int16_t(r.column));
-        store_cell(r, std::move(cell));
-    }
-    std::sort(r.cells.begin(), r.cells.end(), [](const StoredCell& a, const StoredCell& b) {
+void sort_cells(std::vector<StoredCell>& cells) {
+    std::sort(cells.begin(), cells.end(), [](const StoredCell& a, const StoredCell& b) {
         return a.key != b.key ? a.key < b.key : a.order < b.order;
     });
+}
+
+// The cell that stands at a position (the last record given for it), or null.
+StoredCell* stored_cell_at(std::vector<StoredCell>& sorted, uint32_t key) {
+    auto past = std::upper_bound(sorted.begin(), sorted.end(), key,
+                                 [](uint32_t k, const StoredCell& cell) { return k < cell.key; });
+    return past != sorted.begin() && (past - 1)->key == key ? &*(past - 1) : nullptr;
+}
+
+// Formats given after their cell's record join the cell; the others make
+// format-only cells.
+void place_formats_ahead(SylkReader& r) {
+    sort_cells(r.cells);
+    std::vector<StoredCell> format_only;
+    for (auto& [key, format] : r.formats_ahead) {
+        if (StoredCell* cell = stored_cell_at(r.cells, key)) {
+            apply_given_parts(reinterpret_cast<uint8_t*>(cell->bytes.data()), format);
+            continue;
+        }
+        std::string only;
+        append_format_cell(only, format.format.bytes, int16_t(key & 0xFFFF));
+        format_only.push_back(StoredCell{key, 0, std::move(only)});
+    }
+    for (StoredCell& cell : format_only) {
+        cell.order = uint32_t(r.cells.size());
+        r.cells.push_back(std::move(cell));
+    }
+    sort_cells(r.cells);
+}
+
+// Every cell in order with the formats given for it, its dates in the
+// workbook's system.
+std::string build_store(SylkReader& r) {
+    place_formats_ahead(r);
+    if (double days = date_shift(r))
+        for (StoredCell& cell : r.cells) shift_date(cell.bytes, days);
     std::string store, row_cells;
     int32_t row = -1;
     for (size_t i = 0; i < r.cells.size(); ++i) {

@@ -327,3 +327,28 @@ TEST_F(SylkTest, ProgressStepsFollowTheTextsLength) {
 }
 
 }  // namespace
+
+namespace {
+
+// A format record may come before or after its cell's record: either way the
+// cell keeps its value and takes the format; a date format given after the
+// value still moves the serial into the workbook's system.
+TEST_F(SylkTest, FormatsAndValuesOfOneCellCombineInEitherOrder) {
+    MemoryRef after = read("C;Y1;X1;K5\r\nF;P0;FF2G;Y1;X1\r\n");
+    EXPECT_EQ(cell(after, 0, 0).type, kCellConstant);
+    EXPECT_EQ(cell(after, 0, 0).number, 5);
+    EXPECT_TRUE(format_of(after, 0, 0)[kFmtFlagsB] & kFlagBFixedDecimals);
+    MemoryRef before = read("F;P0;FF2G;Y1;X1\r\nC;Y1;X1;K5\r\n");
+    EXPECT_EQ(cells_of(before), cells_of(after));
+    // A number format and a style in two records after the cell both apply.
+    MemoryRef both = read("C;Y1;X1;K5\r\nF;FF2G;Y1;X1\r\nF;SD;Y1;X1\r\nC;Y2;X1;K6\r\n");
+    EXPECT_EQ(cell(both, 0, 0).number, 5);
+    EXPECT_TRUE(format_of(both, 0, 0)[kFmtFlagsB] & kFlagBFixedDecimals);
+    EXPECT_EQ(format_of(both, 0, 0)[kFmtFace], 1);
+    EXPECT_EQ(cell(both, 1, 0).number, 6);
+    ASSERT_FALSE(Get_1900Date_Flag(book));
+    MemoryRef date = read("P;Pm/d/yy\r\nC;Y1;X1;K45293\r\nF;P0;FG0G;Y1;X1\r\n");
+    EXPECT_EQ(cell(date, 0, 0).number, 45293 - 1462);
+}
+
+}  // namespace
