@@ -36,10 +36,10 @@ constexpr uint8_t kFillPattern = 3;
 constexpr int kMaxLayerFontSize = 200;
 
 struct SylkFont {
+    std::string name;
     uint16_t number;
     int16_t size;  // -1 none
     uint8_t face;
-    bool layer_font;  // the layer's own font, which a cell takes as its default font
 };
 
 // A format waiting for the cell of its position.
@@ -64,6 +64,7 @@ struct SylkReader {
     PendingFormat pending;
     std::vector<int16_t> pictures;
     std::vector<SylkFont> fonts;
+    bool layer_font_given = false;  // the file names the layer's default font ("F" record, "N" field)
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
@@ -142,26 +143,17 @@ uint8_t face_of_letters(std::string_view letters) {
 void read_font(SylkReader& r, std::string_view rest) {
     SylkField f;
     next_field(rest, f);
-    SylkFont font{kNoFont, -1, 0, false};
+    SylkFont font{unescape_value(f.value, true), kNoFont, -1, 0};
     bool found = false;
-    const std::string name = unescape_value(f.value, true);
-    int16_t number = pf::font_number(name, &found);
+    int16_t number = pf::font_number(font.name, &found);
     if (found && number != 0) font.number = uint16_t(number);
-    const SpreadSheet* sheet = use_layer(r.layer);
-    font.layer_font = name == std::string_view(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
-    const int16_t layer_size = sheet->size;
-    release_layer(r.layer);
     SylkField more;
     int32_t twentieths = 0;
     while (next_field(rest, more)) {
-        if (more.letter == 'M' && read_integer(more.value, &twentieths)) {
-            font.size = int16_t(twentieths / 20);
-            if (font.size == layer_size) font.size = kDefaultFontSize;
-        } else if (more.letter == 'S') {
-            font.face = face_of_letters(more.value);
-        }
+        if (more.letter == 'M' && read_integer(more.value, &twentieths)) font.size = int16_t(twentieths / 20);
+        else if (more.letter == 'S') font.face = face_of_letters(more.value);
     }
-    r.fonts.push_back(font);
+    r.fonts.push_back(std::move(font));
 }
 
 void read_p_record(SylkReader& r, std::string_view rest) {
@@ -218,6 +210,18 @@ void apply_picture(SylkReader& r, std::string_view value) {
     }
 }
 
+// The layer's default font and size, which a cell of the same font or size
+// follows rather than holds: the file's first font record when the file
+// names the layer's font (as the writer does), else the layer's own.
+SylkFont layer_font_of(const SylkReader& r) {
+    if (r.layer_font_given && !r.fonts.empty()) return r.fonts.front();
+    const SpreadSheet* sheet = use_layer(r.layer);
+    SylkFont own{std::string(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]), kNoFont,
+                 sheet->size, 0};
+    release_layer(r.layer);
+    return own;
+}
+
 // "M" n of a style: the font list counted from 0, without a number 4 (fonts
 // 0-3 are the four default fonts, then 5 on).
 void apply_font(SylkReader& r, int32_t n) {
@@ -225,9 +229,11 @@ void apply_font(SylkReader& r, int32_t n) {
     size_t index = size_t(n <= 3 ? n : n - 1);
     if (index >= r.fonts.size()) return;
     const SylkFont& font = r.fonts[index];
+    const SylkFont layer = layer_font_of(r);
     uint8_t* f = r.pending.format.bytes;
-    store_u16(f + kFmtFont, font.layer_font ? kNoFont : font.number);
-    if (font.size > 0 && font.size <= kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
+    store_u16(f + kFmtFont, font.name == layer.name ? kNoFont : font.number);
+    if (font.size == layer.size) f[kFmtSize] = kDefaultFontSize;
+    else if (font.size > 0 && font.size < kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
     f[kFmtFace] = font.face;
 }
 
@@ -326,6 +332,7 @@ void layer_font(SylkReader& r, std::string_view value) {
     size_t space = value.find(' ');
     int32_t number = 0, size = 0;
     if (!read_integer(value.substr(0, space), &number)) return;
+    r.layer_font_given = true;
     std::string name = pf::font_name(int16_t(number));
     SpreadSheet* sheet = use_layer(r.layer);
     if (!name.empty()) {

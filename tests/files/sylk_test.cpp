@@ -352,3 +352,32 @@ TEST_F(SylkTest, FormatsAndValuesOfOneCellCombineInEitherOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A cell that follows the layer's default font, size or face keeps following
+// it through a round trip, whatever the defaults of the layer read into; a
+// font of its own stays its own.
+TEST_F(SylkTest, CellsWithoutAFontOfTheirOwnKeepNone) {
+    SpreadSheet* sheet = use_layer(layer);
+    const std::string times = "Times";
+    sheet->size = 10;
+    sheet->font_name[0] = uint8_t(times.size());
+    std::memcpy(sheet->font_name + 1, times.data(), times.size());
+    release_layer(layer);
+    type_entries(layer, {{{0, 0}, "bold"}, {{0, 1}, "plain"}, {{0, 2}, "small"}, {{0, 3}, "courier"}});
+    format_of(layer, 0, 0)[kFmtFace] = 1;
+    format_of(layer, 0, 2)[kFmtSize] = 9;
+    store_u16(format_of(layer, 0, 3) + kFmtFont, uint16_t(pf::font_number("Courier")));
+    format_of(layer, 0, 3)[kFmtSize] = 14;
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    EXPECT_NE(use_layer(back)->size, 12);
+    release_layer(back);
+    EXPECT_EQ(cells_of(back), cells_of(layer));
+    const uint8_t* bold = format_of(back, 0, 0);
+    EXPECT_EQ(format_font(bold), kDefaultFontNumber);
+    EXPECT_EQ(bold[kFmtSize], kDefaultFontSize);
+    EXPECT_EQ(bold[kFmtFace], 1);
+}
+
+}  // namespace
