@@ -109,7 +109,9 @@ bool read_reference(ExpressionReader& r) {
     return true;
 }
 
-void put_layer_name(ExpressionReader& r, std::string_view name) {
+// `raw` as it stands in the expression, escapes undecoded.
+void put_layer_name(ExpressionReader& r, std::string_view raw) {
+    const std::string name = unescape_value(raw, true);
     MemoryRef workbook = r.layer ? GetWorkSheet(r.layer) : nullptr;
     unsigned char pname[256];
     pname[0] = uint8_t(name.size() > 255 ? 255 : name.size());
@@ -122,9 +124,9 @@ void put_layer_name(ExpressionReader& r, std::string_view name) {
     r.out.push_back(':');
 }
 
-void put_document(ExpressionReader& r, std::string_view path) {
+void put_document(ExpressionReader& r, std::string_view raw) {
     r.out.push_back('\'');
-    r.out.append(path);
+    r.out.append(unescape_value(raw, true));
     r.out.append("'!");
 }
 

@@ -64,7 +64,8 @@ struct SylkReader {
     PendingFormat pending;
     std::vector<int16_t> pictures;
     std::vector<SylkFont> fonts;
-    bool layer_font_given = false;  // the file names the layer's default font ("F" record, "N" field)
+    bool layer_font_given = false;
+    int32_t unconverted_formulas = 0;  // kept as their values, or as text  // the file names the layer's default font ("F" record, "N" field)
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
@@ -417,37 +418,61 @@ struct CellValues {
     std::string_view expression;    // E, raw
 };
 
-void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
-    std::string bytes;
+// A cell of the value alone: a quoted value stays text, a number or an
+// error's text is that value, anything else is read as an entry.
+void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header, std::string& bytes) {
     const int16_t column = int16_t(r.column);
     double number = 0;
-    if (v.expression.empty()) {
-        if (v.quoted) {
-            append_text_cell(bytes, header, column, v.value);  // a quoted value stays text
-        } else if (file_number(v.value, &number)) {
-            append_number_cell(bytes, header, column, number, v.value);
-        } else if (error_of_text(v.value, &number)) {
-            append_number_cell(bytes, header, column, number, {});
-        } else {
-            EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
-            entry.quote_failed_formulas = true;
-            append_entry_cell(bytes, entry, r.layer);
-        }
+    if (v.quoted) {
+        append_text_cell(bytes, header, column, v.value);
+    } else if (file_number(v.value, &number)) {
+        append_number_cell(bytes, header, column, number, v.value);
+    } else if (error_of_text(v.value, &number)) {
+        append_number_cell(bytes, header, column, number, {});
     } else {
-        std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), column}, r.layer);
-        EntryCell entry{CellPoint{int16_t(r.row), column}, header, formula, {}};
+        EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
         entry.quote_failed_formulas = true;
-        entry.result = v.value;
-        entry.has_result = v.has_value;
-        entry.result_is_text = v.quoted;
-        if (v.has_value && !v.quoted && error_of_text(v.value, &number)) {
-            entry.has_result = false;
-            entry.result_value = &number;
+        append_entry_cell(bytes, entry, r.layer);
+    }
+}
+
+// A formula cell of the expression with the file's value as its result;
+// false when the expression is no formula here (another layer or a name the
+// workbook lacks, a function this system does not have, a text too long).
+bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& formula, const uint8_t* header,
+                         std::string& bytes) {
+    if (formula.size() >= size_t(kMaxParsedEntry)) return false;
+    EntryCell entry{CellPoint{int16_t(r.row), int16_t(r.column)}, header, formula, {}};
+    entry.result = v.value;
+    entry.has_result = v.has_value;
+    entry.result_is_text = v.quoted;
+    double error = 0;
+    if (v.has_value && !v.quoted && error_of_text(v.value, &error)) {
+        entry.has_result = false;
+        entry.result_value = &error;
+    }
+    std::string made;
+    if (append_entry_cell(made, entry, r.layer) == kCellText) return false;
+    bytes.append(made);
+    return true;
+}
+
+// A formula that does not convert keeps the value the file gives as a
+// constant, or without one its text behind an apostrophe; either is counted
+// for the import's note.
+void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
+    std::string bytes;
+    if (v.expression.empty()) {
+        append_value_cell(r, v, header, bytes);
+    } else {
+        std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
+        if (!append_formula_cell(r, v, formula, header, bytes)) {
+            ++r.unconverted_formulas;
+            if (v.has_value)
+                append_value_cell(r, v, header, bytes);
+            else
+                append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
-        if (formula.size() >= size_t(kMaxParsedEntry))
-            append_text_cell(bytes, header, column, "'" + formula);
-        else
-            append_entry_cell(bytes, entry, r.layer);
     }
     store_cell(r, std::move(bytes));
 }
@@ -714,7 +739,7 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
-int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
+int16_t read_sylk_text(std::string_view text, MemoryRef layer, TextReadReport* report) {
     SylkReader r;
     r.layer = layer;
     reset_pending(r);
@@ -730,6 +755,7 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
     }
     if (error) return error;
     set_layer_cells(layer, store);
+    if (report) report->unconverted_formulas += r.unconverted_formulas;
     return r.stopped ? 1 : 0;
 }
 
@@ -739,10 +765,11 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;
     std::string copy(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
     UnuseMemory(text);
-    return read_sylk_text(copy, layer);
+    return read_sylk_text(copy, layer, nullptr);
 }
 
-int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer) {
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, TextReadReport* report) {
     DecodedText decoded = decode_text_file(bytes);
-    return read_sylk_text(decoded.text, layer);
+    if (report) report->unmapped += decoded.unmapped;
+    return read_sylk_text(decoded.text, layer, report);
 }

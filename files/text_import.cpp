@@ -256,7 +256,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report) {
     TextReadReport ignored;
     if (!report) report = &ignored;
-    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer);
+    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer, report);
     std::string store;
     int16_t error = 0, read = 0;
     try {
@@ -278,14 +278,17 @@ void report_text_read(const TextReadReport& report) {
     if (report.unmapped) document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
     if (report.rows_cut) document_prompts.tell(kTextImportStrings, kRowsCut);
     if (report.fields_cut) document_prompts.tell(kTextImportStrings, kColumnsCut);
+    if (report.unconverted_formulas) document_prompts.tell(kTextImportStrings, kFormulasKeptAsValues);
 }
 
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
     std::string bytes;
     if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
     if (is_sylk(bytes)) {
-        int16_t result = read_sylk_bytes(bytes, layer);
+        TextReadReport report;
+        int16_t result = read_sylk_bytes(bytes, layer, &report);
         if (result < 0) report_file_error(result);
+        if (result == 0) report_text_read(report);
         return result;
     }
     uint8_t separator = separator_of_type(type);

@@ -381,3 +381,40 @@ TEST_F(SylkTest, CellsWithoutAFontOfTheirOwnKeepNone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A formula that does not convert here (a layer or a name the workbook
+// lacks, a function this system does not have) keeps the value the file
+// stored, or its text when the file stored none; the file gets one note.
+TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
+    const std::string records =
+        "C;Y1;X1;K14\r\nC;Y7;X1;K14;ESheet2!R[-6]C*2\r\nC;Y8;X1;K3;EFOO+1\r\nC;X2;K\"x\";EZORBLAX(1)\r\n"
+        "C;X3;K#N/A;EZORBLAX(2)\r\nC;X4;ENOPE(2)\r\nC;X5;E'Sh\x1BNHuet'!R1C1\r\n";
+    TextReadReport report;
+    MemoryRef l = fresh_layer();
+    ASSERT_EQ(read_text_bytes("ID;PTEST\r\n" + records + "E\r\n", kCommaSeparator, l, &report), 0);
+    EXPECT_EQ(report.unconverted_formulas, 6);
+    EXPECT_EQ(cell(l, 6, 0).type, kCellConstant);
+    EXPECT_EQ(cell(l, 6, 0).number, 14);
+    EXPECT_EQ(cell(l, 7, 0).number, 3);
+    EXPECT_EQ(cell(l, 7, 1).text, "x");
+    const double na = cell(l, 7, 2).number;
+    EXPECT_EQ(checkValue(&na), kErrNA);
+    EXPECT_EQ(cell(l, 7, 3).text, "'=NOPE(2)");
+    // Escapes in a layer's name are decoded, in the kept text too.
+    EXPECT_EQ(cell(l, 7, 4).text, "'=Sh\x9F" "et:$A$1");
+    // A layer of that name in the workbook read into makes it a formula.
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x05Sh\x9F" "et"), layer);
+    MemoryRef same_book = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X1;E'Sh\x1BNHuet'!R1C1\r\nE\r\n", same_book), 0);
+    EXPECT_EQ(cell(same_book, 0, 0).formula, "=1:$A$1");
+    // Read from a file, the note is shown once.
+    const std::string file = "ID;PTEST\r\n" + records + "E\r\n";
+    write_bytes("u.slk", std::vector<uint8_t>(file.begin(), file.end()));
+    prompts_log::seen.clear();
+    EXPECT_EQ(ReadTextFile(spec("u.slk"), nullptr, fresh_layer(), kTextType), 0);
+    EXPECT_EQ(prompts_log::seen, std::vector<std::string>{"tell 170/4"});
+}
+
+}  // namespace
