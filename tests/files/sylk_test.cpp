@@ -418,3 +418,18 @@ TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
 }
 
 }  // namespace
+
+namespace {
+
+// Dates go out as serials of the 1900 system, which other programs read as
+// the same day, whatever the workbook's own system.
+TEST_F(SylkTest, DatesAreWrittenInThe1900System) {
+    type_entries(layer, {{{0, 0}, "3/15/2024"}});
+    EXPECT_EQ(lines_of(layer, "C;").front(), "C;K45366");  // after its format record
+    MemoryRef in_1900 = fresh_layer();
+    Set_1900Date_Flag(GetWorkSheet(in_1900), true);
+    type_entries(in_1900, {{{0, 0}, "3/15/2024"}, {{0, 1}, "4/10/1904"}});
+    EXPECT_EQ(lines_of(in_1900, "C;"), (std::vector<std::string>{"C;K45366", "C;K1562"}));
+}
+
+}  // namespace
