@@ -585,17 +585,24 @@ void dispatch(SylkReader& r, std::string_view line) {
     else if (record.type == "O") read_options(r, record.rest);
 }
 
-// The days to add to the file's date serials for the workbook's system.
-double date_shift(const SylkReader& r) {
+// The workbook's date system and the days to add to the file's date serials
+// for it.
+struct DateSystems {
+    bool book_1900;
+    double days;
+};
+
+DateSystems date_systems(const SylkReader& r) {
     MemoryRef workbook = GetWorkSheet(r.layer);
     const bool file_1904 = r.date_system == 4;
     const bool book_1904 = workbook && !Get_1900Date_Flag(workbook);
-    return file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays;
+    return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
 }
 
-// Moves the date serial of a stored number cell (with the text it was typed
-// as) or number result into the workbook's date system.
-void shift_date(std::string& bytes, double days) {
+// Moves the date serial of a stored number cell or number result into the
+// workbook's date system; a number cell of a date takes the text a user
+// types for it (the entry line shows the date, not its serial).
+void settle_date(std::string& bytes, const DateSystems& systems) {
     auto* cell = reinterpret_cast<uint8_t*>(bytes.data());
     const bool number = _cellType_(cell) == kCellConstant;
     uint8_t* slot = nullptr;
@@ -604,13 +611,23 @@ void shift_date(std::string& bytes, double days) {
     if (!slot) return;
     const double value = load_f64(slot);
     if (!holds_date_serial(cell[kFmtCode], value) || checkValue(&value) != 0) return;
+    const double settled = value + systems.days;
     if (!number) {
-        store_f64(slot, value + days);
+        store_f64(slot, settled);
         return;
     }
-    std::string shifted;
-    append_number_cell(shifted, cell, _cellID_(cell), value + days, file_number_text(value + days));
-    bytes = std::move(shifted);
+    unsigned char typed[256];
+    if (holds_date_serial(cell[kFmtCode], settled)) {
+        date_entry_text(settled, systems.book_1900, typed);
+    } else {  // before the first day of the workbook's system
+        const std::string text = file_number_text(settled);
+        typed[0] = uint8_t(text.size());
+        std::memcpy(typed + 1, text.data(), text.size());
+    }
+    std::string remade;
+    append_number_cell(remade, cell, _cellID_(cell), settled,
+                       std::string_view(reinterpret_cast<const char*>(typed + 1), typed[0]));
+    bytes = std::move(remade);
 }
 
 void sort_cells(std::vector<StoredCell>& cells) {
@@ -651,8 +668,8 @@ void place_formats_ahead(SylkReader& r) {
 // workbook's system.
 std::string build_store(SylkReader& r) {
     place_formats_ahead(r);
-    if (double days = date_shift(r))
-        for (StoredCell& cell : r.cells) shift_date(cell.bytes, days);
+    const DateSystems systems = date_systems(r);
+    for (StoredCell& cell : r.cells) settle_date(cell.bytes, systems);
     std::string store, row_cells;
     int32_t row = -1;
     for (size_t i = 0; i < r.cells.size(); ++i) {

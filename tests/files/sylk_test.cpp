@@ -349,6 +349,9 @@ TEST_F(SylkTest, FormatsAndValuesOfOneCellCombineInEitherOrder) {
     ASSERT_FALSE(Get_1900Date_Flag(book));
     MemoryRef date = read("P;Pm/d/yy\r\nC;Y1;X1;K45293\r\nF;P0;FG0G;Y1;X1\r\n");
     EXPECT_EQ(cell(date, 0, 0).number, 45293 - 1462);
+    // The entry line shows the date as a user types it, not its serial.
+    const uint8_t* a1 = format_of(date, 0, 0);
+    EXPECT_EQ(bytes(_constTextPtr_(a1), _formulaLength_(a1) - kNumberSlotSize), "1/2/2024");
 }
 
 }  // namespace
