@@ -342,9 +342,15 @@ private:
                 awaiting_string = nullptr;
                 continue;
             }
-            awaiting_string = nullptr;
+            if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
             read_sheet_record(record.type, body, sheet, awaiting_string);
         }
+    }
+
+    // The records of a shared, array or table formula come between its first
+    // cell's FORMULA record and the STRING record of that cell's text result.
+    static bool between_formula_and_result(uint16_t type) {
+        return type == kRecShrFmla || type == kRecArray || type == kRecTable;
     }
 
     void read_sheet_record(uint16_t type, ByteCursor& body, ExcelSheet& sheet, ExcelCell*& awaiting_string) {
@@ -551,7 +557,7 @@ private:
                 awaiting_string = nullptr;
                 continue;
             }
-            awaiting_string = nullptr;
+            if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
             switch (record.type) {
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;

@@ -50,6 +50,8 @@ enum BiffRecordType : uint16_t {
     kRecRk = 0x027E,
     kRecFormulaBiff4 = 0x0406,
     kRecShrFmla = 0x04BC,
+    kRecArray = 0x0221,
+    kRecTable = 0x0236,
     kRecFormat = 0x041E,
     kRecXfBiff4 = 0x0443,
     kRecFontBiff4 = 0x0231,
