@@ -333,17 +333,13 @@ private:
             }
             if (depth > 0) continue;
             if (record.type == kRecString) {
-                if (awaiting_string) {
-                    SegmentedCursor text{{body}, 0};
-                    for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
-                    awaiting_string->text =
-                        biff8() ? text_of(text.unicode_string(false)) : text_of(read_byte_string(body, false));
-                }
+                std::string text = continued_text(body, walk);
+                if (awaiting_string) awaiting_string->text = std::move(text);
                 awaiting_string = nullptr;
                 continue;
             }
             if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
-            read_sheet_record(record.type, body, sheet, awaiting_string);
+            read_sheet_record(record.type, body, walk, sheet, awaiting_string);
         }
     }
 
@@ -353,7 +349,15 @@ private:
         return type == kRecShrFmla || type == kRecArray || type == kRecTable;
     }
 
-    void read_sheet_record(uint16_t type, ByteCursor& body, ExcelSheet& sheet, ExcelCell*& awaiting_string) {
+    // A cell's text, which may go on in the CONTINUE records after its own.
+    std::string continued_text(ByteCursor& body, RecordWalk& walk) {
+        SegmentedCursor text{{body}, 0};
+        for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
+        return text_of(biff8() ? text.unicode_string(false) : text.byte_string(false));
+    }
+
+    void read_sheet_record(uint16_t type, ByteCursor& body, RecordWalk& walk, ExcelSheet& sheet,
+                           ExcelCell*& awaiting_string) {
         switch (type) {
         case kRecNumber: {
             ExcelCell& cell = add_cell(sheet, body);
@@ -378,7 +382,7 @@ private:
         case kRecLabel:
         case kRecRString: {
             ExcelCell& cell = add_cell(sheet, body);
-            set_text(cell, long_text(body));
+            set_text(cell, continued_text(body, walk));
             break;
         }
         case kRecBoolErr: {
@@ -553,7 +557,7 @@ private:
                 return;
             }
             if (record.type == kRecString && awaiting_string) {
-                awaiting_string->text = text_of(read_byte_string(body, false));
+                awaiting_string->text = continued_text(body, walk);
                 awaiting_string = nullptr;
                 continue;
             }
@@ -564,7 +568,7 @@ private:
             case kRecFontBiff4: p231(body); break;
             case kRecFormat: p41E(body); break;
             case kRecXfBiff4: p443(body); break;
-            default: read_sheet_record(record.type, body, sheet, awaiting_string); break;
+            default: read_sheet_record(record.type, body, walk, sheet, awaiting_string); break;
             }
         }
     }

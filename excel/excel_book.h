@@ -123,6 +123,7 @@ struct ExcelBook {
     int unconverted_formulas = 0;
     int replaced_characters = 0;
     int cells_beyond_grid = 0;
+    int texts_cut = 0;  // longer than a cell holds
 };
 
 // Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);

@@ -45,6 +45,7 @@ void tell_notes(const ExcelImportNotes& notes) {
     if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
     if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
+    if (notes.texts_cut) document_prompts.tell(kExcelStrings, kExcelTextsCutNote);
 }
 
 }  // namespace
@@ -90,7 +91,8 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     for (const ExcelSheet& sheet : book.sheets) any_worksheet = any_worksheet || sheet.is_worksheet;
     if (!any_worksheet) return kExcelUnreadableErr;
     if (int16_t error = fill_excel_layers(book, layer)) return error;
-    if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid};
+    if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid,
+                                   book.texts_cut};
     return 0;
 }
 

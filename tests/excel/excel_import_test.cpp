@@ -277,6 +277,30 @@ TEST_F(ExcelTest, Biff5InTheWindowsCodePageKeepsAccents) {
     EXPECT_EQ(text_at(0, 0, 0), "caf\x8e");
 }
 
+// A BIFF5 text longer than its record goes on in CONTINUE records, byte for
+// byte; a text longer than a cell holds is cut and told.
+TEST_F(ExcelTest, Biff5TextsGoOnInContinueRecords) {
+    auto continued = [](uint16_t type, Body head, const std::string& text, size_t first_part) {
+        std::vector<Record> records{{type, head.u16(uint16_t(text.size())).raw(text.substr(0, first_part)).v}};
+        for (size_t at = first_part; at < text.size(); at += 2080)
+            records.push_back({biff::kContinue, Body().raw(text.substr(at, 2080)).v});
+        return records;
+    };
+    std::string long_text = std::string(3000, 'x') + "y";
+    std::string huge_text(40000, 'h');
+    std::vector<Record> records = continued(0x0204, Body().cell(0, 1), long_text, 2072);
+    records.push_back(biff::formula_marked(1, 0, Body().u8(0x17).u8(1).raw("t").v, 0, 0));  // ="t", stored longer
+    for (Record& record : continued(0x0207, Body(), long_text, 2078)) records.push_back(record);
+    for (Record& record : continued(0x0204, Body().cell(2, 0), huge_text, 2072)) records.push_back(record);
+    records.push_back(biff::number(3, 0, 7));
+    ASSERT_EQ(import(biff::compound_file(biff::workbook(false, {}, {Sheet{"S", records}}), "Book")), 0);
+    EXPECT_EQ(text_at(0, 0, 1), long_text);
+    EXPECT_EQ(text_at(0, 1, 0), long_text);
+    EXPECT_EQ(text_at(0, 2, 0), huge_text.substr(0, 32000));
+    EXPECT_EQ(number_at(0, 3, 0), 7);
+    EXPECT_EQ(notes.texts_cut, 1);
+}
+
 TEST_F(ExcelTest, ABareBiff4WorksheetIsReadWithoutAContainer) {
     std::vector<uint8_t> stream;
     biff::append(stream, {0x0409, Body().u16(0).u16(0x0010).u16(0).v});
