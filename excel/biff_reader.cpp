@@ -26,7 +26,7 @@ constexpr size_t kMaxSharedTokens = 4096;
 // (0x0031), pE0 an XF (0x00E0), pFC the shared strings (0x00FC) and so on.
 class BiffReader {
 public:
-    explicit BiffReader(const std::vector<uint8_t>& stream) : stream_(stream) {}
+    BiffReader(const std::vector<uint8_t>& stream, bool decrypted) : stream_(stream), decrypted_(decrypted) {}
 
     ExcelBook read() {
         RecordWalk walk{&stream_, 0};
@@ -51,6 +51,7 @@ public:
 
 private:
     const std::vector<uint8_t>& stream_;
+    bool decrypted_;  // with the default password: the workbook's structure is protected
     ExcelBook book_;
     ExcelTextDecoder text_;
     bool biff4_format_indices_ = false;
@@ -88,7 +89,13 @@ private:
             ByteCursor& body = record.body;
             switch (record.type) {
             case kRecEof: return;
-            case kRecFilePass: book_.password = true; return;
+            case kRecFilePass:
+                if (decrypted_) {
+                    book_.structure_protected = true;
+                    break;
+                }
+                book_.password = true;
+                return;
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
             case kRecProtect: book_.structure_protected = body.u16() != 0; break;
@@ -600,4 +607,6 @@ private:
 
 }  // namespace
 
-ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream) { return BiffReader(stream).read(); }
+ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream, bool decrypted) {
+    return BiffReader(stream, decrypted).read();
+}

@@ -128,5 +128,6 @@ struct ExcelBook {
 
 // Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);
 // throws ExcelDamaged. A workbook protected by a password comes back with
-// `password` set and nothing else read.
-ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream);
+// `password` set and nothing else read; one that was `decrypted` with the
+// default password comes back protected.
+ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream, bool decrypted = false);

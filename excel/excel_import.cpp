@@ -8,6 +8,7 @@
 #include "excel/compound_file.h"
 #include "excel/excel_book.h"
 #include "excel/excel_layers.h"
+#include "excel/workbook_decryption.h"
 #include "files/document_prompts.h"
 
 namespace {
@@ -80,7 +81,9 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     }
     ExcelBook book;
     try {
-        book = read_biff_workbook(stream);
+        StreamEncryption encryption = decrypt_default_password(stream);
+        if (encryption == StreamEncryption::kUserPassword) return kExcelPasswordNote;
+        book = read_biff_workbook(stream, encryption == StreamEncryption::kDefaultPassword);
     } catch (const ExcelDamaged&) {
         return kExcelUnreadableErr;
     } catch (const std::bad_alloc&) {
