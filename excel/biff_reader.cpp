@@ -250,14 +250,22 @@ private:
         ByteCursor tokens{body.bytes(formula_length), formula_length, 0};
         ExcelName name;
         name.name = text_of(raw);
-        if (!(options & kNameBuiltIn) && name_range(tokens, name)) name.usable = usable_range_name(name);
+        if (!(options & kNameBuiltIn) && name_range(tokens, name)) {
+            name.usable = range_held(name) && usable_name_text(name);
+            if (!range_held(name)) ++book_.names_dropped;
+        }
         book_.names.push_back(std::move(name));
     }
 
-    // Whether a named range of this program can carry the name and its range.
-    static bool usable_range_name(const ExcelName& name) {
+    // Both corners in the grid, the first above and left of the last.
+    static bool range_held(const ExcelName& name) {
+        return cell_in_grid(name.first_row, name.first_column) && cell_in_grid(name.last_row, name.last_column) &&
+               name.first_row <= name.last_row && name.first_column <= name.last_column;
+    }
+
+    // Whether a named range of this program can carry the name's text.
+    static bool usable_name_text(const ExcelName& name) {
         if (name.name.empty() || name.name.size() >= kNamedRangeNameSize) return false;
-        if (!cell_in_grid(name.last_row, name.last_column)) return false;
         unsigned char text[kNamedRangeNameSize];
         text[0] = uint8_t(name.name.size());
         std::memcpy(text + 1, name.name.data(), name.name.size());

@@ -124,6 +124,7 @@ struct ExcelBook {
     int replaced_characters = 0;
     int cells_beyond_grid = 0;
     int texts_cut = 0;  // longer than a cell holds
+    int names_dropped = 0;  // of ranges a layer cannot hold
 };
 
 // Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);

@@ -47,6 +47,7 @@ void tell_notes(const ExcelImportNotes& notes) {
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
     if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
     if (notes.texts_cut) document_prompts.tell(kExcelStrings, kExcelTextsCutNote);
+    if (notes.names_dropped) document_prompts.tell(kExcelStrings, kExcelNamesDroppedNote);
 }
 
 }  // namespace
@@ -95,7 +96,7 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     if (!any_worksheet) return kExcelUnreadableErr;
     if (int16_t error = fill_excel_layers(book, layer)) return error;
     if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid,
-                                   book.texts_cut};
+                                   book.texts_cut, book.names_dropped};
     return 0;
 }
 

@@ -18,6 +18,7 @@ constexpr int16_t kExcelFormulasNote = 2;
 constexpr int16_t kExcelCharactersNote = 3;
 constexpr int16_t kExcelBeyondGridNote = 4;
 constexpr int16_t kExcelTextsCutNote = 5;
+constexpr int16_t kExcelNamesDroppedNote = 6;
 
 constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 
@@ -40,5 +41,6 @@ struct ExcelImportNotes {
     int replaced_characters = 0;
     int cells_beyond_grid = 0;
     int texts_cut = 0;
+    int names_dropped = 0;
 };
 int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes);

@@ -219,6 +219,27 @@ TEST_F(ExcelTest, NamesOfSingleRangesBecomeNamedRangesThatFormulasUse) {
     EXPECT_EQ(found, (CellRange{{0, 0}, {2, 0}}));
 }
 
+// A name's range must fit the grid at both corners, its first corner before
+// its last: a name that does not is left out, and told.
+TEST_F(ExcelTest, NamesOfInvertedOrOutlyingRangesAreLeftOutWithANote) {
+    Record supbook{0x01AE, Body().u16(1).u16(0x0401).v};
+    Record externsheet{0x0017, Body().u16(1).u16(0).u16(0).u16(0).v};
+    auto name = [](const std::string& text, uint16_t r1, uint16_t r2, uint16_t c1, uint16_t c2) {
+        std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(r1).u16(r2).u16(c1).u16(c2).v;
+        return Record{0x0018, Body().u16(0).u8(0).u8(uint8_t(text.size())).u16(uint16_t(range.size())).u16(0).u16(0)
+                                  .u32(0).u8(0).raw(text).raw(range).v};
+    };
+    std::vector<Record> globals{supbook, externsheet, name("Rows", 5, 2, 0, 0), name("Columns", 0, 0, 3, 1),
+                                name("Far", 40000, 3, 0, 0), name("Fine", 0, 1, 0, 0)};
+    std::vector<uint8_t> sum_of_rows = Body().u8(0x23).u16(1).u16(0).u8(0x22).u8(1).u16(4).v;
+    Sheet sheet{"S", {biff::number(0, 0, 1), biff::formula(0, 1, sum_of_rows, 9)}};
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    EXPECT_EQ(notes.names_dropped, 3);
+    EXPECT_EQ(GetMemorySize(Get_rangeinfo(layer_at(0))), 1);
+    EXPECT_EQ(formula_at(0, 0, 1), "");  // the formula of a name left out keeps Excel's value
+    EXPECT_EQ(number_at(0, 0, 1), 9);
+}
+
 TEST_F(ExcelTest, MergedRangesKeepTheirTopLeftValue) {
     Sheet sheet{"M", {biff::number(0, 0, 1), biff::number(0, 1, 2), biff::number(1, 0, 3),
                       {0x00E5, Body().u16(1).u16(0).u16(1).u16(0).u16(1).v}}};
