@@ -236,6 +236,7 @@ private:
         if (count < 0) count = fixed;
         if (count < 0) excel_damaged("variable function without a count");
         if (size_t(count) > stack_.size()) excel_damaged("formula tokens unbalanced");
+        if (!excel_call_converts(name, count)) throw Unconvertible{};
         std::string own_name = name;
         std::vector<Operand> arguments(stack_.end() - count, stack_.end());
         stack_.resize(stack_.size() - size_t(count));
