@@ -339,6 +339,24 @@ TEST_F(ExcelTest, ABareBiff8StreamIsReadWithoutAContainer) {
     EXPECT_EQ(number_at(0, 0, 0), 4);
 }
 
+// Storages and streams the import does not read, such as the pivot-table
+// caches beside the workbook, are passed over; the workbook stream is found
+// in any case of its name, and what its formulas hold that the function map
+// does not know leaves a formula unconverted rather than the file unread.
+TEST_F(ExcelTest, StoragesBesideTheWorkbookAreSkipped) {
+    biff::Storage caches{"_SX_DB_CUR", {{"0001", std::vector<uint8_t>(5000, 0x11)}}};
+    for (int i = 2; i < 12; ++i) caches.streams.push_back({"000" + std::to_string(i), {1, 2, 3}});
+    std::vector<biff::Storage> storages{caches, {"_VBA_PROJECT_CUR", {{"dir", {4, 5}}}}};
+    Sheet sheet{"Pivot", {}};
+    for (uint16_t row = 0; row < 600; ++row) sheet.records.push_back(biff::number(row, 0, row));
+    sheet.records.push_back(biff::formula(0, 1, Tokens().integer(1).func(4).v(), 1));  // SUM in the fixed form
+    std::vector<uint8_t> stream = biff::workbook(true, {}, {sheet});
+    ASSERT_EQ(import(biff::compound_file(stream, "WorkBook", storages)), 0);
+    EXPECT_EQ(number_at(0, 599, 0), 599);
+    EXPECT_EQ(number_at(0, 0, 1), 1);
+    EXPECT_EQ(notes.unconverted_formulas, 1);
+}
+
 TEST_F(ExcelTest, OtherFilesAreNotTakenForWorkbooks) {
     const unsigned char text[] = "ID;PWXL;N;E\n";
     EXPECT_FALSE(is_excel_head(text, sizeof text - 1));
