@@ -44,8 +44,8 @@ TEST_F(ExcelTest, ASharedFormulaKeepsTheTextResultOfItsFirstCell) {
     std::vector<uint8_t> shared = Body().u8(0x2C).u16(0).u16(uint16_t(0xC000 | 0xFF)).u8(0x17).u8(1).u8(0).raw("x")
                                       .u8(0x08).v;  // =A1&"x" by offsets
     Record shrfmla{0x04BC, Body().u16(0).u16(1).u8(1).u8(1).u16(0).u16(uint16_t(shared.size())).raw(shared).v};
-    Sheet sheet{"S", {{0x0204, Body().cell(0, 0).text8("a").v}, biff::formula_marked(0, 1, formula_of_range(0, 1), 0, 0),
-                      shrfmla, string_result("ax")}};
+    Sheet sheet{"S", {{0x0204, Body().cell(0, 0).text8("a").v},
+                      biff::formula_marked(0, 1, formula_of_range(0, 1), 0, 0), shrfmla, string_result("ax")}};
     ASSERT_EQ(import8({}, {sheet}), 0);
     EXPECT_EQ(formula_at(0, 0, 1), "=A1&\"x\"");
     EXPECT_EQ(text_at(0, 0, 1), "ax");  // before any recalculation
