@@ -8,6 +8,7 @@
 #include "excel/compound_file.h"
 #include "excel/excel_book.h"
 #include "excel/excel_layers.h"
+#include "excel/workbook_decryption.h"
 #include "files/document_prompts.h"
 
 namespace {
@@ -45,6 +46,8 @@ void tell_notes(const ExcelImportNotes& notes) {
     if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
     if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
+    if (notes.texts_cut) document_prompts.tell(kExcelStrings, kExcelTextsCutNote);
+    if (notes.names_dropped) document_prompts.tell(kExcelStrings, kExcelNamesDroppedNote);
 }
 
 }  // namespace
@@ -79,7 +82,9 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     }
     ExcelBook book;
     try {
-        book = read_biff_workbook(stream);
+        StreamEncryption encryption = decrypt_default_password(stream);
+        if (encryption == StreamEncryption::kUserPassword) return kExcelPasswordNote;
+        book = read_biff_workbook(stream, encryption == StreamEncryption::kDefaultPassword);
     } catch (const ExcelDamaged&) {
         return kExcelUnreadableErr;
     } catch (const std::bad_alloc&) {
@@ -90,7 +95,8 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     for (const ExcelSheet& sheet : book.sheets) any_worksheet = any_worksheet || sheet.is_worksheet;
     if (!any_worksheet) return kExcelUnreadableErr;
     if (int16_t error = fill_excel_layers(book, layer)) return error;
-    if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid};
+    if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid,
+                                   book.texts_cut, book.names_dropped};
     return 0;
 }
 

@@ -17,6 +17,8 @@ constexpr int16_t kExcelPasswordNote = 1;
 constexpr int16_t kExcelFormulasNote = 2;
 constexpr int16_t kExcelCharactersNote = 3;
 constexpr int16_t kExcelBeyondGridNote = 4;
+constexpr int16_t kExcelTextsCutNote = 5;
+constexpr int16_t kExcelNamesDroppedNote = 6;
 
 constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 
@@ -38,5 +40,7 @@ struct ExcelImportNotes {
     int unconverted_formulas = 0;
     int replaced_characters = 0;
     int cells_beyond_grid = 0;
+    int texts_cut = 0;
+    int names_dropped = 0;
 };
 int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes);

@@ -18,6 +18,7 @@ constexpr int16_t kExportExists = 6;         // an export file exists already: r
 constexpr int16_t kBackupFailed = 7;         // no backup could be made: opened read-only
 constexpr int16_t kOtherLayersUnsaved = 9;   // the other layers are not in the saved file
 constexpr int16_t kUnconvertedSaveAs = 10;   // a read-only older document needs a new name
+constexpr int16_t kNamesDropped = 11;        // names of ranges outside the grid were left out
 
 constexpr int16_t kAnswerOK = 1;
 constexpr int16_t kAnswerCancel = 2;

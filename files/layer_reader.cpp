@@ -61,18 +61,27 @@ bool ids_in_grid(MemoryRef ref, int offset) {
     return sound;
 }
 
-// Every name's range lies in the grid, or ends one before it starts (-1).
-bool names_in_grid(MemoryRef names) {
-    if (!names) return true;
+// A name's range lies in the grid, or ends one before it starts (-1).
+bool name_in_grid(const uint8_t* record) {
+    CellRange r = named_range_cells(record);
     bool sound = true;
-    for (int32_t i = 0; i < GetMemorySize(names) && sound; ++i) {
+    for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
+        sound = sound && value >= -1 && value <= kLastCell;
+    return sound;
+}
+
+// Takes out the names whose range leaves the grid, so that one bad name does
+// not cost the whole document; answers how many were taken out.
+int32_t drop_names_outside_grid(MemoryRef names) {
+    int32_t dropped = 0;
+    for (int32_t i = names ? GetMemorySize(names) - 1 : -1; i >= 0; --i) {
         uint8_t record[kNamedRangeSize];
         GetMemoryRecord(names, i, record);
-        CellRange r = named_range_cells(record);
-        for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
-            sound = sound && value >= -1 && value <= kLastCell;
+        if (name_in_grid(record)) continue;
+        DeleteMemory(names, i, 1);
+        ++dropped;
     }
-    return sound;
+    return dropped;
 }
 
 void clamp_records_text(MemoryRef ref, int offset, int capacity) {
@@ -129,7 +138,7 @@ int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     if (!error) error = read_swapped_block(&sheet->header, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
     if (!error) error = read_swapped_block(&sheet->named_ranges, counter, id, kNamedRangeSize, ByteFlipRangeRef);
     if (error) return error;
-    if (!names_in_grid(sheet->named_ranges)) return damaged();
+    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileCommandStrings, kNamesDropped);
     clamp_records_text(sheet->links, kLinkNameOffset, 64);
     verifyHeaderRef(sheet->footer);
     verifyHeaderRef(sheet->header);

@@ -42,13 +42,15 @@ struct TextReadReport {
 
 // Reads a text file into an empty layer: SYLK by its first bytes, else tab
 // text for type "TAB ", CSV for "CSV " and the separator the user picks for
-// any other type. 0 (also when the user cancels the choice), -1 when the file
+// any other type, or for a CSV whose first lines are split by semicolons
+// (semicolon offered first). 0 (also when the user cancels the choice), -1 when the file
 // cannot be read, or an error (shown).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
 // Asks for the separator of a text file whose kind does not tell it (tab,
-// comma, space or semicolon; tab first): kAnswerOK with the choice, or
-// kAnswerCancel.
+// comma, space or semicolon; `separator`'s own button first, else tab's):
+// kAnswerOK with the choice, or kAnswerCancel. An unattended run takes the
+// separator it is given without asking.
 int16_t run_separator_dialog(uint8_t* separator);
 
 // The bytes of a whole text file into an empty layer with a known separator

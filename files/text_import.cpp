@@ -203,6 +203,40 @@ uint8_t separator_of_type(pf::FourCC type) {
 
 bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
 
+// Whether the first lines of a CSV look split by semicolons, as CSV written
+// where the comma is the decimal point is: every line holds a semicolon
+// outside quotes, and they hold no more commas than semicolons.
+bool looks_semicolon_separated(std::string_view bytes) {
+    constexpr int kLinesLooked = 5;
+    int lines = 0, semicolons = 0, commas = 0;
+    bool quoted = false, line_has_semicolon = false, line_empty = true;
+    for (size_t i = 0; i <= bytes.size() && lines < kLinesLooked; ++i) {
+        const char c = i < bytes.size() ? bytes[i] : '\n';
+        const bool line_end = !quoted && (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')));
+        if (line_end) {
+            if (!line_empty && !line_has_semicolon) return false;
+            lines += !line_empty;
+            line_has_semicolon = false;
+            line_empty = true;
+            continue;
+        }
+        if (c != '\r') line_empty = false;
+        if (c == '"') quoted = !quoted;
+        else if (quoted) continue;
+        else if (c == ',') ++commas;
+        else if (c == ';') ++semicolons, line_has_semicolon = true;
+    }
+    return semicolons > 0 && commas <= semicolons;
+}
+
+// The separator a file's kind gives, or what the user picks (0 when cancelled).
+uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
+    uint8_t separator = separator_of_type(type);
+    if (separator == kCommaSeparator && looks_semicolon_separated(bytes)) separator = kSemicolonSeparator;
+    else if (separator != 0) return separator;
+    return run_separator_dialog(&separator) == kAnswerOK ? separator : 0;
+}
+
 }  // namespace
 
 bool reading_stopped() {
@@ -291,8 +325,8 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::F
         if (result == 0) report_text_read(report);
         return result;
     }
-    uint8_t separator = separator_of_type(type);
-    if (separator == 0 && run_separator_dialog(&separator) != kAnswerOK) return 0;
+    const uint8_t separator = separator_for(bytes, type);
+    if (separator == 0) return 0;
     TextReadReport report;
     int16_t error = read_text_bytes(bytes, separator, layer, &report);
     if (error == kTextCancelled) return error;
