@@ -1,6 +1,6 @@
 // Reading SYLK into a layer. Cells are collected and stored in one go at the
 // end, sorted by position, so records may come in any order; an "F" record
-// given for a position before its "C" record formats that cell.
+// given for a position before or after its "C" record formats that cell.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -64,8 +64,8 @@ struct SylkReader {
     PendingFormat pending;
     std::vector<int16_t> pictures;
     std::vector<SylkFont> fonts;
-    bool layer_font_given = false;
-    int32_t unconverted_formulas = 0;  // kept as their values, or as text  // the file names the layer's default font ("F" record, "N" field)
+    bool layer_font_given = false;     // the file names the layer's default font ("F" record, "N" field)
+    int32_t unconverted_formulas = 0;  // kept as their values, or as text
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
@@ -616,17 +616,14 @@ void settle_date(std::string& bytes, const DateSystems& systems) {
         store_f64(slot, settled);
         return;
     }
-    unsigned char typed[256];
+    std::string typed = file_number_text(settled);  // before the first day of the workbook's system
     if (holds_date_serial(cell[kFmtCode], settled)) {
-        date_entry_text(settled, systems.book_1900, typed);
-    } else {  // before the first day of the workbook's system
-        const std::string text = file_number_text(settled);
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
+        unsigned char date[256];
+        date_entry_text(settled, systems.book_1900, date);
+        typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
     }
     std::string remade;
-    append_number_cell(remade, cell, _cellID_(cell), settled,
-                       std::string_view(reinterpret_cast<const char*>(typed + 1), typed[0]));
+    append_number_cell(remade, cell, _cellID_(cell), settled, typed);
     bytes = std::move(remade);
 }
 
