@@ -100,8 +100,8 @@ void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
         general_number(value, out);
 }
 
-// A number as typed; a date typed otherwise than as a date (or read from a
-// file) in its typed form.
+// A number as it was typed; a date that was not typed as a date (a serial
+// typed, or a date read from a file) as a user types a date.
 void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const double value = load_f64(_formulaPtr_(cell));
     const std::string_view typed = bytes_of(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize);
