@@ -98,15 +98,6 @@ pf::OSErr open_bar_file(int8_t permission, pf::FileSpec* spec, int16_t* ref) {
     return OpenPrefsFile(name, spec, kBarFileType, permission, ref);
 }
 
-std::optional<std::vector<uint8_t>> read_whole(int16_t ref) {
-    int32_t length = 0;
-    if (pf::get_end_of_file(ref, length) || length < 0 || length > kMaxBarFile) return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<size_t>(length));
-    int32_t count = length;
-    if (length && (pf::read_file(ref, count, bytes.data()) || count != length)) return std::nullopt;
-    return bytes;
-}
-
 void use_factory_bars() {
     default_buttons();
     write_button_positions();
@@ -174,10 +165,11 @@ int16_t read_button_positions() {
         use_factory_bars();
         return err;
     }
-    std::optional<std::vector<uint8_t>> bytes = read_whole(ref);
+    std::vector<uint8_t> bytes;
+    err = pf::read_whole_fork(ref, kMaxBarFile, bytes);
     pf::close_file(ref);
     std::optional<std::vector<ButtonBar>> bars;
-    if (bytes) bars = parse_bar_file(*bytes);
+    if (!err) bars = parse_bar_file(bytes);
     if (!bars) {
         pf::delete_file(spec);
         use_factory_bars();
