@@ -1,3 +1,7 @@
+// Print sessions and page formats: paper size (Letter, or A4 where the system
+// is metric), margin and orientation; their check and repair; the adjusted
+// paper and page rectangles; and the flattened form (marker, version,
+// orientation, then width, height and margin as big-endian doubles).
 #include <cmath>
 #include <cstring>
 
