@@ -545,7 +545,6 @@ static_assert(rows_in_number_order());
 
 }  // namespace
 
-
 std::span<const WorksheetFunction> worksheet_functions() { return kFunctions; }
 
 const WorksheetFunction* worksheet_function(int number) {

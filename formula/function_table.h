@@ -25,7 +25,7 @@ using FunctionRoutine = void (*)(int16_t number);
 
 struct WorksheetFunction {
     int16_t number;
-    const char* name;          // "" for a number that names no function
+    const char* name;  // "" for a number that names no function
     FunctionArity arity;
     int16_t entry_kind;        // the entry kind a completed call sets ('E' date, 'H' time), or 0
     FunctionRoutine evaluate;  // null: the call is passed over unevaluated

@@ -67,8 +67,13 @@ void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
 
 void register_task(WindowRef window, MemoryRef record) {
     add_window_task(window, kDocumentTask, uintptr_t(record),
-                    {.update = update_doc_proc, .activate = ActivateDocProc, .idle = DocumentIdle,
-                     .click = click_doc_proc, .key = DocumentKey, .close = DocumentClose, .grow = grow_doc_proc,
+                    {.update = update_doc_proc,
+                     .activate = ActivateDocProc,
+                     .idle = DocumentIdle,
+                     .click = click_doc_proc,
+                     .key = DocumentKey,
+                     .close = DocumentClose,
+                     .grow = grow_doc_proc,
                      .zoom = zoom_doc_proc});
 }
 
