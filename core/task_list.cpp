@@ -72,17 +72,9 @@ void InitAppTask(TaskRecord* record) {
 void add_window_task(WindowRef window, int32_t kind, uintptr_t app_ref, const WindowTaskProcs& procs) {
     TaskRecord task;
     InitAppTask(&task);
-    task.window = window;
-    task.app_ref = app_ref;
-    task.kind = kind;
-    task.update = procs.update;
-    task.activate = procs.activate;
-    task.idle = procs.idle;
-    task.click = procs.click;
-    task.key = procs.key;
-    task.close = procs.close;
-    task.grow = procs.grow;
-    task.zoom = procs.zoom;
+    task.window = window, task.app_ref = app_ref, task.kind = kind;
+    task.update = procs.update, task.activate = procs.activate, task.idle = procs.idle, task.click = procs.click;
+    task.key = procs.key, task.close = procs.close, task.grow = procs.grow, task.zoom = procs.zoom;
     NewTask(&task);
 }
 

@@ -68,7 +68,7 @@ struct MenuChoice {
 extern MemoryRef task_list;
 
 void InitAppTask(TaskRecord* record);
-// A window's own task procedures; a slot left empty does nothing.
+// A window's own task procedures, in this order; a slot left empty does nothing.
 struct WindowTaskProcs {
     TaskProc update = nullptr, activate = nullptr, idle = nullptr, click = nullptr;
     TaskProc key = nullptr, close = nullptr, grow = nullptr, zoom = nullptr;

@@ -93,12 +93,8 @@ void place_window() {
 
 void make_task() {
     add_window_task(IconBar, kFloatingToolTask, 0,
-                    {.update = update_CommandBar_proc,
-                     .activate = activate_CommandBar_proc,
-                     .idle = idle_CommandBar_proc,
-                     .click = click_CommandBar_proc,
-                     .key = key_CommandBar_proc,
-                     .close = close_CommandBar_proc});
+                    {update_CommandBar_proc, activate_CommandBar_proc, idle_CommandBar_proc, click_CommandBar_proc,
+                     key_CommandBar_proc, close_CommandBar_proc});
 }
 
 void make_scroll_bar() {

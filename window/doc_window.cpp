@@ -67,14 +67,8 @@ void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
 
 void register_task(WindowRef window, MemoryRef record) {
     add_window_task(window, kDocumentTask, uintptr_t(record),
-                    {.update = update_doc_proc,
-                     .activate = ActivateDocProc,
-                     .idle = DocumentIdle,
-                     .click = click_doc_proc,
-                     .key = DocumentKey,
-                     .close = DocumentClose,
-                     .grow = grow_doc_proc,
-                     .zoom = zoom_doc_proc});
+                    {update_doc_proc, ActivateDocProc, DocumentIdle, click_doc_proc, DocumentKey, DocumentClose,
+                     grow_doc_proc, zoom_doc_proc});
 }
 
 }  // namespace

@@ -237,13 +237,8 @@ bool drag_tab(MemoryRef record, int16_t index, const pf::Rect& tab, pf::Point st
 
 void register_tab_task() {
     add_window_task(TabBar, kFloatingToolTask, 0,
-                    {.update = update_Tab_proc,
-                     .activate = activate_Tab_proc,
-                     .idle = idle_Tab_proc,
-                     .click = click_Tab_proc,
-                     .key = key_Tab_proc,
-                     .close = close_Tab_proc,
-                     .grow = grow_tab_proc});
+                    {update_Tab_proc, activate_Tab_proc, idle_Tab_proc, click_Tab_proc, key_Tab_proc, close_Tab_proc,
+                     grow_tab_proc});
 }
 
 bool any_document_window() {
