@@ -27,21 +27,6 @@ bool has_xls_extension(const unsigned char* name) {
     return true;
 }
 
-int16_t read_whole_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
-    int16_t ref = 0;
-    if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) return error;
-    int32_t length = 0;
-    pf::OSErr error = pf::get_end_of_file(ref, length);
-    if (!error && (length < 0 || length > kMaxFileLength)) error = kExcelUnreadableErr;
-    if (!error) {
-        bytes.resize(size_t(length));
-        int32_t count = length;
-        error = length ? pf::read_file(ref, count, bytes.data()) : 0;
-    }
-    pf::close_file(ref);
-    return error;
-}
-
 void tell_notes(const ExcelImportNotes& notes) {
     if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
@@ -102,7 +87,7 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
 
 int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer) {
     std::vector<uint8_t> file;
-    int16_t error = read_whole_file(spec, file);
+    int16_t error = pf::read_whole_file(spec, kMaxFileLength, file);
     ExcelImportNotes notes;
     if (!error) error = read_excel_bytes(file, layer, &notes);
     if (error == kExcelPasswordNote) {

@@ -4,6 +4,7 @@
 // standing for one.
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "files/document_prompts.h"
 #include "files/entry_cells.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int32_t kLastRow = kLastCell;
+constexpr int32_t kMaxTextFileLength = 256 * 1024 * 1024;
 
 // Progress through the machine's wait procedure: a report each hundredth of
 // the text (each quarter of a text under 100 bytes).
@@ -176,23 +178,20 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
     return 0;
 }
 
-int16_t read_whole_file(const pf::FileSpec& spec, std::string& bytes) {
+// The whole text file. Opening errors are shown here; an over-long file is
+// shown and refused; any other read error counts as damage.
+int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
     int16_t ref = 0;
     if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) {
         f_ref = 0;
         report_file_error(error);
         return error;
     }
-    int32_t length = 0;
-    pf::OSErr error = pf::get_end_of_file(ref, length);
-    if (!error) {
-        bytes.resize(size_t(length));
-        int32_t count = length;
-        error = length > 0 ? pf::read_file(ref, count, bytes.data()) : 0;
-        if (!error && count != length) error = kDamagedFileErr;
-    }
+    pf::OSErr error = pf::read_whole_fork(ref, kMaxTextFileLength, bytes);
     pf::close_file(ref);
-    return error ? kDamagedFileErr : 0;
+    if (error == pf::kFileTooLongErr) report_file_error(error);
+    if (error && error != pf::kFileTooLongErr) error = kDamagedFileErr;
+    return error;
 }
 
 uint8_t separator_of_type(pf::FourCC type) {
@@ -316,8 +315,9 @@ void report_text_read(const TextReadReport& report) {
 }
 
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
-    std::string bytes;
-    if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
+    std::vector<uint8_t> file;
+    if (int16_t error = read_whole_text_file(spec, file)) return error;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
     if (is_sylk(bytes)) {
         TextReadReport report;
         int16_t result = read_sylk_bytes(bytes, layer, &report);

@@ -10,6 +10,7 @@
 #include "model/record_bytes.h"
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
+#include "platform/resources/byte_reader.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
 #include "shell/shell_services.h"
@@ -81,40 +82,20 @@ struct FileWriter {
 
 // Takes each field, big-endian, from the next position of the file bytes.
 struct FileReader {
-    const uint8_t* at;
-    void u16(uint16_t& v) {
-        v = uint16_t(at[0] << 8 | at[1]);
-        at += 2;
-    }
-    void i16(int16_t& v) {
-        uint16_t u;
-        u16(u);
-        v = int16_t(u);
-    }
-    void u32(uint32_t& v) {
-        uint16_t high, low;
-        u16(high);
-        u16(low);
-        v = uint32_t(high) << 16 | low;
-    }
+    pf::ByteReader in;
+    void u16(uint16_t& v) { v = in.u16(); }
+    void i16(int16_t& v) { v = in.i16(); }
+    void u32(uint32_t& v) { v = in.u32(); }
     // A 32-bit field of the packed record, copied in: it may lie off its alignment.
     void u32_field(void* field) {
-        uint32_t v;
-        u32(v);
+        uint32_t v = in.u32();
         std::memcpy(field, &v, sizeof v);
     }
-    void point(pf::Point& p) {
-        i16(p.v);
-        i16(p.h);
-    }
-    void bytes(unsigned char* to, size_t length) {
-        std::memcpy(to, at, length);
-        at += length;
-    }
+    void point(pf::Point& p) { p = in.point(); }
+    void bytes(unsigned char* to, size_t length) { in.copy(to, length); }
     void format(uint8_t* to) {
-        std::memcpy(to, at, kCellFormatSize);
+        in.copy(to, kCellFormatSize);
         ByteFlipCellFData(to);
-        at += kCellFormatSize;
     }
 };
 
@@ -170,7 +151,7 @@ void prefs_to_file_bytes(const AppPrefs& prefs, uint8_t* bytes) {
 }
 
 void prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs) {
-    FileReader reader{bytes};
+    FileReader reader{pf::ByteReader{{bytes, size_t(kPrefsFileSize)}}};
     visit_fields(prefs, reader);
     clear_overlong_names(prefs);
 }

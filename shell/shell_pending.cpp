@@ -52,12 +52,7 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, pf::kFirstWindowOfClass, true, 0);
     if (!window) return nullptr;
     pf::set_window_kind(window, kPaletteWindowKind);
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = window;
-    task.kind = kFloatingToolTask;
-    task.key = pass_key_to_document;
-    NewTask(&task);
+    add_window_task(window, kFloatingToolTask, 0, {.key = pass_key_to_document});
     return window;
 }
 

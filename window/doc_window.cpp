@@ -66,20 +66,9 @@ void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
 }
 
 void register_task(WindowRef window, MemoryRef record) {
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = window;
-    task.app_ref = uintptr_t(record);
-    task.kind = kDocumentTask;
-    task.close = DocumentClose;
-    task.update = update_doc_proc;
-    task.idle = DocumentIdle;
-    task.key = DocumentKey;
-    task.click = click_doc_proc;
-    task.activate = ActivateDocProc;
-    task.grow = grow_doc_proc;
-    task.zoom = zoom_doc_proc;
-    NewTask(&task);
+    add_window_task(window, kDocumentTask, uintptr_t(record),
+                    {update_doc_proc, ActivateDocProc, DocumentIdle, click_doc_proc, DocumentKey, DocumentClose,
+                     grow_doc_proc, zoom_doc_proc});
 }
 
 }  // namespace

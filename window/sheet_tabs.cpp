@@ -236,18 +236,9 @@ bool drag_tab(MemoryRef record, int16_t index, const pf::Rect& tab, pf::Point st
 }
 
 void register_tab_task() {
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = TabBar;
-    task.kind = kFloatingToolTask;
-    task.update = update_Tab_proc;
-    task.activate = activate_Tab_proc;
-    task.idle = idle_Tab_proc;
-    task.key = key_Tab_proc;
-    task.click = click_Tab_proc;
-    task.close = close_Tab_proc;
-    task.grow = grow_tab_proc;
-    NewTask(&task);
+    add_window_task(TabBar, kFloatingToolTask, 0,
+                    {update_Tab_proc, activate_Tab_proc, idle_Tab_proc, click_Tab_proc, key_Tab_proc, close_Tab_proc,
+                     grow_tab_proc});
 }
 
 bool any_document_window() {

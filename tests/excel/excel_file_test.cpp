@@ -97,4 +97,12 @@ TEST_F(ExcelFileTest, OtherFilesNamedAsWorkbooksAreRefusedWithError1003) {
     EXPECT_EQ(layers(), 1);
 }
 
+TEST_F(ExcelFileTest, AFilePastTheLimitIsRefusedUnread) {
+    pf::FileSpec spec = write("Huge.xls", std::vector<uint8_t>(8, 0));
+    std::filesystem::resize_file(folder / "Huge.xls", std::uintmax_t(300) << 20);
+    EXPECT_EQ(read(spec), pf::kFileTooLongErr);
+    EXPECT_EQ(file_errors, std::vector<int16_t>{pf::kFileTooLongErr});
+    EXPECT_EQ(layers(), 1);
+}
+
 }  // namespace

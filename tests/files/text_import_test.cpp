@@ -1,5 +1,6 @@
 // Reading tab and comma-separated text: fields and quoting, line ends, the
 // kinds of entries, encodings and the limits of a layer.
+#include <filesystem>
 #include <string>
 
 #include "core/alerts.h"
@@ -148,6 +149,11 @@ TEST_F(TextImportTest, FilesAreReadByTheirKind) {
     EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
     EXPECT_NE(ReadTextFile(spec("missing.txt"), nullptr, fresh_layer(), kTabFileType), 0);
     EXPECT_EQ(prompts_log::seen.back(), "error -43");
+    // A file past the reader's limit is refused with its own error, unread.
+    write_bytes("huge.txt", {'1'});
+    std::filesystem::resize_file(path("huge.txt"), std::uintmax_t(300) << 20);
+    EXPECT_EQ(ReadTextFile(spec("huge.txt"), nullptr, fresh_layer(), kTabFileType), pf::kFileTooLongErr);
+    EXPECT_EQ(prompts_log::seen.back(), "error -1309");
 }
 
 TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {
