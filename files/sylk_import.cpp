@@ -465,13 +465,12 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
     if (v.expression.empty()) {
         append_value_cell(r, v, header, bytes);
     } else {
-        std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
+        std::string formula =
+            sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
         if (!append_formula_cell(r, v, formula, header, bytes)) {
             ++r.unconverted_formulas;
-            if (v.has_value)
-                append_value_cell(r, v, header, bytes);
-            else
-                append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
+            if (v.has_value) append_value_cell(r, v, header, bytes);
+            else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
     }
     store_cell(r, std::move(bytes));

@@ -28,7 +28,7 @@ constexpr int16_t kTextImportStrings = 170;
 constexpr int16_t kUnmappedCharacters = 1;  // characters replaced by "?"
 constexpr int16_t kRowsCut = 2;             // rows past the last row left out
 constexpr int16_t kColumnsCut = 3;          // fields past the last column left out
-constexpr int16_t kFormulasKeptAsValues = 4; // SYLK formulas that do not convert
+constexpr int16_t kFormulasKeptAsValues = 4;  // SYLK formulas that do not convert
 
 // What reading text had to leave out or replace.
 struct TextReadReport {

@@ -92,12 +92,13 @@ void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
         return;
     }
     const double value = type == kResultNumber ? load_f64(_resultPtr_(cell)) : 0;
-    if (w.source == FieldSource::exact_values)
+    if (w.source == FieldSource::exact_values) {
         out.append(file_number_text(value));
-    else if (written_as_date(cell, value))
+    } else if (written_as_date(cell, value)) {
         date_text(w, value, out);
-    else
+    } else {
         general_number(value, out);
+    }
 }
 
 // A number as it was typed; a date that was not typed as a date (a serial
@@ -105,14 +106,15 @@ void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
 void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const double value = load_f64(_formulaPtr_(cell));
     const std::string_view typed = bytes_of(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize);
-    if (w.source == FieldSource::exact_values)
+    if (w.source == FieldSource::exact_values) {
         out.append(file_number_text(value));
-    else if (written_as_date(cell, value) && !typed_as_date(typed))
+    } else if (written_as_date(cell, value) && !typed_as_date(typed)) {
         date_text(w, value, out);
-    else if (!typed.empty())
+    } else if (!typed.empty()) {
         out.append(typed);
-    else
+    } else {
         general_number(value, out);
+    }
 }
 
 // The text of one cell's field, before any quoting.

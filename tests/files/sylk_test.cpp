@@ -321,8 +321,8 @@ TEST_F(SylkTest, ProgressStepsFollowTheTextsLength) {
     };
     const size_t short_text = reports_for(560), long_text = reports_for(1250);
     quorvin_rsrv.wait = saved;
-    EXPECT_LE(short_text, 2u + 4u);    // 9,000 bytes: a quarter at a time
-    EXPECT_GE(long_text, 2u + 90u);    // 20,000 bytes: a hundredth at a time
+    EXPECT_LE(short_text, 2u + 4u);  // 9,000 bytes: a quarter at a time
+    EXPECT_GE(long_text, 2u + 90u);  // 20,000 bytes: a hundredth at a time
     EXPECT_LE(long_text, 2u + 100u);
 }
 
@@ -406,9 +406,9 @@ TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
     EXPECT_EQ(checkValue(&na), kErrNA);
     EXPECT_EQ(cell(l, 7, 3).text, "'=NOPE(2)");
     // Escapes in a layer's name are decoded, in the kept text too.
-    EXPECT_EQ(cell(l, 7, 4).text, "'=Sh\x9F" "et:$A$1");
+    EXPECT_EQ(cell(l, 7, 4).text, "'=Sh\237et:$A$1");
     // A layer of that name in the workbook read into makes it a formula.
-    SetSheetName(reinterpret_cast<const unsigned char*>("\x05Sh\x9F" "et"), layer);
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x05Sh\237et"), layer);
     MemoryRef same_book = sample::new_layer(book);
     ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X1;E'Sh\x1BNHuet'!R1C1\r\nE\r\n", same_book), 0);
     EXPECT_EQ(cell(same_book, 0, 0).formula, "=1:$A$1");

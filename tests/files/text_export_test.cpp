@@ -124,8 +124,9 @@ namespace {
 // a formula's date result in the standard form, which reads back as the same
 // serial.
 TEST_F(TextExportTest, DatesAreWrittenAsTheSameDayInEitherDateSystem) {
-    const std::string sylk = "ID;PTEST\r\nP;Pm/d/yy\r\nF;P0;FG0G;Y1;X1\r\nC;K45366\r\n"
-                             "F;P0;FG0G;X2\r\nC;K45366.5;ERC[-1]+0.5\r\nE\r\n";
+    const std::string sylk =
+        "ID;PTEST\r\nP;Pm/d/yy\r\nF;P0;FG0G;Y1;X1\r\nC;K45366\r\n"
+        "F;P0;FG0G;X2\r\nC;K45366.5;ERC[-1]+0.5\r\nE\r\n";
     MemoryRef in_1904 = read_sylk(sylk);
     ASSERT_FALSE(Get_1900Date_Flag(GetWorkSheet(in_1904)));
     MemoryRef in_1900 = fresh_layer();
