@@ -102,6 +102,31 @@ int16_t AxisSizes::index_at(int16_t first, int32_t offset) const {
     return index;
 }
 
+namespace {
+
+// The last index of the run of size-0 indices that starts at `index`: up to
+// the next listed size when the default is 0, else over the listed size-0
+// records that follow one another.
+int16_t end_of_hidden_run(const AxisSizes& axis, int16_t index) {
+    int32_t i = lower_bound(axis, index);
+    if (axis.default_size == 0) {
+        for (; i < axis.count; ++i)
+            if (record_size_of(axis, i) != 0) return int16_t(record_id(axis, i) - 1);
+        return int16_t(kCellCount - 1);
+    }
+    int16_t last = index;
+    for (++i; i < axis.count && record_id(axis, i) == last + 1 && record_size_of(axis, i) == 0; ++i) last = int16_t(last + 1);
+    return last;
+}
+
+}  // namespace
+
+int16_t AxisSizes::next_to_draw(int16_t index) const {
+    const int16_t next = int16_t(index + 1);
+    if (next >= kCellCount || size(index) != 0 || size(next) != 0) return next;
+    return std::max(next, end_of_hidden_run(*this, next));
+}
+
 SheetAxes::SheetAxes(MemoryRef the_layer) : layer(the_layer) {
     SpreadSheet* sheet = use_layer(layer);
     MemoryRef columns_array = sheet->column_formats;
