@@ -16,6 +16,7 @@
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/events/clock.h"
 #include "platform/menus/menus.h"
 #include "shell/shell_services.h"
@@ -40,7 +41,7 @@ constexpr int16_t kPatternDefinition = 253;
 void wait_for_splash(WindowRef splash, uint32_t shown_at) {
     if (!splash) return;
     while (pf::tick_count() - shown_at < kSplashTicks) pf::clock_sleep(int(pf::ticks_to_milliseconds(kSplashStep)));
-    pf::dispose_window(splash);
+    pf::dispose_dialog(pf::get_dialog_from_window(splash));
 }
 
 void install_machine_slots() {
@@ -145,6 +146,8 @@ void open_command_bar_and_palettes() {
 }
 
 void app_shutdown() {
+    // Closed as a quit closes it when the loop ended otherwise.
+    if (WindowRef bar = command_bar_window()) CloseTaskFromWindow(bar);
     PutToScrap(1);
     QuitTSMTE();
     close_spell();
