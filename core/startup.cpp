@@ -13,6 +13,7 @@
 #include "core/text_services.h"
 #include "editing/editing_services.h"
 #include "files/document_file.h"
+#include "files/document_saving.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "platform/appleevents/appleevents.h"
@@ -96,6 +97,8 @@ bool app_startup() {
     swap_file_ref = 0;
     if (!calc_startup()) return false;
     keep_folder_ids_across_runs();
+    remove_leftovers_of_dead_copies();
+    save_notes = SaveNotes{note_save_started, note_save_ended};
     int16_t prefs_answer = ReadPrefs();
     InstallAppleEvents();
     if (app_prefs.options & kPrefInlineInput) InitTSMTE();
