@@ -3,11 +3,11 @@
 // Each is drawn at its own frame and scaled onto a small rectangle, as a
 // picture in a window or a button is.
 #include <benchmark/benchmark.h>
-#include <cairo.h>
 
 #include <functional>
 #include <vector>
 
+#include "bench_port.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
 #include "platform/draw/picture_format.h"
@@ -20,21 +20,8 @@ constexpr int kWidth = 96, kHeight = 64;
 constexpr size_t kPictureSize = 2048;
 constexpr pf::Rect kHuge{-32000, -32000, 32000, 32000};
 
-struct BenchPort {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-    pf::Port port;
-    BenchPort() {
-        pf::open_port(port, surface, kWidth, kHeight);
-        pf::set_port(&port);
-    }
-    ~BenchPort() {
-        pf::close_port(port);
-        cairo_surface_destroy(surface);
-    }
-};
-
-// A version 2 picture of the port's size: `body` writes opcodes, repeated by
-// `repeat` until the picture is about 2 KB.
+// A version 2 picture of the port's size: the opcodes `first` writes, then
+// those `repeat` writes, again and again until the picture is about 2 KB.
 std::vector<uint8_t> picture(const std::function<void(Writer&)>& first, const std::function<void(Writer&)>& repeat) {
     Writer w;
     w.u16(0);
@@ -51,7 +38,7 @@ std::vector<uint8_t> picture(const std::function<void(Writer&)>& first, const st
 }
 
 void play(benchmark::State& state, const std::vector<uint8_t>& data) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     const pf::Rect frame = pf::picture_frame(data.data(), data.size());
     for (auto _ : state) {
         pf::draw_picture_data(data.data(), data.size(), frame);

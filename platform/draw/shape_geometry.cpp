@@ -31,15 +31,24 @@ double wedge_angle(double nx, double ny) {
     return deg < 0 ? deg + 360.0 : deg;
 }
 
-bool in_wedge(double angle, int start, int arc) {
-    if (arc >= 360 || arc <= -360) return true;
+// The angles from `from` (0 to 360, clockwise from the top) through `arc`
+// degrees; worked out once for all the pixels of a shape.
+struct Wedge {
+    double from;
+    int arc;
+    bool holds(double angle) const {
+        double offset = angle - from + 360.0;
+        if (offset >= 360.0) offset -= 360.0;  // exact, as the remainder by 360 is
+        return offset < arc;
+    }
+};
+
+Wedge make_wedge(int start, int arc) {
     if (arc < 0) {
         start += arc;
         arc = -arc;
     }
-    double from = std::fmod(std::fmod(double(start), 360.0) + 360.0, 360.0);
-    double offset = std::fmod(angle - from + 360.0, 360.0);
-    return offset < arc;
+    return Wedge{std::fmod(std::fmod(double(start), 360.0) + 360.0, 360.0), arc};
 }
 
 }  // namespace
@@ -74,13 +83,14 @@ static void keep_wedge(RgnHandle rgn, const Rect& r, int start, int arc) {
     if (arc >= 360 || arc <= -360 || r.empty()) return;
     double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
     double half_w = r.width() / 2.0, half_h = r.height() / 2.0;
+    const Wedge wedge = make_wedge(start, arc);
     std::vector<pixman_box32_t> boxes;
     for (const Rect& part : region_rects(rgn)) {
         for (int v = part.top; v < part.bottom; ++v) {
             int run_start = -1;
             for (int h = part.left; h <= part.right; ++h) {
                 bool inside = h < part.right &&
-                              in_wedge(wedge_angle((h + 0.5 - cx) / half_w, (v + 0.5 - cy) / half_h), start, arc);
+                              wedge.holds(wedge_angle((h + 0.5 - cx) / half_w, (v + 0.5 - cy) / half_h));
                 if (inside && run_start < 0) run_start = h;
                 if (!inside && run_start >= 0) {
                     boxes.push_back({run_start, v, h, v + 1});
