@@ -87,33 +87,46 @@ void BM_HugeArcs(benchmark::State& state) {
 }
 BENCHMARK(BM_HugeArcs)->Unit(benchmark::kMillisecond);
 
-// A painted region of many boxes: a first line of many inversion points, then
-// lines that each turn one more point over.
-void BM_RegionOfManyBoxes(benchmark::State& state) {
+// A region of many boxes: a first line of many inversion points, then lines
+// that each turn one more point over.
+void write_region_of_many_boxes(Writer& w, uint16_t opcode) {
+    Writer region;
+    region.rect(pf::Rect{0, 0, 600, 800});
+    region.u16(0);
+    for (int16_t h = 0; h < 400; h += 2) region.u16(uint16_t(h));
+    region.u16(0x7FFF);
+    for (int16_t v = 1; v < 250; ++v) {
+        region.u16(uint16_t(v));
+        region.u16(uint16_t(400 + v));
+        region.u16(0x7FFF);
+    }
+    region.u16(250);
+    for (int16_t h = 0; h < 400; h += 2) region.u16(uint16_t(h));
+    for (int16_t v = 1; v < 250; ++v) region.u16(uint16_t(400 + v));
+    region.u16(0x7FFF);
+    region.u16(0x7FFF);
+    w.u16(opcode);
+    w.u16(uint16_t(region.bytes.size() + 2));
+    w.raw(region.bytes.data(), region.bytes.size());
+}
+
+void BM_PaintedRegionOfManyBoxes(benchmark::State& state) {
+    play(state, picture([](Writer& w) { write_region_of_many_boxes(w, pf::pict::kRgnBase + 1); },
+                        [](Writer& w) { w.u16(pf::pict::kNop); }));
+}
+BENCHMARK(BM_PaintedRegionOfManyBoxes)->Unit(benchmark::kMillisecond);
+
+// The same region framed with a wide pen.
+void BM_FramedRegionOfManyBoxes(benchmark::State& state) {
     play(state, picture(
                     [](Writer& w) {
-                        Writer region;
-                        region.rect(pf::Rect{0, 0, 600, 800});
-                        region.u16(0);
-                        for (int16_t h = 0; h < 400; h += 2) region.u16(uint16_t(h));
-                        region.u16(0x7FFF);
-                        for (int16_t v = 1; v < 250; ++v) {
-                            region.u16(uint16_t(v));
-                            region.u16(uint16_t(400 + v));
-                            region.u16(0x7FFF);
-                        }
-                        region.u16(250);
-                        for (int16_t h = 0; h < 400; h += 2) region.u16(uint16_t(h));
-                        for (int16_t v = 1; v < 250; ++v) region.u16(uint16_t(400 + v));
-                        region.u16(0x7FFF);
-                        region.u16(0x7FFF);
-                        w.u16(pf::pict::kRgnBase + 1);
-                        w.u16(uint16_t(region.bytes.size() + 2));
-                        w.raw(region.bytes.data(), region.bytes.size());
+                        w.u16(pf::pict::kPnSize);
+                        w.point(pf::Point{30, 30});
+                        write_region_of_many_boxes(w, pf::pict::kRgnBase);
                     },
                     [](Writer& w) { w.u16(pf::pict::kNop); }));
 }
-BENCHMARK(BM_RegionOfManyBoxes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramedRegionOfManyBoxes)->Unit(benchmark::kMillisecond);
 
 // Text at the largest size.
 void BM_HugeText(benchmark::State& state) {
