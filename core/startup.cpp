@@ -161,6 +161,7 @@ void app_shutdown() {
     window_list = DisposeNonNilMemory(window_list);
     msMachineShutdown(&quorvin_rsrv);
     if (swap_file_ref != 0) access_vm_file(&swap_file_ref);
+    save_notes = kNoSaveNotes;
     DisposeHelpDelay();
     set_task_quit_flag(false);
 }

@@ -210,7 +210,8 @@ int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16
 
 }  // namespace
 
-SaveNotes save_notes{keep_no_note, no_note_kept};
+const SaveNotes kNoSaveNotes{keep_no_note, no_note_kept};
+SaveNotes save_notes = kNoSaveNotes;
 
 void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
     pf::FinderInfo info;

@@ -27,6 +27,9 @@ struct SaveNotes {
     void (*ended)();
 };
 extern SaveNotes save_notes;
+// The slots of a program that keeps no notes, in force until the application
+// fills them in and again after it shuts down.
+extern const SaveNotes kNoSaveNotes;
 
 // Puts the complete file `temp` in the place of `document` by renaming, for
 // file systems that cannot exchange contents; on any failure the document
