@@ -263,6 +263,7 @@ TEST_F(CommandBarTest, BarMenuListsEachBarOnceHoweverOftenItIsShown) {
     EXPECT_EQ(count, int16_t(3 + button_list.size()));
     EXPECT_EQ(pf::get_menu_item_text(menu, 5), "Formatting");
     EXPECT_EQ(pf::get_item_mark(menu, 4), pf::kCheckMark);
+    pf::dispose_menu(menu);
 }
 
 TEST_F(CommandBarTest, BarSwitchArrowsWrapAround) {
