@@ -333,14 +333,23 @@ TEST_F(CommandBarTest, SplashAndAboutBoxes) {
     run_until_idle();
     EXPECT_TRUE(write_screen("splash.png"));
     pf::dispose_dialog(pf::get_dialog_from_window(splash));
+    // The About box tells what the heap can still give within its budget.
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 50500000);
     pf::DialogRef about = make_about_box();
+    pf::set_heap_budget(pf::kNoBudget);
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(pf::get_dialog_item_text(about, 7), "Version 0.1");
-    EXPECT_NE(pf::get_dialog_item_text(about, 6).find(" K memory available"), std::string::npos);
+    EXPECT_EQ(pf::get_dialog_item_text(about, 6), "50 MB memory available");
     run_until_idle();
     EXPECT_TRUE(write_screen("about.png"));
     pf::dispose_dialog(about);
+}
+
+TEST(MemoryText, SaysTheAmountInAUnitThatKeepsItShort) {
     EXPECT_EQ(memory_text(1234567), "1234 K memory available");
+    EXPECT_EQ(memory_text(2147483647), "2147 MB memory available");
+    EXPECT_EQ(memory_text(int64_t(16) * 1000 * 1000 * 1000), "16 GB memory available");
+    EXPECT_EQ(memory_text(-5), "0 K memory available");
 }
 
 }  // namespace
