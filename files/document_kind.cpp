@@ -5,11 +5,11 @@
 #include <cctype>
 #include <string>
 
+#include "files/file_framing.h"
 #include "files/text_exchange.h"
 
 namespace {
 
-constexpr int16_t kDamagedDocumentErr = 1001;
 constexpr int16_t kUnknownKindErr = 1003;
 
 struct Head {

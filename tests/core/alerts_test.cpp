@@ -3,6 +3,8 @@
 #include "../app/app_fixture.h"
 #include "core/alerts.h"
 #include "core/dialog_items.h"
+#include "files/document_prompts.h"
+#include "files/text_exchange.h"
 #include "platform/events/keyboard.h"
 #include "platform/files/files.h"
 #include "platform/screen/screen.h"
@@ -154,7 +156,7 @@ TEST_F(Alerts, TheAlertFilterPressesItem1OnlyWhileItIsEnabled) {
 }
 
 namespace {
-std::string stop_alert_png;
+std::string stop_alert_png;  // where capture_front_alert writes
 void capture_front_alert() {
     pf::compose_screen();
     if (pf::is_modal_window(pf::front_window())) pf::screen_write_png(stop_alert_png);
@@ -169,5 +171,25 @@ TEST_F(Alerts, StopAlertOfAFileErrorScreenshot) {
     pf::driver_move(pf::Point{5, 5});
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     EXPECT_EQ(show_file_error(pf::kDiskFullErr), 1);
+    EXPECT_TRUE(std::filesystem::exists(stop_alert_png));
+}
+
+TEST_F(AppTest, DocumentNotesShowTheNoteIconAndFileErrorsTheStopIcon) {
+    alert_requests().clear();
+    document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
+    document_prompts.tell(kErrorStrings, kWrongFileType);
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(alert_requests()[0].kind, kNoteAlertKind);
+    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kTextImportStrings, kUnmappedCharacters));
+    EXPECT_EQ(alert_requests()[1].kind, kStopAlertKind);
+}
+
+TEST_F(Alerts, NoteAlertOfAnImportScreenshot) {
+    stop_alert_png = dialogtest::screenshot_path("note_alert_import.png");
+    std::filesystem::remove(stop_alert_png);
+    pf::host_set_composer(capture_front_alert);
+    pf::driver_move(pf::Point{5, 5});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
     EXPECT_TRUE(std::filesystem::exists(stop_alert_png));
 }
