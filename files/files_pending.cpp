@@ -133,7 +133,3 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     update_pref_specs(spec, 1);
     return 0;
 }
-
-// The export options (DLOG 1020) need the modal dialog loop: until then the
-// export is cancelled.
-int16_t run_export_dialog(int16_t*) { return 2; }
