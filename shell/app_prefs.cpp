@@ -253,7 +253,8 @@ void RemovePrefItem(int16_t index) {
     ResetFavoriteMenu();
 }
 
-// Menu 140: one item per recent document, then its separator and Clear item.
+// Menu 140: one item per recent document, then its separator and Clear item,
+// which is dimmed while the list is empty.
 void ResetFavoriteMenu() {
     pf::MenuRef menu = pf::get_menu_handle(kRecentMenu);
     if (!menu) return;
@@ -264,4 +265,7 @@ void ResetFavoriteMenu() {
         const unsigned char* name = app_prefs.items[i].name;
         pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
     }
+    int16_t clear_item = pf::count_menu_items(menu);
+    if (recent_document_count() > 0) pf::enable_menu_item(menu, clear_item);
+    else pf::disable_menu_item(menu, clear_item);
 }
