@@ -165,6 +165,7 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
     if (text) pf::param_text(pstring_text(text), "", "", "");
     log_alert(alert_id, kind, pf::expand_param_text("^0"));
     if (pf::get_resource(pf::kAlertType, alert_id)) answer_unattended(pf::kReturnChar, pf::kKeyCodeReturn);
+    ModalMenuBar menus_dimmed;
     pf::OtherEventProc previous_handler = pf::dialog_other_event_handler();
     pf::set_dialog_other_event_handler(serve_other_windows);
     int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);

@@ -350,6 +350,14 @@ DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* sav
     return dialog;
 }
 
+ModalMenuBar::ModalMenuBar() : dimmed(!WindowIsModal(pf::front_window())) {
+    if (dimmed) DialogMenubar(0, 0);
+}
+
+ModalMenuBar::~ModalMenuBar() {
+    if (dimmed) DialogMenubar(1, 0);
+}
+
 void StdDLOG_close(DialogRef dialog, pf::Point* saved) {
     if (!dialog) return;
     if (saved) *saved = get_global_loc(pf::get_dialog_window(dialog));

@@ -79,7 +79,8 @@ namespace {
 std::vector<int16_t> titles_enabled_under_dialog;
 bool dialog_seen = false;
 
-// Once the dialog is up: notes which menu titles are enabled, then Escape.
+// Once the dialog is up: notes which menu titles are enabled, then Escape
+// (and Return for an alert with OK alone).
 void note_titles_then_escape() {
     pf::compose_screen();
     if (!dialog_seen && pf::is_modal_window(pf::front_window())) {
@@ -87,6 +88,7 @@ void note_titles_then_escape() {
         for (int16_t id : kBarMenus)
             if (pf::get_menu_handle(id)->enabled) titles_enabled_under_dialog.push_back(id);
         pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // an alert with OK alone
     }
     dialogtest::guarded_compose_step();
 }
@@ -106,15 +108,23 @@ struct ModalMenus : AppTest {
 
 }  // namespace
 
-TEST_F(ModalMenus, EveryMenuTitleIsDimmedWhileAModalDialogIsUp) {
+TEST_F(ModalMenus, EveryMenuTitleIsDimmedWhileADialogAnAlertOrAFileDialogIsUp) {
     new_document();
     run_until_idle();
-    titles_enabled_under_dialog.clear();
-    dialog_seen = false;
     pf::host_set_composer(note_titles_then_escape);
-    pf::driver_key(34, 'i', pf::kCmdKey | pf::kShiftKey);  // Insert…
-    run_until_idle();
-    EXPECT_TRUE(dialog_seen);
-    EXPECT_TRUE(titles_enabled_under_dialog.empty()) << titles_enabled_under_dialog.front();
-    EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled);  // back after the dialog
+    const std::vector<std::pair<const char*, void (*)()>> modal_windows = {
+        {"Insert dialog", [] { pf::driver_key(34, 'i', pf::kCmdKey | pf::kShiftKey); }},
+        {"Open dialog", [] { pf::driver_key(31, 'o', pf::kCmdKey); }},
+        {"alert", [] { error_alert(kErrorStrings, 9); }},
+    };
+    for (const auto& [what, show] : modal_windows) {
+        titles_enabled_under_dialog.clear();
+        dialog_seen = false;
+        SCOPED_TRACE(what);
+        show();
+        run_until_idle();
+        EXPECT_TRUE(dialog_seen) << what;
+        EXPECT_TRUE(titles_enabled_under_dialog.empty()) << what << ": " << titles_enabled_under_dialog.front();
+        EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled) << what;  // back after the dialog
+    }
 }
