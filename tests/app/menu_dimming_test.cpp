@@ -8,8 +8,7 @@
 #include "files/document_saving.h"
 #include "platform/events/keyboard.h"
 #include "shell/app_prefs.h"
-#include "tests/app/app_fixture.h"
-#include "tests/core/dialog_test_support.h"
+#include "tests/app/attended_fixture.h"
 
 namespace {
 
@@ -93,18 +92,7 @@ void note_titles_then_escape() {
     dialogtest::guarded_compose_step();
 }
 
-struct ModalMenus : AppTest {
-    void SetUp() override {
-        AppTest::SetUp();
-        set_unattended_run(false);
-        dialogtest::guard_against_waiting();
-    }
-    void TearDown() override {
-        set_unattended_run(true);
-        pf::host_set_composer(pf::compose_screen);
-        AppTest::TearDown();
-    }
-};
+using ModalMenus = AttendedTest;
 
 }  // namespace
 

@@ -33,13 +33,5 @@ for keys in ctrl+shift+i ctrl+o; do
   shoot_until after_dialog.png titles_shown after_dialog.png || fail "menu titles still dimmed after the dialog of $keys"
 done
 
-answered_and_ended() {
-  app_ended && return 0
-  xdotool key --window "$window" d 2>/dev/null
-  return 1
-}
-kill -TERM "$app_pid"
-wait_for 60 answered_and_ended || fail "quorvin did not quit"
-wait "$app_pid" || fail "quorvin exited with $?"
-app_pid=
+quit_without_saving
 echo "modal menu bar: ok"

@@ -99,6 +99,20 @@ wait_for_exit() {
   return "$status"
 }
 
+# Asks the program to quit as the desktop does, answers Don't Save ("d") each
+# time it is found still running, and checks that it exits with 0.
+answered_and_ended() {
+  app_ended && return 0
+  xdotool key --window "$window" d 2>/dev/null
+  return 1
+}
+quit_without_saving() {
+  kill -TERM "$app_pid"
+  wait_for 60 answered_and_ended || fail "quorvin did not quit after Don't Save"
+  wait "$app_pid" || fail "quorvin exited with $?"
+  app_pid=
+}
+
 # Asks the program to quit as the desktop does and checks that it exits with 0.
 quit_app() {
   kill -TERM "$app_pid"
