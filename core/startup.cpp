@@ -84,7 +84,7 @@ void register_menu_definitions() {
 
 }  // namespace
 
-bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr; }
+bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr || prefs_were_reset; }
 
 bool calc_startup() {
     if (!System_Init()) return false;
@@ -127,6 +127,7 @@ bool app_startup() {
     init_task_windows(&app_task);
     wait_for_splash(splash, splash_shown);
     open_command_bar_and_palettes();
+    if (prefs_were_reset) note_message_alert(kPrefsMessages, kPrefsResetMessage);
     init_spell();
     SetTaskIdle(command_idle);
     return true;

@@ -119,7 +119,9 @@ void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t cod
     set_file_record(workbook, record);
     MemoryRef file_info = Get_fileinfo(workbook);
     rename_all_windows(workbook, file_info);
-    if (code != kFormatUntitled) proxy_all_windows(workbook, file_info);
+    if (code == kFormatUntitled) return;
+    proxy_all_windows(workbook, file_info);
+    update_pref_specs(&spec, 1);
 }
 
 void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {

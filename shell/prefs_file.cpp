@@ -75,7 +75,7 @@ void read_prefs_data(int16_t ref) {
     uint8_t bytes[kPrefsFileSize];
     int32_t count = kPrefsFileSize;
     if (pf::read_file(ref, count, bytes) || count != kPrefsFileSize) return;
-    prefs_from_file_bytes(bytes, app_prefs);
+    prefs_were_reset = !prefs_from_file_bytes(bytes, app_prefs);
 }
 
 // Writes the whole record, or leaves an empty file when the write falls short.
@@ -221,6 +221,7 @@ int16_t prefs_file_spec(pf::FileSpec* spec, int8_t permission, int16_t* ref) {
 
 int16_t ReadPrefs() {
     ParameterFactorySettings(&app_prefs);
+    prefs_were_reset = false;
     pf::FileSpec spec;
     int16_t ref;
     pf::OSErr err = prefs_file_spec(&spec, pf::kReadPermission, &ref);

@@ -177,6 +177,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const pf::Rect port = pf::window_port(fields.window)->port_rect;
     if (activating && !active) {
         ActivateSheet(kLayerActive, layer);
+        DisplayRange(layer);  // the reference box shows this window's cell
         DisplayText(record, 1);
         Show_Hide_Bars(record, true);
         invalidate_tabs();
@@ -378,11 +379,27 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
 // The calculation library's progress: the cursor spins while work is done,
 // and the command bar shows a progress bar unless the layer is printing or
 // the work is of kind 5.
+namespace {
+
+// A finished task gives the message area back to the front document's cell.
+void restore_reference_box() {
+    if (MemoryRef front = GetSheetRef(FrontDocWindow())) {
+        DisplayRange(front);
+        return;
+    }
+    const unsigned char empty[1] = {0};
+    draw_cmd_msg(empty, 1);
+}
+
+}  // namespace
+
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total) {
     SpinAppCursor(done == 0 ? int16_t(-1) : done != total ? int16_t(1) : int16_t(0));
     constexpr int32_t kNoProgressBarKind = 5;
     bool printing = layer && (GetSheetFlags(layer) & kLayerPrinting);
-    if (kind != kNoProgressBarKind && !printing) draw_progress(done, total);
+    if (kind == kNoProgressBarKind || printing) return;
+    draw_progress(done, total);
+    if (done == total) restore_reference_box();
 }
 
 void DrawCells(const CellRange* range, MemoryRef layer) {

@@ -40,6 +40,13 @@ void post_launch(std::vector<const char*> arguments) {
 
 int32_t refuse_close(EventRecord*, uintptr_t, uintptr_t) { return 0; }
 
+// The stop alert's text for a document that could not be opened.
+std::string named_message(const std::string& name, int16_t error) {
+    std::string text = pf::get_indexed_string(kErrorStrings, kNamedDocumentString);
+    text.replace(text.find("^0"), 2, name);
+    return text + " " + pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
+}
+
 pf::WindowRef new_document() {
     DoFileMenu(nullptr, 1);
     return pf::front_non_floating_window();
@@ -315,13 +322,34 @@ TEST_F(AppTest, SystemInfoRecordsTheCapabilitiesAndTheSeparators) {
     EXPECT_EQ(g_system.international[3], '$');
 }
 
-TEST_F(AppTest, AMissingFileOnTheCommandLineIsReported) {
+TEST_F(AppTest, AMissingFileOnTheCommandLineIsReportedByName) {
     std::string path = home + "/missing.csv";
-    post_launch({path.c_str()});
+    std::string unreachable = home + "/no such folder/lost.qrv";
+    post_launch({path.c_str(), unreachable.c_str()});
     run_until_idle();
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(pf::kFileNotFoundErr)));
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(alert_requests()[0].text, named_message(unreachable, pf::kFileNotFoundErr));
+    EXPECT_EQ(alert_requests()[1].text, named_message("missing.csv", pf::kFileNotFoundErr));
     EXPECT_TRUE(window_titles(false).empty());
+}
+
+TEST_F(AppTest, EachOfSeveralFilesThatCannotOpenIsNamedAndATruncatedDocumentIsDamaged) {
+    std::string whole = home + "/whole.qrv";
+    write_document(whole);
+    std::string cut = home + "/cut.qrv";
+    std::string bytes;
+    {
+        std::ifstream in(whole, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() * 2 / 3);
+    std::string gone = home + "/gone.qrv";
+    post_launch({cut.c_str(), gone.c_str(), whole.c_str()});
+    run_until_idle();
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(alert_requests()[0].text, named_message("cut.qrv", 1001));
+    EXPECT_EQ(alert_requests()[1].text, named_message("gone.qrv", pf::kFileNotFoundErr));
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"whole.qrv:Layer 1"});
 }
 
 TEST_F(AppTest, TheTaskManagerHooksOfStartUp) {
@@ -355,8 +383,7 @@ TEST_F(AppTest, WhatIsNotADocumentIsRefusedWithItsReasonAndOpensNothing) {
         post_launch({c.path.c_str()});
         run_until_idle();
         ASSERT_EQ(alert_requests().size(), 1u) << c.path;
-        EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(c.error)))
-            << c.path;
+        EXPECT_EQ(alert_requests()[0].text, named_message(std::filesystem::path(c.path).filename(), c.error)) << c.path;
         EXPECT_TRUE(window_titles(false).empty()) << c.path;
     }
 }
