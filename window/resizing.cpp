@@ -21,8 +21,10 @@
 
 namespace {
 
-constexpr int16_t kColumnZoneBefore = 4;  // the grid line is the column's last pixel
-constexpr int16_t kColumnZoneAfter = 2;
+// Three pixels on either side of the column's right edge (its grid line is
+// the column's last pixel); for a row, its grid line and the two above it.
+constexpr int16_t kColumnZoneBefore = 3;
+constexpr int16_t kColumnZoneAfter = 3;
 constexpr int16_t kRowZoneAbove = 3;
 
 struct PaneGeometry {

@@ -1,0 +1,70 @@
+// What the document window shows after changes drawn in part: an undone
+// column width, wheel scrolling and a cell edited in place must leave the
+// same picture as a full redraw of the window, and match their golden images.
+#include "road_fixture.h"
+
+#include "platform/host/driver.h"
+#include "window/auto_size.h"
+#include "window/resizing.h"
+
+namespace {
+
+class SheetRedrawTest : public TypedRoadTest {
+protected:
+    // The window drawn again from nothing, as after it was uncovered.
+    std::vector<uint32_t> fully_redrawn() {
+        pf::inval_window_rect(window, pf::window_port(window)->port_rect);
+        run_until_idle();
+        return window_pixels();
+    }
+    void fill_rows(int16_t rows, int16_t columns) {
+        for (int16_t r = 0; r < rows; ++r)
+            for (int16_t c = 0; c < columns; ++c) {
+                click(CellPoint{r, c});
+                enter(std::to_string(r * 10 + c));
+            }
+    }
+};
+
+TEST_F(SheetRedrawTest, AnUndoneColumnWidthRedrawsTheHeadings) {
+    enter("text");
+    const std::vector<uint32_t> before = window_pixels();
+    ASSERT_EQ(apply_column_width(layer, CellRange{{0, 0}, {kLastCell, 0}}, 150), 1);
+    run_until_idle();
+    DoUndo(GetWorkSheet(layer));
+    run_until_idle();
+    EXPECT_TRUE(matches_golden("undone_column_width"));
+    EXPECT_TRUE(window_pixels() == before) << "the window differs from before the change";
+    EXPECT_TRUE(window_pixels() == fully_redrawn());
+}
+
+TEST_F(SheetRedrawTest, WheelScrollingLeavesEveryGridLine) {
+    fill_rows(6, 4);
+    const pf::Rect content = pf::window_content_rect(window);
+    const pf::Point inside{int16_t(content.top + 80), int16_t(content.left + 150)};
+    for (int step = 0; step < 3; ++step) {
+        pf::driver_wheel(inside, 0, -1);
+        run_until_idle();
+    }
+    pf::driver_wheel(inside, 1, 1);
+    run_until_idle();
+    EXPECT_TRUE(matches_golden("wheel_scrolled", window, pf::Rect{0, 0, 200, 420}));
+    const std::vector<uint32_t> scrolled = window_pixels();
+    EXPECT_TRUE(scrolled == fully_redrawn());
+}
+
+TEST_F(SheetRedrawTest, ACellEditedInPlaceKeepsItsRowsGridLines) {
+    fill_rows(2, 5);
+    click(CellPoint{0, 1});
+    type("x");
+    EXPECT_TRUE(matches_golden("edited_in_place", window, pf::Rect{0, 0, 60, 420}));
+    // The grid line right of B1 runs through row 1 as through row 2.
+    pf::Rect b1, b2;
+    Cell_Location(0, &b1, 1, CellPoint{0, 1}, layer);
+    Cell_Location(0, &b2, 1, CellPoint{1, 1}, layer);
+    const int16_t line = column_last_line(b1);
+    for (int16_t y = int16_t(b1.top + 1); y < b1.bottom - 1; ++y)
+        EXPECT_EQ(pixel(line, y), pixel(line, b2.top + 2)) << "at row " << y;
+}
+
+}  // namespace
