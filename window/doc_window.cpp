@@ -34,7 +34,7 @@ constexpr int16_t kGrowStrip = 16;
 constexpr int16_t kCornerIconsWidth = 64;
 constexpr int16_t kSplitBoxLength = 6;
 constexpr int16_t kWindowIconsRoom = 47;
-// The first size of a window, until the screen area left free by the palettes is known.
+// The usual first size of a window.
 constexpr pf::Rect kDocumentBounds{0, 0, 440, 660};
 
 constexpr uint32_t kFollowTicks = 15;
@@ -50,6 +50,28 @@ void set_refresh_request() { app_prefs.options2 |= kPrefRefreshButtons; }
 bool saved_window_rect(MemoryRef layer, pf::Rect* rect) {
     GetPaneRect(rect, 0, layer);
     return !rect->empty() && checkonscreen(pf::Point{rect->top, rect->left});
+}
+
+int16_t frame_room() { return int16_t(wind_left_extra() + 2); }
+
+// The first size of a window: its usual size, cut to the limit rectangle.
+pf::Rect first_window_size() {
+    pf::Rect limit;
+    GetLimitRect(&limit);
+    pf::Rect size = kDocumentBounds;
+    size.bottom = std::min<int16_t>(size.bottom, int16_t(limit.height() - frame_room()));
+    size.right = std::min<int16_t>(size.right, int16_t(limit.width() - 2 * frame_room()));
+    return size;
+}
+
+// A staggered window that would reach below the limit rectangle ends above it.
+void keep_above_limit(WindowRef window) {
+    pf::Rect limit;
+    GetLimitRect(&limit);
+    const pf::Rect content = pf::window_content_rect(window);
+    const int16_t lowest = int16_t(limit.bottom - frame_room());
+    if (content.bottom > lowest && lowest - content.top > 0)
+        pf::size_window(window, int16_t(content.width()), int16_t(lowest - content.top), false);
 }
 
 pf::ControlRef make_bar(WindowRef window, MemoryRef record, bool vertical) {
@@ -126,8 +148,10 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     Get_Wind_Name(title, layer, Get_fileinfo(workbook));
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
-    WindowRef window = JustMakeWindow(title, &kDocumentBounds, command_bar_window(), window_stagger_index());
+    const pf::Rect bounds = first_window_size();
+    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_stagger_index());
     if (!window) return nullptr;
+    keep_above_limit(window);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     if (!record) {
         pf::dispose_window(window);
@@ -288,6 +312,7 @@ int32_t zoom_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (!fields.window) return 1;
     Show_Hide_Bars(record, false);
     inval_grow(fields.window);
+    if (event->message == pf::kInZoomOut) zoom_out(fields.window);
     pf::zoom_window(fields.window, int16_t(event->message), false);
     pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
     ViewChanged(record, 1);

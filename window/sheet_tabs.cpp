@@ -256,7 +256,43 @@ bool any_document_window() {
     return false;
 }
 
+// The host's screen took a new size: a tab bar along the old bottom edge
+// moves to the new one, any other stays wholly on the screen, and it is never
+// wider than the screen.
+void follow_screen(int, int old_height) {
+    if (!tab_bar_alive()) return;
+    const pf::Rect content = pf::window_content_rect(TabBar);
+    pf::Rect screen;
+    GetScreenRect(&screen);
+    const int16_t bottom_place = int16_t(screen.bottom - kBottomGap);
+    const bool along_bottom = content.top >= old_height - kBottomGap - kTabBarHeight;
+    const int16_t top = along_bottom ? bottom_place : std::min(content.top, bottom_place);
+    const int16_t title_width = side_title_width();
+    const int16_t right_frame = pf::window_frame_insets(TabBar).right;
+    const int16_t widest = int16_t(screen.width() - title_width - right_frame);
+    const int16_t leftmost = int16_t(screen.left + title_width);
+    const int16_t left = std::clamp<int16_t>(
+        content.left, leftmost, std::max<int16_t>(leftmost, int16_t(screen.right - right_frame - content.width())));
+    pf::move_window(TabBar, left, top, false);
+    if (content.width() > widest) {
+        pf::size_window(TabBar, widest, kTabBarHeight, true);
+        compute_tab_rect();
+    }
+    store_location();
+    redraw_tabs();
+}
+
 }  // namespace
+
+bool tab_bar_top(int16_t* top) {
+    if (tab_bar_alive() && pf::window_visible(TabBar)) {
+        *top = pf::window_struct_rect(TabBar).top;
+        return true;
+    }
+    if (!(app_prefs.options & kPrefSheetTabs)) return false;
+    *top = int16_t(tab_window_place(side_title_width()).v - 1);  // made with the first document window
+    return true;
+}
 
 int16_t get_tab_value(MemoryRef workbook) { return file_record_of(workbook).tab_value; }
 
@@ -285,6 +321,7 @@ void MakeTabWindow() {
     pf::set_window_kind(TabBar, kPaletteWindowKind);
     compute_tab_rect();
     register_tab_task();
+    pf::host_set_screen_resized(follow_screen);
     pf::show_window(TabBar);
 }
 

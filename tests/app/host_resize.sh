@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb and makes its host window smaller, then
+# larger: the menu bar must be drawn again at once (no click) and the sheet-tab
+# bar must move to the new bottom edge each time (screenshots host_smaller.png
+# and host_larger.png).
+# Arguments: the quorvin binary and the build folder (the screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+require_tools
+start_xvfb 1280x900
+
+dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+menu_titles_drawn() { menu_bar_drawn "$1" && [ "$(dark_pixels "$1" 300x14+10+3)" -gt 50 ]; }
+# The tab bar's strip of tabs lies 15 pixels above the bottom edge.
+tabs_at_bottom() { ! is_desktop "$1" 300 $(($2 - 15)); }
+
+start_app "$quorvin"
+shoot_until host_start.png has_document host_start.png || fail "no untitled document"
+
+xdotool windowsize "$window" 900 620
+shoot_until host_smaller.png menu_titles_drawn host_smaller.png || fail "the menu bar stays blank after the resize"
+shoot_until host_smaller.png tabs_at_bottom host_smaller.png 620 || fail "the tab bar did not follow the bottom edge up"
+
+xdotool windowsize "$window" 1100 860
+shoot_until host_larger.png tabs_at_bottom host_larger.png 860 || fail "the tab bar did not follow the bottom edge down"
+menu_titles_drawn host_larger.png || fail "the menu bar is blank after the second resize"
+
+quit_app
+echo "host resize: ok"
