@@ -18,6 +18,7 @@
 #include "window/cell_geometry.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
+#include "window/point_mode.h"
 #include "window/sheet_mouse.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
@@ -262,6 +263,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);
+    if (FrontDocWindow() == fields.window) blink_point_reference(fields.sheet);
     IdleEditor();
     pf::pen_normal();
     return 1;

@@ -3,7 +3,13 @@
 // same picture as a full redraw of the window, and match their golden images.
 #include "road_fixture.h"
 
+#include <algorithm>
+
 #include "platform/host/driver.h"
+#include "platform/host/headless.h"
+#include "platform/screen/screen.h"
+#include "window/keyboard_navigation.h"
+#include "window/point_mode.h"
 #include "window/auto_size.h"
 #include "window/resizing.h"
 
@@ -65,6 +71,43 @@ TEST_F(SheetRedrawTest, ACellEditedInPlaceKeepsItsRowsGridLines) {
     const int16_t line = column_last_line(b1);
     for (int16_t y = int16_t(b1.top + 1); y < b1.bottom - 1; ++y)
         EXPECT_EQ(pixel(line, y), pixel(line, b2.top + 2)) << "at row " << y;
+}
+
+}  // namespace
+
+namespace {
+
+// What the screen shows along the top edge of a cell each time the host presents.
+pf::Point watched_edge{};
+std::vector<uint32_t> presented_edges;
+
+void record_present() {
+    uint32_t sum = 0;
+    for (int i = 0; i < 16; ++i) sum = sum * 31 + pf::screen_pixel(watched_edge.h + i, watched_edge.v);
+    presented_edges.push_back(sum);
+}
+
+TEST_F(SheetRedrawTest, TheReferencePointedAtWithTheKeyboardMarchesOnTheScreenAtIdle) {
+    click(CellPoint{2, 2});
+    type("=");
+    pf::driver_key(pf::kKeyCodeLeftArrow, kKeyLeft);
+    run_until_idle();
+    ASSERT_TRUE(point_mode_live());
+    pf::Rect b3;
+    Cell_Location(0, &b3, 1, CellPoint{2, 1}, layer);
+    const pf::Rect content = pf::window_content_rect(window);
+    watched_edge = pf::Point{int16_t(content.top + b3.top), int16_t(content.left + b3.left + 4)};
+    pf::HostProcs watching = pf::headless_host_procs();
+    watching.present = record_present;
+    pf::host_install(watching);
+    record_present();
+    const uint32_t plain = presented_edges.back();
+    for (int pass = 0; pass < 10; ++pass) task_master_pass();
+    pf::host_install(pf::headless_host_procs());
+    EXPECT_NE(std::count_if(presented_edges.begin(), presented_edges.end(), [&](uint32_t s) { return s != plain; }), 0)
+        << "the marching frame never reached the screen";
+    EXPECT_EQ(presented_edges.back(), plain) << "each step leaves the screen as it was";
+    presented_edges.clear();
 }
 
 }  // namespace
