@@ -16,6 +16,7 @@
 #include "shell/app_prefs.h"
 #include "shell/shell_services.h"
 #include "window/cell_geometry.h"
+#include "window/copy_outline.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
 #include "window/point_mode.h"
@@ -263,7 +264,10 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);
-    if (FrontDocWindow() == fields.window) blink_point_reference(fields.sheet);
+    if (FrontDocWindow() == fields.window) {
+        blink_point_reference(fields.sheet);
+        blink_copy_outline(fields.sheet);
+    }
     IdleEditor();
     pf::pen_normal();
     return 1;
@@ -289,6 +293,8 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
 int32_t DocumentKey(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     MemoryRef record = as_record(app_ref);
     if (!record) return 1;
+    constexpr uint8_t kEscapeChar = 27;
+    if (uint8_t(event->message & 0xFF) == kEscapeChar) end_copy_outline();
     EditorKey(uint8_t(event->message & 0xFF), record, int16_t(event->modifiers));
     set_refresh_request();
     return 1;

@@ -17,6 +17,11 @@ namespace {
 
 class SheetRedrawTest : public TypedRoadTest {
 protected:
+    void copy() {
+        constexpr uint8_t kKeyCodeC = 8;
+        pf::driver_key(kKeyCodeC, 'c', pf::kCmdKey);
+        run_until_idle();
+    }
     // The window drawn again from nothing, as after it was uncovered.
     std::vector<uint32_t> fully_redrawn() {
         pf::inval_window_rect(window, pf::window_port(window)->port_rect);
@@ -87,16 +92,14 @@ void record_present() {
     presented_edges.push_back(sum);
 }
 
-TEST_F(SheetRedrawTest, TheReferencePointedAtWithTheKeyboardMarchesOnTheScreenAtIdle) {
-    click(CellPoint{2, 2});
-    type("=");
-    pf::driver_key(pf::kKeyCodeLeftArrow, kKeyLeft);
-    run_until_idle();
-    ASSERT_TRUE(point_mode_live());
-    pf::Rect b3;
-    Cell_Location(0, &b3, 1, CellPoint{2, 1}, layer);
+// Whether a moving frame around the cell reaches the screen during some idle
+// passes, each step leaving the screen as it was.
+::testing::AssertionResult marches_at_idle(pf::WindowRef window, MemoryRef layer, CellPoint cell) {
+    pf::Rect r;
+    Cell_Location(0, &r, 1, cell, layer);
     const pf::Rect content = pf::window_content_rect(window);
-    watched_edge = pf::Point{int16_t(content.top + b3.top), int16_t(content.left + b3.left + 4)};
+    watched_edge = pf::Point{int16_t(content.top + r.top), int16_t(content.left + r.left + 4)};
+    presented_edges.clear();
     pf::HostProcs watching = pf::headless_host_procs();
     watching.present = record_present;
     pf::host_install(watching);
@@ -104,10 +107,32 @@ TEST_F(SheetRedrawTest, TheReferencePointedAtWithTheKeyboardMarchesOnTheScreenAt
     const uint32_t plain = presented_edges.back();
     for (int pass = 0; pass < 10; ++pass) task_master_pass();
     pf::host_install(pf::headless_host_procs());
-    EXPECT_NE(std::count_if(presented_edges.begin(), presented_edges.end(), [&](uint32_t s) { return s != plain; }), 0)
-        << "the marching frame never reached the screen";
-    EXPECT_EQ(presented_edges.back(), plain) << "each step leaves the screen as it was";
-    presented_edges.clear();
+    const bool marched = std::count_if(presented_edges.begin(), presented_edges.end(), [&](uint32_t s) { return s != plain; }) > 0;
+    if (presented_edges.back() != plain) return ::testing::AssertionFailure() << "a step left the frame on the screen";
+    return marched ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no moving frame reached the screen";
+}
+
+TEST_F(SheetRedrawTest, PointedAndCopiedRangesMarchOnTheScreenAtIdle) {
+    click(CellPoint{2, 2});
+    type("=");
+    pf::driver_key(pf::kKeyCodeLeftArrow, kKeyLeft);
+    run_until_idle();
+    ASSERT_TRUE(point_mode_live());
+    EXPECT_TRUE(marches_at_idle(window, layer, CellPoint{2, 1}));
+    pf::driver_key(pf::kKeyCodeEscape, 27);
+    run_until_idle();
+
+    enter("5");
+    click(CellPoint{2, 2});
+    copy();
+    EXPECT_TRUE(marches_at_idle(window, layer, CellPoint{2, 2}));
+    pf::driver_key(pf::kKeyCodeEscape, 27);
+    run_until_idle();
+    EXPECT_FALSE(marches_at_idle(window, layer, CellPoint{2, 2})) << "Escape ends the outline";
+
+    copy();
+    enter("6");
+    EXPECT_FALSE(marches_at_idle(window, layer, CellPoint{2, 2})) << "a change of the workbook ends it";
 }
 
 }  // namespace
