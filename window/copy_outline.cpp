@@ -21,8 +21,6 @@ void show_copy_outline(MemoryRef layer, const CellRange& range) {
 
 void end_copy_outline() { outline = CopyOutline{}; }
 
-bool copy_outline_shown() { return outline.layer != nullptr; }
-
 void blink_copy_outline(MemoryRef layer) {
     if (!layer || outline.layer != layer) return;
     if (get_change_ctr(GetWorkSheet(layer)) != outline.changes) {

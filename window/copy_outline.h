@@ -11,4 +11,3 @@ void end_copy_outline();
 // One step of the outline when it belongs to the layer; an outline whose
 // workbook has changed since the copy ends instead.
 void blink_copy_outline(MemoryRef layer);
-bool copy_outline_shown();
