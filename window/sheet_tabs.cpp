@@ -100,12 +100,17 @@ int16_t tab_window_width(int16_t title_width) {
     return std::min<int16_t>(width, int16_t(screen.width() - title_width));
 }
 
+// The place at the screen's bottom-left where the tab bar goes when it has none saved.
+pf::Point default_tab_place(int16_t title_width) {
+    pf::Rect screen;
+    GetScreenRect(&screen);
+    return pf::Point{int16_t(screen.bottom - kBottomGap), int16_t(screen.left + title_width)};
+}
+
 pf::Point tab_window_place(int16_t title_width) {
     pf::Point& saved = app_prefs.palette_positions[kSheetTabsPosition];
     if (checkonscreen(saved)) return pf::Point{saved.v, int16_t(saved.h - title_width)};
-    pf::Rect screen;
-    GetScreenRect(&screen);
-    saved = pf::Point{int16_t(screen.bottom - kBottomGap), int16_t(screen.left + title_width)};
+    saved = default_tab_place(title_width);
     return saved;
 }
 
@@ -264,7 +269,7 @@ void follow_screen(int, int old_height) {
     const pf::Rect content = pf::window_content_rect(TabBar);
     pf::Rect screen;
     GetScreenRect(&screen);
-    const int16_t bottom_place = int16_t(screen.bottom - kBottomGap);
+    const int16_t bottom_place = default_tab_place(0).v;
     const bool along_bottom = content.top >= old_height - kBottomGap - kTabBarHeight;
     const int16_t top = along_bottom ? bottom_place : std::min(content.top, bottom_place);
     const int16_t title_width = side_title_width();
@@ -290,7 +295,9 @@ bool tab_bar_top(int16_t* top) {
         return true;
     }
     if (!(app_prefs.options & kPrefSheetTabs)) return false;
-    *top = int16_t(tab_window_place(side_title_width()).v - 1);  // made with the first document window
+    // Not made yet: it comes with the first document window.
+    const pf::Point saved = app_prefs.palette_positions[kSheetTabsPosition];
+    *top = int16_t((checkonscreen(saved) ? saved.v : default_tab_place(side_title_width()).v) - 1);
     return true;
 }
 
