@@ -53,13 +53,7 @@ bool drop_next_text = false;
 // ---- Output ---------------------------------------------------------------------
 
 // The screen follows the window's size; the whole screen is redrawn after a resize.
-void resize_screen(int window_width, int window_height) {
-    int width = window_width / scale, height = window_height / scale;
-    if (width <= 0 || height <= 0) return;
-    Screen* s = screen();
-    if (s && s->width == width && s->height == height) return;
-    screen_open(width, height);
-}
+void resize_screen(int window_width, int window_height) { host_resize_screen(window_width / scale, window_height / scale); }
 
 void sdl_present() {
     Screen* s = screen();
