@@ -18,6 +18,8 @@ constexpr int16_t kExcelPasswordNote = 1;
 constexpr int16_t kExcelFormulasNote = 2;
 constexpr int16_t kExcelCharactersNote = 3;
 constexpr int16_t kExcelBeyondGridNote = 4;
+constexpr int16_t kExcelTextsCutNote = 5;
+constexpr int16_t kExcelNamesDroppedNote = 6;
 
 constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 
@@ -36,5 +38,5 @@ int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef l
 // The same from the file's bytes, without reporting: 0, kExcelUnreadableErr,
 // or kExcelPasswordNote for a protected workbook.
 // What was lost goes into `notes`: formulas kept as their values, characters
-// replaced, cells past the grid.
+// replaced, cells past the grid, texts cut, names left out.
 int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ImportReport* notes);

@@ -5,11 +5,12 @@
 #include <cctype>
 #include <string>
 
+#include "files/file_framing.h"
 #include "files/text_exchange.h"
+#include "platform/resources/byte_reader.h"
 
 namespace {
 
-constexpr int16_t kDamagedDocumentErr = 1001;
 constexpr int16_t kUnknownKindErr = 1003;
 
 struct Head {
@@ -22,8 +23,9 @@ bool read_head(int16_t ref, Head& head) {
     uint8_t bytes[4];
     int32_t count = sizeof bytes;
     if (pf::read_file(ref, count, bytes) != pf::noErr || count != int32_t(sizeof bytes)) return false;
-    head.marker = int16_t(bytes[0] << 8 | bytes[1]);
-    head.version = int16_t(bytes[2] << 8 | bytes[3]);
+    pf::ByteReader in{bytes};
+    head.marker = in.i16();
+    head.version = in.i16();
     return true;
 }
 

@@ -21,7 +21,8 @@ constexpr int16_t kExportExists = 6;         // an export file exists already: r
 constexpr int16_t kBackupFailed = 7;         // no backup could be made: opened read-only
 constexpr int16_t kOtherLayersUnsaved = 9;   // the other layers are not in the saved file
 constexpr int16_t kUnconvertedSaveAs = 10;   // a read-only older document needs a new name
-constexpr int16_t kLossyImportSaveAs = 11;   // a file read with losses is not saved over unasked
+constexpr int16_t kNamesDropped = 11;        // names of ranges outside the grid were left out
+constexpr int16_t kLossyImportSaveAs = 12;   // a file read with losses is not saved over unasked
 
 constexpr int16_t kAnswerOK = 1;
 constexpr int16_t kAnswerCancel = 2;
@@ -69,5 +70,17 @@ void report_document_progress(MemoryRef workbook, int32_t done, int32_t total);
 // Shows a file error through the slots (nothing for 0).
 void report_file_error(int16_t error);
 
-// Asks for the document password against the stored field (Part of opening).
+// The document being opened while a scope of this kind lives: the file
+// errors shown meanwhile name it.
+struct OpeningFile {
+    explicit OpeningFile(const pf::FileSpec& spec);
+    ~OpeningFile();
+    OpeningFile(const OpeningFile&) = delete;
+    OpeningFile& operator=(const OpeningFile&) = delete;
+    const pf::FileSpec* outer;
+};
+// The document being opened; null when none.
+const pf::FileSpec* opening_file();
+
+// Asks for the document password against the stored field while a document opens.
 int16_t password_dialog(const uint8_t* stored);

@@ -15,7 +15,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 
-// Readers and windows of other Parts.
+// Readers and windows that live elsewhere: older layers and the layer window.
 MemoryRef ReadQ3Sheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
                       MemoryRef workbook);
 LayerWindow MakeWind(void* window_record, int16_t show, MemoryRef layer);
@@ -54,19 +54,19 @@ int16_t read_header_rest(int32_t* counter, DocumentHeader* header) {
                                                      : kShortHeaderSize - 4;
     uint8_t bytes[kCurrentHeaderSize];
     if (int16_t error = ReadItem(size, counter, bytes)) return error;
-    BigEndianReader in{bytes};
-    in.get32();
+    pf::ByteReader in{{bytes, size_t(size)}};
+    in.u32();
     if (version < kFontHeaderVersion) return 0;
-    in.get_bytes(header->font_name, kFontNameSize);
+    in.copy(header->font_name, kFontNameSize);
     clamp_pstring(header->font_name, kFontNameSize);
-    header->font_size = in.get16();
-    int16_t stored_slot = in.get16();
+    header->font_size = in.i16();
+    int16_t stored_slot = in.i16();
     if (version > kSlotFormatVersion) header->slot_format = stored_slot;
     else if (version == kSlotFormatVersion) header->slot_format = stored_slot == 0 ? kSlotDoubles : stored_slot;
-    in.get32(), in.get32();
+    in.u32(), in.u32();
     if (version < kFirstCurrentGeneration) return 0;
-    in.get_bytes(header->password, kPasswordFieldBytes);
-    header->work_flags = uint16_t(in.get16()) & kKnownWorkFlags;
+    in.copy(header->password, kPasswordFieldBytes);
+    header->work_flags = uint16_t(in.i16()) & kKnownWorkFlags;
     return 0;
 }
 

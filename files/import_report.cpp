@@ -27,7 +27,7 @@ std::string column_name(int16_t column) {
 
 bool import_lost_anything(const ImportReport& report) {
     return report.replaced_characters || report.rows_cut || report.fields_cut || report.texts_cut ||
-           report.unconverted_formulas || report.cells_beyond_grid;
+           report.unconverted_formulas || report.cells_beyond_grid || report.names_dropped;
 }
 
 bool record_is_of_file(MemoryRef file_info, const pf::FileSpec& spec) {
@@ -54,6 +54,8 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
         notes.push_back({kTextsCut, {figure(report.texts_cut), figure(kMaxCellText),
                                      figure(report.first_line_with_text_cut)}});
     if (report.cells_beyond_grid) notes.push_back({kCellsBeyondGrid, {figure(report.cells_beyond_grid)}});
+    if (report.unconverted_formulas)
+        notes.push_back({kFormulasKeptAsValues, {figure(report.unconverted_formulas)}});
     return notes;
 }
 

@@ -20,8 +20,9 @@ struct ImportReport {
     int32_t first_line_with_fields_cut = 0;
     int32_t texts_cut = 0;            // texts longer than a cell holds, cut
     int32_t first_line_with_text_cut = 0;
-    int32_t unconverted_formulas = 0;  // formulas kept as their stored values
+    int32_t unconverted_formulas = 0;  // formulas kept as their stored values (or as text)
     int32_t cells_beyond_grid = 0;     // cells past the last row or column
+    int32_t names_dropped = 0;         // named ranges a layer cannot hold, left out
 };
 
 // Whether the workbook read holds less than the file did.

@@ -61,18 +61,27 @@ bool ids_in_grid(MemoryRef ref, int offset) {
     return sound;
 }
 
-// Every name's range lies in the grid, or ends one before it starts (-1).
-bool names_in_grid(MemoryRef names) {
-    if (!names) return true;
+// A name's range lies in the grid, or ends one before it starts (-1).
+bool name_in_grid(const uint8_t* record) {
+    CellRange r = named_range_cells(record);
     bool sound = true;
-    for (int32_t i = 0; i < GetMemorySize(names) && sound; ++i) {
+    for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
+        sound = sound && value >= -1 && value <= kLastCell;
+    return sound;
+}
+
+// Takes out the names whose range leaves the grid, so that one bad name does
+// not cost the whole document; answers how many were taken out.
+int32_t drop_names_outside_grid(MemoryRef names) {
+    int32_t dropped = 0;
+    for (int32_t i = names ? GetMemorySize(names) - 1 : -1; i >= 0; --i) {
         uint8_t record[kNamedRangeSize];
         GetMemoryRecord(names, i, record);
-        CellRange r = named_range_cells(record);
-        for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
-            sound = sound && value >= -1 && value <= kLastCell;
+        if (name_in_grid(record)) continue;
+        DeleteMemory(names, i, 1);
+        ++dropped;
     }
-    return sound;
+    return dropped;
 }
 
 void clamp_records_text(MemoryRef ref, int offset, int capacity) {
@@ -129,7 +138,7 @@ int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     if (!error) error = read_swapped_block(&sheet->header, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
     if (!error) error = read_swapped_block(&sheet->named_ranges, counter, id, kNamedRangeSize, ByteFlipRangeRef);
     if (error) return error;
-    if (!names_in_grid(sheet->named_ranges)) return damaged();
+    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileCommandStrings, kNamesDropped);
     clamp_records_text(sheet->links, kLinkNameOffset, 64);
     verifyHeaderRef(sheet->footer);
     verifyHeaderRef(sheet->header);
@@ -163,57 +172,51 @@ int16_t read_trailing_fields(SpreadSheet* sheet, int32_t* counter, int32_t block
     if (version >= kDefaultFormatsVersion) size += 2 * kCellFormatSize;
     if (version >= kPrintDataVersion) size += kFontNameSize + 2;
     if (int16_t error = read_fixed(size, counter, block_end, bytes)) return error;
-    BigEndianReader in{bytes};
+    pf::ByteReader in{{bytes, size_t(size)}};
     get_print_fields(in, sheet);
     if (version >= kDefaultFormatsVersion) {
         uint8_t formats[2 * kCellFormatSize];
-        in.get_bytes(formats, sizeof formats);
+        in.copy(formats, sizeof formats);
         ByteFlipCellFData(formats);
         ByteFlipCellFData(formats + kCellFormatSize);
         std::memcpy(sheet->default_column_format, formats, kCellFormatSize);
         std::memcpy(sheet->default_row_format, formats + kCellFormatSize, kCellFormatSize);
     }
     if (version >= kPrintDataVersion) {
-        in.get_bytes(sheet->font_name, kFontNameSize);
+        in.copy(sheet->font_name, kFontNameSize);
         clamp_pstring(sheet->font_name, kFontNameSize);
-        sheet->size = in.get16();
+        sheet->size = in.i16();
     }
     return 0;
 }
 
-// Steps over one block framed in `bytes` from `at`; false when its length is
-// negative or passes `end`.
-bool step_over_block(const uint8_t* bytes, int32_t* at, int32_t end) {
-    if (end - *at < 4) return false;
-    int32_t length = int32_t(BigEndianReader{bytes + *at}.get32());
-    *at += 4;
-    if (length < 0 || length > end - *at) return false;
-    *at += length;
-    return true;
+// Steps over one block framed by its length; false when the length is
+// negative or runs past the end.
+bool step_over_block(pf::ByteReader& in) {
+    int32_t length = int32_t(in.u32());
+    if (length < 0) return false;
+    in.skip(size_t(length));
+    return in.ok;
 }
 
 // Steps over one drawing object and its chart, if any; false when it does not
-// fit before `end`.
-bool step_over_object(const uint8_t* bytes, int32_t* at, int32_t end) {
-    if (end - *at < kObjectRecordSize) return false;
-    *at += kObjectRecordSize;
+// fit before the end.
+bool step_over_object(pf::ByteReader& in) {
+    in.skip(kObjectRecordSize);
     for (int part = 0; part < 3; ++part)
-        if (!step_over_block(bytes, at, end)) return false;
-    if (end - *at < 4) return false;
-    bool with_chart = BigEndianReader{bytes + *at}.get32() != 0;
-    *at += 4;
-    if (!with_chart) return true;
-    if (end - *at < kChartFixedSize) return false;
-    *at += kChartFixedSize;
-    return step_over_block(bytes, at, end);
+        if (!step_over_block(in)) return false;
+    bool with_chart = in.u32() != 0;
+    if (!with_chart) return in.ok;
+    in.skip(kChartFixedSize);
+    return step_over_block(in);
 }
 
 // The drawing objects fill the block exactly, one whole object after another.
 bool objects_sound(MemoryRef objects) {
-    int32_t end = GetByteSize(objects), at = 0;
     auto* bytes = static_cast<const uint8_t*>(UseMemory(objects));
+    pf::ByteReader in{{bytes, size_t(GetByteSize(objects))}};
     bool sound = true;
-    while (sound && at < end) sound = step_over_object(bytes, &at, end);
+    while (sound && !in.at_end()) sound = step_over_object(in);
     UnuseMemory(objects);
     return sound;
 }
@@ -234,18 +237,18 @@ int16_t read_fixed_part(SpreadSheet* sheet, int32_t* counter, int32_t block_end,
     uint8_t bytes[kFixedAfterLength + 12 + 12];
     int32_t size = kFixedAfterLength + (version >= kFrozenRectVersion ? 12 : 0) + 12;
     if (int16_t error = read_fixed(size, counter, block_end, bytes)) return error;
-    BigEndianReader in{bytes};
-    in.get16();  // the stored index: the layer takes its position in the workbook
+    pf::ByteReader in{{bytes, size_t(size)}};
+    in.i16();  // the stored index: the layer takes its position in the workbook
     get_sheet_header(in, sheet);
     if (!sheet_header_sound(sheet)) return damaged();
     if (version >= kFrozenRectVersion) {
-        pf::Rect frozen = in.get_rect();
+        pf::Rect frozen = in.rect();
         sheet->frozen_titles = CellRange{{frozen.top, frozen.left}, {frozen.bottom, frozen.right}};
-        sheet->print_options = uint16_t(in.get32() & kPrintOptionsMask);
+        sheet->print_options = uint16_t(in.u32() & kPrintOptionsMask);
     }
     // The window flag: windows are made later for the layers that had one.
-    sheet->window = in.get32() ? kWindowWanted : nullptr;
-    sheet->pane_rects[0] = in.get_rect();
+    sheet->window = in.u32() ? kWindowWanted : nullptr;
+    sheet->pane_rects[0] = in.rect();
     return 0;
 }
 

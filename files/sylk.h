@@ -16,7 +16,7 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
 
 // The bytes of a SYLK file (Mac Roman, or UTF-8 by its bytes) into an empty
 // layer: as InputSLYKData, or the memory manager's error. What the read had to
-// replace or leave out is added to `report` when one is given.
+// replace, leave out or could not convert is added to `report` when one is given.
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report = nullptr);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error

@@ -31,20 +31,23 @@ constexpr int16_t kRowsCut = 2;             // rows past the last row left out
 constexpr int16_t kColumnsCut = 3;          // fields past the last column left out
 constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cut
 constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or column left out
+constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not convert
 
 // ---- Reading ------------------------------------------------------------------
 
 // Reads a text file into an empty layer: SYLK by its first bytes, else tab
 // text for type "TAB ", CSV for "CSV " and the separator the user picks for
-// any other type. 0 (also when the user cancels the choice), -1 when the file
-// cannot be read, or an error (shown). What the read lost is shown; when the
-// workbook was opened from this file, the loss is marked in its record
-// `file_info`, which takes the format read (SYLK, CSV or tab text).
+// any other type, or for a CSV whose first lines are split by semicolons
+// (semicolon offered first). 0 (also when the user cancels the choice), -1
+// when the file cannot be read, or an error (shown). What the read lost is
+// shown; when the workbook was opened from this file, the loss is marked in
+// its record `file_info`, which takes the format read (SYLK, CSV or tab text).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
 // Asks for the separator of a text file whose kind does not tell it (tab,
-// comma, space or semicolon; tab first): kAnswerOK with the choice, or
-// kAnswerCancel.
+// comma, space or semicolon; `separator`'s own button first, else tab's):
+// kAnswerOK with the choice, or kAnswerCancel. An unattended run takes the
+// separator it is given without asking.
 int16_t run_separator_dialog(uint8_t* separator);
 
 // The bytes of a whole text file into an empty layer with a known separator

@@ -4,6 +4,7 @@
 // standing for one.
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "files/document_file.h"
 #include "files/document_prompts.h"
@@ -22,6 +23,7 @@
 namespace {
 
 constexpr int32_t kLastRow = kLastCell;
+constexpr int32_t kMaxTextFileLength = 256 * 1024 * 1024;
 
 // Progress through the machine's wait procedure: a report each hundredth of
 // the text (each quarter of a text under 100 bytes).
@@ -184,23 +186,20 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
     return 0;
 }
 
-int16_t read_whole_file(const pf::FileSpec& spec, std::string& bytes) {
+// The whole text file. Opening errors are shown here; an over-long file is
+// shown and refused; any other read error counts as damage.
+int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
     int16_t ref = 0;
     if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) {
         f_ref = 0;
         report_file_error(error);
         return error;
     }
-    int32_t length = 0;
-    pf::OSErr error = pf::get_end_of_file(ref, length);
-    if (!error) {
-        bytes.resize(size_t(length));
-        int32_t count = length;
-        error = length > 0 ? pf::read_file(ref, count, bytes.data()) : 0;
-        if (!error && count != length) error = kDamagedFileErr;
-    }
+    pf::OSErr error = pf::read_whole_fork(ref, kMaxTextFileLength, bytes);
     pf::close_file(ref);
-    return error ? kDamagedFileErr : 0;
+    if (error == pf::kFileTooLongErr) report_file_error(error);
+    if (error && error != pf::kFileTooLongErr) error = kDamagedFileErr;
+    return error;
 }
 
 uint8_t separator_of_type(pf::FourCC type) {
@@ -210,6 +209,40 @@ uint8_t separator_of_type(pf::FourCC type) {
 }
 
 bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
+
+// Whether the first lines of a CSV look split by semicolons, as CSV written
+// where the comma is the decimal point is: every line holds a semicolon
+// outside quotes, and they hold no more commas than semicolons.
+bool looks_semicolon_separated(std::string_view bytes) {
+    constexpr int kLinesLooked = 5;
+    int lines = 0, semicolons = 0, commas = 0;
+    bool quoted = false, line_has_semicolon = false, line_empty = true;
+    for (size_t i = 0; i <= bytes.size() && lines < kLinesLooked; ++i) {
+        const char c = i < bytes.size() ? bytes[i] : '\n';
+        const bool line_end = !quoted && (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')));
+        if (line_end) {
+            if (!line_empty && !line_has_semicolon) return false;
+            lines += !line_empty;
+            line_has_semicolon = false;
+            line_empty = true;
+            continue;
+        }
+        if (c != '\r') line_empty = false;
+        if (c == '"') quoted = !quoted;
+        else if (quoted) continue;
+        else if (c == ',') ++commas;
+        else if (c == ';') ++semicolons, line_has_semicolon = true;
+    }
+    return semicolons > 0 && commas <= semicolons;
+}
+
+// The separator a file's kind gives, or what the user picks (0 when cancelled).
+uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
+    uint8_t separator = separator_of_type(type);
+    if (separator == kCommaSeparator && looks_semicolon_separated(bytes)) separator = kSemicolonSeparator;
+    else if (separator != 0) return separator;
+    return run_separator_dialog(&separator) == kAnswerOK ? separator : 0;
+}
 
 }  // namespace
 
@@ -297,8 +330,9 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
     write_file_record(file_info, record);
 }
 
-// The text of the file into the layer: 0, or an error (shown), kTextCancelled, or
-// 1 for a SYLK read stopped by the user.
+// The text of the file into the layer: 0 (also when the user cancels the
+// separator), an error (shown), kTextCancelled, or 1 for a SYLK read stopped
+// by the user.
 int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
     if (is_sylk(bytes)) {
@@ -307,8 +341,8 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
         if (!result) remember_format_read(file_info, kFormatSylk);
         return result;
     }
-    uint8_t separator = separator_of_type(type);
-    if (separator == 0 && run_separator_dialog(&separator) != kAnswerOK) return 0;
+    const uint8_t separator = separator_for(bytes, type);
+    if (separator == 0) return 0;
     int16_t error = read_text_bytes(bytes, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
     if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
@@ -318,8 +352,9 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
 }  // namespace
 
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
-    std::string bytes;
-    if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
+    std::vector<uint8_t> file;
+    if (int16_t error = read_whole_text_file(spec, file)) return error;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
     // A text read into a layer added to a document leaves the document's record alone.
     MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
     ImportReport report;

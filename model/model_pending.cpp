@@ -1,3 +1,6 @@
+// Stand-ins for the routines of the layer's format commands and drawing
+// objects, which are not built yet: each does the least that keeps its callers
+// correct (a beep, or nothing).
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "platform/screen/cursor.h"

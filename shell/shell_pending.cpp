@@ -19,13 +19,6 @@ void beep() { pf::sys_beep(kBeepTicks); }
 }  // namespace
 
 
-void CheckLimitRect(WindowRef window) {
-    if (!window) return;
-    pf::Rect content = pf::window_content_rect(window);
-    int16_t lowest_top = int16_t(pf::menu_bar_height() + title_bar_height());
-    if (content.top < lowest_top) pf::move_window(window, content.left, lowest_top, false);
-}
-
 // Keys typed while a palette is in front go to the front document.
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     WindowRef document = wxFrontNonFloatingWindow();
@@ -52,12 +45,7 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, pf::kFirstWindowOfClass, true, 0);
     if (!window) return nullptr;
     pf::set_window_kind(window, kPaletteWindowKind);
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = window;
-    task.kind = kFloatingToolTask;
-    task.key = pass_key_to_document;
-    NewTask(&task);
+    add_window_task(window, kFloatingToolTask, 0, {.key = pass_key_to_document});
     return window;
 }
 

@@ -113,6 +113,35 @@ TEST_F(DocumentTest, AFormulaCellReadWithStyleRunsKeepsNone) {
     DisposeWorkSheet(book);
 }
 
+// A name whose range leaves the grid (as a workbook imported with an inverted
+// range once stored) is left out with a note; the document still opens.
+TEST_F(DocumentTest, ANameOutsideTheGridIsLeftOutAndTheDocumentOpens) {
+    MemoryRef book = sample::new_workbook();
+    MemoryRef layer = sample::new_layer(book);
+    sample::fill_numbers(layer, 10);
+    sample::Bytes names(kNamedRangeSize * 3, 0);
+    set_named_range(names.data(), reinterpret_cast<const unsigned char*>("\x04Good"), CellRange{{1, 2}, {3, 4}});
+    set_named_range(names.data() + kNamedRangeSize, reinterpret_cast<const unsigned char*>("\x03" "Bad"),
+                    CellRange{{int16_t(-25536), 0}, {3, 0}});
+    set_named_range(names.data() + 2 * kNamedRangeSize, reinterpret_cast<const unsigned char*>("\x04Last"),
+                    CellRange{{0, 0}, {kLastCell, 2}});
+    Set_rangeinfo(layer, sample::block_of(names.data(), kNamedRangeSize, 3));
+    ASSERT_EQ(save(book, "Names.qrv"), 0);
+    close_document_file(book);
+    DisposeWorkSheet(book);
+    prompts_log::seen.clear();
+    MemoryRef opened = open("Names.qrv");
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"tell 130/11"}));
+    MemoryRef kept = Get_rangeinfo(find_SpreadSheet_item(opened, 0));
+    ASSERT_EQ(GetMemorySize(kept), 2);
+    CellRange found{};
+    EXPECT_EQ(find_named_range(kept, reinterpret_cast<const unsigned char*>("\x04LAST"), &found), 1);
+    EXPECT_EQ(found, (CellRange{{0, 0}, {kLastCell, 2}}));
+    close_document_file(opened);
+    DisposeWorkSheet(opened);
+}
+
 TEST_F(DocumentTest, ShortMemoryRefusesTheDocumentCleanly) {
     MemoryRef book = sample::new_workbook();
     sample::fill_numbers(sample::new_layer(book), 20000);

@@ -1,6 +1,7 @@
-// A file read with losses (characters replaced, lines, fields or texts left
-// out) says what it lost and is never written over by Save unless the user
-// picks it in the Save dialog; a file read whole is saved over in its own form.
+// A file read with losses (characters replaced, lines, fields, texts or cells
+// left out, formulas kept as their values) says what it lost and is never
+// written over by Save unless the user picks it in the Save dialog; a file
+// read whole is saved over in its own form.
 #include <algorithm>
 #include <string>
 
@@ -42,7 +43,7 @@ TEST_F(ImportLossesTest, ReplacedCharactersKeepSaveOffTheSource) {
 
     // Save becomes Save As, says why, proposes the document's name; cancelled, nothing is written.
     EXPECT_EQ(save(), 1);
-    EXPECT_EQ(prompts_log::seen.back(), "save dialog 130/11");
+    EXPECT_EQ(prompts_log::seen.back(), "save dialog 130/12");
     EXPECT_EQ(pstring_text(prompts_log::asked.name), "tokyo.csv");
     EXPECT_EQ(prompts_log::asked.code, kFormatCsv);
     EXPECT_EQ(text_of("tokyo.csv"), source);
@@ -102,6 +103,33 @@ TEST_F(ImportLossesTest, NotesNameTheFieldsAndTextsLeftOut) {
     EXPECT_EQ(notes[1].figures, (std::vector<std::string>{"1", "32000", "3"}));
     EXPECT_TRUE(import_lost_anything(report));
     EXPECT_FALSE(import_lost_anything(ImportReport{}));
+}
+
+// A SYLK formula kept as its stored value has lost its formula, and a stray
+// NUL is a character replaced: both are losses as the others are.
+TEST_F(ImportLossesTest, FormulasKeptAsValuesAndStrayNulsKeepSaveOffTheSource) {
+    const std::string sylk = "ID;PTEST\r\nC;Y1;X1;K14;EZORBLAX(1)\r\nC;Y2;X1;K3;EFOO+1\r\nE\r\n";
+    open_text("kept.slk", sylk, kTextType);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/6");
+    EXPECT_EQ(prompts_log::figures, (std::vector<std::string>{"2"}));
+    EXPECT_NE(file_record_of(opened).flags & kFileImportLost, 0u);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(text_of("kept.slk"), sylk);
+
+    const std::string nul("ca\0t,1\r\n", 8);
+    open_text("nul.csv", nul);
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
+    EXPECT_EQ(prompts_log::figures, (std::vector<std::string>{"1"}));
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(text_of("nul.csv"), nul);
+
+    // Excel's cut texts and names left out count the same way.
+    ImportReport excel;
+    excel.names_dropped = 1;
+    EXPECT_TRUE(import_lost_anything(excel));
+    excel = ImportReport{};
+    excel.texts_cut = 1;
+    EXPECT_TRUE(import_lost_anything(excel));
 }
 
 TEST_F(ImportLossesTest, AWholeReadSavesOverTheSourceInTheFormItWasRead) {

@@ -1,5 +1,6 @@
 // Reading tab and comma-separated text: fields and quoting, line ends, the
 // kinds of entries, encodings and the limits of a layer.
+#include <filesystem>
 #include <string>
 
 #include "core/alerts.h"
@@ -67,6 +68,10 @@ TEST_F(TextImportTest, FieldsBecomeNumbersDatesFormulasOrTexts) {
     EXPECT_DOUBLE_EQ(at(cells, 0, 7).number, 0.125);
     EXPECT_EQ(uint8_t(at(cells, 0, 7).format[3]), 'I');
     EXPECT_EQ(at(cells, 0, 8).number, -7000);
+    // "=" alone or with spaces after it is no formula.
+    MemoryRef bare = read_text("=\t= \t=   \r\n", kTabSeparator);
+    for (int column = 0; column < 3; ++column) EXPECT_EQ(cell(bare, 0, column).type, kCellText) << column;
+    EXPECT_EQ(cell(bare, 0, 1).text, "= ");
     // A field of 300 digits is too long to be a number.
     MemoryRef long_field = read_text(std::string(300, '9'), kTabSeparator);
     EXPECT_EQ(cell(long_field, 0, 0).type, kCellText);
@@ -86,6 +91,22 @@ TEST_F(TextImportTest, EncodingsAreDetectedAndLossReported) {
     // A character Mac Roman cannot hold becomes "?" and is counted.
     EXPECT_EQ(text_of(cell(read_text("a\xE4\xB8\xAD" "b", kTabSeparator, &report), 0, 0)), "a?b");
     EXPECT_EQ(report.replaced_characters, 1);
+}
+
+TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {
+    ImportReport report;
+    MemoryRef read = read_text(std::string("x,1\r\nca\0t,caf\xC3\xA9\r\n", 17), kCommaSeparator, &report);
+    EXPECT_EQ(text_of(cell(read, 0, 0)), "x");
+    EXPECT_EQ(cell(read, 0, 1).number, 1);
+    EXPECT_EQ(text_of(cell(read, 1, 0)), "ca?t");
+    EXPECT_EQ(text_of(cell(read, 1, 1)), "caf\x8E");
+    EXPECT_EQ(report.replaced_characters, 1);
+    // Even-length 8-bit text with a NUL or two is still 8-bit text.
+    report = {};
+    EXPECT_EQ(text_of(cell(read_text(std::string("ab\0defgh", 8), kTabSeparator, &report), 0, 0)), "ab?defgh");
+    EXPECT_EQ(report.replaced_characters, 1);
+    // UTF-16 without a mark holding a NUL of its own.
+    EXPECT_EQ(text_of(cell(read_text(std::string("a\0\0\0b\0c\0", 8), kTabSeparator), 0, 0)), "a?bc");
 }
 
 TEST_F(TextImportTest, LinesAndFieldsPastTheGridAreCutAndReported) {
@@ -128,6 +149,11 @@ TEST_F(TextImportTest, FilesAreReadByTheirKind) {
     EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
     EXPECT_NE(ReadTextFile(spec("missing.txt"), nullptr, fresh_layer(), kTabFileType), 0);
     EXPECT_EQ(prompts_log::seen.back(), "error -43");
+    // A file past the reader's limit is refused with its own error, unread.
+    write_bytes("huge.txt", {'1'});
+    std::filesystem::resize_file(path("huge.txt"), std::uintmax_t(300) << 20);
+    EXPECT_EQ(ReadTextFile(spec("huge.txt"), nullptr, fresh_layer(), kTabFileType), pf::kFileTooLongErr);
+    EXPECT_EQ(prompts_log::seen.back(), "error -1309");
 }
 
 TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {
@@ -161,6 +187,29 @@ TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
     EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
     set_unattended_run(true);
     EXPECT_EQ(cell(read, 0, 1).text, "b,c");
+}
+
+TEST_F(TextImportTest, ACsvSplitBySemicolonsAsksWithSemicolonChosen) {
+    const std::string european = "A;1,5;10%\r\n\"x;y\";2\r\n";
+    write_bytes("euro.csv", std::vector<uint8_t>(european.begin(), european.end()));
+    set_unattended_run(false);
+    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
+    MemoryRef read = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("euro.csv"), nullptr, read, kCsvFileType), 0);
+    set_unattended_run(true);
+    EXPECT_EQ(cell(read, 0, 0).text, "A");
+    EXPECT_EQ(cell(read, 0, 1).text, "1,5");
+    EXPECT_EQ(cell(read, 1, 0).text, "x;y");
+    EXPECT_EQ(cell(read, 1, 1).number, 2);
+    // Unattended, the semicolon is taken without asking; a comma outside quotes keeps CSV's comma.
+    MemoryRef unasked = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("euro.csv"), nullptr, unasked, kCsvFileType), 0);
+    EXPECT_EQ(cell(unasked, 0, 1).text, "1,5");
+    write_bytes("mixed.csv", {'a', ';', 'b', ',', 'c', ',', 'd', '\n'});
+    MemoryRef mixed = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("mixed.csv"), nullptr, mixed, kCsvFileType), 0);
+    EXPECT_EQ(cell(mixed, 0, 0).text, "a;b");
+    EXPECT_EQ(cell(mixed, 0, 1).text, "c");
 }
 
 }  // namespace
