@@ -193,6 +193,14 @@ int16_t note_message_alert(int16_t list_id, int16_t index) {
     return str_multi_alert(list_id, index, kStandardStopAlert, kNoteAlertKind);
 }
 
+int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures) {
+    pf::Str255 text;
+    pf::get_indexed_string(text, list_id, index);
+    unsigned char filled[256];
+    set_pstring(filled, fill_figures(pstring_text(text), figures));
+    return key_caution_alert(filled, kStandardStopAlert, kNoteAlertKind);
+}
+
 int16_t os_error_alert(int16_t error) {
     pf::Str255 message;
     pf::get_indexed_string(message, kErrorStrings, kBareErrorString);

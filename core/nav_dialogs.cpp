@@ -95,6 +95,44 @@ int16_t NavFolderDialog(pf::FileSpec* chosen) {
     return status;
 }
 
+namespace {
+
+// The customising procedure of a save dialog and its user data.
+struct CustomProc {
+    NavCustomProc proc;
+    void* user_data;
+};
+
+void send_custom(void* user, NavCustomMessage message, pf::DialogRef dialog, std::string* name = nullptr,
+                 int16_t item = 0, pf::Rect area = {}) {
+    const CustomProc& custom = *static_cast<CustomProc*>(user);
+    NavCBRec callback{message, dialog, area, item, name, {}};
+    custom.proc(callback, custom.user_data);
+}
+
+void custom_start(pf::DialogRef dialog, const pf::Rect& area, void* user) {
+    send_custom(user, NavCustomMessage::start, dialog, nullptr, 0, area);
+}
+
+void custom_item_hit(pf::DialogRef dialog, int16_t item, void* user) {
+    send_custom(user, NavCustomMessage::item_hit, dialog, nullptr, item);
+}
+
+void custom_accept(pf::DialogRef dialog, std::string& name, void* user) {
+    send_custom(user, NavCustomMessage::accept, dialog, &name);
+}
+
+// The room the procedure asks for below the file list, and its message.
+void lay_out_custom(CustomProc& custom, pf::NavDialogOptions& options) {
+    NavCBRec callback{NavCustomMessage::customise, nullptr, {}, 0, nullptr, {}};
+    custom.proc(callback, custom.user_data);
+    options.custom = pf::NavCustomArea{int16_t(callback.area.height()), custom_start, custom_item_hit, custom_accept,
+                                       &custom};
+    options.message = callback.prompt;
+}
+
+}  // namespace
+
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing, pf::FourCC,
                        void* user_data) {
@@ -102,7 +140,8 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.saved_file_name = pstring_text(proposed_name);
-    if (event_proc) options.event_proc = reinterpret_cast<pf::NavEventProc>(event_proc);
+    CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
+    if (custom.proc) lay_out_custom(custom, options);
     options.event_user = user_data;
     pf::NavReply reply;
     int16_t status = reported(pf::nav_put_file(default_location, options, reply), show_file_error);

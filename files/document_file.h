@@ -62,6 +62,7 @@ constexpr uint16_t kWholeWorkbook = 65535;
 // File record flags.
 constexpr uint32_t kFileNotKeptOpen = 0x1;   // the document's file could not be reopened
 constexpr uint32_t kFileUnconverted = 0x2;   // an older document opened without a backup: never saved over
+constexpr uint32_t kFileImportLost = 0x4;    // read from a file with losses: never saved over unasked
 
 #pragma pack(push, 2)
 struct FileInfoRecord {

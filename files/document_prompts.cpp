@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/alerts.h"
+#include "core/nav_dialogs.h"
 #include "core/passwords.h"
 #include "files/file_framing.h"
 #include "model/workbook.h"
@@ -36,9 +37,19 @@ void show_error(int16_t error) {
     show_named_file_error(error == kDamagedFileErr ? kDamagedDocumentErr : error, file_being_opened->name);
 }
 
+void tell_figures_with_alert(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+    figures_alert(list, index, figures);
+}
+
 }  // namespace
 
-DocumentPrompts application_prompts() { return DocumentPrompts{ask_with_alert, tell_with_alert, show_error, password_dialog}; }
+void tell_no_figures(int16_t, int16_t, const std::vector<std::string>&) {}
+int16_t no_save_dialog(SaveRequest&) { return 1; }
+
+DocumentPrompts application_prompts() {
+    return DocumentPrompts{ask_with_alert,          tell_with_alert, show_error, password_dialog,
+                           tell_figures_with_alert, run_document_save_dialog};
+}
 
 DocumentPrompts document_prompts = application_prompts();
 

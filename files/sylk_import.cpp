@@ -65,11 +65,11 @@ struct SylkReader {
     std::vector<int16_t> pictures;
     std::vector<SylkFont> fonts;
     bool layer_font_given = false;     // the file names the layer's default font ("F" record, "N" field)
-    int32_t unconverted_formulas = 0;  // kept as their values, or as text
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
     bool stopped = false;      // by the user, with Command-period
+    ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
 };
 
 void reset_pending(SylkReader& r) {
@@ -468,7 +468,7 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
         std::string formula =
             sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
         if (!append_formula_cell(r, v, formula, header, bytes)) {
-            ++r.unconverted_formulas;
+            ++r.losses.unconverted_formulas;
             if (v.has_value) append_value_cell(r, v, header, bytes);
             else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
@@ -510,6 +510,8 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         }
         settle_cell_format(r, format);
         build_cell(r, v, format.format.bytes);
+    } else if (!inside && (!v.value.empty() || !v.expression.empty())) {
+        ++r.losses.cells_beyond_grid;
     }
     reset_pending(r);
 }
@@ -752,7 +754,7 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
-int16_t read_sylk_text(std::string_view text, MemoryRef layer, TextReadReport* report) {
+int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
     reset_pending(r);
@@ -768,7 +770,10 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer, TextReadReport* r
     }
     if (error) return error;
     set_layer_cells(layer, store);
-    if (report) report->unconverted_formulas += r.unconverted_formulas;
+    if (report) {
+        report->cells_beyond_grid += r.losses.cells_beyond_grid;
+        report->unconverted_formulas += r.losses.unconverted_formulas;
+    }
     return r.stopped ? 1 : 0;
 }
 
@@ -781,8 +786,8 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     return read_sylk_text(copy, layer, nullptr);
 }
 
-int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, TextReadReport* report) {
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
     DecodedText decoded = decode_text_file(bytes);
-    if (report) report->unmapped += decoded.unmapped;
+    if (report) report->replaced_characters += decoded.unmapped;
     return read_sylk_text(decoded.text, layer, report);
 }

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/entry_cells.h"
 #include "files/file_framing.h"
@@ -102,8 +103,13 @@ struct TextReader {
     uint8_t header[kCellHeaderSize];
     std::string row_cells;
     std::string field;
-    TextReadReport* report;
+    ImportReport* report;
 };
+
+// Counts a loss and keeps the line (from 1) of the first.
+void note_loss(int32_t& count, int32_t& first_line, int16_t row) {
+    if (count++ == 0) first_line = row + 1;
+}
 
 // One line's fields into cells of `row`; answers the highest column filled.
 int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_column, std::string& store) {
@@ -113,11 +119,13 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
         next_field(c, r.field);
         if (!r.field.empty()) {
             if (column <= kLastCell) {
+                if (r.field.size() > size_t(kMaxCellText))
+                    note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
                 EntryCell entry{CellPoint{row, int16_t(column)}, r.header, r.field, {}};
                 append_entry_cell(r.row_cells, entry, r.layer);
                 highest = column;
             } else {
-                ++r.report->fields_cut;
+                note_loss(r.report->fields_cut, r.report->first_line_with_fields_cut, row);
             }
         }
         if (c.at_line_end()) break;
@@ -157,7 +165,7 @@ void append_style_runs(std::string& store, MemoryRef style) {
 }
 
 int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
-                   std::string& store, CellRange* range, TextReadReport* report, bool with_progress) {
+                   std::string& store, CellRange* range, ImportReport* report, bool with_progress) {
     TextReader reader{layer, {}, {}, {}, report};
     GetDefaultFormat(reader.header);
     store.reserve(store.size() + text.size() * 4);  // about what cells of short fields take
@@ -255,8 +263,8 @@ void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* e
 }
 
 int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
-                        std::string& store, CellRange* range, TextReadReport* report) {
-    TextReadReport ignored;
+                        std::string& store, CellRange* range, ImportReport* report) {
+    ImportReport ignored;
     return read_cells(text, separator, start_column, layer, store, range, report ? report : &ignored, false);
 }
 
@@ -264,7 +272,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
                       CellRange* range, MemoryRef layer) {
     *cells = nullptr;
     std::string store;
-    TextReadReport report;
+    ImportReport report;
     bool cancelled = false;
     int16_t error = with_failure_handler(&mem_globals, [&] {
         std::string mac_roman;
@@ -286,8 +294,8 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     return 0;
 }
 
-int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report) {
-    TextReadReport ignored;
+int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report) {
+    ImportReport ignored;
     if (!report) report = &ignored;
     if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer, report);
     std::string store;
@@ -295,7 +303,7 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
     try {
         error = with_failure_handler(&mem_globals, [&] {
             DecodedText decoded = decode_text_file(bytes);
-            report->unmapped += decoded.unmapped;
+            report->replaced_characters += decoded.unmapped;
             CellRange range{};
             read = read_cells(decoded.text, separator, 0, layer, store, &range, report, true);
         });
@@ -307,33 +315,51 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
     return 0;
 }
 
-void report_text_read(const TextReadReport& report) {
-    if (report.unmapped) document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
-    if (report.rows_cut) document_prompts.tell(kTextImportStrings, kRowsCut);
-    if (report.fields_cut) document_prompts.tell(kTextImportStrings, kColumnsCut);
-    if (report.unconverted_formulas) document_prompts.tell(kTextImportStrings, kFormulasKeptAsValues);
+namespace {
+
+// The file record takes the format the text was read in, so that Save writes
+// it back in that form (space- and semicolon-separated text as tab text).
+void remember_format_read(MemoryRef file_info, int16_t code) {
+    if (!file_info) return;
+    FileInfoRecord record = read_file_record(file_info);
+    const bool same_kind = code == kFormatSylk ? record.format_code == kFormatSylkOther
+                                               : code == kFormatTabValues && (record.format_code == kFormatTabFormulas ||
+                                                                              record.format_code == kFormatTabDisplayed);
+    if (record.format_code == code || same_kind) return;
+    record.format_code = code;
+    write_file_record(file_info, record);
 }
 
-int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
-    std::vector<uint8_t> file;
-    if (int16_t error = read_whole_text_file(spec, file)) return error;
-    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+// The text of the file into the layer: 0 (also when the user cancels the
+// separator), an error (shown), kTextCancelled, or 1 for a SYLK read stopped
+// by the user.
+int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
+                       ImportReport* report) {
     if (is_sylk(bytes)) {
-        TextReadReport report;
-        int16_t result = read_sylk_bytes(bytes, layer, &report);
+        int16_t result = read_sylk_bytes(bytes, layer, report);
         if (result < 0) report_file_error(result);
-        if (result == 0) report_text_read(report);
+        if (!result) remember_format_read(file_info, kFormatSylk);
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);
     if (separator == 0) return 0;
-    TextReadReport report;
-    int16_t error = read_text_bytes(bytes, separator, layer, &report);
-    if (error == kTextCancelled) return error;
-    if (error) {
-        report_file_error(error);
-        return error;
-    }
-    report_text_read(report);
+    int16_t error = read_text_bytes(bytes, separator, layer, report);
+    if (error && error != kTextCancelled) report_file_error(error);
+    if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
+    return error;
+}
+
+}  // namespace
+
+int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
+    std::vector<uint8_t> file;
+    if (int16_t error = read_whole_text_file(spec, file)) return error;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+    // A text read into a layer added to a document leaves the document's record alone.
+    MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
+    ImportReport report;
+    if (int16_t error = read_file_text(bytes, own_record, layer, type, &report)) return error;
+    remember_import_losses(own_record, spec, report);
+    report_text_import(report);
     return 0;
 }

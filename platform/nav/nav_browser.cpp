@@ -174,8 +174,19 @@ std::string_view folder_as_typed(std::string_view typed) {
 
 bool is_reserved_name(std::string_view name) { return name == "." || name == ".."; }
 
+// The typed name as the application takes it; the field shows what it became.
+std::string accepted_name(Browser& b, const std::string& typed) {
+    const NavCustomArea& custom = b.options->custom;
+    if (!custom.accept) return typed;
+    std::string name = typed;
+    custom.accept(b.dialog, name, custom.user);
+    if (name != typed && typed_name(b) == typed) set_dialog_item_text(b.dialog, kNameItem, name);
+    return name;
+}
+
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
-void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& name) {
+void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed) {
+    const std::string name = accepted_name(b, typed);
     if (is_reserved_name(name)) {
         refuse_name(with_name(kReservedNameIndex, "\xD2^0\xD3 cannot be used as a name.", name),
                     toolbox_string(kReservedNameHintIndex, "Please type another name."));
@@ -360,7 +371,9 @@ DialogRef make_browser_dialog(Browser& b) {
     const NavDialogOptions& options = *b.options;
     bool saving = b.kind == BrowserKind::kSave;
     int16_t top = saving ? 44 : 10;
-    int16_t list_top = int16_t(top + 52);
+    // A save dialog's message (why a name is asked) may take two lines.
+    const int16_t message_height = saving && !options.message.empty() ? 34 : 18;
+    int16_t list_top = int16_t(top + message_height + 34);
     int16_t custom_top = int16_t(list_top + kListHeight + 10);
     int16_t buttons_top = int16_t(custom_top + (saving ? options.custom.height : 0) + 6);
     int16_t height = int16_t(buttons_top + 36);
@@ -371,11 +384,11 @@ DialogRef make_browser_dialog(Browser& b) {
         {kButtonItem, Rect{int16_t(buttons_top + 6), 370, int16_t(buttons_top + 26), 460}, default_title_for(b.kind), 0, true},
         {kButtonItem, Rect{int16_t(buttons_top + 6), 270, int16_t(buttons_top + 26), 350},
          toolbox_string(kCancelTitleIndex, "Cancel"), 0, true},
-        {kStaticTextItem, Rect{top, 20, int16_t(top + 18), 460}, options.message, 0, false},
+        {kStaticTextItem, Rect{top, 20, int16_t(top + message_height), 460}, options.message, 0, false},
     };
     DialogRef dialog = new_dialog(Rect{window_top, left, int16_t(window_top + height), int16_t(left + kWidth)},
                                   title_for(b.kind, options), kMovableDialogBoxProc, false, items);
-    ControlRef path = new_control(dialog->window, Rect{int16_t(top + 22), 20, int16_t(top + 42), 300},
+    ControlRef path = new_control(dialog->window, Rect{int16_t(list_top - 30), 20, int16_t(list_top - 10), 300},
                                   toolbox_string(kWhereIndex, "Where:"), true, 1, 0, 0, kPopupButtonControl, 0);
     append_dialog_control_item(dialog, path);
     ControlRef box = new_control(dialog->window, Rect{list_top, 20, int16_t(list_top + kListHeight), 460}, "", true, 0,
@@ -450,6 +463,14 @@ OSErr run_browser(BrowserKind kind, const FileSpec* location, const NavDialogOpt
 }
 
 }  // namespace
+
+std::string nav_file_name(DialogRef dialog) { return get_dialog_item_text(dialog, kNameItem); }
+
+void nav_set_file_name(DialogRef dialog, std::string_view name) {
+    set_dialog_item_text(dialog, kNameItem, name);
+    select_dialog_item_text(dialog, kNameItem, 0, int32_t(name.size()));  // typing replaces it, as at the start
+    if (active && active->dialog == dialog) update_default_button(*active);
+}
 
 OSErr nav_get_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply) {
     return run_browser(BrowserKind::kOpen, default_location, options, reply);

@@ -30,10 +30,12 @@ wait_for() {
 app_pid=
 xvfb_pid=
 config=
+work=
 stop_session() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "$config" ] && rm -rf "$config"
+  [ -n "$work" ] && rm -rf "$work"
 }
 
 # start_xvfb WIDTHxHEIGHT: a display of its own, so scripts can run side by side,
@@ -52,6 +54,17 @@ start_xvfb() {
 
 # Whether the display takes a client: Xvfb names its display before it does.
 display_answers() { xdpyinfo >/dev/null 2>&1; }
+
+# start_converter_session QUORVIN WIDTHxHEIGHT: a session for scripts that make
+# or read files with the converter built beside the program ($sheetconv), with a
+# folder for those files ($work) that goes with the session.
+start_converter_session() {
+  require_tools
+  sheetconv="$(dirname "$1")/tools/sheetconv"
+  [ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
+  start_xvfb "$2"
+  work=$(mktemp -d)
+}
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }

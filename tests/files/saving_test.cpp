@@ -152,6 +152,10 @@ TEST_F(SavingTest, FormatsFollowTheNameOfTheFile) {
     EXPECT_EQ(code("a.sylk"), kFormatSylk);
     EXPECT_EQ(code("a.csv"), kFormatCsv);
     EXPECT_EQ(code("a.txt"), kFormatTabValues);
+    EXPECT_EQ(code("A.CSV"), kFormatCsv);
+    EXPECT_EQ(code("a.slk"), kFormatSylk);
+    EXPECT_EQ(code("a.tab"), kFormatTabValues);
+    EXPECT_EQ(code(".csv"), -1);
     EXPECT_EQ(code("a.xls"), -1);
     EXPECT_EQ(file_type_for_code(kFormatNative), kDocumentType);
     EXPECT_EQ(file_type_for_code(kFormatCsv), kTextType);
@@ -171,6 +175,37 @@ TEST(SaveNames, TheExtensionFollowsTheFormat) {
     EXPECT_EQ(adjusted("Budget.xls", kFormatSylkOther, true), "Budget.xls.sylk");
     EXPECT_EQ(adjusted("Budget", kFormatExcelImport, true), "Budget");
     EXPECT_EQ(adjusted(std::string(63, 'x'), kFormatNative, true), std::string(59, 'x') + ".qrv");
+}
+
+// A typed name and the format pop-up settle on one format, so that a file's
+// name never says another format than its contents.
+TEST(SaveNames, ATypedExtensionChoosesTheFormatUntilThePopUpIsChanged) {
+    struct Settled {
+        std::string name;
+        int16_t code;
+        bool operator==(const Settled&) const = default;
+    };
+    auto settle = [](const std::string& name, int16_t code, int16_t first_code, bool add) {
+        unsigned char p[64];
+        sample::pstr_into(p, name);
+        int16_t chosen = settle_save_name(p, code, first_code, add);
+        return Settled{std::string(reinterpret_cast<char*>(p + 1), p[0]), chosen};
+    };
+    // The pop-up left as shown: the extension decides.
+    EXPECT_EQ(settle("Budget.csv", kFormatNative, kFormatNative, false), (Settled{"Budget.csv", kFormatCsv}));
+    EXPECT_EQ(settle("Budget.SLK", kFormatNative, kFormatNative, true), (Settled{"Budget.SLK", kFormatSylk}));
+    EXPECT_EQ(settle("Budget.tab", kFormatCsv, kFormatCsv, false), (Settled{"Budget.tab", kFormatTabValues}));
+    EXPECT_EQ(settle("Budget.qrv", kFormatCsv, kFormatCsv, false), (Settled{"Budget.qrv", kFormatNative}));
+    // An extension of the pop-up's own kind keeps the pop-up's variant.
+    EXPECT_EQ(settle("Budget.txt", kFormatTabDisplayed, kFormatNative, false),
+              (Settled{"Budget.txt", kFormatTabDisplayed}));
+    EXPECT_EQ(settle("Budget.slk", kFormatSylkOther, kFormatSylkOther, false), (Settled{"Budget.slk", kFormatSylkOther}));
+    // The pop-up changed by the user: its format's extension replaces the typed one.
+    EXPECT_EQ(settle("Budget.csv", kFormatSylk, kFormatNative, false), (Settled{"Budget.sylk", kFormatSylk}));
+    // No extension of a format: the preference puts the format's on.
+    EXPECT_EQ(settle("Budget", kFormatNative, kFormatNative, true), (Settled{"Budget.qrv", kFormatNative}));
+    EXPECT_EQ(settle("Budget", kFormatNative, kFormatNative, false), (Settled{"Budget", kFormatNative}));
+    EXPECT_EQ(settle("Budget.xls", kFormatCsv, kFormatNative, true), (Settled{"Budget.xls.csv", kFormatCsv}));
 }
 
 TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {

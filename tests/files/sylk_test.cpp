@@ -394,7 +394,7 @@ TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
     const std::string records =
         "C;Y1;X1;K14\r\nC;Y7;X1;K14;ESheet2!R[-6]C*2\r\nC;Y8;X1;K3;EFOO+1\r\nC;X2;K\"x\";EZORBLAX(1)\r\n"
         "C;X3;K#N/A;EZORBLAX(2)\r\nC;X4;ENOPE(2)\r\nC;X5;E'Sh\x1BNHuet'!R1C1\r\n";
-    TextReadReport report;
+    ImportReport report;
     MemoryRef l = fresh_layer();
     ASSERT_EQ(read_text_bytes("ID;PTEST\r\n" + records + "E\r\n", kCommaSeparator, l, &report), 0);
     EXPECT_EQ(report.unconverted_formulas, 6);
@@ -417,7 +417,7 @@ TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
     write_bytes("u.slk", std::vector<uint8_t>(file.begin(), file.end()));
     prompts_log::seen.clear();
     EXPECT_EQ(ReadTextFile(spec("u.slk"), nullptr, fresh_layer(), kTextType), 0);
-    EXPECT_EQ(prompts_log::seen, std::vector<std::string>{"tell 170/4"});
+    EXPECT_EQ(prompts_log::seen, std::vector<std::string>{"tell 170/6"});
 }
 
 }  // namespace

@@ -79,38 +79,38 @@ TEST_F(TextImportTest, FieldsBecomeNumbersDatesFormulasOrTexts) {
 }
 
 TEST_F(TextImportTest, EncodingsAreDetectedAndLossReported) {
-    TextReadReport report;
+    ImportReport report;
     // UTF-8 with a byte-order mark, UTF-8 without, and Mac Roman bytes that are no UTF-8.
     EXPECT_EQ(text_of(cell(read_text("\xEF\xBB\xBFna\xC3\xAFve", kTabSeparator, &report), 0, 0)), "na\x95ve");
     EXPECT_EQ(text_of(cell(read_text("caf\xC3\xA9", kTabSeparator), 0, 0)), "caf\x8E");
     EXPECT_EQ(text_of(cell(read_text("caf\x8E", kTabSeparator), 0, 0)), "caf\x8E");
-    EXPECT_EQ(report.unmapped, 0);
+    EXPECT_EQ(report.replaced_characters, 0);
     // UTF-16 with and without a byte-order mark.
     EXPECT_EQ(text_of(cell(read_text(std::string("\xFF\xFE" "a\0\xE9\0", 6), kTabSeparator), 0, 0)), "a\x8E");
     EXPECT_EQ(text_of(cell(read_text(std::string("\0x\0y", 4), kTabSeparator), 0, 0)), "xy");
     // A character Mac Roman cannot hold becomes "?" and is counted.
     EXPECT_EQ(text_of(cell(read_text("a\xE4\xB8\xAD" "b", kTabSeparator, &report), 0, 0)), "a?b");
-    EXPECT_EQ(report.unmapped, 1);
+    EXPECT_EQ(report.replaced_characters, 1);
 }
 
 TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {
-    TextReadReport report;
+    ImportReport report;
     MemoryRef read = read_text(std::string("x,1\r\nca\0t,caf\xC3\xA9\r\n", 17), kCommaSeparator, &report);
     EXPECT_EQ(text_of(cell(read, 0, 0)), "x");
     EXPECT_EQ(cell(read, 0, 1).number, 1);
     EXPECT_EQ(text_of(cell(read, 1, 0)), "ca?t");
     EXPECT_EQ(text_of(cell(read, 1, 1)), "caf\x8E");
-    EXPECT_EQ(report.unmapped, 1);
+    EXPECT_EQ(report.replaced_characters, 1);
     // Even-length 8-bit text with a NUL or two is still 8-bit text.
     report = {};
     EXPECT_EQ(text_of(cell(read_text(std::string("ab\0defgh", 8), kTabSeparator, &report), 0, 0)), "ab?defgh");
-    EXPECT_EQ(report.unmapped, 1);
+    EXPECT_EQ(report.replaced_characters, 1);
     // UTF-16 without a mark holding a NUL of its own.
     EXPECT_EQ(text_of(cell(read_text(std::string("a\0\0\0b\0c\0", 8), kTabSeparator), 0, 0)), "a?bc");
 }
 
 TEST_F(TextImportTest, LinesAndFieldsPastTheGridAreCutAndReported) {
-    TextReadReport report;
+    ImportReport report;
     std::string wide;
     for (int i = 0; i < 32005; ++i) wide += "1,";
     wide += "2\r\nnext\r\n";

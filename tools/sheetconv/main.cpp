@@ -26,6 +26,7 @@
 #include "files/document_file.h"
 #include "core/alerts.h"
 #include "core/startup.h"
+#include "core/string_utils.h"
 #include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
@@ -61,16 +62,6 @@ const InputKind kInputKinds[] = {
     {".tsv", kTabFileType}, {".slk", kTextType},    {".sylk", kTextType},
 };
 
-// Outputs by extension.
-struct OutputKind {
-    const char* extension;
-    int16_t code;
-};
-const OutputKind kOutputKinds[] = {
-    {".qrv", kFormatNative}, {".sylk", kFormatSylk},     {".slk", kFormatSylk},      {".csv", kFormatCsv},
-    {".txt", kFormatTabValues}, {".tab", kFormatTabValues}, {".tsv", kFormatTabValues},
-};
-
 bool has_extension(const std::string& path, const char* extension) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -86,6 +77,9 @@ int16_t ask(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void tell(int16_t list, int16_t index) { print_string("", list, index); }
+void tell_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+    std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
+}
 // The text the program's alert shows for a file error, and its number.
 void file_error(int16_t error) {
     std::string text = pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
@@ -175,10 +169,11 @@ int16_t open_input(const std::string& path, MemoryRef* book) {
     return kUnknownKindErr;
 }
 
+// The output's format, by the extension of its name as the Save dialog takes it.
 int16_t output_code(const std::string& path) {
-    for (const OutputKind& kind : kOutputKinds)
-        if (has_extension(path, kind.extension)) return kind.code;
-    return -1;
+    unsigned char name[256];
+    set_pstring(name, std::filesystem::path(path).filename().string());
+    return format_code_for_name(name);
 }
 
 bool layer_exists(MemoryRef book, int layer) {
@@ -278,7 +273,7 @@ int main(int argc, char** argv) {
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
     if (!calc_startup()) return 1;
     QuorvinInit(&quorvin_rsrv, &mem_globals);
-    document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
+    document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
     set_unattended_run(true);  // no one is at a keyboard to answer an alert
     int status = convert(options);
     msMachineShutdown(&quorvin_rsrv);
