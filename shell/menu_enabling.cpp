@@ -19,6 +19,7 @@
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
+#include "shell/format_menus.h"
 #include "spelling/spelling_services.h"
 
 namespace {
