@@ -4,6 +4,7 @@
 #include "shell/format_menus.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "editing/editing_services.h"
 #include "model/cell_formats.h"
@@ -11,6 +12,7 @@
 #include "model/layer.h"
 #include "platform/menus/menus.h"
 #include "platform/screen/cursor.h"
+#include "shell/button_states.h"
 #include "shell/document_facts.h"
 #include "window/window_services.h"
 
@@ -153,6 +155,27 @@ void selection_bits(MemoryRef layer, int16_t field, int16_t value, bool clear) {
     const CellRange range = sheet->selection;
     release_layer(layer);
     SetBits(field, value, &range, clear, false, true, layer);
+}
+
+void apply_format_change(MemoryRef layer, const FormatChange& change) {
+    if (!layer || !change.valid) return;
+    struct Step {
+        int16_t field, value;
+        bool clear;
+    };
+    std::vector<Step> steps;
+    if (change.code) steps.push_back({kFmtCode, change.code, false});
+    if (change.decimals >= 0) steps.push_back({kFmtDecimals, change.decimals, false});
+    for (int16_t bit = 0; bit < 8; ++bit) {
+        const uint8_t mask = uint8_t(1 << bit);
+        if (change.flags_a_set & mask) steps.push_back({kFmtFlagsA, bit, false});
+        if (change.flags_a_clear & mask) steps.push_back({kFmtFlagsA, bit, true});
+        if (change.flags_b_set & mask) steps.push_back({kFmtFlagsB, bit, false});
+        if (change.flags_b_clear & mask) steps.push_back({kFmtFlagsB, bit, true});
+    }
+    if (steps.empty() || !format_selection(layer, kFormatUndoKind, steps[0].field, steps[0].value, steps[0].clear))
+        return;
+    for (size_t i = 1; i < steps.size(); ++i) selection_bits(layer, steps[i].field, steps[i].value, steps[i].clear);
 }
 
 void DoFormatMenu(MemoryRef window_record, int16_t item) {

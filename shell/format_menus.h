@@ -26,3 +26,9 @@ uint8_t menu_format_code(uint8_t code);
 int16_t format_selection(MemoryRef layer, int16_t undo_kind, int16_t field, int16_t value, bool clear);
 // Sets or clears companion bits over the selection, without undo.
 void selection_bits(MemoryRef layer, int16_t field, int16_t value, bool clear);
+
+// A choice of the command bar's currency or fixed-decimals pop-up: its code,
+// decimals and bits set over the selection as one undoable change; nothing
+// more when the first of them is refused.
+struct FormatChange;
+void apply_format_change(MemoryRef layer, const FormatChange& change);
