@@ -333,8 +333,8 @@ int16_t Format_Sheet(int16_t undo_kind, int16_t field, int16_t value, bool clear
     return 1;
 }
 
-void ClearCellFormat(MemoryRef cells, MemoryRef layer) {
-    store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell) {
+int16_t ClearCellFormat(MemoryRef cells, MemoryRef layer) {
+    return store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell) {
         if (_cellType_(cell) == kCellFormatOnly) return;
         const size_t runs = _styleLength_(cell) > 0 ? size_t(_styleLength_(cell)) : 0;
         const size_t tail = size_t(_resultLength_(cell)) - runs;
@@ -354,8 +354,8 @@ void ClearCellFormat(MemoryRef cells, MemoryRef layer) {
     }), layer);
 }
 
-void ClearFormulas(MemoryRef cells, MemoryRef layer) {
-    store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell) {
+int16_t ClearFormulas(MemoryRef cells, MemoryRef layer) {
+    return store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell) {
         uint8_t head[kCellHeaderSize];
         std::memcpy(head, cell, kCellHeaderSize);
         head[kFmtCellType] = kCellFormatOnly;

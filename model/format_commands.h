@@ -52,10 +52,11 @@ int16_t input_cell_formats(MemoryRef* old_cells, MemoryRef layer);
 int16_t check_protected(const CellRange* range, MemoryRef layer);
 
 // The Clear command's partial clears over the selection; `cells` is a copy of
-// the selection's cells. ClearCellFormat keeps contents, labels dropped and
-// notes kept; ClearFormulas keeps formats, labels and notes.
-void ClearCellFormat(MemoryRef cells, MemoryRef layer);
-void ClearFormulas(MemoryRef cells, MemoryRef layer);
+// the selection's cells. ClearCellFormat keeps contents under the default
+// format (labels and style runs go, notes stay, format-only cells go);
+// ClearFormulas keeps formats, labels and notes. 0, or the error of storing.
+int16_t ClearCellFormat(MemoryRef cells, MemoryRef layer);
+int16_t ClearFormulas(MemoryRef cells, MemoryRef layer);
 // Sets the custom label (which 0) or the note (which 1) of every cell of the
 // selection to a length-prefixed text; an empty text removes it.
 void AddCustomLabel(MemoryRef layer, const unsigned char* text, int16_t which);
