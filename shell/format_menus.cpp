@@ -137,6 +137,14 @@ void mark_number_menus(const CellFormat& f) {
 
 void beep() { pf::sys_beep(kBeepTicks); }
 
+// Sets a format code over the front document's selection (nothing for -1).
+void choose_code(MemoryRef window_record, int16_t code) {
+    MemoryRef layer = selection_layer(window_record);
+    if (!layer) return;
+    if (code >= 0) set_code(layer, code);
+    refresh_entry_line(window_record);
+}
+
 }  // namespace
 
 uint8_t menu_format_code(uint8_t code) {
@@ -179,11 +187,8 @@ void apply_format_change(MemoryRef layer, const FormatChange& change) {
 }
 
 void DoFormatMenu(MemoryRef window_record, int16_t item) {
-    MemoryRef layer = selection_layer(window_record);
-    if (!layer) return;
-    if (item >= kFirstCodeItem && item <= kLastCodeItem) set_code(layer, kCodeOfItem[item - kFirstCodeItem]);
+    if (item >= kFirstCodeItem && item <= kLastCodeItem) choose_code(window_record, kCodeOfItem[item - kFirstCodeItem]);
     else if (item > kLastCodeItem) beep();  // the border and table dialogs are not there yet
-    refresh_entry_line(window_record);
 }
 
 void DoPrecisionMenu(MemoryRef window_record, int16_t item) {
@@ -224,21 +229,11 @@ void DoCurrencyMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoDateMenu(MemoryRef window_record, int16_t item) {
-    MemoryRef layer = selection_layer(window_record);
-    if (!layer) return;
-    const int16_t code = date_verb(item);
-    if (code >= 0) set_code(layer, code);
-    else if (item == kDateMenuItems) beep();  // the custom date dialog is not there yet
-    refresh_entry_line(window_record);
+    if (item == kDateMenuItems) beep();  // the custom date dialog is not there yet
+    else choose_code(window_record, date_verb(item));
 }
 
-void DoTimeMenu(MemoryRef window_record, int16_t item) {
-    MemoryRef layer = selection_layer(window_record);
-    if (!layer) return;
-    const int16_t code = time_verb(item);
-    if (code >= 0) set_code(layer, code);
-    refresh_entry_line(window_record);
-}
+void DoTimeMenu(MemoryRef window_record, int16_t item) { choose_code(window_record, time_verb(item)); }
 
 void DoFormatOptionMenu(MemoryRef window_record, int16_t item) {
     CellFormat f;

@@ -20,20 +20,17 @@ protected:
         int16_t length = 0;
         return get_cell_ptr(&cell, &length, CellPoint{row, column}, layer) != 0;
     }
-    uint8_t row_field(int16_t row, int field) {
-        uint8_t* record = FindRowFormatID(GetSpreadSheetRowFormats(layer), row);
+    // A field of a row's or column's record; 0xEE when it has none.
+    uint8_t record_field(bool rows, int16_t id, int field) {
+        MemoryRef array = rows ? GetSpreadSheetRowFormats(layer) : GetSpreadSheetColumnFormats(layer);
+        uint8_t* record = rows ? FindRowFormatID(array, id) : FindColumnFormatID(array, id);
         if (!record) return 0xEE;
         uint8_t value = record[field];
-        UnuseMemory(GetSpreadSheetRowFormats(layer));
+        UnuseMemory(array);
         return value;
     }
-    uint8_t column_field(int16_t column, int field) {
-        uint8_t* record = FindColumnFormatID(GetSpreadSheetColumnFormats(layer), column);
-        if (!record) return 0xEE;
-        uint8_t value = record[field];
-        UnuseMemory(GetSpreadSheetColumnFormats(layer));
-        return value;
-    }
+    uint8_t row_field(int16_t row, int field) { return record_field(true, row, field); }
+    uint8_t column_field(int16_t column, int field) { return record_field(false, column, field); }
     int16_t bold(CellRange range, int16_t kind = kFormatUndoKind) {
         select_range(range);
         return Format_Sheet(kind, kFmtFace, 0, false, true, true, layer);

@@ -1,7 +1,7 @@
 // The Font, Size, Style and alignment menus on the selected cells of the
 // running program, the command bar's currency pop-up, and the marks of the
 // font and size menus for values a document may hold outside their tables.
-#include "../app/app_fixture.h"
+#include "format_fixture.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/format_commands.h"
@@ -20,36 +20,15 @@
 
 namespace {
 
-struct FontMenus : AppTest {
-    MemoryRef layer = nullptr;
-
+struct FontMenus : FormatMenuTest {
     void SetUp() override {
-        AppTest::SetUp();
-        DoCommand(code_value("newd"));
-        run_until_idle();
-        layer = doc_window_layer(front_document_record());
-        ASSERT_NE(layer, nullptr);
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = CellRange{{0, 0}, {1, 1}};
-        sheet->active_cell = CellPoint{0, 0};
-        sheet->flags |= kLayerFormatStale;
-        release_layer(layer);
-    }
-    CellFormat at(int16_t row, int16_t column) {
-        CellFormat f;
-        get_cell_format(f.bytes, CellPoint{row, column}, layer);
-        return f;
+        FormatMenuTest::SetUp();
+        select(CellRange{{0, 0}, {1, 1}});
     }
     int16_t font_item(const std::string& name) {
         pf::MenuRef menu = pf::get_menu_handle(142);
         for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i)
             if (pf::get_menu_item_text(menu, i) == name) return i;
-        return 0;
-    }
-    int16_t checked_item(int16_t menu_id) {
-        pf::MenuRef menu = pf::get_menu_handle(menu_id);
-        for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i)
-            if (pf::get_item_mark(menu, i) == pf::kCheckMark) return i;
         return 0;
     }
 };

@@ -1,7 +1,7 @@
 // The number-format menus in the running program: each choice on the front
 // document's selection, with undo; the companion bits of the parentheses
 // and triangle choices; the marks set for the active cell's format.
-#include "../app/app_fixture.h"
+#include "format_fixture.h"
 #include "editing/undo.h"
 #include "model/cell_formats.h"
 #include "model/cell_store.h"
@@ -17,31 +17,10 @@
 
 namespace {
 
-struct FormatMenus : AppTest {
-    MemoryRef layer = nullptr;
-
+struct FormatMenus : FormatMenuTest {
     void SetUp() override {
-        AppTest::SetUp();
-        DoCommand(code_value("newd"));
-        run_until_idle();
-        layer = doc_window_layer(front_document_record());
-        ASSERT_NE(layer, nullptr);
+        FormatMenuTest::SetUp();
         select(CellRange{{1, 1}, {3, 2}});
-    }
-    void select(CellRange range) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = range;
-        sheet->active_cell = range.topLeft;
-        sheet->flags |= kLayerFormatStale;
-        release_layer(layer);
-    }
-    CellFormat at(int16_t row, int16_t column) {
-        CellFormat f;
-        get_cell_format(f.bytes, CellPoint{row, column}, layer);
-        return f;
-    }
-    bool checked(int16_t menu, int16_t item) {
-        return pf::get_item_mark(pf::get_menu_handle(menu), item) == pf::kCheckMark;
     }
     void mark() {
         SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);
