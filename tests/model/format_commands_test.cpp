@@ -177,6 +177,22 @@ TEST_F(FormatCommands, ManyMissingRecordsAskFirstAndCancelLeavesAllAsItWas) {
     EXPECT_TRUE(undo_test::alerts.empty());
 }
 
+std::vector<std::pair<int32_t, int32_t>> progress;
+void record_progress(MemoryRef, int32_t kind, int32_t done, int32_t total) {
+    if (kind == 2) progress.emplace_back(done, total);
+}
+
+TEST_F(FormatCommands, MakingMoreThan500CellsShowsProgressRowByRow) {
+    progress.clear();
+    quorvin_rsrv.wait = record_progress;
+    EXPECT_EQ(bold(cells(0, 0, 3, 100)), 1);  // 404 cells: no progress
+    EXPECT_TRUE(progress.empty());
+    EXPECT_EQ(bold(cells(10, 0, 14, 100)), 1);  // 505 cells in 5 rows
+    quorvin_rsrv.wait = DefaultWaitProc;
+    const std::vector<std::pair<int32_t, int32_t>> expected{{0, 100}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {100, 100}};
+    EXPECT_EQ(progress, expected);
+}
+
 TEST_F(FormatCommands, CompanionBitsAreSetWithoutUndoOrNewRecords) {
     put_number(0, 0, 1);
     select_range(cells(0, 0, 1, 0));
