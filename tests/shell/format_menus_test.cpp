@@ -11,6 +11,7 @@
 #include "shell/command_codes.h"
 #include "shell/document_facts.h"
 #include "shell/format_menus.h"
+#include "core/task_manager.h"
 #include "shell/menu_enabling.h"
 #include "model/format_commands.h"
 #include "shell/shell_services.h"
@@ -120,6 +121,57 @@ TEST_F(FormatMenus, TheFormatMenuIsOpenWithADocumentAndItsDialogItemsWait) {
     EXPECT_TRUE(pf::is_menu_item_enabled(format, 13));
     EXPECT_FALSE(pf::is_menu_item_enabled(format, 20));
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(137), 16));
+}
+
+}  // namespace
+
+namespace {
+
+// Everything a format command may change in a layer, byte for byte.
+std::vector<uint8_t> format_state(MemoryRef layer) {
+    std::vector<uint8_t> state;
+    for (MemoryRef block : {GetSpreadSheetCells(layer), GetSpreadSheetColumnFormats(layer), GetSpreadSheetRowFormats(layer)}) {
+        const int32_t size = block ? GetByteSize(block) : 0;
+        const auto* bytes = size ? static_cast<const uint8_t*>(UseMemory(block)) : nullptr;
+        if (bytes) state.insert(state.end(), bytes, bytes + size);
+        if (bytes) UnuseMemory(block);
+        state.push_back(0xA5);
+    }
+    SpreadSheet* sheet = use_layer(layer);
+    state.insert(state.end(), sheet->default_column_format, sheet->default_column_format + kCellFormatSize);
+    state.insert(state.end(), sheet->default_row_format, sheet->default_row_format + kRowFormatSize);
+    release_layer(layer);
+    return state;
+}
+
+TEST_F(FormatMenus, EveryMenuOnEveryShapeOfSelectionIsUndoneAndRedone) {
+    struct Choice {
+        int16_t menu, item;
+    };
+    const Choice choices[] = {{139, 1}, {137, 7}, {138, 1}, {131, 13}, {148, 1}, {148, 5}, {149, 4},
+                              {144, 3}, {143, 5}, {146, 3}, {159, 3}, {142, 1}};
+    const CellRange shapes[] = {{{2, 2}, {2, 2}},
+                                {{1, 1}, {3, 2}},
+                                {{4, 0}, {6, kLastCell}},
+                                {{0, 3}, {kLastCell, 4}},
+                                {{0, 0}, {kLastCell, kLastCell}}};
+    MemoryRef workbook = GetWorkSheet(layer);
+    for (const CellRange& shape : shapes) {
+        for (const Choice& choice : choices) {
+            select(shape);
+            const auto before = format_state(layer);
+            do_menu_button(choice.menu, choice.item);
+            const auto after = format_state(layer);
+            const std::string what = std::to_string(choice.menu) + "/" + std::to_string(choice.item) + " on " +
+                                     std::to_string(shape.topLeft.v) + "," + std::to_string(shape.topLeft.h) + "-" +
+                                     std::to_string(shape.botRight.v) + "," + std::to_string(shape.botRight.h);
+            EXPECT_NE(after, before) << what;
+            DoUndo(workbook);
+            EXPECT_EQ(format_state(layer), before) << what << " undone";
+            DoRedo(workbook);
+            EXPECT_EQ(format_state(layer), after) << what << " redone";
+        }
+    }
 }
 
 }  // namespace
