@@ -27,7 +27,6 @@ constexpr PendingItems kPending[] = {
     {131, 20, 21},                 // Format: Borders, Table Format
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
-    {148, 3, 3},                   // Number Options: Custom Label
     {149, 3, 3},                   // Decimal Places: Other
     {132, kWholeMenu, 0},          // Options
     {133, kWholeMenu, 0},          // Object

@@ -13,6 +13,7 @@
 #include "platform/menus/menus.h"
 #include "platform/screen/cursor.h"
 #include "shell/button_states.h"
+#include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
 #include "window/window_services.h"
 
@@ -260,7 +261,8 @@ void DoFormatOptionMenu(MemoryRef window_record, int16_t item) {
             }
             break;
         }
-        default: beep(); break;  // the custom label dialog is not there yet
+        case 3: custom_label_dialog(layer); break;
+        default: break;
     }
     refresh_entry_line(window_record);
 }

@@ -11,6 +11,7 @@
 #include "shell/command_codes.h"
 #include "shell/document_facts.h"
 #include "shell/format_menus.h"
+#include "shell/custom_label_dialog.h"
 #include "core/task_manager.h"
 #include "shell/menu_enabling.h"
 #include "model/format_commands.h"
@@ -172,6 +173,33 @@ TEST_F(FormatMenus, EveryMenuOnEveryShapeOfSelectionIsUndoneAndRedone) {
             EXPECT_EQ(format_state(layer), after) << what << " redone";
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+std::string label_of(MemoryRef layer, int16_t row, int16_t column) {
+    unsigned char label[256];
+    GetCellStrings(CellPoint{row, column}, label, nullptr, layer);
+    return std::string(reinterpret_cast<char*>(label) + 1, label[0]);
+}
+
+TEST_F(FormatMenus, CustomLabelsGoInFrontOrBehindAndAnEmptyOneRemovesThem) {
+    apply_custom_label(layer, 2, reinterpret_cast<const unsigned char*>("\2kg"));
+    EXPECT_EQ(label_of(layer, 3, 2), "kg");
+    EXPECT_EQ(at(3, 2).bytes[kFmtFlagsA] & 0x80, 0);
+    apply_custom_label(layer, 1, reinterpret_cast<const unsigned char*>("\1#"));
+    EXPECT_EQ(label_of(layer, 1, 1), "#");
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsA] & 0x80, 0x80);
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(label_of(layer, 1, 1), "kg");
+    apply_custom_label(layer, 1, reinterpret_cast<const unsigned char*>("\0"));
+    EXPECT_EQ(label_of(layer, 2, 2), "");
+    EXPECT_EQ(at(2, 2).bytes[kFmtFlagsA] & 0x80, 0);
+
+    DoFormatOptionMenu(nullptr, 3);  // no one answers: the dialog is cancelled
+    EXPECT_EQ(label_of(layer, 2, 2), "");
 }
 
 }  // namespace
