@@ -20,6 +20,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "shell/shell_services.h"
+#include "shell/format_menus.h"
 #include "window/window_services.h"
 
 MemoryRef window_list = nullptr;

@@ -25,7 +25,10 @@ constexpr PendingItems kPending[] = {
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
     {kEditMenu, 11, 13},           // Find, Find Again, Spelling
-    {131, kWholeMenu, 0},          // Format
+    {131, 20, 21},                 // Format: Borders, Table Format
+    {137, 16, 16},                 // Date: Custom
+    {143, 12, 12},                 // Size: Other
+    {149, 3, 3},                   // Decimal Places: Other
     {132, kWholeMenu, 0},          // Options
     {133, kWholeMenu, 0},          // Object
     {135, 1, 8},                   // Functions: inserting into the entry line

@@ -55,17 +55,6 @@ void ResetLayers(int16_t deleting, int16_t source, int16_t target, MemoryRef wor
 MemoryRef Interpret(int32_t where, const uint8_t* first, const uint8_t* end, MemoryRef layer,
                     MemoryGlobals* globals);
 
-// Format commands: the Format menu and its Date, Time, Currency, format
-// options and precision submenus.
-void DoFormatMenu(MemoryRef window_record, int16_t item);
-void DoDateMenu(MemoryRef window_record, int16_t item);
-void DoTimeMenu(MemoryRef window_record, int16_t item);
-void DoCurrencyMenu(MemoryRef window_record, int16_t item);
-void DoFormatOptionMenu(MemoryRef window_record, int16_t item);
-void DoPrecisionMenu(MemoryRef window_record, int16_t item);
-// Marks the Format menu and its submenus for the layer's selection.
-void set_format_menu(MemoryRef layer);
-
 // Formula engine: forgets a workbook or layer that is being disposed, so no
 // later calculation reads it as its context.
 void forget_calculation_context(MemoryRef disposed);

@@ -19,6 +19,7 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "shell/sort_command.h"
+#include "shell/format_menus.h"
 #include "window/window_services.h"
 
 uint32_t gLastCommand = 0;

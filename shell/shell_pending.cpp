@@ -55,7 +55,6 @@ void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270)
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 void get_app_prefs(int16_t) { beep(); }
 void DoGridMenu(int16_t) { beep(); }
-void apply_format_change(MemoryRef, const FormatChange&) { beep(); }
 int16_t customize_commandbar() {
     beep();
     return 0;
@@ -66,8 +65,6 @@ int16_t command_dialog(int16_t) {
 }
 
 // Menus of the palettes and format commands not built yet carry no marks.
-void set_font_menu(int16_t, int16_t) {}
-void set_Align_menu(uint8_t) {}
 void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
 void init_color_choice(int16_t, int16_t) {}
@@ -95,11 +92,6 @@ void DoOptionMenu(MemoryRef, int16_t) { beep(); }
 void DoWindowMenu(MemoryRef, int16_t) { beep(); }
 void DoViewMenu(MemoryRef, int16_t) { beep(); }
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
-void DoFontMenu(MemoryRef, int16_t) { beep(); }
-void DoSizeMenu(MemoryRef, int16_t) { beep(); }
-void DoStyleMenu(MemoryRef, int16_t) { beep(); }
-void DoAlignMenu(MemoryRef, int16_t) { beep(); }
-void DoAlignOptionMenu(MemoryRef, int16_t) { beep(); }
 void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}

@@ -8,8 +8,10 @@
 // writes a backup or a converted file beside it.
 //
 // --values writes each cell's raw value instead of its text (numbers in full,
-// texts, error names) into a .csv or tab-separated OUT; --layer N picks the
-// layer a text format writes (from 1; the first by default).
+// texts, error names) into a .csv or tab-separated OUT; --shown writes each
+// cell's text as the sheet shows it (currency, dates and all) into a
+// tab-separated OUT; --layer N picks the layer a text format writes (from 1;
+// the first by default).
 #include <signal.h>
 #include <unistd.h>
 
@@ -48,6 +50,7 @@ bool failed_quietly = false;
 
 struct Options {
     bool values = false;
+    bool shown = false;
     int layer = 0;  // from 0
     std::string input, output;
 };
@@ -200,15 +203,20 @@ int16_t write_output(MemoryRef book, const Options& options) {
     pf::OSErr found = pf::file_spec_from_path(path, spec);
     if (found && found != pf::kFileNotFoundErr) return found;
     int16_t code = output_code(path);
-    if (code < 0 || (options.values && code != kFormatCsv && code != kFormatTabValues)) {
+    const bool text_only = options.values || options.shown;
+    if (code < 0 || (text_only && code != kFormatCsv && code != kFormatTabValues) ||
+        (options.shown && code != kFormatTabValues)) {
         std::fprintf(stderr, "sheetconv: %s: unknown output format (use .qrv, .sylk, .slk, .csv, .txt, .tab or .tsv%s)\n",
-                     path.c_str(), options.values ? "; values go to text formats only" : "");
+                     path.c_str(), options.shown    ? "; shown texts go to tab text only"
+                                   : options.values ? "; values go to text formats only"
+                                                    : "");
         failed_quietly = true;
         return kUsageError;
     }
     if (!layer_exists(book, options.layer)) return kUsageError;
     MemoryRef layer = find_SpreadSheet_item(book, options.layer);
     if (options.values) return write_values(layer, path, code);
+    if (options.shown) code = kFormatTabDisplayed;
     uint16_t layer_number = code == kFormatNative && options.layer == 0 ? kWholeWorkbook : uint16_t(options.layer);
     return save_workbook_file(layer, layer_number, spec, code, found == 0, true);
 }
@@ -245,6 +253,8 @@ bool parse_arguments(int argc, char** argv, Options& options) {
         std::string arg = argv[i];
         if (arg == "--values") {
             options.values = true;
+        } else if (arg == "--shown") {
+            options.shown = true;
         } else if (arg == "--layer" && i + 1 < argc) {
             char* end = nullptr;
             long n = std::strtol(argv[++i], &end, 10);
@@ -267,7 +277,7 @@ bool parse_arguments(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse_arguments(argc, argv, options)) {
-        std::fprintf(stderr, "usage: sheetconv [--values] [--layer N] IN OUT\n");
+        std::fprintf(stderr, "usage: sheetconv [--values | --shown] [--layer N] IN OUT\n");
         return kUsageError;
     }
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
