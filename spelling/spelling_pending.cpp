@@ -1,8 +1,4 @@
-// No dictionaries are opened until the spelling engine exists.
+// There is no spelling dialog yet.
 #include "spelling/spelling_services.h"
 
-void init_spell() {}
-void close_spell() {}
-
-// There is no spelling dialog yet.
 bool is_spelling_window(pf::WindowRef) { return false; }
