@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "../window/road_fixture.h"
+#include "editing/editing_services.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
 #include "spelling/spell_dialog.h"
@@ -103,7 +104,8 @@ struct SpellDialogTest : TypedRoadTest {
 }  // namespace
 
 TEST_F(SpellDialogTest, EachButtonActsOnTheWordShownAndOnThoseAfterIt) {
-    ListedWords listed{{"teh", "cat", "recieve", "teh", "Quorvinish", "xyzzyq", "sat", "xyzzyq", "paris", "Quorvinish"}};
+    ListedWords listed;
+    listed.words = {"teh", "cat", "recieve", "teh", "Quorvinish", "xyzzyq", "sat", "xyzzyq", "paris", "Quorvinish"};
     script = {kChangeAll, kChange, kAdd, kIgnoreAll, kIgnore};
     open_spell_dialog(source_of(listed));
 
@@ -132,7 +134,8 @@ TEST_F(SpellDialogTest, EachButtonActsOnTheWordShownAndOnThoseAfterIt) {
 TEST_F(SpellDialogTest, TheSpellingWindowOverASheetShowsTheMisspelledWord) {
     enter("Quarterly recieve totals");
     click(CellPoint{0, 0});
-    ListedWords listed{{"Quarterly", "recieve", "totals"}};
+    ListedWords listed;
+    listed.words = {"Quarterly", "recieve", "totals"};
     picture_name = "spelling_window.png";
     open_spell_dialog(source_of(listed));
     ASSERT_FALSE(shown.empty());
@@ -141,9 +144,15 @@ TEST_F(SpellDialogTest, TheSpellingWindowOverASheetShowsTheMisspelledWord) {
     EXPECT_TRUE(listed.replaced.empty());
 }
 
-TEST_F(SpellDialogTest, WithoutADictionaryTheWindowDoesNotOpen) {
+TEST_F(SpellDialogTest, WithoutADictionaryTheSpellingCommandIsDimmedAndTheWindowDoesNotOpen) {
+    constexpr int16_t kEditMenu = 130, kSpellingItem = 13;
+    set_edit_menu(window_doc_record(window));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kSpellingItem));
     close_spell();
-    ListedWords listed{{"recieve"}};
+    set_edit_menu(window_doc_record(window));
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kSpellingItem));
+    ListedWords listed;
+    listed.words = {"recieve"};
     open_spell_dialog(source_of(listed));
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(listed.next, 0u);
