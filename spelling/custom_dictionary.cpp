@@ -3,6 +3,7 @@
 // are only ever appended, so nothing the user wrote there is lost.
 #include <cstring>
 
+#include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "platform/text/mac_roman.h"
 #include "shell/app_prefs.h"
@@ -110,7 +111,7 @@ bool read_custom_dictionary() {
 
 std::string custom_dictionary_name() {
     const pf::FileSpec& named = app_prefs.items[kCustomDictionaryItem];
-    if (named.name[0] != 0) return std::string(reinterpret_cast<const char*>(named.name + 1), named.name[0]);
+    if (named.name[0] != 0) return pstring_text(named.name);
     return pf::get_indexed_string(kSpellingStrings, kCustomDictionaryNameItem);
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 
+#include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "spelling/dictionaries.h"
@@ -104,7 +105,7 @@ std::string named_main_dictionary() {
 std::string main_dictionary_name() {
     const pf::FileSpec& spec = app_prefs.items[kMainDictionaryItem];
     if (spec.name[0] == 0) return pf::get_indexed_string(kSpellingStrings, kMainDictionaryNameItem);
-    return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+    return pstring_text(spec.name);
 }
 
 int16_t find_main_dictionary() {

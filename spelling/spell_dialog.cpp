@@ -2,7 +2,6 @@
 // feeds it words.
 #include "spelling/spell_dialog.h"
 
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "core/dialog_items.h"
 #include "core/lists_and_menus.h"
 #include "core/modal_dialog.h"
+#include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
@@ -58,8 +58,7 @@ void show_suggestions(SpellSession& session, const std::string& word) {
     clear_list_data(list);
     for (const std::string& suggestion : session.suggestions) {
         pf::Str255 row;
-        row[0] = uint8_t(suggestion.size());
-        std::memcpy(row + 1, suggestion.data(), row[0]);
+        set_pstring(row, suggestion);
         add_list_str(row, list);
     }
     if (!session.suggestions.empty()) select_list_cell(list, 0, true);
@@ -141,8 +140,7 @@ void add_word(SpellSession& session) {
         return;
     }
     pf::Str255 text;
-    text[0] = uint8_t(session.word.size());
-    std::memcpy(text + 1, session.word.data(), text[0]);
+    set_pstring(text, session.word);
     key_caution_alert(text, kAddFailedAlert, kStopAlertKind);
 }
 

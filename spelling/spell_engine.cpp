@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/alerts.h"
+#include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "platform/text/text.h"
 #include "spelling/dictionaries.h"
@@ -87,8 +88,7 @@ void report_dictionary_fault(const std::string& name) {
     if (dictionaries.reported) return;
     dictionaries.reported = true;
     pf::Str255 text;
-    text[0] = uint8_t(std::min<size_t>(name.size(), 255));
-    std::memcpy(text + 1, name.data(), text[0]);
+    set_pstring(text, name);
     key_caution_alert(text, kDictionaryFaultAlert, kStopAlertKind);
 }
 
