@@ -1,11 +1,14 @@
 // The spelling window over a scan: each button acts on the word shown and on the
 // words the scan hands over after it; a picture of the window over a sheet.
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <utility>
 
 #include "../window/road_fixture.h"
 #include "editing/editing_services.h"
+#include "core/lists_and_menus.h"
+#include "platform/lists/lists.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
 #include "spelling/spell_dialog.h"
@@ -15,7 +18,7 @@
 namespace {
 
 constexpr int16_t kChange = 1, kCancel = 2, kIgnore = 3, kIgnoreAll = 4, kChangeAll = 5, kAdd = 6;
-constexpr int16_t kMessage = 8, kWord = 9, kReplacement = 11;
+constexpr int16_t kSuggest = 7, kMessage = 8, kWord = 9, kReplacement = 11, kSuggestions = 12;
 
 // A scan over a list of words that reports what spell_check does not accept,
 // as the scan over cells does.
@@ -50,35 +53,59 @@ SpellWordSource source_of(ListedWords& listed) {
     return source;
 }
 
-// What the window showed each time its word changed, and the buttons the
-// script pressed then; Cancel once the script is played.
+// What the window showed each time it changed, and the script of actions taken
+// then, one for each change; Cancel once the script is played.
 struct Shown {
-    std::string message, word, replacement;
+    std::string message, word, replacement, first_suggestion;
     bool front = false;
+    bool operator==(const Shown&) const = default;
 };
+using Action = std::function<void(pf::DialogRef)>;
 std::vector<Shown> shown;
-std::vector<int16_t> script;
+std::vector<Action> script;
 std::string picture_name;
 
-void press(pf::DialogRef dialog, int16_t item) {
+pf::Point global_centre(pf::DialogRef dialog, pf::Rect box) {
     pf::Rect content = pf::window_content_rect(pf::get_dialog_window(dialog));
-    pf::Rect box = pf::get_dialog_item_box(dialog, item);
-    pf::driver_click(pf::Point{int16_t(content.top + (box.top + box.bottom) / 2),
-                               int16_t(content.left + (box.left + box.right) / 2)});
+    return pf::Point{int16_t(content.top + (box.top + box.bottom) / 2), int16_t(content.left + (box.left + box.right) / 2)};
+}
+
+Action press(int16_t item) {
+    return [item](pf::DialogRef dialog) { pf::driver_click(global_centre(dialog, pf::get_dialog_item_box(dialog, item))); };
+}
+
+pf::ListHandle suggestion_list(pf::DialogRef dialog) { return GetDialogListHandle(dialog, kSuggestions); }
+
+Action double_click_suggestion(int16_t row) {
+    return [row](pf::DialogRef dialog) {
+        pf::Point at = global_centre(dialog, pf::list_cell_rect(suggestion_list(dialog), pf::Point{row, 0}));
+        pf::driver_click(at);
+        pf::driver_click(at);
+    };
+}
+
+Action type_into_field(std::string text) {
+    return [text](pf::DialogRef) { pf::driver_type(text); };
+}
+
+Shown what_is_shown(pf::DialogRef dialog) {
+    pf::ListHandle list = suggestion_list(dialog);
+    return Shown{dialogtest::field(dialog, kMessage), dialogtest::field(dialog, kWord), dialogtest::field(dialog, kReplacement),
+                 list && list->rows ? pf::list_get_cell(list, pf::Point{0, 0}) : std::string(),
+                 is_spelling_window(pf::front_window())};
 }
 
 void play_script() {
     pf::compose_screen();
     pf::DialogRef dialog = spell_dialog;
-    if (dialog && pf::driver_pending_steps() == 0) {
-        Shown now{dialogtest::field(dialog, kMessage), dialogtest::field(dialog, kWord),
-                  dialogtest::field(dialog, kReplacement), is_spelling_window(pf::front_window())};
-        if (shown.empty() || now.message != shown.back().message || now.word != shown.back().word) {
+    if (dialog && pf::driver_pending_steps() == 0 && pf::queued_event_count() == 0) {
+        Shown now = what_is_shown(dialog);
+        if (shown.empty() || !(now == shown.back())) {
             shown.push_back(now);
             if (!picture_name.empty()) pf::screen_write_png(dialogtest::screenshot_path(picture_name));
             picture_name.clear();
             const size_t step = shown.size() - 1;
-            press(dialog, step < script.size() ? script[step] : kCancel);
+            (step < script.size() ? script[step] : press(kCancel))(dialog);
         }
     }
     dialogtest::guarded_compose_step();
@@ -106,7 +133,7 @@ struct SpellDialogTest : TypedRoadTest {
 TEST_F(SpellDialogTest, EachButtonActsOnTheWordShownAndOnThoseAfterIt) {
     ListedWords listed;
     listed.words = {"teh", "cat", "recieve", "teh", "Quorvinish", "xyzzyq", "sat", "xyzzyq", "paris", "Quorvinish"};
-    script = {kChangeAll, kChange, kAdd, kIgnoreAll, kIgnore};
+    script = {press(kChangeAll), press(kChange), press(kAdd), press(kIgnoreAll), press(kIgnore)};
     open_spell_dialog(source_of(listed));
 
     ASSERT_EQ(shown.size(), 6u);
@@ -156,4 +183,18 @@ TEST_F(SpellDialogTest, WithoutADictionaryTheSpellingCommandIsDimmedAndTheWindow
     open_spell_dialog(source_of(listed));
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(listed.next, 0u);
+}
+
+TEST_F(SpellDialogTest, ATypedReplacementGetsSuggestionsAndADoubleClickedOneReplacesTheWord) {
+    ListedWords listed;
+    listed.words = {"seperate", "recieve"};
+    script = {type_into_field("recieved"), press(kSuggest), double_click_suggestion(0), press(kChange)};
+    open_spell_dialog(source_of(listed));
+
+    ASSERT_GE(shown.size(), 5u);
+    EXPECT_EQ(shown[0].replacement, "separate");
+    EXPECT_EQ(shown[1].replacement, "recieved");
+    EXPECT_EQ(shown[2].first_suggestion, "received");  // suggestions for what was typed
+    EXPECT_EQ(shown[3].word, "recieve");
+    EXPECT_EQ(listed.replaced, (std::vector<std::pair<size_t, std::string>>{{0, "received"}, {1, "receive"}}));
 }
