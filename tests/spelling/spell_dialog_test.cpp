@@ -58,6 +58,7 @@ SpellWordSource source_of(ListedWords& listed) {
 struct Shown {
     std::string message, word, replacement, first_suggestion;
     bool front = false;
+    size_t alerts = 0;
     bool operator==(const Shown&) const = default;
 };
 using Action = std::function<void(pf::DialogRef)>;
@@ -92,13 +93,16 @@ Shown what_is_shown(pf::DialogRef dialog) {
     pf::ListHandle list = suggestion_list(dialog);
     return Shown{dialogtest::field(dialog, kMessage), dialogtest::field(dialog, kWord), dialogtest::field(dialog, kReplacement),
                  list && list->rows ? pf::list_get_cell(list, pf::Point{0, 0}) : std::string(),
-                 is_spelling_window(pf::front_window())};
+                 is_spelling_window(pf::front_window()), alert_requests().size()};
 }
 
 void play_script() {
     pf::compose_screen();
     pf::DialogRef dialog = spell_dialog;
-    if (dialog && pf::driver_pending_steps() == 0 && pf::queued_event_count() == 0) {
+    const bool idle = pf::driver_pending_steps() == 0 && pf::queued_event_count() == 0;
+    if (dialog && idle && pf::front_window() != pf::get_dialog_window(dialog)) {
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // an alert over the window
+    } else if (dialog && idle) {
         Shown now = what_is_shown(dialog);
         if (shown.empty() || !(now == shown.back())) {
             shown.push_back(now);
@@ -197,4 +201,20 @@ TEST_F(SpellDialogTest, ATypedReplacementGetsSuggestionsAndADoubleClickedOneRepl
     EXPECT_EQ(shown[2].first_suggestion, "received");  // suggestions for what was typed
     EXPECT_EQ(shown[3].word, "recieve");
     EXPECT_EQ(listed.replaced, (std::vector<std::pair<size_t, std::string>>{{0, "received"}, {1, "receive"}}));
+}
+
+TEST_F(SpellDialogTest, AWordThatCannotBeAddedIsReportedAndStaysShown) {
+    std::filesystem::create_directories(home + "/Quorvin/Custom Dictionary");
+    alert_requests().clear();
+    ListedWords listed;
+    listed.words = {"Quorvinish"};
+    script = {press(kAdd)};
+    open_spell_dialog(source_of(listed));
+
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].word, "Quorvinish");
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, 24001);
+    EXPECT_EQ(alert_requests()[0].text, "Quorvinish");
+    EXPECT_EQ(spell_check("Quorvinish", 1), kSpellUnknown);
 }
