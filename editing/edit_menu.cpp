@@ -26,6 +26,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
+#include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
 #include "window/window_services.h"
 
@@ -270,6 +271,8 @@ void set_edit_menu(MemoryRef window_record) {
     set_undo(window_record);
     if (GetActiveEditor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
+    // Without a main dictionary nothing can be checked.
+    if (!spelling_available()) pf::disable_menu_item(menu, kSpellingItem);
 }
 
 int16_t move_cells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
