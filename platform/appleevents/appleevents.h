@@ -86,6 +86,12 @@ constexpr OSErr kAEUnknownSendModeErr = -1710;
 constexpr OSErr kAEParamMissedErr = -1715;
 constexpr OSErr kAEUnknownAddressTypeErr = -1716;
 constexpr OSErr kAEIllegalIndexErr = -1719;
+constexpr OSErr kAENotAnObjSpecErr = -1727;
+constexpr OSErr kAENoSuchObjectErr = -1728;
+constexpr OSErr kAEEventFailedErr = -10000;
+constexpr OSErr kAEBadKeyFormErr = -10002;
+constexpr OSErr kAENotModifiableErr = -10003;
+constexpr OSErr kAECantHandleClassErr = -10010;
 
 // ---- Descriptors -------------------------------------------------------------
 enum class AEDescKind : uint8_t { plain, list, record, event };

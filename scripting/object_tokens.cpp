@@ -1,0 +1,346 @@
+// Resolving object specifiers into tokens: the accessors of each container
+// class, walked from the application outwards.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "formula/reference_text.h"
+#include "model/layer.h"
+#include "model/named_ranges.h"
+#include "model/workbook.h"
+#include "platform/text/text.h"
+#include "platform/text/mac_roman.h"
+#include "scripting/object_model.h"
+#include "scripting/scripting_services.h"
+#include "window/cell_walk.h"
+#include "window/doc_window.h"
+#include "window/selection_tracking.h"
+#include "window/window_services.h"
+
+namespace {
+
+// Specifiers nest one container per level; deeper ones are refused.
+constexpr int kMaxSpecifierDepth = 32;
+
+struct KeyData {
+    pf::FourCC want = 0, form = 0;
+    pf::AEDesc data;
+};
+
+// The workbooks of the document windows, each once, from the front.
+std::vector<MemoryRef> open_documents() {
+    std::vector<MemoryRef> documents;
+    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i) {
+        MemoryRef workbook = doc_window_workbook(window_doc_record(w));
+        bool listed = false;
+        for (MemoryRef d : documents) listed = listed || d == workbook;
+        if (!listed) documents.push_back(workbook);
+    }
+    return documents;
+}
+
+// The frontmost window that shows a layer of the workbook.
+pf::WindowRef front_window_of(MemoryRef workbook) {
+    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
+        if (doc_window_workbook(window_doc_record(w)) == workbook) return w;
+    return nullptr;
+}
+
+std::string text_of(const pf::AEDesc& data) {
+    pf::AEDesc text;
+    if (pf::ae_coerce_desc(data, pf::kTypeText, text)) return {};
+    return std::string(text.data.begin(), text.data.end());
+}
+
+// An index from 1 (negative: from the end) into a count; 0 when outside.
+long position_of(const pf::AEDesc& data, long count) {
+    int32_t index = 0;
+    pf::AEDesc number;
+    if (pf::ae_coerce_desc(data, pf::kTypeLong, number) || number.data.size() != 4) return 0;
+    std::memcpy(&index, number.data.data(), 4);
+    if (index < 0) index = int32_t(count + 1 + index);
+    return index >= 1 && index <= count ? index : 0;
+}
+
+std::string layer_name(MemoryRef layer) {
+    unsigned char name[256] = {0};
+    GetSheetName(name, layer);
+    return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
+}
+
+std::string document_name(MemoryRef workbook) {
+    pf::WindowRef window = front_window_of(workbook);
+    return window ? pf::utf8_to_mac_roman(pf::window_title(window)) : std::string();
+}
+
+bool same_name(const std::string& a, const std::string& b) { return pf::equal_text(a, b, false, true); }
+
+ObjectToken document_token(MemoryRef workbook) {
+    ObjectToken token;
+    token.object_class = pf::kClassDocument;
+    token.workbook = workbook;
+    token.window = front_window_of(workbook);
+    token.layer = token.window ? doc_window_layer(window_doc_record(token.window)) : nullptr;
+    return token;
+}
+
+ObjectToken window_token(pf::WindowRef window) {
+    ObjectToken token;
+    token.object_class = pf::kClassWindow;
+    token.window = window;
+    token.layer = sheetRefFromWindow(window);
+    token.workbook = token.layer ? GetWorkSheet(token.layer) : nullptr;
+    return token;
+}
+
+ObjectToken layer_token(MemoryRef layer) {
+    ObjectToken token;
+    token.object_class = pf::kClassLayer;
+    token.layer = layer;
+    token.workbook = GetWorkSheet(layer);
+    token.window = layer_window(layer);
+    return token;
+}
+
+ObjectToken range_token(MemoryRef layer, const CellRange& range) {
+    ObjectToken token = layer_token(layer);
+    token.object_class = range.topLeft == range.botRight ? pf::kClassCell : pf::kClassRange;
+    token.range = range;
+    return token;
+}
+
+MemoryRef workbook_of(MemoryRef layer) { return layer ? GetWorkSheet(layer) : nullptr; }
+
+// The cells of a range, or the cells holding something in a layer.
+pf::OSErr count_cells(const ObjectToken& container, MemoryRef layer, long& count) {
+    count = 0;
+    if (container.object_class == pf::kClassCell || container.object_class == pf::kClassRange) {
+        const CellRange& r = container.range;
+        count = long(r.botRight.v - r.topLeft.v + 1) * long(r.botRight.h - r.topLeft.h + 1);
+        return pf::noErr;
+    }
+    if (!layer) return pf::noErr;
+    each_row(layer, [&](const uint8_t* row, const uint8_t* row_end) {
+        each_cell(row, row_end, [&](const uint8_t* cell) {
+            count += _cellType_(cell) != kCellFormatOnly;
+            return true;
+        });
+        return true;
+    });
+    return pf::noErr;
+}
+
+// The layer an object stands for when cells are asked of it: a document's or
+// window's shown layer, the front window's for the application.
+MemoryRef layer_of(const ObjectToken& token) {
+    if (token.object_class == pf::kClassApplication) return sheetRefFromWindow(nth_document_window(1));
+    return token.layer;
+}
+
+pf::OSErr access_document(const KeyData& key, ObjectToken& out) {
+    const std::vector<MemoryRef> documents = open_documents();
+    if (key.form == pf::kFormIndex) {
+        long at = position_of(key.data, long(documents.size()));
+        if (!at) return pf::kAENoSuchObjectErr;
+        out = document_token(documents[size_t(at - 1)]);
+        return pf::noErr;
+    }
+    if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
+    const std::string wanted = text_of(key.data);
+    for (MemoryRef d : documents) {
+        if (!same_name(document_name(d), wanted)) continue;
+        out = document_token(d);
+        return pf::noErr;
+    }
+    return pf::kAENoSuchObjectErr;
+}
+
+pf::OSErr access_window(const KeyData& key, MemoryRef of_workbook, ObjectToken& out) {
+    std::vector<pf::WindowRef> windows;
+    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
+        if (!of_workbook || doc_window_workbook(window_doc_record(w)) == of_workbook) windows.push_back(w);
+    if (key.form == pf::kFormIndex) {
+        long at = position_of(key.data, long(windows.size()));
+        if (!at) return pf::kAENoSuchObjectErr;
+        out = window_token(windows[size_t(at - 1)]);
+        return pf::noErr;
+    }
+    if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
+    const std::string wanted = text_of(key.data);
+    for (pf::WindowRef w : windows) {
+        if (!same_name(pf::utf8_to_mac_roman(pf::window_title(w)), wanted)) continue;
+        out = window_token(w);
+        return pf::noErr;
+    }
+    return pf::kAENoSuchObjectErr;
+}
+
+pf::OSErr access_layer(const KeyData& key, MemoryRef workbook, ObjectToken& out) {
+    if (!workbook) return pf::kAENoSuchObjectErr;
+    const long count = num_SpreadSheets(workbook);
+    if (key.form == pf::kFormIndex) {
+        long at = position_of(key.data, count);
+        MemoryRef layer = at ? find_SpreadSheet_item(workbook, int32_t(at - 1)) : nullptr;
+        if (!layer) return pf::kAENoSuchObjectErr;
+        out = layer_token(layer);
+        return pf::noErr;
+    }
+    if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
+    const std::string wanted = text_of(key.data);
+    for (long i = 0; i < count; ++i) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, int32_t(i));
+        if (!layer || !same_name(layer_name(layer), wanted)) continue;
+        out = layer_token(layer);
+        return pf::noErr;
+    }
+    return pf::kAENoSuchObjectErr;
+}
+
+// A range by its reference text ("B2", "$A$1:C4") or by a named range.
+bool range_by_text(const std::string& text, MemoryRef layer, CellRange& range) {
+    if (text.empty() || text.size() >= size_t(kNamedRangeNameSize)) return false;
+    uint8_t record[kNamedRangeSize] = {0};
+    record[0] = uint8_t(text.size());
+    std::memcpy(record + 1, text.data(), text.size());
+    int16_t layers[2];
+    if (Parse_Rect(record, layers, layer)) {
+        if (layers[0] >= 0) return false;  // references to other layers are not cells of this one
+        range = named_range_cells(record);
+        return true;
+    }
+    unsigned char name[256];
+    name[0] = uint8_t(text.size());
+    std::memcpy(name + 1, text.data(), text.size());
+    return MatchRangeStr(name, &range, layer) != 0;
+}
+
+pf::OSErr access_range(const KeyData& key, MemoryRef layer, ObjectToken& out) {
+    if (!layer) return pf::kAENoSuchObjectErr;
+    if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
+    CellRange range;
+    if (!range_by_text(text_of(key.data), layer, range)) return pf::kAENoSuchObjectErr;
+    if (key.want == pf::kClassCell && !(range.topLeft == range.botRight)) return pf::kAENoSuchObjectErr;
+    out = range_token(layer, range);
+    return pf::noErr;
+}
+
+pf::OSErr access_property(const KeyData& key, const ObjectToken& container, ObjectToken& out) {
+    if (key.form != pf::kFormProperty) return pf::kAEBadKeyFormErr;
+    pf::FourCC property = 0;
+    pf::AEDesc code;
+    if (pf::ae_coerce_desc(key.data, pf::kTypeType, code) || code.data.size() != 4) return pf::kAECoercionFailErr;
+    std::memcpy(&property, code.data.data(), 4);
+    if (property == pf::kPropSelection) {
+        MemoryRef layer = layer_of(container);
+        if (!layer) return pf::kAENoSuchObjectErr;
+        CellRange selection;
+        GetSelectRect(&selection, layer);
+        out = range_token(layer, selection);
+        return pf::noErr;
+    }
+    if (container.property) return pf::kAENoSuchObjectErr;
+    out = container;
+    out.property = property;
+    return pf::noErr;
+}
+
+pf::OSErr access_element(const ObjectToken& container, const KeyData& key, ObjectToken& out) {
+    if (container.property) return pf::kAENoSuchObjectErr;
+    switch (key.want) {
+        case pf::kClassDocument:
+            if (container.object_class != pf::kClassApplication) return pf::kAECantHandleClassErr;
+            return access_document(key, out);
+        case pf::kClassWindow:
+            if (container.object_class != pf::kClassApplication && container.object_class != pf::kClassDocument)
+                return pf::kAECantHandleClassErr;
+            return access_window(key, container.workbook, out);
+        case pf::kClassLayer: {
+            if (container.object_class == pf::kClassApplication)
+                return access_layer(key, workbook_of(layer_of(container)), out);
+            if (container.object_class != pf::kClassDocument) return pf::kAECantHandleClassErr;
+            return access_layer(key, container.workbook, out);
+        }
+        case pf::kClassCell:
+        case pf::kClassRange:
+            if (container.object_class == pf::kClassCell || container.object_class == pf::kClassRange)
+                return pf::kAECantHandleClassErr;
+            return access_range(key, layer_of(container), out);
+        case pf::kClassProperty: return access_property(key, container, out);
+        default: return pf::kAECantHandleClassErr;
+    }
+}
+
+pf::OSErr read_key_data(const pf::AEDesc& specifier, KeyData& key, pf::AEDesc& container) {
+    pf::OSErr err;
+    if ((err = pf::ae_get_key_ptr(specifier, pf::kKeyDesiredClass, pf::kTypeType, nullptr, &key.want, 4, nullptr)))
+        return err;
+    if ((err = pf::ae_get_key_ptr(specifier, pf::kKeyForm, pf::kTypeEnumerated, nullptr, &key.form, 4, nullptr)))
+        return err;
+    if ((err = pf::ae_get_key_desc(specifier, pf::kKeyData, pf::kTypeWildCard, key.data))) return err;
+    return pf::ae_get_key_desc(specifier, pf::kKeyContainer, pf::kTypeWildCard, container);
+}
+
+pf::OSErr resolve_at_depth(const pf::AEDesc& specifier, ObjectToken& token, int depth) {
+    if (specifier.type == pf::kTypeNull) {
+        token = ObjectToken{};
+        return pf::noErr;
+    }
+    if (specifier.type != pf::kTypeObjectSpecifier || specifier.kind != pf::AEDescKind::record)
+        return pf::kAENotAnObjSpecErr;
+    if (depth >= kMaxSpecifierDepth) return pf::kAENoSuchObjectErr;
+    KeyData key;
+    pf::AEDesc container_spec;
+    if (pf::OSErr err = read_key_data(specifier, key, container_spec)) return err;
+    ObjectToken container;
+    if (pf::OSErr err = resolve_at_depth(container_spec, container, depth + 1)) return err;
+    return access_element(container, key, token);
+}
+
+}  // namespace
+
+pf::WindowRef nth_document_window(long index) {
+    long seen = 0;
+    for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
+        if (!window_doc_record(w) || !sheetRefFromWindow(w)) continue;
+        if (++seen == index) return w;
+    }
+    return nullptr;
+}
+
+long document_window_count() {
+    long count = 0;
+    while (nth_document_window(count + 1)) ++count;
+    return count;
+}
+
+pf::OSErr resolve_object(const pf::AEDesc& specifier, ObjectToken& token) {
+    return resolve_at_depth(specifier, token, 0);
+}
+
+pf::OSErr count_elements(const ObjectToken& container, pf::FourCC element_class, long& count) {
+    if (container.property) return pf::kAECantHandleClassErr;
+    switch (element_class) {
+        case pf::kClassDocument:
+            if (container.object_class != pf::kClassApplication) return pf::kAECantHandleClassErr;
+            count = long(open_documents().size());
+            return pf::noErr;
+        case pf::kClassWindow:
+            count = 0;
+            for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
+                count += !container.workbook || doc_window_workbook(window_doc_record(w)) == container.workbook;
+            return container.object_class == pf::kClassApplication || container.object_class == pf::kClassDocument
+                       ? pf::noErr
+                       : pf::kAECantHandleClassErr;
+        case pf::kClassLayer: {
+            MemoryRef workbook = container.object_class == pf::kClassApplication ? workbook_of(layer_of(container))
+                                                                              : container.workbook;
+            if (container.object_class != pf::kClassApplication && container.object_class != pf::kClassDocument)
+                return pf::kAECantHandleClassErr;
+            count = workbook ? num_SpreadSheets(workbook) : 0;
+            return pf::noErr;
+        }
+        case pf::kClassCell:
+            return count_cells(container, layer_of(container), count);
+        default: return pf::kAECantHandleClassErr;
+    }
+}
