@@ -27,8 +27,6 @@ constexpr int16_t kNewLayerItem = 1;     // Layer menu
 // Ranges larger than this are not read or written as a whole.
 constexpr long kMaxRangeCells = 100000;
 
-const char kApplicationName[] = "Quorvin";
-
 std::string bytes_text(MemoryRef block) {
     if (!block) return {};
     std::string text(static_cast<const char*>(UseMemory(block)), size_t(GetByteSize(block)));
@@ -90,20 +88,6 @@ pf::OSErr read_range(const ObjectToken& token, CellReader read, pf::AEDesc& out)
         pf::ae_put_desc(out, 0, row);
     }
     return pf::noErr;
-}
-
-std::string object_name(const ObjectToken& token) {
-    switch (token.object_class) {
-        case pf::kClassDocument:
-        case pf::kClassWindow: return token.window ? pf::utf8_to_mac_roman(pf::window_title(token.window)) : std::string();
-        case pf::kClassLayer: {
-            unsigned char name[256] = {0};
-            GetSheetName(name, token.layer);
-            return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
-        }
-        case pf::kClassApplication: return kApplicationName;
-        default: return {};
-    }
 }
 
 // The data of a token: a property, or for an object without one its value

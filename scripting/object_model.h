@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
@@ -27,6 +28,9 @@ struct ObjectToken {
 
 // Resolves a specifier (or a null descriptor: the application).
 pf::OSErr resolve_object(const pf::AEDesc& specifier, ObjectToken& token);
+
+// The name of an object (Mac Roman): a document's, a window's title, a layer's.
+std::string object_name(const ObjectToken& token);
 
 // Counting the elements of a class in a container.
 pf::OSErr count_elements(const ObjectToken& container, pf::FourCC element_class, long& count);

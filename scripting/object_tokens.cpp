@@ -14,6 +14,7 @@
 #include "scripting/scripting_services.h"
 #include "window/cell_walk.h"
 #include "window/doc_window.h"
+#include "window/window_names.h"
 #include "window/selection_tracking.h"
 #include "window/window_services.h"
 
@@ -62,15 +63,18 @@ long position_of(const pf::AEDesc& data, long count) {
     return index >= 1 && index <= count ? index : 0;
 }
 
+std::string pascal_text(const unsigned char* text) { return std::string(reinterpret_cast<const char*>(text + 1), text[0]); }
+
 std::string layer_name(MemoryRef layer) {
     unsigned char name[256] = {0};
     GetSheetName(name, layer);
-    return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
+    return pascal_text(name);
 }
 
 std::string document_name(MemoryRef workbook) {
-    pf::WindowRef window = front_window_of(workbook);
-    return window ? pf::utf8_to_mac_roman(pf::window_title(window)) : std::string();
+    unsigned char name[256] = {0};
+    Get_File_Name(workbook, name);
+    return pascal_text(name);
 }
 
 bool same_name(const std::string& a, const std::string& b) { return pf::equal_text(a, b, false, true); }
@@ -297,6 +301,16 @@ pf::OSErr resolve_at_depth(const pf::AEDesc& specifier, ObjectToken& token, int 
 }
 
 }  // namespace
+
+std::string object_name(const ObjectToken& token) {
+    switch (token.object_class) {
+        case pf::kClassDocument: return document_name(token.workbook);
+        case pf::kClassWindow: return token.window ? pf::utf8_to_mac_roman(pf::window_title(token.window)) : std::string();
+        case pf::kClassLayer: return layer_name(token.layer);
+        case pf::kClassApplication: return "Quorvin";
+        default: return {};
+    }
+}
 
 pf::WindowRef nth_document_window(long index) {
     long seen = 0;

@@ -136,7 +136,10 @@ TEST_F(ObjectModel, SelectingARangeSelectsItInItsLayer) {
     CellRange selected;
     GetSelectRect(&selected, front_layer());
     EXPECT_EQ(selected, (CellRange{{1, 1}, {4, 2}}));
-    EXPECT_EQ(get_text("name of document 1"), get_text("name of window 1"));
+    EXPECT_EQ(get_text("name of document 1"), "Untitled 1");
+    EXPECT_EQ(get_text("name of window 1"), "Untitled 1:Layer 1");
+    EXPECT_EQ(get_text("name of layer \"layer 1\" of document \"untitled 1\""), "Layer 1")
+        << "names are matched ignoring case";
 
     pf::AEDesc exists;
     pf::AppleEvent ask = event("core", "doex");
