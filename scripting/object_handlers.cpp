@@ -112,6 +112,14 @@ pf::OSErr direct_object(const pf::AppleEvent* event, ObjectToken& token) {
     return resolve_object(specifier, token);
 }
 
+// The data of the event's direct object.
+pf::OSErr requested_data(const pf::AppleEvent* event, pf::AEDesc& data) {
+    ObjectToken token;
+    if (pf::OSErr err = direct_object(event, token)) return err;
+    if (pf::OSErr err = GotRequiredParams(event)) return err;
+    return token_data(token, data);
+}
+
 pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
     if (!reply || reply->kind != pf::AEDescKind::event) return pf::noErr;
     return pf::ae_put_param_ptr(*reply, kKeyErrorText, pf::kTypeText, text, std::strlen(text));
@@ -200,15 +208,12 @@ pf::OSErr new_document(pf::AppleEvent* reply) {
     return put_object(reply, indexed_specifier(pf::kClassDocument, 1, pf::AEDesc{}));
 }
 
+// A new layer in the document's front window (the front document's for the application).
 pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
-    MemoryRef workbook = container.workbook;
-    if (container.object_class == pf::kClassApplication) {
-        if (MemoryRef layer = sheetRefFromWindow(nth_document_window(1))) workbook = GetWorkSheet(layer);
-    }
-    pf::WindowRef window = nullptr;
-    for (long i = 1; (window = nth_document_window(i)); ++i)
-        if (GetWorkSheet(sheetRefFromWindow(window)) == workbook) break;
-    if (!window) return pf::kAENoSuchObjectErr;
+    pf::WindowRef window = container.object_class == pf::kClassApplication ? nth_document_window(1) : container.window;
+    MemoryRef layer = sheetRefFromWindow(window);
+    if (!layer) return pf::kAENoSuchObjectErr;
+    MemoryRef workbook = GetWorkSheet(layer);
     const int16_t before = num_SpreadSheets(workbook);
     SelectReferencedWindow(window);
     DoLayerMenu(nullptr, kNewLayerItem);
@@ -220,20 +225,14 @@ pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
 }  // namespace
 
 pf::OSErr DoGetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long) {
-    ObjectToken token;
-    if (pf::OSErr err = direct_object(event, token)) return err;
-    if (pf::OSErr err = GotRequiredParams(event)) return err;
     pf::AEDesc data;
-    if (pf::OSErr err = token_data(token, data)) return err;
+    if (pf::OSErr err = requested_data(event, data)) return err;
     return pf::ae_put_param_desc(*reply, pf::kKeyDirectObject, data);
 }
 
 pf::OSErr DoGetDataSize(const pf::AppleEvent* event, pf::AppleEvent* reply, long) {
-    ObjectToken token;
-    if (pf::OSErr err = direct_object(event, token)) return err;
-    if (pf::OSErr err = GotRequiredParams(event)) return err;
     pf::AEDesc data;
-    if (pf::OSErr err = token_data(token, data)) return err;
+    if (pf::OSErr err = requested_data(event, data)) return err;
     return put_long(reply, long(data.kind == pf::AEDescKind::plain ? data.data.size() : data.items.size()));
 }
 

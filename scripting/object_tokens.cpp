@@ -141,60 +141,52 @@ MemoryRef layer_of(const ObjectToken& token) {
     return token.layer;
 }
 
-pf::OSErr access_document(const KeyData& key, ObjectToken& out) {
-    const std::vector<MemoryRef> documents = open_documents();
-    if (key.form == pf::kFormIndex) {
-        long at = position_of(key.data, long(documents.size()));
-        if (!at) return pf::kAENoSuchObjectErr;
-        out = document_token(documents[size_t(at - 1)]);
-        return pf::noErr;
-    }
-    if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
-    const std::string wanted = text_of(key.data);
-    for (MemoryRef d : documents) {
-        if (!same_name(document_name(d), wanted)) continue;
-        out = document_token(d);
-        return pf::noErr;
-    }
-    return pf::kAENoSuchObjectErr;
-}
-
-pf::OSErr access_window(const KeyData& key, MemoryRef of_workbook, ObjectToken& out) {
-    std::vector<pf::WindowRef> windows;
+// The document windows from the front, of one workbook or of all.
+std::vector<ObjectToken> windows_of(MemoryRef workbook) {
+    std::vector<ObjectToken> windows;
     for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
-        if (!of_workbook || doc_window_workbook(window_doc_record(w)) == of_workbook) windows.push_back(w);
-    if (key.form == pf::kFormIndex) {
-        long at = position_of(key.data, long(windows.size()));
-        if (!at) return pf::kAENoSuchObjectErr;
-        out = window_token(windows[size_t(at - 1)]);
-        return pf::noErr;
-    }
-    if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
-    const std::string wanted = text_of(key.data);
-    for (pf::WindowRef w : windows) {
-        if (!same_name(pf::utf8_to_mac_roman(pf::window_title(w)), wanted)) continue;
-        out = window_token(w);
-        return pf::noErr;
-    }
-    return pf::kAENoSuchObjectErr;
+        if (!workbook || doc_window_workbook(window_doc_record(w)) == workbook) windows.push_back(window_token(w));
+    return windows;
 }
 
-pf::OSErr access_layer(const KeyData& key, MemoryRef workbook, ObjectToken& out) {
-    if (!workbook) return pf::kAENoSuchObjectErr;
-    const long count = num_SpreadSheets(workbook);
+std::vector<ObjectToken> documents() {
+    std::vector<ObjectToken> tokens;
+    for (MemoryRef workbook : open_documents()) tokens.push_back(document_token(workbook));
+    return tokens;
+}
+
+std::vector<ObjectToken> layers_of(MemoryRef workbook) {
+    std::vector<ObjectToken> layers;
+    for (int16_t i = 0; workbook && i < num_SpreadSheets(workbook); ++i)
+        if (MemoryRef layer = find_SpreadSheet_item(workbook, i)) layers.push_back(layer_token(layer));
+    return layers;
+}
+
+// The elements of a class that a container holds; false when it holds none of that class.
+bool elements_of(const ObjectToken& container, pf::FourCC element_class, std::vector<ObjectToken>& out) {
+    const bool application = container.object_class == pf::kClassApplication;
+    if (container.property || (!application && container.object_class != pf::kClassDocument)) return false;
+    switch (element_class) {
+        case pf::kClassDocument: out = documents(); return application;
+        case pf::kClassWindow: out = windows_of(container.workbook); return true;
+        case pf::kClassLayer: out = layers_of(application ? workbook_of(layer_of(container)) : container.workbook); return true;
+        default: return false;
+    }
+}
+
+// The element that the key picks: by index from 1 (negative from the end) or by name.
+pf::OSErr pick(const KeyData& key, const std::vector<ObjectToken>& candidates, ObjectToken& out) {
     if (key.form == pf::kFormIndex) {
-        long at = position_of(key.data, count);
-        MemoryRef layer = at ? find_SpreadSheet_item(workbook, int32_t(at - 1)) : nullptr;
-        if (!layer) return pf::kAENoSuchObjectErr;
-        out = layer_token(layer);
+        long at = position_of(key.data, long(candidates.size()));
+        if (!at) return pf::kAENoSuchObjectErr;
+        out = candidates[size_t(at - 1)];
         return pf::noErr;
     }
     if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
     const std::string wanted = text_of(key.data);
-    for (long i = 0; i < count; ++i) {
-        MemoryRef layer = find_SpreadSheet_item(workbook, int32_t(i));
-        if (!layer || !same_name(layer_name(layer), wanted)) continue;
-        out = layer_token(layer);
+    for (const ObjectToken& candidate : candidates) {
+        if (!same_name(object_name(candidate), wanted)) continue;
+        out = candidate;
         return pf::noErr;
     }
     return pf::kAENoSuchObjectErr;
@@ -252,17 +244,11 @@ pf::OSErr access_element(const ObjectToken& container, const KeyData& key, Objec
     if (container.property) return pf::kAENoSuchObjectErr;
     switch (key.want) {
         case pf::kClassDocument:
-            if (container.object_class != pf::kClassApplication) return pf::kAECantHandleClassErr;
-            return access_document(key, out);
         case pf::kClassWindow:
-            if (container.object_class != pf::kClassApplication && container.object_class != pf::kClassDocument)
-                return pf::kAECantHandleClassErr;
-            return access_window(key, container.workbook, out);
         case pf::kClassLayer: {
-            if (container.object_class == pf::kClassApplication)
-                return access_layer(key, workbook_of(layer_of(container)), out);
-            if (container.object_class != pf::kClassDocument) return pf::kAECantHandleClassErr;
-            return access_layer(key, container.workbook, out);
+            std::vector<ObjectToken> elements;
+            if (!elements_of(container, key.want, elements)) return pf::kAECantHandleClassErr;
+            return pick(key, elements, out);
         }
         case pf::kClassCell:
         case pf::kClassRange:
@@ -332,29 +318,12 @@ pf::OSErr resolve_object(const pf::AEDesc& specifier, ObjectToken& token) {
 }
 
 pf::OSErr count_elements(const ObjectToken& container, pf::FourCC element_class, long& count) {
-    if (container.property) return pf::kAECantHandleClassErr;
-    switch (element_class) {
-        case pf::kClassDocument:
-            if (container.object_class != pf::kClassApplication) return pf::kAECantHandleClassErr;
-            count = long(open_documents().size());
-            return pf::noErr;
-        case pf::kClassWindow:
-            count = 0;
-            for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
-                count += !container.workbook || doc_window_workbook(window_doc_record(w)) == container.workbook;
-            return container.object_class == pf::kClassApplication || container.object_class == pf::kClassDocument
-                       ? pf::noErr
-                       : pf::kAECantHandleClassErr;
-        case pf::kClassLayer: {
-            MemoryRef workbook = container.object_class == pf::kClassApplication ? workbook_of(layer_of(container))
-                                                                              : container.workbook;
-            if (container.object_class != pf::kClassApplication && container.object_class != pf::kClassDocument)
-                return pf::kAECantHandleClassErr;
-            count = workbook ? num_SpreadSheets(workbook) : 0;
-            return pf::noErr;
-        }
-        case pf::kClassCell:
-            return count_cells(container, layer_of(container), count);
-        default: return pf::kAECantHandleClassErr;
+    if (element_class == pf::kClassCell) {
+        if (container.property) return pf::kAECantHandleClassErr;
+        return count_cells(container, layer_of(container), count);
     }
+    std::vector<ObjectToken> elements;
+    if (!elements_of(container, element_class, elements)) return pf::kAECantHandleClassErr;
+    count = long(elements.size());
+    return pf::noErr;
 }
