@@ -27,54 +27,16 @@ constexpr int16_t kNewLayerItem = 1;     // Layer menu
 // Ranges larger than this are not read or written as a whole.
 constexpr long kMaxRangeCells = 100000;
 
-std::string bytes_text(MemoryRef block) {
-    if (!block) return {};
-    std::string text(static_cast<const char*>(UseMemory(block)), size_t(GetByteSize(block)));
-    UnuseMemory(block);
-    DisposeMemory(block);
-    return text;
-}
-
-// Formula results are brought up to date before a value is read.
-void finish_recalculation(MemoryRef layer) {
-    if (stopCalc < 0 && GetSpreadSheetCalcCycle(layer) != kCycleDone) recalculate_workbook(GetWorkSheet(layer));
-}
-
-// A cell's value: a number, a text, an error's text, or an empty text.
-pf::AEDesc cell_value(MemoryRef layer, CellPoint where) {
-    pf::AEDesc out;
-    uint8_t* cell = nullptr;
-    int16_t length = 0;
-    StoredValue value;
-    if (!get_cell_ptr(&cell, &length, where, layer) || !stored_value(cell, &value)) {
-        pf::ae_create_desc(pf::kTypeText, "", 0, out);
-    } else if (value.type == kValueText) {
-        pf::ae_create_desc(pf::kTypeText, value.text, size_t(value.length), out);
-    } else if (std::isnan(value.number)) {
-        const std::string text = file_number_text(value.number);
-        pf::ae_create_desc(pf::kTypeText, text.data(), text.size(), out);
-    } else {
-        pf::ae_create_desc(pf::kTypeDouble, &value.number, sizeof value.number, out);
-    }
-    return out;
-}
-
-// The text the entry line shows for a cell: a formula with its "=".
-pf::AEDesc cell_formula(MemoryRef layer, CellPoint where) {
-    uint8_t format[kCellFormatSize];
-    const std::string text = bytes_text(Get_CellText(where, format, nullptr, layer));
-    pf::AEDesc out;
-    pf::ae_create_desc(pf::kTypeText, text.data(), text.size(), out);
-    return out;
-}
-
-using CellReader = pf::AEDesc (*)(MemoryRef layer, CellPoint where);
-
 long cells_in(const CellRange& r) { return long(r.botRight.v - r.topLeft.v + 1) * long(r.botRight.h - r.topLeft.h + 1); }
 
 // One cell's descriptor, or a list of rows, each a list of cells.
 pf::OSErr read_range(const ObjectToken& token, CellReader read, pf::AEDesc& out) {
     const CellRange& r = token.range;
+    if (token.picked) {
+        pf::ae_create_list(false, out);
+        for (CellPoint where : token.cells) pf::ae_put_desc(out, 0, read(token.layer, where));
+        return pf::noErr;
+    }
     if (r.topLeft == r.botRight) {
         out = read(token.layer, r.topLeft);
         return pf::noErr;
@@ -151,9 +113,18 @@ pf::OSErr entry_text_of(const pf::AEDesc& value, std::string& text) {
     return pf::noErr;
 }
 
+pf::OSErr enter_value(MemoryRef layer, CellPoint where, const pf::AEDesc& value, pf::AppleEvent* reply) {
+    std::string text;
+    if (pf::OSErr err = entry_text_of(value, text)) return err;
+    return enter_text(layer, where, text, reply);
+}
+
 // One value for every cell of the range, or a list of rows matching its shape.
 pf::OSErr write_range(const ObjectToken& token, const pf::AEDesc& data, pf::AppleEvent* reply) {
     const CellRange& r = token.range;
+    for (CellPoint where : token.cells)  // picked cells take one value each
+        if (pf::OSErr err = enter_value(token.layer, where, data, reply)) return err;
+    if (token.picked) return pf::noErr;
     if (cells_in(r) > kMaxRangeCells) return pf::kAEEventFailedErr;
     const bool by_rows = data.kind == pf::AEDescKind::list && !(r.topLeft == r.botRight);
     if (by_rows && data.items.size() != size_t(r.botRight.v - r.topLeft.v + 1)) return pf::kAECoercionFailErr;
@@ -162,10 +133,8 @@ pf::OSErr write_range(const ObjectToken& token, const pf::AEDesc& data, pf::Appl
         const bool row_listed = by_rows && row->kind == pf::AEDescKind::list;
         if (row_listed && row->items.size() != size_t(r.botRight.h - r.topLeft.h + 1)) return pf::kAECoercionFailErr;
         for (int16_t h = r.topLeft.h; h <= r.botRight.h; ++h) {
-            std::string text;
             const pf::AEDesc& value = row_listed ? row->items[size_t(h - r.topLeft.h)] : *row;
-            if (pf::OSErr err = entry_text_of(value, text)) return err;
-            if (pf::OSErr err = enter_text(token.layer, CellPoint{v, h}, text, reply)) return err;
+            if (pf::OSErr err = enter_value(token.layer, CellPoint{v, h}, value, reply)) return err;
         }
     }
     return pf::noErr;
@@ -288,7 +257,7 @@ pf::OSErr DoSelect(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     ObjectToken token;
     if (pf::OSErr err = direct_object(event, token)) return err;
     if (pf::OSErr err = GotRequiredParams(event)) return err;
-    if (token.property) return pf::kAECantHandleClassErr;
+    if (token.property || token.picked) return pf::kAECantHandleClassErr;
     if (token.window) SelectReferencedWindow(token.window);
     if (token.object_class == pf::kClassCell || token.object_class == pf::kClassRange)
         LSelect(token.range.topLeft, &token.range, nullptr, 0, token.layer);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
@@ -24,6 +25,9 @@ struct ObjectToken {
     MemoryRef layer = nullptr;
     CellRange range{};
     pf::FourCC property = 0;  // 0: the object itself
+    // Cells that a test picked (object_class kClassCell): these, not `range`.
+    bool picked = false;
+    std::vector<CellPoint> cells;
 };
 
 // Resolves a specifier (or a null descriptor: the application).
@@ -34,6 +38,14 @@ std::string object_name(const ObjectToken& token);
 
 // Counting the elements of a class in a container.
 pf::OSErr count_elements(const ObjectToken& container, pf::FourCC element_class, long& count);
+
+// Cell data: a value (a number, a text, an error's text, an empty text for an
+// empty cell) and the text a cell shows in the entry line (a formula with its
+// "="); formula results are brought up to date before values are read.
+using CellReader = pf::AEDesc (*)(MemoryRef layer, CellPoint where);
+pf::AEDesc cell_value(MemoryRef layer, CellPoint where);
+pf::AEDesc cell_formula(MemoryRef layer, CellPoint where);
+void finish_recalculation(MemoryRef layer);
 
 // The document windows from front to back, and the workbook each shows.
 pf::WindowRef nth_document_window(long index);

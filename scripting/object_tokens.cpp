@@ -118,6 +118,10 @@ MemoryRef workbook_of(MemoryRef layer) { return layer ? GetWorkSheet(layer) : nu
 // The cells of a range, or the cells holding something in a layer.
 pf::OSErr count_cells(const ObjectToken& container, MemoryRef layer, long& count) {
     count = 0;
+    if (container.picked) {
+        count = long(container.cells.size());
+        return pf::noErr;
+    }
     if (container.object_class == pf::kClassCell || container.object_class == pf::kClassRange) {
         const CellRange& r = container.range;
         count = long(r.botRight.v - r.topLeft.v + 1) * long(r.botRight.h - r.topLeft.h + 1);
@@ -210,8 +214,92 @@ bool range_by_text(const std::string& text, MemoryRef layer, CellRange& range) {
     return MatchRangeStr(name, &range, layer) != 0;
 }
 
-pf::OSErr access_range(const KeyData& key, MemoryRef layer, ObjectToken& out) {
+bool is_number(const pf::AEDesc& d) {
+    return d.type == pf::kTypeDouble || d.type == pf::kTypeLong || d.type == pf::kTypeShort;
+}
+
+template <typename T>
+bool ordered(pf::FourCC op, const T& x, const T& y) {
+    if (op == pf::kOpEquals) return x == y;
+    if (op == pf::kOpGreater) return x > y;
+    if (op == pf::kOpGreaterOrEqual) return x >= y;
+    if (op == pf::kOpLess) return x < y;
+    return op == pf::kOpLessOrEqual && x <= y;
+}
+
+std::string lower_text(std::string text) {
+    for (char& c : text) c = char(pf::to_lower_mac_roman(uint8_t(c)));
+    return text;
+}
+
+// Numbers compare with numbers and texts with texts (ignoring case and
+// marks), never a number with a text; "contains" looks into the text of either.
+bool compares(const pf::AEDesc& value, pf::FourCC op, const pf::AEDesc& with) {
+    if (op == pf::kOpContains) return lower_text(text_of(value)).find(lower_text(text_of(with))) != std::string::npos;
+    if (is_number(with) != is_number(value)) return false;
+    if (is_number(with)) {
+        pf::AEDesc a, b;
+        if (pf::ae_coerce_desc(value, pf::kTypeDouble, a) ||
+            pf::ae_coerce_desc(with, pf::kTypeDouble, b))
+            return false;
+        double x, y;
+        std::memcpy(&x, a.data.data(), sizeof x);
+        std::memcpy(&y, b.data.data(), sizeof y);
+        return ordered(op, x, y);
+    }
+    return ordered(op, pf::compare_text(text_of(value), text_of(with), pf::kIgnoreCaseAndMarks), 0);
+}
+
+struct CellTest {
+    pf::FourCC op = 0;
+    CellReader read = nullptr;
+    pf::AEDesc with;
+};
+
+pf::OSErr read_test(const pf::AEDesc& comparison, CellTest& test) {
+    if (comparison.type != pf::kTypeComparison) return pf::kAEBadKeyFormErr;
+    pf::AEDesc examined, data;
+    pf::FourCC property = 0;
+    if (pf::ae_get_key_ptr(comparison, pf::kKeyOperator, pf::kTypeEnumerated, nullptr, &test.op, 4, nullptr) ||
+        pf::ae_get_key_desc(comparison, pf::kKeyObject1, pf::kTypeWildCard, examined) ||
+        pf::ae_get_key_desc(comparison, pf::kKeyObject2, pf::kTypeWildCard, test.with) ||
+        pf::ae_get_key_ptr(examined, pf::kKeyData, pf::kTypeType, nullptr, &property, 4, nullptr) ||
+        pf::ae_get_key_desc(examined, pf::kKeyContainer, pf::kTypeWildCard, data) || data.type != pf::kTypeExamined)
+        return pf::kAEBadKeyFormErr;
+    test.read = property == pf::kPropValue ? cell_value : property == pf::kPropFormula ? cell_formula : nullptr;
+    return test.read ? pf::noErr : pf::kAEBadKeyFormErr;
+}
+
+// The cells holding something, within a range or anywhere in the layer, that pass the test.
+pf::OSErr pick_cells(const pf::AEDesc& comparison, const ObjectToken& container, MemoryRef layer, ObjectToken& out) {
+    CellTest test;
+    if (pf::OSErr err = read_test(comparison, test)) return err;
+    const bool within = container.object_class == pf::kClassRange || container.object_class == pf::kClassCell;
+    const CellRange& r = container.range;
+    finish_recalculation(layer);
+    out = range_token(layer, CellRange{});
+    out.object_class = pf::kClassCell;
+    out.picked = true;
+    std::vector<CellPoint> stored;
+    each_row(layer, [&](const uint8_t* row, const uint8_t* row_end) {
+        const int16_t v = _RowID_(row);
+        each_cell(row, row_end, [&](const uint8_t* cell) {
+            const CellPoint where{v, _cellID_(cell)};
+            const bool inside = !within || (v >= r.topLeft.v && v <= r.botRight.v && where.h >= r.topLeft.h &&
+                                            where.h <= r.botRight.h);
+            if (inside && _cellType_(cell) != kCellFormatOnly) stored.push_back(where);
+            return true;
+        });
+        return true;
+    });
+    for (CellPoint where : stored)
+        if (compares(test.read(layer, where), test.op, test.with)) out.cells.push_back(where);
+    return pf::noErr;
+}
+
+pf::OSErr access_range(const KeyData& key, const ObjectToken& container, MemoryRef layer, ObjectToken& out) {
     if (!layer) return pf::kAENoSuchObjectErr;
+    if (key.form == pf::kFormTest && key.want == pf::kClassCell) return pick_cells(key.data, container, layer, out);
     if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
     CellRange range;
     if (!range_by_text(text_of(key.data), layer, range)) return pf::kAENoSuchObjectErr;
@@ -252,9 +340,10 @@ pf::OSErr access_element(const ObjectToken& container, const KeyData& key, Objec
         }
         case pf::kClassCell:
         case pf::kClassRange:
-            if (container.object_class == pf::kClassCell || container.object_class == pf::kClassRange)
+            if (container.picked || (container.object_class == pf::kClassCell && key.form != pf::kFormTest))
                 return pf::kAECantHandleClassErr;
-            return access_range(key, layer_of(container), out);
+            if (container.object_class == pf::kClassRange && key.form != pf::kFormTest) return pf::kAECantHandleClassErr;
+            return access_range(key, container, layer_of(container), out);
         case pf::kClassProperty: return access_property(key, container, out);
         default: return pf::kAECantHandleClassErr;
     }

@@ -91,6 +91,8 @@ bool parse_quoted(Parser& p, AEDesc& data) {
     return ae_create_desc(kTypeText, roman.data(), roman.size(), data) == noErr;
 }
 
+bool parse_test(Parser& p, AEDesc& data);
+
 // The key of an element: an index, a quoted name, or (cells and ranges) a reference.
 bool parse_key(Parser& p, FourCC want, FourCC& form, AEDesc& data) {
     p.skip_space();
@@ -100,6 +102,10 @@ bool parse_key(Parser& p, FourCC want, FourCC& form, AEDesc& data) {
     }
     std::string_view word = p.take_word();
     if (word.empty()) return p.fail("expected an index, a name or a reference");
+    if (same_word(word, "whose")) {
+        form = kFormTest;
+        return parse_test(p, data);
+    }
     char* end = nullptr;
     const std::string digits(word);
     long index = std::strtol(digits.c_str(), &end, 10);
@@ -111,6 +117,46 @@ bool parse_key(Parser& p, FourCC want, FourCC& form, AEDesc& data) {
     if (want != kClassCell && want != kClassRange) return p.fail("expected an index or a quoted name");
     form = kFormName;
     return ae_create_desc(kTypeText, word.data(), word.size(), data) == noErr;
+}
+
+constexpr Word kOperatorWords[] = {{"=", kOpEquals},  {">", kOpGreater},      {">=", kOpGreaterOrEqual},
+                                   {"<", kOpLess},    {"<=", kOpLessOrEqual}, {"contains", kOpContains}};
+
+// The operator: a run of comparison signs or a word.
+FourCC parse_operator(Parser& p) {
+    p.skip_space();
+    size_t end = p.at;
+    while (end < p.text.size() && (p.text[end] == '<' || p.text[end] == '>' || p.text[end] == '=')) ++end;
+    std::string_view op = end > p.at ? p.text.substr(p.at, end - p.at) : p.peek_word();
+    p.at += op.size();
+    return code_of(op, kOperatorWords);
+}
+
+// "whose" PROPERTY OPERATOR VALUE: the comparison record.
+bool parse_test(Parser& p, AEDesc& data) {
+    FourCC property = code_of(p.take_word(), kPropertyWords);
+    if (!property) return p.fail("expected a property after \"whose\"");
+    FourCC op = parse_operator(p);
+    if (!op) return p.fail("expected a comparison");
+    AEDesc value, examined, data_of_property;
+    p.skip_space();
+    if (p.at < p.text.size() && p.text[p.at] == '"') {
+        if (!parse_quoted(p, value)) return false;
+    } else {
+        const std::string number(p.take_word());
+        char* end = nullptr;
+        double v = std::strtod(number.c_str(), &end);
+        if (number.empty() || *end) return p.fail("expected a number or a quoted text");
+        ae_create_desc(kTypeDouble, &v, sizeof v, value);
+    }
+    examined.type = kTypeExamined;
+    ae_create_desc(kTypeType, &property, 4, data_of_property);
+    ae_create_list(true, data);
+    data.type = kTypeComparison;
+    ae_put_key_ptr(data, kKeyOperator, kTypeEnumerated, &op, 4);
+    ae_put_key_desc(data, kKeyObject1, specifier(kClassProperty, kFormProperty, data_of_property, examined));
+    ae_put_key_desc(data, kKeyObject2, value);
+    return true;
 }
 
 bool parse_specifier(Parser& p, AEDesc& out, int depth);
@@ -136,7 +182,7 @@ bool parse_specifier(Parser& p, AEDesc& out, int depth) {
         out = specifier(kClassProperty, kFormProperty, data, container);
         return true;
     }
-    FourCC want = code_of(word, kClassWords);
+    FourCC want = object_class_code(word);
     if (!want) return p.fail("unknown word \"" + std::string(word) + "\"");
     if (want == kClassApplication) return parse_container(p, out, depth) && (out = AEDesc{}, true);
     FourCC form = 0;

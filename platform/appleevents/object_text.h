@@ -10,7 +10,9 @@
 //
 // Text grammar (words are case-insensitive):
 //   specifier := property "of" specifier | property | element ["of" specifier]
-//   element   := class-word (integer | "-"integer | quoted-text | reference)
+//   element   := class-word (integer | "-"integer | quoted-text | reference | test)
+//   test      := "whose" property-word operator (number | quoted-text)
+//   operator  := "=" | ">" | ">=" | "<" | "<=" | "contains"
 //   property  := property-word
 // where a reference is a bare word such as B2 or A1:C4 (cells and ranges only)
 // and a quoted text may hold \" and \\.
@@ -35,6 +37,23 @@ constexpr FourCC kKeyNewData = four_cc("data");     // set: the new value
 constexpr FourCC kFormIndex = four_cc("indx");
 constexpr FourCC kFormName = four_cc("name");
 constexpr FourCC kFormProperty = four_cc("prop");
+constexpr FourCC kFormTest = four_cc("test");
+
+// A test ("whose"): a comparison record of kTypeComparison with the operator
+// ("relo", type "enum"), the examined property ("obj1": a property specifier
+// whose container is a descriptor of type kTypeExamined) and the value it is
+// compared with ("obj2").
+constexpr FourCC kTypeComparison = four_cc("cmpd");
+constexpr FourCC kTypeExamined = four_cc("exmn");
+constexpr FourCC kKeyOperator = four_cc("relo");
+constexpr FourCC kKeyObject1 = four_cc("obj1");
+constexpr FourCC kKeyObject2 = four_cc("obj2");
+constexpr FourCC kOpEquals = four_cc("=   ");
+constexpr FourCC kOpGreater = four_cc(">   ");
+constexpr FourCC kOpGreaterOrEqual = four_cc(">=  ");
+constexpr FourCC kOpLess = four_cc("<   ");
+constexpr FourCC kOpLessOrEqual = four_cc("<=  ");
+constexpr FourCC kOpContains = four_cc("cont");
 
 constexpr FourCC kClassApplication = four_cc("capp");
 constexpr FourCC kClassDocument = four_cc("docu");

@@ -127,6 +127,10 @@ TEST(ObjectText, SpecifierTextsNestAndBadOnesSayWhere) {
     for (int i = 0; i < pf::kMaxObjectTextDepth; ++i) deep += " of layer 1";
     EXPECT_FALSE(pf::parse_object_text(deep, spec, error));
     EXPECT_EQ(pf::object_class_code("Layers"), pf::kClassLayer);
+    EXPECT_TRUE(pf::parse_object_text("cells whose value >= -2.5 of range A1:B9", spec, error)) << error;
+    EXPECT_FALSE(pf::parse_object_text("cells whose colour > 3", spec, error));
+    EXPECT_FALSE(pf::parse_object_text("cells whose value ~ 3", spec, error));
+    EXPECT_FALSE(pf::parse_object_text("cells whose value > three", spec, error));
 }
 
 class Endpoint : public ::testing::Test {

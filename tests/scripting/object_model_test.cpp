@@ -129,6 +129,24 @@ TEST_F(ObjectModel, DocumentsLayersAndCellsAreCountedAndCreated) {
     EXPECT_EQ(get_text("value of cell A1 of layer 1 of document 2"), "1") << "the first document is now behind";
 }
 
+TEST_F(ObjectModel, TestsPickTheCellsWhoseValuesCompare) {
+    set("value of cell A1", "1");
+    set("value of cell B1", "5");
+    set("formula of cell C1", "=A1+B1");
+    set("value of cell A2", "Apple pie");
+    set("value of cell E9", "9");
+    pf::AEDesc picked;
+    ASSERT_EQ(get("value of cells whose value > 2 of range A1:C3", &picked), pf::noErr);
+    ASSERT_EQ(picked.items.size(), 2u) << "B1 and C1; E9 lies outside";
+    EXPECT_EQ(count("cells whose value >= 1 of layer 1", pf::kClassCell), 4) << "texts are not greater than numbers";
+    EXPECT_EQ(count("cells whose value contains \"PIE\" of document 1", pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose formula = \"=A1+B1\" of document 1", pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose value < \"b\" of range A1:A9", pf::kClassCell), 1) << "texts order by their letters";
+
+    ASSERT_EQ(set("value of cells whose value = 9", "10"), pf::noErr);
+    EXPECT_EQ(get_text("value of cell E9"), "10");
+}
+
 TEST_F(ObjectModel, SelectingARangeSelectsItInItsLayer) {
     pf::AppleEvent e = event("misc", "slct");
     pf::ae_put_param_desc(e, pf::kKeyDirectObject, object("range B2:C5 of document 1"));

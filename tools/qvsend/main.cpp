@@ -7,7 +7,8 @@
 //     size SPECIFIER           the size of its data
 //     exists SPECIFIER         true or false
 //     select SPECIFIER         selects a range or brings a window to the front
-//     count ELEMENTS [of SPECIFIER]   e.g. "layers of document 1", "documents"
+//     count ELEMENTS [of SPECIFIER]   e.g. "layers of document 1", "documents",
+//                              "cells whose value > 3 of range A1:C9"
 //     create CLASS [SPECIFIER]  a new document, or a new layer in a document
 // Exit status: 0 for a reply without error, 1 for an error reply, 2 when the
 // arguments are wrong or the program cannot be reached.
@@ -54,7 +55,8 @@ pf::AppleEvent make_event(pf::FourCC event_class, pf::FourCC event_id) {
     return event;
 }
 
-// "layers of document 1": the class of the first word and the container after "of".
+// "layers of document 1": the class of the first word and the container after
+// "of"; "cells whose value > 3 of range A1:C9": the cells the test picks.
 bool parse_count(const std::string& text, pf::FourCC& element, pf::AEDesc& container) {
     const size_t space = text.find(' ');
     element = pf::object_class_code(text.substr(0, space));
@@ -64,6 +66,7 @@ bool parse_count(const std::string& text, pf::FourCC& element, pf::AEDesc& conta
     }
     if (space == std::string::npos) return true;
     std::string rest = text.substr(space + 1);
+    if (rest.rfind("whose ", 0) == 0) return parse(text, container);
     if (rest.rfind("of ", 0) != 0) {
         std::fprintf(stderr, "qvsend: %s: expected \"of\" after the class\n", text.c_str());
         return false;
