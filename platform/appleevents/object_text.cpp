@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/text/mac_roman.h"
 
@@ -143,7 +144,12 @@ bool parse_test(Parser& p, AEDesc& data) {
     if (p.at < p.text.size() && p.text[p.at] == '"') {
         if (!parse_quoted(p, value)) return false;
     } else {
-        const std::string number(p.take_word());
+        size_t end_of_number = p.at;
+        while (end_of_number < p.text.size() && std::strchr("0123456789.+-eE", p.text[end_of_number]) &&
+               p.text[end_of_number])
+            ++end_of_number;
+        const std::string number(p.text.substr(p.at, end_of_number - p.at));
+        p.at = end_of_number;
         char* end = nullptr;
         double v = std::strtod(number.c_str(), &end);
         if (number.empty() || *end) return p.fail("expected a number or a quoted text");
