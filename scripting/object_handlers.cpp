@@ -6,6 +6,7 @@
 
 #include "core/task_manager.h"
 #include "files/entry_cells.h"
+#include "formula/calc_services.h"
 #include "formula/cell_values.h"
 #include "formula/recalc.h"
 #include "model/cell_formats.h"
@@ -145,6 +146,11 @@ pf::OSErr set_token_data(const ObjectToken& token, const pf::AEDesc& data, pf::A
     const pf::FourCC property = token.property ? token.property : cells ? pf::kPropValue : 0;
     if (!cells || (property != pf::kPropValue && property != pf::kPropFormula)) return pf::kAENotModifiableErr;
     if (check_access(token.layer)) return pf::kAENotModifiableErr;
+    // An entry being typed belongs to the active cell: it is not moved under the typist.
+    if (entry_line_editing()) {
+        put_error_text(reply, "A cell is being edited; finish the entry first.");
+        return pf::kAEEventFailedErr;
+    }
     return write_range(token, data, reply);
 }
 

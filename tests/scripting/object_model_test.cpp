@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editing/undo.h"
+#include "platform/events/keyboard.h"
 #include "shell/shell_services.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -192,6 +193,14 @@ TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
 
     EXPECT_EQ(set("formula of cell A1", "=SUM(("), pf::kAEEventFailedErr);
     EXPECT_EQ(get_text("formula of cell A1"), "") << "a refused entry changes nothing";
+
+    pf::driver_type("7");
+    run_until_idle();
+    EXPECT_EQ(set("value of cell B5", "1"), pf::kAEEventFailedErr) << "not while an entry is being typed";
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_EQ(get_text("value of cell A1"), "7") << "the typed entry went where it was typed";
+    EXPECT_EQ(get_text("value of cell B5"), "");
 
     pf::AppleEvent not_spec = event("core", "getd");
     pf::ae_put_param_ptr(not_spec, pf::kKeyDirectObject, pf::kTypeLong, "\0\0\0\1", 4);
