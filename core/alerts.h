@@ -19,6 +19,7 @@ constexpr int16_t kStandardCautionAlert = 25001;
 constexpr int16_t kErrorStrings = 20000;
 constexpr int16_t kUnlistedErrorString = 20;
 constexpr int16_t kBareErrorString = 22;
+constexpr int16_t kNamedDocumentString = 35;  // the document "^0" could not be opened
 
 // Shows ALRT alert_id with the length-prefixed text (or none) as ^0; answers the
 // item hit, or 0 when no interaction with the user is possible. A question asked
@@ -28,7 +29,12 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
 int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind);
 // In the foreground a stop alert of the string; in the background deferred (answers 1).
 int16_t error_alert(int16_t list_id, int16_t index);
+// A message for information (an import's notes): the note icon, OK only.
+int16_t note_message_alert(int16_t list_id, int16_t index);
 int16_t os_error_alert(int16_t error);
+// A file error while a document opens: its name (length-prefixed Mac Roman),
+// then the error's message, in the stop alert.
+int16_t show_named_file_error(int16_t error, const unsigned char* name);
 int16_t show_file_error(int16_t error);
 // The item of STR# 20000 that explains an error number.
 int16_t file_error_string_index(int16_t error);

@@ -248,7 +248,7 @@ void open_special(int16_t index) {
     if (is_file_open(&spec)) return;
     pf::OSErr err = test_open(spec);
     if (err) {
-        show_file_error(err);
+        show_named_file_error(err, spec.name);
         RemovePrefItem(index);
         return;
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/alerts.h"
+#include "core/dialog_items.h"
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/appleevents/appleevents.h"
@@ -68,6 +69,7 @@ void MyEventProc(const EventRecord& event, void*) { serve_window_event(event); }
 
 int16_t NavOpenDialog(const pf::FileSpec* default_location, const pf::FourCC* types, int16_t type_count, int16_t,
                       pf::FileSpec* chosen, pf::FourCC, void* filter) {
+    ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.allow_multiple = chosen == nullptr;
@@ -84,6 +86,7 @@ int16_t NavOpenDialog(const pf::FileSpec* default_location, const pf::FourCC* ty
 }
 
 int16_t NavFolderDialog(pf::FileSpec* chosen) {
+    ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavReply reply;
     int16_t status = reported(pf::nav_choose_folder(nullptr, standard_options(), reply), os_error_alert);
@@ -95,6 +98,7 @@ int16_t NavFolderDialog(pf::FileSpec* chosen) {
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing, pf::FourCC,
                        void* user_data) {
+    ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.saved_file_name = pstring_text(proposed_name);
@@ -117,6 +121,7 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
 
 int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
                                    pf::DialogRef* dialog, uint32_t* action) {
+    ModalMenuBar menus_dimmed;
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;
     options.event_user = user_data;

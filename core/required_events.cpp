@@ -1,9 +1,12 @@
 #include "core/required_events.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "core/alerts.h"
+#include "platform/text/mac_roman.h"
+
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/system_info.h"
@@ -72,6 +75,19 @@ pf::OSErr open_listed_documents(const pf::AppleEvent* event) {
     return pf::noErr;
 }
 
+// Files named at launch that cannot exist (their folder is missing): each is
+// said by the name it was given.
+void report_unfound_launch_files() {
+    constexpr size_t kLongestShownPath = 120;  // room left for the message around it
+    for (const std::string& path : pf::ae_take_unfound_launch_paths()) {
+        std::string name = pf::utf8_to_mac_roman(path);
+        pf::Str255 pascal;
+        pascal[0] = uint8_t(std::min(name.size(), kLongestShownPath));
+        std::copy_n(name.begin(), pascal[0], pascal + 1);
+        show_named_file_error(pf::kFileNotFoundErr, pascal);
+    }
+}
+
 // The file of a document window's workbook; false for a window without one.
 bool window_file(WindowRef window, pf::FileSpec& spec) {
     uintptr_t record = GetTaskAppRef(window);
@@ -98,6 +114,7 @@ void InstallAppleEvents() {
 
 pf::OSErr handle_open_app(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (pf::OSErr err = GotRequiredParams(event)) return err;
+    report_unfound_launch_files();
     AppInitHandler();
     return pf::noErr;
 }
@@ -114,6 +131,7 @@ void AppInitHandler() {
 
 pf::OSErr handle_open_docs(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (WindowIsModal(pf::front_window())) return kModalWindowInFront;
+    report_unfound_launch_files();
     return open_listed_documents(event);
 }
 

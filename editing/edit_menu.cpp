@@ -26,6 +26,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
+#include "window/copy_outline.h"
 #include "window/window_services.h"
 
 namespace {
@@ -313,7 +314,9 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kDeleteItem: insert_or_delete(layer, false); break;
         case kMoveCellsItem: run_move_cells(layer); break;
         case kCutItem: edit_cut_copy(layer, true); break;
-        case kCopyItem: edit_cut_copy(layer, false); break;
+        case kCopyItem:
+            if (edit_cut_copy(layer, false) == kEditDone) show_copy_outline(layer, read_clip().range);
+            break;
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
         case kPasteSpecialItem:

@@ -5,12 +5,12 @@
 #include <cctype>
 #include <string>
 
+#include "files/file_framing.h"
 #include "files/text_exchange.h"
 #include "platform/resources/byte_reader.h"
 
 namespace {
 
-constexpr int16_t kDamagedDocumentErr = 1001;
 constexpr int16_t kUnknownKindErr = 1003;
 
 struct Head {

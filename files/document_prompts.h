@@ -7,6 +7,7 @@
 
 #include "core/alerts.h"
 #include "core/memory_manager.h"
+#include "platform/files/files.h"
 
 // Texts the document code shows (string list and item): the file-error list
 // (kErrorStrings) and the list of the File commands.
@@ -47,5 +48,17 @@ void report_document_progress(MemoryRef workbook, int32_t done, int32_t total);
 // Shows a file error through the slots (nothing for 0).
 void report_file_error(int16_t error);
 
-// Asks for the document password against the stored field (Part of opening).
+// The document being opened while a scope of this kind lives: the file
+// errors shown meanwhile name it.
+struct OpeningFile {
+    explicit OpeningFile(const pf::FileSpec& spec);
+    ~OpeningFile();
+    OpeningFile(const OpeningFile&) = delete;
+    OpeningFile& operator=(const OpeningFile&) = delete;
+    const pf::FileSpec* outer;
+};
+// The document being opened; null when none.
+const pf::FileSpec* opening_file();
+
+// Asks for the document password against the stored field while a document opens.
 int16_t password_dialog(const uint8_t* stored);

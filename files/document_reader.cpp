@@ -15,7 +15,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 
-// Readers and windows of other Parts.
+// Readers and windows that live elsewhere: older layers and the layer window.
 MemoryRef ReadQ3Sheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
                       MemoryRef workbook);
 LayerWindow MakeWind(void* window_record, int16_t show, MemoryRef layer);

@@ -39,6 +39,9 @@ constexpr char kSavingEnding[] = ".saving";
 constexpr char kAsideEnding[] = ".old";
 constexpr pf::FourCC kTemporaryType = pf::four_cc("trsh");
 
+void keep_no_note(const pf::FileSpec&) {}
+void no_note_kept() {}
+
 MemoryRef workbook_of(MemoryRef layer) { return GetWorkSheet(layer); }
 
 bool known_code(int16_t code) { return code >= kFormatUntitled && code <= kFormatPdfName; }
@@ -116,7 +119,9 @@ void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t cod
     set_file_record(workbook, record);
     MemoryRef file_info = Get_fileinfo(workbook);
     rename_all_windows(workbook, file_info);
-    if (code != kFormatUntitled) proxy_all_windows(workbook, file_info);
+    if (code == kFormatUntitled) return;
+    proxy_all_windows(workbook, file_info);
+    update_pref_specs(&spec, 1);
 }
 
 void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {
@@ -206,6 +211,9 @@ int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16
 }
 
 }  // namespace
+
+const SaveNotes kNoSaveNotes{keep_no_note, no_note_kept};
+SaveNotes save_notes = kNoSaveNotes;
 
 void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
     pf::FinderInfo info;
@@ -337,6 +345,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     close_document_file(workbook);
     CloseEgo(Get_fileinfo(workbook));
     pf::FileSpec written;
+    if (replacing) save_notes.started(target);
     int16_t error = make_target(target, code, replacing, &written);
     if (!error) {
         error = write_target_guarded(shown_layer, layer_number, written, code);
@@ -359,6 +368,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
         settle_change_counter(workbook, code, layer_number);
     }
     pf::flush_volume(target.volume);
+    if (replacing) save_notes.ended();
     reopen_file(workbook);
     return error;
 }

@@ -18,6 +18,19 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number);
 int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& target,
                            int16_t code, bool replacing, bool chosen_in_dialog);
 
+// A save that replaces a document keeps a note of it while it writes, so
+// that what a copy killed in the middle left beside the document can be
+// removed at a later start (the application keeps the notes; a program
+// without windows keeps none).
+struct SaveNotes {
+    void (*started)(const pf::FileSpec& document);
+    void (*ended)();
+};
+extern SaveNotes save_notes;
+// The slots of a program that keeps no notes, in force until the application
+// fills them in and again after it shuts down.
+extern const SaveNotes kNoSaveNotes;
+
 // Puts the complete file `temp` in the place of `document` by renaming, for
 // file systems that cannot exchange contents; on any failure the document
 // stays where it was.

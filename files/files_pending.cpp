@@ -113,9 +113,10 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
+    OpeningFile opening(*spec);
     const bool excel = is_excel_file(*spec);
     if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {
-        show_file_error(refusal);
+        report_file_error(refusal);
         return refusal;
     }
     ++untitled_ctr;
@@ -132,7 +133,3 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     update_pref_specs(spec, 1);
     return 0;
 }
-
-// The export options (DLOG 1020) need the modal dialog loop: until then the
-// export is cancelled.
-int16_t run_export_dialog(int16_t*) { return 2; }

@@ -13,9 +13,12 @@
 // 1 when the user stopped the read with Command-period (what was read stays).
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
 
+struct TextReadReport;
+
 // The bytes of a SYLK file (Mac Roman, or UTF-8 by its bytes) into an empty
-// layer: as InputSLYKData, or the memory manager's error.
-int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer);
+// layer: as InputSLYKData, or the memory manager's error. The report, when
+// given, counts what the read replaced or could not convert.
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, TextReadReport* report = nullptr);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error
 // of a write. write_sylk advances the caller's byte counter.

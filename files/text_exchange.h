@@ -28,12 +28,14 @@ constexpr int16_t kTextImportStrings = 170;
 constexpr int16_t kUnmappedCharacters = 1;  // characters replaced by "?"
 constexpr int16_t kRowsCut = 2;             // rows past the last row left out
 constexpr int16_t kColumnsCut = 3;          // fields past the last column left out
+constexpr int16_t kFormulasKeptAsValues = 4;  // SYLK formulas that do not convert
 
 // What reading text had to leave out or replace.
 struct TextReadReport {
     int32_t unmapped = 0;      // characters Mac Roman cannot hold
     int32_t rows_cut = 0;      // lines past row 31999
     int32_t fields_cut = 0;    // fields past column 31999
+    int32_t unconverted_formulas = 0;  // SYLK formulas kept as their values (or as text)
 };
 
 // ---- Reading ------------------------------------------------------------------

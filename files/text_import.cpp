@@ -289,7 +289,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report) {
     TextReadReport ignored;
     if (!report) report = &ignored;
-    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer);
+    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer, report);
     std::string store;
     int16_t error = 0, read = 0;
     try {
@@ -311,6 +311,7 @@ void report_text_read(const TextReadReport& report) {
     if (report.unmapped) document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
     if (report.rows_cut) document_prompts.tell(kTextImportStrings, kRowsCut);
     if (report.fields_cut) document_prompts.tell(kTextImportStrings, kColumnsCut);
+    if (report.unconverted_formulas) document_prompts.tell(kTextImportStrings, kFormulasKeptAsValues);
 }
 
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
@@ -318,8 +319,10 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::F
     if (int16_t error = read_whole_text_file(spec, file)) return error;
     const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
     if (is_sylk(bytes)) {
-        int16_t result = read_sylk_bytes(bytes, layer);
+        TextReadReport report;
+        int16_t result = read_sylk_bytes(bytes, layer, &report);
         if (result < 0) report_file_error(result);
+        if (result == 0) report_text_read(report);
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);

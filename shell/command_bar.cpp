@@ -352,6 +352,7 @@ int32_t key_CommandBar_proc(EventRecord* event, uintptr_t, uintptr_t) {
 int32_t close_CommandBar_proc(EventRecord*, uintptr_t, uintptr_t) {
     if (!IconBar) return 1;
     app_prefs.palette_positions[kCommandBarPosition] = get_global_loc(IconBar);
+    LCDetach(icon_scroll);
     icon_scroll = nullptr;
     pf::hide_window(IconBar);
     IconBar = nullptr;

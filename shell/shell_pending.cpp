@@ -19,13 +19,6 @@ void beep() { pf::sys_beep(kBeepTicks); }
 }  // namespace
 
 
-void CheckLimitRect(WindowRef window) {
-    if (!window) return;
-    pf::Rect content = pf::window_content_rect(window);
-    int16_t lowest_top = int16_t(pf::menu_bar_height() + title_bar_height());
-    if (content.top < lowest_top) pf::move_window(window, content.left, lowest_top, false);
-}
-
 // Keys typed while a palette is in front go to the front document.
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     WindowRef document = wxFrontNonFloatingWindow();

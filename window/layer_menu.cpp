@@ -14,6 +14,7 @@
 #include "editing/undo_record.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
+#include "shell/shell_services.h"
 #include "files/files_services.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
@@ -329,6 +330,7 @@ void SwitchLayers(MemoryRef record, MemoryRef sheet) {
     write_doc_window(record, fields);
     retitle(sheet);
     ActivateSheet(kLayerActive, sheet);
+    DisplayRange(sheet);
     ViewChanged(record, 1);
     pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <utility>
 
 #include "platform/appleevents/appleevents.h"
 #include "platform/files/files.h"
@@ -196,13 +197,22 @@ void ae_clear_pending() { pending().clear(); }
 
 OSErr ae_interact_with_user(int32_t) { return noErr; }
 
+namespace {
+std::vector<std::string> unfound_launch_paths;
+}
+
+std::vector<std::string> ae_take_unfound_launch_paths() { return std::exchange(unfound_launch_paths, {}); }
+
 OSErr ae_make_launch_event(const std::vector<std::string>& paths, AppleEvent& out) {
     AEDesc documents;
     ae_create_list(false, documents);
     for (const std::string& path : paths) {
         FileSpec spec;
         OSErr err = file_spec_from_path(path, spec);
-        if (err != noErr && err != kFileNotFoundErr) continue;
+        if (err != noErr && err != kFileNotFoundErr) {
+            unfound_launch_paths.push_back(path);
+            continue;
+        }
         ae_put_ptr(documents, 0, kTypeFileSpec, &spec, sizeof spec);
     }
     AEDesc self;

@@ -195,5 +195,8 @@ OSErr ae_interact_with_user(int32_t timeout);
 OSErr ae_make_launch_event(const std::vector<std::string>& paths, AppleEvent& out);
 // Makes the launch event from the command line and sends it to ourselves.
 OSErr ae_post_launch_event(int argc, const char* const* argv);
+// The paths given at launch that name no possible file (their folder is
+// missing), in the order given; answered once, then forgotten.
+std::vector<std::string> ae_take_unfound_launch_paths();
 
 }  // namespace pf

@@ -46,12 +46,12 @@ struct Mapping {
             offset_region(rgn, int16_t(to.left - from.left), int16_t(to.top - from.top));
             return;
         }
-        ScopedRegion out = make_region(), piece = make_region();
+        std::vector<pixman_box32_t> boxes;
         for (const Rect& r : region_rects(rgn)) {
-            rect_region(piece.get(), rect(r));
-            union_region(out.get(), piece.get(), out.get());
+            const Rect mapped = rect(r);
+            if (!mapped.empty()) boxes.push_back({mapped.left, mapped.top, mapped.right, mapped.bottom});
         }
-        copy_region(out.get(), rgn);
+        set_boxes(rgn, boxes);
     }
 };
 

@@ -286,7 +286,8 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     new_document();
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
-    EXPECT_TRUE(pf::is_menu_item_enabled(file, 6));
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save: nothing to save yet
+    EXPECT_TRUE(pf::is_menu_item_enabled(file, 7));   // Save As
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 5));   // Copy
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 8));  // Paste Special
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 18));  // Move Cells

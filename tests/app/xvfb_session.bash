@@ -9,7 +9,7 @@ skip_status=77
 # Exits with skip_status and a "skipped" line when a tool the scripts need is missing.
 require_tools() {
   local tool
-  for tool in Xvfb xdotool import convert; do
+  for tool in Xvfb xdpyinfo xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
   done
 }
@@ -47,7 +47,11 @@ start_xvfb() {
   local display
   read -r -t 30 display <&3 || fail "Xvfb did not start"
   export DISPLAY=":$display" SDL_VIDEODRIVER=x11
+  wait_for 30 display_answers || fail "display :$display does not answer"
 }
+
+# Whether the display takes a client: Xvfb names its display before it does.
+display_answers() { xdpyinfo >/dev/null 2>&1; }
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
@@ -93,6 +97,20 @@ wait_for_exit() {
   local status=$?
   app_pid=
   return "$status"
+}
+
+# Asks the program to quit as the desktop does, answers Don't Save ("d") each
+# time it is found still running, and checks that it exits with 0.
+answered_and_ended() {
+  app_ended && return 0
+  xdotool key --window "$window" d 2>/dev/null
+  return 1
+}
+quit_without_saving() {
+  kill -TERM "$app_pid"
+  wait_for 60 answered_and_ended || fail "quorvin did not quit after Don't Save"
+  wait "$app_pid" || fail "quorvin exited with $?"
+  app_pid=
 }
 
 # Asks the program to quit as the desktop does and checks that it exits with 0.

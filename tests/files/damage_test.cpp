@@ -121,7 +121,7 @@ TEST_F(DocumentTest, ANameOutsideTheGridIsLeftOutAndTheDocumentOpens) {
     sample::fill_numbers(layer, 10);
     sample::Bytes names(kNamedRangeSize * 3, 0);
     set_named_range(names.data(), reinterpret_cast<const unsigned char*>("\x04Good"), CellRange{{1, 2}, {3, 4}});
-    set_named_range(names.data() + kNamedRangeSize, reinterpret_cast<const unsigned char*>("\x03Bad"),
+    set_named_range(names.data() + kNamedRangeSize, reinterpret_cast<const unsigned char*>("\x03" "Bad"),
                     CellRange{{int16_t(-25536), 0}, {3, 0}});
     set_named_range(names.data() + 2 * kNamedRangeSize, reinterpret_cast<const unsigned char*>("\x04Last"),
                     CellRange{{0, 0}, {kLastCell, 2}});

@@ -1,5 +1,6 @@
 // Saving: the document is replaced only by a complete file, the file record
 // and the change counter change only after a save that kept everything.
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/files/document_fixture.h"
@@ -190,6 +191,21 @@ TEST_F(SavingTest, ExportAsksBeforeOverwritingAndStopsOnCancel) {
     EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/6"}));
     EXPECT_EQ(files_in_folder(), 1u);
     EXPECT_EQ(DoExport(first()), 1);  // the folder dialog is cancelled
+}
+
+TEST_F(SavingTest, ExportWithoutSylkWritesTabTextFilesWithTheTextTypeAndExtension) {
+    ASSERT_EQ(export_layers(book, spec(""), kFormatNative), 0);
+    EXPECT_EQ(files_in_folder(), 2u);
+    for (const char* name : {"Layer 0.1.txt", "Layer 1.2.txt"}) {
+        ASSERT_TRUE(std::filesystem::exists(path(name))) << name;
+        pf::FinderInfo info;
+        ASSERT_EQ(pf::get_finder_info(spec(name), info), 0) << name;
+        EXPECT_EQ(info.type, file_type_for_code(kFormatTabValues)) << name;
+        std::vector<uint8_t> text = bytes_of(name);
+        EXPECT_NE(std::find(text.begin(), text.end(), '\t'), text.end()) << name;
+    }
+    ASSERT_EQ(export_layers(book, spec(""), kFormatSylk), 0);
+    EXPECT_TRUE(std::filesystem::exists(path("Layer 0.1")));
 }
 
 }  // namespace
