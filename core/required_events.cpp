@@ -1,6 +1,7 @@
 #include "core/required_events.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "core/alerts.h"
@@ -13,6 +14,7 @@
 #include "files/document_file.h"
 #include "files/files_services.h"
 #include "model/workbook.h"
+#include "platform/appleevents/ae_endpoint.h"
 #include "scripting/scripting_services.h"
 #include "shell/shell_services.h"
 #include "styledtext/styled_text.h"
@@ -46,6 +48,13 @@ void install_object_model() {
     InstallObjectCallbacks();
     InstallAccessors();
     InstallCoercions();
+    // Other programs reach the object model through the local endpoint; a run
+    // with no one at the keyboard (tests) opens none.
+    if (!unattended_run()) {
+        const std::string path = pf::ae_endpoint_default_path();
+        if (pf::ae_endpoint_open(path) != pf::noErr)
+            std::fprintf(stderr, "quorvin: scripts cannot reach this program: no event socket at %s\n", path.c_str());
+    }
 }
 
 // Opens every file listed in the event's direct object; the first error answers.

@@ -9,6 +9,8 @@
 
 #include "files/document_saving.h"
 #include "fuzz/fuzz_support.h"
+#include "platform/appleevents/ae_flatten.h"
+#include "platform/appleevents/object_text.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
 #include "platform/draw/text.h"
@@ -140,6 +142,20 @@ Seeds excel_seeds() {
     return Seeds{stream, globals};
 }
 
+// A get event for a cell of a named document, flattened.
+Seeds apple_event_seeds() {
+    pf::AEDesc self, spec;
+    pf::ae_address_of_self(self);
+    pf::AppleEvent event;
+    pf::ae_create_apple_event(pf::four_cc("core"), pf::four_cc("getd"), self, 1, 0, event);
+    std::string error;
+    pf::parse_object_text("value of range A1:B2 of layer 1 of document \"Budget\"", spec, error);
+    pf::ae_put_param_desc(event, pf::kKeyDirectObject, spec);
+    std::vector<uint8_t> bytes;
+    pf::ae_flatten(event, bytes);
+    return Seeds{bytes};
+}
+
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
@@ -151,6 +167,7 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"text", text_seeds},
     {"sylk", sylk_seeds},
     {"excel", excel_seeds},
+    {"apple_event", apple_event_seeds},
 };
 
 }  // namespace

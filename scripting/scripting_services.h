@@ -1,12 +1,14 @@
 // Services of the Apple event object model that the required events call:
 // the object-model handlers and their installation, the required-parameter
-// check and file specifications from descriptors.
+// check, file specifications from descriptors and the layer of a window.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/appleevents/appleevents.h"
+#include "core/memory_manager.h"
 #include "platform/files/files.h"
+#include "platform/windows/windows.h"
 
 pf::OSErr DoSetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
 pf::OSErr DoGetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
@@ -23,3 +25,6 @@ void InstallCoercions();
 pf::OSErr GotRequiredParams(const pf::AppleEvent* event);
 // The file specification of a file-specification (or coercible) descriptor.
 pf::OSErr GetSpecFromDescriptor(const pf::AEDesc* descriptor, pf::FileSpec* spec);
+// The layer shown by a document window, from the window's task; null for no
+// window or a window without a task reference.
+MemoryRef sheetRefFromWindow(pf::WindowRef window);
