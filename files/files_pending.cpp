@@ -1,5 +1,3 @@
-// The reader of the older generation, not built yet: it refuses its file with
-// a message instead of pretending.
 #include <cstdint>
 
 #include "core/alerts.h"
@@ -16,16 +14,6 @@
 #include "shell/app_prefs.h"
 #include "model/layer.h"
 #include "window/window_services.h"
-
-namespace {
-constexpr int16_t kFormatUnavailableErr = 1003;
-}
-
-MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
-    CleanUp(kFormatUnavailableErr);
-    return nullptr;
-}
-
 
 // The open command: a new untitled document is one layer in its window; a
 // new layer joins the workbook of the window that asked; a given file is read
