@@ -7,6 +7,7 @@
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "files/files_services.h"
+#include "files/open_filter.h"
 #include "files/text_exchange.h"
 #include "core/nav_dialogs.h"
 #include "model/calc_globals.h"
@@ -52,9 +53,8 @@ int16_t open_new_layer(MemoryRef record) {
 }
 
 int16_t open_with_dialog() {
-    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType, kTabFileType, kCsvFileType};
     pf::FileSpec chosen;
-    if (NavOpenDialog(nullptr, types, int16_t(sizeof types / sizeof types[0]), 0, &chosen, kAppCreator, nullptr) != 0)
+    if (NavOpenDialog(nullptr, nullptr, 0, 0, &chosen, kAppCreator, reinterpret_cast<void*>(NavFilterProc)) != 0)
         return 0;
     return Open_File(kOpenGivenFile, &chosen, nullptr);
 }
