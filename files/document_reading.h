@@ -38,6 +38,9 @@ int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int3
 bool ids_in_grid(MemoryRef ref, int offset);
 // Cuts the length-prefixed text at `offset` of every record to `capacity` bytes.
 void clamp_records_text(MemoryRef ref, int offset, int capacity);
+// A cell block in file order (null: none), checked, made host order and put in
+// the layer; damaged, and disposed of, when it is unsound.
+int16_t install_read_cells(SpreadSheet* sheet, MemoryRef cells);
 int16_t read_page_breaks(SpreadSheet* sheet, int32_t* counter);
 // The names, those outside the grid left out with a note.
 int16_t read_names(SpreadSheet* sheet, int32_t* counter);

@@ -110,11 +110,7 @@ int16_t read_header_parts(MemoryRef* field, int32_t* counter, uint32_t id) {
     return 0;
 }
 
-namespace {
-
-int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
-    MemoryRef cells = nullptr;
-    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+int16_t install_read_cells(SpreadSheet* sheet, MemoryRef cells) {
     if (!cells) return 0;
     if (ByteFlipCells(cells, 0) != 0) {
         DisposeMemory(cells);
@@ -124,6 +120,14 @@ int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = cells;
     return 0;
+}
+
+namespace {
+
+int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
+    MemoryRef cells = nullptr;
+    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+    return install_read_cells(sheet, cells);
 }
 
 int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {

@@ -216,16 +216,7 @@ int16_t read_old_cells(SpreadSheet* sheet, int32_t* counter) {
     if (int16_t error = read_raw_block(old, counter, sheet->memory_id)) return error;
     Bytes converted;
     if (!convert_celldata(old.reader(), converted)) return damaged();
-    MemoryRef cells = block_of(converted, 1, sheet->memory_id);
-    if (!cells) return 0;
-    if (ByteFlipCells(cells, 0) != 0) {
-        DisposeMemory(cells);
-        return damaged();
-    }
-    cells->extend = kCellStoreExtend;
-    DisposeNonNilMemory(sheet->cells);
-    sheet->cells = cells;
-    return 0;
+    return install_read_cells(sheet, block_of(converted, 1, sheet->memory_id));
 }
 
 // ---- Column and row formats -------------------------------------------------------
