@@ -77,19 +77,6 @@ TEST_F(OlderDocumentTest, CellsBecomeCurrentCellsWithTheirFormatsConverted) {
     EXPECT_EQ(_labelLength_(fixed), 0);
 }
 
-TEST_F(OlderDocumentTest, OldFormatFlagsMoveToTheirNewBits) {
-    uint8_t old[kOldFormatSize] = {};
-    uint8_t format[kCellFormatSize];
-    old[8] = 0x01 | 0x04 | 0x10 | 0x40;
-    convert_cellformat(old, format);
-    EXPECT_EQ(format[kFmtAlign], 0x01 | 0x08 | 0x40);
-    EXPECT_EQ(format[kFmtFlagsA], 0x01);
-    old[8] = 0x02 | 0x08 | 0x20 | 0x80;
-    convert_cellformat(old, format);
-    EXPECT_EQ(format[kFmtAlign], 0x02 | 0x10 | 0x80);
-    EXPECT_EQ(format[kFmtFlagsA], 0x02);
-}
-
 TEST_F(OlderDocumentTest, HeaderFormatsLinksNamesAndTextsReachTheLayer) {
     open_full(771);
     SpreadSheet* sheet = use_layer(layer0());
@@ -277,6 +264,17 @@ TEST_F(OlderDocumentTest, ReadDocumentsAreBackedUpAndSavedAsCurrent) {
         book = nullptr;
         prompts_log::seen.clear();
     }
+}
+
+TEST_F(OlderDocumentTest, LayersOfAnOlderDocumentCanBeAddedToAWorkbook) {
+    Bytes original = older::document(771, {older::full_layer(), older::full_layer()});
+    write_bytes("Parts.qrv", original);
+    book = sample::rich_workbook(1);
+    ASSERT_EQ(add_layers_from_document(book, spec("Parts.qrv")), 0);
+    ASSERT_EQ(num_SpreadSheets(book), 3);
+    EXPECT_EQ(GetSheetID(find_SpreadSheet_item(book, 2)), 2);
+    EXPECT_EQ(bytes_of("Parts.qrv"), original);  // neither converted nor backed up
+    EXPECT_FALSE(exists("Parts.qrv(3.x)"));
 }
 
 TEST_F(OlderDocumentTest, DamagedFieldsAreRefusedWithoutABackup) {
