@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/file_framing.h"
+#include "files/open_filter.h"
 #include "files/text_exchange.h"
 #include "platform/resources/byte_reader.h"
 
@@ -45,7 +46,7 @@ pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type) {
     if (name_ends_with(spec, ".tab")) return kTabFileType;
     if (name_ends_with(spec, ".txt") || name_ends_with(spec, ".slk") || name_ends_with(spec, ".sylk")) return kTextType;
     if (finder_type == kTextType || finder_type == kTabFileType || finder_type == kCsvFileType) return finder_type;
-    return 0;
+    return !finder_type && file_looks_like_text(spec) ? kTextType : 0;
 }
 
 int16_t refusal_to_open(const pf::FileSpec& spec) {

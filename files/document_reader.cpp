@@ -301,12 +301,9 @@ int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec) {
     report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
+    // Layers of every version are added as they are read; the file itself is
+    // left as it stands.
     bool read = read_version(&counter, &header) == 0 && read_header_rest(&counter, &header) == 0;
-    // Older generations have a layout of their own: only current layers are added.
-    if (read && header.version < kFirstCurrentGeneration) {
-        CleanUp(kDamagedFileErr);
-        read = false;
-    }
     if (read && !password_accepted(header)) {
         CleanUp(0);
         read = false;
@@ -364,9 +361,9 @@ int16_t add_text_layer(MemoryRef workbook, const pf::FileSpec& spec) {
 }  // namespace
 
 int16_t AddLayer(MemoryRef workbook) {
-    const pf::FourCC types[] = {kDocumentType, kTextType};
+    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType};
     pf::FileSpec spec;
-    if (int16_t error = NavOpenDialog(nullptr, types, 2, 0, &spec, kAppCreator, nullptr)) return error;
+    if (int16_t error = NavOpenDialog(nullptr, types, 3, 0, &spec, kAppCreator, nullptr)) return error;
     pf::FinderInfo info;
     if (pf::OSErr error = pf::get_finder_info(spec, info)) {
         report_file_error(error);

@@ -1,5 +1,3 @@
-// The reader of the older generation, not built yet: it refuses its file with
-// a message instead of pretending.
 #include <cstdint>
 
 #include "core/alerts.h"
@@ -9,6 +7,7 @@
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "files/files_services.h"
+#include "files/open_filter.h"
 #include "files/text_exchange.h"
 #include "core/nav_dialogs.h"
 #include "model/calc_globals.h"
@@ -16,16 +15,6 @@
 #include "shell/app_prefs.h"
 #include "model/layer.h"
 #include "window/window_services.h"
-
-namespace {
-constexpr int16_t kFormatUnavailableErr = 1003;
-}
-
-MemoryRef ReadQ3Sheet(int32_t*, int16_t, int16_t, int32_t, MemoryRef) {
-    CleanUp(kFormatUnavailableErr);
-    return nullptr;
-}
-
 
 // The open command: a new untitled document is one layer in its window; a
 // new layer joins the workbook of the window that asked; a given file is read
@@ -63,12 +52,12 @@ int16_t open_new_layer(MemoryRef record) {
     return 0;
 }
 
+// The chosen files come back as one open-documents event, whose handler opens
+// each as it opens files named on the command line: a document already open
+// comes to the front instead of opening twice.
 int16_t open_with_dialog() {
-    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType, kTabFileType, kCsvFileType};
-    pf::FileSpec chosen;
-    if (NavOpenDialog(nullptr, types, int16_t(sizeof types / sizeof types[0]), 0, &chosen, kAppCreator, nullptr) != 0)
-        return 0;
-    return Open_File(kOpenGivenFile, &chosen, nullptr);
+    NavOpenDialog(nullptr, nullptr, 0, 0, nullptr, kAppCreator, reinterpret_cast<void*>(NavFilterProc));
+    return 0;
 }
 
 // Reads the file into the new workbook: 0, or non-zero when nothing was read.

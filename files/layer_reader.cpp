@@ -31,13 +31,13 @@ constexpr int16_t kApplicationFont = 1;
 // The low twelve bits of a new layer's flags come from its creator.
 constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
 
-// Reads `n` bytes of a fixed part, refusing to pass the block's end.
+}  // namespace
+
 int16_t read_fixed(int32_t n, int32_t* counter, int32_t block_end, uint8_t* bytes) {
     if (*counter + n > block_end) return fail_file(kDamagedFileErr);
     return ReadItem(n, counter, bytes);
 }
 
-// A block read into a field of the layer and swapped.
 int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int32_t rec_size,
                            void (*flip)(MemoryRef)) {
     if (int16_t error = Read_Ref(field, counter, &mem_globals, rec_size, id)) return error;
@@ -47,7 +47,6 @@ int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int3
 
 int16_t damaged() { return fail_file(kDamagedFileErr); }
 
-// Each record's 16-bit id at `offset` lies in the grid.
 bool ids_in_grid(MemoryRef ref, int offset) {
     if (!ref) return true;
     int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
@@ -60,6 +59,8 @@ bool ids_in_grid(MemoryRef ref, int offset) {
     UnuseMemory(ref);
     return sound;
 }
+
+namespace {
 
 // A name's range lies in the grid, or ends one before it starts (-1).
 bool name_in_grid(const uint8_t* record) {
@@ -84,6 +85,8 @@ int32_t drop_names_outside_grid(MemoryRef names) {
     return dropped;
 }
 
+}  // namespace
+
 void clamp_records_text(MemoryRef ref, int offset, int capacity) {
     if (!ref) return;
     int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
@@ -92,9 +95,22 @@ void clamp_records_text(MemoryRef ref, int offset, int capacity) {
     UnuseMemory(ref);
 }
 
-int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
-    MemoryRef cells = nullptr;
-    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+int16_t read_names(SpreadSheet* sheet, int32_t* counter) {
+    if (int16_t error = read_swapped_block(&sheet->named_ranges, counter, sheet->memory_id, kNamedRangeSize,
+                                           ByteFlipRangeRef))
+        return error;
+    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileCommandStrings, kNamesDropped);
+    clamp_records_text(sheet->named_ranges, 0, kNamedRangeNameSize);
+    return 0;
+}
+
+int16_t read_header_parts(MemoryRef* field, int32_t* counter, uint32_t id) {
+    if (int16_t error = read_swapped_block(field, counter, id, kHeaderPartSize, ByteFlipHeaderRef)) return error;
+    verifyHeaderRef(*field);
+    return 0;
+}
+
+int16_t install_read_cells(SpreadSheet* sheet, MemoryRef cells) {
     if (!cells) return 0;
     if (ByteFlipCells(cells, 0) != 0) {
         DisposeMemory(cells);
@@ -104,6 +120,14 @@ int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = cells;
     return 0;
+}
+
+namespace {
+
+int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
+    MemoryRef cells = nullptr;
+    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+    return install_read_cells(sheet, cells);
 }
 
 int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {
@@ -122,6 +146,8 @@ int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {
     return 0;
 }
 
+}  // namespace
+
 int16_t read_page_breaks(SpreadSheet* sheet, int32_t* counter) {
     uint32_t id = sheet->memory_id;
     if (int16_t error = read_swapped_block(&sheet->row_page_breaks, counter, id, 2, ByteFlipShortsRef)) return error;
@@ -131,20 +157,18 @@ int16_t read_page_breaks(SpreadSheet* sheet, int32_t* counter) {
     return 0;
 }
 
+namespace {
+
 int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     uint32_t id = sheet->memory_id;
     int16_t error = read_swapped_block(&sheet->links, counter, id, kLinkRecordSize, ByteFlipFileRef);
-    if (!error) error = read_swapped_block(&sheet->footer, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
-    if (!error) error = read_swapped_block(&sheet->header, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
-    if (!error) error = read_swapped_block(&sheet->named_ranges, counter, id, kNamedRangeSize, ByteFlipRangeRef);
+    if (!error) error = read_header_parts(&sheet->footer, counter, id);
+    if (!error) error = read_header_parts(&sheet->header, counter, id);
+    if (!error) error = read_names(sheet, counter);
     if (error) return error;
-    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileCommandStrings, kNamesDropped);
     clamp_records_text(sheet->links, kLinkNameOffset, 64);
-    verifyHeaderRef(sheet->footer);
-    verifyHeaderRef(sheet->header);
     clamp_records_text(sheet->footer, kHeaderTextOffset, kHeaderTextSize);
     clamp_records_text(sheet->header, kHeaderTextOffset, kHeaderTextSize);
-    clamp_records_text(sheet->named_ranges, 0, kNamedRangeNameSize);
     return 0;
 }
 
@@ -263,8 +287,6 @@ int16_t read_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end
     if (!error) error = read_trailing_fields(sheet, counter, block_end, version);
     if (!error) error = read_stored_objects(sheet, counter, block_end);
     release_layer(layer);
-    if (!error && *counter != block_end) error = damaged();
-    if (!error && !formula_links_sound(layer)) error = damaged();
     return error;
 }
 
@@ -305,12 +327,12 @@ void drop_last_layer(MemoryRef workbook) {
     }
 }
 
-MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
-                    MemoryRef workbook) {
+MemoryRef read_layer_block(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                           MemoryRef workbook, int32_t least_length, LayerContentsReader read_contents) {
     int32_t start = *counter;
     int32_t length = 0;
     if (ReadLongValue(counter, &length)) return nullptr;
-    if (length < 4 + kFixedAfterLength || length > file_length - start) {
+    if (length < least_length || length > file_length - start) {
         damaged();
         return nullptr;
     }
@@ -324,7 +346,9 @@ MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int3
     }
     int16_t read_error = 0;
     int16_t memory_error = with_failure_handler(&mem_globals, [&] {
-        read_error = read_layer_contents(layer, counter, start + length, version);
+        read_error = read_contents(layer, counter, start + length, version);
+        if (!read_error && *counter != start + length) read_error = damaged();
+        if (!read_error && !formula_links_sound(layer)) read_error = damaged();
     });
     if (memory_error) {
         if (GetAccessCtr(layer) > 0) UnuseFailedMemory(layer);
@@ -338,4 +362,10 @@ MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int3
     report_document_progress(workbook, *counter, file_length);
     if (slot_format != kSlotDoubles) ResetSheetConstants(layer);
     return layer;
+}
+
+MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                    MemoryRef workbook) {
+    return read_layer_block(counter, slot_format, version, file_length, workbook, 4 + kFixedAfterLength,
+                            read_layer_contents);
 }

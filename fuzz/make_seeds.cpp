@@ -18,6 +18,7 @@
 #include "shell/app_prefs.h"
 #include "tests/excel/excel_samples.h"
 #include "tests/files/document_builder.h"
+#include "tests/files/older_document_builder.h"
 
 namespace {
 
@@ -47,6 +48,12 @@ Seeds document_seeds() {
     for (int version : {768, 771, 1024, 1025, 1026, 1027, 1028, 1029})
         seeds.push_back(built::document(version, {built::simple_layer("A"), built::simple_layer("B")}));
     return seeds;
+}
+
+// Layer blocks alone: the harness puts the document header before them.
+Seeds older_layer_seeds() {
+    older::Layer empty;
+    return Seeds{older::layer_block(older::full_layer()), older::layer_block(empty)};
 }
 
 Seeds formula_text_seeds() {
@@ -159,6 +166,7 @@ Seeds apple_event_seeds() {
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
+    {"older_layer", older_layer_seeds},
     {"formula_text", formula_text_seeds},
     {"formula_tokens", formula_token_seeds},
     {"picture", picture_seeds},

@@ -26,12 +26,14 @@ enum : int16_t {
     kMessageItem = 3,
     kPathItem = 4,
     kListItem = 5,
-    kNamePromptItem = 6,  // save only
+    kNamePromptItem = 6,  // save: the name; open: a path to go to
     kNameItem = 7,
+    kShowAllItem = 8,  // open only
 };
 
 constexpr int16_t kWidth = 480;
 constexpr int16_t kListHeight = 220;
+constexpr int16_t kShowAllHeight = 18;
 constexpr int16_t kMaxFolderDepth = 64;
 
 struct Entry {
@@ -49,6 +51,7 @@ struct Browser {
     std::vector<Entry> entries;
     ListHandle list = nullptr;
     int16_t first_custom_item = 0;
+    bool show_all = false;  // open: the types and the filter set aside
     bool done = false;
     NavReply* reply = nullptr;
 };
@@ -61,6 +64,7 @@ bool shown(const Browser& b, const Entry& e) {
     if (e.info.finder.flags & kFinderFlagInvisible) return false;
     if (e.info.is_folder) return true;
     if (b.kind == BrowserKind::kChooseFolder) return false;
+    if (b.show_all) return true;
     const auto& types = b.options->types;
     if (!types.empty() && std::find(types.begin(), types.end(), e.info.finder.type) == types.end()) return false;
     return !b.options->filter || b.options->filter(e.spec, e.info, b.options->filter_user);
@@ -107,7 +111,7 @@ std::string typed_name(Browser& b) { return get_dialog_item_text(b.dialog, kName
 
 void update_default_button(Browser& b) {
     bool enable = true;
-    if (b.kind == BrowserKind::kOpen) enable = !selected_rows(b).empty();
+    if (b.kind == BrowserKind::kOpen) enable = !selected_rows(b).empty() || !typed_name(b).empty();
     if (b.kind == BrowserKind::kSave) enable = !typed_name(b).empty();
     enable_dialog_item(b.dialog, kDefaultItem, enable);
 }
@@ -156,8 +160,8 @@ std::string home_folder() {
     return home && *home ? std::string(home) : std::string("/");
 }
 
-// The POSIX path of a typed folder (Mac Roman, ending in '/'): absolute, "~/" for
-// the home folder, otherwise from the folder shown.
+// The POSIX path of a typed folder (Mac Roman, ending in '/') or file: absolute,
+// "~/" for the home folder, otherwise from the folder shown.
 std::string typed_folder_path(const Browser& b, std::string_view typed) {
     std::string folder = mac_roman_to_utf8(typed);
     if (folder.starts_with("~/")) return home_folder() + folder.substr(1);
@@ -244,9 +248,41 @@ void try_save(Browser& b) {
     save_in_folder(b, kSystemVolume, folder, name);
 }
 
+// A typed path in the open dialog: a folder is shown, a file is opened
+// whatever the filter says, anything else is refused.
+void open_typed(Browser& b, const std::string& typed) {
+    std::string path = typed_folder_path(b, typed);
+    uint32_t folder = 0;
+    if (!path.empty() && folder_id_from_path(path, folder) == noErr) {
+        b.volume = kSystemVolume;
+        set_dialog_item_text(b.dialog, kNameItem, "");
+        show_folder(b, folder);
+        return;
+    }
+    FileSpec spec;
+    CatalogInfo info;
+    if (!path.empty() && file_spec_from_path(path, spec) == noErr && get_catalog_info(spec, info) == noErr) {
+        finish(b, {spec});
+        return;
+    }
+    refuse_name(with_name(kNoSuchItemIndex, "There is no file or folder \xD2^0\xD3.", typed),
+                toolbox_string(kNoSuchItemHintIndex, "Type the path of a file to open it, or of a folder to show it."));
+}
+
+void show_all_files(Browser& b) {
+    ControlRef box = item_control(b, kShowAllItem);
+    b.show_all = get_control_value(box) == 0;
+    set_control_value(box, b.show_all ? 1 : 0);
+    show_folder(b, b.folder);
+}
+
 void press_default(Browser& b) {
     if (b.kind == BrowserKind::kSave) {
         try_save(b);
+        return;
+    }
+    if (b.kind == BrowserKind::kOpen && !typed_name(b).empty()) {
+        open_typed(b, typed_name(b));
         return;
     }
     if (const Entry* folder = single_selected_folder(b)) {
@@ -294,6 +330,9 @@ void item_hit(Browser& b, int16_t item) {
         case kPathItem: go_up(b, size_t(get_control_value(item_control(b, kPathItem)) - 1)); break;
         case kListItem: list_hit(b); break;
         case kNameItem: update_default_button(b); break;
+        case kShowAllItem:
+            if (b.kind == BrowserKind::kOpen) show_all_files(b);
+            break;
         default:
             if (item >= b.first_custom_item && b.options->custom.item_hit)
                 b.options->custom.item_hit(b.dialog, item, b.options->custom.user);
@@ -370,12 +409,14 @@ std::string default_title_for(BrowserKind kind) {
 DialogRef make_browser_dialog(Browser& b) {
     const NavDialogOptions& options = *b.options;
     bool saving = b.kind == BrowserKind::kSave;
-    int16_t top = saving ? 44 : 10;
+    bool opening = b.kind == BrowserKind::kOpen;
+    int16_t top = saving || opening ? 44 : 10;
     // A save dialog's message (why a name is asked) may take two lines.
     const int16_t message_height = saving && !options.message.empty() ? 34 : 18;
     int16_t list_top = int16_t(top + message_height + 34);
     int16_t custom_top = int16_t(list_top + kListHeight + 10);
-    int16_t buttons_top = int16_t(custom_top + (saving ? options.custom.height : 0) + 6);
+    int16_t custom_height = saving ? options.custom.height : opening ? kShowAllHeight : 0;
+    int16_t buttons_top = int16_t(custom_top + custom_height + 6);
     int16_t height = int16_t(buttons_top + 36);
     Rect screen_rect = screen_bounds();
     int16_t left = int16_t((screen_rect.width() - kWidth) / 2);
@@ -408,6 +449,13 @@ DialogRef make_browser_dialog(Browser& b) {
             options.custom.start(dialog, Rect{custom_top, 20, int16_t(custom_top + options.custom.height), 460},
                                  options.custom.user);
     }
+    if (opening)
+        append_dialog_item_specs(dialog,
+                                 {{kStaticTextItem, Rect{14, 20, 32, 90}, toolbox_string(kGoToPromptIndex, "Go to:"), 0, false},
+                                  {kEditTextItem, Rect{12, 96, 34, 460}, "", 0, true},
+                                  {kCheckBoxItem, Rect{custom_top, 20, int16_t(custom_top + kShowAllHeight), 300},
+                                   toolbox_string(kShowAllFilesIndex, "Show all files"), 0, true}},
+                                 AppendMethod::kOverlay);
     set_dialog_default_item(dialog, kDefaultItem);
     set_dialog_cancel_item(dialog, kCancelItem);
     return dialog;
