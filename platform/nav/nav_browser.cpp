@@ -330,10 +330,12 @@ void item_hit(Browser& b, int16_t item) {
         case kPathItem: go_up(b, size_t(get_control_value(item_control(b, kPathItem)) - 1)); break;
         case kListItem: list_hit(b); break;
         case kNameItem: update_default_button(b); break;
-        case kShowAllItem:
-            if (b.kind == BrowserKind::kOpen) show_all_files(b);
-            break;
         default:
+            // The open dialog's own check box; in a save dialog this number is a custom item's.
+            if (b.kind == BrowserKind::kOpen && item == kShowAllItem) {
+                show_all_files(b);
+                break;
+            }
             if (item >= b.first_custom_item && b.options->custom.item_hit)
                 b.options->custom.item_hit(b.dialog, item, b.options->custom.user);
             break;
