@@ -1,6 +1,7 @@
 #include "window/doc_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/app_menus.h"
@@ -263,14 +264,26 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     return 1;
 }
 
+namespace {
+
+// A click counts on from the last one (a double or triple click) when it comes
+// within the double-click time and a few pixels of it.
+bool continues_clicks(const SpreadSheet& sheet, pf::Point where, uint32_t when) {
+    constexpr int16_t kClickSlop = 4;
+    return when - sheet.last_click_time <= pf::double_click_time() &&
+           std::abs(where.h - sheet.click_point.h) <= kClickSlop && std::abs(where.v - sheet.click_point.v) <= kClickSlop;
+}
+
+}  // namespace
+
 int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const DocWindowRecord fields = read_doc_window(as_record(app_ref));
     if (!fields.window) return 1;
     pf::Point where = event->where;
     pf::global_to_local(where);
     SpreadSheet* sheet = use_layer(fields.sheet);
+    sheet->click_count = continues_clicks(*sheet, where, event->when) ? int16_t(sheet->click_count + 1) : 0;
     sheet->click_point = where;
-    sheet->click_count = event->when - sheet->last_click_time > pf::double_click_time() ? 0 : int16_t(sheet->click_count + 1);
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
     release_layer(fields.sheet);

@@ -174,7 +174,7 @@ TEST_F(HeadingTest, AColumnHeadingClickedWhileAFormulaIsTypedIsReferenced) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size_t(length)), "=SUM(B:B)");
 }
 
-TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlace) {
+TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlaceAndClicksFarApartAreSingle) {
     enter("abc");
     click(CellPoint{0, 0});
     EXPECT_EQ(Editor_Wind, nullptr) << "a click on the only selected cell opens nothing";
@@ -190,6 +190,13 @@ TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlace) {
     EXPECT_NE(line.find('a'), std::string::npos) << "the old text stays";
     press_return();
     EXPECT_EQ(Editor_Wind, nullptr);
+    // Two quick clicks far apart are two single clicks, never a double click.
+    click(CellPoint{3, 2});
+    pf::driver_click(column_heading(1));
+    run_until_idle();
+    SpreadSheet* sheet = use_layer(layer);
+    EXPECT_EQ(sheet->click_count, 0);
+    release_layer(layer);
 }
 
 }  // namespace
