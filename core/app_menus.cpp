@@ -9,6 +9,7 @@
 #include "core/file_utils.h"
 #include "core/alerts.h"
 #include "core/required_events.h"
+#include "core/port_utils.h"
 #include "core/string_utils.h"
 #include "files/files_services.h"
 #include "core/system_info.h"

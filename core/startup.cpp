@@ -4,6 +4,7 @@
 
 #include "charts/charts_services.h"
 #include "core/alerts.h"
+#include "core/app_services.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/required_events.h"
@@ -92,6 +93,7 @@ bool calc_startup() {
 }
 
 bool app_startup() {
+    install_app_services();
     swap_file_ref = 0;
     if (!calc_startup()) return false;
     keep_folder_ids_across_runs();

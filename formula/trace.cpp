@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "core/alerts.h"
+#include "core/foundation_services.h"
 #include "formula/calc_services.h"
 #include "formula/compiled_formula.h"
 #include "formula/evaluator.h"
@@ -19,7 +20,6 @@
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
 #include "platform/resources/resources.h"
-#include "platform/screen/cursor.h"
 #include "window/range_string.h"
 
 struct TraceLists {
@@ -157,7 +157,7 @@ bool visit_record(const TraceRecord& record, TraceLists& lists, const uint8_t* f
             Home home{record.layer, GetWorkSheet(record.layer), GetSheetID(record.layer), record.rect.topLeft};
             bool damaged = false;
             bool closes = read_references(first_formula, first_length, home, lists, &damaged);
-            if (damaged) pf::sys_beep(kDamagedFormulaBeep);
+            if (damaged) foundation_services.beep(kDamagedFormulaBeep);
             return closes;
         }
         return read_cell_references(record.layer, record.rect.topLeft, lists);
