@@ -7,18 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/alert_kinds.h"
 #include "platform/dialogs/dialogs.h"
 
-constexpr int16_t kStopAlertKind = 0;
-constexpr int16_t kNoteAlertKind = 1;
-constexpr int16_t kCautionAlertKind = 2;
-
-constexpr int16_t kSaveChangesAlert = 128;
-constexpr int16_t kStandardStopAlert = 25000;
-constexpr int16_t kStandardCautionAlert = 25001;
-constexpr int16_t kErrorStrings = 20000;
-constexpr int16_t kUnlistedErrorString = 20;
-constexpr int16_t kBareErrorString = 22;
 
 // Shows ALRT alert_id with the length-prefixed text (or none) as ^0; answers the
 // item hit, or 0 when no interaction with the user is possible. A question asked

@@ -3,17 +3,73 @@
 // printing, object or shell subsystem that does the work.
 #include "core/app_services.h"
 
+#include "core/alerts.h"
 #include "core/foundation_services.h"
 #include "core/port_utils.h"
 #include "core/task_manager.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/model_services.h"
+#include "objects/objects.h"
+#include "platform/draw/port.h"
+#include "platform/draw/text.h"
+#include "platform/fonts/fonts.h"
 #include "platform/screen/cursor.h"
+#include "printing/page_breaks.h"
+#include "shell/app_prefs.h"
+#include "window/cell_geometry.h"
+#include "window/doc_window.h"
+#include "window/selection_highlight.h"
+#include "window/selection_tracking.h"
 
 namespace {
 
 void beep(int16_t ticks) { pf::sys_beep(ticks); }
 
-void install_foundation_services() { foundation_services = FoundationServices{beep, port_script, low_memory_alert_allowed}; }
+void install_foundation_services() {
+    foundation_services = FoundationServices{beep, port_script, low_memory_alert_allowed, DisposeUndo};
+}
+
+std::string installed_font_name(int16_t number) { return pf::font_name(number); }
+int16_t installed_font_number(std::string_view name, bool* found) { return pf::font_number(name, found); }
+
+int16_t font_line_height(int16_t font, int16_t size) {
+    pf::FontInfo info = pf::font_info(pf::TextStyle{font, size, 0});
+    return int16_t(info.ascent + info.descent + info.leading);
+}
+
+int16_t port_text_width(const unsigned char* text) { return pf::get_port() ? pf::string_width(text) : int16_t(-1); }
+
+const uint8_t* preferences_default_format() { return app_prefs.default_format; }
+
+void install_model_services() {
+    model_services = ModelServices{DrawCells,
+                                   InvertCells,
+                                   PtinCell,
+                                   LSelect,
+                                   CheckHotLinks,
+                                   ClobberAllObjects,
+                                   ClobberObjectEditor,
+                                   Reset_Positions,
+                                   create_id_list,
+                                   WriteMemUndo,
+                                   GetObjectOffset,
+                                   Delete_Objects,
+                                   keep_deleted_objects_for_undo,
+                                   reset_page,
+                                   SetActiveRects,
+                                   page_number_of,
+                                   installed_font_name,
+                                   installed_font_number,
+                                   font_line_height,
+                                   port_text_width,
+                                   key_caution_alert,
+                                   preferences_default_format};
+}
 
 }  // namespace
 
-void install_app_services() { install_foundation_services(); }
+void install_app_services() {
+    install_foundation_services();
+    install_model_services();
+}

@@ -1,5 +1,6 @@
 // The headless answers of core's foundation services: no sound, the Roman
-// script, nothing to note when the memory reserve is full again.
+// script, nothing to note when the memory reserve is full again, and an undo
+// record is a plain block.
 #include "core/foundation_services.h"
 
 #include "platform/text/text.h"
@@ -9,9 +10,13 @@ namespace {
 void no_beep(int16_t) {}
 int16_t roman_script() { return pf::kScriptRoman; }
 void nothing_to_note() {}
+void dispose_block(MemoryRef undo) { DisposeNonNilMemory(undo); }
+
+constexpr FoundationServices kHeadless{no_beep, roman_script, nothing_to_note, dispose_block};
 
 }  // namespace
 
-FoundationServices headless_foundation_services() { return FoundationServices{no_beep, roman_script, nothing_to_note}; }
+FoundationServices headless_foundation_services() { return kHeadless; }
 
-FoundationServices foundation_services = headless_foundation_services();
+// Constant-initialised, so that start-up code of any file may fill it.
+FoundationServices foundation_services = kHeadless;

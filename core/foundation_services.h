@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/memory_manager.h"
+
 struct FoundationServices {
     // Sounds the alert beep for a number of ticks.
     void (*beep)(int16_t ticks);
@@ -13,6 +15,8 @@ struct FoundationServices {
     // The spare memory reserve is back to its full size (the low-memory alert
     // may be shown again).
     void (*reserve_refilled)();
+    // Disposes an undo record of an undo list with every block it holds.
+    void (*dispose_undo)(MemoryRef undo);
 };
 
 extern FoundationServices foundation_services;

@@ -8,6 +8,7 @@
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
+#include "editing/undo.h"
 
 void BlockWriter::use_row(int16_t row) {
     if (row_open_ && row == row_) return;

@@ -15,6 +15,7 @@
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
 #include "window/window_services.h"
+#include "window/doc_window.h"
 
 namespace {
 

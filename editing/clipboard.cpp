@@ -20,6 +20,7 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/scrap/scrap.h"
+#include "window/doc_window.h"
 
 MemoryRef g_Clip = nullptr;
 

@@ -18,6 +18,7 @@
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
+#include "window/doc_window.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "formula/formula_text.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "model/cell_store.h"
 #include "model/model_services.h"
 #include "window/window_services.h"
+#include "objects/objects.h"
+#include "window/doc_window.h"
 
 void bring_layer_forward(MemoryRef layer, CellPoint start) {
     SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);

@@ -9,7 +9,7 @@
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
-#include "objects/objects_services.h"
+#include "objects/objects.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "objects/objects.h"
+#include "printing/page_breaks.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "shell/app_prefs.h"
+#include "model/model_services.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ uint8_t settle_kind(int16_t kind, uint8_t* header) {
     switch (kind) {
     case kKindDate:
     case kKindDateFormula:
-        if (code >= kFirstNumberFormat) code = app_prefs.default_format[kFmtCode];
+        if (code >= kFirstNumberFormat) code = model_services.default_format()[kFmtCode];
         return kind == kKindDate ? kCellConstant : kCellFormula;
     case kKindFraction:
         code = kFractionFormat;

@@ -24,7 +24,8 @@
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
-#include "platform/fonts/fonts.h"
+#include "model/model_services.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
 
 namespace {
@@ -119,7 +120,7 @@ void read_font(SylkReader& r, std::string_view rest) {
     SylkFont font{kNoFont, -1, 0, false};
     bool found = false;
     const std::string name = unescape_value(f.value, true);
-    int16_t number = pf::font_number(name, &found);
+    int16_t number = model_services.font_number(name, &found);
     if (found && number != 0) font.number = uint16_t(number);
     const SpreadSheet* sheet = use_layer(r.layer);
     font.layer_font = name == std::string_view(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
@@ -300,7 +301,7 @@ void layer_font(SylkReader& r, std::string_view value) {
     size_t space = value.find(' ');
     int32_t number = 0, size = 0;
     if (!read_integer(value.substr(0, space), &number)) return;
-    std::string name = pf::font_name(int16_t(number));
+    std::string name = model_services.font_name(int16_t(number));
     SpreadSheet* sheet = use_layer(r.layer);
     if (!name.empty()) {
         sheet->font = int16_t(number);

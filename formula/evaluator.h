@@ -31,6 +31,9 @@ extern int16_t g_AccessError;
 extern MemoryRef g_calcSheet;
 extern MemoryRef g_calcWork;
 extern CellPoint g_calcCell;
+// Forgets a workbook or layer that is being disposed, so no later calculation
+// reads it as its context.
+void forget_calculation_context(MemoryRef disposed);
 // The moment of the current recalculation, a 1904-system date serial.
 extern double g_calc_time;
 

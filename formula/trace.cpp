@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "core/alerts.h"
+#include "model/model_services.h"
 #include "core/foundation_services.h"
 #include "formula/calc_services.h"
 #include "formula/compiled_formula.h"
@@ -231,8 +231,8 @@ void report_circle(const TraceRecord& found) {
     }
     LayerWindow window = GetSheetWind(checked.layer);
     if (window && window != first_document_window()) select_document_window(window);
-    LSelect(checked.cell, nullptr, nullptr, 0, checked.layer);
-    key_caution_alert(message, kCautionAlertId, kCautionAlertKind);
+    model_services.select_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
+    model_services.caution_alert(message, kCautionAlertId, kCautionAlertKind);
     stopCalc = kCalcManualIdle;
     g_CellString[0] = 0;
 }
@@ -276,7 +276,7 @@ int16_t CheckCircular() {
         give_up_reported = true;
         unsigned char message[256];
         set_message(message, kGaveUpMessageItem);
-        key_caution_alert(message, kCautionAlertId, kNoteAlertKind);
+        model_services.caution_alert(message, kCautionAlertId, kNoteAlertKind);
     }
     return 0;
 }

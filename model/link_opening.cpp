@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/alerts.h"
+#include "model/model_services.h"
 #include "core/nav_dialogs.h"
 #include "files/document_file.h"
 #include "formula/calc_services.h"
@@ -77,7 +78,7 @@ bool stops_the_search(pf::OSErr error) {
 
 // Asks whether to look for a moved link's file and lets the user choose it.
 bool user_finds_file(const LinkFile& link, pf::FileSpec* found) {
-    if (key_caution_alert(link.name(), kLinkMissingAlert, kCautionAlertKind) != kLookForLinkItem) return false;
+    if (model_services.caution_alert(link.name(), kLinkMissingAlert, kCautionAlertKind) != kLookForLinkItem) return false;
     std::memcpy(sought_link_name, link.name(), sizeof sought_link_name);
     // The search starts in the folder the file was in, while that folder is there.
     pf::FileSpec stored = link.spec(), folder;
@@ -128,7 +129,7 @@ void bring_forward(MemoryRef workbook) {
 void read_linked_document(const pf::FileSpec& spec) {
     MemoryRef file_info = NewFileRec(&spec);
     if (!file_info) return;
-    MemoryRef workbook = New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format);
+    MemoryRef workbook = New_WorkSheet(&quorvin_rsrv, file_info, model_services.default_format());
     if (!workbook) {
         DisposeMemory(file_info);
         return;
@@ -199,7 +200,7 @@ void OpenWorkSheetLinks(MemoryRef workbook, int16_t ask) {
     if (closed.empty()) return;
     if (ask) {
         FileInfoRecord record = file_record_of(workbook);
-        if (key_caution_alert(record.spec.name, kOpenLinksAlert, kCautionAlertKind) != kOpenLinksItem) return;
+        if (model_services.caution_alert(record.spec.name, kOpenLinksAlert, kCautionAlertKind) != kOpenLinksItem) return;
     }
     // Layers may link to one document: it is opened, or looked for, once.
     std::vector<std::string> tried;

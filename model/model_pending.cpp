@@ -1,5 +1,5 @@
 #include "model/layer.h"
-#include "model/model_services.h"
+#include "model/format_commands.h"
 #include "core/foundation_services.h"
 
 constexpr int kPendingBeepTicks = 9;

@@ -15,6 +15,7 @@
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
+#include "model/format_commands.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "shell/shell_services.h"
 #include "shell/sort_command.h"
 #include "window/window_services.h"
+#include "model/format_commands.h"
 
 uint32_t gLastCommand = 0;
 

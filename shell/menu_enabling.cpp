@@ -10,7 +10,7 @@
 #include "editing/editing_services.h"
 #include "model/layer.h"
 #include "model/model_services.h"
-#include "objects/objects_services.h"
+#include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
@@ -20,6 +20,7 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_services.h"
 #include "spelling/spelling_services.h"
+#include "model/format_commands.h"
 
 namespace {
 

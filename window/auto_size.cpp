@@ -16,6 +16,7 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/sheet_drawing.h"
+#include "objects/objects.h"
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "window/keyboard_navigation.h"
+#include "window/doc_window.h"
 
 namespace {
 

@@ -27,6 +27,7 @@
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_services.h"
+#include "window/selection_highlight.h"
 
 namespace {
 

@@ -31,6 +31,7 @@
 #include "window/range_string.h"
 #include "window/selection_tracking.h"
 #include "window/window_services.h"
+#include "window/doc_window.h"
 
 EntryLineRecord WEList;
 MemoryRef Editor_Wind = nullptr;

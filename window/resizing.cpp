@@ -18,6 +18,7 @@
 #include "window/scrolling.h"
 #include "window/sheet_frame.h"
 #include "window/window_services.h"
+#include "objects/objects.h"
 
 namespace {
 

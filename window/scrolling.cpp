@@ -15,6 +15,7 @@
 #include "window/sheet_drawing.h"
 #include "window/split_panes.h"
 #include "window/window_services.h"
+#include "window/selection_highlight.h"
 
 // ---- Steps along one axis ----
 

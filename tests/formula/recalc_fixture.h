@@ -7,6 +7,7 @@
 
 #include "formula/recalc.h"
 #include "formula/trace.h"
+#include "formula/formula_text.h"
 #include "model/model_services.h"
 #include "formula_fixture.h"
 #include "platform/events/clock.h"
