@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/alerts.h"

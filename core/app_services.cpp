@@ -7,18 +7,24 @@
 #include "core/foundation_services.h"
 #include "core/port_utils.h"
 #include "core/task_manager.h"
+#include "charts/charts.h"
 #include "editing/undo.h"
+#include "formula/calc_services.h"
 #include "editing/undo_record.h"
 #include "model/model_services.h"
 #include "objects/objects.h"
 #include "platform/draw/port.h"
 #include "platform/draw/text.h"
+#include "platform/events/events.h"
+#include "platform/events/input.h"
 #include "platform/fonts/fonts.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/document_windows.h"
+#include "window/entry_line.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
 
@@ -67,9 +73,21 @@ void install_model_services() {
                                    preferences_default_format};
 }
 
+bool user_event_waiting() {
+    pf::EventRecord event;
+    return pf::event_avail(pf::kEveryEvent, event);
+}
+
+void install_calc_services() {
+    calc_services = CalcServices{first_document_window, next_document_window,  document_window_layer,
+                                 select_document_window, entry_line_editing,   idle_document_windows,
+                                 ChartIdle,              user_event_waiting,   pf::in_foreground};
+}
+
 }  // namespace
 
 void install_app_services() {
     install_foundation_services();
     install_model_services();
+    install_calc_services();
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/alerts.h"
 #include "core/app_services.h"
 #include "core/app_menus.h"

@@ -16,7 +16,6 @@
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
-#include "formula/calc_services.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -27,6 +26,7 @@
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
 #include "window/window_services.h"
+#include "window/selection_tracking.h"
 
 namespace {
 

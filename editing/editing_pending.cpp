@@ -3,7 +3,6 @@
 
 void* GetActiveEditor(MemoryRef) { return nullptr; }
 
-#include "model/model_services.h"
 
 // Layers have no drawing objects yet.
 MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }

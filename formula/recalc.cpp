@@ -16,7 +16,6 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
-#include "platform/events/events.h"
 
 int16_t stopCalc = kCalcAutoRunning;
 LayerWindow CalcWind = nullptr;
@@ -404,7 +403,7 @@ void reset_layer(MemoryRef layer, CellPoint resume) {
 // A window whose workbook has a layer not finished. (Looking at the shown
 // layer alone would leave other layers of the workbook unconfirmed.)
 bool shown_layer_unfinished(LayerWindow window) {
-    MemoryRef layer = document_window_layer(window);
+    MemoryRef layer = calc_services.document_window_layer(window);
     MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
     for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
         if (GetIndexCalcCycle(workbook, index) < kCycleDone) return true;
@@ -414,17 +413,17 @@ bool shown_layer_unfinished(LayerWindow window) {
 // The next document window after CalcWind whose layer is unfinished, else the
 // first such window of the list; null when none is.
 LayerWindow next_unfinished_window() {
-    for (LayerWindow w = CalcWind ? next_document_window(CalcWind) : nullptr; w; w = next_document_window(w))
+    for (LayerWindow w = CalcWind ? calc_services.next_document_window(CalcWind) : nullptr; w; w = calc_services.next_document_window(w))
         if (shown_layer_unfinished(w)) return w;
-    for (LayerWindow w = first_document_window(); w; w = next_document_window(w))
+    for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w))
         if (shown_layer_unfinished(w)) return w;
     return nullptr;
 }
 
 bool calculation_suspended() {
-    LayerWindow front = first_document_window();
-    if (!front || entry_line_editing() || stopCalc == kCalcManualIdle) return true;
-    MemoryRef layer = document_window_layer(front);
+    LayerWindow front = calc_services.first_document_window();
+    if (!front || calc_services.entry_line_editing() || stopCalc == kCalcManualIdle) return true;
+    MemoryRef layer = calc_services.document_window_layer(front);
     TextEditor editor = nullptr;
     return layer && GetObjEditor(layer, &editor) != nullptr;
 }
@@ -433,12 +432,11 @@ bool calculation_suspended() {
 // user has left the program alone for two seconds.
 void finished_idle() {
     const uint32_t now = ticks();
-    pf::EventRecord event;
-    if (pf::event_avail(pf::kEveryEvent, event)) gEventTime = now;
+    if (calc_services.event_waiting()) gEventTime = now;
     if (stopCalc == kCalcAutoDone && now - calcTimer > kRestartAfterTicks && now - gEventTime > kQuietTicks)
-        ResetCalc(CellPoint{0, 0}, first_document_window());
+        ResetCalc(CellPoint{0, 0}, calc_services.first_document_window());
     else
-        ChartIdle();
+        calc_services.chart_idle();
 }
 
 }  // namespace
@@ -454,13 +452,13 @@ void ResetCalc(CellPoint start, LayerWindow window) {
     stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualIdle;
     g_calcSheet = nullptr;
     g_calc_time = SpreadSheetTime();
-    for (LayerWindow w = first_document_window(); w; w = next_document_window(w)) {
-        MemoryRef shown = document_window_layer(w);
+    for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w)) {
+        MemoryRef shown = calc_services.document_window_layer(w);
         MemoryRef workbook = shown ? GetWorkSheet(shown) : nullptr;
         for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
             if (MemoryRef layer = find_SpreadSheet_item(workbook, index)) reset_layer(layer, CellPoint{0, 0});
     }
-    if (MemoryRef layer = document_window_layer(window)) {
+    if (MemoryRef layer = calc_services.document_window_layer(window)) {
         SetSpreadSheetResetCells(layer, 0);
         SpreadSheet* sheet = use_layer(layer);
         sheet->recalc_resume = start;
@@ -481,7 +479,7 @@ void do_calc_now(LayerWindow window, int16_t automatic) {
 void calc_proc() {
     if (calculation_suspended()) return;
     while (CalcWind) {
-        MemoryRef shown = document_window_layer(CalcWind);
+        MemoryRef shown = calc_services.document_window_layer(CalcWind);
         if (!shown) {
             CalcWind = nullptr;
             break;
@@ -493,13 +491,13 @@ void calc_proc() {
         else if (stopCalc == kCalcAutoDone)
             finished_idle();
         else
-            ChartIdle();
+            calc_services.chart_idle();
         g_calcWork = nullptr;
         g_calcSheet = nullptr;
         if ((stopCalc != kCalcAutoRunning && stopCalc != kCalcManualRunning) || CheckIdle()) return;
     }
-    ChartIdle();
-    CalcWind = first_document_window();
+    calc_services.chart_idle();
+    CalcWind = calc_services.first_document_window();
 }
 
 namespace {
@@ -605,10 +603,9 @@ void QDraw() {
 bool CheckIdle() {
     const uint32_t now = ticks();
     if (now - gEventTime <= kStepSliceTicks) return false;
-    pf::EventRecord event;
-    if (pf::event_avail(pf::kEveryEvent, event)) return true;
-    if (now - gEventTime > kWindowIdleTicks && pf::in_foreground()) {
-        idle_document_windows();
+    if (calc_services.event_waiting()) return true;
+    if (now - gEventTime > kWindowIdleTicks && calc_services.in_foreground()) {
+        calc_services.idle_document_windows();
         gEventTime = now;
     }
     return false;

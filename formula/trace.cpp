@@ -18,7 +18,6 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
-#include "platform/events/events.h"
 #include "platform/resources/resources.h"
 #include "window/range_string.h"
 
@@ -189,8 +188,7 @@ WalkEnd walk(const uint8_t* formula, int32_t length, TraceRecord* found) {
         }
         first = false;
         const uint32_t elapsed = pf::tick_count() - start;
-        pf::EventRecord event;
-        if (elapsed >= limits.max_ticks || (elapsed >= limits.polite_ticks && pf::event_avail(pf::kEveryEvent, event))) {
+        if (elapsed >= limits.max_ticks || (elapsed >= limits.polite_ticks && calc_services.event_waiting())) {
             end = WalkEnd::gave_up;
             break;
         }
@@ -230,7 +228,7 @@ void report_circle(const TraceRecord& found) {
         message[0] = uint8_t(message[0] + g_CellString[0]);
     }
     LayerWindow window = GetSheetWind(checked.layer);
-    if (window && window != first_document_window()) select_document_window(window);
+    if (window && window != calc_services.first_document_window()) calc_services.select_document_window(window);
     model_services.select_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
     model_services.caution_alert(message, kCautionAlertId, kCautionAlertKind);
     stopCalc = kCalcManualIdle;

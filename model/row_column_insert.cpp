@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "formula/calc_services.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"

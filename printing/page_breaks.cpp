@@ -6,7 +6,6 @@
 
 #include "model/cell_record.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "window/cell_geometry.h"
 
 namespace {

@@ -3,14 +3,13 @@
 // columns, sorting, typing an operator, protection, the preferences).
 #include "shell/command_codes.h"
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/alerts.h"
 #include "core/app_menus.h"
 #include "core/startup.h"
 #include "editing/editing_services.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/events/events.h"
 #include "platform/system/international.h"

@@ -9,7 +9,6 @@
 #include "core/system_info.h"
 #include "editing/editing_services.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"

@@ -8,7 +8,6 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"

@@ -20,7 +20,6 @@
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "window/keyboard_navigation.h"

@@ -9,7 +9,6 @@
 #include "platform/events/clock.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"

@@ -17,7 +17,6 @@
 #include "files/files_services.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/text.h"

@@ -8,7 +8,6 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"
 #include "window/auto_size.h"

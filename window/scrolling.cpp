@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/port.h"

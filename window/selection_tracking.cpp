@@ -11,7 +11,6 @@
 #include "model/cell_record.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "window/range_string.h"
 #include "window/selection_highlight.h"
 

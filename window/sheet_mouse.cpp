@@ -3,7 +3,6 @@
 
 #include "editing/undo.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"

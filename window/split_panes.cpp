@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/draw/port.h"
 #include "platform/draw/rects.h"

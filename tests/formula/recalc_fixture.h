@@ -5,13 +5,14 @@
 #include <cmath>
 #include <string>
 
+#include "formula/calc_services.h"
 #include "formula/recalc.h"
 #include "formula/trace.h"
 #include "formula/formula_text.h"
-#include "model/model_services.h"
 #include "formula_fixture.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
+#include "platform/events/input.h"
 
 class RecalcTest : public FormulaTest {
 protected:
@@ -19,8 +20,23 @@ protected:
 
     LayerWindow window() { return &window_tag; }
 
+    CalcServices kept_services = calc_services;
+
+    // The layers given a window stand for the document windows; the user's
+    // events are the platform's queue.
+    static CalcServices services_of_shown_layers() {
+        CalcServices services = headless_calc_services();
+        services.event_waiting = [] {
+            pf::EventRecord event;
+            return pf::event_avail(pf::kEveryEvent, event);
+        };
+        services.in_foreground = pf::in_foreground;
+        return services;
+    }
+
     void SetUp() override {
         FormulaTest::SetUp();
+        calc_services = services_of_shown_layers();
         pf::events_reset();
         pf::use_manual_clock(100000);
         SetSheetWind(layer, window());
@@ -36,6 +52,7 @@ protected:
         CalcWind = nullptr;
         pf::use_system_clock();
         pf::events_reset();
+        calc_services = kept_services;
         FormulaTest::TearDown();
     }
 
