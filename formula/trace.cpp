@@ -19,7 +19,7 @@
 #include "model/workbook.h"
 #include "platform/events/clock.h"
 #include "platform/resources/resources.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 
 struct TraceLists {
     std::vector<TraceRecord> records;  // [0, next) visited, [next, end) still to visit

@@ -15,7 +15,7 @@
 #include "platform/host/host.h"
 #include "shell/command_bar.h"
 #include "shell/shell_services.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "window/in_cell_editor.h"
 #include "window/keyboard_navigation.h"
 #include "window/point_mode.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 #include "window/selection_tracking.h"
 #include "window/window_services.h"
 #include "window/doc_window.h"

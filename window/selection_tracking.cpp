@@ -11,7 +11,7 @@
 #include "model/cell_record.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 #include "window/selection_highlight.h"
 
 namespace {
