@@ -11,7 +11,7 @@
 #include "core/required_events.h"
 #include "core/port_utils.h"
 #include "core/string_utils.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "core/system_info.h"
 #include "editing/editing_services.h"
 #include "model/layer.h"

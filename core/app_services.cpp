@@ -4,11 +4,16 @@
 #include "core/app_services.h"
 
 #include "core/alerts.h"
+#include "core/app_menus.h"
+#include "core/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "core/port_utils.h"
 #include "core/task_manager.h"
 #include "charts/charts.h"
+#include "editing/clipboard.h"
 #include "editing/undo.h"
+#include "files/document_prompts.h"
+#include "files/files_services.h"
 #include "formula/calc_services.h"
 #include "editing/undo_record.h"
 #include "model/model_services.h"
@@ -17,16 +22,20 @@
 #include "platform/draw/text.h"
 #include "platform/events/events.h"
 #include "platform/events/input.h"
+#include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
+#include "shell/document_questions.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/document_dialogs.h"
 #include "window/document_windows.h"
 #include "window/entry_line.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -84,10 +93,33 @@ void install_calc_services() {
                                  ChartIdle,              user_event_waiting,   pf::in_foreground};
 }
 
+// Command-period, waiting or held down.
+bool command_period_pressed() {
+    pf::EventRecord event;
+    if (pf::event_avail(pf::kKeyDownMask, event) && (event.modifiers & pf::kCmdKey) && pf::event_char(event) == '.') {
+        pf::get_next_event(pf::kKeyDownMask, event);
+        return true;
+    }
+    return pf::key_is_down(pf::kKeyCodePeriod) && (pf::current_modifiers() & pf::kCmdKey);
+}
+
+LayerWindow show_in_new_window(MemoryRef layer) { return MakeWind(nullptr, 1, layer); }
+
+void system_error_alert(int16_t error) { os_error_alert(error); }
+
+void install_files_services() {
+    files_services = FilesServices{show_in_new_window, layer_window_rect,     rename_all_windows, proxy_all_windows,
+                                   update_pref_specs,  NavOpenDialog,         NavFolderDialog,    SaveFileDialog,
+                                   run_separator_dialog, system_error_alert,  Send_ComeHome_Command, clipboard_links,
+                                   command_period_pressed};
+    document_prompts = application_prompts();
+}
+
 }  // namespace
 
 void install_app_services() {
     install_foundation_services();
     install_model_services();
     install_calc_services();
+    install_files_services();
 }

@@ -5,7 +5,7 @@
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "files/document_file.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "model/workbook.h"
 #include "scripting/scripting_services.h"
 #include "shell/shell_services.h"

@@ -7,6 +7,7 @@
 #include "core/app_services.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
+#include "core/port_utils.h"
 #include "core/required_events.h"
 #include "core/string_utils.h"
 #include "core/system_info.h"

@@ -1,31 +1,25 @@
-// The application's answers to the document code's questions: its alerts and
-// the password dialog.
+// What the document code asks and tells through its prompts, and the headless
+// answers: questions take their default answer, messages and errors are not
+// shown, and no password is ever typed.
 #include "files/document_prompts.h"
 
-#include <cstring>
-
-#include "core/alerts.h"
-#include "core/passwords.h"
 #include "model/workbook.h"
-#include "shell/shell_services.h"
 
 namespace {
 
-constexpr int kLongestPassword = 15;
+int16_t default_answer(int16_t, int16_t) { return kAnswerOK; }
+void not_told(int16_t, int16_t) {}
+void error_not_shown(int16_t) {}
+int16_t no_password(const uint8_t*) { return 0; }
 
-int16_t ask_with_alert(int16_t list, int16_t index) {
-    return str_multi_alert(list, index, kStandardCautionAlert, kCautionAlertKind);
-}
-
-void tell_with_alert(int16_t list, int16_t index) { error_alert(list, index); }
-
-void show_error(int16_t error) { show_file_error(error); }
+constexpr DocumentPrompts kHeadless{default_answer, not_told, error_not_shown, no_password};
 
 }  // namespace
 
-DocumentPrompts application_prompts() { return DocumentPrompts{ask_with_alert, tell_with_alert, show_error, password_dialog}; }
+DocumentPrompts headless_prompts() { return kHeadless; }
 
-DocumentPrompts document_prompts = application_prompts();
+// Constant-initialised, so that start-up code of any file may fill it.
+DocumentPrompts document_prompts = kHeadless;
 
 void report_document_progress(MemoryRef workbook, int32_t done, int32_t total) {
     auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
@@ -36,12 +30,4 @@ void report_document_progress(MemoryRef workbook, int32_t done, int32_t total) {
 
 void report_file_error(int16_t error) {
     if (error) document_prompts.file_error(error);
-}
-
-int16_t password_dialog(const uint8_t* stored) {
-    unsigned char clear[kPasswordFieldBytes];
-    std::memcpy(clear, stored, sizeof clear);
-    decode_password(clear);
-    if (clear[0] > kLongestPassword) clear[0] = kLongestPassword;
-    return verify_dialog(clear, 0);
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/alerts.h"
+#include "core/alert_kinds.h"
 #include "core/memory_manager.h"
 
 // Texts the document code shows (string list and item): the file-error list
@@ -34,9 +34,11 @@ struct DocumentPrompts {
     int16_t (*password)(const uint8_t* stored);
 };
 
-// The slots in force; the application's alerts and dialogs by default.
+// The slots in force, filled in by the application at start-up; a program
+// without windows answers by itself (the default answers, nothing shown, no
+// password).
 extern DocumentPrompts document_prompts;
-DocumentPrompts application_prompts();
+DocumentPrompts headless_prompts();
 
 // Progress of reading or writing a workbook's document, through the wait
 // procedure of the workbook's machine record.
@@ -45,6 +47,3 @@ void report_document_progress(MemoryRef workbook, int32_t done, int32_t total);
 
 // Shows a file error through the slots (nothing for 0).
 void report_file_error(int16_t error);
-
-// Asks for the document password against the stored field (Part of opening).
-int16_t password_dialog(const uint8_t* stored);

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
+#include "files/files_services.h"
 #include "files/link_lists.h"
 #include "files/sylk.h"
 #include "files/text_exchange.h"
@@ -21,14 +21,6 @@
 #include "model/record_bytes.h"
 #include "model/workbook.h"
 #include "platform/nav/nav.h"
-
-// Services of the core, the window and the drawing objects.
-int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name,
-                       pf::FourCC type, void* event_proc, pf::FileSpec* chosen, int16_t* stationery,
-                       int16_t* replacing, pf::FourCC creator, void* user_data);
-void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
-void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
-int16_t Send_ComeHome_Command(pf::FourCC creator, uint32_t picture_id, int16_t object_id);
 
 namespace {
 
@@ -115,8 +107,8 @@ void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t cod
     record.flags &= ~kFileUnconverted;
     set_file_record(workbook, record);
     MemoryRef file_info = Get_fileinfo(workbook);
-    rename_all_windows(workbook, file_info);
-    if (code != kFormatUntitled) proxy_all_windows(workbook, file_info);
+    files_services.rename_windows(workbook, file_info);
+    if (code != kFormatUntitled) files_services.proxy_windows(workbook, file_info);
 }
 
 void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {
@@ -192,7 +184,7 @@ int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const
 int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16_t* code, bool* replacing) {
     for (;;) {
         int16_t replace_flag = 0;
-        int16_t error = SaveFileDialog(record.format_code ? &record.spec : nullptr, record.spec.name, kDocumentType,
+        int16_t error = files_services.choose_save_file(record.format_code ? &record.spec : nullptr, record.spec.name, kDocumentType,
                                        nullptr, chosen, nullptr, &replace_flag, kAppCreator, code);
         if (error == pf::kUserCanceledErr) return 1;
         if (error) return error;
@@ -307,7 +299,7 @@ void CloseEgo(MemoryRef file_info) {
         for (int32_t i = before - 1; i >= 0; --i) {
             uint8_t ego[kEgoRecordSize];
             GetMemoryRecord(editors, i, ego);
-            Send_ComeHome_Command(load_u32(ego), load_u32(ego + 4), load_i16(ego + 8));
+            files_services.send_come_home(load_u32(ego), load_u32(ego + 4), load_i16(ego + 8));
         }
     }
 }
@@ -370,7 +362,7 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     bool dialog = save_as || code == kFormatUntitled || !known_code(code) ||
                   (record.flags & (kFileNotKeptOpen | kFileUnconverted));
     if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
-    if (code != kFormatUntitled) update_pref_specs(&record.spec, 1);
+    if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     if (record.flags & kFileUnconverted) document_prompts.tell(kFileCommandStrings, kUnconvertedSaveAs);
     pf::FileSpec chosen;
     bool replacing = false;

@@ -44,11 +44,6 @@ struct TextReadReport {
 // cannot be read, or an error (shown).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
-// Asks for the separator of a text file whose kind does not tell it (tab,
-// comma, space or semicolon; tab first): kAnswerOK with the choice, or
-// kAnswerCancel.
-int16_t run_separator_dialog(uint8_t* separator);
-
 // The bytes of a whole text file into an empty layer with a known separator
 // (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
 // layer unchanged) or an error.

@@ -7,6 +7,7 @@
 
 #include "files/document_prompts.h"
 #include "files/entry_cells.h"
+#include "files/files_services.h"
 #include "files/file_framing.h"
 #include "files/sylk.h"
 #include "files/text_encoding.h"
@@ -15,8 +16,6 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "platform/events/events.h"
-#include "platform/events/keyboard.h"
 
 namespace {
 
@@ -205,14 +204,7 @@ bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
 
 }  // namespace
 
-bool reading_stopped() {
-    pf::EventRecord event;
-    if (pf::event_avail(pf::kKeyDownMask, event) && (event.modifiers & pf::kCmdKey) && pf::event_char(event) == '.') {
-        pf::get_next_event(pf::kKeyDownMask, event);
-        return true;
-    }
-    return pf::key_is_down(pf::kKeyCodePeriod) && (pf::current_modifiers() & pf::kCmdKey);
-}
+bool reading_stopped() { return files_services.stop_requested(); }
 
 void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end) {
     *start = *position;
@@ -289,7 +281,7 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::F
         return result;
     }
     uint8_t separator = separator_of_type(type);
-    if (separator == 0 && run_separator_dialog(&separator) != kAnswerOK) return 0;
+    if (separator == 0 && files_services.choose_separator(&separator) != kAnswerOK) return 0;
     TextReadReport report;
     int16_t error = read_text_bytes(bytes, separator, layer, &report);
     if (error == kTextCancelled) return error;

@@ -8,17 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
-#include "model/model_services.h"
-#include "core/nav_dialogs.h"
 #include "files/document_file.h"
+#include "files/files_services.h"
 #include "formula/calc_services.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/links.h"
+#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/text/mac_roman.h"
-#include "shell/app_prefs.h"
 
 namespace {
 
@@ -84,7 +82,7 @@ bool user_finds_file(const LinkFile& link, pf::FileSpec* found) {
     pf::FileSpec stored = link.spec(), folder;
     const unsigned char no_name[1] = {0};
     bool folder_exists = pf::make_file_spec(stored.volume, uint32_t(stored.parent), no_name, folder) == pf::noErr;
-    int16_t status = NavOpenDialog(folder_exists ? &folder : nullptr, kLinkedFileTypes, int16_t(std::size(kLinkedFileTypes)), 0, found,
+    int16_t status = files_services.choose_file(folder_exists ? &folder : nullptr, kLinkedFileTypes, int16_t(std::size(kLinkedFileTypes)), 0, found,
                                    kAppCreator, reinterpret_cast<void*>(&navFilterProc));
     sought_link_name[0] = 0;
     return status == pf::noErr && is_a_file(*found);
@@ -97,7 +95,7 @@ bool locate_link_file(const LinkFile& link, pf::FileSpec* found) {
     pf::OSErr error = file_at_stored_path(link, found);
     if (error == pf::noErr) return true;
     if (stops_the_search(error)) {
-        os_error_alert(error);
+        files_services.system_error(error);
         return false;
     }
     return user_finds_file(link, found);

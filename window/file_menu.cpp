@@ -10,7 +10,7 @@
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/links.h"
@@ -23,6 +23,7 @@
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_services.h"
+#include "window/document_dialogs.h"
 
 int16_t cxl_save = 0;
 

@@ -14,7 +14,7 @@
 #include "editing/undo_record.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/workbook.h"

@@ -7,6 +7,7 @@
 #include "files/document_prompts.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
+#include "shell/document_questions.h"
 #include "shell/shell_services.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "platform/screen/screen.h"
 #include "tests/app/app_fixture.h"
 #include "tests/core/dialog_test_support.h"
+#include "window/document_dialogs.h"
 
 namespace {
 

@@ -1,0 +1,120 @@
+// The Open command: a new untitled document is one layer in its window; a new
+// layer joins the workbook of the window that asked; a given file is read as a
+// document, an Excel workbook, or text or SYLK into a layer of its own, and
+// shown in its windows.
+#include "window/open_command.h"
+
+#include "core/alerts.h"
+#include "core/app_menus.h"
+#include "core/nav_dialogs.h"
+#include "excel/excel_import.h"
+#include "files/document_file.h"
+#include "files/document_saving.h"
+#include "files/text_exchange.h"
+#include "model/calc_globals.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "shell/app_prefs.h"
+#include "window/window_services.h"
+
+namespace {
+
+constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
+
+MemoryRef new_workbook(const pf::FileSpec* spec) {
+    MemoryRef file_info = NewFileRec(spec);
+    return file_info ? New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format) : nullptr;
+}
+
+// A new untitled workbook of one empty layer shown in its window.
+int16_t open_new_untitled() {
+    ++untitled_ctr;
+    MemoryRef workbook = new_workbook(nullptr);
+    if (!workbook) return kNoMemoryErr;
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0 || !MakeWind(nullptr, 1, layer)) {
+        DisposeWorkSheet(workbook);
+        return kNoMemoryErr;
+    }
+    return 0;
+}
+
+// A new empty layer at the end of the workbook of the window's record, shown.
+int16_t open_new_layer(MemoryRef record) {
+    MemoryRef workbook = doc_window_workbook(record);
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    increment_change_ctr(layer);
+    select_layer(record, GetSheetID(layer));
+    return 0;
+}
+
+int16_t open_with_dialog() {
+    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType, kTabFileType, kCsvFileType};
+    pf::FileSpec chosen;
+    if (NavOpenDialog(nullptr, types, int16_t(sizeof types / sizeof types[0]), 0, &chosen, kAppCreator, nullptr) != 0)
+        return 0;
+    return Open_File(kOpenGivenFile, &chosen, nullptr);
+}
+
+// Reads the file into the new workbook: 0, or non-zero when nothing was read.
+int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
+    pf::CatalogInfo info;
+    pf::get_catalog_info(spec, info);
+    const pf::FourCC text_type = interchange_type(spec, info.finder.type);
+    FileInfoRecord record = file_record_of(workbook);
+    const bool document = info.finder.type == kDocumentType || info.finder.type == kOlderDocumentType;
+    if (document || !text_type) {
+        record.format_code = kFormatNative;
+        set_file_record(workbook, record);
+        return Read_File(workbook, spec, Get_fileinfo(workbook));
+    }
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    const int16_t code = format_code_for_name(spec.name);
+    record.format_code = code > 0 ? code : int16_t(kFormatTabValues);
+    set_file_record(workbook, record);
+    if (ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type) != 0 || !MakeWind(nullptr, 1, layer)) return 1;
+    set_change_ctr(workbook, 1);  // closing an imported text asks whether to save it
+    return 0;
+}
+
+// An Excel workbook read into one layer of the new workbook, which counts as
+// changed and is saved under a new name. The reader reports its own errors.
+int16_t read_excel_into(MemoryRef workbook, const pf::FileSpec& spec) {
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) return error;
+    FileInfoRecord record = file_record_of(workbook);
+    record.format_code = kFormatExcelImport;
+    set_file_record(workbook, record);
+    set_change_ctr(workbook, 1);
+    return MakeWind(nullptr, 1, layer) ? 0 : kNoMemoryErr;
+}
+
+}  // namespace
+
+int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* task) {
+    if (kind == kOpenNewUntitled && task && task->app_ref) return open_new_layer(MemoryRef(task->app_ref));
+    if (kind == kOpenNewUntitled) return open_new_untitled();
+    if (kind == kOpenWithDialog) return open_with_dialog();
+    if (kind != kOpenGivenFile || !spec) return 0;
+    const bool excel = is_excel_file(*spec);
+    if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {
+        show_file_error(refusal);
+        return refusal;
+    }
+    ++untitled_ctr;
+    MemoryRef workbook = new_workbook(spec);
+    if (!workbook) return kNoMemoryErr;
+    if (int16_t error = excel ? read_excel_into(workbook, *spec) : read_into(workbook, *spec)) {
+        DisposeWorkSheet(workbook);
+        --untitled_ctr;
+        return error;
+    }
+    // A document saved with no layer shown still opens to its first layer.
+    if (num_WorkSheet_winds(workbook) == 0) MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0));
+    proxy_all_windows(workbook, Get_fileinfo(workbook));
+    update_pref_specs(spec, 1);
+    return 0;
+}
