@@ -21,8 +21,6 @@ int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_
 int16_t error_alert(int16_t list_id, int16_t index);
 int16_t os_error_alert(int16_t error);
 int16_t show_file_error(int16_t error);
-// The item of STR# 20000 that explains an error number.
-int16_t file_error_string_index(int16_t error);
 
 // Modal filters of alerts: Return and Enter press item 1, Escape and Command-period
 // item 2, each only while enabled; the save-changes alert also takes "n" and "d"

@@ -88,8 +88,7 @@ bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNo
 
 bool calc_startup() {
     if (!System_Init()) return false;
-    msMemStartup(&mem_globals, kNoCeiling);
-    Init_Quorvin_Globals();
+    engine_startup();
     return true;
 }
 

@@ -20,7 +20,6 @@
 #include "model/links.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
-#include "platform/nav/nav.h"
 
 namespace {
 
