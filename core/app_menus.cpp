@@ -13,15 +13,16 @@
 #include "core/string_utils.h"
 #include "window/open_command.h"
 #include "core/system_info.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "model/format_commands.h"
 #include "objects/objects.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "shell/shell_services.h"
-#include "window/window_services.h"
+#include "shell/shell_commands.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
 
 MemoryRef window_list = nullptr;
 

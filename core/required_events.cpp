@@ -7,10 +7,10 @@
 #include "files/document_file.h"
 #include "window/open_command.h"
 #include "model/workbook.h"
-#include "scripting/scripting_services.h"
-#include "shell/shell_services.h"
+#include "scripting/object_model.h"
+#include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

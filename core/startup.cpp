@@ -4,7 +4,7 @@
 
 #include "charts/charts.h"
 #include "core/alerts.h"
-#include "core/app_services.h"
+#include "core/engine_slots.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/port_utils.h"
@@ -13,16 +13,17 @@
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "core/text_services.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/clock.h"
 #include "platform/menus/menus.h"
-#include "shell/shell_services.h"
-#include "spelling/spelling_services.h"
-#include "window/window_services.h"
+#include "shell/shell_commands.h"
+#include "spelling/spelling.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
 
 int16_t swap_file_ref = 0;
 

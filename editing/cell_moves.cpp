@@ -12,7 +12,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/memory_manager.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "files/link_lists.h"
 #include "model/cell_range.h"
 

@@ -11,7 +11,7 @@
 #include "core/modal_dialog.h"
 #include "core/number_text.h"
 #include "editing/clipboard.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "editing/fill.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
@@ -25,7 +25,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "window/selection_tracking.h"
 
 namespace {

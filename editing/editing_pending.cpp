@@ -1,5 +1,5 @@
 // Stand-ins for editing routines not built yet.
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 
 void* GetActiveEditor(MemoryRef) { return nullptr; }
 

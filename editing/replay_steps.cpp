@@ -5,7 +5,7 @@
 
 #include "formula/recalc.h"
 #include "model/cell_store.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "objects/objects.h"
 #include "window/doc_window.h"
 #include "window/document_windows.h"

@@ -50,9 +50,6 @@ constexpr int16_t kMoveOffGridErr = 524;
 // Moves the layer's selection by drow rows and dcol columns: 0, or the answer
 // of the alert that refused or ended the move (nothing changed then).
 int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer);
-// References of the formulas of a cell block (carrying the block range's
-// numbers) to cells outside the block are shifted by delta (rows in v).
-void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells);
 // Named ranges equal to the block move by the negation of `negated_delta`.
 void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
 // References into the block from every formula of the workbook follow it by delta.

@@ -55,5 +55,3 @@ void c_FuncTerm();
 inline void mark_scalar() { g_rangeRect.topLeft.h = kScalarColumn; }
 inline bool value_is_scalar() { return g_rangeRect.topLeft.h == kScalarColumn; }
 
-// Whether the workbook being calculated uses the 1900 date system.
-bool calc_uses_1900_dates();

@@ -2,7 +2,7 @@
 // required-parameter check and file specifications from descriptors work.
 #include <cstring>
 
-#include "scripting/scripting_services.h"
+#include "scripting/object_model.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/menus/menus.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 AppPrefs app_prefs;
 

@@ -13,7 +13,7 @@
 #include "shell/command_codes.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "model/format_commands.h"
 
 namespace {

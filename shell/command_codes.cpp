@@ -7,7 +7,7 @@
 #include "core/alerts.h"
 #include "core/app_menus.h"
 #include "core/startup.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"
 #include "model/workbook.h"
@@ -16,10 +16,13 @@
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "shell/sort_command.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "model/format_commands.h"
+#include "window/entry_line.h"
+#include "window/point_mode.h"
+#include "window/selection_tracking.h"
 
 uint32_t gLastCommand = 0;
 

@@ -6,7 +6,7 @@
 
 #include "core/alerts.h"
 #include "core/passwords.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

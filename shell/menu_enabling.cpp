@@ -7,7 +7,7 @@
 #include "core/app_menus.h"
 #include "core/lists_and_menus.h"
 #include "core/system_info.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
@@ -17,8 +17,8 @@
 #include "shell/document_facts.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
-#include "spelling/spelling_services.h"
+#include "shell/shell_commands.h"
+#include "spelling/spelling.h"
 #include "model/format_commands.h"
 
 namespace {

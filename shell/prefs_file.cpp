@@ -9,7 +9,7 @@
 
 #include "platform/files/files.h"
 #include "platform/resources/resources.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

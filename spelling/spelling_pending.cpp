@@ -1,5 +1,5 @@
 // No dictionaries are opened until the spelling engine exists.
-#include "spelling/spelling_services.h"
+#include "spelling/spelling.h"
 
 void init_spell() {}
 void close_spell() {}

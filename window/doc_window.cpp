@@ -13,7 +13,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"
 #include "shell/app_prefs.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
@@ -25,7 +25,7 @@
 #include "window/scrolling.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "window/selection_highlight.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "core/task_manager.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

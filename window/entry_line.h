@@ -11,7 +11,7 @@
 #include "model/cell_range.h"
 #include "platform/types.h"
 #include "styledtext/styled_text.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 // What ties the entry line together.
 struct EntryLineRecord {

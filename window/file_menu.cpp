@@ -17,12 +17,12 @@
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "shell/app_prefs.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "window/document_dialogs.h"
 
 int16_t cxl_save = 0;

@@ -26,7 +26,7 @@
 #include "window/file_menu.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "window/drag_line.h"
 #include "window/scrolling.h"
 #include "window/sheet_frame.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "objects/objects.h"
 
 namespace {

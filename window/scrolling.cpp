@@ -13,7 +13,7 @@
 #include "window/doc_window.h"
 #include "window/sheet_drawing.h"
 #include "window/split_panes.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 #include "window/selection_highlight.h"
 
 // ---- Steps along one axis ----

@@ -12,7 +12,7 @@
 #include "window/point_mode.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

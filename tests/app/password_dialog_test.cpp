@@ -8,7 +8,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
 #include "shell/document_questions.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "app_fixture.h"
 #include "platform/files/files.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-// Services of the Apple event object model that the required events call:
-// the object-model handlers and their installation, the required-parameter
-// check and file specifications from descriptors.
+// The Apple event object model for the required events: the object-model
+// handlers and their installation, the required-parameter check and file
+// specifications from descriptors.
 #pragma once
 
 #include <cstdint>

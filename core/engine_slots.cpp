@@ -1,7 +1,7 @@
 // The application's answers to what the engine asks of it: each slot record
 // of the engine's services headers gets the routine of the window, editing,
 // printing, object or shell subsystem that does the work.
-#include "core/app_services.h"
+#include "core/engine_slots.h"
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
@@ -35,7 +35,7 @@
 #include "window/entry_line.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 
