@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "model/record_bytes.h"
-#include "platform/fonts/classic_fonts.h"
-#include "platform/text/text.h"
 
 int16_t format_id(const uint8_t* format) { return load_i16(format + kFmtId); }
 void set_format_id(uint8_t* format, int16_t id) { store_i16(format + kFmtId, id); }
@@ -115,30 +113,3 @@ void SetFormatByte(uint8_t* format, int16_t field, int16_t value, bool clear) {
     default: break;
     }
 }
-
-namespace {
-
-// Bytes of the default cell format that the preferences give their own meaning.
-constexpr int kDefaultDateFormatByte = 5;
-constexpr int kDefaultNumberFlagsByte = 9;
-constexpr int kDefaultColumnWidthByte = 11;
-
-constexpr uint8_t kFactoryFontSize = 12;
-constexpr uint8_t kFactoryDateFormat = 1;
-constexpr uint8_t kFactoryDecimals = 2;
-constexpr uint8_t kThousandsSeparator = 0x02;
-constexpr uint8_t kFactoryColumnWidth = 76;
-
-}  // namespace
-
-void factory_cell_format(uint8_t* format) {
-    int16_t font = pf::system_script() == pf::kScriptRoman ? int16_t(pf::classic_font_number("Lucida Grande"))
-                                                           : int16_t(pf::kApplFont);
-    store_i16(format + kFmtFont, font);
-    format[kFmtSize] = kFactoryFontSize;
-    format[kDefaultDateFormatByte] = kFactoryDateFormat;
-    format[kFmtDecimals] = kFactoryDecimals;
-    format[kDefaultNumberFlagsByte] = kThousandsSeparator;
-    format[kDefaultColumnWidthByte] = kFactoryColumnWidth;
-}
-

@@ -65,10 +65,6 @@ void set_format_extent(uint8_t* format, int16_t extent);
 // Fills a block with the default format: id -1, default font and size,
 // general format with 2 decimals, cell type 255, extent -1, all else 0.
 void GetDefaultFormat(uint8_t* format);
-// The preferences' factory settings written into their default cell format:
-// font, size, date format (byte 5), decimals, number flags (byte 9) and
-// column width (byte 11); the other bytes are left as they are.
-void factory_cell_format(uint8_t* format);
 
 // True when `format` differs from `reference` in a field that shows: font,
 // size, format code, decimals, face, bytes 8 and 9, bits 0, 5 and 6 of byte 13,

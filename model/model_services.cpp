@@ -1,7 +1,7 @@
 // The headless answers of the model's services: nothing is drawn or kept for
 // undo, a layer has no drawing objects and no printed pages, fonts are the
-// classic ones with fixed metrics, alerts are not shown, and the preferences
-// are the factory settings.
+// classic ones with fixed metrics, alerts are not shown, and no preferences
+// are read.
 #include "model/model_services.h"
 
 #include <array>
@@ -65,12 +65,9 @@ int16_t no_port_to_measure(const unsigned char*) { return -1; }
 
 int16_t alert_not_shown(const unsigned char*, int16_t, int16_t) { return 1; }
 
-const uint8_t* factory_default_format() {
-    static const std::array<uint8_t, kCellFormatSize> format = [] {
-        std::array<uint8_t, kCellFormatSize> bytes{};
-        factory_cell_format(bytes.data());
-        return bytes;
-    }();
+// No preferences are read: every byte of their default format is 0.
+const uint8_t* no_preferences_format() {
+    static const std::array<uint8_t, kCellFormatSize> format{};
     return format.data();
 }
 
@@ -79,7 +76,7 @@ constexpr ModelServices kHeadless{draw_nothing,      invert_nothing,     pane_to
                                   no_id_list,        free_undo_blocks,   no_object_offsets, no_deleted_objects,
                                   keep_nothing,      no_pages,           panes_unchanged,   no_page,
                                   classic_name,      classic_number,     fixed_line_height, no_port_to_measure,
-                                  alert_not_shown,   factory_default_format};
+                                  alert_not_shown,   no_preferences_format};
 
 }  // namespace
 

@@ -64,7 +64,8 @@ struct ModelServices {
 
     // A caution or stop alert with a message (or the alert's own text).
     int16_t (*caution_alert)(const unsigned char* message, int16_t alert, int16_t kind);
-    // The preferences' default cell format (32 bytes) for new workbooks and layers.
+    // The preferences' default cell format (32 bytes) for new workbooks and
+    // layers and for the dates of typed entries.
     const uint8_t* (*default_format)();
 };
 

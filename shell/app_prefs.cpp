@@ -18,11 +18,32 @@ AppPrefs app_prefs;
 
 namespace {
 
+// Bytes of the default cell format that the preferences give their own meaning.
+constexpr int kDefaultDateFormatByte = 5;
+constexpr int kDefaultNumberFlagsByte = 9;
+constexpr int kDefaultColumnWidthByte = 11;
+
+constexpr uint8_t kFactoryFontSize = 12;
+constexpr uint8_t kFactoryDateFormat = 1;
+constexpr uint8_t kFactoryDecimals = 2;
+constexpr uint8_t kThousandsSeparator = 0x02;
+constexpr uint8_t kFactoryColumnWidth = 76;
 constexpr int16_t kFactoryUndoDepth = 3;
 constexpr uint32_t kFactoryOptions = 0x0C8141F3;
 constexpr uint32_t kFactoryOptions2 = 0x00000208;
 constexpr int16_t kMarginCentimetres = 0;
 constexpr int16_t kMarginInches = 1;
+
+void factory_cell_format(uint8_t* format) {
+    int16_t font = pf::system_script() == pf::kScriptRoman ? int16_t(pf::font_number("Lucida Grande"))
+                                                           : int16_t(pf::kApplFont);
+    store_i16(format + kFmtFont, font);
+    format[kFmtSize] = kFactoryFontSize;
+    format[kDefaultDateFormatByte] = kFactoryDateFormat;
+    format[kFmtDecimals] = kFactoryDecimals;
+    format[kDefaultNumberFlagsByte] = kThousandsSeparator;
+    format[kDefaultColumnWidthByte] = kFactoryColumnWidth;
+}
 
 // Stores each field big-endian at the next position of the file bytes.
 struct FileWriter {

@@ -148,25 +148,6 @@ TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {
 
 namespace {
 
-TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
-    write_bytes("plain.dat", {'a', '\t', 'b', ',', 'c', '\n'});
-    // Cancelled: nothing is read and nothing is wrong.
-    MemoryRef cancelled = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), 0);
-    EXPECT_TRUE(cells_of(cancelled).empty());
-    // Accepted as it opens: tab.
-    set_unattended_run(false);
-    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
-    MemoryRef read = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
-    set_unattended_run(true);
-    EXPECT_EQ(cell(read, 0, 1).text, "b,c");
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
     std::string text, sylk = "ID;P\r\n";
     for (int i = 0; i < 5000; ++i) {

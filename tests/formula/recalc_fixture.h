@@ -12,7 +12,6 @@
 #include "formula_fixture.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
-#include "platform/events/input.h"
 
 class RecalcTest : public FormulaTest {
 protected:
@@ -23,14 +22,11 @@ protected:
     CalcServices kept_services = calc_services;
 
     // The layers given a window stand for the document windows; the user's
-    // events are the platform's queue.
-    static CalcServices services_of_shown_layers() {
+    // events are those of the services in force (the platform's queue).
+    CalcServices services_of_shown_layers() const {
         CalcServices services = headless_calc_services();
-        services.event_waiting = [] {
-            pf::EventRecord event;
-            return pf::event_avail(pf::kEveryEvent, event);
-        };
-        services.in_foreground = pf::in_foreground;
+        services.event_waiting = kept_services.event_waiting;
+        services.in_foreground = kept_services.in_foreground;
         return services;
     }
 
