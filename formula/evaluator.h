@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "core/number_text.h"
 #include "model/cell_range.h"
 
 // Value types (g_valueType, g_resultType).
@@ -17,8 +18,7 @@ constexpr int16_t kValueText = 1;
 // A left column of -1 in g_rangeRect marks a single value rather than a range.
 constexpr int16_t kScalarColumn = -1;
 
-// The value registers.
-extern double g_value;
+// The value registers (g_value is declared with the number text routines).
 extern int16_t g_valueType;
 extern int16_t g_resultType;
 extern unsigned char g_CellString[256];

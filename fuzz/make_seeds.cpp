@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/document_saving.h"
+#include "fuzz/fuzz_drawing.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"

@@ -25,11 +25,10 @@ void MakeTabWindow();
 // (nothing has closed then).
 int16_t QuitDocuments();
 extern int16_t untitled_ctr;
-// The entry line (window/entry_line.h has the rest): the document window
-// whose cell is being edited (none when no cell is), a click into it (which
-// starts editing the front document's active cell, or moves the caret), and
-// its drawing in its area of the command bar.
-extern MemoryRef Editor_Wind;
+// The entry line (window/entry_line.h has the rest, and the document window
+// whose cell is being edited): a click into it (which starts editing the
+// front document's active cell, or moves the caret), and its drawing in its
+// area of the command bar.
 void ClickEditor(MemoryRef record);
 void draw_entry_line(const pf::Rect& area);
 // Shows the active cell of the record's layer (none: nothing) in the entry
