@@ -12,8 +12,8 @@
 
 namespace {
 
-// Line height of the classic fonts at 12 pixels, scaled for other sizes.
-constexpr int16_t kLineHeightAt12 = 15;
+// Sizes 0 and below stand for 12.
+constexpr int16_t kDefaultSize = 12;
 
 void draw_nothing(const CellRange*, MemoryRef) {}
 void invert_nothing(MemoryRef) {}
@@ -57,8 +57,11 @@ int16_t classic_number(std::string_view name, bool* found) {
     return number >= 0 ? number : int16_t(pf::kSystemFont);
 }
 
+// The line height of the system font's family, whatever the font: 1.17 times
+// the size, rounded, and one.
 int16_t fixed_line_height(int16_t, int16_t size) {
-    return size > 0 ? int16_t((size * kLineHeightAt12 + 11) / 12) : kLineHeightAt12;
+    if (size <= 0) size = kDefaultSize;
+    return int16_t((size * 117 + 50) / 100 + 1);
 }
 
 int16_t no_port_to_measure(const unsigned char*) { return -1; }
