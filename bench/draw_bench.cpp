@@ -3,25 +3,13 @@
 #include "platform/draw/draw.h"
 
 #include <benchmark/benchmark.h>
-#include <cairo.h>
+
+#include "bench_port.h"
 
 namespace {
 
 constexpr int kWidth = 1024, kHeight = 768;
 constexpr int kCellWidth = 64, kCellHeight = 16;  // 16 x 48 cells on the surface
-
-struct BenchPort {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-    pf::Port port;
-    BenchPort() {
-        pf::open_port(port, surface, kWidth, kHeight);
-        pf::set_port(&port);
-    }
-    ~BenchPort() {
-        pf::close_port(port);
-        cairo_surface_destroy(surface);
-    }
-};
 
 pf::Rect cell_rect(int row, int column) {
     return pf::Rect{int16_t(row * kCellHeight), int16_t(column * kCellWidth), int16_t((row + 1) * kCellHeight),
@@ -29,14 +17,14 @@ pf::Rect cell_rect(int row, int column) {
 }
 
 void BM_InvertLargeRect(benchmark::State& state) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     for (auto _ : state) pf::invert_rect({0, 0, kHeight, kWidth});
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 BENCHMARK(BM_InvertLargeRect)->Unit(benchmark::kMicrosecond);
 
 void BM_HighlightLargeRect(benchmark::State& state) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     for (auto _ : state) {
         pf::clear_hilite_bit();
         pf::invert_rect({0, 0, kHeight, kWidth});
@@ -47,7 +35,7 @@ BENCHMARK(BM_HighlightLargeRect)->Unit(benchmark::kMicrosecond);
 
 // About 1,000 cells: each filled with a pattern and framed, as a sheet redraw does.
 void BM_FillAndFrameCells(benchmark::State& state) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     int cells = 0;
     for (auto _ : state) {
         cells = 0;
@@ -65,7 +53,7 @@ BENCHMARK(BM_FillAndFrameCells)->Unit(benchmark::kMicrosecond);
 
 // Grid lines of the same sheet: one line per row and per column, through the grey pen.
 void BM_GridLines(benchmark::State& state) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     pf::pen_pat(pf::kGrayPattern);
     for (auto _ : state) {
         for (int row = 1; row <= kHeight / kCellHeight; ++row) {
@@ -82,7 +70,7 @@ BENCHMARK(BM_GridLines)->Unit(benchmark::kMicrosecond);
 
 // Scrolling a screen-sized pane by one row.
 void BM_ScrollPane(benchmark::State& state) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     pf::RgnHandle uncovered = pf::new_region();
     for (auto _ : state) pf::scroll_rect({0, 0, kHeight, kWidth}, 0, -kCellHeight, uncovered);
     pf::dispose_region(uncovered);
@@ -92,7 +80,7 @@ BENCHMARK(BM_ScrollPane)->Unit(benchmark::kMicrosecond);
 // A diagonal line across the whole coordinate space with a wide pen: the
 // work follows what shows on the surface, not the line's length.
 void BM_LongWideLine(benchmark::State& state) {
-    BenchPort bench;
+    BenchPort bench(kWidth, kHeight);
     pf::pen_size(int16_t(state.range(0)), int16_t(state.range(0)));
     for (auto _ : state) {
         pf::move_to(-30000, -29000);

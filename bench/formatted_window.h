@@ -36,7 +36,7 @@ struct Window {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     pf::Port port;
 
-    Window() {
+    explicit Window(bool filled = true) {
         msMemStartup(&mem_globals, 0);
         QuorvinInit(&quorvin_rsrv, &mem_globals);
         pf::resources_install(resource_bundle_data(), resource_bundle_size());
@@ -47,7 +47,7 @@ struct Window {
         settings[kFmtSize] = 12;
         workbook = New_WorkSheet(&quorvin_rsrv, NewFileRec(nullptr), settings);
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kLayerGridLines | kLayerHeadings, nullptr);
-        fill();
+        if (filled) fill();
         pf::set_text_antialiasing(false);
         pf::open_port(port, surface, kWidth, kHeight);
         pf::set_port(&port);

@@ -44,6 +44,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
     {1003, 30},
     {pf::kAccessDeniedErr, 32},
     {pf::kNotAFileErr, 33},
+    {pf::kFileTooLongErr, 34},
 };
 
 }  // namespace

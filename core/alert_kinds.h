@@ -14,6 +14,7 @@ constexpr int16_t kStandardCautionAlert = 25001;
 constexpr int16_t kErrorStrings = 20000;
 constexpr int16_t kUnlistedErrorString = 20;
 constexpr int16_t kBareErrorString = 22;
+constexpr int16_t kNamedDocumentString = 35;  // the document "^0" could not be opened
 
 // The item of STR# 20000 that explains an error number.
 int16_t file_error_string_index(int16_t error);

@@ -3,6 +3,8 @@
 // sets the parameter texts and runs the alert with the keys of the system.
 #include "core/alerts.h"
 
+#include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "core/dialog_items.h"
@@ -127,6 +129,7 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
     if (text) pf::param_text(pstring_text(text), "", "", "");
     log_alert(alert_id, kind, pf::expand_param_text("^0"));
     if (pf::get_resource(pf::kAlertType, alert_id)) answer_unattended(pf::kReturnChar, pf::kKeyCodeReturn);
+    ModalMenuBar menus_dimmed;
     pf::OtherEventProc previous_handler = pf::dialog_other_event_handler();
     pf::set_dialog_other_event_handler(serve_other_windows);
     int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
@@ -149,6 +152,18 @@ int16_t error_alert(int16_t list_id, int16_t index) {
     return str_multi_alert(list_id, index, kStandardStopAlert, kStopAlertKind);
 }
 
+int16_t note_message_alert(int16_t list_id, int16_t index) {
+    return str_multi_alert(list_id, index, kStandardStopAlert, kNoteAlertKind);
+}
+
+int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures) {
+    pf::Str255 text;
+    pf::get_indexed_string(text, list_id, index);
+    unsigned char filled[256];
+    set_pstring(filled, fill_figures(pstring_text(text), figures));
+    return key_caution_alert(filled, kStandardStopAlert, kNoteAlertKind);
+}
+
 int16_t os_error_alert(int16_t error) {
     pf::Str255 message;
     pf::get_indexed_string(message, kErrorStrings, kBareErrorString);
@@ -159,3 +174,15 @@ int16_t os_error_alert(int16_t error) {
 }
 
 int16_t show_file_error(int16_t error) { return error_alert(kErrorStrings, file_error_string_index(error)); }
+
+int16_t show_named_file_error(int16_t error, const unsigned char* name) {
+    if (in_background() || !name || name[0] == 0) return show_file_error(error);
+    std::string text = pf::get_indexed_string(kErrorStrings, kNamedDocumentString);
+    size_t at = text.find("^0");
+    if (at != std::string::npos) text.replace(at, 2, pstring_text(name));
+    text += " " + pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
+    pf::Str255 message;
+    message[0] = uint8_t(std::min<size_t>(text.size(), 255));
+    std::memcpy(message + 1, text.data(), message[0]);
+    return key_caution_alert(message, kStandardStopAlert, kStopAlertKind);
+}

@@ -19,7 +19,14 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
 int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind);
 // In the foreground a stop alert of the string; in the background deferred (answers 1).
 int16_t error_alert(int16_t list_id, int16_t index);
+// A message for information (an import's notes): the note icon, OK only.
+int16_t note_message_alert(int16_t list_id, int16_t index);
+// The same with ^0, ^1, ... of the string filled in by the figures.
+int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures);
 int16_t os_error_alert(int16_t error);
+// A file error while a document opens: its name (length-prefixed Mac Roman),
+// then the error's message, in the stop alert.
+int16_t show_named_file_error(int16_t error, const unsigned char* name);
 int16_t show_file_error(int16_t error);
 
 // Modal filters of alerts: Return and Enter press item 1, Escape and Command-period

@@ -23,6 +23,7 @@
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
+#include "shell/format_menus.h"
 
 MemoryRef window_list = nullptr;
 
@@ -250,7 +251,7 @@ void open_special(int16_t index) {
     if (is_file_open(&spec)) return;
     pf::OSErr err = test_open(spec);
     if (err) {
-        show_file_error(err);
+        show_named_file_error(err, spec.name);
         RemovePrefItem(index);
         return;
     }

@@ -28,7 +28,7 @@ constexpr int16_t kOutlinePen = 3;
 constexpr int16_t kOutlineCorner = 16;
 constexpr int16_t kMovableModalVariant = 5;
 
-enum : int16_t { kEditCut = 4, kEditCopy = 5, kEditPaste = 6, kEditClear = 7, kEditSelectAll = 9 };
+enum : int16_t { kEditUndo = 1, kEditCut = 4, kEditCopy = 5, kEditPaste = 6, kEditClear = 7, kEditSelectAll = 9 };
 
 bool is_edit_text(DialogRef dialog, int16_t item) { return pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem; }
 
@@ -350,6 +350,14 @@ DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* sav
     return dialog;
 }
 
+ModalMenuBar::ModalMenuBar() : dimmed(!WindowIsModal(pf::front_window())) {
+    if (dimmed) DialogMenubar(0, 0);
+}
+
+ModalMenuBar::~ModalMenuBar() {
+    if (dimmed) DialogMenubar(1, 0);
+}
+
 void StdDLOG_close(DialogRef dialog, pf::Point* saved) {
     if (!dialog) return;
     if (saved) *saved = get_global_loc(pf::get_dialog_window(dialog));
@@ -364,6 +372,7 @@ void dlog_menus(DialogRef dialog, int16_t menu_item) {
     pf::ControlRef control = GetDialogControl(dialog, item);
     if (!control) return;
     switch (menu_item) {
+        case kEditUndo: pf::edit_text_undo(control); break;
         case kEditCut: pf::edit_text_cut(control); break;
         case kEditCopy: pf::edit_text_copy(control); break;
         case kEditPaste: pf::edit_text_paste(control); break;

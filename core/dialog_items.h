@@ -78,6 +78,15 @@ void reset_ok_button(DialogRef dialog, bool enable);
 // unattended run the dialog is cancelled at once (Escape).
 DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* saved);
 void StdDLOG_close(DialogRef dialog, pf::Point* saved);
+// The menu bar dimmed while an alert or a file dialog is up, as StdNewDLOG
+// dims it for its dialogs; one inside another modal window changes nothing.
+struct ModalMenuBar {
+    ModalMenuBar();
+    ~ModalMenuBar();
+    ModalMenuBar(const ModalMenuBar&) = delete;
+    ModalMenuBar& operator=(const ModalMenuBar&) = delete;
+    bool dimmed;
+};
 // The Edit menu's items 4 cut, 5 copy, 6 paste, 7 clear, 9 select all on the focused text.
 void dlog_menus(DialogRef dialog, int16_t menu_item);
 void panelSwap(DialogRef dialog, int16_t base_ditl, int16_t old_panel, int16_t new_panel, int16_t items_kept);

@@ -80,8 +80,8 @@ void system_error_alert(int16_t error) { os_error_alert(error); }
 
 void install_files_services() {
     files_services = FilesServices{show_in_new_window, layer_window_rect,     rename_all_windows, proxy_all_windows,
-                                   update_pref_specs,  NavOpenDialog,         NavFolderDialog,    SaveFileDialog,
-                                   run_separator_dialog, system_error_alert,  Send_ComeHome_Command, clipboard_links,
+                                   update_pref_specs,  NavOpenDialog,         NavFolderDialog,
+                                   run_separator_dialog, run_export_dialog, system_error_alert,  Send_ComeHome_Command, clipboard_links,
                                    files_services.stop_requested};
     document_prompts = application_prompts();
 }

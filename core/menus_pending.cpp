@@ -1,6 +1,6 @@
 // Menu items whose commands are not built yet are dimmed rather than doing
 // nothing when chosen; Close, Save and Save As are dimmed while no document
-// window is open. An entry leaves this table when its command is built.
+// window is open (with one, the document's own state decides). An entry leaves this table when its command is built.
 #include "core/app_menus.h"
 #include "platform/menus/menus.h"
 
@@ -19,12 +19,16 @@ struct PendingItems {
 
 constexpr PendingItems kPending[] = {
     {kAppleMenu, 3, 3},            // Preferences
-    {kFileMenu, 11, 11},           // Settings
+    {kFileMenu, 12, 12},           // Settings
+    {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
     {kFileMenu, 13, 13},           // Document Layout
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
     {kEditMenu, 11, 13},           // Find, Find Again, Spelling
-    {131, kWholeMenu, 0},          // Format
+    {131, 20, 21},                 // Format: Borders, Table Format
+    {137, 16, 16},                 // Date: Custom
+    {143, 12, 12},                 // Size: Other
+    {149, 3, 3},                   // Decimal Places: Other
     {132, kWholeMenu, 0},          // Options
     {133, kWholeMenu, 0},          // Object
     {135, 1, 8},                   // Functions: inserting into the entry line
@@ -51,8 +55,9 @@ void dim_pending_commands() {
         for (int16_t item = pending.first; item <= pending.last; ++item)
             titles_changed |= set_enabled(menu, item, false);
     }
-    if (pf::MenuRef file = pf::get_menu_handle(kFileMenu)) {
-        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, FrontDocWindow() != nullptr);
+    pf::MenuRef file = pf::get_menu_handle(kFileMenu);
+    if (file && !FrontDocWindow()) {
+        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, false);
     }
     if (titles_changed) pf::draw_menu_bar();
 }

@@ -1,6 +1,8 @@
 // The modal dialog loop and the routing of events to dialog tasks.
 #include "core/modal_dialog.h"
 
+#include <string>
+
 #include "core/app_menus.h"
 #include "core/dialog_items.h"
 #include "core/screen_geometry.h"
@@ -72,7 +74,11 @@ int16_t modal_key(pf::DialogRef dialog, EventRecord* event, int16_t options) {
         int16_t item = select_in(dialog, *event);
         return item ? item : kModalKey;
     }
+    // Command-key editing that changed a text field answers the field, as typing does.
+    int16_t focus = pf::get_dialog_keyboard_focus(dialog);
+    std::string before = focus ? pf::get_dialog_item_text(dialog, focus) : std::string();
     select_in(dialog, *event);
+    if (command && focus && pf::get_dialog_item_text(dialog, focus) != before) return focus;
     event->what = pf::kKeyDown;
     return kModalKey;
 }

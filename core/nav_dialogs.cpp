@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/alerts.h"
+#include "core/dialog_items.h"
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/appleevents/appleevents.h"
@@ -68,6 +69,7 @@ void MyEventProc(const EventRecord& event, void*) { serve_window_event(event); }
 
 int16_t NavOpenDialog(const pf::FileSpec* default_location, const pf::FourCC* types, int16_t type_count, int16_t,
                       pf::FileSpec* chosen, pf::FourCC, void* filter) {
+    ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.allow_multiple = chosen == nullptr;
@@ -84,6 +86,7 @@ int16_t NavOpenDialog(const pf::FileSpec* default_location, const pf::FourCC* ty
 }
 
 int16_t NavFolderDialog(pf::FileSpec* chosen) {
+    ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavReply reply;
     int16_t status = reported(pf::nav_choose_folder(nullptr, standard_options(), reply), os_error_alert);
@@ -92,13 +95,53 @@ int16_t NavFolderDialog(pf::FileSpec* chosen) {
     return status;
 }
 
+namespace {
+
+// The customising procedure of a save dialog and its user data.
+struct CustomProc {
+    NavCustomProc proc;
+    void* user_data;
+};
+
+void send_custom(void* user, NavCustomMessage message, pf::DialogRef dialog, std::string* name = nullptr,
+                 int16_t item = 0, pf::Rect area = {}) {
+    const CustomProc& custom = *static_cast<CustomProc*>(user);
+    NavCBRec callback{message, dialog, area, item, name, {}};
+    custom.proc(callback, custom.user_data);
+}
+
+void custom_start(pf::DialogRef dialog, const pf::Rect& area, void* user) {
+    send_custom(user, NavCustomMessage::start, dialog, nullptr, 0, area);
+}
+
+void custom_item_hit(pf::DialogRef dialog, int16_t item, void* user) {
+    send_custom(user, NavCustomMessage::item_hit, dialog, nullptr, item);
+}
+
+void custom_accept(pf::DialogRef dialog, std::string& name, void* user) {
+    send_custom(user, NavCustomMessage::accept, dialog, &name);
+}
+
+// The room the procedure asks for below the file list, and its message.
+void lay_out_custom(CustomProc& custom, pf::NavDialogOptions& options) {
+    NavCBRec callback{NavCustomMessage::customise, nullptr, {}, 0, nullptr, {}};
+    custom.proc(callback, custom.user_data);
+    options.custom = pf::NavCustomArea{int16_t(callback.area.height()), custom_start, custom_item_hit, custom_accept,
+                                       &custom};
+    options.message = callback.prompt;
+}
+
+}  // namespace
+
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing, pf::FourCC,
                        void* user_data) {
+    ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.saved_file_name = pstring_text(proposed_name);
-    if (event_proc) options.event_proc = reinterpret_cast<pf::NavEventProc>(event_proc);
+    CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
+    if (custom.proc) lay_out_custom(custom, options);
     options.event_user = user_data;
     pf::NavReply reply;
     int16_t status = reported(pf::nav_put_file(default_location, options, reply), show_file_error);
@@ -117,6 +160,7 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
 
 int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
                                    pf::DialogRef* dialog, uint32_t* action) {
+    ModalMenuBar menus_dimmed;
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;
     options.event_user = user_data;

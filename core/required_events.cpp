@@ -1,5 +1,12 @@
 #include "core/required_events.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "core/alerts.h"
+#include "platform/text/mac_roman.h"
+
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/system_info.h"
@@ -7,6 +14,7 @@
 #include "files/document_file.h"
 #include "window/open_command.h"
 #include "model/workbook.h"
+#include "platform/appleevents/ae_endpoint.h"
 #include "scripting/object_model.h"
 #include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
@@ -40,6 +48,13 @@ void install_object_model() {
     InstallObjectCallbacks();
     InstallAccessors();
     InstallCoercions();
+    // Other programs reach the object model through the local endpoint; a run
+    // with no one at the keyboard (tests) opens none.
+    if (!unattended_run()) {
+        const std::string path = pf::ae_endpoint_default_path();
+        if (pf::ae_endpoint_open(path) != pf::noErr)
+            std::fprintf(stderr, "quorvin: scripts cannot reach this program: no event socket at %s\n", path.c_str());
+    }
 }
 
 // Opens every file listed in the event's direct object; the first error answers.
@@ -58,6 +73,19 @@ pf::OSErr open_listed_documents(const pf::AppleEvent* event) {
         if ((err = AppOpenHandler(&spec))) return err;
     }
     return pf::noErr;
+}
+
+// Files named at launch that cannot exist (their folder is missing): each is
+// said by the name it was given.
+void report_unfound_launch_files() {
+    constexpr size_t kLongestShownPath = 120;  // room left for the message around it
+    for (const std::string& path : pf::ae_take_unfound_launch_paths()) {
+        std::string name = pf::utf8_to_mac_roman(path);
+        pf::Str255 pascal;
+        pascal[0] = uint8_t(std::min(name.size(), kLongestShownPath));
+        std::copy_n(name.begin(), pascal[0], pascal + 1);
+        show_named_file_error(pf::kFileNotFoundErr, pascal);
+    }
 }
 
 // The file of a document window's workbook; false for a window without one.
@@ -86,6 +114,7 @@ void InstallAppleEvents() {
 
 pf::OSErr handle_open_app(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (pf::OSErr err = GotRequiredParams(event)) return err;
+    report_unfound_launch_files();
     AppInitHandler();
     return pf::noErr;
 }
@@ -102,6 +131,7 @@ void AppInitHandler() {
 
 pf::OSErr handle_open_docs(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (WindowIsModal(pf::front_window())) return kModalWindowInFront;
+    report_unfound_launch_files();
     return open_listed_documents(event);
 }
 

@@ -15,9 +15,11 @@
 #include "core/text_services.h"
 #include "editing/editing_commands.h"
 #include "files/document_file.h"
+#include "files/document_saving.h"
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/events/clock.h"
 #include "platform/menus/menus.h"
 #include "shell/shell_commands.h"
@@ -43,7 +45,7 @@ constexpr int16_t kPatternDefinition = 253;
 void wait_for_splash(WindowRef splash, uint32_t shown_at) {
     if (!splash) return;
     while (pf::tick_count() - shown_at < kSplashTicks) pf::clock_sleep(int(pf::ticks_to_milliseconds(kSplashStep)));
-    pf::dispose_window(splash);
+    pf::dispose_dialog(pf::get_dialog_from_window(splash));
 }
 
 void install_machine_slots() {
@@ -85,7 +87,7 @@ void register_menu_definitions() {
 
 }  // namespace
 
-bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr; }
+bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNotFoundErr || prefs_were_reset; }
 
 bool calc_startup() {
     if (!System_Init()) return false;
@@ -98,6 +100,8 @@ bool app_startup() {
     swap_file_ref = 0;
     if (!calc_startup()) return false;
     keep_folder_ids_across_runs();
+    remove_leftovers_of_dead_copies();
+    save_notes = SaveNotes{note_save_started, note_save_ended};
     int16_t prefs_answer = ReadPrefs();
     InstallAppleEvents();
     if (app_prefs.options & kPrefInlineInput) InitTSMTE();
@@ -126,6 +130,7 @@ bool app_startup() {
     init_task_windows(&app_task);
     wait_for_splash(splash, splash_shown);
     open_command_bar_and_palettes();
+    if (prefs_were_reset) note_message_alert(kPrefsMessages, kPrefsResetMessage);
     init_spell();
     SetTaskIdle(command_idle);
     return true;
@@ -148,6 +153,8 @@ void open_command_bar_and_palettes() {
 }
 
 void app_shutdown() {
+    // Closed as a quit closes it when the loop ended otherwise.
+    if (WindowRef bar = command_bar_window()) CloseTaskFromWindow(bar);
     PutToScrap(1);
     QuitTSMTE();
     close_spell();
@@ -158,6 +165,7 @@ void app_shutdown() {
     window_list = DisposeNonNilMemory(window_list);
     msMachineShutdown(&quorvin_rsrv);
     if (swap_file_ref != 0) access_vm_file(&swap_file_ref);
+    save_notes = kNoSaveNotes;
     DisposeHelpDelay();
     set_task_quit_flag(false);
 }

@@ -168,3 +168,15 @@ int16_t Pt_In_Rect(pf::Point point, const pf::Rect& rect) {
            point.v < rect.bottom;
 }
 
+std::string fill_figures(std::string_view text, const std::vector<std::string>& figures) {
+    std::string filled;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '^' && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9') {
+            size_t n = size_t(text[++i] - '0');
+            if (n < figures.size()) filled += figures[n];
+            continue;
+        }
+        filled += text[i];
+    }
+    return filled;
+}

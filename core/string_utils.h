@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -23,6 +24,10 @@ void copy(const unsigned char* src, unsigned char* dest, int16_t index, int16_t 
 // string of the first `limit` (at most 255) bytes of a text.
 std::string pstring_text(const unsigned char* s);
 void set_pstring(unsigned char* dest, std::string_view text, size_t limit = kMaxPStringLength);
+
+// A text with "^0", "^1", ... replaced by the figures given (an empty text
+// for a figure not given).
+std::string fill_figures(std::string_view text, const std::vector<std::string>& figures);
 
 // Searching and comparing.
 int16_t Pos(const unsigned char* s, unsigned char ch);

@@ -69,6 +69,15 @@ void InitAppTask(TaskRecord* record) {
     record->button_state = ButtonHiliteProc;
 }
 
+void add_window_task(WindowRef window, int32_t kind, uintptr_t app_ref, const WindowTaskProcs& procs) {
+    TaskRecord task;
+    InitAppTask(&task);
+    task.window = window, task.app_ref = app_ref, task.kind = kind;
+    task.update = procs.update, task.activate = procs.activate, task.idle = procs.idle, task.click = procs.click;
+    task.key = procs.key, task.close = procs.close, task.grow = procs.grow, task.zoom = procs.zoom;
+    NewTask(&task);
+}
+
 void init_task_windows(const TaskRecord* record) {
     if (!task_list) {
         task_list = pgAllocateNewRef(&mem_globals, sizeof(TaskRecord), 0, kTaskListExtend, true);

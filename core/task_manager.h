@@ -69,6 +69,14 @@ struct MenuChoice {
 extern MemoryRef task_list;
 
 void InitAppTask(TaskRecord* record);
+// A window's own task procedures, in this order; a slot left empty does nothing.
+struct WindowTaskProcs {
+    TaskProc update = nullptr, activate = nullptr, idle = nullptr, click = nullptr;
+    TaskProc key = nullptr, close = nullptr, grow = nullptr, zoom = nullptr;
+};
+// Adds a task of `kind` for `window`, its own procedures over the application's
+// menu procedures (as InitAppTask fills them).
+void add_window_task(WindowRef window, int32_t kind, uintptr_t app_ref, const WindowTaskProcs& procs);
 void init_task_windows(const TaskRecord* record);
 void NewTask(TaskRecord* record);
 void get_task_from_window(WindowRef window, TaskRecord* out);

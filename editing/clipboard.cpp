@@ -15,6 +15,7 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/scrap/scrap.h"
@@ -67,19 +68,7 @@ ClipLinks clipboard_links() {
     return ClipLinks{clip.kind == kClipCells ? clip.cells : nullptr, clip.range, clip.links};
 }
 
-bool has_locked_cell(const CellRange& range, MemoryRef layer) {
-    MemoryRef block = nullptr;
-    if (!CopyCellInfo(range.topLeft, range.botRight, &block, GetSpreadSheetCells(layer))) return false;
-    auto* start = static_cast<const uint8_t*>(UseMemory(block));
-    const uint8_t* end = start + GetByteSize(block);
-    bool locked = false;
-    for (const uint8_t* row = start; row < end && !locked; row += _RowLength_(row))
-        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
-            locked = locked || (cell[kFmtFlagsA] & kFlagLocked);
-    UnuseMemory(block);
-    DisposeMemory(block);
-    return locked;
-}
+bool has_locked_cell(const CellRange& range, MemoryRef layer) { return check_protected(&range, layer) != 0; }
 
 int16_t refuse_with_alert(MemoryRef layer, int16_t code) {
     layer_alert(layer, code);
@@ -207,79 +196,6 @@ int16_t edit_cut_copy(MemoryRef layer, bool cut) {
 
 namespace {
 
-void append_bytes(std::string& out, const uint8_t* bytes, size_t length) {
-    out.append(reinterpret_cast<const char*>(bytes), length);
-}
-
-// Calls `each` with every cell of a block, and `row_done` after every row
-// (with the cells the row made, to be framed as a row record).
-template <typename Each>
-std::string rebuild_cells(MemoryRef block, Each&& each) {
-    std::string out, row_cells;
-    auto* start = static_cast<const uint8_t*>(UseMemory(block));
-    const uint8_t* end = start + GetByteSize(block);
-    for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
-        row_cells.clear();
-        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
-            each(cell, row_cells);
-        if (row_cells.empty()) continue;
-        uint8_t header[kRowHeaderSize];
-        _SetRowID_(header, _RowID_(row));
-        _SetRowLength_(header, uint32_t(kRowHeaderSize + row_cells.size()));
-        append_bytes(out, header, kRowHeaderSize);
-        out += row_cells;
-    }
-    UnuseMemory(block);
-    return out;
-}
-
-// Every cell with contents keeps them (and its note) under the default
-// format; its label and style runs go; format-only cells go.
-std::string formats_reset(MemoryRef cells) {
-    return rebuild_cells(cells, [](const uint8_t* cell, std::string& out) {
-        if (_cellType_(cell) == kCellFormatOnly) return;
-        uint8_t header[kCellHeaderSize];
-        GetDefaultFormat(header);
-        _SetCellID_(header, _cellID_(cell));
-        header[kFmtCellType] = _cellType_(cell);
-        header[kFmtLabelLength] = 0;
-        header[kFmtNoteLength] = _noteLength_(cell);
-        store_i16(header + kFmtStyleLength, 0);
-        _SetFormulaLength_(header, _formulaLength_(cell));
-        _SetResultType_(header, _resultType_(cell));
-        const int16_t tail = _cellType_(cell) == kCellText ? 0 : _resultLength_(cell);
-        _SetCellLength_(header, int16_t(kCellHeaderSize + _noteLength_(cell) + _formulaLength_(cell) + tail));
-        append_bytes(out, header, kCellHeaderSize);
-        append_bytes(out, _notePtr_(cell), size_t(_noteLength_(cell) + _formulaLength_(cell) + tail));
-    });
-}
-
-// Every cell keeps its format, label and note and loses its contents.
-std::string contents_removed(MemoryRef cells) {
-    return rebuild_cells(cells, [](const uint8_t* cell, std::string& out) {
-        uint8_t header[kCellHeaderSize];
-        std::memcpy(header, cell, kCellHeaderSize);
-        header[kFmtCellType] = kCellFormatOnly;
-        _SetFormulaLength_(header, 0);
-        store_i16(header + kFmtStyleLength, 0);
-        _SetResultType_(header, kResultNone);
-        const size_t strings = size_t(_labelLength_(cell) + _noteLength_(cell));
-        _SetCellLength_(header, int16_t(kCellHeaderSize + strings));
-        append_bytes(out, header, kCellHeaderSize);
-        append_bytes(out, _labelPtr_(cell), strings);
-    });
-}
-
-// Stores a rebuilt block over the range (which it replaces whole).
-int16_t store_over(const CellRange& range, const std::string& cells, MemoryRef layer) {
-    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), cells.data(), 1, int32_t(cells.size()));
-    if (!block) return kEditNoMemory;
-    LSelect(range.topLeft, &range, nullptr, 0, layer);
-    int16_t error = InputData(range.topLeft, range.botRight, block, layer);
-    DisposeMemory(block);
-    return error;
-}
-
 // The undo record of a clear, or the user's leave to go on without one.
 bool record_clear(MemoryRef layer, const CellRange& range, MemoryRef cells) {
     SavedFormats saved;
@@ -315,7 +231,8 @@ int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
         clobberCache(layer);
         Clear_Cells(&range, GetSpreadSheetCells(layer));
     } else {
-        error = store_over(range, mode == kClearFormats ? formats_reset(cells) : contents_removed(cells), layer);
+        LSelect(range.topLeft, &range, nullptr, 0, layer);
+        error = mode == kClearFormats ? ClearCellFormat(cells, layer) : ClearFormulas(cells, layer);
     }
     DisposeMemory(cells);
     if (error) return refuse_with_alert(layer, kEditNoMemory);

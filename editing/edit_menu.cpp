@@ -27,6 +27,8 @@
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
 #include "window/selection_tracking.h"
+#include "spelling/spell_engine.h"
+#include "window/copy_outline.h"
 
 namespace {
 
@@ -269,6 +271,8 @@ void set_edit_menu(MemoryRef window_record) {
     set_undo(window_record);
     if (GetActiveEditor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
+    // Without a main dictionary nothing can be checked.
+    if (!spelling_available()) pf::disable_menu_item(menu, kSpellingItem);
 }
 
 int16_t move_cells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
@@ -313,7 +317,9 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kDeleteItem: insert_or_delete(layer, false); break;
         case kMoveCellsItem: run_move_cells(layer); break;
         case kCutItem: edit_cut_copy(layer, true); break;
-        case kCopyItem: edit_cut_copy(layer, false); break;
+        case kCopyItem:
+            if (edit_cut_copy(layer, false) == kEditDone) show_copy_outline(layer, read_clip().range);
+            break;
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
         case kPasteSpecialItem:

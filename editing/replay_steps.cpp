@@ -75,7 +75,7 @@ void redo_layout(MemoryRef layer) {
 
 void finish_cells(const UndoRecord& fields, MemoryRef layer) {
     const bool formats_only = fields.kind == kUndoTableFormat || fields.kind == kUndoFont;
-    if (!formats_only) restore_default_formats(fields, true, true, layer);
+    restore_default_formats(fields, true, true, layer);
     if (fields.extent != kExtentRange || formats_only) redo_layout(layer);
 }
 

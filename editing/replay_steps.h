@@ -28,8 +28,8 @@ void exchange_format_arrays(int16_t extent, UndoRecord* saved, UndoRecord* repla
 // Object positions and the window layout after sizes changed.
 void redo_layout(MemoryRef layer);
 // After the cells of a record went back: the default formats come back too
-// (not for table format and font), and the layout is redone when format
-// arrays moved (always for table format and font).
+// (a font or table format over the whole layer changed them), and the layout
+// is redone when format arrays moved (always for table format and font).
 void finish_cells(const UndoRecord& fields, MemoryRef layer);
 // Whole rows: columns 0 to the last column.
 bool spans_whole_rows(const CellRange& range);

@@ -75,10 +75,14 @@ CellRange filled_part(const ClipRecord& clip) {
 
 void put_block(pf::FourCC flavour, const void* bytes, size_t size) { pf::put_scrap(flavour, bytes, size); }
 
-bool breaks_fields(std::string_view text) { return text.find_first_of("\t\r\n") != std::string_view::npos; }
+// A field the paste would not read back as it stands: it holds a tab or a
+// line end, or begins with a double quote (read as an opening quote).
+bool needs_quotes(std::string_view text) {
+    return text.find_first_of("\t\r\n") != std::string_view::npos || (!text.empty() && text[0] == '"');
+}
 
-// Whether a text (or a formula's text result) holds a tab or a line end.
-bool has_breaking_text(MemoryRef cells) {
+// Whether a text (or a formula's text result) needs quotes as a field.
+bool has_text_needing_quotes(MemoryRef cells) {
     bool found = false;
     auto* start = static_cast<const uint8_t*>(UseMemory(cells));
     const uint8_t* end = start + GetByteSize(cells);
@@ -89,7 +93,7 @@ bool has_breaking_text(MemoryRef cells) {
             const uint8_t* p = text ? _formulaPtr_(cell) : _resultPtr_(cell);
             const int32_t length = text ? _formulaLength_(cell) : _resultLength_(cell);
             if ((text || text_result) && length > 0)
-                found = found || breaks_fields(std::string_view(reinterpret_cast<const char*>(p), size_t(length)));
+                found = found || needs_quotes(std::string_view(reinterpret_cast<const char*>(p), size_t(length)));
         }
     UnuseMemory(cells);
     return found;
@@ -115,8 +119,8 @@ std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t
     return field;
 }
 
-// The rows of the copied cells with every field that holds a tab or a line
-// end in double quotes, as other spreadsheets read them.
+// The rows of the copied cells with every field that holds a tab, a line end
+// or a double quote in double quotes, as other spreadsheets read them.
 std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     std::string out;
     auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
@@ -142,7 +146,7 @@ void export_cells(const ClipRecord& clip) {
     const CellRange filled = filled_part(clip);
     const int16_t formulas = app_prefs.export_choice == kExportFormulas;
     const int16_t displayed = app_prefs.export_choice == kExportDisplayed;
-    if (has_breaking_text(clip.cells)) {
+    if (has_text_needing_quotes(clip.cells)) {
         const std::string text = quoted_rows(clip, filled, formulas, displayed);
         put_block(pf::kScrapText, text.data(), text.size());
         return;

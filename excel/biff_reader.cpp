@@ -26,7 +26,7 @@ constexpr size_t kMaxSharedTokens = 4096;
 // (0x0031), pE0 an XF (0x00E0), pFC the shared strings (0x00FC) and so on.
 class BiffReader {
 public:
-    explicit BiffReader(const std::vector<uint8_t>& stream) : stream_(stream) {}
+    BiffReader(const std::vector<uint8_t>& stream, bool decrypted) : stream_(stream), decrypted_(decrypted) {}
 
     ExcelBook read() {
         RecordWalk walk{&stream_, 0};
@@ -51,6 +51,7 @@ public:
 
 private:
     const std::vector<uint8_t>& stream_;
+    bool decrypted_;  // with the default password: the workbook's structure is protected
     ExcelBook book_;
     ExcelTextDecoder text_;
     bool biff4_format_indices_ = false;
@@ -88,7 +89,13 @@ private:
             ByteCursor& body = record.body;
             switch (record.type) {
             case kRecEof: return;
-            case kRecFilePass: book_.password = true; return;
+            case kRecFilePass:
+                if (decrypted_) {
+                    book_.structure_protected = true;
+                    break;
+                }
+                book_.password = true;
+                return;
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
             case kRecProtect: book_.structure_protected = body.u16() != 0; break;
@@ -243,14 +250,22 @@ private:
         ByteCursor tokens{body.bytes(formula_length), formula_length, 0};
         ExcelName name;
         name.name = text_of(raw);
-        if (!(options & kNameBuiltIn) && name_range(tokens, name)) name.usable = usable_range_name(name);
+        if (!(options & kNameBuiltIn) && name_range(tokens, name)) {
+            name.usable = range_held(name) && usable_name_text(name);
+            if (!range_held(name)) ++book_.names_dropped;
+        }
         book_.names.push_back(std::move(name));
     }
 
-    // Whether a named range of this program can carry the name and its range.
-    static bool usable_range_name(const ExcelName& name) {
+    // Both corners in the grid, the first above and left of the last.
+    static bool range_held(const ExcelName& name) {
+        return cell_in_grid(name.first_row, name.first_column) && cell_in_grid(name.last_row, name.last_column) &&
+               name.first_row <= name.last_row && name.first_column <= name.last_column;
+    }
+
+    // Whether a named range of this program can carry the name's text.
+    static bool usable_name_text(const ExcelName& name) {
         if (name.name.empty() || name.name.size() >= kNamedRangeNameSize) return false;
-        if (!cell_in_grid(name.last_row, name.last_column)) return false;
         unsigned char text[kNamedRangeNameSize];
         text[0] = uint8_t(name.name.size());
         std::memcpy(text + 1, name.name.data(), name.name.size());
@@ -333,21 +348,31 @@ private:
             }
             if (depth > 0) continue;
             if (record.type == kRecString) {
-                if (awaiting_string) {
-                    SegmentedCursor text{{body}, 0};
-                    for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
-                    awaiting_string->text =
-                        biff8() ? text_of(text.unicode_string(false)) : text_of(read_byte_string(body, false));
-                }
+                std::string text = continued_text(body, walk);
+                if (awaiting_string) awaiting_string->text = std::move(text);
                 awaiting_string = nullptr;
                 continue;
             }
-            awaiting_string = nullptr;
-            read_sheet_record(record.type, body, sheet, awaiting_string);
+            if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
+            read_sheet_record(record.type, body, walk, sheet, awaiting_string);
         }
     }
 
-    void read_sheet_record(uint16_t type, ByteCursor& body, ExcelSheet& sheet, ExcelCell*& awaiting_string) {
+    // The records of a shared, array or table formula come between its first
+    // cell's FORMULA record and the STRING record of that cell's text result.
+    static bool between_formula_and_result(uint16_t type) {
+        return type == kRecShrFmla || type == kRecArray || type == kRecTable;
+    }
+
+    // A cell's text, which may go on in the CONTINUE records after its own.
+    std::string continued_text(ByteCursor& body, RecordWalk& walk) {
+        SegmentedCursor text{{body}, 0};
+        for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
+        return text_of(biff8() ? text.unicode_string(false) : text.byte_string(false));
+    }
+
+    void read_sheet_record(uint16_t type, ByteCursor& body, RecordWalk& walk, ExcelSheet& sheet,
+                           ExcelCell*& awaiting_string) {
         switch (type) {
         case kRecNumber: {
             ExcelCell& cell = add_cell(sheet, body);
@@ -372,7 +397,7 @@ private:
         case kRecLabel:
         case kRecRString: {
             ExcelCell& cell = add_cell(sheet, body);
-            set_text(cell, long_text(body));
+            set_text(cell, continued_text(body, walk));
             break;
         }
         case kRecBoolErr: {
@@ -547,18 +572,18 @@ private:
                 return;
             }
             if (record.type == kRecString && awaiting_string) {
-                awaiting_string->text = text_of(read_byte_string(body, false));
+                awaiting_string->text = continued_text(body, walk);
                 awaiting_string = nullptr;
                 continue;
             }
-            awaiting_string = nullptr;
+            if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
             switch (record.type) {
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
             case kRecFontBiff4: p231(body); break;
             case kRecFormat: p41E(body); break;
             case kRecXfBiff4: p443(body); break;
-            default: read_sheet_record(record.type, body, sheet, awaiting_string); break;
+            default: read_sheet_record(record.type, body, walk, sheet, awaiting_string); break;
             }
         }
     }
@@ -590,4 +615,6 @@ private:
 
 }  // namespace
 
-ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream) { return BiffReader(stream).read(); }
+ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream, bool decrypted) {
+    return BiffReader(stream, decrypted).read();
+}

@@ -86,18 +86,25 @@ void append_part(RawText& text, bool wide, const std::string& part) {
 
 }  // namespace
 
-RawText read_unicode_string(ByteCursor& cursor, bool short_length) {
+namespace {
+
+// A string that must lie within the cursor's record, read as `read` reads it.
+RawText string_within(ByteCursor& cursor, bool short_length, RawText (SegmentedCursor::*read)(bool)) {
     SegmentedCursor segmented{{cursor}, 0};
-    RawText text = segmented.unicode_string(short_length);
+    RawText text = (segmented.*read)(short_length);
     cursor = segmented.segments[0];
     if (segmented.index != 0) excel_damaged("string outside its record");
     return text;
 }
 
+}  // namespace
+
+RawText read_unicode_string(ByteCursor& cursor, bool short_length) {
+    return string_within(cursor, short_length, &SegmentedCursor::unicode_string);
+}
+
 RawText read_byte_string(ByteCursor& cursor, bool short_length) {
-    size_t count = short_length ? cursor.u8() : cursor.u16();
-    const uint8_t* p = cursor.bytes(count);
-    return RawText{false, std::string(reinterpret_cast<const char*>(p), count)};
+    return string_within(cursor, short_length, &SegmentedCursor::byte_string);
 }
 
 bool SegmentedCursor::advance() {
@@ -156,5 +163,16 @@ RawText SegmentedCursor::unicode_string(bool short_length) {
     }
     skip(runs * kRunSize);
     skip(far_east);
+    return text;
+}
+
+RawText SegmentedCursor::byte_string(bool short_length) {
+    size_t count = short_length ? u8() : u16();
+    RawText text;
+    text.bytes.reserve(count);
+    while (text.bytes.size() < count) {
+        if (!advance()) excel_damaged("string cut");
+        take_characters(current(), false, count - text.bytes.size(), text.bytes);
+    }
     return text;
 }

@@ -50,6 +50,8 @@ enum BiffRecordType : uint16_t {
     kRecRk = 0x027E,
     kRecFormulaBiff4 = 0x0406,
     kRecShrFmla = 0x04BC,
+    kRecArray = 0x0221,
+    kRecTable = 0x0236,
     kRecFormat = 0x041E,
     kRecXfBiff4 = 0x0443,
     kRecFontBiff4 = 0x0231,
@@ -142,9 +144,12 @@ struct SegmentedCursor {
     void skip(size_t count);
     // A BIFF8 unicode string: u16 (or u8) length, options, runs and Far-East data.
     RawText unicode_string(bool short_length);
+    // A BIFF5 byte string with an 8- or 16-bit length; its bytes go on in the
+    // next record as they are, without an option byte.
+    RawText byte_string(bool short_length);
 };
 
 // A BIFF8 string held within one record.
 RawText read_unicode_string(ByteCursor& cursor, bool short_length);
-// A BIFF5 byte string with an 8- or 16-bit length.
+// A BIFF5 byte string held within one record.
 RawText read_byte_string(ByteCursor& cursor, bool short_length);

@@ -30,13 +30,24 @@ bool read_child(GsfInfile* container, const char* name, size_t file_size, std::v
     return size == 0 || gsf_input_read(child, size_t(size), stream.data()) != nullptr;
 }
 
+// The name of the container's child that is `name` in any case; the other
+// streams and storages (pivot-table caches, macros, summaries) are passed over.
+const char* child_named(GsfInfile* container, const char* name) {
+    for (int i = 0; i < gsf_infile_num_children(container); ++i) {
+        const char* child = gsf_infile_name_by_index(container, i);
+        if (child && g_ascii_strcasecmp(child, name) == 0) return child;
+    }
+    return nullptr;
+}
+
 // A damaged container is reported as an unreadable file; libgsf's own
 // warnings about it would only reach the terminal.
 void quiet_container_warnings() {
     static bool done = false;
     if (done) return;
     done = true;
-    g_log_set_handler("libgsf:msole", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+    g_log_set_handler("libgsf:msole",
+                      GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
                       [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
 }
 
@@ -57,7 +68,8 @@ bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& str
     Unref release_container{container};
     if (error) g_error_free(error);
     if (!container) return false;
-    for (const char* name : {"Workbook", "Book", "WORKBOOK", "BOOK"})
-        if (read_child(container, name, file.size(), stream)) return true;
+    for (const char* name : {"Workbook", "Book"})
+        if (const char* found = child_named(container, name))
+            if (read_child(container, found, file.size(), stream)) return true;
     return false;
 }

@@ -123,9 +123,12 @@ struct ExcelBook {
     int unconverted_formulas = 0;
     int replaced_characters = 0;
     int cells_beyond_grid = 0;
+    int texts_cut = 0;  // longer than a cell holds
+    int names_dropped = 0;  // of ranges a layer cannot hold
 };
 
 // Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);
 // throws ExcelDamaged. A workbook protected by a password comes back with
-// `password` set and nothing else read.
-ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream);
+// `password` set and nothing else read; one that was `decrypted` with the
+// default password comes back protected.
+ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream, bool decrypted = false);

@@ -1,5 +1,6 @@
 // Excel's built-in functions by their index in the token stream.
 #include <cstdint>
+#include <cstring>
 
 #include "excel/formula_tokens.h"
 
@@ -63,7 +64,33 @@ constexpr ExcelFunction kFunctions[] = {
     {366, V, "STDEVA"}, {367, V, "VARA"},
 };
 
+// Excel functions whose meaning differs from this program's function of the
+// same name. A call of more arguments than `most_arguments` is not converted
+// (none is at -1), so that its cell keeps the value Excel calculated.
+struct MeaningDifference {
+    const char* name;
+    int8_t most_arguments;
+};
+
+constexpr MeaningDifference kMeaningDifferences[] = {
+    {"CELL", -1},       // information about a reference; here the value at a row and column
+    {"DOLLAR", -1},     // two decimals and thousands separators unless told; here none
+    {"FIXED", -1},      // as DOLLAR, and a third argument that drops the separators; here it adds them
+    {"YEN", -1},        // thousands separators always; here only with a third argument
+    {"TIMEVALUE", -1},  // the time of day alone; here the date and time the text spells
+    {"PV", 3},          // a future value is discounted apart from the payments; here it is not
+    {"FV", 3},          // a present value is compounded apart from the payments; here it is not
+    {"PMT", 3},         // as PV
+    {"INDIRECT", 1},    // a second argument chooses R1C1 references; here it is ignored
+};
+
 }  // namespace
+
+bool excel_call_converts(const char* name, int arguments) {
+    for (const MeaningDifference& difference : kMeaningDifferences)
+        if (std::strcmp(difference.name, name) == 0) return arguments <= difference.most_arguments;
+    return true;
+}
 
 const char* excel_function_name(uint16_t index, int* fixed_arguments) {
     size_t low = 0, high = sizeof kFunctions / sizeof kFunctions[0];

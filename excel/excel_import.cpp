@@ -8,6 +8,7 @@
 #include "excel/compound_file.h"
 #include "excel/excel_book.h"
 #include "excel/excel_layers.h"
+#include "excel/workbook_decryption.h"
 #include "files/document_prompts.h"
 
 namespace {
@@ -26,25 +27,12 @@ bool has_xls_extension(const unsigned char* name) {
     return true;
 }
 
-int16_t read_whole_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
-    int16_t ref = 0;
-    if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) return error;
-    int32_t length = 0;
-    pf::OSErr error = pf::get_end_of_file(ref, length);
-    if (!error && (length < 0 || length > kMaxFileLength)) error = kExcelUnreadableErr;
-    if (!error) {
-        bytes.resize(size_t(length));
-        int32_t count = length;
-        error = length ? pf::read_file(ref, count, bytes.data()) : 0;
-    }
-    pf::close_file(ref);
-    return error;
-}
-
-void tell_notes(const ExcelImportNotes& notes) {
+void tell_notes(const ImportReport& notes) {
     if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
     if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
+    if (notes.texts_cut) document_prompts.tell(kExcelStrings, kExcelTextsCutNote);
+    if (notes.names_dropped) document_prompts.tell(kExcelStrings, kExcelNamesDroppedNote);
 }
 
 }  // namespace
@@ -68,7 +56,7 @@ bool is_excel_file(const pf::FileSpec& spec) {
     return is_excel_head(head, size_t(count)) || has_xls_extension(spec.name);
 }
 
-int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes) {
+int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ImportReport* notes) {
     std::vector<uint8_t> stream;
     if (is_compound_file(file.data(), file.size())) {
         if (!workbook_stream(file, stream)) return kExcelUnreadableErr;
@@ -79,7 +67,9 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     }
     ExcelBook book;
     try {
-        book = read_biff_workbook(stream);
+        StreamEncryption encryption = decrypt_default_password(stream);
+        if (encryption == StreamEncryption::kUserPassword) return kExcelPasswordNote;
+        book = read_biff_workbook(stream, encryption == StreamEncryption::kDefaultPassword);
     } catch (const ExcelDamaged&) {
         return kExcelUnreadableErr;
     } catch (const std::bad_alloc&) {
@@ -90,14 +80,20 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Exce
     for (const ExcelSheet& sheet : book.sheets) any_worksheet = any_worksheet || sheet.is_worksheet;
     if (!any_worksheet) return kExcelUnreadableErr;
     if (int16_t error = fill_excel_layers(book, layer)) return error;
-    if (notes) *notes = ExcelImportNotes{book.unconverted_formulas, book.replaced_characters, book.cells_beyond_grid};
+    if (notes) {
+        notes->unconverted_formulas += book.unconverted_formulas;
+        notes->replaced_characters += book.replaced_characters;
+        notes->cells_beyond_grid += book.cells_beyond_grid;
+        notes->texts_cut += book.texts_cut;
+        notes->names_dropped += book.names_dropped;
+    }
     return 0;
 }
 
-int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer) {
+int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer) {
     std::vector<uint8_t> file;
-    int16_t error = read_whole_file(spec, file);
-    ExcelImportNotes notes;
+    int16_t error = pf::read_whole_file(spec, kMaxFileLength, file);
+    ImportReport notes;
     if (!error) error = read_excel_bytes(file, layer, &notes);
     if (error == kExcelPasswordNote) {
         document_prompts.tell(kExcelStrings, kExcelPasswordNote);
@@ -107,6 +103,7 @@ int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer) {
         report_file_error(error);
         return error;
     }
+    remember_import_losses(file_info, spec, notes);
     tell_notes(notes);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "files/import_report.h"
 #include "platform/files/files.h"
 
 constexpr int16_t kExcelUnreadableErr = 1003;
@@ -17,6 +18,8 @@ constexpr int16_t kExcelPasswordNote = 1;
 constexpr int16_t kExcelFormulasNote = 2;
 constexpr int16_t kExcelCharactersNote = 3;
 constexpr int16_t kExcelBeyondGridNote = 4;
+constexpr int16_t kExcelTextsCutNote = 5;
+constexpr int16_t kExcelNamesDroppedNote = 6;
 
 constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 
@@ -28,15 +31,12 @@ bool is_excel_file(const pf::FileSpec& spec);
 
 // Reads the workbook into `layer` and new layers after it. Reports its own
 // errors: error 1003 for contents it cannot read, a note for a workbook
-// protected by a password. Answers 0, or non-zero with the workbook's
-// layers as they were.
+// protected by a password; what was lost is noted and marked in the file
+// record. Answers 0, or non-zero with the workbook's layers as they were.
 int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer);
 
 // The same from the file's bytes, without reporting: 0, kExcelUnreadableErr,
 // or kExcelPasswordNote for a protected workbook.
-struct ExcelImportNotes {
-    int unconverted_formulas = 0;
-    int replaced_characters = 0;
-    int cells_beyond_grid = 0;
-};
-int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ExcelImportNotes* notes);
+// What was lost goes into `notes`: formulas kept as their values, characters
+// replaced, cells past the grid, texts cut, names left out.
+int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ImportReport* notes);

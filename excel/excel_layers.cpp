@@ -217,12 +217,19 @@ private:
         if (cell.kind == ExcelCellKind::kFormula && put_formula(builder, cell, format.bytes)) return;
         if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
         if (cell.value_kind == ExcelCellKind::kText) {
-            size_t length = std::min(cell.text.size(), kMaxCellText);
+            size_t length = text_length_held(cell.text, kMaxCellText);
             builder.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
                         nullptr, 0, 0);
             return;
         }
         put_number(builder, row, format.bytes, cell);
+    }
+
+    // The part of a text a cell holds; a longer text is cut and counted.
+    size_t text_length_held(const std::string& text, size_t room) {
+        if (text.size() <= room) return text.size();
+        ++book_.texts_cut;
+        return room;
     }
 
     // A number constant: its value, then its text as if typed (the entry line
@@ -280,7 +287,7 @@ private:
         if (body.empty()) return false;
         int16_t row = int16_t(cell.row);
         if (cell.value_kind == ExcelCellKind::kText) {
-            size_t length = std::min(cell.text.size(), kMaxCellText - body.size());
+            size_t length = text_length_held(cell.text, kMaxCellText - body.size());
             builder.add(row, format, kCellFormula, body.data(), body.size(),
                         reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
         } else {

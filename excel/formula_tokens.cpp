@@ -234,8 +234,9 @@ private:
         const char* name = excel_function_name(index, &fixed);
         if (!name) throw Unconvertible{};
         if (count < 0) count = fixed;
-        if (count < 0) excel_damaged("variable function without a count");
+        if (count < 0) throw Unconvertible{};  // written with a fixed count Excel knows and this map does not
         if (size_t(count) > stack_.size()) excel_damaged("formula tokens unbalanced");
+        if (!excel_call_converts(name, count)) throw Unconvertible{};
         std::string own_name = name;
         std::vector<Operand> arguments(stack_.end() - count, stack_.end());
         stack_.resize(stack_.size() - size_t(count));

@@ -34,3 +34,7 @@ ConvertedFormula excel_formula_text(const uint8_t* tokens, size_t length, const 
 // The Excel name of a built-in function by its index, with the number of its
 // arguments (-1 when it takes a variable number); null when unknown.
 const char* excel_function_name(uint16_t index, int* fixed_arguments);
+
+// Whether a call of that many arguments means in this program what it means
+// in Excel; a call that does not is not converted.
+bool excel_call_converts(const char* name, int arguments);

@@ -17,19 +17,22 @@ constexpr int kExportNameLimit = 30;
 // The export writes text: with SYLK off the layers become tab-separated values.
 int16_t export_format(int16_t dialog_code) { return dialog_code == kFormatSylk ? kFormatSylk : kFormatTabValues; }
 
-pf::OSErr export_spec(const pf::FileSpec& folder, MemoryRef layer, int16_t number, pf::FileSpec* spec) {
+// The layer's file in the folder; tab text carries the text extension.
+pf::OSErr export_spec(const pf::FileSpec& folder, MemoryRef layer, int16_t number, int16_t code,
+                      pf::FileSpec* spec) {
     unsigned char name[64];
     export_file_name(layer, number, name);
+    if (code == kFormatTabValues) adjust_save_name(name, code, true);
     uint32_t folder_id = 0;
     if (pf::OSErr error = pf::folder_id_of_spec(folder, folder_id)) return error;
     return pf::make_file_spec(folder.volume, folder_id, name, *spec);
 }
 
 // Asks before overwriting; false when the export must end.
-bool names_free_or_confirmed(MemoryRef workbook, const pf::FileSpec& folder) {
+bool names_free_or_confirmed(MemoryRef workbook, const pf::FileSpec& folder, int16_t code) {
     for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) {
         pf::FileSpec spec;
-        pf::OSErr error = export_spec(folder, find_SpreadSheet_item(workbook, i), int16_t(i + 1), &spec);
+        pf::OSErr error = export_spec(folder, find_SpreadSheet_item(workbook, i), int16_t(i + 1), code, &spec);
         if (error == pf::kFileNotFoundErr) continue;
         if (error) {
             report_file_error(error);
@@ -71,13 +74,13 @@ int16_t export_layers(MemoryRef workbook, const pf::FileSpec& folder, int16_t di
     close_document_file(workbook);
     CloseEgo(Get_fileinfo(workbook));
     int16_t result = 1;
-    if (names_free_or_confirmed(workbook, folder)) {
+    int16_t code = export_format(dialog_code);
+    if (names_free_or_confirmed(workbook, folder, code)) {
         result = 0;
-        int16_t code = export_format(dialog_code);
         for (int16_t i = 0; i < num_SpreadSheets(workbook) && result == 0; ++i) {
             MemoryRef layer = find_SpreadSheet_item(workbook, i);
             pf::FileSpec spec;
-            result = export_spec(folder, layer, int16_t(i + 1), &spec);
+            result = export_spec(folder, layer, int16_t(i + 1), code, &spec);
             if (result == pf::kFileNotFoundErr) result = 0;
             if (!result) result = export_layer(layer, spec, code);
         }
@@ -93,6 +96,6 @@ int16_t DoExport(MemoryRef shown_layer) {
     if (error == pf::kUserCanceledErr) return 1;
     if (error) return error;
     int16_t code = kFormatNative;
-    if (run_export_dialog(&code) != kAnswerOK) return 1;
+    if (files_services.choose_export_format(&code) != kAnswerOK) return 1;
     return export_layers(GetWorkSheet(shown_layer), folder, code);
 }

@@ -62,6 +62,7 @@ constexpr uint16_t kWholeWorkbook = 65535;
 // File record flags.
 constexpr uint32_t kFileNotKeptOpen = 0x1;   // the document's file could not be reopened
 constexpr uint32_t kFileUnconverted = 0x2;   // an older document opened without a backup: never saved over
+constexpr uint32_t kFileImportLost = 0x4;    // read from a file with losses: never saved over unasked
 
 #pragma pack(push, 2)
 struct FileInfoRecord {
@@ -94,7 +95,8 @@ void close_document_file(MemoryRef workbook);
 // Whether the file at `spec` can be opened as a document: 0, or the file error
 // that says why not (a folder, unreadable, damaged, newer, of another kind).
 int16_t refusal_to_open(const pf::FileSpec& spec);
-// The kind of text a file to open holds, by its name, else by its file type:
+// The kind of text a file to open holds, by its name, else by its file type, else
+// by its first bytes being text:
 // kCsvFileType, kTabFileType, kTextType (SYLK, or text whose separator is asked), or
 // 0 for a file that is not interchange text.
 pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type);

@@ -5,11 +5,13 @@
 #include <cctype>
 #include <string>
 
+#include "files/file_framing.h"
+#include "files/open_filter.h"
 #include "files/text_exchange.h"
+#include "platform/resources/byte_reader.h"
 
 namespace {
 
-constexpr int16_t kDamagedDocumentErr = 1001;
 constexpr int16_t kUnknownKindErr = 1003;
 
 struct Head {
@@ -22,8 +24,9 @@ bool read_head(int16_t ref, Head& head) {
     uint8_t bytes[4];
     int32_t count = sizeof bytes;
     if (pf::read_file(ref, count, bytes) != pf::noErr || count != int32_t(sizeof bytes)) return false;
-    head.marker = int16_t(bytes[0] << 8 | bytes[1]);
-    head.version = int16_t(bytes[2] << 8 | bytes[3]);
+    pf::ByteReader in{bytes};
+    head.marker = in.i16();
+    head.version = in.i16();
     return true;
 }
 
@@ -43,7 +46,7 @@ pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type) {
     if (name_ends_with(spec, ".tab")) return kTabFileType;
     if (name_ends_with(spec, ".txt") || name_ends_with(spec, ".slk") || name_ends_with(spec, ".sylk")) return kTextType;
     if (finder_type == kTextType || finder_type == kTabFileType || finder_type == kCsvFileType) return finder_type;
-    return 0;
+    return !finder_type && file_looks_like_text(spec) ? kTextType : 0;
 }
 
 int16_t refusal_to_open(const pf::FileSpec& spec) {

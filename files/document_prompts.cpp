@@ -14,7 +14,12 @@ int16_t no_password(const uint8_t*) { return 0; }
 
 constexpr DocumentPrompts kHeadless{default_answer, not_told, error_not_shown, no_password};
 
+const pf::FileSpec* file_being_opened = nullptr;
+
 }  // namespace
+
+void tell_no_figures(int16_t, int16_t, const std::vector<std::string>&) {}
+int16_t no_save_dialog(SaveRequest&) { return 1; }
 
 DocumentPrompts headless_prompts() { return kHeadless; }
 
@@ -27,6 +32,10 @@ void report_document_progress(MemoryRef workbook, int32_t done, int32_t total) {
     UnuseMemory(workbook);
     if (machine && machine->wait) machine->wait(nullptr, 0, done, total);
 }
+
+OpeningFile::OpeningFile(const pf::FileSpec& spec) : outer(file_being_opened) { file_being_opened = &spec; }
+OpeningFile::~OpeningFile() { file_being_opened = outer; }
+const pf::FileSpec* opening_file() { return file_being_opened; }
 
 void report_file_error(int16_t error) {
     if (error) document_prompts.file_error(error);

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/alert_kinds.h"
 #include "core/memory_manager.h"
+#include "platform/files/files.h"
 
 // Texts the document code shows (string list and item): the file-error list
 // (kErrorStrings) and the list of the File commands.
@@ -18,9 +21,26 @@ constexpr int16_t kExportExists = 6;         // an export file exists already: r
 constexpr int16_t kBackupFailed = 7;         // no backup could be made: opened read-only
 constexpr int16_t kOtherLayersUnsaved = 9;   // the other layers are not in the saved file
 constexpr int16_t kUnconvertedSaveAs = 10;   // a read-only older document needs a new name
+constexpr int16_t kNamesDropped = 11;        // names of ranges outside the grid were left out
+constexpr int16_t kLossyImportSaveAs = 12;   // a file read with losses is not saved over unasked
 
 constexpr int16_t kAnswerOK = 1;
 constexpr int16_t kAnswerCancel = 2;
+
+// What the Save dialog is asked and answers.
+struct SaveRequest {
+    const pf::FileSpec* location = nullptr;  // the document's, or none
+    const unsigned char* name = nullptr;     // the name proposed
+    int16_t code = 0;                        // the format first shown; the format chosen
+    int16_t reason = 0;                      // item of STR# 130 that says why a name is asked, 0 none
+    pf::FileSpec chosen{};
+    bool replacing = false;                  // the chosen file exists and is to be replaced
+};
+
+// The slots' defaults for a program without windows: no message, and a Save
+// dialog that is cancelled.
+void tell_no_figures(int16_t list, int16_t index, const std::vector<std::string>& figures);
+int16_t no_save_dialog(SaveRequest& request);
 
 struct DocumentPrompts {
     // A caution question (string list, item); answers the item hit (1 OK, 2 Cancel).
@@ -32,6 +52,10 @@ struct DocumentPrompts {
     // Asks for the document password; `stored` is the 16-byte field as kept.
     // Non-zero when the right password was typed.
     int16_t (*password)(const uint8_t* stored);
+    // A message to note with its figures for ^0, ^1, ...
+    void (*tell_figures)(int16_t list, int16_t index, const std::vector<std::string>& figures) = tell_no_figures;
+    // The Save dialog: 0 with the choice, 1 when cancelled, or an error.
+    int16_t (*save_dialog)(SaveRequest& request) = no_save_dialog;
 };
 
 // The slots in force, filled in by the application at start-up; a program
@@ -47,3 +71,15 @@ void report_document_progress(MemoryRef workbook, int32_t done, int32_t total);
 
 // Shows a file error through the slots (nothing for 0).
 void report_file_error(int16_t error);
+
+// The document being opened while a scope of this kind lives: the file
+// errors shown meanwhile name it.
+struct OpeningFile {
+    explicit OpeningFile(const pf::FileSpec& spec);
+    ~OpeningFile();
+    OpeningFile(const OpeningFile&) = delete;
+    OpeningFile& operator=(const OpeningFile&) = delete;
+    const pf::FileSpec* outer;
+};
+// The document being opened; null when none.
+const pf::FileSpec* opening_file();

@@ -51,19 +51,19 @@ int16_t read_header_rest(int32_t* counter, DocumentHeader* header) {
                                                      : kShortHeaderSize - 4;
     uint8_t bytes[kCurrentHeaderSize];
     if (int16_t error = ReadItem(size, counter, bytes)) return error;
-    BigEndianReader in{bytes};
-    in.get32();
+    pf::ByteReader in{{bytes, size_t(size)}};
+    in.u32();
     if (version < kFontHeaderVersion) return 0;
-    in.get_bytes(header->font_name, kFontNameSize);
+    in.copy(header->font_name, kFontNameSize);
     clamp_pstring(header->font_name, kFontNameSize);
-    header->font_size = in.get16();
-    int16_t stored_slot = in.get16();
+    header->font_size = in.i16();
+    int16_t stored_slot = in.i16();
     if (version > kSlotFormatVersion) header->slot_format = stored_slot;
     else if (version == kSlotFormatVersion) header->slot_format = stored_slot == 0 ? kSlotDoubles : stored_slot;
-    in.get32(), in.get32();
+    in.u32(), in.u32();
     if (version < kFirstCurrentGeneration) return 0;
-    in.get_bytes(header->password, kPasswordFieldBytes);
-    header->work_flags = uint16_t(in.get16()) & kKnownWorkFlags;
+    in.copy(header->password, kPasswordFieldBytes);
+    header->work_flags = uint16_t(in.i16()) & kKnownWorkFlags;
     return 0;
 }
 
@@ -298,12 +298,9 @@ int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec) {
     report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
+    // Layers of every version are added as they are read; the file itself is
+    // left as it stands.
     bool read = read_version(&counter, &header) == 0 && read_header_rest(&counter, &header) == 0;
-    // Older generations have a layout of their own: only current layers are added.
-    if (read && header.version < kFirstCurrentGeneration) {
-        CleanUp(kDamagedFileErr);
-        read = false;
-    }
     if (read && !password_accepted(header)) {
         CleanUp(0);
         read = false;
@@ -357,9 +354,9 @@ int16_t add_text_layer(MemoryRef workbook, const pf::FileSpec& spec) {
 }  // namespace
 
 int16_t AddLayer(MemoryRef workbook) {
-    const pf::FourCC types[] = {kDocumentType, kTextType};
+    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType};
     pf::FileSpec spec;
-    if (int16_t error = files_services.choose_file(nullptr, types, 2, 0, &spec, kAppCreator, nullptr)) return error;
+    if (int16_t error = files_services.choose_file(nullptr, types, 3, 0, &spec, kAppCreator, nullptr)) return error;
     pf::FinderInfo info;
     if (pf::OSErr error = pf::get_finder_info(spec, info)) {
         report_file_error(error);

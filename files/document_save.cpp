@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/file_utils.h"
+#include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
@@ -29,6 +30,9 @@ constexpr int kEgoRecordSize = 36;
 constexpr char kSavingEnding[] = ".saving";
 constexpr char kAsideEnding[] = ".old";
 constexpr pf::FourCC kTemporaryType = pf::four_cc("trsh");
+
+void keep_no_note(const pf::FileSpec&) {}
+void no_note_kept() {}
 
 MemoryRef workbook_of(MemoryRef layer) { return GetWorkSheet(layer); }
 
@@ -103,11 +107,13 @@ void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t cod
     FileInfoRecord record = file_record_of(workbook);
     record.spec = spec;
     record.format_code = code;
-    record.flags &= ~kFileUnconverted;
+    record.flags &= ~(kFileUnconverted | kFileImportLost);
     set_file_record(workbook, record);
     MemoryRef file_info = Get_fileinfo(workbook);
     files_services.rename_windows(workbook, file_info);
-    if (code != kFormatUntitled) files_services.proxy_windows(workbook, file_info);
+    if (code == kFormatUntitled) return;
+    files_services.proxy_windows(workbook, file_info);
+    files_services.remember_document(&spec, 1);
 }
 
 void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {
@@ -180,23 +186,31 @@ int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const
 
 // ---- The Save dialog -----------------------------------------------------------
 
-int16_t ask_for_target(const FileInfoRecord& record, pf::FileSpec* chosen, int16_t* code, bool* replacing) {
+// The Save dialog until it gives a file the chosen format may replace: 0, 1
+// when cancelled, or an error.
+int16_t ask_for_target(SaveRequest& request) {
     for (;;) {
-        int16_t replace_flag = 0;
-        int16_t error = files_services.choose_save_file(record.format_code ? &record.spec : nullptr, record.spec.name, kDocumentType,
-                                       nullptr, chosen, nullptr, &replace_flag, kAppCreator, code);
-        if (error == pf::kUserCanceledErr) return 1;
-        if (error) return error;
-        *replacing = replace_flag != 0;
-        if (!*replacing) return 0;
+        if (int16_t answer = document_prompts.save_dialog(request)) return answer;
+        if (!request.replacing) return 0;
         pf::FinderInfo info;
-        pf::get_finder_info(*chosen, info);
-        if (info.type == file_type_for_code(*code)) return 0;
+        pf::get_finder_info(request.chosen, info);
+        if (info.type == file_type_for_code(request.code)) return 0;
         document_prompts.tell(kErrorStrings, kWrongFileType);
     }
 }
 
+// Why Save asks for a name instead of writing over the document's file: the
+// item of STR# 130 that says so, or 0.
+int16_t reason_to_ask(const FileInfoRecord& record) {
+    if (record.flags & kFileUnconverted) return kUnconvertedSaveAs;
+    if (record.flags & kFileImportLost) return kLossyImportSaveAs;
+    return 0;
+}
+
 }  // namespace
+
+const SaveNotes kNoSaveNotes{keep_no_note, no_note_kept};
+SaveNotes save_notes = kNoSaveNotes;
 
 void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
     pf::FinderInfo info;
@@ -236,9 +250,11 @@ pf::FourCC creator_for_code(int16_t code) { return code == kFormatSylkOther ? kO
 
 namespace {
 
-bool ends_with(const unsigned char* name, const char* ending) {
-    size_t length = std::strlen(ending);
-    return name[0] >= length && std::memcmp(name + 1 + name[0] - length, ending, length) == 0;
+// Whether a name ends in the extension (letters in any case), after at least one character.
+bool has_extension(const unsigned char* name, const char* extension) {
+    unsigned char pascal[16];
+    set_pstring(pascal, extension, sizeof pascal - 1);
+    return HasFileExtension(name, pascal) != 0;
 }
 
 const char* extension_for_code(int16_t code) {
@@ -256,15 +272,7 @@ const char* extension_for_code(int16_t code) {
     }
 }
 
-}  // namespace
-
-void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
-    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk"})
-        if (ends_with(name, known)) {
-            name[0] = uint8_t(name[0] - std::strlen(known));
-            break;
-        }
-    if (!add_extension) return;
+void append_extension(unsigned char* name, int16_t code) {
     const char* extension = extension_for_code(code);
     size_t length = std::strlen(extension);
     if (name[0] + length > size_t(pf::kMaxSpecName)) name[0] = uint8_t(pf::kMaxSpecName - length);
@@ -272,16 +280,40 @@ void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
     name[0] = uint8_t(name[0] + length);
 }
 
+}  // namespace
+
+void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
+    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv"})
+        if (has_extension(name, known)) {
+            name[0] = uint8_t(name[0] - std::strlen(known));
+            break;
+        }
+    if (add_extension) append_extension(name, code);
+}
+
 int16_t format_code_for_name(const unsigned char* name) {
     struct Ending {
         const char* text;
         int16_t code;
     };
-    static const Ending endings[] = {{".qrv", kFormatNative}, {".sylk", kFormatSylk}, {".csv", kFormatCsv},
-                                     {".txt", kFormatTabValues}};
+    static const Ending endings[] = {{".qrv", kFormatNative}, {".sylk", kFormatSylk}, {".slk", kFormatSylk},
+                                     {".csv", kFormatCsv},    {".txt", kFormatTabValues}, {".tab", kFormatTabValues},
+                                     {".tsv", kFormatTabValues}};
     for (const Ending& ending : endings)
-        if (ends_with(name, ending.text)) return ending.code;
+        if (has_extension(name, ending.text)) return ending.code;
     return -1;
+}
+
+int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
+    const int16_t typed = format_code_for_name(name);
+    if (typed < 0) {
+        if (add_extension) append_extension(name, code);
+        return code;
+    }
+    if (std::strcmp(extension_for_code(typed), extension_for_code(code)) == 0) return code;
+    if (code == first_code) return typed;
+    adjust_save_name(name, code, true);
+    return code;
 }
 
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count) {
@@ -328,6 +360,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     close_document_file(workbook);
     CloseEgo(Get_fileinfo(workbook));
     pf::FileSpec written;
+    if (replacing) save_notes.started(target);
     int16_t error = make_target(target, code, replacing, &written);
     if (!error) {
         error = write_target_guarded(shown_layer, layer_number, written, code);
@@ -350,6 +383,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
         settle_change_counter(workbook, code, layer_number);
     }
     pf::flush_volume(target.volume);
+    if (replacing) save_notes.ended();
     reopen_file(workbook);
     return error;
 }
@@ -358,22 +392,23 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     MemoryRef workbook = workbook_of(shown_layer);
     FileInfoRecord record = file_record_of(workbook);
     int16_t code = record.format_code;
-    bool dialog = save_as || code == kFormatUntitled || !known_code(code) ||
-                  (record.flags & (kFileNotKeptOpen | kFileUnconverted));
+    const int16_t reason = reason_to_ask(record);
+    bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason;
     if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
-    if (record.flags & kFileUnconverted) document_prompts.tell(kFileCommandStrings, kUnconvertedSaveAs);
-    pf::FileSpec chosen;
-    bool replacing = false;
-    int16_t chosen_code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
-    if (int16_t answer = ask_for_target(record, &chosen, &chosen_code, &replacing)) return answer;
+    SaveRequest request;
+    request.location = code ? &record.spec : nullptr;
+    request.name = record.spec.name;
+    request.code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
+    request.reason = reason;
+    if (int16_t answer = ask_for_target(request)) return answer;
     if (layer_number == kWholeWorkbook && code == kFormatUntitled) {
         // Links of open documents to this untitled one follow it to its new home.
         std::string path;
-        pf::path_from_file_spec(chosen, path);
+        pf::path_from_file_spec(request.chosen, path);
         unsigned char new_path[256] = {uint8_t(path.size() > 255 ? 255 : path.size())};
         std::memcpy(new_path + 1, path.data(), new_path[0]);
-        CheckLinks(reinterpret_cast<const uint8_t*>(&chosen), new_path, shown_layer, nullptr);
+        CheckLinks(reinterpret_cast<const uint8_t*>(&request.chosen), new_path, shown_layer, nullptr);
     }
-    return save_workbook_file(shown_layer, layer_number, chosen, chosen_code, replacing, true);
+    return save_workbook_file(shown_layer, layer_number, request.chosen, request.code, request.replacing, true);
 }

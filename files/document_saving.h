@@ -18,6 +18,19 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number);
 int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& target,
                            int16_t code, bool replacing, bool chosen_in_dialog);
 
+// A save that replaces a document keeps a note of it while it writes, so
+// that what a copy killed in the middle left beside the document can be
+// removed at a later start (the application keeps the notes; a program
+// without windows keeps none).
+struct SaveNotes {
+    void (*started)(const pf::FileSpec& document);
+    void (*ended)();
+};
+extern SaveNotes save_notes;
+// The slots of a program that keeps no notes, in force until the application
+// fills them in and again after it shuts down.
+extern const SaveNotes kNoSaveNotes;
+
 // Puts the complete file `temp` in the place of `document` by renaming, for
 // file systems that cannot exchange contents; on any failure the document
 // stays where it was.
@@ -47,14 +60,22 @@ void CloseEgo(MemoryRef file_info);
 // File type and creator of a format code.
 pf::FourCC file_type_for_code(int16_t code);
 pf::FourCC creator_for_code(int16_t code);
-// The format a file name's extension stands for (".qrv" native, ".sylk",
-// ".csv", ".txt"); -1 for any other name.
+// The format a file name's extension stands for, in any case (".qrv" native,
+// ".sylk" and ".slk" SYLK, ".csv", ".txt", ".tab" and ".tsv" tab text); -1
+// for any other name.
 int16_t format_code_for_name(const unsigned char* name);
 
 // The Save dialog's file name for a format: one known extension (".qrv",
-// ".txt", ".csv", ".pdf", ".sylk") taken off, and with `add_extension` the
-// extension of the code put on (codes below 10).
+// ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv") taken off, and with
+// `add_extension` the extension of the code put on (codes below 10).
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
+
+// The format a Save dialog's choice comes to, so that a file's name and
+// contents agree: a typed extension of another format chooses that format
+// while the pop-up still shows `first_code`; once the pop-up was changed, its
+// format's extension takes the place of the typed one. A name without a
+// format's extension takes the code's extension when `add_extension`.
+int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension);
 
 // Whether a save leaves the document with nothing unsaved: the whole
 // workbook was written in a format that holds all of it.

@@ -133,8 +133,9 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
         append_number_cell(row, header, entry.where.h, parsed.value, entry.entry);
         return kCellConstant;
     }
-    const bool lone_equals = entry.entry == "=";
-    if (parsed.result != 0 || lone_equals) {
+    // "=" with nothing but spaces after it compiles to no formula: it stays text, as typed.
+    const bool empty_formula = entry.entry[0] == '=' && parsed.formula.size() < 2;
+    if (parsed.result != 0 || empty_formula) {
         bool quote = entry.quote_failed_formulas && entry.entry[0] == '=';
         append_text_body(row, header, entry.entry, quote);
         return kCellText;

@@ -13,6 +13,8 @@
 // A short transfer, a negative block length, a block past the end of the file,
 // or any other damage found in a file of our own.
 constexpr int16_t kDamagedFileErr = -1;
+// The file-error number shown for that damage: its message says the file is damaged.
+constexpr int16_t kDamagedDocumentErr = 1001;
 
 // The one open file of this layer; 0 when none.
 extern int16_t f_ref;

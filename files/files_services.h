@@ -24,16 +24,16 @@ struct FilesServices {
     void (*remember_document)(const pf::FileSpec* spec, int16_t add);
 
     // The file dialogs: a file to open of the given types (`filter` a
-    // pf::NavObjectFilterProc or null), a folder, and where to save a file.
+    // pf::NavObjectFilterProc or null) and a folder.
     // Each answers 0 with the choice, or pf::kUserCanceledErr.
     int16_t (*choose_file)(const pf::FileSpec* default_location, const pf::FourCC* types, int16_t type_count,
                            int16_t type_popup, pf::FileSpec* chosen, pf::FourCC creator, void* filter);
     int16_t (*choose_folder)(pf::FileSpec* chosen);
-    int16_t (*choose_save_file)(const pf::FileSpec* default_location, const unsigned char* proposed_name,
-                                pf::FourCC type, void* event_proc, pf::FileSpec* chosen, int16_t* stationery,
-                                int16_t* replacing, pf::FourCC creator, void* user_data);
     // The separator of a text file that has none of its own (kAnswerOK with it).
     int16_t (*choose_separator)(uint8_t* separator);
+    // The export options: kAnswerOK with the layers' format (SYLK or native),
+    // or kAnswerCancel.
+    int16_t (*choose_export_format)(int16_t* code);
     // A stop alert for a system error number.
     void (*system_error)(int16_t error);
 

@@ -8,10 +8,10 @@ void put_range(BigEndianWriter& out, const CellRange& range) {
     out.put16(range.botRight.v), out.put16(range.botRight.h);
 }
 
-CellRange get_range(BigEndianReader& in) {
+CellRange get_range(pf::ByteReader& in) {
     CellRange range;
-    range.topLeft.v = in.get16(), range.topLeft.h = in.get16();
-    range.botRight.v = in.get16(), range.botRight.h = in.get16();
+    range.topLeft.v = in.i16(), range.topLeft.h = in.i16();
+    range.botRight.v = in.i16(), range.botRight.h = in.i16();
     return range;
 }
 
@@ -34,17 +34,17 @@ void put_sheet_header(BigEndianWriter& out, const SpreadSheet* sheet) {
     for (const CellRange& visible : sheet->visible_ranges) put_range(out, visible);
 }
 
-void get_sheet_header(BigEndianReader& in, SpreadSheet* sheet) {
-    in.get_bytes(sheet->name, kLayerNameSize);
+void get_sheet_header(pf::ByteReader& in, SpreadSheet* sheet) {
+    in.copy(sheet->name, kLayerNameSize);
     clamp_pstring(sheet->name, kLayerNameSize);
-    sheet->active_cell.v = in.get16(), sheet->active_cell.h = in.get16();
+    sheet->active_cell.v = in.i16(), sheet->active_cell.h = in.i16();
     sheet->selection = get_range(in);
-    sheet->v_divider = in.get16(), sheet->h_divider = in.get16();
+    sheet->v_divider = in.i16(), sheet->h_divider = in.i16();
     sheet->print_area = get_range(in);
-    sheet->print_title_rows[0] = in.get16(), sheet->print_title_rows[1] = in.get16();
-    sheet->print_title_columns[0] = in.get16(), sheet->print_title_columns[1] = in.get16();
-    sheet->flags = (in.get32() & ~kLayerFlagsNotRead) | kLayerFormatStale;
-    for (pf::Rect& pane : sheet->pane_rects) pane = in.get_rect();
+    sheet->print_title_rows[0] = in.i16(), sheet->print_title_rows[1] = in.i16();
+    sheet->print_title_columns[0] = in.i16(), sheet->print_title_columns[1] = in.i16();
+    sheet->flags = (in.u32() & ~kLayerFlagsNotRead) | kLayerFormatStale;
+    for (pf::Rect& pane : sheet->pane_rects) pane = in.rect();
     for (CellRange& visible : sheet->visible_ranges) visible = get_range(in);
 }
 
@@ -55,11 +55,11 @@ void put_print_fields(BigEndianWriter& out, const SpreadSheet* sheet) {
     out.put16(sheet->first_page_number);
 }
 
-void get_print_fields(BigEndianReader& in, SpreadSheet* sheet) {
-    for (int16_t& margin : sheet->margins) margin = in.get16();
-    sheet->printable_rect = in.get_rect();
-    in.get_bytes(sheet->page_setup, kPageSetupSize);
-    sheet->first_page_number = in.get16();
+void get_print_fields(pf::ByteReader& in, SpreadSheet* sheet) {
+    for (int16_t& margin : sheet->margins) margin = in.i16();
+    sheet->printable_rect = in.rect();
+    in.copy(sheet->page_setup, kPageSetupSize);
+    sheet->first_page_number = in.i16();
 }
 
 namespace {

@@ -21,14 +21,14 @@ constexpr uint32_t kLayerFlagsNotRead = kLayerActiveBits | kLayerPrinting;
 void put_sheet_header(BigEndianWriter& out, const SpreadSheet* sheet);
 // Reads the header into the layer: the name clamped to 31 characters, the
 // active bits cleared and the format cache marked stale.
-void get_sheet_header(BigEndianReader& in, SpreadSheet* sheet);
+void get_sheet_header(pf::ByteReader& in, SpreadSheet* sheet);
 
 // The active cell and the selection lie in the grid, the selection's corners
 // in order; the print area and the visible ranges are absent or near the grid.
 bool sheet_header_sound(const SpreadSheet* sheet);
 
 void put_print_fields(BigEndianWriter& out, const SpreadSheet* sheet);
-void get_print_fields(BigEndianReader& in, SpreadSheet* sheet);
+void get_print_fields(pf::ByteReader& in, SpreadSheet* sheet);
 
 // Cuts a length-prefixed string kept in `capacity` bytes to fit them.
 void clamp_pstring(unsigned char* text, int capacity);

@@ -32,13 +32,13 @@ constexpr int16_t kApplicationFont = 1;
 // The low twelve bits of a new layer's flags come from its creator.
 constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
 
-// Reads `n` bytes of a fixed part, refusing to pass the block's end.
+}  // namespace
+
 int16_t read_fixed(int32_t n, int32_t* counter, int32_t block_end, uint8_t* bytes) {
     if (*counter + n > block_end) return fail_file(kDamagedFileErr);
     return ReadItem(n, counter, bytes);
 }
 
-// A block read into a field of the layer and swapped.
 int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int32_t rec_size,
                            void (*flip)(MemoryRef)) {
     if (int16_t error = Read_Ref(field, counter, &mem_globals, rec_size, id)) return error;
@@ -48,7 +48,6 @@ int16_t read_swapped_block(MemoryRef* field, int32_t* counter, uint32_t id, int3
 
 int16_t damaged() { return fail_file(kDamagedFileErr); }
 
-// Each record's 16-bit id at `offset` lies in the grid.
 bool ids_in_grid(MemoryRef ref, int offset) {
     if (!ref) return true;
     int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
@@ -62,19 +61,32 @@ bool ids_in_grid(MemoryRef ref, int offset) {
     return sound;
 }
 
-// Every name's range lies in the grid, or ends one before it starts (-1).
-bool names_in_grid(MemoryRef names) {
-    if (!names) return true;
+namespace {
+
+// A name's range lies in the grid, or ends one before it starts (-1).
+bool name_in_grid(const uint8_t* record) {
+    CellRange r = named_range_cells(record);
     bool sound = true;
-    for (int32_t i = 0; i < GetMemorySize(names) && sound; ++i) {
-        uint8_t record[kNamedRangeSize];
-        GetMemoryRecord(names, i, record);
-        CellRange r = named_range_cells(record);
-        for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
-            sound = sound && value >= -1 && value <= kLastCell;
-    }
+    for (int16_t value : {r.topLeft.v, r.topLeft.h, r.botRight.v, r.botRight.h})
+        sound = sound && value >= -1 && value <= kLastCell;
     return sound;
 }
+
+// Takes out the names whose range leaves the grid, so that one bad name does
+// not cost the whole document; answers how many were taken out.
+int32_t drop_names_outside_grid(MemoryRef names) {
+    int32_t dropped = 0;
+    for (int32_t i = names ? GetMemorySize(names) - 1 : -1; i >= 0; --i) {
+        uint8_t record[kNamedRangeSize];
+        GetMemoryRecord(names, i, record);
+        if (name_in_grid(record)) continue;
+        DeleteMemory(names, i, 1);
+        ++dropped;
+    }
+    return dropped;
+}
+
+}  // namespace
 
 void clamp_records_text(MemoryRef ref, int offset, int capacity) {
     if (!ref) return;
@@ -84,9 +96,22 @@ void clamp_records_text(MemoryRef ref, int offset, int capacity) {
     UnuseMemory(ref);
 }
 
-int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
-    MemoryRef cells = nullptr;
-    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+int16_t read_names(SpreadSheet* sheet, int32_t* counter) {
+    if (int16_t error = read_swapped_block(&sheet->named_ranges, counter, sheet->memory_id, kNamedRangeSize,
+                                           ByteFlipRangeRef))
+        return error;
+    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileCommandStrings, kNamesDropped);
+    clamp_records_text(sheet->named_ranges, 0, kNamedRangeNameSize);
+    return 0;
+}
+
+int16_t read_header_parts(MemoryRef* field, int32_t* counter, uint32_t id) {
+    if (int16_t error = read_swapped_block(field, counter, id, kHeaderPartSize, ByteFlipHeaderRef)) return error;
+    verifyHeaderRef(*field);
+    return 0;
+}
+
+int16_t install_read_cells(SpreadSheet* sheet, MemoryRef cells) {
     if (!cells) return 0;
     if (ByteFlipCells(cells, 0) != 0) {
         DisposeMemory(cells);
@@ -96,6 +121,14 @@ int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = cells;
     return 0;
+}
+
+namespace {
+
+int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
+    MemoryRef cells = nullptr;
+    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
+    return install_read_cells(sheet, cells);
 }
 
 int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {
@@ -114,6 +147,8 @@ int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {
     return 0;
 }
 
+}  // namespace
+
 int16_t read_page_breaks(SpreadSheet* sheet, int32_t* counter) {
     uint32_t id = sheet->memory_id;
     if (int16_t error = read_swapped_block(&sheet->row_page_breaks, counter, id, 2, ByteFlipShortsRef)) return error;
@@ -123,20 +158,18 @@ int16_t read_page_breaks(SpreadSheet* sheet, int32_t* counter) {
     return 0;
 }
 
+namespace {
+
 int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     uint32_t id = sheet->memory_id;
     int16_t error = read_swapped_block(&sheet->links, counter, id, kLinkRecordSize, ByteFlipFileRef);
-    if (!error) error = read_swapped_block(&sheet->footer, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
-    if (!error) error = read_swapped_block(&sheet->header, counter, id, kHeaderPartSize, ByteFlipHeaderRef);
-    if (!error) error = read_swapped_block(&sheet->named_ranges, counter, id, kNamedRangeSize, ByteFlipRangeRef);
+    if (!error) error = read_header_parts(&sheet->footer, counter, id);
+    if (!error) error = read_header_parts(&sheet->header, counter, id);
+    if (!error) error = read_names(sheet, counter);
     if (error) return error;
-    if (!names_in_grid(sheet->named_ranges)) return damaged();
     clamp_records_text(sheet->links, kLinkNameOffset, 64);
-    verifyHeaderRef(sheet->footer);
-    verifyHeaderRef(sheet->header);
     clamp_records_text(sheet->footer, kHeaderTextOffset, kHeaderTextSize);
     clamp_records_text(sheet->header, kHeaderTextOffset, kHeaderTextSize);
-    clamp_records_text(sheet->named_ranges, 0, kNamedRangeNameSize);
     return 0;
 }
 
@@ -164,57 +197,51 @@ int16_t read_trailing_fields(SpreadSheet* sheet, int32_t* counter, int32_t block
     if (version >= kDefaultFormatsVersion) size += 2 * kCellFormatSize;
     if (version >= kPrintDataVersion) size += kFontNameSize + 2;
     if (int16_t error = read_fixed(size, counter, block_end, bytes)) return error;
-    BigEndianReader in{bytes};
+    pf::ByteReader in{{bytes, size_t(size)}};
     get_print_fields(in, sheet);
     if (version >= kDefaultFormatsVersion) {
         uint8_t formats[2 * kCellFormatSize];
-        in.get_bytes(formats, sizeof formats);
+        in.copy(formats, sizeof formats);
         ByteFlipCellFData(formats);
         ByteFlipCellFData(formats + kCellFormatSize);
         std::memcpy(sheet->default_column_format, formats, kCellFormatSize);
         std::memcpy(sheet->default_row_format, formats + kCellFormatSize, kCellFormatSize);
     }
     if (version >= kPrintDataVersion) {
-        in.get_bytes(sheet->font_name, kFontNameSize);
+        in.copy(sheet->font_name, kFontNameSize);
         clamp_pstring(sheet->font_name, kFontNameSize);
-        sheet->size = in.get16();
+        sheet->size = in.i16();
     }
     return 0;
 }
 
-// Steps over one block framed in `bytes` from `at`; false when its length is
-// negative or passes `end`.
-bool step_over_block(const uint8_t* bytes, int32_t* at, int32_t end) {
-    if (end - *at < 4) return false;
-    int32_t length = int32_t(BigEndianReader{bytes + *at}.get32());
-    *at += 4;
-    if (length < 0 || length > end - *at) return false;
-    *at += length;
-    return true;
+// Steps over one block framed by its length; false when the length is
+// negative or runs past the end.
+bool step_over_block(pf::ByteReader& in) {
+    int32_t length = int32_t(in.u32());
+    if (length < 0) return false;
+    in.skip(size_t(length));
+    return in.ok;
 }
 
 // Steps over one drawing object and its chart, if any; false when it does not
-// fit before `end`.
-bool step_over_object(const uint8_t* bytes, int32_t* at, int32_t end) {
-    if (end - *at < kObjectRecordSize) return false;
-    *at += kObjectRecordSize;
+// fit before the end.
+bool step_over_object(pf::ByteReader& in) {
+    in.skip(kObjectRecordSize);
     for (int part = 0; part < 3; ++part)
-        if (!step_over_block(bytes, at, end)) return false;
-    if (end - *at < 4) return false;
-    bool with_chart = BigEndianReader{bytes + *at}.get32() != 0;
-    *at += 4;
-    if (!with_chart) return true;
-    if (end - *at < kChartFixedSize) return false;
-    *at += kChartFixedSize;
-    return step_over_block(bytes, at, end);
+        if (!step_over_block(in)) return false;
+    bool with_chart = in.u32() != 0;
+    if (!with_chart) return in.ok;
+    in.skip(kChartFixedSize);
+    return step_over_block(in);
 }
 
 // The drawing objects fill the block exactly, one whole object after another.
 bool objects_sound(MemoryRef objects) {
-    int32_t end = GetByteSize(objects), at = 0;
     auto* bytes = static_cast<const uint8_t*>(UseMemory(objects));
+    pf::ByteReader in{{bytes, size_t(GetByteSize(objects))}};
     bool sound = true;
-    while (sound && at < end) sound = step_over_object(bytes, &at, end);
+    while (sound && !in.at_end()) sound = step_over_object(in);
     UnuseMemory(objects);
     return sound;
 }
@@ -235,18 +262,18 @@ int16_t read_fixed_part(SpreadSheet* sheet, int32_t* counter, int32_t block_end,
     uint8_t bytes[kFixedAfterLength + 12 + 12];
     int32_t size = kFixedAfterLength + (version >= kFrozenRectVersion ? 12 : 0) + 12;
     if (int16_t error = read_fixed(size, counter, block_end, bytes)) return error;
-    BigEndianReader in{bytes};
-    in.get16();  // the stored index: the layer takes its position in the workbook
+    pf::ByteReader in{{bytes, size_t(size)}};
+    in.i16();  // the stored index: the layer takes its position in the workbook
     get_sheet_header(in, sheet);
     if (!sheet_header_sound(sheet)) return damaged();
     if (version >= kFrozenRectVersion) {
-        pf::Rect frozen = in.get_rect();
+        pf::Rect frozen = in.rect();
         sheet->frozen_titles = CellRange{{frozen.top, frozen.left}, {frozen.bottom, frozen.right}};
-        sheet->print_options = uint16_t(in.get32() & kPrintOptionsMask);
+        sheet->print_options = uint16_t(in.u32() & kPrintOptionsMask);
     }
     // The window flag: windows are made later for the layers that had one.
-    sheet->window = in.get32() ? kWindowWanted : nullptr;
-    sheet->pane_rects[0] = in.get_rect();
+    sheet->window = in.u32() ? kWindowWanted : nullptr;
+    sheet->pane_rects[0] = in.rect();
     return 0;
 }
 
@@ -261,8 +288,6 @@ int16_t read_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end
     if (!error) error = read_trailing_fields(sheet, counter, block_end, version);
     if (!error) error = read_stored_objects(sheet, counter, block_end);
     release_layer(layer);
-    if (!error && *counter != block_end) error = damaged();
-    if (!error && !formula_links_sound(layer)) error = damaged();
     return error;
 }
 
@@ -303,12 +328,12 @@ void drop_last_layer(MemoryRef workbook) {
     }
 }
 
-MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
-                    MemoryRef workbook) {
+MemoryRef read_layer_block(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                           MemoryRef workbook, int32_t least_length, LayerContentsReader read_contents) {
     int32_t start = *counter;
     int32_t length = 0;
     if (ReadLongValue(counter, &length)) return nullptr;
-    if (length < 4 + kFixedAfterLength || length > file_length - start) {
+    if (length < least_length || length > file_length - start) {
         damaged();
         return nullptr;
     }
@@ -322,7 +347,9 @@ MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int3
     }
     int16_t read_error = 0;
     int16_t memory_error = with_failure_handler(&mem_globals, [&] {
-        read_error = read_layer_contents(layer, counter, start + length, version);
+        read_error = read_contents(layer, counter, start + length, version);
+        if (!read_error && *counter != start + length) read_error = damaged();
+        if (!read_error && !formula_links_sound(layer)) read_error = damaged();
     });
     if (memory_error) {
         if (GetAccessCtr(layer) > 0) UnuseFailedMemory(layer);
@@ -336,4 +363,10 @@ MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int3
     report_document_progress(workbook, *counter, file_length);
     if (slot_format != kSlotDoubles) ResetSheetConstants(layer);
     return layer;
+}
+
+MemoryRef ReadSheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                    MemoryRef workbook) {
+    return read_layer_block(counter, slot_format, version, file_length, workbook, 4 + kFixedAfterLength,
+                            read_layer_contents);
 }

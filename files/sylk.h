@@ -8,14 +8,16 @@
 #include <string_view>
 
 #include "core/memory_manager.h"
+#include "files/import_report.h"
 
 // Reads a SYLK text in memory into an empty layer: 0 at the end of the text,
 // 1 when the user stopped the read with Command-period (what was read stays).
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
 
 // The bytes of a SYLK file (Mac Roman, or UTF-8 by its bytes) into an empty
-// layer: as InputSLYKData, or the memory manager's error.
-int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer);
+// layer: as InputSLYKData, or the memory manager's error. What the read had to
+// replace, leave out or could not convert is added to `report` when one is given.
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report = nullptr);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error
 // of a write. write_sylk advances the caller's byte counter.

@@ -196,9 +196,11 @@ std::string_view text_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
 
-// A number as the file carries it: dates as serials of the 1900 system.
+// A number as the file carries it: dates as serials of the 1900 system. A
+// workbook of the 1900 system keeps the 1904 meaning of serials up to 1,462.
 double serial_for_file(const SylkWriter& w, const uint8_t* cell, double value) {
-    return w.dates_1904 && holds_date_serial(cell[kFmtCode], value) ? value + k1900ShiftDays : value;
+    if (!holds_date_serial(cell[kFmtCode], value)) return value;
+    return w.dates_1904 || value <= k1900ShiftDays ? value + k1900ShiftDays : value;
 }
 
 void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {

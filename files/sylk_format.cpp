@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 
-#include "model/display_text.h"
 #include "platform/resources/resources.h"
 
 namespace {
@@ -72,10 +71,6 @@ constexpr Picture kPictures[] = {
     {55, 20},  {56, 31},  {57, 32},  {58, 33},  {59, 34},  {60, 45},  {61, 46},  {62, 47},  {63, 48},
     {64, 49},  {65, 50},  {66, 'B'}, {67, 'f'}, {68, 120}, {69, 'F'},
 };
-
-// Time codes that show a date too.
-constexpr uint8_t kDateAndTime = 25;
-constexpr uint8_t kLongDateAndTime = 28;
 
 // Codes that the type letter alone carries: percent, scientific, general.
 bool written_by_letter(uint8_t code) { return code == 'I' || code == 'S' || code == 'G'; }
@@ -184,11 +179,6 @@ std::string unescape_value(std::string_view raw, bool drop_controls) {
         out.push_back(char(c));
     }
     return out;
-}
-
-bool holds_date_serial(uint8_t code, double value) {
-    const bool with_date = is_date_format(code) || code == kDateAndTime || code == kLongDateAndTime;
-    return with_date && value >= 1;
 }
 
 bool read_integer(std::string_view text, int32_t* value) {

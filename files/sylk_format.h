@@ -47,12 +47,6 @@ bool next_field(std::string_view& rest, SylkField& field);
 // lines) are dropped.
 std::string unescape_value(std::string_view raw, bool drop_controls);
 
-// SYLK files carry dates as serials of the 1900 system (the options record's
-// "V0"; "V4" names the 1904 system). Whether a number of a cell of this
-// format code is such a serial: a date, or a date and time; a time of day
-// alone is not.
-bool holds_date_serial(uint8_t code, double value);
-
 // A decimal integer (sign allowed); false when the text is not one or out of
 // the 32-bit range.
 bool read_integer(std::string_view text, int32_t* value);

@@ -109,7 +109,9 @@ bool read_reference(ExpressionReader& r) {
     return true;
 }
 
-void put_layer_name(ExpressionReader& r, std::string_view name) {
+// `raw` as it stands in the expression, escapes undecoded.
+void put_layer_name(ExpressionReader& r, std::string_view raw) {
+    const std::string name = unescape_value(raw, true);
     MemoryRef workbook = r.layer ? GetWorkSheet(r.layer) : nullptr;
     unsigned char pname[256];
     pname[0] = uint8_t(name.size() > 255 ? 255 : name.size());
@@ -122,9 +124,9 @@ void put_layer_name(ExpressionReader& r, std::string_view name) {
     r.out.push_back(':');
 }
 
-void put_document(ExpressionReader& r, std::string_view path) {
+void put_document(ExpressionReader& r, std::string_view raw) {
     r.out.push_back('\'');
-    r.out.append(path);
+    r.out.append(unescape_value(raw, true));
     r.out.append("'!");
 }
 
@@ -257,11 +259,12 @@ void put_reference(std::string& out, const StoredReference& ref, MemoryRef layer
         out.append(reinterpret_cast<const char*>(ref.name + 1), ref.name[0]);
         return;
     }
-    const uint8_t second_marker = ref.kind == ReferenceKind::range ? ref.markers[1] : ref.markers[0];
     put_corner(out, ref.markers[0], ref.top, ref.left);
-    if (ref.kind == ReferenceKind::range && (ref.bottom != ref.top || ref.right != ref.left || second_marker != ref.markers[0])) {
+    // A range keeps both corners, even of one cell: functions that take a
+    // range refuse a single reference.
+    if (ref.kind == ReferenceKind::range) {
         out.push_back(':');
-        put_corner(out, second_marker, ref.bottom, ref.right);
+        put_corner(out, ref.markers[1], ref.bottom, ref.right);
     }
 }
 

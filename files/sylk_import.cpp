@@ -1,6 +1,6 @@
 // Reading SYLK into a layer. Cells are collected and stored in one go at the
 // end, sorted by position, so records may come in any order; an "F" record
-// given for a position before its "C" record formats that cell.
+// given for a position before or after its "C" record formats that cell.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -37,10 +37,10 @@ constexpr uint8_t kFillPattern = 3;
 constexpr int kMaxLayerFontSize = 200;
 
 struct SylkFont {
+    std::string name;
     uint16_t number;
     int16_t size;  // -1 none
     uint8_t face;
-    bool layer_font;  // the layer's own font, which a cell takes as its default font
 };
 
 // A format waiting for the cell of its position.
@@ -65,10 +65,12 @@ struct SylkReader {
     PendingFormat pending;
     std::vector<int16_t> pictures;
     std::vector<SylkFont> fonts;
+    bool layer_font_given = false;     // the file names the layer's default font ("F" record, "N" field)
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
     bool stopped = false;      // by the user, with Command-period
+    ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
 };
 
 void reset_pending(SylkReader& r) {
@@ -76,10 +78,36 @@ void reset_pending(SylkReader& r) {
     r.pending.number = r.pending.style = false;
 }
 
-// The pending format waits for a cell at the current position.
+// The two parts an "F" record gives a cell: its number format (code,
+// alignment, decimals, fixed flag) and its style (font, size, face, colours,
+// pattern, borders).
+void copy_number_part(uint8_t* to, const uint8_t* from) {
+    for (int field : {kFmtCode, kFmtAlign, kFmtDecimals, kFmtFlagsB}) to[field] = from[field];
+}
+
+void copy_style_part(uint8_t* to, const uint8_t* from) {
+    std::memcpy(to + kFmtFont, from + kFmtFont, 3);
+    to[kFmtFace] = from[kFmtFace];
+    std::memcpy(to + kFmtTextColour, from + kFmtTextColour, 10);
+}
+
+// The parts `later` gives replace those of `format`.
+void apply_given_parts(uint8_t* format, const PendingFormat& later) {
+    if (later.number) copy_number_part(format, later.format.bytes);
+    if (later.style) copy_style_part(format, later.format.bytes);
+}
+
+// The pending format waits for a cell at the current position; one given
+// before for the same position keeps the parts this one leaves open.
 void set_aside_pending(SylkReader& r) {
-    if (r.pending.any() && r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell)
-        r.formats_ahead[key_of(r.row, r.column)] = r.pending;
+    if (r.pending.any() && r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell) {
+        auto [entry, added] = r.formats_ahead.try_emplace(key_of(r.row, r.column), r.pending);
+        if (!added) {
+            apply_given_parts(entry->second.format.bytes, r.pending);
+            entry->second.number = entry->second.number || r.pending.number;
+            entry->second.style = entry->second.style || r.pending.style;
+        }
+    }
     reset_pending(r);
 }
 
@@ -117,26 +145,17 @@ uint8_t face_of_letters(std::string_view letters) {
 void read_font(SylkReader& r, std::string_view rest) {
     SylkField f;
     next_field(rest, f);
-    SylkFont font{kNoFont, -1, 0, false};
+    SylkFont font{unescape_value(f.value, true), kNoFont, -1, 0};
     bool found = false;
-    const std::string name = unescape_value(f.value, true);
-    int16_t number = model_services.font_number(name, &found);
+    int16_t number = model_services.font_number(font.name, &found);
     if (found && number != 0) font.number = uint16_t(number);
-    const SpreadSheet* sheet = use_layer(r.layer);
-    font.layer_font = name == std::string_view(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
-    const int16_t layer_size = sheet->size;
-    release_layer(r.layer);
     SylkField more;
     int32_t twentieths = 0;
     while (next_field(rest, more)) {
-        if (more.letter == 'M' && read_integer(more.value, &twentieths)) {
-            font.size = int16_t(twentieths / 20);
-            if (font.size == layer_size) font.size = kDefaultFontSize;
-        } else if (more.letter == 'S') {
-            font.face = face_of_letters(more.value);
-        }
+        if (more.letter == 'M' && read_integer(more.value, &twentieths)) font.size = int16_t(twentieths / 20);
+        else if (more.letter == 'S') font.face = face_of_letters(more.value);
     }
-    r.fonts.push_back(font);
+    r.fonts.push_back(std::move(font));
 }
 
 void read_p_record(SylkReader& r, std::string_view rest) {
@@ -193,6 +212,18 @@ void apply_picture(SylkReader& r, std::string_view value) {
     }
 }
 
+// The layer's default font and size, which a cell of the same font or size
+// follows rather than holds: the file's first font record when the file
+// names the layer's font (as the writer does), else the layer's own.
+SylkFont layer_font_of(const SylkReader& r) {
+    if (r.layer_font_given && !r.fonts.empty()) return r.fonts.front();
+    const SpreadSheet* sheet = use_layer(r.layer);
+    SylkFont own{std::string(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]), kNoFont,
+                 sheet->size, 0};
+    release_layer(r.layer);
+    return own;
+}
+
 // "M" n of a style: the font list counted from 0, without a number 4 (fonts
 // 0-3 are the four default fonts, then 5 on).
 void apply_font(SylkReader& r, int32_t n) {
@@ -200,9 +231,11 @@ void apply_font(SylkReader& r, int32_t n) {
     size_t index = size_t(n <= 3 ? n : n - 1);
     if (index >= r.fonts.size()) return;
     const SylkFont& font = r.fonts[index];
+    const SylkFont layer = layer_font_of(r);
     uint8_t* f = r.pending.format.bytes;
-    store_u16(f + kFmtFont, font.layer_font ? kNoFont : font.number);
-    if (font.size > 0 && font.size <= kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
+    store_u16(f + kFmtFont, font.name == layer.name ? kNoFont : font.number);
+    if (font.size == layer.size) f[kFmtSize] = kDefaultFontSize;
+    else if (font.size > 0 && font.size < kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
     f[kFmtFace] = font.face;
 }
 
@@ -301,6 +334,7 @@ void layer_font(SylkReader& r, std::string_view value) {
     size_t space = value.find(' ');
     int32_t number = 0, size = 0;
     if (!read_integer(value.substr(0, space), &number)) return;
+    r.layer_font_given = true;
     std::string name = model_services.font_name(int16_t(number));
     SpreadSheet* sheet = use_layer(r.layer);
     if (!name.empty()) {
@@ -357,18 +391,8 @@ void settle_cell_format(SylkReader& r, PendingFormat& p) {
     if (p.number && p.style) return;
     uint8_t effective[kCellFormatSize];
     get_format(effective, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
-    uint8_t* f = p.format.bytes;
-    if (!p.number) {
-        f[kFmtCode] = effective[kFmtCode];
-        f[kFmtAlign] = effective[kFmtAlign];
-        f[kFmtDecimals] = effective[kFmtDecimals];
-        f[kFmtFlagsB] = effective[kFmtFlagsB];
-    }
-    if (!p.style) {
-        std::memcpy(f + kFmtFont, effective + kFmtFont, 3);
-        f[kFmtFace] = effective[kFmtFace];
-        std::memcpy(f + kFmtTextColour, effective + kFmtTextColour, 10);
-    }
+    if (!p.number) copy_number_part(p.format.bytes, effective);
+    if (!p.style) copy_style_part(p.format.bytes, effective);
 }
 
 // An error's text ("#DIV/0!" ...) as its error value.
@@ -395,37 +419,60 @@ struct CellValues {
     std::string_view expression;    // E, raw
 };
 
-void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
-    std::string bytes;
+// A cell of the value alone: a quoted value stays text, a number or an
+// error's text is that value, anything else is read as an entry.
+void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header, std::string& bytes) {
     const int16_t column = int16_t(r.column);
     double number = 0;
-    if (v.expression.empty()) {
-        if (v.quoted) {
-            append_text_cell(bytes, header, column, v.value);  // a quoted value stays text
-        } else if (file_number(v.value, &number)) {
-            append_number_cell(bytes, header, column, number, v.value);
-        } else if (error_of_text(v.value, &number)) {
-            append_number_cell(bytes, header, column, number, {});
-        } else {
-            EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
-            entry.quote_failed_formulas = true;
-            append_entry_cell(bytes, entry, r.layer);
-        }
+    if (v.quoted) {
+        append_text_cell(bytes, header, column, v.value);
+    } else if (file_number(v.value, &number)) {
+        append_number_cell(bytes, header, column, number, v.value);
+    } else if (error_of_text(v.value, &number)) {
+        append_number_cell(bytes, header, column, number, {});
     } else {
-        std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), column}, r.layer);
-        EntryCell entry{CellPoint{int16_t(r.row), column}, header, formula, {}};
+        EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
         entry.quote_failed_formulas = true;
-        entry.result = v.value;
-        entry.has_result = v.has_value;
-        entry.result_is_text = v.quoted;
-        if (v.has_value && !v.quoted && error_of_text(v.value, &number)) {
-            entry.has_result = false;
-            entry.result_value = &number;
+        append_entry_cell(bytes, entry, r.layer);
+    }
+}
+
+// A formula cell of the expression with the file's value as its result;
+// false when the expression is no formula here (another layer or a name the
+// workbook lacks, a function this system does not have, a text too long).
+bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& formula, const uint8_t* header,
+                         std::string& bytes) {
+    if (formula.size() >= size_t(kMaxParsedEntry)) return false;
+    EntryCell entry{CellPoint{int16_t(r.row), int16_t(r.column)}, header, formula, {}};
+    entry.result = v.value;
+    entry.has_result = v.has_value;
+    entry.result_is_text = v.quoted;
+    double error = 0;
+    if (v.has_value && !v.quoted && error_of_text(v.value, &error)) {
+        entry.has_result = false;
+        entry.result_value = &error;
+    }
+    std::string made;
+    if (append_entry_cell(made, entry, r.layer) == kCellText) return false;
+    bytes.append(made);
+    return true;
+}
+
+// A formula that does not convert keeps the value the file gives as a
+// constant, or without one its text behind an apostrophe; either is counted
+// for the import's note.
+void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
+    std::string bytes;
+    if (v.expression.empty()) {
+        append_value_cell(r, v, header, bytes);
+    } else {
+        std::string formula =
+            sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
+        if (!append_formula_cell(r, v, formula, header, bytes)) {
+            ++r.losses.unconverted_formulas;
+            if (v.has_value) append_value_cell(r, v, header, bytes);
+            else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
-        if (formula.size() >= size_t(kMaxParsedEntry))
-            append_text_cell(bytes, header, column, "'" + formula);
-        else
-            append_entry_cell(bytes, entry, r.layer);
     }
     store_cell(r, std::move(bytes));
 }
@@ -464,6 +511,8 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         }
         settle_cell_format(r, format);
         build_cell(r, v, format.format.bytes);
+    } else if (!inside && (!v.value.empty() || !v.expression.empty())) {
+        ++r.losses.cells_beyond_grid;
     }
     reset_pending(r);
 }
@@ -538,17 +587,24 @@ void dispatch(SylkReader& r, std::string_view line) {
     else if (record.type == "O") read_options(r, record.rest);
 }
 
-// The days to add to the file's date serials for the workbook's system.
-double date_shift(const SylkReader& r) {
+// The workbook's date system and the days to add to the file's date serials
+// for it.
+struct DateSystems {
+    bool book_1900;
+    double days;
+};
+
+DateSystems date_systems(const SylkReader& r) {
     MemoryRef workbook = GetWorkSheet(r.layer);
     const bool file_1904 = r.date_system == 4;
     const bool book_1904 = workbook && !Get_1900Date_Flag(workbook);
-    return file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays;
+    return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
 }
 
-// Moves the date serial of a stored number cell (with the text it was typed
-// as) or number result into the workbook's date system.
-void shift_date(std::string& bytes, double days) {
+// Moves the date serial of a stored number cell or number result into the
+// workbook's date system; a number cell of a date takes the text a user
+// types for it (the entry line shows the date, not its serial).
+void settle_date(std::string& bytes, const DateSystems& systems) {
     auto* cell = reinterpret_cast<uint8_t*>(bytes.data());
     const bool number = _cellType_(cell) == kCellConstant;
     uint8_t* slot = nullptr;
@@ -557,29 +613,62 @@ void shift_date(std::string& bytes, double days) {
     if (!slot) return;
     const double value = load_f64(slot);
     if (!holds_date_serial(cell[kFmtCode], value) || checkValue(&value) != 0) return;
+    const double settled = value + systems.days;
     if (!number) {
-        store_f64(slot, value + days);
+        store_f64(slot, settled);
         return;
     }
-    std::string shifted;
-    append_number_cell(shifted, cell, _cellID_(cell), value + days, file_number_text(value + days));
-    bytes = std::move(shifted);
+    std::string typed = file_number_text(settled);  // before the first day of the workbook's system
+    if (holds_date_serial(cell[kFmtCode], settled)) {
+        unsigned char date[256];
+        date_entry_text(settled, systems.book_1900, date);
+        typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
+    }
+    std::string remade;
+    append_number_cell(remade, cell, _cellID_(cell), settled, typed);
+    bytes = std::move(remade);
 }
 
-// Format-only cells for the formats no cell took, then every cell in order,
-// its dates in the workbook's system.
-std::string build_store(SylkReader& r) {
-    if (double days = date_shift(r))
-        for (StoredCell& cell : r.cells) shift_date(cell.bytes, days);
-    for (auto& [key, format] : r.formats_ahead) {
-        r.row = int32_t(key >> 16), r.column = int32_t(key & 0xFFFF);
-        std::string cell;
-        append_format_cell(cell, format.format.bytes, int16_t(r.column));
-        store_cell(r, std::move(cell));
-    }
-    std::sort(r.cells.begin(), r.cells.end(), [](const StoredCell& a, const StoredCell& b) {
+void sort_cells(std::vector<StoredCell>& cells) {
+    std::sort(cells.begin(), cells.end(), [](const StoredCell& a, const StoredCell& b) {
         return a.key != b.key ? a.key < b.key : a.order < b.order;
     });
+}
+
+// The cell that stands at a position (the last record given for it), or null.
+StoredCell* stored_cell_at(std::vector<StoredCell>& sorted, uint32_t key) {
+    auto past = std::upper_bound(sorted.begin(), sorted.end(), key,
+                                 [](uint32_t k, const StoredCell& cell) { return k < cell.key; });
+    return past != sorted.begin() && (past - 1)->key == key ? &*(past - 1) : nullptr;
+}
+
+// Formats given after their cell's record join the cell; the others make
+// format-only cells.
+void place_formats_ahead(SylkReader& r) {
+    sort_cells(r.cells);
+    std::vector<StoredCell> format_only;
+    for (auto& [key, format] : r.formats_ahead) {
+        if (StoredCell* cell = stored_cell_at(r.cells, key)) {
+            apply_given_parts(reinterpret_cast<uint8_t*>(cell->bytes.data()), format);
+            continue;
+        }
+        std::string only;
+        append_format_cell(only, format.format.bytes, int16_t(key & 0xFFFF));
+        format_only.push_back(StoredCell{key, 0, std::move(only)});
+    }
+    for (StoredCell& cell : format_only) {
+        cell.order = uint32_t(r.cells.size());
+        r.cells.push_back(std::move(cell));
+    }
+    sort_cells(r.cells);
+}
+
+// Every cell in order with the formats given for it, its dates in the
+// workbook's system.
+std::string build_store(SylkReader& r) {
+    place_formats_ahead(r);
+    const DateSystems systems = date_systems(r);
+    for (StoredCell& cell : r.cells) settle_date(cell.bytes, systems);
     std::string store, row_cells;
     int32_t row = -1;
     for (size_t i = 0; i < r.cells.size(); ++i) {
@@ -637,7 +726,9 @@ void read_records(SylkReader& r, std::string_view text) {
         if (machine && machine->wait) machine->wait(r.layer, 0, done, 100);
     };
     progress(0);
-    const size_t step = text.size() >= 100 ? text.size() / 100 : std::max<size_t>(text.size() / 4, 1);
+    // A hundredth of the text when that is 100 bytes or more, else a quarter.
+    const size_t hundredth = text.size() / 100;
+    const size_t step = hundredth >= 100 ? hundredth : std::max<size_t>(text.size() / 4, 1);
     size_t next_report = step;
     size_t pos = 0;
     std::string joined;
@@ -664,7 +755,7 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
-int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
+int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
     reset_pending(r);
@@ -680,6 +771,10 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer) {
     }
     if (error) return error;
     set_layer_cells(layer, store);
+    if (report) {
+        report->cells_beyond_grid += r.losses.cells_beyond_grid;
+        report->unconverted_formulas += r.losses.unconverted_formulas;
+    }
     return r.stopped ? 1 : 0;
 }
 
@@ -689,10 +784,11 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;
     std::string copy(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
     UnuseMemory(text);
-    return read_sylk_text(copy, layer);
+    return read_sylk_text(copy, layer, nullptr);
 }
 
-int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer) {
+int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
     DecodedText decoded = decode_text_file(bytes);
-    return read_sylk_text(decoded.text, layer);
+    if (report) report->replaced_characters += decoded.unmapped;
+    return read_sylk_text(decoded.text, layer, report);
 }

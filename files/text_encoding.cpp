@@ -2,7 +2,6 @@
 #include "files/text_encoding.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/text/text.h"
 
@@ -43,14 +42,34 @@ bool has_high_bytes(std::string_view text) {
     return false;
 }
 
+// Zero bytes at the even and the odd positions of byte pairs.
+struct ZeroBytes {
+    size_t even = 0, odd = 0, pairs = 0;
+};
+
+ZeroBytes count_zero_bytes(std::string_view bytes) {
+    ZeroBytes zeros;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2, ++zeros.pairs) {
+        zeros.even += bytes[i] == 0;
+        zeros.odd += bytes[i + 1] == 0;
+    }
+    return zeros;
+}
+
 // UTF-16 without a mark: the order whose zero bytes sit where ASCII text puts them.
 const char* guess_utf16_order(std::string_view bytes) {
-    size_t even = 0, odd = 0;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        even += bytes[i] == 0;
-        odd += bytes[i + 1] == 0;
-    }
-    return even > odd ? "UTF-16BE" : "UTF-16LE";
+    const ZeroBytes zeros = count_zero_bytes(bytes);
+    return zeros.even > zeros.odd ? "UTF-16BE" : "UTF-16LE";
+}
+
+// Text without a mark is taken for UTF-16 only when zero bytes stand at one
+// position of at least half its byte pairs and seldom at the other,
+// as in UTF-16 of mostly Latin text: a stray NUL in 8-bit text is no sign.
+bool looks_like_utf16(std::string_view bytes) {
+    if (bytes.size() < 2 || bytes.size() % 2 != 0) return false;
+    const ZeroBytes zeros = count_zero_bytes(bytes);
+    const size_t more = std::max(zeros.even, zeros.odd), fewer = std::min(zeros.even, zeros.odd);
+    return more * 2 >= zeros.pairs && fewer * 4 <= more;
 }
 
 bool utf16_to_roman(std::string_view bytes, const char* order, DecodedText& out) {
@@ -61,6 +80,15 @@ bool utf16_to_roman(std::string_view bytes, const char* order, DecodedText& out)
 
 void drop_nul_bytes(std::string& text) { text.erase(std::remove(text.begin(), text.end(), '\0'), text.end()); }
 
+// A NUL byte of a text file has no character here: each becomes "?" and is counted.
+void replace_nul_bytes(DecodedText& out) {
+    for (char& c : out.text)
+        if (c == '\0') {
+            c = '?';
+            ++out.unmapped;
+        }
+}
+
 }  // namespace
 
 DecodedText decode_text_file(std::string_view bytes) {
@@ -68,15 +96,15 @@ DecodedText decode_text_file(std::string_view bytes) {
     if (starts_with(bytes, kUtf8Mark) && utf8_to_roman(bytes.substr(kUtf8Mark.size()), out)) return out;
     if (starts_with(bytes, kUtf16LittleMark) && utf16_to_roman(bytes.substr(2), "UTF-16LE", out)) return out;
     if (starts_with(bytes, kUtf16BigMark) && utf16_to_roman(bytes.substr(2), "UTF-16BE", out)) return out;
-    const bool has_nul = std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
-    if (has_nul && utf16_to_roman(bytes, guess_utf16_order(bytes), out)) return out;
-    if (has_high_bytes(bytes) && utf8_to_roman(bytes, out)) {
-        drop_nul_bytes(out.text);
+    if (looks_like_utf16(bytes) && utf16_to_roman(bytes, guess_utf16_order(bytes), out)) {
+        replace_nul_bytes(out);
         return out;
     }
-    out.text.assign(bytes);
-    out.unmapped = 0;
-    drop_nul_bytes(out.text);
+    if (!has_high_bytes(bytes) || !utf8_to_roman(bytes, out)) {
+        out.text.assign(bytes);
+        out.unmapped = 0;
+    }
+    replace_nul_bytes(out);
     return out;
 }
 

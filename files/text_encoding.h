@@ -20,8 +20,10 @@ struct DecodedText {
 };
 
 // The bytes of a text file as Mac Roman. A UTF-8 or UTF-16 byte-order mark
-// decides and is dropped; text with NUL bytes is taken for UTF-16; text that
-// is valid UTF-8 with bytes above 127 is UTF-8; anything else is Mac Roman.
+// decides and is dropped; text whose zero bytes fall as in UTF-16 is taken
+// for UTF-16; text that is valid UTF-8 with bytes above 127 is UTF-8;
+// anything else is Mac Roman. A NUL byte left in the text becomes "?",
+// counted with the characters Mac Roman cannot hold.
 DecodedText decode_text_file(std::string_view bytes);
 
 // Mac Roman text as UTF-8 for a file.

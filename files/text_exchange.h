@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/memory_manager.h"
+#include "files/import_report.h"
 #include "model/calc_globals.h"
 #include "model/cell_range.h"
 #include "platform/files/files.h"
@@ -28,26 +29,25 @@ constexpr int16_t kTextImportStrings = 170;
 constexpr int16_t kUnmappedCharacters = 1;  // characters replaced by "?"
 constexpr int16_t kRowsCut = 2;             // rows past the last row left out
 constexpr int16_t kColumnsCut = 3;          // fields past the last column left out
-
-// What reading text had to leave out or replace.
-struct TextReadReport {
-    int32_t unmapped = 0;      // characters Mac Roman cannot hold
-    int32_t rows_cut = 0;      // lines past row 31999
-    int32_t fields_cut = 0;    // fields past column 31999
-};
+constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cut
+constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or column left out
+constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not convert
 
 // ---- Reading ------------------------------------------------------------------
 
 // Reads a text file into an empty layer: SYLK by its first bytes, else tab
 // text for type "TAB ", CSV for "CSV " and the separator the user picks for
-// any other type. 0 (also when the user cancels the choice), -1 when the file
-// cannot be read, or an error (shown).
+// any other type, or for a CSV whose first lines are split by semicolons
+// (semicolon offered first). 0 (also when the user cancels the choice), -1
+// when the file cannot be read, or an error (shown). What the read lost is
+// shown; when the workbook was opened from this file, the loss is marked in
+// its record `file_info`, which takes the format read (SYLK, CSV or tab text).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
 // The bytes of a whole text file into an empty layer with a known separator
 // (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
 // layer unchanged) or an error.
-int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report);
+int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report);
 
 // Splits Mac Roman text into lines and fields and makes a cell of each
 // field, as a new cell block; `range` gives the start column and receives
@@ -58,7 +58,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
 
 // The same on text in hand, into a cell store in `store`.
 int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
-                        std::string& store, CellRange* range, TextReadReport* report);
+                        std::string& store, CellRange* range, ImportReport* report);
 
 // Sets `start` to the position and moves the position to the next carriage
 // return or line feed, or to the end.
@@ -66,9 +66,6 @@ void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* e
 
 // Whether the user holds Command-period to stop a long read.
 bool reading_stopped();
-
-// Shows what a read left out or replaced, one message each.
-void report_text_read(const TextReadReport& report);
 
 // ---- Writing ------------------------------------------------------------------
 

@@ -1,4 +1,5 @@
 // A range of cells as tab- or comma-separated text.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -10,8 +11,10 @@
 #include "formula/formula_text.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/date_serials.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "model/workbook.h"
 #include "platform/memory/memory.h"
 
 namespace {
@@ -61,6 +64,27 @@ void displayed_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where
         out.append(bytes_of(info.text + 1, info.text[0]));
 }
 
+// A date of a cell in a date format, whose serial other programs would read
+// in their own date system, is written as the date a user types instead.
+bool written_as_date(const uint8_t* cell, double value) {
+    return holds_date_serial(cell[kFmtCode], value) && checkValue(&value) == 0;
+}
+
+void date_text(const TextWriter& w, double value, std::string& out) {
+    MemoryRef workbook = w.layer ? GetWorkSheet(w.layer) : nullptr;
+    unsigned char text[256];
+    date_entry_text(value, workbook ? Get_1900Date_Flag(workbook) != 0 : calc_uses_1900_dates(), text);
+    out.append(bytes_of(text + 1, text[0]));
+}
+
+// Whether a text typed into a cell reads as a date.
+bool typed_as_date(std::string_view typed) {
+    unsigned char text[256];
+    text[0] = uint8_t(std::min<size_t>(typed.size(), 255));
+    std::memcpy(text + 1, typed.data(), text[0]);
+    return parseDate(text, dateOrder, false) != 0;
+}
+
 void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const int16_t type = _resultType_(cell);
     if (type == kResultText) {
@@ -68,21 +92,29 @@ void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
         return;
     }
     const double value = type == kResultNumber ? load_f64(_resultPtr_(cell)) : 0;
-    if (w.source == FieldSource::exact_values)
+    if (w.source == FieldSource::exact_values) {
         out.append(file_number_text(value));
-    else
+    } else if (written_as_date(cell, value)) {
+        date_text(w, value, out);
+    } else {
         general_number(value, out);
+    }
 }
 
+// A number as it was typed; a date that was not typed as a date (a serial
+// typed, or a date read from a file) as a user types a date.
 void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const double value = load_f64(_formulaPtr_(cell));
-    const int32_t typed = _formulaLength_(cell) - kNumberSlotSize;
-    if (w.source == FieldSource::exact_values)
+    const std::string_view typed = bytes_of(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize);
+    if (w.source == FieldSource::exact_values) {
         out.append(file_number_text(value));
-    else if (typed > 0)
-        out.append(bytes_of(_constTextPtr_(cell), typed));
-    else
+    } else if (written_as_date(cell, value) && !typed_as_date(typed)) {
+        date_text(w, value, out);
+    } else if (!typed.empty()) {
+        out.append(typed);
+    } else {
         general_number(value, out);
+    }
 }
 
 // The text of one cell's field, before any quoting.

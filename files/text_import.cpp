@@ -4,7 +4,9 @@
 // standing for one.
 #include <cstring>
 #include <new>
+#include <vector>
 
+#include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/entry_cells.h"
 #include "files/files_services.h"
@@ -20,6 +22,7 @@
 namespace {
 
 constexpr int32_t kLastRow = kLastCell;
+constexpr int32_t kMaxTextFileLength = 256 * 1024 * 1024;
 
 // Progress through the machine's wait procedure: a report each hundredth of
 // the text (each quarter of a text under 100 bytes).
@@ -99,8 +102,13 @@ struct TextReader {
     uint8_t header[kCellHeaderSize];
     std::string row_cells;
     std::string field;
-    TextReadReport* report;
+    ImportReport* report;
 };
+
+// Counts a loss and keeps the line (from 1) of the first.
+void note_loss(int32_t& count, int32_t& first_line, int16_t row) {
+    if (count++ == 0) first_line = row + 1;
+}
 
 // One line's fields into cells of `row`; answers the highest column filled.
 int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_column, std::string& store) {
@@ -110,11 +118,13 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
         next_field(c, r.field);
         if (!r.field.empty()) {
             if (column <= kLastCell) {
+                if (r.field.size() > size_t(kMaxCellText))
+                    note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
                 EntryCell entry{CellPoint{row, int16_t(column)}, r.header, r.field, {}};
                 append_entry_cell(r.row_cells, entry, r.layer);
                 highest = column;
             } else {
-                ++r.report->fields_cut;
+                note_loss(r.report->fields_cut, r.report->first_line_with_fields_cut, row);
             }
         }
         if (c.at_line_end()) break;
@@ -154,7 +164,7 @@ void append_style_runs(std::string& store, MemoryRef style) {
 }
 
 int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
-                   std::string& store, CellRange* range, TextReadReport* report, bool with_progress) {
+                   std::string& store, CellRange* range, ImportReport* report, bool with_progress) {
     TextReader reader{layer, {}, {}, {}, report};
     GetDefaultFormat(reader.header);
     store.reserve(store.size() + text.size() * 4);  // about what cells of short fields take
@@ -175,23 +185,20 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
     return 0;
 }
 
-int16_t read_whole_file(const pf::FileSpec& spec, std::string& bytes) {
+// The whole text file. Opening errors are shown here; an over-long file is
+// shown and refused; any other read error counts as damage.
+int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
     int16_t ref = 0;
     if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) {
         f_ref = 0;
         report_file_error(error);
         return error;
     }
-    int32_t length = 0;
-    pf::OSErr error = pf::get_end_of_file(ref, length);
-    if (!error) {
-        bytes.resize(size_t(length));
-        int32_t count = length;
-        error = length > 0 ? pf::read_file(ref, count, bytes.data()) : 0;
-        if (!error && count != length) error = kDamagedFileErr;
-    }
+    pf::OSErr error = pf::read_whole_fork(ref, kMaxTextFileLength, bytes);
     pf::close_file(ref);
-    return error ? kDamagedFileErr : 0;
+    if (error == pf::kFileTooLongErr) report_file_error(error);
+    if (error && error != pf::kFileTooLongErr) error = kDamagedFileErr;
+    return error;
 }
 
 uint8_t separator_of_type(pf::FourCC type) {
@@ -201,6 +208,40 @@ uint8_t separator_of_type(pf::FourCC type) {
 }
 
 bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
+
+// Whether the first lines of a CSV look split by semicolons, as CSV written
+// where the comma is the decimal point is: every line holds a semicolon
+// outside quotes, and they hold no more commas than semicolons.
+bool looks_semicolon_separated(std::string_view bytes) {
+    constexpr int kLinesLooked = 5;
+    int lines = 0, semicolons = 0, commas = 0;
+    bool quoted = false, line_has_semicolon = false, line_empty = true;
+    for (size_t i = 0; i <= bytes.size() && lines < kLinesLooked; ++i) {
+        const char c = i < bytes.size() ? bytes[i] : '\n';
+        const bool line_end = !quoted && (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')));
+        if (line_end) {
+            if (!line_empty && !line_has_semicolon) return false;
+            lines += !line_empty;
+            line_has_semicolon = false;
+            line_empty = true;
+            continue;
+        }
+        if (c != '\r') line_empty = false;
+        if (c == '"') quoted = !quoted;
+        else if (quoted) continue;
+        else if (c == ',') ++commas;
+        else if (c == ';') ++semicolons, line_has_semicolon = true;
+    }
+    return semicolons > 0 && commas <= semicolons;
+}
+
+// The separator a file's kind gives, or what the user picks (0 when cancelled).
+uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
+    uint8_t separator = separator_of_type(type);
+    if (separator == kCommaSeparator && looks_semicolon_separated(bytes)) separator = kSemicolonSeparator;
+    else if (separator != 0) return separator;
+    return files_services.choose_separator(&separator) == kAnswerOK ? separator : 0;
+}
 
 }  // namespace
 
@@ -214,8 +255,8 @@ void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* e
 }
 
 int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
-                        std::string& store, CellRange* range, TextReadReport* report) {
-    TextReadReport ignored;
+                        std::string& store, CellRange* range, ImportReport* report) {
+    ImportReport ignored;
     return read_cells(text, separator, start_column, layer, store, range, report ? report : &ignored, false);
 }
 
@@ -223,7 +264,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
                       CellRange* range, MemoryRef layer) {
     *cells = nullptr;
     std::string store;
-    TextReadReport report;
+    ImportReport report;
     bool cancelled = false;
     int16_t error = with_failure_handler(&mem_globals, [&] {
         std::string mac_roman;
@@ -245,16 +286,16 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     return 0;
 }
 
-int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, TextReadReport* report) {
-    TextReadReport ignored;
+int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report) {
+    ImportReport ignored;
     if (!report) report = &ignored;
-    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer);
+    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer, report);
     std::string store;
     int16_t error = 0, read = 0;
     try {
         error = with_failure_handler(&mem_globals, [&] {
             DecodedText decoded = decode_text_file(bytes);
-            report->unmapped += decoded.unmapped;
+            report->replaced_characters += decoded.unmapped;
             CellRange range{};
             read = read_cells(decoded.text, separator, 0, layer, store, &range, report, true);
         });
@@ -266,29 +307,51 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
     return 0;
 }
 
-void report_text_read(const TextReadReport& report) {
-    if (report.unmapped) document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
-    if (report.rows_cut) document_prompts.tell(kTextImportStrings, kRowsCut);
-    if (report.fields_cut) document_prompts.tell(kTextImportStrings, kColumnsCut);
+namespace {
+
+// The file record takes the format the text was read in, so that Save writes
+// it back in that form (space- and semicolon-separated text as tab text).
+void remember_format_read(MemoryRef file_info, int16_t code) {
+    if (!file_info) return;
+    FileInfoRecord record = read_file_record(file_info);
+    const bool same_kind = code == kFormatSylk ? record.format_code == kFormatSylkOther
+                                               : code == kFormatTabValues && (record.format_code == kFormatTabFormulas ||
+                                                                              record.format_code == kFormatTabDisplayed);
+    if (record.format_code == code || same_kind) return;
+    record.format_code = code;
+    write_file_record(file_info, record);
 }
 
-int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef, MemoryRef layer, pf::FourCC type) {
-    std::string bytes;
-    if (int16_t error = read_whole_file(spec, bytes)) return error == kDamagedFileErr ? kDamagedFileErr : error;
+// The text of the file into the layer: 0 (also when the user cancels the
+// separator), an error (shown), kTextCancelled, or 1 for a SYLK read stopped
+// by the user.
+int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
+                       ImportReport* report) {
     if (is_sylk(bytes)) {
-        int16_t result = read_sylk_bytes(bytes, layer);
+        int16_t result = read_sylk_bytes(bytes, layer, report);
         if (result < 0) report_file_error(result);
+        if (!result) remember_format_read(file_info, kFormatSylk);
         return result;
     }
-    uint8_t separator = separator_of_type(type);
-    if (separator == 0 && files_services.choose_separator(&separator) != kAnswerOK) return 0;
-    TextReadReport report;
-    int16_t error = read_text_bytes(bytes, separator, layer, &report);
-    if (error == kTextCancelled) return error;
-    if (error) {
-        report_file_error(error);
-        return error;
-    }
-    report_text_read(report);
+    const uint8_t separator = separator_for(bytes, type);
+    if (separator == 0) return 0;
+    int16_t error = read_text_bytes(bytes, separator, layer, report);
+    if (error && error != kTextCancelled) report_file_error(error);
+    if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
+    return error;
+}
+
+}  // namespace
+
+int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
+    std::vector<uint8_t> file;
+    if (int16_t error = read_whole_text_file(spec, file)) return error;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+    // A text read into a layer added to a document leaves the document's record alone.
+    MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
+    ImportReport report;
+    if (int16_t error = read_file_text(bytes, own_record, layer, type, &report)) return error;
+    remember_import_losses(own_record, spec, report);
+    report_text_import(report);
     return 0;
 }

@@ -24,12 +24,6 @@ bool marker_second_absolute(uint8_t marker) {
     return marker == kMarkBothAbsolute || marker == kMarkSecondAbsolute;
 }
 
-bool function_takes_no_arguments(int number) {
-    for (int n : kNoArgumentFunctions)
-        if (n == number) return true;
-    return false;
-}
-
 namespace {
 
 bool is_number_byte(uint8_t byte) { return (byte >= '0' && byte <= '9') || byte == '.'; }

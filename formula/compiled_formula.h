@@ -38,14 +38,12 @@ constexpr int kSmallIntLimit = 32000;  // "I" holds 0 .. 31999
 // concatenation or comparison, which the evaluator reads recursively), so
 // that neither the parser nor the evaluator can run out of stack.
 constexpr int kMaxExpressionDepth = 1000;
-constexpr int kNoArgumentFunctions[] = {11, 36, 37, 38, 39, 40, 54, 66, 80};
 
 bool is_position_marker(uint8_t byte);
 // The marker of two absolute flags (a: row or last layer, b: column or first layer).
 uint8_t ParamChar(bool a, bool b);
 bool marker_first_absolute(uint8_t marker);
 bool marker_second_absolute(uint8_t marker);
-bool function_takes_no_arguments(int number);
 
 enum class FormulaTokenKind : uint8_t {
     op,          // one operator, parenthesis or separator byte (or "<>", "<=", ">=")

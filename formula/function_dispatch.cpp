@@ -1,7 +1,9 @@
-// Function calls of the evaluator: the library functions are called by
-// number; the simple mathematical functions are computed here.
+// Function calls of the evaluator: the table of the worksheet functions, from
+// which a call is evaluated by its number; the simple mathematical functions
+// are computed here.
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <numbers>
 
 #include "core/number_text.h"
@@ -10,6 +12,7 @@
 #include "formula/compiled_formula.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
+#include "formula/function_table.h"
 #include "formula/functions_financial.h"
 #include "formula/functions_math.h"
 #include "formula/functions_text.h"
@@ -354,8 +357,8 @@ void date_part(int16_t number) {
     Date_Func(number);
 }
 
-// A call that is not evaluated (function 87, or a number past the table):
-// its argument list is passed over and the value stays as it stands.
+// A call that is not evaluated (a row without a routine, or a number past the
+// table): its argument list is passed over and the value stays as it stands.
 void pass_over_call() {
     if (Ch == '(') {
         int depth = 0;
@@ -373,136 +376,187 @@ void pass_over_call() {
     c_InSymbol();
 }
 
-bool library_function(int16_t n) {
-    switch (n) {
-    case 1: CELLRC(); return true;
-    case 2: case 83: case 85: case 95: case 102: case 117: case 124: ROUND_FUNC(n); return true;
-    case 4: IF_FUNC(); return true;
-    case 6: AVERAGE(); return true;
-    case 8: case 9: MINMAX(n); return true;
-    case 12: CHOOSE(); return true;
-    case 13: COUNT(); return true;
-    case 76: COUNTA(); return true;
-    case 17: calc_atantoo(); return true;
-    case 43: _AND(); return true;
-    case 44: _OR(); return true;
-    case 47: PV(); return true;
-    case 48: FV(); return true;
-    case 49: PMT(); return true;
-    case 50: NPV(); return true;
-    case 51: IRR(); return true;
-    case 52: case 53: VAR_STDDEV(n); return true;
-    case 60: INDEX(); return true;
-    case 61: case 62: H_V_LOOKUP(n); return true;
-    case 77: LOOKUP(); return true;
-    case 63: add_time(); return true;
-    case 64: case 70: LEN(n); return true;
-    case 65: case 69: LEFTB(n); return true;
-    case 71: case 92: MID(n); return true;
-    case 73: case 93: RIGHTB(n); return true;
-    case 78: read_date(); return true;
-    case 118: read_time(); return true;
-    case 120: date360func(); return true;
-    case 94: case 127: trimclean_func(n); return true;
-    case 96: rept(); return true;
-    case 97: DDB(); return true;
-    case 98: SLN(); return true;
-    case 99: SYD(); return true;
-    case 100: DB(); return true;
-    case 103: case 131: case 135: case 136: find_func(n); return true;
-    case 104: calc_rank(); return true;
-    case 115: exact_func(); return true;
-    case 121: case 122: CEILINGFLOOR_FUNC(n); return true;
-    case 125: calc_median(); return true;
-    case 126: calc_offset(); return true;
-    case 128: case 133: calc_permutcombin(n); return true;
-    case 129: concat_func(); return true;
-    case 130: proper_func(); return true;
-    case 132: substitute_func(); return true;
-    case 138: calc_address(); return true;
-    case 139: calc_indirect(); return true;
-    case 140: case 141: replace_func(n); return true;
-    case 142: SumIf(); return true;
-    case 143: CountIf(); return true;
-    default: return false;
-    }
-}
-
 double radians(double x) { return x / 180.0 * std::numbers::pi; }
 double degrees(double x) { return x / std::numbers::pi * 180.0; }
 double cotangent(double x) { return 1.0 / std::tan(x); }
 double arc_tangent(double x) { return std::atan(x); }
 
+void now_function(int16_t) { number_result(g_calc_time + calculation_day_offset()); }
+void today_function(int16_t) { number_result(std::floor(g_calc_time) + calculation_day_offset()); }
+
+constexpr uint8_t kAny = kUnlimitedArguments;
+
+// Every function by its number. An arity written {min, max} reports a missing
+// argument with code 3 and takes any argument as it stands.
+constexpr WorksheetFunction kFunctions[] = {
+    {1, "CELL", {2, 3}, 0, [](int16_t) { CELLRC(); }},
+    {2, "ROUND", {1, 2}, 0, ROUND_FUNC},
+    {3, "INT", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::floor(x); }); }},
+    {4, "IF", {2, 3, kParseMissingClose}, 0, [](int16_t) { IF_FUNC(); }},
+    {5, "ABS", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::fabs(x); }); }},
+    {6, "AVERAGE", {1, kAny}, 0, [](int16_t) { AVERAGE(); }},
+    {7, "MOD", {2, 2}, 0, [](int16_t) { modulo(); }},
+    {8, "MAX", {1, kAny}, 0, MINMAX},
+    {9, "MIN", {1, kAny}, 0, MINMAX},
+    {10, "SUM", {1, kAny}, 0, sum_function},
+    {11, "PI", {0, 0, 0}, 0, [](int16_t) { number_result(std::numbers::pi); }},
+    {12, "CHOOSE", {2, kAny}, 0, [](int16_t) { CHOOSE(); }},
+    {13, "COUNT", {1, kAny}, 0, [](int16_t) { COUNT(); }},
+    {14, "ACOS", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::acos(x); }); }},
+    {15, "ASIN", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::asin(x); }); }},
+    {16, "ATAN", {1, 1}, 0, [](int16_t) { unary(arc_tangent); }},
+    {17, "ATAN2", {2, 2}, 0, [](int16_t) { calc_atantoo(); }},
+    {18, "TAN", {1, 1}, 0, [](int16_t) { trigonometric([](double x) { return std::tan(x); }); }},
+    {19, "COS", {1, 1}, 0, [](int16_t) { trigonometric([](double x) { return std::cos(x); }); }},
+    {20, "SIN", {1, 1}, 0, [](int16_t) { trigonometric([](double x) { return std::sin(x); }); }},
+    {21, "RADIANS", {1, 1}, 0, [](int16_t) { unary(radians); }},
+    {22, "DEGREES", {1, 1}, 0, [](int16_t) { unary(degrees); }},
+    {23, "SQRT", {1, 1}, 0, [](int16_t) { square_root(); }},
+    {24, "SIGN", {1, 1}, 0, [](int16_t) { sign_function(); }},
+    {25, "NOT", {1, 1}, 0, [](int16_t) { not_function(); }},
+    {26, "LOG10", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::log10(x); }); }},
+    {27, "LN", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::log(x); }); }},
+    {28, "EXP", {1, 1}, 0, [](int16_t) { exponential(); }},
+    {29, "MINUTE", {1, 1}, 0, date_part},
+    {30, "HOUR", {1, 1}, 0, date_part},
+    {31, "SECOND", {1, 1}, 0, date_part},
+    {32, "YEAR", {1, 1}, 0, date_part},
+    {33, "WEEKDAY", {1, 1}, 0, date_part},
+    {34, "MONTH", {1, 1}, 0, date_part},
+    {35, "DAY", {1, 1}, 0, date_part},
+    {36, "TRUE", {0, 0, 0}, 0, [](int16_t) { number_result(1.0); }},
+    {37, "FALSE", {0, 0, 0}, 0, [](int16_t) { number_result(0.0); }},
+    {38, "RAND", {0, 0, 0}, 0, [](int16_t) { random_number(); }},
+    {39, "ERR", {0, 0, 0}, 0, [](int16_t) { number_result(g_StdErr); }},
+    {40, "NA", {0, 0, 0}, 0, [](int16_t) { number_result(N_AN(kErrNA)); }},
+    {41, "ISNA", {1, 1}, 0, error_test},
+    {42, "ISERROR", {1, 1}, 0, error_test},
+    {43, "AND", {1, kAny}, 0, [](int16_t) { _AND(); }},
+    {44, "OR", {1, kAny}, 0, [](int16_t) { _OR(); }},
+    {45, "ANNUITY", {2, 2}, 0, [](int16_t) { binary(annuity); }},
+    {46, "COMPOUND", {2, 2}, 0, [](int16_t) { binary(compound_factor); }},
+    {47, "PV", {3, 5}, 0, [](int16_t) { PV(); }},
+    {48, "FV", {3, 5}, 0, [](int16_t) { FV(); }},
+    {49, "PMT", {3, 5}, 0, [](int16_t) { PMT(); }},
+    {50, "NPV", {2, kAny}, 0, [](int16_t) { NPV(); }},
+    {51, "IRR", {1, 2}, 0, [](int16_t) { IRR(); }},
+    {52, "VAR", {1, kAny}, 0, VAR_STDDEV},
+    {53, "STDEV", {1, kAny}, 0, VAR_STDDEV},
+    {54, "NOW", {0, 0, 0}, kKindDateFormula, now_function},
+    {55, "COLUMN", {0, 1, 3, 0b1, true}, 0, position_of_reference},
+    {56, "ROW", {0, 1, 3, 0b1, true}, 0, position_of_reference},
+    {57, "COT", {1, 1}, 0, [](int16_t) { unary(cotangent); }},
+    {58, "ISBLANK", {1, 1}, 0, type_test},
+    {59, "ISNUMBER", {1, 1}, 0, type_test},
+    {60, "INDEX", {3, 3, 3, 0b1}, 0, [](int16_t) { INDEX(); }},
+    {61, "HLOOKUP", {3, 4, 3, 0b10}, 0, H_V_LOOKUP},
+    {62, "VLOOKUP", {3, 4, 3, 0b10}, 0, H_V_LOOKUP},
+    {63, "DATEADD", {1, 7}, kKindDateFormula, [](int16_t) { add_time(); }},
+    {64, "LENB", {1, 1}, 0, LEN},
+    {65, "LEFTB", {2, 2}, 0, LEFTB},
+    {66, "PAGE", {0, 0, 0}, 0, [](int16_t) { page_number(); }},
+    {67, "CODE", {1, 1}, 0, [](int16_t) { code_function(); }},
+    {68, "CHAR", {1, 1}, 0, [](int16_t) { char_function(); }},
+    {69, "LEFT", {2, 2}, 0, LEFTB},
+    {70, "LEN", {1, 1}, 0, LEN},
+    {71, "MID", {2, 3}, 0, MID},
+    {72, "T", {1, 1}, 0, [](int16_t) { t_function(); }},
+    {73, "RIGHT", {2, 2}, 0, RIGHTB},
+    {74, "LOWER", {1, 1}, 0, [](int16_t) { change_case(false); }},
+    {75, "UPPER", {1, 1}, 0, [](int16_t) { change_case(true); }},
+    {76, "COUNTA", {1, kAny}, 0, [](int16_t) { COUNTA(); }},
+    {77, "LOOKUP", {2, 3, kParseMissingClose, 0b110}, 0, [](int16_t) { LOOKUP(); }},
+    {78, "DATE", {3, 3}, kKindDateFormula, [](int16_t) { read_date(); }},
+    {79, "DATEVALUE", {}, kKindDateFormula, [](int16_t) { date_value(false); }},
+    {80, "TODAY", {0, 0, 0}, kKindDateFormula, today_function},
+    {81, "ISERR", {1, 1}, 0, error_test},
+    {82, "LOG", {2, 2}, 0, [](int16_t) { log_to_base(); }},
+    {83, "ROUNDUP", {1, 2}, 0, ROUND_FUNC},
+    {84, "ISTEXT", {1, 1}, 0, type_test},
+    {85, "ROUNDDOWN", {1, 2}, 0, ROUND_FUNC},
+    {86, "ISNONTEXT", {1, 1}, 0, type_test},
+    {87, "", {1, 1}, 0, nullptr},
+    {88, "N", {1, 1}, 0, [](int16_t) { number_value(); }},
+    {89, "TYPE", {1, 1}, 0, [](int16_t) { type_code(); }},
+    {90, "COLUMNS", {1, 1, 3, 0b1, true}, 0, size_of_reference},
+    {91, "ROWS", {1, 1, 3, 0b1, true}, 0, size_of_reference},
+    {92, "MIDB", {2, 3}, 0, MID},
+    {93, "RIGHTB", {2, 2}, 0, RIGHTB},
+    {94, "TRIM", {1, 1}, 0, trimclean_func},
+    {95, "YEN", {1, 3}, 0, ROUND_FUNC},
+    {96, "REPT", {2, 2}, 0, [](int16_t) { rept(); }},
+    {97, "DDB", {4, 5}, 0, [](int16_t) { DDB(); }},
+    {98, "SLN", {3, 3}, 0, [](int16_t) { SLN(); }},
+    {99, "SYD", {4, 4}, 0, [](int16_t) { SYD(); }},
+    {100, "DB", {4, 5}, 0, [](int16_t) { DB(); }},
+    {101, "CONVERT", {3, 3}, 0, [](int16_t) { unit_conversion_function(); }},
+    {102, "TRUNC", {1, 2}, 0, ROUND_FUNC},
+    {103, "FIND", {2, 3, kParseMissingClose}, 0, find_func},
+    {104, "RANK", {2, 3, kParseMissingClose}, 0, [](int16_t) { calc_rank(); }},
+    {105, "ATANH", {1, 1}, 0, [](int16_t) { inverse_tanh(); }},
+    {106, "ACOSH", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::acosh(x); }); }},
+    {107, "ASINH", {1, 1}, 0, [](int16_t) { unary([](double x) { return std::asinh(x); }); }},
+    {108, "TANH", {1, 1}, 0, [](int16_t) { trigonometric([](double x) { return std::tanh(x); }); }},
+    {109, "COSH", {1, 1}, 0, [](int16_t) { trigonometric([](double x) { return std::cosh(x); }); }},
+    {110, "SINH", {1, 1}, 0, [](int16_t) { trigonometric([](double x) { return std::sinh(x); }); }},
+    {111, "PRODUCT", {1, kAny}, 0, sum_function},
+    {112, "ODD", {1, 1}, 0, [](int16_t) { unary([](double x) { return round_to_parity(x, true); }); }},
+    {113, "EVEN", {1, 1}, 0, [](int16_t) { unary([](double x) { return round_to_parity(x, false); }); }},
+    {114, "POWER", {2, 2}, 0, [](int16_t) { binary([](double x, double y) { return std::pow(x, y); }); }},
+    {115, "EXACT", {2, 2}, 0, [](int16_t) { exact_func(); }},
+    {116, "GAMMALN", {1, 1}, 0, [](int16_t) { log_gamma(); }},
+    {117, "DOLLAR", {1, 3}, 0, ROUND_FUNC},
+    {118, "TIME", {3, 3}, 0, [](int16_t) { read_time(); }},
+    {119, "TIMEVALUE", {}, kKindTimeFormula, [](int16_t) { date_value(true); }},
+    {120, "DAYS360", {2, 3, kParseMissingClose}, 0, [](int16_t) { date360func(); }},
+    {121, "CEILING", {2, 2}, 0, CEILINGFLOOR_FUNC},
+    {122, "FLOOR", {2, 2}, 0, CEILINGFLOOR_FUNC},
+    {123, "FACT", {1, 1}, 0, [](int16_t) { factorial_function(); }},
+    {124, "FIXED", {1, 3}, 0, ROUND_FUNC},
+    {125, "MEDIAN", {1, kAny}, 0, [](int16_t) { calc_median(); }},
+    {126, "OFFSET", {3, 5}, 0, [](int16_t) { calc_offset(); }},
+    {127, "CLEAN", {1, 1}, 0, trimclean_func},
+    {128, "COMBIN", {2, 2}, 0, calc_permutcombin},
+    {129, "CONCATENATE", {1, kAny}, 0, [](int16_t) { concat_func(); }},
+    {130, "PROPER", {1, 1}, 0, [](int16_t) { proper_func(); }},
+    {131, "SEARCH", {2, 3, kParseMissingClose}, 0, find_func},
+    {132, "SUBSTITUTE", {3, 4}, 0, [](int16_t) { substitute_func(); }},
+    {133, "PERMUT", {2, 2}, 0, calc_permutcombin},
+    {134, "SUMSQ", {1, kAny}, 0, sum_function},
+    {135, "FINDB", {2, 3, kParseMissingClose}, 0, find_func},
+    {136, "SEARCHB", {2, 3, kParseMissingClose}, 0, find_func},
+    {137, "NARGS", {1, kAny}, 0, [](int16_t) { count_arguments(); }},
+    {138, "ADDRESS", {2, 4}, kKindDateFormula, [](int16_t) { calc_address(); }},
+    {139, "INDIRECT", {1, 2}, 0, [](int16_t) { calc_indirect(); }},
+    {140, "REPLACE", {4, 4}, 0, replace_func},
+    {141, "REPLACEB", {4, 4}, 0, replace_func},
+    {142, "SUMIF", {3, 3}, 0, [](int16_t) { SumIf(); }},
+    {143, "COUNTIF", {2, 2}, 0, [](int16_t) { CountIf(); }},
+};
+
+static_assert(std::size(kFunctions) == kFunctionCount);
+
+constexpr bool rows_in_number_order() {
+    for (size_t i = 0; i < std::size(kFunctions); ++i)
+        if (kFunctions[i].number != int16_t(i + 1)) return false;
+    return true;
+}
+static_assert(rows_in_number_order());
+
 }  // namespace
+
+std::span<const WorksheetFunction> worksheet_functions() { return kFunctions; }
+
+const WorksheetFunction* worksheet_function(int number) {
+    if (number < 1 || number > int(std::size(kFunctions))) return nullptr;
+    return &kFunctions[number - 1];
+}
 
 void c_FuncTerm() {
     const int16_t n = g_functionNum;
     g_valueType = kValueNumber;
     g_resultType = kValueNumber;
-    if (n < 1 || n > 143 || n == 87) {
-        pass_over_call();
-        return;
-    }
-    if (library_function(n)) return;
-    switch (n) {
-    case 3: unary([](double x) { return std::floor(x); }); return;
-    case 5: unary([](double x) { return std::fabs(x); }); return;
-    case 7: modulo(); return;
-    case 10: case 111: case 134: sum_function(n); return;
-    case 11: number_result(std::numbers::pi); return;
-    case 14: unary([](double x) { return std::acos(x); }); return;
-    case 15: unary([](double x) { return std::asin(x); }); return;
-    case 16: unary(arc_tangent); return;
-    case 18: trigonometric([](double x) { return std::tan(x); }); return;
-    case 19: trigonometric([](double x) { return std::cos(x); }); return;
-    case 20: trigonometric([](double x) { return std::sin(x); }); return;
-    case 21: unary(radians); return;
-    case 22: unary(degrees); return;
-    case 23: square_root(); return;
-    case 24: sign_function(); return;
-    case 25: not_function(); return;
-    case 26: unary([](double x) { return std::log10(x); }); return;
-    case 27: unary([](double x) { return std::log(x); }); return;
-    case 28: exponential(); return;
-    case 29: case 30: case 31: case 32: case 33: case 34: case 35: date_part(n); return;
-    case 36: number_result(1.0); return;
-    case 37: number_result(0.0); return;
-    case 38: random_number(); return;
-    case 39: number_result(g_StdErr); return;
-    case 40: number_result(N_AN(kErrNA)); return;
-    case 41: case 42: case 81: error_test(n); return;
-    case 45: binary(annuity); return;
-    case 46: binary(compound_factor); return;
-    case 54: number_result(g_calc_time + calculation_day_offset()); return;
-    case 55: case 56: position_of_reference(n); return;
-    case 57: unary(cotangent); return;
-    case 58: case 59: case 84: case 86: type_test(n); return;
-    case 66: page_number(); return;
-    case 67: code_function(); return;
-    case 68: char_function(); return;
-    case 72: t_function(); return;
-    case 74: change_case(false); return;
-    case 75: change_case(true); return;
-    case 79: date_value(false); return;
-    case 119: date_value(true); return;
-    case 80: number_result(std::floor(g_calc_time) + calculation_day_offset()); return;
-    case 82: log_to_base(); return;
-    case 88: number_value(); return;
-    case 89: type_code(); return;
-    case 90: case 91: size_of_reference(n); return;
-    case 101: unit_conversion_function(); return;
-    case 105: inverse_tanh(); return;
-    case 106: unary([](double x) { return std::acosh(x); }); return;
-    case 107: unary([](double x) { return std::asinh(x); }); return;
-    case 108: trigonometric([](double x) { return std::tanh(x); }); return;
-    case 109: trigonometric([](double x) { return std::cosh(x); }); return;
-    case 110: trigonometric([](double x) { return std::sinh(x); }); return;
-    case 112: unary([](double x) { return round_to_parity(x, true); }); return;
-    case 113: unary([](double x) { return round_to_parity(x, false); }); return;
-    case 114: binary([](double x, double y) { return std::pow(x, y); }); return;
-    case 116: log_gamma(); return;
-    case 123: factorial_function(); return;
-    case 137: count_arguments(); return;
-    default: pass_over_call(); return;
-    }
+    const WorksheetFunction* row = worksheet_function(n);
+    if (row && row->evaluate) row->evaluate(n);
+    else pass_over_call();
 }

@@ -420,6 +420,20 @@ LayerWindow next_unfinished_window() {
     return nullptr;
 }
 
+// Every layer of a workbook calculated again from its first cell.
+void reset_workbook_layers(MemoryRef workbook) {
+    for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
+        if (MemoryRef layer = find_SpreadSheet_item(workbook, index)) reset_layer(layer, CellPoint{0, 0});
+}
+
+// What every recalculation starts from, with windows or without: the clock
+// that NOW and TODAY answer, and no circle looked for or reported yet.
+void start_recalculation() {
+    g_calc_time = SpreadSheetTime();
+    gCheckCirculars = 0;
+    reset_circular_give_up();
+}
+
 bool calculation_suspended() {
     LayerWindow front = calc_services.first_document_window();
     if (!front || calc_services.entry_line_editing() || stopCalc == kCalcManualIdle) return true;
@@ -451,12 +465,9 @@ void ResetCalc(CellPoint start, LayerWindow window) {
     CalcWind = window;
     stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualIdle;
     g_calcSheet = nullptr;
-    g_calc_time = SpreadSheetTime();
     for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w)) {
         MemoryRef shown = calc_services.document_window_layer(w);
-        MemoryRef workbook = shown ? GetWorkSheet(shown) : nullptr;
-        for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
-            if (MemoryRef layer = find_SpreadSheet_item(workbook, index)) reset_layer(layer, CellPoint{0, 0});
+        reset_workbook_layers(shown ? GetWorkSheet(shown) : nullptr);
     }
     if (MemoryRef layer = calc_services.document_window_layer(window)) {
         SetSpreadSheetResetCells(layer, 0);
@@ -464,8 +475,7 @@ void ResetCalc(CellPoint start, LayerWindow window) {
         sheet->recalc_resume = start;
         release_layer(layer);
     }
-    gCheckCirculars = 0;
-    reset_circular_give_up();
+    start_recalculation();
 }
 
 void do_calc_now(LayerWindow window, int16_t automatic) {
@@ -536,9 +546,8 @@ void recalculate_workbook(MemoryRef workbook) {
     constexpr int kMaxSteps = 10000;
     if (!workbook) return;
     const int16_t count = num_SpreadSheets(workbook);
-    for (int16_t index = 0; index < count; ++index)
-        if (MemoryRef layer = find_SpreadSheet_item(workbook, index)) reset_layer(layer, CellPoint{0, 0});
-    gCheckCirculars = 0;
+    reset_workbook_layers(workbook);
+    start_recalculation();
     for (int step = 0; step < kMaxSteps; ++step) {
         MemoryRef unfinished = nullptr;
         for (int16_t index = 0; index < count && !unfinished; ++index) {

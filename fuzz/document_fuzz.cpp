@@ -1,24 +1,10 @@
 // Native documents of every version, current and older generation, taken as
 // the converter takes them: opened, recalculated, saved. Whatever opens must
 // also save.
-#include <cstdlib>
-
-#include "files/document_file.h"
-#include "files/document_saving.h"
-#include "formula/recalc.h"
 #include "fuzz/fuzz_support.h"
-#include "model/workbook.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_start_application();
-    fuzz_empty_folder();
-    pf::FileSpec input, output;
-    pf::file_spec_from_path(fuzz_write_file("Input.qrv", data, size), input);
-    pf::file_spec_from_path(fuzz_folder() + "/Output.qrv", output);
-    MemoryRef workbook = sample::new_workbook(&input);
-    if (Read_File(workbook, input, Get_fileinfo(workbook)) == 0 && (recalculate_workbook(workbook), true) &&
-        save_workbook_file(find_SpreadSheet_item(workbook, 0), kWholeWorkbook, output, kFormatNative, false, false))
-        std::abort();
-    fuzz_close_workbook(workbook);
+    fuzz_open_and_save_document(data, size);
     return 0;
 }

@@ -10,6 +10,8 @@
 
 #include "files/document_file.h"
 #include "files/document_prompts.h"
+#include "files/document_saving.h"
+#include "formula/recalc.h"
 #include "formula/parser.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
@@ -38,6 +40,18 @@ void fuzz_close_workbook(MemoryRef workbook) {
     if (!workbook) return;
     close_document_file(workbook);
     DisposeWorkSheet(workbook);
+}
+
+void fuzz_open_and_save_document(const uint8_t* data, size_t size) {
+    fuzz_empty_folder();
+    pf::FileSpec input, output;
+    pf::file_spec_from_path(fuzz_write_file("Input.qrv", data, size), input);
+    pf::file_spec_from_path(fuzz_folder() + "/Output.qrv", output);
+    MemoryRef workbook = sample::new_workbook(&input);
+    if (Read_File(workbook, input, Get_fileinfo(workbook)) == 0 && (recalculate_workbook(workbook), true) &&
+        save_workbook_file(find_SpreadSheet_item(workbook, 0), kWholeWorkbook, output, kFormatNative, false, false))
+        std::abort();
+    fuzz_close_workbook(workbook);
 }
 
 const std::string& fuzz_folder() {

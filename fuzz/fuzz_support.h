@@ -25,6 +25,10 @@ void fuzz_empty_folder();
 // Writes bytes to a file of the private folder; answers its path.
 std::string fuzz_write_file(const std::string& name, const uint8_t* data, size_t size);
 
+// Opens the bytes as a native document, recalculates and saves what opens;
+// aborts when what opened cannot be saved.
+void fuzz_open_and_save_document(const uint8_t* data, size_t size);
+
 // Parses formula text (cut to 255 bytes) typed into `cell` of `layer`; false
 // when it is refused, else the stored formula.
 bool fuzz_parse_formula(const uint8_t* text, size_t size, CellPoint cell, MemoryRef layer,

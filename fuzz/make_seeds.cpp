@@ -10,6 +10,8 @@
 #include "files/document_saving.h"
 #include "fuzz/fuzz_drawing.h"
 #include "fuzz/fuzz_support.h"
+#include "platform/appleevents/ae_flatten.h"
+#include "platform/appleevents/object_text.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
 #include "platform/draw/text.h"
@@ -17,6 +19,7 @@
 #include "shell/app_prefs.h"
 #include "tests/excel/excel_samples.h"
 #include "tests/files/document_builder.h"
+#include "tests/files/older_document_builder.h"
 
 namespace {
 
@@ -46,6 +49,12 @@ Seeds document_seeds() {
     for (int version : {768, 771, 1024, 1025, 1026, 1027, 1028, 1029})
         seeds.push_back(built::document(version, {built::simple_layer("A"), built::simple_layer("B")}));
     return seeds;
+}
+
+// Layer blocks alone: the harness puts the document header before them.
+Seeds older_layer_seeds() {
+    older::Layer empty;
+    return Seeds{older::layer_block(older::full_layer()), older::layer_block(empty)};
 }
 
 Seeds formula_text_seeds() {
@@ -141,9 +150,24 @@ Seeds excel_seeds() {
     return Seeds{stream, globals};
 }
 
+// A get event for a cell of a named document, flattened.
+Seeds apple_event_seeds() {
+    pf::AEDesc self, spec;
+    pf::ae_address_of_self(self);
+    pf::AppleEvent event;
+    pf::ae_create_apple_event(pf::four_cc("core"), pf::four_cc("getd"), self, 1, 0, event);
+    std::string error;
+    pf::parse_object_text("value of range A1:B2 of layer 1 of document \"Budget\"", spec, error);
+    pf::ae_put_param_desc(event, pf::kKeyDirectObject, spec);
+    std::vector<uint8_t> bytes;
+    pf::ae_flatten(event, bytes);
+    return Seeds{bytes};
+}
+
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
+    {"older_layer", older_layer_seeds},
     {"formula_text", formula_text_seeds},
     {"formula_tokens", formula_token_seeds},
     {"picture", picture_seeds},
@@ -152,6 +176,7 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"text", text_seeds},
     {"sylk", sylk_seeds},
     {"excel", excel_seeds},
+    {"apple_event", apple_event_seeds},
 };
 
 }  // namespace

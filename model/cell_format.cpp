@@ -52,6 +52,7 @@ void change_face(uint8_t* format, int16_t value, bool clear) {
         face = 0;
         return;
     }
+    if (clear && value >= kFaceBitAlone) value = int16_t(value - kFaceBitAlone);
     change_bit(face, value, clear);
     if (clear) return;
     if (value == 6) face &= uint8_t(~0x80);  // condense and extend exclude each other

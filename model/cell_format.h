@@ -41,6 +41,9 @@ enum CellFormatField : int {
 constexpr uint16_t kDefaultFontNumber = 65535;
 constexpr uint8_t kDefaultFontSize = 255;
 constexpr uint8_t kFormatGeneral = 71;  // 'G'
+// Face (field 7): cleared with value 0 the face becomes plain; cleared with
+// kFaceBitAlone + b only bit b goes (so that bold, bit 0, can go alone).
+constexpr int16_t kFaceBitAlone = 8;
 
 // Flags A (byte 9) and flags B (byte 13).
 constexpr uint8_t kFlagLocked = 0x01;

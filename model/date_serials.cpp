@@ -10,6 +10,7 @@
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "model/calc_globals.h"
+#include "model/display_text.h"
 #include "platform/system/date_time.h"
 
 namespace {
@@ -341,6 +342,21 @@ int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
     g_value = serial_of_seconds(read.seconds, calc_uses_1900_dates());
     if (rewrite) rewrite_date(text, read.date, read.with_date, read.time_parts, order, read.separator);
     return 1;
+}
+
+bool holds_date_serial(uint8_t code, double value) {
+    constexpr uint8_t kDateAndTime = 25, kLongDateAndTime = 28;  // time codes that show a date too
+    const bool with_date = is_date_format(code) || code == kDateAndTime || code == kLongDateAndTime;
+    return with_date && value >= 1;
+}
+
+void date_entry_text(double serial, bool system_1900, unsigned char* text) {
+    const uint32_t seconds = seconds_of_serial(serial, system_1900);
+    pf::DateTimeRec date;
+    pf::seconds_to_date(seconds, date);
+    const uint32_t time_of_day = seconds % uint32_t(kSecondsPerDay);
+    const int time_parts = time_of_day == 0 ? 0 : time_of_day % 60 ? 3 : 2;
+    rewrite_date(text, date, true, time_parts, dateOrder, dateSep);
 }
 
 int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* fraction) {

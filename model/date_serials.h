@@ -41,6 +41,14 @@ int16_t parseDate(unsigned char* text, int16_t order, bool rewrite);
 // day, from its hours, minutes and seconds alone; 0 when the text is neither.
 int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* fraction);
 
+// Whether a number of a cell of this format code is a date serial: the cell
+// shows a date, or a date and time; a time of day alone is not.
+bool holds_date_serial(uint8_t code, double value);
+// The standard form of a serial's date as a user types it (the parts in the
+// date order, joined by the date separator, the year in full) and its time
+// of day when it has one; for a serial of the 1900 or the 1904 system.
+void date_entry_text(double serial, bool system_1900, unsigned char* text);
+
 // The date worksheet functions, reading their arguments from the formula.
 void Date_Func(int16_t number);  // 29 ... 35 on the serial in g_value
 void read_date();                // 78

@@ -16,6 +16,7 @@
 constexpr uint32_t kLayerGridLines = 0x1;
 constexpr uint32_t kLayerHeadings = 0x2;
 constexpr uint32_t kLayerDragAndDrop = 0x80;
+constexpr uint32_t kLayerFixedRowHeights = 0x800;  // data entry leaves row heights alone
 constexpr uint32_t kLayerPrinting = 0x4000;
 constexpr uint32_t kLayerActive = 0x8000;
 constexpr uint32_t kLayerActiveSuppressed = 0x10000;
@@ -100,6 +101,7 @@ struct SpreadSheet {
     uint32_t last_click_time;
     int16_t click_count;
     uint16_t click_modifiers;
+    CellPoint last_entered;  // the cell that data entry stored last
     int16_t next_object_id;
     PrintRecord page_format;
     PrintRecord print_settings;

@@ -1,13 +1,61 @@
-// The Apple event object model for the required events: the object-model
-// handlers and their installation, the required-parameter check and file
-// specifications from descriptors.
+// The object model that scripts address: the application, its documents and
+// document windows (by index from the front, or by name), the layers of a
+// document (by index or name), cells and ranges of a layer (by reference text,
+// "B2", "A1:C4", or a named range), the selection, and the properties value,
+// formula and name.
+
+// Specifiers are the records of platform/appleevents/object_text.h. Also the
+// handlers the required events install, their callbacks and coercions, the
+// required-parameter check, file specifications from descriptors and the
+// layer of a window.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/files/files.h"
+#include "platform/appleevents/object_text.h"
+#include "platform/windows/windows.h"
 
+// What a specifier resolves to: an object, or one property of it.
+struct ObjectToken {
+    pf::FourCC object_class = pf::kClassApplication;
+    pf::WindowRef window = nullptr;  // documents: their front window
+    MemoryRef workbook = nullptr;
+    MemoryRef layer = nullptr;
+    CellRange range{};
+    pf::FourCC property = 0;  // 0: the object itself
+    // Cells that a test picked (object_class kClassCell): these, not `range`.
+    bool picked = false;
+    std::vector<CellPoint> cells;
+};
+
+// Resolves a specifier (or a null descriptor: the application).
+pf::OSErr resolve_object(const pf::AEDesc& specifier, ObjectToken& token);
+
+// The name of an object (Mac Roman): a document's, a window's title, a layer's.
+std::string object_name(const ObjectToken& token);
+
+// Counting the elements of a class in a container.
+pf::OSErr count_elements(const ObjectToken& container, pf::FourCC element_class, long& count);
+
+// Cell data: a value (a number, a text, an error's text, an empty text for an
+// empty cell) and the text a cell shows in the entry line (a formula with its
+// "="); formula results are brought up to date before values are read.
+using CellReader = pf::AEDesc (*)(MemoryRef layer, CellPoint where);
+pf::AEDesc cell_value(MemoryRef layer, CellPoint where);
+pf::AEDesc cell_formula(MemoryRef layer, CellPoint where);
+void finish_recalculation(MemoryRef layer);
+
+// The document windows from front to back, and the workbook each shows.
+pf::WindowRef nth_document_window(long index);
+long document_window_count();
+
+// The object-model handlers and their installation.
 pf::OSErr DoSetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
 pf::OSErr DoGetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
 pf::OSErr DoGetDataSize(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
@@ -23,3 +71,6 @@ void InstallCoercions();
 pf::OSErr GotRequiredParams(const pf::AppleEvent* event);
 // The file specification of a file-specification (or coercible) descriptor.
 pf::OSErr GetSpecFromDescriptor(const pf::AEDesc* descriptor, pf::FileSpec* spec);
+// The layer shown by a document window, from the window's task; null for no
+// window or a window without a task reference.
+MemoryRef sheetRefFromWindow(pf::WindowRef window);

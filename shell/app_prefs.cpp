@@ -1,5 +1,6 @@
 // The preferences record: its factory settings, its file form, and the
 // favourites menu built from its recent documents.
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -10,11 +11,13 @@
 #include "model/record_bytes.h"
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
+#include "platform/resources/byte_reader.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
 #include "shell/shell_commands.h"
 
 AppPrefs app_prefs;
+bool prefs_were_reset = false;
 
 namespace {
 
@@ -81,40 +84,20 @@ struct FileWriter {
 
 // Takes each field, big-endian, from the next position of the file bytes.
 struct FileReader {
-    const uint8_t* at;
-    void u16(uint16_t& v) {
-        v = uint16_t(at[0] << 8 | at[1]);
-        at += 2;
-    }
-    void i16(int16_t& v) {
-        uint16_t u;
-        u16(u);
-        v = int16_t(u);
-    }
-    void u32(uint32_t& v) {
-        uint16_t high, low;
-        u16(high);
-        u16(low);
-        v = uint32_t(high) << 16 | low;
-    }
+    pf::ByteReader in;
+    void u16(uint16_t& v) { v = in.u16(); }
+    void i16(int16_t& v) { v = in.i16(); }
+    void u32(uint32_t& v) { v = in.u32(); }
     // A 32-bit field of the packed record, copied in: it may lie off its alignment.
     void u32_field(void* field) {
-        uint32_t v;
-        u32(v);
+        uint32_t v = in.u32();
         std::memcpy(field, &v, sizeof v);
     }
-    void point(pf::Point& p) {
-        i16(p.v);
-        i16(p.h);
-    }
-    void bytes(unsigned char* to, size_t length) {
-        std::memcpy(to, at, length);
-        at += length;
-    }
+    void point(pf::Point& p) { p = in.point(); }
+    void bytes(unsigned char* to, size_t length) { in.copy(to, length); }
     void format(uint8_t* to) {
-        std::memcpy(to, at, kCellFormatSize);
+        in.copy(to, kCellFormatSize);
         ByteFlipCellFData(to);
-        at += kCellFormatSize;
     }
 };
 
@@ -143,10 +126,71 @@ void visit_fields(Prefs& p, Io& io) {
     }
 }
 
-void clear_overlong_names(AppPrefs& prefs) {
-    for (pf::FileSpec& item : prefs.items) {
-        if (item.name[0] > pf::kMaxSpecName) item = pf::FileSpec{};
+// The bits of the two flag longs that have a meaning; a long with any other
+// bit set was not written by this program.
+constexpr uint32_t kKnownOptions = 0xEFFFFFFF;
+constexpr uint32_t kKnownOptions2 = 0x300007FF;
+// Saved window corners lie within this distance of the screen's origin; a
+// corner off the present screen is still kept (its window places itself).
+constexpr int16_t kFarthestPosition = 8192;
+constexpr int16_t kMostUndoLevels = 99;
+constexpr int16_t kLastMarginUnit = 3;
+constexpr int16_t kLastExportChoice = 2;
+constexpr int16_t kLastPrefsPanel = 6;
+constexpr int16_t kMostBars = 999;
+constexpr uint8_t kLargestFontSize = 127;
+constexpr uint8_t kMostDecimals = 15;
+
+bool in_range(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
+
+// Puts the factory value in a field that fails its check; answers whether it passed.
+template <typename Field>
+bool keep_or_reset(Field& field, const Field& factory, bool valid) {
+    if (!valid) field = factory;
+    return valid;
+}
+
+bool plausible_position(pf::Point p) {
+    return in_range(p.v, -kFarthestPosition, kFarthestPosition) && in_range(p.h, -kFarthestPosition, kFarthestPosition);
+}
+
+// An unused entry is all zero; a used one has a name a file can have.
+bool plausible_item(const pf::FileSpec& item) {
+    uint8_t length = item.name[0];
+    if (length == 0) return item.volume == 0 && item.parent == 0;
+    if (length > pf::kMaxSpecName) return false;
+    const unsigned char* end = item.name + 1 + length;
+    return std::find_if(item.name + 1, end, [](unsigned char c) { return c == 0 || c == '/'; }) == end;
+}
+
+bool plausible_default_format(const uint8_t* format) {
+    return !pf::font_name(load_i16(format + kFmtFont)).empty() && in_range(format[kFmtSize], 1, kLargestFontSize) &&
+           format[kFmtDecimals] <= kMostDecimals;
+}
+
+// Range-checks every field that has a reader; answers whether all passed.
+bool check_fields(AppPrefs& p, const AppPrefs& factory) {
+    bool passed = keep_or_reset(p.version, factory.version, p.version == kPrefsVersion);
+    if (!plausible_default_format(p.default_format)) {
+        std::memcpy(p.default_format, factory.default_format, sizeof p.default_format);
+        passed = false;
     }
+    for (pf::Point& position : p.palette_positions) passed &= keep_or_reset(position, pf::Point{}, plausible_position(position));
+    for (pf::Point& position : p.dialog_positions) passed &= keep_or_reset(position, pf::Point{}, plausible_position(position));
+    passed &= keep_or_reset(p.bar_shown, factory.bar_shown, in_range(p.bar_shown, 0, kMostBars));
+    passed &= keep_or_reset(p.editing_bar, factory.editing_bar, in_range(p.editing_bar, 0, kMostBars));
+    passed &= keep_or_reset(p.margin_unit, factory.margin_unit, in_range(p.margin_unit, 0, kLastMarginUnit));
+    passed &= keep_or_reset(p.tab_bar_width, factory.tab_bar_width, in_range(p.tab_bar_width, 0, kFarthestPosition));
+    passed &= keep_or_reset(p.undo_depth, factory.undo_depth, in_range(p.undo_depth, 1, kMostUndoLevels));
+    passed &= keep_or_reset(p.export_choice, factory.export_choice, in_range(p.export_choice, 0, kLastExportChoice));
+    passed &= keep_or_reset(p.prefs_panel, factory.prefs_panel, in_range(p.prefs_panel, 0, kLastPrefsPanel));
+    passed &= keep_or_reset(p.paste_special_choice, factory.paste_special_choice, p.paste_special_choice >= 0);
+    passed &= keep_or_reset(p.options, factory.options, (p.options & ~kKnownOptions) == 0);
+    passed &= keep_or_reset(p.options2, factory.options2, (p.options2 & ~kKnownOptions2) == 0);
+    passed &= keep_or_reset(p.startup_action, factory.startup_action,
+                            in_range(p.startup_action, kStartupNothing, kStartupWorkspace));
+    for (pf::FileSpec& item : p.items) passed &= keep_or_reset(item, pf::FileSpec{}, plausible_item(item));
+    return passed;
 }
 
 }  // namespace
@@ -169,10 +213,12 @@ void prefs_to_file_bytes(const AppPrefs& prefs, uint8_t* bytes) {
     visit_fields(prefs, writer);
 }
 
-void prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs) {
-    FileReader reader{bytes};
+bool prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs) {
+    FileReader reader{pf::ByteReader{{bytes, size_t(kPrefsFileSize)}}};
     visit_fields(prefs, reader);
-    clear_overlong_names(prefs);
+    AppPrefs factory;
+    ParameterFactorySettings(&factory);
+    return check_fields(prefs, factory);
 }
 
 int recent_document_count() {
@@ -188,7 +234,8 @@ void RemovePrefItem(int16_t index) {
     ResetFavoriteMenu();
 }
 
-// Menu 140: one item per recent document, then its separator and Clear item.
+// Menu 140: one item per recent document, then its separator and Clear item,
+// which is dimmed while the list is empty.
 void ResetFavoriteMenu() {
     pf::MenuRef menu = pf::get_menu_handle(kRecentMenu);
     if (!menu) return;
@@ -199,4 +246,7 @@ void ResetFavoriteMenu() {
         const unsigned char* name = app_prefs.items[i].name;
         pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
     }
+    int16_t clear_item = pf::count_menu_items(menu);
+    if (recent_document_count() > 0) pf::enable_menu_item(menu, clear_item);
+    else pf::disable_menu_item(menu, clear_item);
 }

@@ -20,6 +20,7 @@ constexpr uint32_t kPrefToolPalette = 0x00100000;
 constexpr uint32_t kPrefFontsInOwnFace = 0x80000000;
 // Second options long (offset 98).
 constexpr uint32_t kPrefAntiAliasedText = 0x00000200;
+constexpr uint32_t kPrefAddExtensions = 0x00000400;  // the Save dialog puts the format's extension on names
 constexpr uint32_t kPrefRefreshButtons = 0x20000000;
 
 // Start-up actions.
@@ -72,6 +73,10 @@ struct AppPrefs {
 static_assert(sizeof(AppPrefs) == 782, "the preferences record is 782 bytes");
 
 extern AppPrefs app_prefs;
+// Set by ReadPrefs when the file held fields out of range that were reset.
+extern bool prefs_were_reset;
+constexpr int16_t kPrefsMessages = 25007;
+constexpr int16_t kPrefsResetMessage = 1;
 
 constexpr int32_t kPrefsFileSize = 782;
 constexpr uint16_t kPrefsVersion = 1280;
@@ -82,9 +87,11 @@ constexpr pf::FourCC kQuorvinCreator = pf::four_cc("QRVA");
 void ParameterFactorySettings(AppPrefs* prefs);
 
 // The record in file order (big-endian, 782 bytes), field by field, and back.
-// Reading clears a favourite whose name is longer than a file name can be.
+// Reading range-checks every field that has a reader (flags to their known
+// bits, window corners, counts and choices, the file entries) and gives each
+// one that fails its factory value; it answers false when any failed.
 void prefs_to_file_bytes(const AppPrefs& prefs, uint8_t* bytes);
-void prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs);
+bool prefs_from_file_bytes(const uint8_t* bytes, AppPrefs& prefs);
 
 // The recent documents listed: those before the first empty entry.
 int recent_document_count();

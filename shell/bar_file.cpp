@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "files/big_endian.h"
 #include "platform/files/files.h"
+#include "platform/resources/byte_reader.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "shell/bar_file.h"
@@ -36,26 +36,6 @@ constexpr OperatorButton kOperatorButtons[] = {
     {"op$$", 210}, {"op::", 211}, {"op,,", 212}, {"op==", 197},
 };
 
-// A reader that refuses to run past the end of its bytes.
-struct CheckedReader {
-    const std::vector<uint8_t>& bytes;
-    size_t at = 0;
-
-    bool has(size_t n) const { return bytes.size() - at >= n; }
-    bool u32(uint32_t* out) {
-        if (!has(4)) return false;
-        *out = BigEndianReader{bytes.data() + at}.get32();
-        at += 4;
-        return true;
-    }
-    bool take(size_t n, const uint8_t** out) {
-        if (!has(n)) return false;
-        *out = bytes.data() + at;
-        at += n;
-        return true;
-    }
-};
-
 void take_operator_description(ButtonRecord& button) {
     for (const OperatorButton& op : kOperatorButtons) {
         if (button.command != code_value(op.code)) continue;
@@ -69,20 +49,17 @@ void take_operator_description(ButtonRecord& button) {
     }
 }
 
-bool read_one_bar(CheckedReader& in, uint32_t version, ButtonBar* bar) {
-    uint32_t reserved, count, value;
-    const uint8_t* name_length;
-    const uint8_t* name;
-    if (!in.u32(&reserved) || reserved != 0 || !in.u32(&count) || count < 1) return false;
-    if (!in.take(1, &name_length) || !in.take(*name_length, &name) || !in.u32(&value)) return false;
+bool read_one_bar(pf::ByteReader& in, uint32_t version, ButtonBar* bar) {
+    uint32_t reserved = in.u32(), count = in.u32();
+    if (!in.ok || reserved != 0 || count < 1) return false;
+    auto name = in.take(in.u8());
+    uint32_t value = in.u32();
     if (!in.has(size_t(count) * kButtonRecordSize)) return false;
-    bar->name.assign(reinterpret_cast<const char*>(name), *name_length);
+    bar->name.assign(name.begin(), name.end());
     bar->value = value;
     for (uint32_t i = 0; i < count; ++i) {
-        const uint8_t* bytes = nullptr;
-        if (!in.take(kButtonRecordSize, &bytes)) return false;
         ButtonRecord button;
-        ByteSwapButton(bytes, &button);
+        ByteSwapButton(in.take(kButtonRecordSize).data(), &button);
         if (!button_usable(button)) return false;
         button.value = 0;
         if (version == kOldVersion) take_operator_description(button);
@@ -98,15 +75,6 @@ pf::OSErr open_bar_file(int8_t permission, pf::FileSpec* spec, int16_t* ref) {
     return OpenPrefsFile(name, spec, kBarFileType, permission, ref);
 }
 
-std::optional<std::vector<uint8_t>> read_whole(int16_t ref) {
-    int32_t length = 0;
-    if (pf::get_end_of_file(ref, length) || length < 0 || length > kMaxBarFile) return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<size_t>(length));
-    int32_t count = length;
-    if (length && (pf::read_file(ref, count, bytes.data()) || count != length)) return std::nullopt;
-    return bytes;
-}
-
 void use_factory_bars() {
     default_buttons();
     write_button_positions();
@@ -115,10 +83,9 @@ void use_factory_bars() {
 }  // namespace
 
 std::optional<std::vector<ButtonBar>> parse_bar_file(const std::vector<uint8_t>& bytes) {
-    CheckedReader in{bytes};
-    uint32_t version, count;
-    if (!in.u32(&version) || (version != kOldVersion && version != kBarFileVersion)) return std::nullopt;
-    if (!in.u32(&count) || count < 1) return std::nullopt;
+    pf::ByteReader in{bytes};
+    uint32_t version = in.u32(), count = in.u32();
+    if (!in.ok || (version != kOldVersion && version != kBarFileVersion) || count < 1) return std::nullopt;
     std::vector<ButtonBar> bars;
     for (uint32_t i = 0; i < count; ++i) {
         ButtonBar bar;
@@ -174,10 +141,11 @@ int16_t read_button_positions() {
         use_factory_bars();
         return err;
     }
-    std::optional<std::vector<uint8_t>> bytes = read_whole(ref);
+    std::vector<uint8_t> bytes;
+    err = pf::read_whole_fork(ref, kMaxBarFile, bytes);
     pf::close_file(ref);
     std::optional<std::vector<ButtonBar>> bars;
-    if (bytes) bars = parse_bar_file(*bytes);
+    if (!err) bars = parse_bar_file(bytes);
     if (!bars) {
         pf::delete_file(spec);
         use_factory_bars();

@@ -11,6 +11,7 @@
 #include "shell/button_states.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
+#include "shell/format_menus.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_commands.h"

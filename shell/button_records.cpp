@@ -33,24 +33,24 @@ bool load_button(int16_t id, ButtonRecord* button) {
 }  // namespace
 
 void ByteSwapButton(const uint8_t* bytes, ButtonRecord* b) {
-    BigEndianReader in{bytes};
-    b->position = in.get16();
-    b->width = in.get16();
-    b->icon = in.get16();
-    b->flags = uint16_t(in.get16());
-    b->rect.top = in.get16();
-    b->rect.left = in.get16();
-    b->rect.bottom = in.get16();
-    b->rect.right = in.get16();
-    b->command = in.get32();
-    b->state = in.get16();
-    b->value = in.get16();
-    b->drawn_state = in.get16();
-    b->drawn_value = in.get16();
-    b->help_list = in.get16();
-    b->help_index = in.get16();
-    b->description_list = in.get16();
-    b->description_index = in.get16();
+    pf::ByteReader in{{bytes, size_t(kButtonRecordSize)}};
+    b->position = in.i16();
+    b->width = in.i16();
+    b->icon = in.i16();
+    b->flags = uint16_t(in.i16());
+    b->rect.top = in.i16();
+    b->rect.left = in.i16();
+    b->rect.bottom = in.i16();
+    b->rect.right = in.i16();
+    b->command = in.u32();
+    b->state = in.i16();
+    b->value = in.i16();
+    b->drawn_state = in.i16();
+    b->drawn_value = in.i16();
+    b->help_list = in.i16();
+    b->help_index = in.i16();
+    b->description_list = in.i16();
+    b->description_index = in.i16();
 }
 
 bool button_usable(const ButtonRecord& button) { return button.width >= 0 && button.width <= kMaxButtonWidth; }
@@ -74,9 +74,9 @@ std::vector<int16_t> bar_ids_of(std::span<const uint8_t> bytes) {
     size_t count = bytes.size() / 2 - 1;
     if (count > size_t(kMaxBarButtons)) return {};
     std::vector<int16_t> ids;
-    BigEndianReader in{bytes.data() + 2};
+    pf::ByteReader in{bytes.subspan(2)};
     for (size_t i = 0; i < count; ++i) {
-        int16_t id = in.get16();
+        int16_t id = in.i16();
         ButtonRecord probe;
         if (!load_button(id, &probe)) return {};
         ids.push_back(id);

@@ -93,17 +93,9 @@ void place_window() {
 }
 
 void make_task() {
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = IconBar;
-    task.kind = kFloatingToolTask;
-    task.update = update_CommandBar_proc;
-    task.activate = activate_CommandBar_proc;
-    task.idle = idle_CommandBar_proc;
-    task.click = click_CommandBar_proc;
-    task.key = key_CommandBar_proc;
-    task.close = close_CommandBar_proc;
-    NewTask(&task);
+    add_window_task(IconBar, kFloatingToolTask, 0,
+                    {update_CommandBar_proc, activate_CommandBar_proc, idle_CommandBar_proc, click_CommandBar_proc,
+                     key_CommandBar_proc, close_CommandBar_proc});
 }
 
 void make_scroll_bar() {
@@ -361,6 +353,7 @@ int32_t key_CommandBar_proc(EventRecord* event, uintptr_t, uintptr_t) {
 int32_t close_CommandBar_proc(EventRecord*, uintptr_t, uintptr_t) {
     if (!IconBar) return 1;
     app_prefs.palette_positions[kCommandBarPosition] = get_global_loc(IconBar);
+    LCDetach(icon_scroll);
     icon_scroll = nullptr;
     pf::hide_window(IconBar);
     IconBar = nullptr;

@@ -19,10 +19,10 @@
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
 #include "window/window_commands.h"
-#include "model/format_commands.h"
 #include "window/entry_line.h"
 #include "window/point_mode.h"
 #include "window/selection_tracking.h"
+#include "shell/format_menus.h"
 
 uint32_t gLastCommand = 0;
 

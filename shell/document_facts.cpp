@@ -11,6 +11,7 @@
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
+#include "window/file_menu.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ DocumentFacts read_document_facts(MemoryRef record) {
     facts.entry_active = Editor_Wind != nullptr && Editor_Wind == record;
     if (facts.workbook) {
         facts.layers = num_SpreadSheets(facts.workbook);
-        facts.unsaved = doc_is_really_dirty(facts.workbook) != 0;
+        facts.unsaved = workbook_dirty(facts.workbook);
         facts.ever_saved = get_fileType(facts.workbook) != 0;
     }
     int16_t index = 0;

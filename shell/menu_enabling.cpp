@@ -19,7 +19,8 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "spelling/spelling.h"
-#include "model/format_commands.h"
+#include "shell/font_menus.h"
+#include "shell/format_menus.h"
 
 namespace {
 
@@ -45,7 +46,6 @@ constexpr int16_t kEditingDimmedView[] = {4, 6};
 constexpr int16_t kMinimizeItem = 5;
 constexpr int16_t kSizeStrings = 128;
 constexpr int16_t kOtherSizeText = 24;
-constexpr int16_t kListedSizes[] = {9, 10, 12, 14, 18, 24, 36};
 
 pf::MenuRef menu(int16_t id) { return pf::get_menu_handle(id); }
 
@@ -159,7 +159,7 @@ void hilite_with_document(const DocumentFacts& f, WindowRef window) {
     hilite_file_menu(f);
     hilite_layer_and_view(f);
     set_edit_menu(f.record);
-    set_font_menu(f.font, f.size);
+    set_font_menu(f.layer, f.font, f.size);
     set_items(kStyle, true);
     if (pf::MenuRef style = menu(kStyle)) {
         for (int16_t bit = 0; bit < 7; ++bit)
@@ -168,7 +168,7 @@ void hilite_with_document(const DocumentFacts& f, WindowRef window) {
     }
     enable_menu_(kFormat, true);
     set_format_menu(f.layer);
-    set_Align_menu(f.alignment);
+    set_Align_menu(f);
     set_items(kAlignOptions, true);
     enable_menu_(kOptions, true);
     set_option_menu(f.layer);
@@ -228,16 +228,16 @@ void DialogMenubar(int16_t enable, int16_t full) {
 int16_t set_size_menu(const unsigned char* font_name, pf::MenuRef size_menu, int16_t size) {
     if (!size_menu) return 0;
     int16_t last = pf::count_menu_items(size_menu);
-    int16_t listed = int16_t(std::size(kListedSizes));
+    int16_t listed = int16_t(std::size(kMenuSizes));
     if (font_name) {
-        for (int16_t i = 0; i < listed; ++i) set_outline_item(size_menu, font_name, kListedSizes[i], int16_t(i + 1));
+        for (int16_t i = 0; i < listed; ++i) set_outline_item(size_menu, font_name, kMenuSizes[i], int16_t(i + 1));
     }
-    auto at = std::find(std::begin(kListedSizes), std::end(kListedSizes), size);
-    bool listed_size = at != std::end(kListedSizes);
+    auto at = std::find(std::begin(kMenuSizes), std::end(kMenuSizes), size);
+    bool listed_size = at != std::end(kMenuSizes);
     unsigned char other[256];
     pf::get_indexed_string(other, kSizeStrings, kOtherSizeText);
     set_other_item(size_menu, other, last, size, !listed_size);
-    int16_t item = listed_size ? int16_t(at - std::begin(kListedSizes) + 1) : last;
+    int16_t item = listed_size ? int16_t(at - std::begin(kMenuSizes) + 1) : last;
     for (int16_t i = 1; i <= last; ++i) pf::check_menu_item(size_menu, i, i == item);
     return item;
 }

@@ -37,15 +37,38 @@ void show_text(const std::string& text) {
     draw_cmd_msg(pstr, 0);
 }
 
+// The length of the message's first line: all of it when it fits the area,
+// else up to the last space that fits (the rest goes on a second line).
+size_t first_line_length(std::string_view text, int16_t room) {
+    if (pf::text_width(text) <= room) return text.size();
+    size_t fits = 0;
+    for (size_t space = text.find(' '); space != std::string_view::npos; space = text.find(' ', space + 1)) {
+        if (pf::text_width(text.substr(0, space)) > room) break;
+        fits = space;
+    }
+    return fits ? fits : text.size();
+}
+
 void draw_message() {
+    constexpr int16_t kLeftInset = 2;
+    constexpr int16_t kOneLineBaseline = 11;
+    constexpr int16_t kFirstOfTwoBaseline = 9;
+    constexpr int16_t kLineHeight = 10;
     PushWindowPort(IconBar);
     pf::Rect area = message_rect();
     pf::erase_rect(area);
     pf::text_font(kApplicationFont);
     pf::text_size(kMessageSize);
     pf::rgb_fore_color(black_color);
-    pf::move_to(2, int16_t(area.top + 11));
-    pf::draw_string(cmd_msg);
+    std::string_view text(reinterpret_cast<const char*>(cmd_msg + 1), cmd_msg[0]);
+    size_t first = first_line_length(text, int16_t(area.width() - 2 * kLeftInset));
+    bool two_lines = first < text.size();
+    pf::move_to(kLeftInset, int16_t(area.top + (two_lines ? kFirstOfTwoBaseline : kOneLineBaseline)));
+    pf::draw_text(text.substr(0, first));
+    if (two_lines) {
+        pf::move_to(kLeftInset, int16_t(area.top + kFirstOfTwoBaseline + kLineHeight));
+        pf::draw_text(text.substr(first + 1));
+    }
     pf::text_font(0);
     pf::text_size(0);
     PopPort();

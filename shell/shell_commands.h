@@ -19,6 +19,15 @@ int16_t ReadPrefs();
 void keep_folder_ids_across_runs();
 int16_t WritePrefs();
 int16_t access_vm_file(int16_t* ref_num);
+// The note of the document this copy is saving, kept in the preferences
+// folder while the save runs (the slots of the document saver).
+void note_save_started(const pf::FileSpec& document);
+void note_save_ended();
+// Removes what copies that no longer run left in the preferences folder: swap
+// files, half-written preferences, and the notes of their unfinished saves
+// with the temporary files beside those documents (unless a running copy is
+// saving the same document). A running copy's files are never touched.
+void remove_leftovers_of_dead_copies();
 
 // The password check (DLOG 1201): 1 when the password typed matches the clear
 // length-prefixed `password`, 0 on Cancel. A wrong password is said in the
@@ -46,7 +55,13 @@ int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window
 void draw_cmd_msg(const unsigned char* text, int16_t force);
 // The command bar's progress bar: done of total, nothing filled for a total of 0.
 void draw_progress(int32_t done, int32_t total);
+// The limit rectangle (global): the screen area left free for document
+// windows by the menu bar, the command bar, a palette column at the left and
+// the sheet-tab bar; a window above it is moved down to it; a window's
+// standard (zoomed) state is set from it.
+void GetLimitRect(pf::Rect* rect);
 void CheckLimitRect(WindowRef window);
+void zoom_out(WindowRef window);
 // Disables (0) or enables (1) the menus 129 to 136 around a modal dialog; a
 // movable modal dialog keeps the application menu.
 void DialogMenubar(int16_t enable, int16_t movable_modal);

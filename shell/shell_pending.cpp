@@ -19,13 +19,6 @@ void beep() { pf::sys_beep(kBeepTicks); }
 }  // namespace
 
 
-void CheckLimitRect(WindowRef window) {
-    if (!window) return;
-    pf::Rect content = pf::window_content_rect(window);
-    int16_t lowest_top = int16_t(pf::menu_bar_height() + title_bar_height());
-    if (content.top < lowest_top) pf::move_window(window, content.left, lowest_top, false);
-}
-
 // Keys typed while a palette is in front go to the front document.
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     WindowRef document = wxFrontNonFloatingWindow();
@@ -52,12 +45,7 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, pf::kFirstWindowOfClass, true, 0);
     if (!window) return nullptr;
     pf::set_window_kind(window, kPaletteWindowKind);
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = window;
-    task.kind = kFloatingToolTask;
-    task.key = pass_key_to_document;
-    NewTask(&task);
+    add_window_task(window, kFloatingToolTask, 0, {.key = pass_key_to_document});
     return window;
 }
 
@@ -67,7 +55,6 @@ void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270)
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 void get_app_prefs(int16_t) { beep(); }
 void DoGridMenu(int16_t) { beep(); }
-void apply_format_change(MemoryRef, const FormatChange&) { beep(); }
 int16_t customize_commandbar() {
     beep();
     return 0;
@@ -78,8 +65,6 @@ int16_t command_dialog(int16_t) {
 }
 
 // Menus of the palettes and format commands not built yet carry no marks.
-void set_font_menu(int16_t, int16_t) {}
-void set_Align_menu(uint8_t) {}
 void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
 void init_color_choice(int16_t, int16_t) {}
@@ -107,11 +92,6 @@ void DoOptionMenu(MemoryRef, int16_t) { beep(); }
 void DoWindowMenu(MemoryRef, int16_t) { beep(); }
 void DoViewMenu(MemoryRef, int16_t) { beep(); }
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
-void DoFontMenu(MemoryRef, int16_t) { beep(); }
-void DoSizeMenu(MemoryRef, int16_t) { beep(); }
-void DoStyleMenu(MemoryRef, int16_t) { beep(); }
-void DoAlignMenu(MemoryRef, int16_t) { beep(); }
-void DoAlignOptionMenu(MemoryRef, int16_t) { beep(); }
 void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}

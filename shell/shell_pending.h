@@ -9,14 +9,9 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 WindowRef find_empty_palette(const char* title);
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
-struct FormatChange;
 void DoGridMenu(int16_t item);
-// Sets the changed fields of the selection's format, with undo.
-void apply_format_change(MemoryRef layer, const FormatChange& change);
 int16_t customize_commandbar();
 int16_t command_dialog(int16_t new_bar);
-void set_font_menu(int16_t font, int16_t size);
-void set_Align_menu(uint8_t alignment);
 void set_option_menu(MemoryRef layer);
 void set_showhide_menu();
 void init_color_choice(int16_t menu, int16_t colour);

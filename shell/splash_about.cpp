@@ -1,5 +1,7 @@
 // The splash window shown during start-up and the About box, both from the
 // bundle's dialog templates with the version and the memory filled in.
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/modal_dialog.h"
@@ -31,7 +33,20 @@ std::string version_text() {
     return text;
 }
 
-std::string memory_text(int64_t bytes) { return std::to_string(bytes / 1000) + " K memory available"; }
+// Whole kilobytes up to 10 MB, then whole megabytes up to 10 GB, then gigabytes:
+// never more than four or five digits.
+std::string memory_text(int64_t bytes) {
+    constexpr int64_t kUnitStep = 1000;
+    constexpr int64_t kLargestInUnit = 10 * kUnitStep;
+    static const char* const kUnits[] = {" K", " MB", " GB", " TB"};
+    int64_t amount = std::max<int64_t>(bytes, 0) / kUnitStep;
+    size_t unit = 0;
+    while (amount >= kLargestInUnit && unit + 1 < std::size(kUnits)) {
+        amount /= kUnitStep;
+        ++unit;
+    }
+    return std::to_string(amount) + kUnits[unit] + " memory available";
+}
 
 WindowRef Do_Splash() {
     pf::EventRecord event;
@@ -54,7 +69,7 @@ pf::DialogRef make_about_box() {
     pf::DialogRef dialog = pf::get_new_dialog(kAboutDialog);
     if (!dialog) return nullptr;
     pf::set_dialog_item_text(dialog, kVersionItem, version_text());
-    pf::set_dialog_item_text(dialog, kMemoryItem, memory_text(pf::max_block()));
+    pf::set_dialog_item_text(dialog, kMemoryItem, memory_text(pf::heap_bytes_available()));
     WindowTransition(pf::get_dialog_window(dialog));
     return dialog;
 }

@@ -150,7 +150,9 @@ void AutoColumnWidth(int16_t limit, int16_t column, MemoryRef layer) {
     CellRange selection;
     GetSheetRange(&selection, layer);
     CellRange measured = columns_to_fit(layer, column);
-    if (limit && column_in_selection(selection, column)) {
+    // A lone active cell is no choice of rows: the whole column is measured.
+    const bool several_rows = selection.botRight.v > selection.topLeft.v;
+    if (limit && several_rows && column_in_selection(selection, column)) {
         measured.topLeft.v = selection.topLeft.v;
         measured.botRight.v = selection.botRight.v;
     }

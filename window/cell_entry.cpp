@@ -23,6 +23,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
+#include "window/auto_size.h"
 #include "window/keyboard_navigation.h"
 #include "window/doc_window.h"
 
@@ -44,6 +45,11 @@ std::vector<uint8_t> bytes_of(MemoryRef block) {
     bytes.assign(p, p + GetByteSize(block));
     UnuseMemory(block);
     return bytes;
+}
+
+// Style runs of an entry: a 16-bit count first.
+int16_t style_run_count(const std::vector<uint8_t>& styles) {
+    return styles.size() >= 2 ? load_i16(styles.data()) : 0;
 }
 
 CellPoint active_cell(MemoryRef layer) {
@@ -133,7 +139,7 @@ NewCell text_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>&
     NewCell cell;
     cell.type = kCellText;
     cell.body = typed;
-    const int16_t runs = styles.size() >= 2 ? load_i16(styles.data()) : 0;
+    const int16_t runs = style_run_count(styles);
     if (runs >= 2) {
         cell.tail = styles;
         cell.tail_is_style = true;
@@ -264,11 +270,30 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
 }
 
 // Grows the layer's used extent when the cell lies beyond it.
-void extend_layer(MemoryRef layer, CellPoint where) {
+void note_entered_cell(MemoryRef layer, CellPoint where) {
+    use_layer(layer)->last_entered = where;
+    release_layer(layer);
+}
+
+// Wrapped, vertically aligned or styled text may need a taller row.
+bool may_change_row_height(const uint8_t* header, const std::vector<uint8_t>& styles) {
+    constexpr uint8_t kPlainAlignments = 63;
+    return header[kFmtAlign] > kPlainAlignments || style_run_count(styles) >= 1;
+}
+
+// A cell past the layer's used extent grows the layer; then the cell's row
+// fits its height, unless the layer keeps its row heights. (A new last row
+// is fitted too: wrapped text typed there would otherwise stay cut off.)
+void fit_layer_to_entry(MemoryRef layer, CellPoint where, bool fit_row) {
     SpreadSheet* sheet = use_layer(layer);
     const bool beyond = where.v > sheet->last_row || where.h > sheet->last_column;
+    const bool fixed_rows = (sheet->flags & kLayerFixedRowHeights) != 0;
     release_layer(layer);
     if (beyond) resize_sheet(layer, 1);
+    if (fit_row && !fixed_rows) {
+        const CellRange row{where, where};
+        CheckRowSize(&row, layer);
+    }
 }
 
 }  // namespace
@@ -281,10 +306,11 @@ int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* 
     const CellPoint where = active_cell(layer);
     header[kFmtFlagsB] &= uint8_t(~kDateOrderMask);
     const std::vector<uint8_t> typed = bytes_of(text);
+    const std::vector<uint8_t> runs = bytes_of(styles);
     NewCell cell;
     int32_t refused = kEntryStored;
     const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
-        refused = build_cell(typed, bytes_of(styles), layer, where, header, error_offset, &cell);
+        refused = build_cell(typed, runs, layer, where, header, error_offset, &cell);
     });
     if (failed) return kEntryNoMemory;
     if (refused) return refused;
@@ -294,9 +320,10 @@ int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* 
     if (int32_t failed = store_with_undo(layer, where, block)) return failed;
     const CellRange range{where, where};
     DrawCells(&range, layer);
+    note_entered_cell(layer, where);
     if (key) SheetArrowKeys(key, layer);
     ResetCalc(where, GetSheetWind(layer));
-    extend_layer(layer, where);
+    fit_layer_to_entry(layer, where, may_change_row_height(header, runs));
     return kEntryStored;
 }
 

@@ -73,6 +73,21 @@ void axis_edges(const AxisSizes& axis, int16_t first, int16_t last, int16_t star
     *high = clamp_edge(top + axis.size(at));
 }
 
+// The last index of the run of size-0 indices that starts at `index`: up to
+// the next listed size when the default is 0, else over the listed size-0
+// records that follow one another.
+int16_t end_of_hidden_run(const AxisSizes& axis, int16_t index) {
+    int32_t i = lower_bound(axis, index);
+    if (axis.default_size == 0) {
+        for (; i < axis.count; ++i)
+            if (record_size_of(axis, i) != 0) return int16_t(record_id(axis, i) - 1);
+        return int16_t(kCellCount - 1);
+    }
+    int16_t last = index;
+    for (++i; i < axis.count && record_id(axis, i) == last + 1 && record_size_of(axis, i) == 0; ++i) last = int16_t(last + 1);
+    return last;
+}
+
 }  // namespace
 
 int16_t AxisSizes::size(int16_t index) const {
@@ -92,13 +107,24 @@ int16_t AxisSizes::index_at(int16_t first, int32_t offset) const {
     int16_t index = first;
     if (offset >= 0) {
         for (int32_t edge = 0; index < kCellCount - 1; ++index) {
-            edge += size(index);
+            const int16_t here = size(index);
+            if (here == 0) {
+                index = std::min<int16_t>(end_of_hidden_run(*this, index), kCellCount - 2);
+                continue;
+            }
+            edge += here;
             if (edge > offset) break;
         }
         return index;
     }
     for (int32_t edge = 0; index > 0 && edge > offset;) edge -= size(--index);
     return index;
+}
+
+int16_t AxisSizes::next_to_draw(int16_t index) const {
+    const int16_t next = int16_t(index + 1);
+    if (next >= kCellCount || size(index) != 0 || size(next) != 0) return next;
+    return std::max(next, end_of_hidden_run(*this, next));
 }
 
 SheetAxes::SheetAxes(MemoryRef the_layer) : layer(the_layer) {

@@ -49,6 +49,10 @@ struct AxisSizes {
     // The index whose [start, start + size) holds `offset` pixels past the
     // start of `first` (negative offsets go backwards); stops at 0 and 31999.
     int16_t index_at(int16_t first, int32_t offset) const;
+    // The index a drawing loop visits after `index`. Indices of size 0 all
+    // draw at one place, so of a run of them only the first and the last are
+    // visited: the cost follows the indices that show, not the hidden ones.
+    int16_t next_to_draw(int16_t index) const;
 };
 
 // Both axes of a layer, with its format lists held in use while it lives.

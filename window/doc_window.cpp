@@ -15,8 +15,10 @@
 #include "shell/app_prefs.h"
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
+#include "window/copy_outline.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
+#include "window/point_mode.h"
 #include "window/sheet_mouse.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
@@ -34,7 +36,7 @@ constexpr int16_t kGrowStrip = 16;
 constexpr int16_t kCornerIconsWidth = 64;
 constexpr int16_t kSplitBoxLength = 6;
 constexpr int16_t kWindowIconsRoom = 47;
-// The first size of a window, until the screen area left free by the palettes is known.
+// The usual first size of a window.
 constexpr pf::Rect kDocumentBounds{0, 0, 440, 660};
 
 constexpr uint32_t kFollowTicks = 15;
@@ -52,6 +54,28 @@ bool saved_window_rect(MemoryRef layer, pf::Rect* rect) {
     return !rect->empty() && checkonscreen(pf::Point{rect->top, rect->left});
 }
 
+int16_t frame_room() { return int16_t(wind_left_extra() + 2); }
+
+// The first size of a window: its usual size, cut to the limit rectangle.
+pf::Rect first_window_size() {
+    pf::Rect limit;
+    GetLimitRect(&limit);
+    pf::Rect size = kDocumentBounds;
+    size.bottom = std::min<int16_t>(size.bottom, int16_t(limit.height() - frame_room()));
+    size.right = std::min<int16_t>(size.right, int16_t(limit.width() - 2 * frame_room()));
+    return size;
+}
+
+// A staggered window that would reach below the limit rectangle ends above it.
+void keep_above_limit(WindowRef window) {
+    pf::Rect limit;
+    GetLimitRect(&limit);
+    const pf::Rect content = pf::window_content_rect(window);
+    const int16_t lowest = int16_t(limit.bottom - frame_room());
+    if (content.bottom > lowest && lowest - content.top > 0)
+        pf::size_window(window, int16_t(content.width()), int16_t(lowest - content.top), false);
+}
+
 pf::ControlRef make_bar(WindowRef window, MemoryRef record, bool vertical) {
     const pf::Rect port = pf::window_port(window)->port_rect;
     const pf::Rect bounds = vertical ? pf::Rect{-1, int16_t(port.right - 15), int16_t(port.bottom - 14), int16_t(port.right + 1)}
@@ -66,20 +90,9 @@ void place_bar(pf::ControlRef bar, const pf::Rect& bounds) {
 }
 
 void register_task(WindowRef window, MemoryRef record) {
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = window;
-    task.app_ref = uintptr_t(record);
-    task.kind = kDocumentTask;
-    task.close = DocumentClose;
-    task.update = update_doc_proc;
-    task.idle = DocumentIdle;
-    task.key = DocumentKey;
-    task.click = click_doc_proc;
-    task.activate = ActivateDocProc;
-    task.grow = grow_doc_proc;
-    task.zoom = zoom_doc_proc;
-    NewTask(&task);
+    add_window_task(window, kDocumentTask, uintptr_t(record),
+                    {update_doc_proc, ActivateDocProc, DocumentIdle, click_doc_proc, DocumentKey, DocumentClose,
+                     grow_doc_proc, zoom_doc_proc});
 }
 
 }  // namespace
@@ -126,8 +139,10 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     Get_Wind_Name(title, layer, Get_fileinfo(workbook));
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
-    WindowRef window = JustMakeWindow(title, &kDocumentBounds, command_bar_window(), window_stagger_index());
+    const pf::Rect bounds = first_window_size();
+    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_stagger_index());
     if (!window) return nullptr;
+    keep_above_limit(window);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     if (!record) {
         pf::dispose_window(window);
@@ -188,6 +203,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const pf::Rect port = pf::window_port(fields.window)->port_rect;
     if (activating && !active) {
         ActivateSheet(kLayerActive, layer);
+        DisplayRange(layer);  // the reference box shows this window's cell
         DisplayText(record, 1);
         Show_Hide_Bars(record, true);
         invalidate_tabs();
@@ -238,6 +254,10 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);
+    if (FrontDocWindow() == fields.window) {
+        blink_point_reference(fields.sheet);
+        blink_copy_outline(fields.sheet);
+    }
     IdleEditor();
     pf::pen_normal();
     return 1;
@@ -263,6 +283,8 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
 int32_t DocumentKey(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     MemoryRef record = as_record(app_ref);
     if (!record) return 1;
+    constexpr uint8_t kEscapeChar = 27;
+    if (uint8_t(event->message & 0xFF) == kEscapeChar) end_copy_outline();
     EditorKey(uint8_t(event->message & 0xFF), record, int16_t(event->modifiers));
     set_refresh_request();
     return 1;
@@ -288,6 +310,7 @@ int32_t zoom_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (!fields.window) return 1;
     Show_Hide_Bars(record, false);
     inval_grow(fields.window);
+    if (event->message == pf::kInZoomOut) zoom_out(fields.window);
     pf::zoom_window(fields.window, int16_t(event->message), false);
     pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
     ViewChanged(record, 1);
@@ -389,11 +412,27 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
 // The calculation library's progress: the cursor spins while work is done,
 // and the command bar shows a progress bar unless the layer is printing or
 // the work is of kind 5.
+namespace {
+
+// A finished task gives the message area back to the front document's cell.
+void restore_reference_box() {
+    if (MemoryRef front = GetSheetRef(FrontDocWindow())) {
+        DisplayRange(front);
+        return;
+    }
+    const unsigned char empty[1] = {0};
+    draw_cmd_msg(empty, 1);
+}
+
+}  // namespace
+
 void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total) {
     SpinAppCursor(done == 0 ? int16_t(-1) : done != total ? int16_t(1) : int16_t(0));
     constexpr int32_t kNoProgressBarKind = 5;
     bool printing = layer && (GetSheetFlags(layer) & kLayerPrinting);
-    if (kind != kNoProgressBarKind && !printing) draw_progress(done, total);
+    if (kind == kNoProgressBarKind || printing) return;
+    draw_progress(done, total);
+    if (done == total) restore_reference_box();
 }
 
 void DrawCells(const CellRange* range, MemoryRef layer) {
@@ -406,7 +445,11 @@ void DrawCells(const CellRange* range, MemoryRef layer) {
         pf::Rect top_edge{}, bottom_edge{};
         Cell_V_Coord(pane, &top_edge, 0, range->topLeft.v, layer);
         Cell_V_Coord(pane, &bottom_edge, 0, range->botRight.v, layer);
-        pf::inval_window_rect(window, pf::Rect{int16_t(top_edge.top - 2), int16_t(frame.left - 1),
+        // Every row (column) of the sheet: the column (row) headings change with them.
+        const bool every_row = range->topLeft.v == 0 && range->botRight.v == kLastCell;
+        const bool every_column = range->topLeft.h == 0 && range->botRight.h == kLastCell;
+        pf::inval_window_rect(window, pf::Rect{every_row ? int16_t(0) : int16_t(top_edge.top - 2),
+                                               every_column ? int16_t(0) : int16_t(frame.left - 1),
                                                int16_t(bottom_edge.bottom + 3), int16_t(frame.right + 2)});
     }
 }

@@ -58,8 +58,10 @@ void draw_view(int16_t pane, const pf::Rect& cells, MemoryRef layer) {
     GetPaneRect(&pane_rect, pane, layer);
     ClipScope clip(pane_rect);
     place_view(pane, cells, layer);
+    // Inside the grid: the last pixel column keeps the grid line to the right.
     pf::Rect erase = inset(cells, 0, 1);
     erase.left = int16_t(erase.left + 1);
+    erase.right = column_last_line(cells);
     pf::erase_rect(erase);
     pf::RgnHandle region = pf::new_region();
     pf::rect_region(region, erase);

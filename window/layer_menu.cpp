@@ -21,6 +21,7 @@
 #include "platform/screen/cursor.h"
 #include "platform/text/text.h"
 #include "shell/app_prefs.h"
+#include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/file_menu.h"
@@ -328,6 +329,7 @@ void SwitchLayers(MemoryRef record, MemoryRef sheet) {
     write_doc_window(record, fields);
     retitle(sheet);
     ActivateSheet(kLayerActive, sheet);
+    DisplayRange(sheet);
     ViewChanged(record, 1);
     pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
 }

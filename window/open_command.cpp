@@ -9,7 +9,9 @@
 #include "core/nav_dialogs.h"
 #include "excel/excel_import.h"
 #include "files/document_file.h"
+#include "files/document_prompts.h"
 #include "files/document_saving.h"
+#include "files/open_filter.h"
 #include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
@@ -49,12 +51,12 @@ int16_t open_new_layer(MemoryRef record) {
     return 0;
 }
 
+// The chosen files come back as one open-documents event, whose handler opens
+// each as it opens files named on the command line: a document already open
+// comes to the front instead of opening twice.
 int16_t open_with_dialog() {
-    const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType, kTabFileType, kCsvFileType};
-    pf::FileSpec chosen;
-    if (NavOpenDialog(nullptr, types, int16_t(sizeof types / sizeof types[0]), 0, &chosen, kAppCreator, nullptr) != 0)
-        return 0;
-    return Open_File(kOpenGivenFile, &chosen, nullptr);
+    NavOpenDialog(nullptr, nullptr, 0, 0, nullptr, kAppCreator, reinterpret_cast<void*>(NavFilterProc));
+    return 0;
 }
 
 // Reads the file into the new workbook: 0, or non-zero when nothing was read.
@@ -99,9 +101,10 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenNewUntitled) return open_new_untitled();
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
+    OpeningFile opening(*spec);
     const bool excel = is_excel_file(*spec);
     if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {
-        show_file_error(refusal);
+        report_file_error(refusal);
         return refusal;
     }
     ++untitled_ctr;

@@ -104,6 +104,10 @@ int16_t point_mode_key(unsigned char key, uint16_t modifiers, CellPoint top_left
 bool point_mode_live() { return point.live; }
 void end_point_mode() { point.live = false; }
 
+void blink_point_reference(MemoryRef layer) {
+    if (point.live && point.layer == layer) AntRect(layer, point.reference.topLeft, point.reference.botRight);
+}
+
 CellRange point_mode_reference() { return point.reference; }
 
 void FakeMouse(MemoryRef record, const CellRange* range) {

@@ -25,4 +25,7 @@ int16_t point_mode_key(unsigned char key, uint16_t modifiers, CellPoint top_left
                        MemoryRef layer);
 bool point_mode_live();
 void end_point_mode();
+// While keyboard point mode lasts in the layer, its reference marches one
+// step (the document window's idle calls it, as the point-mode loop would).
+void blink_point_reference(MemoryRef layer);
 CellRange point_mode_reference();

@@ -21,8 +21,10 @@
 
 namespace {
 
-constexpr int16_t kColumnZoneBefore = 4;  // the grid line is the column's last pixel
-constexpr int16_t kColumnZoneAfter = 2;
+// Three pixels on either side of the column's right edge (its grid line is
+// the column's last pixel); for a row, its grid line and the two above it.
+constexpr int16_t kColumnZoneBefore = 3;
+constexpr int16_t kColumnZoneAfter = 3;
 constexpr int16_t kRowZoneAbove = 3;
 
 struct PaneGeometry {
@@ -146,12 +148,13 @@ int16_t apply_size(MemoryRef layer, bool rows, int16_t first, int16_t last, int1
     const bool all = first == 0 && last == kLastCell;
     size = std::clamp<int16_t>(size, 0, rows ? kMaxDragRowHeight : kMaxDragColumnWidth);
     if (!all && sizes_all(first, last, size, rows ? GetRowSize : GetColumnSize, layer)) return 0;
-    write_size_undo(layer, rows, rows ? CellRange{{first, 0}, {last, kLastCell}} : CellRange{{0, first}, {kLastCell, last}});
     const int32_t packed = int32_t(uint32_t(uint16_t(first)) << 16 | uint16_t(last));
     if (!all && (rows ? InputRowFormat(layer, packed) : InputColumnFormat(layer, packed)) != 0) {
         after_resize(layer);
         return 0;
     }
+    // Written once the format records exist, so a failed change leaves no undo step.
+    write_size_undo(layer, rows, rows ? CellRange{{first, 0}, {last, kLastCell}} : CellRange{{0, first}, {kLastCell, last}});
     if (rows) SetRowSize(first, last, size, GetSpreadSheetRowFormats(layer));
     else SetColumnSize(first, last, size, GetSpreadSheetColumnFormats(layer));
     if (all) set_default_extent(layer, rows, size);

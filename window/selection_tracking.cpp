@@ -147,7 +147,9 @@ void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer) {
     sheet->flags |= kLayerFormatStale;
     release_layer(layer);
     InvertCells(layer);
-    report_selection(layer, stretched);
+    // One cell is shown by its name, as after a plain selection; a range by its size.
+    if (is_single_cell(stretched)) report_range(layer);
+    else report_selection(layer, stretched);
     *last = cell;
 }
 

@@ -788,7 +788,8 @@ void column_and_row_borders(const RedrawContext& c, RowDrawState& s) {
                         if (format_border_styles(format) == 0) return;
                         pf::Rect cell{};
                         column_edges(c.sheet, c.axes, pane, true, column, &cell);
-                        for (int16_t row = visible.topLeft.v; row >= 0 && row <= visible.botRight.v; ++row) {
+                        for (int16_t row = visible.topLeft.v; row >= 0 && row <= visible.botRight.v;
+                             row = c.axes.rows.next_to_draw(row)) {
                             row_edges(c.sheet, c.axes, pane, true, row, &cell);
                             format_borders(s, format, cell, row > visible.topLeft.v ? format : nullptr, left);
                         }
@@ -798,7 +799,8 @@ void column_and_row_borders(const RedrawContext& c, RowDrawState& s) {
                         if (format_border_styles(format) == 0) return;
                         pf::Rect cell{};
                         row_edges(c.sheet, c.axes, pane, true, row, &cell);
-                        for (int16_t column = visible.topLeft.h; column >= 0 && column <= visible.botRight.h; ++column) {
+                        for (int16_t column = visible.topLeft.h; column >= 0 && column <= visible.botRight.h;
+                             column = c.axes.columns.next_to_draw(column)) {
                             column_edges(c.sheet, c.axes, pane, true, column, &cell);
                             format_borders(s, format, cell, above, column > visible.topLeft.h ? format : nullptr);
                         }

@@ -96,7 +96,8 @@ void ColumnBars(MemoryRef layer, const pf::Rect* pane, int16_t first_column) {
         pf::paint_rect(pf::Rect{int16_t(top - 13), pane->left, int16_t(top - 1), pane->right});
     }
     int32_t left = pane->left;
-    for (int16_t column = first_column; column >= 0 && left <= pane->right && column < kCellCount; ++column) {
+    for (int16_t column = first_column; column >= 0 && left <= pane->right && column < kCellCount;
+         column = view.axes.columns.next_to_draw(column)) {
         const int16_t width = view.axes.columns.size(column);
         const int16_t right = int16_t(std::min<int32_t>(left + width, 32000));
         if (colour_style(style)) {
@@ -128,7 +129,7 @@ void RowBars(MemoryRef layer, const pf::Rect* pane, const pf::Rect* clip, int16_
         pf::paint_rect(pf::Rect{pane->top, 1, pane->bottom, int16_t(pane->left - 1)});
     }
     int32_t top = pane->top;
-    for (int16_t row = first_row; row >= 0 && top < pane->bottom && row < kCellCount; ++row) {
+    for (int16_t row = first_row; row >= 0 && top < pane->bottom && row < kCellCount; row = view.axes.rows.next_to_draw(row)) {
         const int32_t bottom = top + view.axes.rows.size(row);
         if (bottom > clip->top && top < clip->bottom && bottom > top) {
             pf::rgb_fore_color(pf::kBlackColor);
@@ -154,7 +155,7 @@ void ColumnGrids(MemoryRef layer, const pf::Rect* pane, int16_t first_column) {
     LayerView view(layer);
     grid_pen(drawing_colour_style(layer));
     int32_t right = pane->left;
-    for (int16_t column = first_column; column >= 0 && column < kCellCount; ++column) {
+    for (int16_t column = first_column; column >= 0 && column < kCellCount; column = view.axes.columns.next_to_draw(column)) {
         right += view.axes.columns.size(column);
         if (right > pane->right) break;
         draw_line(int16_t(right - 1), pane->top, int16_t(right - 1), int16_t(pane->bottom - 1));
@@ -167,7 +168,7 @@ void RowGrids(MemoryRef layer, const pf::Rect* band, const pf::Rect* clip, int16
     LayerView view(layer);
     grid_pen(drawing_colour_style(layer));
     int32_t bottom = band->top;
-    for (int16_t row = first_row; row >= 0 && row < kCellCount; ++row) {
+    for (int16_t row = first_row; row >= 0 && row < kCellCount; row = view.axes.rows.next_to_draw(row)) {
         bottom += view.axes.rows.size(row);
         if (bottom > band->bottom) break;
         if (bottom > clip->top && bottom - 1 < clip->bottom)

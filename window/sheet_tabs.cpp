@@ -100,12 +100,17 @@ int16_t tab_window_width(int16_t title_width) {
     return std::min<int16_t>(width, int16_t(screen.width() - title_width));
 }
 
+// The place at the screen's bottom-left where the tab bar goes when it has none saved.
+pf::Point default_tab_place(int16_t title_width) {
+    pf::Rect screen;
+    GetScreenRect(&screen);
+    return pf::Point{int16_t(screen.bottom - kBottomGap), int16_t(screen.left + title_width)};
+}
+
 pf::Point tab_window_place(int16_t title_width) {
     pf::Point& saved = app_prefs.palette_positions[kSheetTabsPosition];
     if (checkonscreen(saved)) return pf::Point{saved.v, int16_t(saved.h - title_width)};
-    pf::Rect screen;
-    GetScreenRect(&screen);
-    saved = pf::Point{int16_t(screen.bottom - kBottomGap), int16_t(screen.left + title_width)};
+    saved = default_tab_place(title_width);
     return saved;
 }
 
@@ -236,18 +241,9 @@ bool drag_tab(MemoryRef record, int16_t index, const pf::Rect& tab, pf::Point st
 }
 
 void register_tab_task() {
-    TaskRecord task;
-    InitAppTask(&task);
-    task.window = TabBar;
-    task.kind = kFloatingToolTask;
-    task.update = update_Tab_proc;
-    task.activate = activate_Tab_proc;
-    task.idle = idle_Tab_proc;
-    task.key = key_Tab_proc;
-    task.click = click_Tab_proc;
-    task.close = close_Tab_proc;
-    task.grow = grow_tab_proc;
-    NewTask(&task);
+    add_window_task(TabBar, kFloatingToolTask, 0,
+                    {update_Tab_proc, activate_Tab_proc, idle_Tab_proc, click_Tab_proc, key_Tab_proc, close_Tab_proc,
+                     grow_tab_proc});
 }
 
 bool any_document_window() {
@@ -256,7 +252,45 @@ bool any_document_window() {
     return false;
 }
 
+// The host's screen took a new size: a tab bar along the old bottom edge
+// moves to the new one, any other stays wholly on the screen, and it is never
+// wider than the screen.
+void follow_screen(int, int old_height) {
+    if (!tab_bar_alive()) return;
+    const pf::Rect content = pf::window_content_rect(TabBar);
+    pf::Rect screen;
+    GetScreenRect(&screen);
+    const int16_t bottom_place = default_tab_place(0).v;
+    const bool along_bottom = content.top >= old_height - kBottomGap - kTabBarHeight;
+    const int16_t top = along_bottom ? bottom_place : std::min(content.top, bottom_place);
+    const int16_t title_width = side_title_width();
+    const int16_t right_frame = pf::window_frame_insets(TabBar).right;
+    const int16_t widest = int16_t(screen.width() - title_width - right_frame);
+    const int16_t leftmost = int16_t(screen.left + title_width);
+    const int16_t left = std::clamp<int16_t>(
+        content.left, leftmost, std::max<int16_t>(leftmost, int16_t(screen.right - right_frame - content.width())));
+    pf::move_window(TabBar, left, top, false);
+    if (content.width() > widest) {
+        pf::size_window(TabBar, widest, kTabBarHeight, true);
+        compute_tab_rect();
+    }
+    store_location();
+    redraw_tabs();
+}
+
 }  // namespace
+
+bool tab_bar_top(int16_t* top) {
+    if (tab_bar_alive() && pf::window_visible(TabBar)) {
+        *top = pf::window_struct_rect(TabBar).top;
+        return true;
+    }
+    if (!(app_prefs.options & kPrefSheetTabs)) return false;
+    // Not made yet: it comes with the first document window.
+    const pf::Point saved = app_prefs.palette_positions[kSheetTabsPosition];
+    *top = int16_t((checkonscreen(saved) ? saved.v : default_tab_place(side_title_width()).v) - 1);
+    return true;
+}
 
 int16_t get_tab_value(MemoryRef workbook) { return file_record_of(workbook).tab_value; }
 
@@ -285,6 +319,7 @@ void MakeTabWindow() {
     pf::set_window_kind(TabBar, kPaletteWindowKind);
     compute_tab_rect();
     register_tab_task();
+    pf::host_set_screen_resized(follow_screen);
     pf::show_window(TabBar);
 }
 

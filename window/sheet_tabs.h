@@ -31,6 +31,9 @@ constexpr uint16_t kTabTenLeft = 22;
 constexpr uint16_t kTabTenRight = 23;
 
 void HideTabWindow();
+// The top of the tab bar's frame (global), or where it will stand once the
+// first document window brings it; false when there is no tab bar.
+bool tab_bar_top(int16_t* top);
 // Asks for the tabs to be drawn again (the layers or the front window changed).
 void invalidate_tabs();
 

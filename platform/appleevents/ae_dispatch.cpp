@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <utility>
 
 #include "platform/appleevents/appleevents.h"
 #include "platform/files/files.h"
@@ -24,11 +25,6 @@ struct HandlerEntry {
 std::vector<HandlerEntry>& handlers() {
     static std::vector<HandlerEntry> table;
     return table;
-}
-
-std::deque<AppleEvent>& pending() {
-    static std::deque<AppleEvent> events;
-    return events;
 }
 
 AEPostHook& post_hook() {
@@ -59,6 +55,25 @@ FourCC code_attribute(const AppleEvent& event, FourCC key) {
     FourCC code = 0;
     ae_get_attribute_ptr(event, key, kTypeType, nullptr, &code, sizeof code, nullptr);
     return code;
+}
+
+// An event waiting for the loop, and where its reply goes (nowhere for
+// events sent to ourselves without waiting).
+struct PendingEvent {
+    AppleEvent event;
+    AEReplySink sink = nullptr;
+    long sink_ref = 0;
+};
+
+std::deque<PendingEvent>& pending() {
+    static std::deque<PendingEvent> events;
+    return events;
+}
+
+void queue_event(const AppleEvent& event, AEReplySink sink, long sink_ref) {
+    pending().push_back(PendingEvent{event, sink, sink_ref});
+    if (AEPostHook hook = post_hook())
+        hook(code_attribute(event, kKeyEventClass), code_attribute(event, kKeyEventId));
 }
 
 bool addressed_to_self(const AppleEvent& event, OSErr& err) {
@@ -149,9 +164,13 @@ OSErr ae_send(const AppleEvent& event, AppleEvent* reply, int32_t send_mode, int
         return dispatch(event, answer);
     }
     if (reply) ae_dispose_desc(*reply);
-    pending().push_back(event);
-    if (AEPostHook hook = post_hook())
-        hook(code_attribute(event, kKeyEventClass), code_attribute(event, kKeyEventId));
+    queue_event(event, nullptr, 0);
+    return noErr;
+}
+
+OSErr ae_receive_event(const AppleEvent& event, AEReplySink sink, long sink_ref) {
+    if (event.kind != AEDescKind::event) return kAENotAppleEventErr;
+    queue_event(event, sink, sink_ref);
     return noErr;
 }
 
@@ -161,16 +180,28 @@ size_t ae_pending_count() { return pending().size(); }
 
 OSErr ae_process_apple_event() {
     if (pending().empty()) return kAEEventNotHandledErr;
-    AppleEvent event = std::move(pending().front());
+    PendingEvent next = std::move(pending().front());
     pending().pop_front();
     AppleEvent reply;
-    make_reply(event, reply);
-    return dispatch(event, reply);
+    make_reply(next.event, reply);
+    OSErr err = dispatch(next.event, reply);
+    if (err == kAEEventNotHandledErr && reply.kind == AEDescKind::event) {
+        int32_t number = err;
+        ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
+    }
+    if (next.sink) next.sink(reply, next.sink_ref);
+    return err;
 }
 
 void ae_clear_pending() { pending().clear(); }
 
 OSErr ae_interact_with_user(int32_t) { return noErr; }
+
+namespace {
+std::vector<std::string> unfound_launch_paths;
+}
+
+std::vector<std::string> ae_take_unfound_launch_paths() { return std::exchange(unfound_launch_paths, {}); }
 
 OSErr ae_make_launch_event(const std::vector<std::string>& paths, AppleEvent& out) {
     AEDesc documents;
@@ -178,7 +209,10 @@ OSErr ae_make_launch_event(const std::vector<std::string>& paths, AppleEvent& ou
     for (const std::string& path : paths) {
         FileSpec spec;
         OSErr err = file_spec_from_path(path, spec);
-        if (err != noErr && err != kFileNotFoundErr) continue;
+        if (err != noErr && err != kFileNotFoundErr) {
+            unfound_launch_paths.push_back(path);
+            continue;
+        }
         ae_put_ptr(documents, 0, kTypeFileSpec, &spec, sizeof spec);
     }
     AEDesc self;

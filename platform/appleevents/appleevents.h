@@ -83,9 +83,16 @@ constexpr OSErr kAEBadListItemErr = -1705;
 constexpr OSErr kAENotAppleEventErr = -1707;
 constexpr OSErr kAEEventNotHandledErr = -1708;
 constexpr OSErr kAEUnknownSendModeErr = -1710;
+constexpr OSErr kAETimeoutErr = -1712;
 constexpr OSErr kAEParamMissedErr = -1715;
 constexpr OSErr kAEUnknownAddressTypeErr = -1716;
 constexpr OSErr kAEIllegalIndexErr = -1719;
+constexpr OSErr kAENotAnObjSpecErr = -1727;
+constexpr OSErr kAENoSuchObjectErr = -1728;
+constexpr OSErr kAEEventFailedErr = -10000;
+constexpr OSErr kAEBadKeyFormErr = -10002;
+constexpr OSErr kAENotModifiableErr = -10003;
+constexpr OSErr kAECantHandleClassErr = -10010;
 
 // ---- Descriptors -------------------------------------------------------------
 enum class AEDescKind : uint8_t { plain, list, record, event };
@@ -164,6 +171,12 @@ OSErr ae_get_event_handler(FourCC event_class, FourCC event_id, AEEventHandler& 
 OSErr ae_address_of_self(AEDesc& out);
 OSErr ae_send(const AppleEvent& event, AppleEvent* reply, int32_t send_mode, int32_t timeout = kAEDefaultTimeout);
 
+// An event from another program joins the pending events like one sent to
+// ourselves; once handled, its reply (with "errn" when the handler failed or
+// no handler took it) goes to the sink.
+using AEReplySink = void (*)(const AppleEvent& reply, long sink_ref);
+OSErr ae_receive_event(const AppleEvent& event, AEReplySink sink, long sink_ref);
+
 using AEPostHook = void (*)(FourCC event_class, FourCC event_id);
 void ae_set_post_hook(AEPostHook hook);
 size_t ae_pending_count();
@@ -182,5 +195,8 @@ OSErr ae_interact_with_user(int32_t timeout);
 OSErr ae_make_launch_event(const std::vector<std::string>& paths, AppleEvent& out);
 // Makes the launch event from the command line and sends it to ourselves.
 OSErr ae_post_launch_event(int argc, const char* const* argv);
+// The paths given at launch that name no possible file (their folder is
+// missing), in the order given; answered once, then forgotten.
+std::vector<std::string> ae_take_unfound_launch_paths();
 
 }  // namespace pf

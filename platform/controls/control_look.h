@@ -98,6 +98,10 @@ enum : int {
     kNoSuchFolderHintIndex,
     kReservedNameIndex,
     kReservedNameHintIndex,
+    kGoToPromptIndex,
+    kShowAllFilesIndex,
+    kNoSuchItemIndex,
+    kNoSuchItemHintIndex,
 };
 std::string toolbox_string(int index, std::string_view fallback);
 

@@ -123,6 +123,10 @@ struct Control {
     bool caret_on = false;
     uint32_t caret_ticks = 0;
     ControlKeyFilterProc key_filter = nullptr;
+    // The text and selection before the last change, for Command-Z.
+    std::string undo_text;
+    int32_t undo_start = 0, undo_end = 0;
+    bool can_undo = false;
 
     // Pop-up button.
     MenuRef menu = nullptr;
@@ -229,6 +233,8 @@ void edit_text_copy(ControlRef control);
 void edit_text_paste(ControlRef control);
 void edit_text_clear(ControlRef control);
 void edit_text_select(ControlRef control, int32_t start, int32_t end);
+// Takes back the last change of the text (a second call restores it).
+void edit_text_undo(ControlRef control);
 
 // ---- Tagged data ---------------------------------------------------------------------
 

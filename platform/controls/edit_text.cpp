@@ -59,6 +59,10 @@ void replace_selection(ControlRef c, std::string_view with) {
         host_beep();  // too long: nothing is inserted, nothing lost
         return;
     }
+    c->undo_text = c->text;
+    c->undo_start = c->sel_start;
+    c->undo_end = c->sel_end;
+    c->can_undo = true;
     c->text.replace(size_t(start), size_t(end - start), with);
     c->sel_start = c->sel_end = c->anchor = start + int32_t(with.size());
     changed(c);
@@ -164,9 +168,23 @@ void draw_edit_text(ControlRef c) {
     dispose_region(clip);
 }
 
+// Command-A, X, C, V and Z: select all, cut, copy, paste, undo. Other
+// Command keys are menu commands, not typing.
+int16_t edit_text_command(ControlRef c, unsigned char ch) {
+    switch (ch | 0x20) {
+        case 'a': edit_text_select(c, 0, int32_t(c->text.size())); break;
+        case 'x': edit_text_cut(c); break;
+        case 'c': edit_text_copy(c); break;
+        case 'v': edit_text_paste(c); break;
+        case 'z': edit_text_undo(c); break;
+        default: return kControlNoPart;
+    }
+    return kControlEditTextPart;
+}
+
 int16_t edit_text_key(ControlRef c, unsigned char ch, uint16_t modifiers) {
     bool extend = modifiers & kShiftKey;
-    if (modifiers & kCmdKey) return kControlNoPart;  // menu commands, not typing
+    if (modifiers & kCmdKey) return edit_text_command(c, ch);
     switch (ch) {
         case kBackspaceChar: delete_backward(c, false); break;
         case kDeleteChar: delete_backward(c, true); break;
@@ -208,6 +226,7 @@ void edit_text_click(ControlRef c, Point where, uint16_t modifiers) {
 
 void edit_text_set_text(ControlRef c, std::string_view text) {
     c->text = std::string(text.substr(0, kMaxEditTextLength));
+    c->can_undo = false;
     c->sel_start = c->sel_end = c->anchor = int32_t(c->text.size());
     c->scroll = 0;
     changed(c);
@@ -238,6 +257,15 @@ void edit_text_cut(ControlRef c) {
 
 void edit_text_clear(ControlRef c) {
     if (c) replace_selection(c, "");
+}
+
+void edit_text_undo(ControlRef c) {
+    if (!c || !c->can_undo) return;
+    std::swap(c->text, c->undo_text);
+    std::swap(c->sel_start, c->undo_start);
+    std::swap(c->sel_end, c->undo_end);
+    c->anchor = std::min(c->sel_start, c->sel_end);
+    changed(c);
 }
 
 void edit_text_paste(ControlRef c) {

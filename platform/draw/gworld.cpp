@@ -1,3 +1,6 @@
+// Offscreen worlds: a port over a cairo image surface of its own, made at a
+// depth of 1, 8 or 32 bits (0 taken as 32), resized keeping the pixels both
+// sizes share, and handed to bit copies as a bit map.
 #include "platform/draw/bits.h"
 #include "platform/draw/shapes.h"
 

@@ -6,6 +6,7 @@
 #include "platform/draw/colour.h"
 #include "platform/draw/port.h"
 #include "platform/draw/shapes.h"
+#include "platform/resources/byte_reader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -58,61 +59,12 @@ struct Writer {
     }
 };
 
-// Reads big-endian values within a bounded buffer; once a read runs past the end,
-// `failed` is set and every further read answers 0.
-struct Reader {
-    Reader(const uint8_t* data, size_t length) : data_(data), length_(length) {}
-    bool failed = false;
-    size_t offset() const { return pos_; }
-    size_t left() const { return length_ - pos_; }
-    bool need(size_t n) {
-        if (failed || n > left()) failed = true;
-        return !failed;
-    }
-    uint8_t u8() { return need(1) ? data_[pos_++] : 0; }
-    uint16_t u16() {
-        uint16_t hi = u8();
-        return uint16_t((hi << 8) | u8());
-    }
-    uint32_t u32() {
-        uint32_t hi = u16();
-        return (hi << 16) | u16();
-    }
-    int16_t s16() { return int16_t(u16()); }
-    Point point() {
-        int16_t v = s16();
-        return Point{v, s16()};
-    }
-    Rect rect() {
-        Rect r;
-        r.top = s16();
-        r.left = s16();
-        r.bottom = s16();
-        r.right = s16();
-        return r;
-    }
-    const uint8_t* take(size_t n) {
-        if (!need(n)) return nullptr;
-        const uint8_t* p = data_ + pos_;
-        pos_ += n;
-        return p;
-    }
-    void skip(size_t n) { take(n); }
-    void align() {
-        if (pos_ & 1) skip(1);
-    }
-
-    const uint8_t* data_;
-    size_t length_;
-    size_t pos_ = 0;
-};
-
 // A region as size word, bounding box and, unless rectangular, its inversion lines:
 // per line the row, then the columns where coverage flips, ended by 0x7FFF; the list
 // ends with 0x7FFF.
 void write_region(Writer& w, RgnHandle rgn);
 // Reads a region record into `rgn`; false when it is damaged.
-bool read_region(Reader& r, RgnHandle rgn);
+bool read_region(ByteReader& r, RgnHandle rgn);
 
 // Bit images: one-bit images as a bits record, all others as direct 32-bit pixels.
 // The record follows the opcode that bits_opcode gives.
@@ -132,14 +84,14 @@ struct DecodedBits {
 // DirectBitsRect, DirectBitsRgn); the mask region goes to mask_rgn. False when damaged
 // or of a kind not read (16-bit and other packings than those written by common
 // programs).
-bool read_bits(Reader& r, uint16_t opcode, DecodedBits& out, RgnHandle mask_rgn);
+bool read_bits(ByteReader& r, uint16_t opcode, DecodedBits& out, RgnHandle mask_rgn);
 
 // Reads a colour pattern record (BkPixPat, PnPixPat, FillPixPat), keeping its one-bit
 // form.
-bool read_pix_pat(Reader& r, Pattern& out);
+bool read_pix_pat(ByteReader& r, Pattern& out);
 
 // A polygon as size word, bounding box and points.
 void write_poly(Writer& w, const Polygon& poly);
-bool read_poly(Reader& r, Polygon& poly);
+bool read_poly(ByteReader& r, Polygon& poly);
 
 }  // namespace pf::pict

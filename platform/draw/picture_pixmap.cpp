@@ -68,8 +68,8 @@ bool is_one_bit_source(const BitMap& src) { return src.depth == 1 || src.one_bit
 
 // --- reading
 
-bool unpack_bits(Reader& r, size_t packed, uint8_t* out, size_t out_size) {
-    const uint8_t* p = r.take(packed);
+bool unpack_bits(ByteReader& r, size_t packed, uint8_t* out, size_t out_size) {
+    const uint8_t* p = r.take(packed).data();
     if (!p) return false;
     size_t i = 0, o = 0;
     while (i < packed && o < out_size) {
@@ -91,15 +91,15 @@ bool unpack_bits(Reader& r, size_t packed, uint8_t* out, size_t out_size) {
 }
 
 // One row of `row_bytes` bytes: packed rows carry their byte count first.
-bool read_row(Reader& r, bool packed, size_t row_bytes, uint8_t* out) {
+bool read_row(ByteReader& r, bool packed, size_t row_bytes, uint8_t* out) {
     if (!packed) {
-        const uint8_t* p = r.take(row_bytes);
+        const uint8_t* p = r.take(row_bytes).data();
         if (!p) return false;
         std::copy(p, p + row_bytes, out);
         return true;
     }
     size_t count = row_bytes > 250 ? r.u16() : r.u8();
-    return !r.failed && unpack_bits(r, count, out, row_bytes);
+    return r.ok && unpack_bits(r, count, out, row_bytes);
 }
 
 struct PixMapHeader {
@@ -111,7 +111,7 @@ struct PixMapHeader {
     uint16_t cmp_count = 1;
 };
 
-bool read_header(Reader& r, PixMapHeader& h) {
+bool read_header(ByteReader& r, PixMapHeader& h) {
     uint16_t rb = r.u16();
     h.pix_map = rb & kPixMapFlag;
     h.row_bytes = rb & 0x3FFF;
@@ -126,15 +126,15 @@ bool read_header(Reader& r, PixMapHeader& h) {
         r.skip(2 + 4 + 4 + 4);  // component size, plane bytes, table, reserved
     }
     int w = h.bounds.width(), ht = h.bounds.height();
-    if (r.failed || w <= 0 || ht <= 0 || w > kMaxSide || ht > kMaxSide) return false;
+    if (!r.ok || w <= 0 || ht <= 0 || w > kMaxSide || ht > kMaxSide) return false;
     if (size_t(h.row_bytes) * ht > kMaxPixelBytes) return false;
     return size_t(h.row_bytes) * 8 >= size_t(w) * h.pixel_size;
 }
 
-bool read_color_table(Reader& r, ColorTable& table) {
+bool read_color_table(ByteReader& r, ColorTable& table) {
     r.skip(4 + 2);  // seed, flags
-    int16_t last = r.s16();
-    if (r.failed || last < -1 || last > 255) return false;
+    int16_t last = r.i16();
+    if (!r.ok || last < -1 || last > 255) return false;
     table.colors.assign(size_t(last + 1), kBlackColor);
     for (int i = 0; i <= last; ++i) {
         uint16_t value = r.u16();
@@ -143,7 +143,7 @@ bool read_color_table(Reader& r, ColorTable& table) {
         size_t at = value <= uint16_t(last) ? value : size_t(i);
         table.colors[at] = c;
     }
-    return !r.failed;
+    return r.ok;
 }
 
 // Indexed pixels of any size up to 8, widened to one byte each.
@@ -158,7 +158,7 @@ void widen_indexes(const std::vector<uint8_t>& rows, const PixMapHeader& h, std:
         }
 }
 
-bool read_direct_rows(Reader& r, const PixMapHeader& h, std::vector<uint8_t>& out) {
+bool read_direct_rows(ByteReader& r, const PixMapHeader& h, std::vector<uint8_t>& out) {
     int w = h.bounds.width(), ht = h.bounds.height();
     out.assign(size_t(w) * ht * 4, 0);
     auto* pixels = reinterpret_cast<uint32_t*>(out.data());
@@ -171,7 +171,7 @@ bool read_direct_rows(Reader& r, const PixMapHeader& h, std::vector<uint8_t>& ou
             for (int x = 0; x < w; ++x)
                 dst[x] = (uint32_t(row[x * 4 + 1]) << 16) | (row[x * 4 + 2] << 8) | row[x * 4 + 3];
         } else if (h.pack_type == 2) {
-            const uint8_t* p = r.take(size_t(w) * 3);
+            const uint8_t* p = r.take(size_t(w) * 3).data();
             if (!p) return false;
             for (int x = 0; x < w; ++x) dst[x] = (uint32_t(p[x * 3]) << 16) | (p[x * 3 + 1] << 8) | p[x * 3 + 2];
         } else if (h.pack_type == 0 || h.pack_type == 4) {
@@ -179,7 +179,7 @@ bool read_direct_rows(Reader& r, const PixMapHeader& h, std::vector<uint8_t>& ou
             size_t planes = h.cmp_count == 4 ? 4 : 3;
             std::vector<uint8_t> comps(size_t(w) * planes);
             size_t count = h.row_bytes > 250 ? r.u16() : r.u8();
-            if (r.failed || !unpack_bits(r, count, comps.data(), comps.size())) return false;
+            if (!r.ok || !unpack_bits(r, count, comps.data(), comps.size())) return false;
             size_t red = planes - 3;
             for (int x = 0; x < w; ++x)
                 dst[x] = (uint32_t(comps[red * w + x]) << 16) | (comps[(red + 1) * w + x] << 8) |
@@ -200,12 +200,12 @@ void finish_map(DecodedBits& out, const PixMapHeader& h, int16_t depth, int32_t 
     out.map.one_bit = false;
 }
 
-bool read_placement(Reader& r, DecodedBits& out, bool with_mask, RgnHandle mask_rgn) {
+bool read_placement(ByteReader& r, DecodedBits& out, bool with_mask, RgnHandle mask_rgn) {
     out.src_rect = r.rect();
     out.dst_rect = r.rect();
-    out.mode = r.s16();
+    out.mode = r.i16();
     if (with_mask && !read_region(r, mask_rgn)) return false;
-    return !r.failed;
+    return r.ok;
 }
 
 }  // namespace
@@ -239,7 +239,7 @@ void write_bits(Writer& w, const BitMap& src, const Rect& src_rect, const Rect& 
         for (int h = src_rect.left; h < src_rect.right; ++h) w.u32(direct_pixel(src, h, v));
 }
 
-bool read_bits(Reader& r, uint16_t opcode, DecodedBits& out, RgnHandle mask_rgn) {
+bool read_bits(ByteReader& r, uint16_t opcode, DecodedBits& out, RgnHandle mask_rgn) {
     bool direct = opcode == kDirectBitsRect || opcode == kDirectBitsRgn;
     bool with_mask = opcode == kBitsRgn || opcode == kPackBitsRgn || opcode == kDirectBitsRgn;
     bool packed = opcode == kPackBitsRect || opcode == kPackBitsRgn;
@@ -271,12 +271,12 @@ bool read_bits(Reader& r, uint16_t opcode, DecodedBits& out, RgnHandle mask_rgn)
     return true;
 }
 
-bool read_pix_pat(Reader& r, Pattern& out) {
+bool read_pix_pat(ByteReader& r, Pattern& out) {
     uint16_t type = r.u16();
     for (uint8_t& row : out.pat) row = r.u8();
     if (type == 2) {
         r.skip(6);  // the colour dithered to
-        return !r.failed;
+        return r.ok;
     }
     if (type != 1) return false;
     // A colour pattern: its pixel map follows; read through it and keep the one-bit form.

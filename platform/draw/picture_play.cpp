@@ -46,17 +46,17 @@ struct Mapping {
             offset_region(rgn, int16_t(to.left - from.left), int16_t(to.top - from.top));
             return;
         }
-        ScopedRegion out = make_region(), piece = make_region();
+        std::vector<pixman_box32_t> boxes;
         for (const Rect& r : region_rects(rgn)) {
-            rect_region(piece.get(), rect(r));
-            union_region(out.get(), piece.get(), out.get());
+            const Rect mapped = rect(r);
+            if (!mapped.empty()) boxes.push_back({mapped.left, mapped.top, mapped.right, mapped.bottom});
         }
-        copy_region(out.get(), rgn);
+        set_boxes(rgn, boxes);
     }
 };
 
 struct Player {
-    Reader in;
+    ByteReader in;
     bool version1 = false;
     Mapping map{};
     RgnHandle base_clip = nullptr;  // the caller's clip, which the picture's clips stay within
@@ -70,17 +70,17 @@ struct Player {
 
 uint16_t read_opcode(Player& p) {
     if (p.version1) return p.in.u8();
-    p.in.align();
+    p.in.skip_to_even();
     return p.in.u16();
 }
 
-Pattern read_pattern(Reader& in) {
+Pattern read_pattern(ByteReader& in) {
     Pattern pat;
     for (uint8_t& row : pat.pat) row = in.u8();
     return pat;
 }
 
-RGBColor read_colour(Reader& in) {
+RGBColor read_colour(ByteReader& in) {
     RGBColor c;
     c.red = in.u16();
     c.green = in.u16();
@@ -104,8 +104,8 @@ void apply_text_size(Player& p) {
 
 bool play_text(Player& p, Point at) {
     uint8_t count = p.in.u8();
-    const uint8_t* bytes = p.in.take(count);
-    if (!bytes || p.in.failed) return false;
+    const uint8_t* bytes = p.in.take(count).data();
+    if (!bytes || !p.in.ok) return false;
     p.text_at = at;
     Point mapped = p.map.point(at);
     move_to(mapped.h, mapped.v);
@@ -114,12 +114,12 @@ bool play_text(Player& p, Point at) {
 }
 
 bool play_line(Player& p, Point from, Point to) {
-    if (p.in.failed) return false;  // an opcode cut short draws nothing
+    if (!p.in.ok) return false;  // an opcode cut short draws nothing
     p.pen = to;
     Point a = p.map.point(from), b = p.map.point(to);
     move_to(a.h, a.v);
     line_to(b.h, b.v);
-    return !p.in.failed;
+    return p.in.ok;
 }
 
 // The shape opcodes 0x30-0x8F: kind in the high nibble, verb in the low three bits,
@@ -167,10 +167,10 @@ bool play_shape(Player& p, uint16_t op) {
         s.b = p.map.height(p.oval_size.v);
     }
     if (s.kind == ShapeKind::kArc) {
-        s.a = p.in.s16();
-        s.b = p.in.s16();
+        s.a = p.in.i16();
+        s.b = p.in.i16();
     }
-    if (p.in.failed) return false;
+    if (!p.in.ok) return false;
     draw_shape(verb, s, &fill);
     return true;
 }
@@ -186,27 +186,27 @@ bool play_bits(Player& p, uint16_t op) {
 }
 
 bool play_comment(Player& p, uint16_t op) {
-    int16_t kind = p.in.s16();
+    int16_t kind = p.in.i16();
     const uint8_t* data = nullptr;
     size_t size = 0;
     if (op == kLongComment) {
         size = p.in.u16();
-        data = p.in.take(size);
+        data = p.in.take(size).data();
         if (!data) return false;
     }
-    if (comment_proc && !p.in.failed) comment_proc(kind, data, size, comment_context);
-    return !p.in.failed;
+    if (comment_proc && p.in.ok) comment_proc(kind, data, size, comment_context);
+    return p.in.ok;
 }
 
 // Skips the data of an opcode this player does not draw; false for a length that runs
 // past the data or for an opcode without a known length.
 bool skip_opcode(Player& p, uint16_t op) {
-    Reader& in = p.in;
+    ByteReader& in = p.in;
     auto skip_word_counted = [&] { in.skip(in.u16()); };
     auto skip_long_counted = [&] { in.skip(in.u32()); };
     auto skip_self_sized = [&] {
         uint16_t size = in.u16();
-        if (size < 2) in.failed = true;
+        if (size < 2) in.ok = false;
         in.skip(size - 2);
     };
     if (op == kVersion) in.skip(p.version1 ? 1 : 2);
@@ -236,7 +236,7 @@ bool skip_opcode(Player& p, uint16_t op) {
     else if (op >= 0x8000 && op <= 0x80FF) {}
     else if (op >= 0x8100) skip_long_counted();
     else return false;
-    return !in.failed;
+    return in.ok;
 }
 
 int16_t font_number_of(const Player& p, int16_t picture_font) {
@@ -248,14 +248,14 @@ int16_t font_number_of(const Player& p, int16_t picture_font) {
 // A font's number in the picture and its name: the name decides which of our fonts
 // the number stands for; an unknown name leaves the number as it is.
 bool read_font_name(Player& p) {
-    Reader& in = p.in;
+    ByteReader& in = p.in;
     uint16_t length = in.u16();
-    const uint8_t* data = in.take(length);
+    const uint8_t* data = in.take(length).data();
     if (!data || length < 3) return false;
-    Reader record(data, length);
-    int16_t picture_font = record.s16();
+    ByteReader record{{data, length}};
+    int16_t picture_font = record.i16();
     uint8_t name_length = record.u8();
-    const uint8_t* name = record.take(name_length);
+    const uint8_t* name = record.take(name_length).data();
     if (!name) return false;
     bool found = false;
     int16_t ours = font_number(std::string_view(reinterpret_cast<const char*>(name), name_length), &found);
@@ -264,26 +264,26 @@ bool read_font_name(Player& p) {
 }
 
 bool play_state(Player& p, uint16_t op) {
-    Reader& in = p.in;
+    ByteReader& in = p.in;
     Port& port = *get_port();
     switch (op) {
         case kClipRgn: return set_clip_from(p);
         case kBkPat: back_pat(read_pattern(in)); break;
-        case kTxFont: text_font(font_number_of(p, in.s16())); break;
+        case kTxFont: text_font(font_number_of(p, in.i16())); break;
         case kFontName: return read_font_name(p);
         case kTxFace: text_face(in.u8()); break;
-        case kTxMode: text_mode(in.s16()); break;
+        case kTxMode: text_mode(in.i16()); break;
         case kPnSize: {
             Point size = in.point();
             pen_size(p.map.size_h(size.h), p.map.size_v(size.v));
             break;
         }
-        case kPnMode: pen_mode(in.s16()); break;
+        case kPnMode: pen_mode(in.i16()); break;
         case kPnPat: pen_pat(read_pattern(in)); break;
         case kFillPat: port.fill_pat = read_pattern(in); break;
         case kOvSize: p.oval_size = in.point(); break;
         case kTxSize:
-            p.picture_text_size = in.s16();
+            p.picture_text_size = in.i16();
             apply_text_size(p);
             break;
         case kRGBFgCol: rgb_fore_color(read_colour(in)); break;
@@ -298,11 +298,11 @@ bool play_state(Player& p, uint16_t op) {
         }
         default: return skip_opcode(p, op);
     }
-    return !in.failed;
+    return in.ok;
 }
 
 bool play_opcode(Player& p, uint16_t op) {
-    Reader& in = p.in;
+    ByteReader& in = p.in;
     switch (op) {
         case kNop: return true;
         case kLine: {
@@ -350,7 +350,7 @@ bool play_opcode(Player& p, uint16_t op) {
 OSErr play(Player& p) {
     for (;;) {
         uint16_t op = read_opcode(p);
-        if (p.in.failed) return kBadPictureErr;
+        if (!p.in.ok) return kBadPictureErr;
         if (op == kEndPic) return noErr;
         if (!play_opcode(p, op)) return kBadPictureErr;
     }
@@ -360,7 +360,7 @@ OSErr play(Player& p) {
 // neither version 1 nor version 2.
 bool start(Player& p) {
     p.in.skip(kOpcodesOffset);
-    if (p.in.failed) return false;
+    if (!p.in.ok) return false;
     uint8_t first = p.in.u8();
     uint8_t second = p.in.u8();
     if (first == 0x11 && second == 0x01) {
@@ -372,7 +372,7 @@ bool start(Player& p) {
 }
 
 bool starts_picture(const uint8_t* data, size_t length) {
-    Player p{Reader(data, length)};
+    Player p{ByteReader{{data, length}}};
     return start(p);
 }
 
@@ -395,7 +395,7 @@ const uint8_t* picture_in_file(const uint8_t* data, size_t length, size_t& pictu
 
 Rect picture_frame(const uint8_t* data, size_t length) {
     if (!data || length < kOpcodesOffset) return Rect{};
-    Reader in(data + kFrameOffset, length - kFrameOffset);
+    ByteReader in{{data + kFrameOffset, length - kFrameOffset}};
     return in.rect();
 }
 
@@ -412,7 +412,7 @@ OSErr draw_picture(PicHandle pic, const Rect& dst) {
 OSErr draw_picture_data(const uint8_t* data, size_t length, const Rect& dst) {
     Port* port = get_port();
     if (!port || !data) return kBadPictureErr;
-    Player p{Reader(data, length)};
+    Player p{ByteReader{{data, length}}};
     if (!start(p)) return kBadPictureErr;
     p.map = Mapping{picture_frame(data, length), dst};
     PortState saved = save_port_state(*port);

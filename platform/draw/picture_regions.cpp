@@ -66,37 +66,37 @@ void write_region(Writer& w, RgnHandle rgn) {
     w.raw(lines.bytes.data(), lines.bytes.size());
 }
 
-bool read_region(Reader& r, RgnHandle rgn) {
+bool read_region(ByteReader& r, RgnHandle rgn) {
     uint16_t size = r.u16();
     Rect bbox = r.rect();
-    if (r.failed || size < kRecordHeader) return false;
+    if (!r.ok || size < kRecordHeader) return false;
     if (size == kRecordHeader) {
         rect_region(rgn, bbox);
         return true;
     }
-    const uint8_t* body = r.take(size - kRecordHeader);
+    const uint8_t* body = r.take(size - kRecordHeader).data();
     if (!body) return false;
-    Reader lines(body, size - kRecordHeader);
+    ByteReader lines{{body, size - kRecordHeader}};
     std::vector<pixman_box32_t> boxes;
     std::vector<int> current, points;
     int line_v = 0;
     bool started = false;
     for (;;) {
         uint16_t v = lines.u16();
-        if (lines.failed) return false;
+        if (!lines.ok) return false;
         if (v == kEndMark) break;
         if (started && int16_t(v) <= line_v) return false;
         if (started)
             for (size_t i = 0; i + 1 < current.size(); i += 2)
                 boxes.push_back({current[i], line_v, current[i + 1], int16_t(v)});
         points.clear();
-        for (uint16_t h = lines.u16(); h != kEndMark && !lines.failed; h = lines.u16()) points.push_back(int16_t(h));
+        for (uint16_t h = lines.u16(); h != kEndMark && lines.ok; h = lines.u16()) points.push_back(int16_t(h));
         std::sort(points.begin(), points.end());
         current = flipped(current, points);
         line_v = int16_t(v);
         started = true;
     }
-    if (!current.empty() || lines.failed) return false;
+    if (!current.empty() || !lines.ok) return false;
     set_empty_region(rgn);
     pixman_region32_fini(&rgn->r);
     pixman_region32_init_rects(&rgn->r, boxes.data(), int(boxes.size()));
@@ -109,10 +109,10 @@ void write_poly(Writer& w, const Polygon& poly) {
     for (Point p : poly.points) w.point(p);
 }
 
-bool read_poly(Reader& r, Polygon& poly) {
+bool read_poly(ByteReader& r, Polygon& poly) {
     uint16_t size = r.u16();
     poly.bbox = r.rect();
-    if (r.failed || size < kRecordHeader || (size - kRecordHeader) % 4) return false;
+    if (!r.ok || size < kRecordHeader || (size - kRecordHeader) % 4) return false;
     size_t count = (size - kRecordHeader) / 4;
     if (!r.need(count * 4)) return false;
     poly.points.clear();

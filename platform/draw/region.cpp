@@ -106,7 +106,11 @@ Rect region_bounds(RgnHandle rgn) {
 
 bool empty_region(RgnHandle rgn) { return !pixman_region32_not_empty(&rgn->r); }
 
-bool equal_region(RgnHandle a, RgnHandle b) { return pixman_region32_equal(&a->r, &b->r); }
+// Empty regions are equal wherever their last extents lay.
+bool equal_region(RgnHandle a, RgnHandle b) {
+    if (empty_region(a) && empty_region(b)) return true;
+    return pixman_region32_equal(&a->r, &b->r);
+}
 
 bool point_in_region(Point pt, RgnHandle rgn) {
     return pixman_region32_contains_point(&rgn->r, pt.h, pt.v, nullptr);

@@ -6,6 +6,7 @@
 #include <pixman.h>
 
 #include <memory>
+#include <vector>
 
 namespace pf {
 
@@ -19,5 +20,11 @@ struct RegionDeleter {
 };
 using ScopedRegion = std::unique_ptr<Region, RegionDeleter>;
 inline ScopedRegion make_region() { return ScopedRegion(new_region()); }
+
+// The region becomes the union of the boxes, which may overlap.
+inline void set_boxes(RgnHandle rgn, const std::vector<pixman_box32_t>& boxes) {
+    pixman_region32_fini(&rgn->r);
+    pixman_region32_init_rects(&rgn->r, boxes.data(), int(boxes.size()));
+}
 
 }  // namespace pf

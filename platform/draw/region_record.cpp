@@ -1,3 +1,6 @@
+// Recording a region: between open_region and close_region the shapes a port
+// draws add their areas (exclusive-or) and its lines add closed paths; closing
+// turns the recording into the region.
 #include "platform/draw/draw.h"
 #include "platform/draw/recording.h"
 

@@ -10,11 +10,6 @@ namespace pf {
 
 namespace {
 
-void set_boxes(RgnHandle rgn, std::vector<pixman_box32_t>& boxes) {
-    pixman_region32_fini(&rgn->r);
-    pixman_region32_init_rects(&rgn->r, boxes.data(), int(boxes.size()));
-}
-
 // Pixels cut from each end of row y of an oval ow wide and oh high.
 int oval_inset(int ow, int oh, int y) {
     double dy = (y + 0.5) - oh / 2.0;
@@ -36,50 +31,66 @@ double wedge_angle(double nx, double ny) {
     return deg < 0 ? deg + 360.0 : deg;
 }
 
-bool in_wedge(double angle, int start, int arc) {
-    if (arc >= 360 || arc <= -360) return true;
+// The angles from `from` (0 to 360, clockwise from the top) through `arc`
+// degrees; worked out once for all the pixels of a shape.
+struct Wedge {
+    double from;
+    int arc;
+    bool holds(double angle) const {
+        double offset = angle - from + 360.0;
+        if (offset >= 360.0) offset -= 360.0;  // exact, as the remainder by 360 is
+        return offset < arc;
+    }
+};
+
+Wedge make_wedge(int start, int arc) {
     if (arc < 0) {
         start += arc;
         arc = -arc;
     }
-    double from = std::fmod(std::fmod(double(start), 360.0) + 360.0, 360.0);
-    double offset = std::fmod(angle - from + 360.0, 360.0);
-    return offset < arc;
+    return Wedge{std::fmod(std::fmod(double(start), 360.0) + 360.0, 360.0), arc};
 }
 
 }  // namespace
 
-void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t oval_height) {
+void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t oval_height, const Rect* within) {
     int w = r.width(), h = r.height();
     if (r.empty()) {
         set_empty_region(rgn);
         return;
     }
     int ow = std::clamp<int>(oval_width, 0, w), oh = std::clamp<int>(oval_height, 0, h);
+    const int first = within ? std::max(0, within->top - r.top) : 0;
+    const int end = within ? std::min(h, within->bottom - r.top) : h;
+    const int left_limit = within ? within->left : r.left, right_limit = within ? within->right : r.right;
     std::vector<pixman_box32_t> boxes;
-    boxes.reserve(h);
-    for (int y = 0; y < h; ++y) {
+    boxes.reserve(size_t(std::max(0, end - first)));
+    for (int y = first; y < end; ++y) {
         int inset = (ow > 0 && oh > 0) ? corner_inset(ow, oh, h, y) : 0;
         if (2 * inset >= w) continue;
-        boxes.push_back({r.left + inset, r.top + y, r.right - inset, r.top + y + 1});
+        const int left = std::max(r.left + inset, left_limit), right = std::min(r.right - inset, right_limit);
+        if (left < right) boxes.push_back({left, r.top + y, right, r.top + y + 1});
     }
     set_boxes(rgn, boxes);
 }
 
-void oval_region(RgnHandle rgn, const Rect& r) { round_rect_region(rgn, r, r.width(), r.height()); }
+void oval_region(RgnHandle rgn, const Rect& r, const Rect* within) {
+    round_rect_region(rgn, r, r.width(), r.height(), within);
+}
 
 // Keeps the pixels of `rgn` whose centres lie in the wedge of the oval in r.
 static void keep_wedge(RgnHandle rgn, const Rect& r, int start, int arc) {
     if (arc >= 360 || arc <= -360 || r.empty()) return;
     double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
     double half_w = r.width() / 2.0, half_h = r.height() / 2.0;
+    const Wedge wedge = make_wedge(start, arc);
     std::vector<pixman_box32_t> boxes;
     for (const Rect& part : region_rects(rgn)) {
         for (int v = part.top; v < part.bottom; ++v) {
             int run_start = -1;
             for (int h = part.left; h <= part.right; ++h) {
                 bool inside = h < part.right &&
-                              in_wedge(wedge_angle((h + 0.5 - cx) / half_w, (v + 0.5 - cy) / half_h), start, arc);
+                              wedge.holds(wedge_angle((h + 0.5 - cx) / half_w, (v + 0.5 - cy) / half_h));
                 if (inside && run_start < 0) run_start = h;
                 if (!inside && run_start >= 0) {
                     boxes.push_back({run_start, v, h, v + 1});
@@ -92,10 +103,7 @@ static void keep_wedge(RgnHandle rgn, const Rect& r, int start, int arc) {
 }
 
 void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle, const Rect* within) {
-    oval_region(rgn, r);
-    if (within)
-        pixman_region32_intersect_rect(&rgn->r, &rgn->r, within->left, within->top, within->width(),
-                                       within->height());
+    oval_region(rgn, r, within);
     keep_wedge(rgn, r, start_angle, arc_angle);
 }
 

@@ -34,11 +34,14 @@ Rect drawable_extent(const Port& port) {
 
 ScopedRegion shape_area(const Shape& s) {
     ScopedRegion rgn = make_region();
-    Rect extent = drawable_extent(*get_port());
+    const Port& port = *get_port();
+    Rect extent = drawable_extent(port);
+    // A region being recorded keeps its ovals whole, whatever the port shows.
+    const Rect* drawn = port.region_recording ? nullptr : &extent;
     switch (s.kind) {
         case ShapeKind::kRect: rect_region(rgn.get(), s.r); break;
-        case ShapeKind::kOval: oval_region(rgn.get(), s.r); break;
-        case ShapeKind::kRoundRect: round_rect_region(rgn.get(), s.r, s.a, s.b); break;
+        case ShapeKind::kOval: oval_region(rgn.get(), s.r, drawn); break;
+        case ShapeKind::kRoundRect: round_rect_region(rgn.get(), s.r, s.a, s.b, drawn); break;
         case ShapeKind::kArc: arc_region(rgn.get(), s.r, s.a, s.b, &extent); break;
         case ShapeKind::kPoly: poly_region(rgn.get(), s.poly, &extent); break;
         case ShapeKind::kRegion: copy_region(s.rgn, rgn.get()); break;
@@ -57,10 +60,11 @@ ScopedRegion inner_area(const Shape& s, const Port& port) {
             return shape_area(inner);
         case ShapeKind::kArc: {
             // An arc frame is the oval's frame within the wedge.
+            const Rect extent = drawable_extent(port);
             ScopedRegion outline = make_region();
-            oval_region(outline.get(), s.r);
+            oval_region(outline.get(), s.r, &extent);
             ScopedRegion inside = make_region();
-            oval_region(inside.get(), inner.r);
+            oval_region(inside.get(), inner.r, &extent);
             diff_region(outline.get(), inside.get(), outline.get());
             ScopedRegion wedge = shape_area(s);
             diff_region(wedge.get(), outline.get(), wedge.get());

@@ -85,11 +85,12 @@ void draw_shape(Verb verb, const Shape& shape, const Pattern* fill_pattern = nul
 // The bounding box of points.
 Rect poly_bounds(const std::vector<Point>& points);
 
-// The pixels of shapes, into `rgn` (local coordinates).
-void oval_region(RgnHandle rgn, const Rect& r);
-void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t oval_height);
-// Arcs and polygons are worked out pixel row by pixel row; `within`, when given, limits
-// the work (and the result) to that rectangle.
+// The pixels of shapes, into `rgn` (local coordinates). Shapes are worked out
+// pixel row by pixel row; `within`, when given, limits the work (and the
+// result) to that rectangle.
+void oval_region(RgnHandle rgn, const Rect& r, const Rect* within = nullptr);
+void round_rect_region(RgnHandle rgn, const Rect& r, int16_t oval_width, int16_t oval_height,
+                       const Rect* within = nullptr);
 void arc_region(RgnHandle rgn, const Rect& r, int16_t start_angle, int16_t arc_angle, const Rect* within = nullptr);
 void poly_region(RgnHandle rgn, PolyHandle poly, const Rect* within = nullptr);
 // The pixels a pen of `pen` size covers going from `from` to `to`, both ends included;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/files/files_internal.h"
+#include "platform/resources/byte_reader.h"
 
 namespace pf {
 
@@ -25,12 +26,6 @@ void put_be(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
-uint64_t get_be(const uint8_t* p, int bytes) {
-    uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) v = (v << 8) | p[i];
-    return v;
-}
-
 struct AliasRecord {
     dev_t device;
     ino_t inode;
@@ -38,13 +33,17 @@ struct AliasRecord {
 };
 
 bool parse_alias(const uint8_t* alias, size_t length, AliasRecord& record) {
-    if (!alias || length < kHeaderSize || std::memcmp(alias, "QALI", 4) != 0) return false;
-    if (get_be(alias + 4, 2) != kVersion) return false;
-    uint64_t path_length = get_be(alias + 24, 4);
-    if (path_length == 0 || path_length != length - kHeaderSize) return false;
-    record.device = dev_t(get_be(alias + 8, 8));
-    record.inode = ino_t(get_be(alias + 16, 8));
-    record.path.assign(reinterpret_cast<const char*>(alias + kHeaderSize), path_length);
+    if (!alias) return false;
+    ByteReader in{{alias, length}};
+    auto magic = in.take(4);
+    if (magic.empty() || std::memcmp(magic.data(), "QALI", 4) != 0 || in.u16() != kVersion) return false;
+    in.skip(2);
+    record.device = dev_t(in.u64());
+    record.inode = ino_t(in.u64());
+    uint32_t path_length = in.u32();
+    if (!in.ok || path_length == 0 || path_length != in.left()) return false;
+    auto path = in.take(path_length);
+    record.path.assign(path.begin(), path.end());
     return record.path[0] == '/' && record.path.find('\0') == std::string::npos;
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "platform/files/files_internal.h"
+#include "platform/resources/byte_reader.h"
 
 namespace pf {
 
@@ -24,10 +25,6 @@ namespace {
 
 constexpr const char* kFinderAttribute = "user.quorvin.finfo";
 constexpr size_t kFinderAttributeSize = 10;
-
-uint32_t get_be32(const unsigned char* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
 
 void put_be32(unsigned char* p, uint32_t v) {
     p[0] = uint8_t(v >> 24);
@@ -48,9 +45,10 @@ bool read_stored_finder_info(const std::string& path, FinderInfo& info) {
     unsigned char bytes[kFinderAttributeSize];
     ssize_t n = getxattr(path.c_str(), kFinderAttribute, bytes, sizeof bytes);
     if (n != ssize_t(kFinderAttributeSize)) return false;
-    info.type = get_be32(bytes);
-    info.creator = get_be32(bytes + 4);
-    info.flags = uint16_t((bytes[8] << 8) | bytes[9]);
+    ByteReader in{bytes};
+    info.type = in.u32();
+    info.creator = in.u32();
+    info.flags = in.u16();
     return true;
 }
 

@@ -278,6 +278,29 @@ OSErr get_end_of_file(int16_t ref, int32_t& length) {
     return noErr;
 }
 
+OSErr read_whole_fork(int16_t ref, int32_t limit, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    int32_t length = 0;
+    OSErr err = get_end_of_file(ref, length);
+    if (err == kPositionErr || (!err && length > limit)) return kFileTooLongErr;
+    if (!err) err = set_file_position(ref, kFromStart, 0);
+    if (err) return err;
+    bytes.resize(size_t(length));
+    int32_t count = length;
+    if (length > 0) err = read_file(ref, count, bytes.data());
+    if (!err && count != length) err = kEndOfFileErr;
+    if (err) bytes.clear();
+    return err;
+}
+
+OSErr read_whole_file(const FileSpec& spec, int32_t limit, std::vector<uint8_t>& bytes) {
+    int16_t ref = 0;
+    if (OSErr err = open_data_fork(spec, kReadPermission, ref)) return err;
+    OSErr err = read_whole_fork(ref, limit, bytes);
+    close_file(ref);
+    return err;
+}
+
 OSErr set_file_position(int16_t ref, int16_t mode, int32_t offset) {
     OSErr err;
     OpenFile* f = file_of(ref, err);

@@ -80,6 +80,7 @@ constexpr OSErr kWritePermissionErr = -61;
 constexpr OSErr kDirectoryNotFoundErr = -120;
 constexpr OSErr kTooManyFoldersErr = -121;
 constexpr OSErr kNotAFileErr = -1302;  // a folder where a file was wanted
+constexpr OSErr kFileTooLongErr = -1309;  // longer than the reader takes
 constexpr OSErr kAccessDeniedErr = -5000;
 
 // The platform error number of a POSIX errno (0 gives 0; unknown values kIOErr).
@@ -220,6 +221,13 @@ OSErr write_file(int16_t ref, int32_t& count, const void* buffer);
 OSErr get_file_position(int16_t ref, int32_t& position);
 OSErr set_file_position(int16_t ref, int16_t mode, int32_t offset);
 OSErr get_end_of_file(int16_t ref, int32_t& length);
+// Reads an open file whole, from its start, into `bytes`. A file longer than
+// `limit` bytes answers kFileTooLongErr and is not read; one that ends sooner
+// than its length said answers kEndOfFileErr.
+OSErr read_whole_fork(int16_t ref, int32_t limit, std::vector<uint8_t>& bytes);
+// Opens the data fork of `spec`, reads it whole as read_whole_fork does, and
+// closes it.
+OSErr read_whole_file(const FileSpec& spec, int32_t limit, std::vector<uint8_t>& bytes);
 OSErr set_end_of_file(int16_t ref, int32_t length);
 OSErr flush_file(int16_t ref);
 // The spec of an open file, where it is now.

@@ -2,6 +2,7 @@
 
 #include "platform/events/clock.h"
 #include "platform/host/headless.h"
+#include "platform/menus/menus.h"
 #include "platform/screen/screen.h"
 
 namespace pf {
@@ -10,6 +11,7 @@ namespace {
 
 HostProcs current = headless_host_procs();
 void (*composer)() = nullptr;
+ScreenResizedProc screen_resized = nullptr;
 bool quit_requested = false;
 
 }  // namespace
@@ -20,6 +22,19 @@ void host_install(const HostProcs& procs) {
 }
 
 void host_set_composer(void (*compose)()) { composer = compose; }
+
+void host_set_screen_resized(ScreenResizedProc proc) { screen_resized = proc; }
+
+void host_resize_screen(int width, int height) {
+    Screen* old = screen();
+    if (width <= 0 || height <= 0 || !old || (old->width == width && old->height == height)) return;
+    const int old_width = old->width, old_height = old->height;
+    screen_open(width, height);
+    screen_mark_dirty(Rect{0, 0, int16_t(height), int16_t(width)});
+    draw_menu_bar();
+    if (screen_resized) screen_resized(old_width, old_height);
+    host_present();
+}
 
 void host_present() {
     if (composer) composer();

@@ -44,6 +44,14 @@ void host_clear_quit_request();
 // The screen is composed by this procedure before every present (the window manager's).
 void host_set_composer(void (*compose)());
 
+// The host's window took a new size: the screen is made again at that size
+// (windows are composed onto it afresh), the menu bar is drawn at once, and
+// the program's procedure, when set, moves what belongs to the screen's edges.
+// Nothing happens when the size is the screen's own or not positive.
+using ScreenResizedProc = void (*)(int old_width, int old_height);
+void host_set_screen_resized(ScreenResizedProc proc);
+void host_resize_screen(int width, int height);
+
 // Opens the screen with no window; tests read its pixels and write PNGs.
 void headless_host_open(int width, int height);
 

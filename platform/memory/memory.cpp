@@ -50,12 +50,17 @@ OSErr set_error(OSErr err) {
 
 bool is_locked(const MasterRecord* record) { return (record->state & kHandleLocked) != 0; }
 
-Size system_free_bytes() {
+// What the system has free; -1 when it does not say.
+int64_t system_free_bytes_uncapped() {
     long pages = sysconf(_SC_AVPHYS_PAGES);
     long page_size = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || page_size <= 0) return kLargestFigure;
-    int64_t bytes = int64_t(pages) * page_size;
-    return Size(std::min<int64_t>(bytes, kLargestFigure));
+    if (pages <= 0 || page_size <= 0) return -1;
+    return int64_t(pages) * page_size;
+}
+
+Size system_free_bytes() {
+    int64_t bytes = system_free_bytes_uncapped();
+    return bytes < 0 ? kLargestFigure : Size(std::min<int64_t>(bytes, kLargestFigure));
 }
 
 Size as_figure(int64_t bytes) { return Size(std::clamp<int64_t>(bytes, 0, kLargestFigure)); }
@@ -267,6 +272,14 @@ Size temp_bytes_in_use() { return as_figure(g_memory.temp.in_use); }
 Size free_mem() { return zone_free(g_memory.heap); }
 Size max_block() { return zone_free(g_memory.heap); }
 Size temp_free_mem() { return zone_free(g_memory.temp); }
+
+int64_t heap_bytes_available() {
+    const Zone& heap = g_memory.heap;
+    int64_t system = system_free_bytes_uncapped();
+    if (heap.budget == kNoBudget) return std::max<int64_t>(system, 0);
+    int64_t rest = std::max<int64_t>(int64_t(heap.budget) - int64_t(heap.in_use), 0);
+    return system < 0 ? rest : std::min(rest, system);
+}
 
 void set_heap_budget(Size bytes) { g_memory.heap.budget = bytes; }
 void set_temp_budget(Size bytes) { g_memory.temp.budget = bytes; }

@@ -85,6 +85,9 @@ Size temp_bytes_in_use();
 Size free_mem();
 Size max_block();
 Size temp_free_mem();
+// The same figure as free_mem without the cap: what the heap can still give,
+// within its budget when it has one.
+int64_t heap_bytes_available();
 
 // Limits on the bytes of handle data; kNoBudget (the default) for none.
 void set_heap_budget(Size bytes);

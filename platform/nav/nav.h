@@ -43,11 +43,14 @@ using NavEventProc = void (*)(const EventRecord& event, void* user);
 
 // The save dialog's area for the application: `height` pixels below the standard
 // items; `start` adds its items (boxes given within `area`), `item_hit` hears of
-// clicks on them (item numbers as added).
+// clicks on them (item numbers as added), and `accept` may change a typed name
+// before it is used, so before an existing file of that name is offered for
+// replacing.
 struct NavCustomArea {
     int16_t height = 0;
     void (*start)(DialogRef dialog, const Rect& area, void* user) = nullptr;
     void (*item_hit)(DialogRef dialog, int16_t item, void* user) = nullptr;
+    void (*accept)(DialogRef dialog, std::string& name, void* user) = nullptr;
     void* user = nullptr;
 };
 
@@ -72,6 +75,10 @@ OSErr nav_put_file(const FileSpec* default_location, const NavDialogOptions& opt
 // Save, Don't Save or Cancel for a document (kNavUserActionSaveChanges ...).
 // Return presses Save, Escape Cancel, "d" (or Command-D) Don't Save.
 uint32_t nav_ask_save_changes(std::string_view document_name, bool quitting, const NavDialogOptions& options);
+
+// The file name typed in a save dialog (Mac Roman), and setting it (selected).
+std::string nav_file_name(DialogRef dialog);
+void nav_set_file_name(DialogRef dialog, std::string_view name);
 
 // The folder the next dialog without a location starts in.
 void nav_set_last_folder(int16_t volume, uint32_t folder);

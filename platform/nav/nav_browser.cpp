@@ -26,12 +26,14 @@ enum : int16_t {
     kMessageItem = 3,
     kPathItem = 4,
     kListItem = 5,
-    kNamePromptItem = 6,  // save only
+    kNamePromptItem = 6,  // save: the name; open: a path to go to
     kNameItem = 7,
+    kShowAllItem = 8,  // open only
 };
 
 constexpr int16_t kWidth = 480;
 constexpr int16_t kListHeight = 220;
+constexpr int16_t kShowAllHeight = 18;
 constexpr int16_t kMaxFolderDepth = 64;
 
 struct Entry {
@@ -49,6 +51,7 @@ struct Browser {
     std::vector<Entry> entries;
     ListHandle list = nullptr;
     int16_t first_custom_item = 0;
+    bool show_all = false;  // open: the types and the filter set aside
     bool done = false;
     NavReply* reply = nullptr;
 };
@@ -61,6 +64,7 @@ bool shown(const Browser& b, const Entry& e) {
     if (e.info.finder.flags & kFinderFlagInvisible) return false;
     if (e.info.is_folder) return true;
     if (b.kind == BrowserKind::kChooseFolder) return false;
+    if (b.show_all) return true;
     const auto& types = b.options->types;
     if (!types.empty() && std::find(types.begin(), types.end(), e.info.finder.type) == types.end()) return false;
     return !b.options->filter || b.options->filter(e.spec, e.info, b.options->filter_user);
@@ -107,7 +111,7 @@ std::string typed_name(Browser& b) { return get_dialog_item_text(b.dialog, kName
 
 void update_default_button(Browser& b) {
     bool enable = true;
-    if (b.kind == BrowserKind::kOpen) enable = !selected_rows(b).empty();
+    if (b.kind == BrowserKind::kOpen) enable = !selected_rows(b).empty() || !typed_name(b).empty();
     if (b.kind == BrowserKind::kSave) enable = !typed_name(b).empty();
     enable_dialog_item(b.dialog, kDefaultItem, enable);
 }
@@ -156,8 +160,8 @@ std::string home_folder() {
     return home && *home ? std::string(home) : std::string("/");
 }
 
-// The POSIX path of a typed folder (Mac Roman, ending in '/'): absolute, "~/" for
-// the home folder, otherwise from the folder shown.
+// The POSIX path of a typed folder (Mac Roman, ending in '/') or file: absolute,
+// "~/" for the home folder, otherwise from the folder shown.
 std::string typed_folder_path(const Browser& b, std::string_view typed) {
     std::string folder = mac_roman_to_utf8(typed);
     if (folder.starts_with("~/")) return home_folder() + folder.substr(1);
@@ -174,8 +178,19 @@ std::string_view folder_as_typed(std::string_view typed) {
 
 bool is_reserved_name(std::string_view name) { return name == "." || name == ".."; }
 
+// The typed name as the application takes it; the field shows what it became.
+std::string accepted_name(Browser& b, const std::string& typed) {
+    const NavCustomArea& custom = b.options->custom;
+    if (!custom.accept) return typed;
+    std::string name = typed;
+    custom.accept(b.dialog, name, custom.user);
+    if (name != typed && typed_name(b) == typed) set_dialog_item_text(b.dialog, kNameItem, name);
+    return name;
+}
+
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
-void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& name) {
+void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed) {
+    const std::string name = accepted_name(b, typed);
     if (is_reserved_name(name)) {
         refuse_name(with_name(kReservedNameIndex, "\xD2^0\xD3 cannot be used as a name.", name),
                     toolbox_string(kReservedNameHintIndex, "Please type another name."));
@@ -233,9 +248,41 @@ void try_save(Browser& b) {
     save_in_folder(b, kSystemVolume, folder, name);
 }
 
+// A typed path in the open dialog: a folder is shown, a file is opened
+// whatever the filter says, anything else is refused.
+void open_typed(Browser& b, const std::string& typed) {
+    std::string path = typed_folder_path(b, typed);
+    uint32_t folder = 0;
+    if (!path.empty() && folder_id_from_path(path, folder) == noErr) {
+        b.volume = kSystemVolume;
+        set_dialog_item_text(b.dialog, kNameItem, "");
+        show_folder(b, folder);
+        return;
+    }
+    FileSpec spec;
+    CatalogInfo info;
+    if (!path.empty() && file_spec_from_path(path, spec) == noErr && get_catalog_info(spec, info) == noErr) {
+        finish(b, {spec});
+        return;
+    }
+    refuse_name(with_name(kNoSuchItemIndex, "There is no file or folder \xD2^0\xD3.", typed),
+                toolbox_string(kNoSuchItemHintIndex, "Type the path of a file to open it, or of a folder to show it."));
+}
+
+void show_all_files(Browser& b) {
+    ControlRef box = item_control(b, kShowAllItem);
+    b.show_all = get_control_value(box) == 0;
+    set_control_value(box, b.show_all ? 1 : 0);
+    show_folder(b, b.folder);
+}
+
 void press_default(Browser& b) {
     if (b.kind == BrowserKind::kSave) {
         try_save(b);
+        return;
+    }
+    if (b.kind == BrowserKind::kOpen && !typed_name(b).empty()) {
+        open_typed(b, typed_name(b));
         return;
     }
     if (const Entry* folder = single_selected_folder(b)) {
@@ -284,6 +331,11 @@ void item_hit(Browser& b, int16_t item) {
         case kListItem: list_hit(b); break;
         case kNameItem: update_default_button(b); break;
         default:
+            // The open dialog's own check box; in a save dialog this number is a custom item's.
+            if (b.kind == BrowserKind::kOpen && item == kShowAllItem) {
+                show_all_files(b);
+                break;
+            }
             if (item >= b.first_custom_item && b.options->custom.item_hit)
                 b.options->custom.item_hit(b.dialog, item, b.options->custom.user);
             break;
@@ -359,10 +411,14 @@ std::string default_title_for(BrowserKind kind) {
 DialogRef make_browser_dialog(Browser& b) {
     const NavDialogOptions& options = *b.options;
     bool saving = b.kind == BrowserKind::kSave;
-    int16_t top = saving ? 44 : 10;
-    int16_t list_top = int16_t(top + 52);
+    bool opening = b.kind == BrowserKind::kOpen;
+    int16_t top = saving || opening ? 44 : 10;
+    // A save dialog's message (why a name is asked) may take two lines.
+    const int16_t message_height = saving && !options.message.empty() ? 34 : 18;
+    int16_t list_top = int16_t(top + message_height + 34);
     int16_t custom_top = int16_t(list_top + kListHeight + 10);
-    int16_t buttons_top = int16_t(custom_top + (saving ? options.custom.height : 0) + 6);
+    int16_t custom_height = saving ? options.custom.height : opening ? kShowAllHeight : 0;
+    int16_t buttons_top = int16_t(custom_top + custom_height + 6);
     int16_t height = int16_t(buttons_top + 36);
     Rect screen_rect = screen_bounds();
     int16_t left = int16_t((screen_rect.width() - kWidth) / 2);
@@ -371,11 +427,11 @@ DialogRef make_browser_dialog(Browser& b) {
         {kButtonItem, Rect{int16_t(buttons_top + 6), 370, int16_t(buttons_top + 26), 460}, default_title_for(b.kind), 0, true},
         {kButtonItem, Rect{int16_t(buttons_top + 6), 270, int16_t(buttons_top + 26), 350},
          toolbox_string(kCancelTitleIndex, "Cancel"), 0, true},
-        {kStaticTextItem, Rect{top, 20, int16_t(top + 18), 460}, options.message, 0, false},
+        {kStaticTextItem, Rect{top, 20, int16_t(top + message_height), 460}, options.message, 0, false},
     };
     DialogRef dialog = new_dialog(Rect{window_top, left, int16_t(window_top + height), int16_t(left + kWidth)},
                                   title_for(b.kind, options), kMovableDialogBoxProc, false, items);
-    ControlRef path = new_control(dialog->window, Rect{int16_t(top + 22), 20, int16_t(top + 42), 300},
+    ControlRef path = new_control(dialog->window, Rect{int16_t(list_top - 30), 20, int16_t(list_top - 10), 300},
                                   toolbox_string(kWhereIndex, "Where:"), true, 1, 0, 0, kPopupButtonControl, 0);
     append_dialog_control_item(dialog, path);
     ControlRef box = new_control(dialog->window, Rect{list_top, 20, int16_t(list_top + kListHeight), 460}, "", true, 0,
@@ -395,6 +451,13 @@ DialogRef make_browser_dialog(Browser& b) {
             options.custom.start(dialog, Rect{custom_top, 20, int16_t(custom_top + options.custom.height), 460},
                                  options.custom.user);
     }
+    if (opening)
+        append_dialog_item_specs(dialog,
+                                 {{kStaticTextItem, Rect{14, 20, 32, 90}, toolbox_string(kGoToPromptIndex, "Go to:"), 0, false},
+                                  {kEditTextItem, Rect{12, 96, 34, 460}, "", 0, true},
+                                  {kCheckBoxItem, Rect{custom_top, 20, int16_t(custom_top + kShowAllHeight), 300},
+                                   toolbox_string(kShowAllFilesIndex, "Show all files"), 0, true}},
+                                 AppendMethod::kOverlay);
     set_dialog_default_item(dialog, kDefaultItem);
     set_dialog_cancel_item(dialog, kCancelItem);
     return dialog;
@@ -450,6 +513,14 @@ OSErr run_browser(BrowserKind kind, const FileSpec* location, const NavDialogOpt
 }
 
 }  // namespace
+
+std::string nav_file_name(DialogRef dialog) { return get_dialog_item_text(dialog, kNameItem); }
+
+void nav_set_file_name(DialogRef dialog, std::string_view name) {
+    set_dialog_item_text(dialog, kNameItem, name);
+    select_dialog_item_text(dialog, kNameItem, 0, int32_t(name.size()));  // typing replaces it, as at the start
+    if (active && active->dialog == dialog) update_default_button(*active);
+}
 
 OSErr nav_get_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply) {
     return run_browser(BrowserKind::kOpen, default_location, options, reply);

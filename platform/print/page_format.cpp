@@ -1,7 +1,12 @@
+// Print sessions and page formats: paper size (Letter, or A4 where the system
+// is metric), margin and orientation; their check and repair; the adjusted
+// paper and page rectangles; and the flattened form (marker, version,
+// orientation, then width, height and margin as big-endian doubles).
 #include <cmath>
 #include <cstring>
 
 #include "platform/print/print.h"
+#include "platform/resources/byte_reader.h"
 #include "platform/system/international.h"
 
 namespace pf {
@@ -29,17 +34,14 @@ constexpr size_t kFlatSize = 4 + 2 + 2 + 3 * 8;
 void put_u32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (24 - 8 * i));
 }
-uint32_t get_u32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
 void put_double(uint8_t* p, double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, 8);
     put_u32(p, uint32_t(bits >> 32));
     put_u32(p + 4, uint32_t(bits));
 }
-double get_double(const uint8_t* p) {
-    uint64_t bits = (uint64_t(get_u32(p)) << 32) | get_u32(p + 4);
+double get_double(ByteReader& in) {
+    uint64_t bits = in.u64();
     double v;
     std::memcpy(&v, &bits, 8);
     return v;
@@ -142,12 +144,13 @@ OSErr print_unflatten_page_format(Handle flattened, PageFormatRef& format) {
     format = nullptr;
     if (!flattened || get_handle_size(flattened) != Size(kFlatSize)) return kParamErr;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(*flattened);
-    if (get_u32(bytes) != kFlatMarker || ((bytes[4] << 8) | bytes[5]) != kFlatVersion) return kParamErr;
+    ByteReader in{{bytes, kFlatSize}};
+    if (in.u32() != kFlatMarker || in.u16() != kFlatVersion) return kParamErr;
     PageFormat read;
-    read.orientation = int16_t((bytes[6] << 8) | bytes[7]);
-    read.paper_width = get_double(bytes + 8);
-    read.paper_height = get_double(bytes + 16);
-    read.margin = get_double(bytes + 24);
+    read.orientation = in.i16();
+    read.paper_width = get_double(in);
+    read.paper_height = get_double(in);
+    read.margin = get_double(in);
     format = new PageFormat(read);
     return noErr;
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/resources/byte_reader.h"
+
 namespace pf {
 
 namespace {
@@ -51,32 +53,6 @@ ResourceFile* file_of(int16_t ref) {
     return &table[index];
 }
 
-// Reads big-endian numbers from a byte range, remembering any overrun.
-struct Reader {
-    const uint8_t* p;
-    size_t left;
-    bool ok = true;
-    bool take(size_t n) {
-        if (!ok || n > left) return ok = false;
-        return true;
-    }
-    uint64_t number(int bytes) {
-        if (!take(size_t(bytes))) return 0;
-        uint64_t v = 0;
-        for (int i = 0; i < bytes; ++i) v = (v << 8) | p[i];
-        p += bytes;
-        left -= size_t(bytes);
-        return v;
-    }
-    void bytes(size_t n, const uint8_t*& out) {
-        out = nullptr;
-        if (!take(n)) return;
-        out = p;
-        p += n;
-        left -= n;
-    }
-};
-
 void put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out.push_back(uint8_t(value >> (8 * i)));
 }
@@ -89,29 +65,25 @@ DiskResource* find(ResourceFile& f, FourCC type, int16_t id) {
 }
 
 OSErr parse(const std::vector<uint8_t>& bytes, std::vector<DiskResource>& out) {
-    Reader in{bytes.data(), bytes.size()};
-    const uint8_t* magic;
-    in.bytes(4, magic);
-    if (!magic || std::memcmp(magic, kMagic, 4) != 0 || in.number(2) != kVersion) return kMapReadErr;
-    size_t count = size_t(in.number(2));
+    ByteReader in{bytes};
+    auto magic = in.take(4);
+    if (magic.empty() || std::memcmp(magic.data(), kMagic, 4) != 0 || in.u16() != kVersion) return kMapReadErr;
+    size_t count = in.u16();
     std::vector<DiskResource> resources;
     std::set<std::pair<FourCC, int16_t>> seen;
     for (size_t i = 0; i < count && in.ok; ++i) {
         DiskResource r;
-        r.type = FourCC(in.number(4));
-        r.id = int16_t(in.number(2));
-        r.attributes = uint16_t(in.number(2));
-        const uint8_t *name, *data;
-        size_t name_length = size_t(in.number(1));
-        in.bytes(name_length, name);
-        size_t data_length = size_t(in.number(4));
-        in.bytes(data_length, data);
+        r.type = FourCC(in.u32());
+        r.id = in.i16();
+        r.attributes = in.u16();
+        auto name = in.take(in.u8());
+        auto data = in.take(in.u32());
         if (!in.ok || !seen.insert({r.type, r.id}).second) return kMapReadErr;
-        r.name.assign(reinterpret_cast<const char*>(name), name_length);
-        r.data.assign(data, data + data_length);
+        r.name.assign(name.begin(), name.end());
+        r.data.assign(data.begin(), data.end());
         resources.push_back(std::move(r));
     }
-    if (!in.ok || in.left != 0) return kMapReadErr;
+    if (!in.ok || !in.at_end()) return kMapReadErr;
     out = std::move(resources);
     return noErr;
 }

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <string>
 #include <vector>
 
 namespace pf {
@@ -52,13 +53,7 @@ bool drop_next_text = false;
 // ---- Output ---------------------------------------------------------------------
 
 // The screen follows the window's size; the whole screen is redrawn after a resize.
-void resize_screen(int window_width, int window_height) {
-    int width = window_width / scale, height = window_height / scale;
-    if (width <= 0 || height <= 0) return;
-    Screen* s = screen();
-    if (s && s->width == width && s->height == height) return;
-    screen_open(width, height);
-}
+void resize_screen(int window_width, int window_height) { host_resize_screen(window_width / scale, window_height / scale); }
 
 void sdl_present() {
     Screen* s = screen();
@@ -417,21 +412,39 @@ bool has_display() {
     return !displayless || (asked && std::strcmp(asked, driver) == 0);
 }
 
+bool display_named() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+// Starts SDL on a real display. A display that is named but does not answer
+// yet (a display server still starting on a busy machine) is tried again for
+// a few seconds; with no display named the answer comes at once.
+bool open_display() {
+    constexpr int kRetryMilliseconds = 250;
+    constexpr int kRetries = 5000 / kRetryMilliseconds;
+    for (int attempt = 0;; ++attempt) {
+        bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+        if (started && has_display()) return true;
+        std::string reason = started ? "" : SDL_GetError();
+        if (started) SDL_Quit();
+        if (attempt >= kRetries || !display_named()) {
+            if (reason.empty()) std::fprintf(stderr, "quorvin: cannot open a display\n");
+            else std::fprintf(stderr, "quorvin: cannot open a display: %s\n", reason.c_str());
+            return false;
+        }
+        SDL_Delay(kRetryMilliseconds);
+    }
+}
+
 }  // namespace
 
 int sdl_beep_flashes() { return flashes; }
 
 bool sdl_host_open(int width, int height) {
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "quorvin: cannot open a display: %s\n", SDL_GetError());
-        return false;
-    }
-    if (!has_display()) {
-        std::fprintf(stderr, "quorvin: cannot open a display\n");
-        SDL_Quit();
-        return false;
-    }
+    if (!open_display()) return false;
     scale = display_scale();
     window = SDL_CreateWindow("Quorvin", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width * scale,
                               height * scale, SDL_WINDOW_RESIZABLE);

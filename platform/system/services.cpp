@@ -1,7 +1,9 @@
 // Processes, notification, help-tag delay and the desktop's opener.
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <optional>
 #include <thread>
 
@@ -60,6 +62,11 @@ OSErr hand_to_opener(const std::string& target) {
 }  // namespace
 
 ProcessSerialNumber current_process() { return kThisProcess; }
+
+bool process_is_running(int32_t process_id) {
+    if (process_id <= 0) return false;
+    return kill(pid_t(process_id), 0) == 0 || errno == EPERM;
+}
 
 OSErr find_process(FourCC signature, ProcessSerialNumber& process) {
     if (signature == kApplicationSignature) return process = kThisProcess, noErr;

@@ -46,6 +46,9 @@ ProcessSerialNumber front_process();
 OSErr set_front_process(const ProcessSerialNumber& process);
 using RaiseProc = void (*)();
 void set_raise_proc(RaiseProc proc);
+// Whether a process of this machine runs under the system's process number;
+// a process we may not signal counts as running.
+bool process_is_running(int32_t process_id);
 
 // ---- Notification ------------------------------------------------------------
 // A request to draw the user's attention while the program is in the

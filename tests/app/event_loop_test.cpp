@@ -282,18 +282,19 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save, with no document
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 8));  // Revert
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 1));   // New
-    EXPECT_FALSE(pf::get_menu_handle(131)->enabled);  // the whole Format menu
+    EXPECT_FALSE(pf::get_menu_handle(132)->enabled);  // the whole Options menu
     new_document();
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
-    EXPECT_TRUE(pf::is_menu_item_enabled(file, 6));
+    EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save: nothing to save yet
+    EXPECT_TRUE(pf::is_menu_item_enabled(file, 7));   // Save As
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 5));   // Copy
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 8));  // Paste Special
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 18));  // Move Cells
     // A modal dialog enables the menus again; the next enabling dims them once more.
-    pf::enable_menu_item(pf::get_menu_handle(131), 0);
+    pf::enable_menu_item(pf::get_menu_handle(132), 0);
     enable_menus();
-    EXPECT_FALSE(pf::get_menu_handle(131)->enabled);
+    EXPECT_FALSE(pf::get_menu_handle(132)->enabled);
 }
 
 TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {

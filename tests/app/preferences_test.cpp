@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "core/alerts.h"
 #include "platform/files/files.h"
 #include "shell/shell_commands.h"
 
@@ -79,6 +80,32 @@ TEST_F(PreferencesApp, AFileThatCouldNotBeReadIsNotOverwrittenAtStartUp) {
     });
     EXPECT_TRUE(std::filesystem::is_symlink(prefs_path()));
     EXPECT_EQ(app_prefs.undo_depth, 3);
+}
+
+TEST_F(PreferencesApp, ADamagedFileIsResetWhereItFailsSaidOnceAndWrittenSound) {
+    std::vector<uint8_t> damaged(782);
+    uint32_t seed = 0x2545F491;
+    for (uint8_t& byte : damaged) byte = uint8_t((seed = seed * 1103515245 + 12345) >> 16);
+    alert_requests().clear();
+    restart_after([&] {
+        std::ofstream(prefs_path(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(damaged.data()), std::streamsize(damaged.size()));
+    });
+    AppPrefs factory;
+    ParameterFactorySettings(&factory);
+    EXPECT_EQ(app_prefs.options, factory.options);
+    EXPECT_EQ(app_prefs.startup_action, kStartupNewDocument);
+    EXPECT_EQ(app_prefs.undo_depth, 3);
+    for (const pf::FileSpec& item : app_prefs.items) EXPECT_LE(item.name[0], pf::kMaxSpecName);
+    auto told = std::count_if(alert_requests().begin(), alert_requests().end(), [](const AlertRequest& shown) {
+        return shown.kind == kNoteAlertKind && shown.text == pf::get_indexed_string(kPrefsMessages, kPrefsResetMessage);
+    });
+    EXPECT_EQ(told, 1);
+    EXPECT_NE(file_bytes(prefs_path()), damaged);  // the sound record replaces it at once
+
+    alert_requests().clear();
+    restart_after([] {});
+    EXPECT_TRUE(alert_requests().empty());  // the next start has nothing to say
 }
 
 TEST_F(PreferencesApp, TheWorkspaceActionReopensTheSavedDocuments) {

@@ -1,4 +1,5 @@
 // Start-up and shutdown of the whole program, the launch event and quitting.
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -8,6 +9,8 @@
 #include "core/app_menus.h"
 #include "core/required_events.h"
 #include "editing/editing_commands.h"
+#include "files/document_file.h"
+#include "files/document_saving.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
 #include "model/workbook.h"
@@ -36,6 +39,13 @@ void post_launch(std::vector<const char*> arguments) {
 }
 
 int32_t refuse_close(EventRecord*, uintptr_t, uintptr_t) { return 0; }
+
+// The stop alert's text for a document that could not be opened.
+std::string named_message(const std::string& name, int16_t error) {
+    std::string text = pf::get_indexed_string(kErrorStrings, kNamedDocumentString);
+    text.replace(text.find("^0"), 2, name);
+    return text + " " + pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
+}
 
 pf::WindowRef new_document() {
     DoFileMenu(nullptr, 1);
@@ -77,6 +87,80 @@ TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {
     EXPECT_EQ(pf::menu_bar_ids().size(), 0u);
     msMemShutdown(&mem_globals);
     ASSERT_TRUE(app_startup());  // the fixture shuts down once more
+}
+
+// The number of a process that has ended.
+pid_t ended_process() {
+    pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+// Start-up removes what copies that were killed left: their swap files, their
+// half-written preferences, and the temporary files of the saves they were
+// making. Files of a running copy stay, and so does a temporary file that a
+// running copy may be writing, or the old file moved aside whose document is
+// missing.
+TEST_F(AppTest, StartUpRemovesLeftoversOfCopiesThatNoLongerRun) {
+    const std::string folder = home + "/Quorvin/", dead = std::to_string(ended_process()),
+                      live = std::to_string(getppid());
+    for (const std::string& name : {"doc.qrv", ".doc.qrv.saving", "busy.qrv", ".busy.qrv.saving", ".gone.qrv.old"})
+        std::ofstream(home + "/" + name) << name;
+    std::ofstream(folder + "Quorvin Swap " + dead) << "swapped blocks";
+    std::ofstream(folder + "Quorvin Swap " + live) << "in use";
+    std::ofstream(folder + "Quorvin Preferences " + dead + ".tmp") << "half";
+    std::ofstream(folder + "Quorvin Saving " + dead) << home + "/doc.qrv";
+    std::ofstream(folder + "Quorvin Saving " + dead + "1") << home + "/busy.qrv";
+    std::ofstream(folder + "Quorvin Saving " + live) << home + "/busy.qrv";
+    std::ofstream(folder + "Quorvin Saving 2" + dead) << home + "/gone.qrv";
+    std::ofstream(folder + "Quorvin Swap of mine") << "not a copy's";
+    if (pf::process_is_running(std::stoi(dead + "1")) || pf::process_is_running(std::stoi("2" + dead)))
+        GTEST_SKIP() << "a process number of the test is in use";
+    app_shutdown();
+    msMemShutdown(&mem_globals);
+    ASSERT_TRUE(app_startup());
+
+    for (const std::string& gone : {"Quorvin Swap " + dead, "Quorvin Preferences " + dead + ".tmp",
+                                    "Quorvin Saving " + dead, "Quorvin Saving " + dead + "1",
+                                    "Quorvin Saving 2" + dead})
+        EXPECT_FALSE(std::filesystem::exists(folder + gone)) << gone;
+    for (const std::string& kept : {"Quorvin Swap " + live, "Quorvin Saving " + live, std::string("Quorvin Swap of mine")})
+        EXPECT_TRUE(std::filesystem::exists(folder + kept)) << kept;
+    EXPECT_FALSE(std::filesystem::exists(home + "/.doc.qrv.saving"));
+    for (const std::string& kept : {"doc.qrv", "busy.qrv", ".busy.qrv.saving", ".gone.qrv.old"})
+        EXPECT_TRUE(std::filesystem::exists(home + "/" + kept)) << kept;
+    EXPECT_TRUE(std::filesystem::exists(swap_file_path(home)));
+}
+
+// A save over a document keeps a note of it in the preferences folder while it
+// writes, and none is left once it is done.
+TEST_F(AppTest, ASaveOverADocumentKeepsItsNoteOnlyWhileItWrites) {
+    const std::string note = home + "/Quorvin/Quorvin Saving " + std::to_string(getpid());
+    const std::string path = home + "/kept.qrv";
+    write_document(path);
+    pf::FileSpec document;
+    ASSERT_EQ(pf::file_spec_from_path(path, document), pf::noErr);
+    save_notes.started(document);
+    std::string noted;
+    std::getline(std::ifstream(note), noted);
+    EXPECT_EQ(noted, path);
+    save_notes.ended();
+    EXPECT_FALSE(std::filesystem::exists(note));
+
+    post_launch({path.c_str()});
+    run_until_idle();
+    static std::string note_path, noted_while_saving;
+    note_path = note;
+    save_notes.started = [](const pf::FileSpec& saved) {
+        note_save_started(saved);
+        std::getline(std::ifstream(note_path), noted_while_saving);
+    };
+    MemoryRef layer = doc_window_layer(window_doc_record(pf::front_non_floating_window()));
+    EXPECT_EQ(DoSave(false, layer, kWholeWorkbook), 0);
+    save_notes.started = note_save_started;
+    EXPECT_EQ(noted_while_saving, path);
+    EXPECT_FALSE(std::filesystem::exists(note));
 }
 
 TEST_F(AppTest, PalettesOpenInTheirFixedOrderWhateverBitsAreSet) {
@@ -238,13 +322,34 @@ TEST_F(AppTest, SystemInfoRecordsTheCapabilitiesAndTheSeparators) {
     EXPECT_EQ(g_system.international[3], '$');
 }
 
-TEST_F(AppTest, AMissingFileOnTheCommandLineIsReported) {
+TEST_F(AppTest, AMissingFileOnTheCommandLineIsReportedByName) {
     std::string path = home + "/missing.csv";
-    post_launch({path.c_str()});
+    std::string unreachable = home + "/no such folder/lost.qrv";
+    post_launch({path.c_str(), unreachable.c_str()});
     run_until_idle();
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(pf::kFileNotFoundErr)));
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(alert_requests()[0].text, named_message(unreachable, pf::kFileNotFoundErr));
+    EXPECT_EQ(alert_requests()[1].text, named_message("missing.csv", pf::kFileNotFoundErr));
     EXPECT_TRUE(window_titles(false).empty());
+}
+
+TEST_F(AppTest, EachOfSeveralFilesThatCannotOpenIsNamedAndATruncatedDocumentIsDamaged) {
+    std::string whole = home + "/whole.qrv";
+    write_document(whole);
+    std::string cut = home + "/cut.qrv";
+    std::string bytes;
+    {
+        std::ifstream in(whole, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() * 2 / 3);
+    std::string gone = home + "/gone.qrv";
+    post_launch({cut.c_str(), gone.c_str(), whole.c_str()});
+    run_until_idle();
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(alert_requests()[0].text, named_message("cut.qrv", 1001));
+    EXPECT_EQ(alert_requests()[1].text, named_message("gone.qrv", pf::kFileNotFoundErr));
+    EXPECT_EQ(window_titles(false), std::vector<std::string>{"whole.qrv:Layer 1"});
 }
 
 TEST_F(AppTest, TheTaskManagerHooksOfStartUp) {
@@ -278,8 +383,7 @@ TEST_F(AppTest, WhatIsNotADocumentIsRefusedWithItsReasonAndOpensNothing) {
         post_launch({c.path.c_str()});
         run_until_idle();
         ASSERT_EQ(alert_requests().size(), 1u) << c.path;
-        EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kErrorStrings, file_error_string_index(c.error)))
-            << c.path;
+        EXPECT_EQ(alert_requests()[0].text, named_message(std::filesystem::path(c.path).filename(), c.error)) << c.path;
         EXPECT_TRUE(window_titles(false).empty()) << c.path;
     }
 }

@@ -7,13 +7,8 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-sheetconv="$(dirname "$quorvin")/tools/sheetconv"
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-[ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
-start_xvfb 1024x768
-work=$(mktemp -d)
-trap 'stop_session; rm -rf "$work"' EXIT
+start_converter_session "$quorvin" 1024x768
 
 # A document with nothing in it, made by the converter from an empty table.
 : > "$work/empty.csv"

@@ -9,7 +9,7 @@ skip_status=77
 # Exits with skip_status and a "skipped" line when a tool the scripts need is missing.
 require_tools() {
   local tool
-  for tool in Xvfb xdotool import convert; do
+  for tool in Xvfb xdpyinfo xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
   done
 }
@@ -30,10 +30,12 @@ wait_for() {
 app_pid=
 xvfb_pid=
 config=
+work=
 stop_session() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "$config" ] && rm -rf "$config"
+  [ -n "$work" ] && rm -rf "$work"
 }
 
 # start_xvfb WIDTHxHEIGHT: a display of its own, so scripts can run side by side,
@@ -47,6 +49,21 @@ start_xvfb() {
   local display
   read -r -t 30 display <&3 || fail "Xvfb did not start"
   export DISPLAY=":$display" SDL_VIDEODRIVER=x11
+  wait_for 30 display_answers || fail "display :$display does not answer"
+}
+
+# Whether the display takes a client: Xvfb names its display before it does.
+display_answers() { xdpyinfo >/dev/null 2>&1; }
+
+# start_converter_session QUORVIN WIDTHxHEIGHT: a session for scripts that make
+# or read files with the converter built beside the program ($sheetconv), with a
+# folder for those files ($work) that goes with the session.
+start_converter_session() {
+  require_tools
+  sheetconv="$(dirname "$1")/tools/sheetconv"
+  [ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
+  start_xvfb "$2"
+  work=$(mktemp -d)
 }
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
@@ -93,6 +110,20 @@ wait_for_exit() {
   local status=$?
   app_pid=
   return "$status"
+}
+
+# Asks the program to quit as the desktop does, answers Don't Save ("d") each
+# time it is found still running, and checks that it exits with 0.
+answered_and_ended() {
+  app_ended && return 0
+  xdotool key --window "$window" d 2>/dev/null
+  return 1
+}
+quit_without_saving() {
+  kill -TERM "$app_pid"
+  wait_for 60 answered_and_ended || fail "quorvin did not quit after Don't Save"
+  wait "$app_pid" || fail "quorvin exited with $?"
+  app_pid=
 }
 
 # Asks the program to quit as the desktop does and checks that it exits with 0.

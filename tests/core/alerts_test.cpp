@@ -1,8 +1,10 @@
 // Alerts and error reporting on the whole program: the keys of alerts, errors
 // raised in the background, and the messages of file errors.
-#include "../app/app_fixture.h"
+#include "tests/app/attended_fixture.h"
 #include "core/alerts.h"
 #include "core/dialog_items.h"
+#include "files/document_prompts.h"
+#include "files/text_exchange.h"
 #include "platform/events/keyboard.h"
 #include "platform/files/files.h"
 #include "platform/screen/screen.h"
@@ -13,18 +15,7 @@ namespace {
 
 const unsigned char kQuestion[] = "\x0f" "Replace it now?";
 
-struct Alerts : AppTest {
-    void SetUp() override {
-        AppTest::SetUp();
-        set_unattended_run(false);
-        dialogtest::guard_against_waiting();
-    }
-    void TearDown() override {
-        set_unattended_run(true);
-        pf::host_set_composer(pf::compose_screen);
-        AppTest::TearDown();
-    }
-};
+using Alerts = AttendedTest;
 
 struct FileErrorMessage {
     int16_t error;
@@ -153,21 +144,32 @@ TEST_F(Alerts, TheAlertFilterPressesItem1OnlyWhileItIsEnabled) {
     pf::dispose_dialog(dialog);
 }
 
-namespace {
-std::string stop_alert_png;
-void capture_front_alert() {
-    pf::compose_screen();
-    if (pf::is_modal_window(pf::front_window())) pf::screen_write_png(stop_alert_png);
-    dialogtest::guarded_compose_step();
-}
-}  // namespace
-
 TEST_F(Alerts, StopAlertOfAFileErrorScreenshot) {
-    stop_alert_png = dialogtest::screenshot_path("stop_alert_file_error.png");
-    std::filesystem::remove(stop_alert_png);
-    pf::host_set_composer(capture_front_alert);
+    std::string png = dialogtest::screenshot_path("stop_alert_file_error.png");
+    std::filesystem::remove(png);
+    attended::screenshot_front_modal(png);
     pf::driver_move(pf::Point{5, 5});
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     EXPECT_EQ(show_file_error(pf::kDiskFullErr), 1);
-    EXPECT_TRUE(std::filesystem::exists(stop_alert_png));
+    EXPECT_TRUE(std::filesystem::exists(png));
+}
+
+TEST_F(AppTest, DocumentNotesShowTheNoteIconAndFileErrorsTheStopIcon) {
+    alert_requests().clear();
+    document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
+    document_prompts.tell(kErrorStrings, kWrongFileType);
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(alert_requests()[0].kind, kNoteAlertKind);
+    EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(kTextImportStrings, kUnmappedCharacters));
+    EXPECT_EQ(alert_requests()[1].kind, kStopAlertKind);
+}
+
+TEST_F(Alerts, NoteAlertOfAnImportScreenshot) {
+    std::string png = dialogtest::screenshot_path("note_alert_import.png");
+    std::filesystem::remove(png);
+    attended::screenshot_front_modal(png);
+    pf::driver_move(pf::Point{5, 5});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    document_prompts.tell(kTextImportStrings, kUnmappedCharacters);
+    EXPECT_TRUE(std::filesystem::exists(png));
 }

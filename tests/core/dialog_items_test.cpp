@@ -104,6 +104,21 @@ TEST_F(DialogItems, TypingAnswersTheFieldWithTheFocusAndTheLimitAnswers1) {
     EXPECT_EQ(dialog_timer, 0u);
 }
 
+TEST_F(DialogItems, CommandKeysEditTheFieldWithTheFocus) {
+    SetEditTextDialogItemFocus(dialog, kField);
+    pf::driver_type("42");
+    EXPECT_EQ(modal(), kField);
+    EXPECT_EQ(modal(), kField);
+    pf::driver_key(0, 'a', pf::kCmdKey);  // select all: nothing changed, a key for the caller
+    EXPECT_EQ(modal(), kModalKey);
+    pf::driver_key(7, 'x', pf::kCmdKey);
+    EXPECT_EQ(modal(), kField);
+    EXPECT_EQ(field(dialog, kField), "");
+    pf::driver_key(6, 'z', pf::kCmdKey);
+    EXPECT_EQ(modal(), kField);
+    EXPECT_EQ(field(dialog, kField), "42");
+}
+
 TEST_F(DialogItems, AClickOnADocumentBehindAnswersMinus5AndLeavesItBehind) {
     pf::Rect bounds{0, 0, 300, 500};
     pf::WindowRef document = JustMakeWindow(reinterpret_cast<const unsigned char*>("\x03" "Doc"), &bounds, nullptr, 0);

@@ -3,10 +3,16 @@
 #include "../app/app_fixture.h"
 #include "core/alerts.h"
 #include "core/nav_dialogs.h"
+#include "core/string_utils.h"
+#include "files/document_file.h"
+#include "shell/app_prefs.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/screen.h"
 #include "tests/core/dialog_test_support.h"
+#include "tests/window/golden_image.h"
+
+#include <cairo.h>
 
 #include <filesystem>
 #include <fstream>
@@ -145,4 +151,86 @@ TEST_F(NavDialogs, TheAskSaveQuestionAnswersOnlyOnceTheUserHas) {
     EXPECT_EQ(UniversalConfirmSaveDialog(nullptr, name, true, nullptr, &dialog, &action), 0);
     EXPECT_EQ(action, pf::kNavUserActionCancel);
     EXPECT_EQ(dialog, nullptr);
+}
+
+namespace {
+
+// The Save dialog as last composed while it was in front: the screen as a
+// PNG, and the dialog's own pixels.
+std::string save_dialog_png;
+cairo_surface_t* save_dialog_picture = nullptr;
+void capture_save_dialog() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (front && pf::window_title(front) == "Save") {
+        pf::screen_write_png(save_dialog_png);
+        const pf::Rect bounds = pf::window_struct_rect(front);
+        if (save_dialog_picture) cairo_surface_destroy(save_dialog_picture);
+        save_dialog_picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
+        cairo_t* cr = cairo_create(save_dialog_picture);
+        cairo_set_source_surface(cr, pf::screen()->surface, -bounds.left, -bounds.top);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+struct DocumentSaveDialog : NavDialogs {
+    uint32_t options2 = 0;
+    void SetUp() override {
+        NavDialogs::SetUp();
+        options2 = app_prefs.options2;
+        app_prefs.options2 &= ~kPrefAddExtensions;
+        save_dialog_png = dialogtest::screenshot_path("save_dialog_formats.png");
+        std::filesystem::remove(save_dialog_png);
+        pf::host_set_composer(capture_save_dialog);
+    }
+    void TearDown() override {
+        app_prefs.options2 = options2;
+        pf::set_text_antialiasing(true);
+        if (save_dialog_picture) cairo_surface_destroy(save_dialog_picture);
+        save_dialog_picture = nullptr;
+        NavDialogs::TearDown();
+    }
+    SaveRequest request(const char* name, int16_t code) {
+        static unsigned char pascal[64];
+        set_pstring(pascal, name);
+        SaveRequest r;
+        r.location = &location;
+        r.name = pascal;
+        r.code = code;
+        return r;
+    }
+    static std::string name_of(const pf::FileSpec& spec) { return pstring_text(spec.name); }
+};
+
+}  // namespace
+
+TEST_F(DocumentSaveDialog, ATypedExtensionChoosesItsFormat) {
+    pf::set_text_antialiasing(false);
+    SaveRequest r = request("Budget.qrv", kFormatNative);
+    r.reason = kLossyImportSaveAs;
+    pf::driver_type("Sales.csv");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(run_document_save_dialog(r), 0);
+    EXPECT_EQ(name_of(r.chosen), "Sales.csv");
+    EXPECT_EQ(r.code, kFormatCsv);
+    EXPECT_FALSE(r.replacing);
+    ASSERT_NE(save_dialog_picture, nullptr);
+    EXPECT_TRUE(matches_golden_image(save_dialog_picture, "save_dialog_formats"));
+}
+
+// The check box turns the preference on and puts the extension on the name;
+// a format chosen in the pop-up puts its own in place (pixels of the dialog on
+// an 800 x 600 screen).
+TEST_F(DocumentSaveDialog, ThePopUpAndTheCheckBoxKeepTheNameInStepWithTheFormat) {
+    SaveRequest r = request("Budget.qrv", kFormatNative);
+    pf::driver_type("Budget");
+    pf::driver_drag(pf::Point{412, 370}, pf::Point{466, 370});
+    pf::driver_click(pf::Point{438, 186});
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(run_document_save_dialog(r), 0);
+    EXPECT_NE(app_prefs.options2 & kPrefAddExtensions, 0u);
+    EXPECT_EQ(r.code, kFormatCsv);
+    EXPECT_EQ(name_of(r.chosen), "Budget.csv");
 }

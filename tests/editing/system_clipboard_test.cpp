@@ -66,6 +66,23 @@ TEST_F(SystemClipboard, TextsWithTabsOrLineEndsGoOutQuotedAndComeBackWhole) {
     EXPECT_EQ(cell(6, 1), "C:7");
 }
 
+TEST_F(SystemClipboard, ATextBeginningWithAQuoteComesBackAsItWasWithTheCellsAfterIt) {
+    put_text(0, 0, "\"quoted\" word");
+    put_text(0, 1, "x");
+    put_text(1, 0, "say \"hi\"");
+    put_number(1, 1, 3);
+    ASSERT_EQ(copy(cells(0, 0, 1, 1)), kEditDone);
+    WriteClip();
+    const std::string exported = system_text();
+    EXPECT_EQ(exported, "\"\"\"quoted\"\" word\"\tx\n\"say \"\"hi\"\"\"\t3\n");
+    ClobberScrap(0);
+    ASSERT_EQ(paste_from_system(exported, {5, 0}), kEditDone);
+    EXPECT_EQ(cell(5, 0), "T:\"quoted\" word");
+    EXPECT_EQ(cell(5, 1), "T:x");
+    EXPECT_EQ(cell(6, 0), "T:say \"hi\"");
+    EXPECT_EQ(cell(6, 1), "C:3");
+}
+
 TEST_F(SystemClipboard, TheMenusCopyExportsAtOnceAndItsPasteTakesNewerText) {
     put_number(0, 0, 42);
     select_range(cells(0, 0, 0, 0));

@@ -85,7 +85,7 @@ protected:
         if (saves_row_formats(extent))
             DisposeNonNilMemory(layer_takes(layer, &SpreadSheet::row_formats, nullptr));
         // The commands of the cell kinds may change the layer's default widths
-        // too; table format and font don't restore them, so they leave them.
+        // too; table format and font leave them here.
         if (kind != kUndoTableFormat && kind != kUndoFont) set_default_extents(33, 55);
     }
 

@@ -97,15 +97,32 @@ inline std::vector<uint8_t> workbook(bool biff8, const std::vector<Record>& glob
     return out;
 }
 
-// The stream in an OLE2 compound file under `name`.
-inline std::vector<uint8_t> compound_file(const std::vector<uint8_t>& stream, const char* name = "Workbook") {
+// A storage of a compound file, beside the workbook, with streams of its own.
+struct Storage {
+    std::string name;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> streams;
+};
+
+inline void write_stream(GsfOutfile* parent, const std::string& name, const std::vector<uint8_t>& bytes) {
+    GsfOutput* child = gsf_outfile_new_child(parent, name.c_str(), FALSE);
+    gsf_output_write(child, bytes.size(), bytes.data());
+    gsf_output_close(child);
+    g_object_unref(child);
+}
+
+// The stream in an OLE2 compound file under `name`, after the storages given.
+inline std::vector<uint8_t> compound_file(const std::vector<uint8_t>& stream, const char* name = "Workbook",
+                                          const std::vector<Storage>& storages = {}) {
     gsf_init();
     GsfOutput* memory = gsf_output_memory_new();
     GsfOutfile* container = gsf_outfile_msole_new(memory);
-    GsfOutput* child = gsf_outfile_new_child(container, name, FALSE);
-    gsf_output_write(child, stream.size(), stream.data());
-    gsf_output_close(child);
-    g_object_unref(child);
+    for (const Storage& storage : storages) {
+        GsfOutfile* folder = GSF_OUTFILE(gsf_outfile_new_child(container, storage.name.c_str(), TRUE));
+        for (const auto& [stream_name, bytes] : storage.streams) write_stream(folder, stream_name, bytes);
+        gsf_output_close(GSF_OUTPUT(folder));
+        g_object_unref(folder);
+    }
+    write_stream(container, name, stream);
     gsf_output_close(GSF_OUTPUT(container));
     g_object_unref(container);
     const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));

@@ -64,6 +64,22 @@ TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
     EXPECT_TRUE(file_errors.empty());
 }
 
+TEST_F(ExcelFileTest, CutTextsAndNamesLeftOutAreTold) {
+    std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(5).u16(2).u16(0).u16(0).v;  // rows 6 to 3
+    biff::Record name{0x0018, Body().u16(0).u8(0).u8(4).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0)
+                                  .raw("Back").raw(range).v};
+    biff::Record supbook{0x01AE, Body().u16(1).u16(0x0401).v};
+    biff::Record externsheet{0x0017, Body().u16(1).u16(0).u16(0).u16(0).v};
+    std::vector<biff::Record> globals{supbook, externsheet, name};
+    std::string text(40000, 't');
+    Body label = Body().cell(0, 0).u16(uint16_t(text.size())).u8(0).raw(text.substr(0, 8000));
+    Sheet sheet{"S", {{0x0204, label.v}}};
+    for (size_t at = 8000; at < text.size(); at += 8000)
+        sheet.records.push_back({biff::kContinue, Body().u8(0).raw(text.substr(at, 8000)).v});
+    EXPECT_EQ(read(write("Long.xls", biff::compound_file(biff::workbook(true, globals, {sheet})))), 0);
+    EXPECT_EQ(told, (std::vector<int16_t>{kExcelTextsCutNote, kExcelNamesDroppedNote}));
+}
+
 TEST_F(ExcelFileTest, AProtectedWorkbookIsRefusedWithACaution) {
     std::vector<uint8_t> stream = biff::workbook(true, {{0x002F, Body().u16(0).v}}, {Sheet{"S", {biff::number(0, 0, 1)}}});
     EXPECT_NE(read(write("Secret.xls", biff::compound_file(stream))), 0);
@@ -78,6 +94,14 @@ TEST_F(ExcelFileTest, OtherFilesNamedAsWorkbooksAreRefusedWithError1003) {
     EXPECT_FALSE(is_excel_file(write("Notes.txt", std::vector<uint8_t>(600, 'x'))));
     EXPECT_EQ(read(spec), kExcelUnreadableErr);
     EXPECT_EQ(file_errors, std::vector<int16_t>{kExcelUnreadableErr});
+    EXPECT_EQ(layers(), 1);
+}
+
+TEST_F(ExcelFileTest, AFilePastTheLimitIsRefusedUnread) {
+    pf::FileSpec spec = write("Huge.xls", std::vector<uint8_t>(8, 0));
+    std::filesystem::resize_file(folder / "Huge.xls", std::uintmax_t(300) << 20);
+    EXPECT_EQ(read(spec), pf::kFileTooLongErr);
+    EXPECT_EQ(file_errors, std::vector<int16_t>{pf::kFileTooLongErr});
     EXPECT_EQ(layers(), 1);
 }
 

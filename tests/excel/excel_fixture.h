@@ -17,9 +17,12 @@
 
 class ExcelTest : public FormulaTest {
 protected:
-    ExcelImportNotes notes;
+    ImportReport notes;
 
-    int16_t import(const std::vector<uint8_t>& file) { return read_excel_bytes(file, layer, &notes); }
+    int16_t import(const std::vector<uint8_t>& file) {
+        notes = {};
+        return read_excel_bytes(file, layer, &notes);
+    }
     // A BIFF8 workbook of the sheets in a compound file.
     int16_t import8(const std::vector<biff::Record>& globals, const std::vector<biff::Sheet>& sheets) {
         return import(biff::compound_file(biff::workbook(true, globals, sheets)));

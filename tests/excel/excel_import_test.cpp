@@ -219,6 +219,27 @@ TEST_F(ExcelTest, NamesOfSingleRangesBecomeNamedRangesThatFormulasUse) {
     EXPECT_EQ(found, (CellRange{{0, 0}, {2, 0}}));
 }
 
+// A name's range must fit the grid at both corners, its first corner before
+// its last: a name that does not is left out, and told.
+TEST_F(ExcelTest, NamesOfInvertedOrOutlyingRangesAreLeftOutWithANote) {
+    Record supbook{0x01AE, Body().u16(1).u16(0x0401).v};
+    Record externsheet{0x0017, Body().u16(1).u16(0).u16(0).u16(0).v};
+    auto name = [](const std::string& text, uint16_t r1, uint16_t r2, uint16_t c1, uint16_t c2) {
+        std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(r1).u16(r2).u16(c1).u16(c2).v;
+        return Record{0x0018, Body().u16(0).u8(0).u8(uint8_t(text.size())).u16(uint16_t(range.size())).u16(0).u16(0)
+                                  .u32(0).u8(0).raw(text).raw(range).v};
+    };
+    std::vector<Record> globals{supbook, externsheet, name("Rows", 5, 2, 0, 0), name("Columns", 0, 0, 3, 1),
+                                name("Far", 40000, 3, 0, 0), name("Fine", 0, 1, 0, 0)};
+    std::vector<uint8_t> sum_of_rows = Body().u8(0x23).u16(1).u16(0).u8(0x22).u8(1).u16(4).v;
+    Sheet sheet{"S", {biff::number(0, 0, 1), biff::formula(0, 1, sum_of_rows, 9)}};
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    EXPECT_EQ(notes.names_dropped, 3);
+    EXPECT_EQ(GetMemorySize(Get_rangeinfo(layer_at(0))), 1);
+    EXPECT_EQ(formula_at(0, 0, 1), "");  // the formula of a name left out keeps Excel's value
+    EXPECT_EQ(number_at(0, 0, 1), 9);
+}
+
 TEST_F(ExcelTest, MergedRangesKeepTheirTopLeftValue) {
     Sheet sheet{"M", {biff::number(0, 0, 1), biff::number(0, 1, 2), biff::number(1, 0, 3),
                       {0x00E5, Body().u16(1).u16(0).u16(1).u16(0).u16(1).v}}};
@@ -277,6 +298,30 @@ TEST_F(ExcelTest, Biff5InTheWindowsCodePageKeepsAccents) {
     EXPECT_EQ(text_at(0, 0, 0), "caf\x8e");
 }
 
+// A BIFF5 text longer than its record goes on in CONTINUE records, byte for
+// byte; a text longer than a cell holds is cut and told.
+TEST_F(ExcelTest, Biff5TextsGoOnInContinueRecords) {
+    auto continued = [](uint16_t type, Body head, const std::string& text, size_t first_part) {
+        std::vector<Record> records{{type, head.u16(uint16_t(text.size())).raw(text.substr(0, first_part)).v}};
+        for (size_t at = first_part; at < text.size(); at += 2080)
+            records.push_back({biff::kContinue, Body().raw(text.substr(at, 2080)).v});
+        return records;
+    };
+    std::string long_text = std::string(3000, 'x') + "y";
+    std::string huge_text(40000, 'h');
+    std::vector<Record> records = continued(0x0204, Body().cell(0, 1), long_text, 2072);
+    records.push_back(biff::formula_marked(1, 0, Body().u8(0x17).u8(1).raw("t").v, 0, 0));  // ="t", stored longer
+    for (Record& record : continued(0x0207, Body(), long_text, 2078)) records.push_back(record);
+    for (Record& record : continued(0x0204, Body().cell(2, 0), huge_text, 2072)) records.push_back(record);
+    records.push_back(biff::number(3, 0, 7));
+    ASSERT_EQ(import(biff::compound_file(biff::workbook(false, {}, {Sheet{"S", records}}), "Book")), 0);
+    EXPECT_EQ(text_at(0, 0, 1), long_text);
+    EXPECT_EQ(text_at(0, 1, 0), long_text);
+    EXPECT_EQ(text_at(0, 2, 0), huge_text.substr(0, 32000));
+    EXPECT_EQ(number_at(0, 3, 0), 7);
+    EXPECT_EQ(notes.texts_cut, 1);
+}
+
 TEST_F(ExcelTest, ABareBiff4WorksheetIsReadWithoutAContainer) {
     std::vector<uint8_t> stream;
     biff::append(stream, {0x0409, Body().u16(0).u16(0x0010).u16(0).v});
@@ -292,6 +337,24 @@ TEST_F(ExcelTest, ABareBiff8StreamIsReadWithoutAContainer) {
     ASSERT_EQ(import(biff::workbook(true, {}, {Sheet{"Bare", {biff::number(0, 0, 4)}}})), 0);
     EXPECT_EQ(layer_name(0), "Bare");
     EXPECT_EQ(number_at(0, 0, 0), 4);
+}
+
+// Storages and streams the import does not read, such as the pivot-table
+// caches beside the workbook, are passed over; the workbook stream is found
+// in any case of its name, and what its formulas hold that the function map
+// does not know leaves a formula unconverted rather than the file unread.
+TEST_F(ExcelTest, StoragesBesideTheWorkbookAreSkipped) {
+    biff::Storage caches{"_SX_DB_CUR", {{"0001", std::vector<uint8_t>(5000, 0x11)}}};
+    for (int i = 2; i < 12; ++i) caches.streams.push_back({"000" + std::to_string(i), {1, 2, 3}});
+    std::vector<biff::Storage> storages{caches, {"_VBA_PROJECT_CUR", {{"dir", {4, 5}}}}};
+    Sheet sheet{"Pivot", {}};
+    for (uint16_t row = 0; row < 600; ++row) sheet.records.push_back(biff::number(row, 0, row));
+    sheet.records.push_back(biff::formula(0, 1, Tokens().integer(1).func(4).v(), 1));  // SUM in the fixed form
+    std::vector<uint8_t> stream = biff::workbook(true, {}, {sheet});
+    ASSERT_EQ(import(biff::compound_file(stream, "WorkBook", storages)), 0);
+    EXPECT_EQ(number_at(0, 599, 0), 599);
+    EXPECT_EQ(number_at(0, 0, 1), 1);
+    EXPECT_EQ(notes.unconverted_formulas, 1);
 }
 
 TEST_F(ExcelTest, OtherFilesAreNotTakenForWorkbooks) {

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,25 @@ inline int16_t password(const uint8_t*) {
     seen.push_back("password");
     return password_answer;
 }
+// The figures of the last message told with figures.
+inline std::vector<std::string> figures;
+inline void tell_figures(int16_t list, int16_t index, const std::vector<std::string>& told) {
+    tell(list, index);
+    figures = told;
+}
+// The Save dialog: cancelled unless a choice is set, which it then makes once.
+inline SaveRequest asked;
+inline std::optional<SaveRequest> choice;
+inline int16_t save_dialog(SaveRequest& request) {
+    seen.push_back("save dialog 130/" + std::to_string(request.reason));
+    asked = request;
+    if (!choice) return 1;
+    request.chosen = choice->chosen;
+    request.code = choice->code;
+    request.replacing = choice->replacing;
+    choice.reset();
+    return 0;
+}
 }  // namespace prompts_log
 
 class DocumentTest : public ::testing::Test {
@@ -43,8 +63,10 @@ protected:
         prompts_log::seen.clear();
         prompts_log::answer = kAnswerOK;
         prompts_log::password_answer = 0;
-        document_prompts = DocumentPrompts{prompts_log::ask, prompts_log::tell, prompts_log::file_error,
-                                           prompts_log::password};
+        prompts_log::figures.clear();
+        prompts_log::choice.reset();
+        document_prompts = DocumentPrompts{prompts_log::ask,      prompts_log::tell,         prompts_log::file_error,
+                                           prompts_log::password, prompts_log::tell_figures, prompts_log::save_dialog};
     }
     void TearDown() override { document_prompts = kept_prompts; }
 

@@ -1,5 +1,6 @@
 // Saving: the document is replaced only by a complete file, the file record
 // and the change counter change only after a save that kept everything.
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/files/document_fixture.h"
@@ -151,6 +152,10 @@ TEST_F(SavingTest, FormatsFollowTheNameOfTheFile) {
     EXPECT_EQ(code("a.sylk"), kFormatSylk);
     EXPECT_EQ(code("a.csv"), kFormatCsv);
     EXPECT_EQ(code("a.txt"), kFormatTabValues);
+    EXPECT_EQ(code("A.CSV"), kFormatCsv);
+    EXPECT_EQ(code("a.slk"), kFormatSylk);
+    EXPECT_EQ(code("a.tab"), kFormatTabValues);
+    EXPECT_EQ(code(".csv"), -1);
     EXPECT_EQ(code("a.xls"), -1);
     EXPECT_EQ(file_type_for_code(kFormatNative), kDocumentType);
     EXPECT_EQ(file_type_for_code(kFormatCsv), kTextType);
@@ -172,6 +177,37 @@ TEST(SaveNames, TheExtensionFollowsTheFormat) {
     EXPECT_EQ(adjusted(std::string(63, 'x'), kFormatNative, true), std::string(59, 'x') + ".qrv");
 }
 
+// A typed name and the format pop-up settle on one format, so that a file's
+// name never says another format than its contents.
+TEST(SaveNames, ATypedExtensionChoosesTheFormatUntilThePopUpIsChanged) {
+    struct Settled {
+        std::string name;
+        int16_t code;
+        bool operator==(const Settled&) const = default;
+    };
+    auto settle = [](const std::string& name, int16_t code, int16_t first_code, bool add) {
+        unsigned char p[64];
+        sample::pstr_into(p, name);
+        int16_t chosen = settle_save_name(p, code, first_code, add);
+        return Settled{std::string(reinterpret_cast<char*>(p + 1), p[0]), chosen};
+    };
+    // The pop-up left as shown: the extension decides.
+    EXPECT_EQ(settle("Budget.csv", kFormatNative, kFormatNative, false), (Settled{"Budget.csv", kFormatCsv}));
+    EXPECT_EQ(settle("Budget.SLK", kFormatNative, kFormatNative, true), (Settled{"Budget.SLK", kFormatSylk}));
+    EXPECT_EQ(settle("Budget.tab", kFormatCsv, kFormatCsv, false), (Settled{"Budget.tab", kFormatTabValues}));
+    EXPECT_EQ(settle("Budget.qrv", kFormatCsv, kFormatCsv, false), (Settled{"Budget.qrv", kFormatNative}));
+    // An extension of the pop-up's own kind keeps the pop-up's variant.
+    EXPECT_EQ(settle("Budget.txt", kFormatTabDisplayed, kFormatNative, false),
+              (Settled{"Budget.txt", kFormatTabDisplayed}));
+    EXPECT_EQ(settle("Budget.slk", kFormatSylkOther, kFormatSylkOther, false), (Settled{"Budget.slk", kFormatSylkOther}));
+    // The pop-up changed by the user: its format's extension replaces the typed one.
+    EXPECT_EQ(settle("Budget.csv", kFormatSylk, kFormatNative, false), (Settled{"Budget.sylk", kFormatSylk}));
+    // No extension of a format: the preference puts the format's on.
+    EXPECT_EQ(settle("Budget", kFormatNative, kFormatNative, true), (Settled{"Budget.qrv", kFormatNative}));
+    EXPECT_EQ(settle("Budget", kFormatNative, kFormatNative, false), (Settled{"Budget", kFormatNative}));
+    EXPECT_EQ(settle("Budget.xls", kFormatCsv, kFormatNative, true), (Settled{"Budget.xls.csv", kFormatCsv}));
+}
+
 TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {
     unsigned char name[64];
     export_file_name(first(), 1, name);
@@ -190,6 +226,21 @@ TEST_F(SavingTest, ExportAsksBeforeOverwritingAndStopsOnCancel) {
     EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/6"}));
     EXPECT_EQ(files_in_folder(), 1u);
     EXPECT_EQ(DoExport(first()), 1);  // the folder dialog is cancelled
+}
+
+TEST_F(SavingTest, ExportWithoutSylkWritesTabTextFilesWithTheTextTypeAndExtension) {
+    ASSERT_EQ(export_layers(book, spec(""), kFormatNative), 0);
+    EXPECT_EQ(files_in_folder(), 2u);
+    for (const char* name : {"Layer 0.1.txt", "Layer 1.2.txt"}) {
+        ASSERT_TRUE(std::filesystem::exists(path(name))) << name;
+        pf::FinderInfo info;
+        ASSERT_EQ(pf::get_finder_info(spec(name), info), 0) << name;
+        EXPECT_EQ(info.type, file_type_for_code(kFormatTabValues)) << name;
+        std::vector<uint8_t> text = bytes_of(name);
+        EXPECT_NE(std::find(text.begin(), text.end(), '\t'), text.end()) << name;
+    }
+    ASSERT_EQ(export_layers(book, spec(""), kFormatSylk), 0);
+    EXPECT_TRUE(std::filesystem::exists(path("Layer 0.1")));
 }
 
 }  // namespace

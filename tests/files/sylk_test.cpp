@@ -284,3 +284,155 @@ TEST_F(SylkTest, LayersAndNamesInFormulasComeBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A range of one cell stays a range: functions that take a range read it back.
+TEST_F(SylkTest, OneCellRangesStayRanges) {
+    type_entries(layer, {{{0, 0}, "4"}, {{0, 1}, "=LOOKUP(4,A1:A1)"}, {{0, 2}, "=INDEX($A$1:$A$1,1,1)"}});
+    recalculate(layer);
+    const std::vector<std::string> cells = lines_of(layer, "C;");
+    EXPECT_NE(cells[1].find(";ELOOKUP(4,RC[-1]:RC[-1])"), std::string::npos) << cells[1];
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    recalculate(back);
+    EXPECT_EQ(cell(back, 0, 1).formula, "=LOOKUP(4,A1:A1)");
+    EXPECT_EQ(cell(back, 0, 1).number, 4);
+    EXPECT_EQ(cell(back, 0, 2).formula, "=INDEX($A$1:$A$1,1,1)");
+    EXPECT_EQ(cell(back, 0, 2).number, 4);
+}
+
+std::vector<int32_t> progress_reports;
+void record_progress(MemoryRef, int32_t kind, int32_t done, int32_t) {
+    if (kind == 0) progress_reports.push_back(done);
+}
+
+// Progress comes every hundredth of a text of 10,000 bytes and more, every
+// quarter of a shorter one.
+TEST_F(SylkTest, ProgressStepsFollowTheTextsLength) {
+    const WaitProc saved = quorvin_rsrv.wait;
+    quorvin_rsrv.wait = record_progress;
+    auto reports_for = [&](size_t records) {
+        std::string text = "ID;PTEST\r\n";
+        for (size_t i = 0; i < records; ++i) text += "C;Y1;X1;K12345\r\n";  // 16 bytes a record
+        text += "E\r\n";
+        progress_reports.clear();
+        read_sylk(text);
+        return progress_reports.size();
+    };
+    const size_t short_text = reports_for(560), long_text = reports_for(1250);
+    quorvin_rsrv.wait = saved;
+    EXPECT_LE(short_text, 2u + 4u);  // 9,000 bytes: a quarter at a time
+    EXPECT_GE(long_text, 2u + 90u);  // 20,000 bytes: a hundredth at a time
+    EXPECT_LE(long_text, 2u + 100u);
+}
+
+}  // namespace
+
+namespace {
+
+// A format record may come before or after its cell's record: either way the
+// cell keeps its value and takes the format; a date format given after the
+// value still moves the serial into the workbook's system.
+TEST_F(SylkTest, FormatsAndValuesOfOneCellCombineInEitherOrder) {
+    MemoryRef after = read("C;Y1;X1;K5\r\nF;P0;FF2G;Y1;X1\r\n");
+    EXPECT_EQ(cell(after, 0, 0).type, kCellConstant);
+    EXPECT_EQ(cell(after, 0, 0).number, 5);
+    EXPECT_TRUE(format_of(after, 0, 0)[kFmtFlagsB] & kFlagBFixedDecimals);
+    MemoryRef before = read("F;P0;FF2G;Y1;X1\r\nC;Y1;X1;K5\r\n");
+    EXPECT_EQ(cells_of(before), cells_of(after));
+    // A number format and a style in two records after the cell both apply.
+    MemoryRef both = read("C;Y1;X1;K5\r\nF;FF2G;Y1;X1\r\nF;SD;Y1;X1\r\nC;Y2;X1;K6\r\n");
+    EXPECT_EQ(cell(both, 0, 0).number, 5);
+    EXPECT_TRUE(format_of(both, 0, 0)[kFmtFlagsB] & kFlagBFixedDecimals);
+    EXPECT_EQ(format_of(both, 0, 0)[kFmtFace], 1);
+    EXPECT_EQ(cell(both, 1, 0).number, 6);
+    ASSERT_FALSE(Get_1900Date_Flag(book));
+    MemoryRef date = read("P;Pm/d/yy\r\nC;Y1;X1;K45293\r\nF;P0;FG0G;Y1;X1\r\n");
+    EXPECT_EQ(cell(date, 0, 0).number, 45293 - 1462);
+    // The entry line shows the date as a user types it, not its serial.
+    const uint8_t* a1 = format_of(date, 0, 0);
+    EXPECT_EQ(bytes(_constTextPtr_(a1), _formulaLength_(a1) - kNumberSlotSize), "1/2/2024");
+}
+
+}  // namespace
+
+namespace {
+
+// A cell that follows the layer's default font, size or face keeps following
+// it through a round trip, whatever the defaults of the layer read into; a
+// font of its own stays its own.
+TEST_F(SylkTest, CellsWithoutAFontOfTheirOwnKeepNone) {
+    SpreadSheet* sheet = use_layer(layer);
+    const std::string times = "Times";
+    sheet->size = 10;
+    sheet->font_name[0] = uint8_t(times.size());
+    std::memcpy(sheet->font_name + 1, times.data(), times.size());
+    release_layer(layer);
+    type_entries(layer, {{{0, 0}, "bold"}, {{0, 1}, "plain"}, {{0, 2}, "small"}, {{0, 3}, "courier"}});
+    format_of(layer, 0, 0)[kFmtFace] = 1;
+    format_of(layer, 0, 2)[kFmtSize] = 9;
+    store_u16(format_of(layer, 0, 3) + kFmtFont, uint16_t(pf::font_number("Courier")));
+    format_of(layer, 0, 3)[kFmtSize] = 14;
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    EXPECT_NE(use_layer(back)->size, 12);
+    release_layer(back);
+    EXPECT_EQ(cells_of(back), cells_of(layer));
+    const uint8_t* bold = format_of(back, 0, 0);
+    EXPECT_EQ(format_font(bold), kDefaultFontNumber);
+    EXPECT_EQ(bold[kFmtSize], kDefaultFontSize);
+    EXPECT_EQ(bold[kFmtFace], 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A formula that does not convert here (a layer or a name the workbook
+// lacks, a function this system does not have) keeps the value the file
+// stored, or its text when the file stored none; the file gets one note.
+TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
+    const std::string records =
+        "C;Y1;X1;K14\r\nC;Y7;X1;K14;ESheet2!R[-6]C*2\r\nC;Y8;X1;K3;EFOO+1\r\nC;X2;K\"x\";EZORBLAX(1)\r\n"
+        "C;X3;K#N/A;EZORBLAX(2)\r\nC;X4;ENOPE(2)\r\nC;X5;E'Sh\x1BNHuet'!R1C1\r\n";
+    ImportReport report;
+    MemoryRef l = fresh_layer();
+    ASSERT_EQ(read_text_bytes("ID;PTEST\r\n" + records + "E\r\n", kCommaSeparator, l, &report), 0);
+    EXPECT_EQ(report.unconverted_formulas, 6);
+    EXPECT_EQ(cell(l, 6, 0).type, kCellConstant);
+    EXPECT_EQ(cell(l, 6, 0).number, 14);
+    EXPECT_EQ(cell(l, 7, 0).number, 3);
+    EXPECT_EQ(cell(l, 7, 1).text, "x");
+    const double na = cell(l, 7, 2).number;
+    EXPECT_EQ(checkValue(&na), kErrNA);
+    EXPECT_EQ(cell(l, 7, 3).text, "'=NOPE(2)");
+    // Escapes in a layer's name are decoded, in the kept text too.
+    EXPECT_EQ(cell(l, 7, 4).text, "'=Sh\237et:$A$1");
+    // A layer of that name in the workbook read into makes it a formula.
+    SetSheetName(reinterpret_cast<const unsigned char*>("\x05Sh\237et"), layer);
+    MemoryRef same_book = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X1;E'Sh\x1BNHuet'!R1C1\r\nE\r\n", same_book), 0);
+    EXPECT_EQ(cell(same_book, 0, 0).formula, "=1:$A$1");
+    // Read from a file, the note is shown once.
+    const std::string file = "ID;PTEST\r\n" + records + "E\r\n";
+    write_bytes("u.slk", std::vector<uint8_t>(file.begin(), file.end()));
+    prompts_log::seen.clear();
+    EXPECT_EQ(ReadTextFile(spec("u.slk"), nullptr, fresh_layer(), kTextType), 0);
+    EXPECT_EQ(prompts_log::seen, std::vector<std::string>{"tell 170/6"});
+}
+
+}  // namespace
+
+namespace {
+
+// Dates go out as serials of the 1900 system, which other programs read as
+// the same day, whatever the workbook's own system.
+TEST_F(SylkTest, DatesAreWrittenInThe1900System) {
+    type_entries(layer, {{{0, 0}, "3/15/2024"}});
+    EXPECT_EQ(lines_of(layer, "C;").front(), "C;K45366");  // after its format record
+    MemoryRef in_1900 = fresh_layer();
+    Set_1900Date_Flag(GetWorkSheet(in_1900), true);
+    type_entries(in_1900, {{{0, 0}, "3/15/2024"}, {{0, 1}, "4/10/1904"}});
+    EXPECT_EQ(lines_of(in_1900, "C;"), (std::vector<std::string>{"C;K45366", "C;K1562"}));
+}
+
+}  // namespace

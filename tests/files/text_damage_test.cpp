@@ -67,6 +67,9 @@ TEST_F(TextDamageTest, CsvTruncatedOrChangedReadsSoundly) {
 TEST_F(TextDamageTest, SylkTruncatedOrChangedReadsSoundly) {
     fill_real_layer();
     std::string real = sylk_layer_text(layer);
+    // Records as other programs write them: a format after its cell, a
+    // formula that does not convert.
+    real.insert(real.rfind("E\r\n"), "C;Y40;X1;K5\r\nF;P0;FF2G;Y40;X1\r\nC;Y41;X1;K9;E'Sh\x1BNHuet'!R1C1\r\n");
     // The picture lines are the same in every file: only the rest is cut.
     const size_t pictures_end = real.find("P;F");
     for (size_t length = pictures_end; length <= real.size(); ++length) {

@@ -116,3 +116,32 @@ TEST_F(TextExportTest, WrittenTextReadsBackAsTheSameCells) {
 }
 
 }  // namespace
+
+namespace {
+
+// A date goes out as a user types it, whatever the workbook's date system and
+// however the cell got it: a typed date as typed, a date read from a file and
+// a formula's date result in the standard form, which reads back as the same
+// serial.
+TEST_F(TextExportTest, DatesAreWrittenAsTheSameDayInEitherDateSystem) {
+    const std::string sylk =
+        "ID;PTEST\r\nP;Pm/d/yy\r\nF;P0;FG0G;Y1;X1\r\nC;K45366\r\n"
+        "F;P0;FG0G;X2\r\nC;K45366.5;ERC[-1]+0.5\r\nE\r\n";
+    MemoryRef in_1904 = read_sylk(sylk);
+    ASSERT_FALSE(Get_1900Date_Flag(GetWorkSheet(in_1904)));
+    MemoryRef in_1900 = fresh_layer();
+    Set_1900Date_Flag(GetWorkSheet(in_1900), true);
+    ASSERT_EQ(read_sylk_bytes(sylk, in_1900), 0);
+    for (MemoryRef read : {in_1904, in_1900}) {
+        EXPECT_EQ(layer_text(read, FieldSource::values, kCommaSeparator), "3/15/2024,3/15/2024 12:00\r\n");
+        EXPECT_EQ(layer_text(read, FieldSource::values, kTabSeparator), "3/15/2024\t3/15/2024 12:00\r\n");
+    }
+    MemoryRef back = read_text(layer_text(in_1904, FieldSource::values, kCommaSeparator), kCommaSeparator);
+    EXPECT_EQ(cell(back, 0, 0).number, cell(in_1904, 0, 0).number);
+    EXPECT_EQ(cell(back, 0, 1).number, cell(in_1904, 0, 1).number);
+    // A typed date keeps the form it was typed in.
+    type_entries(layer, {{{0, 0}, "3/15/24"}});
+    EXPECT_EQ(layer_text(layer, FieldSource::values, kCommaSeparator), "3/15/24\r\n");
+}
+
+}  // namespace

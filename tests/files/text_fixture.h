@@ -85,7 +85,7 @@ protected:
         set_layer_cells(into, store);
     }
 
-    MemoryRef read_text(const std::string& bytes, uint8_t separator, TextReadReport* report = nullptr) {
+    MemoryRef read_text(const std::string& bytes, uint8_t separator, ImportReport* report = nullptr) {
         MemoryRef into = fresh_layer();
         EXPECT_EQ(read_text_bytes(bytes, separator, into, report), 0);
         return into;

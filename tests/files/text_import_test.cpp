@@ -1,5 +1,6 @@
 // Reading tab and comma-separated text: fields and quoting, line ends, the
 // kinds of entries, encodings and the limits of a layer.
+#include <filesystem>
 #include <string>
 
 #include "core/alerts.h"
@@ -67,6 +68,10 @@ TEST_F(TextImportTest, FieldsBecomeNumbersDatesFormulasOrTexts) {
     EXPECT_DOUBLE_EQ(at(cells, 0, 7).number, 0.125);
     EXPECT_EQ(uint8_t(at(cells, 0, 7).format[3]), 'I');
     EXPECT_EQ(at(cells, 0, 8).number, -7000);
+    // "=" alone or with spaces after it is no formula.
+    MemoryRef bare = read_text("=\t= \t=   \r\n", kTabSeparator);
+    for (int column = 0; column < 3; ++column) EXPECT_EQ(cell(bare, 0, column).type, kCellText) << column;
+    EXPECT_EQ(cell(bare, 0, 1).text, "= ");
     // A field of 300 digits is too long to be a number.
     MemoryRef long_field = read_text(std::string(300, '9'), kTabSeparator);
     EXPECT_EQ(cell(long_field, 0, 0).type, kCellText);
@@ -74,22 +79,38 @@ TEST_F(TextImportTest, FieldsBecomeNumbersDatesFormulasOrTexts) {
 }
 
 TEST_F(TextImportTest, EncodingsAreDetectedAndLossReported) {
-    TextReadReport report;
+    ImportReport report;
     // UTF-8 with a byte-order mark, UTF-8 without, and Mac Roman bytes that are no UTF-8.
     EXPECT_EQ(text_of(cell(read_text("\xEF\xBB\xBFna\xC3\xAFve", kTabSeparator, &report), 0, 0)), "na\x95ve");
     EXPECT_EQ(text_of(cell(read_text("caf\xC3\xA9", kTabSeparator), 0, 0)), "caf\x8E");
     EXPECT_EQ(text_of(cell(read_text("caf\x8E", kTabSeparator), 0, 0)), "caf\x8E");
-    EXPECT_EQ(report.unmapped, 0);
+    EXPECT_EQ(report.replaced_characters, 0);
     // UTF-16 with and without a byte-order mark.
     EXPECT_EQ(text_of(cell(read_text(std::string("\xFF\xFE" "a\0\xE9\0", 6), kTabSeparator), 0, 0)), "a\x8E");
     EXPECT_EQ(text_of(cell(read_text(std::string("\0x\0y", 4), kTabSeparator), 0, 0)), "xy");
     // A character Mac Roman cannot hold becomes "?" and is counted.
     EXPECT_EQ(text_of(cell(read_text("a\xE4\xB8\xAD" "b", kTabSeparator, &report), 0, 0)), "a?b");
-    EXPECT_EQ(report.unmapped, 1);
+    EXPECT_EQ(report.replaced_characters, 1);
+}
+
+TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {
+    ImportReport report;
+    MemoryRef read = read_text(std::string("x,1\r\nca\0t,caf\xC3\xA9\r\n", 17), kCommaSeparator, &report);
+    EXPECT_EQ(text_of(cell(read, 0, 0)), "x");
+    EXPECT_EQ(cell(read, 0, 1).number, 1);
+    EXPECT_EQ(text_of(cell(read, 1, 0)), "ca?t");
+    EXPECT_EQ(text_of(cell(read, 1, 1)), "caf\x8E");
+    EXPECT_EQ(report.replaced_characters, 1);
+    // Even-length 8-bit text with a NUL or two is still 8-bit text.
+    report = {};
+    EXPECT_EQ(text_of(cell(read_text(std::string("ab\0defgh", 8), kTabSeparator, &report), 0, 0)), "ab?defgh");
+    EXPECT_EQ(report.replaced_characters, 1);
+    // UTF-16 without a mark holding a NUL of its own.
+    EXPECT_EQ(text_of(cell(read_text(std::string("a\0\0\0b\0c\0", 8), kTabSeparator), 0, 0)), "a?bc");
 }
 
 TEST_F(TextImportTest, LinesAndFieldsPastTheGridAreCutAndReported) {
-    TextReadReport report;
+    ImportReport report;
     std::string wide;
     for (int i = 0; i < 32005; ++i) wide += "1,";
     wide += "2\r\nnext\r\n";
@@ -128,6 +149,11 @@ TEST_F(TextImportTest, FilesAreReadByTheirKind) {
     EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
     EXPECT_NE(ReadTextFile(spec("missing.txt"), nullptr, fresh_layer(), kTabFileType), 0);
     EXPECT_EQ(prompts_log::seen.back(), "error -43");
+    // A file past the reader's limit is refused with its own error, unread.
+    write_bytes("huge.txt", {'1'});
+    std::filesystem::resize_file(path("huge.txt"), std::uintmax_t(300) << 20);
+    EXPECT_EQ(ReadTextFile(spec("huge.txt"), nullptr, fresh_layer(), kTabFileType), pf::kFileTooLongErr);
+    EXPECT_EQ(prompts_log::seen.back(), "error -1309");
 }
 
 TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {

@@ -7,6 +7,8 @@
 
 #include "core/number_text.h"
 #include "core/alerts.h"
+#include "model/date_serials.h"
+#include "platform/system/date_time.h"
 #include "recalc_fixture.h"
 
 namespace {
@@ -313,6 +315,25 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsCalculatesToCompletion) {
     EXPECT_EQ(result(0, 0, second), 10);
     EXPECT_EQ(GetIndexCalcCycle(workbook, 0), kCycleDone);
     EXPECT_EQ(GetIndexCalcCycle(workbook, 1), kCycleDone);
+}
+
+// NOW and TODAY answer the clock of the recalculation, also where no window
+// started it (the converter).
+TEST_F(RecalcPasses, AWorkbookWithoutWindowsReadsTheClock) {
+    pf::DateTimeRec date;
+    date.year = 2024, date.month = 3, date.day = 15, date.hour = 18;
+    uint32_t seconds = 0;
+    ASSERT_TRUE(pf::date_to_seconds(date, seconds));
+    pf::fix_current_date_time(seconds);
+    Set_1900Date_Flag(workbook, false);
+    put_formula(0, 0, "=NOW()");
+    put_formula(1, 0, "=TODAY()");
+    put_formula(2, 0, "=YEAR(TODAY())");
+    recalculate_workbook(workbook);
+    pf::unfix_current_date_time();
+    EXPECT_DOUBLE_EQ(result(0, 0), SecsToFloat(seconds));
+    EXPECT_DOUBLE_EQ(result(1, 0), std::floor(SecsToFloat(seconds)));
+    EXPECT_EQ(result(2, 0), 2024);
 }
 
 // A pass by columns goes over every formula cell, however far out, and only

@@ -119,6 +119,11 @@ TEST(PStrings, NumbersAsText) {
     EXPECT_EQ(s.text(), "-2147483648");
 }
 
+TEST(PStrings, FiguresFillTheirPlaces) {
+    EXPECT_EQ(fill_figures("^1 of ^0 (^2)", {"32000", "3"}), "3 of 32000 ()");
+    EXPECT_EQ(fill_figures("a ^ b^", {"x"}), "a ^ b^");
+}
+
 TEST(PStrings, CharactersOfTwoByteText) {
     const unsigned char sjis[] = {'a', 0x82, 0xA0, 'b', 0x88, 0x9F};
     EXPECT_EQ(count_characters(sjis, 6, 1), 4);

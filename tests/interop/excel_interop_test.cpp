@@ -3,6 +3,7 @@
 // results, dates in both systems, several sheets, long and non-Roman texts.
 // Skipped where the other spreadsheets are not installed (make test-interop
 // installs them).
+#include "files/text_exchange.h"
 #include "tests/excel/excel_fixture.h"
 #include "tests/interop/peer_support.h"
 
@@ -119,6 +120,11 @@ TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1904Dates) {
     ASSERT_EQ(import(file), 0);
     EXPECT_EQ(Get_1900Date_Flag(workbook), 0);
     EXPECT_EQ(number_at(0, 2, 0), kLeapDay1900 - 1462);
+    // Written as text, the date is the same day for other programs.
+    peer::Table csv = peer::parse_csv(layer_text(layer_at(0), FieldSource::values, kCommaSeparator));
+    ASSERT_GE(csv.size(), 3u);
+    ASSERT_GE(csv[2].size(), 1u);
+    EXPECT_EQ(csv[2][0], "2/29/2024");
     EXPECT_EQ(text_at(0, 1, 0).substr(0, 12), "caf\x8e \x9fn\x95" "code");
     EXPECT_EQ(text_at(0, 4, 0), kLongText);
     EXPECT_EQ(formula_at(0, 3, 1), "");  // ROMAN is not a function here

@@ -66,7 +66,8 @@ protected:
     std::string path(const std::string& name) const { return folder.path + "/" + name; }
 
     // The peer converts `in` (a file of the folder) to `out` in the format of
-    // out's extension: "csv" (UTF-8 values) or "slk". CSV inputs are UTF-8.
+    // out's extension: "csv" (UTF-8 values) or "slk". CSV and tab-separated
+    // ".txt" inputs are UTF-8.
     bool convert(const std::string& in, const std::string& out) {
         const std::string ext = std::filesystem::path(out).extension().string().substr(1);
         int status = 0;
@@ -80,6 +81,9 @@ protected:
             // CSV read as UTF-8 with formulas evaluated.
             if (std::filesystem::path(in).extension() == ".csv")
                 command += " --infilter=" + quoted("CSV:44,34,76,1,,0,false,true,true,false,false,0,true");
+            else if (std::filesystem::path(in).extension() == ".txt")
+                command += " --infilter=" +
+                           quoted("Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,true,false,false,0,true");
             command += " --convert-to " + quoted(filter) + " --outdir " + quoted(outdir) + " " + quoted(path(in));
             status = run(command, log);
             std::filesystem::path made = std::filesystem::path(outdir) / std::filesystem::path(in).stem();

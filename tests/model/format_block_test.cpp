@@ -53,6 +53,8 @@ TEST(SetFormatByte, FaceCondenseAndExtendExcludeEachOther) {
     SetFormatByte(f.bytes, kFmtFace, 7, false);
     EXPECT_EQ(f.bytes[kFmtFace], 0x80);
     f.bytes[kFmtFace] = 0x13;
+    SetFormatByte(f.bytes, kFmtFace, kFaceBitAlone + 0, true);  // bold alone goes
+    EXPECT_EQ(f.bytes[kFmtFace], 0x12);
     SetFormatByte(f.bytes, kFmtFace, 0, true);
     EXPECT_EQ(f.bytes[kFmtFace], 0);
 }

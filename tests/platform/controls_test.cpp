@@ -237,6 +237,31 @@ TEST_F(Controls, EditTextSelectsByDraggingAndShiftClick) {
     EXPECT_EQ(text_of(field), "new");
 }
 
+TEST_F(Controls, EditTextTakesCommandKeyEditing) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "");
+    click(centre(field->bounds));
+    type("hello");
+    pf::scrap_reset();
+    key('a', 0, pf::kCmdKey);
+    key('x', 7, pf::kCmdKey);
+    EXPECT_EQ(text_of(field), "");
+    key('v', 9, pf::kCmdKey);
+    key('V', 9, pf::kCmdKey | pf::kShiftKey);
+    EXPECT_EQ(text_of(field), "hellohello");
+    key('z', 6, pf::kCmdKey);  // takes back the last paste
+    EXPECT_EQ(text_of(field), "hello");
+    key('z', 6, pf::kCmdKey);  // and puts it again
+    EXPECT_EQ(text_of(field), "hellohello");
+    key('a', 0, pf::kCmdKey);
+    type("w");
+    key('c', 8, pf::kCmdKey);  // nothing selected: the clipboard keeps the cut text
+    std::vector<uint8_t> clipboard;
+    pf::get_scrap(pf::kScrapText, clipboard);
+    EXPECT_EQ(std::string(clipboard.begin(), clipboard.end()), "hello");
+    key('q', 12, pf::kCmdKey);  // a menu command, not typing
+    EXPECT_EQ(text_of(field), "w");
+}
+
 bool digits_only(ControlRef, unsigned char& ch, uint16_t) { return ch >= '0' && ch <= '9'; }
 
 TEST_F(Controls, EditTextFilterClipboardAndLengthLimit) {

@@ -406,7 +406,7 @@ TEST(PictureRegions, RecordsRoundTrip) {
     for (pf::RgnHandle rgn : {complex.h, plain.h}) {
         pf::pict::Writer w;
         pf::pict::write_region(w, rgn);
-        pf::pict::Reader r(w.bytes.data(), w.bytes.size());
+        pf::ByteReader r{w.bytes};
         Rgn back;
         ASSERT_TRUE(pf::pict::read_region(r, back));
         EXPECT_TRUE(pf::equal_region(rgn, back));
@@ -422,7 +422,7 @@ TEST(PictureRegions, DamagedRecordsAreRefused) {
     pf::pict::write_region(w, two);
     for (size_t cut = 0; cut < w.bytes.size(); ++cut) {
         std::vector<uint8_t> bytes(w.bytes.begin(), w.bytes.begin() + cut);
-        pf::pict::Reader r(bytes.data(), bytes.size());
+        pf::ByteReader r{bytes};
         Rgn back;
         EXPECT_FALSE(pf::pict::read_region(r, back)) << cut;
     }

@@ -254,3 +254,34 @@ TEST(ScreenPort, DrawingMarksTheChangedRectangleDirty) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shapes worked out only within a rectangle are the whole shapes cut to it, for
+// rectangles across an edge, inside, outside, and for shapes far larger than
+// any port.
+TEST(ShapeRegions, WorkedOutWithinARectangleTheyAreTheWholeShapeCutToIt) {
+    const Rect shapes[] = {{0, 0, 40, 60}, {-30, -50, 90, 20}, {5, 7, 6, 300}, {-2000, -3000, 1800, 2500}};
+    const Rect cuts[] = {{0, 0, 64, 96}, {10, -5, 20, 15}, {-40, 30, 0, 70}, {500, 500, 600, 600}};
+    for (const Rect& shape : shapes)
+        for (const Rect& cut : cuts) {
+            Rgn whole, bounded, window;
+            pf::rect_region(window, cut);
+            auto check = [&](const char* what) {
+                pf::sect_region(whole, window, whole);
+                EXPECT_TRUE(pf::equal_region(whole, bounded))
+                    << what << " " << shape.top << "," << shape.left << " cut " << cut.top << "," << cut.left;
+            };
+            pf::oval_region(whole, shape);
+            pf::oval_region(bounded, shape, &cut);
+            check("oval");
+            pf::round_rect_region(whole, shape, 30, 18);
+            pf::round_rect_region(bounded, shape, 30, 18, &cut);
+            check("round rect");
+            pf::arc_region(whole, shape, 45, 250);
+            pf::arc_region(bounded, shape, 45, 250, &cut);
+            check("arc");
+        }
+}
+
+}  // namespace

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -217,6 +218,26 @@ TEST_F(Files, ReadWritePositionAndLength) {
     EXPECT_EQ(pf::close_file(reader), pf::noErr);
     EXPECT_EQ(pf::close_file(reader), pf::kFileNotOpenErr);
     EXPECT_EQ(pf::close_file(0), pf::kBadRefNumErr);
+}
+
+TEST_F(Files, WholeFilesAreReadUpToTheirLimit) {
+    std::string path = root + "/whole";
+    write_all(path, "0123456789");
+    std::vector<uint8_t> bytes{1, 2, 3};
+    EXPECT_EQ(pf::read_whole_file(spec_of(path), 10, bytes), pf::noErr);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0123456789");
+    EXPECT_EQ(pf::read_whole_file(spec_of(path), 9, bytes), pf::kFileTooLongErr);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(pf::read_whole_file(spec_of(root + "/missing"), 10, bytes), pf::kFileNotFoundErr);
+
+    // From the start, wherever the open file stood; and the file is left open.
+    int16_t ref = open(path, pf::kReadPermission);
+    ASSERT_EQ(pf::set_file_position(ref, pf::kFromStart, 6), pf::noErr);
+    EXPECT_EQ(pf::read_whole_fork(ref, 100, bytes), pf::noErr);
+    EXPECT_EQ(bytes.size(), 10u);
+    write_all(path, "");
+    EXPECT_EQ(pf::read_whole_fork(ref, 100, bytes), pf::noErr);
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(Files, OpeningsHonourWriteAccessAndDenyModes) {

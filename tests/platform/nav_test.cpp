@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -51,8 +53,8 @@ Point in_front(Point local) {
     return Point{int16_t(content.top + local.v), int16_t(content.left + local.h)};
 }
 
-constexpr Point kFirstRow{68, 60};     // inside the list's first row
-constexpr Point kOpenButton{314, 415};  // the default button
+constexpr Point kFirstRow{102, 60};     // inside the list's first row
+constexpr Point kOpenButton{366, 415};  // the default button
 
 // Scripts the clicks of the open test as each folder is listed: a double click on
 // the first row (the sub-folder), then in it a click on the first file and Open.
@@ -264,6 +266,62 @@ TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
     EXPECT_EQ(refusals[3], "\xD2.\xD3 cannot be used as a name.");
     for (const auto& entry : std::filesystem::directory_iterator(temp.path))
         EXPECT_EQ(entry.path().filename().string().find(':'), std::string::npos) << entry.path();
+}
+
+constexpr Point kGoToField{23, 200};
+constexpr Point kShowAllBox{335, 30};
+
+// Input for the dialog, posted once its window is up (at its first listing);
+// the listing is then filtered to text files.
+std::function<void()> dialog_script;
+bool script_then_only_text(const pf::FileSpec& item, const pf::CatalogInfo& info, void* user) {
+    if (dialog_script) std::exchange(dialog_script, nullptr)();
+    return only_text(item, info, user);
+}
+
+void type_path(const std::string& path) {
+    pf::driver_click(in_front(kGoToField));
+    pf::driver_type(path);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, 0);
+}
+
+TEST_F(Nav, OpenTakesATypedPathAndCanShowAllFiles) {
+    pf::host_set_composer(record_refusals);
+    refusals.clear();
+    pf::NavDialogOptions options;
+    options.filter = script_then_only_text;
+    pf::NavReply reply;
+    // A typed file opens whatever the filter says; a typed folder is shown.
+    dialog_script = [&] { type_path(temp.path + "/c.qrv"); };
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "c.qrv");
+
+    dialog_script = [&] {
+        type_path("a_sub");
+        pf::driver_click(in_front(Point{int16_t(kFirstRow.v + 24), kFirstRow.h}));  // below the folder "deeper"
+        pf::driver_click(in_front(kOpenButton));
+    };
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "inner.txt");
+
+    // Hidden by the filter until all files are shown.
+    dialog_script = [&] {
+        pf::driver_click(in_front(kShowAllBox));
+        pf::driver_type("c");
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, 0);
+    };
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "c.qrv");
+
+    dialog_script = [&] {
+        type_path("nope");                         // refused
+        key(pf::kReturnChar, pf::kKeyCodeReturn);  // OK: back in the open dialog
+        key(pf::kEscapeChar, pf::kKeyCodeEscape);
+    };
+    EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::kUserCanceledErr);
+    pf::host_set_composer(toolboxtest::guarded_compose);
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_EQ(refusals[0], "There is no file or folder \xD2nope\xD3.");
 }
 
 TEST_F(Nav, AskSaveChangesAnswersEachButton) {

@@ -95,6 +95,8 @@ TEST_F(CommandBarTest, MessageAreaShowsSelectionAndProgress) {
 #include "shell/command_codes.h"
 #include "shell/menu_enabling.h"
 #include "shell/splash_about.h"
+#include "platform/draw/text.h"
+#include "window/selection_tracking.h"
 
 namespace {
 
@@ -140,7 +142,7 @@ TEST_F(CommandBarTest, ADisabledButtonRunsNothing) {
 
 TEST_F(CommandBarTest, CommandsNotBuiltYetBeep) {
     new_document(*this);
-    for (const char* code : {"bold", "genl", "prfd"}) {
+    for (const char* code : {"prfd"}) {
         int beeps = pf::beep_count();
         DoCommand(code_value(code));
         EXPECT_EQ(pf::beep_count(), beeps + 1) << code;
@@ -249,8 +251,8 @@ TEST_F(CommandBarTest, ModalDialogsDisableEveryButtonAndThePreferencesAndQuit) {
     DialogMenubar(1, 0);
     EXPECT_TRUE(app_prefs.options2 & kPrefRefreshButtons);
     EXPECT_TRUE(menu_enabled(129));
-    constexpr int16_t kFormatMenu = 131;  // its commands are not built yet
-    EXPECT_FALSE(menu_enabled(kFormatMenu)) << "a dialog's end enables no menu that stays dimmed";
+    constexpr int16_t kOptionsMenu = 132;  // its commands are not built yet
+    EXPECT_FALSE(menu_enabled(kOptionsMenu)) << "a dialog's end enables no menu that stays dimmed";
 }
 
 TEST_F(CommandBarTest, BarMenuListsEachBarOnceHoweverOftenItIsShown) {
@@ -263,6 +265,7 @@ TEST_F(CommandBarTest, BarMenuListsEachBarOnceHoweverOftenItIsShown) {
     EXPECT_EQ(count, int16_t(3 + button_list.size()));
     EXPECT_EQ(pf::get_menu_item_text(menu, 5), "Formatting");
     EXPECT_EQ(pf::get_item_mark(menu, 4), pf::kCheckMark);
+    pf::dispose_menu(menu);
 }
 
 TEST_F(CommandBarTest, BarSwitchArrowsWrapAround) {
@@ -317,6 +320,79 @@ TEST_F(CommandBarTest, ReferenceOfTheActiveCell) {
     EXPECT_TRUE(write_screen("command_bar_reference.png"));
 }
 
+std::string message() { return std::string(reinterpret_cast<char*>(cmd_msg + 1), cmd_msg[0]); }
+
+TEST_F(CommandBarTest, TheReferenceBoxNamesTheCellOfAClickAndOfTheWindowInFront) {
+    WindowRef first = new_document(*this);
+    ASSERT_NE(first, nullptr);
+    MemoryRef layer = doc_window_layer(reinterpret_cast<MemoryRef>(GetTaskAppRef(first)));
+    CellPoint last{-1, -1};
+    LSelect(CellPoint{2, 1}, nullptr, nullptr, 0, layer);
+    SelectIt(&last, CellPoint{2, 1}, layer);  // a click that does not drag
+    EXPECT_EQ(message(), "B3");
+    SelectIt(&last, CellPoint{4, 2}, layer);
+    EXPECT_EQ(message(), "2C x 3R");
+
+    // Another layer in the window shows its own cell.
+    MemoryRef record = reinterpret_cast<MemoryRef>(GetTaskAppRef(first));
+    MemoryRef added = nullptr;
+    ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, doc_window_workbook(record), &added, 0, nullptr), 0);
+    SpreadSheet* sheet = use_layer(added);
+    sheet->active_cell = CellPoint{4, 3};
+    release_layer(added);
+    select_layer(record, 1);
+    EXPECT_EQ(message(), "D5");
+
+    // A new window shows its cell, also while the mouse rests on the window behind.
+    pf::driver_move(visible_point(first));
+    run_until_idle();
+    WindowRef second = new_document(*this);
+    ASSERT_NE(second, first);
+    EXPECT_EQ(message(), "A1");
+}
+
+TEST_F(CommandBarTest, AFinishedTaskGivesTheReferenceBoxBack) {
+    WindowRef window = new_document(*this);
+    ASSERT_NE(window, nullptr);
+    SheetWaitProc(nullptr, 1, 0, 10);
+    SheetWaitProc(nullptr, 1, 4, 10);
+    EXPECT_EQ(message(), " ");
+    SheetWaitProc(nullptr, 1, 10, 10);
+    EXPECT_EQ(message(), "A1");
+}
+
+// Whether the text can be shown whole in the message area: on one line, or
+// broken at a space into two lines that each fit.
+bool fits_in_two_lines(const std::string& text, int16_t room) {
+    if (pf::text_width(text) <= room) return true;
+    for (size_t space = text.find(' '); space != std::string::npos; space = text.find(' ', space + 1)) {
+        if (pf::text_width(text.substr(0, space)) <= room && pf::text_width(text.substr(space + 1)) <= room)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(CommandBarTest, EveryHelpTextIsShownWhole) {
+    PushWindowPort(IconBar);
+    pf::text_font(1);
+    pf::text_size(9);
+    const int16_t room = int16_t(message_rect().width() - 4);
+    for (int16_t item = 1; item <= pf::string_list_count(706); ++item) {
+        std::string text = pf::get_indexed_string(706, item);
+        EXPECT_TRUE(fits_in_two_lines(text, room)) << text;
+    }
+    for (const ButtonRecord& button : current_bar.buttons) {
+        std::string text = pf::get_indexed_string(button.help_list, button.help_index);
+        EXPECT_TRUE(fits_in_two_lines(text, room)) << text;
+    }
+    pf::text_font(0);
+    pf::text_size(0);
+    PopPort();
+    get_cmd_msg(19);
+    EXPECT_EQ(message(), "Click to edit the cell");
+    EXPECT_TRUE(write_screen("command_bar_help_text.png"));
+}
+
 TEST_F(CommandBarTest, CalculationProgressShowsUnlessItsKindAsksForNone) {
     const unsigned char text[] = "\x05ready";
     draw_cmd_msg(text, 0);
@@ -333,14 +409,23 @@ TEST_F(CommandBarTest, SplashAndAboutBoxes) {
     run_until_idle();
     EXPECT_TRUE(write_screen("splash.png"));
     pf::dispose_dialog(pf::get_dialog_from_window(splash));
+    // The About box tells what the heap can still give within its budget.
+    pf::set_heap_budget(pf::heap_bytes_in_use() + 50500000);
     pf::DialogRef about = make_about_box();
+    pf::set_heap_budget(pf::kNoBudget);
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(pf::get_dialog_item_text(about, 7), "Version 0.1");
-    EXPECT_NE(pf::get_dialog_item_text(about, 6).find(" K memory available"), std::string::npos);
+    EXPECT_EQ(pf::get_dialog_item_text(about, 6), "50 MB memory available");
     run_until_idle();
     EXPECT_TRUE(write_screen("about.png"));
     pf::dispose_dialog(about);
+}
+
+TEST(MemoryText, SaysTheAmountInAUnitThatKeepsItShort) {
     EXPECT_EQ(memory_text(1234567), "1234 K memory available");
+    EXPECT_EQ(memory_text(2147483647), "2147 MB memory available");
+    EXPECT_EQ(memory_text(int64_t(16) * 1000 * 1000 * 1000), "16 GB memory available");
+    EXPECT_EQ(memory_text(-5), "0 K memory available");
 }
 
 }  // namespace

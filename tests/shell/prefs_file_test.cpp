@@ -2,6 +2,7 @@
 // files that cannot be used.
 #include <cstring>
 
+#include "model/cell_format.h"
 #include "model/record_bytes.h"
 #include "platform/fonts/fonts.h"
 #include "platform/system/international.h"
@@ -139,4 +140,58 @@ TEST_F(PrefsTest, FolderIdsAreKeptInThePreferencesFolder) {
     std::string registry = file_bytes(folder() + "/Folder Ids").empty() ? "" : "kept";
     EXPECT_EQ(registry, "kept");
     pf::set_folder_registry("");
+}
+
+TEST_F(PrefsTest, EachFieldOutOfRangeTakesItsFactoryValueAndTheOthersStay) {
+    AppPrefs factory;
+    ParameterFactorySettings(&factory);
+    const AppPrefs good = sample_prefs();
+    uint8_t bytes[kPrefsFileSize];
+    prefs_to_file_bytes(good, bytes);
+    AppPrefs read;
+    EXPECT_TRUE(prefs_from_file_bytes(bytes, read));
+    EXPECT_TRUE(same_record(read, good));
+
+    struct Damage {
+        const char* what;
+        void (*spoil)(AppPrefs&);
+        bool (*reset)(const AppPrefs& read, const AppPrefs& factory);
+    };
+    const Damage damages[] = {
+        {"unknown flag", [](AppPrefs& p) { p.options |= 0x10000000; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.options == f.options; }},
+        {"unknown display flag", [](AppPrefs& p) { p.options2 |= 0x00010000; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.options2 == f.options2; }},
+        {"palette far off", [](AppPrefs& p) { p.palette_positions[kToolPalettePosition] = pf::Point{-30000, 12}; },
+         [](const AppPrefs& r, const AppPrefs&) { return r.palette_positions[kToolPalettePosition].v == 0; }},
+        {"dialog far off", [](AppPrefs& p) { p.dialog_positions[4] = pf::Point{100, 31000}; },
+         [](const AppPrefs& r, const AppPrefs&) { return r.dialog_positions[4].h == 0; }},
+        {"undo depth", [](AppPrefs& p) { p.undo_depth = 5000; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.undo_depth == f.undo_depth; }},
+        {"no undo", [](AppPrefs& p) { p.undo_depth = -2; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.undo_depth == f.undo_depth; }},
+        {"margin unit", [](AppPrefs& p) { p.margin_unit = 4; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.margin_unit == f.margin_unit; }},
+        {"start-up action", [](AppPrefs& p) { p.startup_action = 9; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.startup_action == f.startup_action; }},
+        {"export choice", [](AppPrefs& p) { p.export_choice = 3; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.export_choice == f.export_choice; }},
+        {"dictionary name", [](AppPrefs& p) { p.items[6] = pf::FileSpec{1, 2, "\x04" "a/b\0"}; },
+         [](const AppPrefs& r, const AppPrefs&) { return r.items[6].name[0] == 0 && r.items[6].parent == 0; }},
+        {"stray entry", [](AppPrefs& p) { p.items[3].parent = 99; },
+         [](const AppPrefs& r, const AppPrefs&) { return r.items[3].parent == 0; }},
+        {"font size", [](AppPrefs& p) { p.default_format[kFmtSize] = 0; },
+         [](const AppPrefs& r, const AppPrefs& f) { return r.default_format[kFmtSize] == f.default_format[kFmtSize]; }},
+        {"version", [](AppPrefs& p) { p.version = 0x4E71; },
+         [](const AppPrefs& r, const AppPrefs&) { return r.version == kPrefsVersion; }},
+    };
+    for (const Damage& d : damages) {
+        AppPrefs spoilt = good;
+        d.spoil(spoilt);
+        prefs_to_file_bytes(spoilt, bytes);
+        EXPECT_FALSE(prefs_from_file_bytes(bytes, read)) << d.what;
+        EXPECT_TRUE(d.reset(read, factory)) << d.what;
+        EXPECT_EQ(read.items[0].parent, good.items[0].parent) << d.what;
+        EXPECT_EQ(read.reserved[2], good.reserved[2]) << d.what;
+    }
 }

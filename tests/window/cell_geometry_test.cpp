@@ -191,3 +191,51 @@ TEST_F(CellGeometryTest, DamagedLayoutFieldsStillGivePanesInsideTheView) {
 }
 
 }  // namespace
+
+namespace {
+
+// The indices a drawing loop visits from 0 to `last` over an axis whose listed
+// sizes are given as (index, size) pairs.
+struct ListedAxis {
+    std::vector<uint8_t> records;
+    AxisSizes axis;
+    ListedAxis(int16_t default_size, const std::vector<std::pair<int16_t, int16_t>>& listed)
+        : records(listed.size() * kColumnFormatSize, 0) {
+        for (size_t i = 0; i < listed.size(); ++i) {
+            set_format_id(records.data() + i * kColumnFormatSize, listed[i].first);
+            set_format_extent(records.data() + i * kColumnFormatSize, listed[i].second);
+        }
+        axis = AxisSizes{records.data(), int32_t(listed.size()), kColumnFormatSize, default_size, kMaxColumnWidth};
+    }
+};
+
+std::vector<int16_t> drawing_visits(int16_t default_size, std::vector<std::pair<int16_t, int16_t>> listed,
+                                    int16_t last) {
+    ListedAxis listed_axis(default_size, listed);
+    const AxisSizes& axis = listed_axis.axis;
+    std::vector<int16_t> visits;
+    for (int16_t index = 0; index <= last; index = axis.next_to_draw(index)) visits.push_back(index);
+    return visits;
+}
+
+TEST(AxisDrawingLoop, VisitsEveryShownIndexAndOfEachHiddenRunItsFirstAndLast) {
+    EXPECT_EQ(drawing_visits(76, {{2, 0}, {3, 0}, {4, 0}, {7, 0}, {9, 0}, {10, 0}, {11, 20}}, 12),
+              (std::vector<int16_t>{0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    // Hidden by default: the run goes on to the next listed size, or to the last column.
+    EXPECT_EQ(drawing_visits(0, {{5, 60}, {6, 0}, {9, 30}}, kCellCount - 1),
+              (std::vector<int16_t>{0, 4, 5, 6, 8, 9, 10, kCellCount - 1}));
+    EXPECT_EQ(drawing_visits(0, {}, kCellCount - 1), (std::vector<int16_t>{0, kCellCount - 1}));
+}
+
+TEST(AxisDrawingLoop, ThePixelOfAnOffsetLiesInAShownIndexPastAnyHiddenRun) {
+    const ListedAxis hidden_by_default(0, {{5, 60}, {9, 30}});
+    EXPECT_EQ(hidden_by_default.axis.index_at(0, 0), 5);
+    EXPECT_EQ(hidden_by_default.axis.index_at(0, 59), 5);
+    EXPECT_EQ(hidden_by_default.axis.index_at(0, 60), 9);
+    EXPECT_EQ(hidden_by_default.axis.index_at(0, 90), kCellCount - 1);
+    const ListedAxis hidden_run(20, {{1, 0}, {2, 0}, {3, 0}, {kCellCount - 2, 0}});
+    EXPECT_EQ(hidden_run.axis.index_at(0, 20), 4);
+    EXPECT_EQ(hidden_run.axis.index_at(kCellCount - 3, 25), kCellCount - 1);
+}
+
+}  // namespace

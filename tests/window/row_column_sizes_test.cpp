@@ -29,9 +29,12 @@ TEST_F(RowColumnSizesTest, BoundaryZonesFindTheColumnOrRowBeforeThem) {
     EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right - 1)}, &column, &pane), 1);
     EXPECT_EQ(column, 2);
     EXPECT_EQ(pane, 0);
-    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right - 4)}, &column, &pane), 1);
-    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right + 1)}, &column, &pane), 1);
-    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right - 5)}, &column, &pane), 0);
+    // Three pixels on either side of the right edge.
+    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right - 3)}, &column, &pane), 1);
+    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right + 2)}, &column, &pane), 1);
+    EXPECT_EQ(column, 2);
+    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right - 4)}, &column, &pane), 0);
+    EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.right + 3)}, &column, &pane), 0);
     EXPECT_EQ(test_col_resize(layer, pf::Point{6, int16_t(c2.left + 20)}, &column, &pane), 0);
     // Below the headings the boundary is not a resize zone.
     EXPECT_EQ(test_col_resize(layer, pf::Point{20, int16_t(c2.right - 1)}, &column, &pane), 0);
@@ -165,6 +168,11 @@ TEST_F(RowColumnSizesTest, ColumnWidthsFitTheWidestTextAndOnlyColumnsWithCellsGe
     // Limited to the selection's rows: row 7's long text is not measured.
     AutoColumnWidth(1, 2, layer);
     EXPECT_EQ(GetColumnSize(2, layer), pf::text_width("short") + 4);
+    // A lone active cell below the text limits nothing: the whole column is measured.
+    set_selection(CellRange{{12, 12}, {12, 12}});
+    put_text(2, 12, "longer than outside");
+    AutoColumnWidth(1, 12, layer);
+    EXPECT_EQ(GetColumnSize(12, layer), pf::text_width("longer than outside") + 4);
 }
 
 }  // namespace

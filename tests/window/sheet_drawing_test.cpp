@@ -77,4 +77,31 @@ TEST_F(SheetDrawingTest, ScrollingByOddOffsetsLeavesNoSeams) {
     EXPECT_TRUE(matches_golden("scrolled_5_3"));
 }
 
+// Hidden rows and columns draw nothing of their own: a long run of them draws
+// as a short one, whatever borders whole rows and columns give them, and a
+// drawing visits only the first and last of a run.
+TEST_F(SheetDrawingTest, LongRunsOfHiddenRowsAndColumnsDrawAsShortOnes) {
+    SetSheetFlags(layer, GetSheetFlags(layer) & ~kLayerHeadings);
+    set_borders_of_column(2, 4, 0, 4, 0);
+    set_borders_of_column(4, 6, 2, 6, 2);
+    set_borders_of_row(1, 0, 2, 0, 2);
+    set_borders_of_row(3, 2, 2, 2, 2);
+    set_borders_of_row(8, 0, 6, 0, 6);
+    set_column_width(3, 4, 0);
+    set_row_height(7, 8, 0);
+    lay_out();
+    draw();
+    std::vector<uint32_t> short_runs;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) short_runs.push_back(pixel(x, y));
+    set_column_width(5, 400, 0);
+    set_row_height(9, 900, 0);
+    lay_out();
+    draw();
+    int differing = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) differing += pixel(x, y) != short_runs[size_t(y * width + x)];
+    EXPECT_EQ(differing, 0);
+}
+
 }  // namespace

@@ -8,8 +8,10 @@
 // writes a backup or a converted file beside it.
 //
 // --values writes each cell's raw value instead of its text (numbers in full,
-// texts, error names) into a .csv or tab-separated OUT; --layer N picks the
-// layer a text format writes (from 1; the first by default).
+// texts, error names) into a .csv or tab-separated OUT; --shown writes each
+// cell's text as the sheet shows it (currency, dates and all) into a
+// tab-separated OUT; --layer N picks the layer a text format writes (from 1;
+// the first by default).
 #include <signal.h>
 #include <unistd.h>
 
@@ -25,6 +27,7 @@
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "core/alert_kinds.h"
+#include "core/string_utils.h"
 #include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
@@ -46,6 +49,7 @@ bool failed_quietly = false;
 
 struct Options {
     bool values = false;
+    bool shown = false;
     int layer = 0;  // from 0
     std::string input, output;
 };
@@ -58,16 +62,6 @@ struct InputKind {
 const InputKind kInputKinds[] = {
     {".csv", kCsvFileType}, {".txt", kTabFileType}, {".tab", kTabFileType},
     {".tsv", kTabFileType}, {".slk", kTextType},    {".sylk", kTextType},
-};
-
-// Outputs by extension.
-struct OutputKind {
-    const char* extension;
-    int16_t code;
-};
-const OutputKind kOutputKinds[] = {
-    {".qrv", kFormatNative}, {".sylk", kFormatSylk},     {".slk", kFormatSylk},      {".csv", kFormatCsv},
-    {".txt", kFormatTabValues}, {".tab", kFormatTabValues}, {".tsv", kFormatTabValues},
 };
 
 bool has_extension(const std::string& path, const char* extension) {
@@ -85,6 +79,9 @@ int16_t ask(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void tell(int16_t list, int16_t index) { print_string("", list, index); }
+void tell_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+    std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
+}
 // The text the program's alert shows for a file error, and its number.
 void file_error(int16_t error) {
     std::string text = pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
@@ -174,10 +171,11 @@ int16_t open_input(const std::string& path, MemoryRef* book) {
     return kUnknownKindErr;
 }
 
+// The output's format, by the extension of its name as the Save dialog takes it.
 int16_t output_code(const std::string& path) {
-    for (const OutputKind& kind : kOutputKinds)
-        if (has_extension(path, kind.extension)) return kind.code;
-    return -1;
+    unsigned char name[256];
+    set_pstring(name, std::filesystem::path(path).filename().string());
+    return format_code_for_name(name);
 }
 
 bool layer_exists(MemoryRef book, int layer) {
@@ -204,15 +202,20 @@ int16_t write_output(MemoryRef book, const Options& options) {
     pf::OSErr found = pf::file_spec_from_path(path, spec);
     if (found && found != pf::kFileNotFoundErr) return found;
     int16_t code = output_code(path);
-    if (code < 0 || (options.values && code != kFormatCsv && code != kFormatTabValues)) {
+    const bool text_only = options.values || options.shown;
+    if (code < 0 || (text_only && code != kFormatCsv && code != kFormatTabValues) ||
+        (options.shown && code != kFormatTabValues)) {
         std::fprintf(stderr, "sheetconv: %s: unknown output format (use .qrv, .sylk, .slk, .csv, .txt, .tab or .tsv%s)\n",
-                     path.c_str(), options.values ? "; values go to text formats only" : "");
+                     path.c_str(), options.shown    ? "; shown texts go to tab text only"
+                                   : options.values ? "; values go to text formats only"
+                                                    : "");
         failed_quietly = true;
         return kUsageError;
     }
     if (!layer_exists(book, options.layer)) return kUsageError;
     MemoryRef layer = find_SpreadSheet_item(book, options.layer);
     if (options.values) return write_values(layer, path, code);
+    if (options.shown) code = kFormatTabDisplayed;
     uint16_t layer_number = code == kFormatNative && options.layer == 0 ? kWholeWorkbook : uint16_t(options.layer);
     return save_workbook_file(layer, layer_number, spec, code, found == 0, true);
 }
@@ -249,6 +252,8 @@ bool parse_arguments(int argc, char** argv, Options& options) {
         std::string arg = argv[i];
         if (arg == "--values") {
             options.values = true;
+        } else if (arg == "--shown") {
+            options.shown = true;
         } else if (arg == "--layer" && i + 1 < argc) {
             char* end = nullptr;
             long n = std::strtol(argv[++i], &end, 10);
@@ -271,13 +276,13 @@ bool parse_arguments(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse_arguments(argc, argv, options)) {
-        std::fprintf(stderr, "usage: sheetconv [--values] [--layer N] IN OUT\n");
+        std::fprintf(stderr, "usage: sheetconv [--values | --shown] [--layer N] IN OUT\n");
         return kUsageError;
     }
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
     engine_startup();
     QuorvinInit(&quorvin_rsrv, &mem_globals);
-    document_prompts = DocumentPrompts{ask, tell, file_error, no_password};
+    document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
     int status = convert(options);
     msMachineShutdown(&quorvin_rsrv);
     msMemShutdown(&mem_globals);

@@ -1,0 +1,48 @@
+// What reading a file into a workbook had to replace or leave out, kept in one
+// record that every reader fills (text, CSV, SYLK, Excel). A workbook whose
+// import lost anything is never saved over the file it came from unless the
+// user picks that file in the Save dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "platform/files/files.h"
+
+// A reader with a new kind of loss adds its count here and to
+// import_lost_anything, so that the loss keeps Save off the source too.
+struct ImportReport {
+    int32_t replaced_characters = 0;  // characters with no equivalent here, each now "?"
+    int32_t rows_cut = 0;             // lines holding data past the last row
+    int32_t fields_cut = 0;           // fields past the last column
+    int32_t first_line_with_fields_cut = 0;
+    int32_t texts_cut = 0;            // texts longer than a cell holds, cut
+    int32_t first_line_with_text_cut = 0;
+    int32_t unconverted_formulas = 0;  // formulas kept as their stored values (or as text)
+    int32_t cells_beyond_grid = 0;     // cells past the last row or column
+    int32_t names_dropped = 0;         // named ranges a layer cannot hold, left out
+};
+
+// Whether the workbook read holds less than the file did.
+bool import_lost_anything(const ImportReport& report);
+
+// Whether a workbook's file record is that of the file read: the workbook was
+// opened from it, rather than given a layer read from it.
+bool record_is_of_file(MemoryRef file_info, const pf::FileSpec& spec);
+
+// Marks the file record of the workbook opened from `source` when the import
+// lost anything, so that Save asks for a name instead of writing over it.
+void remember_import_losses(MemoryRef file_info, const pf::FileSpec& source, const ImportReport& report);
+
+// The text reader's messages (STR# 170) with their figures: one note per
+// kind of loss, in the order shown.
+struct ImportNote {
+    int16_t index;
+    std::vector<std::string> figures;  // ^0, ^1, ... of the message
+};
+std::vector<ImportNote> text_import_notes(const ImportReport& report);
+
+// Shows the notes of a text, CSV or SYLK import, one message each.
+void report_text_import(const ImportReport& report);

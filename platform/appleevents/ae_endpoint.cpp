@@ -1,0 +1,271 @@
+// The endpoint's socket: listening, peer checks, framing, replies; and the
+// sending side used by command-line senders.
+#include "platform/appleevents/ae_endpoint.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/appleevents/ae_flatten.h"
+#include "platform/events/events.h"
+#include "platform/files/files.h"
+
+namespace pf {
+
+namespace {
+
+constexpr size_t kReadChunk = 4096;
+
+struct Connection {
+    int fd = -1;
+    long serial = 0;  // names the connection to the reply sink
+    std::vector<uint8_t> in, out;
+    bool closing = false;  // close once `out` is written
+};
+
+struct Endpoint {
+    int listener = -1;
+    std::string path;
+    std::vector<Connection> connections;
+    long next_serial = 1;
+};
+
+Endpoint& endpoint() {
+    static Endpoint e;
+    return e;
+}
+
+bool make_address(const std::string& path, sockaddr_un& address) {
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    return true;
+}
+
+int connect_to(const std::string& path) {
+    sockaddr_un address;
+    if (!make_address(path, address)) return -1;
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return fd;
+    close(fd);
+    return -1;
+}
+
+// The folder of the socket: made 0700 when missing; else it must be ours and closed to others.
+bool private_folder(const std::string& folder) {
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat info;
+    if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    return info.st_uid == getuid() && (info.st_mode & 077) == 0;
+}
+
+std::string folder_of(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+bool peer_is_us(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == getuid();
+}
+
+Connection* connection_by_serial(long serial) {
+    for (Connection& c : endpoint().connections)
+        if (c.serial == serial) return &c;
+    return nullptr;
+}
+
+void send_reply(const AppleEvent& reply, long serial) {
+    Connection* c = connection_by_serial(serial);
+    if (!c) return;  // the sender went away
+    std::vector<uint8_t> message = ae_flat_message(reply);
+    c->out.insert(c->out.end(), message.begin(), message.end());
+}
+
+// An answer event with only an error number.
+AppleEvent error_reply(OSErr err) {
+    AEDesc self;
+    ae_address_of_self(self);
+    AppleEvent reply;
+    ae_create_apple_event(kCoreEventClass, kAnswerEvent, self, 0, kAnyTransactionId, reply);
+    int32_t number = err;
+    ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
+    return reply;
+}
+
+void refuse(Connection& c, OSErr err) {
+    std::vector<uint8_t> message = ae_flat_message(error_reply(err));
+    c.out.insert(c.out.end(), message.begin(), message.end());
+    c.in.clear();
+    c.closing = true;
+}
+
+// Hands every complete message of the connection on; a bad one is refused.
+void take_messages(Connection& c) {
+    while (!c.closing && c.in.size() >= kFlatLengthSize) {
+        const uint32_t length = ae_flat_message_length(c.in.data());
+        if (length > kMaxFlatMessage) return refuse(c, kAECorruptDataErr);
+        if (c.in.size() < kFlatLengthSize + length) return;
+        AppleEvent event;
+        OSErr err = ae_unflatten(c.in.data() + kFlatLengthSize, length, event);
+        if (!err && event.kind != AEDescKind::event) err = kAENotAppleEventErr;
+        if (err) return refuse(c, kAECorruptDataErr);
+        c.in.erase(c.in.begin(), c.in.begin() + long(kFlatLengthSize + length));
+        ae_receive_event(event, send_reply, c.serial);
+    }
+}
+
+// False when the connection has ended.
+bool read_ready(Connection& c) {
+    uint8_t chunk[kReadChunk];
+    for (;;) {
+        ssize_t got = recv(c.fd, chunk, sizeof chunk, MSG_DONTWAIT);
+        if (got > 0) {
+            if (!c.closing) c.in.insert(c.in.end(), chunk, chunk + got);
+            take_messages(c);
+            continue;
+        }
+        if (got == 0) return false;
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+    }
+}
+
+// False when the connection has ended (or is done after a refusal).
+bool write_ready(Connection& c) {
+    while (!c.out.empty()) {
+        ssize_t sent = send(c.fd, c.out.data(), c.out.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (sent > 0) {
+            c.out.erase(c.out.begin(), c.out.begin() + sent);
+            continue;
+        }
+        return sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+    }
+    return !c.closing;
+}
+
+void accept_waiting() {
+    Endpoint& e = endpoint();
+    for (;;) {
+        int fd = accept4(e.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) return;
+        if (!peer_is_us(fd) || e.connections.size() >= size_t(kMaxEndpointConnections)) {
+            close(fd);
+            continue;
+        }
+        e.connections.push_back(Connection{fd, e.next_serial++, {}, {}, false});
+    }
+}
+
+bool poll_source(uint16_t, EventRecord&, bool) {
+    ae_endpoint_poll();
+    return false;
+}
+
+void close_at_exit() { ae_endpoint_close(); }
+
+}  // namespace
+
+std::string ae_endpoint_default_path() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/') return std::string(runtime) + "/quorvin/events";
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return std::string(config) + "/quorvin/events";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.config/quorvin/events";
+    return {};
+}
+
+OSErr ae_endpoint_open(const std::string& path) {
+    ae_endpoint_close();
+    sockaddr_un address;
+    if (!make_address(path, address) || !private_folder(folder_of(path))) return kParamErr;
+    if (int live = connect_to(path); live >= 0) {
+        close(live);
+        return kFileBusyErr;
+    }
+    unlink(path.c_str());
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return kParamErr;
+    const mode_t mask = umask(077);
+    const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    umask(mask);
+    if (!bound || chmod(path.c_str(), 0600) != 0 || listen(fd, kMaxEndpointConnections) != 0) {
+        close(fd);
+        return kParamErr;
+    }
+    Endpoint& e = endpoint();
+    e.listener = fd;
+    e.path = path;
+    add_event_source(poll_source, EventSourceOrder::kAfterQueue);
+    static const bool registered = (std::atexit(close_at_exit), true);
+    (void)registered;
+    return noErr;
+}
+
+void ae_endpoint_close() {
+    Endpoint& e = endpoint();
+    remove_event_source(poll_source);
+    for (Connection& c : e.connections) close(c.fd);
+    e.connections.clear();
+    if (e.listener >= 0) {
+        close(e.listener);
+        unlink(e.path.c_str());
+    }
+    e.listener = -1;
+    e.path.clear();
+}
+
+void ae_endpoint_poll() {
+    Endpoint& e = endpoint();
+    if (e.listener < 0) return;
+    accept_waiting();
+    std::erase_if(e.connections, [](Connection& c) {
+        const bool open = read_ready(c) && write_ready(c);
+        if (!open) close(c.fd);
+        return !open;
+    });
+}
+
+OSErr ae_endpoint_send(const std::string& path, const AppleEvent& event, AppleEvent& reply, int timeout_ms) {
+    int fd = connect_to(path);
+    if (fd < 0) return kProcessNotFoundErr;
+    const std::vector<uint8_t> message = ae_flat_message(event);
+    OSErr err = noErr;
+    for (size_t sent = 0; sent < message.size() && !err;) {
+        ssize_t n = send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) err = kProcessNotFoundErr;
+        else sent += size_t(n);
+    }
+    std::vector<uint8_t> in;
+    while (!err) {
+        if (in.size() >= kFlatLengthSize) {
+            const uint32_t length = ae_flat_message_length(in.data());
+            if (length > kMaxFlatMessage) err = kAECorruptDataErr;
+            else if (in.size() >= kFlatLengthSize + length) {
+                err = ae_unflatten(in.data() + kFlatLengthSize, length, reply);
+                break;
+            }
+        }
+        pollfd ready{fd, POLLIN, 0};
+        if (!err && poll(&ready, 1, timeout_ms) <= 0) err = kAETimeoutErr;
+        uint8_t chunk[kReadChunk];
+        ssize_t got = err ? 0 : recv(fd, chunk, sizeof chunk, 0);
+        if (!err && got <= 0) err = kProcessNotFoundErr;
+        if (!err) in.insert(in.end(), chunk, chunk + got);
+    }
+    close(fd);
+    return err;
+}
+
+}  // namespace pf

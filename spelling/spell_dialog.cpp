@@ -1,0 +1,210 @@
+// The spelling window: a movable modal dialog (DLOG 24010) over the scan that
+// feeds it words.
+#include "spelling/spell_dialog.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/alerts.h"
+#include "core/dialog_items.h"
+#include "core/lists_and_menus.h"
+#include "core/modal_dialog.h"
+#include "core/string_utils.h"
+#include "platform/resources/resources.h"
+#include "platform/screen/cursor.h"
+#include "shell/app_prefs.h"
+#include "spelling/spelling.h"
+
+pf::DialogRef spell_dialog = nullptr;
+
+namespace {
+
+constexpr int16_t kSpellDialog = 24010;
+constexpr int16_t kChangeItem = 1;
+constexpr int16_t kCancelItem = 2;
+constexpr int16_t kIgnoreItem = 3;
+constexpr int16_t kIgnoreAllItem = 4;
+constexpr int16_t kChangeAllItem = 5;
+constexpr int16_t kAddItem = 6;
+constexpr int16_t kSuggestItem = 7;
+constexpr int16_t kMessageItem = 8;
+constexpr int16_t kWordItem = 9;
+constexpr int16_t kReplacementItem = 11;
+constexpr int16_t kSuggestionsItem = 12;
+
+constexpr int16_t kMessageStrings = 24001;
+constexpr int16_t kCheckCompleteMessage = 4;
+constexpr int16_t kAddFailedAlert = 24001;
+constexpr int16_t kBeepTicks = 9;
+
+struct SpellSession {
+    const SpellWordSource* source = nullptr;
+    DialogRef dialog = nullptr;
+    std::string word;
+    int16_t reason = 0;
+    std::vector<std::pair<std::string, std::string>> changes;  // Change All: word, replacement
+    std::vector<std::string> suggestions;
+};
+
+void show_text(DialogRef dialog, int16_t item, const std::string& text) {
+    pf::set_dialog_item_text(dialog, item, text);
+    DrawDialogItem(dialog, item);
+}
+
+void show_suggestions(SpellSession& session, const std::string& word) {
+    session.suggestions = word.empty() ? std::vector<std::string>{} : spell_suggestions(word.c_str());
+    pf::ListHandle list = GetDialogListHandle(session.dialog, kSuggestionsItem);
+    clear_list_data(list);
+    for (const std::string& suggestion : session.suggestions) {
+        pf::Str255 row;
+        set_pstring(row, suggestion);
+        add_list_str(row, list);
+    }
+    if (!session.suggestions.empty()) select_list_cell(list, 0, true);
+    DrawList(session.dialog, kSuggestionsItem);
+}
+
+// The replacement Change All chose for the word, or null.
+const std::string* change_for(const SpellSession& session, const std::string& word) {
+    for (const auto& change : session.changes)
+        if (change.first == word) return &change.second;
+    return nullptr;
+}
+
+void enable_word_buttons(DialogRef dialog, bool words, bool add) {
+    for (int16_t item : {kChangeItem, kIgnoreItem, kIgnoreAllItem, kChangeAllItem, kSuggestItem})
+        EnableButton(dialog, item, words);
+    EnableButton(dialog, kAddItem, add);
+}
+
+void show_word(SpellSession& session) {
+    DialogRef dialog = session.dialog;
+    show_text(dialog, kMessageItem, pf::get_indexed_string(kMessageStrings, session.reason));
+    show_text(dialog, kWordItem, session.word);
+    const bool repeated = session.reason == kSpellRepeatedWord;
+    show_suggestions(session, repeated ? std::string() : session.word);
+    // A repeated word is changed to nothing: it is taken out.
+    const std::string replacement = repeated ? std::string()
+                                    : session.suggestions.empty() ? session.word
+                                                                  : session.suggestions.front();
+    pf::set_dialog_item_text(dialog, kReplacementItem, replacement);
+    SelectTheDialogItemText(dialog, kReplacementItem, 0, kAllCharacters);
+    DrawDialogItem(dialog, kReplacementItem);
+    enable_word_buttons(dialog, true, !repeated);
+}
+
+void show_check_complete(SpellSession& session) {
+    session.word.clear();
+    show_text(session.dialog, kMessageItem, pf::get_indexed_string(kMessageStrings, kCheckCompleteMessage));
+    show_text(session.dialog, kWordItem, "");
+    pf::set_dialog_item_text(session.dialog, kReplacementItem, "");
+    DrawDialogItem(session.dialog, kReplacementItem);
+    show_suggestions(session, "");
+    enable_word_buttons(session.dialog, false, false);
+}
+
+// Words that Change All settled are replaced without asking, and words that
+// Ignore All or Add have since accepted are passed over.
+void advance(SpellSession& session) {
+    char word[kSpellWordLimit + 1] = {};
+    int16_t reason = 0;
+    while (session.source->next_word(session.source->context, word, &reason)) {
+        word[kSpellWordLimit] = 0;
+        if (const std::string* replacement = change_for(session, word)) {
+            session.source->replace_word(session.source->context, replacement->c_str());
+            continue;
+        }
+        if (reason != kSpellRepeatedWord) reason = spell_check(word, 1);
+        if (reason == kSpellAccepted) continue;
+        session.word = word;
+        session.reason = reason;
+        show_word(session);
+        return;
+    }
+    show_check_complete(session);
+}
+
+std::string replacement_text(DialogRef dialog) { return pf::get_dialog_item_text(dialog, kReplacementItem); }
+
+void change_word(SpellSession& session, bool every_time) {
+    const std::string replacement = replacement_text(session.dialog);
+    if (every_time) session.changes.emplace_back(session.word, replacement);
+    if (replacement != session.word) session.source->replace_word(session.source->context, replacement.c_str());
+    advance(session);
+}
+
+void add_word(SpellSession& session) {
+    if (add_to_custom_dictionary(session.word.c_str()) == pf::noErr) {
+        advance(session);
+        return;
+    }
+    pf::Str255 text;
+    set_pstring(text, session.word);
+    key_caution_alert(text, kAddFailedAlert, kStopAlertKind);
+}
+
+bool list_double_clicked(DialogRef dialog) {
+    uint8_t flag = 0;
+    pf::ControlRef control = GetDialogControl(dialog, kSuggestionsItem);
+    return control && pf::get_control_data(control, 0, pf::kControlListBoxDoubleClickTag, 1, &flag, nullptr) == pf::noErr &&
+           flag != 0;
+}
+
+// A suggestion clicked becomes the replacement; a double click changes to it.
+void choose_suggestion(SpellSession& session) {
+    const int16_t row = FindSelect(GetDialogListHandle(session.dialog, kSuggestionsItem));
+    if (row < 0 || size_t(row) >= session.suggestions.size() || session.word.empty()) return;
+    pf::set_dialog_item_text(session.dialog, kReplacementItem, session.suggestions[size_t(row)]);
+    DrawDialogItem(session.dialog, kReplacementItem);
+    if (list_double_clicked(session.dialog)) change_word(session, false);
+}
+
+// Answers false when the window is to close.
+bool answer_item(SpellSession& session, int16_t item) {
+    switch (item) {
+        case kCancelItem:
+        case kModalCloseBox: return false;
+        case kIgnoreItem: advance(session); break;
+        case kIgnoreAllItem:
+            ignore_word(session.word.c_str());
+            advance(session);
+            break;
+        case kChangeItem: change_word(session, false); break;
+        case kChangeAllItem: change_word(session, true); break;
+        case kAddItem: add_word(session); break;
+        case kSuggestItem: show_suggestions(session, replacement_text(session.dialog)); break;
+        case kSuggestionsItem: choose_suggestion(session); break;
+        default: break;
+    }
+    return true;
+}
+
+pf::Point& saved_position() { return app_prefs.palette_positions[kSpellingWindowPosition]; }
+
+}  // namespace
+
+void open_spell_dialog(const SpellWordSource& source) {
+    if (!spelling_available() || spell_dialog) {
+        pf::sys_beep(kBeepTicks);
+        return;
+    }
+    DialogRef dialog = StdNewDLOG(kSpellDialog, kChangeItem, &saved_position());
+    if (!dialog) return;
+    spell_dialog = dialog;
+    SpellSession session;
+    session.source = &source;
+    session.dialog = dialog;
+    pf::draw_dialog(dialog);
+    advance(session);
+    for (;;) {
+        pf::EventRecord event;
+        if (!answer_item(session, GetModalDialogItem(dialog, &event, kModalAllOptions))) break;
+    }
+    StdDLOG_close(dialog, &saved_position());
+    spell_dialog = nullptr;
+}
+
+bool is_spelling_window(pf::WindowRef window) {
+    return spell_dialog && window && pf::get_dialog_window(spell_dialog) == window;
+}

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Formats typed cells with the real program under Xvfb: 1234.5 in A1 gets the
+# dollar currency from Format > Currency, a date in A2 the four-digit-year
+# layout from Format > Date and bold from the command bar's button; Ctrl-S
+# saves, the program opens the document again, and the converter reads the
+# texts as the sheet shows them (screenshots format_road_*.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+sheetconv="$(dirname "$quorvin")/tools/sheetconv"
+source "$(dirname "$0")/xvfb_session.bash"
+require_tools
+[ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
+start_xvfb 1024x768
+work=$(mktemp -d)
+trap 'stop_session; rm -rf "$work"' EXIT
+
+: > "$work/empty.csv"
+"$sheetconv" "$work/empty.csv" "$work/format.qrv" || fail "no empty document"
+saved_size=$(stat -c %s "$work/format.qrv")
+
+start_app "$quorvin" "$work/format.qrv"
+xdotool windowmove "$window" 0 0
+shoot_until format_road_open.png has_document format_road_open.png || fail "no document window"
+
+keys() { xdotool key --window "$window" --delay 40 "$@"; }
+typed() { xdotool type --window "$window" --delay 40 "$1"; }
+# glide X1 Y1 X2 Y2: the mouse moves in small steps, as a hand does.
+glide() {
+  local step
+  for step in 1 2 3 4 5 6; do
+    xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
+    sleep 0.05
+  done
+}
+# menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its
+# submenu at SUBITEM_Y, chosen by dragging from the menu title.
+format_title_x=185
+menu_choice() {
+  xdotool mousemove "$format_title_x" 9 mousedown 1
+  sleep 0.5
+  glide "$format_title_x" 9 200 "$1"
+  sleep 0.4
+  glide 200 "$1" 330 "$1"
+  sleep 0.4
+  glide 330 "$1" 340 "$2"
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.3
+}
+currency_y=179
+date_y=200
+dollar_y=179
+four_digit_year_y=$((date_y + 6 * 21))
+bold_button="467 33"
+
+typed 1234.5; keys Return
+typed 3/14/2026; keys Return
+keys Up Up
+menu_choice "$currency_y" "$dollar_y"
+keys Down
+menu_choice "$date_y" "$four_digit_year_y"
+xdotool mousemove $bold_button click 1
+shoot format_road_formatted.png
+keys ctrl+s
+
+saved() { [ "$(stat -c %s "$work/format.qrv")" != "$saved_size" ]; }
+wait_for 60 saved || fail "Ctrl-S did not save the document"
+quit_app
+
+start_app "$quorvin" "$work/format.qrv"
+shoot_until format_road_reopened.png has_document format_road_reopened.png || fail "the saved document does not open"
+quit_app
+
+"$sheetconv" --shown "$work/format.qrv" "$work/shown.txt" || fail "the converter cannot read the saved document"
+expected=$'$1234.5\n3/14/2026'
+actual=$(tr -d '\r' < "$work/shown.txt" | sed 's/\t*$//')
+[ "$actual" = "$expected" ] || fail "shown texts differ: $(tr '\n' '|' <<< "$actual")"
+echo "format road: ok"

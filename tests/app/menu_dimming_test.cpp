@@ -1,0 +1,118 @@
+// Menu items dimmed to fit what can be done: commands not built yet, the save
+// commands of a document just saved, the recent-documents list, and every
+// menu while a modal dialog is up.
+#include <vector>
+
+#include "core/app_menus.h"
+#include "files/document_file.h"
+#include "files/document_saving.h"
+#include "platform/events/keyboard.h"
+#include "shell/app_prefs.h"
+#include "tests/app/attended_fixture.h"
+
+namespace {
+
+constexpr int16_t kFile = 129, kRecent = 140, kSettings = 141;
+constexpr int16_t kSaveItem = 6, kRevertItem = 8, kSettingsItem = 12;
+constexpr int16_t kBarMenus[] = {129, 130, 131, 132, 133, 135, 136, 134};
+
+// The enabling the menu bar shows, as a click on it would find it.
+bool item_enabled(int16_t menu, int16_t item) {
+    enable_menus();
+    return pf::is_menu_item_enabled(pf::get_menu_handle(menu), item);
+}
+
+pf::WindowRef new_document() {
+    DoFileMenu(nullptr, 1);
+    return pf::front_non_floating_window();
+}
+
+}  // namespace
+
+TEST_F(AppTest, CommandsNotBuiltAreDimmedEverywhereTheyAppear) {
+    new_document();
+    run_until_idle();
+    EXPECT_FALSE(item_enabled(kAppleMenu, 3));  // Preferences
+    EXPECT_FALSE(item_enabled(kFile, kSettingsItem));
+    for (int16_t item : {1, 3, 4}) EXPECT_FALSE(item_enabled(kSettings, item)) << item;
+}
+
+TEST_F(AppTest, SaveAndRevertAreDimmedRightAfterASaveAndTheFileIsRecent) {
+    pf::WindowRef window = new_document();
+    ASSERT_NE(window, nullptr);
+    pf::driver_type("12");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_TRUE(item_enabled(kFile, kSaveItem));
+    EXPECT_FALSE(item_enabled(kFile, kRevertItem));  // never saved
+
+    std::string path = home + "/kept.qrv";
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    MemoryRef layer = GetSheetRef(window);
+    ASSERT_EQ(save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true), 0);
+    run_until_idle();
+    EXPECT_FALSE(item_enabled(kFile, kSaveItem));
+    EXPECT_FALSE(item_enabled(kFile, kRevertItem));
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kRecent), 1), "kept.qrv");  // before the window closes
+}
+
+TEST_F(AppTest, ClearMenuIsDimmedWhileNoDocumentIsRecent) {
+    pf::MenuRef recent = pf::get_menu_handle(kRecent);
+    ASSERT_NE(recent, nullptr);
+    int16_t clear = pf::count_menu_items(recent);
+    EXPECT_FALSE(pf::is_menu_item_enabled(recent, clear));
+    std::string path = home + "/one.qrv";
+    write_document(path);
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    update_pref_specs(&spec, 1);
+    clear = pf::count_menu_items(recent);
+    EXPECT_TRUE(pf::is_menu_item_enabled(recent, clear));
+    open_special(clear - 1);  // the Clear item, counted from 0
+    EXPECT_FALSE(pf::is_menu_item_enabled(recent, pf::count_menu_items(recent)));
+}
+
+namespace {
+
+std::vector<int16_t> titles_enabled_under_dialog;
+bool dialog_seen = false;
+
+// Once the dialog is up: notes which menu titles are enabled, then Escape
+// (and Return for an alert with OK alone).
+void note_titles_then_escape() {
+    pf::compose_screen();
+    if (!dialog_seen && pf::is_modal_window(pf::front_window())) {
+        dialog_seen = true;
+        for (int16_t id : kBarMenus)
+            if (pf::get_menu_handle(id)->enabled) titles_enabled_under_dialog.push_back(id);
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // an alert with OK alone
+    }
+    dialogtest::guarded_compose_step();
+}
+
+using ModalMenus = AttendedTest;
+
+}  // namespace
+
+TEST_F(ModalMenus, EveryMenuTitleIsDimmedWhileADialogAnAlertOrAFileDialogIsUp) {
+    new_document();
+    run_until_idle();
+    pf::host_set_composer(note_titles_then_escape);
+    const std::vector<std::pair<const char*, void (*)()>> modal_windows = {
+        {"Insert dialog", [] { pf::driver_key(34, 'i', pf::kCmdKey | pf::kShiftKey); }},
+        {"Open dialog", [] { pf::driver_key(31, 'o', pf::kCmdKey); }},
+        {"alert", [] { error_alert(kErrorStrings, 9); }},
+    };
+    for (const auto& [what, show] : modal_windows) {
+        titles_enabled_under_dialog.clear();
+        dialog_seen = false;
+        SCOPED_TRACE(what);
+        show();
+        run_until_idle();
+        EXPECT_TRUE(dialog_seen) << what;
+        EXPECT_TRUE(titles_enabled_under_dialog.empty()) << what << ": " << titles_enabled_under_dialog.front();
+        EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled) << what;  // back after the dialog
+    }
+}

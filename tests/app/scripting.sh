@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Scripts the real program under Xvfb from another process: qvsend sets A1 and
+# B1 and a SUM in C1 of the new document through the event socket, then reads
+# C1 back; a malformed message on the socket gets an error reply and the
+# program keeps answering (screenshot scripting_sum.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+qvsend="$(dirname "$quorvin")/tools/qvsend"
+source "$(dirname "$0")/xvfb_session.bash"
+require_tools
+[ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
+command -v python3 >/dev/null || { echo "skipped: python3 is missing"; exit "$skip_status"; }
+start_xvfb 1024x768
+runtime=$(mktemp -d)
+trap 'stop_session; rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime
+socket=$runtime/quorvin/events
+send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
+
+start_app "$quorvin"
+listening() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = 1 ]; }
+wait_for 60 listening || fail "no document reachable through $socket"
+[ "$(stat -c %a "$socket")" = 600 ] || fail "the socket is open to others"
+[ "$(stat -c %a "$runtime/quorvin")" = 700 ] || fail "the socket's folder is open to others"
+
+send set "value of cell A1 of layer 1 of document 1" 2 || fail "A1 not set"
+send set "value of cell B1 of layer 1 of document 1" 3 || fail "B1 not set"
+send set "formula of cell C1 of document 1" "=SUM(A1:B1)" || fail "C1 not set"
+sum=$(send get "value of cell C1 of layer 1 of document 1") || fail "C1 not read"
+[ "$sum" = 5 ] || fail "C1 reads \"$sum\", not 5"
+[ "$(send get "formula of cell C1 of document 1")" = "=SUM(A1:B1)" ] || fail "C1 lost its formula"
+send get "value of cell C1 of document 9" 2>/dev/null && fail "a missing document was not an error"
+
+# Four bytes of length and a descriptor of no known kind.
+reply=$(python3 - "$socket" <<'PY'
+import socket, struct, sys
+s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+s.settimeout(20)
+s.connect(sys.argv[1])
+s.sendall(struct.pack(">I", 5) + bytes([9, 1, 2, 3, 4]))
+data = b""
+while True:
+    chunk = s.recv(4096)
+    if not chunk:
+        break
+    data += chunk
+print(len(data) > 4 and b"errn" in data and struct.pack("=i", -1702) in data)
+PY
+)
+[ "$reply" = True ] || fail "the malformed message got no error reply ($reply)"
+kill -0 "$app_pid" 2>/dev/null || fail "quorvin ended after the malformed message"
+[ "$(send get "value of cell C1 of document 1")" = 5 ] || fail "no answer after the malformed message"
+
+# C1 shows the sum in the window.
+c1_drawn() { [ "$(convert "$out/$1" -crop 70x12+190+113 -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:)" -gt 3 ]; }
+shoot_until scripting_sum.png c1_drawn scripting_sum.png || fail "C1 does not show its value"
+# The changed document asks to be saved on the way out: Don't Save.
+kill -TERM "$app_pid"
+asks_to_save() { [ "$(pixel "$1" 327 262)" != "$(pixel scripting_sum.png 327 262)" ]; }
+shoot_until scripting_quit.png asks_to_save scripting_quit.png || fail "no question about saving"
+for x in 300 340 380 410; do xdotool mousemove "$x" 337; sleep 0.05; done
+xdotool click 1
+wait_for_exit "answered Don't Save"
+[ $? -eq 0 ] || fail "quorvin did not exit with 0"
+[ -e "$socket" ] && fail "the socket was left behind"
+echo "scripting: ok"

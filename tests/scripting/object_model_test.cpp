@@ -1,0 +1,215 @@
+// The object-model handlers through the handler table of the running program:
+// events built from specifier texts, sent to ourselves with a reply.
+#include "../app/app_fixture.h"
+
+#include <cstring>
+
+#include "editing/undo.h"
+#include "platform/events/keyboard.h"
+#include "shell/shell_commands.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/appleevents/object_text.h"
+#include "scripting/object_model.h"
+#include "window/doc_window.h"
+#include "window/selection_tracking.h"
+
+namespace {
+
+class ObjectModel : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        DoFileMenu(nullptr, 1);
+        run_until_idle();
+        ASSERT_EQ(document_window_count(), 1);
+    }
+
+    pf::AEDesc object(const std::string& text) {
+        pf::AEDesc spec;
+        std::string error;
+        EXPECT_TRUE(pf::parse_object_text(text, spec, error)) << text << ": " << error;
+        return spec;
+    }
+
+    pf::AppleEvent event(const char (&event_class)[5], const char (&id)[5]) {
+        pf::AEDesc self;
+        pf::ae_address_of_self(self);
+        pf::AppleEvent e;
+        pf::ae_create_apple_event(pf::four_cc(event_class), pf::four_cc(id), self, pf::kAutoGenerateReturnId,
+                                  pf::kAnyTransactionId, e);
+        return e;
+    }
+
+    pf::OSErr send(const pf::AppleEvent& e, pf::AEDesc* result = nullptr) {
+        pf::AppleEvent reply;
+        pf::OSErr err = pf::ae_send(e, &reply, pf::kAEWaitReply);
+        if (result) pf::ae_get_param_desc(reply, pf::kKeyDirectObject, pf::kTypeWildCard, *result);
+        return err;
+    }
+
+    pf::OSErr get(const std::string& text, pf::AEDesc* result) {
+        pf::AppleEvent e = event("core", "getd");
+        pf::ae_put_param_desc(e, pf::kKeyDirectObject, object(text));
+        return send(e, result);
+    }
+
+    std::string get_text(const std::string& text) {
+        pf::AEDesc result, as_text;
+        EXPECT_EQ(get(text, &result), pf::noErr) << text;
+        EXPECT_EQ(pf::ae_coerce_desc(result, pf::kTypeText, as_text), pf::noErr) << text;
+        return std::string(as_text.data.begin(), as_text.data.end());
+    }
+
+    pf::OSErr set(const std::string& text, const std::string& value) {
+        pf::AppleEvent e = event("core", "setd");
+        pf::ae_put_param_desc(e, pf::kKeyDirectObject, object(text));
+        pf::ae_put_param_ptr(e, pf::kKeyNewData, pf::kTypeUtf8Text, value.data(), value.size());
+        return send(e);
+    }
+
+    long count(const std::string& container, pf::FourCC element) {
+        pf::AppleEvent e = event("core", "cnte");
+        pf::ae_put_param_desc(e, pf::kKeyDirectObject, container.empty() ? pf::AEDesc{} : object(container));
+        pf::ae_put_param_ptr(e, pf::kKeyClass, pf::kTypeType, &element, 4);
+        pf::AEDesc result;
+        EXPECT_EQ(send(e, &result), pf::noErr);
+        int32_t n = -1;
+        if (result.data.size() == 4) std::memcpy(&n, result.data.data(), 4);
+        return n;
+    }
+
+    MemoryRef front_layer() { return sheetRefFromWindow(nth_document_window(1)); }
+};
+
+TEST_F(ObjectModel, ValuesAndFormulasAreSetAsTypedAndReadBackRecalculated) {
+    ASSERT_EQ(set("value of cell A1 of layer 1 of document 1", "2"), pf::noErr);
+    ASSERT_EQ(set("value of cell B1 of layer 1 of document 1", "3.5"), pf::noErr);
+    ASSERT_EQ(set("formula of cell C1 of document 1", "=SUM(A1:B1)"), pf::noErr);
+    EXPECT_EQ(get_text("value of cell C1 of layer 1 of document 1"), "5.5");
+    EXPECT_EQ(get_text("formula of cell C1 of document 1"), "=SUM(A1:B1)");
+    ASSERT_EQ(set("value of cell A1 of document 1", "10"), pf::noErr);
+    EXPECT_EQ(get_text("value of cell C1"), "13.5") << "the sum follows its inputs";
+    EXPECT_EQ(get_text("value of cell A2"), "") << "an empty cell reads as an empty text";
+    ASSERT_EQ(set("value of cell A2", "hello"), pf::noErr);
+    EXPECT_EQ(get_text("cell A2"), "hello");
+
+    pf::AEDesc rows;
+    ASSERT_EQ(get("value of range A1:C1", &rows), pf::noErr);
+    ASSERT_EQ(rows.kind, pf::AEDescKind::list);
+    ASSERT_EQ(rows.items.size(), 1u);
+    EXPECT_EQ(rows.items[0].items.size(), 3u);
+
+    EXPECT_EQ(GetClickCell(front_layer()), (CellPoint{0, 0})) << "the selection stays where it was";
+    DoUndo(GetWorkSheet(front_layer()));
+    EXPECT_EQ(get_text("value of cell A2"), "") << "each entry is an undo step, as typing makes";
+}
+
+TEST_F(ObjectModel, DocumentsLayersAndCellsAreCountedAndCreated) {
+    EXPECT_EQ(count("", pf::kClassDocument), 1);
+    EXPECT_EQ(count("document 1", pf::kClassLayer), 1);
+    EXPECT_EQ(count("layer 1 of document 1", pf::kClassCell), 0);
+    set("value of cell A1", "1");
+    set("value of cell D9", "x");
+    EXPECT_EQ(count("layer 1 of document 1", pf::kClassCell), 2);
+    EXPECT_EQ(count("range A1:C4", pf::kClassCell), 12);
+
+    pf::AppleEvent layer = event("core", "crel");
+    pf::ae_put_param_ptr(layer, pf::kKeyClass, pf::kTypeType, &pf::kClassLayer, 4);
+    pf::ae_put_param_desc(layer, pf::kKeyInsertHere, object("document 1"));
+    ASSERT_EQ(send(layer), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(count("document 1", pf::kClassLayer), 2);
+
+    pf::AppleEvent document = event("core", "crel");
+    pf::ae_put_param_ptr(document, pf::kKeyClass, pf::kTypeType, &pf::kClassDocument, 4);
+    ASSERT_EQ(send(document), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(count("", pf::kClassDocument), 2);
+    EXPECT_EQ(get_text("value of cell A1 of layer 1 of document 2"), "1") << "the first document is now behind";
+}
+
+TEST_F(ObjectModel, TestsPickTheCellsWhoseValuesCompare) {
+    set("value of cell A1", "1");
+    set("value of cell B1", "5");
+    set("formula of cell C1", "=A1+B1");
+    set("value of cell A2", "Apple pie");
+    set("value of cell E9", "9");
+    pf::AEDesc picked;
+    ASSERT_EQ(get("value of cells whose value > 2 of range A1:C3", &picked), pf::noErr);
+    ASSERT_EQ(picked.items.size(), 2u) << "B1 and C1; E9 lies outside";
+    EXPECT_EQ(count("cells whose value >= 1 of layer 1", pf::kClassCell), 4) << "texts are not greater than numbers";
+    EXPECT_EQ(count("cells whose value contains \"PIE\" of document 1", pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose formula = \"=A1+B1\" of document 1", pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose value < \"b\" of range A1:A9", pf::kClassCell), 1) << "texts order by their letters";
+
+    ASSERT_EQ(set("value of cells whose value = 9", "10"), pf::noErr);
+    EXPECT_EQ(get_text("value of cell E9"), "10");
+}
+
+TEST_F(ObjectModel, SelectingARangeSelectsItInItsLayer) {
+    pf::AppleEvent e = event("misc", "slct");
+    pf::ae_put_param_desc(e, pf::kKeyDirectObject, object("range B2:C5 of document 1"));
+    ASSERT_EQ(send(e), pf::noErr);
+    CellRange selected;
+    GetSelectRect(&selected, front_layer());
+    EXPECT_EQ(selected, (CellRange{{1, 1}, {4, 2}}));
+    EXPECT_EQ(get_text("name of document 1"), "Untitled 1");
+    EXPECT_EQ(get_text("name of window 1"), "Untitled 1:Layer 1");
+    EXPECT_EQ(get_text("name of layer \"layer 1\" of document \"untitled 1\""), "Layer 1")
+        << "names are matched ignoring case";
+
+    pf::AEDesc exists;
+    pf::AppleEvent ask = event("core", "doex");
+    pf::ae_put_param_desc(ask, pf::kKeyDirectObject, object("document 7"));
+    ASSERT_EQ(send(ask, &exists), pf::noErr);
+    EXPECT_EQ(exists.data, std::vector<uint8_t>{0});
+}
+
+TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
+    pf::AEDesc result;
+    EXPECT_EQ(get("value of cell ZZZZZ99 of document 1", &result), pf::kAENoSuchObjectErr);
+    EXPECT_EQ(get("value of cell B2 of document 3", &result), pf::kAENoSuchObjectErr);
+    EXPECT_EQ(get("value of cell B2 of layer 9", &result), pf::kAENoSuchObjectErr);
+    EXPECT_EQ(get("value of cell A1:B2", &result), pf::kAENoSuchObjectErr) << "a cell is one cell";
+
+    pf::AppleEvent no_data = event("core", "setd");
+    pf::ae_put_param_desc(no_data, pf::kKeyDirectObject, object("cell A1"));
+    EXPECT_EQ(send(no_data), pf::kAEDescNotFoundErr);
+
+    pf::AppleEvent extra = event("core", "getd");
+    pf::ae_put_param_desc(extra, pf::kKeyDirectObject, object("cell A1"));
+    pf::ae_put_param_ptr(extra, pf::four_cc("xtra"), pf::kTypeLong, "\0\0\0\1", 4);
+    EXPECT_EQ(send(extra), pf::kAEParamMissedErr);
+
+    pf::AppleEvent record_data = event("core", "setd");
+    pf::ae_put_param_desc(record_data, pf::kKeyDirectObject, object("cell A1"));
+    pf::AEDesc record;
+    pf::ae_create_list(true, record);
+    pf::ae_put_key_ptr(record, pf::four_cc("abcd"), pf::kTypeLong, "\0\0\0\1", 4);
+    pf::ae_put_param_desc(record_data, pf::kKeyNewData, record);
+    EXPECT_EQ(send(record_data), pf::kAECoercionFailErr);
+
+    EXPECT_EQ(set("formula of cell A1", "=SUM(("), pf::kAEEventFailedErr);
+    EXPECT_EQ(get_text("formula of cell A1"), "") << "a refused entry changes nothing";
+
+    pf::driver_type("7");
+    run_until_idle();
+    EXPECT_EQ(set("value of cell B5", "1"), pf::kAEEventFailedErr) << "not while an entry is being typed";
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_EQ(get_text("value of cell A1"), "7") << "the typed entry went where it was typed";
+    EXPECT_EQ(get_text("value of cell B5"), "");
+
+    pf::AppleEvent not_spec = event("core", "getd");
+    pf::ae_put_param_ptr(not_spec, pf::kKeyDirectObject, pf::kTypeLong, "\0\0\0\1", 4);
+    EXPECT_EQ(send(not_spec), pf::kAENotAnObjSpecErr);
+}
+
+TEST_F(ObjectModel, WindowsWithoutTasksHaveNoLayer) {
+    EXPECT_EQ(sheetRefFromWindow(nullptr), nullptr);
+    EXPECT_EQ(sheetRefFromWindow(command_bar_window()), nullptr);
+    EXPECT_NE(sheetRefFromWindow(nth_document_window(1)), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+// The number-format menus in the running program: each choice on the front
+// document's selection, with undo; the companion bits of the parentheses
+// and triangle choices; the marks set for the active cell's format.
+#include "format_fixture.h"
+#include "editing/undo.h"
+#include "model/cell_formats.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "shell/command_bar.h"
+#include "shell/command_codes.h"
+#include "shell/document_facts.h"
+#include "shell/format_menus.h"
+#include "shell/custom_label_dialog.h"
+#include "core/task_manager.h"
+#include "shell/menu_enabling.h"
+#include "model/format_commands.h"
+#include "shell/shell_commands.h"
+
+namespace {
+
+struct FormatMenus : FormatMenuTest {
+    void SetUp() override {
+        FormatMenuTest::SetUp();
+        select(CellRange{{1, 1}, {3, 2}});
+    }
+    void mark() {
+        SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);
+        set_format_menu(layer);
+    }
+};
+
+TEST_F(FormatMenus, EachMenuSetsItsCodeOverTheBlockAndUndoPutsItBack) {
+    DoCurrencyMenu(nullptr, 1);
+    EXPECT_EQ(at(3, 2).bytes[kFmtCode], 36);
+    DoDateMenu(nullptr, 7);
+    EXPECT_EQ(at(2, 1).bytes[kFmtCode], 6);  // the four-digit year
+    DoTimeMenu(nullptr, 6);
+    EXPECT_EQ(at(1, 1).bytes[kFmtCode], 28);
+    DoFormatMenu(nullptr, 13);
+    EXPECT_EQ(at(1, 2).bytes[kFmtCode], 'I');
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(at(1, 2).bytes[kFmtCode], 28);
+    DoRedo(GetWorkSheet(layer));
+    EXPECT_EQ(at(1, 2).bytes[kFmtCode], 'I');
+}
+
+TEST_F(FormatMenus, DecimalsStayWithinFifteenEitherWayAndBecomeFixed) {
+    for (int i = 0; i < 20; ++i) DoPrecisionMenu(nullptr, 4);
+    EXPECT_EQ(int8_t(at(1, 1).bytes[kFmtDecimals]), 15);
+    EXPECT_TRUE(at(1, 1).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
+    for (int i = 0; i < 40; ++i) DoPrecisionMenu(nullptr, 5);
+    EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), -15);
+    DoPrecisionMenu(nullptr, 1);
+    EXPECT_FALSE(at(3, 2).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
+}
+
+TEST_F(FormatMenus, ParenthesesAndTriangleExcludeEachOther) {
+    DoCurrencyMenu(nullptr, 1);
+    DoFormatOptionMenu(nullptr, 7);  // triangle
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsB] & 0x41, 0x01);
+    DoCurrencyMenu(nullptr, 9);  // the second parentheses variant
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsB] & 0x41, 0x40);
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsA] & 0x20, 0);
+    DoFormatOptionMenu(nullptr, 6);  // parentheses on: both variants go
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsB] & 0x41, 0);
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsA] & 0x20, 0);
+    DoCurrencyMenu(nullptr, 10);
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsA] & 0x20, 0x20);
+    DoFormatOptionMenu(nullptr, 6);  // and off again
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsA] & 0x20, 0);
+    const uint8_t thousands = at(2, 2).bytes[kFmtFlagsA] & 0x02;  // as the new document's default has it
+    DoFormatOptionMenu(nullptr, 1);
+    DoFormatOptionMenu(nullptr, 2);
+    DoFormatOptionMenu(nullptr, 5);
+    EXPECT_EQ(at(2, 2).bytes[kFmtFlagsA], 0x50 | (thousands ^ 0x02));
+    DoFormatOptionMenu(nullptr, 2);
+    EXPECT_EQ(at(2, 2).bytes[kFmtFlagsA], 0x10 | (thousands ^ 0x02));
+}
+
+TEST_F(FormatMenus, MarksFollowTheActiveCell) {
+    DoCurrencyMenu(nullptr, 3);
+    DoCurrencyMenu(nullptr, 10);
+    DoPrecisionMenu(nullptr, 2);
+    mark();
+    EXPECT_TRUE(checked(139, 3));
+    EXPECT_TRUE(checked(139, 10));
+    EXPECT_FALSE(checked(131, 11));
+    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 8), 0x05);
+    EXPECT_TRUE(checked(149, 2));
+    EXPECT_TRUE(checked(148, 6));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(139), 9));
+
+    DoDateMenu(nullptr, 12);
+    mark();
+    EXPECT_TRUE(checked(137, 12));
+    EXPECT_FALSE(checked(139, 3));
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(139), 9));
+    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 9), 0x05);
+    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 8), 0);
+}
+
+TEST_F(FormatMenus, ACodeOrDecimalsOutsideTheirTablesReadAsValidEntries) {
+    DoFormatMenu(nullptr, 12);
+    DoTimeMenu(nullptr, 1);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{1, 1}, layer));
+    cell[kFmtCode] = 60;        // as a damaged document may hold
+    cell[kFmtDecimals] = 100;
+    mark();
+    EXPECT_TRUE(checked(131, 11));
+    for (int16_t item = 1; item <= 7; ++item) EXPECT_FALSE(checked(138, item)) << item;
+    DoPrecisionMenu(nullptr, 5);
+    EXPECT_EQ(int8_t(at(1, 1).bytes[kFmtDecimals]), 14);
+}
+
+TEST_F(FormatMenus, TheFormatMenuIsOpenWithADocumentAndItsDialogItemsWait) {
+    enable_menus();
+    pf::MenuRef format = pf::get_menu_handle(131);
+    EXPECT_TRUE(format->enabled);
+    EXPECT_TRUE(pf::is_menu_item_enabled(format, 13));
+    EXPECT_FALSE(pf::is_menu_item_enabled(format, 20));
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(137), 16));
+}
+
+}  // namespace
+
+namespace {
+
+// Everything a format command may change in a layer, byte for byte.
+std::vector<uint8_t> format_state(MemoryRef layer) {
+    std::vector<uint8_t> state;
+    for (MemoryRef block : {GetSpreadSheetCells(layer), GetSpreadSheetColumnFormats(layer), GetSpreadSheetRowFormats(layer)}) {
+        const int32_t size = block ? GetByteSize(block) : 0;
+        const auto* bytes = size ? static_cast<const uint8_t*>(UseMemory(block)) : nullptr;
+        if (bytes) state.insert(state.end(), bytes, bytes + size);
+        if (bytes) UnuseMemory(block);
+        state.push_back(0xA5);
+    }
+    SpreadSheet* sheet = use_layer(layer);
+    state.insert(state.end(), sheet->default_column_format, sheet->default_column_format + kCellFormatSize);
+    state.insert(state.end(), sheet->default_row_format, sheet->default_row_format + kRowFormatSize);
+    release_layer(layer);
+    return state;
+}
+
+TEST_F(FormatMenus, EveryMenuOnEveryShapeOfSelectionIsUndoneAndRedone) {
+    struct Choice {
+        int16_t menu, item;
+    };
+    const Choice choices[] = {{139, 1}, {137, 7}, {138, 1}, {131, 13}, {148, 1}, {148, 5}, {149, 4},
+                              {144, 3}, {143, 5}, {146, 3}, {159, 3}, {142, 1}};
+    const CellRange shapes[] = {{{2, 2}, {2, 2}},
+                                {{1, 1}, {3, 2}},
+                                {{4, 0}, {6, kLastCell}},
+                                {{0, 3}, {kLastCell, 4}},
+                                {{0, 0}, {kLastCell, kLastCell}}};
+    MemoryRef workbook = GetWorkSheet(layer);
+    for (const CellRange& shape : shapes) {
+        for (const Choice& choice : choices) {
+            select(shape);
+            const auto before = format_state(layer);
+            do_menu_button(choice.menu, choice.item);
+            const auto after = format_state(layer);
+            const std::string what = std::to_string(choice.menu) + "/" + std::to_string(choice.item) + " on " +
+                                     std::to_string(shape.topLeft.v) + "," + std::to_string(shape.topLeft.h) + "-" +
+                                     std::to_string(shape.botRight.v) + "," + std::to_string(shape.botRight.h);
+            EXPECT_NE(after, before) << what;
+            DoUndo(workbook);
+            EXPECT_EQ(format_state(layer), before) << what << " undone";
+            DoRedo(workbook);
+            EXPECT_EQ(format_state(layer), after) << what << " redone";
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+std::string label_of(MemoryRef layer, int16_t row, int16_t column) {
+    unsigned char label[256];
+    GetCellStrings(CellPoint{row, column}, label, nullptr, layer);
+    return std::string(reinterpret_cast<char*>(label) + 1, label[0]);
+}
+
+TEST_F(FormatMenus, CustomLabelsGoInFrontOrBehindAndAnEmptyOneRemovesThem) {
+    apply_custom_label(layer, 2, reinterpret_cast<const unsigned char*>("\2kg"));
+    EXPECT_EQ(label_of(layer, 3, 2), "kg");
+    EXPECT_EQ(at(3, 2).bytes[kFmtFlagsA] & 0x80, 0);
+    apply_custom_label(layer, 1, reinterpret_cast<const unsigned char*>("\1#"));
+    EXPECT_EQ(label_of(layer, 1, 1), "#");
+    EXPECT_EQ(at(1, 1).bytes[kFmtFlagsA] & 0x80, 0x80);
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(label_of(layer, 1, 1), "kg");
+    apply_custom_label(layer, 1, reinterpret_cast<const unsigned char*>("\0"));
+    EXPECT_EQ(label_of(layer, 2, 2), "");
+    EXPECT_EQ(at(2, 2).bytes[kFmtFlagsA] & 0x80, 0);
+
+    DoFormatOptionMenu(nullptr, 3);  // no one answers: the dialog is cancelled
+    EXPECT_EQ(label_of(layer, 2, 2), "");
+}
+
+}  // namespace
