@@ -10,6 +10,7 @@
 #include "files/document_saving.h"
 #include "platform/memory/memory.h"
 #include "tests/files/sample_workbook.h"
+#include "shell/document_questions.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
+#include "printing/page_breaks.h"
 #include "model/workbook.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"

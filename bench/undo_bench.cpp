@@ -14,7 +14,6 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 
 namespace {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "formatted_window.h"
-#include "model/model_services.h"
 #include "window/cell_geometry.h"
 
 namespace {

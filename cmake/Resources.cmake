@@ -1,4 +1,4 @@
-# Compiles resources/*.txt into the bundle linked into quorvin_app: a generated C++ source
+# Compiles resources/*.txt into the bundle linked into quorvin_engine: a generated C++ source
 # holding the bytes and a header declaring resource_bundle_data() and resource_bundle_size().
 file(GLOB RESOURCE_TEXTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.txt)
 set(RESOURCE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)

@@ -26,43 +26,6 @@ constexpr int16_t kApplicationIcon = 128;
 constexpr int16_t kNotificationMark = 1;
 constexpr size_t kAlertLogLength = 64;
 
-struct FileErrorMessage {
-    int16_t error;
-    int16_t item;
-};
-
-constexpr FileErrorMessage kFileErrorMessages[] = {
-    {pf::kDirectoryFullErr, 1},
-    {pf::kDiskFullErr, 2},
-    {pf::kFileLockedErr, 3},
-    {pf::kVolumeLockedErr, 4},
-    {pf::kWriteProtectedErr, 5},
-    {pf::kIOErr, 6},
-    {pf::kPermissionErr, 7},
-    {pf::kBadVolumeErr, 8},
-    {pf::kFileNotFoundErr, 9},
-    {pf::kOpenForWriteErr, 10},
-    {1000, 11},
-    {pf::kMemFullErr, 12},
-    {25, 12},
-    {kPurgeShortErr, 12},
-    {1001, 13},
-    {pf::kAddResourceFailedErr, 14},
-    {pf::kResFileNotFoundErr, 15},
-    {pf::kTooManyFoldersErr, 16},
-    {pf::kTooManyFilesOpenErr, 17},
-    {pf::kEndOfFileErr, 18},
-    {pf::kDuplicateNameErr, 19},
-    {-3026, 23},
-    {-3030, 23},
-    {-3031, 23},
-    {-3025, 24},
-    {pf::kNoSuchVolumeErr, 28},
-    {1003, 30},
-    {pf::kAccessDeniedErr, 32},
-    {pf::kNotAFileErr, 33},
-    {pf::kFileTooLongErr, 34},
-};
 
 std::vector<AlertRequest> shown_alerts;
 bool unattended = false;
@@ -208,12 +171,6 @@ int16_t os_error_alert(int16_t error) {
     Num_To_String(error, number);
     pf::param_text(pstring_text(message), pstring_text(number), "", "");
     return key_caution_alert(nullptr, kStandardStopAlert, kStopAlertKind);
-}
-
-int16_t file_error_string_index(int16_t error) {
-    for (const FileErrorMessage& m : kFileErrorMessages)
-        if (m.error == error) return m.item;
-    return kUnlistedErrorString;
 }
 
 int16_t show_file_error(int16_t error) { return error_alert(kErrorStrings, file_error_string_index(error)); }

@@ -7,19 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/alert_kinds.h"
 #include "platform/dialogs/dialogs.h"
 
-constexpr int16_t kStopAlertKind = 0;
-constexpr int16_t kNoteAlertKind = 1;
-constexpr int16_t kCautionAlertKind = 2;
-
-constexpr int16_t kSaveChangesAlert = 128;
-constexpr int16_t kStandardStopAlert = 25000;
-constexpr int16_t kStandardCautionAlert = 25001;
-constexpr int16_t kErrorStrings = 20000;
-constexpr int16_t kUnlistedErrorString = 20;
-constexpr int16_t kBareErrorString = 22;
-constexpr int16_t kNamedDocumentString = 35;  // the document "^0" could not be opened
 
 // Shows ALRT alert_id with the length-prefixed text (or none) as ^0; answers the
 // item hit, or 0 when no interaction with the user is possible. A question asked
@@ -38,8 +28,6 @@ int16_t os_error_alert(int16_t error);
 // then the error's message, in the stop alert.
 int16_t show_named_file_error(int16_t error, const unsigned char* name);
 int16_t show_file_error(int16_t error);
-// The item of STR# 20000 that explains an error number.
-int16_t file_error_string_index(int16_t error);
 
 // Modal filters of alerts: Return and Enter press item 1, Escape and Command-period
 // item 2, each only while enabled; the save-changes alert also takes "n" and "d"

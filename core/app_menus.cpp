@@ -4,24 +4,26 @@
 #include <cstring>
 #include <string>
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/alerts.h"
 #include "core/required_events.h"
+#include "core/port_utils.h"
 #include "core/string_utils.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "core/system_info.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/layer.h"
-#include "model/model_services.h"
-#include "objects/objects_services.h"
+#include "model/format_commands.h"
+#include "objects/objects.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
 #include "shell/format_menus.h"
-#include "window/window_services.h"
 
 MemoryRef window_list = nullptr;
 

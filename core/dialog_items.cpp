@@ -18,7 +18,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

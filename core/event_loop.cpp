@@ -14,7 +14,7 @@
 #include "platform/host/host.h"
 #include "platform/screen/cursor.h"
 #include "platform/system/system.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 uint32_t dialog_timer = 0;
 uint32_t real_event_ticks = 0;

@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/foundation_services.h"
 #include "core/memory_manager.h"
 #include "core/string_utils.h"
 #include "platform/files/files.h"
-#include "platform/screen/cursor.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -83,7 +83,7 @@ void last_gasp_error_handler(MemoryGlobals* globals) {
 }
 
 void msDebugProc(int16_t error, int32_t extra) {
-    pf::sys_beep(1);
+    foundation_services.beep(1);
     pf::set_keyboard_script(pf::kScriptRoman);
     std::fprintf(stderr, "quorvin: memory failure %d (%d) with no handler\n", error, extra);
     std::exit(EXIT_FAILURE);

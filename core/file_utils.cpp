@@ -7,7 +7,6 @@
 #include <string>
 
 #include "core/string_utils.h"
-#include "platform/fonts/fonts.h"
 #include "platform/system/system.h"
 #include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
@@ -20,8 +19,6 @@ constexpr pf::FourCC kTrashType = pf::four_cc("trsh");
 constexpr int32_t kFileBlock = 512;
 constexpr int kMaxPathBytes = 255;
 constexpr int kMaxTempAttempts = 1000;
-constexpr int32_t kQDTextAntiAliased = 2;
-constexpr int16_t kQDTextFlagsVersion = 0x1015;
 
 // The name of a temporary file: the date-and-time seconds, then "-n" from the second attempt on.
 void temp_name(uint32_t seconds, int attempt, unsigned char* name) {
@@ -296,16 +293,3 @@ pf::OSErr LoadFrameworkBundle(const char*, void** bundle) {
     if (bundle) *bundle = nullptr;
     return kFrameworkErr;
 }
-
-// Flag 2 draws text anti-aliased, other flags plainly; answers the flags before.
-int32_t CallQDTextFlags(int32_t flags) {
-    int32_t version = 0;
-    pf::query_capability(pf::four_cc("sysv"), version);
-    if (version < kQDTextFlagsVersion) return 0;
-    int32_t before = pf::text_antialiasing() ? kQDTextAntiAliased : 0;
-    pf::set_text_antialiasing((flags & kQDTextAntiAliased) != 0);
-    return before;
-}
-
-void SetQDText() { CallQDTextFlags(1); }
-void SetAliasText() { CallQDTextFlags(kQDTextAntiAliased); }

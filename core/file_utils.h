@@ -63,6 +63,3 @@ pf::OSErr FindBundleFolder(pf::FileSpec* folder, int16_t which);
 // The full path of the running program's file; empty when it cannot be read.
 std::string executable_path();
 pf::OSErr LoadFrameworkBundle(const char* name, void** bundle);
-int32_t CallQDTextFlags(int32_t flags);
-void SetQDText();
-void SetAliasText();

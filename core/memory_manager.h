@@ -231,4 +231,3 @@ MemoryRef pg_GetMultUndo(MemoryRef list, int32_t index);
 void pg_DisposeMultUndo(MemoryRef list, int32_t index);
 void ClobberMultUndo(MemoryRef list);
 void PrepareMultUndo(MemoryRef list, MemoryRef value, MemoryRef* pending);
-void DisposeUndo(MemoryRef undo);

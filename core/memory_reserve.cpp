@@ -1,11 +1,12 @@
 // The spare memory reserve: a handle the grow-zone procedure may spend in steps
-// of 20,000 bytes when purging frees nothing, regrown at idle time, with the
-// low-memory alert once when it cannot be regrown.
+// of 20,000 bytes when purging frees nothing, regrown at idle time; what could
+// not be regrown is kept as the low-memory code for the alert.
+#include "core/memory_reserve.h"
+
 #include <algorithm>
 
-#include "core/alerts.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "core/foundation_services.h"
+#include "core/memory_manager.h"
 
 namespace {
 
@@ -62,19 +63,10 @@ void check_memory() {
         bool grown = resize_spare(std::min(size + kReserveStep, reserve.tire_size));
         reserve.allocation = allocation;
         if (!grown) reserve.cycle_error = kLowMemoryAlert;
-        else if (spare_size() >= reserve.tire_size) g_system.flags &= ~kSysLowMemoryShown;
+        else if (spare_size() >= reserve.tire_size) foundation_services.reserve_refilled();
     } else if (size > reserve.tire_size) {
         resize_spare(reserve.tire_size);
     }
-}
-
-void check_low_memory_alert() {
-    if (in_background() || reserve.cycle_error == 0) return;
-    check_memory();
-    if (reserve.cycle_error == 0 || (g_system.flags & kSysLowMemoryShown) || spare_size() >= kReserveStep) return;
-    key_caution_alert(nullptr, reserve.cycle_error, kStopAlertKind);
-    reserve.cycle_error = 0;
-    g_system.flags |= kSysLowMemoryShown;
 }
 
 int32_t spare_reserve_size() { return spare_size(); }

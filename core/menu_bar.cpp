@@ -5,7 +5,7 @@
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

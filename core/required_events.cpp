@@ -12,13 +12,13 @@
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "files/document_file.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "model/workbook.h"
 #include "platform/appleevents/ae_endpoint.h"
-#include "scripting/scripting_services.h"
-#include "shell/shell_services.h"
+#include "scripting/object_model.h"
+#include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

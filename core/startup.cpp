@@ -2,16 +2,18 @@
 
 #include <cstring>
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/alerts.h"
+#include "core/engine_slots.h"
 #include "core/app_menus.h"
 #include "core/file_utils.h"
+#include "core/port_utils.h"
 #include "core/required_events.h"
 #include "core/string_utils.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
 #include "core/text_services.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/calc_globals.h"
@@ -20,9 +22,10 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/events/clock.h"
 #include "platform/menus/menus.h"
-#include "shell/shell_services.h"
-#include "spelling/spelling_services.h"
-#include "window/window_services.h"
+#include "shell/shell_commands.h"
+#include "spelling/spelling.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
 
 int16_t swap_file_ref = 0;
 
@@ -88,12 +91,12 @@ bool prefs_need_writing(int16_t read_answer) { return read_answer == pf::kFileNo
 
 bool calc_startup() {
     if (!System_Init()) return false;
-    msMemStartup(&mem_globals, kNoCeiling);
-    Init_Quorvin_Globals();
+    engine_startup();
     return true;
 }
 
 bool app_startup() {
+    install_app_services();
     swap_file_ref = 0;
     if (!calc_startup()) return false;
     keep_folder_ids_across_runs();

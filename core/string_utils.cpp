@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/draw/port.h"
+#include "core/foundation_services.h"
 #include "platform/text/text.h"
-#include "platform/windows/windows.h"
 
 namespace {
 
@@ -15,10 +14,7 @@ void set_pstring_length(unsigned char* s, int length) {
 }
 
 // The script of the current port's font.
-int16_t current_script() {
-    const pf::Port* port = pf::get_port();
-    return port ? pf::font_to_script(port->text_font) : pf::kScriptRoman;
-}
+int16_t current_script() { return foundation_services.port_script(); }
 
 }  // namespace
 
@@ -170,22 +166,6 @@ void Set_Pt(pf::Point& point, int16_t h, int16_t v) {
 int16_t Pt_In_Rect(pf::Point point, const pf::Rect& rect) {
     return point.h >= rect.left && point.h < rect.right && point.v >= rect.top &&
            point.v < rect.bottom;
-}
-
-void TriggerUpdate(pf::Window* window) {
-    pf::inval_window_rect(window, pf::window_port(window)->port_rect);
-}
-
-void GetTextState(TextState* state) {
-    const pf::Port* port = pf::get_port();
-    *state = port ? TextState{port->text_font, port->text_face, port->text_mode, port->text_size} : TextState{};
-}
-
-void SetTextState(const TextState* state) {
-    pf::text_font(state->font);
-    pf::text_face(static_cast<uint8_t>(state->face));
-    pf::text_mode(state->mode);
-    pf::text_size(state->size);
 }
 
 std::string fill_figures(std::string_view text, const std::vector<std::string>& figures) {

@@ -11,10 +11,6 @@
 
 #include "platform/types.h"
 
-namespace pf {
-struct Window;
-}
-
 constexpr int kMaxPStringLength = 255;
 
 // Building and cutting.
@@ -58,11 +54,3 @@ void Offset_Rect(pf::Rect& rect, int16_t dh, int16_t dv);
 void Inset_Rect(pf::Rect& rect, int16_t dh, int16_t dv);
 void Set_Pt(pf::Point& point, int16_t h, int16_t v);
 int16_t Pt_In_Rect(pf::Point point, const pf::Rect& rect);
-void TriggerUpdate(pf::Window* window);  // the whole port needs redrawing
-
-// The current port's text font, face, mode and size.
-struct TextState {
-    int16_t font, face, mode, size;
-};
-void GetTextState(TextState* state);
-void SetTextState(const TextState* state);

@@ -6,7 +6,7 @@
 #include "core/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/dialogs/dialogs.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 MemoryRef task_list = nullptr;
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "core/memory_reserve.h"
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -93,7 +94,6 @@ int16_t TaskQuit();
 // ---- The loop -------------------------------------------------------------------
 using StartProc = void (*)(uintptr_t argument);
 using IdleProc = void (*)();
-using GrowProc = int32_t (*)(int32_t bytes);
 using UrgentProc = int32_t (*)(int32_t code);
 using TitleProc = int16_t (*)(uintptr_t app_ref);
 
@@ -134,23 +134,11 @@ int32_t task_error();
 extern uint32_t dialog_timer;
 extern uint32_t real_event_ticks;
 
-// ---- Spare memory reserve ---------------------------------------------------------
-constexpr int32_t kReserveStep = 20000;
-constexpr int16_t kLowMemoryAlert = 141;
-
-void SetTaskGrowProc(GrowProc proc, int32_t size);
-void SetTaskMemAllocation(int16_t flag);
-int32_t GrowZoneFunc(pf::Size bytes, pf::Handle in_progress);
-void check_memory();
-bool engine_memory_request();
-int32_t spare_reserve_size();
-int32_t spare_reserve_target();
-int16_t low_memory_code();
-// Resizes the reserve now, whatever its target.
-void set_spare_reserve(int32_t bytes);
-void set_low_memory_code(int16_t code);
+// ---- Spare memory reserve (core/memory_reserve.h) --------------------------------
 // Runs the low-memory part of one loop pass (the alert when it is due).
 void check_low_memory_alert();
+// The reserve is full again: the alert may be shown once more.
+void low_memory_alert_allowed();
 
 // ---- Windows ------------------------------------------------------------------------
 bool WindowIsModal(WindowRef window);

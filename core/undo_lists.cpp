@@ -1,6 +1,7 @@
 // Undo lists: a MemoryRef of undo blocks, oldest first, at most the undo depth long.
 #include <algorithm>
 
+#include "core/foundation_services.h"
 #include "core/memory_manager.h"
 
 namespace {
@@ -50,7 +51,7 @@ MemoryRef pg_GetMultUndo(MemoryRef list, int32_t index) {
 void pg_DisposeMultUndo(MemoryRef list, int32_t index) {
     int32_t at = entry_index(list, index);
     if (at < 0) return;
-    if (MemoryRef undo = pg_GetMultUndo(list, at)) DisposeUndo(undo);
+    if (MemoryRef undo = pg_GetMultUndo(list, at)) foundation_services.dispose_undo(undo);
     DeleteMemory(list, at, 1);
 }
 
@@ -63,11 +64,11 @@ void ClobberMultUndo(MemoryRef list) {
 // block as they were. With no handler the value cannot be kept and is disposed.
 void PrepareMultUndo(MemoryRef list, MemoryRef value, MemoryRef* pending) {
     if (!add_entry(list)) {
-        DisposeUndo(value);
+        foundation_services.dispose_undo(value);
         return;
     }
     if (*pending) {
-        DisposeUndo(*pending);
+        foundation_services.dispose_undo(*pending);
         *pending = nullptr;
     }
     pg_SetMultUndo(list, -1, value);

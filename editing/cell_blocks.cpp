@@ -6,8 +6,8 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
+#include "editing/undo.h"
 
 void BlockWriter::use_row(int16_t row) {
     if (row_open_ && row == row_) return;

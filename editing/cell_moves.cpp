@@ -7,14 +7,14 @@
 #include "editing/move_references.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
-#include "formula/calc_services.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
+#include "window/doc_window.h"
+#include "window/selection_tracking.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "files/link_lists.h"
-#include "formula/calc_services.h"
 #include "formula/recalc.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
@@ -18,9 +17,10 @@
 #include "model/cell_store.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/scrap/scrap.h"
+#include "window/doc_window.h"
+#include "window/selection_tracking.h"
 
 MemoryRef g_Clip = nullptr;
 

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "core/memory_manager.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
+#include "files/link_lists.h"
 #include "model/cell_range.h"
 
 constexpr int32_t kClipCells = -1;
@@ -144,3 +145,6 @@ void ReadClip();
 void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range);
 // The rows of the text, as text_to_cells splits it.
 int32_t text_rows(std::string_view text);
+
+// The private clipboard's cells, range and links.
+ClipLinks clipboard_links();

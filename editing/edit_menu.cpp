@@ -11,12 +11,11 @@
 #include "core/modal_dialog.h"
 #include "core/number_text.h"
 #include "editing/clipboard.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "editing/fill.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
-#include "formula/calc_services.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -26,9 +25,10 @@
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
+#include "window/window_commands.h"
+#include "window/selection_tracking.h"
 #include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
-#include "window/window_services.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 // Stand-ins for editing routines not built yet.
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 
 void* GetActiveEditor(MemoryRef) { return nullptr; }
 
-#include "model/model_services.h"
 
 // Layers have no drawing objects yet.
 MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }

@@ -12,7 +12,6 @@
 #include "core/number_text.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo_record.h"
-#include "formula/calc_services.h"
 #include "formula/error_values.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
@@ -21,6 +20,7 @@
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
+#include "window/selection_tracking.h"
 
 namespace {
 

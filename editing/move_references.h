@@ -7,7 +7,10 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 
-// ResetMoveRect for a block of the layer with the given index: a reference
+// References of the formulas of a cell block (carrying the block range's
+// numbers) to cells outside the block are shifted by delta (rows in v).
+void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells);
+// The same for a block of the layer with the given index: a reference
 // qualified with the block's own layer counts as pointing where an
 // unqualified one would.
 void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int16_t own_layer);

@@ -10,14 +10,14 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "files/link_lists.h"
-#include "formula/calc_services.h"
 #include "formula/recalc.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
+#include "window/doc_window.h"
+#include "window/selection_tracking.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "formula/formula_text.h"
 
 namespace {
 

@@ -3,12 +3,11 @@
 #include "editing/replay_steps.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
-#include "formula/calc_services.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "window/selection_tracking.h"
 
 namespace {
 

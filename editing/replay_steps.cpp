@@ -3,11 +3,13 @@
 
 #include <cstring>
 
-#include "formula/calc_services.h"
 #include "formula/recalc.h"
 #include "model/cell_store.h"
-#include "model/model_services.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
+#include "objects/objects.h"
+#include "window/doc_window.h"
+#include "window/document_windows.h"
+#include "window/selection_tracking.h"
 
 void bring_layer_forward(MemoryRef layer, CellPoint start) {
     SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);

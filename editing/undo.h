@@ -12,7 +12,15 @@
 int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
                   MemoryRef second, MemoryRef column_formats, MemoryRef row_formats, MemoryRef objects,
                   MemoryRef fifth, MemoryRef layer);
-// WriteMemUndo (the record adopts the blocks) is declared with the model's services.
+// The undo record of a change; the record takes over the five blocks.
+int16_t WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
+                     MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
+// The drawing objects' positions before a change, moving those at or past the
+// range's first row or column by the counts (rows in the low half, columns in
+// the high half); the objects inside a range taken out (kept, chained, when
+// asked).
+MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef layer);
+MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer);
 
 // Undoes the newest record of the workbook, saving what it replaces for redo.
 void DoUndo(MemoryRef workbook);
@@ -42,9 +50,6 @@ constexpr int16_t kMoveOffGridErr = 524;
 // Moves the layer's selection by drow rows and dcol columns: 0, or the answer
 // of the alert that refused or ended the move (nothing changed then).
 int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer);
-// References of the formulas of a cell block (carrying the block range's
-// numbers) to cells outside the block are shifted by delta (rows in v).
-void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells);
 // Named ranges equal to the block move by the negation of `negated_delta`.
 void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
 // References into the block from every formula of the workbook follow it by delta.

@@ -1,11 +1,11 @@
 // Which items of the Undo and Redo texts the Edit menu shows.
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

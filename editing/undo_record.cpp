@@ -7,9 +7,8 @@
 
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
-#include "objects/objects_services.h"
+#include "objects/objects.h"
 
 namespace {
 

@@ -96,6 +96,10 @@ UndoRecord read_undo(MemoryRef undo);
 void write_undo_fields(MemoryRef undo, const UndoRecord& fields);
 // Disposes every block, list and chain the fields hold.
 void dispose_undo_fields(const UndoRecord& fields);
+// Disposes an undo record with everything it holds.
+void DisposeUndo(MemoryRef undo);
+// The objects a deletion took out and their id list, kept in the last undo record.
+void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);
 // The fields of a record of a change: its kind and extent, the ranges (zeros
 // when absent), the layer's id and its default formats; no blocks.
 UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,

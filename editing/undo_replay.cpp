@@ -5,13 +5,14 @@
 #include "editing/move_references.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
-#include "formula/calc_services.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
-#include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "objects/objects.h"
+#include "printing/page_breaks.h"
+#include "window/selection_tracking.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include "model/cell_format.h"
 #include "model/display_text.h"
 #include "model/record_bytes.h"
-#include "platform/fonts/fonts.h"
+#include "model/model_services.h"
+#include "platform/fonts/classic_fonts.h"
 
 namespace {
 
@@ -207,7 +208,7 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
         int points = font->height / 20;
         if (points >= 1 && points <= 127) format[kFmtSize] = uint8_t(points);
         bool found = false;
-        int16_t number_of_font = pf::font_number(font->name, &found);
+        int16_t number_of_font = model_services.font_number(font->name, &found);
         if (found) store_u16(format + kFmtFont, uint16_t(number_of_font));
     }
 }

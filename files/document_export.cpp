@@ -6,12 +6,9 @@
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
+#include "files/files_services.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "platform/nav/nav.h"
-
-int16_t NavFolderDialog(pf::FileSpec* chosen);
-int16_t run_export_dialog(int16_t* code);
 
 namespace {
 
@@ -95,10 +92,10 @@ int16_t export_layers(MemoryRef workbook, const pf::FileSpec& folder, int16_t di
 
 int16_t DoExport(MemoryRef shown_layer) {
     pf::FileSpec folder;
-    int16_t error = NavFolderDialog(&folder);
+    int16_t error = files_services.choose_folder(&folder);
     if (error == pf::kUserCanceledErr) return 1;
     if (error) return error;
     int16_t code = kFormatNative;
-    if (run_export_dialog(&code) != kAnswerOK) return 1;
+    if (files_services.choose_export_format(&code) != kAnswerOK) return 1;
     return export_layers(GetWorkSheet(shown_layer), folder, code);
 }

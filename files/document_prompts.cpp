@@ -1,57 +1,30 @@
-// The application's answers to the document code's questions: its alerts and
-// the password dialog.
+// What the document code asks and tells through its prompts, and the headless
+// answers: questions take their default answer, messages and errors are not
+// shown, and no password is ever typed.
 #include "files/document_prompts.h"
 
-#include <cstring>
-
-#include "core/alerts.h"
-#include "core/nav_dialogs.h"
-#include "core/passwords.h"
-#include "files/file_framing.h"
 #include "model/workbook.h"
-#include "shell/shell_services.h"
 
 namespace {
 
-constexpr int kLongestPassword = 15;
+int16_t default_answer(int16_t, int16_t) { return kAnswerOK; }
+void not_told(int16_t, int16_t) {}
+void error_not_shown(int16_t) {}
+int16_t no_password(const uint8_t*) { return 0; }
 
-int16_t ask_with_alert(int16_t list, int16_t index) {
-    return str_multi_alert(list, index, kStandardCautionAlert, kCautionAlertKind);
-}
-
-// The file-error list holds faults (stop icon); every other text is a note.
-void tell_with_alert(int16_t list, int16_t index) {
-    if (list == kErrorStrings) error_alert(list, index);
-    else note_message_alert(list, index);
-}
+constexpr DocumentPrompts kHeadless{default_answer, not_told, error_not_shown, no_password};
 
 const pf::FileSpec* file_being_opened = nullptr;
-
-// While a document opens, the message names it, and damage found by the
-// reader says that the file is damaged.
-void show_error(int16_t error) {
-    if (!file_being_opened) {
-        show_file_error(error);
-        return;
-    }
-    show_named_file_error(error == kDamagedFileErr ? kDamagedDocumentErr : error, file_being_opened->name);
-}
-
-void tell_figures_with_alert(int16_t list, int16_t index, const std::vector<std::string>& figures) {
-    figures_alert(list, index, figures);
-}
 
 }  // namespace
 
 void tell_no_figures(int16_t, int16_t, const std::vector<std::string>&) {}
 int16_t no_save_dialog(SaveRequest&) { return 1; }
 
-DocumentPrompts application_prompts() {
-    return DocumentPrompts{ask_with_alert,          tell_with_alert, show_error, password_dialog,
-                           tell_figures_with_alert, run_document_save_dialog};
-}
+DocumentPrompts headless_prompts() { return kHeadless; }
 
-DocumentPrompts document_prompts = application_prompts();
+// Constant-initialised, so that start-up code of any file may fill it.
+DocumentPrompts document_prompts = kHeadless;
 
 void report_document_progress(MemoryRef workbook, int32_t done, int32_t total) {
     auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
@@ -66,12 +39,4 @@ const pf::FileSpec* opening_file() { return file_being_opened; }
 
 void report_file_error(int16_t error) {
     if (error) document_prompts.file_error(error);
-}
-
-int16_t password_dialog(const uint8_t* stored) {
-    unsigned char clear[kPasswordFieldBytes];
-    std::memcpy(clear, stored, sizeof clear);
-    decode_password(clear);
-    if (clear[0] > kLongestPassword) clear[0] = kLongestPassword;
-    return verify_dialog(clear, 0);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
+#include "core/alert_kinds.h"
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
 
@@ -58,9 +58,11 @@ struct DocumentPrompts {
     int16_t (*save_dialog)(SaveRequest& request) = no_save_dialog;
 };
 
-// The slots in force; the application's alerts and dialogs by default.
+// The slots in force, filled in by the application at start-up; a program
+// without windows answers by itself (the default answers, nothing shown, no
+// password).
 extern DocumentPrompts document_prompts;
-DocumentPrompts application_prompts();
+DocumentPrompts headless_prompts();
 
 // Progress of reading or writing a workbook's document, through the wait
 // procedure of the workbook's machine record.
@@ -81,6 +83,3 @@ struct OpeningFile {
 };
 // The document being opened; null when none.
 const pf::FileSpec* opening_file();
-
-// Asks for the document password against the stored field while a document opens.
-int16_t password_dialog(const uint8_t* stored);

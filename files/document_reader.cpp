@@ -10,15 +10,12 @@
 #include "files/document_prompts.h"
 #include "files/document_reading.h"
 #include "files/document_saving.h"
+#include "files/files_services.h"
 #include "files/layer_header.h"
+#include "files/text_exchange.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-
-// Readers and windows that live elsewhere: older layers and the layer window.
-MemoryRef ReadQ3Sheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
-                      MemoryRef workbook);
-LayerWindow MakeWind(void* window_record, int16_t show, MemoryRef layer);
 
 namespace {
 
@@ -248,7 +245,7 @@ void Open_File_Windows(MemoryRef workbook, int16_t first) {
         MemoryRef layer = find_SpreadSheet_item(workbook, i);
         if (!GetSheetWind(layer)) continue;
         SetSheetWind(layer, nullptr);
-        LayerWindow window = stopped ? nullptr : MakeWind(nullptr, 1, layer);
+        LayerWindow window = stopped ? nullptr : files_services.make_window(layer);
         stopped = !window;
         if (window) SetSheetWind(layer, window);
         use_layer(layer)->window_flag_kept = !window;
@@ -322,10 +319,6 @@ int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec) {
 
 // ---- Adding the layers of another file ----------------------------------------
 
-int16_t NavOpenDialog(const pf::FileSpec* default_location, const pf::FourCC* types, int16_t type_count,
-                      int16_t type_popup, pf::FileSpec* chosen, pf::FourCC creator, void* filter);
-int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
-
 namespace {
 
 constexpr int kTextLayerNameLimit = 25;
@@ -354,7 +347,7 @@ int16_t add_text_layer(MemoryRef workbook, const pf::FileSpec& spec) {
     imported_layer_name(spec.name, name);
     SetSheetName(name, layer);
     increment_change_ctr(layer);
-    SetSheetWind(layer, MakeWind(nullptr, 1, layer));
+    SetSheetWind(layer, files_services.make_window(layer));
     return 0;
 }
 
@@ -363,7 +356,7 @@ int16_t add_text_layer(MemoryRef workbook, const pf::FileSpec& spec) {
 int16_t AddLayer(MemoryRef workbook) {
     const pf::FourCC types[] = {kDocumentType, kOlderDocumentType, kTextType};
     pf::FileSpec spec;
-    if (int16_t error = NavOpenDialog(nullptr, types, 3, 0, &spec, kAppCreator, nullptr)) return error;
+    if (int16_t error = files_services.choose_file(nullptr, types, 3, 0, &spec, kAppCreator, nullptr)) return error;
     pf::FinderInfo info;
     if (pf::OSErr error = pf::get_finder_info(spec, info)) {
         report_file_error(error);

@@ -18,6 +18,11 @@ void drop_last_layer(MemoryRef workbook);
 // Every link id in the layer's formulas names a link of its list.
 bool formula_links_sound(MemoryRef layer);
 
+// The reader of the older generation's documents: the workbook's layers read
+// from the open file, or null after a failure handed to the caller's handler.
+MemoryRef ReadQ3Sheet(int32_t* counter, int16_t slot_format, int16_t version, int32_t file_length,
+                      MemoryRef workbook);
+
 struct SpreadSheet;
 
 // Reads one layer block: its length, a new layer filled by `read_contents` up to

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/app_menus.h"
 #include "core/file_utils.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
+#include "files/files_services.h"
 #include "files/link_lists.h"
 #include "files/sylk.h"
 #include "files/text_exchange.h"
@@ -21,11 +21,6 @@
 #include "model/links.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
-
-// Services of the window and the drawing objects.
-void rename_all_windows(MemoryRef workbook, MemoryRef file_info);
-void proxy_all_windows(MemoryRef workbook, MemoryRef file_info);
-int16_t Send_ComeHome_Command(pf::FourCC creator, uint32_t picture_id, int16_t object_id);
 
 namespace {
 
@@ -115,10 +110,10 @@ void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t cod
     record.flags &= ~(kFileUnconverted | kFileImportLost);
     set_file_record(workbook, record);
     MemoryRef file_info = Get_fileinfo(workbook);
-    rename_all_windows(workbook, file_info);
+    files_services.rename_windows(workbook, file_info);
     if (code == kFormatUntitled) return;
-    proxy_all_windows(workbook, file_info);
-    update_pref_specs(&spec, 1);
+    files_services.proxy_windows(workbook, file_info);
+    files_services.remember_document(&spec, 1);
 }
 
 void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {
@@ -335,7 +330,7 @@ void CloseEgo(MemoryRef file_info) {
         for (int32_t i = before - 1; i >= 0; --i) {
             uint8_t ego[kEgoRecordSize];
             GetMemoryRecord(editors, i, ego);
-            Send_ComeHome_Command(load_u32(ego), load_u32(ego + 4), load_i16(ego + 8));
+            files_services.send_come_home(load_u32(ego), load_u32(ego + 4), load_i16(ego + 8));
         }
     }
 }
@@ -400,7 +395,7 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     const int16_t reason = reason_to_ask(record);
     bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason;
     if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
-    if (code != kFormatUntitled) update_pref_specs(&record.spec, 1);
+    if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
     request.location = code ? &record.spec : nullptr;
     request.name = record.spec.name;

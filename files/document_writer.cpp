@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "core/passwords.h"
+#include "files/files_services.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/layer_header.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "window/window_services.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ int16_t memory_failure(int16_t error) {
 int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int32_t start = *counter;
     pf::Rect window_rect;
-    const bool shown = layer_window_rect(layer, &window_rect);
+    const bool shown = files_services.layer_window_rect(layer, &window_rect);
     SpreadSheet* sheet = use_layer(layer);
     if (!shown) window_rect = sheet->pane_rects[0];
     int16_t error = 0;

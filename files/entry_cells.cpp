@@ -9,13 +9,14 @@
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
+#include "formula/typed_entry.h"
 #include "model/display_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "shell/app_prefs.h"
+#include "model/model_services.h"
 
 namespace {
 
@@ -23,37 +24,6 @@ constexpr uint8_t kTimeFormat = 21;
 constexpr uint8_t kLastTimeFormat = 30;
 constexpr uint8_t kFirstNumberFormat = 31;
 constexpr uint8_t kFractionFormat = 'J';
-
-struct Parsed {
-    int16_t result = 1;      // of ParseText: 0 accepted, 1 text, else an error
-    int16_t kind = 0;
-    double value = 0;
-    std::string formula;     // the stored formula of a formula entry
-    unsigned char typed[256];  // the entry as the parser left it
-};
-
-Parsed parse_entry(std::string_view entry, CellPoint where, MemoryRef layer) {
-    Parsed p;
-    p.typed[0] = uint8_t(entry.size());
-    std::memcpy(p.typed + 1, entry.data(), entry.size());
-    MemoryRef source = Bytes2Memory(&mem_globals, entry.data(), 1, int32_t(entry.size()));
-    if (!source) return p;
-    InitParser(where, source, layer);
-    p.kind = !entry.empty() && entry[0] == '=' ? 1 : 0;
-    MemoryRef out = nullptr;
-    p.result = ParseText(p.typed, &out, &p.kind, kFormatGeneral, &mem_globals);
-    p.value = g_value;
-    UnuseMemory(source);
-    DisposeMemory(source);
-    if (out && p.result == 0) {
-        auto* bytes = static_cast<const char*>(UseMemory(out));
-        p.formula.assign(bytes, size_t(GetByteSize(out)));
-        UnuseMemory(out);
-    }
-    DisposeNonNilMemory(out);
-    ParserReturn = nullptr;
-    return p;
-}
 
 bool is_formula_kind(int16_t kind) {
     return kind == kKindFormula || kind == kKindDateFormula || kind == kKindTimeFormula;
@@ -65,7 +35,7 @@ uint8_t settle_kind(int16_t kind, uint8_t* header) {
     switch (kind) {
     case kKindDate:
     case kKindDateFormula:
-        if (code >= kFirstNumberFormat) code = app_prefs.default_format[kFmtCode];
+        if (code >= kFirstNumberFormat) code = model_services.default_format()[kFmtCode];
         return kind == kKindDate ? kCellConstant : kCellFormula;
     case kKindFraction:
         code = kFractionFormat;
@@ -139,20 +109,6 @@ bool plain_number(std::string_view text, double* value) {
            checkValue(value) == 0;
 }
 
-// "12.5%": a number in percent format, its value a hundredth of the number
-// written, its decimals those written.
-bool percent_entry(std::string& row, const EntryCell& entry, uint8_t* header, MemoryRef layer) {
-    std::string_view number;
-    uint8_t decimals = 0;
-    if (!split_percent_entry(entry.entry, &number, &decimals)) return false;
-    Parsed parsed = parse_entry(number, entry.where, layer);
-    if (parsed.result != 0 || parsed.kind != kKindNumber) return false;
-    header[kFmtCode] = kFormatPercent;
-    header[kFmtDecimals] = decimals;
-    append_number_cell(row, header, entry.where.h, parsed.value / 100, entry.entry);
-    return true;
-}
-
 }  // namespace
 
 uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
@@ -168,9 +124,15 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
         append_number_cell(row, header, entry.where.h, number, entry.entry);
         return kCellConstant;
     }
-    Parsed parsed;
-    if (entry.entry.size() < size_t(kMaxParsedEntry) && percent_entry(row, entry, header, layer)) return kCellConstant;
-    if (entry.entry.size() < size_t(kMaxParsedEntry)) parsed = parse_entry(entry.entry, entry.where, layer);
+    TypedEntry parsed;
+    if (entry.entry.size() < size_t(kMaxParsedEntry))
+        parsed = read_typed_entry(entry.entry, entry.where, layer, kFormatGeneral);
+    if (parsed.percent) {
+        header[kFmtCode] = kFormatPercent;
+        header[kFmtDecimals] = parsed.percent_decimals;
+        append_number_cell(row, header, entry.where.h, parsed.value, entry.entry);
+        return kCellConstant;
+    }
     // "=" with nothing but spaces after it compiles to no formula: it stays text, as typed.
     const bool empty_formula = entry.entry[0] == '=' && parsed.formula.size() < 2;
     if (parsed.result != 0 || empty_formula) {
@@ -183,11 +145,12 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
     if (type == kCellConstant && !is_formula_kind(parsed.kind)) {
         std::string_view typed = parsed.kind == kKindDate
                                      ? entry.entry
-                                     : std::string_view(reinterpret_cast<const char*>(parsed.typed + 1), parsed.typed[0]);
+                                     : std::string_view(reinterpret_cast<const char*>(parsed.parsed_text + 1),
+                                                        parsed.parsed_text[0]);
         append_number_cell(row, header, entry.where.h, parsed.value, typed);
         return kCellConstant;
     }
-    body = parsed.formula;
+    body.assign(parsed.formula.begin(), parsed.formula.end());
     const int32_t formula_length = int32_t(body.size());
     number = entry.result_value ? *entry.result_value : 0;
     int16_t result_type = kResultNumber;

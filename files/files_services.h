@@ -1,14 +1,49 @@
-// Services of the document files that the core runtime calls: the one door
-// through which documents are opened or made.
+// What the document code needs from the windows, the file dialogs, the
+// clipboard and the preferences, as a record of procedure slots the
+// application fills in at start-up. The defaults answer as a program without
+// windows: no window is made, every dialog is cancelled, nothing is remembered.
 #pragma once
 
 #include <cstdint>
 
-#include "core/task_manager.h"
+#include "core/memory_manager.h"
+#include "files/link_lists.h"
+#include "model/layer.h"
 #include "platform/files/files.h"
 
-constexpr uint16_t kOpenWithDialog = 0;
-constexpr uint16_t kOpenGivenFile = 1;
-constexpr uint16_t kOpenNewUntitled = 0xFFFF;
+struct FilesServices {
+    // Shows a layer in a new document window (null when none could be made);
+    // the content rectangle of the layer's window, false when it has none.
+    LayerWindow (*make_window)(MemoryRef layer);
+    bool (*layer_window_rect)(MemoryRef layer, pf::Rect* rect);
+    // The titles, and the proxy icons, of every window of a workbook after
+    // its file changed.
+    void (*rename_windows)(MemoryRef workbook, MemoryRef file_info);
+    void (*proxy_windows)(MemoryRef workbook, MemoryRef file_info);
+    // Puts a document on the recent-documents list.
+    void (*remember_document)(const pf::FileSpec* spec, int16_t add);
 
-int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* task);
+    // The file dialogs: a file to open of the given types (`filter` a
+    // pf::NavObjectFilterProc or null) and a folder.
+    // Each answers 0 with the choice, or pf::kUserCanceledErr.
+    int16_t (*choose_file)(const pf::FileSpec* default_location, const pf::FourCC* types, int16_t type_count,
+                           int16_t type_popup, pf::FileSpec* chosen, pf::FourCC creator, void* filter);
+    int16_t (*choose_folder)(pf::FileSpec* chosen);
+    // The separator of a text file that has none of its own (kAnswerOK with it).
+    int16_t (*choose_separator)(uint8_t* separator);
+    // The export options: kAnswerOK with the layers' format (SYLK or native),
+    // or kAnswerCancel.
+    int16_t (*choose_export_format)(int16_t* code);
+    // A stop alert for a system error number.
+    void (*system_error)(int16_t error);
+
+    // Asks the editor of a picture object to give it back (-1: not running).
+    int16_t (*send_come_home)(uint32_t creator, uint32_t picture_id, int16_t object_id);
+    // The private clipboard's cells, range and links.
+    ClipLinks (*clipboard_links)();
+    // Whether the user asked a long read to stop (Command-period).
+    bool (*stop_requested)();
+};
+
+extern FilesServices files_services;
+FilesServices headless_files_services();

@@ -16,7 +16,8 @@
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
-#include "platform/fonts/fonts.h"
+#include "model/model_services.h"
+#include "platform/fonts/classic_fonts.h"
 
 namespace {
 
@@ -306,9 +307,9 @@ int16_t font_by_name(const unsigned char* name, int16_t fallback) {
     if (name[0] == 0) return fallback;
     bool found = false;
     std::string text(reinterpret_cast<const char*>(name + 1), name[0]);
-    int16_t number = pf::font_number(text, &found);
+    int16_t number = model_services.font_number(text, &found);
     if (found) return number;
-    if (text == pf::font_name(kApplicationFont)) return kApplicationFont;
+    if (text == model_services.font_name(kApplicationFont)) return kApplicationFont;
     return fallback;
 }
 

@@ -1,6 +1,8 @@
 // Keeping link lists consistent with the formulas that name their links.
 #include "files/link_lists.h"
 
+#include "files/files_services.h"
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -163,7 +165,7 @@ bool formula_links_sound(MemoryRef layer) {
     return sound;
 }
 
-void resolve_linkID(MemoryRef layer) { merge_clip_links(clipboard_links(), layer); }
+void resolve_linkID(MemoryRef layer) { merge_clip_links(files_services.clipboard_links(), layer); }
 
 void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
     if (!clip.links || GetMemorySize(clip.links) == 0) return;

@@ -23,8 +23,6 @@ struct ClipLinks {
     CellRange range;
     MemoryRef links;
 };
-// The private clipboard's parts (kept by the editing commands).
-ClipLinks clipboard_links();
 
 // Merges the clipboard's links into the layer that receives its cells.
 void resolve_linkID(MemoryRef layer);

@@ -18,7 +18,8 @@
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
-#include "platform/fonts/fonts.h"
+#include "model/model_services.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
 
 namespace {
@@ -73,7 +74,7 @@ std::string face_letters(uint8_t face) {
 }
 
 void font_line(SylkWriter& w, const FontKey& key) {
-    std::string name = key.font == kDefaultFontNumber ? w.default_font_name : pf::font_name(int16_t(key.font));
+    std::string name = key.font == kDefaultFontNumber ? w.default_font_name : model_services.font_name(int16_t(key.font));
     int size = key.size > 200 ? w.default_size : key.size;
     std::string out = "P;F";
     escape_sylk_text(name, out);

@@ -24,7 +24,8 @@
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
-#include "platform/fonts/fonts.h"
+#include "model/model_services.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
 
 namespace {
@@ -146,7 +147,7 @@ void read_font(SylkReader& r, std::string_view rest) {
     next_field(rest, f);
     SylkFont font{unescape_value(f.value, true), kNoFont, -1, 0};
     bool found = false;
-    int16_t number = pf::font_number(font.name, &found);
+    int16_t number = model_services.font_number(font.name, &found);
     if (found && number != 0) font.number = uint16_t(number);
     SylkField more;
     int32_t twentieths = 0;
@@ -334,7 +335,7 @@ void layer_font(SylkReader& r, std::string_view value) {
     int32_t number = 0, size = 0;
     if (!read_integer(value.substr(0, space), &number)) return;
     r.layer_font_given = true;
-    std::string name = pf::font_name(int16_t(number));
+    std::string name = model_services.font_name(int16_t(number));
     SpreadSheet* sheet = use_layer(r.layer);
     if (!name.empty()) {
         sheet->font = int16_t(number);

@@ -44,12 +44,6 @@ constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not conve
 // its record `file_info`, which takes the format read (SYLK, CSV or tab text).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);
 
-// Asks for the separator of a text file whose kind does not tell it (tab,
-// comma, space or semicolon; `separator`'s own button first, else tab's):
-// kAnswerOK with the choice, or kAnswerCancel. An unattended run takes the
-// separator it is given without asking.
-int16_t run_separator_dialog(uint8_t* separator);
-
 // The bytes of a whole text file into an empty layer with a known separator
 // (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
 // layer unchanged) or an error.

@@ -9,6 +9,7 @@
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/entry_cells.h"
+#include "files/files_services.h"
 #include "files/file_framing.h"
 #include "files/sylk.h"
 #include "files/text_encoding.h"
@@ -17,8 +18,6 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
-#include "platform/events/events.h"
-#include "platform/events/keyboard.h"
 
 namespace {
 
@@ -241,19 +240,12 @@ uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
     uint8_t separator = separator_of_type(type);
     if (separator == kCommaSeparator && looks_semicolon_separated(bytes)) separator = kSemicolonSeparator;
     else if (separator != 0) return separator;
-    return run_separator_dialog(&separator) == kAnswerOK ? separator : 0;
+    return files_services.choose_separator(&separator) == kAnswerOK ? separator : 0;
 }
 
 }  // namespace
 
-bool reading_stopped() {
-    pf::EventRecord event;
-    if (pf::event_avail(pf::kKeyDownMask, event) && (event.modifiers & pf::kCmdKey) && pf::event_char(event) == '.') {
-        pf::get_next_event(pf::kKeyDownMask, event);
-        return true;
-    }
-    return pf::key_is_down(pf::kKeyCodePeriod) && (pf::current_modifiers() & pf::kCmdKey);
-}
+bool reading_stopped() { return files_services.stop_requested(); }
 
 void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end) {
     *start = *position;

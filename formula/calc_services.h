@@ -1,29 +1,35 @@
-// Services of the window and core subsystems that the recalculation and the
-// circular-reference check call. Declared here with the signatures their
-// owners keep.
+// What the recalculation and the circular-reference check need from the
+// windows, as a record of procedure slots the application fills in at
+// start-up. The defaults answer as a program without windows: a layer given
+// a window (SetSheetWind) stands for a document window, in the order of the
+// open workbooks and their layers; no event ever waits.
 #pragma once
 
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "model/cell_range.h"
 #include "model/layer.h"
 
-// Document windows, in the order of the window list (front first): the first
-// one, the one behind a window, and the layer a document window shows.
-LayerWindow first_document_window();
-LayerWindow next_document_window(LayerWindow window);
-MemoryRef document_window_layer(LayerWindow window);
-// Brings a document window to the front.
-void select_document_window(LayerWindow window);
-// Whether a cell is being edited in a document's entry line.
-bool entry_line_editing();
-// Lets the windows run their idle procedures (caret blinking).
-void idle_document_windows();
+struct CalcServices {
+    // Document windows, front first: the first one, the one behind a window,
+    // and the layer a document window shows.
+    LayerWindow (*first_document_window)();
+    LayerWindow (*next_document_window)(LayerWindow window);
+    MemoryRef (*document_window_layer)(LayerWindow window);
+    // Brings a document window to the front.
+    void (*select_document_window)(LayerWindow window);
+    // Whether a cell is being edited in a document's entry line.
+    bool (*entry_line_editing)();
+    // Lets the windows run their idle procedures (caret blinking).
+    void (*idle_document_windows)();
+    // Brings the charts of the layers shown in document windows up to date,
+    // at most one layer per call.
+    void (*chart_idle)();
+    // Whether an event of the user waits (the calculation gives way to it).
+    bool (*event_waiting)();
+    // Whether the program is the front one.
+    bool (*in_foreground)();
+};
 
-// Makes a cell the active cell and the whole selection of a layer (no range,
-// no object), redrawing the highlight.
-void LSelect(CellPoint cell, const CellRange* range, MemoryRef object, int16_t flags, MemoryRef layer);
-// Brings the charts of the layers shown in document windows up to date, at
-// most one layer per call.
-void ChartIdle();
+extern CalcServices calc_services;
+CalcServices headless_calc_services();

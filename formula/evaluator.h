@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "core/number_text.h"
 #include "model/cell_range.h"
 
 // Value types (g_valueType, g_resultType).
@@ -17,8 +18,7 @@ constexpr int16_t kValueText = 1;
 // A left column of -1 in g_rangeRect marks a single value rather than a range.
 constexpr int16_t kScalarColumn = -1;
 
-// The value registers.
-extern double g_value;
+// The value registers (g_value is declared with the number text routines).
 extern int16_t g_valueType;
 extern int16_t g_resultType;
 extern unsigned char g_CellString[256];
@@ -31,6 +31,9 @@ extern int16_t g_AccessError;
 extern MemoryRef g_calcSheet;
 extern MemoryRef g_calcWork;
 extern CellPoint g_calcCell;
+// Forgets a workbook or layer that is being disposed, so no later calculation
+// reads it as its context.
+void forget_calculation_context(MemoryRef disposed);
 // The moment of the current recalculation, a 1904-system date serial.
 extern double g_calc_time;
 
@@ -52,5 +55,3 @@ void c_FuncTerm();
 inline void mark_scalar() { g_rangeRect.topLeft.h = kScalarColumn; }
 inline bool value_is_scalar() { return g_rangeRect.topLeft.h == kScalarColumn; }
 
-// Whether the workbook being calculated uses the 1900 date system.
-bool calc_uses_1900_dates();

@@ -667,7 +667,7 @@ int16_t ParseText(unsigned char* text, MemoryRef* formula, int16_t* kind, uint8_
 int32_t parser_error_offset() { return int32_t(g_formulaPtr - 1 - text_start); }
 
 int16_t parse_formula_text(const unsigned char* text, CellPoint cell, MemoryRef layer, MemoryRef* formula,
-                           int16_t* kind, int32_t* error_offset, uint8_t format) {
+                           int16_t* kind, int32_t* error_offset, uint8_t format, unsigned char* parsed_text) {
     *formula = nullptr;
     MemoryRef source = Bytes2Memory(&mem_globals, text + 1, 1, text[0]);
     if (!source) return kParseUnknownSymbol;
@@ -678,6 +678,7 @@ int16_t parse_formula_text(const unsigned char* text, CellPoint cell, MemoryRef 
     MemoryRef out = nullptr;
     int16_t result = ParseText(copy, &out, kind, format, &mem_globals);
     if (error_offset) *error_offset = result > 1 ? parser_error_offset() : 0;
+    if (parsed_text) std::memcpy(parsed_text, copy, size_t(copy[0]) + 1);
     UnuseMemory(source);
     DisposeMemory(source);
     bool is_formula = result == 0 && (*kind == kKindFormula || *kind == kKindDateFormula || *kind == kKindTimeFormula);

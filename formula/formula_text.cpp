@@ -11,7 +11,7 @@
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "platform/resources/resources.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 
 namespace {
 

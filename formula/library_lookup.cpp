@@ -21,7 +21,7 @@
 #include "formula/reference_text.h"
 #include "model/workbook.h"
 #include "platform/text/text.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 
 namespace {
 

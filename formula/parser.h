@@ -101,10 +101,11 @@ int32_t parser_error_offset();
 
 // Parses a formula text (with or without "=") typed into `cell` of `layer`
 // into a new block, for code that has the text at hand. Answers the result of
-// ParseText; the block is null unless a formula was parsed.
+// ParseText; the block is null unless a formula was parsed. With
+// `parsed_text`, the text as the parser left it is copied there (256 bytes).
 int16_t parse_formula_text(const unsigned char* text, CellPoint cell, MemoryRef layer,
                            MemoryRef* formula, int16_t* kind, int32_t* error_offset,
-                           uint8_t format = 'G');
+                           uint8_t format = 'G', unsigned char* parsed_text = nullptr);
 
 // A typed percentage ("12.5%"): the number text before the "%" and how many
 // decimals it was written with (at most 9). False for any other text,

@@ -16,7 +16,6 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
-#include "platform/events/events.h"
 
 int16_t stopCalc = kCalcAutoRunning;
 LayerWindow CalcWind = nullptr;
@@ -183,7 +182,7 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
         if (!store_resized_result(pass, row_offset, cell_offset, result)) return answer;
         answer = kCellLengthChanged;
     }
-    CheckHotLinks(1, g_calcCell, g_calcCell, pass.layer);
+    model_services.check_hot_links(1, g_calcCell, g_calcCell, pass.layer);
     *row_changed = true;
     if (gCheckCirculars && CheckCircular() == 1) {
         gCheckCirculars = 1;
@@ -404,7 +403,7 @@ void reset_layer(MemoryRef layer, CellPoint resume) {
 // A window whose workbook has a layer not finished. (Looking at the shown
 // layer alone would leave other layers of the workbook unconfirmed.)
 bool shown_layer_unfinished(LayerWindow window) {
-    MemoryRef layer = document_window_layer(window);
+    MemoryRef layer = calc_services.document_window_layer(window);
     MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
     for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
         if (GetIndexCalcCycle(workbook, index) < kCycleDone) return true;
@@ -414,9 +413,9 @@ bool shown_layer_unfinished(LayerWindow window) {
 // The next document window after CalcWind whose layer is unfinished, else the
 // first such window of the list; null when none is.
 LayerWindow next_unfinished_window() {
-    for (LayerWindow w = CalcWind ? next_document_window(CalcWind) : nullptr; w; w = next_document_window(w))
+    for (LayerWindow w = CalcWind ? calc_services.next_document_window(CalcWind) : nullptr; w; w = calc_services.next_document_window(w))
         if (shown_layer_unfinished(w)) return w;
-    for (LayerWindow w = first_document_window(); w; w = next_document_window(w))
+    for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w))
         if (shown_layer_unfinished(w)) return w;
     return nullptr;
 }
@@ -436,9 +435,9 @@ void start_recalculation() {
 }
 
 bool calculation_suspended() {
-    LayerWindow front = first_document_window();
-    if (!front || entry_line_editing() || stopCalc == kCalcManualIdle) return true;
-    MemoryRef layer = document_window_layer(front);
+    LayerWindow front = calc_services.first_document_window();
+    if (!front || calc_services.entry_line_editing() || stopCalc == kCalcManualIdle) return true;
+    MemoryRef layer = calc_services.document_window_layer(front);
     TextEditor editor = nullptr;
     return layer && GetObjEditor(layer, &editor) != nullptr;
 }
@@ -447,12 +446,11 @@ bool calculation_suspended() {
 // user has left the program alone for two seconds.
 void finished_idle() {
     const uint32_t now = ticks();
-    pf::EventRecord event;
-    if (pf::event_avail(pf::kEveryEvent, event)) gEventTime = now;
+    if (calc_services.event_waiting()) gEventTime = now;
     if (stopCalc == kCalcAutoDone && now - calcTimer > kRestartAfterTicks && now - gEventTime > kQuietTicks)
-        ResetCalc(CellPoint{0, 0}, first_document_window());
+        ResetCalc(CellPoint{0, 0}, calc_services.first_document_window());
     else
-        ChartIdle();
+        calc_services.chart_idle();
 }
 
 }  // namespace
@@ -467,11 +465,11 @@ void ResetCalc(CellPoint start, LayerWindow window) {
     CalcWind = window;
     stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualIdle;
     g_calcSheet = nullptr;
-    for (LayerWindow w = first_document_window(); w; w = next_document_window(w)) {
-        MemoryRef shown = document_window_layer(w);
+    for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w)) {
+        MemoryRef shown = calc_services.document_window_layer(w);
         reset_workbook_layers(shown ? GetWorkSheet(shown) : nullptr);
     }
-    if (MemoryRef layer = document_window_layer(window)) {
+    if (MemoryRef layer = calc_services.document_window_layer(window)) {
         SetSpreadSheetResetCells(layer, 0);
         SpreadSheet* sheet = use_layer(layer);
         sheet->recalc_resume = start;
@@ -491,7 +489,7 @@ void do_calc_now(LayerWindow window, int16_t automatic) {
 void calc_proc() {
     if (calculation_suspended()) return;
     while (CalcWind) {
-        MemoryRef shown = document_window_layer(CalcWind);
+        MemoryRef shown = calc_services.document_window_layer(CalcWind);
         if (!shown) {
             CalcWind = nullptr;
             break;
@@ -503,13 +501,13 @@ void calc_proc() {
         else if (stopCalc == kCalcAutoDone)
             finished_idle();
         else
-            ChartIdle();
+            calc_services.chart_idle();
         g_calcWork = nullptr;
         g_calcSheet = nullptr;
         if ((stopCalc != kCalcAutoRunning && stopCalc != kCalcManualRunning) || CheckIdle()) return;
     }
-    ChartIdle();
-    CalcWind = first_document_window();
+    calc_services.chart_idle();
+    CalcWind = calc_services.first_document_window();
 }
 
 namespace {
@@ -607,17 +605,16 @@ void QDraw() {
     IncrementSpreadSheetResetCells(layer);
     if (CalcWind && GetSheetWind(layer)) {
         CellRange strip{{g_calcCell.v, 0}, {g_calcCell.v, kLastCell}};
-        DrawCells(&strip, layer);
+        model_services.draw_cells(&strip, layer);
     }
 }
 
 bool CheckIdle() {
     const uint32_t now = ticks();
     if (now - gEventTime <= kStepSliceTicks) return false;
-    pf::EventRecord event;
-    if (pf::event_avail(pf::kEveryEvent, event)) return true;
-    if (now - gEventTime > kWindowIdleTicks && pf::in_foreground()) {
-        idle_document_windows();
+    if (calc_services.event_waiting()) return true;
+    if (now - gEventTime > kWindowIdleTicks && calc_services.in_foreground()) {
+        calc_services.idle_document_windows();
         gEventTime = now;
     }
     return false;

@@ -6,7 +6,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "core/alerts.h"
+#include "model/model_services.h"
+#include "core/foundation_services.h"
 #include "formula/calc_services.h"
 #include "formula/compiled_formula.h"
 #include "formula/evaluator.h"
@@ -17,10 +18,8 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
-#include "platform/events/events.h"
 #include "platform/resources/resources.h"
-#include "platform/screen/cursor.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
 
 struct TraceLists {
     std::vector<TraceRecord> records;  // [0, next) visited, [next, end) still to visit
@@ -157,7 +156,7 @@ bool visit_record(const TraceRecord& record, TraceLists& lists, const uint8_t* f
             Home home{record.layer, GetWorkSheet(record.layer), GetSheetID(record.layer), record.rect.topLeft};
             bool damaged = false;
             bool closes = read_references(first_formula, first_length, home, lists, &damaged);
-            if (damaged) pf::sys_beep(kDamagedFormulaBeep);
+            if (damaged) foundation_services.beep(kDamagedFormulaBeep);
             return closes;
         }
         return read_cell_references(record.layer, record.rect.topLeft, lists);
@@ -189,8 +188,7 @@ WalkEnd walk(const uint8_t* formula, int32_t length, TraceRecord* found) {
         }
         first = false;
         const uint32_t elapsed = pf::tick_count() - start;
-        pf::EventRecord event;
-        if (elapsed >= limits.max_ticks || (elapsed >= limits.polite_ticks && pf::event_avail(pf::kEveryEvent, event))) {
+        if (elapsed >= limits.max_ticks || (elapsed >= limits.polite_ticks && calc_services.event_waiting())) {
             end = WalkEnd::gave_up;
             break;
         }
@@ -230,9 +228,9 @@ void report_circle(const TraceRecord& found) {
         message[0] = uint8_t(message[0] + g_CellString[0]);
     }
     LayerWindow window = GetSheetWind(checked.layer);
-    if (window && window != first_document_window()) select_document_window(window);
-    LSelect(checked.cell, nullptr, nullptr, 0, checked.layer);
-    key_caution_alert(message, kCautionAlertId, kCautionAlertKind);
+    if (window && window != calc_services.first_document_window()) calc_services.select_document_window(window);
+    model_services.select_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
+    model_services.caution_alert(message, kCautionAlertId, kCautionAlertKind);
     stopCalc = kCalcManualIdle;
     g_CellString[0] = 0;
 }
@@ -276,7 +274,7 @@ int16_t CheckCircular() {
         give_up_reported = true;
         unsigned char message[256];
         set_message(message, kGaveUpMessageItem);
-        key_caution_alert(message, kCautionAlertId, kNoteAlertKind);
+        model_services.caution_alert(message, kCautionAlertId, kNoteAlertKind);
     }
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "fuzz/fuzz_support.h"
 
-#include <cairo.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,15 +8,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/alerts.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "formula/recalc.h"
 #include "formula/parser.h"
 #include "model/workbook.h"
-#include "platform/draw/draw.h"
-#include "platform/draw/port.h"
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
 
@@ -38,7 +34,6 @@ void fuzz_start_application() {
     msMemStartup(&mem_globals, 0);
     QuorvinInit(&quorvin_rsrv, &mem_globals);
     document_prompts = DocumentPrompts{answer_ok, ignore_message, ignore_error, no_password};
-    set_unattended_run(true);
 }
 
 void fuzz_close_workbook(MemoryRef workbook) {
@@ -101,17 +96,4 @@ bool fuzz_parse_formula(const uint8_t* text, size_t size, CellPoint cell, Memory
     }
     DisposeNonNilMemory(formula);
     return parsed;
-}
-
-void fuzz_use_image_port() {
-    constexpr int kWidth = 96, kHeight = 64;
-    static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-    static pf::Port port;
-    static bool opened = false;
-    if (!opened) {
-        pf::open_port(port, surface, kWidth, kHeight);
-        opened = true;
-    }
-    pf::set_port(&port);
-    pf::erase_rect(port.port_rect);
 }

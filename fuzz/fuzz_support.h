@@ -1,6 +1,5 @@
-// What every fuzz harness shares: the application started once without a
-// window, a private folder for the files a reader needs, and a small image
-// port to draw into.
+// What every fuzz harness shares: the engine started once without a window,
+// and a private folder for the files a reader needs.
 #pragma once
 
 #include <cstddef>
@@ -35,5 +34,3 @@ void fuzz_open_and_save_document(const uint8_t* data, size_t size);
 bool fuzz_parse_formula(const uint8_t* text, size_t size, CellPoint cell, MemoryRef layer,
                         std::vector<uint8_t>& stored);
 
-// Makes a small image port current (once) and erases it.
-void fuzz_use_image_port();

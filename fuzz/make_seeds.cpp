@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/document_saving.h"
+#include "fuzz/fuzz_drawing.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/appleevents/ae_flatten.h"
 #include "platform/appleevents/object_text.h"

@@ -1,4 +1,5 @@
 // Pictures: played back at their own size and scaled onto a port.
+#include "fuzz/fuzz_drawing.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/draw/picture.h"
 

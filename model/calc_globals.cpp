@@ -129,3 +129,8 @@ MemoryRef open_workbook_at(const MachineRecord* machine, int32_t index) {
         GetMemoryRecord(machine->workbooks, index, &workbook);
     return workbook;
 }
+
+void engine_startup() {
+    msMemStartup(&mem_globals, kNoCeiling);
+    Init_Quorvin_Globals();
+}

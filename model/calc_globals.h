@@ -52,6 +52,9 @@ extern double g_zero, g_TextErr, g_StdErr;
 // international settings), sets the standard error values and seeds the
 // random numbers.
 void Init_Quorvin_Globals();
+// The engine's start: the memory manager without a ceiling, then the
+// calculation globals.
+void engine_startup();
 void QuorvinInit(MachineRecord* machine, MemoryGlobals* memory);
 void qrvMachineInit(MachineRecord* machine);
 void msMachineShutdown(MachineRecord* machine);

@@ -8,6 +8,7 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/model_services.h"
+#include "formula/formula_text.h"
 
 // ---------------------------------------------------------------------------
 // Cell formats

@@ -151,12 +151,12 @@ void mark_charts(MemoryRef layer, const CellRange& range) {
     bool has_window = sheet->window != nullptr;
     int16_t mode = (sheet->flags & kLayerChartMarkMode) ? 0 : 1;
     release_layer(layer);
-    if (has_window) CheckHotLinks(mode, range.topLeft, range.botRight, layer);
+    if (has_window) model_services.check_hot_links(mode, range.topLeft, range.botRight, layer);
 }
 
 // Redraws a changed range and marks the charts that show it.
 void mark_changed_range(MemoryRef layer, const CellRange& range) {
-    DrawCells(&range, layer);
+    model_services.draw_cells(&range, layer);
     mark_charts(layer, range);
 }
 

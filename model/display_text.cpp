@@ -12,11 +12,10 @@
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
 #include "model/display_text_internal.h"
+#include "model/model_services.h"
 #include "model/date_serials.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "platform/draw/port.h"
-#include "platform/draw/text.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
 
@@ -137,8 +136,8 @@ int16_t fixed_decimals(double* value, const CellInfoRecord* info) {
 void fit_to_width(unsigned char* text, const CellInfoRecord* info, uint8_t code, const NumberStyle& style,
                   double value) {
     const bool scientific = code == kFormatScientific;
-    if (!pf::get_port()) return;
-    int16_t pixels = pf::string_width(text);
+    int16_t pixels = model_services.text_width(text);
+    if (pixels < 0) return;
     if (pixels <= info->available_width || text[0] == 0) return;
     if (!has_decimal_char(text, style.decimal_char) && code == kFormatGeneral) {
         write_digits(text, value, 2, true, false, style.decimal_char);
@@ -164,7 +163,7 @@ void fit_to_width(unsigned char* text, const CellInfoRecord* info, uint8_t code,
         int16_t decimals = int16_t(std::max(0, shown - excess));
         write_digits(text, value, decimals, scientific, !scientific, style.decimal_char);
         add_number_parts(text, info, code, style);
-        if (pf::string_width(text) <= info->available_width) return;
+        if (model_services.text_width(text) <= info->available_width) return;
     }
     if (code == kFormatGeneral) write_digits(text, value, 2, true, false, style.decimal_char);
 }

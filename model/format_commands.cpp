@@ -136,7 +136,7 @@ int16_t store_over_selection(const std::vector<uint8_t>& bytes, MemoryRef layer)
     });
     if (!error) error = InputData(range.topLeft, range.botRight, block, layer);
     DisposeNonNilMemory(block);
-    if (!error) DrawCells(&range, layer);
+    if (!error) model_services.draw_cells(&range, layer);
     return error;
 }
 
@@ -237,7 +237,7 @@ void SetBits(int16_t field, int16_t value, const CellRange* range, bool clear, b
     for_each_cell(r, layer, [&](uint8_t* cell) {
         SetFormatByte(cell, field, value, clear, force, font, size, globals);
     });
-    DrawCells(&r, layer);
+    model_services.draw_cells(&r, layer);
 }
 
 int16_t input_cell_formats(MemoryRef* old_cells, MemoryRef layer) {
@@ -302,8 +302,8 @@ int16_t formatUndo(int16_t undo_kind, CellPoint top_left, CellPoint bottom_right
     int16_t error = copy_arrays(columns, rows, &copies, layer);
     if (!error) {
         error = with_failure_handler(GetMemoryGlobals(layer), [&] {
-            WriteMemUndo(undo_kind, extent_of(columns, rows), &range, nullptr, old, nullptr, copies.columns,
-                         copies.rows, nullptr, layer);
+            model_services.write_mem_undo(undo_kind, extent_of(columns, rows), &range, nullptr, old, nullptr,
+                                          copies.columns, copies.rows, nullptr, layer);
         });
     }
     if (!error) return 0;

@@ -58,3 +58,7 @@ void InsertColumnSize(int16_t insert, int16_t first, int16_t last, MemoryRef lay
 
 // The new position of a row or column (the home of a formula): -1 when deleted.
 int32_t moved_position(const AxisChange& change, int32_t position);
+
+// Adjusts references to other layers for the deletion (deleting non-zero) or
+// the move of a layer.
+void ResetLayers(int16_t deleting, int16_t source, int16_t target, MemoryRef workbook);

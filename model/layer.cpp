@@ -7,7 +7,7 @@
 #include "model/cell_store.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
-#include "shell/app_prefs.h"
+#include "formula/evaluator.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr int16_t kNotShown = -1;
 
 // The flags byte (locked and the other cell flags) of the preferences'
 // default format.
-uint8_t preferences_format_flags() { return app_prefs.default_format[kFmtFlagsA]; }
+uint8_t preferences_format_flags() { return model_services.default_format()[kFmtFlagsA]; }
 
 // Whether the platform offers drag and drop to windows.
 bool drag_and_drop_available() { return true; }
@@ -126,7 +126,7 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
 void DisposeSpreadSheet(MemoryRef layer) {
     if (!layer) return;
     clobberCache(layer);
-    ClobberAllObjects(layer);
+    model_services.clobber_all_objects(layer);
     SpreadSheet* sheet = use_layer(layer);
     MemoryRef blocks[] = {sheet->cells,           sheet->row_formats,        sheet->column_formats,
                           sheet->row_page_breaks, sheet->column_page_breaks, sheet->row_page_bounds,
@@ -335,10 +335,10 @@ void SetViewRect(const pf::Rect* rect, MemoryRef layer) {
 void resize_sheet(MemoryRef layer, int16_t force) {
     clobberCache(layer);
     if (!GetSheetWind(layer)) return;
-    reset_page(layer);
-    if (SetActiveRects(layer) || force) {
+    model_services.reset_page(layer);
+    if (model_services.set_active_rects(layer) || force) {
         CellRange everything{{0, 0}, {kLastCell, kLastCell}};
-        DrawCells(&everything, layer);
+        model_services.draw_cells(&everything, layer);
     }
 }
 
@@ -349,7 +349,7 @@ void set_v_divider(int16_t pixels, MemoryRef layer) {
     bool changed_split = false;
     if (!was_split && pixels >= kVSplitMinimum) {
         CellPoint cell;
-        PtinCell(&cell, pf::Point{pixels, kVSplitProbeH}, 0, layer);
+        model_services.cell_at_point(&cell, pf::Point{pixels, kVSplitProbeH}, 0, layer);
         sheet->visible_ranges[1] = sheet->visible_ranges[0];
         sheet->visible_ranges[1].topLeft.v = int16_t(cell.v + 1);
         if (pane_shown(sheet, 2)) {
@@ -376,7 +376,7 @@ void set_h_divider(int16_t pixels, MemoryRef layer) {
     bool changed_split = false;
     if (!was_split && pixels > 0) {
         CellPoint cell;
-        PtinCell(&cell, pf::Point{kHSplitProbeV, pixels}, 0, layer);
+        model_services.cell_at_point(&cell, pf::Point{kHSplitProbeV, pixels}, 0, layer);
         sheet->visible_ranges[2] = sheet->visible_ranges[0];
         sheet->visible_ranges[2].topLeft.h = int16_t(cell.h + 1);
         if (pane_shown(sheet, 1)) {
@@ -403,23 +403,31 @@ void SetPrintArea(MemoryRef layer) {
         sheet->print_area = {{-1, -1}, {-1, -1}};
     }
     release_layer(layer);
-    reset_page(layer);
+    model_services.reset_page(layer);
     increment_change_ctr(layer);
 }
 
 void ActivateSheet(uint32_t active_bits, MemoryRef layer) {
     uint32_t flags = GetSheetFlags(layer);
     if ((flags & kLayerActiveBits) == (active_bits & kLayerActiveBits)) return;
-    InvertCells(layer);
+    model_services.invert_cells(layer);
     SetSheetFlags(layer, (flags & ~kLayerActiveBits) | (active_bits & kLayerActiveBits));
-    InvertCells(layer);
+    model_services.invert_cells(layer);
 }
 
 void DeActivateSheet(MemoryRef layer) {
-    if (GetObjEditor(layer, nullptr)) ClobberObjectEditor(layer);
+    if (GetObjEditor(layer, nullptr)) model_services.clobber_object_editor(layer);
     uint32_t flags = GetSheetFlags(layer);
     if (!(flags & kLayerActiveBits)) return;
-    if (flags & kLayerActive) InvertCells(layer);
+    if (flags & kLayerActive) model_services.invert_cells(layer);
     SetSheetFlags(layer, flags & ~kLayerActiveBits);
-    InvertCells(layer);
+    model_services.invert_cells(layer);
+}
+
+void set_layer_selection(CellPoint cell, const CellRange* range, MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->selection = range ? *range : CellRange{cell, cell};
+    sheet->active_cell = range && cell.v < 0 ? range->topLeft : cell;
+    sheet->flags |= kLayerFormatStale;
+    release_layer(layer);
 }

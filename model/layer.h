@@ -163,6 +163,10 @@ void set_v_divider(int16_t pixels, MemoryRef layer);
 void set_h_divider(int16_t pixels, MemoryRef layer);
 void SetPrintArea(MemoryRef layer);
 void ActivateSheet(uint32_t active_bits, MemoryRef layer);
+// Sets the selection without drawing: with a range, the range with `cell` (or
+// its top-left when the cell is off the grid) active; with only a cell, that
+// cell alone.
+void set_layer_selection(CellPoint cell, const CellRange* range, MemoryRef layer);
 void DeActivateSheet(MemoryRef layer);
 
 // Idle work of the layer (its edited drawing object's caret) and the cursor

@@ -8,16 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
-#include "core/nav_dialogs.h"
 #include "files/document_file.h"
+#include "files/files_services.h"
 #include "formula/calc_services.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/links.h"
+#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/text/mac_roman.h"
-#include "shell/app_prefs.h"
 
 namespace {
 
@@ -77,13 +76,13 @@ bool stops_the_search(pf::OSErr error) {
 
 // Asks whether to look for a moved link's file and lets the user choose it.
 bool user_finds_file(const LinkFile& link, pf::FileSpec* found) {
-    if (key_caution_alert(link.name(), kLinkMissingAlert, kCautionAlertKind) != kLookForLinkItem) return false;
+    if (model_services.caution_alert(link.name(), kLinkMissingAlert, kCautionAlertKind) != kLookForLinkItem) return false;
     std::memcpy(sought_link_name, link.name(), sizeof sought_link_name);
     // The search starts in the folder the file was in, while that folder is there.
     pf::FileSpec stored = link.spec(), folder;
     const unsigned char no_name[1] = {0};
     bool folder_exists = pf::make_file_spec(stored.volume, uint32_t(stored.parent), no_name, folder) == pf::noErr;
-    int16_t status = NavOpenDialog(folder_exists ? &folder : nullptr, kLinkedFileTypes, int16_t(std::size(kLinkedFileTypes)), 0, found,
+    int16_t status = files_services.choose_file(folder_exists ? &folder : nullptr, kLinkedFileTypes, int16_t(std::size(kLinkedFileTypes)), 0, found,
                                    kAppCreator, reinterpret_cast<void*>(&navFilterProc));
     sought_link_name[0] = 0;
     return status == pf::noErr && is_a_file(*found);
@@ -96,7 +95,7 @@ bool locate_link_file(const LinkFile& link, pf::FileSpec* found) {
     pf::OSErr error = file_at_stored_path(link, found);
     if (error == pf::noErr) return true;
     if (stops_the_search(error)) {
-        os_error_alert(error);
+        files_services.system_error(error);
         return false;
     }
     return user_finds_file(link, found);
@@ -118,7 +117,7 @@ void move_link(MemoryRef layer, const LinkFile& link, const pf::FileSpec& spec) 
 void bring_forward(MemoryRef workbook) {
     for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) {
         if (LayerWindow window = GetSheetWind(find_SpreadSheet_item(workbook, i))) {
-            select_document_window(window);
+            calc_services.select_document_window(window);
             return;
         }
     }
@@ -128,7 +127,7 @@ void bring_forward(MemoryRef workbook) {
 void read_linked_document(const pf::FileSpec& spec) {
     MemoryRef file_info = NewFileRec(&spec);
     if (!file_info) return;
-    MemoryRef workbook = New_WorkSheet(&quorvin_rsrv, file_info, app_prefs.default_format);
+    MemoryRef workbook = New_WorkSheet(&quorvin_rsrv, file_info, model_services.default_format());
     if (!workbook) {
         DisposeMemory(file_info);
         return;
@@ -199,7 +198,7 @@ void OpenWorkSheetLinks(MemoryRef workbook, int16_t ask) {
     if (closed.empty()) return;
     if (ask) {
         FileInfoRecord record = file_record_of(workbook);
-        if (key_caution_alert(record.spec.name, kOpenLinksAlert, kCautionAlertKind) != kOpenLinksItem) return;
+        if (model_services.caution_alert(record.spec.name, kOpenLinksAlert, kCautionAlertKind) != kOpenLinksItem) return;
     }
     // Layers may link to one document: it is opened, or looked for, once.
     std::vector<std::string> tried;

@@ -43,8 +43,6 @@ void OpenLinks(MemoryRef layer, int16_t link_id);
 // Opens the documents of every link of the workbook that are not open yet;
 // with `ask`, asks once first.
 void OpenWorkSheetLinks(MemoryRef workbook, int16_t ask);
-// The links dialog of a layer: lists its links and opens one or all of them.
-void LinkDialog(MemoryRef layer);
 // The open dialog's filter while a moved link is looked for: folders, and the
 // files of the sought link's name.
 bool navFilterProc(const pf::FileSpec& item, const pf::CatalogInfo& info, void* user);

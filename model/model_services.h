@@ -1,60 +1,76 @@
-// Services of the window, drawing-object and printing subsystems, and of the
-// row and column insertion of this subsystem, that the layer and cell store
-// call. Declared here with the signatures their owners keep.
+// What the model needs from the window, editing, drawing-object and printing
+// subsystems and from the preferences, as a record of procedure slots the
+// application fills in at start-up. The defaults answer as a program without
+// windows: nothing is drawn, no undo is kept, a layer has no objects or pages.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
+#include "core/alert_kinds.h"
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 
-// Window: invalidates the rows of a range in every shown pane of the layer's
-// window; inverts the selection highlight; the cell under a pane's pixel point.
-void DrawCells(const CellRange* range, MemoryRef layer);
-void InvertCells(MemoryRef layer);
-void PtinCell(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);
+struct ModelServices {
+    // Window: invalidates the rows of a range in every shown pane of the
+    // layer's window; inverts the selection highlight; the cell under a pane's
+    // pixel point.
+    void (*draw_cells)(const CellRange* range, MemoryRef layer);
+    void (*invert_cells)(MemoryRef layer);
+    void (*cell_at_point)(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);
+    // Makes a cell the active cell and the whole selection of a layer (or a
+    // range with the cell active), redrawing the highlight.
+    void (*select_cells)(CellPoint cell, const CellRange* range, MemoryRef object, int16_t flags, MemoryRef layer);
 
-// Drawing objects: marks the charts whose data meet the range; removes and
-// frees every drawing object of a layer; ends the text editing of an object.
-void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
-void ClobberAllObjects(MemoryRef layer);
-void ClobberObjectEditor(MemoryRef layer);
-// Recomputes the location of every object of a layer; a new list of the ids
-// of the objects of a list, in list order.
-void Reset_Positions(MemoryRef layer);
-MemoryRef create_id_list(MemoryRef objects);
+    // Drawing objects: marks the charts whose data meet the range; removes and
+    // frees every drawing object of a layer; ends the text editing of an
+    // object; recomputes the location of every object of a layer; a new list
+    // of the ids of the objects of a list, in list order.
+    void (*check_hot_links)(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
+    void (*clobber_all_objects)(MemoryRef layer);
+    void (*clobber_object_editor)(MemoryRef layer);
+    void (*reset_positions)(MemoryRef layer);
+    MemoryRef (*create_id_list)(MemoryRef objects);
 
-// Editing: the undo record of a change (the record takes over the five
-// blocks); the drawing objects' positions before a change, moving those at
-// or past the range's first row or column by the counts (rows in the low
-// half, columns in the high half); the objects inside a range taken out
-// (kept, chained, when asked); the objects and their id list kept in the
-// last undo record.
-int16_t WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
-                     MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
-MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef layer);
-MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer);
-void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);
+    // Editing: the undo record of a change (the record takes over the five
+    // blocks); the drawing objects' positions before a change, moving those at
+    // or past the range's first row or column by the counts (rows in the low
+    // half, columns in the high half); the objects inside a range taken out
+    // (kept, chained, when asked); the objects and their id list kept in the
+    // last undo record; disposes an undo record.
+    int16_t (*write_mem_undo)(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b,
+                              MemoryRef block1, MemoryRef block2, MemoryRef block3, MemoryRef block4,
+                              MemoryRef block5, MemoryRef layer);
+    MemoryRef (*object_offsets)(int32_t counts, const CellRange* range, MemoryRef layer);
+    MemoryRef (*delete_objects)(int16_t keep, const CellRange* range, MemoryRef layer);
+    void (*keep_deleted_objects_for_undo)(MemoryRef objects, MemoryRef ids, MemoryRef layer);
 
-// Printing: recomputes the page breaks; recomputes the pane rectangles
-// (non-zero when they changed).
-void reset_page(MemoryRef layer);
-// The printed page that holds a cell (row in the low half, column in the high).
+    // Printing: recomputes the page breaks; recomputes the pane rectangles
+    // (non-zero when they changed); the printed page that holds a cell (row in
+    // the low half, column in the high; 0 when none).
+    void (*reset_page)(MemoryRef layer);
+    int16_t (*set_active_rects)(MemoryRef layer);
+    int16_t (*page_number)(MemoryRef layer, int32_t cell);
+
+    // Fonts: the name of a font number ("" when unknown); the number of a
+    // font name (the system font, not found, when unknown); the line height
+    // (ascent, descent and leading) of a font at a size, plain; the width of a
+    // text in the current port's font (-1 when there is no port to measure in).
+    std::string (*font_name)(int16_t number);
+    int16_t (*font_number)(std::string_view name, bool* found);
+    int16_t (*line_height)(int16_t font, int16_t size);
+    int16_t (*text_width)(const unsigned char* text);
+
+    // A caution or stop alert with a message (or the alert's own text).
+    int16_t (*caution_alert)(const unsigned char* message, int16_t alert, int16_t kind);
+    // The preferences' default cell format (32 bytes) for new workbooks and
+    // layers and for the dates of typed entries.
+    const uint8_t* (*default_format)();
+};
+
+extern ModelServices model_services;
+ModelServices headless_model_services();
+
+// The printed page that holds a cell, through the slot (0 when none).
 int16_t pageNumber(MemoryRef layer, int32_t cell);
-int16_t SetActiveRects(MemoryRef layer);
-// The printable rectangle of the layer's page inside its margins, in points.
-void Page_Setup(MemoryRef layer, pf::Rect* printable);
-
-// Row and column insertion: adjusts references to other layers for the
-// deletion (deleting non-zero) or the move of a layer.
-void ResetLayers(int16_t deleting, int16_t source, int16_t target, MemoryRef workbook);
-
-// Formula text: the text of a stored formula as a new block of bytes (no
-// length prefix). `where` holds the formula's row in the low half and its
-// column in the high half.
-MemoryRef Interpret(int32_t where, const uint8_t* first, const uint8_t* end, MemoryRef layer,
-                    MemoryGlobals* globals);
-
-// Formula engine: forgets a workbook or layer that is being disposed, so no
-// later calculation reads it as its context.
-void forget_calculation_context(MemoryRef disposed);

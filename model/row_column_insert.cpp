@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "core/alerts.h"
-#include "formula/calc_services.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
@@ -34,7 +32,7 @@ AxisChange selected_change(MemoryRef layer, int16_t rows, bool inserting) {
     else if (!whole_rows(selection) && !whole_columns(selection)) {
         if (by_rows) selection.topLeft.h = 0, selection.botRight.h = kLastCell;
         else selection.topLeft.v = 0, selection.botRight.v = kLastCell;
-        LSelect(selection.topLeft, &selection, nullptr, 0, layer);
+        model_services.select_cells(selection.topLeft, &selection, nullptr, 0, layer);
     }
     AxisChange change{by_rows, inserting, by_rows ? selection.topLeft.v : selection.topLeft.h, 0};
     change.count = int16_t(by_rows ? selection.botRight.v - selection.topLeft.v + 1
@@ -186,11 +184,11 @@ int16_t write_undo(MemoryRef layer, const AxisChange& change, int16_t kind, Memo
         (change.rows ? copies.rows : copies.columns) = copy_of(formats);
         copies.names = copy_of(Get_rangeinfo(layer));
         copies.cells = copy_of(cells);
-        copies.objects = GetObjectOffset(packed_counts(change, change.inserting ? 1 : -1), &range, layer);
-        WriteMemUndo(kind, change.rows ? 1 : 0, &range, nullptr, copies.cells, copies.objects, copies.columns,
+        copies.objects = model_services.object_offsets(packed_counts(change, change.inserting ? 1 : -1), &range, layer);
+        model_services.write_mem_undo(kind, change.rows ? 1 : 0, &range, nullptr, copies.cells, copies.objects, copies.columns,
                      copies.rows, copies.names, layer);
         copies = UndoCopies{};  // the record owns them
-        if (deleted_objects) keep_deleted_objects_for_undo(deleted_objects, object_ids, layer);
+        if (deleted_objects) model_services.keep_deleted_objects_for_undo(deleted_objects, object_ids, layer);
     });
     if (error) copies.dispose();
     return error;
@@ -204,13 +202,13 @@ bool pushes_cells_off_grid(MemoryRef layer, const AxisChange& change) {
 void refuse_off_grid() {
     unsigned char message[256];
     pf::get_indexed_string(message, kCalcStrings, kCellsOffGridItem);
-    key_caution_alert(message, kStopAlertId, kStopAlertKind);
+    model_services.caution_alert(message, kStopAlertId, kStopAlertKind);
 }
 
 void finish(MemoryRef layer, const AxisChange& change) {
     shift_page_breaks(layer, change);
-    reset_page(layer);
-    Reset_Positions(layer);
+    model_services.reset_page(layer);
+    model_services.reset_positions(layer);
     clobberCache(layer);
     resize_sheet(layer, 1);
 }
@@ -224,7 +222,7 @@ int16_t insert_rowcol(MemoryRef layer, int16_t rows) {
         return kCellsOffGridErr;
     }
     const CellRange range = changed_range(change);
-    CheckHotLinks(1, range.topLeft, range.botRight, layer);
+    model_services.check_hot_links(1, range.topLeft, range.botRight, layer);
     if (int16_t error = write_undo(layer, change, kUndoInsert, nullptr, nullptr)) return error;
     CellRange moving = range;
     (change.rows ? moving.botRight.v : moving.botRight.h) = kLastCell;
@@ -243,9 +241,9 @@ int16_t delete_rowcol(MemoryRef layer, int16_t rows) {
     SpreadSheet* sheet = use_layer(layer);
     MemoryRef objects = sheet->objects;
     release_layer(layer);
-    MemoryRef object_ids = objects ? create_id_list(objects) : nullptr;
-    MemoryRef deleted_objects = objects ? Delete_Objects(1, &range, layer) : nullptr;
-    CheckHotLinks(0, range.topLeft, range.botRight, layer);
+    MemoryRef object_ids = objects ? model_services.create_id_list(objects) : nullptr;
+    MemoryRef deleted_objects = objects ? model_services.delete_objects(1, &range, layer) : nullptr;
+    model_services.check_hot_links(0, range.topLeft, range.botRight, layer);
     if (int16_t error = write_undo(layer, change, kUndoDelete, deleted_objects, object_ids)) return error;
     Clear_Cells(&range, GetSpreadSheetCells(layer));
     ResetDeleteRect(change, layer);

@@ -7,8 +7,11 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
-#include "platform/fonts/fonts.h"
+#include "platform/fonts/classic_fonts.h"
+#include "core/foundation_services.h"
 #include "model/model_services.h"
+#include "formula/evaluator.h"
+#include "model/insert_delete.h"
 
 namespace {
 
@@ -18,15 +21,9 @@ constexpr int kUndoListExtend = 10;
 
 WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
 
-// Line height (ascent + descent + leading) of a font at a size, plain.
-int16_t font_line_height(int16_t font, int16_t size) {
-    pf::FontInfo info = pf::font_info(pf::TextStyle{font, size, 0});
-    return int16_t(info.ascent + info.descent + info.leading);
-}
-
 // The platform's name of a font number, length-prefixed, at most 63 characters.
 void font_name_of(int16_t font, unsigned char* name) {
-    std::string text = pf::font_name(font);
+    std::string text = model_services.font_name(font);
     name[0] = uint8_t(std::min<size_t>(text.size(), 63));
     std::memcpy(name + 1, text.data(), name[0]);
 }
@@ -55,7 +52,7 @@ void renumber_layer(MemoryRef layer, int32_t index) {
 }  // namespace
 
 int16_t CalcRowSize(int16_t font, int16_t size) {
-    return std::max<int16_t>(int16_t(font_line_height(font, size) + 2), kMinimumRowHeight);
+    return std::max<int16_t>(int16_t(model_services.line_height(font, size) + 2), kMinimumRowHeight);
 }
 
 MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8_t* settings) {
@@ -109,7 +106,7 @@ void DisposeWorkSheet(MemoryRef workbook) {
     UnuseMemory(workbook);
     if (undo) ClobberMultUndo(undo);
     DisposeNonNilMemory(undo);
-    if (redo) DisposeUndo(redo);
+    if (redo) foundation_services.dispose_undo(redo);
     for (int16_t i = 0; i < count; ++i) DisposeSpreadSheet(find_SpreadSheet_item(workbook, i));
     DisposeNonNilMemory(file_info);
     DisposeNonNilMemory(layers);
@@ -205,7 +202,7 @@ void MoveBefore(int16_t from, int16_t to, MemoryRef workbook) {
     for (int16_t i = 0; i < count; ++i) {
         MemoryRef layer = find_SpreadSheet_item(workbook, i);
         CellRange everything{{0, 0}, {kLastCell, kLastCell}};
-        if (GetSheetWind(layer)) DrawCells(&everything, layer);
+        if (GetSheetWind(layer)) model_services.draw_cells(&everything, layer);
     }
     increment_change_ctr(moved);
 }

@@ -1,6 +1,6 @@
 // Drawing-object services the model calls before drawing objects exist: a
 // layer has no objects and no charts.
-#include "model/model_services.h"
+#include "objects/objects.h"
 
 void CheckHotLinks(int16_t, CellPoint, CellPoint, MemoryRef) {}
 void ClobberAllObjects(MemoryRef) {}
@@ -10,8 +10,6 @@ MemoryRef create_id_list(MemoryRef) { return nullptr; }
 
 // No external picture editor exists to ask: it answers as one that is not running.
 int16_t Send_ComeHome_Command(uint32_t, uint32_t, int16_t) { return -1; }
-
-#include "objects/objects_services.h"
 
 void DoObjectMenu(MemoryRef, int16_t) {}
 

@@ -6,7 +6,6 @@
 
 #include "model/cell_record.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "window/cell_geometry.h"
 
 namespace {
@@ -88,7 +87,7 @@ void reset_page(MemoryRef layer) {
     release_layer(layer);
 }
 
-int16_t pageNumber(MemoryRef layer, int32_t cell) {
+int16_t page_number_of(MemoryRef layer, int32_t cell) {
     const int16_t row = int16_t(cell & 0xFFFF), column = int16_t(uint32_t(cell) >> 16);
     SpreadSheet* sheet = use_layer(layer);
     std::vector<int16_t> rows = read_list(sheet->row_page_bounds);

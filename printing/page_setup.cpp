@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "platform/print/print.h"
 
 namespace {

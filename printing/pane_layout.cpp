@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "window/cell_geometry.h"
 #include "window/sheet_frame.h"
 

@@ -15,10 +15,10 @@
 #include "model/workbook.h"
 #include "platform/text/mac_roman.h"
 #include "scripting/object_model.h"
-#include "scripting/scripting_services.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
-#include "window/window_services.h"
+#include "window/entry_line.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -4,7 +4,10 @@
 // "B2", "A1:C4", or a named range), the selection, and the properties value,
 // formula and name.
 
-// Specifiers are the records of platform/appleevents/object_text.h.
+// Specifiers are the records of platform/appleevents/object_text.h. Also the
+// handlers the required events install, their callbacks and coercions, the
+// required-parameter check, file specifications from descriptors and the
+// layer of a window.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/files/files.h"
 #include "platform/appleevents/object_text.h"
 #include "platform/windows/windows.h"
 
@@ -50,3 +54,23 @@ void finish_recalculation(MemoryRef layer);
 // The document windows from front to back, and the workbook each shows.
 pf::WindowRef nth_document_window(long index);
 long document_window_count();
+
+// The object-model handlers and their installation.
+pf::OSErr DoSetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+pf::OSErr DoGetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+pf::OSErr DoGetDataSize(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+pf::OSErr DoCountElements(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+pf::OSErr DoObjectsExist(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+pf::OSErr DoNewElement(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+pf::OSErr DoSelect(const pf::AppleEvent* event, pf::AppleEvent* reply, long refcon);
+void InstallObjectCallbacks();
+void InstallAccessors();
+void InstallCoercions();
+
+// 0 when no required parameter was missed, -1715 when one was, else the error.
+pf::OSErr GotRequiredParams(const pf::AppleEvent* event);
+// The file specification of a file-specification (or coercible) descriptor.
+pf::OSErr GetSpecFromDescriptor(const pf::AEDesc* descriptor, pf::FileSpec* spec);
+// The layer shown by a document window, from the window's task; null for no
+// window or a window without a task reference.
+MemoryRef sheetRefFromWindow(pf::WindowRef window);

@@ -11,12 +11,11 @@
 #include "platform/text/text.h"
 #include "platform/text/mac_roman.h"
 #include "scripting/object_model.h"
-#include "scripting/scripting_services.h"
 #include "window/cell_walk.h"
 #include "window/doc_window.h"
 #include "window/window_names.h"
 #include "window/selection_tracking.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

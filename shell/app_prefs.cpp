@@ -14,7 +14,7 @@
 #include "platform/resources/byte_reader.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 AppPrefs app_prefs;
 bool prefs_were_reset = false;

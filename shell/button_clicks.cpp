@@ -2,10 +2,9 @@
 // command; a pop-up button opens its menu under itself and hands the choice on.
 #include <vector>
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/lists_and_menus.h"
 #include "core/task_manager.h"
-#include "model/model_services.h"
 #include "platform/events/events.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
@@ -15,7 +14,8 @@
 #include "shell/format_menus.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
+#include "model/format_commands.h"
 
 namespace {
 

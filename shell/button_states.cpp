@@ -8,7 +8,7 @@
 #include "shell/app_prefs.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

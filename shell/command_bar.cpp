@@ -19,8 +19,9 @@
 #include "shell/document_facts.h"
 #include "shell/entry_scroll.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
-#include "window/window_services.h"
+#include "shell/shell_commands.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
 
 WindowRef IconBar = nullptr;
 pf::Rect edit_rect{27, 129, 90, 483};

@@ -3,24 +3,26 @@
 // columns, sorting, typing an operator, protection, the preferences).
 #include "shell/command_codes.h"
 
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "core/alerts.h"
 #include "core/app_menus.h"
 #include "core/startup.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/events/events.h"
 #include "platform/system/international.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "shell/sort_command.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
+#include "window/point_mode.h"
+#include "window/selection_tracking.h"
 #include "shell/format_menus.h"
-#include "window/window_services.h"
 
 uint32_t gLastCommand = 0;
 

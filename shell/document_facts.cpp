@@ -1,7 +1,7 @@
 // The front document's state as menu enabling and the button states read it.
 #include "shell/document_facts.h"
 
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "editing/undo.h"
 #include "files/document_file.h"
 #include "model/cell_formats.h"
@@ -9,8 +9,9 @@
 #include "model/workbook.h"
 #include "platform/scrap/scrap.h"
 #include "styledtext/styled_text.h"
+#include "window/window_commands.h"
+#include "window/entry_line.h"
 #include "window/file_menu.h"
-#include "window/window_services.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "platform/screen/cursor.h"
 #include "shell/format_menus.h"
 #include "shell/menu_enabling.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
 #include "window/auto_size.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

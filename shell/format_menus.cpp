@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
@@ -15,7 +15,8 @@
 #include "shell/button_states.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
-#include "window/window_services.h"
+#include "window/entry_line.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -7,10 +7,9 @@
 #include "core/app_menus.h"
 #include "core/lists_and_menus.h"
 #include "core/system_info.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/layer.h"
-#include "model/model_services.h"
-#include "objects/objects_services.h"
+#include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
@@ -18,10 +17,10 @@
 #include "shell/document_facts.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
+#include "spelling/spelling.h"
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
-#include "spelling/spelling_services.h"
 
 namespace {
 

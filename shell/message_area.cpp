@@ -14,8 +14,8 @@
 #include "platform/resources/resources.h"
 #include "platform/host/host.h"
 #include "shell/command_bar.h"
-#include "shell/shell_services.h"
-#include "window/range_string.h"
+#include "shell/shell_commands.h"
+#include "formula/range_string.h"
 
 namespace {
 

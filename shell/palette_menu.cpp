@@ -1,9 +1,9 @@
 // The Palettes menu: open every palette, close every palette, or open or close
 // one; an open palette has its start-up bit set so that it opens again next time.
-#include "charts/charts_services.h"
+#include "charts/charts.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
-#include "window/window_services.h"
+#include "shell/shell_commands.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

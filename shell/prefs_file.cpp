@@ -13,8 +13,8 @@
 #include "files/document_saving.h"
 #include "platform/files/files.h"
 #include "platform/resources/resources.h"
+#include "shell/shell_commands.h"
 #include "platform/system/system.h"
-#include "shell/shell_services.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "formula/recalc.h"
 #include "platform/menus/menus.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "shell/button_states.h"
 #include "platform/screen/cursor.h"
 

@@ -10,7 +10,7 @@
 #include "platform/host/host.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resources.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "shell/splash_about.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // the left and the sheet-tab bar at the bottom.
 #include "core/screen_geometry.h"
 #include "shell/shell_pending.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"
 
 namespace {

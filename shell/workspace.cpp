@@ -7,7 +7,7 @@
 #include "core/required_events.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resource_file.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
-#include "spelling/spelling_services.h"
+#include "spelling/spelling.h"
 
 pf::DialogRef spell_dialog = nullptr;
 

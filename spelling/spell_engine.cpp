@@ -9,7 +9,7 @@
 #include "platform/resources/resources.h"
 #include "platform/text/text.h"
 #include "spelling/dictionaries.h"
-#include "spelling/spelling_services.h"
+#include "spelling/spelling.h"
 
 Dictionaries dictionaries;
 IgnoreList* ignore_ref = nullptr;

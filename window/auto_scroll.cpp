@@ -8,7 +8,7 @@
 #include "window/doc_window.h"
 #include "window/scrolling.h"
 #include "window/sheet_mouse.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

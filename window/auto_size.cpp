@@ -8,7 +8,6 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"
@@ -16,6 +15,7 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/sheet_drawing.h"
+#include "objects/objects.h"
 
 namespace {
 

@@ -14,17 +14,18 @@
 #include "formula/parser.h"
 #include "formula/recalc.h"
 #include "formula/trace.h"
+#include "formula/typed_entry.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "window/auto_size.h"
 #include "window/keyboard_navigation.h"
+#include "window/doc_window.h"
 
 namespace {
 
@@ -182,55 +183,28 @@ NewCell number_cell(double value, const std::vector<uint8_t>& typed) {
     return cell;
 }
 
-// "12.5%": a number in percent format, its value a hundredth of the number
-// typed, its decimals those typed.
-bool percent_cell(const std::vector<uint8_t>& typed, MemoryRef layer, CellPoint where, uint8_t* header,
-                  NewCell* cell) {
-    std::string_view number;
-    uint8_t decimals = 0;
-    if (!split_percent_entry(std::string_view(reinterpret_cast<const char*>(typed.data()), typed.size()), &number,
-                             &decimals))
-        return false;
-    unsigned char text[256];
-    text[0] = uint8_t(number.size());
-    std::memcpy(text + 1, number.data(), number.size());
-    MemoryRef compiled = nullptr;
-    int16_t kind = 0;
-    int32_t offset = 0;
-    const int16_t result = parse_formula_text(text, where, layer, &compiled, &kind, &offset, header[kFmtCode]);
-    DisposeNonNilMemory(compiled);
-    if (result != 0 || kind != kKindNumber) return false;
-    header[kFmtCode] = kFormatPercent;
-    header[kFmtDecimals] = decimals;
-    *cell = number_cell(g_value / 100, typed);
-    return true;
-}
-
 // Parses a typed text of at most 255 bytes into the new cell.
 int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
                     CellPoint where, uint8_t* header, uint16_t* error_offset, NewCell* cell) {
-    unsigned char text[256];
-    text[0] = uint8_t(typed.size());
-    std::memcpy(text + 1, typed.data(), typed.size());
     const bool formula = typed[0] == '=';
-    if (!formula && percent_cell(typed, layer, where, header, cell)) return kEntryStored;
-    MemoryRef compiled = nullptr;
-    int16_t kind = 0;
-    int32_t offset = 0;
-    const int16_t result = parse_formula_text(text, where, layer, &compiled, &kind, &offset, header[kFmtCode]);
-    const std::vector<uint8_t> compiled_bytes = bytes_of(compiled);
-    DisposeNonNilMemory(compiled);
-    if (formula && result > 1) {
-        *error_offset = uint16_t(std::clamp<int32_t>(offset, 0, int32_t(typed.size())));
-        return result;
+    const TypedEntry entry = read_typed_entry(
+        std::string_view(reinterpret_cast<const char*>(typed.data()), typed.size()), where, layer, header[kFmtCode]);
+    if (entry.percent) {
+        header[kFmtCode] = kFormatPercent;
+        header[kFmtDecimals] = entry.percent_decimals;
+        *cell = number_cell(entry.value, typed);
+        return kEntryStored;
     }
-    if (result != 0 || (formula && compiled_bytes.size() < 2)) {
+    if (formula && entry.result > 1) {
+        *error_offset = uint16_t(std::clamp<int32_t>(entry.error_offset, 0, int32_t(typed.size())));
+        return entry.result;
+    }
+    if (entry.result != 0 || (formula && entry.formula.size() < 2)) {
         *cell = text_cell(typed, styles, layer, header);
         return kEntryStored;
     }
-    const double value = g_value;
-    if (apply_kind(kind, typed, header) == kCellFormula) return formula_cell(compiled_bytes, layer, where, cell);
-    *cell = number_cell(value, typed);
+    if (apply_kind(entry.kind, typed, header) == kCellFormula) return formula_cell(entry.formula, layer, where, cell);
+    *cell = number_cell(entry.value, typed);
     return kEntryStored;
 }
 

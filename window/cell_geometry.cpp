@@ -5,7 +5,6 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/record_bytes.h"
 
 namespace {

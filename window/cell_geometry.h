@@ -101,3 +101,5 @@ CellPoint cell_at(const SpreadSheet* sheet, const SheetAxes& axes, pf::Point whe
 
 // The first pane 0..3 whose rectangle holds the point, or -1.
 int16_t find_pane(pf::Point where, MemoryRef layer);
+// The cell under a pane's pixel point.
+void PtinCell(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);

@@ -10,12 +10,11 @@
 #include "platform/events/clock.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"
 #include "shell/app_prefs.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
@@ -29,7 +28,8 @@
 #include "window/scrolling.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
+#include "window/selection_highlight.h"
 
 namespace {
 

@@ -28,6 +28,7 @@
 
 #include "core/memory_manager.h"
 #include "core/task_manager.h"
+#include "model/cell_range.h"
 #include "platform/controls/controls.h"
 
 constexpr int16_t kScrollBarWidth = 15;
@@ -46,6 +47,8 @@ DocWindowRecord read_doc_window(MemoryRef record);
 void write_doc_window(MemoryRef record, const DocWindowRecord& fields);
 // The document window showing a layer, or null.
 WindowRef layer_window(MemoryRef layer);
+// Invalidates the rows of a range in every shown pane of the layer's window.
+void DrawCells(const CellRange* range, MemoryRef layer);
 // The record of a document window, or null for any other window.
 MemoryRef window_doc_record(WindowRef window);
 

@@ -11,7 +11,7 @@
 #include "model/cell_range.h"
 #include "platform/types.h"
 #include "styledtext/styled_text.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 // What ties the entry line together.
 struct EntryLineRecord {
@@ -36,6 +36,8 @@ constexpr uint32_t kPrefEntryLineClicked = 0x10000000;
 WEReference InitEntryLine(pf::Port* port, const pf::Rect& area);
 void DisposeEntryLine();
 void* entry_line_editor();
+// Whether a cell is being edited in a document's entry line.
+bool entry_line_editing();
 
 // Starts editing the active cell of the layer shown in `record`: 1, or 0 when
 // the workbook is protected or the cell locked (the user is told).

@@ -10,19 +10,20 @@
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/links.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "shell/app_prefs.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
+#include "window/document_dialogs.h"
 
 int16_t cxl_save = 0;
 

@@ -17,7 +17,7 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

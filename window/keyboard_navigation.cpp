@@ -13,7 +13,7 @@
 #include "shell/app_prefs.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "window/entry_line.h"
 #include "window/keyboard_navigation.h"
 #include "window/selection_highlight.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -18,6 +18,9 @@ void step_reference(CellPoint* cell, unsigned char key, bool shift, CellRange* r
 // mode lasts, each arrow moves the reference written by the one before and
 // replaces its text; another key, a click or the end of the entry ends it.
 int16_t FakeMouse(unsigned char key, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
+// A range fed to the reference being pointed out in the formula of the
+// record's layer.
+void FakeMouse(MemoryRef record, const CellRange* range);
 int16_t point_mode_key(unsigned char key, uint16_t modifiers, CellPoint top_left, CellPoint bottom_right,
                        MemoryRef layer);
 bool point_mode_live();

@@ -8,7 +8,6 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"
 #include "window/auto_size.h"
@@ -17,7 +16,8 @@
 #include "window/drag_line.h"
 #include "window/scrolling.h"
 #include "window/sheet_frame.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
+#include "objects/objects.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/port.h"
@@ -14,7 +13,8 @@
 #include "window/doc_window.h"
 #include "window/sheet_drawing.h"
 #include "window/split_panes.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
+#include "window/selection_highlight.h"
 
 // ---- Steps along one axis ----
 

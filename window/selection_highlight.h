@@ -4,6 +4,8 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 
+// Inverts the selection highlight of every shown pane of the layer.
+void InvertCells(MemoryRef layer);
 // Draws or removes (the same call, in inverting mode) the active cell's frame.
 void FrameCells(MemoryRef layer);
 // Blinks the frame of a range once (drawn and removed, the screen as before).

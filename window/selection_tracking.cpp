@@ -11,8 +11,8 @@
 #include "model/cell_record.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
-#include "model/model_services.h"
-#include "window/range_string.h"
+#include "formula/range_string.h"
+#include "window/selection_highlight.h"
 
 namespace {
 
@@ -124,11 +124,7 @@ bool is_single_cell(const CellRange& range) { return range.topLeft == range.botR
 
 void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {
     InvertCells(layer);
-    SpreadSheet* sheet = use_layer(layer);
-    sheet->selection = range ? *range : CellRange{cell, cell};
-    sheet->active_cell = range && cell.v < 0 ? range->topLeft : cell;
-    sheet->flags |= kLayerFormatStale;
-    release_layer(layer);
+    set_layer_selection(cell, range, layer);
     InvertCells(layer);
     report_range(layer);
 }

@@ -13,8 +13,7 @@ CellRange span_of(CellPoint a, CellPoint b);
 bool is_single_cell(const CellRange& range);
 
 // Sets the selection: with a range, the range with `cell` (or its top-left)
-// active; with only a cell, that cell alone. Declared with the calculation
-// services; repeated here for the window's own callers.
+// active; with only a cell, that cell alone; the highlight redrawn.
 void LSelect(CellPoint cell, const CellRange* range, MemoryRef object, int16_t flags, MemoryRef layer);
 // The selected range.
 void GetSelectRect(CellRange* range, MemoryRef layer);

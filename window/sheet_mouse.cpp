@@ -3,7 +3,6 @@
 
 #include "editing/undo.h"
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -13,7 +12,7 @@
 #include "window/point_mode.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

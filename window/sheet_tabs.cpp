@@ -19,9 +19,9 @@
 #include "platform/text/text.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/doc_window.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 WindowRef TabBar = nullptr;
 pf::Rect tab_rect{};

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "model/layer.h"
-#include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/draw/port.h"
 #include "platform/draw/rects.h"
@@ -12,6 +11,7 @@
 #include "window/doc_window.h"
 #include "window/drag_line.h"
 #include "window/sheet_frame.h"
+#include "printing/page_breaks.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/resources/resources.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 int16_t untitled_ctr = 0;
 

@@ -1,5 +1,6 @@
 // Font numbers, names and the files that draw them (the table is in fonts.h).
 #include "platform/draw/draw.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/fonts/font_instance.h"
 #include "platform/fonts/fonts.h"
 #include "platform/text/mac_roman.h"
@@ -29,24 +30,6 @@ constexpr const char* kLiberationFiles[] = {
 };
 constexpr const char* kFallbackFamily = "DejaVu Sans";
 
-struct ClassicFont {
-    int16_t number;
-    const char* name;
-    const char* family;  // in our configuration
-};
-
-constexpr ClassicFont kClassicFonts[] = {
-    {kSystemFont, "Chicago", "DejaVu Sans"},     {kNewYorkFont, "New York", "DejaVu Serif"},
-    {kGenevaFont, "Geneva", "DejaVu Sans"},      {kMonacoFont, "Monaco", "DejaVu Sans Mono"},
-    {kTimesFont, "Times", "Liberation Serif"},   {kHelveticaFont, "Helvetica", "Liberation Sans"},
-    {kCourierFont, "Courier", "Liberation Mono"}, {kSymbolFont, "Symbol", "DejaVu Sans"},
-};
-
-struct Alias {
-    const char* name;
-    int16_t number;
-};
-constexpr Alias kAliases[] = {{"System", kSystemFont}, {"Charcoal", kSystemFont}, {"Lucida Grande", kSystemFont}};
 
 constexpr int kFirstHashedNumber = 1024;
 constexpr int kHashedNumbers = 32768 - kFirstHashedNumber;
@@ -78,13 +61,6 @@ Catalog& catalog() {
     return c;
 }
 
-bool same_name(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        auto lower = [](char ch) { return (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch; };
-        return lower(x) == lower(y);
-    });
-}
-
 uint32_t fnv1a(std::string_view s) {
     uint32_t h = 2166136261u;
     for (unsigned char ch : s) h = (h ^ ch) * 16777619u;
@@ -109,11 +85,6 @@ std::vector<std::string> families_of(FcConfig* config) {
     return names;
 }
 
-bool is_classic_name(std::string_view name) {
-    return std::ranges::any_of(kClassicFonts, [&](const ClassicFont& f) { return same_name(f.name, name); }) ||
-           std::ranges::any_of(kAliases, [&](const Alias& a) { return same_name(a.name, name); });
-}
-
 int16_t free_hashed_number(const std::map<int16_t, InstalledFamily>& taken, std::string_view name) {
     int slot = int(fnv1a(name) % kHashedNumbers);
     while (taken.contains(int16_t(kFirstHashedNumber + slot))) slot = (slot + 1) % kHashedNumbers;
@@ -136,16 +107,10 @@ void list_installed(Catalog& c) {
     for (const std::string& fc_family : names) {
         if (c.installed.size() >= size_t(kHashedNumbers)) break;  // every number is taken
         std::string name = utf8_to_mac_roman(fc_family);
-        if (is_classic_name(name)) continue;
+        if (classic_font_number(name) >= 0) continue;
         InstalledFamily family{name, fc_family, std::ranges::binary_search(ours, fc_family)};
         c.installed.emplace(free_hashed_number(c.installed, name), std::move(family));
     }
-}
-
-const ClassicFont* classic_font(int16_t number) {
-    if (number == kApplFont) number = kGenevaFont;
-    auto it = std::ranges::find(kClassicFonts, number, &ClassicFont::number);
-    return it == std::end(kClassicFonts) ? nullptr : it;
 }
 
 std::string pattern_string(FcPattern* p, const char* object) {
@@ -209,7 +174,7 @@ std::vector<FontFamily> font_list() {
     Catalog& c = catalog();
     list_installed(c);
     std::vector<FontFamily> list;
-    for (const ClassicFont& f : kClassicFonts) list.push_back({f.number, f.name});
+    for (const ClassicFont& f : classic_fonts()) list.push_back({f.number, f.name});
     for (const auto& [number, family] : c.installed) list.push_back({number, family.name});
     std::ranges::sort(list, [](const FontFamily& a, const FontFamily& b) { return a.name < b.name; });
     return list;
@@ -226,14 +191,11 @@ std::string font_name(int16_t number) {
 
 int16_t font_number(std::string_view name, bool* found) {
     if (found) *found = true;
-    for (const ClassicFont& f : kClassicFonts)
-        if (same_name(f.name, name)) return f.number;
-    for (const Alias& a : kAliases)
-        if (same_name(a.name, name)) return a.number;
+    if (int16_t number = classic_font_number(name); number >= 0) return number;
     Catalog& c = catalog();
     list_installed(c);
     for (const auto& [number, family] : c.installed)
-        if (same_name(family.name, name)) return number;
+        if (same_font_name(family.name, name)) return number;
     if (found) *found = false;
     return kSystemFont;
 }

@@ -41,19 +41,9 @@
 #include <string_view>
 #include <vector>
 
-namespace pf {
+#include "platform/fonts/classic_fonts.h"
 
-enum : int16_t {
-    kSystemFont = 0,
-    kApplFont = 1,
-    kNewYorkFont = 2,
-    kGenevaFont = 3,
-    kMonacoFont = 4,
-    kTimesFont = 20,
-    kHelveticaFont = 21,
-    kCourierFont = 22,
-    kSymbolFont = 23,
-};
+namespace pf {
 
 constexpr int16_t kDefaultFontSize = 12;
 

@@ -24,7 +24,7 @@
 #include "platform/windows/window_manager.h"
 #include "platform/windows/windows.h"
 #include "resource_bundle.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 struct AppTest : ::testing::Test {
     std::string home;

@@ -3,8 +3,8 @@
 #include "window/sheet_tabs.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
-#include "shell/shell_services.h"
-#include "window/window_services.h"
+#include "shell/shell_commands.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "tests/app/attended_fixture.h"
-
-int16_t run_export_dialog(int16_t* code);
+#include "window/document_dialogs.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include "files/document_prompts.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
-#include "shell/shell_services.h"
+#include "shell/document_questions.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app_fixture.h"
 #include "core/alerts.h"
 #include "platform/files/files.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
 #include "tests/app/attended_fixture.h"
+#include "window/document_dialogs.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include "app_fixture.h"
 #include "core/app_menus.h"
 #include "core/required_events.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
 #include "model/workbook.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/doc_window.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "../app/app_fixture.h"
 #include "core/app_menus.h"
 #include "core/required_events.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

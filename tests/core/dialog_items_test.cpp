@@ -4,7 +4,7 @@
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "core/screen_geometry.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 #include <cstring>
 #include "platform/events/keyboard.h"

@@ -4,7 +4,7 @@
 #include "fill_fixture.h"
 
 #include "editing/edit_menu.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/scrap/scrap.h"

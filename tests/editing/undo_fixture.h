@@ -13,7 +13,6 @@
 #include "editing/undo.h"
 #include "editing/replay_steps.h"
 #include "editing/undo_record.h"
-#include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "platform/files/files.h"
 

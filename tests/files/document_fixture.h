@@ -57,6 +57,8 @@ protected:
     sample::Session session;
     TempFolder folder;
 
+    DocumentPrompts kept_prompts = document_prompts;
+
     void SetUp() override {
         prompts_log::seen.clear();
         prompts_log::answer = kAnswerOK;
@@ -66,7 +68,7 @@ protected:
         document_prompts = DocumentPrompts{prompts_log::ask,      prompts_log::tell,         prompts_log::file_error,
                                            prompts_log::password, prompts_log::tell_figures, prompts_log::save_dialog};
     }
-    void TearDown() override { document_prompts = application_prompts(); }
+    void TearDown() override { document_prompts = kept_prompts; }
 
     std::string path(const std::string& name) const { return folder.path + "/" + name; }
 

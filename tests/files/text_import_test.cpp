@@ -174,48 +174,6 @@ TEST_F(TextImportTest, PastedTextBecomesACellBlockAtTheStartColumn) {
 
 namespace {
 
-TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
-    write_bytes("plain.dat", {'a', '\t', 'b', ',', 'c', '\n'});
-    // Cancelled: nothing is read and nothing is wrong.
-    MemoryRef cancelled = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), 0);
-    EXPECT_TRUE(cells_of(cancelled).empty());
-    // Accepted as it opens: tab.
-    set_unattended_run(false);
-    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
-    MemoryRef read = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
-    set_unattended_run(true);
-    EXPECT_EQ(cell(read, 0, 1).text, "b,c");
-}
-
-TEST_F(TextImportTest, ACsvSplitBySemicolonsAsksWithSemicolonChosen) {
-    const std::string european = "A;1,5;10%\r\n\"x;y\";2\r\n";
-    write_bytes("euro.csv", std::vector<uint8_t>(european.begin(), european.end()));
-    set_unattended_run(false);
-    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
-    MemoryRef read = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("euro.csv"), nullptr, read, kCsvFileType), 0);
-    set_unattended_run(true);
-    EXPECT_EQ(cell(read, 0, 0).text, "A");
-    EXPECT_EQ(cell(read, 0, 1).text, "1,5");
-    EXPECT_EQ(cell(read, 1, 0).text, "x;y");
-    EXPECT_EQ(cell(read, 1, 1).number, 2);
-    // Unattended, the semicolon is taken without asking; a comma outside quotes keeps CSV's comma.
-    MemoryRef unasked = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("euro.csv"), nullptr, unasked, kCsvFileType), 0);
-    EXPECT_EQ(cell(unasked, 0, 1).text, "1,5");
-    write_bytes("mixed.csv", {'a', ';', 'b', ',', 'c', ',', 'd', '\n'});
-    MemoryRef mixed = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("mixed.csv"), nullptr, mixed, kCsvFileType), 0);
-    EXPECT_EQ(cell(mixed, 0, 0).text, "a;b");
-    EXPECT_EQ(cell(mixed, 0, 1).text, "c");
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
     std::string text, sylk = "ID;P\r\n";
     for (int i = 0; i < 5000; ++i) {

@@ -5,9 +5,10 @@
 #include <cmath>
 #include <string>
 
+#include "formula/calc_services.h"
 #include "formula/recalc.h"
 #include "formula/trace.h"
-#include "model/model_services.h"
+#include "formula/formula_text.h"
 #include "formula_fixture.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
@@ -18,8 +19,20 @@ protected:
 
     LayerWindow window() { return &window_tag; }
 
+    CalcServices kept_services = calc_services;
+
+    // The layers given a window stand for the document windows; the user's
+    // events are those of the services in force (the platform's queue).
+    CalcServices services_of_shown_layers() const {
+        CalcServices services = headless_calc_services();
+        services.event_waiting = kept_services.event_waiting;
+        services.in_foreground = kept_services.in_foreground;
+        return services;
+    }
+
     void SetUp() override {
         FormulaTest::SetUp();
+        calc_services = services_of_shown_layers();
         pf::events_reset();
         pf::use_manual_clock(100000);
         SetSheetWind(layer, window());
@@ -35,6 +48,7 @@ protected:
         CalcWind = nullptr;
         pf::use_system_clock();
         pf::events_reset();
+        calc_services = kept_services;
         FormulaTest::TearDown();
     }
 

@@ -336,17 +336,6 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsReadsTheClock) {
     EXPECT_EQ(result(2, 0), 2024);
 }
 
-TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
-    put_formula(0, 0, "=A2+1");
-    put_formula(1, 0, "=A1+1");
-    alert_requests().clear();
-    recalculate_workbook(workbook);
-    // Reported once, and the recalculation stops there as it does in the program.
-    int reports = 0;
-    for (const AlertRequest& alert : alert_requests()) reports += alert.alert_id == kCautionAlertId;
-    EXPECT_EQ(reports, 1);
-}
-
 // A pass by columns goes over every formula cell, however far out, and only
 // the columns and rows that hold cells.
 TEST_F(RecalcPasses, APassByColumnsReachesCellsAtTheGridsEdges) {

@@ -112,18 +112,6 @@ TEST_F(Layer, NewLayerDefaults) {
     release_layer(layer);
 }
 
-TEST_F(Layer, NewLayersTakeTheFlagsOfThePreferencesDefaultFormat) {
-    uint8_t saved = app_prefs.default_format[kFmtFlagsA];
-    app_prefs.default_format[kFmtFlagsA] = kFlagLocked;
-    MemoryRef locked = add_layer(workbook);
-    app_prefs.default_format[kFmtFlagsA] = saved;
-    ASSERT_NE(locked, nullptr);
-    SpreadSheet* sheet = use_layer(locked);
-    EXPECT_EQ(sheet->default_column_format[kFmtFlagsA], kFlagLocked);
-    EXPECT_EQ(sheet->default_row_format[kFmtFlagsA], kFlagLocked);
-    release_layer(locked);
-}
-
 TEST_F(Layer, ColumnSplitHasNoLowerLimit) {
     set_h_divider(40, layer);  // headings are shown
     EXPECT_EQ(get_h_divider(layer), 40);

@@ -6,12 +6,11 @@
 
 #include "editing/undo.h"
 #include "platform/events/keyboard.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/appleevents/object_text.h"
 #include "scripting/object_model.h"
-#include "scripting/scripting_services.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
 

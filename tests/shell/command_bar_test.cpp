@@ -12,7 +12,7 @@
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

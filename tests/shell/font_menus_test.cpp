@@ -16,7 +16,7 @@
 #include "shell/document_facts.h"
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

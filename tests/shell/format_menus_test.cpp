@@ -15,7 +15,7 @@
 #include "core/task_manager.h"
 #include "shell/menu_enabling.h"
 #include "model/format_commands.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 namespace {
 

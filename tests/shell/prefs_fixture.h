@@ -14,7 +14,7 @@
 #include "core/memory_manager.h"
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 
 struct PrefsTest : ::testing::Test {
     std::string home;

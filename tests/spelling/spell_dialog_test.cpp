@@ -6,13 +6,13 @@
 #include <utility>
 
 #include "../window/road_fixture.h"
-#include "editing/editing_services.h"
+#include "editing/editing_commands.h"
 #include "core/lists_and_menus.h"
 #include "platform/lists/lists.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
 #include "spelling/spell_dialog.h"
-#include "spelling/spelling_services.h"
+#include "spelling/spelling.h"
 #include "tests/core/dialog_test_support.h"
 
 namespace {

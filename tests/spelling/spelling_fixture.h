@@ -11,7 +11,7 @@
 #include "../app/app_fixture.h"
 #include "shell/app_prefs.h"
 #include "spelling/spell_engine.h"
-#include "spelling/spelling_services.h"
+#include "spelling/spelling.h"
 
 constexpr const char* kSystemDictionary = "/usr/share/hunspell/en_US";
 

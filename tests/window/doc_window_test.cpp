@@ -3,7 +3,7 @@
 // out again, and untitled names never repeat one that is open.
 #include "../app/app_fixture.h"
 #include "files/document_file.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/cell_formats.h"

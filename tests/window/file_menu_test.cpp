@@ -7,7 +7,7 @@
 
 #include "../app/app_fixture.h"
 #include "files/document_file.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/events/keyboard.h"

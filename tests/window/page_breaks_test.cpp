@@ -1,5 +1,6 @@
 // Page boundaries as the window marks them: pages filled by row heights and
 // column widths up to the printable size, manual breaks, page numbers.
+#include "model/model_services.h"
 #include "platform/print/print.h"
 #include "sheet_fixture.h"
 

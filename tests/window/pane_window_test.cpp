@@ -8,7 +8,7 @@
 #include "editing/undo.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
-#include "files/files_services.h"
+#include "window/open_command.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/draw/paint.h"

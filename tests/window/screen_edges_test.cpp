@@ -4,7 +4,7 @@
 #include "road_fixture.h"
 
 #include "platform/screen/screen.h"
-#include "shell/shell_services.h"
+#include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"
 
 namespace {

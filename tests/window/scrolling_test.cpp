@@ -4,7 +4,7 @@
 #include "sheet_fixture.h"
 #include "window/scrolling.h"
 #include "window/sheet_mouse.h"
-#include "window/window_services.h"
+#include "window/window_commands.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "road_fixture.h"
 
 #include "window/in_cell_editor.h"
-#include "model/model_services.h"
 #include "window/selection_highlight.h"
 
 namespace {

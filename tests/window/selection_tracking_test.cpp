@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "window/range_string.h"
+#include "formula/range_string.h"
 #include "window/selection_tracking.h"
 
 namespace {

@@ -10,7 +10,6 @@
 
 #include "../formula/recalc_fixture.h"
 #include "model/cell_formats.h"
-#include "model/model_services.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
 #include "platform/draw/text.h"

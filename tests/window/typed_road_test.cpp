@@ -5,8 +5,8 @@
 
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "editing/editing_services.h"
-#include "shell/shell_services.h"
+#include "editing/editing_commands.h"
+#include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
 
 namespace {

@@ -26,8 +26,7 @@
 
 #include "core/memory_manager.h"
 #include "files/document_file.h"
-#include "core/alerts.h"
-#include "core/startup.h"
+#include "core/alert_kinds.h"
 #include "core/string_utils.h"
 #include "excel/excel_import.h"
 #include "files/document_prompts.h"
@@ -281,10 +280,9 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
-    if (!calc_startup()) return 1;
+    engine_startup();
     QuorvinInit(&quorvin_rsrv, &mem_globals);
     document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
-    set_unattended_run(true);  // no one is at a keyboard to answer an alert
     int status = convert(options);
     msMachineShutdown(&quorvin_rsrv);
     msMemShutdown(&mem_globals);

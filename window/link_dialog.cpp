@@ -13,6 +13,7 @@
 #include "model/workbook.h"
 #include "platform/controls/controls.h"
 #include "shell/app_prefs.h"
+#include "window/document_dialogs.h"
 
 namespace {
 

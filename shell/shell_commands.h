@@ -1,5 +1,5 @@
-// Services of the menus, palettes, dialogs and preferences that the core
-// runtime calls: the preferences file and workspace, the application's idle
+// The menus, palettes, dialogs and preferences of the shell, for the core
+// runtime: the preferences file and workspace, the application's idle
 // procedure, the command bar and palettes, the splash and About boxes, the menu
 // handlers and the menu-enabling and button-state procedures.
 #pragma once

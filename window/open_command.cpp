@@ -1,24 +1,23 @@
-#include <cstdint>
+// The Open command: a new untitled document is one layer in its window; a new
+// layer joins the workbook of the window that asked; a given file is read as a
+// document, an Excel workbook, or text or SYLK into a layer of its own, and
+// shown in its windows.
+#include "window/open_command.h"
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
+#include "core/nav_dialogs.h"
 #include "excel/excel_import.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
-#include "files/files_services.h"
 #include "files/open_filter.h"
 #include "files/text_exchange.h"
-#include "core/nav_dialogs.h"
 #include "model/calc_globals.h"
+#include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
-#include "model/layer.h"
-#include "window/window_services.h"
-
-// The open command: a new untitled document is one layer in its window; a
-// new layer joins the workbook of the window that asked; a given file is read
-// as a document, an Excel workbook, or text or SYLK into a layer of its own.
+#include "window/window_commands.h"
 
 namespace {
 

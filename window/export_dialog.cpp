@@ -2,6 +2,7 @@
 // layers' files.
 #include <cstdint>
 
+#include "window/document_dialogs.h"
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "files/document_file.h"
@@ -16,8 +17,6 @@ constexpr int16_t kSylkCheckBox = 5;
 
 }  // namespace
 
-// Answers kAnswerOK with `code` set to SYLK (check box on) or native (off), or
-// kAnswerCancel.
 int16_t run_export_dialog(int16_t* code) {
     DialogRef dialog = StdNewDLOG(kExportDialog, kExportItem, nullptr);
     if (!dialog) return kAnswerCancel;

@@ -10,6 +10,7 @@
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/links.h"
+#include "window/document_dialogs.h"
 #include "core/lists_and_menus.h"
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"

@@ -1,5 +1,5 @@
-// Services of the editing commands that the core runtime calls: the private
-// clipboard and its export, the Edit and Fill menus, the active text editor.
+// The editing commands for the core runtime: the private clipboard and its
+// export, the Edit and Fill menus, the active text editor.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Services of the spelling engine that start-up and shutdown call.
+// The spelling engine's start and end, for start-up and shutdown.
 #pragma once
 
 #include "platform/windows/windows.h"

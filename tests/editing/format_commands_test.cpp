@@ -2,7 +2,7 @@
 // whole layer, each undone and redone; the refusals and the questions about
 // many records; the Clear command's partial clears, custom labels and notes;
 // the codes of the Date and Time menus.
-#include "../editing/undo_fixture.h"
+#include "undo_fixture.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 

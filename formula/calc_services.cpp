@@ -1,9 +1,9 @@
-// Document-window services of the recalculation, in their least form: a layer
-// given a window (SetSheetWind) stands for a document window showing it; the
-// list runs through the open workbooks and their layers in order, not in the
-// windows' front-to-back order.
-#include "core/task_manager.h"
+// The headless answers of the recalculation's services: a layer given a
+// window (SetSheetWind) stands for a document window showing it; the list runs
+// through the open workbooks and their layers in order. Nothing is selected,
+// edited or idle, and no event waits.
 #include "formula/calc_services.h"
+
 #include "model/calc_globals.h"
 #include "model/workbook.h"
 
@@ -23,14 +23,12 @@ MemoryRef find_window_layer(Visit&& visit) {
     return nullptr;
 }
 
-}  // namespace
-
-LayerWindow first_document_window() {
+LayerWindow first_layer_window() {
     MemoryRef layer = find_window_layer([](MemoryRef, LayerWindow) { return true; });
     return layer ? GetSheetWind(layer) : nullptr;
 }
 
-LayerWindow next_document_window(LayerWindow window) {
+LayerWindow next_layer_window(LayerWindow window) {
     bool passed = false;
     MemoryRef layer = find_window_layer([&](MemoryRef, LayerWindow w) {
         if (passed) return true;
@@ -40,21 +38,24 @@ LayerWindow next_document_window(LayerWindow window) {
     return layer ? GetSheetWind(layer) : nullptr;
 }
 
-MemoryRef document_window_layer(LayerWindow window) {
+MemoryRef layer_of_window(LayerWindow window) {
     if (!window) return nullptr;
     return find_window_layer([&](MemoryRef, LayerWindow w) { return w == window; });
 }
 
-void select_document_window(LayerWindow) {}
-// A long recalculation lets the front document window do its idle work.
-void idle_document_windows() {
-    WindowRef front = FrontDocWindow();
-    TaskRecord task;
-    get_task_from_window(front, &task);
-    if (!front || !task.idle) return;
-    EventRecord event{};
-    event.where = pf::mouse_location();
-    call_task_in_port(task.idle, front, &event, task.app_ref, uintptr_t(front));
-}
+void select_nothing(LayerWindow) {}
+bool not_editing() { return false; }
+void nothing_idle() {}
+bool no_event() { return false; }
+bool not_in_front() { return false; }
 
-void ChartIdle() {}
+constexpr CalcServices kHeadless{first_layer_window, next_layer_window, layer_of_window, select_nothing,
+                                 not_editing,        nothing_idle,      nothing_idle,    no_event,
+                                 not_in_front};
+
+}  // namespace
+
+CalcServices headless_calc_services() { return kHeadless; }
+
+// Constant-initialised, so that start-up code of any file may fill it.
+CalcServices calc_services = kHeadless;

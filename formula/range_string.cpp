@@ -1,5 +1,5 @@
 // Range text.
-#include "window/range_string.h"
+#include "formula/range_string.h"
 
 #include <cstring>
 

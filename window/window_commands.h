@@ -1,7 +1,7 @@
-// Services of the worksheet window that the core runtime calls: making
-// document windows, the File and Layer menus, the sheet-tab bar, the entry
-// line, and the calculation library's wait, click-loop and cells-scrolled
-// procedures.
+// The worksheet window's commands and records for the rest of the program:
+// making document windows, the File and Layer menus, the sheet-tab bar, the
+// entry line, and the calculation library's wait, click-loop and
+// cells-scrolled procedures.
 #pragma once
 
 #include <cstdint>
@@ -24,29 +24,16 @@ void MakeTabWindow();
 // again. 0, or kQuitRefusedErr when the user cancelled or a save failed
 // (nothing has closed then).
 int16_t QuitDocuments();
-void GetUntitledName(unsigned char* out);
 extern int16_t untitled_ctr;
-void EditorKey(unsigned char key, MemoryRef record, int16_t extra);
-// The entry line: the document window whose cell is being edited (none when
-// no cell is), its text engine instance, a click into it (which starts editing
-// the front document's active cell, or moves the caret), the caret's blink,
-// whether its text is a formula (non-zero), its drawing in its area of the
-// command bar, and its end at quitting.
-extern MemoryRef Editor_Wind;
-void* entry_line_editor();
+// The entry line (window/entry_line.h has the rest, and the document window
+// whose cell is being edited): a click into it (which starts editing the
+// front document's active cell, or moves the caret), and its drawing in its
+// area of the command bar.
 void ClickEditor(MemoryRef record);
-void IdleEditor();
-int16_t CheckFormula();
 void draw_entry_line(const pf::Rect& area);
 // Shows the active cell of the record's layer (none: nothing) in the entry
 // line unless a cell is being edited.
 uint32_t DisplayText(MemoryRef record, uint16_t redraw);
-void DisposeEntryLine();
-// The numeric cells next to the active cell that AutoSum adds (false when
-// none), and a range fed to the reference being pointed out in a formula.
-bool AddSumRange(MemoryRef layer, CellRange* range);
-void FakeMouse(MemoryRef record, const CellRange* range);
-void AddFunctionStr(const unsigned char* text);
 
 // Retitles every window of a workbook; points their proxies at its file.
 void rename_all_windows(MemoryRef workbook, MemoryRef file_info);

@@ -6,8 +6,8 @@
 
 #include "core/task_manager.h"
 #include "files/entry_cells.h"
-#include "scripting/scripting_services.h"
-#include "window/window_services.h"
+#include "scripting/object_model.h"
+#include "window/window_commands.h"
 
 namespace {
 

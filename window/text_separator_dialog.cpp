@@ -6,6 +6,7 @@
 #include "core/modal_dialog.h"
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
+#include "window/document_dialogs.h"
 
 namespace {
 

@@ -1,0 +1,97 @@
+// The application's answers to what the engine asks of it: each slot record
+// of the engine's services headers gets the routine of the window, editing,
+// printing, object or shell subsystem that does the work.
+#include "core/engine_slots.h"
+
+#include "core/alerts.h"
+#include "core/app_menus.h"
+#include "core/nav_dialogs.h"
+#include "core/foundation_services.h"
+#include "core/platform_answers.h"
+#include "core/port_utils.h"
+#include "core/task_manager.h"
+#include "charts/charts.h"
+#include "editing/clipboard.h"
+#include "editing/undo.h"
+#include "files/document_prompts.h"
+#include "files/files_services.h"
+#include "formula/calc_services.h"
+#include "editing/undo_record.h"
+#include "model/model_services.h"
+#include "objects/objects.h"
+#include "platform/screen/cursor.h"
+#include "printing/page_breaks.h"
+#include "shell/app_prefs.h"
+#include "shell/document_questions.h"
+#include "window/cell_geometry.h"
+#include "window/doc_window.h"
+#include "window/document_dialogs.h"
+#include "window/document_windows.h"
+#include "window/entry_line.h"
+#include "window/selection_highlight.h"
+#include "window/selection_tracking.h"
+#include "window/window_commands.h"
+
+namespace {
+
+void beep(int16_t ticks) { pf::sys_beep(ticks); }
+
+void install_foundation_services() {
+    foundation_services = FoundationServices{beep, port_script, low_memory_alert_allowed, DisposeUndo};
+}
+
+
+const uint8_t* preferences_default_format() { return app_prefs.default_format; }
+
+void install_model_services() {
+    model_services = ModelServices{DrawCells,
+                                   InvertCells,
+                                   PtinCell,
+                                   LSelect,
+                                   CheckHotLinks,
+                                   ClobberAllObjects,
+                                   ClobberObjectEditor,
+                                   Reset_Positions,
+                                   create_id_list,
+                                   WriteMemUndo,
+                                   GetObjectOffset,
+                                   Delete_Objects,
+                                   keep_deleted_objects_for_undo,
+                                   reset_page,
+                                   SetActiveRects,
+                                   page_number_of,
+                                   model_services.font_name,
+                                   model_services.font_number,
+                                   model_services.line_height,
+                                   model_services.text_width,
+                                   key_caution_alert,
+                                   preferences_default_format};
+}
+
+void install_calc_services() {
+    calc_services = CalcServices{first_document_window, next_document_window,  document_window_layer,
+                                 select_document_window, entry_line_editing,   idle_document_windows,
+                                 ChartIdle,              calc_services.event_waiting, calc_services.in_foreground};
+}
+
+LayerWindow show_in_new_window(MemoryRef layer) { return MakeWind(nullptr, 1, layer); }
+
+void system_error_alert(int16_t error) { os_error_alert(error); }
+
+void install_files_services() {
+    files_services = FilesServices{show_in_new_window, layer_window_rect,     rename_all_windows, proxy_all_windows,
+                                   update_pref_specs,  NavOpenDialog,         NavFolderDialog,
+                                   run_separator_dialog, run_export_dialog, system_error_alert,  Send_ComeHome_Command, clipboard_links,
+                                   files_services.stop_requested};
+    document_prompts = application_prompts();
+}
+
+}  // namespace
+
+void install_app_services() {
+    fill_platform_answers();
+    install_foundation_services();
+    install_model_services();
+    install_calc_services();
+    install_files_services();
+}

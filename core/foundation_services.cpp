@@ -1,0 +1,22 @@
+// The headless answers of core's foundation services: no sound, the Roman
+// script, nothing to note when the memory reserve is full again, and an undo
+// record is a plain block.
+#include "core/foundation_services.h"
+
+#include "platform/text/text.h"
+
+namespace {
+
+void no_beep(int16_t) {}
+int16_t roman_script() { return pf::kScriptRoman; }
+void nothing_to_note() {}
+void dispose_block(MemoryRef undo) { DisposeNonNilMemory(undo); }
+
+constexpr FoundationServices kHeadless{no_beep, roman_script, nothing_to_note, dispose_block};
+
+}  // namespace
+
+FoundationServices headless_foundation_services() { return kHeadless; }
+
+// Constant-initialised, so that start-up code of any file may fill it.
+FoundationServices foundation_services = kHeadless;

@@ -1,0 +1,38 @@
+// The headless answers of the document code's services: no window, every
+// dialog cancelled (a separator the file suggests is taken), nothing
+// remembered or asked, an empty clipboard.
+#include "files/files_services.h"
+
+#include "files/document_prompts.h"
+
+namespace {
+
+LayerWindow no_window(MemoryRef) { return nullptr; }
+bool no_window_rect(MemoryRef, pf::Rect*) { return false; }
+void no_windows_to_change(MemoryRef, MemoryRef) {}
+void nothing_to_remember(const pf::FileSpec*, int16_t) {}
+
+int16_t cancel_open(const pf::FileSpec*, const pf::FourCC*, int16_t, int16_t, pf::FileSpec*, pf::FourCC, void*) {
+    return pf::kUserCanceledErr;
+}
+int16_t cancel_folder(pf::FileSpec*) { return pf::kUserCanceledErr; }
+// A separator the file itself suggests is taken; with none, the read is cancelled.
+int16_t suggested_separator(uint8_t* separator) { return *separator ? kAnswerOK : kAnswerCancel; }
+int16_t cancel_export(int16_t*) { return kAnswerCancel; }
+void error_not_shown(int16_t) {}
+
+int16_t editor_not_running(uint32_t, uint32_t, int16_t) { return -1; }
+ClipLinks empty_clipboard() { return ClipLinks{}; }
+bool never_stopped() { return false; }
+
+constexpr FilesServices kHeadless{no_window,         no_window_rect,   no_windows_to_change, no_windows_to_change,
+                                  nothing_to_remember, cancel_open,    cancel_folder,
+                                  suggested_separator,  cancel_export,    error_not_shown,  editor_not_running,   empty_clipboard,
+                                  never_stopped};
+
+}  // namespace
+
+FilesServices headless_files_services() { return kHeadless; }
+
+// Constant-initialised, so that start-up code of any file may fill it.
+FilesServices files_services = kHeadless;

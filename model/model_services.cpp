@@ -1,0 +1,91 @@
+// The headless answers of the model's services: nothing is drawn or kept for
+// undo, a layer has no drawing objects and no printed pages, fonts are the
+// classic ones with fixed metrics, alerts are not shown, and no preferences
+// are read.
+#include "model/model_services.h"
+
+#include <array>
+
+#include "model/cell_format.h"
+#include "model/layer.h"
+#include "platform/fonts/classic_fonts.h"
+
+namespace {
+
+// Sizes 0 and below stand for 12.
+constexpr int16_t kDefaultSize = 12;
+
+void draw_nothing(const CellRange*, MemoryRef) {}
+void invert_nothing(MemoryRef) {}
+
+// Without a window every point of a pane is its first shown cell.
+void pane_top_left(CellPoint* cell, pf::Point, int16_t pane, MemoryRef layer) {
+    *cell = use_layer(layer)->visible_ranges[pane].topLeft;
+    release_layer(layer);
+}
+
+void select_without_highlight(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {
+    set_layer_selection(cell, range, layer);
+}
+
+void no_hot_links(int16_t, CellPoint, CellPoint, MemoryRef) {}
+void no_objects(MemoryRef) {}
+MemoryRef no_id_list(MemoryRef) { return nullptr; }
+
+// No undo is kept: the blocks the record would have taken over are freed.
+int16_t free_undo_blocks(int16_t, int16_t, const CellRange*, const CellRange*, MemoryRef block1, MemoryRef block2,
+                         MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef) {
+    for (MemoryRef block : {block1, block2, block3, block4, block5}) DisposeNonNilMemory(block);
+    return 0;
+}
+MemoryRef no_object_offsets(int32_t, const CellRange*, MemoryRef) { return nullptr; }
+MemoryRef no_deleted_objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }
+void keep_nothing(MemoryRef, MemoryRef, MemoryRef) {}
+
+void no_pages(MemoryRef) {}
+int16_t panes_unchanged(MemoryRef) { return 0; }
+int16_t no_page(MemoryRef, int32_t) { return 0; }
+
+std::string classic_name(int16_t number) {
+    const pf::ClassicFont* font = pf::classic_font(number);
+    return font ? font->name : "";
+}
+
+int16_t classic_number(std::string_view name, bool* found) {
+    int16_t number = pf::classic_font_number(name);
+    if (found) *found = number >= 0;
+    return number >= 0 ? number : int16_t(pf::kSystemFont);
+}
+
+// The line height of the system font's family, whatever the font: 1.17 times
+// the size, rounded, and one.
+int16_t fixed_line_height(int16_t, int16_t size) {
+    if (size <= 0) size = kDefaultSize;
+    return int16_t((size * 117 + 50) / 100 + 1);
+}
+
+int16_t no_port_to_measure(const unsigned char*) { return -1; }
+
+int16_t alert_not_shown(const unsigned char*, int16_t, int16_t) { return 1; }
+
+// No preferences are read: every byte of their default format is 0.
+const uint8_t* no_preferences_format() {
+    static const std::array<uint8_t, kCellFormatSize> format{};
+    return format.data();
+}
+
+constexpr ModelServices kHeadless{draw_nothing,      invert_nothing,     pane_top_left,     select_without_highlight,
+                                  no_hot_links,      no_objects,         no_objects,        no_objects,
+                                  no_id_list,        free_undo_blocks,   no_object_offsets, no_deleted_objects,
+                                  keep_nothing,      no_pages,           panes_unchanged,   no_page,
+                                  classic_name,      classic_number,     fixed_line_height, no_port_to_measure,
+                                  alert_not_shown,   no_preferences_format};
+
+}  // namespace
+
+ModelServices headless_model_services() { return kHeadless; }
+
+// Constant-initialised, so that start-up code of any file may fill it.
+ModelServices model_services = kHeadless;
+
+int16_t pageNumber(MemoryRef layer, int32_t cell) { return model_services.page_number(layer, cell); }
