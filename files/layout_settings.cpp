@@ -73,3 +73,73 @@ void ResetPrintSettings(MemoryRef layer, uint32_t layer_flags, uint32_t print_fl
     if (print_flags & kPrintFooter) take_list(&sheet->footer, footer, sheet->memory_id);
     release_layer(layer);
 }
+
+void take_layout_choices(MemoryRef layer, LayoutChoices* choices) {
+    *choices = LayoutChoices{};
+    choices->column_width = shown_column_width(layer);
+    SpreadSheet* sheet = use_layer(layer);
+    choices->font = sheet->font;
+    choices->size = sheet->size;
+    choices->layer_flags = sheet->flags;
+    choices->print_flags = sheet->print_options;
+    std::memcpy(choices->margins, sheet->margins, sizeof choices->margins);
+    choices->first_page_number = sheet->first_page_number;
+    choices->header = DuplicateNonNilMemory(sheet->header);
+    choices->footer = DuplicateNonNilMemory(sheet->footer);
+    release_layer(layer);
+}
+
+void drop_layout_choices(LayoutChoices* choices) {
+    DisposeNonNilMemory(choices->header);
+    DisposeNonNilMemory(choices->footer);
+    choices->header = choices->footer = nullptr;
+}
+
+namespace {
+
+// Stores the groups that apply to this layer; true when any did.
+bool store_groups(const LayoutChoices& c, MemoryRef layer, bool edited) {
+    auto applies = [&](LayoutGroup group) { return c.all_layers[group] || (edited && c.changed[group]); };
+    bool stored = false;
+    if (applies(kDisplayGroup)) {
+        ResetDocSettings(layer, c.layer_flags, c.font, c.size, c.column_width);
+        stored = true;
+    }
+    if (applies(kMarginsGroup)) {
+        ResetPageSettings(layer, c.margins);
+        stored = true;
+    }
+    if (applies(kPrintGroup)) {
+        ResetPrintSettings(layer, c.layer_flags, c.print_flags, c.header, c.footer);
+        use_layer(layer)->first_page_number = c.first_page_number;
+        release_layer(layer);
+        stored = true;
+    }
+    return stored;
+}
+
+void after_store(MemoryRef layer, void (*laid_out)(MemoryRef)) {
+    increment_change_ctr(layer);
+    if (laid_out) laid_out(layer);
+}
+
+}  // namespace
+
+void apply_layout_choices(const LayoutChoices& choices, MemoryRef edited, void (*laid_out)(MemoryRef layer)) {
+    const bool any_all = choices.all_layers[kDisplayGroup] || choices.all_layers[kMarginsGroup] ||
+                         choices.all_layers[kPrintGroup];
+    if (!any_all) {
+        if (store_groups(choices, edited, true)) after_store(edited, laid_out);
+        return;
+    }
+    MemoryRef workbook = Get_Worksheet(edited);
+    const int16_t count = num_SpreadSheets(workbook);
+    for (int16_t i = 0; i < count; ++i) {
+        MemoryRef layer = find_SpreadSheet_item(workbook, i);
+        if (store_groups(choices, layer, layer == edited)) after_store(layer, laid_out);
+    }
+    if (choices.all_layers[kDisplayGroup]) {
+        Set_WorkSheet_Font(workbook, choices.font);
+        Set_WorkSheet_TxSize(workbook, choices.size);
+    }
+}

@@ -44,3 +44,28 @@ void ResetPageSettings(MemoryRef layer, const int16_t margins[4]);
 // set and a working list given, the layer's list becomes a copy of it.
 void ResetPrintSettings(MemoryRef layer, uint32_t layer_flags, uint32_t print_flags, MemoryRef header,
                         MemoryRef footer);
+
+// The dialog's working copy of a layer's settings, by group.
+enum LayoutGroup : int16_t { kDisplayGroup, kMarginsGroup, kPrintGroup, kLayoutGroups };
+struct LayoutChoices {
+    int16_t font = 0;
+    int16_t size = 0;
+    int16_t column_width = 0;  // 76: the workbook's default
+    uint32_t layer_flags = 0;
+    uint32_t print_flags = 0;
+    int16_t margins[4] = {};
+    int16_t first_page_number = 1;
+    MemoryRef header = nullptr;  // working copies of the layer's lists
+    MemoryRef footer = nullptr;
+    bool changed[kLayoutGroups] = {};
+    bool all_layers[kLayoutGroups] = {};
+};
+
+void take_layout_choices(MemoryRef layer, LayoutChoices* choices);
+// Disposes the working header and footer.
+void drop_layout_choices(LayoutChoices* choices);
+// Stores the choices: into every layer of the workbook when a group applies
+// to all, otherwise into the edited layer the groups that changed. Each layer
+// stored into marks its workbook changed and is passed to `laid_out`; a
+// display change for all layers also becomes the workbook's default font and size.
+void apply_layout_choices(const LayoutChoices& choices, MemoryRef edited, void (*laid_out)(MemoryRef layer));

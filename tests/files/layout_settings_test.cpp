@@ -2,6 +2,7 @@
 // takes, the default column-width mark, the header and footer copies, the
 // ranges typed values must lie in, and the settings after a save and reopen.
 #include <cstring>
+#include <vector>
 
 #include "files/layout_settings.h"
 #include "model/cell_format.h"
@@ -131,6 +132,62 @@ TEST_F(DocumentTest, LayoutSettingsComeBackAfterSaveAndReopen) {
     DisposeMemory(header);
     DisposeWorkSheet(book);
     DisposeWorkSheet(opened);
+}
+
+int16_t use_workbook_size(MemoryRef book) {
+    int16_t size = static_cast<WorkSheet*>(UseMemory(book))->default_size;
+    UnuseMemory(book);
+    return size;
+}
+
+std::vector<MemoryRef> laid_out;
+void note_laid_out(MemoryRef layer) { laid_out.push_back(layer); }
+
+int16_t left_margin(MemoryRef layer) {
+    int16_t margin = use_layer(layer)->margins[1];
+    release_layer(layer);
+    return margin;
+}
+
+TEST_F(DocumentTest, LayoutChoicesGoToTheEditedLayerOrToEveryLayer) {
+    MemoryRef book = sample::new_workbook();
+    MemoryRef first = sample::new_layer(book);
+    MemoryRef second = sample::new_layer(book);
+    MemoryRef third = sample::new_layer(book);
+    set_change_ctr(book, 0);
+    LayoutChoices choices;
+    take_layout_choices(second, &choices);
+    choices.margins[1] = 99;
+    choices.size = 24;
+
+    // Nothing marked changed: nothing stored, the workbook stays clean.
+    laid_out.clear();
+    apply_layout_choices(choices, second, note_laid_out);
+    EXPECT_TRUE(laid_out.empty());
+    EXPECT_EQ(get_change_ctr(book), 0);
+
+    choices.changed[kMarginsGroup] = true;
+    apply_layout_choices(choices, second, note_laid_out);
+    EXPECT_EQ(laid_out, std::vector<MemoryRef>{second});
+    EXPECT_EQ(left_margin(second), 99);
+    EXPECT_NE(left_margin(first), 99);
+    EXPECT_NE(Get_Default_Size(second), 24);
+    EXPECT_GT(get_change_ctr(book), 0);
+
+    // Display for all layers: every layer, and the workbook's defaults too; the
+    // changed margins still reach only the edited layer.
+    choices.margins[1] = 45;
+    choices.all_layers[kDisplayGroup] = true;
+    laid_out.clear();
+    apply_layout_choices(choices, second, note_laid_out);
+    EXPECT_EQ(laid_out, (std::vector<MemoryRef>{first, second, third}));
+    for (MemoryRef layer : {first, second, third}) EXPECT_EQ(Get_Default_Size(layer), 24);
+    EXPECT_EQ(left_margin(second), 45);
+    EXPECT_NE(left_margin(third), 45);
+    EXPECT_EQ(use_workbook_size(book), 24);
+    drop_layout_choices(&choices);
+    EXPECT_EQ(choices.header, nullptr);
+    DisposeWorkSheet(book);
 }
 
 }  // namespace
