@@ -1,0 +1,122 @@
+// The document layout dialog as a user meets it: each field's value typed,
+// values past a field's range refused with a message while the dialog stays
+// open, Cancel changing nothing, and the look of the display panel.
+#include <cstring>
+#include <filesystem>
+
+#include "core/number_text.h"
+#include "files/layout_settings.h"
+#include "platform/screen/cursor.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "shell/app_prefs.h"
+#include "tests/app/attended_fixture.h"
+#include "window/doc_window.h"
+
+namespace {
+
+struct LayoutDialog : AttendedTest {
+    MemoryRef record = nullptr;
+    MemoryRef layer = nullptr;
+
+    void SetUp() override {
+        AttendedTest::SetUp();
+        set_unattended_run(true);
+        DoFileMenu(nullptr, 1);
+        run_until_idle();
+        set_unattended_run(false);
+        record = window_doc_record(FrontDocWindow());
+        ASSERT_NE(record, nullptr);
+        layer = doc_window_layer(record);
+        app_prefs.margin_unit = kUnitInches;
+        alert_requests().clear();
+    }
+    static void type_and_return(const char* text) {
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    // Ends a dialog still open when the script is played, so that a fault fails
+    // the test rather than hanging it.
+    static void then_cancel() { pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar); }
+
+    SpreadSheet* sheet() { return use_layer(layer); }
+    void done() { release_layer(layer); }
+};
+
+TEST_F(LayoutDialog, AColumnWidthPastItsRangeIsRefusedAndTheDialogStaysOpen) {
+    const int16_t changes = get_change_ctr(doc_window_workbook(record));
+    type_and_return("900");  // refused: the alert is answered with the next Return
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    type_and_return("120");
+    then_cancel();
+    doc_layout(record, 1);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, "The column width must be from 0 pt to 801 pt.");
+    EXPECT_EQ(shown_column_width(layer), 120);
+    EXPECT_GT(get_change_ctr(doc_window_workbook(record)), changes);
+
+    // 76 stands for the workbook's default width.
+    pf::flush_events(0xFFFF, 0);
+    type_and_return("76");
+    then_cancel();
+    doc_layout(record, 1);
+    EXPECT_EQ(format_extent(sheet()->default_column_format), kDefaultWidthMark);
+    done();
+}
+
+TEST_F(LayoutDialog, MarginsAreTypedInThePreferredUnitAndRefusedPastTwentyInches) {
+    type_and_return("30");  // the left margin: 30 inches
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    type_and_return("1.5");
+    then_cancel();
+    doc_layout(record, 2);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, "Each margin must be from 0.00 in to 20.00 in.");
+    EXPECT_EQ(sheet()->margins[1], 108);
+    done();
+}
+
+TEST_F(LayoutDialog, TheFirstPageNumberIsAWholeNumberFromOne) {
+    for (const char* refused : {"0", "40000", "x"}) {
+        type_and_return(refused);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    type_and_return("7");
+    then_cancel();
+    doc_layout(record, 3);
+    EXPECT_EQ(alert_requests().size(), 3u);
+    EXPECT_EQ(alert_requests()[0].text, "The first page number must be from 1 to 32767.");
+    EXPECT_EQ(sheet()->first_page_number, 7);
+    done();
+}
+
+TEST_F(LayoutDialog, CancelChangesNothing) {
+    const int16_t width = shown_column_width(layer);
+    const int16_t changes = get_change_ctr(doc_window_workbook(record));
+    pf::driver_type("200");
+    then_cancel();
+    doc_layout(record, 1);
+    EXPECT_EQ(shown_column_width(layer), width);
+    EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
+}
+
+TEST_F(LayoutDialog, TheHeaderButtonBeepsUntilTheEditorIsBuilt) {
+    const int beeps = pf::beep_count();
+    attended::click_then_return(pf::Point{138, 150});  // Edit Header…, item 10 of the print panel
+    doc_layout(record, 3);
+    EXPECT_TRUE(attended::clicked);
+    EXPECT_EQ(pf::beep_count(), beeps + 1);
+    EXPECT_EQ(sheet()->print_options & kPrintHeader, 0u);
+    done();
+}
+
+TEST_F(LayoutDialog, DisplayPanelScreenshot) {
+    std::string png = dialogtest::screenshot_path("layout_dialog.png");
+    std::filesystem::remove(png);
+    attended::screenshot_front_modal(png);
+    then_cancel();
+    doc_layout(record, 1);
+    EXPECT_TRUE(std::filesystem::exists(png));
+}
+
+}  // namespace
