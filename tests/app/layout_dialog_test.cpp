@@ -11,6 +11,7 @@
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "tests/app/attended_fixture.h"
+#include "tests/window/golden_image.h"
 #include "window/doc_window.h"
 
 namespace {
@@ -116,7 +117,9 @@ TEST_F(LayoutDialog, DisplayPanelScreenshot) {
     attended::screenshot_front_modal(png);
     then_cancel();
     doc_layout(record, 1);
-    EXPECT_TRUE(std::filesystem::exists(png));
+    cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
+    EXPECT_TRUE(matches_golden_image(shot, "layout_dialog"));
+    cairo_surface_destroy(shot);
 }
 
 }  // namespace
