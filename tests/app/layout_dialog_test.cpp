@@ -2,6 +2,8 @@
 // values past a field's range refused with a message while the dialog stays
 // open, Cancel changing nothing, and the look of the display panel.
 #include <cstring>
+#include <initializer_list>
+#include <string>
 #include <filesystem>
 
 #include "core/number_text.h"
@@ -40,55 +42,80 @@ struct LayoutDialog : AttendedTest {
     // the test rather than hanging it.
     static void then_cancel() { pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar); }
 
+    // Runs the panel's dialog with each refused text typed into its first field
+    // (each alert answered with Return), then the accepted one; answers the
+    // first alert's text.
+    std::string refuse_then_accept(int16_t panel, std::initializer_list<const char*> refused, const char* accepted) {
+        pf::flush_events(0xFFFF, 0);
+        alert_requests().clear();
+        for (const char* text : refused) {
+            type_and_return(text);
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        }
+        type_and_return(accepted);
+        then_cancel();
+        doc_layout(record, panel);
+        EXPECT_EQ(alert_requests().size(), refused.size());
+        return alert_requests().empty() ? std::string() : alert_requests()[0].text;
+    }
+
     SpreadSheet* sheet() { return use_layer(layer); }
     void done() { release_layer(layer); }
 };
 
 TEST_F(LayoutDialog, AColumnWidthPastItsRangeIsRefusedAndTheDialogStaysOpen) {
     const int16_t changes = get_change_ctr(doc_window_workbook(record));
-    type_and_return("900");  // refused: the alert is answered with the next Return
-    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    type_and_return("120");
-    then_cancel();
-    doc_layout(record, 1);
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].text, "The column width must be from 0 pt to 801 pt.");
+    EXPECT_EQ(refuse_then_accept(1, {"900", "-5"}, "120"), "The column width must be from 0 pt to 801 pt.");
     EXPECT_EQ(shown_column_width(layer), 120);
     EXPECT_GT(get_change_ctr(doc_window_workbook(record)), changes);
 
     // 76 stands for the workbook's default width.
-    pf::flush_events(0xFFFF, 0);
-    type_and_return("76");
-    then_cancel();
-    doc_layout(record, 1);
+    refuse_then_accept(1, {}, "76");
     EXPECT_EQ(format_extent(sheet()->default_column_format), kDefaultWidthMark);
     done();
 }
 
 TEST_F(LayoutDialog, MarginsAreTypedInThePreferredUnitAndRefusedPastTwentyInches) {
-    type_and_return("30");  // the left margin: 30 inches
-    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    type_and_return("1.5");
-    then_cancel();
-    doc_layout(record, 2);
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].text, "Each margin must be from 0.00 in to 20.00 in.");
+    // The left margin, in inches.
+    EXPECT_EQ(refuse_then_accept(2, {"30", "1.2.3"}, "1.5"), "Each margin must be from 0.00 in to 20.00 in.");
     EXPECT_EQ(sheet()->margins[1], 108);
     done();
 }
 
 TEST_F(LayoutDialog, TheFirstPageNumberIsAWholeNumberFromOne) {
-    for (const char* refused : {"0", "40000", "x"}) {
-        type_and_return(refused);
-        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    }
-    type_and_return("7");
-    then_cancel();
-    doc_layout(record, 3);
-    EXPECT_EQ(alert_requests().size(), 3u);
-    EXPECT_EQ(alert_requests()[0].text, "The first page number must be from 1 to 32767.");
+    EXPECT_EQ(refuse_then_accept(3, {"0", "40000", "x", "65535"}, "7"), "The first page number must be from 1 to 32767.");
     EXPECT_EQ(sheet()->first_page_number, 7);
     done();
+}
+
+// Once the dialog is up: "2" typed into the left margin, the pop-up dragged one
+// item down (from Margins to Printing), "5" typed as the first page number,
+// then Return.
+bool switched = false;
+void margin_then_printing_panel() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (!switched && pf::is_modal_window(front)) {
+        switched = true;
+        const pf::Rect content = pf::window_content_rect(front);
+        const pf::Point pop_up{int16_t(content.top + 24), int16_t(content.left + 150)};
+        pf::driver_type("2");
+        pf::driver_drag(pop_up, pf::Point{int16_t(pop_up.v + 21), pop_up.h});
+        pf::driver_type("5");
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(LayoutDialog, MarginsTypedBeforeChangingPanelAreStored) {
+    switched = false;
+    pf::host_set_composer(margin_then_printing_panel);
+    doc_layout(record, 2);
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(sheet()->margins[1], 144);
+    EXPECT_EQ(sheet()->first_page_number, 5);
+    done();
+    EXPECT_TRUE(alert_requests().empty());
 }
 
 TEST_F(LayoutDialog, CancelChangesNothing) {
