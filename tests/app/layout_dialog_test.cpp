@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "files/layout_settings.h"
 #include "platform/screen/cursor.h"
+#include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
@@ -136,6 +137,24 @@ TEST_F(LayoutDialog, TheHeaderButtonBeepsUntilTheEditorIsBuilt) {
     EXPECT_EQ(pf::beep_count(), beeps + 1);
     EXPECT_EQ(sheet()->print_options & kPrintHeader, 0u);
     done();
+}
+
+TEST_F(LayoutDialog, WithTwoLayersThePrintPanelCanApplyToEveryLayer) {
+    MemoryRef other = nullptr;
+    ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, doc_window_workbook(record), &other, kLayerGridLines, nullptr), 0);
+    sheet()->first_page_number = 9;
+    done();
+    std::string png = dialogtest::screenshot_path("layout_dialog_layers.png");
+    attended::screenshot_front_modal(png);
+    then_cancel();
+    doc_layout(record, 3);
+    EXPECT_TRUE(std::filesystem::exists(png));
+
+    attended::click_then_return(pf::Point{235, 100});  // every layer, item 18
+    doc_layout(record, 3);
+    EXPECT_TRUE(attended::clicked);
+    EXPECT_EQ(use_layer(other)->first_page_number, 9);
+    release_layer(other);
 }
 
 TEST_F(LayoutDialog, DisplayPanelScreenshot) {
