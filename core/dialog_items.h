@@ -104,6 +104,10 @@ bool filter_Num_Chars(bool allow_decimal, bool allow_minus, const unsigned char*
 // `default_unit` (0 to 3) when it names none. The text the field should show
 // goes to echo when it is not null; a text that is no number gives 0.
 int16_t get_margin_num(DialogRef dialog, int16_t item, unsigned char* echo, int16_t default_unit);
+// Whether the field holds a number from minimum to maximum (an empty field when
+// allowed), read as ValidArrowNum reads it; the field is left as it is.
+bool field_number_within(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
+                         int16_t unit);
 // 1 when the field holds a number from minimum to maximum (an empty field when
 // allowed); otherwise the field gets `restore` back, selected, the beep sounds and
 // the answer is 0. `unit` 0 is a whole number, 1 to 4 a length in points shown in

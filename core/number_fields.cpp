@@ -138,27 +138,30 @@ int16_t get_margin_num(DialogRef dialog, int16_t item, unsigned char* echo, int1
     return margin_text_to_points(text, echo, default_unit);
 }
 
-int16_t ValidArrowNum(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
-                      int32_t restore, int16_t unit) {
+bool field_number_within(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
+                         int16_t unit) {
     unsigned char text[256];
     read_field(dialog, item, text);
     bool length = is_length_unit(unit);
     unsigned char number[256];
     if (length) without_unit_word(text, number);
     else std::memcpy(number, text, size_t(text[0]) + 1);
-    if (number[0] == 0 && allow_empty) return 1;
+    if (number[0] == 0) return allow_empty;
     if (length) {
         double points = 0;
-        if (is_zero_text(number) && within(0, minimum, maximum)) return 1;
-        if (length_in_points(text, unit, minimum < 0, &points) && within(points, minimum, maximum)) return 1;
-        restore_length(dialog, item, restore, unit);
-        return 0;
+        if (is_zero_text(number)) return within(0, minimum, maximum);
+        return length_in_points(text, unit, minimum < 0, &points) && within(points, minimum, maximum);
     }
     int32_t value = 0;
-    if (filter_Num_Chars(false, minimum < 0, number) && parse_whole_number(number, &value) &&
-        within(value, minimum, maximum))
-        return 1;
-    restore_whole_number(dialog, item, restore);
+    return filter_Num_Chars(false, minimum < 0, number) && parse_whole_number(number, &value) &&
+           within(value, minimum, maximum);
+}
+
+int16_t ValidArrowNum(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
+                      int32_t restore, int16_t unit) {
+    if (field_number_within(dialog, item, allow_empty, minimum, maximum, unit)) return 1;
+    if (is_length_unit(unit)) restore_length(dialog, item, restore, unit);
+    else restore_whole_number(dialog, item, restore);
     return 0;
 }
 

@@ -15,7 +15,13 @@
 // Layer flags.
 constexpr uint32_t kLayerGridLines = 0x1;
 constexpr uint32_t kLayerHeadings = 0x2;
+constexpr uint32_t kLayerPrintGrid = 0x4;
+constexpr uint32_t kLayerPrintHeadings = 0x8;
+constexpr uint32_t kLayerPageBreaks = 0x20;  // page-break marks shown
 constexpr uint32_t kLayerDragAndDrop = 0x80;
+constexpr uint32_t kLayerPrintColours = 0x100;  // the colour setting used in print and chart pictures
+constexpr uint32_t kLayerCentreHorizontally = 0x200;
+constexpr uint32_t kLayerCentreVertically = 0x400;
 constexpr uint32_t kLayerFixedRowHeights = 0x800;  // data entry leaves row heights alone
 constexpr uint32_t kLayerPrinting = 0x4000;
 constexpr uint32_t kLayerActive = 0x8000;

@@ -21,13 +21,6 @@ constexpr int kUndoListExtend = 10;
 
 WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
 
-// The platform's name of a font number, length-prefixed, at most 63 characters.
-void font_name_of(int16_t font, unsigned char* name) {
-    std::string text = model_services.font_name(font);
-    name[0] = uint8_t(std::min<size_t>(text.size(), 63));
-    std::memcpy(name + 1, text.data(), name[0]);
-}
-
 // Reads one field of a workbook between a use and an unuse.
 template <typename Field>
 Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
@@ -50,6 +43,12 @@ void renumber_layer(MemoryRef layer, int32_t index) {
 }
 
 }  // namespace
+
+void font_name_of(int16_t font, unsigned char* name) {
+    std::string text = model_services.font_name(font);
+    name[0] = uint8_t(std::min<size_t>(text.size(), 63));
+    std::memcpy(name + 1, text.data(), name[0]);
+}
 
 int16_t CalcRowSize(int16_t font, int16_t size) {
     return std::max<int16_t>(int16_t(model_services.line_height(font, size) + 2), kMinimumRowHeight);

@@ -77,3 +77,5 @@ void Set_SpellLayer(MemoryRef workbook, int16_t index);
 int16_t GetSheetUndo(MemoryRef layer);
 int16_t GetSheetRedo(MemoryRef layer);
 int16_t CalcRowSize(int16_t font, int16_t size);
+// The platform's name of a font number, length-prefixed, at most 63 characters.
+void font_name_of(int16_t font, unsigned char* name);

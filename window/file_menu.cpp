@@ -37,6 +37,7 @@ enum FileItem : int16_t {
     kSaveAsItem = 7,
     kRevertItem = 8,
     kLinksItem = 10,
+    kDocumentLayoutItem = 13,
     kPrintAreaItem = 14,
 };
 
@@ -234,6 +235,7 @@ void DoFileMenu(MemoryRef, int16_t item) {
         case kSaveAsItem: save_record(record, true); break;
         case kRevertItem: revert(record); break;
         case kLinksItem: LinkDialog(doc_window_layer(record)); break;
+        case kDocumentLayoutItem: doc_layout(record, 1); break;
         case kPrintAreaItem: set_print_area(record); break;
         default: break;
     }

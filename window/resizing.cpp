@@ -278,3 +278,8 @@ int16_t click_heading_border(MemoryRef record, pf::Point where) {
     }
     return 0;
 }
+
+void ResetWindow(WindowRef window) {
+    MemoryRef record = window_doc_record(window);
+    if (record) after_resize(doc_window_layer(record));
+}

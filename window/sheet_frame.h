@@ -11,7 +11,6 @@
 
 constexpr int16_t kColumnHeaderHeight = 14;  // y 0 to 13, the header line at 13
 constexpr int16_t kRowHeaderWidth = 32;      // x 0 to 31, the header line at 31
-constexpr uint32_t kLayerPageBreaks = 0x20;
 constexpr uint32_t kLayerPictureDrawing = 0x1000;
 
 void ColumnBars(MemoryRef layer, const pf::Rect* pane, int16_t first_column);

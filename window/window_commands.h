@@ -17,6 +17,10 @@ MemoryRef doc_window_layer(MemoryRef record);
 MemoryRef doc_window_workbook(MemoryRef record);
 
 void DoFileMenu(MemoryRef record, int16_t item);
+// The document layout dialog for a document window, opening on panel 1 to 3.
+void doc_layout(MemoryRef record, int16_t panel);
+// Lays a document window's layer out again after its settings changed.
+void ResetWindow(WindowRef window);
 void DoLayerMenu(MemoryRef record, int16_t item);
 void MakeTabWindow();
 // The quit: every changed workbook is asked about in turn, front to back,

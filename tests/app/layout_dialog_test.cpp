@@ -1,0 +1,171 @@
+// The document layout dialog as a user meets it: each field's value typed,
+// values past a field's range refused with a message while the dialog stays
+// open, Cancel changing nothing, and the look of the display panel.
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <filesystem>
+
+#include "core/number_text.h"
+#include "files/layout_settings.h"
+#include "platform/screen/cursor.h"
+#include "model/calc_globals.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "shell/app_prefs.h"
+#include "tests/app/attended_fixture.h"
+#include "tests/window/golden_image.h"
+#include "window/doc_window.h"
+
+namespace {
+
+struct LayoutDialog : AttendedTest {
+    MemoryRef record = nullptr;
+    MemoryRef layer = nullptr;
+
+    void SetUp() override {
+        AttendedTest::SetUp();
+        set_unattended_run(true);
+        DoFileMenu(nullptr, 1);
+        run_until_idle();
+        set_unattended_run(false);
+        record = window_doc_record(FrontDocWindow());
+        ASSERT_NE(record, nullptr);
+        layer = doc_window_layer(record);
+        app_prefs.margin_unit = kUnitInches;
+        alert_requests().clear();
+    }
+    static void type_and_return(const char* text) {
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    // Ends a dialog still open when the script is played, so that a fault fails
+    // the test rather than hanging it.
+    static void then_cancel() { pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar); }
+
+    // Runs the panel's dialog with each refused text typed into its first field
+    // (each alert answered with Return), then the accepted one; answers the
+    // first alert's text.
+    std::string refuse_then_accept(int16_t panel, std::initializer_list<const char*> refused, const char* accepted) {
+        pf::flush_events(0xFFFF, 0);
+        alert_requests().clear();
+        for (const char* text : refused) {
+            type_and_return(text);
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        }
+        type_and_return(accepted);
+        then_cancel();
+        doc_layout(record, panel);
+        EXPECT_EQ(alert_requests().size(), refused.size());
+        return alert_requests().empty() ? std::string() : alert_requests()[0].text;
+    }
+
+    SpreadSheet* sheet() { return use_layer(layer); }
+    void done() { release_layer(layer); }
+};
+
+TEST_F(LayoutDialog, AColumnWidthPastItsRangeIsRefusedAndTheDialogStaysOpen) {
+    const int16_t changes = get_change_ctr(doc_window_workbook(record));
+    EXPECT_EQ(refuse_then_accept(1, {"900", "-5"}, "120"), "The column width must be from 0 pt to 801 pt.");
+    EXPECT_EQ(shown_column_width(layer), 120);
+    EXPECT_GT(get_change_ctr(doc_window_workbook(record)), changes);
+
+    // 76 stands for the workbook's default width.
+    refuse_then_accept(1, {}, "76");
+    EXPECT_EQ(format_extent(sheet()->default_column_format), kDefaultWidthMark);
+    done();
+}
+
+TEST_F(LayoutDialog, MarginsAreTypedInThePreferredUnitAndRefusedPastTwentyInches) {
+    // The left margin, in inches.
+    EXPECT_EQ(refuse_then_accept(2, {"30", "1.2.3"}, "1.5"), "Each margin must be from 0.00 in to 20.00 in.");
+    EXPECT_EQ(sheet()->margins[1], 108);
+    done();
+}
+
+TEST_F(LayoutDialog, TheFirstPageNumberIsAWholeNumberFromOne) {
+    EXPECT_EQ(refuse_then_accept(3, {"0", "40000", "x", "65535"}, "7"), "The first page number must be from 1 to 32767.");
+    EXPECT_EQ(sheet()->first_page_number, 7);
+    done();
+}
+
+// Once the dialog is up: "2" typed into the left margin, the pop-up dragged one
+// item down (from Margins to Printing), "5" typed as the first page number,
+// then Return.
+bool switched = false;
+void margin_then_printing_panel() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (!switched && pf::is_modal_window(front)) {
+        switched = true;
+        const pf::Rect content = pf::window_content_rect(front);
+        const pf::Point pop_up{int16_t(content.top + 24), int16_t(content.left + 150)};
+        pf::driver_type("2");
+        pf::driver_drag(pop_up, pf::Point{int16_t(pop_up.v + 21), pop_up.h});
+        pf::driver_type("5");
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(LayoutDialog, MarginsTypedBeforeChangingPanelAreStored) {
+    switched = false;
+    pf::host_set_composer(margin_then_printing_panel);
+    doc_layout(record, 2);
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(sheet()->margins[1], 144);
+    EXPECT_EQ(sheet()->first_page_number, 5);
+    done();
+    EXPECT_TRUE(alert_requests().empty());
+}
+
+TEST_F(LayoutDialog, CancelChangesNothing) {
+    const int16_t width = shown_column_width(layer);
+    const int16_t changes = get_change_ctr(doc_window_workbook(record));
+    pf::driver_type("200");
+    then_cancel();
+    doc_layout(record, 1);
+    EXPECT_EQ(shown_column_width(layer), width);
+    EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
+}
+
+TEST_F(LayoutDialog, TheHeaderButtonBeepsUntilTheEditorIsBuilt) {
+    const int beeps = pf::beep_count();
+    attended::click_then_return(pf::Point{138, 150});  // Edit Header…, item 10 of the print panel
+    doc_layout(record, 3);
+    EXPECT_TRUE(attended::clicked);
+    EXPECT_EQ(pf::beep_count(), beeps + 1);
+    EXPECT_EQ(sheet()->print_options & kPrintHeader, 0u);
+    done();
+}
+
+TEST_F(LayoutDialog, WithTwoLayersThePrintPanelCanApplyToEveryLayer) {
+    MemoryRef other = nullptr;
+    ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, doc_window_workbook(record), &other, kLayerGridLines, nullptr), 0);
+    sheet()->first_page_number = 9;
+    done();
+    std::string png = dialogtest::screenshot_path("layout_dialog_layers.png");
+    attended::screenshot_front_modal(png);
+    then_cancel();
+    doc_layout(record, 3);
+    EXPECT_TRUE(std::filesystem::exists(png));
+
+    attended::click_then_return(pf::Point{235, 100});  // every layer, item 18
+    doc_layout(record, 3);
+    EXPECT_TRUE(attended::clicked);
+    EXPECT_EQ(use_layer(other)->first_page_number, 9);
+    release_layer(other);
+}
+
+TEST_F(LayoutDialog, DisplayPanelScreenshot) {
+    std::string png = dialogtest::screenshot_path("layout_dialog.png");
+    std::filesystem::remove(png);
+    attended::screenshot_front_modal(png);
+    then_cancel();
+    doc_layout(record, 1);
+    cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
+    EXPECT_TRUE(matches_golden_image(shot, "layout_dialog"));
+    cairo_surface_destroy(shot);
+}
+
+}  // namespace
