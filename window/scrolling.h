@@ -62,6 +62,9 @@ int16_t ClickScrollBars(MemoryRef record, pf::Point where);
 // choice. Always 1: the strip belongs to the window, not the sheet.
 void draw_wind_icons(MemoryRef record);
 int16_t click_window_icons(MemoryRef record, pf::Point where);
+// Keeps the character at `offset` of the layer's open text-object editor in
+// view in the editor's pane (first bringing the object's cells into it).
+void ShowSelect(int32_t offset, MemoryRef layer);
 // A wheel turn over a document window: one row or column per turn (half a
 // page with Option); `where` local.
 void sheet_wheel(MemoryRef record, pf::Point where, int axis, int32_t delta, uint16_t modifiers);
