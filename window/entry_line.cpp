@@ -22,6 +22,7 @@
 #include "platform/memory/memory.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/entry_scroll.h"
 #include "shell/shell_commands.h"
@@ -133,6 +134,21 @@ int32_t wanted_entry_height() {
     const int32_t lines = WECountLines(instance());
     if (Editor_Wind && lines > 1) return WEGetHeight(0, lines, instance());
     return WEGetTextLength(instance()) > 0 ? WEGetHeight(0, 1, instance()) : 0;
+}
+
+// The bar the preferences name for editing replaces the shown one while a
+// cell is edited.
+void show_editing_bar() {
+    if (!app_prefs.editing_bar) return;
+    WEList.saved_bar = app_prefs.bar_shown;
+    switch_bars(app_prefs.editing_bar);
+    app_prefs.options2 |= kPrefRefreshButtons;
+}
+
+void restore_bar_before_editing() {
+    if (!app_prefs.editing_bar || app_prefs.bar_shown == WEList.saved_bar) return;
+    switch_bars(int16_t(WEList.saved_bar + 1));
+    app_prefs.options2 |= kPrefRefreshButtons;
 }
 
 void show_entry_scroll(bool shown) {
@@ -362,6 +378,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
         quorvin_alert(kLockedAlert);
         return 0;
     }
+    show_editing_bar();
     Editor_Wind = record;
     WEActivate(instance());
     if (select_all) {
@@ -392,6 +409,7 @@ void DeActivateEditor() {
         WEClearUndo(instance());
         SizeIconEditor();
     }
+    restore_bar_before_editing();
     if (layer) ActivateSheet(kLayerActive, layer);
 }
 

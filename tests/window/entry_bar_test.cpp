@@ -5,6 +5,8 @@
 
 #include "editing/editing_commands.h"
 #include "platform/scrap/scrap.h"
+#include "shell/app_prefs.h"
+#include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/entry_scroll.h"
 #include "shell/shell_commands.h"
@@ -155,6 +157,23 @@ TEST_F(EntryBarTest, TypingIsUndoneAndStyledTextPastesWithItsStyles) {
     EXPECT_TRUE(run.runAttrs.runStyle.tsFace & pf::kBold) << "the pasted text keeps its face";
     WEGetRunInfo(4, run, entry());
     EXPECT_FALSE(run.runAttrs.runStyle.tsFace & pf::kBold);
+}
+
+TEST_F(EntryBarTest, TheEditingBarOfThePreferencesShowsWhileACellIsEdited) {
+    ASSERT_GE(button_list.size(), 2u);
+    app_prefs.editing_bar = 2;
+    const int16_t shown = app_prefs.bar_shown;
+    ASSERT_NE(shown, 1);
+    click(CellPoint{0, 0});
+    type("5");
+    EXPECT_EQ(app_prefs.bar_shown, 1) << "the second bar while editing";
+    press_return();
+    EXPECT_EQ(app_prefs.bar_shown, shown) << "the bar shown before comes back";
+    type("6");
+    pf::driver_key(pf::kKeyCodeEscape, 27);
+    run_until_idle();
+    EXPECT_EQ(app_prefs.bar_shown, shown) << "also when the entry is abandoned";
+    app_prefs.editing_bar = 0;
 }
 
 }  // namespace
