@@ -103,6 +103,18 @@ TEST_F(EntryBarTest, ATallEntryShowsTheScrollBarWhichScrollsTheText) {
     WEGetDestRect(dest, entry());
     EXPECT_EQ(dest.top, view.top) << "scrolled to the first line";
 
+    // Selecting with the mouse below the entry line scrolls a line per pass.
+    const pf::Rect content = pf::window_content_rect(command_bar_window());
+    pf::driver_move(pf::Point{int16_t(content.top + edit_rect.bottom + 10), int16_t(content.left + edit_rect.left + 20)});
+    {
+        pf::PortScope scope(pf::window_port(command_bar_window()));
+        EXPECT_TRUE(IconClickLoop(entry()));
+        EXPECT_TRUE(IconClickLoop(entry()));
+    }
+    WEGetDestRect(dest, entry());
+    EXPECT_EQ(view.top - dest.top, 32);
+    EXPECT_EQ(LCGetValue(icon_scroll), 32);
+
     press_return();
     EXPECT_FALSE(pf::is_control_visible(icon_scroll));
     EXPECT_EQ(bar_height(), kOneLineBar);
