@@ -29,6 +29,7 @@
 #include "window/selection_tracking.h"
 #include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
+#include "window/entry_line.h"
 
 namespace {
 
@@ -306,9 +307,45 @@ int16_t insert_or_delete_cells(MemoryRef layer, bool inserting, int16_t choice) 
     return error;
 }
 
+namespace {
+
+// The Edit menu while a cell's text is being edited: the commands act on the
+// entry line's text. Cut and Copy leave the private clipboard empty, so that
+// the system clipboard's text is what pastes next.
+void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
+    switch (item) {
+        case kUndoItem:
+        case kRedoItem: WEUndo(editor); break;
+        case kCutItem:
+            WECut(editor);
+            ClobberScrap(0);
+            break;
+        case kCopyItem:
+            WECopy(editor);
+            ClobberScrap(0);
+            return;
+        case kPasteItem:
+            ReadClip();
+            editor_paste(layer);
+            return;
+        case kClearItem: WEDelete(editor); break;
+        case kSelectAllItem: WESetSelection(0, 0x7FFFFFFF, editor); break;
+        default: return;
+    }
+    update_entry_editors();
+}
+
+}  // namespace
+
+void* GetActiveEditor(MemoryRef) { return entry_line_editing() ? entry_line_editor() : nullptr; }
+
 void DoEditMenu(MemoryRef window_record, int16_t item) {
     MemoryRef layer = command_layer(window_record);
     if (!layer) return;
+    if (void* editor = GetActiveEditor(layer)) {
+        entry_editor_command(static_cast<WEReference>(editor), layer, item);
+        return;
+    }
     switch (item) {
         case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
         case kRedoItem: DoRedo(GetWorkSheet(layer)); break;

@@ -1,7 +1,6 @@
 // Stand-ins for editing routines not built yet.
 #include "editing/editing_commands.h"
 
-void* GetActiveEditor(MemoryRef) { return nullptr; }
 
 
 // Layers have no drawing objects yet.

@@ -5,6 +5,7 @@
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
+#include "styledtext/styled_text.h"
 #include "window/window_commands.h"
 
 namespace {
@@ -17,13 +18,20 @@ int16_t verb_for(int16_t kind, int16_t* index) {
     return available ? 1 : 0;
 }
 
-// A text being edited has undo of its own, kept by the text engine, which
-// does not report it yet.
-bool text_editor_active(MemoryRef window_record, int16_t* index) {
+// A text being edited has undo of its own, kept by the text engine: the
+// editor, or none when no text is being edited.
+WEReference text_editor_active(MemoryRef window_record, int16_t* index) {
     MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
-    if (!layer || !GetActiveEditor(layer)) return false;
-    *index = kTextEditorUndoItem;
-    return true;
+    void* editor = layer ? GetActiveEditor(layer) : nullptr;
+    if (editor) *index = kTextEditorUndoItem;
+    return static_cast<WEReference>(editor);
+}
+
+// Whether the engine's pending action undoes (or, asked for redo, redoes).
+int16_t engine_verb(WEReference editor, bool redo) {
+    bool is_redo = false;
+    const bool pending = WEGetUndoInfo(&is_redo, editor) != weAKNone;
+    return pending && is_redo == redo ? 1 : 0;
 }
 
 constexpr int16_t kEditMenu = 130;
@@ -52,12 +60,12 @@ int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index) {
 }
 
 int16_t get_undo_verb(MemoryRef window_record, int16_t* index) {
-    if (text_editor_active(window_record, index)) return 0;
+    if (WEReference editor = text_editor_active(window_record, index)) return engine_verb(editor, false);
     return workbook_undo_verb(workbook_of(window_record), index);
 }
 
 int16_t get_redo_verb(MemoryRef window_record, int16_t* index) {
-    if (text_editor_active(window_record, index)) return 0;
+    if (WEReference editor = text_editor_active(window_record, index)) return engine_verb(editor, true);
     return workbook_redo_verb(workbook_of(window_record), index);
 }
 

@@ -21,6 +21,9 @@ void ClobberObjList(MemoryRef chain);
 void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
 void ClobberAllObjects(MemoryRef layer);
 void ClobberObjectEditor(MemoryRef layer);
+// The cells an object is anchored to (row, column, end row, end column); 0
+// when it has no anchor.
+int16_t GetObjectAnchor(MemoryRef object, CellRange* anchor);
 void Reset_Positions(MemoryRef layer);
 MemoryRef create_id_list(MemoryRef objects);
 // Asks the editor of a picture object to give it back.

@@ -5,6 +5,7 @@
 void CheckHotLinks(int16_t, CellPoint, CellPoint, MemoryRef) {}
 void ClobberAllObjects(MemoryRef) {}
 void ClobberObjectEditor(MemoryRef) {}
+int16_t GetObjectAnchor(MemoryRef, CellRange*) { return 0; }
 void Reset_Positions(MemoryRef) {}
 MemoryRef create_id_list(MemoryRef) { return nullptr; }
 

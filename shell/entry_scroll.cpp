@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/windows/windows.h"
 #include "shell/command_bar.h"
+#include "window/entry_line.h"
 
 namespace {
 
@@ -24,11 +26,45 @@ int32_t scale(int64_t value, int64_t from_min, int64_t from_max, int64_t to_min,
     return int32_t(to_min + ((fraction * (to_max - to_min) + 0x8000) >> 16));
 }
 
-// The entry line's text scrolled so that its offset equals the bar's value.
-// The text lives in the styled-text instance; with none, there is nothing to move.
-void ScrollBarChanged() {}
+WEReference entry() { return static_cast<WEReference>(entry_line_editor()); }
+
+// How far the text is scrolled: the view's top less the text's top.
+int32_t entry_offset(WEReference we) {
+    LongRect view, dest;
+    WEGetViewRect(view, we);
+    WEGetDestRect(dest, we);
+    return view.top - dest.top;
+}
 
 }  // namespace
+
+void ScrollBarChanged() {
+    WEReference we = entry();
+    if (!we || !icon_scroll) return;
+    WEScroll(0, entry_offset(we) - LCGetValue(icon_scroll), we);
+}
+
+void AdjustIconBars() {
+    WEReference we = entry();
+    if (!we) return;
+    LongRect view, dest;
+    WEGetViewRect(view, we);
+    WEGetDestRect(dest, we);
+    AdjustIconBars(view.top - dest.top, dest.bottom - view.bottom);
+}
+
+void IconTextScrolled(WEReference) { AdjustIconBars(); }
+
+bool IconClickLoop(WEReference) {
+    if (!icon_scroll) return true;
+    pf::Point mouse;
+    pf::get_mouse(mouse);
+    const int32_t value = LCGetValue(icon_scroll);
+    if (mouse.v > edit_rect.bottom && value < LCGetMax(icon_scroll)) LCSetValue(icon_scroll, value + kLineStep);
+    else if (mouse.v < edit_rect.top && value >= 1) LCSetValue(icon_scroll, value - kLineStep);
+    ScrollBarChanged();
+    return true;
+}
 
 int16_t LCAttach(pf::ControlRef control) {
     if (!control) return -1;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/controls/controls.h"
+#include "styledtext/styled_text.h"
 
 struct LongValue {
     int32_t value;
@@ -24,6 +25,14 @@ void LCSynch(pf::ControlRef control);
 // The entry line's scroll offset against its text height: the bar's maximum
 // and whether it is active.
 void AdjustIconBars(int32_t offset, int32_t below);
+// The same, from the entry line's view and text.
+void AdjustIconBars();
+// The entry line's text moved so that its offset is the bar's value.
+void ScrollBarChanged();
+// The entry line's scrolled hook, and its click loop while text is selected
+// with the mouse (scrolls by a line when the mouse is above or below it).
+void IconTextScrolled(WEReference instance);
+bool IconClickLoop(WEReference instance);
 // The step an arrow or page part scrolls by, for a view of that height.
 int32_t scroll_step(int16_t part, int16_t view_height);
 void HandleWEScroll(pf::ControlRef control, int16_t part);

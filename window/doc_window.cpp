@@ -181,6 +181,7 @@ int32_t update_doc_proc(EventRecord*, uintptr_t app_ref, uintptr_t) {
     pf::draw_grow_icon(fields.window);
     Draw_ID(layer);
     if (SheetActive(layer)) pf::draw_controls(fields.window);
+    draw_wind_icons(as_record(app_ref));
     draw_hdivider(as_record(app_ref));
     draw_divider(as_record(app_ref));
     const pf::Rect port = pf::window_port(fields.window)->port_rect;

@@ -10,6 +10,7 @@
 #include "core/string_utils.h"
 #include "core/startup.h"
 #include "core/task_manager.h"
+#include "editing/clipboard.h"
 #include "editing/editing_commands.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
@@ -21,6 +22,9 @@
 #include "platform/memory/memory.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/button_bars.h"
+#include "shell/command_bar.h"
+#include "shell/entry_scroll.h"
 #include "shell/shell_commands.h"
 #include "window/cell_entry.h"
 #include "window/in_cell_editor.h"
@@ -44,6 +48,11 @@ constexpr int32_t kSelectAllEnd = 32000;
 constexpr unsigned char kKeyDelete = 127;
 constexpr int16_t kNoDocumentFont = 1;
 constexpr int16_t kNoDocumentSize = 12;
+// Heights of the command bar below the top of the entry line: one line (the
+// bottom row's message area and progress bar stay whole), and the tallest,
+// at which the entry line's scroll bar shows.
+constexpr int16_t kOneLineHeight = 24;
+constexpr int16_t kTallestHeight = 65;
 
 WEReference instance() { return WEList.instance; }
 
@@ -110,11 +119,42 @@ void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles, Memo
     if (!bytes.empty()) WEInsert(bytes.data(), int32_t(bytes.size()), styles, nullptr, instance());
     WESetSelection(0, 0, instance());
     WEResetModCount(instance());
+    WEClearUndo(instance());
 }
 
-// The in-cell view follows every change of the text.
+// The in-cell view and the command bar's height follow every change of the text.
 void mirror_in_cell() {
     if (Editor_Wind) UpdateInCellEditor(doc_window_layer(Editor_Wind));
+    SizeIconEditor();
+}
+
+// The height the entry line's text asks of the command bar below the entry
+// line's top: all its lines while a cell is edited, else its first line.
+int32_t wanted_entry_height() {
+    const int32_t lines = WECountLines(instance());
+    if (Editor_Wind && lines > 1) return WEGetHeight(0, lines, instance());
+    return WEGetTextLength(instance()) > 0 ? WEGetHeight(0, 1, instance()) : 0;
+}
+
+// The bar the preferences name for editing replaces the shown one while a
+// cell is edited.
+void show_editing_bar() {
+    if (!app_prefs.editing_bar) return;
+    WEList.saved_bar = app_prefs.bar_shown;
+    switch_bars(app_prefs.editing_bar);
+    app_prefs.options2 |= kPrefRefreshButtons;
+}
+
+void restore_bar_before_editing() {
+    if (!app_prefs.editing_bar || app_prefs.bar_shown == WEList.saved_bar) return;
+    switch_bars(int16_t(WEList.saved_bar + 1));
+    app_prefs.options2 |= kPrefRefreshButtons;
+}
+
+void show_entry_scroll(bool shown) {
+    if (!icon_scroll || pf::is_control_visible(icon_scroll) == shown) return;
+    if (shown) pf::show_control(icon_scroll);
+    else pf::hide_control(icon_scroll);
 }
 
 // The entry line lives in the command bar (its area follows the bar's layout
@@ -270,7 +310,13 @@ WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
     pf::Port* saved = pf::get_port();
     pf::set_port(port);
     LongRect rect = WERectToLongRect(area);
-    if (WENew(rect, rect, 0, true, &WEList.instance) != pf::noErr) WEList.instance = nullptr;
+    if (WENew(rect, rect, weFUndo | weFAutoScroll, true, &WEList.instance) != pf::noErr) WEList.instance = nullptr;
+    if (WEList.instance) {
+        WEScrollProc scrolled = IconTextScrolled;
+        WEClickLoopProc click_loop = IconClickLoop;
+        WESetInfo(pf::four_cc("scrl"), &scrolled, WEList.instance);
+        WESetInfo(pf::four_cc("clik"), &click_loop, WEList.instance);
+    }
     pf::set_port(saved);
     return WEList.instance;
 }
@@ -332,6 +378,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
         quorvin_alert(kLockedAlert);
         return 0;
     }
+    show_editing_bar();
     Editor_Wind = record;
     WEActivate(instance());
     if (select_all) {
@@ -339,8 +386,10 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
         use_cell_style(layer);
         WEResetModCount(instance());
     }
+    WEClearUndo(instance());
     WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
     InitEditorWind(layer, pane, instance());
+    SizeIconEditor();
     return 1;
 }
 
@@ -357,7 +406,10 @@ void DeActivateEditor() {
         WEDisposeView(instance());
         WEDeactivate(instance());
         WEResetModCount(instance());
+        WEClearUndo(instance());
+        SizeIconEditor();
     }
+    restore_bar_before_editing();
     if (layer) ActivateSheet(kLayerActive, layer);
 }
 
@@ -385,6 +437,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     }
     replace_all_text(bytes, styles, layer);
     if (styles) pf::dispose_handle(styles);
+    SizeIconEditor();
     return 1;
 }
 
@@ -515,4 +568,29 @@ int32_t entry_text(unsigned char* out, int32_t capacity) {
     const int32_t length = std::min<int32_t>(capacity, int32_t(bytes.size()));
     std::memcpy(out, bytes.data(), size_t(length));
     return length;
+}
+
+void SizeIconEditor() {
+    app_prefs.options2 |= kPrefRefreshButtons;
+    WindowRef bar = command_bar_window();
+    if (!bar || !instance()) return;
+    const int32_t height = std::clamp<int32_t>(wanted_entry_height(), kOneLineHeight, kTallestHeight);
+    const pf::Rect content = pf::window_content_rect(bar);
+    const int16_t wanted = int16_t(edit_rect.top + height);
+    if (content.bottom - content.top != wanted) pf::size_window(bar, int16_t(content.right - content.left), wanted, true);
+    AdjustIconBars();
+    show_entry_scroll(height == kTallestHeight);
+}
+
+void update_entry_editors() { mirror_in_cell(); }
+
+uint32_t editor_paste(MemoryRef) {
+    if (!instance() || !Editor_Wind) return 0;
+    ClipRecord clip = read_clip();
+    clip.export_pending = 1;
+    write_clip(clip);
+    WriteClip();
+    const pf::OSErr err = WEPaste(instance());
+    mirror_in_cell();
+    return err == pf::noErr ? 1 : 0;
 }

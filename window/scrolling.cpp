@@ -371,7 +371,10 @@ int16_t ClickScrollBars(MemoryRef record, pf::Point where) {
         const bool bottom_strip = where.v >= port.bottom - 16;
         if (!right_strip && !bottom_strip) return 0;
         if (right_strip && !bottom_strip) return click_split_box(record, where, true);
-        return click_split_box(record, where, false);
+        pf::Rect split_box;
+        h_divider(record, &split_box);
+        if (pf::pt_in_rect(where, split_box)) return click_split_box(record, where, false);
+        return click_window_icons(record, where);
     }
     // Only the four bars: other controls of the window are left to it.
     const bool own = bar == fields.vertical_bar[0] || bar == fields.vertical_bar[1] ||

@@ -56,6 +56,15 @@ void scroll_action_proc(pf::ControlRef bar, int16_t part);
 // A click in the window's scroll-bar strips: 1 when handled there, 0 when it
 // belongs to the sheet.
 int16_t ClickScrollBars(MemoryRef record, pf::Point where);
+// The two window icons left of the grow box, drawn from SICN 129 while the
+// layer is active; a click in the bottom strip's icon area pops up the Layer
+// menu (first icon) or the list of layers (second) and carries out the
+// choice. Always 1: the strip belongs to the window, not the sheet.
+void draw_wind_icons(MemoryRef record);
+int16_t click_window_icons(MemoryRef record, pf::Point where);
+// Keeps the character at `offset` of the layer's open text-object editor in
+// view in the editor's pane (first bringing the object's cells into it).
+void ShowSelect(int32_t offset, MemoryRef layer);
 // A wheel turn over a document window: one row or column per turn (half a
 // page with Option); `where` local.
 void sheet_wheel(MemoryRef record, pf::Point where, int axis, int32_t delta, uint16_t modifiers);

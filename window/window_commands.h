@@ -38,6 +38,14 @@ void draw_entry_line(const pf::Rect& area);
 // Shows the active cell of the record's layer (none: nothing) in the entry
 // line unless a cell is being edited.
 uint32_t DisplayText(MemoryRef record, uint16_t redraw);
+// Fits the command bar's height to the entry line's text and shows its
+// scroll bar when the text is taller than the tallest bar.
+void SizeIconEditor();
+// Pastes the clipboard's text, with its styles, at the entry line's caret.
+uint32_t editor_paste(MemoryRef layer);
+// After the entry line's text changed: the command bar's height and the
+// in-cell view follow it.
+void update_entry_editors();
 
 // Retitles every window of a workbook; points their proxies at its file.
 void rename_all_windows(MemoryRef workbook, MemoryRef file_info);

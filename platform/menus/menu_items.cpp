@@ -292,3 +292,13 @@ void set_menu_font(MenuRef menu, int16_t font, int16_t size) {
 }
 
 }  // namespace pf
+
+namespace pf {
+
+int16_t menu_height(MenuRef menu) {
+    if (!menu) return 0;
+    menus_detail::ensure_menu_size(menu);
+    return menu->menu_height;
+}
+
+}  // namespace pf

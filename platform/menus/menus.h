@@ -196,6 +196,8 @@ int32_t menu_event(const EventRecord& event);
 // place stays open for the next click or the keys as menu_select does. The menu
 // need not be in the bar. Answers the choice or 0.
 int32_t pop_up_menu_select(MenuRef menu, int16_t top, int16_t left, int16_t pop_up_item);
+// The height the menu takes on the screen, its items measured.
+int16_t menu_height(MenuRef menu);
 
 // The (menu, item) of a command id among the bar's and the submenus' menus; false
 // when no item has it. `nth` counts matches from 1.

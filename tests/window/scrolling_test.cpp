@@ -5,6 +5,7 @@
 #include "window/scrolling.h"
 #include "window/sheet_mouse.h"
 #include "window/window_commands.h"
+#include "styledtext/styled_text.h"
 
 namespace {
 
@@ -143,6 +144,86 @@ TEST_F(ScrollingTest, SelectingPastAPaneEdgeScrollsAndMovesTheTrackedCell) {
     CheckMouse(pf::Point{int16_t(pane.bottom + 5), int16_t(pane.right + 5)}, true, false, &tracked, 0, layer);
     EXPECT_EQ(top_left(0), (CellPoint{0, 1}));
     EXPECT_EQ(tracked, (CellPoint{0, 1}));
+}
+
+// A text object's editor open in the lower pane, its text placed at a pixel
+// offset from the pane's top-left corner.
+class ShowSelectTest : public ScrollingTest {
+protected:
+    WEReference editor = nullptr;
+    MemoryRef object = nullptr;
+    pf::Rect pane{};
+
+    void open_editor(int16_t down, int16_t right, const std::string& text) {
+        set_dividers(121, 0);
+        GetPaneRect(&pane, 1, layer);
+        const pf::Rect place{int16_t(pane.top + down), int16_t(pane.left + right), int16_t(pane.top + down + 20),
+                             int16_t(pane.left + right + 150)};
+        const LongRect rect = WERectToLongRect(place);
+        ASSERT_EQ(WENew(rect, rect, 0, false, &editor), pf::noErr);
+        WEInsert(text.data(), int32_t(text.size()), nullptr, nullptr, editor);
+        object = Bytes2Memory(&mem_globals, "o", 1, 1);
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->edited_object = object;
+        sheet->edited_object_text = editor;
+        sheet->edited_object_pane = 1;
+        release_layer(layer);
+    }
+    void TearDown() override {
+        if (editor) {
+            SpreadSheet* sheet = use_layer(layer);
+            sheet->edited_object = nullptr;
+            sheet->edited_object_text = nullptr;
+            release_layer(layer);
+            WEDispose(editor);
+            DisposeMemory(object);
+        }
+        ScrollingTest::TearDown();
+    }
+    // The character's line, bottom and top, in the window.
+    std::pair<int32_t, int32_t> line_of(int32_t offset) {
+        LongPoint point;
+        int16_t height = 0;
+        WEGetPoint(offset, point, &height, editor);
+        return {point.v, point.v + height};
+    }
+};
+
+TEST_F(ShowSelectTest, ACaretBelowThePaneScrollsItsPaneDownByWholeRows) {
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "line\r";
+    open_editor(5, 5, text);
+    const CellPoint upper = top_left(0);
+    const int32_t overshoot = line_of(int32_t(text.size()) - 1).second - pane.bottom;
+    ASSERT_GT(overshoot, 0);
+    const CellRange before = visible(1);
+    ShowSelect(int32_t(text.size()) - 1, layer);
+    const int16_t moved = int16_t(top_left(1).v - before.topLeft.v);
+    int32_t covered = 0;
+    for (int16_t r = 1; r <= moved; ++r) covered += GetRowSize(int16_t(before.botRight.v + r), layer);
+    EXPECT_GE(covered, overshoot);
+    EXPECT_LT(covered - GetRowSize(int16_t(before.botRight.v + moved), layer), overshoot) << "no row more than needed";
+    EXPECT_EQ(top_left(0), upper) << "the pane that holds the editor scrolls, not the one above";
+    EXPECT_EQ(top_left(1).h, 0);
+
+    const CellPoint after = top_left(1);
+    ShowSelect(0, layer);
+    EXPECT_EQ(top_left(1), after) << "offset 0 only brings the object into view";
+}
+
+TEST_F(ShowSelectTest, ACaretAboveAndLeftOfThePaneScrollsBackNotPastTheFirstRow) {
+    open_editor(-60, -100, "abc");
+    Scroll_Sheet(1, 50, 3, layer);
+    const int16_t upper = top_left(0).v;
+    const int16_t first = top_left(1).v;
+    ShowSelect(1, layer);
+    EXPECT_EQ(top_left(1).v, first - 4) << "60 pixels are four rows of 17";
+    EXPECT_LT(top_left(1).h, 3);
+    EXPECT_EQ(top_left(0).v, upper);
+
+    Scroll_Sheet(1, -100, -100, layer);
+    ShowSelect(1, layer);
+    EXPECT_EQ(top_left(1), (CellPoint{0, 0})) << "nothing before the first row and column";
 }
 
 }  // namespace
