@@ -1,7 +1,7 @@
 // Opening a BIFF8 workbook of 25,000 rows by 12 columns holding 100,000
 // formulas, each row with a ROW record of its own height as spreadsheets write
 // them: reading it into a layer, and reading it then recalculating it to
-// completion, at 12,500, 25,000 and 50,000 rows to show how the time grows.
+// completion, at 12,500 and 25,000 rows to show how the time grows.
 // Counters: cells per second.
 #include <benchmark/benchmark.h>
 
@@ -90,7 +90,7 @@ void BM_ReadExcelWorkbook(benchmark::State& state) { open_workbook(state, false)
 void BM_ReadAndRecalculateExcelWorkbook(benchmark::State& state) { open_workbook(state, true); }
 
 BENCHMARK(BM_FilterExcelRecords)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Arg(kRows * 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadAndRecalculateExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Arg(kRows * 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndRecalculateExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
