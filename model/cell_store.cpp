@@ -10,6 +10,7 @@
 #include "model/cell_store_index.h"
 #include "model/layer.h"
 #include "model/model_services.h"
+#include "model/row_marks.h"
 
 // ---------------------------------------------------------------------------
 // Searching
@@ -127,9 +128,12 @@ uint8_t* find_indexed_cell(SpreadSheet* sheet, const RowIndex& index, const Held
     if (!indexed_row(index, where.v, uint32_t(held.end - held.start), &row_offset)) return nullptr;
     uint8_t* row = held.start + row_offset;
     uint8_t* row_end = row + _RowLength_(row);
-    uint8_t* cell = search_start(sheet, held, row, where.v, where.h);
+    uint8_t* cell = std::max(search_start(sheet, held, row, where.v, where.h),
+                             row + marked_search_start(sheet, where.v, row, where.h));
+    uint8_t* walk_start = cell;
     int16_t column = where.h;
     bool found = FindCell(&column, row_end, &cell);
+    note_row_walk(sheet, where.v, row, uint32_t(cell - walk_start));
     if (cell < row_end) set_cell_hint(sheet, CellPoint{where.v, _cellID_(cell)}, uint32_t(cell - held.start));
     return found ? cell : nullptr;
 }
