@@ -176,6 +176,17 @@ void BM_BuildInBands(benchmark::State& state) {
     }
 }
 
+// The sum of the numbers at the addresses, each read through the store.
+double read_all(Session& session, const std::vector<Address>& cells) {
+    double sum = 0;
+    for (const Address& at : cells) {
+        uint8_t* cell;
+        int16_t length;
+        if (get_cell_ptr(&cell, &length, CellPoint{at.row, at.column}, session.layer)) sum += load_f64(_formulaPtr_(cell));
+    }
+    return sum;
+}
+
 // Reads every cell once, at random or in ascending order, with or without
 // the row cache held.
 void BM_Read(benchmark::State& state) {
@@ -189,15 +200,7 @@ void BM_Read(benchmark::State& state) {
     double expected = 0;
     for (const Address& at : cells) expected += value_at(at.row, at.column);
     double sum = 0;
-    for (auto _ : state) {
-        sum = 0;
-        for (const Address& at : cells) {
-            uint8_t* cell;
-            int16_t length;
-            if (get_cell_ptr(&cell, &length, CellPoint{at.row, at.column}, session.layer))
-                sum += load_f64(_formulaPtr_(cell));
-        }
-    }
+    for (auto _ : state) sum = read_all(session, cells);
     if (sum != expected) state.SkipWithError("a cell read back wrong or not at all");
     state.SetItemsProcessed(state.iterations() * int64_t(cells.size()));
     report(state, session, int64_t(cells.size()));
@@ -221,15 +224,7 @@ void BM_ReadAtRowWidth(benchmark::State& state) {
     std::shuffle(cells.begin(), cells.end(), std::mt19937(42));
     double expected = 0, sum = 0;
     for (const Address& at : cells) expected += value_at(at.row, at.column);
-    for (auto _ : state) {
-        sum = 0;
-        for (const Address& at : cells) {
-            uint8_t* cell;
-            int16_t length;
-            if (get_cell_ptr(&cell, &length, CellPoint{at.row, at.column}, session.layer))
-                sum += load_f64(_formulaPtr_(cell));
-        }
-    }
+    for (auto _ : state) sum = read_all(session, cells);
     if (sum != expected) state.SkipWithError("a cell read back wrong or not at all");
     state.SetItemsProcessed(state.iterations() * int64_t(cells.size()));
 }

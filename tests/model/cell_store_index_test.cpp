@@ -118,22 +118,29 @@ protected:
         ASSERT_EQ(count_cells(), int(expected.size()));
         for (const auto& [cell, value] : expected) ASSERT_EQ(at(cell.first, cell.second), value);
     }
+
+    // Random steps out of 20: `stores` store a cell, two clear, two paste,
+    // the rest but one read, one holds or releases the cache; the store and
+    // its index are checked after each.
+    void run_random_steps(int steps, int stores) {
+        for (int step = 0; step < steps; ++step) {
+            int action = pick(0, 19);
+            if (action < stores) store_one();
+            else if (action < stores + 2) clear_some();
+            else if (action < stores + 4) copy_or_cut_and_paste();
+            else if (action < 19) read_some();
+            else hold_or_release();
+            ASSERT_TRUE(store_is_sound(store())) << "step " << step;
+            ASSERT_TRUE(index_is_sound(layer)) << "step " << step;
+            if (HasFatalFailure()) return;
+        }
+        expect_contents();
+        ReleaseCache(layer);
+    }
 };
 
 TEST_F(RowIndex, RandomStoresClearsAndPastesKeepTheStoreAndItsIndexSound) {
-    for (int step = 0; step < 4000; ++step) {
-        int action = pick(0, 19);
-        if (action < 12) store_one();
-        else if (action < 14) clear_some();
-        else if (action < 16) copy_or_cut_and_paste();
-        else if (action < 19) read_some();
-        else hold_or_release();
-        ASSERT_TRUE(store_is_sound(store())) << "step " << step;
-        ASSERT_TRUE(index_is_sound(layer)) << "step " << step;
-        if (HasFatalFailure()) return;
-    }
-    expect_contents();
-    ReleaseCache(layer);
+    run_random_steps(4000, 12);
 }
 
 // Rows long enough for column positions: reads mark them, every change
@@ -145,19 +152,7 @@ TEST_F(RowIndex, RandomChangesToLongRowsLeaveNoStalePositions) {
             put(row, column, row * 1000 + column);
             expected[{row, column}] = row * 1000 + column;
         }
-    for (int step = 0; step < 1500; ++step) {
-        int action = pick(0, 19);
-        if (action < 6) store_one();
-        else if (action < 8) clear_some();
-        else if (action < 10) copy_or_cut_and_paste();
-        else if (action < 19) read_some();
-        else hold_or_release();
-        ASSERT_TRUE(store_is_sound(store())) << "step " << step;
-        ASSERT_TRUE(index_is_sound(layer)) << "step " << step;
-        if (HasFatalFailure()) return;
-    }
-    expect_contents();
-    ReleaseCache(layer);
+    run_random_steps(1500, 6);
 }
 
 TEST_F(RowIndex, AMarkedRowChangedBehindTheLayersBackIsSearchedAfresh) {
