@@ -142,6 +142,7 @@ int16_t insert_missing_records(MemoryRef array, const uint8_t* format_template, 
         UnuseMemory(array);
         if (present) continue;
         int16_t error = with_failure_handler(GetMemoryGlobals(array), [&] {
+            ReserveMemoryGrowth(array, 1);
             auto* record = static_cast<uint8_t*>(InsertMemory(array, cursor, 1));
             fill_new_record(record, format_template, int16_t(id), record_size);
             UnuseMemory(array);
