@@ -171,6 +171,10 @@ void* GetMemoryPtr(MemoryRef ref);
 
 // ---- Sizes and records -------------------------------------------------------
 void SetMemorySize(MemoryRef ref, int32_t count);
+// Makes room for `more` records beyond the block's size, a quarter more than
+// needed, so that growing one record at a time costs amortised constant time;
+// without memory for the margin the block stays as it is.
+void ReserveMemoryGrowth(MemoryRef ref, int32_t more);
 void* AppendMemory(MemoryRef ref, int32_t n, bool clear);
 void* InsertMemory(MemoryRef ref, int32_t index, int32_t n);
 void DeleteMemory(MemoryRef ref, int32_t index, int32_t n);

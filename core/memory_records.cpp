@@ -112,6 +112,16 @@ void SetMemorySize(MemoryRef ref, int32_t count) {
     if (err) msFailure(globals, err, ref);
 }
 
+void ReserveMemoryGrowth(MemoryRef ref, int32_t more) {
+    const int64_t needed = int64_t(ref->num_recs) + more;
+    if (more <= 0 || needed <= int64_t(ref->num_alloc)) return;
+    const int32_t target = int32_t(std::min<int64_t>(needed + needed / 4, INT32_MAX / 2));
+    if (target <= needed) return;
+    const int32_t size = int32_t(ref->num_recs);
+    with_failure_handler(ref->owner, [&] { SetMemorySize(ref, target); });
+    SetMemorySize(ref, size);
+}
+
 void* AppendMemory(MemoryRef ref, int32_t n, bool clear) {
     int32_t at = static_cast<int32_t>(ref->num_recs);
     unsigned char* first = open_gap(ref, at, n);

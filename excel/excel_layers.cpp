@@ -126,9 +126,11 @@ private:
             }
             cells.push_back(&cell);
         }
-        std::stable_sort(cells.begin(), cells.end(), [](const ExcelCell* a, const ExcelCell* b) {
+        auto before = [](const ExcelCell* a, const ExcelCell* b) {
             return a->row != b->row ? a->row < b->row : a->column < b->column;
-        });
+        };
+        // Workbooks write their cells in order: sorting is for those that do not.
+        if (!std::is_sorted(cells.begin(), cells.end(), before)) std::stable_sort(cells.begin(), cells.end(), before);
         std::vector<const ExcelCell*> unique;
         for (const ExcelCell* cell : cells) {
             if (!unique.empty() && unique.back()->row == cell->row && unique.back()->column == cell->column)

@@ -127,9 +127,13 @@ int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int1
     return 0;
 }
 
+// Adds a record for each id in [first, last] that has none; the walk starts
+// at the first id's place, found by binary search.
 int16_t insert_missing_records(MemoryRef array, const uint8_t* format_template, int16_t first,
                                int16_t last, int record_size) {
-    int32_t cursor = 0;
+    int32_t cursor = lower_bound_id(static_cast<uint8_t*>(UseMemory(array)), GetMemorySize(array), first,
+                                    record_size);
+    UnuseMemory(array);
     for (int32_t id = first; id <= last; ++id) {
         int32_t count = GetMemorySize(array);
         auto* records = static_cast<uint8_t*>(UseMemory(array));
@@ -138,6 +142,7 @@ int16_t insert_missing_records(MemoryRef array, const uint8_t* format_template, 
         UnuseMemory(array);
         if (present) continue;
         int16_t error = with_failure_handler(GetMemoryGlobals(array), [&] {
+            ReserveMemoryGrowth(array, 1);
             auto* record = static_cast<uint8_t*>(InsertMemory(array, cursor, 1));
             fill_new_record(record, format_template, int16_t(id), record_size);
             UnuseMemory(array);

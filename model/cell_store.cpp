@@ -10,6 +10,7 @@
 #include "model/cell_store_index.h"
 #include "model/layer.h"
 #include "model/model_services.h"
+#include "model/row_marks.h"
 
 // ---------------------------------------------------------------------------
 // Searching
@@ -127,9 +128,12 @@ uint8_t* find_indexed_cell(SpreadSheet* sheet, const RowIndex& index, const Held
     if (!indexed_row(index, where.v, uint32_t(held.end - held.start), &row_offset)) return nullptr;
     uint8_t* row = held.start + row_offset;
     uint8_t* row_end = row + _RowLength_(row);
-    uint8_t* cell = search_start(sheet, held, row, where.v, where.h);
+    uint8_t* cell = std::max(search_start(sheet, held, row, where.v, where.h),
+                             row + marked_search_start(sheet, where.v, row, where.h));
+    uint8_t* walk_start = cell;
     int16_t column = where.h;
     bool found = FindCell(&column, row_end, &cell);
+    note_row_walk(sheet, where.v, row, uint32_t(cell - walk_start));
     if (cell < row_end) set_cell_hint(sheet, CellPoint{where.v, _cellID_(cell)}, uint32_t(cell - held.start));
     return found ? cell : nullptr;
 }
@@ -228,27 +232,11 @@ CellSlot indexed_cell_slot(const RowIndex& index, MemoryRef store, int16_t row, 
     return slot;
 }
 
-// Makes sure the store can grow by `more` bytes without moving again soon:
-// its block grows by a quarter beyond what is needed, so that appending
-// cells costs amortised constant time. Without memory for the margin it
-// stays as it is and the growth itself asks for the exact size.
-void reserve_growth(MemoryRef store, int32_t more) {
-    MemoryRecord record;
-    get_memory_record(store, &record);
-    int64_t needed = int64_t(record.num_recs) + more;
-    if (more <= 0 || needed <= int64_t(record.num_alloc)) return;
-    int32_t target = int32_t(std::min<int64_t>(needed + needed / 4, INT32_MAX / 2));
-    if (target <= needed) return;
-    int32_t size = int32_t(record.num_recs);
-    with_failure_handler(GetMemoryGlobals(store), [&] { SetMemorySize(store, target); });
-    SetMemorySize(store, size);
-}
-
 // Makes the room at `offset` go from `old_length` to `new_length` bytes;
 // false, with the store unchanged, when it cannot grow.
 bool resize_room(MemoryRef store, uint32_t offset, int32_t old_length, int32_t new_length) {
     if (new_length > old_length) {
-        reserve_growth(store, new_length - old_length);
+        ReserveMemoryGrowth(store, new_length - old_length);
         if (!InsertMemory(store, int32_t(offset) + old_length, new_length - old_length)) return false;
         UnuseMemory(store);
     } else if (new_length < old_length) {
@@ -632,7 +620,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
         release_store(old_store);
         old_store.ref = nullptr;
         // Only now does the store change: a failure above leaves it as it was.
-        reserve_growth(store, int32_t(kept + merged_size) - int32_t(size));
+        ReserveMemoryGrowth(store, int32_t(kept + merged_size) - int32_t(size));
         SetMemorySize(store, int32_t(kept + merged_size));
         std::memcpy(static_cast<uint8_t*>(UseMemory(store)) + kept, writer.out, merged_size);
         UnuseMemory(store);

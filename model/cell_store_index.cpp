@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/cell_record.h"
+#include "model/row_marks.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ void stamp(SpreadSheet* sheet) {
     sheet->row_cache_store = sheet->cells;
     sheet->cell_store_size = uint32_t(GetByteSize(sheet->cells));
     sheet->cell_hint = kNoHint;
+    forget_all_row_marks(sheet);
 }
 
 void shift_rows_after(const RowIndex& index, int16_t row, int32_t delta) {
@@ -199,6 +201,7 @@ uint32_t indexed_row_at_or_after(const RowIndex& index, int16_t row, uint32_t si
 }
 
 void index_row_resized(RowIndex& index, int16_t row, int32_t delta, uint32_t new_size) {
+    forget_row_marks(index.sheet, row);
     shift_rows_after(index, row, delta);
     index.sheet->cell_store_size = new_size;
 }
@@ -209,12 +212,14 @@ void index_row_appeared(RowIndex& index, int16_t row, uint32_t offset, int32_t l
         if (!resize_cache(index, row + 1)) return;
         sheet->last_row = row;
     }
+    forget_row_marks(sheet, row);
     shift_rows_after(index, row, length);
     index.entries[row] = offset + 1;
     sheet->cell_store_size = new_size;
 }
 
 void index_row_vanished(RowIndex& index, int16_t row, int32_t length, uint32_t new_size) {
+    forget_row_marks(index.sheet, row);
     index.entries[row] = 0;
     shift_rows_after(index, row, -length);
     index.sheet->cell_store_size = new_size;
@@ -227,6 +232,7 @@ void drop_row_cache(SpreadSheet* sheet) {
     sheet->row_cursor = nullptr;
     sheet->row_cache_store = nullptr;
     sheet->cell_hint = kNoHint;
+    dispose_row_marks(sheet);
 }
 
 bool cell_hint_in_row(const SpreadSheet* sheet, int16_t row, int16_t column, uint32_t* offset) {

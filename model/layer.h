@@ -99,6 +99,7 @@ struct SpreadSheet {
     MemoryRef row_cache_store;
     CellPoint cell_hint;
     uint32_t cell_hint_offset;
+    struct ColumnMarks* column_marks;  // positions within long rows (row_marks.h)
     CellPoint recalc_resume;
     int16_t calc_cycle;
     int16_t reset_cells;

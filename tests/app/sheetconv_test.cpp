@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -119,6 +120,25 @@ TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     EXPECT_FALSE(exists("Out.qrv"));
     EXPECT_EQ(run(path("Missing.qrv"), path("Out.qrv")), 1);
     EXPECT_EQ(run(path("In.qrv"), ""), 2);
+}
+
+// A SYLK running past the last row is written as far as the layer holds it;
+// the exit status tells that partial conversion from a whole one.
+TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
+    auto sylk = [](int rows) {
+        std::string text = "ID;PWXL;N;E\r\n";
+        for (int r = 1; r <= rows; ++r) text += "C;Y" + std::to_string(r) + ";X1;K" + std::to_string(r) + "\r\n";
+        text += "E\r\n";
+        return std::vector<uint8_t>(text.begin(), text.end());
+    };
+    write_bytes("Whole.slk", sylk(kLastCell + 1));
+    EXPECT_EQ(run(path("Whole.slk"), path("Whole.csv")), 0) << errors;
+    EXPECT_EQ(errors, "");
+    write_bytes("Long.slk", sylk(kLastCell + 11));
+    EXPECT_EQ(run(path("Long.slk"), path("Long.csv")), 3);
+    EXPECT_NE(errors.find("10"), std::string::npos) << errors;
+    std::vector<uint8_t> written = bytes_of("Long.csv");
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
 }
 
 // A converter killed before it removed its private copy of the input leaves

@@ -322,6 +322,35 @@ TEST_F(ExcelTest, Biff5TextsGoOnInContinueRecords) {
     EXPECT_EQ(notes.texts_cut, 1);
 }
 
+// Cells written in order or not, and a cell written twice: the last one
+// written stays; a ROW record per row gives each row its height.
+TEST_F(ExcelTest, CellsInAnyOrderKeepTheLastWrittenAndRowsTheirHeights) {
+    for (bool in_order : {true, false}) {
+        const double base = in_order ? 0 : 100;  // each pass writes values of its own
+        std::vector<Record> records{biff::row(0, 300), biff::row(1, 400), biff::row(2, 0x8000 | 255)};
+        if (in_order) {
+            for (uint16_t r = 0; r < 3; ++r) records.push_back(biff::number(r, 0, base + r));
+            records.push_back(biff::number(2, 0, base + 9));
+        } else {
+            records.push_back(biff::number(2, 0, base + 2));
+            records.push_back(biff::number(0, 0, base));
+            records.push_back(biff::number(2, 0, base + 9));
+            records.push_back(biff::number(1, 0, base + 1));
+        }
+        ASSERT_EQ(import(biff::compound_file(biff::workbook(true, {}, {Sheet{"S", records}}))), 0);
+        EXPECT_EQ(number_at(0, 0, 0), base);
+        EXPECT_EQ(number_at(0, 1, 0), base + 1);
+        EXPECT_EQ(number_at(0, 2, 0), base + 9) << (in_order ? "in order" : "out of order");
+        MemoryRef rows = GetSpreadSheetRowFormats(layer_at(0));
+        ASSERT_NE(rows, nullptr);
+        EXPECT_EQ(GetMemorySize(rows), 2);  // the default height needs no record
+        uint8_t* second = FindRowFormatID(rows, 1);
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(format_extent(second), 20);
+        UnuseMemory(rows);
+    }
+}
+
 TEST_F(ExcelTest, ABareBiff4WorksheetIsReadWithoutAContainer) {
     std::vector<uint8_t> stream;
     biff::append(stream, {0x0409, Body().u16(0).u16(0x0010).u16(0).v});

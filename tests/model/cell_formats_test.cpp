@@ -1,4 +1,8 @@
 #include "model/cell_formats.h"
+
+#include <random>
+#include <set>
+
 #include "model_fixture.h"
 
 namespace {
@@ -201,6 +205,27 @@ TEST_F(Formats, EntryTextOfANumberUsesTheSystemsDecimalPoint) {
     EXPECT_FALSE(GetSheetFlags(layer) & kLayerFormatStale);
     EXPECT_EQ(block_text(Get_CellText(CellPoint{7, 7}, format.bytes, nullptr, layer)), "");
     EXPECT_EQ(format_extent(format.bytes), 76);  // the address's format: the layer default
+}
+
+// Ranges typed in any order, overlapping what is there: every id gets one
+// record, in order, and a record already present keeps its size.
+TEST_F(Formats, RandomRangesFillTheGapsAndKeepWhatIsThere) {
+    const int16_t sized = 1500;
+    ASSERT_EQ(InputRowFormat(layer, int32_t(sized) << 16 | sized), 0);
+    SetRowSize(sized, sized, 33, rows());
+    std::set<int16_t> expected{sized};
+    std::mt19937 random(47);
+    for (int step = 0; step < 400; ++step) {
+        int16_t first = int16_t(random() % 3000), last = int16_t(first + random() % 40);
+        ASSERT_EQ(InputRowFormat(layer, int32_t(first) << 16 | last), 0);
+        for (int16_t id = first; id <= last; ++id) expected.insert(id);
+        ASSERT_TRUE(record_ids_sound(rows()));
+        ASSERT_EQ(GetMemorySize(rows()), int32_t(expected.size()));
+    }
+    uint8_t* record = FindRowFormatID(rows(), sized);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(format_extent(record), 33);
+    UnuseMemory(rows());
 }
 
 }  // namespace

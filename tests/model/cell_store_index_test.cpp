@@ -48,11 +48,12 @@ class RowIndex : public ModelTest {
 protected:
     std::map<Cell, double> expected;
     std::mt19937 random{2024};
+    int last_column = 30;  // of the cells stored and read
 
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
 
     CellRange random_range(int max_height, int max_width) {
-        int16_t top = int16_t(pick(0, 45)), left = int16_t(pick(0, 25));
+        int16_t top = int16_t(pick(0, 45)), left = int16_t(pick(0, last_column - 5));
         return {{top, left}, {int16_t(top + pick(0, max_height)), int16_t(left + pick(0, max_width))}};
     }
 
@@ -67,14 +68,14 @@ protected:
 
     // Numbers of 1 to 9 digits, so that replacing a cell grows or shrinks its row.
     void store_one() {
-        int16_t row = int16_t(pick(0, 50)), column = int16_t(pick(0, 30));
+        int16_t row = int16_t(pick(0, 50)), column = int16_t(pick(0, last_column));
         double value = std::floor(std::pow(10.0, pick(0, 8)) * (1 + pick(0, 8)));
         put(row, column, value);
         expected[{row, column}] = value;
     }
 
     void clear_some() {
-        CellRange range = random_range(4, 12);
+        CellRange range = random_range(4, 12 + last_column / 10);
         Clear_Cells(&range, store());
         forget(range);
     }
@@ -88,7 +89,7 @@ protected:
         for (const auto& [cell, value] : expected)
             if (inside(source, cell)) copied[cell] = value;
         if (cut) forget(source);
-        CellPoint to{int16_t(pick(0, 45)), int16_t(pick(0, 25))};
+        CellPoint to{int16_t(pick(0, 45)), int16_t(pick(0, last_column - 5))};
         select({to, to});
         ASSERT_EQ(InputData(source.topLeft, source.botRight, block, layer), 0);
         DisposeMemory(block);
@@ -100,7 +101,7 @@ protected:
 
     void read_some() {
         for (int i = 0; i < 8; ++i) {
-            Cell cell{int16_t(pick(0, 55)), int16_t(pick(0, 35))};
+            Cell cell{int16_t(pick(0, 55)), int16_t(pick(0, last_column + 5))};
             auto it = expected.find(cell);
             ASSERT_EQ(at(cell.first, cell.second), it == expected.end() ? -1 : it->second)
                 << cell.first << "," << cell.second;
@@ -117,22 +118,53 @@ protected:
         ASSERT_EQ(count_cells(), int(expected.size()));
         for (const auto& [cell, value] : expected) ASSERT_EQ(at(cell.first, cell.second), value);
     }
+
+    // Random steps out of 20: `stores` store a cell, two clear, two paste,
+    // the rest but one read, one holds or releases the cache; the store and
+    // its index are checked after each.
+    void run_random_steps(int steps, int stores) {
+        for (int step = 0; step < steps; ++step) {
+            int action = pick(0, 19);
+            if (action < stores) store_one();
+            else if (action < stores + 2) clear_some();
+            else if (action < stores + 4) copy_or_cut_and_paste();
+            else if (action < 19) read_some();
+            else hold_or_release();
+            ASSERT_TRUE(store_is_sound(store())) << "step " << step;
+            ASSERT_TRUE(index_is_sound(layer)) << "step " << step;
+            if (HasFatalFailure()) return;
+        }
+        expect_contents();
+        ReleaseCache(layer);
+    }
 };
 
 TEST_F(RowIndex, RandomStoresClearsAndPastesKeepTheStoreAndItsIndexSound) {
-    for (int step = 0; step < 4000; ++step) {
-        int action = pick(0, 19);
-        if (action < 12) store_one();
-        else if (action < 14) clear_some();
-        else if (action < 16) copy_or_cut_and_paste();
-        else if (action < 19) read_some();
-        else hold_or_release();
-        ASSERT_TRUE(store_is_sound(store())) << "step " << step;
-        ASSERT_TRUE(index_is_sound(layer)) << "step " << step;
-        if (HasFatalFailure()) return;
-    }
-    expect_contents();
-    ReleaseCache(layer);
+    run_random_steps(4000, 12);
+}
+
+// Rows long enough for column positions: reads mark them, every change
+// must leave no stale position behind.
+TEST_F(RowIndex, RandomChangesToLongRowsLeaveNoStalePositions) {
+    last_column = 400;
+    for (int16_t row = 0; row < 50; row += 7)
+        for (int16_t column = 0; column <= last_column; column += 2) {
+            put(row, column, row * 1000 + column);
+            expected[{row, column}] = row * 1000 + column;
+        }
+    run_random_steps(1500, 6);
+}
+
+TEST_F(RowIndex, AMarkedRowChangedBehindTheLayersBackIsSearchedAfresh) {
+    for (int16_t c = 0; c < 300; ++c) put(2, c, c);
+    for (int pass = 0; pass < 3; ++pass)
+        for (int16_t c = 299; c >= 0; c -= 3) ASSERT_EQ(at(2, c), c);
+    CellRange middle{{2, 100}, {2, 199}};
+    Clear_Cells(&middle, store());
+    for (int16_t c = 0; c < 300; ++c) ASSERT_EQ(at(2, c), c >= 100 && c < 200 ? -1 : c) << c;
+    put(2, 150, 7);  // a row that grows loses its positions
+    for (int16_t c = 299; c >= 0; --c) ASSERT_EQ(at(2, c), c == 150 ? 7 : c >= 100 && c < 200 ? -1 : c) << c;
+    EXPECT_TRUE(index_is_sound(layer));
 }
 
 TEST_F(RowIndex, AHeldCacheFollowsRowsThatAppearPastItsEndAndVanish) {

@@ -12,6 +12,10 @@
 // cell's text as the sheet shows it (currency, dates and all) into a
 // tab-separated OUT; --layer N picks the layer a text format writes (from 1;
 // the first by default).
+//
+// Exit status: 0 when the whole document was converted, 3 when it was written
+// but the import left something out (said on stderr), 2 when the arguments
+// make no sense, 1 when the conversion failed.
 #include <signal.h>
 #include <unistd.h>
 
@@ -44,6 +48,7 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kPartialImport = 3;
 constexpr int16_t kUnknownKindErr = 1003;
 bool failed_quietly = false;
 
@@ -220,6 +225,12 @@ int16_t write_output(MemoryRef book, const Options& options) {
     return save_workbook_file(layer, layer_number, spec, code, found == 0, true);
 }
 
+// Whether the reader left anything of the input out (its losses mark the
+// workbook's file record).
+bool import_was_partial(MemoryRef book) {
+    return (read_file_record(Get_fileinfo(book)).flags & kFileImportLost) != 0;
+}
+
 int convert(const Options& options) {
     const std::string& input = options.input;
     std::string folder, copy;
@@ -230,6 +241,7 @@ int convert(const Options& options) {
     }
     MemoryRef book = nullptr;
     int16_t error = open_input(copy, &book);
+    const bool partial = !error && import_was_partial(book);
     if (!error) {
         recalculate_workbook(book);
         Options absolute = options;
@@ -242,7 +254,8 @@ int convert(const Options& options) {
         DisposeWorkSheet(book);
     }
     std::filesystem::remove_all(folder);
-    return error ? 1 : 0;
+    if (error) return 1;
+    return partial ? kPartialImport : 0;
 }
 
 // The options and the two paths; false when they make no sense.

@@ -1,0 +1,116 @@
+// Column positions within long rows of the cell store.
+#include "model/row_marks.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "model/cell_record.h"
+
+namespace {
+
+constexpr int kCellsPerMark = 4;
+// Rows shorter than this are walked: marks would not pay for themselves.
+constexpr uint32_t kShortestMarkedRow = 64 * kCellHeaderSize;
+
+struct Mark {
+    int16_t column;
+    uint32_t offset;  // from the row's start
+};
+
+struct RowMarks {
+    uint32_t row_length = 0;  // of the row the marks describe; 0 for none
+    uint32_t walked = 0;      // bytes walked since the row changed
+    std::vector<Mark> marks;
+};
+
+}  // namespace
+
+struct ColumnMarks {
+    std::vector<RowMarks> rows;  // by row number, as far as a row was walked
+};
+
+namespace {
+
+RowMarks* marks_of(SpreadSheet* sheet, int16_t row) {
+    ColumnMarks* all = sheet->column_marks;
+    if (!all || row < 0 || size_t(row) >= all->rows.size()) return nullptr;
+    return &all->rows[size_t(row)];
+}
+
+// The record of a row, made (with those of the rows before it) on first use;
+// null without memory.
+RowMarks* make_marks_of(SpreadSheet* sheet, int16_t row) {
+    try {
+        if (!sheet->column_marks) sheet->column_marks = new ColumnMarks;
+        std::vector<RowMarks>& rows = sheet->column_marks->rows;
+        if (size_t(row) >= rows.size()) rows.resize(size_t(row) + 1);
+        return &rows[size_t(row)];
+    } catch (const std::bad_alloc&) {
+        dispose_row_marks(sheet);
+        return nullptr;
+    }
+}
+
+// Every 4th cell of the row; a damaged cell length ends the walk.
+void mark_row(RowMarks& marks, const uint8_t* row_record) {
+    const uint32_t length = _RowLength_(row_record);
+    marks.marks.clear();
+    int count = 0;
+    for (uint32_t at = kRowHeaderSize; at + kCellHeaderSize <= length;) {
+        const uint8_t* cell = row_record + at;
+        if (count++ % kCellsPerMark == 0) marks.marks.push_back({_cellID_(cell), at});
+        if (_cellLength_(cell) < kCellHeaderSize) break;
+        at += _cellLength_(cell);
+    }
+    marks.row_length = length;
+}
+
+}  // namespace
+
+uint32_t marked_search_start(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, int16_t column) {
+    RowMarks* marks = marks_of(sheet, row);
+    if (!marks || marks->row_length == 0) return 0;
+    if (marks->row_length != _RowLength_(row_record)) {
+        forget_row_marks(sheet, row);
+        return 0;
+    }
+    auto after = std::upper_bound(marks->marks.begin(), marks->marks.end(), column,
+                                  [](int16_t wanted, const Mark& mark) { return wanted < mark.column; });
+    if (after == marks->marks.begin()) return 0;
+    const Mark& mark = *(after - 1);
+    // A mark that no longer lies on its cell is not trusted.
+    if (_cellID_(row_record + mark.offset) != mark.column) {
+        forget_row_marks(sheet, row);
+        return 0;
+    }
+    return mark.offset;
+}
+
+void note_row_walk(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, uint32_t walked) {
+    const uint32_t length = _RowLength_(row_record);
+    if (length < kShortestMarkedRow || row < 0) return;
+    RowMarks* marks = marks_of(sheet, row);
+    if (marks && marks->row_length) return;
+    if (!marks && !(marks = make_marks_of(sheet, row))) return;
+    marks->walked += walked;
+    if (marks->walked < length) return;
+    try {
+        mark_row(*marks, row_record);
+    } catch (const std::bad_alloc&) {
+        forget_row_marks(sheet, row);
+    }
+}
+
+void forget_row_marks(SpreadSheet* sheet, int16_t row) {
+    if (RowMarks* marks = marks_of(sheet, row)) *marks = RowMarks{};
+}
+
+void forget_all_row_marks(SpreadSheet* sheet) {
+    if (sheet->column_marks) sheet->column_marks->rows.clear();
+}
+
+void dispose_row_marks(SpreadSheet* sheet) {
+    delete sheet->column_marks;
+    sheet->column_marks = nullptr;
+}

@@ -1,0 +1,26 @@
+// Column positions within long rows of a layer's cell store: for a row that
+// searches have walked as far as its whole length since it last changed, the
+// offset of every 4th cell, so that finding a cell in it takes a binary
+// search and a short walk whatever the row's width. Kept beside the row
+// cache: a row's marks go when the row changes, all of them when the cache
+// is filled again or dropped.
+#pragma once
+
+#include <cstdint>
+
+#include "model/layer.h"
+
+// Where a search for `column` in the row at `row` (its RowRecord) may start:
+// a cell at or before the column, as an offset from the row's start; 0 when
+// the row has no marks.
+uint32_t marked_search_start(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, int16_t column);
+
+// Counts the bytes a search walked in the row; once they add up to the
+// row's length the row gets its marks.
+void note_row_walk(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, uint32_t walked);
+
+// A row that changed loses its marks; every row loses them when the store
+// is indexed again; the record itself goes with the row cache.
+void forget_row_marks(SpreadSheet* sheet, int16_t row);
+void forget_all_row_marks(SpreadSheet* sheet);
+void dispose_row_marks(SpreadSheet* sheet);
