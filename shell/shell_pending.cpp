@@ -67,19 +67,12 @@ int16_t command_dialog(int16_t) {
 // Menus of the palettes and format commands not built yet carry no marks.
 void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
-void init_color_choice(int16_t, int16_t) {}
 
 // Drawing objects carry no protection yet.
 bool object_is_locked(MemoryRef) { return false; }
 
-// The graphical menus draw as plain lists until their definitions exist.
-void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    pf::standard_menu_definition(message, menu, menu_rect, params);
-}
+// The tool and border menus draw as plain lists until their pictures exist.
 void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    pf::standard_menu_definition(message, menu, menu_rect, params);
-}
-void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
     pf::standard_menu_definition(message, menu, menu_rect, params);
 }
 
@@ -96,5 +89,3 @@ void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}
 void DoToolMenu(MemoryRef, int16_t) {}
-void ColorMenus(int16_t, int16_t) {}
-void PatternMenus(int16_t, int16_t) {}

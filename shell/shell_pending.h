@@ -14,4 +14,3 @@ int16_t customize_commandbar();
 int16_t command_dialog(int16_t new_bar);
 void set_option_menu(MemoryRef layer);
 void set_showhide_menu();
-void init_color_choice(int16_t menu, int16_t colour);
