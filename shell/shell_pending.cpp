@@ -54,7 +54,6 @@ void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); 
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 void get_app_prefs(int16_t) { beep(); }
-void DoGridMenu(int16_t) { beep(); }
 int16_t customize_commandbar() {
     beep();
     return 0;

@@ -9,7 +9,6 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 WindowRef find_empty_palette(const char* title);
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
-void DoGridMenu(int16_t item);
 int16_t customize_commandbar();
 int16_t command_dialog(int16_t new_bar);
 void set_option_menu(MemoryRef layer);
