@@ -1,5 +1,7 @@
 #include "shell/colour_commands.h"
 
+#include "shell/colour_palette.h"
+
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
@@ -35,6 +37,7 @@ void format_cells(const DocumentFacts& f, int16_t field, int16_t value, int16_t 
     if (!format_selection(f.layer, kFormatUndoKind, field, value, false)) return;
     bool changed = false;
     set_slot(slot, value, false, changed);
+    if (changed) draw_color_palette();
     DisplayText(f.record, 1);
 }
 
@@ -53,6 +56,7 @@ int16_t color_palette_value(int16_t slot) { return slot > 0 && slot < kColourSlo
 void update_text_color(int16_t value, bool force) {
     bool changed = false;
     set_slot(kTextColourSlot, value, force, changed);
+    if (changed) draw_color_palette();
 }
 
 void update_fills(int16_t fore, int16_t back, int16_t pattern, bool force) {
@@ -60,6 +64,7 @@ void update_fills(int16_t fore, int16_t back, int16_t pattern, bool force) {
     set_slot(kFillForeSlot, fore, force, changed);
     set_slot(kFillBackSlot, back, force, changed);
     set_slot(kFillPatternSlot, pattern, force, changed);
+    if (changed) draw_color_palette();
 }
 
 void update_lines(int16_t fore, int16_t back, int16_t pattern, bool force) {
@@ -67,6 +72,19 @@ void update_lines(int16_t fore, int16_t back, int16_t pattern, bool force) {
     set_slot(kLineForeSlot, fore, force, changed);
     set_slot(kLineBackSlot, back, force, changed);
     set_slot(kLinePatternSlot, pattern, force, changed);
+    if (changed) draw_color_palette();
+}
+
+void update_line_size(int16_t value, bool force) {
+    bool changed = false;
+    set_slot(kLineSizeSlot, value, force, changed);
+    if (changed) draw_color_palette();
+}
+
+void update_frametype(int16_t value, bool force) {
+    bool changed = false;
+    set_slot(kFrameTypeSlot, value, force, changed);
+    if (changed) draw_color_palette();
 }
 
 void ColorTextMenu(MemoryRef window_record, int16_t item) {

@@ -18,6 +18,8 @@ int16_t color_palette_value(int16_t slot);
 void update_text_color(int16_t value, bool force);
 void update_fills(int16_t fore, int16_t back, int16_t pattern, bool force);
 void update_lines(int16_t fore, int16_t back, int16_t pattern, bool force);
+void update_line_size(int16_t value, bool force);
+void update_frametype(int16_t value, bool force);
 
 // Menu items: colour item n is value n - 1; text colour item 1 stands for
 // black (value 2); pattern items 1 and 2 both give none, item n > 2 gives n - 1.

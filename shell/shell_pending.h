@@ -3,10 +3,9 @@
 #pragma once
 
 #include "core/task_manager.h"
+#include "shell/palette_windows.h"
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset);
-// The open palette of that title, or none.
-WindowRef find_empty_palette(const char* title);
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
 int16_t customize_commandbar();
