@@ -56,7 +56,6 @@ int16_t GetHelpMenuID() { return 0; }
 void DoHelpMenu(int16_t) {}
 
 // Commands not built yet answer with a beep.
-void DoOptionMenu(MemoryRef, int16_t) { beep(); }
 void DoWindowMenu(MemoryRef, int16_t) { beep(); }
 void DoViewMenu(MemoryRef, int16_t) { beep(); }
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
