@@ -1,5 +1,7 @@
 #include "shell/colour_commands.h"
 
+#include <initializer_list>
+
 #include "shell/colour_palette.h"
 
 #include "model/cell_formats.h"
@@ -26,18 +28,23 @@ DocumentFacts front_facts(MemoryRef window_record) {
     return read_document_facts(window_record ? window_record : front_document_record());
 }
 
-void set_slot(int16_t slot, int16_t value, bool force, bool& changed) {
-    changed = changed || force || palette_values[slot] != value;
-    palette_values[slot] = value;
+// Stores values in their slots; the palette is redrawn when one changed or
+// when forced.
+void update_slots(std::initializer_list<int16_t> slots, std::initializer_list<int16_t> values, bool force) {
+    bool changed = force;
+    auto value = values.begin();
+    for (int16_t slot : slots) {
+        changed = changed || palette_values[slot] != *value;
+        palette_values[slot] = *value++;
+    }
+    if (changed) draw_color_palette();
 }
 
 // Sets one field of the selected cells; the palette shows the value when done.
 void format_cells(const DocumentFacts& f, int16_t field, int16_t value, int16_t slot) {
     if (!f.layer || f.object_selected) return;
     if (!format_selection(f.layer, kFormatUndoKind, field, value, false)) return;
-    bool changed = false;
-    set_slot(slot, value, false, changed);
-    if (changed) draw_color_palette();
+    update_slots({slot}, {value}, false);
     DisplayText(f.record, 1);
 }
 
@@ -53,39 +60,18 @@ void colour_edited_text(const DocumentFacts& f, int16_t value) {
 
 int16_t color_palette_value(int16_t slot) { return slot > 0 && slot < kColourSlots ? palette_values[slot] : -1; }
 
-void update_text_color(int16_t value, bool force) {
-    bool changed = false;
-    set_slot(kTextColourSlot, value, force, changed);
-    if (changed) draw_color_palette();
-}
+void update_text_color(int16_t value, bool force) { update_slots({kTextColourSlot}, {value}, force); }
 
 void update_fills(int16_t fore, int16_t back, int16_t pattern, bool force) {
-    bool changed = false;
-    set_slot(kFillForeSlot, fore, force, changed);
-    set_slot(kFillBackSlot, back, force, changed);
-    set_slot(kFillPatternSlot, pattern, force, changed);
-    if (changed) draw_color_palette();
+    update_slots({kFillForeSlot, kFillBackSlot, kFillPatternSlot}, {fore, back, pattern}, force);
 }
 
 void update_lines(int16_t fore, int16_t back, int16_t pattern, bool force) {
-    bool changed = false;
-    set_slot(kLineForeSlot, fore, force, changed);
-    set_slot(kLineBackSlot, back, force, changed);
-    set_slot(kLinePatternSlot, pattern, force, changed);
-    if (changed) draw_color_palette();
+    update_slots({kLineForeSlot, kLineBackSlot, kLinePatternSlot}, {fore, back, pattern}, force);
 }
 
-void update_line_size(int16_t value, bool force) {
-    bool changed = false;
-    set_slot(kLineSizeSlot, value, force, changed);
-    if (changed) draw_color_palette();
-}
-
-void update_frametype(int16_t value, bool force) {
-    bool changed = false;
-    set_slot(kFrameTypeSlot, value, force, changed);
-    if (changed) draw_color_palette();
-}
+void update_line_size(int16_t value, bool force) { update_slots({kLineSizeSlot}, {value}, force); }
+void update_frametype(int16_t value, bool force) { update_slots({kFrameTypeSlot}, {value}, force); }
 
 void ColorTextMenu(MemoryRef window_record, int16_t item) {
     if (item < 1) return;

@@ -103,6 +103,16 @@ void draw_background(const pf::Rect& r) {
     pf::draw_theme_menu_background(r);
 }
 
+// Find item: the item under the mouse; the selected item is that item or,
+// elsewhere in the menu, the remembered choice (1 when none is set).
+void find_grid_item(const pf::Rect& r, pf::MenuDefParams& params, int16_t (*item_at)(pf::Point),
+                    pf::Rect (*box_of)(int16_t, const pf::Rect&), int16_t& remembered) {
+    params.item_under_mouse = pf::pt_in_rect(params.hit, r) ? item_at(relative(params.hit, r)) : 0;
+    if (!params.item_under_mouse && remembered < 1) remembered = 1;
+    params.item_selected = params.item_under_mouse ? params.item_under_mouse : remembered;
+    params.item_rect = box_of(params.item_selected, r);
+}
+
 // ---- Colour grid ----------------------------------------------------------------
 
 pf::Rect colour_grid_box(int16_t item, const pf::Rect& menu_rect) {
@@ -142,16 +152,6 @@ void draw_colour_menu(pf::MenuRef menu, const pf::Rect& r) {
     pf::frame_rect_color(r, pf::kLookFrame);
 }
 
-void find_colour_item(pf::MenuRef menu, const pf::Rect& r, pf::MenuDefParams& params) {
-    params.item_under_mouse = pf::pt_in_rect(params.hit, r) ? FindColorItem(relative(params.hit, r)) : 0;
-    int16_t& remembered = colour_slot(menu->id);
-    if (params.item_under_mouse) params.item_selected = params.item_under_mouse;
-    else {
-        if (remembered < 1) remembered = 1;
-        params.item_selected = remembered;
-    }
-    params.item_rect = colour_grid_box(params.item_selected, r);
-}
 
 void hilite_colour_item(const pf::Rect& r, const pf::MenuDefParams& params) {
     const int16_t item = std::min<int16_t>(params.new_item, kColourItems);
@@ -212,16 +212,6 @@ void draw_pattern_menu(pf::MenuRef menu, const pf::Rect& r) {
     pf::frame_rect_color(r, pf::kLookFrame);
 }
 
-void find_pattern_item(pf::MenuRef menu, const pf::Rect& r, pf::MenuDefParams& params) {
-    params.item_under_mouse = pf::pt_in_rect(params.hit, r) ? FindPatItem(relative(params.hit, r)) : 0;
-    int16_t& remembered = pattern_slot(menu->id);
-    if (params.item_under_mouse) params.item_selected = params.item_under_mouse;
-    else {
-        if (remembered < 1) remembered = 1;
-        params.item_selected = remembered;
-    }
-    params.item_rect = pattern_grid_box(params.item_selected, r);
-}
 
 void hilite_pattern_item(pf::MenuRef menu, const pf::Rect& r, const pf::MenuDefParams& params) {
     if (params.new_item == params.previous_item) return;
@@ -315,7 +305,9 @@ void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuD
     switch (message) {
         case pf::kMenuDrawMsg: draw_colour_menu(menu, menu_rect); break;
         case pf::kMenuSizeMsg: size_menu(menu, kColourMenuWidth, kColourMenuHeight); break;
-        case pf::kMenuFindItemMsg: find_colour_item(menu, menu_rect, params); break;
+        case pf::kMenuFindItemMsg:
+            find_grid_item(menu_rect, params, FindColorItem, colour_grid_box, colour_slot(menu->id));
+            break;
         case pf::kMenuHiliteItemMsg: hilite_colour_item(menu_rect, params); break;
         default: break;
     }
@@ -326,7 +318,9 @@ void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::Men
     switch (message) {
         case pf::kMenuDrawMsg: draw_pattern_menu(menu, menu_rect); break;
         case pf::kMenuSizeMsg: size_menu(menu, kPatternMenuWidth, kPatternMenuHeight); break;
-        case pf::kMenuFindItemMsg: find_pattern_item(menu, menu_rect, params); break;
+        case pf::kMenuFindItemMsg:
+            find_grid_item(menu_rect, params, FindPatItem, pattern_grid_box, pattern_slot(menu->id));
+            break;
         case pf::kMenuHiliteItemMsg: hilite_pattern_item(menu, menu_rect, params); break;
         default: break;
     }
