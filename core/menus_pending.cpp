@@ -28,7 +28,8 @@ constexpr PendingItems kPending[] = {
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
-    {132, kWholeMenu, 0},          // Options
+    {132, 1, 5},                   // Options: Calculate Now to Show Formulas
+    {132, 7, 18},                  // Options: Names to Command Bar
     {133, kWholeMenu, 0},          // Object
     {135, 1, 8},                   // Functions: inserting into the entry line
     {136, kWholeMenu, 0},          // View

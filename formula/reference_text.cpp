@@ -401,3 +401,20 @@ void GetFileStr(int16_t id, unsigned char* name, MemoryRef layer) {
     }
     UnuseMemory(links);
 }
+
+bool range_by_text(const std::string& text, MemoryRef layer, CellRange& range) {
+    if (text.empty() || text.size() >= size_t(kNamedRangeNameSize)) return false;
+    uint8_t record[kNamedRangeSize] = {0};
+    record[0] = uint8_t(text.size());
+    std::memcpy(record + 1, text.data(), text.size());
+    int16_t layers[2];
+    if (Parse_Rect(record, layers, layer)) {
+        if (layers[0] >= 0) return false;  // references to other layers are not cells of this one
+        range = named_range_cells(record);
+        return true;
+    }
+    unsigned char name[256];
+    name[0] = uint8_t(text.size());
+    std::memcpy(name + 1, text.data(), text.size());
+    return MatchRangeStr(name, &range, layer) != 0;
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
@@ -19,6 +20,11 @@ void RangeToRect(const unsigned char* text, MemoryRef layer);
 // 40-byte named-range record: 1 with the rectangle written to the record and,
 // when asked, the layers (first, last; -1, -1 without a layer part).
 int16_t Parse_Rect(uint8_t* record, int16_t* layers, MemoryRef layer);
+
+// A range of the layer by its reference text ("B2", "$A$1:C4") or by the
+// name of one of its named ranges; false for other layers' references and
+// for texts of 32 characters or more.
+bool range_by_text(const std::string& text, MemoryRef layer, CellRange& range);
 
 // 1 when the layer has a named range of that name (case and marks ignored):
 // the rectangle is filled and the buffer receives the name as defined.

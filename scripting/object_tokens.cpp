@@ -195,24 +195,6 @@ pf::OSErr pick(const KeyData& key, const std::vector<ObjectToken>& candidates, O
     return pf::kAENoSuchObjectErr;
 }
 
-// A range by its reference text ("B2", "$A$1:C4") or by a named range.
-bool range_by_text(const std::string& text, MemoryRef layer, CellRange& range) {
-    if (text.empty() || text.size() >= size_t(kNamedRangeNameSize)) return false;
-    uint8_t record[kNamedRangeSize] = {0};
-    record[0] = uint8_t(text.size());
-    std::memcpy(record + 1, text.data(), text.size());
-    int16_t layers[2];
-    if (Parse_Rect(record, layers, layer)) {
-        if (layers[0] >= 0) return false;  // references to other layers are not cells of this one
-        range = named_range_cells(record);
-        return true;
-    }
-    unsigned char name[256];
-    name[0] = uint8_t(text.size());
-    std::memcpy(name + 1, text.data(), text.size());
-    return MatchRangeStr(name, &range, layer) != 0;
-}
-
 bool is_number(const pf::AEDesc& d) {
     return d.type == pf::kTypeDouble || d.type == pf::kTypeLong || d.type == pf::kTypeShort;
 }

@@ -8,6 +8,7 @@
 #include "platform/events/events.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
+#include "shell/border_tools.h"
 #include "shell/button_states.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"

@@ -6,6 +6,7 @@
 
 #include "formula/recalc.h"
 #include "shell/app_prefs.h"
+#include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
 #include "shell/shell_commands.h"
@@ -102,8 +103,9 @@ void draw_bar_button(ButtonRecord& button) {
 
 void refresh_buttons(MemoryRef record, WindowRef window) {
     app_prefs.options2 &= ~kPrefRefreshButtons;
-    if (!IconBar || !has_current_bar) return;
     DocumentFacts facts = read_document_facts(record);
+    show_selection_in_color_palette(facts);
+    if (!IconBar || !has_current_bar) return;
     for (ButtonRecord& button : current_bar.buttons) {
         button.value = button_value(button, facts);
         button.state = button_state(button, facts, window != nullptr);

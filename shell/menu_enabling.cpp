@@ -21,12 +21,13 @@
 #include "spelling/spelling.h"
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
+#include "shell/graphic_menus.h"
 
 namespace {
 
 constexpr int16_t kApplication = 128, kFile = 129, kEdit = 130, kFormat = 131, kOptions = 132, kObject = 133,
                   kWindow = 134, kFunctions = 135, kView = 136, kPrefs = 141, kFont = 142, kSize = 143,
-                  kStyle = 144, kTextColour = 145, kAlignOptions = 159, kPalettes = 161, kLayer = 163;
+                  kStyle = 144, kAlignOptions = 159, kPalettes = 161, kLayer = 163;
 constexpr int16_t kFirstWindowListItem = 8;
 constexpr int16_t kLinksItem = 10;
 constexpr int16_t kRevertItem = 8;
@@ -116,6 +117,19 @@ void hilite_file_menu(const DocumentFacts& f) {
     }
 }
 
+// The colour and pattern menus show the selection's values as their current
+// choices (item = value + 1); the line menus, which cells do not use, none.
+void preset_colour_choices(const CellFormat& format) {
+    auto item_of_colour = [&](int field) { return int16_t(clamp_colour_value(format.bytes[field]) + 1); };
+    init_color_choice(kTextColourMenu, item_of_colour(kFmtTextColour));
+    init_color_choice(kFillForeMenu, item_of_colour(kFmtPatternFore));
+    init_color_choice(kFillBackMenu, item_of_colour(kFmtPatternBack));
+    init_color_choice(kLineForeMenu, 1);
+    init_color_choice(kLineBackMenu, 1);
+    init_pat_choice(kFillPatternMenu, int16_t(clamp_pattern_value(format.bytes[kFmtPattern]) + 1));
+    init_pat_choice(kLinePatternMenu, 1);
+}
+
 // Commands 8 to the last are the windows: the document's own item is checked,
 // the one before it takes Command-minus and the one after it Command-equals;
 // the ends wrap around.
@@ -176,7 +190,8 @@ void hilite_with_document(const DocumentFacts& f, WindowRef window) {
     set_object_menu(f.layer);
     hilite_window_menu(window);
     set_showhide_menu();
-    if (!f.object_selected) init_color_choice(kTextColour, f.format.bytes[kFmtTextColour]);
+    set_palette_menu();
+    if (!f.object_selected) preset_colour_choices(f.format);
 }
 
 }  // namespace

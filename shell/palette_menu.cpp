@@ -3,10 +3,12 @@
 #include "charts/charts.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
+#include "platform/menus/menus.h"
 #include "window/window_commands.h"
 
 namespace {
 
+constexpr int16_t kPaletteMenu = 161;
 constexpr int16_t kOpenAllItem = 1;
 constexpr int16_t kCloseAllItem = 2;
 
@@ -43,4 +45,11 @@ void DoPaletteMenu(MemoryRef, int16_t item) {
         else if (item == palette.item && find_empty_palette(palette.title)) close_palette(palette);
         else if (item == palette.item) open_palette(palette);
     }
+}
+
+void set_palette_menu() {
+    pf::MenuRef menu = pf::get_menu_handle(kPaletteMenu);
+    if (!menu) return;
+    for (const Palette& palette : kPalettes)
+        pf::check_menu_item(menu, palette.item, find_empty_palette(palette.title) != nullptr);
 }

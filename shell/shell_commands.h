@@ -107,6 +107,8 @@ void DoAlignMenu(MemoryRef window_record, int16_t item);
 void DoAlignOptionMenu(MemoryRef window_record, int16_t item);
 void DoArrangeMenu(MemoryRef window_record, int16_t item);
 void DoPaletteMenu(MemoryRef window_record, int16_t item);
+// Checks the Palettes menu's item of each open palette.
+void set_palette_menu();
 void Do_showhide_Menu(MemoryRef window_record, int16_t item);
 void DoCommandMenu(MemoryRef window_record, int16_t item);
 void DoToolMenu(MemoryRef window_record, int16_t item);

@@ -19,42 +19,17 @@ void beep() { pf::sys_beep(kBeepTicks); }
 }  // namespace
 
 
-// Keys typed while a palette is in front go to the front document.
-int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
-    WindowRef document = wxFrontNonFloatingWindow();
-    TaskRecord task;
-    get_task_from_window(document, &task);
-    if (!document) return 0;
-    return call_task_in_port(task.key, document, event, task.app_ref, 0);
-}
 
-WindowRef find_empty_palette(const char* title) {
-    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
-        if (pf::window_title(w) == title && pf::window_kind(w) == kPaletteWindowKind) return w;
-    }
-    return nullptr;
-}
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
     if (WindowRef open = find_empty_palette(title)) return open;
-    pf::Point where = app_prefs.palette_positions[position_index];
-    if (!checkonscreen(where)) where = pf::Point{int16_t(60 + offset), int16_t(pf::screen_bounds().right - 160)};
-    pf::Rect bounds{where.v, where.h, int16_t(where.v + 60), int16_t(where.h + 120)};
-    unsigned char pstr[256];
-    set_pstring(pstr, title);
-    WindowRef window = pf::new_window(bounds, pstr, true, pf::kFloatProc, pf::kFirstWindowOfClass, true, 0);
-    if (!window) return nullptr;
-    pf::set_window_kind(window, kPaletteWindowKind);
-    add_window_task(window, kFloatingToolTask, 0, {.key = pass_key_to_document});
-    return window;
+    return make_palette_window(title, position_index, offset, 120, 60, {.key = pass_key_to_document});
 }
 
-void MakeColorWindow() { make_empty_palette("Colors", kColorPalettePosition, 30); }
 void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); }
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 void get_app_prefs(int16_t) { beep(); }
-void DoGridMenu(int16_t) { beep(); }
 int16_t customize_commandbar() {
     beep();
     return 0;
@@ -67,19 +42,12 @@ int16_t command_dialog(int16_t) {
 // Menus of the palettes and format commands not built yet carry no marks.
 void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
-void init_color_choice(int16_t, int16_t) {}
 
 // Drawing objects carry no protection yet.
 bool object_is_locked(MemoryRef) { return false; }
 
-// The graphical menus draw as plain lists until their definitions exist.
-void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    pf::standard_menu_definition(message, menu, menu_rect, params);
-}
+// The tool and border menus draw as plain lists until their pictures exist.
 void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    pf::standard_menu_definition(message, menu, menu_rect, params);
-}
-void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
     pf::standard_menu_definition(message, menu, menu_rect, params);
 }
 
@@ -88,7 +56,6 @@ int16_t GetHelpMenuID() { return 0; }
 void DoHelpMenu(int16_t) {}
 
 // Commands not built yet answer with a beep.
-void DoOptionMenu(MemoryRef, int16_t) { beep(); }
 void DoWindowMenu(MemoryRef, int16_t) { beep(); }
 void DoViewMenu(MemoryRef, int16_t) { beep(); }
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
@@ -96,5 +63,3 @@ void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}
 void DoToolMenu(MemoryRef, int16_t) {}
-void ColorMenus(int16_t, int16_t) {}
-void PatternMenus(int16_t, int16_t) {}

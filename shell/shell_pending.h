@@ -3,15 +3,12 @@
 #pragma once
 
 #include "core/task_manager.h"
+#include "shell/palette_windows.h"
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset);
-// The open palette of that title, or none.
-WindowRef find_empty_palette(const char* title);
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
-void DoGridMenu(int16_t item);
 int16_t customize_commandbar();
 int16_t command_dialog(int16_t new_bar);
 void set_option_menu(MemoryRef layer);
 void set_showhide_menu();
-void init_color_choice(int16_t menu, int16_t colour);

@@ -1,0 +1,98 @@
+#include "shell/goto_dialog.h"
+
+#include <cctype>
+#include <string>
+
+#include "core/alert_kinds.h"
+#include "core/alerts.h"
+#include "core/dialog_items.h"
+#include "core/modal_dialog.h"
+#include "formula/range_string.h"
+#include "formula/reference_text.h"
+#include "model/named_ranges.h"
+#include "window/selection_tracking.h"
+#include "window/window_commands.h"
+
+namespace {
+
+constexpr int16_t kGotoDialog = 142, kRefusalStrings = 144;
+constexpr int16_t kOkItem = 1, kCancelItem = 2, kReferenceItem = 3, kSelectItem = 7;
+constexpr size_t kLongestReference = kNamedRangeNameSize - 1;
+
+// Letters, then digits, once or twice around a colon, "$" allowed: the shape
+// of a cell reference, whatever its size.
+bool looks_like_reference(const std::string& text) {
+    size_t at = 0;
+    auto corner = [&]() {
+        size_t letters = 0, digits = 0;
+        if (at < text.size() && text[at] == '$') ++at;
+        while (at < text.size() && std::isalpha(uint8_t(text[at]))) ++at, ++letters;
+        if (at < text.size() && text[at] == '$') ++at;
+        while (at < text.size() && std::isdigit(uint8_t(text[at]))) ++at, ++digits;
+        return letters + digits > 0;
+    };
+    if (!corner()) return false;
+    if (at < text.size() && text[at] == ':') {
+        ++at;
+        if (!corner()) return false;
+    }
+    return at == text.size();
+}
+
+void refuse(DialogRef dialog, GotoRefusal why) {
+    str_multi_alert(kRefusalStrings, int16_t(why), kStandardStopAlert, kStopAlertKind);
+    SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
+}
+
+}  // namespace
+
+GotoRefusal check_goto_text(const unsigned char* text, MemoryRef layer, CellRange* range) {
+    const std::string typed(reinterpret_cast<const char*>(text + 1), text[0]);
+    if (typed.size() > kLongestReference) return GotoRefusal::kTooLong;
+    if (range_by_text(typed, layer, *range)) return GotoRefusal::kNone;
+    return looks_like_reference(typed) ? GotoRefusal::kOffTheGrid : GotoRefusal::kNotAReference;
+}
+
+int16_t goto_dialog(MemoryRef layer, CellRange* range, bool* select) {
+    DialogRef dialog = StdNewDLOG(kGotoDialog, kOkItem, nullptr);
+    if (!dialog) return 0;
+    unsigned char text[256];
+    const bool relative[4] = {false, false, false, false};
+    RangeString(text, range, relative, layer);
+    SetDEditText(dialog, kReferenceItem, text);
+    SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
+    SetCheckbox(dialog, kSelectItem, *select ? 1 : 0);
+    pf::draw_dialog(dialog);
+    int16_t answer = 0;
+    for (;;) {
+        pf::EventRecord event;
+        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        if (item == kCancelItem || item == kModalCloseBox) break;
+        if (item == kSelectItem) FlipCheckbox(dialog, kSelectItem);
+        if (item != kOkItem) continue;
+        GetDEditText(dialog, kReferenceItem, text);
+        CellRange chosen{};
+        const GotoRefusal why = check_goto_text(text, layer, &chosen);
+        if (why != GotoRefusal::kNone) {
+            refuse(dialog, why);
+            continue;
+        }
+        *range = chosen;
+        *select = GetCheckbox(dialog, kSelectItem) != 0;
+        answer = 1;
+        break;
+    }
+    StdDLOG_close(dialog, nullptr);
+    return answer;
+}
+
+void go_to_command(MemoryRef layer) {
+    if (!layer) return;
+    CellRange range{};
+    GetSelectRect(&range, layer);
+    bool select = false;
+    if (!goto_dialog(layer, &range, &select)) return;
+    if (select) LSelect(range.topLeft, &range, nullptr, 0, layer);
+    else LSelect(range.topLeft, nullptr, nullptr, 0, layer);
+    SheetAutoScroll(layer, range.topLeft, 1);
+}

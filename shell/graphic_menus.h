@@ -1,0 +1,44 @@
+// The graphical pop-up menus: a 16 x 16 grid of the program's colours (menus
+// 145, 181, 182, 187, 188) and an 8 x 5 grid of its patterns (183, 186), each
+// remembering the choice it shows as current.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/menus/menus.h"
+
+constexpr int16_t kTextColourMenu = 145;
+constexpr int16_t kFillForeMenu = 181, kFillBackMenu = 182, kFillPatternMenu = 183;
+constexpr int16_t kLinePatternMenu = 186, kLineForeMenu = 187, kLineBackMenu = 188;
+
+// Item 1 is none; colour item n is table entry n - 2, pattern item n is
+// pattern n - 1 of the pattern list.
+constexpr int16_t kColourItems = 256;
+constexpr int16_t kPatternItems = 40;
+
+// Boxes of an item relative to the menu's top-left; an empty rectangle for no item.
+void FindColorBox(int16_t item, pf::Rect* box);
+void FindPatBox(int16_t item, pf::Rect* box);
+// The item under a point relative to the menu's top-left, 0 when none.
+int16_t FindColorItem(pf::Point where);
+int16_t FindPatItem(pf::Point where);
+
+// Places a pop-up menu of the menu's size with its top-left at (top, left),
+// moved to stay on the screen; answers the item.
+int16_t DoPopUpMsg(pf::MenuRef menu, pf::Rect* menu_rect, int16_t top, int16_t left, int16_t item);
+
+// The remembered choice of a colour or pattern menu (below 1: none).
+void init_color_choice(int16_t menu, int16_t item);
+void init_pat_choice(int16_t menu, int16_t item);
+int16_t get_start_color(int16_t menu);
+int16_t get_start_pat(int16_t menu);
+
+// Values stored in documents and preferences, brought within the palettes:
+// a colour 0..255 (0 none, v table entry v - 1), a pattern 0..39.
+int16_t clamp_colour_value(int16_t value);
+int16_t clamp_pattern_value(int16_t value);
+
+// The colour grid's header for an item: its sample, its number, its box framed.
+void draw_choice(int16_t item, const pf::Rect& menu_rect);
+// The word for none centred in a box.
+void DrawNoneRect(const pf::Rect& box);

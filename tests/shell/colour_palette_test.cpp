@@ -1,0 +1,80 @@
+// The colour palette in the running program: its swatches' hit order, the
+// values it shows for the selection, and its picture.
+#include <cairo.h>
+
+#include "format_fixture.h"
+#include "../window/golden_image.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/paint.h"
+#include "platform/fonts/fonts.h"
+#include "shell/colour_commands.h"
+#include "shell/colour_palette.h"
+#include "shell/graphic_menus.h"
+#include "shell/shell_commands.h"
+
+namespace {
+
+TEST(ColourPaletteItems, OverlapsBelongToTheEarlierItem) {
+    constexpr int16_t right = 68;
+    EXPECT_EQ(find_color_item(pf::Point{10, 50}, right, true), 1);
+    EXPECT_EQ(find_color_item(pf::Point{10, 50}, right, false), 0);  // text colour not shown
+    EXPECT_EQ(find_color_item(pf::Point{36, 30}, right, true), 2);   // fill fore over its back
+    EXPECT_EQ(find_color_item(pf::Point{45, 40}, right, true), 3);
+    EXPECT_EQ(find_color_item(pf::Point{65, 20}, right, true), 4);
+    EXPECT_EQ(find_color_item(pf::Point{99, 30}, right, true), 8);   // line size over frame type
+    EXPECT_EQ(find_color_item(pf::Point{110, 30}, right, true), 9);
+    EXPECT_EQ(find_color_item(pf::Point{50, 2}, right, true), 0);
+}
+
+struct ColourPalette : FormatMenuTest {
+    void TearDown() override {
+        if (ColorPalette) close_Color_proc(nullptr, 0, 0);
+        FormatMenuTest::TearDown();
+    }
+    uint32_t pixel(int x, int y) {
+        pf::Port* port = pf::window_port(ColorPalette);
+        pf::surface_flush(*port);
+        return pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF;
+    }
+};
+
+TEST_F(ColourPalette, ShowsTheSelectionsFillAndGreysWhatCellsLack) {
+    pf::set_text_antialiasing(false);
+    select(CellRange{{1, 1}, {2, 2}});
+    ColorMenus(kFillForeMenu, 7);
+    PatternMenus(kFillPatternMenu, 8);
+    MakeColorWindow();
+    ASSERT_NE(ColorPalette, nullptr);
+    run_until_idle();
+    EXPECT_EQ(color_palette_value(kFillForeSlot), 6);
+    EXPECT_EQ(color_palette_value(kFillPatternSlot), 7);
+    EXPECT_LT(color_palette_value(kLineForeSlot), 0);
+    EXPECT_LT(color_palette_value(kFrameTypeSlot), 0);
+
+    const int width = 68, height = 118;
+    cairo_surface_t* shot = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(shot));
+    const int stride = cairo_image_surface_get_stride(shot) / 4;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) data[y * stride + x] = pixel(x, y);
+    cairo_surface_mark_dirty(shot);
+    EXPECT_TRUE(matches_golden_image(shot, "colour_palette"));
+    cairo_surface_destroy(shot);
+    pf::set_text_antialiasing(true);
+
+    select(CellRange{{5, 5}, {5, 5}});
+    app_prefs.options2 |= kPrefRefreshButtons;  // as a change of selection asks
+    run_until_idle();
+    EXPECT_EQ(color_palette_value(kFillForeSlot), 0);
+}
+
+TEST_F(ColourPalette, ClosingForgetsTheWindowAndItsStartUpBit) {
+    app_prefs.options |= kPrefColorPalette;
+    MakeColorWindow();
+    EventRecord close{};
+    close_Color_proc(&close, 0, 0);
+    EXPECT_EQ(ColorPalette, nullptr);
+    EXPECT_FALSE(app_prefs.options & kPrefColorPalette);
+}
+
+}  // namespace
