@@ -1,7 +1,7 @@
 // The Edit and Fill menus of the front document window: their enabling and
 // the dispatch of Undo, Redo, Cut, Copy, Paste, Clear, Select All, Insert,
-// Delete, Move Cells and the four fills. Paste Special, Find and Spelling
-// join as their commands come.
+// Delete, Move Cells, Find, Find Again and the four fills. Paste Special and
+// Spelling join as their commands come.
 #include "editing/edit_menu.h"
 
 #include <cctype>
@@ -13,6 +13,8 @@
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"
 #include "editing/fill.h"
+#include "editing/find_replace.h"
+#include "editing/find_window.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -271,6 +273,7 @@ void set_edit_menu(MemoryRef window_record) {
     set_undo(window_record);
     if (GetActiveEditor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
+    if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kFindAgainItem);
     // Without a main dictionary nothing can be checked.
     if (!spelling_available()) pf::disable_menu_item(menu, kSpellingItem);
 }
@@ -307,6 +310,13 @@ int16_t insert_or_delete_cells(MemoryRef layer, bool inserting, int16_t choice) 
 }
 
 void DoEditMenu(MemoryRef window_record, int16_t item) {
+    if (item == kFindItem) return open_find_dialog();
+    if (item == kFindAgainItem) {
+        update_find_rec();
+        do_find_next(kFindFromActive);
+        enable_find_buttons();
+        return;
+    }
     MemoryRef layer = command_layer(window_record);
     if (!layer) return;
     switch (item) {
@@ -323,8 +333,6 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
         case kPasteSpecialItem:
-        case kFindItem:
-        case kFindAgainItem:
         case kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
         default: break;
     }

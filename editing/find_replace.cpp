@@ -11,7 +11,7 @@
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
-#include "shell/document_facts.h"
+#include "core/task_manager.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
@@ -29,7 +29,7 @@ struct Target {
 
 Target front_target() {
     Target target;
-    target.record = front_document_record();
+    target.record = get_find_doc();
     target.layer = target.record ? doc_window_layer(target.record) : nullptr;
     return target;
 }
@@ -226,6 +226,17 @@ int32_t replace_all_in(const Target& target, MemoryRef layer) {
 }
 
 }  // namespace
+
+MemoryRef get_find_doc() {
+    for (pf::WindowRef window = pf::front_window(); window; window = pf::next_window(window)) {
+        if (!pf::window_visible(window)) continue;
+        TaskRecord task;
+        get_task_from_window(window, &task);
+        if (task.kind == kDocumentTask && task.index != 0 && task.app_ref)
+            return reinterpret_cast<MemoryRef>(task.app_ref);
+    }
+    return nullptr;
+}
 
 void forget_find_hit() {
     find_state.first_find = 0;

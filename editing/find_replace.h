@@ -25,6 +25,9 @@ constexpr int16_t kFindFromActive = 0;  // from the active cell, wrapping once
 constexpr int16_t kFindFromTop = 1;
 constexpr int16_t kFindOnward = 2;  // without wrapping
 
+// The record of the frontmost document window behind any other windows (the
+// Find window), or none: the document Find and Replace act on.
+MemoryRef get_find_doc();
 // Forgets the hit: the next Find starts afresh from the active cell.
 void forget_find_hit();
 // Selects the next hit in the front document: 1, or 0 (with a beep) when none.

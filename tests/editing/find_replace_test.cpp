@@ -5,6 +5,9 @@
 #include "../app/app_fixture.h"
 
 #include "editing/find_replace.h"
+#include "editing/find_window.h"
+#include "platform/events/keyboard.h"
+#include "platform/host/driver.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/cell_store.h"
@@ -217,6 +220,29 @@ TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {
     search_for("2", "3");
     EXPECT_EQ(replace_all(), 0);
     EXPECT_EQ(contents(1, 0), "=1+1");
+}
+
+TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
+    enter(0, 0, "alpha");
+    enter(60, 2, "needle");
+    select(0, 0);
+    DoCommand(code_value("find"));
+    run_until_idle();
+    ASSERT_NE(find_wind, nullptr);
+    pf::driver_type("needle");
+    run_until_idle();
+    EXPECT_EQ(pf::get_dialog_item_text(find_wind, 10), "needle");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_EQ(active(), (CellPoint{60, 2}));
+    EXPECT_EQ(find_state.first_find, 1);
+    pf::driver_key(53, pf::kEscapeChar);
+    run_until_idle();
+    EXPECT_EQ(find_wind, nullptr);
+    select(0, 0);
+    DoCommand(code_value("fina"));  // Find Again with the window closed
+    run_until_idle();
+    EXPECT_EQ(active(), (CellPoint{60, 2}));
 }
 
 }  // namespace
