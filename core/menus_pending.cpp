@@ -24,7 +24,6 @@ constexpr PendingItems kPending[] = {
     {kFileMenu, 13, 13},           // Document Layout
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
-    {kEditMenu, 13, 13},           // Spelling
     {131, 20, 21},                 // Format: Borders, Table Format
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other

@@ -1,7 +1,7 @@
 // The Edit and Fill menus of the front document window: their enabling and
 // the dispatch of Undo, Redo, Cut, Copy, Paste, Clear, Select All, Insert,
-// Delete, Move Cells, Find, Find Again and the four fills. Paste Special and
-// Spelling join as their commands come.
+// Delete, Move Cells, Find, Find Again, Spelling and the four fills. Paste
+// Special joins as its command comes.
 #include "editing/edit_menu.h"
 
 #include <cctype>
@@ -15,6 +15,7 @@
 #include "editing/fill.h"
 #include "editing/find_replace.h"
 #include "editing/find_window.h"
+#include "editing/spell_scan.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -332,8 +333,8 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
             break;
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
-        case kPasteSpecialItem:
-        case kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
+        case kSpellingItem: check_layer_spelling(layer); break;
+        case kPasteSpecialItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // its command comes later
         default: break;
     }
     DisplayText(window_record ? window_record : front_document_record(), 1);

@@ -160,16 +160,6 @@ bool replace_every_hit(std::vector<uint8_t>& text, uint32_t options) {
     return any;
 }
 
-// Stores the text in the active cell as typed input.
-int32_t enter_text(MemoryRef layer, const std::vector<uint8_t>& text) {
-    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
-    if (!block) return kEntryNoMemory;
-    uint16_t error_offset = 0;
-    const int32_t answer = Enter_Data(layer, block, nullptr, &error_offset, 0);
-    DisposeMemory(block);
-    return answer;
-}
-
 struct CellChange {
     CellPoint cell;
     std::vector<uint8_t> text;
@@ -204,8 +194,7 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
     if (!CopyCellInfo(bounds.topLeft, bounds.botRight, &before, GetSpreadSheetCells(layer))) return 0;
     int32_t stored = 0;
     for (const CellChange& change : changes) {
-        select_cell(layer, change.cell);
-        if (enter_text(layer, change.text) != kEntryStored) continue;
+        if (store_typed_text(layer, change.cell, change.text) != kEntryStored) continue;
         take_back_newest_undo(layer);
         ++stored;
     }
@@ -226,6 +215,16 @@ int32_t replace_all_in(const Target& target, MemoryRef layer) {
 }
 
 }  // namespace
+
+int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text) {
+    select_cell(layer, cell);
+    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
+    if (!block) return kEntryNoMemory;
+    uint16_t error_offset = 0;
+    const int32_t answer = Enter_Data(layer, block, nullptr, &error_offset, 0);
+    DisposeMemory(block);
+    return answer;
+}
 
 MemoryRef get_find_doc() {
     for (pf::WindowRef window = pf::front_window(); window; window = pf::next_window(window)) {
@@ -268,7 +267,7 @@ int16_t do_freplace(int16_t forget) {
         pf::sys_beep(kFindBeepTicks);
         return 0;
     }
-    const int32_t answer = enter_text(layer, replaced(text, kept, find_state.find_str[0]));
+    const int32_t answer = store_typed_text(layer, cell, replaced(text, kept, find_state.find_str[0]));
     if (answer != kEntryStored) pf::sys_beep(kFindBeepTicks);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "editing/find_scan.h"
 
@@ -28,6 +29,9 @@ constexpr int16_t kFindOnward = 2;  // without wrapping
 // The record of the frontmost document window behind any other windows (the
 // Find window), or none: the document Find and Replace act on.
 MemoryRef get_find_doc();
+// Stores the text in the layer's cell as typed input, selecting the cell: the
+// answer of the cell entry.
+int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text);
 // Forgets the hit: the next Find starts afresh from the active cell.
 void forget_find_hit();
 // Selects the next hit in the front document: 1, or 0 (with a beep) when none.
