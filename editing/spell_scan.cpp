@@ -70,14 +70,8 @@ int16_t check_words(SpellScan& scan, const std::vector<uint8_t>& text, int16_t* 
 }
 
 // The spelling window's words: the scan's reports, with the whole word shown.
-struct CellWords {
-    SpellScan scan;
-    bool wrapped = false;
-    CellPoint first{};
-};
-
 bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reason) {
-    auto* words = static_cast<CellWords*>(context);
+    auto* words = static_cast<LayerWords*>(context);
     for (;;) {
         if (spellcheck_cells(words->scan, reason) != kSpellScanDone) break;
         if (words->wrapped || (words->first == CellPoint{0, 0})) return false;
@@ -96,7 +90,7 @@ bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reas
 }
 
 void replace_cell_word(void* context, const char* replacement) {
-    auto* words = static_cast<CellWords*>(context);
+    auto* words = static_cast<LayerWords*>(context);
     SpellScan& scan = words->scan;
     std::vector<uint8_t> text = text_cell_text(scan.layer, scan.cell);
     if (scan.word_start + scan.word_length > int32_t(text.size())) return;
@@ -126,15 +120,24 @@ int16_t spellcheck_cells(SpellScan& scan, int16_t* reason) {
     return kSpellScanDone;
 }
 
-void check_layer_spelling(MemoryRef layer) {
-    if (!layer) return;
-    CellWords words;
+LayerWords layer_words(MemoryRef layer, CellPoint first) {
+    LayerWords words;
     words.scan.layer = layer;
-    words.first = GetClickCell(layer);
-    words.scan.cell = words.first;
+    words.scan.cell = first;
+    words.first = first;
+    return words;
+}
+
+SpellWordSource layer_word_source(LayerWords& words) {
     SpellWordSource source;
     source.context = &words;
     source.next_word = next_cell_word;
     source.replace_word = replace_cell_word;
-    open_spell_dialog(source);
+    return source;
+}
+
+void check_layer_spelling(MemoryRef layer) {
+    if (!layer) return;
+    LayerWords words = layer_words(layer, GetClickCell(layer));
+    open_spell_dialog(layer_word_source(words));
 }

@@ -34,6 +34,16 @@ constexpr int16_t kSpellScanRepeated = 3;
 // reported word; moving past it is the caller's.
 int16_t spellcheck_cells(SpellScan& scan, int16_t* reason);
 
-// Checks the spelling of the layer's text cells from its active cell to the
-// end and then from the top back to it, in the spelling window.
+// The words of a layer for the spelling window: from a cell to the end, then
+// from the top back to it. Replacements are stored as typed input.
+struct LayerWords {
+    SpellScan scan;
+    bool wrapped = false;
+    CellPoint first{};
+};
+LayerWords layer_words(MemoryRef layer, CellPoint first);
+SpellWordSource layer_word_source(LayerWords& words);
+
+// Checks the spelling of the layer's text cells from its active cell, in the
+// spelling window.
 void check_layer_spelling(MemoryRef layer);

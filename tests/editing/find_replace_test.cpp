@@ -2,7 +2,7 @@
 // and whole-text rules, the scan over contents and formula values of text,
 // numbers, dates and formulas, stepping through hits, Replace, and Replace All
 // as one undo step that visits each cell once.
-#include "../app/app_fixture.h"
+#include "../shell/format_fixture.h"
 
 #include "editing/find_replace.h"
 #include "editing/find_window.h"
@@ -22,23 +22,18 @@
 
 namespace {
 
-struct FindTest : AppTest {
-    MemoryRef layer = nullptr;
+struct FindTest : FormatMenuTest {
     uint32_t saved_options = 0;
 
     void SetUp() override {
-        AppTest::SetUp();
-        DoCommand(code_value("newd"));
-        run_until_idle();
-        layer = doc_window_layer(front_document_record());
-        ASSERT_NE(layer, nullptr);
+        FormatMenuTest::SetUp();
         saved_options = app_prefs.options;
         find_state = FindState{};
         use_options(kFindInContents);
     }
     void TearDown() override {
         app_prefs.options = saved_options;
-        AppTest::TearDown();
+        FormatMenuTest::TearDown();
     }
     void use_options(uint32_t bits) { app_prefs.options = (app_prefs.options & ~kFindOptionBits) | bits; }
     void select(int16_t row, int16_t column) {

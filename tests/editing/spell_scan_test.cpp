@@ -3,6 +3,7 @@
 // long words, and cells that are not text left alone.
 #include "../spelling/spelling_fixture.h"
 
+#include "editing/find_scan.h"
 #include "editing/spell_scan.h"
 #include "model/layer.h"
 #include "shell/command_bar.h"
@@ -88,6 +89,27 @@ TEST_F(SpellScanTest, AStopCellEndsTheScanAndLongWordsKeepTheirLength) {
     const Report r = next(scan);
     EXPECT_EQ(r.answer, kSpellScanUnknown);
     EXPECT_EQ(r.length, 40);
+}
+
+TEST_F(SpellScanTest, TheWindowsWordsWrapOnceAndReplacementsAreStored) {
+    enter(0, 0, "teh end");
+    enter(3, 0, "a wrogn word and teh rest");
+    LayerWords words = layer_words(layer, CellPoint{3, 0});
+    const SpellWordSource source = layer_word_source(words);
+    char word[kSpellWordLimit + 1];
+    int16_t reason = 0;
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));
+    EXPECT_STREQ(word, "wrogn");
+    source.replace_word(source.context, "wrong");
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));
+    EXPECT_STREQ(word, "teh");
+    source.replace_word(source.context, "the");
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));  // from the top
+    EXPECT_STREQ(word, "teh");
+    EXPECT_EQ(words.scan.cell, (CellPoint{0, 0}));
+    EXPECT_FALSE(source.next_word(source.context, word, &reason));  // stops where it began
+    const std::vector<uint8_t> text = cell_contents_text(layer, CellPoint{3, 0});
+    EXPECT_EQ(std::string(text.begin(), text.end()), "a wrong word and the rest");
 }
 
 }  // namespace
