@@ -48,13 +48,11 @@ void select_cell(MemoryRef layer, CellPoint cell) {
     LSelect(cell, &range, nullptr, 0, layer);
 }
 
-void show_hit(const Target& target, MemoryRef layer, const FindHit& hit) {
-    select_cell(layer, hit.cell);
-    SheetAutoScroll(layer, hit.cell, 0);
+void show_hit(MemoryRef layer, const FindHit& hit) {
     find_state.first_find = 1;
     find_state.found_offset = hit.offset;
     find_state.found_in_contents = hit.in_contents;
-    DisplayText(target.record, 1);
+    show_cell(layer, hit.cell);
 }
 
 // The cell after `cell` in the scan's order.
@@ -92,7 +90,7 @@ int16_t find_in_layer(const Target& target, int16_t mode) {
         no_hit();
         return 0;
     }
-    show_hit(target, target.layer, hit);
+    show_hit(target.layer, hit);
     return 1;
 }
 
@@ -127,7 +125,7 @@ int16_t find_in_all_layers(Target target, int16_t mode) {
     MemoryRef layer = bring_layer_forward(target, workbook, index);
     find_state.search_layer = index;
     find_state.first_layerfind = 1;
-    show_hit(target, layer, hit);
+    show_hit(layer, hit);
     return 1;
 }
 
@@ -215,6 +213,12 @@ int32_t replace_all_in(const Target& target, MemoryRef layer) {
 }
 
 }  // namespace
+
+void show_cell(MemoryRef layer, CellPoint cell) {
+    select_cell(layer, cell);
+    SheetAutoScroll(layer, cell, 0);
+    DisplayText(get_find_doc(), 1);
+}
 
 int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text) {
     select_cell(layer, cell);

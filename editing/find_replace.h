@@ -29,6 +29,8 @@ constexpr int16_t kFindOnward = 2;  // without wrapping
 // The record of the frontmost document window behind any other windows (the
 // Find window), or none: the document Find and Replace act on.
 MemoryRef get_find_doc();
+// Selects the cell, scrolls it into view and shows it in the entry line.
+void show_cell(MemoryRef layer, CellPoint cell);
 // Stores the text in the layer's cell as typed input, selecting the cell: the
 // answer of the cell entry.
 int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text);

@@ -86,6 +86,7 @@ bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reas
     std::memcpy(word, text.data() + words->scan.word_start, size_t(shown));
     word[shown] = 0;
     words->scan.offset = words->scan.word_start + words->scan.word_length;
+    show_cell(words->scan.layer, words->scan.cell);
     return true;
 }
 
@@ -98,6 +99,7 @@ void replace_cell_word(void* context, const char* replacement) {
     text.erase(text.begin() + scan.word_start, text.begin() + scan.word_start + scan.word_length);
     text.insert(text.begin() + scan.word_start, replacement, replacement + added);
     if (store_typed_text(scan.layer, scan.cell, text) == kEntryStored) scan.offset = scan.word_start + added;
+    show_cell(scan.layer, scan.cell);
 }
 
 }  // namespace

@@ -217,6 +217,33 @@ TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {
     EXPECT_EQ(contents(1, 0), "=1+1");
 }
 
+TEST_F(FindTest, AllLayersRunsThroughTheLayersWithoutWrapping) {
+    MemoryRef first = layer;
+    enter(5, 5, "pear");
+    DoLayerMenu(nullptr, 1);  // a new layer, shown in the window
+    run_until_idle();
+    layer = doc_window_layer(front_document_record());
+    ASSERT_NE(layer, first);
+    enter(2, 2, "a pear tree");
+    MemoryRef second = layer;
+    select_layer(front_document_record(), 0);
+    layer = first;
+    use_options(kFindInContents | kFindAllLayers);
+    search_for("pear", "plum");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{5, 5}));
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(doc_window_layer(front_document_record()), second);
+    EXPECT_EQ(GetClickCell(second), (CellPoint{2, 2}));
+    EXPECT_EQ(find_state.search_layer, 1);
+    EXPECT_EQ(do_find_next(kFindFromActive), 0);
+    EXPECT_EQ(find_state.search_layer, -1);
+    EXPECT_EQ(replace_all(), 2);
+    EXPECT_EQ(contents(5, 5), "plum");
+    layer = second;
+    EXPECT_EQ(contents(2, 2), "a plum tree");
+}
+
 TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
     enter(0, 0, "alpha");
     enter(60, 2, "needle");
