@@ -12,6 +12,7 @@
 #include "model/layer.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "window/window_commands.h"
@@ -188,6 +189,64 @@ int32_t close_find_proc(EventRecord*, uintptr_t, uintptr_t) {
     return 1;
 }
 
+// ---- Menus while the window is in front ------------------------------------------
+
+constexpr int16_t kEditMenu = 130;
+enum EditItem : int16_t { kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 7, kFindItem = 11, kFindAgainItem = 12 };
+
+TaskRecord application_procs() {
+    TaskRecord procs;
+    InitAppTask(&procs);
+    return procs;
+}
+
+int32_t find_menu_enable_proc(EventRecord* event, uintptr_t, uintptr_t window) {
+    application_procs().menu_enable(event, 0, window);
+    pf::MenuRef edit = pf::get_menu_handle(kEditMenu);
+    if (!edit) return 1;
+    pf::enable_menu_item(edit, 0);
+    for (int16_t item : {kCutItem, kCopyItem, kPasteItem, kClearItem, kFindItem}) pf::enable_menu_item(edit, item);
+    if (has_document() && find_state.find_str[0] > 0) pf::enable_menu_item(edit, kFindAgainItem);
+    else pf::disable_menu_item(edit, kFindAgainItem);
+    pf::draw_menu_bar();
+    return 1;
+}
+
+// Cut, Copy, Paste and Clear act on the focused field.
+void edit_focused_field(int16_t item) {
+    pf::ControlRef field = pf::get_dialog_item_control(find_wind, pf::get_dialog_keyboard_focus(find_wind));
+    if (!field) return;
+    switch (item) {
+        case kCutItem: pf::edit_text_cut(field); break;
+        case kCopyItem: pf::edit_text_copy(field); break;
+        case kPasteItem: pf::edit_text_paste(field); break;
+        case kClearItem: pf::edit_text_clear(field); break;
+        default: break;
+    }
+}
+
+int32_t find_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
+    const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
+    if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
+    if (choice->item >= kCutItem && choice->item <= kClearItem) edit_focused_field(choice->item);
+    else if (choice->item == kFindItem || choice->item == kFindAgainItem) run_find(kFindButton);
+    pf::hilite_menu(0);
+    if (find_wind) {
+        update_find_rec();
+        enable_find_buttons();
+    }
+    return 1;
+}
+
+void use_find_menus(pf::WindowRef window) {
+    int32_t index = 0;
+    TaskRecord* task = get_task_ptr(window, &index);
+    if (!task) return;
+    task->menu = find_menu_proc;
+    task->menu_enable = find_menu_enable_proc;
+    UnuseMemory(task_list);
+}
+
 void place_window(pf::WindowRef window) {
     const pf::Point saved = app_prefs.palette_positions[kFindWindowPosition];
     const pf::Rect desktop = pf::desktop_bounds();
@@ -223,6 +282,7 @@ void open_find_dialog() {
     add_window_task(window, kModelessDialogTask, 0,
                     {.activate = activate_find_proc, .click = click_find_proc, .key = key_find_proc,
                      .close = close_find_proc});
+    use_find_menus(window);
     forget_find_hit();
     enable_find_buttons();
     pf::show_window(window);

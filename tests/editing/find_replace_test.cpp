@@ -258,6 +258,10 @@ TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
     run_until_idle();
     EXPECT_EQ(active(), (CellPoint{60, 2}));
     EXPECT_EQ(find_state.first_find, 1);
+    select(0, 0);
+    pf::driver_key(5, 'g', pf::kCmdKey);  // Find Again with the window in front
+    run_until_idle();
+    EXPECT_EQ(active(), (CellPoint{60, 2}));
     pf::driver_key(53, pf::kEscapeChar);
     run_until_idle();
     EXPECT_EQ(find_wind, nullptr);
