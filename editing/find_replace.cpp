@@ -11,6 +11,7 @@
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
+#include "core/lists_and_menus.h"
 #include "core/task_manager.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
@@ -185,13 +186,15 @@ CellRange bounds_of(const std::vector<CellChange>& changes) {
     return bounds;
 }
 
-// Makes the planned changes under one undo record of the cells they cover.
+// Makes the planned changes under one undo record of the cells they cover,
+// stopping at Command-period.
 int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
     const CellRange bounds = bounds_of(changes);
     MemoryRef before = nullptr;
     if (!CopyCellInfo(bounds.topLeft, bounds.botRight, &before, GetSpreadSheetCells(layer))) return 0;
     int32_t stored = 0;
     for (const CellChange& change : changes) {
+        if (CommandPeriod()) break;
         if (store_typed_text(layer, change.cell, change.text) != kEntryStored) continue;
         take_back_newest_undo(layer);
         ++stored;

@@ -210,6 +210,13 @@ TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {
     search_for("zzz", "y");
     EXPECT_EQ(replace_all(), 0);
     EXPECT_EQ(undo_count(), records);
+    pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);  // held: stops it before the first cell
+    run_until_idle();
+    search_for("text", "word");
+    EXPECT_EQ(replace_all(), 0);
+    EXPECT_EQ(contents(0, 0), "text");
+    pf::driver_key_up(pf::kKeyCodePeriod, '.');
+    run_until_idle();
     use_options(kFindInValues);  // values are shown, not typed: nothing to replace
     enter(1, 0, "=1+1");
     search_for("2", "3");
