@@ -52,6 +52,7 @@ void select_cell(MemoryRef layer, CellPoint cell) {
 void show_hit(MemoryRef layer, const FindHit& hit) {
     find_state.first_find = 1;
     find_state.found_offset = hit.offset;
+    find_state.go_on_in_cell = false;
     find_state.found_in_contents = hit.in_contents;
     show_cell(layer, hit.cell);
 }
@@ -67,7 +68,7 @@ int16_t scan_from_active(MemoryRef layer, bool after_hit, FindHit* hit) {
     CellPoint start = GetClickCell(layer);
     int32_t offset = -1;
     if (after_hit) {
-        if (find_state.found_offset >= 0) offset = find_state.found_offset;
+        if (find_state.found_offset >= 0 || find_state.go_on_in_cell) offset = find_state.found_offset;
         else start = next_cell(start);
     }
     return find_cells(layer, start, find_state.find_str, offset, find_options(), find_state.by_columns, hit);
@@ -248,6 +249,7 @@ void forget_find_hit() {
     find_state.first_find = 0;
     find_state.first_layerfind = 0;
     find_state.found_offset = -1;
+    find_state.go_on_in_cell = false;
     find_state.search_layer = -1;
 }
 
@@ -282,6 +284,7 @@ int16_t do_freplace(int16_t forget) {
         find_state.search_layer = layer_searched;
     } else {
         find_state.found_offset = kept + find_state.replace_str[0] - 1;
+        find_state.go_on_in_cell = true;
     }
     DisplayText(target.record, 1);
     return answer == kEntryStored ? 1 : 0;

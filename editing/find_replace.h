@@ -14,6 +14,7 @@ struct FindState {
     unsigned char replace_str[256]{};
     int32_t found_offset = -1;  // of the hit in the found cell's searched text
     bool found_in_contents = true;
+    bool go_on_in_cell = false;  // after a replacement: the next Find starts behind it
     int16_t first_find = 0;  // 1 after a hit
     int16_t first_layerfind = 0;
     int16_t search_layer = -1;  // the layer searched with all layers, -1 none

@@ -180,6 +180,18 @@ TEST_F(FindTest, ReplaceChangesTheHitOnlyWhereItStillIs) {
     EXPECT_EQ(contents(0, 0), "one dog, two cats");
     ASSERT_EQ(do_find_next(kFindFromActive), 1);  // goes on after the replacement
     EXPECT_EQ(find_state.found_offset, 13);
+    search_for("o", "");  // an empty replacement at the start: the cell's later hits come next
+    enter(2, 0, "oboe");
+    forget_find_hit();
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    ASSERT_EQ(active(), (CellPoint{2, 0}));
+    ASSERT_EQ(do_freplace(0), 1);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{2, 0}));
+    EXPECT_EQ(find_state.found_offset, 1);
+    EXPECT_EQ(contents(2, 0), "boe");
+    search_for("cat", "dog");
+    ASSERT_EQ(do_find_next(kFindFromTop), 1);
     select(1, 0);  // the selection moved away from the hit
     EXPECT_EQ(do_freplace(1), 0);
     EXPECT_EQ(contents(1, 0), "cat");
