@@ -370,8 +370,10 @@ void do_activate(EventRecord* event) {
 
 void do_keydown(EventRecord* event) {
     WindowRef front = pf::front_window();
-    if (is_window_dialog_task(front, true)) {
-        handle_dialog_event(event, front);
+    // Keys go to a modeless dialog in front of the documents, past the palettes.
+    WindowRef dialog = is_window_dialog_task(front, true) ? front : pf::front_non_floating_window();
+    if (dialog && is_window_dialog_task(dialog, true)) {
+        handle_dialog_event(event, dialog);
         return;
     }
     TaskRecord task;

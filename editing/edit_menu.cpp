@@ -1,7 +1,7 @@
 // The Edit and Fill menus of the front document window: their enabling and
 // the dispatch of Undo, Redo, Cut, Copy, Paste, Clear, Select All, Insert,
-// Delete, Move Cells and the four fills. Paste Special, Find and Spelling
-// join as their commands come.
+// Delete, Move Cells, Find, Find Again, Spelling and the four fills. Paste
+// Special joins as its command comes.
 #include "editing/edit_menu.h"
 
 #include <cctype>
@@ -13,6 +13,9 @@
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"
 #include "editing/fill.h"
+#include "editing/find_replace.h"
+#include "editing/find_window.h"
+#include "editing/spell_scan.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -272,6 +275,7 @@ void set_edit_menu(MemoryRef window_record) {
     set_undo(window_record);
     if (GetActiveEditor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
+    if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kFindAgainItem);
     // Without a main dictionary nothing can be checked.
     if (!spelling_available()) pf::disable_menu_item(menu, kSpellingItem);
 }
@@ -340,6 +344,13 @@ void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
 void* GetActiveEditor(MemoryRef) { return entry_line_editing() ? entry_line_editor() : nullptr; }
 
 void DoEditMenu(MemoryRef window_record, int16_t item) {
+    if (item == kFindItem) return open_find_dialog();
+    if (item == kFindAgainItem) {
+        update_find_rec();
+        do_find_next(kFindFromActive);
+        enable_find_buttons();
+        return;
+    }
     MemoryRef layer = command_layer(window_record);
     if (!layer) return;
     if (void* editor = GetActiveEditor(layer)) {
@@ -359,10 +370,8 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
             break;
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
-        case kPasteSpecialItem:
-        case kFindItem:
-        case kFindAgainItem:
-        case kSpellingItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // their commands come later
+        case kSpellingItem: check_layer_spelling(layer); break;
+        case kPasteSpecialItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // its command comes later
         default: break;
     }
     DisplayText(window_record ? window_record : front_document_record(), 1);

@@ -64,7 +64,10 @@ WindowRef event_window(const EventRecord& event) {
         }
         case kHighLevelEvent:
         case kOSEvent: return nullptr;  // of the program, not of a window
-        default: return front_window();
+        default: {  // keys: a dialog among the palettes, else the one in front of the documents
+            WindowRef front = front_window();
+            return get_dialog_from_window(front) ? front : front_non_floating_window();
+        }
     }
 }
 

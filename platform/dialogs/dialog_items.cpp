@@ -91,13 +91,13 @@ std::vector<DialogRef>& dialog_list() {
 }
 
 DialogRef make_dialog(const Rect& bounds, std::string_view title, int16_t proc_id, bool visible,
-                      const std::vector<DialogItemSpec>& items) {
+                      const std::vector<DialogItemSpec>& items, bool go_away) {
     DialogRef dialog = new Dialog;
     unsigned char pascal_title[256];
     size_t length = std::min<size_t>(title.size(), 255);
     pascal_title[0] = uint8_t(length);
     std::copy_n(title.begin(), length, pascal_title + 1);
-    dialog->window = new_window(bounds, pascal_title, false, proc_id, kFirstWindowOfClass, false, 0);
+    dialog->window = new_window(bounds, pascal_title, false, proc_id, kFirstWindowOfClass, go_away, 0);
     set_window_kind(dialog->window, kDialogWindowKind);
     rgb_back_color_of(dialog->window, kLookDialogBack);
     dialog_list().push_back(dialog);
@@ -120,7 +120,7 @@ DialogRef get_new_dialog(int16_t dlog_id) {
     DialogTemplate t;
     std::vector<DialogItemSpec> items;
     if (!resource || !decode_dialog(resource->bytes, t) || !load_item_list(t.items_id, items)) return nullptr;
-    DialogRef dialog = make_dialog(place_on_screen(t.rect, t.position), t.title, t.window_kind, t.visible, items);
+    DialogRef dialog = make_dialog(place_on_screen(t.rect, t.position), t.title, t.window_kind, t.visible, items, t.close_box);
     dialog->refcon = uintptr_t(t.ref_con);
     return dialog;
 }

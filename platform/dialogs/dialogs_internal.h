@@ -11,7 +11,7 @@ namespace pf::dialogs_detail {
 
 std::vector<DialogRef>& dialog_list();
 DialogRef make_dialog(const Rect& bounds, std::string_view title, int16_t proc_id, bool visible,
-                      const std::vector<DialogItemSpec>& items);
+                      const std::vector<DialogItemSpec>& items, bool go_away = false);
 // The items of DITL id; false when missing or damaged.
 bool load_item_list(int16_t ditl_id, std::vector<DialogItemSpec>& out);
 // A template's rectangle placed on the screen by its position code.

@@ -1,0 +1,308 @@
+// Find, Replace and Replace All over the front document's cells.
+#include "editing/find_replace.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/screen/cursor.h"
+#include "shell/app_prefs.h"
+#include "core/lists_and_menus.h"
+#include "core/task_manager.h"
+#include "window/cell_entry.h"
+#include "window/selection_tracking.h"
+#include "window/window_commands.h"
+
+FindState find_state;
+
+namespace {
+
+constexpr int kFindBeepTicks = 9;
+
+struct Target {
+    MemoryRef record = nullptr;
+    MemoryRef layer = nullptr;
+};
+
+Target front_target() {
+    Target target;
+    target.record = get_find_doc();
+    target.layer = target.record ? doc_window_layer(target.record) : nullptr;
+    return target;
+}
+
+uint32_t find_options() { return app_prefs.options; }
+
+bool searching_all_layers() { return (find_options() & kFindAllLayers) != 0; }
+
+void no_hit() {
+    forget_find_hit();
+    pf::sys_beep(kFindBeepTicks);
+}
+
+void select_cell(MemoryRef layer, CellPoint cell) {
+    const CellRange range{cell, cell};
+    LSelect(cell, &range, nullptr, 0, layer);
+}
+
+void show_hit(MemoryRef layer, const FindHit& hit) {
+    find_state.first_find = 1;
+    find_state.found_offset = hit.offset;
+    find_state.go_on_in_cell = false;
+    find_state.found_in_contents = hit.in_contents;
+    show_cell(layer, hit.cell);
+}
+
+// The cell after `cell` in the scan's order.
+CellPoint next_cell(CellPoint cell) {
+    if (find_state.by_columns) return CellPoint{int16_t(cell.v + 1), cell.h};
+    return CellPoint{cell.v, int16_t(cell.h + 1)};
+}
+
+// Where a search from the active cell begins: after the last hit.
+int16_t scan_from_active(MemoryRef layer, bool after_hit, FindHit* hit) {
+    CellPoint start = GetClickCell(layer);
+    int32_t offset = -1;
+    if (after_hit) {
+        if (find_state.found_offset >= 0 || find_state.go_on_in_cell) offset = find_state.found_offset;
+        else start = next_cell(start);
+    }
+    return find_cells(layer, start, find_state.find_str, offset, find_options(), find_state.by_columns, hit);
+}
+
+int16_t scan_from_top(MemoryRef layer, FindHit* hit) {
+    return find_cells(layer, CellPoint{0, 0}, find_state.find_str, -1, find_options(), find_state.by_columns, hit);
+}
+
+int16_t find_in_layer(const Target& target, int16_t mode) {
+    FindHit hit;
+    bool found = false;
+    if (mode == kFindFromTop) {
+        forget_find_hit();
+        found = scan_from_top(target.layer, &hit);
+    } else {
+        found = scan_from_active(target.layer, find_state.first_find == 1, &hit);
+        if (!found && mode == kFindFromActive) found = scan_from_top(target.layer, &hit);
+    }
+    if (!found) {
+        no_hit();
+        return 0;
+    }
+    show_hit(target.layer, hit);
+    return 1;
+}
+
+// The layer at the index, shown in the front document's window.
+MemoryRef bring_layer_forward(Target& target, MemoryRef workbook, int16_t index) {
+    MemoryRef layer = find_SpreadSheet_item(workbook, index);
+    if (layer != target.layer) {
+        select_layer(target.record, index);
+        target = front_target();
+    }
+    return layer;
+}
+
+int16_t find_in_all_layers(Target target, int16_t mode) {
+    MemoryRef workbook = GetWorkSheet(target.layer);
+    const int16_t count = num_SpreadSheets(workbook);
+    int16_t index = find_state.search_layer;
+    FindHit hit;
+    bool found = false;
+    if (mode == kFindFromTop || index < 0 || index >= count) {
+        forget_find_hit();
+        index = 0;
+        found = scan_from_top(find_SpreadSheet_item(workbook, index), &hit);
+    } else {
+        found = scan_from_active(find_SpreadSheet_item(workbook, index), find_state.first_layerfind == 1, &hit);
+    }
+    while (!found && ++index < count) found = scan_from_top(find_SpreadSheet_item(workbook, index), &hit);
+    if (!found) {
+        no_hit();
+        return 0;
+    }
+    MemoryRef layer = bring_layer_forward(target, workbook, index);
+    find_state.search_layer = index;
+    find_state.first_layerfind = 1;
+    show_hit(layer, hit);
+    return 1;
+}
+
+// The layer Replace acts on.
+MemoryRef replace_layer(const Target& target) {
+    if (!searching_all_layers() || find_state.search_layer < 0) return target.layer;
+    MemoryRef layer = find_SpreadSheet_item(GetWorkSheet(target.layer), find_state.search_layer);
+    return layer ? layer : target.layer;
+}
+
+std::vector<uint8_t> replaced(const std::vector<uint8_t>& text, int32_t at, int32_t length) {
+    std::vector<uint8_t> result(text.begin(), text.begin() + at);
+    result.insert(result.end(), find_state.replace_str + 1, find_state.replace_str + 1 + find_state.replace_str[0]);
+    result.insert(result.end(), text.begin() + at + length, text.end());
+    return result;
+}
+
+// Every hit of the text replaced, left to right, in the text as it was.
+bool replace_every_hit(std::vector<uint8_t>& text, uint32_t options) {
+    const int32_t length = find_state.find_str[0];
+    const int32_t added = find_state.replace_str[0];
+    int32_t at = -1;
+    bool any = false;
+    while (find_word(text.data(), int32_t(text.size()), &at, !(options & kFindIgnoreCase),
+                     (options & kFindWholeText) != 0, find_state.find_str)) {
+        text = replaced(text, at, length);
+        at += added - 1;
+        any = true;
+    }
+    return any;
+}
+
+struct CellChange {
+    CellPoint cell;
+    std::vector<uint8_t> text;
+};
+
+std::vector<CellChange> planned_changes(MemoryRef layer) {
+    std::vector<CellChange> changes;
+    const uint32_t options = find_options();
+    if (!(options & kFindInContents)) return changes;
+    for (CellPoint cell : layer_cells_in_order(layer, find_state.by_columns)) {
+        std::vector<uint8_t> text = cell_contents_text(layer, cell);
+        if (replace_every_hit(text, options)) changes.push_back(CellChange{cell, std::move(text)});
+    }
+    return changes;
+}
+
+CellRange bounds_of(const std::vector<CellChange>& changes) {
+    CellRange bounds{changes.front().cell, changes.front().cell};
+    for (const CellChange& change : changes) {
+        bounds.topLeft.v = std::min(bounds.topLeft.v, change.cell.v);
+        bounds.topLeft.h = std::min(bounds.topLeft.h, change.cell.h);
+        bounds.botRight.v = std::max(bounds.botRight.v, change.cell.v);
+        bounds.botRight.h = std::max(bounds.botRight.h, change.cell.h);
+    }
+    return bounds;
+}
+
+// Makes the planned changes under one undo record of the cells they cover,
+// stopping at Command-period.
+int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
+    const CellRange bounds = bounds_of(changes);
+    MemoryRef before = nullptr;
+    if (!CopyCellInfo(bounds.topLeft, bounds.botRight, &before, GetSpreadSheetCells(layer))) return 0;
+    int32_t stored = 0;
+    for (const CellChange& change : changes) {
+        if (CommandPeriod()) break;
+        if (store_typed_text(layer, change.cell, change.text) != kEntryStored) continue;
+        take_back_newest_undo(layer);
+        ++stored;
+    }
+    if (stored)
+        WriteUndo(kUndoEntry, kExtentRange, &bounds, nullptr, before, nullptr, nullptr, nullptr, nullptr, nullptr,
+                  layer);
+    DisposeNonNilMemory(before);
+    return stored;
+}
+
+int32_t replace_all_in(const Target& target, MemoryRef layer) {
+    const std::vector<CellChange> changes = planned_changes(layer);
+    if (changes.empty()) return 0;
+    const int32_t stored = apply_changes(layer, changes);
+    const CellPoint last = changes.back().cell;
+    if (layer == target.layer) SheetAutoScroll(layer, last, 0);
+    return stored;
+}
+
+}  // namespace
+
+void show_cell(MemoryRef layer, CellPoint cell) {
+    select_cell(layer, cell);
+    SheetAutoScroll(layer, cell, 0);
+    DisplayText(get_find_doc(), 1);
+}
+
+int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text) {
+    select_cell(layer, cell);
+    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
+    if (!block) return kEntryNoMemory;
+    uint16_t error_offset = 0;
+    const int32_t answer = Enter_Data(layer, block, nullptr, &error_offset, 0);
+    DisposeMemory(block);
+    return answer;
+}
+
+MemoryRef get_find_doc() {
+    for (pf::WindowRef window = pf::front_window(); window; window = pf::next_window(window)) {
+        if (!pf::window_visible(window)) continue;
+        TaskRecord task;
+        get_task_from_window(window, &task);
+        if (task.kind == kDocumentTask && task.index != 0 && task.app_ref)
+            return reinterpret_cast<MemoryRef>(task.app_ref);
+    }
+    return nullptr;
+}
+
+void forget_find_hit() {
+    find_state.first_find = 0;
+    find_state.first_layerfind = 0;
+    find_state.found_offset = -1;
+    find_state.go_on_in_cell = false;
+    find_state.search_layer = -1;
+}
+
+int16_t do_find_next(int16_t mode) {
+    const Target target = front_target();
+    if (!target.layer || find_state.find_str[0] == 0) return 0;
+    return searching_all_layers() ? find_in_all_layers(target, mode) : find_in_layer(target, mode);
+}
+
+int16_t do_freplace(int16_t forget) {
+    const Target target = front_target();
+    if (!target.layer || find_state.find_str[0] == 0) return 0;
+    const int32_t kept = find_state.found_offset;
+    MemoryRef layer = replace_layer(target);
+    const CellPoint cell = GetClickCell(layer);
+    std::vector<uint8_t> text = cell_contents_text(layer, cell);
+    int32_t at = kept - 1;
+    const uint32_t options = find_options();
+    const bool still_there = find_state.first_find && kept >= 0 && find_state.found_in_contents &&
+                             find_word(text.data(), int32_t(text.size()), &at, !(options & kFindIgnoreCase),
+                                       (options & kFindWholeText) != 0, find_state.find_str) &&
+                             at == kept;
+    if (!still_there) {
+        pf::sys_beep(kFindBeepTicks);
+        return 0;
+    }
+    const int32_t answer = store_typed_text(layer, cell, replaced(text, kept, find_state.find_str[0]));
+    if (answer != kEntryStored) pf::sys_beep(kFindBeepTicks);
+    if (forget) {
+        const int16_t layer_searched = find_state.search_layer;
+        forget_find_hit();
+        find_state.search_layer = layer_searched;
+    } else {
+        find_state.found_offset = kept + find_state.replace_str[0] - 1;
+        find_state.go_on_in_cell = true;
+    }
+    DisplayText(target.record, 1);
+    return answer == kEntryStored ? 1 : 0;
+}
+
+int32_t replace_all() {
+    const Target target = front_target();
+    if (!target.layer || find_state.find_str[0] == 0) return 0;
+    forget_find_hit();
+    int32_t changed = 0;
+    if (searching_all_layers()) {
+        MemoryRef workbook = GetWorkSheet(target.layer);
+        for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i)
+            changed += replace_all_in(target, find_SpreadSheet_item(workbook, i));
+    } else {
+        changed = replace_all_in(target, target.layer);
+    }
+    if (!changed) pf::sys_beep(kFindBeepTicks);
+    DisplayText(target.record, 1);
+    return changed;
+}

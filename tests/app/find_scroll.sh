@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Find with the real program under Xvfb: a document whose value "needle" lies
+# two screens below the first row; Ctrl-F opens the Find window, the search
+# text is typed and Return finds it. The sheet scrolls (the top row's text is
+# no longer shown) and the found cell is the active one: text typed after the
+# Find window is closed lands in it, as the saved document shows
+# (screenshots find_scroll_*.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+start_converter_session "$quorvin" 1024x768
+
+{
+  echo "top"
+  for _ in $(seq 2 99); do echo; done
+  echo "needle"
+} > "$work/far.csv"
+"$sheetconv" "$work/far.csv" "$work/far.qrv" || fail "no document"
+saved_size=$(stat -c %s "$work/far.qrv")
+
+dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+start_app "$quorvin" "$work/far.qrv"
+shoot_until find_scroll_open.png has_document find_scroll_open.png || fail "no document window"
+dy=$(document_drop find_scroll_open.png)
+a1="56x14+36+$((66 + dy))"  # left of where the Find window opens
+top_shown() { [ "$(dark_pixels "$1" "$a1")" -gt 10 ]; }
+top_shown find_scroll_open.png || fail "the top row's text is not shown at first"
+
+keys() { xdotool key --window "$window" --delay 30 "$@"; }
+keys ctrl+f
+find_open() { [ "$(pixel "$1" 110 130)" != "$(pixel find_scroll_open.png 110 130)" ]; }
+shoot_until find_scroll_window.png find_open find_scroll_window.png || fail "no Find window"
+xdotool type --window "$window" --delay 30 needle
+keys Return
+scrolled() { ! top_shown "$1"; }
+shoot_until find_scroll_found.png scrolled find_scroll_found.png || fail "the sheet did not scroll to the hit"
+keys Escape
+xdotool type --window "$window" --delay 30 found
+keys Return
+keys ctrl+s
+saved() { [ "$(stat -c %s "$work/far.qrv")" != "$saved_size" ]; }
+wait_for 60 saved || fail "Ctrl-S did not save the document"
+shoot find_scroll_saved.png
+quit_app
+
+"$sheetconv" --values "$work/far.qrv" "$work/far_out.csv" || fail "the converter cannot read the saved document"
+row=$(tr -d '\r' < "$work/far_out.csv" | sed -n 100p | sed 's/,*$//')
+[ "$row" = "found" ] || fail "the found cell was not the active one: row 100 holds '$row'"
+echo "find scroll: ok"

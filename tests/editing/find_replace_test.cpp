@@ -1,0 +1,293 @@
+// Find and Replace in a document of the running program: the matcher's case
+// and whole-text rules, the scan over contents and formula values of text,
+// numbers, dates and formulas, stepping through hits, Replace, and Replace All
+// as one undo step that visits each cell once.
+#include "../shell/format_fixture.h"
+
+#include "editing/find_replace.h"
+#include "editing/find_window.h"
+#include "platform/events/keyboard.h"
+#include "platform/host/driver.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "shell/command_bar.h"
+#include "shell/app_prefs.h"
+#include "shell/command_codes.h"
+#include "shell/document_facts.h"
+#include "window/cell_entry.h"
+#include "window/selection_tracking.h"
+
+namespace {
+
+struct FindTest : FormatMenuTest {
+    uint32_t saved_options = 0;
+
+    void SetUp() override {
+        FormatMenuTest::SetUp();
+        saved_options = app_prefs.options;
+        find_state = FindState{};
+        use_options(kFindInContents);
+    }
+    void TearDown() override {
+        app_prefs.options = saved_options;
+        FormatMenuTest::TearDown();
+    }
+    void use_options(uint32_t bits) { app_prefs.options = (app_prefs.options & ~kFindOptionBits) | bits; }
+    void select(int16_t row, int16_t column) {
+        const CellRange range{{row, column}, {row, column}};
+        LSelect(range.topLeft, &range, nullptr, 0, layer);
+    }
+    void enter(int16_t row, int16_t column, const std::string& text) {
+        select(row, column);
+        MemoryRef block = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+        uint16_t at = 0;
+        ASSERT_EQ(Enter_Data(layer, block, nullptr, &at, 0), kEntryStored) << text;
+        DisposeMemory(block);
+    }
+    std::string contents(int16_t row, int16_t column) {
+        const std::vector<uint8_t> text = cell_contents_text(layer, CellPoint{row, column});
+        return std::string(text.begin(), text.end());
+    }
+    void search_for(const std::string& text, const std::string& replacement = "") {
+        set_find_string(find_state.find_str, reinterpret_cast<const unsigned char*>(text.data()),
+                        int32_t(text.size()));
+        find_state.replace_str[0] = uint8_t(replacement.size());
+        std::copy(replacement.begin(), replacement.end(), find_state.replace_str + 1);
+    }
+    CellPoint active() { return GetClickCell(layer); }
+    int undo_count() { return GetMemorySize(workbook_undo_list(GetWorkSheet(layer))); }
+
+    // A sheet of text, numbers, a date and formulas.
+    void fill_sheet() {
+        enter(0, 0, "Apple pie");
+        enter(1, 0, "42");
+        enter(2, 0, "=40+2");
+        enter(0, 1, "12/25/2026");
+        enter(1, 1, "apple");
+        enter(2, 1, "=A1");
+        select(0, 0);
+    }
+    // Every cell the options find from the top, in order.
+    std::vector<CellPoint> hits(uint32_t options, const std::string& text, bool by_columns = false) {
+        use_options(options);
+        search_for(text);
+        std::vector<CellPoint> found;
+        FindHit hit;
+        CellPoint start{0, 0};
+        int32_t offset = -1;
+        while (find_cells(layer, start, find_state.find_str, offset, options, by_columns, &hit)) {
+            found.push_back(hit.cell);
+            start = by_columns ? CellPoint{int16_t(hit.cell.v + 1), hit.cell.h}
+                               : CellPoint{hit.cell.v, int16_t(hit.cell.h + 1)};
+        }
+        return found;
+    }
+};
+
+using Cells = std::vector<CellPoint>;
+
+TEST(FindWord, CaseFoldingWholeTextAndSuccessiveMatches) {
+    const unsigned char ab[] = "\002ab";
+    const uint8_t text[] = "xAbx";
+    int32_t offset = -1;
+    EXPECT_EQ(find_word(text, 4, &offset, false, false, ab), 1);
+    EXPECT_EQ(offset, 1);
+    offset = -1;
+    EXPECT_EQ(find_word(text, 4, &offset, true, false, ab), 0);
+    offset = -1;
+    EXPECT_EQ(find_word(text, 4, &offset, false, true, ab), 0);
+    offset = -1;
+    EXPECT_EQ(find_word(reinterpret_cast<const uint8_t*>("AB"), 2, &offset, false, true, ab), 1);
+
+    const uint8_t twice[] = "ab ab";
+    offset = -1;
+    ASSERT_EQ(find_word(twice, 5, &offset, true, false, ab), 1);
+    EXPECT_EQ(offset, 0);
+    ASSERT_EQ(find_word(twice, 5, &offset, true, false, ab), 1);
+    EXPECT_EQ(offset, 3);
+    EXPECT_EQ(find_word(twice, 5, &offset, true, false, ab), 0);
+
+    const unsigned char bracket[] = "\001[";  // only letters fold: '[' is not '{'
+    offset = -1;
+    EXPECT_EQ(find_word(reinterpret_cast<const uint8_t*>("{"), 1, &offset, false, false, bracket), 0);
+}
+
+TEST(FindWord, TheSearchStringKeepsItsLongestLength) {
+    const std::string field(255, 'q');
+    FindString search;
+    set_find_string(search, reinterpret_cast<const unsigned char*>(field.data()), int32_t(field.size()));
+    EXPECT_EQ(search[0], kLongestFindString);
+    const std::string text = "x" + std::string(63, 'q');
+    int32_t offset = -1;
+    EXPECT_EQ(find_word(reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()), &offset, true, false,
+                        search),
+              1);
+    EXPECT_EQ(offset, 1);
+}
+
+TEST_F(FindTest, EachOptionChoosesWhatIsSearched) {
+    fill_sheet();
+    // Contents: the typed number, not the formula's value.
+    EXPECT_EQ(hits(kFindInContents, "42"), (Cells{{1, 0}}));
+    // Values: only formulas, by what they show.
+    EXPECT_EQ(hits(kFindInValues, "42"), (Cells{{2, 0}}));
+    EXPECT_EQ(hits(kFindInValues, "Apple"), (Cells{{2, 1}}));
+    EXPECT_EQ(hits(kFindInContents | kFindInValues, "42"), (Cells{{1, 0}, {2, 0}}));
+    EXPECT_TRUE(hits(0, "42").empty());
+    // A formula's text and a date as typed.
+    EXPECT_EQ(hits(kFindInContents, "40+"), (Cells{{2, 0}}));
+    EXPECT_EQ(hits(kFindInContents, "2026"), (Cells{{0, 1}}));
+    // Case and whole text.
+    EXPECT_EQ(hits(kFindInContents, "apple"), (Cells{{1, 1}}));
+    EXPECT_EQ(hits(kFindInContents | kFindIgnoreCase, "apple"), (Cells{{0, 0}, {1, 1}}));
+    EXPECT_EQ(hits(kFindInContents | kFindIgnoreCase | kFindWholeText, "APPLE"), (Cells{{1, 1}}));
+    // By rows or by columns.
+    EXPECT_EQ(hits(kFindInContents, "2"), (Cells{{0, 1}, {1, 0}, {2, 0}}));
+    EXPECT_EQ(hits(kFindInContents, "2", true), (Cells{{1, 0}, {2, 0}, {0, 1}}));
+}
+
+TEST_F(FindTest, FindStepsThroughEveryHitAndWrapsOnce) {
+    enter(0, 0, "tea for two");
+    enter(3, 2, "more tea");
+    select(5, 5);
+    search_for("t");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);  // wraps to the top
+    EXPECT_EQ(active(), (CellPoint{0, 0}));
+    EXPECT_EQ(find_state.found_offset, 0);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(find_state.found_offset, 8);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{3, 2}));
+    EXPECT_EQ(find_state.found_offset, 5);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{0, 0}));
+    EXPECT_EQ(do_find_next(kFindOnward), 1);
+    search_for("absent");
+    EXPECT_EQ(do_find_next(kFindFromActive), 0);
+    EXPECT_EQ(find_state.first_find, 0);
+}
+
+TEST_F(FindTest, ReplaceChangesTheHitOnlyWhereItStillIs) {
+    enter(0, 0, "one cat, two cats");
+    enter(1, 0, "cat");
+    select(0, 0);
+    search_for("cat", "dog");
+    ASSERT_EQ(do_find_next(kFindFromTop), 1);
+    ASSERT_EQ(do_freplace(0), 1);
+    EXPECT_EQ(contents(0, 0), "one dog, two cats");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);  // goes on after the replacement
+    EXPECT_EQ(find_state.found_offset, 13);
+    search_for("o", "");  // an empty replacement at the start: the cell's later hits come next
+    enter(2, 0, "oboe");
+    forget_find_hit();
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    ASSERT_EQ(active(), (CellPoint{2, 0}));
+    ASSERT_EQ(do_freplace(0), 1);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{2, 0}));
+    EXPECT_EQ(find_state.found_offset, 1);
+    EXPECT_EQ(contents(2, 0), "boe");
+    search_for("cat", "dog");
+    ASSERT_EQ(do_find_next(kFindFromTop), 1);
+    select(1, 0);  // the selection moved away from the hit
+    EXPECT_EQ(do_freplace(1), 0);
+    EXPECT_EQ(contents(1, 0), "cat");
+    EXPECT_EQ(contents(0, 0), "one dog, two cats");
+}
+
+TEST_F(FindTest, ReplaceAllVisitsEachCellOnceAndUndoesInOneStep) {
+    enter(0, 0, "banana");
+    enter(1, 0, "a");
+    enter(4, 3, "=\"a\"&\"b\"");
+    enter(2, 0, "xyz");
+    search_for("a", "aa");
+    EXPECT_EQ(replace_all(), 3);
+    EXPECT_EQ(contents(0, 0), "baanaanaa");
+    EXPECT_EQ(contents(1, 0), "aa");
+    EXPECT_EQ(contents(4, 3), "=\"aa\"&\"b\"");
+    EXPECT_EQ(contents(2, 0), "xyz");
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(contents(0, 0), "banana");
+    EXPECT_EQ(contents(1, 0), "a");
+    EXPECT_EQ(contents(4, 3), "=\"a\"&\"b\"");
+    EXPECT_EQ(contents(2, 0), "xyz");
+}
+
+TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {
+    enter(0, 0, "text");
+    const int records = undo_count();
+    search_for("zzz", "y");
+    EXPECT_EQ(replace_all(), 0);
+    EXPECT_EQ(undo_count(), records);
+    pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);  // held: stops it before the first cell
+    run_until_idle();
+    search_for("text", "word");
+    EXPECT_EQ(replace_all(), 0);
+    EXPECT_EQ(contents(0, 0), "text");
+    pf::driver_key_up(pf::kKeyCodePeriod, '.');
+    run_until_idle();
+    use_options(kFindInValues);  // values are shown, not typed: nothing to replace
+    enter(1, 0, "=1+1");
+    search_for("2", "3");
+    EXPECT_EQ(replace_all(), 0);
+    EXPECT_EQ(contents(1, 0), "=1+1");
+}
+
+TEST_F(FindTest, AllLayersRunsThroughTheLayersWithoutWrapping) {
+    MemoryRef first = layer;
+    enter(5, 5, "pear");
+    DoLayerMenu(nullptr, 1);  // a new layer, shown in the window
+    run_until_idle();
+    layer = doc_window_layer(front_document_record());
+    ASSERT_NE(layer, first);
+    enter(2, 2, "a pear tree");
+    MemoryRef second = layer;
+    select_layer(front_document_record(), 0);
+    layer = first;
+    use_options(kFindInContents | kFindAllLayers);
+    search_for("pear", "plum");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{5, 5}));
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(doc_window_layer(front_document_record()), second);
+    EXPECT_EQ(GetClickCell(second), (CellPoint{2, 2}));
+    EXPECT_EQ(find_state.search_layer, 1);
+    EXPECT_EQ(do_find_next(kFindFromActive), 0);
+    EXPECT_EQ(find_state.search_layer, -1);
+    EXPECT_EQ(replace_all(), 2);
+    EXPECT_EQ(contents(5, 5), "plum");
+    layer = second;
+    EXPECT_EQ(contents(2, 2), "a plum tree");
+}
+
+TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
+    enter(0, 0, "alpha");
+    enter(60, 2, "needle");
+    select(0, 0);
+    DoCommand(code_value("find"));
+    run_until_idle();
+    ASSERT_NE(find_wind, nullptr);
+    pf::driver_type("needle");
+    run_until_idle();
+    EXPECT_EQ(pf::get_dialog_item_text(find_wind, 10), "needle");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_EQ(active(), (CellPoint{60, 2}));
+    EXPECT_EQ(find_state.first_find, 1);
+    select(0, 0);
+    pf::driver_key(5, 'g', pf::kCmdKey);  // Find Again with the window in front
+    run_until_idle();
+    EXPECT_EQ(active(), (CellPoint{60, 2}));
+    pf::driver_key(53, pf::kEscapeChar);
+    run_until_idle();
+    EXPECT_EQ(find_wind, nullptr);
+    select(0, 0);
+    DoCommand(code_value("fina"));  // Find Again with the window closed
+    run_until_idle();
+    EXPECT_EQ(active(), (CellPoint{60, 2}));
+}
+
+}  // namespace
