@@ -94,8 +94,6 @@ constexpr int16_t kLastShiftRadio = 7;
 constexpr int16_t kInitialShiftRadio = 6;
 constexpr int kLongestRowNumber = 5;
 
-bool whole_rows(const CellRange& range) { return range.topLeft.h == 0 && range.botRight.h == kLastCell; }
-bool whole_columns(const CellRange& range) { return range.topLeft.v == 0 && range.botRight.v == kLastCell; }
 
 bool objects_selected(MemoryRef layer) {
     MemoryRef selected = use_layer(layer)->selected_objects;

@@ -364,8 +364,6 @@ void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
     }
     uint8_t found[kCellFormatSize];
     const CellRange& selection = sheet->selection;
-    bool whole_columns = selection.topLeft.v == 0 && selection.botRight.v == kLastCell;
-    bool whole_rows = selection.topLeft.h == 0 && selection.botRight.h == kLastCell;
     uint8_t* cell;
     int16_t length;
     bool have = get_cell_ptr(&cell, &length, sheet->active_cell, layer) != 0;
@@ -373,10 +371,10 @@ void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
         std::memcpy(found, cell, kCellFormatSize);
         if (use_cache && _styleLength_(cell) > 0) get_style_format(cell, found);
     }
-    if (!have && whole_columns)
+    if (!have && whole_columns(selection))
         have = copy_record_format(found, sheet->column_formats,
                                   FindColumnFormatID(sheet->column_formats, selection.topLeft.h));
-    else if (!have && whole_rows)
+    else if (!have && whole_rows(selection))
         have = copy_record_format(found, sheet->row_formats,
                                   FindRowFormatID(sheet->row_formats, selection.topLeft.v));
     if (!have) get_format(found, sheet->active_cell, layer);

@@ -22,6 +22,10 @@ inline bool cell_in_grid(int row, int column) {
     return row >= 0 && row <= kLastCell && column >= 0 && column <= kLastCell;
 }
 
+// A range of whole rows (every column) or of whole columns (every row).
+inline bool whole_rows(const CellRange& r) { return r.topLeft.h == 0 && r.botRight.h == kLastCell; }
+inline bool whole_columns(const CellRange& r) { return r.topLeft.v == 0 && r.botRight.v == kLastCell; }
+
 inline bool range_contains(const CellRange& r, int row, int column) {
     return row >= r.topLeft.v && row <= r.botRight.v && column >= r.topLeft.h &&
            column <= r.botRight.h;

@@ -24,8 +24,6 @@ constexpr int32_t kLargestShownCount = 0x7FFF;
 constexpr int16_t kFallbackFont = 1;
 constexpr int16_t kFallbackSize = 12;
 
-bool whole_columns(const CellRange& r) { return r.topLeft.v == 0 && r.botRight.v == kLastCell; }
-bool whole_rows(const CellRange& r) { return r.topLeft.h == 0 && r.botRight.h == kLastCell; }
 
 CellRange selection_of(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);

@@ -18,8 +18,6 @@ constexpr int16_t kCalcStrings = 160;
 constexpr int16_t kStopAlertId = 25000;
 constexpr uint16_t kUndoCopyPriority = 128;
 
-bool whole_rows(const CellRange& r) { return r.topLeft.h == 0 && r.botRight.h == kLastCell; }
-bool whole_columns(const CellRange& r) { return r.topLeft.v == 0 && r.botRight.v == kLastCell; }
 
 // Steps 1 and 2: the selection as whole rows or columns, selected, and the change.
 AxisChange selected_change(MemoryRef layer, int16_t rows, bool inserting) {

@@ -51,8 +51,6 @@ PaneGeometry read_geometry(MemoryRef layer) {
 
 bool strictly_between(int16_t value, int16_t low, int16_t high) { return value > low && value < high; }
 
-bool whole_columns(const CellRange& r) { return r.topLeft.v == 0 && r.botRight.v == kLastCell; }
-bool whole_rows(const CellRange& r) { return r.topLeft.h == 0 && r.botRight.h == kLastCell; }
 
 }  // namespace
 
