@@ -11,6 +11,8 @@ namespace {
 constexpr int32_t kListExtend = 8;
 constexpr uint8_t kDefaultLineSize = 1, kDefaultLinePattern = 4, kDefaultFrame = 1;
 constexpr int16_t kDefaultSide = 20;
+// Positions in the colour table: lines drawn black, fills white.
+constexpr uint8_t kBlackEntry = 1, kWhiteEntry = 0;
 
 MemoryRef layer_list(MemoryRef layer, bool selected) {
     SpreadSheet* sheet = use_layer(layer);
@@ -92,6 +94,8 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.line_size = kDefaultLineSize;
     record.line_pattern = kDefaultLinePattern;
     record.frame = kDefaultFrame;
+    record.pen_fore = record.fill_fore = kBlackEntry;
+    record.pen_back = record.fill_back = kWhiteEntry;
     record.height = record.width = kDefaultSide;
     record.owner = layer;
     MemoryRef object = Bytes2Memory(GetMemoryGlobals(layer), &record, sizeof record, 1);
