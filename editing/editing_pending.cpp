@@ -3,7 +3,3 @@
 
 void* GetActiveEditor(MemoryRef) { return nullptr; }
 
-
-// Layers have no drawing objects yet.
-MemoryRef GetObjectOffset(int32_t, const CellRange*, MemoryRef) { return nullptr; }
-MemoryRef Delete_Objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }

@@ -101,6 +101,9 @@ bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     MemoryRef SpreadSheet::*breaks = rows ? &SpreadSheet::row_page_breaks : &SpreadSheet::column_page_breaks;
     DisposeNonNilMemory(layer_takes(layer, breaks, f.page_breaks));
     f.page_breaks = nullptr;
+    restore_placements(f.second, layer);
+    restore_removed_objects(f.objects, f.id_list, layer);
+    f.objects = nullptr;  // the layer's again
     reset_page(layer);
     CheckHotLinks(0, a.topLeft, a.botRight, layer);
     redo_layout(layer);

@@ -6,16 +6,15 @@
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
+#include "objects/object_placement.h"
 #include "objects/object_records.h"
 
 void DoObjectMenu(MemoryRef window_record, int16_t item);
 // Enables the Object menu's items for the layer's selected objects.
 void set_object_menu(MemoryRef layer);
 
-// Marks the charts whose data meet the range; ends the text editing of an
-// object; recomputes the location of every object of a layer.
+// Marks the charts whose data meet the range; ends the text editing of an object.
 void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
 void ClobberObjectEditor(MemoryRef layer);
-void Reset_Positions(MemoryRef layer);
 // Asks the editor of a picture object to give it back.
 int16_t Send_ComeHome_Command(uint32_t creator, uint32_t picture_id, int16_t object_id);
