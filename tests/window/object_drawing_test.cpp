@@ -1,6 +1,8 @@
 // Drawing objects in a pane: every kind drawn over the cells, the handles of
 // selected objects, and the object and handle found under a point.
 #include "objects/object_drawing.h"
+#include "objects/object_mouse.h"
+#include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "platform/draw/picture.h"
 #include "tests/window/sheet_fixture.h"
@@ -114,6 +116,38 @@ TEST_F(ObjectDrawingTest, ObjectsOutsideAPaneAreNotOnScreen) {
     EXPECT_EQ(ObjectOnScreen(0, 0, &rect, far, layer), 0);
     EXPECT_NE(ObjectOnScreen(0, 0, &rect, near, layer), 0);
     EXPECT_EQ(ObjectOnScreen(1, 0, &rect, near, layer), 0);  // no second pane
+}
+
+TEST_F(ObjectDrawingTest, AMovedObjectIsAnchoredToTheCellUnderItsCorner) {
+    MemoryRef box = place(kRectObject, {1, 1}, 2, 3, 30, 40);
+    pf::Rect from = object_rect(box, 0, layer);
+    pf::Rect to{int16_t(from.top + 45), int16_t(from.left + 130), int16_t(from.bottom + 45), int16_t(from.right + 130)};
+    move_object_to(box, to, 0, layer);
+    EXPECT_EQ(object_rect(box, 0, layer), to);
+    CellPoint cell;
+    PtinCell(&cell, pf::Point{to.top, to.left}, 0, layer);
+    const CellRange where = GetObj_Location(box);
+    EXPECT_EQ(where.topLeft, cell);
+    EXPECT_GE(where.botRight.v, cell.v);
+    // Left of the grid, the object stops at the first column.
+    move_object_to(box, pf::Rect{to.top, -50, to.bottom, -10}, 0, layer);
+    EXPECT_EQ(GetObj_Location(box).topLeft.h, 0);
+    EXPECT_EQ(use_object(box)->h_offset, 0);
+    release_object(box);
+}
+
+TEST_F(ObjectDrawingTest, HandlesResizeWithoutTurningInsideOut) {
+    const pf::Rect r{10, 20, 50, 80};
+    EXPECT_EQ(resized_rect(r, 5, 10, 20), (pf::Rect{10, 20, 60, 100}));
+    EXPECT_EQ(resized_rect(r, 2, 5, 99), (pf::Rect{15, 20, 50, 80}));  // the top side only moves up and down
+    EXPECT_EQ(resized_rect(r, 1, 60, 0), (pf::Rect{50, 20, 70, 80}));  // dragged past the bottom
+    EXPECT_EQ(resized_rect(r, 4, 0, -60), (pf::Rect{10, 20, 50, 21}));  // at least a pixel wide
+    bool rises = false;  // from (10, 20) down to (49, 79)
+    EXPECT_EQ(resized_line(r, &rises, 2, -50, 0), (pf::Rect{-1, 20, 11, 80}));
+    EXPECT_TRUE(rises);  // the end is now above the start
+    // The start of that rising line, from (49, 20) to (49, 120): now right of the end, which is higher.
+    EXPECT_EQ(resized_line(r, &rises, 1, 0, 100), (pf::Rect{10, 79, 50, 121}));
+    EXPECT_FALSE(rises);
 }
 
 }  // namespace
