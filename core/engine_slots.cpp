@@ -54,6 +54,7 @@ void install_model_services() {
                                    ClobberObjectEditor,
                                    Reset_Positions,
                                    create_id_list,
+                                   copy_layer_objects,
                                    WriteMemUndo,
                                    GetObjectOffset,
                                    Delete_Objects,

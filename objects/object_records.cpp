@@ -224,6 +224,19 @@ MemoryRef DuplicateObject(int16_t only_one, MemoryRef object) {
     return first;
 }
 
+void copy_layer_objects(MemoryRef from, MemoryRef to) {
+    for (int32_t i = 1; MemoryRef object = find_object_item(from, i); ++i) {
+        MemoryRef copy = DuplicateObject(1, object);
+        if (!copy) return;
+        use_object(copy)->owner = to;
+        release_object(copy);
+        add_object(to, copy);
+    }
+    use_layer(to)->next_object_id = use_layer(from)->next_object_id;
+    release_layer(from);
+    release_layer(to);
+}
+
 void ResetObjectID(MemoryRef chain, MemoryRef layer) {
     for (MemoryRef object = chain; object;) {
         ObjectRecord* record = use_object(object);

@@ -83,6 +83,8 @@ void ClobberAllObjects(MemoryRef layer);
 // A deep copy of the object alone (flag 1) or of its whole chain, linked in
 // the same order (flag 0); none when memory failed.
 MemoryRef DuplicateObject(int16_t only_one, MemoryRef object);
+// Copies of every object of a layer, in order, added to another layer.
+void copy_layer_objects(MemoryRef from, MemoryRef to);
 // Fresh ids from the layer and the layer as owner for every object of a chain.
 void ResetObjectID(MemoryRef chain, MemoryRef layer);
 

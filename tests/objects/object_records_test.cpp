@@ -128,3 +128,22 @@ TEST_F(ObjectRecordsTest, PropertiesByTag) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectRecordsTest, ACopiedLayerHasCopiesOfItsObjects) {
+    MemoryRef a = made(kOvalObject), b = made(kTextObject);
+    MemoryRef clone = CloneLayer(true, layer);
+    ASSERT_NE(clone, nullptr);
+    ASSERT_EQ(num_objects(clone), 2);
+    MemoryRef copy = find_object_item(clone, 2);
+    EXPECT_NE(copy, b);
+    EXPECT_EQ(id_of(copy), id_of(b));
+    EXPECT_EQ(use_object(copy)->owner, clone);
+    release_object(copy);
+    EXPECT_EQ(GetObj_info(find_object_item(clone, 1), pf::four_cc("type")), kOvalObject);
+    EXPECT_EQ(num_objects(CloneLayer(false, layer)), 0);  // the layout alone
+    (void)a;
+}
+
+}  // namespace
