@@ -10,6 +10,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "objects/object_commands.h"
 #include "objects/objects.h"
 #include "printing/page_breaks.h"
 #include "window/selection_tracking.h"
@@ -131,9 +132,14 @@ bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer
         case kUndoDeleteRowsColumns: return undo_rows_columns(f, held, layer);
         case kUndoRowHeight:
         case kUndoColumnWidth: return undo_sizes(workbook, f, held, layer);
+        case kUndoClearObjects:
+        case kUndoCutObjects:
+            undo_removed_objects(&f.objects, f.id_list, layer);
+            WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
+            return true;
         default:
-            // Drawing objects keep none of their own state yet: the record
-            // only changes places with its redo record.
+            // The other object changes keep none of their state yet: the
+            // record only changes places with its redo record.
             if (is_object_kind(f.kind))
                 WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
             return true;

@@ -1,0 +1,32 @@
+// Commands on the selected drawing objects.
+#include "objects/object_commands.h"
+
+#include <cstddef>
+#include <vector>
+
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+
+int32_t delete_selected_objects(MemoryRef layer) {
+    std::vector<MemoryRef> selected;
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i) selected.push_back(object);
+    if (selected.empty()) return 0;
+    for (size_t i = 0; i < selected.size(); ++i)
+        SetObj_info(selected[i], pf::four_cc("link"),
+                    reinterpret_cast<intptr_t>(i + 1 < selected.size() ? selected[i + 1] : nullptr));
+    // Written while the objects are still listed, so that the record keeps their order.
+    const bool kept = WriteUndo(kUndoClearObjects, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                selected.front(), nullptr, layer) == 1;
+    for (MemoryRef object : selected) removeobject(layer, object);
+    if (!kept) ClobberObjList(selected.front());
+    DrawAllObjects(layer);
+    return int32_t(selected.size());
+}
+
+void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {
+    restore_removed_objects(*chain, ids, layer);
+    *chain = nullptr;
+    DrawAllObjects(layer);
+}
