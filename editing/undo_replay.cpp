@@ -132,6 +132,13 @@ bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer
         case kUndoDeleteRowsColumns: return undo_rows_columns(f, held, layer);
         case kUndoRowHeight:
         case kUndoColumnWidth: return undo_sizes(workbook, f, held, layer);
+        case kUndoObjectsMoved:
+        case kUndoObjectResized:
+        case kUndoObjectsScaled:
+        case kUndoObjectsAligned:
+            undo_object_moves(f.move_list, layer);
+            WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
+            return true;
         case kUndoClearObjects:
         case kUndoCutObjects:
             undo_removed_objects(&f.objects, f.id_list, layer);

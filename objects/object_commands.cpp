@@ -6,6 +6,7 @@
 
 #include "editing/undo.h"
 #include "editing/undo_record.h"
+#include "model/layer.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 
@@ -23,6 +24,18 @@ int32_t delete_selected_objects(MemoryRef layer) {
     if (!kept) ClobberObjList(selected.front());
     DrawAllObjects(layer);
     return int32_t(selected.size());
+}
+
+int16_t record_object_moves(int16_t kind, MemoryRef layer) {
+    MemoryRef ids = create_id_list(use_layer(layer)->selected_objects);
+    release_layer(layer);
+    if (!ids) return 0;
+    return WriteUndo(kind, 0, nullptr, nullptr, ids, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
+}
+
+void undo_object_moves(MemoryRef placements, MemoryRef layer) {
+    restore_placements(placements, layer);
+    DrawAllObjects(layer);
 }
 
 void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {

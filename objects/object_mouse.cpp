@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "editing/undo_record.h"
 #include "model/layer.h"
+#include "objects/object_commands.h"
 #include "objects/object_drawing.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -151,6 +153,7 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
     if (handle) drag = Drag{{object}, {rect}};
     const pf::Point moved = track(drag, handle, where);
     if (moved == pf::Point{}) return 1;
+    record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
     std::vector<bool> rises;
     std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &rises);
     for (size_t i = 0; i < drag.objects.size(); ++i) {

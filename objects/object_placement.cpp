@@ -124,6 +124,21 @@ MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer) 
     return first;
 }
 
+MemoryRef placements_of_ids(MemoryRef ids, MemoryRef layer) {
+    MemoryRef list = pgAllocateNewRef(GetMemoryGlobals(layer), sizeof(ObjectPlacement), 0, kListExtend, true);
+    int32_t count = ids ? GetMemorySize(ids) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        int16_t id;
+        GetMemoryRecord(ids, i, &id);
+        MemoryRef object = find_object_id(layer, id);
+        if (!object) continue;
+        ObjectPlacement placement = placement_of(*use_object(object));
+        release_object(object);
+        PtrAndMemory(&placement, list, 1);
+    }
+    return list;
+}
+
 void restore_placements(MemoryRef placements, MemoryRef layer) {
     int32_t count = placements ? GetMemorySize(placements) : 0;
     for (int32_t i = 0; i < count; ++i) {

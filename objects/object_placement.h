@@ -39,4 +39,6 @@ MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer);
 // removed objects of a chain come back (the chain is the layer's then) and
 // the object list takes the saved order of the ids.
 void restore_placements(MemoryRef placements, MemoryRef layer);
+// The placements of the layer's objects with the ids of a list, in its order.
+MemoryRef placements_of_ids(MemoryRef ids, MemoryRef layer);
 void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer);

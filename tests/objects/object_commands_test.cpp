@@ -40,3 +40,28 @@ TEST_F(ObjectCommandsTest, WithNoObjectSelectedClearActsOnTheCells) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectCommandsTest, UndoPutsMovedAndResizedObjectsBack) {
+    MemoryRef a = made(kRectObject), b = made(kOvalObject);
+    add_selected(layer, a);
+    add_selected(layer, b);
+    const ObjectRecord before_a = *use_object(a), before_b = *use_object(b);
+    release_object(a), release_object(b);
+    ASSERT_EQ(record_object_moves(kUndoObjectsMoved, layer), 1);
+    for (MemoryRef object : {a, b}) {
+        ObjectRecord* record = use_object(object);
+        record->anchor_row = 9, record->anchor_column = 4, record->v_offset = 7, record->width = 99;
+        release_object(object);
+    }
+    DoUndo(workbook);
+    for (auto [object, before] : {std::pair{a, before_a}, std::pair{b, before_b}}) {
+        const ObjectRecord now = *use_object(object);
+        release_object(object);
+        EXPECT_EQ((std::vector<int>{now.anchor_row, now.anchor_column, now.v_offset, now.width}),
+                  (std::vector<int>{before.anchor_row, before.anchor_column, before.v_offset, before.width}));
+    }
+}
+
+}  // namespace
