@@ -9,6 +9,7 @@
 #include "model/layer.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "window/keyboard_navigation.h"
 
 int32_t delete_selected_objects(MemoryRef layer) {
     std::vector<MemoryRef> selected;
@@ -36,6 +37,25 @@ int16_t record_object_moves(int16_t kind, MemoryRef layer) {
 void undo_object_moves(MemoryRef placements, MemoryRef layer) {
     restore_placements(placements, layer);
     DrawAllObjects(layer);
+}
+
+namespace {
+
+constexpr uint8_t kBackspaceKey = 8, kDeleteKey = 127;
+
+}  // namespace
+
+int16_t ObjectKey(uint8_t key, MemoryRef layer) {
+    if (!get_selected_object(layer, 1)) return 0;
+    if (key == kBackspaceKey || key == kDeleteKey) return delete_selected_objects(layer) > 0;
+    if (key < kKeyLeft || key > kKeyDown) return 0;
+    const int16_t dv = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
+    const int16_t dh = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;
+    record_object_moves(kUndoObjectsMoved, layer);
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        if (!GetObj_info(object, pf::four_cc("prot"))) nudge_object(object, dv, dh, layer);
+    DrawAllObjects(layer);
+    return 1;
 }
 
 void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {

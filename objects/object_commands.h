@@ -13,5 +13,8 @@ int32_t delete_selected_objects(MemoryRef layer);
 int16_t record_object_moves(int16_t kind, MemoryRef layer);
 // Undo of moves: the objects get their recorded placements back.
 void undo_object_moves(MemoryRef placements, MemoryRef layer);
+// A key for the selected objects: an arrow moves the unlocked ones a pixel
+// (undoable), Delete or Backspace clears them; 1 when the key was theirs.
+int16_t ObjectKey(uint8_t key, MemoryRef layer);
 // Undo of a clear or cut of objects: the kept chain comes back in the saved order.
 void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer);

@@ -64,6 +64,32 @@ void set_link(MemoryRef object, MemoryRef next) {
 
 }  // namespace
 
+namespace {
+
+// An anchor line and a pixel offset into it made whole again: the anchor
+// moves into the neighbouring lines while the offset passes their edges, and
+// stops at the grid's edges.
+int16_t settle(int16_t* line, int32_t offset, bool rows, MemoryRef layer) {
+    auto size_of = [&](int16_t at) { return int32_t(rows ? GetRowSize(at, layer) : GetColumnSize(at, layer)); };
+    while (offset < 0 && *line > 0) offset += size_of(--*line);
+    while (offset > 0 && offset >= size_of(*line) && *line < kLastCell) offset -= size_of((*line)++);
+    return int16_t(std::max<int32_t>(offset, 0));
+}
+
+}  // namespace
+
+void nudge_object(MemoryRef object, int16_t dv, int16_t dh, MemoryRef layer) {
+    ObjectRecord r = *use_object(object);
+    release_object(object);
+    const int16_t v = settle(&r.anchor_row, r.v_offset + dv, true, layer);
+    const int16_t h = settle(&r.anchor_column, r.h_offset + dh, false, layer);
+    ObjectRecord* held = use_object(object);
+    held->anchor_row = r.anchor_row, held->anchor_column = r.anchor_column;
+    held->v_offset = v, held->h_offset = h;
+    release_object(object);
+    ObjectLocation(object, layer);
+}
+
 void ObjectLocation(MemoryRef object, MemoryRef layer) {
     ObjectRecord record = *use_object(object);
     release_object(object);

@@ -19,6 +19,9 @@ struct ObjectPlacement {
 void ObjectLocation(MemoryRef object, MemoryRef layer);
 // The object's location in cells, anchor to end.
 CellRange GetObj_Location(MemoryRef object);
+// Moves the object by pixels within the grid, its anchor following into the
+// neighbouring cells as the offsets pass their edges.
+void nudge_object(MemoryRef object, int16_t dv, int16_t dh, MemoryRef layer);
 // Every object's end cell recomputed after a change of sizes, and the
 // layer's window redrawn.
 void Reset_Positions(MemoryRef layer);

@@ -3,6 +3,7 @@
 #include "objects/object_commands.h"
 #include "objects/object_records.h"
 #include "tests/editing/undo_fixture.h"
+#include "window/cell_geometry.h"
 
 namespace {
 
@@ -62,6 +63,47 @@ TEST_F(ObjectCommandsTest, UndoPutsMovedAndResizedObjectsBack) {
         EXPECT_EQ((std::vector<int>{now.anchor_row, now.anchor_column, now.v_offset, now.width}),
                   (std::vector<int>{before.anchor_row, before.anchor_column, before.v_offset, before.width}));
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectCommandsTest, ArrowKeysNudgeTheSelectedObjectsAcrossCellEdges) {
+    MemoryRef box = made(kRectObject), locked = made(kOvalObject), other = made(kLineObject);
+    SetObj_info(locked, pf::four_cc("prot"), 1);
+    add_selected(layer, box);
+    add_selected(layer, locked);
+    ObjectRecord* record = use_object(box);
+    record->anchor_row = 3, record->anchor_column = 2;
+    release_object(box);
+    EXPECT_EQ(ObjectKey(30, layer), 1);  // up, out of row 3 into row 2's last pixel
+    const ObjectRecord moved = *use_object(box);
+    release_object(box);
+    EXPECT_EQ(moved.anchor_row, 2);
+    EXPECT_EQ(moved.v_offset, GetRowSize(2, layer) - 1);
+    EXPECT_EQ(ObjectKey(31, layer), 1);  // down again
+    EXPECT_EQ(use_object(box)->anchor_row, 3);
+    release_object(box);
+    EXPECT_EQ(use_object(locked)->anchor_row, 0);  // locked objects stay
+    release_object(locked);
+    DoUndo(workbook);
+    EXPECT_EQ(use_object(box)->anchor_row, 2);
+    release_object(box);
+    EXPECT_EQ(ObjectKey('a', layer), 0);
+    EXPECT_EQ(ObjectKey(8, layer), 1);  // Backspace clears them
+    EXPECT_EQ(num_objects(layer), 1);
+    EXPECT_EQ(find_object_item(layer, 1), other);
+}
+
+TEST_F(ObjectCommandsTest, ObjectsStopAtTheGridsEdge) {
+    MemoryRef box = made(kRectObject);
+    add_selected(layer, box);
+    EXPECT_EQ(ObjectKey(28, layer), 1);
+    EXPECT_EQ(ObjectKey(30, layer), 1);
+    const ObjectRecord r = *use_object(box);
+    release_object(box);
+    EXPECT_EQ((std::vector<int>{r.anchor_row, r.anchor_column, r.v_offset, r.h_offset}), (std::vector<int>{0, 0, 0, 0}));
 }
 
 }  // namespace
