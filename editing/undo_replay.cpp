@@ -122,6 +122,22 @@ bool undo_sizes(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef l
     return true;
 }
 
+// The drawing objects' side of an object change: placements, order, locks
+// and removed objects come back.
+void undo_object_change(UndoRecord& f, MemoryRef layer) {
+    switch (f.kind) {
+        case kUndoObjectsMoved:
+        case kUndoObjectResized:
+        case kUndoObjectsScaled:
+        case kUndoObjectsAligned: undo_object_moves(f.move_list, layer); break;
+        case kUndoObjectsLocked:
+        case kUndoObjectsUnlocked: undo_object_lock(f.kind, f.id_list, layer); break;
+        case kUndoClearObjects:
+        case kUndoCutObjects: undo_removed_objects(&f.objects, f.id_list, layer); break;
+        default: undo_object_order(f.id_list, layer); break;
+    }
+}
+
 bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     if (keeps_cells(f.kind)) return undo_cells(workbook, f, held, layer);
     switch (f.kind) {
@@ -136,12 +152,15 @@ bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer
         case kUndoObjectResized:
         case kUndoObjectsScaled:
         case kUndoObjectsAligned:
-            undo_object_moves(f.move_list, layer);
-            WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
-            return true;
+        case kUndoObjectsToBack:
+        case kUndoObjectsToFront:
+        case kUndoObjectsBackward:
+        case kUndoObjectsForward:
+        case kUndoObjectsLocked:
+        case kUndoObjectsUnlocked:
         case kUndoClearObjects:
         case kUndoCutObjects:
-            undo_removed_objects(&f.objects, f.id_list, layer);
+            undo_object_change(f, layer);
             WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
             return true;
         default:

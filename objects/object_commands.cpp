@@ -58,6 +58,20 @@ int16_t ObjectKey(uint8_t key, MemoryRef layer) {
     return 1;
 }
 
+void undo_object_order(MemoryRef ids, MemoryRef layer) {
+    reorder_objects(ids, layer);
+    DrawAllObjects(layer);
+}
+
+void undo_object_lock(int16_t kind, MemoryRef ids, MemoryRef layer) {
+    int32_t count = ids ? GetMemorySize(ids) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        int16_t id;
+        GetMemoryRecord(ids, i, &id);
+        if (MemoryRef object = find_object_id(layer, id)) SetObj_info(object, pf::four_cc("prot"), kind == kUndoObjectsUnlocked);
+    }
+}
+
 void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {
     restore_removed_objects(*chain, ids, layer);
     *chain = nullptr;

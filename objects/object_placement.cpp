@@ -185,7 +185,11 @@ void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer) {
         add_object(layer, object);
         object = next;
     }
-    if (!chain || !ids) return;
+    if (chain) reorder_objects(ids, layer);
+}
+
+void reorder_objects(MemoryRef ids, MemoryRef layer) {
+    if (!ids) return;
     MemoryRef ordered = create_obj_list(ids, layer);
     if (!ordered) return;
     SpreadSheet* sheet = use_layer(layer);

@@ -10,6 +10,10 @@
 #include "objects/object_records.h"
 
 void DoObjectMenu(MemoryRef window_record, int16_t item);
+// The Object menu's commands on a layer's selected objects: Bring to Front,
+// Send to Back, Bring Forward, Send Backward (items 1 to 4), Lock Object.
+void restack_selected_objects(MemoryRef layer, int16_t item);
+void toggle_object_lock(MemoryRef layer);
 // Enables the Object menu's items for the layer's selected objects.
 void set_object_menu(MemoryRef layer);
 

@@ -7,8 +7,3 @@ void ClobberObjectEditor(MemoryRef) {}
 
 // No external picture editor exists to ask: it answers as one that is not running.
 int16_t Send_ComeHome_Command(uint32_t, uint32_t, int16_t) { return -1; }
-
-void DoObjectMenu(MemoryRef, int16_t) {}
-
-// No object can be selected yet: the Object menu stays as it is.
-void set_object_menu(MemoryRef) {}

@@ -1,6 +1,7 @@
 // Clearing the selected drawing objects, and undoing it.
 #include "editing/clipboard.h"
 #include "objects/object_commands.h"
+#include "objects/objects.h"
 #include "objects/object_records.h"
 #include "tests/editing/undo_fixture.h"
 #include "window/cell_geometry.h"
@@ -104,6 +105,43 @@ TEST_F(ObjectCommandsTest, ObjectsStopAtTheGridsEdge) {
     const ObjectRecord r = *use_object(box);
     release_object(box);
     EXPECT_EQ((std::vector<int>{r.anchor_row, r.anchor_column, r.v_offset, r.h_offset}), (std::vector<int>{0, 0, 0, 0}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectCommandsTest, StackingOrderOfTheSelectedObjectsAndItsUndo) {
+    MemoryRef a = made(kRectObject), b = made(kOvalObject), c = made(kLineObject), d = made(kTextObject);
+    add_selected(layer, b);
+    restack_selected_objects(layer, 1);  // to the front
+    EXPECT_EQ(objects(), (std::vector<MemoryRef>{a, c, d, b}));
+    restack_selected_objects(layer, 4);  // one backward
+    EXPECT_EQ(objects(), (std::vector<MemoryRef>{a, c, b, d}));
+    restack_selected_objects(layer, 2);  // to the back
+    EXPECT_EQ(objects(), (std::vector<MemoryRef>{b, a, c, d}));
+    restack_selected_objects(layer, 3);  // one forward
+    EXPECT_EQ(objects(), (std::vector<MemoryRef>{a, b, c, d}));
+    DoUndo(workbook);
+    EXPECT_EQ(objects(), (std::vector<MemoryRef>{b, a, c, d}));
+    DoUndo(workbook);
+    EXPECT_EQ(objects(), (std::vector<MemoryRef>{a, c, b, d}));
+}
+
+TEST_F(ObjectCommandsTest, LockingTheSelectedObjectsAndItsUndo) {
+    MemoryRef a = made(kRectObject), b = made(kOvalObject);
+    SetObj_info(b, pf::four_cc("prot"), 1);
+    add_selected(layer, a);
+    add_selected(layer, b);
+    toggle_object_lock(layer);  // not all locked: lock them all
+    EXPECT_TRUE(GetObj_info(a, pf::four_cc("prot")));
+    toggle_object_lock(layer);
+    EXPECT_FALSE(GetObj_info(b, pf::four_cc("prot")));
+    DoUndo(workbook);  // the unlock undone
+    EXPECT_TRUE(GetObj_info(a, pf::four_cc("prot")) && GetObj_info(b, pf::four_cc("prot")));
+    DoUndo(workbook);  // the lock undone: the object locked before stays locked
+    EXPECT_FALSE(GetObj_info(a, pf::four_cc("prot")));
+    EXPECT_TRUE(GetObj_info(b, pf::four_cc("prot")));
 }
 
 }  // namespace
