@@ -18,6 +18,7 @@
 #include "formula/calc_services.h"
 #include "editing/undo_record.h"
 #include "model/model_services.h"
+#include "objects/object_store.h"
 #include "objects/objects.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
@@ -53,6 +54,7 @@ void install_model_services() {
                                    ClobberObjectEditor,
                                    Reset_Positions,
                                    create_id_list,
+                                   copy_layer_objects,
                                    WriteMemUndo,
                                    GetObjectOffset,
                                    Delete_Objects,
@@ -81,7 +83,8 @@ void system_error_alert(int16_t error) { os_error_alert(error); }
 void install_files_services() {
     files_services = FilesServices{show_in_new_window, layer_window_rect,     rename_all_windows, proxy_all_windows,
                                    update_pref_specs,  NavOpenDialog,         NavFolderDialog,
-                                   run_separator_dialog, run_export_dialog, system_error_alert,  Send_ComeHome_Command, clipboard_links,
+                                   run_separator_dialog, run_export_dialog, system_error_alert,  Send_ComeHome_Command,
+                                   adopt_stored_objects, objects_to_store, clipboard_links,
                                    files_services.stop_requested};
     document_prompts = application_prompts();
 }

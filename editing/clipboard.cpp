@@ -18,6 +18,7 @@
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_commands.h"
 #include "platform/scrap/scrap.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
@@ -243,6 +244,7 @@ int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
 }
 
 int16_t Do_Clear(int16_t ask, MemoryRef layer) {
+    if (delete_selected_objects(layer)) return kEditDone;
     SpreadSheet* sheet = use_layer(layer);
     CellRange selection = sheet->selection;
     release_layer(layer);

@@ -15,12 +15,6 @@ int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const 
 // The undo record of a change; the record takes over the five blocks.
 int16_t WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
                      MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
-// The drawing objects' positions before a change, moving those at or past the
-// range's first row or column by the counts (rows in the low half, columns in
-// the high half); the objects inside a range taken out (kept, chained, when
-// asked).
-MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef layer);
-MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer);
 
 // Undoes the newest record of the workbook, saving what it replaces for redo.
 void DoUndo(MemoryRef workbook);

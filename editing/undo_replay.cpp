@@ -10,6 +10,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "objects/object_commands.h"
 #include "objects/objects.h"
 #include "printing/page_breaks.h"
 #include "window/selection_tracking.h"
@@ -101,6 +102,9 @@ bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     MemoryRef SpreadSheet::*breaks = rows ? &SpreadSheet::row_page_breaks : &SpreadSheet::column_page_breaks;
     DisposeNonNilMemory(layer_takes(layer, breaks, f.page_breaks));
     f.page_breaks = nullptr;
+    restore_placements(f.second, layer);
+    restore_removed_objects(f.objects, f.id_list, layer);
+    f.objects = nullptr;  // the layer's again
     reset_page(layer);
     CheckHotLinks(0, a.topLeft, a.botRight, layer);
     redo_layout(layer);
@@ -118,6 +122,22 @@ bool undo_sizes(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef l
     return true;
 }
 
+// The drawing objects' side of an object change: placements, order, locks
+// and removed objects come back.
+void undo_object_change(UndoRecord& f, MemoryRef layer) {
+    switch (f.kind) {
+        case kUndoObjectsMoved:
+        case kUndoObjectResized:
+        case kUndoObjectsScaled:
+        case kUndoObjectsAligned: undo_object_moves(f.move_list, layer); break;
+        case kUndoObjectsLocked:
+        case kUndoObjectsUnlocked: undo_object_lock(f.kind, f.id_list, layer); break;
+        case kUndoClearObjects:
+        case kUndoCutObjects: undo_removed_objects(&f.objects, f.id_list, layer); break;
+        default: undo_object_order(f.id_list, layer); break;
+    }
+}
+
 bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     if (keeps_cells(f.kind)) return undo_cells(workbook, f, held, layer);
     switch (f.kind) {
@@ -128,9 +148,24 @@ bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer
         case kUndoDeleteRowsColumns: return undo_rows_columns(f, held, layer);
         case kUndoRowHeight:
         case kUndoColumnWidth: return undo_sizes(workbook, f, held, layer);
+        case kUndoObjectsMoved:
+        case kUndoObjectResized:
+        case kUndoObjectsScaled:
+        case kUndoObjectsAligned:
+        case kUndoObjectsToBack:
+        case kUndoObjectsToFront:
+        case kUndoObjectsBackward:
+        case kUndoObjectsForward:
+        case kUndoObjectsLocked:
+        case kUndoObjectsUnlocked:
+        case kUndoClearObjects:
+        case kUndoCutObjects:
+            undo_object_change(f, layer);
+            WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
+            return true;
         default:
-            // Drawing objects keep none of their own state yet: the record
-            // only changes places with its redo record.
+            // The other object changes keep none of their state yet: the
+            // record only changes places with its redo record.
             if (is_object_kind(f.kind))
                 WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
             return true;

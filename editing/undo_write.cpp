@@ -9,6 +9,7 @@
 #include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "objects/object_placement.h"
 
 namespace {
 
@@ -20,14 +21,21 @@ void restart_recalculation(const UndoRecord& fields, MemoryRef layer) {
 }
 
 // What an object kind keeps. `list` is the caller's id list, `chain` its
-// object chain. Placements and copies of objects are made by the drawing
-// objects, which keep none yet: those lists are given back empty.
+// object chain. Copies of objects are not kept yet: such lists are given
+// back empty.
 void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryRef layer) {
     switch (fields->kind) {
         case kUndoClearObjects:
         case kUndoCutObjects:
             fields->objects = chain;
             fields->id_list = layer_object_ids(layer);
+            break;
+        case kUndoObjectsMoved:
+        case kUndoObjectResized:
+        case kUndoObjectsScaled:
+        case kUndoObjectsAligned:
+            fields->move_list = placements_of_ids(list, layer);
+            DisposeNonNilMemory(list);
             break;
         case kUndoObjectsLocked:
         case kUndoObjectsUnlocked:

@@ -98,6 +98,16 @@ int16_t memory_failure(int16_t error) {
     return error == kPurgeShortErr || error == kNoSwapFileErr ? kNoMemoryErr : error;
 }
 
+// The layer's live drawing objects, or with none the objects as the document
+// they came from stored them.
+int16_t write_layer_objects(MemoryRef layer, MemoryRef stored, int32_t* counter) {
+    MemoryRef live = nullptr;
+    if (int16_t error = files_services.objects_to_store(layer, &live)) return fail_file(error);
+    int16_t error = write_raw_bytes(live ? live : stored, counter);
+    DisposeNonNilMemory(live);
+    return error;
+}
+
 int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int32_t start = *counter;
     pf::Rect window_rect;
@@ -109,8 +119,7 @@ int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
         error = write_fixed_part(sheet, window_rect, index, counter);
         if (!error) error = write_blocks(sheet, counter);
         if (!error) error = write_trailing_fields(sheet, counter);
-        // The drawing objects exactly as the document they came from stored them.
-        if (!error) error = write_raw_bytes(sheet->stored_objects, counter);
+        if (!error) error = write_layer_objects(layer, sheet->stored_objects, counter);
     });
     release_layer(layer);
     if (failure) return fail_file(memory_failure(failure));

@@ -22,12 +22,19 @@ int16_t cancel_export(int16_t*) { return kAnswerCancel; }
 void error_not_shown(int16_t) {}
 
 int16_t editor_not_running(uint32_t, uint32_t, int16_t) { return -1; }
+// Without live objects the stored objects stay the checked bytes they were read as.
+int16_t objects_stay_stored(MemoryRef) { return 0; }
+int16_t write_stored_objects(MemoryRef, MemoryRef* block) {
+    *block = nullptr;
+    return 0;
+}
 ClipLinks empty_clipboard() { return ClipLinks{}; }
 bool never_stopped() { return false; }
 
 constexpr FilesServices kHeadless{no_window,         no_window_rect,   no_windows_to_change, no_windows_to_change,
                                   nothing_to_remember, cancel_open,    cancel_folder,
-                                  suggested_separator,  cancel_export,    error_not_shown,  editor_not_running,   empty_clipboard,
+                                  suggested_separator,  cancel_export,    error_not_shown,  editor_not_running,
+                                  objects_stay_stored, write_stored_objects, empty_clipboard,
                                   never_stopped};
 
 }  // namespace

@@ -39,6 +39,11 @@ struct FilesServices {
 
     // Asks the editor of a picture object to give it back (-1: not running).
     int16_t (*send_come_home)(uint32_t creator, uint32_t picture_id, int16_t object_id);
+    // A layer's drawing objects after it was read (0, or kDamagedFileErr when
+    // its stored objects are not whole objects), and before it is written (a
+    // block in stored layout; none to write the stored bytes as they are).
+    int16_t (*adopt_stored_objects)(MemoryRef layer);
+    int16_t (*objects_to_store)(MemoryRef layer, MemoryRef* block);
     // The private clipboard's cells, range and links.
     ClipLinks (*clipboard_links)();
     // Whether the user asked a long read to stop (Command-period).

@@ -193,6 +193,7 @@ MemoryRef CloneLayer(bool with_contents, MemoryRef layer) {
     copy_layer_settings(copy, source);
     int16_t error = with_failure_handler(machine->memory, [&] {
         copy_layer_blocks(copy, source, with_contents);
+        if (with_contents) model_services.copy_objects(layer, clone);
     });
     copy->flags = flags | kLayerFormatStale;
     release_layer(clone);

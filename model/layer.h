@@ -84,8 +84,9 @@ struct SpreadSheet {
     MemoryRef objects;
     MemoryRef selected_objects;
     // Drawing objects and charts as a document stored them: the raw bytes that
-    // follow the layer's fixed fields, big-endian, in file order. Opaque (never
-    // live objects), written back unchanged on save; none when there were none.
+    // follow the layer's fixed fields, big-endian, in file order. The program
+    // with windows turns them into live objects as the layer is read; without
+    // windows they stay these checked bytes and are written back unchanged.
     MemoryRef stored_objects;
     MemoryRef header;
     MemoryRef footer;

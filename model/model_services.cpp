@@ -31,6 +31,7 @@ void select_without_highlight(CellPoint cell, const CellRange* range, MemoryRef,
 void no_hot_links(int16_t, CellPoint, CellPoint, MemoryRef) {}
 void no_objects(MemoryRef) {}
 MemoryRef no_id_list(MemoryRef) { return nullptr; }
+void no_objects_to_copy(MemoryRef, MemoryRef) {}
 
 // No undo is kept: the blocks the record would have taken over are freed.
 int16_t free_undo_blocks(int16_t, int16_t, const CellRange*, const CellRange*, MemoryRef block1, MemoryRef block2,
@@ -76,7 +77,7 @@ const uint8_t* no_preferences_format() {
 
 constexpr ModelServices kHeadless{draw_nothing,      invert_nothing,     pane_top_left,     select_without_highlight,
                                   no_hot_links,      no_objects,         no_objects,        no_objects,
-                                  no_id_list,        free_undo_blocks,   no_object_offsets, no_deleted_objects,
+                                  no_id_list,        no_objects_to_copy, free_undo_blocks,   no_object_offsets, no_deleted_objects,
                                   keep_nothing,      no_pages,           panes_unchanged,   no_page,
                                   classic_name,      classic_number,     fixed_line_height, no_port_to_measure,
                                   alert_not_shown,   no_preferences_format};

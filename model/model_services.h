@@ -26,12 +26,14 @@ struct ModelServices {
     // Drawing objects: marks the charts whose data meet the range; removes and
     // frees every drawing object of a layer; ends the text editing of an
     // object; recomputes the location of every object of a layer; a new list
-    // of the ids of the objects of a list, in list order.
+    // of the ids of the objects of a list, in list order; copies of a layer's
+    // objects given to another layer.
     void (*check_hot_links)(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
     void (*clobber_all_objects)(MemoryRef layer);
     void (*clobber_object_editor)(MemoryRef layer);
     void (*reset_positions)(MemoryRef layer);
     MemoryRef (*create_id_list)(MemoryRef objects);
+    void (*copy_objects)(MemoryRef from, MemoryRef to);
 
     // Editing: the undo record of a change (the record takes over the five
     // blocks); the drawing objects' positions before a change, moving those at

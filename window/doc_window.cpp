@@ -11,6 +11,7 @@
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_commands.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"
 #include "shell/app_prefs.h"
@@ -299,6 +300,10 @@ int32_t DocumentKey(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (!record) return 1;
     constexpr uint8_t kEscapeChar = 27;
     if (uint8_t(event->message & 0xFF) == kEscapeChar) end_copy_outline();
+    if (!Editor_Wind && ObjectKey(uint8_t(event->message & 0xFF), read_doc_window(record).sheet)) {
+        set_refresh_request();
+        return 1;
+    }
     EditorKey(uint8_t(event->message & 0xFF), record, int16_t(event->modifiers));
     set_refresh_request();
     return 1;

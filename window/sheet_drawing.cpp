@@ -7,6 +7,7 @@
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "objects/object_drawing.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
@@ -910,6 +911,8 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
             UnuseMemory(cells);
         }
         if (sheet->flags & kLayerPageBreaks) page_marks(c);
+        pf::set_clip(area);
+        for (int16_t pane = 0; pane < kPaneCount; ++pane) draw_pane_objects(pane, layer);
     }
     pf::dispose_region(area);
     release_layer(layer);

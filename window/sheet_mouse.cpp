@@ -3,6 +3,7 @@
 
 #include "editing/undo.h"
 #include "model/layer.h"
+#include "objects/object_mouse.h"
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -170,6 +171,7 @@ int16_t cell_click(MemoryRef layer, const Click& click) {
         else if (commit_for_click()) LSelect(cell, nullptr, nullptr, 0, layer);
         return kClickHandled;
     }
+    if (ClickinObject(layer, click.where, click.modifiers, pane)) return kClickHandled;
     if ((click.modifiers & pf::kOptionKey) && (click.modifiers & pf::kCmdKey)) {
         CellRange selection;
         GetSelectRect(&selection, layer);

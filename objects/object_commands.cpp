@@ -1,0 +1,79 @@
+// Commands on the selected drawing objects.
+#include "objects/object_commands.h"
+
+#include <cstddef>
+#include <vector>
+
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/layer.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "window/keyboard_navigation.h"
+
+int32_t delete_selected_objects(MemoryRef layer) {
+    std::vector<MemoryRef> selected;
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i) selected.push_back(object);
+    if (selected.empty()) return 0;
+    for (size_t i = 0; i < selected.size(); ++i)
+        SetObj_info(selected[i], pf::four_cc("link"),
+                    reinterpret_cast<intptr_t>(i + 1 < selected.size() ? selected[i + 1] : nullptr));
+    // Written while the objects are still listed, so that the record keeps their order.
+    const bool kept = WriteUndo(kUndoClearObjects, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                selected.front(), nullptr, layer) == 1;
+    for (MemoryRef object : selected) removeobject(layer, object);
+    if (!kept) ClobberObjList(selected.front());
+    DrawAllObjects(layer);
+    return int32_t(selected.size());
+}
+
+int16_t record_object_moves(int16_t kind, MemoryRef layer) {
+    MemoryRef ids = create_id_list(use_layer(layer)->selected_objects);
+    release_layer(layer);
+    if (!ids) return 0;
+    return WriteUndo(kind, 0, nullptr, nullptr, ids, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
+}
+
+void undo_object_moves(MemoryRef placements, MemoryRef layer) {
+    restore_placements(placements, layer);
+    DrawAllObjects(layer);
+}
+
+namespace {
+
+constexpr uint8_t kBackspaceKey = 8, kDeleteKey = 127;
+
+}  // namespace
+
+int16_t ObjectKey(uint8_t key, MemoryRef layer) {
+    if (!get_selected_object(layer, 1)) return 0;
+    if (key == kBackspaceKey || key == kDeleteKey) return delete_selected_objects(layer) > 0;
+    if (key < kKeyLeft || key > kKeyDown) return 0;
+    const int16_t dv = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
+    const int16_t dh = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;
+    record_object_moves(kUndoObjectsMoved, layer);
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        if (!GetObj_info(object, pf::four_cc("prot"))) nudge_object(object, dv, dh, layer);
+    DrawAllObjects(layer);
+    return 1;
+}
+
+void undo_object_order(MemoryRef ids, MemoryRef layer) {
+    reorder_objects(ids, layer);
+    DrawAllObjects(layer);
+}
+
+void undo_object_lock(int16_t kind, MemoryRef ids, MemoryRef layer) {
+    int32_t count = ids ? GetMemorySize(ids) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        int16_t id;
+        GetMemoryRecord(ids, i, &id);
+        if (MemoryRef object = find_object_id(layer, id)) SetObj_info(object, pf::four_cc("prot"), kind == kUndoObjectsUnlocked);
+    }
+}
+
+void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {
+    restore_removed_objects(*chain, ids, layer);
+    *chain = nullptr;
+    DrawAllObjects(layer);
+}

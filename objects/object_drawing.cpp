@@ -1,0 +1,273 @@
+// Drawing objects drawn in a pane and found under the mouse.
+#include "objects/object_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "model/layer.h"
+#include "objects/object_records.h"
+#include "objects/text_boxes.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/picture.h"
+#include "platform/fonts/classic_fonts.h"
+#include "window/cell_geometry.h"
+#include "window/sheet_paint.h"
+
+namespace {
+
+constexpr int16_t kCornerOval = 16;
+constexpr double kArrowLength = 9, kArrowHalfWidth = 4;
+constexpr int16_t kTextInset = 3;
+constexpr int16_t kHitSlop = 2;
+constexpr int16_t kTextSize = 12;
+
+bool is_line(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
+
+// The two ends of a line object in its rectangle.
+void line_ends(const ObjectRecord& record, const pf::Rect& r, pf::Point* from, pf::Point* to) {
+    bool rises = record.info & kLineRises;
+    *from = pf::Point{int16_t(rises ? r.bottom - 1 : r.top), r.left};
+    *to = pf::Point{int16_t(rises ? r.top : r.bottom - 1), int16_t(r.right - 1)};
+}
+
+// A filled arrowhead with its point at `tip`, coming from `tail`.
+void arrow_head(pf::Point tail, pf::Point tip) {
+    double dh = tip.h - tail.h, dv = tip.v - tail.v, length = std::hypot(dh, dv);
+    if (length < 1) return;
+    dh /= length, dv /= length;
+    double base_h = tip.h - dh * kArrowLength, base_v = tip.v - dv * kArrowLength;
+    pf::PolyHandle head = pf::open_poly();
+    pf::move_to(tip.h, tip.v);
+    pf::line_to(int16_t(std::lround(base_h - dv * kArrowHalfWidth)), int16_t(std::lround(base_v + dh * kArrowHalfWidth)));
+    pf::line_to(int16_t(std::lround(base_h + dv * kArrowHalfWidth)), int16_t(std::lround(base_v - dh * kArrowHalfWidth)));
+    pf::line_to(tip.h, tip.v);
+    pf::close_poly();
+    pf::pen_size(1, 1);
+    pf::paint_poly(head);
+    pf::kill_poly(head);
+}
+
+void draw_line_object(const ObjectRecord& record, const pf::Rect& r) {
+    pf::Point from, to;
+    line_ends(record, r, &from, &to);
+    pf::move_to(from.h, from.v);
+    pf::line_to(to.h, to.v);
+    if (record.kind != kLineObject) arrow_head(from, to);
+    if (record.kind == kDoubleArrowObject) arrow_head(to, from);
+}
+
+// The (v, h) pairs of a block, offset by the rectangle's top left.
+std::vector<pf::Point> points_of(MemoryRef block, const pf::Rect& r) {
+    std::vector<pf::Point> points;
+    if (!block) return points;
+    int32_t count = GetByteSize(block) / 4;
+    auto* words = static_cast<const int16_t*>(UseMemory(block));
+    for (int32_t i = 0; i < count; ++i)
+        points.push_back(pf::Point{int16_t(r.top + words[2 * i]), int16_t(r.left + words[2 * i + 1])});
+    UnuseMemory(block);
+    return points;
+}
+
+pf::PolyHandle polygon_of(const std::vector<pf::Point>& points) {
+    pf::PolyHandle poly = pf::open_poly();
+    pf::move_to(points[0].h, points[0].v);
+    for (size_t i = 1; i < points.size(); ++i) pf::line_to(points[i].h, points[i].v);
+    pf::close_poly();
+    return poly;
+}
+
+bool filled(const ObjectRecord& record) { return record.fill_pattern != 0; }
+bool framed(const ObjectRecord& record) { return record.line_pattern != 0 && record.line_size != 0; }
+
+void set_fill(const ObjectRecord& record) {
+    pf::rgb_fore_color(table_colour(record.fill_fore));
+    pf::rgb_back_color(table_colour(record.fill_back));
+}
+
+void set_pen(const ObjectRecord& record) {
+    pf::pen_normal();
+    pf::rgb_fore_color(table_colour(record.pen_fore));
+    pf::rgb_back_color(table_colour(record.pen_back));
+    pf::pen_size(record.line_size, record.line_size);
+    pf::pen_pat(list_pattern(record.line_pattern));
+}
+
+void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
+    const pf::Pattern fill = list_pattern(record.fill_pattern);
+    if (filled(record)) {
+        set_fill(record);
+        if (record.kind == kOvalObject) pf::fill_oval(r, fill);
+        else if (record.kind == kRoundRectObject) pf::fill_round_rect(r, kCornerOval, kCornerOval, fill);
+        else pf::fill_rect(r, fill);
+    }
+    if (!framed(record) || (record.kind == kTextObject && record.frame == 0)) return;
+    set_pen(record);
+    if (record.kind == kOvalObject) pf::frame_oval(r);
+    else if (record.kind == kRoundRectObject) pf::frame_round_rect(r, kCornerOval, kCornerOval);
+    else pf::frame_rect(r);
+}
+
+void draw_points_object(const ObjectRecord& record, const pf::Rect& r) {
+    std::vector<pf::Point> points = points_of(record.kind == kPolygonObject ? record.data : record.points, r);
+    if (points.size() < 2) return;
+    pf::PolyHandle poly = polygon_of(points);
+    if (record.kind == kPolygonObject && filled(record)) {
+        set_fill(record);
+        pf::fill_poly(poly, list_pattern(record.fill_pattern));
+    }
+    set_pen(record);
+    if (framed(record)) pf::frame_poly(poly);
+    pf::kill_poly(poly);
+}
+
+// A text box's text: u16 length and the characters, then its styles.
+void draw_text(const ObjectRecord& record, const pf::Rect& r) {
+    if (!record.data || GetByteSize(record.data) < 2) return;
+    int32_t size = GetByteSize(record.data);
+    auto* bytes = static_cast<const unsigned char*>(UseMemory(record.data));
+    uint16_t length;
+    std::memcpy(&length, bytes, 2);
+    pf::Rect inner{int16_t(r.top + kTextInset), int16_t(r.left + kTextInset), int16_t(r.bottom - kTextInset),
+                   int16_t(r.right - kTextInset)};
+    pf::pen_normal();
+    pf::rgb_fore_color(pf::kBlackColor);
+    pf::text_font(pf::kApplFont);
+    pf::text_size(kTextSize);
+    pf::text_face(0);
+    int16_t justification = record.info == 1 ? kBoxCentre : record.info == 2 ? kBoxRight : kBoxLeft;
+    NeoTextBox(bytes + 2, std::min<int32_t>(length, size - 2), &inner, justification, nullptr, nullptr, 1);
+    UnuseMemory(record.data);
+}
+
+void draw_picture(const ObjectRecord& record, const pf::Rect& r) {
+    if (!record.picture) return;
+    auto* bytes = static_cast<const uint8_t*>(UseMemory(record.picture));
+    pf::draw_picture_data(bytes, size_t(GetByteSize(record.picture)), r);
+    UnuseMemory(record.picture);
+}
+
+pf::Rect handle_at(int16_t h, int16_t v) {
+    return pf::Rect{int16_t(v - kHandleSize / 2), int16_t(h - kHandleSize / 2), int16_t(v + kHandleSize / 2 + 1),
+                    int16_t(h + kHandleSize / 2 + 1)};
+}
+
+// Whether the point lies on the object's drawn shape (its rectangle, or near a line).
+bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
+    pf::Rect wide{int16_t(r.top - kHitSlop), int16_t(r.left - kHitSlop), int16_t(r.bottom + kHitSlop),
+                  int16_t(r.right + kHitSlop)};
+    if (!pf::pt_in_rect(where, wide)) return false;
+    if (!is_line(record.kind)) return true;
+    pf::Point from, to;
+    line_ends(record, r, &from, &to);
+    double dh = to.h - from.h, dv = to.v - from.v, length = std::hypot(dh, dv);
+    if (length < 1) return true;
+    double distance = std::fabs((where.h - from.h) * dv - (where.v - from.v) * dh) / length;
+    return distance <= kHitSlop + record.line_size;
+}
+
+}  // namespace
+
+pf::Rect object_rect(MemoryRef object, int16_t pane, MemoryRef layer) {
+    const ObjectRecord record = *use_object(object);
+    release_object(object);
+    pf::Rect anchor{};
+    Cell_Location(pane, &anchor, 1, CellPoint{record.anchor_row, record.anchor_column}, layer);
+    int16_t top = int16_t(anchor.top + record.v_offset), left = int16_t(anchor.left + record.h_offset);
+    return pf::Rect{top, left, int16_t(top + record.height), int16_t(left + record.width)};
+}
+
+int16_t ObjectOnScreen(int16_t pane, int16_t, pf::Rect* rect, MemoryRef object, MemoryRef layer) {
+    pf::Rect pane_rect;
+    GetPaneRect(&pane_rect, pane, layer);
+    if (pane_rect.left == -1) return 0;
+    *rect = object_rect(object, pane, layer);
+    pf::Rect reach{int16_t(rect->top - kHandleSize), int16_t(rect->left - kHandleSize),
+                   int16_t(rect->bottom + kHandleSize), int16_t(rect->right + kHandleSize)}, shown;
+    return pf::sect_rect(reach, pane_rect, shown) ? 1 : 0;
+}
+
+std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
+    const ObjectRecord record = *use_object(object);
+    release_object(object);
+    if (is_line(record.kind)) {
+        pf::Point from, to;
+        line_ends(record, r, &from, &to);
+        return {handle_at(from.h, from.v), handle_at(to.h, to.v)};
+    }
+    int16_t middle_h = int16_t((r.left + r.right) / 2), middle_v = int16_t((r.top + r.bottom) / 2);
+    int16_t right = int16_t(r.right - 1), bottom = int16_t(r.bottom - 1);
+    return {handle_at(r.left, r.top),      handle_at(middle_h, r.top),    handle_at(right, r.top),
+            handle_at(right, middle_v),    handle_at(right, bottom),      handle_at(middle_h, bottom),
+            handle_at(r.left, bottom),     handle_at(r.left, middle_v)};
+}
+
+void draw_object(MemoryRef object, const pf::Rect& rect) {
+    const ObjectRecord record = *use_object(object);
+    release_object(object);
+    if (is_line(record.kind)) {
+        set_pen(record);
+        draw_line_object(record, rect);
+    } else if (record.kind == kPolygonObject || record.kind == kFreehandObject) {
+        draw_points_object(record, rect);
+    } else if (record.kind == kPictureObject) {
+        draw_picture(record, rect);
+    } else {
+        draw_shape_object(record, rect);
+        if (record.kind == kTextObject) draw_text(record, rect);
+    }
+    pf::pen_normal();
+}
+
+void draw_pane_objects(int16_t pane, MemoryRef layer) {
+    pf::Rect pane_rect;
+    GetPaneRect(&pane_rect, pane, layer);
+    if (pane_rect.left == -1 || num_objects(layer) == 0) return;
+    pf::RgnHandle saved = pf::new_region(), clip = pf::new_region();
+    pf::get_clip(saved);
+    pf::rect_region(clip, pane_rect);
+    pf::sect_region(clip, saved, clip);
+    pf::set_clip(clip);
+    pf::Rect rect;
+    for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i)
+        if (ObjectOnScreen(pane, 0, &rect, object, layer)) draw_object(object, rect);
+    pf::rgb_fore_color(pf::kBlackColor);
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        if (ObjectOnScreen(pane, 0, &rect, object, layer))
+            for (const pf::Rect& handle : object_handles(object, rect)) pf::paint_rect(handle);
+    pf::set_clip(saved);
+    pf::dispose_region(clip);
+    pf::dispose_region(saved);
+}
+
+namespace {
+
+// The selected object whose handle is under the point (handles come before
+// the objects that overlap them), with the handle's number.
+MemoryRef selected_handle_at(pf::Rect* rect, pf::Point where, int16_t* handle, int16_t pane, MemoryRef layer) {
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i) {
+        if (!ObjectOnScreen(pane, 0, rect, object, layer)) continue;
+        std::vector<pf::Rect> handles = object_handles(object, *rect);
+        for (size_t n = 0; n < handles.size(); ++n)
+            if (pf::pt_in_rect(where, handles[n])) {
+                *handle = int16_t(n + 1);
+                return object;
+            }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MemoryRef MouseinObject(pf::Rect* rect, pf::Point where, int16_t* handle, int16_t pane, MemoryRef layer) {
+    *handle = 0;
+    if (MemoryRef object = selected_handle_at(rect, where, handle, pane, layer)) return object;
+    for (int32_t i = num_objects(layer); i >= 1; --i) {
+        MemoryRef object = find_object_item(layer, i);
+        if (!ObjectOnScreen(pane, 0, rect, object, layer)) continue;
+        const ObjectRecord record = *use_object(object);
+        release_object(object);
+        if (hits(record, *rect, where)) return object;
+    }
+    return nullptr;
+}

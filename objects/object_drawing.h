@@ -1,0 +1,35 @@
+// Drawing objects on the sheet: where an object lies in a pane, drawing the
+// objects of a pane with the handles of the selected ones, and finding the
+// object and handle under a point.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "platform/types.h"
+
+constexpr int16_t kHandleSize = 5;
+// The info byte of a line: set when it rises from bottom left to top right.
+constexpr uint8_t kLineRises = 0x1;
+
+// The object's rectangle in the pane's pixels, from its anchor cell's top
+// left, its offsets and its size (it may lie outside the pane).
+pf::Rect object_rect(MemoryRef object, int16_t pane, MemoryRef layer);
+// Non-zero, with the object's rectangle, when the object shows in the pane.
+int16_t ObjectOnScreen(int16_t pane, int16_t mode, pf::Rect* rect, MemoryRef object, MemoryRef layer);
+
+// The sizing handles of an object's rectangle: corners and side middles
+// (numbered 1 to 8 from the top left, clockwise); a line has its two ends.
+std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& rect);
+
+// Draws one object into its rectangle in the current port.
+void draw_object(MemoryRef object, const pf::Rect& rect);
+// Draws every object of the layer that shows in the pane, in list order (the
+// last on top), and the handles of the selected ones, clipped to the pane and
+// the clip already set.
+void draw_pane_objects(int16_t pane, MemoryRef layer);
+
+// The topmost object under the point of a pane, or none, with its rectangle
+// and the number of the handle under the point (0 for none) of a selected one.
+MemoryRef MouseinObject(pf::Rect* rect, pf::Point where, int16_t* handle, int16_t pane, MemoryRef layer);

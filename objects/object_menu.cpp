@@ -1,0 +1,110 @@
+// The Object menu: the stacking order of the selected objects and their lock.
+#include <algorithm>
+#include <vector>
+
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "model/layer.h"
+#include "objects/object_commands.h"
+#include "objects/object_placement.h"
+#include "objects/objects.h"
+#include "platform/menus/menus.h"
+#include "shell/document_facts.h"
+#include "window/window_commands.h"
+
+namespace {
+
+constexpr int16_t kObjectMenuId = 133;
+enum ObjectItem : int16_t {
+    kToFrontItem = 1,
+    kToBackItem = 2,
+    kForwardItem = 3,
+    kBackwardItem = 4,
+    kLockItem = 10,
+    kLastObjectItem = 14,
+};
+
+std::vector<MemoryRef> layer_objects(MemoryRef layer) {
+    std::vector<MemoryRef> list;
+    for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) list.push_back(object);
+    return list;
+}
+
+bool all_locked(MemoryRef layer) {
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        if (!GetObj_info(object, pf::four_cc("prot"))) return false;
+    return true;
+}
+
+// The objects in their new stacking order (the list's last is drawn on top).
+std::vector<MemoryRef> restacked(std::vector<MemoryRef> list, int16_t item, MemoryRef layer) {
+    auto selected = [&](MemoryRef object) { return is_object_selected(layer, object) != 0; };
+    if (item == kToFrontItem) std::stable_partition(list.begin(), list.end(), [&](MemoryRef o) { return !selected(o); });
+    if (item == kToBackItem) std::stable_partition(list.begin(), list.end(), selected);
+    if (item == kForwardItem)
+        for (size_t i = list.size(); i-- > 1;)
+            if (selected(list[i - 1]) && !selected(list[i])) std::swap(list[i - 1], list[i]);
+    if (item == kBackwardItem)
+        for (size_t i = 1; i < list.size(); ++i)
+            if (selected(list[i]) && !selected(list[i - 1])) std::swap(list[i - 1], list[i]);
+    return list;
+}
+
+constexpr int16_t undo_kind_of(int16_t item) {
+    return item == kToFrontItem ? kUndoObjectsToFront
+           : item == kToBackItem ? kUndoObjectsToBack
+           : item == kForwardItem ? kUndoObjectsForward
+                                  : kUndoObjectsBackward;
+}
+
+// The ids of the selected objects a lock (unlock) changes, so that undo
+// leaves those that were locked (unlocked) already as they were.
+MemoryRef changing_ids(MemoryRef layer, bool lock) {
+    MemoryRef ids = pgAllocateNewRef(GetMemoryGlobals(layer), sizeof(int16_t), 0, 8, true);
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        if ((GetObj_info(object, pf::four_cc("prot")) != 0) != lock) {
+            auto id = int16_t(GetObj_info(object, pf::four_cc("id  ")));
+            PtrAndMemory(&id, ids, 1);
+        }
+    return ids;
+}
+
+}  // namespace
+
+void restack_selected_objects(MemoryRef layer, int16_t item) {
+    WriteUndo(undo_kind_of(item), 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
+    std::vector<MemoryRef> order = restacked(layer_objects(layer), item, layer);
+    MemoryRef list = use_layer(layer)->objects;
+    release_layer(layer);
+    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
+    std::copy(order.begin(), order.end(), entries);
+    UnuseMemory(list);
+    DrawAllObjects(layer);
+}
+
+void toggle_object_lock(MemoryRef layer) {
+    const bool lock = !all_locked(layer);
+    MemoryRef ids = changing_ids(layer, lock);
+    WriteUndo(lock ? kUndoObjectsLocked : kUndoObjectsUnlocked, 0, nullptr, nullptr, ids, nullptr, nullptr, nullptr,
+              nullptr, nullptr, layer);
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        SetObj_info(object, pf::four_cc("prot"), lock);
+}
+
+void DoObjectMenu(MemoryRef window_record, int16_t item) {
+    if (!window_record) window_record = front_document_record();
+    MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    if (!layer || !get_selected_object(layer, 1)) return;
+    if (item >= kToFrontItem && item <= kBackwardItem) restack_selected_objects(layer, item);
+    if (item == kLockItem) toggle_object_lock(layer);
+}
+
+void set_object_menu(MemoryRef layer) {
+    pf::MenuRef menu = pf::get_menu_handle(kObjectMenuId);
+    if (!menu) return;
+    const bool selected = layer && get_selected_object(layer, 1);
+    for (int16_t item = 1; item <= kLastObjectItem; ++item) pf::disable_menu_item(menu, item);
+    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLockItem})
+        if (selected) pf::enable_menu_item(menu, item);
+    pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
+}

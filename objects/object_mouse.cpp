@@ -1,0 +1,166 @@
+// Selecting, moving and resizing drawing objects with the mouse.
+#include "objects/object_mouse.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "editing/undo_record.h"
+#include "model/layer.h"
+#include "objects/object_commands.h"
+#include "objects/object_drawing.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "platform/draw/draw.h"
+#include "platform/events/events.h"
+#include "platform/windows/windows.h"
+#include "window/cell_geometry.h"
+
+namespace {
+
+bool is_line(MemoryRef object) { return GetObj_info(object, pf::four_cc("isln")) != 0; }
+
+pf::Rect offset(pf::Rect r, int16_t dv, int16_t dh) {
+    return pf::Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv), int16_t(r.right + dh)};
+}
+
+// The outlines of rectangles, drawn inverting so that a second pass takes them away.
+void invert_outlines(const std::vector<pf::Rect>& rects) {
+    pf::Port* port = pf::get_port();
+    if (!port) return;
+    const int16_t mode = port->pen_mode;
+    pf::pen_mode(pf::kPatXor);
+    for (const pf::Rect& r : rects) pf::frame_rect(r);
+    pf::pen_mode(mode);
+}
+
+void select_for_click(MemoryRef layer, MemoryRef object, uint16_t modifiers) {
+    const bool shift = modifiers & pf::kShiftKey;
+    if (shift && is_object_selected(layer, object)) {
+        RemoveSelected(layer, object);
+    } else {
+        if (!shift && !is_object_selected(layer, object)) clear_selected_objects(layer);
+        add_selected(layer, object);
+    }
+    DrawAllObjects(layer);
+}
+
+struct Drag {
+    std::vector<MemoryRef> objects;
+    std::vector<pf::Rect> from;
+};
+
+Drag selected_drag(MemoryRef layer, int16_t pane) {
+    Drag drag;
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i) {
+        drag.objects.push_back(object);
+        drag.from.push_back(object_rect(object, pane, layer));
+    }
+    return drag;
+}
+
+// The rectangles of a drag with the mouse moved by (dv, dh).
+std::vector<pf::Rect> dragged(const Drag& drag, int16_t handle, int16_t dv, int16_t dh, std::vector<bool>* rises) {
+    std::vector<pf::Rect> rects;
+    for (size_t i = 0; i < drag.objects.size(); ++i) {
+        if (!handle) {
+            rects.push_back(offset(drag.from[i], dv, dh));
+            continue;
+        }
+        bool up = GetObj_info(drag.objects[i], pf::four_cc("info")) & kLineRises;
+        rects.push_back(is_line(drag.objects[i]) ? resized_line(drag.from[i], &up, handle, dv, dh)
+                                                 : resized_rect(drag.from[i], handle, dv, dh));
+        if (rises) rises->push_back(up);
+    }
+    return rects;
+}
+
+// Follows the mouse until release; answers the mouse's movement.
+pf::Point track(const Drag& drag, int16_t handle, pf::Point start) {
+    pf::Point last = start;
+    std::vector<pf::Rect> shown = dragged(drag, handle, 0, 0, nullptr);
+    invert_outlines(shown);
+    for (bool down = true; down;) {
+        down = pf::still_down();
+        pf::Point mouse;
+        pf::get_mouse(mouse);
+        if (mouse == last) continue;
+        last = mouse;
+        invert_outlines(shown);
+        shown = dragged(drag, handle, int16_t(mouse.v - start.v), int16_t(mouse.h - start.h), nullptr);
+        invert_outlines(shown);
+    }
+    invert_outlines(shown);
+    return pf::Point{int16_t(last.v - start.v), int16_t(last.h - start.h)};
+}
+
+}  // namespace
+
+pf::Rect resized_rect(const pf::Rect& r, int16_t handle, int16_t dv, int16_t dh) {
+    int32_t top = r.top, left = r.left, bottom = r.bottom, right = r.right;
+    if (handle == 1 || handle == 2 || handle == 3) top += dv;
+    if (handle == 5 || handle == 6 || handle == 7) bottom += dv;
+    if (handle == 1 || handle == 7 || handle == 8) left += dh;
+    if (handle == 3 || handle == 4 || handle == 5) right += dh;
+    if (top > bottom) std::swap(top, bottom);
+    if (left > right) std::swap(left, right);
+    bottom = std::max(bottom, top + 1), right = std::max(right, left + 1);
+    return pf::Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)};
+}
+
+pf::Rect resized_line(const pf::Rect& r, bool* rises, int16_t handle, int16_t dv, int16_t dh) {
+    pf::Point from{int16_t(*rises ? r.bottom - 1 : r.top), r.left};
+    pf::Point to{int16_t(*rises ? r.top : r.bottom - 1), int16_t(r.right - 1)};
+    pf::Point& moved = handle == 1 ? from : to;
+    moved = pf::Point{int16_t(moved.v + dv), int16_t(moved.h + dh)};
+    const pf::Point& leftmost = from.h <= to.h ? from : to;
+    const pf::Point& other = from.h <= to.h ? to : from;
+    *rises = leftmost.v > other.v;
+    return pf::Rect{std::min(from.v, to.v), std::min(from.h, to.h), int16_t(std::max(from.v, to.v) + 1),
+                    int16_t(std::max(from.h, to.h) + 1)};
+}
+
+void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, MemoryRef layer) {
+    pf::Rect pane_rect;
+    GetPaneRect(&pane_rect, pane, layer);
+    pf::Point corner{std::max(rect.top, pane_rect.top), std::max(rect.left, pane_rect.left)};
+    CellPoint cell;
+    PtinCell(&cell, corner, pane, layer);
+    pf::Rect cell_rect{};
+    Cell_Location(pane, &cell_rect, 1, cell, layer);
+    ObjectRecord* record = use_object(object);
+    record->anchor_row = cell.v, record->anchor_column = cell.h;
+    record->v_offset = int16_t(std::max(0, rect.top - cell_rect.top));
+    record->h_offset = int16_t(std::max(0, rect.left - cell_rect.left));
+    record->height = rect.height(), record->width = rect.width();
+    release_object(object);
+    ObjectLocation(object, layer);
+}
+
+int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane) {
+    pf::Rect rect;
+    int16_t handle = 0;
+    MemoryRef object = MouseinObject(&rect, where, &handle, pane, layer);
+    if (!object) {
+        if (get_selected_object(layer, 1)) {
+            clear_selected_objects(layer);
+            DrawAllObjects(layer);
+        }
+        return 0;
+    }
+    if (!handle) select_for_click(layer, object, modifiers);
+    if (!is_object_selected(layer, object)) return 1;
+    Drag drag = selected_drag(layer, pane);
+    if (handle) drag = Drag{{object}, {rect}};
+    const pf::Point moved = track(drag, handle, where);
+    if (moved == pf::Point{}) return 1;
+    record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
+    std::vector<bool> rises;
+    std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &rises);
+    for (size_t i = 0; i < drag.objects.size(); ++i) {
+        if (GetObj_info(drag.objects[i], pf::four_cc("prot"))) continue;
+        if (handle && is_line(drag.objects[i])) SetObj_info(drag.objects[i], pf::four_cc("info"), rises[i] ? kLineRises : 0);
+        move_object_to(drag.objects[i], rects[i], pane, layer);
+    }
+    DrawAllObjects(layer);
+    return 1;
+}

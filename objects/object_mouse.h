@@ -1,0 +1,23 @@
+// The mouse on drawing objects: a click selects an object (Shift adds or
+// takes it out) and a drag moves the selected objects or resizes one by a
+// handle.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memory_manager.h"
+#include "platform/types.h"
+
+// A mouse-down at a point of a pane: 1 when an object took it (selected,
+// then moved or resized until release); 0 when no object is there, after
+// the objects were deselected.
+int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane);
+
+// A rectangle with handle `handle` (1 to 8 clockwise from the top left)
+// dragged by (dv, dh), never turned inside out.
+pf::Rect resized_rect(const pf::Rect& rect, int16_t handle, int16_t dv, int16_t dh);
+// A line's rectangle and its rising bit with end `handle` (1 start, 2 end)
+// dragged by (dv, dh).
+pf::Rect resized_line(const pf::Rect& rect, bool* rises, int16_t handle, int16_t dv, int16_t dh);
+// Anchors the object to the cell under its new pixel rectangle's top left.
+void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, MemoryRef layer);
