@@ -1,6 +1,7 @@
 // Scroll steps and limits on sheets with hidden and resized rows and columns,
 // panes scrolled together, frozen titles that stay put, and cells brought
 // into view.
+#include "objects/object_records.h"
 #include "sheet_fixture.h"
 #include "window/scrolling.h"
 #include "window/sheet_mouse.h"
@@ -162,7 +163,15 @@ protected:
         const LongRect rect = WERectToLongRect(place);
         ASSERT_EQ(WENew(rect, rect, 0, false, &editor), pf::noErr);
         WEInsert(text.data(), int32_t(text.size()), nullptr, nullptr, editor);
-        object = Bytes2Memory(&mem_globals, "o", 1, 1);
+        // A text object over the pane's cells and well below them, as tall as its text.
+        object = make_object(kTextObject, layer);
+        const CellRange seen = visible(1);
+        ObjectRecord* record = use_object(object);
+        record->anchor_row = seen.topLeft.v;
+        record->anchor_column = seen.topLeft.h;
+        record->end_row = int16_t(seen.botRight.v + 60);
+        record->end_column = seen.botRight.h;
+        release_object(object);
         SpreadSheet* sheet = use_layer(layer);
         sheet->edited_object = object;
         sheet->edited_object_text = editor;
@@ -224,6 +233,16 @@ TEST_F(ShowSelectTest, ACaretAboveAndLeftOfThePaneScrollsBackNotPastTheFirstRow)
     Scroll_Sheet(1, -100, -100, layer);
     ShowSelect(1, layer);
     EXPECT_EQ(top_left(1), (CellPoint{0, 0})) << "nothing before the first row and column";
+}
+
+TEST_F(ShowSelectTest, AnObjectWhollyOutsideThePaneIsScrolledToFirst) {
+    open_editor(5, 5, "abc");
+    ObjectRecord* record = use_object(object);
+    record->anchor_row = 200, record->end_row = 201;
+    record->anchor_column = 0, record->end_column = 1;
+    release_object(object);
+    ShowSelect(0, layer);
+    EXPECT_EQ(top_left(1).v, 200);
 }
 
 }  // namespace
