@@ -9,6 +9,7 @@
 #include "model/layer.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "shell/document_facts.h"
 #include "window/keyboard_navigation.h"
 
 int32_t delete_selected_objects(MemoryRef layer) {
@@ -76,4 +77,11 @@ void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {
     restore_removed_objects(*chain, ids, layer);
     *chain = nullptr;
     DrawAllObjects(layer);
+}
+
+bool object_is_locked(MemoryRef layer) {
+    MemoryRef selected = use_layer(layer)->selected_objects;
+    release_layer(layer);
+    MemoryRef first = selected ? GetIndObject(selected, 1) : nullptr;
+    return first && GetObj_info(first, pf::four_cc("prot")) != 0;
 }

@@ -18,9 +18,6 @@ void beep() { pf::sys_beep(kBeepTicks); }
 
 }  // namespace
 
-
-
-
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
     if (WindowRef open = find_empty_palette(title)) return open;
     return make_palette_window(title, position_index, offset, 120, 60, {.key = pass_key_to_document});
@@ -42,9 +39,6 @@ int16_t command_dialog(int16_t) {
 // Menus of the palettes and format commands not built yet carry no marks.
 void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
-
-// Drawing objects carry no protection yet.
-bool object_is_locked(MemoryRef) { return false; }
 
 // The tool and border menus draw as plain lists until their pictures exist.
 void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {

@@ -3,6 +3,7 @@
 #include "objects/object_commands.h"
 #include "objects/objects.h"
 #include "objects/object_records.h"
+#include "shell/document_facts.h"
 #include "tests/editing/undo_fixture.h"
 #include "window/cell_geometry.h"
 
@@ -133,8 +134,10 @@ TEST_F(ObjectCommandsTest, LockingTheSelectedObjectsAndItsUndo) {
     SetObj_info(b, pf::four_cc("prot"), 1);
     add_selected(layer, a);
     add_selected(layer, b);
+    EXPECT_FALSE(object_is_locked(layer)) << "the first selected object tells";
     toggle_object_lock(layer);  // not all locked: lock them all
     EXPECT_TRUE(GetObj_info(a, pf::four_cc("prot")));
+    EXPECT_TRUE(object_is_locked(layer));
     toggle_object_lock(layer);
     EXPECT_FALSE(GetObj_info(b, pf::four_cc("prot")));
     DoUndo(workbook);  // the unlock undone
