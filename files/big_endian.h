@@ -9,6 +9,18 @@
 #include "platform/resources/byte_reader.h"
 #include "platform/types.h"
 
+// Big-endian fields at a fixed place in a record.
+inline uint16_t load_be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+inline uint32_t load_be32(const uint8_t* p) { return uint32_t(load_be16(p)) << 16 | load_be16(p + 2); }
+inline void store_be16(uint8_t* p, int v) {
+    p[0] = uint8_t(uint16_t(v) >> 8);
+    p[1] = uint8_t(v);
+}
+inline void store_be32(uint8_t* p, uint32_t v) {
+    store_be16(p, int(v >> 16));
+    store_be16(p + 2, int(v & 0xFFFF));
+}
+
 struct BigEndianWriter {
     uint8_t* at;
 

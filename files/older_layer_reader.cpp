@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "files/big_endian.h"
 #include "files/document_file.h"
 #include "files/document_reading.h"
 #include "files/layer_header.h"
@@ -49,13 +50,6 @@ constexpr uint8_t kUnitFormatLast = '@';
 constexpr uint8_t kOldFixedFormat = 'F';
 constexpr const char* kUnitLabels[] = {"mm", "cm", "m",  "dm", "km", "mg", "cg", "g",
                                        "dg", "kg", "ml", "cl", "l",  "dl", "kl"};
-
-uint16_t be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-
-void put_be16(uint8_t* p, int v) {
-    p[0] = uint8_t(uint16_t(v) >> 8);
-    p[1] = uint8_t(v);
-}
 
 CellRange cell_range(const pf::Rect& r) { return CellRange{{r.top, r.left}, {r.bottom, r.right}}; }
 
@@ -123,9 +117,9 @@ bool convert_cell_body(uint8_t type, std::span<const uint8_t> old, Bytes& body, 
         result_type = kResultNumber;
     } else if (type == kCellFormula) {
         if (old.size() < 4) return false;
-        body_length = int16_t(be16(old.data()));
+        body_length = int16_t(load_be16(old.data()));
         if (body_length < 0 || old.size() < size_t(4 + body_length)) return false;
-        result_type = int16_t(be16(old.data() + 2 + body_length));
+        result_type = int16_t(load_be16(old.data() + 2 + body_length));
         body.assign(old.begin() + 2, old.begin() + 2 + body_length);
         body.insert(body.end(), old.begin() + 4 + body_length, old.end());
     } else if (type == kCellFormatOnly) {
@@ -144,7 +138,7 @@ bool convert_cell_body(uint8_t type, std::span<const uint8_t> old, Bytes& body, 
 bool convert_cell(pf::ByteReader& in, Bytes& out) {
     auto head = in.take(kOldCellHeadSize);
     if (!in.ok) return false;
-    int16_t length = int16_t(be16(head.data() + kOldFormatSize));
+    int16_t length = int16_t(load_be16(head.data() + kOldFormatSize));
     if (length < kOldCellHeadSize || size_t(length - kOldCellHeadSize) > in.left()) return false;
     auto old_body = in.take(size_t(length - kOldCellHeadSize));
     uint8_t format[kCellHeaderSize];
@@ -179,10 +173,9 @@ bool convert_celldata(pf::ByteReader in, Bytes& out) {
             out.resize(start);
             continue;
         }
-        put_be16(out.data() + start, row);
+        store_be16(out.data() + start, row);
         uint32_t new_length = uint32_t(out.size() - start);
-        put_be16(out.data() + start + 2, int(new_length >> 16));
-        put_be16(out.data() + start + 4, int(new_length & 0xFFFF));
+        store_be32(out.data() + start + 2, new_length);
     }
     return true;
 }
@@ -268,7 +261,7 @@ int16_t read_old_links(SpreadSheet* sheet, int32_t* counter) {
         size_t at = records.size();
         records.resize(at + kLinkRecordSize);
         uint8_t* link = records.data() + at;
-        store_i16(link, int16_t(be16(source)));
+        store_i16(link, int16_t(load_be16(source)));
         std::memcpy(link + kLinkNameOffset, source + kOldLinkNameOffset, kLinkNameSize);
         std::memcpy(link + kLinkPathOffset, source + kOldLinkPathOffset, kLinkPathSize);
         clamp_pstring(link + kLinkNameOffset, kLinkNameSize);
@@ -351,8 +344,8 @@ void convert_flag_bits(const uint8_t* old_format, uint8_t* format) {
 
 void convert_cellformat(const uint8_t* old, uint8_t* format) {
     std::memset(format, 0, kCellFormatSize);
-    set_format_id(format, int16_t(be16(old)));
-    store_u16(format + kFmtFont, be16(old + kFmtFont));
+    set_format_id(format, int16_t(load_be16(old)));
+    store_u16(format + kFmtFont, load_be16(old + kFmtFont));
     std::memcpy(format + kFmtSize, old + kFmtSize, 4);
     convert_flag_bits(old, format);
     format[kFmtCellType] = old[9];
@@ -360,7 +353,7 @@ void convert_cellformat(const uint8_t* old, uint8_t* format) {
     format[kFmtPattern] = old[11];
     format[kFmtPatternFore] = old[14];
     format[kFmtPatternBack] = old[15];
-    store_u16(format + kFmtBorderStyles, be16(old + 12));
+    store_u16(format + kFmtBorderStyles, load_be16(old + 12));
 }
 
 namespace {

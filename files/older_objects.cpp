@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "files/big_endian.h"
 #include "files/older_layers.h"
 #include "platform/resources/byte_reader.h"
 
@@ -39,17 +40,9 @@ const char* kind_of(int16_t type) {
     return nullptr;
 }
 
-void put16(uint8_t* p, int v) {
-    p[0] = uint8_t(uint16_t(v) >> 8);
-    p[1] = uint8_t(v);
-}
-void put32(uint8_t* p, uint32_t v) { put16(p, int(v >> 16)), put16(p + 2, int(v & 0xFFFF)); }
-uint16_t be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-uint32_t be32(const uint8_t* p) { return uint32_t(be16(p)) << 16 | be16(p + 2); }
-
 void append_block(Bytes& out, std::span<const uint8_t> block) {
     uint8_t length[4];
-    put32(length, uint32_t(block.size()));
+    store_be32(length, uint32_t(block.size()));
     out.insert(out.end(), length, length + 4);
     out.insert(out.end(), block.begin(), block.end());
 }
@@ -71,7 +64,7 @@ constexpr uint8_t kStackedOrientation = 3;
 
 void default_chartformat(uint8_t* format) {
     std::memset(format, 0, kLabelFormatSize);
-    put16(format + kLabelFont, 1);
+    store_be16(format + kLabelFont, 1);
     format[kLabelSize] = 12;
     format[kLabelJustify] = 1;
     format[kLabelNumberFormat] = 'G';
@@ -82,8 +75,8 @@ void default_chartformat(uint8_t* format) {
 // A chart label format (file order) from its defaults and an old 8-byte format.
 void convert_chartformat(const uint8_t* old, uint8_t* format) {
     default_chartformat(format);
-    put16(format + kLabelFont, be16(old + 2));
-    format[kLabelSize] = uint8_t(be16(old + 4));
+    store_be16(format + kLabelFont, load_be16(old + 2));
+    format[kLabelSize] = uint8_t(load_be16(old + 4));
     format[kLabelFace] = old[7];
     if (old[5] == 4) format[kLabelOrientation] = kStackedOrientation;
     if (old[5] == 3) format[kLabelOrientation] = 1;
@@ -118,9 +111,9 @@ constexpr int kStoredChartSize = 722;
 // The old chart record (zero past its end) as a chart record in file order.
 void convert_chart_record(const uint8_t* old, const uint8_t* old_object, uint8_t* chart) {
     std::memset(chart, 0, kChartRecordSize);
-    put16(chart + 14, -1);                   // source layer: the object's own
-    put16(chart + 16, be16(old + 12));       // series-name row
-    put16(chart + 18, be16(old + 14));       // series-name column
+    store_be16(chart + 14, -1);                   // source layer: the object's own
+    store_be16(chart + 16, load_be16(old + 12));       // series-name row
+    store_be16(chart + 18, load_be16(old + 14));       // series-name column
     std::memcpy(chart + 28, old_object + 62, 8);
     for (const Move& m : kChartTexts) {
         std::memcpy(chart + m.to, old + m.from, size_t(m.width));
@@ -129,11 +122,11 @@ void convert_chart_record(const uint8_t* old, const uint8_t* old_object, uint8_t
     for (int at : kDefaultFormats) default_chartformat(chart + at);
     for (int at : kMarkedFormats) chart[at + 17] = 1;
     for (const Move& m : kChartFormats) convert_chartformat(old + m.from, chart + m.to);
-    put32(chart + 468 + kLabelPoint, be32(old));  // plot offset, kept in the frame format
+    store_be32(chart + 468 + kLabelPoint, load_be32(old));  // plot offset, kept in the frame format
     uint32_t flags = 0;
     for (const FlagByte& f : kChartFlagBytes)
         if (old[f.offset]) flags |= f.bits;
-    put32(chart + 48, flags);
+    store_be32(chart + 48, flags);
 }
 
 // Series entries of the old chart as series formats (file order), up to the
@@ -144,7 +137,7 @@ Bytes convert_series(std::span<const uint8_t> old) {
         const uint8_t* entry = old.data() + at;
         if (!entry[0] && !entry[1] && !entry[2]) break;
         uint8_t record[kUserDataSize] = {};
-        put16(record, int((at - kOldSeriesOffset) / kOldSeriesEntrySize));
+        store_be16(record, int((at - kOldSeriesOffset) / kOldSeriesEntrySize));
         record[2] = entry[0];
         record[3] = uint8_t(entry[1] + 1);
         record[5] = uint8_t(entry[2] + 1);
@@ -170,10 +163,10 @@ void append_chart(Bytes& out, std::span<const uint8_t> old_chart, const uint8_t*
 void convert_object_record(const uint8_t* old, const char* kind, int16_t id, uint8_t* record) {
     std::memset(record, 0, kObjectRecordSize);
     std::memcpy(record, kind, 4);
-    put32(record + 8, old[42] == 0 ? kObjectNoFill : 0);
-    put16(record + 12, id);
+    store_be32(record + 8, old[42] == 0 ? kObjectNoFill : 0);
+    store_be16(record + 12, id);
     std::memcpy(record + 14, old + 6, 28);
-    uint16_t word = be16(old + 34);
+    uint16_t word = load_be16(old + 34);
     std::memcpy(record + 42, &word, 2);  // bytes of the record stored as held
     std::memcpy(record + 46, old + 36, 3);
     record[49] = old[40] ? uint8_t(old[40] - 1) : 0;
@@ -191,7 +184,7 @@ bool convert_old_objects(std::span<const uint8_t> old_objects, int16_t* next_obj
         auto old = in.take(kOldObjectSize);
         std::span<const uint8_t> picture, data;
         if (!in.ok || !take_block(in, picture) || !take_block(in, data)) return false;
-        int16_t type = int16_t(be16(old.data()));
+        int16_t type = int16_t(load_be16(old.data()));
         const char* kind = kind_of(type);
         if (!kind) continue;
         bool chart = type >= kFirstChartType;
@@ -202,7 +195,7 @@ bool convert_old_objects(std::span<const uint8_t> old_objects, int16_t* next_obj
         append_block(stored, std::strcmp(kind, "text") == 0 ? data : std::span<const uint8_t>{});
         append_block(stored, {});
         uint8_t chart_flag[4];
-        put32(chart_flag, chart ? 1 : 0);
+        store_be32(chart_flag, chart ? 1 : 0);
         stored.insert(stored.end(), chart_flag, chart_flag + 4);
         if (chart) append_chart(stored, data, old.data());
     }

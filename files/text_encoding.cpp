@@ -57,19 +57,20 @@ ZeroBytes count_zero_bytes(std::string_view bytes) {
 }
 
 // UTF-16 without a mark: the order whose zero bytes sit where ASCII text puts them.
-const char* guess_utf16_order(std::string_view bytes) {
-    const ZeroBytes zeros = count_zero_bytes(bytes);
-    return zeros.even > zeros.odd ? "UTF-16BE" : "UTF-16LE";
-}
+const char* utf16_order_of(const ZeroBytes& zeros) { return zeros.even > zeros.odd ? "UTF-16BE" : "UTF-16LE"; }
+
+const char* guess_utf16_order(std::string_view bytes) { return utf16_order_of(count_zero_bytes(bytes)); }
 
 // Text without a mark is taken for UTF-16 only when zero bytes stand at one
 // position of at least half its byte pairs and seldom at the other,
 // as in UTF-16 of mostly Latin text: a stray NUL in 8-bit text is no sign.
-bool looks_like_utf16(std::string_view bytes) {
-    if (bytes.size() < 2 || bytes.size() % 2 != 0) return false;
+// Its byte order then, from the same count; null when it is not UTF-16.
+const char* unmarked_utf16_order(std::string_view bytes) {
+    if (bytes.size() < 2 || bytes.size() % 2 != 0) return nullptr;
     const ZeroBytes zeros = count_zero_bytes(bytes);
     const size_t more = std::max(zeros.even, zeros.odd), fewer = std::min(zeros.even, zeros.odd);
-    return more * 2 >= zeros.pairs && fewer * 4 <= more;
+    if (more * 2 < zeros.pairs || fewer * 4 > more) return nullptr;
+    return utf16_order_of(zeros);
 }
 
 bool utf16_to_roman(std::string_view bytes, const char* order, DecodedText& out) {
@@ -96,7 +97,8 @@ DecodedText decode_text_file(std::string_view bytes) {
     if (starts_with(bytes, kUtf8Mark) && utf8_to_roman(bytes.substr(kUtf8Mark.size()), out)) return out;
     if (starts_with(bytes, kUtf16LittleMark) && utf16_to_roman(bytes.substr(2), "UTF-16LE", out)) return out;
     if (starts_with(bytes, kUtf16BigMark) && utf16_to_roman(bytes.substr(2), "UTF-16BE", out)) return out;
-    if (looks_like_utf16(bytes) && utf16_to_roman(bytes, guess_utf16_order(bytes), out)) {
+    const char* order = unmarked_utf16_order(bytes);
+    if (order && utf16_to_roman(bytes, order, out)) {
         replace_nul_bytes(out);
         return out;
     }
