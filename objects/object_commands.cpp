@@ -80,8 +80,6 @@ void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {
 }
 
 bool object_is_locked(MemoryRef layer) {
-    MemoryRef selected = use_layer(layer)->selected_objects;
-    release_layer(layer);
-    MemoryRef first = selected ? GetIndObject(selected, 1) : nullptr;
+    MemoryRef first = get_selected_object(layer, 1);
     return first && GetObj_info(first, pf::four_cc("prot")) != 0;
 }

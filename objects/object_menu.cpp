@@ -24,12 +24,6 @@ enum ObjectItem : int16_t {
     kLastObjectItem = 14,
 };
 
-std::vector<MemoryRef> layer_objects(MemoryRef layer) {
-    std::vector<MemoryRef> list;
-    for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) list.push_back(object);
-    return list;
-}
-
 bool all_locked(MemoryRef layer) {
     for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
         if (!GetObj_info(object, pf::four_cc("prot"))) return false;

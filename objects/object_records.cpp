@@ -147,6 +147,12 @@ int32_t num_objects(MemoryRef layer) {
 }
 MemoryRef find_object_item(MemoryRef layer, int32_t index) { return GetIndObject(layer_list(layer, false), index); }
 
+std::vector<MemoryRef> layer_objects(MemoryRef layer) {
+    std::vector<MemoryRef> list;
+    for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) list.push_back(object);
+    return list;
+}
+
 MemoryRef find_object_id(MemoryRef layer, int16_t id) {
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) {
         bool match = use_object(object)->id == id;

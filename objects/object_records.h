@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "platform/types.h"
@@ -63,6 +64,8 @@ void switch_objects(MemoryRef list, MemoryRef from, MemoryRef to);
 void add_object(MemoryRef layer, MemoryRef object);
 int32_t num_objects(MemoryRef layer);
 MemoryRef find_object_item(MemoryRef layer, int32_t index);
+// The layer's objects in stacking order (the last is drawn on top).
+std::vector<MemoryRef> layer_objects(MemoryRef layer);
 MemoryRef find_object_id(MemoryRef layer, int16_t id);
 // Takes the object out of the object list and the selection; the object lives on.
 void removeobject(MemoryRef layer, MemoryRef object);

@@ -209,7 +209,7 @@ bool ordered(pf::FourCC op, const T& x, const T& y) {
 }
 
 std::string lower_text(std::string text) {
-    for (char& c : text) c = char(pf::to_lower_mac_roman(uint8_t(c)));
+    pf::lowercase_text(text.data(), int32_t(text.size()));
     return text;
 }
 

@@ -28,6 +28,21 @@ struct Out {
     void block(const Bytes& b) { i32(int64_t(b.size())), raw(b); }
 };
 
+// One run of bytes after another.
+inline Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A block's bytes (empty for none).
+inline Bytes block_bytes(MemoryRef block) {
+    if (!block) return {};
+    auto* start = static_cast<const uint8_t*>(UseMemory(block));
+    Bytes bytes(start, start + GetByteSize(block));
+    UnuseMemory(block);
+    return bytes;
+}
+
 // A cell block in file order, from host-order row records.
 inline Bytes file_cells(const Bytes& host) {
     if (host.empty()) return {};

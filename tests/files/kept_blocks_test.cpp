@@ -9,11 +9,8 @@
 namespace {
 
 using built::Bytes;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using built::block_bytes;
+using built::operator+;
 
 Bytes pattern(size_t size, uint8_t seed) {
     Bytes bytes(size);
@@ -30,14 +27,6 @@ pf::Handle handle_of(const Bytes& bytes) {
     pf::Handle handle = pf::new_handle(pf::Size(bytes.size()));
     std::copy(bytes.begin(), bytes.end(), *handle);
     return handle;
-}
-
-Bytes block_bytes(MemoryRef block) {
-    if (!block) return {};
-    auto* start = static_cast<const uint8_t*>(UseMemory(block));
-    Bytes bytes(start, start + GetByteSize(block));
-    UnuseMemory(block);
-    return bytes;
 }
 
 // What a layer keeps of the blocks it cannot interpret yet.

@@ -16,11 +16,7 @@ protected:
         EXPECT_EQ(NewObject(kind, &object, 0, layer), 1);
         return object;
     }
-    std::vector<MemoryRef> objects() {
-        std::vector<MemoryRef> list;
-        for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) list.push_back(object);
-        return list;
-    }
+    std::vector<MemoryRef> objects() { return layer_objects(layer); }
 };
 
 TEST_F(ObjectCommandsTest, ClearTakesTheSelectedObjectsAndUndoPutsThemBackInOrder) {

@@ -12,11 +12,8 @@
 namespace {
 
 using built::Bytes;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using built::block_bytes;
+using built::operator+;
 
 constexpr size_t kMeaninglessFrom = 72, kRecordSize = 88;
 
@@ -36,14 +33,6 @@ Bytes every_kind() {
            stored("poly", {}, {0, 3, 0, 10, 0, 20, 1, 0}, {}) + stored("pncl", {}, {}, {0, 1, 0, 2, 0, 3, 0, 4}) +
            stored("text", {}, {0, 3, 'a', 'b', 'c', 0, 0}, {}) + stored("PICT", picture, {}, {}) +
            stored("pie ", {}, {}, {}, true);
-}
-
-Bytes block_bytes(MemoryRef block) {
-    if (!block) return {};
-    auto* start = static_cast<const uint8_t*>(UseMemory(block));
-    Bytes bytes(start, start + GetByteSize(block));
-    UnuseMemory(block);
-    return bytes;
 }
 
 bool ends_with(const Bytes& whole, const Bytes& tail) {

@@ -23,11 +23,7 @@ protected:
 
     CellRange location(MemoryRef object) { return GetObj_Location(object); }
 
-    std::vector<MemoryRef> objects() {
-        std::vector<MemoryRef> list;
-        for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) list.push_back(object);
-        return list;
-    }
+    std::vector<MemoryRef> objects() { return layer_objects(layer); }
 
     void insert_or_delete(bool insert, CellRange range) {
         select_range(range);
