@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/lists_and_menus.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
@@ -106,8 +107,7 @@ void check_menu_font(const std::string& name) {
 }
 
 void check_only(pf::MenuRef menu, int16_t item) {
-    if (!menu) return;
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i) pf::check_menu_item(menu, i, i == item);
+    if (menu) check_menu_item(menu, 1, pf::count_menu_items(menu), item);
 }
 
 void set_AlignOption_menu(pf::MenuRef menu, uint8_t alignment) {

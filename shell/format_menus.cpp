@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/lists_and_menus.h"
 #include "editing/editing_commands.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
@@ -81,9 +82,7 @@ int16_t format_item(uint8_t code) {
 }
 
 void check_only(int16_t menu_id, int16_t item) {
-    pf::MenuRef menu = pf::get_menu_handle(menu_id);
-    if (!menu) return;
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i) pf::check_menu_item(menu, i, i == item);
+    if (pf::MenuRef menu = pf::get_menu_handle(menu_id)) check_menu_item(menu, 1, pf::count_menu_items(menu), item);
 }
 
 void enable_items(int16_t menu_id, int16_t first, int16_t last, bool enabled) {
