@@ -80,13 +80,6 @@ void format_cells_text(const DocumentFacts& f, int16_t undo_kind, int16_t field,
 
 bool has_flag(const DocumentFacts& f, int field, int16_t bit) { return (f.format.bytes[field] >> bit) & 1; }
 
-// Toggles a bit against the active cell; answers whether the change was made
-// and leaves the bit set.
-bool toggled_on(const DocumentFacts& f, int16_t field, int16_t value, int16_t bit) {
-    const bool was = has_flag(f, field, bit);
-    return format_selection(f.layer, kFormatUndoKind, field, value, was) && !was;
-}
-
 int16_t valid_font(int16_t font, MemoryRef layer) {
     if (!pf::font_name(font).empty()) return font;
     const int16_t layer_font = layer ? Get_Default_Font(layer) : kApplicationFont;
@@ -226,7 +219,9 @@ void DoAlignMenu(MemoryRef window_record, int16_t item) {
 void DoAlignOptionMenu(MemoryRef window_record, int16_t item) {
     const DocumentFacts f = front_facts(window_record);
     if (!f.layer || f.object_selected || f.entry_active) return;
-    auto toggle = [&](int16_t bit) { return toggled_on(f, kFmtAlign, int16_t(kOptionValue + bit), bit); };
+    auto toggle = [&](int16_t bit) {
+        return toggle_selection_bit(f.layer, f.format, kFmtAlign, int16_t(kOptionValue + bit), bit);
+    };
     auto clear = [&](int16_t bit) { selection_bits(f.layer, kFmtAlign, int16_t(kOptionValue + bit), true); };
     switch (item) {
         case 1: toggle(kAcrossBit); break;

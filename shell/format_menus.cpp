@@ -55,11 +55,8 @@ void refresh_entry_line(MemoryRef window_record) {
 
 int16_t set_code(MemoryRef layer, int16_t code) { return format_selection(layer, kFormatUndoKind, kFmtCode, code, false); }
 
-// Toggles a bit against the active cell: answers whether it is now set
-// (false too when the change was refused).
-bool toggle(MemoryRef layer, const CellFormat& f, int field, int16_t bit) {
-    const bool was_set = has_bit(f, field, bit);
-    return format_selection(layer, kFormatUndoKind, int16_t(field), bit, was_set) && !was_set;
+bool toggle(MemoryRef layer, const CellFormat& f, int16_t field, int16_t bit) {
+    return toggle_selection_bit(layer, f, field, bit, bit);
 }
 
 bool is_currency_code(uint8_t code) { return (code >= 31 && code <= 34) || (code >= 36 && code <= 39) || (code >= 46 && code <= 50); }
@@ -157,6 +154,11 @@ uint8_t menu_format_code(uint8_t code) {
 
 int16_t format_selection(MemoryRef layer, int16_t undo_kind, int16_t field, int16_t value, bool clear) {
     return Format_Sheet(undo_kind, field, value, clear, true, true, layer);
+}
+
+bool toggle_selection_bit(MemoryRef layer, const CellFormat& f, int16_t field, int16_t value, int16_t bit) {
+    const bool was_set = has_bit(f, field, bit);
+    return format_selection(layer, kFormatUndoKind, field, value, was_set) && !was_set;
 }
 
 void selection_bits(MemoryRef layer, int16_t field, int16_t value, bool clear) {
