@@ -41,10 +41,6 @@ constexpr int16_t kApplicationFont = 1;
 
 void beep() { pf::sys_beep(kBeepTicks); }
 
-DocumentFacts front_facts(MemoryRef window_record) {
-    return read_document_facts(window_record ? window_record : front_document_record());
-}
-
 // The text an attribute goes to first: a drawing object's while it is
 // edited, the entry line's while a cell is edited.
 WEReference edited_text(const DocumentFacts& f) {
@@ -132,7 +128,7 @@ int16_t stepped_cell_size(int16_t size, int16_t step, int16_t default_size) {
 }
 
 void DoFontMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
     pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
     if (!menu || item < 1 || item > pf::count_menu_items(menu)) return;
@@ -150,7 +146,7 @@ void DoFontMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoSizeMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
     const bool listed = item >= 1 && item <= int16_t(std::size(kMenuSizes));
     const bool step = item == kLargerItem || item == kSmallerItem;
@@ -176,7 +172,7 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoStyleMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer || (item != 1 && (item < kFirstFaceItem || item > kLastFaceItem))) return;
     const int16_t bit = int16_t(item - kFirstFaceItem);
     if (WEReference text = edited_text(f)) {
@@ -195,7 +191,7 @@ void DoStyleMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoAlignMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer || f.entry_active) return;
     if (f.object_selected) {
         if (WEReference text = edited_text(f); text && item >= 2 && item <= kLastAlignmentItem) {
@@ -217,7 +213,7 @@ void DoAlignMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoAlignOptionMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer || f.object_selected || f.entry_active) return;
     auto toggle = [&](int16_t bit) {
         return toggle_selection_bit(f.layer, f.format, kFmtAlign, int16_t(kOptionValue + bit), bit);

@@ -42,7 +42,7 @@ bool has_bit(const CellFormat& f, int field, int16_t bit) { return (f.bytes[fiel
 // The selected cells of the front (or given) document; none while a drawing
 // object is selected or without a document.
 MemoryRef selection_layer(MemoryRef window_record, CellFormat* format = nullptr) {
-    const DocumentFacts facts = read_document_facts(window_record ? window_record : front_document_record());
+    const DocumentFacts facts = given_or_front_facts(window_record);
     if (!facts.layer || facts.object_selected) return nullptr;
     if (format) *format = facts.format;
     return facts.layer;
