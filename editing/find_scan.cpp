@@ -47,12 +47,6 @@ bool find_in(const std::vector<uint8_t>& text, int32_t* offset, uint32_t options
                                       (options & kFindWholeText) != 0, search);
 }
 
-bool is_formula(MemoryRef layer, CellPoint where) {
-    uint8_t* cell = nullptr;
-    int16_t length = 0;
-    return get_cell_ptr(&cell, &length, where, layer) && _cellType_(cell) == kCellFormula;
-}
-
 }  // namespace
 
 void set_find_string(FindString out, const unsigned char* bytes, int32_t length) {
@@ -128,8 +122,7 @@ int16_t find_cells(MemoryRef layer, CellPoint start, const unsigned char* search
             return 1;
         }
         at = offset;
-        if ((options & kFindInValues) && is_formula(layer, where) &&
-            find_in(formula_value_text(layer, where), &at, options, search)) {
+        if ((options & kFindInValues) && find_in(formula_value_text(layer, where), &at, options, search)) {
             *hit = FindHit{where, at, false};
             return 1;
         }

@@ -24,10 +24,6 @@ constexpr int16_t kNonePatternItems = 2;
 
 int16_t palette_values[kColourSlots];
 
-DocumentFacts front_facts(MemoryRef window_record) {
-    return read_document_facts(window_record ? window_record : front_document_record());
-}
-
 // Stores values in their slots; the palette is redrawn when one changed or
 // when forced.
 void update_slots(std::initializer_list<int16_t> slots, std::initializer_list<int16_t> values, bool force) {
@@ -76,7 +72,7 @@ void update_frametype(int16_t value, bool force) { update_slots({kFrameTypeSlot}
 void ColorTextMenu(MemoryRef window_record, int16_t item) {
     if (item < 1) return;
     const int16_t value = item == 1 ? kBlackValue : clamp_colour_value(int16_t(item - 1));
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
     if (f.object_selected) {
         if (f.text_editor && GetSheetColors(f.layer) >= kColourStyle) colour_edited_text(f, value);
@@ -89,14 +85,14 @@ void ColorTextMenu(MemoryRef window_record, int16_t item) {
 void DoColorPattern(MemoryRef window_record, int16_t item, bool foreground, bool fill) {
     if (item < 1 || !fill) return;
     const int16_t value = clamp_colour_value(int16_t(item - 1));
-    format_cells(front_facts(window_record), foreground ? kFmtPatternFore : kFmtPatternBack, value,
+    format_cells(given_or_front_facts(window_record), foreground ? kFmtPatternFore : kFmtPatternBack, value,
                  foreground ? kFillForeSlot : kFillBackSlot);
 }
 
 void DoPatternMenu(MemoryRef window_record, int16_t item, bool fill) {
     if (!fill) return;
     const int16_t value = item <= kNonePatternItems ? 0 : clamp_pattern_value(int16_t(item - 1));
-    format_cells(front_facts(window_record), kFmtPattern, value, kFillPatternSlot);
+    format_cells(given_or_front_facts(window_record), kFmtPattern, value, kFillPatternSlot);
 }
 
 void ColorMenus(int16_t menu, int16_t item) {

@@ -112,3 +112,7 @@ DocumentFacts read_document_facts(MemoryRef record) {
     facts.invalid_formula = facts.entry_active && CheckFormula() != 0;
     return facts;
 }
+
+DocumentFacts given_or_front_facts(MemoryRef record) {
+    return read_document_facts(record ? record : front_document_record());
+}

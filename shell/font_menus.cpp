@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/lists_and_menus.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
@@ -39,10 +40,6 @@ constexpr uint8_t kCellDefaultSize = 12;
 constexpr int16_t kApplicationFont = 1;
 
 void beep() { pf::sys_beep(kBeepTicks); }
-
-DocumentFacts front_facts(MemoryRef window_record) {
-    return read_document_facts(window_record ? window_record : front_document_record());
-}
 
 // The text an attribute goes to first: a drawing object's while it is
 // edited, the entry line's while a cell is edited.
@@ -79,13 +76,6 @@ void format_cells_text(const DocumentFacts& f, int16_t undo_kind, int16_t field,
 
 bool has_flag(const DocumentFacts& f, int field, int16_t bit) { return (f.format.bytes[field] >> bit) & 1; }
 
-// Toggles a bit against the active cell; answers whether the change was made
-// and leaves the bit set.
-bool toggled_on(const DocumentFacts& f, int16_t field, int16_t value, int16_t bit) {
-    const bool was = has_flag(f, field, bit);
-    return format_selection(f.layer, kFormatUndoKind, field, value, was) && !was;
-}
-
 int16_t valid_font(int16_t font, MemoryRef layer) {
     if (!pf::font_name(font).empty()) return font;
     const int16_t layer_font = layer ? Get_Default_Font(layer) : kApplicationFont;
@@ -106,8 +96,7 @@ void check_menu_font(const std::string& name) {
 }
 
 void check_only(pf::MenuRef menu, int16_t item) {
-    if (!menu) return;
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i) pf::check_menu_item(menu, i, i == item);
+    if (menu) check_menu_item(menu, 1, pf::count_menu_items(menu), item);
 }
 
 void set_AlignOption_menu(pf::MenuRef menu, uint8_t alignment) {
@@ -139,7 +128,7 @@ int16_t stepped_cell_size(int16_t size, int16_t step, int16_t default_size) {
 }
 
 void DoFontMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
     pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
     if (!menu || item < 1 || item > pf::count_menu_items(menu)) return;
@@ -157,7 +146,7 @@ void DoFontMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoSizeMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
     const bool listed = item >= 1 && item <= int16_t(std::size(kMenuSizes));
     const bool step = item == kLargerItem || item == kSmallerItem;
@@ -183,7 +172,7 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoStyleMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer || (item != 1 && (item < kFirstFaceItem || item > kLastFaceItem))) return;
     const int16_t bit = int16_t(item - kFirstFaceItem);
     if (WEReference text = edited_text(f)) {
@@ -202,7 +191,7 @@ void DoStyleMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoAlignMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer || f.entry_active) return;
     if (f.object_selected) {
         if (WEReference text = edited_text(f); text && item >= 2 && item <= kLastAlignmentItem) {
@@ -224,9 +213,11 @@ void DoAlignMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoAlignOptionMenu(MemoryRef window_record, int16_t item) {
-    const DocumentFacts f = front_facts(window_record);
+    const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer || f.object_selected || f.entry_active) return;
-    auto toggle = [&](int16_t bit) { return toggled_on(f, kFmtAlign, int16_t(kOptionValue + bit), bit); };
+    auto toggle = [&](int16_t bit) {
+        return toggle_selection_bit(f.layer, f.format, kFmtAlign, int16_t(kOptionValue + bit), bit);
+    };
     auto clear = [&](int16_t bit) { selection_bits(f.layer, kFmtAlign, int16_t(kOptionValue + bit), true); };
     switch (item) {
         case 1: toggle(kAcrossBit); break;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/lists_and_menus.h"
 #include "editing/editing_commands.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
@@ -41,7 +42,7 @@ bool has_bit(const CellFormat& f, int field, int16_t bit) { return (f.bytes[fiel
 // The selected cells of the front (or given) document; none while a drawing
 // object is selected or without a document.
 MemoryRef selection_layer(MemoryRef window_record, CellFormat* format = nullptr) {
-    const DocumentFacts facts = read_document_facts(window_record ? window_record : front_document_record());
+    const DocumentFacts facts = given_or_front_facts(window_record);
     if (!facts.layer || facts.object_selected) return nullptr;
     if (format) *format = facts.format;
     return facts.layer;
@@ -54,11 +55,8 @@ void refresh_entry_line(MemoryRef window_record) {
 
 int16_t set_code(MemoryRef layer, int16_t code) { return format_selection(layer, kFormatUndoKind, kFmtCode, code, false); }
 
-// Toggles a bit against the active cell: answers whether it is now set
-// (false too when the change was refused).
-bool toggle(MemoryRef layer, const CellFormat& f, int field, int16_t bit) {
-    const bool was_set = has_bit(f, field, bit);
-    return format_selection(layer, kFormatUndoKind, int16_t(field), bit, was_set) && !was_set;
+bool toggle(MemoryRef layer, const CellFormat& f, int16_t field, int16_t bit) {
+    return toggle_selection_bit(layer, f, field, bit, bit);
 }
 
 bool is_currency_code(uint8_t code) { return (code >= 31 && code <= 34) || (code >= 36 && code <= 39) || (code >= 46 && code <= 50); }
@@ -81,9 +79,7 @@ int16_t format_item(uint8_t code) {
 }
 
 void check_only(int16_t menu_id, int16_t item) {
-    pf::MenuRef menu = pf::get_menu_handle(menu_id);
-    if (!menu) return;
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i) pf::check_menu_item(menu, i, i == item);
+    if (pf::MenuRef menu = pf::get_menu_handle(menu_id)) check_menu_item(menu, 1, pf::count_menu_items(menu), item);
 }
 
 void enable_items(int16_t menu_id, int16_t first, int16_t last, bool enabled) {
@@ -158,6 +154,11 @@ uint8_t menu_format_code(uint8_t code) {
 
 int16_t format_selection(MemoryRef layer, int16_t undo_kind, int16_t field, int16_t value, bool clear) {
     return Format_Sheet(undo_kind, field, value, clear, true, true, layer);
+}
+
+bool toggle_selection_bit(MemoryRef layer, const CellFormat& f, int16_t field, int16_t value, int16_t bit) {
+    const bool was_set = has_bit(f, field, bit);
+    return format_selection(layer, kFormatUndoKind, field, value, was_set) && !was_set;
 }
 
 void selection_bits(MemoryRef layer, int16_t field, int16_t value, bool clear) {

@@ -24,6 +24,10 @@ uint8_t menu_format_code(uint8_t code);
 // Sets a field over the layer's selection through Format_Sheet (create and
 // force on): 1 when it changed.
 int16_t format_selection(MemoryRef layer, int16_t undo_kind, int16_t field, int16_t value, bool clear);
+// Toggles a bit over the selection against the active cell's format `f`
+// (`value` is the bit as SetFormatByte takes it for `field`): true when the
+// change was made and left the bit set.
+bool toggle_selection_bit(MemoryRef layer, const CellFormat& f, int16_t field, int16_t value, int16_t bit);
 // Sets or clears companion bits over the selection, without undo.
 void selection_bits(MemoryRef layer, int16_t field, int16_t value, bool clear);
 
