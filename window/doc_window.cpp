@@ -465,8 +465,8 @@ void DrawCells(const CellRange* range, MemoryRef layer) {
         Cell_V_Coord(pane, &top_edge, 0, range->topLeft.v, layer);
         Cell_V_Coord(pane, &bottom_edge, 0, range->botRight.v, layer);
         // Every row (column) of the sheet: the column (row) headings change with them.
-        const bool every_row = range->topLeft.v == 0 && range->botRight.v == kLastCell;
-        const bool every_column = range->topLeft.h == 0 && range->botRight.h == kLastCell;
+        const bool every_row = whole_columns(*range);
+        const bool every_column = whole_rows(*range);
         pf::inval_window_rect(window, pf::Rect{every_row ? int16_t(0) : int16_t(top_edge.top - 2),
                                                every_column ? int16_t(0) : int16_t(frame.left - 1),
                                                int16_t(bottom_edge.bottom + 3), int16_t(frame.right + 2)});

@@ -91,8 +91,7 @@ CellPoint line_under_mouse(MemoryRef layer, int16_t pane, CellPoint tracked, boo
 }
 
 bool is_whole(const CellRange& r, bool column_mode) {
-    return column_mode ? (r.topLeft.v == 0 && r.botRight.v == kLastCell)
-                       : (r.topLeft.h == 0 && r.botRight.h == kLastCell);
+    return column_mode ? whole_columns(r) : whole_rows(r);
 }
 
 // Commits the entry being edited; true when it was stored and the editor closed.

@@ -291,10 +291,6 @@ void set_menu_font(MenuRef menu, int16_t font, int16_t size) {
     invalidate_menu_size(menu);
 }
 
-}  // namespace pf
-
-namespace pf {
-
 int16_t menu_height(MenuRef menu) {
     if (!menu) return 0;
     menus_detail::ensure_menu_size(menu);

@@ -8,20 +8,14 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-start_xvfb 1024x768
-config=$(mktemp -d)
-export XDG_CONFIG_HOME=$config
-trap 'stop_session; rm -rf "$config"' EXIT
+start_session 1024x768
 sample="$(cd "$(dirname "$0")" && pwd)/data/display_sample.qrv"
 
-dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 red_pixels() { convert "$out/$1" -crop "$2" -fx "(r>0.7&&g<0.3&&b<0.3)?1:0" -format "%[fx:round(w*h*mean)]" info:; }
 # The formula in G2 shows "0" until it is calculated, then a long text.
 calculated() { [ "$(dark_pixels "$1" 72x14+455+$((74 + dy)))" -gt 80 ]; }
 
 start_app "$quorvin" "$sample"
-xdotool windowmove "$window" 0 0
 shoot_until document_display.png has_document document_display.png || fail "no document window"
 dy=$(document_drop document_display.png)
 shoot_until document_display.png calculated document_display.png || fail "the formula was not calculated and shown"

@@ -20,7 +20,6 @@ start_converter_session "$quorvin" 1024x768
 "$sheetconv" "$work/far.csv" "$work/far.qrv" || fail "no document"
 saved_size=$(stat -c %s "$work/far.qrv")
 
-dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 start_app "$quorvin" "$work/far.qrv"
 shoot_until find_scroll_open.png has_document find_scroll_open.png || fail "no document window"
 dy=$(document_drop find_scroll_open.png)

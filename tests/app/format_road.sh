@@ -8,20 +8,14 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-sheetconv="$(dirname "$quorvin")/tools/sheetconv"
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-[ -x "$sheetconv" ] || { echo "skipped: no converter at $sheetconv"; exit "$skip_status"; }
-start_xvfb 1024x768
-work=$(mktemp -d)
-trap 'stop_session; rm -rf "$work"' EXIT
+start_converter_session "$quorvin" 1024x768
 
 : > "$work/empty.csv"
 "$sheetconv" "$work/empty.csv" "$work/format.qrv" || fail "no empty document"
 saved_size=$(stat -c %s "$work/format.qrv")
 
 start_app "$quorvin" "$work/format.qrv"
-xdotool windowmove "$window" 0 0
 shoot_until format_road_open.png has_document format_road_open.png || fail "no document window"
 
 keys() { xdotool key --window "$window" --delay 40 "$@"; }

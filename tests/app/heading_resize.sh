@@ -10,8 +10,7 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-start_xvfb 1024x768
+start_session 1024x768
 
 # black_rows FILE X FROM: the rows (from FROM down) where column X is black.
 black_rows() {

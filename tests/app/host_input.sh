@@ -9,8 +9,7 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-start_xvfb 1280x1024
+start_session 1280x1024
 start_app "$quorvin"
 
 # The screen follows the host window.

@@ -10,10 +10,8 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-start_xvfb 1280x900
+start_session 1280x900
 
-dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 menu_titles_drawn() { menu_bar_drawn "$1" && [ "$(dark_pixels "$1" 300x14+10+3)" -gt 50 ]; }
 # The tab bar's strip of tabs lies 15 pixels above the bottom edge.
 tabs_at_bottom() { ! is_desktop "$1" 300 $(($2 - 15)); }

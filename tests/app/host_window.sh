@@ -8,12 +8,9 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-start_xvfb 1024x768
+start_session 1024x768
 swap=
 
-dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
-has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((24 + $(document_drop "$1"))))" -gt 10 ]; }
 
 start() {
   start_app "$quorvin"

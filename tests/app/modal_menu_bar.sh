@@ -8,8 +8,7 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-require_tools
-start_xvfb 1024x768
+start_session 1024x768
 
 # Black pixels of the titles after the application menu (File to Window):
 # titles drawn in black have many, dimmed grey ones and the highlighted title

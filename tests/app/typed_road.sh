@@ -15,9 +15,7 @@ start_converter_session "$quorvin" 1024x768
 "$sheetconv" "$work/empty.csv" "$work/road.qrv" || fail "no empty document"
 saved_size=$(stat -c %s "$work/road.qrv")
 
-dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 start_app "$quorvin" "$work/road.qrv"
-xdotool windowmove "$window" 0 0
 shoot_until typed_road_open.png has_document typed_road_open.png || fail "no document window"
 dy=$(document_drop typed_road_open.png)
 a4="72x14+36+$((108 + dy))"

@@ -55,6 +55,12 @@ start_xvfb() {
 # Whether the display takes a client: Xvfb names its display before it does.
 display_answers() { xdpyinfo >/dev/null 2>&1; }
 
+# start_session WIDTHxHEIGHT: the tools checked, then a display of that size.
+start_session() {
+  require_tools
+  start_xvfb "$1"
+}
+
 # start_converter_session QUORVIN WIDTHxHEIGHT: a session for scripts that make
 # or read files with the converter built beside the program ($sheetconv), with a
 # folder for those files ($work) that goes with the session.
@@ -86,6 +92,10 @@ document_drop() {
   [ -n "$red" ] && echo $((red - 26))
 }
 has_document() { [ -n "$(document_drop "$1")" ]; }
+# dark_pixels FILE GEOMETRY: how many pixels of the crop are darker than mid grey.
+dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+# Whether a document window shows with a title in its title bar.
+has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((24 + $(document_drop "$1"))))" -gt 10 ]; }
 is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) return 1;; esac; }
 menu_bar_drawn() { [ "$(pixel "$1" 300 5)" = FFFFFF ]; }
 
