@@ -51,10 +51,7 @@ void write_clip(const ClipRecord& clip) {
     UnuseMemory(ref);
 }
 
-bool spans_columns(const CellRange& range) { return range.topLeft.v == 0 && range.botRight.v == kLastCell; }
-bool spans_rows(const CellRange& range) {
-    return !spans_columns(range) && range.topLeft.h == 0 && range.botRight.h == kLastCell;
-}
+bool spans_rows(const CellRange& range) { return !whole_columns(range) && whole_rows(range); }
 
 void ClobberScrap(int16_t clear_system) {
     ClipRecord clip = read_clip();
@@ -83,7 +80,7 @@ void SavedFormats::dispose() {
 }
 
 void save_formats(const CellRange& range, MemoryRef layer, SavedFormats* saved) {
-    if (spans_columns(range)) {
+    if (whole_columns(range)) {
         saved->extent = kExtentColumns;
         saved->columns = DuplicateNonNilMemory(GetSpreadSheetColumnFormats(layer));
     } else if (spans_rows(range)) {
@@ -102,7 +99,7 @@ struct ReserveHeld {
 
 // Removes the column (row) format records of a range of whole columns (rows).
 void delete_range_formats(const CellRange& range, MemoryRef layer) {
-    if (spans_columns(range)) {
+    if (whole_columns(range)) {
         MemoryRef formats = GetSpreadSheetColumnFormats(layer);
         DeleteColumnFormat(range.topLeft.h, range.botRight.h, &formats);
         SetSpreadSheetColumnFormats(layer, formats);
@@ -114,7 +111,7 @@ void delete_range_formats(const CellRange& range, MemoryRef layer) {
 }
 
 MemoryRef copy_range_formats(const CellRange& range, MemoryRef layer) {
-    if (spans_columns(range))
+    if (whole_columns(range))
         return CopyColumnFormat(range.topLeft.h, range.botRight.h, GetSpreadSheetColumnFormats(layer));
     if (spans_rows(range)) return CopyRowFormat(range.topLeft.v, range.botRight.v, GetSpreadSheetRowFormats(layer));
     return nullptr;

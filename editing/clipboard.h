@@ -19,8 +19,7 @@ constexpr int32_t kClipText = -2;
 ClipRecord read_clip();
 void write_clip(const ClipRecord& clip);
 
-// A copied range of whole columns (tested first) or whole rows.
-bool spans_columns(const CellRange& range);
+// A copied range of whole rows that is not the whole layer (whole columns are tested first).
 bool spans_rows(const CellRange& range);
 inline int32_t range_rows(const CellRange& r) { return r.botRight.v - r.topLeft.v + 1; }
 inline int32_t range_columns(const CellRange& r) { return r.botRight.h - r.topLeft.h + 1; }

@@ -147,7 +147,7 @@ void PasteRFormat(int16_t clip_top, MemoryRef layer) {
 
 void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRef layer) {
     if (!read_clip().formats) return;
-    if (spans_columns(clip)) {
+    if (whole_columns(clip)) {
         for (int32_t at = target.topLeft.h; at <= target.botRight.h; at += range_columns(clip))
             paste_format_records(true, clip.topLeft.h, int16_t(at), layer);
     } else if (spans_rows(clip)) {

@@ -94,7 +94,7 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoInsertRowsColumns:
         case kUndoDeleteRowsColumns: {
             LSelect(a.topLeft, &a, nullptr, 0, layer);
-            const int16_t rows = spans_whole_rows(a) ? 1 : 0;
+            const int16_t rows = whole_rows(a) ? 1 : 0;
             const int16_t error = f.kind == kUndoInsertRowsColumns ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows);
             if (error && error != kCellsOffGridErr) layer_alert(layer, kMemoryAlert);
             return error == 0;

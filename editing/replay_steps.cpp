@@ -79,4 +79,3 @@ void finish_cells(const UndoRecord& fields, MemoryRef layer) {
     if (fields.extent != kExtentRange || formats_only) redo_layout(layer);
 }
 
-bool spans_whole_rows(const CellRange& range) { return range.topLeft.h == 0 && range.botRight.h == kLastCell; }

@@ -31,8 +31,6 @@ void redo_layout(MemoryRef layer);
 // (a font or table format over the whole layer changed them), and the layout
 // is redone when format arrays moved (always for table format and font).
 void finish_cells(const UndoRecord& fields, MemoryRef layer);
-// Whole rows: columns 0 to the last column.
-bool spans_whole_rows(const CellRange& range);
 // Runs an edit of the redo record in the workbook's slot.
 template <typename Edit>
 void edit_redo(MemoryRef workbook, Edit&& edit) {

@@ -84,7 +84,7 @@ void refer_back_to_rows_columns(const UndoRecord& f, bool rows, MemoryRef layer)
 // references of other layers to it.
 bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     const CellRange a = f.range_a;
-    const bool rows = spans_whole_rows(a);
+    const bool rows = whole_rows(a);
     LSelect(a.topLeft, &a, nullptr, 0, layer);
     WriteRedo(f.kind, f.extent, &a, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     held.release();

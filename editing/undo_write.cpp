@@ -72,7 +72,7 @@ MemoryRef save_formulas(const UndoRecord& fields, MemoryRef layer) {
 MemoryRef save_page_breaks(const UndoRecord& fields, MemoryRef layer) {
     if (!changes_rows_or_columns(fields.kind)) return nullptr;
     SpreadSheet* sheet = use_layer(layer);
-    MemoryRef breaks = spans_whole_rows(fields.range_a) ? sheet->row_page_breaks : sheet->column_page_breaks;
+    MemoryRef breaks = whole_rows(fields.range_a) ? sheet->row_page_breaks : sheet->column_page_breaks;
     release_layer(layer);
     return DuplicateNonNilMemory(breaks);
 }

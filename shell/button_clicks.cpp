@@ -82,9 +82,7 @@ bool guard_allows(PopUpGuard guard, const DocumentFacts& f) {
     return false;
 }
 
-void check_only(pf::MenuRef menu, int16_t item) {
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i) pf::check_menu_item(menu, i, i == item);
-}
+void check_only(pf::MenuRef menu, int16_t item) { check_menu_item(menu, 1, pf::count_menu_items(menu), item); }
 
 void prepare_menu(const PopUp& p, pf::MenuRef menu, const DocumentFacts& f) {
     if (p.goes_to == ChoiceGoesTo::kCurrency) check_only(menu, currency_checked_item(f.format));
