@@ -3,6 +3,8 @@
 // read, recalculated and written; the same conversions timed in the peer
 // spreadsheets when they are installed.
 #include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -177,6 +179,40 @@ void BM_ConverterCsv(benchmark::State& state) {
                                               quoted(path_of("ours.csv")));
 }
 
+// The converter's peak resident memory, in bytes, converting `in` to `out`
+// (0 when it fails).
+long converter_peak_bytes(const std::string& in, const std::string& out) {
+    const std::string tool = converter_path(), from = path_of(in), to = path_of(out);
+    char* argv[] = {const_cast<char*>(tool.c_str()), const_cast<char*>(from.c_str()), const_cast<char*>(to.c_str()),
+                    nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, tool.c_str(), nullptr, nullptr, argv, environ) != 0) return 0;
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return 0;
+    return usage.ru_maxrss * 1024L;
+}
+
+// Peak memory of reading the 10^6 cells of the CSV, or of the same cells as
+// SYLK, beyond what the converter takes for one cell, by cell.
+void BM_ConverterPeakMemory(benchmark::State& state) {
+    const bool sylk = state.range(0) != 0;
+    write_file("one.csv", "1\r\n");
+    csv_source();
+    const std::string in = sylk ? "cells.slk" : "cells.csv";
+    if (sylk && !run(quoted(converter_path()) + " " + quoted(path_of("cells.csv")) + " " + quoted(path_of(in)))) {
+        state.SkipWithError("no SYLK to read");
+        return;
+    }
+    long peak = 0, base = 0;
+    for (auto _ : state) {
+        peak = converter_peak_bytes(in, "peak.csv");
+        base = converter_peak_bytes("one.csv", "peak_one.csv");
+    }
+    if (!peak || !base) state.SkipWithError("the converter failed");
+    state.counters["bytes_per_cell"] = double(peak - base) / (kCsvRows * kCsvColumns);
+}
+
 void BM_ConverterSylk(benchmark::State& state) {
     sylk_source();
     time_program(state, converter_path(), quoted(converter_path()) + " " + quoted(path_of("formulas.slk")) + " " +
@@ -214,6 +250,7 @@ BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterPeakMemory)->ArgName("sylk")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The peers start a whole program for each conversion (the office one warms
 // its profile on the first): a few runs each.
 BENCHMARK(BM_OfficeCsv)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -1,6 +1,7 @@
 // Entry texts of interchange files to cell records, through the parser.
 #include "files/entry_cells.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -225,5 +226,33 @@ void set_layer_cells(MemoryRef layer, const std::string& store) {
         std::memcpy(UseMemory(cells), store.data(), store.size());
         UnuseMemory(cells);
     }
+    clobberCache(layer);
+}
+
+CellBlockRows::CellBlockRows() : block_(pgAllocateNewRef(&mem_globals, 1, 0, kCellStoreExtend, false)) {}
+
+CellBlockRows::~CellBlockRows() { DisposeNonNilMemory(block_); }
+
+void CellBlockRows::reserve(size_t bytes) {
+    ReserveMemoryGrowth(block_, int32_t(std::min<size_t>(bytes, INT32_MAX / 2)));
+}
+
+void CellBlockRows::append(int16_t row, std::string_view cells) {
+    const auto length = int32_t(kRowHeaderSize + cells.size());
+    ReserveMemoryGrowth(block_, length);
+    auto* record = static_cast<uint8_t*>(AppendMemory(block_, length, false));
+    if (!record) return;  // the memory manager's failure handler has taken over
+    _SetRowID_(record, row);
+    _SetRowLength_(record, uint32_t(length));
+    std::memcpy(record + kRowHeaderSize, cells.data(), cells.size());
+    UnuseMemory(block_);
+}
+
+void CellBlockRows::install(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    DisposeNonNilMemory(sheet->cells);
+    sheet->cells = block_;
+    release_layer(layer);
+    block_ = nullptr;
     clobberCache(layer);
 }

@@ -54,3 +54,23 @@ void append_row_record(std::string& store, int16_t row, const std::string& cells
 
 // Replaces the layer's cells by the bytes of a cell store.
 void set_layer_cells(MemoryRef layer, const std::string& store);
+
+// Row records gathered in a cell block of their own, which becomes a layer's
+// store only once a whole file is read: the layer keeps its cells when the
+// read fails, and the records are never copied.
+class CellBlockRows {
+public:
+    CellBlockRows();
+    ~CellBlockRows();
+    CellBlockRows(const CellBlockRows&) = delete;
+    CellBlockRows& operator=(const CellBlockRows&) = delete;
+
+    // Room for about `bytes` of records, so that the block grows in few steps.
+    void reserve(size_t bytes);
+    void append(int16_t row, std::string_view cells);
+    // Gives the records to the layer in place of its cells.
+    void install(MemoryRef layer);
+
+private:
+    MemoryRef block_;
+};

@@ -51,10 +51,38 @@ struct PendingFormat {
     bool any() const { return number || style; }
 };
 
+// The bytes of the cells read, one after another, in a block that grows in
+// place rather than by copies.
+class CellBytes {
+public:
+    CellBytes() : block_(pgAllocateNewRef(&mem_globals, 1, 0, 0, false)) {}
+    ~CellBytes() { DisposeNonNilMemory(block_); }
+    CellBytes(const CellBytes&) = delete;
+    CellBytes& operator=(const CellBytes&) = delete;
+
+    // Answers where the bytes begin.
+    uint32_t append(std::string_view bytes) {
+        const auto at = uint32_t(GetByteSize(block_));
+        ReserveMemoryGrowth(block_, int32_t(bytes.size()));
+        if (void* end = AppendMemory(block_, int32_t(bytes.size()), false)) {
+            std::memcpy(end, bytes.data(), bytes.size());
+            UnuseMemory(block_);
+        }
+        return at;
+    }
+    // The bytes stay in place until unuse.
+    uint8_t* use() { return static_cast<uint8_t*>(UseMemory(block_)); }
+    void unuse() { UnuseMemory(block_); }
+
+private:
+    MemoryRef block_;
+};
+
 struct StoredCell {
     uint32_t key;  // row << 16 | column
     uint32_t order;
-    std::string bytes;
+    uint32_t offset;  // in the reader's cell bytes
+    uint32_t length;
 };
 
 uint32_t key_of(int32_t row, int32_t column) { return uint32_t(row) << 16 | uint32_t(column); }
@@ -68,6 +96,7 @@ struct SylkReader {
     bool layer_font_given = false;     // the file names the layer's default font ("F" record, "N" field)
     std::map<uint32_t, PendingFormat> formats_ahead;
     std::vector<StoredCell> cells;
+    CellBytes cell_bytes;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
     bool stopped = false;      // by the user, with Command-period
     ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
@@ -408,9 +437,12 @@ bool error_of_text(std::string_view text, double* value) {
     return false;
 }
 
-void store_cell(SylkReader& r, std::string&& bytes) {
-    r.cells.push_back(StoredCell{key_of(r.row, r.column), uint32_t(r.cells.size()), std::move(bytes)});
+void store_cell_at(SylkReader& r, uint32_t key, std::string_view bytes) {
+    const uint32_t offset = r.cell_bytes.append(bytes);
+    r.cells.push_back(StoredCell{key, uint32_t(r.cells.size()), offset, uint32_t(bytes.size())});
 }
+
+void store_cell(SylkReader& r, std::string&& bytes) { store_cell_at(r, key_of(r.row, r.column), bytes); }
 
 struct CellValues {
     std::string value;              // K, unescaped, without its quotes
@@ -601,11 +633,12 @@ DateSystems date_systems(const SylkReader& r) {
     return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
 }
 
-// Moves the date serial of a stored number cell or number result into the
-// workbook's date system; a number cell of a date takes the text a user
-// types for it (the entry line shows the date, not its serial).
-void settle_date(std::string& bytes, const DateSystems& systems) {
-    auto* cell = reinterpret_cast<uint8_t*>(bytes.data());
+// Moves the date serial of the number cell or number result that ends `row`
+// from `start` into the workbook's date system; a number cell of a date
+// takes the text a user types for it (the entry line shows the date, not its
+// serial).
+void settle_date(std::string& row, size_t start, const DateSystems& systems) {
+    auto* cell = reinterpret_cast<uint8_t*>(row.data() + start);
     const bool number = _cellType_(cell) == kCellConstant;
     uint8_t* slot = nullptr;
     if (number) slot = _formulaPtr_(cell);
@@ -624,9 +657,10 @@ void settle_date(std::string& bytes, const DateSystems& systems) {
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
     }
-    std::string remade;
-    append_number_cell(remade, cell, _cellID_(cell), settled, typed);
-    bytes = std::move(remade);
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, cell, sizeof header);
+    row.resize(start);
+    append_number_cell(row, header, _cellID_(header), settled, typed);
 }
 
 void sort_cells(std::vector<StoredCell>& cells) {
@@ -646,44 +680,45 @@ StoredCell* stored_cell_at(std::vector<StoredCell>& sorted, uint32_t key) {
 // format-only cells.
 void place_formats_ahead(SylkReader& r) {
     sort_cells(r.cells);
-    std::vector<StoredCell> format_only;
+    std::vector<std::pair<uint32_t, const PendingFormat*>> format_only;
+    uint8_t* bytes = r.cell_bytes.use();
     for (auto& [key, format] : r.formats_ahead) {
-        if (StoredCell* cell = stored_cell_at(r.cells, key)) {
-            apply_given_parts(reinterpret_cast<uint8_t*>(cell->bytes.data()), format);
-            continue;
-        }
-        std::string only;
-        append_format_cell(only, format.format.bytes, int16_t(key & 0xFFFF));
-        format_only.push_back(StoredCell{key, 0, std::move(only)});
+        if (StoredCell* cell = stored_cell_at(r.cells, key)) apply_given_parts(bytes + cell->offset, format);
+        else format_only.emplace_back(key, &format);
     }
-    for (StoredCell& cell : format_only) {
-        cell.order = uint32_t(r.cells.size());
-        r.cells.push_back(std::move(cell));
+    r.cell_bytes.unuse();
+    std::string only;
+    for (auto [key, format] : format_only) {
+        only.clear();
+        append_format_cell(only, format->format.bytes, int16_t(key & 0xFFFF));
+        store_cell_at(r, key, only);
     }
     sort_cells(r.cells);
 }
 
 // Every cell in order with the formats given for it, its dates in the
 // workbook's system.
-std::string build_store(SylkReader& r) {
+void build_rows(SylkReader& r, CellBlockRows& rows) {
     place_formats_ahead(r);
     const DateSystems systems = date_systems(r);
-    for (StoredCell& cell : r.cells) settle_date(cell.bytes, systems);
-    std::string store, row_cells;
+    const uint8_t* bytes = r.cell_bytes.use();
+    std::string row_cells;
     int32_t row = -1;
     for (size_t i = 0; i < r.cells.size(); ++i) {
         const StoredCell& cell = r.cells[i];
         if (i + 1 < r.cells.size() && r.cells[i + 1].key == cell.key) continue;  // a later record wins
         const int32_t cell_row = int32_t(cell.key >> 16);
         if (cell_row != row) {
-            if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
+            if (!row_cells.empty()) rows.append(int16_t(row), row_cells);
             row_cells.clear();
             row = cell_row;
         }
-        row_cells.append(cell.bytes);
+        const size_t start = row_cells.size();
+        row_cells.append(reinterpret_cast<const char*>(bytes + cell.offset), cell.length);
+        settle_date(row_cells, start, systems);
     }
-    if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
-    return store;
+    if (!row_cells.empty()) rows.append(int16_t(row), row_cells);
+    r.cell_bytes.unuse();
 }
 
 // A cell record whose quoted value runs past its line (some spreadsheets
@@ -755,30 +790,30 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
+}  // namespace
+
 int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
     reset_pending(r);
-    std::string store;
+    CellBlockRows rows;
     int16_t error = 0;
     try {
         error = with_failure_handler(&mem_globals, [&] {
             read_records(r, text);
-            store = build_store(r);
+            build_rows(r, rows);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }
     if (error) return error;
-    set_layer_cells(layer, store);
+    rows.install(layer);
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;
         report->unconverted_formulas += r.losses.unconverted_formulas;
     }
     return r.stopped ? 1 : 0;
 }
-
-}  // namespace
 
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;
