@@ -3,8 +3,6 @@
 // read, recalculated and written; the same conversions timed in the peer
 // spreadsheets when they are installed.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/converter_runs.h"
 #include "files/sylk.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -148,10 +147,6 @@ void BM_SylkReadRecalculateWrite(benchmark::State& state) {
 
 // ---- Whole conversions by program --------------------------------------------
 
-std::string converter_path() {
-    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "tools" / "sheetconv").string();
-}
-
 bool on_path(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -179,20 +174,6 @@ void BM_ConverterCsv(benchmark::State& state) {
                                               quoted(path_of("ours.csv")));
 }
 
-// The converter's peak resident memory, in bytes, converting `in` to `out`
-// (0 when it fails).
-long converter_peak_bytes(const std::string& in, const std::string& out) {
-    const std::string tool = converter_path(), from = path_of(in), to = path_of(out);
-    char* argv[] = {const_cast<char*>(tool.c_str()), const_cast<char*>(from.c_str()), const_cast<char*>(to.c_str()),
-                    nullptr};
-    pid_t child = 0;
-    if (posix_spawn(&child, tool.c_str(), nullptr, nullptr, argv, environ) != 0) return 0;
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return 0;
-    return usage.ru_maxrss * 1024L;
-}
-
 // Peak memory of reading the 10^6 cells of the CSV, or of the same cells as
 // SYLK, beyond what the converter takes for one cell, by cell.
 void BM_ConverterPeakMemory(benchmark::State& state) {
@@ -206,8 +187,8 @@ void BM_ConverterPeakMemory(benchmark::State& state) {
     }
     long peak = 0, base = 0;
     for (auto _ : state) {
-        peak = converter_peak_bytes(in, "peak.csv");
-        base = converter_peak_bytes("one.csv", "peak_one.csv");
+        peak = converter_peak_bytes(path_of(in), path_of("peak.csv"));
+        base = converter_peak_bytes(path_of("one.csv"), path_of("peak_one.csv"));
     }
     if (!peak || !base) state.SkipWithError("the converter failed");
     state.counters["bytes_per_cell"] = double(peak - base) / (kCsvRows * kCsvColumns);
