@@ -110,6 +110,8 @@ void DoPaletteMenu(MemoryRef window_record, int16_t item);
 // Checks the Palettes menu's item of each open palette.
 void set_palette_menu();
 void Do_showhide_Menu(MemoryRef window_record, int16_t item);
+// Checks the Show and Hide items whose layer switches are on in the front document.
+void set_showhide_menu();
 void DoCommandMenu(MemoryRef window_record, int16_t item);
 void DoToolMenu(MemoryRef window_record, int16_t item);
 void ColorMenus(int16_t menu, int16_t item);

@@ -348,20 +348,36 @@ void draw_entry_line(const pf::Rect& area) {
 
 // A click into the entry line: editing starts there (without the in-cell
 // view) or the caret moves.
-void ClickEditor(MemoryRef record) {
+namespace {
+
+// Starts editing as a click into the entry line does (no in-cell view).
+bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
-    if (!layer || !ensure_entry_line()) return;
+    if (!layer || !ensure_entry_line()) return false;
     if (!Editor_Wind) {
         app_prefs.options2 |= kPrefEntryLineClicked;
         if (!activate_editor(0, -1, layer, record)) {
             app_prefs.options2 &= ~kPrefEntryLineClicked;
-            return;
+            return false;
         }
     }
     end_point_mode();
+    return true;
+}
+
+}  // namespace
+
+void ClickEditor(MemoryRef record) {
+    if (!activate_by_click(record)) return;
     pf::Point where;
     pf::get_mouse(where);
     WEClick(where, pf::current_modifiers(), pf::tick_count(), instance());
+    mirror_in_cell();
+}
+
+void click_editor_at_end(MemoryRef record) {
+    if (!activate_by_click(record)) return;
+    WESetSelection(kSelectAllEnd, kSelectAllEnd, instance());
     mirror_in_cell();
 }
 bool entry_line_editing() { return Editor_Wind != nullptr; }
