@@ -44,9 +44,6 @@ void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::Men
     pf::standard_menu_definition(message, menu, menu_rect, params);
 }
 
-void InitHelpMenu() {}
-int16_t GetHelpMenuID() { return 0; }
-void DoHelpMenu(int16_t) {}
 
 // Commands not built yet answer with a beep.
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
