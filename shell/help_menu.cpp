@@ -77,6 +77,7 @@ void InitHelpMenu() {
     if (!menu || pf::count_menu_items(menu) > 0) return;
     append_item(menu, kUserGuideItem, kUserGuideCommand);
     append_item(menu, kFunctionGuideItem, kFunctionGuideCommand);
+    pf::draw_menu_bar();
 }
 
 int16_t GetHelpMenuID() { return pf::get_menu_handle(pf::help_menu_id()) ? pf::help_menu_id() : int16_t(0); }
