@@ -17,14 +17,6 @@ printf '#!/bin/sh\nprintf "%%s" "$1" > "%s/opened.txt"\n' "$work" > "$work/bin/x
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
-# move_in_steps X1 Y1 X2 Y2: the mouse from one point to another in small steps.
-move_in_steps() {
-  local i
-  for i in 1 2 3 4 5 6; do
-    xdotool mousemove $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6))
-    sleep 0.05
-  done
-}
 not_desktop() { ! is_desktop "$1" "$2" "$3"; }
 tiled() { not_desktop "$1" 1000 200 && not_desktop "$1" 1000 600 && not_desktop "$1" 20 600; }
 opened() { [ -s "$work/opened.txt" ]; }
@@ -38,9 +30,9 @@ is_desktop tile_start.png 1000 200 || fail "the first document already fills the
 # Window (title at x 490), Arrange (item at y 125), its submenu, Tile Horizontally.
 xdotool mousemove 490 9 click 1
 sleep 0.3
-move_in_steps 490 20 520 125
-move_in_steps 520 125 730 125
-move_in_steps 730 125 730 167
+glide 490 20 520 125
+glide 520 125 730 125
+glide 730 125 730 167
 sleep 0.2
 xdotool click 1
 shoot_until window_tile.png tiled window_tile.png || fail "the two documents were not tiled across the screen"
@@ -49,7 +41,7 @@ shoot_until window_tile.png tiled window_tile.png || fail "the two documents wer
 xdotool mousemove 548 9 click 1
 sleep 0.3
 shoot help_menu.png
-move_in_steps 548 20 580 32
+glide 548 20 580 32
 xdotool click 1
 wait_for 30 opened || fail "the Help menu handed nothing to the desktop's opener"
 page=$(cat "$work/opened.txt")

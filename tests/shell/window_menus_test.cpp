@@ -109,8 +109,12 @@ TEST_F(WindowMenus, ViewSplitsFreezesAndGoesToTheFirstCell) {
 
     DoViewMenu(record(), 2);
     EXPECT_TRUE(GetSheetFlags(layer) & kLayerFrozenTitles);
+    enable_menus();
+    EXPECT_TRUE(checked(136, 2));
     DoViewMenu(record(), 2);
     EXPECT_FALSE(GetSheetFlags(layer) & kLayerFrozenTitles);
+    enable_menus();
+    EXPECT_FALSE(checked(136, 2));
 
     DoViewMenu(record(), 4);
     EXPECT_EQ(GetClickCell(layer), (CellPoint{0, 0}));
