@@ -47,14 +47,16 @@ void place_window(WindowRef window, const pf::Rect& rect) {
     else pf::size_window(window, rect.width(), rect.height(), true);
 }
 
+// Zooms out to the standard state, or back in from it, as the zoom box does.
 void zoom_front_document() {
     WindowRef window = FrontDocWindow();
     if (!window) return;
     zoom_out(window);
+    const bool zoomed = pf::window_content_rect(window) == pf::window_standard_state(window);
     TaskRecord task;
     get_task_from_window(window, &task);
     EventRecord event{};
-    event.message = uintptr_t(pf::kInZoomOut);
+    event.message = uintptr_t(zoomed ? pf::kInZoomIn : pf::kInZoomOut);
     if (task.zoom) call_task_in_port(task.zoom, window, &event, task.app_ref, uintptr_t(window));
 }
 

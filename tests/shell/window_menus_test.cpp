@@ -87,9 +87,13 @@ TEST_F(WindowMenus, ShowAndHideSwitchesTheLayersMarksAndTheMenuChecksThem) {
 
 TEST_F(WindowMenus, WindowItemsZoomMinimizeAndClose) {
     WindowRef window = front();
+    const pf::Rect before = pf::window_content_rect(window);
     DoWindowMenu(record(), 2);
     run_until_idle();
     EXPECT_EQ(pf::window_content_rect(window).top, limit().top);
+    EXPECT_NE(pf::window_content_rect(window), before);
+    DoWindowMenu(record(), 2);
+    EXPECT_EQ(pf::window_content_rect(window), before);
     DoWindowMenu(record(), 3);
     EXPECT_TRUE(pf::window_collapsed(window));
     DoWindowMenu(record(), 3);
@@ -130,6 +134,12 @@ TEST_F(WindowMenus, GoToCellOffersTheCellChosenLastTime) {
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // OK on what is offered
     DoViewMenu(record(), 6);
     EXPECT_EQ(GetClickCell(layer), (CellPoint{6, 3}));
+}
+
+TEST_F(WindowMenus, ShowLayerKeysReachTheirItemsFromTheViewMenu) {
+    enable_menus();
+    EXPECT_EQ(pf::menu_key('2', pf::kCmdKey), (164 << 16) | 2);
+    EXPECT_EQ(pf::menu_key('E', pf::kCmdKey | pf::kShiftKey), (164 << 16) | 10);
 }
 
 TEST_F(WindowMenus, TheEntryLineItemStartsEditingWithTheCaretAtTheEnd) {
