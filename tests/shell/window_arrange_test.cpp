@@ -58,12 +58,6 @@ TEST(WindowArrange, OverlappingWindowsStartAgainAtTheTopNearTheBottom) {
     }
 }
 
-TEST(WindowArrange, CascadeKeepsTheBottomRightCorner) {
-    const auto rects = arrange_rects(kArrangeCascade, kLimit, 4, kTitleBar);
-    EXPECT_EQ(rects[0], (pf::Rect{62, 5, 858, 1275}));
-    EXPECT_EQ(rects[3], (pf::Rect{98, 17, 858, 1275}));
-}
-
 TEST(WindowArrange, ThreeTiledRowsMakeTwoColumnsTheThirdAloneOnTheLeft) {
     const auto rects = arrange_rects(kArrangeTileRows, kLimit, 3, kTitleBar);
     ASSERT_EQ(rects.size(), 3u);
