@@ -33,9 +33,6 @@ constexpr PendingItems kPending[] = {
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
-    {136, kWholeMenu, 0},          // View
-    {kWindowMenu, 1, 1},           // Arrange
-    {kWindowMenu, 3, 5},           // Show and Hide, Minimize
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.
