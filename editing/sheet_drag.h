@@ -7,7 +7,9 @@
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
+#include "platform/drag/drag.h"
 #include "platform/types.h"
+#include "platform/windows/windows.h"
 
 // Answers of pt_in_drag.
 constexpr int16_t kOnFillHandle = 140;
@@ -29,3 +31,17 @@ CellPoint fill_handle_cell(FillHandleTrack& track, CellPoint cell);
 // Tracks the fill handle while the button is down, then fills the dragged
 // range by an automatic series (a protected workbook: the locked alert).
 void drag_fill_handle(MemoryRef layer, int16_t pane);
+
+// ---- Drag and drop of cells ----------------------------------------------------
+
+// Drags the selection from its border: moved within its layer (copied with
+// Option), copied to another layer or window. Answers the drag's result.
+int16_t Sheet_Drag(int16_t pane, MemoryRef layer);
+// A document window's drag handlers, installed with the window.
+void install_sheet_drag_handlers(pf::WindowRef window);
+void remove_sheet_drag_handlers(pf::WindowRef window);
+// Whether every item of a drag can be received: each offers text or a picture.
+bool CanAcceptDrag(pf::DragRef drag);
+// The drop's target: the cell under the mouse less the clicked cell's offset
+// in the dragged range (each part at least 0), with the dragged range's size.
+CellRange drop_target(CellPoint under_mouse, CellPoint offset, const CellRange& dragged);

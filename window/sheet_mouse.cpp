@@ -164,10 +164,10 @@ int16_t cell_click(MemoryRef layer, const Click& click) {
                        kMoveUndoKind, layer);
         return kClickHandled;
     }
-    if (pt_in_drag(click.where, pane, layer) == kOnFillHandle) {
-        drag_fill_handle(layer, pane);
-        return kClickHandled;
-    }
+    const int16_t drag = pt_in_drag(click.where, pane, layer);
+    if (drag == kOnFillHandle) drag_fill_handle(layer, pane);
+    else if (drag == kOnSelectionBorder) Sheet_Drag(pane, layer);
+    if (drag) return kClickHandled;
     return select_click(layer, pane, cell, click.modifiers);
 }
 
