@@ -122,15 +122,18 @@ void draw_fill(const pf::Rect& cell, const uint8_t* format) {
     pf::pen_normal();
 }
 
-void draw_sample_item(DialogRef dialog, int16_t item) {
-    const pf::Rect box = pf::get_dialog_item_box(dialog, item);
+uint8_t option_bit(int16_t item) { return uint8_t(1 << (item - kFirstOptionItem)); }
+
+uint8_t chosen_options(DialogRef dialog) {
     uint8_t options = 0;
-    for (int16_t i = kFirstOptionItem; i <= kLastOptionItem; ++i)
-        if (GetCheckbox(dialog, i)) options = uint8_t(options | (1 << (i - kFirstOptionItem)));
-    draw_table_sample(box, list_item, options);
+    for (int16_t item = kFirstOptionItem; item <= kLastOptionItem; ++item)
+        if (GetCheckbox(dialog, item)) options = uint8_t(options | option_bit(item));
+    return options;
 }
 
-uint8_t option_bit(int16_t item) { return uint8_t(1 << (item - kFirstOptionItem)); }
+void draw_sample_item(DialogRef dialog, int16_t item) {
+    draw_table_sample(pf::get_dialog_item_box(dialog, item), list_item, chosen_options(dialog));
+}
 
 void redraw_sample(DialogRef dialog) {
     pf::set_port(pf::window_port(pf::get_dialog_window(dialog)));
@@ -151,13 +154,6 @@ void toggle_option(DialogRef dialog, int16_t item) {
     FlipCheckbox(dialog, item);
     if (item == kTotalsRowItem || item == kTotalsColumnItem)
         EnableButton(dialog, kBoldTotalsItem, GetCheckbox(dialog, kTotalsRowItem) || GetCheckbox(dialog, kTotalsColumnItem));
-}
-
-uint8_t chosen_options(DialogRef dialog) {
-    uint8_t options = 0;
-    for (int16_t item = kFirstOptionItem; item <= kLastOptionItem; ++item)
-        if (GetCheckbox(dialog, item)) options = uint8_t(options | option_bit(item));
-    return options;
 }
 
 // Runs the dialog; true with the chosen look and options on OK.

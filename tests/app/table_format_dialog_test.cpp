@@ -18,19 +18,10 @@ namespace {
 
 constexpr int16_t kFormatMenu = 131, kTableFormatItem = 21;
 
-struct TableFormatDialog : AttendedTest {
-    MemoryRef record = nullptr;
-    MemoryRef layer = nullptr;
-
+struct TableFormatDialog : AttendedDocumentTest {
     void SetUp() override {
-        AttendedTest::SetUp();
-        set_unattended_run(true);
-        DoFileMenu(nullptr, 1);
-        run_until_idle();
-        set_unattended_run(false);
-        record = window_doc_record(FrontDocWindow());
-        ASSERT_NE(record, nullptr);
-        layer = doc_window_layer(record);
+        AttendedDocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         select(CellRange{{1, 1}, {6, 4}});
         alert_requests().clear();
     }
