@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/app_menus.h"
+#include "core/dialog_items.h"
 #include "editing/table_format.h"
 #include "editing/undo.h"
 #include "model/cell_formats.h"
@@ -90,6 +91,42 @@ TEST_F(TableFormatDialog, ADoubleClickedLookIsAppliedAndUndoneInOneStep) {
     DoUndo(doc_window_workbook(record));
     EXPECT_EQ(format_border_styles(at(1, 1).bytes), 0);
     EXPECT_EQ(format_border_styles(at(3, 2).bytes), format_border_styles(before.bytes));
+}
+
+// Once the dialog is up: Totals row clicked off, then Totals column once that
+// was taken; then the state of Bold totals read, and Return.
+bool bold_totals_enabled = true;
+int totals_clicks = 0;
+void totals_off_then_return() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
+    if (dialog && totals_clicks < 3) {
+        const pf::Rect content = pf::window_content_rect(front);
+        const int16_t row_box = GetCheckbox(dialog, 10), column_box = GetCheckbox(dialog, 11);
+        if (totals_clicks == 0 || (totals_clicks == 1 && !row_box)) {
+            const int16_t v = totals_clicks == 0 ? 59 : 79;
+            pf::driver_click(pf::Point{int16_t(content.top + v), int16_t(content.left + 340)});
+            ++totals_clicks;
+        } else if (totals_clicks == 2 && !column_box) {
+            bold_totals_enabled = pf::dialog_item(dialog, 9)->enabled;
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+            ++totals_clicks;
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(TableFormatDialog, WithoutTotalsBoldTotalsIsDimmedAndIgnored) {
+    totals_clicks = 0;
+    bold_totals_enabled = true;
+    pf::host_set_composer(totals_off_then_return);
+    DoFormatMenu(record, kTableFormatItem);
+    EXPECT_EQ(totals_clicks, 3);
+    EXPECT_FALSE(bold_totals_enabled);
+    EXPECT_EQ(at(6, 4).bytes[kFmtFace] & 1, 0) << "no bold totals row";
+    EXPECT_EQ(at(6, 2).bytes[kFmtCode], 'F') << "the last row is a body row";
+    EXPECT_EQ(format_border_styles(at(6, 2).bytes) & 0xF, 4);
 }
 
 TEST_F(TableFormatDialog, ARangeOfTwoRowsIsRefusedWithoutTheDialog) {
