@@ -54,7 +54,6 @@ struct CellDrag {
     int16_t error = 0;          // an alert code the receiver leaves for the sender
     bool off_grid = false;      // the receiver refused a drop past the grid
     bool acceptable = false;
-    bool highlighted = false;
     uint32_t scroll_timer = 0;
     DropOutline outline;
 };
@@ -140,11 +139,6 @@ void SheetUpdateDragCaret(CellPoint cell, int16_t pane, MemoryRef layer) {
 
 bool option_copy(pf::DragRef drag) { return _WEIsOptionDrag(drag); }
 
-void hide_highlight() {
-    cell_drag.highlighted = false;
-    erase_outline();
-}
-
 void scroll_towards(pf::WindowRef window, MemoryRef layer, pf::Point mouse) {
     if (layer != cell_drag.sheet) return;
     const uint32_t now = pf::tick_count();
@@ -157,11 +151,10 @@ void track_in_window(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
     if (!cell_drag.acceptable) return;
     const pf::Point mouse = drag_mouse(window, drag);
     if (!pf::pt_in_rect(mouse, tracking_rect(layer))) {
-        hide_highlight();
+        erase_outline();
         scroll_towards(window, layer, mouse);
         return;
     }
-    cell_drag.highlighted = true;
     cell_drag.scroll_timer = 0;
     const int16_t pane = layer == cell_drag.sheet ? cell_drag.pane : find_pane(mouse, layer);
     if (pane < 0) {
@@ -183,7 +176,7 @@ pf::OSErr SheetTrackDrag(int16_t message, pf::WindowRef window, void*, pf::DragR
     switch (message) {
         case pf::kDragTrackingEnterWindow: cell_drag.acceptable = CanAcceptDrag(drag) && !Editor_Wind; break;
         case pf::kDragTrackingInWindow: track_in_window(window, layer, drag); break;
-        case pf::kDragTrackingLeaveWindow: hide_highlight(); break;
+        case pf::kDragTrackingLeaveWindow: erase_outline(); break;
         default: break;
     }
     return pf::noErr;
@@ -364,7 +357,7 @@ void end_drag() {
     cell_drag.sheet = nullptr;
     cell_drag.range = CellRange{};
     cell_drag.offset = CellPoint{};
-    cell_drag.acceptable = cell_drag.highlighted = false;
+    cell_drag.acceptable = false;
     cell_drag.scroll_timer = 0;
 }
 
@@ -384,11 +377,9 @@ bool CanAcceptDrag(pf::DragRef drag) {
     for (uint16_t index = 1; index <= count; ++index) {
         pf::DragItemRef item = 0;
         if (pf::get_drag_item_reference_number(drag, index, item) != pf::noErr) return false;
+        // Text only: pictures and picture files have no drawing objects to become here.
         pf::FlavorFlags flags = 0;
-        const pf::OSErr text = pf::get_flavor_flags(drag, item, pf::kFlavorTypeText, flags);
-        if (text == pf::noErr) continue;
-        if (text != pf::kBadDragFlavorErr) return false;
-        return false;  // neither text nor a picture this program can take
+        if (pf::get_flavor_flags(drag, item, pf::kFlavorTypeText, flags) != pf::noErr) return false;
     }
     return true;
 }

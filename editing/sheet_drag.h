@@ -40,7 +40,7 @@ int16_t Sheet_Drag(int16_t pane, MemoryRef layer);
 // A document window's drag handlers, installed with the window.
 void install_sheet_drag_handlers(pf::WindowRef window);
 void remove_sheet_drag_handlers(pf::WindowRef window);
-// Whether every item of a drag can be received: each offers text or a picture.
+// Whether every item of a drag can be received: each offers text.
 bool CanAcceptDrag(pf::DragRef drag);
 // The drop's target: the cell under the mouse less the clicked cell's offset
 // in the dragged range (each part at least 0), with the dragged range's size.
