@@ -61,6 +61,7 @@ void ResetDocSettings(MemoryRef layer, uint32_t layer_flags, int16_t font, int16
 void ResetPageSettings(MemoryRef layer, const int16_t margins[4]) {
     SpreadSheet* sheet = use_layer(layer);
     std::memcpy(sheet->margins, margins, sizeof sheet->margins);
+    sheet->printable_rect = pf::Rect{};  // computed again from the page and the new margins
     release_layer(layer);
 }
 
