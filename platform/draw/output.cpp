@@ -39,17 +39,37 @@ bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) 
         return false;
     }
     doc.surface = surface;
+    doc.width = width;
+    doc.height = height;
     open_port(doc.port, surface, width, height);
     doc.port.kind = SurfaceKind::kPdf;
     return true;
 }
 
+namespace {
+
+// The port stays the current port when it was.
+void reopen_pdf_port(PdfDocument& doc, double scale) {
+    const bool current = get_port() == &doc.port;
+    cairo_surface_set_device_scale(doc.surface, scale, scale);
+    close_port(doc.port);
+    open_port(doc.port, doc.surface, int(doc.width / scale + 0.5), int(doc.height / scale + 0.5));
+    doc.port.kind = SurfaceKind::kPdf;
+    if (current) set_port(&doc.port);
+}
+
+}  // namespace
+
 void pdf_next_page(PdfDocument& doc, int width, int height) {
     cairo_surface_show_page(doc.surface);
     cairo_pdf_surface_set_size(doc.surface, width, height);
-    close_port(doc.port);
-    open_port(doc.port, doc.surface, width, height);
-    doc.port.kind = SurfaceKind::kPdf;
+    doc.width = width;
+    doc.height = height;
+    reopen_pdf_port(doc, 1);
+}
+
+void pdf_set_scale(PdfDocument& doc, double scale) {
+    if (doc.surface && scale > 0) reopen_pdf_port(doc, scale);
 }
 
 bool close_pdf(PdfDocument& doc) {

@@ -18,12 +18,16 @@ bool write_surface_png(cairo_surface_t* surface, const std::string& path);
 struct PdfDocument {
     cairo_surface_t* surface = nullptr;
     Port port;
+    int width = 0, height = 0;  // of the current page, in points
 };
 
 // False when the file cannot be made.
 bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height);
 // Finishes the current page and starts a new one of the given size.
 void pdf_next_page(PdfDocument& doc, int width, int height);
+// Draws what follows on the current page at a scale: one local unit becomes
+// `scale` points, and the port covers the page in those units.
+void pdf_set_scale(PdfDocument& doc, double scale);
 // Finishes the document and writes it; false when writing failed.
 bool close_pdf(PdfDocument& doc);
 
