@@ -29,6 +29,7 @@ LayoutRange layout_field_range(LayoutField field) {
         case LayoutField::kColumnWidth: return {0, kWidestColumn};
         case LayoutField::kMargin: return {0, kLargestMargin};
         case LayoutField::kFirstPageNumber: return {1, 32767};
+        case LayoutField::kPageScale: return {10, 400};
     }
     return {0, 0};
 }
