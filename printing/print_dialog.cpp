@@ -104,11 +104,14 @@ std::string document_name(MemoryRef record) {
     return pstring_text(name);
 }
 
-// Asks where the PDF goes, beside the document when it has a file.
+// Asks where the PDF goes, beside the document when it has a file, named
+// after it with ".pdf" in place of its extension.
 bool choose_pdf_path(MemoryRef record, std::string* path) {
     const FileInfoRecord file = file_record_of(doc_window_workbook(record));
     unsigned char proposed[256];
     std::string name = document_name(record);
+    if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0 && name.size() - dot <= 5)
+        name.erase(dot);
     if (name.empty()) name = "Untitled";
     set_pstring(proposed, name + ".pdf");
     pf::FileSpec chosen{};
