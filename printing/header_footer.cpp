@@ -72,6 +72,37 @@ MemoryRef header_parts_list(const std::vector<HeaderPart>& parts) {
     return Bytes2Memory(&mem_globals, bytes.data(), kHeaderPartSize, int32_t(parts.size()));
 }
 
+namespace {
+
+int16_t alignment_of(const HeaderPart& part) {
+    return part.alignment == kHeaderCentre || part.alignment == kHeaderRight ? part.alignment : kHeaderLeft;
+}
+
+}  // namespace
+
+std::string aligned_text(const std::vector<HeaderPart>& parts, int16_t alignment) {
+    for (const HeaderPart& part : parts)
+        if (alignment_of(part) == alignment) return part.text;
+    return {};
+}
+
+std::vector<HeaderPart> with_aligned_texts(std::vector<HeaderPart> parts, const std::string texts[3]) {
+    for (int i = 0; i < 3; ++i) {
+        const std::string text = texts[i].substr(0, kHeaderPartTextCapacity);
+        auto first = std::find_if(parts.begin(), parts.end(),
+                                  [&](const HeaderPart& part) { return alignment_of(part) == kHeaderAlignments[i]; });
+        if (first != parts.end()) {
+            first->text = text;
+        } else if (!text.empty()) {
+            HeaderPart made;
+            made.alignment = kHeaderAlignments[i];
+            made.text = text;
+            parts.push_back(made);
+        }
+    }
+    return parts;
+}
+
 std::string expand_header_fields(const std::string& text, const HeaderFields& fields) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -18,6 +18,8 @@ constexpr int kHeaderPartTextCapacity = 63;
 constexpr int16_t kHeaderLeft = 0;
 constexpr int16_t kHeaderCentre = 1;
 constexpr int16_t kHeaderRight = -1;
+// The alignments in the order the editor shows them.
+constexpr int16_t kHeaderAlignments[3] = {kHeaderLeft, kHeaderCentre, kHeaderRight};
 constexpr int16_t kHeaderLayerFont = -1;
 constexpr int16_t kHeaderLayerSize = 255;
 
@@ -33,6 +35,13 @@ struct HeaderPart {
 std::vector<HeaderPart> header_parts_of(MemoryRef list);
 // A new list of the parts (texts cut to 63 bytes); null for none.
 MemoryRef header_parts_list(const std::vector<HeaderPart>& parts);
+
+// The text of the first part of an alignment ("" when there is none).
+std::string aligned_text(const std::vector<HeaderPart>& parts, int16_t alignment);
+// The parts with the first part of each alignment given the text for it
+// (left, centre, right), a part made where there was none and the text is
+// not empty; every other part stays as it was.
+std::vector<HeaderPart> with_aligned_texts(std::vector<HeaderPart> parts, const std::string texts[3]);
 
 // What the field codes stand for on one printed page.
 struct HeaderFields {

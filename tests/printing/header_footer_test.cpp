@@ -63,4 +63,35 @@ TEST_F(HeaderPartsTest, PartsKeepEveryFieldAndLongTextsAreCut) {
     EXPECT_TRUE(header_parts_of(nullptr).empty());
 }
 
+TEST(HeaderTextsTest, TheEditorsTextsGoToTheFirstPartOfEachAlignmentAndOthersStay) {
+    HeaderPart styled;
+    styled.alignment = kHeaderRight;
+    styled.font = 4;
+    styled.face = 1;
+    styled.text = "old right";
+    HeaderPart second_left;
+    second_left.text = "second left";
+    HeaderPart odd;  // an alignment other than -1 and 1 counts as left
+    odd.alignment = 7;
+    odd.text = "first left";
+    const std::vector<HeaderPart> parts{styled, odd, second_left};
+    EXPECT_EQ(aligned_text(parts, kHeaderLeft), "first left");
+    EXPECT_EQ(aligned_text(parts, kHeaderCentre), "");
+
+    const std::string texts[3] = {"left", "", "Page ^p " + std::string(70, 'x')};
+    const std::vector<HeaderPart> edited = with_aligned_texts(parts, texts);
+    ASSERT_EQ(edited.size(), 3u) << "no centre part is made for an empty text";
+    EXPECT_EQ(edited[0].text.size(), size_t(kHeaderPartTextCapacity));
+    EXPECT_EQ(edited[0].font, 4);
+    EXPECT_EQ(edited[0].face, 1);
+    EXPECT_EQ(edited[1].text, "left");
+    EXPECT_EQ(edited[2].text, "second left");
+
+    const std::string centred[3] = {"", "Title", ""};
+    const std::vector<HeaderPart> made = with_aligned_texts({}, centred);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].alignment, kHeaderCentre);
+    EXPECT_EQ(made[0].font, kHeaderLayerFont);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "../window/sheet_fixture.h"
 #include "files/layout_settings.h"
 #include "model/workbook.h"
+#include "printing/printing.h"
 
 namespace {
 
@@ -174,6 +175,32 @@ TEST_F(PageLayoutTest, TheLayoutDialogsNewMarginsAreUsedForTheNextPages) {
     EXPECT_EQ(page(1).botRight.v, rows_per_page - 1);
     EXPECT_EQ(use_layer(layer)->printable_rect, printable);
     release_layer(layer);
+}
+
+TEST_F(PageLayoutTest, APageSetupIsStoredWithTheLayerAndItsPagesFollow) {
+    put_number(99, 20, 1);
+    PageSetupChoice choice = take_page_setup(layer);
+    choice.paper = PaperChoice{612, 1008};
+    choice.orientation = 2;
+    choice.scale = 50;
+    const int16_t margins[4] = {72, 36, 72, 36};
+    std::copy(margins, margins + 4, choice.margins);
+    const int16_t changes = get_change_ctr(workbook);
+    ASSERT_TRUE(apply_page_setup(layer, choice));
+    EXPECT_GT(get_change_ctr(workbook), changes);
+    const PageSetupChoice stored = take_page_setup(layer);
+    EXPECT_EQ(stored.paper.width, 612);
+    EXPECT_EQ(stored.paper.height, 1008);
+    EXPECT_EQ(stored.orientation, 2);
+    EXPECT_EQ(stored.scale, 50);
+    EXPECT_EQ(std::vector<int16_t>(stored.margins, stored.margins + 4), std::vector<int16_t>(margins, margins + 4));
+    // Landscape legal less the margins, at half size: 1872 by 936 sheet pixels.
+    pf::Rect printable;
+    Page_Setup(layer, &printable);
+    EXPECT_EQ(printable.width(), 1008 - 72);
+    EXPECT_EQ(printable.height(), 612 - 144);
+    EXPECT_EQ(page(1), cells(0, 0, 45, 20));
+    EXPECT_FALSE(apply_page_setup(layer, stored)) << "the same setup again changes nothing";
 }
 
 }  // namespace
