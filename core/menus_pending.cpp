@@ -21,7 +21,6 @@ constexpr PendingItems kPending[] = {
     {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 12, 12},           // Settings
     {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
-    {kFileMenu, 16, 16},           // Print Preview
     {kEditMenu, 8, 8},             // Paste Special
     {131, 20, 21},                 // Format: Borders, Table Format
     {137, 16, 16},                 // Date: Custom

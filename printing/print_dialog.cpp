@@ -141,15 +141,18 @@ bool print_to_printer(MemoryRef layer, const PrintRequest& request, const std::s
 
 }  // namespace
 
+int16_t pages_to_print(MemoryRef layer) {
+    reset_page(layer);
+    const int16_t pages = CountPages(layer);
+    if (pages == 0) str_multi_alert(kPrintMessages, kNothingToPrintMessage, kStandardStopAlert, kStopAlertKind);
+    return pages;
+}
+
 void print_doc(MemoryRef record) {
     if (!record) return;
     MemoryRef layer = doc_window_layer(record);
-    reset_page(layer);
-    const int16_t pages = CountPages(layer);
-    if (pages == 0) {
-        str_multi_alert(kPrintMessages, kNothingToPrintMessage, kStandardStopAlert, kStopAlertKind);
-        return;
-    }
+    const int16_t pages = pages_to_print(layer);
+    if (pages == 0) return;
     PrintRequest request;
     request.printers = pf::print_printers();
     DialogRef dialog = StdNewDLOG(kPrintDialog, kPrintItem, nullptr);

@@ -16,6 +16,10 @@ void print_doc(MemoryRef record);
 // seen whole or at full size.
 void Preview(MemoryRef record);
 
+// The number of pages of the layer, its pages recomputed; 0, with the user
+// told, when nothing on it prints.
+int16_t pages_to_print(MemoryRef layer);
+
 // Paper sizes offered, in points as they stand upright.
 struct PaperChoice {
     int16_t width;

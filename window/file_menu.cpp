@@ -243,6 +243,7 @@ void DoFileMenu(MemoryRef, int16_t item) {
         case kDocumentLayoutItem: doc_layout(record, 1); break;
         case kPrintAreaItem: set_print_area(record); break;
         case kPageSetupItem: do_page_setup(record, (pf::current_modifiers() & pf::kOptionKey) != 0); break;
+        case kPrintPreviewItem: Preview(record); break;
         case kPrintItem: print_doc(record); break;
         default: break;
     }

@@ -83,3 +83,45 @@ bool close_pdf(PdfDocument& doc) {
 }
 
 }  // namespace pf
+
+namespace pf {
+
+bool open_page_recording(PdfDocument& doc, int width, int height) {
+    cairo_rectangle_t extents{0, 0, double(width), double(height)};
+    cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return false;
+    }
+    doc.surface = surface;
+    doc.width = width;
+    doc.height = height;
+    open_port(doc.port, surface, width, height);
+    doc.port.kind = SurfaceKind::kPdf;
+    return true;
+}
+
+void close_page_recording(PdfDocument& doc) {
+    if (!doc.surface) return;
+    close_port(doc.port);
+    cairo_surface_destroy(doc.surface);
+    doc.surface = nullptr;
+}
+
+void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double scale, double left, double top) {
+    if (!doc.surface || !image) return;
+    cairo_surface_flush(doc.surface);
+    cairo_t* cr = cairo_create(image);
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, scale, scale);
+    cairo_rectangle(cr, 0, 0, doc.width, doc.height);
+    cairo_clip(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, doc.surface, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(image);
+}
+
+}  // namespace pf

@@ -31,4 +31,12 @@ void pdf_set_scale(PdfDocument& doc, double scale);
 // Finishes the document and writes it; false when writing failed.
 bool close_pdf(PdfDocument& doc);
 
+// A page recorded rather than written: drawn as a PDF page is, then played
+// into an image at any scale.
+bool open_page_recording(PdfDocument& doc, int width, int height);
+void close_page_recording(PdfDocument& doc);
+// Plays the recorded page into an image surface over white, its top-left at
+// (left, top) of the image and each point `scale` pixels.
+void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double scale, double left, double top);
+
 }  // namespace pf
