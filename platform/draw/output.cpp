@@ -32,8 +32,11 @@ bool write_port_png(const Port& port, const std::string& path) {
     return ok;
 }
 
-bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) {
-    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), width, height);
+namespace {
+
+// The document takes the surface and draws on it through its port; false
+// (and the surface freed) when the surface could not be made.
+bool take_page_surface(PdfDocument& doc, cairo_surface_t* surface, int width, int height) {
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         return false;
@@ -44,6 +47,12 @@ bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) 
     open_port(doc.port, surface, width, height);
     doc.port.kind = SurfaceKind::kPdf;
     return true;
+}
+
+}  // namespace
+
+bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) {
+    return take_page_surface(doc, cairo_pdf_surface_create(path.c_str(), width, height), width, height);
 }
 
 namespace {
@@ -88,17 +97,7 @@ namespace pf {
 
 bool open_page_recording(PdfDocument& doc, int width, int height) {
     cairo_rectangle_t extents{0, 0, double(width), double(height)};
-    cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return false;
-    }
-    doc.surface = surface;
-    doc.width = width;
-    doc.height = height;
-    open_port(doc.port, surface, width, height);
-    doc.port.kind = SurfaceKind::kPdf;
-    return true;
+    return take_page_surface(doc, cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents), width, height);
 }
 
 void close_page_recording(PdfDocument& doc) {
