@@ -16,10 +16,13 @@ constexpr uint32_t kFixedMoment = 3855996300u;  // a fixed moment for ^d and ^t
 
 class PrintedPagesTest : public SheetTest {
 protected:
-    std::string folder = std::string(QUORVIN_BINARY_DIR) + "/printed_pages";
+    std::string folder;
 
+    // A folder of the test's own, since tests may run side by side.
     void SetUp() override {
         SheetTest::SetUp();
+        folder = std::string(QUORVIN_BINARY_DIR) + "/printed_pages/" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
         if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is missing";
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
