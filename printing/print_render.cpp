@@ -65,11 +65,11 @@ void clear_pane(SpreadSheet* sheet, int pane) {
 // Lays the page's cells out as panes from (0, 0): title rows above, title
 // columns to the left, the page's own cells in the last pane; answers the
 // size of it all.
-pf::Point lay_out_page(SpreadSheet* sheet, const SheetAxes& axes, const CellRange& page) {
-    const bool headings = (sheet->flags & kLayerPrintHeadings) != 0;
+pf::Point lay_out_page(SpreadSheet* sheet, const SheetAxes& axes, const CellRange& page, bool with_titles) {
+    const bool headings = (sheet->flags & kLayerHeadings) != 0;
     const int16_t top = headings ? kColumnHeaderHeight : 0, left = headings ? kRowHeaderWidth : 0;
-    const Titles rows = titles_before(sheet->print_title_rows, page.topLeft.v);
-    const Titles columns = titles_before(sheet->print_title_columns, page.topLeft.h);
+    const Titles rows = with_titles ? titles_before(sheet->print_title_rows, page.topLeft.v) : Titles{};
+    const Titles columns = with_titles ? titles_before(sheet->print_title_columns, page.topLeft.h) : Titles{};
     auto span = [](const AxisSizes& axis, int16_t first, int16_t last) {
         return int16_t(std::min<int32_t>(axis.span(first, int16_t(last + 1)), 16000));
     };
@@ -92,21 +92,21 @@ pf::Point lay_out_page(SpreadSheet* sheet, const SheetAxes& axes, const CellRang
     return pf::Point{bottom, right};
 }
 
-uint32_t printing_flags(uint32_t flags) {
+}  // namespace
+
+CellLook printing_look(uint32_t flags) {
     uint32_t printing = (flags & ~kScreenOnlyFlags) | kLayerPictureDrawing;
     if (flags & kLayerPrintGrid) printing |= kLayerGridLines;
     if (flags & kLayerPrintHeadings) printing |= kLayerHeadings;
-    return printing;
+    return CellLook{printing, true};
 }
 
-// The page's cells drawn with their top-left `offset` (in page units) from
-// the page's top-left, centred in the printable area when the layer asks.
-void draw_cells(MemoryRef layer, const CellRange& page, pf::Point offset, pf::Point room) {
+pf::Point draw_cells(MemoryRef layer, const CellRange& page, const CellLook& look, pf::Point offset, pf::Point room) {
     SheetAxes axes(layer);
     SpreadSheet* sheet = use_layer(layer);
     const SavedPanes saved = save_panes(sheet);
-    sheet->flags = printing_flags(sheet->flags);
-    const pf::Point size = lay_out_page(sheet, axes, page);
+    sheet->flags = look.flags;
+    const pf::Point size = lay_out_page(sheet, axes, page, look.titles);
     if (sheet->flags & kLayerCentreHorizontally) offset.h = int16_t(offset.h + std::max(0, (room.h - size.h) / 2));
     if (sheet->flags & kLayerCentreVertically) offset.v = int16_t(offset.v + std::max(0, (room.v - size.v) / 2));
     release_layer(layer);
@@ -120,7 +120,10 @@ void draw_cells(MemoryRef layer, const CellRange& page, pf::Point offset, pf::Po
 
     restore_panes(use_layer(layer), saved);
     release_layer(layer);
+    return size;
 }
+
+namespace {
 
 struct LayerText {
     int16_t font, size;
@@ -237,7 +240,7 @@ void draw_printed_page(pf::PdfDocument& doc, MemoryRef layer, int16_t page, cons
     pf::pdf_set_scale(doc, scale);
     const pf::Point offset{int16_t(text.margins[0] / scale), int16_t(text.margins[1] / scale)};
     const pf::Point room{int16_t(printable.height() / scale), int16_t(printable.width() / scale)};
-    draw_cells(layer, cells, offset, room);
+    draw_cells(layer, cells, printing_look(GetSheetFlags(layer)), offset, room);
     pf::pdf_set_scale(doc, 1);
     draw_header_and_footer(text, fields, PaperSize{int16_t(doc.width), int16_t(doc.height)});
 }

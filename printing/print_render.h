@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/memory_manager.h"
+#include "model/cell_range.h"
 #include "platform/draw/output.h"
 #include "printing/header_footer.h"
 
@@ -24,6 +25,21 @@ struct PrintChoice {
     int16_t last = 32000;
     bool selection = false;
 };
+
+// How cells are drawn: the layer flags in force while they are (which bring
+// grid lines, headings, colours and centring), and whether print titles
+// repeat beside them.
+struct CellLook {
+    uint32_t flags;
+    bool titles;
+};
+// The look of printed pages for a layer's flags.
+CellLook printing_look(uint32_t flags);
+
+// Draws a range of cells into the current port, their top-left (headings
+// included) `offset` from the port's top-left, centred in `room` when the
+// look asks; answers the size of what was drawn.
+pf::Point draw_cells(MemoryRef layer, const CellRange& range, const CellLook& look, pf::Point offset, pf::Point room);
 
 // The field values of a printed page of the layer, with the time and the
 // document's name given.
