@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include "core/number_text.h"
+#include "core/string_utils.h"
+#include "files/layout_settings.h"
+#include "model/cell_record.h"
 #include "model/layer.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
@@ -16,8 +20,6 @@
 
 namespace {
 
-constexpr uint32_t kPrintHeaderFlag = 0x40;
-constexpr uint32_t kPrintFooterFlag = 0x80;
 constexpr uint32_t kScreenOnlyFlags =
     kLayerGridLines | kLayerHeadings | kLayerPageBreaks | kLayerActiveBits | kLayerFrozenTitles;
 
@@ -175,10 +177,10 @@ void draw_parts(const std::vector<HeaderPart>& parts, const HeaderFields& fields
 // quarter of the bottom margin above the paper's edge.
 void draw_header_and_footer(const LayerText& layer, const HeaderFields& fields, PaperSize paper) {
     const int16_t left = layer.margins[1], right = int16_t(paper.width - layer.margins[3]);
-    if ((layer.print_flags & kPrintHeaderFlag) && layer.header)
+    if ((layer.print_flags & kPrintHeader) && layer.header)
         draw_parts(header_parts_of(layer.header), fields, layer,
                    pf::Rect{int16_t(layer.margins[0] / 4), left, layer.margins[0], right});
-    if ((layer.print_flags & kPrintFooterFlag) && layer.footer) {
+    if ((layer.print_flags & kPrintFooter) && layer.footer) {
         const std::vector<HeaderPart> parts = header_parts_of(layer.footer);
         pf::FontInfo info{};
         int16_t height = 0;
@@ -271,6 +273,52 @@ struct SelectionArea {
     CellRange kept{};
 };
 
+// "A1: " and the note of each cell of the range that has one, row by row.
+std::vector<std::string> cell_notes(MemoryRef layer, const CellRange& range) {
+    std::vector<std::string> notes;
+    MemoryRef cells = use_layer(layer)->cells;
+    release_layer(layer);
+    if (!cells || GetByteSize(cells) == 0) return notes;
+    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) > 0; row += _RowLength_(row)) {
+        if (_RowID_(row) < range.topLeft.v || _RowID_(row) > range.botRight.v) continue;
+        const uint8_t* row_end = std::min(row + _RowLength_(row), end);
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row_end && _cellLength_(cell) > 0;
+             cell += _cellLength_(cell)) {
+            if (_noteLength_(cell) == 0 || _cellID_(cell) < range.topLeft.h || _cellID_(cell) > range.botRight.h)
+                continue;
+            unsigned char column[8];
+            NumberToColumn(column, _cellID_(cell));
+            notes.push_back(pstring_text(column) + std::to_string(_RowID_(row) + 1) + ": " +
+                            std::string(reinterpret_cast<const char*>(_notePtr_(cell)), _noteLength_(cell)));
+        }
+    }
+    UnuseMemory(cells);
+    return notes;
+}
+
+// The notes one line each, as many pages as they fill inside the margins.
+void draw_notes(pf::PdfDocument& doc, MemoryRef layer, const std::vector<std::string>& notes, PaperSize paper) {
+    const LayerText text = layer_text(layer);
+    pf::PortScope scope(&doc.port);
+    size_t at = 0;
+    while (at < notes.size()) {
+        pf::pdf_next_page(doc, paper.width, paper.height);
+        pf::text_font(text.font);
+        pf::text_size(text.size);
+        pf::text_face(0);
+        pf::FontInfo info{};
+        pf::get_font_info(info);
+        const int16_t line = int16_t(std::max(1, info.ascent + info.descent + info.leading));
+        for (int16_t v = int16_t(text.margins[0] + info.ascent); at < notes.size(); v = int16_t(v + line), ++at) {
+            if (v + info.descent > paper.height - text.margins[2] && v > text.margins[0] + info.ascent) break;
+            pf::move_to(text.margins[1], v);
+            pf::draw_text(notes[at]);
+        }
+    }
+}
+
 }  // namespace
 
 bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice& choice, const std::string& file,
@@ -287,5 +335,7 @@ bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice
         if (page > first) pf::pdf_next_page(doc, paper.width, paper.height);
         draw_printed_page(doc, layer, page, page_fields(layer, page, now, file));
     }
+    const bool with_notes = (layer_text(layer).print_flags & kPrintNotes) && last == CountPages(layer);
+    if (with_notes) draw_notes(doc, layer, cell_notes(layer, printed_range(layer)), paper);
     return pf::close_pdf(doc);
 }

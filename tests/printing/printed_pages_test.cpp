@@ -116,4 +116,24 @@ TEST_F(PrintedPagesTest, TheSelectionAndAPageRangePrintAloneAndThePrintAreaStays
     EXPECT_FALSE(print_layer_pdf(layer, folder + "/none.pdf", past_the_end, "Budget", kFixedMoment));
 }
 
+TEST_F(PrintedPagesTest, NotesFollowThePagesWhenTheLayerAsksAndOnlyAfterTheLastPage) {
+    fill_formatted_sheet();
+    put_noted_text(12, 2, "Checked", "Figures from the March statement");
+    use_layer(layer)->print_options = 0x100;
+    release_layer(layer);
+    reset_page(layer);
+    const int16_t pages = CountPages(layer);
+    const std::string pdf = folder + "/notes.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), pages + 1);
+    EXPECT_TRUE(page_matches(pages + 1, "notes_page"));
+
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    PrintChoice first_only;
+    first_only.last = 1;
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, first_only, "Budget", kFixedMoment));
+    EXPECT_EQ(rasterise(pdf), pages > 1 ? 1 : 2);
+}
+
 }  // namespace
