@@ -93,7 +93,26 @@ void set_pen(const ObjectRecord& record) {
     pf::pen_pat(list_pattern(record.line_pattern));
 }
 
+// A polygon through the points, filled (when `fillable`) and framed as the object asks.
+void draw_polygon(const ObjectRecord& record, const std::vector<pf::Point>& points, bool fillable) {
+    pf::PolyHandle poly = polygon_of(points);
+    if (fillable && filled(record)) {
+        set_fill(record);
+        pf::fill_poly(poly, list_pattern(record.fill_pattern));
+    }
+    set_pen(record);
+    if (framed(record)) pf::frame_poly(poly);
+    pf::kill_poly(poly);
+}
+
+// A triangle standing in its rectangle: its apex at the top's middle.
+void draw_triangle_object(const ObjectRecord& record, const pf::Rect& r) {
+    const auto middle = int16_t((r.left + r.right) / 2), bottom = int16_t(r.bottom - 1), right = int16_t(r.right - 1);
+    draw_polygon(record, {{r.top, middle}, {bottom, right}, {bottom, r.left}, {r.top, middle}}, true);
+}
+
 void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
+    if (record.kind == kTriangleObject) return draw_triangle_object(record, r);
     const pf::Pattern fill = list_pattern(record.fill_pattern);
     if (filled(record)) {
         set_fill(record);
@@ -110,15 +129,7 @@ void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
 
 void draw_points_object(const ObjectRecord& record, const pf::Rect& r) {
     std::vector<pf::Point> points = points_of(record.kind == kPolygonObject ? record.data : record.points, r);
-    if (points.size() < 2) return;
-    pf::PolyHandle poly = polygon_of(points);
-    if (record.kind == kPolygonObject && filled(record)) {
-        set_fill(record);
-        pf::fill_poly(poly, list_pattern(record.fill_pattern));
-    }
-    set_pen(record);
-    if (framed(record)) pf::frame_poly(poly);
-    pf::kill_poly(poly);
+    if (points.size() >= 2) draw_polygon(record, points, record.kind == kPolygonObject);
 }
 
 // A text box's text: u16 length and the characters, then its styles.

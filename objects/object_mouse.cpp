@@ -7,6 +7,7 @@
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_commands.h"
+#include "objects/object_creation.h"
 #include "objects/object_drawing.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -112,11 +113,7 @@ pf::Rect resized_line(const pf::Rect& r, bool* rises, int16_t handle, int16_t dv
     pf::Point to{int16_t(*rises ? r.top : r.bottom - 1), int16_t(r.right - 1)};
     pf::Point& moved = handle == 1 ? from : to;
     moved = pf::Point{int16_t(moved.v + dv), int16_t(moved.h + dh)};
-    const pf::Point& leftmost = from.h <= to.h ? from : to;
-    const pf::Point& other = from.h <= to.h ? to : from;
-    *rises = leftmost.v > other.v;
-    return pf::Rect{std::min(from.v, to.v), std::min(from.h, to.h), int16_t(std::max(from.v, to.v) + 1),
-                    int16_t(std::max(from.h, to.h) + 1)};
+    return line_rect(from, to, rises);
 }
 
 void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, MemoryRef layer) {

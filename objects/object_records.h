@@ -38,6 +38,7 @@ constexpr pf::FourCC kDoubleArrowObject = pf::four_cc("darr");
 constexpr pf::FourCC kRectObject = pf::four_cc("rect");
 constexpr pf::FourCC kRoundRectObject = pf::four_cc("rndR");
 constexpr pf::FourCC kOvalObject = pf::four_cc("oval");
+constexpr pf::FourCC kTriangleObject = pf::four_cc("tri_");
 constexpr pf::FourCC kPolygonObject = pf::four_cc("poly");
 constexpr pf::FourCC kFreehandObject = pf::four_cc("pncl");
 constexpr pf::FourCC kTextObject = pf::four_cc("text");

@@ -10,6 +10,11 @@
 #include "objects/object_records.h"
 
 void DoObjectMenu(MemoryRef window_record, int16_t item);
+// Drags a marquee from `where` and selects the objects it meets.
+void Select_Object_Tool(MemoryRef window_record, pf::Point where);
+// Makes an object of the tool's kind (tools 3-12) and places it by tracking the mouse from
+// `where`; false when the object cannot be made.
+bool CreateObject(MemoryRef window_record, int16_t tool, pf::Point where);
 // The Object menu's commands on a layer's selected objects: Bring to Front,
 // Send to Back, Bring Forward, Send Backward (items 1 to 4), Lock Object.
 void restack_selected_objects(MemoryRef layer, int16_t item);
