@@ -98,11 +98,11 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.pen_back = record.fill_back = kWhiteEntry;
     record.height = record.width = kDefaultSide;
     record.owner = layer;
-    MemoryRef object = Bytes2Memory(GetMemoryGlobals(layer), &record, sizeof record, 1);
+    MemoryRef object = Bytes2Memory(layer ? GetMemoryGlobals(layer) : &mem_globals, &record, sizeof record, 1);
     if (!object) return nullptr;
     ObjectRecord* made = use_object(object);
     made->self = object;
-    made->id = next_object_id(layer);
+    made->id = layer ? next_object_id(layer) : 0;
     release_object(object);
     return object;
 }

@@ -51,7 +51,8 @@ void release_object(MemoryRef object);
 // (line size 1, pattern 4, frame 1, 20 by 20, a fresh id): 1, or 0 when
 // memory cannot be had. Writes an undo record when asked.
 int16_t NewObject(pf::FourCC kind, MemoryRef* object, int16_t undo, MemoryRef layer);
-// An object record not yet in any list, owned by the layer, with the defaults.
+// An object record not yet in any list, owned by the layer (or by none, for
+// the clipboard: id 0), with the defaults.
 MemoryRef make_object(pf::FourCC kind, MemoryRef layer);
 
 // Lists of 32-bit references: append, position from 1 (0: absent), the entry
