@@ -33,6 +33,7 @@
 #include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
+#include "objects/text_box_editing.h"
 
 namespace {
 
@@ -355,6 +356,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         entry_editor_command(static_cast<WEReference>(editor), layer, item);
         return;
     }
+    if (text_editor_command(item, layer)) return;
     switch (item) {
         case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
         case kRedoItem: DoRedo(GetWorkSheet(layer)); break;

@@ -10,6 +10,7 @@
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
+#include "objects/text_box_editing.h"
 #include "shell/document_facts.h"
 #include "window/keyboard_navigation.h"
 
@@ -37,6 +38,7 @@ constexpr uint8_t kBackspaceKey = 8, kDeleteKey = 127;
 }  // namespace
 
 int16_t ObjectKey(uint8_t key, MemoryRef layer) {
+    if (text_editor_key(key, layer)) return 1;
     if (!get_selected_object(layer, 1)) return 0;
     if (key == kBackspaceKey || key == kDeleteKey) return delete_selected_objects(layer) > 0;
     if (key < kKeyLeft || key > kKeyDown) return 0;

@@ -13,6 +13,7 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "objects/objects.h"
+#include "objects/text_box_editing.h"
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
 #include "window/cell_geometry.h"
@@ -245,6 +246,7 @@ bool CreateObject(MemoryRef window_record, int16_t tool, pf::Point where) {
     ClobberObjectEditor(layer);
     const std::vector<pf::Point> stroke = track_stroke(kind, where);
     MemoryRef object = make_drawn_object(layer, pane, kind, stroke);
+    if (object && kind == kTextObject) begin_text_editing(object, pane, layer);
     // A press that drew no line or stroke makes nothing, and that is no failure.
     return object != nullptr || !dragged(stroke.front(), stroke.back());
 }

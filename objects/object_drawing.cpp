@@ -7,6 +7,7 @@
 
 #include "model/layer.h"
 #include "objects/object_records.h"
+#include "objects/text_box_editing.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
@@ -225,7 +226,7 @@ void draw_object(MemoryRef object, const pf::Rect& rect) {
         draw_picture(record, rect);
     } else {
         draw_shape_object(record, rect);
-        if (record.kind == kTextObject) draw_text(record, rect);
+        if (record.kind == kTextObject && !GetObj_info(object, pf::four_cc("ised"))) draw_text(record, rect);
     }
     pf::pen_normal();
 }
@@ -242,6 +243,7 @@ void draw_pane_objects(int16_t pane, MemoryRef layer) {
     pf::Rect rect;
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i)
         if (ObjectOnScreen(pane, 0, &rect, object, layer)) draw_object(object, rect);
+    draw_edited_text(pane, layer);
     pf::rgb_fore_color(pf::kBlackColor);
     for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
         if (ObjectOnScreen(pane, 0, &rect, object, layer))

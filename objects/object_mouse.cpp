@@ -11,6 +11,7 @@
 #include "objects/object_drawing.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/text_box_editing.h"
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -134,6 +135,7 @@ void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, Memory
 }
 
 int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane) {
+    if (text_editor_click(where, modifiers, pane, layer)) return 1;
     pf::Rect rect;
     int16_t handle = 0;
     MemoryRef object = MouseinObject(&rect, where, &handle, pane, layer);
@@ -144,12 +146,18 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
         }
         return 0;
     }
+    // A second press on a selected text box, without a drag, begins typing in it.
+    const bool types = !handle && !(modifiers & pf::kShiftKey) && is_object_selected(layer, object) &&
+                       GetObj_info(object, pf::four_cc("type")) == kTextObject;
     if (!handle) select_for_click(layer, object, modifiers);
     if (!is_object_selected(layer, object)) return 1;
     Drag drag = selected_drag(layer, pane);
     if (handle) drag = Drag{{object}, {rect}};
     const pf::Point moved = track(drag, handle, where);
-    if (moved == pf::Point{}) return 1;
+    if (moved == pf::Point{}) {
+        if (types && !GetObj_info(object, pf::four_cc("prot"))) begin_text_editing(object, pane, layer);
+        return 1;
+    }
     record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
     std::vector<bool> rises;
     std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &rises);

@@ -1,6 +1,7 @@
 // Undo and redo of the changes to drawing objects.
 #include "objects/object_undo.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -8,6 +9,8 @@
 #include "model/layer.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/objects.h"
+#include "objects/text_box_editing.h"
 
 namespace {
 
@@ -111,6 +114,8 @@ MemoryRef create_id_movelist(MemoryRef placements, MemoryRef layer) {
 
 int32_t remove_objects_with_undo(int16_t kind, const std::vector<MemoryRef>& objects, MemoryRef layer) {
     if (objects.empty()) return 0;
+    if (std::find(objects.begin(), objects.end(), GetObjEditor(layer, nullptr)) != objects.end())
+        ClobberObjectEditor(layer);
     link_in_order(objects);
     // Written while the objects are still listed, so that the record keeps their order.
     const bool kept = push_object_record(kind, nullptr, objects.front(), layer) == 1;
@@ -144,6 +149,7 @@ int16_t record_added_objects(int16_t kind, MemoryRef chain, MemoryRef layer) {
 }
 
 void undo_object_step(UndoRecord& f, UndoRecord& redo, MemoryRef layer) {
+    end_text_editing(layer, false);
     const int16_t kind = f.kind;
     if (moves_objects(kind)) {
         MemoryRef ids = create_id_movelist(f.move_list, layer);
@@ -171,6 +177,7 @@ void undo_object_step(UndoRecord& f, UndoRecord& redo, MemoryRef layer) {
 }
 
 void redo_object_step(UndoRecord& f, MemoryRef layer) {
+    end_text_editing(layer, false);
     const int16_t kind = f.kind;
     if (moves_objects(kind)) {
         push_object_record(kind, create_id_movelist(f.move_list, layer), nullptr, layer);

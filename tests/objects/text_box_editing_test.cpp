@@ -1,0 +1,144 @@
+// Typing in a text box: the text tool opens an editor over the new box, keys
+// and presses go to it, and the text is stored into the box (undoably) when
+// the editing ends.
+#include "editing/clipboard.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "objects/object_commands.h"
+#include "objects/object_drawing.h"
+#include "objects/object_mouse.h"
+#include "objects/objects.h"
+#include "objects/text_box_editing.h"
+#include "platform/events/events.h"
+#include "platform/events/input.h"
+#include "platform/scrap/scrap.h"
+#include "tests/window/sheet_fixture.h"
+#include "window/doc_window.h"
+
+namespace {
+
+class TextBoxEditingTest : public SheetTest {
+protected:
+    MemoryRef record = nullptr;
+
+    void SetUp() override {
+        SheetTest::SetUp();
+        pf::events_reset();
+        pf::scrap_reset();
+        g_Clip = nullptr;
+        record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
+        write_doc_window(record, DocWindowRecord{nullptr, layer, workbook, record, {}, {}, 0});
+    }
+    void TearDown() override {
+        ClobberObjectEditor(layer);
+        ClobberScrap(0);
+        g_Clip = nullptr;
+        DisposeMemory(record);
+        pf::events_reset();
+        SheetTest::TearDown();
+    }
+
+    pf::Point in_pane(int16_t v, int16_t h) {
+        const pf::Rect pane = pane_rect(0);
+        return pf::Point{int16_t(pane.top + v), int16_t(pane.left + h)};
+    }
+
+    void press(pf::Point at) {
+        pf::input_mouse_button(true, at);
+        pf::input_mouse_button(false, at);
+    }
+
+    MemoryRef new_text_box() {
+        pf::input_mouse_button(true, in_pane(20, 30));
+        pf::input_mouse_button(false, in_pane(80, 200));
+        EXPECT_TRUE(CreateObject(record, 10, in_pane(20, 30)));
+        return find_object_item(layer, num_objects(layer));
+    }
+
+    void type(const std::string& text) {
+        for (char c : text) ObjectKey(uint8_t(c), layer);
+    }
+
+    std::string text_of(MemoryRef box) {
+        const TextBoxParts parts = text_box_parts(reinterpret_cast<MemoryRef>(GetObj_info(box, pf::four_cc("data"))));
+        return std::string(parts.text.begin(), parts.text.end());
+    }
+};
+
+TEST_F(TextBoxEditingTest, TypedTextIsStoredWhenEditingEndsAndUndoTakesItBack) {
+    MemoryRef box = new_text_box();
+    ASSERT_EQ(GetObjEditor(layer, nullptr), box);
+    EXPECT_NE(GetObj_info(box, pf::four_cc("ised")), 0);
+    type("Sales rose");
+    EXPECT_EQ(text_of(box), "");  // still in the editor
+    ObjectKey(3, layer);          // Enter ends the editing
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    EXPECT_EQ(text_of(box), "Sales rose");
+    EXPECT_FALSE(text_box_parts(reinterpret_cast<MemoryRef>(GetObj_info(box, pf::four_cc("data")))).styles.empty());
+    EXPECT_EQ(GetSheetUndo(layer), kUndoObjectAttributes);
+    DoUndo(workbook);
+    EXPECT_EQ(text_of(box), "");
+    DoRedo(workbook);
+    EXPECT_EQ(text_of(box), "Sales rose");
+    // Undo of the new box itself leaves no box behind.
+    DoUndo(workbook);
+    DoUndo(workbook);
+    EXPECT_EQ(num_objects(layer), 0);
+}
+
+TEST_F(TextBoxEditingTest, APressElsewhereEndsTheEditingAndASecondPressOnTheBoxResumesIt) {
+    MemoryRef box = new_text_box();
+    type("One");
+    press(in_pane(200, 400));
+    EXPECT_EQ(ClickinObject(layer, in_pane(200, 400), 0, 0), 0);
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    EXPECT_EQ(text_of(box), "One");
+    // A first press selects the box, a second one types in it, after the text.
+    press(in_pane(40, 60));
+    EXPECT_EQ(ClickinObject(layer, in_pane(40, 60), 0, 0), 1);
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    press(in_pane(40, 60));
+    EXPECT_EQ(ClickinObject(layer, in_pane(40, 60), 0, 0), 1);
+    ASSERT_EQ(GetObjEditor(layer, nullptr), box);
+    WESetSelection(3, 3, object_text_editor(layer));
+    type(" two");
+    ClobberObjectEditor(layer);
+    EXPECT_EQ(text_of(box), "One two");
+}
+
+TEST_F(TextBoxEditingTest, ClearingTheBoxUnderEditLeavesNoEditorBehind) {
+    MemoryRef box = new_text_box();
+    type("Gone");
+    add_selected(layer, box);
+    EXPECT_EQ(delete_selected_objects(layer), 1);
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    EXPECT_EQ(object_text_editor(layer), nullptr);
+    DoUndo(workbook);
+    ASSERT_EQ(num_objects(layer), 1);
+    EXPECT_EQ(text_of(box), "Gone");
+}
+
+TEST_F(TextBoxEditingTest, TheEditMenuWorksOnTheTextOfTheBox) {
+    MemoryRef box = new_text_box();
+    type("copy me");
+    ASSERT_EQ(text_editor_command(9, layer), 1);  // Select All
+    ASSERT_EQ(text_editor_command(5, layer), 1);  // Copy
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(pf::get_scrap(pf::kScrapText, bytes), pf::noErr);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "copy me");
+    WESetSelection(7, 7, object_text_editor(layer));
+    ASSERT_EQ(text_editor_command(6, layer), 1);  // Paste
+    ClobberObjectEditor(layer);
+    EXPECT_EQ(text_of(box), "copy mecopy me");
+    EXPECT_EQ(text_editor_command(6, layer), 0);  // no box under edit
+}
+
+TEST_F(TextBoxEditingTest, ABoxBeingEdited) {
+    put_text(1, 0, "Under");
+    new_text_box();
+    type("Typed in a box");
+    draw();
+    EXPECT_TRUE(matches_golden("objects_text_box_edited"));
+}
+
+}  // namespace
