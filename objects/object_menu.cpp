@@ -20,6 +20,7 @@ enum ObjectItem : int16_t {
     kToBackItem = 2,
     kForwardItem = 3,
     kBackwardItem = 4,
+    kLineWidthItem = 9,
     kLockItem = 10,
     kLastObjectItem = 14,
 };
@@ -91,6 +92,7 @@ void DoObjectMenu(MemoryRef window_record, int16_t item) {
     if (!layer || !get_selected_object(layer, 1)) return;
     if (item >= kToFrontItem && item <= kBackwardItem) restack_selected_objects(layer, item);
     if (item == kLockItem) toggle_object_lock(layer);
+    if (item == kLineWidthItem) line_width_command(layer);
 }
 
 void set_object_menu(MemoryRef layer) {
@@ -98,7 +100,7 @@ void set_object_menu(MemoryRef layer) {
     if (!menu) return;
     const bool selected = layer && get_selected_object(layer, 1);
     for (int16_t item = 1; item <= kLastObjectItem; ++item) pf::disable_menu_item(menu, item);
-    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLockItem})
+    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLineWidthItem, kLockItem})
         if (selected) pf::enable_menu_item(menu, item);
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
 }
