@@ -12,6 +12,7 @@
 #include "model/workbook.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
+#include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
@@ -195,6 +196,7 @@ void PasteObject(MemoryRef chain, MemoryRef layer, int16_t duplicate) {
     if (duplicate && chain) chain = DuplicateObject(0, chain);
     if (!chain) return;
     ResetObjectID(chain, layer);
+    renumber_groups(chain, layer);
     record_added_objects(duplicate ? kUndoObjectsAdded : kUndoNewObject, chain, layer);
     const CellPoint place = paste_place(layer);
     clear_selected_objects(layer);

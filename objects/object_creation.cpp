@@ -8,6 +8,7 @@
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
+#include "objects/object_groups.h"
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -224,7 +225,8 @@ void select_objects_in(MemoryRef layer, int16_t pane, const pf::Rect& marquee, b
     if (!add) clear_selected_objects(layer);
     pf::Rect rect, met;
     for (MemoryRef object : layer_objects(layer))
-        if (ObjectOnScreen(pane, 0, &rect, object, layer) && pf::sect_rect(rect, marquee, met)) add_selected(layer, object);
+        if (ObjectOnScreen(pane, 0, &rect, object, layer) && pf::sect_rect(rect, marquee, met))
+            select_with_group(layer, object);
     DrawAllObjects(layer);
 }
 

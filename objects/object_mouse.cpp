@@ -9,6 +9,7 @@
 #include "objects/object_commands.h"
 #include "objects/object_creation.h"
 #include "objects/object_drawing.h"
+#include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
@@ -38,10 +39,10 @@ void invert_outlines(const std::vector<pf::Rect>& rects) {
 void select_for_click(MemoryRef layer, MemoryRef object, uint16_t modifiers) {
     const bool shift = modifiers & pf::kShiftKey;
     if (shift && is_object_selected(layer, object)) {
-        RemoveSelected(layer, object);
+        deselect_with_group(layer, object);
     } else {
         if (!shift && !is_object_selected(layer, object)) clear_selected_objects(layer);
-        add_selected(layer, object);
+        select_with_group(layer, object);
     }
     DrawAllObjects(layer);
 }

@@ -27,6 +27,7 @@ struct ObjectRecord {
     MemoryRef owner;    // the layer
     MemoryRef link;     // next object of a chain
     int16_t v_paste_offset, h_paste_offset;
+    int16_t group;  // objects grouped together share a number (unique in the layer); 0 none
 };
 
 constexpr uint32_t kObjectProtected = 0x1;
