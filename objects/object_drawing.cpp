@@ -19,9 +19,7 @@ namespace {
 
 constexpr int16_t kCornerOval = 16;
 constexpr double kArrowLength = 9, kArrowHalfWidth = 4;
-constexpr int16_t kTextInset = 3;
 constexpr int16_t kHitSlop = 2;
-constexpr int16_t kTextSize = 12;
 
 bool is_line(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
 
@@ -140,12 +138,12 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
     auto* bytes = static_cast<const unsigned char*>(UseMemory(record.data));
     uint16_t length;
     std::memcpy(&length, bytes, 2);
-    pf::Rect inner{int16_t(r.top + kTextInset), int16_t(r.left + kTextInset), int16_t(r.bottom - kTextInset),
-                   int16_t(r.right - kTextInset)};
+    pf::Rect inner{int16_t(r.top + kTextBoxInset), int16_t(r.left + kTextBoxInset), int16_t(r.bottom - kTextBoxInset),
+                   int16_t(r.right - kTextBoxInset)};
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     pf::text_font(pf::kApplFont);
-    pf::text_size(kTextSize);
+    pf::text_size(kTextBoxSize);
     pf::text_face(0);
     int16_t justification = record.info == 1 ? kBoxCentre : record.info == 2 ? kBoxRight : kBoxLeft;
     NeoTextBox(bytes + 2, std::min<int32_t>(length, size - 2), &inner, justification, nullptr, nullptr, 1);

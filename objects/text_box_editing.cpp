@@ -14,12 +14,12 @@
 #include "objects/objects.h"
 #include "objects/text_boxes.h"
 #include "platform/events/clock.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"
 #include "window/doc_window.h"
 
 namespace {
 
-constexpr int16_t kTextInset = 3;
 constexpr uint8_t kEnterKey = 3;
 // Edit menu items.
 enum : int16_t { kUndoItem = 1, kRedoItem = 2, kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 7,
@@ -73,11 +73,21 @@ TextBoxParts editor_parts(WEReference we) {
     return parts;
 }
 
+// Text without styles of its own is shown as the box draws it.
+void set_box_style(WEReference we) {
+    WETextStyle style;
+    style.tsFont = pf::kApplFont;
+    style.tsSize = kTextBoxSize;
+    WESetSelection(0, WEGetTextLength(we), we);
+    WESetStyle(weDoFont | weDoSize, style, we);
+}
+
 void load_text(WEReference we, const TextBoxParts& parts) {
     pf::Handle styles = parts.styles.empty() ? nullptr : pf::ptr_to_hand(parts.styles.data(), pf::Size(parts.styles.size()));
     if (WEInsert(parts.text.data(), int32_t(parts.text.size()), styles, nullptr, we) != pf::noErr && styles)
         WEInsert(parts.text.data(), int32_t(parts.text.size()), nullptr, nullptr, we);
     if (styles) pf::dispose_handle(styles);
+    if (parts.styles.empty()) set_box_style(we);
     const auto end = int32_t(parts.text.size());
     WESetSelection(end, end, we);
     WEClearUndo(we);
@@ -87,7 +97,7 @@ void load_text(WEReference we, const TextBoxParts& parts) {
 // Places the editor over its box as the box shows in the pane now.
 void place_editor(MemoryRef object, int16_t pane, WEReference we, MemoryRef layer) {
     const pf::Rect rect = object_rect(object, pane, layer);
-    ResetViewField(&rect, pane, kTextInset, we, layer, 0);
+    ResetViewField(&rect, pane, kTextBoxInset, we, layer, 0);
 }
 
 }  // namespace
