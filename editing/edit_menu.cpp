@@ -33,6 +33,7 @@
 #include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
+#include "objects/object_commands.h"
 #include "objects/text_box_editing.h"
 
 namespace {
@@ -257,7 +258,10 @@ MemoryRef command_layer(MemoryRef window_record) {
     return window_record ? doc_window_layer(window_record) : nullptr;
 }
 
-void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer); }
+void select_all(MemoryRef layer) {
+    if (objects_selected(layer)) select_all_objects(layer);
+    else select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer);
+}
 
 }  // namespace
 

@@ -20,6 +20,11 @@ std::vector<MemoryRef> selected_objects(MemoryRef layer) {
     return selected;
 }
 
+void select_all_objects(MemoryRef layer) {
+    for (MemoryRef object : layer_objects(layer)) add_selected(layer, object);
+    DrawAllObjects(layer);
+}
+
 int32_t delete_selected_objects(MemoryRef layer) {
     return remove_objects_with_undo(kUndoClearObjects, selected_objects(layer), layer);
 }

@@ -6,6 +6,8 @@
 
 #include "core/memory_manager.h"
 
+// Selects every object of the layer.
+void select_all_objects(MemoryRef layer);
 // The layer's selected objects, in selection order.
 std::vector<MemoryRef> selected_objects(MemoryRef layer);
 // Takes the selected objects out of the layer with an undo record that keeps

@@ -12,6 +12,7 @@
 #include "platform/scrap/scrap.h"
 #include "tests/editing/clipboard_fixture.h"
 #include "window/cell_geometry.h"
+#include "window/doc_window.h"
 
 namespace {
 
@@ -180,6 +181,22 @@ TEST_F(ObjectClipboardTest, APictureOnTheSystemClipboardPastesAsAPictureObject) 
     pf::set_port(nullptr);
     pf::close_port(port);
     cairo_surface_destroy(surface);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectClipboardTest, SelectAllWithAnObjectSelectedSelectsEveryObjectNotTheCells) {
+    MemoryRef a = place(kRectObject, {1, 1}), b = place(kOvalObject, {2, 2}), c = place(kLineObject, {3, 3});
+    add_selected(layer, b);
+    select_range(cells(4, 4, 4, 4));
+    MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
+    write_doc_window(record, DocWindowRecord{nullptr, layer, workbook, record, {}, {}, 0});
+    DoEditMenu(record, 9);
+    EXPECT_EQ(selected(layer), (std::vector<MemoryRef>{b, a, c}));
+    EXPECT_EQ(selection(), cells(4, 4, 4, 4));
+    DisposeMemory(record);
 }
 
 }  // namespace
