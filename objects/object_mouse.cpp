@@ -12,6 +12,7 @@
 #include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/objects.h"
 #include "objects/text_box_editing.h"
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
@@ -21,6 +22,13 @@
 namespace {
 
 bool is_line(MemoryRef object) { return GetObj_info(object, pf::four_cc("isln")) != 0; }
+
+// Whether the press being handled is the second of a double click.
+bool double_clicked(MemoryRef layer) {
+    const bool twice = use_layer(layer)->click_count > 0;
+    release_layer(layer);
+    return twice;
+}
 
 pf::Rect offset(pf::Rect r, int16_t dv, int16_t dh) {
     return pf::Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv), int16_t(r.right + dh)};
@@ -146,6 +154,11 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
             DrawAllObjects(layer);
         }
         return 0;
+    }
+    // A double click on a selected object opens its settings.
+    if (!handle && !(modifiers & pf::kShiftKey) && is_object_selected(layer, object) && double_clicked(layer)) {
+        InfoSwitcher(layer, 1);
+        return 1;
     }
     // A second press on a selected text box, without a drag, begins typing in it.
     const bool types = !handle && !(modifiers & pf::kShiftKey) && is_object_selected(layer, object) &&

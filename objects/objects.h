@@ -26,6 +26,23 @@ constexpr int16_t kLargestLineWidth = 12;
 int16_t line_width_dialog(int16_t* width);
 int16_t set_selected_line_width(MemoryRef layer, int16_t width);
 void line_width_command(MemoryRef layer);
+// The settings of the selected objects: line width and lock, and for text
+// boxes the frame and the text's alignment (0 left, 1 centre, 2 right).
+struct ObjectSettings {
+    int16_t line_width;
+    bool locked;
+    bool text;  // the settings are a text box's
+    bool framed;
+    int16_t alignment;
+};
+ObjectSettings object_settings_of(MemoryRef object);
+// The Object Settings dialog over the settings: 1 when confirmed.
+int16_t object_settings_dialog(ObjectSettings* settings);
+// The settings given to every selected object, as one undo step (kind 30).
+void apply_object_settings(MemoryRef layer, const ObjectSettings& settings);
+// Opens the settings of the first selected object and applies them to the
+// selection (the double-click action); 1 when confirmed.
+int16_t InfoSwitcher(MemoryRef layer, int16_t mode);
 // Enables the Object menu's items for the layer's selected objects.
 void set_object_menu(MemoryRef layer);
 
