@@ -172,7 +172,28 @@ int16_t pane_of(MemoryRef window_record, pf::Point where, MemoryRef* layer) {
     return *layer ? find_pane(where, *layer) : -1;
 }
 
+// A word stretched from a span of `from` pixels to one of `to` (both at least 1).
+int16_t stretched(int16_t word, int from, int to) {
+    return from <= 1 ? word : int16_t(std::lround(double(word) * (to - 1) / (from - 1)));
+}
+
 }  // namespace
+
+bool has_points(MemoryRef object) { return is_stroke_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))); }
+
+void scale_points(MemoryRef object, const pf::Rect& from, const pf::Rect& to) {
+    ObjectRecord* record = use_object(object);
+    MemoryRef block = record->kind == kPolygonObject ? record->data : record->points;
+    release_object(object);
+    if (!block || !has_points(object)) return;
+    const int32_t pairs = GetByteSize(block) / 4;
+    auto* words = static_cast<int16_t*>(UseMemory(block));
+    for (int32_t i = 0; i < pairs; ++i) {
+        words[2 * i] = stretched(words[2 * i], from.height(), to.height());
+        words[2 * i + 1] = stretched(words[2 * i + 1], from.width(), to.width());
+    }
+    UnuseMemory(block);
+}
 
 pf::FourCC tool_object_kind(int16_t tool) {
     const int16_t index = int16_t(tool - kFirstDrawingTool);

@@ -19,6 +19,12 @@ pf::Rect line_rect(pf::Point from, pf::Point to, bool* rises);
 // `tolerance` pixels to the straight line between kept points are dropped.
 std::vector<pf::Point> stroke_corners(const std::vector<pf::Point>& stroke, int16_t tolerance);
 
+// Whether the object's shape is a list of points (freehand lines, polygons).
+bool has_points(MemoryRef object);
+// The points of a freehand line or polygon stretched from one size of its
+// rectangle to another.
+void scale_points(MemoryRef object, const pf::Rect& from, const pf::Rect& to);
+
 // A new object of the kind in the layer from what the mouse drew in a pane:
 // for lines and shapes the dragged points `from` and `to`, for freehand
 // lines and polygons the whole stroke. Anchored to the cell under its top

@@ -12,6 +12,7 @@
 #include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/object_undo.h"
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
 #include "platform/draw/draw.h"
@@ -172,13 +173,17 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
         if (types && !GetObj_info(object, pf::four_cc("prot"))) begin_text_editing(object, pane, layer);
         return 1;
     }
-    record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
+    // A reshaped list of points goes back with the whole object.
+    const bool reshapes = handle && has_points(object);
+    if (reshapes) record_object_attributes({object}, layer);
+    else record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
     std::vector<bool> rises;
     std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &rises);
     for (size_t i = 0; i < drag.objects.size(); ++i) {
         if (GetObj_info(drag.objects[i], pf::four_cc("prot"))) continue;
         if (handle && is_line(drag.objects[i])) SetObj_info(drag.objects[i], pf::four_cc("info"), rises[i] ? kLineRises : 0);
         move_object_to(drag.objects[i], rects[i], pane, layer);
+        if (reshapes) scale_points(drag.objects[i], drag.from[i], rects[i]);
     }
     DrawAllObjects(layer);
     return 1;
