@@ -8,6 +8,7 @@
 #include "objects/object_drawing.h"
 #include "objects/object_mouse.h"
 #include "objects/objects.h"
+#include "objects/object_store.h"
 #include "objects/text_box_editing.h"
 #include "platform/events/events.h"
 #include "platform/events/input.h"
@@ -139,6 +140,27 @@ TEST_F(TextBoxEditingTest, ABoxBeingEdited) {
     type("Typed in a box");
     draw();
     EXPECT_TRUE(matches_golden("objects_text_box_edited"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextBoxEditingTest, SavingWhileABoxIsEditedKeepsWhatWasTyped) {
+    MemoryRef box = new_text_box();
+    type("Not lost");
+    MemoryRef block = nullptr;
+    ASSERT_EQ(objects_to_store(layer, &block), 0);
+    ASSERT_NE(block, nullptr);
+    const auto* bytes = static_cast<const char*>(UseMemory(block));
+    const std::string stored(bytes, size_t(GetByteSize(block)));
+    UnuseMemory(block);
+    DisposeMemory(block);
+    EXPECT_NE(stored.find("Not lost"), std::string::npos);
+    EXPECT_EQ(GetObjEditor(layer, nullptr), box);  // the editing goes on
+    type("!");
+    ClobberObjectEditor(layer);
+    EXPECT_EQ(text_of(box), "Not lost!");
 }
 
 }  // namespace
