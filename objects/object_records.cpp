@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "model/layer.h"
+#include "objects/text_box_editing.h"
 
 namespace {
 
@@ -163,6 +164,7 @@ MemoryRef find_object_id(MemoryRef layer, int16_t id) {
 }
 
 void removeobject(MemoryRef layer, MemoryRef object) {
+    if (GetObjEditor(layer, nullptr) == object) end_text_editing(layer, false);
     remove_from_list(layer_list(layer, false), object);
     RemoveSelected(layer, object);
 }
@@ -197,6 +199,7 @@ void ClobberObjList(MemoryRef chain) {
 }
 
 void ClobberAllObjects(MemoryRef layer) {
+    end_text_editing(layer, false);
     clear_selected_objects(layer);
     MemoryRef list = layer_list(layer, false);
     if (!list) return;

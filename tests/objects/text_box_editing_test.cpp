@@ -8,6 +8,8 @@
 #include "objects/object_drawing.h"
 #include "objects/object_mouse.h"
 #include "objects/objects.h"
+#include "model/insert_delete.h"
+#include "objects/object_placement.h"
 #include "objects/object_store.h"
 #include "objects/text_box_editing.h"
 #include "platform/events/events.h"
@@ -161,6 +163,26 @@ TEST_F(TextBoxEditingTest, SavingWhileABoxIsEditedKeepsWhatWasTyped) {
     type("!");
     ClobberObjectEditor(layer);
     EXPECT_EQ(text_of(box), "Not lost!");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextBoxEditingTest, DeletedRowsTakeTheBoxUnderEditWithTheTextTyped) {
+    MemoryRef box = new_text_box();
+    type("Row text");
+    const CellRange rows = GetObj_Location(box);
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->selection = CellRange{{0, 0}, {int16_t(rows.botRight.v + 1), kLastCell}};
+    release_layer(layer);
+    ASSERT_EQ(delete_rowcol(layer, 1), 0);
+    EXPECT_EQ(num_objects(layer), 0);
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    draw();  // no editor left over the box that went
+    DoUndo(workbook);
+    ASSERT_EQ(num_objects(layer), 1);
+    EXPECT_EQ(text_of(find_object_item(layer, 1)), "Row text");
 }
 
 }  // namespace
