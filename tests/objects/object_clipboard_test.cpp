@@ -200,3 +200,33 @@ TEST_F(ObjectClipboardTest, SelectAllWithAnObjectSelectedSelectsEveryObjectNotTh
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectClipboardTest, TwoCopiedObjectsGiveOnePictureOfBothThatPastesAsOnePicture) {
+    pf::Port port;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 50, 50);
+    pf::open_port(port, surface, 50, 50);
+    pf::set_port(&port);
+    MemoryRef a = place(kRectObject, {2, 1}, 0, 0), b = place(kOvalObject, {2, 2}, 10, 4);
+    add_selected(layer, a);
+    add_selected(layer, b);
+    ASSERT_EQ(edit_cut_copy(layer, false), kEditDone);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(pf::get_scrap(pf::four_cc("PICT"), bytes), pf::noErr);
+    // The frame reaches the oval's far corner: a column and 4 pixels, then 20 more, across.
+    const pf::Rect frame = pf::picture_frame(bytes.data(), bytes.size());
+    EXPECT_EQ(frame, (pf::Rect{0, 0, 30, int16_t(GetColumnSize(1, layer) + 24)}));
+    // Another program's copy replaces it: the picture comes back as one object.
+    pf::scrap_system_changed();
+    pf::zero_scrap();
+    ASSERT_EQ(pf::put_scrap(pf::four_cc("PICT"), bytes.data(), bytes.size()), pf::noErr);
+    clear_selected_objects(layer);
+    ASSERT_EQ(edit_paste(layer), kEditDone);
+    EXPECT_EQ(kinds(layer), (std::vector<pf::FourCC>{kRectObject, kOvalObject, kPictureObject}));
+    pf::set_port(nullptr);
+    pf::close_port(port);
+    cairo_surface_destroy(surface);
+}
+
+}  // namespace
