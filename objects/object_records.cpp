@@ -5,6 +5,8 @@
 #include <initializer_list>
 
 #include "model/layer.h"
+#include "editing/undo_record.h"
+#include "objects/object_undo.h"
 #include "objects/text_box_editing.h"
 
 namespace {
@@ -108,10 +110,11 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     return object;
 }
 
-int16_t NewObject(pf::FourCC kind, MemoryRef* object, int16_t, MemoryRef layer) {
+int16_t NewObject(pf::FourCC kind, MemoryRef* object, int16_t undo, MemoryRef layer) {
     *object = make_object(kind, layer);
     if (!*object) return 0;
     add_object(layer, *object);
+    if (undo) record_added_objects(kUndoNewObject, *object, layer);
     return 1;
 }
 

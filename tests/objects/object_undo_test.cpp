@@ -125,3 +125,17 @@ TEST_F(ObjectUndoTest, ClearedObjectsComeBackAndGoAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectUndoTest, ANewObjectMadeWithUndoGoesWithOneUndoAndComesBackWithRedo) {
+    MemoryRef object = nullptr;
+    ASSERT_EQ(NewObject(kOvalObject, &object, 1, layer), 1);
+    EXPECT_EQ(undo_kind(), kUndoNewObject);
+    DoUndo(workbook);
+    EXPECT_EQ(layer_objects(layer), made);
+    DoRedo(workbook);
+    EXPECT_EQ(layer_objects(layer).back(), object);
+}
+
+}  // namespace
