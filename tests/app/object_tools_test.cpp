@@ -91,3 +91,17 @@ TEST_F(ObjectTools, AMarqueeSelectsWhatItMeets) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectTools, ClosingADocumentWhileATextBoxIsEditedEndsTheEditing) {
+    drag_with(local(20, 20), local(60, 120), [&] { CreateObject(record, 10, local(20, 20)); });
+    ASSERT_NE(GetObjEditor(layer, nullptr), nullptr);
+    pf::driver_type("Closing");
+    run_until_idle();
+    DoCommand(code_value("clos"));
+    run_until_idle();
+    EXPECT_EQ(front_document_record(), nullptr);
+}
+
+}  // namespace
