@@ -7,19 +7,16 @@
 #include "objects/object_mouse.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
-#include "platform/events/events.h"
-#include "platform/events/input.h"
-#include "tests/window/sheet_fixture.h"
+#include "tests/objects/drawing_fixture.h"
 
 namespace {
 
-class ObjectGroupsTest : public SheetTest {
+class ObjectGroupsTest : public DrawingTest {
 protected:
     MemoryRef box = nullptr, oval = nullptr, line = nullptr;
 
     void SetUp() override {
-        SheetTest::SetUp();
-        pf::events_reset();
+        DrawingTest::SetUp();
         g_Clip = nullptr;
         box = place(kRectObject, {2, 1}, 40, 60);
         oval = place(kOvalObject, {5, 2}, 30, 50);
@@ -29,8 +26,7 @@ protected:
     void TearDown() override {
         ClobberScrap(0);
         g_Clip = nullptr;
-        pf::events_reset();
-        SheetTest::TearDown();
+        DrawingTest::TearDown();
     }
 
     MemoryRef place(pf::FourCC kind, CellPoint cell, int16_t height, int16_t width) {
@@ -47,8 +43,7 @@ protected:
     int16_t press_on(MemoryRef object, int16_t dv = 0, int16_t dh = 0, uint16_t modifiers = 0) {
         const pf::Rect r = object_rect(object, 0, layer);
         const pf::Point at{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)};
-        pf::input_mouse_button(true, at);
-        pf::input_mouse_button(false, pf::Point{int16_t(at.v + dv), int16_t(at.h + dh)});
+        drag(at, pf::Point{int16_t(at.v + dv), int16_t(at.h + dh)});
         return ClickinObject(layer, at, modifiers, 0);
     }
 

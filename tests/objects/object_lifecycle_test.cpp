@@ -7,36 +7,13 @@
 #include "objects/object_drawing.h"
 #include "objects/object_mouse.h"
 #include "objects/objects.h"
-#include "platform/events/events.h"
-#include "platform/events/input.h"
-#include "tests/window/sheet_fixture.h"
-#include "window/doc_window.h"
+#include "tests/objects/drawing_fixture.h"
 
 namespace {
 
-class ObjectLifecycleTest : public SheetTest, public ::testing::WithParamInterface<int16_t> {
+class ObjectLifecycleTest : public DrawingTest, public ::testing::WithParamInterface<int16_t> {
 protected:
-    MemoryRef record = nullptr;
-
-    void SetUp() override {
-        SheetTest::SetUp();
-        pf::events_reset();
-        record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
-        write_doc_window(record, DocWindowRecord{nullptr, layer, workbook, record, {}, {}, 0});
-    }
-    void TearDown() override {
-        ClobberObjectEditor(layer);
-        DisposeMemory(record);
-        pf::events_reset();
-        SheetTest::TearDown();
-    }
-
     static pf::Point shifted(pf::Point p, int dv, int dh) { return pf::Point{int16_t(p.v + dv), int16_t(p.h + dh)}; }
-
-    void drag(pf::Point from, pf::Point to) {
-        pf::input_mouse_button(true, from);
-        pf::input_mouse_button(false, to);
-    }
 
     pf::Rect rect_of(MemoryRef object) { return object_rect(object, 0, layer); }
 
@@ -56,15 +33,10 @@ protected:
 };
 
 TEST_P(ObjectLifecycleTest, MadeMovedResizedDeletedUndoneAndRedone) {
-    const int16_t tool = GetParam();
-    const pf::Rect pane = pane_rect(0);
-    const pf::Point start{int16_t(pane.top + 30), int16_t(pane.left + 40)};
-    std::vector<pf::Point> stroke;
-    drag(start, shifted(start, 40, 70));
-    ASSERT_TRUE(CreateObject(record, tool, start));
+    const pf::Point start = in_pane(30, 40);
+    MemoryRef object = make_with(GetParam(), start, shifted(start, 40, 70));
     ClobberObjectEditor(layer);
     ASSERT_EQ(num_objects(layer), 1);
-    MemoryRef object = find_object_item(layer, 1);
     const pf::Rect made = rect_of(object);
 
     // Moved by a drag from its middle.

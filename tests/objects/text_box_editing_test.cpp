@@ -12,51 +12,28 @@
 #include "objects/object_placement.h"
 #include "objects/object_store.h"
 #include "objects/text_box_editing.h"
-#include "platform/events/events.h"
-#include "platform/events/input.h"
 #include "platform/scrap/scrap.h"
-#include "tests/window/sheet_fixture.h"
-#include "window/doc_window.h"
+#include "tests/objects/drawing_fixture.h"
 
 namespace {
 
-class TextBoxEditingTest : public SheetTest {
+class TextBoxEditingTest : public DrawingTest {
 protected:
-    MemoryRef record = nullptr;
-
     void SetUp() override {
-        SheetTest::SetUp();
-        pf::events_reset();
+        DrawingTest::SetUp();
         pf::scrap_reset();
         g_Clip = nullptr;
-        record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
-        write_doc_window(record, DocWindowRecord{nullptr, layer, workbook, record, {}, {}, 0});
     }
     void TearDown() override {
         ClobberObjectEditor(layer);
         ClobberScrap(0);
         g_Clip = nullptr;
-        DisposeMemory(record);
-        pf::events_reset();
-        SheetTest::TearDown();
+        DrawingTest::TearDown();
     }
 
-    pf::Point in_pane(int16_t v, int16_t h) {
-        const pf::Rect pane = pane_rect(0);
-        return pf::Point{int16_t(pane.top + v), int16_t(pane.left + h)};
-    }
+    static void press(pf::Point at) { drag(at, at); }
 
-    void press(pf::Point at) {
-        pf::input_mouse_button(true, at);
-        pf::input_mouse_button(false, at);
-    }
-
-    MemoryRef new_text_box() {
-        pf::input_mouse_button(true, in_pane(20, 30));
-        pf::input_mouse_button(false, in_pane(80, 200));
-        EXPECT_TRUE(CreateObject(record, 10, in_pane(20, 30)));
-        return find_object_item(layer, num_objects(layer));
-    }
+    MemoryRef new_text_box() { return make_with(10, in_pane(20, 30), in_pane(80, 200)); }
 
     void type(const std::string& text) {
         for (char c : text) ObjectKey(uint8_t(c), layer);
