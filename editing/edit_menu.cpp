@@ -276,7 +276,7 @@ void set_edit_menu(MemoryRef window_record) {
     if (!menu || !layer) return;
     for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
     set_undo(window_record);
-    if (GetActiveEditor(layer)) set_text_editor_items(menu);
+    if (GetActiveEditor(layer) || object_text_editor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
     if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kFindAgainItem);
     // Without a main dictionary nothing can be checked.

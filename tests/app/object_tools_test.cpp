@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/task_manager.h"
+#include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
 #include "objects/objects.h"
@@ -102,6 +103,23 @@ TEST_F(ObjectTools, ClosingADocumentWhileATextBoxIsEditedEndsTheEditing) {
     DoCommand(code_value("clos"));
     run_until_idle();
     EXPECT_EQ(front_document_record(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectTools, TheEditMenuSpeaksForTheTextOfABoxUnderEdit) {
+    drag_with(local(20, 20), local(60, 120), [&] { CreateObject(record, 10, local(20, 20)); });
+    pf::driver_type("Words");
+    run_until_idle();
+    set_edit_menu(record);
+    pf::MenuRef edit = pf::get_menu_handle(130);
+    EXPECT_EQ(pf::get_menu_item_text(edit, 1), "Undo Typing");
+    EXPECT_FALSE(pf::is_menu_item_enabled(edit, 11));  // no Find in a box's text
+    DoEditMenu(record, 1);  // the typing goes, the box stays
+    ClobberObjectEditor(layer);
+    EXPECT_EQ(num_objects(layer), 1);
 }
 
 }  // namespace
