@@ -94,6 +94,9 @@ void load_text(WEReference we, const TextBoxParts& parts) {
     WEResetModCount(we);
 }
 
+// The editor's alignment for a box's info byte (1 centre, 2 right, else left).
+int8_t editor_alignment(int16_t info) { return info == 1 ? weCenter : info == 2 ? weFlushRight : weFlushLeft; }
+
 // Places the editor over its box as the box shows in the pane now.
 void place_editor(MemoryRef object, int16_t pane, WEReference we, MemoryRef layer) {
     const pf::Rect rect = object_rect(object, pane, layer);
@@ -139,6 +142,7 @@ int16_t begin_text_editing(MemoryRef object, int16_t pane, MemoryRef layer) {
     if (window) PopPort();
     if (made != pf::noErr || !we) return 0;
     load_text(we, text_box_parts(reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("data")))));
+    WESetAlignment(editor_alignment(int16_t(GetObj_info(object, pf::four_cc("info")))), we);
     set_edited(layer, object, pane, we);
     place_editor(object, pane, we, layer);
     WEActivate(we);

@@ -163,3 +163,18 @@ TEST_F(TextBoxEditingTest, DeletedRowsTakeTheBoxUnderEditWithTheTextTyped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextBoxEditingTest, TheEditorAlignsTheTextAsTheBoxDoes) {
+    MemoryRef box = new_text_box();
+    ClobberObjectEditor(layer);
+    for (auto [info, alignment] : {std::pair{1, weCenter}, std::pair{2, weFlushRight}, std::pair{0, weFlushLeft}}) {
+        SetObj_info(box, pf::four_cc("info"), info);
+        ASSERT_EQ(begin_text_editing(box, 0, layer), 1);
+        EXPECT_EQ(WEGetAlignment(object_text_editor(layer)), alignment) << info;
+        ClobberObjectEditor(layer);
+    }
+}
+
+}  // namespace
