@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr uint8_t kEnterKey = 3;
+constexpr uint8_t kEnterKey = 3, kEscapeKey = 27;
 // Edit menu items.
 enum : int16_t { kUndoItem = 1, kRedoItem = 2, kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 7,
                  kSelectAllItem = 9 };
@@ -190,7 +190,7 @@ void ClobberObjectEditor(MemoryRef layer) { end_text_editing(layer, true); }
 int16_t text_editor_key(uint8_t key, MemoryRef layer) {
     WEReference we = object_text_editor(layer);
     if (!we) return 0;
-    if (key == kEnterKey) {
+    if (key == kEnterKey || key == kEscapeKey) {
         ClobberObjectEditor(layer);
         return 1;
     }

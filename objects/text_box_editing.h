@@ -29,7 +29,8 @@ void UpdateTextObject(MemoryRef object, MemoryRef layer);
 // Draws the editor over its box when the box shows in the pane.
 void draw_edited_text(int16_t pane, MemoryRef layer);
 
-// A key for the text box under edit (Enter ends the editing): 1 when taken.
+// A key for the text box under edit (Enter and Escape end the editing): 1
+// when taken.
 int16_t text_editor_key(uint8_t key, MemoryRef layer);
 // A press in a pane: 1 when it fell in the text box under edit and went to
 // its editor; a press elsewhere ends the editing and answers 0.

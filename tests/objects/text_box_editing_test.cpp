@@ -51,7 +51,7 @@ TEST_F(TextBoxEditingTest, TypedTextIsStoredWhenEditingEndsAndUndoTakesItBack) {
     EXPECT_NE(GetObj_info(box, pf::four_cc("ised")), 0);
     type("Sales rose");
     EXPECT_EQ(text_of(box), "");  // still in the editor
-    ObjectKey(3, layer);          // Enter ends the editing
+    ObjectKey(27, layer);         // Escape ends the editing, as Enter does
     EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
     EXPECT_EQ(text_of(box), "Sales rose");
     EXPECT_FALSE(text_box_parts(reinterpret_cast<MemoryRef>(GetObj_info(box, pf::four_cc("data")))).styles.empty());
