@@ -17,6 +17,7 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "objects/objects.h"
+#include "objects/text_box_editing.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
 #include "platform/scrap/scrap.h"
@@ -90,23 +91,11 @@ void move_anchor(MemoryRef object, int16_t rows, int16_t columns) {
     release_object(object);
 }
 
-// The text and the styles of a text box's data: u16 length, the characters,
-// u16 style length, the styles (each part cut to what the block holds).
+// A text box's text and styles as the system clipboard's text and styles.
 void put_text_box(MemoryRef data) {
-    const int32_t size = GetByteSize(data);
-    if (size < 2) return;
-    std::vector<uint8_t> bytes(size);
-    std::memcpy(bytes.data(), UseMemory(data), size_t(size));
-    UnuseMemory(data);
-    uint16_t length;
-    std::memcpy(&length, bytes.data(), 2);
-    const int32_t text = std::min<int32_t>(length, size - 2);
-    pf::put_scrap(pf::kScrapText, bytes.data() + 2, size_t(text));
-    if (2 + text + 2 > size) return;
-    uint16_t styles;
-    std::memcpy(&styles, bytes.data() + 2 + text, 2);
-    const int32_t style_bytes = std::min<int32_t>(styles, size - 4 - text);
-    if (style_bytes > 0) pf::put_scrap(kScrapStyles, bytes.data() + 4 + text, size_t(style_bytes));
+    const TextBoxParts parts = text_box_parts(data);
+    pf::put_scrap(pf::kScrapText, parts.text.data(), parts.text.size());
+    if (!parts.styles.empty()) pf::put_scrap(kScrapStyles, parts.styles.data(), parts.styles.size());
 }
 
 void put_picture_block(MemoryRef picture) {
