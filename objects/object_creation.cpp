@@ -38,9 +38,14 @@ bool dragged(pf::Point from, pf::Point to) {
     return std::abs(to.v - from.v) >= kLeastDrag || std::abs(to.h - from.h) >= kLeastDrag;
 }
 
-// The rectangle a press and release at two points give a shape.
+// The rectangle a press and release at two points give a shape (at least a
+// pixel each way).
 pf::Rect shape_rect(pf::FourCC kind, pf::Point from, pf::Point to) {
-    if (dragged(from, to)) return rect_between(from, to);
+    if (dragged(from, to)) {
+        pf::Rect r = rect_between(from, to);
+        r.bottom = std::max<int16_t>(r.bottom, int16_t(r.top + 1)), r.right = std::max<int16_t>(r.right, int16_t(r.left + 1));
+        return r;
+    }
     const int16_t height = kind == kTextObject ? kClickTextHeight : kClickSide;
     const int16_t width = kind == kTextObject ? kClickTextWidth : kClickSide;
     return pf::Rect{from.v, from.h, int16_t(from.v + height), int16_t(from.h + width)};
