@@ -85,6 +85,7 @@ bool shape_from_stroke(MemoryRef object, pf::FourCC kind, const std::vector<pf::
         std::vector<pf::Point> points =
             kind == kPolygonObject ? stroke_corners(stroke, kPolygonTolerance) : stroke;
         if (points.size() < 2) return false;
+        if (kind == kPolygonObject && !(points.front() == points.back())) points.push_back(points.front());
         *rect = bounds_of(points);
         MemoryRef block = point_block(points, *rect, layer);
         if (!block) return false;

@@ -105,9 +105,13 @@ void draw_polygon(const ObjectRecord& record, const std::vector<pf::Point>& poin
 }
 
 // A triangle standing in its rectangle: its apex at the top's middle.
-void draw_triangle_object(const ObjectRecord& record, const pf::Rect& r) {
+std::vector<pf::Point> triangle_points(const pf::Rect& r) {
     const auto middle = int16_t((r.left + r.right) / 2), bottom = int16_t(r.bottom - 1), right = int16_t(r.right - 1);
-    draw_polygon(record, {{r.top, middle}, {bottom, right}, {bottom, r.left}, {r.top, middle}}, true);
+    return {{r.top, middle}, {bottom, right}, {bottom, r.left}, {r.top, middle}};
+}
+
+void draw_triangle_object(const ObjectRecord& record, const pf::Rect& r) {
+    draw_polygon(record, triangle_points(r), true);
 }
 
 void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
@@ -162,11 +166,57 @@ pf::Rect handle_at(int16_t h, int16_t v) {
                     int16_t(h + kHandleSize / 2 + 1)};
 }
 
-// Whether the point lies on the object's drawn shape (its rectangle, or near a line).
+double segment_distance(pf::Point p, pf::Point a, pf::Point b) {
+    const double dh = b.h - a.h, dv = b.v - a.v, squared = dh * dh + dv * dv;
+    const double t = squared < 1 ? 0 : std::clamp(((p.h - a.h) * dh + (p.v - a.v) * dv) / squared, 0.0, 1.0);
+    return std::hypot(p.h - (a.h + t * dh), p.v - (a.v + t * dv));
+}
+
+bool near_path(const std::vector<pf::Point>& points, pf::Point where, double reach) {
+    for (size_t i = 1; i < points.size(); ++i)
+        if (segment_distance(where, points[i - 1], points[i]) <= reach) return true;
+    return false;
+}
+
+// Even-odd: whether the point lies inside the closed outline through the points.
+bool inside_outline(const std::vector<pf::Point>& points, pf::Point where) {
+    bool inside = false;
+    for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const pf::Point a = points[i], b = points[j];
+        if ((a.v > where.v) != (b.v > where.v) &&
+            where.h < a.h + double(b.h - a.h) * (where.v - a.v) / double(b.v - a.v))
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool inside_oval(const pf::Rect& r, pf::Point where) {
+    const double rv = r.height() / 2.0 + kHitSlop, rh = r.width() / 2.0 + kHitSlop;
+    const double dv = (where.v - (r.top + r.bottom) / 2.0) / rv, dh = (where.h - (r.left + r.right) / 2.0) / rh;
+    return dv * dv + dh * dh <= 1;
+}
+
+// Whether the point lies on a shape drawn through points: near its line, or
+// inside when it is closed.
+bool hits_points(const ObjectRecord& record, const std::vector<pf::Point>& points, pf::Point where, bool closed) {
+    if (points.size() < 2) return false;
+    return near_path(points, where, kHitSlop + record.line_size) || (closed && inside_outline(points, where));
+}
+
+// Whether the point lies on the object's drawn shape: near a line or
+// freehand stroke, inside an oval or polygon, else inside its rectangle.
 bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
     pf::Rect wide{int16_t(r.top - kHitSlop), int16_t(r.left - kHitSlop), int16_t(r.bottom + kHitSlop),
                   int16_t(r.right + kHitSlop)};
     if (!pf::pt_in_rect(where, wide)) return false;
+    if (record.kind == kOvalObject) return inside_oval(r, where);
+    if (record.kind == kTriangleObject) return hits_points(record, triangle_points(r), where, true);
+    if (record.kind == kFreehandObject) return hits_points(record, points_of(record.points, r), where, false);
+    if (record.kind == kPolygonObject) {
+        std::vector<pf::Point> outline = points_of(record.data, r);
+        if (!outline.empty()) outline.push_back(outline.front());
+        return hits_points(record, outline, where, true);
+    }
     if (!is_line(record.kind)) return true;
     pf::Point from, to;
     line_ends(record, r, &from, &to);

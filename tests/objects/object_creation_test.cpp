@@ -94,3 +94,32 @@ TEST(StrokeCorners, KeepTheTurnsOfAStrokeAndDropThePointsBetween) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ObjectCreationTest, APressFindsTheDrawnShapeNotTheCornersOfItsRectangle) {
+    MemoryRef oval = make_with(7, in_pane(10, 10), in_pane(70, 110));
+    MemoryRef stroke = make_with(3, in_pane(100, 10), in_pane(160, 110));  // a straight stroke
+    MemoryRef triangle = make_with(11, in_pane(10, 200), in_pane(70, 300));
+    auto under = [&](pf::Point p) {
+        pf::Rect rect;
+        int16_t handle;
+        return MouseinObject(&rect, p, &handle, 0, layer);
+    };
+    clear_selected_objects(layer);  // no handles in the way
+    EXPECT_EQ(under(in_pane(40, 60)), oval);
+    EXPECT_EQ(under(in_pane(12, 12)), nullptr);  // the oval's corner
+    EXPECT_EQ(under(in_pane(130, 60)), stroke);
+    EXPECT_EQ(under(in_pane(155, 20)), nullptr);  // beside the stroke
+    EXPECT_EQ(under(in_pane(60, 250)), triangle);
+    EXPECT_EQ(under(in_pane(15, 205)), nullptr);  // left of the apex
+    // A polygon is closed: its last point is its first.
+    MemoryRef polygon = make_with(12, in_pane(100, 200), in_pane(160, 300));
+    const ObjectRecord r = fields(polygon);
+    const auto* words = static_cast<const int16_t*>(UseMemory(r.data));
+    const int32_t count = GetByteSize(r.data) / 2;
+    EXPECT_EQ((std::pair{words[0], words[1]}), (std::pair{words[count - 2], words[count - 1]}));
+    UnuseMemory(r.data);
+}
+
+}  // namespace
