@@ -28,8 +28,6 @@ constexpr PendingItems kPending[] = {
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
     {132, 7, 18},                  // Options: Names to Command Bar
-    {133, 6, 7},                   // Object: Group, Ungroup
-    {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
 };

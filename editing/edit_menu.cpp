@@ -33,6 +33,8 @@
 #include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
+#include "objects/object_commands.h"
+#include "objects/text_box_editing.h"
 
 namespace {
 
@@ -256,7 +258,10 @@ MemoryRef command_layer(MemoryRef window_record) {
     return window_record ? doc_window_layer(window_record) : nullptr;
 }
 
-void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer); }
+void select_all(MemoryRef layer) {
+    if (objects_selected(layer)) select_all_objects(layer);
+    else select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer);
+}
 
 }  // namespace
 
@@ -271,7 +276,7 @@ void set_edit_menu(MemoryRef window_record) {
     if (!menu || !layer) return;
     for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
     set_undo(window_record);
-    if (GetActiveEditor(layer)) set_text_editor_items(menu);
+    if (GetActiveEditor(layer) || object_text_editor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
     if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kFindAgainItem);
     // Without a main dictionary nothing can be checked.
@@ -355,6 +360,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         entry_editor_command(static_cast<WEReference>(editor), layer, item);
         return;
     }
+    if (text_editor_command(item, layer)) return;
     switch (item) {
         case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
         case kRedoItem: DoRedo(GetWorkSheet(layer)); break;
