@@ -28,7 +28,8 @@ constexpr PendingItems kPending[] = {
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
-    {132, 7, 18},                  // Options: Names to Command Bar
+    {132, 7, 13},                  // Options: Names to Protect Workbook
+    {132, 16, 18},                 // Options: Text Alignment, Command Bar
     {133, 6, 7},                   // Object: Group, Ungroup
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools

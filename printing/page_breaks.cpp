@@ -107,3 +107,31 @@ int16_t nextColumnBreak(MemoryRef layer, int16_t column) {
     auto at = std::lower_bound(columns.begin(), columns.end(), column);
     return at == columns.end() ? columns.back() : *at;
 }
+
+CellPoint used_cell_extent(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellPoint last = cell_extent(sheet->cells);
+    release_layer(layer);
+    return last;
+}
+
+int16_t CountPages(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const size_t pages = read_list(sheet->row_page_bounds).size() * read_list(sheet->column_page_bounds).size();
+    release_layer(layer);
+    return int16_t(std::max<size_t>(pages, 1));
+}
+
+bool GetPageRect(MemoryRef layer, int16_t page, CellRange* range) {
+    SpreadSheet* sheet = use_layer(layer);
+    std::vector<int16_t> rows = read_list(sheet->row_page_bounds);
+    std::vector<int16_t> columns = read_list(sheet->column_page_bounds);
+    release_layer(layer);
+    if (rows.empty()) rows.push_back(0);
+    if (columns.empty()) columns.push_back(0);
+    if (page < 1 || size_t(page) > rows.size() * columns.size()) return false;
+    const size_t down = size_t(page - 1) % rows.size(), across = size_t(page - 1) / rows.size();
+    range->topLeft = CellPoint{int16_t(down ? rows[down - 1] + 1 : 0), int16_t(across ? columns[across - 1] + 1 : 0)};
+    range->botRight = CellPoint{rows[down], columns[across]};
+    return true;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "model/cell_range.h"
 
 // The printable size of a page in pixels when the layer's page setup gives none:
 // a letter page less half-inch margins.
@@ -24,3 +25,11 @@ int16_t page_number_of(MemoryRef layer, int32_t cell);
 int16_t SetActiveRects(MemoryRef layer);
 // The printable rectangle of the layer's page inside its margins, in points.
 void Page_Setup(MemoryRef layer, pf::Rect* printable);
+
+// The last row and the last column holding a cell ({-1, -1} for none).
+CellPoint used_cell_extent(MemoryRef layer);
+// The pages as reset_page last computed them, numbered from 1 down the rows,
+// then across: how many there are (at least 1), and the cells of page n
+// (false past the last).
+int16_t CountPages(MemoryRef layer);
+bool GetPageRect(MemoryRef layer, int16_t page, CellRange* range);
