@@ -12,7 +12,10 @@
 #include "model/cell_store.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
+#include "shell/app_prefs.h"
 #include "shell/command_dialogs.h"
+#include "editing/clipboard.h"
+#include "editing/editing_commands.h"
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
 #include "platform/screen/cursor.h"
@@ -51,7 +54,10 @@ struct CommandDialogs : FormatMenuTest {
     }
     std::string column_of_numbers(int16_t column, int16_t rows) {
         std::string out;
-        for (int16_t row = 0; row < rows; ++row) out += (row ? " " : "") + std::to_string(int(number(row, column)));
+        for (int16_t row = 0; row < rows; ++row) {
+            const double value = number(row, column);
+            out += (row ? " " : "") + (std::isnan(value) ? std::string("-") : std::to_string(int(value)));
+        }
         return out;
     }
     CellRange selection() {
@@ -259,6 +265,139 @@ TEST_F(CommandDialogs, FillSeriesAndSelectScreenshots) {
         else SelectDialog(layer);
         EXPECT_TRUE(std::filesystem::exists(png));
     }
+}
+
+// ---- Paste Special ------------------------------------------------------------
+
+constexpr int16_t kEditMenu = 130, kCopyItem = 5, kPasteSpecialItem = 8;
+
+// Once the dialog is up: the clicks (in its content) and pop-up drags of the
+// script, then Return.
+struct DialogStep {
+    pf::Point at;
+    int16_t drag_down = 0;  // pixels: a drag in the pop-up menu
+};
+std::vector<DialogStep> dialog_script;
+bool script_played = false;
+
+void play_dialog_script() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (!script_played && pf::is_modal_window(front)) {
+        script_played = true;
+        const pf::Rect content = pf::window_content_rect(front);
+        for (const DialogStep& step : dialog_script) {
+            const pf::Point at{int16_t(content.top + step.at.v), int16_t(content.left + step.at.h)};
+            if (step.drag_down) pf::driver_drag(at, pf::Point{int16_t(at.v + step.drag_down), at.h});
+            else pf::driver_click(at);
+        }
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+struct PasteSpecialDialog : CommandDialogs {
+    void copy(CellRange range) {
+        select(range);
+        DoEditMenu(nullptr, kCopyItem);
+    }
+    void paste_special(CellRange target, std::vector<DialogStep> script) {
+        select(target);
+        dialog_script = std::move(script);
+        script_played = false;
+        pf::host_set_composer(play_dialog_script);
+        DoEditMenu(nullptr, kPasteSpecialItem);
+        pf::host_set_composer(dialogtest::guarded_compose_step);
+        EXPECT_TRUE(script_played);
+    }
+    static constexpr pf::Point kValues{63, 40}, kFormats{103, 40}, kTranspose{133, 40}, kSkipBlanks{153, 40};
+    static constexpr pf::Point kOperation{44, 250};
+    static constexpr int16_t kOneItemDown = 21;
+};
+
+TEST_F(PasteSpecialDialog, AnOperationCombinesTheCopiedCellsWithTheTargetAndIsUndone) {
+    put(0, 0, "3"), put(1, 0, "5");
+    put(0, 2, "10"), put(1, 2, "20");
+    copy(CellRange{{0, 0}, {1, 0}});
+    enable_menus();
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kPasteSpecialItem));
+    paste_special(CellRange{{0, 2}, {0, 2}}, {{kOperation, 2 * kOneItemDown}});  // Subtract
+    EXPECT_EQ(column_of_numbers(2, 2), "7 15");
+    DoUndo(workbook());
+    EXPECT_EQ(column_of_numbers(2, 2), "10 20");
+    EXPECT_EQ(app_prefs.paste_special_choice, kPasteAll);
+}
+
+TEST_F(PasteSpecialDialog, TransposeAndSkipBlanksAreTakenFromTheirBoxes) {
+    put(0, 0, "1"), put(0, 2, "3");  // B1 is blank
+    put(0, 5, "8"), put(1, 4, "9");
+    copy(CellRange{{0, 0}, {0, 2}});
+    paste_special(CellRange{{0, 4}, {0, 4}}, {{kSkipBlanks}});
+    EXPECT_EQ(number(0, 5), 8);
+    EXPECT_EQ(number(0, 6), 3);
+    paste_special(CellRange{{0, 4}, {0, 4}}, {{kTranspose}});
+    EXPECT_EQ(column_of_numbers(4, 3), "1 - 3");  // the blank copied over 9
+}
+
+TEST_F(PasteSpecialDialog, ValuesReplaceFormulasAndTheChoiceIsRemembered) {
+    put(0, 0, "=2*4");
+    copy(CellRange{{0, 0}, {0, 0}});
+    paste_special(CellRange{{0, 1}, {0, 1}}, {{kValues}});
+    EXPECT_EQ(number(0, 1), 8);
+    EXPECT_EQ(app_prefs.paste_special_choice, kPasteValues);
+
+    // Opened again, Values is still chosen.
+    paste_special(CellRange{{1, 1}, {1, 1}}, {});
+    EXPECT_EQ(number(1, 1), 8);
+}
+
+TEST_F(PasteSpecialDialog, CancelPastesNothing) {
+    put(0, 0, "4");
+    copy(CellRange{{0, 0}, {0, 0}});
+    select(CellRange{{2, 2}, {2, 2}});
+    escape();
+    DoEditMenu(nullptr, kPasteSpecialItem);
+    EXPECT_TRUE(std::isnan(number(2, 2)));
+}
+
+// Once the dialog is up the operation becomes Multiply; when that is played
+// the screen is written, then Escape.
+std::string paste_special_png;
+int shot_stage = 0;
+void multiply_then_shoot() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (pf::is_modal_window(front) && shot_stage == 0) {
+        shot_stage = 1;
+        const pf::Rect content = pf::window_content_rect(front);
+        const pf::Point at{int16_t(content.top + 44), int16_t(content.left + 250)};
+        pf::driver_drag(at, pf::Point{int16_t(at.v + 63), at.h});
+    } else if (pf::is_modal_window(front) && shot_stage >= 1 && shot_stage < 5 && pf::driver_pending_steps() == 0) {
+        // The menu closed and the sample redrawn a few passes after the value changed.
+        pf::ControlRef popup = GetDialogControl(pf::get_dialog_from_window(front), 12);
+        if (shot_stage > 1 || pf::get_control_value(popup) == 4) ++shot_stage;
+    }
+    if (shot_stage == 5) {
+        shot_stage = 6;
+        pf::screen_write_png(paste_special_png);
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(PasteSpecialDialog, Screenshot) {
+    put(0, 0, "4");
+    copy(CellRange{{0, 0}, {0, 0}});
+    select(CellRange{{2, 2}, {2, 2}});
+    paste_special_png = dialogtest::screenshot_path("paste_special_dialog.png");
+    std::filesystem::remove(paste_special_png);
+    shot_stage = 0;
+    pf::host_set_composer(multiply_then_shoot);
+    DoEditMenu(nullptr, kPasteSpecialItem);
+    EXPECT_TRUE(std::isnan(number(2, 2)));
+    cairo_surface_t* shot = cairo_image_surface_create_from_png(paste_special_png.c_str());
+    EXPECT_TRUE(matches_golden_image(shot, "paste_special_dialog"));
+    cairo_surface_destroy(shot);
 }
 
 }  // namespace
