@@ -18,9 +18,7 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 3, 3},            // Preferences
-    {kFileMenu, 12, 12},           // Settings
-    {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
+    {141, 3, 4},                   // Settings: Customize and Save Command Bar
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {131, 20, 21},                 // Format: Borders, Table Format
     {137, 16, 16},                 // Date: Custom

@@ -26,7 +26,6 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); }
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
-void get_app_prefs(int16_t) { beep(); }
 int16_t customize_commandbar() {
     beep();
     return 0;
@@ -52,7 +51,6 @@ void DoHelpMenu(int16_t) {}
 // Commands not built yet answer with a beep.
 void DoWindowMenu(MemoryRef, int16_t) { beep(); }
 void DoViewMenu(MemoryRef, int16_t) { beep(); }
-void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
 void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}
