@@ -46,5 +46,8 @@ int16_t paste_operation_of(int16_t popup_value);
 void Draw_series_item(DialogRef dialog, int16_t item);
 void Draw_RowPict_item(DialogRef dialog, int16_t item);
 void draw_sample_item(DialogRef dialog, int16_t item);
+// The next item hit in one of these modal dialogs; the close box and the
+// cancel keys answer Cancel (item 2).
+int16_t next_dialog_item(DialogRef dialog);
 // Erases the item's box and draws the picture resource into it (none: erased only).
 void draw_item_picture(DialogRef dialog, int16_t item, int16_t picture_id);

@@ -1,6 +1,5 @@
 // The Paste Special dialog: what to paste (all, values, formulas, formats),
 // transpose, skip blanks and an arithmetic operation with the cells there.
-#include "core/modal_dialog.h"
 #include "editing/clipboard.h"
 #include "platform/controls/controls.h"
 #include "shell/app_prefs.h"
@@ -35,9 +34,8 @@ bool ask_paste_options(PasteOptions* options) {
     pf::draw_dialog(dialog);
     bool ok = false;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item >= kAllItem && item <= kFormatsItem) set_choice(dialog, item);
         else if (item == kTransposeItem || item == kSkipBlanksItem) FlipCheckbox(dialog, item);
         else if (item == kOperationPopup) DrawDialogItem(dialog, kSampleItem);

@@ -271,6 +271,13 @@ bool flip_box(PrefsDialog& d, int16_t item) {
     return false;
 }
 
+// A radio of the group first to last sets the choice to its place in the group.
+void pick_radio(DialogRef dialog, int16_t item, int16_t first, int16_t last, int16_t* choice) {
+    if (item < first || item > last) return;
+    SetDRadios(dialog, first, last, item);
+    *choice = int16_t(item - first);
+}
+
 void click_panel_item(PrefsDialog& d, int16_t item) {
     if (flip_box(d, item)) return;
     PrefsChoices& c = d.choices;
@@ -284,12 +291,7 @@ void click_panel_item(PrefsDialog& d, int16_t item) {
                 c.default_format[kDefaultDateFormatByte] = uint8_t(date_verb(pop_up_value(d, item)));
             if (item == kUnitItem) c.margin_unit = int16_t(pop_up_value(d, item) - 1);
             break;
-        case 3:
-            if (item >= kFirstExportRadio && item <= kLastExportRadio) {
-                SetDRadios(d.dialog, kFirstExportRadio, kLastExportRadio, item);
-                c.export_choice = int16_t(item - kFirstExportRadio);
-            }
-            break;
+        case 3: pick_radio(d.dialog, item, kFirstExportRadio, kLastExportRadio, &c.export_choice); break;
         case 4:
             if (item == kClearIgnoredItem) {
                 clear_Ignore();
@@ -299,12 +301,7 @@ void click_panel_item(PrefsDialog& d, int16_t item) {
                 DrawDialogItem(d.dialog, kDictionaryNameItem);
             }
             break;
-        case 6:
-            if (item >= kFirstStartupRadio && item <= kLastStartupRadio) {
-                SetDRadios(d.dialog, kFirstStartupRadio, kLastStartupRadio, item);
-                c.startup_action = int16_t(item - kFirstStartupRadio);
-            }
-            break;
+        case 6: pick_radio(d.dialog, item, kFirstStartupRadio, kLastStartupRadio, &c.startup_action); break;
         default: break;
     }
 }
@@ -334,35 +331,13 @@ void follow_inline_input(bool wanted) {
 
 }  // namespace
 
-void set_font_pop(DialogRef dialog, int16_t item, int16_t font) {
-    make_font_pop(dialog, item);
-    pf::MenuRef menu = GetContolPopMenu(dialog, item);
-    pf::ControlRef control = GetDialogControl(dialog, item);
-    if (!menu || !control) return;
-    const std::string name = pf::font_name(font);
-    int16_t chosen = 0;
-    for (int16_t i = 1; i <= pf::count_menu_items(menu) && !chosen; ++i)
-        if (pf::get_menu_item_text(menu, i) == name) chosen = i;
-    if (!chosen && !name.empty()) {  // a font named but not installed stays shown
-        pf::append_menu_item_text(menu, name);
-        chosen = pf::count_menu_items(menu);
-        pf::set_control_maximum(control, chosen);
-    }
-    if (chosen) pf::set_control_value(control, chosen);
-}
+namespace {
 
-int16_t get_pop_font(DialogRef dialog, int16_t item) {
+// Chooses the pop-up's item with the text, added at the end when missing.
+void choose_pop_text(DialogRef dialog, int16_t item, const std::string& text) {
     pf::MenuRef menu = GetContolPopMenu(dialog, item);
     pf::ControlRef control = GetDialogControl(dialog, item);
-    if (!menu || !control) return 0;
-    return pf::font_number(pf::get_menu_item_text(menu, int16_t(pf::get_control_value(control))));
-}
-
-void set_size_pop(DialogRef dialog, int16_t item, int16_t size) {
-    pf::MenuRef menu = GetContolPopMenu(dialog, item);
-    pf::ControlRef control = GetDialogControl(dialog, item);
-    if (!menu || !control) return;
-    const std::string text = std::to_string(size);
+    if (!menu || !control || text.empty()) return;
     int16_t chosen = 0;
     for (int16_t i = 1; i <= pf::count_menu_items(menu) && !chosen; ++i)
         if (pf::get_menu_item_text(menu, i) == text) chosen = i;
@@ -373,6 +348,22 @@ void set_size_pop(DialogRef dialog, int16_t item, int16_t size) {
     pf::set_control_maximum(control, pf::count_menu_items(menu));
     pf::set_control_value(control, chosen);
 }
+
+}  // namespace
+
+void set_font_pop(DialogRef dialog, int16_t item, int16_t font) {
+    make_font_pop(dialog, item);
+    choose_pop_text(dialog, item, pf::font_name(font));  // a font not installed stays shown
+}
+
+int16_t get_pop_font(DialogRef dialog, int16_t item) {
+    pf::MenuRef menu = GetContolPopMenu(dialog, item);
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (!menu || !control) return 0;
+    return pf::font_number(pf::get_menu_item_text(menu, int16_t(pf::get_control_value(control))));
+}
+
+void set_size_pop(DialogRef dialog, int16_t item, int16_t size) { choose_pop_text(dialog, item, std::to_string(size)); }
 
 int16_t get_pop_size(DialogRef dialog, int16_t item) {
     pf::MenuRef menu = GetContolPopMenu(dialog, item);

@@ -5,7 +5,6 @@
 
 #include "core/alert_kinds.h"
 #include "core/alerts.h"
-#include "core/modal_dialog.h"
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "platform/screen/cursor.h"
@@ -122,9 +121,8 @@ int16_t SelectDialog(MemoryRef layer) {
     int16_t radio = 0;
     CellRange cells{};
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item >= kWholeLayerItem && item <= kCellsItem) SetDRadios(dialog, kWholeLayerItem, kCellsItem, item);
         else if (item == kPageField) SetDRadios(dialog, kWholeLayerItem, kCellsItem, kPageItem);
         else if (item == kFirstCellField || item == kLastCellField)

@@ -2,7 +2,6 @@
 // values and direction, then the fill over the selection.
 #include "core/alerts.h"
 #include "core/alert_kinds.h"
-#include "core/modal_dialog.h"
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"
 #include "editing/fill.h"
@@ -88,9 +87,8 @@ bool ask_series(const CellRange& selection, SeriesChoice* choice) {
     pf::draw_dialog(dialog);
     bool ok = false;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item >= kLinearItem && item <= kAutomaticItem) set_kind(dialog, item);
         else if (item >= kYearItem && item <= kWeekdayItem) SetDRadios(dialog, kYearItem, kWeekdayItem, item);
         else if (item == kStepItem || item == kStopItem) filter_value_field(dialog, item);

@@ -1,7 +1,6 @@
 // The Sort dialog: up to three key columns (rows sorted) or key rows (columns
 // sorted) within the range, each ascending or descending.
 #include "core/number_text.h"
-#include "core/modal_dialog.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
@@ -101,9 +100,8 @@ int16_t sort_dialog(int16_t keys[kSortKeys], uint16_t ascending[kSortKeys], uint
     pf::draw_dialog(dialog);
     bool ok = false;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item >= kAscendingItems[0] && item <= kAscendingItems[kSortKeys - 1] + 1) {
             const int16_t first = int16_t(kAscendingItems[0] + (item - kAscendingItems[0]) / 2 * 2);
             SetDRadios(dialog, first, int16_t(first + 1), item);
