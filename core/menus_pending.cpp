@@ -18,7 +18,6 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {141, 3, 4},                   // Settings: Customize and Save Command Bar
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {131, 20, 21},                 // Format: Borders, Table Format
     {137, 16, 16},                 // Date: Custom

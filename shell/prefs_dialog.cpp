@@ -25,6 +25,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/windows/windows.h"
+#include "shell/bar_dialogs.h"
 #include "shell/shell_commands.h"
 #include "spelling/spell_engine.h"
 #include "window/entry_line.h"
@@ -36,6 +37,8 @@ constexpr int16_t kOkItem = 1, kCancelItem = 2, kPanelItem = 3, kKeptItems = 4;
 constexpr int16_t kFirstPanel = 1, kLastPanel = 6;
 constexpr int16_t kDateMenu = 137, kDateMenuTailItems = 2;
 constexpr int16_t kMainDictionaryEntry = 6;
+// The Settings menu.
+constexpr int16_t kPreferencesItem = 1, kCustomizeBarItem = 3, kSaveBarItem = 4;
 
 // Panel 1, new workbooks.
 constexpr int16_t kFontItem = 5, kSizeItem = 6, kDecimalsItem = 16, kWidthItem = 19;
@@ -435,5 +438,10 @@ void get_app_prefs(int16_t panel) {
 }
 
 void DoPrefsMenu(MemoryRef, int16_t item) {
-    if (item == 1) get_app_prefs(app_prefs.prefs_panel);
+    switch (item) {
+        case kPreferencesItem: get_app_prefs(app_prefs.prefs_panel); break;
+        case kCustomizeBarItem: customize_commandbar(); break;
+        case kSaveBarItem: write_button_positions(); break;
+        default: break;
+    }
 }

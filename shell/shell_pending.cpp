@@ -26,14 +26,6 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); }
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
-int16_t customize_commandbar() {
-    beep();
-    return 0;
-}
-int16_t command_dialog(int16_t) {
-    beep();
-    return 0;
-}
 
 // Menus of the palettes and format commands not built yet carry no marks.
 void set_option_menu(MemoryRef) {}
