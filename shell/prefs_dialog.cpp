@@ -92,16 +92,16 @@ constexpr int16_t kSizes[] = {9, 10, 12, 14, 18, 24, 36};
 struct PrefsDialog {
     DialogRef dialog;
     int16_t panel;
-    PrefsChoices choices;
+    AppPrefs choices;
 };
 
-uint32_t read_word(const PrefsChoices& c, Word word) {
+uint32_t read_word(const AppPrefs& c, Word word) {
     if (word == Word::kGeneral) return c.options;
     if (word == Word::kDisplay) return c.options2;
     return c.default_format[kDefaultNumberFlagsByte];
 }
 
-void flip_bit(PrefsChoices& c, const FlagBox& box) {
+void flip_bit(AppPrefs& c, const FlagBox& box) {
     if (box.word == Word::kGeneral) c.options ^= box.bit;
     else if (box.word == Word::kDisplay) c.options2 ^= box.bit;
     else c.default_format[kDefaultNumberFlagsByte] ^= uint8_t(box.bit);
@@ -136,7 +136,7 @@ void show_points(DialogRef dialog, int16_t item, int16_t points) {
     SetDEditText(dialog, item, text);
 }
 
-int16_t column_width_points(const PrefsChoices& c) { return c.default_format[kDefaultColumnWidthByte]; }
+int16_t column_width_points(const AppPrefs& c) { return c.default_format[kDefaultColumnWidthByte]; }
 
 // The date pop-up holds the Date menu's formats, without its Custom item.
 void fill_date_pop(const PrefsDialog& d) {
@@ -162,7 +162,7 @@ void show_dictionary_name(const PrefsDialog& d) {
 
 void fill_fields(PrefsDialog& d) {
     DialogRef dialog = d.dialog;
-    const PrefsChoices& c = d.choices;
+    const AppPrefs& c = d.choices;
     switch (d.panel) {
         case 1:
             set_font_pop(dialog, kFontItem, load_i16(c.default_format + kFmtFont));
@@ -232,7 +232,7 @@ bool read_field(DialogRef dialog, int16_t item, PrefsField field, bool empty_kee
 }
 
 bool read_panel(PrefsDialog& d) {
-    PrefsChoices& c = d.choices;
+    AppPrefs& c = d.choices;
     int16_t value = 0;
     if (d.panel == 1) {
         value = c.default_format[kFmtDecimals];
@@ -283,7 +283,7 @@ void pick_radio(DialogRef dialog, int16_t item, int16_t first, int16_t last, int
 
 void click_panel_item(PrefsDialog& d, int16_t item) {
     if (flip_box(d, item)) return;
-    PrefsChoices& c = d.choices;
+    AppPrefs& c = d.choices;
     switch (d.panel) {
         case 1:
             if (item == kFontItem) store_i16(c.default_format + kFmtFont, get_pop_font(d.dialog, item));
@@ -384,27 +384,19 @@ PrefsRange prefs_field_range(PrefsField field) {
     }
 }
 
-PrefsChoices prefs_choices_of(const AppPrefs& prefs) {
-    PrefsChoices c{};
-    std::memcpy(c.default_format, prefs.default_format, sizeof c.default_format);
-    c.options = prefs.options;
-    c.options2 = prefs.options2;
-    c.undo_depth = prefs.undo_depth;
-    c.margin_unit = prefs.margin_unit;
-    c.export_choice = prefs.export_choice;
-    c.startup_action = prefs.startup_action;
-    return c;
+void copy_edited_prefs(const AppPrefs& from, AppPrefs& to) {
+    std::memcpy(to.default_format, from.default_format, sizeof to.default_format);
+    to.options = from.options;
+    to.options2 = from.options2;
+    to.undo_depth = from.undo_depth;
+    to.margin_unit = from.margin_unit;
+    to.export_choice = from.export_choice;
+    to.startup_action = from.startup_action;
 }
 
-void apply_prefs_choices(const PrefsChoices& c) {
+void apply_prefs_choices(const AppPrefs& c) {
     const bool smooth_before = (app_prefs.options2 & kPrefAntiAliasedText) != 0;
-    std::memcpy(app_prefs.default_format, c.default_format, sizeof c.default_format);
-    app_prefs.options = c.options;
-    app_prefs.options2 = c.options2;
-    app_prefs.undo_depth = c.undo_depth;
-    app_prefs.margin_unit = c.margin_unit;
-    app_prefs.export_choice = c.export_choice;
-    app_prefs.startup_action = c.startup_action;
+    copy_edited_prefs(c, app_prefs);
     pg_setUndoLevels(c.undo_depth);
     if ((c.options & kPrefDragAndDrop) && DRAG_Available()) g_system.flags |= kSysDragInUse;
     else g_system.flags &= ~kSysDragInUse;
@@ -419,7 +411,7 @@ void apply_prefs_choices(const PrefsChoices& c) {
 void get_app_prefs(int16_t panel) {
     PrefsDialog d{};
     d.panel = panel >= kFirstPanel && panel <= kLastPanel ? panel : kFirstPanel;
-    d.choices = prefs_choices_of(app_prefs);
+    d.choices = app_prefs;
     const pf::FileSpec dictionary = app_prefs.items[kMainDictionaryEntry];
     d.dialog = StdNewDLOG(kPrefsDialog, kOkItem, nullptr);
     if (!d.dialog) return;

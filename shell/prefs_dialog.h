@@ -17,20 +17,12 @@ void set_size_pop(DialogRef dialog, int16_t item, int16_t size);
 // The number written in the chosen item; without a menu, the control's value.
 int16_t get_pop_size(DialogRef dialog, int16_t item);
 
-// What the dialog edits, apart from the record until OK.
-struct PrefsChoices {
-    uint8_t default_format[32];
-    uint32_t options;
-    uint32_t options2;
-    int16_t undo_depth;
-    int16_t margin_unit;
-    int16_t export_choice;
-    int16_t startup_action;
-};
-PrefsChoices prefs_choices_of(const AppPrefs& prefs);
-// Stores the choices in the record and brings the running program in step:
-// undo levels, drag and drop, inline input and the text rendering.
-void apply_prefs_choices(const PrefsChoices& choices);
+// The fields the dialog edits, copied from one record to another: the
+// dialog works on a copy of the record and hands these back on OK.
+void copy_edited_prefs(const AppPrefs& from, AppPrefs& to);
+// Stores the edited fields in the record and brings the running program in
+// step: undo levels, drag and drop, inline input and the text rendering.
+void apply_prefs_choices(const AppPrefs& edited);
 
 // A typed value of the dialog refused: which one, with its range.
 enum class PrefsField : int16_t { kUndoLevels = 1, kDecimalPlaces = 2, kColumnWidth = 3 };
