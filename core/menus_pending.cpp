@@ -19,7 +19,7 @@ struct PendingItems {
 
 constexpr PendingItems kPending[] = {
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
-    {131, 20, 21},                 // Format: Borders, Table Format
+    {131, 20, 20},                 // Format: Borders
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
@@ -30,9 +30,6 @@ constexpr PendingItems kPending[] = {
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
-    {136, kWholeMenu, 0},          // View
-    {kWindowMenu, 1, 1},           // Arrange
-    {kWindowMenu, 3, 5},           // Show and Hide, Minimize
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.

@@ -9,14 +9,6 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "shell/button_states.h"
-#include "platform/screen/cursor.h"
-
-namespace {
-
-constexpr int kBeepTicks = 9;
-void beep() { pf::sys_beep(kBeepTicks); }
-
-}  // namespace
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
     if (WindowRef open = find_empty_palette(title)) return open;
@@ -27,23 +19,13 @@ void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); 
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 
-// Menus of the palettes and format commands not built yet carry no marks.
+// The options menu carries no marks until its commands are built.
 void set_option_menu(MemoryRef) {}
-void set_showhide_menu() {}
 
 // The tool and border menus draw as plain lists until their pictures exist.
 void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
     pf::standard_menu_definition(message, menu, menu_rect, params);
 }
 
-void InitHelpMenu() {}
-int16_t GetHelpMenuID() { return 0; }
-void DoHelpMenu(int16_t) {}
-
-// Commands not built yet answer with a beep.
-void DoWindowMenu(MemoryRef, int16_t) { beep(); }
-void DoViewMenu(MemoryRef, int16_t) { beep(); }
-void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
-void Do_showhide_Menu(MemoryRef, int16_t) {}
-void DoCommandMenu(MemoryRef, int16_t) {}
+// The tool palette's menu does nothing until the palette is built.
 void DoToolMenu(MemoryRef, int16_t) {}

@@ -9,4 +9,3 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
 void set_option_menu(MemoryRef layer);
-void set_showhide_menu();
