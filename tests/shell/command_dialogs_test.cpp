@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int16_t kOptionsMenu = 132, kSortItem = 14, kFillSeriesItem = 15;
+constexpr int16_t kSortItem = 14, kFillSeriesItem = 15;
 
 struct CommandDialogs : FormatMenuTest {
     void SetUp() override {
@@ -234,11 +234,30 @@ TEST_F(CommandDialogs, SelectThePageOrTheUsedArea) {
     EXPECT_EQ(selection(), (CellRange{{0, 0}, {3, 2}}));
 }
 
-TEST_F(CommandDialogs, SortAndFillSeriesAreOfferedInTheOptionsMenu) {
-    enable_menus();
-    pf::MenuRef options = pf::get_menu_handle(kOptionsMenu);
-    EXPECT_TRUE(pf::is_menu_item_enabled(options, kSortItem));
-    EXPECT_TRUE(pf::is_menu_item_enabled(options, kFillSeriesItem));
+TEST_F(CommandDialogs, PagesAreCountedDownThenAcrossAndWithinThePrintArea) {
+    put(100, 20, "far");  // several pages down and across
+    type("2");
+    ret();
+    ASSERT_EQ(SelectDialog(layer), 7);
+    const CellRange second = selection();
+    EXPECT_GT(second.topLeft.v, 0);
+    EXPECT_EQ(second.topLeft.h, 0);
+
+    // With a print area from column H, its first page is the first one starting there.
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->print_area = CellRange{{0, 7}, {101, 21}};
+    release_layer(layer);
+    type("1");
+    ret();
+    ASSERT_EQ(SelectDialog(layer), 7);
+    EXPECT_EQ(selection().topLeft, (CellPoint{0, 7}));
+
+    const int beeps = pf::beep_count();
+    type("999");
+    ret();
+    SelectDialog(layer);
+    EXPECT_EQ(pf::beep_count(), beeps + 1);  // no such page
+    EXPECT_EQ(selection().topLeft, (CellPoint{0, 7}));
 }
 
 TEST_F(CommandDialogs, SortDialogScreenshot) {
