@@ -45,7 +45,7 @@ TEST(BarEdits, InsertRemoveAndMoveKeepTheRowsInTheBar) {
 
 // Once the editor is up: the steps, then Return.
 struct EditorStep {
-    enum Kind { kClick, kDragBarRows, kType } kind;
+    enum Kind { kClick, kDragBarRows, kType, kNextPopUpItem } kind;
     pf::Point at{};   // click: in the content
     int16_t from = 0, to = 0;  // drag: bar rows
     const char* text = "";
@@ -74,6 +74,9 @@ void play_editor_script() {
             if (step.kind == EditorStep::kType) pf::driver_type(step.text);
             else if (step.kind == EditorStep::kClick)
                 pf::driver_click(pf::Point{int16_t(content.top + step.at.v), int16_t(content.left + step.at.h)});
+            else if (step.kind == EditorStep::kNextPopUpItem)
+                pf::driver_drag(pf::Point{int16_t(content.top + step.at.v), int16_t(content.left + step.at.h)},
+                                pf::Point{int16_t(content.top + step.at.v + 21), int16_t(content.left + step.at.h)});
             else
                 pf::driver_drag(bar_row_point(dialog, content, step.from), bar_row_point(dialog, content, step.to));
         } else {
@@ -86,12 +89,16 @@ void play_editor_script() {
 }
 
 struct BarDialogs : AttendedTest {
-    int16_t edit(int16_t new_bar, std::vector<EditorStep> script, bool cancel = false) {
+    // The steps to play once the next modal dialog is up, then Return or Escape.
+    static void play(std::vector<EditorStep> script, bool cancel = false) {
         editor_script = std::move(script);
         editor_played = false;
         next_step = 0;
         end_with_escape = cancel;
         pf::host_set_composer(play_editor_script);
+    }
+    int16_t edit(int16_t new_bar, std::vector<EditorStep> script, bool cancel = false) {
+        play(std::move(script), cancel);
         const int16_t answer = command_dialog(new_bar);
         pf::host_set_composer(dialogtest::guarded_compose_step);
         EXPECT_TRUE(editor_played);
@@ -152,6 +159,21 @@ TEST_F(BarDialogs, ANewBarWithoutANameIsUntitledAndCanBeTheEditingBar) {
     EXPECT_EQ(button_list.back().buttons.size(), 1u);
     EXPECT_EQ(app_prefs.editing_bar, int16_t(bars + 1));
     EXPECT_EQ(commands(current_bar.buttons), commands(before));  // the shown bar is back
+}
+
+TEST_F(BarDialogs, TheCustomizeDialogShowsTheChosenBarAndKeepsTheOnlyOne) {
+    ASSERT_GE(button_list.size(), 2u);
+    app_prefs.bar_shown = 0;
+    play({{EditorStep::kNextPopUpItem, {54, 200}}});
+    EXPECT_EQ(customize_commandbar(), 1);
+    EXPECT_TRUE(editor_played);
+    EXPECT_EQ(app_prefs.bar_shown, 1);
+    EXPECT_EQ(current_bar.name, button_list[1].name);
+
+    button_list.resize(1);
+    app_prefs.bar_shown = 0;
+    delete_bar(false);
+    EXPECT_EQ(button_list.size(), 1u);
 }
 
 TEST_F(BarDialogs, CustomizeDialogScreenshots) {
