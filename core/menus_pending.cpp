@@ -18,7 +18,6 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {131, 20, 20},                 // Format: Borders
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
