@@ -18,16 +18,13 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 3, 3},            // Preferences
-    {kFileMenu, 12, 12},           // Settings
-    {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
-    {kEditMenu, 8, 8},             // Paste Special
     {131, 20, 20},                 // Format: Borders
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
-    {132, 7, 18},                  // Options: Names to Command Bar
+    {132, 7, 13},                  // Options: Names to Protect Workbook
+    {132, 16, 18},                 // Options: Text Alignment, Command Bar
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
 };

@@ -27,6 +27,7 @@
 #include "platform/scrap/scrap.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
+#include "shell/command_dialogs.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
 #include "window/selection_tracking.h"
@@ -80,7 +81,6 @@ constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 enum FillItem : int16_t { kFillDownItem = 1, kFillRightItem = 2, kFillUpItem = 3, kFillLeftItem = 4 };
 
 constexpr int32_t kProtectedAlert = 6;
-constexpr int kNotBuiltBeepTicks = 9;
 constexpr int16_t kOKItem = 1;
 constexpr int16_t kCancelItem = 2;
 
@@ -375,7 +375,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
         case kSpellingItem: check_layer_spelling(layer); break;
-        case kPasteSpecialItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // its command comes later
+        case kPasteSpecialItem: paste_special_dialog(layer); break;
         default: break;
     }
     DisplayText(window_record ? window_record : front_document_record(), 1);
