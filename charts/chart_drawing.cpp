@@ -212,8 +212,8 @@ pf::Rect draw_axes(const ChartLook& look, MemoryRef chart, const ChartData& data
 }
 
 // A square plot area centred in the area, for the round kinds.
-pf::Rect round_area(const pf::Rect& area) {
-    const int16_t side = int16_t(std::max(0, std::min(area.right - area.left, area.bottom - area.top) - 2 * kGap));
+pf::Rect round_area(const pf::Rect& area, int16_t margin = kGap) {
+    const int16_t side = int16_t(std::max(0, std::min(area.right - area.left, area.bottom - area.top) - 2 * margin));
     const int16_t top = int16_t((area.top + area.bottom - side) / 2), left = int16_t((area.left + area.right - side) / 2);
     return pf::Rect{top, left, int16_t(top + side), int16_t(left + side)};
 }
@@ -238,6 +238,33 @@ void draw_chart(pf::FourCC kind, MemoryRef chart, const ChartData& data, const p
         const pf::Rect plot = draw_axes(look, chart, data, values, xs, area);
         if (plot.right - plot.left >= 4 && plot.bottom - plot.top >= 4) plot_axes(look, chart, data, values, xs, plot);
     }
+    pf::pen_normal();
+    pf::rgb_fore_color(pf::kBlackColor);
+}
+
+void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
+    static const ChartData kIconData{{"a", "b", "c"}, {{"", {2, 5, 3}}, {"", {4, 3, 6}}}};
+    const ChartLook look = chart_look(kind);
+    pf::pen_normal();
+    pf::RgnHandle saved = pf::new_region(), clip = pf::new_region();
+    pf::get_clip(saved);
+    pf::rect_region(clip, rect);
+    pf::sect_region(clip, saved, clip);
+    pf::set_clip(clip);
+    if (look.round) {
+        plot_round(look, nullptr, kIconData, round_area(rect, 0));
+    } else {
+        const AxisScale values = value_scale(look, kIconData), xs = x_scale(kIconData);
+        const pf::Rect plot{int16_t(rect.top + 3), int16_t(rect.left + 3), int16_t(rect.bottom - 2), int16_t(rect.right - 3)};
+        plot_axes(look, nullptr, kIconData, values, xs, plot);
+        pf::rgb_fore_color(pf::kBlackColor);
+        pf::move_to(rect.left, rect.top);
+        pf::line_to(rect.left, int16_t(rect.bottom - 1));
+        pf::line_to(int16_t(rect.right - 1), int16_t(rect.bottom - 1));
+    }
+    pf::set_clip(saved);
+    pf::dispose_region(clip);
+    pf::dispose_region(saved);
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
 }

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "charts/chart_record.h"
+#include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
 #include "window/sheet_paint.h"
@@ -17,6 +18,7 @@ constexpr double kGroupShare = 0.7;    // of a category slot taken by its bars
 constexpr double kRingShare = 0.6;     // of a doughnut's radius taken by its rings
 constexpr double kTiltedHeight = 0.55; // of a 3-D pie's width
 constexpr int16_t kSpokeLabelRoom = 14;  // around a radar for its spoke labels
+constexpr int16_t kLabelledRadar = 60;   // smaller radars (icons) go without them
 constexpr int16_t kMarker = 5, kMostMarkedPoints = 60, kLinePen = 2;
 
 struct ChartKindLook {
@@ -70,13 +72,8 @@ double value_at(const ChartSeries& series, size_t point) {
     return point < series.values.size() ? series.values[point] : std::nan("");
 }
 
-pf::Rect inset(const pf::Rect& r, int16_t by) {
-    return pf::Rect{int16_t(r.top + by), int16_t(r.left + by), int16_t(r.bottom - by), int16_t(r.right - by)};
-}
-
-pf::Rect lowered(const pf::Rect& r, int16_t by) {
-    return pf::Rect{int16_t(r.top + by), r.left, int16_t(r.bottom + by), r.right};
-}
+pf::Rect inset(const pf::Rect& r, int16_t by) { return pf::inset_rect(r, by, by); }
+pf::Rect lowered(const pf::Rect& r, int16_t by) { return pf::offset_rect(r, 0, by); }
 
 pf::Rect ordered_rect(int top, int left, int bottom, int right) {
     return pf::Rect{int16_t(std::min(top, bottom)), int16_t(std::min(left, right)), int16_t(std::max(top, bottom)),
@@ -209,7 +206,7 @@ void plot_radar(MemoryRef chart, const ChartData& data, const pf::Rect& square) 
             i == 0 ? pf::move_to(at.h, at.v) : pf::line_to(at.h, at.v);
         }
     }
-    label_spokes(data.categories, square);
+    if (square.right - square.left >= kLabelledRadar - 2 * kSpokeLabelRoom) label_spokes(data.categories, square);
     pf::pen_size(kLinePen, kLinePen);
     for (size_t s = 0; s < data.series.size(); ++s) {
         use_paint(series_paint(chart, int16_t(s)));
@@ -238,7 +235,7 @@ void paint_bar(const ChartLook& look, const SeriesPaint& paint, int16_t across_f
     }
     use_paint(paint);
     pf::fill_rect(bar, paint.pattern);
-    if (bar.right - bar.left > 3 && bar.bottom - bar.top > 1) {
+    if (bar.right - bar.left > 3 && bar.bottom - bar.top > 3) {
         pf::rgb_fore_color(pf::kBlackColor);
         pf::frame_rect(bar);
     }
@@ -426,7 +423,8 @@ int16_t slot_middle(const pf::Rect& plot, int count, int i, bool down) {
 void plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
     if (square.right - square.left < 4) return;
     if (look.shape == ChartShape::kDoughnut) plot_doughnut(chart, data, square);
-    else if (look.shape == ChartShape::kRadar) plot_radar(chart, data, inset(square, kSpokeLabelRoom));
+    else if (look.shape == ChartShape::kRadar)
+        plot_radar(chart, data, square.right - square.left >= kLabelledRadar ? inset(square, kSpokeLabelRoom) : square);
     else plot_pie(look, chart, data, square);
 }
 

@@ -31,7 +31,8 @@ constexpr PendingItems kPending[] = {
     {132, 7, 18},                  // Options: Names to Command Bar
     {133, 6, 7},                   // Object: Group, Ungroup
     {133, 9, 9},                   // Object: Line Width
-    {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
+    {133, 14, 14},                 // Object: Drawing Tools
+    {150, 3, 6},                   // Chart Options: Data Labels, Axes, Titles
     {135, 1, 8},                   // Functions: inserting into the entry line
     {136, kWholeMenu, 0},          // View
     {kWindowMenu, 1, 1},           // Arrange
