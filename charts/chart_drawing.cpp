@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "charts/chart_plots.h"
 #include "charts/chart_record.h"
 #include "objects/object_records.h"
+#include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"
@@ -41,14 +43,18 @@ void centred_text(const std::string& text, int16_t h, int16_t v) {
     pf::draw_text(text);
 }
 
-// The title across the top; the area left below it.
-void draw_title(MemoryRef chart, pf::Rect* area) {
+// The title across the top, and where it lies; the area left below it.
+pf::Rect draw_title(MemoryRef chart, pf::Rect* area) {
     const std::string title = chart_text(chart, kChartTitle);
-    if (title.empty()) return;
+    if (title.empty()) return pf::Rect{};
     label_font(pf::kBold, kTitleSize);
     pf::rgb_fore_color(pf::kBlackColor);
-    centred_text(title, int16_t((area->left + area->right) / 2), area->top);
+    const int16_t middle = int16_t((area->left + area->right) / 2), width = pf::text_width(title);
+    centred_text(title, middle, area->top);
+    const pf::Rect place{area->top, int16_t(middle - width / 2), int16_t(area->top + line_height()),
+                         int16_t(middle - width / 2 + width)};
     area->top = int16_t(area->top + line_height() + kGap);
+    return place;
 }
 
 // The legend's entries: the series, or the categories of a round chart.
@@ -60,11 +66,12 @@ std::vector<std::string> legend_entries(const ChartData& data, const ChartLook& 
     return names;
 }
 
-// The legend at the right, centred down the area; the area left beside it.
-void draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& look, pf::Rect* area) {
-    if (!(chart_flags(chart) & kChartLegend)) return;
+// The legend at the right, centred down the area, and its box; the area
+// left beside it.
+pf::Rect draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& look, pf::Rect* area) {
+    if (!(chart_flags(chart) & kChartLegend)) return pf::Rect{};
     const std::vector<std::string> entries = legend_entries(data, look);
-    if (entries.empty()) return;
+    if (entries.empty()) return pf::Rect{};
     label_font();
     const int16_t row = std::max<int16_t>(line_height(), kSwatch + 2);
     int16_t widest = 0;
@@ -87,6 +94,7 @@ void draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& look, 
         pf::draw_text(entries[size_t(i)]);
     }
     area->right = int16_t(box.left - kGap);
+    return box;
 }
 
 // The value axis title turned up at the left, the category title along the
@@ -218,42 +226,63 @@ pf::Rect round_area(const pf::Rect& area, int16_t margin = kGap) {
     return pf::Rect{top, left, int16_t(top + side), int16_t(left + side)};
 }
 
-}  // namespace
-
-void draw_chart(pf::FourCC kind, MemoryRef chart, const ChartData& data, const pf::Rect& rect) {
+// Draws the chart and answers where its parts lie.
+ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& data, const pf::Rect& rect) {
+    ChartParts parts;
+    parts.frame = rect;
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     pf::erase_rect(rect);
     pf::frame_rect(rect);
-    if (!chart) return;
+    if (!chart) return parts;
     const ChartLook look = chart_look(kind);
-    pf::Rect area{int16_t(rect.top + kInset), int16_t(rect.left + kInset), int16_t(rect.bottom - kInset),
-                  int16_t(rect.right - kInset)};
-    draw_title(chart, &area);
-    draw_legend(chart, data, look, &area);
+    pf::Rect area = pf::inset_rect(rect, kInset, kInset);
+    parts.title = draw_title(chart, &area);
+    parts.legend = draw_legend(chart, data, look, &area);
     if (look.round) {
-        plot_round(look, chart, data, round_area(area));
+        parts.plot = round_area(area);
+        plot_round(look, chart, data, parts.plot);
     } else {
         const AxisScale values = value_scale(look, data), xs = x_scale(data);
-        const pf::Rect plot = draw_axes(look, chart, data, values, xs, area);
-        if (plot.right - plot.left >= 4 && plot.bottom - plot.top >= 4) plot_axes(look, chart, data, values, xs, plot);
+        parts.plot = draw_axes(look, chart, data, values, xs, area);
+        if (parts.plot.right - parts.plot.left >= 4 && parts.plot.bottom - parts.plot.top >= 4)
+            plot_axes(look, chart, data, values, xs, parts.plot);
     }
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
+    return parts;
+}
+
+}  // namespace
+
+void clipped_to(const pf::Rect& rect, const std::function<void()>& work) {
+    pf::RgnHandle saved = pf::new_region(), clip = pf::new_region();
+    pf::get_clip(saved);
+    pf::rect_region(clip, rect);
+    pf::sect_region(clip, saved, clip);
+    pf::set_clip(clip);
+    work();
+    pf::set_clip(saved);
+    pf::dispose_region(clip);
+    pf::dispose_region(saved);
+}
+
+void draw_chart(pf::FourCC kind, MemoryRef chart, const ChartData& data, const pf::Rect& rect) {
+    draw_chart_parts(kind, chart, data, rect);
+}
+
+ChartParts chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& data, const pf::Rect& rect) {
+    ChartParts parts;
+    clipped_to(pf::Rect{}, [&] { parts = draw_chart_parts(kind, chart, data, rect); });
+    return parts;
 }
 
 void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
     static const ChartData kIconData{{"a", "b", "c"}, {{"", {2, 5, 3}}, {"", {4, 3, 6}}}};
     const ChartLook look = chart_look(kind);
     pf::pen_normal();
-    pf::RgnHandle saved = pf::new_region(), clip = pf::new_region();
-    pf::get_clip(saved);
-    pf::rect_region(clip, rect);
-    pf::sect_region(clip, saved, clip);
-    pf::set_clip(clip);
-    if (look.round) {
-        plot_round(look, nullptr, kIconData, round_area(rect, 0));
-    } else {
+    clipped_to(rect, [&] {
+        if (look.round) return plot_round(look, nullptr, kIconData, round_area(rect, 0));
         const AxisScale values = value_scale(look, kIconData), xs = x_scale(kIconData);
         const pf::Rect plot{int16_t(rect.top + 3), int16_t(rect.left + 3), int16_t(rect.bottom - 2), int16_t(rect.right - 3)};
         plot_axes(look, nullptr, kIconData, values, xs, plot);
@@ -261,10 +290,7 @@ void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
         pf::move_to(rect.left, rect.top);
         pf::line_to(rect.left, int16_t(rect.bottom - 1));
         pf::line_to(int16_t(rect.right - 1), int16_t(rect.bottom - 1));
-    }
-    pf::set_clip(saved);
-    pf::dispose_region(clip);
-    pf::dispose_region(saved);
+    });
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
 }

@@ -4,6 +4,7 @@
 #include "charts/chart_data.h"
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
+#include "charts/charts.h"
 #include "objects/object_drawing.h"
 #include "objects/object_records.h"
 #include "tests/window/sheet_fixture.h"
@@ -94,6 +95,40 @@ TEST_F(ChartDrawingTest, AChartObjectShowsTheNumbersOfItsCells) {
     EXPECT_TRUE(matches_golden("chart_object_over_cells"));
     chart = nullptr;  // the object owns it now
     chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {0, 0}});
+}
+
+TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
+    put_number(0, 0, 4);
+    put_number(1, 0, 9);
+    set_chart_range(chart, CellRange{{0, 0}, {1, 0}});
+    set_chart_text(chart, kChartTitle, "Two numbers");
+    MemoryRef object = nullptr;
+    ASSERT_EQ(NewObject(pf::four_cc("bcht"), &object, 0, layer), 1);
+    SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
+    ObjectRecord* record = use_object(object);
+    record->anchor_row = 3, record->anchor_column = 1, record->height = 160, record->width = 260;
+    release_object(object);
+    chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {0, 0}});  // the object owns the first
+    draw();
+    pf::Rect rect;
+    ASSERT_TRUE(ObjectOnScreen(0, 0, &rect, object, layer));
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))),
+                                         chart_data(reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))), layer), rect);
+    auto middle = [](const pf::Rect& r) { return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)}; };
+    EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.title), 0), kChartTitlePart);
+    EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.legend), 0), kChartLegendPart);
+    EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.plot), 0), kChartPlotPart);
+    EXPECT_EQ(PtinChartEdit(object, rect, pf::Point{int16_t(rect.bottom - 2), int16_t(rect.left + 2)}, 0), kChartAreaPart);
+    EXPECT_EQ(PtinChartEdit(object, rect, pf::Point{int16_t(rect.bottom + 2), rect.left}, 0), -1);
+
+    const uint32_t before = pixel(parts.plot.left - 1, parts.plot.top - 1);
+    pf::Rect outline;
+    ChartAnts(0, kChartPlotPart, &outline, rect, object, layer);
+    EXPECT_EQ(outline, parts.plot);
+    const uint32_t during = pixel(parts.plot.left - 1, parts.plot.top - 1);
+    ChartAnts(0, kChartPlotPart, &outline, rect, object, layer);
+    EXPECT_NE(during, before);
+    EXPECT_EQ(pixel(parts.plot.left - 1, parts.plot.top - 1), before);  // drawn twice: gone
 }
 
 TEST_F(ChartDrawingTest, AwkwardDataDrawsWithoutHarm) {
