@@ -18,8 +18,8 @@
 // Offsets within the chart record.
 constexpr int32_t kChartRecordSize = 816;
 constexpr int32_t kChartSourceLayer = 14;  // i16, -1: the object's own layer
-constexpr int32_t kChartNameColumn = 16;   // i16, -1: automatic
-constexpr int32_t kChartNameRow = 18;      // i16, -1: automatic
+constexpr int32_t kChartNameRow = 16;      // i16, -1: automatic
+constexpr int32_t kChartNameColumn = 18;   // i16, -1: automatic
 constexpr int32_t kChartDataRange = 28;    // CellRange
 constexpr int32_t kChartPlotRect = 36;     // Rect
 constexpr int32_t kChartFlags = 48;        // u32

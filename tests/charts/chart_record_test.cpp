@@ -18,7 +18,7 @@ void put16(Bytes& out, int value) {
     out.push_back(uint8_t(value));
 }
 
-// A stored chart: source layer 2, names column 7 and row -1, a data range,
+// A stored chart: source layer 2, names row 7 and column -1, a data range,
 // flags, a title, label formats and two series formats, big-endian.
 Bytes stored_chart() {
     Bytes out;
@@ -60,8 +60,8 @@ TEST_F(ChartRecordTest, AStoredChartReadsIntoItsFieldsAndWritesBackByteForByte) 
     GetDataRect(&range, &source, chart);
     EXPECT_EQ(source, 2);
     EXPECT_EQ(range, (CellRange{{3, 1}, {9, 4}}));
-    EXPECT_EQ(chart_word(chart, kChartNameColumn), 7);
-    EXPECT_EQ(chart_word(chart, kChartNameRow), -1);
+    EXPECT_EQ(chart_word(chart, kChartNameRow), 7);
+    EXPECT_EQ(chart_word(chart, kChartNameColumn), -1);
     EXPECT_EQ(chart_flags(chart), 0x00010003u);
     EXPECT_EQ(chart_text(chart, kChartTitle), "Sales");
     EXPECT_EQ(load_u16(chart_bytes->data() + kChartPartFormats + kLabelFont), 0x0105);  // the fourth format
