@@ -7,6 +7,7 @@
 #include "charts/chart_record.h"
 #include "charts/charts.h"
 #include "model/layer.h"
+#include "model/workbook.h"
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int16_t kLegendItem = 1, kGridLinesItem = 2;
+constexpr int16_t kChartKindItem = 12, kChartOptionsItem = 13;
+constexpr int16_t kChartKindMenu = 190, kChartOptionsMenu = 150;
 
 MemoryRef chart_of(MemoryRef object) { return reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))); }
 
@@ -55,6 +58,7 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
     if (!object) return 0;
     clear_selected_objects(layer);
     add_selected(layer, object);
+    increment_change_ctr(layer);
     DrawAllObjects(layer);
     return 1;
 }
@@ -71,6 +75,7 @@ void DoChartMenu(MemoryRef window_record, int16_t item) {
     DocWindowRecord fields = read_doc_window(record);
     if (MemoryRef object = selected_chart_object(fields.sheet)) {
         SetObj_info(object, pf::four_cc("type"), intptr_t(chart_kind_of_tool(tool)));
+        increment_change_ctr(fields.sheet);
         redraw_object(object, fields.sheet);
         return;
     }
@@ -87,5 +92,23 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
     if (!object || !flag) return pf::sys_beep(1);
     MemoryRef chart = chart_of(object);
     set_chart_flags(chart, chart_flags(chart) ^ flag);
+    increment_change_ctr(layer);
     redraw_object(object, layer);
+}
+
+void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
+    MemoryRef object = selected_chart_object(layer);
+    if (layer) pf::enable_menu_item(object_menu, kChartKindItem);
+    if (object) pf::enable_menu_item(object_menu, kChartOptionsItem);
+    const int16_t kind_item = object ? int16_t(chart_tool_of_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))) -
+                                               kFirstChartTool + 1)
+                                     : 0;
+    if (pf::MenuRef kinds = pf::get_menu_handle(kChartKindMenu))
+        for (int16_t item = 1; item <= kLastChartTool - kFirstChartTool + 1; ++item)
+            pf::check_menu_item(kinds, item, item == kind_item);
+    const uint32_t flags = object ? chart_flags(chart_of(object)) : 0;
+    if (pf::MenuRef options = pf::get_menu_handle(kChartOptionsMenu)) {
+        pf::check_menu_item(options, kLegendItem, flags & kChartLegend);
+        pf::check_menu_item(options, kGridLinesItem, flags & kChartGridLines);
+    }
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "charts/chart_commands.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
@@ -101,4 +102,5 @@ void set_object_menu(MemoryRef layer) {
     for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLockItem})
         if (selected) pf::enable_menu_item(menu, item);
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
+    set_chart_menus(menu, layer);
 }

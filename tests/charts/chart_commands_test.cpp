@@ -5,6 +5,8 @@
 #include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "charts/charts.h"
+#include "objects/objects.h"
+#include "model/workbook.h"
 #include "objects/object_records.h"
 #include "tests/shell/format_fixture.h"
 #include "tests/window/golden_image.h"
@@ -46,9 +48,11 @@ TEST_F(ChartCommandsTest, ThePaletteChoosesAKindAndTheNextClickMakesTheChart) {
     click_palette(20);  // chosen again: taken back
     EXPECT_EQ(tool(), 0);
 
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
     MemoryRef object = made_chart();
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(num_objects(layer), 1);
+    EXPECT_NE(get_change_ctr(GetWorkSheet(layer)), changes);  // the document has changed
     EXPECT_EQ(pf::FourCC(GetObj_info(object, pf::four_cc("type"))), pf::four_cc("bcht"));
     EXPECT_EQ(chart_range(chart_of(object)), (CellRange{{1, 1}, {4, 2}}));
     EXPECT_EQ(tool(), 0);  // one chart per choice
@@ -73,6 +77,10 @@ TEST_F(ChartCommandsTest, TheMenusChangeTheSelectedChartOrChooseTheNextKind) {
     DoChartOptionMenu(nullptr, 2);
     DoChartOptionMenu(nullptr, 1);
     EXPECT_EQ(chart_flags(chart_of(object)), flags ^ kChartGridLines);
+    set_object_menu(layer);
+    EXPECT_TRUE(checked(150, 1));  // the legend is back
+    EXPECT_TRUE(checked(150, 2));  // grid lines turned on
+    EXPECT_TRUE(checked(190, 1));  // a pie
 }
 
 TEST_F(ChartCommandsTest, ThePaletteFace) {
