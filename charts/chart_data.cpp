@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "charts/chart_record.h"
-#include "charts/chart_scale.h"
 #include "formula/cell_values.h"
 #include "model/cell_store.h"
+#include "model/display_text.h"
 #include "model/workbook.h"
 
 namespace {
@@ -26,19 +26,12 @@ struct Orientation {
     }
 };
 
-struct CellText {
-    bool is_text = false;
-    std::string text;
-};
-
-CellText cell_text(MemoryRef layer, CellPoint where) {
+// Whether a cell holds a text (typed, or a formula's result).
+bool holds_text(MemoryRef layer, CellPoint where) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     StoredValue value;
-    if (!get_cell_ptr(&cell, &length, where, layer) || !stored_value(cell, &value)) return {};
-    if (value.type == kValueText) return {true, std::string(reinterpret_cast<const char*>(value.text), size_t(value.length))};
-    if (value.type == kValueNumber) return {false, tick_label(value.number)};
-    return {};
+    return get_cell_ptr(&cell, &length, where, layer) && stored_value(cell, &value) && value.type == kValueText;
 }
 
 double cell_number(MemoryRef layer, CellPoint where) {
@@ -49,7 +42,7 @@ double cell_number(MemoryRef layer, CellPoint where) {
 // Whether any cell of a line (first..last along it) holds text.
 bool line_has_text(MemoryRef layer, const Orientation& o, bool along_points, int line, int first, int last) {
     for (int i = first; i <= last; ++i)
-        if (cell_text(layer, along_points ? o.cell(line, i) : o.cell(i, line)).is_text) return true;
+        if (holds_text(layer, along_points ? o.cell(line, i) : o.cell(i, line))) return true;
     return false;
 }
 
@@ -84,14 +77,14 @@ ChartData chart_data(MemoryRef chart, MemoryRef layer) {
     for (int line = first_line; line <= last_line; ++line) {
         if (line == categories_at) continue;
         ChartSeries series;
-        if (names_at >= 0) series.name = cell_text(layer, o.cell(names_at, line)).text;
+        if (names_at >= 0) series.name = displayed_cell_text(layer, o.cell(names_at, line));
         for (int point = first_point; point <= last_point; ++point)
             if (point != names_at) series.values.push_back(cell_number(layer, o.cell(point, line)));
         data.series.push_back(std::move(series));
     }
     for (int point = first_point; point <= last_point; ++point)
         if (point != names_at)
-            data.categories.push_back(categories_at >= 0 ? cell_text(layer, o.cell(point, categories_at)).text
+            data.categories.push_back(categories_at >= 0 ? displayed_cell_text(layer, o.cell(point, categories_at))
                                                          : std::to_string(point - first_point + 1));
     ReleaseCache(layer);
     return data;

@@ -19,28 +19,8 @@ start_app "$quorvin" "$work/fruit.qrv"
 shoot_until chart_road_open.png has_document chart_road_open.png || fail "no document window"
 
 keys() { xdotool key --window "$window" --delay 40 "$@"; }
-glide() {
-  local step
-  for step in 1 2 3 4 5 6; do
-    xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
-    sleep 0.05
-  done
-}
-# object_choice ITEM_Y SUBITEM_Y: Object's item at ITEM_Y, then the item of its
-# submenu at SUBITEM_Y, chosen by dragging from the menu title.
-object_title_x=385
-object_choice() {
-  xdotool mousemove "$object_title_x" 9 mousedown 1
-  sleep 0.5
-  glide "$object_title_x" 9 420 "$1"
-  sleep 0.4
-  glide 420 "$1" 520 "$1"
-  sleep 0.4
-  glide 520 "$1" 530 "$2"
-  sleep 0.3
-  xdotool mouseup 1
-  sleep 0.3
-}
+# object_choice ITEM_Y SUBITEM_Y: Object's item at ITEM_Y, then the item of its submenu.
+object_choice() { submenu_choice 385 420 520 "$1" "$2"; }
 chart_kind_y=227
 chart_options_y=248
 column_y=$((chart_kind_y + 2 * 21))

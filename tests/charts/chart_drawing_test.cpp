@@ -37,6 +37,19 @@ protected:
         return pf::Rect{int16_t(top + 2), int16_t(left + 2), int16_t(top + kCellHeight - 2), int16_t(left + kCellWidth - 2)};
     }
 
+    // The fixture's chart given to a new chart object of the kind, anchored in
+    // column B of the row, 260 pixels wide; the fixture takes a fresh chart.
+    MemoryRef give_chart(pf::FourCC kind, int16_t row, int16_t height) {
+        MemoryRef object = nullptr;
+        EXPECT_EQ(NewObject(kind, &object, 0, layer), 1);
+        SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
+        ObjectRecord* record = use_object(object);
+        record->anchor_row = row, record->anchor_column = 1, record->height = height, record->width = 260;
+        release_object(object);
+        chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {0, 0}});
+        return object;
+    }
+
     // Whether any pixel of the rectangle's inside is neither white nor black.
     bool has_colour(const pf::Rect& r) const {
         for (int y = r.top + 1; y < r.bottom - 1; ++y)
@@ -85,16 +98,9 @@ TEST_F(ChartDrawingTest, AChartObjectShowsTheNumbersOfItsCells) {
     EXPECT_EQ(rows.categories, (std::vector<std::string>{"Apples", "Pears"}));
 
     set_chart_flags(chart, kChartLegend | kChartSeriesInColumns);
-    MemoryRef object = nullptr;
-    ASSERT_EQ(NewObject(pf::four_cc("lcht"), &object, 0, layer), 1);
-    SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
-    ObjectRecord* record = use_object(object);
-    record->anchor_row = 6, record->anchor_column = 1, record->height = 170, record->width = 260;
-    release_object(object);
+    give_chart(pf::four_cc("lcht"), 6, 170);
     draw();
     EXPECT_TRUE(matches_golden("chart_object_over_cells"));
-    chart = nullptr;  // the object owns it now
-    chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {0, 0}});
 }
 
 TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
@@ -102,13 +108,7 @@ TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
     put_number(1, 0, 9);
     set_chart_range(chart, CellRange{{0, 0}, {1, 0}});
     set_chart_text(chart, kChartTitle, "Two numbers");
-    MemoryRef object = nullptr;
-    ASSERT_EQ(NewObject(pf::four_cc("bcht"), &object, 0, layer), 1);
-    SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
-    ObjectRecord* record = use_object(object);
-    record->anchor_row = 3, record->anchor_column = 1, record->height = 160, record->width = 260;
-    release_object(object);
-    chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {0, 0}});  // the object owns the first
+    MemoryRef object = give_chart(pf::four_cc("bcht"), 3, 160);
     draw();
     pf::Rect rect;
     ASSERT_TRUE(ObjectOnScreen(0, 0, &rect, object, layer));
