@@ -5,6 +5,7 @@
 #include "charts/chart_record.h"
 #include "charts/charts.h"
 #include "core/task_manager.h"
+#include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
@@ -18,9 +19,10 @@ namespace {
 
 constexpr int16_t kChartKinds = kLastChartTool - kFirstChartTool + 1;
 constexpr int16_t kBoxRows = (kChartKinds + kChartBoxesAcross - 1) / kChartBoxesAcross;
-constexpr int16_t kIconInset = 4;
+constexpr int16_t kPitchH = kChartBoxWidth + 1, kPitchV = kChartBoxHeight + 1;
+constexpr int16_t kIconInset = 2;
 constexpr int16_t kPaletteOffset = 430;
-constexpr pf::RGBColor kPaletteGrey{0xDDDD, 0xDDDD, 0xDDDD};
+constexpr pf::RGBColor kLineGrey{0x8888, 0x8888, 0x8888};
 
 // The tool chosen in the front document window, 0 for none.
 int16_t chosen_tool() {
@@ -74,14 +76,14 @@ int32_t close_chart_proc(EventRecord* event, uintptr_t, uintptr_t) {
 }  // namespace
 
 pf::Rect chart_face_rect() {
-    return pf::Rect{0, 0, int16_t(kBoxRows * kChartBoxHeight + 1), int16_t(kChartBoxesAcross * kChartBoxWidth + 1)};
+    return pf::Rect{0, 0, int16_t(kBoxRows * kPitchV - 1), int16_t(kChartBoxesAcross * kPitchH - 1)};
 }
 
 pf::Rect chart_box(int16_t tool, const pf::Rect& face) {
     const int16_t index = int16_t(tool - kFirstChartTool);
-    const int16_t top = int16_t(face.top + index / kChartBoxesAcross * kChartBoxHeight);
-    const int16_t left = int16_t(face.left + index % kChartBoxesAcross * kChartBoxWidth);
-    return pf::Rect{top, left, int16_t(top + kChartBoxHeight + 1), int16_t(left + kChartBoxWidth + 1)};
+    const int16_t top = int16_t(face.top + index / kChartBoxesAcross * kPitchV);
+    const int16_t left = int16_t(face.left + index % kChartBoxesAcross * kPitchH);
+    return pf::Rect{top, left, int16_t(top + kChartBoxHeight), int16_t(left + kChartBoxWidth)};
 }
 
 int16_t chart_tool_at(pf::Point where, const pf::Rect& face) {
@@ -92,19 +94,16 @@ int16_t chart_tool_at(pf::Point where, const pf::Rect& face) {
 
 void DrawChartImage(const pf::Rect& rect, int16_t, bool active, int16_t chosen) {
     pf::pen_normal();
-    pf::rgb_fore_color(kPaletteGrey);
+    pf::rgb_fore_color(kLineGrey);
     pf::paint_rect(rect);
     for (int16_t tool = kFirstChartTool; tool <= kLastChartTool; ++tool) {
         const pf::Rect box = chart_box(tool, rect);
         pf::rgb_fore_color(pf::kWhiteColor);
         pf::paint_rect(box);
-        if (active) {
-            const pf::Rect icon{int16_t(box.top + kIconInset), int16_t(box.left + kIconInset),
-                                int16_t(box.bottom - kIconInset), int16_t(box.right - kIconInset)};
-            draw_chart_icon(chart_kind_of_tool(tool), icon);
-        }
+        if (active) draw_chart_icon(chart_kind_of_tool(tool), pf::inset_rect(box, kIconInset, kIconInset));
+        if (tool != chosen) continue;
         pf::rgb_fore_color(pf::kBlackColor);
-        pf::pen_size(tool == chosen ? 2 : 1, tool == chosen ? 2 : 1);
+        pf::pen_size(2, 2);
         pf::frame_rect(box);
         pf::pen_normal();
     }

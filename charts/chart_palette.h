@@ -10,7 +10,8 @@
 
 extern WindowRef ChartBar;
 
-constexpr int16_t kChartBoxWidth = 32, kChartBoxHeight = 26, kChartBoxesAcross = 5;
+// Boxes as in the other tool palettes: 22 by 20 pixels, a line between them.
+constexpr int16_t kChartBoxWidth = 22, kChartBoxHeight = 20, kChartBoxesAcross = 5;
 
 // Redraws the palette (the chosen kind follows the front document's tool).
 void redraw_chart_palette();

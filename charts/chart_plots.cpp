@@ -20,6 +20,7 @@ constexpr double kTiltedHeight = 0.55; // of a 3-D pie's width
 constexpr int16_t kSpokeLabelRoom = 14;  // around a radar for its spoke labels
 constexpr int16_t kLabelledRadar = 60;   // smaller radars (icons) go without them
 constexpr int16_t kMarker = 5, kMostMarkedPoints = 60, kLinePen = 2;
+constexpr int16_t kMarkedPlotWidth = 60;  // narrower plots (icons) draw lines without markers
 
 struct ChartKindLook {
     pf::FourCC kind;
@@ -297,7 +298,7 @@ void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const
         drawing = true;
     }
     pf::pen_normal();
-    if (count > kMostMarkedPoints) return;
+    if (count > kMostMarkedPoints || plot.right - plot.left < kMarkedPlotWidth) return;
     use_paint(series_paint(chart, number));
     for (int i = 0; i < count; ++i) {
         const double value = value_at(series, size_t(i));
