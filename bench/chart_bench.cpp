@@ -49,7 +49,7 @@ void BM_DrawReadData10000Points(benchmark::State& state) {
     bench_window::Window window(false);
     fill_series(window);
     MemoryRef object = chart_object(window.layer, pf::four_cc("lcht"));
-    MemoryRef chart = reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt")));
+    MemoryRef chart = object_chart(object);
     const ChartData data = chart_data(chart, window.layer);
     for (auto _ : state) draw_chart(pf::four_cc("lcht"), chart, data, kChartRect);
 }

@@ -22,8 +22,6 @@ constexpr int16_t kLegendItem = 1, kGridLinesItem = 2;
 constexpr int16_t kChartKindItem = 12, kChartOptionsItem = 13;
 constexpr int16_t kChartKindMenu = 190, kChartOptionsMenu = 150;
 
-MemoryRef chart_of(MemoryRef object) { return reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))); }
-
 MemoryRef record_or_front(MemoryRef record) { return record ? record : front_document_record(); }
 
 // The chart at a point of a pane, sized for a new chart.
@@ -50,11 +48,13 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
     redraw_chart_palette();
     MemoryRef layer = fields.sheet;
     if (!kind || !layer) return 0;
-    const SpreadSheet sheet_state = *use_layer(layer);
+    const SpreadSheet* sheet = use_layer(layer);
+    const pf::Point click = sheet->click_point;
+    const CellRange selection = sheet->selection;
     release_layer(layer);
-    const int16_t pane = find_pane(sheet_state.click_point, layer);
+    const int16_t pane = find_pane(click, layer);
     if (pane < 0) return 0;
-    MemoryRef object = place_chart(kind, sheet_state.selection, sheet_state.click_point, pane, layer);
+    MemoryRef object = place_chart(kind, selection, click, pane, layer);
     if (!object) return 0;
     clear_selected_objects(layer);
     add_selected(layer, object);
@@ -65,7 +65,7 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
 
 MemoryRef selected_chart_object(MemoryRef layer) {
     MemoryRef object = layer ? get_selected_object(layer, 1) : nullptr;
-    return object && chart_of(object) ? object : nullptr;
+    return object && object_chart(object) ? object : nullptr;
 }
 
 void DoChartMenu(MemoryRef window_record, int16_t item) {
@@ -90,7 +90,7 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
     MemoryRef object = selected_chart_object(layer);
     const uint32_t flag = item == kLegendItem ? kChartLegend : item == kGridLinesItem ? kChartGridLines : 0;
     if (!object || !flag) return pf::sys_beep(1);
-    MemoryRef chart = chart_of(object);
+    MemoryRef chart = object_chart(object);
     set_chart_flags(chart, chart_flags(chart) ^ flag);
     increment_change_ctr(layer);
     redraw_object(object, layer);
@@ -106,7 +106,7 @@ void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
     if (pf::MenuRef kinds = pf::get_menu_handle(kChartKindMenu))
         for (int16_t item = 1; item <= kLastChartTool - kFirstChartTool + 1; ++item)
             pf::check_menu_item(kinds, item, item == kind_item);
-    const uint32_t flags = object ? chart_flags(chart_of(object)) : 0;
+    const uint32_t flags = object ? chart_flags(object_chart(object)) : 0;
     if (pf::MenuRef options = pf::get_menu_handle(kChartOptionsMenu)) {
         pf::check_menu_item(options, kLegendItem, flags & kChartLegend);
         pf::check_menu_item(options, kGridLinesItem, flags & kChartGridLines);

@@ -23,8 +23,6 @@ bool ranges_meet(const CellRange& a, const CellRange& b) {
            b.topLeft.h <= a.botRight.h;
 }
 
-MemoryRef chart_of(MemoryRef object) { return reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))); }
-
 // Whether the chart on `holder` takes its data from `source`.
 bool reads_from(MemoryRef chart, MemoryRef holder, MemoryRef source) {
     const int16_t index = chart_word(chart, kChartSourceLayer);
@@ -66,7 +64,7 @@ void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, Mem
     for (int32_t i = 0; MemoryRef holder = find_SpreadSheet_item(workbook, i); ++i) {
         if (!GetSheetWind(holder)) continue;
         for (MemoryRef object : layer_objects(holder)) {
-            MemoryRef chart = chart_of(object);
+            MemoryRef chart = object_chart(object);
             if (!chart || !reads_from(chart, holder, layer) || !chart_reads(chart, changed)) continue;
             if (mode == 0) SetObj_info(object, pf::four_cc("updt"), 1);
             else redraw_object(object, holder);
@@ -77,7 +75,7 @@ void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, Mem
 int16_t chartupdate(MemoryRef layer) {
     int16_t updated = 0;
     for (MemoryRef object : layer_objects(layer)) {
-        if (!chart_of(object) || !GetObj_info(object, pf::four_cc("updt"))) continue;
+        if (!object_chart(object) || !GetObj_info(object, pf::four_cc("updt"))) continue;
         SetObj_info(object, pf::four_cc("updt"), 0);
         redraw_object(object, layer);
         updated = 1;

@@ -159,23 +159,19 @@ void SetDataRect(const CellRange& range, int16_t layer, MemoryRef chart) {
     set_chart_word(chart, kChartSourceLayer, layer);
 }
 
-namespace {
-
-MemoryRef chart_of(MemoryRef object) {
+MemoryRef object_chart(MemoryRef object) {
     return object ? reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))) : nullptr;
 }
 
-}  // namespace
-
 int16_t GetChart_Data(MemoryRef object, CellRange* range, int16_t* layer) {
-    MemoryRef chart = chart_of(object);
+    MemoryRef chart = object_chart(object);
     if (!chart) return 0;
     GetDataRect(range, layer, chart);
     return 1;
 }
 
 int16_t SetChart_Data(MemoryRef object, const CellRange& range, int16_t layer) {
-    MemoryRef chart = chart_of(object);
+    MemoryRef chart = object_chart(object);
     if (!chart) return 0;
     SetDataRect(range, layer, chart);
     return 1;

@@ -84,6 +84,8 @@ void set_chart_range(MemoryRef chart, const CellRange& range);
 std::string chart_text(MemoryRef chart, int32_t offset, int32_t width = kChartTitleSize);
 void set_chart_text(MemoryRef chart, int32_t offset, const std::string& text, int32_t width = kChartTitleSize);
 
+// The chart block of an object, none for an object without a chart.
+MemoryRef object_chart(MemoryRef object);
 // The data range and source layer of a chart block.
 void GetDataRect(CellRange* range, int16_t* layer, MemoryRef chart);
 void SetDataRect(const CellRange& range, int16_t layer, MemoryRef chart);

@@ -25,10 +25,6 @@ struct ChartCommandsTest : FormatMenuTest {
         run_until_idle();
     }
 
-    MemoryRef chart_of(MemoryRef object) {
-        return reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt")));
-    }
-
     // A column chart over B2:C5, made by the palette and a click in the sheet.
     MemoryRef made_chart() {
         select(CellRange{{1, 1}, {4, 2}});
@@ -54,7 +50,7 @@ TEST_F(ChartCommandsTest, ThePaletteChoosesAKindAndTheNextClickMakesTheChart) {
     EXPECT_EQ(num_objects(layer), 1);
     EXPECT_NE(get_change_ctr(GetWorkSheet(layer)), changes);  // the document has changed
     EXPECT_EQ(pf::FourCC(GetObj_info(object, pf::four_cc("type"))), pf::four_cc("bcht"));
-    EXPECT_EQ(chart_range(chart_of(object)), (CellRange{{1, 1}, {4, 2}}));
+    EXPECT_EQ(chart_range(object_chart(object)), (CellRange{{1, 1}, {4, 2}}));
     EXPECT_EQ(tool(), 0);  // one chart per choice
     const ObjectRecord record = *use_object(object);
     release_object(object);
@@ -71,12 +67,12 @@ TEST_F(ChartCommandsTest, TheMenusChangeTheSelectedChartOrChooseTheNextKind) {
     EXPECT_EQ(pf::FourCC(GetObj_info(object, pf::four_cc("type"))), pf::four_cc("pie "));
     EXPECT_EQ(tool(), 0);
 
-    const uint32_t flags = chart_flags(chart_of(object));
+    const uint32_t flags = chart_flags(object_chart(object));
     DoChartOptionMenu(nullptr, 1);
-    EXPECT_EQ(chart_flags(chart_of(object)), flags ^ kChartLegend);
+    EXPECT_EQ(chart_flags(object_chart(object)), flags ^ kChartLegend);
     DoChartOptionMenu(nullptr, 2);
     DoChartOptionMenu(nullptr, 1);
-    EXPECT_EQ(chart_flags(chart_of(object)), flags ^ kChartGridLines);
+    EXPECT_EQ(chart_flags(object_chart(object)), flags ^ kChartGridLines);
     set_object_menu(layer);
     EXPECT_TRUE(checked(150, 1));  // the legend is back
     EXPECT_TRUE(checked(150, 2));  // grid lines turned on

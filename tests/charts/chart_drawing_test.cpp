@@ -112,8 +112,8 @@ TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
     draw();
     pf::Rect rect;
     ASSERT_TRUE(ObjectOnScreen(0, 0, &rect, object, layer));
-    const ChartParts parts = chart_parts(pf::four_cc("bcht"), reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))),
-                                         chart_data(reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt"))), layer), rect);
+    const ChartParts parts =
+        chart_parts(pf::four_cc("bcht"), object_chart(object), chart_data(object_chart(object), layer), rect);
     auto middle = [](const pf::Rect& r) { return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)}; };
     EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.title), 0), kChartTitlePart);
     EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.legend), 0), kChartLegendPart);

@@ -23,7 +23,7 @@ protected:
     }
 
     static MemoryRef chart(MemoryRef object) {
-        return reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("chrt")));
+        return object_chart(object);
     }
 
     static bool marked(MemoryRef object) { return GetObj_info(object, pf::four_cc("updt")) != 0; }
