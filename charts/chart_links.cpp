@@ -62,7 +62,7 @@ void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, Mem
     if (!workbook) return;
     const CellRange changed{top_left, bottom_right};
     for (int32_t i = 0; MemoryRef holder = find_SpreadSheet_item(workbook, i); ++i) {
-        if (!GetSheetWind(holder)) continue;
+        if (!GetSheetWind(holder) || !num_objects(holder)) continue;
         for (MemoryRef object : layer_objects(holder)) {
             MemoryRef chart = object_chart(object);
             if (!chart || !reads_from(chart, holder, layer) || !chart_reads(chart, changed)) continue;
