@@ -9,6 +9,7 @@
 #include "formula/cell_values.h"
 #include "model/cell_store.h"
 #include "model/display_text.h"
+#include "model/layer.h"
 #include "model/workbook.h"
 
 namespace {
@@ -58,6 +59,7 @@ MemoryRef chart_source_layer(MemoryRef chart, MemoryRef own_layer) {
 ChartData chart_data(MemoryRef chart, MemoryRef layer) {
     ChartData data;
     if (!chart || !layer) return data;
+    data.layer_font = Get_Default_Font(layer);
     const CellRange range = chart_range(chart);
     const Orientation o{(chart_flags(chart) & kChartSeriesInColumns) != 0};
     // Points run along rows for series in columns.

@@ -4,6 +4,7 @@
 // column, found automatically where the chart leaves them to be found.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct ChartSeries {
 struct ChartData {
     std::vector<std::string> categories;
     std::vector<ChartSeries> series;
+    int16_t layer_font = 1;  // the font of labels that take the layer's
 };
 
 // The layer a chart's data come from: its source layer of the object's

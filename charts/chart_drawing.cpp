@@ -12,17 +12,21 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "model/record_bytes.h"
 #include "platform/fonts/classic_fonts.h"
 
 namespace {
 
 constexpr int16_t kInset = 6, kGap = 4, kTickLength = 3, kSwatch = 9;
-constexpr int16_t kTitleSize = 12, kLabelSize = 9;
 
-void label_font(uint8_t face = 0, int16_t size = kLabelSize) {
-    pf::text_font(pf::kApplFont);
-    pf::text_size(size);
-    pf::text_face(face);
+// The font, size and face of one of the chart's label formats: the layer's
+// font for 65535, 9 points for no size.
+void label_font(MemoryRef chart, int32_t format_offset, const ChartData& data) {
+    const ChartLabelFormat format = chart_label_format(chart, format_offset);
+    const uint16_t font = load_u16(format.bytes + kLabelFont);
+    pf::text_font(int16_t(font == kLayerLabelFont ? data.layer_font : font));
+    pf::text_size(format.bytes[kLabelSize] ? format.bytes[kLabelSize] : kChartLabelSize);
+    pf::text_face(format.bytes[kLabelFace]);
 }
 
 int16_t line_height() {
@@ -44,10 +48,10 @@ void centred_text(const std::string& text, int16_t h, int16_t v) {
 }
 
 // The title across the top, and where it lies; the area left below it.
-pf::Rect draw_title(MemoryRef chart, pf::Rect* area) {
+pf::Rect draw_title(MemoryRef chart, const ChartData& data, pf::Rect* area) {
     const std::string title = chart_text(chart, kChartTitle);
     if (title.empty()) return pf::Rect{};
-    label_font(pf::kBold, kTitleSize);
+    label_font(chart, kChartTitleFormats, data);
     pf::rgb_fore_color(pf::kBlackColor);
     const int16_t middle = int16_t((area->left + area->right) / 2), width = pf::text_width(title);
     centred_text(title, middle, area->top);
@@ -72,7 +76,7 @@ pf::Rect draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& lo
     if (!(chart_flags(chart) & kChartLegend)) return pf::Rect{};
     const std::vector<std::string> entries = legend_entries(data, look);
     if (entries.empty()) return pf::Rect{};
-    label_font();
+    label_font(chart, kChartLegendFormat, data);
     const int16_t row = std::max<int16_t>(line_height(), kSwatch + 2);
     int16_t widest = 0;
     for (const std::string& entry : entries) widest = std::max(widest, pf::text_width(entry));
@@ -99,17 +103,19 @@ pf::Rect draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& lo
 
 // The value axis title turned up at the left, the category title along the
 // bottom (the other way round for bars across); the area left inside them.
-void draw_axis_titles(MemoryRef chart, bool horizontal, pf::Rect* area) {
-    label_font();
+void draw_axis_titles(MemoryRef chart, const ChartData& data, bool horizontal, pf::Rect* area) {
     pf::rgb_fore_color(pf::kBlackColor);
     std::string across = chart_text(chart, kChartCategoryTitle), up = chart_text(chart, kChartValueTitle);
-    if (horizontal) std::swap(across, up);
+    int32_t across_format = kChartCategoryTitleFormat, up_format = kChartValueTitleFormat;
+    if (horizontal) std::swap(across, up), std::swap(across_format, up_format);
     if (!across.empty()) {
+        label_font(chart, across_format, data);
         area->bottom = int16_t(area->bottom - line_height());
         centred_text(across, int16_t((area->left + area->right) / 2), area->bottom);
         area->bottom = int16_t(area->bottom - kGap);
     }
     if (!up.empty()) {
+        label_font(chart, up_format, data);
         const int16_t width = pf::text_width(up);
         pf::move_to(int16_t(area->left + ascent()), int16_t((area->top + area->bottom + width) / 2));
         pf::draw_text_turned(up, pf::Turn::kUp);
@@ -195,8 +201,8 @@ AxisScale x_scale(const ChartData& data) {
 // Axes, ticks and labels around the plot area of an axis chart; the plot area.
 pf::Rect draw_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
                    const AxisScale& xs, pf::Rect area) {
-    draw_axis_titles(chart, look.horizontal, &area);
-    label_font();
+    draw_axis_titles(chart, data, look.horizontal, &area);
+    label_font(chart, kChartTickLabelFormat, data);
     const bool grid = chart_flags(chart) & kChartGridLines;
     const int16_t label_height = int16_t(line_height() + kTickLength + 2);
     int16_t left_room = widest_tick_label(values);
@@ -237,7 +243,7 @@ ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& d
     if (!chart) return parts;
     const ChartLook look = chart_look(kind);
     pf::Rect area = pf::inset_rect(rect, kInset, kInset);
-    parts.title = draw_title(chart, &area);
+    parts.title = draw_title(chart, data, &area);
     parts.legend = draw_legend(chart, data, look, &area);
     if (look.round) {
         parts.plot = round_area(area);

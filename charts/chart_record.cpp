@@ -7,6 +7,7 @@
 #include "files/file_framing.h"
 #include "model/record_bytes.h"
 #include "objects/object_records.h"
+#include "platform/draw/port.h"
 #include "platform/resources/byte_reader.h"
 
 namespace {
@@ -79,6 +80,15 @@ ChartLabelFormat default_label_format() {
     return format;
 }
 
+ChartLabelFormat chart_label_format(MemoryRef chart, int32_t offset) {
+    if (!chart) return default_label_format();
+    return with_chart(chart, [&](uint8_t* bytes) {
+        ChartLabelFormat format;
+        std::memcpy(&format, bytes + offset, sizeof format);
+        return format;
+    });
+}
+
 pf::FourCC chart_kind_of_tool(int16_t tool) {
     if (tool < kFirstChartTool || tool > kLastChartTool) return 0;
     return kChartKinds[tool - kFirstChartTool];
@@ -98,9 +108,16 @@ MemoryRef NewChartRecord(MemoryGlobals* globals, const CellRange& data) {
     store_i16(record.data() + kChartNameRow, -1);
     std::memcpy(record.data() + kChartDataRange, &data, sizeof data);
     store_u32(record.data() + kChartFlags, kChartLegend | kChartSeriesInColumns);
-    const ChartLabelFormat format = default_label_format();
-    for (int i = 0; i < 3; ++i) std::memcpy(record.data() + kChartTitleFormats + i * kChartLabelFormatSize, &format, 40);
-    for (int i = 0; i < 7; ++i) std::memcpy(record.data() + kChartPartFormats + i * kChartLabelFormatSize, &format, 40);
+    // A bold 12-point chart title; 9-point axis titles, labels and legend.
+    ChartLabelFormat format = default_label_format();
+    format.bytes[kLabelFace] = pf::kBold;
+    std::memcpy(record.data() + kChartTitleFormats, &format, kChartLabelFormatSize);
+    format = default_label_format();
+    format.bytes[kLabelSize] = kChartLabelSize;
+    for (int i = 1; i < 3; ++i)
+        std::memcpy(record.data() + kChartTitleFormats + i * kChartLabelFormatSize, &format, kChartLabelFormatSize);
+    for (int i = 0; i < 7; ++i)
+        std::memcpy(record.data() + kChartPartFormats + i * kChartLabelFormatSize, &format, kChartLabelFormatSize);
     return Bytes2Memory(globals, record.data(), 1, kChartRecordSize);
 }
 

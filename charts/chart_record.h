@@ -30,6 +30,8 @@ constexpr int32_t kChartYMajor = 332, kChartYMinor = 348;      // 16-byte string
 constexpr int32_t kChartYMaximum = 364, kChartYMinimum = 396;  // 32-byte strings
 constexpr int32_t kChartXMajor = 428, kChartXMinor = 444;      // 16-byte strings
 constexpr int32_t kChartPartFormats = 468;  // frame, axes and tick labels, legend: seven ChartLabelFormats
+constexpr int32_t kChartCategoryTitleFormat = kChartTitleFormats + 40, kChartValueTitleFormat = kChartTitleFormats + 80;
+constexpr int32_t kChartTickLabelFormat = 628, kChartLegendFormat = 708;
 constexpr int32_t kChartTitleSize = 32;
 
 // The stored chart: the fixed fields, then the framed series formats.
@@ -46,11 +48,15 @@ constexpr uint32_t kChartGridLines = 0x4;
 struct ChartLabelFormat {
     uint8_t bytes[kChartLabelFormatSize];
 };
+constexpr uint16_t kLayerLabelFont = 65535;
+constexpr uint8_t kChartLabelSize = 9;
 constexpr int32_t kLabelFont = 0, kLabelSize = 2, kLabelFace = 3, kLabelJustification = 4, kLabelOrientation = 5,
                   kLabelNumberFormat = 6, kLabelDecimals = 7;
 // The defaults of a label format: font 1, size 12, centred, general numbers
 // with two decimals.
 ChartLabelFormat default_label_format();
+// A label format of a chart block (defaults for none).
+ChartLabelFormat chart_label_format(MemoryRef chart, int32_t offset);
 
 // The stored format of one series.
 struct ChartUserData {

@@ -131,6 +131,19 @@ TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
     EXPECT_EQ(pixel(parts.plot.left - 1, parts.plot.top - 1), before);  // drawn twice: gone
 }
 
+TEST_F(ChartDrawingTest, LabelsTakeTheFontsOfTheirStoredFormats) {
+    set_chart_text(chart, kChartTitle, "Sized");
+    const pf::Rect rect{0, 0, 200, 300};
+    const int16_t standard = chart_parts(pf::four_cc("bcht"), chart, quarters(), rect).title.height();
+    uint8_t* bytes = static_cast<uint8_t*>(UseMemory(chart));
+    bytes[kChartTitleFormats + kLabelSize] = 24;
+    store_u16(bytes + kChartLegendFormat + kLabelFont, kLayerLabelFont);  // the layer's font
+    UnuseMemory(chart);
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), chart, quarters(), rect);
+    EXPECT_GT(parts.title.height(), standard + 8);
+    EXPECT_FALSE(parts.legend.empty());
+}
+
 TEST_F(ChartDrawingTest, AwkwardDataDrawsWithoutHarm) {
     open_window(kAcross * kCellWidth, 3 * kCellHeight);
     const ChartData cases[] = {
