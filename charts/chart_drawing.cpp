@@ -175,8 +175,20 @@ void draw_category_labels(const std::vector<std::string>& categories, const pf::
     }
 }
 
-// The value scale of a kind over the data.
-AxisScale value_scale(const ChartLook& look, const ChartData& data) {
+// The limits and unit a chart fixes for its value (y) or its x axis.
+AxisLimits fixed_limits(MemoryRef chart, bool x_axis) {
+    if (!chart) return AxisLimits{NAN, NAN, NAN};
+    if (x_axis)
+        return AxisLimits{chart_text_number(chart, kChartXMinimum, kChartTitleSize),
+                          chart_text_number(chart, kChartXMaximum, kChartTitleSize),
+                          chart_text_number(chart, kChartXMajor, kChartUnitSize)};
+    return AxisLimits{chart_text_number(chart, kChartYMinimum, kChartTitleSize),
+                      chart_text_number(chart, kChartYMaximum, kChartTitleSize),
+                      chart_text_number(chart, kChartYMajor, kChartUnitSize)};
+}
+
+// The value scale of a kind over the data, with the limits the chart fixes.
+AxisScale value_scale(const ChartLook& look, MemoryRef chart, const ChartData& data) {
     double low = 0, high = 0;
     if (look.shape == ChartShape::kScatter) {
         ChartData ys = data;
@@ -185,17 +197,17 @@ AxisScale value_scale(const ChartLook& look, const ChartData& data) {
     } else if (!data_limits(data, look.stacked, &low, &high)) {
         low = high = 0;
     }
-    return auto_scale(low, high, look.with_zero);
+    return fixed_scale(low, high, look.with_zero, fixed_limits(chart, false));
 }
 
 // The x scale of a scatter chart: its first series.
-AxisScale x_scale(const ChartData& data) {
+AxisScale x_scale(MemoryRef chart, const ChartData& data) {
     ChartData xs;
     if (!data.series.empty()) xs.series.push_back(data.series.front());
     xs.categories = data.categories;
     double low = 0, high = 0;
     if (!data_limits(xs, false, &low, &high)) low = high = 0;
-    return auto_scale(low, high, false);
+    return fixed_scale(low, high, false, fixed_limits(chart, true));
 }
 
 // Axes, ticks and labels around the plot area of an axis chart; the plot area.
@@ -249,10 +261,10 @@ ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& d
         parts.plot = round_area(area);
         plot_round(look, chart, data, parts.plot);
     } else {
-        const AxisScale values = value_scale(look, data), xs = x_scale(data);
+        const AxisScale values = value_scale(look, chart, data), xs = x_scale(chart, data);
         parts.plot = draw_axes(look, chart, data, values, xs, area);
         if (parts.plot.right - parts.plot.left >= 4 && parts.plot.bottom - parts.plot.top >= 4)
-            plot_axes(look, chart, data, values, xs, parts.plot);
+            clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap), [&] { plot_axes(look, chart, data, values, xs, parts.plot); });
     }
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
@@ -289,7 +301,7 @@ void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
     pf::pen_normal();
     clipped_to(rect, [&] {
         if (look.round) return plot_round(look, nullptr, kIconData, round_area(rect, 0));
-        const AxisScale values = value_scale(look, kIconData), xs = x_scale(kIconData);
+        const AxisScale values = value_scale(look, nullptr, kIconData), xs = x_scale(nullptr, kIconData);
         const pf::Rect plot{int16_t(rect.top + 3), int16_t(rect.left + 3), int16_t(rect.bottom - 2), int16_t(rect.right - 3)};
         plot_axes(look, nullptr, kIconData, values, xs, plot);
         pf::rgb_fore_color(pf::kBlackColor);

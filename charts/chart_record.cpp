@@ -2,6 +2,8 @@
 #include "charts/chart_record.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "files/file_framing.h"
@@ -164,6 +166,14 @@ void set_chart_text(MemoryRef chart, int32_t offset, const std::string& text, in
         std::memcpy(bytes + offset + 1, text.data(), length);
         return 0;
     });
+}
+
+double chart_text_number(MemoryRef chart, int32_t offset, int32_t width) {
+    const std::string text = chart_text(chart, offset, width);
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    const bool whole = !text.empty() && end && *end == 0;
+    return whole && std::isfinite(number) ? number : std::nan("");
 }
 
 void GetDataRect(CellRange* range, int16_t* layer, MemoryRef chart) {

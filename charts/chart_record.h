@@ -32,7 +32,7 @@ constexpr int32_t kChartXMajor = 428, kChartXMinor = 444;      // 16-byte string
 constexpr int32_t kChartPartFormats = 468;  // frame, axes and tick labels, legend: seven ChartLabelFormats
 constexpr int32_t kChartCategoryTitleFormat = kChartTitleFormats + 40, kChartValueTitleFormat = kChartTitleFormats + 80;
 constexpr int32_t kChartTickLabelFormat = 628, kChartLegendFormat = 708;
-constexpr int32_t kChartTitleSize = 32;
+constexpr int32_t kChartTitleSize = 32, kChartUnitSize = 16;
 
 // The stored chart: the fixed fields, then the framed series formats.
 constexpr size_t kStoredChartSize = 722;
@@ -92,6 +92,8 @@ void set_chart_text(MemoryRef chart, int32_t offset, const std::string& text, in
 
 // The chart block of an object, none for an object without a chart.
 MemoryRef object_chart(MemoryRef object);
+// The number a text field spells, NaN when it is empty or spells none.
+double chart_text_number(MemoryRef chart, int32_t offset, int32_t width);
 // The data range and source layer of a chart block.
 void GetDataRect(CellRange* range, int16_t* layer, MemoryRef chart);
 void SetDataRect(const CellRange& range, int16_t layer, MemoryRef chart);

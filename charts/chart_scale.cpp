@@ -86,3 +86,25 @@ std::string tick_label(double value) {
     std::snprintf(text, sizeof text, "%.6g", value);
     return text;
 }
+
+AxisScale fixed_scale(double low, double high, bool with_zero, const AxisLimits& limits) {
+    const AxisScale automatic = auto_scale(low, high, with_zero);
+    const bool fixed_minimum = std::isfinite(limits.minimum), fixed_maximum = std::isfinite(limits.maximum);
+    const bool fixed_step = std::isfinite(limits.step) && limits.step > 0;
+    if (!fixed_minimum && !fixed_maximum && !fixed_step) return automatic;
+    const double minimum = fixed_minimum ? limits.minimum : automatic.minimum;
+    const double maximum = fixed_maximum ? limits.maximum : automatic.maximum;
+    if (!(minimum < maximum)) return automatic;
+    AxisScale scale = fixed_minimum || fixed_maximum ? auto_scale(minimum, maximum, false) : automatic;
+    scale.minimum = minimum;
+    scale.maximum = maximum;
+    const double wanted = fixed_step ? limits.step : scale.step;
+    const double intervals = std::ceil(maximum / wanted - minimum / wanted - 1e-9);
+    if (std::isfinite(intervals) && intervals >= 1 && intervals <= kMostFixedIntervals) {
+        scale.step = wanted;
+        scale.intervals = int(intervals);
+    } else {
+        scale = single_interval(minimum, maximum);
+    }
+    return scale;
+}

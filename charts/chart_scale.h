@@ -11,10 +11,20 @@ struct AxisScale {
 };
 
 constexpr int kMostAxisIntervals = 10;
+// Limits and a unit a chart fixes for an axis (NaN where it leaves them
+// automatic).
+struct AxisLimits {
+    double minimum, maximum, step;
+};
+constexpr int kMostFixedIntervals = 50;
 
 // A scale covering low..high (either order; non-finite limits are ignored),
 // taking in zero when asked.
 AxisScale auto_scale(double low, double high, bool with_zero);
+// The automatic scale with the limits and unit the chart fixes; limits that
+// leave no range, and a unit that would need more than kMostFixedIntervals
+// ticks, are ignored.
+AxisScale fixed_scale(double low, double high, bool with_zero, const AxisLimits& limits);
 // The value of tick i (the last tick is the maximum itself).
 double tick_value(const AxisScale& scale, int i);
 // Where a value lies between the limits: 0 at the minimum, 1 at the maximum.

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int16_t kCellWidth = 250, kCellHeight = 180, kAcross = 5;
+constexpr int16_t kGapAroundPlot = 5;  // a plot draws at most 4 pixels past its area
 
 class ChartDrawingTest : public SheetTest {
 protected:
@@ -158,6 +159,17 @@ TEST_F(ChartDrawingTest, AwkwardDataDrawsWithoutHarm) {
             pf::erase_rect(port.port_rect);
             draw_chart(chart_kind_of_tool(tool), chart, data, cell_rect(tool - kFirstChartTool));
         }
+    // Axis limits fixed inside the data: the plot stays inside its area.
+    set_chart_text(chart, kChartYMinimum, "0");
+    set_chart_text(chart, kChartYMaximum, "5");
+    set_chart_text(chart, kChartYMajor, "0.0000001", kChartUnitSize);
+    pf::erase_rect(port.port_rect);
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), chart, quarters(), cell_rect(0));
+    draw_chart(pf::four_cc("bcht"), chart, quarters(), cell_rect(0));
+    const pf::Rect above_plot{int16_t(parts.plot.top - 2 * kGapAroundPlot), parts.plot.left,
+                              int16_t(parts.plot.top - kGapAroundPlot + 1), parts.plot.right};
+    EXPECT_FALSE(has_colour(above_plot));
+    set_chart_text(chart, kChartYMaximum, "");
     // A column chart of a single value still shows its bar.
     pf::erase_rect(port.port_rect);
     draw_chart(pf::four_cc("bcht"), chart, cases[1], cell_rect(0));

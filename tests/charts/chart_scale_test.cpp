@@ -72,3 +72,37 @@ TEST(ChartScale, NonFiniteLimitsAreIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChartScale, FixedLimitsAndUnitsAreTakenWhenTheyLeaveARange) {
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    AxisScale scale = fixed_scale(3, 47, true, {0, 100, 25});
+    EXPECT_EQ(scale.minimum, 0);
+    EXPECT_EQ(scale.maximum, 100);
+    EXPECT_EQ(scale.step, 25);
+    EXPECT_EQ(scale.intervals, 4);
+    scale = fixed_scale(3, 47, true, {none, 30, none});  // the data reach past a fixed maximum
+    EXPECT_EQ(scale.maximum, 30);
+    EXPECT_LE(scale.intervals, kMostFixedIntervals);
+    scale = fixed_scale(0, 10, false, {0, 10, 3});  // a unit that does not divide the range
+    EXPECT_EQ(scale.intervals, 4);
+    EXPECT_EQ(tick_value(scale, 4), 10);
+
+    const AxisScale automatic = auto_scale(3, 47, true);
+    for (const AxisLimits& refused : {AxisLimits{50, 10, none}, AxisLimits{5, 5, none}, AxisLimits{none, -20, none},
+                                      AxisLimits{none, none, -5}, AxisLimits{none, none, 0}}) {
+        scale = fixed_scale(3, 47, true, refused);
+        EXPECT_EQ(scale.minimum, automatic.minimum);
+        EXPECT_EQ(scale.maximum, automatic.maximum);
+    }
+    // A unit far too small for the range: the ticks stay few.
+    for (const AxisLimits& tiny : {AxisLimits{0, 1e300, 1e-300}, AxisLimits{none, none, 1e-9}, AxisLimits{-DBL_MAX, DBL_MAX, 1}}) {
+        scale = fixed_scale(3, 47, true, tiny);
+        EXPECT_GE(scale.intervals, 1);
+        EXPECT_LE(scale.intervals, kMostFixedIntervals);
+        EXPECT_LT(scale.minimum, scale.maximum);
+    }
+}
+
+}  // namespace
