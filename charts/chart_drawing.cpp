@@ -14,10 +14,12 @@
 #include "platform/draw/text.h"
 #include "model/record_bytes.h"
 #include "platform/fonts/classic_fonts.h"
+#include "platform/resources/resources.h"
 
 namespace {
 
 constexpr int16_t kInset = 6, kGap = 4, kTickLength = 3, kSwatch = 9;
+constexpr int16_t kChartStrings = 190, kSeriesWord = 1;
 
 // The font, size and face of one of the chart's label formats: the layer's
 // font for 65535, 9 points for no size.
@@ -64,9 +66,10 @@ pf::Rect draw_title(MemoryRef chart, const ChartData& data, pf::Rect* area) {
 // The legend's entries: the series, or the categories of a round chart.
 std::vector<std::string> legend_entries(const ChartData& data, const ChartLook& look) {
     if (look.round && look.shape != ChartShape::kRadar) return data.categories;
+    const std::string series = pf::get_indexed_string(kChartStrings, kSeriesWord);
     std::vector<std::string> names;
     for (size_t i = look.shape == ChartShape::kScatter ? 1 : 0; i < data.series.size(); ++i)
-        names.push_back(data.series[i].name.empty() ? "Series " + std::to_string(i + 1) : data.series[i].name);
+        names.push_back(data.series[i].name.empty() ? series + " " + std::to_string(i + 1) : data.series[i].name);
     return names;
 }
 
@@ -129,11 +132,18 @@ int16_t widest_tick_label(const AxisScale& scale) {
     return widest;
 }
 
-// Ticks, labels and grid lines of a value axis along one side of the plot.
+// Every how many labels one is shown, for `count` labels each needing
+// `needed` pixels of a room.
+int label_stride(int needed, int count, int room) { return std::max(1, (needed * count + room - 1) / std::max(1, room)); }
+
+// Ticks, labels and grid lines of a value axis along one side of the plot;
+// labels thinned out so they do not overlap.
 void draw_value_ticks(const AxisScale& scale, const pf::Rect& plot, bool along_bottom, bool grid) {
+    const int every = along_bottom ? label_stride(widest_tick_label(scale) + kGap, scale.intervals + 1, plot.right - plot.left)
+                                   : label_stride(line_height(), scale.intervals + 1, plot.bottom - plot.top);
     for (int i = 0; i <= scale.intervals; ++i) {
         const double value = tick_value(scale, i);
-        const std::string label = tick_label(value);
+        const std::string label = i % every == 0 ? tick_label(value) : std::string();
         if (along_bottom) {
             const int16_t h = value_h(scale, plot, value);
             pf::rgb_fore_color(grid ? pf::gray_color(0xD000) : pf::kBlackColor);
@@ -159,9 +169,8 @@ void draw_category_labels(const std::vector<std::string>& categories, const pf::
     if (count == 0) return;
     int16_t widest = 0;
     for (const std::string& name : categories) widest = std::max(widest, pf::text_width(name));
-    const int16_t room = down_left ? int16_t(plot.bottom - plot.top) : int16_t(plot.right - plot.left);
-    const int needed = down_left ? line_height() : widest + kGap;
-    const int every = std::max(1, (needed * count + room - 1) / std::max<int>(1, room));
+    const int every = down_left ? label_stride(line_height(), count, plot.bottom - plot.top)
+                                : label_stride(widest + kGap, count, plot.right - plot.left);
     pf::rgb_fore_color(pf::kBlackColor);
     for (int i = 0; i < count; i += every) {
         const int16_t middle = slot_middle(plot, count, i, down_left);
