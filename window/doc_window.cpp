@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "charts/chart_commands.h"
+#include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
@@ -218,6 +219,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     } else if (!activating && active) {
         fields.tool = 0;
         write_doc_window(record, fields);
+        redraw_chart_palette();
         DeActivateSheet(layer);
         Show_Hide_Bars(record, false);
         inval_grow(fields.window);
