@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "charts/chart_commands.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
@@ -110,4 +111,5 @@ void set_object_menu(MemoryRef layer) {
     if (selected && can_group(layer)) pf::enable_menu_item(menu, kGroupItem);
     if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kUngroupItem);
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
+    set_chart_menus(menu, layer);
 }
