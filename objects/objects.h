@@ -17,6 +17,12 @@ void toggle_object_lock(MemoryRef layer);
 // Enables the Object menu's items for the layer's selected objects.
 void set_object_menu(MemoryRef layer);
 
+// Drags a marquee from `where` and selects the objects it meets.
+void Select_Object_Tool(MemoryRef window_record, pf::Point where);
+// Makes an object of the tool's kind (tools 3-12) and places it by tracking the mouse from
+// `where`; false when the object cannot be made.
+bool CreateObject(MemoryRef window_record, int16_t tool, pf::Point where);
+
 // Marks the charts whose data meet the range; ends the text editing of an object.
 void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
 void ClobberObjectEditor(MemoryRef layer);

@@ -264,10 +264,7 @@ void MakeColorWindow() {
 
 int32_t close_Color_proc(EventRecord* event, uintptr_t, uintptr_t) {
     if (!ColorPalette) return 1;
-    const pf::Rect content = pf::window_content_rect(ColorPalette);
-    app_prefs.palette_positions[kColorPalettePosition] = pf::Point{content.top, content.left};
-    if (!event || event->message != kCloseForQuit) app_prefs.options &= ~kPrefColorPalette;
-    pf::hide_window(ColorPalette);
+    close_palette_window(ColorPalette, kColorPalettePosition, kPrefColorPalette, event);
     ColorPalette = nullptr;
     return 1;
 }

@@ -4,6 +4,8 @@
 #include "core/string_utils.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/document_facts.h"
+#include "window/doc_window.h"
 
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     WindowRef document = wxFrontNonFloatingWindow();
@@ -32,4 +34,30 @@ WindowRef make_palette_window(const char* title, int position_index, int16_t off
     pf::set_window_kind(window, kPaletteWindowKind);
     add_window_task(window, kFloatingToolTask, 0, procs);
     return window;
+}
+
+void place_palette(int position_index, int16_t top) {
+    pf::Point& where = app_prefs.palette_positions[position_index];
+    if (checkonscreen(pf::Point{int16_t(where.v - 10), where.h})) return;
+    constexpr int16_t kNearTop = 100, kNearLeft = 13;
+    const pf::Rect screen = pf::screen_bounds();
+    where = pf::Point{top, int16_t(screen.left + 1 + wind_left_extra())};
+    if (!checkonscreen(where)) where = pf::Point{kNearTop, int16_t(screen.left + kNearLeft)};
+}
+
+bool close_palette_window(WindowRef window, int position_index, uint32_t start_up_bit, const EventRecord* event) {
+    const pf::Rect content = pf::window_content_rect(window);
+    app_prefs.palette_positions[position_index] = pf::Point{content.top, content.left};
+    const bool by_user = !event || event->message != kCloseForQuit;
+    if (by_user) app_prefs.options &= ~start_up_bit;
+    pf::hide_window(window);
+    return by_user;
+}
+
+void disarm_pending_tool() {
+    MemoryRef record = front_document_record();
+    if (!record) return;
+    DocWindowRecord fields = read_doc_window(record);
+    fields.tool = 0;
+    write_doc_window(record, fields);
 }

@@ -10,3 +10,13 @@ WindowRef make_palette_window(const char* title, int position_index, int16_t off
 // The open palette of that title, or none.
 WindowRef find_empty_palette(const char* title);
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t);
+
+// The saved place of a palette kept when it lies on a screen; otherwise the
+// palette goes to `top` at the main screen's left edge, or near the top-left
+// corner when that is off the screen too.
+void place_palette(int position_index, int16_t top);
+// Saves a palette's place, clears its start-up bit unless the application is
+// quitting, and hides it; answers whether the user closed it (not quitting).
+bool close_palette_window(WindowRef window, int position_index, uint32_t start_up_bit, const EventRecord* event);
+// Disarms the front document's pending drawing tool.
+void disarm_pending_tool();

@@ -23,8 +23,6 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     return make_palette_window(title, position_index, offset, 120, 60, {.key = pass_key_to_document});
 }
 
-void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); }
-void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 void get_app_prefs(int16_t) { beep(); }
 int16_t customize_commandbar() {
@@ -40,11 +38,6 @@ int16_t command_dialog(int16_t) {
 void set_option_menu(MemoryRef) {}
 void set_showhide_menu() {}
 
-// The tool and border menus draw as plain lists until their pictures exist.
-void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    pf::standard_menu_definition(message, menu, menu_rect, params);
-}
-
 void InitHelpMenu() {}
 int16_t GetHelpMenuID() { return 0; }
 void DoHelpMenu(int16_t) {}
@@ -56,4 +49,3 @@ void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
 void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
 void Do_showhide_Menu(MemoryRef, int16_t) {}
 void DoCommandMenu(MemoryRef, int16_t) {}
-void DoToolMenu(MemoryRef, int16_t) {}

@@ -1,0 +1,117 @@
+#include "shell/tool_palette.h"
+
+#include "core/colours.h"
+#include "platform/controls/control_look.h"
+#include "model/layer.h"
+#include "objects/objects.h"
+#include "platform/draw/picture.h"
+#include "platform/resources/resources.h"
+#include "platform/screen/cursor.h"
+#include "platform/windows/windows.h"
+#include "shell/app_prefs.h"
+#include "shell/document_facts.h"
+#include "shell/palette_grid.h"
+#include "shell/palette_windows.h"
+#include "shell/shell_commands.h"
+#include "window/doc_window.h"
+#include "window/entry_line.h"
+#include "window/window_commands.h"
+
+WindowRef ToolPalette = nullptr;
+
+namespace {
+
+constexpr int16_t kToolPaletteTop = 80;
+constexpr int16_t kToolsPicture = 191;
+constexpr int16_t kPlacingCursor = 215;
+constexpr int kRefusedBeepTicks = 9, kFailedBeepTicks = 50;
+
+void set_pending_tool(MemoryRef record, int16_t tool) {
+    DocWindowRecord fields = read_doc_window(record);
+    fields.tool = uint16_t(tool);
+    write_doc_window(record, fields);
+}
+
+pf::Point last_click(MemoryRef record) {
+    const MemoryRef layer = read_doc_window(record).sheet;
+    SpreadSheet* sheet = use_layer(layer);
+    const pf::Point where = sheet->click_point;
+    release_layer(layer);
+    return where;
+}
+
+// No routine makes a picture of cells yet: the clipboard is left as it is.
+void copy_selection_picture() { pf::sys_beep(kFailedBeepTicks); }
+
+void make_object(MemoryRef record, int16_t tool, pf::Point where) {
+    pf::set_cursor_resource(kPlacingCursor);
+    const bool made = CreateObject(record, tool, where);
+    pf::set_arrow_cursor();
+    if (!made) pf::sys_beep(kFailedBeepTicks);
+}
+
+int32_t update_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
+    if (!ToolPalette) return 1;
+    PushWindowPort(ToolPalette);
+    pf::pen_normal();
+    const pf::Rect face{0, 0, palette_height(kToolRows), palette_width()};
+    paint_palette_background(face);
+    draw_palette_lines(face, kToolRows, true);
+    if (const pf::Resource* picture = pf::get_resource(pf::four_cc("PICT"), kToolsPicture))
+        pf::draw_picture_data(picture->bytes.data(), picture->bytes.size(), face);
+    PopPort();
+    return 1;
+}
+
+int32_t idle_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
+    pf::set_arrow_cursor();
+    return 1;
+}
+
+}  // namespace
+
+void CreateTool(MemoryRef record, int16_t tool) {
+    if (tool == 0 || !record) return;
+    const pf::Point where = last_click(record);
+    if (tool == kSelectObjectsTool) Select_Object_Tool(record, where);
+    else if (tool == kPictureTool) copy_selection_picture();
+    else if (tool > kPictureTool && tool <= kLastDrawingTool) make_object(record, tool, where);
+    else pf::sys_beep(kFailedBeepTicks);
+    set_pending_tool(record, 0);
+    DisplayText(record, 1);
+}
+
+void DoToolMenu(MemoryRef, int16_t tool) {
+    if (Editor_Wind) return pf::sys_beep(kRefusedBeepTicks);
+    const MemoryRef record = front_document_record();
+    if (!record) return;
+    if (tool == kPictureTool) CreateTool(record, tool);
+    else set_pending_tool(record, tool);
+}
+
+void MakeToolWindow() {
+    if (ToolPalette) return;
+    place_palette(kToolPalettePosition, kToolPaletteTop);
+    ToolPalette = make_palette_window("Tools", kToolPalettePosition, 0, palette_width(), palette_height(kToolRows),
+                                      {.update = update_Tool_proc,
+                                       .idle = idle_Tool_proc,
+                                       .click = click_Tool_proc,
+                                       .key = pass_key_to_document,
+                                       .close = close_Tool_proc});
+}
+
+int32_t close_Tool_proc(EventRecord* event, uintptr_t, uintptr_t) {
+    if (!ToolPalette) return 1;
+    if (close_palette_window(ToolPalette, kToolPalettePosition, kPrefToolPalette, event)) disarm_pending_tool();
+    ToolPalette = nullptr;
+    return 1;
+}
+
+int32_t click_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
+    if (!ToolPalette || !front_document_record()) return 1;
+    PushWindowPort(ToolPalette);
+    const int16_t tool = SelectTools(kToolRows);
+    PopPort();
+    if (tool) DoToolMenu(nullptr, tool);
+    return 1;
+}
