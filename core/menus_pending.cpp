@@ -27,8 +27,11 @@ constexpr PendingItems kPending[] = {
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
-    {132, 1, 5},                   // Options: Calculate Now to Show Formulas
-    {132, 7, 18},                  // Options: Names to Command Bar
+    {132, 1, 1},                   // Options: Names
+    {132, 8, 14},                  // Options: Sort to Row Height
+    {132, 17, 19},                 // Options: Page Break, Print Titles, Print Rows
+    {132, 24, 24},                 // Options: Protect Workbook
+    {132, 29, 29},                 // Options: Command Bar
     {133, 6, 7},                   // Object: Group, Ungroup
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools

@@ -23,7 +23,6 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
     return make_palette_window(title, position_index, offset, 120, 60, {.key = pass_key_to_document});
 }
 
-void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
 void get_app_prefs(int16_t) { beep(); }
 int16_t customize_commandbar() {
     beep();
@@ -34,8 +33,7 @@ int16_t command_dialog(int16_t) {
     return 0;
 }
 
-// Menus of the palettes and format commands not built yet carry no marks.
-void set_option_menu(MemoryRef) {}
+// Menus of the format commands not built yet carry no marks.
 void set_showhide_menu() {}
 
 void InitHelpMenu() {}

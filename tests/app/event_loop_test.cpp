@@ -295,8 +295,8 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     pf::enable_menu_item(pf::get_menu_handle(136), 0);  // View: none of it built yet
     enable_menus();
     EXPECT_FALSE(pf::get_menu_handle(136)->enabled);
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 6));   // Go To
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 7));  // Names
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 27));  // Go To
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 1));  // Names
 }
 
 TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {
