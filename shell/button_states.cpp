@@ -10,6 +10,7 @@
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
 #include "shell/grid_palette.h"
+#include "shell/tool_palette.h"
 #include "shell/shell_commands.h"
 
 namespace {
@@ -107,6 +108,7 @@ void refresh_buttons(MemoryRef record, WindowRef window) {
     DocumentFacts facts = read_document_facts(record);
     show_selection_in_color_palette(facts);
     show_selection_in_grid_palette(facts);
+    show_pending_tool();
     if (!IconBar || !has_current_bar) return;
     for (ButtonRecord& button : current_bar.buttons) {
         button.value = button_value(button, facts);

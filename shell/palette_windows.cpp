@@ -5,6 +5,7 @@
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
+#include "shell/tool_palette.h"
 #include "window/doc_window.h"
 
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
@@ -60,4 +61,5 @@ void disarm_pending_tool() {
     DocWindowRecord fields = read_doc_window(record);
     fields.tool = 0;
     write_doc_window(record, fields);
+    show_pending_tool();
 }

@@ -21,6 +21,8 @@ WindowRef ToolPalette = nullptr;
 
 namespace {
 
+int16_t shown_tool = 0;  // the armed tool marked in the palette
+
 constexpr int16_t kToolPaletteTop = 80;
 constexpr int16_t kToolsPicture = 191;
 constexpr int16_t kPlacingCursor = 215;
@@ -30,6 +32,18 @@ void set_pending_tool(MemoryRef record, int16_t tool) {
     DocWindowRecord fields = read_doc_window(record);
     fields.tool = uint16_t(tool);
     write_doc_window(record, fields);
+    show_pending_tool();
+}
+
+int16_t front_pending_tool() {
+    const MemoryRef record = front_document_record();
+    return record ? int16_t(read_doc_window(record).tool) : 0;
+}
+
+void mark_tool(int16_t tool) {
+    pf::Rect box;
+    FindToolBox(kToolRows, tool, &box);
+    if (!box.empty()) pf::invert_rect(pf::inset_rect(box, 1, 1));
 }
 
 pf::Point last_click(MemoryRef record) {
@@ -59,6 +73,8 @@ int32_t update_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
     draw_palette_lines(face, kToolRows, true);
     if (const pf::Resource* picture = pf::get_resource(pf::four_cc("PICT"), kToolsPicture))
         pf::draw_picture_data(picture->bytes.data(), picture->bytes.size(), face);
+    shown_tool = front_pending_tool();
+    mark_tool(shown_tool);
     PopPort();
     return 1;
 }
@@ -69,6 +85,16 @@ int32_t idle_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
 }
 
 }  // namespace
+
+void show_pending_tool() {
+    const int16_t tool = front_pending_tool();
+    if (!ToolPalette || tool == shown_tool) return;
+    PushWindowPort(ToolPalette);
+    mark_tool(shown_tool);
+    mark_tool(tool);
+    shown_tool = tool;
+    PopPort();
+}
 
 void CreateTool(MemoryRef record, int16_t tool) {
     if (tool == 0 || !record) return;

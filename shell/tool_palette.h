@@ -12,6 +12,8 @@ extern WindowRef ToolPalette;
 
 constexpr int16_t kSelectObjectsTool = 1, kPictureTool = 2, kLastDrawingTool = 12;
 
+// Marks the front document's armed tool in the palette when it changed.
+void show_pending_tool();
 // Carries a tool out at the document window's last click, then disarms it.
 void CreateTool(MemoryRef window_record, int16_t tool);
 

@@ -150,12 +150,22 @@ TEST_F(Palettes, AnArmedToolTakesTheNextSheetClickOnly) {
     MakeToolWindow();
     ASSERT_NE(ToolPalette, nullptr);
     run_until_idle();
+    auto corner_of_oval_box = [] {
+        cairo_surface_t* shot = window_picture(ToolPalette);
+        const uint32_t pixel =
+            reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(shot) + 44 * cairo_image_surface_get_stride(shot))[2];
+        cairo_surface_destroy(shot);
+        return pixel & 0xFFFFFF;
+    };
+    const uint32_t unmarked = corner_of_oval_box();
     click_item(ToolPalette, 7);  // oval
     EXPECT_EQ(pending_tool(), 7);
+    EXPECT_NE(corner_of_oval_box(), unmarked);  // the armed tool is shown
     const int beeps = pf::beep_count();
     click_cell(60, 150);  // no object can be made yet: a beep, and the tool is disarmed
     EXPECT_EQ(pf::beep_count(), beeps + 1);
     EXPECT_EQ(pending_tool(), 0);
+    EXPECT_EQ(corner_of_oval_box(), unmarked);
     const CellRange before = use_layer(layer)->selection;
     release_layer(layer);
     click_cell(100, 200);  // selects cells again
