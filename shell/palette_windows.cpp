@@ -1,9 +1,12 @@
 #include "shell/palette_windows.h"
 
+#include <algorithm>
+
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/tool_palette.h"
 #include "window/doc_window.h"
@@ -37,12 +40,19 @@ WindowRef make_palette_window(const char* title, int position_index, int16_t off
     return window;
 }
 
+// A palette's title bar kept clear of the command bar's entry line.
+int16_t below_command_bar(int16_t top) {
+    constexpr int16_t kGap = 2;
+    if (!IconBar) return top;
+    return std::max<int16_t>(top, int16_t(pf::window_content_rect(IconBar).bottom + title_bar_height() + kGap));
+}
+
 void place_palette(int position_index, int16_t top) {
     pf::Point& where = app_prefs.palette_positions[position_index];
     if (checkonscreen(pf::Point{int16_t(where.v - 10), where.h})) return;
     constexpr int16_t kNearTop = 100, kNearLeft = 13;
     const pf::Rect screen = pf::screen_bounds();
-    where = pf::Point{top, int16_t(screen.left + 1 + wind_left_extra())};
+    where = pf::Point{below_command_bar(top), int16_t(screen.left + 1 + wind_left_extra())};
     if (!checkonscreen(where)) where = pf::Point{kNearTop, int16_t(screen.left + kNearLeft)};
 }
 

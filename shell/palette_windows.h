@@ -12,8 +12,9 @@ WindowRef find_empty_palette(const char* title);
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t);
 
 // The saved place of a palette kept when it lies on a screen; otherwise the
-// palette goes to `top` at the main screen's left edge, or near the top-left
-// corner when that is off the screen too.
+// palette goes to `top` (or below the command bar when that reaches further
+// down) at the main screen's left edge, or near the top-left corner when that
+// is off the screen too.
 void place_palette(int position_index, int16_t top);
 // Saves a palette's place, clears its start-up bit unless the application is
 // quitting, and hides it; answers whether the user closed it (not quitting).
