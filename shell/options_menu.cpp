@@ -1,6 +1,6 @@
-// The Options menu: calculation, sorting, automatic row heights, locking and
-// unlocking the selection, unprotecting the workbook, the custom format text
-// and Go To; set_option_menu enables and marks it before it is shown.
+// The Options menu: calculation, sorting, automatic row heights, print rows,
+// locking and unlocking the selection, unprotecting the workbook, the custom
+// format text and Go To; set_option_menu enables and marks it before it is shown.
 #include <cstring>
 
 #include "core/passwords.h"
@@ -18,6 +18,7 @@
 #include "shell/document_facts.h"
 #include "shell/document_questions.h"
 #include "shell/goto_dialog.h"
+#include "shell/print_rows_dialog.h"
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
 #include "window/entry_line.h"
@@ -110,6 +111,7 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
             DisplayText(f.record, 1);
             break;
         case kRowHeightsItem: flip_row_heights(f.layer); break;
+        case kPrintRowsItem: print_rows_dialog(f.layer); break;
         case kLockItem:
         case kUnlockItem: set_lock(f.record, f.layer, item == kLockItem); break;
         case kUnprotectItem: unprotect_workbook(f.layer); break;

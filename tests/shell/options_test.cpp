@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <cstring>
+#include <utility>
 
 #include "format_fixture.h"
 #include "../window/golden_image.h"
@@ -112,6 +113,48 @@ TEST_F(OptionsMenu, AProtectedWorkbookRefusesLockingUntilUnprotectedWithItsPassw
     DoOptionMenu(nullptr, 25);
     EXPECT_FALSE(check_access(layer));
     EXPECT_FALSE(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword));
+}
+
+struct PrintRows : OptionsMenu {
+    void SetUp() override {
+        OptionsMenu::SetUp();
+        set_unattended_run(false);
+    }
+    static void type_and_return(const char* text) {
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    std::pair<int16_t, int16_t> rows() {
+        SpreadSheet* sheet = use_layer(layer);
+        const std::pair<int16_t, int16_t> first_last{sheet->print_title_rows[1], sheet->print_title_rows[0]};
+        release_layer(layer);
+        return first_last;
+    }
+};
+
+TEST_F(PrintRows, TypedRowsAreStoredAndABadReferenceKeepsTheDialogOpen) {
+    type_and_return("nowhere");                           // typing chooses "only the rows"
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
+    type_and_return("3:7");
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    DoOptionMenu(nullptr, 19);
+    EXPECT_EQ(rows(), std::make_pair(int16_t(2), int16_t(6)));
+    EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
+
+    pf::driver_type("9:12");
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoOptionMenu(nullptr, 19);
+    EXPECT_EQ(rows(), std::make_pair(int16_t(2), int16_t(6)));  // cancelled: kept
+}
+
+TEST_F(PrintRows, ALongSelectionProposesItsFirstRowOnly) {
+    select(CellRange{{9, 0}, {158, 3}});
+    pf::driver_key(pf::kKeyCodeRightArrow, pf::kRightArrowChar);  // keeps the text, chooses the rows
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoOptionMenu(nullptr, 19);
+    EXPECT_EQ(rows(), std::make_pair(int16_t(9), int16_t(9)));
 }
 
 TEST_F(OptionsMenu, WindowButtonsSendTheirCommands) {
