@@ -29,7 +29,7 @@ constexpr PendingItems kPending[] = {
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 1},                   // Options: Names
     {132, 8, 14},                  // Options: Sort to Row Height
-    {132, 17, 18},                 // Options: Page Break, Print Titles
+    {132, 18, 18},                 // Options: Print Titles
     {132, 24, 24},                 // Options: Protect Workbook
     {132, 29, 29},                 // Options: Command Bar
     {133, 6, 7},                   // Object: Group, Ungroup

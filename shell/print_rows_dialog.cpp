@@ -21,7 +21,6 @@ constexpr int16_t kOkItem = 1, kCancelItem = 2, kAllRowsItem = 4, kTheseRowsItem
 constexpr int16_t kMostProposedRows = 100;
 constexpr int32_t kBadReferenceAlert = 103;
 constexpr int16_t kDialogStrings = 160, kShownWhenPrintedText = 28;
-constexpr int16_t kLastColumn = 31999;
 constexpr int16_t kNoRow = -1;
 
 struct PrintRows {
@@ -55,7 +54,7 @@ PrintRows proposed_rows(MemoryRef layer) {
 }
 
 void show_rows(DialogRef dialog, PrintRows rows, MemoryRef layer) {
-    const CellRange whole_rows{{rows.first, 0}, {rows.last, kLastColumn}};
+    const CellRange whole_rows{{rows.first, 0}, {rows.last, kLastCell}};
     const bool relative[4] = {false, false, false, false};
     unsigned char text[256];
     RangeString(text, &whole_rows, relative, layer);

@@ -115,6 +115,36 @@ TEST_F(OptionsMenu, AProtectedWorkbookRefusesLockingUntilUnprotectedWithItsPassw
     EXPECT_FALSE(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword));
 }
 
+TEST_F(OptionsMenu, PageBreakItemPutsAndTakesABreakBeforeWholeRows) {
+    set_option_menu(layer);
+    EXPECT_FALSE(enabled(17));  // a block of cells
+    select(CellRange{{2, 0}, {4, kLastCell}});
+    set_option_menu(layer);
+    ASSERT_TRUE(enabled(17));
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 17), "Insert Page Break");
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    DoOptionMenu(nullptr, 17);
+    MemoryRef breaks = use_layer(layer)->row_page_breaks;
+    release_layer(layer);
+    ASSERT_NE(breaks, nullptr);
+    ASSERT_EQ(GetMemorySize(breaks), 1);
+    EXPECT_EQ(*static_cast<int16_t*>(UseMemory(breaks)), 2);
+    UnuseMemory(breaks);
+    EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
+    set_option_menu(layer);
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 17), "Remove Page Break");
+    DoOptionMenu(nullptr, 17);
+    EXPECT_EQ(use_layer(layer)->row_page_breaks, nullptr);
+    release_layer(layer);
+    select(CellRange{{0, 3}, {kLastCell, 3}});  // a whole column
+    DoOptionMenu(nullptr, 17);
+    breaks = use_layer(layer)->column_page_breaks;
+    release_layer(layer);
+    ASSERT_NE(breaks, nullptr);
+    EXPECT_EQ(*static_cast<int16_t*>(UseMemory(breaks)), 3);
+    UnuseMemory(breaks);
+}
+
 struct PrintRows : OptionsMenu {
     void SetUp() override {
         OptionsMenu::SetUp();
