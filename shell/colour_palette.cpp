@@ -171,11 +171,6 @@ void show_selection_in_color_palette(const DocumentFacts& f) {
 
 namespace {
 
-int32_t idle_Color_proc(EventRecord*, uintptr_t, uintptr_t) {
-    pf::set_arrow_cursor();
-    return 1;
-}
-
 int32_t activate_Color_proc(EventRecord*, uintptr_t, uintptr_t) { return 1; }
 
 void apply_choice(int16_t item, int16_t choice) {
@@ -255,7 +250,7 @@ void MakeColorWindow() {
     ColorPalette = make_palette_window("Colors", kColorPalettePosition, 30, kPaletteWidth, kPaletteHeight,
                                        {.update = update_Color_proc,
                                         .activate = activate_Color_proc,
-                                        .idle = idle_Color_proc,
+                                        .idle = palette_idle_proc,
                                         .click = click_Color_proc,
                                         .key = pass_key_to_document,
                                         .close = close_Color_proc});

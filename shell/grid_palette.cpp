@@ -103,11 +103,6 @@ int32_t update_grid_proc(EventRecord*, uintptr_t, uintptr_t) {
     return 1;
 }
 
-int32_t idle_grid_proc(EventRecord*, uintptr_t, uintptr_t) {
-    pf::set_arrow_cursor();
-    return 1;
-}
-
 }  // namespace
 
 void DrawBorderImage(const pf::Rect& r, bool active) {
@@ -142,7 +137,7 @@ void MakeGridWindow() {
     place_palette(kGridPalettePosition, kGridPaletteTop);
     GridPalette = make_palette_window("Borders", kGridPalettePosition, 0, palette_width(), palette_height(kToolRows),
                                       {.update = update_grid_proc,
-                                       .idle = idle_grid_proc,
+                                       .idle = palette_idle_proc,
                                        .click = click_grid_proc,
                                        .key = pass_key_to_document,
                                        .close = close_grid_proc});
@@ -157,12 +152,6 @@ int32_t close_grid_proc(EventRecord* event, uintptr_t, uintptr_t) {
 }
 
 int32_t click_grid_proc(EventRecord*, uintptr_t, uintptr_t) {
-    if (!GridPalette || !front_document_record()) return 1;
-    int16_t tool = 0;
-    {
-        GridPort port;
-        tool = SelectTools(kToolRows);
-    }
-    if (tool) DoGridMenu(tool);
+    if (const int16_t tool = chosen_palette_item(GridPalette, kToolRows)) DoGridMenu(tool);
     return 1;
 }

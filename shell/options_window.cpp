@@ -32,10 +32,7 @@ bool option_button(int16_t cell, ButtonRecord* button) {
 int32_t update_op_proc(EventRecord*, uintptr_t, uintptr_t) {
     if (!OpPalette) return 1;
     PushWindowPort(OpPalette);
-    pf::pen_normal();
-    const pf::Rect face{0, 0, palette_height(kLongPaletteRows), palette_width()};
-    paint_palette_background(face);
-    draw_palette_lines(face, kLongPaletteRows, true);
+    paint_palette_face(kLongPaletteRows);
     for (int16_t cell = 1; cell <= kOptionButtons; ++cell) {
         ButtonRecord button;
         pf::Rect box;
@@ -43,11 +40,6 @@ int32_t update_op_proc(EventRecord*, uintptr_t, uintptr_t) {
         if (option_button(cell, &button)) draw_ics8(button.icon, kButtonEnabled, box, kColourDepth);
     }
     PopPort();
-    return 1;
-}
-
-int32_t idle_op_proc(EventRecord*, uintptr_t, uintptr_t) {
-    pf::set_arrow_cursor();
     return 1;
 }
 
@@ -59,10 +51,7 @@ int32_t close_op_proc(EventRecord* event, uintptr_t, uintptr_t) {
 }
 
 int32_t click_op_proc(EventRecord*, uintptr_t, uintptr_t) {
-    if (!OpPalette || !front_document_record()) return 1;
-    PushWindowPort(OpPalette);
-    const int16_t cell = SelectTools(kLongPaletteRows);
-    PopPort();
+    const int16_t cell = chosen_palette_item(OpPalette, kLongPaletteRows);
     ButtonRecord button;
     if (cell < 1 || !option_button(cell, &button)) return 1;
     DoCommand(button.command);
@@ -79,7 +68,7 @@ void MakeOpWindow() {
     OpPalette = make_palette_window("Options", kOptionsWindowPosition, 0, palette_width(),
                                     palette_height(kLongPaletteRows),
                                     {.update = update_op_proc,
-                                     .idle = idle_op_proc,
+                                     .idle = palette_idle_proc,
                                      .click = click_op_proc,
                                      .key = pass_key_to_document,
                                      .close = close_op_proc});

@@ -21,14 +21,6 @@ constexpr pf::RGBColor kDimmedLineGrey{0xBBBB, 0xBBBB, 0xBBBB};
 
 int16_t rows_of(const pf::MenuRef menu) { return menu->id == kChartKindMenu ? kLongPaletteRows : kToolRows; }
 
-void draw_menu_picture(int16_t id, const pf::Rect& r) {
-    const pf::Resource* picture = pf::get_resource(pf::four_cc("PICT"), id);
-    if (!picture) return;
-    const pf::Rect frame = pf::picture_frame(picture->bytes.data(), picture->bytes.size());
-    pf::draw_picture_data(picture->bytes.data(), picture->bytes.size(),
-                          pf::Rect{r.top, r.left, int16_t(r.top + frame.height()), int16_t(r.left + frame.width())});
-}
-
 // Highlight: the menu redrawn when the item under the mouse changed, and a
 // real item's box framed.
 void hilite_palette_item(pf::MenuRef menu, const pf::Rect& r, const pf::MenuDefParams& params) {
@@ -83,6 +75,22 @@ void draw_palette_lines(const pf::Rect& r, int16_t rows, bool active) {
 
 void paint_palette_background(const pf::Rect& r) { pf::fill_rect_color(r, kPaletteGrey); }
 
+pf::Rect paint_palette_face(int16_t rows) {
+    pf::pen_normal();
+    const pf::Rect face{0, 0, palette_height(rows), palette_width()};
+    paint_palette_background(face);
+    draw_palette_lines(face, rows, true);
+    return face;
+}
+
+void draw_palette_picture(int16_t id, const pf::Rect& r) {
+    const pf::Resource* picture = pf::get_resource(pf::four_cc("PICT"), id);
+    if (!picture) return;
+    const pf::Rect frame = pf::picture_frame(picture->bytes.data(), picture->bytes.size());
+    pf::draw_picture_data(picture->bytes.data(), picture->bytes.size(),
+                          pf::Rect{r.top, r.left, int16_t(r.top + frame.height()), int16_t(r.left + frame.width())});
+}
+
 int16_t SelectTools(int16_t rows) {
     int16_t shown = 0;
     auto show = [rows, &shown](int16_t item) {
@@ -115,7 +123,7 @@ void DoDrawMsg(pf::MenuRef menu, const pf::Rect& r) {
         DrawBorderImage(r, true);
     } else {
         draw_palette_lines(r, rows_of(menu), true);
-        draw_menu_picture(menu->id, r);
+        draw_palette_picture(menu->id, r);
     }
     pf::frame_rect_color(r, pf::kLookFrame);
 }

@@ -26,6 +26,11 @@ int16_t FindTItem(int16_t rows, pf::Point where);
 void draw_palette_lines(const pf::Rect& r, int16_t rows, bool active);
 // The palettes' background.
 void paint_palette_background(const pf::Rect& r);
+// A floating palette's face in the current port: background and grid lines;
+// answers its rectangle.
+pf::Rect paint_palette_face(int16_t rows);
+// The picture resource of that id drawn at its own size from r's top-left.
+void draw_palette_picture(int16_t id, const pf::Rect& r);
 
 // Tracks the mouse over the boxes of the current port's palette while the
 // button is down, inverting the box under it; answers the item released on, 0

@@ -4,10 +4,12 @@
 
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
+#include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
+#include "shell/palette_grid.h"
 #include "shell/tool_palette.h"
 #include "window/doc_window.h"
 
@@ -17,6 +19,19 @@ int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     get_task_from_window(document, &task);
     if (!document) return 0;
     return call_task_in_port(task.key, document, event, task.app_ref, 0);
+}
+
+int32_t palette_idle_proc(EventRecord*, uintptr_t, uintptr_t) {
+    pf::set_arrow_cursor();
+    return 1;
+}
+
+int16_t chosen_palette_item(WindowRef palette, int16_t rows) {
+    if (!palette || !front_document_record()) return 0;
+    PushWindowPort(palette);
+    const int16_t item = SelectTools(rows);
+    PopPort();
+    return item;
 }
 
 WindowRef find_empty_palette(const char* title) {

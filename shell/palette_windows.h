@@ -10,6 +10,11 @@ WindowRef make_palette_window(const char* title, int position_index, int16_t off
 // The open palette of that title, or none.
 WindowRef find_empty_palette(const char* title);
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t);
+// The arrow cursor over a palette.
+int32_t palette_idle_proc(EventRecord* event, uintptr_t, uintptr_t);
+// The box chosen by a click tracked over a palette of that many rows; 0 when
+// released outside the boxes, or when no document window is open.
+int16_t chosen_palette_item(WindowRef palette, int16_t rows);
 
 // The saved place of a palette kept when it lies on a screen; otherwise the
 // palette goes to `top` (or below the command bar when that reaches further

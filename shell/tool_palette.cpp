@@ -67,20 +67,10 @@ void make_object(MemoryRef record, int16_t tool, pf::Point where) {
 int32_t update_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
     if (!ToolPalette) return 1;
     PushWindowPort(ToolPalette);
-    pf::pen_normal();
-    const pf::Rect face{0, 0, palette_height(kToolRows), palette_width()};
-    paint_palette_background(face);
-    draw_palette_lines(face, kToolRows, true);
-    if (const pf::Resource* picture = pf::get_resource(pf::four_cc("PICT"), kToolsPicture))
-        pf::draw_picture_data(picture->bytes.data(), picture->bytes.size(), face);
+    draw_palette_picture(kToolsPicture, paint_palette_face(kToolRows));
     shown_tool = front_pending_tool();
     mark_tool(shown_tool);
     PopPort();
-    return 1;
-}
-
-int32_t idle_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
-    pf::set_arrow_cursor();
     return 1;
 }
 
@@ -120,7 +110,7 @@ void MakeToolWindow() {
     place_palette(kToolPalettePosition, kToolPaletteTop);
     ToolPalette = make_palette_window("Tools", kToolPalettePosition, 0, palette_width(), palette_height(kToolRows),
                                       {.update = update_Tool_proc,
-                                       .idle = idle_Tool_proc,
+                                       .idle = palette_idle_proc,
                                        .click = click_Tool_proc,
                                        .key = pass_key_to_document,
                                        .close = close_Tool_proc});
@@ -134,10 +124,6 @@ int32_t close_Tool_proc(EventRecord* event, uintptr_t, uintptr_t) {
 }
 
 int32_t click_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
-    if (!ToolPalette || !front_document_record()) return 1;
-    PushWindowPort(ToolPalette);
-    const int16_t tool = SelectTools(kToolRows);
-    PopPort();
-    if (tool) DoToolMenu(nullptr, tool);
+    if (const int16_t tool = chosen_palette_item(ToolPalette, kToolRows)) DoToolMenu(nullptr, tool);
     return 1;
 }

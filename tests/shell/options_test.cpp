@@ -9,6 +9,7 @@
 
 #include "format_fixture.h"
 #include "../window/golden_image.h"
+#include "palette_picture.h"
 #include "core/alerts.h"
 #include "core/passwords.h"
 #include "editing/undo.h"
@@ -194,16 +195,7 @@ TEST_F(OptionsMenu, WindowButtonsSendTheirCommands) {
     ASSERT_NE(window, nullptr);
     run_until_idle();
 
-    pf::Port* port = pf::window_port(window);
-    pf::surface_flush(*port);
-    const int width = palette_width(), height = palette_height(kLongPaletteRows);
-    cairo_surface_t* shot = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(shot));
-    const int stride = cairo_image_surface_get_stride(shot) / 4;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            data[y * stride + x] = pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF;
-    cairo_surface_mark_dirty(shot);
+    cairo_surface_t* shot = palette_picture(window, palette_width(), palette_height(kLongPaletteRows));
     EXPECT_TRUE(matches_golden_image(shot, "options_window"));
     cairo_surface_destroy(shot);
 

@@ -6,6 +6,7 @@
 
 #include "format_fixture.h"
 #include "../window/golden_image.h"
+#include "palette_picture.h"
 #include "model/cell_format.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
@@ -43,19 +44,8 @@ TEST(PaletteGeometry, BoxesAndHitsAgree) {
     EXPECT_TRUE(box.empty());
 }
 
-// Pixels of a palette window's content, as a picture.
 cairo_surface_t* window_picture(WindowRef window) {
-    pf::Port* port = pf::window_port(window);
-    pf::surface_flush(*port);
-    const int width = palette_width(), height = palette_height(kToolRows);
-    cairo_surface_t* shot = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(shot));
-    const int stride = cairo_image_surface_get_stride(shot) / 4;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            data[y * stride + x] = pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF;
-    cairo_surface_mark_dirty(shot);
-    return shot;
+    return palette_picture(window, palette_width(), palette_height(kToolRows));
 }
 
 struct Palettes : FormatMenuTest {
