@@ -23,7 +23,7 @@ constexpr PendingItems kPending[] = {
     {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
-    {131, 20, 21},                 // Format: Borders, Table Format
+    {131, 20, 20},                 // Format: Borders
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
@@ -31,14 +31,10 @@ constexpr PendingItems kPending[] = {
     {132, 8, 14},                  // Options: Sort to Row Height
     {132, 18, 18},                 // Options: Print Titles
     {132, 24, 24},                 // Options: Protect Workbook
-    {132, 29, 29},                 // Options: Command Bar
     {133, 6, 7},                   // Object: Group, Ungroup
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
-    {136, kWholeMenu, 0},          // View
-    {kWindowMenu, 1, 1},           // Arrange
-    {kWindowMenu, 3, 5},           // Show and Hide, Minimize
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.

@@ -1,6 +1,6 @@
 // The Options menu: calculation, sorting, automatic row heights, print rows,
 // locking and unlocking the selection, unprotecting the workbook, the custom
-// format text and Go To; set_option_menu enables and marks it before it is shown.
+// format text; set_option_menu enables and marks it before it is shown.
 #include <cstring>
 
 #include "core/passwords.h"
@@ -17,7 +17,6 @@
 #include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
 #include "shell/document_questions.h"
-#include "shell/goto_dialog.h"
 #include "shell/print_rows_dialog.h"
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
@@ -32,7 +31,7 @@ namespace {
 
 constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
-                  kSortItem = 8, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kUnprotectItem = 25, kGoToItem = 27;
+                  kSortItem = 8, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kUnprotectItem = 25;
 constexpr int16_t kMenuTexts = 129;
 constexpr int16_t kLockCellsText = 16, kLockObjectsText = 18;
 constexpr int16_t kInsertBreakText = 4, kRemoveBreakText = 7;
@@ -184,7 +183,6 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
         case kLockItem:
         case kUnlockItem: set_lock(f.record, f.layer, item == kLockItem); break;
         case kUnprotectItem: unprotect_workbook(f.layer); break;
-        case kGoToItem: go_to_command(f.layer); break;
         default: break;
     }
 }

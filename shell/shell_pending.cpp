@@ -33,17 +33,5 @@ int16_t command_dialog(int16_t) {
     return 0;
 }
 
-// Menus of the format commands not built yet carry no marks.
-void set_showhide_menu() {}
-
-void InitHelpMenu() {}
-int16_t GetHelpMenuID() { return 0; }
-void DoHelpMenu(int16_t) {}
-
 // Commands not built yet answer with a beep.
-void DoWindowMenu(MemoryRef, int16_t) { beep(); }
-void DoViewMenu(MemoryRef, int16_t) { beep(); }
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
-void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
-void Do_showhide_Menu(MemoryRef, int16_t) {}
-void DoCommandMenu(MemoryRef, int16_t) {}

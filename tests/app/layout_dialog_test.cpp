@@ -19,19 +19,10 @@
 
 namespace {
 
-struct LayoutDialog : AttendedTest {
-    MemoryRef record = nullptr;
-    MemoryRef layer = nullptr;
-
+struct LayoutDialog : AttendedDocumentTest {
     void SetUp() override {
-        AttendedTest::SetUp();
-        set_unattended_run(true);
-        DoFileMenu(nullptr, 1);
-        run_until_idle();
-        set_unattended_run(false);
-        record = window_doc_record(FrontDocWindow());
-        ASSERT_NE(record, nullptr);
-        layer = doc_window_layer(record);
+        AttendedDocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         app_prefs.margin_unit = kUnitInches;
         alert_requests().clear();
     }
