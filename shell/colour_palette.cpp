@@ -10,7 +10,6 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"
-#include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/colour_commands.h"

@@ -3,7 +3,6 @@
 #include "core/colours.h"
 #include "model/cell_format.h"
 #include "platform/controls/control_look.h"
-#include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/border_tools.h"

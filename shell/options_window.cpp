@@ -3,7 +3,6 @@
 // its command code when clicked.
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"

@@ -1,11 +1,8 @@
 #include "shell/tool_palette.h"
 
-#include "core/colours.h"
-#include "platform/controls/control_look.h"
 #include "model/layer.h"
 #include "objects/objects.h"
-#include "platform/draw/picture.h"
-#include "platform/resources/resources.h"
+#include "platform/controls/control_look.h"
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
@@ -21,12 +18,12 @@ WindowRef ToolPalette = nullptr;
 
 namespace {
 
-int16_t shown_tool = 0;  // the armed tool marked in the palette
-
 constexpr int16_t kToolPaletteTop = 80;
 constexpr int16_t kToolsPicture = 191;
 constexpr int16_t kPlacingCursor = 215;
 constexpr int kRefusedBeepTicks = 9, kFailedBeepTicks = 50;
+
+int16_t shown_tool = 0;  // the armed tool marked in the palette
 
 void set_pending_tool(MemoryRef record, int16_t tool) {
     DocWindowRecord fields = read_doc_window(record);
