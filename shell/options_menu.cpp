@@ -31,7 +31,9 @@ namespace {
 
 constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
-                  kSortItem = 8, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kUnprotectItem = 25;
+                  kSortItem = 8, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21,
+                  kUnlockItem = 22, kLastGuardedItem = 23, kUnprotectItem = 25;
+constexpr int16_t kLockedBit = 0;  // of the format's first option byte
 constexpr int16_t kMenuTexts = 129;
 constexpr int16_t kLockCellsText = 16, kLockObjectsText = 18;
 constexpr int16_t kInsertBreakText = 4, kRemoveBreakText = 7;
@@ -41,7 +43,7 @@ bool object_selected(MemoryRef layer) { return get_selected_object(layer, 1) != 
 
 // Items 1 and 8 to 23 change the layer and are refused on a protected workbook.
 bool refused_when_protected(int16_t item) {
-    return item == kNamesItem || (item >= kSortItem && item <= kUnlockItem + 1);
+    return item == kNamesItem || (item >= kSortItem && item <= kLastGuardedItem);
 }
 
 bool selection_locked(MemoryRef layer) {
@@ -56,7 +58,7 @@ void set_lock(MemoryRef record, MemoryRef layer, bool lock) {
         if (object_is_locked(layer) != lock) toggle_object_lock(layer);
         return;
     }
-    if (Format_Sheet(kFormatUndoKind, kFmtFlagsA, 0, !lock, true, true, layer)) DisplayText(record, 1);
+    if (Format_Sheet(kFormatUndoKind, kFmtFlagsA, kLockedBit, !lock, true, true, layer)) DisplayText(record, 1);
 }
 
 void flip_row_heights(MemoryRef layer) {
