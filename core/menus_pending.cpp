@@ -18,21 +18,14 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 3, 3},            // Preferences
-    {kFileMenu, 12, 12},           // Settings
-    {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
-    {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
-    {kEditMenu, 8, 8},             // Paste Special
     {131, 20, 20},                 // Format: Borders
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 1},                   // Options: Names
-    {132, 8, 14},                  // Options: Sort to Row Height
+    {132, 11, 14},                 // Options: Column Width to Row Height
     {132, 18, 18},                 // Options: Print Titles
     {132, 24, 24},                 // Options: Protect Workbook
-    {133, 6, 7},                   // Object: Group, Ungroup
-    {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
 };

@@ -39,12 +39,11 @@ bool looks_like_reference(const std::string& text) {
     return at == text.size();
 }
 
-void refuse(DialogRef dialog, GotoRefusal why) {
-    str_multi_alert(kRefusalStrings, int16_t(why), kStandardStopAlert, kStopAlertKind);
-    SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
-}
-
 }  // namespace
+
+void say_goto_refusal(GotoRefusal why) {
+    str_multi_alert(kRefusalStrings, int16_t(why), kStandardStopAlert, kStopAlertKind);
+}
 
 GotoRefusal check_goto_text(const unsigned char* text, MemoryRef layer, CellRange* range) {
     const std::string typed(reinterpret_cast<const char*>(text + 1), text[0]);
@@ -74,7 +73,8 @@ int16_t goto_dialog(MemoryRef layer, CellRange* range, bool* select) {
         CellRange chosen{};
         const GotoRefusal why = check_goto_text(text, layer, &chosen);
         if (why != GotoRefusal::kNone) {
-            refuse(dialog, why);
+            say_goto_refusal(why);
+            SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
             continue;
         }
         *range = chosen;

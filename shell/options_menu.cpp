@@ -1,6 +1,7 @@
-// The Options menu: calculation, sorting, automatic row heights, print rows,
-// locking and unlocking the selection, unprotecting the workbook, the custom
-// format text; set_option_menu enables and marks it before it is shown.
+// The Options menu: calculation, sorting, fill series, automatic row heights,
+// page breaks, print rows, locking and unlocking the selection, unprotecting
+// the workbook, the custom format text; set_option_menu enables and marks it
+// before it is shown.
 #include <cstring>
 
 #include "core/passwords.h"
@@ -14,6 +15,7 @@
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
+#include "shell/command_dialogs.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
 #include "shell/document_questions.h"
@@ -31,7 +33,7 @@ namespace {
 
 constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
-                  kSortItem = 8, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21,
+                  kSortItem = 8, kFillSeriesItem = 9, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21,
                   kUnlockItem = 22, kLastGuardedItem = 23, kUnprotectItem = 25;
 constexpr int16_t kLockedBit = 0;  // of the format's first option byte
 constexpr int16_t kMenuTexts = 129;
@@ -76,64 +78,16 @@ void unprotect_workbook(MemoryRef layer) {
     increment_change_ctr(layer);
 }
 
-// Manual page breaks: before the first of the selected whole rows (or columns).
-struct BreakPlace {
-    bool rows;
-    int16_t index;  // -1: the selection is not whole rows or columns
-};
-
-BreakPlace break_place(MemoryRef layer) {
+// The page-break item works on a selection of whole rows or whole columns.
+bool whole_lines_selected(MemoryRef layer) {
     CellRange r{};
     GetSelectRect(&r, layer);
-    if (whole_rows(r)) return BreakPlace{true, r.topLeft.v};
-    if (whole_columns(r)) return BreakPlace{false, r.topLeft.h};
-    return BreakPlace{true, -1};
-}
-
-MemoryRef& break_list(SpreadSheet* sheet, bool rows) { return rows ? sheet->row_page_breaks : sheet->column_page_breaks; }
-
-MemoryRef layer_break_list(MemoryRef layer, bool rows) {
-    const MemoryRef list = break_list(use_layer(layer), rows);
-    release_layer(layer);
-    return list;
-}
-
-void set_layer_break_list(MemoryRef layer, bool rows, MemoryRef list) {
-    break_list(use_layer(layer), rows) = list;
-    release_layer(layer);
-}
-
-// The position of a break in the list, -1 when it holds none there.
-int32_t find_break(MemoryRef list, int16_t index) {
-    if (!list) return -1;
-    const auto* values = static_cast<const int16_t*>(UseMemory(list));
-    const int32_t count = GetMemorySize(list);
-    int32_t at = -1;
-    for (int32_t i = 0; i < count && at < 0; ++i)
-        if (values[i] == index) at = i;
-    UnuseMemory(list);
-    return at;
-}
-
-bool has_manual_break(MemoryRef layer) {
-    const BreakPlace place = break_place(layer);
-    return place.index >= 0 && find_break(layer_break_list(layer, place.rows), place.index) >= 0;
+    return whole_rows(r) != whole_columns(r);
 }
 
 void toggle_page_break(MemoryRef layer) {
-    const BreakPlace place = break_place(layer);
-    if (place.index < 0) return;
-    MemoryRef list = layer_break_list(layer, place.rows);
-    const int32_t at = find_break(list, place.index);
-    if (at >= 0) {
-        DeleteMemory(list, at, 1);
-        if (GetMemorySize(list) == 0) set_layer_break_list(layer, place.rows, DisposeNonNilMemory(list));
-    } else {
-        if (!list) set_layer_break_list(layer, place.rows, list = pgAllocateNewRef(GetMemoryGlobals(layer), 2, 0, 4, false));
-        PtrAndMemory(&place.index, list, 1);
-    }
-    reset_page(layer);
-    increment_change_ctr(layer);
+    if (TestPageBreak(layer)) RemovePageBreak(layer);
+    else SetPageBreak(layer);
     if (WindowRef window = layer_window(layer)) pf::inval_window_rect(window, pf::window_port(window)->port_rect);
 }
 
@@ -173,13 +127,15 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
         case kAutomaticItem:
         case kManualItem: set_calculation_mode(f.record, f.layer, item); break;
         case kSortItem:
+        case kFillSeriesItem:
             if (f.object_selected) break;
-            Sort(f.layer, 0);
+            if (item == kSortItem) Sort(f.layer, 0);
+            else series_dialog(f.layer);
             DisplayText(f.record, 1);
             break;
         case kRowHeightsItem: flip_row_heights(f.layer); break;
         case kPageBreakItem:
-            if (!f.object_selected) toggle_page_break(f.layer);
+            if (!f.object_selected && whole_lines_selected(f.layer)) toggle_page_break(f.layer);
             break;
         case kPrintRowsItem: print_rows_dialog(f.layer); break;
         case kLockItem:
@@ -208,8 +164,8 @@ void set_option_menu(MemoryRef layer) {
     pf::set_menu_item_text(menu, kLockItem, pf::get_indexed_string(kMenuTexts, lock_text));
     pf::set_menu_item_text(menu, kUnlockItem, pf::get_indexed_string(kMenuTexts, int16_t(lock_text + 1)));
     check_marks(menu, layer);
-    if (!objects && break_place(layer).index < 0) pf::disable_menu_item(menu, kPageBreakItem);
-    const int16_t break_text = has_manual_break(layer) ? kRemoveBreakText : kInsertBreakText;
+    if (!objects && !whole_lines_selected(layer)) pf::disable_menu_item(menu, kPageBreakItem);
+    const int16_t break_text = TestPageBreak(layer) ? kRemoveBreakText : kInsertBreakText;
     pf::set_menu_item_text(menu, kPageBreakItem, pf::get_indexed_string(kMenuTexts, break_text));
     if (!(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword)))
         pf::disable_menu_item(menu, kUnprotectItem);

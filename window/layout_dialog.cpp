@@ -19,7 +19,9 @@
 #include "platform/resources/resources.h"
 #include "printing/header_dialog.h"
 #include "shell/app_prefs.h"
+#include "shell/prefs_dialog.h"
 #include "window/doc_window.h"
+#include "window/document_dialogs.h"
 #include "window/window_commands.h"
 
 namespace {
@@ -86,33 +88,9 @@ void show_length(DialogRef dialog, int16_t item, int16_t points, int16_t unit) {
     SetDEditText(dialog, item, text);
 }
 
-int16_t font_menu_index(int16_t font) {
-    const auto& families = pf::font_list();
-    for (size_t i = 0; i < families.size(); ++i)
-        if (families[i].number == font) return int16_t(i + 1);
-    return 0;
-}
-
-int16_t size_menu_index(pf::MenuRef menu, int16_t size) {
-    const std::string text = std::to_string(size);
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i)
-        if (pf::get_menu_item_text(menu, i) == text) return i;
-    pf::append_menu_item_text(menu, text);
-    return pf::count_menu_items(menu);
-}
-
 void fill_pop_ups(LayoutDialog& d) {
-    make_font_pop(d.dialog, kFontItem);
-    if (pf::ControlRef control = GetDialogControl(d.dialog, kFontItem)) {
-        const int16_t index = font_menu_index(d.choices.font);
-        if (index) pf::set_control_value(control, index);
-    }
-    pf::MenuRef sizes = GetContolPopMenu(d.dialog, kSizeItem);
-    if (pf::ControlRef control = GetDialogControl(d.dialog, kSizeItem); control && sizes) {
-        const int16_t index = size_menu_index(sizes, d.choices.size);
-        pf::set_control_maximum(control, pf::count_menu_items(sizes));
-        pf::set_control_value(control, index);
-    }
+    set_font_pop(d.dialog, kFontItem, d.choices.font);
+    set_size_pop(d.dialog, kSizeItem, d.choices.size);
 }
 
 void fill_fields(LayoutDialog& d) {
@@ -184,8 +162,9 @@ void refuse(DialogRef dialog, int16_t item, LayoutField field, int16_t unit) {
     SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
 }
 
-// The value of a field that must lie in its range; false (and refused) when it does not.
-bool read_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit, int16_t* value) {
+}  // namespace
+
+bool read_layout_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit, int16_t* value) {
     const LayoutRange range = layout_field_range(field);
     const int16_t kind = unit < 0 ? kWholeNumberField : int16_t(unit + 1);
     if (!field_number_within(dialog, item, false, range.minimum, range.maximum, kind)) {
@@ -195,6 +174,8 @@ bool read_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit,
     *value = unit < 0 ? GetDNum(dialog, item) : get_margin_num(dialog, item, nullptr, unit);
     return true;
 }
+
+namespace {
 
 void take_value(LayoutDialog& d, int16_t* field, int16_t value) {
     if (*field == value) return;
@@ -206,13 +187,13 @@ bool read_fields(LayoutDialog& d) {
     int16_t value = 0;
     switch (d.panel) {
         case 1:
-            if (!read_field(d.dialog, kWidthItem, LayoutField::kColumnWidth, kUnitPoints, &value)) return false;
+            if (!read_layout_field(d.dialog, kWidthItem, LayoutField::kColumnWidth, kUnitPoints, &value)) return false;
             take_value(d, &d.choices.column_width, value);
             return true;
         case 2: {
             int16_t margins[4];
             for (int16_t i = 0; i < 4; ++i) {
-                if (!read_field(d.dialog, int16_t(kFirstMarginItem + i), LayoutField::kMargin, margin_unit(), &value))
+                if (!read_layout_field(d.dialog, int16_t(kFirstMarginItem + i), LayoutField::kMargin, margin_unit(), &value))
                     return false;
                 margins[kMarginOfItem[i]] = value;
             }
@@ -220,7 +201,7 @@ bool read_fields(LayoutDialog& d) {
             return true;
         }
         default:
-            if (!read_field(d.dialog, kPageNumberItem, LayoutField::kFirstPageNumber, -1, &value)) return false;
+            if (!read_layout_field(d.dialog, kPageNumberItem, LayoutField::kFirstPageNumber, -1, &value)) return false;
             take_value(d, &d.choices.first_page_number, value);
             return true;
     }
@@ -267,16 +248,10 @@ bool flip_box(LayoutDialog& d, int16_t item) {
 }
 
 void pick_font_or_size(LayoutDialog& d, int16_t item) {
-    pf::ControlRef control = GetDialogControl(d.dialog, item);
-    if (!control) return;
-    const int16_t index = int16_t(pf::get_control_value(control));
     if (item == kFontItem) {
-        const auto& families = pf::font_list();
-        if (index < 1 || size_t(index) > families.size()) return;
-        take_value(d, &d.choices.font, families[size_t(index - 1)].number);
-    } else if (pf::MenuRef sizes = GetContolPopMenu(d.dialog, item)) {
-        const int size = std::atoi(pf::get_menu_item_text(sizes, index).c_str());
-        if (size > 0) take_value(d, &d.choices.size, int16_t(size));
+        take_value(d, &d.choices.font, get_pop_font(d.dialog, item));
+    } else if (const int16_t size = get_pop_size(d.dialog, item); size > 0) {
+        take_value(d, &d.choices.size, size);
     }
 }
 

@@ -1,13 +1,15 @@
 // The grid and tool palettes and their pop-up menus in the running program:
 // the box geometry, the border tools applied and marked from a click, the
-// drawing tools armed and carried out by the next sheet click, closing, and
-// their pictures.
+// drawing tools armed and drawing their object with the next sheet drag,
+// closing, and their pictures.
 #include <cairo.h>
 
 #include "format_fixture.h"
 #include "../window/golden_image.h"
 #include "palette_picture.h"
 #include "model/cell_format.h"
+#include "objects/object_records.h"
+#include "objects/objects.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
 #include "platform/draw/text.h"
@@ -67,6 +69,11 @@ struct Palettes : FormatMenuTest {
     uint16_t pending_tool() { return read_doc_window(front_document_record()).tool; }
     void click_cell(int16_t dv, int16_t dh) {
         pf::driver_click(inside(read_doc_window(front_document_record()).window, dv, dh));
+        run_until_idle();
+    }
+    void drag_in_sheet(int16_t from_v, int16_t from_h, int16_t to_v, int16_t to_h) {
+        const WindowRef window = read_doc_window(front_document_record()).window;
+        pf::driver_drag(inside(window, from_v, from_h), inside(window, to_v, to_h), 0, 6);
         run_until_idle();
     }
 };
@@ -136,7 +143,7 @@ TEST_F(Palettes, ClosingAPaletteDisarmsTheToolUnlessQuitting) {
     EXPECT_NE(ToolPalette, nullptr);
 }
 
-TEST_F(Palettes, AnArmedToolTakesTheNextSheetClickOnly) {
+TEST_F(Palettes, AnArmedToolDrawsItsObjectWithTheNextSheetDragOnly) {
     MakeToolWindow();
     ASSERT_NE(ToolPalette, nullptr);
     run_until_idle();
@@ -152,17 +159,25 @@ TEST_F(Palettes, AnArmedToolTakesTheNextSheetClickOnly) {
     EXPECT_EQ(pending_tool(), 7);
     EXPECT_NE(corner_of_oval_box(), unmarked);  // the armed tool is shown
     const int beeps = pf::beep_count();
-    click_cell(60, 150);  // no object can be made yet: a beep, and the tool is disarmed
-    EXPECT_EQ(pf::beep_count(), beeps + 1);
-    EXPECT_EQ(pending_tool(), 0);
+    drag_in_sheet(60, 150, 110, 230);
+    EXPECT_EQ(pending_tool(), 0);  // the tool is disarmed
     EXPECT_EQ(corner_of_oval_box(), unmarked);
-    const CellRange before = use_layer(layer)->selection;
-    release_layer(layer);
-    click_cell(100, 200);  // selects cells again
-    const CellRange after = use_layer(layer)->selection;
-    release_layer(layer);
-    EXPECT_FALSE(before == after);
-    EXPECT_EQ(pf::beep_count(), beeps + 1);
+    std::vector<MemoryRef> objects = layer_objects(layer);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(static_cast<ObjectRecord*>(UseMemory(objects[0]))->kind, kOvalObject);
+    UnuseMemory(objects[0]);
+
+    click_item(ToolPalette, 8);  // rectangle
+    drag_in_sheet(150, 150, 200, 260);
+    objects = layer_objects(layer);
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(static_cast<ObjectRecord*>(UseMemory(objects[1]))->kind, kRectObject);
+    UnuseMemory(objects[1]);
+
+    click_cell(250, 300);  // no tool armed: selects cells and makes nothing
+    EXPECT_EQ(get_selected_object(layer, 1), nullptr);
+    EXPECT_EQ(layer_objects(layer).size(), 2u);
+    EXPECT_EQ(pf::beep_count(), beeps);
 }
 
 TEST_F(Palettes, ToolsAreRefusedWhileTypingAndThePictureToolActsAtOnce) {
