@@ -180,6 +180,16 @@ TEST_F(Palettes, AnArmedToolDrawsItsObjectWithTheNextSheetDragOnly) {
     EXPECT_EQ(pf::beep_count(), beeps);
 }
 
+TEST_F(Palettes, NewDocumentWindowsOpenRightOfTheToolPaletteColumn) {
+    MakeToolWindow();
+    run_until_idle();
+    ASSERT_NE(ToolPalette, nullptr);
+    DoCommand(code_value("newd"));
+    run_until_idle();
+    ASSERT_NE(FrontDocWindow(), nullptr);
+    EXPECT_GE(pf::window_struct_rect(FrontDocWindow()).left, pf::window_struct_rect(ToolPalette).right);
+}
+
 TEST_F(Palettes, ToolsAreRefusedWhileTypingAndThePictureToolActsAtOnce) {
     EditorKey('4', front_document_record(), 0);
     ASSERT_NE(Editor_Wind, nullptr);
