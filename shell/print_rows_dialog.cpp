@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int16_t kPrintRowsDialog = 750;
-constexpr int16_t kOkItem = 1, kCancelItem = 2, kAllRowsItem = 4, kTheseRowsItem = 5, kRowsItem = 6;
+constexpr int16_t kOkItem = 1, kAllRowsItem = 4, kTheseRowsItem = 5, kRowsItem = 6;
 constexpr int16_t kMostProposedRows = 100;
 constexpr int32_t kBadReferenceAlert = 103;
 constexpr int16_t kDialogStrings = 160, kShownWhenPrintedText = 28;
@@ -89,26 +89,22 @@ int16_t print_rows_dialog(MemoryRef layer) {
     SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, stored_rows(layer).first < 0 ? kAllRowsItem : kTheseRowsItem);
     show_rows(dialog, proposed_rows(layer), layer);
     SelectTheDialogItemText(dialog, kRowsItem, 0, 255);
-    pf::draw_dialog(dialog);
-    int16_t answer = 0;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
-        if (item == kAllRowsItem || item == kTheseRowsItem) SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, item);
-        if (item == kRowsItem) SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, kTheseRowsItem);
-        if (item != kOkItem) continue;
-        PrintRows rows{kNoRow, kNoRow};
-        if (GetDRadios(dialog, kAllRowsItem, kTheseRowsItem) == kTheseRowsItem && !typed_rows(dialog, layer, &rows)) {
-            quorvin_alert(kBadReferenceAlert);
-            SelectTheDialogItemText(dialog, kRowsItem, 0, 255);
-            continue;
-        }
-        store_rows(layer, rows);
-        answer = 1;
-        break;
-    }
-    StdDLOG_close(dialog, nullptr);
+    const int16_t answer = run_ok_cancel_dialog(
+        dialog,
+        [&] {
+            PrintRows rows{kNoRow, kNoRow};
+            if (GetDRadios(dialog, kAllRowsItem, kTheseRowsItem) == kTheseRowsItem && !typed_rows(dialog, layer, &rows)) {
+                quorvin_alert(kBadReferenceAlert);
+                SelectTheDialogItemText(dialog, kRowsItem, 0, 255);
+                return false;
+            }
+            store_rows(layer, rows);
+            return true;
+        },
+        [&](int16_t item) {
+            if (item == kAllRowsItem || item == kTheseRowsItem) SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, item);
+            if (item == kRowsItem) SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, kTheseRowsItem);
+        });
     if (answer) after_change(layer);
     return answer;
 }
