@@ -65,10 +65,7 @@ int32_t click_chart_proc(EventRecord* event, uintptr_t, uintptr_t) {
 
 int32_t close_chart_proc(EventRecord* event, uintptr_t, uintptr_t) {
     if (!ChartBar) return 1;
-    const pf::Rect content = pf::window_content_rect(ChartBar);
-    app_prefs.palette_positions[kChartPalettePosition] = pf::Point{content.top, content.left};
-    if (!event || event->message != kCloseForQuit) app_prefs.options &= ~kPrefChartPalette;
-    pf::hide_window(ChartBar);
+    close_palette_window(ChartBar, kChartPalettePosition, kPrefChartPalette, event);
     ChartBar = nullptr;
     return 1;
 }

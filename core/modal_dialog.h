@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/dialog_items.h"
 #include "core/dialog_routing.h"
 #include "platform/dialogs/dialogs.h"
 
@@ -29,3 +30,27 @@ int16_t GetModalDialogItem(pf::DialogRef dialog, pf::EventRecord* event, int16_t
 // A mouse-down in the menu bar (-4, the Apple menu served), the window's drag
 // region (-2, dragged) or its close box (-1); 0 otherwise.
 int16_t modal_window_item(pf::WindowRef window, pf::EventRecord* event);
+
+// Runs a dialog whose item 1 is OK and item 2 Cancel until OK with fields
+// `accept` takes, or Cancel or the close box; `click` answers the other
+// items. Closes the dialog; 1 when confirmed.
+template <typename Accept, typename Click>
+int16_t run_ok_cancel_dialog(DialogRef dialog, Accept&& accept, Click&& click) {
+    constexpr int16_t kOk = 1, kCancel = 2;
+    pf::draw_dialog(dialog);
+    int16_t answer = 0;
+    for (;;) {
+        pf::EventRecord event;
+        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        if (item == kCancel || item == kModalCloseBox) break;
+        if (item != kOk) {
+            click(item);
+            continue;
+        }
+        if (!accept()) continue;
+        answer = 1;
+        break;
+    }
+    StdDLOG_close(dialog, nullptr);
+    return answer;
+}

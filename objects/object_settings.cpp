@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int16_t kSettingsDialog = 1332, kLineWidthDialog = 1331, kRefusalStrings = 1331;
-constexpr int16_t kOkItem = 1, kCancelItem = 2, kWidthItem = 3, kLockedItem = 5, kFrameItem = 6, kLeftItem = 7,
+constexpr int16_t kOkItem = 1, kWidthItem = 3, kLockedItem = 5, kFrameItem = 6, kLeftItem = 7,
                   kRightItem = 9, kAlignmentTitleItem = 10;
 
 // The width typed in the item, or false (with the refusal shown and the
@@ -35,28 +35,6 @@ bool read_line_width(DialogRef dialog, int16_t item, int16_t* width) {
     return false;
 }
 
-// Runs a dialog until OK with fields `accept` takes, or Cancel; `click`
-// answers the other items. 1 when confirmed.
-template <typename Accept, typename Click>
-int16_t run_dialog(DialogRef dialog, Accept&& accept, Click&& click) {
-    pf::draw_dialog(dialog);
-    int16_t answer = 0;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
-        if (item != kOkItem) {
-            click(item);
-            continue;
-        }
-        if (!accept()) continue;
-        answer = 1;
-        break;
-    }
-    StdDLOG_close(dialog, nullptr);
-    return answer;
-}
-
 // Text alignment radios 7 to 9 from the info byte of a text box (1 centre, 2 right).
 int16_t alignment_radio(int16_t info) { return int16_t(kLeftItem + (info == 1 || info == 2 ? info : 0)); }
 
@@ -66,7 +44,7 @@ int16_t line_width_dialog(int16_t* width) {
     DialogRef dialog = StdNewDLOG(kLineWidthDialog, kOkItem, nullptr);
     if (!dialog) return 0;
     SetDNum(dialog, kWidthItem, *width, true);
-    return run_dialog(dialog, [&] { return read_line_width(dialog, kWidthItem, width); }, [](int16_t) {});
+    return run_ok_cancel_dialog(dialog, [&] { return read_line_width(dialog, kWidthItem, width); }, [](int16_t) {});
 }
 
 int16_t set_selected_line_width(MemoryRef layer, int16_t width) {
@@ -118,7 +96,7 @@ int16_t object_settings_dialog(ObjectSettings* settings) {
         if (item == kLockedItem || item == kFrameItem) FlipCheckbox(dialog, item);
         if (item >= kLeftItem && item <= kRightItem) SetDRadios(dialog, kLeftItem, kRightItem, item);
     };
-    return run_dialog(dialog, accept, click);
+    return run_ok_cancel_dialog(dialog, accept, click);
 }
 
 void apply_object_settings(MemoryRef layer, const ObjectSettings& settings) {

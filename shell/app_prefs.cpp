@@ -14,6 +14,7 @@
 #include "platform/resources/byte_reader.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
+#include "shell/graphic_menus.h"
 #include "shell/shell_commands.h"
 
 AppPrefs app_prefs;
@@ -168,6 +169,8 @@ bool check_fields(AppPrefs& p, const AppPrefs& factory) {
         std::memcpy(p.default_format, factory.default_format, sizeof p.default_format);
         passed = false;
     }
+    uint8_t& pattern = p.default_format[kFmtPattern];
+    passed &= keep_or_reset(pattern, uint8_t(clamp_pattern_value(pattern)), pattern < kPatternItems);
     for (pf::Point& position : p.palette_positions) passed &= keep_or_reset(position, pf::Point{}, plausible_position(position));
     for (pf::Point& position : p.dialog_positions) passed &= keep_or_reset(position, pf::Point{}, plausible_position(position));
     passed &= keep_or_reset(p.bar_shown, factory.bar_shown, in_range(p.bar_shown, 0, kMostBars));

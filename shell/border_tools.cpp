@@ -7,8 +7,6 @@
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
 
-int16_t g_grid_tool = 0;
-
 namespace {
 
 // SetFormatByte's border fields: the top (value 0-15) or left (16-31) side,
@@ -83,11 +81,11 @@ void DoGridMenu(int16_t item) {
     DisplayText(f.record, 1);
 }
 
+uint16_t grid_tool_word(int16_t tool) { return tool >= 1 && tool <= kBorderTools ? kToolWords[tool - 1] : 0; }
+
 int16_t grid_tool_of(uint16_t border_word) {
     if (border_word == kMixedBorders) return -1;
     for (int16_t tool = 1; tool <= kBorderTools; ++tool)
         if (kToolWords[tool - 1] == border_word) return tool;
     return 0;
 }
-
-void update_grid(const uint16_t* border_word, bool) { g_grid_tool = border_word ? grid_tool_of(*border_word) : 0; }

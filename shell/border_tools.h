@@ -21,8 +21,7 @@ void DoGridMenu(int16_t item);
 // 0: table entry colour - 1) on the same sides. No checks, no undo.
 void outline_cells(MemoryRef layer, int16_t style, int16_t colour);
 
-// The tool a border word marks: 1 to 12, 0 for none, -1 for mixed.
+// The tool a border word marks: 1 to 12, 0 for none, -1 for mixed; the word
+// that marks a tool.
 int16_t grid_tool_of(uint16_t border_word);
-// The tool marked in the palette for the selection's border word.
-extern int16_t g_grid_tool;
-void update_grid(const uint16_t* border_word, bool force);
+uint16_t grid_tool_word(int16_t tool);

@@ -14,7 +14,6 @@
 #include "shell/command_codes.h"
 #include "shell/format_menus.h"
 #include "shell/menu_enabling.h"
-#include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "model/format_commands.h"
 

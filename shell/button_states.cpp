@@ -9,6 +9,8 @@
 #include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
+#include "shell/grid_palette.h"
+#include "shell/tool_palette.h"
 #include "shell/shell_commands.h"
 
 namespace {
@@ -105,6 +107,8 @@ void refresh_buttons(MemoryRef record, WindowRef window) {
     app_prefs.options2 &= ~kPrefRefreshButtons;
     DocumentFacts facts = read_document_facts(record);
     show_selection_in_color_palette(facts);
+    show_selection_in_grid_palette(facts);
+    show_pending_tool();
     if (!IconBar || !has_current_bar) return;
     for (ButtonRecord& button : current_bar.buttons) {
         button.value = button_value(button, facts);

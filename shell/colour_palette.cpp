@@ -10,7 +10,6 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"
-#include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/colour_commands.h"
@@ -201,11 +200,6 @@ void show_selection_in_color_palette(const DocumentFacts& f) {
 
 namespace {
 
-int32_t idle_Color_proc(EventRecord*, uintptr_t, uintptr_t) {
-    pf::set_arrow_cursor();
-    return 1;
-}
-
 int32_t activate_Color_proc(EventRecord*, uintptr_t, uintptr_t) { return 1; }
 
 void apply_choice(int16_t item, int16_t choice) {
@@ -285,7 +279,7 @@ void MakeColorWindow() {
     ColorPalette = make_palette_window("Colors", kColorPalettePosition, 30, kPaletteWidth, kPaletteHeight,
                                        {.update = update_Color_proc,
                                         .activate = activate_Color_proc,
-                                        .idle = idle_Color_proc,
+                                        .idle = palette_idle_proc,
                                         .click = click_Color_proc,
                                         .key = pass_key_to_document,
                                         .close = close_Color_proc});
@@ -294,10 +288,7 @@ void MakeColorWindow() {
 
 int32_t close_Color_proc(EventRecord* event, uintptr_t, uintptr_t) {
     if (!ColorPalette) return 1;
-    const pf::Rect content = pf::window_content_rect(ColorPalette);
-    app_prefs.palette_positions[kColorPalettePosition] = pf::Point{content.top, content.left};
-    if (!event || event->message != kCloseForQuit) app_prefs.options &= ~kPrefColorPalette;
-    pf::hide_window(ColorPalette);
+    close_palette_window(ColorPalette, kColorPalettePosition, kPrefColorPalette, event);
     ColorPalette = nullptr;
     return 1;
 }

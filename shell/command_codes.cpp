@@ -15,7 +15,6 @@
 #include "platform/system/international.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
-#include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
 #include "window/window_commands.h"

@@ -46,10 +46,12 @@ DocumentPrompts application_prompts() {
                            tell_figures_with_alert, run_document_save_dialog};
 }
 
-int16_t password_dialog(const uint8_t* stored) {
+int16_t password_dialog(const uint8_t* stored) { return check_stored_password(stored, 0); }
+
+int16_t check_stored_password(const uint8_t* stored, int16_t prompt) {
     unsigned char clear[kPasswordFieldBytes];
     std::memcpy(clear, stored, sizeof clear);
     decode_password(clear);
     if (clear[0] > kLongestPassword) clear[0] = kLongestPassword;
-    return verify_dialog(clear, 0);
+    return verify_dialog(clear, prompt);
 }

@@ -16,7 +16,6 @@
 #include "shell/button_states.h"
 #include "shell/document_facts.h"
 #include "shell/menu_enabling.h"
-#include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "spelling/spelling.h"
 #include "shell/font_menus.h"

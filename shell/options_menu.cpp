@@ -1,32 +1,172 @@
-// The Options menu: Go To, Sort and Fill Series; the other commands are not
-// built yet and beep.
-#include "platform/screen/cursor.h"
+// The Options menu: calculation, sorting, fill series, automatic row heights,
+// page breaks, print rows, locking and unlocking the selection, unprotecting
+// the workbook, the custom format text; set_option_menu enables and marks it
+// before it is shown.
+#include <cstring>
+
+#include "core/passwords.h"
+#include "editing/undo_record.h"
+#include "formula/recalc.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
+#include "model/format_commands.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "objects/objects.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
 #include "shell/command_dialogs.h"
+#include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
-#include "shell/goto_dialog.h"
+#include "shell/document_questions.h"
+#include "shell/print_rows_dialog.h"
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
+#include "platform/windows/windows.h"
+#include "printing/page_breaks.h"
+#include "window/doc_window.h"
+#include "window/entry_line.h"
+#include "window/selection_tracking.h"
 #include "window/window_commands.h"
 
 namespace {
 
-constexpr int16_t kGoToItem = 6, kSortItem = 14, kFillSeriesItem = 15;
-constexpr int kBeepTicks = 9;
+constexpr int16_t kOptionsMenu = 132;
+constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
+                  kSortItem = 8, kFillSeriesItem = 9, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21,
+                  kUnlockItem = 22, kLastGuardedItem = 23, kUnprotectItem = 25;
+constexpr int16_t kLockedBit = 0;  // of the format's first option byte
+constexpr int16_t kMenuTexts = 129;
+constexpr int16_t kLockCellsText = 16, kLockObjectsText = 18;
+constexpr int16_t kInsertBreakText = 4, kRemoveBreakText = 7;
+constexpr int16_t kUnprotectPrompt = 11;
+
+bool object_selected(MemoryRef layer) { return get_selected_object(layer, 1) != nullptr; }
+
+// Items 1 and 8 to 23 change the layer and are refused on a protected workbook.
+bool refused_when_protected(int16_t item) {
+    return item == kNamesItem || (item >= kSortItem && item <= kLastGuardedItem);
+}
+
+bool selection_locked(MemoryRef layer) {
+    if (object_selected(layer)) return object_is_locked(layer);
+    CellFormat format;
+    GetSelectFormat(format.bytes, layer, 1);
+    return format.bytes[kFmtFlagsA] & kFlagLocked;
+}
+
+void set_lock(MemoryRef record, MemoryRef layer, bool lock) {
+    if (object_selected(layer)) {
+        if (object_is_locked(layer) != lock) toggle_object_lock(layer);
+        return;
+    }
+    if (Format_Sheet(kFormatUndoKind, kFmtFlagsA, kLockedBit, !lock, true, true, layer)) DisplayText(record, 1);
+}
+
+void flip_row_heights(MemoryRef layer) {
+    SetSheetFlags(layer, GetSheetFlags(layer) ^ kLayerFixedRowHeights);
+    increment_change_ctr(layer);
+}
+
+void unprotect_workbook(MemoryRef layer) {
+    const MemoryRef workbook = GetWorkSheet(layer);
+    uint8_t stored[kPasswordFieldBytes];
+    std::memcpy(stored, static_cast<WorkSheet*>(UseMemory(workbook))->password, sizeof stored);
+    UnuseMemory(workbook);
+    if (!check_stored_password(stored, kUnprotectPrompt)) return;
+    Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) & ~(kWorkProtected | kWorkPassword)));
+    increment_change_ctr(layer);
+}
+
+// The page-break item works on a selection of whole rows or whole columns.
+bool whole_lines_selected(MemoryRef layer) {
+    CellRange r{};
+    GetSelectRect(&r, layer);
+    return whole_rows(r) != whole_columns(r);
+}
+
+void toggle_page_break(MemoryRef layer) {
+    if (TestPageBreak(layer)) RemovePageBreak(layer);
+    else SetPageBreak(layer);
+    if (WindowRef window = layer_window(layer)) pf::inval_window_rect(window, pf::window_port(window)->port_rect);
+}
+
+void set_calculation_mode(MemoryRef record, MemoryRef layer, int16_t item) {
+    if (item == kManualItem) {
+        stopCalc = kCalcManualIdle;
+        return;
+    }
+    do_calc_now(GetSheetWind(layer), item == kAutomaticItem ? 1 : 0);
+    DisplayText(record, 1);
+}
+
+void check_marks(pf::MenuRef menu, MemoryRef layer) {
+    const bool manual = stopCalc > 0;
+    pf::check_menu_item(menu, kManualItem, manual);
+    pf::check_menu_item(menu, kAutomaticItem, !manual);
+    const bool locked = selection_locked(layer);
+    pf::check_menu_item(menu, kLockItem, locked);
+    pf::check_menu_item(menu, kUnlockItem, !locked);
+    pf::check_menu_item(menu, kRowHeightsItem, !(GetSheetFlags(layer) & kLayerFixedRowHeights));
+}
 
 }  // namespace
 
 void DoOptionMenu(MemoryRef record, int16_t item) {
-    const MemoryRef window_record = record ? record : front_document_record();
-    const DocumentFacts facts = read_document_facts(window_record);
-    switch (item) {
-        case kGoToItem: go_to_command(facts.layer); return;
-        case kSortItem:
-            if (!facts.object_selected) Sort(facts.layer, 0);
-            break;
-        case kFillSeriesItem:
-            if (!facts.object_selected) series_dialog(facts.layer);
-            break;
-        default: return pf::sys_beep(kBeepTicks);
+    const DocumentFacts f = given_or_front_facts(record);
+    if (!f.layer) return;
+    if (refused_when_protected(item) && check_access(f.layer)) {
+        layer_alert(f.layer, kProtectedWorkbookAlert);
+        return;
     }
-    if (window_record) DisplayText(window_record, 1);
+    switch (item) {
+        case kCustomTextItem:
+            if (!f.object_selected) custom_label_dialog(f.layer);
+            break;
+        case kCalcNowItem:
+        case kAutomaticItem:
+        case kManualItem: set_calculation_mode(f.record, f.layer, item); break;
+        case kSortItem:
+        case kFillSeriesItem:
+            if (f.object_selected) break;
+            if (item == kSortItem) Sort(f.layer, 0);
+            else series_dialog(f.layer);
+            DisplayText(f.record, 1);
+            break;
+        case kRowHeightsItem: flip_row_heights(f.layer); break;
+        case kPageBreakItem:
+            if (!f.object_selected && whole_lines_selected(f.layer)) toggle_page_break(f.layer);
+            break;
+        case kPrintRowsItem: print_rows_dialog(f.layer); break;
+        case kLockItem:
+        case kUnlockItem: set_lock(f.record, f.layer, item == kLockItem); break;
+        case kUnprotectItem: unprotect_workbook(f.layer); break;
+        default: break;
+    }
+}
+
+void set_option_menu(MemoryRef layer) {
+    pf::MenuRef menu = pf::get_menu_handle(kOptionsMenu);
+    if (!menu) return;
+    const int16_t count = pf::count_menu_items(menu);
+    const bool usable = layer && !Editor_Wind;
+    for (int16_t item = 1; item <= count; ++item) {
+        if (usable && pf::get_menu_item_text(menu, item) != "-") pf::enable_menu_item(menu, item);
+        else pf::disable_menu_item(menu, item);
+    }
+    if (!usable) return;
+    const bool objects = object_selected(layer);
+    if (objects) {
+        for (int16_t item : {kNamesItem, kCustomTextItem}) pf::disable_menu_item(menu, item);
+        for (int16_t item = kSortItem; item <= kPrintRowsItem; ++item) pf::disable_menu_item(menu, item);
+    }
+    const int16_t lock_text = objects ? kLockObjectsText : kLockCellsText;
+    pf::set_menu_item_text(menu, kLockItem, pf::get_indexed_string(kMenuTexts, lock_text));
+    pf::set_menu_item_text(menu, kUnlockItem, pf::get_indexed_string(kMenuTexts, int16_t(lock_text + 1)));
+    check_marks(menu, layer);
+    if (!objects && !whole_lines_selected(layer)) pf::disable_menu_item(menu, kPageBreakItem);
+    const int16_t break_text = TestPageBreak(layer) ? kRemoveBreakText : kInsertBreakText;
+    pf::set_menu_item_text(menu, kPageBreakItem, pf::get_indexed_string(kMenuTexts, break_text));
+    if (!(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword)))
+        pf::disable_menu_item(menu, kUnprotectItem);
 }

@@ -1,7 +1,7 @@
 // The Palettes menu: open every palette, close every palette, or open or close
 // one; an open palette has its start-up bit set so that it opens again next time.
 #include "charts/charts.h"
-#include "shell/shell_pending.h"
+#include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
 #include "platform/menus/menus.h"
 #include "window/window_commands.h"
@@ -28,12 +28,12 @@ constexpr Palette kPalettes[] = {
 
 void open_palette(const Palette& palette) {
     app_prefs.options |= palette.start_up_bit;
-    if (!find_empty_palette(palette.title)) palette.make();
+    if (!find_palette(palette.title)) palette.make();
 }
 
 void close_palette(const Palette& palette) {
     app_prefs.options &= ~palette.start_up_bit;
-    if (WindowRef window = find_empty_palette(palette.title)) CloseTaskFromWindow(window);
+    if (WindowRef window = find_palette(palette.title)) CloseTaskFromWindow(window);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void DoPaletteMenu(MemoryRef, int16_t item) {
     for (const Palette& palette : kPalettes) {
         if (item == kOpenAllItem) open_palette(palette);
         else if (item == kCloseAllItem) close_palette(palette);
-        else if (item == palette.item && find_empty_palette(palette.title)) close_palette(palette);
+        else if (item == palette.item && find_palette(palette.title)) close_palette(palette);
         else if (item == palette.item) open_palette(palette);
     }
 }
@@ -51,5 +51,5 @@ void set_palette_menu() {
     pf::MenuRef menu = pf::get_menu_handle(kPaletteMenu);
     if (!menu) return;
     for (const Palette& palette : kPalettes)
-        pf::check_menu_item(menu, palette.item, find_empty_palette(palette.title) != nullptr);
+        pf::check_menu_item(menu, palette.item, find_palette(palette.title) != nullptr);
 }

@@ -1,9 +1,17 @@
 #include "shell/palette_windows.h"
 
+#include <algorithm>
+
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
+#include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/command_bar.h"
+#include "shell/document_facts.h"
+#include "shell/palette_grid.h"
+#include "shell/tool_palette.h"
+#include "window/doc_window.h"
 
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     WindowRef document = wxFrontNonFloatingWindow();
@@ -13,7 +21,20 @@ int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {
     return call_task_in_port(task.key, document, event, task.app_ref, 0);
 }
 
-WindowRef find_empty_palette(const char* title) {
+int32_t palette_idle_proc(EventRecord*, uintptr_t, uintptr_t) {
+    pf::set_arrow_cursor();
+    return 1;
+}
+
+int16_t chosen_palette_item(WindowRef palette, int16_t rows) {
+    if (!palette || !front_document_record()) return 0;
+    PushWindowPort(palette);
+    const int16_t item = SelectTools(rows);
+    PopPort();
+    return item;
+}
+
+WindowRef find_palette(const char* title) {
     for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
         if (pf::window_title(w) == title && pf::window_kind(w) == kPaletteWindowKind) return w;
     }
@@ -32,4 +53,38 @@ WindowRef make_palette_window(const char* title, int position_index, int16_t off
     pf::set_window_kind(window, kPaletteWindowKind);
     add_window_task(window, kFloatingToolTask, 0, procs);
     return window;
+}
+
+// A palette's title bar kept clear of the command bar's entry line.
+int16_t below_command_bar(int16_t top) {
+    constexpr int16_t kGap = 2;
+    if (!IconBar) return top;
+    return std::max<int16_t>(top, int16_t(pf::window_content_rect(IconBar).bottom + title_bar_height() + kGap));
+}
+
+void place_palette(int position_index, int16_t top) {
+    pf::Point& where = app_prefs.palette_positions[position_index];
+    if (checkonscreen(pf::Point{int16_t(where.v - 10), where.h})) return;
+    constexpr int16_t kNearTop = 100, kNearLeft = 13;
+    const pf::Rect screen = pf::screen_bounds();
+    where = pf::Point{below_command_bar(top), int16_t(screen.left + 1 + wind_left_extra())};
+    if (!checkonscreen(where)) where = pf::Point{kNearTop, int16_t(screen.left + kNearLeft)};
+}
+
+bool close_palette_window(WindowRef window, int position_index, uint32_t start_up_bit, const EventRecord* event) {
+    const pf::Rect content = pf::window_content_rect(window);
+    app_prefs.palette_positions[position_index] = pf::Point{content.top, content.left};
+    const bool by_user = !event || event->message != kCloseForQuit;
+    if (by_user) app_prefs.options &= ~start_up_bit;
+    pf::hide_window(window);
+    return by_user;
+}
+
+void disarm_pending_tool() {
+    MemoryRef record = front_document_record();
+    if (!record) return;
+    DocWindowRecord fields = read_doc_window(record);
+    fields.tool = 0;
+    write_doc_window(record, fields);
+    show_pending_tool();
 }

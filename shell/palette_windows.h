@@ -8,5 +8,21 @@
 WindowRef make_palette_window(const char* title, int position_index, int16_t offset, int16_t width, int16_t height,
                               const WindowTaskProcs& procs);
 // The open palette of that title, or none.
-WindowRef find_empty_palette(const char* title);
+WindowRef find_palette(const char* title);
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t);
+// The arrow cursor over a palette.
+int32_t palette_idle_proc(EventRecord* event, uintptr_t, uintptr_t);
+// The box chosen by a click tracked over a palette of that many rows; 0 when
+// released outside the boxes, or when no document window is open.
+int16_t chosen_palette_item(WindowRef palette, int16_t rows);
+
+// The saved place of a palette kept when it lies on a screen; otherwise the
+// palette goes to `top` (or below the command bar when that reaches further
+// down) at the main screen's left edge, or near the top-left corner when that
+// is off the screen too.
+void place_palette(int position_index, int16_t top);
+// Saves a palette's place, clears its start-up bit unless the application is
+// quitting, and hides it; answers whether the user closed it (not quitting).
+bool close_palette_window(WindowRef window, int position_index, uint32_t start_up_bit, const EventRecord* event);
+// Disarms the front document's pending drawing tool.
+void disarm_pending_tool();

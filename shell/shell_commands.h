@@ -99,6 +99,8 @@ int32_t DoHelpMenu(int16_t item);
 
 // Menu handlers: (document window record or none, item).
 void DoOptionMenu(MemoryRef window_record, int16_t item);
+// Enables and marks the Options menu for a document's layer (none: all dimmed).
+void set_option_menu(MemoryRef layer);
 void DoWindowMenu(MemoryRef window_record, int16_t item);
 void DoViewMenu(MemoryRef window_record, int16_t item);
 void DoPrefsMenu(MemoryRef window_record, int16_t item);

@@ -5,7 +5,6 @@
 #include "shell/bar_dialogs.h"
 #include "shell/goto_dialog.h"
 #include "shell/shell_commands.h"
-#include "shell/shell_pending.h"
 #include "window/keyboard_navigation.h"
 #include "window/split_panes.h"
 #include "window/window_commands.h"

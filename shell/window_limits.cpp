@@ -2,7 +2,7 @@
 // zoomed and kept, clear of the menu bar, the command bar, a palette column at
 // the left and the sheet-tab bar at the bottom.
 #include "core/screen_geometry.h"
-#include "shell/shell_pending.h"
+#include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"
 
@@ -16,7 +16,7 @@ constexpr const char* kLeftPalettes[] = {"Tools", "Colors", "Charts"};
 
 bool palette_at_left(int16_t left) {
     for (const char* title : kLeftPalettes) {
-        WindowRef palette = find_empty_palette(title);
+        WindowRef palette = find_palette(title);
         if (palette && pf::window_visible(palette) && pf::window_struct_rect(palette).left - left < kPaletteNearLeft)
             return true;
     }

@@ -9,7 +9,6 @@
 #include "platform/menus/menus.h"
 #include "shell/document_facts.h"
 #include "shell/shell_commands.h"
-#include "shell/shell_pending.h"
 #include "shell/window_arrange.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"

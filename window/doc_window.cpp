@@ -62,13 +62,18 @@ bool saved_window_rect(MemoryRef layer, pf::Rect* rect) {
 
 int16_t frame_room() { return int16_t(wind_left_extra() + 2); }
 
-// The first size of a window: its usual size, cut to the limit rectangle.
+// The first size of a window: its usual size, cut to the limit rectangle, and
+// moved right of a palette column at the screen's left edge.
 pf::Rect first_window_size() {
-    pf::Rect limit;
+    pf::Rect limit, screen;
     GetLimitRect(&limit);
+    GetScreenRect(&screen);
     pf::Rect size = kDocumentBounds;
     size.bottom = std::min<int16_t>(size.bottom, int16_t(limit.height() - frame_room()));
     size.right = std::min<int16_t>(size.right, int16_t(limit.width() - 2 * frame_room()));
+    const int16_t palette_room = int16_t(limit.left - screen.left);
+    size.left = int16_t(size.left + palette_room);
+    size.right = int16_t(size.right + palette_room);
     return size;
 }
 

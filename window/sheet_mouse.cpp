@@ -9,6 +9,8 @@
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
 #include "shell/command_dialogs.h"
+#include "shell/tool_palette.h"
+#include "window/doc_window.h"
 #include "window/cell_geometry.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
@@ -240,6 +242,7 @@ CellRange GhostCol_Row(MemoryRef layer, pf::Point where, int16_t column_mode) {
 }
 
 void sheet_click_in_window(MemoryRef record, MemoryRef layer) {
+    if (const int16_t tool = int16_t(read_doc_window(record).tool)) return CreateTool(record, tool);
     const int16_t answer = SheetClick(layer);
     if (answer == kClickInCellEditor) {
         SpreadSheet* sheet = use_layer(layer);

@@ -1,5 +1,6 @@
 #include "window/sheet_paint.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/resources/resource_format.h"
@@ -48,7 +49,8 @@ pf::Pattern list_pattern(int16_t n) {
                                                        out.push_back(p);
                                                    }
                                                });
-    return n >= 1 && size_t(n) <= patterns.size() ? patterns[size_t(n - 1)] : pf::kBlackPattern;
+    if (n < 1 || patterns.empty()) return pf::kBlackPattern;
+    return patterns[std::min(size_t(n), patterns.size()) - 1];  // past the list: its last pattern
 }
 
 pf::Pattern shifted_pattern(const pf::Pattern& pattern, int dh, int dv) {

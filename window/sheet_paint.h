@@ -21,7 +21,7 @@ constexpr int16_t kColourStyle = 3;
 inline bool colour_style(int16_t style) { return style >= kColourStyle; }
 
 // Entry `n` of the colour table (black when missing); item `n` of the
-// pattern list from 1 (black when missing).
+// pattern list from 1 (black for none, the last one past the end).
 pf::RGBColor table_colour(int16_t n);
 pf::Pattern list_pattern(int16_t n);
 // The pattern moved right by `dh` and down by `dv` pixels.

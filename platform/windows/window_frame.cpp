@@ -113,13 +113,23 @@ int16_t title_width(WindowRef w) {
     return text_width(w->title);
 }
 
+// The right edge of the last box the title bar shows (its left edge when none).
+int16_t title_boxes_right(WindowRef w) {
+    constexpr uint32_t kBoxAttributes[] = {kWindowCloseBoxAttribute, kWindowCollapseBoxAttribute,
+                                           kWindowFullZoomAttribute};
+    int16_t right = title_bar_rect(w).left;
+    for (int index = 0; index < 3; ++index)
+        if (has(w, kBoxAttributes[index])) right = box_rect(w, index).right;
+    return right;
+}
+
 // Where the title text (and the proxy icon before it) starts, global h.
 int16_t title_start(WindowRef w) {
     Rect bar = title_bar_rect(w);
     int width = title_width(w) + (w->has_proxy ? kProxySize + 4 : 0);
     int start = (bar.left + bar.right - width) / 2;
-    int after_boxes = box_rect(w, 2).right + 8;
-    if (!box_rect(w, 0).empty() && start < after_boxes) start = after_boxes;
+    const int16_t boxes_end = title_boxes_right(w);
+    if (boxes_end > bar.left && start < boxes_end + 8) start = boxes_end + 8;
     return int16_t(start);
 }
 

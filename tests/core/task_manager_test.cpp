@@ -5,11 +5,16 @@
 #include "../app/app_fixture.h"
 #include "core/port_utils.h"
 #include "core/string_utils.h"
-#include "shell/shell_pending.h"
+#include "shell/palette_windows.h"
 
 namespace {
 
 std::vector<std::string> closed;
+
+// A floating palette with a task and nothing in it.
+pf::WindowRef empty_palette(const char* title) {
+    return make_palette_window(title, 0, 0, 120, 60, {.key = pass_key_to_document});
+}
 
 int32_t note_close(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     closed.push_back(std::to_string(app_ref) + char(event->message));
@@ -64,7 +69,7 @@ TEST_F(TaskManager, TasksAreFoundByWindowAndRemoved) {
 
 TEST_F(TaskManager, QuitClosesDocumentsBeforeTools) {
     document_with_task(1);
-    pf::WindowRef palette = make_empty_palette("Tools", 0, 0);
+    pf::WindowRef palette = empty_palette("Tools");
     get_task_ptr(palette, nullptr)->close = note_close;
     get_task_ptr(palette, nullptr)->app_ref = 9;
     UnuseMemory(task_list);
@@ -86,7 +91,7 @@ TEST_F(TaskManager, CloseFromWindowGivesTheReasonC) {
 
 TEST_F(TaskManager, WindowsAreClassifiedByTheirTasks) {
     pf::WindowRef document = document_with_task(1);
-    pf::WindowRef palette = make_empty_palette("Colors", 0, 0);
+    pf::WindowRef palette = empty_palette("Colors");
     EXPECT_FALSE(WindowIsModal(document));
     EXPECT_FALSE(WindowIsModal(palette));
     EXPECT_TRUE(is_tool_window(palette));
@@ -104,7 +109,7 @@ TEST_F(TaskManager, SelectingAWindowAnswersWhetherItCameForward) {
     EXPECT_EQ(SelectReferencedWindow(front), 0);
     EXPECT_EQ(SelectReferencedWindow(back), 1);
     EXPECT_EQ(pf::front_non_floating_window(), back);
-    pf::WindowRef palette = make_empty_palette("Tools", 0, 0);
+    pf::WindowRef palette = empty_palette("Tools");
     EXPECT_EQ(SelectReferencedWindow(palette), 0);
     (void)front;
 }

@@ -5,6 +5,7 @@
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "shell/border_tools.h"
+#include "shell/grid_palette.h"
 
 namespace {
 

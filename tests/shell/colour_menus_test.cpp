@@ -3,6 +3,7 @@
 // selection, the hit rules and placement of their grids, and their pictures.
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "format_fixture.h"
@@ -16,6 +17,7 @@
 #include "platform/fonts/fonts.h"
 #include "shell/format_menus.h"
 #include "shell/shell_commands.h"
+#include "window/sheet_paint.h"
 
 namespace {
 
@@ -81,6 +83,10 @@ TEST_F(ColourMenus, MenusShowTheActiveCellsValuesOutOfRangePatternsClamped) {
     EXPECT_EQ(get_start_color(kLineForeMenu), 1);
     EXPECT_EQ(get_start_pat(kFillPatternMenu), kPatternItems);
     EXPECT_EQ(clamp_pattern_value(-3), 0);
+    // The sheet draws such a fill with the last pattern of the list, not solid black.
+    const pf::Pattern past = list_pattern(200), last = list_pattern(kPatternItems - 1);
+    EXPECT_TRUE(std::equal(past.pat, past.pat + 8, last.pat));
+    EXPECT_FALSE(std::equal(past.pat, past.pat + 8, pf::kBlackPattern.pat));
 }
 
 TEST_F(ColourMenus, PalettesMenuChecksTheOpenPalettes) {

@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int16_t kSortItem = 14, kFillSeriesItem = 15;
+constexpr int16_t kSortItem = 8, kFillSeriesItem = 9;
 
 struct CommandDialogs : FormatMenuTest {
     void SetUp() override {

@@ -182,6 +182,8 @@ TEST_F(PrefsTest, EachFieldOutOfRangeTakesItsFactoryValueAndTheOthersStay) {
          [](const AppPrefs& r, const AppPrefs&) { return r.items[3].parent == 0; }},
         {"font size", [](AppPrefs& p) { p.default_format[kFmtSize] = 0; },
          [](const AppPrefs& r, const AppPrefs& f) { return r.default_format[kFmtSize] == f.default_format[kFmtSize]; }},
+        {"fill pattern past the list", [](AppPrefs& p) { p.default_format[kFmtPattern] = 200; },
+         [](const AppPrefs& r, const AppPrefs&) { return r.default_format[kFmtPattern] == 39; }},
         {"version", [](AppPrefs& p) { p.version = 0x4E71; },
          [](const AppPrefs& r, const AppPrefs&) { return r.version == kPrefsVersion; }},
     };

@@ -1,0 +1,217 @@
+// The Options menu and the options window in the running program: locking
+// with undo, the calculation modes and automatic row heights with their
+// marks, refusals on a protected workbook, unprotecting with the password,
+// and the window's buttons.
+#include <cairo.h>
+
+#include <cstring>
+#include <utility>
+
+#include "format_fixture.h"
+#include "../window/golden_image.h"
+#include "palette_picture.h"
+#include "core/alerts.h"
+#include "core/passwords.h"
+#include "editing/undo.h"
+#include "formula/recalc.h"
+#include "model/cell_format.h"
+#include "model/workbook.h"
+#include "platform/draw/paint.h"
+#include "platform/events/keyboard.h"
+#include "shell/palette_grid.h"
+#include "shell/palette_windows.h"
+#include "shell/shell_commands.h"
+#include "window/entry_line.h"
+
+namespace {
+
+constexpr int16_t kOptions = 132;
+
+struct OptionsMenu : FormatMenuTest {
+    void SetUp() override {
+        FormatMenuTest::SetUp();
+        select(CellRange{{1, 1}, {2, 2}});
+    }
+    bool locked(int16_t row, int16_t column) { return at(row, column).bytes[kFmtFlagsA] & kFlagLocked; }
+    bool enabled(int16_t item) { return pf::is_menu_item_enabled(pf::get_menu_handle(kOptions), item); }
+    void protect(const char* password) {
+        MemoryRef workbook = GetWorkSheet(layer);
+        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        std::memset(book->password, 0, kPasswordFieldBytes);
+        book->password[0] = uint8_t(std::strlen(password));
+        std::memcpy(book->password + 1, password, book->password[0]);
+        encode_password(book->password);
+        UnuseMemory(workbook);
+        Set_Work_Flags(workbook, kWorkProtected | kWorkPassword);
+    }
+};
+
+TEST_F(OptionsMenu, LockAndUnlockTheSelectionWithUndoAndMarkIt) {
+    const bool default_locked = locked(1, 1);
+    DoOptionMenu(nullptr, default_locked ? 22 : 21);
+    EXPECT_NE(locked(1, 1), default_locked);
+    EXPECT_NE(locked(2, 2), default_locked);
+    set_option_menu(layer);
+    EXPECT_EQ(checked(kOptions, 21), !default_locked);
+    EXPECT_EQ(checked(kOptions, 22), default_locked);
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 21), "Lock Cells");
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(locked(2, 2), default_locked);
+}
+
+TEST_F(OptionsMenu, CalculationModesAndRowHeightsAreMarked) {
+    DoOptionMenu(nullptr, 6);
+    set_option_menu(layer);
+    EXPECT_TRUE(checked(kOptions, 6));
+    EXPECT_FALSE(checked(kOptions, 5));
+    DoOptionMenu(nullptr, 5);
+    set_option_menu(layer);
+    EXPECT_TRUE(checked(kOptions, 5));
+    EXPECT_LT(stopCalc, 0);
+
+    const bool fixed = GetSheetFlags(layer) & kLayerFixedRowHeights;
+    EXPECT_EQ(checked(kOptions, 15), !fixed);
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    DoOptionMenu(nullptr, 15);
+    EXPECT_NE(bool(GetSheetFlags(layer) & kLayerFixedRowHeights), fixed);
+    EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
+    set_option_menu(layer);
+    EXPECT_EQ(checked(kOptions, 15), fixed);
+}
+
+TEST_F(OptionsMenu, NothingIsUsableWithoutADocumentOrWhileTyping) {
+    set_option_menu(layer);
+    EXPECT_TRUE(enabled(4));
+    EXPECT_FALSE(enabled(25));  // the workbook is not protected
+    set_option_menu(nullptr);
+    EXPECT_FALSE(enabled(4));
+    EditorKey('7', front_document_record(), 0);
+    set_option_menu(layer);
+    EXPECT_FALSE(enabled(21));
+    EditorKey(pf::kEscapeChar, front_document_record(), 0);
+}
+
+TEST_F(OptionsMenu, AProtectedWorkbookRefusesLockingUntilUnprotectedWithItsPassword) {
+    protect("open");
+    const bool was = locked(1, 1);
+    alert_requests().clear();
+    DoOptionMenu(nullptr, was ? 22 : 21);
+    EXPECT_EQ(locked(1, 1), was);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    set_option_menu(layer);
+    EXPECT_TRUE(enabled(25));
+
+    set_unattended_run(false);
+    pf::driver_type("shut");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // wrong: the dialog says so and waits
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoOptionMenu(nullptr, 25);
+    EXPECT_TRUE(check_access(layer));
+
+    pf::driver_type("open");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);  // ends a dialog left open by a fault
+    DoOptionMenu(nullptr, 25);
+    EXPECT_FALSE(check_access(layer));
+    EXPECT_FALSE(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword));
+}
+
+TEST_F(OptionsMenu, PageBreakItemPutsAndTakesABreakBeforeWholeRows) {
+    set_option_menu(layer);
+    EXPECT_FALSE(enabled(17));  // a block of cells
+    select(CellRange{{2, 0}, {4, kLastCell}});
+    set_option_menu(layer);
+    ASSERT_TRUE(enabled(17));
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 17), "Insert Page Break");
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    DoOptionMenu(nullptr, 17);
+    MemoryRef breaks = use_layer(layer)->row_page_breaks;
+    release_layer(layer);
+    ASSERT_NE(breaks, nullptr);
+    ASSERT_EQ(GetMemorySize(breaks), 1);
+    EXPECT_EQ(*static_cast<int16_t*>(UseMemory(breaks)), 2);
+    UnuseMemory(breaks);
+    EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
+    set_option_menu(layer);
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 17), "Remove Page Break");
+    DoOptionMenu(nullptr, 17);
+    EXPECT_EQ(use_layer(layer)->row_page_breaks, nullptr);
+    release_layer(layer);
+    select(CellRange{{0, 3}, {kLastCell, 3}});  // a whole column
+    DoOptionMenu(nullptr, 17);
+    breaks = use_layer(layer)->column_page_breaks;
+    release_layer(layer);
+    ASSERT_NE(breaks, nullptr);
+    EXPECT_EQ(*static_cast<int16_t*>(UseMemory(breaks)), 3);
+    UnuseMemory(breaks);
+}
+
+struct PrintRows : OptionsMenu {
+    void SetUp() override {
+        OptionsMenu::SetUp();
+        set_unattended_run(false);
+    }
+    static void type_and_return(const char* text) {
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    std::pair<int16_t, int16_t> rows() {
+        SpreadSheet* sheet = use_layer(layer);
+        const std::pair<int16_t, int16_t> first_last{sheet->print_title_rows[1], sheet->print_title_rows[0]};
+        release_layer(layer);
+        return first_last;
+    }
+};
+
+TEST_F(PrintRows, TypedRowsAreStoredAndABadReferenceKeepsTheDialogOpen) {
+    type_and_return("nowhere");                           // typing chooses "only the rows"
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
+    type_and_return("3:7");
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    DoOptionMenu(nullptr, 19);
+    EXPECT_EQ(rows(), std::make_pair(int16_t(2), int16_t(6)));
+    EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
+
+    pf::driver_type("9:12");
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoOptionMenu(nullptr, 19);
+    EXPECT_EQ(rows(), std::make_pair(int16_t(2), int16_t(6)));  // cancelled: kept
+}
+
+TEST_F(PrintRows, ALongSelectionProposesItsFirstRowOnly) {
+    select(CellRange{{9, 0}, {158, 3}});
+    pf::driver_key(pf::kKeyCodeRightArrow, pf::kRightArrowChar);  // keeps the text, chooses the rows
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoOptionMenu(nullptr, 19);
+    EXPECT_EQ(rows(), std::make_pair(int16_t(9), int16_t(9)));
+}
+
+TEST_F(OptionsMenu, WindowButtonsSendTheirCommands) {
+    app_prefs.options |= kPrefOptionsPalette;
+    MakeOpWindow();
+    WindowRef window = find_empty_palette("Options");
+    ASSERT_NE(window, nullptr);
+    run_until_idle();
+
+    cairo_surface_t* shot = palette_picture(window, palette_width(), palette_height(kLongPaletteRows));
+    EXPECT_TRUE(matches_golden_image(shot, "options_window"));
+    cairo_surface_destroy(shot);
+
+    pf::Rect box;
+    FindToolBox(kLongPaletteRows, 2, &box);  // the plus sign
+    const pf::Rect content = pf::window_content_rect(window);
+    pf::driver_click(pf::Point{int16_t(content.top + 10), int16_t(content.left + box.left + 10)});
+    run_until_idle();
+    unsigned char text[16];
+    const int32_t length = entry_text(text, sizeof text);
+    ASSERT_GE(length, 1);
+    EXPECT_EQ(text[length - 1], '+');
+
+    CloseTaskFromWindow(window);
+    EXPECT_EQ(find_empty_palette("Options"), nullptr);
+    EXPECT_FALSE(app_prefs.options & kPrefOptionsPalette);
+}
+
+}  // namespace
