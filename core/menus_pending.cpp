@@ -25,7 +25,8 @@ constexpr PendingItems kPending[] = {
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
     {132, 7, 13},                  // Options: Names to Protect Workbook
     {132, 16, 18},                 // Options: Text Alignment, Command Bar
-    {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
+    {133, 14, 14},                 // Object: Drawing Tools
+    {150, 3, 6},                   // Chart Options: Data Labels, Axes, Titles
     {135, 1, 8},                   // Functions: inserting into the entry line
 };
 

@@ -97,16 +97,8 @@ std::vector<uint8_t> formula_value_text(MemoryRef layer, CellPoint where) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&cell, &length, where, layer) || _cellType_(cell) != kCellFormula) return {};
-    CellInfoRecord info{};
-    info.where = where;
-    info.cell = cell;
-    std::memcpy(info.format.bytes, cell, kCellFormatSize);
-    info.layer = layer;
-    info.default_font = Get_Default_Font(layer);
-    info.memory = GetMemoryGlobals(layer);
-    CellString(&info);
-    if (info.long_text) return std::vector<uint8_t>(info.long_text, info.long_text + info.text_length);
-    return std::vector<uint8_t>(info.text + 1, info.text + 1 + info.text[0]);
+    const std::string text = displayed_cell_text(layer, where);
+    return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 int16_t find_cells(MemoryRef layer, CellPoint start, const unsigned char* search, int32_t offset, uint32_t options,

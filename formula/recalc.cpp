@@ -182,7 +182,7 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
         if (!store_resized_result(pass, row_offset, cell_offset, result)) return answer;
         answer = kCellLengthChanged;
     }
-    model_services.check_hot_links(1, g_calcCell, g_calcCell, pass.layer);
+    model_services.check_hot_links(0, g_calcCell, g_calcCell, pass.layer);
     *row_changed = true;
     if (gCheckCirculars && CheckCircular() == 1) {
         gCheckCirculars = 1;

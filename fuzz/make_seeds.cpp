@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "charts/chart_record.h"
 #include "files/document_saving.h"
 #include "fuzz/fuzz_drawing.h"
 #include "fuzz/fuzz_support.h"
@@ -151,6 +152,16 @@ Seeds excel_seeds() {
 }
 
 // A get event for a cell of a named document, flattened.
+// A stored chart part: the fixed fields and two series formats, and one
+// without series formats.
+Seeds chart_seeds() {
+    std::vector<uint8_t> chart(kStoredChartSize + 4 + 2 * kChartUserDataSize);
+    for (size_t i = 0; i < kStoredChartSize; ++i) chart[i] = uint8_t(i * 13 + 1);
+    chart[kStoredChartSize + 3] = 2 * kChartUserDataSize;
+    std::vector<uint8_t> plain(kStoredChartSize + 4, 0);
+    return {chart, plain};
+}
+
 Seeds apple_event_seeds() {
     pf::AEDesc self, spec;
     pf::ae_address_of_self(self);
@@ -177,6 +188,7 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"sylk", sylk_seeds},
     {"excel", excel_seeds},
     {"apple_event", apple_event_seeds},
+    {"chart", chart_seeds},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "formula/formula_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/display_text_internal.h"
 #include "model/model_services.h"
 #include "model/date_serials.h"
@@ -379,6 +380,22 @@ DisplaySystemFacts& display_system_facts() {
 }
 
 // ---- Entry points -----------------------------------------------------------------
+
+std::string displayed_cell_text(MemoryRef layer, CellPoint where) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!layer || !get_cell_ptr(&cell, &length, where, layer)) return {};
+    CellInfoRecord info{};
+    info.where = where;
+    info.cell = cell;
+    std::memcpy(info.format.bytes, cell, kCellFormatSize);
+    info.layer = layer;
+    info.default_font = Get_Default_Font(layer);
+    info.memory = GetMemoryGlobals(layer);
+    CellString(&info);
+    const unsigned char* text = info.long_text ? info.long_text : info.text + 1;
+    return std::string(reinterpret_cast<const char*>(text), size_t(info.long_text ? info.text_length : info.text[0]));
+}
 
 bool is_date_format(uint8_t code) { return code < 21 || code > 109; }
 bool is_time_format(uint8_t code) { return code >= 21 && code <= 29; }

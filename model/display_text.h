@@ -58,6 +58,8 @@ struct DisplaySystemFacts {
 DisplaySystemFacts& display_system_facts();
 
 void CellString(CellInfoRecord* info);
+// The text a stored cell shows, whole (not fitted to a width); empty for no cell.
+std::string displayed_cell_text(MemoryRef layer, CellPoint where);
 int16_t FormatCellString(CellInfoRecord* info);
 void CustomFormatString(unsigned char* text, const uint8_t* format, const double* value, MemoryRef layer);
 void get_format_string(unsigned char* text, const uint8_t* format, const double* value, MemoryRef layer);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "charts/chart_drawing.h"
+#include "charts/chart_record.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
@@ -267,7 +269,9 @@ std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
 void draw_object(MemoryRef object, const pf::Rect& rect) {
     const ObjectRecord record = *use_object(object);
     release_object(object);
-    if (is_line(record.kind)) {
+    if (record.chart || is_chart_kind(record.kind)) {
+        draw_chart_object(object, rect);
+    } else if (is_line(record.kind)) {
         set_pen(record);
         draw_line_object(record, rect);
     } else if (record.kind == kPolygonObject || record.kind == kFreehandObject) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "charts/chart_commands.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
@@ -115,4 +116,5 @@ void set_object_menu(MemoryRef layer) {
     if (layer) pf::enable_menu_item(menu, kPlacePictureItem);
     else pf::disable_menu_item(menu, kPlacePictureItem);
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
+    set_chart_menus(menu, layer);
 }

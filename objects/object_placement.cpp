@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "charts/chart_links.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
@@ -26,30 +27,27 @@ int16_t line_reached(int16_t first, int32_t span, bool rows, MemoryRef layer) {
 }
 
 ObjectPlacement placement_of(const ObjectRecord& r) {
-    return ObjectPlacement{r.id, r.anchor_row, r.anchor_column, r.end_row, r.end_column,
-                           r.v_offset, r.h_offset, r.height, r.width};
+    ObjectPlacement p{r.id, r.anchor_row, r.anchor_column, r.end_row, r.end_column,
+                      r.v_offset, r.h_offset, r.height, r.width, {}, 0, 0};
+    if (r.chart) keep_chart_placement(r.chart, &p.chart_data, &p.name_column, &p.name_row);
+    return p;
 }
 
 void take_placement(ObjectRecord& r, const ObjectPlacement& p) {
     r.anchor_row = p.anchor_row, r.anchor_column = p.anchor_column, r.end_row = p.end_row;
     r.end_column = p.end_column, r.v_offset = p.v_offset, r.h_offset = p.h_offset;
     r.height = p.height, r.width = p.width;
-}
-
-// A line number after `count` lines were inserted (deleted, negative) at `first`.
-int16_t shifted(int16_t line, int16_t first, int16_t count) {
-    if (line < first || count == 0) return line;
-    if (count < 0 && line < first - count) return first;
-    return int16_t(std::clamp<int32_t>(line + count, 0, kLastCell));
+    if (r.chart) restore_chart_placement(r.chart, p.chart_data, p.name_column, p.name_row);
 }
 
 void shift_object(ObjectRecord& r, int16_t rows, int16_t columns, CellPoint at) {
+    if (r.chart && chart_reads_own_layer(r.chart)) shift_chart_data(r.chart, rows != 0, rows ? at.v : at.h, rows ? rows : columns);
     if (rows) {
-        r.end_row = int16_t(r.end_row + shifted(r.anchor_row, at.v, rows) - r.anchor_row);
-        r.anchor_row = shifted(r.anchor_row, at.v, rows);
+        r.end_row = int16_t(r.end_row + shifted_line(r.anchor_row, at.v, rows) - r.anchor_row);
+        r.anchor_row = shifted_line(r.anchor_row, at.v, rows);
     } else {
-        r.end_column = int16_t(r.end_column + shifted(r.anchor_column, at.h, columns) - r.anchor_column);
-        r.anchor_column = shifted(r.anchor_column, at.h, columns);
+        r.end_column = int16_t(r.end_column + shifted_line(r.anchor_column, at.h, columns) - r.anchor_column);
+        r.anchor_column = shifted_line(r.anchor_column, at.h, columns);
     }
 }
 
@@ -64,6 +62,12 @@ void set_link(MemoryRef object, MemoryRef next) {
 }
 
 }  // namespace
+
+int16_t shifted_line(int16_t line, int16_t first, int16_t count) {
+    if (line < first || count == 0) return line;
+    if (count < 0 && line < first - count) return first;
+    return int16_t(std::clamp<int32_t>(line + count, 0, kLastCell));
+}
 
 namespace {
 

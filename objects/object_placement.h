@@ -8,12 +8,19 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 
-// One object's geometry as an undo record keeps it.
+// One object's geometry as an undo record keeps it; for a chart also its
+// data range and series-name column and row (zero for other objects).
 struct ObjectPlacement {
     int16_t id;
     int16_t anchor_row, anchor_column, end_row, end_column;
     int16_t v_offset, h_offset, height, width;
+    CellRange chart_data;
+    int16_t name_column, name_row;
 };
+
+// A line number after `count` lines were inserted (deleted, negative) at
+// `first`: lines inside deleted ones go to the first line after them.
+int16_t shifted_line(int16_t line, int16_t first, int16_t count);
 
 // The object's end row and column from its anchor, offsets and size.
 void ObjectLocation(MemoryRef object, MemoryRef layer);

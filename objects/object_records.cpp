@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "charts/chart_record.h"
 #include "model/layer.h"
 #include "editing/undo_record.h"
 #include "objects/object_undo.h"
@@ -64,16 +65,6 @@ MemoryRef duplicate_one(MemoryRef object) {
 }
 
 bool line_kind(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
-
-constexpr pf::FourCC kChartKinds[] = {pf::four_cc("pie "), pf::four_cc("lcht"), pf::four_cc("bcht"),
-                                      pf::four_cc("hcht"), pf::four_cc("sbch"), pf::four_cc("skch"),
-                                      pf::four_cc("arch"), pf::four_cc("scch")};
-
-bool chart_kind(pf::FourCC kind) {
-    for (pf::FourCC chart : kChartKinds)
-        if (kind == chart) return true;
-    return false;
-}
 
 bool being_edited(const ObjectRecord& record) {
     if (!record.owner) return false;
@@ -294,7 +285,7 @@ intptr_t GetObj_info(MemoryRef object, pf::FourCC tag) {
         case pf::four_cc("link"): return reinterpret_cast<intptr_t>(record.link);
         case pf::four_cc("prot"): return (record.flags & kObjectProtected) != 0;
         case pf::four_cc("updt"): return (record.flags & kObjectUpdate) != 0;
-        case pf::four_cc("isch"): return record.chart != nullptr || chart_kind(record.kind);
+        case pf::four_cc("isch"): return record.chart != nullptr || is_chart_kind(record.kind);
         case pf::four_cc("chrt"): return reinterpret_cast<intptr_t>(record.chart);
         case pf::four_cc("pict"): return reinterpret_cast<intptr_t>(record.picture);
         case pf::four_cc("data"): return reinterpret_cast<intptr_t>(record.data);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "charts/chart_record.h"
 #include "files/file_framing.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
@@ -14,8 +15,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-constexpr size_t kStoredChartSize = 722;
 
 // ---- Writing ------------------------------------------------------------------
 
@@ -92,8 +91,10 @@ void put_object(Bytes& out, MemoryRef object) {
     put_block(out, data.data(), data.size());
     put_block(out, points.data(), points.size());
     put32(out, record.chart ? 1 : 0);
-    Bytes chart = block_bytes(record.chart);
-    out.insert(out.end(), chart.begin(), chart.end());
+    if (record.chart) {
+        Bytes chart = stored_from_chart(block_bytes(record.chart));
+        out.insert(out.end(), chart.begin(), chart.end());
+    }
 }
 
 // ---- Reading ------------------------------------------------------------------
@@ -123,13 +124,13 @@ bool take_block(pf::ByteReader& in, Bytes& block) {
     return true;
 }
 
-// The chart part, kept as stored: the fixed fields and the framed series formats.
+// The chart part: the fixed fields and the framed series formats, as a chart block.
 bool take_chart(pf::ByteReader& in, Bytes& chart) {
-    size_t start = in.pos;
-    in.skip(kStoredChartSize);
-    Bytes series;
-    if (!in.ok || !take_block(in, series)) return false;
-    chart.assign(in.bytes.begin() + long(start), in.bytes.begin() + long(in.pos));
+    const size_t length = in.ok ? stored_chart_length(in.bytes.subspan(in.pos)) : 0;
+    if (!length) return false;
+    auto read = chart_from_stored(in.take(length));
+    if (!read) return false;
+    chart = std::move(*read);
     return true;
 }
 

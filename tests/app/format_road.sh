@@ -20,21 +20,8 @@ shoot_until format_road_open.png has_document format_road_open.png || fail "no d
 
 keys() { xdotool key --window "$window" --delay 40 "$@"; }
 typed() { xdotool type --window "$window" --delay 40 "$1"; }
-# menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its
-# submenu at SUBITEM_Y, chosen by dragging from the menu title.
-format_title_x=185
-menu_choice() {
-  xdotool mousemove "$format_title_x" 9 mousedown 1
-  sleep 0.5
-  glide "$format_title_x" 9 200 "$1"
-  sleep 0.4
-  glide 200 "$1" 330 "$1"
-  sleep 0.4
-  glide 330 "$1" 340 "$2"
-  sleep 0.3
-  xdotool mouseup 1
-  sleep 0.3
-}
+# menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its submenu.
+menu_choice() { submenu_choice 185 200 330 "$1" "$2"; }
 currency_y=179
 date_y=200
 dollar_y=179

@@ -72,6 +72,7 @@ start_converter_session() {
   work=$(mktemp -d)
 }
 
+shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 # glide X1 Y1 X2 Y2: the mouse moves in small steps, as a hand does.
 glide() {
   local step
@@ -80,8 +81,21 @@ glide() {
     sleep 0.05
   done
 }
-
-shoot() { import -window root "$out/$1" || fail "no screenshot"; }
+# submenu_choice TITLE_X ITEM_X SUBMENU_X ITEM_Y SUBITEM_Y: the menu whose title
+# is at TITLE_X, its item at ITEM_Y, then the item of its submenu at SUBITEM_Y,
+# chosen by dragging from the menu title.
+submenu_choice() {
+  xdotool mousemove "$1" 9 mousedown 1
+  sleep 0.5
+  glide "$1" 9 "$2" "$4"
+  sleep 0.4
+  glide "$2" "$4" "$3" "$4"
+  sleep 0.4
+  glide "$3" "$4" $(($3 + 10)) "$5"
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.3
+}
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
 # shoot_until FILE CHECK...: takes screenshots until CHECK succeeds (60 s at most), so a
 # busy machine gets time to draw; answers CHECK's last result.

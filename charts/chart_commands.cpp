@@ -1,0 +1,114 @@
+// The chart commands: creating a chart at a click, the chart kind menu and
+// the chart options menu.
+#include "charts/chart_commands.h"
+
+#include "charts/chart_links.h"
+#include "charts/chart_palette.h"
+#include "charts/chart_record.h"
+#include "charts/charts.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "objects/object_mouse.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "platform/screen/cursor.h"
+#include "shell/document_facts.h"
+#include "window/cell_geometry.h"
+#include "window/doc_window.h"
+
+namespace {
+
+constexpr int16_t kLegendItem = 1, kGridLinesItem = 2;
+constexpr int16_t kChartKindItem = 12, kChartOptionsItem = 13;
+constexpr int16_t kChartKindMenu = 190, kChartOptionsMenu = 150;
+
+MemoryRef record_or_front(MemoryRef record) { return record ? record : front_document_record(); }
+
+// The chart at a point of a pane, sized for a new chart.
+MemoryRef place_chart(pf::FourCC kind, const CellRange& data, pf::Point where, int16_t pane, MemoryRef layer) {
+    MemoryRef chart = NewChartRecord(GetMemoryGlobals(layer), data);
+    MemoryRef object = nullptr;
+    if (!chart || !NewObject(kind, &object, 1, layer)) {
+        DisposeNonNilMemory(chart);
+        return nullptr;
+    }
+    SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
+    move_object_to(object, pf::Rect{where.v, where.h, int16_t(where.v + kNewChartHeight), int16_t(where.h + kNewChartWidth)},
+                   pane, layer);
+    return object;
+}
+
+}  // namespace
+
+int16_t CreateChart(MemoryRef window_record, int16_t tool) {
+    DocWindowRecord fields = read_doc_window(window_record);
+    const pf::FourCC kind = chart_kind_of_tool(tool);
+    fields.tool = 0;
+    write_doc_window(window_record, fields);
+    redraw_chart_palette();
+    MemoryRef layer = fields.sheet;
+    if (!kind || !layer) return 0;
+    const SpreadSheet* sheet = use_layer(layer);
+    const pf::Point click = sheet->click_point;
+    const CellRange selection = sheet->selection;
+    release_layer(layer);
+    const int16_t pane = find_pane(click, layer);
+    if (pane < 0) return 0;
+    MemoryRef object = place_chart(kind, selection, click, pane, layer);
+    if (!object) return 0;
+    clear_selected_objects(layer);
+    add_selected(layer, object);
+    increment_change_ctr(layer);
+    DrawAllObjects(layer);
+    return 1;
+}
+
+MemoryRef selected_chart_object(MemoryRef layer) {
+    MemoryRef object = layer ? get_selected_object(layer, 1) : nullptr;
+    return object && object_chart(object) ? object : nullptr;
+}
+
+void DoChartMenu(MemoryRef window_record, int16_t item) {
+    MemoryRef record = record_or_front(window_record);
+    const int16_t tool = int16_t(kFirstChartTool - 1 + item);
+    if (!record || !chart_kind_of_tool(tool)) return;
+    DocWindowRecord fields = read_doc_window(record);
+    if (MemoryRef object = selected_chart_object(fields.sheet)) {
+        SetObj_info(object, pf::four_cc("type"), intptr_t(chart_kind_of_tool(tool)));
+        increment_change_ctr(fields.sheet);
+        redraw_object(object, fields.sheet);
+        return;
+    }
+    fields.tool = uint16_t(tool);
+    write_doc_window(record, fields);
+    redraw_chart_palette();
+}
+
+void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
+    MemoryRef record = record_or_front(window_record);
+    MemoryRef layer = record ? read_doc_window(record).sheet : nullptr;
+    MemoryRef object = selected_chart_object(layer);
+    const uint32_t flag = item == kLegendItem ? kChartLegend : item == kGridLinesItem ? kChartGridLines : 0;
+    if (!object || !flag) return pf::sys_beep(1);
+    MemoryRef chart = object_chart(object);
+    set_chart_flags(chart, chart_flags(chart) ^ flag);
+    increment_change_ctr(layer);
+    redraw_object(object, layer);
+}
+
+void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
+    MemoryRef object = selected_chart_object(layer);
+    if (layer) pf::enable_menu_item(object_menu, kChartKindItem);
+    if (object) pf::enable_menu_item(object_menu, kChartOptionsItem);
+    const int16_t kind_item = object ? int16_t(chart_tool_of_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))) -
+                                               kFirstChartTool + 1)
+                                     : 0;
+    if (pf::MenuRef kinds = pf::get_menu_handle(kChartKindMenu))
+        for (int16_t item = 1; item <= kLastChartTool - kFirstChartTool + 1; ++item)
+            pf::check_menu_item(kinds, item, item == kind_item);
+    const uint32_t flags = object ? chart_flags(object_chart(object)) : 0;
+    if (pf::MenuRef options = pf::get_menu_handle(kChartOptionsMenu)) {
+        pf::check_menu_item(options, kLegendItem, flags & kChartLegend);
+        pf::check_menu_item(options, kGridLinesItem, flags & kChartGridLines);
+    }
+}

@@ -1,0 +1,179 @@
+// Charts drawn: every kind of the chart palette from one data set, charts
+// read from the cells of a layer, and charts over awkward data (none, one
+// value, negatives only, a great many points) drawn without harm.
+#include "charts/chart_data.h"
+#include "charts/chart_drawing.h"
+#include "charts/chart_record.h"
+#include "charts/charts.h"
+#include "objects/object_drawing.h"
+#include "objects/object_records.h"
+#include "tests/window/sheet_fixture.h"
+
+namespace {
+
+constexpr int16_t kCellWidth = 250, kCellHeight = 180, kAcross = 5;
+constexpr int16_t kGapAroundPlot = 5;  // a plot draws at most 4 pixels past its area
+
+class ChartDrawingTest : public SheetTest {
+protected:
+    MemoryRef chart = nullptr;
+
+    void SetUp() override {
+        SheetTest::SetUp();
+        chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {4, 3}});
+    }
+
+    void TearDown() override {
+        DisposeMemory(chart);
+        SheetTest::TearDown();
+    }
+
+    static ChartData quarters() {
+        return ChartData{{"Q1", "Q2", "Q3", "Q4"},
+                         {{"North", {12, 18, 9, 15}}, {"South", {7, 11, 14, 10}}, {"East", {-3, 5, 8, 12}}}};
+    }
+
+    pf::Rect cell_rect(int i) const {
+        const auto top = int16_t(i / kAcross * kCellHeight), left = int16_t(i % kAcross * kCellWidth);
+        return pf::Rect{int16_t(top + 2), int16_t(left + 2), int16_t(top + kCellHeight - 2), int16_t(left + kCellWidth - 2)};
+    }
+
+    // The fixture's chart given to a new chart object of the kind, anchored in
+    // column B of the row, 260 pixels wide; the fixture takes a fresh chart.
+    MemoryRef give_chart(pf::FourCC kind, int16_t row, int16_t height) {
+        MemoryRef object = nullptr;
+        EXPECT_EQ(NewObject(kind, &object, 0, layer), 1);
+        SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
+        ObjectRecord* record = use_object(object);
+        record->anchor_row = row, record->anchor_column = 1, record->height = height, record->width = 260;
+        release_object(object);
+        chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {0, 0}});
+        return object;
+    }
+
+    // Whether any pixel of the rectangle's inside is neither white nor black.
+    bool has_colour(const pf::Rect& r) const {
+        for (int y = r.top + 1; y < r.bottom - 1; ++y)
+            for (int x = r.left + 1; x < r.right - 1; ++x)
+                if (pixel(x, y) != 0xFFFFFF && pixel(x, y) != 0) return true;
+        return false;
+    }
+};
+
+TEST_F(ChartDrawingTest, EveryKindFromOneDataSet) {
+    open_window(kAcross * kCellWidth, 3 * kCellHeight);
+    pf::erase_rect(port.port_rect);
+    set_chart_flags(chart, kChartLegend | kChartSeriesInColumns | kChartGridLines);
+    set_chart_text(chart, kChartCategoryTitle, "Quarter");
+    set_chart_text(chart, kChartValueTitle, "Units");
+    for (int16_t tool = kFirstChartTool; tool <= kLastChartTool; ++tool) {
+        const pf::FourCC kind = chart_kind_of_tool(tool);
+        const char name[5] = {char(kind >> 24), char(kind >> 16), char(kind >> 8), char(kind), 0};
+        set_chart_text(chart, kChartTitle, std::string("Kind ") + std::to_string(tool) + " " + name);
+        draw_chart(kind, chart, quarters(), cell_rect(tool - kFirstChartTool));
+    }
+    EXPECT_TRUE(matches_golden("charts_every_kind"));
+}
+
+TEST_F(ChartDrawingTest, AChartObjectShowsTheNumbersOfItsCells) {
+    put_text(0, 1, "Apples");
+    put_text(0, 2, "Pears");
+    const char* months[] = {"Jan", "Feb", "Mar", "Apr"};
+    for (int16_t row = 1; row <= 4; ++row) {
+        put_text(row, 0, months[row - 1]);
+        put_number(row, 1, row * 10);
+        put_number(row, 2, 50 - row * 5);
+    }
+    set_chart_range(chart, CellRange{{0, 0}, {4, 2}});
+    const ChartData data = chart_data(chart, layer);
+    ASSERT_EQ(data.series.size(), 2u);
+    EXPECT_EQ(data.series[0].name, "Apples");
+    EXPECT_EQ(data.series[1].values, (std::vector<double>{45, 40, 35, 30}));
+    EXPECT_EQ(data.categories, (std::vector<std::string>{"Jan", "Feb", "Mar", "Apr"}));
+
+    set_chart_flags(chart, kChartLegend);  // the series run along rows now
+    const ChartData rows = chart_data(chart, layer);
+    ASSERT_EQ(rows.series.size(), 4u);
+    EXPECT_EQ(rows.series[2].name, "Mar");
+    EXPECT_EQ(rows.series[2].values, (std::vector<double>{30, 35}));
+    EXPECT_EQ(rows.categories, (std::vector<std::string>{"Apples", "Pears"}));
+
+    set_chart_flags(chart, kChartLegend | kChartSeriesInColumns);
+    give_chart(pf::four_cc("lcht"), 6, 170);
+    draw();
+    EXPECT_TRUE(matches_golden("chart_object_over_cells"));
+}
+
+TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
+    put_number(0, 0, 4);
+    put_number(1, 0, 9);
+    set_chart_range(chart, CellRange{{0, 0}, {1, 0}});
+    set_chart_text(chart, kChartTitle, "Two numbers");
+    MemoryRef object = give_chart(pf::four_cc("bcht"), 3, 160);
+    draw();
+    pf::Rect rect;
+    ASSERT_TRUE(ObjectOnScreen(0, 0, &rect, object, layer));
+    const ChartParts parts =
+        chart_parts(pf::four_cc("bcht"), object_chart(object), chart_data(object_chart(object), layer), rect);
+    auto middle = [](const pf::Rect& r) { return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)}; };
+    EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.title), 0), kChartTitlePart);
+    EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.legend), 0), kChartLegendPart);
+    EXPECT_EQ(PtinChartEdit(object, rect, middle(parts.plot), 0), kChartPlotPart);
+    EXPECT_EQ(PtinChartEdit(object, rect, pf::Point{int16_t(rect.bottom - 2), int16_t(rect.left + 2)}, 0), kChartAreaPart);
+    EXPECT_EQ(PtinChartEdit(object, rect, pf::Point{int16_t(rect.bottom + 2), rect.left}, 0), -1);
+
+    const uint32_t before = pixel(parts.plot.left - 1, parts.plot.top - 1);
+    pf::Rect outline;
+    ChartAnts(0, kChartPlotPart, &outline, rect, object, layer);
+    EXPECT_EQ(outline, parts.plot);
+    const uint32_t during = pixel(parts.plot.left - 1, parts.plot.top - 1);
+    ChartAnts(0, kChartPlotPart, &outline, rect, object, layer);
+    EXPECT_NE(during, before);
+    EXPECT_EQ(pixel(parts.plot.left - 1, parts.plot.top - 1), before);  // drawn twice: gone
+}
+
+TEST_F(ChartDrawingTest, LabelsTakeTheFontsOfTheirStoredFormats) {
+    set_chart_text(chart, kChartTitle, "Sized");
+    const pf::Rect rect{0, 0, 200, 300};
+    const int16_t standard = chart_parts(pf::four_cc("bcht"), chart, quarters(), rect).title.height();
+    uint8_t* bytes = static_cast<uint8_t*>(UseMemory(chart));
+    bytes[kChartTitleFormats + kLabelSize] = 24;
+    store_u16(bytes + kChartLegendFormat + kLabelFont, kLayerLabelFont);  // the layer's font
+    UnuseMemory(chart);
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), chart, quarters(), rect);
+    EXPECT_GT(parts.title.height(), standard + 8);
+    EXPECT_FALSE(parts.legend.empty());
+}
+
+TEST_F(ChartDrawingTest, AwkwardDataDrawsWithoutHarm) {
+    open_window(kAcross * kCellWidth, 3 * kCellHeight);
+    const ChartData cases[] = {
+        ChartData{},
+        ChartData{{"Only"}, {{"One", {42}}}},
+        ChartData{{"a", "b", "c"}, {{"Down", {-5, -12, -1}}}},
+        ChartData{{"a", "b"}, {{"Zero", {0, 0}}, {"Gaps", {std::nan(""), 3}}}},
+        ChartData{{"a", "b"}, {{"Huge", {1e300, -1e300}}}},
+    };
+    for (const ChartData& data : cases)
+        for (int16_t tool = kFirstChartTool; tool <= kLastChartTool; ++tool) {
+            pf::erase_rect(port.port_rect);
+            draw_chart(chart_kind_of_tool(tool), chart, data, cell_rect(tool - kFirstChartTool));
+        }
+    // Axis limits fixed inside the data: the plot stays inside its area.
+    set_chart_text(chart, kChartYMinimum, "0");
+    set_chart_text(chart, kChartYMaximum, "5");
+    set_chart_text(chart, kChartYMajor, "0.0000001", kChartUnitSize);
+    pf::erase_rect(port.port_rect);
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), chart, quarters(), cell_rect(0));
+    draw_chart(pf::four_cc("bcht"), chart, quarters(), cell_rect(0));
+    const pf::Rect above_plot{int16_t(parts.plot.top - 2 * kGapAroundPlot), parts.plot.left,
+                              int16_t(parts.plot.top - kGapAroundPlot + 1), parts.plot.right};
+    EXPECT_FALSE(has_colour(above_plot));
+    set_chart_text(chart, kChartYMaximum, "");
+    // A column chart of a single value still shows its bar.
+    pf::erase_rect(port.port_rect);
+    draw_chart(pf::four_cc("bcht"), chart, cases[1], cell_rect(0));
+    EXPECT_TRUE(has_colour(cell_rect(0)));
+}
+
+}  // namespace
