@@ -4,6 +4,7 @@
 // one undo step. A drop whose cells would reach past the grid is refused.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/lists_and_menus.h"
 #include "core/screen_geometry.h"
@@ -18,6 +19,8 @@
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_clipboard.h"
+#include "objects/picture_files.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
@@ -254,18 +257,55 @@ int16_t drop_text(MemoryRef layer, CellPoint cell, pf::DragRef drag, pf::DragIte
     return error;
 }
 
+bool offers(pf::DragRef drag, pf::DragItemRef item, pf::FourCC flavor) {
+    pf::FlavorFlags flags = 0;
+    return pf::get_flavor_flags(drag, item, flavor, flags) == pf::noErr;
+}
+
+// The file of an item's "hfs " flavour; false when it has none.
+bool dropped_file(pf::DragRef drag, pf::DragItemRef item, pf::FileSpec* spec) {
+    pf::Handle data = nullptr;
+    if (GetFlavor(drag, item, pf::kFlavorTypeHfs, &data) != pf::noErr) return false;
+    const bool whole = pf::get_handle_size(data) >= int32_t(sizeof(pf::HfsFlavor));
+    if (whole) *spec = reinterpret_cast<const pf::HfsFlavor*>(*data)->spec;
+    pf::dispose_handle(data);
+    return whole;
+}
+
+// A picture object of an item's picture, or of the image file it names; none
+// when it holds neither.
+MemoryRef dropped_picture(pf::DragRef drag, pf::DragItemRef item) {
+    pf::Handle data = nullptr;
+    if (GetFlavor(drag, item, pf::kFlavorTypePicture, &data) == pf::noErr) {
+        MemoryRef object = picture_object_from(reinterpret_cast<const uint8_t*>(*data), int32_t(pf::get_handle_size(data)));
+        pf::dispose_handle(data);
+        return object;
+    }
+    pf::FileSpec spec{};
+    if (!dropped_file(drag, item, &spec)) return nullptr;
+    int16_t error = 0;
+    return picture_object_from_file(spec, &error);
+}
+
 int16_t drop_from_elsewhere(MemoryRef layer, CellPoint cell, pf::DragRef drag) {
     uint16_t count = 0;
     pf::count_drag_items(drag, count);
     int16_t result = 0;
+    std::vector<MemoryRef> pictures;
     for (uint16_t index = 1; index <= count; ++index) {
         pf::DragItemRef item = 0;
         pf::get_drag_item_reference_number(drag, index, item);
-        pf::FlavorFlags flags = 0;
-        if (pf::get_flavor_flags(drag, item, pf::kFlavorTypeText, flags) != pf::noErr) break;
-        result = drop_text(layer, cell, drag, item);
-        if (result) break;
+        if (offers(drag, item, pf::kFlavorTypeText)) {
+            pictures.push_back(nullptr);
+            result = drop_text(layer, cell, drag, item);
+            if (result) break;
+        } else if (offers(drag, item, pf::kFlavorTypePicture) || offers(drag, item, pf::kFlavorTypeHfs)) {
+            pictures.push_back(dropped_picture(drag, item));
+        } else {
+            break;
+        }
     }
+    drop_picture_objects(pictures, cell, layer);
     return result;
 }
 
@@ -377,9 +417,9 @@ bool CanAcceptDrag(pf::DragRef drag) {
     for (uint16_t index = 1; index <= count; ++index) {
         pf::DragItemRef item = 0;
         if (pf::get_drag_item_reference_number(drag, index, item) != pf::noErr) return false;
-        // Text only: pictures and picture files have no drawing objects to become here.
-        pf::FlavorFlags flags = 0;
-        if (pf::get_flavor_flags(drag, item, pf::kFlavorTypeText, flags) != pf::noErr) return false;
+        if (offers(drag, item, pf::kFlavorTypeText) || offers(drag, item, pf::kFlavorTypePicture)) continue;
+        pf::FileSpec spec{};
+        return dropped_file(drag, item, &spec) && CanOpenGraphicsFile(spec) == 0;
     }
     return true;
 }

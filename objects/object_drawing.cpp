@@ -137,15 +137,17 @@ void draw_points_object(const ObjectRecord& record, const pf::Rect& r) {
     if (points.size() >= 2) draw_polygon(record, points, record.kind == kPolygonObject);
 }
 
-// A text box's text: u16 length and the characters, then its styles.
+// A text box's text: u16 length and the characters, then its style runs;
+// text without runs is drawn in the box's font.
 void draw_text(const ObjectRecord& record, const pf::Rect& r) {
     if (!record.data || GetByteSize(record.data) < 2) return;
+    pf::Rect inner{int16_t(r.top + kTextBoxInset), int16_t(r.left + kTextBoxInset), int16_t(r.bottom - kTextBoxInset),
+                   int16_t(r.right - kTextBoxInset)};
+    if (draw_styled_text_box(record.data, record.info, inner)) return;
     int32_t size = GetByteSize(record.data);
     auto* bytes = static_cast<const unsigned char*>(UseMemory(record.data));
     uint16_t length;
     std::memcpy(&length, bytes, 2);
-    pf::Rect inner{int16_t(r.top + kTextBoxInset), int16_t(r.left + kTextBoxInset), int16_t(r.bottom - kTextBoxInset),
-                   int16_t(r.right - kTextBoxInset)};
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     pf::text_font(pf::kApplFont);

@@ -10,6 +10,7 @@
 #include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/objects.h"
+#include "objects/picture_files.h"
 #include "platform/menus/menus.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
@@ -26,7 +27,8 @@ enum ObjectItem : int16_t {
     kUngroupItem = 7,
     kLineWidthItem = 9,
     kLockItem = 10,
-    kLastObjectItem = 14,
+    kDrawingToolsItem = 14,
+    kPlacePictureItem = 16,
 };
 
 bool all_locked(MemoryRef layer) {
@@ -93,6 +95,7 @@ void toggle_object_lock(MemoryRef layer) {
 void DoObjectMenu(MemoryRef window_record, int16_t item) {
     if (!window_record) window_record = front_document_record();
     MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
+    if (layer && item == kPlacePictureItem) return place_picture_command(layer);
     if (!layer || !get_selected_object(layer, 1)) return;
     if (item >= kToFrontItem && item <= kBackwardItem) restack_selected_objects(layer, item);
     if (item == kLockItem) toggle_object_lock(layer);
@@ -105,11 +108,13 @@ void set_object_menu(MemoryRef layer) {
     pf::MenuRef menu = pf::get_menu_handle(kObjectMenuId);
     if (!menu) return;
     const bool selected = layer && get_selected_object(layer, 1);
-    for (int16_t item = 1; item <= kLastObjectItem; ++item) pf::disable_menu_item(menu, item);
+    for (int16_t item = 1; item <= kDrawingToolsItem; ++item) pf::disable_menu_item(menu, item);
     for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLineWidthItem, kLockItem})
         if (selected) pf::enable_menu_item(menu, item);
     if (selected && can_group(layer)) pf::enable_menu_item(menu, kGroupItem);
     if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kUngroupItem);
+    if (layer) pf::enable_menu_item(menu, kPlacePictureItem);
+    else pf::disable_menu_item(menu, kPlacePictureItem);
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
     set_chart_menus(menu, layer);
 }

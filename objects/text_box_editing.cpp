@@ -124,6 +124,23 @@ TextBoxParts text_box_parts(MemoryRef data) {
     return parts;
 }
 
+bool draw_styled_text_box(MemoryRef data, int16_t info, const pf::Rect& inner) {
+    const TextBoxParts parts = text_box_parts(data);
+    if (parts.styles.empty() || inner.empty()) return false;
+    WEReference we = nullptr;
+    const LongRect area = WERectToLongRect(inner);
+    if (WENew(area, area, 0, false, &we) != pf::noErr || !we) return false;
+    load_text(we, parts);
+    WESetAlignment(editor_alignment(info), we);
+    // Drawn over what lies beneath, as the unstyled text is.
+    pf::RgnHandle within = pf::new_region();
+    pf::rect_region(within, inner);
+    WEUpdate(within, we);
+    pf::dispose_region(within);
+    WEDispose(we);
+    return true;
+}
+
 WEReference object_text_editor(MemoryRef layer) {
     TextEditor editor = nullptr;
     GetObjEditor(layer, &editor);

@@ -16,6 +16,11 @@ struct TextBoxParts {
 };
 TextBoxParts text_box_parts(MemoryRef data);
 
+// Draws a text box's text in its own style runs inside `inner`, aligned by
+// the box's info byte (1 centre, 2 right, else left); false, drawing
+// nothing, when the text has no style runs.
+bool draw_styled_text_box(MemoryRef data, int16_t info, const pf::Rect& inner);
+
 // Opens an editor over the text box shown in the pane, ending any other
 // editing of the layer first; 1 when editing began.
 int16_t begin_text_editing(MemoryRef object, int16_t pane, MemoryRef layer);

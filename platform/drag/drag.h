@@ -37,6 +37,7 @@ constexpr FlavorFlags kFlavorNotSaved = 0x0004;
 
 constexpr FourCC kFlavorTypeText = four_cc("TEXT");
 constexpr FourCC kFlavorTypeHfs = four_cc("hfs ");
+constexpr FourCC kFlavorTypePicture = four_cc("PICT");
 
 constexpr OSErr kBadDragRefErr = -1850;
 constexpr OSErr kBadDragItemErr = -1851;

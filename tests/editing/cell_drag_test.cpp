@@ -2,10 +2,15 @@
 // their layer (Option copies), copy to another window, and text dropped by
 // another program becomes cells; each is one undo step, and a drop whose
 // cells would reach past the grid is refused with nothing changed.
+#include <fstream>
 #include <string>
 
 #include "../window/road_fixture.h"
 #include "editing/sheet_drag.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "tests/objects/png_sample.h"
+#include "tests/platform/temp_folder.h"
 #include "platform/drag/drag.h"
 #include "window/window_commands.h"
 
@@ -150,6 +155,36 @@ TEST_F(CellDrag, TextDroppedByAnotherProgramBecomesCells) {
     DoUndo(GetWorkSheet(layer));
     run_until_idle();
     EXPECT_EQ(value(2, 1), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CellDrag, ImageFilesDroppedByAnotherProgramBecomePicturesAndOthersAreSkipped) {
+    TempFolder folder;
+    const std::vector<uint8_t> png = png_sample::halves();
+    const std::string good = folder.path + "/Sample.png", damaged = folder.path + "/Damaged.png";
+    std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    std::ofstream(damaged, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 60);
+    pf::driver_drop_files(cell_point(CellPoint{2, 1}), {good, damaged, good});
+    run_until_idle();
+    ASSERT_EQ(num_objects(layer), 2);
+    EXPECT_EQ(GetObj_Location(find_object_item(layer, 1)).topLeft, (CellPoint{2, 1}));
+    EXPECT_EQ(GetObj_Location(find_object_item(layer, 2)).topLeft, (CellPoint{4, 3}));
+    EXPECT_EQ(pf::FourCC(GetObj_info(find_object_item(layer, 1), pf::four_cc("type"))), kPictureObject);
+    DoUndo(GetWorkSheet(layer));
+    run_until_idle();
+    EXPECT_EQ(num_objects(layer), 0);
+}
+
+TEST_F(CellDrag, ADropOfOnlyFilesThatAreNoImagesIsRefused) {
+    TempFolder folder;
+    const std::string text = folder.path + "/Notes.png";
+    std::ofstream(text) << "not an image at all, just some words";
+    pf::driver_drop_files(cell_point(CellPoint{2, 1}), {text});
+    run_until_idle();
+    EXPECT_EQ(num_objects(layer), 0);
 }
 
 }  // namespace

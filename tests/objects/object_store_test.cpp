@@ -6,7 +6,10 @@
 #include "model/layer.h"
 #include "objects/object_creation.h"
 #include "objects/object_records.h"
+#include "objects/object_clipboard.h"
 #include "objects/object_store.h"
+#include "objects/picture_files.h"
+#include "tests/objects/png_sample.h"
 #include "tests/files/document_builder.h"
 #include "tests/files/document_fixture.h"
 
@@ -164,6 +167,27 @@ TEST_F(ObjectStoreTest, ObjectsOfEveryToolAreSavedAndReadBackByteForByte) {
     ASSERT_EQ(num_objects(first_layer(again)), 10);
     EXPECT_EQ(stored_from_objects(first_layer(again)), stored_from_objects(layer));
     EXPECT_EQ(pf::FourCC(GetObj_info(find_object_item(first_layer(again), 9), pf::four_cc("type"))), kTriangleObject);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectStoreTest, APictureReadFromAnImageFileIsSavedAndReadBackByteForByte) {
+    MemoryRef book = sample::rich_workbook(1);
+    MemoryRef layer = first_layer(book);
+    write_bytes("Sample.png", png_sample::halves());
+    int16_t error = 0;
+    MemoryRef picture = picture_object_from_file(spec("Sample.png"), &error);
+    ASSERT_NE(picture, nullptr);
+    PasteObject(picture, layer, 0);
+    ASSERT_EQ(save(book, "Pictured.qrv"), 0);
+    MemoryRef again = open("Pictured.qrv");
+    ASSERT_NE(again, nullptr);
+    ASSERT_EQ(num_objects(first_layer(again)), 1);
+    EXPECT_EQ(stored_from_objects(first_layer(again)), stored_from_objects(layer));
+    ASSERT_EQ(save(again, "Resaved.qrv"), 0);
+    EXPECT_EQ(bytes_of("Resaved.qrv"), bytes_of("Pictured.qrv"));
 }
 
 }  // namespace

@@ -178,3 +178,21 @@ TEST_F(TextBoxEditingTest, TheEditorAlignsTheTextAsTheBoxDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextBoxEditingTest, ABoxNoLongerEditedKeepsTheSizesAndFacesGivenItsText) {
+    new_text_box();
+    type("Big and plain");
+    WETextStyle style;
+    style.tsSize = 24;
+    style.tsFace = pf::kBold;
+    WESetSelection(0, 3, object_text_editor(layer));
+    WESetStyle(weDoSize | weDoFace, style, object_text_editor(layer));
+    ObjectKey(27, layer);
+    ASSERT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    draw();
+    EXPECT_TRUE(matches_golden("objects_text_box_styled"));
+}
+
+}  // namespace

@@ -4,7 +4,9 @@
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/picture_files.h"
 #include "platform/draw/picture.h"
+#include "tests/objects/png_sample.h"
 #include "tests/window/sheet_fixture.h"
 
 namespace {
@@ -77,6 +79,19 @@ TEST_F(ObjectDrawingTest, EveryKindOverTheCells) {
     every_kind();
     draw();
     EXPECT_TRUE(matches_golden("objects_every_kind"));
+}
+
+TEST_F(ObjectDrawingTest, APictureFromAnImageFileAtItsSizeAndStretched) {
+    int16_t error = 0;
+    const std::vector<uint8_t> picture = picture_from_png(png_sample::halves(), &error);
+    ASSERT_EQ(error, 0);
+    put_text(1, 0, "Under");
+    give(place(kPictureObject, {1, 0}, 4, 20, png_sample::kHeight, png_sample::kWidth), pf::four_cc("pict"), picture);
+    MemoryRef stretched = place(kPictureObject, {1, 1}, 4, 4, 60, 90);
+    give(stretched, pf::four_cc("pict"), picture);
+    add_selected(layer, stretched);
+    draw();
+    EXPECT_TRUE(matches_golden("objects_placed_picture"));
 }
 
 TEST_F(ObjectDrawingTest, SelectedObjectsShowTheirHandles) {

@@ -1,0 +1,210 @@
+// Image files become pictures: a PNG is decoded by cairo, laid over white and
+// recorded as one direct-colour copy of its pixels.
+#include "objects/picture_files.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "core/alerts.h"
+#include "core/nav_dialogs.h"
+#include "editing/clipboard.h"
+#include "editing/undo_record.h"
+#include "files/document_file.h"
+#include "model/workbook.h"
+#include "objects/object_clipboard.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "objects/object_undo.h"
+#include "platform/draw/bits.h"
+#include "platform/draw/port.h"
+
+namespace {
+
+constexpr std::array<uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// Signature, chunk length and type, then the header's width and height.
+constexpr size_t kPngHeaderBytes = 24;
+constexpr int32_t kLargestPictureFile = int32_t(64) << 20;
+
+uint32_t big_endian_at(std::span<const uint8_t> bytes, size_t at) {
+    return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+
+struct PngSource {
+    std::span<const uint8_t> bytes;
+    size_t at = 0;
+};
+
+cairo_status_t read_png_bytes(void* closure, unsigned char* data, unsigned int length) {
+    auto* source = static_cast<PngSource*>(closure);
+    if (source->bytes.size() - source->at < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, source->bytes.data() + source->at, length);
+    source->at += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// The decoded image over white, as opaque 0x00RRGGBB pixels; none when the
+// data are damaged.
+cairo_surface_t* decoded_over_white(std::span<const uint8_t> png) {
+    PngSource source{png};
+    cairo_surface_t* image = cairo_image_surface_create_from_png_stream(read_png_bytes, &source);
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(image);
+        return nullptr;
+    }
+    const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+    cairo_surface_t* opaque = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(opaque);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_paint(cr);
+    const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_destroy(image);
+    cairo_surface_flush(opaque);
+    if (drawn && cairo_surface_status(opaque) == CAIRO_STATUS_SUCCESS) return opaque;
+    cairo_surface_destroy(opaque);
+    return nullptr;
+}
+
+// The pixels recorded into a picture whose frame is their bounds.
+std::vector<uint8_t> recorded_picture_of(cairo_surface_t* pixels) {
+    const pf::Rect frame{0, 0, int16_t(cairo_image_surface_get_height(pixels)),
+                         int16_t(cairo_image_surface_get_width(pixels))};
+    pf::GWorldPtr world = nullptr;
+    if (pf::new_gworld(&world, 32, frame, 0) != pf::noErr) return {};
+    std::vector<uint8_t> bytes;
+    {
+        pf::PortScope scope(&world->port);
+        if (pf::PicHandle picture = pf::open_picture(frame)) {
+            pf::BitMap bits;
+            bits.base = cairo_image_surface_get_data(pixels);
+            bits.row_bytes = cairo_image_surface_get_stride(pixels);
+            bits.bounds = frame;
+            pf::copy_bits(bits, frame, frame, pf::kSrcCopy);
+            pf::close_picture();
+            bytes = std::move(picture->data);
+            pf::kill_picture(picture);
+        }
+    }
+    pf::dispose_gworld(world);
+    return bytes;
+}
+
+// Reads the image file whole; the error, 0 when read and a PNG.
+int16_t read_picture_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
+    if (pf::OSErr err = pf::read_whole_file(spec, kLargestPictureFile, bytes)) return err;
+    return png_refusal(bytes);
+}
+
+}  // namespace
+
+int16_t png_refusal(std::span<const uint8_t> bytes) {
+    if (bytes.size() < kPngHeaderBytes || !std::equal(kPngSignature.begin(), kPngSignature.end(), bytes.begin()) ||
+        big_endian_at(bytes, 12) != pf::four_cc("IHDR"))
+        return kUnreadablePictureErr;
+    const uint32_t width = big_endian_at(bytes, 16), height = big_endian_at(bytes, 20);
+    if (width == 0 || height == 0) return kUnreadablePictureErr;
+    if (width > uint32_t(kLargestPictureSide) || height > uint32_t(kLargestPictureSide)) return pf::kFileTooLongErr;
+    return 0;
+}
+
+int16_t CanOpenGraphicsFile(const pf::FileSpec& spec) {
+    int16_t ref = 0;
+    if (pf::OSErr err = pf::open_data_fork(spec, pf::kReadPermission, ref)) return err;
+    std::array<uint8_t, kPngHeaderBytes> start{};
+    int32_t count = int32_t(start.size());
+    pf::read_file(ref, count, start.data());
+    pf::close_file(ref);
+    return png_refusal(std::span<const uint8_t>(start.data(), size_t(count)));
+}
+
+std::vector<uint8_t> picture_from_png(std::span<const uint8_t> png, int16_t* error) {
+    *error = png_refusal(png);
+    if (*error) return {};
+    cairo_surface_t* pixels = decoded_over_white(png);
+    if (!pixels) {
+        *error = kUnreadablePictureErr;
+        return {};
+    }
+    std::vector<uint8_t> bytes = recorded_picture_of(pixels);
+    cairo_surface_destroy(pixels);
+    if (bytes.empty()) *error = pf::kMemFullErr;
+    return bytes;
+}
+
+int16_t MakePictFromFile(const pf::FileSpec& spec, pf::PicHandle* picture) {
+    *picture = nullptr;
+    std::vector<uint8_t> file;
+    if (int16_t error = read_picture_file(spec, file)) return error;
+    int16_t error = 0;
+    std::vector<uint8_t> bytes = picture_from_png(file, &error);
+    if (error) return error;
+    *picture = new pf::Picture{std::move(bytes)};
+    return 0;
+}
+
+MemoryRef picture_object_from_file(const pf::FileSpec& spec, int16_t* error) {
+    pf::PicHandle picture = nullptr;
+    *error = MakePictFromFile(spec, &picture);
+    if (*error) return nullptr;
+    MemoryRef object = picture_object_from(picture->data.data(), int32_t(picture->data.size()));
+    pf::kill_picture(picture);
+    if (!object) *error = pf::kMemFullErr;
+    return object;
+}
+
+int16_t place_picture_file(MemoryRef layer, const pf::FileSpec& spec) {
+    int16_t error = 0;
+    MemoryRef object = picture_object_from_file(spec, &error);
+    if (!object) {
+        show_named_file_error(error, spec.name);
+        return 0;
+    }
+    PasteObject(object, layer, 0);
+    return 1;
+}
+
+void place_picture_command(MemoryRef layer) {
+    if (check_access(layer)) {
+        refuse_with_alert(layer, kEditLockedWorkbook);
+        return;
+    }
+    auto shows_pictures = [](const pf::FileSpec& item, const pf::CatalogInfo& info, void*) {
+        return info.is_folder || CanOpenGraphicsFile(item) == 0;
+    };
+    pf::NavObjectFilterProc filter = shows_pictures;
+    pf::FileSpec chosen{};
+    if (NavOpenDialog(nullptr, nullptr, 0, 0, &chosen, kAppCreator, reinterpret_cast<void*>(filter)) != 0) return;
+    place_picture_file(layer, chosen);
+}
+
+int32_t drop_picture_objects(const std::vector<MemoryRef>& per_item, CellPoint cell, MemoryRef layer) {
+    std::vector<MemoryRef> objects;
+    for (size_t step = 0; step < per_item.size(); ++step) {
+        MemoryRef object = per_item[step];
+        if (!object) continue;
+        ObjectRecord* r = use_object(object);
+        r->anchor_row = int16_t(std::min<int32_t>(cell.v + int32_t(step), kLastCell));
+        r->anchor_column = int16_t(std::min<int32_t>(cell.h + int32_t(step), kLastCell));
+        r->v_offset = r->h_offset = 0;
+        release_object(object);
+        if (!objects.empty()) SetObj_info(objects.back(), pf::four_cc("link"), reinterpret_cast<intptr_t>(object));
+        objects.push_back(object);
+    }
+    if (objects.empty()) return 0;
+    ResetObjectID(objects.front(), layer);
+    record_added_objects(kUndoObjectsAdded, objects.front(), layer);
+    clear_selected_objects(layer);
+    for (MemoryRef object : objects) {
+        SetObj_info(object, pf::four_cc("link"), 0);
+        add_object(layer, object);
+        add_selected(layer, object);
+        ObjectLocation(object, layer);
+    }
+    DrawAllObjects(layer);
+    return int32_t(objects.size());
+}
