@@ -23,7 +23,7 @@ constexpr PendingItems kPending[] = {
     {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
-    {131, 20, 21},                 // Format: Borders, Table Format
+    {131, 21, 21},                 // Format: Table Format
     {137, 16, 16},                 // Date: Custom
     {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
