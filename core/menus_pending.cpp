@@ -24,11 +24,10 @@ constexpr PendingItems kPending[] = {
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
     {131, 21, 21},                 // Format: Table Format
-    {137, 16, 16},                 // Date: Custom
-    {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
-    {132, 7, 18},                  // Options: Names to Command Bar
+    {132, 10, 11},                 // Options: Protect Cells
+    {132, 13, 18},                 // Options: Sort to Command Bar
     {133, 6, 7},                   // Object: Group, Ungroup
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools

@@ -15,6 +15,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/button_states.h"
 #include "shell/border_dialog.h"
+#include "shell/custom_date_dialog.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
 #include "window/entry_line.h"
@@ -242,7 +243,7 @@ void DoCurrencyMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoDateMenu(MemoryRef window_record, int16_t item) {
-    if (item == kDateMenuItems) beep();  // the custom date dialog is not there yet
+    if (item == kDateMenuItems) open_on_selection(window_record, CustomDateDialog);
     else choose_code(window_record, date_verb(item));
 }
 
