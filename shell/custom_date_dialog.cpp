@@ -129,6 +129,10 @@ bool ask_format(MemoryRef layer, unsigned char* text) {
 
 void ConvertIntlFormatDate(unsigned char* text) {
     const unsigned char user[3] = {user_letter(1, 'd'), user_letter(2, 'm'), user_letter(3, 'y')};
+    convert_format_letters(text, user);
+}
+
+void convert_format_letters(unsigned char* text, const unsigned char* user) {
     bool quoted = false;
     for (int at = 1; at <= text[0]; ++at) {
         const unsigned char c = text[at];

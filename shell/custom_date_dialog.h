@@ -10,6 +10,8 @@
 // for day, month and year (the first characters of STR# 251 items 1 to 3) to
 // d, m and y, keeping case; quoted text and "am/pm" or "AM/PM" stay as typed.
 void ConvertIntlFormatDate(unsigned char* text);
+// The same with the user's three letters (lower case) given.
+void convert_format_letters(unsigned char* text, const unsigned char* user);
 
 // Gives the selection the custom format with that (converted) text, with
 // undo: format code 120, the text as every cell's custom label; an empty

@@ -31,14 +31,6 @@ bool typed_matches(DialogRef dialog, const unsigned char* password) {
     return compare_password(typed, password) != 0;
 }
 
-// Says the password was wrong and empties the field for another try.
-void refuse(DialogRef dialog) {
-    show_string(dialog, kWrongPasswordString);
-    const unsigned char empty[] = {0};
-    SetDEditText(dialog, kPasswordItem, empty);
-    SetEditTextDialogItemFocus(dialog, kPasswordItem);
-    pf::sys_beep(kBeepTicks);
-}
 
 }  // namespace
 
@@ -49,6 +41,14 @@ void read_password_field(DialogRef dialog, int16_t item, unsigned char* typed) {
     if (field && pf::get_control_data(field, pf::kControlEditTextPart, pf::kControlEditTextPasswordTag, 255,
                                       typed + 1, &size) == pf::noErr)
         typed[0] = uint8_t(std::min<size_t>(size, 255));
+}
+
+void refuse_password(DialogRef dialog, int16_t field, int16_t message_item, int16_t message) {
+    show_indexed_string(dialog, message_item, kDialogStrings, message);
+    const unsigned char empty[] = {0};
+    SetDEditText(dialog, field, empty);
+    SetEditTextDialogItemFocus(dialog, field);
+    pf::sys_beep(kBeepTicks);
 }
 
 void show_indexed_string(DialogRef dialog, int16_t item, int16_t list, int16_t index) {
@@ -74,7 +74,7 @@ int16_t verify_dialog(const unsigned char* password, int16_t prompt) {
             break;
         }
         if (prompt == kConfirmPrompt) break;
-        refuse(dialog);
+        refuse_password(dialog, kPasswordItem, kPromptItem, kWrongPasswordString);
     }
     StdDLOG_close(dialog, nullptr);
     return answer;

@@ -5,7 +5,6 @@
 #include "core/modal_dialog.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
-#include "platform/screen/cursor.h"
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
 
@@ -17,7 +16,6 @@ constexpr int16_t kOkItem = 1, kCancelItem = 2, kPasswordItem = 4, kContentsRadi
 constexpr int16_t kDialogStrings = 160, kWrongPassword = 7, kTooLong = 8, kTypeToChange = 9, kConfirmPrompt = 10,
                   kNoPassword = 30;
 constexpr uint8_t kLongestPassword = kPasswordFieldBytes - 1;
-constexpr int kBeepTicks = 9;
 
 struct Protection {
     uint16_t flags;
@@ -46,10 +44,9 @@ void store_password(MemoryRef workbook, const unsigned char* typed) {
 
 bool is_protected(const Protection& p) { return (p.flags & (kWorkProtected | kWorkPassword)) != 0; }
 
-void say(DialogRef dialog, int16_t index, bool beep) {
-    show_indexed_string(dialog, kMessageItem, kDialogStrings, index);
-    if (beep) pf::sys_beep(kBeepTicks);
-}
+void say(DialogRef dialog, int16_t index) { show_indexed_string(dialog, kMessageItem, kDialogStrings, index); }
+
+void refuse(DialogRef dialog, int16_t index) { refuse_password(dialog, kPasswordItem, kMessageItem, index); }
 
 uint16_t chosen_bit(DialogRef dialog) {
     return GetDRadios(dialog, kContentsRadio, kOpeningRadio) == kOpeningRadio ? kWorkPassword : kWorkProtected;
@@ -62,11 +59,11 @@ bool password_accepted(DialogRef dialog, const Protection& p, MemoryRef workbook
     read_password_field(dialog, kPasswordItem, typed);
     if (is_protected(p)) {
         if (compare_password(typed, p.password)) return true;
-        say(dialog, kWrongPassword, true);
+        refuse(dialog, kWrongPassword);
         return false;
     }
     if (typed[0] == 0 || typed[0] > kLongestPassword) {
-        say(dialog, typed[0] == 0 ? kNoPassword : kTooLong, true);
+        refuse(dialog, typed[0] == 0 ? kNoPassword : kTooLong);
         return false;
     }
     if (!verify_dialog(typed, kConfirmPrompt)) return false;
@@ -83,7 +80,7 @@ int16_t protect_dialog(MemoryRef layer) {
     if (!dialog) return 0;
     const Protection p = read_protection(workbook);
     SetDRadios(dialog, kContentsRadio, kOpeningRadio, (p.flags & kWorkPassword) ? kOpeningRadio : kContentsRadio);
-    if (is_protected(p)) say(dialog, kTypeToChange, false);
+    if (is_protected(p)) say(dialog, kTypeToChange);
     SetEditTextDialogItemFocus(dialog, kPasswordItem);
     pf::draw_dialog(dialog);
     int16_t answer = 0;
@@ -93,7 +90,7 @@ int16_t protect_dialog(MemoryRef layer) {
         if (item == kCancelItem || item == kModalCloseBox) break;
         if (item == kContentsRadio || item == kOpeningRadio) {
             SetDRadios(dialog, kContentsRadio, kOpeningRadio, item);
-            if (is_protected(p)) say(dialog, kTypeToChange, false);
+            if (is_protected(p)) say(dialog, kTypeToChange);
         }
         if (item == kOkItem && password_accepted(dialog, p, workbook)) {
             Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | chosen_bit(dialog)));

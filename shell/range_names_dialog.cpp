@@ -89,6 +89,7 @@ void add_typed_name(RangeDialog& d) {
     const NameRefusal why = add_range_name(&d.names, name, reference, d.layer);
     if (why != NameRefusal::kNone) return refuse(d, why);
     rebuild_list(d);
+    SelectTheDialogItemText(d.dialog, kNameItem, 0, kAllCharacters);
 }
 
 void name_by_labels(RangeDialog& d) {

@@ -27,6 +27,9 @@ int16_t protect_dialog(MemoryRef layer);
 // The clear text typed into a masked password field (at most 255 characters).
 void read_password_field(DialogRef dialog, int16_t item, unsigned char* typed);
 
+// Says why a password is refused (STR# 160 item `message` in the message
+// item), empties the masked field for another try and beeps.
+void refuse_password(DialogRef dialog, int16_t field, int16_t message_item, int16_t message);
 // Shows item `index` of string list `list` in a static text item.
 void show_indexed_string(DialogRef dialog, int16_t item, int16_t list, int16_t index);
 

@@ -2,38 +2,16 @@
 // the selection's sides, its look, Cancel changing nothing, a line chosen
 // from a pop-up and applied with OK.
 #include "model/cell_formats.h"
-#include "model/layer.h"
 #include "shell/border_dialog.h"
 #include "shell/format_menus.h"
-#include "tests/app/modal_capture.h"
+#include "tests/app/sheet_dialog_fixture.h"
 #include "tests/window/golden_image.h"
-#include "window/doc_window.h"
 
 namespace {
 
 constexpr int16_t kBordersItem = 20;
 
-struct BordersDialog : AttendedTest {
-    MemoryRef record = nullptr;
-    MemoryRef layer = nullptr;
-
-    void SetUp() override {
-        AttendedTest::SetUp();
-        set_unattended_run(true);
-        DoFileMenu(nullptr, 1);
-        run_until_idle();
-        set_unattended_run(false);
-        record = window_doc_record(FrontDocWindow());
-        ASSERT_NE(record, nullptr);
-        layer = doc_window_layer(record);
-    }
-    void select(CellRange range) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = range;
-        sheet->active_cell = range.topLeft;
-        sheet->flags |= kLayerFormatStale;
-        release_layer(layer);
-    }
+struct BordersDialog : SheetDialogTest {
     uint16_t word(int16_t row, int16_t column) {
         CellFormat f;
         get_cell_format(f.bytes, CellPoint{row, column}, layer);
