@@ -296,7 +296,8 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     enable_menus();
     EXPECT_FALSE(pf::get_menu_handle(136)->enabled);
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 6));   // Go To
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 7));  // Names
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 7));    // Names
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 11));  // Protect Cells
 }
 
 TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {
