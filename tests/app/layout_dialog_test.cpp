@@ -13,27 +13,16 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
-#include "tests/app/attended_fixture.h"
+#include "tests/app/sheet_dialog_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
 
 namespace {
 
-struct LayoutDialog : AttendedTest {
-    MemoryRef record = nullptr;
-    MemoryRef layer = nullptr;
-
+struct LayoutDialog : SheetDialogTest {
     void SetUp() override {
-        AttendedTest::SetUp();
-        set_unattended_run(true);
-        DoFileMenu(nullptr, 1);
-        run_until_idle();
-        set_unattended_run(false);
-        record = window_doc_record(FrontDocWindow());
-        ASSERT_NE(record, nullptr);
-        layer = doc_window_layer(record);
+        SheetDialogTest::SetUp();
         app_prefs.margin_unit = kUnitInches;
-        alert_requests().clear();
     }
     static void type_and_return(const char* text) {
         pf::driver_type(text);

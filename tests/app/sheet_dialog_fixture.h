@@ -2,7 +2,6 @@
 // sheet dialogs work on; alerts and dialogs wait for scripted input.
 #pragma once
 
-#include "model/layer.h"
 #include "tests/app/modal_scripts.h"
 #include "window/doc_window.h"
 
@@ -21,11 +20,5 @@ struct SheetDialogTest : AttendedTest {
         layer = doc_window_layer(record);
         alert_requests().clear();
     }
-    void select(CellRange range) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = range;
-        sheet->active_cell = range.topLeft;
-        sheet->flags |= kLayerFormatStale;
-        release_layer(layer);
-    }
+    void select(CellRange range) { select_cells(layer, range); }
 };

@@ -17,6 +17,7 @@
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
 #include "tests/app/sheet_dialog_fixture.h"
+#include "tests/shell/range_names_text.h"
 #include "tests/window/golden_image.h"
 
 namespace {
@@ -33,21 +34,7 @@ std::string text_of(const unsigned char* p) { return std::string(reinterpret_cas
 
 struct SheetDialogs : SheetDialogTest {
     void options(int16_t item) { DoOptionMenu(record, item); }
-    // The layer's names, "Name=top,left:bottom,right" in order.
-    std::string names() {
-        MemoryRef list = Get_rangeinfo(layer);
-        std::string out;
-        for (int32_t i = 0; list && i < GetMemorySize(list); ++i) {
-            const auto* record = static_cast<const uint8_t*>(UseMemory(list)) + i * kNamedRangeSize;
-            unsigned char name[kNamedRangeNameSize];
-            named_range_name(record, name);
-            const CellRange r = named_range_cells(record);
-            UnuseMemory(list);
-            out += (out.empty() ? "" : " ") + text_of(name) + "=" + std::to_string(r.topLeft.v) + "," +
-                   std::to_string(r.topLeft.h) + ":" + std::to_string(r.botRight.v) + "," + std::to_string(r.botRight.h);
-        }
-        return out;
-    }
+    std::string names() { return named_ranges_text(Get_rangeinfo(layer)); }
     std::string first_alert() { return alert_requests().empty() ? std::string() : alert_requests()[0].text; }
     uint16_t work_flags() { return Get_Work_Flags(GetWorkSheet(layer)); }
 };

@@ -11,6 +11,7 @@
 #include "model/workbook.h"
 #include "shell/custom_date_dialog.h"
 #include "shell/range_names.h"
+#include "tests/shell/range_names_text.h"
 
 namespace {
 
@@ -35,22 +36,7 @@ protected:
     NameRefusal add(const std::string& name, const std::string& reference) {
         return add_range_name(&names, Pstr(name), Pstr(reference), layer);
     }
-    // The names in list order with their ranges, "Name=top,left:bottom,right".
-    std::string listed() {
-        std::string out;
-        for (int16_t row = 0;; ++row) {
-            const int32_t index = record_of_row(names, row);
-            if (index < 0) break;
-            const auto* record = static_cast<const uint8_t*>(UseMemory(names)) + index * kNamedRangeSize;
-            unsigned char name[kNamedRangeNameSize];
-            named_range_name(record, name);
-            const CellRange r = named_range_cells(record);
-            UnuseMemory(names);
-            out += (out.empty() ? "" : " ") + text_of(name) + "=" + std::to_string(r.topLeft.v) + "," +
-                   std::to_string(r.topLeft.h) + ":" + std::to_string(r.botRight.v) + "," + std::to_string(r.botRight.h);
-        }
-        return out;
-    }
+    std::string listed() { return named_ranges_text(names); }
 };
 
 TEST_F(RangeNames, ANameIsAddedMovedAndNeverDuplicated) {
