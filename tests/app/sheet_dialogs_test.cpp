@@ -6,12 +6,15 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/number_text.h"
 #include "core/passwords.h"
 #include "model/cell_formats.h"
 #include "model/display_text.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "platform/system/date_time.h"
+#include "shell/app_prefs.h"
 #include "shell/format_menus.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
@@ -92,11 +95,18 @@ TEST_F(SheetDialogs, RangeNamesScreenshot) {
 
 TEST_F(SheetDialogs, ANumberOutOfRangeIsRefusedWithItsRange) {
     int16_t width = 76;
-    attended::script_next_modal({type("900"), ret(), ret(), type("x"), ret(), ret(), type("120"), ret(), escape()});
+    attended::script_next_modal({type("900"), ret(), ret(), type("x"), ret(), ret(), type("120"), ret()});
     EXPECT_EQ(Multi_Dialog(kNumberDialog, 0, 800, 76, 0, 13, 2, &width), 1);
     EXPECT_EQ(width, 120);
     ASSERT_EQ(alert_requests().size(), 2u);
     EXPECT_EQ(first_alert(), "The value must be from 0 to 800.");
+
+    // A length is shown and read in the preferred unit.
+    app_prefs.margin_unit = kUnitInches;
+    int16_t margin = 72;
+    attended::script_next_modal({type("2 in"), ret()});
+    EXPECT_EQ(Multi_Dialog(kNumberDialog, 0, 1440, 72, kLengthMode, 0, 0, &margin), 1);
+    EXPECT_EQ(margin, 144);
 }
 
 TEST_F(SheetDialogs, AWorkbookIsProtectedWithAConfirmedPasswordOfAtMostFifteenCharacters) {
@@ -165,6 +175,35 @@ TEST_F(SheetDialogs, ACustomDateFormatTypedIsAppliedFromTheDateMenu) {
     unsigned char label[256];
     GetCellStrings(CellPoint{1, 0}, label, nullptr, layer);
     EXPECT_EQ(text_of(label), "d mmm yyyy");
+}
+
+}  // namespace
+
+namespace {
+
+// Runs a dialog with its picture taken and Escape queued; compares the picture.
+template <typename Run>
+void expect_look(const std::string& name, Run&& run) {
+    attended::capture_front_modal_window(dialogtest::screenshot_path(name + ".png"));
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run();
+    cairo_surface_t* shot = attended::captured_modal_window();
+    ASSERT_NE(shot, nullptr) << name;
+    EXPECT_TRUE(matches_golden_image(shot, name));
+    cairo_surface_destroy(shot);
+}
+
+TEST_F(SheetDialogs, TheSmallDialogsLookFinished) {
+    select(CellRange{{0, 1}, {9, 2}});
+    int16_t width = 72;
+    app_prefs.margin_unit = kUnitInches;
+    expect_look("number_dialog", [&] { Multi_Dialog(kNumberDialog, 0, 800, 76, kLengthMode, 13, 2, &width); });
+    expect_look("protect_dialog", [&] { protect_dialog(layer); });
+    expect_look("column_name_dialog", [&] { column_name_dlog(layer); });
+    expect_look("print_titles_dialog", [&] { printcol_Dialog(layer); });
+    pf::fix_current_date_time(3899966400u);  // a noon: the sample of a cell without a number shows now
+    expect_look("custom_date_dialog", [&] { DoDateMenu(record, 16); });
+    pf::unfix_current_date_time();
 }
 
 }  // namespace
