@@ -55,6 +55,18 @@ TEST_F(SheetDialogs, ANameTypedAndAddedIsKeptOnOKAndDroppedOnCancel) {
     EXPECT_TRUE(alert_requests().empty());
 }
 
+TEST_F(SheetDialogs, AProtectedWorkbookRefusesNamesColumnNamesAndPrintTitles) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
+    for (int16_t item : {kNamesItem, kColumnNameItem, kPrintTitlesItem}) {
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // answers the alert
+        options(item);
+    }
+    EXPECT_EQ(alert_requests().size(), 3u);
+    EXPECT_EQ(first_alert(), "This workbook is protected. Turn protection off before you change it.");
+    EXPECT_EQ(names(), "");
+}
+
 TEST_F(SheetDialogs, LongDuplicateAndMalformedNamesAreSaidAndTheDialogStays) {
     select(CellRange{{0, 0}, {0, 0}});
     const pf::Point add = kAddButton;
