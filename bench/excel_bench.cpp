@@ -6,7 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <fstream>
 
+#include "bench/converter_runs.h"
 #include "excel/compound_file.h"
 #include "excel/excel_book.h"
 #include "excel/excel_import.h"
@@ -86,11 +88,34 @@ void BM_FilterExcelRecords(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows * (kNumberColumns + kFormulaColumns));
 }
 
+// Peak memory of the converter reading the workbook into CSV, beyond what it
+// takes for a workbook of one row, by cell.
+void BM_ConverterPeakMemory(benchmark::State& state) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quorvin_excel_bench_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    auto written = [&](const std::string& name, int rows) {
+        const std::vector<uint8_t> bytes = large_workbook(rows);
+        std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return (folder / name).string();
+    };
+    const std::string large = written("large.xls", kRows), small = written("small.xls", 1);
+    long peak = 0, base = 0;
+    for (auto _ : state) {
+        peak = converter_peak_bytes(large, (folder / "large.csv").string());
+        base = converter_peak_bytes(small, (folder / "small.csv").string());
+    }
+    std::filesystem::remove_all(folder);
+    if (!peak || !base) state.SkipWithError("the converter failed");
+    state.counters["bytes_per_cell"] = double(peak - base) / (kRows * (kNumberColumns + kFormulaColumns));
+}
+
 void BM_ReadExcelWorkbook(benchmark::State& state) { open_workbook(state, false); }
 void BM_ReadAndRecalculateExcelWorkbook(benchmark::State& state) { open_workbook(state, true); }
 
 BENCHMARK(BM_FilterExcelRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndRecalculateExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConverterPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

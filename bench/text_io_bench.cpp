@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/converter_runs.h"
 #include "files/sylk.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -146,10 +147,6 @@ void BM_SylkReadRecalculateWrite(benchmark::State& state) {
 
 // ---- Whole conversions by program --------------------------------------------
 
-std::string converter_path() {
-    return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "tools" / "sheetconv").string();
-}
-
 bool on_path(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -175,6 +172,26 @@ void BM_ConverterCsv(benchmark::State& state) {
     csv_source();
     time_program(state, converter_path(), quoted(converter_path()) + " " + quoted(path_of("cells.csv")) + " " +
                                               quoted(path_of("ours.csv")));
+}
+
+// Peak memory of reading the 10^6 cells of the CSV, or of the same cells as
+// SYLK, beyond what the converter takes for one cell, by cell.
+void BM_ConverterPeakMemory(benchmark::State& state) {
+    const bool sylk = state.range(0) != 0;
+    write_file("one.csv", "1\r\n");
+    csv_source();
+    const std::string in = sylk ? "cells.slk" : "cells.csv";
+    if (sylk && !run(quoted(converter_path()) + " " + quoted(path_of("cells.csv")) + " " + quoted(path_of(in)))) {
+        state.SkipWithError("no SYLK to read");
+        return;
+    }
+    long peak = 0, base = 0;
+    for (auto _ : state) {
+        peak = converter_peak_bytes(path_of(in), path_of("peak.csv"));
+        base = converter_peak_bytes(path_of("one.csv"), path_of("peak_one.csv"));
+    }
+    if (!peak || !base) state.SkipWithError("the converter failed");
+    state.counters["bytes_per_cell"] = double(peak - base) / (kCsvRows * kCsvColumns);
 }
 
 void BM_ConverterSylk(benchmark::State& state) {
@@ -214,6 +231,7 @@ BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterPeakMemory)->ArgName("sylk")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The peers start a whole program for each conversion (the office one warms
 // its profile on the first): a few runs each.
 BENCHMARK(BM_OfficeCsv)->Unit(benchmark::kMillisecond)->Iterations(3);

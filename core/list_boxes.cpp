@@ -61,6 +61,14 @@ pf::ListHandle GetDialogListHandle(pf::DialogRef dialog, int16_t item) {
     return control && control->kind == pf::kListBoxControl ? control->list : nullptr;
 }
 
+bool list_box_double_clicked(pf::DialogRef dialog, int16_t item) {
+    uint8_t flag = 0;
+    pf::ControlRef control = pf::get_dialog_item_control(dialog, item);
+    return control &&
+           pf::get_control_data(control, 0, pf::kControlListBoxDoubleClickTag, 1, &flag, nullptr) == pf::noErr &&
+           flag != 0;
+}
+
 pf::ListHandle NewAppearanceList(pf::DialogRef dialog, pf::ControlRef* control, int16_t item) {
     pf::ControlRef found = pf::get_dialog_item_control(dialog, item);
     if (control) *control = found;

@@ -15,6 +15,8 @@
 // The one classic list of systems without list-box controls: none here.
 pf::ListHandle GetStdList();
 pf::ListHandle GetDialogListHandle(pf::DialogRef dialog, int16_t item);
+// Whether the last click in a dialog's list box was a double click.
+bool list_box_double_clicked(pf::DialogRef dialog, int16_t item);
 pf::ListHandle NewAppearanceList(pf::DialogRef dialog, pf::ControlRef* control, int16_t item);
 void DrawList(pf::DialogRef dialog, int16_t item);
 void ListDrawProc(pf::DialogRef dialog, pf::ListHandle list, int16_t item);

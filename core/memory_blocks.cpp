@@ -335,8 +335,10 @@ MemoryRef DuplicateNonNilMemory(MemoryRef ref) { return ref ? MemoryDuplicate(re
 // A block that cannot be brought back (no handler pushed) answers null, never a
 // pointer to data it does not have.
 void* UseMemory(MemoryRef ref) {
-    reload_ref(ref);
-    if (is_purged(ref)) return nullptr;
+    if (is_purged(ref)) {
+        reload_ref(ref);
+        if (is_purged(ref)) return nullptr;
+    }
     if (ref->access_ctr++ == 0) pf::h_lock(ref->data);
     return *ref->data;
 }

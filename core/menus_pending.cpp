@@ -23,7 +23,6 @@ constexpr PendingItems kPending[] = {
     {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
     {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
-    {131, 21, 21},                 // Format: Table Format
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
     {132, 10, 11},                 // Options: Protect Cells
@@ -32,9 +31,6 @@ constexpr PendingItems kPending[] = {
     {133, 9, 9},                   // Object: Line Width
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
-    {136, kWholeMenu, 0},          // View
-    {kWindowMenu, 1, 1},           // Arrange
-    {kWindowMenu, 3, 5},           // Show and Hide, Minimize
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.

@@ -31,12 +31,6 @@ bool lands_on_grid(const CellRange& range, CellPoint delta) {
            cell_in_grid(range.botRight.v + delta.v, range.botRight.h + delta.h);
 }
 
-void refuse_off_grid() {
-    unsigned char message[256];
-    pf::get_indexed_string(message, kEditingStrings, kMoveOffGridItem);
-    key_caution_alert(message, kStandardStopAlert, kStopAlertKind);
-}
-
 CellRange selection_of(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
     CellRange selection = sheet->selection;
@@ -77,11 +71,17 @@ int16_t store_moved_block(const CellRange& source, CellPoint delta, MemoryRef bl
 
 }  // namespace
 
+void refuse_move_off_grid() {
+    unsigned char message[256];
+    pf::get_indexed_string(message, kEditingStrings, kMoveOffGridItem);
+    key_caution_alert(message, kStandardStopAlert, kStopAlertKind);
+}
+
 int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
     const CellPoint delta{drow, dcol};
     const CellRange source = selection_of(layer);
     if (!lands_on_grid(source, delta)) {
-        refuse_off_grid();
+        refuse_move_off_grid();
         return kMoveOffGridErr;
     }
     const CellRange destination = moved_by(source, delta);

@@ -44,6 +44,8 @@ constexpr int16_t kMoveOffGridErr = 524;
 // Moves the layer's selection by drow rows and dcol columns: 0, or the answer
 // of the alert that refused or ended the move (nothing changed then).
 int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer);
+// Tells the user that cells cannot be moved or dropped past the grid.
+void refuse_move_off_grid();
 // Named ranges equal to the block move by the negation of `negated_delta`.
 void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
 // References into the block from every formula of the workbook follow it by delta.

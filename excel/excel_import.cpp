@@ -56,15 +56,17 @@ bool is_excel_file(const pf::FileSpec& spec) {
     return is_excel_head(head, size_t(count)) || has_xls_extension(spec.name);
 }
 
-int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ImportReport* notes) {
-    std::vector<uint8_t> stream;
-    if (is_compound_file(file.data(), file.size())) {
-        if (!workbook_stream(file, stream)) return kExcelUnreadableErr;
-    } else if (is_excel_head(file.data(), file.size())) {
-        stream = file;
-    } else {
-        return kExcelUnreadableErr;
-    }
+namespace {
+
+// The workbook stream of a file: the compound file's, or the file itself.
+bool stream_of_file(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream) {
+    if (is_compound_file(file.data(), file.size())) return workbook_stream(file, stream);
+    if (!is_excel_head(file.data(), file.size())) return false;
+    stream = file;
+    return true;
+}
+
+int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportReport* notes) {
     ExcelBook book;
     try {
         StreamEncryption encryption = decrypt_default_password(stream);
@@ -90,11 +92,26 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Impo
     return 0;
 }
 
-int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer) {
+// The stream of the file on disk; the file's bytes are let go once it is out.
+int16_t read_stream_of_file(const pf::FileSpec& spec, std::vector<uint8_t>& stream) {
     std::vector<uint8_t> file;
-    int16_t error = pf::read_whole_file(spec, kMaxFileLength, file);
+    if (int16_t error = pf::read_whole_file(spec, kMaxFileLength, file)) return error;
+    return stream_of_file(file, stream) ? 0 : kExcelUnreadableErr;
+}
+
+}  // namespace
+
+int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, ImportReport* notes) {
+    std::vector<uint8_t> stream;
+    if (!stream_of_file(file, stream)) return kExcelUnreadableErr;
+    return read_excel_stream(stream, layer, notes);
+}
+
+int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer) {
+    std::vector<uint8_t> stream;
+    int16_t error = read_stream_of_file(spec, stream);
     ImportReport notes;
-    if (!error) error = read_excel_bytes(file, layer, &notes);
+    if (!error) error = read_excel_stream(stream, layer, &notes);
     if (error == kExcelPasswordNote) {
         document_prompts.tell(kExcelStrings, kExcelPasswordNote);
         return error;

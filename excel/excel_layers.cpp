@@ -46,45 +46,66 @@ double own_number(const ExcelCell& cell) {
     return cell.value_kind == ExcelCellKind::kError ? N_AN(own_error_code(uint8_t(cell.number))) : cell.number;
 }
 
-// The rows of one layer's cell store, built in order and put in at once.
+// The rows of one layer's cell store, built in order in a block of their own
+// and put in at once.
 class CellBlockBuilder {
 public:
+    explicit CellBlockBuilder(MemoryGlobals* globals) : block_(pgAllocateNewRef(globals, 1, 0, 0, false)) {}
+    ~CellBlockBuilder() { DisposeNonNilMemory(block_); }
+    CellBlockBuilder(const CellBlockBuilder&) = delete;
+    CellBlockBuilder& operator=(const CellBlockBuilder&) = delete;
+
     void add(int16_t row, const uint8_t* format, uint8_t type, const uint8_t* body, size_t body_length,
              const uint8_t* tail, size_t tail_length, int16_t result_type) {
-        if (block_.empty() || row != row_) {
-            row_at_ = block_.size();
-            block_.resize(block_.size() + kRowHeaderSize, 0);
-            _SetRowID_(block_.data() + row_at_, row);
+        const auto at = size_t(block_ ? GetByteSize(block_) : 0);
+        const bool new_row = at == 0 || row != row_;
+        const size_t cell_length = kCellHeaderSize + body_length + tail_length;
+        uint8_t* cell = grow(int32_t((new_row ? kRowHeaderSize : 0) + cell_length));
+        if (!cell) return;
+        uint8_t* start = cell - at;
+        if (new_row) {
+            row_at_ = at;
+            std::memset(cell, 0, kRowHeaderSize);
+            _SetRowID_(cell, row);
             row_ = row;
+            cell += kRowHeaderSize;
         }
-        size_t at = block_.size();
-        block_.resize(at + kCellHeaderSize + body_length + tail_length);
-        uint8_t* cell = block_.data() + at;
         std::memcpy(cell, format, kCellHeaderSize);
         cell[kFmtCellType] = type;
         cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-        _SetCellLength_(cell, int16_t(kCellHeaderSize + body_length + tail_length));
+        _SetCellLength_(cell, int16_t(cell_length));
         _SetFormulaLength_(cell, int16_t(body_length));
         _SetResultType_(cell, result_type);
         store_i16(cell + kFmtStyleLength, 0);
         if (body_length) std::memcpy(_formulaPtr_(cell), body, body_length);
         if (tail_length) std::memcpy(_formulaPtr_(cell) + body_length, tail, tail_length);
-        _SetRowLength_(block_.data() + row_at_, uint32_t(block_.size() - row_at_));
+        _SetRowLength_(start + row_at_, uint32_t(size_t(GetByteSize(block_)) - row_at_));
+        UnuseMemory(block_);
     }
 
     int16_t store(MemoryRef layer) {
-        if (block_.empty()) return 0;
-        MemoryRef cells = Bytes2Memory(memory_of(layer), block_.data(), 1, int32_t(block_.size()));
-        if (!cells) return kNoMemoryErr;
-        int16_t error = InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, cells, layer);
-        DisposeMemory(cells);
-        return error;
+        if (failed_ || !block_) return kNoMemoryErr;
+        if (GetByteSize(block_) == 0) return 0;
+        return InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, block_, layer);
     }
 
-    void reserve(size_t bytes) { block_.reserve(bytes); }
+    void reserve(size_t bytes) {
+        if (block_) ReserveMemoryGrowth(block_, int32_t(std::min<size_t>(bytes, INT32_MAX / 2)));
+    }
 
 private:
-    std::vector<uint8_t> block_;
+    // `length` more bytes at the block's end, in use; null (remembered) when
+    // memory runs out.
+    uint8_t* grow(int32_t length) {
+        if (failed_ || !block_) return nullptr;
+        ReserveMemoryGrowth(block_, length);
+        auto* added = static_cast<uint8_t*>(AppendMemory(block_, length, false));
+        failed_ = added == nullptr;
+        return added;
+    }
+
+    MemoryRef block_;
+    bool failed_ = false;
     int16_t row_ = -1;
     size_t row_at_ = 0;
 };
@@ -181,7 +202,7 @@ private:
     }
 
     int16_t put_cells() {
-        CellBlockBuilder builder;
+        CellBlockBuilder builder(memory_of(layer_));
         std::vector<const ExcelCell*> cells = ordered_cells();
         builder.reserve(cells.size() * (kCellHeaderSize + 2 * kNumberSlotSize));
         for (const ExcelCell* cell : cells) put_cell(builder, *cell);

@@ -1,6 +1,7 @@
 // Entry texts of interchange files to cell records, through the parser.
 #include "files/entry_cells.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -225,5 +226,60 @@ void set_layer_cells(MemoryRef layer, const std::string& store) {
         std::memcpy(UseMemory(cells), store.data(), store.size());
         UnuseMemory(cells);
     }
+    clobberCache(layer);
+}
+
+CellBlockRows::CellBlockRows() : block_(pgAllocateNewRef(&mem_globals, 1, 0, kCellStoreExtend, false)) {}
+
+CellBlockRows::~CellBlockRows() { DisposeNonNilMemory(block_); }
+
+void CellBlockRows::reserve(size_t bytes) {
+    ReserveMemoryGrowth(block_, int32_t(std::min<size_t>(bytes, INT32_MAX / 2)));
+}
+
+uint8_t* CellBlockRows::grow(int32_t length) {
+    ReserveMemoryGrowth(block_, length);
+    return static_cast<uint8_t*>(AppendMemory(block_, length, false));
+}
+
+void CellBlockRows::append(int16_t row, std::string_view cells) {
+    const size_t at = size();
+    const auto length = int32_t(kRowHeaderSize + cells.size());
+    uint8_t* record = grow(length);
+    if (!record) return;
+    _SetRowID_(record, row);
+    _SetRowLength_(record, uint32_t(length));
+    std::memcpy(record + kRowHeaderSize, cells.data(), cells.size());
+    UnuseMemory(block_);
+    last_row_ = row;
+    last_row_at_ = at;
+}
+
+uint32_t CellBlockRows::append_cell(int16_t row, std::string_view cell) {
+    const size_t at = size();
+    if (at == 0 || row != last_row_) {
+        append(row, cell);
+        return uint32_t(at + kRowHeaderSize);
+    }
+    uint8_t* added = grow(int32_t(cell.size()));
+    if (!added) return uint32_t(at);
+    std::memcpy(added, cell.data(), cell.size());
+    _SetRowLength_(added - at + last_row_at_, uint32_t(at + cell.size() - last_row_at_));
+    UnuseMemory(block_);
+    return uint32_t(at);
+}
+
+uint8_t* CellBlockRows::use() { return static_cast<uint8_t*>(UseMemory(block_)); }
+
+void CellBlockRows::unuse() { UnuseMemory(block_); }
+
+size_t CellBlockRows::size() const { return size_t(GetByteSize(block_)); }
+
+void CellBlockRows::install(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    DisposeNonNilMemory(sheet->cells);
+    sheet->cells = block_;
+    release_layer(layer);
+    block_ = nullptr;
     clobberCache(layer);
 }

@@ -54,3 +54,36 @@ void append_row_record(std::string& store, int16_t row, const std::string& cells
 
 // Replaces the layer's cells by the bytes of a cell store.
 void set_layer_cells(MemoryRef layer, const std::string& store);
+
+// Row records gathered in a cell block of their own, which becomes a layer's
+// store only once a whole file is read: the layer keeps its cells when the
+// read fails, and the records are never copied.
+class CellBlockRows {
+public:
+    CellBlockRows();
+    ~CellBlockRows();
+    CellBlockRows(const CellBlockRows&) = delete;
+    CellBlockRows& operator=(const CellBlockRows&) = delete;
+
+    // Room for about `bytes` of records, so that the block grows in few steps.
+    void reserve(size_t bytes);
+    // A row record of the cells.
+    void append(int16_t row, std::string_view cells);
+    // One cell at the end of the last row record when that is of `row`, else
+    // in a new one; answers where the cell's bytes begin.
+    uint32_t append_cell(int16_t row, std::string_view cell);
+    // The records, in place until unuse.
+    uint8_t* use();
+    void unuse();
+    size_t size() const;
+    // Gives the records to the layer in place of its cells.
+    void install(MemoryRef layer);
+
+private:
+    // `length` more bytes at the end, in use; null when memory runs out.
+    uint8_t* grow(int32_t length);
+
+    MemoryRef block_;
+    int32_t last_row_ = -1;
+    size_t last_row_at_ = 0;
+};

@@ -18,6 +18,8 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
 // layer: as InputSLYKData, or the memory manager's error. What the read had to
 // replace, leave out or could not convert is added to `report` when one is given.
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report = nullptr);
+// The same for a SYLK text already in Mac Roman.
+int16_t read_sylk_text(std::string_view mac_roman, MemoryRef layer, ImportReport* report);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error
 // of a write. write_sylk advances the caller's byte counter.

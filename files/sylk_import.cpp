@@ -54,8 +54,17 @@ struct PendingFormat {
 struct StoredCell {
     uint32_t key;  // row << 16 | column
     uint32_t order;
-    std::string bytes;
+    uint32_t offset;  // in the reader's cells
+    uint32_t length;
 };
+
+// Calls visit(cell, row) for each cell of the row records in [start, end).
+template <typename Visit>
+void for_each_cell(uint8_t* start, const uint8_t* end, Visit visit) {
+    for (uint8_t* row = start; row < end; row += _RowLength_(row))
+        for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            visit(cell, _RowID_(row));
+}
 
 uint32_t key_of(int32_t row, int32_t column) { return uint32_t(row) << 16 | uint32_t(column); }
 
@@ -67,7 +76,12 @@ struct SylkReader {
     std::vector<SylkFont> fonts;
     bool layer_font_given = false;     // the file names the layer's default font ("F" record, "N" field)
     std::map<uint32_t, PendingFormat> formats_ahead;
-    std::vector<StoredCell> cells;
+    // The cells in the order read, in row records: the store itself when the
+    // file gives them in order, once for each position, with no format after
+    // its cell.
+    CellBlockRows cells;
+    uint32_t last_key = 0;
+    bool in_order = true;
     int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
     bool stopped = false;      // by the user, with Command-period
     ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
@@ -409,7 +423,10 @@ bool error_of_text(std::string_view text, double* value) {
 }
 
 void store_cell(SylkReader& r, std::string&& bytes) {
-    r.cells.push_back(StoredCell{key_of(r.row, r.column), uint32_t(r.cells.size()), std::move(bytes)});
+    const uint32_t key = key_of(r.row, r.column);
+    if (r.cells.size() && key <= r.last_key) r.in_order = false;
+    r.last_key = key;
+    r.cells.append_cell(int16_t(r.row), bytes);
 }
 
 struct CellValues {
@@ -601,20 +618,45 @@ DateSystems date_systems(const SylkReader& r) {
     return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
 }
 
-// Moves the date serial of a stored number cell or number result into the
-// workbook's date system; a number cell of a date takes the text a user
-// types for it (the entry line shows the date, not its serial).
-void settle_date(std::string& bytes, const DateSystems& systems) {
-    auto* cell = reinterpret_cast<uint8_t*>(bytes.data());
-    const bool number = _cellType_(cell) == kCellConstant;
+// The number of a number cell or the number result of a formula when it
+// holds a date, or null.
+uint8_t* date_slot(uint8_t* cell) {
     uint8_t* slot = nullptr;
-    if (number) slot = _formulaPtr_(cell);
+    if (_cellType_(cell) == kCellConstant) slot = _formulaPtr_(cell);
     else if (_cellType_(cell) == kCellFormula && _resultType_(cell) == kResultNumber) slot = _resultPtr_(cell);
-    if (!slot) return;
+    if (!slot) return nullptr;
     const double value = load_f64(slot);
-    if (!holds_date_serial(cell[kFmtCode], value) || checkValue(&value) != 0) return;
-    const double settled = value + systems.days;
-    if (!number) {
+    return holds_date_serial(cell[kFmtCode], value) && checkValue(&value) == 0 ? slot : nullptr;
+}
+
+// Settles the dates of cells read in order where they stand: false (nothing
+// changed) when a number cell of a date is among them, whose text changes.
+bool settle_dates_in_place(SylkReader& r, const DateSystems& systems) {
+    uint8_t* start = r.cells.use();
+    const uint8_t* end = start + r.cells.size();
+    bool retyped = false;
+    for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
+        retyped = retyped || (_cellType_(cell) == kCellConstant && date_slot(cell));
+    });
+    if (!retyped && systems.days != 0) {
+        for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
+            if (uint8_t* slot = date_slot(cell)) store_f64(slot, load_f64(slot) + systems.days);
+        });
+    }
+    r.cells.unuse();
+    return !retyped;
+}
+
+// Moves the date serial of the number cell or number result that ends `row`
+// from `start` into the workbook's date system; a number cell of a date
+// takes the text a user types for it (the entry line shows the date, not its
+// serial).
+void settle_date(std::string& row, size_t start, const DateSystems& systems) {
+    auto* cell = reinterpret_cast<uint8_t*>(row.data() + start);
+    uint8_t* slot = date_slot(cell);
+    if (!slot) return;
+    const double settled = load_f64(slot) + systems.days;
+    if (_cellType_(cell) != kCellConstant) {
         store_f64(slot, settled);
         return;
     }
@@ -624,15 +666,28 @@ void settle_date(std::string& bytes, const DateSystems& systems) {
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
     }
-    std::string remade;
-    append_number_cell(remade, cell, _cellID_(cell), settled, typed);
-    bytes = std::move(remade);
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, cell, sizeof header);
+    row.resize(start);
+    append_number_cell(row, header, _cellID_(header), settled, typed);
 }
 
 void sort_cells(std::vector<StoredCell>& cells) {
     std::sort(cells.begin(), cells.end(), [](const StoredCell& a, const StoredCell& b) {
         return a.key != b.key ? a.key < b.key : a.order < b.order;
     });
+}
+
+// The cells read, in the order read.
+std::vector<StoredCell> index_cells(SylkReader& r) {
+    std::vector<StoredCell> index;
+    uint8_t* start = r.cells.use();
+    for_each_cell(start, start + r.cells.size(), [&](uint8_t* cell, int16_t row) {
+        index.push_back(StoredCell{key_of(row, _cellID_(cell)), uint32_t(index.size()), uint32_t(cell - start),
+                                   uint32_t(_cellLength_(cell))});
+    });
+    r.cells.unuse();
+    return index;
 }
 
 // The cell that stands at a position (the last record given for it), or null.
@@ -644,46 +699,62 @@ StoredCell* stored_cell_at(std::vector<StoredCell>& sorted, uint32_t key) {
 
 // Formats given after their cell's record join the cell; the others make
 // format-only cells.
-void place_formats_ahead(SylkReader& r) {
-    sort_cells(r.cells);
-    std::vector<StoredCell> format_only;
+void place_formats_ahead(SylkReader& r, std::vector<StoredCell>& index) {
+    sort_cells(index);
+    std::vector<std::pair<uint32_t, const PendingFormat*>> format_only;
+    uint8_t* bytes = r.cells.use();
     for (auto& [key, format] : r.formats_ahead) {
-        if (StoredCell* cell = stored_cell_at(r.cells, key)) {
-            apply_given_parts(reinterpret_cast<uint8_t*>(cell->bytes.data()), format);
-            continue;
-        }
-        std::string only;
-        append_format_cell(only, format.format.bytes, int16_t(key & 0xFFFF));
-        format_only.push_back(StoredCell{key, 0, std::move(only)});
+        if (StoredCell* cell = stored_cell_at(index, key)) apply_given_parts(bytes + cell->offset, format);
+        else format_only.emplace_back(key, &format);
     }
-    for (StoredCell& cell : format_only) {
-        cell.order = uint32_t(r.cells.size());
-        r.cells.push_back(std::move(cell));
+    r.cells.unuse();
+    std::string only;
+    for (auto [key, format] : format_only) {
+        only.clear();
+        append_format_cell(only, format->format.bytes, int16_t(key & 0xFFFF));
+        const uint32_t offset = r.cells.append_cell(int16_t(key >> 16), only);
+        index.push_back(StoredCell{key, uint32_t(index.size()), offset, uint32_t(only.size())});
     }
-    sort_cells(r.cells);
+    sort_cells(index);
 }
 
 // Every cell in order with the formats given for it, its dates in the
 // workbook's system.
-std::string build_store(SylkReader& r) {
-    place_formats_ahead(r);
-    const DateSystems systems = date_systems(r);
-    for (StoredCell& cell : r.cells) settle_date(cell.bytes, systems);
-    std::string store, row_cells;
+void build_rows(SylkReader& r, const DateSystems& systems, CellBlockRows& rows) {
+    std::vector<StoredCell> index = index_cells(r);
+    place_formats_ahead(r, index);
+    const uint8_t* bytes = r.cells.use();
+    std::string row_cells;
     int32_t row = -1;
-    for (size_t i = 0; i < r.cells.size(); ++i) {
-        const StoredCell& cell = r.cells[i];
-        if (i + 1 < r.cells.size() && r.cells[i + 1].key == cell.key) continue;  // a later record wins
+    for (size_t i = 0; i < index.size(); ++i) {
+        const StoredCell& cell = index[i];
+        if (i + 1 < index.size() && index[i + 1].key == cell.key) continue;  // a later record wins
         const int32_t cell_row = int32_t(cell.key >> 16);
         if (cell_row != row) {
-            if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
+            if (!row_cells.empty()) rows.append(int16_t(row), row_cells);
             row_cells.clear();
             row = cell_row;
         }
-        row_cells.append(cell.bytes);
+        const size_t start = row_cells.size();
+        row_cells.append(reinterpret_cast<const char*>(bytes + cell.offset), cell.length);
+        settle_date(row_cells, start, systems);
     }
-    if (!row_cells.empty()) append_row_record(store, int16_t(row), row_cells);
-    return store;
+    if (!row_cells.empty()) rows.append(int16_t(row), row_cells);
+    r.cells.unuse();
+}
+
+// The layer's new cells: those read, where they stand when they came in
+// order and need no change of length, else sorted and joined with their
+// formats in a store of their own.
+void install_cells(SylkReader& r) {
+    const DateSystems systems = date_systems(r);
+    if (r.in_order && r.formats_ahead.empty() && settle_dates_in_place(r, systems)) {
+        r.cells.install(r.layer);
+        return;
+    }
+    CellBlockRows rows;
+    build_rows(r, systems, rows);
+    rows.install(r.layer);
 }
 
 // A cell record whose quoted value runs past its line (some spreadsheets
@@ -755,30 +826,29 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
+}  // namespace
+
 int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
     reset_pending(r);
-    std::string store;
     int16_t error = 0;
     try {
         error = with_failure_handler(&mem_globals, [&] {
+            r.cells.reserve(text.size() * 2);  // about what cells of numbers take
             read_records(r, text);
-            store = build_store(r);
+            install_cells(r);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }
     if (error) return error;
-    set_layer_cells(layer, store);
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;
         report->unconverted_formulas += r.losses.unconverted_formulas;
     }
     return r.stopped ? 1 : 0;
 }
-
-}  // namespace
 
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;

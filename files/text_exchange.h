@@ -48,6 +48,8 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
 // (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
 // layer unchanged) or an error.
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report);
+// The same for a text already in Mac Roman.
+int16_t read_roman_text(std::string_view mac_roman, uint8_t separator, MemoryRef layer, ImportReport* report);
 
 // Splits Mac Roman text into lines and fields and makes a cell of each
 // field, as a new cell block; `range` gives the start column and receives

@@ -110,8 +110,15 @@ void note_loss(int32_t& count, int32_t& first_line, int16_t row) {
     if (count++ == 0) first_line = row + 1;
 }
 
+// Row records appended to a string (a paste's cells).
+struct StringRows {
+    std::string& store;
+    void append(int16_t row, const std::string& cells) { append_row_record(store, row, cells); }
+};
+
 // One line's fields into cells of `row`; answers the highest column filled.
-int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_column, std::string& store) {
+template <typename Rows>
+int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_column, Rows& rows) {
     int32_t column = start_column, highest = -1;
     r.row_cells.clear();
     for (;;) {
@@ -131,7 +138,7 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
         ++c.pos;  // the separator
         ++column;
     }
-    if (!r.row_cells.empty()) append_row_record(store, row, r.row_cells);
+    if (!r.row_cells.empty()) rows.append(row, r.row_cells);
     return highest;
 }
 
@@ -163,17 +170,17 @@ void append_style_runs(std::string& store, MemoryRef style) {
     _SetRowLength_(row, uint32_t(store.size()));
 }
 
-int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
-                   std::string& store, CellRange* range, ImportReport* report, bool with_progress) {
+template <typename Rows>
+int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer, Rows& rows,
+                   CellRange* range, ImportReport* report, bool with_progress) {
     TextReader reader{layer, {}, {}, {}, report};
     GetDefaultFormat(reader.header);
-    store.reserve(store.size() + text.size() * 4);  // about what cells of short fields take
     FieldCursor cursor{text, 0, separator};
     Progress progress;
     if (with_progress) progress.start(layer, text.size());
     int32_t row = 0, last_row = 0, highest = start_column;
     while (!cursor.at_end() && row <= kLastRow) {
-        int32_t filled = read_line(reader, cursor, int16_t(row), start_column, store);
+        int32_t filled = read_line(reader, cursor, int16_t(row), start_column, rows);
         if (filled > highest) highest = filled;
         last_row = row++;
         cursor.skip_line_end();
@@ -198,6 +205,24 @@ int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& byt
     pf::close_file(ref);
     if (error == pf::kFileTooLongErr) report_file_error(error);
     if (error && error != pf::kFileTooLongErr) error = kDamagedFileErr;
+    return error;
+}
+
+int16_t decode_bytes(std::string_view bytes, DecodedText& decoded) {
+    try {
+        decoded = decode_text_file(bytes);
+    } catch (const std::bad_alloc&) {
+        return kNoMemoryErr;
+    }
+    return 0;
+}
+
+// The whole text file in Mac Roman; the file's own bytes are let go at once.
+int16_t read_decoded_file(const pf::FileSpec& spec, DecodedText& decoded) {
+    std::vector<uint8_t> file;
+    if (int16_t error = read_whole_text_file(spec, file)) return error;
+    const int16_t error = decode_bytes(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()), decoded);
+    if (error) report_file_error(error);
     return error;
 }
 
@@ -257,7 +282,8 @@ void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* e
 int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
                         std::string& store, CellRange* range, ImportReport* report) {
     ImportReport ignored;
-    return read_cells(text, separator, start_column, layer, store, range, report ? report : &ignored, false);
+    StringRows rows{store};
+    return read_cells(text, separator, start_column, layer, rows, range, report ? report : &ignored, false);
 }
 
 int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryRef style, MemoryRef* cells,
@@ -274,7 +300,8 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
             mac_roman = std::memchr(raw.data(), 0, raw.size()) ? decode_text_file(raw).text : std::string(raw);
             UnuseMemory(text);
         }
-        cancelled = read_cells(mac_roman, separator, range->topLeft.h, layer, store, range, &report,
+        StringRows rows{store};
+        cancelled = read_cells(mac_roman, separator, range->topLeft.h, layer, rows, range, &report,
                                progress && *progress) == kTextCancelled;
     });
     if (error) return error;
@@ -286,25 +313,31 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     return 0;
 }
 
-int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report) {
+int16_t read_roman_text(std::string_view text, uint8_t separator, MemoryRef layer, ImportReport* report) {
     ImportReport ignored;
     if (!report) report = &ignored;
-    if (is_sylk(bytes)) return read_sylk_bytes(bytes, layer, report);
-    std::string store;
+    if (is_sylk(text)) return read_sylk_text(text, layer, report);
+    CellBlockRows rows;
     int16_t error = 0, read = 0;
     try {
         error = with_failure_handler(&mem_globals, [&] {
-            DecodedText decoded = decode_text_file(bytes);
-            report->replaced_characters += decoded.unmapped;
+            rows.reserve(text.size() * 4);  // about what cells of short fields take
             CellRange range{};
-            read = read_cells(decoded.text, separator, 0, layer, store, &range, report, true);
+            read = read_cells(text, separator, 0, layer, rows, &range, report, true);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }
     if (error || read) return error ? error : read;
-    set_layer_cells(layer, store);
+    rows.install(layer);
     return 0;
+}
+
+int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report) {
+    DecodedText decoded;
+    if (int16_t error = decode_bytes(bytes, decoded)) return error;
+    if (report) report->replaced_characters += decoded.unmapped;
+    return read_roman_text(decoded.text, separator, layer, report);
 }
 
 namespace {
@@ -322,20 +355,20 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
     write_file_record(file_info, record);
 }
 
-// The text of the file into the layer: 0 (also when the user cancels the
-// separator), an error (shown), kTextCancelled, or 1 for a SYLK read stopped
-// by the user.
+// The Mac Roman text of the file into the layer: 0 (also when the user
+// cancels the separator), an error (shown), kTextCancelled, or 1 for a SYLK
+// read stopped by the user.
 int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
     if (is_sylk(bytes)) {
-        int16_t result = read_sylk_bytes(bytes, layer, report);
+        int16_t result = read_sylk_text(bytes, layer, report);
         if (result < 0) report_file_error(result);
         if (!result) remember_format_read(file_info, kFormatSylk);
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);
     if (separator == 0) return 0;
-    int16_t error = read_text_bytes(bytes, separator, layer, report);
+    int16_t error = read_roman_text(bytes, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
     if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
     return error;
@@ -344,13 +377,13 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
 }  // namespace
 
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
-    std::vector<uint8_t> file;
-    if (int16_t error = read_whole_text_file(spec, file)) return error;
-    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+    DecodedText decoded;
+    if (int16_t error = read_decoded_file(spec, decoded)) return error;
     // A text read into a layer added to a document leaves the document's record alone.
     MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
     ImportReport report;
-    if (int16_t error = read_file_text(bytes, own_record, layer, type, &report)) return error;
+    report.replaced_characters = decoded.unmapped;
+    if (int16_t error = read_file_text(decoded.text, own_record, layer, type, &report)) return error;
     remember_import_losses(own_record, spec, report);
     report_text_import(report);
     return 0;

@@ -44,11 +44,6 @@ bool each_side = false;
 
 // ---- Reading the selection ---------------------------------------------------------
 
-struct SideWords {
-    uint16_t styles;
-    uint32_t colours;
-};
-
 int16_t style_of(uint16_t word, int16_t entry) {
     switch (entry) {
         case kLeftSide: return int16_t(word >> 12 & 15);
@@ -347,10 +342,11 @@ BorderChoices read_border_choices(MemoryRef layer) {
     BorderChoices c;
     uint8_t format[kCellFormatSize];
     GetSelectFormat(format, layer, 1);
-    const SideWords words{format_border_styles(format), format_border_colours(format)};
+    const uint16_t styles = format_border_styles(format);
+    const uint32_t colours = format_border_colours(format);
     for (int16_t entry = kLeftSide; entry <= kBottomSide; ++entry) {
-        c.line_param[entry] = style_of(words.styles, entry);
-        c.color_param[entry] = colour_of(words.colours, entry);
+        c.line_param[entry] = style_of(styles, entry);
+        c.color_param[entry] = colour_of(colours, entry);
     }
     const CellRange range = selected_range(layer);
     if (range.botRight.v < kLastCell && range.botRight.h < kLastCell) mark_mixed_sides(layer, range, c);

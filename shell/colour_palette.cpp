@@ -6,6 +6,7 @@
 #include "core/lists_and_menus.h"
 #include "model/cell_format.h"
 #include "model/layer.h"
+#include "objects/objects.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"
@@ -154,7 +155,36 @@ int32_t update_Color_proc(EventRecord*, uintptr_t, uintptr_t) {
 }  // namespace
 
 // Cells have text and fill, never line or frame.
+namespace {
+
+constexpr int16_t kMixedFrame = 3;  // a frame of several line sizes
+
+int16_t object_value(MemoryRef object, pf::FourCC tag) { return int16_t(GetObj_info(object, tag)); }
+
+// A drawing object's lines, line size and frame, and its fill unless it is a line.
+void show_object_in_color_palette(MemoryRef object) {
+    update_text_color(-1, false);
+    if (GetObj_info(object, pf::four_cc("islt"))) update_fills(-1, -1, -1, false);
+    else
+        update_fills(clamp_colour_value(object_value(object, pf::four_cc("fcol"))),
+                     clamp_colour_value(object_value(object, pf::four_cc("bcol"))),
+                     clamp_pattern_value(object_value(object, pf::four_cc("pat "))), false);
+    update_lines(clamp_colour_value(object_value(object, pf::four_cc("lfcl"))),
+                 clamp_colour_value(object_value(object, pf::four_cc("bfcl"))),
+                 clamp_pattern_value(object_value(object, pf::four_cc("lpat"))), false);
+    const int16_t frame = object_value(object, pf::four_cc("fram"));
+    update_line_size(frame == kMixedFrame ? int16_t(-1) : object_value(object, pf::four_cc("lsiz")), false);
+    update_frametype(frame, false);
+}
+
+}  // namespace
+
 void show_selection_in_color_palette(const DocumentFacts& f) {
+    MemoryRef object = f.layer && f.object_selected ? get_selected_object(f.layer, 1) : nullptr;
+    if (object) {
+        show_object_in_color_palette(object);
+        return;
+    }
     if (!f.layer || f.object_selected) {
         update_text_color(-1, false);
         update_fills(-1, -1, -1, false);

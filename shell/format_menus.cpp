@@ -8,6 +8,7 @@
 
 #include "core/lists_and_menus.h"
 #include "editing/editing_commands.h"
+#include "editing/table_format.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
@@ -26,7 +27,8 @@ namespace {
 constexpr int kBeepTicks = 9;
 constexpr int16_t kFormatMenu = 131, kDateMenu = 137, kTimeMenu = 138, kCurrencyMenu = 139,
                   kFormatOptionMenu = 148, kPrecisionMenu = 149;
-constexpr int16_t kFirstCodeItem = 11, kLastCodeItem = 16, kBordersItem = 20, kLastFormatItem = 21;
+constexpr int16_t kFirstCodeItem = 11, kLastCodeItem = 16, kLastFormatItem = 21;
+constexpr int16_t kBordersItem = 20, kTableFormatItem = 21;
 constexpr int16_t kCurrencyItem = 8, kDateItem = 9, kTimeItem = 10;
 constexpr uint8_t kCodeOfItem[] = {'G', 'S', 'I', 'f', 'B', 'J'};
 constexpr uint8_t kCurrencyCodes[] = {36, 31, 46, 47, 48, 49, 50};
@@ -202,7 +204,8 @@ void apply_format_change(MemoryRef layer, const FormatChange& change) {
 void DoFormatMenu(MemoryRef window_record, int16_t item) {
     if (item >= kFirstCodeItem && item <= kLastCodeItem) choose_code(window_record, kCodeOfItem[item - kFirstCodeItem]);
     else if (item == kBordersItem) open_on_selection(window_record, border_dialog);
-    else if (item > kLastCodeItem) beep();  // the table format dialog is not there yet
+    else if (item == kTableFormatItem) TableDialog(selection_layer(window_record));
+    else if (item > kLastCodeItem) beep();
 }
 
 void DoPrecisionMenu(MemoryRef window_record, int16_t item) {

@@ -86,13 +86,18 @@ int16_t goto_dialog(MemoryRef layer, CellRange* range, bool* select) {
     return answer;
 }
 
+bool go_to_asked(MemoryRef layer, CellRange* range) {
+    bool select = false;
+    if (!layer || !goto_dialog(layer, range, &select)) return false;
+    if (select) LSelect(range->topLeft, range, nullptr, 0, layer);
+    else LSelect(range->topLeft, nullptr, nullptr, 0, layer);
+    SheetAutoScroll(layer, range->topLeft, 1);
+    return true;
+}
+
 void go_to_command(MemoryRef layer) {
     if (!layer) return;
     CellRange range{};
     GetSelectRect(&range, layer);
-    bool select = false;
-    if (!goto_dialog(layer, &range, &select)) return;
-    if (select) LSelect(range.topLeft, &range, nullptr, 0, layer);
-    else LSelect(range.topLeft, nullptr, nullptr, 0, layer);
-    SheetAutoScroll(layer, range.topLeft, 1);
+    go_to_asked(layer, &range);
 }

@@ -13,6 +13,9 @@ int16_t goto_dialog(MemoryRef layer, CellRange* range, bool* select);
 // The Options menu's Go To: the range shown, and selected when asked; else
 // its first cell becomes the active cell.
 void go_to_command(MemoryRef layer);
+// The dialog offering `range`; after OK the chosen range (in `range`) is shown
+// and selected or made active as go_to_command does. False after Cancel.
+bool go_to_asked(MemoryRef layer, CellRange* range);
 
 // Why a reference text is refused: 0 when it is good.
 enum class GotoRefusal : int16_t { kNone = 0, kNotAReference = 1, kOffTheGrid = 2, kTooLong = 3 };

@@ -40,11 +40,10 @@ constexpr int16_t kDeleteLayerItem = 5;
 constexpr int16_t kLayerInOwnWindowItem = 12;
 constexpr uint32_t kLayerInOwnWindow = 0x2000;
 constexpr int16_t kTemplatesItem = 10;
-constexpr uint32_t kShowGridFlag = 1u << 26;
 constexpr int16_t kSplitItem = 1;
-constexpr int16_t kGridItem = 2;
+constexpr int16_t kFreezeItem = 2;
 constexpr int16_t kEditingDimmedView[] = {4, 6};
-constexpr int16_t kMinimizeItem = 5;
+constexpr int16_t kBringAllItem = 5;
 constexpr int16_t kSizeStrings = 128;
 constexpr int16_t kOtherSizeText = 24;
 
@@ -135,7 +134,7 @@ void preset_colour_choices(const CellFormat& format) {
 // the ends wrap around.
 void hilite_window_menu(WindowRef window) {
     set_items(kWindow, true);
-    if (g_system.system_version < 0x1000) set_item(kWindow, kMinimizeItem, false);
+    if (g_system.system_version < 0x1000) set_item(kWindow, kBringAllItem, false);
     pf::MenuRef m = menu(kWindow);
     if (!m) return;
     int16_t last = pf::count_menu_items(m);
@@ -160,7 +159,7 @@ void hilite_layer_and_view(const DocumentFacts& f) {
     set_items(kView, true);
     enable_menu_(kView, true);
     if (f.layer) {
-        check(kView, kGridItem, (GetSheetFlags(f.layer) & kShowGridFlag) != 0);
+        check(kView, kFreezeItem, (GetSheetFlags(f.layer) & kLayerFrozenTitles) != 0);
         check(kView, kSplitItem, get_v_divider(f.layer) || get_h_divider(f.layer));
     }
     if (f.entry_active) {

@@ -90,10 +90,12 @@ void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuD
 void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params);
 void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params);
 
-// Help menu.
+// Help menu: the user's guide and the function guide. DoHelpMenu answers -1
+// without a Help menu, else 0 or the error of finding or opening the page
+// (the user is told where the pages are).
 void InitHelpMenu();
 int16_t GetHelpMenuID();
-void DoHelpMenu(int16_t item);
+int32_t DoHelpMenu(int16_t item);
 
 // Menu handlers: (document window record or none, item).
 void DoOptionMenu(MemoryRef window_record, int16_t item);
@@ -110,6 +112,8 @@ void DoPaletteMenu(MemoryRef window_record, int16_t item);
 // Checks the Palettes menu's item of each open palette.
 void set_palette_menu();
 void Do_showhide_Menu(MemoryRef window_record, int16_t item);
+// Checks the Show and Hide items whose layer switches are on in the front document.
+void set_showhide_menu();
 void DoCommandMenu(MemoryRef window_record, int16_t item);
 void DoToolMenu(MemoryRef window_record, int16_t item);
 void ColorMenus(int16_t menu, int16_t item);

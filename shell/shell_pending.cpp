@@ -36,24 +36,15 @@ int16_t command_dialog(int16_t) {
     return 0;
 }
 
-// Menus of the palettes and format commands not built yet carry no marks.
+// The options menu carries no marks until its commands are built.
 void set_option_menu(MemoryRef) {}
-void set_showhide_menu() {}
 
 // The tool and border menus draw as plain lists until their pictures exist.
 void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
     pf::standard_menu_definition(message, menu, menu_rect, params);
 }
 
-void InitHelpMenu() {}
-int16_t GetHelpMenuID() { return 0; }
-void DoHelpMenu(int16_t) {}
 
 // Commands not built yet answer with a beep.
-void DoWindowMenu(MemoryRef, int16_t) { beep(); }
-void DoViewMenu(MemoryRef, int16_t) { beep(); }
 void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
-void DoArrangeMenu(MemoryRef, int16_t) { beep(); }
-void Do_showhide_Menu(MemoryRef, int16_t) {}
-void DoCommandMenu(MemoryRef, int16_t) {}
 void DoToolMenu(MemoryRef, int16_t) {}

@@ -11,4 +11,3 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 int16_t customize_commandbar();
 int16_t command_dialog(int16_t new_bar);
 void set_option_menu(MemoryRef layer);
-void set_showhide_menu();

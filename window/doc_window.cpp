@@ -6,6 +6,7 @@
 
 #include "core/app_menus.h"
 #include "core/screen_geometry.h"
+#include "editing/sheet_drag.h"
 #include "files/document_file.h"
 #include "platform/events/clock.h"
 #include "formula/recalc.h"
@@ -164,6 +165,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     write_doc_window(record, fields);
     register_task(window, record);
     install_wheel_handler(record);
+    install_sheet_drag_handlers(window);
     ViewChanged(record, 1);
     if (show) {
         pf::select_window(window);

@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "core/startup.h"
+#include "core/system_info.h"
 #include "core/task_manager.h"
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"
@@ -18,8 +19,10 @@
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/objects.h"
 #include "platform/draw/bits.h"
 #include "platform/memory/memory.h"
+#include "platform/text/text.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
@@ -95,6 +98,11 @@ void insert_text(const unsigned char* text, int32_t length) {
     WEInsert(text, length, nullptr, nullptr, instance());
 }
 
+// A format's font, the layer's default standing for the default mark.
+int16_t font_of_format(const uint8_t* format, MemoryRef layer) {
+    return format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(format_font(format));
+}
+
 // The style typed text takes: the cell's font and size (the document's
 // defaults standing for the default marks; 1 and 12 without a document),
 // plain and black.
@@ -105,7 +113,7 @@ void use_cell_style(MemoryRef layer) {
     if (layer) {
         uint8_t format[kCellFormatSize];
         GetSelectFormat(format, layer, 1);
-        style.tsFont = format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(format_font(format));
+        style.tsFont = font_of_format(format, layer);
         style.tsSize = format[kFmtSize] < kDefaultFontSize ? format[kFmtSize] : Get_Default_Size(layer);
     }
     style.tsColor = pf::kBlackColor;
@@ -120,6 +128,16 @@ void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles, Memo
     WESetSelection(0, 0, instance());
     WEResetModCount(instance());
     WEClearUndo(instance());
+}
+
+// The keyboard follows the script of the active cell's font, when more than
+// one script is installed.
+void follow_cell_script(MemoryRef layer) {
+    if (g_system.script_count < 2) return;
+    uint8_t format[kCellFormatSize];
+    GetSelectFormat(format, layer, 1);
+    const int16_t script = pf::font_to_script(font_of_format(format, layer));
+    if (script != pf::keyboard_script()) pf::set_keyboard_script(script);
 }
 
 // The in-cell view and the command bar's height follow every change of the text.
@@ -348,20 +366,36 @@ void draw_entry_line(const pf::Rect& area) {
 
 // A click into the entry line: editing starts there (without the in-cell
 // view) or the caret moves.
-void ClickEditor(MemoryRef record) {
+namespace {
+
+// Starts editing as a click into the entry line does (no in-cell view).
+bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
-    if (!layer || !ensure_entry_line()) return;
+    if (!layer || !ensure_entry_line()) return false;
     if (!Editor_Wind) {
         app_prefs.options2 |= kPrefEntryLineClicked;
         if (!activate_editor(0, -1, layer, record)) {
             app_prefs.options2 &= ~kPrefEntryLineClicked;
-            return;
+            return false;
         }
     }
     end_point_mode();
+    return true;
+}
+
+}  // namespace
+
+void ClickEditor(MemoryRef record) {
+    if (!activate_by_click(record)) return;
     pf::Point where;
     pf::get_mouse(where);
     WEClick(where, pf::current_modifiers(), pf::tick_count(), instance());
+    mirror_in_cell();
+}
+
+void click_editor_at_end(MemoryRef record) {
+    if (!activate_by_click(record)) return;
+    WESetSelection(kSelectAllEnd, kSelectAllEnd, instance());
     mirror_in_cell();
 }
 bool entry_line_editing() { return Editor_Wind != nullptr; }
@@ -414,11 +448,13 @@ void DeActivateEditor() {
 }
 
 uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
-    if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    const bool object_selected = layer && get_selected_object(layer, 1);
+    if (layer && !object_selected && !Editor_Wind) follow_cell_script(layer);
+    if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
-    if (layer) {
+    if (layer && !object_selected) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);
         if (text) {

@@ -8,6 +8,7 @@
 #include "core/app_menus.h"
 #include "core/nav_dialogs.h"
 #include "core/string_utils.h"
+#include "editing/sheet_drag.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "window/open_command.h"
@@ -136,6 +137,7 @@ void detach_record(MemoryRef record) {
     if (fields.window) {
         set_task_appref(fields.window, 0);
         RemoveFromWindowMenu(fields.window);
+        remove_sheet_drag_handlers(fields.window);
     }
     if (fields.sheet && GetSheetWind(fields.sheet) == fields.window) SetSheetWind(fields.sheet, nullptr);
     fields.window = nullptr;

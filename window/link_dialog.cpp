@@ -72,14 +72,6 @@ std::vector<int16_t> list_links(MemoryRef layer, pf::ListHandle list) {
     return ids;
 }
 
-bool list_double_clicked(DialogRef dialog) {
-    uint8_t flag = 0;
-    pf::ControlRef control = GetDialogControl(dialog, kLinkListItem);
-    return control &&
-           pf::get_control_data(control, 0, pf::kControlListBoxDoubleClickTag, 1, &flag, nullptr) == pf::noErr &&
-           flag != 0;
-}
-
 // Runs the dialog: kOpenAllItem, kCancelItem, or kOpenItem with the chosen row.
 int16_t run_link_dialog(DialogRef dialog, pf::ListHandle list, int16_t* row) {
     for (;;) {
@@ -90,7 +82,7 @@ int16_t run_link_dialog(DialogRef dialog, pf::ListHandle list, int16_t* row) {
         if (item == kOpenAllItem || item == kCancelItem || item == kModalCloseBox) return item == kOpenAllItem ? item : kCancelItem;
         *row = list ? FindSelect(list) : -1;
         if (*row < 0) continue;
-        if (item == kOpenItem || (item == kLinkListItem && list_double_clicked(dialog))) return kOpenItem;
+        if (item == kOpenItem || (item == kLinkListItem && list_box_double_clicked(dialog, kLinkListItem))) return kOpenItem;
     }
 }
 

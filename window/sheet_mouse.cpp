@@ -1,6 +1,7 @@
 // Mouse handling in the sheet.
 #include "window/sheet_mouse.h"
 
+#include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "model/layer.h"
 #include "objects/object_mouse.h"
@@ -39,21 +40,6 @@ Click recorded_click(MemoryRef layer) {
 }
 
 void mark_format_stale(MemoryRef layer) { SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale); }
-
-// The cell under the mouse in a pane; outside it the tracked cell as CheckMouse moves it.
-CellPoint cell_under_mouse(MemoryRef layer, int16_t pane, CellPoint tracked) {
-    pf::Point mouse;
-    pf::get_mouse(mouse);
-    pf::Rect rect;
-    GetPaneRect(&rect, pane, layer);
-    if (pf::pt_in_rect(mouse, rect)) {
-        CellPoint cell;
-        PtinCell(&cell, mouse, pane, layer);
-        return cell;
-    }
-    CheckMouse(mouse, true, true, &tracked, pane, layer);
-    return tracked;
-}
 
 pf::Point probe_point(pf::Point where, bool column_mode, int16_t v, int16_t h) {
     if (column_mode) where.v = v;
@@ -178,10 +164,28 @@ int16_t cell_click(MemoryRef layer, const Click& click) {
                        kMoveUndoKind, layer);
         return kClickHandled;
     }
+    const int16_t drag = pt_in_drag(click.where, pane, layer);
+    if (drag == kOnFillHandle) drag_fill_handle(layer, pane);
+    else if (drag == kOnSelectionBorder) Sheet_Drag(pane, layer);
+    if (drag) return kClickHandled;
     return select_click(layer, pane, cell, click.modifiers);
 }
 
 }  // namespace
+
+CellPoint cell_under_mouse(MemoryRef layer, int16_t pane, CellPoint tracked) {
+    pf::Point mouse;
+    pf::get_mouse(mouse);
+    pf::Rect rect;
+    GetPaneRect(&rect, pane, layer);
+    if (pf::pt_in_rect(mouse, rect)) {
+        CellPoint cell;
+        PtinCell(&cell, mouse, pane, layer);
+        return cell;
+    }
+    CheckMouse(mouse, true, true, &tracked, pane, layer);
+    return tracked;
+}
 
 int16_t SheetClick(MemoryRef layer) {
     const Click click = recorded_click(layer);

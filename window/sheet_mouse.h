@@ -16,6 +16,8 @@ constexpr int16_t kClickInCellEditor = 2;
 // The mouse-down the layer recorded (point, count, modifiers): 0 a size was
 // changed, 1 handled, 2 the click belongs to the in-cell editor.
 int16_t SheetClick(MemoryRef layer);
+// The cell under the mouse in a pane; outside it the tracked cell as CheckMouse moves it.
+CellPoint cell_under_mouse(MemoryRef layer, int16_t pane, CellPoint tracked);
 // Scrolls the pane one step toward a point outside it and moves the tracked cell.
 void CheckMouse(pf::Point where, bool horizontal, bool vertical, CellPoint* cell, int16_t pane, MemoryRef layer);
 void SelectCol_Row(MemoryRef layer, pf::Point where, int16_t column_mode);

@@ -275,6 +275,11 @@ void freeze_sheet(MemoryRef layer, bool on) {
     increment_change_ctr(layer);
 }
 
+void split_window(MemoryRef record) {
+    split_sheet(read_doc_window(record).sheet);
+    lay_out_again(record);
+}
+
 void toggle_frozen_titles(MemoryRef record) {
     MemoryRef layer = read_doc_window(record).sheet;
     const bool on = (GetSheetFlags(layer) & kLayerFrozenTitles) == 0;

@@ -35,5 +35,7 @@ int16_t click_split_box(MemoryRef record, pf::Point where, bool row_split);
 void split_sheet(MemoryRef layer);
 // Sets (on) or clears the frozen range; the caller has set the flag.
 void freeze_sheet(MemoryRef layer, bool on);
+// split_sheet for a document window's layer, and the window laid out again.
+void split_window(MemoryRef record);
 // Turns frozen titles on or off for a document window and lays it out.
 void toggle_frozen_titles(MemoryRef record);

@@ -34,6 +34,8 @@ extern int16_t untitled_ctr;
 // front document's active cell, or moves the caret), and its drawing in its
 // area of the command bar.
 void ClickEditor(MemoryRef record);
+// The same from the keyboard: editing starts with the caret after the text.
+void click_editor_at_end(MemoryRef record);
 void draw_entry_line(const pf::Rect& area);
 // Shows the active cell of the record's layer (none: nothing) in the entry
 // line unless a cell is being edited.

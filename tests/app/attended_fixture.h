@@ -9,6 +9,7 @@
 #include "platform/screen/screen.h"
 #include "tests/app/app_fixture.h"
 #include "tests/core/dialog_test_support.h"
+#include "window/doc_window.h"
 
 struct AttendedTest : AppTest {
     void SetUp() override {
@@ -20,6 +21,23 @@ struct AttendedTest : AppTest {
         set_unattended_run(true);
         pf::host_set_composer(pf::compose_screen);
         AppTest::TearDown();
+    }
+};
+
+// The same with a new document in front: its window's record and its layer.
+struct AttendedDocumentTest : AttendedTest {
+    MemoryRef record = nullptr;
+    MemoryRef layer = nullptr;
+
+    void SetUp() override {
+        AttendedTest::SetUp();
+        set_unattended_run(true);
+        DoFileMenu(nullptr, 1);
+        run_until_idle();
+        set_unattended_run(false);
+        record = window_doc_record(FrontDocWindow());
+        ASSERT_NE(record, nullptr);
+        layer = doc_window_layer(record);
     }
 };
 

@@ -20,14 +20,6 @@ shoot_until format_road_open.png has_document format_road_open.png || fail "no d
 
 keys() { xdotool key --window "$window" --delay 40 "$@"; }
 typed() { xdotool type --window "$window" --delay 40 "$1"; }
-# glide X1 Y1 X2 Y2: the mouse moves in small steps, as a hand does.
-glide() {
-  local step
-  for step in 1 2 3 4 5 6; do
-    xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
-    sleep 0.05
-  done
-}
 # menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its
 # submenu at SUBITEM_Y, chosen by dragging from the menu title.
 format_title_x=185

@@ -13,16 +13,18 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
-#include "tests/app/sheet_dialog_fixture.h"
+#include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
 
 namespace {
 
-struct LayoutDialog : SheetDialogTest {
+struct LayoutDialog : AttendedDocumentTest {
     void SetUp() override {
-        SheetDialogTest::SetUp();
+        AttendedDocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         app_prefs.margin_unit = kUnitInches;
+        alert_requests().clear();
     }
     static void type_and_return(const char* text) {
         pf::driver_type(text);

@@ -72,6 +72,15 @@ start_converter_session() {
   work=$(mktemp -d)
 }
 
+# glide X1 Y1 X2 Y2: the mouse moves in small steps, as a hand does.
+glide() {
+  local step
+  for step in 1 2 3 4 5 6; do
+    xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
+    sleep 0.05
+  done
+}
+
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
 # shoot_until FILE CHECK...: takes screenshots until CHECK succeeds (60 s at most), so a

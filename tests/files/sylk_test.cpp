@@ -1,7 +1,10 @@
 // SYLK: the records read into a layer, what the writer writes, the ways other
 // spreadsheets write SYLK, and round trips of every cell kind, format code
 // and function.
+#include <map>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "files/sylk_format.h"
 #include "formula/compiled_formula.h"
@@ -433,6 +436,45 @@ TEST_F(SylkTest, DatesAreWrittenInThe1900System) {
     Set_1900Date_Flag(GetWorkSheet(in_1900), true);
     type_entries(in_1900, {{{0, 0}, "3/15/2024"}, {{0, 1}, "4/10/1904"}});
     EXPECT_EQ(lines_of(in_1900, "C;"), (std::vector<std::string>{"C;K45366", "C;K1562"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Cells given in any order, some given twice (the last one counts), with
+// formats given for other positions among them and for cells after them,
+// make the store that the same cells given once each, in order, make.
+TEST_F(SylkTest, RecordsInAnyOrderMakeTheStoreOfOrderedOnes) {
+    std::mt19937 random(7);
+    auto position = [](int row, int column) { return ";Y" + std::to_string(row) + ";X" + std::to_string(column); };
+    for (int round = 0; round < 20; ++round) {
+        std::map<std::pair<int, int>, int> last_value;
+        std::vector<std::string> records;
+        for (int i = 0; i < 150; ++i) {
+            const int row = int(random() % 40) + 1, column = int(random() % 12) + 1;
+            const int value = int(random() % 1000);
+            records.push_back("C" + position(row, column) + ";K" + std::to_string(value) + "\r\n");
+            last_value[{row, column}] = value;
+        }
+        std::string ordered, formats_after;
+        for (int row = 1; row <= 40; ++row) {
+            for (int column = 1; column <= 12; ++column) {
+                if (random() % 5) continue;
+                const std::string format = "F;FF2G" + position(row, column) + "\r\n";
+                if (last_value.count({row, column})) formats_after += format;
+                else records.insert(records.begin() + random() % (records.size() + 1), format);
+                ordered += format;
+            }
+        }
+        for (auto [where, value] : last_value)
+            ordered += "C" + position(where.first, where.second) + ";K" + std::to_string(value) + "\r\n";
+        std::string shuffled;
+        for (const std::string& record : records) shuffled += record;
+        MemoryRef from_shuffled = read(shuffled + formats_after), from_ordered = read(ordered);
+        ASSERT_TRUE(store_is_sound(from_shuffled));
+        EXPECT_EQ(cells_of(from_shuffled), cells_of(from_ordered)) << "round " << round;
+    }
 }
 
 }  // namespace

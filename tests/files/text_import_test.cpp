@@ -180,10 +180,15 @@ TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
         text += std::to_string(i) + ",x\r\n";
         sylk += "C;Y" + std::to_string(i + 1) + ";X1;K" + std::to_string(i) + "\r\n";
     }
+    MemoryRef filled = read_text("1,2\r\n3,4\r\n", kCommaSeparator);
+    const CellMap before = cells_of(filled);
     pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);
     MemoryRef stopped = fresh_layer();
     EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), kTextCancelled);
     EXPECT_TRUE(cells_of(stopped).empty());
+    // A layer read into before keeps the cells it had.
+    EXPECT_EQ(read_text_bytes(text, kCommaSeparator, filled, nullptr), kTextCancelled);
+    EXPECT_EQ(cells_of(filled), before);
     MemoryRef partly = fresh_layer();
     EXPECT_EQ(read_sylk_bytes(sylk, partly), 1);
     const size_t kept = cells_of(partly).size();

@@ -11,6 +11,10 @@
 #include "shell/colour_palette.h"
 #include "shell/graphic_menus.h"
 #include "shell/shell_commands.h"
+#include "objects/objects.h"
+#include "shell/document_facts.h"
+#include "window/entry_line.h"
+#include "window/keyboard_navigation.h"
 
 namespace {
 
@@ -75,6 +79,63 @@ TEST_F(ColourPalette, ClosingForgetsTheWindowAndItsStartUpBit) {
     close_Color_proc(&close, 0, 0);
     EXPECT_EQ(ColorPalette, nullptr);
     EXPECT_FALSE(app_prefs.options & kPrefColorPalette);
+}
+
+}  // namespace
+
+namespace {
+
+// A selected drawing object's own values reach the palette and the entry
+// line shows no cell text; lines have no fill, and a mixed frame no one line size.
+struct SelectedObject : FormatMenuTest {
+    MemoryRef object_of(pf::FourCC kind) {
+        MemoryRef object = nullptr;
+        EXPECT_EQ(NewObject(kind, &object, 0, layer), 1);
+        using pf::four_cc;
+        for (auto [tag, value] : {std::pair{four_cc("fcol"), 4}, {four_cc("bcol"), 5}, {four_cc("pat "), 6},
+                                  {four_cc("lfcl"), 7}, {four_cc("bfcl"), 8}, {four_cc("lpat"), 9},
+                                  {four_cc("lsiz"), 3}, {four_cc("fram"), 1}})
+            SetObj_info(object, tag, value);
+        add_selected(layer, object);
+        return object;
+    }
+    void show() { show_selection_in_color_palette(read_document_facts(front_document_record())); }
+};
+
+TEST_F(SelectedObject, PaletteShowsTheObjectsLinesAndFill) {
+    MemoryRef rect = object_of(kRectObject);
+    show();
+    EXPECT_EQ(color_palette_value(kFillForeSlot), 4);
+    EXPECT_EQ(color_palette_value(kFillBackSlot), 5);
+    EXPECT_EQ(color_palette_value(kFillPatternSlot), 6);
+    EXPECT_EQ(color_palette_value(kLineForeSlot), 7);
+    EXPECT_EQ(color_palette_value(kLineBackSlot), 8);
+    EXPECT_EQ(color_palette_value(kLinePatternSlot), 9);
+    EXPECT_EQ(color_palette_value(kLineSizeSlot), 3);
+    EXPECT_EQ(color_palette_value(kFrameTypeSlot), 1);
+    EXPECT_EQ(color_palette_value(kTextColourSlot), -1);
+
+    SetObj_info(rect, pf::four_cc("fram"), 3);
+    show();
+    EXPECT_EQ(color_palette_value(kLineSizeSlot), -1);
+
+    clear_selected_objects(layer);
+    add_selected(layer, object_of(kLineObject));
+    show();
+    EXPECT_EQ(color_palette_value(kFillForeSlot), -1);
+    EXPECT_EQ(color_palette_value(kLineForeSlot), 7);
+}
+
+TEST_F(SelectedObject, EntryLineShowsNoCellTextWhileAnObjectIsSelected) {
+    EditorKey('x', front_document_record(), 0);
+    EditorKey(kKeyReturn, front_document_record(), 0);
+    select(CellRange{{0, 0}, {0, 0}});
+    DisplayText(front_document_record(), 1);
+    unsigned char text[16];
+    ASSERT_EQ(entry_text(text, sizeof text), 1);
+    object_of(kOvalObject);
+    DisplayText(front_document_record(), 1);
+    EXPECT_EQ(entry_text(text, sizeof text), 0);
 }
 
 }  // namespace

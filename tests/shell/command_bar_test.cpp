@@ -251,8 +251,9 @@ TEST_F(CommandBarTest, ModalDialogsDisableEveryButtonAndThePreferencesAndQuit) {
     DialogMenubar(1, 0);
     EXPECT_TRUE(app_prefs.options2 & kPrefRefreshButtons);
     EXPECT_TRUE(menu_enabled(129));
-    constexpr int16_t kViewMenu = 136;  // its commands are not built yet
-    EXPECT_FALSE(menu_enabled(kViewMenu)) << "a dialog's end enables no menu that stays dimmed";
+    constexpr int16_t kOptionsMenu = 132, kProtectCellsItem = 11;  // not built yet
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), kProtectCellsItem))
+        << "a dialog's end enables no command that stays dimmed";
 }
 
 TEST_F(CommandBarTest, BarMenuListsEachBarOnceHoweverOftenItIsShown) {

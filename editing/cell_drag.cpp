@@ -1,0 +1,425 @@
+// Drag and drop of cells: a drag of the selection's border, the drop outline
+// drawn while it is tracked over a document window, and the drop, which moves
+// or copies the cells (or stores text dragged in from another program) with
+// one undo step. A drop whose cells would reach past the grid is refused.
+#include <algorithm>
+#include <string>
+
+#include "core/lists_and_menus.h"
+#include "core/screen_geometry.h"
+#include "core/task_manager.h"
+#include "editing/cell_blocks.h"
+#include "editing/clipboard.h"
+#include "editing/sheet_drag.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "files/text_exchange.h"
+#include "model/cell_store.h"
+#include "model/format_commands.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/region.h"
+#include "platform/draw/shapes.h"
+#include "platform/events/events.h"
+#include "shell/app_prefs.h"
+#include "window/cell_geometry.h"
+#include "window/doc_window.h"
+#include "window/entry_line.h"
+#include "window/window_commands.h"
+
+namespace {
+
+constexpr uint32_t kPrefDragText = 0x04000000;
+constexpr int16_t kCopyCursor = 141, kMoveCursor = 142;
+constexpr uint32_t kScrollDelayTicks = 10;
+constexpr int16_t kMoveUndoKind = 4;
+constexpr pf::DragItemRef kCellsItem = 1;
+constexpr CellRange kNoRange{{-1, -1}, {-1, -1}};
+
+// The drop outline: a grey frame drawn by exclusive or, so drawn twice it is gone.
+struct DropOutline {
+    MemoryRef layer = nullptr;
+    int16_t pane = 0;
+    CellRange range = kNoRange;
+    bool drawn = false;
+};
+
+// The one drag of cells that can run at a time.
+struct CellDrag {
+    MemoryRef sheet = nullptr;  // the layer it started in; none for drags of other programs
+    int16_t pane = 0;
+    CellRange range{};
+    CellPoint offset{};
+    int16_t error = 0;          // an alert code the receiver leaves for the sender
+    bool off_grid = false;      // the receiver refused a drop past the grid
+    bool acceptable = false;
+    uint32_t scroll_timer = 0;
+    DropOutline outline;
+};
+CellDrag cell_drag;
+
+pf::Point to_local(pf::WindowRef window, pf::Point global) {
+    const pf::Rect content = pf::window_content_rect(window);
+    return pf::Point{int16_t(global.v - content.top), int16_t(global.h - content.left)};
+}
+
+pf::Point drag_mouse(pf::WindowRef window, pf::DragRef drag) {
+    pf::Point global{};
+    pf::get_drag_mouse(drag, global);
+    return to_local(window, global);
+}
+
+pf::Rect pane_rect(int16_t pane, MemoryRef layer) {
+    pf::Rect r{};
+    GetPaneRect(&r, pane, layer);
+    return r;
+}
+
+// Where a drop may land: the drag's own pane in its own layer, else every pane.
+pf::Rect tracking_rect(MemoryRef layer) {
+    if (layer == cell_drag.sheet) return pane_rect(cell_drag.pane, layer);
+    const pf::Rect first = pane_rect(0, layer);
+    SpreadSheet* sheet = use_layer(layer);
+    const pf::Rect content = sheet->view_rect;
+    release_layer(layer);
+    return pf::Rect{first.top, first.left, content.bottom, content.right};
+}
+
+int32_t rows_of(const CellRange& r) { return r.botRight.v - r.topLeft.v; }
+int32_t columns_of(const CellRange& r) { return r.botRight.h - r.topLeft.h; }
+
+bool on_grid(const CellRange& r) { return r.botRight.v <= kLastCell && r.botRight.h <= kLastCell; }
+
+// ---- The outline ---------------------------------------------------------------
+
+void toggle_outline(const DropOutline& outline) {
+    pf::WindowRef window = layer_window(outline.layer);
+    if (!window) return;
+    PushWindowPort(window);
+    pf::Rect r{};
+    Range_Location(outline.pane, &r, 0, &outline.range, outline.layer);
+    const pf::Rect pane = pane_rect(outline.pane, outline.layer);
+    pf::RgnHandle saved = pf::new_region();
+    pf::get_clip(saved);
+    pf::clip_rect(pane);
+    pf::pen_normal();
+    pf::pen_size(2, 2);
+    pf::pen_mode(pf::kPatXor);
+    pf::pen_pat(pf::kGrayPattern);
+    pf::frame_rect(r);
+    pf::pen_normal();
+    pf::set_clip(saved);
+    pf::dispose_region(saved);
+    PopPort();
+}
+
+void erase_outline() {
+    DropOutline& outline = cell_drag.outline;
+    if (outline.drawn) toggle_outline(outline);
+    outline.drawn = false;
+    outline.range = kNoRange;
+}
+
+// Draws the outline of the dragged range dropped at a cell, moving it from where it was.
+void SheetUpdateDragCaret(CellPoint cell, int16_t pane, MemoryRef layer) {
+    if (cell.h < 0) {
+        erase_outline();
+        return;
+    }
+    const CellRange range = drop_target(cell, cell_drag.offset, cell_drag.range);
+    DropOutline& outline = cell_drag.outline;
+    if (outline.drawn && outline.layer == layer && outline.pane == pane && outline.range == range) return;
+    erase_outline();
+    outline = DropOutline{layer, pane, range, true};
+    toggle_outline(outline);
+}
+
+// ---- Tracking --------------------------------------------------------------------
+
+bool option_copy(pf::DragRef drag) { return _WEIsOptionDrag(drag); }
+
+void scroll_towards(pf::WindowRef window, MemoryRef layer, pf::Point mouse) {
+    if (layer != cell_drag.sheet) return;
+    const uint32_t now = pf::tick_count();
+    if (!cell_drag.scroll_timer) cell_drag.scroll_timer = now;
+    if (now - cell_drag.scroll_timer > kScrollDelayTicks) ClickLoop(window_doc_record(window), cell_drag.pane, mouse);
+    SetCursorTo(kMoveCursor);
+}
+
+void track_in_window(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
+    if (!cell_drag.acceptable) return;
+    const pf::Point mouse = drag_mouse(window, drag);
+    if (!pf::pt_in_rect(mouse, tracking_rect(layer))) {
+        erase_outline();
+        scroll_towards(window, layer, mouse);
+        return;
+    }
+    cell_drag.scroll_timer = 0;
+    const int16_t pane = layer == cell_drag.sheet ? cell_drag.pane : find_pane(mouse, layer);
+    if (pane < 0) {
+        erase_outline();
+        return;
+    }
+    CellPoint cell{};
+    PtinCell(&cell, mouse, pane, layer);
+    const bool own_place = layer == cell_drag.sheet && drop_target(cell, cell_drag.offset, cell_drag.range).topLeft ==
+                                                           cell_drag.range.topLeft;
+    SetCursorTo(option_copy(drag) ? kCopyCursor : kMoveCursor);
+    if (own_place) erase_outline();
+    else SheetUpdateDragCaret(cell, pane, layer);
+}
+
+pf::OSErr SheetTrackDrag(int16_t message, pf::WindowRef window, void*, pf::DragRef drag) {
+    MemoryRef layer = doc_window_layer(window_doc_record(window));
+    if (!layer) return pf::kBadDragItemErr;
+    switch (message) {
+        case pf::kDragTrackingEnterWindow: cell_drag.acceptable = CanAcceptDrag(drag) && !Editor_Wind; break;
+        case pf::kDragTrackingInWindow: track_in_window(window, layer, drag); break;
+        case pf::kDragTrackingLeaveWindow: erase_outline(); break;
+        default: break;
+    }
+    return pf::noErr;
+}
+
+// ---- Receiving -------------------------------------------------------------------
+
+// Stores a block of cells numbered as `source` at `target`, with an undo record.
+int16_t copy_paste(MemoryRef layer, MemoryRef block, const CellRange& source, const CellRange& target) {
+    const bool past_used = reaches_past_used(layer, target);
+    const int16_t error = store_with_undo(layer, source, target, block, false);
+    if (error) return error;
+    show_pasted(layer, target, past_used);
+    return 0;
+}
+
+// A drop's target with a locked cell: the alert code for the sender.
+bool locked(const CellRange& range, MemoryRef layer) {
+    if (!check_protected(&range, layer)) return false;
+    cell_drag.error = kLockedCellsAlert;
+    return true;
+}
+
+// Refuses a target past the grid; nothing changes.
+bool off_grid(const CellRange& target) {
+    if (on_grid(target)) return false;
+    cell_drag.off_grid = true;
+    return true;
+}
+
+int16_t copy_cells(MemoryRef from, const CellRange& source, const CellRange& target, MemoryRef layer) {
+    MemoryRef block = nullptr;
+    if (!CopyCellInfo(source.topLeft, source.botRight, &block, GetSpreadSheetCells(from))) return kEditNoMemory;
+    const int16_t error = copy_paste(layer, block, source, target);
+    DisposeNonNilMemory(block);
+    return error;
+}
+
+int16_t drop_cells(MemoryRef layer, CellPoint cell, pf::DragRef drag) {
+    const bool own = layer == cell_drag.sheet;
+    const CellRange source = own ? current_selection(layer) : cell_drag.range;
+    const CellRange target = drop_target(cell, cell_drag.offset, cell_drag.range);
+    if (own && target.topLeft == source.topLeft) return pf::kDragNotAcceptedErr;
+    if (off_grid(target) || locked(target, layer)) return -1;
+    if (!own || option_copy(drag)) return copy_cells(cell_drag.sheet, source, target, layer);
+    if (locked(source, layer)) return -1;
+    return MoveSheetCells(int16_t(target.topLeft.h - source.topLeft.h), int16_t(target.topLeft.v - source.topLeft.v), 0,
+                          kMoveUndoKind, layer);
+}
+
+// Text dragged in from another program, stored as tab-separated cells.
+int16_t drop_text(MemoryRef layer, CellPoint cell, pf::DragRef drag, pf::DragItemRef item) {
+    pf::Handle data = nullptr;
+    if (pf::OSErr err = GetFlavor(drag, item, pf::kFlavorTypeText, &data)) return err;
+    const std::string text(static_cast<const char*>(*data), size_t(pf::get_handle_size(data)));
+    pf::dispose_handle(data);
+    const int32_t rows = text_rows(text);
+    if (rows == 0) return 0;
+    if (cell.v + rows - 1 > kLastCell) {
+        cell_drag.off_grid = true;
+        return -1;
+    }
+    std::string store;
+    CellRange parsed{};
+    text_to_cells(text, cell, layer, store, &parsed);
+    const CellRange target{cell, {int16_t(cell.v + rows_of(parsed)), int16_t(cell.h + columns_of(parsed))}};
+    if (off_grid(target) || locked(target, layer)) return -1;
+    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
+    if (!block) return kEditNoMemory;
+    const bool past_used = reaches_past_used(layer, target);
+    const int16_t error = store_with_undo(layer, parsed, target, block, true);
+    DisposeMemory(block);
+    report_clip_text_losses();
+    if (!error) show_pasted(layer, target, past_used);
+    return error;
+}
+
+int16_t drop_from_elsewhere(MemoryRef layer, CellPoint cell, pf::DragRef drag) {
+    uint16_t count = 0;
+    pf::count_drag_items(drag, count);
+    int16_t result = 0;
+    for (uint16_t index = 1; index <= count; ++index) {
+        pf::DragItemRef item = 0;
+        pf::get_drag_item_reference_number(drag, index, item);
+        pf::FlavorFlags flags = 0;
+        if (pf::get_flavor_flags(drag, item, pf::kFlavorTypeText, flags) != pf::noErr) break;
+        result = drop_text(layer, cell, drag, item);
+        if (result) break;
+    }
+    return result;
+}
+
+// The cell a drop lands on, or -1s when it lies outside where drops may land.
+CellPoint drop_cell(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
+    const pf::Point mouse = drag_mouse(window, drag);
+    if (!pf::pt_in_rect(mouse, tracking_rect(layer))) return CellPoint{-1, -1};
+    const int16_t pane = layer == cell_drag.sheet ? cell_drag.pane : find_pane(mouse, layer);
+    if (pane < 0) return CellPoint{-1, -1};
+    CellPoint cell{};
+    PtinCell(&cell, mouse, pane, layer);
+    return cell;
+}
+
+void show_refusal(MemoryRef layer) {
+    if (cell_drag.off_grid) refuse_move_off_grid();
+    else if (cell_drag.error) layer_alert(layer, cell_drag.error);
+    cell_drag.off_grid = false;
+    cell_drag.error = 0;
+}
+
+pf::OSErr SheetReceiveDrag(pf::WindowRef window, void*, pf::DragRef drag) {
+    erase_outline();
+    MemoryRef layer = doc_window_layer(window_doc_record(window));
+    if (!layer || Editor_Wind) return pf::kBadDragItemErr;
+    if (!CanAcceptDrag(drag)) return pf::kBadDragFlavorErr;
+    const CellPoint cell = drop_cell(window, layer, drag);
+    if (cell.v < 0) return pf::kDragNotAcceptedErr;
+    if (check_access(layer)) {
+        cell_drag.error = kProtectedWorkbookAlert;
+        if (!cell_drag.sheet) show_refusal(layer);
+        return pf::kDragNotAcceptedErr;
+    }
+    const int16_t result = cell_drag.sheet ? drop_cells(layer, cell, drag) : drop_from_elsewhere(layer, cell, drag);
+    if (!cell_drag.sheet) show_refusal(layer);
+    return result;
+}
+
+// ---- Sending ---------------------------------------------------------------------
+
+// The dragged cells as tab-separated text, in the mode the export setting asks for.
+pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, pf::DragRef drag) {
+    if (type != pf::kFlavorTypeText || !cell_drag.sheet) return pf::kBadDragFlavorErr;
+    auto layer = static_cast<MemoryRef>(refcon);
+    const CellRange r = cell_drag.range;
+    MemoryRef cells = nullptr, text = nullptr;
+    if (!CopyCellInfo(r.topLeft, r.botRight, &cells, GetSpreadSheetCells(layer))) return kEditNoMemory;
+    const int16_t setting = app_prefs.export_choice;
+    const int16_t formulas = setting == 2 ? 1 : 0, displayed = setting == 1 || setting == 2 ? 1 : 0;
+    int16_t error = WriteTextData(nullptr, formulas, displayed, '\t', cells, &text, nullptr, r.topLeft, r.botRight,
+                                  nullptr, nullptr);
+    DisposeNonNilMemory(cells);
+    if (error) return error;
+    error = pf::set_drag_item_flavor_data(drag, item, type, UseMemory(text), GetByteSize(text));
+    UnuseMemory(text);
+    DisposeMemory(text);
+    return error;
+}
+
+// The one-pixel frame of the selection's rectangle in the pane, in global coordinates.
+pf::RgnHandle drag_outline(pf::WindowRef window, int16_t pane, const CellRange& range, MemoryRef layer) {
+    pf::Rect r{};
+    Range_Location(pane, &r, 0, &range, layer);
+    pf::sect_rect(r, pane_rect(pane, layer), r);
+    const pf::Rect content = pf::window_content_rect(window);
+    pf::RgnHandle frame = pf::new_region(), inside = pf::new_region();
+    pf::rect_region(frame, r);
+    pf::offset_region(frame, content.left, content.top);
+    pf::copy_region(frame, inside);
+    pf::inset_region(inside, 1, 1);
+    pf::diff_region(frame, inside, frame);
+    pf::dispose_region(inside);
+    return frame;
+}
+
+// The clicked cell's offset in the range, the click pulled inside the range's rectangle.
+CellPoint clicked_offset(pf::Point click, int16_t pane, const CellRange& range, MemoryRef layer) {
+    pf::Rect r{};
+    Range_Location(pane, &r, 0, &range, layer);
+    click.v = std::clamp<int16_t>(click.v, r.top, int16_t(r.bottom - 1));
+    click.h = std::clamp<int16_t>(click.h, r.left, int16_t(r.right - 1));
+    CellPoint cell{};
+    PtinCell(&cell, click, pane, layer);
+    return CellPoint{int16_t(cell.v - range.topLeft.v), int16_t(cell.h - range.topLeft.h)};
+}
+
+void end_drag() {
+    erase_outline();
+    cell_drag.sheet = nullptr;
+    cell_drag.range = CellRange{};
+    cell_drag.offset = CellPoint{};
+    cell_drag.acceptable = false;
+    cell_drag.scroll_timer = 0;
+}
+
+}  // namespace
+
+CellRange drop_target(CellPoint under_mouse, CellPoint offset, const CellRange& dragged) {
+    const int32_t top = std::max(0, under_mouse.v - offset.v), left = std::max(0, under_mouse.h - offset.h);
+    const int32_t bottom = top + rows_of(dragged), right = left + columns_of(dragged);
+    // Past the grid the corner is kept beyond the last cell, so the drop can be refused.
+    return CellRange{{int16_t(top), int16_t(left)},
+                     {int16_t(std::min<int32_t>(bottom, INT16_MAX)), int16_t(std::min<int32_t>(right, INT16_MAX))}};
+}
+
+bool CanAcceptDrag(pf::DragRef drag) {
+    uint16_t count = 0;
+    if (pf::count_drag_items(drag, count) != pf::noErr) return false;
+    for (uint16_t index = 1; index <= count; ++index) {
+        pf::DragItemRef item = 0;
+        if (pf::get_drag_item_reference_number(drag, index, item) != pf::noErr) return false;
+        // Text only: pictures and picture files have no drawing objects to become here.
+        pf::FlavorFlags flags = 0;
+        if (pf::get_flavor_flags(drag, item, pf::kFlavorTypeText, flags) != pf::noErr) return false;
+    }
+    return true;
+}
+
+int16_t Sheet_Drag(int16_t pane, MemoryRef layer) {
+    pf::WindowRef window = layer_window(layer);
+    if (!window) return 0;
+    SpreadSheet* sheet = use_layer(layer);
+    const pf::Point click = sheet->click_point;
+    pf::EventRecord start{pf::kMouseDown, 0, sheet->last_click_time, click, sheet->click_modifiers};
+    release_layer(layer);
+    const pf::Rect content = pf::window_content_rect(window);
+    start.where = pf::Point{int16_t(click.v + content.top), int16_t(click.h + content.left)};
+
+    cell_drag = CellDrag{};
+    cell_drag.sheet = layer;
+    cell_drag.pane = pane;
+    cell_drag.range = current_selection(layer);
+    cell_drag.offset = clicked_offset(click, pane, cell_drag.range, layer);
+    pf::DragRef drag = pf::new_drag();
+    if (app_prefs.options & kPrefDragText)
+        pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypeText, nullptr, 0, 0);
+    pf::set_drag_send_proc(drag, SheetSendFlavor, layer);
+    pf::RgnHandle outline = drag_outline(window, pane, cell_drag.range, layer);
+    pf::set_drag_item_bounds(drag, kCellsItem, pf::region_bounds(outline));
+    const pf::OSErr result = pf::track_drag(drag, start, outline);
+    pf::dispose_region(outline);
+    pf::dispose_drag(drag);
+    end_drag();
+    show_refusal(layer);
+    SetCursorTo(kArrowCursor);
+    return result;
+}
+
+void install_sheet_drag_handlers(pf::WindowRef window) {
+    pf::install_tracking_handler(SheetTrackDrag, window, nullptr);
+    pf::install_receive_handler(SheetReceiveDrag, window, nullptr);
+}
+
+void remove_sheet_drag_handlers(pf::WindowRef window) {
+    pf::remove_tracking_handler(SheetTrackDrag, window);
+    pf::remove_receive_handler(SheetReceiveDrag, window);
+}

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Dragging cells with the real program under Xvfb: in a document holding 1 and
+# 2 in A1:A2, the fill handle of A1:A2 dragged down to A5 continues the series,
+# then the border of the filled range dragged two columns right moves it to
+# C1:C5, as the saved document shows (screenshots cell_drag_*.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+start_converter_session "$quorvin" 1024x768
+
+printf '1\r\n2\r\n' > "$work/two.csv"
+"$sheetconv" "$work/two.csv" "$work/two.qrv" || fail "no document"
+saved_size=$(stat -c %s "$work/two.qrv")
+
+start_app "$quorvin" "$work/two.qrv"
+shoot_until cell_drag_open.png has_document cell_drag_open.png || fail "no document window"
+dy=$(document_drop cell_drag_open.png)
+# Cell geometry of a new document's window: columns 76 pixels wide from 33,
+# rows 17 pixels high from 58 below the close box's top.
+column_left() { echo $((33 + 76 * $1)); }
+row_top() { echo $((58 + dy + 17 * $1)); }
+centre_x() { echo $(($(column_left "$1") + 38)); }
+centre_y() { echo $(($(row_top "$1") + 8)); }
+
+# drag X1 Y1 X2 Y2: the button held from one point to the other in small steps.
+drag() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  local i
+  for i in 1 2 3 4 5 6; do
+    xdotool mousemove $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6))
+    sleep 0.05
+  done
+  sleep 0.2
+}
+drop() { xdotool mouseup 1; sleep 0.3; }
+
+drag "$(centre_x 0)" "$(centre_y 0)" "$(centre_x 0)" "$(centre_y 1)"
+drop
+# The fill handle sits on the bottom-right corner of A2.
+drag $(($(column_left 1) - 1)) $(($(row_top 2) - 1)) "$(centre_x 0)" "$(centre_y 4)"
+shoot cell_drag_filling.png
+drop
+# Whether the right part of a cell, where numbers stand, shows text.
+shows_number() { [ "$(dark_pixels "$1" "34x14+$(($(column_left "$2") + 40))+$(($(row_top "$3") + 1))")" -gt 4 ]; }
+filled() { shows_number "$1" 0 4; }
+shoot_until cell_drag_filled.png filled cell_drag_filled.png || fail "the fill handle did not fill A3:A5"
+
+# The top edge of the selection A1:A5, dragged to C1.
+drag "$(centre_x 0)" "$(row_top 0)" "$(centre_x 2)" "$(($(row_top 0) + 3))"
+shoot cell_drag_moving.png
+drop
+moved() { shows_number "$1" 2 4 && ! shows_number "$1" 0 4; }
+shoot_until cell_drag_moved.png moved cell_drag_moved.png || fail "the border drag did not move the cells"
+
+xdotool key --window "$window" --delay 30 ctrl+s
+saved() { [ "$(stat -c %s "$work/two.qrv")" != "$saved_size" ]; }
+wait_for 60 saved || fail "Ctrl-S did not save the document"
+quit_app
+
+"$sheetconv" --values "$work/two.qrv" "$work/two_out.csv" || fail "the converter cannot read the saved document"
+rows=$(tr -d '\r' < "$work/two_out.csv" | sed 's/,*$//' | paste -sd' ')
+[ "$rows" = ",,1 ,,2 ,,3 ,,4 ,,5" ] || fail "the saved cells are not C1:C5 = 1 to 5: '$rows'"
+echo "cell drag: ok"

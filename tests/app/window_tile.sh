@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb with two documents and tiles them from
+# Window > Arrange > Tile Horizontally with the mouse: the two windows must
+# then fill the width of the screen one above the other (window_tile.png).
+# Then Help > Quorvin User's Guide must hand the guide's page, written in the
+# build's help folder, to the desktop's opener (a stand-in on PATH that notes
+# what it was given; help_menu.png shows the open menu).
+# Arguments: the quorvin binary and the build folder (the screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+start_session 1024x768
+work=$(mktemp -d)
+mkdir "$work/bin"
+printf '#!/bin/sh\nprintf "%%s" "$1" > "%s/opened.txt"\n' "$work" > "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+not_desktop() { ! is_desktop "$1" "$2" "$3"; }
+tiled() { not_desktop "$1" 1000 200 && not_desktop "$1" 1000 600 && not_desktop "$1" 20 600; }
+opened() { [ -s "$work/opened.txt" ]; }
+
+start_app "$quorvin"
+shoot_until tile_start.png has_document tile_start.png || fail "no untitled document"
+xdotool key ctrl+n
+sleep 1
+is_desktop tile_start.png 1000 200 || fail "the first document already fills the screen"
+
+# Window (title at x 490), Arrange (item at y 125), its submenu, Tile Horizontally.
+xdotool mousemove 490 9 click 1
+sleep 0.3
+glide 490 20 520 125
+glide 520 125 730 125
+glide 730 125 730 167
+sleep 0.2
+xdotool click 1
+shoot_until window_tile.png tiled window_tile.png || fail "the two documents were not tiled across the screen"
+
+# Help (title at x 548), the user's guide its first item.
+xdotool mousemove 548 9 click 1
+sleep 0.3
+shoot help_menu.png
+glide 548 20 580 32
+xdotool click 1
+wait_for 30 opened || fail "the Help menu handed nothing to the desktop's opener"
+page=$(cat "$work/opened.txt")
+case "$page" in
+  */help/user_guide.html) ;;
+  *) fail "the opener was given $page" ;;
+esac
+grep -q "Quorvin User's Guide" "$page" || fail "the page $page is not the user's guide"
+
+quit_without_saving
+echo "window tile and help: ok"

@@ -1,0 +1,155 @@
+// The Window, Arrange, Show and Hide, Show Layer and View menus in the running
+// program, on the front document and its layer.
+#include <cstring>
+
+#include "format_fixture.h"
+#include "platform/events/keyboard.h"
+#include "shell/shell_commands.h"
+#include "window/entry_line.h"
+#include "window/split_panes.h"
+
+namespace {
+
+constexpr int16_t kShowHideMenu = 162;
+
+struct WindowMenus : FormatMenuTest {
+    WindowRef front() { return FrontDocWindow(); }
+    MemoryRef record() { return front_document_record(); }
+    pf::Rect limit() {
+        pf::Rect rect;
+        GetLimitRect(&rect);
+        return rect;
+    }
+    void new_document() {
+        DoCommand(code_value("newd"));
+        run_until_idle();
+    }
+};
+
+TEST_F(WindowMenus, ArrangeWithNoDocumentDoesNothing) {
+    CloseTaskFromWindow(front());
+    run_until_idle();
+    ASSERT_EQ(front(), nullptr);
+    for (int16_t item = 1; item <= 4; ++item) DoArrangeMenu(nullptr, item);
+    DoWindowMenu(nullptr, 2);
+    DoWindowMenu(nullptr, 3);
+    DoWindowMenu(nullptr, 5);
+    DoViewMenu(nullptr, 1);
+    Do_showhide_Menu(nullptr, 1);
+    set_showhide_menu();
+    EXPECT_EQ(front(), nullptr);
+}
+
+TEST_F(WindowMenus, TileOneAboveTheOtherPutsTheFrontWindowOnTopAndResizesBoth) {
+    WindowRef back = front();
+    new_document();
+    WindowRef first = front();
+    ASSERT_NE(first, back);
+    DoArrangeMenu(record(), 3);
+    run_until_idle();
+    const pf::Rect area = limit();
+    const pf::Rect top = pf::window_content_rect(first), bottom = pf::window_content_rect(back);
+    EXPECT_EQ(top.top, area.top);
+    EXPECT_EQ(top.left, area.left + 5);
+    EXPECT_EQ(top.right, area.right - 5);
+    EXPECT_EQ(bottom.bottom, area.bottom);
+    EXPECT_GT(bottom.top, top.bottom);
+    EXPECT_EQ(front(), first);
+
+    DoArrangeMenu(record(), 4);  // side by side
+    run_until_idle();
+    EXPECT_EQ(pf::window_content_rect(first).left, area.left + 5);
+    EXPECT_EQ(pf::window_content_rect(back).left, pf::window_content_rect(first).right + 5);
+
+    DoArrangeMenu(record(), 1);  // stack: the back window first, at the top
+    EXPECT_EQ(pf::window_content_rect(back).top, area.top);
+    EXPECT_EQ(pf::window_content_rect(first).top, area.top + 12);
+}
+
+TEST_F(WindowMenus, ShowAndHideSwitchesTheLayersMarksAndTheMenuChecksThem) {
+    const uint32_t before = GetSheetFlags(layer);
+    set_showhide_menu();
+    EXPECT_EQ(checked(kShowHideMenu, 1), (before & kLayerGridLines) != 0);
+    EXPECT_EQ(checked(kShowHideMenu, 2), (before & kLayerHeadings) != 0);
+    Do_showhide_Menu(record(), 1);
+    Do_showhide_Menu(record(), 2);
+    Do_showhide_Menu(record(), 3);
+    const uint32_t after = GetSheetFlags(layer);
+    EXPECT_EQ(after ^ before, kLayerGridLines | kLayerHeadings | kLayerPageBreaks);
+    set_showhide_menu();
+    EXPECT_EQ(checked(kShowHideMenu, 1), (after & kLayerGridLines) != 0);
+    EXPECT_EQ(checked(kShowHideMenu, 2), (after & kLayerHeadings) != 0);
+    EXPECT_EQ(checked(kShowHideMenu, 3), (after & kLayerPageBreaks) != 0);
+    Do_showhide_Menu(record(), 2);
+    run_until_idle();
+    EXPECT_EQ(GetSheetFlags(layer) & kLayerHeadings, before & kLayerHeadings);
+}
+
+TEST_F(WindowMenus, WindowItemsZoomMinimizeAndClose) {
+    WindowRef window = front();
+    const pf::Rect before = pf::window_content_rect(window);
+    DoWindowMenu(record(), 2);
+    run_until_idle();
+    EXPECT_EQ(pf::window_content_rect(window).top, limit().top);
+    EXPECT_NE(pf::window_content_rect(window), before);
+    DoWindowMenu(record(), 2);
+    EXPECT_EQ(pf::window_content_rect(window), before);
+    DoWindowMenu(record(), 3);
+    EXPECT_TRUE(pf::window_collapsed(window));
+    DoWindowMenu(record(), 3);
+    EXPECT_FALSE(pf::window_collapsed(window));
+    DoWindowMenu(record(), 1);
+    run_until_idle();
+    EXPECT_EQ(front(), nullptr);
+}
+
+TEST_F(WindowMenus, ViewSplitsFreezesAndGoesToTheFirstCell) {
+    select(CellRange{{5, 3}, {5, 3}});
+    DoViewMenu(record(), 1);
+    EXPECT_TRUE(get_v_divider(layer) != 0 || get_h_divider(layer) != 0);
+    DoViewMenu(record(), 1);
+    EXPECT_EQ(get_v_divider(layer), 0);
+    EXPECT_EQ(get_h_divider(layer), 0);
+
+    DoViewMenu(record(), 2);
+    EXPECT_TRUE(GetSheetFlags(layer) & kLayerFrozenTitles);
+    enable_menus();
+    EXPECT_TRUE(checked(136, 2));
+    DoViewMenu(record(), 2);
+    EXPECT_FALSE(GetSheetFlags(layer) & kLayerFrozenTitles);
+    enable_menus();
+    EXPECT_FALSE(checked(136, 2));
+
+    DoViewMenu(record(), 4);
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{0, 0}));
+}
+
+TEST_F(WindowMenus, GoToCellOffersTheCellChosenLastTime) {
+    set_unattended_run(false);
+    pf::driver_type("D7");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    DoViewMenu(record(), 6);
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{6, 3}));
+    select(CellRange{{0, 0}, {0, 0}});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // OK on what is offered
+    DoViewMenu(record(), 6);
+    EXPECT_EQ(GetClickCell(layer), (CellPoint{6, 3}));
+}
+
+TEST_F(WindowMenus, ShowLayerKeysReachTheirItemsFromTheViewMenu) {
+    enable_menus();
+    EXPECT_EQ(pf::menu_key('2', pf::kCmdKey), (164 << 16) | 2);
+    EXPECT_EQ(pf::menu_key('E', pf::kCmdKey | pf::kShiftKey), (164 << 16) | 10);
+}
+
+TEST_F(WindowMenus, TheEntryLineItemStartsEditingWithTheCaretAtTheEnd) {
+    DoCommandMenu(record(), 10);
+    ASSERT_TRUE(entry_line_editing());
+    int32_t start = 0, end = 0;
+    WEGetSelection(&start, &end, static_cast<WEReference>(entry_line_editor()));
+    EXPECT_EQ(start, end);
+    DoCommandMenu(record(), 5);  // no fifth layer: nothing
+    EXPECT_EQ(doc_window_layer(record()), layer);
+}
+
+}  // namespace
