@@ -236,12 +236,6 @@ void DrawSampleItem(DialogRef dialog, int16_t item) {
 
 // ---- The modal loop ----------------------------------------------------------------------
 
-void redraw_choices(DialogRef dialog) {
-    draw_all_coloritems(dialog);
-    draw_all_griditems(dialog);
-    DrawSampleItem(dialog, kSampleItem);
-}
-
 void choose_radio(DialogRef dialog, int16_t radio) {
     SetDRadios(dialog, kSameRadio, kEachRadio, radio);
     each_side = radio == kEachRadio;
@@ -296,13 +290,12 @@ bool ask_borders(MemoryRef layer, BorderChoices* accepted) {
     pf::draw_dialog(dialog);
     bool ok = false;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        const int16_t item = next_dialog_item(dialog);
         if (item == kOkItem) {
             ok = true;
             break;
         }
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        if (item == kCancelItem) break;
         if (item == kSameRadio || item == kEachRadio) choose_radio(dialog, item);
         else if (item >= kFirstLineItem && item <= kLastLineItem && item_active(item)) choose_line(dialog, item);
         else if (item >= kFirstColourItem && item < kFirstLineItem && item_active(item)) choose_colour(dialog, item);
@@ -351,7 +344,7 @@ BorderChoices read_border_choices(MemoryRef layer) {
     const CellRange range = selected_range(layer);
     if (range.botRight.v < kLastCell && range.botRight.h < kLastCell) mark_mixed_sides(layer, range, c);
     for (int16_t entry = kLeftSide; entry <= kBottomSide; ++entry)
-        c.line_param[entry] = c.mixed_param[entry - kLeftSide] ? kLineMixed : grid2menu(c.line_param[entry]);
+        c.line_param[entry] = c.mixed_param[entry - kLeftSide] ? int16_t(kLineMixed) : grid2menu(c.line_param[entry]);
     if (same_line_everywhere(c)) c.line_param[kAllSides] = c.line_param[kLeftSide];
     return c;
 }

@@ -58,10 +58,8 @@ bool ask_column_name(MemoryRef layer, int16_t column, unsigned char* name) {
     SelectTheDialogItemText(dialog, kNameItem, 0, kAllCharacters);
     pf::draw_dialog(dialog);
     int16_t item = 0;
-    do {
-        pf::EventRecord event;
-        item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-    } while (item != kOkItem && item != kCancelItem && item != kModalCloseBox);
+    do item = next_dialog_item(dialog);
+    while (item != kOkItem && item != kCancelItem);
     if (item == kOkItem) GetDEditText(dialog, kNameItem, name);
     StdDLOG_close(dialog, nullptr);
     return item == kOkItem;
@@ -133,9 +131,8 @@ bool ask_titles(MemoryRef layer, TitleColumns* titles) {
     pf::draw_dialog(dialog);
     bool ok = false;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item == kNoTitlesRadio || item == kTitlesRadio) SetDRadios(dialog, kNoTitlesRadio, kTitlesRadio, item);
         if (item != kOkItem) continue;
         if (GetDRadios(dialog, kNoTitlesRadio, kTitlesRadio) == kNoTitlesRadio) *titles = TitleColumns{-1, -1};

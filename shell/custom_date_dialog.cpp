@@ -110,14 +110,13 @@ bool ask_format(MemoryRef layer, unsigned char* text) {
     pf::draw_dialog(dialog);
     bool ok = false;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+        const int16_t item = next_dialog_item(dialog);
         if (item == kOkItem) {
             GetDEditText(dialog, kFormatItem, text);
             ok = true;
             break;
         }
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        if (item == kCancelItem) break;
         if (item == kExampleList && list) take_example(dialog, list);
         show_sample(dialog, layer);
     }

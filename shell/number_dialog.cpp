@@ -85,9 +85,8 @@ int16_t Multi_Dialog(int16_t dialog_id, int16_t minimum, int16_t maximum, int16_
     pf::draw_dialog(dialog);
     int16_t answer = 0;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item == kOkItem && read_value(dialog, minimum, maximum, limit, field, value)) {
             answer = 1;
             break;

@@ -85,9 +85,8 @@ int16_t protect_dialog(MemoryRef layer) {
     pf::draw_dialog(dialog);
     int16_t answer = 0;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item == kContentsRadio || item == kOpeningRadio) {
             SetDRadios(dialog, kContentsRadio, kOpeningRadio, item);
             if (is_protected(p)) say(dialog, kTypeToChange);

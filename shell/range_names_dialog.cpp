@@ -128,12 +128,10 @@ void open_fields(RangeDialog& d) {
 bool run(RangeDialog& d) {
     for (;;) {
         enable_buttons(d);
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(d.dialog, &event, kModalAllOptions);
+        const int16_t item = next_dialog_item(d.dialog);
         switch (item) {
             case kOkItem: return true;
-            case kCancelItem:
-            case kModalCloseBox: return false;
+            case kCancelItem: return false;
             case kLabelsItem: flip_labels(d); break;
             case kTopItem:
             case kLeftItem:
