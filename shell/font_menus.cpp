@@ -29,7 +29,7 @@ constexpr int16_t kFontMenu = 142, kSizeMenu = 143, kAlignMenu = 146, kAlignOpti
 constexpr uint32_t kFixedRowHeights = 0x800;
 constexpr int16_t kLargerItem = 9, kSmallerItem = 10, kOtherSizeItem = 12;
 // The other size asked in the one-number dialog: its range, title and prompt.
-constexpr int16_t kLargestOtherSize = 200, kSizeTitle = 12, kSizePrompt = 3;
+constexpr int16_t kLargestOtherSize = 200, kOtherSizeLimit = 12, kSizeTitle = 12, kSizePrompt = 3;
 constexpr int16_t kFirstFaceItem = 3, kLastFaceItem = 9;
 constexpr int16_t kLastAlignmentItem = 5, kTopItem = 7, kMiddleItem = 8, kBottomItem = 9;
 constexpr uint8_t kAlignmentBits = 0x07;
@@ -155,8 +155,8 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
     const bool step = item == kLargerItem || item == kSmallerItem;
     int16_t chosen = listed ? kMenuSizes[item - 1] : 0;
     if (item == kOtherSizeItem) {
-        chosen = f.format.bytes[kFmtSize] ? f.format.bytes[kFmtSize] : Get_Default_Size(f.layer);
-        if (!Multi_Dialog(kNumberDialog, 0, kLargestOtherSize, kDefaultFontSize, 0, kSizeTitle, kSizePrompt, &chosen))
+        chosen = valid_size(f.format.bytes[kFmtSize], f.layer);
+        if (!Multi_Dialog(kNumberDialog, 0, kLargestOtherSize, kOtherSizeLimit, 0, kSizeTitle, kSizePrompt, &chosen))
             return;
         listed = true;
     } else if (!listed && !step) {

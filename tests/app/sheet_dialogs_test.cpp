@@ -15,6 +15,7 @@
 #include "platform/screen/cursor.h"
 #include "platform/system/date_time.h"
 #include "shell/app_prefs.h"
+#include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
@@ -119,6 +120,16 @@ TEST_F(SheetDialogs, ANumberOutOfRangeIsRefusedWithItsRange) {
     attended::script_next_modal({type("2 in"), ret()});
     EXPECT_EQ(Multi_Dialog(kNumberDialog, 0, 1440, 72, kLengthMode, 0, 0, &margin), 1);
     EXPECT_EQ(margin, 144);
+}
+
+TEST_F(SheetDialogs, AnOtherTypeSizeIsAskedStartingFromTheCellsSize) {
+    select(CellRange{{0, 0}, {0, 0}});
+    attended::script_next_modal({type("300"), ret(), ret(), type("20"), ret()});
+    DoSizeMenu(record, 12);
+    CellFormat f;
+    get_cell_format(f.bytes, CellPoint{0, 0}, layer);
+    EXPECT_EQ(f.bytes[kFmtSize], 20);
+    EXPECT_EQ(first_alert(), "The value must be from 0 to 200.");
 }
 
 TEST_F(SheetDialogs, AWorkbookIsProtectedWithAConfirmedPasswordOfAtMostFifteenCharacters) {
