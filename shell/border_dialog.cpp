@@ -1,5 +1,7 @@
 #include "shell/border_dialog.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/colours.h"
@@ -321,6 +323,15 @@ void set_side_colours(MemoryRef layer, const CellRange& range, const int16_t* co
     set_border_field(layer, range, kRightColour, colour[kRightSide]);
 }
 
+// Whether a side has a line after the change: a line chosen, or the cells'
+// own lines kept (mixed, or no change where they had one).
+bool side_keeps_line(const BorderChoices& c, int16_t entry) {
+    const int16_t code = c.line_param[entry];
+    if (code == kLineMixed || menu2grid(code) > 1) return true;
+    const int16_t opened = c.opened_line[entry];
+    return code == kLineUnchanged && (opened == kLineMixed || menu2grid(opened) > 1);
+}
+
 }  // namespace
 
 int16_t menu2grid(int16_t code) { return code >= kLineHair && code <= kLineDouble ? kStyleOfCode[code] : code; }
@@ -346,6 +357,7 @@ BorderChoices read_border_choices(MemoryRef layer) {
     for (int16_t entry = kLeftSide; entry <= kBottomSide; ++entry)
         c.line_param[entry] = c.mixed_param[entry - kLeftSide] ? int16_t(kLineMixed) : grid2menu(c.line_param[entry]);
     if (same_line_everywhere(c)) c.line_param[kAllSides] = c.line_param[kLeftSide];
+    std::copy(std::begin(c.line_param), std::end(c.line_param), std::begin(c.opened_line));
     return c;
 }
 
@@ -363,7 +375,7 @@ int16_t apply_border_choices(MemoryRef layer, const BorderChoices& c) {
     bool any_line = false;
     for (int16_t entry = kLeftSide; entry <= kBottomSide; ++entry) {
         if (c.line_param[entry] == kLineRemove) set_side_style(layer, range, entry, 0);
-        any_line |= style[entry] > 1;
+        any_line |= side_keeps_line(c, entry);
     }
     if (c.line_param[kOutlineSides] == kLineRemove) outline_cells(layer, 0, 0);
     if (!any_line) SetBits(kTopColour, 0, &range, true, false, true, layer);

@@ -31,6 +31,7 @@ struct BorderChoices {
     int16_t color_param[kBorderEntries] = {};
     int16_t mixed_param[4] = {};
     bool colours_changed = false;
+    int16_t opened_line[kBorderEntries] = {};  // the codes the dialog opened with
 };
 
 // Line codes 2 to 6 as border styles; every other code unchanged.
@@ -47,7 +48,9 @@ BorderChoices read_border_choices(MemoryRef layer);
 bool same_line_everywhere(const BorderChoices& choices);
 
 // Applies the choices to the layer's selection with undo: 1 when applied, 0
-// when refused (a protected workbook or locked cells).
+// when refused (a protected workbook or locked cells). The side colours are
+// cleared only when no side keeps a line: a side left mixed, or reset to no
+// change where the cells have a line, keeps its lines and their colours.
 int16_t apply_border_choices(MemoryRef layer, const BorderChoices& choices);
 
 // The dialog over the layer's selection: 1 when applied, 0 when cancelled or refused.

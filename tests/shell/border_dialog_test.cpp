@@ -57,6 +57,37 @@ TEST_F(BorderDialog, UnchangedAndMixedSidesKeepEachCellsLine) {
     EXPECT_EQ(word(2, 1), 0x6004);
 }
 
+TEST_F(BorderDialog, OKWithoutChangesKeepsTheColoursOfMixedOrKeptLines) {
+    BorderChoices boxed = every_side(kLineThin);
+    boxed.line_param[kOutlineSides] = kLineUnchanged;
+    for (int16_t& colour : boxed.color_param) colour = 5;
+    boxed.colours_changed = true;
+    select(CellRange{{1, 1}, {1, 1}});
+    apply_border_choices(layer, boxed);
+    boxed.line_param[kLeftSide] = boxed.line_param[kTopSide] = boxed.line_param[kRightSide] =
+        boxed.line_param[kBottomSide] = kLineThick;
+    select(CellRange{{1, 2}, {1, 2}});
+    apply_border_choices(layer, boxed);
+    // Every side differs between the two cells: OK as opened changes nothing.
+    select(CellRange{{1, 1}, {1, 2}});
+    BorderChoices c = read_border_choices(layer);
+    EXPECT_TRUE(same_line_everywhere(c));
+    EXPECT_EQ(c.line_param[kAllSides], kLineMixed);
+    apply_border_choices(layer, c);
+    EXPECT_EQ(word(1, 1), 0x2222);
+    EXPECT_EQ(colours(1, 2), 0x05050505u);
+    // A line reset to no change keeps the cells' lines, and so their colours.
+    select(CellRange{{1, 1}, {1, 1}});
+    c = read_border_choices(layer);
+    for (int16_t& line : c.line_param) line = kLineUnchanged;
+    apply_border_choices(layer, c);
+    EXPECT_EQ(colours(1, 1), 0x05050505u);
+    // Removing every line takes the colours too.
+    apply_border_choices(layer, every_side(kLineRemove));
+    EXPECT_EQ(word(1, 1), 0x0000);
+    EXPECT_EQ(colours(1, 1), 0u);
+}
+
 TEST_F(BorderDialog, TheDialogOpensWithTheSelectionsSides) {
     select(CellRange{{1, 1}, {3, 2}});
     DoGridMenu(8);  // left thin, nothing else
