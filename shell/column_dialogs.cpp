@@ -6,7 +6,6 @@
 #include "core/alerts.h"
 #include "core/modal_dialog.h"
 #include "formula/range_string.h"
-#include "formula/reference_text.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
@@ -109,14 +108,12 @@ bool read_columns(DialogRef dialog, MemoryRef layer, TitleColumns* columns) {
     unsigned char text[256];
     GetDEditText(dialog, kColumnsItem, text);
     text[0] = std::min<uint8_t>(text[0], kNamedRangeNameSize - 1);
-    uint8_t record[kNamedRangeSize];
-    set_named_range(record, text, CellRange{});
-    if (!Parse_Rect(record, nullptr, layer)) {
+    CellRange range{};
+    if (!range_of_reference(text, layer, &range)) {
         str_multi_alert(kRangeMessages, kNotAReference, kStandardStopAlert, kStopAlertKind);
         SelectTheDialogItemText(dialog, kColumnsItem, 0, kAllCharacters);
         return false;
     }
-    const CellRange range = named_range_cells(record);
     *columns = TitleColumns{range.topLeft.h, range.botRight.h};
     return true;
 }

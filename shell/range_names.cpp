@@ -7,6 +7,7 @@
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
+#include "model/layer.h"
 #include "model/named_ranges.h"
 #include "platform/text/text.h"
 
@@ -15,15 +16,6 @@ namespace {
 constexpr uint8_t kLongestName = kNamedRangeNameSize - 1;
 
 using Record = uint8_t[kNamedRangeSize];
-
-// The range a reference text names, false when it names none.
-bool parse_reference(const unsigned char* text, MemoryRef layer, CellRange* range) {
-    Record record{};
-    set_named_range(record, text, CellRange{});
-    if (!Parse_Rect(record, nullptr, layer)) return false;
-    *range = named_range_cells(record);
-    return true;
-}
 
 // The index of the record with that name, -1 for none.
 int32_t find_record(MemoryRef names, const unsigned char* name) {
@@ -74,6 +66,17 @@ bool add_label_name(MemoryRef* names, CellPoint label_cell, const CellRange& nam
 
 }  // namespace
 
+bool range_of_reference(const unsigned char* text, MemoryRef layer, CellRange* range) {
+    Record record{};
+    set_named_range(record, text, CellRange{});
+    int16_t layers[2] = {-1, -1};
+    if (!Parse_Rect(record, layers, layer)) return false;
+    const int16_t own = GetSheetID(layer);
+    if (layers[0] >= 0 && (layers[0] != own || layers[1] != own)) return false;
+    *range = named_range_cells(record);
+    return true;
+}
+
 int16_t testMatch(bool* same_range, const unsigned char* name, MemoryRef names, const CellRange& range) {
     *same_range = false;
     const int32_t index = find_record(names, name);
@@ -88,14 +91,14 @@ int16_t testMatch(bool* same_range, const unsigned char* name, MemoryRef names, 
 bool good_range_name(const unsigned char* name, MemoryRef layer) {
     if (name[0] == 0 || name[0] > kLongestName || TestRangeChars(name)) return false;
     CellRange range{};
-    return !parse_reference(name, layer, &range);
+    return !range_of_reference(name, layer, &range);
 }
 
 NameRefusal add_range_name(MemoryRef* names, const unsigned char* name, const unsigned char* reference,
                            MemoryRef layer) {
     if (reference[0] > kLongestName) return NameRefusal::kReferenceTooLong;
     CellRange range{};
-    if (!parse_reference(reference, layer, &range)) return NameRefusal::kNotAReference;
+    if (!range_of_reference(reference, layer, &range)) return NameRefusal::kNotAReference;
     if (name[0] == 0) return NameRefusal::kNoName;
     if (name[0] > kLongestName) return NameRefusal::kNameTooLong;
     if (!good_range_name(name, layer)) return NameRefusal::kBadName;

@@ -20,6 +20,9 @@ enum class NameRefusal : int16_t {
     kReferenceTooLong = 6,
 };
 
+// The range a reference text of the layer names (at most 31 characters are
+// read; a reference to another layer names none): false when it names none.
+bool range_of_reference(const unsigned char* text, MemoryRef layer, CellRange* range);
 // 1 when a record has that name (case and marks ignored); `same_range` tells
 // whether it also names `range`.
 int16_t testMatch(bool* same_range, const unsigned char* name, MemoryRef names, const CellRange& range);

@@ -61,6 +61,7 @@ TEST_F(RangeNames, EmptyLongAndMalformedNamesAndBadReferencesAreRefused) {
     for (const char* bad : {"1st", "net.sales", "a$b", "cost,tax", "x!", "\"q\"", "a+b", "(x)", "B3", "AB12"})
         EXPECT_EQ(add(bad, "A1"), NameRefusal::kBadName) << bad;
     EXPECT_EQ(add("Total", "not a cell"), NameRefusal::kNotAReference);
+    EXPECT_EQ(add("Total", "5:A1:B2"), NameRefusal::kNotAReference);  // another layer
     EXPECT_EQ(add("Total", ""), NameRefusal::kNotAReference);
     EXPECT_EQ(add("Total", std::string(32, 'A')), NameRefusal::kReferenceTooLong);
     EXPECT_EQ(listed(), longest + "=0,0:0,0");
