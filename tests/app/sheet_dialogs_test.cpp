@@ -4,7 +4,6 @@
 // confirmed password, a column named, print title columns chosen, and a
 // custom date format applied.
 #include <cstring>
-#include <filesystem>
 
 #include "core/number_text.h"
 #include "core/passwords.h"
