@@ -21,7 +21,6 @@ constexpr PendingItems kPending[] = {
     {kAppleMenu, 3, 3},            // Preferences
     {kFileMenu, 12, 12},           // Settings
     {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
-    {kFileMenu, 15, 17},           // Page Setup, Print Preview, Print
     {kEditMenu, 8, 8},             // Paste Special
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas

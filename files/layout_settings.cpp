@@ -29,6 +29,7 @@ LayoutRange layout_field_range(LayoutField field) {
         case LayoutField::kColumnWidth: return {0, kWidestColumn};
         case LayoutField::kMargin: return {0, kLargestMargin};
         case LayoutField::kFirstPageNumber: return {1, 32767};
+        case LayoutField::kPageScale: return {10, 400};
     }
     return {0, 0};
 }
@@ -61,6 +62,7 @@ void ResetDocSettings(MemoryRef layer, uint32_t layer_flags, int16_t font, int16
 void ResetPageSettings(MemoryRef layer, const int16_t margins[4]) {
     SpreadSheet* sheet = use_layer(layer);
     std::memcpy(sheet->margins, margins, sizeof sheet->margins);
+    sheet->printable_rect = pf::Rect{};  // computed again from the page and the new margins
     release_layer(layer);
 }
 

@@ -24,7 +24,7 @@ constexpr int16_t kDefaultWidthShown = 76;
 constexpr int16_t kDefaultWidthMark = -1;
 
 // What a typed layout value may be.
-enum class LayoutField : int16_t { kColumnWidth, kMargin, kFirstPageNumber };
+enum class LayoutField : int16_t { kColumnWidth, kMargin, kFirstPageNumber, kPageScale };
 struct LayoutRange {
     int32_t minimum;
     int32_t maximum;

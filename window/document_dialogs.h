@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+#include "core/dialog_items.h"
 #include "core/memory_manager.h"
+#include "files/layout_settings.h"
 
 // Asks for the separator of a text file whose kind does not tell it (tab,
 // comma, space or semicolon; `separator`'s own button first, else tab's):
@@ -16,3 +18,7 @@ int16_t run_separator_dialog(uint8_t* separator);
 int16_t run_export_dialog(int16_t* code);
 // The links dialog of a layer: lists its links and opens one or all of them.
 void LinkDialog(MemoryRef layer);
+// The value of a layout field that must lie in its range, in a length unit
+// (kUnitPoints ...) or, with a negative unit, as a whole number; false, with
+// the range told and the field selected for retyping, when it does not.
+bool read_layout_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit, int16_t* value);

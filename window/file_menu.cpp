@@ -17,6 +17,8 @@
 #include "model/links.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
+#include "platform/events/events.h"
+#include "printing/printing.h"
 #include "shell/app_prefs.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
@@ -40,6 +42,9 @@ enum FileItem : int16_t {
     kLinksItem = 10,
     kDocumentLayoutItem = 13,
     kPrintAreaItem = 14,
+    kPageSetupItem = 15,
+    kPrintPreviewItem = 16,
+    kPrintItem = 17,
 };
 
 constexpr int16_t kRevertAlert = 131;
@@ -239,6 +244,9 @@ void DoFileMenu(MemoryRef, int16_t item) {
         case kLinksItem: LinkDialog(doc_window_layer(record)); break;
         case kDocumentLayoutItem: doc_layout(record, 1); break;
         case kPrintAreaItem: set_print_area(record); break;
+        case kPageSetupItem: do_page_setup(record, (pf::current_modifiers() & pf::kOptionKey) != 0); break;
+        case kPrintPreviewItem: Preview(record); break;
+        case kPrintItem: print_doc(record); break;
         default: break;
     }
 }

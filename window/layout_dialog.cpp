@@ -20,6 +20,7 @@
 #include "printing/header_dialog.h"
 #include "shell/app_prefs.h"
 #include "window/doc_window.h"
+#include "window/document_dialogs.h"
 #include "window/window_commands.h"
 
 namespace {
@@ -184,8 +185,9 @@ void refuse(DialogRef dialog, int16_t item, LayoutField field, int16_t unit) {
     SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
 }
 
-// The value of a field that must lie in its range; false (and refused) when it does not.
-bool read_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit, int16_t* value) {
+}  // namespace
+
+bool read_layout_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit, int16_t* value) {
     const LayoutRange range = layout_field_range(field);
     const int16_t kind = unit < 0 ? kWholeNumberField : int16_t(unit + 1);
     if (!field_number_within(dialog, item, false, range.minimum, range.maximum, kind)) {
@@ -195,6 +197,8 @@ bool read_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit,
     *value = unit < 0 ? GetDNum(dialog, item) : get_margin_num(dialog, item, nullptr, unit);
     return true;
 }
+
+namespace {
 
 void take_value(LayoutDialog& d, int16_t* field, int16_t value) {
     if (*field == value) return;
@@ -206,13 +210,13 @@ bool read_fields(LayoutDialog& d) {
     int16_t value = 0;
     switch (d.panel) {
         case 1:
-            if (!read_field(d.dialog, kWidthItem, LayoutField::kColumnWidth, kUnitPoints, &value)) return false;
+            if (!read_layout_field(d.dialog, kWidthItem, LayoutField::kColumnWidth, kUnitPoints, &value)) return false;
             take_value(d, &d.choices.column_width, value);
             return true;
         case 2: {
             int16_t margins[4];
             for (int16_t i = 0; i < 4; ++i) {
-                if (!read_field(d.dialog, int16_t(kFirstMarginItem + i), LayoutField::kMargin, margin_unit(), &value))
+                if (!read_layout_field(d.dialog, int16_t(kFirstMarginItem + i), LayoutField::kMargin, margin_unit(), &value))
                     return false;
                 margins[kMarginOfItem[i]] = value;
             }
@@ -220,7 +224,7 @@ bool read_fields(LayoutDialog& d) {
             return true;
         }
         default:
-            if (!read_field(d.dialog, kPageNumberItem, LayoutField::kFirstPageNumber, -1, &value)) return false;
+            if (!read_layout_field(d.dialog, kPageNumberItem, LayoutField::kFirstPageNumber, -1, &value)) return false;
             take_value(d, &d.choices.first_page_number, value);
             return true;
     }

@@ -74,7 +74,9 @@ void draw_column_letters(const unsigned char* letters, int16_t right, int16_t wi
 }  // namespace
 
 int16_t drawing_colour_style(MemoryRef layer) {
-    return (GetSheetFlags(layer) & kLayerPictureDrawing) ? int16_t(2) : GetSheetColors(layer);
+    const uint32_t flags = GetSheetFlags(layer);
+    const bool in_colour = !(flags & kLayerPictureDrawing) || (flags & kLayerPrintColours);
+    return in_colour ? GetSheetColors(layer) : int16_t(2);
 }
 
 void column_label(unsigned char* label, int16_t column, const uint8_t* column_format) {

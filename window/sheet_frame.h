@@ -24,5 +24,6 @@ void Draw_ID(MemoryRef layer);
 
 // The column's header label: its name, or its letters.
 void column_label(unsigned char* label, int16_t column, const uint8_t* column_format);
-// The colour style drawing uses for a layer: 2 while it draws for print or picture.
+// The colour style drawing uses for a layer: 2 while it draws for print or
+// picture, unless the layer keeps its colours for them.
 int16_t drawing_colour_style(MemoryRef layer);

@@ -32,24 +32,53 @@ bool write_port_png(const Port& port, const std::string& path) {
     return ok;
 }
 
-bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) {
-    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), width, height);
+namespace {
+
+// The document takes the surface and draws on it through its port; false
+// (and the surface freed) when the surface could not be made.
+bool take_page_surface(PdfDocument& doc, cairo_surface_t* surface, int width, int height) {
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         return false;
     }
     doc.surface = surface;
+    doc.width = width;
+    doc.height = height;
     open_port(doc.port, surface, width, height);
     doc.port.kind = SurfaceKind::kPdf;
     return true;
 }
 
+}  // namespace
+
+bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height) {
+    return take_page_surface(doc, cairo_pdf_surface_create(path.c_str(), width, height), width, height);
+}
+
+namespace {
+
+// The port stays the current port when it was.
+void reopen_pdf_port(PdfDocument& doc, double scale) {
+    const bool current = get_port() == &doc.port;
+    cairo_surface_set_device_scale(doc.surface, scale, scale);
+    close_port(doc.port);
+    open_port(doc.port, doc.surface, int(doc.width / scale + 0.5), int(doc.height / scale + 0.5));
+    doc.port.kind = SurfaceKind::kPdf;
+    if (current) set_port(&doc.port);
+}
+
+}  // namespace
+
 void pdf_next_page(PdfDocument& doc, int width, int height) {
     cairo_surface_show_page(doc.surface);
     cairo_pdf_surface_set_size(doc.surface, width, height);
-    close_port(doc.port);
-    open_port(doc.port, doc.surface, width, height);
-    doc.port.kind = SurfaceKind::kPdf;
+    doc.width = width;
+    doc.height = height;
+    reopen_pdf_port(doc, 1);
+}
+
+void pdf_set_scale(PdfDocument& doc, double scale) {
+    if (doc.surface && scale > 0) reopen_pdf_port(doc, scale);
 }
 
 bool close_pdf(PdfDocument& doc) {
@@ -60,6 +89,38 @@ bool close_pdf(PdfDocument& doc) {
     cairo_surface_destroy(doc.surface);
     doc.surface = nullptr;
     return ok;
+}
+
+}  // namespace pf
+
+namespace pf {
+
+bool open_page_recording(PdfDocument& doc, int width, int height) {
+    cairo_rectangle_t extents{0, 0, double(width), double(height)};
+    return take_page_surface(doc, cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents), width, height);
+}
+
+void close_page_recording(PdfDocument& doc) {
+    if (!doc.surface) return;
+    close_port(doc.port);
+    cairo_surface_destroy(doc.surface);
+    doc.surface = nullptr;
+}
+
+void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double scale, double left, double top) {
+    if (!doc.surface || !image) return;
+    cairo_surface_flush(doc.surface);
+    cairo_t* cr = cairo_create(image);
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, scale, scale);
+    cairo_rectangle(cr, 0, 0, doc.width, doc.height);
+    cairo_clip(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, doc.surface, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(image);
 }
 
 }  // namespace pf

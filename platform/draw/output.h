@@ -18,13 +18,25 @@ bool write_surface_png(cairo_surface_t* surface, const std::string& path);
 struct PdfDocument {
     cairo_surface_t* surface = nullptr;
     Port port;
+    int width = 0, height = 0;  // of the current page, in points
 };
 
 // False when the file cannot be made.
 bool open_pdf(PdfDocument& doc, const std::string& path, int width, int height);
 // Finishes the current page and starts a new one of the given size.
 void pdf_next_page(PdfDocument& doc, int width, int height);
+// Draws what follows on the current page at a scale: one local unit becomes
+// `scale` points, and the port covers the page in those units.
+void pdf_set_scale(PdfDocument& doc, double scale);
 // Finishes the document and writes it; false when writing failed.
 bool close_pdf(PdfDocument& doc);
+
+// A page recorded rather than written: drawn as a PDF page is, then played
+// into an image at any scale.
+bool open_page_recording(PdfDocument& doc, int width, int height);
+void close_page_recording(PdfDocument& doc);
+// Plays the recorded page into an image surface over white, its top-left at
+// (left, top) of the image and each point `scale` pixels.
+void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double scale, double left, double top);
 
 }  // namespace pf

@@ -27,6 +27,7 @@ constexpr double kLetterWidth = 612, kLetterHeight = 792;
 constexpr double kA4Width = 595, kA4Height = 842;
 constexpr double kDefaultMargin = 18;
 constexpr double kSmallestSide = 72;
+constexpr double kLargestSide = 14400;
 constexpr FourCC kFlatMarker = four_cc("QPgF");
 constexpr uint16_t kFlatVersion = 1;
 constexpr size_t kFlatSize = 4 + 2 + 2 + 3 * 8;
@@ -85,7 +86,7 @@ OSErr print_session_default_page_format(PrintSessionRef session, PageFormatRef f
 OSErr print_session_validate_page_format(PrintSessionRef, PageFormatRef format, bool& changed) {
     if (!format) return kParamErr;
     PageFormat before = *format;
-    if (!sane(format->paper_width, kSmallestSide, 14400) || !sane(format->paper_height, kSmallestSide, 14400)) {
+    if (!sane(format->paper_width, kSmallestSide, kLargestSide) || !sane(format->paper_height, kSmallestSide, kLargestSide)) {
         format->paper_width = kLetterWidth;
         format->paper_height = kLetterHeight;
     }
@@ -110,6 +111,21 @@ OSErr print_get_adjusted_page_rect(PageFormatRef format, PrintRect& page) {
     double width, height;
     turned_size(*format, width, height);
     page = PrintRect{0, 0, height - 2 * format->margin, width - 2 * format->margin};
+    return noErr;
+}
+
+OSErr print_get_paper_size(PageFormatRef format, double& width, double& height) {
+    if (!format) return kParamErr;
+    width = format->paper_width;
+    height = format->paper_height;
+    return noErr;
+}
+
+OSErr print_set_paper_size(PageFormatRef format, double width, double height) {
+    if (!format || !sane(width, kSmallestSide, kLargestSide) || !sane(height, kSmallestSide, kLargestSide))
+        return kParamErr;
+    format->paper_width = width;
+    format->paper_height = height;
     return noErr;
 }
 

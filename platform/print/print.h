@@ -41,6 +41,10 @@ OSErr print_session_validate_page_format(PrintSessionRef session, PageFormatRef 
 
 OSErr print_get_adjusted_paper_rect(PageFormatRef format, PrintRect& paper);
 OSErr print_get_adjusted_page_rect(PageFormatRef format, PrintRect& page);
+// The paper's size in points as it stands upright (width, height); kParamErr
+// for sizes the validation would refuse.
+OSErr print_get_paper_size(PageFormatRef format, double& width, double& height);
+OSErr print_set_paper_size(PageFormatRef format, double width, double height);
 OSErr print_get_orientation(PageFormatRef format, int16_t& orientation);
 OSErr print_set_orientation(PageFormatRef format, int16_t orientation);
 

@@ -12,6 +12,7 @@
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "printing/header_footer.h"
 #include "shell/app_prefs.h"
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
@@ -120,14 +121,49 @@ TEST_F(LayoutDialog, CancelChangesNothing) {
     EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
 }
 
-TEST_F(LayoutDialog, TheHeaderButtonBeepsUntilTheEditorIsBuilt) {
-    const int beeps = pf::beep_count();
-    attended::click_then_return(pf::Point{138, 150});  // Edit Header…, item 10 of the print panel
+// Edit Header… on the print panel, text typed into the editor's left field,
+// the editor and then the layout dialog confirmed; the editor's screenshot
+// is taken while it is up.
+int header_step = 0;
+std::string header_png;
+
+void edit_header_composer() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (pf::is_modal_window(front)) {
+        const std::string title = pf::window_title(front);
+        const pf::Rect content = pf::window_content_rect(front);
+        if (header_step == 0 && title == "Document Layout") {
+            pf::driver_click(pf::Point{int16_t(content.top + 138), int16_t(content.left + 150)});
+            header_step = 1;
+        } else if (header_step == 1 && title == "Header") {
+            pf::screen_write_png(header_png);
+            pf::driver_type("Page ^p of ^n");
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+            header_step = 2;
+        } else if (header_step == 2 && title == "Document Layout") {
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+            header_step = 3;
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(LayoutDialog, TheHeaderEditorsTextIsKeptWithTheLayerAndItsBoxChecked) {
+    header_step = 0;
+    header_png = dialogtest::screenshot_path("header_dialog.png");
+    pf::host_set_composer(edit_header_composer);
     doc_layout(record, 3);
-    EXPECT_TRUE(attended::clicked);
-    EXPECT_EQ(pf::beep_count(), beeps + 1);
-    EXPECT_EQ(sheet()->print_options & kPrintHeader, 0u);
+    EXPECT_EQ(header_step, 3);
+    EXPECT_NE(sheet()->print_options & kPrintHeader, 0u);
+    MemoryRef header = sheet()->header;
     done();
+    ASSERT_NE(header, nullptr);
+    const std::vector<HeaderPart> parts = header_parts_of(header);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].alignment, kHeaderLeft);
+    EXPECT_EQ(parts[0].text, "Page ^p of ^n");
+    EXPECT_TRUE(std::filesystem::exists(header_png));
 }
 
 TEST_F(LayoutDialog, WithTwoLayersThePrintPanelCanApplyToEveryLayer) {

@@ -1,5 +1,5 @@
 // Pictures compared pixel for pixel with their golden images in
-// tests/window/golden; each picture is also written to the build folder for
+// tests/<folder>/golden (window unless given); each picture is also written to the build folder for
 // people to look at, and over its golden image when QUORVIN_UPDATE_GOLDEN is set.
 #pragma once
 
@@ -9,10 +9,11 @@
 #include <cstdlib>
 #include <string>
 
-inline ::testing::AssertionResult matches_golden_image(cairo_surface_t* picture, const std::string& name) {
-    const std::string golden = std::string(QUORVIN_SOURCE_DIR) + "/tests/window/golden/" + name + ".png";
+inline ::testing::AssertionResult matches_golden_image(cairo_surface_t* picture, const std::string& name,
+                                                      const std::string& folder = "window") {
+    const std::string golden = std::string(QUORVIN_SOURCE_DIR) + "/tests/" + folder + "/golden/" + name + ".png";
     cairo_surface_flush(picture);
-    cairo_surface_write_to_png(picture, (std::string(QUORVIN_BINARY_DIR) + "/window_" + name + ".png").c_str());
+    cairo_surface_write_to_png(picture, (std::string(QUORVIN_BINARY_DIR) + "/" + folder + "_" + name + ".png").c_str());
     if (std::getenv("QUORVIN_UPDATE_GOLDEN")) cairo_surface_write_to_png(picture, golden.c_str());
     cairo_surface_t* expected = cairo_image_surface_create_from_png(golden.c_str());
     ::testing::AssertionResult result = ::testing::AssertionSuccess();

@@ -1,0 +1,66 @@
+// The header and footer editor (DLOG 901): the left, centre and right texts
+// of a working header or footer list, with their field codes.
+#include "printing/header_dialog.h"
+
+#include "core/dialog_items.h"
+#include "core/modal_dialog.h"
+#include "core/string_utils.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/windows/windows.h"
+#include "printing/header_footer.h"
+
+namespace {
+
+constexpr int16_t kHeaderDialog = 901;
+constexpr int16_t kOKItem = 1, kCancelItem = 2;
+constexpr int16_t kTextItems[3] = {4, 6, 8};  // left, centre, right
+
+void fill_texts(DialogRef dialog, const std::vector<HeaderPart>& parts) {
+    unsigned char text[256];
+    for (int i = 0; i < 3; ++i) {
+        set_pstring(text, aligned_text(parts, kHeaderAlignments[i]));
+        SetDEditText(dialog, kTextItems[i], text);
+    }
+    SetEditTextDialogItemFocus(dialog, kTextItems[0]);
+    SelectTheDialogItemText(dialog, kTextItems[0], 0, kAllCharacters);
+}
+
+void read_texts(DialogRef dialog, std::string texts[3]) {
+    unsigned char text[256];
+    for (int i = 0; i < 3; ++i) {
+        GetDEditText(dialog, kTextItems[i], text);
+        texts[i] = pstring_text(text);
+    }
+}
+
+bool same_texts(const std::vector<HeaderPart>& a, const std::vector<HeaderPart>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].text != b[i].text || a[i].alignment != b[i].alignment) return false;
+    return true;
+}
+
+}  // namespace
+
+int16_t HeaderDialog(MemoryRef* list, bool is_header) {
+    DialogRef dialog = StdNewDLOG(kHeaderDialog, kOKItem, nullptr);
+    if (!dialog) return 0;
+    pf::set_window_title(pf::get_dialog_window(dialog), std::string(is_header ? "Header" : "Footer"));
+    const std::vector<HeaderPart> parts = header_parts_of(*list);
+    fill_texts(dialog, parts);
+    pf::draw_dialog(dialog);
+    int16_t item = 0;
+    do {
+        pf::EventRecord event;
+        item = GetModalDialogItem(dialog, &event, kModalAllOptions);
+    } while (item != kOKItem && item != kCancelItem && item != kModalCloseBox);
+    std::string texts[3];
+    if (item == kOKItem) read_texts(dialog, texts);
+    StdDLOG_close(dialog, nullptr);
+    if (item != kOKItem) return 0;
+    const std::vector<HeaderPart> edited = with_aligned_texts(parts, texts);
+    if (same_texts(parts, edited)) return 0;
+    DisposeNonNilMemory(*list);
+    *list = header_parts_list(edited);
+    return 1;
+}

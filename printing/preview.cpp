@@ -1,0 +1,133 @@
+// The print preview (DLOG 905): the layer's pages drawn as they print, one at
+// a time, the whole page fitted to the view or at full size from its
+// top-left; Previous and Next turn the pages, Print… goes on to the print
+// dialog.
+#include <algorithm>
+#include <string>
+
+#include "core/dialog_items.h"
+#include "core/modal_dialog.h"
+#include "core/string_utils.h"
+#include "platform/controls/controls.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/draw/bits.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/output.h"
+#include "platform/resources/resources.h"
+#include "platform/windows/windows.h"
+#include "platform/system/date_time.h"
+#include "printing/page_breaks.h"
+#include "printing/print_render.h"
+#include "printing/printing.h"
+#include "window/window_commands.h"
+#include "window/window_names.h"
+
+namespace {
+
+constexpr int16_t kPreviewDialog = 905, kPrintMessages = 904;
+constexpr int16_t kPageOfMessage = 3, kZoomTitle = 4, kWholePageTitle = 5;
+constexpr int16_t kCloseItem = 1, kPrintItem = 2, kPreviousItem = 3, kNextItem = 4, kZoomItem = 5, kPageItem = 6,
+                  kPageViewItem = 7;
+constexpr int16_t kShadow = 3;
+
+struct PreviewState {
+    MemoryRef layer = nullptr;
+    DialogRef dialog = nullptr;
+    int16_t page = 1;
+    int16_t pages = 0;
+    bool full_size = false;
+    std::string file;
+    uint32_t now = 0;
+};
+
+PreviewState* shown = nullptr;  // the preview that is up
+
+// The page drawn into an offscreen image the size of the view and copied in.
+void draw_page_view(DialogRef dialog, int16_t item) {
+    if (!shown || shown->dialog != dialog) return;
+    const pf::Rect box = pf::get_dialog_item_box(dialog, item);
+    pf::PdfDocument page;
+    const PaperSize paper = layer_paper(shown->layer);
+    if (!pf::open_page_recording(page, paper.width, paper.height)) return;
+    draw_printed_page(page, shown->layer, shown->page, page_fields(shown->layer, shown->page, shown->now, shown->file));
+    pf::GWorldPtr world = nullptr;
+    if (pf::new_gworld(&world, 32, pf::Rect{0, 0, box.height(), box.width()}, 0) == pf::noErr) {
+        const double fit = std::min(double(box.width() - 2 * kShadow) / paper.width,
+                                    double(box.height() - 2 * kShadow) / paper.height);
+        const double scale = shown->full_size ? 1.0 : fit;
+        const double left = shown->full_size ? 0 : (box.width() - paper.width * scale) / 2;
+        const double top = shown->full_size ? 0 : (box.height() - paper.height * scale) / 2;
+        {
+            pf::PortScope scope(&world->port);
+            pf::rgb_fore_color(pf::RGBColor{0x8888, 0x8888, 0x8888});
+            pf::paint_rect(world->port.port_rect);
+            pf::rgb_fore_color(pf::kBlackColor);
+        }
+        pf::play_page_recording(page, world->surface, scale, left, top);
+        const pf::Rect source{0, 0, box.height(), box.width()};
+        pf::copy_bits(pf::gworld_bits(world), source, box, pf::kSrcCopy);
+        pf::dispose_gworld(world);
+    }
+    pf::close_page_recording(page);
+    pf::frame_rect(box);
+}
+
+void show_page_number(PreviewState& state) {
+    const std::string text = pf::get_indexed_string(kPrintMessages, kPageOfMessage);
+    pf::param_text(std::to_string(state.page), std::to_string(state.pages));
+    unsigned char shown_text[256];
+    set_pstring(shown_text, pf::expand_param_text(text));
+    SetDText(state.dialog, kPageItem, shown_text);
+    EnableButton(state.dialog, kPreviousItem, state.page > 1);
+    EnableButton(state.dialog, kNextItem, state.page < state.pages);
+    if (pf::ControlRef zoom = GetDialogControl(state.dialog, kZoomItem))
+        pf::set_control_title(zoom, pf::get_indexed_string(kPrintMessages, state.full_size ? kWholePageTitle : kZoomTitle));
+}
+
+void redraw(PreviewState& state) {
+    show_page_number(state);
+    pf::PortScope scope(pf::window_port(pf::get_dialog_window(state.dialog)));
+    draw_page_view(state.dialog, kPageViewItem);
+}
+
+// Runs the preview; true when Print… was chosen.
+bool run_preview(PreviewState& state) {
+    for (;;) {
+        pf::EventRecord event;
+        const int16_t item = GetModalDialogItem(state.dialog, &event, kModalAllOptions);
+        if (item == kCloseItem || item == kModalCloseBox) return false;
+        if (item == kPrintItem) return true;
+        if (item == kPreviousItem && state.page > 1) --state.page;
+        else if (item == kNextItem && state.page < state.pages) ++state.page;
+        else if (item == kZoomItem) state.full_size = !state.full_size;
+        else continue;
+        redraw(state);
+    }
+}
+
+}  // namespace
+
+void Preview(MemoryRef record) {
+    if (!record) return;
+    PreviewState state;
+    state.layer = doc_window_layer(record);
+    state.pages = pages_to_print(state.layer);
+    if (state.pages == 0) return;
+    unsigned char name[256];
+    Get_File_Name(doc_window_workbook(record), name);
+    state.file = pstring_text(name);
+    state.now = pf::current_date_time();
+    state.dialog = StdNewDLOG(kPreviewDialog, kCloseItem, nullptr);
+    if (!state.dialog) return;
+    shown = &state;
+    AttachDUserProc(state.dialog, kPageViewItem, draw_page_view);
+    show_page_number(state);
+    pf::draw_dialog(state.dialog);
+    const bool print = run_preview(state);
+    shown = nullptr;
+    StdDLOG_close(state.dialog, nullptr);
+    if (print) {
+        DoAllUpdates();
+        print_doc(record);
+    }
+}

@@ -1,0 +1,73 @@
+// The print preview as a user meets it: the first of the layer's pages shown
+// with its number, Next turning to the last page (and dimmed there), Close
+// leaving the document as it was; screenshots of both pages.
+#include <filesystem>
+#include <string>
+
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/dialogs/dialogs.h"
+#include "printing/printing.h"
+#include "tests/app/attended_fixture.h"
+#include "window/doc_window.h"
+
+namespace {
+
+int preview_step = 0;
+std::string page_texts[2];
+bool next_enabled_at_end = true;
+
+std::string shot(int page) { return dialogtest::screenshot_path("print_preview_" + std::to_string(page) + ".png"); }
+
+void turn_pages_composer() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
+    // The second page is waited for (a few screen updates at most) before it is read.
+    static int waited = 0;
+    if (dialog && preview_step == 1 && pf::get_dialog_item_text(dialog, 6) == page_texts[0] && ++waited < 50) dialog = nullptr;
+    if (dialog && pf::window_title(front) == "Print Preview" && preview_step < 2) {
+        waited = 0;
+        pf::screen_write_png(shot(preview_step + 1));
+        page_texts[preview_step] = pf::get_dialog_item_text(dialog, 6);
+        const pf::Rect content = pf::window_content_rect(front);
+        if (preview_step == 0) {
+            pf::driver_click(pf::Point{int16_t(content.top + 122), int16_t(content.left + 420)});  // Next
+        } else {
+            next_enabled_at_end = pf::is_dialog_item_enabled(dialog, 4);
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // Close
+        }
+        ++preview_step;
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(AttendedTest, ThePreviewTurnsThePagesOfTheLayer) {
+    set_unattended_run(true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::driver_type("Apples");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    pf::driver_type("Pears");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    set_unattended_run(false);
+    MemoryRef record = window_doc_record(FrontDocWindow());
+    ASSERT_NE(record, nullptr);
+    MemoryRef layer = doc_window_layer(record);
+    use_layer(layer)->printable_rect = pf::Rect{0, 0, 20, 200};  // one row a page
+    release_layer(layer);
+    const int16_t changes = get_change_ctr(doc_window_workbook(record));
+
+    preview_step = 0;
+    pf::host_set_composer(turn_pages_composer);
+    Preview(record);
+    EXPECT_EQ(preview_step, 2);
+    EXPECT_EQ(page_texts[0], "Page 1 of 2");
+    EXPECT_EQ(page_texts[1], "Page 2 of 2");
+    EXPECT_FALSE(next_enabled_at_end);
+    EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
+    EXPECT_TRUE(std::filesystem::exists(shot(2)));
+}
+
+}  // namespace

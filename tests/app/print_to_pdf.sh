@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Printing to PDF through the dialogs, with the real program under Xvfb: a
+# CSV document is opened, Page Setup turns the page to landscape at 50 per
+# cent, Print with "Save as PDF" asks where to save and writes a one-page
+# landscape PDF whose page shows the cells. Screenshots print_to_pdf_*.png.
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+for tool in pdfinfo pdftoppm; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
+done
+start_converter_session "$quorvin" 1024x768
+
+keys() { xdotool key --window "$window" --delay 40 "$@"; }
+typed() { xdotool type --window "$window" --delay 40 "$1"; }
+# The dialogs, centred on the screen: their grey face left of the middle; the
+# Save dialog's white file list on the right.
+dialog_shown() { [ "$(pixel "$1" 330 420)" = EEEEEE ]; }
+dialog_gone() { ! dialog_shown "$1"; }
+save_dialog_shown() { [ "$(pixel "$1" 700 300)" = FFFFFF ]; }
+
+printf 'Name,Qty,Price\nApples,12,0.5\nPears,7,0.75\nPlums,30,0.2\n' > "$work/fruit.csv"
+start_app "$quorvin" "$work/fruit.csv"
+shoot_until print_to_pdf_open.png has_document print_to_pdf_open.png || fail "no document window"
+
+keys ctrl+shift+p
+shoot_until print_to_pdf_page_setup.png dialog_shown print_to_pdf_page_setup.png || fail "no Page Setup dialog"
+typed 50
+# Landscape: the second orientation button.
+xdotool mousemove 530 310 sleep 0.1 mousemove 540 318 sleep 0.1 mousemove 543 322 click 1
+landscape_on() { [ "$(pixel "$1" 543 322)" = 3B7EE0 ]; }
+shoot_until print_to_pdf_landscape.png landscape_on print_to_pdf_landscape.png || fail "Landscape was not chosen"
+keys Return
+shoot_until print_to_pdf_set.png dialog_gone print_to_pdf_set.png || fail "Page Setup did not close"
+
+keys ctrl+p
+shoot_until print_to_pdf_print.png dialog_shown print_to_pdf_print.png || fail "no Print dialog"
+keys Return
+shoot_until print_to_pdf_save.png save_dialog_shown print_to_pdf_save.png || fail "Print did not ask where to save"
+keys ctrl+a
+typed "report.pdf"
+keys Return
+written() { [ -s "$work/report.pdf" ]; }
+wait_for 60 written || fail "no PDF written"
+info=$(pdfinfo "$work/report.pdf")
+grep -q "^Pages: *1$" <<< "$info" || fail "the PDF has not one page: $info"
+grep -q "792 x 612 pts" <<< "$info" || fail "the page is not letter landscape: $info"
+pdftoppm -r 72 -png "$work/report.pdf" "$out/print_to_pdf_page" || fail "the PDF cannot be read"
+ink=$(convert "$out/print_to_pdf_page-1.png" -crop 200x60+30+30 -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:)
+[ "$ink" -gt 100 ] || fail "the page shows no cells at its top left ($ink dark pixels)"
+quit_without_saving  # the page setup changed the document
+echo "print to pdf: ok"

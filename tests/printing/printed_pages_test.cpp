@@ -1,0 +1,139 @@
+// A formatted layer printed to PDF: every page turned into an image by
+// pdftoppm and compared with its golden image; skipped without pdftoppm.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "../window/golden_image.h"
+#include "../window/sheet_fixture.h"
+#include "platform/print/print.h"
+#include "printing/header_footer.h"
+#include "printing/print_render.h"
+
+namespace {
+
+constexpr uint32_t kFixedMoment = 3855996300u;  // a fixed moment for ^d and ^t
+
+class PrintedPagesTest : public SheetTest {
+protected:
+    std::string folder;
+
+    // A folder of the test's own, since tests may run side by side.
+    void SetUp() override {
+        SheetTest::SetUp();
+        folder = std::string(QUORVIN_BINARY_DIR) + "/printed_pages/" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is missing";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        use_letter_paper();
+    }
+
+    void use_letter_paper() {
+        pf::PageFormatRef format = nullptr;
+        pf::print_create_page_format(format);
+        pf::print_set_paper_size(format, 612, 792);
+        pf::Handle flat = nullptr;
+        pf::print_flatten_page_format(format, flat);
+        pf::print_dispose_page_format(format);
+        use_layer(layer)->page_format = flat;
+        release_layer(layer);
+    }
+
+    void set_lists(const std::vector<HeaderPart>& header, const std::vector<HeaderPart>& footer) {
+        SpreadSheet* sheet = use_layer(layer);
+        sheet->header = header_parts_list(header);
+        sheet->footer = header_parts_list(footer);
+        sheet->print_options = 0x40 | 0x80;
+        release_layer(layer);
+    }
+
+    static HeaderPart part(int16_t alignment, const std::string& text) {
+        HeaderPart p;
+        p.alignment = alignment;
+        p.text = text;
+        return p;
+    }
+
+    // The PDF's pages as images at 72 dots per inch, without smoothing.
+    int rasterise(const std::string& pdf) {
+        const std::string command =
+            "pdftoppm -r 72 -aa no -aaVector no -png '" + pdf + "' '" + folder + "/page' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) return -1;
+        int pages = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            pages += entry.path().extension() == ".png";
+        return pages;
+    }
+
+    ::testing::AssertionResult page_matches(int page, const std::string& name) {
+        const std::string path = folder + "/page-" + std::to_string(page) + ".png";
+        cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+        if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(image);
+            return ::testing::AssertionFailure() << "no image " << path;
+        }
+        ::testing::AssertionResult result = matches_golden_image(image, name, "printing");
+        cairo_surface_destroy(image);
+        return result;
+    }
+};
+
+TEST_F(PrintedPagesTest, AFormattedLayerPrintsPageByPageWithTitlesHeadersAndFooters) {
+    fill_formatted_sheet();
+    fill_borders();
+    const unsigned char name[] = "\x05Sales";
+    SetSheetName(name, layer);
+    SetSheetFlags(layer, GetSheetFlags(layer) | kLayerPrintGrid | kLayerPrintHeadings | kLayerPrintColours);
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->print_title_columns[1] = 0, sheet->print_title_columns[0] = 0;
+    release_layer(layer);
+    set_page_scale(layer, 150);
+    set_lists({part(kHeaderCentre, "^f: ^l"), part(kHeaderRight, "Page ^p of ^n")}, {part(kHeaderLeft, "^d ^t")});
+    const std::string pdf = folder + "/formatted.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), CountPages(layer));
+    ASSERT_EQ(CountPages(layer), 3);
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_TRUE(page_matches(page, "formatted_page_" + std::to_string(page))) << "page " << page;
+}
+
+TEST_F(PrintedPagesTest, TheSelectionAndAPageRangePrintAloneAndThePrintAreaStays) {
+    fill_formatted_sheet();
+    set_selection(CellRange{{3, 0}, {5, 3}});
+    PrintChoice selection;
+    selection.selection = true;
+    const std::string pdf = folder + "/selection.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, selection, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), 1);
+    EXPECT_TRUE(page_matches(1, "selection_page"));
+    CellRange area{};
+    GetPrintArea(&area, layer);
+    EXPECT_LT(area.botRight.v, 0);
+
+    PrintChoice past_the_end;
+    past_the_end.first = 5;
+    EXPECT_FALSE(print_layer_pdf(layer, folder + "/none.pdf", past_the_end, "Budget", kFixedMoment));
+}
+
+TEST_F(PrintedPagesTest, NotesFollowThePagesWhenTheLayerAsksAndOnlyAfterTheLastPage) {
+    fill_formatted_sheet();
+    put_noted_text(12, 2, "Checked", "Figures from the March statement");
+    use_layer(layer)->print_options = 0x100;
+    release_layer(layer);
+    reset_page(layer);
+    const int16_t pages = CountPages(layer);
+    const std::string pdf = folder + "/notes.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), pages + 1);
+    EXPECT_TRUE(page_matches(pages + 1, "notes_page"));
+
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    PrintChoice first_only;
+    first_only.last = 1;
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, first_only, "Budget", kFixedMoment));
+    EXPECT_EQ(rasterise(pdf), pages > 1 ? 1 : 2);
+}
+
+}  // namespace
