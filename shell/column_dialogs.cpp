@@ -5,7 +5,6 @@
 #include "core/alert_kinds.h"
 #include "core/alerts.h"
 #include "core/modal_dialog.h"
-#include "formula/range_string.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
@@ -97,9 +96,8 @@ TitleColumns proposed_titles(MemoryRef layer) {
 
 void show_columns(DialogRef dialog, TitleColumns columns, MemoryRef layer) {
     const CellRange range{{0, columns.first}, {kLastCell, columns.last}};
-    const bool absolute[4] = {true, true, true, true};
     unsigned char text[256];
-    RangeString(text, &range, absolute, layer);
+    absolute_reference_text(range, layer, text);
     SetDEditText(dialog, kColumnsItem, text);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/lists_and_menus.h"
+#include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
@@ -168,4 +169,24 @@ void range_data(MemoryRef names, pf::ListHandle list) {
         UnuseMemory(names);
         add_list_str(name, list);
     }
+}
+
+void absolute_reference_text(const CellRange& range, MemoryRef layer, unsigned char* text) {
+    const bool absolute[4] = {true, true, true, true};
+    RangeString(text, &range, absolute, layer);
+}
+
+void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int16_t name_item, int16_t range_item,
+                     MemoryRef layer) {
+    unsigned char name[256] = {0}, reference[256] = {0};
+    const int32_t index = record_of_row(names, FindSelect(list));
+    if (index >= 0) {
+        const auto* record = static_cast<const uint8_t*>(UseMemory(names)) + index * kNamedRangeSize;
+        named_range_name(record, name);
+        const CellRange range = named_range_cells(record);
+        UnuseMemory(names);
+        absolute_reference_text(range, layer, reference);
+    }
+    if (name_item) SetDEditText(dialog, name_item, name);
+    if (range_item) SetDEditText(dialog, range_item, reference);
 }

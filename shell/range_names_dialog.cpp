@@ -6,7 +6,6 @@
 #include "core/alerts.h"
 #include "core/lists_and_menus.h"
 #include "core/modal_dialog.h"
-#include "formula/range_string.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -39,28 +38,6 @@ bool has_text(DialogRef dialog, int16_t item) {
     unsigned char text[256];
     GetDEditText(dialog, item, text);
     return text[0] != 0;
-}
-
-void reference_text(const CellRange& range, MemoryRef layer, unsigned char* text) {
-    const bool absolute[4] = {true, true, true, true};
-    RangeString(text, &range, absolute, layer);
-}
-
-// Writes the name and reference of the record at the list's selected row
-// into the items (0: not wanted), or empties them when no row is selected.
-void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int16_t name_item, int16_t range_item,
-                     MemoryRef layer) {
-    unsigned char name[256] = {0}, reference[256] = {0};
-    const int32_t index = record_of_row(names, FindSelect(list));
-    if (index >= 0) {
-        const auto* record = static_cast<const uint8_t*>(UseMemory(names)) + index * kNamedRangeSize;
-        named_range_name(record, name);
-        const CellRange range = named_range_cells(record);
-        UnuseMemory(names);
-        reference_text(range, layer, reference);
-    }
-    if (name_item) SetDEditText(dialog, name_item, name);
-    if (range_item) SetDEditText(dialog, range_item, reference);
 }
 
 void rebuild_list(RangeDialog& d) {
@@ -115,7 +92,7 @@ void delete_selected(RangeDialog& d) {
 void open_fields(RangeDialog& d) {
     const CellRange range = selected_range(d.layer);
     unsigned char reference[256];
-    reference_text(range, d.layer, reference);
+    absolute_reference_text(range, d.layer, reference);
     SetDEditText(d.dialog, kRangeItem, reference);
     SetControlState(d.dialog, kTopItem, kRightItem, false);
     SetCheckbox(d.dialog, kTopItem, range.botRight.h - range.topLeft.h + 1 > 2);

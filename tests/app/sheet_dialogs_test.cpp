@@ -16,6 +16,7 @@
 #include "shell/app_prefs.h"
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
+#include "shell/goto_dialog.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
@@ -103,6 +104,25 @@ TEST_F(SheetDialogs, RangeNamesScreenshot) {
     ASSERT_NE(shot, nullptr);
     EXPECT_TRUE(matches_golden_image(shot, "range_names_dialog"));
     cairo_surface_destroy(shot);
+}
+
+TEST_F(SheetDialogs, GoToTakesARangeNameFromItsListByClickOrDoubleClick) {
+    MemoryRef list = nullptr;
+    unsigned char name[] = "\x04" "Jobs", other[] = "\x03" "Pay";
+    unsigned char its_range[] = "\x05" "E3:E9", other_range[] = "\x05" "C3:D9";
+    add_range_name(&list, other, other_range, layer);
+    add_range_name(&list, name, its_range, layer);
+    Set_rangeinfo(layer, list);
+    const pf::Point second_row{112, 100};
+    CellRange range{};
+    bool select = false;
+    attended::script_next_modal({click(second_row.v, second_row.h), ret()});
+    EXPECT_EQ(goto_dialog(layer, &range, &select), 1);
+    EXPECT_EQ(range, (CellRange{{2, 4}, {8, 4}}));
+    range = CellRange{};
+    attended::script_next_modal({click(second_row.v, second_row.h), click(second_row.v, second_row.h)});
+    EXPECT_EQ(goto_dialog(layer, &range, &select), 1);
+    EXPECT_EQ(range, (CellRange{{2, 4}, {8, 4}}));
 }
 
 TEST_F(SheetDialogs, ANumberOutOfRangeIsRefusedWithItsRange) {
@@ -221,6 +241,13 @@ TEST_F(SheetDialogs, TheSmallDialogsLookFinished) {
     app_prefs.margin_unit = kUnitInches;
     expect_look("number_dialog", [&] { Multi_Dialog(kNumberDialog, 0, 800, 76, kLengthMode, 13, 2, &width); });
     expect_look("protect_dialog", [&] { protect_dialog(layer); });
+    MemoryRef list = nullptr;
+    unsigned char name[] = "\x05" "Sales", reference[] = "\x06" "B2:C10";
+    add_range_name(&list, name, reference, layer);
+    Set_rangeinfo(layer, list);
+    CellRange range{{0, 1}, {9, 2}};
+    bool select = true;
+    expect_look("goto_dialog", [&] { goto_dialog(layer, &range, &select); });
     expect_look("column_name_dialog", [&] { column_name_dlog(layer); });
     expect_look("print_titles_dialog", [&] { printcol_Dialog(layer); });
     pf::fix_current_date_time(3899966400u);  // a noon: the sample of a cell without a number shows now
