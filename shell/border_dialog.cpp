@@ -14,15 +14,12 @@
 #include "model/format_commands.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
-#include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "shell/border_tools.h"
-#include "shell/document_facts.h"
 #include "shell/graphic_menus.h"
 #include "window/row_drawing.h"
 #include "window/sheet_paint.h"
-#include "window/window_commands.h"
 
 namespace {
 
