@@ -18,16 +18,10 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {kAppleMenu, 3, 3},            // Preferences
-    {kFileMenu, 12, 12},           // Settings
-    {141, 1, 4},                   // Settings: Preferences, Customize and Save Command Bar
-    {kEditMenu, 8, 8},             // Paste Special
     {149, 3, 3},                   // Decimal Places: Other
     {132, 1, 5},                   // Options: Calculate Now to Show Formulas
     {132, 10, 11},                 // Options: Protect Cells
-    {132, 13, 18},                 // Options: Sort to Command Bar
-    {133, 6, 7},                   // Object: Group, Ungroup
-    {133, 9, 9},                   // Object: Line Width
+    {132, 16, 18},                 // Options: Text Alignment, Command Bar
     {133, 12, 14},                 // Object: Chart Kind, Chart Options, Drawing Tools
     {135, 1, 8},                   // Functions: inserting into the entry line
 };

@@ -13,7 +13,6 @@ namespace {
 
 constexpr uint32_t kModalSleep = 15;
 constexpr int16_t kAboutItem = 1;
-constexpr int16_t kCancelItem = 2;
 
 bool is_key_event(const EventRecord& event) { return event.what == pf::kKeyDown || event.what == pf::kAutoKey; }
 bool is_arrow(unsigned char ch) { return ch >= pf::kLeftArrowChar && ch <= pf::kDownArrowChar; }
@@ -157,12 +156,6 @@ int16_t GetModalDialogItem(pf::DialogRef dialog, EventRecord* event, int16_t opt
         int16_t item = select_in(dialog, *event);
         if (item && event->what == pf::kMouseDown) return item;
     }
-}
-
-int16_t next_dialog_item(pf::DialogRef dialog) {
-    EventRecord event;
-    const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-    return item == kModalCloseBox ? kCancelItem : item;
 }
 
 int16_t handle_dialog_event(EventRecord* event, WindowRef window) {

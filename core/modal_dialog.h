@@ -26,10 +26,6 @@ constexpr int16_t kModalClickOutside = -5;
 // out; 2 for a cancel key; or one of the answers above. `event` gets the event.
 int16_t GetModalDialogItem(pf::DialogRef dialog, pf::EventRecord* event, int16_t options);
 
-// The next item of a dialog with every option on; the close box answers
-// Cancel (item 2).
-int16_t next_dialog_item(pf::DialogRef dialog);
-
 // A mouse-down in the menu bar (-4, the Apple menu served), the window's drag
 // region (-2, dragged) or its close box (-1); 0 otherwise.
 int16_t modal_window_item(pf::WindowRef window, pf::EventRecord* event);

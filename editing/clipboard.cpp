@@ -18,7 +18,8 @@
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "objects/object_commands.h"
+#include "objects/object_clipboard.h"
+#include "objects/object_records.h"
 #include "platform/scrap/scrap.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
@@ -55,8 +56,8 @@ bool spans_rows(const CellRange& range) { return !whole_columns(range) && whole_
 
 void ClobberScrap(int16_t clear_system) {
     ClipRecord clip = read_clip();
-    for (MemoryRef block : {clip.cells, clip.style, clip.formats, clip.links, clip.objects})
-        DisposeNonNilMemory(block);
+    for (MemoryRef block : {clip.cells, clip.style, clip.formats, clip.links}) DisposeNonNilMemory(block);
+    ClobberObjList(clip.objects);
     write_clip(ClipRecord{});
     if (clear_system) pf::zero_scrap();
 }
@@ -177,7 +178,8 @@ int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut) {
     return cut_cells(layer, range, copied, saved);
 }
 
-int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t) {
+int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t to_clipboard) {
+    if (get_selected_object(layer, 1)) return cut_copy_objects(layer, remove, to_clipboard);
     SpreadSheet* sheet = use_layer(layer);
     CellRange selection = sheet->selection;
     release_layer(layer);
@@ -241,7 +243,7 @@ int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
 }
 
 int16_t Do_Clear(int16_t ask, MemoryRef layer) {
-    if (delete_selected_objects(layer)) return kEditDone;
+    if (get_selected_object(layer, 1)) return cut_copy_objects(layer, 1, 0);
     SpreadSheet* sheet = use_layer(layer);
     CellRange selection = sheet->selection;
     release_layer(layer);

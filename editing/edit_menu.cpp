@@ -27,12 +27,15 @@
 #include "platform/scrap/scrap.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
+#include "shell/command_dialogs.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
 #include "window/selection_tracking.h"
 #include "spelling/spell_engine.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
+#include "objects/object_commands.h"
+#include "objects/text_box_editing.h"
 
 namespace {
 
@@ -78,7 +81,6 @@ constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 enum FillItem : int16_t { kFillDownItem = 1, kFillRightItem = 2, kFillUpItem = 3, kFillLeftItem = 4 };
 
 constexpr int32_t kProtectedAlert = 6;
-constexpr int kNotBuiltBeepTicks = 9;
 constexpr int16_t kOKItem = 1;
 constexpr int16_t kCancelItem = 2;
 
@@ -256,7 +258,10 @@ MemoryRef command_layer(MemoryRef window_record) {
     return window_record ? doc_window_layer(window_record) : nullptr;
 }
 
-void select_all(MemoryRef layer) { select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer); }
+void select_all(MemoryRef layer) {
+    if (objects_selected(layer)) select_all_objects(layer);
+    else select_range(CellRange{{0, 0}, {kLastCell, kLastCell}}, layer);
+}
 
 }  // namespace
 
@@ -271,7 +276,7 @@ void set_edit_menu(MemoryRef window_record) {
     if (!menu || !layer) return;
     for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
     set_undo(window_record);
-    if (GetActiveEditor(layer)) set_text_editor_items(menu);
+    if (GetActiveEditor(layer) || object_text_editor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
     if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kFindAgainItem);
     // Without a main dictionary nothing can be checked.
@@ -355,6 +360,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         entry_editor_command(static_cast<WEReference>(editor), layer, item);
         return;
     }
+    if (text_editor_command(item, layer)) return;
     switch (item) {
         case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
         case kRedoItem: DoRedo(GetWorkSheet(layer)); break;
@@ -369,7 +375,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
         case kPasteItem: edit_paste(layer); break;
         case kClearItem: Do_Clear(1, layer); break;
         case kSpellingItem: check_layer_spelling(layer); break;
-        case kPasteSpecialItem: pf::sys_beep(kNotBuiltBeepTicks); break;  // its command comes later
+        case kPasteSpecialItem: paste_special_dialog(layer); break;
         default: break;
     }
     DisplayText(window_record ? window_record : front_document_record(), 1);

@@ -16,6 +16,7 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_clipboard.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
 
@@ -250,7 +251,11 @@ int16_t paste_range(MemoryRef layer, const CellRange& selection) {
     return kEditDone;
 }
 
-int16_t DoPaste(MemoryRef layer) { return paste_range(layer, layer_selection(layer)); }
+int16_t DoPaste(MemoryRef layer) {
+    if (check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);
+    if (paste_clip_objects(layer)) return kEditDone;
+    return paste_range(layer, layer_selection(layer));
+}
 
 int16_t edit_paste(MemoryRef layer) {
     ReadClip();

@@ -6,6 +6,7 @@
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
 #include "model/workbook.h"
+#include "objects/object_undo.h"
 #include "platform/screen/cursor.h"
 #include "window/selection_tracking.h"
 
@@ -18,28 +19,6 @@ MemoryRef copy_of_cells(const CellRange& range, MemoryRef layer) {
     MemoryRef copy = nullptr;
     if (!CopyCellInfo(range.topLeft, range.botRight, &copy, GetSpreadSheetCells(layer))) pf::sys_beep(kCopyFailedBeep);
     return copy;
-}
-
-// What the redo record of a drawing-object kind keeps: the ids of the
-// layer's objects for the kinds that change the object list, the removed
-// chain for added objects. Placements need the drawing objects, which keep
-// none yet: the id list given for them is let go.
-void record_redo_objects(UndoRecord* fields, MemoryRef first, MemoryRef layer) {
-    switch (fields->kind) {
-        case kUndoClearObjects:
-        case kUndoCutObjects:
-        case kUndoObjectsToBack:
-        case kUndoObjectsToFront:
-        case kUndoObjectsBackward:
-        case kUndoObjectsForward: fields->id_list = layer_object_ids(layer); break;
-        case kUndoObjectsAdded:
-        case kUndoNewObject: fields->objects = first; break;
-        case kUndoObjectsMoved:
-        case kUndoObjectResized:
-        case kUndoObjectsScaled:
-        case kUndoObjectsAligned: DisposeNonNilMemory(first); break;
-        default: break;
-    }
 }
 
 // Pushes the undo record of a redone change (adopting the blocks); when it
@@ -103,8 +82,7 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoColumnWidth: redo_sizes(f, layer); return true;
         default:
             if (keeps_cells(f.kind)) return redo_cells(f, layer);
-            if (is_object_kind(f.kind))
-                WriteUndo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
+            if (is_object_kind(f.kind)) redo_object_step(f, layer);
             return true;
     }
 }
@@ -120,7 +98,7 @@ void WriteRedo(int16_t kind, int16_t extent, const CellRange* range_a, const Cel
     MemoryRef redo = nullptr;
     int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] {
         redo = new_undo_record(layer);
-        if (is_object_kind(kind)) record_redo_objects(&fields, first, layer);
+        if (is_object_kind(kind)) DisposeNonNilMemory(first);
         else if (keeps_cells(kind))
             fields.first = copy_of_cells(fields.range_a, layer);
         write_undo_fields(redo, fields);

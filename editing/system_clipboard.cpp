@@ -14,6 +14,7 @@
 #include "files/text_exchange.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
+#include "objects/object_clipboard.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resources.h"
 #include "platform/scrap/scrap.h"
@@ -22,6 +23,7 @@
 namespace {
 
 constexpr pf::FourCC kScrapStyle = pf::four_cc("styl");
+constexpr pf::FourCC kScrapPicture = pf::four_cc("PICT");
 constexpr int32_t kSmallExport = 254;  // a window deactivating exports blocks up to this size
 constexpr int16_t kExportDisplayed = 1;
 constexpr int16_t kExportFormulas = 2;
@@ -260,6 +262,7 @@ void WriteClip() {
     if (clip.kind != kClipText) {
         pf::zero_scrap();
         if (clip.kind < 0) export_cells(clip);
+        else export_objects(clip.objects);
     }
     clip.export_pending = 0;
     clip.scrap_identity = GetScrapCount();
@@ -279,6 +282,9 @@ void ReadClip() {
         if (pf::get_scrap(kScrapStyle, bytes) == pf::noErr && !bytes.empty())
             clip.style = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
         text_losses = TextLosses{pf::scrap_text_unmapped(), 0};
+    } else if (pf::get_scrap(kScrapPicture, bytes) == pf::noErr) {
+        clip.objects = picture_object_from(bytes.data(), int32_t(bytes.size()));
+        if (!clip.objects) return;
     }
     clip.scrap_identity = GetScrapCount();
     write_clip(clip);

@@ -3,6 +3,7 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/workbook.h"
+#include "objects/text_box_editing.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "styledtext/styled_text.h"
@@ -23,6 +24,7 @@ int16_t verb_for(int16_t kind, int16_t* index) {
 WEReference text_editor_active(MemoryRef window_record, int16_t* index) {
     MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
     void* editor = layer ? GetActiveEditor(layer) : nullptr;
+    if (!editor && layer) editor = object_text_editor(layer);
     if (editor) *index = kTextEditorUndoItem;
     return static_cast<WEReference>(editor);
 }

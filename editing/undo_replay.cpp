@@ -10,7 +10,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
-#include "objects/object_commands.h"
+#include "objects/object_undo.h"
 #include "objects/objects.h"
 #include "printing/page_breaks.h"
 #include "window/selection_tracking.h"
@@ -122,20 +122,19 @@ bool undo_sizes(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef l
     return true;
 }
 
-// The drawing objects' side of an object change: placements, order, locks
-// and removed objects come back.
-void undo_object_change(UndoRecord& f, MemoryRef layer) {
-    switch (f.kind) {
-        case kUndoObjectsMoved:
-        case kUndoObjectResized:
-        case kUndoObjectsScaled:
-        case kUndoObjectsAligned: undo_object_moves(f.move_list, layer); break;
-        case kUndoObjectsLocked:
-        case kUndoObjectsUnlocked: undo_object_lock(f.kind, f.id_list, layer); break;
-        case kUndoClearObjects:
-        case kUndoCutObjects: undo_removed_objects(&f.objects, f.id_list, layer); break;
-        default: undo_object_order(f.id_list, layer); break;
-    }
+// An object change: the objects come back and the redo record keeps what
+// the change made.
+bool undo_objects(MemoryRef workbook, UndoRecord& f, MemoryRef layer) {
+    WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
+    UndoRecord made{};
+    undo_object_step(f, made, layer);
+    bool kept = false;
+    edit_redo(workbook, [&](UndoRecord& redo) {
+        redo.objects = made.objects, redo.id_list = made.id_list, redo.move_list = made.move_list;
+        kept = true;
+    });
+    if (!kept) dispose_undo_fields(made);
+    return true;
 }
 
 bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
@@ -148,26 +147,8 @@ bool replay(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer
         case kUndoDeleteRowsColumns: return undo_rows_columns(f, held, layer);
         case kUndoRowHeight:
         case kUndoColumnWidth: return undo_sizes(workbook, f, held, layer);
-        case kUndoObjectsMoved:
-        case kUndoObjectResized:
-        case kUndoObjectsScaled:
-        case kUndoObjectsAligned:
-        case kUndoObjectsToBack:
-        case kUndoObjectsToFront:
-        case kUndoObjectsBackward:
-        case kUndoObjectsForward:
-        case kUndoObjectsLocked:
-        case kUndoObjectsUnlocked:
-        case kUndoClearObjects:
-        case kUndoCutObjects:
-            undo_object_change(f, layer);
-            WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
-            return true;
         default:
-            // The other object changes keep none of their state yet: the
-            // record only changes places with its redo record.
-            if (is_object_kind(f.kind))
-                WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
+            if (is_object_kind(f.kind)) return undo_objects(workbook, f, layer);
             return true;
     }
 }

@@ -21,14 +21,20 @@ void restart_recalculation(const UndoRecord& fields, MemoryRef layer) {
 }
 
 // What an object kind keeps. `list` is the caller's id list, `chain` its
-// object chain. Copies of objects are not kept yet: such lists are given
-// back empty.
+// object chain; the record adopts both.
 void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryRef layer) {
     switch (fields->kind) {
         case kUndoClearObjects:
         case kUndoCutObjects:
             fields->objects = chain;
             fields->id_list = layer_object_ids(layer);
+            break;
+        case kUndoObjectsAdded:
+        case kUndoNewObject:
+            fields->id_list = list;
+            break;
+        case kUndoObjectAttributes:
+            fields->objects = chain;
             break;
         case kUndoObjectsMoved:
         case kUndoObjectResized:

@@ -9,23 +9,24 @@
 #include "model/layer.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/object_undo.h"
+#include "objects/text_box_editing.h"
 #include "shell/document_facts.h"
 #include "window/keyboard_navigation.h"
 
-int32_t delete_selected_objects(MemoryRef layer) {
+std::vector<MemoryRef> selected_objects(MemoryRef layer) {
     std::vector<MemoryRef> selected;
     for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i) selected.push_back(object);
-    if (selected.empty()) return 0;
-    for (size_t i = 0; i < selected.size(); ++i)
-        SetObj_info(selected[i], pf::four_cc("link"),
-                    reinterpret_cast<intptr_t>(i + 1 < selected.size() ? selected[i + 1] : nullptr));
-    // Written while the objects are still listed, so that the record keeps their order.
-    const bool kept = WriteUndo(kUndoClearObjects, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                selected.front(), nullptr, layer) == 1;
-    for (MemoryRef object : selected) removeobject(layer, object);
-    if (!kept) ClobberObjList(selected.front());
+    return selected;
+}
+
+void select_all_objects(MemoryRef layer) {
+    for (MemoryRef object : layer_objects(layer)) add_selected(layer, object);
     DrawAllObjects(layer);
-    return int32_t(selected.size());
+}
+
+int32_t delete_selected_objects(MemoryRef layer) {
+    return remove_objects_with_undo(kUndoClearObjects, selected_objects(layer), layer);
 }
 
 int16_t record_object_moves(int16_t kind, MemoryRef layer) {
@@ -35,11 +36,6 @@ int16_t record_object_moves(int16_t kind, MemoryRef layer) {
     return WriteUndo(kind, 0, nullptr, nullptr, ids, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
 }
 
-void undo_object_moves(MemoryRef placements, MemoryRef layer) {
-    restore_placements(placements, layer);
-    DrawAllObjects(layer);
-}
-
 namespace {
 
 constexpr uint8_t kBackspaceKey = 8, kDeleteKey = 127;
@@ -47,6 +43,7 @@ constexpr uint8_t kBackspaceKey = 8, kDeleteKey = 127;
 }  // namespace
 
 int16_t ObjectKey(uint8_t key, MemoryRef layer) {
+    if (text_editor_key(key, layer)) return 1;
     if (!get_selected_object(layer, 1)) return 0;
     if (key == kBackspaceKey || key == kDeleteKey) return delete_selected_objects(layer) > 0;
     if (key < kKeyLeft || key > kKeyDown) return 0;
@@ -57,26 +54,6 @@ int16_t ObjectKey(uint8_t key, MemoryRef layer) {
         if (!GetObj_info(object, pf::four_cc("prot"))) nudge_object(object, dv, dh, layer);
     DrawAllObjects(layer);
     return 1;
-}
-
-void undo_object_order(MemoryRef ids, MemoryRef layer) {
-    reorder_objects(ids, layer);
-    DrawAllObjects(layer);
-}
-
-void undo_object_lock(int16_t kind, MemoryRef ids, MemoryRef layer) {
-    int32_t count = ids ? GetMemorySize(ids) : 0;
-    for (int32_t i = 0; i < count; ++i) {
-        int16_t id;
-        GetMemoryRecord(ids, i, &id);
-        if (MemoryRef object = find_object_id(layer, id)) SetObj_info(object, pf::four_cc("prot"), kind == kUndoObjectsUnlocked);
-    }
-}
-
-void undo_removed_objects(MemoryRef* chain, MemoryRef ids, MemoryRef layer) {
-    restore_removed_objects(*chain, ids, layer);
-    *chain = nullptr;
-    DrawAllObjects(layer);
 }
 
 bool object_is_locked(MemoryRef layer) {

@@ -7,6 +7,7 @@
 
 #include "model/layer.h"
 #include "objects/object_records.h"
+#include "objects/text_box_editing.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
@@ -18,9 +19,7 @@ namespace {
 
 constexpr int16_t kCornerOval = 16;
 constexpr double kArrowLength = 9, kArrowHalfWidth = 4;
-constexpr int16_t kTextInset = 3;
 constexpr int16_t kHitSlop = 2;
-constexpr int16_t kTextSize = 12;
 
 bool is_line(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
 
@@ -93,7 +92,30 @@ void set_pen(const ObjectRecord& record) {
     pf::pen_pat(list_pattern(record.line_pattern));
 }
 
+// A polygon through the points, filled (when `fillable`) and framed as the object asks.
+void draw_polygon(const ObjectRecord& record, const std::vector<pf::Point>& points, bool fillable) {
+    pf::PolyHandle poly = polygon_of(points);
+    if (fillable && filled(record)) {
+        set_fill(record);
+        pf::fill_poly(poly, list_pattern(record.fill_pattern));
+    }
+    set_pen(record);
+    if (framed(record)) pf::frame_poly(poly);
+    pf::kill_poly(poly);
+}
+
+// A triangle standing in its rectangle: its apex at the top's middle.
+std::vector<pf::Point> triangle_points(const pf::Rect& r) {
+    const auto middle = int16_t((r.left + r.right) / 2), bottom = int16_t(r.bottom - 1), right = int16_t(r.right - 1);
+    return {{r.top, middle}, {bottom, right}, {bottom, r.left}, {r.top, middle}};
+}
+
+void draw_triangle_object(const ObjectRecord& record, const pf::Rect& r) {
+    draw_polygon(record, triangle_points(r), true);
+}
+
 void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
+    if (record.kind == kTriangleObject) return draw_triangle_object(record, r);
     const pf::Pattern fill = list_pattern(record.fill_pattern);
     if (filled(record)) {
         set_fill(record);
@@ -110,15 +132,7 @@ void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
 
 void draw_points_object(const ObjectRecord& record, const pf::Rect& r) {
     std::vector<pf::Point> points = points_of(record.kind == kPolygonObject ? record.data : record.points, r);
-    if (points.size() < 2) return;
-    pf::PolyHandle poly = polygon_of(points);
-    if (record.kind == kPolygonObject && filled(record)) {
-        set_fill(record);
-        pf::fill_poly(poly, list_pattern(record.fill_pattern));
-    }
-    set_pen(record);
-    if (framed(record)) pf::frame_poly(poly);
-    pf::kill_poly(poly);
+    if (points.size() >= 2) draw_polygon(record, points, record.kind == kPolygonObject);
 }
 
 // A text box's text: u16 length and the characters, then its styles.
@@ -128,12 +142,12 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
     auto* bytes = static_cast<const unsigned char*>(UseMemory(record.data));
     uint16_t length;
     std::memcpy(&length, bytes, 2);
-    pf::Rect inner{int16_t(r.top + kTextInset), int16_t(r.left + kTextInset), int16_t(r.bottom - kTextInset),
-                   int16_t(r.right - kTextInset)};
+    pf::Rect inner{int16_t(r.top + kTextBoxInset), int16_t(r.left + kTextBoxInset), int16_t(r.bottom - kTextBoxInset),
+                   int16_t(r.right - kTextBoxInset)};
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     pf::text_font(pf::kApplFont);
-    pf::text_size(kTextSize);
+    pf::text_size(kTextBoxSize);
     pf::text_face(0);
     int16_t justification = record.info == 1 ? kBoxCentre : record.info == 2 ? kBoxRight : kBoxLeft;
     NeoTextBox(bytes + 2, std::min<int32_t>(length, size - 2), &inner, justification, nullptr, nullptr, 1);
@@ -152,11 +166,57 @@ pf::Rect handle_at(int16_t h, int16_t v) {
                     int16_t(h + kHandleSize / 2 + 1)};
 }
 
-// Whether the point lies on the object's drawn shape (its rectangle, or near a line).
+double segment_distance(pf::Point p, pf::Point a, pf::Point b) {
+    const double dh = b.h - a.h, dv = b.v - a.v, squared = dh * dh + dv * dv;
+    const double t = squared < 1 ? 0 : std::clamp(((p.h - a.h) * dh + (p.v - a.v) * dv) / squared, 0.0, 1.0);
+    return std::hypot(p.h - (a.h + t * dh), p.v - (a.v + t * dv));
+}
+
+bool near_path(const std::vector<pf::Point>& points, pf::Point where, double reach) {
+    for (size_t i = 1; i < points.size(); ++i)
+        if (segment_distance(where, points[i - 1], points[i]) <= reach) return true;
+    return false;
+}
+
+// Even-odd: whether the point lies inside the closed outline through the points.
+bool inside_outline(const std::vector<pf::Point>& points, pf::Point where) {
+    bool inside = false;
+    for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const pf::Point a = points[i], b = points[j];
+        if ((a.v > where.v) != (b.v > where.v) &&
+            where.h < a.h + double(b.h - a.h) * (where.v - a.v) / double(b.v - a.v))
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool inside_oval(const pf::Rect& r, pf::Point where) {
+    const double rv = r.height() / 2.0 + kHitSlop, rh = r.width() / 2.0 + kHitSlop;
+    const double dv = (where.v - (r.top + r.bottom) / 2.0) / rv, dh = (where.h - (r.left + r.right) / 2.0) / rh;
+    return dv * dv + dh * dh <= 1;
+}
+
+// Whether the point lies on a shape drawn through points: near its line, or
+// inside when it is closed.
+bool hits_points(const ObjectRecord& record, const std::vector<pf::Point>& points, pf::Point where, bool closed) {
+    if (points.size() < 2) return false;
+    return near_path(points, where, kHitSlop + record.line_size) || (closed && inside_outline(points, where));
+}
+
+// Whether the point lies on the object's drawn shape: near a line or
+// freehand stroke, inside an oval or polygon, else inside its rectangle.
 bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
     pf::Rect wide{int16_t(r.top - kHitSlop), int16_t(r.left - kHitSlop), int16_t(r.bottom + kHitSlop),
                   int16_t(r.right + kHitSlop)};
     if (!pf::pt_in_rect(where, wide)) return false;
+    if (record.kind == kOvalObject) return inside_oval(r, where);
+    if (record.kind == kTriangleObject) return hits_points(record, triangle_points(r), where, true);
+    if (record.kind == kFreehandObject) return hits_points(record, points_of(record.points, r), where, false);
+    if (record.kind == kPolygonObject) {
+        std::vector<pf::Point> outline = points_of(record.data, r);
+        if (!outline.empty()) outline.push_back(outline.front());
+        return hits_points(record, outline, where, true);
+    }
     if (!is_line(record.kind)) return true;
     pf::Point from, to;
     line_ends(record, r, &from, &to);
@@ -214,7 +274,7 @@ void draw_object(MemoryRef object, const pf::Rect& rect) {
         draw_picture(record, rect);
     } else {
         draw_shape_object(record, rect);
-        if (record.kind == kTextObject) draw_text(record, rect);
+        if (record.kind == kTextObject && !GetObj_info(object, pf::four_cc("ised"))) draw_text(record, rect);
     }
     pf::pen_normal();
 }
@@ -231,6 +291,7 @@ void draw_pane_objects(int16_t pane, MemoryRef layer) {
     pf::Rect rect;
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i)
         if (ObjectOnScreen(pane, 0, &rect, object, layer)) draw_object(object, rect);
+    draw_edited_text(pane, layer);
     pf::rgb_fore_color(pf::kBlackColor);
     for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
         if (ObjectOnScreen(pane, 0, &rect, object, layer))

@@ -6,6 +6,7 @@
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_commands.h"
+#include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
@@ -20,6 +21,9 @@ enum ObjectItem : int16_t {
     kToBackItem = 2,
     kForwardItem = 3,
     kBackwardItem = 4,
+    kGroupItem = 6,
+    kUngroupItem = 7,
+    kLineWidthItem = 9,
     kLockItem = 10,
     kLastObjectItem = 14,
 };
@@ -91,6 +95,9 @@ void DoObjectMenu(MemoryRef window_record, int16_t item) {
     if (!layer || !get_selected_object(layer, 1)) return;
     if (item >= kToFrontItem && item <= kBackwardItem) restack_selected_objects(layer, item);
     if (item == kLockItem) toggle_object_lock(layer);
+    if (item == kLineWidthItem) line_width_command(layer);
+    if (item == kGroupItem) group_selected_objects(layer);
+    if (item == kUngroupItem) ungroup_selected_objects(layer);
 }
 
 void set_object_menu(MemoryRef layer) {
@@ -98,7 +105,9 @@ void set_object_menu(MemoryRef layer) {
     if (!menu) return;
     const bool selected = layer && get_selected_object(layer, 1);
     for (int16_t item = 1; item <= kLastObjectItem; ++item) pf::disable_menu_item(menu, item);
-    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLockItem})
+    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLineWidthItem, kLockItem})
         if (selected) pf::enable_menu_item(menu, item);
+    if (selected && can_group(layer)) pf::enable_menu_item(menu, kGroupItem);
+    if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kUngroupItem);
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
 }

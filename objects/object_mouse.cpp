@@ -7,9 +7,14 @@
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_commands.h"
+#include "objects/object_creation.h"
 #include "objects/object_drawing.h"
+#include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/object_undo.h"
+#include "objects/objects.h"
+#include "objects/text_box_editing.h"
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -18,6 +23,13 @@
 namespace {
 
 bool is_line(MemoryRef object) { return GetObj_info(object, pf::four_cc("isln")) != 0; }
+
+// Whether the press being handled is the second of a double click.
+bool double_clicked(MemoryRef layer) {
+    const bool twice = use_layer(layer)->click_count > 0;
+    release_layer(layer);
+    return twice;
+}
 
 pf::Rect offset(pf::Rect r, int16_t dv, int16_t dh) {
     return pf::Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv), int16_t(r.right + dh)};
@@ -36,10 +48,10 @@ void invert_outlines(const std::vector<pf::Rect>& rects) {
 void select_for_click(MemoryRef layer, MemoryRef object, uint16_t modifiers) {
     const bool shift = modifiers & pf::kShiftKey;
     if (shift && is_object_selected(layer, object)) {
-        RemoveSelected(layer, object);
+        deselect_with_group(layer, object);
     } else {
         if (!shift && !is_object_selected(layer, object)) clear_selected_objects(layer);
-        add_selected(layer, object);
+        select_with_group(layer, object);
     }
     DrawAllObjects(layer);
 }
@@ -112,11 +124,7 @@ pf::Rect resized_line(const pf::Rect& r, bool* rises, int16_t handle, int16_t dv
     pf::Point to{int16_t(*rises ? r.top : r.bottom - 1), int16_t(r.right - 1)};
     pf::Point& moved = handle == 1 ? from : to;
     moved = pf::Point{int16_t(moved.v + dv), int16_t(moved.h + dh)};
-    const pf::Point& leftmost = from.h <= to.h ? from : to;
-    const pf::Point& other = from.h <= to.h ? to : from;
-    *rises = leftmost.v > other.v;
-    return pf::Rect{std::min(from.v, to.v), std::min(from.h, to.h), int16_t(std::max(from.v, to.v) + 1),
-                    int16_t(std::max(from.h, to.h) + 1)};
+    return line_rect(from, to, rises);
 }
 
 void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, MemoryRef layer) {
@@ -137,6 +145,7 @@ void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, Memory
 }
 
 int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane) {
+    if (text_editor_click(where, modifiers, pane, layer)) return 1;
     pf::Rect rect;
     int16_t handle = 0;
     MemoryRef object = MouseinObject(&rect, where, &handle, pane, layer);
@@ -147,19 +156,34 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
         }
         return 0;
     }
+    // A double click on a selected object opens its settings.
+    if (!handle && !(modifiers & pf::kShiftKey) && is_object_selected(layer, object) && double_clicked(layer)) {
+        InfoSwitcher(layer, 1);
+        return 1;
+    }
+    // A second press on a selected text box, without a drag, begins typing in it.
+    const bool types = !handle && !(modifiers & pf::kShiftKey) && is_object_selected(layer, object) &&
+                       GetObj_info(object, pf::four_cc("type")) == kTextObject;
     if (!handle) select_for_click(layer, object, modifiers);
     if (!is_object_selected(layer, object)) return 1;
     Drag drag = selected_drag(layer, pane);
     if (handle) drag = Drag{{object}, {rect}};
     const pf::Point moved = track(drag, handle, where);
-    if (moved == pf::Point{}) return 1;
-    record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
+    if (moved == pf::Point{}) {
+        if (types && !GetObj_info(object, pf::four_cc("prot"))) begin_text_editing(object, pane, layer);
+        return 1;
+    }
+    // A reshaped list of points goes back with the whole object.
+    const bool reshapes = handle && has_points(object);
+    if (reshapes) record_object_attributes({object}, layer);
+    else record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
     std::vector<bool> rises;
     std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &rises);
     for (size_t i = 0; i < drag.objects.size(); ++i) {
         if (GetObj_info(drag.objects[i], pf::four_cc("prot"))) continue;
         if (handle && is_line(drag.objects[i])) SetObj_info(drag.objects[i], pf::four_cc("info"), rises[i] ? kLineRises : 0);
         move_object_to(drag.objects[i], rects[i], pane, layer);
+        if (reshapes) scale_points(drag.objects[i], drag.from[i], rects[i]);
     }
     DrawAllObjects(layer);
     return 1;

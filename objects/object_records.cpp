@@ -5,6 +5,9 @@
 #include <initializer_list>
 
 #include "model/layer.h"
+#include "editing/undo_record.h"
+#include "objects/object_undo.h"
+#include "objects/text_box_editing.h"
 
 namespace {
 
@@ -98,19 +101,20 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.pen_back = record.fill_back = kWhiteEntry;
     record.height = record.width = kDefaultSide;
     record.owner = layer;
-    MemoryRef object = Bytes2Memory(GetMemoryGlobals(layer), &record, sizeof record, 1);
+    MemoryRef object = Bytes2Memory(layer ? GetMemoryGlobals(layer) : &mem_globals, &record, sizeof record, 1);
     if (!object) return nullptr;
     ObjectRecord* made = use_object(object);
     made->self = object;
-    made->id = next_object_id(layer);
+    made->id = layer ? next_object_id(layer) : 0;
     release_object(object);
     return object;
 }
 
-int16_t NewObject(pf::FourCC kind, MemoryRef* object, int16_t, MemoryRef layer) {
+int16_t NewObject(pf::FourCC kind, MemoryRef* object, int16_t undo, MemoryRef layer) {
     *object = make_object(kind, layer);
     if (!*object) return 0;
     add_object(layer, *object);
+    if (undo) record_added_objects(kUndoNewObject, *object, layer);
     return 1;
 }
 
@@ -163,6 +167,7 @@ MemoryRef find_object_id(MemoryRef layer, int16_t id) {
 }
 
 void removeobject(MemoryRef layer, MemoryRef object) {
+    if (GetObjEditor(layer, nullptr) == object) end_text_editing(layer, false);
     remove_from_list(layer_list(layer, false), object);
     RemoveSelected(layer, object);
 }
@@ -197,6 +202,7 @@ void ClobberObjList(MemoryRef chain) {
 }
 
 void ClobberAllObjects(MemoryRef layer) {
+    end_text_editing(layer, false);
     clear_selected_objects(layer);
     MemoryRef list = layer_list(layer, false);
     if (!list) return;

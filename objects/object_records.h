@@ -27,6 +27,7 @@ struct ObjectRecord {
     MemoryRef owner;    // the layer
     MemoryRef link;     // next object of a chain
     int16_t v_paste_offset, h_paste_offset;
+    int16_t group;  // objects grouped together share a number (unique in the layer); 0 none
 };
 
 constexpr uint32_t kObjectProtected = 0x1;
@@ -38,6 +39,7 @@ constexpr pf::FourCC kDoubleArrowObject = pf::four_cc("darr");
 constexpr pf::FourCC kRectObject = pf::four_cc("rect");
 constexpr pf::FourCC kRoundRectObject = pf::four_cc("rndR");
 constexpr pf::FourCC kOvalObject = pf::four_cc("oval");
+constexpr pf::FourCC kTriangleObject = pf::four_cc("tri_");
 constexpr pf::FourCC kPolygonObject = pf::four_cc("poly");
 constexpr pf::FourCC kFreehandObject = pf::four_cc("pncl");
 constexpr pf::FourCC kTextObject = pf::four_cc("text");
@@ -50,7 +52,8 @@ void release_object(MemoryRef object);
 // (line size 1, pattern 4, frame 1, 20 by 20, a fresh id): 1, or 0 when
 // memory cannot be had. Writes an undo record when asked.
 int16_t NewObject(pf::FourCC kind, MemoryRef* object, int16_t undo, MemoryRef layer);
-// An object record not yet in any list, owned by the layer, with the defaults.
+// An object record not yet in any list, owned by the layer (or by none, for
+// the clipboard: id 0), with the defaults.
 MemoryRef make_object(pf::FourCC kind, MemoryRef layer);
 
 // Lists of 32-bit references: append, position from 1 (0: absent), the entry

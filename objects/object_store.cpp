@@ -7,6 +7,7 @@
 #include "files/file_framing.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
+#include "objects/text_box_editing.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/byte_reader.h"
 
@@ -198,6 +199,8 @@ int16_t adopt_stored_objects(MemoryRef layer) {
 int16_t objects_to_store(MemoryRef layer, MemoryRef* block) {
     *block = nullptr;
     if (num_objects(layer) == 0) return 0;
+    // Text typed into a box still under edit is saved too.
+    if (MemoryRef edited = GetObjEditor(layer, nullptr)) UpdateTextObject(edited, layer);
     Bytes bytes = stored_from_objects(layer);
     *block = Bytes2Memory(GetMemoryGlobals(layer), bytes.data(), 1, int32_t(bytes.size()));
     return *block ? 0 : kNoMemoryErr;

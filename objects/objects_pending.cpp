@@ -1,6 +1,4 @@
-// Drawing-object services not built yet: no chart reads cells, and no object
-// has a text editor to end.
+// Drawing-object services not built yet: no chart reads cells.
 #include "objects/objects.h"
 
 void CheckHotLinks(int16_t, CellPoint, CellPoint, MemoryRef) {}
-void ClobberObjectEditor(MemoryRef) {}

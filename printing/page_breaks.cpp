@@ -215,6 +215,13 @@ int16_t nextColumnBreak(MemoryRef layer, int16_t column) {
     return at == columns.end() ? columns.back() : *at;
 }
 
+CellPoint used_cell_extent(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellPoint last = cell_extent(sheet->cells);
+    release_layer(layer);
+    return last;
+}
+
 int16_t GetMaxPage(MemoryRef layer) { return int16_t(page_lists(layer).rows.size()); }
 
 int16_t CountPages(MemoryRef layer) {

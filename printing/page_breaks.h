@@ -58,3 +58,6 @@ void RemovePageBreak(MemoryRef layer);
 // of `extent` in pixels from the page's first column (top and bottom 0), and
 // the column's width in `width`; 0 when the column is not on the page.
 int16_t PrintCell_H(const CellRange* page, int16_t* width, pf::Rect* extent, int16_t column, MemoryRef layer);
+
+// The last row and the last column holding a cell ({-1, -1} for none).
+CellPoint used_cell_extent(MemoryRef layer);

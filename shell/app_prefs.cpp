@@ -21,11 +21,6 @@ bool prefs_were_reset = false;
 
 namespace {
 
-// Bytes of the default cell format that the preferences give their own meaning.
-constexpr int kDefaultDateFormatByte = 5;
-constexpr int kDefaultNumberFlagsByte = 9;
-constexpr int kDefaultColumnWidthByte = 11;
-
 constexpr uint8_t kFactoryFontSize = 12;
 constexpr uint8_t kFactoryDateFormat = 1;
 constexpr uint8_t kFactoryDecimals = 2;
@@ -133,13 +128,11 @@ constexpr uint32_t kKnownOptions2 = 0x300007FF;
 // Saved window corners lie within this distance of the screen's origin; a
 // corner off the present screen is still kept (its window places itself).
 constexpr int16_t kFarthestPosition = 8192;
-constexpr int16_t kMostUndoLevels = 99;
 constexpr int16_t kLastMarginUnit = 3;
 constexpr int16_t kLastExportChoice = 2;
 constexpr int16_t kLastPrefsPanel = 6;
 constexpr int16_t kMostBars = 999;
 constexpr uint8_t kLargestFontSize = 127;
-constexpr uint8_t kMostDecimals = 15;
 
 bool in_range(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 

@@ -23,6 +23,17 @@ constexpr uint32_t kPrefAntiAliasedText = 0x00000200;
 constexpr uint32_t kPrefAddExtensions = 0x00000400;  // the Save dialog puts the format's extension on names
 constexpr uint32_t kPrefRefreshButtons = 0x20000000;
 
+// Fields of the default cell format that the preferences keep apart from the
+// cell format's own: the date format code, the number flags and the column
+// width in points (0: 76).
+constexpr int kDefaultDateFormatByte = 5;
+constexpr int kDefaultNumberFlagsByte = 9;
+constexpr int kDefaultColumnWidthByte = 11;
+
+// Largest values a preferences field may hold.
+constexpr int16_t kMostUndoLevels = 99;
+constexpr uint8_t kMostDecimals = 15;
+
 // Start-up actions.
 constexpr int16_t kStartupNothing = 0;
 constexpr int16_t kStartupNewDocument = 1;

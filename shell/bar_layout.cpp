@@ -47,13 +47,17 @@ void show_bar(int16_t index) {
     app_prefs.bar_shown = index;
     current_bar = button_list[size_t(index)];
     has_current_bar = true;
+    reset_toolbar();
+}
+
+}  // namespace
+
+void reset_toolbar() {
     reset_button_positions(current_bar.buttons, command_bar_screen().right);
     check_icon_size(true);
     redraw_command_bar();
     app_prefs.options2 |= kPrefRefreshButtons;
 }
-
-}  // namespace
 
 void reset_button_positions(std::vector<ButtonRecord>& buttons, int16_t screen_right) {
     int16_t limit = int16_t(screen_right - kScreenMargin);

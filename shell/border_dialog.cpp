@@ -15,6 +15,7 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
 #include "platform/resources/resources.h"
+#include "shell/command_dialogs.h"
 #include "shell/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/graphic_menus.h"

@@ -66,6 +66,8 @@ void button_to_bytes(const ButtonRecord& button, uint8_t* bytes);
 // Whether a record read from a resource or the bar file can be laid out.
 bool button_usable(const ButtonRecord& button);
 
+// The 'butn' resource of the id, when it is there and can be laid out.
+bool load_button(int16_t id, ButtonRecord* button);
 // The 'butn' ids of a 'bars' resource's bytes; empty (refused) when the
 // bytes are too short or too many, or an id names no 36-byte button.
 std::vector<int16_t> bar_ids_of(std::span<const uint8_t> bytes);
@@ -78,6 +80,9 @@ int16_t read_button_positions();
 int16_t write_button_positions();
 
 void switch_bars(int16_t bar_number);
+// Lays the shown bar out again, fits and redraws the command bar and asks for
+// its buttons to be refreshed.
+void reset_toolbar();
 int16_t delete_bar(bool ask);
 int16_t reset_to_default_bar();
 // Lays the buttons out in rows across a screen of the given right edge.

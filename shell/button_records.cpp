@@ -23,14 +23,14 @@ constexpr int16_t kNarrowScreenBar = 200;
 constexpr int16_t kMediumScreenBar = 201;
 constexpr int kMaxBarButtons = 200;
 
+}  // namespace
+
 bool load_button(int16_t id, ButtonRecord* button) {
     const pf::Resource* resource = pf::get_resource(kButtonType, id);
     if (!resource || resource->bytes.size() != size_t(kButtonRecordSize)) return false;
     ByteSwapButton(resource->bytes.data(), button);
     return button_usable(*button);
 }
-
-}  // namespace
 
 void ByteSwapButton(const uint8_t* bytes, ButtonRecord* b) {
     pf::ByteReader in{{bytes, size_t(kButtonRecordSize)}};

@@ -9,6 +9,7 @@
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
+#include "shell/command_dialogs.h"
 #include "shell/border_tools.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"

@@ -18,6 +18,7 @@
 #include "shell/button_bars.h"
 #include "shell/document_facts.h"
 #include "shell/entry_scroll.h"
+#include "shell/bar_dialogs.h"
 #include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"

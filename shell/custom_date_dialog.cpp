@@ -12,6 +12,7 @@
 #include "model/display_text.h"
 #include "model/format_commands.h"
 #include "platform/resources/resources.h"
+#include "shell/command_dialogs.h"
 #include "shell/app_prefs.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/format_menus.h"

@@ -11,6 +11,7 @@
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/named_ranges.h"
+#include "shell/command_dialogs.h"
 #include "shell/range_names.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
@@ -41,11 +42,6 @@ bool looks_like_reference(const std::string& text) {
     return at == text.size();
 }
 
-void refuse(DialogRef dialog, GotoRefusal why) {
-    str_multi_alert(kRefusalStrings, int16_t(why), kStandardStopAlert, kStopAlertKind);
-    SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
-}
-
 bool has_text(DialogRef dialog) {
     unsigned char text[256];
     GetDEditText(dialog, kReferenceItem, text);
@@ -63,6 +59,10 @@ int16_t take_name(DialogRef dialog, pf::ListHandle names, MemoryRef layer) {
 }
 
 }  // namespace
+
+void say_goto_refusal(GotoRefusal why) {
+    str_multi_alert(kRefusalStrings, int16_t(why), kStandardStopAlert, kStopAlertKind);
+}
 
 GotoRefusal check_goto_text(const unsigned char* text, MemoryRef layer, CellRange* range) {
     const std::string typed(reinterpret_cast<const char*>(text + 1), text[0]);
@@ -95,7 +95,8 @@ int16_t goto_dialog(MemoryRef layer, CellRange* range, bool* select) {
         CellRange chosen{};
         const GotoRefusal why = check_goto_text(text, layer, &chosen);
         if (why != GotoRefusal::kNone) {
-            refuse(dialog, why);
+            say_goto_refusal(why);
+            SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
             continue;
         }
         *range = chosen;

@@ -20,3 +20,5 @@ bool go_to_asked(MemoryRef layer, CellRange* range);
 // Why a reference text is refused: 0 when it is good.
 enum class GotoRefusal : int16_t { kNone = 0, kNotAReference = 1, kOffTheGrid = 2, kTooLong = 3 };
 GotoRefusal check_goto_text(const unsigned char* text, MemoryRef layer, CellRange* range);
+// The stop alert that says why.
+void say_goto_refusal(GotoRefusal why);

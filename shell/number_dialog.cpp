@@ -8,6 +8,7 @@
 #include "core/string_utils.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
+#include "shell/command_dialogs.h"
 #include "shell/app_prefs.h"
 #include "shell/sheet_dialogs.h"
 

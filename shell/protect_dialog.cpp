@@ -5,6 +5,7 @@
 #include "core/modal_dialog.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
+#include "shell/command_dialogs.h"
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
 

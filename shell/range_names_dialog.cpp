@@ -11,6 +11,7 @@
 #include "model/workbook.h"
 #include "platform/controls/controls.h"
 #include "platform/screen/cursor.h"
+#include "shell/command_dialogs.h"
 #include "shell/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/range_names.h"

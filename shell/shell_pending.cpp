@@ -9,14 +9,6 @@
 #include "shell/shell_pending.h"
 #include "shell/shell_commands.h"
 #include "shell/button_states.h"
-#include "platform/screen/cursor.h"
-
-namespace {
-
-constexpr int kBeepTicks = 9;
-void beep() { pf::sys_beep(kBeepTicks); }
-
-}  // namespace
 
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset) {
     if (WindowRef open = find_empty_palette(title)) return open;
@@ -26,15 +18,6 @@ WindowRef make_empty_palette(const char* title, int position_index, int16_t offs
 void MakeToolWindow() { make_empty_palette("Tools", kToolPalettePosition, 110); }
 void MakeGridWindow() { make_empty_palette("Borders", kGridPalettePosition, 270); }
 void MakeOpWindow() { make_empty_palette("Options", kOptionsWindowPosition, 350); }
-void get_app_prefs(int16_t) { beep(); }
-int16_t customize_commandbar() {
-    beep();
-    return 0;
-}
-int16_t command_dialog(int16_t) {
-    beep();
-    return 0;
-}
 
 // The options menu carries no marks until its commands are built.
 void set_option_menu(MemoryRef) {}
@@ -44,7 +27,5 @@ void PaletteMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::Men
     pf::standard_menu_definition(message, menu, menu_rect, params);
 }
 
-
-// Commands not built yet answer with a beep.
-void DoPrefsMenu(MemoryRef, int16_t) { beep(); }
+// The tool palette's menu does nothing until the palette is built.
 void DoToolMenu(MemoryRef, int16_t) {}

@@ -8,6 +8,4 @@
 WindowRef make_empty_palette(const char* title, int position_index, int16_t offset);
 
 // Stand-ins for commands of the palettes and dialogs not built yet.
-int16_t customize_commandbar();
-int16_t command_dialog(int16_t new_bar);
 void set_option_menu(MemoryRef layer);

@@ -5,17 +5,13 @@
 #include "editing/undo_record.h"
 #include "model/workbook.h"
 #include "formula/recalc.h"
-#include "platform/screen/cursor.h"
+#include "shell/command_dialogs.h"
+#include "window/selection_tracking.h"
 
 namespace {
 
 constexpr int32_t kProtectedWorkbookAlert = 6;
 constexpr int32_t kOneCellSortAlert = 104;
-constexpr int kBeepTicks = 9;
-
-bool is_one_cell(const CellRange& range) {
-    return range.topLeft.v == range.botRight.v && range.topLeft.h == range.botRight.h;
-}
 
 }  // namespace
 
@@ -26,16 +22,19 @@ void Sort(MemoryRef layer, int16_t mode) {
         return;
     }
     const CellRange selection = current_selection(layer);
-    if (is_one_cell(selection)) {
+    if (is_single_cell(selection)) {
         layer_alert(layer, kOneCellSortAlert);
         return;
     }
-    if (mode == 0) {  // the dialog that asks for the keys is not built yet
-        pf::sys_beep(kBeepTicks);
-        return;
+    int16_t keys[kSortKeys] = {kNoSortKey, kNoSortKey, kNoSortKey};
+    uint16_t orders[kSortKeys] = {1, 1, 1};
+    uint16_t by_columns = 1;
+    if (mode == 0) {
+        if (!sort_dialog(keys, orders, &by_columns, &selection)) return;
+    } else {
+        keys[0] = selection.topLeft.h;
+        orders[0] = mode > 0 ? 1 : 0;
     }
-    const int16_t keys[kSortKeys] = {selection.topLeft.h, kNoSortKey, kNoSortKey};
-    const uint16_t orders[kSortKeys] = {uint16_t(mode > 0 ? 1 : 0), 1, 1};
     QDraw();
-    if (int16_t error = Sort_Sheet(layer, 1, keys, orders)) layer_alert(layer, error);
+    if (int16_t error = Sort_Sheet(layer, by_columns, keys, orders)) layer_alert(layer, error);
 }

@@ -5,7 +5,7 @@
 
 #include "core/memory_manager.h"
 
-// Sorts the rows of the layer's selection. Mode 0 asks for the keys; a
+// Sorts the layer's selection. Mode 0 asks for the keys (Sort dialog); a
 // positive mode sorts ascending and a negative mode descending by the
 // selection's first column, without asking.
 void Sort(MemoryRef layer, int16_t mode);

@@ -2,6 +2,7 @@
 // go-to dialog that remembers the cell chosen last, and the command bar's
 // customisation.
 #include "model/layer.h"
+#include "shell/bar_dialogs.h"
 #include "shell/goto_dialog.h"
 #include "shell/shell_commands.h"
 #include "shell/shell_pending.h"

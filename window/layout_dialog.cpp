@@ -19,6 +19,7 @@
 #include "platform/resources/resources.h"
 #include "printing/header_dialog.h"
 #include "shell/app_prefs.h"
+#include "shell/prefs_dialog.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
 #include "window/window_commands.h"
@@ -87,33 +88,9 @@ void show_length(DialogRef dialog, int16_t item, int16_t points, int16_t unit) {
     SetDEditText(dialog, item, text);
 }
 
-int16_t font_menu_index(int16_t font) {
-    const auto& families = pf::font_list();
-    for (size_t i = 0; i < families.size(); ++i)
-        if (families[i].number == font) return int16_t(i + 1);
-    return 0;
-}
-
-int16_t size_menu_index(pf::MenuRef menu, int16_t size) {
-    const std::string text = std::to_string(size);
-    for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i)
-        if (pf::get_menu_item_text(menu, i) == text) return i;
-    pf::append_menu_item_text(menu, text);
-    return pf::count_menu_items(menu);
-}
-
 void fill_pop_ups(LayoutDialog& d) {
-    make_font_pop(d.dialog, kFontItem);
-    if (pf::ControlRef control = GetDialogControl(d.dialog, kFontItem)) {
-        const int16_t index = font_menu_index(d.choices.font);
-        if (index) pf::set_control_value(control, index);
-    }
-    pf::MenuRef sizes = GetContolPopMenu(d.dialog, kSizeItem);
-    if (pf::ControlRef control = GetDialogControl(d.dialog, kSizeItem); control && sizes) {
-        const int16_t index = size_menu_index(sizes, d.choices.size);
-        pf::set_control_maximum(control, pf::count_menu_items(sizes));
-        pf::set_control_value(control, index);
-    }
+    set_font_pop(d.dialog, kFontItem, d.choices.font);
+    set_size_pop(d.dialog, kSizeItem, d.choices.size);
 }
 
 void fill_fields(LayoutDialog& d) {
@@ -271,16 +248,10 @@ bool flip_box(LayoutDialog& d, int16_t item) {
 }
 
 void pick_font_or_size(LayoutDialog& d, int16_t item) {
-    pf::ControlRef control = GetDialogControl(d.dialog, item);
-    if (!control) return;
-    const int16_t index = int16_t(pf::get_control_value(control));
     if (item == kFontItem) {
-        const auto& families = pf::font_list();
-        if (index < 1 || size_t(index) > families.size()) return;
-        take_value(d, &d.choices.font, families[size_t(index - 1)].number);
-    } else if (pf::MenuRef sizes = GetContolPopMenu(d.dialog, item)) {
-        const int size = std::atoi(pf::get_menu_item_text(sizes, index).c_str());
-        if (size > 0) take_value(d, &d.choices.size, int16_t(size));
+        take_value(d, &d.choices.font, get_pop_font(d.dialog, item));
+    } else if (const int16_t size = get_pop_size(d.dialog, item); size > 0) {
+        take_value(d, &d.choices.size, size);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
+#include "shell/command_dialogs.h"
 #include "window/cell_geometry.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
@@ -120,7 +121,10 @@ int16_t select_lines(MemoryRef layer, pf::Point where, bool column_mode, uint16_
 
 int16_t heading_click(MemoryRef layer, const Click& click) {
     const bool column_headings = click.where.v < kHeadingBottom;
-    if (column_headings && click.where.h < kRowHeadingRight) return kClickHandled;
+    if (column_headings && click.where.h < kRowHeadingRight) {
+        SelectDialog(layer);
+        return kClickHandled;
+    }
     return select_lines(layer, click.where, column_headings, click.modifiers);
 }
 

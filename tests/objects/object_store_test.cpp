@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/layer.h"
+#include "objects/object_creation.h"
 #include "objects/object_records.h"
 #include "objects/object_store.h"
 #include "tests/files/document_builder.h"
@@ -142,6 +143,27 @@ TEST_F(ObjectStoreTest, ADocumentWithADamagedObjectIsRefused) {
     write_bytes("Damaged.qrv", built::document(1029, {layer}));
     EXPECT_EQ(open("Damaged.qrv"), nullptr);
     EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"error -1"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectStoreTest, ObjectsOfEveryToolAreSavedAndReadBackByteForByte) {
+    MemoryRef book = sample::rich_workbook(1);
+    MemoryRef layer = first_layer(book);
+    for (int16_t tool = 3; tool <= 12; ++tool) {
+        const auto at = int16_t(tool * 20);
+        const std::vector<pf::Point> stroke{{at, 30}, {int16_t(at + 15), 60}, {int16_t(at + 5), 90}, {int16_t(at + 30), 95}};
+        ASSERT_NE(make_drawn_object(layer, 0, tool_object_kind(tool), stroke), nullptr) << "tool " << tool;
+    }
+    ASSERT_EQ(num_objects(layer), 10);
+    ASSERT_EQ(save(book, "Tools.qrv"), 0);
+    MemoryRef again = open("Tools.qrv");
+    ASSERT_NE(again, nullptr);
+    ASSERT_EQ(num_objects(first_layer(again)), 10);
+    EXPECT_EQ(stored_from_objects(first_layer(again)), stored_from_objects(layer));
+    EXPECT_EQ(pf::FourCC(GetObj_info(find_object_item(first_layer(again), 9), pf::four_cc("type"))), kTriangleObject);
 }
 
 }  // namespace
