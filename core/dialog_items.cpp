@@ -34,8 +34,6 @@ bool is_edit_text(DialogRef dialog, int16_t item) { return pf::get_dialog_item_k
 
 pf::Rect grown(pf::Rect r, int16_t by) { return pf::Rect{int16_t(r.top - by), int16_t(r.left - by), int16_t(r.bottom + by), int16_t(r.right + by)}; }
 
-pf::Port* dialog_port(DialogRef dialog) { return pf::window_port(pf::get_dialog_window(dialog)); }
-
 // The dialog's default-button outline, drawn in the current port.
 void draw_outline(DialogRef dialog, int16_t item, bool erase) {
     pf::Rect box = grown(pf::get_dialog_item_box(dialog, item), kOutlineGap);
@@ -48,6 +46,8 @@ void draw_outline(DialogRef dialog, int16_t item, bool erase) {
 }
 
 }  // namespace
+
+pf::Port* dialog_port(DialogRef dialog) { return pf::window_port(pf::get_dialog_window(dialog)); }
 
 // ---- Items and their controls ----------------------------------------------------
 

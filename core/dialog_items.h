@@ -12,6 +12,8 @@
 using pf::DialogRef;
 
 // ---- Items and their controls ----------------------------------------------------
+// The drawing port of a dialog's window.
+pf::Port* dialog_port(DialogRef dialog);
 pf::ControlRef GetDialogControl(DialogRef dialog, int16_t item);
 void DrawDialogItem(DialogRef dialog, int16_t item);
 void GetDItemBox(DialogRef dialog, int16_t item, pf::Rect* box);

@@ -18,14 +18,9 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {131, 20, 20},                 // Format: Borders
-    {137, 16, 16},                 // Date: Custom
-    {143, 12, 12},                 // Size: Other
     {149, 3, 3},                   // Decimal Places: Other
-    {132, 1, 1},                   // Options: Names
-    {132, 11, 14},                 // Options: Column Width to Row Height
-    {132, 18, 18},                 // Options: Print Titles
-    {132, 24, 24},                 // Options: Protect Workbook
+    {132, 11, 11},                 // Options: Column Width
+    {132, 14, 14},                 // Options: Row Height
     {133, 14, 14},                 // Object: Drawing Tools
     {150, 3, 6},                   // Chart Options: Data Labels, Axes, Titles
     {135, 1, 8},                   // Functions: inserting into the entry line

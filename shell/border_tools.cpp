@@ -9,13 +9,6 @@
 
 namespace {
 
-// SetFormatByte's border fields: the top (value 0-15) or left (16-31) side,
-// the bottom (0-15) or right (16-31) side; the colour of one side.
-constexpr int16_t kTopOrLeft = kFmtBorderStyles, kBottomOrRight = kFmtBorderStyles + 1;
-constexpr int16_t kSecondSide = 16;
-constexpr int16_t kTopColour = kFmtBorderColours, kLeftColour = kFmtBorderColours + 1,
-                  kBottomColour = kFmtBorderColours + 2, kRightColour = kFmtBorderColours + 3;
-
 // Styles a tool gives each side; -1 leaves the side alone.
 struct ToolSides {
     int16_t left, top, right, bottom;
@@ -31,43 +24,43 @@ constexpr uint16_t kToolWords[kBorderTools] = {0x0000, 0x0002, 0x0004, 0x0006, 0
                                                0x0204, 0x2000, 0x0020, 0x2222, 0x2200, 0x4400};
 constexpr int16_t kFirstOutlineTool = 11;
 
-CellRange selection(MemoryRef layer) {
+void apply_sides(MemoryRef layer, const ToolSides& sides) {
+    const CellRange range = selected_range(layer);
+    if (sides.left >= 0) set_border_field(layer, range, kTopOrLeft, int16_t(kSecondSide + sides.left));
+    if (sides.top >= 0) set_border_field(layer, range, kTopOrLeft, sides.top);
+    if (sides.right >= 0) set_border_field(layer, range, kBottomOrRight, int16_t(kSecondSide + sides.right));
+    if (sides.bottom >= 0) set_border_field(layer, range, kBottomOrRight, sides.bottom);
+}
+
+}  // namespace
+
+void set_border_field(MemoryRef layer, const CellRange& range, int16_t field, int16_t value) {
+    SetBits(field, value, &range, false, false, true, layer);
+}
+
+CellRange selected_range(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
     const CellRange range = sheet->selection;
     release_layer(layer);
     return range;
 }
 
-void set_side(MemoryRef layer, const CellRange& range, int16_t field, int16_t value) {
-    SetBits(field, value, &range, false, false, true, layer);
-}
-
-void apply_sides(MemoryRef layer, const ToolSides& sides) {
-    const CellRange range = selection(layer);
-    if (sides.left >= 0) set_side(layer, range, kTopOrLeft, int16_t(kSecondSide + sides.left));
-    if (sides.top >= 0) set_side(layer, range, kTopOrLeft, sides.top);
-    if (sides.right >= 0) set_side(layer, range, kBottomOrRight, int16_t(kSecondSide + sides.right));
-    if (sides.bottom >= 0) set_side(layer, range, kBottomOrRight, sides.bottom);
-}
-
-}  // namespace
-
 void outline_cells(MemoryRef layer, int16_t style, int16_t colour) {
-    const CellRange range = selection(layer);
+    const CellRange range = selected_range(layer);
     CellRange left = range, right = range, top = range, bottom = range;
     left.botRight.h = range.topLeft.h;
     right.topLeft.h = range.botRight.h;
     top.botRight.v = range.topLeft.v;
     bottom.topLeft.v = range.botRight.v;
-    set_side(layer, left, kTopOrLeft, int16_t(kSecondSide + style));
-    set_side(layer, right, kBottomOrRight, int16_t(kSecondSide + style));
-    set_side(layer, top, kTopOrLeft, style);
-    set_side(layer, bottom, kBottomOrRight, style);
+    set_border_field(layer, left, kTopOrLeft, int16_t(kSecondSide + style));
+    set_border_field(layer, right, kBottomOrRight, int16_t(kSecondSide + style));
+    set_border_field(layer, top, kTopOrLeft, style);
+    set_border_field(layer, bottom, kBottomOrRight, style);
     if (colour <= 0) return;
-    set_side(layer, left, kLeftColour, colour);
-    set_side(layer, right, kRightColour, colour);
-    set_side(layer, top, kTopColour, colour);
-    set_side(layer, bottom, kBottomColour, colour);
+    set_border_field(layer, left, kLeftColour, colour);
+    set_border_field(layer, right, kRightColour, colour);
+    set_border_field(layer, top, kTopColour, colour);
+    set_border_field(layer, bottom, kBottomColour, colour);
 }
 
 void DoGridMenu(int16_t item) {

@@ -36,18 +36,10 @@ struct ActiveCell {
 ActiveCell read_active_cell(MemoryRef layer) {
     ActiveCell a;
     GetSelectFormat(a.format.bytes, layer, 1);
-    SpreadSheet* sheet = use_layer(layer);
-    const CellPoint where = sheet->active_cell;
-    release_layer(layer);
-    uint8_t* cell = nullptr;
-    int16_t length = 0;
-    if (get_cell_ptr(&cell, &length, where, layer)) {
-        double value = 0;
-        if (_cellType_(cell) == kCellConstant) value = load_f64(_formulaPtr_(cell));
-        else if (_cellType_(cell) == kCellFormula && _resultType_(cell) < 0) value = load_f64(_resultPtr_(cell));
-        if (value != 0) a.value = value;
-    }
-    if (!(a.format.bytes[kFmtFlagsB] & (1 << kCustomPatternBit))) GetCellStrings(where, a.label, nullptr, layer);
+    double value = 0;
+    if (active_cell_number(layer, &value) && value != 0) a.value = value;
+    if (!(a.format.bytes[kFmtFlagsB] & (1 << kCustomPatternBit)))
+        GetCellStrings(active_cell_of(layer), a.label, nullptr, layer);
     a.format.bytes[kFmtLabelLength] = 0;
     return a;
 }
@@ -108,6 +100,23 @@ bool ask_label(MemoryRef layer, int16_t* which, unsigned char* text) {
 }
 
 }  // namespace
+
+CellPoint active_cell_of(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const CellPoint where = sheet->active_cell;
+    release_layer(layer);
+    return where;
+}
+
+bool active_cell_number(MemoryRef layer, double* value) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, active_cell_of(layer), layer)) return false;
+    if (_cellType_(cell) == kCellConstant) *value = load_f64(_formulaPtr_(cell));
+    else if (_cellType_(cell) == kCellFormula && _resultType_(cell) < 0) *value = load_f64(_resultPtr_(cell));
+    else return false;
+    return true;
+}
 
 void apply_custom_label(MemoryRef layer, int16_t which, const unsigned char* text) {
     if (!Format_Sheet(kFormatUndoKind, -1, 0, false, true, true, layer)) return;

@@ -16,6 +16,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/format_menus.h"
 #include "shell/menu_enabling.h"
+#include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
 #include "window/auto_size.h"
@@ -27,6 +28,8 @@ constexpr int kBeepTicks = 9;
 constexpr int16_t kFontMenu = 142, kSizeMenu = 143, kAlignMenu = 146, kAlignOptionMenu = 159;
 constexpr uint32_t kFixedRowHeights = 0x800;
 constexpr int16_t kLargerItem = 9, kSmallerItem = 10, kOtherSizeItem = 12;
+// The other size asked in the one-number dialog: its range, title and prompt.
+constexpr int16_t kLargestOtherSize = 200, kOtherSizeLimit = 12, kSizeTitle = 12, kSizePrompt = 3;
 constexpr int16_t kFirstFaceItem = 3, kLastFaceItem = 9;
 constexpr int16_t kLastAlignmentItem = 5, kTopItem = 7, kMiddleItem = 8, kBottomItem = 9;
 constexpr uint8_t kAlignmentBits = 0x07;
@@ -148,15 +151,21 @@ void DoFontMenu(MemoryRef window_record, int16_t item) {
 void DoSizeMenu(MemoryRef window_record, int16_t item) {
     const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
-    const bool listed = item >= 1 && item <= int16_t(std::size(kMenuSizes));
+    bool listed = item >= 1 && item <= int16_t(std::size(kMenuSizes));
     const bool step = item == kLargerItem || item == kSmallerItem;
-    if (!listed && !step) {
-        beep();  // the size dialog is not there yet
+    int16_t chosen = listed ? kMenuSizes[item - 1] : 0;
+    if (item == kOtherSizeItem) {
+        chosen = valid_size(f.format.bytes[kFmtSize], f.layer);
+        if (!Multi_Dialog(kNumberDialog, 0, kLargestOtherSize, kOtherSizeLimit, 0, kSizeTitle, kSizePrompt, &chosen))
+            return;
+        listed = true;
+    } else if (!listed && !step) {
+        beep();
         return;
     }
     if (WEReference text = edited_text(f)) {
         WETextStyle style;
-        style.tsSize = listed ? kMenuSizes[item - 1] : int16_t(item == kLargerItem ? 1 : -1);
+        style.tsSize = listed ? chosen : int16_t(item == kLargerItem ? 1 : -1);
         style_text(text, listed ? weDoSize : weDoAddSize, style, f);
         return;
     }
@@ -165,7 +174,7 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
         return;
     }
     const int16_t default_size = Get_Default_Size(f.layer);
-    int16_t size = listed ? kMenuSizes[item - 1]
+    int16_t size = listed ? chosen
                           : stepped_cell_size(f.format.bytes[kFmtSize], item == kLargerItem ? 1 : -1, default_size);
     if (size <= 0 || size == default_size) size = kDefaultFontSize;
     format_cells_text(f, font_undo_kind(f.layer), kFmtSize, size, false);

@@ -15,6 +15,8 @@
 #include "platform/menus/menus.h"
 #include "platform/screen/cursor.h"
 #include "shell/button_states.h"
+#include "shell/border_dialog.h"
+#include "shell/custom_date_dialog.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
 #include "window/entry_line.h"
@@ -26,7 +28,7 @@ constexpr int kBeepTicks = 9;
 constexpr int16_t kFormatMenu = 131, kDateMenu = 137, kTimeMenu = 138, kCurrencyMenu = 139,
                   kFormatOptionMenu = 148, kPrecisionMenu = 149;
 constexpr int16_t kFirstCodeItem = 11, kLastCodeItem = 16, kLastFormatItem = 21;
-constexpr int16_t kTableFormatItem = 21;
+constexpr int16_t kBordersItem = 20, kTableFormatItem = 21;
 constexpr int16_t kCurrencyItem = 8, kDateItem = 9, kTimeItem = 10;
 constexpr uint8_t kCodeOfItem[] = {'G', 'S', 'I', 'f', 'B', 'J'};
 constexpr uint8_t kCurrencyCodes[] = {36, 31, 46, 47, 48, 49, 50};
@@ -145,6 +147,14 @@ void choose_code(MemoryRef window_record, int16_t code) {
     refresh_entry_line(window_record);
 }
 
+// Runs a dialog on the front document's selection, then shows the active cell's new format.
+void open_on_selection(MemoryRef window_record, int16_t (*dialog)(MemoryRef layer)) {
+    MemoryRef layer = selection_layer(window_record);
+    if (!layer) return;
+    dialog(layer);
+    refresh_entry_line(window_record);
+}
+
 }  // namespace
 
 uint8_t menu_format_code(uint8_t code) {
@@ -193,8 +203,9 @@ void apply_format_change(MemoryRef layer, const FormatChange& change) {
 
 void DoFormatMenu(MemoryRef window_record, int16_t item) {
     if (item >= kFirstCodeItem && item <= kLastCodeItem) choose_code(window_record, kCodeOfItem[item - kFirstCodeItem]);
+    else if (item == kBordersItem) open_on_selection(window_record, border_dialog);
     else if (item == kTableFormatItem) TableDialog(selection_layer(window_record));
-    else if (item > kLastCodeItem) beep();  // the border dialog is not there yet
+    else if (item > kLastCodeItem) beep();
 }
 
 void DoPrecisionMenu(MemoryRef window_record, int16_t item) {
@@ -235,7 +246,7 @@ void DoCurrencyMenu(MemoryRef window_record, int16_t item) {
 }
 
 void DoDateMenu(MemoryRef window_record, int16_t item) {
-    if (item == kDateMenuItems) beep();  // the custom date dialog is not there yet
+    if (item == kDateMenuItems) open_on_selection(window_record, CustomDateDialog);
     else choose_code(window_record, date_verb(item));
 }
 

@@ -6,17 +6,20 @@
 #include "core/alert_kinds.h"
 #include "core/alerts.h"
 #include "core/dialog_items.h"
+#include "core/lists_and_menus.h"
 #include "core/modal_dialog.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/named_ranges.h"
+#include "shell/command_dialogs.h"
+#include "shell/range_names.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
 
 namespace {
 
 constexpr int16_t kGotoDialog = 142, kRefusalStrings = 144;
-constexpr int16_t kOkItem = 1, kCancelItem = 2, kReferenceItem = 3, kSelectItem = 7;
+constexpr int16_t kOkItem = 1, kCancelItem = 2, kReferenceItem = 3, kNamesItem = 6, kSelectItem = 7;
 constexpr size_t kLongestReference = kNamedRangeNameSize - 1;
 
 // Letters, then digits, once or twice around a colon, "$" allowed: the shape
@@ -37,6 +40,22 @@ bool looks_like_reference(const std::string& text) {
         if (!corner()) return false;
     }
     return at == text.size();
+}
+
+bool has_text(DialogRef dialog) {
+    unsigned char text[256];
+    GetDEditText(dialog, kReferenceItem, text);
+    return text[0] != 0;
+}
+
+// A click on a name writes its reference into the text; a double click goes
+// there at once (answers OK).
+int16_t take_name(DialogRef dialog, pf::ListHandle names, MemoryRef layer) {
+    if (FindSelect(names) < 0) return kNamesItem;
+    add_record_text(dialog, Get_rangeinfo(layer), names, 0, kReferenceItem, layer);
+    SelectTheDialogItemText(dialog, kReferenceItem, 0, kAllCharacters);
+    reset_ok_button(dialog, true);
+    return list_box_double_clicked(dialog, kNamesItem) ? kOkItem : kNamesItem;
 }
 
 }  // namespace
@@ -61,13 +80,16 @@ int16_t goto_dialog(MemoryRef layer, CellRange* range, bool* select) {
     SetDEditText(dialog, kReferenceItem, text);
     SelectTheDialogItemText(dialog, kReferenceItem, 0, 255);
     SetCheckbox(dialog, kSelectItem, *select ? 1 : 0);
+    pf::ListHandle names = GetDialogListHandle(dialog, kNamesItem);
+    if (names) range_data(Get_rangeinfo(layer), names);
     pf::draw_dialog(dialog);
     int16_t answer = 0;
     for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
+        int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
         if (item == kSelectItem) FlipCheckbox(dialog, kSelectItem);
+        if (item == kReferenceItem) reset_ok_button(dialog, has_text(dialog));
+        if (item == kNamesItem && names) item = take_name(dialog, names, layer);
         if (item != kOkItem) continue;
         GetDEditText(dialog, kReferenceItem, text);
         CellRange chosen{};

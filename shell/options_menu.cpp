@@ -1,7 +1,8 @@
-// The Options menu: calculation, sorting, fill series, automatic row heights,
-// page breaks, print rows, locking and unlocking the selection, unprotecting
-// the workbook, the custom format text; set_option_menu enables and marks it
-// before it is shown.
+// The Options menu: range names, the custom format text, calculation,
+// sorting, fill series, column names, automatic row heights, page breaks,
+// print titles and rows, locking and unlocking the selection, protecting and
+// unprotecting the workbook; set_option_menu enables and marks it before it
+// is shown.
 #include <cstring>
 
 #include "core/passwords.h"
@@ -20,6 +21,7 @@
 #include "shell/document_facts.h"
 #include "shell/document_questions.h"
 #include "shell/print_rows_dialog.h"
+#include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
 #include "shell/sort_command.h"
 #include "platform/windows/windows.h"
@@ -33,8 +35,9 @@ namespace {
 
 constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
-                  kSortItem = 8, kFillSeriesItem = 9, kRowHeightsItem = 15, kPageBreakItem = 17, kPrintRowsItem = 19, kLockItem = 21,
-                  kUnlockItem = 22, kLastGuardedItem = 23, kUnprotectItem = 25;
+                  kSortItem = 8, kFillSeriesItem = 9, kColumnNameItem = 12, kRowHeightsItem = 15, kPageBreakItem = 17,
+                  kPrintTitlesItem = 18, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kLastGuardedItem = 23,
+                  kProtectItem = 24, kUnprotectItem = 25;
 constexpr int16_t kLockedBit = 0;  // of the format's first option byte
 constexpr int16_t kMenuTexts = 129;
 constexpr int16_t kLockCellsText = 16, kLockObjectsText = 18;
@@ -120,6 +123,9 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
         return;
     }
     switch (item) {
+        case kNamesItem:
+            if (!f.object_selected) range_dialog(f.layer);
+            break;
         case kCustomTextItem:
             if (!f.object_selected) custom_label_dialog(f.layer);
             break;
@@ -133,13 +139,18 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
             else series_dialog(f.layer);
             DisplayText(f.record, 1);
             break;
+        case kColumnNameItem: column_name_dlog(f.layer); break;
         case kRowHeightsItem: flip_row_heights(f.layer); break;
         case kPageBreakItem:
             if (!f.object_selected && whole_lines_selected(f.layer)) toggle_page_break(f.layer);
             break;
+        case kPrintTitlesItem:
+            if (printcol_Dialog(f.layer)) reset_page(f.layer);
+            break;
         case kPrintRowsItem: print_rows_dialog(f.layer); break;
         case kLockItem:
         case kUnlockItem: set_lock(f.record, f.layer, item == kLockItem); break;
+        case kProtectItem: protect_dialog(f.layer); break;
         case kUnprotectItem: unprotect_workbook(f.layer); break;
         default: break;
     }

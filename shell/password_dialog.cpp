@@ -1,11 +1,14 @@
 // The password check: a masked field, the prompt, and OK comparing what was
 // typed with the password.
+#include <algorithm>
+
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "core/passwords.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
+#include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
 
 namespace {
@@ -20,34 +23,39 @@ constexpr int16_t kWrongPasswordString = 7;
 constexpr int16_t kConfirmPrompt = 10;
 constexpr int16_t kBeepTicks = 9;
 
-void show_string(DialogRef dialog, int16_t index) {
-    unsigned char text[256];
-    pf::get_indexed_string(text, kDialogStrings, index);
-    SetDText(dialog, kPromptItem, text);
-}
+void show_string(DialogRef dialog, int16_t index) { show_indexed_string(dialog, kPromptItem, kDialogStrings, index); }
 
-// What was typed into the masked field (not the bullets it shows).
 bool typed_matches(DialogRef dialog, const unsigned char* password) {
     unsigned char typed[256];
-    size_t size = 0;
-    pf::ControlRef field = GetDialogControl(dialog, kPasswordItem);
-    if (!field || pf::get_control_data(field, pf::kControlEditTextPart, pf::kControlEditTextPasswordTag, 255,
-                                       typed + 1, &size) != pf::noErr)
-        return false;
-    typed[0] = uint8_t(size);
+    read_password_field(dialog, kPasswordItem, typed);
     return compare_password(typed, password) != 0;
 }
 
-// Says the password was wrong and empties the field for another try.
-void refuse(DialogRef dialog) {
-    show_string(dialog, kWrongPasswordString);
+
+}  // namespace
+
+void read_password_field(DialogRef dialog, int16_t item, unsigned char* typed) {
+    size_t size = 0;
+    typed[0] = 0;
+    pf::ControlRef field = GetDialogControl(dialog, item);
+    if (field && pf::get_control_data(field, pf::kControlEditTextPart, pf::kControlEditTextPasswordTag, 255,
+                                      typed + 1, &size) == pf::noErr)
+        typed[0] = uint8_t(std::min<size_t>(size, 255));
+}
+
+void refuse_password(DialogRef dialog, int16_t field, int16_t message_item, int16_t message) {
+    show_indexed_string(dialog, message_item, kDialogStrings, message);
     const unsigned char empty[] = {0};
-    SetDEditText(dialog, kPasswordItem, empty);
-    SetEditTextDialogItemFocus(dialog, kPasswordItem);
+    SetDEditText(dialog, field, empty);
+    SetEditTextDialogItemFocus(dialog, field);
     pf::sys_beep(kBeepTicks);
 }
 
-}  // namespace
+void show_indexed_string(DialogRef dialog, int16_t item, int16_t list, int16_t index) {
+    unsigned char text[256];
+    pf::get_indexed_string(text, list, index);
+    SetDText(dialog, item, text);
+}
 
 int16_t verify_dialog(const unsigned char* password, int16_t prompt) {
     DialogRef dialog = StdNewDLOG(kPasswordDialog, kOkItem, nullptr);
@@ -66,7 +74,7 @@ int16_t verify_dialog(const unsigned char* password, int16_t prompt) {
             break;
         }
         if (prompt == kConfirmPrompt) break;
-        refuse(dialog);
+        refuse_password(dialog, kPasswordItem, kPromptItem, kWrongPasswordString);
     }
     StdDLOG_close(dialog, nullptr);
     return answer;

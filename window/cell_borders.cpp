@@ -160,33 +160,51 @@ const uint8_t* cell_in_row(const uint8_t* row, int16_t column) {
     return nullptr;
 }
 
+namespace {
+
+// The four sides in the order top, bottom, left, right, each in its colour.
+void draw_borders(const Frame& f, const BorderStyles& s, const BorderStyles& colours, const BorderStyles* left,
+                  const BorderStyles* above, const BorderStyles* right, int16_t colour_style, bool hairlines) {
+    if (s.top != 0) {
+        setColor(colours.top, colour_style);
+        top_border(f, s, above, hairlines);
+    }
+    if (s.bottom > 1) {
+        setColor(colours.bottom, colour_style);
+        bottom_border(f, s, hairlines);
+    }
+    if (s.left >= 1 && f.CL >= f.OL) {
+        setColor(colours.left, colour_style);
+        left_border(f, s, left, above, hairlines);
+    }
+    if (s.right >= 2 && f.CR <= f.OR) {
+        setColor(colours.right, colour_style);
+        right_border(f, s, right, above, hairlines);
+    }
+    pf::pen_normal();
+    pf::rgb_fore_color(pf::kBlackColor);
+}
+
+}  // namespace
+
 void DrawBorders(RowDrawState* state) {
     const uint8_t* format = state->info.format.bytes;
-    const BorderStyles s = border_styles(format);
     const Frame f{state->box.top, state->box.bottom - 1, state->own_left, state->own_right - 1, state->box.left,
                   state->box.right - 1};
     BorderStyles above_styles{}, left_styles{}, right_styles{};
     const BorderStyles* above = state->cell_above ? &(above_styles = border_styles(state->cell_above)) : nullptr;
     const BorderStyles* left = state->cell_left ? &(left_styles = border_styles(state->cell_left)) : nullptr;
     const BorderStyles* right = state->cell_right ? &(right_styles = border_styles(state->cell_right)) : nullptr;
-    if (s.top != 0) {
-        setColor(side_colour(format, 24), state->colour_style);
-        top_border(f, s, above, state->hairlines);
-    }
-    if (s.bottom > 1) {
-        setColor(side_colour(format, 8), state->colour_style);
-        bottom_border(f, s, state->hairlines);
-    }
-    if (s.left >= 1 && f.CL >= f.OL) {
-        setColor(side_colour(format, 16), state->colour_style);
-        left_border(f, s, left, above, state->hairlines);
-    }
-    if (s.right >= 2 && f.CR <= f.OR) {
-        setColor(side_colour(format, 0), state->colour_style);
-        right_border(f, s, right, above, state->hairlines);
-    }
-    pf::pen_normal();
-    pf::rgb_fore_color(pf::kBlackColor);
+    const BorderStyles colours{side_colour(format, 16), side_colour(format, 24), side_colour(format, 0),
+                               side_colour(format, 8)};
+    draw_borders(f, border_styles(format), colours, left, above, right, state->colour_style, state->hairlines);
+}
+
+void draw_cell_borders(const pf::Rect& box, const BorderStyles& styles, const BorderStyles& colours,
+                       const BorderStyles* left, const BorderStyles* above, const BorderStyles* right,
+                       int16_t colour_style) {
+    const Frame f{box.top, box.bottom - 1, box.left, box.right - 1, box.left, box.right - 1};
+    draw_borders(f, styles, colours, left, above, right, colour_style, false);
 }
 
 void DrawNoteMarker(RowDrawState* state) {

@@ -62,6 +62,12 @@ inline BorderStyles border_styles_or_none(const uint8_t* cell) {
 }
 
 void DrawBorders(RowDrawState* state);
+// A cell's borders drawn in its box as the sheet draws them (the bottom and
+// right lines on the box's last pixels), with the side colours (0 none, c
+// table entry c - 1) and the neighbours' styles for the joins (null: none).
+void draw_cell_borders(const pf::Rect& box, const BorderStyles& styles, const BorderStyles& colours,
+                       const BorderStyles* left, const BorderStyles* above, const BorderStyles* right,
+                       int16_t colour_style);
 void DrawNoteMarker(RowDrawState* state);
 // The cell of a row record at a column, or null.
 const uint8_t* cell_in_row(const uint8_t* row, int16_t column);

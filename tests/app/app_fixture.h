@@ -14,6 +14,7 @@
 #include "core/startup.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
+#include "model/layer.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/events.h"
 #include "platform/host/driver.h"
@@ -25,6 +26,16 @@
 #include "platform/windows/windows.h"
 #include "resource_bundle.h"
 #include "window/window_commands.h"
+
+// Makes a range the layer's selection with its first cell active, the
+// selection's format read again.
+inline void select_cells(MemoryRef layer, CellRange range) {
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->selection = range;
+    sheet->active_cell = range.topLeft;
+    sheet->flags |= kLayerFormatStale;
+    release_layer(layer);
+}
 
 struct AppTest : ::testing::Test {
     std::string home;

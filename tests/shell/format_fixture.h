@@ -19,13 +19,7 @@ struct FormatMenuTest : AppTest {
         layer = doc_window_layer(front_document_record());
         ASSERT_NE(layer, nullptr);
     }
-    void select(CellRange range) {
-        SpreadSheet* sheet = use_layer(layer);
-        sheet->selection = range;
-        sheet->active_cell = range.topLeft;
-        sheet->flags |= kLayerFormatStale;
-        release_layer(layer);
-    }
+    void select(CellRange range) { select_cells(layer, range); }
     CellFormat at(int16_t row, int16_t column) {
         CellFormat f;
         get_cell_format(f.bytes, CellPoint{row, column}, layer);

@@ -115,13 +115,14 @@ TEST_F(FormatMenus, ACodeOrDecimalsOutsideTheirTablesReadAsValidEntries) {
     EXPECT_EQ(int8_t(at(1, 1).bytes[kFmtDecimals]), 14);
 }
 
-TEST_F(FormatMenus, TheFormatMenuIsOpenWithADocumentAndItsDialogItemsWait) {
+TEST_F(FormatMenus, TheFormatMenuIsOpenWithADocumentAndItsDialogItemsFollowTheirDialogs) {
     enable_menus();
     pf::MenuRef format = pf::get_menu_handle(131);
     EXPECT_TRUE(format->enabled);
     EXPECT_TRUE(pf::is_menu_item_enabled(format, 13));
-    EXPECT_FALSE(pf::is_menu_item_enabled(format, 20));
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(137), 16));
+    EXPECT_TRUE(pf::is_menu_item_enabled(format, 20));
+    EXPECT_TRUE(pf::is_menu_item_enabled(format, 21));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(137), 16));
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+// The one-number dialog: a whole number or a length, with little arrows,
+// checked against its range before it is taken.
+#include <string>
+
+#include "core/alerts.h"
+#include "core/modal_dialog.h"
+#include "core/number_text.h"
+#include "core/string_utils.h"
+#include "platform/controls/controls.h"
+#include "platform/resources/resources.h"
+#include "shell/command_dialogs.h"
+#include "shell/app_prefs.h"
+#include "shell/sheet_dialogs.h"
+
+namespace {
+
+constexpr int16_t kOkItem = 1, kCancelItem = 2, kValueItem = 4, kArrowsItem = 5, kPromptItem = 6;
+constexpr int16_t kTitleStrings = 160, kPromptStrings = 128;
+constexpr int16_t kNumberMessages = 502, kRangeMessage = 1;
+
+// The field's kind as the little arrows keep it, and the unit of a length (-1: a whole number).
+struct NumberField {
+    int16_t unit;
+    int16_t kind;
+};
+
+NumberField field_of(int16_t mode) {
+    if (mode != kLengthMode) return NumberField{-1, kWholeNumberField};
+    return NumberField{app_prefs.margin_unit, int16_t(app_prefs.margin_unit + 1)};
+}
+
+std::string shown(int16_t value, const NumberField& field) {
+    unsigned char text[256];
+    if (field.unit < 0) Num_To_String(value, text);
+    else convert_margin_num(value, text, field.unit);
+    return pstring_text(text);
+}
+
+void show_value(DialogRef dialog, int16_t value, const NumberField& field) {
+    unsigned char text[256];
+    set_pstring(text, shown(value, field));
+    SetDEditText(dialog, kValueItem, text);
+    SetEditTextDialogItemFocus(dialog, kValueItem);
+    SelectTheNumberStr(dialog, kValueItem);
+}
+
+void set_up_arrows(DialogRef dialog, int16_t minimum, int16_t maximum, int16_t value, const NumberField& field) {
+    pf::ControlRef arrows = GetDialogControl(dialog, kArrowsItem);
+    if (!arrows) return;
+    pf::set_control_minimum(arrows, minimum);
+    pf::set_control_maximum(arrows, maximum);
+    pf::set_control_value(arrows, value);
+    arrows->refcon = field.kind;
+    pf::set_control_action(arrows, HandleLittleArrows);
+}
+
+void set_texts(DialogRef dialog, int16_t title, int16_t prompt) {
+    if (title) pf::set_window_title(pf::get_dialog_window(dialog), pf::get_indexed_string(kTitleStrings, title));
+    if (prompt) show_indexed_string(dialog, kPromptItem, kPromptStrings, prompt);
+}
+
+// The field's number when it lies in the range; otherwise says the range,
+// puts `limit` back and answers false.
+bool read_value(DialogRef dialog, int16_t minimum, int16_t maximum, int16_t limit, const NumberField& field,
+                int16_t* value) {
+    if (ValidArrowNum(dialog, kValueItem, false, minimum, maximum, limit, field.kind)) {
+        *value = field.unit < 0 ? GetDNum(dialog, kValueItem) : get_margin_num(dialog, kValueItem, nullptr, field.unit);
+        return true;
+    }
+    figures_alert(kNumberMessages, kRangeMessage, {shown(minimum, field), shown(maximum, field)});
+    SetEditTextDialogItemFocus(dialog, kValueItem);
+    SelectTheDialogItemText(dialog, kValueItem, 0, kAllCharacters);
+    return false;
+}
+
+}  // namespace
+
+int16_t Multi_Dialog(int16_t dialog_id, int16_t minimum, int16_t maximum, int16_t limit, int16_t mode, int16_t title,
+                     int16_t prompt, int16_t* value) {
+    DialogRef dialog = StdNewDLOG(dialog_id, kOkItem, nullptr);
+    if (!dialog) return 0;
+    const NumberField field = field_of(mode);
+    show_value(dialog, *value, field);
+    set_up_arrows(dialog, minimum, maximum, *value, field);
+    set_texts(dialog, title, prompt);
+    pf::draw_dialog(dialog);
+    int16_t answer = 0;
+    for (;;) {
+        const int16_t item = next_dialog_item(dialog);
+        if (item == kCancelItem) break;
+        if (item == kOkItem && read_value(dialog, minimum, maximum, limit, field, value)) {
+            answer = 1;
+            break;
+        }
+    }
+    StdDLOG_close(dialog, nullptr);
+    return answer;
+}

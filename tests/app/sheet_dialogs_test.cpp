@@ -1,0 +1,258 @@
+// The sheet dialogs as a user meets them: range names added and kept on OK,
+// too-long and malformed names refused with a message while the dialog
+// stays open, a number out of range refused, a workbook protected with a
+// confirmed password, a column named, print title columns chosen, and a
+// custom date format applied.
+#include <cstring>
+
+#include "core/number_text.h"
+#include "core/passwords.h"
+#include "model/cell_formats.h"
+#include "model/display_text.h"
+#include "model/named_ranges.h"
+#include "model/workbook.h"
+#include "platform/screen/cursor.h"
+#include "platform/system/date_time.h"
+#include "shell/app_prefs.h"
+#include "shell/font_menus.h"
+#include "shell/format_menus.h"
+#include "shell/goto_dialog.h"
+#include "shell/range_names.h"
+#include "shell/sheet_dialogs.h"
+#include "shell/shell_commands.h"
+#include "tests/app/sheet_dialog_fixture.h"
+#include "tests/shell/range_names_text.h"
+#include "tests/window/golden_image.h"
+
+namespace {
+
+using attended::click;
+using attended::escape;
+using attended::ret;
+using attended::type;
+
+constexpr int16_t kNamesItem = 1, kColumnNameItem = 12, kPrintTitlesItem = 18, kProtectItem = 24;
+const pf::Point kAddButton{210, 60};
+
+std::string text_of(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); }
+
+struct SheetDialogs : SheetDialogTest {
+    void options(int16_t item) { DoOptionMenu(record, item); }
+    std::string names() { return named_ranges_text(Get_rangeinfo(layer)); }
+    std::string first_alert() { return alert_requests().empty() ? std::string() : alert_requests()[0].text; }
+    uint16_t work_flags() { return Get_Work_Flags(GetWorkSheet(layer)); }
+};
+
+TEST_F(SheetDialogs, ANameTypedAndAddedIsKeptOnOKAndDroppedOnCancel) {
+    select(CellRange{{0, 0}, {2, 1}});
+    attended::script_next_modal({type("Sales"), click(kAddButton.v, kAddButton.h), ret()});
+    options(kNamesItem);
+    EXPECT_EQ(names(), "Sales=0,0:2,1");
+    const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+    attended::script_next_modal({type("Costs"), click(kAddButton.v, kAddButton.h), click(274, 311)});  // Cancel
+    options(kNamesItem);
+    EXPECT_EQ(names(), "Sales=0,0:2,1");
+    EXPECT_EQ(get_change_ctr(GetWorkSheet(layer)), changes);
+    EXPECT_TRUE(alert_requests().empty());
+}
+
+TEST_F(SheetDialogs, AProtectedWorkbookRefusesNamesColumnNamesAndPrintTitles) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
+    for (int16_t item : {kNamesItem, kColumnNameItem, kPrintTitlesItem}) {
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // answers the alert
+        options(item);
+    }
+    EXPECT_EQ(alert_requests().size(), 3u);
+    EXPECT_EQ(first_alert(), "This workbook is protected. Turn protection off before you change it.");
+    EXPECT_EQ(names(), "");
+}
+
+TEST_F(SheetDialogs, LongDuplicateAndMalformedNamesAreSaidAndTheDialogStays) {
+    select(CellRange{{0, 0}, {0, 0}});
+    const pf::Point add = kAddButton;
+    attended::script_next_modal({type(std::string(40, 'x')), click(add.v, add.h), ret(),  // too long
+                                 type("1st"), click(add.v, add.h), ret(),                 // malformed
+                                 type("Total"), click(add.v, add.h),                      // added
+                                 type("Total"), click(add.v, add.h), ret(),               // already there
+                                 ret(), escape()});
+    options(kNamesItem);
+    ASSERT_EQ(alert_requests().size(), 3u);
+    EXPECT_EQ(alert_requests()[0].text, "A range name has at most 31 characters.");
+    EXPECT_NE(alert_requests()[1].text.find("cannot name a range"), std::string::npos);
+    EXPECT_EQ(alert_requests()[2].text, "That name already names this range.");
+    EXPECT_EQ(names(), "Total=0,0:0,0");
+}
+
+TEST_F(SheetDialogs, RangeNamesScreenshot) {
+    MemoryRef list = nullptr;
+    auto pstr = [](const char* text, unsigned char* out) {
+        out[0] = uint8_t(std::strlen(text));
+        std::memcpy(out + 1, text, out[0]);
+        return out;
+    };
+    unsigned char name[64], reference[64];
+    add_range_name(&list, pstr("Revenue", name), pstr("B2:B13", reference), layer);
+    add_range_name(&list, pstr("Costs", name), pstr("C2:C13", reference), layer);
+    Set_rangeinfo(layer, list);
+    select(CellRange{{1, 1}, {12, 3}});
+    const std::string png = dialogtest::screenshot_path("range_names_dialog.png");
+    attended::capture_front_modal_window(png);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    options(kNamesItem);
+    cairo_surface_t* shot = attended::captured_modal_window();
+    ASSERT_NE(shot, nullptr);
+    EXPECT_TRUE(matches_golden_image(shot, "range_names_dialog"));
+    cairo_surface_destroy(shot);
+}
+
+TEST_F(SheetDialogs, GoToTakesARangeNameFromItsListByClickOrDoubleClick) {
+    MemoryRef list = nullptr;
+    unsigned char name[] = "\x04" "Jobs", other[] = "\x03" "Pay";
+    unsigned char its_range[] = "\x05" "E3:E9", other_range[] = "\x05" "C3:D9";
+    add_range_name(&list, other, other_range, layer);
+    add_range_name(&list, name, its_range, layer);
+    Set_rangeinfo(layer, list);
+    const pf::Point second_row{112, 100};
+    CellRange range{};
+    bool select = false;
+    attended::script_next_modal({click(second_row.v, second_row.h), ret()});
+    EXPECT_EQ(goto_dialog(layer, &range, &select), 1);
+    EXPECT_EQ(range, (CellRange{{2, 4}, {8, 4}}));
+    range = CellRange{};
+    attended::script_next_modal({click(second_row.v, second_row.h), click(second_row.v, second_row.h)});
+    EXPECT_EQ(goto_dialog(layer, &range, &select), 1);
+    EXPECT_EQ(range, (CellRange{{2, 4}, {8, 4}}));
+}
+
+TEST_F(SheetDialogs, ANumberOutOfRangeIsRefusedWithItsRange) {
+    int16_t width = 76;
+    attended::script_next_modal({type("900"), ret(), ret(), type("x"), ret(), ret(), type("120"), ret()});
+    EXPECT_EQ(Multi_Dialog(kNumberDialog, 0, 800, 76, 0, 13, 2, &width), 1);
+    EXPECT_EQ(width, 120);
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_EQ(first_alert(), "The value must be from 0 to 800.");
+
+    // A length is shown and read in the preferred unit.
+    app_prefs.margin_unit = kUnitInches;
+    int16_t margin = 72;
+    attended::script_next_modal({type("2 in"), ret()});
+    EXPECT_EQ(Multi_Dialog(kNumberDialog, 0, 1440, 72, kLengthMode, 0, 0, &margin), 1);
+    EXPECT_EQ(margin, 144);
+}
+
+TEST_F(SheetDialogs, AnOtherTypeSizeIsAskedStartingFromTheCellsSize) {
+    select(CellRange{{0, 0}, {0, 0}});
+    attended::script_next_modal({type("300"), ret(), ret(), type("20"), ret()});
+    DoSizeMenu(record, 12);
+    CellFormat f;
+    get_cell_format(f.bytes, CellPoint{0, 0}, layer);
+    EXPECT_EQ(f.bytes[kFmtSize], 20);
+    EXPECT_EQ(first_alert(), "The value must be from 0 to 200.");
+}
+
+TEST_F(SheetDialogs, AWorkbookIsProtectedWithAConfirmedPasswordOfAtMostFifteenCharacters) {
+    const int beeps = pf::beep_count();
+    attended::script_next_modal({ret(), type(std::string(16, 'p')), ret(), escape()});
+    EXPECT_EQ(protect_dialog(layer), 0);
+    EXPECT_EQ(pf::beep_count(), beeps + 2);  // empty, then too long
+    EXPECT_EQ(work_flags() & (kWorkProtected | kWorkPassword), 0);
+
+    attended::script_next_modal({type("secret"), ret(), type("secret"), ret()});
+    options(kProtectItem);
+    EXPECT_TRUE(work_flags() & kWorkProtected);
+    unsigned char stored[kPasswordFieldBytes];
+    MemoryRef workbook = GetWorkSheet(layer);
+    std::memcpy(stored, static_cast<WorkSheet*>(UseMemory(workbook))->password, kPasswordFieldBytes);
+    UnuseMemory(workbook);
+    decode_password(stored);
+    EXPECT_EQ(text_of(stored), "secret");
+
+    // Protected already: the right password adds the opening's protection.
+    attended::script_next_modal({click(89, 60), type("wrong"), ret(), type("secret"), ret(), escape()});
+    EXPECT_EQ(protect_dialog(layer), 1);
+    EXPECT_EQ(work_flags() & (kWorkProtected | kWorkPassword), kWorkProtected | kWorkPassword);
+}
+
+TEST_F(SheetDialogs, AColumnNameIsCutToThirtyOneCharacters) {
+    select(CellRange{{3, 2}, {5, 4}});
+    attended::script_next_modal({type(std::string(40, 'c')), ret(), escape()});
+    options(kColumnNameItem);
+    MemoryRef formats = GetSpreadSheetColumnFormats(layer);
+    const uint8_t* column = FindColumnFormatID(formats, 2);
+    ASSERT_NE(column, nullptr);
+    EXPECT_EQ(text_of(column + kColumnNameOffset), std::string(31, 'c'));
+    UnuseMemory(formats);
+}
+
+TEST_F(SheetDialogs, PrintTitleColumnsAreChosenAndABadReferenceIsSaid) {
+    auto titles = [&] {
+        SpreadSheet* sheet = use_layer(layer);
+        const auto first_last = std::make_pair(sheet->print_title_columns[1], sheet->print_title_columns[0]);
+        release_layer(layer);
+        return first_last;
+    };
+    select(CellRange{{0, 0}, {0, 103}});  // A1:CZ1 proposes column A alone
+    attended::script_next_modal({click(69, 60), ret()});
+    options(kPrintTitlesItem);
+    EXPECT_EQ(titles(), std::make_pair(int16_t(0), int16_t(0)));
+
+    attended::script_next_modal({type("B:D!"), ret(), ret(), type("B:D"), ret()});
+    options(kPrintTitlesItem);
+    EXPECT_EQ(titles(), std::make_pair(int16_t(1), int16_t(3)));
+    EXPECT_EQ(alert_requests().size(), 1u);
+
+    attended::script_next_modal({click(47, 60), ret(), escape()});
+    options(kPrintTitlesItem);
+    EXPECT_EQ(titles(), std::make_pair(int16_t(-1), int16_t(-1)));
+}
+
+TEST_F(SheetDialogs, ACustomDateFormatTypedIsAppliedFromTheDateMenu) {
+    select(CellRange{{0, 0}, {1, 0}});
+    attended::script_next_modal({type("d mmm yyyy"), ret(), escape()});
+    DoDateMenu(record, 16);
+    CellFormat f;
+    get_cell_format(f.bytes, CellPoint{1, 0}, layer);
+    EXPECT_EQ(f.bytes[kFmtCode], kFormatCustomDate);
+    unsigned char label[256];
+    GetCellStrings(CellPoint{1, 0}, label, nullptr, layer);
+    EXPECT_EQ(text_of(label), "d mmm yyyy");
+}
+
+}  // namespace
+
+namespace {
+
+// Runs a dialog with its picture taken and Escape queued; compares the picture.
+template <typename Run>
+void expect_look(const std::string& name, Run&& run) {
+    attended::capture_front_modal_window(dialogtest::screenshot_path(name + ".png"));
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run();
+    cairo_surface_t* shot = attended::captured_modal_window();
+    ASSERT_NE(shot, nullptr) << name;
+    EXPECT_TRUE(matches_golden_image(shot, name));
+    cairo_surface_destroy(shot);
+}
+
+TEST_F(SheetDialogs, TheSmallDialogsLookFinished) {
+    select(CellRange{{0, 1}, {9, 2}});
+    int16_t width = 72;
+    app_prefs.margin_unit = kUnitInches;
+    expect_look("number_dialog", [&] { Multi_Dialog(kNumberDialog, 0, 800, 76, kLengthMode, 13, 2, &width); });
+    expect_look("protect_dialog", [&] { protect_dialog(layer); });
+    MemoryRef list = nullptr;
+    unsigned char name[] = "\x05" "Sales", reference[] = "\x06" "B2:C10";
+    add_range_name(&list, name, reference, layer);
+    Set_rangeinfo(layer, list);
+    CellRange range{{0, 1}, {9, 2}};
+    bool select = true;
+    expect_look("goto_dialog", [&] { goto_dialog(layer, &range, &select); });
+    expect_look("column_name_dialog", [&] { column_name_dlog(layer); });
+    expect_look("print_titles_dialog", [&] { printcol_Dialog(layer); });
+    pf::fix_current_date_time(3899966400u);  // a noon: the sample of a cell without a number shows now
+    expect_look("custom_date_dialog", [&] { DoDateMenu(record, 16); });
+    pf::unfix_current_date_time();
+}
+
+}  // namespace
