@@ -66,6 +66,26 @@ void mark_row(RowMarks& marks, const uint8_t* row_record) {
     marks.row_length = length;
 }
 
+// The last mark at or before `column`, or null. The search starts where the
+// column would stand were the marked columns evenly spread (in a dense row it
+// is there), and steps from it; a guess that is far off is left to a binary
+// search.
+const Mark* mark_at_or_before(const std::vector<Mark>& marks, int16_t column) {
+    constexpr size_t kMostSteps = 4;
+    if (marks.empty() || column < marks.front().column) return nullptr;
+    const int32_t first = marks.front().column, last = marks.back().column;
+    size_t at = last > first ? size_t(int64_t(column - first) * int64_t(marks.size() - 1) / (last - first)) : 0;
+    at = std::min(at, marks.size() - 1);
+    for (size_t step = 0; step < kMostSteps; ++step) {
+        if (marks[at].column > column) --at;
+        else if (at + 1 < marks.size() && marks[at + 1].column <= column) ++at;
+        else return &marks[at];
+    }
+    auto after = std::upper_bound(marks.begin(), marks.end(), column,
+                                  [](int16_t wanted, const Mark& mark) { return wanted < mark.column; });
+    return &*(after - 1);
+}
+
 }  // namespace
 
 uint32_t marked_search_start(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, int16_t column) {
@@ -75,10 +95,9 @@ uint32_t marked_search_start(SpreadSheet* sheet, int16_t row, const uint8_t* row
         forget_row_marks(sheet, row);
         return 0;
     }
-    auto after = std::upper_bound(marks->marks.begin(), marks->marks.end(), column,
-                                  [](int16_t wanted, const Mark& mark) { return wanted < mark.column; });
-    if (after == marks->marks.begin()) return 0;
-    const Mark& mark = *(after - 1);
+    const Mark* found = mark_at_or_before(marks->marks, column);
+    if (!found) return 0;
+    const Mark& mark = *found;
     // A mark that no longer lies on its cell is not trusted.
     if (_cellID_(row_record + mark.offset) != mark.column) {
         forget_row_marks(sheet, row);

@@ -1,5 +1,6 @@
 // The row cache as the store's index, under random sequences of storing,
 // replacing, clearing, cutting and pasting, with the cache held or not.
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -192,6 +193,29 @@ TEST_F(RowIndex, ReadingAlongALongRowGoesOnFromTheLastCellFound) {
     for (int16_t c = 0; c < 200; ++c) ASSERT_EQ(at(4, c), c);
     EXPECT_EQ(at(4, 0), 0);  // back before the hint: searched from the row's start
     EXPECT_EQ(at(4, 500), -1);
+    EXPECT_TRUE(index_is_sound(layer));
+}
+
+// A marked row whose columns bunch at both ends (the guess from their spread
+// lands far off) and a dense one (the guess is right): every cell is found,
+// and the gaps between them hold nothing.
+TEST_F(RowIndex, MarkedRowsFindEveryCellHoweverTheirColumnsAreSpread) {
+    std::vector<int16_t> bunched;
+    for (int16_t c = 0; c < 150; ++c) bunched.push_back(c);
+    for (int16_t c = 20000; c < 20150; ++c) bunched.push_back(c);
+    bunched.push_back(31999);
+    for (int16_t c : bunched) put(6, c, c);
+    for (int16_t c = 0; c < 400; ++c) put(8, c, c);
+    std::mt19937 random(5);
+    for (int pass = 0; pass < 3; ++pass) {  // the first pass walks the rows and marks them
+        for (int16_t c : bunched) ASSERT_EQ(at(6, c), c) << c;
+        for (int i = 0; i < 400; ++i) {
+            const auto c = int16_t(random() % 32000);
+            const bool stored = std::binary_search(bunched.begin(), bunched.end(), c);
+            ASSERT_EQ(at(6, c), stored ? c : -1) << c;
+            ASSERT_EQ(at(8, c), c < 400 ? c : -1) << c;
+        }
+    }
     EXPECT_TRUE(index_is_sound(layer));
 }
 
