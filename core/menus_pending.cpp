@@ -18,7 +18,6 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {133, 14, 14},                 // Object: Drawing Tools
     {150, 3, 6},                   // Chart Options: Data Labels, Axes, Titles
     {135, 1, 8},                   // Functions: inserting into the entry line
 };
