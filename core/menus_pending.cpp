@@ -19,7 +19,6 @@ struct PendingItems {
 
 constexpr PendingItems kPending[] = {
     {150, 3, 6},                   // Chart Options: Data Labels, Axes, Titles
-    {135, 1, 8},                   // Functions: inserting into the entry line
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.
