@@ -1,10 +1,13 @@
 // The function menus in the running program: a choice writes the function's
-// name and its opening parenthesis into the entry line, opening a formula
-// when no cell is being edited.
+// name and its parentheses into the entry line, the caret between them,
+// opening a formula when no cell is being edited; AutoSum builds on it.
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "format_fixture.h"
 #include "core/task_manager.h"
+#include "editing/find_replace.h"
 #include "shell/app_prefs.h"
 #include "window/entry_line.h"
 
@@ -19,6 +22,9 @@ struct FunctionMenus : FormatMenuTest {
         const int32_t length = entry_text(text, sizeof text);
         return std::string(reinterpret_cast<char*>(text), size_t(std::max<int32_t>(length, 0)));
     }
+    void put(int16_t row, int16_t column, const char* typed) {
+        store_typed_text(layer, CellPoint{row, column}, std::vector<uint8_t>(typed, typed + std::strlen(typed)));
+    }
     void choose(int16_t menu, int16_t item) {
         do_menu_button(menu, item);
         run_until_idle();
@@ -31,19 +37,28 @@ TEST_F(FunctionMenus, TheSubmenusAreOfferedWithADocument) {
         EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFunctions), item)) << item;
 }
 
-TEST_F(FunctionMenus, AChoiceOpensAFormulaAndFollowsAnOperator) {
+TEST_F(FunctionMenus, AChoiceOpensAFormulaWithTheCaretBetweenTheParentheses) {
     select(CellRange{{2, 2}, {2, 2}});
     choose(kMath, kAbsItem);
     ASSERT_NE(Editor_Wind, nullptr);
-    EXPECT_EQ(line(), "=ABS(");
+    EXPECT_EQ(line(), "=ABS()");
     EditorKey('-', front_document_record(), 0);
     choose(kMath, kSumItem);
-    EXPECT_EQ(line(), "=ABS(-SUM(");
+    EXPECT_EQ(line(), "=ABS(-SUM())");
 
     EditorKey('1', front_document_record(), 0);
     choose(kLogical, 1);
     const std::string name = pf::get_menu_item_text(pf::get_menu_handle(kLogical), 1);
-    EXPECT_EQ(line(), "=ABS(-SUM(1+" + name + "(") << "a plus sign joins it to a number";
+    EXPECT_EQ(line(), "=ABS(-SUM(1+" + name + "()))") << "a plus sign joins it to a number";
+}
+
+TEST_F(FunctionMenus, AutoSumWritesASumOfTheNumbersAbove) {
+    put(0, 1, "2");
+    put(1, 1, "3");
+    select(CellRange{{2, 1}, {2, 1}});
+    DoCommand(code_value("asum"));
+    run_until_idle();
+    EXPECT_EQ(line(), "=SUM(B1:B2)");
 }
 
 }  // namespace
