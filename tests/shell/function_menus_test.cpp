@@ -9,14 +9,20 @@
 #include "core/task_manager.h"
 #include "editing/find_replace.h"
 #include "shell/app_prefs.h"
+#include "platform/resources/resources.h"
 #include "window/entry_line.h"
 
 namespace {
 
 constexpr int16_t kFunctions = 135, kMath = 151, kLogical = 152;
-constexpr int16_t kAbsItem = 1, kSumItem = 6;
+constexpr int16_t kLastFunctionMenu = 158;
+constexpr int16_t kAbsItem = 1, kRoundItem = 4, kSumItem = 6;
 
 struct FunctionMenus : FormatMenuTest {
+    void SetUp() override {
+        FormatMenuTest::SetUp();
+        app_prefs.options &= ~kPrefFunctionTemplates;
+    }
     std::string line() {
         unsigned char text[256];
         const int32_t length = entry_text(text, sizeof text);
@@ -52,7 +58,31 @@ TEST_F(FunctionMenus, AChoiceOpensAFormulaWithTheCaretBetweenTheParentheses) {
     EXPECT_EQ(line(), "=ABS(-SUM(1+" + name + "()))") << "a plus sign joins it to a number";
 }
 
+TEST_F(FunctionMenus, ArgumentNamesComeWithTheirFirstOneSelectedWhenAsked) {
+    app_prefs.options |= kPrefFunctionTemplates;
+    select(CellRange{{2, 2}, {2, 2}});
+    choose(kMath, kRoundItem);
+    EXPECT_EQ(line(), "=ROUND(number,digits)");
+    EditorKey('7', front_document_record(), 0);
+    EXPECT_EQ(line(), "=ROUND(7,digits)");
+}
+
+TEST_F(FunctionMenus, EveryItemHasTheArgumentNamesOfItsOwnFunction) {
+    for (int16_t menu = kMath; menu <= kLastFunctionMenu; ++menu) {
+        pf::MenuRef m = pf::get_menu_handle(menu);
+        ASSERT_NE(m, nullptr) << menu;
+        for (int16_t item = 1; item <= pf::count_menu_items(m); ++item) {
+            const std::string name = pf::get_menu_item_text(m, item);
+            const std::string names = pf::get_indexed_string(int16_t(menu + 450), item);
+            EXPECT_EQ(names.substr(0, name.size() + 1), name + "(") << menu << " " << item;
+            EXPECT_EQ(names.back(), ')') << names;
+        }
+        EXPECT_EQ(pf::get_indexed_string(int16_t(menu + 450), int16_t(pf::count_menu_items(m) + 1)), "") << menu;
+    }
+}
+
 TEST_F(FunctionMenus, AutoSumWritesASumOfTheNumbersAbove) {
+    app_prefs.options |= kPrefFunctionTemplates;  // AutoSum writes the plain sum all the same
     put(0, 1, "2");
     put(1, 1, "3");
     select(CellRange{{2, 1}, {2, 1}});
