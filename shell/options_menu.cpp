@@ -162,7 +162,9 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
             DisplayText(f.record, 1);
             break;
         case kColumnWidthItem:
-        case kRowHeightItem: size_selection(f.layer, item == kRowHeightItem); break;
+        case kRowHeightItem:
+            if (!f.object_selected) size_selection(f.layer, item == kRowHeightItem);
+            break;
         case kColumnNameItem: column_name_dlog(f.layer); break;
         case kRowHeightsItem: flip_row_heights(f.layer); break;
         case kPageBreakItem:
