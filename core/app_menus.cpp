@@ -53,8 +53,9 @@ void insert_function(MemoryRef record, int16_t menu, int16_t item) {
     std::string text;
     if (app_prefs.options & kPrefFunctionTemplates)
         text = pf::get_indexed_string(int16_t(menu + kFunctionTemplateOffset), item);
-    else if (pf::MenuRef m = pf::get_menu_handle(menu))
-        text = pf::get_menu_item_text(m, item);
+    // The plain name comes with its parentheses, the caret between them.
+    if (text.empty())
+        if (pf::MenuRef m = pf::get_menu_handle(menu)) text = pf::get_menu_item_text(m, item) + "()";
     unsigned char pstr[256];
     set_pstring(pstr, text);
     AddFunctionStr(pstr);

@@ -18,12 +18,7 @@ struct PendingItems {
 };
 
 constexpr PendingItems kPending[] = {
-    {149, 3, 3},                   // Decimal Places: Other
-    {132, 11, 11},                 // Options: Column Width
-    {132, 14, 14},                 // Options: Row Height
-    {133, 14, 14},                 // Object: Drawing Tools
     {150, 3, 6},                   // Chart Options: Data Labels, Axes, Titles
-    {135, 1, 8},                   // Functions: inserting into the entry line
 };
 
 // Sets one item, or a whole menu; answers whether a menu title changed.

@@ -113,8 +113,10 @@ void set_object_menu(MemoryRef layer) {
         if (selected) pf::enable_menu_item(menu, item);
     if (selected && can_group(layer)) pf::enable_menu_item(menu, kGroupItem);
     if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kUngroupItem);
-    if (layer) pf::enable_menu_item(menu, kPlacePictureItem);
-    else pf::disable_menu_item(menu, kPlacePictureItem);
+    for (int16_t item : {kDrawingToolsItem, kPlacePictureItem}) {
+        if (layer) pf::enable_menu_item(menu, item);
+        else pf::disable_menu_item(menu, item);
+    }
     pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
     set_chart_menus(menu, layer);
 }

@@ -81,7 +81,7 @@ constexpr ActionEntry kActionCodes[] = {
 constexpr const char* kOperatorCodes[] = {"op$$", "op&&", "op((", "op))", "op**", "op++", "op--",
                                           "op//", "op::", "op<<", "op==", "op>>", "op^^"};
 
-constexpr int16_t kSumItem = 22;
+constexpr int16_t kSumItem = 6;  // SUM in the Math menu
 constexpr int16_t kLockItem = 21;
 constexpr int16_t kUnlockItem = 22;
 constexpr unsigned char kEquals = 61;

@@ -19,6 +19,7 @@
 #include "shell/custom_date_dialog.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/document_facts.h"
+#include "shell/sheet_dialogs.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
 
@@ -34,6 +35,8 @@ constexpr uint8_t kCodeOfItem[] = {'G', 'S', 'I', 'f', 'B', 'J'};
 constexpr uint8_t kCurrencyCodes[] = {36, 31, 46, 47, 48, 49, 50};
 constexpr int16_t kCurrencyParenthesesItem = 9, kCurrencySignInsideItem = 10;
 constexpr int8_t kMostDecimals = 15;
+constexpr int16_t kOtherDecimalsItem = 3, kMoreDecimalsItem = 4, kFewerDecimalsItem = 5;
+constexpr int16_t kDecimalsTitle = 24, kDecimalsPrompt = 30;  // STR# 160 and STR# 128
 constexpr uint8_t kBoldUnderline = 0x05;
 
 // Flags A (byte 9) and flags B (byte 13) bits, by their bit numbers as
@@ -208,19 +211,30 @@ void DoFormatMenu(MemoryRef window_record, int16_t item) {
     else if (item > kLastCodeItem) beep();
 }
 
+namespace {
+
+// Fixed precision with this many decimals (-15 to 15) over the selection, one undo step.
+void set_fixed_decimals(MemoryRef layer, int8_t decimals) {
+    decimals = std::clamp<int8_t>(decimals, -kMostDecimals, kMostDecimals);
+    if (format_selection(layer, kFormatUndoKind, kFmtDecimals, decimals, false))
+        selection_bits(layer, kFmtFlagsB, kFixedBit, false);
+}
+
+}  // namespace
+
 void DoPrecisionMenu(MemoryRef window_record, int16_t item) {
     CellFormat f;
     MemoryRef layer = selection_layer(window_record, &f);
     if (!layer) return;
     if (item == 1 || item == 2) {
         format_selection(layer, kFormatUndoKind, kFmtFlagsB, kFixedBit, item == 1);
-    } else if (item == 4 || item == 5) {
+    } else if (item == kMoreDecimalsItem || item == kFewerDecimalsItem) {
         const int8_t present = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), -kMostDecimals, kMostDecimals);
-        const int8_t decimals = std::clamp<int8_t>(int8_t(present + (item == 4 ? 1 : -1)), -kMostDecimals, kMostDecimals);
-        if (format_selection(layer, kFormatUndoKind, kFmtDecimals, decimals, false))
-            selection_bits(layer, kFmtFlagsB, kFixedBit, false);
-    } else {
-        beep();  // the number dialog is not there yet
+        set_fixed_decimals(layer, int8_t(present + (item == kMoreDecimalsItem ? 1 : -1)));
+    } else if (item == kOtherDecimalsItem) {
+        int16_t decimals = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), 0, kMostDecimals);
+        if (Multi_Dialog(kNumberDialog, 0, kMostDecimals, decimals, 0, kDecimalsTitle, kDecimalsPrompt, &decimals))
+            set_fixed_decimals(layer, int8_t(decimals));
     }
     refresh_entry_line(window_record);
 }

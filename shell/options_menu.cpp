@@ -27,7 +27,9 @@
 #include "platform/windows/windows.h"
 #include "printing/page_breaks.h"
 #include "window/doc_window.h"
+#include "window/cell_geometry.h"
 #include "window/entry_line.h"
+#include "window/resizing.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
 
@@ -35,7 +37,8 @@ namespace {
 
 constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
-                  kSortItem = 8, kFillSeriesItem = 9, kColumnNameItem = 12, kRowHeightsItem = 15, kPageBreakItem = 17,
+                  kSortItem = 8, kFillSeriesItem = 9, kColumnWidthItem = 11, kColumnNameItem = 12, kRowHeightItem = 14,
+                  kRowHeightsItem = 15, kPageBreakItem = 17,
                   kPrintTitlesItem = 18, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kLastGuardedItem = 23,
                   kProtectItem = 24, kUnprotectItem = 25;
 constexpr int16_t kLockedBit = 0;  // of the format's first option byte
@@ -69,6 +72,25 @@ void set_lock(MemoryRef record, MemoryRef layer, bool lock) {
 void flip_row_heights(MemoryRef layer) {
     SetSheetFlags(layer, GetSheetFlags(layer) ^ kLayerFixedRowHeights);
     increment_change_ctr(layer);
+}
+
+// The one-number dialog's limits and texts for a column width or a row height, in points.
+struct SizeQuestion {
+    int16_t maximum, limit, title, prompt;
+};
+constexpr SizeQuestion kColumnWidthQuestion{800, 76, 13, 2};
+constexpr SizeQuestion kRowHeightQuestion{250, 14, 15, 1};
+
+// Asks for one width (height) starting from the selection's first column
+// (row) and gives it to every column (row) of the selection, with undo.
+void size_selection(MemoryRef layer, bool rows) {
+    CellRange selection{};
+    GetSelectRect(&selection, layer);
+    const SizeQuestion& q = rows ? kRowHeightQuestion : kColumnWidthQuestion;
+    int16_t size = rows ? GetRowSize(selection.topLeft.v, layer) : GetColumnSize(selection.topLeft.h, layer);
+    if (!Multi_Dialog(kNumberDialog, 0, q.maximum, q.limit, kLengthMode, q.title, q.prompt, &size)) return;
+    if (rows) apply_row_height(layer, CellRange{{selection.topLeft.v, 0}, {selection.botRight.v, kLastCell}}, size);
+    else apply_column_width(layer, CellRange{{0, selection.topLeft.h}, {kLastCell, selection.botRight.h}}, size);
 }
 
 void unprotect_workbook(MemoryRef layer) {
@@ -138,6 +160,10 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
             if (item == kSortItem) Sort(f.layer, 0);
             else series_dialog(f.layer);
             DisplayText(f.record, 1);
+            break;
+        case kColumnWidthItem:
+        case kRowHeightItem:
+            if (!f.object_selected) size_selection(f.layer, item == kRowHeightItem);
             break;
         case kColumnNameItem: column_name_dlog(f.layer); break;
         case kRowHeightsItem: flip_row_heights(f.layer); break;

@@ -295,11 +295,11 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 8));  // Paste Special
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 18));  // Move Cells
     // A modal dialog enables the menus again; the next enabling dims them once more.
-    pf::enable_menu_item(pf::get_menu_handle(132), 11);  // Column Width: not built yet
+    pf::enable_menu_item(pf::get_menu_handle(150), 3);  // Data Labels: not built yet
     enable_menus();
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 4));    // Calculate Now
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 1));    // Names
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 11));  // Column Width
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 4));   // Calculate Now
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 1));   // Names
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(150), 3));  // Data Labels
 }
 
 TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {

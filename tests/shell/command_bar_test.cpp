@@ -251,8 +251,8 @@ TEST_F(CommandBarTest, ModalDialogsDisableEveryButtonAndThePreferencesAndQuit) {
     DialogMenubar(1, 0);
     EXPECT_TRUE(app_prefs.options2 & kPrefRefreshButtons);
     EXPECT_TRUE(menu_enabled(129));
-    constexpr int16_t kOptionsMenu = 132, kColumnWidthItem = 11;  // not built yet
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), kColumnWidthItem))
+    constexpr int16_t kChartOptionsMenu = 150, kDataLabelsItem = 3;  // not built yet
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kChartOptionsMenu), kDataLabelsItem))
         << "a dialog's end enables no command that stays dimmed";
 }
 

@@ -16,6 +16,8 @@
 #include "shell/menu_enabling.h"
 #include "model/format_commands.h"
 #include "shell/shell_commands.h"
+#include "core/alerts.h"
+#include "platform/events/keyboard.h"
 
 namespace {
 
@@ -53,6 +55,27 @@ TEST_F(FormatMenus, DecimalsStayWithinFifteenEitherWayAndBecomeFixed) {
     EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), -15);
     DoPrecisionMenu(nullptr, 1);
     EXPECT_FALSE(at(3, 2).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
+}
+
+TEST_F(FormatMenus, OtherDecimalsAsksForANumberAndFixesItWithUndo) {
+    set_unattended_run(false);
+    pf::driver_type("20");                                  // more than fifteen: refused
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
+    pf::driver_type("4");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    alert_requests().clear();
+    DoPrecisionMenu(nullptr, 3);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), 4);
+    EXPECT_TRUE(at(1, 1).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_NE(int8_t(at(3, 2).bytes[kFmtDecimals]), 4);
+
+    pf::driver_type("7");
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoPrecisionMenu(nullptr, 3);
+    EXPECT_NE(int8_t(at(3, 2).bytes[kFmtDecimals]), 7) << "cancelled";
 }
 
 TEST_F(FormatMenus, ParenthesesAndTriangleExcludeEachOther) {

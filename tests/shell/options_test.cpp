@@ -21,7 +21,10 @@
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
+#include "window/cell_geometry.h"
 #include "window/entry_line.h"
+#include "core/number_text.h"
+#include "model/record_bytes.h"
 
 namespace {
 
@@ -186,6 +189,64 @@ TEST_F(PrintRows, ALongSelectionProposesItsFirstRowOnly) {
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     DoOptionMenu(nullptr, 19);
     EXPECT_EQ(rows(), std::make_pair(int16_t(9), int16_t(9)));
+}
+
+struct SizeItems : PrintRows {
+    void SetUp() override {
+        PrintRows::SetUp();
+        app_prefs.margin_unit = kUnitPoints;
+    }
+    int16_t default_extent(bool rows) {
+        SpreadSheet* sheet = use_layer(layer);
+        const int16_t size = load_i16((rows ? sheet->default_row_format : sheet->default_column_format) + kFmtExtent);
+        release_layer(layer);
+        return size;
+    }
+};
+
+TEST_F(SizeItems, ColumnWidthSetsTheSelectedColumnsWithUndo) {
+    select(CellRange{{3, 2}, {5, 4}});  // a block: its columns C to E
+    const int16_t before = GetColumnSize(5, layer);
+    type_and_return("90");
+    DoOptionMenu(nullptr, 11);
+    for (int16_t column : {2, 3, 4}) EXPECT_EQ(GetColumnSize(column, layer), 90) << column;
+    EXPECT_EQ(GetColumnSize(5, layer), before);
+    EXPECT_EQ(GetColumnSize(1, layer), before);
+    EXPECT_NE(default_extent(false), 90);
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(GetColumnSize(3, layer), before);
+
+    pf::driver_type("45");
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    DoOptionMenu(nullptr, 11);
+    EXPECT_EQ(GetColumnSize(3, layer), before) << "cancelled";
+}
+
+TEST_F(SizeItems, RowHeightStartsFromTheFirstRowAndRefusesTooTall) {
+    select(CellRange{{2, 0}, {6, kLastCell}});  // whole rows 3 to 7
+    const int16_t other = GetRowSize(7, layer);
+    type_and_return("");        // keeps the proposed height: the first row's
+    DoOptionMenu(nullptr, 14);
+    EXPECT_EQ(GetRowSize(2, layer), other);
+    alert_requests().clear();
+    type_and_return("300");                                // refused with a message
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
+    type_and_return("30");
+    DoOptionMenu(nullptr, 14);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    for (int16_t row = 2; row <= 6; ++row) EXPECT_EQ(GetRowSize(row, layer), 30) << row;
+    EXPECT_EQ(GetRowSize(7, layer), other);
+    EXPECT_NE(default_extent(true), 30);
+}
+
+TEST_F(SizeItems, SizingEveryColumnChangesTheLayersDefault) {
+    select(CellRange{{0, 0}, {kLastCell, kLastCell}});
+    type_and_return("50");
+    DoOptionMenu(nullptr, 11);
+    EXPECT_EQ(default_extent(false), 50);
+    EXPECT_EQ(GetColumnSize(200, layer), 50);
+    EXPECT_EQ(use_layer(layer)->column_formats, nullptr) << "no column records for all columns";
+    release_layer(layer);
 }
 
 TEST_F(OptionsMenu, WindowButtonsSendTheirCommands) {

@@ -20,6 +20,7 @@
 #include "shell/palette_grid.h"
 #include "shell/shell_commands.h"
 #include "shell/tool_palette.h"
+#include "core/task_manager.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 
@@ -188,6 +189,16 @@ TEST_F(Palettes, NewDocumentWindowsOpenRightOfTheToolPaletteColumn) {
     run_until_idle();
     ASSERT_NE(FrontDocWindow(), nullptr);
     EXPECT_GE(pf::window_struct_rect(FrontDocWindow()).left, pf::window_struct_rect(ToolPalette).right);
+}
+
+TEST_F(Palettes, TheDrawingToolsSubmenuArmsAToolWhileADocumentIsInFront) {
+    pf::MenuRef object_menu = pf::get_menu_handle(133);
+    set_object_menu(nullptr);
+    EXPECT_FALSE(pf::is_menu_item_enabled(object_menu, 14));
+    set_object_menu(doc_window_layer(front_document_record()));
+    EXPECT_TRUE(pf::is_menu_item_enabled(object_menu, 14));
+    do_menu_button(191, 8);
+    EXPECT_EQ(pending_tool(), 8);
 }
 
 TEST_F(Palettes, ToolsAreRefusedWhileTypingAndThePictureToolActsAtOnce) {
