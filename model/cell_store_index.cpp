@@ -153,17 +153,19 @@ RowIndex open_row_index(SpreadSheet* sheet, bool build) {
     bool current = row_cache_current(sheet);
     if (!current && !build) return index;
     if (!sheet->cells) return index;
+    if (current && sheet->row_cache) {
+        if (!use_cache(index)) close_row_index(index);
+        return index;
+    }
     auto* start = static_cast<const uint8_t*>(UseMemory(sheet->cells));
     StoreBytes store{start, start + GetByteSize(sheet->cells)};
     bool ready = true;
     if (!sheet->row_cache) {
         ready = create_cache(sheet, store) && use_cache(index);
         if (ready) stamp(sheet);
-    } else if (!current) {
+    } else {
         ready = use_cache(index) && refill_cache(index, store);
         if (ready) stamp(sheet);
-    } else {
-        ready = use_cache(index);
     }
     UnuseMemory(sheet->cells);
     if (!ready) close_row_index(index);
