@@ -35,10 +35,16 @@ enum class StepEnd { pass_done, yielded, circle };
 uint32_t ticks() { return pf::tick_count(); }
 
 // The layer being calculated, held for the step, with its store.
+struct CellAt {
+    uint32_t offset;
+    int16_t column;
+};
+
 struct CalcPass {
     MemoryRef layer;
     SpreadSheet* sheet;
     MemoryRef store;
+    std::vector<CellAt> row_cells = {};  // the formula cells of the row being calculated
 };
 
 // The offset of a row record in the store, through the row cache when it is
@@ -199,14 +205,9 @@ int32_t cell_length_at(const CalcPass& pass, uint32_t offset) {
     return length;
 }
 
-struct CellAt {
-    uint32_t offset;
-    int16_t column;
-};
-
-// The formula cells of a stored row within [first, last] columns.
-std::vector<CellAt> formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int16_t last) {
-    std::vector<CellAt> cells;
+// The formula cells of a stored row within [first, last] columns, into `cells`.
+void formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int16_t last, std::vector<CellAt>& cells) {
+    cells.clear();
     auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
     const uint8_t* row = start + row_offset;
     const uint8_t* end = row + _RowLength_(row);
@@ -216,7 +217,6 @@ std::vector<CellAt> formula_cells(const CalcPass& pass, uint32_t row_offset, int
             cells.push_back(CellAt{uint32_t(cell - start), column});
     }
     UnuseMemory(pass.store);
-    return cells;
 }
 
 // One row: its formula cells from a column rightwards (or, backwards, every
@@ -228,7 +228,8 @@ bool calculate_row(CalcPass& pass, int16_t row, int16_t first_column, bool backw
     for (;;) {
         uint32_t row_offset = 0;
         if (!find_row(pass, row, &row_offset)) return false;
-        std::vector<CellAt> cells = formula_cells(pass, row_offset, first_column, kLastCell);
+        std::vector<CellAt>& cells = pass.row_cells;
+        formula_cells(pass, row_offset, first_column, kLastCell, cells);
         if (backwards) std::reverse(cells.begin(), cells.end());
         bool restart = false;
         int32_t shift = 0;  // bytes the cells behind a resized one moved
