@@ -45,6 +45,7 @@ struct CalcPass {
     SpreadSheet* sheet;
     MemoryRef store;
     std::vector<CellAt> row_cells = {};  // the formula cells of the row being calculated
+    int32_t resized_by = 0;               // bytes the last compared cell grew by
 };
 
 // The offset of a row record in the store, through the row cache when it is
@@ -184,8 +185,10 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
         std::memcpy(_resultPtr_(writable), result.bytes, size_t(result.type < 0 ? 8 : result.length));
         UnuseMemory(pass.store);
     } else {
+        const int32_t old_length = _resultLength_(cell);
         UnuseMemory(pass.store);
         if (!store_resized_result(pass, row_offset, cell_offset, result)) return answer;
+        pass.resized_by = result.length - old_length;
         answer = kCellLengthChanged;
     }
     model_services.check_hot_links(0, g_calcCell, g_calcCell, pass.layer);
@@ -196,13 +199,6 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
         return kCircleReported;
     }
     return answer;
-}
-
-int32_t cell_length_at(const CalcPass& pass, uint32_t offset) {
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
-    int32_t length = _cellLength_(start + offset);
-    UnuseMemory(pass.store);
-    return length;
 }
 
 // The formula cells of a stored row within [first, last] columns, into `cells`.
@@ -236,11 +232,10 @@ bool calculate_row(CalcPass& pass, int16_t row, int16_t first_column, bool backw
         for (const CellAt& at : cells) {
             g_calcCell = CellPoint{row, at.column};
             const uint32_t offset = uint32_t(int32_t(at.offset) + (backwards ? 0 : shift));
-            const int32_t length_before = cell_length_at(pass, offset);
             int16_t answer = compare_cell(pass, row_offset, offset, changed);
             if (answer == kCircleReported) return true;
             if (answer != kCellLengthChanged) continue;
-            shift += cell_length_at(pass, offset) - length_before;
+            shift += pass.resized_by;
             if (rescans < kMaxRowRescans) {
                 ++rescans;
                 restart = true;
