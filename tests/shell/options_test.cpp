@@ -191,7 +191,7 @@ TEST_F(PrintRows, ALongSelectionProposesItsFirstRowOnly) {
 TEST_F(OptionsMenu, WindowButtonsSendTheirCommands) {
     app_prefs.options |= kPrefOptionsPalette;
     MakeOpWindow();
-    WindowRef window = find_empty_palette("Options");
+    WindowRef window = find_palette("Options");
     ASSERT_NE(window, nullptr);
     run_until_idle();
 
@@ -210,7 +210,7 @@ TEST_F(OptionsMenu, WindowButtonsSendTheirCommands) {
     EXPECT_EQ(text[length - 1], '+');
 
     CloseTaskFromWindow(window);
-    EXPECT_EQ(find_empty_palette("Options"), nullptr);
+    EXPECT_EQ(find_palette("Options"), nullptr);
     EXPECT_FALSE(app_prefs.options & kPrefOptionsPalette);
 }
 
