@@ -11,6 +11,7 @@
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/object_undo.h"
 #include "platform/screen/cursor.h"
 #include "shell/document_facts.h"
 #include "window/cell_geometry.h"
@@ -74,6 +75,8 @@ void DoChartMenu(MemoryRef window_record, int16_t item) {
     if (!record || !chart_kind_of_tool(tool)) return;
     DocWindowRecord fields = read_doc_window(record);
     if (MemoryRef object = selected_chart_object(fields.sheet)) {
+        if (pf::FourCC(GetObj_info(object, pf::four_cc("type"))) == chart_kind_of_tool(tool)) return;
+        record_object_attributes({object}, fields.sheet, kUndoChartEdited);
         SetObj_info(object, pf::four_cc("type"), intptr_t(chart_kind_of_tool(tool)));
         increment_change_ctr(fields.sheet);
         redraw_object(object, fields.sheet);
@@ -90,6 +93,7 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
     MemoryRef object = selected_chart_object(layer);
     const uint32_t flag = item == kLegendItem ? kChartLegend : item == kGridLinesItem ? kChartGridLines : 0;
     if (!object || !flag) return pf::sys_beep(1);
+    record_object_attributes({object}, layer, kUndoChartEdited);
     MemoryRef chart = object_chart(object);
     set_chart_flags(chart, chart_flags(chart) ^ flag);
     increment_change_ctr(layer);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "charts/chart_commands.h"
+#include "charts/chart_range_entry.h"
 #include "core/alerts.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -454,6 +456,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
+    if (MemoryRef chart = layer ? selected_chart_object(layer) : nullptr) bytes = chart_range_text(chart);
     if (layer && !object_selected) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);
