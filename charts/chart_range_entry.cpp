@@ -6,6 +6,7 @@
 
 #include "charts/chart_links.h"
 #include "charts/chart_record.h"
+#include "editing/undo_record.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/layer.h"
@@ -18,13 +19,6 @@ namespace {
 
 void append_pascal(std::vector<uint8_t>& out, const unsigned char* text) { out.insert(out.end(), text + 1, text + 1 + text[0]); }
 
-bool workbook_has_layer(MemoryRef layer, int16_t id) {
-    MemoryRef workbook = GetWorkSheet(layer);
-    for (int32_t i = 0; MemoryRef each = workbook ? find_SpreadSheet_item(workbook, i) : nullptr; ++i)
-        if (GetSheetID(each) == id) return true;
-    return false;
-}
-
 // The typed text as a range and its layer (-1: none named); false when it is
 // no range of one existing layer.
 bool read_typed_range(const std::vector<uint8_t>& typed, MemoryRef layer, CellRange* range, int16_t* source) {
@@ -36,7 +30,7 @@ bool read_typed_range(const std::vector<uint8_t>& typed, MemoryRef layer, CellRa
     std::memcpy(record + 1, typed.data() + start, length);
     int16_t layers[2] = {-1, -1};
     if (!Parse_Rect(record, layers, layer) || layers[0] != layers[1]) return false;
-    if (layers[0] >= 0 && !workbook_has_layer(layer, layers[0])) return false;
+    if (layers[0] >= 0 && !find_layer_by_id(GetWorkSheet(layer), layers[0])) return false;
     *range = named_range_cells(record);
     *source = layers[0];
     return true;
