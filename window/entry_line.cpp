@@ -23,6 +23,7 @@
 #include "model/workbook.h"
 #include "objects/objects.h"
 #include "platform/draw/bits.h"
+#include "platform/screen/cursor.h"
 #include "platform/memory/memory.h"
 #include "platform/text/text.h"
 #include "platform/windows/windows.h"
@@ -370,10 +371,17 @@ void draw_entry_line(const pf::Rect& area) {
 // view) or the caret moves.
 namespace {
 
-// Starts editing as a click into the entry line does (no in-cell view).
+constexpr int16_t kNoEntryBeep = 6;
+
+// Starts editing as a click into the entry line does (no in-cell view); a
+// selected drawing object other than a chart has nothing to edit there.
 bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     if (!layer || !ensure_entry_line()) return false;
+    if (get_selected_object(layer, 1) && !selected_chart_object(layer)) {
+        pf::sys_beep(kNoEntryBeep);
+        return false;
+    }
     if (!Editor_Wind) {
         app_prefs.options2 |= kPrefEntryLineClicked;
         if (!activate_editor(0, -1, layer, record)) {

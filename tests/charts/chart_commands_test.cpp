@@ -175,6 +175,20 @@ TEST_F(ChartCommandsTest, TheEntryLineShowsAndChangesTheDataRange) {
     EXPECT_EQ(num_objects(layer), 1);
 }
 
+TEST_F(ChartCommandsTest, AClickIntoTheEntryLineEditsAChartsRangeButNoOtherObject) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    click_editor_at_end(front_document_record());
+    EXPECT_NE(Editor_Wind, nullptr);
+    DeActivateEditor();
+
+    DisposeMemory(object_chart(object));  // the same object as a plain rectangle
+    SetObj_info(object, pf::four_cc("chrt"), 0);
+    SetObj_info(object, pf::four_cc("type"), intptr_t(pf::four_cc("rect")));
+    click_editor_at_end(front_document_record());
+    EXPECT_EQ(Editor_Wind, nullptr);
+}
+
 TEST_F(ChartCommandsTest, RangesAChartCannotTakeAreRefused) {
     MemoryRef object = made_chart();
     ASSERT_NE(object, nullptr);
