@@ -23,7 +23,6 @@
 namespace {
 
 constexpr pf::FourCC kScrapStyle = pf::four_cc("styl");
-constexpr pf::FourCC kScrapPicture = pf::four_cc("PICT");
 constexpr int32_t kSmallExport = 254;  // a window deactivating exports blocks up to this size
 constexpr int16_t kExportDisplayed = 1;
 constexpr int16_t kExportFormulas = 2;
@@ -282,7 +281,7 @@ void ReadClip() {
         if (pf::get_scrap(kScrapStyle, bytes) == pf::noErr && !bytes.empty())
             clip.style = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
         text_losses = TextLosses{pf::scrap_text_unmapped(), 0};
-    } else if (pf::get_scrap(kScrapPicture, bytes) == pf::noErr) {
+    } else if (pf::get_scrap(pf::kScrapPicture, bytes) == pf::noErr) {
         clip.objects = picture_object_from(bytes.data(), int32_t(bytes.size()));
         if (!clip.objects) return;
     }

@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int16_t kLockedObjectAlert = 2;
-constexpr pf::FourCC kScrapPicture = pf::four_cc("PICT");
 constexpr pf::FourCC kScrapStyles = pf::four_cc("styl");
 
 MemoryRef next_of(MemoryRef object) { return reinterpret_cast<MemoryRef>(GetObj_info(object, pf::four_cc("link"))); }
@@ -99,7 +98,7 @@ void put_text_box(MemoryRef data) {
 }
 
 void put_picture_block(MemoryRef picture) {
-    pf::put_scrap(kScrapPicture, UseMemory(picture), size_t(GetByteSize(picture)));
+    pf::put_scrap(pf::kScrapPicture, UseMemory(picture), size_t(GetByteSize(picture)));
     UnuseMemory(picture);
 }
 
@@ -124,7 +123,7 @@ void put_picture_of(const std::vector<MemoryRef>& objects) {
     pf::set_clip(saved);
     pf::dispose_region(saved);
     pf::close_picture();
-    pf::put_scrap(kScrapPicture, picture->data.data(), picture->data.size());
+    pf::put_scrap(pf::kScrapPicture, picture->data.data(), picture->data.size());
     pf::kill_picture(picture);
 }
 

@@ -1,8 +1,12 @@
 #include "shell/tool_palette.h"
 
+#include "editing/clipboard.h"
 #include "model/layer.h"
 #include "objects/objects.h"
 #include "platform/controls/control_look.h"
+#include "platform/draw/picture.h"
+#include "platform/scrap/scrap.h"
+#include "printing/cell_picture.h"
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
@@ -51,8 +55,16 @@ pf::Point last_click(MemoryRef record) {
     return where;
 }
 
-// No routine makes a picture of cells yet: the clipboard is left as it is.
-void copy_selection_picture() { pf::sys_beep(kFailedBeepTicks); }
+// Both clipboards emptied, then a picture of the selected cells put on the
+// system clipboard when it shows anything.
+void copy_selection_picture(MemoryRef record) {
+    ClobberScrap(1);
+    pf::PicHandle picture = nullptr;
+    Image_List(&picture, read_doc_window(record).sheet);
+    if (!picture) return;
+    if (!picture->data.empty()) pf::put_scrap(pf::kScrapPicture, picture->data.data(), picture->data.size());
+    pf::kill_picture(picture);
+}
 
 void make_object(MemoryRef record, int16_t tool, pf::Point where) {
     pf::set_cursor_resource(kPlacingCursor);
@@ -87,7 +99,7 @@ void CreateTool(MemoryRef record, int16_t tool) {
     if (tool == 0 || !record) return;
     const pf::Point where = last_click(record);
     if (tool == kSelectObjectsTool) Select_Object_Tool(record, where);
-    else if (tool == kPictureTool) copy_selection_picture();
+    else if (tool == kPictureTool) copy_selection_picture(record);
     else if (tool > kPictureTool && tool <= kLastDrawingTool) make_object(record, tool, where);
     else pf::sys_beep(kFailedBeepTicks);
     set_pending_tool(record, 0);

@@ -12,6 +12,8 @@
 #include "editing/sheet_drag.h"
 #include "files/document_file.h"
 #include "platform/events/clock.h"
+#include "platform/events/events.h"
+#include "platform/events/keyboard.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -310,9 +312,15 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
 int32_t DocumentKey(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     MemoryRef record = as_record(app_ref);
     if (!record) return 1;
-    constexpr uint8_t kEscapeChar = 27;
-    if (uint8_t(event->message & 0xFF) == kEscapeChar) end_copy_outline();
+    const bool escape = uint8_t(event->message & 0xFF) == pf::kEscapeChar;
+    if (escape) end_copy_outline();
     if (!Editor_Wind && ObjectKey(uint8_t(event->message & 0xFF), read_doc_window(record).sheet)) {
+        set_refresh_request();
+        return 1;
+    }
+    // The Escape key shares its character with the Clear key: with nothing
+    // being typed it only ends the copy outline, and only Clear clears.
+    if (escape && !Editor_Wind && pf::event_key_code(*event) == pf::kKeyCodeEscape) {
         set_refresh_request();
         return 1;
     }

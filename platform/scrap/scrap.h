@@ -15,6 +15,7 @@
 namespace pf {
 
 constexpr FourCC kScrapText = four_cc("TEXT");
+constexpr FourCC kScrapPicture = four_cc("PICT");
 constexpr OSErr kNoScrapFlavourErr = -102;
 
 // Moves whenever the clipboard is emptied here or replaced by another program.

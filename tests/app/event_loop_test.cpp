@@ -1,5 +1,8 @@
 // Routing of clicks and keys by the event loop, and the low-memory alert.
 #include "app_fixture.h"
+#include "model/cell_store.h"
+#include "objects/object_records.h"
+#include "shell/document_facts.h"
 #include "window/sheet_tabs.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
@@ -330,4 +333,34 @@ TEST_F(EventLoop, NewWindowsStaggerFromTheNumberOfWindowsOpen) {
     while (WindowRef front = FrontDocWindow()) CloseTaskFromWindow(front);
     EXPECT_EQ(pf::window_struct_rect(new_document()), first);
     EXPECT_EQ(pf::window_struct_rect(new_document()), second);
+}
+
+namespace {
+
+bool a1_holds_a_cell() {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    return get_cell_ptr(&cell, &length, CellPoint{0, 0}, doc_window_layer(front_document_record())) != 0;
+}
+
+}  // namespace
+
+// Escape gives the Clear key's character: with nothing being typed it leaves
+// the selected cell and the selected drawing object alone.
+TEST_F(EventLoop, EscapeLeavesTheSelectionAlone) {
+    new_document();
+    pf::driver_key(18, '1');
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    MemoryRef layer = doc_window_layer(front_document_record());
+    select_cells(layer, CellRange{{0, 0}, {0, 0}});
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run_until_idle();
+    EXPECT_TRUE(a1_holds_a_cell());
+    MemoryRef object = nullptr;
+    ASSERT_TRUE(NewObject(pf::four_cc("rect"), &object, 0, layer));
+    add_selected(layer, object);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run_until_idle();
+    EXPECT_EQ(get_selected_object(layer, 1), object);
 }
