@@ -16,6 +16,7 @@
 #include "shell/document_facts.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/window_commands.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
     add_selected(layer, object);
     increment_change_ctr(layer);
     DrawAllObjects(layer);
+    DisplayText(window_record, 1);
     return 1;
 }
 

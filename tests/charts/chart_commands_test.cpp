@@ -148,8 +148,7 @@ TEST_F(ChartCommandsTest, UndoingAndRedoingANewChartKeepsItsData) {
 TEST_F(ChartCommandsTest, TheEntryLineShowsAndChangesTheDataRange) {
     MemoryRef object = made_chart();
     ASSERT_NE(object, nullptr);
-    DisplayText(front_document_record(), 1);
-    EXPECT_EQ(entry_line(), "=B2:C5");
+    EXPECT_EQ(entry_line(), "=B2:C5") << "shown as the new chart is selected";
 
     type_line("=A1:D9");
     EXPECT_EQ(chart_range(only_chart()), (CellRange{{0, 0}, {8, 3}}));
