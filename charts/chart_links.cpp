@@ -124,7 +124,7 @@ void shift_other_layers_charts(MemoryRef placements, bool rows, int16_t first, i
             MemoryRef chart = object_chart(object);
             if (!chart || !chart_reads_layer(chart, holder, layer)) continue;
             ObjectPlacement kept{};
-            kept.id = int16_t(-GetObj_info(object, pf::four_cc("id  ")));
+            kept.id = int16_t(-1 - GetObj_info(object, pf::four_cc("id  ")));
             kept.anchor_row = GetSheetID(holder);
             keep_chart_placement(chart, &kept.chart_data, &kept.name_column, &kept.name_row);
             PtrAndMemory(&kept, placements, 1);
@@ -140,7 +140,7 @@ void restore_other_layers_charts(MemoryRef placements, MemoryRef layer) {
         GetMemoryRecord(placements, i, &kept);
         if (kept.id >= 0) continue;
         MemoryRef holder = find_layer_by_id(GetWorkSheet(layer), kept.anchor_row);
-        MemoryRef object = holder ? find_object_id(holder, int16_t(-kept.id)) : nullptr;
+        MemoryRef object = holder ? find_object_id(holder, int16_t(-1 - kept.id)) : nullptr;
         if (MemoryRef chart = object ? object_chart(object) : nullptr) {
             restore_chart_placement(chart, kept.chart_data, kept.name_column, kept.name_row);
             redraw_object(object, holder);

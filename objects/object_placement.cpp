@@ -184,7 +184,7 @@ void restore_placements(MemoryRef placements, MemoryRef layer) {
     for (int32_t i = 0; i < count; ++i) {
         ObjectPlacement saved;
         GetMemoryRecord(placements, i, &saved);
-        MemoryRef object = saved.id > 0 ? find_object_id(layer, saved.id) : nullptr;
+        MemoryRef object = saved.id >= 0 ? find_object_id(layer, saved.id) : nullptr;
         if (object) {
             take_placement(*use_object(object), saved);
             release_object(object);
