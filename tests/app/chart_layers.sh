@@ -9,25 +9,15 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-start_converter_session "$quorvin" 1024x768
+source "$(dirname "$0")/fruit_chart.bash"
+start_fruit_session chart_layers_open.png
 
-printf ',Apples,Pears\nJan,10,45\nFeb,20,40\nMar,30,35\nApr,40,30\n' > "$work/fruit.csv"
-"$sheetconv" "$work/fruit.csv" "$work/fruit.qrv" || fail "no document from the converter"
-start_app "$quorvin" "$work/fruit.qrv"
-shoot_until chart_layers_open.png has_document chart_layers_open.png || fail "no document window"
-
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-object_choice() { submenu_choice 385 420 520 "$1" "$2"; }
-# The tabs of the first and second layer, and the first two row headings.
+# The tabs of the first and second layer.
 tab_y=751
 first_tab_x=66
 second_tab_x=130
-chart_kind_y=227
-column_y=$((chart_kind_y + 2 * 21))
-# The chart's blue and red in the sheet, and the entry line's text as dark pixels.
-colour_count() { convert "$out/$1" -crop 380x260+280+110 -fill black +opaque "#$2" -fill white -opaque "#$2" \
-  -format "%[fx:round(w*h*mean)]" info:; }
-has_fruit() { [ "$(colour_count "$1" 0000D4)" -gt 300 ] && [ "$(colour_count "$1" DD0806)" -gt 300 ]; }
+has_fruit() { has_chart "$1" && has_second_series "$1"; }
+# The entry line's text, as a checksum of its pixels.
 entry_line() { convert "$out/$1" -crop 200x14+142+50 -threshold 50% -format "%#" info:; }
 # The second layer is empty: no "Apples" in B1.
 shows_second_layer() { [ "$(dark_pixels "$1" 60x12+112+113)" -eq 0 ]; }
