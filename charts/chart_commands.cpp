@@ -11,10 +11,12 @@
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/object_undo.h"
 #include "platform/screen/cursor.h"
 #include "shell/document_facts.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/window_commands.h"
 
 namespace {
 
@@ -60,6 +62,7 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
     add_selected(layer, object);
     increment_change_ctr(layer);
     DrawAllObjects(layer);
+    DisplayText(window_record, 1);
     return 1;
 }
 
@@ -74,6 +77,8 @@ void DoChartMenu(MemoryRef window_record, int16_t item) {
     if (!record || !chart_kind_of_tool(tool)) return;
     DocWindowRecord fields = read_doc_window(record);
     if (MemoryRef object = selected_chart_object(fields.sheet)) {
+        if (pf::FourCC(GetObj_info(object, pf::four_cc("type"))) == chart_kind_of_tool(tool)) return;
+        record_object_attributes({object}, fields.sheet, kUndoChartEdited);
         SetObj_info(object, pf::four_cc("type"), intptr_t(chart_kind_of_tool(tool)));
         increment_change_ctr(fields.sheet);
         redraw_object(object, fields.sheet);
@@ -90,6 +95,7 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
     MemoryRef object = selected_chart_object(layer);
     const uint32_t flag = item == kLegendItem ? kChartLegend : item == kGridLinesItem ? kChartGridLines : 0;
     if (!object || !flag) return pf::sys_beep(1);
+    record_object_attributes({object}, layer, kUndoChartEdited);
     MemoryRef chart = object_chart(object);
     set_chart_flags(chart, chart_flags(chart) ^ flag);
     increment_change_ctr(layer);

@@ -5,6 +5,7 @@
 
 #include "charts/chart_record.h"
 #include "charts/charts.h"
+#include "editing/undo_record.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "objects/object_drawing.h"
@@ -23,12 +24,6 @@ bool ranges_meet(const CellRange& a, const CellRange& b) {
            b.topLeft.h <= a.botRight.h;
 }
 
-// Whether the chart on `holder` takes its data from `source`.
-bool reads_from(MemoryRef chart, MemoryRef holder, MemoryRef source) {
-    const int16_t index = chart_word(chart, kChartSourceLayer);
-    if (index < 0) return holder == source;
-    return GetWorkSheet(holder) == GetWorkSheet(source) && index == GetSheetID(source);
-}
 
 // The last line of a range after the change: one reaching past the deleted
 // lines ends before them.
@@ -38,6 +33,12 @@ int16_t shifted_end(int16_t line, int16_t first, int16_t count) {
 }
 
 }  // namespace
+
+bool chart_reads_layer(MemoryRef chart, MemoryRef holder, MemoryRef source) {
+    const int16_t index = chart_word(chart, kChartSourceLayer);
+    if (index < 0) return holder == source;
+    return GetWorkSheet(holder) == GetWorkSheet(source) && index == GetSheetID(source);
+}
 
 bool chart_reads(MemoryRef chart, const CellRange& range) {
     const CellRange data = chart_range(chart);
@@ -65,7 +66,7 @@ void CheckHotLinks(int16_t mode, CellPoint top_left, CellPoint bottom_right, Mem
         if (!GetSheetWind(holder) || !num_objects(holder)) continue;
         for (MemoryRef object : layer_objects(holder)) {
             MemoryRef chart = object_chart(object);
-            if (!chart || !reads_from(chart, holder, layer) || !chart_reads(chart, changed)) continue;
+            if (!chart || !chart_reads_layer(chart, holder, layer) || !chart_reads(chart, changed)) continue;
             if (mode == 0) SetObj_info(object, pf::four_cc("updt"), 1);
             else redraw_object(object, holder);
         }
@@ -90,8 +91,6 @@ void ChartIdle() {
     }
 }
 
-bool chart_reads_own_layer(MemoryRef chart) { return chart_word(chart, kChartSourceLayer) < 0; }
-
 void shift_chart_data(MemoryRef chart, bool rows, int16_t first, int16_t count) {
     CellRange data = chart_range(chart);
     int16_t& top = rows ? data.topLeft.v : data.topLeft.h;
@@ -115,4 +114,36 @@ void restore_chart_placement(MemoryRef chart, const CellRange& data, int16_t nam
     set_chart_range(chart, data);
     set_chart_word(chart, kChartNameColumn, name_column);
     set_chart_word(chart, kChartNameRow, name_row);
+}
+
+void shift_other_layers_charts(MemoryRef placements, bool rows, int16_t first, int16_t count, MemoryRef layer) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    for (int32_t i = 0; MemoryRef holder = workbook ? find_SpreadSheet_item(workbook, i) : nullptr; ++i) {
+        if (holder == layer) continue;
+        for (MemoryRef object : layer_objects(holder)) {
+            MemoryRef chart = object_chart(object);
+            if (!chart || !chart_reads_layer(chart, holder, layer)) continue;
+            ObjectPlacement kept{};
+            kept.id = int16_t(-1 - GetObj_info(object, pf::four_cc("id  ")));
+            kept.anchor_row = GetSheetID(holder);
+            keep_chart_placement(chart, &kept.chart_data, &kept.name_column, &kept.name_row);
+            PtrAndMemory(&kept, placements, 1);
+            shift_chart_data(chart, rows, first, count);
+        }
+    }
+}
+
+void restore_other_layers_charts(MemoryRef placements, MemoryRef layer) {
+    const int32_t count = placements ? GetMemorySize(placements) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        ObjectPlacement kept;
+        GetMemoryRecord(placements, i, &kept);
+        if (kept.id >= 0) continue;
+        MemoryRef holder = find_layer_by_id(GetWorkSheet(layer), kept.anchor_row);
+        MemoryRef object = holder ? find_object_id(holder, int16_t(-1 - kept.id)) : nullptr;
+        if (MemoryRef chart = object ? object_chart(object) : nullptr) {
+            restore_chart_placement(chart, kept.chart_data, kept.name_column, kept.name_row);
+            redraw_object(object, holder);
+        }
+    }
 }

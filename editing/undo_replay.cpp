@@ -131,6 +131,7 @@ bool undo_objects(MemoryRef workbook, UndoRecord& f, MemoryRef layer) {
     bool kept = false;
     edit_redo(workbook, [&](UndoRecord& redo) {
         redo.objects = made.objects, redo.id_list = made.id_list, redo.move_list = made.move_list;
+        if (f.kind == kUndoChartRange) redo.range_a = made.range_a, redo.range_b = made.range_b;
         kept = true;
     });
     if (!kept) dispose_undo_fields(made);

@@ -10,6 +10,7 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "objects/object_placement.h"
+#include "objects/object_undo.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryR
             fields->id_list = list;
             break;
         case kUndoObjectAttributes:
+        case kUndoChartEdited:
             fields->objects = chain;
             break;
         case kUndoObjectsMoved:
@@ -50,6 +52,7 @@ void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryR
         case kUndoChartRange:
             if (list && GetMemorySize(list) > 1) SetMemorySize(list, 1);
             fields->id_list = list;
+            keep_chart_data(list, &fields->range_b, &fields->range_a.topLeft.h, layer);
             break;
         case kUndoObjectsToBack:
         case kUndoObjectsToFront:

@@ -40,8 +40,8 @@ void take_placement(ObjectRecord& r, const ObjectPlacement& p) {
     if (r.chart) restore_chart_placement(r.chart, p.chart_data, p.name_column, p.name_row);
 }
 
-void shift_object(ObjectRecord& r, int16_t rows, int16_t columns, CellPoint at) {
-    if (r.chart && chart_reads_own_layer(r.chart)) shift_chart_data(r.chart, rows != 0, rows ? at.v : at.h, rows ? rows : columns);
+void shift_object(ObjectRecord& r, int16_t rows, int16_t columns, CellPoint at, MemoryRef layer) {
+    if (r.chart && chart_reads_layer(r.chart, layer, layer)) shift_chart_data(r.chart, rows != 0, rows ? at.v : at.h, rows ? rows : columns);
     if (rows) {
         r.end_row = int16_t(r.end_row + shifted_line(r.anchor_row, at.v, rows) - r.anchor_row);
         r.anchor_row = shifted_line(r.anchor_row, at.v, rows);
@@ -128,17 +128,20 @@ void Reset_Positions(MemoryRef layer) {
 }
 
 MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef layer) {
-    if (num_objects(layer) == 0) return nullptr;
     const auto rows = int16_t(counts & 0xFFFF), columns = int16_t(counts >> 16);
     MemoryRef list = pgAllocateNewRef(GetMemoryGlobals(layer), sizeof(ObjectPlacement), 0, kListExtend, true);
+    if (!list) return nullptr;
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) {
         ObjectRecord* record = use_object(object);
         ObjectPlacement before = placement_of(*record);
-        shift_object(*record, rows, columns, range->topLeft);
+        shift_object(*record, rows, columns, range->topLeft, layer);
         release_object(object);
         PtrAndMemory(&before, list, 1);
     }
-    return list;
+    shift_other_layers_charts(list, rows != 0, rows ? range->topLeft.v : range->topLeft.h, rows ? rows : columns, layer);
+    if (GetMemorySize(list) > 0) return list;
+    DisposeMemory(list);
+    return nullptr;
 }
 
 MemoryRef Delete_Objects(int16_t keep, const CellRange* range, MemoryRef layer) {
@@ -181,11 +184,13 @@ void restore_placements(MemoryRef placements, MemoryRef layer) {
     for (int32_t i = 0; i < count; ++i) {
         ObjectPlacement saved;
         GetMemoryRecord(placements, i, &saved);
-        if (MemoryRef object = find_object_id(layer, saved.id)) {
+        MemoryRef object = saved.id >= 0 ? find_object_id(layer, saved.id) : nullptr;
+        if (object) {
             take_placement(*use_object(object), saved);
             release_object(object);
         }
     }
+    restore_other_layers_charts(placements, layer);
 }
 
 void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer) {

@@ -9,7 +9,10 @@
 #include "model/cell_range.h"
 
 // One object's geometry as an undo record keeps it; for a chart also its
-// data range and series-name column and row (zero for other objects).
+// data range and series-name column and row (zero for other objects). An
+// entry with a negative id keeps a chart of another layer that reads this
+// one: -1 - id is its object's id, anchor_row its layer's id, and only its
+// chart fields count.
 struct ObjectPlacement {
     int16_t id;
     int16_t anchor_row, anchor_column, end_row, end_column;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "charts/chart_record.h"
 #include "editing/undo.h"
 #include "model/layer.h"
 #include "objects/object_placement.h"
@@ -85,6 +86,25 @@ bool moves_objects(int16_t kind) {
 
 bool restacks_objects(int16_t kind) { return kind >= kUndoObjectsToBack && kind <= kUndoObjectsForward; }
 
+// Kinds whose records keep copies of the objects as they were.
+bool keeps_copies(int16_t kind) { return kind == kUndoObjectAttributes || kind == kUndoChartEdited; }
+
+int16_t first_id(MemoryRef ids) {
+    int16_t id = 0;
+    if (ids && GetMemorySize(ids) > 0) GetMemoryRecord(ids, 0, &id);
+    return id;
+}
+
+// The chart of the first id gets a data range and source layer; its former
+// ones are answered.
+void exchange_chart_data(MemoryRef ids, CellRange* range, int16_t* source, MemoryRef layer) {
+    CellRange was{};
+    int16_t was_source = -1;
+    if (!keep_chart_data(ids, &was, &was_source, layer)) return;
+    SetChart_Data(find_object_id(layer, first_id(ids)), *range, *source);
+    *range = was, *source = was_source;
+}
+
 int16_t push_object_record(int16_t kind, MemoryRef list, MemoryRef chain, MemoryRef layer) {
     return WriteUndo(kind, 0, nullptr, nullptr, list, nullptr, nullptr, nullptr, chain, nullptr, layer);
 }
@@ -125,7 +145,7 @@ int32_t remove_objects_with_undo(int16_t kind, const std::vector<MemoryRef>& obj
     return int32_t(objects.size());
 }
 
-int16_t record_object_attributes(const std::vector<MemoryRef>& objects, MemoryRef layer) {
+int16_t record_object_attributes(const std::vector<MemoryRef>& objects, MemoryRef layer, int16_t kind) {
     MemoryRef first = nullptr, last = nullptr;
     for (MemoryRef object : objects) {
         MemoryRef copy = DuplicateObject(1, object);
@@ -138,9 +158,22 @@ int16_t record_object_attributes(const std::vector<MemoryRef>& objects, MemoryRe
         last = copy;
     }
     if (!first) return 0;
-    if (push_object_record(kUndoObjectAttributes, nullptr, first, layer)) return 1;
+    if (push_object_record(kind, nullptr, first, layer)) return 1;
     ClobberObjList(first);
     return 0;
+}
+
+bool keep_chart_data(MemoryRef ids, CellRange* range, int16_t* source, MemoryRef layer) {
+    MemoryRef object = find_object_id(layer, first_id(ids));
+    return object && GetChart_Data(object, range, source);
+}
+
+int16_t record_chart_range(MemoryRef chart_object, MemoryRef layer) {
+    MemoryRef ids = new_id_list(layer);
+    if (!ids) return 0;
+    auto id = int16_t(GetObj_info(chart_object, pf::four_cc("id  ")));
+    PtrAndMemory(&id, ids, 1);
+    return push_object_record(kUndoChartRange, ids, nullptr, layer);
 }
 
 int16_t record_added_objects(int16_t kind, MemoryRef chain, MemoryRef layer) {
@@ -169,9 +202,13 @@ void undo_object_step(UndoRecord& f, UndoRecord& redo, MemoryRef layer) {
     } else if (kind == kUndoObjectsAdded || kind == kUndoNewObject) {
         redo.id_list = layer_object_ids(layer);
         redo.objects = take_out_objects(f.id_list, layer);
-    } else if (kind == kUndoObjectAttributes) {
+    } else if (keeps_copies(kind)) {
         exchange_chain_attributes(f.objects, layer);
         redo.objects = std::exchange(f.objects, nullptr);
+    } else if (kind == kUndoChartRange) {
+        redo.id_list = DuplicateNonNilMemory(f.id_list);
+        redo.range_b = f.range_b, redo.range_a.topLeft.h = f.range_a.topLeft.h;
+        exchange_chart_data(f.id_list, &redo.range_b, &redo.range_a.topLeft.h, layer);
     }
     DrawAllObjects(layer);
 }
@@ -197,10 +234,17 @@ void redo_object_step(UndoRecord& f, MemoryRef layer) {
         MemoryRef added = create_id_linklist(chain, layer);
         restore_removed_objects(chain, f.id_list, layer);
         if (added) push_object_record(kind, added, nullptr, layer);
-    } else if (kind == kUndoObjectAttributes) {
+    } else if (keeps_copies(kind)) {
         exchange_chain_attributes(f.objects, layer);
         if (!push_object_record(kind, nullptr, f.objects, layer)) ClobberObjList(f.objects);
         f.objects = nullptr;
+    } else if (kind == kUndoChartRange && f.id_list) {
+        // The record keeps the range the chart has now; the chart takes the redone one.
+        MemoryRef ids = std::exchange(f.id_list, nullptr);
+        const int16_t id = first_id(ids);
+        push_object_record(kind, ids, nullptr, layer);
+        MemoryRef chart = find_object_id(layer, id);
+        if (chart) SetChart_Data(chart, f.range_b, f.range_a.topLeft.h);
     } else {
         push_object_record(kind, nullptr, nullptr, layer);
     }

@@ -1,4 +1,4 @@
-// Undo and redo of the changes to drawing objects (undo kinds 23 to 38):
+// Undo and redo of the changes to drawing objects (undo kinds 23 to 39):
 // each undo puts the layer's objects back and leaves in the redo record what
 // a redo needs; each redo makes the change again and pushes a fresh undo record.
 #pragma once
@@ -21,9 +21,16 @@ void redo_object_step(UndoRecord& redone, MemoryRef layer);
 // linked through "link"; without a record the objects are freed. Answers
 // how many went.
 int32_t remove_objects_with_undo(int16_t kind, const std::vector<MemoryRef>& objects, MemoryRef layer);
-// Pushes an undo record of kind 30 that keeps copies of the objects as they
-// are now; 1 when recorded.
-int16_t record_object_attributes(const std::vector<MemoryRef>& objects, MemoryRef layer);
+// Pushes an undo record of kind 30 (or 39, a chart edited) that keeps copies
+// of the objects as they are now; 1 when recorded.
+int16_t record_object_attributes(const std::vector<MemoryRef>& objects, MemoryRef layer,
+                                 int16_t kind = kUndoObjectAttributes);
+// Pushes an undo record of kind 33 that keeps the chart object's data range
+// and source layer as they are now; 1 when recorded.
+int16_t record_chart_range(MemoryRef chart_object, MemoryRef layer);
+// The data range and source layer of the chart with the first id of a list;
+// false when the layer has no such chart.
+bool keep_chart_data(MemoryRef ids, CellRange* range, int16_t* source, MemoryRef layer);
 // Pushes an undo record of kind 25 (added) or 26 (new) for the objects of a
 // chain that have just joined the layer; 1 when recorded.
 int16_t record_added_objects(int16_t kind, MemoryRef chain, MemoryRef layer);

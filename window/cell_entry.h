@@ -9,6 +9,8 @@
 // Answers of Enter_Data: 0 stored, else an item of the parser's string list
 // (the parser's own codes, and these).
 constexpr int32_t kEntryStored = 0;
+constexpr int32_t kEntryNotChartRange = 7;
+constexpr int32_t kEntryChartTooNarrow = 13;
 constexpr int32_t kEntryCircular = 14;
 constexpr int32_t kEntryFormulaTooLong = 15;
 constexpr int32_t kEntryTooLong = 16;
@@ -22,7 +24,7 @@ constexpr int kLongestParsedEntry = 255;
 // with the style runs `styles` (a 16-bit count first) or none. On a refusal
 // nothing changes and `error_offset` marks the place of a formula's fault.
 // After storing, the selection moves by `key` (Return, Tab, Enter, an arrow,
-// or 0 for none).
+// or 0 for none). With a chart selected, the text is its new data range.
 int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key);
 // Appends the label and the note of the active cell's present record to a record.
 void add_labelnote(MemoryRef layer, MemoryRef record);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "charts/chart_commands.h"
+#include "charts/chart_range_entry.h"
 #include "core/alerts.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -21,6 +23,7 @@
 #include "model/workbook.h"
 #include "objects/objects.h"
 #include "platform/draw/bits.h"
+#include "platform/screen/cursor.h"
 #include "platform/memory/memory.h"
 #include "platform/text/text.h"
 #include "platform/windows/windows.h"
@@ -368,10 +371,17 @@ void draw_entry_line(const pf::Rect& area) {
 // view) or the caret moves.
 namespace {
 
-// Starts editing as a click into the entry line does (no in-cell view).
+constexpr int16_t kNoEntryBeep = 6;
+
+// Starts editing as a click into the entry line does (no in-cell view); a
+// selected drawing object other than a chart has nothing to edit there.
 bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     if (!layer || !ensure_entry_line()) return false;
+    if (get_selected_object(layer, 1) && !selected_chart_object(layer)) {
+        pf::sys_beep(kNoEntryBeep);
+        return false;
+    }
     if (!Editor_Wind) {
         app_prefs.options2 |= kPrefEntryLineClicked;
         if (!activate_editor(0, -1, layer, record)) {
@@ -454,6 +464,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
+    if (MemoryRef chart = layer ? selected_chart_object(layer) : nullptr) bytes = chart_range_text(chart);
     if (layer && !object_selected) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);

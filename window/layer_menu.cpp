@@ -332,6 +332,7 @@ void SwitchLayers(MemoryRef record, MemoryRef sheet) {
     DisplayRange(sheet);
     ViewChanged(record, 1);
     pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
+    DisplayText(record, 1);
 }
 
 int32_t CloneDocument(uint16_t with_data, MemoryRef sheet) {

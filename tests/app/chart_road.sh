@@ -1,35 +1,17 @@
 #!/usr/bin/env bash
 # Makes a chart with the real program under Xvfb: the data cells selected from
 # the keyboard, Object > Chart Kind > Column, a click in the sheet draws the
-# column chart there; Object > Chart Options > Grid Lines adds its grid; Ctrl-S
-# saves and the chart is drawn again when the document opens (screenshots
-# chart_road_*.png).
+# column chart there; Object > Chart Options > Grid Lines adds its grid, Ctrl-Z
+# takes it away and Shift-Ctrl-Z brings it back; a range typed into the entry
+# line with the chart selected narrows its data; Ctrl-S saves and the chart is
+# drawn again when the document opens (screenshots chart_road_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-start_converter_session "$quorvin" 1024x768
-
-printf ',Apples,Pears\nJan,10,45\nFeb,20,40\nMar,30,35\nApr,40,30\n' > "$work/fruit.csv"
-"$sheetconv" "$work/fruit.csv" "$work/fruit.qrv" || fail "no document from the converter"
-saved_size=$(stat -c %s "$work/fruit.qrv")
-
-start_app "$quorvin" "$work/fruit.qrv"
-shoot_until chart_road_open.png has_document chart_road_open.png || fail "no document window"
-
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-# object_choice ITEM_Y SUBITEM_Y: Object's item at ITEM_Y, then the item of its submenu.
-object_choice() { submenu_choice 385 420 520 "$1" "$2"; }
-chart_kind_y=227
-chart_options_y=248
-column_y=$((chart_kind_y + 2 * 21))
-grid_lines_y=$((chart_options_y + 21))
-# The chart's blue (the first series) and the grid's grey, counted in the sheet right of the data.
-colour_count() { convert "$out/$1" -crop 380x260+280+110 -fill black +opaque "#$2" -fill white -opaque "#$2" \
-  -format "%[fx:round(w*h*mean)]" info:; }
-has_chart() { [ "$(colour_count "$1" 0000D4)" -gt 300 ]; }
-has_grid() { [ "$(colour_count "$1" D0D0D0)" -gt 100 ]; }
+source "$(dirname "$0")/fruit_chart.bash"
+start_fruit_session chart_road_open.png
 
 keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right
 object_choice "$chart_kind_y" "$column_y"
@@ -40,6 +22,20 @@ shoot_until chart_road_made.png has_chart chart_road_made.png || fail "no column
 has_grid chart_road_made.png && fail "grid lines before they were asked for"
 object_choice "$chart_options_y" "$grid_lines_y"
 shoot_until chart_road_grid.png has_grid chart_road_grid.png || fail "Grid Lines drew no grid"
+no_grid() { ! has_grid "$1"; }
+keys ctrl+z
+shoot_until chart_road_undone.png no_grid chart_road_undone.png || fail "Undo left the grid lines"
+keys ctrl+shift+z
+shoot_until chart_road_redone.png has_grid chart_road_redone.png || fail "Redo did not bring the grid lines back"
+
+# The first series alone: the second series' red goes.
+narrower() { ! has_second_series "$1"; }
+has_second_series chart_road_redone.png || fail "no second series to begin with"
+keys equal shift+a 1 colon shift+b 3 Return
+shoot_until chart_road_range.png narrower chart_road_range.png || fail "the typed range did not narrow the chart"
+keys ctrl+z
+shoot_until chart_road_range_undone.png has_chart chart_road_range_undone.png || fail "Undo lost the chart"
+narrower chart_road_range_undone.png && fail "Undo did not give the chart its data range back"
 keys ctrl+s
 
 saved() { [ "$(stat -c %s "$work/fruit.qrv")" != "$saved_size" ]; }

@@ -5,6 +5,10 @@
 #include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "charts/charts.h"
+#include "editing/undo.h"
+#include "editing/undo_record.h"
+#include "window/cell_entry.h"
+#include "window/entry_line.h"
 #include "objects/objects.h"
 #include "model/workbook.h"
 #include "objects/object_records.h"
@@ -25,14 +29,32 @@ struct ChartCommandsTest : FormatMenuTest {
         run_until_idle();
     }
 
-    // A column chart over B2:C5, made by the palette and a click in the sheet.
+    // A column chart over B2:C5, made by the chart kind menu and a click in the sheet.
     MemoryRef made_chart() {
         select(CellRange{{1, 1}, {4, 2}});
         MakeChartWindow();
-        click_palette(15);
+        DoChartMenu(nullptr, 15 - kFirstChartTool + 1);
         pf::driver_click(inside(FrontDocWindow(), 120, 300));
         run_until_idle();
         return get_selected_object(layer, 1);
+    }
+
+    MemoryRef workbook() { return GetWorkSheet(layer); }
+    pf::FourCC kind_of(MemoryRef object) { return pf::FourCC(GetObj_info(object, pf::four_cc("type"))); }
+    // The chart of the layer's one object.
+    MemoryRef only_chart() { return num_objects(layer) == 1 ? object_chart(find_object_item(layer, 1)) : nullptr; }
+
+    std::string entry_line() {
+        unsigned char text[256];
+        const int32_t length = entry_text(text, sizeof text);
+        return std::string(reinterpret_cast<char*>(text), size_t(length));
+    }
+    // Types the text into the front document window and commits it with Return.
+    void type_line(const std::string& typed) {
+        MemoryRef record = front_document_record();
+        for (unsigned char c : typed) EditorKey(c, record, 0);
+        EditorKey('\r', record, 0);
+        run_until_idle();
     }
 };
 
@@ -77,6 +99,118 @@ TEST_F(ChartCommandsTest, TheMenusChangeTheSelectedChartOrChooseTheNextKind) {
     EXPECT_TRUE(checked(150, 1));  // the legend is back
     EXPECT_TRUE(checked(150, 2));  // grid lines turned on
     EXPECT_TRUE(checked(190, 1));  // a pie
+}
+
+TEST_F(ChartCommandsTest, KindAndOptionChangesAreUndoneAndRedone) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    const uint32_t flags = chart_flags(object_chart(object));
+    DoChartMenu(nullptr, 1);
+    EXPECT_EQ(GetSheetUndo(layer), kUndoChartEdited);
+    DoChartOptionMenu(nullptr, 2);  // grid lines on
+    DoChartOptionMenu(nullptr, 1);  // legend off
+
+    DoUndo(workbook());
+    EXPECT_EQ(chart_flags(only_chart()), flags ^ kChartGridLines);
+    DoUndo(workbook());
+    EXPECT_EQ(chart_flags(only_chart()), flags);
+    DoUndo(workbook());
+    EXPECT_EQ(kind_of(find_object_item(layer, 1)), pf::four_cc("bcht"));
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{1, 1}, {4, 2}})) << "the chart keeps its data";
+
+    DoRedo(workbook());
+    EXPECT_EQ(kind_of(find_object_item(layer, 1)), pf::four_cc("pie "));
+    EXPECT_EQ(GetSheetUndo(layer), kUndoChartEdited) << "the redone change can be undone again";
+    DoUndo(workbook());
+    EXPECT_EQ(kind_of(find_object_item(layer, 1)), pf::four_cc("bcht"));
+
+    EXPECT_EQ(GetSheetUndo(layer), 0) << "three levels of undo, all used";
+    DoChartMenu(nullptr, 3);  // the kind it has already: nothing to undo
+    EXPECT_EQ(GetSheetUndo(layer), 0);
+    EXPECT_EQ(num_objects(layer), 1);
+}
+
+TEST_F(ChartCommandsTest, UndoingAndRedoingANewChartKeepsItsData) {
+    ASSERT_NE(made_chart(), nullptr);
+    EXPECT_EQ(GetSheetUndo(layer), kUndoNewObject);
+    DoUndo(workbook());
+    EXPECT_EQ(num_objects(layer), 0);
+    DoRedo(workbook());
+    ASSERT_NE(only_chart(), nullptr);
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{1, 1}, {4, 2}}));
+    EXPECT_EQ(kind_of(find_object_item(layer, 1)), pf::four_cc("bcht"));
+    DoUndo(workbook());
+    DoRedo(workbook());
+    ASSERT_NE(only_chart(), nullptr);
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{1, 1}, {4, 2}}));
+}
+
+TEST_F(ChartCommandsTest, TheEntryLineShowsAndChangesTheDataRange) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(entry_line(), "=B2:C5") << "shown as the new chart is selected";
+
+    type_line("=A1:D9");
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{0, 0}, {8, 3}}));
+    EXPECT_EQ(GetSheetUndo(layer), kUndoChartRange);
+    EXPECT_EQ(entry_line(), "=A1:D9");
+    EXPECT_EQ(Editor_Wind, nullptr);
+
+    type_line("1:C3:E7");  // its own layer named: kept as the source layer
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{2, 2}, {6, 4}}));
+    EXPECT_EQ(chart_word(only_chart(), kChartSourceLayer), 0);
+    EXPECT_EQ(entry_line(), "=1:C3:E7");
+
+    DoUndo(workbook());
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{0, 0}, {8, 3}}));
+    EXPECT_EQ(chart_word(only_chart(), kChartSourceLayer), -1);
+    DoUndo(workbook());
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{1, 1}, {4, 2}}));
+    DoRedo(workbook());
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{0, 0}, {8, 3}}));
+    EXPECT_EQ(GetSheetUndo(layer), kUndoChartRange);
+    DoUndo(workbook());
+    EXPECT_EQ(chart_range(only_chart()), (CellRange{{1, 1}, {4, 2}}));
+    EXPECT_EQ(num_objects(layer), 1);
+}
+
+TEST_F(ChartCommandsTest, AClickIntoTheEntryLineEditsAChartsRangeButNoOtherObject) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    click_editor_at_end(front_document_record());
+    EXPECT_NE(Editor_Wind, nullptr);
+    DeActivateEditor();
+
+    DisposeMemory(object_chart(object));  // the same object as a plain rectangle
+    SetObj_info(object, pf::four_cc("chrt"), 0);
+    SetObj_info(object, pf::four_cc("type"), intptr_t(pf::four_cc("rect")));
+    click_editor_at_end(front_document_record());
+    EXPECT_EQ(Editor_Wind, nullptr);
+}
+
+TEST_F(ChartCommandsTest, RangesAChartCannotTakeAreRefused) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    const int16_t undo = GetSheetUndo(layer);
+    auto enter = [&](const std::string& text) {
+        MemoryRef block = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+        uint16_t offset = 99;
+        const int32_t code = Enter_Data(layer, block, nullptr, &offset, 0);
+        DisposeMemory(block);
+        EXPECT_EQ(offset, 0);
+        return code;
+    };
+    EXPECT_EQ(enter("=sales"), kEntryNotChartRange);
+    EXPECT_EQ(enter("=1:3:A1:B4"), kEntryNotChartRange) << "several layers";
+    EXPECT_EQ(enter("=7:A1:B4"), kEntryNotChartRange) << "no such layer";
+    EXPECT_EQ(enter("=A1:F1"), kEntryChartTooNarrow) << "series down columns need more than one row";
+    EXPECT_EQ(chart_range(object_chart(object)), (CellRange{{1, 1}, {4, 2}}));
+    EXPECT_EQ(GetSheetUndo(layer), undo);
+    set_chart_flags(object_chart(object), chart_flags(object_chart(object)) & ~kChartSeriesInColumns);
+    EXPECT_EQ(enter("=A1:A9"), kEntryChartTooNarrow);
+    EXPECT_EQ(enter("a1:f1"), kEntryStored);
+    EXPECT_EQ(chart_range(object_chart(object)), (CellRange{{0, 0}, {0, 5}}));
+    EXPECT_EQ(GetSheetUndo(layer), kUndoChartRange) << "no cell was stored";
 }
 
 TEST_F(ChartCommandsTest, ThePaletteFace) {

@@ -28,10 +28,11 @@ protected:
 
     static bool marked(MemoryRef object) { return GetObj_info(object, pf::four_cc("updt")) != 0; }
 
-    void insert_or_delete(bool insert, CellRange range) {
-        select_range(range);
+    void insert_or_delete(bool insert, CellRange range, MemoryRef in = nullptr) {
+        MemoryRef changed = in ? in : layer;
+        select_range(range, changed);
         const int16_t rows = range.topLeft.h == 0 && range.botRight.h == kLastCell;
-        ASSERT_EQ(insert ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows), 0);
+        ASSERT_EQ(insert ? insert_rowcol(changed, rows) : delete_rowcol(changed, rows), 0);
     }
 };
 
@@ -95,6 +96,34 @@ TEST_F(ChartLinksTest, DataRangesFollowInsertedAndDeletedRowsAndUndo) {
     DoUndo(workbook);
     EXPECT_EQ(chart_range(chart(object)), cells(3, 1, 6, 2));
     EXPECT_EQ(chart_word(chart(object), kChartNameRow), 2);
+}
+
+TEST_F(ChartLinksTest, DataFromAnotherLayerFollowItsRowsAndComeBackWithUndo) {
+    MemoryRef second = add_layer(workbook);
+    MemoryRef object = chart_over(cells(3, 1, 6, 2));
+    MemoryRef own = chart_over(cells(3, 1, 6, 2));
+    SetDataRect(cells(3, 1, 6, 2), GetSheetID(second), chart(object));
+    set_chart_word(chart(object), kChartNameColumn, 0);
+    insert_or_delete(true, cells(0, 0, 1, kLastCell), second);  // two rows above, on the data's layer
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 1, 8, 2));
+    EXPECT_EQ(chart_range(chart(own)), cells(3, 1, 6, 2)) << "a chart of the changed layer's own data stays";
+    insert_or_delete(true, cells(0, 0, kLastCell, 0), second);  // a column before the names
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 2, 8, 3));
+    EXPECT_EQ(chart_word(chart(object), kChartNameColumn), 1);
+    insert_or_delete(true, cells(0, 0, 0, kLastCell));  // a row on the chart's own layer
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 2, 8, 3)) << "its data do not lie there";
+    EXPECT_EQ(chart_range(chart(own)), cells(4, 1, 7, 2));
+    insert_or_delete(false, cells(6, 0, 20, kLastCell), second);  // the data's last rows go
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 2, 5, 3));
+
+    DoUndo(workbook);
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 2, 8, 3)) << "the deleted rows' data come back whole";
+    DoUndo(workbook);  // the row on the chart's layer
+    DoUndo(workbook);
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 1, 8, 2));
+    EXPECT_EQ(chart_word(chart(object), kChartNameColumn), 0);
+    DoRedo(workbook);
+    EXPECT_EQ(chart_range(chart(object)), cells(5, 2, 8, 3));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "platform/windows/window_manager.h"
 #include "shell/app_prefs.h"
 #include "window/doc_window.h"
+#include "window/entry_line.h"
 #include "window/file_menu.h"
 #include "window/sheet_tabs.h"
 
@@ -171,6 +172,20 @@ TEST_F(SheetTabsTest, NewLayersShowInTheFrontWindowOrInTheirOwn) {
     EXPECT_EQ(layer_window(layer_at(1)), pf::front_non_floating_window());
     EXPECT_EQ(layer_window(layer_at(0)), window);
     app_prefs.options &= ~kPrefLayersOwnWindows;
+}
+
+TEST_F(SheetTabsTest, TheEntryLineShowsTheActiveCellOfTheLayerSwitchedTo) {
+    put_formula(layer_at(0), "=1+2");
+    add_layers(1);
+    auto entry_line = [] {
+        unsigned char text[64];
+        return std::string(reinterpret_cast<char*>(text), size_t(entry_text(text, sizeof text)));
+    };
+    EXPECT_EQ(entry_line(), "");
+    select_layer(record, 0);
+    EXPECT_EQ(entry_line(), "=1+2");
+    select_layer(record, 1);
+    EXPECT_EQ(entry_line(), "");
 }
 
 TEST_F(SheetTabsTest, ClickingATabShowsItsLayer) {
