@@ -78,8 +78,10 @@ void xdotool(const std::string& arguments) {
     std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
 }
 
-// xdotool maps a spare key to characters the keyboard lacks only while it types:
-// the program must take the keys meanwhile, so this one runs in the background.
+// xdotool maps a spare key to characters the keyboard lacks only while it types,
+// and a drag is seen as a hand makes it only when the program reads the press,
+// the moves and the release in turn: the program must take them meanwhile, so
+// this one runs in the background.
 void xdotool_in_background(const std::string& arguments) {
     std::system(("xdotool " + arguments + " >/dev/null 2>&1 &").c_str());
 }
@@ -107,7 +109,9 @@ TEST(XvfbWindows, TwoWindowsAreDraggedResizedClickedThroughClosedAndTypedInto) {
     pf::use_system_clock();
     ASSERT_TRUE(pf::sdl_host_open(640, 480));
     pf::windows_open();
-    xdotool("search --sync --name '^Quorvin$' windowmove %@ 0 0");
+    // No window manager gives the window the focus: a click into a window
+    // without it would only bring the program forward.
+    xdotool("search --sync --name '^Quorvin$' windowmove %@ 0 0 windowfocus --sync %@");
     // The pointer seen where the X server put it: the window is at the origin
     // and its input flows.
     xdotool("mousemove " + at(300, 5));
@@ -126,8 +130,8 @@ TEST(XvfbWindows, TwoWindowsAreDraggedResizedClickedThroughClosedAndTypedInto) {
     EXPECT_TRUE(logged("activate B"));
 
     // Drag Alpha by its title bar 60 right and 40 down.
-    xdotool("mousemove " + at(170, 48) + " mousedown 1 mousemove " + at(200, 70) + " mousemove " + at(230, 88) +
-            " mouseup 1");
+    xdotool_in_background("mousemove " + at(170, 48) + " mousedown 1 sleep 0.2 mousemove " + at(200, 70) + " sleep 0.1 mousemove " +
+            at(230, 88) + " sleep 0.2 mouseup 1");
     EXPECT_TRUE(run_until([&] { return pf::window_content_rect(a).top == 100; }));
     EXPECT_EQ(pf::window_content_rect(a), (Rect{100, 100, 300, 360}));
     EXPECT_EQ(pf::front_non_floating_window(), a);
@@ -135,8 +139,8 @@ TEST(XvfbWindows, TwoWindowsAreDraggedResizedClickedThroughClosedAndTypedInto) {
     // Select Beta, then make it 50 wider and 40 taller by its grow box.
     xdotool("mousemove " + at(500, 200) + " click 1");
     EXPECT_TRUE(run_until([&] { return pf::front_non_floating_window() == b; }));
-    xdotool("mousemove " + at(515, 355) + " mousedown 1 mousemove " + at(540, 375) + " mousemove " + at(565, 395) +
-            " mouseup 1");
+    xdotool_in_background("mousemove " + at(515, 355) + " mousedown 1 sleep 0.2 mousemove " + at(540, 375) + " sleep 0.1 mousemove " +
+            at(565, 395) + " sleep 0.2 mouseup 1");
     EXPECT_TRUE(run_until([&] { return pf::window_content_rect(b).right == 570; }));
     EXPECT_EQ(pf::window_content_rect(b), (Rect{120, 200, 400, 570}));
 
