@@ -10,6 +10,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "shell/command_dialogs.h"
+#include "shell/print_title_lines.h"
 #include "shell/border_tools.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
@@ -66,36 +67,17 @@ bool ask_column_name(MemoryRef layer, int16_t column, unsigned char* name) {
 
 // ---- Print title columns ---------------------------------------------------------
 
-struct TitleColumns {
-    int16_t first, last;  // -1, -1: none
-};
-
-TitleColumns stored_titles(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    const TitleColumns titles{sheet->print_title_columns[1], sheet->print_title_columns[0]};
-    release_layer(layer);
-    return titles;
-}
-
-void store_titles(MemoryRef layer, TitleColumns titles) {
-    SpreadSheet* sheet = use_layer(layer);
-    sheet->print_title_columns[0] = titles.last;
-    sheet->print_title_columns[1] = titles.first;
-    release_layer(layer);
-    increment_change_ctr(layer);
-}
-
 // The columns proposed: the stored ones, else the selection's (its first
 // column alone when it spans more than 100).
-TitleColumns proposed_titles(MemoryRef layer) {
-    const TitleColumns stored = stored_titles(layer);
+TitleLines proposed_titles(MemoryRef layer) {
+    const TitleLines stored = stored_title_lines(layer, false);
     if (stored.first >= 0) return stored;
     const CellRange selection = selected_range(layer);
     const bool wide = selection.botRight.h - selection.topLeft.h >= kMostProposedColumns;
-    return TitleColumns{selection.topLeft.h, wide ? selection.topLeft.h : selection.botRight.h};
+    return TitleLines{selection.topLeft.h, wide ? selection.topLeft.h : selection.botRight.h};
 }
 
-void show_columns(DialogRef dialog, TitleColumns columns, MemoryRef layer) {
+void show_columns(DialogRef dialog, TitleLines columns, MemoryRef layer) {
     const CellRange range{{0, columns.first}, {kLastCell, columns.last}};
     unsigned char text[256];
     absolute_reference_text(range, layer, text);
@@ -103,7 +85,7 @@ void show_columns(DialogRef dialog, TitleColumns columns, MemoryRef layer) {
 }
 
 // The columns the text names; false (said, and the text selected) when it names none.
-bool read_columns(DialogRef dialog, MemoryRef layer, TitleColumns* columns) {
+bool read_columns(DialogRef dialog, MemoryRef layer, TitleLines* columns) {
     unsigned char text[256];
     GetDEditText(dialog, kColumnsItem, text);
     text[0] = std::min<uint8_t>(text[0], kNamedRangeNameSize - 1);
@@ -113,14 +95,14 @@ bool read_columns(DialogRef dialog, MemoryRef layer, TitleColumns* columns) {
         SelectTheDialogItemText(dialog, kColumnsItem, 0, kAllCharacters);
         return false;
     }
-    *columns = TitleColumns{range.topLeft.h, range.botRight.h};
+    *columns = TitleLines{range.topLeft.h, range.botRight.h};
     return true;
 }
 
-bool ask_titles(MemoryRef layer, TitleColumns* titles) {
+bool ask_titles(MemoryRef layer, TitleLines* titles) {
     DialogRef dialog = StdNewDLOG(kPrintColumnsDialog, kOkItem, nullptr);
     if (!dialog) return false;
-    SetDRadios(dialog, kNoTitlesRadio, kTitlesRadio, stored_titles(layer).first >= 0 ? kTitlesRadio : kNoTitlesRadio);
+    SetDRadios(dialog, kNoTitlesRadio, kTitlesRadio, stored_title_lines(layer, false).first >= 0 ? kTitlesRadio : kNoTitlesRadio);
     show_columns(dialog, proposed_titles(layer), layer);
     SetEditTextDialogItemFocus(dialog, kColumnsItem);
     SelectTheDialogItemText(dialog, kColumnsItem, 0, kAllCharacters);
@@ -131,7 +113,7 @@ bool ask_titles(MemoryRef layer, TitleColumns* titles) {
         if (item == kCancelItem) break;
         if (item == kNoTitlesRadio || item == kTitlesRadio) SetDRadios(dialog, kNoTitlesRadio, kTitlesRadio, item);
         if (item != kOkItem) continue;
-        if (GetDRadios(dialog, kNoTitlesRadio, kTitlesRadio) == kNoTitlesRadio) *titles = TitleColumns{-1, -1};
+        if (GetDRadios(dialog, kNoTitlesRadio, kTitlesRadio) == kNoTitlesRadio) *titles = TitleLines{-1, -1};
         else if (!read_columns(dialog, layer, titles)) continue;
         ok = true;
         break;
@@ -163,9 +145,9 @@ int16_t column_name_dlog(MemoryRef layer) {
 
 int16_t printcol_Dialog(MemoryRef layer) {
     if (!layer) return 0;
-    TitleColumns titles{-1, -1};
+    TitleLines titles{-1, -1};
     if (!ask_titles(layer, &titles)) return 0;
-    store_titles(layer, titles);
+    store_title_lines(layer, false, titles);
     SpreadSheet* sheet = use_layer(layer);
     const bool headings_printed = (sheet->flags & kLayerPrintHeadings) != 0;
     release_layer(layer);

@@ -13,6 +13,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "printing/page_breaks.h"
+#include "shell/print_title_lines.h"
 
 namespace {
 
@@ -23,37 +24,19 @@ constexpr int32_t kBadReferenceAlert = 103;
 constexpr int16_t kDialogStrings = 160, kShownWhenPrintedText = 28;
 constexpr int16_t kNoRow = -1;
 
-struct PrintRows {
-    int16_t first, last;
-};
-
-PrintRows stored_rows(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    const PrintRows rows{sheet->print_title_rows[1], sheet->print_title_rows[0]};
-    release_layer(layer);
-    return rows;
-}
-
-void store_rows(MemoryRef layer, PrintRows rows) {
-    SpreadSheet* sheet = use_layer(layer);
-    sheet->print_title_rows[1] = rows.first;
-    sheet->print_title_rows[0] = rows.last;
-    release_layer(layer);
-}
-
 // The rows first shown: the stored ones, or else the selection's rows (its
 // first row alone when it spans more than a hundred).
-PrintRows proposed_rows(MemoryRef layer) {
-    const PrintRows stored = stored_rows(layer);
+TitleLines proposed_rows(MemoryRef layer) {
+    const TitleLines stored = stored_title_lines(layer, true);
     if (stored.first >= 0) return stored;
     SpreadSheet* sheet = use_layer(layer);
     const CellRange selection = sheet->selection;
     release_layer(layer);
     const bool too_many = selection.botRight.v - selection.topLeft.v >= kMostProposedRows;
-    return PrintRows{selection.topLeft.v, too_many ? selection.topLeft.v : selection.botRight.v};
+    return TitleLines{selection.topLeft.v, too_many ? selection.topLeft.v : selection.botRight.v};
 }
 
-void show_rows(DialogRef dialog, PrintRows rows, MemoryRef layer) {
+void show_rows(DialogRef dialog, TitleLines rows, MemoryRef layer) {
     const CellRange whole_rows{{rows.first, 0}, {rows.last, kLastCell}};
     const bool relative[4] = {false, false, false, false};
     unsigned char text[256];
@@ -62,7 +45,7 @@ void show_rows(DialogRef dialog, PrintRows rows, MemoryRef layer) {
 }
 
 // The rows of a typed reference; false when it is not one.
-bool typed_rows(DialogRef dialog, MemoryRef layer, PrintRows* rows) {
+bool typed_rows(DialogRef dialog, MemoryRef layer, TitleLines* rows) {
     uint8_t record[kNamedRangeSize] = {};
     unsigned char text[256];
     GetDEditText(dialog, kRowsItem, text);
@@ -70,15 +53,14 @@ bool typed_rows(DialogRef dialog, MemoryRef layer, PrintRows* rows) {
     std::memcpy(record, text, size_t(text[0]) + 1);
     if (!Parse_Rect(record, nullptr, layer)) return false;
     const CellRange range = named_range_cells(record);
-    *rows = PrintRows{range.topLeft.v, range.botRight.v};
+    *rows = TitleLines{range.topLeft.v, range.botRight.v};
     return true;
 }
 
 void after_change(MemoryRef layer) {
-    if ((GetSheetFlags(layer) & kLayerPrintHeadings) && stored_rows(layer).first >= 0)
+    if ((GetSheetFlags(layer) & kLayerPrintHeadings) && stored_title_lines(layer, true).first >= 0)
         str_multi_alert(kDialogStrings, kShownWhenPrintedText, kStandardStopAlert, kCautionAlertKind);
     reset_page(layer);
-    increment_change_ctr(layer);
 }
 
 }  // namespace
@@ -86,19 +68,19 @@ void after_change(MemoryRef layer) {
 int16_t print_rows_dialog(MemoryRef layer) {
     DialogRef dialog = StdNewDLOG(kPrintRowsDialog, kOkItem, nullptr);
     if (!dialog) return 0;
-    SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, stored_rows(layer).first < 0 ? kAllRowsItem : kTheseRowsItem);
+    SetDRadios(dialog, kAllRowsItem, kTheseRowsItem, stored_title_lines(layer, true).first < 0 ? kAllRowsItem : kTheseRowsItem);
     show_rows(dialog, proposed_rows(layer), layer);
     SelectTheDialogItemText(dialog, kRowsItem, 0, 255);
     const int16_t answer = run_ok_cancel_dialog(
         dialog,
         [&] {
-            PrintRows rows{kNoRow, kNoRow};
+            TitleLines rows{kNoRow, kNoRow};
             if (GetDRadios(dialog, kAllRowsItem, kTheseRowsItem) == kTheseRowsItem && !typed_rows(dialog, layer, &rows)) {
                 quorvin_alert(kBadReferenceAlert);
                 SelectTheDialogItemText(dialog, kRowsItem, 0, 255);
                 return false;
             }
-            store_rows(layer, rows);
+            store_title_lines(layer, true, rows);
             return true;
         },
         [&](int16_t item) {
