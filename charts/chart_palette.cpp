@@ -64,9 +64,7 @@ int32_t click_chart_proc(EventRecord* event, uintptr_t, uintptr_t) {
 }
 
 int32_t close_chart_proc(EventRecord* event, uintptr_t, uintptr_t) {
-    if (!ChartBar) return 1;
     close_palette_window(ChartBar, kChartPalettePosition, kPrefChartPalette, event);
-    ChartBar = nullptr;
     return 1;
 }
 

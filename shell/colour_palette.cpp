@@ -287,9 +287,7 @@ void MakeColorWindow() {
 }
 
 int32_t close_Color_proc(EventRecord* event, uintptr_t, uintptr_t) {
-    if (!ColorPalette) return 1;
     close_palette_window(ColorPalette, kColorPalettePosition, kPrefColorPalette, event);
-    ColorPalette = nullptr;
     return 1;
 }
 

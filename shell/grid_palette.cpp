@@ -144,9 +144,7 @@ void MakeGridWindow() {
 }
 
 int32_t close_grid_proc(EventRecord* event, uintptr_t, uintptr_t) {
-    if (!GridPalette) return 1;
     if (close_palette_window(GridPalette, kGridPalettePosition, kPrefGridPalette, event)) disarm_pending_tool();
-    GridPalette = nullptr;
     return 1;
 }
 

@@ -43,9 +43,7 @@ int32_t update_op_proc(EventRecord*, uintptr_t, uintptr_t) {
 }
 
 int32_t close_op_proc(EventRecord* event, uintptr_t, uintptr_t) {
-    if (!OpPalette) return 1;
     close_palette_window(OpPalette, kOptionsWindowPosition, kPrefOptionsPalette, event);
-    OpPalette = nullptr;
     return 1;
 }
 

@@ -71,12 +71,14 @@ void place_palette(int position_index, int16_t top) {
     if (!checkonscreen(where)) where = pf::Point{kNearTop, int16_t(screen.left + kNearLeft)};
 }
 
-bool close_palette_window(WindowRef window, int position_index, uint32_t start_up_bit, const EventRecord* event) {
+bool close_palette_window(WindowRef& window, int position_index, uint32_t start_up_bit, const EventRecord* event) {
+    if (!window) return false;
     const pf::Rect content = pf::window_content_rect(window);
     app_prefs.palette_positions[position_index] = pf::Point{content.top, content.left};
     const bool by_user = !event || event->message != kCloseForQuit;
     if (by_user) app_prefs.options &= ~start_up_bit;
     pf::hide_window(window);
+    window = nullptr;
     return by_user;
 }
 

@@ -21,8 +21,9 @@ int16_t chosen_palette_item(WindowRef palette, int16_t rows);
 // down) at the main screen's left edge, or near the top-left corner when that
 // is off the screen too.
 void place_palette(int position_index, int16_t top);
-// Saves a palette's place, clears its start-up bit unless the application is
-// quitting, and hides it; answers whether the user closed it (not quitting).
-bool close_palette_window(WindowRef window, int position_index, uint32_t start_up_bit, const EventRecord* event);
+// Saves an open palette's place, clears its start-up bit unless the
+// application is quitting, hides it and forgets it (`window` becomes null);
+// answers whether the user closed it (not quitting).
+bool close_palette_window(WindowRef& window, int position_index, uint32_t start_up_bit, const EventRecord* event);
 // Disarms the front document's pending drawing tool.
 void disarm_pending_tool();

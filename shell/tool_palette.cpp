@@ -126,9 +126,7 @@ void MakeToolWindow() {
 }
 
 int32_t close_Tool_proc(EventRecord* event, uintptr_t, uintptr_t) {
-    if (!ToolPalette) return 1;
     if (close_palette_window(ToolPalette, kToolPalettePosition, kPrefToolPalette, event)) disarm_pending_tool();
-    ToolPalette = nullptr;
     return 1;
 }
 
