@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int16_t kHeaderDialog = 901;
-constexpr int16_t kOKItem = 1, kCancelItem = 2;
+constexpr int16_t kOKItem = 1;
 constexpr int16_t kTextItems[3] = {4, 6, 8};  // left, centre, right
 
 void fill_texts(DialogRef dialog, const std::vector<HeaderPart>& parts) {
@@ -48,16 +48,12 @@ int16_t HeaderDialog(MemoryRef* list, bool is_header) {
     pf::set_window_title(pf::get_dialog_window(dialog), std::string(is_header ? "Header" : "Footer"));
     const std::vector<HeaderPart> parts = header_parts_of(*list);
     fill_texts(dialog, parts);
-    pf::draw_dialog(dialog);
-    int16_t item = 0;
-    do {
-        pf::EventRecord event;
-        item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-    } while (item != kOKItem && item != kCancelItem && item != kModalCloseBox);
     std::string texts[3];
-    if (item == kOKItem) read_texts(dialog, texts);
-    StdDLOG_close(dialog, nullptr);
-    if (item != kOKItem) return 0;
+    const auto read = [&] {
+        read_texts(dialog, texts);
+        return true;
+    };
+    if (!run_ok_cancel_dialog(dialog, read, [](int16_t) {})) return 0;
     const std::vector<HeaderPart> edited = with_aligned_texts(parts, texts);
     if (same_texts(parts, edited)) return 0;
     DisposeNonNilMemory(*list);

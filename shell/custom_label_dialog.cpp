@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int16_t kLabelDialog = 2050;
-constexpr int16_t kOKItem = 1, kCancelItem = 2, kPositionItem = 3, kLabelItem = 4, kSampleItem = 7;
+constexpr int16_t kOKItem = 1, kPositionItem = 3, kLabelItem = 4, kSampleItem = 7;
 constexpr int16_t kNoLabel = 1, kInFront = 2, kBehind = 3;
 constexpr int16_t kLabelInFrontBit = 7, kCustomPatternBit = 7;
 constexpr double kStandInValue = 1234.56;
@@ -79,24 +79,17 @@ bool ask_label(MemoryRef layer, int16_t* which, unsigned char* text) {
     }
     follow_position(dialog);
     show_sample(dialog, active, layer);
-    pf::draw_dialog(dialog);
-    bool chosen = false;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kOKItem) {
-            *which = int16_t(position(dialog) - 1);
-            GetDEditText(dialog, kLabelItem, text);
-            chosen = true;
-            break;
-        }
-        if (item == kCancelItem || item == kModalCloseBox) break;
+    const auto read = [&] {
+        *which = int16_t(position(dialog) - 1);
+        GetDEditText(dialog, kLabelItem, text);
+        return true;
+    };
+    const auto click = [&](int16_t item) {
         if (item == kPositionItem) follow_position(dialog);
         if (item == kModalKey && position(dialog) == kNoLabel) pf::sys_beep(kBeepTicks);
         show_sample(dialog, active, layer);
-    }
-    StdDLOG_close(dialog, nullptr);
-    return chosen;
+    };
+    return run_ok_cancel_dialog(dialog, read, click) != 0;
 }
 
 }  // namespace
