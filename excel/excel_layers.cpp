@@ -9,6 +9,7 @@
 #include "excel/excel_formats.h"
 #include "excel/excel_text.h"
 #include "files/document_reading.h"
+#include "files/entry_cells.h"
 #include "formula/error_values.h"
 #include "formula/function_values.h"
 #include "formula/parser.h"
@@ -50,26 +51,13 @@ double own_number(const ExcelCell& cell) {
 // and put in at once.
 class CellBlockBuilder {
 public:
-    explicit CellBlockBuilder(MemoryGlobals* globals) : block_(pgAllocateNewRef(globals, 1, 0, 0, false)) {}
-    ~CellBlockBuilder() { DisposeNonNilMemory(block_); }
-    CellBlockBuilder(const CellBlockBuilder&) = delete;
-    CellBlockBuilder& operator=(const CellBlockBuilder&) = delete;
+    explicit CellBlockBuilder(MemoryGlobals* globals) : rows_(globals) {}
 
     void add(int16_t row, const uint8_t* format, uint8_t type, const uint8_t* body, size_t body_length,
              const uint8_t* tail, size_t tail_length, int16_t result_type) {
-        const auto at = size_t(block_ ? GetByteSize(block_) : 0);
-        const bool new_row = at == 0 || row != row_;
         const size_t cell_length = kCellHeaderSize + body_length + tail_length;
-        uint8_t* cell = grow(int32_t((new_row ? kRowHeaderSize : 0) + cell_length));
-        if (!cell) return;
-        uint8_t* start = cell - at;
-        if (new_row) {
-            row_at_ = at;
-            std::memset(cell, 0, kRowHeaderSize);
-            _SetRowID_(cell, row);
-            row_ = row;
-            cell += kRowHeaderSize;
-        }
+        cell_.assign(cell_length, '\0');
+        auto* cell = reinterpret_cast<uint8_t*>(cell_.data());
         std::memcpy(cell, format, kCellHeaderSize);
         cell[kFmtCellType] = type;
         cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
@@ -79,35 +67,20 @@ public:
         store_i16(cell + kFmtStyleLength, 0);
         if (body_length) std::memcpy(_formulaPtr_(cell), body, body_length);
         if (tail_length) std::memcpy(_formulaPtr_(cell) + body_length, tail, tail_length);
-        _SetRowLength_(start + row_at_, uint32_t(size_t(GetByteSize(block_)) - row_at_));
-        UnuseMemory(block_);
+        rows_.append_cell(row, cell_);
     }
 
     int16_t store(MemoryRef layer) {
-        if (failed_ || !block_) return kNoMemoryErr;
-        if (GetByteSize(block_) == 0) return 0;
-        return InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, block_, layer);
+        if (rows_.failed()) return kNoMemoryErr;
+        if (rows_.size() == 0) return 0;
+        return InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, rows_.records(), layer);
     }
 
-    void reserve(size_t bytes) {
-        if (block_) ReserveMemoryGrowth(block_, int32_t(std::min<size_t>(bytes, INT32_MAX / 2)));
-    }
+    void reserve(size_t bytes) { rows_.reserve(bytes); }
 
 private:
-    // `length` more bytes at the block's end, in use; null (remembered) when
-    // memory runs out.
-    uint8_t* grow(int32_t length) {
-        if (failed_ || !block_) return nullptr;
-        ReserveMemoryGrowth(block_, length);
-        auto* added = static_cast<uint8_t*>(AppendMemory(block_, length, false));
-        failed_ = added == nullptr;
-        return added;
-    }
-
-    MemoryRef block_;
-    bool failed_ = false;
-    int16_t row_ = -1;
-    size_t row_at_ = 0;
+    CellBlockRows rows_;
+    std::string cell_;  // the cell being added
 };
 
 class LayerFiller {

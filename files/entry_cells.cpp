@@ -229,17 +229,21 @@ void set_layer_cells(MemoryRef layer, const std::string& store) {
     clobberCache(layer);
 }
 
-CellBlockRows::CellBlockRows() : block_(pgAllocateNewRef(&mem_globals, 1, 0, kCellStoreExtend, false)) {}
+CellBlockRows::CellBlockRows(MemoryGlobals* globals)
+    : block_(pgAllocateNewRef(globals, 1, 0, kCellStoreExtend, false)), failed_(block_ == nullptr) {}
 
 CellBlockRows::~CellBlockRows() { DisposeNonNilMemory(block_); }
 
 void CellBlockRows::reserve(size_t bytes) {
-    ReserveMemoryGrowth(block_, int32_t(std::min<size_t>(bytes, INT32_MAX / 2)));
+    if (!failed_) ReserveMemoryGrowth(block_, int32_t(std::min<size_t>(bytes, INT32_MAX / 2)));
 }
 
 uint8_t* CellBlockRows::grow(int32_t length) {
+    if (failed_) return nullptr;
     ReserveMemoryGrowth(block_, length);
-    return static_cast<uint8_t*>(AppendMemory(block_, length, false));
+    auto* added = static_cast<uint8_t*>(AppendMemory(block_, length, false));
+    failed_ = added == nullptr;
+    return added;
 }
 
 void CellBlockRows::append(int16_t row, std::string_view cells) {
@@ -273,7 +277,7 @@ uint8_t* CellBlockRows::use() { return static_cast<uint8_t*>(UseMemory(block_));
 
 void CellBlockRows::unuse() { UnuseMemory(block_); }
 
-size_t CellBlockRows::size() const { return size_t(GetByteSize(block_)); }
+size_t CellBlockRows::size() const { return block_ ? size_t(GetByteSize(block_)) : 0; }
 
 void CellBlockRows::install(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);

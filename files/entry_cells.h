@@ -60,7 +60,7 @@ void set_layer_cells(MemoryRef layer, const std::string& store);
 // read fails, and the records are never copied.
 class CellBlockRows {
 public:
-    CellBlockRows();
+    explicit CellBlockRows(MemoryGlobals* globals = &mem_globals);
     ~CellBlockRows();
     CellBlockRows(const CellBlockRows&) = delete;
     CellBlockRows& operator=(const CellBlockRows&) = delete;
@@ -76,6 +76,9 @@ public:
     uint8_t* use();
     void unuse();
     size_t size() const;
+    MemoryRef records() const { return block_; }
+    // Whether memory ran out: what came after was not kept.
+    bool failed() const { return failed_; }
     // Gives the records to the layer in place of its cells.
     void install(MemoryRef layer);
 
@@ -84,6 +87,7 @@ private:
     uint8_t* grow(int32_t length);
 
     MemoryRef block_;
+    bool failed_ = false;
     int32_t last_row_ = -1;
     size_t last_row_at_ = 0;
 };

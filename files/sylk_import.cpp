@@ -745,16 +745,20 @@ void build_rows(SylkReader& r, const DateSystems& systems, CellBlockRows& rows) 
 
 // The layer's new cells: those read, where they stand when they came in
 // order and need no change of length, else sorted and joined with their
-// formats in a store of their own.
-void install_cells(SylkReader& r) {
+// formats in a store of their own. False (the layer as it was) when memory
+// ran out.
+bool install_cells(SylkReader& r) {
+    if (r.cells.failed()) return false;
     const DateSystems systems = date_systems(r);
     if (r.in_order && r.formats_ahead.empty() && settle_dates_in_place(r, systems)) {
         r.cells.install(r.layer);
-        return;
+        return true;
     }
     CellBlockRows rows;
     build_rows(r, systems, rows);
+    if (rows.failed()) return false;
     rows.install(r.layer);
+    return true;
 }
 
 // A cell record whose quoted value runs past its line (some spreadsheets
@@ -833,16 +837,18 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* rep
     r.layer = layer;
     reset_pending(r);
     int16_t error = 0;
+    bool installed = false;
     try {
         error = with_failure_handler(&mem_globals, [&] {
             r.cells.reserve(text.size() * 2);  // about what cells of numbers take
             read_records(r, text);
-            install_cells(r);
+            installed = install_cells(r);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }
     if (error) return error;
+    if (!installed) return kNoMemoryErr;
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;
         report->unconverted_formulas += r.losses.unconverted_formulas;

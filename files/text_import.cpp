@@ -329,6 +329,7 @@ int16_t read_roman_text(std::string_view text, uint8_t separator, MemoryRef laye
         error = kNoMemoryErr;
     }
     if (error || read) return error ? error : read;
+    if (rows.failed()) return kNoMemoryErr;
     rows.install(layer);
     return 0;
 }
