@@ -85,7 +85,7 @@ private:
 
 class LayerFiller {
 public:
-    LayerFiller(ExcelBook& book, MemoryRef layer, const ExcelSheet& sheet) : book_(book), layer_(layer), sheet_(sheet) {}
+    LayerFiller(ExcelBook& book, MemoryRef layer, ExcelSheet& sheet) : book_(book), layer_(layer), sheet_(sheet) {}
 
     int16_t fill() {
         SetSheetName(pascal(sheet_.name, kNamedRangeNameSize - 1).data(), layer_);
@@ -97,7 +97,7 @@ public:
 private:
     ExcelBook& book_;
     MemoryRef layer_;
-    const ExcelSheet& sheet_;
+    ExcelSheet& sheet_;
 
     static std::vector<unsigned char> pascal(const std::string& text, size_t limit) {
         size_t length = std::min(text.size(), limit);
@@ -179,6 +179,9 @@ private:
         std::vector<const ExcelCell*> cells = ordered_cells();
         builder.reserve(cells.size() * (kCellHeaderSize + 2 * kNumberSlotSize));
         for (const ExcelCell* cell : cells) put_cell(builder, *cell);
+        // The sheet's cells are in the records now: they go before the layer takes its copy.
+        cells = {};
+        std::vector<ExcelCell>().swap(sheet_.cells);
         return builder.store(layer_);
     }
 
