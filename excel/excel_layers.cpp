@@ -70,9 +70,15 @@ public:
         rows_.append_cell(row, cell_);
     }
 
+    // A layer without cells takes the records as its store; any other gets
+    // them pasted in.
     int16_t store(MemoryRef layer) {
         if (rows_.failed()) return kNoMemoryErr;
         if (rows_.size() == 0) return 0;
+        if (GetByteSize(GetSpreadSheetCells(layer)) == 0) {
+            rows_.install(layer);
+            return 0;
+        }
         return InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, rows_.records(), layer);
     }
 
