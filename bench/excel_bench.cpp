@@ -16,41 +16,16 @@
 #include "model/calc_globals.h"
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
-#include "tests/excel/biff_builder.h"
+#include "tests/excel/excel_samples.h"
 #include "tests/files/sample_workbook.h"
 
 namespace {
 
 constexpr int kRows = 25000;
-constexpr int kRowBlock = 32;
 constexpr int kNumberColumns = 8;
 constexpr int kFormulaColumns = 4;
 
-// Row r: eight numbers in A:H, then I = A+B*C, J = SUM(A:H), K = IF(I>J,I-J,J-I)
-// and L = I plus L of the row above.
-// Rows come in blocks of 32, their ROW records (15 points high) ahead of
-// their cells.
-std::vector<uint8_t> large_workbook(int rows = kRows) {
-    using biff::Tokens;
-    biff::Sheet sheet{"Data", {}};
-    sheet.records.reserve(size_t(rows) * (1 + kNumberColumns + kFormulaColumns));
-    for (uint16_t r = 0; r < rows; ++r) {
-        if (r % kRowBlock == 0)
-            for (int b = r; b < std::min(rows, r + kRowBlock); ++b)
-                sheet.records.push_back(biff::row(uint16_t(b), 300, 0, kNumberColumns + kFormulaColumns));
-        for (uint16_t c = 0; c < kNumberColumns; ++c) sheet.records.push_back(biff::number(r, c, r * 0.5 + c));
-        sheet.records.push_back(biff::formula(r, 8, Tokens().ref(r, 0).ref(r, 1).ref(r, 2).op(0x05).op(0x03).v(), 0));
-        sheet.records.push_back(biff::formula(r, 9, Tokens().area(r, 0, r, 7).funcvar(4, 1).v(), 0));
-        sheet.records.push_back(biff::formula(
-            r, 10,
-            Tokens().ref(r, 8).ref(r, 9).op(0x0D).ref(r, 8).ref(r, 9).op(0x04).ref(r, 9).ref(r, 8).op(0x04).funcvar(1, 3).v(),
-            0));
-        Tokens chain = Tokens().ref(r, 8);
-        if (r > 0) chain.ref(uint16_t(r - 1), 11).op(0x03);
-        sheet.records.push_back(biff::formula(r, 11, chain.v(), 0));
-    }
-    return biff::compound_file(biff::workbook(true, {}, {sheet}));
-}
+std::vector<uint8_t> large_workbook(int rows = kRows) { return biff::formula_grid(rows); }
 
 struct ExcelSession : sample::Session {
     ExcelSession() {
