@@ -81,7 +81,7 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
     bool any_worksheet = false;
     for (const ExcelSheet& sheet : book.sheets) any_worksheet = any_worksheet || sheet.is_worksheet;
     if (!any_worksheet) return kExcelUnreadableErr;
-    if (int16_t error = fill_excel_layers(book, layer)) return error;
+    if (int16_t error = fill_excel_layers(book, stream, layer)) return error;
     if (notes) {
         notes->unconverted_formulas += book.unconverted_formulas;
         notes->replaced_characters += book.replaced_characters;
