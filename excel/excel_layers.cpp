@@ -24,6 +24,7 @@
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
+#include "platform/memory/memory.h"
 
 namespace {
 
@@ -139,14 +140,45 @@ private:
     }
 };
 
+// Lets go of the workbook stream's bytes as the sheets are read: the records
+// before the place reached, but none of a sheet still to be read.
+class StreamLetGo {
+public:
+    StreamLetGo(std::vector<uint8_t>& stream, const ExcelBook& book) : stream_(stream) {
+        for (const ExcelSheet& sheet : book.sheets)
+            if (sheet.is_worksheet) still_to_read_.push_back(sheet.offset);
+        std::reverse(still_to_read_.begin(), still_to_read_.end());
+    }
+
+    // A sheet begins to be read: its own bytes are needed until up_to says otherwise.
+    void begin_sheet() { still_to_read_.pop_back(); }
+
+    // Lets go of the bytes before `offset` when that frees enough to matter.
+    void up_to(size_t offset) {
+        constexpr size_t kStep = size_t(256) << 10;
+        for (size_t sheet : still_to_read_) offset = std::min(offset, sheet);
+        offset = std::min(offset, stream_.size());
+        if (offset < let_go_ + kStep) return;
+        let_go_ = size_t(pf::release_pages(stream_.data() + let_go_, offset - let_go_) - stream_.data());
+    }
+
+    // A sheet is read: all before the next one goes.
+    void end_sheet() { up_to(stream_.size()); }
+
+private:
+    std::vector<uint8_t>& stream_;
+    std::vector<size_t> still_to_read_;  // the sheets' offsets, the next one to read last
+    size_t let_go_ = 0;
+};
+
 // One worksheet into its layer: its cells read from the stream into records
 // of their own first, for every sheet, then each layer given its name, cells
 // and formats.
 class LayerFiller {
 public:
-    LayerFiller(ExcelBook& book, const std::vector<uint8_t>& stream, MemoryRef layer, size_t sheet,
-                const std::vector<int>& layer_of_sheet)
-        : book_(book), stream_(stream), layer_(layer), sheet_(book.sheets[sheet]), builder_(memory_of(layer)),
+    LayerFiller(ExcelBook& book, const std::vector<uint8_t>& stream, StreamLetGo& let_go, MemoryRef layer,
+                size_t sheet, const std::vector<int>& layer_of_sheet)
+        : book_(book), stream_(stream), let_go_(let_go), layer_(layer), sheet_(book.sheets[sheet]), builder_(memory_of(layer)),
           merges_(sheet_.merges) {
         context_.book = &book_;
         context_.layer_of_sheet = &layer_of_sheet;
@@ -159,12 +191,15 @@ public:
     // damaged formula tokens.
     void build_cells() {
         builder_.reserve(sheet_.cell_count * (kCellHeaderSize + 2 * kNumberSlotSize));
+        let_go_.begin_sheet();
         if (sheet_.cells_in_order)
             read_sheet_cells(book_, stream_, sheet_, [this](const ExcelCell& cell) {
                 if (kept(cell)) put_shown_cell(cell);
+                let_go_.up_to(cell.place.record);
             });
         else
             put_cells_out_of_order();
+        let_go_.end_sheet();
         parsed_ = {};
     }
 
@@ -178,6 +213,7 @@ public:
 private:
     ExcelBook& book_;
     const std::vector<uint8_t>& stream_;
+    StreamLetGo& let_go_;
     MemoryRef layer_;
     ExcelSheet& sheet_;
     CellBlockBuilder builder_;
@@ -406,7 +442,7 @@ int16_t put_names(const ExcelBook& book, const std::vector<MemoryRef>& layer_of_
     return 0;
 }
 
-int16_t fill_all(ExcelBook& book, const std::vector<uint8_t>& stream, MemoryRef first_layer, MemoryRef workbook,
+int16_t fill_all(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer, MemoryRef workbook,
                  std::vector<MemoryRef>& layers) {
     MachineRecord* machine = use_layer(first_layer)->machine;
     release_layer(first_layer);
@@ -430,9 +466,11 @@ int16_t fill_all(ExcelBook& book, const std::vector<uint8_t>& stream, MemoryRef 
     // Names first: the formulas are parsed against them.
     if (int16_t error = put_names(book, layers)) return error;
     std::vector<std::unique_ptr<LayerFiller>> fillers;
+    StreamLetGo let_go(stream, book);
+    let_go.up_to(stream.size());  // the globals
     for (size_t i = 0; i < book.sheets.size(); ++i) {
         if (!layers[i]) continue;
-        fillers.push_back(std::make_unique<LayerFiller>(book, stream, layers[i], i, layer_of_sheet));
+        fillers.push_back(std::make_unique<LayerFiller>(book, stream, let_go, layers[i], i, layer_of_sheet));
         fillers.back()->build_cells();
     }
     for (const auto& filler : fillers)
@@ -441,7 +479,7 @@ int16_t fill_all(ExcelBook& book, const std::vector<uint8_t>& stream, MemoryRef 
 }
 
 // fill_all, with a damaged stream or a failed allocation as its error.
-int16_t fill_all_or_fail(ExcelBook& book, const std::vector<uint8_t>& stream, MemoryRef first_layer,
+int16_t fill_all_or_fail(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer,
                          MemoryRef workbook, std::vector<MemoryRef>& layers) {
     try {
         return fill_all(book, stream, first_layer, workbook, layers);
@@ -454,7 +492,7 @@ int16_t fill_all_or_fail(ExcelBook& book, const std::vector<uint8_t>& stream, Me
 
 }  // namespace
 
-int16_t fill_excel_layers(ExcelBook& book, const std::vector<uint8_t>& stream, MemoryRef first_layer) {
+int16_t fill_excel_layers(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer) {
     MemoryRef workbook = GetWorkSheet(first_layer);
     int16_t layers_before = num_SpreadSheets(workbook);
     MemoryRef names_before = Get_rangeinfo(first_layer);

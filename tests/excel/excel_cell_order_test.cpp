@@ -204,4 +204,58 @@ TEST_F(ExcelCellOrderTest, DamagedFormulaTokensLeaveTheLayersAsTheyWere) {
     EXPECT_NE(Get_rangeinfo(first), nullptr);
 }
 
+// A workbook stream whose sheets lie in the stream in the reverse of their
+// order in the workbook.
+std::vector<uint8_t> sheets_in_reverse(const std::vector<Sheet>& sheets) {
+    std::vector<uint8_t> out;
+    biff::append(out, biff::bof(true, 0x0005));
+    std::vector<size_t> offset_at;
+    for (const Sheet& sheet : sheets) {
+        offset_at.push_back(out.size() + 4);
+        biff::append(out, {biff::kBoundSheet, Body().u32(0).u8(0).u8(0).text8(sheet.name, true).v});
+    }
+    biff::append(out, {biff::kEof, {}});
+    for (size_t i = sheets.size(); i-- > 0;) {
+        uint32_t offset = uint32_t(out.size());
+        std::memcpy(out.data() + offset_at[i], &offset, 4);
+        biff::append(out, biff::bof(true, 0x0010));
+        for (const Record& record : sheets[i].records) biff::append(out, record);
+        biff::append(out, {biff::kEof, {}});
+    }
+    return out;
+}
+
+// Sheets of many cells, one of them out of order, lying in the stream in the
+// reverse of their order: every cell of each is read whole, though the bytes
+// of the stream are let go of as they are read.
+TEST_F(ExcelCellOrderTest, LargeSheetsInAnyPlaceOfTheStreamAreReadWhole) {
+    constexpr uint16_t kRows = 4000, kColumns = 8;
+    auto value = [](int sheet, int row, int column) { return sheet * 1e6 + row * 10 + column + 0.5; };
+    std::vector<Sheet> sheets;
+    for (int s = 0; s < 3; ++s) {
+        Sheet sheet{"S" + std::to_string(s), {}};
+        for (uint16_t r = 0; r < kRows; ++r)
+            for (uint16_t c = 0; c < kColumns; ++c) {
+                uint16_t row = s == 1 ? uint16_t(kRows - 1 - r) : r;  // the second sheet from its last row up
+                sheet.records.push_back(biff::number(row, c, value(s, row, c)));
+            }
+        sheets.push_back(sheet);
+    }
+    const std::vector<uint8_t> stream = sheets_in_reverse(sheets);
+    ASSERT_GT(stream.size(), size_t(1) << 20);
+    ASSERT_EQ(read_fresh(biff::compound_file(stream)), 0);
+    ASSERT_EQ(num_SpreadSheets(book), 3);
+    for (int s = 0; s < 3; ++s) {
+        MemoryRef at = find_SpreadSheet_item(book, int16_t(s));
+        ASSERT_TRUE(store_is_sound(GetSpreadSheetCells(at))) << s;
+        EXPECT_EQ(cells_in(GetSpreadSheetCells(at)), size_t(kRows) * kColumns) << s;
+        for (int16_t r = 0; r < kRows; r += 7)
+            for (int16_t c = 0; c < kColumns; ++c) {
+                const uint8_t* cell = cell_of(at, r, c);
+                ASSERT_NE(cell, nullptr) << s << " " << r << "," << c;
+                ASSERT_EQ(load_f64(_formulaPtr_(cell)), value(s, r, c)) << s << " " << r << "," << c;
+            }
+    }
+}
+
 }  // namespace
