@@ -67,18 +67,24 @@ void BM_FilterExcelRecords(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows * (kNumberColumns + kFormulaColumns));
 }
 
-// Peak memory of the converter reading the workbook into CSV, beyond what it
-// takes for a workbook of one row, by cell.
+// Peak memory of the converter reading a workbook into CSV, beyond what it
+// takes for a workbook of one row, by cell: the formula workbook, or 10^6
+// numbers (25,000 rows of 40).
 void BM_ConverterPeakMemory(benchmark::State& state) {
+    constexpr int kNumberRows = 25000, kNumberGridColumns = 40;
+    const bool numbers = state.range(0) != 0;
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("quorvin_excel_bench_" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     auto written = [&](const std::string& name, int rows) {
-        const std::vector<uint8_t> bytes = large_workbook(rows);
+        const std::vector<uint8_t> bytes =
+            numbers ? biff::number_grid(rows, kNumberGridColumns) : large_workbook(rows);
         std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return (folder / name).string();
     };
-    const std::string large = written("large.xls", kRows), small = written("small.xls", 1);
+    const int rows = numbers ? kNumberRows : kRows;
+    const int columns = numbers ? kNumberGridColumns : kNumberColumns + kFormulaColumns;
+    const std::string large = written("large.xls", rows), small = written("small.xls", 1);
     long peak = 0, base = 0;
     for (auto _ : state) {
         peak = converter_peak_bytes(large, (folder / "large.csv").string());
@@ -86,7 +92,7 @@ void BM_ConverterPeakMemory(benchmark::State& state) {
     }
     std::filesystem::remove_all(folder);
     if (!peak || !base) state.SkipWithError("the converter failed");
-    state.counters["bytes_per_cell"] = double(peak - base) / (kRows * (kNumberColumns + kFormulaColumns));
+    state.counters["bytes_per_cell"] = double(peak - base) / (double(rows) * columns);
 }
 
 void BM_ReadExcelWorkbook(benchmark::State& state) { open_workbook(state, false); }
@@ -95,6 +101,6 @@ void BM_ReadAndRecalculateExcelWorkbook(benchmark::State& state) { open_workbook
 BENCHMARK(BM_FilterExcelRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndRecalculateExcelWorkbook)->Arg(kRows / 2)->Arg(kRows)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ConverterPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConverterPeakMemory)->ArgName("numbers")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -92,10 +92,15 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
     return 0;
 }
 
-// The stream of the file on disk; the file's bytes are let go once it is out.
+// The stream of the file on disk; the file's bytes are let go once it is
+// out, or become the stream when the file is a bare one.
 int16_t read_stream_of_file(const pf::FileSpec& spec, std::vector<uint8_t>& stream) {
     std::vector<uint8_t> file;
     if (int16_t error = pf::read_whole_file(spec, kMaxFileLength, file)) return error;
+    if (!is_compound_file(file.data(), file.size()) && is_excel_head(file.data(), file.size())) {
+        stream = std::move(file);
+        return 0;
+    }
     return stream_of_file(file, stream) ? 0 : kExcelUnreadableErr;
 }
 

@@ -75,4 +75,23 @@ inline std::vector<uint8_t> formula_grid(int rows) {
     return compound_file(workbook(true, {}, {sheet}));
 }
 
+// A sheet of `rows` rows of numbers as spreadsheets write them, column by
+// column in turn: whole numbers and prices in cents as RK records, fractions
+// as NUMBER records.
+inline std::vector<uint8_t> number_grid(int rows, int columns) {
+    Sheet sheet{"Numbers", {}};
+    sheet.records.reserve(size_t(rows) * size_t(columns));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const uint16_t row = uint16_t(r), column = uint16_t(c);
+            switch (c % 4) {
+            case 0: sheet.records.push_back(rk(row, column, uint32_t(r * columns + c) << 2 | 2)); break;
+            case 1: sheet.records.push_back(number(row, column, (r * 7919 + c * 104729) % 1000003 / 1000003.0)); break;
+            case 2: sheet.records.push_back(rk(row, column, uint32_t(r % 100) << 2 | 2)); break;
+            default: sheet.records.push_back(rk(row, column, uint32_t(r % 1000 * 100 + 10 + c) << 2 | 3)); break;
+            }
+        }
+    return compound_file(workbook(true, {}, {sheet}));
+}
+
 }  // namespace biff
