@@ -64,6 +64,20 @@ TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
     EXPECT_TRUE(file_errors.empty());
 }
 
+// A workbook stream on disk without its container, and a BIFF4 worksheet file.
+TEST_F(ExcelFileTest, BareStreamFilesAreRead) {
+    pf::FileSpec spec = write("Bare.xls", biff::workbook(true, {}, {Sheet{"Bare", {biff::number(0, 0, 4)}}}));
+    ASSERT_EQ(read(spec), 0);
+    EXPECT_EQ(number_at(0, 0, 0), 4);
+    std::vector<uint8_t> biff4;
+    biff::append(biff4, {0x0409, Body().u16(0).u16(0x0010).u16(0).v});
+    biff::append(biff4, {0x0204, Body().cell(0, 1).text5("four").v});
+    biff::append(biff4, {biff::kEof, {}});
+    ASSERT_EQ(read(write("Four.xls", biff4)), 0);
+    EXPECT_EQ(text_at(0, 0, 1), "four");
+    EXPECT_TRUE(file_errors.empty());
+}
+
 TEST_F(ExcelFileTest, CutTextsAndNamesLeftOutAreTold) {
     std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(5).u16(2).u16(0).u16(0).v;  // rows 6 to 3
     biff::Record name{0x0018, Body().u16(0).u8(0).u8(4).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0)
