@@ -183,14 +183,11 @@ TEST_F(ExcelCellOrderTest, RandomSheetsHoldTheLastWrittenCellsOutsideMergedRange
 // A formula whose tokens are cut short is found only as the cells are stored,
 // on the second sheet: the read is refused with the layers as they were.
 TEST_F(ExcelCellOrderTest, DamagedFormulaTokensLeaveTheLayersAsTheyWere) {
-    Record supbook{0x01AE, Body().u16(2).u16(0x0401).v};
-    Record externsheet{0x0017, Body().u16(1).u16(0).u16(0).u16(0).v};
-    std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(0).u16(1).u16(0).u16(0).v;
-    Record name{0x0018, Body().u16(0).u8(0).u8(4).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0).raw("Area")
-                            .raw(range).v};
+    const std::vector<Record> name =
+        biff::name_of_range(2, "Area", Body().u8(0x3B).u16(0).u16(0).u16(1).u16(0).u16(0).v);
     Sheet whole{"Whole", {biff::number(0, 0, 1), biff::formula(0, 1, Tokens().ref(0, 0).v(), 1)}};
     Sheet damaged{"Damaged", {biff::number(0, 0, 2), biff::formula(0, 1, Tokens().ref(0, 0).op(0x03).v(), 2)}};
-    const std::vector<uint8_t> file = biff::compound_file(biff::workbook(true, {supbook, externsheet, name}, {whole, damaged}));
+    const std::vector<uint8_t> file = biff::compound_file(biff::workbook(true, name, {whole, damaged}));
 
     ASSERT_EQ(read_fresh(file), kExcelUnreadableErr);
     EXPECT_EQ(num_SpreadSheets(book), 1);
@@ -199,7 +196,7 @@ TEST_F(ExcelCellOrderTest, DamagedFormulaTokensLeaveTheLayersAsTheyWere) {
 
     // The same workbook with its formula whole reads, the name with it.
     damaged.records[1] = biff::formula(0, 1, Tokens().ref(0, 0).integer(1).op(0x03).v(), 3);
-    ASSERT_EQ(read_fresh(biff::compound_file(biff::workbook(true, {supbook, externsheet, name}, {whole, damaged}))), 0);
+    ASSERT_EQ(read_fresh(biff::compound_file(biff::workbook(true, name, {whole, damaged}))), 0);
     EXPECT_EQ(num_SpreadSheets(book), 2);
     EXPECT_NE(Get_rangeinfo(first), nullptr);
 }
