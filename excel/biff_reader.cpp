@@ -70,6 +70,7 @@ struct SheetRecords {
 };
 
 // The cell records of a sheet, each read into cells handed over one by one.
+// Handlers are named after their record, as the BiffReader's are.
 class CellRecordReader {
 public:
     CellRecordReader(const ExcelBook& book, ExcelTextDecoder& decoder) : book_(book), decoder_(decoder) {}
@@ -96,8 +97,8 @@ public:
             set_number(cell, rk_value(body.u32()));
             break;
         case kRecBlank: read_head(cell, body); break;  // a format without a value
-        case kRecMulRk:
-        case kRecMulBlank: read_cell_run(cell, body, record.type == kRecMulRk, take, only); return true;
+        case kRecMulRk: pBD(cell, body, take, only); return true;
+        case kRecMulBlank: pBE(cell, body, take, only); return true;
         case kRecLabelSst: {
             read_head(cell, body);
             uint32_t index = body.u32();
@@ -120,7 +121,7 @@ public:
             break;
         }
         case kRecFormula:
-        case kRecFormulaBiff4: read_formula(cell, body, walk); break;
+        case kRecFormulaBiff4: p6(cell, body, walk); break;
         default: return false;
         }
         take(cell);
@@ -183,8 +184,14 @@ private:
         }
         if (body.u16() != column + count - 1) excel_damaged("cell run columns");
     }
+    void pBD(ExcelCell& cell, ByteCursor& body, const ExcelCellTaker& take, int only) {
+        read_cell_run(cell, body, true, take, only);
+    }
+    void pBE(ExcelCell& cell, ByteCursor& body, const ExcelCellTaker& take, int only) {
+        read_cell_run(cell, body, false, take, only);
+    }
 
-    void read_formula(ExcelCell& cell, ByteCursor& body, const RecordWalk& walk) {
+    void p6(ExcelCell& cell, ByteCursor& body, const RecordWalk& walk) {
         read_head(cell, body);
         cell.kind = ExcelCellKind::kFormula;
         const uint8_t* result = body.bytes(8);

@@ -478,11 +478,16 @@ int16_t fill_all(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_
     return 0;
 }
 
-// fill_all, with a damaged stream or a failed allocation as its error.
+// fill_all, with a damaged stream, the memory manager's failure or a failed
+// allocation as its error.
 int16_t fill_all_or_fail(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer,
                          MemoryRef workbook, std::vector<MemoryRef>& layers) {
+    int16_t error = 0;
     try {
-        return fill_all(book, stream, first_layer, workbook, layers);
+        int16_t failure = with_failure_handler(memory_of(first_layer), [&] {
+            error = fill_all(book, stream, first_layer, workbook, layers);
+        });
+        return failure ? failure : error;
     } catch (const ExcelDamaged&) {
         return kExcelUnreadableErr;
     } catch (const std::bad_alloc&) {

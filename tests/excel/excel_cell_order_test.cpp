@@ -6,6 +6,7 @@
 #include <random>
 
 #include "model/named_ranges.h"
+#include "platform/memory/memory.h"
 #include "tests/excel/excel_fixture.h"
 
 namespace {
@@ -253,6 +254,39 @@ TEST_F(ExcelCellOrderTest, LargeSheetsInAnyPlaceOfTheStreamAreReadWhole) {
                 ASSERT_EQ(load_f64(_formulaPtr_(cell)), value(s, r, c)) << s << " " << r << "," << c;
             }
     }
+}
+
+// Memory that runs out anywhere while the layers are filled: the read says
+// so, and the layers are as they were; with memory enough it reads whole.
+TEST_F(ExcelCellOrderTest, ARunOutOfMemorySaysSoAndLeavesTheLayersAsTheyWere) {
+    std::vector<Sheet> sheets;
+    for (const char* name : {"One", "Two"}) {
+        Sheet sheet{name, {biff::row(0, 400)}};
+        for (uint16_t r = 0; r < 3000; ++r) sheet.records.push_back(biff::number(r, 0, r));
+        sheets.push_back(sheet);
+    }
+    const std::vector<uint8_t> file = biff::compound_file(biff::workbook(true, {}, sheets));
+    int refused = 0;
+    for (pf::Size room = 10000; room <= 400000; room += 30000) {
+        if (book) DisposeWorkSheet(book);
+        book = make_workbook("Order", 1);
+        first = add_layer(book);
+        pf::set_heap_budget(pf::heap_bytes_in_use() + room);
+        const int16_t result = read_excel_bytes(file, first, nullptr);
+        pf::set_heap_budget(pf::kNoBudget);
+        if (result == 0) {
+            EXPECT_EQ(num_SpreadSheets(book), 2) << room;
+            continue;
+        }
+        ++refused;
+        EXPECT_NE(result, kExcelUnreadableErr) << room;
+        EXPECT_EQ(num_SpreadSheets(book), 1) << room;
+        EXPECT_EQ(cell_of(first, 0, 0), nullptr) << room;
+        EXPECT_TRUE(store_is_sound(GetSpreadSheetCells(first))) << room;
+    }
+    EXPECT_GT(refused, 0);
+    ASSERT_EQ(read_fresh(file), 0);
+    EXPECT_EQ(num_SpreadSheets(book), 2);
 }
 
 }  // namespace
