@@ -178,8 +178,8 @@ class LayerFiller {
 public:
     LayerFiller(ExcelBook& book, const std::vector<uint8_t>& stream, StreamLetGo& let_go, MemoryRef layer,
                 size_t sheet, const std::vector<int>& layer_of_sheet)
-        : book_(book), stream_(stream), let_go_(let_go), layer_(layer), sheet_(book.sheets[sheet]), builder_(memory_of(layer)),
-          merges_(sheet_.merges) {
+        : book_(book), stream_(stream), let_go_(let_go), layer_(layer), sheet_(book.sheets[sheet]),
+          builder_(memory_of(layer)), merges_(sheet_.merges) {
         context_.book = &book_;
         context_.layer_of_sheet = &layer_of_sheet;
         context_.shared = &sheet_.shared;
@@ -291,25 +291,24 @@ private:
     }
 
     void put_cell(const ExcelCell& cell) {
-        CellBlockBuilder& builder = builder_;
         CellFormat format = format_of(cell.xf);
         _SetCellID_(format.bytes, int16_t(cell.column));
         if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
             format.bytes[kFmtCode] = kFormatBoolean;
         int16_t row = int16_t(cell.row);
         if (cell.kind == ExcelCellKind::kBlank) {
-            builder.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+            builder_.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
             return;
         }
-        if (cell.kind == ExcelCellKind::kFormula && put_formula(builder, cell, format.bytes)) return;
+        if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes)) return;
         if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
         if (cell.value_kind == ExcelCellKind::kText) {
             size_t length = text_length_held(cell.text, kMaxCellText);
-            builder.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
-                        nullptr, 0, 0);
+            builder_.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
+                         nullptr, 0, 0);
             return;
         }
-        put_number(builder, row, format.bytes, cell);
+        put_number(row, format.bytes, cell);
     }
 
     // The part of a text a cell holds; a longer text is cut and counted.
@@ -321,7 +320,7 @@ private:
 
     // A number constant: its value, then its text as if typed (the entry line
     // shows it); an error keeps its error text.
-    static void put_number(CellBlockBuilder& builder, int16_t row, const uint8_t* format, const ExcelCell& cell) {
+    void put_number(int16_t row, const uint8_t* format, const ExcelCell& cell) {
         double value = own_number(cell);
         std::string typed;
         if (cell.value_kind == ExcelCellKind::kError) {
@@ -335,7 +334,7 @@ private:
         size_t length = std::min(typed.size(), sizeof body - kNumberSlotSize);
         store_f64(body, value);
         std::memcpy(body + kNumberSlotSize, typed.data(), length);
-        builder.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
+        builder_.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
     }
 
     // Stored formulas by formula key and format code; empty when refused.
@@ -369,7 +368,7 @@ private:
 
     // A formula parsed by this program's parser, with Excel's result until
     // the recalculation; false when the parser refuses it.
-    bool put_formula(CellBlockBuilder& builder, const ExcelCell& cell, const uint8_t* format) {
+    bool put_formula(const ExcelCell& cell, const uint8_t* format) {
         context_.row = cell.row;
         context_.column = cell.column;
         ConvertedFormula formula = excel_formula_text(cell.tokens, cell.token_length, context_);
@@ -379,12 +378,12 @@ private:
         int16_t row = int16_t(cell.row);
         if (cell.value_kind == ExcelCellKind::kText) {
             size_t length = text_length_held(cell.text, kMaxCellText - body.size());
-            builder.add(row, format, kCellFormula, body.data(), body.size(),
+            builder_.add(row, format, kCellFormula, body.data(), body.size(),
                         reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
         } else {
             uint8_t slot[kNumberSlotSize] = {};
             store_f64(slot, own_number(cell));
-            builder.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
+            builder_.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
         }
         return true;
     }
