@@ -7,7 +7,6 @@
 
 #include "excel/excel_book.h"
 #include "excel/excel_text.h"
-#include "excel/formula_tokens.h"
 #include "formula/reference_text.h"
 #include "model/cell_range.h"
 #include "model/named_ranges.h"
@@ -21,6 +20,227 @@ constexpr uint8_t kSheetKindWorksheet = 0;
 constexpr uint16_t kNameBuiltIn = 0x0020;
 constexpr size_t kMaxSheets = 4096;
 constexpr size_t kMaxSharedTokens = 4096;
+
+// A text as this program holds it. BIFF8 keeps compressed UTF-16, not the
+// code page, in one-byte strings.
+std::string decoded_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
+    if (biff8 && !raw.wide) {
+        uint16_t page = decoder.code_page;
+        decoder.code_page = 1200;
+        std::string out = decoder.mac_roman(raw);
+        decoder.code_page = page;
+        return out;
+    }
+    return decoder.mac_roman(raw);
+}
+
+// A cell's text, which may go on in the CONTINUE records after its own.
+std::string continued_text(ExcelTextDecoder& decoder, bool biff8, ByteCursor& body, RecordWalk& walk) {
+    SegmentedCursor text{{body}, 0};
+    for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
+    return decoded_text(decoder, biff8, biff8 ? text.unicode_string(false) : text.byte_string(false));
+}
+
+// The records of a shared, array or table formula come between its first
+// cell's FORMULA record and the STRING record of that cell's text result.
+bool between_formula_and_result(uint16_t type) {
+    return type == kRecShrFmla || type == kRecArray || type == kRecTable;
+}
+
+// The records of a sheet itself, up to its EOF, passing over the substreams
+// embedded in it (charts) when `nested` (BIFF5 and BIFF8).
+struct SheetRecords {
+    RecordWalk walk;
+    bool nested;
+    int depth = 0;
+
+    // False at the sheet's EOF; a stream that ends before it is damaged.
+    bool next(BiffRecord& record) {
+        while (true) {
+            if (!walk.read(record)) excel_damaged("sheet without EOF");
+            if (nested && (record.type == kRecBof || record.type == kRecBofBiff4)) {
+                ++depth;
+            } else if (record.type == kRecEof) {
+                if (depth-- == 0) return false;
+            } else if (depth == 0) {
+                return true;
+            }
+        }
+    }
+};
+
+// The cell records of a sheet, each read into cells handed over one by one.
+// Handlers are named after their record, as the BiffReader's are.
+class CellRecordReader {
+public:
+    CellRecordReader(const ExcelBook& book, ExcelTextDecoder& decoder) : book_(book), decoder_(decoder) {}
+
+    // Whether a formula's text result is looked for in the records after it.
+    bool find_text_results = false;
+    // Whether the last cell read was a formula whose text result follows.
+    bool text_result_follows = false;
+
+    // Hands the cells of a cell record to `take`, only the cell `only` of a
+    // MULRK or MULBLANK when that is given; false for a record of another kind.
+    bool read(BiffRecord& record, RecordWalk& walk, const ExcelCellTaker& take, int only = -1) {
+        ByteCursor& body = record.body;
+        ExcelCell cell;
+        cell.place.record = record.offset;
+        text_result_follows = false;
+        switch (record.type) {
+        case kRecNumber:
+            read_head(cell, body);
+            set_number(cell, body.f64());
+            break;
+        case kRecRk:
+            read_head(cell, body);
+            set_number(cell, rk_value(body.u32()));
+            break;
+        case kRecBlank: read_head(cell, body); break;  // a format without a value
+        case kRecMulRk: pBD(cell, body, take, only); return true;
+        case kRecMulBlank: pBE(cell, body, take, only); return true;
+        case kRecLabelSst: {
+            read_head(cell, body);
+            uint32_t index = body.u32();
+            if (index >= book_.strings.size()) excel_damaged("shared string out of range");
+            set_text(cell, book_.strings[index]);
+            break;
+        }
+        case kRecLabel:
+        case kRecRString:
+            read_head(cell, body);
+            text_ = continued_text(decoder_, biff8(), body, walk);
+            set_text(cell, text_);
+            break;
+        case kRecBoolErr: {
+            read_head(cell, body);
+            uint8_t value = body.u8();
+            bool error = body.u8() != 0;
+            cell.kind = cell.value_kind = error ? ExcelCellKind::kError : ExcelCellKind::kBoolean;
+            cell.number = error ? value : value != 0;
+            break;
+        }
+        case kRecFormula:
+        case kRecFormulaBiff4: p6(cell, body, walk); break;
+        default: return false;
+        }
+        take(cell);
+        return true;
+    }
+
+private:
+    const ExcelBook& book_;
+    ExcelTextDecoder& decoder_;
+    std::string text_;  // of the cell being handed over
+
+    bool biff8() const { return book_.version == kBiff8; }
+
+    void read_head(ExcelCell& cell, ByteCursor& body) const {
+        cell.row = body.u16();
+        cell.column = body.u16();
+        cell.xf = body.u16();
+        check_xf(cell.xf);
+    }
+
+    void check_xf(uint16_t xf) const {
+        if (!book_.xfs.empty() && xf >= book_.xfs.size()) excel_damaged("cell format out of range");
+    }
+
+    static void set_number(ExcelCell& cell, double value) {
+        cell.kind = cell.value_kind = ExcelCellKind::kNumber;
+        cell.number = value;
+    }
+    static void set_text(ExcelCell& cell, std::string_view text) {
+        cell.kind = cell.value_kind = ExcelCellKind::kText;
+        cell.text = text;
+    }
+
+    static double rk_value(uint32_t rk) {
+        double value;
+        if (rk & 0x02) {
+            value = double(int32_t(rk) >> 2);
+        } else {
+            uint64_t bits = uint64_t(rk & 0xFFFFFFFC) << 32;
+            std::memcpy(&value, &bits, sizeof value);
+        }
+        return rk & 0x01 ? value / 100 : value;
+    }
+
+    // MULRK and MULBLANK: a row, its first column, a cell format (and for
+    // MULRK a number) per cell, then the last column.
+    void read_cell_run(ExcelCell& cell, ByteCursor& body, bool with_numbers, const ExcelCellTaker& take, int only) {
+        size_t item = with_numbers ? 6 : 2;
+        if (body.size < 6 || (body.size - 6) % item != 0) excel_damaged("cell run length");
+        cell.row = body.u16();
+        uint16_t column = body.u16();
+        size_t count = (body.size - 6) / item;
+        for (size_t i = 0; i < count; ++i) {
+            cell.column = uint16_t(column + i);
+            cell.xf = body.u16();
+            check_xf(cell.xf);
+            if (with_numbers) set_number(cell, rk_value(body.u32()));
+            cell.place.item = uint16_t(i);
+            if (only < 0 || size_t(only) == i) take(cell);
+        }
+        if (body.u16() != column + count - 1) excel_damaged("cell run columns");
+    }
+    void pBD(ExcelCell& cell, ByteCursor& body, const ExcelCellTaker& take, int only) {
+        read_cell_run(cell, body, true, take, only);
+    }
+    void pBE(ExcelCell& cell, ByteCursor& body, const ExcelCellTaker& take, int only) {
+        read_cell_run(cell, body, false, take, only);
+    }
+
+    void p6(ExcelCell& cell, ByteCursor& body, const RecordWalk& walk) {
+        read_head(cell, body);
+        cell.kind = ExcelCellKind::kFormula;
+        const uint8_t* result = body.bytes(8);
+        body.skip(2);                                   // options
+        if (book_.version != kBiff4) body.skip(4);      // reserved
+        uint16_t length = body.u16();
+        cell.tokens = body.bytes(length);
+        cell.token_length = length;
+        if (result[6] == 0xFF && result[7] == 0xFF) {
+            switch (result[0]) {
+            case 0:
+                cell.value_kind = ExcelCellKind::kText;
+                text_result_follows = true;
+                if (find_text_results) cell.text = text_result_after(walk);
+                break;
+            case 1:
+                cell.value_kind = ExcelCellKind::kBoolean;
+                cell.number = result[2] != 0;
+                break;
+            case 2:
+                cell.value_kind = ExcelCellKind::kError;
+                cell.number = result[2];
+                break;
+            default: cell.value_kind = ExcelCellKind::kText; break;  // the empty text
+            }
+        } else {
+            ByteCursor value{result, 8, 0};
+            cell.value_kind = ExcelCellKind::kNumber;
+            cell.number = value.f64();
+        }
+    }
+
+    // The text of the STRING record after a formula's; the records of its
+    // shared formula and substreams embedded in the sheet may come between.
+    // Empty when another record comes first.
+    std::string_view text_result_after(const RecordWalk& walk) {
+        text_.clear();
+        SheetRecords records{walk, book_.version != kBiff4};
+        BiffRecord record;
+        while (records.next(record)) {
+            if (record.type == kRecString) {
+                text_ = continued_text(decoder_, biff8(), record.body, records.walk);
+                break;
+            }
+            if (!between_formula_and_result(record.type)) break;
+        }
+        return text_;
+    }
+};
 
 // Record handlers are named after the record they read: p31 reads FONT
 // (0x0031), pE0 an XF (0x00E0), pFC the shared strings (0x00FC) and so on.
@@ -42,9 +262,8 @@ public:
             read_globals(walk);
             if (book_.password) return std::move(book_);
             for (size_t i = 0; i < book_.sheets.size(); ++i)
-                if (book_.sheets[i].is_worksheet) read_sheet(book_.sheets[i], sheet_span(i));
+                if (book_.sheets[i].is_worksheet) read_sheet(book_.sheets[i]);
         }
-        convert_formulas();
         book_.replaced_characters = text_.replaced;
         return std::move(book_);
     }
@@ -54,23 +273,14 @@ private:
     bool decrypted_;  // with the default password: the workbook's structure is protected
     ExcelBook book_;
     ExcelTextDecoder text_;
+    CellRecordReader cells_{book_, text_};
     bool biff4_format_indices_ = false;
 
     bool biff8() const { return book_.version == kBiff8; }
 
     // ---- Texts ------------------------------------------------------------
 
-    std::string text_of(const RawText& raw) {
-        // BIFF8 keeps compressed UTF-16, not the code page, in one-byte strings.
-        if (biff8() && !raw.wide) {
-            uint16_t page = text_.code_page;
-            text_.code_page = 1200;
-            std::string out = text_.mac_roman(raw);
-            text_.code_page = page;
-            return out;
-        }
-        return text_.mac_roman(raw);
-    }
+    std::string text_of(const RawText& raw) { return decoded_text(text_, biff8(), raw); }
     // A cell's or format's text: a 16-bit length.
     std::string long_text(ByteCursor& body) {
         return text_of(biff8() ? read_unicode_string(body, false) : read_byte_string(body, false));
@@ -308,18 +518,8 @@ private:
 
     // ---- Worksheets -------------------------------------------------------
 
-    // The bytes from a sheet's BOF to the next sheet's, or to the end.
-    size_t sheet_span(size_t index) const {
-        size_t end = stream_.size();
-        for (const ExcelSheet& other : book_.sheets)
-            if (other.offset > book_.sheets[index].offset && other.offset < end) end = other.offset;
-        return end > book_.sheets[index].offset ? end - book_.sheets[index].offset : 0;
-    }
-
-    void read_sheet(ExcelSheet& sheet, size_t span) {
+    void read_sheet(ExcelSheet& sheet) {
         if (sheet.offset >= stream_.size()) excel_damaged("sheet outside the stream");
-        constexpr size_t kSmallestCellRecord = 14, kMostReserved = size_t(1) << 20;
-        sheet.cells.reserve(std::min(span / kSmallestCellRecord, kMostReserved));
         RecordWalk walk{&stream_, sheet.offset};
         BiffRecord bof;
         if (!walk.read(bof) || bof.type != kRecBof) excel_damaged("sheet without BOF");
@@ -331,85 +531,32 @@ private:
         read_sheet_records(walk, sheet);
     }
 
+    // Every record is read to be checked; of the cells, only their number and
+    // order are kept.
     void read_sheet_records(RecordWalk& walk, ExcelSheet& sheet) {
+        SheetRecords records{walk, true};
+        ExcelCellTaker count = cell_counter(sheet);
         BiffRecord record;
-        ExcelCell* awaiting_string = nullptr;  // a formula whose text result follows
-        int depth = 0;  // substreams embedded in the sheet (charts)
-        while (true) {
-            if (!walk.read(record)) excel_damaged("sheet without EOF");
-            ByteCursor& body = record.body;
-            if (record.type == kRecBof || record.type == kRecBofBiff4) {
-                ++depth;
-                continue;
-            }
-            if (record.type == kRecEof) {
-                if (depth-- == 0) break;
-                continue;
-            }
-            if (depth > 0) continue;
-            if (record.type == kRecString) {
-                std::string text = continued_text(body, walk);
-                if (awaiting_string) awaiting_string->text = std::move(text);
-                awaiting_string = nullptr;
-                continue;
-            }
-            if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
-            read_sheet_record(record.type, body, walk, sheet, awaiting_string);
+        while (records.next(record)) {
+            if (record.type == kRecString)
+                continued_text(text_, biff8(), record.body, records.walk);
+            else if (!cells_.read(record, records.walk, count))
+                read_sheet_record(record.type, record.body, sheet);
         }
     }
 
-    // The records of a shared, array or table formula come between its first
-    // cell's FORMULA record and the STRING record of that cell's text result.
-    static bool between_formula_and_result(uint16_t type) {
-        return type == kRecShrFmla || type == kRecArray || type == kRecTable;
+    // Counts the cells of a sheet and notes whether any comes out of order.
+    static ExcelCellTaker cell_counter(ExcelSheet& sheet) {
+        return [&sheet, last = int64_t(-1)](const ExcelCell& cell) mutable {
+            const int64_t at = int64_t(cell.row) << 16 | cell.column;
+            if (at <= last) sheet.cells_in_order = false;
+            last = at;
+            ++sheet.cell_count;
+        };
     }
 
-    // A cell's text, which may go on in the CONTINUE records after its own.
-    std::string continued_text(ByteCursor& body, RecordWalk& walk) {
-        SegmentedCursor text{{body}, 0};
-        for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
-        return text_of(biff8() ? text.unicode_string(false) : text.byte_string(false));
-    }
-
-    void read_sheet_record(uint16_t type, ByteCursor& body, RecordWalk& walk, ExcelSheet& sheet,
-                           ExcelCell*& awaiting_string) {
+    void read_sheet_record(uint16_t type, ByteCursor& body, ExcelSheet& sheet) {
         switch (type) {
-        case kRecNumber: {
-            ExcelCell& cell = add_cell(sheet, body);
-            set_number(cell, body.f64());
-            break;
-        }
-        case kRecRk: {
-            ExcelCell& cell = add_cell(sheet, body);
-            set_number(cell, rk_value(body.u32()));
-            break;
-        }
-        case kRecMulRk: pBD(sheet, body); break;
-        case kRecBlank: add_cell(sheet, body); break;  // a format without a value
-        case kRecMulBlank: pBE(sheet, body); break;
-        case kRecLabelSst: {
-            ExcelCell& cell = add_cell(sheet, body);
-            uint32_t index = body.u32();
-            if (index >= book_.strings.size()) excel_damaged("shared string out of range");
-            set_text(cell, book_.strings[index]);
-            break;
-        }
-        case kRecLabel:
-        case kRecRString: {
-            ExcelCell& cell = add_cell(sheet, body);
-            set_text(cell, continued_text(body, walk));
-            break;
-        }
-        case kRecBoolErr: {
-            ExcelCell& cell = add_cell(sheet, body);
-            uint8_t value = body.u8();
-            bool error = body.u8() != 0;
-            cell.kind = cell.value_kind = error ? ExcelCellKind::kError : ExcelCellKind::kBoolean;
-            cell.number = error ? value : value != 0;
-            break;
-        }
-        case kRecFormula:
-        case kRecFormulaBiff4: p6(sheet, body, awaiting_string); break;
         case kRecShrFmla: p4BC(sheet, body); break;
         case kRecColInfo: {
             ExcelColumnWidth column;
@@ -450,94 +597,6 @@ private:
         }
     }
 
-    ExcelCell& add_cell(ExcelSheet& sheet, ByteCursor& body) {
-        ExcelCell cell;
-        cell.row = body.u16();
-        cell.column = body.u16();
-        cell.xf = body.u16();
-        check_xf(cell.xf);
-        sheet.cells.push_back(std::move(cell));
-        return sheet.cells.back();
-    }
-
-    void check_xf(uint16_t xf) const {
-        if (!book_.xfs.empty() && xf >= book_.xfs.size()) excel_damaged("cell format out of range");
-    }
-
-    static void set_number(ExcelCell& cell, double value) {
-        cell.kind = cell.value_kind = ExcelCellKind::kNumber;
-        cell.number = value;
-    }
-    static void set_text(ExcelCell& cell, std::string text) {
-        cell.kind = cell.value_kind = ExcelCellKind::kText;
-        cell.text = std::move(text);
-    }
-
-    static double rk_value(uint32_t rk) {
-        double value;
-        if (rk & 0x02) {
-            value = double(int32_t(rk) >> 2);
-        } else {
-            uint64_t bits = uint64_t(rk & 0xFFFFFFFC) << 32;
-            std::memcpy(&value, &bits, sizeof value);
-        }
-        return rk & 0x01 ? value / 100 : value;
-    }
-
-    // MULRK and MULBLANK: a row, its first column, a cell format (and for
-    // MULRK a number) per cell, then the last column.
-    void read_cell_run(ExcelSheet& sheet, ByteCursor& body, bool with_numbers) {
-        size_t item = with_numbers ? 6 : 2;
-        if (body.size < 6 || (body.size - 6) % item != 0) excel_damaged("cell run length");
-        uint16_t row = body.u16();
-        uint16_t column = body.u16();
-        size_t count = (body.size - 6) / item;
-        for (size_t i = 0; i < count; ++i) {
-            ExcelCell cell;
-            cell.row = row;
-            cell.column = uint16_t(column + i);
-            cell.xf = body.u16();
-            check_xf(cell.xf);
-            if (with_numbers) set_number(cell, rk_value(body.u32()));
-            sheet.cells.push_back(std::move(cell));
-        }
-        if (body.u16() != column + count - 1) excel_damaged("cell run columns");
-    }
-    void pBD(ExcelSheet& sheet, ByteCursor& body) { read_cell_run(sheet, body, true); }
-    void pBE(ExcelSheet& sheet, ByteCursor& body) { read_cell_run(sheet, body, false); }
-
-    void p6(ExcelSheet& sheet, ByteCursor& body, ExcelCell*& awaiting_string) {
-        ExcelCell& cell = add_cell(sheet, body);
-        cell.kind = ExcelCellKind::kFormula;
-        const uint8_t* result = body.bytes(8);
-        body.skip(2);                                   // options
-        if (book_.version != kBiff4) body.skip(4);      // reserved
-        uint16_t length = body.u16();
-        cell.tokens = body.bytes(length);
-        cell.token_length = length;
-        if (result[6] == 0xFF && result[7] == 0xFF) {
-            switch (result[0]) {
-            case 0:
-                cell.value_kind = ExcelCellKind::kText;
-                awaiting_string = &cell;
-                break;
-            case 1:
-                cell.value_kind = ExcelCellKind::kBoolean;
-                cell.number = result[2] != 0;
-                break;
-            case 2:
-                cell.value_kind = ExcelCellKind::kError;
-                cell.number = result[2];
-                break;
-            default: cell.value_kind = ExcelCellKind::kText; break;  // the empty text
-            }
-        } else {
-            ByteCursor value{result, 8, 0};
-            cell.value_kind = ExcelCellKind::kNumber;
-            cell.number = value.f64();
-        }
-    }
-
     void p4BC(ExcelSheet& sheet, ByteCursor& body) {
         SharedFormula shared;
         shared.first_row = body.u16();
@@ -561,8 +620,9 @@ private:
         book_.sheets.push_back(ExcelSheet{});
         ExcelSheet& sheet = book_.sheets.back();
         sheet.name = "Sheet1";
+        ExcelCellTaker count = cell_counter(sheet);
         BiffRecord record;
-        ExcelCell* awaiting_string = nullptr;
+        bool awaiting_string = false;  // a formula's text result follows
         while (true) {
             if (!walk.read(record)) excel_damaged("worksheet without EOF");
             ByteCursor& body = record.body;
@@ -572,42 +632,23 @@ private:
                 return;
             }
             if (record.type == kRecString && awaiting_string) {
-                awaiting_string->text = continued_text(body, walk);
-                awaiting_string = nullptr;
+                continued_text(text_, biff8(), body, walk);
+                awaiting_string = false;
                 continue;
             }
-            if (!between_formula_and_result(record.type)) awaiting_string = nullptr;
+            if (!between_formula_and_result(record.type)) awaiting_string = false;
             switch (record.type) {
             case kRecCodePage: text_.code_page = book_.code_page = body.u16(); break;
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
             case kRecFontBiff4: p231(body); break;
             case kRecFormat: p41E(body); break;
             case kRecXfBiff4: p443(body); break;
-            default: read_sheet_record(record.type, body, walk, sheet, awaiting_string); break;
-            }
-        }
-    }
-
-    // ---- Formulas ---------------------------------------------------------
-
-    void convert_formulas() {
-        std::vector<int> layer_of_sheet;
-        int layers = 0;
-        for (const ExcelSheet& sheet : book_.sheets) layer_of_sheet.push_back(sheet.is_worksheet ? layers++ : -1);
-        for (ExcelSheet& sheet : book_.sheets) {
-            FormulaContext context;
-            context.book = &book_;
-            context.layer_of_sheet = &layer_of_sheet;
-            context.shared = &sheet.shared;
-            context.sheet = int(&sheet - book_.sheets.data());
-            for (ExcelCell& cell : sheet.cells) {
-                if (cell.kind != ExcelCellKind::kFormula) continue;
-                context.row = cell.row;
-                context.column = cell.column;
-                ConvertedFormula converted = excel_formula_text(cell.tokens, cell.token_length, context);
-                cell.formula = std::move(converted.text);
-                cell.formula_key = std::move(converted.key);
-                cell.tokens = nullptr;  // the stream goes when reading ends
+            default:
+                if (cells_.read(record, walk, count))
+                    awaiting_string = cells_.text_result_follows;
+                else
+                    read_sheet_record(record.type, body, sheet);
+                break;
             }
         }
     }
@@ -617,4 +658,36 @@ private:
 
 ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream, bool decrypted) {
     return BiffReader(stream, decrypted).read();
+}
+
+namespace {
+
+// A reader of the cells of a sheet already read: texts through the
+// workbook's code page, formulas with their text results.
+struct StoredCellReader {
+    explicit StoredCellReader(const ExcelBook& book) : cells(book, decoder) {
+        decoder.code_page = book.code_page;
+        cells.find_text_results = true;
+    }
+    ExcelTextDecoder decoder;
+    CellRecordReader cells;
+};
+
+}  // namespace
+
+void read_sheet_cells(const ExcelBook& book, const std::vector<uint8_t>& stream, const ExcelSheet& sheet,
+                      const ExcelCellTaker& take) {
+    StoredCellReader reader(book);
+    SheetRecords records{RecordWalk{&stream, sheet.offset}, book.version != kBiff4};
+    BiffRecord record;
+    records.walk.read(record);  // its BOF
+    while (records.next(record)) reader.cells.read(record, records.walk, take);
+}
+
+void read_cell_at(const ExcelBook& book, const std::vector<uint8_t>& stream, ExcelCellPlace place,
+                  const ExcelCellTaker& take) {
+    StoredCellReader reader(book);
+    RecordWalk walk{&stream, place.record};
+    BiffRecord record;
+    if (walk.read(record)) reader.cells.read(record, walk, take, place.item);
 }

@@ -3,8 +3,10 @@
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-utils.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -19,15 +21,19 @@ struct Unref {
     }
 };
 
-// A stream is never longer than the file that holds it.
+// A stream is never longer than the file that holds it. It is read a piece
+// at a time, so that the container's reader holds no copy of it whole.
 bool read_child(GsfInfile* container, const char* name, size_t file_size, std::vector<uint8_t>& stream) {
+    constexpr size_t kPiece = size_t(64) << 10;
     GsfInput* child = gsf_infile_child_by_name(container, name);
     Unref release{child};
     if (!child) return false;
     gsf_off_t size = gsf_input_size(child);
     if (size < 0 || size_t(size) > file_size) return false;
     stream.resize(size_t(size));
-    return size == 0 || gsf_input_read(child, size_t(size), stream.data()) != nullptr;
+    for (size_t at = 0; at < stream.size(); at += kPiece)
+        if (!gsf_input_read(child, std::min(kPiece, stream.size() - at), stream.data() + at)) return false;
+    return true;
 }
 
 // The name of the container's child that is `name` in any case; the other
@@ -57,12 +63,14 @@ bool is_compound_file(const uint8_t* bytes, size_t length) {
     return length >= sizeof kSignature && std::memcmp(bytes, kSignature, sizeof kSignature) == 0;
 }
 
-bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream) {
-    gsf_init();
-    quiet_container_warnings();
-    GsfInput* input = gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE);
+namespace {
+
+// The workbook stream of the compound file the input reads; the input is
+// let go of.
+bool workbook_stream_of(GsfInput* input, std::vector<uint8_t>& stream) {
     Unref release_input{input};
     if (!input) return false;
+    const size_t file_size = size_t(gsf_input_size(input));
     GError* error = nullptr;
     GsfInfile* container = gsf_infile_msole_new(input, &error);
     Unref release_container{container};
@@ -70,6 +78,26 @@ bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& str
     if (!container) return false;
     for (const char* name : {"Workbook", "Book"})
         if (const char* found = child_named(container, name))
-            if (read_child(container, found, file.size(), stream)) return true;
+            if (read_child(container, found, file_size, stream)) return true;
     return false;
+}
+
+void start_container_reading() {
+    gsf_init();
+    quiet_container_warnings();
+}
+
+}  // namespace
+
+bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream) {
+    start_container_reading();
+    return workbook_stream_of(gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE), stream);
+}
+
+bool workbook_stream_in_file(const std::string& path, std::vector<uint8_t>& stream) {
+    start_container_reading();
+    GError* error = nullptr;
+    GsfInput* input = gsf_input_stdio_new(path.c_str(), &error);
+    if (error) g_error_free(error);
+    return workbook_stream_of(input, stream);
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Whether the bytes begin with the compound file's signature.
@@ -12,3 +13,6 @@ bool is_compound_file(const uint8_t* bytes, size_t length);
 // compound file held in memory; false when the container is damaged or
 // holds neither.
 bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream);
+// The same from a compound file on disk, read in place: of the file, only the
+// stream is ever held.
+bool workbook_stream_in_file(const std::string& path, std::vector<uint8_t>& stream);

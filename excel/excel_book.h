@@ -1,12 +1,15 @@
 // A workbook as the record filter reads it, before anything of the program is
-// made: every sheet with its cells, column widths and row heights, and the
-// tables the cells refer to. Reading fills it completely or fails, so a
-// damaged file leaves nothing half-made.
+// made: every sheet with its column widths and row heights, and the tables the
+// cells refer to. Reading checks every record of the stream, cells included,
+// or fails, so a damaged file leaves nothing half-made; the cells themselves
+// stay in the stream, to be read again one at a time as they are stored.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "excel/biff_stream.h"
@@ -24,6 +27,15 @@ enum ExcelErrorCode : uint8_t {
     kXlErrNA = 0x2A,
 };
 
+// Where a cell's record is in the stream, and which of the record's cells it
+// is (MULRK and MULBLANK hold several), to read it again.
+struct ExcelCellPlace {
+    size_t record = 0;
+    uint16_t item = 0;
+};
+
+// A cell as its record gives it, handed over while the record is read: its
+// text and tokens are good only for that call.
 struct ExcelCell {
     uint16_t row = 0;
     uint16_t column = 0;
@@ -33,12 +45,11 @@ struct ExcelCell {
     // an error code; a text (Mac Roman) for kText and a text result.
     ExcelCellKind value_kind = ExcelCellKind::kBlank;
     double number = 0;
-    std::string text;
+    std::string_view text;
     // Excel's parsed formula, inside the stream being read.
     const uint8_t* tokens = nullptr;
     uint16_t token_length = 0;
-    std::string formula;  // "=..." in this program's syntax; empty when not convertible
-    std::string formula_key;  // equal for formulas stored alike (formula_tokens.h)
+    ExcelCellPlace place;
 };
 
 // The tokens that the formulas of a range share, read with each cell's position.
@@ -69,7 +80,8 @@ struct ExcelSheet {
     bool is_worksheet = true;
     size_t offset = 0;  // of its BOF in the stream
     bool is_protected = false;
-    std::vector<ExcelCell> cells;
+    size_t cell_count = 0;      // cells of its records, MULRK and MULBLANK counted by cell
+    bool cells_in_order = true;  // each cell after the one before it, by row then column
     uint16_t default_width = 0;  // of columns without their own, 1/256 of a digit; 0 none given
     std::vector<ExcelColumnWidth> columns;
     std::vector<ExcelRowHeight> rows;
@@ -132,3 +144,14 @@ struct ExcelBook {
 // `password` set and nothing else read; one that was `decrypted` with the
 // default password comes back protected.
 ExcelBook read_biff_workbook(const std::vector<uint8_t>& stream, bool decrypted = false);
+
+using ExcelCellTaker = std::function<void(const ExcelCell&)>;
+
+// Hands each cell of a worksheet that read_biff_workbook read from the same
+// stream to `take`, in the order of its records, a formula with its text
+// result; throws ExcelDamaged.
+void read_sheet_cells(const ExcelBook& book, const std::vector<uint8_t>& stream, const ExcelSheet& sheet,
+                      const ExcelCellTaker& take);
+// The same for the one cell at a place a walk over the sheet gave.
+void read_cell_at(const ExcelBook& book, const std::vector<uint8_t>& stream, ExcelCellPlace place,
+                  const ExcelCellTaker& take);

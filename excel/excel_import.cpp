@@ -81,7 +81,7 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
     bool any_worksheet = false;
     for (const ExcelSheet& sheet : book.sheets) any_worksheet = any_worksheet || sheet.is_worksheet;
     if (!any_worksheet) return kExcelUnreadableErr;
-    if (int16_t error = fill_excel_layers(book, layer)) return error;
+    if (int16_t error = fill_excel_layers(book, stream, layer)) return error;
     if (notes) {
         notes->unconverted_formulas += book.unconverted_formulas;
         notes->replaced_characters += book.replaced_characters;
@@ -92,11 +92,29 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
     return 0;
 }
 
-// The stream of the file on disk; the file's bytes are let go once it is out.
+// The stream of an open file. A compound file is read in place, so that the
+// stream is all that is held of it; a bare stream is the file's bytes.
+int16_t read_stream_of_fork(const pf::FileSpec& spec, int16_t ref, std::vector<uint8_t>& stream) {
+    int32_t length = 0;
+    pf::OSErr error = pf::get_end_of_file(ref, length);
+    if (error == pf::kPositionErr || (!error && length > kMaxFileLength)) return pf::kFileTooLongErr;
+    if (error) return error;
+    unsigned char head[8] = {};
+    int32_t count = sizeof head;
+    pf::read_file(ref, count, head);
+    std::string path;
+    if (is_compound_file(head, size_t(count)))
+        return !pf::path_from_file_spec(spec, path) && workbook_stream_in_file(path, stream) ? 0 : kExcelUnreadableErr;
+    if ((error = pf::read_whole_fork(ref, kMaxFileLength, stream))) return error;
+    return is_excel_head(stream.data(), stream.size()) ? 0 : kExcelUnreadableErr;
+}
+
 int16_t read_stream_of_file(const pf::FileSpec& spec, std::vector<uint8_t>& stream) {
-    std::vector<uint8_t> file;
-    if (int16_t error = pf::read_whole_file(spec, kMaxFileLength, file)) return error;
-    return stream_of_file(file, stream) ? 0 : kExcelUnreadableErr;
+    int16_t ref = 0;
+    if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) return error;
+    int16_t error = read_stream_of_fork(spec, ref, stream);
+    pf::close_file(ref);
+    return error;
 }
 
 }  // namespace

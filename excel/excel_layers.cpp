@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <unordered_map>
 
 #include "core/number_text.h"
 #include "excel/excel_formats.h"
+#include "excel/excel_import.h"
 #include "excel/excel_text.h"
+#include "excel/formula_tokens.h"
 #include "files/document_reading.h"
 #include "files/entry_cells.h"
 #include "formula/error_values.h"
@@ -20,6 +24,7 @@
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
+#include "platform/memory/memory.h"
 
 namespace {
 
@@ -89,21 +94,131 @@ private:
     std::string cell_;  // the cell being added
 };
 
+// The merged ranges of a sheet, asked about cells in store order: whether a
+// cell is hidden under one (any cell of it but its top-left). The work is
+// bounded, so that a damaged file of huge or overlapping ranges cannot hold up
+// reading: past the bound the cells stay.
+class MergedRanges {
+public:
+    explicit MergedRanges(const std::vector<ExcelMerge>& merges) : by_first_row_(merges) {
+        std::stable_sort(by_first_row_.begin(), by_first_row_.end(),
+                         [](const ExcelMerge& a, const ExcelMerge& b) { return a.first_row < b.first_row; });
+    }
+
+    bool hides(uint16_t row, uint16_t column) {
+        if (by_first_row_.empty() || work_ > kMostWork) return false;
+        if (row != row_) enter_row(row);
+        for (const ExcelMerge* merge : active_) {
+            if (++work_ > kMostWork) return false;
+            bool top_left = row == merge->first_row && column == merge->first_column;
+            if (column >= merge->first_column && column <= merge->last_column && !top_left) return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr size_t kMostWork = size_t(1) << 24;
+
+    std::vector<ExcelMerge> by_first_row_;
+    std::vector<const ExcelMerge*> active_;  // the ranges over the row
+    size_t next_ = 0;                        // the first range not yet over a row
+    int32_t row_ = -1;
+    uint16_t earliest_end_ = 0xFFFF;         // the last row of the range of active_ that ends first
+    size_t work_ = 0;
+
+    void enter_row(uint16_t row) {
+        row_ = row;
+        while (next_ < by_first_row_.size() && by_first_row_[next_].first_row <= row) {
+            active_.push_back(&by_first_row_[next_++]);
+            earliest_end_ = std::min(earliest_end_, active_.back()->last_row);
+        }
+        if (row <= earliest_end_) return;
+        work_ += active_.size();
+        std::erase_if(active_, [row](const ExcelMerge* merge) { return merge->last_row < row; });
+        earliest_end_ = 0xFFFF;
+        for (const ExcelMerge* merge : active_) earliest_end_ = std::min(earliest_end_, merge->last_row);
+    }
+};
+
+// Lets go of the workbook stream's bytes as the sheets are read: the records
+// before the place reached, but none of a sheet still to be read.
+class StreamLetGo {
+public:
+    StreamLetGo(std::vector<uint8_t>& stream, const ExcelBook& book) : stream_(stream) {
+        for (const ExcelSheet& sheet : book.sheets)
+            if (sheet.is_worksheet) still_to_read_.push_back(sheet.offset);
+        std::reverse(still_to_read_.begin(), still_to_read_.end());
+    }
+
+    // A sheet begins to be read: its own bytes are needed until up_to says otherwise.
+    void begin_sheet() { still_to_read_.pop_back(); }
+
+    // Lets go of the bytes before `offset` when that frees enough to matter.
+    void up_to(size_t offset) {
+        constexpr size_t kStep = size_t(256) << 10;
+        for (size_t sheet : still_to_read_) offset = std::min(offset, sheet);
+        offset = std::min(offset, stream_.size());
+        if (offset < let_go_ + kStep) return;
+        let_go_ = size_t(pf::release_pages(stream_.data() + let_go_, offset - let_go_) - stream_.data());
+    }
+
+    // A sheet is read: all before the next one goes.
+    void end_sheet() { up_to(stream_.size()); }
+
+private:
+    std::vector<uint8_t>& stream_;
+    std::vector<size_t> still_to_read_;  // the sheets' offsets, the next one to read last
+    size_t let_go_ = 0;
+};
+
+// One worksheet into its layer: its cells read from the stream into records
+// of their own first, for every sheet, then each layer given its name, cells
+// and formats.
 class LayerFiller {
 public:
-    LayerFiller(ExcelBook& book, MemoryRef layer, ExcelSheet& sheet) : book_(book), layer_(layer), sheet_(sheet) {}
+    LayerFiller(ExcelBook& book, const std::vector<uint8_t>& stream, StreamLetGo& let_go, MemoryRef layer,
+                size_t sheet, const std::vector<int>& layer_of_sheet)
+        : book_(book), stream_(stream), let_go_(let_go), layer_(layer), sheet_(book.sheets[sheet]),
+          builder_(memory_of(layer)), merges_(sheet_.merges) {
+        context_.book = &book_;
+        context_.layer_of_sheet = &layer_of_sheet;
+        context_.shared = &sheet_.shared;
+        context_.sheet = int(sheet);
+    }
 
-    int16_t fill() {
+    // The cells in store order, without those hidden under merged ranges and
+    // with only the last of any written twice. Throws ExcelDamaged for
+    // damaged formula tokens.
+    void build_cells() {
+        builder_.reserve(sheet_.cell_count * (kCellHeaderSize + 2 * kNumberSlotSize));
+        let_go_.begin_sheet();
+        if (sheet_.cells_in_order)
+            read_sheet_cells(book_, stream_, sheet_, [this](const ExcelCell& cell) {
+                if (kept(cell)) put_shown_cell(cell);
+                let_go_.up_to(cell.place.record);
+            });
+        else
+            put_cells_out_of_order();
+        let_go_.end_sheet();
+        parsed_ = {};
+    }
+
+    int16_t finish() {
         SetSheetName(pascal(sheet_.name, kNamedRangeNameSize - 1).data(), layer_);
-        if (int16_t error = put_cells()) return error;
+        if (int16_t error = builder_.store(layer_)) return error;
         if (int16_t error = put_column_widths()) return error;
         return put_row_heights();
     }
 
 private:
     ExcelBook& book_;
+    const std::vector<uint8_t>& stream_;
+    StreamLetGo& let_go_;
     MemoryRef layer_;
     ExcelSheet& sheet_;
+    CellBlockBuilder builder_;
+    MergedRanges merges_;
+    FormulaContext context_;
 
     static std::vector<unsigned char> pascal(const std::string& text, size_t limit) {
         size_t length = std::min(text.size(), limit);
@@ -113,64 +228,41 @@ private:
         return out;
     }
 
-    // The cells in store order, without those hidden under merged ranges and
-    // with only the last of any written twice.
-    std::vector<const ExcelCell*> ordered_cells() {
-        std::vector<const ExcelCell*> cells;
-        cells.reserve(sheet_.cells.size());
-        for (const ExcelCell& cell : sheet_.cells) {
-            if (cell.kind == ExcelCellKind::kBlank && !shows_format(cell.xf)) continue;
-            if (!cell_in_grid(cell.row, cell.column)) {
-                ++book_.cells_beyond_grid;
-                continue;
-            }
-            cells.push_back(&cell);
-        }
-        auto before = [](const ExcelCell* a, const ExcelCell* b) {
-            return a->row != b->row ? a->row < b->row : a->column < b->column;
+    // Whether a cell is one to store: not an empty one without a format that
+    // shows, and inside the grid (the others are counted).
+    bool kept(const ExcelCell& cell) {
+        if (cell.kind == ExcelCellKind::kBlank && !shows_format(cell.xf)) return false;
+        if (cell_in_grid(cell.row, cell.column)) return true;
+        ++book_.cells_beyond_grid;
+        return false;
+    }
+
+    void put_shown_cell(const ExcelCell& cell) {
+        if (!merges_.hides(cell.row, cell.column)) put_cell(cell);
+    }
+
+    // Workbooks write their cells in order; for one that does not, the cells'
+    // places are sorted (the last written of a cell stays) and each cell read
+    // again from its place.
+    void put_cells_out_of_order() {
+        struct Placed {
+            uint16_t row, column;
+            ExcelCellPlace place;
         };
-        // Workbooks write their cells in order: sorting is for those that do not.
-        if (!std::is_sorted(cells.begin(), cells.end(), before)) std::stable_sort(cells.begin(), cells.end(), before);
-        std::vector<const ExcelCell*> unique;
-        for (const ExcelCell* cell : cells) {
-            if (!unique.empty() && unique.back()->row == cell->row && unique.back()->column == cell->column)
-                unique.back() = cell;
-            else
-                unique.push_back(cell);
+        std::vector<Placed> cells;
+        cells.reserve(sheet_.cell_count);
+        read_sheet_cells(book_, stream_, sheet_, [&](const ExcelCell& cell) {
+            if (kept(cell)) cells.push_back({cell.row, cell.column, cell.place});
+        });
+        std::stable_sort(cells.begin(), cells.end(), [](const Placed& a, const Placed& b) {
+            return a.row != b.row ? a.row < b.row : a.column < b.column;
+        });
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const bool written_again = i + 1 < cells.size() && cells[i + 1].row == cells[i].row &&
+                                       cells[i + 1].column == cells[i].column;
+            if (!written_again)
+                read_cell_at(book_, stream_, cells[i].place, [this](const ExcelCell& cell) { put_shown_cell(cell); });
         }
-        return without_merged(unique);
-    }
-
-    // Drops the cells a merged range hides (all but its top-left cell). The
-    // cells looked at are bounded, so that a damaged file of huge or
-    // overlapping ranges cannot hold up reading: past the bound the cells stay.
-    std::vector<const ExcelCell*> without_merged(const std::vector<const ExcelCell*>& cells) const {
-        constexpr size_t kMostCellsLookedAt = size_t(1) << 24;
-        if (sheet_.merges.empty()) return cells;
-        std::vector<bool> hidden(cells.size(), false);
-        size_t looked_at = 0;
-        for (const ExcelMerge& merge : sheet_.merges) {
-            auto first = std::lower_bound(cells.begin(), cells.end(), merge, [](const ExcelCell* cell, const ExcelMerge& m) {
-                return cell->row != m.first_row ? cell->row < m.first_row : cell->column < m.first_column;
-            });
-            for (auto at = first; at != cells.end() && (*at)->row <= merge.last_row; ++at) {
-                if (++looked_at > kMostCellsLookedAt) return kept(cells, hidden);
-                const ExcelCell& cell = **at;
-                bool top_left = cell.row == merge.first_row && cell.column == merge.first_column;
-                if (cell.column >= merge.first_column && cell.column <= merge.last_column && !top_left)
-                    hidden[size_t(at - cells.begin())] = true;
-            }
-        }
-        return kept(cells, hidden);
-    }
-
-    static std::vector<const ExcelCell*> kept(const std::vector<const ExcelCell*>& cells,
-                                              const std::vector<bool>& hidden) {
-        std::vector<const ExcelCell*> out;
-        out.reserve(cells.size());
-        for (size_t i = 0; i < cells.size(); ++i)
-            if (!hidden[i]) out.push_back(cells[i]);
-        return out;
     }
 
     // An empty cell is kept for a format that shows (borders, alignment...).
@@ -178,17 +270,6 @@ private:
         uint8_t standard[kCellFormatSize];
         GetDefaultFormat(standard);
         return format_differs_visibly(format_of(xf).bytes, standard);
-    }
-
-    int16_t put_cells() {
-        CellBlockBuilder builder(memory_of(layer_));
-        std::vector<const ExcelCell*> cells = ordered_cells();
-        builder.reserve(cells.size() * (kCellHeaderSize + 2 * kNumberSlotSize));
-        for (const ExcelCell* cell : cells) put_cell(builder, *cell);
-        // The sheet's cells are in the records now: they go before the layer takes its copy.
-        cells = {};
-        std::vector<ExcelCell>().swap(sheet_.cells);
-        return builder.store(layer_);
     }
 
     // The format block of each cell format, made once.
@@ -209,29 +290,29 @@ private:
         return formats_[at];
     }
 
-    void put_cell(CellBlockBuilder& builder, const ExcelCell& cell) {
+    void put_cell(const ExcelCell& cell) {
         CellFormat format = format_of(cell.xf);
         _SetCellID_(format.bytes, int16_t(cell.column));
         if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
             format.bytes[kFmtCode] = kFormatBoolean;
         int16_t row = int16_t(cell.row);
         if (cell.kind == ExcelCellKind::kBlank) {
-            builder.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+            builder_.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
             return;
         }
-        if (cell.kind == ExcelCellKind::kFormula && put_formula(builder, cell, format.bytes)) return;
+        if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes)) return;
         if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
         if (cell.value_kind == ExcelCellKind::kText) {
             size_t length = text_length_held(cell.text, kMaxCellText);
-            builder.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
-                        nullptr, 0, 0);
+            builder_.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
+                         nullptr, 0, 0);
             return;
         }
-        put_number(builder, row, format.bytes, cell);
+        put_number(row, format.bytes, cell);
     }
 
     // The part of a text a cell holds; a longer text is cut and counted.
-    size_t text_length_held(const std::string& text, size_t room) {
+    size_t text_length_held(std::string_view text, size_t room) {
         if (text.size() <= room) return text.size();
         ++book_.texts_cut;
         return room;
@@ -239,7 +320,7 @@ private:
 
     // A number constant: its value, then its text as if typed (the entry line
     // shows it); an error keeps its error text.
-    static void put_number(CellBlockBuilder& builder, int16_t row, const uint8_t* format, const ExcelCell& cell) {
+    void put_number(int16_t row, const uint8_t* format, const ExcelCell& cell) {
         double value = own_number(cell);
         std::string typed;
         if (cell.value_kind == ExcelCellKind::kError) {
@@ -253,7 +334,7 @@ private:
         size_t length = std::min(typed.size(), sizeof body - kNumberSlotSize);
         store_f64(body, value);
         std::memcpy(body + kNumberSlotSize, typed.data(), length);
-        builder.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
+        builder_.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
     }
 
     // Stored formulas by formula key and format code; empty when refused.
@@ -261,15 +342,16 @@ private:
 
     // The formula parsed by this program's parser once for all the cells
     // whose formulas are stored alike.
-    const std::vector<uint8_t>& parsed_formula(const ExcelCell& cell, uint8_t format_code) {
-        std::string key = cell.formula_key;
+    const std::vector<uint8_t>& parsed_formula(const ConvertedFormula& formula, const ExcelCell& cell,
+                                               uint8_t format_code) {
+        std::string key = formula.key;
         key += char(format_code);
         auto found = parsed_.find(key);
         if (found != parsed_.end()) return found->second;
         std::vector<uint8_t>& stored = parsed_[key];
         unsigned char text[kMaxFormulaText + 1];
-        text[0] = uint8_t(cell.formula.size());
-        std::memcpy(text + 1, cell.formula.data(), cell.formula.size());
+        text[0] = uint8_t(formula.text.size());
+        std::memcpy(text + 1, formula.text.data(), formula.text.size());
         MemoryRef parsed = nullptr;
         int16_t kind = 0;
         int32_t offset = 0;
@@ -286,19 +368,22 @@ private:
 
     // A formula parsed by this program's parser, with Excel's result until
     // the recalculation; false when the parser refuses it.
-    bool put_formula(CellBlockBuilder& builder, const ExcelCell& cell, const uint8_t* format) {
-        if (cell.formula.empty() || cell.formula.size() > kMaxFormulaText) return false;
-        const std::vector<uint8_t>& body = parsed_formula(cell, format[kFmtCode]);
+    bool put_formula(const ExcelCell& cell, const uint8_t* format) {
+        context_.row = cell.row;
+        context_.column = cell.column;
+        ConvertedFormula formula = excel_formula_text(cell.tokens, cell.token_length, context_);
+        if (formula.text.empty() || formula.text.size() > kMaxFormulaText) return false;
+        const std::vector<uint8_t>& body = parsed_formula(formula, cell, format[kFmtCode]);
         if (body.empty()) return false;
         int16_t row = int16_t(cell.row);
         if (cell.value_kind == ExcelCellKind::kText) {
             size_t length = text_length_held(cell.text, kMaxCellText - body.size());
-            builder.add(row, format, kCellFormula, body.data(), body.size(),
+            builder_.add(row, format, kCellFormula, body.data(), body.size(),
                         reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
         } else {
             uint8_t slot[kNumberSlotSize] = {};
             store_f64(slot, own_number(cell));
-            builder.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
+            builder_.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
         }
         return true;
     }
@@ -356,10 +441,13 @@ int16_t put_names(const ExcelBook& book, const std::vector<MemoryRef>& layer_of_
     return 0;
 }
 
-int16_t fill_all(ExcelBook& book, MemoryRef first_layer, MemoryRef workbook, std::vector<MemoryRef>& layers) {
+int16_t fill_all(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer, MemoryRef workbook,
+                 std::vector<MemoryRef>& layers) {
     MachineRecord* machine = use_layer(first_layer)->machine;
     release_layer(first_layer);
     bool first = true;
+    std::vector<int> layer_of_sheet;
+    int worksheets = 0;
     for (const ExcelSheet& sheet : book.sheets) {
         MemoryRef layer = nullptr;
         if (sheet.is_worksheet) {
@@ -371,21 +459,47 @@ int16_t fill_all(ExcelBook& book, MemoryRef first_layer, MemoryRef workbook, std
                 return error;
             }
         }
+        layer_of_sheet.push_back(layer ? worksheets++ : -1);
         layers.push_back(layer);
     }
     // Names first: the formulas are parsed against them.
     if (int16_t error = put_names(book, layers)) return error;
-    for (size_t i = 0; i < book.sheets.size(); ++i)
-        if (layers[i])
-            if (int16_t error = LayerFiller(book, layers[i], book.sheets[i]).fill()) return error;
+    std::vector<std::unique_ptr<LayerFiller>> fillers;
+    StreamLetGo let_go(stream, book);
+    let_go.up_to(stream.size());  // the globals
+    for (size_t i = 0; i < book.sheets.size(); ++i) {
+        if (!layers[i]) continue;
+        fillers.push_back(std::make_unique<LayerFiller>(book, stream, let_go, layers[i], i, layer_of_sheet));
+        fillers.back()->build_cells();
+    }
+    for (const auto& filler : fillers)
+        if (int16_t error = filler->finish()) return error;
     return 0;
+}
+
+// fill_all, with a damaged stream, the memory manager's failure or a failed
+// allocation as its error.
+int16_t fill_all_or_fail(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer,
+                         MemoryRef workbook, std::vector<MemoryRef>& layers) {
+    int16_t error = 0;
+    try {
+        int16_t failure = with_failure_handler(memory_of(first_layer), [&] {
+            error = fill_all(book, stream, first_layer, workbook, layers);
+        });
+        return failure ? failure : error;
+    } catch (const ExcelDamaged&) {
+        return kExcelUnreadableErr;
+    } catch (const std::bad_alloc&) {
+        return kNoMemoryErr;
+    }
 }
 
 }  // namespace
 
-int16_t fill_excel_layers(ExcelBook& book, MemoryRef first_layer) {
+int16_t fill_excel_layers(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer) {
     MemoryRef workbook = GetWorkSheet(first_layer);
     int16_t layers_before = num_SpreadSheets(workbook);
+    MemoryRef names_before = Get_rangeinfo(first_layer);
     Set_1900Date_Flag(workbook, !book.date1904);
     // Excel protects sheet by sheet; here the workbook is protected and only
     // the locked cells of protected sheets are locked.
@@ -393,11 +507,15 @@ int16_t fill_excel_layers(ExcelBook& book, MemoryRef first_layer) {
     for (const ExcelSheet& sheet : book.sheets) is_protected = is_protected || (sheet.is_worksheet && sheet.is_protected);
     if (is_protected) Set_Work_Flags(workbook, Get_Work_Flags(workbook) | kWorkProtected);
     std::vector<MemoryRef> layers;
-    int16_t error = fill_all(book, first_layer, workbook, layers);
+    int16_t error = fill_all_or_fail(book, stream, first_layer, workbook, layers);
     if (error) {
         while (num_SpreadSheets(workbook) > layers_before) drop_last_layer(workbook);
         const CellRange everything{{0, 0}, {kLastCell, kLastCell}};
         Clear_Cells(&everything, GetSpreadSheetCells(first_layer));
+        if (MemoryRef names = Get_rangeinfo(first_layer); names != names_before) {
+            DisposeNonNilMemory(names);
+            Set_rangeinfo(first_layer, names_before);
+        }
     }
     return error;
 }

@@ -1,6 +1,7 @@
 #include "platform/memory/memory.h"
 
 #include <malloc.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -283,5 +284,14 @@ int64_t heap_bytes_available() {
 
 void set_heap_budget(Size bytes) { g_memory.heap.budget = bytes; }
 void set_temp_budget(Size bytes) { g_memory.temp.budget = bytes; }
+
+uint8_t* release_pages(uint8_t* start, size_t length) {
+    static const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t first = (uintptr_t(start) + page - 1) / page * page;
+    const uintptr_t end = (uintptr_t(start) + length) / page * page;
+    if (end <= first) return start;
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+    return reinterpret_cast<uint8_t*>(end);
+}
 
 }  // namespace pf

@@ -16,6 +16,7 @@
 // grow zone. Every call sets the error that mem_error() answers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/types.h"
@@ -88,6 +89,12 @@ Size temp_free_mem();
 // The same figure as free_mem without the cap: what the heap can still give,
 // within its budget when it has one.
 int64_t heap_bytes_available();
+
+// Gives the whole pages within `length` bytes from `start` of a block the
+// program owns back to the system: they read as zeros afterwards and take no
+// memory until written again. Answers the end of what was given back (the
+// start itself when the range holds no whole page).
+uint8_t* release_pages(uint8_t* start, size_t length);
 
 // Limits on the bytes of handle data; kNoBudget (the default) for none.
 void set_heap_budget(Size bytes);

@@ -162,6 +162,16 @@ inline Record formula_marked(uint16_t row, uint16_t column, const std::vector<ui
     return {0x0006, body.u16(uint16_t(tokens.size())).raw(tokens).v};
 }
 
+// The internal SUPBOOK of a workbook of `sheets` sheets and an EXTERNSHEET
+// whose one entry is its first sheet, then a NAME (BIFF8) of the range the
+// tokens give through that entry.
+inline std::vector<Record> name_of_range(uint16_t sheets, const std::string& text, const std::vector<uint8_t>& range) {
+    return {{0x01AE, Body().u16(sheets).u16(0x0401).v},
+            {0x0017, Body().u16(1).u16(0).u16(0).u16(0).v},
+            {0x0018, Body().u16(0).u8(0).u8(uint8_t(text.size())).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0)
+                         .raw(text).raw(range).v}};
+}
+
 // Formula tokens.
 struct Tokens {
     Body b;

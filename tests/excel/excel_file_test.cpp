@@ -7,6 +7,7 @@
 
 #include "files/document_prompts.h"
 #include "tests/excel/excel_fixture.h"
+#include "tests/excel/excel_samples.h"
 
 namespace {
 
@@ -62,6 +63,33 @@ TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
     EXPECT_EQ(read(spec), 0);
     EXPECT_EQ(told, (std::vector<int16_t>{kExcelFormulasNote, kExcelCharactersNote, kExcelBeyondGridNote}));
     EXPECT_TRUE(file_errors.empty());
+}
+
+// A workbook stream on disk without its container, and a BIFF4 worksheet file.
+TEST_F(ExcelFileTest, BareStreamFilesAreRead) {
+    pf::FileSpec spec = write("Bare.xls", biff::workbook(true, {}, {Sheet{"Bare", {biff::number(0, 0, 4)}}}));
+    ASSERT_EQ(read(spec), 0);
+    EXPECT_EQ(number_at(0, 0, 0), 4);
+    std::vector<uint8_t> biff4;
+    biff::append(biff4, {0x0409, Body().u16(0).u16(0x0010).u16(0).v});
+    biff::append(biff4, {0x0204, Body().cell(0, 1).text5("four").v});
+    biff::append(biff4, {biff::kEof, {}});
+    ASSERT_EQ(read(write("Four.xls", biff4)), 0);
+    EXPECT_EQ(text_at(0, 0, 1), "four");
+    EXPECT_TRUE(file_errors.empty());
+}
+
+// The container on disk is read in place: cut short anywhere, it is refused.
+TEST_F(ExcelFileTest, ACompoundFileCutShortOnDiskIsRefused) {
+    std::vector<uint8_t> whole = biff::formula_grid(40);
+    for (size_t length : {size_t(8), size_t(512), size_t(1536), whole.size() / 2, whole.size() - 1}) {
+        std::vector<uint8_t> cut(whole.begin(), whole.begin() + std::ptrdiff_t(length));
+        EXPECT_EQ(read(write("Cut.xls", cut)), kExcelUnreadableErr) << length;
+        EXPECT_EQ(layers(), 1);
+        EXPECT_EQ(cell_at(0, 0, 0), nullptr);
+    }
+    ASSERT_EQ(read(write("Whole.xls", whole)), 0);
+    EXPECT_EQ(number_at(0, 39, 7), 39 * 0.5 + 7);
 }
 
 TEST_F(ExcelFileTest, CutTextsAndNamesLeftOutAreTold) {

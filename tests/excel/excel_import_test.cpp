@@ -201,14 +201,11 @@ TEST_F(ExcelTest, APasswordProtectedWorkbookOpensNothing) {
 }
 
 TEST_F(ExcelTest, NamesOfSingleRangesBecomeNamedRangesThatFormulasUse) {
-    Record supbook{0x01AE, Body().u16(1).u16(0x0401).v};
-    Record externsheet{0x0017, Body().u16(1).u16(0).u16(0).u16(0).v};
-    std::vector<uint8_t> range = Body().u8(0x3B).u16(0).u16(0).u16(2).u16(0).u16(0).v;
-    Record name{0x0018, Body().u16(0).u8(0).u8(5).u16(uint16_t(range.size())).u16(0).u16(0).u32(0).u8(0).raw("Total")
-                            .raw(range).v};
+    const std::vector<Record> name =
+        biff::name_of_range(1, "Total", Body().u8(0x3B).u16(0).u16(0).u16(2).u16(0).u16(0).v);
     std::vector<uint8_t> sum_of_name = Body().u8(0x23).u16(1).u16(0).u8(0x22).u8(1).u16(4).v;
     Sheet sheet{"S", {biff::number(0, 0, 1), biff::number(1, 0, 2), biff::formula(0, 1, sum_of_name, 0)}};
-    ASSERT_EQ(import8({supbook, externsheet, name}, {sheet}), 0);
+    ASSERT_EQ(import8(name, {sheet}), 0);
     EXPECT_EQ(formula_at(0, 0, 1), "=SUM(Total)");
     recalculate();
     EXPECT_EQ(number_at(0, 0, 1), 3);

@@ -2,6 +2,8 @@
 // for the damage tests and the fuzz seeds.
 #pragma once
 
+#include <algorithm>
+
 #include "tests/excel/biff_builder.h"
 
 namespace biff {
@@ -45,6 +47,51 @@ inline std::vector<uint8_t> rich_stream() {
                                  format, xf(0), xf(164), xf(14), supbook, externsheet, name,
                                  {biff::kSst, head.v}, {biff::kContinue, rest.v}},
                           {first, second});
+}
+
+// A sheet of `rows` rows by 12 columns as spreadsheets write large ones: row r
+// has eight numbers in A:H, then I = A+B*C, J = SUM(A:H), K = IF(I>J,I-J,J-I)
+// and L = I plus L of the row above; rows come in blocks of 32, their ROW
+// records (15 points high) ahead of their cells.
+inline std::vector<uint8_t> formula_grid(int rows) {
+    constexpr int kRowBlock = 32, kNumberColumns = 8, kColumns = 12;
+    Sheet sheet{"Data", {}};
+    sheet.records.reserve(size_t(rows) * (1 + kColumns));
+    for (uint16_t r = 0; r < rows; ++r) {
+        if (r % kRowBlock == 0)
+            for (int b = r; b < std::min(rows, r + kRowBlock); ++b)
+                sheet.records.push_back(row(uint16_t(b), 300, 0, kColumns));
+        for (uint16_t c = 0; c < kNumberColumns; ++c) sheet.records.push_back(number(r, c, r * 0.5 + c));
+        sheet.records.push_back(formula(r, 8, Tokens().ref(r, 0).ref(r, 1).ref(r, 2).op(0x05).op(0x03).v(), 0));
+        sheet.records.push_back(formula(r, 9, Tokens().area(r, 0, r, 7).funcvar(4, 1).v(), 0));
+        sheet.records.push_back(formula(
+            r, 10,
+            Tokens().ref(r, 8).ref(r, 9).op(0x0D).ref(r, 8).ref(r, 9).op(0x04).ref(r, 9).ref(r, 8).op(0x04).funcvar(1, 3).v(),
+            0));
+        Tokens chain = Tokens().ref(r, 8);
+        if (r > 0) chain.ref(uint16_t(r - 1), 11).op(0x03);
+        sheet.records.push_back(formula(r, 11, chain.v(), 0));
+    }
+    return compound_file(workbook(true, {}, {sheet}));
+}
+
+// A sheet of `rows` rows of numbers as spreadsheets write them, column by
+// column in turn: whole numbers and prices in cents as RK records, fractions
+// as NUMBER records.
+inline std::vector<uint8_t> number_grid(int rows, int columns) {
+    Sheet sheet{"Numbers", {}};
+    sheet.records.reserve(size_t(rows) * size_t(columns));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const uint16_t row = uint16_t(r), column = uint16_t(c);
+            switch (c % 4) {
+            case 0: sheet.records.push_back(rk(row, column, uint32_t(r * columns + c) << 2 | 2)); break;
+            case 1: sheet.records.push_back(number(row, column, (r * 7919 + c * 104729) % 1000003 / 1000003.0)); break;
+            case 2: sheet.records.push_back(rk(row, column, uint32_t(r % 100) << 2 | 2)); break;
+            default: sheet.records.push_back(rk(row, column, uint32_t(r % 1000 * 100 + 10 + c) << 2 | 3)); break;
+            }
+        }
+    return compound_file(workbook(true, {}, {sheet}));
 }
 
 }  // namespace biff

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <limits>
 #include <string>
@@ -218,6 +220,28 @@ TEST_F(Memory, TemporaryMemoryHasItsOwnBudgetAndNoGrowZone) {
     EXPECT_FALSE(pf::is_temporary_handle(h));
     pf::dispose_handle(t);
     pf::dispose_handle(h);
+}
+
+// Only the whole pages inside the range go: the bytes around them stay, and
+// the block stays the program's to write and free.
+TEST_F(Memory, ReleasedPagesReadAsZerosAndTheBytesAroundThemStay) {
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    std::vector<uint8_t> block(page * 8, 0xAB);
+    uint8_t* start = block.data() + 100;
+    uint8_t* end = pf::release_pages(start, page * 5);
+    const size_t first_whole =
+        (reinterpret_cast<uintptr_t>(start) + page - 1) / page * page - reinterpret_cast<uintptr_t>(block.data());
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(end) % page, 0u);
+    EXPECT_LE(end, start + page * 5);
+    EXPECT_GT(end, start + page * 3);
+    for (size_t i = 0; i < block.size(); ++i) {
+        const bool released = i >= first_whole && block.data() + i < end;
+        ASSERT_EQ(block[i], released ? 0 : 0xAB) << i;
+    }
+    block[first_whole] = 7;
+    EXPECT_EQ(block[first_whole], 7);
+    EXPECT_EQ(pf::release_pages(start, page / 2), start);  // no whole page in it
+    EXPECT_EQ(block[100], 0xAB);
 }
 
 }  // namespace
