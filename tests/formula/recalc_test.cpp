@@ -1,6 +1,7 @@
 // Recalculation: passes to completion for chains in every direction, the
 // cycle order, random numbers only in the first pass, circular references,
 // yielding to waiting events, the automatic restart and the manual mode.
+#include <cfenv>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -145,6 +146,40 @@ TEST_F(RecalcPasses, TextResultsThatGrowMoveTheCellsBehind) {
     calculate_now();
     EXPECT_EQ(text_result(2, 0), "zcdefghijklmnop!?x");
     EXPECT_TRUE(store_is_sound(store()));
+}
+
+// Each row's first result grows from a number slot to a text, moving every
+// row behind it, before the next cell of the row reads a row further down.
+TEST_F(RecalcPasses, ReadsAfterAResultGrewFindTheRowsWhereTheyMovedTo) {
+    constexpr int kRows = 12;
+    for (int16_t r = 0; r < kRows; ++r) {
+        put_formula(r, 0, "=\"" + std::string(size_t(20 + r), 'a') + "\"");
+        put_formula(r, 1, "=" + cell_name(r + 1, 2) + "*2");
+        put_number(r, 2, r * 10);
+    }
+    put_number(kRows, 2, kRows * 10);
+    calculate_now();
+    for (int16_t r = 0; r < kRows; ++r) {
+        EXPECT_EQ(text_result(r, 0), std::string(size_t(20 + r), 'a'));
+        EXPECT_EQ(result(r, 1), (r + 1) * 20.0) << r;
+    }
+    EXPECT_TRUE(store_is_sound(store()));
+}
+
+// Traps a caller left enabled do not reach the formulas of a step.
+TEST_F(RecalcPasses, AStepEvaluatesWithoutFloatingPointTraps) {
+    put_formula(0, 0, "=1/0");
+    put_formula(0, 1, "=1E308*10");
+    put_formula(1, 0, "=A1+B1");
+    feenableexcept(FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID);
+    calculate_now();
+    const int traps = fegetexcept();
+    fedisableexcept(FE_ALL_EXCEPT);
+    EXPECT_EQ(traps, 0);
+    double divided = result(0, 0), summed = result(1, 0);
+    EXPECT_EQ(checkValue(&divided), kErrDivZero);
+    EXPECT_EQ(checkValue(&summed), kErrDivZero);
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
 }
 
 // Two cells of one row whose texts change length in turn forever: the row is
