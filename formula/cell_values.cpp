@@ -60,12 +60,12 @@ uint8_t* find_row_from_cursor(MemoryRef layer, SpreadSheet* sheet, uint8_t* star
     return nullptr;
 }
 
-HeldLayerCells held_calc_layer;
+const HeldLayerCells* held_calc_layer = nullptr;
 
 // The cell of a layer into the registers; empty when it has no value.
 void fetch_from_layer(MemoryRef layer, CellPoint where) {
-    if (layer == held_calc_layer.layer) {
-        const uint8_t* cell = find_held_cell(held_calc_layer, where);
+    if (held_calc_layer && layer == held_calc_layer->layer) {
+        const uint8_t* cell = find_held_cell(*held_calc_layer, where);
         if (!cell || extract_value(cell) != 0) set_empty();
         return;
     }
@@ -129,12 +129,13 @@ int16_t extract_value(const uint8_t* cell) {
     return 0;
 }
 
-HeldCalcLayer::HeldCalcLayer(const HeldLayerCells& held) : before_(held_calc_layer) { held_calc_layer = held; }
+HeldCalcLayer::HeldCalcLayer(const HeldLayerCells& held) : before_(held_calc_layer) { held_calc_layer = &held; }
 HeldCalcLayer::~HeldCalcLayer() { held_calc_layer = before_; }
 
 int16_t calc_layer_id() {
     if (!g_calcSheet) return 0;
-    return g_calcSheet == held_calc_layer.layer ? held_calc_layer.sheet->layer_id : GetSheetID(g_calcSheet);
+    if (held_calc_layer && g_calcSheet == held_calc_layer->layer) return held_calc_layer->sheet->layer_id;
+    return GetSheetID(g_calcSheet);
 }
 
 void GetCellValue(CellPoint cell) {

@@ -73,13 +73,13 @@ int16_t calc_layer_id();
 // (a recalculation step evaluating one formula of the layer).
 class HeldCalcLayer {
 public:
-    explicit HeldCalcLayer(const HeldLayerCells& held);
+    explicit HeldCalcLayer(const HeldLayerCells& held);  // which must outlive it
     ~HeldCalcLayer();
     HeldCalcLayer(const HeldCalcLayer&) = delete;
     HeldCalcLayer& operator=(const HeldCalcLayer&) = delete;
 
 private:
-    HeldLayerCells before_;
+    const HeldLayerCells* before_;
 };
 void GetLayerValue(MemoryRef workbook, int16_t layer_index, CellPoint cell, int16_t use_cache);
 // 1 and the number when the cell holds a number (a constant or a formula
