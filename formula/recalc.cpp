@@ -170,9 +170,11 @@ bool store_resized_result(CalcPass& pass, uint32_t row_offset, uint32_t cell_off
 }
 
 // The layer's cells for the formula about to be evaluated, the store's bytes
-// in use at `start`; taken again when the store changed size.
+// in use at `start`; taken again when the store changed size or its row
+// cache was taken again.
 const HeldLayerCells& cells_for_reading(CalcPass& pass, uint8_t* start) {
-    if (!pass.reads.layer || uint32_t(GetByteSize(pass.store)) != pass.reads.size)
+    if (!pass.reads.layer || pass.reads.rows != pass.sheet->row_cache_data ||
+        uint32_t(GetByteSize(pass.store)) != pass.reads.size)
         pass.reads = held_layer_cells(pass.layer, pass.sheet);
     pass.reads.start = start;
     return pass.reads;
