@@ -150,24 +150,6 @@ TEST_F(RecalcPasses, TextResultsThatGrowMoveTheCellsBehind) {
     EXPECT_TRUE(store_is_sound(store()));
 }
 
-// Each row's first result grows from a number slot to a text, moving every
-// row behind it, before the next cell of the row reads a row further down.
-TEST_F(RecalcPasses, ReadsAfterAResultGrewFindTheRowsWhereTheyMovedTo) {
-    constexpr int kRows = 12;
-    for (int16_t r = 0; r < kRows; ++r) {
-        put_formula(r, 0, "=\"" + std::string(size_t(20 + r), 'a') + "\"");
-        put_formula(r, 1, "=" + cell_name(r + 1, 2) + "*2");
-        put_number(r, 2, r * 10);
-    }
-    put_number(kRows, 2, kRows * 10);
-    calculate_now();
-    for (int16_t r = 0; r < kRows; ++r) {
-        EXPECT_EQ(text_result(r, 0), std::string(size_t(20 + r), 'a'));
-        EXPECT_EQ(result(r, 1), (r + 1) * 20.0) << r;
-    }
-    EXPECT_TRUE(store_is_sound(store()));
-}
-
 // A grid of constants and of formulas that read cells anywhere on the layer
 // (each only cells made before it, so there is no circle): numbers, and texts
 // whose length follows a number, so that results keep changing length and
