@@ -60,8 +60,15 @@ uint8_t* find_row_from_cursor(MemoryRef layer, SpreadSheet* sheet, uint8_t* star
     return nullptr;
 }
 
+const HeldLayerCells* held_calc_layer = nullptr;
+
 // The cell of a layer into the registers; empty when it has no value.
 void fetch_from_layer(MemoryRef layer, CellPoint where) {
+    if (held_calc_layer && layer == held_calc_layer->layer) {
+        const uint8_t* cell = find_held_cell(*held_calc_layer, where);
+        if (!cell || extract_value(cell) != 0) set_empty();
+        return;
+    }
     SpreadSheet* sheet = use_layer(layer);
     bool found = false;
     if (sheet->row_cache_data) {
@@ -120,6 +127,15 @@ int16_t extract_value(const uint8_t* cell) {
         g_value = value.number;
     }
     return 0;
+}
+
+HeldCalcLayer::HeldCalcLayer(const HeldLayerCells& held) : before_(held_calc_layer) { held_calc_layer = &held; }
+HeldCalcLayer::~HeldCalcLayer() { held_calc_layer = before_; }
+
+int16_t calc_layer_id() {
+    if (!g_calcSheet) return 0;
+    if (held_calc_layer && g_calcSheet == held_calc_layer->layer) return held_calc_layer->sheet->layer_id;
+    return GetSheetID(g_calcSheet);
 }
 
 void GetCellValue(CellPoint cell) {

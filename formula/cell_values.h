@@ -10,6 +10,7 @@
 #include "formula/evaluator.h"
 #include "model/cell_range.h"
 #include "model/cell_record.h"
+#include "model/cell_store.h"
 
 // The value a cell record holds, read in place: a number (or another result
 // type) in `number`, a text as `length` bytes at `text` (the record's own
@@ -66,6 +67,20 @@ inline bool stored_value(const uint8_t* cell, StoredValue* value) {
 // them when the cell holds no value.
 int16_t extract_value(const uint8_t* cell);
 void GetCellValue(CellPoint cell);
+// The id of the layer being calculated, 0 without one.
+int16_t calc_layer_id();
+// While one lives, reads of the held layer go straight to its held cells
+// (a recalculation step evaluating one formula of the layer).
+class HeldCalcLayer {
+public:
+    explicit HeldCalcLayer(const HeldLayerCells& held);  // which must outlive it
+    ~HeldCalcLayer();
+    HeldCalcLayer(const HeldCalcLayer&) = delete;
+    HeldCalcLayer& operator=(const HeldCalcLayer&) = delete;
+
+private:
+    const HeldLayerCells* before_;
+};
 void GetLayerValue(MemoryRef workbook, int16_t layer_index, CellPoint cell, int16_t use_cache);
 // 1 and the number when the cell holds a number (a constant or a formula
 // with a number result), else 0 with `value` unchanged.

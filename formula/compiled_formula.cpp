@@ -16,14 +16,6 @@ uint8_t ParamChar(bool a, bool b) {
     return kMarkBothRelative;
 }
 
-bool marker_first_absolute(uint8_t marker) {
-    return marker == kMarkBothAbsolute || marker == kMarkFirstAbsolute;
-}
-
-bool marker_second_absolute(uint8_t marker) {
-    return marker == kMarkBothAbsolute || marker == kMarkSecondAbsolute;
-}
-
 namespace {
 
 bool is_number_byte(uint8_t byte) { return (byte >= '0' && byte <= '9') || byte == '.'; }

@@ -42,8 +42,12 @@ constexpr int kMaxExpressionDepth = 1000;
 bool is_position_marker(uint8_t byte);
 // The marker of two absolute flags (a: row or last layer, b: column or first layer).
 uint8_t ParamChar(bool a, bool b);
-bool marker_first_absolute(uint8_t marker);
-bool marker_second_absolute(uint8_t marker);
+inline bool marker_first_absolute(uint8_t marker) {
+    return marker == kMarkBothAbsolute || marker == kMarkFirstAbsolute;
+}
+inline bool marker_second_absolute(uint8_t marker) {
+    return marker == kMarkBothAbsolute || marker == kMarkSecondAbsolute;
+}
 
 enum class FormulaTokenKind : uint8_t {
     op,          // one operator, parenthesis or separator byte (or "<>", "<=", ">=")

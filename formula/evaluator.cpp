@@ -47,6 +47,7 @@ void mark_number_result() {
 // whatever order the hardware would pick between two NaNs. pow(1, NaN) and
 // pow(NaN, 0) would even drop the error.
 bool pass_operand_error(double left, double right, double* result) {
+    if (std::isfinite(left) && std::isfinite(right)) return false;  // the usual case, without the calls
     if (checkValue(&left)) {
         *result = left;
         return true;
@@ -69,8 +70,6 @@ double arithmetic(double left, double right, int16_t op) {
     default: return std::pow(left, right);
     }
 }
-
-int16_t own_layer_id() { return g_calcSheet ? GetSheetID(g_calcSheet) : 0; }
 
 int16_t resolve(int16_t stored, bool absolute, int16_t origin) {
     return absolute ? stored : int16_t(stored + origin);
@@ -117,7 +116,7 @@ bool layer_exists(MemoryRef workbook, int16_t index) {
 }
 
 void read_three_d_reference(const StoredReference& ref) {
-    const int16_t own = own_layer_id();
+    const int16_t own = calc_layer_id();
     int16_t first = resolve(ref.first_layer, marker_second_absolute(ref.layer_marker), own);
     int16_t last = resolve(ref.last_layer, marker_first_absolute(ref.layer_marker), own);
     g_layerRange[0] = last;
@@ -141,7 +140,7 @@ void read_three_d_reference(const StoredReference& ref) {
 
 void read_reference(const FormulaToken& token) {
     Sy = kSyReference;
-    const int16_t own = own_layer_id();
+    const int16_t own = calc_layer_id();
     g_layerRange[0] = g_layerRange[1] = own;
     if (token.ref.three_d)
         read_three_d_reference(token.ref);
@@ -468,7 +467,9 @@ void c_Expression() {
     --expression_depth;
 }
 
-void Calculate(const uint8_t* formula, int32_t length) {
+namespace {
+
+void evaluate(const uint8_t* formula, int32_t length) {
     g_CellString[0] = 0;
     g_value = 0.0;
     g_resultType = g_valueType = kValueEmpty;
@@ -479,16 +480,6 @@ void Calculate(const uint8_t* formula, int32_t length) {
     expression_depth = 0;
     g_formulaPtr = formula;
     g_endPtr = formula + length;
-
-    // No floating-point exception may trap during the evaluation: its faults
-    // are error values. Holding the environment costs as much as a short
-    // formula, so it is held only when some exception would trap; otherwise
-    // the flags simply accumulate. A held environment is restored without
-    // the flags the evaluation raised, since setting them with traps enabled
-    // would trap at the next floating-point instruction.
-    const bool traps_enabled = fegetexcept() != 0;
-    std::fenv_t environment;
-    if (traps_enabled) std::feholdexcept(&environment);
     AdvPChar();
     if (Ch == '=') AdvPChar();
     c_InSymbol();
@@ -500,5 +491,22 @@ void Calculate(const uint8_t* formula, int32_t length) {
         evaluation_stopped = false;
     }
     if (g_resultType == kValueEmpty) g_resultType = g_valueType;
+}
+
+}  // namespace
+
+void Calculate(const uint8_t* formula, int32_t length) {
+    // No floating-point exception may trap during the evaluation: its faults
+    // are error values. Holding the environment costs as much as a short
+    // formula, so it is held only when some exception would trap; otherwise
+    // the flags simply accumulate. A held environment is restored without
+    // the flags the evaluation raised, since setting them with traps enabled
+    // would trap at the next floating-point instruction.
+    const bool traps_enabled = fegetexcept() != 0;
+    std::fenv_t environment;
+    if (traps_enabled) std::feholdexcept(&environment);
+    evaluate(formula, length);
     if (traps_enabled) std::fesetenv(&environment);
 }
+
+void calculate_without_traps(const uint8_t* formula, int32_t length) { evaluate(formula, length); }

@@ -40,6 +40,9 @@ extern double g_calc_time;
 // Evaluates the stored formula of `length` bytes into the registers. The
 // caller sets g_calcSheet, g_calcWork and g_calcCell first.
 void Calculate(const uint8_t* formula, int32_t length);
+// The same for a caller that has put the floating-point environment to its
+// default, so that no exception can trap (a recalculation step does).
+void calculate_without_traps(const uint8_t* formula, int32_t length);
 
 // The levels of the descent; each leaves its value in the registers and the
 // next symbol in Sy.

@@ -531,11 +531,6 @@ bool read_fraction(const Cleaned& c, int slash, int space) {
 
 // ---- Reading routines ----------------------------------------------------------
 
-void AdvPChar() {
-    Ch = g_formulaPtr < g_endPtr ? *g_formulaPtr : 0;
-    ++g_formulaPtr;
-}
-
 void NextPChar() {
     append_formula_byte(ParserReturn, Ch);
     AdvPChar();

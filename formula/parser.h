@@ -77,7 +77,11 @@ extern int16_t ParserCellType;
 extern int16_t g_functionNum;
 
 // Reading routines.
-void AdvPChar();
+// The next byte of the formula into Ch (0 past its end).
+inline void AdvPChar() {
+    Ch = g_formulaPtr < g_endPtr ? *g_formulaPtr : 0;
+    ++g_formulaPtr;
+}
 void NextPChar();
 void StrToHandle(const unsigned char* text);
 void HandleToStr(const uint8_t* from, unsigned char* text);

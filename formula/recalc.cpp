@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formula/calc_services.h"
+#include "formula/cell_values.h"
 #include "formula/evaluator.h"
 #include "formula/trace.h"
 #include "model/cell_record.h"
@@ -44,6 +45,8 @@ struct CalcPass {
     MemoryRef layer;
     SpreadSheet* sheet;
     MemoryRef store;
+    bool traps_cleared = false;           // the step put the floating-point environment to its default
+    HeldLayerCells reads = {};            // the layer's cells as formulas read them
     std::vector<CellAt> row_cells = {};  // the formula cells of the row being calculated
     int32_t resized_by = 0;               // bytes the last compared cell grew by
 };
@@ -162,15 +165,32 @@ bool store_resized_result(CalcPass& pass, uint32_t row_offset, uint32_t cell_off
     }
     clobberCache(pass.layer);
     CalcRowPtr(pass.layer);
+    pass.reads = {};
     return grown;
+}
+
+// The layer's cells for the formula about to be evaluated, the store's bytes
+// in use at `start`; taken again when the store changed size or its row
+// cache was taken again.
+const HeldLayerCells& cells_for_reading(CalcPass& pass, uint8_t* start) {
+    if (!pass.reads.layer || pass.reads.rows != pass.sheet->row_cache_data ||
+        uint32_t(GetByteSize(pass.store)) != pass.reads.size)
+        pass.reads = held_layer_cells(pass.layer, pass.sheet);
+    pass.reads.start = start;
+    return pass.reads;
 }
 
 // DoComparison of the formula cell at an offset of the store.
 int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, bool* row_changed) {
     auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
     const uint8_t* cell = start + cell_offset;
-    Calculate(_formulaPtr_(cell), _formulaLength_(cell));
-    cell = start + cell_offset;
+    {
+        HeldCalcLayer held(cells_for_reading(pass, start));
+        if (pass.traps_cleared)
+            calculate_without_traps(_formulaPtr_(cell), _formulaLength_(cell));
+        else
+            Calculate(_formulaPtr_(cell), _formulaLength_(cell));
+    }
     NewResult result = new_result();
     const bool unchanged = same_result(cell, result);
     const bool not_stored = g_AccessError || (_resultType_(cell) == 0 && result.type == 0);
@@ -515,7 +535,7 @@ StepEnd calculation_step() {
     if (!layer) return StepEnd::pass_done;
     std::fesetenv(FE_DFL_ENV);
     CalcRowPtr(layer);
-    CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer)};
+    CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer), true};
     g_calcCell = pass.sheet->recalc_resume;
     const int16_t cycle = pass.sheet->calc_cycle;
     StepEnd end = cycle == kCycleBottomUp  ? scan_bottom_up(pass)

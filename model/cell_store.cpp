@@ -183,6 +183,19 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     return *cell != nullptr;
 }
 
+HeldLayerCells held_layer_cells(MemoryRef layer, SpreadSheet* sheet) {
+    HeldLayerCells held{layer, sheet, nullptr, uint32_t(GetByteSize(sheet->cells)), nullptr};
+    if (sheet->row_cache_data && row_cache_current(sheet)) held.rows = sheet->row_cache_data;
+    return held;
+}
+
+uint8_t* find_held_cell(const HeldLayerCells& held, CellPoint where) {
+    if (where.v < 0 || where.h < 0 || held.size <= uint32_t(kRowHeaderSize)) return nullptr;
+    const HeldStore store{held.sheet->cells, held.start, held.start + held.size};
+    if (!held.rows) return find_walked_cell(store, where);
+    return find_indexed_cell(held.sheet, RowIndex{held.sheet, held.rows, false}, store, where);
+}
+
 // ---------------------------------------------------------------------------
 // Storing one cell
 

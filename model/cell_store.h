@@ -29,6 +29,23 @@ uint8_t* SetCriticalRefStop(MemoryRef block, uint8_t** end);
 // The address and length of a stored cell, or 0. Valid until the store changes.
 int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef layer);
 
+// A layer whose record, store and row cache (CalcRowPtr) the caller holds in
+// use for a stretch of reads in which the store does not change, such as the
+// evaluation of one formula by a recalculation step: its cells are found
+// without taking and releasing the three for every read.
+struct SpreadSheet;
+struct HeldLayerCells {
+    MemoryRef layer = nullptr;
+    SpreadSheet* sheet = nullptr;
+    uint8_t* start = nullptr;  // the store's bytes in use, placed by the holder
+    uint32_t size = 0;         // of the store
+    uint32_t* rows = nullptr;  // the row cache, null when it does not describe the store
+};
+HeldLayerCells held_layer_cells(MemoryRef layer, SpreadSheet* sheet);
+// The cell at `where`, found as get_cell_ptr finds it (hint and row marks
+// kept up), or null.
+uint8_t* find_held_cell(const HeldLayerCells& held, CellPoint where);
+
 // Stores the block of one row holding one cell, replacing a cell stored there;
 // a block whose cell length disagrees with `length` is refused.
 void InputCell(const CellRange* range, const uint8_t* block, int32_t length, MemoryRef layer);

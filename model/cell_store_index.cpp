@@ -178,23 +178,6 @@ void close_row_index(RowIndex& index) {
     index.entries = nullptr;
 }
 
-bool indexed_row(const RowIndex& index, int16_t row, uint32_t size, uint32_t* offset) {
-    if (row < 0) {
-        *offset = 0;
-        return false;
-    }
-    if (row > index.sheet->last_row) {
-        *offset = size;
-        return false;
-    }
-    if (uint32_t entry = index.entries[row]) {
-        *offset = entry - 1;
-        return true;
-    }
-    *offset = indexed_row_at_or_after(index, int16_t(row + 1), size);
-    return false;
-}
-
 uint32_t indexed_row_at_or_after(const RowIndex& index, int16_t row, uint32_t size) {
     const uint32_t* entries = index.entries;
     for (int32_t r = std::max<int32_t>(row, 0); r <= index.sheet->last_row; ++r)
@@ -235,15 +218,4 @@ void drop_row_cache(SpreadSheet* sheet) {
     sheet->row_cache_store = nullptr;
     sheet->cell_hint = kNoHint;
     dispose_row_marks(sheet);
-}
-
-bool cell_hint_in_row(const SpreadSheet* sheet, int16_t row, int16_t column, uint32_t* offset) {
-    if (sheet->cell_hint.v != row || sheet->cell_hint.h > column || sheet->cell_hint.h < 0) return false;
-    *offset = sheet->cell_hint_offset;
-    return true;
-}
-
-void set_cell_hint(SpreadSheet* sheet, CellPoint cell, uint32_t offset) {
-    sheet->cell_hint = cell;
-    sheet->cell_hint_offset = offset;
 }

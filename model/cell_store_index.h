@@ -26,12 +26,27 @@ bool row_cache_current(const SpreadSheet* sheet);
 RowIndex open_row_index(SpreadSheet* sheet, bool build);
 void close_row_index(RowIndex& index);
 
-// Where a row's record is (true) or would go (false): a byte offset in a
-// store of `size` bytes.
-bool indexed_row(const RowIndex& index, int16_t row, uint32_t size, uint32_t* offset);
-
 // The first stored row at or after `row`: its offset, or `size` when none.
 uint32_t indexed_row_at_or_after(const RowIndex& index, int16_t row, uint32_t size);
+
+// Where a row's record is (true) or would go (false): a byte offset in a
+// store of `size` bytes. Inline, as every indexed cell search starts here.
+inline bool indexed_row(const RowIndex& index, int16_t row, uint32_t size, uint32_t* offset) {
+    if (row < 0) {
+        *offset = 0;
+        return false;
+    }
+    if (row > index.sheet->last_row) {
+        *offset = size;
+        return false;
+    }
+    if (uint32_t entry = index.entries[row]) {
+        *offset = entry - 1;
+        return true;
+    }
+    *offset = indexed_row_at_or_after(index, int16_t(row + 1), size);
+    return false;
+}
 
 // After the store's bytes of `row` changed by `delta`: the rows after it
 // move; a row that appeared at `offset` or vanished gets its entry. The
@@ -45,5 +60,14 @@ void index_row_vanished(RowIndex& index, int16_t row, int32_t length, uint32_t n
 void drop_row_cache(SpreadSheet* sheet);
 
 // The cell hint, when it lies in `row` at a column before or at `column`.
-bool cell_hint_in_row(const SpreadSheet* sheet, int16_t row, int16_t column, uint32_t* offset);
-void set_cell_hint(SpreadSheet* sheet, CellPoint cell, uint32_t offset);
+inline bool cell_hint_in_row(const SpreadSheet* sheet, int16_t row, int16_t column, uint32_t* offset) {
+    if (sheet->cell_hint.v != row || sheet->cell_hint.h > column || sheet->cell_hint.h < 0) return false;
+    *offset = sheet->cell_hint_offset;
+    return true;
+}
+
+inline void set_cell_hint(SpreadSheet* sheet, CellPoint cell, uint32_t offset) {
+    sheet->cell_hint = cell;
+    sheet->cell_hint_offset = offset;
+}
+

@@ -1,7 +1,10 @@
 // Recalculation: passes to completion for chains in every direction, the
 // cycle order, random numbers only in the first pass, circular references,
 // yielding to waiting events, the automatic restart and the manual mode.
+#include <algorithm>
+#include <cfenv>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -145,6 +148,126 @@ TEST_F(RecalcPasses, TextResultsThatGrowMoveTheCellsBehind) {
     calculate_now();
     EXPECT_EQ(text_result(2, 0), "zcdefghijklmnop!?x");
     EXPECT_TRUE(store_is_sound(store()));
+}
+
+// A grid of constants and of formulas that read cells anywhere on the layer
+// (each only cells made before it, so there is no circle): numbers, and texts
+// whose length follows a number, so that results keep changing length and
+// moving the cells behind them. Every result must come to what the cells
+// say, after a first recalculation and after the constants change.
+class RandomGrid : public RecalcPasses {
+protected:
+    static constexpr int kRows = 40, kColumns = 9;
+    struct Cell {
+        enum Kind { constant, sum, text, length } kind = constant;
+        int reads = -1;  // the index of the cell read
+        int add = 0;
+    };
+    std::vector<Cell> cells{size_t(kRows * kColumns)};
+    std::vector<int> made;  // cells in the order they were made
+    std::mt19937 random{47};
+
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+    static CellPoint point(int index) { return CellPoint{int16_t(index / kColumns), int16_t(index % kColumns)}; }
+    static std::string name(int index) { return cell_name(index / kColumns, index % kColumns); }
+
+    // A cell made before, of a number kind or (for `length`) the text kind.
+    int earlier(bool text) {
+        for (;;) {
+            int index = made[size_t(pick(0, int(made.size()) - 1))];
+            if ((cells[size_t(index)].kind == Cell::text) == text) return index;
+        }
+    }
+
+    void build() {
+        std::vector<int> order(cells.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+        std::shuffle(order.begin(), order.end(), random);
+        for (int index : order) {
+            Cell& cell = cells[size_t(index)];
+            const bool has_text = std::any_of(made.begin(), made.end(),
+                                              [&](int m) { return cells[size_t(m)].kind == Cell::text; });
+            const int kind = made.size() < 5 ? 0 : pick(0, 3);
+            cell.add = pick(1, 9);
+            if (kind == 0) {
+                cell.kind = Cell::constant;
+                put_number(point(index).v, point(index).h, cell.add);
+            } else if (kind == 1 || (kind == 3 && !has_text)) {
+                cell.kind = Cell::sum;
+                cell.reads = earlier(false);
+                put_formula(point(index).v, point(index).h, "=" + name(cell.reads) + "+" + std::to_string(cell.add));
+            } else if (kind == 2) {
+                cell.kind = Cell::text;
+                cell.reads = earlier(false);
+                put_formula(point(index).v, point(index).h, "=REPT(\"ab\",MOD(" + name(cell.reads) + ",7)+1)");
+            } else {
+                cell.kind = Cell::length;
+                cell.reads = earlier(true);
+                put_formula(point(index).v, point(index).h, "=LEN(" + name(cell.reads) + ")+" + std::to_string(cell.add));
+            }
+            made.push_back(index);
+        }
+    }
+
+    double number_of(int index) const {
+        const Cell& cell = cells[size_t(index)];
+        switch (cell.kind) {
+        case Cell::constant: return cell.add;
+        case Cell::sum: return number_of(cell.reads) + cell.add;
+        case Cell::length: return double(text_of(cell.reads).size()) + cell.add;
+        default: return 0;
+        }
+    }
+    std::string text_of(int index) const {
+        std::string text;
+        for (int i = 0; i <= int(number_of(cells[size_t(index)].reads)) % 7; ++i) text += "ab";
+        return text;
+    }
+
+    void expect_results() {
+        for (int index = 0; index < kRows * kColumns; ++index) {
+            CellPoint at = point(index);
+            if (cells[size_t(index)].kind == Cell::text)
+                ASSERT_EQ(text_result(at.v, at.h), text_of(index)) << name(index);
+            else
+                ASSERT_EQ(result(at.v, at.h), number_of(index)) << name(index);
+        }
+        EXPECT_TRUE(store_is_sound(store()));
+    }
+};
+
+TEST_F(RandomGrid, ResultsThatMoveTheCellsBehindThemLeaveEveryReadRight) {
+    build();
+    calculate_now();
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
+    expect_results();
+    for (int round = 0; round < 3; ++round) {
+        for (int index : made)
+            if (cells[size_t(index)].kind == Cell::constant && pick(0, 2) == 0) {
+                cells[size_t(index)].add = pick(0, 30);
+                put_number(point(index).v, point(index).h, cells[size_t(index)].add);
+            }
+        calculate_now();
+        EXPECT_EQ(stopCalc, kCalcAutoDone);
+        expect_results();
+        if (HasFatalFailure()) return;
+    }
+}
+
+// Traps a caller left enabled do not reach the formulas of a step.
+TEST_F(RecalcPasses, AStepEvaluatesWithoutFloatingPointTraps) {
+    put_formula(0, 0, "=1/0");
+    put_formula(0, 1, "=1E308*10");
+    put_formula(1, 0, "=A1+B1");
+    feenableexcept(FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID);
+    calculate_now();
+    const int traps = fegetexcept();
+    fedisableexcept(FE_ALL_EXCEPT);
+    EXPECT_EQ(traps, 0);
+    double divided = result(0, 0), summed = result(1, 0);
+    EXPECT_EQ(checkValue(&divided), kErrDivZero);
+    EXPECT_EQ(checkValue(&summed), kErrDivZero);
+    EXPECT_EQ(stopCalc, kCalcAutoDone);
 }
 
 // Two cells of one row whose texts change length in turn forever: the row is
