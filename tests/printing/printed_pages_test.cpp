@@ -6,7 +6,10 @@
 
 #include "../window/golden_image.h"
 #include "../window/sheet_fixture.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
 #include "platform/print/print.h"
+#include "printing/page_breaks.h"
 #include "printing/header_footer.h"
 #include "printing/print_render.h"
 
@@ -114,6 +117,27 @@ TEST_F(PrintedPagesTest, TheSelectionAndAPageRangePrintAloneAndThePrintAreaStays
     PrintChoice past_the_end;
     past_the_end.first = 5;
     EXPECT_FALSE(print_layer_pdf(layer, folder + "/none.pdf", past_the_end, "Budget", kFixedMoment));
+}
+
+TEST_F(PrintedPagesTest, DrawingObjectsPrintPastTheCellsAndWithoutTheSelectionsHandles) {
+    put_text(0, 0, "Total");
+    MemoryRef oval = nullptr;
+    ASSERT_EQ(NewObject(kOvalObject, &oval, 0, layer), 1);
+    ObjectRecord* record = use_object(oval);
+    record->anchor_row = 12, record->anchor_column = 3, record->v_offset = 4, record->h_offset = 6;
+    record->height = 60, record->width = 90, record->fill_pattern = 1;
+    release_object(oval);
+    ObjectLocation(oval, layer);
+    add_selected(layer, oval);
+    reset_page(layer);
+    const CellRange printed = printed_range(layer);
+    EXPECT_GE(printed.botRight.v, GetObj_Location(oval).botRight.v) << "the pages reach the object's last row";
+    EXPECT_GE(printed.botRight.h, GetObj_Location(oval).botRight.h);
+
+    const std::string pdf = folder + "/objects.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), 1);
+    EXPECT_TRUE(page_matches(1, "objects_page"));
 }
 
 TEST_F(PrintedPagesTest, NotesFollowThePagesWhenTheLayerAsksAndOnlyAfterTheLastPage) {
