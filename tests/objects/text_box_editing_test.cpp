@@ -13,6 +13,7 @@
 #include "objects/object_store.h"
 #include "objects/text_box_editing.h"
 #include "platform/scrap/scrap.h"
+#include "printing/printing.h"
 #include "tests/objects/drawing_fixture.h"
 
 namespace {
@@ -64,6 +65,14 @@ TEST_F(TextBoxEditingTest, TypedTextIsStoredWhenEditingEndsAndUndoTakesItBack) {
     DoUndo(workbook);
     DoUndo(workbook);
     EXPECT_EQ(num_objects(layer), 0);
+}
+
+TEST_F(TextBoxEditingTest, PrintingKeepsTheTextBeingTypedSoThatThePagesShowIt) {
+    MemoryRef box = new_text_box();
+    type("Draft");
+    EXPECT_EQ(pages_to_print(layer), 1) << "the box alone makes a page";
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    EXPECT_EQ(text_of(box), "Draft");
 }
 
 TEST_F(TextBoxEditingTest, APressElsewhereEndsTheEditingAndASecondPressOnTheBoxResumesIt) {
