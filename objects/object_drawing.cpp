@@ -125,6 +125,10 @@ void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
         if (record.kind == kOvalObject) pf::fill_oval(r, fill);
         else if (record.kind == kRoundRectObject) pf::fill_round_rect(r, kCornerOval, kCornerOval, fill);
         else pf::fill_rect(r, fill);
+    } else if (record.kind == kTextObject) {
+        // A box without a fill of its own shows its text on white, as its editor does.
+        pf::rgb_back_color(pf::kWhiteColor);
+        pf::erase_rect(r);
     }
     if (!framed(record) || (record.kind == kTextObject && record.frame == 0)) return;
     set_pen(record);

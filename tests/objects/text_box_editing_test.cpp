@@ -205,3 +205,22 @@ TEST_F(TextBoxEditingTest, ABoxNoLongerEditedKeepsTheSizesAndFacesGivenItsText) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextBoxEditingTest, AFilledBoxKeepsItsFillBehindItsStyledText) {
+    MemoryRef box = new_text_box();
+    type("Filled");
+    ObjectKey(27, layer);
+    SetObj_info(box, pf::four_cc("pat "), 1);
+    SetObj_info(box, pf::four_cc("fcol"), 5);
+    SetObj_info(box, pf::four_cc("bcol"), 5);
+    draw();
+    // Right of the word, inside its line: the fill, not the sheet's white.
+    const pf::Point beside = in_pane(27, 180);
+    const uint32_t fill = pixel(beside.h, int(in_pane(70, 100).v));
+    EXPECT_NE(fill, 0xFFFFFFu);
+    EXPECT_EQ(pixel(beside.h, beside.v), fill) << "the line of text is drawn over the fill";
+}
+
+}  // namespace
