@@ -107,6 +107,22 @@ void close_page_recording(PdfDocument& doc) {
     doc.surface = nullptr;
 }
 
+namespace {
+
+// The recorded page at one pixel a point, over white.
+cairo_surface_t* page_at_full_size(const PdfDocument& doc) {
+    cairo_surface_t* full = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(doc.width, 1), std::max(doc.height, 1));
+    cairo_t* cr = cairo_create(full);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, doc.surface, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return full;
+}
+
+}  // namespace
+
 void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double scale, double left, double top) {
     if (!doc.surface || !image) return;
     cairo_surface_flush(doc.surface);
@@ -117,9 +133,14 @@ void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double 
     cairo_clip(cr);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
-    cairo_set_source_surface(cr, doc.surface, 0, 0);
+    // Reduced, the page is drawn whole and then averaged down: drawn straight
+    // at the small scale, hairlines thinner than a pixel would fall out.
+    cairo_surface_t* full = scale < 1 ? page_at_full_size(doc) : nullptr;
+    cairo_set_source_surface(cr, full ? full : doc.surface, 0, 0);
+    if (full) cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_destroy(cr);
+    if (full) cairo_surface_destroy(full);
     cairo_surface_flush(image);
 }
 
