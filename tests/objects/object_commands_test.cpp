@@ -2,6 +2,7 @@
 #include "editing/clipboard.h"
 #include "objects/object_commands.h"
 #include "objects/objects.h"
+#include "model/workbook.h"
 #include "objects/object_records.h"
 #include "shell/document_facts.h"
 #include "tests/editing/undo_fixture.h"
@@ -30,6 +31,15 @@ TEST_F(ObjectCommandsTest, ClearTakesTheSelectedObjectsAndUndoPutsThemBackInOrde
     EXPECT_EQ(objects(), (std::vector<MemoryRef>{a, b, c, d}));
     EXPECT_EQ(GetObj_info(a, pf::four_cc("link")), 0);
     EXPECT_EQ(GetObj_info(c, pf::four_cc("link")), 0);
+}
+
+TEST_F(ObjectCommandsTest, ANewDocumentHoldingOnlyDrawingObjectsHasSomethingToSave) {
+    EXPECT_EQ(doc_is_really_dirty(workbook), 0);
+    MemoryRef shape = made(kOvalObject);
+    EXPECT_EQ(doc_is_really_dirty(workbook), 1) << "closing it would lose the oval";
+    add_selected(layer, shape);
+    Do_Clear(0, layer);
+    EXPECT_EQ(doc_is_really_dirty(workbook), 0);
 }
 
 TEST_F(ObjectCommandsTest, WithNoObjectSelectedClearActsOnTheCells) {
