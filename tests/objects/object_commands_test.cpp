@@ -99,9 +99,22 @@ TEST_F(ObjectCommandsTest, ArrowKeysNudgeTheSelectedObjectsAcrossCellEdges) {
     EXPECT_EQ(use_object(box)->anchor_row, 2);
     release_object(box);
     EXPECT_EQ(ObjectKey('a', layer), 0);
-    EXPECT_EQ(ObjectKey(8, layer), 1);  // Backspace clears them
+    EXPECT_EQ(ObjectKey(8, layer), 1);  // Backspace, as Clear, refuses while a locked object is selected
+    EXPECT_EQ(num_objects(layer), 3);
+    RemoveSelected(layer, locked);
+    EXPECT_EQ(ObjectKey(8, layer), 1);  // and clears the others
+    EXPECT_EQ(num_objects(layer), 2);
+    EXPECT_EQ(layer_objects(layer), (std::vector<MemoryRef>{locked, other}));
+    DoUndo(workbook);
+    EXPECT_EQ(num_objects(layer), 3);
+}
+
+TEST_F(ObjectCommandsTest, TheDeleteKeyLeavesTheObjectsOfALockedWorkbook) {
+    MemoryRef box = made(kRectObject);
+    add_selected(layer, box);
+    Set_Work_Flags(workbook, kWorkProtected);
+    EXPECT_EQ(ObjectKey(127, layer), 1);
     EXPECT_EQ(num_objects(layer), 1);
-    EXPECT_EQ(find_object_item(layer, 1), other);
 }
 
 TEST_F(ObjectCommandsTest, ObjectsStopAtTheGridsEdge) {
