@@ -254,7 +254,8 @@ int16_t doc_is_really_dirty(MemoryRef workbook) {
     MemoryRef layer = find_SpreadSheet_item(workbook, 0);
     if (!layer) return 0;
     SpreadSheet* sheet = use_layer(layer);
-    bool dirty = GetByteSize(sheet->cells) > kCellFormatSize || sheet->column_formats || sheet->row_formats;
+    bool dirty = GetByteSize(sheet->cells) > kCellFormatSize || sheet->column_formats || sheet->row_formats ||
+                 (sheet->objects && GetMemorySize(sheet->objects) > 0);
     release_layer(layer);
     return dirty ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "objects/object_clipboard.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
@@ -45,7 +46,11 @@ constexpr uint8_t kBackspaceKey = 8, kDeleteKey = 127;
 int16_t ObjectKey(uint8_t key, MemoryRef layer) {
     if (text_editor_key(key, layer)) return 1;
     if (!get_selected_object(layer, 1)) return 0;
-    if (key == kBackspaceKey || key == kDeleteKey) return delete_selected_objects(layer) > 0;
+    if (key == kBackspaceKey || key == kDeleteKey) {
+        // As Clear does: locked objects and a locked workbook refuse, with a word why.
+        cut_copy_objects(layer, 1, 0);
+        return 1;
+    }
     if (key < kKeyLeft || key > kKeyDown) return 0;
     const int16_t dv = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
     const int16_t dh = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;

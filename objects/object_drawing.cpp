@@ -15,6 +15,7 @@
 #include "platform/draw/picture.h"
 #include "platform/fonts/classic_fonts.h"
 #include "window/cell_geometry.h"
+#include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
 
 namespace {
@@ -124,6 +125,10 @@ void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
         if (record.kind == kOvalObject) pf::fill_oval(r, fill);
         else if (record.kind == kRoundRectObject) pf::fill_round_rect(r, kCornerOval, kCornerOval, fill);
         else pf::fill_rect(r, fill);
+    } else if (record.kind == kTextObject) {
+        // A box without a fill of its own shows its text on white, as its editor does.
+        pf::rgb_back_color(pf::kWhiteColor);
+        pf::erase_rect(r);
     }
     if (!framed(record) || (record.kind == kTextObject && record.frame == 0)) return;
     set_pen(record);
@@ -285,6 +290,20 @@ void draw_object(MemoryRef object, const pf::Rect& rect) {
     pf::pen_normal();
 }
 
+namespace {
+
+// The text being typed in a box and the handles of the selected objects.
+void draw_selection_marks(int16_t pane, MemoryRef layer) {
+    draw_edited_text(pane, layer);
+    pf::rgb_fore_color(pf::kBlackColor);
+    pf::Rect rect;
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        if (ObjectOnScreen(pane, 0, &rect, object, layer))
+            for (const pf::Rect& handle : object_handles(object, rect)) pf::paint_rect(handle);
+}
+
+}  // namespace
+
 void draw_pane_objects(int16_t pane, MemoryRef layer) {
     pf::Rect pane_rect;
     GetPaneRect(&pane_rect, pane, layer);
@@ -297,11 +316,8 @@ void draw_pane_objects(int16_t pane, MemoryRef layer) {
     pf::Rect rect;
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i)
         if (ObjectOnScreen(pane, 0, &rect, object, layer)) draw_object(object, rect);
-    draw_edited_text(pane, layer);
-    pf::rgb_fore_color(pf::kBlackColor);
-    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
-        if (ObjectOnScreen(pane, 0, &rect, object, layer))
-            for (const pf::Rect& handle : object_handles(object, rect)) pf::paint_rect(handle);
+    // Pages and pictures show the objects without the marks of the selection.
+    if (!(GetSheetFlags(layer) & kLayerPictureDrawing)) draw_selection_marks(pane, layer);
     pf::set_clip(saved);
     pf::dispose_region(clip);
     pf::dispose_region(saved);

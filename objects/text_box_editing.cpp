@@ -129,10 +129,13 @@ bool draw_styled_text_box(MemoryRef data, int16_t info, const pf::Rect& inner) {
     if (parts.styles.empty() || inner.empty()) return false;
     WEReference we = nullptr;
     const LongRect area = WERectToLongRect(inner);
-    if (WENew(area, area, 0, false, &we) != pf::noErr || !we) return false;
+    // Laid out without drawing: the text is drawn once, below, over what
+    // lies beneath (the box's fill), as the unstyled text is.
+    if (WENew(area, area, weFInhibitRecal, false, &we) != pf::noErr || !we) return false;
     load_text(we, parts);
     WESetAlignment(editor_alignment(info), we);
-    // Drawn over what lies beneath, as the unstyled text is.
+    WEFeatureFlag(weFeatureInhibitRecal, weBitClear, we);
+    WECalText(we);
     pf::RgnHandle within = pf::new_region();
     pf::rect_region(within, inner);
     WEUpdate(within, we);

@@ -2,6 +2,8 @@
 // of a working header or footer list, with their field codes.
 #include "printing/header_dialog.h"
 
+#include "core/alert_kinds.h"
+#include "core/alerts.h"
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "core/string_utils.h"
@@ -11,7 +13,7 @@
 
 namespace {
 
-constexpr int16_t kHeaderDialog = 901;
+constexpr int16_t kHeaderDialog = 901, kPrintMessages = 904, kTextTooLongMessage = 7;
 constexpr int16_t kOKItem = 1;
 constexpr int16_t kTextItems[3] = {4, 6, 8};  // left, centre, right
 
@@ -25,12 +27,20 @@ void fill_texts(DialogRef dialog, const std::vector<HeaderPart>& parts) {
     SelectTheDialogItemText(dialog, kTextItems[0], 0, kAllCharacters);
 }
 
-void read_texts(DialogRef dialog, std::string texts[3]) {
+// The three texts; false (with the refusal shown and the field selected)
+// when one is longer than a part holds.
+bool read_texts(DialogRef dialog, std::string texts[3]) {
     unsigned char text[256];
     for (int i = 0; i < 3; ++i) {
         GetDEditText(dialog, kTextItems[i], text);
         texts[i] = pstring_text(text);
+        if (texts[i].size() <= size_t(kHeaderPartTextCapacity)) continue;
+        str_multi_alert(kPrintMessages, kTextTooLongMessage, kStandardStopAlert, kStopAlertKind);
+        SetEditTextDialogItemFocus(dialog, kTextItems[i]);
+        SelectTheDialogItemText(dialog, kTextItems[i], 0, kAllCharacters);
+        return false;
     }
+    return true;
 }
 
 bool same_texts(const std::vector<HeaderPart>& a, const std::vector<HeaderPart>& b) {
@@ -49,10 +59,7 @@ int16_t HeaderDialog(MemoryRef* list, bool is_header) {
     const std::vector<HeaderPart> parts = header_parts_of(*list);
     fill_texts(dialog, parts);
     std::string texts[3];
-    const auto read = [&] {
-        read_texts(dialog, texts);
-        return true;
-    };
+    const auto read = [&] { return read_texts(dialog, texts); };
     if (!run_ok_cancel_dialog(dialog, read, [](int16_t) {})) return 0;
     const std::vector<HeaderPart> edited = with_aligned_texts(parts, texts);
     if (same_texts(parts, edited)) return 0;

@@ -7,6 +7,8 @@
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
 #include "window/cell_geometry.h"
 #include "window/sheet_frame.h"
 
@@ -47,11 +49,22 @@ CellPoint cell_extent(MemoryRef cells) {
     return last;
 }
 
-CellRange printed_range_of(const SpreadSheet* sheet) {
+// The last row and the last column holding a cell or a part of a drawing object.
+CellPoint used_extent(MemoryRef layer) {
+    CellPoint last = cell_extent(GetSpreadSheetCells(layer));
+    for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) {
+        const CellRange location = GetObj_Location(object);
+        last.v = std::max(last.v, location.botRight.v);
+        last.h = std::max(last.h, location.botRight.h);
+    }
+    return last;
+}
+
+// The print area, else everything from A1 to the used extent.
+CellRange printed_range_of(const SpreadSheet* sheet, CellPoint last) {
     const CellRange& area = sheet->print_area;
     if (area.botRight.v >= 0)
         return CellRange{area.topLeft, {int16_t(area.botRight.v - 1), int16_t(area.botRight.h - 1)}};
-    const CellPoint last = cell_extent(sheet->cells);
     if (last.v < 0 || last.h < 0) return CellRange{{-1, -1}, {-1, -1}};
     return CellRange{{0, 0}, last};
 }
@@ -170,7 +183,8 @@ void set_page_scale(MemoryRef layer, int16_t percent) {
 }
 
 CellRange printed_range(MemoryRef layer) {
-    const CellRange range = printed_range_of(use_layer(layer));
+    const CellPoint last = used_extent(layer);
+    const CellRange range = printed_range_of(use_layer(layer), last);
     release_layer(layer);
     return range;
 }
@@ -179,8 +193,9 @@ void reset_page(MemoryRef layer) {
     const pf::Rect page = printable_of(layer);
     const int16_t scale = page_scale(layer);
     SheetAxes axes(layer);
+    const CellPoint last = used_extent(layer);
     SpreadSheet* sheet = use_layer(layer);
-    const CellRange range = printed_range_of(sheet);
+    const CellRange range = printed_range_of(sheet, last);
     const bool headings = (sheet->flags & kLayerPrintHeadings) != 0;
     const int32_t height = body_length(page.height() > 0 ? page.height() : kFallbackPageHeight, scale,
                                        headings ? kColumnHeaderHeight : 0,

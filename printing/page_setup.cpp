@@ -92,6 +92,15 @@ bool same_setup(const PageSetupChoice& a, const PageSetupChoice& b) {
 
 }  // namespace
 
+bool margins_leave_room(const PageSetupChoice& choice) {
+    constexpr int32_t kLeastRoom = 72;  // points
+    const bool landscape = choice.orientation == 2;
+    const int32_t across = landscape ? choice.paper.height : choice.paper.width;
+    const int32_t down = landscape ? choice.paper.width : choice.paper.height;
+    return across - choice.margins[1] - choice.margins[3] >= kLeastRoom &&
+           down - choice.margins[0] - choice.margins[2] >= kLeastRoom;
+}
+
 bool apply_page_setup(MemoryRef layer, const PageSetupChoice& choice) {
     if (same_setup(take_page_setup(layer), choice)) return false;
     pf::Handle flat = page_format_of(use_layer(layer)->page_format, choice);

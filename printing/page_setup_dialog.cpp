@@ -3,6 +3,8 @@
 #include <iterator>
 #include <string>
 
+#include "core/alert_kinds.h"
+#include "core/alerts.h"
 #include "core/dialog_items.h"
 #include "core/modal_dialog.h"
 #include "core/number_text.h"
@@ -17,7 +19,7 @@
 
 namespace {
 
-constexpr int16_t kPageSetupDialog = 903;
+constexpr int16_t kPageSetupDialog = 903, kPrintMessages = 904, kMarginsTooWideMessage = 6;
 constexpr int16_t kOKItem = 1, kCancelItem = 2, kPaperItem = 4, kPortraitItem = 6, kLandscapeItem = 7,
                   kScaleItem = 9;
 // The fields of the top, left, bottom and right margins.
@@ -71,7 +73,11 @@ bool read_dialog(DialogRef dialog, PageSetupChoice* choice) {
         if (item >= 1 && size_t(item) <= kPaperCount) choice->paper = kPaperSizes[item - 1];
     }
     choice->orientation = GetDRadios(dialog, kPortraitItem, kLandscapeItem) == kLandscapeItem ? 2 : 1;
-    return true;
+    if (margins_leave_room(*choice)) return true;
+    str_multi_alert(kPrintMessages, kMarginsTooWideMessage, kStandardStopAlert, kStopAlertKind);
+    SetEditTextDialogItemFocus(dialog, kMarginItems[0]);
+    SelectTheNumberStr(dialog, kMarginItems[0]);
+    return false;
 }
 
 bool run_dialog(DialogRef dialog, PageSetupChoice* choice) {

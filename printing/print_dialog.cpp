@@ -17,6 +17,7 @@
 #include "core/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
+#include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/print/print_jobs.h"
 #include "platform/system/date_time.h"
@@ -142,6 +143,8 @@ bool print_to_printer(MemoryRef layer, const PrintRequest& request, const std::s
 }  // namespace
 
 int16_t pages_to_print(MemoryRef layer) {
+    // What is being typed in a text box is kept first, so that it prints.
+    ClobberObjectEditor(layer);
     reset_page(layer);
     const int16_t pages = CountPages(layer);
     if (pages == 0) str_multi_alert(kPrintMessages, kNothingToPrintMessage, kStandardStopAlert, kStopAlertKind);

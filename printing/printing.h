@@ -37,6 +37,9 @@ struct PageSetupChoice {
 };
 
 PageSetupChoice take_page_setup(MemoryRef layer);
+// Whether the margins leave at least an inch of the paper, as it is turned,
+// across and down for the cells.
+bool margins_leave_room(const PageSetupChoice& choice);
 // Stores the choice into the layer (its page format, margins and scale) and
 // recomputes its pages; answers whether anything changed, and marks the
 // workbook changed when it did.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/task_manager.h"
 #include "files/entry_cells.h"
@@ -13,6 +14,8 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_commands.h"
+#include "objects/object_records.h"
 #include "platform/text/mac_roman.h"
 #include "scripting/object_model.h"
 #include "window/cell_entry.h"
@@ -89,17 +92,22 @@ pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
 }
 
 // Stores a text in a cell as if it were typed there, through the one entry
-// routine, with its undo step; the selection stays where it was.
+// routine, with its undo step; the selection stays where it was. Selected
+// objects step out of the selection meanwhile: a selected chart would take
+// the text as its data range.
 pf::OSErr enter_text(MemoryRef layer, CellPoint where, const std::string& text, pf::AppleEvent* reply) {
     CellRange selection;
     GetSelectRect(&selection, layer);
     const CellPoint active = GetClickCell(layer);
+    const std::vector<MemoryRef> objects = selected_objects(layer);
+    clear_selected_objects(layer);
     LSelect(where, nullptr, nullptr, 0, layer);
     MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
     uint16_t offset = 0;
     const int32_t answer = block ? Enter_Data(layer, block, nullptr, &offset, 0) : kEntryNoMemory;
     DisposeNonNilMemory(block);
     LSelect(active, &selection, nullptr, 0, layer);
+    for (MemoryRef object : objects) add_selected(layer, object);
     if (answer == kEntryStored) return pf::noErr;
     put_error_text(reply, answer == kEntryNoMemory ? "Not enough memory to store the entry."
                                                    : "The entry is not a valid formula.");

@@ -107,6 +107,28 @@ void close_page_recording(PdfDocument& doc) {
     doc.surface = nullptr;
 }
 
+namespace {
+
+// Pages are drawn this many times finer than they are shown, then averaged
+// down, so that lines thinner than a pixel (a reduced page's hairlines) stay.
+constexpr int kPageOversampling = 2;
+
+// The recorded page over white, `factor` pixels a point.
+cairo_surface_t* page_oversampled(const PdfDocument& doc, int factor) {
+    cairo_surface_t* fine = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(doc.width, 1) * factor,
+                                                      std::max(doc.height, 1) * factor);
+    cairo_t* cr = cairo_create(fine);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_scale(cr, factor, factor);
+    cairo_set_source_surface(cr, doc.surface, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return fine;
+}
+
+}  // namespace
+
 void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double scale, double left, double top) {
     if (!doc.surface || !image) return;
     cairo_surface_flush(doc.surface);
@@ -117,9 +139,18 @@ void play_page_recording(const PdfDocument& doc, cairo_surface_t* image, double 
     cairo_clip(cr);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
-    cairo_set_source_surface(cr, doc.surface, 0, 0);
+    // Shown at full size or smaller, the page is drawn finer and averaged down.
+    cairo_surface_t* fine = scale <= 1 ? page_oversampled(doc, kPageOversampling) : nullptr;
+    if (fine) {
+        cairo_scale(cr, 1.0 / kPageOversampling, 1.0 / kPageOversampling);
+        cairo_set_source_surface(cr, fine, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    } else {
+        cairo_set_source_surface(cr, doc.surface, 0, 0);
+    }
     cairo_paint(cr);
     cairo_destroy(cr);
+    if (fine) cairo_surface_destroy(fine);
     cairo_surface_flush(image);
 }
 

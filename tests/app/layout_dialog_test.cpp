@@ -12,6 +12,7 @@
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "printing/header_dialog.h"
 #include "printing/header_footer.h"
 #include "shell/app_prefs.h"
 #include "tests/app/attended_fixture.h"
@@ -164,6 +165,22 @@ TEST_F(LayoutDialog, TheHeaderEditorsTextIsKeptWithTheLayerAndItsBoxChecked) {
     EXPECT_EQ(parts[0].alignment, kHeaderLeft);
     EXPECT_EQ(parts[0].text, "Page ^p of ^n");
     EXPECT_TRUE(std::filesystem::exists(header_png));
+}
+
+TEST_F(LayoutDialog, AHeaderTextLongerThanAPartHoldsIsRefusedRatherThanCut) {
+    pf::flush_events(0xFFFF, 0);
+    alert_requests().clear();
+    type_and_return("Quarterly fruit report for the board, prepared by the sales team in Lisbon");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the refusal's OK
+    type_and_return("Fruit report");                     // the field was selected: typed over
+    then_cancel();
+    MemoryRef list = nullptr;
+    EXPECT_EQ(HeaderDialog(&list, true), 1);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    const std::vector<HeaderPart> parts = header_parts_of(list);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].text, "Fruit report");
+    DisposeNonNilMemory(list);
 }
 
 TEST_F(LayoutDialog, WithTwoLayersThePrintPanelCanApplyToEveryLayer) {

@@ -7,7 +7,9 @@
 #include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
+#include "objects/object_records.h"
 #include "objects/objects.h"
+#include "objects/text_box_editing.h"
 #include "platform/screen/screen.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
@@ -100,9 +102,14 @@ TEST_F(ObjectTools, ClosingADocumentWhileATextBoxIsEditedEndsTheEditing) {
     ASSERT_NE(GetObjEditor(layer, nullptr), nullptr);
     pf::driver_type("Closing");
     run_until_idle();
+    MemoryRef box = find_object_item(layer, 1);
     DoCommand(code_value("clos"));
     run_until_idle();
-    EXPECT_EQ(front_document_record(), nullptr);
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    const TextBoxParts parts = text_box_parts(reinterpret_cast<MemoryRef>(GetObj_info(box, pf::four_cc("data"))));
+    EXPECT_EQ(std::string(parts.text.begin(), parts.text.end()), "Closing");
+    // The box is something to save: the question comes (and is cancelled in this run).
+    EXPECT_EQ(front_document_record(), record);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "editing/clipboard.h"
 #include "objects/object_commands.h"
 #include "objects/objects.h"
+#include "model/workbook.h"
 #include "objects/object_records.h"
 #include "shell/document_facts.h"
 #include "tests/editing/undo_fixture.h"
@@ -30,6 +31,15 @@ TEST_F(ObjectCommandsTest, ClearTakesTheSelectedObjectsAndUndoPutsThemBackInOrde
     EXPECT_EQ(objects(), (std::vector<MemoryRef>{a, b, c, d}));
     EXPECT_EQ(GetObj_info(a, pf::four_cc("link")), 0);
     EXPECT_EQ(GetObj_info(c, pf::four_cc("link")), 0);
+}
+
+TEST_F(ObjectCommandsTest, ANewDocumentHoldingOnlyDrawingObjectsHasSomethingToSave) {
+    EXPECT_EQ(doc_is_really_dirty(workbook), 0);
+    MemoryRef shape = made(kOvalObject);
+    EXPECT_EQ(doc_is_really_dirty(workbook), 1) << "closing it would lose the oval";
+    add_selected(layer, shape);
+    Do_Clear(0, layer);
+    EXPECT_EQ(doc_is_really_dirty(workbook), 0);
 }
 
 TEST_F(ObjectCommandsTest, WithNoObjectSelectedClearActsOnTheCells) {
@@ -89,9 +99,22 @@ TEST_F(ObjectCommandsTest, ArrowKeysNudgeTheSelectedObjectsAcrossCellEdges) {
     EXPECT_EQ(use_object(box)->anchor_row, 2);
     release_object(box);
     EXPECT_EQ(ObjectKey('a', layer), 0);
-    EXPECT_EQ(ObjectKey(8, layer), 1);  // Backspace clears them
+    EXPECT_EQ(ObjectKey(8, layer), 1);  // Backspace, as Clear, refuses while a locked object is selected
+    EXPECT_EQ(num_objects(layer), 3);
+    RemoveSelected(layer, locked);
+    EXPECT_EQ(ObjectKey(8, layer), 1);  // and clears the others
+    EXPECT_EQ(num_objects(layer), 2);
+    EXPECT_EQ(layer_objects(layer), (std::vector<MemoryRef>{locked, other}));
+    DoUndo(workbook);
+    EXPECT_EQ(num_objects(layer), 3);
+}
+
+TEST_F(ObjectCommandsTest, TheDeleteKeyLeavesTheObjectsOfALockedWorkbook) {
+    MemoryRef box = made(kRectObject);
+    add_selected(layer, box);
+    Set_Work_Flags(workbook, kWorkProtected);
+    EXPECT_EQ(ObjectKey(127, layer), 1);
     EXPECT_EQ(num_objects(layer), 1);
-    EXPECT_EQ(find_object_item(layer, 1), other);
 }
 
 TEST_F(ObjectCommandsTest, ObjectsStopAtTheGridsEdge) {

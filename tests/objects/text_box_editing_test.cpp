@@ -13,6 +13,7 @@
 #include "objects/object_store.h"
 #include "objects/text_box_editing.h"
 #include "platform/scrap/scrap.h"
+#include "printing/printing.h"
 #include "tests/objects/drawing_fixture.h"
 
 namespace {
@@ -64,6 +65,14 @@ TEST_F(TextBoxEditingTest, TypedTextIsStoredWhenEditingEndsAndUndoTakesItBack) {
     DoUndo(workbook);
     DoUndo(workbook);
     EXPECT_EQ(num_objects(layer), 0);
+}
+
+TEST_F(TextBoxEditingTest, PrintingKeepsTheTextBeingTypedSoThatThePagesShowIt) {
+    MemoryRef box = new_text_box();
+    type("Draft");
+    EXPECT_EQ(pages_to_print(layer), 1) << "the box alone makes a page";
+    EXPECT_EQ(GetObjEditor(layer, nullptr), nullptr);
+    EXPECT_EQ(text_of(box), "Draft");
 }
 
 TEST_F(TextBoxEditingTest, APressElsewhereEndsTheEditingAndASecondPressOnTheBoxResumesIt) {
@@ -193,6 +202,25 @@ TEST_F(TextBoxEditingTest, ABoxNoLongerEditedKeepsTheSizesAndFacesGivenItsText) 
     ASSERT_EQ(GetObjEditor(layer, nullptr), nullptr);
     draw();
     EXPECT_TRUE(matches_golden("objects_text_box_styled"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextBoxEditingTest, AFilledBoxKeepsItsFillBehindItsStyledText) {
+    MemoryRef box = new_text_box();
+    type("Filled");
+    ObjectKey(27, layer);
+    SetObj_info(box, pf::four_cc("pat "), 1);
+    SetObj_info(box, pf::four_cc("fcol"), 5);
+    SetObj_info(box, pf::four_cc("bcol"), 5);
+    draw();
+    // Right of the word, inside its line: the fill, not the sheet's white.
+    const pf::Point beside = in_pane(27, 180);
+    const uint32_t fill = pixel(beside.h, int(in_pane(70, 100).v));
+    EXPECT_NE(fill, 0xFFFFFFu);
+    EXPECT_EQ(pixel(beside.h, beside.v), fill) << "the line of text is drawn over the fill";
 }
 
 }  // namespace

@@ -190,6 +190,35 @@ TEST(Output, PageDrawingMatchesPixelDrawing) {
     EXPECT_EQ(pixels[0], pixels[1]);
 }
 
+// Whether a pixel of the image darker than white lies in the rectangle (right and bottom included).
+bool marked_in(cairo_surface_t* image, int left, int top, int right, int bottom) {
+    cairo_surface_flush(image);
+    const auto* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            if ((reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF) != 0xFFFFFF) return true;
+    return false;
+}
+
+TEST(Output, AReducedRecordedPageKeepsItsHairlines) {
+    pf::PdfDocument page;
+    ASSERT_TRUE(pf::open_page_recording(page, 400, 300));
+    {
+        pf::PortScope scope(&page.port);
+        pf::frame_rect({101, 101, 201, 301});  // one-point sides at 101, 200 (rows) and 101, 300 (columns)
+    }
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160, 120);
+    pf::play_page_recording(page, image, 0.4, 0, 0);
+    pf::close_page_recording(page);
+    // At 0.4 the sides lie near rows 40 and 80, columns 40 and 120.
+    EXPECT_TRUE(marked_in(image, 80, 38, 80, 42)) << "top";
+    EXPECT_TRUE(marked_in(image, 80, 78, 80, 82)) << "bottom";
+    EXPECT_TRUE(marked_in(image, 38, 60, 42, 60)) << "left";
+    EXPECT_TRUE(marked_in(image, 118, 60, 122, 60)) << "right";
+    cairo_surface_destroy(image);
+}
+
 TEST(Output, PortPngIsThePortsAreaOnly) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40, 30);
     pf::Port port;

@@ -203,4 +203,20 @@ TEST_F(PageLayoutTest, APageSetupIsStoredWithTheLayerAndItsPagesFollow) {
     EXPECT_FALSE(apply_page_setup(layer, stored)) << "the same setup again changes nothing";
 }
 
+TEST(PageSetupMargins, TheMarginsMustLeaveAnInchOfPaperEachWay) {
+    PageSetupChoice choice;  // US letter, upright: 612 by 792 points
+    const auto with_margins = [&](int16_t top, int16_t left, int16_t bottom, int16_t right, int16_t orientation) {
+        PageSetupChoice c = choice;
+        c.margins[0] = top, c.margins[1] = left, c.margins[2] = bottom, c.margins[3] = right;
+        c.orientation = orientation;
+        return margins_leave_room(c);
+    };
+    EXPECT_TRUE(with_margins(36, 36, 36, 36, 1));
+    EXPECT_FALSE(with_margins(432, 36, 432, 36, 1)) << "six inches top and bottom pass the paper's eleven";
+    EXPECT_TRUE(with_margins(360, 36, 360, 36, 1)) << "exactly an inch left down";
+    EXPECT_FALSE(with_margins(36, 300, 36, 300, 1));
+    EXPECT_TRUE(with_margins(36, 300, 36, 300, 2)) << "turned, the paper is 792 across";
+    EXPECT_FALSE(with_margins(300, 36, 300, 36, 2)) << "and 612 down";
+}
+
 }  // namespace

@@ -6,7 +6,11 @@
 
 #include "../window/golden_image.h"
 #include "../window/sheet_fixture.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "platform/draw/output.h"
 #include "platform/print/print.h"
+#include "printing/page_breaks.h"
 #include "printing/header_footer.h"
 #include "printing/print_render.h"
 
@@ -114,6 +118,70 @@ TEST_F(PrintedPagesTest, TheSelectionAndAPageRangePrintAloneAndThePrintAreaStays
     PrintChoice past_the_end;
     past_the_end.first = 5;
     EXPECT_FALSE(print_layer_pdf(layer, folder + "/none.pdf", past_the_end, "Budget", kFixedMoment));
+}
+
+TEST_F(PrintedPagesTest, DrawingObjectsPrintPastTheCellsAndWithoutTheSelectionsHandles) {
+    put_text(0, 0, "Total");
+    MemoryRef oval = nullptr;
+    ASSERT_EQ(NewObject(kOvalObject, &oval, 0, layer), 1);
+    ObjectRecord* record = use_object(oval);
+    record->anchor_row = 12, record->anchor_column = 3, record->v_offset = 4, record->h_offset = 6;
+    record->height = 60, record->width = 90, record->fill_pattern = 1;
+    release_object(oval);
+    ObjectLocation(oval, layer);
+    add_selected(layer, oval);
+    reset_page(layer);
+    const CellRange printed = printed_range(layer);
+    EXPECT_GE(printed.botRight.v, GetObj_Location(oval).botRight.v) << "the pages reach the object's last row";
+    EXPECT_GE(printed.botRight.h, GetObj_Location(oval).botRight.h);
+
+    const std::string pdf = folder + "/objects.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), 1);
+    EXPECT_TRUE(page_matches(1, "objects_page"));
+}
+
+// How many pixels of a column (row) of the image, between two rows (columns), are darker than white.
+int marked_along(cairo_surface_t* image, int fixed, int from, int to, bool column) {
+    cairo_surface_flush(image);
+    const auto* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    int marked = 0;
+    for (int i = from; i <= to; ++i) {
+        const int x = column ? fixed : i, y = column ? i : fixed;
+        marked += (reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return marked;
+}
+
+TEST_F(PrintedPagesTest, APreviewedPageAtHalfScaleKeepsItsHairlines) {
+    MemoryRef box = nullptr;
+    ASSERT_EQ(NewObject(kRectObject, &box, 0, layer), 1);
+    ObjectRecord* record = use_object(box);
+    record->anchor_row = 2, record->anchor_column = 1, record->height = 200, record->width = 300;
+    release_object(box);
+    ObjectLocation(box, layer);
+    set_page_scale(layer, 50);
+    reset_page(layer);
+    const PaperSize paper = layer_paper(layer);
+    pf::PdfDocument page;
+    ASSERT_TRUE(pf::open_page_recording(page, paper.width, paper.height));
+    draw_printed_page(page, layer, 1, page_fields(layer, 1, kFixedMoment, "Budget"));
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, paper.width, paper.height);
+    pf::play_page_recording(page, image, 1.0, 0, 0);
+    pf::close_page_recording(page);
+    // The box's half-point sides, 150 by 100 points on paper, each shown whole.
+    int top = -1, left = -1;
+    for (int y = 0; y < paper.height && top < 0; ++y)
+        if (marked_along(image, y, 0, paper.width - 1, false) > 20) top = y;
+    ASSERT_GE(top, 0) << "the box is on the page";
+    for (int x = 0; x < paper.width && left < 0; ++x)
+        if (marked_along(image, x, top, top + 5, true)) left = x;
+    EXPECT_GE(marked_along(image, top + 50, left - 1, left + 1, false), 1) << "left side";
+    EXPECT_GE(marked_along(image, top + 50, left + 148, left + 152, false), 1) << "right side";
+    EXPECT_GE(marked_along(image, left + 75, top + 98, top + 102, true), 1) << "bottom side";
+    EXPECT_GE(marked_along(image, top, left, left + 148, false), 140) << "top side";
+    cairo_surface_destroy(image);
 }
 
 TEST_F(PrintedPagesTest, NotesFollowThePagesWhenTheLayerAsksAndOnlyAfterTheLastPage) {

@@ -4,7 +4,12 @@
 
 #include <cstring>
 
+#include "charts/chart_commands.h"
+#include "charts/chart_palette.h"
+#include "charts/chart_record.h"
+#include "charts/charts.h"
 #include "editing/undo.h"
+#include "objects/object_records.h"
 #include "platform/events/keyboard.h"
 #include "shell/shell_commands.h"
 #include "model/layer.h"
@@ -204,6 +209,28 @@ TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
     pf::AppleEvent not_spec = event("core", "getd");
     pf::ae_put_param_ptr(not_spec, pf::kKeyDirectObject, pf::kTypeLong, "\0\0\0\1", 4);
     EXPECT_EQ(send(not_spec), pf::kAENotAnObjSpecErr);
+}
+
+TEST_F(ObjectModel, CellsTakeTheirValuesWhileAChartIsSelected) {
+    set("value of cell A1", "1");
+    set("value of cell A2", "2");
+    MemoryRef layer = front_layer();
+    select_cells(layer, CellRange{{0, 0}, {1, 0}});
+    MakeChartWindow();
+    DoChartMenu(nullptr, 15 - kFirstChartTool + 1);
+    pf::driver_click(inside(nth_document_window(1), 120, 300));
+    run_until_idle();
+    MemoryRef chart = get_selected_object(layer, 1);
+    ASSERT_NE(chart, nullptr);
+    ASSERT_NE(object_chart(chart), nullptr);
+
+    ASSERT_EQ(set("value of cell A2", "5"), pf::noErr) << "the text goes to the cell, not to the chart's range";
+    EXPECT_EQ(get_text("value of cell A2"), "5");
+    CellRange range{};
+    int16_t source = 0;
+    ASSERT_TRUE(GetChart_Data(chart, &range, &source));
+    EXPECT_EQ(range, (CellRange{{0, 0}, {1, 0}}));
+    EXPECT_EQ(get_selected_object(layer, 1), chart) << "the chart stays selected";
 }
 
 TEST_F(ObjectModel, WindowsWithoutTasksHaveNoLayer) {
