@@ -199,4 +199,18 @@ TEST_F(DocWindowTest, TheReferenceComesBackWhenTheMouseReturnsToTheSheet) {
     EXPECT_EQ(message(), "B3");
 }
 
+// A new document's layer shows what the preferences choose for new workbooks.
+TEST_F(DocWindowTest, ANewDocumentTakesItsDisplayFlagsFromThePreferences) {
+    const uint32_t kept = app_prefs.options;
+    app_prefs.options = (kept & ~kPrefNewLayerFlags) | kLayerHeadings | kLayerPageBreaks | kLayerFixedRowHeights;
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    const uint32_t flags = GetSheetFlags(front_layer());
+    EXPECT_FALSE(flags & kLayerGridLines);
+    EXPECT_TRUE(flags & kLayerHeadings);
+    EXPECT_TRUE(flags & kLayerPageBreaks);
+    EXPECT_TRUE(flags & kLayerFixedRowHeights);
+    app_prefs.options = kept;
+}
+
 }  // namespace
