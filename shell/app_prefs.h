@@ -8,6 +8,7 @@
 #include "platform/types.h"
 
 // First options long (offset 94).
+constexpr uint32_t kPrefNewLayerFlags = 0x00000FFF;  // the flags every new layer starts with
 constexpr uint32_t kPrefInlineInput = 0x00000040;
 constexpr uint32_t kPrefDragAndDrop = 0x00000080;
 constexpr uint32_t kPrefOptionsPalette = 0x00001000;

@@ -117,13 +117,16 @@ void draw_frame_type(const pf::Rect& row, int16_t value) {
     }
 }
 
+// The labels; those of the fill and line pairs start one pixel further left to
+// end before their swatches, which begin 18 pixels from the left.
 void draw_labels() {
     const char* labels[] = {"Text", "Fill", "Line"};
     const int16_t tops[] = {5, 30, 55};
     pf::rgb_fore_color(black_color);
     for (int i = 0; i < 3; ++i) {
-        pf::text_size(i == 0 ? kLabelFontSize : kSideLabelSize);
-        pf::move_to(2, int16_t(tops[i] + 10));
+        const bool side = i > 0;
+        pf::text_size(side ? kSideLabelSize : kLabelFontSize);
+        pf::move_to(side ? 1 : 2, int16_t(tops[i] + 10));
         pf::draw_text(labels[i]);
     }
     pf::text_size(kLabelFontSize);

@@ -209,6 +209,13 @@ pf::Rect message_rect() { return pf::Rect{int16_t(entry_top() + 1), 0, int16_t(e
 pf::Rect cancel_box_rect() { return pf::Rect{int16_t(entry_top() + 1), 98, int16_t(entry_top() + 14), 111}; }
 pf::Rect accept_box_rect() { return pf::Rect{int16_t(entry_top() + 1), 112, int16_t(entry_top() + 14), 125}; }
 
+void redraw_entry_boxes() {
+    if (!IconBar) return;
+    PushWindowPort(IconBar);
+    draw_boxes();
+    PopPort();
+}
+
 int16_t command_bar_depth() { return IconBar ? int16_t(GetTaskColors(IconBar)) : 0; }
 
 WindowRef command_bar_window() { return IconBar; }

@@ -24,6 +24,8 @@ pf::Rect command_bar_screen();
 pf::Rect message_rect();
 pf::Rect cancel_box_rect();
 pf::Rect accept_box_rect();
+// Draws the cancel and accept boxes, or erases them while no cell is being edited.
+void redraw_entry_boxes();
 constexpr pf::Rect kBarSwitchZone{2, 0, 24, 20};
 
 int32_t update_CommandBar_proc(EventRecord* event, uintptr_t app_ref, uintptr_t window);

@@ -266,7 +266,9 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
         pf::Point where = event->where;
         pf::global_to_local(where);
-        const int16_t wanted = FrontDocWindow() == fields.window ? SheetCursor(fields.sheet, where) : int16_t(0);
+        const bool front = FrontDocWindow() == fields.window;
+        if (front) DisplayRange(fields.sheet);  // the reference box again after the mouse was elsewhere
+        const int16_t wanted = front ? SheetCursor(fields.sheet, where) : int16_t(0);
         SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
     }
     SheetIdle(fields.sheet);

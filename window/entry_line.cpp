@@ -434,6 +434,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
     WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
     InitEditorWind(layer, pane, instance());
     SizeIconEditor();
+    redraw_entry_boxes();
     return 1;
 }
 
@@ -454,6 +455,7 @@ void DeActivateEditor() {
         SizeIconEditor();
     }
     restore_bar_before_editing();
+    redraw_entry_boxes();
     if (layer) ActivateSheet(kLayerActive, layer);
 }
 

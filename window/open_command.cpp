@@ -21,7 +21,8 @@
 
 namespace {
 
-constexpr uint32_t kNewLayerFlags = kLayerGridLines | kLayerHeadings;
+// The flags a new layer starts with: those the preferences give new workbooks.
+uint32_t new_layer_flags() { return app_prefs.options & kPrefNewLayerFlags; }
 
 MemoryRef new_workbook(const pf::FileSpec* spec) {
     MemoryRef file_info = NewFileRec(spec);
@@ -34,7 +35,7 @@ int16_t open_new_untitled() {
     MemoryRef workbook = new_workbook(nullptr);
     if (!workbook) return kNoMemoryErr;
     MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0 || !MakeWind(nullptr, 1, layer)) {
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, new_layer_flags(), nullptr) != 0 || !MakeWind(nullptr, 1, layer)) {
         DisposeWorkSheet(workbook);
         return kNoMemoryErr;
     }
@@ -45,7 +46,7 @@ int16_t open_new_untitled() {
 int16_t open_new_layer(MemoryRef record) {
     MemoryRef workbook = doc_window_workbook(record);
     MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, new_layer_flags(), nullptr) != 0) return kNoMemoryErr;
     increment_change_ctr(layer);
     select_layer(record, GetSheetID(layer));
     return 0;
@@ -72,7 +73,7 @@ int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
         return Read_File(workbook, spec, Get_fileinfo(workbook));
     }
     MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, new_layer_flags(), nullptr) != 0) return kNoMemoryErr;
     const int16_t code = format_code_for_name(spec.name);
     record.format_code = code > 0 ? code : int16_t(kFormatTabValues);
     set_file_record(workbook, record);
@@ -85,7 +86,7 @@ int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
 // changed and is saved under a new name. The reader reports its own errors.
 int16_t read_excel_into(MemoryRef workbook, const pf::FileSpec& spec) {
     MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kNewLayerFlags, nullptr) != 0) return kNoMemoryErr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, new_layer_flags(), nullptr) != 0) return kNoMemoryErr;
     if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) return error;
     FileInfoRecord record = file_record_of(workbook);
     record.format_code = kFormatExcelImport;

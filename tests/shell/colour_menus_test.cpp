@@ -173,4 +173,21 @@ TEST_F(GraphicMenus, PopUpStaysOnTheScreen) {
     EXPECT_EQ(rect.right, screen.right - 1);
 }
 
+// Every colour grid's title fits left of the sample in its header, where the
+// sample would cover the end of a longer one.
+TEST_F(GraphicMenus, ColourGridTitlesFitBesideTheirSample) {
+    constexpr int kGridWidth = 135, kSampleFromRight = 80, kTitleLeft = 2;
+    pf::TextStyle menu_text;
+    menu_text.font = pf::kApplFont;
+    menu_text.size = 9;
+    for (int16_t id : {145, 181, 182, 187, 188, 5000}) {
+        pf::MenuRef grid = pf::get_menu(id);
+        ASSERT_NE(grid, nullptr) << id;
+        EXPECT_EQ(grid->definition, 251) << id;
+        EXPECT_LT(pf::font_text_width(menu_text, grid->title), kGridWidth - kSampleFromRight - kTitleLeft)
+            << id << " " << grid->title;
+        pf::dispose_menu(grid);
+    }
+}
+
 }  // namespace

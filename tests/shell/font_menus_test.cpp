@@ -10,6 +10,8 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/fonts/fonts.h"
+#include "shell/app_prefs.h"
+#include "shell/button_bars.h"
 #include "shell/button_states.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
@@ -115,6 +117,43 @@ TEST_F(FontMenus, AFontOrSizeOutsideTheirTablesMarkTheDefaults) {
     EXPECT_EQ(checked_item(143), txtsize_to_menu(Get_Default_Size(layer)));
     set_font_menu(layer, 30000, 0);
     EXPECT_EQ(checked_item(143), txtsize_to_menu(Get_Default_Size(layer)));
+}
+
+// The command bar's font and size pop-ups are redrawn with the selection's font
+// and size whenever either changes, the system font (number 0) included.
+TEST_F(FontMenus, TheFontAndSizePopUpsFollowTheSelection) {
+    ASSERT_TRUE(has_current_bar);
+    auto shown = [&](const char* code) {
+        for (const ButtonRecord& b : current_bar.buttons)
+            if (b.command == code_value(code)) return b.drawn_value;
+        ADD_FAILURE() << code << " is not on the bar";
+        return int16_t(-1);
+    };
+    auto refreshed = [&] {
+        app_prefs.options2 |= kPrefRefreshButtons;
+        run_until_idle();
+    };
+    const int16_t times = pf::font_number("Times");
+    const int16_t plain = pf::font_number("Chicago");
+    ASSERT_EQ(plain, 0);
+    select(CellRange{{0, 0}, {0, 0}});
+    DoFontMenu(nullptr, font_item("Chicago"));
+    refreshed();
+    EXPECT_EQ(shown("font"), plain);
+    DoFontMenu(nullptr, font_item("Times"));
+    DoSizeMenu(nullptr, 5);
+    refreshed();
+    EXPECT_EQ(shown("font"), times);
+    EXPECT_EQ(shown("size"), 18);
+    select(CellRange{{3, 3}, {3, 3}});
+    refreshed();
+    EXPECT_EQ(shown("font"), Get_Default_Font(layer));
+    EXPECT_EQ(shown("size"), Get_Default_Size(layer));
+    select(CellRange{{0, 0}, {0, 0}});
+    DoFontMenu(nullptr, font_item("Chicago"));
+    refreshed();
+    EXPECT_EQ(shown("font"), plain);
+    EXPECT_EQ(shown("size"), 18);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "platform/host/driver.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
+#include "shell/command_bar.h"
 #include "window/sheet_tabs.h"
 #include "formula/recalc.h"
 
@@ -178,6 +179,38 @@ TEST_F(DocWindowTest, ASecondWindowOfAWorkbookDrawsAtItsFirstUpdate) {
     pf::screen_write_png(std::string(QUORVIN_BINARY_DIR) + "/window_layer_own_window.png");
     EXPECT_EQ(window_pixel(own, 60, 6), 0xDDDDDDu);   // the column-header strip
     EXPECT_EQ(window_pixel(own, 31, 40), 0x000000u);  // the row headers' line
+}
+
+// The mouse over the desktop empties the message area; back over the front
+// document window, the message area shows its active cell again.
+TEST_F(DocWindowTest, TheReferenceComesBackWhenTheMouseReturnsToTheSheet) {
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::WindowRef window = front();
+    ASSERT_NE(window, nullptr);
+    select_cells(front_layer(), CellRange{{2, 1}, {2, 1}});
+    auto message = [] { return std::string(reinterpret_cast<const char*>(cmd_msg + 1), cmd_msg[0]); };
+    const pf::Rect frame = pf::window_content_rect(window);
+    pf::driver_move(pf::Point{int16_t(frame.bottom + 40), int16_t(frame.right + 40)});
+    run_until_idle();
+    EXPECT_EQ(message(), "");
+    pf::driver_move(inside(window, 60, 60));
+    run_until_idle();
+    EXPECT_EQ(message(), "B3");
+}
+
+// A new document's layer shows what the preferences choose for new workbooks.
+TEST_F(DocWindowTest, ANewDocumentTakesItsDisplayFlagsFromThePreferences) {
+    const uint32_t kept = app_prefs.options;
+    app_prefs.options = (kept & ~kPrefNewLayerFlags) | kLayerHeadings | kLayerPageBreaks | kLayerFixedRowHeights;
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    const uint32_t flags = GetSheetFlags(front_layer());
+    EXPECT_FALSE(flags & kLayerGridLines);
+    EXPECT_TRUE(flags & kLayerHeadings);
+    EXPECT_TRUE(flags & kLayerPageBreaks);
+    EXPECT_TRUE(flags & kLayerFixedRowHeights);
+    app_prefs.options = kept;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "road_fixture.h"
 
 #include "editing/editing_commands.h"
+#include "platform/draw/paint.h"
 #include "platform/scrap/scrap.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
@@ -186,6 +187,33 @@ TEST_F(EntryBarTest, TheEditingBarOfThePreferencesShowsWhileACellIsEdited) {
     run_until_idle();
     EXPECT_EQ(app_prefs.bar_shown, shown) << "also when the entry is abandoned";
     app_prefs.editing_bar = 0;
+}
+
+// The cancel and accept boxes show while a cell is being edited and go with the entry.
+TEST_F(EntryBarTest, TheCancelAndAcceptBoxesShowOnlyWhileACellIsEdited) {
+    pf::WindowRef bar = command_bar_window();
+    ASSERT_NE(bar, nullptr);
+    // How many pixels of a box have the colour.
+    auto painted = [&](pf::Rect box, uint32_t colour) {
+        pf::Port* port = pf::window_port(bar);
+        pf::surface_flush(*port);
+        int count = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x)
+                count += (pf::surface_row(*port, y - port->bounds.top)[x - port->bounds.left] & 0xFFFFFF) == colour;
+        return count;
+    };
+    constexpr uint32_t kCross = 0xCC0000, kTick = 0x009933;
+    EXPECT_EQ(painted(cancel_box_rect(), kCross), 0);
+    click(CellPoint{1, 1});
+    type("x");
+    run_until_idle();
+    EXPECT_GT(painted(cancel_box_rect(), kCross), 8);
+    EXPECT_GT(painted(accept_box_rect(), kTick), 8);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_EQ(painted(cancel_box_rect(), kCross), 0);
+    EXPECT_EQ(painted(accept_box_rect(), kTick), 0);
 }
 
 }  // namespace

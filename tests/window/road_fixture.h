@@ -16,6 +16,7 @@
 #include "platform/draw/paint.h"
 #include "platform/draw/text.h"
 #include "platform/events/keyboard.h"
+#include "shell/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
@@ -29,6 +30,7 @@ protected:
     void SetUp() override {
         AppTest::SetUp();
         pf::set_text_antialiasing(false);
+        app_prefs.options &= ~kLayerPageBreaks;  // pictures of sheets without page-break marks
         DoFileMenu(nullptr, 1);
         run_until_idle();
         window = pf::front_non_floating_window();
