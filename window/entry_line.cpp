@@ -278,6 +278,15 @@ void inactive_commit_key(unsigned char key, uint16_t modifiers, MemoryRef record
     DisplayText(record, 1);
 }
 
+// Backspace with nothing being edited: the selected object goes as Clear
+// takes it; selected cells lose their contents at once, keeping formats,
+// labels and notes.
+void clear_by_key(MemoryRef record, MemoryRef layer) {
+    if (get_selected_object(layer, 1)) DoEditMenu(record, kEditClearItem);
+    else Do_Clear(0, layer);
+    DisplayText(record, 1);
+}
+
 void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
     if (Editor_Wind) {
         if (!engine_takes(key)) return;
@@ -286,8 +295,7 @@ void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRe
         return;
     }
     if (key == kKeyBackspace) {
-        DoEditMenu(record, kEditClearItem);
-        DisplayText(record, 1);
+        clear_by_key(record, layer);
         return;
     }
     if (key < 32 || key == kKeyDelete) return;
