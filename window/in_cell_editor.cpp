@@ -220,9 +220,13 @@ void redraw_in_cell_editor(MemoryRef layer) {
 }
 
 bool place_in_cell_view(MemoryRef layer) {
-    if (!view_in_use()) return false;
+    if (!view_in_use() || doc_window_layer(Editor_Wind) != layer) return false;
     pf::Rect cells;
-    if (!EditorOnScreen(editor_pane(), 0, &WEList.in_cell_range, &cells, layer)) return false;
+    if (!EditorOnScreen(editor_pane(), 0, &WEList.in_cell_range, &cells, layer)) {
+        // Off screen the view shows nothing, so that typing draws over no other cell.
+        WESetViewRect(WERectToLongRect(pf::Rect{}), WEList.instance, kInCellView);
+        return false;
+    }
     place_view(editor_pane(), cells, layer);
     return true;
 }

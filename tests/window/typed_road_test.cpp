@@ -8,6 +8,7 @@
 #include "editing/editing_commands.h"
 #include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
+#include "window/scrolling.h"
 
 namespace {
 
@@ -110,6 +111,20 @@ TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
     int16_t size = 0;
     ASSERT_TRUE(get_cell_ptr(&cell, &size, CellPoint{4, 3}, layer));
     EXPECT_EQ(_cellType_(cell), kCellFormula);
+}
+
+TEST_F(TypedRoadTest, AnArrowThatScrollsInPointModeLeavesNoTextInTheUncoveredCell) {
+    Scroll_Sheet(0, 0, 1, layer);
+    run_until_idle();
+    click(CellPoint{0, 1});
+    type("=SUM(");
+    pf::driver_key(pf::kKeyCodeLeftArrow, pf::kLeftArrowChar);
+    run_until_idle();
+    EXPECT_EQ(shown_entry(), "=SUM(A1");
+    EXPECT_EQ(dark(CellPoint{0, 0}), 0) << "the scrolled-in A1 shows nothing of the typed text";
+    EXPECT_GT(dark(CellPoint{0, 1}), 20) << "the text shows in B1, where it is typed";
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run_until_idle();
 }
 
 TEST_F(TypedRoadTest, DraggingSelectsARangeAndShiftClickStretchesIt) {
