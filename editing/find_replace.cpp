@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/alerts.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "formula/parser.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "core/lists_and_menus.h"
@@ -187,16 +189,29 @@ CellRange bounds_of(const std::vector<CellChange>& changes) {
     return bounds;
 }
 
+// A cell that kept its contents because cell entry refused the replaced text.
+struct Refusal {
+    CellPoint cell{};
+    int32_t code = kEntryStored;
+};
+
+// What cell entry says of a replaced text it refused, as typing it would.
+void report_refusal(int32_t code) { error_alert(kParserErrorStrList, int16_t(code)); }
+
 // Makes the planned changes under one undo record of the cells they cover,
-// stopping at Command-period.
-int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
+// stopping at Command-period; the first cell that refused its change is noted.
+int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, Refusal* refusal) {
     const CellRange bounds = bounds_of(changes);
     MemoryRef before = nullptr;
     if (!CopyCellInfo(bounds.topLeft, bounds.botRight, &before, GetSpreadSheetCells(layer))) return 0;
     int32_t stored = 0;
     for (const CellChange& change : changes) {
         if (CommandPeriod()) break;
-        if (store_typed_text(layer, change.cell, change.text) != kEntryStored) continue;
+        const int32_t answer = store_typed_text(layer, change.cell, change.text);
+        if (answer != kEntryStored) {
+            if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer};
+            continue;
+        }
         take_back_newest_undo(layer);
         ++stored;
     }
@@ -210,9 +225,15 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
 int32_t replace_all_in(const Target& target, MemoryRef layer) {
     const std::vector<CellChange> changes = planned_changes(layer);
     if (changes.empty()) return 0;
-    const int32_t stored = apply_changes(layer, changes);
-    const CellPoint last = changes.back().cell;
-    if (layer == target.layer) SheetAutoScroll(layer, last, 0);
+    Refusal refusal;
+    const int32_t stored = apply_changes(layer, changes, &refusal);
+    if (refusal.code != kEntryStored) {
+        select_cell(layer, refusal.cell);
+        if (layer == target.layer) SheetAutoScroll(layer, refusal.cell, 0);
+        report_refusal(refusal.code);
+    } else if (layer == target.layer) {
+        SheetAutoScroll(layer, changes.back().cell, 0);
+    }
     return stored;
 }
 
@@ -277,7 +298,7 @@ int16_t do_freplace(int16_t forget) {
         return 0;
     }
     const int32_t answer = store_typed_text(layer, cell, replaced(text, kept, find_state.find_str[0]));
-    if (answer != kEntryStored) pf::sys_beep(kFindBeepTicks);
+    if (answer != kEntryStored) report_refusal(answer);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;
         forget_find_hit();
