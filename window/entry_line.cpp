@@ -26,6 +26,7 @@
 #include "platform/screen/cursor.h"
 #include "platform/memory/memory.h"
 #include "platform/text/text.h"
+#include "platform/draw/rects.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
@@ -332,6 +333,13 @@ void prefix_other_window(unsigned char* text, MemoryRef layer, bool absolute) {
 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
+// The command bar shows the cancel and accept boxes only while a cell is edited.
+void redraw_entry_boxes() {
+    WindowRef bar = command_bar_window();
+    if (!bar) return;
+    pf::inval_window_rect(bar, pf::union_rect(cancel_box_rect(), accept_box_rect()));
+}
+
 }  // namespace
 
 WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
@@ -442,6 +450,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
     WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
     InitEditorWind(layer, pane, instance());
     SizeIconEditor();
+    redraw_entry_boxes();
     return 1;
 }
 
@@ -461,6 +470,7 @@ void DeActivateEditor() {
         WEClearUndo(instance());
         SizeIconEditor();
     }
+    redraw_entry_boxes();
     restore_bar_before_editing();
     if (layer) ActivateSheet(kLayerActive, layer);
 }

@@ -244,6 +244,19 @@ namespace {
 
 constexpr int16_t kOneLine = 17;
 
+TEST_F(TypedRoadTest, TheCancelAndAcceptBoxesShowWhileACellIsEdited) {
+    pf::WindowRef bar = command_bar_window();
+    ASSERT_NE(bar, nullptr);
+    constexpr uint32_t kCancelRed = 0xCC0000;
+    const int cross_x = 98 + 6, cross_y = edit_rect.top + 1 + 6;
+    click(CellPoint{0, 0});
+    EXPECT_NE(pixel(cross_x, cross_y, bar), kCancelRed);
+    type("1");
+    EXPECT_EQ(pixel(cross_x, cross_y, bar), kCancelRed) << "the cancel box shows as soon as typing begins";
+    press_return();
+    EXPECT_NE(pixel(cross_x, cross_y, bar), kCancelRed) << "and goes when the entry is stored";
+}
+
 TEST_F(TypedRoadTest, TheCommandBarsEntryLineShowsTheCellAndTakesClicks) {
     pf::WindowRef bar = command_bar_window();
     ASSERT_NE(bar, nullptr);
