@@ -384,6 +384,7 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
 void DoFillMenu(MemoryRef window_record, int16_t item) {
     MemoryRef layer = command_layer(window_record);
     if (!layer || objects_selected(layer)) return;
+    if (refuse_protected_change(layer, current_selection(layer))) return;
     int16_t error = 0;
     switch (item) {
         case kFillDownItem: error = FillDown(layer, 0); break;

@@ -5,6 +5,7 @@
 
 #include "editing/edit_menu.h"
 #include "editing/editing_commands.h"
+#include "model/cell_format.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/scrap/scrap.h"
@@ -108,6 +109,28 @@ TEST_F(EditMenu, FillItemsRunTheFourFillsAndEditItemsUndoAndRedo) {
     EXPECT_TRUE(workbook_state() == filled);
     DoEditMenu(record, 9);
     EXPECT_EQ(selection(), cells(0, 0, 31999, 31999));
+}
+
+TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
+    put_number(0, 0, 1);
+    put_number(1, 0, 2);
+    uint8_t* at = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{1, 0}, layer));
+    at[kFmtFlagsA] |= kFlagLocked;
+    select_range(cells(0, 0, 2, 0));
+    const auto before = workbook_state();
+    DoFillMenu(record, 1);
+    EXPECT_TRUE(workbook_state() == before) << "the locked cell keeps its value and its lock";
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
+
+    undo_test::alerts.clear();
+    select_range(cells(2, 0, 3, 1));
+    Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
+    DoFillMenu(record, 2);
+    EXPECT_TRUE(workbook_state() == before);
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
+    EXPECT_EQ(undo_count(), 0);
 }
 
 TEST_F(EditMenu, PasteFollowsTheSystemClipboardWhileTheOwnOneIsEmpty) {

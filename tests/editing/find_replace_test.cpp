@@ -11,6 +11,7 @@
 #include "platform/host/driver.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
+#include "model/cell_format.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -234,6 +235,25 @@ TEST_F(FindTest, AReplacementTheCellRefusesIsSaidAndChangesNothing) {
     EXPECT_EQ(contents(0, 0), "=SUM(1,2)");
     EXPECT_EQ(alert_requests().size(), 1u) << "one message for the cells left as they were";
     EXPECT_EQ(active(), (CellPoint{0, 0})) << "the first cell left unchanged is selected";
+}
+
+TEST_F(FindTest, ReplaceLeavesLockedCellsAsTheyAre) {
+    enter(0, 0, "cat");
+    enter(1, 0, "cat");
+    uint8_t* at = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{0, 0}, layer));
+    at[kFmtFlagsA] |= kFlagLocked;
+    select(0, 0);
+    search_for("cat", "dog");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    alert_requests().clear();
+    EXPECT_EQ(do_freplace(1), 0);
+    EXPECT_EQ(contents(0, 0), "cat");
+    EXPECT_EQ(replace_all(), 1);
+    EXPECT_EQ(contents(0, 0), "cat") << "the locked cell is left out";
+    EXPECT_EQ(contents(1, 0), "dog");
+    EXPECT_EQ(alert_requests().size(), 2u) << "each refusal is told";
 }
 
 TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {
