@@ -2,6 +2,7 @@
 // in either direction without asking for keys.
 #include "tests/editing/fill_fixture.h"
 
+#include "model/cell_format.h"
 #include "model/workbook.h"
 #include "shell/sort_command.h"
 
@@ -35,6 +36,19 @@ TEST_F(SortCommand, RefusesAProtectedWorkbookAndASingleCell) {
     Sort(layer, 1);
     EXPECT_EQ(undo_test::alerts, (std::vector<int32_t>{104, 6}));
     EXPECT_EQ(text_at(0, 1), "two");
+}
+
+TEST_F(SortCommand, RefusesARangeWithALockedCell) {
+    put_rows();
+    uint8_t* at = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{2, 1}, layer));
+    at[kFmtFlagsA] |= kFlagLocked;
+    select_range(cells(0, 0, 2, 1));
+    const auto before = workbook_state();
+    Sort(layer, 1);
+    EXPECT_EQ(undo_test::alerts, (std::vector<int32_t>{1}));
+    EXPECT_TRUE(workbook_state() == before) << "the locked cell stays where it is";
 }
 
 }  // namespace
