@@ -5,11 +5,11 @@
 
 #include "editing/edit_menu.h"
 #include "editing/editing_commands.h"
-#include "model/cell_format.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/scrap/scrap.h"
 #include "window/doc_window.h"
+#include "locked_cell.h"
 
 namespace {
 
@@ -114,10 +114,7 @@ TEST_F(EditMenu, FillItemsRunTheFourFillsAndEditItemsUndoAndRedo) {
 TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
     put_number(0, 0, 1);
     put_number(1, 0, 2);
-    uint8_t* at = nullptr;
-    int16_t length = 0;
-    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{1, 0}, layer));
-    at[kFmtFlagsA] |= kFlagLocked;
+    lock_cell(layer, CellPoint{1, 0});
     select_range(cells(0, 0, 2, 0));
     const auto before = workbook_state();
     DoFillMenu(record, 1);

@@ -11,7 +11,6 @@
 #include "platform/host/driver.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
-#include "model/cell_format.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -21,6 +20,7 @@
 #include "shell/document_facts.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
+#include "locked_cell.h"
 
 namespace {
 
@@ -240,10 +240,7 @@ TEST_F(FindTest, AReplacementTheCellRefusesIsSaidAndChangesNothing) {
 TEST_F(FindTest, ReplaceLeavesLockedCellsAsTheyAre) {
     enter(0, 0, "cat");
     enter(1, 0, "cat");
-    uint8_t* at = nullptr;
-    int16_t length = 0;
-    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{0, 0}, layer));
-    at[kFmtFlagsA] |= kFlagLocked;
+    lock_cell(layer, CellPoint{0, 0});
     select(0, 0);
     search_for("cat", "dog");
     ASSERT_EQ(do_find_next(kFindFromActive), 1);

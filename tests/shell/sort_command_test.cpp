@@ -2,9 +2,9 @@
 // in either direction without asking for keys.
 #include "tests/editing/fill_fixture.h"
 
-#include "model/cell_format.h"
 #include "model/workbook.h"
 #include "shell/sort_command.h"
+#include "tests/editing/locked_cell.h"
 
 namespace {
 
@@ -40,10 +40,7 @@ TEST_F(SortCommand, RefusesAProtectedWorkbookAndASingleCell) {
 
 TEST_F(SortCommand, RefusesARangeWithALockedCell) {
     put_rows();
-    uint8_t* at = nullptr;
-    int16_t length = 0;
-    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{2, 1}, layer));
-    at[kFmtFlagsA] |= kFlagLocked;
+    lock_cell(layer, CellPoint{2, 1});
     select_range(cells(0, 0, 2, 1));
     const auto before = workbook_state();
     Sort(layer, 1);
