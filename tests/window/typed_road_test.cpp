@@ -244,6 +244,22 @@ namespace {
 
 constexpr int16_t kOneLine = 17;
 
+TEST_F(TypedRoadTest, AClickInsideTheEditedCellPutsTheCaretWhereItFalls) {
+    const CellPoint edited{8, 1};  // below the entry line's own rows, so that the views cannot be mistaken
+    click(edited);
+    type("hello world");
+    pf::Rect r;
+    Cell_Location(0, &r, 1, edited, layer);
+    const pf::Rect content = pf::window_content_rect(window);
+    pf::driver_click(pf::Point{int16_t(content.top + (r.top + r.bottom) / 2), int16_t(content.left + r.left + 3)});
+    run_until_idle();
+    ASSERT_EQ(Editor_Wind, window_doc_record(window)) << "the click goes on with the entry";
+    type("X");
+    EXPECT_EQ(shown_entry(), "Xhello world") << "the caret went to the start, where the cell was clicked";
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run_until_idle();
+}
+
 TEST_F(TypedRoadTest, TheCancelAndAcceptBoxesShowWhileACellIsEdited) {
     pf::WindowRef bar = command_bar_window();
     ASSERT_NE(bar, nullptr);
