@@ -121,13 +121,19 @@ TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
     EXPECT_TRUE(workbook_state() == before) << "the locked cell keeps its value and its lock";
     EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
 
+    select_range(cells(1, 0, 2, 0));
+    DoFillMenu(record, 1);
+    EXPECT_EQ(result(2, 0), 2) << "a locked source row is copied from, not written over";
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
+    const auto filled = workbook_state();
+
     undo_test::alerts.clear();
     select_range(cells(2, 0, 3, 1));
     Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
     DoFillMenu(record, 2);
-    EXPECT_TRUE(workbook_state() == before);
+    EXPECT_TRUE(workbook_state() == filled);
     EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
-    EXPECT_EQ(undo_count(), 0);
+    EXPECT_EQ(undo_count(), 1);
 }
 
 TEST_F(EditMenu, PasteFollowsTheSystemClipboardWhileTheOwnOneIsEmpty) {
