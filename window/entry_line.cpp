@@ -570,15 +570,11 @@ void IdleEditor() {
 uint32_t DrawInputCell(MemoryRef layer, const CellPoint* cells) {
     if (!layer) return 0;
     ActivateSheet(kLayerActive, layer);
-    int16_t first = 0, last = 0;
-    if (cells) {
-        first = cells[0].v;
-        last = std::max(cells[0].v, cells[1].v);
-    } else {
-        const CellPoint active = GetClickCell(layer);
-        first = last = active.v;
-        if (WEList.in_cell_range.topLeft == active) last = std::max(last, WEList.in_cell_range.botRight.v);
-    }
+    const CellPoint edited = cells ? cells[0] : GetClickCell(layer);
+    const int16_t first = edited.v;
+    int16_t last = cells ? std::max(cells[0].v, cells[1].v) : edited.v;
+    // The rows below that the in-cell view grew over show their own cells again.
+    if (WEList.in_cell_range.topLeft == edited) last = std::max(last, WEList.in_cell_range.botRight.v);
     const CellRange rows{{first, 0}, {last, kLastCell}};
     DrawCells(&rows, layer);
     return 1;

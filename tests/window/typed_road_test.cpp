@@ -218,6 +218,20 @@ TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlaceAndClicksFarApartAreSingle) {
 
 namespace {
 
+TEST_F(TypedRoadTest, StoringATallEntryRedrawsEveryRowTheInCellViewCovered) {
+    for (const char* line : {"one", "two", "three"}) {
+        type(line);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, pf::kOptionKey);
+        run_until_idle();
+    }
+    type("four");
+    ASSERT_EQ(WEList.in_cell_range.botRight.v, 3);
+    ASSERT_GT(dark(CellPoint{3, 0}), 10) << "the fourth line shows three rows down";
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+    EXPECT_EQ(dark(CellPoint{3, 0}), 0) << "that row shows its own (empty) cell again";
+}
+
 TEST_F(TypedRoadTest, TheInCellViewGrowsDownForMoreLinesAndNeverShrinks) {
     click(CellPoint{1, 1});
     type("first");
