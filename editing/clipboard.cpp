@@ -74,6 +74,12 @@ int16_t refuse_with_alert(MemoryRef layer, int16_t code) {
     return code;
 }
 
+int16_t refuse_protected_change(MemoryRef layer, const CellRange& range) {
+    if (check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);
+    if (has_locked_cell(range, layer)) return refuse_with_alert(layer, kEditLockedCells);
+    return kEditDone;
+}
+
 void SavedFormats::dispose() {
     DisposeNonNilMemory(columns);
     DisposeNonNilMemory(rows);
@@ -217,8 +223,7 @@ bool record_clear(MemoryRef layer, const CellRange& range, MemoryRef cells) {
 }  // namespace
 
 int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
-    if (check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);
-    if (has_locked_cell(range, layer)) return refuse_with_alert(layer, kEditLockedCells);
+    if (int16_t refusal = refuse_protected_change(layer, range)) return refusal;
     MemoryRef cells = nullptr;
     if (!CopyCellInfo(range.topLeft, range.botRight, &cells, GetSpreadSheetCells(layer)))
         return refuse_with_alert(layer, kEditNoMemory);

@@ -60,6 +60,10 @@ bool has_locked_cell(const CellRange& range, MemoryRef layer);
 
 // Shows the alert of the code and answers it.
 int16_t refuse_with_alert(MemoryRef layer, int16_t code);
+// A change of the range's cells refused, with its alert, on a protected
+// workbook (kEditLockedWorkbook) or over a locked cell (kEditLockedCells);
+// kEditDone when the change may go ahead.
+int16_t refuse_protected_change(MemoryRef layer, const CellRange& range);
 // The extent of an undo record of a range, and the copies of the format
 // arrays it saves: the column formats for whole columns, the row formats for
 // whole rows. save_formats sends memory failures to the caller's handler,

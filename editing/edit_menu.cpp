@@ -384,13 +384,9 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
 void DoFillMenu(MemoryRef window_record, int16_t item) {
     MemoryRef layer = command_layer(window_record);
     if (!layer || objects_selected(layer)) return;
-    int16_t error = 0;
-    switch (item) {
-        case kFillDownItem: error = FillDown(layer, 0); break;
-        case kFillRightItem: error = FillRight(layer, 0); break;
-        case kFillUpItem: error = FillDown(layer, 1); break;
-        case kFillLeftItem: error = FillRight(layer, 1); break;
-        default: break;
-    }
-    if (error) show_file_error(error);
+    if (item < kFillDownItem || item > kFillLeftItem) return;
+    const bool down = item == kFillDownItem || item == kFillUpItem;
+    const int16_t variant = item >= kFillUpItem ? 1 : 0;
+    if (refuse_protected_change(layer, fill_target(current_selection(layer), down, variant))) return;
+    if (int16_t error = down ? FillDown(layer, variant) : FillRight(layer, variant)) show_file_error(error);
 }

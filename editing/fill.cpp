@@ -54,4 +54,14 @@ int16_t fill_from_edge(MemoryRef layer, bool down, int16_t variant) {
 
 int16_t FillDown(MemoryRef layer, int16_t variant) { return fill_from_edge(layer, true, variant); }
 
+CellRange fill_target(const CellRange& selection, bool down, int16_t variant) {
+    CellRange target = selection;
+    int16_t& first = down ? target.topLeft.v : target.topLeft.h;
+    int16_t& last = down ? target.botRight.v : target.botRight.h;
+    if (first >= last) return selection;
+    if (variant) --last;
+    else ++first;
+    return target;
+}
+
 int16_t FillRight(MemoryRef layer, int16_t variant) { return fill_from_edge(layer, false, variant); }

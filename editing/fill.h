@@ -15,6 +15,9 @@
 // wide) changes nothing.
 int16_t FillDown(MemoryRef layer, int16_t variant);
 int16_t FillRight(MemoryRef layer, int16_t variant);
+// The cells such a fill writes over: the selection less its source row
+// (column); the selection itself when it is one row tall (column wide).
+CellRange fill_target(const CellRange& selection, bool down, int16_t variant);
 
 enum SeriesKind : int16_t { kSeriesLinear = 0, kSeriesGrowth = 1, kSeriesDate = 2, kSeriesAutomatic = 3 };
 enum DateUnit : int16_t { kUnitYear = 0, kUnitMonth = 1, kUnitDay = 2, kUnitWeekday = 3 };

@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/alerts.h"
+#include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "formula/parser.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "core/lists_and_menus.h"
@@ -165,13 +168,19 @@ struct CellChange {
     std::vector<uint8_t> text;
 };
 
-std::vector<CellChange> planned_changes(MemoryRef layer) {
+bool is_locked(MemoryRef layer, CellPoint cell) { return has_locked_cell(CellRange{cell, cell}, layer); }
+
+// The cells whose contents change, in search order; a locked cell with a hit
+// is left out and noted.
+std::vector<CellChange> planned_changes(MemoryRef layer, bool* locked_hit) {
     std::vector<CellChange> changes;
     const uint32_t options = find_options();
     if (!(options & kFindInContents)) return changes;
     for (CellPoint cell : layer_cells_in_order(layer, find_state.by_columns)) {
         std::vector<uint8_t> text = cell_contents_text(layer, cell);
-        if (replace_every_hit(text, options)) changes.push_back(CellChange{cell, std::move(text)});
+        if (!replace_every_hit(text, options)) continue;
+        if (is_locked(layer, cell)) *locked_hit = true;
+        else changes.push_back(CellChange{cell, std::move(text)});
     }
     return changes;
 }
@@ -187,16 +196,29 @@ CellRange bounds_of(const std::vector<CellChange>& changes) {
     return bounds;
 }
 
+// A cell that kept its contents because cell entry refused the replaced text.
+struct Refusal {
+    CellPoint cell{};
+    int32_t code = kEntryStored;
+};
+
+// What cell entry says of a replaced text it refused, as typing it would.
+void report_refusal(int32_t code) { error_alert(kParserErrorStrList, int16_t(code)); }
+
 // Makes the planned changes under one undo record of the cells they cover,
-// stopping at Command-period.
-int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
+// stopping at Command-period; the first cell that refused its change is noted.
+int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, Refusal* refusal) {
     const CellRange bounds = bounds_of(changes);
     MemoryRef before = nullptr;
     if (!CopyCellInfo(bounds.topLeft, bounds.botRight, &before, GetSpreadSheetCells(layer))) return 0;
     int32_t stored = 0;
     for (const CellChange& change : changes) {
         if (CommandPeriod()) break;
-        if (store_typed_text(layer, change.cell, change.text) != kEntryStored) continue;
+        const int32_t answer = store_typed_text(layer, change.cell, change.text);
+        if (answer != kEntryStored) {
+            if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer};
+            continue;
+        }
         take_back_newest_undo(layer);
         ++stored;
     }
@@ -207,12 +229,18 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes) {
     return stored;
 }
 
-int32_t replace_all_in(const Target& target, MemoryRef layer) {
-    const std::vector<CellChange> changes = planned_changes(layer);
+int32_t replace_all_in(const Target& target, MemoryRef layer, bool* locked_hit) {
+    const std::vector<CellChange> changes = planned_changes(layer, locked_hit);
     if (changes.empty()) return 0;
-    const int32_t stored = apply_changes(layer, changes);
-    const CellPoint last = changes.back().cell;
-    if (layer == target.layer) SheetAutoScroll(layer, last, 0);
+    Refusal refusal;
+    const int32_t stored = apply_changes(layer, changes, &refusal);
+    if (refusal.code != kEntryStored) {
+        select_cell(layer, refusal.cell);
+        if (layer == target.layer) SheetAutoScroll(layer, refusal.cell, 0);
+        report_refusal(refusal.code);
+    } else if (layer == target.layer) {
+        SheetAutoScroll(layer, changes.back().cell, 0);
+    }
     return stored;
 }
 
@@ -276,8 +304,9 @@ int16_t do_freplace(int16_t forget) {
         pf::sys_beep(kFindBeepTicks);
         return 0;
     }
+    if (refuse_protected_change(layer, CellRange{cell, cell})) return 0;
     const int32_t answer = store_typed_text(layer, cell, replaced(text, kept, find_state.find_str[0]));
-    if (answer != kEntryStored) pf::sys_beep(kFindBeepTicks);
+    if (answer != kEntryStored) report_refusal(answer);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;
         forget_find_hit();
@@ -294,15 +323,21 @@ int32_t replace_all() {
     const Target target = front_target();
     if (!target.layer || find_state.find_str[0] == 0) return 0;
     forget_find_hit();
+    if (check_access(target.layer)) {
+        refuse_with_alert(target.layer, kEditLockedWorkbook);
+        return 0;
+    }
     int32_t changed = 0;
+    bool locked_hit = false;
     if (searching_all_layers()) {
         MemoryRef workbook = GetWorkSheet(target.layer);
         for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i)
-            changed += replace_all_in(target, find_SpreadSheet_item(workbook, i));
+            changed += replace_all_in(target, find_SpreadSheet_item(workbook, i), &locked_hit);
     } else {
-        changed = replace_all_in(target, target.layer);
+        changed = replace_all_in(target, target.layer, &locked_hit);
     }
-    if (!changed) pf::sys_beep(kFindBeepTicks);
+    if (locked_hit) refuse_with_alert(target.layer, kEditLockedCells);
+    else if (!changed) pf::sys_beep(kFindBeepTicks);
     DisplayText(target.record, 1);
     return changed;
 }

@@ -3,6 +3,7 @@
 
 #include "core/system_info.h"
 #include "editing/cell_blocks.h"
+#include "editing/clipboard.h"
 #include "editing/fill.h"
 #include "editing/undo_record.h"
 #include "model/format_commands.h"
@@ -73,9 +74,6 @@ void drag_fill_handle(MemoryRef layer, int16_t pane) {
         if (!(snapped == last)) GhostIt(layer, &last, snapped, &dragged, &anchor);
         AntRect(layer, dragged.topLeft, dragged.botRight);
     }
-    if (check_access(layer)) {
-        layer_alert(layer, kProtectedWorkbookAlert);
-        return;
-    }
+    if (refuse_protected_change(layer, dragged)) return;
     if (int16_t error = FillSeries(layer, &dragged, 0, kSeriesAutomatic, 0, nullptr, nullptr)) layer_alert(layer, error);
 }

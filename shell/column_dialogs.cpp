@@ -77,10 +77,10 @@ TitleLines proposed_titles(MemoryRef layer) {
     return TitleLines{selection.topLeft.h, wide ? selection.topLeft.h : selection.botRight.h};
 }
 
-void show_columns(DialogRef dialog, TitleLines columns, MemoryRef layer) {
+void show_columns(DialogRef dialog, TitleLines columns) {
     const CellRange range{{0, columns.first}, {kLastCell, columns.last}};
     unsigned char text[256];
-    absolute_reference_text(range, layer, text);
+    absolute_reference_text(range, text);
     SetDEditText(dialog, kColumnsItem, text);
 }
 
@@ -103,7 +103,7 @@ bool ask_titles(MemoryRef layer, TitleLines* titles) {
     DialogRef dialog = StdNewDLOG(kPrintColumnsDialog, kOkItem, nullptr);
     if (!dialog) return false;
     SetDRadios(dialog, kNoTitlesRadio, kTitlesRadio, stored_title_lines(layer, false).first >= 0 ? kTitlesRadio : kNoTitlesRadio);
-    show_columns(dialog, proposed_titles(layer), layer);
+    show_columns(dialog, proposed_titles(layer));
     SetEditTextDialogItemFocus(dialog, kColumnsItem);
     SelectTheDialogItemText(dialog, kColumnsItem, 0, kAllCharacters);
     pf::draw_dialog(dialog);

@@ -11,6 +11,7 @@
 #include "core/lists_and_menus.h"
 #include "core/screen_geometry.h"
 #include "core/string_utils.h"
+#include "platform/draw/rects.h"
 #include "platform/draw/theme.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
@@ -210,10 +211,7 @@ pf::Rect cancel_box_rect() { return pf::Rect{int16_t(entry_top() + 1), 98, int16
 pf::Rect accept_box_rect() { return pf::Rect{int16_t(entry_top() + 1), 112, int16_t(entry_top() + 14), 125}; }
 
 void redraw_entry_boxes() {
-    if (!IconBar) return;
-    PushWindowPort(IconBar);
-    draw_boxes();
-    PopPort();
+    if (IconBar) pf::inval_window_rect(IconBar, pf::union_rect(cancel_box_rect(), accept_box_rect()));
 }
 
 int16_t command_bar_depth() { return IconBar ? int16_t(GetTaskColors(IconBar)) : 0; }

@@ -24,7 +24,7 @@ pf::Rect command_bar_screen();
 pf::Rect message_rect();
 pf::Rect cancel_box_rect();
 pf::Rect accept_box_rect();
-// Draws the cancel and accept boxes, or erases them while no cell is being edited.
+// Has the cancel and accept boxes redrawn: shown while a cell is edited, else erased.
 void redraw_entry_boxes();
 constexpr pf::Rect kBarSwitchZone{2, 0, 24, 20};
 

@@ -52,7 +52,7 @@ bool has_text(DialogRef dialog) {
 // there at once (answers OK).
 int16_t take_name(DialogRef dialog, pf::ListHandle names, MemoryRef layer) {
     if (FindSelect(names) < 0) return kNamesItem;
-    add_record_text(dialog, Get_rangeinfo(layer), names, 0, kReferenceItem, layer);
+    add_record_text(dialog, Get_rangeinfo(layer), names, 0, kReferenceItem);
     SelectTheDialogItemText(dialog, kReferenceItem, 0, kAllCharacters);
     reset_ok_button(dialog, true);
     return list_box_double_clicked(dialog, kNamesItem) ? kOkItem : kNamesItem;

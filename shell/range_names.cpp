@@ -171,13 +171,12 @@ void range_data(MemoryRef names, pf::ListHandle list) {
     }
 }
 
-void absolute_reference_text(const CellRange& range, MemoryRef layer, unsigned char* text) {
+void absolute_reference_text(const CellRange& range, unsigned char* text) {
     const bool absolute[4] = {true, true, true, true};
-    RangeString(text, &range, absolute, layer);
+    RangeString(text, &range, absolute, nullptr);
 }
 
-void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int16_t name_item, int16_t range_item,
-                     MemoryRef layer) {
+void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int16_t name_item, int16_t range_item) {
     unsigned char name[256] = {0}, reference[256] = {0};
     const int32_t index = record_of_row(names, FindSelect(list));
     if (index >= 0) {
@@ -185,7 +184,7 @@ void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int
         named_range_name(record, name);
         const CellRange range = named_range_cells(record);
         UnuseMemory(names);
-        absolute_reference_text(range, layer, reference);
+        absolute_reference_text(range, reference);
     }
     if (name_item) SetDEditText(dialog, name_item, name);
     if (range_item) SetDEditText(dialog, range_item, reference);

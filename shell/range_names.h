@@ -54,8 +54,7 @@ bool delete_range_name(MemoryRef names, int16_t row, const unsigned char* name);
 void range_data(MemoryRef names, pf::ListHandle list);
 
 // A range as reference text with every part absolute ("$A$1:$C$4", "$B:$D").
-void absolute_reference_text(const CellRange& range, MemoryRef layer, unsigned char* text);
+void absolute_reference_text(const CellRange& range, unsigned char* text);
 // Writes the name and the reference of the record at the list's selected row
 // into the dialog's items (0: not wanted), or empties them when no row is selected.
-void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int16_t name_item, int16_t range_item,
-                     MemoryRef layer);
+void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int16_t name_item, int16_t range_item);

@@ -93,7 +93,7 @@ void delete_selected(RangeDialog& d) {
 void open_fields(RangeDialog& d) {
     const CellRange range = selected_range(d.layer);
     unsigned char reference[256];
-    absolute_reference_text(range, d.layer, reference);
+    absolute_reference_text(range, reference);
     SetDEditText(d.dialog, kRangeItem, reference);
     SetControlState(d.dialog, kTopItem, kRightItem, false);
     SetCheckbox(d.dialog, kTopItem, range.botRight.h - range.topLeft.h + 1 > 2);
@@ -120,7 +120,7 @@ bool run(RangeDialog& d) {
                 else add_typed_name(d);
                 break;
             case kDeleteItem: delete_selected(d); break;
-            case kListItem: add_record_text(d.dialog, d.names, d.list, kNameItem, kRangeItem, d.layer); break;
+            case kListItem: add_record_text(d.dialog, d.names, d.list, kNameItem, kRangeItem); break;
             default: break;
         }
     }

@@ -4,6 +4,7 @@
 #include "core/alert_kinds.h"
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"
+#include "editing/clipboard.h"
 #include "editing/fill.h"
 #include "editing/undo_record.h"
 #include "shell/app_prefs.h"
@@ -125,6 +126,7 @@ int16_t series_dialog(MemoryRef layer) {
         layer_alert(layer, kOneCellAlert);
         return 0;
     }
+    if (refuse_protected_change(layer, selection)) return 0;
     SeriesChoice choice{};
     if (!ask_series(selection, &choice)) return 0;
     const bool values = kind_takes_values(choice.kind);

@@ -1,6 +1,7 @@
 #include "shell/sort_command.h"
 
 #include "editing/cell_blocks.h"
+#include "editing/clipboard.h"
 #include "editing/sort.h"
 #include "editing/undo_record.h"
 #include "model/workbook.h"
@@ -26,6 +27,7 @@ void Sort(MemoryRef layer, int16_t mode) {
         layer_alert(layer, kOneCellSortAlert);
         return;
     }
+    if (refuse_protected_change(layer, selection)) return;
     int16_t keys[kSortKeys] = {kNoSortKey, kNoSortKey, kNoSortKey};
     uint16_t orders[kSortKeys] = {1, 1, 1};
     uint16_t by_columns = 1;

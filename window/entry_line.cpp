@@ -278,6 +278,15 @@ void inactive_commit_key(unsigned char key, uint16_t modifiers, MemoryRef record
     DisplayText(record, 1);
 }
 
+// Backspace with nothing being edited: the selected object goes as Clear
+// takes it; selected cells lose their contents at once, keeping formats,
+// labels and notes.
+void clear_by_key(MemoryRef record, MemoryRef layer) {
+    if (get_selected_object(layer, 1)) DoEditMenu(record, kEditClearItem);
+    else Do_Clear(0, layer);
+    DisplayText(record, 1);
+}
+
 void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
     if (Editor_Wind) {
         if (!engine_takes(key)) return;
@@ -286,8 +295,7 @@ void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRe
         return;
     }
     if (key == kKeyBackspace) {
-        DoEditMenu(record, kEditClearItem);
-        DisplayText(record, 1);
+        clear_by_key(record, layer);
         return;
     }
     if (key < 32 || key == kKeyDelete) return;
@@ -554,15 +562,11 @@ void IdleEditor() {
 uint32_t DrawInputCell(MemoryRef layer, const CellPoint* cells) {
     if (!layer) return 0;
     ActivateSheet(kLayerActive, layer);
-    int16_t first = 0, last = 0;
-    if (cells) {
-        first = cells[0].v;
-        last = std::max(cells[0].v, cells[1].v);
-    } else {
-        const CellPoint active = GetClickCell(layer);
-        first = last = active.v;
-        if (WEList.in_cell_range.topLeft == active) last = std::max(last, WEList.in_cell_range.botRight.v);
-    }
+    const CellPoint edited = cells ? cells[0] : GetClickCell(layer);
+    const int16_t first = edited.v;
+    int16_t last = cells ? std::max(cells[0].v, cells[1].v) : edited.v;
+    // The rows below that the in-cell view grew over show their own cells again.
+    if (WEList.in_cell_range.topLeft == edited) last = std::max(last, WEList.in_cell_range.botRight.v);
     const CellRange rows{{first, 0}, {last, kLastCell}};
     DrawCells(&rows, layer);
     return 1;

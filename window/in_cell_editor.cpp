@@ -163,7 +163,7 @@ void ClickCellEditor(WEReference instance, MemoryRef layer) {
     pf::Rect cells;
     if (pane < 0 || !EditorOnScreen(pane, 0, &WEList.in_cell_range, &cells, layer)) return;
     place_view(pane, cells, layer);
-    WEClick(where, modifiers, when, instance);
+    WEClick(where, modifiers, when, instance, false, kInCellView);
     if (pane != editor_pane()) {
         WEList.editor_pane = pane;
         DrawActiveEditor(pane, layer);
@@ -220,9 +220,13 @@ void redraw_in_cell_editor(MemoryRef layer) {
 }
 
 bool place_in_cell_view(MemoryRef layer) {
-    if (!view_in_use()) return false;
+    if (!view_in_use() || doc_window_layer(Editor_Wind) != layer) return false;
     pf::Rect cells;
-    if (!EditorOnScreen(editor_pane(), 0, &WEList.in_cell_range, &cells, layer)) return false;
+    if (!EditorOnScreen(editor_pane(), 0, &WEList.in_cell_range, &cells, layer)) {
+        // Off screen the view shows nothing, so that typing draws over no other cell.
+        WESetViewRect(WERectToLongRect(pf::Rect{}), WEList.instance, kInCellView);
+        return false;
+    }
     place_view(editor_pane(), cells, layer);
     return true;
 }

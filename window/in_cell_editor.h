@@ -22,5 +22,7 @@ uint32_t UpdateInCellEditor(MemoryRef layer);
 int16_t in_cell_right_column(MemoryRef layer, CellPoint active);
 // Draws the view in every pane that shows it (after the window was drawn).
 void redraw_in_cell_editor(MemoryRef layer);
-// Places the view in the editor's pane; false when the edited cells are not on screen there.
+// Places the view in the editor's pane of the edited layer (after the pane
+// scrolled, or before drawing); false, with nothing shown, when the edited
+// cells are not on screen there.
 bool place_in_cell_view(MemoryRef layer);

@@ -11,6 +11,7 @@
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
+#include "window/in_cell_editor.h"
 #include "window/sheet_drawing.h"
 #include "window/split_panes.h"
 #include "window/window_commands.h"
@@ -184,6 +185,7 @@ void Scroll_Sheet(int16_t pane, int16_t rows, int16_t columns, MemoryRef layer) 
         const Move move = scroll_axis(layer, 1, int16_t(pane < 2 ? 0 : 2), columns);
         if (move.moved) move_band(layer, move.band, move.pixels, 0);
     }
+    place_in_cell_view(layer);
     CellsScrolled(layer);
 }
 

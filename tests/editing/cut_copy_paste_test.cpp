@@ -10,6 +10,7 @@
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/windows/windows.h"
+#include "locked_cell.h"
 
 namespace {
 
@@ -65,10 +66,7 @@ TEST_F(CutCopyPaste, CutRemovesAfterRecordingAndUndoBringsBack) {
 TEST_F(CutCopyPaste, LockedCellsStopCutAndPasteButNotCopy) {
     put_number(0, 0, 1);
     put_number(0, 1, 2);
-    uint8_t* at = nullptr;
-    int16_t length = 0;
-    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{0, 1}, layer));
-    at[kFmtFlagsA] |= kFlagLocked;
+    lock_cell(layer, CellPoint{0, 1});
     const auto before = workbook_state();
     EXPECT_EQ(copy_range(layer, cells(0, 0, 0, 1), true), kEditLockedCells);
     EXPECT_TRUE(workbook_state() == before);

@@ -9,6 +9,7 @@
 #include "platform/menus/menus.h"
 #include "platform/scrap/scrap.h"
 #include "window/doc_window.h"
+#include "locked_cell.h"
 
 namespace {
 
@@ -108,6 +109,31 @@ TEST_F(EditMenu, FillItemsRunTheFourFillsAndEditItemsUndoAndRedo) {
     EXPECT_TRUE(workbook_state() == filled);
     DoEditMenu(record, 9);
     EXPECT_EQ(selection(), cells(0, 0, 31999, 31999));
+}
+
+TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
+    put_number(0, 0, 1);
+    put_number(1, 0, 2);
+    lock_cell(layer, CellPoint{1, 0});
+    select_range(cells(0, 0, 2, 0));
+    const auto before = workbook_state();
+    DoFillMenu(record, 1);
+    EXPECT_TRUE(workbook_state() == before) << "the locked cell keeps its value and its lock";
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
+
+    select_range(cells(1, 0, 2, 0));
+    DoFillMenu(record, 1);
+    EXPECT_EQ(result(2, 0), 2) << "a locked source row is copied from, not written over";
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
+    const auto filled = workbook_state();
+
+    undo_test::alerts.clear();
+    select_range(cells(2, 0, 3, 1));
+    Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
+    DoFillMenu(record, 2);
+    EXPECT_TRUE(workbook_state() == filled);
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
+    EXPECT_EQ(undo_count(), 1);
 }
 
 TEST_F(EditMenu, PasteFollowsTheSystemClipboardWhileTheOwnOneIsEmpty) {

@@ -4,6 +4,7 @@
 // as one undo step that visits each cell once.
 #include "../shell/format_fixture.h"
 
+#include "core/alerts.h"
 #include "editing/find_replace.h"
 #include "editing/find_window.h"
 #include "platform/events/keyboard.h"
@@ -19,6 +20,7 @@
 #include "shell/document_facts.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
+#include "locked_cell.h"
 
 namespace {
 
@@ -214,6 +216,41 @@ TEST_F(FindTest, ReplaceAllVisitsEachCellOnceAndUndoesInOneStep) {
     EXPECT_EQ(contents(1, 0), "a");
     EXPECT_EQ(contents(4, 3), "=\"a\"&\"b\"");
     EXPECT_EQ(contents(2, 0), "xyz");
+}
+
+TEST_F(FindTest, AReplacementTheCellRefusesIsSaidAndChangesNothing) {
+    enter(0, 0, "=SUM(1,2)");
+    enter(1, 0, "SUM");
+    select(0, 0);
+    search_for("SUM", "QQQ");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    alert_requests().clear();
+    EXPECT_EQ(do_freplace(1), 0);
+    EXPECT_EQ(contents(0, 0), "=SUM(1,2)");
+    EXPECT_EQ(alert_requests().size(), 1u) << "the refusal is told, not only beeped";
+
+    alert_requests().clear();
+    EXPECT_EQ(replace_all(), 1);
+    EXPECT_EQ(contents(1, 0), "QQQ");
+    EXPECT_EQ(contents(0, 0), "=SUM(1,2)");
+    EXPECT_EQ(alert_requests().size(), 1u) << "one message for the cells left as they were";
+    EXPECT_EQ(active(), (CellPoint{0, 0})) << "the first cell left unchanged is selected";
+}
+
+TEST_F(FindTest, ReplaceLeavesLockedCellsAsTheyAre) {
+    enter(0, 0, "cat");
+    enter(1, 0, "cat");
+    lock_cell(layer, CellPoint{0, 0});
+    select(0, 0);
+    search_for("cat", "dog");
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    alert_requests().clear();
+    EXPECT_EQ(do_freplace(1), 0);
+    EXPECT_EQ(contents(0, 0), "cat");
+    EXPECT_EQ(replace_all(), 1);
+    EXPECT_EQ(contents(0, 0), "cat") << "the locked cell is left out";
+    EXPECT_EQ(contents(1, 0), "dog");
+    EXPECT_EQ(alert_requests().size(), 2u) << "each refusal is told";
 }
 
 TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {

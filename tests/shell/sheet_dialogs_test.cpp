@@ -99,6 +99,15 @@ TEST_F(RangeNames, DeleteRemovesTheSelectedRowOnlyWhenItsNameIsTyped) {
     EXPECT_EQ(listed(), "One=0,0:0,0 Three=2,0:2,0");
 }
 
+TEST_F(RangeNames, ANamesRangeShowsAsItsReferenceNotAsTheNameAgain) {
+    add("Rate", "B2:C3");
+    Set_rangeinfo(layer, names);
+    names = nullptr;
+    unsigned char text[256];
+    absolute_reference_text(CellRange{{1, 1}, {2, 2}}, text);
+    EXPECT_EQ(text_of(text), "$B$2:$C$3");
+}
+
 void convert(const char* typed, const char* expected) {
     Pstr text(typed);
     const unsigned char french[3] = {'j', 'm', 'a'};

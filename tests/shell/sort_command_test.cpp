@@ -4,6 +4,7 @@
 
 #include "model/workbook.h"
 #include "shell/sort_command.h"
+#include "tests/editing/locked_cell.h"
 
 namespace {
 
@@ -35,6 +36,16 @@ TEST_F(SortCommand, RefusesAProtectedWorkbookAndASingleCell) {
     Sort(layer, 1);
     EXPECT_EQ(undo_test::alerts, (std::vector<int32_t>{104, 6}));
     EXPECT_EQ(text_at(0, 1), "two");
+}
+
+TEST_F(SortCommand, RefusesARangeWithALockedCell) {
+    put_rows();
+    lock_cell(layer, CellPoint{2, 1});
+    select_range(cells(0, 0, 2, 1));
+    const auto before = workbook_state();
+    Sort(layer, 1);
+    EXPECT_EQ(undo_test::alerts, (std::vector<int32_t>{1}));
+    EXPECT_TRUE(workbook_state() == before) << "the locked cell stays where it is";
 }
 
 }  // namespace

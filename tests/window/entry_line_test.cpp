@@ -132,6 +132,20 @@ TEST_F(EntryLineTest, EscapeAbandonsTheEntry) {
     EXPECT_EQ(line(), "5");
 }
 
+TEST_F(EntryLineTest, BackspaceClearsTheContentsAtOnceAndKeepsTheFormat) {
+    ASSERT_EQ(enter_at(0, 0, "12%"), kEntryStored);
+    const uint8_t percent = stored(0, 0).code;
+    DisplayText(record, 1);
+    const auto before = workbook_state();
+    EditorKey(kKeyBackspace, record, 0);
+    EXPECT_EQ(Editor_Wind, nullptr);
+    EXPECT_EQ(stored(0, 0).type, 0) << "the value goes without a question";
+    EXPECT_EQ(stored(0, 0).code, percent) << "the format stays";
+    EXPECT_EQ(line(), "");
+    DoUndo(workbook);
+    EXPECT_EQ(workbook_state(), before);
+}
+
 TEST_F(EntryLineTest, ACommitWithNothingTypedStoresNothing) {
     select(0, 0);
     ASSERT_TRUE(ActivateEditor(0, -1, layer) || activate_editor(0, -1, layer, record));

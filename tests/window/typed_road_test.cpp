@@ -8,6 +8,7 @@
 #include "editing/editing_commands.h"
 #include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
+#include "window/scrolling.h"
 
 namespace {
 
@@ -112,6 +113,20 @@ TEST_F(TypedRoadTest, ClicksPointAtCellsWhileAFormulaIsTyped) {
     EXPECT_EQ(_cellType_(cell), kCellFormula);
 }
 
+TEST_F(TypedRoadTest, AnArrowThatScrollsInPointModeLeavesNoTextInTheUncoveredCell) {
+    Scroll_Sheet(0, 0, 1, layer);
+    run_until_idle();
+    click(CellPoint{0, 1});
+    type("=SUM(");
+    pf::driver_key(pf::kKeyCodeLeftArrow, pf::kLeftArrowChar);
+    run_until_idle();
+    EXPECT_EQ(shown_entry(), "=SUM(A1");
+    EXPECT_EQ(dark(CellPoint{0, 0}), 0) << "the scrolled-in A1 shows nothing of the typed text";
+    EXPECT_GT(dark(CellPoint{0, 1}), 20) << "the text shows in B1, where it is typed";
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run_until_idle();
+}
+
 TEST_F(TypedRoadTest, DraggingSelectsARangeAndShiftClickStretchesIt) {
     pf::driver_drag(cell_point(CellPoint{1, 1}), cell_point(CellPoint{3, 2}));
     run_until_idle();
@@ -203,6 +218,20 @@ TEST_F(HeadingTest, ADoubleClickEditsTheCellInPlaceAndClicksFarApartAreSingle) {
 
 namespace {
 
+TEST_F(TypedRoadTest, StoringATallEntryRedrawsEveryRowTheInCellViewCovered) {
+    for (const char* line : {"one", "two", "three"}) {
+        type(line);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, pf::kOptionKey);
+        run_until_idle();
+    }
+    type("four");
+    ASSERT_EQ(WEList.in_cell_range.botRight.v, 3);
+    ASSERT_GT(dark(CellPoint{3, 0}), 10) << "the fourth line shows three rows down";
+    press_return();
+    EXPECT_EQ(Editor_Wind, nullptr);
+    EXPECT_EQ(dark(CellPoint{3, 0}), 0) << "that row shows its own (empty) cell again";
+}
+
 TEST_F(TypedRoadTest, TheInCellViewGrowsDownForMoreLinesAndNeverShrinks) {
     click(CellPoint{1, 1});
     type("first");
@@ -228,6 +257,35 @@ TEST_F(TypedRoadTest, TheInCellViewGrowsDownForMoreLinesAndNeverShrinks) {
 namespace {
 
 constexpr int16_t kOneLine = 17;
+
+TEST_F(TypedRoadTest, AClickInsideTheEditedCellPutsTheCaretWhereItFalls) {
+    const CellPoint edited{8, 1};  // below the entry line's own rows, so that the views cannot be mistaken
+    click(edited);
+    type("hello world");
+    pf::Rect r;
+    Cell_Location(0, &r, 1, edited, layer);
+    const pf::Rect content = pf::window_content_rect(window);
+    pf::driver_click(pf::Point{int16_t(content.top + (r.top + r.bottom) / 2), int16_t(content.left + r.left + 3)});
+    run_until_idle();
+    ASSERT_EQ(Editor_Wind, window_doc_record(window)) << "the click goes on with the entry";
+    type("X");
+    EXPECT_EQ(shown_entry(), "Xhello world") << "the caret went to the start, where the cell was clicked";
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    run_until_idle();
+}
+
+TEST_F(TypedRoadTest, TheCancelAndAcceptBoxesShowWhileACellIsEdited) {
+    pf::WindowRef bar = command_bar_window();
+    ASSERT_NE(bar, nullptr);
+    constexpr uint32_t kCancelRed = 0xCC0000;
+    const int cross_x = 98 + 6, cross_y = edit_rect.top + 1 + 6;
+    click(CellPoint{0, 0});
+    EXPECT_NE(pixel(cross_x, cross_y, bar), kCancelRed);
+    type("1");
+    EXPECT_EQ(pixel(cross_x, cross_y, bar), kCancelRed) << "the cancel box shows as soon as typing begins";
+    press_return();
+    EXPECT_NE(pixel(cross_x, cross_y, bar), kCancelRed) << "and goes when the entry is stored";
+}
 
 TEST_F(TypedRoadTest, TheCommandBarsEntryLineShowsTheCellAndTakesClicks) {
     pf::WindowRef bar = command_bar_window();
