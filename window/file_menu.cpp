@@ -91,6 +91,13 @@ void revert(MemoryRef record) {
     unsigned char title[256];
     set_pstring(title, pf::window_title(doc_window_window(record)));
     if (key_caution_alert(title, kRevertAlert, kCautionAlertKind) == kRevertCancel) return;
+    // A file gone or unreadable would leave nothing to open again: the document,
+    // perhaps the only copy left, stays open with its changes.
+    const pf::FileSpec spec = file_record_of(workbook).spec;
+    if (pf::OSErr error = test_open_document(spec)) {
+        show_named_file_error(error, spec.name);
+        return;
+    }
     set_change_ctr(workbook, 0);
     close_windows_of(workbook);
     // The last window put the document first among the recent ones.
