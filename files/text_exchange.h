@@ -32,6 +32,7 @@ constexpr int16_t kColumnsCut = 3;          // fields past the last column left 
 constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cut
 constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or column left out
 constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not convert
+constexpr int16_t kCharactersGuessed = 7;   // characters of a file in no Unicode form, read as Mac Roman
 
 // ---- Reading ------------------------------------------------------------------
 

@@ -337,7 +337,7 @@ int16_t read_roman_text(std::string_view text, uint8_t separator, MemoryRef laye
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report) {
     DecodedText decoded;
     if (int16_t error = decode_bytes(bytes, decoded)) return error;
-    if (report) report->replaced_characters += decoded.unmapped;
+    if (report) count_decoding_losses(decoded, *report);
     return read_roman_text(decoded.text, separator, layer, report);
 }
 
@@ -383,7 +383,7 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
     // A text read into a layer added to a document leaves the document's record alone.
     MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
     ImportReport report;
-    report.replaced_characters = decoded.unmapped;
+    count_decoding_losses(decoded, report);
     if (int16_t error = read_file_text(decoded.text, own_record, layer, type, &report)) return error;
     remember_import_losses(own_record, spec, report);
     report_text_import(report);
