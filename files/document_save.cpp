@@ -304,7 +304,10 @@ int16_t format_code_for_name(const unsigned char* name) {
     return -1;
 }
 
-int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
+namespace {
+
+// The format a typed name settles on, with its extension as settled.
+int16_t settled_code(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
     const int16_t typed = format_code_for_name(name);
     if (typed < 0) {
         if (add_extension) append_extension(name, code);
@@ -314,6 +317,27 @@ int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, 
     if (code == first_code) return typed;
     adjust_save_name(name, code, true);
     return code;
+}
+
+// A name longer than a file name may be loses the end of its stem; the
+// format's extension, when the name ends in it, stays on.
+void fit_file_name(unsigned char* name, int16_t code) {
+    if (name[0] <= pf::kMaxSpecName) return;
+    const char* extension = extension_for_code(code);
+    if (*extension && has_extension(name, extension)) {
+        name[0] = uint8_t(name[0] - std::strlen(extension));
+        append_extension(name, code);
+    } else {
+        name[0] = uint8_t(pf::kMaxSpecName);
+    }
+}
+
+}  // namespace
+
+int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
+    const int16_t settled = settled_code(name, code, first_code, add_extension);
+    fit_file_name(name, settled);
+    return settled;
 }
 
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count) {

@@ -208,6 +208,23 @@ TEST(SaveNames, ATypedExtensionChoosesTheFormatUntilThePopUpIsChanged) {
     EXPECT_EQ(settle("Budget.xls", kFormatCsv, kFormatNative, true), (Settled{"Budget.xls.csv", kFormatCsv}));
 }
 
+// A typed name longer than a file name may be is cut in its stem: the file
+// keeps the extension that says its format.
+TEST(SaveNames, ALongTypedNameKeepsItsExtension) {
+    auto settled = [](const std::string& name, int16_t code, bool add) {
+        unsigned char p[256];
+        sample::pstr_into(p, name);
+        settle_save_name(p, code, code, add);
+        return std::string(reinterpret_cast<char*>(p + 1), p[0]);
+    };
+    const std::string stem = "Quarterly report for the northern region sales team 2026 final";
+    EXPECT_EQ(settled(stem + ".qrv", kFormatNative, false), stem.substr(0, 59) + ".qrv");
+    EXPECT_EQ(settled(stem + ".csv", kFormatNative, false), stem.substr(0, 59) + ".csv");
+    EXPECT_EQ(settled(stem + " copy", kFormatNative, true), (stem + " copy").substr(0, 59) + ".qrv");
+    EXPECT_EQ(settled(stem + " copy", kFormatNative, false), (stem + " copy").substr(0, 63));
+    EXPECT_EQ(settled(stem + ".qrv", kFormatNative, false).size(), 63u);
+}
+
 TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {
     unsigned char name[64];
     export_file_name(first(), 1, name);
