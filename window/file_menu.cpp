@@ -20,6 +20,7 @@
 #include "platform/events/events.h"
 #include "printing/printing.h"
 #include "shell/app_prefs.h"
+#include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
@@ -158,9 +159,14 @@ void detach_record(MemoryRef record) {
 }
 
 void after_window_gone(uint32_t reason) {
-    if (!any_document_window()) HideTabWindow();
+    const bool documents_left = any_document_window();
+    if (!documents_left) HideTabWindow();
     else invalidate_tabs();
-    if (reason != kCloseForQuit) dim_pending_commands();
+    if (reason != kCloseForQuit) {
+        // Without documents the menu bar dims what needs one at once, not at the next click.
+        if (!documents_left) fix_menu_hilite();
+        dim_pending_commands();
+    }
     app_prefs.options2 |= kPrefRefreshButtons;
 }
 
