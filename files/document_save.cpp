@@ -186,16 +186,33 @@ int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const
 
 // ---- The Save dialog -----------------------------------------------------------
 
-// The Save dialog until it gives a file the chosen format may replace: 0, 1
-// when cancelled, or an error.
-int16_t ask_for_target(SaveRequest& request) {
+// Whether the file is that of an open workbook other than `workbook`: writing
+// over it would leave that document tied to contents it does not show, and
+// its next save would write over them in turn.
+bool file_of_other_document(MemoryRef workbook, const pf::FileSpec& file) {
+    const MachineRecord* machine = static_cast<WorkSheet*>(UseMemory(workbook))->machine;
+    UnuseMemory(workbook);
+    for (int32_t i = 0; i < count_open_workbooks(machine); ++i) {
+        MemoryRef other = open_workbook_at(machine, i);
+        if (other != workbook && record_is_of_file(Get_fileinfo(other), file)) return true;
+    }
+    return false;
+}
+
+// The Save dialog until it gives a file the chosen format may replace and no
+// other open document holds: 0, 1 when cancelled, or an error.
+int16_t ask_for_target(MemoryRef workbook, SaveRequest& request) {
     for (;;) {
         if (int16_t answer = document_prompts.save_dialog(request)) return answer;
         if (!request.replacing) return 0;
         pf::FinderInfo info;
         pf::get_finder_info(request.chosen, info);
-        if (info.type == file_type_for_code(request.code)) return 0;
-        document_prompts.tell(kErrorStrings, kWrongFileType);
+        if (file_of_other_document(workbook, request.chosen))
+            document_prompts.tell(kErrorStrings, kFileOfOpenDocument);
+        else if (info.type == file_type_for_code(request.code))
+            return 0;
+        else
+            document_prompts.tell(kErrorStrings, kWrongFileType);
     }
 }
 
@@ -425,7 +442,7 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     request.name = record.spec.name;
     request.code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
     request.reason = reason;
-    if (int16_t answer = ask_for_target(request)) return answer;
+    if (int16_t answer = ask_for_target(workbook, request)) return answer;
     if (layer_number == kWholeWorkbook && code == kFormatUntitled) {
         // Links of open documents to this untitled one follow it to its new home.
         std::string path;

@@ -29,6 +29,34 @@ TEST_F(SavingTest, SavingOverTheDocumentLeavesNothingBehind) {
     EXPECT_EQ(record.flags & kFileNotKeptOpen, 0u);
 }
 
+// Saving over the file of another open document is refused and the dialog
+// comes back: that document would be tied to contents it does not show, and
+// its next save would write over them. Saving over one's own file is a Save.
+TEST_F(SavingTest, TheFileOfAnotherOpenDocumentIsNotSavedOver) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> kept = bytes_of("Book.qrv");
+    MemoryRef other = sample::rich_workbook(1);
+    MemoryRef other_layer = find_SpreadSheet_item(other, 0);
+    prompts_log::seen.clear();
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Book.qrv");
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    EXPECT_EQ(DoSave(true, other_layer, kWholeWorkbook), 1);
+    EXPECT_EQ(prompts_log::seen,
+              (std::vector<std::string>{"save dialog 130/0", "tell 20000/36", "save dialog 130/0"}));
+    EXPECT_EQ(bytes_of("Book.qrv"), kept);
+
+    prompts_log::seen.clear();
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Book.qrv");
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    increment_change_ctr(first());
+    EXPECT_EQ(DoSave(true, first(), kWholeWorkbook), 0);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"save dialog 130/0"}));
+}
+
 TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
     ASSERT_EQ(save(book, "Book.qrv"), 0);
     std::vector<uint8_t> saved = bytes_of("Book.qrv");
