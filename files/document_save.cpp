@@ -429,6 +429,17 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     return error;
 }
 
+namespace {
+
+// Whether the folder of the document's file is still there: a Save dialog
+// started in a folder that is gone shows nothing to choose from.
+bool folder_still_there(const pf::FileSpec& spec) {
+    pf::FileSpec again;
+    return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) != pf::kDirectoryNotFoundErr;
+}
+
+}  // namespace
+
 int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     MemoryRef workbook = workbook_of(shown_layer);
     FileInfoRecord record = file_record_of(workbook);
@@ -438,7 +449,7 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
-    request.location = code ? &record.spec : nullptr;
+    request.location = code && folder_still_there(record.spec) ? &record.spec : nullptr;
     request.name = record.spec.name;
     request.code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
     request.reason = reason;

@@ -57,6 +57,29 @@ TEST_F(SavingTest, TheFileOfAnotherOpenDocumentIsNotSavedOver) {
     EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"save dialog 130/0"}));
 }
 
+// A document whose folder was removed while it was open: Save reports the
+// loss, and the next Save asks for a name starting from no folder rather
+// than from the one that is gone.
+TEST_F(SavingTest, ADocumentWhoseFolderIsGoneIsSavedFromTheDialogElsewhere) {
+    std::filesystem::create_directory(path("gone"));
+    ASSERT_EQ(save(book, "gone/Book.qrv"), 0);
+    std::filesystem::remove_all(path("gone"));
+    increment_change_ctr(first());
+    EXPECT_NE(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);  // the dialog, cancelled
+    ASSERT_FALSE(prompts_log::seen.empty());
+    EXPECT_EQ(prompts_log::seen.back(), "save dialog 130/0");
+    EXPECT_EQ(prompts_log::asked.location, nullptr);
+
+    // With only the file gone, the dialog starts in its folder.
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    std::filesystem::remove(path("Book.qrv"));
+    increment_change_ctr(first());
+    DoSave(false, first(), kWholeWorkbook);
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
+    EXPECT_NE(prompts_log::asked.location, nullptr);
+}
+
 TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
     ASSERT_EQ(save(book, "Book.qrv"), 0);
     std::vector<uint8_t> saved = bytes_of("Book.qrv");
