@@ -438,6 +438,13 @@ bool folder_still_there(const pf::FileSpec& spec) {
     return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) != pf::kDirectoryNotFoundErr;
 }
 
+// Whether the document's file is still there to be replaced; a file removed
+// while the document was open is written anew in its place.
+bool file_still_there(const pf::FileSpec& spec) {
+    pf::FileSpec again;
+    return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) == pf::noErr;
+}
+
 }  // namespace
 
 int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
@@ -446,7 +453,8 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     int16_t code = record.format_code;
     const int16_t reason = reason_to_ask(record);
     bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason;
-    if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
+    if (!dialog)
+        return save_workbook_file(shown_layer, layer_number, record.spec, code, file_still_there(record.spec), false);
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
     request.location = code && folder_still_there(record.spec) ? &record.spec : nullptr;

@@ -71,13 +71,21 @@ TEST_F(SavingTest, ADocumentWhoseFolderIsGoneIsSavedFromTheDialogElsewhere) {
     EXPECT_EQ(prompts_log::seen.back(), "save dialog 130/0");
     EXPECT_EQ(prompts_log::asked.location, nullptr);
 
-    // With only the file gone, the dialog starts in its folder.
+}
+
+// A document whose file was removed while it was open is saved in its place
+// again by Save, as a new file, rather than failing to find it.
+TEST_F(SavingTest, SaveWritesADocumentWhoseFileWasRemovedInItsPlace) {
     ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> saved = bytes_of("Book.qrv");
     std::filesystem::remove(path("Book.qrv"));
     increment_change_ctr(first());
-    DoSave(false, first(), kWholeWorkbook);
-    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
-    EXPECT_NE(prompts_log::asked.location, nullptr);
+    prompts_log::seen.clear();
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_TRUE(prompts_log::seen.empty());
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(get_change_ctr(book), 0);
+    EXPECT_EQ(files_in_folder(), 1u);
 }
 
 TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
