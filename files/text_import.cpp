@@ -356,9 +356,10 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
     write_file_record(file_info, record);
 }
 
-// The Mac Roman text of the file into the layer: 0 (also when the user
-// cancels the separator), an error (shown), kTextCancelled, or 1 for a SYLK
-// read stopped by the user.
+// The Mac Roman text of the file into the layer: 0, an error (shown),
+// kTextCancelled (also when the user cancels the separator: an empty layer
+// would open as a document tied to the file, whose Save then wrote over it),
+// or 1 for a SYLK read stopped by the user.
 int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
     if (is_sylk(bytes)) {
@@ -368,7 +369,7 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);
-    if (separator == 0) return 0;
+    if (separator == 0) return kTextCancelled;
     int16_t error = read_roman_text(bytes, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
     if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
