@@ -199,9 +199,17 @@ bool file_of_other_document(MemoryRef workbook, const pf::FileSpec& file) {
     return false;
 }
 
+// Whether one layer saved by itself would replace the file of its whole
+// document, which would then hold that layer alone while the document, saved
+// as far as it knows, closes without asking.
+bool layer_over_own_file(MemoryRef workbook, uint16_t layer_number, const pf::FileSpec& file) {
+    return layer_number != kWholeWorkbook && num_SpreadSheets(workbook) > 1 &&
+           record_is_of_file(Get_fileinfo(workbook), file);
+}
+
 // The Save dialog until it gives a file the chosen format may replace and no
 // other open document holds: 0, 1 when cancelled, or an error.
-int16_t ask_for_target(MemoryRef workbook, SaveRequest& request) {
+int16_t ask_for_target(MemoryRef workbook, uint16_t layer_number, SaveRequest& request) {
     for (;;) {
         if (int16_t answer = document_prompts.save_dialog(request)) return answer;
         if (!request.replacing) return 0;
@@ -209,6 +217,8 @@ int16_t ask_for_target(MemoryRef workbook, SaveRequest& request) {
         pf::get_finder_info(request.chosen, info);
         if (file_of_other_document(workbook, request.chosen))
             document_prompts.tell(kErrorStrings, kFileOfOpenDocument);
+        else if (layer_over_own_file(workbook, layer_number, request.chosen))
+            document_prompts.tell(kErrorStrings, kLayerOverOwnFile);
         else if (info.type == file_type_for_code(request.code))
             return 0;
         else
@@ -461,7 +471,7 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     request.name = record.spec.name;
     request.code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
     request.reason = reason;
-    if (int16_t answer = ask_for_target(workbook, request)) return answer;
+    if (int16_t answer = ask_for_target(workbook, layer_number, request)) return answer;
     if (layer_number == kWholeWorkbook && code == kFormatUntitled) {
         // Links of open documents to this untitled one follow it to its new home.
         std::string path;

@@ -60,6 +60,28 @@ TEST_F(SavingTest, TheFileOfAnotherOpenDocumentIsNotSavedOver) {
 // A document whose folder was removed while it was open: Save reports the
 // loss, and the next Save asks for a name starting from no folder rather
 // than from the one that is gone.
+// One layer saved by itself over its own document's file is refused: the
+// file would keep that layer alone while the document closes without asking.
+TEST_F(SavingTest, OneLayerIsNotSavedOverItsOwnDocumentsFile) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> kept = bytes_of("Book.qrv");
+    prompts_log::seen.clear();
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Book.qrv");
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    EXPECT_EQ(DoSave(true, first(), 1), 1);
+    EXPECT_EQ(prompts_log::seen,
+              (std::vector<std::string>{"save dialog 130/0", "tell 20000/37", "save dialog 130/0"}));
+    EXPECT_EQ(bytes_of("Book.qrv"), kept);
+    // Into a file of its own it goes as before.
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Layer.qrv");
+    prompts_log::choice->code = kFormatNative;
+    EXPECT_EQ(DoSave(true, first(), 1), 0);
+    EXPECT_TRUE(exists("Layer.qrv"));
+}
+
 TEST_F(SavingTest, ADocumentWhoseFolderIsGoneIsSavedFromTheDialogElsewhere) {
     std::filesystem::create_directory(path("gone"));
     ASSERT_EQ(save(book, "gone/Book.qrv"), 0);
