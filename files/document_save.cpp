@@ -208,8 +208,10 @@ bool layer_over_own_file(MemoryRef workbook, uint16_t layer_number, const pf::Fi
 }
 
 // The Save dialog until it gives a file the chosen format may replace and no
-// other open document holds: 0, 1 when cancelled, or an error.
+// other open document holds: 0, 1 when cancelled, or an error. A refused
+// choice comes back in the dialog, in its folder and under its name.
 int16_t ask_for_target(MemoryRef workbook, uint16_t layer_number, SaveRequest& request) {
+    pf::FileSpec refused{};
     for (;;) {
         if (int16_t answer = document_prompts.save_dialog(request)) return answer;
         if (!request.replacing) return 0;
@@ -223,6 +225,9 @@ int16_t ask_for_target(MemoryRef workbook, uint16_t layer_number, SaveRequest& r
             return 0;
         else
             document_prompts.tell(kErrorStrings, kWrongFileType);
+        refused = request.chosen;
+        request.location = &refused;
+        request.name = refused.name;
     }
 }
 

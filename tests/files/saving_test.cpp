@@ -45,6 +45,7 @@ TEST_F(SavingTest, TheFileOfAnotherOpenDocumentIsNotSavedOver) {
     EXPECT_EQ(DoSave(true, other_layer, kWholeWorkbook), 1);
     EXPECT_EQ(prompts_log::seen,
               (std::vector<std::string>{"save dialog 130/0", "tell 20000/36", "save dialog 130/0"}));
+    EXPECT_EQ(prompts_log::asked_name, "Book.qrv");  // the dialog comes back with the name refused
     EXPECT_EQ(bytes_of("Book.qrv"), kept);
 
     prompts_log::seen.clear();
