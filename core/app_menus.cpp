@@ -131,17 +131,22 @@ void set_window_item_text(int16_t item, WindowRef window) {
 
 bool same_entry(const pf::FileSpec& a, const pf::FileSpec& b) { return SameFile(&a, &b) != 0; }
 
-// The read test before opening a recent document: read and write, else read only.
-pf::OSErr test_open(const pf::FileSpec& spec) {
-    int16_t ref = 0;
-    pf::OSErr err = FSpOpenAware(&spec, kOpenReadWrite, &ref);
-    if (err == pf::kOpenForWriteErr || err == pf::kPermissionErr || err == pf::kAccessDeniedErr)
-        err = FSpOpenAware(&spec, kOpenReadOnly, &ref);
-    if (err == pf::noErr) pf::close_file(ref);
-    return err;
+// Whether an opening for writing was refused only because the file may not be
+// written: in use, not ours to write, locked, or on a read-only disk.
+bool refused_for_writing(pf::OSErr err) {
+    return err == pf::kOpenForWriteErr || err == pf::kPermissionErr || err == pf::kAccessDeniedErr ||
+           err == pf::kWriteProtectedErr || err == pf::kVolumeLockedErr || err == pf::kFileLockedErr;
 }
 
 }  // namespace
+
+pf::OSErr test_open_document(const pf::FileSpec& spec) {
+    int16_t ref = 0;
+    pf::OSErr err = FSpOpenAware(&spec, kOpenReadWrite, &ref);
+    if (refused_for_writing(err)) err = FSpOpenAware(&spec, kOpenReadOnly, &ref);
+    if (err == pf::noErr) pf::close_file(ref);
+    return err;
+}
 
 int32_t app_menu_proc(EventRecord*, uintptr_t app_ref, uintptr_t menu_pair) {
     app_prefs.options2 |= kPrefRefreshButtons;
@@ -250,7 +255,7 @@ void open_special(int16_t index) {
     if (index < 0 || index >= entries) return;
     pf::FileSpec spec = app_prefs.items[index];
     if (is_file_open(&spec)) return;
-    pf::OSErr err = test_open(spec);
+    pf::OSErr err = test_open_document(spec);
     if (err) {
         show_named_file_error(err, spec.name);
         RemovePrefItem(index);

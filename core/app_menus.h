@@ -40,6 +40,9 @@ MemoryRef GetSheetRef(WindowRef window);
 // Recent documents.
 void update_pref_specs(const pf::FileSpec* spec, int16_t add);
 void open_special(int16_t index);
+// Opens the document's file for a test, for writing when it may be written and
+// else for reading, and closes it again: 0 when it can be opened, or the error.
+pf::OSErr test_open_document(const pf::FileSpec& spec);
 
 // The menu manager's answers for the event loop: (menu id << 16) | item, 0 for none.
 int32_t menu_bar_choice(pf::Point where);

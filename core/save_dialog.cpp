@@ -79,7 +79,7 @@ void item_hit(pf::DialogRef dialog, int16_t item, SaveChoice& choice) {
 // The name and format agree before the name is used.
 void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
     unsigned char pascal[256];
-    set_pstring(pascal, name, pf::kMaxSpecName);
+    set_pstring(pascal, name, sizeof pascal - 1);
     choice.code = settle_save_name(pascal, choice.code, choice.first_code, adding_extensions());
     name = pstring_text(pascal);
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);

@@ -186,16 +186,48 @@ int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const
 
 // ---- The Save dialog -----------------------------------------------------------
 
-// The Save dialog until it gives a file the chosen format may replace: 0, 1
-// when cancelled, or an error.
-int16_t ask_for_target(SaveRequest& request) {
+// Whether the file is that of an open workbook other than `workbook`: writing
+// over it would leave that document tied to contents it does not show, and
+// its next save would write over them in turn.
+bool file_of_other_document(MemoryRef workbook, const pf::FileSpec& file) {
+    const MachineRecord* machine = static_cast<WorkSheet*>(UseMemory(workbook))->machine;
+    UnuseMemory(workbook);
+    for (int32_t i = 0; i < count_open_workbooks(machine); ++i) {
+        MemoryRef other = open_workbook_at(machine, i);
+        if (other != workbook && record_is_of_file(Get_fileinfo(other), file)) return true;
+    }
+    return false;
+}
+
+// Whether one layer saved by itself would replace the file of its whole
+// document, which would then hold that layer alone while the document, saved
+// as far as it knows, closes without asking.
+bool layer_over_own_file(MemoryRef workbook, uint16_t layer_number, const pf::FileSpec& file) {
+    return layer_number != kWholeWorkbook && num_SpreadSheets(workbook) > 1 &&
+           record_is_of_file(Get_fileinfo(workbook), file);
+}
+
+// The Save dialog until it gives a file the chosen format may replace and no
+// other open document holds: 0, 1 when cancelled, or an error. A refused
+// choice comes back in the dialog, in its folder and under its name.
+int16_t ask_for_target(MemoryRef workbook, uint16_t layer_number, SaveRequest& request) {
+    pf::FileSpec refused{};
     for (;;) {
         if (int16_t answer = document_prompts.save_dialog(request)) return answer;
         if (!request.replacing) return 0;
         pf::FinderInfo info;
         pf::get_finder_info(request.chosen, info);
-        if (info.type == file_type_for_code(request.code)) return 0;
-        document_prompts.tell(kErrorStrings, kWrongFileType);
+        if (file_of_other_document(workbook, request.chosen))
+            document_prompts.tell(kErrorStrings, kFileOfOpenDocument);
+        else if (layer_over_own_file(workbook, layer_number, request.chosen))
+            document_prompts.tell(kErrorStrings, kLayerOverOwnFile);
+        else if (info.type == file_type_for_code(request.code))
+            return 0;
+        else
+            document_prompts.tell(kErrorStrings, kWrongFileType);
+        refused = request.chosen;
+        request.location = &refused;
+        request.name = refused.name;
     }
 }
 
@@ -304,7 +336,10 @@ int16_t format_code_for_name(const unsigned char* name) {
     return -1;
 }
 
-int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
+namespace {
+
+// The format a typed name settles on, with its extension as settled.
+int16_t settled_code(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
     const int16_t typed = format_code_for_name(name);
     if (typed < 0) {
         if (add_extension) append_extension(name, code);
@@ -314,6 +349,27 @@ int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, 
     if (code == first_code) return typed;
     adjust_save_name(name, code, true);
     return code;
+}
+
+// A name longer than a file name may be loses the end of its stem; the
+// format's extension, when the name ends in it, stays on.
+void fit_file_name(unsigned char* name, int16_t code) {
+    if (name[0] <= pf::kMaxSpecName) return;
+    const char* extension = extension_for_code(code);
+    if (*extension && has_extension(name, extension)) {
+        name[0] = uint8_t(name[0] - std::strlen(extension));
+        append_extension(name, code);
+    } else {
+        name[0] = uint8_t(pf::kMaxSpecName);
+    }
+}
+
+}  // namespace
+
+int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
+    const int16_t settled = settled_code(name, code, first_code, add_extension);
+    fit_file_name(name, settled);
+    return settled;
 }
 
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count) {
@@ -388,20 +444,39 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     return error;
 }
 
+namespace {
+
+// Whether the folder of the document's file is still there: a Save dialog
+// started in a folder that is gone shows nothing to choose from.
+bool folder_still_there(const pf::FileSpec& spec) {
+    pf::FileSpec again;
+    return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) != pf::kDirectoryNotFoundErr;
+}
+
+// Whether the document's file is still there to be replaced; a file removed
+// while the document was open is written anew in its place.
+bool file_still_there(const pf::FileSpec& spec) {
+    pf::FileSpec again;
+    return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) == pf::noErr;
+}
+
+}  // namespace
+
 int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     MemoryRef workbook = workbook_of(shown_layer);
     FileInfoRecord record = file_record_of(workbook);
     int16_t code = record.format_code;
     const int16_t reason = reason_to_ask(record);
     bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason;
-    if (!dialog) return save_workbook_file(shown_layer, layer_number, record.spec, code, true, false);
+    if (!dialog)
+        return save_workbook_file(shown_layer, layer_number, record.spec, code, file_still_there(record.spec), false);
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
-    request.location = code ? &record.spec : nullptr;
+    request.location = code && folder_still_there(record.spec) ? &record.spec : nullptr;
     request.name = record.spec.name;
     request.code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
     request.reason = reason;
-    if (int16_t answer = ask_for_target(request)) return answer;
+    if (int16_t answer = ask_for_target(workbook, layer_number, request)) return answer;
     if (layer_number == kWholeWorkbook && code == kFormatUntitled) {
         // Links of open documents to this untitled one follow it to its new home.
         std::string path;

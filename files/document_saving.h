@@ -74,7 +74,8 @@ void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
 // contents agree: a typed extension of another format chooses that format
 // while the pop-up still shows `first_code`; once the pop-up was changed, its
 // format's extension takes the place of the typed one. A name without a
-// format's extension takes the code's extension when `add_extension`.
+// format's extension takes the code's extension when `add_extension`. A name
+// longer than a file name may be is cut in its stem, keeping the extension.
 int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension);
 
 // Whether a save leaves the document with nothing unsaved: the whole

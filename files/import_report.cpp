@@ -25,9 +25,15 @@ std::string column_name(int16_t column) {
 
 }  // namespace
 
+void count_decoding_losses(const DecodedText& decoded, ImportReport& report) {
+    report.replaced_characters += decoded.unmapped;
+    report.guessed_characters += decoded.guessed;
+}
+
 bool import_lost_anything(const ImportReport& report) {
     return report.replaced_characters || report.rows_cut || report.fields_cut || report.texts_cut ||
-           report.unconverted_formulas || report.cells_beyond_grid || report.names_dropped;
+           report.unconverted_formulas || report.cells_beyond_grid || report.names_dropped ||
+           report.guessed_characters;
 }
 
 bool record_is_of_file(MemoryRef file_info, const pf::FileSpec& spec) {
@@ -46,6 +52,7 @@ void remember_import_losses(MemoryRef file_info, const pf::FileSpec& source, con
 std::vector<ImportNote> text_import_notes(const ImportReport& report) {
     std::vector<ImportNote> notes;
     if (report.replaced_characters) notes.push_back({kUnmappedCharacters, {figure(report.replaced_characters)}});
+    if (report.guessed_characters) notes.push_back({kCharactersGuessed, {figure(report.guessed_characters)}});
     if (report.rows_cut) notes.push_back({kRowsCut, {figure(report.rows_cut), figure(kLastCell + 2)}});
     if (report.fields_cut)
         notes.push_back({kColumnsCut, {figure(report.fields_cut), column_name(kLastCell),

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "files/text_encoding.h"
 #include "platform/files/files.h"
 
 // A reader with a new kind of loss adds its count here and to
@@ -23,7 +24,11 @@ struct ImportReport {
     int32_t unconverted_formulas = 0;  // formulas kept as their stored values (or as text)
     int32_t cells_beyond_grid = 0;     // cells past the last row or column
     int32_t names_dropped = 0;         // named ranges a layer cannot hold, left out
+    int32_t guessed_characters = 0;    // characters of a file in no Unicode form, read as Mac Roman
 };
+
+// Adds what decoding a file's bytes replaced or took on a guess.
+void count_decoding_losses(const DecodedText& decoded, ImportReport& report);
 
 // Whether the workbook read holds less than the file did.
 bool import_lost_anything(const ImportReport& report);

@@ -865,6 +865,6 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
 
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
     DecodedText decoded = decode_text_file(bytes);
-    if (report) report->replaced_characters += decoded.unmapped;
+    if (report) count_decoding_losses(decoded, *report);
     return read_sylk_text(decoded.text, layer, report);
 }

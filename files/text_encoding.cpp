@@ -36,11 +36,11 @@ bool utf8_to_roman(std::string_view utf8, DecodedText& out) {
     return true;
 }
 
-bool has_high_bytes(std::string_view text) {
-    for (char c : text)
-        if (uint8_t(c) >= 0x80) return true;
-    return false;
+int32_t count_high_bytes(std::string_view text) {
+    return int32_t(std::count_if(text.begin(), text.end(), [](char c) { return uint8_t(c) >= 0x80; }));
 }
+
+bool has_high_bytes(std::string_view text) { return count_high_bytes(text) > 0; }
 
 // Zero bytes at the even and the odd positions of byte pairs.
 struct ZeroBytes {
@@ -105,6 +105,7 @@ DecodedText decode_text_file(std::string_view bytes) {
     if (!has_high_bytes(bytes) || !utf8_to_roman(bytes, out)) {
         out.text.assign(bytes);
         out.unmapped = 0;
+        out.guessed = count_high_bytes(bytes);
     }
     replace_nul_bytes(out);
     return out;

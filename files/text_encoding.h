@@ -17,12 +17,14 @@ constexpr uint32_t kEncodingUTF8 = 134217984;
 struct DecodedText {
     std::string text;        // Mac Roman
     int32_t unmapped = 0;    // characters Mac Roman cannot hold, each now "?"
+    int32_t guessed = 0;     // bytes above 127 of text in no Unicode form, taken as Mac Roman
 };
 
 // The bytes of a text file as Mac Roman. A UTF-8 or UTF-16 byte-order mark
 // decides and is dropped; text whose zero bytes fall as in UTF-16 is taken
 // for UTF-16; text that is valid UTF-8 with bytes above 127 is UTF-8;
-// anything else is Mac Roman. A NUL byte left in the text becomes "?",
+// anything else is Mac Roman, its bytes above 127 counted as guessed: such a
+// file may as well have been written in another 8-bit encoding. A NUL byte left in the text becomes "?",
 // counted with the characters Mac Roman cannot hold.
 DecodedText decode_text_file(std::string_view bytes);
 

@@ -32,14 +32,16 @@ constexpr int16_t kColumnsCut = 3;          // fields past the last column left 
 constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cut
 constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or column left out
 constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not convert
+constexpr int16_t kCharactersGuessed = 7;   // characters of a file in no Unicode form, read as Mac Roman
 
 // ---- Reading ------------------------------------------------------------------
 
 // Reads a text file into an empty layer: SYLK by its first bytes, else tab
 // text for type "TAB ", CSV for "CSV " and the separator the user picks for
 // any other type, or for a CSV whose first lines are split by semicolons
-// (semicolon offered first). 0 (also when the user cancels the choice), -1
-// when the file cannot be read, or an error (shown). What the read lost is
+// (semicolon offered first). 0, kTextCancelled when the user cancels the
+// choice or the reading (nothing is read), -1 when the file cannot be read, or
+// an error (shown). What the read lost is
 // shown; when the workbook was opened from this file, the loss is marked in
 // its record `file_info`, which takes the format read (SYLK, CSV or tab text).
 int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type);

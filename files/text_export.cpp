@@ -176,7 +176,10 @@ int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint
         while (row < end && _RowID_(row) < r) row += _RowLength_(row);
         if (row >= end && whole_columns) break;
         line.clear();
-        if (row < end && _RowID_(row) == r) put_row(w, row, top_left.h, bottom_right.h, line);
+        if (row < end && _RowID_(row) == r) {
+            put_row(w, row, top_left.h, bottom_right.h, line);
+            row += _RowLength_(row);  // done counts the rows written, so the last one reports the whole
+        }
         if (!single) line.append(w.line_end);
         error = flush(line, int32_t(row - start), int32_t(end - start));
     }

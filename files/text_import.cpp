@@ -337,7 +337,7 @@ int16_t read_roman_text(std::string_view text, uint8_t separator, MemoryRef laye
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report) {
     DecodedText decoded;
     if (int16_t error = decode_bytes(bytes, decoded)) return error;
-    if (report) report->replaced_characters += decoded.unmapped;
+    if (report) count_decoding_losses(decoded, *report);
     return read_roman_text(decoded.text, separator, layer, report);
 }
 
@@ -356,9 +356,10 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
     write_file_record(file_info, record);
 }
 
-// The Mac Roman text of the file into the layer: 0 (also when the user
-// cancels the separator), an error (shown), kTextCancelled, or 1 for a SYLK
-// read stopped by the user.
+// The Mac Roman text of the file into the layer: 0, an error (shown),
+// kTextCancelled (also when the user cancels the separator: an empty layer
+// would open as a document tied to the file, whose Save then wrote over it),
+// or 1 for a SYLK read stopped by the user.
 int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
     if (is_sylk(bytes)) {
@@ -368,7 +369,7 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);
-    if (separator == 0) return 0;
+    if (separator == 0) return kTextCancelled;
     int16_t error = read_roman_text(bytes, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
     if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
@@ -383,7 +384,7 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
     // A text read into a layer added to a document leaves the document's record alone.
     MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
     ImportReport report;
-    report.replaced_characters = decoded.unmapped;
+    count_decoding_losses(decoded, report);
     if (int16_t error = read_file_text(decoded.text, own_record, layer, type, &report)) return error;
     remember_import_losses(own_record, spec, report);
     report_text_import(report);

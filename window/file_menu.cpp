@@ -20,6 +20,7 @@
 #include "platform/events/events.h"
 #include "printing/printing.h"
 #include "shell/app_prefs.h"
+#include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
@@ -91,6 +92,13 @@ void revert(MemoryRef record) {
     unsigned char title[256];
     set_pstring(title, pf::window_title(doc_window_window(record)));
     if (key_caution_alert(title, kRevertAlert, kCautionAlertKind) == kRevertCancel) return;
+    // A file gone or unreadable would leave nothing to open again: the document,
+    // perhaps the only copy left, stays open with its changes.
+    const pf::FileSpec spec = file_record_of(workbook).spec;
+    if (pf::OSErr error = test_open_document(spec)) {
+        show_named_file_error(error, spec.name);
+        return;
+    }
     set_change_ctr(workbook, 0);
     close_windows_of(workbook);
     // The last window put the document first among the recent ones.
@@ -151,9 +159,14 @@ void detach_record(MemoryRef record) {
 }
 
 void after_window_gone(uint32_t reason) {
-    if (!any_document_window()) HideTabWindow();
+    const bool documents_left = any_document_window();
+    if (!documents_left) HideTabWindow();
     else invalidate_tabs();
-    if (reason != kCloseForQuit) dim_pending_commands();
+    if (reason != kCloseForQuit) {
+        // Without documents the menu bar dims what needs one at once, not at the next click.
+        if (!documents_left) fix_menu_hilite();
+        dim_pending_commands();
+    }
     app_prefs.options2 |= kPrefRefreshButtons;
 }
 

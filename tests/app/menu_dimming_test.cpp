@@ -114,3 +114,18 @@ TEST_F(ModalMenus, EveryMenuTitleIsDimmedWhileADialogAnAlertOrAFileDialogIsUp) {
         EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled) << what;  // back after the dialog
     }
 }
+
+// Closing the last document dims the menus that need one right away, as the
+// menu bar shows them, without waiting for a click in the bar.
+TEST_F(AppTest, ClosingTheLastDocumentDimsTheDocumentMenusAtOnce) {
+    constexpr int16_t kCloseItem = 4;
+    constexpr int16_t kDocumentMenus[] = {131, 132, 133, 135, 136};
+    new_document();
+    run_until_idle();
+    enable_menus();
+    for (int16_t id : kDocumentMenus) ASSERT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(id), 0)) << id;
+    DoFileMenu(nullptr, kCloseItem);
+    run_until_idle();
+    ASSERT_EQ(pf::front_non_floating_window(), nullptr);
+    for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(id), 0)) << id;
+}

@@ -120,6 +120,12 @@ TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     EXPECT_FALSE(exists("Out.qrv"));
     EXPECT_EQ(run(path("Missing.qrv"), path("Out.qrv")), 1);
     EXPECT_EQ(run(path("In.qrv"), ""), 2);
+    // A text whose separator no one can choose is not converted into nothing.
+    const std::string plain = "a,b\n1,2\n";
+    write_bytes("Plain.slk", std::vector<uint8_t>(plain.begin(), plain.end()));
+    EXPECT_EQ(run(path("Plain.slk"), path("Out.csv")), 1);
+    EXPECT_NE(errors.find("no known separator"), std::string::npos) << errors;
+    EXPECT_FALSE(exists("Out.csv"));
 }
 
 // A SYLK running past the last row is written as far as the layer holds it;

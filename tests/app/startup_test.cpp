@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "app_fixture.h"
@@ -228,6 +230,18 @@ TEST_F(AppTest, CommaAndTabSeparatedFilesOpenAsChangedDocuments) {
     post_launch({tab.c_str()});
     run_until_idle();
     EXPECT_EQ(front_cell_text(CellPoint{1, 1}), "40");
+}
+
+// Cancelling the separator question of a text file opens nothing: an empty
+// document tied to the file would write over it at its first Save.
+TEST_F(AppTest, ATextFileWhoseSeparatorQuestionIsCancelledOpensNothing) {
+    const std::string dat = home + "/plain.dat";
+    std::ofstream(dat) << "a\tb\n1\t2\n";
+    post_launch({dat.c_str()});
+    run_until_idle();
+    EXPECT_TRUE(window_titles(false).empty());
+    std::ifstream kept(dat);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a\tb\n1\t2\n");
 }
 
 TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {

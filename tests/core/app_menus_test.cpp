@@ -1,4 +1,9 @@
 // The Window menu's window items and the recent-documents entries.
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "../app/app_fixture.h"
@@ -119,4 +124,30 @@ TEST_F(AppMenus, TheRecentDocumentsMenuListsTheEntriesAboveItsClearItem) {
     open_special(3);  // the last item: Clear Menu
     EXPECT_EQ(pf::count_menu_items(menu), 2);
     EXPECT_EQ(entry_name(0), "");
+}
+
+// A recent document on a read-only disk opens read-only, as it does from the
+// Open dialog, and keeps its entry. The disk is made read-only in a mount
+// namespace of a child process, so nothing outside the test sees it.
+TEST_F(AppMenus, ARecentDocumentOnAReadOnlyDiskOpensAndKeepsItsEntry) {
+    pf::FileSpec kept = file("kept.csv");
+    update_pref_specs(&kept, 1);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const char* folder = home.c_str();
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount(folder, folder, nullptr, MS_BIND, nullptr) != 0 ||
+            mount(nullptr, folder, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            _exit(77);
+        open_special(0);
+        int documents = 0;
+        for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w)) documents += !pf::is_floating_window(w);
+        _exit(alert_requests().empty() && documents == 1 && entry_name(0) == "kept.csv" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the recent document did not open read-only";
 }

@@ -39,10 +39,12 @@ inline void tell_figures(int16_t list, int16_t index, const std::vector<std::str
 }
 // The Save dialog: cancelled unless a choice is set, which it then makes once.
 inline SaveRequest asked;
+inline std::string asked_name;  // the name proposed, read while the dialog is up
 inline std::optional<SaveRequest> choice;
 inline int16_t save_dialog(SaveRequest& request) {
     seen.push_back("save dialog 130/" + std::to_string(request.reason));
     asked = request;
+    asked_name = request.name ? std::string(reinterpret_cast<const char*>(request.name + 1), request.name[0]) : "";
     if (!choice) return 1;
     request.chosen = choice->chosen;
     request.code = choice->code;

@@ -132,6 +132,27 @@ TEST_F(ImportLossesTest, FormulasKeptAsValuesAndStrayNulsKeepSaveOffTheSource) {
     EXPECT_TRUE(import_lost_anything(excel));
 }
 
+// A file in no Unicode form may have been written in any 8-bit encoding: its
+// high characters are read as Mac Roman, counted as guessed, and Save, which
+// writes UTF-8, asks for a name instead of changing the file's characters.
+TEST_F(ImportLossesTest, CharactersOfAFileInNoUnicodeFormKeepSaveOffTheSource) {
+    const std::string latin = "caf\xE9,na\xEFve\r\n";  // café,naïve written as ISO 8859-1
+    open_text("latin.csv", latin);
+    ASSERT_FALSE(prompts_log::seen.empty());
+    EXPECT_EQ(prompts_log::seen.back(), "tell 170/7");
+    EXPECT_EQ(prompts_log::figures, (std::vector<std::string>{"2"}));
+    EXPECT_NE(file_record_of(opened).flags & kFileImportLost, 0u);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(text_of("latin.csv"), latin);
+
+    // The same text in UTF-8 is known for what it is: nothing guessed, saved over in place.
+    open_text("utf8.csv", "caf\xC3\xA9,na\xC3\xAFve\r\n");
+    EXPECT_EQ(file_record_of(opened).flags & kFileImportLost, 0u);
+    ImportReport report;
+    read_text("plain ASCII,1\r\n", kCommaSeparator, &report);
+    EXPECT_FALSE(import_lost_anything(report));
+}
+
 TEST_F(ImportLossesTest, AWholeReadSavesOverTheSourceInTheFormItWasRead) {
     open_text("plain.csv", "1,two\r\n");
     EXPECT_EQ(file_record_of(opened).flags & kFileImportLost, 0u);

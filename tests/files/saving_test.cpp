@@ -29,6 +29,88 @@ TEST_F(SavingTest, SavingOverTheDocumentLeavesNothingBehind) {
     EXPECT_EQ(record.flags & kFileNotKeptOpen, 0u);
 }
 
+// Saving over the file of another open document is refused and the dialog
+// comes back: that document would be tied to contents it does not show, and
+// its next save would write over them. Saving over one's own file is a Save.
+TEST_F(SavingTest, TheFileOfAnotherOpenDocumentIsNotSavedOver) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> kept = bytes_of("Book.qrv");
+    MemoryRef other = sample::rich_workbook(1);
+    MemoryRef other_layer = find_SpreadSheet_item(other, 0);
+    prompts_log::seen.clear();
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Book.qrv");
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    EXPECT_EQ(DoSave(true, other_layer, kWholeWorkbook), 1);
+    EXPECT_EQ(prompts_log::seen,
+              (std::vector<std::string>{"save dialog 130/0", "tell 20000/36", "save dialog 130/0"}));
+    EXPECT_EQ(prompts_log::asked_name, "Book.qrv");  // the dialog comes back with the name refused
+    EXPECT_EQ(bytes_of("Book.qrv"), kept);
+
+    prompts_log::seen.clear();
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Book.qrv");
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    increment_change_ctr(first());
+    EXPECT_EQ(DoSave(true, first(), kWholeWorkbook), 0);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"save dialog 130/0"}));
+}
+
+// A document whose folder was removed while it was open: Save reports the
+// loss, and the next Save asks for a name starting from no folder rather
+// than from the one that is gone.
+// One layer saved by itself over its own document's file is refused: the
+// file would keep that layer alone while the document closes without asking.
+TEST_F(SavingTest, OneLayerIsNotSavedOverItsOwnDocumentsFile) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> kept = bytes_of("Book.qrv");
+    prompts_log::seen.clear();
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Book.qrv");
+    prompts_log::choice->code = kFormatNative;
+    prompts_log::choice->replacing = true;
+    EXPECT_EQ(DoSave(true, first(), 1), 1);
+    EXPECT_EQ(prompts_log::seen,
+              (std::vector<std::string>{"save dialog 130/0", "tell 20000/37", "save dialog 130/0"}));
+    EXPECT_EQ(bytes_of("Book.qrv"), kept);
+    // Into a file of its own it goes as before.
+    prompts_log::choice = SaveRequest{};
+    prompts_log::choice->chosen = spec("Layer.qrv");
+    prompts_log::choice->code = kFormatNative;
+    EXPECT_EQ(DoSave(true, first(), 1), 0);
+    EXPECT_TRUE(exists("Layer.qrv"));
+}
+
+TEST_F(SavingTest, ADocumentWhoseFolderIsGoneIsSavedFromTheDialogElsewhere) {
+    std::filesystem::create_directory(path("gone"));
+    ASSERT_EQ(save(book, "gone/Book.qrv"), 0);
+    std::filesystem::remove_all(path("gone"));
+    increment_change_ctr(first());
+    EXPECT_NE(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);  // the dialog, cancelled
+    ASSERT_FALSE(prompts_log::seen.empty());
+    EXPECT_EQ(prompts_log::seen.back(), "save dialog 130/0");
+    EXPECT_EQ(prompts_log::asked.location, nullptr);
+
+}
+
+// A document whose file was removed while it was open is saved in its place
+// again by Save, as a new file, rather than failing to find it.
+TEST_F(SavingTest, SaveWritesADocumentWhoseFileWasRemovedInItsPlace) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> saved = bytes_of("Book.qrv");
+    std::filesystem::remove(path("Book.qrv"));
+    increment_change_ctr(first());
+    prompts_log::seen.clear();
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_TRUE(prompts_log::seen.empty());
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(get_change_ctr(book), 0);
+    EXPECT_EQ(files_in_folder(), 1u);
+}
+
 TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
     ASSERT_EQ(save(book, "Book.qrv"), 0);
     std::vector<uint8_t> saved = bytes_of("Book.qrv");
@@ -206,6 +288,23 @@ TEST(SaveNames, ATypedExtensionChoosesTheFormatUntilThePopUpIsChanged) {
     EXPECT_EQ(settle("Budget", kFormatNative, kFormatNative, true), (Settled{"Budget.qrv", kFormatNative}));
     EXPECT_EQ(settle("Budget", kFormatNative, kFormatNative, false), (Settled{"Budget", kFormatNative}));
     EXPECT_EQ(settle("Budget.xls", kFormatCsv, kFormatNative, true), (Settled{"Budget.xls.csv", kFormatCsv}));
+}
+
+// A typed name longer than a file name may be is cut in its stem: the file
+// keeps the extension that says its format.
+TEST(SaveNames, ALongTypedNameKeepsItsExtension) {
+    auto settled = [](const std::string& name, int16_t code, bool add) {
+        unsigned char p[256];
+        sample::pstr_into(p, name);
+        settle_save_name(p, code, code, add);
+        return std::string(reinterpret_cast<char*>(p + 1), p[0]);
+    };
+    const std::string stem = "Quarterly report for the northern region sales team 2026 final";
+    EXPECT_EQ(settled(stem + ".qrv", kFormatNative, false), stem.substr(0, 59) + ".qrv");
+    EXPECT_EQ(settled(stem + ".csv", kFormatNative, false), stem.substr(0, 59) + ".csv");
+    EXPECT_EQ(settled(stem + " copy", kFormatNative, true), (stem + " copy").substr(0, 59) + ".qrv");
+    EXPECT_EQ(settled(stem + " copy", kFormatNative, false), (stem + " copy").substr(0, 63));
+    EXPECT_EQ(settled(stem + ".qrv", kFormatNative, false).size(), 63u);
 }
 
 TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {

@@ -1,6 +1,8 @@
 // Writing cells as tab and comma-separated text: the shape of a range, CSV
 // quoting, what each field shows, files, and round trips through the reader.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/files/text_fixture.h"
 
@@ -113,6 +115,26 @@ TEST_F(TextExportTest, WrittenTextReadsBackAsTheSameCells) {
         recalculate(read);
         EXPECT_EQ(cells_of(read), before) << text;
     }
+}
+
+// The progress a text save reports ends at the whole, which is what tells the
+// program to give the message area back to the active cell.
+std::vector<std::pair<int32_t, int32_t>> progress_reports;
+void record_progress(MemoryRef, int32_t, int32_t done, int32_t total) { progress_reports.push_back({done, total}); }
+
+TEST_F(TextExportTest, SavingTextReportsProgressUpToTheWhole) {
+    type_entries(layer, {{{0, 0}, "a"}, {{2, 1}, "b"}, {{5, 0}, "c"}});
+    const auto kept = quorvin_rsrv.wait;
+    quorvin_rsrv.wait = record_progress;
+    for (int16_t code : {kFormatCsv, kFormatTabValues, kFormatTabDisplayed}) {
+        progress_reports.clear();
+        EXPECT_EQ(saved(code), code == kFormatCsv ? "a\r\n\r\n,b\r\n\r\n\r\nc\r\n" : "a\r\n\r\n\tb\r\n\r\n\r\nc\r\n");
+        ASSERT_FALSE(progress_reports.empty());
+        for (size_t i = 1; i < progress_reports.size(); ++i)
+            EXPECT_LE(progress_reports[i - 1].first, progress_reports[i].first);
+        EXPECT_EQ(progress_reports.back().first, progress_reports.back().second) << "format " << code;
+    }
+    quorvin_rsrv.wait = kept;
 }
 
 }  // namespace

@@ -42,9 +42,9 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
 
 TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
     write_bytes("plain.dat", {'a', '\t', 'b', ',', 'c', '\n'});
-    // Cancelled: nothing is read and nothing is wrong.
+    // Cancelled: nothing is read, and the read says it was cancelled.
     MemoryRef cancelled = fresh_layer();
-    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), 0);
+    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), kTextCancelled);
     EXPECT_TRUE(cells_of(cancelled).empty());
     // Accepted as it opens: tab.
     set_unattended_run(false);

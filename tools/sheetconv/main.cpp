@@ -139,7 +139,13 @@ bool copy_input(const std::string& input, std::string& folder, std::string& copy
 int16_t read_text_layer(MemoryRef book, const pf::FileSpec& spec, pf::FourCC type) {
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
-    return ReadTextFile(spec, Get_fileinfo(book), layer, type);
+    const int16_t error = ReadTextFile(spec, Get_fileinfo(book), layer, type);
+    if (error == kTextCancelled) {
+        // No one to ask which character separates the fields.
+        std::fprintf(stderr, "sheetconv: the text's fields have no known separator: name it .csv, .txt or .tab\n");
+        failed_quietly = true;
+    }
+    return error;
 }
 
 // An Excel workbook: its worksheets as layers. The reader reports its errors.

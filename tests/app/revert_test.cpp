@@ -1,0 +1,67 @@
+// Revert to Saved: the document comes back from its file, and stays open with
+// its changes when the file can no longer be read.
+#include <filesystem>
+
+#include "core/app_menus.h"
+#include "files/document_file.h"
+#include "files/document_saving.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+#include "platform/events/keyboard.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+constexpr int16_t kNewItem = 1, kRevertItem = 8;
+
+void type_entry(const char* text) {
+    pf::driver_type(text);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+}
+
+}  // namespace
+
+struct Revert : AppTest {
+    std::string path;
+    pf::WindowRef window = nullptr;
+
+    // A document saved at `path` with one entry, then changed by another.
+    MemoryRef saved_and_changed() {
+        DoFileMenu(nullptr, kNewItem);
+        window = pf::front_non_floating_window();
+        type_entry("12");
+        run_until_idle();
+        path = home + "/kept.qrv";
+        pf::FileSpec spec;
+        pf::file_spec_from_path(path, spec);
+        MemoryRef layer = GetSheetRef(window);
+        EXPECT_EQ(save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true), 0);
+        type_entry("34");
+        run_until_idle();
+        MemoryRef workbook = GetWorkSheet(layer);
+        EXPECT_NE(get_change_ctr(workbook), 0);
+        alert_requests().clear();
+        return workbook;
+    }
+};
+
+TEST_F(Revert, TheDocumentComesBackUnchangedFromItsFile) {
+    saved_and_changed();
+    DoFileMenu(nullptr, kRevertItem);
+    run_until_idle();
+    pf::WindowRef reopened = pf::front_non_floating_window();
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(get_change_ctr(GetWorkSheet(GetSheetRef(reopened))), 0);
+    EXPECT_EQ(alert_requests().size(), 1u);  // the question alone
+}
+
+TEST_F(Revert, ADocumentWhoseFileIsGoneStaysOpenWithItsChanges) {
+    MemoryRef workbook = saved_and_changed();
+    std::filesystem::remove(path);
+    DoFileMenu(nullptr, kRevertItem);
+    run_until_idle();
+    EXPECT_EQ(pf::front_non_floating_window(), window);
+    EXPECT_EQ(GetSheetRef(window) ? GetWorkSheet(GetSheetRef(window)) : nullptr, workbook);
+    EXPECT_NE(get_change_ctr(workbook), 0) << "closing would ask whether to save";
+    ASSERT_EQ(alert_requests().size(), 2u);  // the question, then the file error
+}
