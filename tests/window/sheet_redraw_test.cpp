@@ -1,7 +1,9 @@
 // What the document window shows after changes drawn in part: an undone
-// column width, wheel scrolling and a cell edited in place must leave the
-// same picture as a full redraw of the window, and match their golden images.
+// column width, wheel scrolling, a cell edited in place and page-break marks
+// moved by typed or undone cells must leave the same picture as a full redraw
+// of the window, and match their golden images.
 #include "road_fixture.h"
+#include "page_bounds.h"
 
 #include <algorithm>
 
@@ -48,19 +50,6 @@ TEST_F(SheetRedrawTest, AnUndoneColumnWidthRedrawsTheHeadings) {
     EXPECT_TRUE(matches_golden("undone_column_width"));
     EXPECT_TRUE(window_pixels() == before) << "the window differs from before the change";
     EXPECT_TRUE(window_pixels() == fully_redrawn());
-}
-
-// The computed boundaries of one axis of the layer.
-std::vector<int16_t> page_bounds(MemoryRef layer, bool columns) {
-    const SpreadSheet* sheet = use_layer(layer);
-    MemoryRef list = columns ? sheet->column_page_bounds : sheet->row_page_bounds;
-    release_layer(layer);
-    std::vector<int16_t> values(list ? size_t(GetByteSize(list) / 2) : 0);
-    if (!values.empty()) {
-        std::memcpy(values.data(), UseMemory(list), values.size() * 2);
-        UnuseMemory(list);
-    }
-    return values;
 }
 
 TEST_F(SheetRedrawTest, PageBreakMarksFollowTheCellsAndLeaveNoneBehind) {
