@@ -394,8 +394,8 @@ void do_menus(EventRecord* event, int32_t menu_result) {
     TaskRecord task;
     get_task_from_window(window, &task);
     MenuChoice choice{int16_t(menu_result >> 16), int16_t(menu_result & 0xFFFF)};
+    unhilite_menu_bar();  // before a dialog or a question the command may put up
     if (task.menu) task.menu(event, task.app_ref, uintptr_t(&choice));
-    unhilite_menu_bar();
 }
 
 void do_menu_button(int16_t menu, int16_t item) {

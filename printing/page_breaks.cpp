@@ -10,6 +10,7 @@
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "window/cell_geometry.h"
+#include "window/doc_window.h"
 #include "window/sheet_frame.h"
 
 namespace {
@@ -123,6 +124,12 @@ int16_t page_start(const std::vector<int16_t>& ends, size_t n, int16_t first) {
     return n == 0 ? first : int16_t(ends[n - 1] + 1);
 }
 
+// The marks at the old boundaries are erased and those at the new ones drawn.
+void redraw_page_marks(MemoryRef layer) {
+    const CellRange everything{{0, 0}, {kLastCell, kLastCell}};
+    DrawCells(&everything, layer);
+}
+
 struct PageLists {
     std::vector<int16_t> rows, columns;
 };
@@ -207,11 +214,14 @@ void reset_page(MemoryRef layer) {
         boundaries(axes.rows, range.topLeft.v, range.botRight.v, height, read_list(sheet->row_page_breaks));
     std::vector<int16_t> columns =
         boundaries(axes.columns, range.topLeft.h, range.botRight.h, width, read_list(sheet->column_page_breaks));
+    const bool moved = rows != read_list(sheet->row_page_bounds) || columns != read_list(sheet->column_page_bounds);
+    const bool marked = (sheet->flags & kLayerPageBreaks) != 0;
     DisposeNonNilMemory(sheet->row_page_bounds);
     DisposeNonNilMemory(sheet->column_page_bounds);
     sheet->row_page_bounds = make_list(rows);
     sheet->column_page_bounds = make_list(columns);
     release_layer(layer);
+    if (moved && marked) redraw_page_marks(layer);
 }
 
 int16_t page_number_of(MemoryRef layer, int32_t cell) {

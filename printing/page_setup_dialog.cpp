@@ -73,11 +73,7 @@ bool read_dialog(DialogRef dialog, PageSetupChoice* choice) {
         if (item >= 1 && size_t(item) <= kPaperCount) choice->paper = kPaperSizes[item - 1];
     }
     choice->orientation = GetDRadios(dialog, kPortraitItem, kLandscapeItem) == kLandscapeItem ? 2 : 1;
-    if (margins_leave_room(*choice)) return true;
-    str_multi_alert(kPrintMessages, kMarginsTooWideMessage, kStandardStopAlert, kStopAlertKind);
-    SetEditTextDialogItemFocus(dialog, kMarginItems[0]);
-    SelectTheNumberStr(dialog, kMarginItems[0]);
-    return false;
+    return margins_fit_in_dialog(dialog, *choice, kMarginItems[0]);
 }
 
 bool run_dialog(DialogRef dialog, PageSetupChoice* choice) {
@@ -91,6 +87,14 @@ bool run_dialog(DialogRef dialog, PageSetupChoice* choice) {
 }
 
 }  // namespace
+
+bool margins_fit_in_dialog(DialogRef dialog, const PageSetupChoice& choice, int16_t margin_item) {
+    if (margins_leave_room(choice)) return true;
+    str_multi_alert(kPrintMessages, kMarginsTooWideMessage, kStandardStopAlert, kStopAlertKind);
+    SetEditTextDialogItemFocus(dialog, margin_item);
+    SelectTheNumberStr(dialog, margin_item);
+    return false;
+}
 
 void do_page_setup(MemoryRef record, int16_t) {
     if (!record) return;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "platform/dialogs/dialogs.h"
 
 // The page setup dialog for the window's layer: paper size, orientation,
 // scale and margins.
@@ -40,6 +41,9 @@ PageSetupChoice take_page_setup(MemoryRef layer);
 // Whether the margins leave at least an inch of the paper, as it is turned,
 // across and down for the cells.
 bool margins_leave_room(const PageSetupChoice& choice);
+// The same, telling the user when they do not and putting the focus on the
+// dialog's margin field `margin_item`.
+bool margins_fit_in_dialog(pf::DialogRef dialog, const PageSetupChoice& choice, int16_t margin_item);
 // Stores the choice into the layer (its page format, margins and scale) and
 // recomputes its pages; answers whether anything changed, and marks the
 // workbook changed when it did.

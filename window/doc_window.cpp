@@ -20,6 +20,7 @@
 #include "objects/object_commands.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"
+#include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
@@ -240,8 +241,15 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
 
 namespace {
 
+// The page-break marks follow the cells: the pages of a layer that shows
+// them are laid out again (and the window redrawn when they moved).
+void follow_page_marks(MemoryRef layer) {
+    if (layer && (GetSheetFlags(layer) & kLayerPageBreaks)) reset_page(layer);
+}
+
 // The modified mark of every document window: a document never saved is
-// modified when it holds anything, a saved one when it has changed since.
+// modified when it holds anything, a saved one when it has changed since;
+// and its page-break marks.
 void follow_documents() {
     const uint32_t now = pf::tick_count();
     const int32_t wait = int32_t(nextSynchTicks - now);
@@ -251,6 +259,7 @@ void follow_documents() {
         MemoryRef record = window_doc_record(w);
         MemoryRef workbook = record ? doc_window_workbook(record) : nullptr;
         if (!workbook) continue;
+        follow_page_marks(doc_window_layer(record));
         const bool never_saved = file_record_of(workbook).format_code == kFormatUntitled;
         pf::set_window_modified(w, never_saved ? doc_is_really_dirty(workbook) != 0 : get_change_ctr(workbook) != 0);
     }

@@ -1,6 +1,7 @@
 // The document layout dialog (DLOG 350): display, margin and print settings of
 // the front document's layer, for that layer or every layer of its workbook,
 // on three panels laid over the dialog's first four items.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -18,6 +19,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "printing/header_dialog.h"
+#include "printing/printing.h"
 #include "shell/app_prefs.h"
 #include "shell/prefs_dialog.h"
 #include "window/doc_window.h"
@@ -197,6 +199,9 @@ bool read_fields(LayoutDialog& d) {
                     return false;
                 margins[kMarginOfItem[i]] = value;
             }
+            PageSetupChoice paper = take_page_setup(d.layer);
+            std::copy(margins, margins + 4, paper.margins);
+            if (!margins_fit_in_dialog(d.dialog, paper, kFirstMarginItem)) return false;
             for (int i = 0; i < 4; ++i) take_value(d, &d.choices.margins[i], margins[i]);
             return true;
         }

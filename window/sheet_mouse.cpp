@@ -5,6 +5,9 @@
 #include "editing/undo.h"
 #include "model/layer.h"
 #include "objects/object_mouse.h"
+#include "objects/object_placement.h"
+#include "objects/object_records.h"
+#include "objects/objects.h"
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -121,7 +124,16 @@ int16_t select_lines(MemoryRef layer, pf::Point where, bool column_mode, uint16_
     return kClickHandled;
 }
 
+// A click on the headings selects cells: the objects are let go.
+void deselect_objects(MemoryRef layer) {
+    ClobberObjectEditor(layer);
+    if (!get_selected_object(layer, 1)) return;
+    clear_selected_objects(layer);
+    DrawAllObjects(layer);
+}
+
 int16_t heading_click(MemoryRef layer, const Click& click) {
+    deselect_objects(layer);
     const bool column_headings = click.where.v < kHeadingBottom;
     if (column_headings && click.where.h < kRowHeadingRight) {
         SelectDialog(layer);

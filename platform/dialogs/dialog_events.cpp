@@ -89,7 +89,9 @@ bool select_by_mouse(DialogRef dialog, const EventRecord& event, int16_t& item_h
     for (size_t i = dialog->items.size(); i-- > 0;) {
         const DialogItem& it = dialog->items[i];
         if (it.hidden || it.control || !pt_in_rect(local, it.box)) continue;
-        wait_mouse_up();
+        // A user item (a pop-up drawn by its owner) takes the press itself and
+        // tracks the mouse while the button is held; the others wait for the release.
+        if (it.kind != kUserItem) wait_mouse_up();
         if (!it.enabled) return false;
         item_hit = int16_t(i + 1);
         return true;

@@ -211,6 +211,8 @@ void hilite_menu(int16_t id) {
     if (MenuRef now = get_menu_handle(id)) draw_menu_title(now, true);
 }
 
+int16_t hilited_menu() { return menu_list().hilited; }
+
 Rect menu_title_rect(int16_t id) {
     std::vector<Rect> rects = title_rects();
     const auto& bar = menu_list().bar;

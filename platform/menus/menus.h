@@ -166,6 +166,8 @@ void clear_menu_bar();
 void draw_menu_bar();
 // Highlights the title of a bar menu (0: none).
 void hilite_menu(int16_t id);
+// The bar menu whose title is highlighted (0: none).
+int16_t hilited_menu();
 // The title's rectangle in the bar, global; empty when the menu is not in the bar.
 Rect menu_title_rect(int16_t id);
 

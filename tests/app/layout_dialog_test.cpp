@@ -8,6 +8,7 @@
 
 #include "core/number_text.h"
 #include "files/layout_settings.h"
+#include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
@@ -72,6 +73,13 @@ TEST_F(LayoutDialog, AColumnWidthPastItsRangeIsRefusedAndTheDialogStaysOpen) {
 TEST_F(LayoutDialog, MarginsAreTypedInThePreferredUnitAndRefusedPastTwentyInches) {
     // The left margin, in inches.
     EXPECT_EQ(refuse_then_accept(2, {"30", "1.2.3"}, "1.5"), "Each margin must be from 0.00 in to 20.00 in.");
+    EXPECT_EQ(sheet()->margins[1], 108);
+    done();
+}
+
+TEST_F(LayoutDialog, MarginsThatLeaveNoRoomOnThePaperAreRefusedAsPageSetupRefusesThem) {
+    // Eight inches of left margin on paper eight and a half inches wide.
+    EXPECT_EQ(refuse_then_accept(2, {"8"}, "1.5"), pf::get_indexed_string(904, 6));
     EXPECT_EQ(sheet()->margins[1], 108);
     done();
 }

@@ -75,6 +75,7 @@ namespace {
 
 std::vector<int16_t> titles_enabled_under_dialog;
 bool dialog_seen = false;
+int16_t title_hilited_under_dialog = 0;
 
 // Once the dialog is up: notes which menu titles are enabled, then Escape
 // (and Return for an alert with OK alone).
@@ -82,6 +83,7 @@ void note_titles_then_escape() {
     pf::compose_screen();
     if (!dialog_seen && pf::is_modal_window(pf::front_window())) {
         dialog_seen = true;
+        title_hilited_under_dialog = pf::hilited_menu();
         for (int16_t id : kBarMenus)
             if (pf::get_menu_handle(id)->enabled) titles_enabled_under_dialog.push_back(id);
         pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
@@ -128,4 +130,27 @@ TEST_F(AppTest, ClosingTheLastDocumentDimsTheDocumentMenusAtOnce) {
     run_until_idle();
     ASSERT_EQ(pf::front_non_floating_window(), nullptr);
     for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(id), 0)) << id;
+}
+
+TEST_F(ModalMenus, NoMenuTitleStaysHighlightedUnderTheDialogOrQuestionOfACommand) {
+    new_document();
+    run_until_idle();
+    pf::driver_type("x");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    pf::host_set_composer(note_titles_then_escape);
+    const std::vector<std::pair<const char*, void (*)()>> commands = {
+        {"Insert dialog", [] { pf::driver_key(34, 'i', pf::kCmdKey | pf::kShiftKey); }},
+        {"save question of Close", [] { pf::driver_key(13, 'w', pf::kCmdKey); }},
+    };
+    for (const auto& [what, give] : commands) {
+        dialog_seen = false;
+        title_hilited_under_dialog = -1;
+        SCOPED_TRACE(what);
+        give();
+        run_until_idle();
+        EXPECT_TRUE(dialog_seen);
+        EXPECT_EQ(title_hilited_under_dialog, 0);
+        EXPECT_EQ(pf::hilited_menu(), 0);
+    }
 }

@@ -19,6 +19,7 @@
 #include "tests/window/golden_image.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/selection_tracking.h"
 
 namespace {
 
@@ -127,6 +128,34 @@ TEST_F(ObjectTools, TheEditMenuSpeaksForTheTextOfABoxUnderEdit) {
     DoEditMenu(record, 1);  // the typing goes, the box stays
     ClobberObjectEditor(layer);
     EXPECT_EQ(num_objects(layer), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectTools, AClickOnARowOrColumnHeadingSelectsCellsAndLetsTheObjectsGo) {
+    drag_with(local(20, 20), local(60, 80), [&] { CreateObject(record, 8, local(20, 20)); });
+    drag_with(local(10, 10), local(70, 90), [&] { Select_Object_Tool(record, local(10, 10)); });
+    ASSERT_NE(get_selected_object(layer, 1), nullptr);
+    pf::Rect pane;
+    GetPaneRect(&pane, 0, layer);
+    const pf::Point row_heading{int16_t(pane.top + 40), int16_t(pane.left - 10)};
+    pf::driver_click(global(row_heading));
+    run_until_idle();
+    EXPECT_EQ(get_selected_object(layer, 1), nullptr) << "the row heading takes the selection";
+    CellRange selection;
+    GetSelectRect(&selection, layer);
+    EXPECT_TRUE(whole_rows(selection));
+
+    drag_with(local(10, 10), local(70, 90), [&] { Select_Object_Tool(record, local(10, 10)); });
+    ASSERT_NE(get_selected_object(layer, 1), nullptr);
+    const pf::Point column_heading{int16_t(pane.top - 6), int16_t(pane.left + 120)};
+    pf::driver_click(global(column_heading));
+    run_until_idle();
+    EXPECT_EQ(get_selected_object(layer, 1), nullptr) << "and so does a column heading";
+    GetSelectRect(&selection, layer);
+    EXPECT_TRUE(whole_columns(selection));
 }
 
 }  // namespace

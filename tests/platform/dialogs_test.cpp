@@ -205,6 +205,16 @@ TEST_F(Dialogs, TypingTabbingAndClicking) {
     EXPECT_EQ(pf::modal_dialog(nullptr), 11);
 }
 
+TEST_F(Dialogs, AUserItemIsAnsweredOnThePressSoItsOwnerTracksTheHeldButton) {
+    const Point where = item_point(11);
+    pf::driver_press(where);
+    for (int16_t step = 1; step <= 3; ++step) pf::driver_move(Point{int16_t(where.v + step), where.h});
+    pf::driver_release(where);
+    EXPECT_EQ(pf::modal_dialog(nullptr), 11);
+    EXPECT_TRUE(pf::button()) << "a pop-up drawn in the item opens while the button is held";
+    EXPECT_TRUE(pf::wait_mouse_up());
+}
+
 TEST_F(Dialogs, ClicksOutsideAreRefusedAndOtherWindowsKeepUpdating) {
     pf::WindowRef doc = pf::create_window(pf::kDocumentWindowClass, 0, Rect{30, 5, 100, 60});
     pf::show_window(doc);

@@ -2,23 +2,14 @@
 // column widths up to the printable size, manual breaks, page numbers.
 #include "model/model_services.h"
 #include "platform/print/print.h"
+#include "page_bounds.h"
 #include "sheet_fixture.h"
 
 namespace {
 
 class PageBreaksTest : public SheetTest {
 protected:
-    std::vector<int16_t> bounds(bool columns) {
-        SpreadSheet* sheet = use_layer(layer);
-        MemoryRef list = columns ? sheet->column_page_bounds : sheet->row_page_bounds;
-        release_layer(layer);
-        std::vector<int16_t> values(list ? size_t(GetByteSize(list) / 2) : 0);
-        if (!values.empty()) {
-            std::memcpy(values.data(), UseMemory(list), values.size() * 2);
-            UnuseMemory(list);
-        }
-        return values;
-    }
+    std::vector<int16_t> bounds(bool columns) { return page_bounds(layer, columns); }
 
     void page_of(int16_t height, int16_t width) {
         SpreadSheet* sheet = use_layer(layer);

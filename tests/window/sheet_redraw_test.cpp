@@ -1,10 +1,13 @@
 // What the document window shows after changes drawn in part: an undone
-// column width, wheel scrolling and a cell edited in place must leave the
-// same picture as a full redraw of the window, and match their golden images.
+// column width, wheel scrolling, a cell edited in place and page-break marks
+// moved by typed or undone cells must leave the same picture as a full redraw
+// of the window, and match their golden images.
 #include "road_fixture.h"
+#include "page_bounds.h"
 
 #include <algorithm>
 
+#include "platform/events/clock.h"
 #include "platform/host/driver.h"
 #include "platform/host/headless.h"
 #include "platform/screen/screen.h"
@@ -47,6 +50,39 @@ TEST_F(SheetRedrawTest, AnUndoneColumnWidthRedrawsTheHeadings) {
     EXPECT_TRUE(matches_golden("undone_column_width"));
     EXPECT_TRUE(window_pixels() == before) << "the window differs from before the change";
     EXPECT_TRUE(window_pixels() == fully_redrawn());
+}
+
+TEST_F(SheetRedrawTest, PageBreakMarksFollowTheCellsAndLeaveNoneBehind) {
+    SpreadSheet* sheet = use_layer(layer);
+    sheet->flags |= kLayerPageBreaks;
+    sheet->printable_rect = pf::Rect{0, 0, 100, 300};  // pages of about six rows
+    release_layer(layer);
+    const auto idle_a_while = [&] {
+        pf::advance_clock(500);
+        run_until_idle();
+    };
+    enter("text");
+    idle_a_while();
+    EXPECT_EQ(page_bounds(layer, false), std::vector<int16_t>{0}) << "a typed cell makes a page";
+    EXPECT_EQ(page_bounds(layer, true), std::vector<int16_t>{0});
+    EXPECT_TRUE(window_pixels() == fully_redrawn()) << "the new page's marks are drawn";
+    const std::vector<uint32_t> marked = window_pixels();
+
+    ASSERT_EQ(apply_column_width(layer, CellRange{{0, 0}, {kLastCell, 0}}, 150), 1);
+    idle_a_while();
+    DoUndo(GetWorkSheet(layer));
+    idle_a_while();
+    EXPECT_TRUE(window_pixels() == marked) << "the undone width leaves the marks as they were";
+
+    click(CellPoint{7, 3});
+    enter("far");
+    idle_a_while();
+    EXPECT_EQ(page_bounds(layer, false).size(), 2u) << "a second page down";
+    EXPECT_TRUE(window_pixels() == fully_redrawn());
+    DoUndo(GetWorkSheet(layer));
+    idle_a_while();
+    EXPECT_EQ(page_bounds(layer, false), std::vector<int16_t>{0});
+    EXPECT_TRUE(window_pixels() == fully_redrawn()) << "the marks of the undone page are erased";
 }
 
 TEST_F(SheetRedrawTest, WheelScrollingLeavesEveryGridLine) {
