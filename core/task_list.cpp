@@ -60,6 +60,14 @@ WindowRef next_window_to_close(bool tools_too) {
     return nullptr;
 }
 
+// A tool window's owner keeps its window; it forgets it as a quit closes it.
+void let_tool_owner_forget(const TaskRecord& task) {
+    if (!is_tool_kind(task.kind) || !task.close) return;
+    EventRecord ask{};
+    ask.message = kCloseForQuit;
+    task.close(&ask, task.app_ref, 0);
+}
+
 }  // namespace
 
 void InitAppTask(TaskRecord* record) {
@@ -149,6 +157,7 @@ void dispose_task_windows() {
     while (WindowRef w = next_window_to_close(true)) {
         TaskRecord task;
         get_task_from_window(w, &task);
+        let_tool_owner_forget(task);
         remove_task(w);
         dispose_task_window(task);
     }

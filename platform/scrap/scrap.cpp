@@ -1,5 +1,6 @@
 #include "platform/scrap/scrap.h"
 
+#include "platform/events/clock.h"
 #include "platform/host/host.h"
 #include "platform/text/mac_roman.h"
 
@@ -16,6 +17,8 @@ struct Scrap {
     std::string system_text;  // UTF-8 last written to or read from the system clipboard
     std::u32string unmapped;  // characters of an adopted text that Mac Roman cannot hold
     bool system_may_have_changed = true;
+    bool holds_system = false;  // the system clipboard still holds our last write
+    uint32_t read_tick = 0;     // when the system clipboard was last read
 };
 
 Scrap scrap;
@@ -61,9 +64,17 @@ void adopt_system_text(bool has_text, const std::string& utf8) {
     ++scrap.change_count;
 }
 
+// Hosts report losing the system clipboard, but not always another program
+// replacing a clipboard it already held: while we do not hold it, it is read
+// again when asked, at most once a tick.
+bool system_needs_reading() {
+    return scrap.system_may_have_changed || (!scrap.holds_system && tick_count() != scrap.read_tick);
+}
+
 void sync_with_system() {
-    if (!scrap.system_may_have_changed) return;
+    if (!system_needs_reading()) return;
     scrap.system_may_have_changed = false;
+    scrap.read_tick = tick_count();
     std::string utf8;
     bool has_text = host_get_clipboard_text(utf8);
     if (!has_text) utf8.clear();
@@ -75,6 +86,7 @@ void write_system_text(const std::string& utf8) {
     scrap.unmapped.clear();
     host_set_clipboard_text(utf8);
     scrap.system_may_have_changed = false;
+    scrap.holds_system = true;
 }
 
 }  // namespace
@@ -120,7 +132,10 @@ std::u32string scrap_text_unmapped() {
     return scrap.unmapped;
 }
 
-void scrap_system_changed() { scrap.system_may_have_changed = true; }
+void scrap_system_changed() {
+    scrap.system_may_have_changed = true;
+    scrap.holds_system = false;
+}
 
 std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8) { return text_from_system(utf8); }
 

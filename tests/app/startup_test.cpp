@@ -16,7 +16,11 @@
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
 #include "model/workbook.h"
+#include "shell/colour_palette.h"
+#include "shell/command_bar.h"
+#include "shell/grid_palette.h"
 #include "shell/shell_commands.h"
+#include "shell/tool_palette.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
 
@@ -172,6 +176,22 @@ TEST_F(AppTest, PalettesOpenInTheirFixedOrderWhateverBitsAreSet) {
     // Each palette opens in front of those before it; the sheet tabs wait for a document.
     std::vector<std::string> expected{"Options", "Borders", "Charts", "Tools", "Colors", "Command Bar"};
     EXPECT_EQ(window_titles(true), expected);
+}
+
+// Shutdown disposes the palettes' windows; none of them may keep its window
+// for a later start-up in the same process to draw in.
+TEST_F(AppTest, ShutdownLeavesNoPaletteHoldingItsDisposedWindow) {
+    app_prefs.options |= kPrefToolPalette | kPrefGridPalette | kPrefColorPalette;
+    open_command_bar_and_palettes();
+    ASSERT_NE(ColorPalette, nullptr);
+    app_shutdown();
+    EXPECT_EQ(ColorPalette, nullptr);
+    EXPECT_EQ(GridPalette, nullptr);
+    EXPECT_EQ(ToolPalette, nullptr);
+    EXPECT_EQ(IconBar, nullptr);
+    msMemShutdown(&mem_globals);
+    ASSERT_TRUE(app_startup());  // the palettes open again, as the preferences kept them
+    EXPECT_NE(ColorPalette, nullptr);
 }
 
 TEST_F(AppTest, OpenApplicationRunsTheStartUpAction) {

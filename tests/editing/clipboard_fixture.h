@@ -14,12 +14,10 @@ class ClipboardTest : public UndoTest {
 protected:
     void SetUp() override {
         UndoTest::SetUp();
-        g_Clip = nullptr;
         alert_requests().clear();
     }
     void TearDown() override {
         ClobberScrap(0);
-        g_Clip = nullptr;
         UndoTest::TearDown();
     }
 

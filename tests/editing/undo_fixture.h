@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "../formula/recalc_fixture.h"
+#include "editing/editing_commands.h"
 #include "editing/undo.h"
 #include "editing/replay_steps.h"
 #include "editing/undo_record.h"
 #include "model/named_ranges.h"
 #include "platform/files/files.h"
+#include "../support/hidden_layer_window.h"
 
 namespace undo_test {
 
@@ -57,6 +59,8 @@ protected:
 
     void SetUp() override {
         RecalcTest::SetUp();
+        shown_window = show_layer_in_hidden_window(layer);
+        g_Clip = nullptr;  // the last test's clipboard went with its memory
         undo_test::alerts.clear();
         undo_test::alert_answer = 1;
         quorvin_rsrv.alert = undo_test::record_alert;
@@ -65,6 +69,8 @@ protected:
 
     void TearDown() override {
         RecalcTest::TearDown();
+        dispose_hidden_window(shown_window);
+        g_Clip = nullptr;
         if (swap) {
             pf::close_file(swap);
             pf::delete_file(swap_spec);

@@ -1,8 +1,12 @@
+#include "platform/events/clock.h"
 #include "platform/host/driver.h"
+#include "platform/host/headless.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -68,6 +72,66 @@ TEST_F(Clipboard, ZeroEmptiesTheSystemClipboardToo) {
     pf::driver_system_clipboard(system);
     EXPECT_EQ(system, "");
     EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapText));
+}
+
+// A host like X11's: it reports losing the clipboard to another program, but
+// not another program replacing a clipboard that program already holds.
+std::optional<std::string> desk_text;
+bool desk_get(std::string& utf8) {
+    if (desk_text) utf8 = *desk_text;
+    return desk_text.has_value();
+}
+void desk_set(const std::string& utf8) { desk_text = utf8; }
+
+struct UnreportedChanges : Clipboard {
+    void SetUp() override {
+        Clipboard::SetUp();
+        pf::use_manual_clock(1000);
+        pf::HostProcs procs = pf::headless_host_procs();
+        procs.get_clipboard_text = desk_get;
+        procs.set_clipboard_text = desk_set;
+        pf::host_install(procs);
+        desk_text.reset();
+    }
+    void TearDown() override {
+        Clipboard::TearDown();
+        pf::use_system_clock();
+    }
+    // Another program puts text on the clipboard; the host says nothing.
+    void other_program_copies(const std::string& utf8) {
+        desk_text = utf8;
+        pf::advance_clock(pf::ticks_to_milliseconds(1));
+    }
+};
+
+TEST_F(UnreportedChanges, TextOfAnotherProgramIsSeenBeforeWeEverCopied) {
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapText));
+    other_program_copies("first");
+    EXPECT_EQ(scrap_string(pf::kScrapText), "first");
+    const int32_t count = pf::scrap_change_count();
+    other_program_copies("second\nline");
+    EXPECT_NE(pf::scrap_change_count(), count);
+    EXPECT_EQ(scrap_string(pf::kScrapText), "second\rline");
+    other_program_copies("");
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapText));
+}
+
+TEST_F(UnreportedChanges, OurOwnClipboardIsKeptUntilTheHostReportsItsLoss) {
+    std::string table = "TBL1";
+    pf::zero_scrap();
+    pf::put_scrap(pf::four_cc("QTBL"), table.data(), table.size());
+    const std::string text = "1\t2";
+    pf::put_scrap(pf::kScrapText, text.data(), text.size());
+    const int32_t count = pf::scrap_change_count();
+    pf::advance_clock(pf::ticks_to_milliseconds(5));
+    EXPECT_EQ(pf::scrap_change_count(), count);
+    EXPECT_EQ(scrap_string(pf::four_cc("QTBL")), table);
+    other_program_copies("theirs");
+    pf::scrap_system_changed();  // the host saw the clipboard taken from us
+    EXPECT_EQ(scrap_string(pf::kScrapText), "theirs");
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::four_cc("QTBL")));
+    other_program_copies("theirs again");
+    EXPECT_EQ(scrap_string(pf::kScrapText), "theirs again");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../formula/recalc_fixture.h"
+#include "../support/hidden_layer_window.h"
 #include "model/cell_formats.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
@@ -30,6 +31,7 @@ protected:
 
     void SetUp() override {
         RecalcTest::SetUp();
+        shown_window = show_layer_in_hidden_window(layer);
         pf::set_text_antialiasing(false);
         SetSheetColors(layer, 32);
         open_window(640, 400);
@@ -39,6 +41,7 @@ protected:
         close_window();
         pf::set_text_antialiasing(true);
         RecalcTest::TearDown();
+        dispose_hidden_window(shown_window);
     }
 
     void open_window(int w, int h) {

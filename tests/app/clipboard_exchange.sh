@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Text another program puts on the system clipboard pastes into cells: text
+# there before start-up, text another program replaces while it holds the
+# clipboard, and text copied elsewhere after the program's own copy; the
+# program's own copy still pastes its cells, formulas and all. The saved
+# document shows each paste (screenshots clipboard_exchange_*.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_status"; }
+start_converter_session "$quorvin" 1024x768
+
+printf 'x\r\n' > "$work/one.csv"
+"$sheetconv" "$work/one.csv" "$work/one.qrv" || fail "no document"
+saved_size=$(stat -c %s "$work/one.qrv")
+
+# another_program_copies TEXT: xclip holds the clipboard until another program takes it.
+another_program_copies() {
+  printf '%s' "$1" | xclip -selection clipboard 2>/dev/null
+  sleep 0.3
+}
+
+another_program_copies $'start\t1'
+start_app "$quorvin" "$work/one.qrv"
+shoot_until clipboard_exchange_open.png has_document clipboard_exchange_open.png || fail "no document window"
+dy=$(document_drop clipboard_exchange_open.png)
+# A new document's cells: columns 76 pixels wide from 33, rows 17 high from 58
+# below the close box's top.
+click_cell() {
+  xdotool mousemove $((33 + 76 * $2 + 38)) $((58 + dy + 17 * $1 + 8)) click 1
+  sleep 0.3
+}
+key() { xdotool key --window "$window" --delay 30 "$@"; sleep 0.5; }
+
+click_cell 1 1
+key ctrl+v
+another_program_copies $'second\t2'
+click_cell 3 1
+key ctrl+v
+shoot clipboard_exchange_foreign.png
+
+# The program's own copy: a formula pastes as a formula, moved with its cell.
+click_cell 3 3
+xdotool type --delay 40 '=C4*10'
+key Return
+click_cell 3 3
+key ctrl+c
+click_cell 5 3
+key ctrl+v
+# Another program copies after the program's own copy.
+another_program_copies 'third'
+click_cell 7 1
+key ctrl+v
+shoot clipboard_exchange_pasted.png
+
+key ctrl+s
+saved() { [ "$(stat -c %s "$work/one.qrv")" != "$saved_size" ]; }
+wait_for 60 saved || fail "Ctrl-S did not save the document"
+quit_app
+
+"$sheetconv" "$work/one.qrv" "$work/out.csv" || fail "the converter cannot read the saved document"
+rows=$(tr -d '\r' < "$work/out.csv" | paste -sd'|')
+expected='x|,start,1||,second,2,=C4*10||,,,=C6*10||,third'
+[ "$rows" = "$expected" ] || fail "the saved cells are not the pasted ones: '$rows'"
+echo "clipboard exchange: ok"
