@@ -377,7 +377,9 @@ struct Session {
     // the release is chosen; a release on a title leaves its menu open, but a click
     // on the title of the menu a click opened closes it; after the first press a
     // release inside a menu (a separator, a disabled item) leaves them open too.
+    // A release with no menu showing (a dimmed title) ends the choice.
     Release judge(const Press& press, Point release, bool first_press) {
+        if (tracker.open.empty()) return Release::kClose;
         if (first_press && is_click_in_place(press, release)) return Release::kStayOpen;
         if (tracker.choice(release)) return Release::kChoose;
         if (MenuRef title = from_bar ? bar_menu_at(release) : nullptr)

@@ -302,6 +302,32 @@ TEST_F(Menus, AClickOnATitleLeavesTheMenuOpenForTheNextClick) {
     EXPECT_EQ(play(), choice(129, 4));
 }
 
+int mouse_downs = 0;
+
+void count_and_choose(const pf::EventRecord& e) {
+    if (e.what == pf::kMouseDown) ++mouse_downs;
+    choose_on_mouse_down(e);
+}
+
+TEST_F(Menus, AClickOnADimmedTitleEndsTheChoiceAndLetsTheNextClickThrough) {
+    Point dimmed = centre(pf::menu_title_rect(131));
+    uint32_t unlit = pixel(dimmed);
+    mouse_downs = 0;
+    chosen = -1;
+    pf::driver_click(dimmed);
+    pf::driver_click(Point{400, 600});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, 0);
+    pf::driver_run_until_idle(count_and_choose);
+    EXPECT_EQ(chosen, 0);
+    EXPECT_EQ(mouse_downs, 2);
+    EXPECT_EQ(pixel(dimmed), unlit);
+
+    // Dragged from an enabled title to the dimmed one and let go there: no title stays lit.
+    pf::driver_drag(centre(pf::menu_title_rect(129)), dimmed);
+    EXPECT_EQ(play(), 0);
+    EXPECT_EQ(pixel(dimmed), unlit);
+}
+
 TEST_F(Menus, AClickOnAnotherTitleSwitchesMenusAndOnTheOpenTitleClosesIt) {
     pf::driver_click(centre(pf::menu_title_rect(129)));
     pf::driver_click(centre(pf::menu_title_rect(130)));
