@@ -296,6 +296,14 @@ TEST_F(Nav, OpenTakesATypedPathAndCanShowAllFiles) {
     ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
     EXPECT_EQ(spec_name(reply.selection[0]), "c.qrv");
 
+    // A path typed straight away, without a click in the Go to field, goes there.
+    dialog_script = [&] {
+        pf::driver_type(temp.path + "/a_sub/inner.txt");
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, 0);
+    };
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "inner.txt");
+
     dialog_script = [&] {
         type_path("a_sub");
         pf::driver_click(in_front(Point{int16_t(kFirstRow.v + 24), kFirstRow.h}));  // below the folder "deeper"
