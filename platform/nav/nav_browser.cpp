@@ -196,7 +196,12 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
                     toolbox_string(kReservedNameHintIndex, "Please type another name."));
         return;
     }
-    if (name.empty() || name.size() > size_t(kMaxSpecName)) {
+    if (name.size() > size_t(kMaxSpecName)) {
+        refuse_name(with_name(kLongNameIndex, "The name \xD2^0\xD3 is too long.", name),
+                    toolbox_string(kLongNameHintIndex, "A name can have at most 63 characters. Please type a shorter name."));
+        return;
+    }
+    if (name.empty()) {
         host_beep();
         return;
     }

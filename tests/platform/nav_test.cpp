@@ -250,7 +250,9 @@ TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
     refusals.clear();
     pf::NavDialogOptions options;
     pf::NavReply reply;
-    for (std::string typed : {"nope/t1.qrv", "/no/such/dir/t1.qrv", "..", "a_sub/."}) {
+    const std::string long_name(64, 'n');
+    for (std::string typed : {std::string("nope/t1.qrv"), std::string("/no/such/dir/t1.qrv"), std::string(".."),
+                              std::string("a_sub/."), long_name}) {
         options.saved_file_name = typed;
         key(pf::kReturnChar, pf::kKeyCodeReturn);  // refused
         key(pf::kReturnChar, pf::kKeyCodeReturn);  // OK: back in the save dialog
@@ -259,11 +261,12 @@ TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
         EXPECT_FALSE(reply.valid) << typed;
     }
     pf::host_set_composer(toolboxtest::guarded_compose);
-    ASSERT_EQ(refusals.size(), 4u);
+    ASSERT_EQ(refusals.size(), 5u);
     EXPECT_EQ(refusals[0], "There is no folder \xD2nope\xD3.");
     EXPECT_EQ(refusals[1], "There is no folder \xD2/no/such/dir\xD3.");
     EXPECT_EQ(refusals[2], "\xD2..\xD3 cannot be used as a name.");
     EXPECT_EQ(refusals[3], "\xD2.\xD3 cannot be used as a name.");
+    EXPECT_EQ(refusals[4], "The name \xD2" + long_name + "\xD3 is too long.");
     for (const auto& entry : std::filesystem::directory_iterator(temp.path))
         EXPECT_EQ(entry.path().filename().string().find(':'), std::string::npos) << entry.path();
 }
