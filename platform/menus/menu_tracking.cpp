@@ -96,6 +96,9 @@ struct Tracker {
     ~Tracker() { close_from(0); }
 
     void open_menu(MenuRef menu, const Rect& rect) {
+        // Window drawing still waiting for the screen (a pop-up button lit as its
+        // menu opens) lands first, beneath the menu, rather than over it later.
+        if (open.empty()) compose_screen();
         OpenMenu level;
         level.menu = menu;
         level.rect = rect;

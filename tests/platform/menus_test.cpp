@@ -403,6 +403,27 @@ int32_t pop_up_on_press(pf::MenuRef menu, int16_t item) {
     return pf::pop_up_menu_select(menu, down.where.v, down.where.h, item);
 }
 
+// Window drawing not yet on the screen when a pop-up opens (its button lit) is
+// put there first: the pixels saved beneath the menu, and given back when it
+// closes, are the window's as drawn.
+TEST_F(Menus, WindowDrawingPendingAsAPopUpOpensLiesBeneathIt) {
+    pf::WindowRef window = pf::new_window(Rect{100, 100, 300, 500}, nullptr, true, pf::kPlainDialogBoxProc,
+                                          pf::kFirstWindowOfClass, false, 0);
+    Point at{200, 300};
+    Point inside_menu{int16_t(at.v + 3), int16_t(at.h + 20)};
+    pf::driver_click(at);
+    press_key(pf::kEscapeChar);
+    pf::EventRecord down;
+    ASSERT_TRUE(pf::get_next_event(pf::kMouseDownMask, down));
+    {
+        pf::PortScope scope(pf::window_port(window));
+        pf::fill_rect_color(Rect{0, 0, 200, 400}, pf::RGBColor{0xFFFF, 0, 0});  // not yet on the screen
+    }
+    EXPECT_EQ(pf::pop_up_menu_select(pf::get_menu_handle(140), down.where.v, down.where.h, 1), 0);
+    EXPECT_EQ(pf::screen_pixel(inside_menu.h, inside_menu.v), 0xFF0000u);  // before any later composing
+    pf::dispose_window(window);
+}
+
 TEST_F(Menus, PopUpClickedInPlaceStaysOpen) {
     pf::MenuRef menu = pf::get_menu_handle(140);
     Point at{200, 300};
