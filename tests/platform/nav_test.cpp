@@ -150,6 +150,19 @@ TEST_F(Nav, ChooseFolderAnswersTheSelectedFolder) {
     EXPECT_EQ(path, temp.path + "/a_sub");
 }
 
+TEST_F(Nav, ChooseFolderOpensTheFolderSelectedByTyping) {
+    std::filesystem::create_directories(temp.path + "/uxentry");
+    std::filesystem::create_directories(temp.path + "/uxfolder");
+    pf::NavDialogOptions options;
+    pf::driver_type("uxf");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
+    std::string path;
+    pf::path_from_file_spec(reply.selection[0], path);
+    EXPECT_EQ(path, temp.path + "/uxfolder");
+}
+
 int custom_starts = 0;
 void add_format_popup(pf::DialogRef dialog, const Rect& area, void*) {
     ++custom_starts;
