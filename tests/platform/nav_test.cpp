@@ -141,26 +141,19 @@ TEST_F(Nav, FiltersChooseWhatIsListed) {
 }
 
 TEST_F(Nav, ChooseFolderAnswersTheSelectedFolder) {
-    pf::NavDialogOptions options;
-    key(pf::kReturnChar, pf::kKeyCodeReturn);
-    pf::NavReply reply;
-    ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
-    std::string path;
-    pf::path_from_file_spec(reply.selection[0], path);
-    EXPECT_EQ(path, temp.path + "/a_sub");
-}
-
-TEST_F(Nav, ChooseFolderOpensTheFolderSelectedByTyping) {
     std::filesystem::create_directories(temp.path + "/uxentry");
     std::filesystem::create_directories(temp.path + "/uxfolder");
-    pf::NavDialogOptions options;
-    pf::driver_type("uxf");
-    key(pf::kReturnChar, pf::kKeyCodeReturn);
-    pf::NavReply reply;
-    ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
-    std::string path;
-    pf::path_from_file_spec(reply.selection[0], path);
-    EXPECT_EQ(path, temp.path + "/uxfolder");
+    // The first folder at the start; typing selects the first starting with what was typed.
+    for (auto [typed, chosen] : {std::pair{"", "/a_sub"}, std::pair{"uxf", "/uxfolder"}}) {
+        pf::NavDialogOptions options;
+        pf::driver_type(typed);
+        key(pf::kReturnChar, pf::kKeyCodeReturn);
+        pf::NavReply reply;
+        ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
+        std::string path;
+        pf::path_from_file_spec(reply.selection[0], path);
+        EXPECT_EQ(path, temp.path + chosen) << typed;
+    }
 }
 
 int custom_starts = 0;
