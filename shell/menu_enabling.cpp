@@ -226,6 +226,8 @@ void fix_menu_hilite() {
 void DialogMenubar(int16_t enable, int16_t full) {
     if (full) enable_menu_(kApplication, true);
     for (int16_t id : {kFile, kEdit, kFormat, kFunctions, kOptions, kObject, kView, kWindow}) enable_menu_(id, enable != 0);
+    // Back from a dialog the menus follow the window now in front, or its absence.
+    if (enable) fix_menu_hilite();
     if (full) pf::hilite_menu(0);
     pf::draw_menu_bar();
     if (enable) {

@@ -102,6 +102,8 @@ enum : int {
     kShowAllFilesIndex,
     kNoSuchItemIndex,
     kNoSuchItemHintIndex,
+    kLongNameIndex,
+    kLongNameHintIndex,
 };
 std::string toolbox_string(int index, std::string_view fallback);
 

@@ -96,6 +96,9 @@ struct Tracker {
     ~Tracker() { close_from(0); }
 
     void open_menu(MenuRef menu, const Rect& rect) {
+        // Window drawing still waiting for the screen (a pop-up button lit as its
+        // menu opens) lands first, beneath the menu, rather than over it later.
+        if (open.empty()) compose_screen();
         OpenMenu level;
         level.menu = menu;
         level.rect = rect;
@@ -377,7 +380,9 @@ struct Session {
     // the release is chosen; a release on a title leaves its menu open, but a click
     // on the title of the menu a click opened closes it; after the first press a
     // release inside a menu (a separator, a disabled item) leaves them open too.
+    // A release with no menu showing (a dimmed title) ends the choice.
     Release judge(const Press& press, Point release, bool first_press) {
+        if (tracker.open.empty()) return Release::kClose;
         if (first_press && is_click_in_place(press, release)) return Release::kStayOpen;
         if (tracker.choice(release)) return Release::kChoose;
         if (MenuRef title = from_bar ? bar_menu_at(release) : nullptr)

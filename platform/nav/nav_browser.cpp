@@ -196,7 +196,12 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
                     toolbox_string(kReservedNameHintIndex, "Please type another name."));
         return;
     }
-    if (name.empty() || name.size() > size_t(kMaxSpecName)) {
+    if (name.size() > size_t(kMaxSpecName)) {
+        refuse_name(with_name(kLongNameIndex, "The name \xD2^0\xD3 is too long.", name),
+                    toolbox_string(kLongNameHintIndex, "A name can have at most 63 characters. Please type a shorter name."));
+        return;
+    }
+    if (name.empty()) {
         host_beep();
         return;
     }
@@ -342,8 +347,16 @@ void item_hit(Browser& b, int16_t item) {
     }
 }
 
+// Whether a key typed in the open dialog's list begins a path ('/' or '~'),
+// which goes to the Go to field rather than selecting by name.
+bool starts_typed_path(Browser& b, unsigned char ch, bool command) {
+    return b.kind == BrowserKind::kOpen && !command && (ch == '/' || ch == '~') &&
+           get_dialog_keyboard_focus(b.dialog) == kListItem;
+}
+
 // Keys the browser takes before the dialog: Return and Enter, Escape and
-// Command-period, Command-Up and Command-Down.
+// Command-period, Command-Up and Command-Down; a path typed in the list moves
+// to the Go to field.
 bool browser_filter(DialogRef dialog, EventRecord& event, int16_t& item) {
     Browser& b = *active;
     if (event.what != kKeyDown && event.what != kAutoKey) return false;
@@ -357,6 +370,7 @@ bool browser_filter(DialogRef dialog, EventRecord& event, int16_t& item) {
         if (const Entry* folder = single_selected_folder(b)) enter_folder(b, *folder);
         return false;
     }
+    if (starts_typed_path(b, ch, command)) set_dialog_keyboard_focus(dialog, kNameItem);
     if (ch == kReturnChar || ch == kEnterChar) {
         // Taken even when the default button is disabled: a Return is never typed into a field.
         item = flash_dialog_item(dialog, kDefaultItem) ? int16_t(kDefaultItem) : int16_t(0);

@@ -154,3 +154,17 @@ TEST_F(ModalMenus, NoMenuTitleStaysHighlightedUnderTheDialogOrQuestionOfACommand
         EXPECT_EQ(pf::hilited_menu(), 0);
     }
 }
+
+// A dialog put up with no document open gives back the menus as they were: the
+// ones that need a document stay dimmed once it is gone.
+TEST_F(ModalMenus, ADialogClosedWithNoDocumentLeavesTheDocumentMenusDimmed) {
+    constexpr int16_t kDocumentMenus[] = {131, 132, 133, 135, 136};
+    ASSERT_EQ(pf::front_non_floating_window(), nullptr);
+    pf::host_set_composer(note_titles_then_escape);
+    dialog_seen = false;
+    error_alert(kErrorStrings, 9);
+    run_until_idle();
+    ASSERT_TRUE(dialog_seen);
+    EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled);
+    for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::get_menu_handle(id)->enabled) << id;
+}

@@ -32,5 +32,14 @@ for keys in ctrl+shift+i ctrl+o; do
   shoot_until after_dialog.png titles_shown after_dialog.png || fail "menu titles still dimmed after the dialog of $keys"
 done
 
+# A click on a dimmed title (Window) while a dialog is up leaves the dialog
+# usable: Return then answers it.
+xdotool key --window "$window" ctrl+shift+i
+shoot_until modal_menu_bar.png titles_dimmed modal_menu_bar.png || fail "no dialog for the click on a dimmed title"
+xdotool mousemove 492 9 click 1
+sleep 0.3
+xdotool key --window "$window" Return
+shoot_until after_dialog.png titles_shown after_dialog.png || fail "Return ignored after a click on a dimmed title"
+
 quit_without_saving
 echo "modal menu bar: ok"

@@ -302,6 +302,32 @@ TEST_F(Menus, AClickOnATitleLeavesTheMenuOpenForTheNextClick) {
     EXPECT_EQ(play(), choice(129, 4));
 }
 
+int mouse_downs = 0;
+
+void count_and_choose(const pf::EventRecord& e) {
+    if (e.what == pf::kMouseDown) ++mouse_downs;
+    choose_on_mouse_down(e);
+}
+
+TEST_F(Menus, AClickOnADimmedTitleEndsTheChoiceAndLetsTheNextClickThrough) {
+    Point dimmed = centre(pf::menu_title_rect(131));
+    uint32_t unlit = pixel(dimmed);
+    mouse_downs = 0;
+    chosen = -1;
+    pf::driver_click(dimmed);
+    pf::driver_click(Point{400, 600});
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, 0);
+    pf::driver_run_until_idle(count_and_choose);
+    EXPECT_EQ(chosen, 0);
+    EXPECT_EQ(mouse_downs, 2);
+    EXPECT_EQ(pixel(dimmed), unlit);
+
+    // Dragged from an enabled title to the dimmed one and let go there: no title stays lit.
+    pf::driver_drag(centre(pf::menu_title_rect(129)), dimmed);
+    EXPECT_EQ(play(), 0);
+    EXPECT_EQ(pixel(dimmed), unlit);
+}
+
 TEST_F(Menus, AClickOnAnotherTitleSwitchesMenusAndOnTheOpenTitleClosesIt) {
     pf::driver_click(centre(pf::menu_title_rect(129)));
     pf::driver_click(centre(pf::menu_title_rect(130)));
@@ -375,6 +401,27 @@ int32_t pop_up_on_press(pf::MenuRef menu, int16_t item) {
     pf::EventRecord down;
     if (!pf::get_next_event(pf::kMouseDownMask, down)) return -1;
     return pf::pop_up_menu_select(menu, down.where.v, down.where.h, item);
+}
+
+// Window drawing not yet on the screen when a pop-up opens (its button lit) is
+// put there first: the pixels saved beneath the menu, and given back when it
+// closes, are the window's as drawn.
+TEST_F(Menus, WindowDrawingPendingAsAPopUpOpensLiesBeneathIt) {
+    pf::WindowRef window = pf::new_window(Rect{100, 100, 300, 500}, nullptr, true, pf::kPlainDialogBoxProc,
+                                          pf::kFirstWindowOfClass, false, 0);
+    Point at{200, 300};
+    Point inside_menu{int16_t(at.v + 3), int16_t(at.h + 20)};
+    pf::driver_click(at);
+    press_key(pf::kEscapeChar);
+    pf::EventRecord down;
+    ASSERT_TRUE(pf::get_next_event(pf::kMouseDownMask, down));
+    {
+        pf::PortScope scope(pf::window_port(window));
+        pf::fill_rect_color(Rect{0, 0, 200, 400}, pf::RGBColor{0xFFFF, 0, 0});  // not yet on the screen
+    }
+    EXPECT_EQ(pf::pop_up_menu_select(pf::get_menu_handle(140), down.where.v, down.where.h, 1), 0);
+    EXPECT_EQ(pf::screen_pixel(inside_menu.h, inside_menu.v), 0xFF0000u);  // before any later composing
+    pf::dispose_window(window);
 }
 
 TEST_F(Menus, PopUpClickedInPlaceStaysOpen) {

@@ -141,13 +141,19 @@ TEST_F(Nav, FiltersChooseWhatIsListed) {
 }
 
 TEST_F(Nav, ChooseFolderAnswersTheSelectedFolder) {
-    pf::NavDialogOptions options;
-    key(pf::kReturnChar, pf::kKeyCodeReturn);
-    pf::NavReply reply;
-    ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
-    std::string path;
-    pf::path_from_file_spec(reply.selection[0], path);
-    EXPECT_EQ(path, temp.path + "/a_sub");
+    std::filesystem::create_directories(temp.path + "/uxentry");
+    std::filesystem::create_directories(temp.path + "/uxfolder");
+    // The first folder at the start; typing selects the first starting with what was typed.
+    for (auto [typed, chosen] : {std::pair{"", "/a_sub"}, std::pair{"uxf", "/uxfolder"}}) {
+        pf::NavDialogOptions options;
+        pf::driver_type(typed);
+        key(pf::kReturnChar, pf::kKeyCodeReturn);
+        pf::NavReply reply;
+        ASSERT_EQ(pf::nav_choose_folder(&location, options, reply), pf::noErr);
+        std::string path;
+        pf::path_from_file_spec(reply.selection[0], path);
+        EXPECT_EQ(path, temp.path + chosen) << typed;
+    }
 }
 
 int custom_starts = 0;
@@ -250,7 +256,9 @@ TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
     refusals.clear();
     pf::NavDialogOptions options;
     pf::NavReply reply;
-    for (std::string typed : {"nope/t1.qrv", "/no/such/dir/t1.qrv", "..", "a_sub/."}) {
+    const std::string long_name(64, 'n');
+    for (std::string typed : {std::string("nope/t1.qrv"), std::string("/no/such/dir/t1.qrv"), std::string(".."),
+                              std::string("a_sub/."), long_name}) {
         options.saved_file_name = typed;
         key(pf::kReturnChar, pf::kKeyCodeReturn);  // refused
         key(pf::kReturnChar, pf::kKeyCodeReturn);  // OK: back in the save dialog
@@ -259,11 +267,12 @@ TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
         EXPECT_FALSE(reply.valid) << typed;
     }
     pf::host_set_composer(toolboxtest::guarded_compose);
-    ASSERT_EQ(refusals.size(), 4u);
+    ASSERT_EQ(refusals.size(), 5u);
     EXPECT_EQ(refusals[0], "There is no folder \xD2nope\xD3.");
     EXPECT_EQ(refusals[1], "There is no folder \xD2/no/such/dir\xD3.");
     EXPECT_EQ(refusals[2], "\xD2..\xD3 cannot be used as a name.");
     EXPECT_EQ(refusals[3], "\xD2.\xD3 cannot be used as a name.");
+    EXPECT_EQ(refusals[4], "The name \xD2" + long_name + "\xD3 is too long.");
     for (const auto& entry : std::filesystem::directory_iterator(temp.path))
         EXPECT_EQ(entry.path().filename().string().find(':'), std::string::npos) << entry.path();
 }
@@ -295,6 +304,14 @@ TEST_F(Nav, OpenTakesATypedPathAndCanShowAllFiles) {
     dialog_script = [&] { type_path(temp.path + "/c.qrv"); };
     ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
     EXPECT_EQ(spec_name(reply.selection[0]), "c.qrv");
+
+    // A path typed straight away, without a click in the Go to field, goes there.
+    dialog_script = [&] {
+        pf::driver_type(temp.path + "/a_sub/inner.txt");
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar, 0);
+    };
+    ASSERT_EQ(pf::nav_get_file(&location, options, reply), pf::noErr);
+    EXPECT_EQ(spec_name(reply.selection[0]), "inner.txt");
 
     dialog_script = [&] {
         type_path("a_sub");
