@@ -199,4 +199,27 @@ TEST_F(HeldLayerRecalc, ALayerDeletedWhileAnotherWaitsToBeCalculated) {
     EXPECT_EQ(text_on(third, 0, 1), "v");
 }
 
+// A document closed while its recalculation waits between steps: the
+// recalculation goes on with the documents left.
+TEST_F(HeldLayerRecalc, ADocumentClosedBetweenStepsLeavesTheOthersCalculating) {
+    int closed_window_tag = 0;
+    MemoryRef closed = make_workbook("Closed", 1);
+    MemoryRef closed_layer = add_layer(closed);
+    for (int16_t r = 0; r < 30; ++r) {
+        put_formula(r, 0, "=REPT(\"c\",MOD(ROW(),6))", closed_layer);
+        put_formula(r, 0, "=ROW()*3");
+    }
+    SetSheetWind(closed_layer, &closed_window_tag);
+    step_slowly();
+    do_calc_now(&closed_window_tag, 1);
+    calc_steps(4);
+    ASSERT_EQ(stopCalc, kCalcAutoRunning);
+    ASSERT_EQ(CalcWind, LayerWindow(&closed_window_tag));
+    DisposeWorkSheet(closed);
+    calc_steps(4);
+    do_calc_now(window(), 1);
+    finish();
+    for (int16_t r = 0; r < 30; ++r) ASSERT_EQ(result(r, 0), (r + 1) * 3) << r;
+}
+
 }  // namespace
