@@ -3,6 +3,7 @@
 // after results that move the store (texts growing, errors, circles), lookups
 // along long rows, and steps interrupted by typing, inserted and deleted rows
 // and deleted layers must all come to what the cells say.
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ protected:
         return checkValue(&value);
     }
     void select_rows(int16_t first, int16_t last) { select(CellRange{{first, 0}, {last, kLastCell}}); }
+    void select_some_rows(int first, int more) { select_rows(int16_t(first), int16_t(first + more)); }
 };
 
 // A row whose texts grow ahead of reads of another layer, of a 3-D range over
@@ -220,6 +222,77 @@ TEST_F(HeldLayerRecalc, ADocumentClosedBetweenStepsLeavesTheOthersCalculating) {
     do_calc_now(window(), 1);
     finish();
     for (int16_t r = 0; r < 30; ++r) ASSERT_EQ(result(r, 0), (r + 1) * 3) << r;
+}
+
+// Random grids of formulas over each other (numbers, texts that change length,
+// lookups over a range), recalculated a row per step while constants
+// are typed and rows inserted and deleted between the steps: once at rest the
+// results are those of a recalculation from the start without interruptions.
+TEST_F(HeldLayerRecalc, RandomEditsBetweenStepsEndAtTheResultsOfAnUninterruptedRecalculation) {
+    constexpr int kRows = 24, kColumns = 6;
+    auto name = [](int index) { return std::string(1, char('A' + index % kColumns)) + std::to_string(index / kColumns + 1); };
+    auto snapshot = [&] {
+        std::vector<std::string> cells;
+        for (int16_t r = 0; r < kRows + 8; ++r)
+            for (int16_t c = 0; c < kColumns; ++c) cells.push_back(std::to_string(result(r, c)) + "|" + text_result(r, c));
+        return cells;
+    };
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 random(seed);
+        auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        const CellRange everything{{0, 0}, {kLastCell, kLastCell}};
+        Clear_Cells(&everything, store());
+        std::vector<int> order(kRows * kColumns);
+        for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+        std::shuffle(order.begin(), order.end(), random);
+        std::vector<int> constants;
+        for (size_t i = 0; i < order.size(); ++i) {
+            const int at = order[i];
+            const int16_t row = int16_t(at / kColumns), column = int16_t(at % kColumns);
+            if (i < 6 || pick(0, 4) == 0) {
+                put_number(row, column, pick(0, 20));
+                constants.push_back(at);
+                continue;
+            }
+            const int earlier = order[size_t(pick(0, int(i) - 1))];
+            const std::string read = name(earlier);
+            switch (pick(0, 3)) {
+            case 0: put_formula(row, column, "=N(" + read + ")+" + std::to_string(pick(1, 9))); break;
+            case 1: put_formula(row, column, "=REPT(\"ab\",MOD(N(" + read + "),7)+1)"); break;
+            case 2: put_formula(row, column, "=LEN(" + read + ")*2"); break;
+            default:
+                put_formula(row, column, "=INDEX($A$" + std::to_string(earlier / kColumns + 1) + ":$F$" +
+                                             std::to_string(earlier / kColumns + 1) + ",1," +
+                                             std::to_string(earlier % kColumns + 1) + ")&\"\"");
+                break;
+            }
+        }
+        ASSERT_TRUE(store_is_sound(store()));
+        calculate_now();
+        ASSERT_TRUE(store_is_sound(store()));
+        step_slowly();
+        do_calc_now(window(), 1);
+        for (int round = 0; round < 12; ++round) {
+            calc_steps(pick(1, 4));
+            switch (pick(0, 3)) {
+            case 0: {
+                const int at = constants[size_t(pick(0, int(constants.size()) - 1))];
+                put_number(int16_t(at / kColumns), int16_t(at % kColumns), pick(0, 40));
+                break;
+            }
+            case 1: select_some_rows(pick(0, kRows), pick(0, 2)); insert_rowcol(layer, 1); break;
+            case 2: select_some_rows(pick(0, kRows), pick(0, 2)); delete_rowcol(layer, 1); break;
+            default: break;
+            }
+            ASSERT_TRUE(store_is_sound(store())) << "seed " << seed << " round " << round;
+            if (stopCalc != kCalcAutoRunning) do_calc_now(window(), 1);
+        }
+        finish();
+        const std::vector<std::string> interrupted = snapshot();
+        calculate_now();
+        ASSERT_EQ(snapshot(), interrupted) << "seed " << seed;
+        pf::events_reset();
+    }
 }
 
 }  // namespace
