@@ -274,6 +274,40 @@ TEST_F(ExcelCellOrderTest, LargeSheetsInAnyPlaceOfTheStreamAreReadWhole) {
     }
 }
 
+// A damaged workbook whose first sheet names the place of its third: the
+// bytes of a place still to be read are kept however much is let go of
+// before it, so both layers hold the third sheet whole.
+TEST_F(ExcelCellOrderTest, TwoSheetsAtOnePlaceOfALargeStreamAreBothReadWhole) {
+    constexpr uint16_t kRows = 3000, kColumns = 8;
+    auto value = [](int sheet, int row, int column) { return sheet * 1e6 + row * 10 + column + 0.25; };
+    std::vector<Sheet> sheets;
+    for (int s = 0; s < 3; ++s) {
+        Sheet sheet{"S" + std::to_string(s), {}};
+        for (uint16_t r = 0; r < kRows; ++r)
+            for (uint16_t c = 0; c < kColumns; ++c) sheet.records.push_back(biff::number(r, c, value(s, r, c)));
+        sheets.push_back(sheet);
+    }
+    std::vector<uint8_t> stream = biff::workbook(true, {}, sheets);
+    std::vector<size_t> places;  // of the BOUNDSHEET offsets
+    for (size_t at = 0; at + 4 <= stream.size(); at += 4 + size_t(stream[at + 2] | stream[at + 3] << 8))
+        if ((stream[at] | stream[at + 1] << 8) == biff::kBoundSheet) places.push_back(at + 4);
+    ASSERT_EQ(places.size(), size_t(3));
+    std::memcpy(stream.data() + places[0], stream.data() + places[2], 4);
+    ASSERT_EQ(read_fresh(biff::compound_file(stream)), 0);
+    ASSERT_EQ(num_SpreadSheets(book), 3);
+    const int read_from[] = {2, 1, 2};
+    for (int s = 0; s < 3; ++s) {
+        MemoryRef at = find_SpreadSheet_item(book, int16_t(s));
+        EXPECT_EQ(cells_in(GetSpreadSheetCells(at)), size_t(kRows) * kColumns) << s;
+        for (int16_t r = 0; r < kRows; r += 5)
+            for (int16_t c = 0; c < kColumns; ++c) {
+                const uint8_t* cell = cell_of(at, r, c);
+                ASSERT_NE(cell, nullptr) << s << " " << r << "," << c;
+                ASSERT_EQ(load_f64(_formulaPtr_(cell)), value(read_from[s], r, c)) << s << " " << r << "," << c;
+            }
+    }
+}
+
 // Memory that runs out anywhere while the layers are filled: the read says
 // so, and the layers are as they were; with memory enough it reads whole.
 TEST_F(ExcelCellOrderTest, ARunOutOfMemorySaysSoAndLeavesTheLayersAsTheyWere) {
