@@ -144,11 +144,13 @@ Seeds sylk_seeds() {
     return seeds;
 }
 
-// A bare workbook stream, and its globals alone.
+// A bare workbook stream, one whose sheets and cells lie out of order, and
+// globals alone.
 Seeds excel_seeds() {
     std::vector<uint8_t> stream = biff::rich_stream();
+    std::vector<uint8_t> reordered = biff::reordered_stream();
     std::vector<uint8_t> globals = biff::workbook(true, {}, {});
-    return Seeds{stream, globals};
+    return Seeds{stream, reordered, globals};
 }
 
 // A get event for a cell of a named document, flattened.

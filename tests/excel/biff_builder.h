@@ -73,8 +73,10 @@ inline Record bof(bool biff8, uint16_t kind) {
 }
 
 // A workbook stream: the globals records given, a BOUNDSHEET per sheet, then
-// the sheets, each between its BOF and EOF.
-inline std::vector<uint8_t> workbook(bool biff8, const std::vector<Record>& globals, const std::vector<Sheet>& sheets) {
+// the sheets, each between its BOF and EOF; in the reverse of their order in
+// the workbook when `reversed`.
+inline std::vector<uint8_t> workbook(bool biff8, const std::vector<Record>& globals, const std::vector<Sheet>& sheets,
+                                     bool reversed = false) {
     std::vector<uint8_t> out;
     append(out, bof(biff8, 0x0005));
     for (const Record& record : globals) append(out, record);
@@ -87,7 +89,8 @@ inline std::vector<uint8_t> workbook(bool biff8, const std::vector<Record>& glob
         append(out, {kBoundSheet, body.v});
     }
     append(out, {kEof, {}});
-    for (size_t i = 0; i < sheets.size(); ++i) {
+    for (size_t n = 0; n < sheets.size(); ++n) {
+        const size_t i = reversed ? sheets.size() - 1 - n : n;
         uint32_t offset = uint32_t(out.size());
         std::memcpy(out.data() + offset_at[i], &offset, 4);
         append(out, bof(biff8, sheets[i].kind == 2 ? 0x0020 : 0x0010));

@@ -8,6 +8,7 @@
 #include "model/named_ranges.h"
 #include "platform/memory/memory.h"
 #include "tests/excel/excel_fixture.h"
+#include "tests/excel/excel_samples.h"
 
 namespace {
 
@@ -202,25 +203,42 @@ TEST_F(ExcelCellOrderTest, DamagedFormulaTokensLeaveTheLayersAsTheyWere) {
     EXPECT_NE(Get_rangeinfo(first), nullptr);
 }
 
-// A workbook stream whose sheets lie in the stream in the reverse of their
-// order in the workbook.
-std::vector<uint8_t> sheets_in_reverse(const std::vector<Sheet>& sheets) {
-    std::vector<uint8_t> out;
-    biff::append(out, biff::bof(true, 0x0005));
-    std::vector<size_t> offset_at;
-    for (const Sheet& sheet : sheets) {
-        offset_at.push_back(out.size() + 4);
-        biff::append(out, {biff::kBoundSheet, Body().u32(0).u8(0).u8(0).text8(sheet.name, true).v});
+// Sheets lying in the reverse of their order, their cells out of order and
+// written twice, a shared string and a formula's text result continued past
+// their records, and a merged range: read bare and in a compound file alike.
+TEST_F(ExcelCellOrderTest, ReorderedSheetsKeepContinuedTextsAndMergedRanges) {
+    const std::string long_text(30, 'w');
+    const std::vector<uint8_t> stream = biff::reordered_stream();
+    for (const std::vector<uint8_t>& file : {stream, biff::compound_file(stream)}) {
+        ASSERT_EQ(read_fresh(file), 0);
+        ASSERT_EQ(num_SpreadSheets(book), 2);
+        MemoryRef later = find_SpreadSheet_item(book, 0), earlier = find_SpreadSheet_item(book, 1);
+        auto number = [&](MemoryRef at, int16_t row, int16_t column) {
+            const uint8_t* cell = cell_of(at, row, column);
+            return cell && _cellType_(cell) == kCellConstant ? load_f64(_formulaPtr_(cell)) : -1.0;
+        };
+        auto text = [&](MemoryRef at, int16_t row, int16_t column) {
+            const uint8_t* cell = cell_of(at, row, column);
+            if (!cell) return std::string("<none>");
+            if (_cellType_(cell) == kCellFormula)
+                return std::string(reinterpret_cast<const char*>(_resultPtr_(cell)), size_t(_resultLength_(cell)));
+            return std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+        };
+        EXPECT_EQ(number(later, 0, 0), 3);
+        EXPECT_EQ(cell_of(later, 0, 1), nullptr);  // an empty cell of no visible format
+        EXPECT_EQ(text(later, 2, 1), long_text);
+        EXPECT_EQ(number(later, 9, 3), 6.5);       // the last written
+        EXPECT_EQ(text(later, 5, 0), long_text);
+        EXPECT_EQ(number(later, 1, 3), 8);
+        EXPECT_EQ(cell_of(later, 1, 0), nullptr);  // under the merged range
+        EXPECT_EQ(cell_of(later, 1, 2), nullptr);
+        EXPECT_EQ(cells_in(GetSpreadSheetCells(later)), size_t(5));
+        EXPECT_EQ(number(earlier, 3, 3), 1);
+        EXPECT_EQ(number(earlier, 0, 0), 2);
+        EXPECT_EQ(text(earlier, 0, 1), long_text);
+        EXPECT_TRUE(store_is_sound(GetSpreadSheetCells(later)));
+        EXPECT_TRUE(store_is_sound(GetSpreadSheetCells(earlier)));
     }
-    biff::append(out, {biff::kEof, {}});
-    for (size_t i = sheets.size(); i-- > 0;) {
-        uint32_t offset = uint32_t(out.size());
-        std::memcpy(out.data() + offset_at[i], &offset, 4);
-        biff::append(out, biff::bof(true, 0x0010));
-        for (const Record& record : sheets[i].records) biff::append(out, record);
-        biff::append(out, {biff::kEof, {}});
-    }
-    return out;
 }
 
 // Sheets of many cells, one of them out of order, lying in the stream in the
@@ -239,7 +257,7 @@ TEST_F(ExcelCellOrderTest, LargeSheetsInAnyPlaceOfTheStreamAreReadWhole) {
             }
         sheets.push_back(sheet);
     }
-    const std::vector<uint8_t> stream = sheets_in_reverse(sheets);
+    const std::vector<uint8_t> stream = biff::workbook(true, {}, sheets, true);
     ASSERT_GT(stream.size(), size_t(1) << 20);
     ASSERT_EQ(read_fresh(biff::compound_file(stream)), 0);
     ASSERT_EQ(num_SpreadSheets(book), 3);
@@ -252,6 +270,40 @@ TEST_F(ExcelCellOrderTest, LargeSheetsInAnyPlaceOfTheStreamAreReadWhole) {
                 const uint8_t* cell = cell_of(at, r, c);
                 ASSERT_NE(cell, nullptr) << s << " " << r << "," << c;
                 ASSERT_EQ(load_f64(_formulaPtr_(cell)), value(s, r, c)) << s << " " << r << "," << c;
+            }
+    }
+}
+
+// A damaged workbook whose first sheet names the place of its third: the
+// bytes of a place still to be read are kept however much is let go of
+// before it, so both layers hold the third sheet whole.
+TEST_F(ExcelCellOrderTest, TwoSheetsAtOnePlaceOfALargeStreamAreBothReadWhole) {
+    constexpr uint16_t kRows = 3000, kColumns = 8;
+    auto value = [](int sheet, int row, int column) { return sheet * 1e6 + row * 10 + column + 0.25; };
+    std::vector<Sheet> sheets;
+    for (int s = 0; s < 3; ++s) {
+        Sheet sheet{"S" + std::to_string(s), {}};
+        for (uint16_t r = 0; r < kRows; ++r)
+            for (uint16_t c = 0; c < kColumns; ++c) sheet.records.push_back(biff::number(r, c, value(s, r, c)));
+        sheets.push_back(sheet);
+    }
+    std::vector<uint8_t> stream = biff::workbook(true, {}, sheets);
+    std::vector<size_t> places;  // of the BOUNDSHEET offsets
+    for (size_t at = 0; at + 4 <= stream.size(); at += 4 + size_t(stream[at + 2] | stream[at + 3] << 8))
+        if ((stream[at] | stream[at + 1] << 8) == biff::kBoundSheet) places.push_back(at + 4);
+    ASSERT_EQ(places.size(), size_t(3));
+    std::memcpy(stream.data() + places[0], stream.data() + places[2], 4);
+    ASSERT_EQ(read_fresh(biff::compound_file(stream)), 0);
+    ASSERT_EQ(num_SpreadSheets(book), 3);
+    const int read_from[] = {2, 1, 2};
+    for (int s = 0; s < 3; ++s) {
+        MemoryRef at = find_SpreadSheet_item(book, int16_t(s));
+        EXPECT_EQ(cells_in(GetSpreadSheetCells(at)), size_t(kRows) * kColumns) << s;
+        for (int16_t r = 0; r < kRows; r += 5)
+            for (int16_t c = 0; c < kColumns; ++c) {
+                const uint8_t* cell = cell_of(at, r, c);
+                ASSERT_NE(cell, nullptr) << s << " " << r << "," << c;
+                ASSERT_EQ(load_f64(_formulaPtr_(cell)), value(read_from[s], r, c)) << s << " " << r << "," << c;
             }
     }
 }

@@ -94,4 +94,27 @@ inline std::vector<uint8_t> number_grid(int rows, int columns) {
     return compound_file(workbook(true, {}, {sheet}));
 }
 
+// Sheets in reverse order, their cells written out of order and twice, a
+// shared string continued past its record, a formula whose text result goes
+// on in a CONTINUE record, a run of numbers and a merged range over cells.
+inline std::vector<uint8_t> reordered_stream() {
+    const std::string long_text(30, 'w');
+    Body sst;
+    sst.u32(2).u32(2).text8("short").u16(uint16_t(long_text.size())).u8(0).raw(long_text.substr(0, 10));
+    Record strings{kSst, sst.v};
+    Record strings_rest{kContinue, Body().u8(0).raw(long_text.substr(10)).v};
+    std::vector<uint8_t> text_formula = Tokens().str("t").v();
+    Sheet first{"Later", {
+        number(9, 3, 4.5), label_sst(2, 1, 1), rk(0, 0, (3u << 2) | 2), number(9, 3, 6.5),
+        formula_marked(5, 0, text_formula, 0, 0),
+        {0x0207, Body().u16(uint16_t(long_text.size())).u8(0).raw(long_text.substr(0, 12)).v},
+        {kContinue, Body().u8(0).raw(long_text.substr(12)).v},
+        {0x00BD, Body().u16(1).u16(2).u16(0).u32((7u << 2) | 2).u16(0).u32((8u << 2) | 2).u16(3).v},
+        label_sst(1, 0, 0), {0x0201, Body().cell(0, 1).v},
+        {0x00E5, Body().u16(1).u16(0).u16(1).u16(0).u16(2).v},
+    }};
+    Sheet second{"Earlier", {rk(3, 3, (1u << 2) | 2), number(0, 0, 2), label_sst(0, 1, 1)}};
+    return workbook(true, {strings, strings_rest}, {first, second}, true);
+}
+
 }  // namespace biff
