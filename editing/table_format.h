@@ -59,10 +59,10 @@ void TableDialog(MemoryRef layer);
 constexpr int16_t kSampleRows = 6, kSampleColumns = 5;
 
 struct TableSample {
-    uint8_t formats[kSampleRows][kSampleColumns][kCellFormatSize];  // what the look gives each cell
-    std::string texts[kSampleRows][kSampleColumns];     // as drawn, "$" prefixes included
-    int16_t left, top, row_height;                      // the table's place in the port
-    int16_t widths[kSampleColumns];
+    uint8_t formats[kSampleRows][kSampleColumns][kCellFormatSize] = {};  // what the look gives each cell
+    std::string texts[kSampleRows][kSampleColumns];           // as drawn, "$" prefixes included
+    int16_t left = 0, top = 0, row_height = 0;                // the table's place in the port
+    int16_t widths[kSampleColumns] = {};
 };
 
 // The sample of a look with its options, laid out in `box` (the user item).

@@ -199,7 +199,7 @@ bool run_table_dialog(int16_t* look, uint8_t* options) {
 }  // namespace
 
 TableSample table_sample(const pf::Rect& box, int16_t look, uint8_t options) {
-    TableSample s{};
+    TableSample s;
     const uint8_t applied = applied_table_options(options);
     uint8_t plain[kCellFormatSize];
     GetDefaultFormat(plain);
