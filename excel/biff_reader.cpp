@@ -573,6 +573,10 @@ private:
             body.skip(4);
             uint16_t height = body.u16();
             row.height = height & 0x7FFF;
+            if (body.left() >= 6) {
+                body.skip(4);
+                row.custom = body.u16() & kRowHeightSetByHand;
+            }
             if (!(height & 0x8000)) sheet.rows.push_back(row);
             break;
         }

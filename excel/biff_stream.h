@@ -62,6 +62,9 @@ enum BiffRecordType : uint16_t {
     kRecDefaultRowHeight = 0x0225,
 };
 
+// Flag of a ROW record: the height was set by hand rather than following the fonts.
+constexpr uint16_t kRowHeightSetByHand = 0x0040;
+
 // A cursor over bytes that it does not own.
 struct ByteCursor {
     const uint8_t* data = nullptr;

@@ -69,6 +69,7 @@ struct ExcelColumnWidth {
 struct ExcelRowHeight {
     uint16_t row = 0;
     uint16_t height = 0;  // twips
+    bool custom = false;  // set by hand rather than following the row's fonts
 };
 
 struct ExcelMerge {

@@ -266,6 +266,24 @@ TEST_F(ExcelTest, ColumnWidthsAndRowHeightsBecomeFormats) {
     release_layer(layer_at(0));
 }
 
+// Excel's automatic heights follow its own smaller fonts: rows that only
+// follow them keep the layer's height unless they are taller; heights set
+// by hand stand as they are.
+TEST_F(ExcelTest, RowHeightsFollowingExcelFontsDoNotShrinkRows) {
+    Sheet sheet{"H", {biff::row(0, 255, 0, 1, false), biff::row(1, 600, 0, 1, false), biff::row(2, 200, 0, 1),
+                      biff::number(0, 0, 1), biff::number(1, 0, 2), biff::number(2, 0, 3)}};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    MemoryRef rows = GetSpreadSheetRowFormats(layer_at(0));
+    EXPECT_EQ(FindRowFormatID(rows, 0), nullptr);
+    const uint8_t* taller = FindRowFormatID(rows, 1);
+    ASSERT_NE(taller, nullptr);
+    EXPECT_EQ(format_extent(taller), 30);
+    const uint8_t* by_hand = FindRowFormatID(rows, 2);
+    ASSERT_NE(by_hand, nullptr);
+    EXPECT_EQ(format_extent(by_hand), 10);
+    UnuseMemory(rows);
+}
+
 TEST_F(ExcelTest, CellsBeyondTheGridAreLeftOutAndCounted) {
     ASSERT_EQ(import8({}, {Sheet{"G", {biff::number(40000, 0, 1), biff::number(0, 0, 2)}}}), 0);
     EXPECT_EQ(notes.cells_beyond_grid, 1);
