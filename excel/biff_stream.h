@@ -26,6 +26,7 @@ enum BiffRecordType : uint16_t {
     kRecProtect = 0x0012,
     kRecFilePass = 0x002F,
     kRecFont = 0x0031,
+    kRecPalette = 0x0092,
     kRecContinue = 0x003C,
     kRecCodePage = 0x0042,
     kRecDateMode = 0x0022,

@@ -90,11 +90,15 @@ struct ExcelSheet {
     std::vector<SharedFormula> shared;
 };
 
+// Palette index of the window text colour: no colour of the cell's own.
+constexpr uint16_t kExcelAutomaticColour = 0x7FFF;
+
 struct ExcelFont {
     uint16_t height = 200;  // twips
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    uint16_t colour = kExcelAutomaticColour;  // palette index
     std::string name;
 };
 
@@ -127,6 +131,7 @@ struct ExcelBook {
     uint16_t code_page = 1252;
     std::vector<std::string> strings;  // the shared strings, Mac Roman
     std::vector<ExcelFont> fonts;
+    std::vector<uint32_t> palette;  // 0xRRGGBB of indexes 8 on, when the workbook changed them
     std::map<uint16_t, std::string> formats;  // number format strings by index
     std::vector<ExcelXf> xfs;
     std::vector<ExcelSheet> sheets;

@@ -417,8 +417,9 @@ using biff::Body;
 using biff::Record;
 using biff::Sheet;
 
-Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std::string& name) {
-    return {0x0031, Body().u16(height).u16(options).u16(0x7FFF).u16(weight).u16(0).u8(0).u8(0).u8(0).u8(0)
+Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std::string& name,
+                   uint16_t colour = 0x7FFF) {
+    return {0x0031, Body().u16(height).u16(options).u16(colour).u16(weight).u16(0).u8(0).u8(0).u8(0).u8(0)
                         .text8(name, true).v};
 }
 
@@ -475,6 +476,39 @@ TEST_F(ExcelTest, CellFormatsCarryFontsAlignmentBordersAndEmptyFormattedCells) {
     EXPECT_EQ(_cellType_(empty), kCellFormatOnly);
     EXPECT_EQ(cell_at(0, 2, 1), nullptr);  // nothing to show
     EXPECT_EQ(check_access(layer_at(0)), 0);
+}
+
+// The 8-bit colour, 0xRRGGBB, of a cell's text colour code.
+uint32_t text_colour_of(const uint8_t* cell) {
+    if (cell[kFmtTextColour] == 0) return 0;
+    const pf::Resource* resource = pf::get_resource(pf::kColorTableType, 129);
+    pf::ColorTableResource table;
+    if (!resource || !pf::decode_color_table(resource->bytes, table)) return 0xFFFFFFFF;
+    const pf::ColorTableEntry& entry = table.entries.at(cell[kFmtTextColour] - 1u);
+    return uint32_t(entry.red >> 8) << 16 | uint32_t(entry.green >> 8) << 8 | uint32_t(entry.blue >> 8);
+}
+
+// Font colours come from Excel's palette, or from the workbook's own palette
+// where it has one, as the nearest colour of the program's table.
+TEST_F(ExcelTest, FontColoursBecomeTextColours) {
+    for (bool own_palette : {false, true}) {
+        std::vector<Record> globals = {font_record(200, 400, 0, "Arial"), font_record(200, 700, 0, "Arial", 10),
+                                       font_record(200, 400, 0, "Arial", 12), font_record(200, 400, 0, "Arial", 8)};
+        if (own_palette) {  // index 12 becomes green
+            Body palette = Body().u16(56);
+            for (int i = 8; i < 64; ++i) palette.u32(i == 12 ? 0x0000FF00 : 0);
+            globals.push_back({0x0092, palette.v});
+        }
+        globals.push_back(xf_record(0, 0, true, 0, 0));
+        for (uint16_t font : {1, 2, 3}) globals.push_back(xf_record(font, 0, true, 0, 0));
+        Sheet sheet{"C", {biff::number(0, 0, 1, 1), biff::number(0, 1, 2, 2), biff::number(0, 2, 3, 3),
+                          biff::number(0, 3, 4, 0)}};
+        ASSERT_EQ(import8(globals, {sheet}), 0);
+        EXPECT_EQ(text_colour_of(cell_at(0, 0, 0)), own_palette ? 0u : 0xFF0000u);
+        EXPECT_EQ(text_colour_of(cell_at(0, 0, 1)), own_palette ? 0x00FF00u : 0x0000FFu);
+        EXPECT_EQ(cell_at(0, 0, 2)[kFmtTextColour], 0);  // black
+        EXPECT_EQ(cell_at(0, 0, 3)[kFmtTextColour], 0);  // the automatic colour
+    }
 }
 
 TEST_F(ExcelTest, AProtectedSheetProtectsTheWorkbookAndLocksOnlyItsLockedCells) {
