@@ -382,13 +382,18 @@ private:
         xf.border_right = (borders >> 4) & 0x0F;
         xf.border_top = (borders >> 8) & 0x0F;
         xf.border_bottom = (borders >> 12) & 0x0F;
+        xf.fill_pattern = uint8_t(body.u32() >> 26);
+        xf.fill_colour = body.u16() & 0x7F;
         book_.xfs.push_back(xf);
     }
 
     void pE0_biff5(ByteCursor& body) {
         ExcelXf xf = xf_head(body);
         body.skip(1);  // orientation, used attributes
-        xf.border_bottom = (body.u32() >> 22) & 0x07;
+        uint32_t fill = body.u32();
+        xf.fill_colour = fill & 0x7F;
+        xf.fill_pattern = (fill >> 16) & 0x3F;
+        xf.border_bottom = (fill >> 22) & 0x07;
         uint32_t borders = body.u32();
         xf.border_top = borders & 0x07;
         xf.border_left = (borders >> 3) & 0x07;

@@ -108,6 +108,8 @@ struct ExcelXf {
     uint8_t horizontal = 0;  // 0 general, 1 left, 2 centre, 3 right, ...
     bool locked = true;
     uint8_t border_left = 0, border_right = 0, border_top = 0, border_bottom = 0;
+    uint8_t fill_pattern = 0;  // 0 none, 1 solid
+    uint16_t fill_colour = kExcelAutomaticColour;  // palette index of the pattern's foreground
 };
 
 struct ExcelName {

@@ -212,6 +212,17 @@ uint8_t nearest_colour_code(uint32_t rgb) {
     return table.entries.empty() ? 0 : uint8_t(best + 1);
 }
 
+// The fill colour code of a solid fill (black is entry 1 of the table, white
+// entry 0 shows no fill), 0 for none; patterned fills are left out.
+uint8_t solid_fill_code(const ExcelBook& book, const ExcelXf& xf) {
+    constexpr uint8_t kSolidFill = 1, kWhiteCode = 1, kBlackCode = 2;
+    uint32_t fill = 0;
+    if (xf.fill_pattern != kSolidFill || !palette_colour(book, xf.fill_colour, &fill)) return 0;
+    uint8_t code = nearest_colour_code(fill);
+    if (code == kWhiteCode) return 0;
+    return code == 0 ? kBlackCode : code;
+}
+
 uint8_t border_style(uint8_t excel_style) {
     constexpr uint8_t kThin = 2, kThick = 4, kDouble = 6;
     switch (excel_style) {
@@ -238,6 +249,7 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
     uint16_t borders = uint16_t(border_style(xf.border_left) << 12 | border_style(xf.border_top) << 8 |
                                 border_style(xf.border_right) << 4 | border_style(xf.border_bottom));
     store_u16(format + kFmtBorderStyles, borders);
+    format[kFmtPatternFore] = solid_fill_code(book, xf);
     const ExcelFont* font = font_of(book, xf.font);
     if (font) {
         constexpr uint8_t kBold = 0x01, kItalic = 0x02, kUnderline = 0x04;

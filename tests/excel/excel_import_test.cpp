@@ -423,10 +423,12 @@ Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std
                         .text8(name, true).v};
 }
 
-// A BIFF8 XF: font, number format, locked, horizontal alignment, border line styles.
-Record xf_record(uint16_t font, uint16_t format, bool locked, uint8_t align, uint32_t borders) {
-    return {0x00E0, Body().u16(font).u16(format).u16(locked ? 1 : 0).u8(align).u8(0).u8(0).u8(0).u32(borders).u32(0)
-                        .u16(0).v};
+// A BIFF8 XF: font, number format, locked, horizontal alignment, border line
+// styles, fill pattern and the palette index of its foreground.
+Record xf_record(uint16_t font, uint16_t format, bool locked, uint8_t align, uint32_t borders,
+                 uint8_t fill_pattern = 0, uint16_t fill_colour = 64) {
+    return {0x00E0, Body().u16(font).u16(format).u16(locked ? 1 : 0).u8(align).u8(0).u8(0).u8(0).u32(borders)
+                        .u32(uint32_t(fill_pattern) << 26).u16(fill_colour).v};
 }
 
 TEST(ExcelNumberFormats, MapToTheNearestFormatOfThisProgram) {
@@ -509,6 +511,26 @@ TEST_F(ExcelTest, FontColoursBecomeTextColours) {
         EXPECT_EQ(cell_at(0, 0, 2)[kFmtTextColour], 0);  // black
         EXPECT_EQ(cell_at(0, 0, 3)[kFmtTextColour], 0);  // the automatic colour
     }
+}
+
+// Solid fills become fill colours; white and patterned fills show none.
+TEST_F(ExcelTest, SolidFillsBecomeFillColours) {
+    std::vector<Record> globals = {font_record(200, 400, 0, "Arial"), xf_record(0, 0, true, 0, 0),
+                                   xf_record(0, 0, true, 0, 0, 1, 13), xf_record(0, 0, true, 0, 0, 1, 8),
+                                   xf_record(0, 0, true, 0, 0, 1, 9), xf_record(0, 0, true, 0, 0, 2, 13)};
+    Sheet sheet{"F", {{0x00BE, Body().u16(0).u16(0).u16(1).u16(2).u16(3).u16(4).u16(3).v}}};
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    const uint8_t* yellow = cell_at(0, 0, 0);
+    ASSERT_NE(yellow, nullptr);
+    EXPECT_EQ(_cellType_(yellow), kCellFormatOnly);
+    uint8_t as_text[kCellFormatSize] = {};
+    as_text[kFmtTextColour] = yellow[kFmtPatternFore];
+    EXPECT_EQ(text_colour_of(as_text), 0xFFFF00u);
+    EXPECT_EQ(yellow[kFmtPattern], 0);  // solid
+    ASSERT_NE(cell_at(0, 0, 1), nullptr);
+    EXPECT_EQ(cell_at(0, 0, 1)[kFmtPatternFore], 2);  // black
+    EXPECT_EQ(cell_at(0, 0, 2), nullptr);             // white: nothing to show
+    EXPECT_EQ(cell_at(0, 0, 3), nullptr);             // a pattern this program does not take
 }
 
 TEST_F(ExcelTest, AProtectedSheetProtectsTheWorkbookAndLocksOnlyItsLockedCells) {
