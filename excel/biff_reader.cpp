@@ -310,6 +310,7 @@ private:
             case kRecDateMode: book_.date1904 = body.u16() == 1; break;
             case kRecProtect: book_.structure_protected = body.u16() != 0; break;
             case kRecFont: p31(body); break;
+            case kRecPalette: p92(body); break;
             case kRecFormat: p41E(body); break;
             case kRecXfBiff8: biff8() ? pE0(body) : pE0_biff5(body); break;
             case kRecBoundSheet: p85(body); break;
@@ -327,13 +328,22 @@ private:
         font.height = body.u16();
         uint16_t options = body.u16();
         font.italic = options & 0x02;
-        body.skip(2);  // colour
+        font.colour = body.u16();
         font.bold = body.u16() >= 700;
         body.skip(2);  // escapement
         font.underline = body.u8() != 0;
         body.skip(3);  // family, character set, reserved
         font.name = short_text(body);
         book_.fonts.push_back(std::move(font));
+    }
+
+    void p92(ByteCursor& body) {
+        uint16_t count = body.u16();
+        book_.palette.clear();
+        for (uint16_t i = 0; i < count; ++i) {
+            const uint8_t* rgb = body.bytes(4);
+            book_.palette.push_back(uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]);
+        }
     }
 
     void p231(ByteCursor& body) {
@@ -343,7 +353,7 @@ private:
         font.bold = options & 0x01;
         font.italic = options & 0x02;
         font.underline = options & 0x04;
-        body.skip(2);  // colour
+        font.colour = body.u16();
         font.name = short_text(body);
         book_.fonts.push_back(std::move(font));
     }
@@ -372,13 +382,18 @@ private:
         xf.border_right = (borders >> 4) & 0x0F;
         xf.border_top = (borders >> 8) & 0x0F;
         xf.border_bottom = (borders >> 12) & 0x0F;
+        xf.fill_pattern = uint8_t(body.u32() >> 26);
+        xf.fill_colour = body.u16() & 0x7F;
         book_.xfs.push_back(xf);
     }
 
     void pE0_biff5(ByteCursor& body) {
         ExcelXf xf = xf_head(body);
         body.skip(1);  // orientation, used attributes
-        xf.border_bottom = (body.u32() >> 22) & 0x07;
+        uint32_t fill = body.u32();
+        xf.fill_colour = fill & 0x7F;
+        xf.fill_pattern = (fill >> 16) & 0x3F;
+        xf.border_bottom = (fill >> 22) & 0x07;
         uint32_t borders = body.u32();
         xf.border_top = borders & 0x07;
         xf.border_left = (borders >> 3) & 0x07;
@@ -573,6 +588,10 @@ private:
             body.skip(4);
             uint16_t height = body.u16();
             row.height = height & 0x7FFF;
+            if (body.left() >= 6) {
+                body.skip(4);
+                row.custom = body.u16() & kRowHeightSetByHand;
+            }
             if (!(height & 0x8000)) sheet.rows.push_back(row);
             break;
         }

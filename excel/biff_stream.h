@@ -26,6 +26,7 @@ enum BiffRecordType : uint16_t {
     kRecProtect = 0x0012,
     kRecFilePass = 0x002F,
     kRecFont = 0x0031,
+    kRecPalette = 0x0092,
     kRecContinue = 0x003C,
     kRecCodePage = 0x0042,
     kRecDateMode = 0x0022,
@@ -61,6 +62,9 @@ enum BiffRecordType : uint16_t {
     kRecStandardWidth = 0x0099,
     kRecDefaultRowHeight = 0x0225,
 };
+
+// Flag of a ROW record: the height was set by hand rather than following the fonts.
+constexpr uint16_t kRowHeightSetByHand = 0x0040;
 
 // A cursor over bytes that it does not own.
 struct ByteCursor {

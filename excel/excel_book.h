@@ -69,6 +69,7 @@ struct ExcelColumnWidth {
 struct ExcelRowHeight {
     uint16_t row = 0;
     uint16_t height = 0;  // twips
+    bool custom = false;  // set by hand rather than following the row's fonts
 };
 
 struct ExcelMerge {
@@ -89,11 +90,15 @@ struct ExcelSheet {
     std::vector<SharedFormula> shared;
 };
 
+// Palette index of the window text colour: no colour of the cell's own.
+constexpr uint16_t kExcelAutomaticColour = 0x7FFF;
+
 struct ExcelFont {
     uint16_t height = 200;  // twips
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    uint16_t colour = kExcelAutomaticColour;  // palette index
     std::string name;
 };
 
@@ -103,6 +108,8 @@ struct ExcelXf {
     uint8_t horizontal = 0;  // 0 general, 1 left, 2 centre, 3 right, ...
     bool locked = true;
     uint8_t border_left = 0, border_right = 0, border_top = 0, border_bottom = 0;
+    uint8_t fill_pattern = 0;  // 0 none, 1 solid
+    uint16_t fill_colour = kExcelAutomaticColour;  // palette index of the pattern's foreground
 };
 
 struct ExcelName {
@@ -126,6 +133,7 @@ struct ExcelBook {
     uint16_t code_page = 1252;
     std::vector<std::string> strings;  // the shared strings, Mac Roman
     std::vector<ExcelFont> fonts;
+    std::vector<uint32_t> palette;  // 0xRRGGBB of indexes 8 on, when the workbook changed them
     std::map<uint16_t, std::string> formats;  // number format strings by index
     std::vector<ExcelXf> xfs;
     std::vector<ExcelSheet> sheets;

@@ -8,6 +8,9 @@
 #include "model/record_bytes.h"
 #include "model/model_services.h"
 #include "platform/fonts/classic_fonts.h"
+#include "platform/resources/resource_format.h"
+#include "platform/resources/resource_templates.h"
+#include "platform/resources/resources.h"
 
 namespace {
 
@@ -170,6 +173,56 @@ const ExcelFont* font_of(const ExcelBook& book, uint16_t index) {
     return at < book.fonts.size() ? &book.fonts[at] : nullptr;
 }
 
+// Excel's standard palette: indexes 8 to 63, 0xRRGGBB. Indexes 0 to 7 repeat
+// its first eight.
+constexpr uint32_t kStandardPalette[56] = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000,
+    0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080, 0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF,
+    0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF, 0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000,
+    0x008080, 0x0000FF, 0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966,
+    0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+constexpr int16_t kProgramColourTable = 129;
+
+// The colour of a palette index; false for the automatic colour.
+bool palette_colour(const ExcelBook& book, uint16_t index, uint32_t* rgb) {
+    if (index < 8) index = uint16_t(index + 8);
+    size_t at = size_t(index) - 8;
+    if (at < book.palette.size()) *rgb = book.palette[at];
+    else if (at < std::size(kStandardPalette)) *rgb = kStandardPalette[at];
+    else return false;
+    return true;
+}
+
+// The colour code of the program's colour table nearest to `rgb`: 0 for black,
+// else the entry + 1.
+uint8_t nearest_colour_code(uint32_t rgb) {
+    if (rgb == 0) return 0;
+    const pf::Resource* resource = pf::get_resource(pf::kColorTableType, kProgramColourTable);
+    pf::ColorTableResource table;
+    if (!resource || !pf::decode_color_table(resource->bytes, table)) return 0;
+    auto distance = [rgb](const pf::ColorTableEntry& entry) {
+        long red = long(rgb >> 16) - (entry.red >> 8), green = long(rgb >> 8 & 0xFF) - (entry.green >> 8),
+             blue = long(rgb & 0xFF) - (entry.blue >> 8);
+        return red * red + green * green + blue * blue;
+    };
+    size_t best = 0;
+    for (size_t i = 1; i < table.entries.size() && i < 255; ++i)
+        if (distance(table.entries[i]) < distance(table.entries[best])) best = i;
+    return table.entries.empty() ? 0 : uint8_t(best + 1);
+}
+
+// The fill colour code of a solid fill (black is entry 1 of the table, white
+// entry 0 shows no fill), 0 for none; patterned fills are left out.
+uint8_t solid_fill_code(const ExcelBook& book, const ExcelXf& xf) {
+    constexpr uint8_t kSolidFill = 1, kWhiteCode = 1, kBlackCode = 2;
+    uint32_t fill = 0;
+    if (xf.fill_pattern != kSolidFill || !palette_colour(book, xf.fill_colour, &fill)) return 0;
+    uint8_t code = nearest_colour_code(fill);
+    if (code == kWhiteCode) return 0;
+    return code == 0 ? kBlackCode : code;
+}
+
 uint8_t border_style(uint8_t excel_style) {
     constexpr uint8_t kThin = 2, kThick = 4, kDouble = 6;
     switch (excel_style) {
@@ -196,11 +249,14 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
     uint16_t borders = uint16_t(border_style(xf.border_left) << 12 | border_style(xf.border_top) << 8 |
                                 border_style(xf.border_right) << 4 | border_style(xf.border_bottom));
     store_u16(format + kFmtBorderStyles, borders);
+    format[kFmtPatternFore] = solid_fill_code(book, xf);
     const ExcelFont* font = font_of(book, xf.font);
     if (font) {
         constexpr uint8_t kBold = 0x01, kItalic = 0x02, kUnderline = 0x04;
         format[kFmtFace] = uint8_t((font->bold ? kBold : 0) | (font->italic ? kItalic : 0) |
                                    (font->underline ? kUnderline : 0));
+        uint32_t rgb = 0;
+        if (palette_colour(book, font->colour, &rgb)) format[kFmtTextColour] = nearest_colour_code(rgb);
     }
     // Cells in the workbook's own font keep the layer's default font and size.
     const ExcelFont* standard = font_of(book, 0);

@@ -405,14 +405,27 @@ private:
         return 0;
     }
 
+    // A height that follows Excel's fonts is kept only where it is taller than
+    // the layer's own rows (larger text); shorter ones would clip our text.
     int16_t put_row_heights() {
+        const int16_t own_height = layer_row_height();
         for (const ExcelRowHeight& row : sheet_.rows) {
             if (!cell_in_grid(row.row, 0) || row.height == 0) continue;
+            int16_t pixels = int16_t((row.height + 10) / 20);
+            if (!row.custom && pixels <= own_height) continue;
             int16_t at = int16_t(row.row);
             if (int16_t error = InputRowFormat(layer_, int32_t(at) << 16 | at)) return error;
-            SetRowSize(at, at, int16_t((row.height + 10) / 20), GetSpreadSheetRowFormats(layer_));
+            SetRowSize(at, at, pixels, GetSpreadSheetRowFormats(layer_));
         }
         return 0;
+    }
+
+    int16_t layer_row_height() const {
+        SpreadSheet* layer = use_layer(layer_);
+        int16_t height = format_extent(layer->default_row_format);
+        if (height <= 0) height = layer->row_height;
+        release_layer(layer_);
+        return height;
     }
 };
 

@@ -147,10 +147,12 @@ inline Record label_sst(uint16_t row, uint16_t column, uint32_t index, uint16_t 
 inline Record boolerr(uint16_t row, uint16_t column, uint8_t value, bool error) {
     return {0x0205, Body().cell(row, column).u8(value).u8(error ? 1 : 0).v};
 }
-// A ROW record: `height` in twips (bit 15 marks the default height), cells
-// in columns [first, last).
-inline Record row(uint16_t row, uint16_t height, uint16_t first = 0, uint16_t last = 0) {
-    return {0x0208, Body().u16(row).u16(first).u16(last).u16(height).u16(0).u16(0).u32(0x00000100).v};
+// A ROW record: `height` in twips (bit 15 marks the default height), set by
+// hand unless `by_hand` is false (then it follows the fonts), cells in
+// columns [first, last).
+inline Record row(uint16_t row, uint16_t height, uint16_t first = 0, uint16_t last = 0, bool by_hand = true) {
+    uint16_t flags = by_hand ? 0x0140 : 0x0100;
+    return {0x0208, Body().u16(row).u16(first).u16(last).u16(height).u16(0).u16(0).u16(flags).u16(0).v};
 }
 // A formula with a number result (or a marked result: kind 0 text, 1 boolean, 2 error).
 inline Record formula(uint16_t row, uint16_t column, const std::vector<uint8_t>& tokens, double result) {

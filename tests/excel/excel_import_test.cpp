@@ -266,6 +266,24 @@ TEST_F(ExcelTest, ColumnWidthsAndRowHeightsBecomeFormats) {
     release_layer(layer_at(0));
 }
 
+// Excel's automatic heights follow its own smaller fonts: rows that only
+// follow them keep the layer's height unless they are taller; heights set
+// by hand stand as they are.
+TEST_F(ExcelTest, RowHeightsFollowingExcelFontsDoNotShrinkRows) {
+    Sheet sheet{"H", {biff::row(0, 255, 0, 1, false), biff::row(1, 600, 0, 1, false), biff::row(2, 200, 0, 1),
+                      biff::number(0, 0, 1), biff::number(1, 0, 2), biff::number(2, 0, 3)}};
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    MemoryRef rows = GetSpreadSheetRowFormats(layer_at(0));
+    EXPECT_EQ(FindRowFormatID(rows, 0), nullptr);
+    const uint8_t* taller = FindRowFormatID(rows, 1);
+    ASSERT_NE(taller, nullptr);
+    EXPECT_EQ(format_extent(taller), 30);
+    const uint8_t* by_hand = FindRowFormatID(rows, 2);
+    ASSERT_NE(by_hand, nullptr);
+    EXPECT_EQ(format_extent(by_hand), 10);
+    UnuseMemory(rows);
+}
+
 TEST_F(ExcelTest, CellsBeyondTheGridAreLeftOutAndCounted) {
     ASSERT_EQ(import8({}, {Sheet{"G", {biff::number(40000, 0, 1), biff::number(0, 0, 2)}}}), 0);
     EXPECT_EQ(notes.cells_beyond_grid, 1);
@@ -399,15 +417,18 @@ using biff::Body;
 using biff::Record;
 using biff::Sheet;
 
-Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std::string& name) {
-    return {0x0031, Body().u16(height).u16(options).u16(0x7FFF).u16(weight).u16(0).u8(0).u8(0).u8(0).u8(0)
+Record font_record(uint16_t height, uint16_t weight, uint16_t options, const std::string& name,
+                   uint16_t colour = 0x7FFF) {
+    return {0x0031, Body().u16(height).u16(options).u16(colour).u16(weight).u16(0).u8(0).u8(0).u8(0).u8(0)
                         .text8(name, true).v};
 }
 
-// A BIFF8 XF: font, number format, locked, horizontal alignment, border line styles.
-Record xf_record(uint16_t font, uint16_t format, bool locked, uint8_t align, uint32_t borders) {
-    return {0x00E0, Body().u16(font).u16(format).u16(locked ? 1 : 0).u8(align).u8(0).u8(0).u8(0).u32(borders).u32(0)
-                        .u16(0).v};
+// A BIFF8 XF: font, number format, locked, horizontal alignment, border line
+// styles, fill pattern and the palette index of its foreground.
+Record xf_record(uint16_t font, uint16_t format, bool locked, uint8_t align, uint32_t borders,
+                 uint8_t fill_pattern = 0, uint16_t fill_colour = 64) {
+    return {0x00E0, Body().u16(font).u16(format).u16(locked ? 1 : 0).u8(align).u8(0).u8(0).u8(0).u32(borders)
+                        .u32(uint32_t(fill_pattern) << 26).u16(fill_colour).v};
 }
 
 TEST(ExcelNumberFormats, MapToTheNearestFormatOfThisProgram) {
@@ -457,6 +478,59 @@ TEST_F(ExcelTest, CellFormatsCarryFontsAlignmentBordersAndEmptyFormattedCells) {
     EXPECT_EQ(_cellType_(empty), kCellFormatOnly);
     EXPECT_EQ(cell_at(0, 2, 1), nullptr);  // nothing to show
     EXPECT_EQ(check_access(layer_at(0)), 0);
+}
+
+// The 8-bit colour, 0xRRGGBB, of a cell's text colour code.
+uint32_t text_colour_of(const uint8_t* cell) {
+    if (cell[kFmtTextColour] == 0) return 0;
+    const pf::Resource* resource = pf::get_resource(pf::kColorTableType, 129);
+    pf::ColorTableResource table;
+    if (!resource || !pf::decode_color_table(resource->bytes, table)) return 0xFFFFFFFF;
+    const pf::ColorTableEntry& entry = table.entries.at(cell[kFmtTextColour] - 1u);
+    return uint32_t(entry.red >> 8) << 16 | uint32_t(entry.green >> 8) << 8 | uint32_t(entry.blue >> 8);
+}
+
+// Font colours come from Excel's palette, or from the workbook's own palette
+// where it has one, as the nearest colour of the program's table.
+TEST_F(ExcelTest, FontColoursBecomeTextColours) {
+    for (bool own_palette : {false, true}) {
+        std::vector<Record> globals = {font_record(200, 400, 0, "Arial"), font_record(200, 700, 0, "Arial", 10),
+                                       font_record(200, 400, 0, "Arial", 12), font_record(200, 400, 0, "Arial", 8)};
+        if (own_palette) {  // index 12 becomes green
+            Body palette = Body().u16(56);
+            for (int i = 8; i < 64; ++i) palette.u32(i == 12 ? 0x0000FF00 : 0);
+            globals.push_back({0x0092, palette.v});
+        }
+        globals.push_back(xf_record(0, 0, true, 0, 0));
+        for (uint16_t font : {1, 2, 3}) globals.push_back(xf_record(font, 0, true, 0, 0));
+        Sheet sheet{"C", {biff::number(0, 0, 1, 1), biff::number(0, 1, 2, 2), biff::number(0, 2, 3, 3),
+                          biff::number(0, 3, 4, 0)}};
+        ASSERT_EQ(import8(globals, {sheet}), 0);
+        EXPECT_EQ(text_colour_of(cell_at(0, 0, 0)), own_palette ? 0u : 0xFF0000u);
+        EXPECT_EQ(text_colour_of(cell_at(0, 0, 1)), own_palette ? 0x00FF00u : 0x0000FFu);
+        EXPECT_EQ(cell_at(0, 0, 2)[kFmtTextColour], 0);  // black
+        EXPECT_EQ(cell_at(0, 0, 3)[kFmtTextColour], 0);  // the automatic colour
+    }
+}
+
+// Solid fills become fill colours; white and patterned fills show none.
+TEST_F(ExcelTest, SolidFillsBecomeFillColours) {
+    std::vector<Record> globals = {font_record(200, 400, 0, "Arial"), xf_record(0, 0, true, 0, 0),
+                                   xf_record(0, 0, true, 0, 0, 1, 13), xf_record(0, 0, true, 0, 0, 1, 8),
+                                   xf_record(0, 0, true, 0, 0, 1, 9), xf_record(0, 0, true, 0, 0, 2, 13)};
+    Sheet sheet{"F", {{0x00BE, Body().u16(0).u16(0).u16(1).u16(2).u16(3).u16(4).u16(3).v}}};
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    const uint8_t* yellow = cell_at(0, 0, 0);
+    ASSERT_NE(yellow, nullptr);
+    EXPECT_EQ(_cellType_(yellow), kCellFormatOnly);
+    uint8_t as_text[kCellFormatSize] = {};
+    as_text[kFmtTextColour] = yellow[kFmtPatternFore];
+    EXPECT_EQ(text_colour_of(as_text), 0xFFFF00u);
+    EXPECT_EQ(yellow[kFmtPattern], 0);  // solid
+    ASSERT_NE(cell_at(0, 0, 1), nullptr);
+    EXPECT_EQ(cell_at(0, 0, 1)[kFmtPatternFore], 2);  // black
+    EXPECT_EQ(cell_at(0, 0, 2), nullptr);             // white: nothing to show
+    EXPECT_EQ(cell_at(0, 0, 3), nullptr);             // a pattern this program does not take
 }
 
 TEST_F(ExcelTest, AProtectedSheetProtectsTheWorkbookAndLocksOnlyItsLockedCells) {
