@@ -51,7 +51,8 @@ void draw_page_view(DialogRef dialog, int16_t item) {
     if (!pf::open_page_recording(page, paper.width, paper.height)) return;
     draw_printed_page(page, shown->layer, shown->page, page_fields(shown->layer, shown->page, shown->now, shown->file));
     pf::GWorldPtr world = nullptr;
-    if (pf::new_gworld(&world, 32, pf::Rect{0, 0, box.height(), box.width()}, 0) == pf::noErr) {
+    const pf::Rect source{0, 0, int16_t(box.height()), int16_t(box.width())};
+    if (pf::new_gworld(&world, 32, source, 0) == pf::noErr) {
         const double fit = std::min(double(box.width() - 2 * kShadow) / paper.width,
                                     double(box.height() - 2 * kShadow) / paper.height);
         const double scale = shown->full_size ? 1.0 : fit;
@@ -64,7 +65,6 @@ void draw_page_view(DialogRef dialog, int16_t item) {
             pf::rgb_fore_color(pf::kBlackColor);
         }
         pf::play_page_recording(page, world->surface, scale, left, top);
-        const pf::Rect source{0, 0, box.height(), box.width()};
         pf::copy_bits(pf::gworld_bits(world), source, box, pf::kSrcCopy);
         pf::dispose_gworld(world);
     }

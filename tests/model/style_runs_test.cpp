@@ -1,6 +1,8 @@
 #include "model/cell_formats.h"
 #include "model_fixture.h"
 #include "platform/draw/colour.h"
+#include "platform/resources/resources.h"
+#include "resource_bundle.h"
 
 namespace {
 
@@ -107,3 +109,23 @@ TEST_F(StyleRuns, SynchroniseTakesTheFirstRunsFontAndSize) {
 }
 
 }  // namespace
+
+// With the program's own colour table (not a stand-in): a colour code given to
+// styled text becomes the colour the sheet paints for that code.
+TEST_F(StyleRuns, StyledTextTakesTheProgramsColourOfItsCode) {
+    ASSERT_EQ(pf::resources_install(resource_bundle_data(), resource_bundle_size()), pf::noErr);
+    pf::set_color_table({});
+    install_program_colours();
+    const std::vector<pf::RGBColor>& colours = pf::color_table().colors;
+    ASSERT_GT(colours.size(), 8u);
+    for (int16_t code : {3, 5, 8}) {
+        std::vector<uint8_t> cell = styled_text_cell();
+        SetFormatByte(cell.data(), kFmtTextColour, code, false, false, 1, 12, &mem_globals);
+        const pf::RGBColor& painted = colours[size_t(code - 1)];
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(load_u16(run(cell, i) + 14), painted.red) << code;
+            EXPECT_EQ(load_u16(run(cell, i) + 16), painted.green) << code;
+            EXPECT_EQ(load_u16(run(cell, i) + 18), painted.blue) << code;
+        }
+    }
+}
