@@ -22,6 +22,7 @@
 #include "platform/resources/resource_format.h"
 #include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
+#include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
@@ -223,6 +224,8 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         DisplayText(record, 1);
         Show_Hide_Bars(record, true);
         invalidate_tabs();
+        // The first document after none lights the menus that need one at once.
+        if (!view_menu_enabled()) fix_menu_hilite();
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
                                                       port.bottom, int16_t(port.right - kGrowStrip)});
         inval_grow(fields.window);
