@@ -192,6 +192,7 @@ void DoUndo(MemoryRef workbook) {
         return;
     }
     bring_layer_forward(layer, fields.range_a.topLeft);
+    count_edit(workbook);
     const bool done = replay(workbook, fields, held, layer);
     held.release();
     if (!done) {

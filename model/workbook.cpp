@@ -244,8 +244,20 @@ void set_change_ctr(MemoryRef workbook, int16_t value) {
 void increment_change_ctr(MemoryRef layer) {
     MemoryRef workbook = layer_workbook(layer);
     if (!workbook) return;
-    use_workbook(workbook)->change_counter += 1;
+    WorkSheet* book = use_workbook(workbook);
+    book->change_counter += 1;
+    book->edit_count += 1;
     UnuseMemory(workbook);
+}
+
+void count_edit(MemoryRef workbook) {
+    if (!workbook) return;
+    use_workbook(workbook)->edit_count += 1;
+    UnuseMemory(workbook);
+}
+
+uint32_t get_edit_count(MemoryRef workbook) {
+    return read_workbook<uint32_t>(workbook, &WorkSheet::edit_count, 0);
 }
 
 int16_t doc_is_really_dirty(MemoryRef workbook) {

@@ -41,6 +41,7 @@ struct WorkSheet {
     int16_t second_layer_marker;
     uint8_t password[16];
     uint16_t work_flags;
+    uint32_t edit_count;  // every change counted, never reset (the change counter is, by saving)
 };
 
 MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8_t* settings);
@@ -63,6 +64,11 @@ void Set_WorkSheet_TxSize(MemoryRef workbook, int16_t size);
 int16_t get_change_ctr(MemoryRef workbook);
 void set_change_ctr(MemoryRef workbook, int16_t value);
 void increment_change_ctr(MemoryRef layer);
+// How many changes the workbook has counted since it was made: grows with the
+// change counter but is not reset by saving, so equal counts mean no change between.
+uint32_t get_edit_count(MemoryRef workbook);
+// Counts a change that leaves the change counter as it is (an undo).
+void count_edit(MemoryRef workbook);
 int16_t doc_is_really_dirty(MemoryRef workbook);
 uint16_t Get_Work_Flags(MemoryRef workbook);
 void Set_Work_Flags(MemoryRef workbook, uint16_t flags);

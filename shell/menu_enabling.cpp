@@ -71,11 +71,6 @@ void set_range(int16_t id, int16_t first, bool enabled) {
     for (int16_t i = first; m && i <= pf::count_menu_items(m); ++i) set_item(id, i, enabled);
 }
 
-bool view_enabled() {
-    pf::MenuRef m = menu(kView);
-    return m && m->enabled;
-}
-
 void hilite_without_document(WindowRef window) {
     set_items(kApplication, true);
     set_items(kFile, false);
@@ -202,16 +197,21 @@ void enable_menu_(int16_t id, bool enable) {
     set_items(id, enable);
 }
 
+bool view_menu_enabled() {
+    pf::MenuRef m = menu(kView);
+    return m && m->enabled;
+}
+
 int32_t MenuHiliteProc(EventRecord*, uintptr_t app_ref, uintptr_t window) {
     pf::enable_menu_command(pf::four_cc("pref"), true);
     pf::enable_menu_command(pf::four_cc("quit"), true);
-    bool view_was = view_enabled();
+    bool view_was = view_menu_enabled();
     MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
     WindowRef w = reinterpret_cast<WindowRef>(window);
     if (record && record != front_document_record()) record = nullptr;
     if (record) hilite_with_document(read_document_facts(record), w);
     else hilite_without_document(w);
-    if (view_was != view_enabled()) pf::draw_menu_bar();
+    if (view_was != view_menu_enabled()) pf::draw_menu_bar();
     return 1;
 }
 

@@ -7,6 +7,8 @@
 
 // Enables or disables a whole menu with all its items.
 void enable_menu_(int16_t id, bool enable);
+// Whether the View menu, which needs a document, is enabled in the menu bar.
+bool view_menu_enabled();
 // Runs the front non-floating window's menu-enabling procedure.
 void fix_menu_hilite();
 // Outlines the sizes the font has, names the last item with an unlisted size,

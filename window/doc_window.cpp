@@ -22,6 +22,7 @@
 #include "platform/resources/resource_format.h"
 #include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
+#include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
@@ -168,7 +169,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
         pf::size_window(window, int16_t(saved.width()), int16_t(saved.height()), false);
         pf::move_window(window, saved.left, saved.top, false);
     }
-    DocWindowRecord fields{window, layer, workbook, record, {}, {}, 0};
+    DocWindowRecord fields{window, layer, workbook, record, {}, {}, 0, {}};
     for (int pass = 0; pass < 2; ++pass) {
         fields.vertical_bar[pass] = make_bar(window, record, true);
         fields.horizontal_bar[pass] = make_bar(window, record, false);
@@ -184,6 +185,30 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     }
     ResetCalc(CellPoint{0, 0}, window);
     return window;
+}
+
+PageInputs page_inputs_of(MemoryRef layer) {
+    PageInputs inputs;
+    inputs.edits = get_edit_count(GetWorkSheet(layer));
+    SpreadSheet* sheet = use_layer(layer);
+    inputs.cells = sheet->cells;
+    inputs.cells_size = sheet->cells ? GetByteSize(sheet->cells) : 0;
+    inputs.column_formats = sheet->column_formats;
+    inputs.row_formats = sheet->row_formats;
+    release_layer(layer);
+    return inputs;
+}
+
+void follow_page_marks(MemoryRef record) {
+    DocWindowRecord fields = read_doc_window(record);
+    MemoryRef layer = fields.sheet;
+    if (!layer || !(GetSheetFlags(layer) & kLayerPageBreaks)) return;
+    const PageInputs now = page_inputs_of(layer);
+    if (now == fields.pages) return;
+    reset_page(layer);
+    DocWindowRecord latest = read_doc_window(record);
+    latest.pages = now;
+    write_doc_window(record, latest);
 }
 
 int32_t update_doc_proc(EventRecord*, uintptr_t app_ref, uintptr_t) {
@@ -223,6 +248,8 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         DisplayText(record, 1);
         Show_Hide_Bars(record, true);
         invalidate_tabs();
+        // The first document after none lights the menus that need one at once.
+        if (!view_menu_enabled()) fix_menu_hilite();
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
                                                       port.bottom, int16_t(port.right - kGrowStrip)});
         inval_grow(fields.window);
@@ -241,11 +268,6 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
 
 namespace {
 
-// The page-break marks follow the cells: the pages of a layer that shows
-// them are laid out again (and the window redrawn when they moved).
-void follow_page_marks(MemoryRef layer) {
-    if (layer && (GetSheetFlags(layer) & kLayerPageBreaks)) reset_page(layer);
-}
 
 // The modified mark of every document window: a document never saved is
 // modified when it holds anything, a saved one when it has changed since;
@@ -259,7 +281,7 @@ void follow_documents() {
         MemoryRef record = window_doc_record(w);
         MemoryRef workbook = record ? doc_window_workbook(record) : nullptr;
         if (!workbook) continue;
-        follow_page_marks(doc_window_layer(record));
+        follow_page_marks(record);
         const bool never_saved = file_record_of(workbook).format_code == kFormatUntitled;
         pf::set_window_modified(w, never_saved ? doc_is_really_dirty(workbook) != 0 : get_change_ctr(workbook) != 0);
     }

@@ -33,6 +33,18 @@
 
 constexpr int16_t kScrollBarWidth = 15;
 
+// What the page layout of a layer was last worked out from: while it stays the
+// same the pages cannot have moved.
+struct PageInputs {
+    uint32_t edits = 0;
+    MemoryRef cells = nullptr;
+    int32_t cells_size = -1;
+    MemoryRef column_formats = nullptr;
+    MemoryRef row_formats = nullptr;
+    bool operator==(const PageInputs&) const = default;
+};
+PageInputs page_inputs_of(MemoryRef layer);
+
 struct DocWindowRecord {
     WindowRef window;       // 0 once the window is closing
     MemoryRef sheet;        // the layer shown
@@ -41,9 +53,14 @@ struct DocWindowRecord {
     pf::ControlRef vertical_bar[2];    // panes 0 and 1
     pf::ControlRef horizontal_bar[2];  // panes 0 and 2
     uint16_t tool;          // drawing tool for the next click, 0 none
+    PageInputs pages;       // what the page-break marks were last laid out from
 };
 
 DocWindowRecord read_doc_window(MemoryRef record);
+// The page-break marks of the record's layer, when shown, follow the cells: its
+// pages are laid out again (the window redrawn when they moved) unless nothing
+// they depend on changed since the last time.
+void follow_page_marks(MemoryRef record);
 void write_doc_window(MemoryRef record, const DocWindowRecord& fields);
 // The document window showing a layer, or null.
 WindowRef layer_window(MemoryRef layer);

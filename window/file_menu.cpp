@@ -164,7 +164,10 @@ void after_window_gone(uint32_t reason) {
     else invalidate_tabs();
     if (reason != kCloseForQuit) {
         // Without documents the menu bar dims what needs one at once, not at the next click.
-        if (!documents_left) fix_menu_hilite();
+        if (!documents_left) {
+            fix_menu_hilite();
+            DisplayText(nullptr, 1);  // the entry line forgets the closed document's cell
+        }
         dim_pending_commands();
     }
     app_prefs.options2 |= kPrefRefreshButtons;

@@ -6,8 +6,10 @@
 #include "core/app_menus.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
+#include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
 #include "shell/app_prefs.h"
+#include "window/entry_line.h"
 #include "tests/app/attended_fixture.h"
 
 namespace {
@@ -130,6 +132,27 @@ TEST_F(AppTest, ClosingTheLastDocumentDimsTheDocumentMenusAtOnce) {
     run_until_idle();
     ASSERT_EQ(pf::front_non_floating_window(), nullptr);
     for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(id), 0)) << id;
+}
+
+// The next document after none lights those menus again at once, and the entry
+// line keeps nothing of the closed document in between.
+TEST_F(AppTest, ANewDocumentAfterTheLastClosedLightsTheDocumentMenusAtOnce) {
+    constexpr int16_t kCloseItem = 4;
+    constexpr int16_t kDocumentMenus[] = {131, 132, 133, 135, 136};
+    const std::string path = home + "/shown.qrv";
+    write_document(path);
+    const char* arguments[] = {"quorvin", path.c_str()};
+    ASSERT_EQ(pf::ae_post_launch_event(2, arguments), pf::noErr);
+    run_until_idle();
+    unsigned char text[64];
+    ASSERT_GT(entry_text(text, sizeof text), 0);  // A1 of the document
+    DoFileMenu(nullptr, kCloseItem);
+    run_until_idle();
+    ASSERT_EQ(pf::front_non_floating_window(), nullptr);
+    EXPECT_EQ(entry_text(text, sizeof text), 0);
+    new_document();
+    run_until_idle();
+    for (int16_t id : kDocumentMenus) EXPECT_TRUE(pf::get_menu_handle(id)->enabled) << id;
 }
 
 TEST_F(ModalMenus, NoMenuTitleStaysHighlightedUnderTheDialogOrQuestionOfACommand) {

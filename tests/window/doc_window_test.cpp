@@ -20,6 +20,9 @@
 #include "shell/command_bar.h"
 #include "window/sheet_tabs.h"
 #include "formula/recalc.h"
+#include "editing/undo.h"
+#include "platform/events/keyboard.h"
+#include "printing/page_breaks.h"
 
 namespace {
 
@@ -136,6 +139,35 @@ TEST_F(DocWindowTest, TheModifiedMarkFollowsTheDocument) {
     run_until_idle();
     EXPECT_TRUE(pf::window_modified(opened));
     EXPECT_TRUE(pf::window_modified(untitled));  // it holds a column format: really dirty
+}
+
+// Shown page-break marks follow what is typed and undone at idle time, and the
+// pages stay as they were through idle times in which nothing changed.
+TEST_F(DocWindowTest, ThePageMarksFollowAnEntryAndItsUndoAtIdle) {
+    DoFileMenu(nullptr, 1);
+    MemoryRef layer = front_layer();
+    SetSheetFlags(layer, GetSheetFlags(layer) | kLayerPageBreaks);
+    auto idle = [&] {
+        pf::advance_clock(500);
+        run_until_idle();
+    };
+    auto type_into = [&](CellPoint cell, const char* text) {
+        select_cells(layer, CellRange{cell, cell});
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        idle();
+    };
+    type_into(CellPoint{0, 0}, "1");
+    const int16_t one_page = GetMaxPage(layer);
+    EXPECT_EQ(one_page, 1);
+    type_into(CellPoint{400, 0}, "2");
+    const int16_t pages = GetMaxPage(layer);
+    EXPECT_GT(pages, one_page);
+    idle();
+    EXPECT_EQ(GetMaxPage(layer), pages);
+    DoUndo(GetWorkSheet(layer));
+    idle();
+    EXPECT_EQ(GetMaxPage(layer), one_page);
 }
 
 TEST_F(DocWindowTest, AnUntitledNameIsNeverThatOfAnOpenDocument) {
