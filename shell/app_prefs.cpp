@@ -181,8 +181,12 @@ bool check_fields(AppPrefs& p, const AppPrefs& factory) {
     passed &= keep_or_reset(p.export_choice, factory.export_choice, in_range(p.export_choice, 0, kLastExportChoice));
     passed &= keep_or_reset(p.prefs_panel, factory.prefs_panel, in_range(p.prefs_panel, 0, kLastPrefsPanel));
     passed &= keep_or_reset(p.paste_special_choice, factory.paste_special_choice, p.paste_special_choice >= 0);
-    passed &= keep_or_reset(p.options, factory.options, (p.options & ~kKnownOptions) == 0);
-    passed &= keep_or_reset(p.options2, factory.options2, (p.options2 & ~kKnownOptions2) == 0);
+    // The option longs lie on two-byte boundaries of the packed record: checked as copies.
+    uint32_t options = p.options, options2 = p.options2;
+    passed &= keep_or_reset(options, uint32_t(factory.options), (options & ~kKnownOptions) == 0);
+    passed &= keep_or_reset(options2, uint32_t(factory.options2), (options2 & ~kKnownOptions2) == 0);
+    p.options = options;
+    p.options2 = options2;
     passed &= keep_or_reset(p.startup_action, factory.startup_action,
                             in_range(p.startup_action, kStartupNothing, kStartupWorkspace));
     for (pf::FileSpec& item : p.items) passed &= keep_or_reset(item, pf::FileSpec{}, plausible_item(item));
