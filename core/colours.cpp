@@ -1,7 +1,7 @@
 #include "core/colours.h"
 
 #include "core/system_info.h"
-#include "platform/resources/resources.h"
+#include "model/program_colours.h"
 #include "platform/screen/screen.h"
 
 const pf::RGBColor black_color{0, 0, 0};
@@ -15,15 +15,7 @@ bool color_quickdraw() { return (g_system.flags & kSysColorQD) != 0; }
 
 }  // namespace
 
-void index_color(int16_t n, pf::RGBColor* rgb) {
-    const pf::Resource* clut = pf::get_resource(pf::kColorTableType, kProgramColorTable);
-    if (!clut) return;
-    pf::ColorTableResource table;
-    if (!pf::decode_color_table(clut->bytes, table)) return;
-    if (n < 0 || size_t(n) >= table.entries.size()) return;
-    const pf::ColorTableEntry& entry = table.entries[size_t(n)];
-    *rgb = pf::RGBColor{entry.red, entry.green, entry.blue};
-}
+void index_color(int16_t n, pf::RGBColor* rgb) { program_colour(n, rgb); }
 
 void set_index_forecolor(int16_t n) {
     pf::RGBColor rgb = black_color;

@@ -7,8 +7,6 @@
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"
 
-constexpr int16_t kProgramColorTable = 129;
-
 extern const pf::RGBColor black_color;
 extern const pf::RGBColor white_color;
 

@@ -7,10 +7,8 @@
 #include "model/display_text.h"
 #include "model/record_bytes.h"
 #include "model/model_services.h"
+#include "model/program_colours.h"
 #include "platform/fonts/classic_fonts.h"
-#include "platform/resources/resource_format.h"
-#include "platform/resources/resource_templates.h"
-#include "platform/resources/resources.h"
 
 namespace {
 
@@ -182,7 +180,6 @@ constexpr uint32_t kStandardPalette[56] = {
     0x008080, 0x0000FF, 0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
     0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966,
     0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
-constexpr int16_t kProgramColourTable = 129;
 
 // The colour of a palette index; false for the automatic colour.
 bool palette_colour(const ExcelBook& book, uint16_t index, uint32_t* rgb) {
@@ -198,18 +195,16 @@ bool palette_colour(const ExcelBook& book, uint16_t index, uint32_t* rgb) {
 // else the entry + 1.
 uint8_t nearest_colour_code(uint32_t rgb) {
     if (rgb == 0) return 0;
-    const pf::Resource* resource = pf::get_resource(pf::kColorTableType, kProgramColourTable);
-    pf::ColorTableResource table;
-    if (!resource || !pf::decode_color_table(resource->bytes, table)) return 0;
-    auto distance = [rgb](const pf::ColorTableEntry& entry) {
+    const std::vector<pf::RGBColor>& colours = program_colours();
+    auto distance = [rgb](const pf::RGBColor& entry) {
         long red = long(rgb >> 16) - (entry.red >> 8), green = long(rgb >> 8 & 0xFF) - (entry.green >> 8),
              blue = long(rgb & 0xFF) - (entry.blue >> 8);
         return red * red + green * green + blue * blue;
     };
     size_t best = 0;
-    for (size_t i = 1; i < table.entries.size() && i < 255; ++i)
-        if (distance(table.entries[i]) < distance(table.entries[best])) best = i;
-    return table.entries.empty() ? 0 : uint8_t(best + 1);
+    for (size_t i = 1; i < colours.size() && i < 255; ++i)
+        if (distance(colours[i]) < distance(colours[best])) best = i;
+    return colours.empty() ? 0 : uint8_t(best + 1);
 }
 
 // The fill colour code of a solid fill (black is entry 1 of the table, white

@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "platform/draw/colour.h"
-#include "platform/resources/resource_format.h"
-#include "platform/resources/resource_templates.h"
+#include "model/program_colours.h"
 #include "platform/resources/resources.h"
 #include "platform/system/international.h"
 
@@ -132,16 +130,6 @@ MemoryRef open_workbook_at(const MachineRecord* machine, int32_t index) {
     if (index >= 0 && index < count_open_workbooks(machine))
         GetMemoryRecord(machine->workbooks, index, &workbook);
     return workbook;
-}
-
-void install_program_colours() {
-    constexpr int16_t kProgramColourTable = 129;
-    const pf::Resource* clut = pf::get_resource(pf::kColorTableType, kProgramColourTable);
-    pf::ColorTableResource table;
-    if (!clut || !pf::decode_color_table(clut->bytes, table)) return;
-    std::vector<pf::RGBColor> colours;
-    for (const pf::ColorTableEntry& entry : table.entries) colours.push_back({entry.red, entry.green, entry.blue});
-    pf::set_color_table(colours);
 }
 
 void engine_startup() {

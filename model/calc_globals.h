@@ -52,9 +52,6 @@ extern double g_zero, g_TextErr, g_StdErr;
 // international settings), sets the standard error values and seeds the
 // random numbers.
 void Init_Quorvin_Globals();
-// Makes the program's colour table (clut 129) the platform's, from which
-// style runs take the colours of colour codes.
-void install_program_colours();
 // The engine's start: the memory manager without a ceiling, the calculation
 // globals and the program's colours.
 void engine_startup();

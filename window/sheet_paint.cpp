@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/program_colours.h"
 #include "platform/resources/resource_format.h"
 #include "platform/resources/resource_templates.h"
 #include "platform/resources/resources.h"
 
 namespace {
-
-constexpr int16_t kColourTable = 129;
 
 // Decoded resources, kept while the same resource stays installed.
 template <typename Entry, typename Decode>
@@ -28,14 +27,9 @@ const std::vector<Entry>& cached(pf::FourCC type, int16_t id, Decode decode) {
 }  // namespace
 
 pf::RGBColor table_colour(int16_t n) {
-    const auto& colours = cached<pf::RGBColor>(pf::kColorTableType, kColourTable,
-                                               [](const pf::Resource* r, std::vector<pf::RGBColor>& out) {
-                                                   pf::ColorTableResource table;
-                                                   if (!pf::decode_color_table(r->bytes, table)) return;
-                                                   for (const auto& e : table.entries)
-                                                       out.push_back(pf::RGBColor{e.red, e.green, e.blue});
-                                               });
-    return n >= 0 && size_t(n) < colours.size() ? colours[size_t(n)] : pf::kBlackColor;
+    pf::RGBColor colour = pf::kBlackColor;
+    program_colour(n, &colour);
+    return colour;
 }
 
 pf::Pattern list_pattern(int16_t n) {

@@ -1,4 +1,5 @@
 #include "model/cell_formats.h"
+#include "model/program_colours.h"
 #include "model_fixture.h"
 #include "platform/draw/colour.h"
 #include "platform/resources/resources.h"
