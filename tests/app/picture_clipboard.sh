@@ -2,8 +2,8 @@
 # Pictures over the system clipboard with another program (xclip): a chart
 # copied in the program is read by xclip as a PNG image showing the chart's
 # columns, and a PNG image xclip puts on the clipboard pastes into a sheet as
-# a picture (screenshots picture_clipboard_*.png; the PNG xclip read is
-# picture_clipboard_copied_chart.png).
+# a picture; a large image makes the round trip in INCR steps (screenshots
+# picture_clipboard_*.png; the PNG xclip read is picture_clipboard_copied_chart.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
@@ -50,5 +50,22 @@ keys ctrl+v
 has_green() { [ "$(count_colour "$out/$1" 00C000)" -gt 2000 ]; }
 shoot_until picture_clipboard_pasted.png has_green picture_clipboard_pasted.png ||
   fail "the PNG image from xclip did not paste as a picture"
+
+# A large image goes both ways in INCR steps: pasted here, copied again (it is
+# still selected) and read back by xclip at its size.
+convert -size 400x300 xc: +noise Random "$work/noise.png"
+[ "$(stat -c %s "$work/noise.png")" -gt 200000 ] || fail "the large sample image is too small"
+xclip -selection clipboard -t image/png -i "$work/noise.png"
+sleep 0.3
+keys ctrl+v
+sleep 0.5
+keys ctrl+c
+large_png() {
+  xclip -selection clipboard -t image/png -o > "$work/back.png" 2>/dev/null &&
+    [ "$(identify -format %wx%h "$work/back.png" 2>/dev/null)" = 400x300 ] &&
+    ! cmp -s "$work/back.png" "$work/noise.png"  # drawn again here, not the file xclip gave
+}
+wait_for 30 large_png || fail "the large image did not come back whole through the clipboard"
+shoot picture_clipboard_large.png
 quit_without_saving
 echo "picture clipboard: ok"
