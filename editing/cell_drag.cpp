@@ -22,6 +22,7 @@
 #include "objects/object_clipboard.h"
 #include "objects/picture_files.h"
 #include "platform/draw/draw.h"
+#include "printing/cell_picture.h"
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
 #include "platform/events/events.h"
@@ -33,7 +34,7 @@
 
 namespace {
 
-constexpr uint32_t kPrefDragText = 0x04000000;
+constexpr uint32_t kPrefDragText = 0x04000000, kPrefDragPicture = 0x08000000;
 constexpr int16_t kCopyCursor = 141, kMoveCursor = 142;
 constexpr uint32_t kScrollDelayTicks = 10;
 constexpr int16_t kMoveUndoKind = 4;
@@ -346,10 +347,23 @@ pf::OSErr SheetReceiveDrag(pf::WindowRef window, void*, pf::DragRef drag) {
 
 // ---- Sending ---------------------------------------------------------------------
 
-// The dragged cells as tab-separated text, in the mode the export setting asks for.
+// A picture of the dragged cells (they are the source layer's selection).
+pf::OSErr send_cells_picture(MemoryRef layer, pf::DragItemRef item, pf::DragRef drag) {
+    pf::PicHandle picture = nullptr;
+    Image_List(&picture, layer);
+    if (!picture) return pf::kBadDragFlavorErr;
+    const pf::OSErr error =
+        pf::set_drag_item_flavor_data(drag, item, pf::kFlavorTypePicture, picture->data.data(), int32_t(picture->data.size()));
+    pf::kill_picture(picture);
+    return error;
+}
+
+// The dragged cells as tab-separated text, in the mode the export setting
+// asks for, or as a picture.
 pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, pf::DragRef drag) {
-    if (type != pf::kFlavorTypeText || !cell_drag.sheet) return pf::kBadDragFlavorErr;
     auto layer = static_cast<MemoryRef>(refcon);
+    if (type == pf::kFlavorTypePicture && cell_drag.sheet) return send_cells_picture(layer, item, drag);
+    if (type != pf::kFlavorTypeText || !cell_drag.sheet) return pf::kBadDragFlavorErr;
     const CellRange r = cell_drag.range;
     MemoryRef cells = nullptr, text = nullptr;
     if (!CopyCellInfo(r.topLeft, r.botRight, &cells, GetSpreadSheetCells(layer))) return kEditNoMemory;
@@ -442,6 +456,8 @@ int16_t Sheet_Drag(int16_t pane, MemoryRef layer) {
     pf::DragRef drag = pf::new_drag();
     if (app_prefs.options & kPrefDragText)
         pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypeText, nullptr, 0, 0);
+    if (app_prefs.options & kPrefDragPicture)
+        pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypePicture, nullptr, 0, 0);
     pf::set_drag_send_proc(drag, SheetSendFlavor, layer);
     pf::RgnHandle outline = drag_outline(window, pane, cell_drag.range, layer);
     pf::set_drag_item_bounds(drag, kCellsItem, pf::region_bounds(outline));

@@ -12,6 +12,8 @@
 #include "tests/objects/png_sample.h"
 #include "tests/platform/temp_folder.h"
 #include "platform/drag/drag.h"
+#include "platform/draw/picture.h"
+#include "shell/app_prefs.h"
 #include "window/window_commands.h"
 
 namespace {
@@ -185,6 +187,58 @@ TEST_F(CellDrag, ADropOfOnlyFilesThatAreNoImagesIsRefused) {
     pf::driver_drop_files(cell_point(CellPoint{2, 1}), {text});
     run_until_idle();
     EXPECT_EQ(num_objects(layer), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What a receiving window read of the dropped item: its picture's frame, or
+// an empty one when the drag offered no picture.
+pf::Rect received_frame{};
+pf::OSErr receive_picture(pf::WindowRef, void*, pf::DragRef drag) {
+    received_frame = pf::Rect{};
+    int32_t size = 0;
+    if (pf::get_flavor_data_size(drag, 1, pf::kFlavorTypePicture, size) != pf::noErr) return pf::noErr;
+    std::vector<uint8_t> bytes(size_t(size), 0);
+    pf::get_flavor_data(drag, 1, pf::kFlavorTypePicture, bytes.data(), size, 0);
+    received_frame = pf::picture_frame(bytes.data(), bytes.size());
+    return pf::noErr;
+}
+
+// Dragged cells carry a picture of themselves only when the preferences ask.
+TEST_F(CellDrag, DraggedCellsOfferTheirPictureWhenThePreferencesAsk) {
+    put_two_by_two();
+    pf::move_window(window, 0, 60, true);
+    pf::size_window(window, 390, 400, true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::WindowRef other = pf::front_non_floating_window();
+    ASSERT_NE(other, window);
+    pf::move_window(other, 400, 60, true);
+    pf::size_window(other, 390, 400, true);
+    remove_sheet_drag_handlers(other);
+    pf::install_receive_handler(receive_picture, other, nullptr);
+    pf::select_window(window);
+    run_until_idle();
+    const pf::Rect content = pf::window_content_rect(other);
+    const pf::Point drop{int16_t(content.top + 100), int16_t(content.left + 100)};
+    const CellRange dragged = selection();
+    pf::Rect cells;
+    Range_Location(0, &cells, 1, &dragged, layer);
+
+    app_prefs.options |= 0x08000000;
+    pf::driver_drag(top_edge(), drop);
+    run_until_idle();
+    EXPECT_EQ(received_frame.bottom - received_frame.top, cells.bottom - cells.top);
+    EXPECT_EQ(received_frame.right - received_frame.left, cells.right - cells.left);
+
+    app_prefs.options &= ~uint32_t(0x08000000);
+    select(dragged);
+    pf::driver_drag(top_edge(), drop);
+    run_until_idle();
+    EXPECT_EQ(received_frame.bottom - received_frame.top, 0) << "no picture offered";
+    pf::remove_receive_handler(receive_picture, other);
 }
 
 }  // namespace
