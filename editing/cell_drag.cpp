@@ -151,14 +151,24 @@ void scroll_towards(pf::WindowRef window, MemoryRef layer, pf::Point mouse) {
     SetCursorTo(kMoveCursor);
 }
 
+// A window other than the one the drag left shows that it can take the drop.
+void show_hilite(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
+    uint32_t attributes = 0;
+    pf::get_drag_attributes(drag, attributes);
+    if (pf::drag_hilite_window(drag) == window || !(attributes & pf::kDragHasLeftSenderWindow)) return;
+    pf::show_drag_hilite(drag, window, tracking_rect(layer));
+}
+
 void track_in_window(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
     if (!cell_drag.acceptable) return;
     const pf::Point mouse = drag_mouse(window, drag);
     if (!pf::pt_in_rect(mouse, tracking_rect(layer))) {
+        pf::hide_drag_hilite(drag);
         erase_outline();
         scroll_towards(window, layer, mouse);
         return;
     }
+    show_hilite(window, layer, drag);
     cell_drag.scroll_timer = 0;
     const int16_t pane = layer == cell_drag.sheet ? cell_drag.pane : find_pane(mouse, layer);
     if (pane < 0) {
@@ -180,7 +190,10 @@ pf::OSErr SheetTrackDrag(int16_t message, pf::WindowRef window, void*, pf::DragR
     switch (message) {
         case pf::kDragTrackingEnterWindow: cell_drag.acceptable = CanAcceptDrag(drag) && !Editor_Wind; break;
         case pf::kDragTrackingInWindow: track_in_window(window, layer, drag); break;
-        case pf::kDragTrackingLeaveWindow: erase_outline(); break;
+        case pf::kDragTrackingLeaveWindow:
+            erase_outline();
+            pf::hide_drag_hilite(drag);
+            break;
         default: break;
     }
     return pf::noErr;
