@@ -190,7 +190,8 @@ void track_in_window(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
     const bool own_place = layer == cell_drag.sheet && drop_target(cell, cell_drag.offset, cell_drag.range).topLeft ==
                                                            cell_drag.range.topLeft;
     SetCursorTo(option_copy(drag) ? kCopyCursor : kMoveCursor);
-    if (own_place) erase_outline();
+    // Dragged objects show their own outline, not the cells'.
+    if (own_place || cell_drag.objects) erase_outline();
     else SheetUpdateDragCaret(cell, pane, layer);
 }
 
