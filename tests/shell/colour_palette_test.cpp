@@ -209,3 +209,29 @@ TEST_F(ObjectColours, LineSizeAndFrameNeedSelectedObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+// The line size and frame rows pop up their menus under the row; the item
+// released on goes to the selected objects.
+TEST_F(ObjectColours, TheLineSizeAndFrameRowsPopUpTheirMenus) {
+    MakeColorWindow();
+    ASSERT_NE(ColorPalette, nullptr);
+    show();
+    run_until_idle();
+    const pf::Rect content = pf::window_content_rect(ColorPalette);
+    for (int16_t item : {int16_t(8), int16_t(9)}) {
+        const pf::FourCC tag = pf::four_cc(item == 8 ? "lsiz" : "fram");
+        const pf::Rect row = color_item_rect(item, 68);
+        const pf::Point press{int16_t(content.top + row.top + 8), int16_t(content.left + 20)};
+        pf::driver_drag(press, pf::Point{int16_t(press.v + 60), int16_t(press.h + 10)});
+        run_until_idle();
+        const int chosen = int(GetObj_info(rect, tag));
+        EXPECT_EQ(values(tag), (std::vector<int>{chosen, chosen, item == 8 ? 3 : 1})) << item;
+        EXPECT_NE(chosen, item == 8 ? 3 : 1) << "an item below the row was chosen";
+        EXPECT_EQ(color_palette_value(item == 8 ? kLineSizeSlot : kFrameTypeSlot), chosen);
+    }
+    close_Color_proc(nullptr, 0, 0);
+}
+
+}  // namespace
