@@ -253,7 +253,16 @@ TEST(SaveNames, TheExtensionFollowsTheFormat) {
     };
     EXPECT_EQ(adjusted("Budget.qrv", kFormatCsv, true), "Budget.csv");
     EXPECT_EQ(adjusted("Budget.sylk", kFormatTabFormulas, true), "Budget.txt");
-    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget.qrv");
+    // The name's own extension stays while the format stays, whatever the preference.
+    EXPECT_EQ(adjusted("multi-typed.csv", kFormatCsv, false), "multi-typed.csv");
+    EXPECT_EQ(adjusted("multi-typed.csv", kFormatCsv, true), "multi-typed.csv");
+    EXPECT_EQ(adjusted("Budget.slk", kFormatSylkOther, false), "Budget.slk");
+    EXPECT_EQ(adjusted("Budget.TSV", kFormatTabDisplayed, true), "Budget.TSV");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatExcelImport, true), "Budget");
+    // A name typed without one takes the format's only with the preference.
+    EXPECT_EQ(adjusted("Budget", kFormatCsv, false), "Budget");
+    EXPECT_EQ(adjusted("Budget", kFormatCsv, true), "Budget.csv");
     EXPECT_EQ(adjusted("Budget.xls", kFormatSylkOther, true), "Budget.xls.sylk");
     EXPECT_EQ(adjusted("Budget", kFormatExcelImport, true), "Budget");
     EXPECT_EQ(adjusted(std::string(63, 'x'), kFormatNative, true), std::string(59, 'x') + ".qrv");
