@@ -110,6 +110,8 @@ void read_note_composer() {
     if (pf::DialogRef print = front_dialog_titled("Print"); print && !note_read) {
         note_read = true;
         printer_note = pf::get_dialog_item_text(print, kPrinterNoteItem);
+        pf::screen_write_png(dialogtest::screenshot_path(printer_note.empty() ? "print_dialog.png"
+                                                                               : "print_dialog_no_printer.png"));
         pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     }
     dialogtest::guarded_compose_step();
