@@ -127,10 +127,11 @@ cairo_surface_t* new_tile(const PdfInk& ink) {
     return tile;
 }
 
-// The tiles made so far; a long run of distinct ones starts the list again.
+// The tiles made so far, kept for the whole run; a long run of distinct ones
+// starts the list again.
 cairo_surface_t* shared_tile(const PdfInk& ink) {
     constexpr size_t kMostTiles = 64;
-    static std::vector<std::pair<PdfInk, cairo_surface_t*>> tiles;
+    static auto& tiles = *new std::vector<std::pair<PdfInk, cairo_surface_t*>>;
     for (const auto& [known, tile] : tiles)
         if (known == ink) return tile;
     if (tiles.size() == kMostTiles) {
