@@ -312,10 +312,6 @@ void append_extension(unsigned char* name, int16_t code) {
     name[0] = uint8_t(name[0] + length);
 }
 
-}  // namespace
-
-namespace {
-
 struct KnownExtension {
     const char* text;
     int16_t code;  // a format the extension names

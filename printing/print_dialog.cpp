@@ -1,7 +1,7 @@
 // The print dialog (DLOG 904): the printer (Save as PDF, then the printers
-// of the system's print service, or a word that none was found), the pages (all, a range or the selection)
-// and the copies; the pages then written to the PDF file chosen, or to a
-// temporary PDF file sent to the printer.
+// of the system's print service, or a word that none was found), the pages
+// (all, a range or the selection) and the copies; the pages then written to
+// the PDF file chosen, or to a temporary PDF file sent to the printer.
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,8 +36,8 @@ constexpr int16_t kNotPrintedMessage = 1, kNothingToPrintMessage = 2, kPagesPast
 constexpr int16_t kPrintItem = 1, kCancelItem = 2, kPrinterItem = 4, kAllItem = 6, kRangeItem = 7, kFromItem = 8,
                   kToItem = 10, kSelectionItem = 11, kCopiesItem = 13, kPrinterNoteItem = 14;
 constexpr int16_t kPageRadios[] = {kAllItem, kRangeItem, kSelectionItem};
-constexpr int16_t kSaveAsPdf = 1;
-constexpr int16_t kLastPageAsked = 32000;  // the printer pop-up's first item
+constexpr int16_t kSaveAsPdf = 1;         // the printer pop-up's first item
+constexpr int16_t kLastPageAsked = 32000;  // the highest page number a field takes
 constexpr pf::FourCC kPdfType = pf::four_cc("PDF ");
 
 struct PrintRequest {
