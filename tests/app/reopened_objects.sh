@@ -44,10 +44,7 @@ second_column() { shows "$1" first second; }
 second_aside() { shows "$1" first aside && nothing_at "$1" "$second"; }
 # The data, A1:C5, selected from a click on A1.
 select_fruit() {
-  xdotool mousemove 60 119
-  sleep 0.3
-  xdotool click 1
-  sleep 0.3
+  click_at 60 119
   keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right
 }
 # The document window zoomed to fill the screen, room for both charts.
@@ -55,16 +52,12 @@ zoomed() { ! is_desktop "$1" 900 600; }
 zoom() {
   shoot "$1"
   zoomed "$1" && return
-  xdotool mousemove 56 84
-  sleep 0.3
-  xdotool click 1
+  click_at 56 84
   shoot_until "$1" zoomed "$1" || fail "the window did not zoom"
 }
 chart_at() {
   object_choice "$chart_kind_y" "$column_y"
-  xdotool mousemove "$1" "$2"
-  sleep 0.3
-  xdotool click 1
+  click_at "$1" "$2"
 }
 # The file's time of change, to the nanosecond, and its node.
 file_stamp() { stat -c '%y %i' "$work/fruit.qrv"; }
