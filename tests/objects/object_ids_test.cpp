@@ -166,16 +166,4 @@ TEST_F(ObjectIdsTest, IdsSharedOrMissingInAFileAreMadeUnique) {
     release_object(made);
 }
 
-TEST_F(ObjectIdsTest, GroupNumbersReadAreNotGivenAsIds) {
-    open_objects(stored_with_id("rect", 2));
-    ASSERT_NE(layer, nullptr);
-    MemoryRef read = find_object_item(layer, 1);
-    use_object(read)->group = 40;
-    release_object(read);
-    settle_object_ids(layer);
-    MemoryRef made = make(kRectObject);
-    EXPECT_GT(use_object(made)->id, 40);
-    release_object(made);
-}
-
 }  // namespace
