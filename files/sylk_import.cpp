@@ -641,21 +641,30 @@ struct DateSystems {
     double days;
 };
 
-// The serials of a file count in the system its options record names; a
-// file without one counts in the 1900 system when another program wrote it,
-// else in the workbook's own. A document read from the file (the layer is
-// its workbook's only one) takes the system of the workbook the file was
-// written from where the file says it, else the file's own, so that every
-// number means what it meant there; a layer added to a workbook keeps the
-// workbook's system and its dates are moved into it.
-DateSystems date_systems(const SylkReader& r) {
+// Whether the serials of the file count from 1904: as its options record
+// names; without one, from 1900 when another program wrote it, else in the
+// workbook's own system.
+bool file_counts_from_1904(const SylkReader& r, bool book_1904) {
+    return r.date_system >= 0 ? r.date_system == kSylk1904Dates : !r.from_other_program && book_1904;
+}
+
+bool book_counts_from_1904(MemoryRef workbook) { return workbook && !Get_1900Date_Flag(workbook); }
+
+// A document read from the file (its layer is its workbook's only one) takes
+// the date system of the workbook the file was written from where the file
+// names it, else that of the file's serials, so that every number means what
+// it meant there. A layer added to a workbook keeps the workbook's system.
+void settle_document_date_system(const SylkReader& r) {
     MemoryRef workbook = GetWorkSheet(r.layer);
-    bool book_1904 = workbook && !Get_1900Date_Flag(workbook);
-    const bool file_1904 = r.date_system >= 0 ? r.date_system == kSylk1904Dates : !r.from_other_program && book_1904;
-    if (workbook && num_SpreadSheets(workbook) == 1) {
-        book_1904 = r.book_date_system >= 0 ? r.book_date_system == kSylk1904Dates : file_1904;
-        Set_1900Date_Flag(workbook, !book_1904);
-    }
+    if (!workbook || num_SpreadSheets(workbook) != 1) return;
+    const bool from_1904 = r.book_date_system >= 0 ? r.book_date_system == kSylk1904Dates
+                                                   : file_counts_from_1904(r, book_counts_from_1904(workbook));
+    Set_1900Date_Flag(workbook, !from_1904);
+}
+
+DateSystems date_systems(const SylkReader& r) {
+    const bool book_1904 = book_counts_from_1904(GetWorkSheet(r.layer));
+    const bool file_1904 = file_counts_from_1904(r, book_1904);
     return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
 }
 
@@ -790,6 +799,7 @@ void build_rows(SylkReader& r, const DateSystems& systems, CellBlockRows& rows) 
 // ran out.
 bool install_cells(SylkReader& r) {
     if (r.cells.failed()) return false;
+    settle_document_date_system(r);
     const DateSystems systems = date_systems(r);
     if (r.in_order && r.formats_ahead.empty() && settle_dates_in_place(r, systems)) {
         r.cells.install(r.layer);
