@@ -1,6 +1,6 @@
 // Drawing-object ids stay unique in a layer after a document is read: objects
-// made, undone and redone in a reopened document never take the id of an
-// object read from the file, so undo acts on the object it recorded and a
+// made, pasted, undone and redone in a reopened document never take the id of
+// an object read from the file, so undo acts on the object it recorded and a
 // save keeps every object.
 #include <algorithm>
 #include <set>
@@ -8,6 +8,7 @@
 #include "charts/chart_record.h"
 #include "editing/undo.h"
 #include "model/layer.h"
+#include "objects/object_clipboard.h"
 #include "objects/object_records.h"
 #include "objects/object_store.h"
 #include "objects/object_undo.h"
@@ -164,6 +165,9 @@ TEST_F(ObjectIdsTest, IdsSharedOrMissingInAFileAreMadeUnique) {
     EXPECT_TRUE(ids_unique());
     EXPECT_EQ(find_object_id(layer, use_object(made)->id), made);
     release_object(made);
+    PasteObject(find_object_item(layer, 1), layer, 1);  // a copy of the rectangle pasted
+    EXPECT_EQ(objects().size(), 6u);
+    EXPECT_TRUE(ids_unique());
 }
 
 }  // namespace
