@@ -294,6 +294,12 @@ void msMemShutdown(MemoryGlobals* globals) {
     globals->signature = 0;
 }
 
+int32_t live_block_count(MemoryGlobals* globals) {
+    if (!globals->master_list) return 0;
+    const MemoryRef* slots = master_slots(globals);
+    return int32_t(std::count_if(slots, slots + master_slot_count(globals), [](MemoryRef ref) { return ref != nullptr; }));
+}
+
 // ---- Making blocks -------------------------------------------------------------
 
 MemoryRef pgAllocateNewRef(MemoryGlobals* globals, int32_t rec_size, int32_t count, int32_t extend,
