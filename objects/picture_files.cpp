@@ -94,15 +94,8 @@ std::vector<uint8_t> recorded_picture_of(cairo_surface_t* pixels) {
     return bytes;
 }
 
-// Reads the image file whole; the error, 0 when read and a PNG.
-int16_t read_picture_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
-    if (pf::OSErr err = pf::read_whole_file(spec, kLargestPictureFile, bytes)) return err;
-    return png_refusal(bytes);
-}
-
-}  // namespace
-
-int16_t png_refusal(std::span<const uint8_t> bytes) {
+// The signature, the header chunk first, and dimensions that can be taken.
+int16_t png_header_refusal(std::span<const uint8_t> bytes) {
     if (bytes.size() < kPngHeaderBytes || !std::equal(kPngSignature.begin(), kPngSignature.end(), bytes.begin()) ||
         big_endian_at(bytes, 12) != pf::four_cc("IHDR"))
         return kUnreadablePictureErr;
@@ -112,6 +105,34 @@ int16_t png_refusal(std::span<const uint8_t> bytes) {
     return 0;
 }
 
+// Every chunk up to the end chunk lies whole inside the file, so that the
+// decoder never makes room for more than the file holds; a chunk that claims
+// more is refused as damage.
+int16_t png_chunks_refusal(std::span<const uint8_t> bytes) {
+    constexpr size_t kChunkFraming = 12;  // length, type and check
+    size_t at = kPngSignature.size();
+    while (bytes.size() - at >= kChunkFraming) {
+        const size_t length = big_endian_at(bytes, at);
+        if (length > bytes.size() - at - kChunkFraming) return kUnreadablePictureErr;
+        if (big_endian_at(bytes, at + 4) == pf::four_cc("IEND")) return 0;
+        at += kChunkFraming + length;
+    }
+    return kUnreadablePictureErr;
+}
+
+// Reads the image file whole; the error, 0 when read and a PNG.
+int16_t read_picture_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
+    if (pf::OSErr err = pf::read_whole_file(spec, kLargestPictureFile, bytes)) return err;
+    return png_refusal(bytes);
+}
+
+}  // namespace
+
+int16_t png_refusal(std::span<const uint8_t> bytes) {
+    if (int16_t refusal = png_header_refusal(bytes)) return refusal;
+    return png_chunks_refusal(bytes);
+}
+
 int16_t CanOpenGraphicsFile(const pf::FileSpec& spec) {
     int16_t ref = 0;
     if (pf::OSErr err = pf::open_data_fork(spec, pf::kReadPermission, ref)) return err;
@@ -119,7 +140,7 @@ int16_t CanOpenGraphicsFile(const pf::FileSpec& spec) {
     int32_t count = int32_t(start.size());
     pf::read_file(ref, count, start.data());
     pf::close_file(ref);
-    return png_refusal(std::span<const uint8_t>(start.data(), size_t(count)));
+    return png_header_refusal(std::span<const uint8_t>(start.data(), size_t(count)));
 }
 
 std::vector<uint8_t> picture_from_png(std::span<const uint8_t> png, int16_t* error) {

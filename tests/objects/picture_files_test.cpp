@@ -98,6 +98,25 @@ TEST_F(PictureFilesTest, DamagedTruncatedForeignAndOversizedImagesAreRefused) {
     EXPECT_EQ(png_refusal(huge), pf::kFileTooLongErr);
 }
 
+// A chunk is taken only when the file holds it whole: one claiming about 2 GB
+// in a file of a hundred bytes is refused before anything is decoded.
+TEST_F(PictureFilesTest, AChunkClaimingMoreThanTheFileHoldsIsRefused) {
+    const Bytes good = png_sample::halves();
+    const Bytes text_chunk{0x7F, 0x00, 0x00, 0x00, 't', 'E', 'X', 't', 'K', 'e', 'y', 0, 'v', 0, 0, 0, 0};
+    Bytes claiming(good.begin(), good.begin() + 33);  // signature and header
+    claiming.insert(claiming.end(), text_chunk.begin(), text_chunk.end());
+    claiming.insert(claiming.end(), good.begin() + 33, good.end());
+    EXPECT_EQ(png_refusal(claiming), kUnreadablePictureErr);
+    int16_t error = 0;
+    EXPECT_TRUE(picture_from_png(claiming, &error).empty());
+    EXPECT_EQ(error, kUnreadablePictureErr);
+    Bytes no_end(good.begin(), good.end() - 12);
+    EXPECT_EQ(png_refusal(no_end), kUnreadablePictureErr);
+    EXPECT_EQ(png_refusal(good), 0);
+    EXPECT_EQ(place_picture_file(layer, file("Claiming.png", claiming)), 0);
+    EXPECT_EQ(num_objects(layer), 0);
+}
+
 TEST_F(PictureFilesTest, ImageFilesAreTestedAndReadWhileOthersAreRefused) {
     const pf::FileSpec png = file("Sample.png", png_sample::halves());
     const pf::FileSpec text = file("Notes.txt", Bytes(40, 'x'));
