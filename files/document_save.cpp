@@ -312,14 +312,31 @@ void append_extension(unsigned char* name, int16_t code) {
     name[0] = uint8_t(name[0] + length);
 }
 
+struct KnownExtension {
+    const char* text;
+    int16_t code;  // a format the extension names
+};
+
+// The known extension the name ends in, or null.
+const KnownExtension* known_extension_of(const unsigned char* name) {
+    static const KnownExtension known[] = {{".qrv", kFormatNative},      {".txt", kFormatTabValues},
+                                           {".csv", kFormatCsv},         {".pdf", kFormatPdfName},
+                                           {".sylk", kFormatSylk},       {".slk", kFormatSylk},
+                                           {".tab", kFormatTabValues},   {".tsv", kFormatTabValues}};
+    for (const KnownExtension& extension : known)
+        if (has_extension(name, extension.text)) return &extension;
+    return nullptr;
+}
+
 }  // namespace
 
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
-    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv"})
-        if (has_extension(name, known)) {
-            name[0] = uint8_t(name[0] - std::strlen(known));
-            break;
-        }
+    if (const KnownExtension* own = known_extension_of(name)) {
+        if (std::strcmp(extension_for_code(own->code), extension_for_code(code)) == 0) return;
+        name[0] = uint8_t(name[0] - std::strlen(own->text));
+        append_extension(name, code);
+        return;
+    }
     if (add_extension) append_extension(name, code);
 }
 

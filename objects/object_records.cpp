@@ -16,7 +16,8 @@ constexpr int32_t kListExtend = 8;
 constexpr uint8_t kDefaultLineSize = 1, kDefaultLinePattern = 4, kDefaultFrame = 1;
 constexpr int16_t kDefaultSide = 20;
 // Positions in the colour table: lines drawn black, fills white.
-constexpr uint8_t kBlackEntry = 1, kWhiteEntry = 0;
+// Colour values: entry value - 1 of the colour table.
+constexpr uint8_t kBlackValue = 2, kWhiteValue = 1;
 
 MemoryRef layer_list(MemoryRef layer, bool selected) {
     SpreadSheet* sheet = use_layer(layer);
@@ -88,8 +89,8 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.line_size = kDefaultLineSize;
     record.line_pattern = kDefaultLinePattern;
     record.frame = kDefaultFrame;
-    record.pen_fore = record.fill_fore = kBlackEntry;
-    record.pen_back = record.fill_back = kWhiteEntry;
+    record.pen_fore = record.fill_fore = kBlackValue;
+    record.pen_back = record.fill_back = kWhiteValue;
     record.height = record.width = kDefaultSide;
     record.owner = layer;
     MemoryRef object = Bytes2Memory(layer ? GetMemoryGlobals(layer) : &mem_globals, &record, sizeof record, 1);

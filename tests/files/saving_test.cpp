@@ -204,6 +204,21 @@ TEST_F(SavingTest, OneLayerSavedByItselfTakesIndexZeroAndChangesNothingElse) {
     EXPECT_EQ(bytes[102 + 5], 0);
 }
 
+// The two SYLK formats write the same text; the second only names another
+// spreadsheet as the file's creator, where the file system keeps one.
+TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersOnlyInTheCreator) {
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Own.sylk"), kFormatSylk, false, true), 0);
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Other.sylk"), kFormatSylkOther, false, true), 0);
+    EXPECT_EQ(bytes_of("Own.sylk"), bytes_of("Other.sylk"));
+    pf::FinderInfo own, other;
+    ASSERT_EQ(pf::get_finder_info(spec("Own.sylk"), own), pf::noErr);
+    ASSERT_EQ(pf::get_finder_info(spec("Other.sylk"), other), pf::noErr);
+    EXPECT_EQ(own.type, other.type);
+    if (own.creator == 0) GTEST_SKIP() << "this file system keeps no creators";
+    EXPECT_EQ(own.creator, kAppCreator);
+    EXPECT_EQ(other.creator, kOtherSpreadsheetCreator);
+}
+
 TEST_F(SavingTest, UntitledDocumentsAskForANameAndCancelWritesNothing) {
     EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
     EXPECT_EQ(files_in_folder(), 0u);
@@ -253,7 +268,16 @@ TEST(SaveNames, TheExtensionFollowsTheFormat) {
     };
     EXPECT_EQ(adjusted("Budget.qrv", kFormatCsv, true), "Budget.csv");
     EXPECT_EQ(adjusted("Budget.sylk", kFormatTabFormulas, true), "Budget.txt");
-    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget.qrv");
+    // The name's own extension stays while the format stays, whatever the preference.
+    EXPECT_EQ(adjusted("multi-typed.csv", kFormatCsv, false), "multi-typed.csv");
+    EXPECT_EQ(adjusted("multi-typed.csv", kFormatCsv, true), "multi-typed.csv");
+    EXPECT_EQ(adjusted("Budget.slk", kFormatSylkOther, false), "Budget.slk");
+    EXPECT_EQ(adjusted("Budget.TSV", kFormatTabDisplayed, true), "Budget.TSV");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatExcelImport, true), "Budget");
+    // A name typed without one takes the format's only with the preference.
+    EXPECT_EQ(adjusted("Budget", kFormatCsv, false), "Budget");
+    EXPECT_EQ(adjusted("Budget", kFormatCsv, true), "Budget.csv");
     EXPECT_EQ(adjusted("Budget.xls", kFormatSylkOther, true), "Budget.xls.sylk");
     EXPECT_EQ(adjusted("Budget", kFormatExcelImport, true), "Budget");
     EXPECT_EQ(adjusted(std::string(63, 'x'), kFormatNative, true), std::string(59, 'x') + ".qrv");

@@ -11,6 +11,7 @@
 #include "objects/picture_files.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/colour.h"
+#include "platform/draw/picture_png.h"
 #include "tests/editing/clipboard_fixture.h"
 #include "tests/objects/png_sample.h"
 #include "tests/platform/temp_folder.h"
@@ -110,6 +111,7 @@ TEST_F(PictureFilesTest, AChunkClaimingMoreThanTheFileHoldsIsRefused) {
     int16_t error = 0;
     EXPECT_TRUE(picture_from_png(claiming, &error).empty());
     EXPECT_EQ(error, kUnreadablePictureErr);
+    EXPECT_TRUE(pf::png_to_picture(claiming).empty());  // as a picture another program put on the clipboard
     Bytes no_end(good.begin(), good.end() - 12);
     EXPECT_EQ(png_refusal(no_end), kUnreadablePictureErr);
     EXPECT_EQ(png_refusal(good), 0);
