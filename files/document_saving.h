@@ -43,6 +43,12 @@ void remove_save_leftovers(const pf::FileSpec& document);
 
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
+
+// The layer of a document kept as text that its file holds (read into it, or
+// saved from it last), none when that layer is gone; marking one unmarks the
+// workbook's others.
+MemoryRef document_text_layer(MemoryRef workbook);
+void mark_document_text_layer(MemoryRef layer);
 // Gives the file at `spec` the type and creator of the format code.
 void settle_type_and_creator(const pf::FileSpec& spec, int16_t code);
 
@@ -83,7 +89,3 @@ int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, 
 // Whether a save leaves the document with nothing unsaved: the whole
 // workbook was written in a format that holds all of it.
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count);
-
-// The export options dialog: kAnswerOK with the chosen format's code, or the
-// item that cancelled.
-int16_t run_export_dialog(int16_t* code);

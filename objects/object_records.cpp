@@ -1,8 +1,10 @@
 // Drawing objects: records, the layer's lists and the properties by tag.
 #include "objects/object_records.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <set>
 
 #include "charts/chart_record.h"
 #include "model/layer.h"
@@ -249,6 +251,30 @@ void ResetObjectID(MemoryRef chain, MemoryRef layer) {
         MemoryRef next = record->link;
         release_object(object);
         object = next;
+    }
+}
+
+void settle_object_ids(MemoryRef layer) {
+    const std::vector<MemoryRef> objects = layer_objects(layer);
+    int16_t highest = use_layer(layer)->next_object_id;
+    release_layer(layer);
+    for (MemoryRef object : objects) {
+        const ObjectRecord* record = use_object(object);
+        highest = std::max({highest, record->id, record->group});
+        release_object(object);
+    }
+    use_layer(layer)->next_object_id = highest;
+    release_layer(layer);
+    std::set<int16_t> taken;
+    for (MemoryRef object : objects) {
+        ObjectRecord* record = use_object(object);
+        const int16_t id = record->id;
+        release_object(object);
+        if (id > 0 && taken.insert(id).second) continue;
+        const int16_t fresh = next_object_id(layer);
+        use_object(object)->id = fresh;
+        release_object(object);
+        taken.insert(fresh);
     }
 }
 

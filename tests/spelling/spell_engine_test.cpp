@@ -204,4 +204,12 @@ TEST_F(SpellingTest, DamagedDictionariesAreReportedNotRead) {
     EXPECT_EQ(alert_requests()[0].text, "Custom Dictionary");
     EXPECT_EQ(spell_check("recieve", 1), kSpellUnknown);
     EXPECT_NE(add_to_custom_dictionary("blivet"), pf::noErr);
+
+    // So is one far larger than any list of words (sparse: nothing is written).
+    std::filesystem::remove(custom_dictionary_path());
+    write_text(custom_dictionary_path(), "glorbish\n");
+    std::filesystem::resize_file(custom_dictionary_path(), 64u * 1024 * 1024);
+    reopen_spelling();
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(spell_check("glorbish", 1), kSpellUnknown);
 }
