@@ -8,6 +8,7 @@
 
 #include "core/memory_manager.h"
 #include "core/task_manager.h"
+#include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
 #include "shell/app_prefs.h"
@@ -19,15 +20,6 @@ int16_t ReadPrefs();
 void keep_folder_ids_across_runs();
 int16_t WritePrefs();
 int16_t access_vm_file(int16_t* ref_num);
-// The note of the document this copy is saving, kept in the preferences
-// folder while the save runs (the slots of the document saver).
-void note_save_started(const pf::FileSpec& document);
-void note_save_ended();
-// Removes what copies that no longer run left in the preferences folder: swap
-// files, half-written preferences, and the notes of their unfinished saves
-// with the temporary files beside those documents (unless a running copy is
-// saving the same document). A running copy's files are never touched.
-void remove_leftovers_of_dead_copies();
 
 // The password check (DLOG 1201): 1 when the password typed matches the clear
 // length-prefixed `password`, 0 on Cancel. A wrong password is said in the
