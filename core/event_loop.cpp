@@ -424,13 +424,9 @@ void do_idle(EventRecord* event) {
     }
     WindowRef under_mouse = nullptr;
     pf::find_window(pf::mouse_location(), &under_mouse);
-    if (under_mouse) {
-        idle_window(under_mouse, event);
-    } else {
-        SetCursorTo(kArrowCursor);
-        unsigned char empty[1] = {0};
-        draw_cmd_msg(empty, 0);
-    }
+    show_resting_message(under_mouse);
+    if (under_mouse) idle_window(under_mouse, event);
+    else SetCursorTo(kArrowCursor);
     WindowRef front_document = pf::front_non_floating_window();
     if (front_document && front_document != under_mouse) idle_window(front_document, event);
 }
