@@ -332,6 +332,13 @@ void HandleEvent(EventRecord* event) {
     else if (event->what == pf::kActivateEvent) do_activate(event);
 }
 
+void draw_pending_updates() {
+    constexpr int kMostWindows = 200;  // a window whose update does not end it cannot hold this up
+    EventRecord update;
+    for (int drawn = 0; drawn < kMostWindows && pf::get_next_event(pf::kUpdateMask, update); ++drawn)
+        do_update(&update);
+}
+
 void do_update(EventRecord* event) {
     WindowRef window = reinterpret_cast<WindowRef>(event->message);
     TaskRecord task;
