@@ -450,7 +450,9 @@ struct Session {
             int32_t answer = 0;
             if (!wait_while_open(down, answer)) return answer;
             if (is_outside_menus(down.where)) {
-                // The press only closes the menus: its release chooses nothing.
+                // The press closes the menus at once; its release chooses nothing.
+                tracker.close_from(0);
+                if (from_bar) hilite_menu(0);
                 track_until_release(down.where, [](Point) {});
                 return 0;
             }
