@@ -323,14 +323,20 @@ struct Session {
     MenuRef clicked_title = nullptr;
     // A pop-up moved to fit on the screen may open with another item than its
     // current one under the press: that item is chosen by the first release only
-    // once the mouse has left it.
+    // once the mouse has moved from where the menu opened.
     int16_t item_under_press = 0;
+    Point opened_at{};
     bool left_item_under_press = false;
 
     void note_item_under_press(Point where, int16_t current_item) {
         Hit hit = tracker.hit_test(where);
+        opened_at = where;
         if (hit.level == 0 && hit.params.item_under_mouse != current_item)
             item_under_press = hit.params.item_under_mouse;
+    }
+
+    bool has_moved_since_opening(Point where) const {
+        return std::abs(where.v - opened_at.v) > kClickSlop || std::abs(where.h - opened_at.h) > kClickSlop;
     }
 
     bool on_item_under_press(Point where) {
@@ -346,7 +352,8 @@ struct Session {
     }
 
     void follow(Point mouse) {
-        if (item_under_press && !on_item_under_press(mouse)) left_item_under_press = true;
+        if (item_under_press && (has_moved_since_opening(mouse) || !on_item_under_press(mouse)))
+            left_item_under_press = true;
         MenuRef title = from_bar ? bar_menu_at(mouse) : nullptr;
         if (title && title != shown) show_bar_menu(title);
         tracker.follow(mouse);
