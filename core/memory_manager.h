@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/memory/memory.h"
 #include "platform/types.h"
@@ -168,6 +169,19 @@ void* UseForLongTime(MemoryRef ref);
 void UnuseMemory(MemoryRef ref);
 void UnuseFailedMemory(MemoryRef ref);
 void* GetMemoryPtr(MemoryRef ref);
+// Called when a block is released more often than it was used (a fault of the
+// caller; the release itself is ignored). None by default; the tests fail on it.
+// Answers the procedure it replaces.
+using UnbalancedReleaseProc = void (*)(MemoryRef ref);
+UnbalancedReleaseProc SetUnbalancedReleaseProc(UnbalancedReleaseProc proc);
+// Every block with open uses, of every started manager, with its count of uses:
+// what a caller that forgot a release leaves behind.
+struct BlockInUse {
+    MemoryRef ref;
+    uint16_t uses;
+    bool operator==(const BlockInUse&) const = default;
+};
+std::vector<BlockInUse> BlocksInUse();
 
 // ---- Sizes and records -------------------------------------------------------
 void SetMemorySize(MemoryRef ref, int32_t count);
