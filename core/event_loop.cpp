@@ -359,6 +359,13 @@ void HandleEvent(EventRecord* event) {
     else if (event->what == pf::kActivateEvent) do_activate(event);
 }
 
+void draw_pending_updates() {
+    constexpr int kMostWindows = 200;  // a window whose update does not end it cannot hold this up
+    EventRecord update;
+    for (int drawn = 0; drawn < kMostWindows && pf::get_next_event(pf::kUpdateMask, update); ++drawn)
+        do_update(&update);
+}
+
 void do_update(EventRecord* event) {
     WindowRef window = reinterpret_cast<WindowRef>(event->message);
     TaskRecord task;
@@ -451,13 +458,9 @@ void do_idle(EventRecord* event) {
     }
     WindowRef under_mouse = nullptr;
     pf::find_window(pf::mouse_location(), &under_mouse);
-    if (under_mouse) {
-        idle_window(under_mouse, event);
-    } else {
-        SetCursorTo(kArrowCursor);
-        unsigned char empty[1] = {0};
-        draw_cmd_msg(empty, 0);
-    }
+    show_resting_message(under_mouse);
+    if (under_mouse) idle_window(under_mouse, event);
+    else SetCursorTo(kArrowCursor);
     WindowRef front_document = pf::front_non_floating_window();
     if (front_document && front_document != under_mouse) idle_window(front_document, event);
 }

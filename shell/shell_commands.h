@@ -45,6 +45,11 @@ void command_idle();
 int32_t MenuHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 void draw_cmd_msg(const unsigned char* text, int16_t force);
+// The message area at rest: the front document's cell reference, or nothing
+// without a document. Idle shows it wherever the mouse is but over the command
+// bar, whose own idle shows the help of what lies under the mouse instead.
+void show_front_reference();
+void show_resting_message(WindowRef under_mouse);
 // The command bar's progress bar: done of total, nothing filled for a total of 0.
 void draw_progress(int32_t done, int32_t total);
 // The limit rectangle (global): the screen area left free for document
