@@ -30,6 +30,7 @@
 #include "window/in_cell_editor.h"
 #include "window/point_mode.h"
 #include "window/sheet_mouse.h"
+#include "window/sheet_cursor.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
@@ -53,6 +54,9 @@ constexpr uint32_t kFollowTicks = 15;
 
 // Tick count before which the document windows' modified marks are not looked at again.
 uint32_t nextSynchTicks = 0;
+constexpr uint32_t kCursorRefreshTicks = 90;
+// Tick count of the last time the cursor was set again regardless.
+uint32_t cursor_time = 0;
 
 MemoryRef as_record(uintptr_t app_ref) { return reinterpret_cast<MemoryRef>(app_ref); }
 
@@ -287,11 +291,21 @@ void follow_documents() {
     }
 }
 
+// Now and then the cursor is set again even when it seems unchanged (another
+// program may have set its own meanwhile).
+void forget_cursor_now_and_then() {
+    const uint32_t now = pf::tick_count();
+    if (now - cursor_time <= kCursorRefreshTicks) return;
+    cursor_time = now;
+    SetCursorTo(kForgetCursor);
+}
+
 }  // namespace
 
 int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const DocWindowRecord fields = read_doc_window(as_record(app_ref));
     if (!fields.window) return 1;
+    forget_cursor_now_and_then();
     follow_documents();
     pf::WindowRef under = nullptr;
     if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
@@ -299,15 +313,16 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         pf::global_to_local(where);
         const bool front = FrontDocWindow() == fields.window;
         if (front) DisplayRange(fields.sheet);  // the reference box again after the mouse was elsewhere
-        const int16_t wanted = front ? SheetCursor(fields.sheet, where) : int16_t(0);
-        SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
+        const int16_t wanted = front ? doc_window_cursor(as_record(app_ref), where) : kArrowCursor;
+        if (wanted == kCalcSpinCursor) SpinCalcCursor();
+        else SetCursorTo(wanted);
     }
-    SheetIdle(fields.sheet);
     if (FrontDocWindow() == fields.window) {
         blink_point_reference(fields.sheet);
         blink_copy_outline(fields.sheet);
     }
-    IdleEditor();
+    if (entry_line_editing()) IdleEditor();
+    else SheetIdle(fields.sheet);
     pf::pen_normal();
     return 1;
 }
