@@ -3,6 +3,7 @@
 // top-left; Previous and Next turn the pages, Print… goes on to the print
 // dialog.
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "core/dialog_items.h"
@@ -34,7 +35,8 @@ struct PreviewState {
     MemoryRef layer = nullptr;
     DialogRef dialog = nullptr;
     int16_t page = 1;
-    int16_t pages = 0;
+    int16_t pages = 0;        // the sheet's pages, then its note pages
+    int16_t sheet_pages = 0;
     bool full_size = false;
     std::string file;
     uint32_t now = 0;
@@ -49,7 +51,10 @@ void draw_page_view(DialogRef dialog, int16_t item) {
     pf::PdfDocument page;
     const PaperSize paper = layer_paper(shown->layer);
     if (!pf::open_page_recording(page, paper.width, paper.height)) return;
-    draw_printed_page(page, shown->layer, shown->page, page_fields(shown->layer, shown->page, shown->now, shown->file));
+    if (shown->page <= shown->sheet_pages)
+        draw_printed_page(page, shown->layer, shown->page, page_fields(shown->layer, shown->page, shown->now, shown->file));
+    else
+        draw_note_page(page, shown->layer, int16_t(shown->page - shown->sheet_pages - 1));
     pf::GWorldPtr world = nullptr;
     const pf::Rect source{0, 0, int16_t(box.height()), int16_t(box.width())};
     if (pf::new_gworld(&world, 32, source, 0) == pf::noErr) {
@@ -111,8 +116,9 @@ void Preview(MemoryRef record) {
     if (!record) return;
     PreviewState state;
     state.layer = doc_window_layer(record);
-    state.pages = pages_to_print(state.layer);
-    if (state.pages == 0) return;
+    state.sheet_pages = pages_to_print(state.layer);
+    if (state.sheet_pages == 0) return;
+    state.pages = int16_t(std::min(INT16_MAX, state.sheet_pages + count_note_pages(state.layer)));
     unsigned char name[256];
     Get_File_Name(doc_window_workbook(record), name);
     state.file = pstring_text(name);

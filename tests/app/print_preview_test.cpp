@@ -4,7 +4,15 @@
 #include <filesystem>
 #include <string>
 
+#include <cstring>
+#include <vector>
+
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/layer.h"
+#include "printing/print_render.h"
+#include "files/layout_settings.h"
 #include "model/workbook.h"
 #include "platform/dialogs/dialogs.h"
 #include "printing/printing.h"
@@ -17,7 +25,8 @@ int preview_step = 0;
 std::string page_texts[2];
 bool next_enabled_at_end = true;
 
-std::string shot(int page) { return dialogtest::screenshot_path("print_preview_" + std::to_string(page) + ".png"); }
+std::string shot_prefix = "print_preview_";
+std::string shot(int page) { return dialogtest::screenshot_path(shot_prefix + std::to_string(page) + ".png"); }
 
 void turn_pages_composer() {
     pf::compose_screen();
@@ -68,6 +77,48 @@ TEST_F(AttendedTest, ThePreviewTurnsThePagesOfTheLayer) {
     EXPECT_FALSE(next_enabled_at_end);
     EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
     EXPECT_TRUE(std::filesystem::exists(shot(2)));
+}
+
+// A format-only cell holding a note.
+void put_note(MemoryRef layer, CellPoint where, const std::string& note) {
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size(), 0);
+    _SetRowID_(block.data(), where.v);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* cell = block.data() + kRowHeaderSize;
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, where.h);
+    cell[kFmtNoteLength] = uint8_t(note.size());
+    std::memcpy(_notePtr_(cell), note.data(), note.size());
+    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+    CellRange at{where, where};
+    InputCell(&at, block.data(), int32_t(block.size()), layer);
+}
+
+TEST_F(AttendedTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
+    set_unattended_run(true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::driver_type("Apples");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    set_unattended_run(false);
+    MemoryRef record = window_doc_record(FrontDocWindow());
+    ASSERT_NE(record, nullptr);
+    MemoryRef layer = doc_window_layer(record);
+    put_note(layer, CellPoint{0, 0}, "Picked in October");
+    use_layer(layer)->print_options |= kPrintNotes;
+    release_layer(layer);
+    ASSERT_EQ(count_note_pages(layer), 1);
+
+    preview_step = 0;
+    shot_prefix = "print_preview_notes_";
+    pf::host_set_composer(turn_pages_composer);
+    Preview(record);
+    shot_prefix = "print_preview_";
+    EXPECT_EQ(preview_step, 2);
+    EXPECT_EQ(page_texts[0], "Page 1 of 2");
+    EXPECT_EQ(page_texts[1], "Page 2 of 2");
+    EXPECT_FALSE(next_enabled_at_end);
 }
 
 }  // namespace
