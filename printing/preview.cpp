@@ -38,6 +38,7 @@ struct PreviewState {
     int16_t pages = 0;        // the sheet's pages, then its note pages
     int16_t sheet_pages = 0;
     bool full_size = false;
+    pf::Point scroll{};  // at full size: the page's point at the view's top-left
     std::string file;
     uint32_t now = 0;
 };
@@ -61,8 +62,8 @@ void draw_page_view(DialogRef dialog, int16_t item) {
         const double fit = std::min(double(box.width() - 2 * kShadow) / paper.width,
                                     double(box.height() - 2 * kShadow) / paper.height);
         const double scale = shown->full_size ? 1.0 : fit;
-        const double left = shown->full_size ? 0 : (box.width() - paper.width * scale) / 2;
-        const double top = shown->full_size ? 0 : (box.height() - paper.height * scale) / 2;
+        const double left = shown->full_size ? -shown->scroll.h : (box.width() - paper.width * scale) / 2;
+        const double top = shown->full_size ? -shown->scroll.v : (box.height() - paper.height * scale) / 2;
         {
             pf::PortScope scope(&world->port);
             pf::rgb_fore_color(pf::RGBColor{0x8888, 0x8888, 0x8888});
@@ -95,6 +96,29 @@ void redraw(PreviewState& state) {
     draw_page_view(state.dialog, kPageViewItem);
 }
 
+// The farthest the page scrolls at full size: its bottom-right at the view's.
+pf::Point scroll_limit(const PreviewState& state) {
+    const pf::Rect box = pf::get_dialog_item_box(state.dialog, kPageViewItem);
+    const PaperSize paper = layer_paper(state.layer);
+    return pf::Point{int16_t(std::max(0, paper.height - box.height())), int16_t(std::max(0, paper.width - box.width()))};
+}
+
+// At full size the page follows the pointer dragged over it, within its edges.
+void drag_page(PreviewState& state) {
+    const pf::Point limit = scroll_limit(state);
+    pf::Point last;
+    pf::get_mouse(last);
+    while (pf::still_down()) {
+        pf::Point now;
+        pf::get_mouse(now);
+        if (now == last) continue;
+        state.scroll.v = int16_t(std::clamp(state.scroll.v - (now.v - last.v), 0, int(limit.v)));
+        state.scroll.h = int16_t(std::clamp(state.scroll.h - (now.h - last.h), 0, int(limit.h)));
+        last = now;
+        redraw(state);
+    }
+}
+
 // Runs the preview; true when Print… was chosen.
 bool run_preview(PreviewState& state) {
     for (;;) {
@@ -104,7 +128,8 @@ bool run_preview(PreviewState& state) {
         if (item == kPrintItem) return true;
         if (item == kPreviousItem && state.page > 1) --state.page;
         else if (item == kNextItem && state.page < state.pages) ++state.page;
-        else if (item == kZoomItem) state.full_size = !state.full_size;
+        else if (item == kZoomItem) state.full_size = !state.full_size, state.scroll = pf::Point{};
+        else if (item == kPageViewItem && state.full_size) drag_page(state);
         else continue;
         redraw(state);
     }
