@@ -128,7 +128,7 @@ TEST_F(HelpTagsTest, TheSplitBoxAndTheCommandBarsButtonsHaveTheirTags) {
     v_divider(record, &box);
     const pf::Rect content = pf::window_content_rect(window);
     const pf::Point split{int16_t(content.top + box.top + 2), int16_t(content.left + box.left + 4)};
-    EXPECT_EQ(text(rest_at(split)), "Drag to split the window into upper and lower panes");
+    EXPECT_EQ(text(rest_at(split)), "Drag to split top and bottom");
 
     const pf::Rect bar = pf::window_content_rect(IconBar);
     unsigned char expected[256];
