@@ -27,6 +27,7 @@
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
+#include "window/file_following.h"
 #include "window/in_cell_editor.h"
 #include "window/point_mode.h"
 #include "window/sheet_mouse.h"
@@ -275,11 +276,12 @@ namespace {
 
 // The modified mark of every document window: a document never saved is
 // modified when it holds anything, a saved one when it has changed since;
-// and its page-break marks.
-void follow_documents() {
+// its page-break marks; and its file, renamed or gone. False when a document
+// closed (its file went away).
+bool follow_documents() {
     const uint32_t now = pf::tick_count();
     const int32_t wait = int32_t(nextSynchTicks - now);
-    if (wait > 0 && wait <= int32_t(kFollowTicks)) return;  // (a clock set back does not stop it)
+    if (wait > 0 && wait <= int32_t(kFollowTicks)) return true;  // (a clock set back does not stop it)
     nextSynchTicks = now + kFollowTicks;
     for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
         MemoryRef record = window_doc_record(w);
@@ -288,7 +290,10 @@ void follow_documents() {
         follow_page_marks(record);
         const bool never_saved = file_record_of(workbook).format_code == kFormatUntitled;
         pf::set_window_modified(w, never_saved ? doc_is_really_dirty(workbook) != 0 : get_change_ctr(workbook) != 0);
+        if (!follow_document_file(record)) return false;  // closed: the window list changed
     }
+    forget_closed_documents();
+    return true;
 }
 
 // Now and then the cursor is set again even when it seems unchanged (another
@@ -306,7 +311,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const DocWindowRecord fields = read_doc_window(as_record(app_ref));
     if (!fields.window) return 1;
     forget_cursor_now_and_then();
-    follow_documents();
+    if (!follow_documents()) return 1;
     pf::WindowRef under = nullptr;
     if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
         pf::Point where = event->where;
