@@ -10,6 +10,7 @@
 #include "files/document_file.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
+#include "platform/host/driver.h"
 #include "window/doc_window.h"
 #include "window/open_command.h"
 
@@ -54,11 +55,20 @@ TEST_F(FileFollowing, ARenamedFileRetitlesItsDocument) {
     EXPECT_EQ(pf::window_title(window).rfind("Vegetables.qrv", 0), 0u) << pf::window_title(window);
     const FileInfoRecord record = file_record_of(doc_window_workbook(window_doc_record(window)));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.spec.name + 1), record.spec.name[0]), "Vegetables.qrv");
+
+    // Followed under its new name: deleted, the document closes.
+    pf::driver_move(inside(window, 60, 60));
+    run_until_idle();
+    fs::remove(home + "/Vegetables.qrv");
+    idle_a_while();
+    EXPECT_FALSE(window_open(window));
 }
 
 TEST_F(FileFollowing, ADeletedFileClosesAnUnchangedDocument) {
     pf::WindowRef window = open_copy();
     ASSERT_NE(window, nullptr);
+    pf::driver_move(inside(window, 60, 60));  // its idle runs as the window under the pointer too
+    run_until_idle();
     fs::remove(path);
     idle_a_while();
     EXPECT_FALSE(window_open(window));
