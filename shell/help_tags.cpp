@@ -9,17 +9,20 @@
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "shell/command_bar.h"
+#include "shell/grid_palette.h"
 #include "shell/palette_grid.h"
 #include "shell/tool_palette.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
+#include "window/sheet_tabs.h"
 #include "window/window_commands.h"
 
 namespace {
 
 constexpr int16_t kWindowTags = 706;
-constexpr int16_t kToolTags = 591;
+constexpr int16_t kToolTags = 591, kBorderTags = 592, kTabTags = 701;
+enum : int16_t { kTabStripTag = 1, kTabScrollTag = 2 };
 enum : int16_t { kColumnSplitTag = 5, kRowSplitTag = 6, kCornerBoxTag = 11, kFirstIconTag = 12, kSecondIconTag = 13 };
 constexpr int16_t kCornerIconsWidth = 64, kCornerIconWidth = 24;
 
@@ -103,18 +106,29 @@ bool command_bar_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
     return give(tag, window, hot, std::string(reinterpret_cast<const char*>(text + 1), text[0]), pf::kHelpTagBelow);
 }
 
-bool tool_palette_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
+// A palette of tools in boxes: the tool's box and its item of the palette's list.
+bool palette_tool_tag(pf::WindowRef window, pf::Point where, int16_t tags, pf::HelpTag* tag) {
     const int16_t tool = FindTItem(kToolRows, to_local(window, where));
     if (!tool) return false;
     pf::Rect box;
     FindToolBox(kToolRows, tool, &box);
-    return give(tag, window, box, indexed_string(kToolTags, tool), pf::kHelpTagBelow);
+    return give(tag, window, box, indexed_string(tags, tool), pf::kHelpTagBelow);
+}
+
+// The sheet tabs: the strip of tabs, else the scroll buttons.
+bool tab_bar_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
+    if (pf::pt_in_rect(to_local(window, where), tab_rect))
+        return give(tag, window, tab_rect, indexed_string(kTabTags, kTabStripTag), pf::kHelpTagBelow);
+    return give(tag, window, pf::window_port(window)->port_rect, indexed_string(kTabTags, kTabScrollTag),
+                pf::kHelpTagBelow);
 }
 
 bool app_help_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
     if (app_prefs.options2 & kPrefHelpTagsOff) return false;
     if (window == IconBar) return command_bar_tag(window, where, tag);
-    if (window == ToolPalette) return tool_palette_tag(window, where, tag);
+    if (window == ToolPalette) return palette_tool_tag(window, where, kToolTags, tag);
+    if (window == GridPalette) return palette_tool_tag(window, where, kBorderTags, tag);
+    if (window == TabBar) return tab_bar_tag(window, where, tag);
     return HelpContentProvider(window, where, tag);
 }
 

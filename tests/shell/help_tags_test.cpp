@@ -20,6 +20,11 @@
 #include "platform/system/system.h"
 #include "shell/app_prefs.h"
 #include "shell/command_bar.h"
+#include "shell/grid_palette.h"
+#include "shell/palette_grid.h"
+#include "shell/shell_commands.h"
+#include "shell/tool_palette.h"
+#include "window/sheet_tabs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
@@ -139,6 +144,27 @@ TEST_F(HelpTagsTest, TheSplitBoxAndTheCommandBarsButtonsHaveTheirTags) {
     ASSERT_NE(inside_button.h, 0);
     const pf::HelpTag* tag = rest_at(pf::Point{int16_t(bar.top + 12), int16_t(bar.left + inside_button.h)});
     EXPECT_EQ(text(tag), std::string(reinterpret_cast<const char*>(expected + 1), expected[0]));
+}
+
+TEST_F(HelpTagsTest, TheToolsOfTheToolAndBorderPalettesAndTheSheetTabsHaveTheirTags) {
+    DoPaletteMenu(nullptr, 6);  // Tools
+    DoPaletteMenu(nullptr, 8);  // Borders and Grid
+    run_until_idle();
+    ASSERT_NE(ToolPalette, nullptr);
+    ASSERT_NE(GridPalette, nullptr);
+    auto tool_middle = [](pf::WindowRef palette, int16_t tool) {
+        pf::Rect box;
+        FindToolBox(kToolRows, tool, &box);
+        const pf::Rect content = pf::window_content_rect(palette);
+        return pf::Point{int16_t(content.top + (box.top + box.bottom) / 2), int16_t(content.left + (box.left + box.right) / 2)};
+    };
+    EXPECT_EQ(text(rest_at(tool_middle(ToolPalette, 8))), "Draw a rectangle");
+    EXPECT_EQ(text(rest_at(tool_middle(GridPalette, 10))), "Thin lines all around each cell");
+    if (TabBar) {
+        const pf::Rect bar = pf::window_content_rect(TabBar);
+        const pf::Point on_tabs{int16_t(bar.top + tab_rect.top + 6), int16_t(bar.left + tab_rect.left + 10)};
+        EXPECT_EQ(text(rest_at(on_tabs)).rfind("Click a tab", 0), 0u);
+    }
 }
 
 }  // namespace
