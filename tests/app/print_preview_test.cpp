@@ -135,21 +135,6 @@ TEST_F(AttendedTest, AtFullSizeThePageScrollsWhenDragged) {
     EXPECT_NE(view_sum[0], view_sum[1]) << "the view shows another part of the page";
 }
 
-// A format-only cell holding a note.
-void put_note(MemoryRef layer, CellPoint where, const std::string& note) {
-    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size(), 0);
-    _SetRowID_(block.data(), where.v);
-    _SetRowLength_(block.data(), uint32_t(block.size()));
-    uint8_t* cell = block.data() + kRowHeaderSize;
-    GetDefaultFormat(cell);
-    _SetCellID_(cell, where.h);
-    cell[kFmtNoteLength] = uint8_t(note.size());
-    std::memcpy(_notePtr_(cell), note.data(), note.size());
-    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-    CellRange at{where, where};
-    InputCell(&at, block.data(), int32_t(block.size()), layer);
-}
-
 TEST_F(AttendedTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
     set_unattended_run(true);
     DoFileMenu(nullptr, 1);

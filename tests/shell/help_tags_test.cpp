@@ -45,20 +45,6 @@ protected:
         layer = doc_window_layer(record);
     }
 
-    // A format-only cell holding a note.
-    void put_note(CellPoint where, const std::string& note) {
-        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size(), 0);
-        _SetRowID_(block.data(), where.v);
-        _SetRowLength_(block.data(), uint32_t(block.size()));
-        uint8_t* cell = block.data() + kRowHeaderSize;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, where.h);
-        cell[kFmtNoteLength] = uint8_t(note.size());
-        std::memcpy(_notePtr_(cell), note.data(), note.size());
-        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-        CellRange at{where, where};
-        InputCell(&at, block.data(), int32_t(block.size()), layer);
-    }
     pf::Point global_middle(CellPoint cell) {
         pf::Rect rect;
         Cell_Location(0, &rect, 0, cell, layer);
@@ -82,8 +68,8 @@ protected:
 };
 
 TEST_F(HelpTagsTest, ACellsNoteShowsBesideItAfterTheDelayAndGoesWhenThePointerMoves) {
-    put_note(CellPoint{3, 2}, "Checked by the auditors");
-    put_note(CellPoint{3, 3}, "");
+    put_note(layer, CellPoint{3, 2}, "Checked by the auditors");
+    put_note(layer, CellPoint{3, 3}, "");
     const pf::Point over = global_middle(CellPoint{3, 2});
     pf::driver_move(over);
     run_until_idle();
@@ -106,7 +92,7 @@ TEST_F(HelpTagsTest, ACellsNoteShowsBesideItAfterTheDelayAndGoesWhenThePointerMo
 }
 
 TEST_F(HelpTagsTest, NoNoteShowsWhileTypingWithAnObjectSelectedOrWithTagsTurnedOff) {
-    put_note(CellPoint{3, 2}, "A note");
+    put_note(layer, CellPoint{3, 2}, "A note");
     const pf::Point over = global_middle(CellPoint{3, 2});
 
     app_prefs.options2 |= kPrefHelpTagsOff;
