@@ -8,6 +8,7 @@
 #include "platform/controls/control_look.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
+#include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/grid_palette.h"
 #include "shell/palette_grid.h"
@@ -21,7 +22,7 @@
 namespace {
 
 constexpr int16_t kWindowTags = 706;
-constexpr int16_t kToolTags = 591, kBorderTags = 592, kTabTags = 701;
+constexpr int16_t kToolTags = 591, kBorderTags = 592, kTabTags = 701, kColourTags = 703;
 enum : int16_t { kTabStripTag = 1, kTabScrollTag = 2 };
 enum : int16_t { kColumnSplitTag = 5, kRowSplitTag = 6, kCornerBoxTag = 11, kFirstIconTag = 12, kSecondIconTag = 13 };
 constexpr int16_t kCornerIconsWidth = 64, kCornerIconWidth = 24;
@@ -115,6 +116,14 @@ bool palette_tool_tag(pf::WindowRef window, pf::Point where, int16_t tags, pf::H
     return give(tag, window, box, indexed_string(tags, tool), pf::kHelpTagBelow);
 }
 
+// The colour palette: the swatch under the pointer.
+bool colour_palette_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
+    const int16_t right = pf::window_port(window)->port_rect.right;
+    const int16_t item = find_color_item(to_local(window, where), right, true);
+    if (!item) return false;
+    return give(tag, window, color_item_rect(item, right), indexed_string(kColourTags, item), pf::kHelpTagBelow);
+}
+
 // The sheet tabs: the strip of tabs, else the scroll buttons.
 bool tab_bar_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
     if (pf::pt_in_rect(to_local(window, where), tab_rect))
@@ -129,6 +138,7 @@ bool app_help_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
     if (window == ToolPalette) return palette_tool_tag(window, where, kToolTags, tag);
     if (window == GridPalette) return palette_tool_tag(window, where, kBorderTags, tag);
     if (window == TabBar) return tab_bar_tag(window, where, tag);
+    if (window == ColorPalette) return colour_palette_tag(window, where, tag);
     return HelpContentProvider(window, where, tag);
 }
 

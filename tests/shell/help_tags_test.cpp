@@ -19,6 +19,7 @@
 #include "platform/system/help_tags.h"
 #include "platform/system/system.h"
 #include "shell/app_prefs.h"
+#include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/grid_palette.h"
 #include "shell/palette_grid.h"
@@ -132,7 +133,7 @@ TEST_F(HelpTagsTest, TheSplitBoxAndTheCommandBarsButtonsHaveTheirTags) {
     EXPECT_EQ(text(tag), std::string(reinterpret_cast<const char*>(expected + 1), expected[0]));
 }
 
-TEST_F(HelpTagsTest, TheToolsOfTheToolAndBorderPalettesAndTheSheetTabsHaveTheirTags) {
+TEST_F(HelpTagsTest, ThePalettesToolsAndSwatchesAndTheSheetTabsHaveTheirTags) {
     DoPaletteMenu(nullptr, 6);  // Tools
     DoPaletteMenu(nullptr, 8);  // Borders and Grid
     run_until_idle();
@@ -146,6 +147,13 @@ TEST_F(HelpTagsTest, TheToolsOfTheToolAndBorderPalettesAndTheSheetTabsHaveTheirT
     };
     EXPECT_EQ(text(rest_at(tool_middle(ToolPalette, 8))), "Draw a rectangle");
     EXPECT_EQ(text(rest_at(tool_middle(GridPalette, 10))), "Thin lines all around each cell");
+    DoPaletteMenu(nullptr, 5);  // Colors
+    run_until_idle();
+    ASSERT_NE(ColorPalette, nullptr);
+    const pf::Rect colours = pf::window_content_rect(ColorPalette);
+    const pf::Rect pattern = color_item_rect(6, pf::window_port(ColorPalette)->port_rect.right);
+    EXPECT_EQ(text(rest_at(pf::Point{int16_t(colours.top + pattern.top + 4), int16_t(colours.left + pattern.left + 4)})),
+              "Fill pattern");
     if (TabBar) {
         const pf::Rect bar = pf::window_content_rect(TabBar);
         const pf::Point on_tabs{int16_t(bar.top + tab_rect.top + 6), int16_t(bar.left + tab_rect.left + 10)};
