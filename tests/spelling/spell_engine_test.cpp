@@ -2,6 +2,7 @@
 // do not know; suggestions; the custom dictionary; the ignore list; and
 // dictionaries that are missing or damaged.
 #include <algorithm>
+#include <set>
 
 #include "tests/spelling/spelling_fixture.h"
 
@@ -73,6 +74,19 @@ TEST_F(SpellingTest, CommonMisspellingsGetTheRightSuggestion) {
     EXPECT_TRUE(suggests("seperate", "separate"));
     EXPECT_TRUE(suggests("definately", "definitely"));
     EXPECT_TRUE(suggests("paris", "Paris"));
+}
+
+TEST_F(SpellingTest, ACapitalisedWordGetsTheSuggestionsOfItsLowerCaseSpellingFirst) {
+    const std::vector<std::string> found = spell_suggestions("Teh");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.front(), "The");
+    const auto first_split = std::find_if(found.begin(), found.end(),
+                                          [](const std::string& s) { return s.find(' ') != std::string::npos; });
+    EXPECT_TRUE(std::all_of(first_split, found.end(),
+                            [](const std::string& s) { return s.find(' ') != std::string::npos; }))
+        << "words split in two come last";
+    EXPECT_EQ(std::set<std::string>(found.begin(), found.end()).size(), found.size());
+    EXPECT_EQ(spell_suggestions("teh").front(), "the");
 }
 
 TEST_F(SpellingTest, AddedWordsAreAcceptedAndKeptInTheCustomDictionary) {
@@ -190,4 +204,12 @@ TEST_F(SpellingTest, DamagedDictionariesAreReportedNotRead) {
     EXPECT_EQ(alert_requests()[0].text, "Custom Dictionary");
     EXPECT_EQ(spell_check("recieve", 1), kSpellUnknown);
     EXPECT_NE(add_to_custom_dictionary("blivet"), pf::noErr);
+
+    // So is one far larger than any list of words (sparse: nothing is written).
+    std::filesystem::remove(custom_dictionary_path());
+    write_text(custom_dictionary_path(), "glorbish\n");
+    std::filesystem::resize_file(custom_dictionary_path(), 64u * 1024 * 1024);
+    reopen_spelling();
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(spell_check("glorbish", 1), kSpellUnknown);
 }
