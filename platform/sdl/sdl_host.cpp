@@ -302,7 +302,19 @@ SDL_Cursor* make_sdl_cursor(const Cursor& c) {
     return SDL_CreateCursor(data, mask, 16, 16, c.hot_spot.h, c.hot_spot.v);
 }
 
+// QUORVIN_CURSOR_LOG names a file that always holds the CURS id of the
+// cursor set on the window (0 the arrow), for checks of the whole program.
+void log_cursor() {
+    const char* path = std::getenv("QUORVIN_CURSOR_LOG");
+    if (!path || !*path) return;
+    if (std::FILE* file = std::fopen(path, "w")) {
+        std::fprintf(file, "%d\n", int(current_cursor_resource()));
+        std::fclose(file);
+    }
+}
+
 void sdl_apply_cursor(const Cursor* image, bool visible) {
+    log_cursor();
     SDL_Cursor* next = image ? make_sdl_cursor(*image) : SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     if (next) {
         SDL_SetCursor(next);
