@@ -49,12 +49,29 @@ WordRange roman_word(const char* text, int32_t length, int32_t i) {
     return {start, end};
 }
 
-// Each two-byte character of Japanese text is a word of its own.
-WordRange japanese_word(const char* text, int32_t length, int32_t i) {
-    int16_t byte_type = character_byte_type(text, i, kScriptJapanese);
+// Each two-byte character of double-byte text is a word of its own.
+WordRange double_byte_word(const char* text, int32_t length, int32_t i, int16_t script) {
+    int16_t byte_type = character_byte_type(text, i, script);
     if (byte_type == 1) return {i - 1, i + 1};
     if (byte_type == -1) return {i, std::min(i + 2, length)};
     return roman_word(text, length, i);
+}
+
+// Words of the other single-byte scripts: runs of the script's letters and
+// digits, runs of blanks, or single other characters.
+WordRange single_byte_word(const char* text, int32_t length, int32_t i, int16_t script) {
+    auto word_char = [&](int32_t k) {
+        const int16_t type = character_type(text, k, script);
+        return (type & kCharTypeMask) != kCharPunct || (type & kCharClassMask) == kPunctNumber;
+    };
+    auto blank = [&](int32_t k) { return is_space(at(text, k)); };
+    if (!word_char(i) && !blank(i)) return {i, i + 1};
+    const bool in_word = word_char(i);
+    auto same = [&](int32_t k) { return in_word ? word_char(k) : blank(k); };
+    int32_t start = i, end = i + 1;
+    while (start > 0 && same(start - 1)) --start;
+    while (end < length && same(end)) ++end;
+    return {start, end};
 }
 
 bool is_line_blank(unsigned char c) { return is_space(c); }
@@ -95,7 +112,8 @@ WordRange find_word_breaks(const char* text, int32_t length, int32_t offset, boo
                            int16_t script) {
     if (length <= 0) return {offset, offset};
     int32_t i = std::clamp(leading_edge ? offset : offset - 1, 0, length - 1);
-    return script == kScriptJapanese ? japanese_word(text, length, i) : roman_word(text, length, i);
+    if (double_byte_script(script)) return double_byte_word(text, length, i, script);
+    return script == kScriptRoman ? roman_word(text, length, i) : single_byte_word(text, length, i, script);
 }
 
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end, int32_t& width_budget,
