@@ -92,16 +92,23 @@ int32_t blanks_end(const char* text, int32_t i, int32_t end) {
     return i;
 }
 
-// How many bytes from `from` fit in `room`; at least one when `must_place`.
+// The bytes of the character at text[i]: two for a two-byte character.
+int32_t character_length(const char* text, int32_t i, int32_t end, int16_t script) {
+    return i + 1 < end && double_byte_script(script) && script_lead_byte(at(text, i), script) ? 2 : 1;
+}
+
+// How many bytes of whole characters from `from` fit in `room`; at least one
+// character when `must_place`.
 int32_t characters_that_fit(const char* text, int32_t from, int32_t end, int32_t room, bool must_place,
-                            TextWidthProc width, void* context, int32_t& used) {
+                            TextWidthProc width, void* context, int16_t script, int32_t& used) {
     int32_t count = 0;
     used = 0;
     while (from + count < end) {
-        int32_t w = width(text + from, count + 1, context);
+        const int32_t next = count + character_length(text, from + count, end, script);
+        int32_t w = width(text + from, next, context);
         if (w > room && !(must_place && count == 0)) break;
         used = w;
-        ++count;
+        count = next;
     }
     return count;
 }
@@ -117,7 +124,7 @@ WordRange find_word_breaks(const char* text, int32_t length, int32_t offset, boo
 }
 
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end, int32_t& width_budget,
-                            int32_t& text_offset, TextWidthProc width, void* context) {
+                            int32_t& text_offset, TextWidthProc width, void* context, int16_t script) {
     bool begins_line = text_offset == 1;
     int32_t used = 0;
     int32_t pos = run_start;
@@ -135,7 +142,7 @@ LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end
             if (word_start > 0 || !begins_line) return finish(word_start, LineBreak::word);
             int32_t placed_width = 0;
             int32_t count = characters_that_fit(text, pos, word_end, width_budget - used, pos == 0, width,
-                                                context, placed_width);
+                                                context, script, placed_width);
             used += placed_width;
             return finish(pos + count, LineBreak::character);
         }

@@ -126,9 +126,10 @@ enum class LineBreak : int16_t { word = 0, character = 1, overflow = 2 };
 // after a word hang past the edge; a return ends the line after itself. A first word wider than
 // the line is broken between characters (answer `character`); a run that fits
 // whole answers `overflow` with the offset at its end. The budget goes down
-// by the width placed.
+// by the width placed. The run is in `script`: a two-byte character is never
+// broken.
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end,
                             int32_t& width_budget, int32_t& text_offset, TextWidthProc width,
-                            void* context);
+                            void* context, int16_t script = kScriptRoman);
 
 }  // namespace pf
