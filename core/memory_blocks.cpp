@@ -358,8 +358,21 @@ void* UseForLongTime(MemoryRef ref) {
     return UseMemory(ref);
 }
 
+namespace {
+UnbalancedReleaseProc unbalanced_release = nullptr;
+}
+
+UnbalancedReleaseProc SetUnbalancedReleaseProc(UnbalancedReleaseProc proc) {
+    UnbalancedReleaseProc previous = unbalanced_release;
+    unbalanced_release = proc;
+    return previous;
+}
+
 void UnuseMemory(MemoryRef ref) {
-    if (ref->access_ctr == 0) return;
+    if (ref->access_ctr == 0) {
+        if (unbalanced_release) unbalanced_release(ref);
+        return;
+    }
     if (--ref->access_ctr > 0) return;
     pf::h_unlock(ref->data);
     if ((ref->flags & kDiscardable) && (ref->flags & kInTempMemory)) {

@@ -168,6 +168,11 @@ void* UseForLongTime(MemoryRef ref);
 void UnuseMemory(MemoryRef ref);
 void UnuseFailedMemory(MemoryRef ref);
 void* GetMemoryPtr(MemoryRef ref);
+// Called when a block is released more often than it was used (a fault of the
+// caller; the release itself is ignored). None by default; the tests fail on it.
+// Answers the procedure it replaces.
+using UnbalancedReleaseProc = void (*)(MemoryRef ref);
+UnbalancedReleaseProc SetUnbalancedReleaseProc(UnbalancedReleaseProc proc);
 
 // ---- Sizes and records -------------------------------------------------------
 void SetMemorySize(MemoryRef ref, int32_t count);

@@ -87,7 +87,8 @@ std::vector<uint8_t> bytes_of(MemoryRef block) {
     std::vector<uint8_t> bytes;
     if (!block) return bytes;
     bytes.resize(size_t(GetByteSize(block)));
-    if (!bytes.empty()) std::memcpy(bytes.data(), UseMemory(block), bytes.size());
+    if (bytes.empty()) return bytes;
+    std::memcpy(bytes.data(), UseMemory(block), bytes.size());
     UnuseMemory(block);
     return bytes;
 }

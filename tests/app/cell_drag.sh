@@ -24,17 +24,15 @@ row_top() { echo $((58 + dy + 17 * $1)); }
 centre_x() { echo $(($(column_left "$1") + 38)); }
 centre_y() { echo $(($(row_top "$1") + 8)); }
 
-# drag X1 Y1 X2 Y2: the button held from one point to the other in small steps.
+# drag X1 Y1 X2 Y2: the button held from one point to the other in small steps,
+# until the program shows the drag.
 drag() {
+  mark_screen
   xdotool mousemove "$1" "$2" mousedown 1
-  local i
-  for i in 1 2 3 4 5 6; do
-    xdotool mousemove $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6))
-    sleep 0.05
-  done
-  sleep 0.2
+  glide "$1" "$2" "$3" "$4"
+  await_change "a drag"
 }
-drop() { xdotool mouseup 1; sleep 0.3; }
+drop() { changes_screen "a drop" xdotool mouseup 1; }
 
 drag "$(centre_x 0)" "$(centre_y 0)" "$(centre_x 0)" "$(centre_y 1)"
 drop

@@ -23,46 +23,28 @@ entry_line() { convert "$out/$1" -crop 200x14+142+50 -threshold 50% -format "%#"
 shows_second_layer() { [ "$(dark_pixels "$1" 60x12+112+113)" -eq 0 ]; }
 
 xdotool mousemove "$second_tab_x" "$tab_y"
-sleep 0.3
+sleep 0.2
 xdotool click --repeat 2 --delay 120 1
 shoot_until chart_layers_second.png shows_second_layer chart_layers_second.png || fail "the second layer is not shown"
 object_choice "$chart_kind_y" "$column_y"
-xdotool mousemove 330 160
-sleep 0.3
-xdotool click 1
-sleep 0.5
+changes_screen "placing a chart" click_at 330 160
 keys equal 1 colon shift+a 1 colon shift+c 5 Return
 shoot_until chart_layers_chart.png has_fruit chart_layers_chart.png || fail "the chart does not show the first layer's data"
 typed_range=$(entry_line chart_layers_chart.png)
 
-xdotool mousemove "$first_tab_x" "$tab_y"
-sleep 0.3
-xdotool click 1
-sleep 1
-xdotool mousemove 17 120
-sleep 0.3
-xdotool click 1
-sleep 0.3
+changes_screen "choosing the first layer" click_at "$first_tab_x" "$tab_y"
+changes_screen "selecting row 1" click_at 17 120
 xdotool keydown shift
-xdotool mousemove 17 137
-sleep 0.3
-xdotool click 1
+changes_screen "extending the selection to row 2" click_at 17 137
 xdotool keyup shift
-sleep 0.3
-keys ctrl+shift+i
-sleep 1
-xdotool mousemove "$second_tab_x" "$tab_y"
-sleep 0.3
-xdotool click 1
+changes_screen "inserting rows" keys ctrl+shift+i
+click_at "$second_tab_x" "$tab_y"
 range_changed() { has_fruit "$1" && [ "$(entry_line "$1")" != "$typed_range" ]; }
 shoot_until chart_layers_inserted.png range_changed chart_layers_inserted.png ||
   fail "the chart did not follow the rows inserted on its data's layer"
 
-keys ctrl+z
-sleep 1
-xdotool mousemove "$second_tab_x" "$tab_y"
-sleep 0.3
-xdotool click 1
+changes_screen "undoing" keys ctrl+z
+click_at "$second_tab_x" "$tab_y"
 range_back() { has_fruit "$1" && [ "$(entry_line "$1")" = "$typed_range" ]; }
 shoot_until chart_layers_undone.png range_back chart_layers_undone.png || fail "Undo did not give the chart its range back"
 quit_without_saving

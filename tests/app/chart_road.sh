@@ -15,9 +15,7 @@ start_fruit_session chart_road_open.png
 
 keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right
 object_choice "$chart_kind_y" "$column_y"
-xdotool mousemove 330 140
-sleep 0.3
-xdotool click 1
+click_at 330 140
 shoot_until chart_road_made.png has_chart chart_road_made.png || fail "no column chart drawn"
 has_grid chart_road_made.png && fail "grid lines before they were asked for"
 object_choice "$chart_options_y" "$grid_lines_y"

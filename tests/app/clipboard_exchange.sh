@@ -16,10 +16,11 @@ printf 'x\r\n' > "$work/one.csv"
 "$sheetconv" "$work/one.csv" "$work/one.qrv" || fail "no document"
 saved_size=$(stat -c %s "$work/one.qrv")
 
+clipboard_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
 # another_program_copies TEXT: xclip holds the clipboard until another program takes it.
 another_program_copies() {
   printf '%s' "$1" | xclip -selection clipboard 2>/dev/null
-  sleep 0.3
+  wait_for 10 clipboard_is "$1" || fail "xclip did not take the clipboard"
 }
 
 another_program_copies $'start\t1'
@@ -28,31 +29,32 @@ shoot_until clipboard_exchange_open.png has_document clipboard_exchange_open.png
 dy=$(document_drop clipboard_exchange_open.png)
 # A new document's cells: columns 76 pixels wide from 33, rows 17 high from 58
 # below the close box's top.
-click_cell() {
-  xdotool mousemove $((33 + 76 * $2 + 38)) $((58 + dy + 17 * $1 + 8)) click 1
-  sleep 0.3
-}
-key() { xdotool key --window "$window" --delay 30 "$@"; sleep 0.5; }
+click_cell() { changes_screen "a click on a cell" click_at $((33 + 76 * $2 + 38)) $((58 + dy + 17 * $1 + 8)); }
+key() { xdotool key --window "$window" --delay 30 "$@"; }
+# Keys whose answer shows on the screen.
+shown_key() { changes_screen "the keys $*" key "$@"; }
 
 click_cell 1 1
-key ctrl+v
+shown_key ctrl+v
 another_program_copies $'second\t2'
 click_cell 3 1
-key ctrl+v
+shown_key ctrl+v
 shoot clipboard_exchange_foreign.png
 
 # The program's own copy: a formula pastes as a formula, moved with its cell.
 click_cell 3 3
 xdotool type --delay 40 '=C4*10'
-key Return
+shown_key Return
 click_cell 3 3
 key ctrl+c
+copied() { ! clipboard_is $'second\t2'; }
+wait_for 10 copied || fail "Ctrl-C did not put the cell on the clipboard"
 click_cell 5 3
-key ctrl+v
+shown_key ctrl+v
 # Another program copies after the program's own copy.
 another_program_copies 'third'
 click_cell 7 1
-key ctrl+v
+shown_key ctrl+v
 shoot clipboard_exchange_pasted.png
 
 key ctrl+s

@@ -39,8 +39,8 @@ shoot_until drawing_objects_deleted.png oval_gone drawing_objects_deleted.png ||
 xdotool key ctrl+z
 shoot_until drawing_objects_undone.png oval_shown drawing_objects_undone.png || fail "Undo did not bring the oval back"
 
-press "$(box_v)" "$box_h"
-sleep 1.5  # past the double-click time: two single presses
+changes_screen "selecting the text box" press "$(box_v)" "$box_h"
+past_double_click_time
 press "$(box_v)" "$box_h"
 xdotool key End
 xdotool type --delay 60 " written here"

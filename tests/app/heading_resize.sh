@@ -57,15 +57,15 @@ done
 
 for dy in -2 -1 0; do
   from=$((row_line + dy))
+  mark_screen
   xdotool mousemove --window "$window" 10 "$from"
   sleep 0.2
   xdotool mousedown 1
-  sleep 0.3
   for step in 3 6 9 12; do
     xdotool mousemove --window "$window" 10 $((from + step))
     sleep 0.1
   done
-  sleep 0.2
+  await_change "dragging row 1's boundary"
   xdotool mouseup 1
   shoot_until heading_row.png taller heading_row.png || fail "a drag at $dy from row 1's boundary did not resize it"
   xdotool key ctrl+z

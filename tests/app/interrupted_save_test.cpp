@@ -82,7 +82,7 @@ TEST_F(InterruptedSaves, TheDocumentIsAlwaysWholeOldOrNewAndNothingIsLeftAfterTh
     EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"In.qrv", "Out.qrv"}));
     for (pid_t pid : killed) {
         const std::string prefix = "sheetconv-" + std::to_string(pid) + "-";
-        for (const auto& entry : std::filesystem::directory_iterator("/tmp"))
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
             EXPECT_NE(entry.path().filename().string().rfind(prefix, 0), 0u) << entry.path();
     }
 }

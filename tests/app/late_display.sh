@@ -21,7 +21,7 @@ trap stop_session EXIT
 export XDG_CONFIG_HOME=$config DISPLAY=":$number" SDL_VIDEODRIVER=x11
 "$quorvin" &
 app_pid=$!
-sleep 1
+sleep 1  # the display comes up a second after the program: part of the case, not a wait
 app_ended && fail "quorvin gave up before the display started"
 Xvfb "$DISPLAY" -screen 0 1280x900x24 -nolisten tcp 2>/dev/null &
 xvfb_pid=$!

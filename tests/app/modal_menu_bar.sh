@@ -37,7 +37,7 @@ done
 xdotool key --window "$window" ctrl+shift+i
 shoot_until modal_menu_bar.png titles_dimmed modal_menu_bar.png || fail "no dialog for the click on a dimmed title"
 xdotool mousemove 492 9 click 1
-sleep 0.3
+wait_for 30 screen_still || fail "the screen did not come to rest after a click on a dimmed title"
 xdotool key --window "$window" Return
 shoot_until after_dialog.png titles_shown after_dialog.png || fail "Return ignored after a click on a dimmed title"
 

@@ -183,8 +183,9 @@ TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {
     if (gone == 0) _exit(0);
     ASSERT_GT(gone, 0);
     waitpid(gone, nullptr, 0);
-    const std::string abandoned = "/tmp/sheetconv-" + std::to_string(gone) + "-test01";
-    const std::string live = "/tmp/sheetconv-" + std::to_string(getpid()) + "-test02";
+    const std::string temp = std::filesystem::temp_directory_path().string();
+    const std::string abandoned = temp + "/sheetconv-" + std::to_string(gone) + "-test01";
+    const std::string live = temp + "/sheetconv-" + std::to_string(getpid()) + "-test02";
     for (const std::string& folder : {abandoned, live}) {
         std::filesystem::create_directories(folder);
         std::ofstream(folder + "/Big.qrv") << "copy";

@@ -23,25 +23,21 @@ opened() { [ -s "$work/opened.txt" ]; }
 
 start_app "$quorvin"
 shoot_until tile_start.png has_document tile_start.png || fail "no untitled document"
-xdotool key ctrl+n
-sleep 1
 is_desktop tile_start.png 1000 200 || fail "the first document already fills the screen"
+changes_screen "a new document" xdotool key ctrl+n
 
 # Window (title at x 490), Arrange (item at y 125), its submenu, Tile Horizontally.
-xdotool mousemove 490 9 click 1
-sleep 0.3
-glide 490 20 520 125
-glide 520 125 730 125
-glide 730 125 730 167
-sleep 0.2
+changes_screen "opening the Window menu" xdotool mousemove 490 9 click 1
+changes_screen "reaching Arrange" glide 490 20 520 125
+changes_screen "entering Arrange's submenu" glide 520 125 730 125
+changes_screen "reaching Tile Horizontally" glide 730 125 730 167
 xdotool click 1
 shoot_until window_tile.png tiled window_tile.png || fail "the two documents were not tiled across the screen"
 
 # Help (title at x 548), the user's guide its first item.
-xdotool mousemove 548 9 click 1
-sleep 0.3
+changes_screen "opening the Help menu" xdotool mousemove 548 9 click 1
 shoot help_menu.png
-glide 548 20 580 32
+changes_screen "reaching the user's guide" glide 548 20 580 32
 xdotool click 1
 wait_for 30 opened || fail "the Help menu handed nothing to the desktop's opener"
 page=$(cat "$work/opened.txt")

@@ -9,7 +9,7 @@ skip_status=77
 # Exits with skip_status and a "skipped" line when a tool the scripts need is missing.
 require_tools() {
   local tool
-  for tool in Xvfb xdpyinfo xdotool import convert; do
+  for tool in Xvfb xdpyinfo xdotool import convert xwd; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
   done
 }
@@ -73,6 +73,35 @@ start_converter_session() {
 }
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
+
+# The screen as a checksum of its pixels.
+screen_sum() { xwd -root -silent | md5sum | cut -c1-32; }
+# mark_screen: remembers the screen as it is now, before some input.
+marked_screen=
+mark_screen() { marked_screen=$(screen_sum); }
+screen_moved() { [ "$(screen_sum)" != "$marked_screen" ]; }
+# Two looks a moment apart see the same screen (a blinking caret only delays it).
+screen_still() {
+  local first
+  first=$(screen_sum)
+  sleep 0.15
+  [ "$(screen_sum)" = "$first" ]
+}
+# await_change WHAT: waits until the screen differs from the one mark_screen
+# saw and has come to rest: the program has taken the input and drawn its answer.
+await_change() {
+  wait_for 30 screen_moved || fail "the screen did not change after $1"
+  wait_for 30 screen_still || fail "the screen did not come to rest after $1"
+}
+# changes_screen WHAT COMMAND...: runs COMMAND (input to the program), then
+# waits for its answer on the screen.
+changes_screen() {
+  local what=$1
+  shift
+  mark_screen
+  "$@"
+  await_change "$what"
+}
 # glide X1 Y1 X2 Y2: the mouse moves in small steps, as a hand does.
 glide() {
   local step
@@ -81,20 +110,29 @@ glide() {
     sleep 0.05
   done
 }
+# Longer than the program's double-click time (30 ticks): two presses this far
+# apart are two single presses.
+past_double_click_time() { sleep 0.6; }
+# click_at X Y: the mouse brought to a point and pressed there, as a hand does.
+click_at() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool click 1
+}
 # submenu_choice TITLE_X ITEM_X SUBMENU_X ITEM_Y SUBITEM_Y: the menu whose title
 # is at TITLE_X, its item at ITEM_Y, then the item of its submenu at SUBITEM_Y,
 # chosen by dragging from the menu title.
 submenu_choice() {
-  xdotool mousemove "$1" 9 mousedown 1
-  sleep 0.5
-  glide "$1" 9 "$2" "$4"
-  sleep 0.4
-  glide "$2" "$4" "$3" "$4"
-  sleep 0.4
-  glide "$3" "$4" $(($3 + 10)) "$5"
-  sleep 0.3
-  xdotool mouseup 1
-  sleep 0.3
+  changes_screen "pressing a menu title" xdotool mousemove "$1" 9 mousedown 1
+  changes_screen "reaching a menu item" glide "$1" 9 "$2" "$4"
+  changes_screen "entering a submenu" glide "$2" "$4" "$3" "$4"
+  # The submenu's item level with its parent's is lit as the pointer enters.
+  if [ "$5" -eq "$4" ]; then
+    glide "$3" "$4" $(($3 + 10)) "$5"
+  else
+    changes_screen "reaching a submenu item" glide "$3" "$4" $(($3 + 10)) "$5"
+  fi
+  changes_screen "releasing over a menu item" xdotool mouseup 1
 }
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
 # shoot_until FILE CHECK...: takes screenshots until CHECK succeeds (60 s at most), so a

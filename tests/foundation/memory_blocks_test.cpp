@@ -50,7 +50,11 @@ TEST_F(MemoryManager, UsesAreCountedAndLockTheData) {
     UnuseMemory(ref);
     EXPECT_TRUE(pf::h_get_state(ref->data) & pf::kHandleLocked);
     UnuseMemory(ref);
-    UnuseMemory(ref);  // one too many changes nothing
+    static MemoryRef overreleased = nullptr;
+    const auto kept = SetUnbalancedReleaseProc([](MemoryRef released) { overreleased = released; });
+    UnuseMemory(ref);  // one too many is reported and changes nothing
+    SetUnbalancedReleaseProc(kept);
+    EXPECT_EQ(overreleased, ref);
     EXPECT_EQ(GetAccessCtr(ref), 0);
     EXPECT_FALSE(pf::h_get_state(ref->data) & pf::kHandleLocked);
     UseMemory(ref);

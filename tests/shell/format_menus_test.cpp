@@ -18,6 +18,7 @@
 #include "shell/shell_commands.h"
 #include "core/alerts.h"
 #include "platform/events/keyboard.h"
+#include "platform/fonts/fonts.h"
 
 namespace {
 
@@ -169,12 +170,22 @@ std::vector<uint8_t> format_state(MemoryRef layer) {
     return state;
 }
 
+// The first item of the Font menu that names a font other than the layer's own.
+int16_t font_item_other_than_default(MemoryRef layer) {
+    pf::MenuRef menu = pf::get_menu_handle(142);
+    for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item)
+        if (pf::font_number(pf::get_menu_item_text(menu, item)) != Get_Default_Font(layer)) return item;
+    return 0;
+}
+
 TEST_F(FormatMenus, EveryMenuOnEveryShapeOfSelectionIsUndoneAndRedone) {
     struct Choice {
         int16_t menu, item;
     };
+    const int16_t other_font = font_item_other_than_default(layer);
+    ASSERT_NE(other_font, 0) << "the Font menu lists one font only";
     const Choice choices[] = {{139, 1}, {137, 7}, {138, 1}, {131, 13}, {148, 1}, {148, 5}, {149, 4},
-                              {144, 3}, {143, 5}, {146, 3}, {159, 3}, {142, 1}};
+                              {144, 3}, {143, 5}, {146, 3}, {159, 3}, {142, other_font}};
     const CellRange shapes[] = {{{2, 2}, {2, 2}},
                                 {{1, 1}, {3, 2}},
                                 {{4, 0}, {6, kLastCell}},
