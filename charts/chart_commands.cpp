@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int16_t kLegendItem = 1, kGridLinesItem = 2;
-constexpr int16_t kChartKindItem = 12, kChartOptionsItem = 13;
+constexpr int16_t kChartKindItem = 11, kChartOptionsItem = 12;
 constexpr int16_t kChartKindMenu = 190, kChartOptionsMenu = 150;
 
 MemoryRef record_or_front(MemoryRef record) { return record ? record : front_document_record(); }

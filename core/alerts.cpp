@@ -98,9 +98,10 @@ bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
-            if (!GetButtonEnable(dialog, 1)) return false;
-            flash_button(dialog, 1);
-            item_hit = 1;
+            const int16_t default_item = dialog->default_item;
+            if (!GetButtonEnable(dialog, default_item)) return false;
+            flash_button(dialog, default_item);
+            item_hit = default_item;
             return true;
         }
         return is_cancel_key(event) && press_enabled_button(dialog, 2, item_hit);

@@ -29,7 +29,7 @@ int16_t os_error_alert(int16_t error);
 int16_t show_named_file_error(int16_t error, const unsigned char* name);
 int16_t show_file_error(int16_t error);
 
-// Modal filters of alerts: Return and Enter press item 1, Escape and Command-period
+// Modal filters of alerts: Return and Enter press the default item, Escape and Command-period
 // item 2, each only while enabled; the save-changes alert also takes "n" and "d"
 // for item 3 (discard).
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit);

@@ -206,6 +206,27 @@ pf::Handle allocate_mem(MemoryGlobals* globals, int32_t size, bool clear, bool t
 
 // ---- Life of the manager ----------------------------------------------------------
 
+namespace {
+UnbalancedReleaseProc unbalanced_release = nullptr;
+// The started managers, for BlocksInUse.
+std::vector<MemoryGlobals*> started_managers;
+
+void forget_manager(MemoryGlobals* globals) {
+    started_managers.erase(std::remove(started_managers.begin(), started_managers.end(), globals),
+                           started_managers.end());
+}
+}  // namespace
+
+std::vector<BlockInUse> BlocksInUse() {
+    std::vector<BlockInUse> in_use;
+    for (MemoryGlobals* globals : started_managers) {
+        MemoryRef* slots = master_slots(globals);
+        for (int32_t i = 0, n = master_slot_count(globals); i < n; ++i)
+            if (slots[i] && slots[i]->access_ctr > 0) in_use.push_back({slots[i], slots[i]->access_ctr});
+    }
+    return in_use;
+}
+
 void msMemStartup(MemoryGlobals* globals, int32_t ceiling) {
     FailureFrame* callers_chain = globals->handler_chain;
     NoHandlerProc no_handler_proc = globals->no_handler_proc;
@@ -228,9 +249,12 @@ void msMemStartup(MemoryGlobals* globals, int32_t ceiling) {
     globals->bytes_in_use = kMasterListGrowthBytes + kReserveBytes;
     globals->ceiling = ceiling > 0 ? ceiling : kNoCeiling;
     globals->first_free_slot = 0;
+    forget_manager(globals);
+    started_managers.push_back(globals);
 }
 
 void msMemShutdown(MemoryGlobals* globals) {
+    forget_manager(globals);
     if (!globals->master_list) return;
     globals->free_ranges = nullptr;  // a block like any other, disposed below
     MemoryRef* slots = master_slots(globals);
@@ -358,9 +382,6 @@ void* UseForLongTime(MemoryRef ref) {
     return UseMemory(ref);
 }
 
-namespace {
-UnbalancedReleaseProc unbalanced_release = nullptr;
-}
 
 UnbalancedReleaseProc SetUnbalancedReleaseProc(UnbalancedReleaseProc proc) {
     UnbalancedReleaseProc previous = unbalanced_release;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/memory/memory.h"
 #include "platform/types.h"
@@ -173,6 +174,14 @@ void* GetMemoryPtr(MemoryRef ref);
 // Answers the procedure it replaces.
 using UnbalancedReleaseProc = void (*)(MemoryRef ref);
 UnbalancedReleaseProc SetUnbalancedReleaseProc(UnbalancedReleaseProc proc);
+// Every block with open uses, of every started manager, with its count of uses:
+// what a caller that forgot a release leaves behind.
+struct BlockInUse {
+    MemoryRef ref;
+    uint16_t uses;
+    bool operator==(const BlockInUse&) const = default;
+};
+std::vector<BlockInUse> BlocksInUse();
 
 // ---- Sizes and records -------------------------------------------------------
 void SetMemorySize(MemoryRef ref, int32_t count);

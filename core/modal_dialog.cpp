@@ -17,11 +17,6 @@ constexpr int16_t kAboutItem = 1;
 bool is_key_event(const EventRecord& event) { return event.what == pf::kKeyDown || event.what == pf::kAutoKey; }
 bool is_arrow(unsigned char ch) { return ch >= pf::kLeftArrowChar && ch <= pf::kDownArrowChar; }
 
-bool is_cancel_key(const EventRecord& event) {
-    unsigned char ch = pf::event_char(event);
-    return ch == pf::kEscapeChar || ((event.modifiers & pf::kCmdKey) && ch == '.');
-}
-
 bool belongs_to(const EventRecord& event, WindowRef window) {
     switch (event.what) {
         case pf::kNullEvent:
@@ -106,6 +101,11 @@ void pass_key(const TaskRecord& task, WindowRef window, EventRecord* event) {
 }
 
 }  // namespace
+
+bool is_cancel_key(const EventRecord& event) {
+    unsigned char ch = pf::event_char(event);
+    return ch == pf::kEscapeChar || ((event.modifiers & pf::kCmdKey) && ch == '.');
+}
 
 int16_t modal_window_item(WindowRef window, EventRecord* event) {
     if (event->what != pf::kMouseDown) return 0;

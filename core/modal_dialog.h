@@ -27,6 +27,9 @@ constexpr int16_t kModalClickOutside = -5;
 // out; 2 for a cancel key; or one of the answers above. `event` gets the event.
 int16_t GetModalDialogItem(pf::DialogRef dialog, pf::EventRecord* event, int16_t options);
 
+// Escape or Command-period.
+bool is_cancel_key(const pf::EventRecord& event);
+
 // A mouse-down in the menu bar (-4, the Apple menu served), the window's drag
 // region (-2, dragged) or its close box (-1); 0 otherwise.
 int16_t modal_window_item(pf::WindowRef window, pf::EventRecord* event);

@@ -20,8 +20,14 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
+#include "objects/object_drag.h"
+#include "objects/object_drawing.h"
+#include "objects/object_placement.h"
+#include "objects/object_commands.h"
+#include "objects/object_records.h"
 #include "objects/picture_files.h"
 #include "platform/draw/draw.h"
+#include "printing/cell_picture.h"
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
 #include "platform/events/events.h"
@@ -33,11 +39,13 @@
 
 namespace {
 
-constexpr uint32_t kPrefDragText = 0x04000000;
+constexpr uint32_t kPrefDragText = 0x04000000, kPrefDragPicture = 0x08000000;
 constexpr int16_t kCopyCursor = 141, kMoveCursor = 142;
 constexpr uint32_t kScrollDelayTicks = 10;
 constexpr int16_t kMoveUndoKind = 4;
 constexpr pf::DragItemRef kCellsItem = 1;
+constexpr pf::FourCC kStyleFlavor = pf::four_cc("styl");
+constexpr int16_t kLockedObjectAlert = 2;
 constexpr CellRange kNoRange{{-1, -1}, {-1, -1}};
 
 // The drop outline: a grey frame drawn by exclusive or, so drawn twice it is gone.
@@ -59,6 +67,9 @@ struct CellDrag {
     bool acceptable = false;
     uint32_t scroll_timer = 0;
     DropOutline outline;
+    bool objects = false;             // the drag carries the layer's selected objects
+    MemoryRef object = nullptr;       // the object clicked, when it was on screen
+    pf::Point object_offset{};        // the click's offset from that object's top left
 };
 CellDrag cell_drag;
 
@@ -150,14 +161,24 @@ void scroll_towards(pf::WindowRef window, MemoryRef layer, pf::Point mouse) {
     SetCursorTo(kMoveCursor);
 }
 
+// A window other than the one the drag left shows that it can take the drop.
+void show_hilite(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
+    uint32_t attributes = 0;
+    pf::get_drag_attributes(drag, attributes);
+    if (pf::drag_hilite_window(drag) == window || !(attributes & pf::kDragHasLeftSenderWindow)) return;
+    pf::show_drag_hilite(drag, window, tracking_rect(layer));
+}
+
 void track_in_window(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
     if (!cell_drag.acceptable) return;
     const pf::Point mouse = drag_mouse(window, drag);
     if (!pf::pt_in_rect(mouse, tracking_rect(layer))) {
+        pf::hide_drag_hilite(drag);
         erase_outline();
         scroll_towards(window, layer, mouse);
         return;
     }
+    show_hilite(window, layer, drag);
     cell_drag.scroll_timer = 0;
     const int16_t pane = layer == cell_drag.sheet ? cell_drag.pane : find_pane(mouse, layer);
     if (pane < 0) {
@@ -169,7 +190,8 @@ void track_in_window(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
     const bool own_place = layer == cell_drag.sheet && drop_target(cell, cell_drag.offset, cell_drag.range).topLeft ==
                                                            cell_drag.range.topLeft;
     SetCursorTo(option_copy(drag) ? kCopyCursor : kMoveCursor);
-    if (own_place) erase_outline();
+    // Dragged objects show their own outline, not the cells'.
+    if (own_place || cell_drag.objects) erase_outline();
     else SheetUpdateDragCaret(cell, pane, layer);
 }
 
@@ -179,7 +201,10 @@ pf::OSErr SheetTrackDrag(int16_t message, pf::WindowRef window, void*, pf::DragR
     switch (message) {
         case pf::kDragTrackingEnterWindow: cell_drag.acceptable = CanAcceptDrag(drag) && !Editor_Wind; break;
         case pf::kDragTrackingInWindow: track_in_window(window, layer, drag); break;
-        case pf::kDragTrackingLeaveWindow: erase_outline(); break;
+        case pf::kDragTrackingLeaveWindow:
+            erase_outline();
+            pf::hide_drag_hilite(drag);
+            break;
         default: break;
     }
     return pf::noErr;
@@ -228,6 +253,35 @@ int16_t drop_cells(MemoryRef layer, CellPoint cell, pf::DragRef drag) {
     if (locked(source, layer)) return -1;
     return MoveSheetCells(int16_t(target.topLeft.h - source.topLeft.h), int16_t(target.topLeft.v - source.topLeft.v), 0,
                           kMoveUndoKind, layer);
+}
+
+// The dragged objects dropped with the clicked object's corner where the
+// mouse is, less the click's offset in it: moved within their own layer
+// (copied with Option), copied to any other.
+int16_t drop_objects(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
+    if (!cell_drag.object) return 0;
+    const bool own = layer == cell_drag.sheet;
+    const int16_t pane = own ? cell_drag.pane : find_pane(drag_mouse(window, drag), layer);
+    const pf::Point mouse = drag_mouse(window, drag);
+    const pf::Rect now = object_rect(cell_drag.object, pane, layer);
+    const pf::Point offset{int16_t(mouse.v - now.top - cell_drag.object_offset.v),
+                           int16_t(mouse.h - now.left - cell_drag.object_offset.h)};
+    if (!own || option_copy(drag)) {
+        MemoryRef copies = copy_selected_objects(cell_drag.sheet);
+        if (!copies) return kEditNoMemory;
+        Drop_Objects(copies, offset, pane, layer);
+        return 0;
+    }
+    if (offset == pf::Point{}) return pf::kDragNotAcceptedErr;
+    if (check_selected_list(layer)) {
+        cell_drag.error = kLockedObjectAlert;
+        return 0;
+    }
+    record_object_moves(kUndoObjectsMoved, layer);
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
+        Reset_Location(object, pane, offset, layer);
+    DrawAllObjects(layer);
+    return 0;
 }
 
 // Text dragged in from another program, stored as tab-separated cells.
@@ -339,17 +393,46 @@ pf::OSErr SheetReceiveDrag(pf::WindowRef window, void*, pf::DragRef drag) {
         if (!cell_drag.sheet) show_refusal(layer);
         return pf::kDragNotAcceptedErr;
     }
-    const int16_t result = cell_drag.sheet ? drop_cells(layer, cell, drag) : drop_from_elsewhere(layer, cell, drag);
+    const int16_t result = !cell_drag.sheet ? drop_from_elsewhere(layer, cell, drag)
+                           : cell_drag.objects ? drop_objects(window, layer, drag)
+                                               : drop_cells(layer, cell, drag);
     if (!cell_drag.sheet) show_refusal(layer);
     return result;
 }
 
 // ---- Sending ---------------------------------------------------------------------
 
-// The dragged cells as tab-separated text, in the mode the export setting asks for.
+// Item n of an object drag is the n-th selected object: its picture, and a
+// text box's text and styles.
+pf::OSErr send_object_flavor(pf::FourCC type, MemoryRef layer, pf::DragItemRef item, pf::DragRef drag) {
+    MemoryRef object = get_selected_object(layer, int32_t(item));
+    if (!object) return pf::kBadDragItemErr;
+    std::vector<uint8_t> data = type == pf::kFlavorTypePicture ? dragged_object_picture(object)
+                                : type == pf::kFlavorTypeText ? dragged_object_text(object)
+                                : type == kStyleFlavor       ? dragged_object_styles(object)
+                                                             : std::vector<uint8_t>();
+    if (data.empty() && type != kStyleFlavor) return pf::kBadDragFlavorErr;
+    return pf::set_drag_item_flavor_data(drag, item, type, data.data(), int32_t(data.size()));
+}
+
+// A picture of the dragged cells (they are the source layer's selection).
+pf::OSErr send_cells_picture(MemoryRef layer, pf::DragItemRef item, pf::DragRef drag) {
+    pf::PicHandle picture = nullptr;
+    Image_List(&picture, layer);
+    if (!picture) return pf::kBadDragFlavorErr;
+    const pf::OSErr error =
+        pf::set_drag_item_flavor_data(drag, item, pf::kFlavorTypePicture, picture->data.data(), int32_t(picture->data.size()));
+    pf::kill_picture(picture);
+    return error;
+}
+
+// The dragged cells as tab-separated text, in the mode the export setting
+// asks for, or as a picture.
 pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, pf::DragRef drag) {
-    if (type != pf::kFlavorTypeText || !cell_drag.sheet) return pf::kBadDragFlavorErr;
     auto layer = static_cast<MemoryRef>(refcon);
+    if (cell_drag.objects && cell_drag.sheet) return send_object_flavor(type, layer, item, drag);
+    if (type == pf::kFlavorTypePicture && cell_drag.sheet) return send_cells_picture(layer, item, drag);
+    if (type != pf::kFlavorTypeText || !cell_drag.sheet) return pf::kBadDragFlavorErr;
     const CellRange r = cell_drag.range;
     MemoryRef cells = nullptr, text = nullptr;
     if (!CopyCellInfo(r.topLeft, r.botRight, &cells, GetSpreadSheetCells(layer))) return kEditNoMemory;
@@ -392,6 +475,57 @@ CellPoint clicked_offset(pf::Point click, int16_t pane, const CellRange& range, 
     return CellPoint{int16_t(cell.v - range.topLeft.v), int16_t(cell.h - range.topLeft.h)};
 }
 
+// The items of a drag of cells: one, with text and a picture as the
+// preferences ask; answers the drag's outline.
+pf::RgnHandle add_cell_items(pf::DragRef drag, pf::WindowRef window, pf::Point click) {
+    MemoryRef layer = cell_drag.sheet;
+    cell_drag.range = current_selection(layer);
+    cell_drag.offset = clicked_offset(click, cell_drag.pane, cell_drag.range, layer);
+    if (app_prefs.options & kPrefDragText)
+        pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypeText, nullptr, 0, 0);
+    if (app_prefs.options & kPrefDragPicture)
+        pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypePicture, nullptr, 0, 0);
+    pf::RgnHandle outline = drag_outline(window, cell_drag.pane, cell_drag.range, layer);
+    pf::set_drag_item_bounds(drag, kCellsItem, pf::region_bounds(outline));
+    return outline;
+}
+
+// One item for each selected object, in selection order: its picture, and a
+// text box's text and styles; answers the outlines of the objects in the pane.
+pf::RgnHandle add_object_items(pf::DragRef drag, pf::WindowRef window, pf::Point click, MemoryRef clicked) {
+    MemoryRef layer = cell_drag.sheet;
+    cell_drag.objects = true;
+    pf::Rect rect{};
+    if (clicked && ObjectOnScreen(cell_drag.pane, 0, &rect, clicked, layer)) {
+        cell_drag.object = clicked;
+        cell_drag.object_offset = pf::Point{int16_t(click.v - rect.top), int16_t(click.h - rect.left)};
+    }
+    const pf::Rect content = pf::window_content_rect(window);
+    pf::RgnHandle outline = pf::new_region(), frame = pf::new_region(), inside = pf::new_region();
+    for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i) {
+        const auto item = pf::DragItemRef(i);
+        pf::add_drag_item_flavor(drag, item, pf::kFlavorTypePicture, nullptr, 0, 0);
+        if (GetObj_info(object, pf::four_cc("type")) == kTextObject) {
+            pf::add_drag_item_flavor(drag, item, pf::kFlavorTypeText, nullptr, 0, 0);
+            pf::add_drag_item_flavor(drag, item, kStyleFlavor, nullptr, 0, 0);
+        }
+        pf::Rect r = object_rect(object, cell_drag.pane, layer);
+        pf::sect_rect(r, pane_rect(cell_drag.pane, layer), r);
+        pf::rect_region(frame, r);
+        pf::copy_region(frame, inside);
+        pf::inset_region(inside, 1, 1);
+        pf::diff_region(frame, inside, frame);
+        pf::union_region(outline, frame, outline);
+    }
+    pf::dispose_region(inside);
+    pf::dispose_region(frame);
+    pf::offset_region(outline, content.left, content.top);
+    const pf::Rect pane = pane_rect(cell_drag.pane, layer);
+    pf::set_drag_item_bounds(drag, 1, pf::Rect{int16_t(pane.top + content.top), int16_t(pane.left + content.left),
+                                               int16_t(pane.bottom + content.top), int16_t(pane.right + content.left)});
+    return outline;
+}
+
 void end_drag() {
     erase_outline();
     cell_drag.sheet = nullptr;
@@ -399,6 +533,8 @@ void end_drag() {
     cell_drag.offset = CellPoint{};
     cell_drag.acceptable = false;
     cell_drag.scroll_timer = 0;
+    cell_drag.objects = false;
+    cell_drag.object = nullptr;
 }
 
 }  // namespace
@@ -424,7 +560,7 @@ bool CanAcceptDrag(pf::DragRef drag) {
     return true;
 }
 
-int16_t Sheet_Drag(int16_t pane, MemoryRef layer) {
+int16_t Sheet_Drag(int16_t pane, MemoryRef clicked_object, MemoryRef layer) {
     pf::WindowRef window = layer_window(layer);
     if (!window) return 0;
     SpreadSheet* sheet = use_layer(layer);
@@ -437,14 +573,10 @@ int16_t Sheet_Drag(int16_t pane, MemoryRef layer) {
     cell_drag = CellDrag{};
     cell_drag.sheet = layer;
     cell_drag.pane = pane;
-    cell_drag.range = current_selection(layer);
-    cell_drag.offset = clicked_offset(click, pane, cell_drag.range, layer);
     pf::DragRef drag = pf::new_drag();
-    if (app_prefs.options & kPrefDragText)
-        pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypeText, nullptr, 0, 0);
+    pf::RgnHandle outline = get_selected_object(layer, 1) ? add_object_items(drag, window, click, clicked_object)
+                                                          : add_cell_items(drag, window, click);
     pf::set_drag_send_proc(drag, SheetSendFlavor, layer);
-    pf::RgnHandle outline = drag_outline(window, pane, cell_drag.range, layer);
-    pf::set_drag_item_bounds(drag, kCellsItem, pf::region_bounds(outline));
     const pf::OSErr result = pf::track_drag(drag, start, outline);
     pf::dispose_region(outline);
     pf::dispose_drag(drag);

@@ -34,9 +34,11 @@ void drag_fill_handle(MemoryRef layer, int16_t pane);
 
 // ---- Drag and drop of cells ----------------------------------------------------
 
-// Drags the selection from its border: moved within its layer (copied with
-// Option), copied to another layer or window. Answers the drag's result.
-int16_t Sheet_Drag(int16_t pane, MemoryRef layer);
+// Drags the selected objects (when there are any; `clicked_object` is the one
+// pressed) or else the cell selection from its border: moved within its
+// layer (copied with Option), copied to another layer or window. Answers the
+// drag's result (kUserCanceledErr when the mouse never moved).
+int16_t Sheet_Drag(int16_t pane, MemoryRef clicked_object, MemoryRef layer);
 // A document window's drag handlers, installed with the window.
 void install_sheet_drag_handlers(pf::WindowRef window);
 void remove_sheet_drag_handlers(pf::WindowRef window);

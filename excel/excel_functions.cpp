@@ -1,6 +1,9 @@
 // Excel's built-in functions by their index in the token stream.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "excel/formula_tokens.h"
 
@@ -65,30 +68,63 @@ constexpr ExcelFunction kFunctions[] = {
 };
 
 // Excel functions whose meaning differs from this program's function of the
-// same name. A call of more arguments than `most_arguments` is not converted
-// (none is at -1), so that its cell keeps the value Excel calculated.
+// same name for some or all calls: how a call is made to mean here what it
+// means in Excel, false when it cannot be (its cell keeps Excel's value).
+using CallRewrite = bool (*)(std::vector<std::string>& arguments);
+
+bool never(std::vector<std::string>&) { return false; }
+
+// Whether the text is a number literal, and its number.
+bool literal_number(const std::string& text, double* number) {
+    char* end = nullptr;
+    *number = std::strtod(text.c_str(), &end);
+    return !text.empty() && end == text.c_str() + text.size();
+}
+
+// Excel's text always has thousands separators and, unless told, two
+// decimals; here the third argument asks for the separators. A negative
+// number is put in parentheses there and after a minus sign here, so only a
+// call on a number known not to be negative converts.
+bool currency_text(std::vector<std::string>& arguments) {
+    double number = 0;
+    if (arguments.empty() || arguments.size() > 2 || !literal_number(arguments[0], &number) || number < 0)
+        return false;
+    if (arguments.size() == 1) arguments.push_back("2");
+    arguments.push_back("1");
+    return true;
+}
+
+// A literal that Excel reads as true: TRUE or a number other than 0.
+bool literal_true(const std::string& text) {
+    double number = 0;
+    return text == "TRUE" || (literal_number(text, &number) && number != 0);
+}
+
+// Excel's second argument chooses between A1 references (true) and R1C1
+// ones; here references are always A1.
+bool a1_reference(std::vector<std::string>& arguments) {
+    if (arguments.size() == 2 && literal_true(arguments[1])) arguments.pop_back();
+    return arguments.size() == 1;
+}
+
 struct MeaningDifference {
     const char* name;
-    int8_t most_arguments;
+    CallRewrite rewrite;
 };
 
 constexpr MeaningDifference kMeaningDifferences[] = {
-    {"CELL", -1},       // information about a reference; here the value at a row and column
-    {"DOLLAR", -1},     // two decimals and thousands separators unless told; here none
-    {"FIXED", -1},      // as DOLLAR, and a third argument that drops the separators; here it adds them
-    {"YEN", -1},        // thousands separators always; here only with a third argument
-    {"TIMEVALUE", -1},  // the time of day alone; here the date and time the text spells
-    {"PV", 3},          // a future value is discounted apart from the payments; here it is not
-    {"FV", 3},          // a present value is compounded apart from the payments; here it is not
-    {"PMT", 3},         // as PV
-    {"INDIRECT", 1},    // a second argument chooses R1C1 references; here it is ignored
+    {"CELL", never},      // information about a reference; here the value at a row and column
+    {"DOLLAR", currency_text},
+    {"FIXED", never},     // a third argument that drops the separators; here it adds them
+    {"YEN", never},       // thousands separators always; here only with a third argument
+    {"INDIRECT", a1_reference},
 };
 
 }  // namespace
 
-bool excel_call_converts(const char* name, int arguments) {
+bool excel_call_converts(const char* name, std::vector<std::string>& arguments) {
     for (const MeaningDifference& difference : kMeaningDifferences)
-        if (std::strcmp(difference.name, name) == 0) return arguments <= difference.most_arguments;
+        if (std::strcmp(difference.name, name) == 0) return difference.rewrite(arguments);
     return true;
 }
 

@@ -236,19 +236,20 @@ private:
         if (count < 0) count = fixed;
         if (count < 0) throw Unconvertible{};  // written with a fixed count Excel knows and this map does not
         if (size_t(count) > stack_.size()) excel_damaged("formula tokens unbalanced");
-        if (!excel_call_converts(name, count)) throw Unconvertible{};
-        std::string own_name = name;
-        std::vector<Operand> arguments(stack_.end() - count, stack_.end());
+        std::vector<std::string> arguments;
+        for (auto operand = stack_.end() - count; operand != stack_.end(); ++operand) arguments.push_back(operand->text);
         stack_.resize(stack_.size() - size_t(count));
+        if (!excel_call_converts(name, arguments)) throw Unconvertible{};
+        std::string own_name = name;
         unsigned char pascal[32];
         pascal[0] = uint8_t(own_name.size());
         own_name.copy(reinterpret_cast<char*>(pascal + 1), own_name.size());
         if (own_name.size() > 30 || function_number_of(pascal) == 0) throw Unconvertible{};
-        if (count == 0) return push(own_name, kAtom);
+        if (arguments.empty()) return push(own_name, kAtom);
         std::string text = own_name + "(";
-        for (int i = 0; i < count; ++i) {
+        for (size_t i = 0; i < arguments.size(); ++i) {
             if (i) text += char(listSep);
-            text += arguments[size_t(i)].text;
+            text += arguments[i];
         }
         push(text + ")", kAtom);
     }

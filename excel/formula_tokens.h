@@ -35,6 +35,7 @@ ConvertedFormula excel_formula_text(const uint8_t* tokens, size_t length, const 
 // arguments (-1 when it takes a variable number); null when unknown.
 const char* excel_function_name(uint16_t index, int* fixed_arguments);
 
-// Whether a call of that many arguments means in this program what it means
-// in Excel; a call that does not is not converted.
-bool excel_call_converts(const char* name, int arguments);
+// Whether a call with these argument texts means in this program what it
+// means in Excel, the arguments made what this program's function needs for
+// that meaning where they differ; a call that does not is not converted.
+bool excel_call_converts(const char* name, std::vector<std::string>& arguments);

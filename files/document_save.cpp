@@ -116,6 +116,8 @@ void remember_location(MemoryRef workbook, const pf::FileSpec& spec, int16_t cod
     files_services.remember_document(&spec, 1);
 }
 
+bool is_text_code(int16_t code) { return code > kFormatNative && known_code(code); }
+
 void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_number) {
     if (save_keeps_everything(code, layer_number, num_SpreadSheets(workbook))) {
         set_change_ctr(workbook, 0);
@@ -312,14 +314,31 @@ void append_extension(unsigned char* name, int16_t code) {
     name[0] = uint8_t(name[0] + length);
 }
 
+struct KnownExtension {
+    const char* text;
+    int16_t code;  // a format the extension names
+};
+
+// The known extension the name ends in, or null.
+const KnownExtension* known_extension_of(const unsigned char* name) {
+    static const KnownExtension known[] = {{".qrv", kFormatNative},      {".txt", kFormatTabValues},
+                                           {".csv", kFormatCsv},         {".pdf", kFormatPdfName},
+                                           {".sylk", kFormatSylk},       {".slk", kFormatSylk},
+                                           {".tab", kFormatTabValues},   {".tsv", kFormatTabValues}};
+    for (const KnownExtension& extension : known)
+        if (has_extension(name, extension.text)) return &extension;
+    return nullptr;
+}
+
 }  // namespace
 
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
-    for (const char* known : {".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv"})
-        if (has_extension(name, known)) {
-            name[0] = uint8_t(name[0] - std::strlen(known));
-            break;
-        }
+    if (const KnownExtension* own = known_extension_of(name)) {
+        if (std::strcmp(extension_for_code(own->code), extension_for_code(code)) == 0) return;
+        name[0] = uint8_t(name[0] - std::strlen(own->text));
+        append_extension(name, code);
+        return;
+    }
     if (add_extension) append_extension(name, code);
 }
 
@@ -436,6 +455,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     if (!error) {
         settle_type_and_creator(target, code);
         if (chosen_in_dialog && layer_number == kWholeWorkbook) remember_location(workbook, target, code);
+        if (layer_number == kWholeWorkbook && is_text_code(code)) mark_document_text_layer(shown_layer);
         settle_change_counter(workbook, code, layer_number);
     }
     pf::flush_volume(target.volume);
@@ -462,14 +482,35 @@ bool file_still_there(const pf::FileSpec& spec) {
 
 }  // namespace
 
+MemoryRef document_text_layer(MemoryRef workbook) {
+    for (int16_t i = 0; MemoryRef layer = find_SpreadSheet_item(workbook, i); ++i) {
+        const bool holds = use_layer(layer)->holds_document_text;
+        release_layer(layer);
+        if (holds) return layer;
+    }
+    return nullptr;
+}
+
+void mark_document_text_layer(MemoryRef layer) {
+    MemoryRef workbook = workbook_of(layer);
+    for (int16_t i = 0; MemoryRef other = find_SpreadSheet_item(workbook, i); ++i) {
+        use_layer(other)->holds_document_text = other == layer;
+        release_layer(other);
+    }
+}
+
 int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     MemoryRef workbook = workbook_of(shown_layer);
     FileInfoRecord record = file_record_of(workbook);
     int16_t code = record.format_code;
     const int16_t reason = reason_to_ask(record);
-    bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason;
+    // A plain Save of a text document writes the layer its file holds; when
+    // that layer is gone, the user names the file to write.
+    MemoryRef file_layer = layer_number == kWholeWorkbook && is_text_code(code) ? document_text_layer(workbook) : shown_layer;
+    bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason ||
+                  !file_layer;
     if (!dialog)
-        return save_workbook_file(shown_layer, layer_number, record.spec, code, file_still_there(record.spec), false);
+        return save_workbook_file(file_layer, layer_number, record.spec, code, file_still_there(record.spec), false);
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
     request.location = code && folder_still_there(record.spec) ? &record.spec : nullptr;

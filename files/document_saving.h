@@ -43,6 +43,12 @@ void remove_save_leftovers(const pf::FileSpec& document);
 
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
+
+// The layer of a document kept as text that its file holds (read into it, or
+// saved from it last), none when that layer is gone; marking one unmarks the
+// workbook's others.
+MemoryRef document_text_layer(MemoryRef workbook);
+void mark_document_text_layer(MemoryRef layer);
 // Gives the file at `spec` the type and creator of the format code.
 void settle_type_and_creator(const pf::FileSpec& spec, int16_t code);
 
@@ -65,9 +71,11 @@ pf::FourCC creator_for_code(int16_t code);
 // for any other name.
 int16_t format_code_for_name(const unsigned char* name);
 
-// The Save dialog's file name for a format: one known extension (".qrv",
-// ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv") taken off, and with
-// `add_extension` the extension of the code put on (codes below 10).
+// The Save dialog's file name for a format. A name ending in a known
+// extension (".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv")
+// keeps it when it names the same format, else gets the format's extension
+// in its place (none for codes of no format); a name without one gets the
+// format's extension only with `add_extension`.
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
 
 // The format a Save dialog's choice comes to, so that a file's name and

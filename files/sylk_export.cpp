@@ -138,6 +138,23 @@ std::string style_letters(const SylkWriter& w, const uint8_t* f) {
     return s;
 }
 
+// The colours field of a format, or nothing when it has none of its own.
+std::string colours_field(const uint8_t* f) {
+    bool any = false;
+    std::string numbers;
+    for (int byte : kSylkColourBytes) {
+        any = any || f[byte] != 0;
+        numbers += (numbers.empty() ? "" : " ") + std::to_string(f[byte]);
+    }
+    return any ? std::string(";") + kSylkColoursField + numbers : std::string();
+}
+
+// The style and colour fields of a format: nothing when it has neither.
+std::string style_fields(const SylkWriter& w, const uint8_t* f) {
+    const std::string style = style_letters(w, f);
+    return (style.empty() ? "" : ";S" + style) + colours_field(f);
+}
+
 char type_letter(const uint8_t* f) {
     const uint8_t code = f[kFmtCode];
     if ((code >= 31 && code <= 34) || (code >= 45 && code <= 49)) return 'C';
@@ -168,7 +185,7 @@ void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
     const char letter = type_letter(cell);
     const int decimals = decimals_of(cell);
     const char align = align_letter(cell);
-    const std::string style = style_letters(w, cell);
+    const std::string style = style_fields(w, cell);
     const bool number_format = picture || letter != 'G' || decimals != 2 || align != 'D';
     if (!number_format && style.empty()) return;
     std::string out = "F";
@@ -179,7 +196,7 @@ void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
         out += char('0' + decimals);
         out += align;
     }
-    if (!style.empty()) out += ";S" + style;
+    out += style;
     address(w, row, _cellID_(cell), out);
     line(w, out);
 }
@@ -253,7 +270,10 @@ void layer_defaults(SylkWriter& w) {
     out += ";M" + std::to_string(row_height * 20);
     out += ";N" + std::to_string(font) + " " + std::to_string(w.default_size);
     line(w, out);
-    line(w, "O;L;D;V0;K47;G100 0.001");
+    // Serials go out in the 1900 system, which other programs read; the
+    // workbook's own system follows for this program's reader.
+    line(w, std::string("O;L;D;V0;K47;G100 0.001;") + kSylkBookDatesField +
+                std::to_string(w.dates_1904 ? kSylk1904Dates : kSylk1900Dates));
 }
 
 template <typename Visit>
@@ -278,8 +298,8 @@ void column_formats(SylkWriter& w) {
         line(w, "F;W" + n + " " + n + " " + std::to_string(width / 8));
     });
     each_record(columns, [&](const uint8_t* c) {
-        std::string style = style_letters(w, c);
-        if (!style.empty()) line(w, "F;S" + style + ";C" + std::to_string(format_id(c) + 1));
+        const std::string style = style_fields(w, c);
+        if (!style.empty()) line(w, "F" + style + ";C" + std::to_string(format_id(c) + 1));
     });
 }
 
@@ -290,11 +310,8 @@ void row_formats(SylkWriter& w) {
         int16_t height = format_extent(r);
         if (height < 0) height = layer_height;
         const std::string tail = ";M" + std::to_string(height * 20) + ";R" + std::to_string(format_id(r) + 1);
-        std::string style = style_letters(w, r);
-        if (!style.empty())
-            line(w, "F;S" + style + tail);
-        else if (height >= 0)
-            line(w, "F" + tail);
+        const std::string style = style_fields(w, r);
+        if (!style.empty() || height >= 0) line(w, "F" + style + tail);
     });
 }
 
@@ -336,7 +353,7 @@ void write_layer(SylkWriter& w) {
     release_layer(w.layer);
     MemoryRef workbook = GetWorkSheet(w.layer);
     w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
-    line(w, "ID;PQUORVIN;N;E");
+    line(w, std::string("ID;P") + kSylkProgramName + ";N;E");
     pictures_and_fonts(w);
     layer_defaults(w);
     column_formats(w);

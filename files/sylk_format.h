@@ -9,6 +9,18 @@
 constexpr uint8_t kEscape = 27;
 constexpr int16_t kSylkPictureStrings = 500;
 
+// The program the ID record names in the files this program writes.
+constexpr char kSylkProgramName[] = "QUORVIN";
+// Date systems as the options record's "V" field names them.
+constexpr int16_t kSylk1900Dates = 0, kSylk1904Dates = 4;
+// The options record's field of this program's own: the date system of the
+// workbook the file was written from (its serials are in the "V" field's).
+constexpr char kSylkBookDatesField = 'B';
+// The "F" record's field of this program's own: the colours of a format, as
+// numbers apart by spaces, in the order of these bytes of the format.
+constexpr int kSylkColourBytes[] = {14, 15, 16, 17, 20, 21, 22, 23};
+constexpr char kSylkColoursField = 'Q';
+
 // Decodes the escape at *p (an ESC) and moves *p to its last character;
 // answers the character it stands for.
 uint8_t EscFilter(const uint8_t** p, const uint8_t* end);

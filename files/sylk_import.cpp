@@ -82,7 +82,11 @@ struct SylkReader {
     CellBlockRows cells;
     uint32_t last_key = 0;
     bool in_order = true;
-    int16_t date_system = 0;   // of the options record: 0 the 1900 system, 4 the 1904 system
+    // The date systems the options record names (0 the 1900 system, 4 the 1904
+    // system, -1 none): that of the file's serials, and that of the workbook
+    // this program wrote the file from.
+    int16_t date_system = -1, book_date_system = -1;
+    bool from_other_program = false;  // the ID record names another program
     bool stopped = false;      // by the user, with Command-period
     ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
 };
@@ -285,6 +289,20 @@ void apply_style(SylkReader& r, std::string_view value) {
     r.pending.style = true;
 }
 
+// The colours of a format, as far as the field gives them (numbers of 0 to 255).
+void apply_colours(SylkReader& r, std::string_view value) {
+    uint8_t* f = r.pending.format.bytes;
+    for (int byte : kSylkColourBytes) {
+        while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+        const size_t end = std::min(value.find(' '), value.size());
+        int32_t n = 0;
+        if (end == 0 || !read_integer(value.substr(0, end), &n) || n < 0 || n > 255) break;
+        f[byte] = uint8_t(n);
+        value.remove_prefix(end);
+    }
+    r.pending.style = true;
+}
+
 // Copies bytes 2-31 of the pending format into a column or row format record.
 void copy_into_record(uint8_t* record, const uint8_t* format, bool keep_extent) {
     int16_t extent = format_extent(record);
@@ -374,6 +392,7 @@ void read_f_record(SylkReader& r, std::string_view rest) {
         case 'F': apply_format_letters(r, f.value); break;
         case 'P': apply_picture(r, f.value); break;
         case 'S': apply_style(r, f.value); break;
+        case kSylkColoursField: apply_colours(r, f.value); break;
         case 'C':
             if (read_integer(f.value, &n)) column_format(r, n);
             break;
@@ -586,11 +605,21 @@ void read_name_record(SylkReader& r, std::string_view rest) {
     PtrAndMemory(record, list, 1);
 }
 
+int16_t date_system_of(int32_t field) { return field == kSylk1904Dates ? kSylk1904Dates : kSylk1900Dates; }
+
 void read_options(SylkReader& r, std::string_view rest) {
     SylkField f;
     int32_t n = 0;
+    while (next_field(rest, f)) {
+        if (f.letter == 'V' && read_integer(f.value, &n)) r.date_system = date_system_of(n);
+        if (f.letter == kSylkBookDatesField && read_integer(f.value, &n)) r.book_date_system = date_system_of(n);
+    }
+}
+
+void read_id(SylkReader& r, std::string_view rest) {
+    SylkField f;
     while (next_field(rest, f))
-        if (f.letter == 'V' && read_integer(f.value, &n)) r.date_system = int16_t(n);
+        if (f.letter == 'P') r.from_other_program = !f.value.empty() && f.value != kSylkProgramName;
 }
 
 // ---- The text ----------------------------------------------------------------
@@ -602,6 +631,7 @@ void dispatch(SylkReader& r, std::string_view line) {
     else if (record.type == "P") read_p_record(r, record.rest);
     else if (record.type == "NN") read_name_record(r, record.rest);
     else if (record.type == "O") read_options(r, record.rest);
+    else if (record.type == "ID") read_id(r, record.rest);
 }
 
 // The workbook's date system and the days to add to the file's date serials
@@ -611,10 +641,30 @@ struct DateSystems {
     double days;
 };
 
-DateSystems date_systems(const SylkReader& r) {
+// Whether the serials of the file count from 1904: as its options record
+// names; without one, from 1900 when another program wrote it, else in the
+// workbook's own system.
+bool file_counts_from_1904(const SylkReader& r, bool book_1904) {
+    return r.date_system >= 0 ? r.date_system == kSylk1904Dates : !r.from_other_program && book_1904;
+}
+
+bool book_counts_from_1904(MemoryRef workbook) { return workbook && !Get_1900Date_Flag(workbook); }
+
+// A document read from the file (its layer is its workbook's only one) takes
+// the date system of the workbook the file was written from where the file
+// names it, else that of the file's serials, so that every number means what
+// it meant there. A layer added to a workbook keeps the workbook's system.
+void settle_document_date_system(const SylkReader& r) {
     MemoryRef workbook = GetWorkSheet(r.layer);
-    const bool file_1904 = r.date_system == 4;
-    const bool book_1904 = workbook && !Get_1900Date_Flag(workbook);
+    if (!workbook || num_SpreadSheets(workbook) != 1) return;
+    const bool from_1904 = r.book_date_system >= 0 ? r.book_date_system == kSylk1904Dates
+                                                   : file_counts_from_1904(r, book_counts_from_1904(workbook));
+    Set_1900Date_Flag(workbook, !from_1904);
+}
+
+DateSystems date_systems(const SylkReader& r) {
+    const bool book_1904 = book_counts_from_1904(GetWorkSheet(r.layer));
+    const bool file_1904 = file_counts_from_1904(r, book_1904);
     return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
 }
 
@@ -749,6 +799,7 @@ void build_rows(SylkReader& r, const DateSystems& systems, CellBlockRows& rows) 
 // ran out.
 bool install_cells(SylkReader& r) {
     if (r.cells.failed()) return false;
+    settle_document_date_system(r);
     const DateSystems systems = date_systems(r);
     if (r.in_order && r.formats_ahead.empty() && settle_dates_in_place(r, systems)) {
         r.cells.install(r.layer);

@@ -8,6 +8,7 @@
 
 #include "files/document_file.h"
 #include "files/document_prompts.h"
+#include "files/document_saving.h"
 #include "files/entry_cells.h"
 #include "files/files_services.h"
 #include "files/file_framing.h"
@@ -419,6 +420,7 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
     ImportReport report;
     count_decoding_losses(decoded, report);
     if (int16_t error = read_file_text(decoded, own_record, layer, type, &report)) return error;
+    if (own_record) mark_document_text_layer(layer);
     remember_import_losses(own_record, spec, report);
     report_text_import(report);
     return 0;

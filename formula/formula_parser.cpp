@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -14,6 +15,7 @@
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"
 #include "model/date_serials.h"
+#include "model/layer.h"
 #include "model/links.h"
 
 namespace {
@@ -159,9 +161,25 @@ void ScanText() {
     Sy = kSyText;
 }
 
-// 'Document name'! and the reference in the linked document that follows.
-// The reference must name its layer: without one it would read the
-// formula's own layer.
+// Gives the reference token at `body` (its "@") the layer part of the linked
+// document's first layer, as if "1:" had been typed before it.
+void put_first_layer_before(int32_t body) {
+    int32_t after_marker = body + 1;
+    int32_t size = GetMemorySize(ParserReturn);
+    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    std::vector<uint8_t> rest(bytes + after_marker, bytes + size);
+    UnuseMemory(ParserReturn);
+    SetMemorySize(ParserReturn, after_marker);
+    int16_t offset = int16_t(0 - GetSheetID(g_calcSheet));
+    append_formula_byte(ParserReturn, kBodyLayers);
+    append_formula_byte(ParserReturn, ParamChar(false, false));
+    append_formula_i16(ParserReturn, offset);
+    append_formula_i16(ParserReturn, offset);
+    append_formula_bytes(ParserReturn, rest.data(), int32_t(rest.size()));
+}
+
+// 'Document name'! and the reference in the linked document that follows;
+// a reference without a layer part reads the document's first layer.
 void ScanDocumentName() {
     const uint8_t* start = g_formulaPtr - 1;
     const uint8_t* close = start + 1;
@@ -186,17 +204,16 @@ void ScanDocumentName() {
     append_formula_i16(ParserReturn, link);
     int32_t body = GetMemorySize(ParserReturn);
     ScanIdentifier();
-    bool three_d = false;
-    if (Sy == kSyReference) {
-        auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
-        three_d = GetMemorySize(ParserReturn) > body + 1 && bytes[body + 1] == kBodyLayers;
-        UnuseMemory(ParserReturn);
-    }
-    if (!three_d) {
+    if (Sy != kSyReference) {
         SetMemorySize(ParserReturn, before);
         Sy = kSyUnknown;
         go_back_to(start);
+        return;
     }
+    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    bool three_d = GetMemorySize(ParserReturn) > body + 1 && bytes[body + 1] == kBodyLayers;
+    UnuseMemory(ParserReturn);
+    if (!three_d) put_first_layer_before(body);
 }
 
 void read_operator(int16_t sy, int16_t op) {

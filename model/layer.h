@@ -111,6 +111,9 @@ struct SpreadSheet {
     uint16_t click_modifiers;
     CellPoint last_entered;  // the cell that data entry stored last
     int16_t next_object_id;
+    // The layer a document kept as text was read into or last saved from: a
+    // plain Save writes this layer (never written to a document).
+    bool holds_document_text;
     PrintRecord page_format;
     PrintRecord print_settings;
     int16_t margins[4];  // top, left, bottom, right in points

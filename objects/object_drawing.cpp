@@ -23,6 +23,9 @@ namespace {
 constexpr int16_t kCornerOval = 16;
 constexpr double kArrowLength = 9, kArrowHalfWidth = 4;
 constexpr int16_t kHitSlop = 2;
+// Frame types: none, plain, shadowed, double.
+constexpr uint8_t kNoFrame = 0, kShadowedFrame = 2, kDoubleFrame = 3;
+constexpr int16_t kShadowDepth = 2, kDoubleFrameGap = 3;
 
 bool is_line(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
 
@@ -82,15 +85,20 @@ pf::PolyHandle polygon_of(const std::vector<pf::Point>& points) {
 bool filled(const ObjectRecord& record) { return record.fill_pattern != 0; }
 bool framed(const ObjectRecord& record) { return record.line_pattern != 0 && record.line_size != 0; }
 
+// A colour value: 0 none (drawn as `none`), else entry value - 1 of the colour table.
+pf::RGBColor value_colour(uint8_t value, pf::RGBColor none) {
+    return value >= 1 ? table_colour(int16_t(value - 1)) : none;
+}
+
 void set_fill(const ObjectRecord& record) {
-    pf::rgb_fore_color(table_colour(record.fill_fore));
-    pf::rgb_back_color(table_colour(record.fill_back));
+    pf::rgb_fore_color(value_colour(record.fill_fore, pf::kBlackColor));
+    pf::rgb_back_color(value_colour(record.fill_back, pf::kWhiteColor));
 }
 
 void set_pen(const ObjectRecord& record) {
     pf::pen_normal();
-    pf::rgb_fore_color(table_colour(record.pen_fore));
-    pf::rgb_back_color(table_colour(record.pen_back));
+    pf::rgb_fore_color(value_colour(record.pen_fore, pf::kBlackColor));
+    pf::rgb_back_color(value_colour(record.pen_back, pf::kWhiteColor));
     pf::pen_size(record.line_size, record.line_size);
     pf::pen_pat(list_pattern(record.line_pattern));
 }
@@ -117,6 +125,20 @@ void draw_triangle_object(const ObjectRecord& record, const pf::Rect& r) {
     draw_polygon(record, triangle_points(r), true);
 }
 
+void frame_shape(pf::FourCC kind, const pf::Rect& r) {
+    if (kind == kOvalObject) pf::frame_oval(r);
+    else if (kind == kRoundRectObject) pf::frame_round_rect(r, kCornerOval, kCornerOval);
+    else pf::frame_rect(r);
+}
+
+// A shadow two pixels deep below and right of the frame, in the line's colour.
+void draw_frame_shadow(const pf::Rect& r) {
+    pf::pen_size(kShadowDepth, kShadowDepth);
+    pf::move_to(int16_t(r.left + kShadowDepth), r.bottom);
+    pf::line_to(r.right, r.bottom);
+    pf::line_to(r.right, int16_t(r.top + kShadowDepth));
+}
+
 void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
     if (record.kind == kTriangleObject) return draw_triangle_object(record, r);
     const pf::Pattern fill = list_pattern(record.fill_pattern);
@@ -130,11 +152,12 @@ void draw_shape_object(const ObjectRecord& record, const pf::Rect& r) {
         pf::rgb_back_color(pf::kWhiteColor);
         pf::erase_rect(r);
     }
-    if (!framed(record) || (record.kind == kTextObject && record.frame == 0)) return;
+    if (!framed(record) || record.frame == kNoFrame) return;
     set_pen(record);
-    if (record.kind == kOvalObject) pf::frame_oval(r);
-    else if (record.kind == kRoundRectObject) pf::frame_round_rect(r, kCornerOval, kCornerOval);
-    else pf::frame_rect(r);
+    frame_shape(record.kind, r);
+    if (record.frame == kShadowedFrame) draw_frame_shadow(r);
+    if (record.frame == kDoubleFrame) frame_shape(record.kind, pf::Rect{int16_t(r.top + kDoubleFrameGap), int16_t(r.left + kDoubleFrameGap),
+                                          int16_t(r.bottom - kDoubleFrameGap), int16_t(r.right - kDoubleFrameGap)});
 }
 
 void draw_points_object(const ObjectRecord& record, const pf::Rect& r) {

@@ -25,10 +25,9 @@ enum ObjectItem : int16_t {
     kBackwardItem = 4,
     kGroupItem = 6,
     kUngroupItem = 7,
-    kLineWidthItem = 9,
-    kLockItem = 10,
-    kDrawingToolsItem = 14,
-    kPlacePictureItem = 16,
+    kLockItem = 9,
+    kDrawingToolsItem = 13,
+    kPlacePictureItem = 15,
 };
 
 bool all_locked(MemoryRef layer) {
@@ -99,7 +98,6 @@ void DoObjectMenu(MemoryRef window_record, int16_t item) {
     if (!layer || !get_selected_object(layer, 1)) return;
     if (item >= kToFrontItem && item <= kBackwardItem) restack_selected_objects(layer, item);
     if (item == kLockItem) toggle_object_lock(layer);
-    if (item == kLineWidthItem) line_width_command(layer);
     if (item == kGroupItem) group_selected_objects(layer);
     if (item == kUngroupItem) ungroup_selected_objects(layer);
 }
@@ -109,7 +107,7 @@ void set_object_menu(MemoryRef layer) {
     if (!menu) return;
     const bool selected = layer && get_selected_object(layer, 1);
     for (int16_t item = 1; item <= kDrawingToolsItem; ++item) pf::disable_menu_item(menu, item);
-    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLineWidthItem, kLockItem})
+    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLockItem})
         if (selected) pf::enable_menu_item(menu, item);
     if (selected && can_group(layer)) pf::enable_menu_item(menu, kGroupItem);
     if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kUngroupItem);

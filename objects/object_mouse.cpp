@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/system_info.h"
+#include "editing/sheet_drag.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_commands.h"
@@ -166,6 +168,12 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
                        GetObj_info(object, pf::four_cc("type")) == kTextObject;
     if (!handle) select_for_click(layer, object, modifiers);
     if (!is_object_selected(layer, object)) return 1;
+    // With drag and drop on, a move drags the objects: to another place, layer or window.
+    if (!handle && (g_system.flags & kSysDragInUse)) {
+        if (Sheet_Drag(pane, object, layer) == pf::kUserCanceledErr && types && !GetObj_info(object, pf::four_cc("prot")))
+            begin_text_editing(object, pane, layer);
+        return 1;
+    }
     Drag drag = selected_drag(layer, pane);
     if (handle) drag = Drag{{object}, {rect}};
     const pf::Point moved = track(drag, handle, where);

@@ -1,8 +1,10 @@
 // Drawing objects: records, the layer's lists and the properties by tag.
 #include "objects/object_records.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <set>
 
 #include "charts/chart_record.h"
 #include "model/layer.h"
@@ -16,7 +18,8 @@ constexpr int32_t kListExtend = 8;
 constexpr uint8_t kDefaultLineSize = 1, kDefaultLinePattern = 4, kDefaultFrame = 1;
 constexpr int16_t kDefaultSide = 20;
 // Positions in the colour table: lines drawn black, fills white.
-constexpr uint8_t kBlackEntry = 1, kWhiteEntry = 0;
+// Colour values: entry value - 1 of the colour table.
+constexpr uint8_t kBlackValue = 2, kWhiteValue = 1;
 
 MemoryRef layer_list(MemoryRef layer, bool selected) {
     SpreadSheet* sheet = use_layer(layer);
@@ -88,8 +91,8 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.line_size = kDefaultLineSize;
     record.line_pattern = kDefaultLinePattern;
     record.frame = kDefaultFrame;
-    record.pen_fore = record.fill_fore = kBlackEntry;
-    record.pen_back = record.fill_back = kWhiteEntry;
+    record.pen_fore = record.fill_fore = kBlackValue;
+    record.pen_back = record.fill_back = kWhiteValue;
     record.height = record.width = kDefaultSide;
     record.owner = layer;
     MemoryRef object = Bytes2Memory(layer ? GetMemoryGlobals(layer) : &mem_globals, &record, sizeof record, 1);
@@ -248,6 +251,30 @@ void ResetObjectID(MemoryRef chain, MemoryRef layer) {
         MemoryRef next = record->link;
         release_object(object);
         object = next;
+    }
+}
+
+void settle_object_ids(MemoryRef layer) {
+    const std::vector<MemoryRef> objects = layer_objects(layer);
+    int16_t highest = use_layer(layer)->next_object_id;
+    release_layer(layer);
+    for (MemoryRef object : objects) {
+        const ObjectRecord* record = use_object(object);
+        highest = std::max({highest, record->id, record->group});
+        release_object(object);
+    }
+    use_layer(layer)->next_object_id = highest;
+    release_layer(layer);
+    std::set<int16_t> taken;
+    for (MemoryRef object : objects) {
+        ObjectRecord* record = use_object(object);
+        const int16_t id = record->id;
+        release_object(object);
+        if (id > 0 && taken.insert(id).second) continue;
+        const int16_t fresh = next_object_id(layer);
+        use_object(object)->id = fresh;
+        release_object(object);
+        taken.insert(fresh);
     }
 }
 

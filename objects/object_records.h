@@ -93,6 +93,11 @@ MemoryRef DuplicateObject(int16_t only_one, MemoryRef object);
 void copy_layer_objects(MemoryRef from, MemoryRef to);
 // Fresh ids from the layer and the layer as owner for every object of a chain.
 void ResetObjectID(MemoryRef chain, MemoryRef layer);
+// After objects came into the layer with ids of their own (a document read):
+// the layer's counter moves past every id and group number its objects carry,
+// and an object without an id, or with one another object took first, gets a
+// fresh one, so that the ids stay unique in the layer.
+void settle_object_ids(MemoryRef layer);
 
 // A new list of the objects' ids (16-bit), in list order; the objects of the
 // layer with the ids of a list, in its order (ids not found are skipped).

@@ -1,5 +1,5 @@
-// The settings of the selected objects: Line Width of the Object menu, and
-// the Object Settings dialog a double click opens (line width and lock, and
+// The settings of the selected objects: one property given to all of them,
+// and the Object Settings dialog a double click opens (line width and lock, and
 // for text boxes their frame and the alignment of their text). Each change is
 // one undoable step over the selected objects.
 #include <vector>
@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int16_t kSettingsDialog = 1332, kLineWidthDialog = 1331, kRefusalStrings = 1331;
+constexpr int16_t kSettingsDialog = 1332, kRefusalStrings = 1331;
 constexpr int16_t kOkItem = 1, kWidthItem = 3, kLockedItem = 5, kFrameItem = 6, kLeftItem = 7,
                   kRightItem = 9, kAlignmentTitleItem = 10;
 
@@ -40,30 +40,14 @@ int16_t alignment_radio(int16_t info) { return int16_t(kLeftItem + (info == 1 ||
 
 }  // namespace
 
-int16_t line_width_dialog(int16_t* width) {
-    DialogRef dialog = StdNewDLOG(kLineWidthDialog, kOkItem, nullptr);
-    if (!dialog) return 0;
-    SetDNum(dialog, kWidthItem, *width, true);
-    return run_ok_cancel_dialog(dialog, [&] { return read_line_width(dialog, kWidthItem, width); }, [](int16_t) {});
-}
-
-int16_t set_selected_line_width(MemoryRef layer, int16_t width) {
-    std::vector<MemoryRef> changing;
-    for (MemoryRef object : selected_objects(layer))
-        if (!GetObj_info(object, pf::four_cc("prot")) && GetObj_info(object, pf::four_cc("lsiz")) != width)
-            changing.push_back(object);
-    if (changing.empty()) return 0;
-    record_object_attributes(changing, layer);
-    for (MemoryRef object : changing) SetObj_info(object, pf::four_cc("lsiz"), width);
+int16_t set_selected_property(MemoryRef layer, pf::FourCC tag, int16_t value) {
+    const std::vector<MemoryRef> objects = selected_objects(layer);
+    if (objects.empty()) return 0;
+    record_object_attributes(objects, layer);
+    for (MemoryRef object : objects)
+        if (GetObj_info(object, tag) != value) SetObj_info(object, tag, value);
     DrawAllObjects(layer);
     return 1;
-}
-
-void line_width_command(MemoryRef layer) {
-    MemoryRef first = get_selected_object(layer, 1);
-    if (!first) return;
-    auto width = int16_t(GetObj_info(first, pf::four_cc("lsiz")));
-    if (line_width_dialog(&width)) set_selected_line_width(layer, width);
 }
 
 ObjectSettings object_settings_of(MemoryRef object) {

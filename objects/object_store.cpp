@@ -175,6 +175,7 @@ int16_t objects_from_stored(MemoryRef layer, std::span<const uint8_t> stored) {
         read.push_back(object);
     }
     for (MemoryRef object : read) add_object(layer, object);
+    settle_object_ids(layer);
     return 0;
 }
 

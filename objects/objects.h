@@ -19,13 +19,12 @@ bool CreateObject(MemoryRef window_record, int16_t tool, pf::Point where);
 // Send to Back, Bring Forward, Send Backward (items 1 to 4), Lock Object.
 void restack_selected_objects(MemoryRef layer, int16_t item);
 void toggle_object_lock(MemoryRef layer);
-// Line Width: asks a width (0 to kLargestLineWidth pixels) in its dialog, 1
-// when confirmed; sets it to the selected unlocked objects as one undo step
-// (kind 30), 1 when any changed; the menu command doing both.
+// The largest line width the settings dialog takes, in pixels.
 constexpr int16_t kLargestLineWidth = 12;
-int16_t line_width_dialog(int16_t* width);
-int16_t set_selected_line_width(MemoryRef layer, int16_t width);
-void line_width_command(MemoryRef layer);
+// Gives every selected object whose property (by tag) differs the value, as
+// one undo step (kind 30) over the selection, and redraws them; 0 when no
+// object is selected.
+int16_t set_selected_property(MemoryRef layer, pf::FourCC tag, int16_t value);
 // The settings of the selected objects: line width and lock, and for text
 // boxes the frame and the text's alignment (0 left, 1 centre, 2 right).
 struct ObjectSettings {

@@ -1,8 +1,5 @@
-// Image files become pictures: a PNG is decoded by cairo, laid over white and
-// recorded as one direct-colour copy of its pixels.
+// Image files become pictures: a PNG is read into the recorded picture form.
 #include "objects/picture_files.h"
-
-#include <cairo.h>
 
 #include <algorithm>
 #include <array>
@@ -18,8 +15,7 @@
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
-#include "platform/draw/bits.h"
-#include "platform/draw/port.h"
+#include "platform/draw/picture_png.h"
 
 namespace {
 
@@ -30,68 +26,6 @@ constexpr int32_t kLargestPictureFile = int32_t(64) << 20;
 
 uint32_t big_endian_at(std::span<const uint8_t> bytes, size_t at) {
     return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
-}
-
-struct PngSource {
-    std::span<const uint8_t> bytes;
-    size_t at = 0;
-};
-
-cairo_status_t read_png_bytes(void* closure, unsigned char* data, unsigned int length) {
-    auto* source = static_cast<PngSource*>(closure);
-    if (source->bytes.size() - source->at < length) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(data, source->bytes.data() + source->at, length);
-    source->at += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// The decoded image over white, as opaque 0x00RRGGBB pixels; none when the
-// data are damaged.
-cairo_surface_t* decoded_over_white(std::span<const uint8_t> png) {
-    PngSource source{png};
-    cairo_surface_t* image = cairo_image_surface_create_from_png_stream(read_png_bytes, &source);
-    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(image);
-        return nullptr;
-    }
-    const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
-    cairo_surface_t* opaque = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    cairo_t* cr = cairo_create(opaque);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    cairo_set_source_surface(cr, image, 0, 0);
-    cairo_paint(cr);
-    const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    cairo_destroy(cr);
-    cairo_surface_destroy(image);
-    cairo_surface_flush(opaque);
-    if (drawn && cairo_surface_status(opaque) == CAIRO_STATUS_SUCCESS) return opaque;
-    cairo_surface_destroy(opaque);
-    return nullptr;
-}
-
-// The pixels recorded into a picture whose frame is their bounds.
-std::vector<uint8_t> recorded_picture_of(cairo_surface_t* pixels) {
-    const pf::Rect frame{0, 0, int16_t(cairo_image_surface_get_height(pixels)),
-                         int16_t(cairo_image_surface_get_width(pixels))};
-    pf::GWorldPtr world = nullptr;
-    if (pf::new_gworld(&world, 32, frame, 0) != pf::noErr) return {};
-    std::vector<uint8_t> bytes;
-    {
-        pf::PortScope scope(&world->port);
-        if (pf::PicHandle picture = pf::open_picture(frame)) {
-            pf::BitMap bits;
-            bits.base = cairo_image_surface_get_data(pixels);
-            bits.row_bytes = cairo_image_surface_get_stride(pixels);
-            bits.bounds = frame;
-            pf::copy_bits(bits, frame, frame, pf::kSrcCopy);
-            pf::close_picture();
-            bytes = std::move(picture->data);
-            pf::kill_picture(picture);
-        }
-    }
-    pf::dispose_gworld(world);
-    return bytes;
 }
 
 // Reads the image file whole; the error, 0 when read and a PNG.
@@ -125,14 +59,8 @@ int16_t CanOpenGraphicsFile(const pf::FileSpec& spec) {
 std::vector<uint8_t> picture_from_png(std::span<const uint8_t> png, int16_t* error) {
     *error = png_refusal(png);
     if (*error) return {};
-    cairo_surface_t* pixels = decoded_over_white(png);
-    if (!pixels) {
-        *error = kUnreadablePictureErr;
-        return {};
-    }
-    std::vector<uint8_t> bytes = recorded_picture_of(pixels);
-    cairo_surface_destroy(pixels);
-    if (bytes.empty()) *error = pf::kMemFullErr;
+    std::vector<uint8_t> bytes = pf::png_to_picture(png);
+    if (bytes.empty()) *error = kUnreadablePictureErr;
     return bytes;
 }
 

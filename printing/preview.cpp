@@ -90,11 +90,16 @@ void redraw(PreviewState& state) {
     draw_page_view(state.dialog, kPageViewItem);
 }
 
-// Runs the preview; true when Print… was chosen.
+// Runs the preview; true when Print… was chosen. The cancel keys close it:
+// its item 2 is Print….
 bool run_preview(PreviewState& state) {
     for (;;) {
         pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(state.dialog, &event, kModalAllOptions);
+        const int16_t item = GetModalDialogItem(state.dialog, &event, kModalAllOptions & ~kModalCancelKeys);
+        if (item == kModalKey && is_cancel_key(event)) {
+            flash_button(state.dialog, kCloseItem);
+            return false;
+        }
         if (item == kCloseItem || item == kModalCloseBox) return false;
         if (item == kPrintItem) return true;
         if (item == kPreviousItem && state.page > 1) --state.page;

@@ -1,7 +1,7 @@
 // The print dialog (DLOG 904): the printer (Save as PDF, then the printers
-// of the system's print service), the pages (all, a range or the selection)
-// and the copies; the pages then written to the PDF file chosen, or to a
-// temporary PDF file sent to the printer.
+// of the system's print service, or a word that none was found), the pages
+// (all, a range or the selection) and the copies; the pages then written to
+// the PDF file chosen, or to a temporary PDF file sent to the printer.
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/print/print_jobs.h"
+#include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
 #include "printing/page_breaks.h"
 #include "printing/print_render.h"
@@ -30,11 +31,13 @@
 namespace {
 
 constexpr int16_t kPrintDialog = 904, kPrintMessages = 904;
-constexpr int16_t kNotPrintedMessage = 1, kNothingToPrintMessage = 2;
+constexpr int16_t kNotPrintedMessage = 1, kNothingToPrintMessage = 2, kPagesPastTheEndMessage = 8,
+                  kNoPrinterMessage = 9;
 constexpr int16_t kPrintItem = 1, kCancelItem = 2, kPrinterItem = 4, kAllItem = 6, kRangeItem = 7, kFromItem = 8,
-                  kToItem = 10, kSelectionItem = 11, kCopiesItem = 13;
+                  kToItem = 10, kSelectionItem = 11, kCopiesItem = 13, kPrinterNoteItem = 14;
 constexpr int16_t kPageRadios[] = {kAllItem, kRangeItem, kSelectionItem};
-constexpr int16_t kSaveAsPdf = 1;  // the printer pop-up's first item
+constexpr int16_t kSaveAsPdf = 1;         // the printer pop-up's first item
+constexpr int16_t kLastPageAsked = 32000;  // the highest page number a field takes
 constexpr pf::FourCC kPdfType = pf::four_cc("PDF ");
 
 struct PrintRequest {
@@ -56,6 +59,11 @@ void fill_dialog(DialogRef dialog, const PrintRequest& request, int16_t pages) {
             pf::set_control_value(control, request.printers.empty() ? kSaveAsPdf : kSaveAsPdf + 1);
         }
     }
+    if (request.printers.empty()) {
+        unsigned char note[256];
+        set_pstring(note, pf::get_indexed_string(kPrintMessages, kNoPrinterMessage));
+        SetDText(dialog, kPrinterNoteItem, note);
+    }
     choose_pages(dialog, kAllItem);
     SetDNum(dialog, kFromItem, 1, false);
     SetDNum(dialog, kToItem, pages, false);
@@ -71,18 +79,27 @@ int16_t field_within(DialogRef dialog, int16_t item, int16_t low, int16_t high, 
     return int16_t(std::clamp<int32_t>(value, low, high));
 }
 
-void read_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
+// Reads the choices; false, with the user told, when the range of pages
+// lies wholly past the last page.
+bool read_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
     if (pf::ControlRef control = GetDialogControl(dialog, kPrinterItem))
         request->printer = int16_t(pf::get_control_value(control));
     request->pages = PrintChoice{};
     if (GetCheckbox(dialog, kRangeItem)) {
-        const int16_t from = field_within(dialog, kFromItem, 1, pages, 1);
-        const int16_t to = field_within(dialog, kToItem, 1, pages, pages);
-        request->pages.first = std::min(from, to);
-        request->pages.last = std::max(from, to);
+        const int16_t from = field_within(dialog, kFromItem, 1, kLastPageAsked, 1);
+        const int16_t to = field_within(dialog, kToItem, 1, kLastPageAsked, pages);
+        const int16_t first = std::min(from, to), last = std::max(from, to);
+        if (first > pages) {
+            figures_alert(kPrintMessages, kPagesPastTheEndMessage,
+                          {std::to_string(first), std::to_string(last), std::to_string(pages)});
+            return false;
+        }
+        request->pages.first = first;
+        request->pages.last = std::min(last, pages);
     }
     request->pages.selection = GetCheckbox(dialog, kSelectionItem) != 0;
     request->copies = field_within(dialog, kCopiesItem, 1, 999, 1);
+    return true;
 }
 
 bool run_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
@@ -90,8 +107,8 @@ bool run_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
         pf::EventRecord event;
         const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
         if (item == kPrintItem) {
-            read_dialog(dialog, request, pages);
-            return true;
+            if (read_dialog(dialog, request, pages)) return true;
+            continue;
         }
         if (item == kCancelItem || item == kModalCloseBox) return false;
         if (item == kAllItem || item == kRangeItem || item == kSelectionItem) choose_pages(dialog, item);

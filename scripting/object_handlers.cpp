@@ -9,6 +9,7 @@
 #include "files/entry_cells.h"
 #include "formula/calc_services.h"
 #include "formula/cell_values.h"
+#include "formula/parser.h"
 #include "formula/recalc.h"
 #include "model/cell_formats.h"
 #include "model/cell_store.h"
@@ -16,6 +17,7 @@
 #include "model/workbook.h"
 #include "objects/object_commands.h"
 #include "objects/object_records.h"
+#include "platform/resources/resources.h"
 #include "platform/text/mac_roman.h"
 #include "scripting/object_model.h"
 #include "window/cell_entry.h"
@@ -91,6 +93,13 @@ pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
     return pf::ae_put_param_ptr(*reply, kKeyErrorText, pf::kTypeText, text, std::strlen(text));
 }
 
+// Why an entry was refused, in the words the entry line's alert uses.
+std::string entry_refusal_text(int32_t answer) {
+    const std::string reason =
+        answer > 0 && answer < 256 ? pf::get_indexed_string(kParserErrorStrList, int16_t(answer)) : std::string();
+    return reason.empty() ? "The entry was refused." : reason;
+}
+
 // Stores a text in a cell as if it were typed there, through the one entry
 // routine, with its undo step; the selection stays where it was. Selected
 // objects step out of the selection meanwhile: a selected chart would take
@@ -109,8 +118,7 @@ pf::OSErr enter_text(MemoryRef layer, CellPoint where, const std::string& text, 
     LSelect(active, &selection, nullptr, 0, layer);
     for (MemoryRef object : objects) add_selected(layer, object);
     if (answer == kEntryStored) return pf::noErr;
-    put_error_text(reply, answer == kEntryNoMemory ? "Not enough memory to store the entry."
-                                                   : "The entry is not a valid formula.");
+    put_error_text(reply, entry_refusal_text(answer).c_str());
     return pf::kAEEventFailedErr;
 }
 

@@ -7,6 +7,7 @@
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "objects/objects.h"
 #include "shell/document_facts.h"
 #include "shell/format_menus.h"
 #include "shell/graphic_menus.h"
@@ -82,17 +83,54 @@ void ColorTextMenu(MemoryRef window_record, int16_t item) {
     format_cells(f, kFmtTextColour, value, kTextColourSlot);
 }
 
+namespace {
+
+// The palette slot and object property of a fill or line colour.
+struct ColourTarget {
+    int16_t slot;
+    pf::FourCC tag;
+};
+ColourTarget colour_target(bool foreground, bool fill) {
+    if (fill) return foreground ? ColourTarget{kFillForeSlot, pf::four_cc("fcol")} : ColourTarget{kFillBackSlot, pf::four_cc("bcol")};
+    return foreground ? ColourTarget{kLineForeSlot, pf::four_cc("lfcl")} : ColourTarget{kLineBackSlot, pf::four_cc("bfcl")};
+}
+
+// Gives the selected objects the property, as one undo step, and shows the
+// value in its slot; false when no object is selected.
+bool set_objects(const DocumentFacts& f, pf::FourCC tag, int16_t value, int16_t slot) {
+    if (!f.layer || !f.object_selected || !set_selected_property(f.layer, tag, value)) return false;
+    update_slots({slot}, {value}, false);
+    return true;
+}
+
+}  // namespace
+
 void DoColorPattern(MemoryRef window_record, int16_t item, bool foreground, bool fill) {
-    if (item < 1 || !fill) return;
+    if (item < 1) return;
     const int16_t value = clamp_colour_value(int16_t(item - 1));
-    format_cells(given_or_front_facts(window_record), foreground ? kFmtPatternFore : kFmtPatternBack, value,
-                 foreground ? kFillForeSlot : kFillBackSlot);
+    const DocumentFacts f = given_or_front_facts(window_record);
+    const ColourTarget target = colour_target(foreground, fill);
+    if (set_objects(f, target.tag, value, target.slot) || !fill) return;
+    format_cells(f, foreground ? kFmtPatternFore : kFmtPatternBack, value, target.slot);
 }
 
 void DoPatternMenu(MemoryRef window_record, int16_t item, bool fill) {
-    if (!fill) return;
     const int16_t value = item <= kNonePatternItems ? 0 : clamp_pattern_value(int16_t(item - 1));
-    format_cells(given_or_front_facts(window_record), kFmtPattern, value, kFillPatternSlot);
+    const DocumentFacts f = given_or_front_facts(window_record);
+    if (set_objects(f, fill ? pf::four_cc("pat ") : pf::four_cc("lpat"), value,
+                    fill ? kFillPatternSlot : kLinePatternSlot) ||
+        !fill)
+        return;
+    format_cells(f, kFmtPattern, value, kFillPatternSlot);
+}
+
+void set_line_size(MemoryRef window_record, int16_t value) {
+    set_objects(given_or_front_facts(window_record), pf::four_cc("lsiz"), value, kLineSizeSlot);
+}
+
+void set_frame_type(MemoryRef window_record, int16_t value) {
+    const DocumentFacts f = given_or_front_facts(window_record);
+    if (set_objects(f, pf::four_cc("fram"), value, kFrameTypeSlot)) DisplayText(f.record, 1);
 }
 
 void ColorMenus(int16_t menu, int16_t item) {

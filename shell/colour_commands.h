@@ -1,7 +1,8 @@
 // The colour and pattern commands: text colour, fill colours and pattern, line
-// colours and pattern, applied to the front document's selected cells (lines
-// and frames belong to drawing objects), and the values the colour palette
-// shows for the selection (negative: not applicable or mixed).
+// colours and pattern, line size and frame type, applied to the selected
+// drawing objects of the front document when there are any, else to its
+// selected cells (which have no lines or frames); and the values the colour
+// palette shows for the selection (negative: not applicable or mixed).
 #pragma once
 
 #include <cstdint>
@@ -26,3 +27,7 @@ void update_frametype(int16_t value, bool force);
 void ColorTextMenu(MemoryRef window_record, int16_t item);
 void DoColorPattern(MemoryRef window_record, int16_t item, bool foreground, bool fill);
 void DoPatternMenu(MemoryRef window_record, int16_t item, bool fill);
+// Line size (0 a hairline, else pixels) and frame type (0 to 3) of the
+// selected objects, as one undo step; nothing without selected objects.
+void set_line_size(MemoryRef window_record, int16_t value);
+void set_frame_type(MemoryRef window_record, int16_t value);

@@ -25,6 +25,7 @@ namespace {
 constexpr int16_t kPaletteWidth = 68, kPaletteHeight = 118;
 constexpr int16_t kLabelFontSize = 9, kSideLabelSize = 8;
 constexpr int16_t kSwatchItems = 9, kLastColourItem = 5, kLastPopUpItem = 7;
+constexpr int16_t kLineSizeMenu = 511, kFrameTypeMenu = 510;
 constexpr pf::RGBColor kPaletteGrey{0xDDDD, 0xDDDD, 0xDDDD};
 
 // Per item: the slot it shows and the menu it pops up.
@@ -32,9 +33,9 @@ struct Swatch {
     int16_t slot, menu;
 };
 constexpr Swatch kSwatches[kSwatchItems] = {
-    {kTextColourSlot, kTextColourMenu}, {kFillForeSlot, kFillForeMenu},       {kFillBackSlot, kFillBackMenu},
-    {kLineForeSlot, kFillForeMenu},     {kLineBackSlot, kFillBackMenu},       {kFillPatternSlot, kFillPatternMenu},
-    {kLinePatternSlot, kLinePatternMenu}, {kLineSizeSlot, 0},                 {kFrameTypeSlot, 0},
+    {kTextColourSlot, kTextColourMenu},   {kFillForeSlot, kFillForeMenu},      {kFillBackSlot, kFillBackMenu},
+    {kLineForeSlot, kFillForeMenu},       {kLineBackSlot, kFillBackMenu},      {kFillPatternSlot, kFillPatternMenu},
+    {kLinePatternSlot, kLinePatternMenu}, {kLineSizeSlot, kLineSizeMenu},     {kFrameTypeSlot, kFrameTypeMenu},
 };
 
 struct PalettePort {
@@ -214,8 +215,24 @@ void apply_choice(int16_t item, int16_t choice) {
         case 5: DoColorPattern(nullptr, choice, false, false); break;
         case 6: DoPatternMenu(nullptr, choice, true); break;
         case 7: DoPatternMenu(nullptr, choice, false); break;
+        case 8: set_line_size(nullptr, int16_t(choice - 1)); break;
+        case 9: set_frame_type(nullptr, int16_t(choice - 1)); break;
         default: break;
     }
+}
+
+// A swatch's menu at the swatch, the current value's item under the mouse.
+int16_t pop_up_swatch(int16_t item) {
+    const pf::Rect swatch = color_item_rect(item, kPaletteWidth);
+    return Do_Popup(&swatch, kSwatches[item - 1].menu, true, -1, int16_t(value_of(item) + 1), 0);
+}
+
+// A line size or frame type menu below its row, the current value's item checked.
+int16_t pop_up_row(int16_t item) {
+    pf::Rect row = color_item_rect(item, kPaletteWidth);
+    row.left = int16_t(row.left + 3);
+    row.bottom = int16_t(row.bottom - 2);
+    return Do_Popup(&row, kSwatches[item - 1].menu, true, int16_t(value_of(item) + 1), 0, 0);
 }
 
 }  // namespace
@@ -301,10 +318,9 @@ int32_t click_Color_proc(EventRecord* event, uintptr_t, uintptr_t) {
     pf::Point where = event->where;
     pf::global_to_local(where);
     const int16_t item = find_color_item(where, kPaletteWidth, value_of(1) >= 0);
-    if (item < 1 || item > kLastPopUpItem || value_of(item) < 0) return 1;
+    if (item < 1 || value_of(item) < 0) return 1;
     if (item <= kLastColourItem && GetSheetColors(f.layer) < kColourStyle) return 1;
-    const pf::Rect swatch = color_item_rect(item, kPaletteWidth);
-    const int16_t choice = Do_Popup(&swatch, kSwatches[item - 1].menu, true, -1, int16_t(value_of(item) + 1), 0);
+    const int16_t choice = item <= kLastPopUpItem ? pop_up_swatch(item) : pop_up_row(item);
     if (choice > 0) apply_choice(item, choice);
     return 1;
 }

@@ -14,8 +14,12 @@ namespace {
 
 constexpr int kLongestPassword = 15;
 
+// A question whose OK leaves part of the document out of the file is
+// answered Cancel by Return.
 int16_t ask_with_alert(int16_t list, int16_t index) {
-    return str_multi_alert(list, index, kStandardCautionAlert, kCautionAlertKind);
+    const bool leaves_out = list == kFileCommandStrings && index == kOnlyShownLayer;
+    return str_multi_alert(list, index, leaves_out ? kCancelFirstCautionAlert : kStandardCautionAlert,
+                           kCautionAlertKind);
 }
 
 // The file-error list holds faults (stop icon); every other text is a note.

@@ -94,10 +94,19 @@ void show_word(SpellSession& session) {
     enable_word_buttons(dialog, true, !repeated);
 }
 
+// The end message is longer than a label: it takes the word's place too.
+void widen_message_over_word(DialogRef dialog) {
+    pf::Rect box = pf::get_dialog_item_box(dialog, kMessageItem);
+    box.right = pf::get_dialog_item_box(dialog, kWordItem).right;
+    show_text(dialog, kWordItem, "");
+    pf::hide_dialog_item(dialog, kWordItem);
+    pf::set_dialog_item_box(dialog, kMessageItem, box);
+}
+
 void show_check_complete(SpellSession& session) {
     session.word.clear();
+    widen_message_over_word(session.dialog);
     show_text(session.dialog, kMessageItem, pf::get_indexed_string(kMessageStrings, kCheckCompleteMessage));
-    show_text(session.dialog, kWordItem, "");
     pf::set_dialog_item_text(session.dialog, kReplacementItem, "");
     DrawDialogItem(session.dialog, kReplacementItem);
     show_suggestions(session, "");

@@ -2,6 +2,7 @@
 // the engine's start and end.
 #include "spelling/spell_engine.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/alerts.h"
@@ -47,6 +48,34 @@ std::string capitalised(const std::string& word) {
     std::string result = lower_case(word);
     result[0] = char(pf::to_upper_mac_roman(uint8_t(result[0])));
     return result;
+}
+
+std::string with_capital_first(std::string word) {
+    if (!word.empty()) word[0] = char(pf::to_upper_mac_roman(uint8_t(word[0])));
+    return word;
+}
+
+// A word capitalised as at the start of a sentence ("Teh", not "TEH" or "teh").
+bool starts_a_sentence(const std::string& word) {
+    return word.size() > 1 && word == capitalised(word) && word != lower_case(word);
+}
+
+void add_once(std::vector<std::string>& list, const std::string& word) {
+    if (std::find(list.begin(), list.end(), word) == list.end()) list.push_back(word);
+}
+
+// The main dictionary's suggestions for one spelling, in its order, those
+// Mac Roman can hold.
+std::vector<std::string> dictionary_suggestions(const std::string& word) {
+    std::string text;
+    if (!dictionaries.main || !to_dictionary_text(word, text)) return {};
+    std::vector<std::string> suggestions;
+    for (const std::string& suggestion : dictionaries.main->suggest(text)) {
+        std::string mac_roman;
+        if (from_dictionary_text(suggestion, mac_roman) && mac_roman.size() <= size_t(kSpellWordLimit))
+            suggestions.push_back(mac_roman);
+    }
+    return suggestions;
 }
 
 bool known_in_another_case(const std::string& word) {
@@ -131,13 +160,13 @@ void clear_Ignore() {
 }
 
 std::vector<std::string> spell_suggestions(const char* word) {
-    std::string text;
-    if (!dictionaries.main || !to_dictionary_text(word, text)) return {};
-    std::vector<std::string> suggestions;
-    for (const std::string& suggestion : dictionaries.main->suggest(text)) {
-        std::string mac_roman;
-        if (from_dictionary_text(suggestion, mac_roman) && mac_roman.size() <= size_t(kSpellWordLimit))
-            suggestions.push_back(mac_roman);
-    }
-    return suggestions;
+    const std::string spelled = word;
+    std::vector<std::string> ordered;
+    if (dictionaries.main && starts_a_sentence(spelled))
+        for (const std::string& suggestion : dictionary_suggestions(lower_case(spelled)))
+            add_once(ordered, with_capital_first(suggestion));
+    for (const std::string& suggestion : dictionary_suggestions(spelled)) add_once(ordered, suggestion);
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const std::string& suggestion) { return suggestion.find(' ') == std::string::npos; });
+    return ordered;
 }

@@ -48,5 +48,7 @@ int16_t find_main_dictionary();
 int16_t add_to_custom_dictionary(const char* word);
 
 // The main dictionary's suggestions for a word, best first, those Mac Roman can
-// spell in at most kSpellWordLimit bytes.
+// spell in at most kSpellWordLimit bytes. A word capitalised as at the start
+// of a sentence gets those of its lower-case spelling first, capitalised;
+// words split in two come after whole words.
 std::vector<std::string> spell_suggestions(const char* word);

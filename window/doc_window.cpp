@@ -168,6 +168,9 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     if (use_saved) {
         pf::size_window(window, int16_t(saved.width()), int16_t(saved.height()), false);
         pf::move_window(window, saved.left, saved.top, false);
+        // A rectangle saved on another screen may put the title bar under the bars.
+        CheckLimitRect(window);
+        keep_above_limit(window);
     }
     DocWindowRecord fields{window, layer, workbook, record, {}, {}, 0, {}};
     for (int pass = 0; pass < 2; ++pass) {

@@ -184,7 +184,7 @@ int16_t cell_click(MemoryRef layer, const Click& click) {
     }
     const int16_t drag = pt_in_drag(click.where, pane, layer);
     if (drag == kOnFillHandle) drag_fill_handle(layer, pane);
-    else if (drag == kOnSelectionBorder) Sheet_Drag(pane, layer);
+    else if (drag == kOnSelectionBorder) Sheet_Drag(pane, nullptr, layer);
     if (drag) return kClickHandled;
     return select_click(layer, pane, cell, click.modifiers);
 }

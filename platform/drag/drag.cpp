@@ -1,6 +1,9 @@
 // Drag records: items, their flavours, and what tracking recorded.
 #include "platform/drag/drag.h"
 #include "platform/drag/drag_internal.h"
+#include "platform/draw/port.h"
+#include "platform/draw/shapes.h"
+#include "platform/windows/windows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -160,6 +163,42 @@ OSErr get_drag_attributes(DragRef drag, uint32_t& attributes) {
     attributes = drag->attributes;
     return noErr;
 }
+
+namespace {
+
+constexpr int16_t kHiliteWidth = 2;
+
+// Inverts the highlight's frame: its four sides, each pixel once.
+void invert_hilite(WindowRef window, const Rect& r) {
+    PortScope scope(window_port(window));
+    const int16_t inner_top = int16_t(r.top + kHiliteWidth), inner_bottom = int16_t(r.bottom - kHiliteWidth);
+    invert_rect(Rect{r.top, r.left, inner_top, r.right});
+    invert_rect(Rect{inner_bottom, r.left, r.bottom, r.right});
+    invert_rect(Rect{inner_top, r.left, inner_bottom, int16_t(r.left + kHiliteWidth)});
+    invert_rect(Rect{inner_top, int16_t(r.right - kHiliteWidth), inner_bottom, r.right});
+}
+
+}  // namespace
+
+OSErr show_drag_hilite(DragRef drag, WindowRef window, const Rect& rect) {
+    if (!drag) return kBadDragRefErr;
+    if (!window || rect.bottom - rect.top <= 2 * kHiliteWidth || rect.right - rect.left <= 2 * kHiliteWidth)
+        return kParamErr;
+    hide_drag_hilite(drag);
+    drag->hilite_window = window;
+    drag->hilite_rect = rect;
+    invert_hilite(window, rect);
+    return noErr;
+}
+
+OSErr hide_drag_hilite(DragRef drag) {
+    if (!drag) return kBadDragRefErr;
+    if (drag->hilite_window) invert_hilite(drag->hilite_window, drag->hilite_rect);
+    drag->hilite_window = nullptr;
+    return noErr;
+}
+
+WindowRef drag_hilite_window(DragRef drag) { return drag ? drag->hilite_window : nullptr; }
 
 OSErr get_drop_location(DragRef drag, DropKind& kind) {
     if (!drag) return kBadDragRefErr;

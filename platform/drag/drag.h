@@ -114,6 +114,16 @@ OSErr get_drop_location(DragRef drag, DropKind& kind);
 // The window the drag was dropped on; null unless the drop kind is kOurWindow.
 WindowRef drop_window(DragRef drag);
 
+// ---- Drag highlight ---------------------------------------------------------------
+// A window that can take the drag shows it by a two-pixel frame just inside
+// `rect` (the window's local coordinates), drawn by inversion in the window;
+// hiding draws it again, so it is gone. One window shows it at a time:
+// showing it elsewhere hides it first. The drag's end hides it too.
+OSErr show_drag_hilite(DragRef drag, WindowRef window, const Rect& rect);
+OSErr hide_drag_hilite(DragRef drag);
+// The window showing the highlight, null for none.
+WindowRef drag_hilite_window(DragRef drag);
+
 // ---- Tracking -------------------------------------------------------------------
 // Follows the mouse from the press in `start` until the button comes up, with
 // `outline` (global; not taken) moving along, and drops. Answers the receive

@@ -35,6 +35,8 @@ struct DragRecord {
     uint32_t attributes = 0;
     DropKind drop = DropKind::kNotDropped;
     WindowRef drop_window = nullptr;
+    WindowRef hilite_window = nullptr;  // the window showing the drag highlight
+    Rect hilite_rect{};
 };
 
 }  // namespace pf

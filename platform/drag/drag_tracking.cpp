@@ -192,6 +192,7 @@ OSErr track_drag(DragRef drag, const EventRecord& start, RgnHandle outline) {
     WindowRef target = window_at(drag->mouse);
     cross(over, target, drag);
     send_tracking(kDragTrackingLeaveWindow, target, drag);
+    hide_drag_hilite(drag);
     if (!moved) return kUserCanceledErr;
     return drop_on(target, drag);
 }

@@ -7,6 +7,9 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 namespace pf {
 
@@ -89,45 +92,166 @@ void paint_image(Port& port, const std::vector<Rect>& rects, const Pattern& pat,
 }
 
 // A PDF page cannot combine with what is below: copy, or, bic and dimming are drawn,
-// the inverting modes are left out.
-cairo_pattern_t* pdf_source(const Port& port, const Pattern& pat, const PixelRule& rule) {
-    bool transparent_clear = rule.op != PixelOp::kCopy;
-    uint32_t set_px = rule.op == PixelOp::kBic ? rule.back
-                      : rule.op == PixelOp::kDim ? halfway(rule.fore, rule.back)
-                                                 : rule.fore;
+// the inverting modes are left out. Solid fills are plain colours; other
+// patterns are 8 x 8 tiles, each tile made once so that a document holds it once.
+struct PdfInk {
+    Pattern bits;        // set bits paint `set`, clear bits `clear` unless transparent
+    uint32_t set = 0, clear = 0;
+    bool transparent_clear = false;
+    friend bool operator==(const PdfInk&, const PdfInk&) = default;
+};
+
+PdfInk pdf_ink(const Pattern& pat, const PixelRule& rule) {
+    PdfInk ink;
+    for (int v = 0; v < 8; ++v) ink.bits.pat[v] = rule.invert_source ? uint8_t(~pat.pat[v]) : pat.pat[v];
+    ink.transparent_clear = rule.op != PixelOp::kCopy;
+    ink.set = rule.op == PixelOp::kBic ? rule.back : rule.op == PixelOp::kDim ? halfway(rule.fore, rule.back) : rule.fore;
+    ink.clear = ink.transparent_clear ? 0 : rule.back;
+    return ink;
+}
+
+bool every_row_is(const Pattern& pat, uint8_t row) {
+    return std::all_of(std::begin(pat.pat), std::end(pat.pat), [row](uint8_t r) { return r == row; });
+}
+
+cairo_surface_t* new_tile(const PdfInk& ink) {
     cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
     cairo_surface_flush(tile);
     unsigned char* data = cairo_image_surface_get_data(tile);
     int stride = cairo_image_surface_get_stride(tile);
     for (int v = 0; v < 8; ++v) {
         auto* row = reinterpret_cast<uint32_t*>(data + v * stride);
-        uint8_t bits = rule.invert_source ? uint8_t(~pat.pat[v]) : pat.pat[v];
-        for (int h = 0; h < 8; ++h) {
-            bool set = bits & (0x80 >> h);
-            row[h] = set ? set_px : (transparent_clear ? 0 : rule.back);
-        }
+        for (int h = 0; h < 8; ++h) row[h] = (ink.bits.pat[v] & (0x80 >> h)) ? ink.set : ink.clear;
     }
     cairo_surface_mark_dirty(tile);
-    cairo_pattern_t* source = cairo_pattern_create_for_surface(tile);
-    cairo_surface_destroy(tile);
+    return tile;
+}
+
+// The tiles made so far, kept for the whole run; a long run of distinct ones
+// starts the list again.
+cairo_surface_t* shared_tile(const PdfInk& ink) {
+    constexpr size_t kMostTiles = 64;
+    static auto& tiles = *new std::vector<std::pair<PdfInk, cairo_surface_t*>>;
+    for (const auto& [known, tile] : tiles)
+        if (known == ink) return tile;
+    if (tiles.size() == kMostTiles) {
+        for (auto& entry : tiles) cairo_surface_destroy(entry.second);
+        tiles.clear();
+    }
+    tiles.emplace_back(ink, new_tile(ink));
+    return tiles.back().second;
+}
+
+void set_pixel_source(cairo_t* cr, uint32_t px) {
+    cairo_set_source_rgb(cr, ((px >> 16) & 0xFF) / 255.0, ((px >> 8) & 0xFF) / 255.0, (px & 0xFF) / 255.0);
+}
+
+// Sets the source for the fill; false when the fill paints nothing.
+bool set_pdf_source(cairo_t* cr, const Port& port, const PdfInk& ink) {
+    if (every_row_is(ink.bits, 0xFF)) {
+        set_pixel_source(cr, ink.set);
+        return true;
+    }
+    if (every_row_is(ink.bits, 0x00)) {
+        if (ink.transparent_clear) return false;
+        set_pixel_source(cr, ink.clear);
+        return true;
+    }
+    cairo_pattern_t* source = cairo_pattern_create_for_surface(shared_tile(ink));
     cairo_pattern_set_extend(source, CAIRO_EXTEND_REPEAT);
     cairo_pattern_set_filter(source, CAIRO_FILTER_NEAREST);
     cairo_matrix_t m;
     cairo_matrix_init_translate(&m, port.bounds.left, port.bounds.top);
     cairo_pattern_set_matrix(source, &m);
-    return source;
+    cairo_set_source(cr, source);
+    cairo_pattern_destroy(source);
+    return true;
+}
+
+void fill_solid(cairo_t* cr, const Port& port, const Rect& r, uint32_t px) {
+    set_pixel_source(cr, px);
+    cairo_rectangle(cr, r.left - port.bounds.left, r.top - port.bounds.top, r.width(), r.height());
+    cairo_fill(cr);
+}
+
+// The pattern's pixels along a rectangle one pixel thin, eight of them from
+// its first pixel on (bit 0x80 first); the pattern repeats every eight.
+uint8_t line_bits(const Pattern& bits, const Rect& r) {
+    if (r.height() == 1) return rotated_row(bits, r.top, r.left);
+    uint8_t column = 0;
+    for (int i = 0; i < 8; ++i)
+        if (bits.pat[(r.top + i) & 7] & (0x80 >> (r.left & 7))) column = uint8_t(column | (0x80 >> i));
+    return column;
+}
+
+// The dashes that draw the set pixels of a mixed eight-pixel cycle: on and
+// off lengths from a set pixel after a clear one, and where the line's first
+// pixel falls in them.
+struct Dashes {
+    double lengths[8] = {};
+    int count = 0;
+    double offset = 0;
+};
+
+Dashes dashes_of(uint8_t bits) {
+    auto set = [bits](int i) { return (bits & (0x80 >> (i & 7))) != 0; };
+    int start = 0;
+    while (!(set(start) && !set(start + 7))) ++start;
+    Dashes dashes;
+    dashes.offset = (8 - start) % 8;
+    for (int i = 0; i < 8;) {
+        const bool on = set(start + i);
+        int run = 0;
+        for (; i < 8 && set(start + i) == on; ++i) ++run;
+        dashes.lengths[dashes.count++] = run;
+    }
+    return dashes;
+}
+
+// A patterned line one pixel thin (a dotted grid line) as a dashed stroke.
+void stroke_thin_rect(cairo_t* cr, const Port& port, const PdfInk& ink, const Rect& r) {
+    if (!ink.transparent_clear) fill_solid(cr, port, r, ink.clear);
+    const uint8_t bits = line_bits(ink.bits, r);
+    if (bits == 0x00) return;
+    if (bits == 0xFF) {
+        fill_solid(cr, port, r, ink.set);
+        return;
+    }
+    const Dashes dashes = dashes_of(bits);
+    set_pixel_source(cr, ink.set);
+    cairo_set_line_width(cr, 1);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_set_dash(cr, dashes.lengths, dashes.count, dashes.offset);
+    const double x = r.left - port.bounds.left, y = r.top - port.bounds.top;
+    if (r.height() == 1) {
+        cairo_move_to(cr, x, y + 0.5);
+        cairo_line_to(cr, x + r.width(), y + 0.5);
+    } else {
+        cairo_move_to(cr, x + 0.5, y);
+        cairo_line_to(cr, x + 0.5, y + r.height());
+    }
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
 }
 
 void paint_pdf(Port& port, const std::vector<Rect>& rects, const Pattern& pat, const PixelRule& rule) {
     if (rule.op == PixelOp::kXor || rule.op == PixelOp::kHilite) return;
+    const PdfInk ink = pdf_ink(pat, rule);
+    const bool mixed = !every_row_is(ink.bits, 0xFF) && !every_row_is(ink.bits, 0x00);
     cairo_t* cr = cairo_create(port.surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    for (const Rect& r : rects)
-        cairo_rectangle(cr, r.left - port.bounds.left, r.top - port.bounds.top, r.width(), r.height());
-    cairo_pattern_t* source = pdf_source(port, pat, rule);
-    cairo_set_source(cr, source);
-    cairo_fill(cr);
-    cairo_pattern_destroy(source);
+    std::vector<Rect> areas;
+    for (const Rect& r : rects) {
+        if (mixed && (r.height() == 1 || r.width() == 1))
+            stroke_thin_rect(cr, port, ink, r);
+        else
+            areas.push_back(r);
+    }
+    if (!areas.empty() && set_pdf_source(cr, port, ink)) {
+        for (const Rect& r : areas)
+            cairo_rectangle(cr, r.left - port.bounds.left, r.top - port.bounds.top, r.width(), r.height());
+        cairo_fill(cr);
+    }
     cairo_destroy(cr);
 }
 

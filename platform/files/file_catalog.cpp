@@ -52,6 +52,9 @@ bool read_stored_finder_info(const std::string& path, FinderInfo& info) {
     return true;
 }
 
+// Names beginning with a dot are hidden by convention, files and folders alike.
+bool is_dot_name(const std::string& path) { return leaf_name(path).starts_with('.'); }
+
 FinderInfo finder_info_of_path(const std::string& path) {
     FinderInfo info;
     if (!read_stored_finder_info(path, info)) {
@@ -66,7 +69,7 @@ FinderInfo finder_info_of_path(const std::string& path) {
         }
         info = derive_finder_info(leaf_name(path), head, n > 0 ? size_t(n) : 0);
     }
-    if (leaf_name(path).starts_with('.')) info.flags |= kFinderFlagInvisible;
+    if (is_dot_name(path)) info.flags |= kFinderFlagInvisible;
     return info;
 }
 
@@ -112,6 +115,7 @@ OSErr fill_catalog_info(const std::string& path, uint32_t parent, CatalogInfo& i
         info.folder_id = path == "/" ? kRootFolderId : folder_id_for(path);
         OSErr err;
         info.item_count = uint32_t(list_folder(path, err).size());
+        if (is_dot_name(path)) info.finder.flags |= kFinderFlagInvisible;
         return noErr;
     }
     info.data_length = st.st_size;

@@ -47,5 +47,9 @@ int driver_run_until_idle(void (*handle)(const EventRecord& event));
 // The system clipboard of the headless host, as other programs see it.
 void driver_set_system_clipboard(const std::string& utf8);
 bool driver_system_clipboard(std::string& utf8);
+// A PNG image another program put on the system clipboard (its only content);
+// the picture on it as a PNG image, false when it holds none.
+void driver_set_system_clipboard_png(const std::vector<uint8_t>& png);
+bool driver_system_clipboard_png(std::vector<uint8_t>& png);
 
 }  // namespace pf

@@ -37,6 +37,9 @@ struct Step {
 
 std::deque<Step> script;
 std::optional<std::string> system_clipboard;
+std::optional<std::vector<uint8_t>> system_clipboard_png;
+// The picture this program offered, made when first read.
+std::function<std::vector<uint8_t>()> offered_png;
 
 // The modifier keys held, in the keyboard map and the modifier word.
 void hold_modifiers(uint16_t modifiers) {
@@ -120,7 +123,22 @@ bool headless_get_clipboard(std::string& utf8) {
     return true;
 }
 
-void headless_set_clipboard(const std::string& utf8) { system_clipboard = utf8; }
+bool headless_get_clipboard_png(std::vector<uint8_t>& png) {
+    if (offered_png) {
+        system_clipboard_png = offered_png();
+        offered_png = nullptr;
+    }
+    if (!system_clipboard_png) return false;
+    png = *system_clipboard_png;
+    return true;
+}
+
+void headless_set_clipboard(const ClipboardOffer& offer) {
+    system_clipboard.reset();
+    if (offer.has_text) system_clipboard = offer.utf8;
+    system_clipboard_png.reset();
+    offered_png = offer.png;
+}
 void headless_apply_cursor(const Cursor*, bool) {}
 void headless_beep() {}
 
@@ -134,7 +152,8 @@ HostProcs headless_host_procs() {
                      .wait = headless_wait,
                      .close = headless_close,
                      .get_clipboard_text = headless_get_clipboard,
-                     .set_clipboard_text = headless_set_clipboard,
+                     .get_clipboard_png = headless_get_clipboard_png,
+                     .set_clipboard = headless_set_clipboard,
                      .apply_cursor = headless_apply_cursor,
                      .beep = headless_beep};
 }
@@ -200,6 +219,8 @@ int driver_pending_steps() { return int(script.size()); }
 void driver_reset() {
     script.clear();
     system_clipboard.reset();
+    system_clipboard_png.reset();
+    offered_png = nullptr;
 }
 
 int driver_run_until_idle(void (*handle)(const EventRecord& event)) {
@@ -221,8 +242,19 @@ int driver_run_until_idle(void (*handle)(const EventRecord& event)) {
 
 void driver_set_system_clipboard(const std::string& utf8) {
     system_clipboard = utf8;
+    system_clipboard_png.reset();
+    offered_png = nullptr;
     scrap_system_changed();
 }
+
+void driver_set_system_clipboard_png(const std::vector<uint8_t>& png) {
+    system_clipboard.reset();
+    system_clipboard_png = png;
+    offered_png = nullptr;
+    scrap_system_changed();
+}
+
+bool driver_system_clipboard_png(std::vector<uint8_t>& png) { return headless_get_clipboard_png(png); }
 
 bool driver_system_clipboard(std::string& utf8) { return headless_get_clipboard(utf8); }
 

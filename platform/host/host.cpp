@@ -58,7 +58,8 @@ void host_close() {
 }
 
 bool host_get_clipboard_text(std::string& utf8) { return current.get_clipboard_text(utf8); }
-void host_set_clipboard_text(const std::string& utf8) { current.set_clipboard_text(utf8); }
+bool host_get_clipboard_png(std::vector<uint8_t>& png) { return current.get_clipboard_png(png); }
+void host_set_clipboard(const ClipboardOffer& offer) { current.set_clipboard(offer); }
 void host_apply_cursor(const Cursor* image, bool visible) { current.apply_cursor(image, visible); }
 void host_beep() { current.beep(); }
 

@@ -3,11 +3,22 @@
 // all; its test driver is in platform/host/driver.h.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace pf {
 
 struct Cursor;
+
+// What the program puts on the system clipboard: text (UTF-8) when it has
+// some, and a picture as a PNG image made only when another program asks.
+struct ClipboardOffer {
+    bool has_text = false;
+    std::string utf8;
+    std::function<std::vector<uint8_t>()> png;
+};
 
 struct HostProcs {
     // Copies the screen's changed pixels to wherever the host shows them.
@@ -19,7 +30,9 @@ struct HostProcs {
     void (*close)() = nullptr;
     // The system clipboard's text as UTF-8; false when it holds none.
     bool (*get_clipboard_text)(std::string& utf8) = nullptr;
-    void (*set_clipboard_text)(const std::string& utf8) = nullptr;
+    // The system clipboard's picture as a PNG image; false when it holds none.
+    bool (*get_clipboard_png)(std::vector<uint8_t>& png) = nullptr;
+    void (*set_clipboard)(const ClipboardOffer& offer) = nullptr;
     // Shows the cursor image (null: the arrow) or hides it.
     void (*apply_cursor)(const Cursor* image, bool visible) = nullptr;
     void (*beep)() = nullptr;
@@ -33,7 +46,8 @@ bool host_pump();
 void host_wait(int milliseconds);
 void host_close();
 bool host_get_clipboard_text(std::string& utf8);
-void host_set_clipboard_text(const std::string& utf8);
+bool host_get_clipboard_png(std::vector<uint8_t>& png);
+void host_set_clipboard(const ClipboardOffer& offer);
 void host_apply_cursor(const Cursor* image, bool visible);
 void host_beep();
 // Whether the user asked the program to quit (closing the host window).

@@ -60,11 +60,12 @@ Browser* active = nullptr;
 
 std::string name_of(const unsigned char* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
 
+// Hidden files and folders only with all files shown (open dialogs).
 bool shown(const Browser& b, const Entry& e) {
+    if (b.show_all) return true;
     if (e.info.finder.flags & kFinderFlagInvisible) return false;
     if (e.info.is_folder) return true;
     if (b.kind == BrowserKind::kChooseFolder) return false;
-    if (b.show_all) return true;
     const auto& types = b.options->types;
     if (!types.empty() && std::find(types.begin(), types.end(), e.info.finder.type) == types.end()) return false;
     return !b.options->filter || b.options->filter(e.spec, e.info, b.options->filter_user);

@@ -9,7 +9,9 @@
 
 namespace pf {
 
-std::vector<PrinterInfo> print_printers() {
+namespace {
+
+std::vector<PrinterInfo> system_printers() {
     std::vector<PrinterInfo> printers;
     cups_dest_t* dests = nullptr;
     const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
@@ -20,8 +22,8 @@ std::vector<PrinterInfo> print_printers() {
     return printers;
 }
 
-OSErr print_send_pdf(const std::string& printer, const std::string& pdf_path, const std::string& title,
-                     int copies) {
+OSErr system_send_pdf(const std::string& printer, const std::string& pdf_path, const std::string& title,
+                      int copies) {
     cups_option_t* options = nullptr;
     int option_count = 0;
     const std::string copies_text = std::to_string(std::clamp(copies, 1, 999));
@@ -30,6 +32,20 @@ OSErr print_send_pdf(const std::string& printer, const std::string& pdf_path, co
     const int job = cupsPrintFile(printer.c_str(), pdf_path.c_str(), title.c_str(), option_count, options);
     cupsFreeOptions(option_count, options);
     return job > 0 ? noErr : kIOErr;
+}
+
+const PrintService kSystemPrintService{system_printers, system_send_pdf};
+const PrintService* print_service = &kSystemPrintService;
+
+}  // namespace
+
+void set_print_service(const PrintService* service) { print_service = service ? service : &kSystemPrintService; }
+
+std::vector<PrinterInfo> print_printers() { return print_service->printers(); }
+
+OSErr print_send_pdf(const std::string& printer, const std::string& pdf_path, const std::string& title,
+                     int copies) {
+    return print_service->send_pdf(printer, pdf_path, title, copies);
 }
 
 }  // namespace pf

@@ -23,4 +23,14 @@ std::vector<PrinterInfo> print_printers();
 OSErr print_send_pdf(const std::string& printer, const std::string& pdf_path, const std::string& title,
                      int copies);
 
+// The print service the two calls above use: the system's, or one put in its
+// place (a run that must not reach real printers).
+struct PrintService {
+    std::vector<PrinterInfo> (*printers)();
+    OSErr (*send_pdf)(const std::string& printer, const std::string& pdf_path, const std::string& title,
+                      int copies);
+};
+// Puts `service` in place of the system's; null gives the system's back.
+void set_print_service(const PrintService* service);
+
 }  // namespace pf

@@ -1,5 +1,6 @@
 #include "platform/scrap/scrap.h"
 
+#include "platform/draw/picture_png.h"
 #include "platform/events/clock.h"
 #include "platform/host/host.h"
 #include "platform/text/mac_roman.h"
@@ -15,6 +16,7 @@ struct Scrap {
     std::map<FourCC, std::vector<uint8_t>> flavours;
     int32_t change_count = 0;
     std::string system_text;  // UTF-8 last written to or read from the system clipboard
+    std::vector<uint8_t> system_png;  // the image last read from the system clipboard
     std::u32string unmapped;  // characters of an adopted text that Mac Roman cannot hold
     bool system_may_have_changed = true;
     bool holds_system = false;  // the system clipboard still holds our last write
@@ -59,11 +61,16 @@ std::u32string unmapped_characters(std::string_view utf8) {
     return found;
 }
 
-// Another program replaced the clipboard: its text becomes ours, the rest goes.
-void adopt_system_text(bool has_text, const std::string& utf8) {
+// Another program replaced the clipboard: its text and its picture become
+// ours, the rest goes.
+void adopt_system(bool has_text, const std::string& utf8, std::vector<uint8_t> png) {
     scrap.flavours.clear();
     if (has_text && !utf8.empty()) scrap.flavours[kScrapText] = text_from_system(utf8);
+    if (!png.empty())
+        if (std::vector<uint8_t> picture = png_to_picture(png); !picture.empty())
+            scrap.flavours[kScrapPicture] = std::move(picture);
     scrap.system_text = has_text ? utf8 : std::string();
+    scrap.system_png = std::move(png);
     scrap.unmapped = unmapped_characters(scrap.system_text);
     if (!scrap.unmapped.empty()) scrap.flavours[kScrapUnicodeText] = with_cr_lines(utf8);
     ++scrap.change_count;
@@ -71,7 +78,8 @@ void adopt_system_text(bool has_text, const std::string& utf8) {
 
 // Hosts report losing the system clipboard, but not always another program
 // replacing a clipboard it already held: while we do not hold it, it is read
-// again when asked, at most once a tick.
+// again when asked, at most once a tick. Its picture is read only when it
+// has no text, text being what a paste takes first.
 bool system_needs_reading() {
     return scrap.system_may_have_changed || (!scrap.holds_system && tick_count() != scrap.read_tick);
 }
@@ -83,13 +91,27 @@ void sync_with_system() {
     std::string utf8;
     bool has_text = host_get_clipboard_text(utf8);
     if (!has_text) utf8.clear();
-    if (utf8 != scrap.system_text) adopt_system_text(has_text, utf8);
+    std::vector<uint8_t> png;
+    if (utf8.empty() && !host_get_clipboard_png(png)) png.clear();
+    if (utf8 != scrap.system_text || png != scrap.system_png) adopt_system(has_text, utf8, std::move(png));
 }
 
-void write_system_text(const std::string& utf8) {
-    scrap.system_text = utf8;
+// The system clipboard takes our text and picture flavours.
+void write_system() {
+    ClipboardOffer offer;
+    if (auto unicode = scrap.flavours.find(kScrapUnicodeText); unicode != scrap.flavours.end()) {
+        offer.has_text = true;
+        offer.utf8 = with_lf_lines(std::string(unicode->second.begin(), unicode->second.end()));
+    } else if (auto text = scrap.flavours.find(kScrapText); text != scrap.flavours.end()) {
+        offer.has_text = true;
+        offer.utf8 = text_to_system(text->second);
+    }
+    if (auto picture = scrap.flavours.find(kScrapPicture); picture != scrap.flavours.end())
+        offer.png = [bytes = picture->second] { return picture_to_png(bytes); };
+    scrap.system_text = offer.utf8;
+    scrap.system_png.clear();
     scrap.unmapped.clear();
-    host_set_clipboard_text(utf8);
+    host_set_clipboard(offer);
     scrap.system_may_have_changed = false;
     scrap.holds_system = true;
 }
@@ -105,7 +127,7 @@ OSErr zero_scrap() {
     sync_with_system();
     scrap.flavours.clear();
     ++scrap.change_count;
-    if (!scrap.system_text.empty()) write_system_text(std::string());
+    if (!scrap.system_text.empty() || !scrap.system_png.empty() || scrap.holds_system) write_system();
     return noErr;
 }
 
@@ -115,9 +137,7 @@ OSErr put_scrap(FourCC flavour, const void* data, size_t size) {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     std::vector<uint8_t>& stored = scrap.flavours[flavour];
     stored.assign(bytes, bytes + size);
-    if (flavour == kScrapText) write_system_text(text_to_system(stored));
-    if (flavour == kScrapUnicodeText)
-        write_system_text(with_lf_lines(std::string(stored.begin(), stored.end())));
+    if (flavour == kScrapText || flavour == kScrapUnicodeText || flavour == kScrapPicture) write_system();
     return noErr;
 }
 

@@ -1,7 +1,8 @@
 // The clipboard: data by four-character flavour type, with a change count that
 // moves whenever this or any other program replaces the clipboard. "TEXT"
 // (Mac Roman, lines ending in CR) is exchanged with the system clipboard as
-// UTF-8 with LF line ends; other flavours stay within the program.
+// UTF-8 with LF line ends and "PICT" as a PNG image; other flavours stay
+// within the program.
 #pragma once
 
 #include "platform/types.h"
@@ -27,7 +28,7 @@ constexpr OSErr kNoScrapFlavourErr = -102;
 int32_t scrap_change_count();
 // Empties the clipboard (here and on the system) and moves the change count.
 OSErr zero_scrap();
-// Adds or replaces one flavour; "TEXT" also goes to the system clipboard.
+// Adds or replaces one flavour; "TEXT" and "PICT" also go to the system clipboard.
 // kParamErr for a size without data.
 OSErr put_scrap(FourCC flavour, const void* data, size_t size);
 bool scrap_has_flavour(FourCC flavour);

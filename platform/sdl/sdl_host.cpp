@@ -8,6 +8,7 @@
 #include "platform/events/text_services.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
+#include "platform/sdl/x11_clipboard.h"
 #include "platform/system/system.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 #include <string>
 #include <vector>
@@ -250,13 +252,27 @@ bool handle(const SDL_Event& event) {
 }
 
 bool sdl_pump() {
+    x11_clipboard_pump();
     SDL_Event event;
     bool keep_running = true;
     while (SDL_PollEvent(&event)) keep_running = handle(event) && keep_running;
     return keep_running;
 }
 
-void sdl_wait(int milliseconds) { SDL_WaitEventTimeout(nullptr, milliseconds); }
+// While the program waits, other programs' clipboard requests are answered:
+// the wait is cut into slices between which they are served.
+void sdl_wait(int milliseconds) {
+    constexpr int kSliceMilliseconds = 10;
+    const uint32_t until = SDL_GetTicks() + uint32_t(std::max(milliseconds, 0));
+    x11_clipboard_pump();
+    while (!SDL_PollEvent(nullptr)) {
+        const int left = int(until - SDL_GetTicks());
+        if (left <= 0) return;
+        pollfd clipboard{x11_clipboard_descriptor(), POLLIN, 0};
+        if (clipboard.fd >= 0 && poll(&clipboard, 1, std::min(left, kSliceMilliseconds)) > 0) x11_clipboard_pump();
+        else if (clipboard.fd < 0) SDL_Delay(uint32_t(std::min(left, kSliceMilliseconds)));
+    }
+}
 
 // ---- Clipboard, cursor, beep ------------------------------------------------------
 
@@ -269,7 +285,9 @@ bool sdl_get_clipboard(std::string& utf8) {
     return true;
 }
 
-void sdl_set_clipboard(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
+// Without X11 selections the window library's clipboard carries text alone.
+bool sdl_get_clipboard_png(std::vector<uint8_t>&) { return false; }
+void sdl_set_clipboard(const ClipboardOffer& offer) { SDL_SetClipboardText(offer.has_text ? offer.utf8.c_str() : ""); }
 
 SDL_Cursor* make_sdl_cursor(const Cursor& c) {
     uint8_t data[32], mask[32];
@@ -377,6 +395,7 @@ void sdl_notify(const NotificationRequest* request) {
 }
 
 void sdl_close() {
+    x11_clipboard_close();
     set_raise_proc(nullptr);
     set_composition_reset_hook(nullptr);
     set_composition_area_hook(nullptr);
@@ -457,12 +476,14 @@ bool sdl_host_open(int width, int height) {
     set_composition_reset_hook(reset_input_method);
     set_composition_area_hook(place_input_method);
     set_key_repeat(0, 0);  // the system repeats held keys itself
+    const bool x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0 && x11_clipboard_open();
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,
                            .wait = sdl_wait,
                            .close = sdl_close,
-                           .get_clipboard_text = sdl_get_clipboard,
-                           .set_clipboard_text = sdl_set_clipboard,
+                           .get_clipboard_text = x11 ? x11_clipboard_text : sdl_get_clipboard,
+                           .get_clipboard_png = x11 ? x11_clipboard_png : sdl_get_clipboard_png,
+                           .set_clipboard = x11 ? x11_clipboard_offer : sdl_set_clipboard,
                            .apply_cursor = sdl_apply_cursor,
                            .beep = sdl_beep});
     set_raise_proc(sdl_raise);

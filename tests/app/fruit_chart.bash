@@ -17,8 +17,8 @@ start_fruit_session() {
 keys() { xdotool key --window "$window" --delay 40 "$@"; }
 # object_choice ITEM_Y SUBITEM_Y: Object's item at ITEM_Y, then the item of its submenu.
 object_choice() { submenu_choice 385 420 520 "$1" "$2"; }
-chart_kind_y=227
-chart_options_y=248
+chart_kind_y=206
+chart_options_y=227
 column_y=$((chart_kind_y + 2 * 21))
 grid_lines_y=$((chart_options_y + 21))
 # colour_count FILE RGB: pixels of the colour in the sheet right of the data.

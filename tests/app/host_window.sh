@@ -39,15 +39,14 @@ here=$(pixel host_window.png 700 600)
 
 # The File menu pulled down: its items are drawn below the bar while the button is held.
 menu_is_down() { [ "$(dark_pixels host_menu.png 150x200+90+24)" -gt 100 ]; }
-xdotool mousemove --window "$window" 95 10 mousedown 1
-shoot_until host_menu.png menu_is_down
+changes_screen "pressing the File menu" xdotool mousemove --window "$window" 95 10 mousedown 1
+shoot host_menu.png
 xdotool mousemove --window "$window" 95 400 mouseup 1
 menu_is_down || fail "the File menu is not pulled down"
 
 # Quit from the application menu: its last item.
-app_menu_is_down() { [ "$(dark_pixels host_app_menu.png 120x100+30+24)" -gt 50 ]; }
-xdotool mousemove --window "$window" 40 10 mousedown 1
-shoot_until host_app_menu.png app_menu_is_down || fail "the application menu is not pulled down"
+changes_screen "pressing the application menu" xdotool mousemove --window "$window" 40 10 mousedown 1
+shoot host_app_menu.png
 # The menu's three items end above row 105, where the command bar and the document lie.
 quit_row=$(convert "$out/host_app_menu.png" -crop 1x85+45+20 -threshold 50% txt:- |
   awk -F'[,:]' '/#000000|black/ {y=$2} END {print y}')

@@ -3,6 +3,7 @@
 // leaving the document as it was; screenshots of both pages.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -68,6 +69,34 @@ TEST_F(AttendedTest, ThePreviewTurnsThePagesOfTheLayer) {
     EXPECT_FALSE(next_enabled_at_end);
     EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
     EXPECT_TRUE(std::filesystem::exists(shot(2)));
+}
+
+std::vector<std::string> modal_titles;
+
+// Escape on every modal window, noting its title once.
+void escape_every_modal_composer() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (pf::is_modal_window(front) && pf::get_dialog_from_window(front)) {
+        const std::string title = pf::window_title(front);
+        if (modal_titles.empty() || modal_titles.back() != title) {
+            modal_titles.push_back(title);
+            pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(AttendedDocumentTest, EscapeClosesThePreviewWithoutPrinting) {
+    set_unattended_run(true);
+    pf::driver_type("Apples");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    set_unattended_run(false);
+    modal_titles.clear();
+    pf::host_set_composer(escape_every_modal_composer);
+    Preview(record);
+    EXPECT_EQ(modal_titles, std::vector<std::string>{"Print Preview"});
 }
 
 }  // namespace

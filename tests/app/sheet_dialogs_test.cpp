@@ -17,6 +17,7 @@
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/goto_dialog.h"
+#include "shell/print_rows_dialog.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
@@ -250,6 +251,7 @@ TEST_F(SheetDialogs, TheSmallDialogsLookFinished) {
     expect_look("goto_dialog", [&] { goto_dialog(layer, &range, &select); });
     expect_look("column_name_dialog", [&] { column_name_dlog(layer); });
     expect_look("print_titles_dialog", [&] { printcol_Dialog(layer); });
+    expect_look("print_rows_dialog", [&] { print_rows_dialog(layer); });
     pf::fix_current_date_time(3899966400u);  // a noon: the sample of a cell without a number shows now
     expect_look("custom_date_dialog", [&] { DoDateMenu(record, 16); });
     pf::unfix_current_date_time();

@@ -234,3 +234,13 @@ TEST_F(DocumentSaveDialog, ThePopUpAndTheCheckBoxKeepTheNameInStepWithTheFormat)
     EXPECT_EQ(r.code, kFormatCsv);
     EXPECT_EQ(name_of(r.chosen), "Budget.csv");
 }
+
+// Save As proposes the document's own name: an extension of the format kept
+// stays on it, with the preference to add extensions off.
+TEST_F(DocumentSaveDialog, TheProposedNameKeepsAnExtensionOfTheSameFormat) {
+    SaveRequest r = request("multi-typed.csv", kFormatCsv);
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(run_document_save_dialog(r), 0);
+    EXPECT_EQ(name_of(r.chosen), "multi-typed.csv");
+    EXPECT_EQ(r.code, kFormatCsv);
+}

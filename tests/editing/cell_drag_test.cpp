@@ -9,9 +9,16 @@
 #include "editing/sheet_drag.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
+#include "objects/object_drawing.h"
+#include "objects/objects.h"
+#include "core/alerts.h"
+#include "editing/undo.h"
+#include "model/workbook.h"
 #include "tests/objects/png_sample.h"
 #include "tests/platform/temp_folder.h"
 #include "platform/drag/drag.h"
+#include "platform/draw/picture.h"
+#include "shell/app_prefs.h"
 #include "window/window_commands.h"
 
 namespace {
@@ -185,6 +192,151 @@ TEST_F(CellDrag, ADropOfOnlyFilesThatAreNoImagesIsRefused) {
     pf::driver_drop_files(cell_point(CellPoint{2, 1}), {text});
     run_until_idle();
     EXPECT_EQ(num_objects(layer), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What a receiving window read of the dropped item: its picture's frame, or
+// an empty one when the drag offered no picture.
+pf::Rect received_frame{};
+pf::OSErr receive_picture(pf::WindowRef, void*, pf::DragRef drag) {
+    received_frame = pf::Rect{};
+    int32_t size = 0;
+    if (pf::get_flavor_data_size(drag, 1, pf::kFlavorTypePicture, size) != pf::noErr) return pf::noErr;
+    std::vector<uint8_t> bytes(size_t(size), 0);
+    pf::get_flavor_data(drag, 1, pf::kFlavorTypePicture, bytes.data(), size, 0);
+    received_frame = pf::picture_frame(bytes.data(), bytes.size());
+    return pf::noErr;
+}
+
+// Dragged cells carry a picture of themselves only when the preferences ask.
+TEST_F(CellDrag, DraggedCellsOfferTheirPictureWhenThePreferencesAsk) {
+    put_two_by_two();
+    pf::move_window(window, 0, 60, true);
+    pf::size_window(window, 390, 400, true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::WindowRef other = pf::front_non_floating_window();
+    ASSERT_NE(other, window);
+    pf::move_window(other, 400, 60, true);
+    pf::size_window(other, 390, 400, true);
+    remove_sheet_drag_handlers(other);
+    pf::install_receive_handler(receive_picture, other, nullptr);
+    pf::select_window(window);
+    run_until_idle();
+    const pf::Rect content = pf::window_content_rect(other);
+    const pf::Point drop{int16_t(content.top + 100), int16_t(content.left + 100)};
+    const CellRange dragged = selection();
+    pf::Rect cells;
+    Range_Location(0, &cells, 1, &dragged, layer);
+
+    app_prefs.options |= 0x08000000;
+    pf::driver_drag(top_edge(), drop);
+    run_until_idle();
+    EXPECT_EQ(received_frame.bottom - received_frame.top, cells.bottom - cells.top);
+    EXPECT_EQ(received_frame.right - received_frame.left, cells.right - cells.left);
+
+    app_prefs.options &= ~uint32_t(0x08000000);
+    select(dragged);
+    pf::driver_drag(top_edge(), drop);
+    run_until_idle();
+    EXPECT_EQ(received_frame.bottom - received_frame.top, 0) << "no picture offered";
+    pf::remove_receive_handler(receive_picture, other);
+}
+
+}  // namespace
+
+namespace {
+
+// Drawing objects dragged: moved within their layer as one undo step, copied
+// with Option or to another window, and refused while one of them is locked.
+class ObjectDrag : public CellDrag {
+protected:
+    MemoryRef box = nullptr;
+    void SetUp() override {
+        CellDrag::SetUp();
+        ASSERT_EQ(NewObject(kRectObject, &box, 0, layer), 1);
+        ObjectRecord* r = use_object(box);
+        r->anchor_row = 2, r->anchor_column = 1, r->v_offset = 3, r->h_offset = 4, r->height = 30, r->width = 50;
+        release_object(box);
+        ObjectLocation(box, layer);
+        add_selected(layer, box);
+        run_until_idle();
+    }
+    // A global point inside the object, `dv` and `dh` from its top left.
+    pf::Point on(MemoryRef object, MemoryRef in, pf::WindowRef w, int16_t dv, int16_t dh) {
+        const pf::Rect r = object_rect(object, 0, in);
+        const pf::Rect content = pf::window_content_rect(w);
+        return pf::Point{int16_t(content.top + r.top + dv), int16_t(content.left + r.left + dh)};
+    }
+    std::vector<int> place_of(MemoryRef object) {
+        const ObjectRecord r = *use_object(object);
+        release_object(object);
+        return {r.anchor_row, r.anchor_column, r.v_offset, r.h_offset};
+    }
+};
+
+TEST_F(ObjectDrag, AMoveReanchorsTheObjectAndUndoPutsItBack) {
+    const std::vector<int> before = place_of(box);
+    pf::Rect cell;
+    Cell_Location(0, &cell, 1, CellPoint{8, 3}, layer);
+    const pf::Rect content = pf::window_content_rect(window);
+    // Pressed 5 and 6 pixels inside its corner: the corner lands 2 and 1 pixels into D9.
+    pf::driver_drag(on(box, layer, window, 5, 6), pf::Point{int16_t(content.top + cell.top + 7), int16_t(content.left + cell.left + 7)});
+    run_until_idle();
+    EXPECT_EQ(num_objects(layer), 1);
+    EXPECT_EQ(place_of(box), (std::vector<int>{8, 3, 2, 1}));
+    DoUndo(GetWorkSheet(layer));
+    run_until_idle();
+    EXPECT_EQ(place_of(box), before);
+}
+
+TEST_F(ObjectDrag, OptionCopiesAndADropOnAnotherWindowCopies) {
+    pf::driver_drag(on(box, layer, window, 5, 5), on(box, layer, window, 45, 5), pf::kOptionKey);
+    run_until_idle();
+    ASSERT_EQ(num_objects(layer), 2);
+    EXPECT_EQ(place_of(box), (std::vector<int>{2, 1, 3, 4})) << "the original stays";
+    MemoryRef copy = get_selected_object(layer, 1);
+    ASSERT_NE(copy, box);
+    EXPECT_EQ(object_rect(copy, 0, layer).top, object_rect(box, 0, layer).top + 40);
+
+    clear_selected_objects(layer);
+    add_selected(layer, box);
+    pf::move_window(window, 0, 60, true);
+    pf::size_window(window, 390, 400, true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::WindowRef other = pf::front_non_floating_window();
+    MemoryRef other_layer = doc_window_layer(window_doc_record(other));
+    pf::move_window(other, 400, 60, true);
+    pf::size_window(other, 390, 400, true);
+    pf::select_window(window);
+    run_until_idle();
+    const pf::Rect content = pf::window_content_rect(other);
+    pf::driver_drag(on(box, layer, window, 5, 5), pf::Point{int16_t(content.top + 100), int16_t(content.left + 120)});
+    run_until_idle();
+    EXPECT_EQ(num_objects(layer), 2) << "the source keeps its objects";
+    ASSERT_EQ(num_objects(other_layer), 1);
+    MemoryRef dropped = find_object_item(other_layer, 1);
+    const pf::Rect r = object_rect(dropped, 0, other_layer);
+    EXPECT_EQ(r.top, 95);
+    EXPECT_EQ(r.left, 115);
+    EXPECT_EQ(r.height(), 30);
+    DoUndo(GetWorkSheet(other_layer));
+    run_until_idle();
+    EXPECT_EQ(num_objects(other_layer), 0);
+}
+
+TEST_F(ObjectDrag, ALockedObjectIsNotMoved) {
+    SetObj_info(box, pf::four_cc("prot"), 1);
+    const std::vector<int> before = place_of(box);
+    alert_requests().clear();
+    pf::driver_drag(on(box, layer, window, 5, 5), on(box, layer, window, 60, 80));
+    run_until_idle();
+    EXPECT_EQ(place_of(box), before);
+    EXPECT_EQ(alert_requests().size(), 1u);
 }
 
 }  // namespace

@@ -58,8 +58,7 @@ TEST_F(ExcelTest, ASharedFormulaKeepsTheTextResultOfItsFirstCell) {
 // none (-1), checked against the definitions of this program's functions.
 constexpr int kEveryCall = 255;
 const std::map<std::string, int> kConvertedCalls = {
-    {"CELL", -1}, {"DOLLAR", -1}, {"FIXED", -1}, {"YEN", -1}, {"TIMEVALUE", -1},
-    {"PV", 3}, {"FV", 3}, {"PMT", 3}, {"INDIRECT", 1},
+    {"CELL", -1}, {"FIXED", -1}, {"YEN", -1}, {"DOLLAR", 2}, {"INDIRECT", 2},
 };
 const std::set<std::string> kSameMeaning = {
     "COUNT", "IF", "ISNA", "ISERROR", "SUM", "AVERAGE", "MIN", "MAX", "ROW", "COLUMN", "NA", "NPV", "STDEV",
@@ -72,7 +71,7 @@ const std::set<std::string> kSameMeaning = {
     "ISNONTEXT", "TRUNC", "FINDB", "SEARCHB", "REPLACEB", "LEFTB", "RIGHTB", "MIDB", "LENB", "ROUNDUP",
     "ROUNDDOWN", "RANK", "ADDRESS", "DAYS360", "TODAY", "MEDIAN", "SINH", "COSH", "TANH", "ASINH", "ACOSH",
     "ATANH", "DB", "GAMMALN", "COMBIN", "EVEN", "FLOOR", "CEILING", "ODD", "PERMUT", "SUMSQ", "CONCATENATE",
-    "POWER", "RADIANS", "DEGREES", "SUMIF", "COUNTIF",
+    "POWER", "RADIANS", "DEGREES", "SUMIF", "COUNTIF", "TIMEVALUE", "PV", "FV", "PMT",
 };
 
 bool is_own_function(const std::string& name) {
@@ -150,6 +149,12 @@ TEST_F(ExcelFunctionMap, ConvertedCallsGiveExcelsValues) {
         {Tokens().str("abcb").func(32), 4},
         {Tokens().str("b").str("abcb").integer(3).funcvar(124, 3), 4},
         {Tokens().str("B").str("abcb").funcvar(82, 2), 2},
+        {call(57, {0.1, 2, -100, -1000}), 1420},    {call(57, {0.1, 2, -100, -1000, 1}), 1441},
+        {call(56, {0.1, 2, -100, 1000}), -652.89256198347107},
+        {call(56, {0.1, 2, -100, 1000, 1}), -635.53719008264461},
+        {call(59, {0.1, 2, 1000, 100}), -623.80952380952385},
+        {call(59, {0.1, 2, 1000, 100, 1}), -567.09956709956714},
+        {Tokens().str("14:20").func(141), 0.59722222222222221},
     };
     Sheet sheet{"F", {}};
     for (size_t i = 0; i < cases.size(); ++i)  // a stored result only recalculation replaces
@@ -167,17 +172,51 @@ TEST_F(ExcelFunctionMap, ConvertedCallsGiveExcelsValues) {
 // A call whose meaning differs keeps Excel's value, text included.
 TEST_F(ExcelFunctionMap, CallsOfAnotherMeaningKeepExcelsValues) {
     std::vector<uint8_t> cell_format = Tokens().str("format").ref(11, 0).funcvar(125, 2).v();
-    std::vector<uint8_t> dollar = Tokens().num(1234.5).funcvar(13, 1).v();
-    std::vector<uint8_t> future = Tokens().num(0.1).integer(2).num(-100).num(-1000).funcvar(57, 4).v();
+    std::vector<uint8_t> fixed = Tokens().num(1234.5).integer(1).funcvar(14, 2).v();
+    std::vector<uint8_t> r1c1 = Tokens().str("R1C3").op(0x1D).op(0).funcvar(148, 2).v();  // INDIRECT("R1C3", FALSE)
+    // DOLLAR of a number that may be negative: Excel puts it in parentheses.
+    std::vector<uint8_t> dollar = Tokens().ref(0, 2).integer(1).funcvar(13, 2).v();
     Sheet sheet{"F", {biff::formula_marked(0, 0, cell_format, 0, 0), string_result("P2"),
-                      biff::formula_marked(1, 0, dollar, 0, 0), string_result("$1,234.50"),
-                      biff::formula(2, 0, future, 1420)}};
+                      biff::formula_marked(1, 0, fixed, 0, 0), string_result("1,234.5"),
+                      biff::formula(2, 0, r1c1, 7), biff::number(0, 2, -8),
+                      biff::formula_marked(3, 0, dollar, 0, 0), string_result("($8.0)")}};
     ASSERT_EQ(import8({}, {sheet}), 0);
-    EXPECT_EQ(notes.unconverted_formulas, 3);
+    EXPECT_EQ(notes.unconverted_formulas, 4);
     recalculate();
     EXPECT_EQ(text_at(0, 0, 0), "P2");
-    EXPECT_EQ(text_at(0, 1, 0), "$1,234.50");
-    EXPECT_EQ(number_at(0, 2, 0), 1420);
+    EXPECT_EQ(text_at(0, 1, 0), "1,234.5");
+    EXPECT_EQ(number_at(0, 2, 0), 7);
+    EXPECT_EQ(text_at(0, 3, 0), "($8.0)");
+}
+
+// DOLLAR and INDIRECT calls whose Excel meaning this program's functions
+// have once their arguments say it convert, and give the values Excel stored.
+TEST_F(ExcelFunctionMap, CallsThatMeanTheSameWithTheirArgumentsConvert) {
+    auto dollar = [](double x, std::initializer_list<uint16_t> digits) {
+        Tokens tokens;
+        tokens.num(x);
+        for (uint16_t d : digits) tokens.integer(d);
+        return tokens.funcvar(13, uint8_t(1 + digits.size())).v();
+    };
+    const std::vector<std::pair<std::vector<uint8_t>, std::string>> texts = {
+        {dollar(1234.5, {1}), "$1,234.5"}, {dollar(1234.5, {}), "$1,234.50"}, {dollar(12.5, {1}), "$12.5"},
+    };
+    Sheet sheet{"F", {biff::number(0, 2, 8)}};
+    for (size_t i = 0; i < texts.size(); ++i) {
+        sheet.records.push_back(biff::formula_marked(uint16_t(i), 0, texts[i].first, 0, 0));
+        sheet.records.push_back(string_result("stored"));
+    }
+    const uint16_t indirect_row = uint16_t(texts.size());
+    sheet.records.push_back(biff::formula(indirect_row, 0, Tokens().str("C1").op(0x1D).op(1).funcvar(148, 2).v(), 8));
+    sheet.records.push_back(biff::formula(indirect_row + 1, 0, Tokens().str("C1").integer(1).funcvar(148, 2).v(), 8));
+    ASSERT_EQ(import8({}, {sheet}), 0);
+    EXPECT_EQ(notes.unconverted_formulas, 0);
+    EXPECT_EQ(formula_at(0, 0, 0), "=DOLLAR(1234.5,1,1)");
+    EXPECT_EQ(formula_at(0, int16_t(indirect_row), 0), "=INDIRECT(\"C1\")");
+    recalculate();
+    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(text_at(0, int16_t(i), 0), texts[i].second) << i;
+    EXPECT_EQ(number_at(0, int16_t(indirect_row), 0), 8);
+    EXPECT_EQ(number_at(0, int16_t(indirect_row + 1), 0), 8);
 }
 
 }  // namespace

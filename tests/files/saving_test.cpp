@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "files/text_exchange.h"
 #include "tests/files/document_fixture.h"
 
 namespace {
@@ -204,6 +205,62 @@ TEST_F(SavingTest, OneLayerSavedByItselfTakesIndexZeroAndChangesNothingElse) {
     EXPECT_EQ(bytes[102 + 5], 0);
 }
 
+// The two SYLK formats write the same text; the second only names another
+// spreadsheet as the file's creator, where the file system keeps one.
+TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersOnlyInTheCreator) {
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Own.sylk"), kFormatSylk, false, true), 0);
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Other.sylk"), kFormatSylkOther, false, true), 0);
+    EXPECT_EQ(bytes_of("Own.sylk"), bytes_of("Other.sylk"));
+    pf::FinderInfo own, other;
+    ASSERT_EQ(pf::get_finder_info(spec("Own.sylk"), own), pf::noErr);
+    ASSERT_EQ(pf::get_finder_info(spec("Other.sylk"), other), pf::noErr);
+    EXPECT_EQ(own.type, other.type);
+    if (own.creator == 0) GTEST_SKIP() << "this file system keeps no creators";
+    EXPECT_EQ(own.creator, kAppCreator);
+    EXPECT_EQ(other.creator, kOtherSpreadsheetCreator);
+}
+
+// A text document's file holds one layer: a plain Save writes that layer
+// whichever layer is in front, and asks for a name once that layer is gone.
+TEST_F(SavingTest, PlainSaveOfATextDocumentWritesTheLayerItsFileHolds) {
+    const std::string csv = "Item,Amt\r\np,10\r\nq,20\r\nr,30\r\ns,40\r\n";
+    write_bytes("Data.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
+    write_bytes("Other.csv", {'9', '9', '\r', '\n'});
+    const pf::FileSpec data = spec("Data.csv");
+    MemoryRef text_book = sample::new_workbook(&data);
+    MemoryRef read = sample::new_layer(text_book);
+    FileInfoRecord record = file_record_of(text_book);
+    record.format_code = kFormatCsv;
+    set_file_record(text_book, record);
+    ASSERT_EQ(ReadTextFile(data, Get_fileinfo(text_book), read, kCsvFileType), 0);
+    MemoryRef added = sample::new_layer(text_book);
+    ASSERT_EQ(ReadTextFile(spec("Other.csv"), Get_fileinfo(text_book), added, kCsvFileType), 0);
+    EXPECT_EQ(document_text_layer(text_book), read);
+
+    prompts_log::seen.clear();
+    ASSERT_EQ(DoSave(false, added, kWholeWorkbook), 0);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/5", "tell 130/9"}));
+    const std::vector<uint8_t> saved = bytes_of("Data.csv");
+    EXPECT_EQ(std::string(saved.begin(), saved.end()), csv);
+
+    DeleteSheet(read);
+    EXPECT_EQ(document_text_layer(text_book), nullptr);
+    prompts_log::seen.clear();
+    EXPECT_EQ(DoSave(false, added, kWholeWorkbook), 1);  // the dialog, cancelled
+    ASSERT_FALSE(prompts_log::seen.empty());
+    EXPECT_EQ(prompts_log::seen[0].rfind("save dialog", 0), 0u);
+    EXPECT_EQ(bytes_of("Data.csv"), saved);
+
+    // Saved under a name, the layer shown becomes the one the file holds.
+    prompts_log::choice = SaveRequest{nullptr, nullptr, kFormatCsv, 0, spec("Data.csv"), true};
+    ASSERT_EQ(DoSave(false, added, kWholeWorkbook), 0);
+    EXPECT_EQ(document_text_layer(text_book), added);
+    const std::vector<uint8_t> resaved = bytes_of("Data.csv");
+    EXPECT_EQ(std::string(resaved.begin(), resaved.end()), "99\r\n");
+    close_document_file(text_book);
+    DisposeWorkSheet(text_book);
+}
+
 TEST_F(SavingTest, UntitledDocumentsAskForANameAndCancelWritesNothing) {
     EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
     EXPECT_EQ(files_in_folder(), 0u);
@@ -253,7 +310,16 @@ TEST(SaveNames, TheExtensionFollowsTheFormat) {
     };
     EXPECT_EQ(adjusted("Budget.qrv", kFormatCsv, true), "Budget.csv");
     EXPECT_EQ(adjusted("Budget.sylk", kFormatTabFormulas, true), "Budget.txt");
-    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatNative, false), "Budget.qrv");
+    // The name's own extension stays while the format stays, whatever the preference.
+    EXPECT_EQ(adjusted("multi-typed.csv", kFormatCsv, false), "multi-typed.csv");
+    EXPECT_EQ(adjusted("multi-typed.csv", kFormatCsv, true), "multi-typed.csv");
+    EXPECT_EQ(adjusted("Budget.slk", kFormatSylkOther, false), "Budget.slk");
+    EXPECT_EQ(adjusted("Budget.TSV", kFormatTabDisplayed, true), "Budget.TSV");
+    EXPECT_EQ(adjusted("Budget.csv", kFormatExcelImport, true), "Budget");
+    // A name typed without one takes the format's only with the preference.
+    EXPECT_EQ(adjusted("Budget", kFormatCsv, false), "Budget");
+    EXPECT_EQ(adjusted("Budget", kFormatCsv, true), "Budget.csv");
     EXPECT_EQ(adjusted("Budget.xls", kFormatSylkOther, true), "Budget.xls.sylk");
     EXPECT_EQ(adjusted("Budget", kFormatExcelImport, true), "Budget");
     EXPECT_EQ(adjusted(std::string(63, 'x'), kFormatNative, true), std::string(59, 'x') + ".qrv");

@@ -147,17 +147,65 @@ TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
     const double error = at(cells, 0, 5).number;
     EXPECT_EQ(checkValue(&error), kErrDivZero);
     EXPECT_EQ(at(cells, 0, 6).number, 0.1);
-    // Dates come in the 1900 system unless the options record names 1904; a
-    // workbook counting from 1904 takes them 1462 days earlier, times alone as they are.
+    // Dates read into a layer added to a workbook move into the workbook's
+    // date system, times alone as they are.
     const std::string dates = "P;Pm/d/yy\r\nP;Ph:mm\r\nF;P0;FG0G;Y1;X1\r\nC;K45293\r\nF;P1;FG0G;X2\r\nC;K0.5\r\n";
     ASSERT_FALSE(Get_1900Date_Flag(book));
-    EXPECT_EQ(cell(read(dates), 0, 0).number, 45293 - 1462);
-    EXPECT_EQ(cell(read("O;L;V0\r\n" + dates), 0, 1).number, 0.5);
-    EXPECT_EQ(cell(read("O;V4\r\n" + dates), 0, 0).number, 45293);
+    MemoryRef added = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nO;L;V0\r\n" + dates + "E\r\n", added), 0);
+    EXPECT_EQ(cell(added, 0, 0).number, 45293 - 1462);
+    EXPECT_EQ(cell(added, 0, 1).number, 0.5);
+    EXPECT_FALSE(Get_1900Date_Flag(book));
     MemoryRef in_1900 = fresh_layer();
     Set_1900Date_Flag(GetWorkSheet(in_1900), true);
-    ASSERT_EQ(read_sylk_bytes("ID;P\r\nO;V4\r\n" + dates + "E\r\n", in_1900), 0);
-    EXPECT_EQ(cell(in_1900, 0, 0).number, 45293 + 1462);
+    MemoryRef added_1900 = sample::new_layer(GetWorkSheet(in_1900));
+    ASSERT_EQ(read_sylk_bytes("ID;P\r\nO;V4\r\n" + dates + "E\r\n", added_1900), 0);
+    EXPECT_EQ(cell(added_1900, 0, 0).number, 45293 + 1462);
+}
+
+// A document read from SYLK counts its dates in the system the options
+// record names; a file without one that another program wrote counts from
+// 1900, one of this program's from the workbook's own system.
+TEST_F(SylkTest, ADocumentTakesTheDateSystemOfItsFile) {
+    struct Case {
+        std::string text;
+        bool in_1900;
+        double year;
+    };
+    const std::string cells = "C;Y3;X2;K45366\r\nC;X3;K0;EYEAR(R3C2)\r\nE\r\n";
+    const Case cases[] = {
+        // As Gnumeric writes it.
+        {"ID;PGnumeric;N;E\r\nP;PGeneral\r\nF;P0;DG0G10;M320\r\nB;Y3;X3;D0 0 2 2\r\nO;L;D;V0;K47;G100 0.001\r\n" +
+             cells,
+         true, 2024},
+        // As LibreOffice writes it: no options record.
+        {"ID;PCALCOOO32\r\nP;PGeneral\r\nF;P0;DG0G10;M255\r\nB;Y3;X3;D0 0 2 2\r\n" + cells, true, 2024},
+        {"ID;PTEST\r\nO;V4\r\n" + cells, false, 2028},
+        {"ID;PQUORVIN;N;E\r\n" + cells, false, 2028},
+    };
+    for (const Case& c : cases) {
+        MemoryRef into = read_sylk(c.text);
+        recalculate(into);
+        EXPECT_EQ(Get_1900Date_Flag(GetWorkSheet(into)) != 0, c.in_1900) << c.text;
+        EXPECT_EQ(cell(into, 2, 1).number, 45366) << c.text;
+        EXPECT_EQ(cell(into, 2, 2).number, c.year) << c.text;
+    }
+}
+
+// Through SYLK and back every value stays what it was, in either date
+// system: a date, a plain number and formulas that mix them.
+TEST_F(SylkTest, ARoundTripKeepsEveryValueInEitherDateSystem) {
+    for (bool in_1900 : {true, false}) {
+        MemoryRef source = fresh_layer();
+        Set_1900Date_Flag(GetWorkSheet(source), in_1900);
+        type_entries(source, {{{0, 0}, "3/15/2024"}, {{0, 1}, "=A1-45000"}, {{0, 2}, "45366"}, {{0, 3}, "=C1+1"}});
+        recalculate(source);
+        MemoryRef back = read_sylk(sylk_layer_text(source));
+        recalculate(back);
+        EXPECT_EQ(Get_1900Date_Flag(GetWorkSheet(back)) != 0, in_1900);
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(cell(back, 0, column).number, cell(source, 0, column).number) << in_1900 << " " << column;
+    }
 }
 
 TEST_F(SylkTest, WriterLinesFollowTheFormat) {
@@ -351,7 +399,7 @@ TEST_F(SylkTest, FormatsAndValuesOfOneCellCombineInEitherOrder) {
     EXPECT_EQ(cell(both, 1, 0).number, 6);
     ASSERT_FALSE(Get_1900Date_Flag(book));
     MemoryRef date = read("P;Pm/d/yy\r\nC;Y1;X1;K45293\r\nF;P0;FG0G;Y1;X1\r\n");
-    EXPECT_EQ(cell(date, 0, 0).number, 45293 - 1462);
+    EXPECT_EQ(cell(date, 0, 0).number, 45293);
     // The entry line shows the date as a user types it, not its serial.
     const uint8_t* a1 = format_of(date, 0, 0);
     EXPECT_EQ(bytes(_constTextPtr_(a1), _formulaLength_(a1) - kNumberSlotSize), "1/2/2024");
@@ -475,6 +523,42 @@ TEST_F(SylkTest, RecordsInAnyOrderMakeTheStoreOfOrderedOnes) {
         ASSERT_TRUE(store_is_sound(from_shuffled));
         EXPECT_EQ(cells_of(from_shuffled), cells_of(from_ordered)) << "round " << round;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Colours of cells, columns and rows come back through SYLK: an empty cell
+// with only a fill colour stays, and so do the colours of a text.
+TEST_F(SylkTest, ColoursComeBackAndAnEmptyFilledCellStays) {
+    MemoryRef source = read("F;SS;Y1;X2\r\nC;Y2;X1;K\"red\"\r\nF;SD;C3\r\nF;SI;M240;R4\r\n");
+    uint8_t* filled = format_of(source, 0, 1);
+    ASSERT_NE(filled, nullptr);
+    filled[kFmtPattern] = 0, filled[kFmtPatternFore] = 5;  // a solid fill as an Excel file gives it
+    format_of(source, 1, 0)[kFmtTextColour] = 3;
+    MemoryRef columns = GetSpreadSheetColumnFormats(source);
+    FindColumnFormatID(columns, 2)[kFmtPatternFore] = 6;
+    UnuseMemory(columns);
+    MemoryRef rows = GetSpreadSheetRowFormats(source);
+    FindRowFormatID(rows, 3)[kFmtBorderColours + 1] = 7;
+    UnuseMemory(rows);
+
+    MemoryRef back = read_sylk(sylk_layer_text(source));
+    const uint8_t* cell_back = format_of(back, 0, 1);
+    ASSERT_NE(cell_back, nullptr);
+    EXPECT_EQ(_cellType_(cell_back), kCellFormatOnly);
+    EXPECT_EQ(cell_back[kFmtPatternFore], 5);
+    EXPECT_EQ(cell_back[kFmtPattern], 0);
+    EXPECT_EQ(format_of(back, 1, 0)[kFmtTextColour], 3);
+    EXPECT_EQ(cell(back, 1, 0).text, "red");
+    MemoryRef columns_back = GetSpreadSheetColumnFormats(back);
+    EXPECT_EQ(FindColumnFormatID(columns_back, 2)[kFmtPatternFore], 6);
+    UnuseMemory(columns_back);
+    MemoryRef rows_back = GetSpreadSheetRowFormats(back);
+    EXPECT_EQ(FindRowFormatID(rows_back, 3)[kFmtBorderColours + 1], 7);
+    UnuseMemory(rows_back);
+    EXPECT_EQ(cells_of(back), cells_of(source));
 }
 
 }  // namespace

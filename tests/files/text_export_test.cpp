@@ -149,9 +149,11 @@ TEST_F(TextExportTest, DatesAreWrittenAsTheSameDayInEitherDateSystem) {
     const std::string sylk =
         "ID;PTEST\r\nP;Pm/d/yy\r\nF;P0;FG0G;Y1;X1\r\nC;K45366\r\n"
         "F;P0;FG0G;X2\r\nC;K45366.5;ERC[-1]+0.5\r\nE\r\n";
-    MemoryRef in_1904 = read_sylk(sylk);
+    // Read into layers added to workbooks of each system, which keep theirs.
+    MemoryRef in_1904 = sample::new_layer(GetWorkSheet(fresh_layer()));
+    ASSERT_EQ(read_sylk_bytes(sylk, in_1904), 0);
     ASSERT_FALSE(Get_1900Date_Flag(GetWorkSheet(in_1904)));
-    MemoryRef in_1900 = fresh_layer();
+    MemoryRef in_1900 = sample::new_layer(GetWorkSheet(fresh_layer()));
     Set_1900Date_Flag(GetWorkSheet(in_1900), true);
     ASSERT_EQ(read_sylk_bytes(sylk, in_1900), 0);
     for (MemoryRef read : {in_1904, in_1900}) {

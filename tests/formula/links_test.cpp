@@ -37,10 +37,30 @@ TEST_F(Links, AReferenceIntoAnOpenDocumentReadsItsLayer) {
     EXPECT_EQ(parse("='Prices'!1:B2", {3, 3}).bytes[2], parsed.bytes[2]);
 }
 
-TEST_F(Links, ALinkedReferenceMustNameItsLayer) {
-    // Without a layer the reference would read the formula's own layer.
-    EXPECT_EQ(parse_error("='Prices'!A1"), kParseUnknownSymbol);
+TEST_F(Links, ALinkedReferenceWithoutALayerReadsTheDocumentsFirstLayer) {
+    // The formula sits on a second layer so that "its own layer" would differ.
+    MemoryRef second = add_layer(workbook);
+    ASSERT_NE(second, nullptr);
+    put_number(0, 0, 7, second);
+    MemoryRef prices_second = add_layer(prices);
+    put_number(0, 0, 99, prices_second);
+
+    Parsed bare = parse("='Prices'!A1+1", {2, 2}, second);
+    ASSERT_EQ(bare.result, 0) << bare.error_offset;
+    Parsed layered = parse("='Prices'!1:A1+1", {2, 2}, second);
+    EXPECT_EQ(bare.bytes, layered.bytes);
+    g_calcSheet = second;
+    g_calcWork = workbook;
+    g_calcCell = {2, 2};
+    Calculate(bare.bytes.data(), int32_t(bare.bytes.size()));
+    EXPECT_EQ(g_value, 43);
+
+    EXPECT_EQ(parse("='Prices'!$B$2:C3", {0, 0}).result, 0);
+}
+
+TEST_F(Links, ALinkedReferenceMustBeAReferenceIntoAnOpenDocument) {
     EXPECT_EQ(parse_error("='Nowhere'!1:A1"), kParseUnknownSymbol);
+    EXPECT_EQ(parse_error("='Nowhere'!A1"), kParseUnknownSymbol);
     EXPECT_EQ(parse_error("='Prices'1:A1"), kParseUnknownSymbol);
     EXPECT_EQ(parse_error("='Prices'!SUM"), kParseUnknownSymbol);
 }

@@ -66,7 +66,7 @@ protected:
     std::string path(const std::string& name) const { return folder.path + "/" + name; }
 
     // The peer converts `in` (a file of the folder) to `out` in the format of
-    // out's extension: "csv" (UTF-8 values) or "slk". CSV and tab-separated
+    // out's extension: "csv" (UTF-8 values), "slk" or "xls". CSV and tab-separated
     // ".txt" inputs are UTF-8.
     bool convert(const std::string& in, const std::string& out) {
         const std::string ext = std::filesystem::path(out).extension().string().substr(1);
@@ -74,8 +74,8 @@ protected:
         if (GetParam() == Peer::office) {
             const std::string profile = "file://" + path("office-profile");
             // CSV: comma, double quote, UTF-8, the values themselves rather than as shown.
-            const std::string filter = ext == "csv" ? "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false"
-                                                    : std::string("slk");
+            const std::string filter =
+                ext == "csv" ? "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false" : ext;
             const std::string outdir = path("office-out");
             std::string command = "soffice -env:UserInstallation=" + quoted(profile) + " --headless --norestore";
             // CSV read as UTF-8 with formulas evaluated.

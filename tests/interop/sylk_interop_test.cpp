@@ -68,3 +68,38 @@ TEST_P(SylkInterop, DatesOpenAsTheSameDay) {
 }
 
 }  // namespace
+
+namespace {
+
+// Serials of a SYLK file mean the same days here as in the program that
+// wrote it: a plain serial, a year of it and a date less a number.
+TEST_P(SylkInterop, TheirSylkMeansTheSameDaysHere) {
+    peer::write_file(path("source.csv"), "45366,=YEAR(A1),=A1-45000\r\n");
+    ASSERT_TRUE(convert("source.csv", "theirs.slk"));
+    ASSERT_TRUE(ours("theirs.slk", "values.csv", true));
+    EXPECT_TRUE(peer::same_values("45366,2024,366\r\n", peer::read_file(path("values.csv"))));
+}
+
+// A workbook of the 1900 date system (an Excel file the peer writes) keeps
+// every value through our SYLK and back, and the peer reads our SYLK of it
+// with the same values.
+TEST_P(SylkInterop, A1900WorkbookKeepsItsValuesThroughOurSylk) {
+    peer::write_file(path("source.csv"), "=DATE(2024,3,15),=A1-45000,45366,=C1+1\r\n");
+    ASSERT_TRUE(convert("source.csv", "source.xls"));
+    ASSERT_TRUE(ours("source.xls", "book.qrv"));
+    ASSERT_TRUE(ours("book.qrv", "book.slk"));
+    ASSERT_TRUE(ours("book.slk", "back.qrv"));
+    ASSERT_TRUE(ours("book.qrv", "first.csv", true));
+    ASSERT_TRUE(ours("back.qrv", "back.csv", true));
+    EXPECT_TRUE(peer::same_values("45366,366,45366,45367\r\n", peer::read_file(path("first.csv"))));
+    EXPECT_EQ(peer::read_file(path("back.csv")), peer::read_file(path("first.csv")));
+    ASSERT_TRUE(convert("book.slk", "theirs.csv"));
+    peer::Table read = peer::parse_csv(peer::read_file(path("theirs.csv")));
+    ASSERT_EQ(read.size(), 1u);
+    ASSERT_EQ(read[0].size(), 4u);
+    EXPECT_EQ(read[0][1], "366");
+    EXPECT_EQ(read[0][2], "45366");
+    EXPECT_EQ(read[0][3], "45367");
+}
+
+}  // namespace

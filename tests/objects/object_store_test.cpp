@@ -19,24 +19,28 @@ using built::Bytes;
 using built::block_bytes;
 using built::operator+;
 
-constexpr size_t kMeaninglessFrom = 72, kRecordSize = 88;
+constexpr size_t kMeaninglessFrom = 72, kRecordSize = 88, kIdOffset = 12;
 
 // An object as this program writes it: the references after the anchor zero.
-Bytes stored(const char kind[5], const Bytes& picture, const Bytes& data, const Bytes& points, bool chart = false) {
+Bytes stored(const char kind[5], const Bytes& picture, const Bytes& data, const Bytes& points, bool chart = false,
+             uint8_t id = 1) {
     Bytes bytes = built::drawing_object(kind, picture, data, points, chart);
     std::fill(bytes.begin() + kMeaninglessFrom, bytes.begin() + kRecordSize, 0);
+    bytes[kIdOffset] = 0, bytes[kIdOffset + 1] = id;
     return bytes;
 }
 
-// One object of every kind, in this order.
+// One object of every kind, in this order, with the ids 1 to 11.
 Bytes every_kind() {
     Bytes picture(40);
     for (size_t i = 0; i < picture.size(); ++i) picture[i] = uint8_t(i * 5 + 1);
-    return stored("line", {}, {}, {}) + stored("arro", {}, {}, {}) + stored("darr", {}, {}, {}) +
-           stored("rect", {}, {}, {}) + stored("rndR", {}, {}, {}) + stored("oval", {}, {}, {}) +
-           stored("poly", {}, {0, 3, 0, 10, 0, 20, 1, 0}, {}) + stored("pncl", {}, {}, {0, 1, 0, 2, 0, 3, 0, 4}) +
-           stored("text", {}, {0, 3, 'a', 'b', 'c', 0, 0}, {}) + stored("PICT", picture, {}, {}) +
-           stored("pie ", {}, {}, {}, true);
+    return stored("line", {}, {}, {}, false, 1) + stored("arro", {}, {}, {}, false, 2) +
+           stored("darr", {}, {}, {}, false, 3) + stored("rect", {}, {}, {}, false, 4) +
+           stored("rndR", {}, {}, {}, false, 5) + stored("oval", {}, {}, {}, false, 6) +
+           stored("poly", {}, {0, 3, 0, 10, 0, 20, 1, 0}, {}, false, 7) +
+           stored("pncl", {}, {}, {0, 1, 0, 2, 0, 3, 0, 4}, false, 8) +
+           stored("text", {}, {0, 3, 'a', 'b', 'c', 0, 0}, {}, false, 9) + stored("PICT", picture, {}, {}, false, 10) +
+           stored("pie ", {}, {}, {}, true, 11);
 }
 
 bool ends_with(const Bytes& whole, const Bytes& tail) {

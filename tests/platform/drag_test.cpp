@@ -184,3 +184,56 @@ TEST_F(TwoWindows, TheOutlineFollowsTheMouseAndGoesAway) {
 }
 
 }  // namespace
+
+namespace {
+
+// The highlight B shows while the drag is over it: what the screen showed on
+// its frame's top row and inside it, then after the drag.
+uint32_t hilite_pixel = 0, inside_pixel = 0;
+bool hilite_captured = false;
+Point hilite_corner{};
+void present_hilite() {
+    pf::headless_host_procs().present();
+    if (hilite_captured || hilite_corner.h == 0) return;
+    hilite_captured = true;
+    hilite_pixel = pf::screen_pixel(int16_t(hilite_corner.h + 40), int16_t(hilite_corner.v + 1));
+    inside_pixel = pf::screen_pixel(int16_t(hilite_corner.h + 40), int16_t(hilite_corner.v + 3));
+    pf::screen_write_png((std::filesystem::path(QUORVIN_BINARY_DIR) / "drag_hilite.png").string());
+}
+
+pf::OSErr hilite_in_b(int16_t message, WindowRef window, void* refcon, pf::DragRef drag) {
+    const Rect content = pf::window_content_rect(window);
+    if (message == pf::kDragTrackingInWindow) {
+        uint32_t attributes = 0;
+        pf::get_drag_attributes(drag, attributes);
+        if (attributes & pf::kDragHasLeftSenderWindow && pf::drag_hilite_window(drag) != window) {
+            pf::show_drag_hilite(drag, window, Rect{0, 0, int16_t(content.bottom - content.top), int16_t(content.right - content.left)});
+            hilite_corner = Point{content.top, content.left};
+        }
+    }
+    return track(message, window, refcon, drag);
+}
+
+TEST_F(TwoWindows, TheWindowUnderTheDragShowsItsHighlightUntilTheDragLeaves) {
+    pf::HostProcs procs = pf::headless_host_procs();
+    procs.present = present_hilite;
+    pf::host_install(procs);
+    pf::remove_tracking_handler(track, b);
+    pf::install_tracking_handler(hilite_in_b, b, nullptr);
+    pf::driver_drag(centre(a), Point{int16_t(centre(b).v + 30), centre(b).h}, 0, 8);
+    run();
+    pf::host_install(pf::headless_host_procs());
+    ASSERT_TRUE(hilite_captured);
+    EXPECT_EQ(hilite_pixel, 0xFF00FFu) << "the frame is the green inverted";
+    EXPECT_EQ(inside_pixel, 0x00FF00u) << "two pixels wide";
+    pf::compose_screen();
+    EXPECT_EQ(pf::screen_pixel(int16_t(hilite_corner.h + 40), int16_t(hilite_corner.v + 1)), 0x00FF00u)
+        << "gone with the drag";
+
+    pf::DragRef drag = pf::new_drag();
+    EXPECT_EQ(pf::show_drag_hilite(drag, b, Rect{0, 0, 3, 3}), pf::kParamErr);
+    EXPECT_EQ(pf::drag_hilite_window(drag), nullptr);
+    pf::dispose_drag(drag);
+}
+
+}  // namespace

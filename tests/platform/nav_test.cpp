@@ -1,4 +1,7 @@
+#include "platform/controls/controls.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/events/keyboard.h"
+#include "platform/lists/lists.h"
 #include "platform/nav/nav.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/platform/toolbox_test_support.h"
@@ -339,6 +342,49 @@ TEST_F(Nav, OpenTakesATypedPathAndCanShowAllFiles) {
     pf::host_set_composer(toolboxtest::guarded_compose);
     ASSERT_EQ(refusals.size(), 1u);
     EXPECT_EQ(refusals[0], "There is no file or folder \xD2nope\xD3.");
+}
+
+// The rows of the Open dialog's list, read as each listing is drawn: the
+// first listing, then the one after a click on "Show all files".
+std::vector<std::string> listed_rows[2];
+int listing_step = 0;
+std::vector<std::string> open_dialog_rows() {
+    std::vector<std::string> rows;
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = front && pf::window_title(front) == "Open" ? pf::get_dialog_from_window(front) : nullptr;
+    pf::ListHandle list = nullptr;
+    if (!dialog || pf::get_control_data(pf::get_dialog_item_control(dialog, 5), 0, pf::kControlListBoxListHandleTag,
+                                        sizeof list, &list, nullptr) != pf::noErr || !list)
+        return rows;
+    for (int16_t row = 0; row < list->rows; ++row) rows.push_back(pf::list_get_cell(list, Point{row, 0}));
+    return rows;
+}
+void read_listings_composer() {
+    toolboxtest::guarded_compose();
+    const std::vector<std::string> rows = open_dialog_rows();
+    if (rows.empty()) return;
+    if (listing_step == 0) {
+        listed_rows[0] = rows;
+        pf::driver_click(in_front(kShowAllBox));
+        listing_step = 1;
+    } else if (listing_step == 1 && rows != listed_rows[0]) {
+        listed_rows[1] = rows;
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar, 0);
+        listing_step = 2;
+    }
+}
+
+TEST_F(Nav, HiddenFoldersAndFilesAreListedOnlyWithAllFilesShown) {
+    std::filesystem::create_directories(temp.path + "/.cache");
+    listing_step = 0;
+    pf::host_set_composer(read_listings_composer);
+    pf::NavDialogOptions options;
+    pf::NavReply reply;
+    EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::kUserCanceledErr);
+    pf::host_set_composer(toolboxtest::guarded_compose);
+    ASSERT_EQ(listing_step, 2);
+    EXPECT_EQ(listed_rows[0], (std::vector<std::string>{"a_sub", "b.txt", "c.qrv"}));
+    EXPECT_EQ(listed_rows[1], (std::vector<std::string>{".cache", ".hidden", "a_sub", "b.txt", "c.qrv"}));
 }
 
 TEST_F(Nav, AskSaveChangesAnswersEachButton) {

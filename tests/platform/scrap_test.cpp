@@ -1,3 +1,5 @@
+#include "platform/draw/picture.h"
+#include "platform/draw/picture_png.h"
 #include "platform/events/clock.h"
 #include "platform/host/driver.h"
 #include "platform/host/headless.h"
@@ -7,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+
+#include "tests/objects/png_sample.h"
 
 namespace {
 
@@ -68,10 +72,72 @@ TEST_F(Clipboard, ZeroEmptiesTheSystemClipboardToo) {
     std::string text = "old";
     pf::put_scrap(pf::kScrapText, text.data(), text.size());
     pf::zero_scrap();
-    std::string system = "unchanged";
-    pf::driver_system_clipboard(system);
-    EXPECT_EQ(system, "");
+    std::string system;
+    EXPECT_FALSE(pf::driver_system_clipboard(system));
     EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapText));
+}
+
+// Pictures leave as PNG images drawn from them and PNG images of other
+// programs arrive as pictures of the image's size; damaged images are left out.
+struct PictureExchange : Clipboard {
+    static uint32_t pixel(cairo_surface_t* image, int x, int y) {
+        const auto* row = cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
+        return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+    }
+    static cairo_surface_t* decoded(const std::vector<uint8_t>& png) {
+        struct Source {
+            const std::vector<uint8_t>& bytes;
+            size_t at = 0;
+        } source{png};
+        return cairo_image_surface_create_from_png_stream(
+            [](void* closure, unsigned char* data, unsigned int length) {
+                auto* from = static_cast<Source*>(closure);
+                if (from->bytes.size() - from->at < length) return CAIRO_STATUS_READ_ERROR;
+                std::copy_n(from->bytes.begin() + long(from->at), length, data);
+                from->at += length;
+                return CAIRO_STATUS_SUCCESS;
+            },
+            &source);
+    }
+};
+
+TEST_F(PictureExchange, APictureLeavesAsPngAndAnImageArrivesAsAPicture) {
+    const std::vector<uint8_t> picture = pf::png_to_picture(png_sample::halves());
+    ASSERT_FALSE(picture.empty());
+    pf::zero_scrap();
+    pf::put_scrap(pf::kScrapPicture, picture.data(), picture.size());
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(pf::driver_system_clipboard_png(png));
+    cairo_surface_t* image = decoded(png);
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(image), png_sample::kWidth);
+    EXPECT_EQ(cairo_image_surface_get_height(image), png_sample::kHeight);
+    EXPECT_EQ(pixel(image, 2, 10), 0xFF0000u);
+    EXPECT_EQ(pixel(image, 27, 10), 0x0000FFu);
+    EXPECT_EQ(pixel(image, 2, 1), 0xFFFFFFu);  // transparent parts over white
+    cairo_surface_destroy(image);
+    std::string text;
+    EXPECT_FALSE(pf::driver_system_clipboard(text));
+
+    const int32_t count = pf::scrap_change_count();
+    pf::driver_set_system_clipboard_png(png_sample::halves());
+    EXPECT_NE(pf::scrap_change_count(), count);
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapText));
+    std::vector<uint8_t> arrived;
+    ASSERT_EQ(pf::get_scrap(pf::kScrapPicture, arrived), pf::noErr);
+    const pf::Rect frame = pf::picture_frame(arrived.data(), arrived.size());
+    EXPECT_EQ(frame.bottom - frame.top, png_sample::kHeight);
+    EXPECT_EQ(frame.right - frame.left, png_sample::kWidth);
+}
+
+TEST_F(PictureExchange, DamagedImagesAndPlainTextBringNoPicture) {
+    std::vector<uint8_t> damaged = png_sample::halves();
+    damaged.resize(damaged.size() / 2);
+    pf::driver_set_system_clipboard_png(damaged);
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapPicture));
+    pf::driver_set_system_clipboard("words");
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapPicture));
+    EXPECT_EQ(scrap_string(pf::kScrapText), "words");
 }
 
 // A host like X11's: it reports losing the clipboard to another program, but
@@ -81,7 +147,10 @@ bool desk_get(std::string& utf8) {
     if (desk_text) utf8 = *desk_text;
     return desk_text.has_value();
 }
-void desk_set(const std::string& utf8) { desk_text = utf8; }
+void desk_set(const pf::ClipboardOffer& offer) {
+    desk_text.reset();
+    if (offer.has_text) desk_text = offer.utf8;
+}
 
 struct UnreportedChanges : Clipboard {
     void SetUp() override {
@@ -89,7 +158,7 @@ struct UnreportedChanges : Clipboard {
         pf::use_manual_clock(1000);
         pf::HostProcs procs = pf::headless_host_procs();
         procs.get_clipboard_text = desk_get;
-        procs.set_clipboard_text = desk_set;
+        procs.set_clipboard = desk_set;
         pf::host_install(procs);
         desk_text.reset();
     }

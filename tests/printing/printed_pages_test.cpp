@@ -204,4 +204,18 @@ TEST_F(PrintedPagesTest, NotesFollowThePagesWhenTheLayerAsksAndOnlyAfterTheLastP
     EXPECT_EQ(rasterise(pdf), pages > 1 ? 1 : 2);
 }
 
+// Pages of plain figures with grid lines and headings: text and lines, each
+// font embedded once, so a page costs a few kilobytes and not an image's worth.
+TEST_F(PrintedPagesTest, PagesOfFiguresAreTextAndLines) {
+    for (int16_t row = 0; row < 150; ++row)
+        for (int16_t column = 0; column < 20; ++column) put_number(row, column, row * 100 + column + 0.25);
+    SetSheetFlags(layer, GetSheetFlags(layer) | kLayerPrintGrid | kLayerPrintHeadings);
+    const std::string pdf = folder + "/figures.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Figures", kFixedMoment));
+    const int pages = CountPages(layer);
+    ASSERT_GE(pages, 6);
+    const auto bytes = std::filesystem::file_size(pdf);
+    EXPECT_LT(bytes / uintmax_t(pages), 16000u) << bytes << " bytes for " << pages << " pages";
+}
+
 }  // namespace

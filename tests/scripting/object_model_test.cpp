@@ -73,6 +73,18 @@ protected:
         return send(e);
     }
 
+    // The reason a refused set gives in its reply.
+    std::string refusal(const std::string& text, const std::string& value) {
+        pf::AppleEvent e = event("core", "setd");
+        pf::ae_put_param_desc(e, pf::kKeyDirectObject, object(text));
+        pf::ae_put_param_ptr(e, pf::kKeyNewData, pf::kTypeUtf8Text, value.data(), value.size());
+        pf::AppleEvent reply;
+        EXPECT_EQ(pf::ae_send(e, &reply, pf::kAEWaitReply), pf::kAEEventFailedErr) << text;
+        pf::AEDesc reason;
+        if (pf::ae_get_param_desc(reply, pf::four_cc("errs"), pf::kTypeText, reason) != pf::noErr) return {};
+        return std::string(reason.data.begin(), reason.data.end());
+    }
+
     long count(const std::string& container, pf::FourCC element) {
         pf::AppleEvent e = event("core", "cnte");
         pf::ae_put_param_desc(e, pf::kKeyDirectObject, container.empty() ? pf::AEDesc{} : object(container));
@@ -209,6 +221,15 @@ TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
     pf::AppleEvent not_spec = event("core", "getd");
     pf::ae_put_param_ptr(not_spec, pf::kKeyDirectObject, pf::kTypeLong, "\0\0\0\1", 4);
     EXPECT_EQ(send(not_spec), pf::kAENotAnObjSpecErr);
+}
+
+TEST_F(ObjectModel, ARefusedEntryGivesItsRealReason) {
+    EXPECT_EQ(refusal("value of cell A1", std::string(33000, 'x')), "This entry is longer than a cell can hold.");
+    ASSERT_EQ(set("formula of cell B1", "=C1+1"), pf::noErr);
+    EXPECT_EQ(refusal("formula of cell C1", "=B1*2"), "This formula would refer to its own cell.");
+    EXPECT_EQ(refusal("formula of cell D1", "=SUM(("), "The formula holds a name or symbol that is not known.");
+    EXPECT_EQ(get_text("value of cell A1"), "");
+    EXPECT_EQ(get_text("formula of cell C1"), "");
 }
 
 TEST_F(ObjectModel, CellsTakeTheirValuesWhileAChartIsSelected) {

@@ -2,6 +2,10 @@
 // values it shows for the selection, and its picture.
 #include <cairo.h>
 
+#include <cstring>
+#include <functional>
+#include <vector>
+
 #include "format_fixture.h"
 #include "../window/golden_image.h"
 #include "platform/draw/draw.h"
@@ -11,6 +15,8 @@
 #include "shell/colour_palette.h"
 #include "shell/graphic_menus.h"
 #include "shell/shell_commands.h"
+#include "editing/undo.h"
+#include "model/workbook.h"
 #include "objects/objects.h"
 #include "shell/document_facts.h"
 #include "window/entry_line.h"
@@ -136,6 +142,96 @@ TEST_F(SelectedObject, EntryLineShowsNoCellTextWhileAnObjectIsSelected) {
     object_of(kOvalObject);
     DisplayText(front_document_record(), 1);
     EXPECT_EQ(entry_text(text, sizeof text), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Each colour, pattern, line size and frame choice goes to the selected
+// objects alone, shows in the palette and is undone as one step; the cells
+// keep their formats.
+struct ObjectColours : SelectedObject {
+    MemoryRef rect = nullptr, oval = nullptr, apart = nullptr;
+    void SetUp() override {
+        SelectedObject::SetUp();
+        rect = object_of(kRectObject);
+        oval = object_of(kOvalObject);
+        apart = object_of(kRectObject);
+        RemoveSelected(layer, apart);
+    }
+    std::vector<int> values(pf::FourCC tag) {
+        return {int(GetObj_info(rect, tag)), int(GetObj_info(oval, tag)), int(GetObj_info(apart, tag))};
+    }
+    void undo() { DoUndo(GetWorkSheet(layer)); }
+};
+
+TEST_F(ObjectColours, EveryChoiceGoesToTheSelectedObjectsWithOneUndoStep) {
+    using pf::four_cc;
+    struct Step {
+        std::function<void()> choose;
+        pf::FourCC tag;
+        int value;
+        int16_t slot;
+    };
+    const Step steps[] = {
+        {[] { ColorMenus(kFillForeMenu, 11); }, four_cc("fcol"), 10, kFillForeSlot},
+        {[] { ColorMenus(kFillBackMenu, 1); }, four_cc("bcol"), 0, kFillBackSlot},
+        {[] { ColorMenus(kLineForeMenu, 3); }, four_cc("lfcl"), 2, kLineForeSlot},
+        {[] { ColorMenus(kLineBackMenu, 6); }, four_cc("bfcl"), 5, kLineBackSlot},
+        {[] { PatternMenus(kFillPatternMenu, 2); }, four_cc("pat "), 0, kFillPatternSlot},
+        {[] { PatternMenus(kLinePatternMenu, 13); }, four_cc("lpat"), 12, kLinePatternSlot},
+        {[] { set_line_size(nullptr, 6); }, four_cc("lsiz"), 6, kLineSizeSlot},
+        {[] { set_frame_type(nullptr, 2); }, four_cc("fram"), 2, kFrameTypeSlot},
+    };
+    const CellFormat cells_before = at(0, 0);
+    for (const Step& step : steps) {
+        const std::vector<int> before = values(step.tag);
+        step.choose();
+        EXPECT_EQ(values(step.tag), (std::vector<int>{step.value, step.value, before[2]})) << step.slot;
+        EXPECT_EQ(color_palette_value(step.slot), step.value);
+        undo();
+        EXPECT_EQ(values(step.tag), before) << step.slot;
+        DoRedo(GetWorkSheet(layer));
+        EXPECT_EQ(values(step.tag), (std::vector<int>{step.value, step.value, before[2]})) << step.slot;
+    }
+    EXPECT_EQ(std::memcmp(at(0, 0).bytes, cells_before.bytes, sizeof cells_before.bytes), 0);
+}
+
+TEST_F(ObjectColours, LineSizeAndFrameNeedSelectedObjects) {
+    clear_selected_objects(layer);
+    select(CellRange{{1, 1}, {1, 1}});
+    set_line_size(nullptr, 5);
+    set_frame_type(nullptr, 3);
+    EXPECT_EQ(values(pf::four_cc("lsiz")), (std::vector<int>{3, 3, 3}));
+    EXPECT_EQ(values(pf::four_cc("fram")), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(GetSheetUndo(layer), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The line size and frame rows pop up their menus under the row; the item
+// released on goes to the selected objects.
+TEST_F(ObjectColours, TheLineSizeAndFrameRowsPopUpTheirMenus) {
+    MakeColorWindow();
+    ASSERT_NE(ColorPalette, nullptr);
+    show();
+    run_until_idle();
+    const pf::Rect content = pf::window_content_rect(ColorPalette);
+    for (int16_t item : {int16_t(8), int16_t(9)}) {
+        const pf::FourCC tag = pf::four_cc(item == 8 ? "lsiz" : "fram");
+        const pf::Rect row = color_item_rect(item, 68);
+        const pf::Point press{int16_t(content.top + row.top + 8), int16_t(content.left + 20)};
+        pf::driver_drag(press, pf::Point{int16_t(press.v + 60), int16_t(press.h + 10)});
+        run_until_idle();
+        const int chosen = int(GetObj_info(rect, tag));
+        EXPECT_EQ(values(tag), (std::vector<int>{chosen, chosen, item == 8 ? 3 : 1})) << item;
+        EXPECT_NE(chosen, item == 8 ? 3 : 1) << "an item below the row was chosen";
+        EXPECT_EQ(color_palette_value(item == 8 ? kLineSizeSlot : kFrameTypeSlot), chosen);
+    }
+    close_Color_proc(nullptr, 0, 0);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "editing/editing_commands.h"
 #include "core/lists_and_menus.h"
 #include "platform/lists/lists.h"
+#include "platform/draw/port.h"
+#include "platform/draw/text.h"
 #include "platform/screen/screen.h"
 #include "shell/app_prefs.h"
 #include "spelling/spell_dialog.h"
@@ -173,6 +175,26 @@ TEST_F(SpellDialogTest, TheSpellingWindowOverASheetShowsTheMisspelledWord) {
     EXPECT_EQ(shown[0].word, "recieve");
     EXPECT_EQ(shown[0].message, "Not in dictionary:");
     EXPECT_TRUE(listed.replaced.empty());
+}
+
+// The end message on one line in its box, not cut above the "Change to:"
+// label (spelling_complete.png).
+TEST_F(SpellDialogTest, TheEndMessageFitsOnItsLine) {
+    ListedWords listed;
+    listed.words = {"cat", "sat"};
+    picture_name = "spelling_complete.png";
+    int16_t message_width = 0, box_width = 0;
+    script = {[&](pf::DialogRef dialog) {
+        pf::PortScope scope(pf::window_port(pf::get_dialog_window(dialog)));
+        message_width = pf::text_width(dialogtest::field(dialog, kMessage));
+        box_width = pf::get_dialog_item_box(dialog, kMessage).width();
+        press(kCancel)(dialog);
+    }};
+    open_spell_dialog(source_of(listed));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, "The spelling check is complete.");
+    EXPECT_GT(message_width, 0);
+    EXPECT_LE(message_width, box_width);
 }
 
 TEST_F(SpellDialogTest, WithoutADictionaryTheSpellingCommandIsDimmedAndTheWindowDoesNotOpen) {

@@ -2,6 +2,7 @@
 // do not know; suggestions; the custom dictionary; the ignore list; and
 // dictionaries that are missing or damaged.
 #include <algorithm>
+#include <set>
 
 #include "tests/spelling/spelling_fixture.h"
 
@@ -73,6 +74,19 @@ TEST_F(SpellingTest, CommonMisspellingsGetTheRightSuggestion) {
     EXPECT_TRUE(suggests("seperate", "separate"));
     EXPECT_TRUE(suggests("definately", "definitely"));
     EXPECT_TRUE(suggests("paris", "Paris"));
+}
+
+TEST_F(SpellingTest, ACapitalisedWordGetsTheSuggestionsOfItsLowerCaseSpellingFirst) {
+    const std::vector<std::string> found = spell_suggestions("Teh");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.front(), "The");
+    const auto first_split = std::find_if(found.begin(), found.end(),
+                                          [](const std::string& s) { return s.find(' ') != std::string::npos; });
+    EXPECT_TRUE(std::all_of(first_split, found.end(),
+                            [](const std::string& s) { return s.find(' ') != std::string::npos; }))
+        << "words split in two come last";
+    EXPECT_EQ(std::set<std::string>(found.begin(), found.end()).size(), found.size());
+    EXPECT_EQ(spell_suggestions("teh").front(), "the");
 }
 
 TEST_F(SpellingTest, AddedWordsAreAcceptedAndKeptInTheCustomDictionary) {

@@ -81,6 +81,30 @@ TEST_F(ObjectDrawingTest, EveryKindOverTheCells) {
     EXPECT_TRUE(matches_golden("objects_every_kind"));
 }
 
+// Colour values are table entries plus one (0 none); frames take their line
+// size, pattern and type: a red oval in a thick dashed blue frame, a shadowed
+// rectangle, a double rounded rectangle and a rectangle without a frame.
+TEST_F(ObjectDrawingTest, FillsAndFramesTakeTheirColoursPatternsSizesAndTypes) {
+    using pf::four_cc;
+    constexpr int kSolid = 4, kChequer = 24;
+    MemoryRef oval = place(kOvalObject, {1, 0}, 4, 4, 70, 110);
+    for (auto [tag, value] : {std::pair{four_cc("pat "), kSolid}, {four_cc("fcol"), int(sample_colours::kRed)},
+                              {four_cc("lfcl"), int(sample_colours::kBlue)}, {four_cc("lpat"), kChequer},
+                              {four_cc("lsiz"), 5}})
+        SetObj_info(oval, tag, value);
+    MemoryRef shadowed = place(kRectObject, {1, 2}, 4, 4, 40, 60);
+    SetObj_info(shadowed, four_cc("fram"), 2);
+    MemoryRef double_framed = place(kRoundRectObject, {5, 2}, 4, 4, 40, 60);
+    SetObj_info(double_framed, four_cc("fram"), 3);
+    SetObj_info(double_framed, four_cc("lsiz"), 2);
+    MemoryRef unframed = place(kRectObject, {8, 0}, 4, 4, 30, 60);
+    SetObj_info(unframed, four_cc("pat "), kSolid);
+    SetObj_info(unframed, four_cc("fcol"), int(sample_colours::kYellow));
+    SetObj_info(unframed, four_cc("fram"), 0);
+    draw();
+    EXPECT_TRUE(matches_golden("objects_fills_and_frames"));
+}
+
 TEST_F(ObjectDrawingTest, APictureFromAnImageFileAtItsSizeAndStretched) {
     int16_t error = 0;
     const std::vector<uint8_t> picture = picture_from_png(png_sample::halves(), &error);

@@ -269,7 +269,7 @@ TEST_F(PaneWindowTest, DraggingAColumnBoundaryResizesTheColumn) {
 TEST_F(PaneWindowTest, AReopenedDocumentKeepsItsWindowSizeAndScrollPosition) {
     open_sample();
     pf::size_window(window, 500, 330, true);
-    pf::move_window(window, 60, 90, false);
+    pf::move_window(window, 60, 110, false);  // below the command bar, where a dragged window may rest
     ViewChanged(record, 1);
     const pf::Rect placed = pf::window_content_rect(window);
     Scroll_Sheet(0, 7, 2, layer);  // the view, saved with the document

@@ -5,6 +5,7 @@
 
 #include "platform/screen/screen.h"
 #include "shell/shell_commands.h"
+#include "window/window_commands.h"
 #include "window/sheet_tabs.h"
 
 namespace {
@@ -52,6 +53,24 @@ TEST_F(ScreenEdgesTest, AZoomedWindowFillsTheAreaBetweenTheCommandBarAndTheTabBa
     EXPECT_TRUE(screen_matches("zoomed_window"));
     zoom(pf::kInZoomIn);
     EXPECT_EQ(pf::window_content_rect(window), before);
+}
+
+// A document from another screen may hold a window rectangle whose title bar
+// would lie under the command bar.
+TEST_F(ScreenEdgesTest, AWindowOpensWithItsTitleBarBelowTheCommandBar) {
+    MemoryRef workbook = GetWorkSheet(doc_window_layer(window_doc_record(window)));
+    MemoryRef layer = nullptr;
+    ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kLayerGridLines, nullptr), 0);
+    const pf::Rect bar = frame_of(command_bar_window());
+    const pf::Rect saved{int16_t(bar.top + 4), 120, int16_t(bar.top + 304), 520};
+    use_layer(layer)->pane_rects[0] = saved;
+    release_layer(layer);
+    auto opened = static_cast<pf::WindowRef>(MakeWind(nullptr, 1, layer));
+    ASSERT_NE(opened, nullptr);
+    run_until_idle();
+    expect_between_the_bars(opened);
+    EXPECT_EQ(pf::window_content_rect(opened).left, saved.left);
+    EXPECT_EQ(pf::window_content_rect(opened).width(), saved.width());
 }
 
 TEST_F(ScreenEdgesTest, TheMenuBarAndTheTabBarFollowAResizedHostAtOnce) {

@@ -1,0 +1,18 @@
+// Pictures exchanged with other programs as PNG images: a picture drawn at its
+// frame's size over white and encoded, and a PNG decoded over white and
+// recorded as one direct-colour copy of its pixels.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace pf {
+
+// The picture's PNG image; empty when the picture has no area or cannot be drawn.
+std::vector<uint8_t> picture_to_png(std::span<const uint8_t> picture);
+// The PNG as picture bytes whose frame is the image's size; empty when the
+// data are no PNG cairo can read or memory failed.
+std::vector<uint8_t> png_to_picture(std::span<const uint8_t> png);
+
+}  // namespace pf

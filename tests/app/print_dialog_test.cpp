@@ -1,0 +1,140 @@
+// The print dialog as a user meets it, with a print service put in place of
+// the system's: a range of pages past the last page prints nothing and says
+// so, and without printers the dialog says that none was found.
+#include <string>
+#include <vector>
+
+#include "core/alerts.h"
+#include "model/layer.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/print/print_jobs.h"
+#include "printing/printing.h"
+#include "tests/app/attended_fixture.h"
+#include "window/doc_window.h"
+
+namespace {
+
+constexpr int16_t kFromItem = 8, kToItem = 10, kPrinterNoteItem = 14;
+
+std::vector<pf::PrinterInfo> printers_offered;
+std::vector<std::string> jobs_sent;
+
+std::vector<pf::PrinterInfo> offered_printers() { return printers_offered; }
+pf::OSErr record_job(const std::string& printer, const std::string&, const std::string&, int) {
+    jobs_sent.push_back(printer);
+    return pf::noErr;
+}
+const pf::PrintService kRecordingService{offered_printers, record_job};
+
+struct PrintDialogTest : AttendedDocumentTest {
+    void SetUp() override {
+        AttendedDocumentTest::SetUp();
+        jobs_sent.clear();
+        printers_offered.clear();
+        pf::set_print_service(&kRecordingService);
+    }
+    void TearDown() override {
+        pf::set_print_service(nullptr);
+        AttendedDocumentTest::TearDown();
+    }
+    // Nine rows of cells, one row a page.
+    void make_nine_pages() {
+        set_unattended_run(true);
+        for (int row = 1; row <= 9; ++row) {
+            pf::driver_type("Row " + std::to_string(row));
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        }
+        run_until_idle(1000);
+        set_unattended_run(false);
+        use_layer(layer)->printable_rect = pf::Rect{0, 0, 20, 200};
+        release_layer(layer);
+    }
+};
+
+pf::DialogRef front_dialog_titled(const std::string& title) {
+    pf::WindowRef front = pf::front_window();
+    if (!pf::is_modal_window(front) || pf::window_title(front) != title) return nullptr;
+    return pf::get_dialog_from_window(front);
+}
+
+// Types "From 12 to 93", presses Print, answers the alert and cancels the
+// dialog that comes back.
+int range_step = 0;
+int print_dialogs_seen = 0;
+void past_the_end_composer() {
+    pf::compose_screen();
+    pf::DialogRef print = front_dialog_titled("Print");
+    pf::WindowRef front = pf::front_window();
+    if (range_step == 0 && print) {
+        ++print_dialogs_seen;
+        pf::select_dialog_item_text(print, kFromItem, 0, 32767);
+        pf::driver_type("12");
+        range_step = 1;
+    } else if (range_step == 1 && print && pf::get_dialog_item_text(print, kFromItem) == "12") {
+        pf::select_dialog_item_text(print, kToItem, 0, 32767);
+        pf::driver_type("93");
+        range_step = 2;
+    } else if (range_step == 2 && print && pf::get_dialog_item_text(print, kToItem) == "93") {
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        range_step = 3;
+    } else if (range_step == 3 && pf::is_modal_window(front) && !print) {
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
+        range_step = 4;
+    } else if (range_step == 4 && print) {
+        ++print_dialogs_seen;
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+        range_step = 5;
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(PrintDialogTest, PagesPastTheLastPagePrintNothingAndSaySo) {
+    printers_offered = {pf::PrinterInfo{"Office", true}};
+    make_nine_pages();
+    alert_requests().clear();
+    range_step = 0;
+    print_dialogs_seen = 0;
+    pf::host_set_composer(past_the_end_composer);
+    print_doc(record);
+    EXPECT_EQ(range_step, 5);
+    EXPECT_EQ(print_dialogs_seen, 2) << "the dialog comes back for other pages";
+    EXPECT_TRUE(jobs_sent.empty());
+    ASSERT_FALSE(alert_requests().empty());
+    EXPECT_EQ(alert_requests().back().text, "There are no pages 12 to 93 to print: this layer has 9 pages.");
+}
+
+std::string printer_note;
+bool note_read = false;
+void read_note_composer() {
+    pf::compose_screen();
+    if (pf::DialogRef print = front_dialog_titled("Print"); print && !note_read) {
+        note_read = true;
+        printer_note = pf::get_dialog_item_text(print, kPrinterNoteItem);
+        pf::screen_write_png(dialogtest::screenshot_path(printer_note.empty() ? "print_dialog.png"
+                                                                               : "print_dialog_no_printer.png"));
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+void read_note_of_next_print_dialog() {
+    note_read = false;
+    printer_note = "?";
+    pf::host_set_composer(read_note_composer);
+}
+
+TEST_F(PrintDialogTest, WithoutPrintersTheDialogSaysThatNoneWasFound) {
+    make_nine_pages();
+    read_note_of_next_print_dialog();
+    print_doc(record);
+    EXPECT_TRUE(note_read);
+    EXPECT_EQ(printer_note, "No printer was found. The pages can be saved as a PDF file.");
+
+    printers_offered = {pf::PrinterInfo{"Office", true}};
+    read_note_of_next_print_dialog();
+    print_doc(record);
+    EXPECT_TRUE(note_read);
+    EXPECT_EQ(printer_note, "");
+}
+
+}  // namespace
