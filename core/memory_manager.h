@@ -151,6 +151,8 @@ int16_t with_failure_handler(MemoryGlobals* globals, Work&& work) {
 // ---- Life of the manager ----------------------------------------------------
 void msMemStartup(MemoryGlobals* globals, int32_t ceiling);
 void msMemShutdown(MemoryGlobals* globals);
+// The count of blocks allocated and not yet disposed of.
+int32_t live_block_count(MemoryGlobals* globals);
 
 // ---- Making blocks (null on failure with no handler) -------------------------
 MemoryRef pgAllocateNewRef(MemoryGlobals* globals, int32_t rec_size, int32_t count, int32_t extend,

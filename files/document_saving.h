@@ -89,7 +89,3 @@ int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, 
 // Whether a save leaves the document with nothing unsaved: the whole
 // workbook was written in a format that holds all of it.
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count);
-
-// The export options dialog: kAnswerOK with the chosen format's code, or the
-// item that cancelled.
-int16_t run_export_dialog(int16_t* code);

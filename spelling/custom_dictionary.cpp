@@ -16,6 +16,8 @@ constexpr int kCustomDictionaryItem = 7;
 constexpr int16_t kSpellingStrings = 24000;
 constexpr int16_t kCustomDictionaryNameItem = 1;
 constexpr pf::FourCC kCustomDictionaryType = pf::four_cc("DICU");
+// Far more than a person adds word by word; a larger file is not a dictionary.
+constexpr int32_t kLargestCustomDictionary = 16 * 1024 * 1024;
 
 // The custom dictionary's spec; with `create`, the file is made when missing.
 pf::OSErr custom_dictionary_spec(bool create, pf::FileSpec& spec) {
@@ -31,19 +33,6 @@ pf::OSErr custom_dictionary_spec(bool create, pf::FileSpec& spec) {
     pf::OSErr err = pf::make_file_spec(spec.volume, spec.parent, spec.name, probe);
     if (err == pf::kFileNotFoundErr && create) err = pf::create_file(spec, kQuorvinCreator, kCustomDictionaryType);
     return err;
-}
-
-pf::OSErr read_whole_file(const pf::FileSpec& spec, std::string& bytes) {
-    int16_t ref;
-    pf::OSErr err = pf::open_data_fork(spec, pf::kReadPermission, ref);
-    if (err) return err;
-    int32_t length = 0;
-    err = pf::get_end_of_file(ref, length);
-    bytes.assign(size_t(err ? 0 : length), '\0');
-    int32_t count = length;
-    if (!err && length > 0) err = pf::read_file(ref, count, bytes.data());
-    pf::close_file(ref);
-    return err ? err : count == length ? pf::noErr : pf::kEndOfFileErr;
 }
 
 // The Mac Roman word of a line; false for a line that is empty, too long, or
@@ -96,8 +85,9 @@ bool read_custom_dictionary() {
     pf::FileSpec spec;
     pf::OSErr err = custom_dictionary_spec(false, spec);
     if (err == pf::kFileNotFoundErr) return true;
-    std::string bytes;
-    if (err || read_whole_file(spec, bytes) != pf::noErr) return false;
+    std::vector<uint8_t> file;
+    if (err || pf::read_whole_file(spec, kLargestCustomDictionary, file) != pf::noErr) return false;
+    const std::string bytes(file.begin(), file.end());
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
@@ -116,6 +106,7 @@ std::string custom_dictionary_name() {
 }
 
 int16_t add_to_custom_dictionary(const char* word) {
+    open_spelling();
     const size_t length = std::strlen(word);
     if (length == 0 || length > size_t(kSpellWordLimit) || std::strpbrk(word, "\r\n")) return pf::kParamErr;
     if (is_custom_word(word)) return pf::noErr;
