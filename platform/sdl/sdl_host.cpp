@@ -120,16 +120,14 @@ void text_event(const SDL_TextInputEvent& text) {
         drop_next_text = false;
         return;
     }
-    std::string mac_roman = utf8_to_mac_roman(text.text);
-    if (!input_commit(mac_roman)) input_text(mac_roman, pending_text.key_code, pending_text.repeat);
+    const std::string bytes = keyboard_text_from_utf8(text.text);
+    if (!input_commit(bytes)) input_text(bytes, pending_text.key_code, pending_text.repeat);
     pending_text = PendingText{};
 }
 
 // The input method's composition: its text, and the caret and selection in
-// characters (one Mac Roman byte each).
-void editing_event(const SDL_TextEditingEvent& edit) {
-    input_composition(utf8_to_mac_roman(edit.text), edit.start, edit.length);
-}
+// characters.
+void editing_event(const SDL_TextEditingEvent& edit) { input_composition_utf8(edit.text, edit.start, edit.length); }
 
 // The input method's candidate list goes beside the text being composed.
 void place_input_method(const Rect& global) {
