@@ -6,14 +6,11 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kMenuBar = 128;
-constexpr int16_t kOptionsMenu = 132;
-constexpr int16_t kFontMenu = 142;
 constexpr int16_t kShiftCommandItem = 4;
-constexpr int16_t kCalcStrings = 200;
 constexpr int kLanguageItem = 18;
 
 void add_submenu(int16_t id) {

@@ -6,13 +6,13 @@
 #include "files/file_framing.h"
 #include "platform/memory/memory.h"
 #include "model/cell_format.h"
+#include "model/header_part_record.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/record_bytes.h"
 
 namespace {
 
-constexpr int kHeaderPartSize = 72;
 constexpr int kStyleRunSize = 20;
 constexpr int16_t kFirstSwappedAlignment = 3;
 // A size stored the other way round reads as a multiple of 256.
@@ -71,7 +71,7 @@ void ByteFlipFileRef(MemoryRef ref) {
 }
 
 void ByteFlipHeaderRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {0, 2, 4}); });
+    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {kHeaderPartAlignment, kHeaderPartFont, kHeaderPartFontSize}); });
 }
 
 void verifyHeaderRef(MemoryRef ref) {

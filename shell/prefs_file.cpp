@@ -15,10 +15,10 @@
 #include "platform/resources/resources.h"
 #include "shell/shell_commands.h"
 #include "platform/system/system.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPrefsFolderStrings = 25005;
 constexpr int kPrefsFileNameItem = 3;
 constexpr int kSwapFileNameItem = 5;
 constexpr int kSaveNoteNameItem = 6;
