@@ -7,13 +7,13 @@
 #include "platform/memory/memory.h"
 #include "model/cell_format.h"
 #include "model/header_part_record.h"
+#include "model/style_run_layout.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/record_bytes.h"
 
 namespace {
 
-constexpr int kStyleRunSize = 20;
 constexpr int16_t kFirstSwappedAlignment = 3;
 // A size stored the other way round reads as a multiple of 256.
 bool size_swapped(int16_t size) { return size >= 256 && (size & 0xFF) == 0; }
@@ -37,13 +37,12 @@ int16_t swap_length(uint8_t* p, int16_t direction) {
     return direction == 0 ? load_i16(p) : host;
 }
 
-void flip_words_at(uint8_t* record, std::initializer_list<int> offsets) {
-    for (int offset : offsets) swap_bytes_at(record + offset, 2);
+template <typename... Offsets>
+void flip_words_at(uint8_t* record, Offsets... offsets) {
+    (reverse_word_at<uint16_t>(record + offsets), ...);
 }
 
 }  // namespace
-
-void swap_bytes_at(uint8_t* p, int width) { std::reverse(p, p + width); }
 
 void ByteFlipShorts(void* words, int32_t count) {
     auto* bytes = static_cast<uint8_t*>(words);
@@ -71,7 +70,9 @@ void ByteFlipFileRef(MemoryRef ref) {
 }
 
 void ByteFlipHeaderRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {kHeaderPartAlignment, kHeaderPartFont, kHeaderPartFontSize}); });
+    for_each_record(ref, [](uint8_t* record, int32_t) {
+        flip_words_at(record, kHeaderPartAlignment, kHeaderPartFont, kHeaderPartFontSize);
+    });
 }
 
 void verifyHeaderRef(MemoryRef ref) {
@@ -85,19 +86,19 @@ void verifyHeaderRef(MemoryRef ref) {
 }
 
 void ByteFlipCellFData(uint8_t* format) {
-    flip_words_at(format, {kFmtId, kFmtFont, kFmtBorderStyles});
+    flip_words_at(format, kFmtId, kFmtFont, kFmtBorderStyles);
     swap_bytes_at(format + kFmtBorderColours, 4);
-    flip_words_at(format, {kFmtExtent, kFmtBodyLength, kFmtStyleLength, kFmtResultType});
+    flip_words_at(format, kFmtExtent, kFmtBodyLength, kFmtStyleLength, kFmtResultType);
 }
 
 void ByteFlipCellFRef(MemoryRef ref) {
     for_each_record(ref, [](uint8_t* record, int32_t) { ByteFlipCellFData(record); });
 }
 
-void ByteFlipChartLabelFormat(uint8_t* format) { flip_words_at(format, {0, 32, 34, 36, 38}); }
+void ByteFlipChartLabelFormat(uint8_t* format) { flip_words_at(format, 0, 32, 34, 36, 38); }
 
 void ByteFlipChartUserDataRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {0, 10}); });
+    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, 0, 10); });
 }
 
 void ByteFlipTextObject(pf::Handle data, int16_t direction) {
@@ -117,12 +118,12 @@ int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction) {
     if (!style || length < 2) return pf::kParamErr;
     int16_t count = load_i16(style);
     if (direction == 0) count = int16_t(swap16(uint16_t(count)));
-    if (count < 0 || 2 + int32_t(count) * kStyleRunSize > length) return pf::kParamErr;
+    if (count < 0 || 2 + int32_t(count) * kRunEntrySize > length) return pf::kParamErr;
     swap_bytes_at(style, 2);
     for (int16_t i = 0; i < count; ++i) {
-        uint8_t* run = style + 2 + i * kStyleRunSize;
-        swap_bytes_at(run, 4);
-        flip_words_at(run, {4, 6, 8, 12, 14, 16, 18});
+        uint8_t* run = style + 2 + i * kRunEntrySize;
+        swap_bytes_at(run + kRunStart, 4);
+        flip_words_at(run, kRunHeight, kRunAscent, kRunFont, kRunFontSize, kRunColour, kRunColour + 2, kRunColour + 4);
     }
     return 0;
 }

@@ -4,7 +4,10 @@
 #pragma once
 
 constexpr int kRunEntrySize = 20;
+constexpr int kRunStart = 0;
+constexpr int kRunHeight = 4;
+constexpr int kRunAscent = 6;
 constexpr int kRunFont = 8;
 constexpr int kRunFace = 10;
 constexpr int kRunFontSize = 12;
-constexpr int kRunColour = 14;
+constexpr int kRunColour = 14;  // red, green, blue
