@@ -43,11 +43,18 @@ stop_session() {
 start_xvfb() {
   config=$(mktemp -d)
   export XDG_CONFIG_HOME=$config
-  exec 3< <(Xvfb -displayfd 1 -screen 0 "$1x24" -nolisten tcp 2>/dev/null)
-  xvfb_pid=$!
   trap stop_session EXIT
-  local display
-  read -r -t 30 display <&3 || fail "Xvfb did not start"
+  # Servers starting side by side can race for a display number: a server that
+  # gives up names none, and another is started.
+  local display= attempt
+  for attempt in 1 2 3; do
+    exec 3< <(Xvfb -displayfd 1 -screen 0 "$1x24" -nolisten tcp 2>/dev/null)
+    xvfb_pid=$!
+    read -r -t 30 display <&3 && break
+    kill "$xvfb_pid" 2>/dev/null
+    display=
+  done
+  [ -n "$display" ] || fail "Xvfb did not start"
   export DISPLAY=":$display" SDL_VIDEODRIVER=x11
   wait_for 30 display_answers || fail "display :$display does not answer"
 }

@@ -33,7 +33,15 @@ struct XServer {
     pid_t pid = -1;
     std::string display;
 
+    // Servers starting side by side can race for a display number: one that
+    // gives up names none, and another is started.
     bool start() {
+        for (int attempt = 0; attempt < 3; ++attempt)
+            if (start_once()) return true;
+        return false;
+    }
+
+    bool start_once() {
         int fds[2];
         if (pipe(fds) != 0) return false;
         pid = fork();
@@ -51,7 +59,12 @@ struct XServer {
         char c = 0;
         while (poll(&p, 1, 30000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         close(fds[0]);
-        if (number.empty()) return false;
+        if (number.empty()) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+            pid = -1;
+            return false;
+        }
         display = ":" + number;
         return true;
     }
