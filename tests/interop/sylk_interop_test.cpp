@@ -84,7 +84,7 @@ TEST_P(SylkInterop, TheirSylkMeansTheSameDaysHere) {
 // every value through our SYLK and back, and the peer reads our SYLK of it
 // with the same values.
 TEST_P(SylkInterop, A1900WorkbookKeepsItsValuesThroughOurSylk) {
-    peer::write_file(path("source.csv"), "=DATE(2024,3,15),=A1-45000,45366,=C1+1\r\n");
+    peer::write_file(path("source.csv"), "2024-03-15,=A1-45000,45366,=C1+1\r\n");
     ASSERT_TRUE(convert("source.csv", "source.xls"));
     ASSERT_TRUE(ours("source.xls", "book.qrv"));
     ASSERT_TRUE(ours("book.qrv", "book.slk"));
