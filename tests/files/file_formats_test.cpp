@@ -72,16 +72,6 @@ TEST_F(FileFormatsTest, ContentsTellBeforeTheName) {
     EXPECT_EQ(format_of_file("Empty", ""), nullptr);
 }
 
-// Saving a workbook of several layers keeps everything in the native format
-// alone; one layer saved alone never does.
-TEST(FileFormats, OnlyTheNativeFormatKeepsTheWholeWorkbook) {
-    EXPECT_TRUE(save_keeps_everything(kFormatNative, kWholeWorkbook, 3));
-    EXPECT_TRUE(save_keeps_everything(kFormatUntitled, kWholeWorkbook, 3));
-    EXPECT_FALSE(save_keeps_everything(kFormatCsv, kWholeWorkbook, 3));
-    EXPECT_TRUE(save_keeps_everything(kFormatCsv, kWholeWorkbook, 1));
-    EXPECT_FALSE(save_keeps_everything(kFormatNative, 0, 1));
-}
-
 // The platform knows the program's formats from start-up: the type a save in
 // each writes, by name or by the first bytes; formats of other programs'
 // files are not guessed.
