@@ -83,16 +83,22 @@ int16_t write_native_file(MemoryRef workbook, uint16_t layer_number, const pf::F
     return error;
 }
 
+// The writer of a save format code; the text writer for a code of none.
+FormatWriter writer_of(int16_t code) {
+    const FileFormat* format = format_of_code(code);
+    return format ? format->writer : FormatWriter::text;
+}
+
 int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
     MemoryRef workbook = workbook_of(shown_layer);
-    if (code <= kFormatNative) return write_native_file(workbook, layer_number, spec);
+    if (writer_of(code) == FormatWriter::native) return write_native_file(workbook, layer_number, spec);
     MemoryRef layer = layer_number == kWholeWorkbook ? shown_layer : find_SpreadSheet_item(workbook, layer_number);
     return save_text_file(layer, spec, code, layer_number == kWholeWorkbook);
 }
 
 // The text writer of a format code, into the open file.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
-    if (code == kFormatSylk || code == kFormatSylkOther) return write_sylk(layer, counter);
+    if (writer_of(code) == FormatWriter::sylk) return write_sylk(layer, counter);
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';
