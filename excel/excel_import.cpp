@@ -1,6 +1,5 @@
 #include "excel/excel_import.h"
 
-#include <cctype>
 #include <cstring>
 #include <new>
 #include <string>
@@ -19,14 +18,6 @@ constexpr unsigned char kBiff5Bof[] = {0x09, 0x08};
 constexpr uint8_t kBofKindWorksheet = 0x10;
 constexpr uint8_t kBofKindGlobals = 0x05;
 
-bool has_xls_extension(const unsigned char* name) {
-    static const char kExtension[] = ".xls";
-    if (name[0] < 4) return false;
-    for (int i = 0; i < 4; ++i)
-        if (std::tolower(name[name[0] - 3 + i]) != kExtension[i]) return false;
-    return true;
-}
-
 void tell_notes(const ImportReport& notes) {
     if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
@@ -44,16 +35,6 @@ bool is_excel_head(const unsigned char* head, size_t length) {
     bool biff4 = head[0] == kBiff4Bof[0] && head[1] == kBiff4Bof[1] && head[6] == kBofKindWorksheet;
     bool biff5 = head[0] == kBiff5Bof[0] && head[1] == kBiff5Bof[1] && head[6] == kBofKindGlobals;
     return biff4 || biff5;
-}
-
-bool is_excel_file(const pf::FileSpec& spec) {
-    int16_t ref = 0;
-    if (pf::open_data_fork(spec, pf::kReadPermission, ref)) return false;
-    unsigned char head[8] = {};
-    int32_t count = sizeof head;
-    pf::read_file(ref, count, head);
-    pf::close_file(ref);
-    return is_excel_head(head, size_t(count)) || has_xls_extension(spec.name);
 }
 
 namespace {

@@ -25,9 +25,6 @@ constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 
 // Whether the first bytes of a file are those of an Excel workbook.
 bool is_excel_head(const unsigned char* head, size_t length);
-// Whether the file is to be read as an Excel workbook: by its content, or by
-// its ".xls" extension (the reader then refuses what it cannot read).
-bool is_excel_file(const pf::FileSpec& spec);
 
 // Reads the workbook into `layer` and new layers after it. Reports its own
 // errors: error 1003 for contents it cannot read, a note for a workbook

@@ -95,11 +95,6 @@ void close_document_file(MemoryRef workbook);
 // Whether the file at `spec` can be opened as a document: 0, or the file error
 // that says why not (a folder, unreadable, damaged, newer, of another kind).
 int16_t refusal_to_open(const pf::FileSpec& spec);
-// The kind of text a file to open holds, by its name, else by its file type, else
-// by its first bytes being text:
-// kCsvFileType, kTabFileType, kTextType (SYLK, or text whose separator is asked), or
-// 0 for a file that is not interchange text.
-pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type);
 
 // Reading (document_reader.cpp).
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info);

@@ -1,13 +1,9 @@
 // Whether a file is one the open command takes, told before any window is made:
-// a native document, or text and SYLK for the interchange readers.
+// a native document, or a format of the table read by the text reader.
 #include "files/document_file.h"
 
-#include <cctype>
-#include <string>
-
+#include "files/file_formats.h"
 #include "files/file_framing.h"
-#include "files/open_filter.h"
-#include "files/text_exchange.h"
 #include "platform/resources/byte_reader.h"
 
 namespace {
@@ -30,24 +26,7 @@ bool read_head(int16_t ref, Head& head) {
     return true;
 }
 
-bool name_ends_with(const pf::FileSpec& spec, const char* ending) {
-    std::string name(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
-    const std::string tail(ending);
-    if (name.size() < tail.size()) return false;
-    for (size_t i = 0; i < tail.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(name[name.size() - tail.size() + i])) != tail[i]) return false;
-    return true;
-}
-
 }  // namespace
-
-pf::FourCC interchange_type(const pf::FileSpec& spec, pf::FourCC finder_type) {
-    if (name_ends_with(spec, ".csv")) return kCsvFileType;
-    if (name_ends_with(spec, ".tab")) return kTabFileType;
-    if (name_ends_with(spec, ".txt") || name_ends_with(spec, ".slk") || name_ends_with(spec, ".sylk")) return kTextType;
-    if (finder_type == kTextType || finder_type == kTabFileType || finder_type == kCsvFileType) return finder_type;
-    return !finder_type && file_looks_like_text(spec) ? kTextType : 0;
-}
 
 int16_t refusal_to_open(const pf::FileSpec& spec) {
     pf::CatalogInfo info;
@@ -60,7 +39,8 @@ int16_t refusal_to_open(const pf::FileSpec& spec) {
     pf::close_file(ref);
     if (has_head && head.version >= kOldestVersion && head.version <= kCurrentVersion) return 0;
     if (has_head && head.marker == kDocumentMarker && head.version > kCurrentVersion) return kNewerVersionErr;
-    if (!(has_head && head.marker == kDocumentMarker) && interchange_type(spec, info.finder.type)) return 0;
+    const FileFormat* format = format_to_read(spec, info.finder.type);
+    if (!(has_head && head.marker == kDocumentMarker) && format && format->reader == FormatReader::text) return 0;
     bool claims_to_be_document = info.finder.type == kDocumentType || info.finder.type == kOlderDocumentType;
     return claims_to_be_document ? kDamagedDocumentErr : kUnknownKindErr;
 }

@@ -15,6 +15,7 @@
 #include "files/files_services.h"
 #include "files/link_lists.h"
 #include "files/sylk.h"
+#include "files/file_formats.h"
 #include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
@@ -83,16 +84,22 @@ int16_t write_native_file(MemoryRef workbook, uint16_t layer_number, const pf::F
     return error;
 }
 
+// The writer of a save format code; the text writer for a code of none.
+FormatWriter writer_of(int16_t code) {
+    const FileFormat* format = format_of_code(code);
+    return format ? format->writer : FormatWriter::text;
+}
+
 int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
     MemoryRef workbook = workbook_of(shown_layer);
-    if (code <= kFormatNative) return write_native_file(workbook, layer_number, spec);
+    if (writer_of(code) == FormatWriter::native) return write_native_file(workbook, layer_number, spec);
     MemoryRef layer = layer_number == kWholeWorkbook ? shown_layer : find_SpreadSheet_item(workbook, layer_number);
     return save_text_file(layer, spec, code, layer_number == kWholeWorkbook);
 }
 
 // The text writer of a format code, into the open file.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
-    if (code == kFormatSylk || code == kFormatSylkOther) return write_sylk(layer, counter);
+    if (writer_of(code) == FormatWriter::sylk) return write_sylk(layer, counter);
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';
@@ -280,8 +287,15 @@ void remove_save_leftovers(const pf::FileSpec& document) {
     }
 }
 
-pf::FourCC file_type_for_code(int16_t code) { return code < kFormatSylk ? kDocumentType : kTextType; }
-pf::FourCC creator_for_code(int16_t code) { return code == kFormatSylkOther ? kOtherSpreadsheetCreator : kAppCreator; }
+pf::FourCC file_type_for_code(int16_t code) {
+    const FileFormat* format = format_of_code(code);
+    return format && format->file_type ? format->file_type : kTextType;
+}
+
+pf::FourCC creator_for_code(int16_t code) {
+    const FileFormat* format = format_of_code(code);
+    return format && format->creator ? format->creator : kAppCreator;
+}
 
 namespace {
 
@@ -292,51 +306,26 @@ bool has_extension(const unsigned char* name, const char* extension) {
     return HasFileExtension(name, pascal) != 0;
 }
 
-const char* extension_for_code(int16_t code) {
-    switch (code) {
-    case kFormatUntitled:
-    case kFormatNative: return ".qrv";
-    case kFormatSylk:
-    case kFormatSylkOther: return ".sylk";
-    case kFormatCsv: return ".csv";
-    case kFormatTabValues:
-    case kFormatTabFormulas:
-    case kFormatTabDisplayed: return ".txt";
-    case kFormatPdfName: return ".pdf";
-    default: return "";
-    }
-}
-
 void append_extension(unsigned char* name, int16_t code) {
-    const char* extension = extension_for_code(code);
+    const char* extension = save_extension(code);
     size_t length = std::strlen(extension);
     if (name[0] + length > size_t(pf::kMaxSpecName)) name[0] = uint8_t(pf::kMaxSpecName - length);
     std::memcpy(name + 1 + name[0], extension, length);
     name[0] = uint8_t(name[0] + length);
 }
 
-struct KnownExtension {
-    const char* text;
-    int16_t code;  // a format the extension names
-};
-
-// The known extension the name ends in, or null.
-const KnownExtension* known_extension_of(const unsigned char* name) {
-    static const KnownExtension known[] = {{".qrv", kFormatNative},      {".txt", kFormatTabValues},
-                                           {".csv", kFormatCsv},         {".pdf", kFormatPdfName},
-                                           {".sylk", kFormatSylk},       {".slk", kFormatSylk},
-                                           {".tab", kFormatTabValues},   {".tsv", kFormatTabValues}};
-    for (const KnownExtension& extension : known)
-        if (has_extension(name, extension.text)) return &extension;
-    return nullptr;
+// Whether two formats' saves add the same extension.
+bool same_save_extension(int16_t code, int16_t other) {
+    return std::strcmp(save_extension(code), save_extension(other)) == 0;
 }
 
 }  // namespace
 
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
-    if (const KnownExtension* own = known_extension_of(name)) {
-        if (std::strcmp(extension_for_code(own->code), extension_for_code(code)) == 0) return;
-        name[0] = uint8_t(name[0] - std::strlen(own->text));
+    const char* own = nullptr;
+    if (const FileFormat* format = written_format_of_name(name, &own)) {
+        if (same_save_extension(format->code, code)) return;
+        name[0] = uint8_t(name[0] - std::strlen(own));
         append_extension(name, code);
         return;
     }
@@ -344,16 +333,8 @@ void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
 }
 
 int16_t format_code_for_name(const unsigned char* name) {
-    struct Ending {
-        const char* text;
-        int16_t code;
-    };
-    static const Ending endings[] = {{".qrv", kFormatNative}, {".sylk", kFormatSylk}, {".slk", kFormatSylk},
-                                     {".csv", kFormatCsv},    {".txt", kFormatTabValues}, {".tab", kFormatTabValues},
-                                     {".tsv", kFormatTabValues}};
-    for (const Ending& ending : endings)
-        if (has_extension(name, ending.text)) return ending.code;
-    return -1;
+    const FileFormat* format = format_of_name(name);
+    return format ? format->code : int16_t(-1);
 }
 
 namespace {
@@ -365,7 +346,7 @@ int16_t settled_code(unsigned char* name, int16_t code, int16_t first_code, bool
         if (add_extension) append_extension(name, code);
         return code;
     }
-    if (std::strcmp(extension_for_code(typed), extension_for_code(code)) == 0) return code;
+    if (same_save_extension(typed, code)) return code;
     if (code == first_code) return typed;
     adjust_save_name(name, code, true);
     return code;
@@ -375,7 +356,7 @@ int16_t settled_code(unsigned char* name, int16_t code, int16_t first_code, bool
 // format's extension, when the name ends in it, stays on.
 void fit_file_name(unsigned char* name, int16_t code) {
     if (name[0] <= pf::kMaxSpecName) return;
-    const char* extension = extension_for_code(code);
+    const char* extension = save_extension(code);
     if (*extension && has_extension(name, extension)) {
         name[0] = uint8_t(name[0] - std::strlen(extension));
         append_extension(name, code);
@@ -394,7 +375,8 @@ int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, 
 
 bool save_keeps_everything(int16_t code, uint16_t layer_number, int16_t layer_count) {
     if (layer_number != kWholeWorkbook) return false;
-    return code <= kFormatNative || layer_count < 2;
+    const FileFormat* format = format_of_code(code);
+    return (format && format->keeps == FormatKeeps::workbook) || layer_count < 2;
 }
 
 void CloseEgo(MemoryRef file_info) {

@@ -1,5 +1,5 @@
-// Which files the Open command can read, and as what: by the file's type, the
-// extension of its name, and its first bytes.
+// Which files the Open command can read, and as what: the format table's
+// choice by the file's first bytes, the extension of its name and its type.
 #pragma once
 
 #include "platform/files/files.h"
@@ -11,7 +11,3 @@ bool CanOpenFile(const pf::FileSpec* spec, pf::FourCC* type);
 
 // The Open dialog's filter: folders, and the files CanOpenFile takes.
 bool NavFilterProc(const pf::FileSpec& item, const pf::CatalogInfo& info, void* user);
-
-// True when the file's first bytes are text: not empty, and no control
-// characters other than tab, line feed, form feed and return.
-bool file_looks_like_text(const pf::FileSpec& spec);

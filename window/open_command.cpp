@@ -11,12 +11,11 @@
 #include "core/app_menus.h"
 #include "core/task_manager.h"
 #include "core/nav_dialogs.h"
-#include "excel/excel_import.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
+#include "files/file_formats.h"
 #include "files/open_filter.h"
-#include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/links.h"
@@ -66,39 +65,31 @@ int16_t open_with_dialog() {
     return 0;
 }
 
-// Reads the file into the new workbook: 0, or non-zero when nothing was read.
-int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec) {
-    pf::CatalogInfo info;
-    pf::get_catalog_info(spec, info);
-    const pf::FourCC text_type = interchange_type(spec, info.finder.type);
+void record_format(MemoryRef workbook, int16_t code) {
     FileInfoRecord record = file_record_of(workbook);
-    const bool document = info.finder.type == kDocumentType || info.finder.type == kOlderDocumentType;
-    if (document || !text_type) {
-        record.format_code = kFormatNative;
-        set_file_record(workbook, record);
-        return Read_File(workbook, spec, Get_fileinfo(workbook));
-    }
-    MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, new_layer_flags(), nullptr) != 0) return kNoMemoryErr;
-    const int16_t code = format_code_for_name(spec.name);
-    record.format_code = code > 0 ? code : int16_t(kFormatTabValues);
+    record.format_code = code;
     set_file_record(workbook, record);
-    if (ReadTextFile(spec, Get_fileinfo(workbook), layer, text_type) != 0 || !MakeWind(nullptr, 1, layer)) return 1;
-    set_change_ctr(workbook, 1);  // closing an imported text asks whether to save it
-    return 0;
 }
 
-// An Excel workbook read into one layer of the new workbook, which counts as
-// changed and is saved under a new name. The reader reports its own errors.
-int16_t read_excel_into(MemoryRef workbook, const pf::FileSpec& spec) {
-    MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, new_layer_flags(), nullptr) != 0) return kNoMemoryErr;
-    if (int16_t error = ReadExcelFile(spec, Get_fileinfo(workbook), layer)) return error;
-    FileInfoRecord record = file_record_of(workbook);
-    record.format_code = kFormatExcelImport;
-    set_file_record(workbook, record);
+// The format recorded for a file read: a text's by its name when the name
+// tells one (the text reader corrects it by what it finds).
+int16_t recorded_code(const FileFormat& format, const pf::FileSpec& spec) {
+    const int16_t named = format_code_for_name(spec.name);
+    return format.reader == FormatReader::text && named > 0 ? named : format.code;
+}
+
+// Reads the file in its format into the new workbook and shows what was read:
+// 0, or non-zero when nothing was read. An import counts as changed, so that
+// closing it asks whether to save it; an Excel workbook is saved under a new name.
+int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec, const FileFormat& format) {
+    const int16_t code = recorded_code(format, spec);
+    const bool excel = format.reader == FormatReader::excel;
+    if (!excel) record_format(workbook, code);
+    if (int16_t error = read_in_format(format, workbook, spec, new_layer_flags())) return error;
+    if (format.reader == FormatReader::document) return 0;
+    if (excel) record_format(workbook, code);
     set_change_ctr(workbook, 1);
-    return MakeWind(nullptr, 1, layer) ? 0 : kNoMemoryErr;
+    return MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0)) ? 0 : kNoMemoryErr;
 }
 
 bool is_stationery(const pf::FileSpec& spec) {
@@ -129,7 +120,10 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
     OpeningFile opening(*spec);
-    const bool excel = is_excel_file(*spec);
+    pf::CatalogInfo info;
+    pf::get_catalog_info(*spec, info);
+    const FileFormat* format = format_to_read(*spec, info.finder.type);
+    const bool excel = format && format->reader == FormatReader::excel;
     if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {
         report_file_error(refusal);
         return refusal;
@@ -137,7 +131,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     ++untitled_ctr;
     MemoryRef workbook = new_workbook(spec);
     if (!workbook) return kNoMemoryErr;
-    if (int16_t error = excel ? read_excel_into(workbook, *spec) : read_into(workbook, *spec)) {
+    if (int16_t error = read_into(workbook, *spec, format ? *format : *format_of_code(kFormatNative))) {
         DisposeWorkSheet(workbook);
         --untitled_ctr;
         return error;

@@ -163,27 +163,30 @@ OSErr make_folders(const std::string& path, mode_t mode) {
 
 }  // namespace
 
-FinderInfo derive_finder_info(std::string_view name, const unsigned char* head, size_t length) {
-    constexpr FourCC kNative = four_cc("SH4P"), kOlderNative = four_cc("SHIP");
-    constexpr FourCC kCreator = four_cc("QRVA"), kText = four_cc("TEXT");
+namespace {
+std::vector<FileKindGuess>& file_kind_guesses() {
+    static std::vector<FileKindGuess> kinds;
+    return kinds;
+}
+
+FinderInfo guessed_info(const FileKindGuess& kind) {
     FinderInfo info;
-    if (head && length >= 4 && head[0] == 0xFF && head[1] == 0xFF) {
-        int version = (head[2] << 8) | head[3];
-        if (version >= 768 && version <= 1029) {
-            info.type = version <= 1024 ? kOlderNative : kNative;
-            info.creator = kCreator;
-            return info;
-        }
-    }
-    if (has_extension(name, ".qrv")) {
-        info.type = kNative;
-        info.creator = kCreator;
-    } else if ((head && length >= 3 && std::memcmp(head, "ID;", 3) == 0) ||
-               has_extension(name, ".txt") || has_extension(name, ".csv") ||
-               has_extension(name, ".tab") || has_extension(name, ".sylk")) {
-        info.type = kText;
-    }
+    info.type = kind.type;
+    info.creator = kind.creator;
     return info;
+}
+}  // namespace
+
+void set_file_kind_guesses(std::vector<FileKindGuess> kinds) { file_kind_guesses() = std::move(kinds); }
+
+FinderInfo derive_finder_info(std::string_view name, const unsigned char* head, size_t length) {
+    const std::vector<FileKindGuess>& kinds = file_kind_guesses();
+    for (const FileKindGuess& kind : kinds)
+        if (head && kind.sniff && kind.sniff(head, length)) return guessed_info(kind);
+    for (const FileKindGuess& kind : kinds)
+        for (const std::string& extension : kind.extensions)
+            if (has_extension(name, extension)) return guessed_info(kind);
+    return FinderInfo{};
 }
 
 OSErr get_catalog_info(const FileSpec& spec, CatalogInfo& info) {

@@ -166,7 +166,19 @@ OSErr get_finder_info(const FileSpec& spec, FinderInfo& info);
 // Stores type, creator and flags; answers 0 also where the file system keeps no
 // attributes (the derived values then stay in force).
 OSErr set_finder_info(const FileSpec& spec, const FinderInfo& info);
-// The type and creator derived from a file's name and first bytes.
+// A kind of file the application knows, for guessing the type and creator of
+// a file that stores none: told by its first bytes (`sniff`, may be null) or
+// by the extension of its name (lower case, with the dot).
+struct FileKindGuess {
+    FourCC type = 0, creator = 0;
+    bool (*sniff)(const unsigned char* head, size_t length) = nullptr;
+    std::vector<std::string> extensions;
+};
+// The kinds to guess from, handed down at start-up; before, nothing is guessed.
+void set_file_kind_guesses(std::vector<FileKindGuess> kinds);
+// The type and creator derived from a file's name and first bytes: the first
+// kind whose sniffing routine takes the bytes, else the first whose extension
+// the name ends in (after at least one character).
 FinderInfo derive_finder_info(std::string_view posix_name, const unsigned char* head, size_t length);
 
 // kFileLockedErr when the item cannot be written by us, else 0 (or the error).

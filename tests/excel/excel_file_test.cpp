@@ -6,10 +6,17 @@
 #include <fstream>
 
 #include "files/document_prompts.h"
+#include "files/file_formats.h"
 #include "tests/excel/excel_fixture.h"
 #include "tests/excel/excel_samples.h"
 
 namespace {
+
+// Whether the Open command and the converter read the file as an Excel workbook.
+bool read_as_excel(const pf::FileSpec& spec) {
+    const FileFormat* format = format_to_read(spec, 0);
+    return format && format->reader == FormatReader::excel;
+}
 
 using biff::Body;
 using biff::Sheet;
@@ -59,7 +66,7 @@ TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
     Sheet sheet{"S", {biff::formula(0, 0, tokens, 0), {0x0204, Body().cell(1, 0).wide8(u"\u0e17").v},
                       biff::number(40000, 0, 1)}};
     pf::FileSpec spec = write("Book.xls", biff::compound_file(biff::workbook(true, {}, {sheet})));
-    EXPECT_TRUE(is_excel_file(spec));
+    EXPECT_TRUE(read_as_excel(spec));
     EXPECT_EQ(read(spec), 0);
     EXPECT_EQ(told, (std::vector<int16_t>{kExcelFormulasNote, kExcelCharactersNote, kExcelBeyondGridNote}));
     EXPECT_TRUE(file_errors.empty());
@@ -118,8 +125,8 @@ TEST_F(ExcelFileTest, AProtectedWorkbookIsRefusedWithACaution) {
 
 TEST_F(ExcelFileTest, OtherFilesNamedAsWorkbooksAreRefusedWithError1003) {
     pf::FileSpec spec = write("Notes.xls", std::vector<uint8_t>(600, 'x'));
-    EXPECT_TRUE(is_excel_file(spec));  // by its name
-    EXPECT_FALSE(is_excel_file(write("Notes.txt", std::vector<uint8_t>(600, 'x'))));
+    EXPECT_TRUE(read_as_excel(spec));  // by its name
+    EXPECT_FALSE(read_as_excel(write("Notes.txt", std::vector<uint8_t>(600, 'x'))));
     EXPECT_EQ(read(spec), kExcelUnreadableErr);
     EXPECT_EQ(file_errors, std::vector<int16_t>{kExcelUnreadableErr});
     EXPECT_EQ(layers(), 1);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "files/document_file.h"
+#include "files/file_formats.h"
 #include "files/open_filter.h"
 #include "files/text_exchange.h"
 #include "tests/excel/excel_samples.h"
@@ -29,7 +30,7 @@ protected:
                  {"Book.qrv", native},    {"Book.txt", native},    {"Book", native},
                  {"Older.qrv", older_native}, {"Older.dat", older_native},
                  {"Sales.xls", excel},    {"Sales.txt", excel},    {"Sales", excel},
-                 {"List.csv", csv},       {"List.tab", csv},       {"List", csv},
+                 {"List.csv", csv},       {"List.tab", csv},       {"List.tsv", csv},  {"List", csv},
                  {"Notes.txt", text_bytes("plain\ttext\n")},
                  {"Cells.sylk", sylk},    {"Cells", sylk},
                  {"Picture.png", picture}, {"Picture", picture}, {"Empty", {}}})
@@ -61,8 +62,8 @@ TEST_F(OpenFilterTest, EveryKindIsShownAsWhatItIsWhateverItsName) {
         {"Book.qrv", "SH4P"},  {"Book.txt", "SH4P"}, {"Book", "SH4P"},
         {"Older.qrv", "SHIP"}, {"Older.dat", "SHIP"},
         {"Sales.xls", "XLS "}, {"Sales.txt", "XLS "}, {"Sales", "XLS "},
-        {"List.csv", "CSV "},  {"List.tab", "TAB "}, {"List", "TEXT"},
-        {"Notes.txt", "TEXT"}, {"Cells.sylk", "TEXT"}, {"Cells", "TEXT"},
+        {"List.csv", "CSV "},  {"List.tab", "TAB "}, {"List.tsv", "TAB "}, {"List", "TEXT"},
+        {"Notes.txt", "TAB "}, {"Cells.sylk", "TEXT"}, {"Cells", "TEXT"},
         {"Folder", "folder"},
     };
     EXPECT_EQ(shown_items(), expected);
@@ -87,9 +88,10 @@ TEST_F(OpenFilterTest, TypesAloneDecideWithoutAFile) {
 
 TEST_F(OpenFilterTest, TextWithoutAnExtensionOpensAsText) {
     EXPECT_EQ(refusal_to_open(spec("List")), 0);
-    EXPECT_EQ(interchange_type(spec("List"), 0), kTextType);
+    ASSERT_NE(format_to_read(spec("List"), 0), nullptr);
+    EXPECT_EQ(format_to_read(spec("List"), 0)->read_as, kTextType);
     EXPECT_NE(refusal_to_open(spec("Picture")), 0);
-    EXPECT_EQ(interchange_type(spec("Empty"), 0), 0u);
+    EXPECT_EQ(format_to_read(spec("Empty"), 0), nullptr);
 }
 
 }  // namespace

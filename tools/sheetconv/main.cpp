@@ -2,7 +2,7 @@
 // application's own reader, recalculates it to completion and writes it
 // through the application's own writer in the format of OUT's extension. A
 // document is known by its contents first (native documents, SYLK, Excel
-// workbooks), then by its extension (tables below, and .xls). It has no
+// workbooks), then by its extension, as the format table tells. It has no
 // window: questions take their default answer and messages go to stderr. The
 // input is read from a private copy, so converting an older document never
 // writes a backup or a converted file beside it. Like the program, it notes
@@ -20,7 +20,6 @@
 // make no sense, 1 when the conversion failed.
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,10 +32,10 @@
 #include "files/document_file.h"
 #include "core/alert_kinds.h"
 #include "core/string_utils.h"
-#include "excel/excel_import.h"
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
+#include "files/file_formats.h"
 #include "files/running_copies.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -61,22 +60,6 @@ struct Options {
     int layer = 0;  // from 0
     std::string input, output;
 };
-
-// Inputs by extension, after the contents: the file type the text reader takes.
-struct InputKind {
-    const char* extension;
-    pf::FourCC type;
-};
-const InputKind kInputKinds[] = {
-    {".csv", kCsvFileType}, {".txt", kTabFileType}, {".tab", kTabFileType},
-    {".tsv", kTabFileType}, {".slk", kTextType},    {".sylk", kTextType},
-};
-
-bool has_extension(const std::string& path, const char* extension) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return ext == extension;
-}
 
 void print_string(const char* what, int16_t list, int16_t index) {
     std::fprintf(stderr, "sheetconv: %s%s\n", what, pf::get_indexed_string(list, index).c_str());
@@ -139,50 +122,31 @@ bool copy_input(const std::string& input, std::string& folder, std::string& copy
     return std::filesystem::copy_file(input, copy, error);
 }
 
-int16_t read_text_layer(MemoryRef book, const pf::FileSpec& spec, pf::FourCC type) {
-    MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
-    const int16_t error = ReadTextFile(spec, Get_fileinfo(book), layer, type);
+// Reads the input in its format; the readers report their errors, all but a
+// text whose separator no one is there to choose.
+int16_t read_input(MemoryRef book, const pf::FileSpec& spec, const FileFormat& format) {
+    const int16_t error = read_in_format(format, book, spec, kLayerGridLines | kLayerHeadings);
+    if (format.reader == FormatReader::document) return error == 0 ? 0 : kDamagedFileErr;
     if (error == kTextCancelled) {
-        // No one to ask which character separates the fields.
         std::fprintf(stderr, "sheetconv: the text's fields have no known separator: name it .csv, .txt or .tab\n");
+        failed_quietly = true;
+    } else if (error && format.reader == FormatReader::excel) {
         failed_quietly = true;
     }
     return error;
 }
 
-// An Excel workbook: its worksheets as layers. The reader reports its errors.
-int16_t read_excel_layers(MemoryRef book, const pf::FileSpec& spec) {
-    MemoryRef layer = nullptr;
-    if (New_SpreadSheet(&quorvin_rsrv, book, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
-    int16_t error = ReadExcelFile(spec, Get_fileinfo(book), layer);
-    if (error) failed_quietly = true;
-    return error;
-}
-
-// The text reader's file type for a text input: SYLK by its first bytes, else
-// by the extension; 0 for none.
-pf::FourCC text_type_of(const std::string& path, pf::FourCC found_type) {
-    for (const InputKind& kind : kInputKinds)
-        if (has_extension(path, kind.extension)) return kind.type;
-    return found_type == kTextType ? kTextType : 0;
-}
-
-// Opens the input by its kind (content first, then extension); 0 or an error.
+// Opens the input in the format the table chooses for it; 0 or an error.
 int16_t open_input(const std::string& path, MemoryRef* book) {
     pf::FileSpec spec;
     if (pf::OSErr error = pf::file_spec_from_path(path, spec)) return error;
     pf::FinderInfo info;
     if (pf::OSErr error = pf::get_finder_info(spec, info)) return error;
+    const FileFormat* format = format_to_read(spec, info.type);
+    if (!format) return kUnknownKindErr;
     *book = new_workbook(&spec);
     if (!*book) return kNoMemoryErr;
-    if (info.type == kDocumentType || info.type == kOlderDocumentType) {
-        int16_t result = Read_File(*book, spec, Get_fileinfo(*book));
-        return result == 0 ? 0 : kDamagedFileErr;
-    }
-    if (is_excel_file(spec)) return read_excel_layers(*book, spec);
-    if (pf::FourCC type = text_type_of(path, info.type)) return read_text_layer(*book, spec, type);
-    return kUnknownKindErr;
+    return read_input(*book, spec, *format);
 }
 
 // The output's format, by the extension of its name as the Save dialog takes it.

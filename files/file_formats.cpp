@@ -1,0 +1,170 @@
+// The format table and what is told from it.
+#include "files/file_formats.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "core/file_utils.h"
+#include "core/string_utils.h"
+#include "excel/excel_import.h"
+#include "files/document_file.h"
+#include "files/text_exchange.h"
+#include "model/calc_globals.h"
+#include "model/layer.h"
+#include "model/workbook.h"
+
+namespace {
+
+constexpr size_t kHeadSize = 512;
+
+int16_t document_version(const unsigned char* head, size_t length) {
+    if (length < 4 || int16_t(head[0] << 8 | head[1]) != kDocumentMarker) return 0;
+    return int16_t(head[2] << 8 | head[3]);
+}
+
+bool current_document_head(const unsigned char* head, size_t length) {
+    const int16_t version = document_version(head, length);
+    return version >= kFirstCurrentGeneration && version <= kCurrentVersion;
+}
+
+bool older_document_head(const unsigned char* head, size_t length) {
+    const int16_t version = document_version(head, length);
+    return version >= kOldestVersion && version < kFirstCurrentGeneration;
+}
+
+// Text: not empty, and no control characters other than tab, line feed, form
+// feed and return.
+bool text_bytes(const unsigned char* head, size_t length) {
+    if (length == 0) return false;
+    return std::none_of(head, head + length, [](unsigned char c) {
+        return c < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r';
+    });
+}
+
+bool sylk_head(const unsigned char* head, size_t length) { return length >= 3 && std::memcmp(head, "ID;", 3) == 0; }
+
+using R = FormatReader;
+using W = FormatWriter;
+using K = FormatKeeps;
+
+// Told by content first in this order; by name and type in this order too.
+// Every tab text format is written as ".txt", and ".txt" is read as tab text.
+constexpr FileFormat kFormats[] = {
+    {kFormatNative, kDocumentType, kDocumentType, kAppCreator, {".qrv"}, current_document_head, R::document, W::native, K::workbook},
+    {kFormatNative, kOlderDocumentType, kOlderDocumentType, kAppCreator, {}, older_document_head, R::document, W::none, K::workbook},
+    {kFormatExcelImport, kExcelType, 0, 0, {".xls"}, is_excel_head, R::excel, W::none, K::layer},
+    {kFormatExcelImport, pf::four_cc("XLS4"), 0, 0, {}, nullptr, R::excel, W::none, K::layer},
+    {kFormatExcelImport, pf::four_cc("XLS5"), 0, 0, {}, nullptr, R::excel, W::none, K::layer},
+    {kFormatExcelImport, pf::four_cc("XLS8"), 0, 0, {}, nullptr, R::excel, W::none, K::layer},
+    {kFormatSylk, kTextType, kTextType, kAppCreator, {".sylk", ".slk"}, sylk_head, R::text, W::sylk, K::layer},
+    {kFormatSylkOther, kTextType, kTextType, kOtherSpreadsheetCreator, {".sylk", ".slk"}, nullptr, R::none, W::sylk, K::layer},
+    {kFormatCsv, kCsvFileType, kTextType, kAppCreator, {".csv"}, nullptr, R::text, W::text, K::layer},
+    {kFormatTabValues, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::text, W::text, K::layer},
+    {kFormatTabFormulas, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::none, W::text, K::layer},
+    {kFormatTabDisplayed, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::none, W::text, K::layer},
+    {kFormatPdfName, 0, kTextType, kAppCreator, {".pdf"}, nullptr, R::none, W::pdf, K::layer},
+    // Text by its content or type alone: the reader asks for its separator.
+    {kFormatTabValues, kTextType, 0, 0, {}, nullptr, R::text, W::none, K::layer},
+};
+constexpr const FileFormat& kPlainText = kFormats[std::size(kFormats) - 1];
+
+bool readable(const FileFormat& format) { return format.reader != R::none; }
+bool written(const FileFormat& format) { return format.writer != W::none; }
+bool saved(const FileFormat& format) { return written(format) && format.writer != W::pdf; }
+
+// The format's extension the name ends in, or null.
+const char* matching_extension(const FileFormat& format, const unsigned char* name) {
+    for (const char* extension : format.extensions) {
+        if (!extension) break;
+        unsigned char pascal[16];
+        set_pstring(pascal, extension, sizeof pascal - 1);
+        if (HasFileExtension(name, pascal)) return extension;
+    }
+    return nullptr;
+}
+
+template <typename Test>
+const FileFormat* first_format(Test test) {
+    const FileFormat* found = std::find_if(std::begin(kFormats), std::end(kFormats), test);
+    return found == std::end(kFormats) ? nullptr : found;
+}
+
+// Up to kHeadSize bytes from the start of the file; its count, 0 when unreadable.
+size_t read_file_head(const pf::FileSpec& spec, unsigned char* head) {
+    int16_t ref = 0;
+    if (pf::open_data_fork(spec, pf::kReadPermission, ref) != pf::noErr) return 0;
+    int32_t count = int32_t(kHeadSize);
+    pf::OSErr error = pf::read_file(ref, count, head);
+    pf::close_file(ref);
+    return error == pf::noErr || error == pf::kEndOfFileErr ? size_t(std::max(count, 0)) : 0;
+}
+
+// A new layer at the end of the workbook, filled by the format's reader.
+int16_t read_into_new_layer(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags) {
+    MemoryRef layer = nullptr;
+    if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, layer_flags, nullptr) != 0) return kNoMemoryErr;
+    if (format.reader == R::excel) return ReadExcelFile(spec, Get_fileinfo(workbook), layer);
+    return ReadTextFile(spec, Get_fileinfo(workbook), layer, format.read_as);
+}
+
+}  // namespace
+
+const FileFormat* format_to_read(const pf::FileSpec& spec, pf::FourCC finder_type) {
+    unsigned char head[kHeadSize];
+    const size_t length = read_file_head(spec, head);
+    if (auto found = first_format([&](const FileFormat& f) { return readable(f) && f.sniff && f.sniff(head, length); }))
+        return found;
+    if (auto found = first_format([&](const FileFormat& f) { return readable(f) && matching_extension(f, spec.name); }))
+        return found;
+    if (auto found = format_of_read_type(finder_type)) return found;
+    return !finder_type && text_bytes(head, length) ? &kPlainText : nullptr;
+}
+
+const FileFormat* format_of_read_type(pf::FourCC type) {
+    return first_format([&](const FileFormat& f) { return readable(f) && f.read_as == type; });
+}
+
+const FileFormat* format_of_code(int16_t code) {
+    if (code == kFormatUntitled) code = kFormatNative;
+    return first_format([&](const FileFormat& f) { return f.code == code; });
+}
+
+const FileFormat* format_of_name(const unsigned char* name) {
+    return first_format([&](const FileFormat& f) { return saved(f) && matching_extension(f, name); });
+}
+
+const char* save_extension(int16_t code) {
+    const FileFormat* format = format_of_code(code);
+    return format && written(*format) && format->extensions[0] ? format->extensions[0] : "";
+}
+
+const FileFormat* written_format_of_name(const unsigned char* name, const char** extension) {
+    for (const FileFormat& format : kFormats) {
+        *extension = written(format) ? matching_extension(format, name) : nullptr;
+        if (*extension) return &format;
+    }
+    return nullptr;
+}
+
+int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags) {
+    if (format.reader == R::document) return Read_File(workbook, spec, Get_fileinfo(workbook));
+    return read_into_new_layer(format, workbook, spec, layer_flags);
+}
+
+void register_file_formats() {
+    std::vector<pf::FileKindGuess> kinds;
+    for (const FileFormat& format : kFormats) {
+        if (!readable(format) || !format.file_type) continue;
+        pf::FileKindGuess kind{format.file_type, format.creator, format.sniff, {}};
+        for (const char* extension : format.extensions)
+            if (extension) kind.extensions.emplace_back(extension);
+        kinds.push_back(std::move(kind));
+    }
+    pf::set_file_kind_guesses(std::move(kinds));
+}
+
+namespace {
+// The platform knows the formats from the start of any program with the engine.
+const bool kFormatsRegistered = (register_file_formats(), true);
+}  // namespace

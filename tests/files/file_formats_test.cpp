@@ -1,0 +1,87 @@
+// The format table: a file is read in the format its name or bytes tell, a
+// save's name and the Open command agree on every extension, and the
+// platform guesses the types of files it is handed nothing about from it.
+#include <string>
+
+#include "files/document_file.h"
+#include "files/document_saving.h"
+#include "files/file_formats.h"
+#include "files/text_exchange.h"
+#include "tests/files/sample_workbook.h"
+#include "tests/files/text_fixture.h"
+
+namespace {
+
+class FileFormatsTest : public TextTest {
+protected:
+    // The format the file of that name and contents is read in; null for none.
+    const FileFormat* format_of_file(const std::string& name, const std::string& contents) {
+        write_bytes(name, std::vector<uint8_t>(contents.begin(), contents.end()));
+        return format_to_read(spec(name), 0);
+    }
+
+    // The file read in its format into a new workbook; its first layer.
+    MemoryRef read_file(const std::string& name) {
+        const FileFormat* format = format_to_read(spec(name), 0);
+        if (!format) return nullptr;
+        MemoryRef workbook = sample::new_workbook();
+        EXPECT_EQ(read_in_format(*format, workbook, spec(name), kLayerGridLines), 0);
+        return find_SpreadSheet_item(workbook, 0);
+    }
+};
+
+std::string pascal_name(const std::string& name) { return std::string(1, char(name.size())) + name; }
+
+int16_t code_of_name(const std::string& name) {
+    return format_code_for_name(reinterpret_cast<const unsigned char*>(pascal_name(name).c_str()));
+}
+
+// What a save writes under an extension is what Open reads under it: every
+// tab text format is saved as ".txt", and ".txt", ".tab" and ".tsv" read as
+// tab text without asking for a separator.
+TEST_F(FileFormatsTest, OpenReadsEachExtensionAsSaveWritesIt) {
+    const std::string tabbed = "a\tb\n1\t2\n";
+    for (const char* name : {"List.txt", "List.tab", "List.tsv", "LIST.TSV"}) {
+        const FileFormat* format = format_of_file(name, tabbed);
+        ASSERT_NE(format, nullptr) << name;
+        EXPECT_EQ(format->read_as, kTabFileType) << name;
+        EXPECT_EQ(code_of_name(name), kFormatTabValues) << name;
+    }
+    for (int16_t code : {kFormatTabValues, kFormatTabFormulas, kFormatTabDisplayed})
+        EXPECT_STREQ(save_extension(code), ".txt");
+    EXPECT_EQ(format_of_file("List.csv", "a,b\n")->read_as, kCsvFileType);
+    EXPECT_EQ(code_of_name("List.csv"), kFormatCsv);
+    for (const char* name : {"Cells.slk", "Cells.sylk"}) EXPECT_EQ(code_of_name(name), kFormatSylk) << name;
+    EXPECT_EQ(code_of_name("Sales.xls"), -1);  // read, never written
+    EXPECT_STREQ(save_extension(kFormatExcelImport), "");
+
+    MemoryRef read = read_file("List.tsv");
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(cell(read, 0, 1).text, "b");
+    EXPECT_EQ(cell(read, 1, 1).number, 2.0);
+}
+
+// The bytes tell before the name; a text of no known name or type is read
+// with its separator asked; what is neither is not read.
+TEST_F(FileFormatsTest, ContentsTellBeforeTheName) {
+    EXPECT_EQ(format_of_file("Cells.csv", "ID;P\r\nC;Y1;X1;K5\r\nE\r\n")->code, kFormatSylk);
+    const FileFormat* plain = format_of_file("Notes", "a;b\n");
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->read_as, kTextType);
+    EXPECT_EQ(format_of_file("Picture.png", std::string("\x89PNG\r\n\x1a\n", 8)), nullptr);
+    EXPECT_EQ(format_of_file("Empty", ""), nullptr);
+}
+
+// The platform knows the program's formats from start-up: the type a save in
+// each writes, by name or by the first bytes; formats of other programs'
+// files are not guessed.
+TEST(FileFormats, ThePlatformGuessesTypesFromTheTable) {
+    const unsigned char native[] = {0xFF, 0xFF, 0x04, 0x05};
+    EXPECT_EQ(pf::derive_finder_info("x", native, sizeof native).type, kDocumentType);
+    for (const char* name : {"a.txt", "a.tab", "a.tsv", "a.csv", "a.slk", "a.sylk"})
+        EXPECT_EQ(pf::derive_finder_info(name, nullptr, 0).type, kTextType) << name;
+    EXPECT_EQ(pf::derive_finder_info("Sales.xls", nullptr, 0).type, 0u);
+    EXPECT_EQ(pf::derive_finder_info("Print.pdf", nullptr, 0).type, 0u);
+}
+
+}  // namespace
