@@ -1,6 +1,7 @@
 // Charts: redrawing a chart object whose data range holds 10,000 points per
 // series (its numbers read from the cells, then drawn), and drawing the same
-// data alone, for a line and a column chart.
+// data alone, for a line and a column chart; reading the same cells through
+// a range of the whole grid.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -54,5 +55,15 @@ void BM_DrawReadData10000Points(benchmark::State& state) {
     for (auto _ : state) draw_chart(pf::four_cc("lcht"), chart, data, kChartRect);
 }
 BENCHMARK(BM_DrawReadData10000Points)->Unit(benchmark::kMillisecond);
+
+// The data of a chart whose range is the whole grid, over the same cells.
+void BM_ReadWholeGridChart(benchmark::State& state) {
+    bench_window::Window window(false);
+    fill_series(window);
+    MemoryRef chart = NewChartRecord(GetMemoryGlobals(window.layer), CellRange{{0, 0}, {kLastCell, kLastCell}});
+    for (auto _ : state) benchmark::DoNotOptimize(chart_data(chart, window.layer));
+    DisposeMemory(chart);
+}
+BENCHMARK(BM_ReadWholeGridChart)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -47,6 +47,7 @@ struct Session : BenchWorkbook {
     }
     ~Session() {
         ClobberScrap(0);
+        DisposeMemory(g_Clip);
         g_Clip = nullptr;
     }
 

@@ -1,5 +1,6 @@
 // Text interchange: a CSV of 10^6 cells (25,000 rows of 40) read and written,
-// in process and through the converter program, and a SYLK of 10^5 formulas
+// in process and through the converter program, 10^6 numbers the program made
+// written as CSV beside the same numbers read from CSV and written again, and a SYLK of 10^5 formulas
 // read, recalculated and written; the same conversions timed in the peer
 // spreadsheets when they are installed.
 #include <benchmark/benchmark.h>
@@ -127,6 +128,54 @@ void BM_CsvWrite(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
 }
 
+// Integers, fractions and prices with no typed text, as results and the
+// numbers of a native document are.
+MemoryRef made_numbers_layer() {
+    MemoryRef layer = sample::new_layer(sample::new_workbook());
+    sample::Bytes store;
+    store.reserve(size_t(kCsvRows) * kCsvColumns * 40);
+    for (int r = 0; r < kCsvRows; ++r) {
+        const size_t row = store.size();
+        store.resize(row + kRowHeaderSize);
+        for (int c = 0; c < kCsvColumns; ++c) {
+            double value = c % 3 == 0   ? double(r * kCsvColumns + c)
+                           : c % 3 == 1 ? (r * 7919 + c * 104729) % 1000003 / 1000003.0
+                                        : r % 1000 + (10 + c) / 100.0;
+            sample::Bytes cell = sample::constant_cell(int16_t(c), value, "");
+            store.insert(store.end(), cell.begin(), cell.end());
+        }
+        _SetRowID_(store.data() + row, int16_t(r));
+        _SetRowLength_(store.data() + row, uint32_t(store.size() - row));
+    }
+    sample::install_cells(layer, store);
+    return layer;
+}
+
+void time_csv_writes(benchmark::State& state, MemoryRef layer) {
+    for (auto _ : state) benchmark::DoNotOptimize(encode_text_file(layer_text(layer, FieldSource::formulas, kCommaSeparator)));
+    state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
+    dispose(layer);
+}
+
+void BM_CsvWriteMadeNumbers(benchmark::State& state) {
+    Session s;
+    time_csv_writes(state, made_numbers_layer());
+}
+
+// The same numbers once written as CSV and read back, so typed.
+void BM_CsvWriteReadNumbers(benchmark::State& state) {
+    Session s;
+    MemoryRef made = made_numbers_layer();
+    const std::string csv = encode_text_file(layer_text(made, FieldSource::formulas, kCommaSeparator));
+    dispose(made);
+    MemoryRef layer = read_layer(csv, false);
+    if (!layer) {
+        state.SkipWithError("read failed");
+        return;
+    }
+    time_csv_writes(state, layer);
+}
+
 void BM_SylkReadRecalculateWrite(benchmark::State& state) {
     Session s;
     const std::string& sylk = sylk_source();
@@ -228,6 +277,8 @@ void BM_GnumericSylk(benchmark::State& state) {
 
 BENCHMARK(BM_CsvRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvWriteMadeNumbers)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvWriteReadNumbers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);

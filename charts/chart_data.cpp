@@ -25,6 +25,14 @@ struct Orientation {
     CellPoint cell(int point, int line) const {
         return columns ? CellPoint{int16_t(point), int16_t(line)} : CellPoint{int16_t(line), int16_t(point)};
     }
+    int point_of(CellPoint cell) const { return columns ? cell.v : cell.h; }
+    int line_of(CellPoint cell) const { return columns ? cell.h : cell.v; }
+};
+
+// The part of the range the chart reads: points and lines from first to last.
+struct ReadSpan {
+    int first_point, last_point, first_line, last_line;
+    int points() const { return last_point - first_point + 1; }
 };
 
 // Whether a cell holds a text (typed, or a formula's result).
@@ -40,11 +48,39 @@ double cell_number(MemoryRef layer, CellPoint where) {
     return CellValue(layer, where, &number) ? number : kNoNumber;
 }
 
-// Whether any cell of a line (first..last along it) holds text.
-bool line_has_text(MemoryRef layer, const Orientation& o, bool along_points, int line, int first, int last) {
-    for (int i = first; i <= last; ++i)
-        if (holds_text(layer, along_points ? o.cell(line, i) : o.cell(i, line))) return true;
-    return false;
+// Whether any stored cell of the point (or of the line) holds text.
+bool any_text_at(MemoryRef layer, const Orientation& o, const std::vector<CellPoint>& stored, bool at_point, int at) {
+    return std::any_of(stored.begin(), stored.end(), [&](CellPoint cell) {
+        return (at_point ? o.point_of(cell) : o.line_of(cell)) == at && holds_text(layer, cell);
+    });
+}
+
+// The range cut to the most a chart reads; false when it is empty.
+bool read_span(const CellRange& range, const Orientation& o, ReadSpan* span) {
+    *span = ReadSpan{o.point_of(range.topLeft), o.point_of(range.botRight), o.line_of(range.topLeft),
+                     o.line_of(range.botRight)};
+    if (span->first_point < 0 || span->first_line < 0 || span->last_point < span->first_point ||
+        span->last_line < span->first_line)
+        return false;
+    span->last_point = std::min(span->last_point, span->first_point + kMostPoints - 1);
+    span->last_line = std::min(span->last_line, span->first_line + kMostSeries);
+    return true;
+}
+
+CellRange range_of(const ReadSpan& span, const Orientation& o) {
+    return CellRange{o.cell(span.first_point, span.first_line), o.cell(span.last_point, span.last_line)};
+}
+
+// The span ends at the last point and the last line that hold a cell: a range
+// of whole rows or columns shows the data there are, not the empty grid.
+void end_at_stored_cells(const std::vector<CellPoint>& stored, const Orientation& o, ReadSpan* span) {
+    int last_point = span->first_point, last_line = span->first_line;
+    for (CellPoint cell : stored) {
+        last_point = std::max(last_point, o.point_of(cell));
+        last_line = std::max(last_line, o.line_of(cell));
+    }
+    span->last_point = last_point;
+    span->last_line = last_line;
 }
 
 }  // namespace
@@ -60,34 +96,51 @@ ChartData chart_data(MemoryRef chart, MemoryRef layer) {
     ChartData data;
     if (!chart || !layer) return data;
     data.layer_font = Get_Default_Font(layer);
-    const CellRange range = chart_range(chart);
     const Orientation o{(chart_flags(chart) & kChartSeriesInColumns) != 0};
-    // Points run along rows for series in columns.
-    int first_point = o.columns ? range.topLeft.v : range.topLeft.h, last_point = o.columns ? range.botRight.v : range.botRight.h;
-    int first_line = o.columns ? range.topLeft.h : range.topLeft.v, last_line = o.columns ? range.botRight.h : range.botRight.v;
-    if (first_point < 0 || first_line < 0 || last_point < first_point || last_line < first_line) return data;
-    last_point = std::min(last_point, first_point + kMostPoints - 1);
-    last_line = std::min(last_line, first_line + kMostSeries);
+    ReadSpan span;
+    if (!read_span(chart_range(chart), o, &span)) return data;
+    // Only the cells stored in the span are read: the others have no number and no name.
+    const std::vector<CellPoint> stored = stored_cells_in_range(range_of(span, o), layer);
+    end_at_stored_cells(stored, o, &span);
     int names_at = chart_word(chart, o.columns ? kChartNameRow : kChartNameColumn);
     int categories_at = chart_word(chart, o.columns ? kChartNameColumn : kChartNameRow);
     CalcRowPtr(layer);
-    if (names_at < 0 && last_point > first_point && line_has_text(layer, o, true, first_point, first_line, last_line))
-        names_at = first_point;
-    if (categories_at < 0 && last_line > first_line &&
-        line_has_text(layer, o, false, first_line, names_at == first_point ? first_point + 1 : first_point, last_point))
-        categories_at = first_line;
-    for (int line = first_line; line <= last_line; ++line) {
+    if (names_at < 0 && span.last_point > span.first_point && any_text_at(layer, o, stored, true, span.first_point))
+        names_at = span.first_point;
+    const int first_category_point = names_at == span.first_point ? span.first_point + 1 : span.first_point;
+    if (categories_at < 0 && span.last_line > span.first_line &&
+        std::any_of(stored.begin(), stored.end(), [&](CellPoint cell) {
+            return o.line_of(cell) == span.first_line && o.point_of(cell) >= first_category_point &&
+                   holds_text(layer, cell);
+        }))
+        categories_at = span.first_line;
+    // Where a point's value goes: the names' point, when inside, takes none.
+    const bool names_inside = names_at >= span.first_point && names_at <= span.last_point;
+    auto slot = [&](int point) { return size_t(point - span.first_point - (names_inside && point > names_at)); };
+    const size_t points = size_t(span.points() - names_inside);
+    for (int line = span.first_line; line <= span.last_line; ++line) {
         if (line == categories_at) continue;
         ChartSeries series;
         if (names_at >= 0) series.name = displayed_cell_text(layer, o.cell(names_at, line));
-        for (int point = first_point; point <= last_point; ++point)
-            if (point != names_at) series.values.push_back(cell_number(layer, o.cell(point, line)));
+        series.values.assign(points, kNoNumber);
         data.series.push_back(std::move(series));
     }
-    for (int point = first_point; point <= last_point; ++point)
-        if (point != names_at)
-            data.categories.push_back(categories_at >= 0 ? displayed_cell_text(layer, o.cell(point, categories_at))
-                                                         : std::to_string(point - first_point + 1));
+    const bool categories_inside = categories_at >= span.first_line && categories_at <= span.last_line;
+    for (CellPoint cell : stored) {
+        const int point = o.point_of(cell), line = o.line_of(cell);
+        if (point == names_at || line == categories_at) continue;
+        const size_t series = size_t(line - span.first_line - (categories_inside && line > categories_at));
+        data.series[series].values[slot(point)] = cell_number(layer, cell);
+    }
+    data.categories.resize(points);
+    if (categories_at < 0) {
+        for (int point = span.first_point; point <= span.last_point; ++point)
+            if (point != names_at) data.categories[slot(point)] = std::to_string(point - span.first_point + 1);
+    } else {
+        const CellRange names{o.cell(span.first_point, categories_at), o.cell(span.last_point, categories_at)};
+        for (CellPoint cell : stored_cells_in_range(names, layer))
+            if (o.point_of(cell) != names_at) data.categories[slot(o.point_of(cell))] = displayed_cell_text(layer, cell);
+    }
     ReleaseCache(layer);
     return data;
 }

@@ -31,10 +31,16 @@ int16_t chosen_tool() {
     return tool >= kFirstChartTool && tool <= kLastChartTool ? int16_t(tool) : 0;
 }
 
+int16_t framed_tool = 0;  // the kind framed when the face was last drawn
+
 }  // namespace
 
 void redraw_chart_palette() {
     if (ChartBar) pf::inval_window_rect(ChartBar, chart_face_rect());
+}
+
+void show_chosen_chart_tool() {
+    if (chosen_tool() != framed_tool) redraw_chart_palette();
 }
 
 namespace {
@@ -42,7 +48,8 @@ namespace {
 int32_t update_chart_proc(EventRecord*, uintptr_t, uintptr_t) {
     if (!ChartBar) return 1;
     PushWindowPort(ChartBar);
-    DrawChartImage(chart_face_rect(), 32, true, chosen_tool());
+    framed_tool = chosen_tool();
+    DrawChartImage(chart_face_rect(), 32, true, framed_tool);
     PopPort();
     return 1;
 }
@@ -57,9 +64,13 @@ int32_t click_chart_proc(EventRecord* event, uintptr_t, uintptr_t) {
     const int16_t tool = chart_tool_at(where, chart_face_rect());
     if (!tool) return 1;
     DocWindowRecord fields = read_doc_window(record);
-    fields.tool = fields.tool == uint16_t(tool) ? 0 : uint16_t(tool);
-    write_doc_window(record, fields);
-    redraw_chart_palette();
+    if (fields.tool == uint16_t(tool)) {
+        fields.tool = 0;
+        write_doc_window(record, fields);
+        redraw_chart_palette();
+        return 1;
+    }
+    DoChartMenu(record, int16_t(tool - kFirstChartTool + 1));
     return 1;
 }
 

@@ -1,6 +1,7 @@
-// The chart-kind palette: a floating window of the fifteen chart kinds; a
-// click chooses the kind of the chart the next click in the front document
-// makes (a second click on the chosen kind takes it back).
+// The chart-kind palette: a floating window of the fifteen chart kinds. A click
+// does what the Chart Kind menu does: with a chart selected it changes that
+// chart's kind, else it chooses the kind of the chart the next click in the
+// front document makes (a second click on the chosen kind takes it back).
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,8 @@ constexpr int16_t kChartBoxWidth = 22, kChartBoxHeight = 20, kChartBoxesAcross =
 
 // Redraws the palette (the chosen kind follows the front document's tool).
 void redraw_chart_palette();
+// Redraws it when the front document's tool is not the one it frames.
+void show_chosen_chart_tool();
 // The palette's face for the given size: the kinds in rows of five.
 pf::Rect chart_face_rect();
 // The box of a chart tool (13 to 27) in a face, and the tool under a point (0 none).

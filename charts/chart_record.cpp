@@ -209,6 +209,7 @@ std::vector<ChartUserData> chart_series_formats(MemoryRef chart) {
     if (!chart) return formats;
     const int32_t size = GetByteSize(chart);
     const auto count = size_t(std::max(0, size - kChartRecordSize) / kChartUserDataSize);
+    if (count == 0) return formats;  // a new chart has none, and no bytes to copy into
     formats.resize(count);
     with_chart(chart, [&](uint8_t* bytes) {
         return std::memcpy(formats.data(), bytes + kChartRecordSize, count * kChartUserDataSize), 0;

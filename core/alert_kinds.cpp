@@ -29,6 +29,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
     {pf::kMemFullErr, 12},
     {25, 12},
     {kPurgeShortErr, 12},
+    {kNoSwapFileErr, 12},
     {1001, 13},
     {pf::kAddResourceFailedErr, 14},
     {pf::kResFileNotFoundErr, 15},

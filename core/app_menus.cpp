@@ -47,6 +47,14 @@ void send_self(pf::FourCC event_id) {
     }
 }
 
+// A window chosen from the Window menu comes to the front, expanded when it
+// was collapsed.
+void bring_listed_window(WindowRef window) {
+    if (!window) return;
+    if (pf::window_collapsed(window)) pf::collapse_window(window, false);
+    SelectReferencedWindow(window);
+}
+
 void insert_function(MemoryRef record, int16_t menu, int16_t item) {
     if (!record) return;
     if (!GetActiveEditor(nullptr)) EditorKey(kEqualsKey, record, 0);
@@ -71,7 +79,7 @@ void dispatch_menu(MemoryRef record, int16_t menu, int16_t item) {
         case 132: DoOptionMenu(record, item); return;
         case 133: DoObjectMenu(record, item); return;
         case 134:
-            if (item >= kFirstWindowItem) SelectReferencedWindow(window_of_menu_item(item));
+            if (item >= kFirstWindowItem) bring_listed_window(window_of_menu_item(item));
             else DoWindowMenu(record, item);
             return;
         case 135:

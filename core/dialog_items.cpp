@@ -55,9 +55,7 @@ pf::ControlRef GetDialogControl(DialogRef dialog, int16_t item) {
     return dialog ? pf::get_dialog_item_control(dialog, item) : nullptr;
 }
 
-void DrawDialogItem(DialogRef dialog, int16_t item) {
-    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::draw_one_control(control);
-}
+void DrawDialogItem(DialogRef dialog, int16_t item) { pf::draw_dialog_item(dialog, item); }
 
 void GetDItemBox(DialogRef dialog, int16_t item, pf::Rect* box) { *box = pf::get_dialog_item_box(dialog, item); }
 

@@ -18,7 +18,9 @@
 #include "formula/calc_services.h"
 #include "editing/undo_record.h"
 #include "model/model_services.h"
+#include "model/undo_fields.h"
 #include "objects/object_store.h"
+#include "objects/object_records.h"
 #include "objects/objects.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
@@ -59,6 +61,7 @@ void install_model_services() {
                                    GetObjectOffset,
                                    Delete_Objects,
                                    keep_deleted_objects_for_undo,
+                                   ClobberObjList,
                                    reset_page,
                                    SetActiveRects,
                                    page_number_of,

@@ -1,11 +1,13 @@
 // TaskMaster, the event loop: waits for events and routes each one to the
 // procedure of the task its window belongs to.
 #include <algorithm>
+#include <new>
 
 #include "core/alerts.h"
 #include "core/app_menus.h"
 #include "core/colours.h"
 #include "core/dialog_routing.h"
+#include "core/memory_manager.h"
 #include "core/screen_geometry.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
@@ -44,6 +46,19 @@ struct LoopState {
 
 LoopState loop;
 
+void route_event(EventRecord* event);
+
+// Runs what an event asks for; running out of memory on the way is told, and
+// the program goes on with its documents as the failed work left them.
+template <typename Work>
+void run_guarded(Work&& work) {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        show_file_error(kNoMemoryErr);
+    }
+}
+
 void set_cursor_rect_at(pf::Point where) {
     if (!loop.cursor_region) return;
     pf::rect_region(loop.cursor_region, pf::Rect{where.v, where.h, int16_t(where.v + 1), int16_t(where.h + 1)});
@@ -71,6 +86,7 @@ void forward_host_quit_request() {
 }
 
 uint32_t loop_sleep() {
+    if (pf::ae_pending_count() > 0) return 0;
     if (in_background()) return kBackgroundSleep;
     if (loop.last_event_kind == pf::kKeyDown || loop.last_event_kind == pf::kAutoKey) return 0;
     return std::min(pf::caret_time(), kMaxForegroundSleep);
@@ -277,6 +293,9 @@ bool task_master_pass() {
         return !loop.quit;
     }
     if (event.what != pf::kNullEvent) return !loop.quit;
+    // Each request was announced by a high-level event, which a full queue may
+    // have dropped: the requests still pending are carried out one per pass.
+    if (pf::ae_pending_count() > 0) run_guarded([] { pf::ae_process_apple_event(); });
     run_idle_procedures(&event);
     return !loop.quit;
 }
@@ -301,6 +320,13 @@ void TaskMaster(const TaskRecord* record, StartProc start, uintptr_t argument) {
 }
 
 void DoTaskEvent(EventRecord* event) {
+    run_guarded([event] { route_event(event); });
+    real_event_ticks = event->when;
+}
+
+namespace {
+
+void route_event(EventRecord* event) {
     switch (event->what) {
         case pf::kMouseDown:
             route_mouse_down(event);
@@ -324,12 +350,20 @@ void DoTaskEvent(EventRecord* event) {
         default:
             break;
     }
-    real_event_ticks = event->when;
 }
+
+}  // namespace
 
 void HandleEvent(EventRecord* event) {
     if (event->what == pf::kUpdateEvent) do_update(event);
     else if (event->what == pf::kActivateEvent) do_activate(event);
+}
+
+void draw_pending_updates() {
+    constexpr int kMostWindows = 200;  // a window whose update does not end it cannot hold this up
+    EventRecord update;
+    for (int drawn = 0; drawn < kMostWindows && pf::get_next_event(pf::kUpdateMask, update); ++drawn)
+        do_update(&update);
 }
 
 void do_update(EventRecord* event) {
@@ -424,13 +458,9 @@ void do_idle(EventRecord* event) {
     }
     WindowRef under_mouse = nullptr;
     pf::find_window(pf::mouse_location(), &under_mouse);
-    if (under_mouse) {
-        idle_window(under_mouse, event);
-    } else {
-        SetCursorTo(kArrowCursor);
-        unsigned char empty[1] = {0};
-        draw_cmd_msg(empty, 0);
-    }
+    show_resting_message(under_mouse);
+    if (under_mouse) idle_window(under_mouse, event);
+    else SetCursorTo(kArrowCursor);
     WindowRef front_document = pf::front_non_floating_window();
     if (front_document && front_document != under_mouse) idle_window(front_document, event);
 }

@@ -1,8 +1,9 @@
 // The headless answers of core's foundation services: no sound, the Roman
 // script, nothing to note when the memory reserve is full again, and an undo
-// record is a plain block.
+// record goes with everything it holds.
 #include "core/foundation_services.h"
 
+#include "model/undo_fields.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -10,9 +11,8 @@ namespace {
 void no_beep(int16_t) {}
 int16_t roman_script() { return pf::kScriptRoman; }
 void nothing_to_note() {}
-void dispose_block(MemoryRef undo) { DisposeNonNilMemory(undo); }
 
-constexpr FoundationServices kHeadless{no_beep, roman_script, nothing_to_note, dispose_block};
+constexpr FoundationServices kHeadless{no_beep, roman_script, nothing_to_note, DisposeUndo};
 
 }  // namespace
 

@@ -1,5 +1,29 @@
 // The memory manager: start-up, the reserve, the master list of blocks, making,
 // using and releasing blocks.
+//
+// A block is in one of three states:
+//   resident   its data in memory, unlocked (access_ctr 0): may be moved or purged;
+//   in use     access_ctr > 0, its data locked: pointers into it stay valid;
+//   purged     kPurged, data null, its bytes in the swap file [swap_start, swap_end).
+// UseMemory moves resident or purged to in use (reloading a purged block first);
+// UnuseMemory moves in use back to resident when the count reaches 0 (a
+// discardable block in temporary memory is purged then); only the purger
+// (memory_purge.cpp) moves resident to purged, and only under pressure or past
+// the ceiling.
+//
+// Invariants:
+//  1. Every live block has exactly one slot in its manager's master list.
+//  2. A block in use is never moved, purged or resized behind its user's back:
+//     the purger skips blocks with access_ctr > 0 or kBlockBusy.
+//  3. Uses and releases pair up: a release below zero is a caller's fault, ignored
+//     and reported to the UnbalancedReleaseProc (the tests fail on it).
+//  4. A failure (no memory, a swap-file error) never returns to the code that met
+//     it while a failure frame is pushed: msFailure throws to the innermost frame,
+//     whose with_failure_handler answers the error; destructors on the way run.
+//     A caller that keeps uses open across a call that can fail releases them
+//     with UnuseFailedMemory in its handler.
+//  5. The 16,384-byte reserve exists whenever no failure is being handled: it is
+//     given up first under pressure and made again after the next success.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -268,6 +292,12 @@ void msMemShutdown(MemoryGlobals* globals) {
     globals->bytes_in_use = 0;
     globals->first_free_slot = -1;
     globals->signature = 0;
+}
+
+int32_t live_block_count(MemoryGlobals* globals) {
+    if (!globals->master_list) return 0;
+    const MemoryRef* slots = master_slots(globals);
+    return int32_t(std::count_if(slots, slots + master_slot_count(globals), [](MemoryRef ref) { return ref != nullptr; }));
 }
 
 // ---- Making blocks -------------------------------------------------------------

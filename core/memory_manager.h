@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "platform/memory/memory.h"
@@ -125,12 +126,20 @@ int16_t msProcessError(int16_t error);
 void last_gasp_error_handler(MemoryGlobals* globals);
 void msDebugProc(int16_t error, int32_t extra);
 
+// The error a user is told of for a failure of the manager: running short,
+// however the manager found out (purging, no swap file), is kNoMemoryErr.
+inline int16_t memory_error_to_tell(int16_t error) {
+    return error == kPurgeShortErr || error == kNoSwapFileErr ? kNoMemoryErr : error;
+}
+
 // Drops the frame (and any inner frame left linked) from the chain.
 void unlink_failure_frame(MemoryGlobals* globals, FailureFrame* frame);
 
 // Runs work with a frame pushed: answers 0 when it finished, else the error of
 // the failure that ended it (the frame is then already unlinked; the failed block
-// is in globals->failed_ref). Other exceptions pass through with the frame unlinked.
+// is in globals->failed_ref). An allocation of the standard library that fails
+// ends the work as kNoMemoryErr. Other exceptions pass through with the frame
+// unlinked.
 template <typename Work>
 int16_t with_failure_handler(MemoryGlobals* globals, Work&& work) {
     FailureFrame frame;
@@ -140,6 +149,10 @@ int16_t with_failure_handler(MemoryGlobals* globals, Work&& work) {
     } catch (const MemoryFailure& failure) {
         unlink_failure_frame(globals, &frame);
         return failure.error;
+    } catch (const std::bad_alloc&) {
+        unlink_failure_frame(globals, &frame);
+        globals->error = kNoMemoryErr;
+        return kNoMemoryErr;
     } catch (...) {
         unlink_failure_frame(globals, &frame);
         throw;
@@ -151,6 +164,8 @@ int16_t with_failure_handler(MemoryGlobals* globals, Work&& work) {
 // ---- Life of the manager ----------------------------------------------------
 void msMemStartup(MemoryGlobals* globals, int32_t ceiling);
 void msMemShutdown(MemoryGlobals* globals);
+// The count of blocks allocated and not yet disposed of.
+int32_t live_block_count(MemoryGlobals* globals);
 
 // ---- Making blocks (null on failure with no handler) -------------------------
 MemoryRef pgAllocateNewRef(MemoryGlobals* globals, int32_t rec_size, int32_t count, int32_t extend,

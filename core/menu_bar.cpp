@@ -2,9 +2,14 @@
 // the event loop asks for.
 #include "core/app_menus.h"
 #include "core/system_info.h"
+#include "model/cell_format.h"
+#include "model/date_serials.h"
+#include "model/display_text.h"
+#include "model/format_commands.h"
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
+#include "platform/system/date_time.h"
 #include "shell/shell_commands.h"
 
 namespace {
@@ -12,6 +17,11 @@ namespace {
 constexpr int16_t kMenuBar = 128;
 constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kFontMenu = 142;
+constexpr int16_t kDateMenu = 137;
+constexpr int16_t kTimeMenu = 138;
+// The moment the Date and Time menus show in each of their formats: a day
+// above 12 and a month below it tell the order of day and month apart.
+constexpr pf::DateTimeRec kSampleMoment{2026, 1, 31, 13, 30, 55, 7};
 constexpr int16_t kShiftCommandItem = 4;
 constexpr int16_t kCalcStrings = 200;
 constexpr int kLanguageItem = 18;
@@ -37,6 +47,26 @@ void shift_command_item() {
     pf::set_item_key(menu, kShiftCommandItem, pf::get_item_key(menu, kShiftCommandItem), pf::kMenuShiftModifier);
 }
 
+// Names each item of a format menu by the sample moment shown in the item's own
+// format, so that the menu shows what choosing it gives; an item with no
+// format, or whose format gives no text, keeps its text.
+void name_items_by_their_formats(int16_t menu_id, int16_t (*code_of)(int16_t item)) {
+    pf::MenuRef menu = pf::get_menu_handle(menu_id);
+    uint32_t seconds = 0;
+    if (!menu || !pf::date_to_seconds(kSampleMoment, seconds)) return;
+    const double sample = serial_of_seconds(seconds, false);
+    uint8_t format[kCellFormatSize];
+    GetDefaultFormat(format);
+    for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item) {
+        const int16_t code = code_of(item);
+        if (code < 0) continue;
+        format[kFmtCode] = uint8_t(code);
+        unsigned char text[256];
+        get_format_string(text, format, &sample, nullptr);
+        if (text[0]) pf::set_menu_item_text(menu, item, std::string_view(reinterpret_cast<char*>(text + 1), text[0]));
+    }
+}
+
 }  // namespace
 
 void InitAppMenus() {
@@ -44,6 +74,8 @@ void InitAppMenus() {
     for (int16_t id = 137; id <= 163; ++id) add_submenu(id);
     for (int16_t id : {int16_t(190), int16_t(191), int16_t(164)}) add_submenu(id);
     fill_font_menu();
+    name_items_by_their_formats(kDateMenu, date_verb);
+    name_items_by_their_formats(kTimeMenu, time_verb);
     shift_command_item();
     dim_pending_commands();
     pf::draw_menu_bar();

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "core/string_utils.h"
@@ -43,6 +44,23 @@ struct DecimalDigits {
     char digits[kMaxDigits + 1] = {};
 };
 
+// Up to this many significant digits, a normal double's shortest digits that
+// read back as it, when there are no more of them, are its digits correctly
+// rounded: half a unit in the last place is below half a unit of the 15th digit.
+constexpr int kShortestExactDigits = 15;
+
+// `magnitude` in the scientific notation of "%.*e" with n - 1 decimals
+// ("d.ddde+xx"), its trailing zeros perhaps left out; answers the end.
+char* scientific_digits(double magnitude, int n, char* text, size_t size) {
+    if (n <= kShortestExactDigits && magnitude >= std::numeric_limits<double>::min()) {
+        std::to_chars_result shortest = std::to_chars(text, text + size, magnitude, std::chars_format::scientific);
+        int digits = int(std::find(text, shortest.ptr, 'e') - text);
+        if (digits > 1) --digits;  // the point
+        if (digits <= n) return shortest.ptr;
+    }
+    return std::to_chars(text, text + size, magnitude, std::chars_format::scientific, n - 1).ptr;
+}
+
 DecimalDigits digits_of(double value, int n) {
     DecimalDigits d;
     d.negative = std::signbit(value);
@@ -57,11 +75,13 @@ DecimalDigits digits_of(double value, int n) {
     }
     n = std::clamp(n, 1, kMaxDigits);
     char text[kMaxDigits + 16];
-    std::snprintf(text, sizeof text, "%.*e", n - 1, std::fabs(value));
-    char* p = text;
+    const char* end = scientific_digits(std::fabs(value), n, text, sizeof text);
+    const char* p = text;
     for (; *p != 'e'; ++p)
         if (*p != '.') d.digits[d.count++] = *p;
-    d.exponent = std::atoi(p + 1) - (d.count - 1);
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+    d.exponent = exponent - (d.count - 1);
     while (d.count > 1 && d.digits[d.count - 1] == '0') {
         --d.count;
         ++d.exponent;
@@ -114,21 +134,30 @@ char digit_at(const DecimalDigits& d, int position) {
     return position >= 1 && position <= d.count ? d.digits[position - 1] : '0';
 }
 
-std::string formatted_text(const DecimalDigits& d, const DigitLayout& layout, char decimal_char) {
-    std::string text;
-    if (d.negative) text += '-';
-    if (d.digits[0] < '0' || d.digits[0] > '9') return text + d.digits;
+// Room for the widest layout written: the digit positions, a sign, the
+// decimal character and an exponent.
+constexpr int kFormattedRoom = kMaxDigitPositions + 16;
+
+// Writes the digits in the layout at `out`; answers the count of characters.
+int formatted_text(const DecimalDigits& d, const DigitLayout& layout, char decimal_char, char* out) {
+    char* p = out;
+    if (d.negative) *p++ = '-';
+    if (d.digits[0] < '0' || d.digits[0] > '9') {
+        std::memcpy(p, d.digits, size_t(d.count));
+        return int(p + d.count - out);
+    }
     for (int position = layout.first; position <= layout.last; ++position) {
-        text += digit_at(d, position);
-        if (position == layout.point && position != layout.last) text += decimal_char;
+        *p++ = digit_at(d, position);
+        if (position == layout.point && position != layout.last) *p++ = decimal_char;
     }
     if (layout.with_exponent) {
-        char exponent[16];
-        std::snprintf(exponent, sizeof exponent, "E%c%02d", layout.exponent < 0 ? '-' : '+',
-                      std::abs(layout.exponent));
-        text += exponent;
+        *p++ = 'E';
+        *p++ = layout.exponent < 0 ? '-' : '+';
+        const int magnitude = std::abs(layout.exponent);
+        if (magnitude < 10) *p++ = '0';
+        p = std::to_chars(p, out + kFormattedRoom, magnitude).ptr;
     }
-    return text;
+    return int(p - out);
 }
 
 }  // namespace
@@ -214,12 +243,16 @@ void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, b
             lay_out_positional(d, layout);
         }
     }
-    std::string text = layout.last - layout.first > kMaxDigitPositions
-                           ? std::string(kTooWide)
-                           : formatted_text(d, layout, static_cast<char>(decimal_char));
-    if (text.size() > static_cast<size_t>(kMaxPStringLength)) text = kTooWide;
-    dest[0] = static_cast<unsigned char>(text.size());
-    std::memcpy(dest + 1, text.data(), text.size());
+    char text[kFormattedRoom];
+    int length = layout.last - layout.first > kMaxDigitPositions
+                     ? 0
+                     : formatted_text(d, layout, static_cast<char>(decimal_char), text);
+    if (length == 0 || length > kMaxPStringLength) {
+        length = int(sizeof kTooWide - 1);
+        std::memcpy(text, kTooWide, sizeof kTooWide - 1);
+    }
+    dest[0] = static_cast<unsigned char>(length);
+    std::memcpy(dest + 1, text, size_t(length));
 }
 
 double final_Round(const double* value) {

@@ -108,6 +108,9 @@ void DoTaskEvent(EventRecord* event);
 void HandleEvent(EventRecord* event);
 void do_idle(EventRecord* event);
 void do_update(EventRecord* event);
+// Draws every window whose drawing is still waiting (its update), so that a
+// dialog about to open shows over the windows as they now are.
+void draw_pending_updates();
 void do_activate(EventRecord* event);
 void do_keydown(EventRecord* event);
 void enable_menus();

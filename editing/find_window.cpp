@@ -49,11 +49,12 @@ constexpr OptionBox kOptionBoxes[] = {{kIgnoreCaseBox, kFindIgnoreCase},
                                       {kAllLayersBox, kFindAllLayers}};
 
 constexpr int16_t kFindStrings = 160;
-constexpr int kNotFoundTitle = 34;
+constexpr int kNoHitTitle = 34;  // the frame's title while there is no hit
 constexpr int kFoundInTitle = 35;
 constexpr int16_t kFrameInset = 7;
 constexpr int16_t kTitleHeight = 16;
 constexpr int kLongestShownText = 160;
+constexpr int32_t kWholeField = 32000;
 constexpr pf::RGBColor kHitColour{0xFFFF, 0, 0};
 
 pf::WindowRef find_window() { return find_wind ? pf::get_dialog_window(find_wind) : nullptr; }
@@ -70,7 +71,7 @@ std::string text_of(const unsigned char* pstr) { return std::string(pstr + 1, ps
 
 // The frame's title: the found cell's reference, or that nothing is found.
 std::string frame_title(MemoryRef layer) {
-    if (!layer || !find_state.first_find) return pf::get_indexed_string(kFindStrings, kNotFoundTitle);
+    if (!layer || !find_state.first_find) return pf::get_indexed_string(kFindStrings, kNoHitTitle);
     const CellPoint cell = GetClickCell(layer);
     const CellRange range{cell, cell};
     const bool relative[4] = {false, false, false, false};
@@ -192,7 +193,15 @@ int32_t close_find_proc(EventRecord*, uintptr_t, uintptr_t) {
 // ---- Menus while the window is in front ------------------------------------------
 
 constexpr int16_t kEditMenu = 130;
-enum EditItem : int16_t { kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 7, kFindItem = 11, kFindAgainItem = 12 };
+enum EditItem : int16_t {
+    kCutItem = 4,
+    kCopyItem = 5,
+    kPasteItem = 6,
+    kClearItem = 7,
+    kSelectAllItem = 9,
+    kFindItem = 11,
+    kFindAgainItem = 12
+};
 
 TaskRecord application_procs() {
     TaskRecord procs;
@@ -205,14 +214,15 @@ int32_t find_menu_enable_proc(EventRecord* event, uintptr_t, uintptr_t window) {
     pf::MenuRef edit = pf::get_menu_handle(kEditMenu);
     if (!edit) return 1;
     pf::enable_menu_item(edit, 0);
-    for (int16_t item : {kCutItem, kCopyItem, kPasteItem, kClearItem, kFindItem}) pf::enable_menu_item(edit, item);
+    for (int16_t item : {kCutItem, kCopyItem, kPasteItem, kClearItem, kSelectAllItem, kFindItem})
+        pf::enable_menu_item(edit, item);
     if (has_document() && find_state.find_str[0] > 0) pf::enable_menu_item(edit, kFindAgainItem);
     else pf::disable_menu_item(edit, kFindAgainItem);
     pf::draw_menu_bar();
     return 1;
 }
 
-// Cut, Copy, Paste and Clear act on the focused field.
+// Cut, Copy, Paste, Clear and Select All act on the focused field.
 void edit_focused_field(int16_t item) {
     pf::ControlRef field = pf::get_dialog_item_control(find_wind, pf::get_dialog_keyboard_focus(find_wind));
     if (!field) return;
@@ -221,6 +231,7 @@ void edit_focused_field(int16_t item) {
         case kCopyItem: pf::edit_text_copy(field); break;
         case kPasteItem: pf::edit_text_paste(field); break;
         case kClearItem: pf::edit_text_clear(field); break;
+        case kSelectAllItem: pf::edit_text_select(field, 0, kWholeField); break;
         default: break;
     }
 }
@@ -228,7 +239,8 @@ void edit_focused_field(int16_t item) {
 int32_t find_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
     if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
-    if (choice->item >= kCutItem && choice->item <= kClearItem) edit_focused_field(choice->item);
+    if ((choice->item >= kCutItem && choice->item <= kClearItem) || choice->item == kSelectAllItem)
+        edit_focused_field(choice->item);
     else if (choice->item == kFindItem || choice->item == kFindAgainItem) run_find(kFindButton);
     pf::hilite_menu(0);
     if (find_wind) {
@@ -262,7 +274,7 @@ void fill_fields() {
         pf::set_dialog_item_value(find_wind, box.item, (app_prefs.options & box.bit) != 0);
     pf::set_dialog_item_value(find_wind, kByColumnsBox, find_state.by_columns);
     pf::set_dialog_keyboard_focus(find_wind, kSearchField);
-    pf::select_dialog_item_text(find_wind, kSearchField, 0, 32000);
+    pf::select_dialog_item_text(find_wind, kSearchField, 0, kWholeField);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ uint8_t applied_table_options(uint8_t options);
 // options, then the look's lines and fills.
 std::vector<TableStep> table_format_steps(const CellRange& range, int16_t look, uint8_t options);
 // 0 when the range of the layer may take a table format, else the alert code:
-// 6 a protected workbook, 104 a range under two columns or three rows, 1 a
+// 6 a protected workbook, 105 a range under two columns or three rows, 1 a
 // locked cell in it.
 int32_t table_format_refusal(MemoryRef layer, const CellRange& range);
 // Gives the layer's selection the look, with one undo record; false when

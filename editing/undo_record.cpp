@@ -1,5 +1,4 @@
-// Undo records: making, reading and disposing them, and the workbook's undo
-// list and redo slot.
+// Undo records: making them, and the workbook's undo list and redo slot.
 #include "editing/undo_record.h"
 
 #include <cstring>
@@ -13,12 +12,6 @@
 namespace {
 
 WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
-
-// The blocks of a record that UseMemory can bring in (the object chain is not one).
-std::array<MemoryRef, 9> blocks_of(const UndoRecord& fields) {
-    return {fields.first,   fields.second,    fields.column_formats, fields.row_formats, fields.fifth,
-            fields.id_list, fields.move_list, fields.formulas,       fields.page_breaks};
-}
 
 }  // namespace
 
@@ -42,17 +35,6 @@ MemoryRef new_undo_record(MemoryRef layer) {
     MemoryRef undo = pgAllocateNewRef(globals, sizeof(UndoRecord), 1, 0, true);
     if (!undo) msFailure(globals, kNoMemoryErr, nullptr);
     return undo;
-}
-
-UndoRecord read_undo(MemoryRef undo) {
-    UndoRecord fields{};
-    if (undo) GetMemoryRecord(undo, 0, &fields);
-    return fields;
-}
-
-void write_undo_fields(MemoryRef undo, const UndoRecord& fields) {
-    std::memcpy(UseMemory(undo), &fields, sizeof fields);
-    UnuseMemory(undo);
 }
 
 UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
@@ -132,10 +114,10 @@ bool hold_undo_blocks(const UndoRecord& fields) {
     std::array<MemoryRef, 9> held{};
     int count = 0;
     MemoryGlobals* globals = &mem_globals;
-    for (MemoryRef block : blocks_of(fields))
+    for (MemoryRef block : undo_blocks_of(fields))
         if (block) globals = GetMemoryGlobals(block);
     int16_t error = with_failure_handler(globals, [&] {
-        for (MemoryRef block : blocks_of(fields)) {
+        for (MemoryRef block : undo_blocks_of(fields)) {
             if (!block) continue;
             UseMemory(block);
             held[count++] = block;
@@ -147,19 +129,8 @@ bool hold_undo_blocks(const UndoRecord& fields) {
 }
 
 void release_undo_blocks(const UndoRecord& fields) {
-    for (MemoryRef block : blocks_of(fields))
+    for (MemoryRef block : undo_blocks_of(fields))
         if (block) UnuseMemory(block);
-}
-
-void dispose_undo_fields(const UndoRecord& fields) {
-    for (MemoryRef block : blocks_of(fields)) DisposeNonNilMemory(block);
-    if (fields.objects) ClobberObjList(fields.objects);
-}
-
-void DisposeUndo(MemoryRef undo) {
-    if (!undo) return;
-    dispose_undo_fields(read_undo(undo));
-    DisposeFailedMemory(undo);
 }
 
 // The objects a deletion of rows or columns took out, and the layer's object

@@ -1,6 +1,5 @@
-// Undo records: one undoable change of a layer, held in a MemoryRef by the
-// layer's workbook (a list of them, oldest first, and one redo record). A
-// record owns every block, list and object chain it holds.
+// Undo records of the editing commands: their kinds and extents, making them
+// and the workbook's undo list and redo slot.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +7,7 @@
 #include "core/memory_manager.h"
 #include "model/cell_format.h"
 #include "model/cell_range.h"
+#include "model/undo_fields.h"
 
 // What a record undoes; also the item of the Undo (and Redo) texts.
 enum UndoKind : int16_t {
@@ -58,29 +58,6 @@ constexpr int16_t kExtentColumns = 1;
 constexpr int16_t kExtentRows = 2;
 constexpr int16_t kExtentBoth = 3;
 
-struct UndoRecord {
-    int16_t kind;  // first: the workbook reads it as the record's kind
-    int16_t extent;
-    CellRange range_a;
-    CellRange range_b;
-    MemoryRef first;           // cells of range A before the change (5, 6: the whole store)
-    MemoryRef second;          // 4, 21, 22: former cells of range B; 5, 6: object placements
-    MemoryRef column_formats;
-    MemoryRef row_formats;
-    MemoryRef fifth;           // 5, 6: the named ranges
-    MemoryRef objects;         // a chain of drawing objects
-    MemoryRef id_list;
-    MemoryRef move_list;
-    // Kinds 4-6, 21, 22: the formulas elsewhere in the workbook that refer to
-    // the changed cells, as they were (undo puts their bytes back).
-    MemoryRef formulas;
-    // Kinds 5, 6: the manual page breaks of the changed axis, as they were.
-    MemoryRef page_breaks;
-    int16_t layer_id;
-    uint8_t default_column_format[kCellFormatSize];
-    uint8_t default_row_format[kRowFormatSize];
-};
-
 // The kinds of changes to cells and their formats (row heights and column
 // widths among them), and those that save and restore a range of cells.
 bool is_cell_kind(int16_t kind);
@@ -92,12 +69,6 @@ bool saves_row_formats(int16_t extent);
 
 // A new cleared record in the layer's memory (failures go to the caller's handler).
 MemoryRef new_undo_record(MemoryRef layer);
-UndoRecord read_undo(MemoryRef undo);
-void write_undo_fields(MemoryRef undo, const UndoRecord& fields);
-// Disposes every block, list and chain the fields hold.
-void dispose_undo_fields(const UndoRecord& fields);
-// Disposes an undo record with everything it holds.
-void DisposeUndo(MemoryRef undo);
 // The objects a deletion took out and their id list, kept in the last undo record.
 void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);
 // The fields of a record of a change: its kind and extent, the ranges (zeros

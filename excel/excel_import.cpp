@@ -109,12 +109,18 @@ int16_t read_stream_of_fork(const pf::FileSpec& spec, int16_t ref, std::vector<u
     return is_excel_head(stream.data(), stream.size()) ? 0 : kExcelUnreadableErr;
 }
 
+// Closes an open file when it goes out of scope, also when running out of
+// memory ends the reading.
+struct ClosedAtEnd {
+    int16_t ref;
+    ~ClosedAtEnd() { pf::close_file(ref); }
+};
+
 int16_t read_stream_of_file(const pf::FileSpec& spec, std::vector<uint8_t>& stream) {
     int16_t ref = 0;
     if (pf::OSErr error = pf::open_data_fork(spec, pf::kReadPermission, ref)) return error;
-    int16_t error = read_stream_of_fork(spec, ref, stream);
-    pf::close_file(ref);
-    return error;
+    ClosedAtEnd closed{ref};
+    return read_stream_of_fork(spec, ref, stream);
 }
 
 }  // namespace
@@ -125,7 +131,10 @@ int16_t read_excel_bytes(const std::vector<uint8_t>& file, MemoryRef layer, Impo
     return read_excel_stream(stream, layer, notes);
 }
 
-int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer) {
+namespace {
+
+// The workbook read into the layer; its errors and notes are shown.
+int16_t read_excel_file(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer) {
     std::vector<uint8_t> stream;
     int16_t error = read_stream_of_file(spec, stream);
     ImportReport notes;
@@ -141,4 +150,10 @@ int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef l
     remember_import_losses(file_info, spec, notes);
     tell_notes(notes);
     return 0;
+}
+
+}  // namespace
+
+int16_t ReadExcelFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer) {
+    return read_under_failure_handler([&] { return read_excel_file(spec, file_info, layer); });
 }

@@ -37,13 +37,12 @@ int16_t swap_length(uint8_t* p, int16_t direction) {
     return direction == 0 ? load_i16(p) : host;
 }
 
-void flip_words_at(uint8_t* record, std::initializer_list<int> offsets) {
-    for (int offset : offsets) swap_bytes_at(record + offset, 2);
+template <typename... Offsets>
+void flip_words_at(uint8_t* record, Offsets... offsets) {
+    (reverse_word_at<uint16_t>(record + offsets), ...);
 }
 
 }  // namespace
-
-void swap_bytes_at(uint8_t* p, int width) { std::reverse(p, p + width); }
 
 void ByteFlipShorts(void* words, int32_t count) {
     auto* bytes = static_cast<uint8_t*>(words);
@@ -71,7 +70,7 @@ void ByteFlipFileRef(MemoryRef ref) {
 }
 
 void ByteFlipHeaderRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {0, 2, 4}); });
+    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, 0, 2, 4); });
 }
 
 void verifyHeaderRef(MemoryRef ref) {
@@ -85,19 +84,19 @@ void verifyHeaderRef(MemoryRef ref) {
 }
 
 void ByteFlipCellFData(uint8_t* format) {
-    flip_words_at(format, {kFmtId, kFmtFont, kFmtBorderStyles});
+    flip_words_at(format, kFmtId, kFmtFont, kFmtBorderStyles);
     swap_bytes_at(format + kFmtBorderColours, 4);
-    flip_words_at(format, {kFmtExtent, kFmtBodyLength, kFmtStyleLength, kFmtResultType});
+    flip_words_at(format, kFmtExtent, kFmtBodyLength, kFmtStyleLength, kFmtResultType);
 }
 
 void ByteFlipCellFRef(MemoryRef ref) {
     for_each_record(ref, [](uint8_t* record, int32_t) { ByteFlipCellFData(record); });
 }
 
-void ByteFlipChartLabelFormat(uint8_t* format) { flip_words_at(format, {0, 32, 34, 36, 38}); }
+void ByteFlipChartLabelFormat(uint8_t* format) { flip_words_at(format, 0, 32, 34, 36, 38); }
 
 void ByteFlipChartUserDataRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, {0, 10}); });
+    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, 0, 10); });
 }
 
 void ByteFlipTextObject(pf::Handle data, int16_t direction) {
@@ -122,7 +121,7 @@ int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction) {
     for (int16_t i = 0; i < count; ++i) {
         uint8_t* run = style + 2 + i * kStyleRunSize;
         swap_bytes_at(run, 4);
-        flip_words_at(run, {4, 6, 8, 12, 14, 16, 18});
+        flip_words_at(run, 4, 6, 8, 12, 14, 16, 18);
     }
     return 0;
 }

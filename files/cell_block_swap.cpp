@@ -59,20 +59,21 @@ bool flip_cell_body(uint8_t* cell, int32_t room, int16_t direction) {
 }
 
 // One cell at `cell`, at most `room` bytes before its row's end. Answers the
-// cell's length, or 0 when it is damaged.
+// cell's length, or 0 when it is damaged (its header then left as it was).
+// The header is swapped where it lies: first when it arrives from the file,
+// last when it goes to it, so the body is always swapped under a host-order header.
 int32_t flip_cell(uint8_t* cell, int32_t room, int16_t direction, int16_t* previous_column) {
     if (room < kCellHeaderSize) return 0;
-    uint8_t header[kCellHeaderSize];
-    std::memcpy(header, cell, kCellHeaderSize);
-    ByteFlipCellFData(header);
-    const uint8_t* host = direction == 0 ? header : cell;
-    int16_t column = _cellID_(host);
-    int32_t length = _cellLength_(host);
-    if (column < 0 || column > kLastCell || column <= *previous_column || length < kCellHeaderSize) return 0;
+    if (direction == 0) ByteFlipCellFData(cell);
+    int16_t column = _cellID_(cell);
+    int32_t length = _cellLength_(cell);
+    if (column < 0 || column > kLastCell || column <= *previous_column || length < kCellHeaderSize) {
+        if (direction == 0) ByteFlipCellFData(cell);
+        return 0;
+    }
     *previous_column = column;
-    if (direction == 0) std::memcpy(cell, header, kCellHeaderSize);
     bool sound = flip_cell_body(cell, room, direction);
-    if (direction != 0) std::memcpy(cell, header, kCellHeaderSize);
+    if (direction != 0) ByteFlipCellFData(cell);
     return sound ? length : 0;
 }
 

@@ -38,5 +38,5 @@ OpeningFile::~OpeningFile() { file_being_opened = outer; }
 const pf::FileSpec* opening_file() { return file_being_opened; }
 
 void report_file_error(int16_t error) {
-    if (error) document_prompts.file_error(error);
+    if (error) document_prompts.file_error(memory_error_to_tell(error));
 }

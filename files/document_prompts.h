@@ -71,8 +71,21 @@ DocumentPrompts headless_prompts();
 constexpr int32_t kProgressTotal = 100;
 void report_document_progress(MemoryRef workbook, int32_t done, int32_t total);
 
-// Shows a file error through the slots (nothing for 0).
+// Shows a file error through the slots (nothing for 0); running short of
+// memory, however the memory manager found out, is shown as kNoMemoryErr.
 void report_file_error(int16_t error);
+
+// Runs a reader (answering 0 or its error) under a failure handler: running
+// out of memory, in the memory manager or in the standard library, ends the
+// reading, is shown as a file error and answered.
+template <typename Reader>
+int16_t read_under_failure_handler(Reader&& reader) {
+    int16_t error = 0;
+    const int16_t failure = memory_error_to_tell(with_failure_handler(&mem_globals, [&] { error = reader(); }));
+    if (!failure) return error;
+    report_file_error(failure);
+    return failure;
+}
 
 // The document being opened while a scope of this kind lives: the file
 // errors shown meanwhile name it.

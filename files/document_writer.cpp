@@ -92,12 +92,6 @@ int16_t patch_block_length(int32_t start, int32_t* counter) {
     return 0;
 }
 
-// A failure of the memory manager while writing: running short, however the
-// manager found out, is "not enough memory"; a swap-file error keeps its number.
-int16_t memory_failure(int16_t error) {
-    return error == kPurgeShortErr || error == kNoSwapFileErr ? kNoMemoryErr : error;
-}
-
 // The layer's live drawing objects, or with none the objects as the document
 // they came from stored them.
 int16_t write_layer_objects(MemoryRef layer, MemoryRef stored, int32_t* counter) {
@@ -122,7 +116,7 @@ int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
         if (!error) error = write_layer_objects(layer, sheet->stored_objects, counter);
     });
     release_layer(layer);
-    if (failure) return fail_file(memory_failure(failure));
+    if (failure) return fail_file(memory_error_to_tell(failure));
     if (!error) error = patch_block_length(start, counter);
     return error;
 }

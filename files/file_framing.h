@@ -5,7 +5,9 @@
 // its error once, closes the file and answers the error.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "core/memory_manager.h"
 #include "platform/types.h"
@@ -108,4 +110,21 @@ inline uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 inline uint32_t swap32(uint32_t v) {
     return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
 }
-void swap_bytes_at(uint8_t* p, int width);
+// Reverses the byte order of a field of `width` bytes where it lies.
+template <typename Word>
+inline void reverse_word_at(uint8_t* p) {
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    if constexpr (sizeof word == 2) word = __builtin_bswap16(word);
+    if constexpr (sizeof word == 4) word = __builtin_bswap32(word);
+    if constexpr (sizeof word == 8) word = __builtin_bswap64(word);
+    std::memcpy(p, &word, sizeof word);
+}
+inline void swap_bytes_at(uint8_t* p, int width) {
+    switch (width) {
+    case 2: reverse_word_at<uint16_t>(p); break;
+    case 4: reverse_word_at<uint32_t>(p); break;
+    case 8: reverse_word_at<uint64_t>(p); break;
+    default: std::reverse(p, p + width);
+    }
+}

@@ -89,6 +89,7 @@ struct SylkReader {
     bool from_other_program = false;  // the ID record names another program
     bool stopped = false;      // by the user, with Command-period
     ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
+    std::string cell_bytes;    // the cell being built, its room kept from cell to cell
 };
 
 void reset_pending(SylkReader& r) {
@@ -441,7 +442,7 @@ bool error_of_text(std::string_view text, double* value) {
     return false;
 }
 
-void store_cell(SylkReader& r, std::string&& bytes) {
+void store_cell(SylkReader& r, const std::string& bytes) {
     const uint32_t key = key_of(r.row, r.column);
     if (r.cells.size() && key <= r.last_key) r.in_order = false;
     r.last_key = key;
@@ -488,17 +489,18 @@ bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& 
         entry.has_result = false;
         entry.result_value = &error;
     }
-    std::string made;
-    if (append_entry_cell(made, entry, r.layer) == kCellText) return false;
-    bytes.append(made);
-    return true;
+    const size_t before = bytes.size();
+    if (append_entry_cell(bytes, entry, r.layer) != kCellText) return true;
+    bytes.resize(before);
+    return false;
 }
 
 // A formula that does not convert keeps the value the file gives as a
 // constant, or without one its text behind an apostrophe; either is counted
 // for the import's note.
 void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
-    std::string bytes;
+    std::string& bytes = r.cell_bytes;
+    bytes.clear();
     if (v.expression.empty()) {
         append_value_cell(r, v, header, bytes);
     } else {
@@ -510,7 +512,7 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
             else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
     }
-    store_cell(r, std::move(bytes));
+    store_cell(r, bytes);
 }
 
 void read_c_record(SylkReader& r, std::string_view rest) {
@@ -812,6 +814,13 @@ bool install_cells(SylkReader& r) {
     return true;
 }
 
+// Where the line from `start` ends: at its carriage return or line feed, or the text's end.
+size_t line_end(std::string_view text, size_t start) {
+    size_t at = start;
+    while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
+    return at;
+}
+
 // A cell record whose quoted value runs past its line (some spreadsheets
 // write a line break inside a text as it is).
 bool opens_text(std::string_view line) {
@@ -833,8 +842,7 @@ std::string_view join_broken_text(std::string_view text, std::string_view line, 
     while (pos < text.size()) {
         size_t start = pos;
         if (text[pos - 1] == '\r' && text[pos] == '\n') ++start;
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = text.size();
+        size_t end = line_end(text, start);
         std::string_view more = text.substr(start, end - start);
         if (looks_like_record(more)) break;
         joined += '\n';
@@ -859,8 +867,7 @@ void read_records(SylkReader& r, std::string_view text) {
     size_t pos = 0;
     std::string joined;
     while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
+        size_t end = line_end(text, pos);
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (line == "E") break;

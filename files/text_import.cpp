@@ -204,8 +204,9 @@ int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& byt
     }
     pf::OSErr error = pf::read_whole_fork(ref, kMaxTextFileLength, bytes);
     pf::close_file(ref);
-    if (error == pf::kFileTooLongErr) report_file_error(error);
-    if (error && error != pf::kFileTooLongErr) error = kDamagedFileErr;
+    if (!error) return 0;
+    if (error != pf::kFileTooLongErr && error != pf::kMemFullErr) return kDamagedFileErr;
+    report_file_error(error);
     return error;
 }
 
@@ -377,9 +378,8 @@ int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef la
     return error;
 }
 
-}  // namespace
-
-int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
+// The text file read into the layer; its errors are shown.
+int16_t read_text_file(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
     DecodedText decoded;
     if (int16_t error = read_decoded_file(spec, decoded)) return error;
     // A text read into a layer added to a document leaves the document's record alone.
@@ -391,4 +391,10 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
     remember_import_losses(own_record, spec, report);
     report_text_import(report);
     return 0;
+}
+
+}  // namespace
+
+int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef layer, pf::FourCC type) {
+    return read_under_failure_handler([&] { return read_text_file(spec, file_info, layer, type); });
 }

@@ -21,6 +21,7 @@
 #include "tests/excel/excel_samples.h"
 #include "tests/files/document_builder.h"
 #include "tests/files/older_document_builder.h"
+#include "tests/objects/png_sample.h"
 
 namespace {
 
@@ -153,6 +154,30 @@ Seeds excel_seeds() {
     return Seeds{stream, reordered, globals};
 }
 
+// The records after FILEPASS of an encrypted workbook, in clear: its sheets'
+// offsets count the BOF and FILEPASS the harness puts before them.
+Seeds excel_encrypted_seeds() {
+    const biff::Record filepass = biff::default_password_filepass();
+    const std::vector<uint8_t> stream =
+        biff::workbook(true, {filepass}, {{"One", {biff::number(0, 0, 42), biff::rk(1, 1, (7u << 2) | 2)}}});
+    const size_t after_filepass = 4 + 16 + 4 + filepass.body.size();
+    return Seeds{std::vector<uint8_t>(stream.begin() + long(after_filepass), stream.end())};
+}
+
+Seeds png_seeds() { return Seeds{png_sample::halves()}; }
+
+// Stored drawing objects: shapes, a polygon, a text box, a picture and a chart.
+Seeds objects_seeds() {
+    std::vector<uint8_t> every;
+    for (const std::vector<uint8_t>& object :
+         {built::drawing_object("rect", {}, {}, {}, false), built::drawing_object("poly", {}, {0, 3, 0, 10, 0, 20, 1, 0}, {}, false),
+          built::drawing_object("text", {}, {0, 3, 'a', 'b', 'c', 0, 0}, {}, false),
+          built::drawing_object("PICT", std::vector<uint8_t>(40, 7), {}, {}, false),
+          built::drawing_object("pie ", {}, {}, {}, true)})
+        every.insert(every.end(), object.begin(), object.end());
+    return Seeds{every, built::chart_object()};
+}
+
 // A get event for a cell of a named document, flattened.
 // A stored chart part: the fixed fields and two series formats, and one
 // without series formats.
@@ -177,6 +202,19 @@ Seeds apple_event_seeds() {
     return Seeds{bytes};
 }
 
+// Three get requests written one after the other on a connection, each with
+// its length first.
+Seeds scripting_requests_seeds() {
+    std::vector<uint8_t> connection;
+    for (const std::vector<uint8_t>& flat : apple_event_seeds()) {
+        pf::AEDesc event;
+        if (pf::ae_unflatten(flat.data(), flat.size(), event) != pf::noErr) continue;
+        const std::vector<uint8_t> message = pf::ae_flat_message(event);
+        for (int i = 0; i < 3; ++i) connection.insert(connection.end(), message.begin(), message.end());
+    }
+    return Seeds{connection};
+}
+
 // One line per harness: its name (fuzz/<name>_fuzz.cpp) and its seeds.
 const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"document", document_seeds},
@@ -189,8 +227,12 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"text", text_seeds},
     {"sylk", sylk_seeds},
     {"excel", excel_seeds},
+    {"excel_encrypted", excel_encrypted_seeds},
+    {"png", png_seeds},
+    {"objects", objects_seeds},
     {"apple_event", apple_event_seeds},
     {"chart", chart_seeds},
+    {"scripting_requests", scripting_requests_seeds},
 };
 
 }  // namespace

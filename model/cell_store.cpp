@@ -183,6 +183,25 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     return *cell != nullptr;
 }
 
+std::vector<CellPoint> stored_cells_in_range(const CellRange& range, MemoryRef layer) {
+    std::vector<CellPoint> found;
+    SpreadSheet* sheet = use_layer(layer);
+    HeldStore held = hold_store(sheet->cells);
+    uint8_t* row = held.start;
+    uint32_t length = 0;
+    int16_t top = range.topLeft.v;
+    FindRow(&top, &length, held.end, &row);
+    for (; row + kRowHeaderSize <= held.end && _RowID_(row) <= range.botRight.v; row += _RowLength_(row)) {
+        uint8_t *first, *after;
+        CellChunk(&range, row, &first, &after);
+        for (uint8_t* cell = first; cell < after; cell += _cellLength_(cell))
+            if (_cellType_(cell) != kCellFormatOnly) found.push_back(CellPoint{_RowID_(row), _cellID_(cell)});
+    }
+    release_store(held);
+    release_layer(layer);
+    return found;
+}
+
 HeldLayerCells held_layer_cells(MemoryRef layer, SpreadSheet* sheet) {
     HeldLayerCells held{layer, sheet, nullptr, uint32_t(GetByteSize(sheet->cells)), nullptr};
     if (sheet->row_cache_data && row_cache_current(sheet)) held.rows = sheet->row_cache_data;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "platform/memory/memory.h"
@@ -45,6 +46,10 @@ HeldLayerCells held_layer_cells(MemoryRef layer, SpreadSheet* sheet);
 // The cell at `where`, found as get_cell_ptr finds it (hint and row marks
 // kept up), or null.
 uint8_t* find_held_cell(const HeldLayerCells& held, CellPoint where);
+
+// Where the cells that hold something (not format alone) lie in the range,
+// row by row, found in one walk of the store.
+std::vector<CellPoint> stored_cells_in_range(const CellRange& range, MemoryRef layer);
 
 // Stores the block of one row holding one cell, replacing a cell stored there;
 // a block whose cell length disagrees with `length` is refused.

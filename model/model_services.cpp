@@ -78,7 +78,7 @@ const uint8_t* no_preferences_format() {
 constexpr ModelServices kHeadless{draw_nothing,      invert_nothing,     pane_top_left,     select_without_highlight,
                                   no_hot_links,      no_objects,         no_objects,        no_objects,
                                   no_id_list,        no_objects_to_copy, free_undo_blocks,   no_object_offsets, no_deleted_objects,
-                                  keep_nothing,      no_pages,           panes_unchanged,   no_page,
+                                  keep_nothing,      no_objects,         no_pages,           panes_unchanged,   no_page,
                                   classic_name,      classic_number,     fixed_line_height, no_port_to_measure,
                                   alert_not_shown,   no_preferences_format};
 

@@ -40,13 +40,14 @@ struct ModelServices {
     // or past the range's first row or column by the counts (rows in the low
     // half, columns in the high half); the objects inside a range taken out
     // (kept, chained, when asked); the objects and their id list kept in the
-    // last undo record; disposes an undo record.
+    // last undo record; disposes of a chain of drawing objects an undo record held.
     int16_t (*write_mem_undo)(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b,
                               MemoryRef block1, MemoryRef block2, MemoryRef block3, MemoryRef block4,
                               MemoryRef block5, MemoryRef layer);
     MemoryRef (*object_offsets)(int32_t counts, const CellRange* range, MemoryRef layer);
     MemoryRef (*delete_objects)(int16_t keep, const CellRange* range, MemoryRef layer);
     void (*keep_deleted_objects_for_undo)(MemoryRef objects, MemoryRef ids, MemoryRef layer);
+    void (*dispose_object_chain)(MemoryRef chain);
 
     // Printing: recomputes the page breaks; recomputes the pane rectangles
     // (non-zero when they changed); the printed page that holds a cell (row in

@@ -28,15 +28,8 @@ uint32_t big_endian_at(std::span<const uint8_t> bytes, size_t at) {
     return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
 }
 
-// Reads the image file whole; the error, 0 when read and a PNG.
-int16_t read_picture_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
-    if (pf::OSErr err = pf::read_whole_file(spec, kLargestPictureFile, bytes)) return err;
-    return png_refusal(bytes);
-}
-
-}  // namespace
-
-int16_t png_refusal(std::span<const uint8_t> bytes) {
+// The signature, the header chunk first, and dimensions that can be taken.
+int16_t png_header_refusal(std::span<const uint8_t> bytes) {
     if (bytes.size() < kPngHeaderBytes || !std::equal(kPngSignature.begin(), kPngSignature.end(), bytes.begin()) ||
         big_endian_at(bytes, 12) != pf::four_cc("IHDR"))
         return kUnreadablePictureErr;
@@ -46,6 +39,19 @@ int16_t png_refusal(std::span<const uint8_t> bytes) {
     return 0;
 }
 
+// Reads the image file whole; the error, 0 when read and a PNG.
+int16_t read_picture_file(const pf::FileSpec& spec, std::vector<uint8_t>& bytes) {
+    if (pf::OSErr err = pf::read_whole_file(spec, kLargestPictureFile, bytes)) return err;
+    return png_refusal(bytes);
+}
+
+}  // namespace
+
+int16_t png_refusal(std::span<const uint8_t> bytes) {
+    if (int16_t refusal = png_header_refusal(bytes)) return refusal;
+    return pf::png_chunks_inside(bytes) ? 0 : kUnreadablePictureErr;
+}
+
 int16_t CanOpenGraphicsFile(const pf::FileSpec& spec) {
     int16_t ref = 0;
     if (pf::OSErr err = pf::open_data_fork(spec, pf::kReadPermission, ref)) return err;
@@ -53,7 +59,7 @@ int16_t CanOpenGraphicsFile(const pf::FileSpec& spec) {
     int32_t count = int32_t(start.size());
     pf::read_file(ref, count, start.data());
     pf::close_file(ref);
-    return png_refusal(std::span<const uint8_t>(start.data(), size_t(count)));
+    return png_header_refusal(std::span<const uint8_t>(start.data(), size_t(count)));
 }
 
 std::vector<uint8_t> picture_from_png(std::span<const uint8_t> png, int16_t* error) {

@@ -18,8 +18,9 @@ constexpr int16_t kUnreadablePictureErr = 1001;
 // this many.
 constexpr int32_t kLargestPictureSide = 4000;
 
-// 0 when the bytes start as a PNG image of a size that can be taken, else
-// kUnreadablePictureErr (kFileTooLongErr for an image too large).
+// 0 when the bytes are a PNG image of a size that can be taken, every chunk
+// inside the bytes, else kUnreadablePictureErr (kFileTooLongErr for an image
+// too large).
 int16_t png_refusal(std::span<const uint8_t> bytes);
 // 0 when the file holds such an image, else the error.
 int16_t CanOpenGraphicsFile(const pf::FileSpec& spec);

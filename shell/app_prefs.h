@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/types.h"
 
@@ -92,7 +93,6 @@ constexpr int16_t kPrefsResetMessage = 1;
 
 constexpr int32_t kPrefsFileSize = 782;
 constexpr uint16_t kPrefsVersion = 1280;
-constexpr pf::FourCC kPrefsFileType = pf::four_cc("Qref");
 constexpr pf::FourCC kQuorvinCreator = pf::four_cc("QRVA");
 
 // Clears the record and sets the factory settings.

@@ -293,7 +293,7 @@ int32_t idle_CommandBar_proc(EventRecord*, uintptr_t, uintptr_t) {
     pf::Rect area;
     bool over_entry = !Editor_Wind && pf::pt_in_rect(where, edit_rect);
     if (command_bar_help(where, text, &area)) draw_cmd_msg(text, 0);
-    else draw_cmd_msg(reinterpret_cast<const unsigned char*>(""), 0);
+    else show_front_reference();
     SetCursorTo(over_entry ? kTextCursor : kArrowCursor);
     return 1;
 }

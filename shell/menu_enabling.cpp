@@ -2,11 +2,13 @@
 // window, the selection and the clipboard; the menu bar switched off around
 // modal dialogs; the Size menu's marks.
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/app_menus.h"
 #include "core/lists_and_menus.h"
 #include "core/system_info.h"
+#include "core/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "objects/objects.h"
@@ -202,16 +204,50 @@ bool view_menu_enabled() {
     return m && m->enabled;
 }
 
+namespace {
+
+constexpr int16_t kBarTitles[] = {kFile, kEdit, kFormat, kFunctions, kOptions, kObject, kView, kWindow};
+
+// Which titles of the bar are enabled, one bit each.
+uint32_t enabled_titles() {
+    uint32_t bits = 0;
+    for (size_t i = 0; i < std::size(kBarTitles); ++i)
+        if (pf::MenuRef m = menu(kBarTitles[i]); m && m->enabled) bits |= 1u << i;
+    return bits;
+}
+
+bool objects_selected(MemoryRef layer) {
+    SpreadSheet* sheet = use_layer(layer);
+    const bool selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
+    release_layer(layer);
+    return selected;
+}
+
+}  // namespace
+
+void follow_selection_kind(MemoryRef layer) {
+    static MemoryRef last_layer = nullptr;
+    static bool last_objects = false;
+    if (!layer) return;
+    const bool objects = objects_selected(layer);
+    if (layer == last_layer && objects == last_objects) return;
+    last_layer = layer;
+    last_objects = objects;
+    WindowRef front = pf::front_window();
+    if (front && WindowIsModal(front)) return;
+    fix_menu_hilite();
+}
+
 int32_t MenuHiliteProc(EventRecord*, uintptr_t app_ref, uintptr_t window) {
     pf::enable_menu_command(pf::four_cc("pref"), true);
     pf::enable_menu_command(pf::four_cc("quit"), true);
-    bool view_was = view_menu_enabled();
+    const uint32_t titles_were = enabled_titles();
     MemoryRef record = reinterpret_cast<MemoryRef>(app_ref);
     WindowRef w = reinterpret_cast<WindowRef>(window);
     if (record && record != front_document_record()) record = nullptr;
     if (record) hilite_with_document(read_document_facts(record), w);
     else hilite_without_document(w);
-    if (view_was != view_menu_enabled()) pf::draw_menu_bar();
+    if (titles_were != enabled_titles()) pf::draw_menu_bar();
     return 1;
 }
 

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "core/app_menus.h"
 #include "core/colours.h"
 #include "core/string_utils.h"
+#include "core/task_manager.h"
 #include "model/cell_range.h"
 #include "model/layer.h"
 #include "platform/draw/text.h"
@@ -129,6 +131,19 @@ void DisplayRange(MemoryRef layer) {
     if (RangeString(name, &cell, relative, layer) == 1)
         text += " - " + std::string(reinterpret_cast<const char*>(name + 1), name[0]);
     show_text(text);
+}
+
+void show_front_reference() {
+    if (MemoryRef front = GetSheetRef(FrontDocWindow())) {
+        DisplayRange(front);
+        return;
+    }
+    static const unsigned char kEmpty[1] = {0};
+    draw_cmd_msg(kEmpty, 0);
+}
+
+void show_resting_message(WindowRef under_mouse) {
+    if (!IconBar || under_mouse != IconBar) show_front_reference();
 }
 
 int16_t progress_percent(int32_t done, int32_t total) {

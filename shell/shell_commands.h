@@ -8,6 +8,7 @@
 
 #include "core/memory_manager.h"
 #include "core/task_manager.h"
+#include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
 #include "shell/app_prefs.h"
@@ -19,15 +20,6 @@ int16_t ReadPrefs();
 void keep_folder_ids_across_runs();
 int16_t WritePrefs();
 int16_t access_vm_file(int16_t* ref_num);
-// The note of the document this copy is saving, kept in the preferences
-// folder while the save runs (the slots of the document saver).
-void note_save_started(const pf::FileSpec& document);
-void note_save_ended();
-// Removes what copies that no longer run left in the preferences folder: swap
-// files, half-written preferences, and the notes of their unfinished saves
-// with the temporary files beside those documents (unless a running copy is
-// saving the same document). A running copy's files are never touched.
-void remove_leftovers_of_dead_copies();
 
 // The password check (DLOG 1201): 1 when the password typed matches the clear
 // length-prefixed `password`, 0 on Cancel. A wrong password is said in the
@@ -53,6 +45,11 @@ void command_idle();
 int32_t MenuHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 int32_t ButtonHiliteProc(EventRecord* event, uintptr_t app_ref, uintptr_t window);
 void draw_cmd_msg(const unsigned char* text, int16_t force);
+// The message area at rest: the front document's cell reference, or nothing
+// without a document. Idle shows it wherever the mouse is but over the command
+// bar, whose own idle shows the help of what lies under the mouse instead.
+void show_front_reference();
+void show_resting_message(WindowRef under_mouse);
 // The command bar's progress bar: done of total, nothing filled for a total of 0.
 void draw_progress(int32_t done, int32_t total);
 // The limit rectangle (global): the screen area left free for document

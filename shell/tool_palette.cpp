@@ -1,5 +1,7 @@
 #include "shell/tool_palette.h"
 
+#include "charts/chart_palette.h"
+
 #include "editing/clipboard.h"
 #include "model/layer.h"
 #include "objects/objects.h"
@@ -86,6 +88,7 @@ int32_t update_Tool_proc(EventRecord*, uintptr_t, uintptr_t) {
 }  // namespace
 
 void show_pending_tool() {
+    show_chosen_chart_tool();
     const int16_t tool = front_pending_tool();
     if (!ToolPalette || tool == shown_tool) return;
     PushWindowPort(ToolPalette);

@@ -106,6 +106,7 @@ std::string custom_dictionary_name() {
 }
 
 int16_t add_to_custom_dictionary(const char* word) {
+    open_spelling();
     const size_t length = std::strlen(word);
     if (length == 0 || length > size_t(kSpellWordLimit) || std::strpbrk(word, "\r\n")) return pf::kParamErr;
     if (is_custom_word(word)) return pf::noErr;

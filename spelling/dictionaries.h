@@ -14,6 +14,7 @@ struct Dictionaries {
     std::string encoding;             // the main dictionary's, as iconv names it
     std::vector<std::string> custom;  // the custom dictionary's words, Mac Roman
     bool reported = false;            // a dictionary fault was shown since init_spell
+    bool open_pending = false;        // init_spell was called; opened when spelling is first used
 };
 extern Dictionaries dictionaries;
 
@@ -21,6 +22,9 @@ extern Dictionaries dictionaries;
 // false, leaving none open, when either file is missing or unreadable or the
 // word list does not begin with its count.
 bool open_main_dictionary(const std::string& dic_path);
+// Whether the .dic file and the .aff beside it are there to be opened (the
+// word list beginning with its count), without reading them.
+bool usable_dictionary(const std::string& dic_path);
 // The .dic path of the main dictionary named in the preferences; empty when none.
 std::string named_main_dictionary();
 // The main dictionary's name for messages (Mac Roman).

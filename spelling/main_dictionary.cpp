@@ -33,10 +33,6 @@ bool starts_with_word_count(const std::string& dic_path) {
 
 bool readable(const std::string& path) { return std::ifstream(path).good(); }
 
-bool usable_dictionary(const std::string& dic_path) {
-    return readable(affix_path(dic_path)) && starts_with_word_count(dic_path);
-}
-
 std::vector<std::string> dictionary_folders() {
     std::vector<std::string> folders;
     const char* dicpath = std::getenv("DICPATH");
@@ -85,6 +81,10 @@ std::optional<std::string> any_dictionary(const std::vector<std::string>& folder
 }
 
 }  // namespace
+
+bool usable_dictionary(const std::string& dic_path) {
+    return readable(affix_path(dic_path)) && starts_with_word_count(dic_path);
+}
 
 bool open_main_dictionary(const std::string& dic_path) {
     dictionaries.main.reset();

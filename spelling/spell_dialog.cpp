@@ -194,7 +194,7 @@ pf::Point& saved_position() { return app_prefs.palette_positions[kSpellingWindow
 }  // namespace
 
 void open_spell_dialog(const SpellWordSource& source) {
-    if (!spelling_available() || spell_dialog) {
+    if (!open_spelling() || spell_dialog) {
         pf::sys_beep(kBeepTicks);
         return;
     }

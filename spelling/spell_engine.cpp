@@ -84,10 +84,15 @@ bool known_in_another_case(const std::string& word) {
     return false;
 }
 
-void open_dictionaries() {
+// The main dictionary named in the preferences, or else the one found (then named there).
+std::string main_dictionary_path() {
     std::string main_path = named_main_dictionary();
     if (main_path.empty() && find_main_dictionary() == pf::noErr) main_path = named_main_dictionary();
-    if (!open_main_dictionary(main_path)) {
+    return main_path;
+}
+
+void open_dictionaries() {
+    if (!open_main_dictionary(main_dictionary_path())) {
         report_dictionary_fault(main_dictionary_name());
         return;
     }
@@ -123,19 +128,32 @@ void report_dictionary_fault(const std::string& name) {
 
 void init_spell() {
     dictionaries.reported = false;
-    open_dictionaries();
+    dictionaries.open_pending = true;
+}
+
+bool open_spelling() {
+    if (dictionaries.open_pending) {
+        dictionaries.open_pending = false;
+        open_dictionaries();
+    }
+    return dictionaries.main != nullptr;
 }
 
 void close_spell() {
+    dictionaries.open_pending = false;
     dictionaries.main.reset();
     dictionaries.encoding.clear();
     dictionaries.custom.clear();
     clear_Ignore();
 }
 
-bool spelling_available() { return dictionaries.main != nullptr; }
+bool spelling_available() {
+    if (dictionaries.open_pending) return usable_dictionary(main_dictionary_path());
+    return dictionaries.main != nullptr;
+}
 
 int16_t spell_check(const char* word, int16_t report_capitals) {
+    open_spelling();
     const size_t length = std::strlen(word);
     if (length > size_t(kSpellWordLimit)) return kSpellUnknown;
     if (!dictionaries.main || length == 0 || has_digit(word) || is_ignored(word) || in_main_dictionary(word))
@@ -160,9 +178,10 @@ void clear_Ignore() {
 }
 
 std::vector<std::string> spell_suggestions(const char* word) {
+    if (!open_spelling()) return {};
     const std::string spelled = word;
     std::vector<std::string> ordered;
-    if (dictionaries.main && starts_a_sentence(spelled))
+    if (starts_a_sentence(spelled))
         for (const std::string& suggestion : dictionary_suggestions(lower_case(spelled)))
             add_once(ordered, with_capital_first(suggestion));
     for (const std::string& suggestion : dictionary_suggestions(spelled)) add_once(ordered, suggestion);

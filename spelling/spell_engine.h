@@ -25,8 +25,12 @@ constexpr int16_t kSpellWrongCapitals = 2;
 int16_t spell_check(const char* word, int16_t report_capitals);
 // The dictionary's order, letters compared without regard to case: 0 when equal.
 int16_t dict_strcmp(const char* a, const char* b);
-// Whether a main dictionary is open, so that spelling can be checked.
+// Whether a main dictionary can check spelling: the one open, or, before
+// spelling is first used, one there to be opened (not read for the asking).
 bool spelling_available();
+// Opens the dictionaries the first time spelling is used since init_spell (a
+// dictionary that cannot be opened is reported then); whether a main one is open.
+bool open_spelling();
 
 // The words that Ignore All chose; null while there are none.
 struct IgnoreList {

@@ -3,6 +3,7 @@
 
 #include "platform/windows/windows.h"
 
+// init_spell reads no dictionary: they are opened when spelling is first used.
 void init_spell();
 void close_spell();
 // Whether the window is the spelling dialog.

@@ -1,5 +1,5 @@
-// Drawing clipped to the intersection of the current clip and a rectangle
-// until the scope ends, when the clip that was in force comes back.
+// Drawing clipped to the intersection of the current clip and a rectangle (or
+// a region) until the scope ends, when the clip that was in force comes back.
 #pragma once
 
 #include "platform/draw/port.h"
@@ -13,6 +13,14 @@ struct ClipScope {
         pf::sect_region(box, saved, box);
         pf::set_clip(box);
         pf::dispose_region(box);
+    }
+    // The same with a region (left to its owner).
+    explicit ClipScope(pf::RgnHandle area) : saved(pf::new_region()) {
+        pf::get_clip(saved);
+        pf::RgnHandle clip = pf::new_region();
+        pf::sect_region(area, saved, clip);
+        pf::set_clip(clip);
+        pf::dispose_region(clip);
     }
     ~ClipScope() {
         pf::set_clip(saved);

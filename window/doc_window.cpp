@@ -307,6 +307,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     }
     SheetIdle(fields.sheet);
     if (FrontDocWindow() == fields.window) {
+        follow_selection_kind(fields.sheet);
         blink_point_reference(fields.sheet);
         blink_copy_outline(fields.sheet);
     }

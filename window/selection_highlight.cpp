@@ -4,8 +4,12 @@
 #include "window/selection_highlight.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "core/task_manager.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
 #include "model/layer.h"
 #include "platform/draw/colour.h"
 #include "platform/draw/port.h"
@@ -18,6 +22,8 @@
 #include "window/cell_geometry.h"
 #include "window/clip_scope.h"
 #include "window/doc_window.h"
+#include "window/sheet_frame.h"
+#include "window/sheet_paint.h"
 
 namespace {
 
@@ -104,9 +110,109 @@ void draw_ant_frames(MemoryRef layer, const CellRange& range) {
     }
 }
 
-}  // namespace
+// ---- Cells with fill colours ----------------------------------------------------
+//
+// The highlight swaps the back colour with the highlight colour, so over a
+// filled cell it must be drawn with that cell's fill colour as the back colour.
+// The window is cut into the areas the fills of the cells around the figure
+// cover and the rest; the figure is drawn once into each, clipped to it, with
+// its colour (white for the rest), so every pixel is drawn once.
 
-void FrameSelectCell(MemoryRef layer, int16_t pane, const CellRange& range) {
+// Each coloured fill around a figure, with the area it covers on the screen.
+struct FillAreas {
+    std::vector<std::pair<pf::RgnHandle, pf::RGBColor>> fills;
+    pf::RgnHandle unfilled = nullptr;  // everything else
+    FillAreas() = default;
+    FillAreas(const FillAreas&) = delete;
+    FillAreas& operator=(const FillAreas&) = delete;
+    ~FillAreas() {
+        for (auto& fill : fills) pf::dispose_region(fill.first);
+        if (unfilled) pf::dispose_region(unfilled);
+    }
+};
+
+bool shows_fill_colours(MemoryRef layer) {
+    return (GetSheetFlags(layer) & kLayerColouredFills) && colour_style(drawing_colour_style(layer));
+}
+
+bool fill_colour_of(MemoryRef layer, CellPoint cell, pf::RGBColor* colour) {
+    CellFormat format;
+    get_cell_format(format.bytes, cell, layer);
+    const int fore = format.bytes[kFmtPatternFore];
+    if (fore < 1) return false;
+    *colour = table_colour(int16_t(fore - 1));
+    return true;
+}
+
+// The rows and columns of the range and one more on each side, within the
+// pane's visible cells widened the same way and within the grid.
+CellRange scanned_cells(MemoryRef layer, int16_t pane, const CellRange& range) {
+    CellRange visible;
+    GetVisibleCells(&visible, pane, layer);
+    auto low = [](int a, int b) { return int16_t(std::max({a - 1, b - 1, 0})); };
+    auto high = [](int a, int b) { return int16_t(std::min({a + 1, b + 1, int(kLastCell)})); };
+    return CellRange{{low(range.topLeft.v, visible.topLeft.v), low(range.topLeft.h, visible.topLeft.h)},
+                     {high(range.botRight.v, visible.botRight.v), high(range.botRight.h, visible.botRight.h)}};
+}
+
+// A cell's fill covers its rectangle and the grid lines above and left of it;
+// where two fills meet, the one painted later (below, to the right) shows.
+void find_fill_areas(MemoryRef layer, int16_t pane, const CellRange& range, FillAreas& areas) {
+    const CellRange scanned = scanned_cells(layer, pane, range);
+    pf::RgnHandle claimed = pf::new_region();
+    pf::RgnHandle piece = pf::new_region();
+    for (int row = scanned.botRight.v; row >= scanned.topLeft.v; --row) {
+        for (int column = scanned.botRight.h; column >= scanned.topLeft.h; --column) {
+            const CellPoint cell{int16_t(row), int16_t(column)};
+            pf::RGBColor colour;
+            if (!fill_colour_of(layer, cell, &colour)) continue;
+            pf::Rect r;
+            Cell_Location(pane, &r, 1, cell, layer);
+            pf::rect_region(piece, pf::Rect{int16_t(r.top - 1), int16_t(r.left - 1), r.bottom, r.right});
+            pf::RgnHandle area = pf::new_region();
+            pf::diff_region(piece, claimed, area);
+            pf::union_region(claimed, piece, claimed);
+            areas.fills.emplace_back(area, colour);
+        }
+    }
+    pf::dispose_region(piece);
+    if (areas.fills.empty()) {
+        pf::dispose_region(claimed);
+        return;
+    }
+    areas.unfilled = pf::new_region();
+    pf::rect_region(areas.unfilled, pf::get_port()->port_rect);
+    pf::diff_region(areas.unfilled, claimed, areas.unfilled);
+    pf::dispose_region(claimed);
+}
+
+// Draws a highlight figure about a range so that it shows over filled cells too.
+template <typename Figure>
+void draw_over_fills(MemoryRef layer, int16_t pane, const CellRange& range, Figure&& figure) {
+    FillAreas areas;
+    if (shows_fill_colours(layer)) find_fill_areas(layer, pane, range, areas);
+    if (areas.fills.empty()) {
+        figure();
+        return;
+    }
+    pf::RGBColor saved_back;
+    pf::get_back_color(saved_back);
+    {
+        ClipScope clip(areas.unfilled);
+        pf::rgb_back_color(pf::kWhiteColor);
+        figure();
+    }
+    for (const auto& [area, colour] : areas.fills) {
+        ClipScope clip(area);
+        pf::rgb_back_color(colour);
+        figure();
+    }
+    pf::rgb_back_color(saved_back);
+}
+
+// ---- The figures ------------------------------------------------------------------
+
+void active_cell_mark(MemoryRef layer, int16_t pane, const CellRange& range) {
     CellPoint active;
     uint32_t flags;
     bool objects;
@@ -124,10 +230,7 @@ void FrameSelectCell(MemoryRef layer, int16_t pane, const CellRange& range) {
     hilite_rect(r);
 }
 
-void invert_cell_block(MemoryRef layer, int16_t pane, const CellRange& range) {
-    CellRange visible;
-    GetVisibleCells(&visible, pane, layer);
-    if (!near_visible(range, visible)) return;
+void block_figure(MemoryRef layer, int16_t pane, const CellRange& range) {
     pf::Rect r;
     Range_Location(pane, &r, 1, &range, layer);
     const int L = r.left, T = r.top, R = r.right, B = r.bottom;
@@ -141,7 +244,28 @@ void invert_cell_block(MemoryRef layer, int16_t pane, const CellRange& range) {
     hilite_line(R + 1, T - 1, R + 1, B - 5);
     hilite_line(L - 1, B, R - 4, B);
     hilite_rect(pf::Rect{int16_t(B - 3), int16_t(R - 2), int16_t(B + 2), int16_t(R + 3)});
-    FrameSelectCell(layer, pane, range);
+    active_cell_mark(layer, pane, range);
+}
+
+void inactive_frame(MemoryRef layer, int16_t pane, const CellRange& range) {
+    pf::Rect r;
+    Range_Location(pane, &r, 1, &range, layer);
+    r.bottom = int16_t(r.bottom - 1);
+    pf::clear_hilite_bit();
+    pf::frame_rect(r);
+}
+
+}  // namespace
+
+void FrameSelectCell(MemoryRef layer, int16_t pane, const CellRange& range) {
+    draw_over_fills(layer, pane, range, [&] { active_cell_mark(layer, pane, range); });
+}
+
+void invert_cell_block(MemoryRef layer, int16_t pane, const CellRange& range) {
+    CellRange visible;
+    GetVisibleCells(&visible, pane, layer);
+    if (!near_visible(range, visible)) return;
+    draw_over_fills(layer, pane, range, [&] { block_figure(layer, pane, range); });
 }
 
 void Do_Invert(MemoryRef layer, int16_t pane) {
@@ -158,11 +282,7 @@ void Do_Invert(MemoryRef layer, int16_t pane) {
     CellRange visible;
     GetVisibleCells(&visible, pane, layer);
     if (!near_visible(range, visible)) return;
-    pf::Rect r;
-    Range_Location(pane, &r, 1, &range, layer);
-    r.bottom = int16_t(r.bottom - 1);
-    pf::clear_hilite_bit();
-    pf::frame_rect(r);
+    draw_over_fills(layer, pane, range, [&] { inactive_frame(layer, pane, range); });
 }
 
 void InvertCells(MemoryRef layer) {

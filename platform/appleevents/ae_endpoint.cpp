@@ -11,7 +11,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "platform/appleevents/ae_flatten.h"
@@ -23,19 +25,30 @@ namespace pf {
 namespace {
 
 constexpr size_t kReadChunk = 4096;
+// Unsent replies past which a connection's requests are no longer read, so
+// that a sender that never reads holds no more than this.
+constexpr size_t kMaxUnsentBytes = 64 * 1024;
+
+// A reply owed to a connection, in the order of its requests.
+struct OwedReply {
+    long ticket = 0;  // names the request to the reply sink
+    bool ready = false;
+    std::vector<uint8_t> message;
+};
 
 struct Connection {
     int fd = -1;
-    long serial = 0;  // names the connection to the reply sink
     std::vector<uint8_t> in, out;
-    bool closing = false;  // close once `out` is written
+    std::deque<OwedReply> owed;
+    bool closing = false;      // take no more requests: close once everything owed is written
+    bool input_ended = false;  // the sender has shut down its writing side
 };
 
 struct Endpoint {
     int listener = -1;
     std::string path;
     std::vector<Connection> connections;
-    long next_serial = 1;
+    long next_ticket = 1;
 };
 
 Endpoint& endpoint() {
@@ -80,17 +93,29 @@ bool peer_is_us(int fd) {
     return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == getuid();
 }
 
-Connection* connection_by_serial(long serial) {
-    for (Connection& c : endpoint().connections)
-        if (c.serial == serial) return &c;
-    return nullptr;
+// Moves the replies that are ready, up to the first still awaited, to the bytes to send.
+void release_ready_replies(Connection& c) {
+    while (!c.owed.empty() && c.owed.front().ready) {
+        const std::vector<uint8_t>& message = c.owed.front().message;
+        c.out.insert(c.out.end(), message.begin(), message.end());
+        c.owed.pop_front();
+    }
 }
 
-void send_reply(const AppleEvent& reply, long serial) {
-    Connection* c = connection_by_serial(serial);
-    if (!c) return;  // the sender went away
-    std::vector<uint8_t> message = ae_flat_message(reply);
-    c->out.insert(c->out.end(), message.begin(), message.end());
+void owe_ready_reply(Connection& c, const AppleEvent& reply) {
+    c.owed.push_back(OwedReply{0, true, ae_flat_message(reply)});
+    release_ready_replies(c);
+}
+
+void send_reply(const AppleEvent& reply, long ticket) {
+    for (Connection& c : endpoint().connections)
+        for (OwedReply& owed : c.owed)
+            if (owed.ticket == ticket) {
+                owed.message = ae_flat_message(reply);
+                owed.ready = true;
+                return release_ready_replies(c);
+            }
+    // The sender went away.
 }
 
 // An answer event with only an error number.
@@ -105,10 +130,19 @@ AppleEvent error_reply(OSErr err) {
 }
 
 void refuse(Connection& c, OSErr err) {
-    std::vector<uint8_t> message = ae_flat_message(error_reply(err));
-    c.out.insert(c.out.end(), message.begin(), message.end());
+    owe_ready_reply(c, error_reply(err));
     c.in.clear();
     c.closing = true;
+}
+
+// The request joins the pending events, or is answered busy when the
+// connection already has as many waiting as one may have.
+void take_request(Connection& c, const AppleEvent& event) {
+    const auto waiting = std::count_if(c.owed.begin(), c.owed.end(), [](const OwedReply& r) { return !r.ready; });
+    if (waiting >= kMaxRequestsWaiting) return owe_ready_reply(c, error_reply(kEndpointBusyErr));
+    const long ticket = endpoint().next_ticket++;
+    c.owed.push_back(OwedReply{ticket, false, {}});
+    ae_receive_event(event, send_reply, ticket);
 }
 
 // Hands every complete message of the connection on; a bad one is refused.
@@ -122,26 +156,31 @@ void take_messages(Connection& c) {
         if (!err && event.kind != AEDescKind::event) err = kAENotAppleEventErr;
         if (err) return refuse(c, kAECorruptDataErr);
         c.in.erase(c.in.begin(), c.in.begin() + long(kFlatLengthSize + length));
-        ae_receive_event(event, send_reply, c.serial);
+        take_request(c, event);
     }
 }
 
-// False when the connection has ended.
+// Reads what the sender wrote, while it is still taken and the replies it has
+// not read are few. False when the connection broke.
 bool read_ready(Connection& c) {
     uint8_t chunk[kReadChunk];
-    for (;;) {
+    while (!c.closing && !c.input_ended && c.out.size() < kMaxUnsentBytes) {
         ssize_t got = recv(c.fd, chunk, sizeof chunk, MSG_DONTWAIT);
         if (got > 0) {
-            if (!c.closing) c.in.insert(c.in.end(), chunk, chunk + got);
+            c.in.insert(c.in.end(), chunk, chunk + got);
             take_messages(c);
             continue;
         }
-        if (got == 0) return false;
+        if (got == 0) {
+            c.input_ended = true;  // what it asked is still answered
+            break;
+        }
         return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
     }
+    return true;
 }
 
-// False when the connection has ended (or is done after a refusal).
+// False when the connection broke.
 bool write_ready(Connection& c) {
     while (!c.out.empty()) {
         ssize_t sent = send(c.fd, c.out.data(), c.out.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
@@ -151,7 +190,15 @@ bool write_ready(Connection& c) {
         }
         return sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
     }
-    return !c.closing;
+    return true;
+}
+
+// False when the connection is done with: broken, or everything owed to it
+// written after it stopped asking.
+bool serve(Connection& c) {
+    if (!read_ready(c) || !write_ready(c)) return false;
+    const bool asking = !c.closing && !c.input_ended;
+    return asking || !c.owed.empty() || !c.out.empty();
 }
 
 void accept_waiting() {
@@ -163,7 +210,7 @@ void accept_waiting() {
             close(fd);
             continue;
         }
-        e.connections.push_back(Connection{fd, e.next_serial++, {}, {}, false});
+        e.connections.push_back(Connection{fd, {}, {}, {}, false, false});
     }
 }
 
@@ -231,7 +278,7 @@ void ae_endpoint_poll() {
     if (e.listener < 0) return;
     accept_waiting();
     std::erase_if(e.connections, [](Connection& c) {
-        const bool open = read_ready(c) && write_ready(c);
+        const bool open = serve(c);
         if (!open) close(c.fd);
         return !open;
     });

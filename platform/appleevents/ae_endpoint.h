@@ -10,7 +10,12 @@
 // joins the pending events and arrives as a high-level event; its reply goes
 // back on the same connection. A message that is too long or not a valid
 // event gets a reply with "errn" kAECorruptDataErr and the connection is
-// closed; the program carries on.
+// closed; the program carries on. Replies go back in the order of the
+// requests. A connection has at most kMaxRequestsWaiting requests waiting to
+// be carried out; each one past that is answered at once with "errn"
+// kEndpointBusyErr. A sender that shuts down its writing side still gets the
+// replies to what it sent; one that does not read its replies is not read
+// from until it does.
 #pragma once
 
 #include <string>
@@ -20,6 +25,9 @@
 namespace pf {
 
 constexpr int kMaxEndpointConnections = 16;
+constexpr long kMaxRequestsWaiting = 8;
+// The error of a request refused because its connection has too many waiting.
+constexpr OSErr kEndpointBusyErr = -1711;
 
 // The socket's path as above; empty when no folder can be named.
 std::string ae_endpoint_default_path();

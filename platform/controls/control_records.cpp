@@ -196,6 +196,7 @@ void dispose_control(ControlRef control) {
     detach(control);
     if (control->kind == kListBoxControl) list_box_dispose(control);
     if (control->kind == kPopupButtonControl) dispose_menu(control->menu);
+    edit_text_forget_clicks(control);
     delete control;
 }
 

@@ -40,6 +40,8 @@ int thumb_position(ControlRef bar);
 void draw_edit_text(ControlRef control);
 int16_t edit_text_key(ControlRef control, unsigned char ch, uint16_t modifiers);
 void edit_text_click(ControlRef control, Point where, uint16_t modifiers);
+// A field going away: a later field in its place counts its clicks afresh.
+void edit_text_forget_clicks(ControlRef control);
 void edit_text_set_text(ControlRef control, std::string_view text);
 std::string edit_text_shown(ControlRef control);  // the text as drawn (bullets for passwords)
 bool takes_focus(ControlRef control);

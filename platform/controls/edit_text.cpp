@@ -8,9 +8,11 @@
 #include "platform/events/events.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
+#include "platform/text/text.h"
 #include "platform/windows/windows.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pf {
 
@@ -211,7 +213,49 @@ int16_t edit_text_key(ControlRef c, unsigned char ch, uint16_t modifiers) {
     return kControlEditTextPart;
 }
 
+namespace {
+
+constexpr int kClickSlop = 3;  // pixels a click may lie from the one before and still follow it
+
+// The last click in a field: a click soon after it, near it, in the same field
+// counts on from it.
+struct FieldClick {
+    ControlRef field = nullptr;
+    Point where{};
+    uint32_t when = 0;
+    int count = 0;
+};
+FieldClick last_field_click;
+
+int clicks_in_a_row(ControlRef c, Point where) {
+    const uint32_t now = tick_count();
+    const FieldClick& last = last_field_click;
+    const bool follows = last.field == c && now - last.when <= double_click_time() &&
+                         std::abs(where.h - last.where.h) <= kClickSlop && std::abs(where.v - last.where.v) <= kClickSlop;
+    last_field_click = FieldClick{c, where, now, follows ? last.count + 1 : 1};
+    return last_field_click.count;
+}
+
+}  // namespace
+
+void edit_text_forget_clicks(ControlRef c) {
+    if (last_field_click.field == c) last_field_click = FieldClick{};
+}
+
+// A click places the caret and a drag selects; a second click selects the word
+// under it and a third the whole text (a password field's text is one word).
 void edit_text_click(ControlRef c, Point where, uint16_t modifiers) {
+    const int clicks = (modifiers & kShiftKey) ? 1 : clicks_in_a_row(c, where);
+    if (clicks >= 3 || (clicks == 2 && is_password(c))) {
+        edit_text_select(c, 0, int32_t(c->text.size()));
+        return;
+    }
+    if (clicks == 2) {
+        const WordRange word =
+            find_word_breaks(c->text.data(), int32_t(c->text.size()), offset_at(c, where), true, 0);
+        edit_text_select(c, word.start, word.end);
+        return;
+    }
     set_caret(c, offset_at(c, where), modifiers & kShiftKey);
     Point last = where;
     while (still_down()) {

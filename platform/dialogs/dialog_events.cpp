@@ -132,6 +132,8 @@ void invalidate_dialog(DialogRef dialog) {
     inval_window_rect(dialog->window, window_port(dialog->window)->port_rect);
 }
 
+}  // namespace dialogs_detail
+
 void draw_dialog_item(DialogRef dialog, int16_t item) {
     DialogItem* it = dialog_item(dialog, item);
     if (!it || !window_visible(dialog->window)) return;
@@ -143,8 +145,6 @@ void draw_dialog_item(DialogRef dialog, int16_t item) {
     erase_rect(it->box);
     draw_plain_item(dialog, item);
 }
-
-}  // namespace dialogs_detail
 
 void draw_dialog(DialogRef dialog) {
     PortScope scope(window_port(dialog->window));

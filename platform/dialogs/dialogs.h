@@ -112,6 +112,9 @@ void shorten_dialog_items(DialogRef dialog, int16_t count);
 // ---- Events ----------------------------------------------------------------------
 
 void draw_dialog(DialogRef dialog);
+// Draws one item again now: its control, or its box erased and the item drawn
+// (a user item through its procedure).
+void draw_dialog_item(DialogRef dialog, int16_t item);
 // Whether an event belongs to a dialog: a mouse-down in one, a key while one is in
 // front, its update or activate event.
 bool is_dialog_event(const EventRecord& event);

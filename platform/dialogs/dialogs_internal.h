@@ -19,7 +19,5 @@ Rect place_on_screen(const Rect& rect, uint16_t position);
 void rgb_back_color_of(WindowRef window, const RGBColor& colour);
 // The whole content is to be drawn again (on the next update event).
 void invalidate_dialog(DialogRef dialog);
-// Erases an item's box and draws it now.
-void draw_dialog_item(DialogRef dialog, int16_t item);
 
 }  // namespace pf::dialogs_detail

@@ -105,7 +105,23 @@ std::vector<uint8_t> picture_to_png(std::span<const uint8_t> picture) {
     return png;
 }
 
+bool png_chunks_inside(std::span<const uint8_t> png) {
+    constexpr size_t kSignatureSize = 8, kChunkFraming = 12;  // length, type and check
+    auto word_at = [&](size_t at) {
+        return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
+    };
+    size_t at = kSignatureSize;
+    while (png.size() >= at && png.size() - at >= kChunkFraming) {
+        const size_t length = word_at(at);
+        if (length > png.size() - at - kChunkFraming) return false;
+        if (word_at(at + 4) == four_cc("IEND")) return true;
+        at += kChunkFraming + length;
+    }
+    return false;
+}
+
 std::vector<uint8_t> png_to_picture(std::span<const uint8_t> png) {
+    if (!png_chunks_inside(png)) return {};
     cairo_surface_t* pixels = decoded_over_white(png);
     if (!pixels) return {};
     std::vector<uint8_t> bytes = recorded_picture_of(pixels);

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/files/files_internal.h"
+#include "platform/memory/memory.h"
 
 namespace pf {
 
@@ -285,7 +287,11 @@ OSErr read_whole_fork(int16_t ref, int32_t limit, std::vector<uint8_t>& bytes) {
     if (err == kPositionErr || (!err && length > limit)) return kFileTooLongErr;
     if (!err) err = set_file_position(ref, kFromStart, 0);
     if (err) return err;
-    bytes.resize(size_t(length));
+    try {
+        bytes.resize(size_t(length));
+    } catch (const std::bad_alloc&) {
+        return kMemFullErr;
+    }
     int32_t count = length;
     if (length > 0) err = read_file(ref, count, bytes.data());
     if (!err && count != length) err = kEndOfFileErr;

@@ -223,7 +223,8 @@ OSErr set_file_position(int16_t ref, int16_t mode, int32_t offset);
 OSErr get_end_of_file(int16_t ref, int32_t& length);
 // Reads an open file whole, from its start, into `bytes`. A file longer than
 // `limit` bytes answers kFileTooLongErr and is not read; one that ends sooner
-// than its length said answers kEndOfFileErr.
+// than its length said answers kEndOfFileErr; one there is no memory for,
+// kMemFullErr.
 OSErr read_whole_fork(int16_t ref, int32_t limit, std::vector<uint8_t>& bytes);
 // Opens the data fork of `spec`, reads it whole as read_whole_fork does, and
 // closes it.

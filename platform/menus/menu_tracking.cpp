@@ -3,7 +3,8 @@
 // submenus open beside their items, and the item under the mouse is highlighted.
 // A press dragged to an item and released there chooses it; a click that lets go
 // on the title (or a quick click in place) leaves the menus open, and then the
-// next click, or the arrow keys and Return, choose.
+// next click, or the arrow keys and Return, choose; a press outside them closes
+// them and chooses nothing.
 #include "platform/controls/control_look.h"
 #include "platform/host/host.h"
 #include "platform/screen/screen.h"
@@ -320,6 +321,28 @@ struct Session {
     // The bar menu shown when the menus last stayed open after a click: a click on
     // its title closes them (the mouse passing over other titles shows their menus).
     MenuRef clicked_title = nullptr;
+    // A pop-up moved to fit on the screen may open with another item than its
+    // current one under the press: that item is chosen by the first release only
+    // once the mouse has moved from where the menu opened.
+    int16_t item_under_press = 0;
+    Point opened_at{};
+    bool left_item_under_press = false;
+
+    void note_item_under_press(Point where, int16_t current_item) {
+        Hit hit = tracker.hit_test(where);
+        opened_at = where;
+        if (hit.level == 0 && hit.params.item_under_mouse != current_item)
+            item_under_press = hit.params.item_under_mouse;
+    }
+
+    bool has_moved_since_opening(Point where) const {
+        return std::abs(where.v - opened_at.v) > kClickSlop || std::abs(where.h - opened_at.h) > kClickSlop;
+    }
+
+    bool on_item_under_press(Point where) {
+        Hit hit = tracker.hit_test(where);
+        return item_under_press && hit.level == 0 && hit.params.item_under_mouse == item_under_press;
+    }
 
     void show_bar_menu(MenuRef title) {
         tracker.close_from(0);
@@ -329,6 +352,8 @@ struct Session {
     }
 
     void follow(Point mouse) {
+        if (item_under_press && (has_moved_since_opening(mouse) || !on_item_under_press(mouse)))
+            left_item_under_press = true;
         MenuRef title = from_bar ? bar_menu_at(mouse) : nullptr;
         if (title && title != shown) show_bar_menu(title);
         tracker.follow(mouse);
@@ -373,10 +398,17 @@ struct Session {
         return false;
     }
 
+    // Whether a press falls outside every open menu and, from the bar, outside
+    // every title.
+    bool is_outside_menus(Point where) {
+        return tracker.hit_test(where).level < 0 && !(from_bar && bar_menu_at(where));
+    }
+
     enum class Release { kChoose, kStayOpen, kClose };
 
     // What a release does: the first press, a quick click in place, leaves the
-    // menus open (a pop-up's item under it is not chosen); otherwise an item under
+    // menus open (a pop-up's item under it is not chosen), and so does its
+    // release on the item a moved pop-up put under it; otherwise an item under
     // the release is chosen; a release on a title leaves its menu open, but a click
     // on the title of the menu a click opened closes it; after the first press a
     // release inside a menu (a separator, a disabled item) leaves them open too.
@@ -384,6 +416,7 @@ struct Session {
     Release judge(const Press& press, Point release, bool first_press) {
         if (tracker.open.empty()) return Release::kClose;
         if (first_press && is_click_in_place(press, release)) return Release::kStayOpen;
+        if (first_press && !left_item_under_press && on_item_under_press(release)) return Release::kStayOpen;
         if (tracker.choice(release)) return Release::kChoose;
         if (MenuRef title = from_bar ? bar_menu_at(release) : nullptr)
             return press.on_open_title && title == clicked_title ? Release::kClose : Release::kStayOpen;
@@ -423,6 +456,13 @@ struct Session {
             EventRecord down;
             int32_t answer = 0;
             if (!wait_while_open(down, answer)) return answer;
+            if (is_outside_menus(down.where)) {
+                // The press closes the menus at once; its release chooses nothing.
+                tracker.close_from(0);
+                if (from_bar) hilite_menu(0);
+                track_until_release(down.where, [](Point) {});
+                return 0;
+            }
             press = Press{down.where, down.when, clicked_title && bar_menu_at(down.where) == clicked_title};
         }
     }
@@ -454,7 +494,9 @@ int32_t pop_up_menu_select(MenuRef menu, int16_t top, int16_t left, int16_t pop_
     if (rect.empty()) return 0;
     Session session;
     session.tracker.open_menu(menu, rect);
-    int32_t result = session.run(mouse_location());
+    const Point start = mouse_location();
+    session.note_item_under_press(start, pop_up_item);
+    int32_t result = session.run(start);
     session.tracker.close_from(0);
     return result;
 }

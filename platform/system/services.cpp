@@ -63,11 +63,6 @@ OSErr hand_to_opener(const std::string& target) {
 
 ProcessSerialNumber current_process() { return kThisProcess; }
 
-bool process_is_running(int32_t process_id) {
-    if (process_id <= 0) return false;
-    return kill(pid_t(process_id), 0) == 0 || errno == EPERM;
-}
-
 OSErr find_process(FourCC signature, ProcessSerialNumber& process) {
     if (signature == kApplicationSignature) return process = kThisProcess, noErr;
     if (signature == kDesktopSignature) return process = kDesktopProcess, noErr;

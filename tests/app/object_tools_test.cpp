@@ -2,7 +2,9 @@
 // document window, its outline following the mouse while it is made
 // (screenshot object_being_made.png), and a marquee selecting what it meets.
 #include <filesystem>
+#include <vector>
 
+#include "core/app_menus.h"
 #include "core/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
@@ -10,6 +12,7 @@
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
+#include "platform/menus/menus.h"
 #include "platform/screen/screen.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
@@ -156,6 +159,40 @@ TEST_F(ObjectTools, AClickOnARowOrColumnHeadingSelectsCellsAndLetsTheObjectsGo) 
     EXPECT_EQ(get_selected_object(layer, 1), nullptr) << "and so does a column heading";
     GetSelectRect(&selection, layer);
     EXPECT_TRUE(whole_columns(selection));
+}
+
+}  // namespace
+
+namespace {
+
+// The pixels of a menu title as the screen shows it.
+std::vector<uint32_t> title_pixels(int16_t menu_id) {
+    pf::compose_screen();
+    const pf::Rect title = pf::menu_title_rect(menu_id);
+    std::vector<uint32_t> pixels;
+    for (int16_t v = title.top; v < title.bottom; ++v)
+        for (int16_t h = title.left; h < title.right; ++h) pixels.push_back(pf::screen_pixel(h, v));
+    return pixels;
+}
+
+// A menu used while an object is selected dims the Functions title; a click on
+// a cell afterwards lights it again at once, on the screen, with no menu opened.
+TEST_F(ObjectTools, TheFunctionsTitleLightsAgainWhenCellsAreSelectedAfterAnObject) {
+    constexpr int16_t kFunctions = 135;
+    enable_menus();
+    run_until_idle();
+    const std::vector<uint32_t> lit = title_pixels(kFunctions);
+    drag_with(local(20, 20), local(60, 80), [&] { CreateObject(record, 8, local(20, 20)); });
+    ASSERT_NE(get_selected_object(layer, 1), nullptr);
+    enable_menus();
+    pf::draw_menu_bar();
+    ASSERT_FALSE(pf::get_menu_handle(kFunctions)->enabled);
+    ASSERT_NE(title_pixels(kFunctions), lit);
+    pf::driver_click(global(local(150, 150)));
+    run_until_idle();
+    ASSERT_EQ(get_selected_object(layer, 1), nullptr);
+    EXPECT_TRUE(pf::get_menu_handle(kFunctions)->enabled);
+    EXPECT_EQ(title_pixels(kFunctions), lit);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 # Scripts the real program under Xvfb from another process: qvsend sets A1 and
 # B1 and a SUM in C1 of the new document through the event socket, then reads
 # C1 back; a malformed message on the socket gets an error reply and the
-# program keeps answering (screenshot scripting_sum.png).
+# program keeps answering, also after a burst of pipelined requests (screenshot
+# scripting_sum.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
@@ -52,6 +53,76 @@ PY
 [ "$reply" = True ] || fail "the malformed message got no error reply ($reply)"
 kill -0 "$app_pid" 2>/dev/null || fail "quorvin ended after the malformed message"
 [ "$(send get "value of cell C1 of document 1")" = 5 ] || fail "no answer after the malformed message"
+
+# A burst of 1,000 pipelined requests, written whole before any reply is
+# read, the writing side then shut down: every request gets a reply, in order
+# (those past what one connection may have waiting are answered busy), and
+# the program answers afterwards. Meanwhile another connection that writes
+# 1,000 requests and reads nothing stops no one.
+burst=$(python3 - "$socket" "$qvsend" <<'PY'
+import os, socket, struct, subprocess, sys, tempfile, threading
+real, qvsend = sys.argv[1], sys.argv[2]
+
+def captured_request():
+    # The bytes qvsend sends for one request, caught by a listener of our own.
+    path = os.path.join(tempfile.mkdtemp(), "capture")
+    listener = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    listener.bind(path)
+    listener.listen(1)
+    sender = subprocess.Popen([qvsend, "--socket", path, "--timeout", "2", "get",
+                               "value of cell C1 of layer 1 of document 1"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    connection, _ = listener.accept()
+    data = b""
+    while len(data) < 4 or len(data) < 4 + struct.unpack(">I", data[:4])[0]:
+        chunk = connection.recv(4096)
+        if not chunk:
+            break
+        data += chunk
+    connection.close()
+    sender.wait()
+    return data
+
+def connect():
+    s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    s.settimeout(60)
+    s.connect(real)
+    return s
+
+request = captured_request()
+silent = connect()
+silent.setblocking(False)
+try:
+    silent.send(request * 1000)
+except BlockingIOError:
+    pass
+
+burst = connect()
+writer = threading.Thread(target=lambda: (burst.sendall(request * 1000), burst.shutdown(socket.SHUT_WR)))
+writer.start()
+data = b""
+while True:
+    chunk = burst.recv(65536)
+    if not chunk:
+        break
+    data += chunk
+writer.join()
+replies, busy, at = 0, 0, 0
+while at + 4 <= len(data):
+    length = struct.unpack(">I", data[at:at + 4])[0]
+    body = data[at + 4:at + 4 + length]
+    replies += 1
+    busy += b"errn" in body and struct.pack("=i", -1711) in body
+    at += 4 + length
+print(replies, replies - busy)
+silent.close()
+PY
+)
+read -r replies answered <<< "$burst"
+[ "${replies:-0}" = 1000 ] || fail "the burst of 1,000 requests got ${replies:-no} replies"
+[ "${answered:-0}" -ge 1 ] || fail "no request of the burst was carried out"
+kill -0 "$app_pid" 2>/dev/null || fail "quorvin ended after the burst"
+[ "$(send get "value of cell C1 of document 1")" = 5 ] || fail "no answer after the burst"
 
 # C1 shows the sum in the window.
 c1_drawn() { [ "$(convert "$out/$1" -crop 70x12+190+113 -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:)" -gt 3 ]; }

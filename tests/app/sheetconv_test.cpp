@@ -12,6 +12,7 @@
 #include "model/cell_store.h"
 #include "platform/resources/resources.h"
 #include "tests/files/document_builder.h"
+#include "tests/excel/excel_samples.h"
 #include "tests/files/document_fixture.h"
 
 namespace {
@@ -19,6 +20,31 @@ namespace {
 class SheetconvTest : public DocumentTest {
 protected:
     std::string errors;
+    std::string kept_config = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+
+    // The converter keeps its notes in a preferences folder of the test's own.
+    void SetUp() override {
+        DocumentTest::SetUp();
+        setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
+    }
+    void TearDown() override {
+        if (kept_config.empty()) unsetenv("XDG_CONFIG_HOME");
+        else setenv("XDG_CONFIG_HOME", kept_config.c_str(), 1);
+        DocumentTest::TearDown();
+    }
+
+    // Runs sheetconv with its address space limited to `megabytes`; answers
+    // its exit status, -1 when a signal ended it.
+    int run_limited(int megabytes, const std::string& in, const std::string& out) {
+        std::string log = path("stderr.txt");
+        std::string command = "ulimit -v " + std::to_string(megabytes * 1024) + "; exec " + SHEETCONV_PATH + " '" +
+                              in + "' '" + out + "' 2>'" + log + "'";
+        int status = std::system(command.c_str());
+        std::ifstream read(log);
+        errors.assign(std::istreambuf_iterator<char>(read), {});
+        if (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) > 128)) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
     // Runs sheetconv; answers its exit status and keeps what it wrote to stderr.
     int run(const std::string& in, const std::string& out) {
@@ -167,6 +193,69 @@ TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {
     EXPECT_FALSE(std::filesystem::exists(abandoned));
     EXPECT_TRUE(std::filesystem::exists(live + "/Big.qrv"));
     std::filesystem::remove_all(live);
+}
+
+// Under an address-space limit the converter ends by its own exit at every
+// limit, never by a signal; where reading a large text or Excel file runs out
+// of memory it says so, not a file error of its swap file.
+TEST_F(SheetconvTest, RunningOutOfMemoryWhileReadingIsSaidNeverASignal) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address checker reserves more address space than any limit";
+#endif
+    std::string text;
+    for (int row = 0; row < 31250; ++row) {
+        for (int column = 0; column < 32; ++column) text += std::to_string(row * 32 + column) + ",";
+        text.back() = '\n';
+    }
+    write_bytes("Large.csv", std::vector<uint8_t>(text.begin(), text.end()));
+    write_bytes("Large.xls", biff::number_grid(31250, 32));
+    write_bytes("Small.csv", std::vector<uint8_t>{'1', ',', '2', '\n'});
+    const std::string memory_text = pf::get_indexed_string(kErrorStrings, file_error_string_index(kNoMemoryErr));
+    // The least address space in which the converter converts a small file.
+    int floor = 16;
+    while (floor < 1024 && run_limited(floor, path("Small.csv"), path("Small.tab")) != 0) floor += 8;
+    ASSERT_LT(floor, 1024) << errors;
+    for (const char* input : {"Large.csv", "Large.xls"}) {
+        bool told = false;
+        for (int megabytes = floor; megabytes < floor + 600; megabytes += 4) {
+            const int status = run_limited(megabytes, path(input), path("Large.tab"));
+            ASSERT_NE(status, -1) << input << " under " << megabytes << " MB: " << errors;
+            EXPECT_EQ(errors.find("file error 258"), std::string::npos) << errors;
+            if (status == 0) break;
+            told = told || errors.find(memory_text) != std::string::npos;
+        }
+        EXPECT_TRUE(told) << input;
+    }
+}
+
+// A converter killed while saving over a file leaves its temporary file and
+// its note; the next converter to start removes both. A whole save leaves no note.
+TEST_F(SheetconvTest, WhatAKilledSaveLeftIsRemovedAtTheNextStart) {
+    MemoryRef book = sample::rich_workbook(1);
+    ASSERT_EQ(save(book, "In.qrv"), 0);
+    ASSERT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;
+    const std::string notes = path("config") + "/Quorvin";
+    auto notes_left = [&] {
+        std::error_code none;
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(notes, none))
+            count += entry.path().filename().string().rfind("Quorvin Saving", 0) == 0;
+        return count;
+    };
+    ASSERT_EQ(run(path("In.qrv"), path("Out.qrv")), 0) << errors;  // over the file now there
+    EXPECT_EQ(notes_left(), 0);
+
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    std::filesystem::create_directories(notes);
+    std::ofstream(notes + "/Quorvin Saving " + std::to_string(gone)) << path("Out.qrv");
+    write_bytes(".Out.qrv.saving", {1, 2, 3});
+    EXPECT_EQ(run(path("In.qrv"), path("Other.csv")), 0) << errors;
+    EXPECT_FALSE(exists(".Out.qrv.saving"));
+    EXPECT_TRUE(exists("Out.qrv"));
+    EXPECT_EQ(notes_left(), 0);
 }
 
 }  // namespace

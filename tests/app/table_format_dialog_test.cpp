@@ -129,12 +129,16 @@ TEST_F(TableFormatDialog, WithoutTotalsBoldTotalsIsDimmedAndIgnored) {
     EXPECT_EQ(format_border_styles(at(6, 2).bytes) & 0xF, 4);
 }
 
-TEST_F(TableFormatDialog, ARangeOfTwoRowsIsRefusedWithoutTheDialog) {
-    select(CellRange{{1, 1}, {2, 4}});
+// The refusal says the rule, for a range too short and for one too narrow.
+TEST_F(TableFormatDialog, ARangeTooSmallIsRefusedWithoutTheDialogAndTheRuleIsSaid) {
     set_unattended_run(true);
-    DoFormatMenu(record, kTableFormatItem);
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].text, "This command needs more than one cell.");
+    for (CellRange range : {CellRange{{1, 1}, {2, 4}}, CellRange{{0, 0}, {2, 0}}}) {
+        alert_requests().clear();
+        select(range);
+        DoFormatMenu(record, kTableFormatItem);
+        ASSERT_EQ(alert_requests().size(), 1u);
+        EXPECT_EQ(alert_requests()[0].text, "A table format needs a range of at least two columns and three rows.");
+    }
 }
 
 }  // namespace

@@ -12,6 +12,9 @@
 #include "objects/objects.h"
 #include "model/workbook.h"
 #include "objects/object_records.h"
+#include "platform/screen/screen.h"
+#include "shell/shell_commands.h"
+#include "shell/tool_palette.h"
 #include "tests/shell/format_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
@@ -78,6 +81,37 @@ TEST_F(ChartCommandsTest, ThePaletteChoosesAKindAndTheNextClickMakesTheChart) {
     release_object(object);
     EXPECT_EQ(record.width, kNewChartWidth);
     EXPECT_EQ(record.height, kNewChartHeight);
+}
+
+// A click on the palette with a chart selected does what Chart Kind does:
+// the chart takes that kind, and no new chart is armed.
+TEST_F(ChartCommandsTest, APaletteClickChangesTheSelectedChartAsChartKindDoes) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    click_palette(kFirstChartTool);
+    EXPECT_EQ(kind_of(object), pf::four_cc("pie "));
+    EXPECT_EQ(tool(), 0);
+    pf::driver_click(inside(FrontDocWindow(), 200, 40));
+    run_until_idle();
+    EXPECT_EQ(num_objects(layer), 1);
+}
+
+// The palette frames the kind chosen in the front document and lets go of it
+// when the Tools palette chooses another tool.
+TEST_F(ChartCommandsTest, ThePaletteLetsGoOfItsKindWhenTheToolsPaletteChoosesTheArrow) {
+    MakeChartWindow();
+    const pf::Rect content = pf::window_content_rect(ChartBar);
+    const pf::Rect box = chart_box(20, chart_face_rect());
+    auto frame_pixel = [&] {
+        pf::compose_screen();
+        return pf::screen_pixel(content.left + box.left + 8, content.top + box.top);
+    };
+    const uint32_t unframed = frame_pixel();
+    click_palette(20);
+    EXPECT_NE(frame_pixel(), unframed);
+    DoToolMenu(nullptr, kSelectObjectsTool);
+    run_until_idle();
+    EXPECT_EQ(frame_pixel(), unframed);
 }
 
 TEST_F(ChartCommandsTest, TheMenusChangeTheSelectedChartOrChooseTheNextKind) {

@@ -1,6 +1,8 @@
 // Charts drawn: every kind of the chart palette from one data set, charts
 // read from the cells of a layer, and charts over awkward data (none, one
 // value, negatives only, a great many points) drawn without harm.
+#include <cmath>
+
 #include "charts/chart_data.h"
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
@@ -102,6 +104,26 @@ TEST_F(ChartDrawingTest, AChartObjectShowsTheNumbersOfItsCells) {
     give_chart(pf::four_cc("lcht"), 6, 170);
     draw();
     EXPECT_TRUE(matches_golden("chart_object_over_cells"));
+}
+
+// A chart over the whole grid reads the cells there are: its series and
+// points end with the last column and row that hold a cell, names and
+// numbers where the cells lie, nothing where none does.
+TEST_F(ChartDrawingTest, AChartOverTheWholeGridShowsTheCellsThereAre) {
+    put_text(0, 1, "Apples");
+    put_text(2, 0, "Mar");
+    put_number(1, 1, 10);
+    put_number(2, 2, 7);
+    set_chart_range(chart, CellRange{{0, 0}, {kLastCell, kLastCell}});
+    const ChartData data = chart_data(chart, layer);
+    ASSERT_EQ(data.series.size(), 2u);
+    EXPECT_EQ(data.series[0].name, "Apples");
+    EXPECT_EQ(data.categories, (std::vector<std::string>{"", "Mar"}));
+    ASSERT_EQ(data.series[0].values.size(), 2u);
+    EXPECT_EQ(data.series[0].values[0], 10);
+    EXPECT_TRUE(std::isnan(data.series[0].values[1]));
+    EXPECT_TRUE(std::isnan(data.series[1].values[0]));
+    EXPECT_EQ(data.series[1].values[1], 7);
 }
 
 TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {

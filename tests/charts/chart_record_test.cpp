@@ -95,6 +95,7 @@ TEST_F(ChartRecordTest, DamagedStoredChartsAreRefused) {
 
 TEST_F(ChartRecordTest, SeriesFormatsDefaultToAutomaticColoursAndAreReplacedBySeries) {
     MemoryRef chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {4, 2}});
+    EXPECT_TRUE(chart_series_formats(chart).empty());  // nothing copied from a chart without formats
     ChartUserData entry;
     GetChartPattern(chart, 0, &entry);
     EXPECT_EQ(entry.pattern, 0);

@@ -70,6 +70,22 @@ TEST_F(AppMenus, ChoosingAWindowItemBringsThatWindowForward) {
     EXPECT_EQ(pf::front_non_floating_window(), first);
 }
 
+// A collapsed window chosen from the menu is expanded, behind another window
+// or already in front.
+TEST_F(AppMenus, ChoosingACollapsedWindowExpandsIt) {
+    DoFileMenu(nullptr, 1);
+    pf::WindowRef first = pf::front_non_floating_window();
+    pf::collapse_window(first, true);
+    DoFileMenu(nullptr, 1);
+    MenuChoice choice{kWindowMenu, kFirstWindowItem};
+    app_menu_proc(nullptr, 0, uintptr_t(&choice));
+    EXPECT_EQ(pf::front_non_floating_window(), first);
+    EXPECT_FALSE(pf::window_collapsed(first));
+    pf::collapse_window(first, true);
+    app_menu_proc(nullptr, 0, uintptr_t(&choice));
+    EXPECT_FALSE(pf::window_collapsed(first));
+}
+
 TEST_F(AppMenus, ARecentDocumentOpenedAgainMovesToTheTop) {
     const char* names[] = {"a.csv", "b.csv", "c.csv", "d.csv", "e.csv", "f.csv"};
     for (int i = 5; i >= 0; --i) {

@@ -327,4 +327,31 @@ TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
     EXPECT_EQ(active(), (CellPoint{60, 2}));
 }
 
+// The search field's text is taken whole by Ctrl-A and by a triple click, so
+// that what is typed next replaces it; before any search the frame does not
+// say that nothing was found.
+TEST_F(FindTest, SelectAllAndATripleClickTakeTheWholeSearchText) {
+    DoCommand(code_value("find"));
+    run_until_idle();
+    ASSERT_NE(find_wind, nullptr);
+    EXPECT_NE(pf::get_indexed_string(160, 34), "Not found");
+    pf::driver_type("first words");
+    run_until_idle();
+    pf::driver_key(0, 'a', pf::kCmdKey);
+    pf::driver_type("pin");
+    run_until_idle();
+    EXPECT_EQ(pf::get_dialog_item_text(find_wind, 10), "pin");
+
+    pf::driver_type(" and needle");
+    const pf::Rect box = pf::get_dialog_item_box(find_wind, 10);
+    const pf::Rect content = pf::window_content_rect(pf::get_dialog_window(find_wind));
+    const pf::Point in_field{int16_t(content.top + (box.top + box.bottom) / 2), int16_t(content.left + box.left + 12)};
+    for (int click = 0; click < 3; ++click) pf::driver_click(in_field);
+    pf::driver_type("thread");
+    run_until_idle();
+    EXPECT_EQ(pf::get_dialog_item_text(find_wind, 10), "thread");
+    pf::driver_key(53, pf::kEscapeChar);
+    run_until_idle();
+}
+
 }  // namespace

@@ -117,4 +117,24 @@ inline std::vector<uint8_t> reordered_stream() {
     return workbook(true, {strings, strings_rest}, {first, second}, true);
 }
 
+// The FILEPASS record another spreadsheet wrote for a workbook whose
+// structure it protected without a password (standard RC4 under the default
+// password).
+inline const uint8_t kOtherProgramsSalt[16] = {0x4e, 0x20, 0x1b, 0x9e, 0xda, 0xbc, 0x82, 0x2c,
+                                               0xdb, 0x44, 0x4b, 0x6f, 0x76, 0x42, 0x3b, 0x2e};
+inline const char kOtherProgramsVerifier[] =
+    "\x78\xb6\x2a\x0b\x8b\x82\xf3\xd2\x6a\xd4\x85\xd8\x2f\x61\x0b\x9f"
+    "\x53\xc8\x6e\x45\x77\x2e\x56\x7f\x1e\xb4\x40\x4e\x21\x6d\x50\x78";
+
+inline Record standard_filepass(const uint8_t* salt, const std::string& verifier_and_hash) {
+    Body body;
+    body.u16(1).u16(1).u16(1);
+    body.raw(std::string(reinterpret_cast<const char*>(salt), 16)).raw(verifier_and_hash);
+    return {0x002F, body.v};
+}
+
+inline Record default_password_filepass() {
+    return standard_filepass(kOtherProgramsSalt, std::string(kOtherProgramsVerifier, 32));
+}
+
 }  // namespace biff

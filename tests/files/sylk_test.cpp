@@ -434,6 +434,27 @@ TEST_F(SylkTest, CellsWithoutAFontOfTheirOwnKeepNone) {
     EXPECT_EQ(bold[kFmtFace], 1);
 }
 
+// A bold cell in a row of no height, and a cell whose own size is the
+// layer's, follow the layer's size after a round trip, whatever that size.
+TEST_F(SylkTest, CellsOfTheLayersSizeFollowItInRowsOfNoHeightToo) {
+    for (int size : {10, 12}) {
+        MemoryRef book = sample::new_workbook();
+        MemoryRef own = sample::new_layer(book);
+        use_layer(own)->size = int16_t(size);
+        release_layer(own);
+        InputRowFormat(own, int32_t(1) << 16 | 1);
+        SetRowSize(1, 1, 0, GetSpreadSheetRowFormats(own));
+        type_entries(own, {{{1, 0}, "bold"}, {{2, 0}, "same"}});
+        format_of(own, 1, 0)[kFmtFace] = 1;
+        format_of(own, 2, 0)[kFmtSize] = uint8_t(size);
+        MemoryRef back = read_sylk(sylk_layer_text(own));
+        EXPECT_EQ(format_of(back, 1, 0)[kFmtSize], kDefaultFontSize) << size;
+        EXPECT_EQ(format_of(back, 1, 0)[kFmtFace], 1) << size;
+        EXPECT_EQ(format_of(back, 2, 0)[kFmtSize], kDefaultFontSize) << size;
+        EXPECT_EQ(sylk_layer_text(back), sylk_layer_text(read_sylk(sylk_layer_text(back)))) << size;
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,6 +53,43 @@ TEST(NumberText, GeneralFormatUsesFourteenDigits) {
     EXPECT_EQ(general(-std::numeric_limits<double>::infinity()), "-INF");
     EXPECT_EQ(general(N_AN(7)).substr(0, 3), "NAN");
     EXPECT_EQ(general(N_AN(7)).size(), 5u);
+}
+
+// "%.*E" of the C library, the correctly rounded digits in the notation the
+// formatter writes without trimming.
+std::string library_scientific(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*E", decimals, value);
+    return text;
+}
+
+// Values whose digits are easy to get wrong: halves at every place, powers of
+// ten and their neighbours, the smallest normal and below, and bit patterns
+// spread over the whole range.
+std::vector<double> hard_values() {
+    std::vector<double> values{0.5, 2.5, 0.125, 1.005, 2.675, 1e23, 9.5e-5, 0.3, 1.0 / 3, 5e-324, 1e-310,
+                               std::numeric_limits<double>::min(), std::numeric_limits<double>::max()};
+    for (int e = -30; e <= 30; ++e) {
+        const double power = std::pow(10.0, e);
+        values.insert(values.end(), {power, std::nextafter(power, 0.0), std::nextafter(power, 1e300)});
+    }
+    uint64_t bits = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 20000; ++i) {
+        bits = bits * 6364136223846793005ull + 1442695040888963407ull;
+        double value;
+        const uint64_t finite = bits & ~(uint64_t(1) << 62);  // exponent below the one of infinities
+        std::memcpy(&value, &finite, sizeof value);
+        values.push_back(value);
+        values.push_back(double(bits >> 40) / 1000.0);  // the kind of numbers sheets hold
+    }
+    return values;
+}
+
+TEST(NumberText, DigitsAreCorrectlyRoundedAtEveryCount) {
+    for (double value : hard_values())
+        for (int decimals : {0, 1, 2, 6, 13, 14, 15, 16, 20})
+            ASSERT_EQ(formatted(value, int16_t(decimals), false, false), library_scientific(value, decimals))
+                << value << " to " << decimals << " decimals";
 }
 
 TEST(NumberText, FixedDecimalsAndScientific) {

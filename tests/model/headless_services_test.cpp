@@ -1,8 +1,11 @@
 // The model's answers without windows, against the program's: a converter
-// without a font library makes the same rows as the program that draws them.
+// without a font library makes the same rows as the program that draws them,
+// and a caller of undo without windows frees what its records held.
 #include <gtest/gtest.h>
 
+#include "core/memory_manager.h"
 #include "model/model_services.h"
+#include "model/undo_fields.h"
 #include "platform/fonts/classic_fonts.h"
 
 namespace {
@@ -28,6 +31,31 @@ TEST(HeadlessModelServices, ClassicFontsAreKnownByNameAndNumberOthersAreNot) {
     EXPECT_EQ(headless.font_name(pf::kCourierFont), "Courier");
     EXPECT_EQ(headless.font_name(1200), "");
     EXPECT_EQ(headless.text_width(reinterpret_cast<const unsigned char*>("\x03" "abc")), -1);
+}
+
+TEST(HeadlessFoundationServices, AnUndoRecordGoesWithEveryBlockItHolds) {
+    MemoryGlobals globals;
+    msMemStartup(&globals, 0);
+    UndoRecord fields{};
+    fields.kind = 2;
+    fields.first = pgAllocateNewRef(&globals, 1, 64, 0, true);
+    fields.formulas = pgAllocateNewRef(&globals, 1, 8, 0, true);
+    fields.page_breaks = pgAllocateNewRef(&globals, 2, 4, 0, true);
+    MemoryRef undo = pgAllocateNewRef(&globals, sizeof(UndoRecord), 1, 0, true);
+    write_undo_fields(undo, fields);
+    ASSERT_EQ(live_block_count(&globals), 4);
+    // Pushed out of a list one deep, as a windowless caller of undo does.
+    MemoryRef list = pgAllocateNewRef(&globals, sizeof(MemoryRef), 0, 4, false);
+    MemoryRef pending = nullptr;
+    pg_setUndoLevels(1);
+    PrepareMultUndo(list, undo, &pending);
+    PrepareMultUndo(list, pgAllocateNewRef(&globals, sizeof(UndoRecord), 1, 0, true), &pending);
+    EXPECT_EQ(live_block_count(&globals), 2);  // the list and the newest record
+    ClobberMultUndo(list);
+    DisposeMemory(list);
+    EXPECT_EQ(live_block_count(&globals), 0);
+    pg_setUndoLevels(10);
+    msMemShutdown(&globals);
 }
 
 }  // namespace

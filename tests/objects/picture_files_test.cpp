@@ -11,6 +11,7 @@
 #include "objects/picture_files.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/colour.h"
+#include "platform/draw/picture_png.h"
 #include "tests/editing/clipboard_fixture.h"
 #include "tests/objects/png_sample.h"
 #include "tests/platform/temp_folder.h"
@@ -96,6 +97,26 @@ TEST_F(PictureFilesTest, DamagedTruncatedForeignAndOversizedImagesAreRefused) {
         EXPECT_NE(error, 0) << what;
     }
     EXPECT_EQ(png_refusal(huge), pf::kFileTooLongErr);
+}
+
+// A chunk is taken only when the file holds it whole: one claiming about 2 GB
+// in a file of a hundred bytes is refused before anything is decoded.
+TEST_F(PictureFilesTest, AChunkClaimingMoreThanTheFileHoldsIsRefused) {
+    const Bytes good = png_sample::halves();
+    const Bytes text_chunk{0x7F, 0x00, 0x00, 0x00, 't', 'E', 'X', 't', 'K', 'e', 'y', 0, 'v', 0, 0, 0, 0};
+    Bytes claiming(good.begin(), good.begin() + 33);  // signature and header
+    claiming.insert(claiming.end(), text_chunk.begin(), text_chunk.end());
+    claiming.insert(claiming.end(), good.begin() + 33, good.end());
+    EXPECT_EQ(png_refusal(claiming), kUnreadablePictureErr);
+    int16_t error = 0;
+    EXPECT_TRUE(picture_from_png(claiming, &error).empty());
+    EXPECT_EQ(error, kUnreadablePictureErr);
+    EXPECT_TRUE(pf::png_to_picture(claiming).empty());  // as a picture another program put on the clipboard
+    Bytes no_end(good.begin(), good.end() - 12);
+    EXPECT_EQ(png_refusal(no_end), kUnreadablePictureErr);
+    EXPECT_EQ(png_refusal(good), 0);
+    EXPECT_EQ(place_picture_file(layer, file("Claiming.png", claiming)), 0);
+    EXPECT_EQ(num_objects(layer), 0);
 }
 
 TEST_F(PictureFilesTest, ImageFilesAreTestedAndReadWhileOthersAreRefused) {

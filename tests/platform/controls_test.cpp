@@ -237,6 +237,23 @@ TEST_F(Controls, EditTextSelectsByDraggingAndShiftClick) {
     EXPECT_EQ(text_of(field), "new");
 }
 
+TEST_F(Controls, EditTextTakesAWordByADoubleClickAndTheWholeTextByATripleClick) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "hello world");
+    const Point on_hello{31, 26};
+    click(on_hello);
+    click(on_hello);
+    type("bye");
+    EXPECT_EQ(text_of(field), "bye world");
+    for (int i = 0; i < 3; ++i) click(on_hello);
+    type("all");
+    EXPECT_EQ(text_of(field), "all");
+    ControlRef secret = make(pf::kPasswordTextControl, Rect{50, 20, 72, 320}, "two words");
+    click(Point{61, 26});
+    click(Point{61, 26});
+    type("x");
+    EXPECT_EQ(text_of(secret).size(), 1u);  // a password's words are not told apart: all was replaced
+}
+
 TEST_F(Controls, EditTextTakesCommandKeyEditing) {
     ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "");
     click(centre(field->bounds));

@@ -302,6 +302,19 @@ TEST_F(Menus, AClickOnATitleLeavesTheMenuOpenForTheNextClick) {
     EXPECT_EQ(play(), choice(129, 4));
 }
 
+TEST_F(Menus, APressOutsideAnOpenMenuClosesItAndItsReleaseChoosesNothing) {
+    Point title = centre(pf::menu_title_rect(129));
+    Point outside{400, 600};
+    Point item = item_point(129, 4);
+    uint32_t before = pixel(item);
+    pf::driver_click(title);
+    pf::driver_press(outside);
+    pf::driver_move(item);
+    pf::driver_release(item);
+    EXPECT_EQ(play(), 0);
+    EXPECT_EQ(pixel(item), before);
+}
+
 int mouse_downs = 0;
 
 void count_and_choose(const pf::EventRecord& e) {
@@ -456,6 +469,30 @@ TEST_F(Menus, PopUpPutsTheItemUnderThePointButNeverAboveTheBar) {
     pf::driver_move(below_bar);
     pf::driver_release(below_bar);
     EXPECT_EQ(pf::pop_up_menu_select(menu, high.v, high.h, 3), choice(140, 1));
+}
+
+// Near the bottom of the screen a pop-up moves up to fit, so that another item
+// than its current one lies under the press: a press held there and let go in
+// place chooses nothing; leaving that item and coming back to it chooses it.
+TEST_F(Menus, APopUpMovedToFitKeepsItsValueOnAPressHeldAndLetGoInPlace) {
+    pf::MenuRef menu = pf::get_menu_handle(140);
+    const Point low{int16_t(pf::screen_bounds().bottom - 12), 300};
+    const Point above{int16_t(low.v - 40), 310};
+    auto hold = [&](Point at) {
+        for (int step = 0; step < 200; ++step) pf::driver_move(at);  // longer than a click
+    };
+    pf::driver_press(low);
+    hold(low);
+    pf::driver_release(low);
+    press_key(pf::kEscapeChar);
+    EXPECT_EQ(pop_up_on_press(menu, 1), 0);
+
+    pf::driver_press(low);
+    hold(low);
+    hold(above);
+    hold(low);
+    pf::driver_release(low);
+    EXPECT_EQ(pop_up_on_press(menu, 1), choice(140, 3));
 }
 
 TEST_F(Menus, SmallFontPopUpsAreSmaller) {

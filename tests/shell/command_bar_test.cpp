@@ -352,6 +352,29 @@ TEST_F(CommandBarTest, TheReferenceBoxNamesTheCellOfAClickAndOfTheWindowInFront)
     EXPECT_EQ(message(), "A1");
 }
 
+// Wherever the mouse rests but over the command bar (the menu bar after a menu
+// was dismissed, a palette, a window's frame), the box names the front
+// document's cell: never blank, never a button's help left behind, and it
+// follows a selection made without the mouse.
+TEST_F(CommandBarTest, TheReferenceBoxNamesTheCellWhereverTheMouseRestsButTheBar) {
+    WindowRef window = new_document(*this);
+    ASSERT_NE(window, nullptr);
+    MemoryRef layer = doc_window_layer(reinterpret_cast<MemoryRef>(GetTaskAppRef(window)));
+    const pf::Point on_menu_bar{5, 300};
+    get_cmd_msg(19);  // a button's help, as the mouse passed over it
+    pf::driver_move(on_menu_bar);
+    run_until_idle();
+    EXPECT_EQ(message(), "A1");
+    LSelect(CellPoint{2, 3}, nullptr, nullptr, 0, layer);
+    run_until_idle();
+    EXPECT_EQ(message(), "D3");
+    const pf::Rect title = pf::window_struct_rect(window);
+    get_cmd_msg(19);
+    pf::driver_move(pf::Point{int16_t(title.top + 4), int16_t(title.left + 40)});
+    run_until_idle();
+    EXPECT_EQ(message(), "D3");
+}
+
 TEST_F(CommandBarTest, AFinishedTaskGivesTheReferenceBoxBack) {
     WindowRef window = new_document(*this);
     ASSERT_NE(window, nullptr);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "editing/find_replace.h"
 #include "editing/undo.h"
@@ -270,6 +271,62 @@ TEST_F(CommandDialogs, SortDialogScreenshot) {
     cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
     EXPECT_TRUE(matches_golden_image(shot, "sort_dialog"));
     cairo_surface_destroy(shot);
+}
+
+// The Sort dialog's direction picture, as the screen shows it when the dialog
+// opens and last before it closes; a click on the rows button first when asked.
+struct SortPictureWatch {
+    bool choose_rows = false;
+    bool opened = false;
+    std::vector<uint32_t> at_open, at_close;
+};
+SortPictureWatch sort_picture;
+
+std::vector<uint32_t> item_pixels(pf::WindowRef window, const pf::Rect& box) {
+    const pf::Rect content = pf::window_content_rect(window);
+    std::vector<uint32_t> pixels;
+    for (int16_t v = box.top; v < box.bottom; ++v)
+        for (int16_t h = box.left; h < box.right; ++h)
+            pixels.push_back(pf::screen_pixel(content.left + h, content.top + v));
+    return pixels;
+}
+
+void watch_sort_picture() {
+    constexpr int16_t kByRowsItem = 19, kPictureItem = 22;
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    if (pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr) {
+        sort_picture.at_close = item_pixels(front, pf::get_dialog_item_box(dialog, kPictureItem));
+        if (!sort_picture.opened) {
+            sort_picture.opened = true;
+            sort_picture.at_open = sort_picture.at_close;
+            const pf::Rect content = pf::window_content_rect(front);
+            const pf::Rect rows = pf::get_dialog_item_box(dialog, kByRowsItem);
+            if (sort_picture.choose_rows)
+                pf::driver_click(pf::Point{int16_t(content.top + (rows.top + rows.bottom) / 2),
+                                           int16_t(content.left + rows.left + 6)});
+            pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+// Switching the keys from columns to rows shows the picture a wide range
+// opens with, which differs from the tall range's.
+TEST_F(CommandDialogs, TheSortPictureFollowsTheChoiceOfRowsOrColumns) {
+    auto run = [&](CellRange range, bool choose_rows) {
+        select(range);
+        sort_picture = SortPictureWatch{choose_rows};
+        pf::host_set_composer(watch_sort_picture);
+        Sort(layer, 0);
+        pf::host_set_composer(dialogtest::guarded_compose_step);
+        EXPECT_TRUE(sort_picture.opened);
+        return sort_picture;
+    };
+    const SortPictureWatch wide = run(CellRange{{0, 0}, {1, 5}}, false);
+    const SortPictureWatch tall = run(CellRange{{0, 0}, {4, 2}}, true);
+    EXPECT_NE(tall.at_open, wide.at_open);
+    EXPECT_EQ(tall.at_close, wide.at_open);
 }
 
 // The Fill Series and Select dialogs written for people to look at.

@@ -17,6 +17,8 @@
 #include "model/format_commands.h"
 #include "shell/shell_commands.h"
 #include "core/alerts.h"
+#include "model/display_text.h"
+#include "window/cell_entry.h"
 #include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"
 
@@ -122,6 +124,32 @@ TEST_F(FormatMenus, MarksFollowTheActiveCell) {
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(139), 9));
     EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 9), 0x05);
     EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 8), 0);
+}
+
+// Each item of the Date and Time menus reads as the moment it names shows in
+// the item's own format.
+TEST_F(FormatMenus, DateAndTimeItemsShowWhatTheirFormatGives) {
+    select(CellRange{{0, 0}, {0, 0}});
+    const std::string formula = "=DATE(2026,1,31)+TIME(13,30,55)";
+    MemoryRef block = Bytes2Memory(&mem_globals, formula.data(), 1, int32_t(formula.size()));
+    uint16_t at = 0;
+    ASSERT_EQ(Enter_Data(layer, block, nullptr, &at, 0), kEntryStored);
+    DisposeMemory(block);
+    const struct {
+        int16_t menu;
+        int16_t (*code_of)(int16_t);
+        void (*choose)(MemoryRef, int16_t);
+    } menus[] = {{137, date_verb, DoDateMenu}, {138, time_verb, DoTimeMenu}};
+    for (const auto& m : menus) {
+        pf::MenuRef menu = pf::get_menu_handle(m.menu);
+        for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item) {
+            if (m.code_of(item) < 0) continue;
+            m.choose(nullptr, item);
+            EXPECT_EQ(pf::get_menu_item_text(menu, item), displayed_cell_text(layer, CellPoint{0, 0}))
+                << m.menu << " item " << item;
+        }
+    }
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(137), 10), "31-Jan-2026");
 }
 
 TEST_F(FormatMenus, ACodeOrDecimalsOutsideTheirTablesReadAsValidEntries) {

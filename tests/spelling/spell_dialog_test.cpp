@@ -120,7 +120,7 @@ void play_script() {
 struct SpellDialogTest : TypedRoadTest {
     void SetUp() override {
         TypedRoadTest::SetUp();
-        ASSERT_TRUE(spelling_available()) << "the US English dictionary is installed by tools/install-deps";
+        ASSERT_TRUE(open_spelling()) << "the US English dictionary is installed by tools/install-deps";
         shown.clear();
         script.clear();
         picture_name.clear();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "spelling/dictionaries.h"
 #include "tests/spelling/spelling_fixture.h"
 
 namespace {
@@ -21,6 +22,28 @@ std::string long_word(size_t length) {
 }
 
 }  // namespace
+
+TEST_F(SpellingTest, DictionariesAreReadWhenSpellingIsFirstUsedNotAtStart) {
+    close_spell();
+    init_spell();
+    EXPECT_EQ(dictionaries.main, nullptr);
+    EXPECT_TRUE(spelling_available());  // one is there: the command is not dimmed
+    EXPECT_EQ(dictionaries.main, nullptr);
+    EXPECT_EQ(spell_check("recieve", 1), kSpellUnknown);
+    EXPECT_NE(dictionaries.main, nullptr);
+
+    // One named and removed since is reported when spelling is used.
+    write_text(dictionaries_folder + "/fr_FR.dic", "1\nmot\n");
+    ASSERT_EQ(pf::file_spec_from_path(dictionaries_folder + "/fr_FR.dic", app_prefs.items[6]), pf::noErr);
+    std::filesystem::remove(dictionaries_folder + "/fr_FR.dic");
+    close_spell();
+    alert_requests().clear();
+    init_spell();
+    EXPECT_FALSE(spelling_available());
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_TRUE(spell_suggestions("recieve").empty());
+    EXPECT_EQ(alert_requests().size(), 1u);
+}
 
 TEST_F(SpellingTest, KnownUnknownAndWronglyCapitalisedWords) {
     ASSERT_TRUE(spelling_available());

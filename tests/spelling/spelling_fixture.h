@@ -42,11 +42,13 @@ struct SpellingTest : AppTest {
     }
 
     // The engine closed and opened again, as a quit and a new start would, with
-    // no dictionary named in the preferences unless the test named one.
+    // no dictionary named in the preferences unless the test named one, and
+    // spelling used once.
     void reopen_spelling() {
         close_spell();
         alert_requests().clear();
         init_spell();
+        open_spelling();
     }
 
     void forget_main_dictionary() { app_prefs.items[6] = pf::FileSpec{}; }

@@ -4,6 +4,7 @@
 // extent to the right.
 #include "road_fixture.h"
 
+#include "shell/colour_commands.h"
 #include "window/in_cell_editor.h"
 #include "window/selection_highlight.h"
 
@@ -49,6 +50,40 @@ TEST_F(HighlightTest, AnInactiveWindowShowsAPlainFrame) {
     pf::Rect r;
     Range_Location(0, &r, 1, &block, layer);
     EXPECT_NE(pixel(r.left, (r.top + r.bottom) / 2), 0xFFFFFFu) << "the frame's left side";
+}
+
+// Over cells with a fill colour the highlight swaps that colour as it swaps
+// white elsewhere: the filled cells of the block, the frame lines and the fill
+// handle show, the active cell keeps its fill, and a second call restores the
+// window (screenshot window_selection_over_fills.png).
+TEST_F(HighlightTest, TheHighlightShowsOverCellsWithAFillColour) {
+    constexpr int16_t kFillItem = 6;
+    select(CellRange{{1, 0}, {1, 4}}, CellPoint{1, 0});
+    DoColorPattern(nullptr, kFillItem, true, true);
+    run_until_idle();
+    select(CellRange{{8, 6}, {8, 6}}, CellPoint{8, 6});
+    const uint32_t fill = at(cell_centre(CellPoint{1, 2}));
+    ASSERT_NE(fill, 0xFFFFFFu);
+    ASSERT_EQ(at(cell_centre(CellPoint{1, 0})), fill);
+
+    const CellRange block{{1, 1}, {2, 3}};
+    select(block, CellPoint{1, 1});
+    EXPECT_EQ(at(cell_centre(CellPoint{1, 1})), fill) << "the active cell keeps its fill";
+    EXPECT_NE(at(cell_centre(CellPoint{1, 2})), fill) << "the other filled cells are highlighted";
+    EXPECT_EQ(at(cell_centre(CellPoint{1, 2})), at(cell_centre(CellPoint{2, 2}))) << "as the cells without fill are";
+    pf::Rect r;
+    Range_Location(0, &r, 1, &block, layer);
+    const int middle_of_filled_row = (r.top + cell_centre(CellPoint{1, 1}).v) / 2 + 4;
+    EXPECT_NE(pixel(r.left - 2, middle_of_filled_row), fill) << "the outer frame over the fill on the left";
+    EXPECT_NE(pixel(r.right + 1, middle_of_filled_row), fill) << "and on the right";
+    EXPECT_NE(pixel(r.left + 6, r.top), fill) << "the inner frame's top line";
+    EXPECT_TRUE(matches_golden("selection_over_fills"));
+
+    const std::vector<uint32_t> shown = window_pixels();
+    InvertCells(layer);
+    EXPECT_EQ(at(cell_centre(CellPoint{1, 2})), fill);
+    InvertCells(layer);
+    EXPECT_EQ(window_pixels(), shown);
 }
 
 TEST_F(HighlightTest, TheInCellViewReachesRightUntilACellWithContents) {

@@ -5,7 +5,9 @@
 // workbooks), then by its extension (tables below, and .xls). It has no
 // window: questions take their default answer and messages go to stderr. The
 // input is read from a private copy, so converting an older document never
-// writes a backup or a converted file beside it.
+// writes a backup or a converted file beside it. Like the program, it notes
+// the document it saves over while the save runs, and at its start removes
+// what a killed copy of either left.
 //
 // --values writes each cell's raw value instead of its text (numbers in full,
 // texts, error names) into a .csv or tab-separated OUT; --shown writes each
@@ -16,15 +18,14 @@
 // Exit status: 0 when the whole document was converted, 3 when it was written
 // but the import left something out (said on stderr), 2 when the arguments
 // make no sense, 1 when the conversion failed.
-#include <signal.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@
 #include "files/document_prompts.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
+#include "files/running_copies.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "model/calc_globals.h"
@@ -43,6 +45,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
+#include "platform/system/system.h"
 #include "resource_bundle.h"
 
 namespace {
@@ -117,7 +120,7 @@ void remove_abandoned_copies(const std::filesystem::path& temp_folder) {
         const std::string name = entry.path().filename().string();
         if (name.rfind(kCopyFolderPrefix, 0) != 0) continue;
         const long pid = std::strtol(name.c_str() + std::strlen(kCopyFolderPrefix), nullptr, 10);
-        if (pid <= 0 || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        if (pid <= 0 || pf::process_is_running(int32_t(pid))) continue;
         std::filesystem::remove_all(entry.path(), error);
     }
 }
@@ -302,7 +305,16 @@ int main(int argc, char** argv) {
     engine_startup();
     QuorvinInit(&quorvin_rsrv, &mem_globals);
     document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
-    int status = convert(options);
+    // A save over an existing file is noted, so that the next copy to start
+    // removes what a killed one left beside it, as the program does.
+    remove_leftovers_of_dead_copies();
+    save_notes = SaveNotes{note_save_started, note_save_ended};
+    int status = 1;
+    try {
+        status = convert(options);
+    } catch (const std::bad_alloc&) {
+        file_error(kNoMemoryErr);  // out of memory outside the readers' own handlers
+    }
     msMachineShutdown(&quorvin_rsrv);
     msMemShutdown(&mem_globals);
     return status;
