@@ -71,16 +71,19 @@ CellRange range_of(const ReadSpan& span, const Orientation& o) {
     return CellRange{o.cell(span.first_point, span.first_line), o.cell(span.last_point, span.last_line)};
 }
 
-// The span ends at the last point and the last line that hold a cell: a range
-// of whole rows or columns shows the data there are, not the empty grid.
-void end_at_stored_cells(const std::vector<CellPoint>& stored, const Orientation& o, ReadSpan* span) {
+// A span that runs to the grid's last row or column (whole rows or columns)
+// ends there at the last point or line that holds a cell: such a range shows
+// the data there are, not the empty grid. A bounded range keeps its empty
+// points and series, room kept for data to come.
+void end_open_span_at_stored_cells(const std::vector<CellPoint>& stored, const CellRange& range, const Orientation& o,
+                                   ReadSpan* span) {
     int last_point = span->first_point, last_line = span->first_line;
     for (CellPoint cell : stored) {
         last_point = std::max(last_point, o.point_of(cell));
         last_line = std::max(last_line, o.line_of(cell));
     }
-    span->last_point = last_point;
-    span->last_line = last_line;
+    if (o.point_of(range.botRight) == kLastCell) span->last_point = std::min(span->last_point, last_point);
+    if (o.line_of(range.botRight) == kLastCell) span->last_line = std::min(span->last_line, last_line);
 }
 
 }  // namespace
@@ -97,11 +100,12 @@ ChartData chart_data(MemoryRef chart, MemoryRef layer) {
     if (!chart || !layer) return data;
     data.layer_font = Get_Default_Font(layer);
     const Orientation o{(chart_flags(chart) & kChartSeriesInColumns) != 0};
+    const CellRange range = chart_range(chart);
     ReadSpan span;
-    if (!read_span(chart_range(chart), o, &span)) return data;
+    if (!read_span(range, o, &span)) return data;
     // Only the cells stored in the span are read: the others have no number and no name.
     const std::vector<CellPoint> stored = stored_cells_in_range(range_of(span, o), layer);
-    end_at_stored_cells(stored, o, &span);
+    end_open_span_at_stored_cells(stored, range, o, &span);
     int names_at = chart_word(chart, o.columns ? kChartNameRow : kChartNameColumn);
     int categories_at = chart_word(chart, o.columns ? kChartNameColumn : kChartNameRow);
     CalcRowPtr(layer);

@@ -88,7 +88,7 @@ void install_files_services() {
                                    update_pref_specs,  NavOpenDialog,         NavFolderDialog,
                                    run_separator_dialog, run_export_dialog, system_error_alert,  Send_ComeHome_Command,
                                    adopt_stored_objects, objects_to_store, clipboard_links,
-                                   files_services.stop_requested};
+                                   files_services.stop_requested, files_services.page_format_of_old_record};
     document_prompts = application_prompts();
 }
 

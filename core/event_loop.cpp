@@ -15,6 +15,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/host/host.h"
 #include "platform/screen/cursor.h"
+#include "platform/system/help_tags.h"
 #include "platform/system/system.h"
 #include "shell/shell_commands.h"
 
@@ -226,6 +227,12 @@ void route_os_event(EventRecord* event) {
     }
 }
 
+// A press, a release or a key takes a help tag away.
+bool takes_help_tag_away(const EventRecord& event) {
+    return event.what == pf::kMouseDown || event.what == pf::kMouseUp || event.what == pf::kKeyDown ||
+           event.what == pf::kAutoKey;
+}
+
 void idle_window(WindowRef window, EventRecord* event) {
     TaskRecord task;
     get_task_from_window(window, &task);
@@ -233,6 +240,7 @@ void idle_window(WindowRef window, EventRecord* event) {
 }
 
 void run_idle_procedures(EventRecord* event) {
+    pf::help_tags_idle(event->where);
     do_idle(event);
     check_memory();
     if (loop.idle) loop.idle();
@@ -289,6 +297,7 @@ bool task_master_pass() {
     bool got = pf::wait_next_event(pf::kEveryEvent, event, loop_sleep(), loop.cursor_region);
     loop.last_event_kind = event.what;
     if (got) {
+        if (takes_help_tag_away(event)) pf::hide_help_tag();
         DoTaskEvent(&event);
         return !loop.quit;
     }

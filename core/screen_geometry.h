@@ -29,6 +29,7 @@ int16_t Geneva_FontNum();
 
 // ---- Cursors ------------------------------------------------------------------------
 constexpr int16_t kArrowCursor = 0;
+constexpr int16_t kTextCursor = 1;
 constexpr int16_t kForgetCursor = 151;
 constexpr int16_t kFirstBusyCursor = 200;
 constexpr int16_t kLastBusyCursor = 207;

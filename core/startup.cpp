@@ -22,6 +22,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/events/clock.h"
 #include "platform/menus/menus.h"
+#include "shell/help_tags.h"
 #include "shell/shell_commands.h"
 #include "spelling/spelling.h"
 #include "window/window_commands.h"
@@ -133,6 +134,7 @@ bool app_startup() {
     open_command_bar_and_palettes();
     if (prefs_were_reset) note_message_alert(kPrefsMessages, kPrefsResetMessage);
     init_spell();
+    install_help_tags();
     SetTaskIdle(command_idle);
     return true;
 }

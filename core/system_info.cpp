@@ -8,6 +8,7 @@
 #include "platform/fonts/fonts.h"
 #include "platform/screen/cursor.h"
 #include "platform/system/system.h"
+#include "platform/text/text.h"
 
 SystemInfo g_system;
 
@@ -39,7 +40,8 @@ void record_scripts() {
     if (capability_present("help")) g_system.flags |= kSysHelp;
     if (g_system.script_count > 1) {
         g_system.several_scripts = 1;
-        g_system.flags |= kSysSecondScript;
+        g_system.application_script = pf::font_to_script(pf::kApplFont);
+        if (pf::script_enabled(pf::kScriptJapanese)) g_system.flags |= kSysSecondScript;
     }
 }
 

@@ -142,10 +142,13 @@ int16_t CheckScrap();
 void WriteClip();
 void ReadClip();
 
-// Text (Mac Roman, lines ending CR, LF or CR LF; a field in double quotes may
-// hold tabs and line ends) into a cell store laid out from `origin`; `range`
-// receives the cells it covers. Rows past the grid are not read.
-void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range);
+// Text (Mac Roman, or UTF-8 when `unicode`; lines ending CR, LF or CR LF; a
+// field in double quotes may hold tabs and line ends) into a cell store laid
+// out from `origin`; `range` receives the cells it covers. Rows past the grid
+// are not read. A UTF-8 field is kept in the script that spells it, its cell
+// set in that script's font.
+void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
+                   bool unicode = false);
 // The rows of the text, as text_to_cells splits it.
 int32_t text_rows(std::string_view text);
 

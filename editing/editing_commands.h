@@ -19,6 +19,7 @@ struct ClipRecord {
     MemoryRef formats;       // ColumnFormat (whole columns) or RowFormat (whole rows) records
     MemoryRef links;         // LinkRecords the copied formulas use
     MemoryRef objects;       // the first copied drawing object
+    int16_t unicode;         // the text's bytes are UTF-8: each field pastes in the script that spells it
 };
 
 extern MemoryRef g_Clip;

@@ -279,6 +279,8 @@ void fill_fields() {
 
 }  // namespace
 
+bool is_find_window(pf::WindowRef window) { return window && window == find_window(); }
+
 void open_find_dialog() {
     if (find_wind) {
         pf::select_window(find_window());

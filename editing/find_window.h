@@ -9,6 +9,8 @@
 // The window while it is open, else null.
 extern pf::DialogRef find_wind;
 
+// Whether the window is the Find window.
+bool is_find_window(pf::WindowRef window);
 // Opens the window, or brings it to the front when it is open.
 void open_find_dialog();
 // Copies the search fields and the option boxes into the search state.

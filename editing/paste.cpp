@@ -175,7 +175,7 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
         return rows == 0 ? kEditNothing : kEditOffGrid;
     }
     std::string store;
-    text_to_cells(text, selection.topLeft, layer, store, range);
+    text_to_cells(text, selection.topLeft, layer, store, range, clip.unicode != 0);
     UnuseMemory(clip.cells);
     report_clip_text_losses();
     *block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));

@@ -11,6 +11,7 @@
 
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"
+#include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
@@ -18,6 +19,7 @@
 #include "platform/memory/memory.h"
 #include "platform/resources/resources.h"
 #include "platform/scrap/scrap.h"
+#include "platform/text/text.h"
 #include "shell/app_prefs.h"
 
 namespace {
@@ -120,9 +122,30 @@ std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t
     return field;
 }
 
+// The font a copied cell's text is set in (the default font standing for a
+// Roman one).
+int16_t copied_cell_font(const uint8_t* cell) {
+    const uint16_t font = format_font(cell);
+    return font == kDefaultFontNumber ? int16_t(pf::kApplFont) : int16_t(font);
+}
+
+// Whether a copied cell is set in the font of a script other than Roman.
+bool holds_other_scripts(MemoryRef cells) {
+    bool found = false;
+    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    const uint8_t* end = start + GetByteSize(cells);
+    for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
+            found = found || pf::font_to_script(copied_cell_font(cell)) != pf::kScriptRoman;
+    UnuseMemory(cells);
+    return found;
+}
+
 // The rows of the copied cells with every field that holds a tab, a line end
-// or a double quote in double quotes, as other spreadsheets read them.
-std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
+// or a double quote in double quotes, as other spreadsheets read them; with
+// `unicode` each field in UTF-8 from its cell's script.
+std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed,
+                        bool unicode = false) {
     std::string out;
     auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
     const uint8_t* end = start + GetByteSize(clip.cells);
@@ -134,7 +157,9 @@ std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t
             for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
                 if (_cellID_(cell) < filled.topLeft.h || _cellID_(cell) > filled.botRight.h) continue;
                 for (; column < _cellID_(cell); ++column) out += '\t';
-                WriteCSVCell(field_of(cell, int16_t(at), formulas, displayed), kTabSeparator, out);
+                std::string field = field_of(cell, int16_t(at), formulas, displayed);
+                if (unicode) field = encode_cell_text(field, copied_cell_font(cell));
+                WriteCSVCell(field, kTabSeparator, out);
             }
         }
         out += '\r';
@@ -143,10 +168,9 @@ std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t
     return out;
 }
 
-void export_cells(const ClipRecord& clip) {
-    const CellRange filled = filled_part(clip);
-    const int16_t formulas = app_prefs.export_choice == kExportFormulas;
-    const int16_t displayed = app_prefs.export_choice == kExportDisplayed;
+// The copied cells as the bytes of "TEXT" (and the style runs of a single
+// styled text cell).
+void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     if (has_text_needing_quotes(clip.cells)) {
         const std::string text = quoted_rows(clip, filled, formulas, displayed);
         put_block(pf::kScrapText, text.data(), text.size());
@@ -164,6 +188,22 @@ void export_cells(const ClipRecord& clip) {
         put_block(kScrapStyle, *style, size_t(pf::get_handle_size(style)));
         pf::dispose_handle(style);
     }
+}
+
+// Text of other scripts goes to other programs in UTF-8 beside the bytes.
+void export_unicode_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
+    if (!holds_other_scripts(clip.cells)) return;
+    std::string text = quoted_rows(clip, filled, formulas, displayed, true);
+    if (filled.topLeft == filled.botRight && !text.empty() && text.back() == '\r') text.pop_back();
+    put_block(pf::kScrapUnicodeText, text.data(), text.size());
+}
+
+void export_cells(const ClipRecord& clip) {
+    const CellRange filled = filled_part(clip);
+    const int16_t formulas = app_prefs.export_choice == kExportFormulas;
+    const int16_t displayed = app_prefs.export_choice == kExportDisplayed;
+    export_cells_as_text(clip, filled, formulas, displayed);
+    export_unicode_text(clip, filled, formulas, displayed);
 }
 
 // A cursor over clipboard text: fields split by tabs, rows by CR, LF or
@@ -216,8 +256,28 @@ int32_t text_rows(std::string_view text) {
     return rows;
 }
 
-void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range) {
-    uint8_t header[kCellHeaderSize];
+namespace {
+
+// A UTF-8 field in the script that spells it: the format of its cell, whose
+// font says the script; what no script spells is listed among the losses.
+const uint8_t* spelled_field_format(std::string& field, const uint8_t* header, uint8_t* spelled) {
+    int32_t unmapped = 0;
+    const std::string utf8 = field;
+    const int16_t font = spell_field(field, unmapped);
+    if (unmapped > 0)
+        for (char32_t c : pf::unspelled_characters(utf8))
+            if (text_losses.unmapped.find(c) == std::u32string::npos) text_losses.unmapped.push_back(c);
+    if (font < 0) return header;
+    std::memcpy(spelled, header, kCellHeaderSize);
+    SetFormatByte(spelled, kFmtFont, font, false);
+    return spelled;
+}
+
+}  // namespace
+
+void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
+                   bool unicode) {
+    uint8_t header[kCellHeaderSize], spelled[kCellHeaderSize];
     GetDefaultFormat(header);
     TextCursor cursor{text};
     std::string field, row_cells;
@@ -228,7 +288,8 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
             cursor.next_field(field);
             if (!field.empty() && column > kLastCell) ++text_losses.fields_cut;
             if (!field.empty() && column <= kLastCell) {
-                append_entry_cell(row_cells, EntryCell{CellPoint{int16_t(row), int16_t(column)}, header, field, {}},
+                const uint8_t* format = unicode ? spelled_field_format(field, header, spelled) : header;
+                append_entry_cell(row_cells, EntryCell{CellPoint{int16_t(row), int16_t(column)}, format, field, {}},
                                   layer);
                 highest = std::max(highest, column);
             }
@@ -274,7 +335,13 @@ void ReadClip() {
     if (clip.cells || clip.objects || clip.kind) ClobberScrap(0);
     clip = ClipRecord{};
     std::vector<uint8_t> bytes;
-    if (pf::get_scrap(pf::kScrapText, bytes) == pf::noErr) {
+    if (pf::get_scrap(pf::kScrapUnicodeText, bytes) == pf::noErr) {
+        clip.cells = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+        if (!clip.cells) return;
+        clip.kind = kClipText;
+        clip.unicode = 1;
+        text_losses = TextLosses{};  // what no script spells is found field by field
+    } else if (pf::get_scrap(pf::kScrapText, bytes) == pf::noErr) {
         clip.cells = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
         if (!clip.cells) return;
         clip.kind = kClipText;

@@ -23,22 +23,36 @@ constexpr size_t kMaxSharedTokens = 4096;
 
 // A text as this program holds it. BIFF8 keeps compressed UTF-16, not the
 // code page, in one-byte strings.
-std::string decoded_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
+template <typename Decode>
+auto decoded_as(ExcelTextDecoder& decoder, bool biff8, const RawText& raw, Decode decode) {
     if (biff8 && !raw.wide) {
         uint16_t page = decoder.code_page;
         decoder.code_page = 1200;
-        std::string out = decoder.mac_roman(raw);
+        auto out = decode(raw);
         decoder.code_page = page;
         return out;
     }
-    return decoder.mac_roman(raw);
+    return decode(raw);
 }
 
-// A cell's text, which may go on in the CONTINUE records after its own.
-std::string continued_text(ExcelTextDecoder& decoder, bool biff8, ByteCursor& body, RecordWalk& walk) {
+std::string decoded_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
+    return decoded_as(decoder, biff8, raw, [&](const RawText& r) { return decoder.mac_roman(r); });
+}
+
+// A cell's text, in the script that spells it.
+pf::ScriptText decoded_cell_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
+    return decoded_as(decoder, biff8, raw, [&](const RawText& r) { return decoder.cell_text(r); });
+}
+
+RawText continued_raw_text(bool biff8, ByteCursor& body, RecordWalk& walk) {
     SegmentedCursor text{{body}, 0};
     for (ByteCursor& more : walk.continuations()) text.segments.push_back(more);
-    return decoded_text(decoder, biff8, biff8 ? text.unicode_string(false) : text.byte_string(false));
+    return biff8 ? text.unicode_string(false) : text.byte_string(false);
+}
+
+// A text, which may go on in the CONTINUE records after its own.
+std::string continued_text(ExcelTextDecoder& decoder, bool biff8, ByteCursor& body, RecordWalk& walk) {
+    return decoded_text(decoder, biff8, continued_raw_text(biff8, body, walk));
 }
 
 // The records of a shared, array or table formula come between its first
@@ -109,8 +123,8 @@ public:
         case kRecLabel:
         case kRecRString:
             read_head(cell, body);
-            text_ = continued_text(decoder_, biff8(), body, walk);
-            set_text(cell, text_);
+            label_ = decoded_cell_text(decoder_, biff8(), continued_raw_text(biff8(), body, walk));
+            set_text(cell, label_);
             break;
         case kRecBoolErr: {
             read_head(cell, body);
@@ -131,7 +145,8 @@ public:
 private:
     const ExcelBook& book_;
     ExcelTextDecoder& decoder_;
-    std::string text_;  // of the cell being handed over
+    std::string text_;       // of the formula result being handed over
+    pf::ScriptText label_;   // of the text cell being handed over
 
     bool biff8() const { return book_.version == kBiff8; }
 
@@ -150,9 +165,10 @@ private:
         cell.kind = cell.value_kind = ExcelCellKind::kNumber;
         cell.number = value;
     }
-    static void set_text(ExcelCell& cell, std::string_view text) {
+    static void set_text(ExcelCell& cell, const pf::ScriptText& text) {
         cell.kind = cell.value_kind = ExcelCellKind::kText;
-        cell.text = text;
+        cell.text = text.bytes;
+        cell.script = text.script;
     }
 
     static double rk_value(uint32_t rk) {
@@ -432,7 +448,8 @@ private:
         for (ByteCursor& more : walk.continuations()) strings.segments.push_back(more);
         strings.u32();  // references to strings in the workbook
         uint32_t count = strings.u32();
-        for (uint32_t i = 0; i < count; ++i) book_.strings.push_back(text_of(strings.unicode_string(false)));
+        for (uint32_t i = 0; i < count; ++i)
+            book_.strings.push_back(decoded_cell_text(text_, biff8(), strings.unicode_string(false)));
     }
 
     std::vector<bool> internal_supbooks_;

@@ -25,6 +25,7 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/memory/memory.h"
+#include "platform/text/scripts.h"
 
 namespace {
 
@@ -303,6 +304,8 @@ private:
         if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes)) return;
         if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
         if (cell.value_kind == ExcelCellKind::kText) {
+            if (cell.kind == ExcelCellKind::kText && cell.script != pf::kScriptRoman)
+                SetFormatByte(format.bytes, kFmtFont, pf::script_font(cell.script), false);
             size_t length = text_length_held(cell.text, kMaxCellText);
             builder_.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
                          nullptr, 0, 0);

@@ -26,17 +26,10 @@ std::string iconv_name(uint16_t code_page) {
 
 }  // namespace
 
-std::string ExcelTextDecoder::mac_roman(const RawText& text) {
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+std::string ExcelTextDecoder::utf8(const RawText& text) const {
     std::string out;
-    auto put = [&](char32_t code_point) {
-        unsigned char byte;
-        if (pf::unicode_to_mac_roman(code_point, byte)) {
-            out.push_back(char(byte));
-        } else {
-            out.push_back('?');
-            ++replaced;
-        }
-    };
     if (text.wide) {
         const std::string& b = text.bytes;
         for (size_t i = 0; i + 1 < b.size(); i += 2) {
@@ -48,27 +41,43 @@ std::string ExcelTextDecoder::mac_roman(const RawText& text) {
                     i += 2;
                 }
             }
-            put(unit);
+            pf::append_utf8(out, unit >= 0xD800 && unit < 0xE000 ? kReplacementCharacter : unit);
         }
         return out;
     }
     if (code_page == kCodePageUtf16) {  // compressed UTF-16: the low bytes
-        for (unsigned char c : text.bytes) put(c);
+        for (unsigned char c : text.bytes) pf::append_utf8(out, c);
         return out;
     }
-    std::string utf8;
-    if (!pf::convert_encoding(text.bytes, iconv_name(code_page).c_str(), "UTF-8", utf8) &&
-        !pf::convert_encoding(text.bytes, "CP1252", "UTF-8", utf8)) {
-        for (unsigned char c : text.bytes) put(c < 0x80 ? c : 0xFFFD);
+    if (pf::convert_encoding(text.bytes, iconv_name(code_page).c_str(), "UTF-8", out) ||
+        pf::convert_encoding(text.bytes, "CP1252", "UTF-8", out))
         return out;
-    }
+    for (unsigned char c : text.bytes) pf::append_utf8(out, c < 0x80 ? c : kReplacementCharacter);
+    return out;
+}
+
+std::string ExcelTextDecoder::mac_roman(const RawText& text) {
+    const std::string unicode = utf8(text);
+    std::string out;
     size_t i = 0;
     char32_t code_point;
-    while (i < utf8.size()) {
-        if (!pf::decode_utf8(utf8, i, code_point)) code_point = 0xFFFD;
-        put(code_point);
+    while (i < unicode.size()) {
+        if (!pf::decode_utf8(unicode, i, code_point)) code_point = kReplacementCharacter;
+        unsigned char byte;
+        if (pf::unicode_to_mac_roman(code_point, byte)) {
+            out.push_back(char(byte));
+        } else {
+            out.push_back('?');
+            ++replaced;
+        }
     }
     return out;
+}
+
+pf::ScriptText ExcelTextDecoder::cell_text(const RawText& text) {
+    pf::ScriptText spelled = pf::spell_in_a_script(utf8(text));
+    replaced += spelled.unmapped;
+    return spelled;
 }
 
 std::string round_trip_number(double value) {

@@ -30,12 +30,13 @@ int16_t write_stored_objects(MemoryRef, MemoryRef* block) {
 }
 ClipLinks empty_clipboard() { return ClipLinks{}; }
 bool never_stopped() { return false; }
+PrintRecord no_page_format(const uint8_t*, int32_t) { return nullptr; }
 
 constexpr FilesServices kHeadless{no_window,         no_window_rect,   no_windows_to_change, no_windows_to_change,
                                   nothing_to_remember, cancel_open,    cancel_folder,
                                   suggested_separator,  cancel_export,    error_not_shown,  editor_not_running,
                                   objects_stay_stored, write_stored_objects, empty_clipboard,
-                                  never_stopped};
+                                  never_stopped,       no_page_format};
 
 }  // namespace
 

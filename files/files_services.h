@@ -48,6 +48,9 @@ struct FilesServices {
     ClipLinks (*clipboard_links)();
     // Whether the user asked a long read to stop (Command-period).
     bool (*stop_requested)();
+    // The flattened page format of a print record of the older printing
+    // interface (its paper and orientation); none when it cannot be had.
+    PrintRecord (*page_format_of_old_record)(const uint8_t* record, int32_t length);
 };
 
 extern FilesServices files_services;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "files/files_services.h"
 #include "files/big_endian.h"
 #include "files/document_file.h"
 #include "files/document_reading.h"
@@ -286,11 +287,25 @@ void convert_header_texts(MemoryRef parts) {
     UnuseMemory(parts);
 }
 
-// The old print record has no converter on this platform: it is dropped and
-// the layer prints with the session's default page format.
+// The old print record's paper and orientation become the layer's page
+// format; a record that gives none leaves the layer's default.
+int16_t read_old_print_record(SpreadSheet* sheet, int32_t* counter) {
+    pf::Handle old = nullptr;
+    if (int16_t error = ReadHandle(&old, counter)) return error;
+    if (!old) return 0;
+    pf::h_lock(old);
+    PrintRecord format =
+        files_services.page_format_of_old_record(reinterpret_cast<const uint8_t*>(*old), pf::get_handle_size(old));
+    pf::dispose_handle(old);
+    if (!format) return 0;
+    if (sheet->page_format) pf::dispose_handle(sheet->page_format);
+    sheet->page_format = format;
+    return 0;
+}
+
 int16_t read_old_print_and_texts(SpreadSheet* sheet, int32_t* counter) {
     uint32_t id = sheet->memory_id;
-    int16_t error = skip_ref_block(counter);
+    int16_t error = read_old_print_record(sheet, counter);
     if (!error) error = read_old_links(sheet, counter);
     if (!error) error = read_header_parts(&sheet->header, counter, id);
     if (!error) error = read_header_parts(&sheet->footer, counter, id);

@@ -923,6 +923,7 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
 
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
     DecodedText decoded = decode_text_file(bytes);
+    unscript_text(decoded);
     if (report) count_decoding_losses(decoded, *report);
     return read_sylk_text(decoded.text, layer, report);
 }

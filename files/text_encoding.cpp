@@ -73,10 +73,21 @@ const char* unmarked_utf16_order(std::string_view bytes) {
     return utf16_order_of(zeros);
 }
 
+// Unicode text whose characters Mac Roman cannot all spell stays UTF-8, its
+// fields spelled in their scripts when read.
+bool unicode_text(std::string_view utf8, DecodedText& out) {
+    if (!utf8_to_roman(utf8, out)) return false;
+    if (out.unmapped == 0) return true;
+    out.text.assign(utf8);
+    out.unmapped = 0;
+    out.scripted = true;
+    return true;
+}
+
 bool utf16_to_roman(std::string_view bytes, const char* order, DecodedText& out) {
     std::string utf8;
     if (bytes.size() % 2 != 0 || !pf::convert_encoding(bytes, order, "UTF-8", utf8)) return false;
-    return utf8_to_roman(utf8, out);
+    return unicode_text(utf8, out);
 }
 
 void drop_nul_bytes(std::string& text) { text.erase(std::remove(text.begin(), text.end(), '\0'), text.end()); }
@@ -94,7 +105,7 @@ void replace_nul_bytes(DecodedText& out) {
 
 DecodedText decode_text_file(std::string_view bytes) {
     DecodedText out;
-    if (starts_with(bytes, kUtf8Mark) && utf8_to_roman(bytes.substr(kUtf8Mark.size()), out)) return out;
+    if (starts_with(bytes, kUtf8Mark) && unicode_text(bytes.substr(kUtf8Mark.size()), out)) return out;
     if (starts_with(bytes, kUtf16LittleMark) && utf16_to_roman(bytes.substr(2), "UTF-16LE", out)) return out;
     if (starts_with(bytes, kUtf16BigMark) && utf16_to_roman(bytes.substr(2), "UTF-16BE", out)) return out;
     const char* order = unmarked_utf16_order(bytes);
@@ -102,7 +113,7 @@ DecodedText decode_text_file(std::string_view bytes) {
         replace_nul_bytes(out);
         return out;
     }
-    if (!has_high_bytes(bytes) || !utf8_to_roman(bytes, out)) {
+    if (!has_high_bytes(bytes) || !unicode_text(bytes, out)) {
         out.text.assign(bytes);
         out.unmapped = 0;
         out.guessed = count_high_bytes(bytes);
@@ -113,6 +124,27 @@ DecodedText decode_text_file(std::string_view bytes) {
 
 std::string encode_text_file(std::string_view mac_roman) {
     return has_high_bytes(mac_roman) ? pf::mac_roman_to_utf8(mac_roman) : std::string(mac_roman);
+}
+
+int16_t spell_field(std::string& field, int32_t& unmapped) {
+    if (!has_high_bytes(field)) return -1;
+    pf::ScriptText spelled = pf::spell_in_a_script(field);
+    unmapped += spelled.unmapped;
+    field = std::move(spelled.bytes);
+    return spelled.script == pf::kScriptRoman ? -1 : pf::script_font(spelled.script);
+}
+
+std::string encode_cell_text(std::string_view text, int16_t font) {
+    const int16_t script = pf::font_to_script(font);
+    if (script == pf::kScriptRoman || !has_high_bytes(text)) return encode_text_file(text);
+    return pf::script_to_utf8(text, script);
+}
+
+void unscript_text(DecodedText& decoded) {
+    if (!decoded.scripted) return;
+    const std::string utf8 = std::move(decoded.text);
+    utf8_to_roman(utf8, decoded);
+    decoded.scripted = false;
 }
 
 MemoryRef GetMacEncodedString(MemoryGlobals* globals, const uint8_t* bytes, int32_t length, uint32_t encoding,

@@ -50,8 +50,9 @@ int16_t ReadTextFile(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef la
 // (SYLK by its first bytes whatever the separator): 0, kTextCancelled (the
 // layer unchanged) or an error.
 int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef layer, ImportReport* report);
-// The same for a text already in Mac Roman.
-int16_t read_roman_text(std::string_view mac_roman, uint8_t separator, MemoryRef layer, ImportReport* report);
+// The same for a text already decoded (Mac Roman, or UTF-8 spelled field by
+// field when scripted).
+int16_t read_decoded_text(const DecodedText& decoded, uint8_t separator, MemoryRef layer, ImportReport* report);
 
 // Splits Mac Roman text into lines and fields and makes a cell of each
 // field, as a new cell block; `range` gives the start column and receives
@@ -79,13 +80,15 @@ bool reading_stopped();
 enum class FieldSource : uint8_t { formulas, displayed, values, exact_values };
 
 // A range of cells as text, one line per row. With a counter the text goes to
-// the open file row by row (as UTF-8, lines ending CR LF); otherwise into
-// `out` (Mac Roman, lines ending CR). 0 or an error.
+// the open file row by row (as UTF-8, each cell's text converted from its
+// script, lines ending CR LF); otherwise into `out` (the cells' own bytes,
+// lines ending CR). 0 or an error.
 int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
                       MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
                       CellPoint bottom_right, int32_t* counter, MemoryRef layer);
 
-// The whole layer as text in memory (Mac Roman, lines ending CR LF).
+// The whole layer as text in memory, in UTF-8 as a file holds it (lines
+// ending CR LF).
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator);
 
 // One CSV field: quoted when it holds the separator, a double quote, a

@@ -26,7 +26,13 @@ struct TextWriter {
     int16_t default_font;
     std::string_view line_end;
     std::string field;  // scratch
+    bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
 };
+
+int16_t cell_font(const TextWriter& w, const uint8_t* cell) {
+    const uint16_t font = format_font(cell);
+    return font == kDefaultFontNumber ? w.default_font : int16_t(font);
+}
 
 std::string_view bytes_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
@@ -140,6 +146,7 @@ void field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::
 void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
     w.field.clear();
     field_text(w, cell, where, w.field);
+    if (w.utf8) w.field = encode_cell_text(w.field, cell_font(w, cell));
     if (w.separator == kTabSeparator)
         out.append(w.field);
     else
@@ -227,7 +234,7 @@ void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out) {
 }
 
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {
-    TextWriter w{source, separator, layer, Get_Default_Font(layer), "\r\n", {}};
+    TextWriter w{source, separator, layer, Get_Default_Font(layer), "\r\n", {}, true};
     std::string text;
     write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
                [&](const std::string& line, int32_t, int32_t) {
@@ -243,7 +250,8 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
     if (out) *out = nullptr;
     if (style) *style = nullptr;
     const FieldSource source = formulas ? FieldSource::formulas : displayed ? FieldSource::displayed : FieldSource::values;
-    TextWriter w{source, separator, layer, layer ? Get_Default_Font(layer) : int16_t(0), counter ? "\r\n" : "\r", {}};
+    TextWriter w{source, separator, layer, layer ? Get_Default_Font(layer) : int16_t(0), counter ? "\r\n" : "\r", {},
+                 counter != nullptr};
     std::string text;
     int16_t error = 0;
     try {
@@ -253,9 +261,8 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
                 if (!out) report_progress(machine, layer, done, total);
                 return int16_t(0);
             }
-            std::string encoded = encode_text_file(line);
             report_progress(machine, layer, done, total);
-            return WriteItem(int32_t(encoded.size()), encoded.data(), counter);
+            return WriteItem(int32_t(line.size()), line.data(), counter);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;

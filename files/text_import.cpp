@@ -104,7 +104,20 @@ struct TextReader {
     std::string row_cells;
     std::string field;
     ImportReport* report;
+    bool scripted = false;  // fields are UTF-8, each spelled in its script
+    uint8_t script_header[kCellHeaderSize] = {};
 };
+
+// The format of the field's cell: a field spelled in a script other than
+// Roman is set in the script's font.
+const uint8_t* spelled_field_header(TextReader& r) {
+    if (!r.scripted) return r.header;
+    const int16_t font = spell_field(r.field, r.report->replaced_characters);
+    if (font < 0) return r.header;
+    std::memcpy(r.script_header, r.header, kCellHeaderSize);
+    SetFormatByte(r.script_header, kFmtFont, font, false);
+    return r.script_header;
+}
 
 // Counts a loss and keeps the line (from 1) of the first.
 void note_loss(int32_t& count, int32_t& first_line, int16_t row) {
@@ -126,9 +139,10 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
         next_field(c, r.field);
         if (!r.field.empty()) {
             if (column <= kLastCell) {
+                const uint8_t* header = spelled_field_header(r);
                 if (r.field.size() > size_t(kMaxCellText))
                     note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
-                EntryCell entry{CellPoint{row, int16_t(column)}, r.header, r.field, {}};
+                EntryCell entry{CellPoint{row, int16_t(column)}, header, r.field, {}};
                 append_entry_cell(r.row_cells, entry, r.layer);
                 highest = column;
             } else {
@@ -173,8 +187,8 @@ void append_style_runs(std::string& store, MemoryRef style) {
 
 template <typename Rows>
 int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer, Rows& rows,
-                   CellRange* range, ImportReport* report, bool with_progress) {
-    TextReader reader{layer, {}, {}, {}, report};
+                   CellRange* range, ImportReport* report, bool with_progress, bool scripted = false) {
+    TextReader reader{layer, {}, {}, {}, report, scripted};
     GetDefaultFormat(reader.header);
     FieldCursor cursor{text, 0, separator};
     Progress progress;
@@ -299,7 +313,13 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
         if (text) {
             auto* bytes = static_cast<const char*>(UseMemory(text));
             std::string_view raw(bytes, size_t(GetByteSize(text)));
-            mac_roman = std::memchr(raw.data(), 0, raw.size()) ? decode_text_file(raw).text : std::string(raw);
+            if (std::memchr(raw.data(), 0, raw.size())) {
+                DecodedText decoded = decode_text_file(raw);
+                unscript_text(decoded);
+                mac_roman = std::move(decoded.text);
+            } else {
+                mac_roman.assign(raw);
+            }
             UnuseMemory(text);
         }
         StringRows rows{store};
@@ -315,17 +335,29 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     return 0;
 }
 
-int16_t read_roman_text(std::string_view text, uint8_t separator, MemoryRef layer, ImportReport* report) {
+namespace {
+
+// SYLK keeps one script: its text as Mac Roman.
+int16_t read_decoded_sylk(DecodedText decoded, MemoryRef layer, ImportReport* report) {
+    unscript_text(decoded);
+    if (report) report->replaced_characters += decoded.unmapped;
+    return read_sylk_text(decoded.text, layer, report);
+}
+
+}  // namespace
+
+int16_t read_decoded_text(const DecodedText& decoded, uint8_t separator, MemoryRef layer, ImportReport* report) {
     ImportReport ignored;
     if (!report) report = &ignored;
-    if (is_sylk(text)) return read_sylk_text(text, layer, report);
+    const std::string_view text = decoded.text;
+    if (is_sylk(text)) return read_decoded_sylk(decoded, layer, report);
     CellBlockRows rows;
     int16_t error = 0, read = 0;
     try {
         error = with_failure_handler(&mem_globals, [&] {
             rows.reserve(text.size() * 4);  // about what cells of short fields take
             CellRange range{};
-            read = read_cells(text, separator, 0, layer, rows, &range, report, true);
+            read = read_cells(text, separator, 0, layer, rows, &range, report, true, decoded.scripted);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
@@ -340,7 +372,7 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
     DecodedText decoded;
     if (int16_t error = decode_bytes(bytes, decoded)) return error;
     if (report) count_decoding_losses(decoded, *report);
-    return read_roman_text(decoded.text, separator, layer, report);
+    return read_decoded_text(decoded, separator, layer, report);
 }
 
 namespace {
@@ -362,17 +394,18 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
 // kTextCancelled (also when the user cancels the separator: an empty layer
 // would open as a document tied to the file, whose Save then wrote over it),
 // or 1 for a SYLK read stopped by the user.
-int16_t read_file_text(std::string_view bytes, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
+int16_t read_file_text(const DecodedText& decoded, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
+    const std::string_view bytes = decoded.text;
     if (is_sylk(bytes)) {
-        int16_t result = read_sylk_text(bytes, layer, report);
+        int16_t result = read_decoded_sylk(decoded, layer, report);
         if (result < 0) report_file_error(result);
         if (!result) remember_format_read(file_info, kFormatSylk);
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);
     if (separator == 0) return kTextCancelled;
-    int16_t error = read_roman_text(bytes, separator, layer, report);
+    int16_t error = read_decoded_text(decoded, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
     if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
     return error;
@@ -386,7 +419,7 @@ int16_t read_text_file(const pf::FileSpec& spec, MemoryRef file_info, MemoryRef 
     MemoryRef own_record = record_is_of_file(file_info, spec) ? file_info : nullptr;
     ImportReport report;
     count_decoding_losses(decoded, report);
-    if (int16_t error = read_file_text(decoded.text, own_record, layer, type, &report)) return error;
+    if (int16_t error = read_file_text(decoded, own_record, layer, type, &report)) return error;
     if (own_record) mark_document_text_layer(layer);
     remember_import_losses(own_record, spec, report);
     report_text_import(report);

@@ -180,11 +180,6 @@ void ActivateSheet(uint32_t active_bits, MemoryRef layer);
 void set_layer_selection(CellPoint cell, const CellRange* range, MemoryRef layer);
 void DeActivateSheet(MemoryRef layer);
 
-// Idle work of the layer (its edited drawing object's caret) and the cursor
-// it wants at a window point: a cursor id, 1 the text cursor, 0 none.
-void SheetIdle(MemoryRef layer);
-int16_t SheetCursor(MemoryRef layer, pf::Point where);
-
 // A pointer to the layer's record, held until release_layer.
 SpreadSheet* use_layer(MemoryRef layer);
 void release_layer(MemoryRef layer);

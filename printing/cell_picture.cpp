@@ -1,9 +1,14 @@
 #include "printing/cell_picture.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "model/layer.h"
+#include "objects/object_commands.h"
+#include "objects/object_drawing.h"
+#include "platform/controls/control_look.h"
 #include "platform/draw/bits.h"
+#include "platform/draw/rects.h"
 #include "printing/page_breaks.h"
 #include "printing/print_render.h"
 #include "window/cell_geometry.h"
@@ -33,10 +38,38 @@ pf::Point range_size(MemoryRef layer, const CellRange& range) {
                      span(axes.columns, range.topLeft.h, range.botRight.h)};
 }
 
+// A picture of the selected objects as they lie on the sheet, from the top
+// left of their bounding box; none when no object is selected.
+pf::PicHandle objects_picture(MemoryRef layer) {
+    const std::vector<MemoryRef> objects = selected_objects(layer);
+    if (objects.empty()) return nullptr;
+    std::vector<pf::Rect> boxes;
+    pf::Rect bounds{};
+    for (MemoryRef object : objects) {
+        boxes.push_back(object_rect(object, 0, layer));
+        bounds = boxes.size() == 1 ? boxes.back() : pf::union_rect(bounds, boxes.back());
+    }
+    const pf::Rect frame{0, 0, bounds.height(), bounds.width()};
+    if (frame.empty()) return nullptr;
+    pf::GWorldPtr world = nullptr;
+    if (pf::new_gworld(&world, 32, frame, 0) != pf::noErr) return nullptr;
+    pf::PicHandle picture = nullptr;
+    {
+        pf::PortScope scope(&world->port);
+        picture = pf::open_picture(frame);
+        for (size_t i = 0; i < objects.size(); ++i)
+            draw_object(objects[i], pf::offset_rect(boxes[i], -bounds.left, -bounds.top));
+        pf::close_picture();
+    }
+    pf::dispose_gworld(world);
+    return picture;
+}
+
 }  // namespace
 
 void Image_List(pf::PicHandle* picture, MemoryRef layer) {
-    *picture = nullptr;
+    *picture = objects_picture(layer);
+    if (*picture) return;
     const CellRange range = pictured_range(layer);
     if (!cell_in_grid(range.topLeft.v, range.topLeft.h) || range.botRight.v < range.topLeft.v ||
         range.botRight.h < range.topLeft.h)

@@ -3,6 +3,7 @@
 // top-left; Previous and Next turn the pages, Print… goes on to the print
 // dialog.
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "core/dialog_items.h"
@@ -34,8 +35,10 @@ struct PreviewState {
     MemoryRef layer = nullptr;
     DialogRef dialog = nullptr;
     int16_t page = 1;
-    int16_t pages = 0;
+    int16_t pages = 0;        // the sheet's pages, then its note pages
+    int16_t sheet_pages = 0;
     bool full_size = false;
+    pf::Point scroll{};  // at full size: the page's point at the view's top-left
     std::string file;
     uint32_t now = 0;
 };
@@ -49,15 +52,18 @@ void draw_page_view(DialogRef dialog, int16_t item) {
     pf::PdfDocument page;
     const PaperSize paper = layer_paper(shown->layer);
     if (!pf::open_page_recording(page, paper.width, paper.height)) return;
-    draw_printed_page(page, shown->layer, shown->page, page_fields(shown->layer, shown->page, shown->now, shown->file));
+    if (shown->page <= shown->sheet_pages)
+        draw_printed_page(page, shown->layer, shown->page, page_fields(shown->layer, shown->page, shown->now, shown->file));
+    else
+        draw_note_page(page, shown->layer, int16_t(shown->page - shown->sheet_pages - 1));
     pf::GWorldPtr world = nullptr;
     const pf::Rect source{0, 0, int16_t(box.height()), int16_t(box.width())};
     if (pf::new_gworld(&world, 32, source, 0) == pf::noErr) {
         const double fit = std::min(double(box.width() - 2 * kShadow) / paper.width,
                                     double(box.height() - 2 * kShadow) / paper.height);
         const double scale = shown->full_size ? 1.0 : fit;
-        const double left = shown->full_size ? 0 : (box.width() - paper.width * scale) / 2;
-        const double top = shown->full_size ? 0 : (box.height() - paper.height * scale) / 2;
+        const double left = shown->full_size ? -shown->scroll.h : (box.width() - paper.width * scale) / 2;
+        const double top = shown->full_size ? -shown->scroll.v : (box.height() - paper.height * scale) / 2;
         {
             pf::PortScope scope(&world->port);
             pf::rgb_fore_color(pf::RGBColor{0x8888, 0x8888, 0x8888});
@@ -90,6 +96,29 @@ void redraw(PreviewState& state) {
     draw_page_view(state.dialog, kPageViewItem);
 }
 
+// The farthest the page scrolls at full size: its bottom-right at the view's.
+pf::Point scroll_limit(const PreviewState& state) {
+    const pf::Rect box = pf::get_dialog_item_box(state.dialog, kPageViewItem);
+    const PaperSize paper = layer_paper(state.layer);
+    return pf::Point{int16_t(std::max(0, paper.height - box.height())), int16_t(std::max(0, paper.width - box.width()))};
+}
+
+// At full size the page follows the pointer dragged over it, within its edges.
+void drag_page(PreviewState& state) {
+    const pf::Point limit = scroll_limit(state);
+    pf::Point last;
+    pf::get_mouse(last);
+    while (pf::still_down()) {
+        pf::Point now;
+        pf::get_mouse(now);
+        if (now == last) continue;
+        state.scroll.v = int16_t(std::clamp(state.scroll.v - (now.v - last.v), 0, int(limit.v)));
+        state.scroll.h = int16_t(std::clamp(state.scroll.h - (now.h - last.h), 0, int(limit.h)));
+        last = now;
+        redraw(state);
+    }
+}
+
 // Runs the preview; true when Print… was chosen. The cancel keys close it:
 // its item 2 is Print….
 bool run_preview(PreviewState& state) {
@@ -104,7 +133,8 @@ bool run_preview(PreviewState& state) {
         if (item == kPrintItem) return true;
         if (item == kPreviousItem && state.page > 1) --state.page;
         else if (item == kNextItem && state.page < state.pages) ++state.page;
-        else if (item == kZoomItem) state.full_size = !state.full_size;
+        else if (item == kZoomItem) state.full_size = !state.full_size, state.scroll = pf::Point{};
+        else if (item == kPageViewItem && state.full_size) drag_page(state);
         else continue;
         redraw(state);
     }
@@ -116,8 +146,9 @@ void Preview(MemoryRef record) {
     if (!record) return;
     PreviewState state;
     state.layer = doc_window_layer(record);
-    state.pages = pages_to_print(state.layer);
-    if (state.pages == 0) return;
+    state.sheet_pages = pages_to_print(state.layer);
+    if (state.sheet_pages == 0) return;
+    state.pages = int16_t(std::min(INT16_MAX, state.sheet_pages + count_note_pages(state.layer)));
     unsigned char name[256];
     Get_File_Name(doc_window_workbook(record), name);
     state.file = pstring_text(name);

@@ -1,6 +1,7 @@
 #include "printing/print_render.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "model/layer.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "platform/fonts/fonts.h"
 #include "platform/print/print.h"
 #include "printing/page_breaks.h"
 #include "window/cell_geometry.h"
@@ -298,28 +300,63 @@ std::vector<std::string> cell_notes(MemoryRef layer, const CellRange& range) {
     return notes;
 }
 
+// The notes' lines: one note a line, in the layer's font.
+struct NoteLayout {
+    pf::FontInfo info{};
+    int16_t line = 1;
+    size_t per_page = 1;
+};
+
+NoteLayout note_layout(const LayerText& text, PaperSize paper) {
+    NoteLayout layout;
+    layout.info = pf::font_info(pf::TextStyle{text.font, text.size, 0});
+    layout.line = int16_t(std::max(1, layout.info.ascent + layout.info.descent + layout.info.leading));
+    const int room = paper.height - text.margins[2] - text.margins[0] - layout.info.ascent - layout.info.descent;
+    layout.per_page = size_t(std::max(0, room / layout.line) + 1);  // a page holds at least one
+    return layout;
+}
+
+// The lines of note page `index` (from 0) on the current page of the port.
+void draw_note_lines(const LayerText& text, const NoteLayout& layout, const std::vector<std::string>& notes,
+                     size_t index) {
+    pf::text_font(text.font);
+    pf::text_size(text.size);
+    pf::text_face(0);
+    const size_t first = index * layout.per_page, end = std::min(notes.size(), first + layout.per_page);
+    int16_t v = int16_t(text.margins[0] + layout.info.ascent);
+    for (size_t at = first; at < end; ++at, v = int16_t(v + layout.line)) {
+        pf::move_to(text.margins[1], v);
+        pf::draw_text(notes[at]);
+    }
+}
+
+size_t note_page_count(size_t notes, const NoteLayout& layout) { return (notes + layout.per_page - 1) / layout.per_page; }
+
 // The notes one line each, as many pages as they fill inside the margins.
 void draw_notes(pf::PdfDocument& doc, MemoryRef layer, const std::vector<std::string>& notes, PaperSize paper) {
     const LayerText text = layer_text(layer);
+    const NoteLayout layout = note_layout(text, paper);
     pf::PortScope scope(&doc.port);
-    size_t at = 0;
-    while (at < notes.size()) {
+    for (size_t index = 0; index < note_page_count(notes.size(), layout); ++index) {
         pf::pdf_next_page(doc, paper.width, paper.height);
-        pf::text_font(text.font);
-        pf::text_size(text.size);
-        pf::text_face(0);
-        pf::FontInfo info{};
-        pf::get_font_info(info);
-        const int16_t line = int16_t(std::max(1, info.ascent + info.descent + info.leading));
-        for (int16_t v = int16_t(text.margins[0] + info.ascent); at < notes.size(); v = int16_t(v + line), ++at) {
-            if (v + info.descent > paper.height - text.margins[2] && v > text.margins[0] + info.ascent) break;
-            pf::move_to(text.margins[1], v);
-            pf::draw_text(notes[at]);
-        }
+        draw_note_lines(text, layout, notes, index);
     }
 }
 
 }  // namespace
+
+int16_t count_note_pages(MemoryRef layer) {
+    const LayerText text = layer_text(layer);
+    if (!(text.print_flags & kPrintNotes)) return 0;
+    const size_t notes = cell_notes(layer, printed_range(layer)).size();
+    return int16_t(std::min<size_t>(note_page_count(notes, note_layout(text, layer_paper(layer))), INT16_MAX));
+}
+
+void draw_note_page(pf::PdfDocument& doc, MemoryRef layer, int16_t index) {
+    const LayerText text = layer_text(layer);
+    pf::PortScope scope(&doc.port);
+    draw_note_lines(text, note_layout(text, layer_paper(layer)), cell_notes(layer, printed_range(layer)), size_t(index));
+}
 
 bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice& choice, const std::string& file,
                      uint32_t now) {

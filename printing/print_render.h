@@ -48,6 +48,11 @@ HeaderFields page_fields(MemoryRef layer, int16_t page, uint32_t now, const std:
 // Draws page `page` (from 1) on a PDF page the size of the layer's paper.
 void draw_printed_page(pf::PdfDocument& doc, MemoryRef layer, int16_t page, const HeaderFields& fields);
 
+// The pages the layer's notes fill after its last page (0 when its notes do
+// not print), and drawing note page `index` (from 0) on the current page.
+int16_t count_note_pages(MemoryRef layer);
+void draw_note_page(pf::PdfDocument& doc, MemoryRef layer, int16_t index);
+
 // Writes the chosen pages to a PDF file; false when there is nothing to
 // print or the file could not be written.
 bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice& choice, const std::string& file,

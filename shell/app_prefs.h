@@ -21,6 +21,7 @@ constexpr uint32_t kPrefColorPalette = 0x00080000;
 constexpr uint32_t kPrefToolPalette = 0x00100000;
 constexpr uint32_t kPrefFontsInOwnFace = 0x80000000;
 // Second options long (offset 98).
+constexpr uint32_t kPrefHelpTagsOff = 0x00000100;
 constexpr uint32_t kPrefAntiAliasedText = 0x00000200;
 constexpr uint32_t kPrefAddExtensions = 0x00000400;  // the Save dialog puts the format's extension on names
 constexpr uint32_t kPrefRefreshButtons = 0x20000000;

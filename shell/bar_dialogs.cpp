@@ -7,10 +7,14 @@
 #include "core/lists_and_menus.h"
 #include "core/modal_dialog.h"
 #include "core/string_utils.h"
+#include "platform/controls/control_look.h"
 #include "platform/controls/controls.h"
+#include "platform/draw/port.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
+#include "shell/command_bar.h"
 
 namespace {
 
@@ -40,6 +44,67 @@ void fill_list(pf::ListHandle list, const std::vector<ButtonRecord>& buttons) {
         set_pstring(text, row_text(button));
         add_list_str(text, list);
     }
+}
+
+// ---- The lists' rows: each button's picture and its short help ----------------------
+
+constexpr int16_t kButtonRowHeight = 24, kRowButtonHeight = 22, kStandardButtonWidth = 22;
+constexpr int16_t kRowTextSize = 10;
+
+int16_t row_button_width(const ButtonRecord& button) {
+    const int16_t width = button.rect.right - button.rect.left;
+    return width > 0 ? width : kStandardButtonWidth;
+}
+
+bool in_current_bar(const ButtonRecord& tool) {
+    if (tool.flags & kButtonInert) return false;
+    return std::any_of(current_bar.buttons.begin(), current_bar.buttons.end(),
+                       [&](const ButtonRecord& button) { return button.command == tool.command; });
+}
+
+void draw_button_row(const ButtonRecord& button, const pf::Rect& cell, bool selected, bool italic, std::string_view text,
+                     pf::ListHandle list) {
+    pf::fill_rect_color(cell, selected ? (list->active ? pf::kLookAccent : pf::kLookFacePressed) : pf::kLookLight);
+    ButtonRecord shown = button;
+    const int16_t left = int16_t(cell.left + 2), top = int16_t(cell.top + 1);
+    shown.rect = pf::Rect{top, left, int16_t(top + kRowButtonHeight), int16_t(left + row_button_width(button))};
+    draw_command_button(shown, list->window, command_bar_depth());
+    if (description_of(button).empty()) return;
+    pf::text_font(pf::kSystemFont);
+    pf::text_size(kRowTextSize);
+    pf::text_face(italic ? pf::kItalic : 0);
+    const pf::Rect box{int16_t(cell.top + 6), int16_t(shown.rect.right + 2), int16_t(cell.top + 18), cell.right};
+    pf::draw_text_in_box(box, text, pf::TextAlign::kLeft, selected && list->active ? pf::kLookAccentText : pf::kLookText);
+    pf::text_face(0);
+}
+
+// The list of a row's button: its refcon holds the buttons shown.
+const ButtonRecord* row_button(pf::Point cell, pf::ListHandle list) {
+    const auto* buttons = reinterpret_cast<const std::vector<ButtonRecord>*>(list->refcon);
+    if (!buttons || cell.v < 0 || cell.v >= int16_t(buttons->size())) return nullptr;
+    return &(*buttons)[size_t(cell.v)];
+}
+
+// The bar list: each button of the bar being edited.
+void ButtonLDEF(int16_t message, bool selected, const pf::Rect& cell_rect, pf::Point cell, std::string_view data,
+                pf::ListHandle list) {
+    if (message != pf::kListDrawMsg) return;
+    if (const ButtonRecord* button = row_button(cell, list)) draw_button_row(*button, cell_rect, selected, false, data, list);
+}
+
+// The tool list: each tool of the tool set, in italic when the bar has it already.
+void StaticLDEF(int16_t message, bool selected, const pf::Rect& cell_rect, pf::Point cell, std::string_view data,
+                pf::ListHandle list) {
+    if (message != pf::kListDrawMsg) return;
+    if (const ButtonRecord* tool = row_button(cell, list))
+        draw_button_row(*tool, cell_rect, selected, in_current_bar(*tool), data, list);
+}
+
+void show_buttons_in(pf::ListHandle list, pf::ListDefProc ldef, const std::vector<ButtonRecord>* buttons) {
+    if (!list) return;
+    list->ldef = ldef;
+    list->refcon = reinterpret_cast<uintptr_t>(buttons);
+    list->cell_size.v = kButtonRowHeight;
 }
 
 void select_only_row(pf::ListHandle list, int16_t row) {
@@ -87,6 +152,7 @@ void show_bar_edit(BarEditor& e, int16_t row) {
     fill_list(e.bar_list, current_bar.buttons);
     select_only_row(e.bar_list, row);
     DrawDialogItem(e.dialog, kBarList);
+    DrawDialogItem(e.dialog, kToolList);  // the tools now in the bar turn italic
     reset_toolbar();
     show_descriptions(e);
 }
@@ -212,6 +278,8 @@ int16_t command_dialog(int16_t new_bar) {
     if (!e.dialog) return 0;
     e.tool_list = GetDialogListHandle(e.dialog, kToolList);
     e.bar_list = GetDialogListHandle(e.dialog, kBarList);
+    show_buttons_in(e.tool_list, StaticLDEF, &e.tools);
+    show_buttons_in(e.bar_list, ButtonLDEF, &current_bar.buttons);
     const ButtonBar previous = current_bar;
     const bool making = new_bar < 0;
     if (making) {

@@ -47,7 +47,6 @@ constexpr int16_t kMenuTextSize = 9;
 constexpr int16_t kSwitchArrowsBottom = 12;
 constexpr int16_t kPreviousBarRight = 9;
 constexpr int16_t kCheckedPicture = 129;
-constexpr int16_t kTextCursor = 1;
 constexpr int16_t kDefaultFrameLeft = 14;
 constexpr unsigned char kEnterKey = 3;
 constexpr unsigned char kEscapeKey = 27;

@@ -232,8 +232,9 @@ void DoPrecisionMenu(MemoryRef window_record, int16_t item) {
         const int8_t present = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), -kMostDecimals, kMostDecimals);
         set_fixed_decimals(layer, int8_t(present + (item == kMoreDecimalsItem ? 1 : -1)));
     } else if (item == kOtherDecimalsItem) {
-        int16_t decimals = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), 0, kMostDecimals);
-        if (Multi_Dialog(kNumberDialog, 0, kMostDecimals, decimals, 0, kDecimalsTitle, kDecimalsPrompt, &decimals))
+        int16_t decimals = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), -kMostDecimals, kMostDecimals);
+        if (Multi_Dialog(kNumberDialog, -kMostDecimals, kMostDecimals, decimals, 0, kDecimalsTitle, kDecimalsPrompt,
+                         &decimals))
             set_fixed_decimals(layer, int8_t(decimals));
     }
     refresh_entry_line(window_record);

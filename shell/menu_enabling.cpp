@@ -18,6 +18,8 @@
 #include "shell/button_states.h"
 #include "shell/document_facts.h"
 #include "shell/menu_enabling.h"
+
+#include "editing/find_window.h"
 #include "shell/shell_commands.h"
 #include "spelling/spelling.h"
 #include "shell/font_menus.h"
@@ -33,6 +35,7 @@ constexpr int16_t kFirstWindowListItem = 8;
 constexpr int16_t kLinksItem = 10;
 constexpr int16_t kRevertItem = 8;
 constexpr int16_t kSaveItem = 6;
+constexpr int16_t kCloseItem = 4;
 constexpr int16_t kPrintAreaItem = 14;
 constexpr int16_t kFileStrings = 129;
 constexpr int16_t kSetPrintAreaText = 24;
@@ -77,6 +80,7 @@ void hilite_without_document(WindowRef window) {
     set_items(kApplication, true);
     set_items(kFile, false);
     for (int16_t i = 1; i <= 3; ++i) set_item(kFile, i, true);
+    set_item(kFile, kCloseItem, is_find_window(window) || is_spelling_window(window));
     set_item(kPrefs, 1, true);
     set_item(kPrefs, 3, false);
     set_item(kPrefs, 4, false);

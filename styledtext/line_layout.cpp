@@ -19,8 +19,10 @@ pf::TextStyle text_style_of(const WETextStyle& ts) { return pf::TextStyle{ts.tsF
 
 int32_t measure_fixed(const char* text, int32_t length, void* context) {
     const pf::FontInstance& font = *static_cast<const pf::FontInstance*>(context);
+    const std::string_view measured(text, size_t(length));
     int32_t width = 0;
-    for (int32_t i = 0; i < length; ++i) width += font.width[uint8_t(text[i])];
+    for (size_t i = 0, bytes = 1; i < measured.size(); i += bytes)
+        width += pf::character_glyph(font, measured, i, bytes).width;
     return width << 16;
 }
 
@@ -160,7 +162,7 @@ int32_t _WEFindLineBreak(int32_t line_start, WEReference we, int16_t view) {
             int32_t offset = 1;
             const pf::FontInstance& font = pf::font_instance(text_style_of(info.runAttrs.runStyle));
             pf::LineBreak result = pf::styled_line_break(text, run_start, run_end, budget, offset, measure_fixed,
-                                                         const_cast<pf::FontInstance*>(&font));
+                                                         const_cast<pf::FontInstance*>(&font), font.script);
             if (result != pf::LineBreak::overflow) return offset;
         }
         if (run_end >= rest) return rest;

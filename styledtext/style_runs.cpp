@@ -244,6 +244,8 @@ void _WESynchNullStyle(WEReference we, bool matchKeyboard) {
                 return;
             }
         }
+        w.nullStyle.runStyle.tsFont = pf::script_font(pf::keyboard_script());
+        _WEFillFontInfo(w.nullStyle);
     }
 }
 

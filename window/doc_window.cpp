@@ -27,9 +27,11 @@
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
 #include "window/entry_line.h"
+#include "window/file_following.h"
 #include "window/in_cell_editor.h"
 #include "window/point_mode.h"
 #include "window/sheet_mouse.h"
+#include "window/sheet_cursor.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
@@ -53,6 +55,9 @@ constexpr uint32_t kFollowTicks = 15;
 
 // Tick count before which the document windows' modified marks are not looked at again.
 uint32_t nextSynchTicks = 0;
+constexpr uint32_t kCursorRefreshTicks = 90;
+// Tick count of the last time the cursor was set again regardless.
+uint32_t cursor_time = 0;
 
 MemoryRef as_record(uintptr_t app_ref) { return reinterpret_cast<MemoryRef>(app_ref); }
 
@@ -274,11 +279,12 @@ namespace {
 
 // The modified mark of every document window: a document never saved is
 // modified when it holds anything, a saved one when it has changed since;
-// and its page-break marks.
-void follow_documents() {
+// its page-break marks; and its file, renamed or gone. False when a document
+// closed (its file went away).
+bool follow_documents() {
     const uint32_t now = pf::tick_count();
     const int32_t wait = int32_t(nextSynchTicks - now);
-    if (wait > 0 && wait <= int32_t(kFollowTicks)) return;  // (a clock set back does not stop it)
+    if (wait > 0 && wait <= int32_t(kFollowTicks)) return true;  // (a clock set back does not stop it)
     nextSynchTicks = now + kFollowTicks;
     for (WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
         MemoryRef record = window_doc_record(w);
@@ -287,7 +293,19 @@ void follow_documents() {
         follow_page_marks(record);
         const bool never_saved = file_record_of(workbook).format_code == kFormatUntitled;
         pf::set_window_modified(w, never_saved ? doc_is_really_dirty(workbook) != 0 : get_change_ctr(workbook) != 0);
+        if (!follow_document_file(record)) return false;  // closed: the window list changed
     }
+    forget_closed_documents();
+    return true;
+}
+
+// Now and then the cursor is set again even when it seems unchanged (another
+// program may have set its own meanwhile).
+void forget_cursor_now_and_then() {
+    const uint32_t now = pf::tick_count();
+    if (now - cursor_time <= kCursorRefreshTicks) return;
+    cursor_time = now;
+    SetCursorTo(kForgetCursor);
 }
 
 }  // namespace
@@ -295,23 +313,25 @@ void follow_documents() {
 int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const DocWindowRecord fields = read_doc_window(as_record(app_ref));
     if (!fields.window) return 1;
-    follow_documents();
+    forget_cursor_now_and_then();
+    if (!follow_documents()) return 1;
     pf::WindowRef under = nullptr;
     if (pf::find_window(event->where, &under) == pf::kInContent && under == fields.window) {
         pf::Point where = event->where;
         pf::global_to_local(where);
         const bool front = FrontDocWindow() == fields.window;
         if (front) DisplayRange(fields.sheet);  // the reference box again after the mouse was elsewhere
-        const int16_t wanted = front ? SheetCursor(fields.sheet, where) : int16_t(0);
-        SetCursorTo(wanted > 0 ? wanted : kArrowCursor);
+        const int16_t wanted = front ? doc_window_cursor(as_record(app_ref), where) : kArrowCursor;
+        if (wanted == kCalcSpinCursor) SpinCalcCursor();
+        else SetCursorTo(wanted);
     }
-    SheetIdle(fields.sheet);
     if (FrontDocWindow() == fields.window) {
         follow_selection_kind(fields.sheet);
         blink_point_reference(fields.sheet);
         blink_copy_outline(fields.sheet);
     }
-    IdleEditor();
+    if (entry_line_editing()) IdleEditor();
+    else SheetIdle(fields.sheet);
     pf::pen_normal();
     return 1;
 }

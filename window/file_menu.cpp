@@ -1,5 +1,8 @@
 #include "window/file_menu.h"
 
+#include "editing/find_window.h"
+#include "spelling/spelling.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -243,6 +246,18 @@ void discard_doc_window(WindowRef window) {
     pf::dispose_window(window);
 }
 
+namespace {
+
+// Close with the Find or the spelling window in front closes that window.
+bool close_front_tool_window() {
+    WindowRef window = pf::front_non_floating_window();
+    if (!is_find_window(window) && !is_spelling_window(window)) return false;
+    CloseTaskFromWindow(window);
+    return true;
+}
+
+}  // namespace
+
 void DoFileMenu(MemoryRef, int16_t item) {
     pf::FileSpec none{};
     if (item == kNewItem || item == kOpenItem) {
@@ -250,6 +265,7 @@ void DoFileMenu(MemoryRef, int16_t item) {
         DoAllUpdates();
         return;
     }
+    if (item == kCloseItem && close_front_tool_window()) return;
     MemoryRef record = front_record();
     if (!record) return;
     switch (item) {

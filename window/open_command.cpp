@@ -4,8 +4,12 @@
 // shown in its windows.
 #include "window/open_command.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/alerts.h"
 #include "core/app_menus.h"
+#include "core/task_manager.h"
 #include "core/nav_dialogs.h"
 #include "excel/excel_import.h"
 #include "files/document_file.h"
@@ -15,9 +19,11 @@
 #include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
+#include "model/links.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "window/window_commands.h"
+#include "window/window_names.h"
 
 namespace {
 
@@ -95,6 +101,26 @@ int16_t read_excel_into(MemoryRef workbook, const pf::FileSpec& spec) {
     return MakeWind(nullptr, 1, layer) ? 0 : kNoMemoryErr;
 }
 
+bool is_stationery(const pf::FileSpec& spec) {
+    pf::FinderInfo info;
+    return pf::get_finder_info(spec, info) == pf::noErr && (info.flags & pf::kFinderFlagStationery);
+}
+
+// A stationery pad opens as a new document: named as an untitled one, changed,
+// saved under a name asked for, its file let go.
+void make_untitled(MemoryRef workbook) {
+    close_document_file(workbook);
+    FileInfoRecord record = file_record_of(workbook);
+    unsigned char name[256];
+    GetUntitledName(name);
+    name[0] = uint8_t(std::min<int>(name[0], kDocumentNameLimit));
+    std::memcpy(record.spec.name, name, size_t(name[0]) + 1);
+    record.format_code = kFormatUntitled;
+    set_file_record(workbook, record);
+    set_change_ctr(workbook, 1);
+    rename_all_windows(workbook, Get_fileinfo(workbook));
+}
+
 }  // namespace
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* task) {
@@ -118,7 +144,10 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     }
     // A document saved with no layer shown still opens to its first layer.
     if (num_WorkSheet_winds(workbook) == 0) MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0));
-    proxy_all_windows(workbook, Get_fileinfo(workbook));
+    if (is_stationery(*spec)) make_untitled(workbook);
+    else proxy_all_windows(workbook, Get_fileinfo(workbook));
     update_pref_specs(spec, 1);
+    DoAllUpdates();
+    OpenWorkSheetLinks(workbook, 1);
     return 0;
 }

@@ -21,7 +21,6 @@ constexpr int16_t kFileStrings = 130;
 constexpr int kUntitledItem = 2;
 constexpr int16_t kPromptStrings = 128;
 constexpr int kLayerItem = 5;
-constexpr int kDocumentNameLimit = 63;
 constexpr int kLayerNameLimit = 31;
 
 bool same_name(const unsigned char* a, const unsigned char* b) { return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0; }

@@ -6,6 +6,9 @@
 
 #include "core/memory_manager.h"
 
+// The longest document name a file record holds.
+constexpr int kDocumentNameLimit = 63;
+
 // "Untitled " and the counter; the counter moves on past every name that an
 // open document already has.
 void GetUntitledName(unsigned char* out);

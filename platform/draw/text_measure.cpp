@@ -27,8 +27,19 @@ int16_t pinned_width(int32_t w) { return int16_t(std::clamp<int32_t>(w, -32768, 
 
 int32_t width_in(const FontInstance& font, std::string_view text) {
     int32_t w = 0;
-    for (unsigned char b : text) w += font.width[b];
+    for (size_t i = 0, length = 1; i < text.size(); i += length) w += character_glyph(font, text, i, length).width;
     return w;
+}
+
+// Where each character of a text begins, and the text's end.
+std::vector<size_t> character_starts(const FontInstance& font, std::string_view text) {
+    std::vector<size_t> starts;
+    for (size_t i = 0, length = 1; i < text.size(); i += length) {
+        starts.push_back(i);
+        character_glyph(font, text, i, length);
+    }
+    starts.push_back(text.size());
+    return starts;
 }
 
 std::string_view as_view(const unsigned char* pstr) {
@@ -36,25 +47,34 @@ std::string_view as_view(const unsigned char* pstr) {
 }
 
 std::string truncated_at_end(const FontInstance& font, const std::string& text, int budget) {
-    size_t keep = 0;
-    for (int32_t w = 0; keep < text.size() && w + font.width[uint8_t(text[keep])] <= budget; ++keep)
-        w += font.width[uint8_t(text[keep])];
+    size_t keep = 0, length = 1;
+    for (int32_t w = 0; keep < text.size(); keep += length) {
+        w += character_glyph(font, text, keep, length).width;
+        if (w > budget) break;
+    }
     return text.substr(0, keep) + char(kEllipsis);
 }
 
+// Whole characters kept at both ends: `left` characters from the start and
+// the characters from `right` on.
 std::string truncated_in_middle(const FontInstance& font, const std::string& text, int budget) {
-    size_t left = (text.size() + 1) / 2, right = text.size() / 2;
-    int32_t left_width = width_in(font, std::string_view(text).substr(0, left));
-    int32_t right_width = width_in(font, std::string_view(text).substr(text.size() - right));
+    const std::vector<size_t> starts = character_starts(font, text);
+    const size_t count = starts.size() - 1;
+    size_t left = (count + 1) / 2, right = count - count / 2;  // characters [0, left) and [right, count)
+    auto width_of = [&](size_t from, size_t to) {
+        return width_in(font, std::string_view(text).substr(starts[from], starts[to] - starts[from]));
+    };
+    int32_t left_width = width_of(0, left), right_width = width_of(right, count);
     while (left_width + right_width > budget) {
-        if (left >= right) {
-            left_width -= font.width[uint8_t(text[--left])];
+        if (left >= count - right) {
+            --left;
+            left_width = width_of(0, left);
         } else {
-            right_width -= font.width[uint8_t(text[text.size() - right])];
-            --right;
+            ++right;
+            right_width = width_of(right, count);
         }
     }
-    return text.substr(0, left) + char(kEllipsis) + text.substr(text.size() - right);
+    return text.substr(0, starts[left]) + char(kEllipsis) + text.substr(starts[right]);
 }
 
 }  // namespace
@@ -73,16 +93,15 @@ void layout_text(const FontInstance& font, std::string_view text, Fixed slop, in
     const size_t stretch_before = spaces ? stretch_end(text, run_position) : 0;
     int32_t pos = 0, given = 0, spaces_seen = 0;
     x[0] = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char b = uint8_t(text[i]);
-        pos += font.width[b];
-        if (b == ' ' && i < stretch_before) {
+    for (size_t i = 0, length = 1; i < text.size(); i += length) {
+        pos += character_glyph(font, text, i, length).width;
+        if (text[i] == ' ' && i < stretch_before) {
             ++spaces_seen;
             int32_t share = int32_t((int64_t(slop) * spaces_seen / spaces) >> 16);
             pos += share - given;
             given = share;
         }
-        x[i + 1] = pos;
+        for (size_t k = 1; k <= length; ++k) x[i + k] = pos;  // inside a character: its end
     }
 }
 
@@ -106,11 +125,12 @@ PixelHit pixel_to_char(std::string_view text, Fixed slop, Fixed pixel_width, int
     std::vector<int32_t> x;
     layout_text(port_font(), text, slop, run_position, x);
     const int64_t pixel = pixel_width;
-    for (size_t i = 0; i < text.size(); ++i) {
-        int64_t left = int64_t(x[i]) << 16, right = int64_t(x[i + 1]) << 16;
+    for (size_t i = 0, length = 1; i < text.size(); i += length) {
+        character_glyph(port_font(), text, i, length);
+        int64_t left = int64_t(x[i]) << 16, right = int64_t(x[i + length]) << 16;
         if (pixel >= right) continue;
         if (2 * (pixel - left) < right - left) return PixelHit{int32_t(i), true, -1};
-        return PixelHit{int32_t(i + 1), false, -1};
+        return PixelHit{int32_t(i + length), false, -1};
     }
     return PixelHit{int32_t(text.size()), false, Fixed(pixel - (int64_t(x.back()) << 16))};
 }

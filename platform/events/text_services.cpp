@@ -1,6 +1,7 @@
 // Text services documents and the composition of the host's input method, sent on
 // as update events to the active document.
 #include "platform/events/text_services.h"
+#include "platform/text/text.h"
 
 #include "platform/appleevents/appleevents.h"
 
@@ -147,6 +148,37 @@ bool input_commit(std::string_view mac_roman) {
 }
 
 bool composing() { return state.composing; }
+
+std::string keyboard_text_from_utf8(std::string_view utf8) {
+    ScriptText spelled = spell_in_a_script(utf8);
+    const bool ascii = std::ranges::all_of(utf8, [](char c) { return uint8_t(c) < 0x80; });
+    if (!ascii) set_keyboard_script(spelled.script);  // ASCII is spelled alike in every script
+    return std::move(spelled.bytes);
+}
+
+namespace {
+
+// The byte length, in a script, of the first `characters` characters of UTF-8 text.
+int32_t script_bytes_of_characters(std::string_view utf8, int32_t characters, int16_t script) {
+    size_t end = 0;
+    for (int32_t n = 0; n < characters && end < utf8.size(); ++n) {
+        char32_t ignored = 0;
+        decode_utf8(utf8, end, ignored);
+    }
+    std::string bytes;
+    if (!utf8_to_script(utf8.substr(0, end), script, bytes)) return int32_t(end > 0 ? characters : 0);
+    return int32_t(bytes.size());
+}
+
+}  // namespace
+
+void input_composition_utf8(std::string_view utf8, int32_t caret, int32_t selected_length) {
+    const std::string bytes = keyboard_text_from_utf8(utf8);
+    const int16_t script = keyboard_script();
+    const int32_t caret_bytes = script_bytes_of_characters(utf8, caret, script);
+    const int32_t selected_bytes = script_bytes_of_characters(utf8, caret + selected_length, script) - caret_bytes;
+    input_composition(bytes, caret_bytes, selected_bytes);
+}
 
 void set_composition_reset_hook(void (*hook)()) { state.reset_hook = hook; }
 

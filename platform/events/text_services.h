@@ -14,6 +14,7 @@
 #include "platform/types.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace pf {
@@ -64,6 +65,15 @@ void input_composition(std::string_view mac_roman, int32_t caret, int32_t select
 // types nothing), false when it is to be typed as keys.
 bool input_commit(std::string_view mac_roman);
 bool composing();
+
+// Text from the host's input (UTF-8) in the script that spells it
+// (platform/text/scripts.h): the keyboard switches to that script (ASCII
+// leaves it as it is), so that the text is set in one of its fonts. Answers
+// the bytes.
+std::string keyboard_text_from_utf8(std::string_view utf8);
+// The composition as the host gives it: UTF-8, with the caret and the length
+// of the selected part in characters, turned into the script's bytes.
+void input_composition_utf8(std::string_view utf8, int32_t caret, int32_t selected_length);
 // Called when a document confirms its composition, so the host can reset its
 // input method.
 void set_composition_reset_hook(void (*hook)());

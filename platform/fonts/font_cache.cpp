@@ -6,6 +6,8 @@
 #include "platform/draw/draw.h"
 #include "platform/fonts/font_instance.h"
 #include "platform/text/mac_roman.h"
+#include "platform/text/scripts.h"
+#include "platform/text/text.h"
 
 #include <cairo-ft.h>
 #include <ft2build.h>
@@ -78,8 +80,7 @@ int face_extra_width(uint8_t face) {
 
 bool draws_nothing(unsigned char byte) { return byte < 32 || byte == 127; }
 
-uint32_t glyph_of(cairo_scaled_font_t* font, unsigned char byte) {
-    std::string utf8 = mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+uint32_t glyph_of(cairo_scaled_font_t* font, const std::string& utf8) {
     cairo_glyph_t* glyphs = nullptr;
     int count = 0;
     uint32_t index = 0;
@@ -93,19 +94,34 @@ uint32_t glyph_of(cairo_scaled_font_t* font, unsigned char byte) {
 
 int whole_pixels_up(double v) { return int(std::ceil(v - 0.01)); }
 
+CharGlyph measure_character(cairo_scaled_font_t* measure, const std::string& utf8, uint8_t face) {
+    CharGlyph c;
+    c.glyph = glyph_of(measure, utf8);
+    cairo_glyph_t g{c.glyph, 0, 0};
+    cairo_text_extents_t te;
+    cairo_scaled_font_glyph_extents(measure, &g, 1, &te);
+    c.width = int16_t(std::max(0, int(std::lround(te.x_advance)) + face_extra_width(face)));
+    return c;
+}
+
+// What a byte standing alone draws: nothing for control characters and the
+// lead bytes of two-byte characters.
+bool byte_draws_nothing(unsigned char byte, int16_t script) {
+    return draws_nothing(byte) || script_lead_byte(byte, script);
+}
+
 void measure_glyphs(FontInstance& f, cairo_scaled_font_t* measure) {
-    const int extra = face_extra_width(f.face);
     for (int b = 0; b < 256; ++b) {
-        if (draws_nothing(uint8_t(b))) {
+        const unsigned char byte = uint8_t(b);
+        if (byte_draws_nothing(byte, f.script)) {
             f.glyph[b] = kNoGlyph;
             f.width[b] = 0;
             continue;
         }
-        f.glyph[b] = glyph_of(measure, uint8_t(b));
-        cairo_glyph_t g{f.glyph[b], 0, 0};
-        cairo_text_extents_t te;
-        cairo_scaled_font_glyph_extents(measure, &g, 1, &te);
-        f.width[b] = int16_t(std::max(0, int(std::lround(te.x_advance)) + extra));
+        const std::string utf8 = script_to_utf8(std::string_view(reinterpret_cast<const char*>(&byte), 1), f.script);
+        const CharGlyph c = measure_character(measure, utf8, f.face);
+        f.glyph[b] = c.glyph;
+        f.width[b] = c.width;
     }
 }
 
@@ -128,12 +144,14 @@ std::unique_ptr<FontInstance> make_instance(const TextStyle& style) {
     auto f = std::make_unique<FontInstance>();
     f->size = style.size > 0 ? style.size : kDefaultFontSize;
     f->face = style.face;
+    f->script = font_to_script(style.font);
     cairo_font_face_t* face =
         font_face_for(resolve_font_source(style.font, style.face & kBold, style.face & kItalic));
     cairo_scaled_font_t* measure = make_scaled_font(face, f->size, CAIRO_ANTIALIAS_GRAY, CAIRO_HINT_STYLE_NONE);
     measure_glyphs(*f, measure);
     measure_font(*f, measure);
-    cairo_scaled_font_destroy(measure);
+    if (double_byte_script(f->script)) f->measure = measure;  // for the two-byte characters to come
+    else cairo_scaled_font_destroy(measure);
     f->drawing[0] = make_scaled_font(face, f->size, CAIRO_ANTIALIAS_NONE, CAIRO_HINT_STYLE_FULL);
     f->drawing[1] = make_scaled_font(face, f->size, CAIRO_ANTIALIAS_GRAY, CAIRO_HINT_STYLE_SLIGHT);
     return f;
@@ -159,14 +177,29 @@ const FontInstance& font_instance(const TextStyle& style) {
     return *last;
 }
 
+CharGlyph character_glyph(const FontInstance& font, std::string_view text, size_t i, size_t& length) {
+    const unsigned char lead = uint8_t(text[i]);
+    length = 1;
+    if (!font.measure || !script_lead_byte(lead, font.script) || i + 1 >= text.size())
+        return CharGlyph{font.glyph[lead], font.width[lead]};
+    length = 2;
+    const uint16_t key = uint16_t(lead << 8 | uint8_t(text[i + 1]));
+    auto it = font.pairs.find(key);
+    if (it == font.pairs.end()) {
+        const std::string utf8 = script_to_utf8(text.substr(i, 2), font.script);
+        it = font.pairs.emplace(key, measure_character(font.measure, utf8, font.face)).first;
+    }
+    return it->second;
+}
+
 FontInfo font_info(const TextStyle& style) { return font_instance(style).info; }
 
 int font_char_width(const TextStyle& style, unsigned char byte) { return font_instance(style).width[byte]; }
 
-int font_text_width(const TextStyle& style, std::string_view mac_roman) {
+int font_text_width(const TextStyle& style, std::string_view text) {
     const FontInstance& f = font_instance(style);
     int width = 0;
-    for (unsigned char b : mac_roman) width += f.width[b];
+    for (size_t i = 0, length = 1; i < text.size(); i += length) width += character_glyph(f, text, i, length).width;
     return width;
 }
 

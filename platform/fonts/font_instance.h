@@ -5,6 +5,9 @@
 #include "platform/fonts/fonts.h"
 
 #include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
 
 typedef struct _cairo_scaled_font cairo_scaled_font_t;
 
@@ -13,15 +16,31 @@ namespace pf {
 // The glyph of a byte that draws nothing (control characters).
 constexpr uint32_t kNoGlyph = 0xFFFFFFFFu;
 
+// The glyph and whole-pixel advance of one character.
+struct CharGlyph {
+    uint32_t glyph = kNoGlyph;
+    int16_t width = 0;
+};
+
 struct FontInstance {
     int16_t size = 0;   // resolved: never 0
     uint8_t face = 0;
+    int16_t script = 0;  // the font's script: its text is in that encoding
     FontInfo info;      // face extras included
     int16_t width[256] = {};   // advance of each byte, face extras included
     uint32_t glyph[256] = {};  // glyph index of each byte, or kNoGlyph
     // [0] drawn without anti-aliasing, [1] with it. Owned by the font cache.
     cairo_scaled_font_t* drawing[2] = {nullptr, nullptr};
+    // Double-byte scripts: the two-byte characters met so far (lead byte
+    // times 256 plus trail byte), measured with `measure` when first met.
+    cairo_scaled_font_t* measure = nullptr;
+    mutable std::unordered_map<uint16_t, CharGlyph> pairs;
 };
+
+// The character at text[i] (i < size): its glyph and advance, and in `length`
+// its bytes (2 for a two-byte character, whose lead byte's table entries say
+// nothing).
+CharGlyph character_glyph(const FontInstance& font, std::string_view text, size_t i, size_t& length);
 
 // The instance of a style; it lives as long as the process.
 const FontInstance& font_instance(const TextStyle& style);

@@ -18,10 +18,27 @@
 //    22     Courier     Liberation Mono
 //    23     Symbol      DejaVu Sans
 //
+// Each script beside Roman (platform/text/scripts.h) has its own font under the first
+// number of its range, drawn through the same configuration (fonts-noto-cjk joins it):
+//
+//   number  name                  script
+//   16384   Noto Sans CJK JP      Japanese
+//   16896   Noto Sans CJK TC      Traditional Chinese
+//   17408   Noto Sans CJK KR      Korean
+//   18944   DejaVu Sans Greek     Greek (DejaVu Sans)
+//   19456   DejaVu Sans Cyrillic  Cyrillic (DejaVu Sans)
+//   28672   Noto Sans CJK SC      Simplified Chinese
+//   30720   DejaVu Sans CE        Central European (DejaVu Sans)
+//
+// The other numbers a script keeps draw with its font too. Text in a script's font is
+// in the script's encoding: its bytes are decoded by the script, two at a time for a
+// two-byte character of a double-byte script.
+//
 // Every other family installed on the machine keeps its own name and gets the number
 // 1024 + (32-bit FNV-1a hash of its name) mod 31744; when two names meet, the later
 // in byte order takes the next free number upward (wrapping inside 1024..32767). A
 // number so depends only on the name, and documents keep it across machines. The
+// numbers the scripts keep are skipped. The
 // families of our own configuration (DejaVu Sans, Liberation Serif, ...) are listed
 // under their names too and are always drawn from our files.
 //

@@ -10,6 +10,7 @@
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "platform/scrap/scrap.h"
+#include "platform/events/text_services.h"
 #include "platform/text/mac_roman.h"
 
 #include <deque>
@@ -196,7 +197,7 @@ void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
     driver_key_up(key_code, character);
 }
 
-void driver_type(std::string_view utf8) { add({.kind = StepKind::kText, .text = utf8_to_mac_roman(utf8)}); }
+void driver_type(std::string_view utf8) { add({.kind = StepKind::kText, .text = keyboard_text_from_utf8(utf8)}); }
 
 void driver_wheel(Point where, int axis, int32_t delta) {
     driver_move(where);

@@ -25,25 +25,29 @@ struct Scrap {
 
 Scrap scrap;
 
-std::string text_to_system(const std::vector<uint8_t>& mac_roman) {
-    std::string utf8 = mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(mac_roman.data()),
-                                                          mac_roman.size()));
+std::string with_lf_lines(std::string utf8) {
     for (char& c : utf8)
         if (c == '\r') c = '\n';
     return utf8;
 }
 
-std::vector<uint8_t> text_from_system(std::string_view utf8) {
-    std::string mac_roman = utf8_to_mac_roman(utf8);
-    std::vector<uint8_t> text;
-    text.reserve(mac_roman.size());
-    for (size_t i = 0; i < mac_roman.size(); ++i) {
-        char c = mac_roman[i];
-        if (c == '\r' && i + 1 < mac_roman.size() && mac_roman[i + 1] == '\n') continue;
-        text.push_back(uint8_t(c == '\n' ? '\r' : c));
-    }
-    return text;
+std::string text_to_system(const std::vector<uint8_t>& mac_roman) {
+    return with_lf_lines(mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(mac_roman.data()),
+                                                            mac_roman.size())));
 }
+
+std::vector<uint8_t> with_cr_lines(std::string_view text) {
+    std::vector<uint8_t> lines;
+    lines.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        lines.push_back(uint8_t(c == '\n' ? '\r' : c));
+    }
+    return lines;
+}
+
+std::vector<uint8_t> text_from_system(std::string_view utf8) { return with_cr_lines(utf8_to_mac_roman(utf8)); }
 
 std::u32string unmapped_characters(std::string_view utf8) {
     std::u32string found;
@@ -68,6 +72,7 @@ void adopt_system(bool has_text, const std::string& utf8, std::vector<uint8_t> p
     scrap.system_text = has_text ? utf8 : std::string();
     scrap.system_png = std::move(png);
     scrap.unmapped = unmapped_characters(scrap.system_text);
+    if (!scrap.unmapped.empty()) scrap.flavours[kScrapUnicodeText] = with_cr_lines(utf8);
     ++scrap.change_count;
 }
 
@@ -94,7 +99,10 @@ void sync_with_system() {
 // The system clipboard takes our text and picture flavours.
 void write_system() {
     ClipboardOffer offer;
-    if (auto text = scrap.flavours.find(kScrapText); text != scrap.flavours.end()) {
+    if (auto unicode = scrap.flavours.find(kScrapUnicodeText); unicode != scrap.flavours.end()) {
+        offer.has_text = true;
+        offer.utf8 = with_lf_lines(std::string(unicode->second.begin(), unicode->second.end()));
+    } else if (auto text = scrap.flavours.find(kScrapText); text != scrap.flavours.end()) {
         offer.has_text = true;
         offer.utf8 = text_to_system(text->second);
     }
@@ -129,7 +137,7 @@ OSErr put_scrap(FourCC flavour, const void* data, size_t size) {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     std::vector<uint8_t>& stored = scrap.flavours[flavour];
     stored.assign(bytes, bytes + size);
-    if (flavour == kScrapText || flavour == kScrapPicture) write_system();
+    if (flavour == kScrapText || flavour == kScrapUnicodeText || flavour == kScrapPicture) write_system();
     return noErr;
 }
 

@@ -17,6 +17,11 @@ namespace pf {
 
 constexpr FourCC kScrapText = four_cc("TEXT");
 constexpr FourCC kScrapPicture = four_cc("PICT");
+// The text in UTF-8, lines ending in CR, where "TEXT" cannot hold it all: text
+// of other scripts. Put after "TEXT", it is what the system clipboard
+// carries; text adopted from other programs has it when Mac Roman lacks some
+// of its characters.
+constexpr FourCC kScrapUnicodeText = four_cc("utf8");
 constexpr OSErr kNoScrapFlavourErr = -102;
 
 // Moves whenever the clipboard is emptied here or replaced by another program.

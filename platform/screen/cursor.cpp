@@ -12,6 +12,7 @@ namespace {
 
 struct CursorState {
     std::optional<Cursor> image;  // none: the arrow
+    int16_t resource = 0;
     int hide_level = 0;
     bool obscured = false;
     int beeps = 0;
@@ -23,10 +24,17 @@ void apply() { host_apply_cursor(current_cursor(), cursor_visible()); }
 
 }  // namespace
 
-void set_cursor(const Cursor& cursor) {
+namespace {
+
+void show_image(const Cursor& cursor, int16_t resource) {
     state.image = cursor;
+    state.resource = resource;
     apply();
 }
+
+}  // namespace
+
+void set_cursor(const Cursor& cursor) { show_image(cursor, -1); }
 
 bool set_cursor_resource(int16_t id) {
     const Resource* resource = get_resource(four_cc("CURS"), id);
@@ -36,12 +44,13 @@ bool set_cursor_resource(int16_t id) {
     cursor.data = image.data;
     cursor.mask = image.mask;
     cursor.hot_spot = image.hot_spot;
-    set_cursor(cursor);
+    show_image(cursor, id);
     return true;
 }
 
 void set_arrow_cursor() {
     state.image.reset();
+    state.resource = 0;
     apply();
 }
 
@@ -70,6 +79,8 @@ void cursor_mouse_moved() {
 bool cursor_visible() { return state.hide_level == 0 && !state.obscured; }
 
 const Cursor* current_cursor() { return state.image ? &*state.image : nullptr; }
+
+int16_t current_cursor_resource() { return state.resource; }
 
 void sys_beep(int) {
     ++state.beeps;

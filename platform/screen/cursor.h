@@ -35,6 +35,8 @@ void cursor_mouse_moved();
 // What the host shows now: whether the cursor is visible and which image (null: the arrow).
 bool cursor_visible();
 const Cursor* current_cursor();
+// The CURS id of the cursor shown: 0 the arrow, -1 an image set directly.
+int16_t current_cursor_resource();
 
 // An alert sound; `duration` in ticks as the callers give it (the host decides).
 void sys_beep(int duration);

@@ -122,16 +122,14 @@ void text_event(const SDL_TextInputEvent& text) {
         drop_next_text = false;
         return;
     }
-    std::string mac_roman = utf8_to_mac_roman(text.text);
-    if (!input_commit(mac_roman)) input_text(mac_roman, pending_text.key_code, pending_text.repeat);
+    const std::string bytes = keyboard_text_from_utf8(text.text);
+    if (!input_commit(bytes)) input_text(bytes, pending_text.key_code, pending_text.repeat);
     pending_text = PendingText{};
 }
 
 // The input method's composition: its text, and the caret and selection in
-// characters (one Mac Roman byte each).
-void editing_event(const SDL_TextEditingEvent& edit) {
-    input_composition(utf8_to_mac_roman(edit.text), edit.start, edit.length);
-}
+// characters.
+void editing_event(const SDL_TextEditingEvent& edit) { input_composition_utf8(edit.text, edit.start, edit.length); }
 
 // The input method's candidate list goes beside the text being composed.
 void place_input_method(const Rect& global) {
@@ -311,7 +309,19 @@ SDL_Cursor* make_sdl_cursor(const Cursor& c) {
     return SDL_CreateCursor(data, mask, 16, 16, c.hot_spot.h, c.hot_spot.v);
 }
 
+// QUORVIN_CURSOR_LOG names a file that always holds the CURS id of the
+// cursor set on the window (0 the arrow), for checks of the whole program.
+void log_cursor() {
+    const char* path = std::getenv("QUORVIN_CURSOR_LOG");
+    if (!path || !*path) return;
+    if (std::FILE* file = std::fopen(path, "w")) {
+        std::fprintf(file, "%d\n", int(current_cursor_resource()));
+        std::fclose(file);
+    }
+}
+
 void sdl_apply_cursor(const Cursor* image, bool visible) {
+    log_cursor();
     SDL_Cursor* next = image ? make_sdl_cursor(*image) : SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     if (next) {
         SDL_SetCursor(next);

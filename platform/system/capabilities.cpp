@@ -1,5 +1,6 @@
 // The fixed capability table.
 #include "platform/system/system.h"
+#include "platform/text/scripts.h"
 
 namespace pf {
 namespace {
@@ -11,7 +12,6 @@ struct Capability {
 
 constexpr Capability kCapabilities[] = {
     {four_cc("sysv"), kSystemVersion},
-    {four_cc("scr#"), 1},          // enabled scripts: Roman only
     {four_cc("help"), 1},          // help tags present
     {four_cc("evnt"), 0x3},        // Apple events (bit 0) with scripting support (bit 1)
     {four_cc("ascr"), 0x0100},     // scripting component version
@@ -29,6 +29,10 @@ constexpr Capability kCapabilities[] = {
 }  // namespace
 
 OSErr query_capability(FourCC selector, int32_t& response) {
+    if (selector == four_cc("scr#")) {  // enabled scripts
+        response = script_count();
+        return noErr;
+    }
     for (const Capability& c : kCapabilities) {
         if (c.selector == selector) {
             response = c.response;

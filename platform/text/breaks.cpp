@@ -49,12 +49,29 @@ WordRange roman_word(const char* text, int32_t length, int32_t i) {
     return {start, end};
 }
 
-// Each two-byte character of Japanese text is a word of its own.
-WordRange japanese_word(const char* text, int32_t length, int32_t i) {
-    int16_t byte_type = character_byte_type(text, i, kScriptJapanese);
+// Each two-byte character of double-byte text is a word of its own.
+WordRange double_byte_word(const char* text, int32_t length, int32_t i, int16_t script) {
+    int16_t byte_type = character_byte_type(text, i, script);
     if (byte_type == 1) return {i - 1, i + 1};
     if (byte_type == -1) return {i, std::min(i + 2, length)};
     return roman_word(text, length, i);
+}
+
+// Words of the other single-byte scripts: runs of the script's letters and
+// digits, runs of blanks, or single other characters.
+WordRange single_byte_word(const char* text, int32_t length, int32_t i, int16_t script) {
+    auto word_char = [&](int32_t k) {
+        const int16_t type = character_type(text, k, script);
+        return (type & kCharTypeMask) != kCharPunct || (type & kCharClassMask) == kPunctNumber;
+    };
+    auto blank = [&](int32_t k) { return is_space(at(text, k)); };
+    if (!word_char(i) && !blank(i)) return {i, i + 1};
+    const bool in_word = word_char(i);
+    auto same = [&](int32_t k) { return in_word ? word_char(k) : blank(k); };
+    int32_t start = i, end = i + 1;
+    while (start > 0 && same(start - 1)) --start;
+    while (end < length && same(end)) ++end;
+    return {start, end};
 }
 
 bool is_line_blank(unsigned char c) { return is_space(c); }
@@ -75,16 +92,23 @@ int32_t blanks_end(const char* text, int32_t i, int32_t end) {
     return i;
 }
 
-// How many bytes from `from` fit in `room`; at least one when `must_place`.
+// The bytes of the character at text[i]: two for a two-byte character.
+int32_t character_length(const char* text, int32_t i, int32_t end, int16_t script) {
+    return i + 1 < end && double_byte_script(script) && script_lead_byte(at(text, i), script) ? 2 : 1;
+}
+
+// How many bytes of whole characters from `from` fit in `room`; at least one
+// character when `must_place`.
 int32_t characters_that_fit(const char* text, int32_t from, int32_t end, int32_t room, bool must_place,
-                            TextWidthProc width, void* context, int32_t& used) {
+                            TextWidthProc width, void* context, int16_t script, int32_t& used) {
     int32_t count = 0;
     used = 0;
     while (from + count < end) {
-        int32_t w = width(text + from, count + 1, context);
+        const int32_t next = count + character_length(text, from + count, end, script);
+        int32_t w = width(text + from, next, context);
         if (w > room && !(must_place && count == 0)) break;
         used = w;
-        ++count;
+        count = next;
     }
     return count;
 }
@@ -95,11 +119,12 @@ WordRange find_word_breaks(const char* text, int32_t length, int32_t offset, boo
                            int16_t script) {
     if (length <= 0) return {offset, offset};
     int32_t i = std::clamp(leading_edge ? offset : offset - 1, 0, length - 1);
-    return script == kScriptJapanese ? japanese_word(text, length, i) : roman_word(text, length, i);
+    if (double_byte_script(script)) return double_byte_word(text, length, i, script);
+    return script == kScriptRoman ? roman_word(text, length, i) : single_byte_word(text, length, i, script);
 }
 
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end, int32_t& width_budget,
-                            int32_t& text_offset, TextWidthProc width, void* context) {
+                            int32_t& text_offset, TextWidthProc width, void* context, int16_t script) {
     bool begins_line = text_offset == 1;
     int32_t used = 0;
     int32_t pos = run_start;
@@ -117,7 +142,7 @@ LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end
             if (word_start > 0 || !begins_line) return finish(word_start, LineBreak::word);
             int32_t placed_width = 0;
             int32_t count = characters_that_fit(text, pos, word_end, width_budget - used, pos == 0, width,
-                                                context, placed_width);
+                                                context, script, placed_width);
             used += placed_width;
             return finish(pos + count, LineBreak::character);
         }

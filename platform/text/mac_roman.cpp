@@ -25,6 +25,9 @@ constexpr char16_t kHighHalf[128] = {
     0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
 };
 
+
+}  // namespace
+
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += char(c);
@@ -42,8 +45,6 @@ void append_utf8(std::string& out, char32_t c) {
         out += char(0x80 | (c & 0x3F));
     }
 }
-
-}  // namespace
 
 char32_t mac_roman_to_unicode(unsigned char byte) {
     return byte < 0x80 ? char32_t(byte) : char32_t(kHighHalf[byte - 0x80]);

@@ -18,6 +18,9 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte);
 // false for a malformed sequence, with i past the bytes it took.
 bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point);
 
+// Appends the UTF-8 form of a code point.
+void append_utf8(std::string& out, char32_t code_point);
+
 // Whole texts. Characters Mac Roman cannot spell become `replacement`;
 // malformed UTF-8 sequences count as one such character each.
 std::string mac_roman_to_utf8(std::string_view mac_roman);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/text/mac_roman.h"
+#include "platform/text/scripts.h"
 #include "platform/types.h"
 
 namespace pf {
@@ -70,10 +71,7 @@ int compare_pstring(const unsigned char* a, const unsigned char* b, TextCompare 
 bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_counts, bool marks_count);
 
 // ---- Scripts, byte and character types -------------------------------------
-constexpr int16_t kScriptRoman = 0;
-constexpr int16_t kScriptJapanese = 1;
-
-// Only the Roman script is enabled; every font is set in it.
+// The script of a font number (scripts.h).
 int16_t font_to_script(int16_t font_number);
 int16_t system_script();
 bool script_enabled(int16_t script);
@@ -83,7 +81,7 @@ void set_keyboard_script(int16_t script);
 
 // Position of the byte at `offset` within its character: 0 a single-byte
 // character, -1 the first and 1 the second byte of a two-byte character
-// (only in the Japanese script, whose text is Shift_JIS).
+// (only in the double-byte scripts).
 int16_t character_byte_type(const char* text, int32_t offset, int16_t script);
 
 // Character type codes: type in the low nibble, class in bits 8-11, and flags.
@@ -128,9 +126,10 @@ enum class LineBreak : int16_t { word = 0, character = 1, overflow = 2 };
 // after a word hang past the edge; a return ends the line after itself. A first word wider than
 // the line is broken between characters (answer `character`); a run that fits
 // whole answers `overflow` with the offset at its end. The budget goes down
-// by the width placed.
+// by the width placed. The run is in `script`: a two-byte character is never
+// broken.
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end,
                             int32_t& width_budget, int32_t& text_offset, TextWidthProc width,
-                            void* context);
+                            void* context, int16_t script = kScriptRoman);
 
 }  // namespace pf

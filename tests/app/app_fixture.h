@@ -8,12 +8,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/alerts.h"
 #include "core/startup.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
+#include "model/cell_formats.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/layer.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/events.h"
@@ -35,6 +40,21 @@ inline void select_cells(MemoryRef layer, CellRange range) {
     sheet->active_cell = range.topLeft;
     sheet->flags |= kLayerFormatStale;
     release_layer(layer);
+}
+
+// Stores a format-only cell that holds a note.
+inline void put_note(MemoryRef layer, CellPoint where, const std::string& note) {
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + note.size(), 0);
+    _SetRowID_(block.data(), where.v);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* cell = block.data() + kRowHeaderSize;
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, where.h);
+    cell[kFmtNoteLength] = uint8_t(note.size());
+    std::memcpy(_notePtr_(cell), note.data(), note.size());
+    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+    CellRange at{where, where};
+    InputCell(&at, block.data(), int32_t(block.size()), layer);
 }
 
 struct AppTest : ::testing::Test {

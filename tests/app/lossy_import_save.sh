@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Files read with losses are never saved over without the user choosing them,
-# with the real program under Xvfb: a UTF-8 CSV holding 東京 (its characters
-# become "?") is changed and Ctrl-S brings up the Save dialog instead of
-# writing "??" into the file; with the native format chosen in the pop-up and
+# with the real program under Xvfb: a UTF-8 CSV holding Thai text (no
+# installed script spells it: its characters become "?") is changed and Ctrl-S brings up the Save dialog instead of
+# writing "???" into the file; with the native format chosen in the pop-up and
 # the extension box checked, a name typed without extension saves "name.qrv". A CSV of 100,000 lines (more than a layer holds)
 # is changed and saved while quitting: the Save dialog comes up and the source
 # keeps its 100,000 lines. Screenshots lossy_import_*.png.
@@ -21,8 +21,8 @@ note_shown() { [ "$(pixel "$1" 400 300)" = EEEEEE ]; }
 save_dialog_shown() { [ "$(pixel "$1" 700 300)" = FFFFFF ]; }
 lines_of() { tr -d '\r' < "$1" | grep -c ''; }
 
-# ---- 東京 ----------------------------------------------------------------------
-printf '\xe6\x9d\xb1\xe4\xba\xac,1\n2,3\n' > "$work/tokyo.csv"
+# ---- Thai ----------------------------------------------------------------------
+printf '\xe0\xb9\x84\xe0\xb8\x97\xe0\xb8\xa2,1\n2,3\n' > "$work/tokyo.csv"
 cp "$work/tokyo.csv" "$work/tokyo.original"
 start_app "$quorvin" "$work/tokyo.csv"
 shoot_until lossy_import_note.png note_shown lossy_import_note.png || fail "no note of the replaced characters"
@@ -51,7 +51,7 @@ saved_document() { [ -s "$work/tokyo-2.qrv" ]; }
 wait_for 60 saved_document || fail "the document was not saved under the name typed"
 cmp -s "$work/tokyo.csv" "$work/tokyo.original" || fail "the file read with losses changed"
 "$sheetconv" --values "$work/tokyo-2.qrv" "$work/tokyo-2.csv" || fail "the name typed with .qrv holds no document"
-[ "$(tr -d '\r' < "$work/tokyo-2.csv" | head -1)" = "??,1,5" ] || fail "saved cells differ: $(head -1 "$work/tokyo-2.csv")"
+[ "$(tr -d '\r' < "$work/tokyo-2.csv" | head -1)" = "???,1,5" ] || fail "saved cells differ: $(head -1 "$work/tokyo-2.csv")"
 quit_app
 
 # ---- 100,000 lines -------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app_menus.h"
+#include "editing/find_window.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "platform/appleevents/appleevents.h"
@@ -190,4 +191,20 @@ TEST_F(ModalMenus, ADialogClosedWithNoDocumentLeavesTheDocumentMenusDimmed) {
     ASSERT_TRUE(dialog_seen);
     EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled);
     for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::get_menu_handle(id)->enabled) << id;
+}
+
+// With the Find window in front, Close closes it and leaves the document open.
+TEST_F(AppTest, CloseWithTheFindWindowInFrontClosesThatWindow) {
+    constexpr int16_t kCloseItem = 4;
+    pf::WindowRef document = new_document();
+    run_until_idle();
+    open_find_dialog();
+    run_until_idle();
+    ASSERT_NE(find_wind, nullptr);
+    ASSERT_TRUE(is_find_window(pf::front_non_floating_window()));
+    EXPECT_TRUE(item_enabled(kFile, kCloseItem));
+    DoFileMenu(nullptr, kCloseItem);
+    run_until_idle();
+    EXPECT_EQ(find_wind, nullptr);
+    EXPECT_EQ(pf::front_non_floating_window(), document);
 }

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "files/layout_settings.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/dialogs/dialogs.h"
+#include "printing/print_render.h"
 #include "printing/printing.h"
 #include "tests/app/attended_fixture.h"
 #include "window/doc_window.h"
@@ -18,7 +20,8 @@ int preview_step = 0;
 std::string page_texts[2];
 bool next_enabled_at_end = true;
 
-std::string shot(int page) { return dialogtest::screenshot_path("print_preview_" + std::to_string(page) + ".png"); }
+std::string shot_prefix = "print_preview_";
+std::string shot(int page) { return dialogtest::screenshot_path(shot_prefix + std::to_string(page) + ".png"); }
 
 void turn_pages_composer() {
     pf::compose_screen();
@@ -97,6 +100,89 @@ TEST_F(AttendedDocumentTest, EscapeClosesThePreviewWithoutPrinting) {
     pf::host_set_composer(escape_every_modal_composer);
     Preview(record);
     EXPECT_EQ(modal_titles, std::vector<std::string>{"Print Preview"});
+}
+
+// At full size: a screenshot of the page's top-left, a drag up and to the
+// left across the view, and a screenshot of what it scrolled to.
+int zoom_step = 0;
+uint32_t view_sum[2] = {0, 0};
+uint32_t page_view_sum(const pf::Rect& content) {
+    uint32_t sum = 0;
+    for (int v = content.top + 20; v < content.top + 460; v += 3)
+        for (int h = content.left + 20; h < content.left + 360; h += 3) sum = sum * 31 + (pf::screen_pixel(h, v) & 0xFFFFFF);
+    return sum;
+}
+void zoom_and_drag_composer() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
+    if (dialog && pf::window_title(front) == "Print Preview" && pf::driver_pending_steps() == 0 &&
+        pf::queued_event_count() == 0) {
+        const pf::Rect content = pf::window_content_rect(front);
+        switch (zoom_step++) {
+            case 0: pf::driver_click(pf::Point{int16_t(content.top + 166), int16_t(content.left + 420)}); break;  // Zoom
+            case 1: break;
+            case 2:
+                view_sum[0] = page_view_sum(content);
+                pf::driver_drag(pf::Point{int16_t(content.top + 400), int16_t(content.left + 300)},
+                                pf::Point{int16_t(content.top + 100), int16_t(content.left + 60)});
+                break;
+            case 3: break;
+            case 4:
+                view_sum[1] = page_view_sum(content);
+                pf::screen_write_png(dialogtest::screenshot_path("print_preview_scrolled.png"));
+                pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // Close
+                break;
+            default: break;
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(AttendedTest, AtFullSizeThePageScrollsWhenDragged) {
+    set_unattended_run(true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    for (const char* text : {"Apples", "Pears", "Plums", "Quinces", "Medlars"}) {
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    run_until_idle();
+    set_unattended_run(false);
+    MemoryRef record = window_doc_record(FrontDocWindow());
+    ASSERT_NE(record, nullptr);
+    zoom_step = 0;
+    pf::host_set_composer(zoom_and_drag_composer);
+    Preview(record);
+    EXPECT_GE(zoom_step, 5);
+    EXPECT_NE(view_sum[0], view_sum[1]) << "the view shows another part of the page";
+}
+
+TEST_F(AttendedTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
+    set_unattended_run(true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    pf::driver_type("Apples");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    set_unattended_run(false);
+    MemoryRef record = window_doc_record(FrontDocWindow());
+    ASSERT_NE(record, nullptr);
+    MemoryRef layer = doc_window_layer(record);
+    put_note(layer, CellPoint{0, 0}, "Picked in October");
+    use_layer(layer)->print_options |= kPrintNotes;
+    release_layer(layer);
+    ASSERT_EQ(count_note_pages(layer), 1);
+
+    preview_step = 0;
+    shot_prefix = "print_preview_notes_";
+    pf::host_set_composer(turn_pages_composer);
+    Preview(record);
+    shot_prefix = "print_preview_";
+    EXPECT_EQ(preview_step, 2);
+    EXPECT_EQ(page_texts[0], "Page 1 of 2");
+    EXPECT_EQ(page_texts[1], "Page 2 of 2");
+    EXPECT_FALSE(next_enabled_at_end);
 }
 
 }  // namespace

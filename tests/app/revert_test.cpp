@@ -63,5 +63,7 @@ TEST_F(Revert, ADocumentWhoseFileIsGoneStaysOpenWithItsChanges) {
     EXPECT_EQ(pf::front_non_floating_window(), window);
     EXPECT_EQ(GetSheetRef(window) ? GetWorkSheet(GetSheetRef(window)) : nullptr, workbook);
     EXPECT_NE(get_change_ctr(workbook), 0) << "closing would ask whether to save";
-    ASSERT_EQ(alert_requests().size(), 2u);  // the question, then the file error
+    // The question, the file error, then the word that the document's file went away.
+    ASSERT_EQ(alert_requests().size(), 3u);
+    EXPECT_NE(alert_requests()[2].text.find("Trash or deleted"), std::string::npos);
 }

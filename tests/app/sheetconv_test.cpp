@@ -173,6 +173,35 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
 }
 
+// Text of every installed script goes through a document and back unchanged;
+// what no script spells is the only loss, and is reported.
+TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
+    const std::string csv =
+        "city,note\r\n"
+        "東京,日本語のテキスト\r\n"
+        "北京,简体中文\r\n"
+        "臺北,說話\r\n"
+        "서울,한국어\r\n"
+        "Αθήνα,Ελλάδα\r\n"
+        "Москва,Россия\r\n"
+        "Praha,Příliš žluťoučký kůň\r\n"
+        "Zürich,42\r\n";
+    write_bytes("World.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
+    EXPECT_EQ(run(path("World.csv"), path("World.qrv")), 0) << errors;
+    EXPECT_EQ(run(path("World.qrv"), path("Back.csv")), 0) << errors;
+    const std::vector<uint8_t> back = bytes_of("Back.csv");
+    EXPECT_EQ(std::string(back.begin(), back.end()), csv);
+    // The values export converts the same way.
+    EXPECT_EQ(run(path("World.qrv"), path("Values.tab")), 0) << errors;
+    const std::vector<uint8_t> tab = bytes_of("Values.tab");
+    EXPECT_NE(std::string(tab.begin(), tab.end()).find("서울\t한국어"), std::string::npos);
+
+    const std::string thai = "a,ไทย\r\n";
+    write_bytes("Thai.csv", std::vector<uint8_t>(thai.begin(), thai.end()));
+    EXPECT_EQ(run(path("Thai.csv"), path("Thai.qrv")), 3);
+    EXPECT_NE(errors.find('3'), std::string::npos) << errors;
+}
+
 // A converter killed before it removed its private copy of the input leaves
 // that copy for the next conversion to remove; live conversions keep theirs.
 TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {

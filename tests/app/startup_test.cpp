@@ -350,7 +350,11 @@ TEST_F(AppTest, SystemInfoRecordsTheCapabilitiesAndTheSeparators) {
     EXPECT_TRUE(g_system.flags & kSysAppearance11);
     EXPECT_TRUE(g_system.flags & kSysNavigation);
     EXPECT_FALSE(g_system.flags & kSysQuickTime);
-    EXPECT_EQ(g_system.script_count, 1);
+    EXPECT_EQ(g_system.script_count, 8);
+    EXPECT_EQ(g_system.several_scripts, 1);
+    EXPECT_TRUE(g_system.flags & kSysSecondScript);  // the Japanese script is enabled
+    EXPECT_EQ(g_system.system_script, 0);
+    EXPECT_EQ(g_system.application_script, 0);
     EXPECT_EQ(g_system.international[0], '.');
     EXPECT_EQ(g_system.international[1], ',');
     EXPECT_EQ(g_system.international[3], '$');

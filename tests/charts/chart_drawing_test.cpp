@@ -126,6 +126,19 @@ TEST_F(ChartDrawingTest, AChartOverTheWholeGridShowsTheCellsThereAre) {
     EXPECT_EQ(data.series[1].values[1], 7);
 }
 
+// A bounded range keeps its empty points and series: room for data to come.
+TEST_F(ChartDrawingTest, ABoundedRangeKeepsItsEmptyPointsAndSeries) {
+    put_number(0, 0, 4);
+    put_number(1, 0, 9);
+    set_chart_range(chart, CellRange{{0, 0}, {4, 2}});
+    const ChartData data = chart_data(chart, layer);
+    ASSERT_EQ(data.series.size(), 3u);
+    EXPECT_EQ(data.categories.size(), 5u);
+    ASSERT_EQ(data.series[0].values.size(), 5u);
+    EXPECT_EQ(data.series[0].values[1], 9);
+    EXPECT_TRUE(std::isnan(data.series[2].values[4]));
+}
+
 TEST_F(ChartDrawingTest, ThePartUnderThePointAndItsMovingOutline) {
     put_number(0, 0, 4);
     put_number(1, 0, 9);

@@ -5,6 +5,7 @@
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
+#include "platform/text/scripts.h"
 
 namespace {
 
@@ -124,11 +125,45 @@ TEST_F(SystemClipboard, FormulasInTextReferToTheCellsTheyName) {
     EXPECT_EQ(cell(4, 2), "F:=A1+1");
 }
 
-TEST_F(SystemClipboard, CharactersMacRomanLacksAreReported) {
+TEST_F(SystemClipboard, CharactersNoScriptSpellsAreReported) {
     ASSERT_EQ(paste_from_system("caf\u00e9\t\u4e2d\U0001F600\n", {0, 0}), kEditDone);
     EXPECT_EQ(cell(0, 0), "T:caf\x8E");
-    EXPECT_EQ(cell(0, 1), "T:??");
-    EXPECT_TRUE(alert_says("U+4E2D U+1F600"));
+    EXPECT_EQ(cell(0, 1), "T:\x92\x86?");  // the Han character kept in the Japanese script
+    EXPECT_TRUE(alert_says("U+1F600"));
+    EXPECT_FALSE(alert_says("U+4E2D"));
+}
+
+uint16_t font_at(MemoryRef layer, int16_t row, int16_t column) {
+    uint8_t* at = nullptr;
+    int16_t length = 0;
+    return get_cell_ptr(&at, &length, CellPoint{row, column}, layer) ? format_font(at) : 0;
+}
+
+// Text of other scripts goes out in UTF-8 from each cell's script and comes
+// back in the script that spells it, each cell set in that script's font.
+TEST_F(SystemClipboard, TextOfOtherScriptsGoesOutAndComesBackInItsScript) {
+    put_text(0, 0, "\x93\x8C\x8B\x9E");  // Tokyo in Shift_JIS
+    uint8_t* at = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{0, 0}, layer));
+    store_u16(at + kFmtFont, uint16_t(pf::script_font(pf::kScriptJapanese)));
+    put_text(0, 1, "caf\x8E");
+    ASSERT_EQ(copy(cells(0, 0, 0, 1)), kEditDone);
+    WriteClip();
+    EXPECT_EQ(system_text(), "\u6771\u4eac\tcaf\u00e9\n");
+    ASSERT_EQ(copy(cells(0, 0, 0, 0)), kEditDone);
+    WriteClip();
+    EXPECT_EQ(system_text(), "\u6771\u4eac");
+
+    ClobberScrap(0);
+    ASSERT_EQ(paste_from_system("\u0391\u03b8\u03ae\u03bd\u03b1\t\uc11c\uc6b8\tplain\n", {2, 0}), kEditDone);
+    EXPECT_EQ(font_at(layer, 2, 0), pf::script_font(pf::kScriptGreek));
+    EXPECT_EQ(font_at(layer, 2, 1), pf::script_font(pf::kScriptKorean));
+    EXPECT_EQ(cell(2, 2), "T:plain");
+    EXPECT_EQ(font_at(layer, 2, 2), kDefaultFontNumber);
+    copy(cells(2, 0, 2, 1));
+    WriteClip();
+    EXPECT_EQ(system_text(), "\u0391\u03b8\u03ae\u03bd\u03b1\t\uc11c\uc6b8\n");
 }
 
 TEST_F(SystemClipboard, LongRowsAndRowsPastTheGrid) {

@@ -56,7 +56,7 @@ protected:
 
 TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
     std::vector<uint8_t> tokens = biff::Tokens().integer(4).funcvar(354, 1).v();  // ROMAN: not a function here
-    Sheet sheet{"S", {biff::formula(0, 0, tokens, 0), {0x0204, Body().cell(1, 0).wide8(u"\u4e2d").v},
+    Sheet sheet{"S", {biff::formula(0, 0, tokens, 0), {0x0204, Body().cell(1, 0).wide8(u"\u0e17").v},
                       biff::number(40000, 0, 1)}};
     pf::FileSpec spec = write("Book.xls", biff::compound_file(biff::workbook(true, {}, {sheet})));
     EXPECT_TRUE(is_excel_file(spec));

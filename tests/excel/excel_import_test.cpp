@@ -1,6 +1,7 @@
 // Reading BIFF8, BIFF5 and BIFF4 workbooks made by the test into layers:
 // values of every kind, shared strings across CONTINUE records, sheets,
 // dates in both systems, formulas and what cannot be converted.
+#include "platform/text/scripts.h"
 #include "tests/excel/excel_fixture.h"
 
 namespace {
@@ -64,13 +65,27 @@ TEST_F(ExcelTest, SharedStringsRunOnIntoContinueRecordsWithTheirOwnOptionByte) {
     Body head;
     head.u32(2).u32(2).u16(4).u8(0).raw("a");
     Body rest;
-    rest.u8(1).u16('b').u16(0x00E9).u16(0x4E2D);  // b, e acute, a Han character
+    rest.u8(1).u16('b').u16(0x00E9).u16(0x0E17);  // b, e acute, a Thai character
     rest.text8("next");
     Sheet sheet{"S", {biff::label_sst(0, 0, 0), biff::label_sst(0, 1, 1)}};
     ASSERT_EQ(import8({{biff::kSst, head.v}, {biff::kContinue, rest.v}}, {sheet}), 0);
-    EXPECT_EQ(text_at(0, 0, 0), "ab\x8e?");  // e acute in Mac Roman; the Han character replaced
+    // No script spells the Thai character: Roman keeps the rest.
+    EXPECT_EQ(text_at(0, 0, 0), "ab\x8e?");
     EXPECT_EQ(text_at(0, 0, 1), "next");
     EXPECT_EQ(notes.replaced_characters, 1);
+}
+
+TEST_F(ExcelTest, TextsOfOtherScriptsKeepTheirCharactersInTheScriptsFont) {
+    Body strings;
+    strings.u32(2).u32(2).u16(2).u8(1).u16(0x6771).u16(0x4EAC);  // Tokyo
+    strings.text8("plain");
+    Sheet sheet{"S", {biff::label_sst(0, 0, 0), biff::label_sst(0, 1, 1)}};
+    ASSERT_EQ(import8({{biff::kSst, strings.v}}, {sheet}), 0);
+    EXPECT_EQ(text_at(0, 0, 0), "\x93\x8C\x8B\x9E");  // Shift_JIS
+    EXPECT_EQ(format_font(cell_at(0, 0, 0)), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(text_at(0, 0, 1), "plain");
+    EXPECT_NE(format_font(cell_at(0, 0, 1)), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(notes.replaced_characters, 0);
 }
 
 TEST_F(ExcelTest, EveryWorksheetBecomesALayerAndChartsAreLeftOut) {
@@ -299,8 +314,12 @@ TEST_F(ExcelTest, Biff5TextsComeThroughTheirCodePage) {
                             biff::number(0, 0, 4), biff::formula(1, 0, tokens, 5)}};
     std::vector<uint8_t> stream = biff::workbook(false, {code_page}, {sheet});
     ASSERT_EQ(import(biff::compound_file(stream, "Book")), 0);
-    EXPECT_EQ(text_at(0, 0, 1), "???");
-    EXPECT_GE(notes.replaced_characters, 3);
+    // The cell's text is kept in the Cyrillic script; the layer's name has no script of its own.
+    std::string cyrillic;
+    ASSERT_TRUE(pf::utf8_to_script("При", pf::kScriptCyrillic, cyrillic));
+    EXPECT_EQ(text_at(0, 0, 1), cyrillic);
+    EXPECT_EQ(format_font(cell_at(0, 0, 1)), pf::script_font(pf::kScriptCyrillic));
+    EXPECT_GE(notes.replaced_characters, 4);  // those of the layer's name
     EXPECT_EQ(formula_at(0, 1, 0), "=A1+1");
     recalculate();
     EXPECT_EQ(number_at(0, 1, 0), 5);

@@ -133,6 +133,7 @@ struct Layer {
     Bytes footer;
     Bytes names;
     Bytes objects;
+    Bytes print_record{0, 120, 1, 2};
     bool with_window = true;
 };
 
@@ -166,7 +167,7 @@ inline Bytes layer_block(const Layer& layer) {
     o.zeros(8);
     o.block(layer.cells), o.block(layer.columns), o.block(layer.rows);
     o.block(layer.row_breaks), o.block({});
-    o.block({0, 120, 1, 2});                         // the old print record
+    o.block(layer.print_record);                     // the old print record
     o.block(layer.links), o.block(layer.header), o.block(layer.footer), o.block(layer.names);
     o.block({4, 4});                                 // a handle read and dropped
     o.raw(layer.objects);

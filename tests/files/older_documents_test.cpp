@@ -7,6 +7,7 @@
 #include "model/cell_store.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
+#include "platform/print/print.h"
 #include "tests/files/document_fixture.h"
 #include "tests/files/older_document_builder.h"
 
@@ -125,6 +126,41 @@ TEST_F(OlderDocumentTest, HeaderFormatsLinksNamesAndTextsReachTheLayer) {
     EXPECT_EQ(named_range_cells(static_cast<uint8_t*>(UseMemory(sheet->named_ranges))), (CellRange{{1, 1}, {3, 3}}));
     UnuseMemory(sheet->named_ranges);
     release_layer(layer0());
+}
+
+// A print record of the older printing interface: resolutions 72 dots an
+// inch, a page wider than tall on US Letter turned across.
+Bytes old_print_record(int16_t page_width, int16_t page_height) {
+    built::Out o;
+    o.i16(3), o.i16(0), o.i16(72), o.i16(72);
+    o.i16(0), o.i16(0), o.i16(page_height), o.i16(page_width);
+    const bool across = page_width > page_height;
+    o.i16(-36), o.i16(-36), o.i16(int16_t((across ? 612 : 792) - 36)), o.i16(int16_t((across ? 792 : 612) - 36));
+    o.zeros(96);
+    return o.bytes;
+}
+
+TEST_F(OlderDocumentTest, TheOldPrintRecordsPaperAndOrientationBecomeTheLayersPageFormat) {
+    for (bool across : {true, false}) {
+        older::Layer layer = older::full_layer();
+        layer.print_record = across ? old_print_record(720, 540) : old_print_record(540, 720);
+        write_bytes("Printed.qrv", older::document(1000, {layer}));
+        book = open("Printed.qrv");
+        ASSERT_NE(book, nullptr);
+        pf::PageFormatRef format = nullptr;
+        ASSERT_EQ(pf::print_unflatten_page_format(use_layer(layer0())->page_format, format), pf::noErr);
+        release_layer(layer0());
+        double width = 0, height = 0;
+        int16_t orientation = 0;
+        EXPECT_EQ(pf::print_get_paper_size(format, width, height), pf::noErr);
+        EXPECT_EQ(pf::print_get_orientation(format, orientation), pf::noErr);
+        pf::print_dispose_page_format(format);
+        EXPECT_DOUBLE_EQ(width, 612);
+        EXPECT_DOUBLE_EQ(height, 792);
+        EXPECT_EQ(orientation, across ? pf::kLandscapeOrientation : pf::kPortraitOrientation);
+        close_document_file(book), DisposeWorkSheet(book);
+        book = nullptr;
+    }
 }
 
 TEST_F(OlderDocumentTest, LongHeaderTextsAreClampedToTheirField) {

@@ -7,6 +7,7 @@
 #include "platform/events/events.h"
 #include "platform/host/driver.h"
 #include "platform/events/keyboard.h"
+#include "platform/text/scripts.h"
 #include "tests/files/text_fixture.h"
 
 namespace {
@@ -88,9 +89,32 @@ TEST_F(TextImportTest, EncodingsAreDetectedAndLossReported) {
     // UTF-16 with and without a byte-order mark.
     EXPECT_EQ(text_of(cell(read_text(std::string("\xFF\xFE" "a\0\xE9\0", 6), kTabSeparator), 0, 0)), "a\x8E");
     EXPECT_EQ(text_of(cell(read_text(std::string("\0x\0y", 4), kTabSeparator), 0, 0)), "xy");
-    // A character Mac Roman cannot hold becomes "?" and is counted.
-    EXPECT_EQ(text_of(cell(read_text("a\xE4\xB8\xAD" "b", kTabSeparator, &report), 0, 0)), "a?b");
+    // A character no installed script spells (Thai) becomes "?" and is counted.
+    EXPECT_EQ(text_of(cell(read_text("a\xE0\xB8\x97" "b", kTabSeparator, &report), 0, 0)), "a?b");
     EXPECT_EQ(report.replaced_characters, 1);
+}
+
+uint16_t font_of(const CellView& c) { return uint16_t(uint8_t(c.format[0]) | uint8_t(c.format[1]) << 8); }
+
+// Each field is kept in the script that spells it, its cell set in that
+// script's font; Roman fields beside them keep the default font.
+TEST_F(TextImportTest, FieldsOfOtherScriptsKeepTheirTextInTheirScriptsFont) {
+    ImportReport report;
+    MemoryRef read = read_text("東京,Ελλάδα,café\r\n서울 ไทย,12,Москва\r\n", kCommaSeparator, &report);
+    const CellMap cells = cells_of(read);
+    EXPECT_EQ(text_of(at(cells, 0, 0)), "\x93\x8C\x8B\x9E");
+    EXPECT_EQ(font_of(at(cells, 0, 0)), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(pf::script_to_utf8(text_of(at(cells, 0, 1)), pf::kScriptGreek), "Ελλάδα");
+    EXPECT_EQ(font_of(at(cells, 0, 1)), pf::script_font(pf::kScriptGreek));
+    EXPECT_EQ(text_of(at(cells, 0, 2)), "caf\x8E");
+    EXPECT_EQ(font_of(at(cells, 0, 2)), kDefaultFontNumber);
+    EXPECT_EQ(at(cells, 1, 1).number, 12);
+    EXPECT_EQ(font_of(at(cells, 1, 1)), kDefaultFontNumber);
+    EXPECT_EQ(pf::script_to_utf8(text_of(at(cells, 1, 2)), pf::kScriptCyrillic), "Москва");
+    // Only the Thai characters, which no script spells, are lost.
+    EXPECT_EQ(pf::script_to_utf8(text_of(at(cells, 1, 0)), pf::kScriptKorean), "서울 ???");
+    EXPECT_EQ(font_of(at(cells, 1, 0)), pf::script_font(pf::kScriptKorean));
+    EXPECT_EQ(report.replaced_characters, 3);
 }
 
 TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {
@@ -144,7 +168,7 @@ TEST_F(TextImportTest, FilesAreReadByTheirKind) {
     EXPECT_EQ(ReadTextFile(spec("b.txt"), nullptr, read, kCsvFileType), 0);
     EXPECT_EQ(cell(read, 0, 0).number, 7);
     // Lost characters are told; a missing file is an error shown.
-    write_bytes("c.txt", {0xE4, 0xB8, 0xAD});
+    write_bytes("c.txt", {0xE0, 0xB8, 0x97});  // Thai, which no script spells
     EXPECT_EQ(ReadTextFile(spec("c.txt"), nullptr, fresh_layer(), kTabFileType), 0);
     EXPECT_EQ(prompts_log::seen.back(), "tell 170/1");
     EXPECT_NE(ReadTextFile(spec("missing.txt"), nullptr, fresh_layer(), kTabFileType), 0);

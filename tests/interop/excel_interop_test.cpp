@@ -3,6 +3,7 @@
 // results, dates in both systems, several sheets, long and non-Roman texts.
 // Skipped where the other spreadsheets are not installed (make test-interop
 // installs them).
+#include "platform/text/scripts.h"
 #include "files/text_exchange.h"
 #include "tests/excel/excel_fixture.h"
 #include "tests/interop/peer_support.h"
@@ -102,7 +103,11 @@ protected:
         EXPECT_EQ(number_at(0, 0, 0), 1.5);
         EXPECT_EQ(formula_at(0, 0, 1), "=A1*2");
         EXPECT_EQ(text_at(0, 1, 0).substr(0, 5), "caf\x8e ");
-        EXPECT_NE(text_at(0, 1, 0).find('?'), std::string::npos);  // the Greek letters
+        // Mac Greek spells the accented letters and the Greek ones: the text is kept whole,
+        // unless the writer's own code page had no Greek letters (BIFF7) and wrote "?".
+        const std::string text = pf::script_to_utf8(text_at(0, 1, 0), pf::kScriptGreek);
+        const std::string greek = "Ελλάδα";
+        EXPECT_TRUE(text.ends_with(greek) || text.ends_with("??????")) << text;
         EXPECT_TRUE(is_date_format(format_code_at(0, 2, 0)));
         EXPECT_EQ(number_at(1, 0, 0), 7);
         recalculate();

@@ -113,6 +113,35 @@ TEST_F(TextFixture, GlyphsStayInsideTheirMetrics) {
     }
 }
 
+// Two-byte characters draw whole, and caret positions never fall between their bytes.
+TEST_F(TextFixture, DoubleByteTextDrawsAndMeasuresByCharacter) {
+    pf::text_font(16384);  // the Japanese script's font
+    pf::text_size(16);
+    const std::string tokyo = "\x93\x8C\x8B\x9E";  // Shift_JIS
+    pf::move_to(20, 60);
+    pf::draw_text(tokyo);
+    Rect r = ink();
+    EXPECT_FALSE(r.empty());
+    EXPECT_GE(r.left, 20);
+    EXPECT_GT(r.right, 20 + 16);  // the second character is drawn too
+    EXPECT_LE(r.right, 20 + pf::text_width(tokyo));
+    EXPECT_EQ(pf::text_width(tokyo), 32);
+    EXPECT_EQ(pf::char_to_pixel(tokyo, 0, 2), 16);
+    EXPECT_EQ(pf::char_to_pixel(tokyo, 0, 1), 16);  // inside a character: its end
+    pf::PixelHit hit = pf::pixel_to_char(tokyo, 0, 20 * pf::kFixedOne);
+    EXPECT_EQ(hit.offset, 2);
+    EXPECT_TRUE(hit.leading_edge);
+    hit = pf::pixel_to_char(tokyo, 0, 10 * pf::kFixedOne);
+    EXPECT_EQ(hit.offset, 2);
+    EXPECT_FALSE(hit.leading_edge);
+    std::string cut = tokyo + tokyo;
+    EXPECT_EQ(pf::trunc_text(40, cut, pf::kTruncEnd), pf::kTruncated);
+    EXPECT_EQ(cut.size() % 2, 1u);  // whole characters and the ellipsis
+    cut = tokyo + tokyo + tokyo;
+    EXPECT_EQ(pf::trunc_text(50, cut, pf::kTruncMiddle), pf::kTruncated);
+    EXPECT_EQ(cut.size() % 2, 1u);
+}
+
 TEST_F(TextFixture, ModesOrCopyXorBicAndDimmed) {
     pf::text_font(pf::kGenevaFont);
     pf::text_size(12);

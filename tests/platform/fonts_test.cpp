@@ -133,3 +133,26 @@ TEST(FontMetrics, SizesControlBytesAndWidest) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each script's own font: found under its number, drawn from fonts-noto-cjk or
+// DejaVu Sans, its text measured in its own encoding.
+TEST(ScriptFonts, EachScriptDrawsWithItsOwnFontInItsEncoding) {
+    EXPECT_EQ(pf::font_name(16384), "Noto Sans CJK JP");
+    EXPECT_EQ(pf::font_number("Noto Sans CJK KR"), 17408);
+    EXPECT_EQ(pf::font_name(16385), "");  // kept by the script, unnamed
+    EXPECT_TRUE(ends_with(pf::font_file(16384, 0), "noto/NotoSansCJK-Regular.ttc"));
+    EXPECT_TRUE(ends_with(pf::font_file(16385, pf::kBold), "noto/NotoSansCJK-Bold.ttc"));
+    EXPECT_TRUE(ends_with(pf::font_file(18944, 0), "dejavu/DejaVuSans.ttf"));
+    // Two-byte characters are full-width; the ASCII beside them is narrower.
+    const TextStyle japanese{16384, 12, 0};
+    EXPECT_EQ(pf::font_text_width(japanese, "\x93\x8C\x8B\x9E"), 24);  // 東京
+    EXPECT_LT(pf::font_text_width(japanese, "ab"), 24);
+    // Mac Greek 0xE1 is alpha, not Mac Roman's middle dot.
+    const TextStyle greek{18944, 12, 0};
+    EXPECT_EQ(pf::font_char_width(greek, 0xE1), pf::font_text_width(greek, "\xE1"));
+    EXPECT_NE(pf::font_char_width(greek, 0xE1), pf::font_char_width({pf::kGenevaFont, 12, 0}, 0xE1));
+}
+
+}  // namespace

@@ -20,7 +20,7 @@ TEST(Capabilities, TheStartUpQueries) {
         const char* selector;
         int32_t expected;
     };
-    const Case present[] = {{"sysv", 0x1040}, {"scr#", 1}, {"evnt", 3}, {"apvr", 0x110}, {"sysa", 2}};
+    const Case present[] = {{"sysv", 0x1040}, {"scr#", 8}, {"evnt", 3}, {"apvr", 0x110}, {"sysa", 2}};
     for (const Case& c : present) {
         int32_t response = -1;
         EXPECT_EQ(pf::query_capability(code(c.selector), response), pf::noErr) << c.selector;

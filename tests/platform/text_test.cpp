@@ -146,11 +146,15 @@ TEST(TextTypes, CharacterTypesOfRomanText) {
     EXPECT_EQ(pf::font_to_script(4), pf::kScriptRoman);
 }
 
-TEST(TextTypes, OnlyTheRomanScriptIsEnabled) {
+TEST(TextTypes, KeyboardSwitchesOnlyToEnabledScripts) {
     EXPECT_TRUE(pf::script_enabled(pf::kScriptRoman));
-    EXPECT_FALSE(pf::script_enabled(pf::kScriptJapanese));
-    pf::set_keyboard_script(pf::kScriptJapanese);
+    EXPECT_TRUE(pf::script_enabled(pf::kScriptJapanese));
+    EXPECT_FALSE(pf::script_enabled(4));  // Arabic
+    pf::set_keyboard_script(4);
     EXPECT_EQ(pf::keyboard_script(), pf::kScriptRoman);
+    pf::set_keyboard_script(pf::kScriptJapanese);
+    EXPECT_EQ(pf::keyboard_script(), pf::kScriptJapanese);
+    pf::set_keyboard_script(pf::kScriptRoman);
 }
 
 TEST(TextTypes, ByteTypesOfShiftJis) {

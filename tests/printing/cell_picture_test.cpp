@@ -3,6 +3,8 @@
 #include "../window/golden_image.h"
 #include "../window/sheet_fixture.h"
 #include "platform/draw/picture.h"
+#include "objects/object_mouse.h"
+#include "objects/object_records.h"
 #include "printing/cell_picture.h"
 
 namespace {
@@ -43,6 +45,26 @@ TEST_F(CellPictureTest, WholeColumnsArePicturedAsFarAsTheCellsReach) {
     const pf::Rect frame = pf::picture_frame(picture->data.data(), picture->data.size());
     EXPECT_EQ(frame.height(), 5 * GetRowSize(0, layer));
     EXPECT_EQ(frame.width(), GetColumnSize(1, layer) + GetColumnSize(2, layer));
+}
+
+TEST_F(CellPictureTest, SelectedObjectsArePicturedInsteadOfTheCells) {
+    put_number(0, 0, 7);
+    MemoryRef left = nullptr, right = nullptr, other = nullptr;
+    ASSERT_EQ(NewObject(kRectObject, &left, 0, layer), 1);
+    ASSERT_EQ(NewObject(kOvalObject, &right, 0, layer), 1);
+    ASSERT_EQ(NewObject(kOvalObject, &other, 0, layer), 1);
+    const pf::Rect pane = pane_rect(0);
+    move_object_to(left, pf::Rect{int16_t(pane.top + 10), int16_t(pane.left + 10), int16_t(pane.top + 40),
+                                  int16_t(pane.left + 50)}, 0, layer);
+    move_object_to(right, pf::Rect{int16_t(pane.top + 30), int16_t(pane.left + 80), int16_t(pane.top + 70),
+                                   int16_t(pane.left + 100)}, 0, layer);
+    add_selected(layer, left);
+    add_selected(layer, right);
+    Image_List(&picture, layer);
+    ASSERT_NE(picture, nullptr);
+    const pf::Rect frame = pf::picture_frame(picture->data.data(), picture->data.size());
+    EXPECT_EQ(frame.height(), 60);  // from the rectangle's top to the oval's bottom
+    EXPECT_EQ(frame.width(), 90);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cairo.h>
 // Customising the command bar: buttons added, removed and moved in the bar
 // editor, the edit kept in the bar file or dropped on Cancel, new bars named,
 // and the customise dialog choosing the shown bar.
@@ -187,6 +188,18 @@ TEST_F(BarDialogs, CustomizeDialogScreenshots) {
         else EXPECT_EQ(command_dialog(0), 0);
         EXPECT_TRUE(std::filesystem::exists(png));
     }
+    // The bar list draws each button's picture beside its text: the faces of
+    // the bevel buttons at the rows' left.
+    cairo_surface_t* shot = cairo_image_surface_create_from_png(dialogtest::screenshot_path("bar_editor_dialog.png").c_str());
+    ASSERT_EQ(cairo_surface_status(shot), CAIRO_STATUS_SUCCESS);
+    const unsigned char* data = cairo_image_surface_get_data(shot);
+    const int stride = cairo_image_surface_get_stride(shot);
+    int face_pixels = 0;
+    for (int y = 188; y < 384; ++y)
+        for (int x = 462; x < 486; ++x)
+            face_pixels += (reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF) == 0xDDDDDD;
+    cairo_surface_destroy(shot);
+    EXPECT_GT(face_pixels, 600);
 }
 
 }  // namespace

@@ -79,6 +79,17 @@ TEST_F(FormatMenus, OtherDecimalsAsksForANumberAndFixesItWithUndo) {
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     DoPrecisionMenu(nullptr, 3);
     EXPECT_NE(int8_t(at(3, 2).bytes[kFmtDecimals]), 7) << "cancelled";
+
+    // Negative places round left of the point, down to fifteen.
+    pf::driver_type("-16");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
+    pf::driver_type("-3");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    alert_requests().clear();
+    DoPrecisionMenu(nullptr, 3);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), -3);
 }
 
 TEST_F(FormatMenus, ParenthesesAndTriangleExcludeEachOther) {

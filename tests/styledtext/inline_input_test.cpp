@@ -4,6 +4,7 @@
 
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/text_services.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -181,6 +182,35 @@ TEST_F(InlineInput, ADamagedRangeArrayEndsTheUpdateWithAnError) {
     pf::AppleEvent reply;
     EXPECT_NE(pf::ae_send(event, &reply, pf::kAEWaitReply), pf::noErr);
     expect_valid();
+}
+
+}  // namespace
+
+namespace {
+
+// A composition of Japanese text from the host (UTF-8, positions in
+// characters) is inserted in Shift_JIS and set in the Japanese script's font,
+// its caret on a character boundary.
+TEST_F(InlineInput, CompositionInAnotherScriptTakesThatScriptsFont) {
+    set_text("ab");
+    select(1, 1);
+    pf::input_composition_utf8("東京", 1, 1);
+    deliver();
+    EXPECT_EQ(text(), "a\x93\x8C\x8B\x9E" "b");
+    EXPECT_EQ(sel_start(), 3);  // after the first character, two bytes in
+    WERunInfo info;
+    WEGetRunInfo(1, info, we);
+    EXPECT_EQ(info.runAttrs.runStyle.tsFont, pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(info.runAttrs.runStyle.tsFlags, weTSMInputText);
+    ASSERT_TRUE(pf::input_commit(pf::keyboard_text_from_utf8("東京")));
+    deliver();
+    EXPECT_EQ(text(), "a\x93\x8C\x8B\x9E" "b");
+    WEGetRunInfo(0, info, we);
+    EXPECT_EQ(info.runAttrs.runStyle.tsFont, pf::kGenevaFont);  // the Roman text keeps its font
+    WEGetRunInfo(3, info, we);
+    EXPECT_EQ(info.runAttrs.runStyle.tsFont, pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(info.runAttrs.runStyle.tsFlags, 0);
+    pf::set_keyboard_script(pf::kScriptRoman);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Line layout: heights, breaks, the empty line after a final return, indents,
 // justification, and offsets to points and back.
+#include "platform/text/scripts.h"
 #include "tests/styledtext/styled_text_fixture.h"
 
 namespace {
@@ -36,6 +37,26 @@ TEST_F(Instance, AWordWiderThanTheLineBreaksInsideIt) {
     EXPECT_GT(WECountLines(we), 2);
     for (int32_t i = 0; i < WECountLines(we); ++i)
         EXPECT_GT(WELines(we, 0)[i + 1].lineStart, WELines(we, 0)[i].lineStart);
+    expect_valid();
+}
+
+// Text of a double-byte script is measured by characters and never broken
+// between the two bytes of one.
+TEST_F(Instance, DoubleByteTextBreaksBetweenWholeCharacters) {
+    make(pf::Rect{10, 10, 190, 50});  // 40 pixels: three 12-pixel characters
+    set_text("\x93\x8C\x8B\x9E\x93\x8C\x8B\x9E\x93\x8C\x8B\x9E\x93\x8C");  // seven kanji
+    WETextStyle japanese;
+    japanese.tsFont = pf::script_font(pf::kScriptJapanese);
+    japanese.tsSize = 12;
+    select(0, 14);
+    ASSERT_EQ(WESetStyle(weDoFont | weDoSize, japanese, we), pf::noErr);
+    ASSERT_EQ(WECountLines(we), 3);
+    EXPECT_EQ(WELines(we, 0)[1].lineStart, 6);
+    EXPECT_EQ(WELines(we, 0)[2].lineStart, 12);
+    LongPoint p;
+    int16_t height = 0;
+    WEGetPoint(4, p, &height, we);
+    EXPECT_EQ(p.h, 10 + 24);
     expect_valid();
 }
 

@@ -10,7 +10,9 @@
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/links.h"
+#include "window/doc_window.h"
 #include "window/document_dialogs.h"
+#include "window/open_command.h"
 #include "core/lists_and_menus.h"
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
@@ -300,6 +302,44 @@ TEST_F(LinksOpen, TheLinksDialogIsCancelledWithoutAUser) {
     int32_t before = count_open_workbooks(&quorvin_rsrv);
     LinkDialog(first_layer(summary));
     EXPECT_EQ(count_open_workbooks(&quorvin_rsrv), before);
+}
+
+}  // namespace
+
+namespace {
+
+struct OpenCommandLinks : LinksOpen {
+    MemoryRef front_workbook() {
+        return doc_window_workbook(window_doc_record(pf::front_non_floating_window()));
+    }
+};
+
+TEST_F(OpenCommandLinks, OpeningADocumentOffersToOpenTheDocumentsItLinksTo) {
+    save_linking_document("Summary.qrv", {"a/Rates.qrv"});
+    const pf::FileSpec spec = spec_at("Summary.qrv");
+    ASSERT_EQ(Open_File(kOpenGivenFile, &spec, nullptr), 0);
+    MemoryRef summary = front_workbook();
+    EXPECT_EQ(alerts_shown(1508), 1);
+    EXPECT_NE(linked_workbook(first_layer(summary), first_link_id(first_layer(summary))), nullptr);
+}
+
+TEST_F(OpenCommandLinks, AStationeryPadOpensAsAChangedUntitledDocument) {
+    saved_workbook("Form.qrv");
+    pf::FileSpec spec = spec_at("Form.qrv");
+    pf::FinderInfo info;
+    ASSERT_EQ(pf::get_finder_info(spec, info), pf::noErr);
+    info.flags |= pf::kFinderFlagStationery;
+    if (pf::set_finder_info(spec, info) != pf::noErr || pf::get_finder_info(spec, info) != pf::noErr ||
+        !(info.flags & pf::kFinderFlagStationery))
+        GTEST_SKIP() << "the file system keeps no Finder flags here";
+    ASSERT_EQ(Open_File(kOpenGivenFile, &spec, nullptr), 0);
+    MemoryRef form = front_workbook();
+    const FileInfoRecord record = file_record_of(form);
+    EXPECT_EQ(record.format_code, kFormatUntitled);
+    EXPECT_EQ(record.open_file, 0);
+    EXPECT_EQ(get_change_ctr(form), 1);
+    EXPECT_EQ(name_of(record.spec).rfind("Untitled", 0), 0u) << name_of(record.spec);
+    EXPECT_EQ(pf::window_title(pf::front_non_floating_window()).rfind("Untitled", 0), 0u);
 }
 
 }  // namespace

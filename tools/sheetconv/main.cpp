@@ -202,7 +202,7 @@ bool layer_exists(MemoryRef book, int layer) {
 // Each cell's raw value, as CSV or tab text in UTF-8.
 int16_t write_values(MemoryRef layer, const std::string& path, int16_t code) {
     uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
-    std::string text = encode_text_file(layer_text(layer, FieldSource::exact_values, separator));
+    std::string text = layer_text(layer, FieldSource::exact_values, separator);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return pf::kFileNotFoundErr;
     bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

@@ -1,0 +1,278 @@
+// The installed scripts: their table, byte forms and conversions.
+#include "platform/text/scripts.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+#include "platform/text/mac_roman.h"
+#include "platform/text/text.h"
+
+namespace pf {
+namespace {
+
+// Mac Greek, bytes 0x80-0xFF.
+constexpr char16_t kGreekHighHalf[128] = {
+    0x00C4, 0x00B9, 0x00B2, 0x00C9, 0x00B3, 0x00D6, 0x00DC, 0x0385, 0x00E0, 0x00E2, 0x00E4, 0x0384, 0x00A8,
+    0x00E7, 0x00E9, 0x00E8, 0x00EA, 0x00EB, 0x00A3, 0x2122, 0x00EE, 0x00EF, 0x2022, 0x00BD, 0x2030, 0x00F4,
+    0x00F6, 0x00A6, 0x20AC, 0x00F9, 0x00FB, 0x00FC, 0x2020, 0x0393, 0x0394, 0x0398, 0x039B, 0x039E, 0x03A0,
+    0x00DF, 0x00AE, 0x00A9, 0x03A3, 0x03AA, 0x00A7, 0x2260, 0x00B0, 0x00B7, 0x0391, 0x00B1, 0x2264, 0x2265,
+    0x00A5, 0x0392, 0x0395, 0x0396, 0x0397, 0x0399, 0x039A, 0x039C, 0x03A6, 0x03AB, 0x03A8, 0x03A9, 0x03AC,
+    0x039D, 0x00AC, 0x039F, 0x03A1, 0x2248, 0x03A4, 0x00AB, 0x00BB, 0x2026, 0x00A0, 0x03A5, 0x03A7, 0x0386,
+    0x0388, 0x0153, 0x2013, 0x2015, 0x201C, 0x201D, 0x2018, 0x2019, 0x00F7, 0x0389, 0x038A, 0x038C, 0x038E,
+    0x03AD, 0x03AE, 0x03AF, 0x03CC, 0x038F, 0x03CD, 0x03B1, 0x03B2, 0x03C8, 0x03B4, 0x03B5, 0x03C6, 0x03B3,
+    0x03B7, 0x03B9, 0x03BE, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BF, 0x03C0, 0x03CE, 0x03C1, 0x03C3, 0x03C4,
+    0x03B8, 0x03C9, 0x03C2, 0x03C7, 0x03C5, 0x03B6, 0x03CA, 0x03CB, 0x0390, 0x03B0, 0x00AD,
+};
+
+struct Script {
+    int16_t number;
+    const char* name;
+    const char* encoding;  // iconv's name; null for the tables kept here
+    bool double_byte;
+};
+
+// Roman first; the rest in the order text from outside tries them: the
+// single-byte scripts spell only their own letters, the double-byte ones also
+// Greek and Cyrillic.
+constexpr Script kScripts[] = {
+    {kScriptRoman, "Roman", nullptr, false},
+    {kScriptGreek, "Greek", nullptr, false},
+    {kScriptCyrillic, "Cyrillic", "MAC-CYRILLIC", false},
+    {kScriptCentralEuro, "Central European", "MAC-CENTRALEUROPE", false},
+    {kScriptJapanese, "Japanese", "CP932", true},
+    {kScriptSimpChinese, "Simplified Chinese", "EUC-CN", true},
+    {kScriptTradChinese, "Traditional Chinese", "BIG5", true},
+    {kScriptKorean, "Korean", "EUC-KR", true},
+};
+
+constexpr std::array<int16_t, std::size(kScripts)> kEnabled = [] {
+    std::array<int16_t, std::size(kScripts)> numbers{};
+    for (size_t i = 0; i < numbers.size(); ++i) numbers[i] = kScripts[i].number;
+    return numbers;
+}();
+
+const Script* find_script(int16_t number) {
+    auto it = std::ranges::find(kScripts, number, &Script::number);
+    return it == std::end(kScripts) ? nullptr : it;
+}
+
+constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+
+// The high half of a single-byte script, and its way back.
+struct ByteTable {
+    char32_t high[128];
+    std::unordered_map<char32_t, unsigned char> back;
+};
+
+ByteTable make_table(const Script& script) {
+    ByteTable t{};
+    for (int b = 0; b < 128; ++b) {
+        const unsigned char byte = uint8_t(0x80 + b);
+        if (script.number == kScriptRoman) t.high[b] = mac_roman_to_unicode(byte);
+        else if (script.number == kScriptGreek) t.high[b] = kGreekHighHalf[b];
+        else {
+            std::string utf8;
+            size_t i = 0;
+            char32_t c = kNoCharacter;
+            if (!convert_encoding(std::string_view(reinterpret_cast<const char*>(&byte), 1), script.encoding, "UTF-8",
+                                  utf8) ||
+                !decode_utf8(utf8, i, c) || i != utf8.size())
+                c = kNoCharacter;
+            t.high[b] = c;
+        }
+        if (t.high[b] != kNoCharacter) t.back.emplace(t.high[b], byte);
+    }
+    return t;
+}
+
+const ByteTable& byte_table(int16_t script) {
+    static std::unordered_map<int16_t, ByteTable> tables;
+    auto it = tables.find(script);
+    if (it == tables.end()) it = tables.emplace(script, make_table(*find_script(script))).first;
+    return it->second;
+}
+
+bool single_byte_of(char32_t c, int16_t script, unsigned char& byte) {
+    if (c < 0x80) {
+        byte = uint8_t(c);
+        return true;
+    }
+    const ByteTable& t = byte_table(script);
+    auto it = t.back.find(c);
+    if (it == t.back.end()) return false;
+    byte = it->second;
+    return true;
+}
+
+bool utf8_to_single_byte(std::string_view utf8, int16_t script, std::string& out) {
+    out.clear();
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        unsigned char byte = 0;
+        if (!decode_utf8(utf8, i, c) || !single_byte_of(c, script, byte)) {
+            out.clear();
+            return false;
+        }
+        out.push_back(char(byte));
+    }
+    return true;
+}
+
+std::string roman_byte_as_utf8(unsigned char byte) {
+    return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+}
+
+std::string single_byte_to_utf8(std::string_view bytes, int16_t script) {
+    const ByteTable& t = byte_table(script);
+    std::string out;
+    out.reserve(bytes.size());
+    for (unsigned char b : bytes) {
+        if (b < 0x80) out.push_back(char(b));
+        else if (t.high[b - 0x80] != kNoCharacter) append_utf8(out, t.high[b - 0x80]);
+        else out += roman_byte_as_utf8(b);
+    }
+    return out;
+}
+
+// One character of double-byte text: its bytes, as UTF-8 when the script
+// defines them.
+bool double_byte_character(std::string_view bytes, const Script& script, std::string& utf8) {
+    return convert_encoding(bytes, script.encoding, "UTF-8", utf8) && !utf8.empty();
+}
+
+std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
+    std::string out, whole;
+    if (convert_encoding(bytes, script.encoding, "UTF-8", whole)) return whole;
+    std::string one;
+    for (size_t i = 0; i < bytes.size();) {
+        const bool pair = script_lead_byte(uint8_t(bytes[i]), script.number) && i + 1 < bytes.size();
+        const size_t length = pair ? 2 : 1;
+        if (double_byte_character(bytes.substr(i, length), script, one)) out += one;
+        else for (size_t k = 0; k < length; ++k) out += roman_byte_as_utf8(uint8_t(bytes[i + k]));
+        i += length;
+    }
+    return out;
+}
+
+bool utf8_to_double_byte(std::string_view utf8, const Script& script, std::string& out) {
+    std::string back;
+    if (convert_encoding(utf8, "UTF-8", script.encoding, out) &&
+        convert_encoding(out, script.encoding, "UTF-8", back) && back == utf8)
+        return true;
+    out.clear();
+    return false;
+}
+
+// The characters of a text one by one, each spelled in the script or "?".
+ScriptText spelled_character_by_character(std::string_view utf8, int16_t script) {
+    ScriptText t;
+    t.script = script;
+    std::string one;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        char32_t c = 0;
+        const bool decoded = decode_utf8(utf8, i, c);
+        if (c == 0xFEFF && decoded) continue;
+        if (decoded && utf8_to_script(utf8.substr(start, i - start), script, one)) {
+            t.bytes += one;
+        } else {
+            t.bytes.push_back('?');
+            ++t.unmapped;
+        }
+    }
+    return t;
+}
+
+}  // namespace
+
+std::span<const int16_t> enabled_scripts() { return kEnabled; }
+int16_t script_count() { return int16_t(kEnabled.size()); }
+
+bool double_byte_script(int16_t script) {
+    const Script* s = find_script(script);
+    return s && s->double_byte;
+}
+
+int16_t script_font(int16_t script) {
+    if (script == kScriptRoman) return 1;
+    if (!find_script(script)) return -1;
+    return int16_t(kFirstScriptFont + kScriptFontSpan * (script - 1));
+}
+
+const char* script_name(int16_t script) {
+    const Script* s = find_script(script);
+    return s ? s->name : "";
+}
+
+int16_t font_to_script(int16_t font) {
+    if (font < kFirstScriptFont) return kScriptRoman;
+    const int16_t script = int16_t((font - kFirstScriptFont) / kScriptFontSpan + 1);
+    const bool kept = (font - kFirstScriptFont) % kScriptFontSpan < kScriptFontsKept;
+    return kept && find_script(script) ? script : kScriptRoman;
+}
+
+bool script_lead_byte(unsigned char byte, int16_t script) {
+    switch (script) {
+    case kScriptJapanese: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case kScriptTradChinese:
+    case kScriptKorean:
+    case kScriptSimpChinese: return byte >= 0xA1 && byte <= 0xFE;
+    default: return false;
+    }
+}
+
+bool utf8_to_script(std::string_view utf8, int16_t script, std::string& out) {
+    const Script* s = find_script(script);
+    if (!s) {
+        out.clear();
+        return false;
+    }
+    return s->double_byte ? utf8_to_double_byte(utf8, *s, out) : utf8_to_single_byte(utf8, script, out);
+}
+
+std::string script_to_utf8(std::string_view bytes, int16_t script) {
+    const Script* s = find_script(script);
+    if (!s) s = find_script(kScriptRoman);
+    return s->double_byte ? double_byte_to_utf8(bytes, *s) : single_byte_to_utf8(bytes, s->number);
+}
+
+char32_t single_byte_code_point(unsigned char byte, int16_t script) {
+    if (byte < 0x80 || double_byte_script(script)) return byte;
+    const char32_t c = byte_table(find_script(script) ? script : kScriptRoman).high[byte - 0x80];
+    return c == kNoCharacter ? mac_roman_to_unicode(byte) : c;
+}
+
+std::u32string unspelled_characters(std::string_view utf8) {
+    std::u32string found;
+    std::string ignored;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        char32_t c = 0xFFFD;
+        const bool decoded = decode_utf8(utf8, i, c);
+        if (!decoded) c = 0xFFFD;
+        const bool spelled = decoded && std::ranges::any_of(enabled_scripts(), [&](int16_t script) {
+            return utf8_to_script(utf8.substr(start, i - start), script, ignored);
+        });
+        if (!spelled && found.find(c) == std::u32string::npos) found.push_back(c);
+    }
+    return found;
+}
+
+ScriptText spell_in_a_script(std::string_view utf8) {
+    ScriptText best;
+    for (int16_t script : enabled_scripts())
+        if (utf8_to_script(utf8, script, best.bytes)) {
+            best.script = script;
+            return best;
+        }
+    best = spelled_character_by_character(utf8, kScriptRoman);
+    for (int16_t script : enabled_scripts().subspan(1)) {
+        ScriptText t = spelled_character_by_character(utf8, script);
+        if (t.unmapped < best.unmapped) best = std::move(t);
+    }
+    return best;
+}
+
+}  // namespace pf

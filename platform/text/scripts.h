@@ -1,0 +1,71 @@
+// The scripts installed beside Roman: their numbers, fonts, byte forms and
+// conversions to and from UTF-8. Roman (Mac Roman) is the system script;
+// Japanese (Shift_JIS as code page 932), Traditional Chinese (Big5), Korean
+// (EUC-KR) and Simplified Chinese (EUC-CN) are double-byte scripts; Greek,
+// Cyrillic and Central European are single-byte scripts in their Mac
+// encodings. A text is in the script of its font.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pf {
+
+constexpr int16_t kScriptRoman = 0;
+constexpr int16_t kScriptJapanese = 1;
+constexpr int16_t kScriptTradChinese = 2;
+constexpr int16_t kScriptKorean = 3;
+constexpr int16_t kScriptGreek = 6;
+constexpr int16_t kScriptCyrillic = 7;
+constexpr int16_t kScriptSimpChinese = 25;
+constexpr int16_t kScriptCentralEuro = 29;
+
+// Each script but Roman owns the font numbers 16384 + 512 * (script - 1) up to
+// 31 above; the first of them is the script's own font. Every other number is
+// a Roman font.
+constexpr int16_t kFirstScriptFont = 16384;
+constexpr int16_t kScriptFontSpan = 512;
+constexpr int16_t kScriptFontsKept = 32;
+
+// The enabled scripts, Roman first, then in the order text from outside
+// tries them.
+std::span<const int16_t> enabled_scripts();
+int16_t script_count();
+bool double_byte_script(int16_t script);
+// The script's own font (Roman: the application font); -1 for a script that
+// is not enabled.
+int16_t script_font(int16_t script);
+// A short English name of the script ("Japanese"), "" when not enabled.
+const char* script_name(int16_t script);
+
+// Whether `byte` begins a two-byte character of the script.
+bool script_lead_byte(unsigned char byte, int16_t script);
+
+// Strict: false (and `out` emptied) when the text holds a character the
+// script cannot spell, or one that would not come back the same.
+bool utf8_to_script(std::string_view utf8, int16_t script, std::string& out);
+// Every byte comes through: a byte sequence the script does not define is
+// taken as Mac Roman.
+std::string script_to_utf8(std::string_view bytes, int16_t script);
+
+// A text from outside spelled in one script: Roman when Mac Roman can,
+// otherwise the first other script that spells it all; when none does, the
+// script that spells most of it, each character it cannot spell becoming
+// "?" and counted.
+struct ScriptText {
+    std::string bytes;
+    int16_t script = kScriptRoman;
+    int32_t unmapped = 0;
+};
+ScriptText spell_in_a_script(std::string_view utf8);
+
+// The characters of a UTF-8 text that no installed script spells, each once,
+// in order of appearance; U+FFFD stands for malformed UTF-8.
+std::u32string unspelled_characters(std::string_view utf8);
+
+// The code point of a byte of a single-byte script.
+char32_t single_byte_code_point(unsigned char byte, int16_t script);
+
+}  // namespace pf
