@@ -17,12 +17,13 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kLegendItem = 1, kGridLinesItem = 2;
 constexpr int16_t kChartKindItem = 11, kChartOptionsItem = 12;
-constexpr int16_t kChartKindMenu = 190, kChartOptionsMenu = 150;
+constexpr int16_t kChartOptionsMenu = 150;
 
 MemoryRef record_or_front(MemoryRef record) { return record ? record : front_document_record(); }
 

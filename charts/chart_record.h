@@ -12,11 +12,11 @@
 
 #include "core/memory_manager.h"
 #include "files/file_framing.h"
+#include "files/object_record_sizes.h"
 #include "model/cell_range.h"
 #include "platform/types.h"
 
 // Offsets within the chart record.
-constexpr int32_t kChartRecordSize = 816;
 constexpr int32_t kChartSourceLayer = 14;  // i16, -1: the object's own layer
 constexpr int32_t kChartNameRow = 16;      // i16, -1: automatic
 constexpr int32_t kChartNameColumn = 18;   // i16, -1: automatic
@@ -34,8 +34,6 @@ constexpr int32_t kChartCategoryTitleFormat = kChartTitleFormats + 40, kChartVal
 constexpr int32_t kChartTickLabelFormat = 628, kChartLegendFormat = 708;
 constexpr int32_t kChartTitleSize = 32, kChartUnitSize = 16;
 
-// The stored chart: the fixed fields, then the framed series formats.
-constexpr size_t kStoredChartSize = 722;
 
 // Chart flags.
 constexpr uint32_t kChartLegend = 0x1;

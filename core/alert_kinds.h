@@ -3,16 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include "resource_ids.h"
 
 constexpr int16_t kStopAlertKind = 0;
 constexpr int16_t kNoteAlertKind = 1;
 constexpr int16_t kCautionAlertKind = 2;
 
 constexpr int16_t kSaveChangesAlert = 128;
-constexpr int16_t kStandardStopAlert = 25000;
-constexpr int16_t kStandardCautionAlert = 25001;
-constexpr int16_t kCancelFirstCautionAlert = 25002;  // Return cancels
-constexpr int16_t kErrorStrings = 20000;
 constexpr int16_t kUnlistedErrorString = 20;
 constexpr int16_t kBareErrorString = 22;
 constexpr int16_t kNamedDocumentString = 35;  // the document "^0" could not be opened

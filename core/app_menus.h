@@ -8,12 +8,8 @@
 #include "core/memory_manager.h"
 #include "core/task_manager.h"
 #include "platform/files/files.h"
+#include "resource_ids.h"
 
-constexpr int16_t kAppleMenu = 128;
-constexpr int16_t kFileMenu = 129;
-constexpr int16_t kEditMenu = 130;
-constexpr int16_t kWindowMenu = 134;
-constexpr int16_t kRecentMenu = 140;
 constexpr int16_t kFirstWindowItem = 8;
 
 void InitAppMenus();

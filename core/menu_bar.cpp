@@ -11,19 +11,14 @@
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kMenuBar = 128;
-constexpr int16_t kOptionsMenu = 132;
-constexpr int16_t kFontMenu = 142;
-constexpr int16_t kDateMenu = 137;
-constexpr int16_t kTimeMenu = 138;
 // The moment the Date and Time menus show in each of their formats: a day
 // above 12 and a month below it tell the order of day and month apart.
 constexpr pf::DateTimeRec kSampleMoment{2026, 1, 31, 13, 30, 55, 7};
 constexpr int16_t kShiftCommandItem = 4;
-constexpr int16_t kCalcStrings = 200;
 constexpr int kLanguageItem = 18;
 
 void add_submenu(int16_t id) {

@@ -12,6 +12,7 @@
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void agree_size(NavCBRec& callback, SaveChoice& choice) {
     callback.area = wanted;
     if (choice.reason) {
         pf::Str255 text;
-        pf::get_indexed_string(text, kFileCommandStrings, choice.reason);
+        pf::get_indexed_string(text, kFileStrings, choice.reason);
         callback.prompt = pstring_text(text);
     }
 }

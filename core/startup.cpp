@@ -27,6 +27,7 @@
 #include "spelling/spelling.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 int16_t swap_file_ref = 0;
 
@@ -36,8 +37,6 @@ constexpr int32_t kSpareReserve = 40000;
 constexpr uint32_t kSplashTicks = 30;
 constexpr uint32_t kSplashStep = 5;
 constexpr int16_t kNeverSavedMenu = 670;
-constexpr int16_t kPaletteMenu = 161;
-constexpr int16_t kCalcStrings = 200;
 constexpr int16_t kChartStrings = 201;
 constexpr int16_t kColorGridDefinition = 251;
 constexpr int16_t kPaletteDefinition = 252;

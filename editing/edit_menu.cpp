@@ -36,6 +36,7 @@
 #include "window/entry_line.h"
 #include "objects/object_commands.h"
 #include "objects/text_box_editing.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -57,11 +58,9 @@ enum EditItem : int16_t {
     kMoveCellsItem = 18,
 };
 
-constexpr int16_t kEditMenuId = 130;
 constexpr int16_t kLastEditItem = kMoveCellsItem;
 
 // Texts of the Edit items that change with what is selected (STR# 129).
-constexpr int16_t kEditTexts = 129;
 enum EditText : int {
     kSelectAllCellsText = 1,
     kSelectAllObjectsText = 2,
@@ -208,7 +207,7 @@ void insert_or_delete(MemoryRef layer, bool inserting) {
 // An item takes the text of the list's entry; the menu's own text stays while
 // the list has none.
 void name_item(pf::MenuRef menu, int16_t item, int text) {
-    const std::string name = pf::get_indexed_string(kEditTexts, text);
+    const std::string name = pf::get_indexed_string(kMenuTextStrings, text);
     if (!name.empty()) pf::set_menu_item_text(menu, item, name);
 }
 
@@ -271,7 +270,7 @@ uint32_t ScrapAvailable() {
 }
 
 void set_edit_menu(MemoryRef window_record) {
-    pf::MenuRef menu = pf::get_menu_handle(kEditMenuId);
+    pf::MenuRef menu = pf::get_menu_handle(kEditMenu);
     MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
     if (!menu || !layer) return;
     for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);

@@ -16,6 +16,7 @@
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 pf::DialogRef find_wind = nullptr;
 
@@ -48,7 +49,6 @@ constexpr OptionBox kOptionBoxes[] = {{kIgnoreCaseBox, kFindIgnoreCase},
                                       {kValuesBox, kFindInValues},
                                       {kAllLayersBox, kFindAllLayers}};
 
-constexpr int16_t kFindStrings = 160;
 constexpr int kNoHitTitle = 34;  // the frame's title while there is no hit
 constexpr int kFoundInTitle = 35;
 constexpr int16_t kFrameInset = 7;
@@ -71,13 +71,13 @@ std::string text_of(const unsigned char* pstr) { return std::string(pstr + 1, ps
 
 // The frame's title: the found cell's reference, or that nothing is found.
 std::string frame_title(MemoryRef layer) {
-    if (!layer || !find_state.first_find) return pf::get_indexed_string(kFindStrings, kNoHitTitle);
+    if (!layer || !find_state.first_find) return pf::get_indexed_string(kCalcDialogStrings, kNoHitTitle);
     const CellPoint cell = GetClickCell(layer);
     const CellRange range{cell, cell};
     const bool relative[4] = {false, false, false, false};
     unsigned char reference[256];
     RangeString(reference, &range, relative, nullptr);
-    return pf::get_indexed_string(kFindStrings, kFoundInTitle) + text_of(reference);
+    return pf::get_indexed_string(kCalcDialogStrings, kFoundInTitle) + text_of(reference);
 }
 
 // The searched text of the found cell, with the hit drawn bold and red.
@@ -192,7 +192,6 @@ int32_t close_find_proc(EventRecord*, uintptr_t, uintptr_t) {
 
 // ---- Menus while the window is in front ------------------------------------------
 
-constexpr int16_t kEditMenu = 130;
 enum EditItem : int16_t {
     kCutItem = 4,
     kCopyItem = 5,

@@ -19,10 +19,10 @@
 #include "objects/object_clipboard.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kCalcStrings = 200;
 constexpr int16_t kOffGridItem = 22;
 constexpr int16_t kMisfitItem = 24;
 

@@ -8,6 +8,7 @@
 #include "platform/resources/resources.h"
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -36,7 +37,6 @@ int16_t engine_verb(WEReference editor, bool redo) {
     return pending && is_redo == redo ? 1 : 0;
 }
 
-constexpr int16_t kEditMenu = 130;
 constexpr int16_t kUndoItem = 1;
 constexpr int16_t kRedoItem = 2;
 

@@ -6,14 +6,14 @@
 #include "files/file_framing.h"
 #include "platform/memory/memory.h"
 #include "model/cell_format.h"
+#include "model/header_part_record.h"
+#include "model/style_run_layout.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/record_bytes.h"
 
 namespace {
 
-constexpr int kHeaderPartSize = 72;
-constexpr int kStyleRunSize = 20;
 constexpr int16_t kFirstSwappedAlignment = 3;
 // A size stored the other way round reads as a multiple of 256.
 bool size_swapped(int16_t size) { return size >= 256 && (size & 0xFF) == 0; }
@@ -70,7 +70,9 @@ void ByteFlipFileRef(MemoryRef ref) {
 }
 
 void ByteFlipHeaderRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, 0, 2, 4); });
+    for_each_record(ref, [](uint8_t* record, int32_t) {
+        flip_words_at(record, kHeaderPartAlignment, kHeaderPartFont, kHeaderPartFontSize);
+    });
 }
 
 void verifyHeaderRef(MemoryRef ref) {
@@ -116,12 +118,12 @@ int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction) {
     if (!style || length < 2) return pf::kParamErr;
     int16_t count = load_i16(style);
     if (direction == 0) count = int16_t(swap16(uint16_t(count)));
-    if (count < 0 || 2 + int32_t(count) * kStyleRunSize > length) return pf::kParamErr;
+    if (count < 0 || 2 + int32_t(count) * kRunEntrySize > length) return pf::kParamErr;
     swap_bytes_at(style, 2);
     for (int16_t i = 0; i < count; ++i) {
-        uint8_t* run = style + 2 + i * kStyleRunSize;
-        swap_bytes_at(run, 4);
-        flip_words_at(run, 4, 6, 8, 12, 14, 16, 18);
+        uint8_t* run = style + 2 + i * kRunEntrySize;
+        swap_bytes_at(run + kRunStart, 4);
+        flip_words_at(run, kRunHeight, kRunAscent, kRunFont, kRunFontSize, kRunColour, kRunColour + 2, kRunColour + 4);
     }
     return 0;
 }

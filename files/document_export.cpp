@@ -9,6 +9,7 @@
 #include "files/files_services.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ bool names_free_or_confirmed(MemoryRef workbook, const pf::FileSpec& folder, int
             report_file_error(error);
             return false;
         }
-        if (document_prompts.ask(kFileCommandStrings, kExportExists) == kAnswerCancel) return false;
+        if (document_prompts.ask(kFileStrings, kExportExists) == kAnswerCancel) return false;
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include "core/alert_kinds.h"
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
+#include "resource_ids.h"
 
 // Texts the document code shows (string list and item): the file-error list
 // (kErrorStrings) and the list of the File commands.
@@ -17,7 +18,6 @@ constexpr int16_t kConvertQuestion = 29;     // convert an older document?
 constexpr int16_t kWrongFileType = 31;       // the file to replace is of another kind
 constexpr int16_t kFileOfOpenDocument = 36;  // the file to replace is that of another open document
 constexpr int16_t kLayerOverOwnFile = 37;    // one layer would replace its whole document's file
-constexpr int16_t kFileCommandStrings = 130;
 constexpr int16_t kOnlyShownLayer = 5;       // only the shown layer is written: go on?
 constexpr int16_t kExportExists = 6;         // an export file exists already: replace?
 constexpr int16_t kBackupFailed = 7;         // no backup could be made: opened read-only

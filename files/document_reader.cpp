@@ -16,6 +16,7 @@
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -173,7 +174,7 @@ Conversion ask_conversion(int16_t version) {
 Conversion back_up_for_conversion(const pf::FileSpec& spec, int16_t version, Conversion conversion) {
     if (conversion != Conversion::wanted) return conversion;
     if (make_backup(spec, version) == 0) return Conversion::with_backup;
-    document_prompts.tell(kFileCommandStrings, kBackupFailed);
+    document_prompts.tell(kFileStrings, kBackupFailed);
     return Conversion::without_backup;
 }
 

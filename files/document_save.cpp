@@ -21,6 +21,7 @@
 #include "model/links.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ void settle_change_counter(MemoryRef workbook, int16_t code, uint16_t layer_numb
         set_change_ctr(workbook, 0);
         return;
     }
-    if (layer_number == kWholeWorkbook) document_prompts.tell(kFileCommandStrings, kOtherLayersUnsaved);
+    if (layer_number == kWholeWorkbook) document_prompts.tell(kFileStrings, kOtherLayersUnsaved);
 }
 
 int16_t make_target(const pf::FileSpec& target, int16_t code, bool replacing, pf::FileSpec* written) {
@@ -418,7 +419,7 @@ int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, 
     }
     f_ref = ref;
     if (whole_workbook && num_SpreadSheets(workbook_of(layer)) > 1 &&
-        document_prompts.ask(kFileCommandStrings, kOnlyShownLayer) == kAnswerCancel) {
+        document_prompts.ask(kFileStrings, kOnlyShownLayer) == kAnswerCancel) {
         CleanUp(0);
         return kDamagedFileErr;
     }

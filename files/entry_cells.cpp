@@ -22,7 +22,6 @@
 namespace {
 
 constexpr uint8_t kTimeFormat = 21;
-constexpr uint8_t kLastTimeFormat = 30;
 constexpr uint8_t kFirstNumberFormat = 31;
 constexpr uint8_t kFractionFormat = 'J';
 
@@ -42,7 +41,7 @@ uint8_t settle_kind(int16_t kind, uint8_t* header) {
         code = kFractionFormat;
         return kCellConstant;
     case kKindTimeFormula:
-        if (code < kTimeFormat || code > kLastTimeFormat) code = kTimeFormat;
+        if (!is_time_format(code)) code = kTimeFormat;
         return kCellFormula;
     case kKindFormula: return kCellFormula;
     default: return kCellConstant;

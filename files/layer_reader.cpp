@@ -17,17 +17,15 @@
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "files/files_services.h"
+#include "files/object_record_sizes.h"
+#include "model/header_part_record.h"
 #include "model/model_services.h"
 #include "platform/fonts/classic_fonts.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int kFixedAfterLength = 2 + kSheetHeaderSize;
-constexpr int kHeaderPartSize = 72;
-constexpr int kHeaderTextOffset = 8;
-constexpr int kHeaderTextSize = 64;
-constexpr int kObjectRecordSize = 88;
-constexpr int kChartFixedSize = 722;
 constexpr uint32_t kPrintOptionsMask = 0xFFFF;
 constexpr int16_t kApplicationFont = 1;
 // The low twelve bits of a new layer's flags come from its creator.
@@ -101,7 +99,7 @@ int16_t read_names(SpreadSheet* sheet, int32_t* counter) {
     if (int16_t error = read_swapped_block(&sheet->named_ranges, counter, sheet->memory_id, kNamedRangeSize,
                                            ByteFlipRangeRef))
         return error;
-    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileCommandStrings, kNamesDropped);
+    if (drop_names_outside_grid(sheet->named_ranges)) document_prompts.tell(kFileStrings, kNamesDropped);
     clamp_records_text(sheet->named_ranges, 0, kNamedRangeNameSize);
     return 0;
 }
@@ -169,8 +167,8 @@ int16_t read_links_and_texts(SpreadSheet* sheet, int32_t* counter) {
     if (!error) error = read_names(sheet, counter);
     if (error) return error;
     clamp_records_text(sheet->links, kLinkNameOffset, 64);
-    clamp_records_text(sheet->footer, kHeaderTextOffset, kHeaderTextSize);
-    clamp_records_text(sheet->header, kHeaderTextOffset, kHeaderTextSize);
+    clamp_records_text(sheet->footer, kHeaderPartTextOffset, kHeaderPartTextSize);
+    clamp_records_text(sheet->header, kHeaderPartTextOffset, kHeaderPartTextSize);
     return 0;
 }
 
@@ -233,7 +231,7 @@ bool step_over_object(pf::ByteReader& in) {
         if (!step_over_block(in)) return false;
     bool with_chart = in.u32() != 0;
     if (!with_chart) return in.ok;
-    in.skip(kChartFixedSize);
+    in.skip(kStoredChartSize);
     return step_over_block(in);
 }
 

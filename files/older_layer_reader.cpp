@@ -15,6 +15,7 @@
 #include "files/older_layers.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
+#include "model/header_part_record.h"
 #include "model/links.h"
 #include "model/workbook.h"
 
@@ -33,8 +34,6 @@ constexpr int kOldLinkNameOffset = 2;
 constexpr int kOldLinkPathOffset = 66;
 constexpr int kLinkNameSize = 64;
 constexpr int kLinkPathSize = 256;
-constexpr int kHeaderPartSize = 72;
-constexpr int kHeaderTextOffset = 8;
 constexpr int kLongestCell = 32767;
 constexpr uint8_t kNoWidth = 255;
 constexpr int kColumnWidthScale = 4;
@@ -275,12 +274,12 @@ int16_t read_old_links(SpreadSheet* sheet, int32_t* counter) {
 
 void convert_header_texts(MemoryRef parts) {
     if (!parts) return;
-    clamp_records_text(parts, kHeaderTextOffset, kHeaderTextCapacity);
+    clamp_records_text(parts, kHeaderPartTextOffset, kHeaderPartTextSize);
     int32_t count = GetMemorySize(parts);
     auto* records = static_cast<uint8_t*>(UseMemory(parts));
     for (int32_t i = 0; i < count; ++i) {
-        uint8_t* text = records + i * kHeaderPartSize + kHeaderTextOffset;
-        unsigned char rebuilt[kHeaderTextCapacity];
+        uint8_t* text = records + i * kHeaderPartSize + kHeaderPartTextOffset;
+        unsigned char rebuilt[kHeaderPartTextSize];
         convert_headertext(text, rebuilt);
         std::memcpy(text, rebuilt, sizeof rebuilt);
     }
@@ -380,7 +379,7 @@ constexpr uint8_t kDelete = 127;
 // Appends the bytes when all of them fit in the text.
 void append_whole(unsigned char* text, const char* bytes) {
     size_t n = std::strlen(bytes);
-    if (text[0] + n > size_t(kHeaderTextCapacity - 1)) return;
+    if (text[0] + n > size_t(kHeaderPartTextSize - 1)) return;
     std::memcpy(text + 1 + text[0], bytes, n);
     text[0] = uint8_t(text[0] + n);
 }
@@ -393,9 +392,9 @@ void add_symboltext(unsigned char* text, int run) {
 }  // namespace
 
 void convert_headertext(const unsigned char* old_text, unsigned char* text) {
-    std::memset(text, 0, kHeaderTextCapacity);
+    std::memset(text, 0, kHeaderPartTextSize);
     int run = 0;
-    int length = std::min<int>(old_text[0], kHeaderTextCapacity - 1);
+    int length = std::min<int>(old_text[0], kHeaderPartTextSize - 1);
     for (int i = 1; i <= length; ++i) {
         uint8_t byte = old_text[i];
         if (byte == 0) {

@@ -6,8 +6,9 @@
 #include <span>
 #include <vector>
 
+#include "model/header_part_record.h"
+
 constexpr int kOldFormatSize = 16;
-constexpr int kHeaderTextCapacity = 64;
 
 // An old 16-byte format (big-endian) as a cleared 32-byte CellFormat in host
 // order: column, font, size to style, the flag bits, cell type, colours,
@@ -15,7 +16,7 @@ constexpr int kHeaderTextCapacity = 64;
 void convert_cellformat(const uint8_t* old_format, uint8_t* format);
 
 // A header or footer text of the old kind (runs of zero bytes for field codes)
-// rebuilt into `text`, a length-prefixed string of kHeaderTextCapacity bytes;
+// rebuilt into `text`, a length-prefixed string of kHeaderPartTextSize bytes;
 // what does not fit is left off, a field code never cut in half.
 void convert_headertext(const unsigned char* old_text, unsigned char* text);
 

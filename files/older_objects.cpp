@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "files/big_endian.h"
+#include "files/file_framing.h"
+#include "files/object_record_sizes.h"
 #include "files/older_layers.h"
 #include "platform/resources/byte_reader.h"
 
@@ -14,10 +16,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 constexpr int kOldObjectSize = 74;
-constexpr int kObjectRecordSize = 88;
-constexpr int kChartRecordSize = 816;
-constexpr int kLabelFormatSize = 40;
-constexpr int kUserDataSize = 12;
 constexpr int kFirstChartType = 20;
 constexpr int kOldSeriesOffset = 440;
 constexpr int kOldSeriesEntrySize = 3;
@@ -63,7 +61,7 @@ constexpr int kLabelFont = 0, kLabelSize = 2, kLabelFace = 3, kLabelJustify = 4,
 constexpr uint8_t kStackedOrientation = 3;
 
 void default_chartformat(uint8_t* format) {
-    std::memset(format, 0, kLabelFormatSize);
+    std::memset(format, 0, kChartLabelFormatSize);
     store_be16(format + kLabelFont, 1);
     format[kLabelSize] = 12;
     format[kLabelJustify] = 1;
@@ -106,7 +104,6 @@ constexpr FlagByte kChartFlagBytes[] = {{16, 0x1},         {17, 0x2},         {1
 // the source layer to the plot rectangle, then the flags to the x units, then
 // the seven label formats.
 constexpr Move kStoredChartParts[] = {{14, 0, 30}, {48, 30, 412}, {468, 442, 280}};
-constexpr int kStoredChartSize = 722;
 
 // The old chart record (zero past its end) as a chart record in file order.
 void convert_chart_record(const uint8_t* old, const uint8_t* old_object, uint8_t* chart) {
@@ -136,12 +133,12 @@ Bytes convert_series(std::span<const uint8_t> old) {
     for (size_t at = kOldSeriesOffset; at + kOldSeriesEntrySize <= old.size(); at += kOldSeriesEntrySize) {
         const uint8_t* entry = old.data() + at;
         if (!entry[0] && !entry[1] && !entry[2]) break;
-        uint8_t record[kUserDataSize] = {};
+        uint8_t record[kChartUserDataSize] = {};
         store_be16(record, int((at - kOldSeriesOffset) / kOldSeriesEntrySize));
         record[2] = entry[0];
         record[3] = uint8_t(entry[1] + 1);
         record[5] = uint8_t(entry[2] + 1);
-        records.insert(records.end(), record, record + kUserDataSize);
+        records.insert(records.end(), record, record + kChartUserDataSize);
     }
     return records;
 }

@@ -11,10 +11,10 @@
 #include "files/document_saving.h"
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPrefsFolderStrings = 25005;
 constexpr int kSwapFileNameItem = 5;
 constexpr int kPrefsFileNameItem = 3;
 constexpr int kSaveNoteNameItem = 6;

@@ -20,6 +20,7 @@
 #include "platform/events/clock.h"
 #include "platform/resources/resources.h"
 #include "formula/range_string.h"
+#include "resource_ids.h"
 
 struct TraceLists {
     std::vector<TraceRecord> records;  // [0, next) visited, [next, end) still to visit
@@ -205,7 +206,7 @@ void check_from(MemoryRef layer, CellPoint cell) {
 }
 
 void set_message(unsigned char* text, int item) {
-    pf::get_indexed_string(text, kCalcStrings, item);
+    pf::get_indexed_string(text, kCalcDialogStrings, item);
 }
 
 // The circle found during recalculation, shown to the user.
@@ -230,7 +231,7 @@ void report_circle(const TraceRecord& found) {
     LayerWindow window = GetSheetWind(checked.layer);
     if (window && window != calc_services.first_document_window()) calc_services.select_document_window(window);
     model_services.select_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
-    model_services.caution_alert(message, kCautionAlertId, kCautionAlertKind);
+    model_services.caution_alert(message, kStandardStopAlert, kCautionAlertKind);
     stopCalc = kCalcManualIdle;
     g_CellString[0] = 0;
 }
@@ -274,7 +275,7 @@ int16_t CheckCircular() {
         give_up_reported = true;
         unsigned char message[256];
         set_message(message, kGaveUpMessageItem);
-        model_services.caution_alert(message, kCautionAlertId, kNoteAlertKind);
+        model_services.caution_alert(message, kStandardStopAlert, kNoteAlertKind);
     }
     return 0;
 }

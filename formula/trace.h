@@ -11,6 +11,7 @@
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
+#include "resource_ids.h"
 
 // Answers of TraceCell.
 constexpr int16_t kTraceNoCircle = 0;
@@ -27,10 +28,8 @@ TraceLimits& trace_limits();
 
 // The circle message (item 27) and the gave-up message (item 36) of the
 // calculation's string list, shown in the caution alert.
-constexpr int16_t kCalcStrings = 160;
 constexpr int kCircleMessageItem = 27;
 constexpr int kGaveUpMessageItem = 36;
-constexpr int16_t kCautionAlertId = 25000;
 
 // One rectangle to visit: layers by id (first, last) of the workbook of `layer`.
 struct TraceRecord {

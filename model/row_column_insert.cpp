@@ -11,11 +11,10 @@
 #include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "platform/resources/resources.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kCalcStrings = 160;
-constexpr int16_t kStopAlertId = 25000;
 constexpr uint16_t kUndoCopyPriority = 128;
 
 
@@ -199,8 +198,8 @@ bool pushes_cells_off_grid(MemoryRef layer, const AxisChange& change) {
 
 void refuse_off_grid() {
     unsigned char message[256];
-    pf::get_indexed_string(message, kCalcStrings, kCellsOffGridItem);
-    model_services.caution_alert(message, kStopAlertId, kStopAlertKind);
+    pf::get_indexed_string(message, kCalcDialogStrings, kCellsOffGridItem);
+    model_services.caution_alert(message, kStandardStopAlert, kStopAlertKind);
 }
 
 void finish(MemoryRef layer, const AxisChange& change) {

@@ -7,16 +7,12 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/style_run_layout.h"
 #include "platform/draw/colour.h"
 #include "platform/text/text.h"
 
 namespace {
 
-constexpr int kRunEntrySize = 20;
-constexpr int kRunFont = 8;
-constexpr int kRunFace = 10;
-constexpr int kRunFontSize = 12;
-constexpr int kRunColour = 14;
 constexpr uint8_t kSevenBitLimit = 0x80;
 
 struct RunTable {

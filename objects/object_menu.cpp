@@ -14,10 +14,10 @@
 #include "platform/menus/menus.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kObjectMenuId = 133;
 enum ObjectItem : int16_t {
     kToFrontItem = 1,
     kToBackItem = 2,
@@ -103,7 +103,7 @@ void DoObjectMenu(MemoryRef window_record, int16_t item) {
 }
 
 void set_object_menu(MemoryRef layer) {
-    pf::MenuRef menu = pf::get_menu_handle(kObjectMenuId);
+    pf::MenuRef menu = pf::get_menu_handle(kObjectMenu);
     if (!menu) return;
     const bool selected = layer && get_selected_object(layer, 1);
     for (int16_t item = 1; item <= kDrawingToolsItem; ++item) pf::disable_menu_item(menu, item);

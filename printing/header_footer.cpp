@@ -18,11 +18,11 @@ void store16(uint8_t* p, int16_t v) { std::memcpy(p, &v, 2); }
 
 HeaderPart decode(const uint8_t* record) {
     HeaderPart part;
-    part.alignment = load16(record);
-    part.font = load16(record + 2);
-    part.size = load16(record + 4);
-    part.face = record[6];
-    part.colour = record[7];
+    part.alignment = load16(record + kHeaderPartAlignment);
+    part.font = load16(record + kHeaderPartFont);
+    part.size = load16(record + kHeaderPartFontSize);
+    part.face = record[kHeaderPartFace];
+    part.colour = record[kHeaderPartColour];
     const uint8_t* text = record + kHeaderPartTextOffset;
     part.text.assign(reinterpret_cast<const char*>(text + 1), std::min<size_t>(text[0], kHeaderPartTextCapacity));
     return part;
@@ -30,11 +30,11 @@ HeaderPart decode(const uint8_t* record) {
 
 void encode(const HeaderPart& part, uint8_t* record) {
     std::memset(record, 0, kHeaderPartSize);
-    store16(record, part.alignment);
-    store16(record + 2, part.font);
-    store16(record + 4, part.size);
-    record[6] = part.face;
-    record[7] = part.colour;
+    store16(record + kHeaderPartAlignment, part.alignment);
+    store16(record + kHeaderPartFont, part.font);
+    store16(record + kHeaderPartFontSize, part.size);
+    record[kHeaderPartFace] = part.face;
+    record[kHeaderPartColour] = part.colour;
     const size_t length = std::min<size_t>(part.text.size(), kHeaderPartTextCapacity);
     record[kHeaderPartTextOffset] = uint8_t(length);
     std::memcpy(record + kHeaderPartTextOffset + 1, part.text.data(), length);

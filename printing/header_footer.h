@@ -10,10 +10,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
-
-constexpr int kHeaderPartSize = 72;
-constexpr int kHeaderPartTextOffset = 8;
-constexpr int kHeaderPartTextCapacity = 63;
+#include "model/header_part_record.h"
 
 constexpr int16_t kHeaderLeft = 0;
 constexpr int16_t kHeaderCentre = 1;

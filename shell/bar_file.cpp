@@ -13,10 +13,10 @@
 #include "shell/button_bars.h"
 #include "shell/command_codes.h"
 #include "shell/command_bar.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPrefsFolderStrings = 25005;
 constexpr int kBarFileNameItem = 10;
 constexpr pf::FourCC kBarFileType = pf::four_cc("Qref");
 constexpr uint32_t kOldVersion = 528;

@@ -21,6 +21,7 @@
 #include "shell/graphic_menus.h"
 #include "window/row_drawing.h"
 #include "window/sheet_paint.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr int16_t kOkItem = 1, kCancelItem = 2;
 constexpr int16_t kFirstColourItem = 4, kFirstLineItem = 10, kLastLineItem = 15;
 constexpr int16_t kSameRadio = 22, kEachRadio = 23, kSampleItem = 24;
 constexpr int kBordersPosition = 0;  // of the saved dialog positions
-constexpr int16_t kDialogStrings = 160, kNoneString = 25, kMixedString = 26;
+constexpr int16_t kNoneString = 25, kMixedString = 26;
 constexpr int16_t kRemoveIcon = 257;
 
 // Border styles (menu2grid's table).
@@ -92,7 +93,7 @@ void erase_around(const pf::Rect& box) { pf::erase_rect(pf::inset_rect(box, -2, 
 void line_colour(bool active) { pf::rgb_fore_color(active ? pf::kBlackColor : pf::RGBColor{0x8888, 0x8888, 0x8888}); }
 
 void draw_code_text(const pf::Rect& box, int16_t v, int16_t index) {
-    const std::string text = pf::get_indexed_string(kDialogStrings, index);
+    const std::string text = pf::get_indexed_string(kCalcDialogStrings, index);
     pf::text_size(12);
     if (pf::text_width(text) > box.width() - 30) pf::text_size(9);
     pf::move_to(int16_t(box.left + 8), int16_t(v + 4));

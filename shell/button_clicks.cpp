@@ -16,13 +16,13 @@
 #include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "model/format_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int kBeepTicks = 9;
 constexpr int16_t kPopUpTextSize = 9;
 constexpr int16_t kOpenArrowWidth = 9;
-constexpr int16_t kRecentMenu = 140;
 constexpr int16_t kPrecisionDialogItem = 3;
 
 enum class PopUpGuard : uint8_t {
@@ -100,7 +100,7 @@ void hand_on(const PopUp& p, int16_t item, const DocumentFacts& f) {
         case ChoiceGoesTo::kDateMenu: DoDateMenu(nullptr, item); break;
         case ChoiceGoesTo::kCurrency: apply_format_change(f.layer, currency_choice(item)); break;
         case ChoiceGoesTo::kFixedDecimals:
-            if (item == 10) run_menu_handler(kPrecisionMenuId, kPrecisionDialogItem);
+            if (item == 10) run_menu_handler(kPrecisionMenu, kPrecisionDialogItem);
             else apply_format_change(f.layer, fixed_decimals_choice(item));
             break;
     }

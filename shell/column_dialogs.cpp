@@ -15,6 +15,7 @@
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ constexpr int16_t kNoTitlesRadio = 4, kTitlesRadio = 5, kColumnsItem = 6;
 constexpr uint8_t kLongestColumnName = 31;
 constexpr int16_t kMostProposedColumns = 100;
 constexpr int16_t kRangeMessages = 501, kNotAReference = 1;
-constexpr int16_t kDialogStrings = 160, kPrintTitlesNote = 28;
+constexpr int16_t kPrintTitlesNote = 28;
 
 bool object_selected(MemoryRef layer) {
     SpreadSheet* sheet = use_layer(layer);
@@ -152,6 +153,6 @@ int16_t printcol_Dialog(MemoryRef layer) {
     const bool headings_printed = (sheet->flags & kLayerPrintHeadings) != 0;
     release_layer(layer);
     if (headings_printed && titles.first >= 0)
-        str_multi_alert(kDialogStrings, kPrintTitlesNote, kStandardStopAlert, kCautionAlertKind);
+        str_multi_alert(kCalcDialogStrings, kPrintTitlesNote, kStandardStopAlert, kCautionAlertKind);
     return 1;
 }

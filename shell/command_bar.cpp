@@ -23,6 +23,7 @@
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 WindowRef IconBar = nullptr;
 pf::Rect edit_rect{27, 129, 90, 483};
@@ -36,7 +37,6 @@ constexpr int16_t kBarMenu = 265;
 constexpr int16_t kFixedBarItems = 3;
 constexpr int16_t kCustomizeItem = 1;
 constexpr int16_t kEditBarItem = 2;
-constexpr int16_t kMessages = 706;
 constexpr int16_t kPreviousBarMessage = 14;
 constexpr int16_t kNextBarMessage = 15;
 constexpr int16_t kBarMenuMessage = 16;
@@ -320,7 +320,7 @@ bool command_bar_help(pf::Point where, unsigned char* text, pf::Rect* area) {
         *area = cancel_box_rect();
     }
     if (!item) return false;
-    pf::get_indexed_string(text, kMessages, item);
+    pf::get_indexed_string(text, kCommandBarMessages, item);
     return true;
 }
 

@@ -22,6 +22,7 @@
 #include "window/point_mode.h"
 #include "window/selection_tracking.h"
 #include "shell/format_menus.h"
+#include "resource_ids.h"
 
 uint32_t gLastCommand = 0;
 
@@ -34,34 +35,34 @@ struct CodeEntry {
 };
 
 constexpr CodeEntry kMenuCodes[] = {
-    {"newd", kFileMenuId, 1},   {"open", kFileMenuId, 2},   {"clos", kFileMenuId, 4},
-    {"save", kFileMenuId, 6},   {"sava", kFileMenuId, 7},   {"rvrt", kFileMenuId, 8},
-    {"prar", kFileMenuId, 14},  {"pgsu", kFileMenuId, 15},  {"view", kFileMenuId, 16},
-    {"pdoc", kFileMenuId, 17},
+    {"newd", kFileMenu, 1},   {"open", kFileMenu, 2},   {"clos", kFileMenu, 4},
+    {"save", kFileMenu, 6},   {"sava", kFileMenu, 7},   {"rvrt", kFileMenu, 8},
+    {"prar", kFileMenu, 14},  {"pgsu", kFileMenu, 15},  {"view", kFileMenu, 16},
+    {"pdoc", kFileMenu, 17},
     // Printing the window or the selection is the File menu's Print, whose
     // dialog offers the selection.
-    {"pwin", kFileMenuId, 17},  {"spri", kFileMenuId, 17},
-    {"quit", kAppleMenuId, 5},
-    {"undo", kEditMenuId, 1},   {"redo", kEditMenuId, 2},   {"cut ", kEditMenuId, 4},
-    {"copy", kEditMenuId, 5},   {"past", kEditMenuId, 6},   {"delo", kEditMenuId, 7},
-    {"pstv", kEditMenuId, 8},   {"find", kEditMenuId, 11},  {"fina", kEditMenuId, 12},
-    {"spel", kEditMenuId, 13},
+    {"pwin", kFileMenu, 17},  {"spri", kFileMenu, 17},
+    {"quit", kAppleMenu, 5},
+    {"undo", kEditMenu, 1},   {"redo", kEditMenu, 2},   {"cut ", kEditMenu, 4},
+    {"copy", kEditMenu, 5},   {"past", kEditMenu, 6},   {"delo", kEditMenu, 7},
+    {"pstv", kEditMenu, 8},   {"find", kEditMenu, 11},  {"fina", kEditMenu, 12},
+    {"spel", kEditMenu, 13},
     // Copying with options is enabled as Copy is and copies as Copy does.
-    {"copt", kEditMenuId, 5},
-    {"fild", kFillMenuId, 1},   {"filr", kFillMenuId, 2},   {"filu", kFillMenuId, 3},
-    {"filL", kFillMenuId, 4},
-    {"plan", kStyleMenuId, 1},  {"bold", kStyleMenuId, 3},  {"ital", kStyleMenuId, 4},
-    {"undl", kStyleMenuId, 5},  {"outl", kStyleMenuId, 6},  {"shad", kStyleMenuId, 7},
-    {"cond", kStyleMenuId, 8},  {"pexp", kStyleMenuId, 9},
-    {"jdef", kAlignMenuId, 1},  {"left", kAlignMenuId, 2},  {"cent", kAlignMenuId, 3},
-    {"rght", kAlignMenuId, 4},  {"full", kAlignMenuId, 5},
-    {"genl", kFormatMenuId, 11}, {"scie", kFormatMenuId, 12}, {"perc", kFormatMenuId, 13},
-    {"ffor", kFormatMenuId, 14}, {"trfa", kFormatMenuId, 15}, {"frac", kFormatMenuId, 16},
-    {"coma", kFormatOptionMenuId, 1}, {"hzer", kFormatOptionMenuId, 2}, {"pren", kFormatOptionMenuId, 6},
-    {"incd", kPrecisionMenuId, 4}, {"decd", kPrecisionMenuId, 5},
-    {"stak", kArrangeMenuId, 1}, {"tilh", kArrangeMenuId, 3}, {"tilv", kArrangeMenuId, 4},
-    {"cloa", kLayerMenuId, 8},
-    {"txlr", kSizeMenuId, 9},   {"txsm", kSizeMenuId, 10},
+    {"copt", kEditMenu, 5},
+    {"fild", kFillMenu, 1},   {"filr", kFillMenu, 2},   {"filu", kFillMenu, 3},
+    {"filL", kFillMenu, 4},
+    {"plan", kStyleMenu, 1},  {"bold", kStyleMenu, 3},  {"ital", kStyleMenu, 4},
+    {"undl", kStyleMenu, 5},  {"outl", kStyleMenu, 6},  {"shad", kStyleMenu, 7},
+    {"cond", kStyleMenu, 8},  {"pexp", kStyleMenu, 9},
+    {"jdef", kAlignMenu, 1},  {"left", kAlignMenu, 2},  {"cent", kAlignMenu, 3},
+    {"rght", kAlignMenu, 4},  {"full", kAlignMenu, 5},
+    {"genl", kFormatMenu, 11}, {"scie", kFormatMenu, 12}, {"perc", kFormatMenu, 13},
+    {"ffor", kFormatMenu, 14}, {"trfa", kFormatMenu, 15}, {"frac", kFormatMenu, 16},
+    {"coma", kFormatOptionMenu, 1}, {"hzer", kFormatOptionMenu, 2}, {"pren", kFormatOptionMenu, 6},
+    {"incd", kPrecisionMenu, 4}, {"decd", kPrecisionMenu, 5},
+    {"stak", kArrangeMenu, 1}, {"tilh", kArrangeMenu, 3}, {"tilv", kArrangeMenu, 4},
+    {"cloa", kLayerMenu, 8},
+    {"txlr", kSizeMenu, 9},   {"txsm", kSizeMenu, 10},
 };
 
 struct ActionEntry {
@@ -149,7 +150,7 @@ void run_protection() {
         GetDefaultFormat(format.bytes);
         flags = format.bytes[kFmtFlagsA];
     }
-    do_menu_button(kOptionsMenuId, (flags & kFlagLocked) ? kUnlockItem : kLockItem);
+    do_menu_button(kOptionsMenu, (flags & kFlagLocked) ? kUnlockItem : kLockItem);
 }
 
 }  // namespace
@@ -177,18 +178,18 @@ char argument_separator() {
 
 void run_menu_handler(int16_t menu, int16_t item) {
     switch (menu) {
-        case kAppleMenuId: do_apple_menu(item); break;
-        case kFileMenuId: DoFileMenu(nullptr, item); break;
-        case kEditMenuId: DoEditMenu(nullptr, item); break;
-        case kFormatMenuId: DoFormatMenu(nullptr, item); break;
-        case kSizeMenuId: DoSizeMenu(nullptr, item); break;
-        case kStyleMenuId: DoStyleMenu(nullptr, item); break;
-        case kAlignMenuId: DoAlignMenu(nullptr, item); break;
-        case kFillMenuId: DoFillMenu(nullptr, item); break;
-        case kFormatOptionMenuId: DoFormatOptionMenu(nullptr, item); break;
-        case kPrecisionMenuId: DoPrecisionMenu(nullptr, item); break;
-        case kArrangeMenuId: DoArrangeMenu(nullptr, item); break;
-        case kLayerMenuId: DoLayerMenu(nullptr, item); break;
+        case kAppleMenu: do_apple_menu(item); break;
+        case kFileMenu: DoFileMenu(nullptr, item); break;
+        case kEditMenu: DoEditMenu(nullptr, item); break;
+        case kFormatMenu: DoFormatMenu(nullptr, item); break;
+        case kSizeMenu: DoSizeMenu(nullptr, item); break;
+        case kStyleMenu: DoStyleMenu(nullptr, item); break;
+        case kAlignMenu: DoAlignMenu(nullptr, item); break;
+        case kFillMenu: DoFillMenu(nullptr, item); break;
+        case kFormatOptionMenu: DoFormatOptionMenu(nullptr, item); break;
+        case kPrecisionMenu: DoPrecisionMenu(nullptr, item); break;
+        case kArrangeMenu: DoArrangeMenu(nullptr, item); break;
+        case kLayerMenu: DoLayerMenu(nullptr, item); break;
         default: break;
     }
 }

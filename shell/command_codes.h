@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/types.h"
+#include "resource_ids.h"
 
 enum class CommandKind : uint8_t {
     kNone,        // sets the last command and the refresh request only
@@ -29,20 +30,7 @@ struct CommandAction {
     char text[3] = {};
 };
 
-constexpr int16_t kAppleMenuId = 128;
-constexpr int16_t kFileMenuId = 129;
-constexpr int16_t kEditMenuId = 130;
-constexpr int16_t kFormatMenuId = 131;
-constexpr int16_t kOptionsMenuId = 132;
-constexpr int16_t kSizeMenuId = 143;
-constexpr int16_t kStyleMenuId = 144;
-constexpr int16_t kAlignMenuId = 146;
-constexpr int16_t kFillMenuId = 147;
-constexpr int16_t kFormatOptionMenuId = 148;
-constexpr int16_t kPrecisionMenuId = 149;
 constexpr int16_t kFirstFunctionMenuId = 151;
-constexpr int16_t kArrangeMenuId = 160;
-constexpr int16_t kLayerMenuId = 163;
 
 // The code spelled by four characters, the first in the high byte.
 constexpr uint32_t code_value(const char* c) {

@@ -9,6 +9,7 @@
 #include "core/passwords.h"
 #include "files/file_framing.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr int kLongestPassword = 15;
 // A question whose OK leaves part of the document out of the file is
 // answered Cancel by Return.
 int16_t ask_with_alert(int16_t list, int16_t index) {
-    const bool leaves_out = list == kFileCommandStrings && index == kOnlyShownLayer;
+    const bool leaves_out = list == kFileStrings && index == kOnlyShownLayer;
     return str_multi_alert(list, index, leaves_out ? kCancelFirstCautionAlert : kStandardCautionAlert,
                            kCautionAlertKind);
 }

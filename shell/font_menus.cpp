@@ -21,11 +21,11 @@
 #include "styledtext/styled_text.h"
 #include "window/auto_size.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int kBeepTicks = 9;
-constexpr int16_t kFontMenu = 142, kSizeMenu = 143, kAlignMenu = 146, kAlignOptionMenu = 159;
 constexpr uint32_t kFixedRowHeights = 0x800;
 constexpr int16_t kLargerItem = 9, kSmallerItem = 10, kOtherSizeItem = 12;
 // The other size asked in the one-number dialog: its range, title and prompt.

@@ -22,12 +22,11 @@
 #include "shell/sheet_dialogs.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int kBeepTicks = 9;
-constexpr int16_t kFormatMenu = 131, kDateMenu = 137, kTimeMenu = 138, kCurrencyMenu = 139,
-                  kFormatOptionMenu = 148, kPrecisionMenu = 149;
 constexpr int16_t kFirstCodeItem = 11, kLastCodeItem = 16, kLastFormatItem = 21;
 constexpr int16_t kBordersItem = 20, kTableFormatItem = 21;
 constexpr int16_t kCurrencyItem = 8, kDateItem = 9, kTimeItem = 10;

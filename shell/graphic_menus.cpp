@@ -14,6 +14,7 @@
 #include "platform/windows/windows.h"
 #include "shell/shell_commands.h"
 #include "window/sheet_paint.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr Grid kPatternGrid{3, 23, 17, 8, 5};
 constexpr int16_t kColourMenuWidth = 135, kColourMenuHeight = 162;
 constexpr int16_t kPatternMenuWidth = 143, kPatternMenuHeight = 112;
 constexpr int16_t kMenuFontSize = 9, kSmallestNoneSize = 7;
-constexpr int16_t kNoneStrings = 128, kNoneItem = 7;
+constexpr int16_t kNoneItem = 7;
 constexpr int16_t kOffScreenRise = 20;
 constexpr pf::RGBColor kGridGreyColour{0x8888, 0x8888, 0x8888};
 constexpr pf::RGBColor kChosenPatternRed{0xDDDD, 0, 0};
@@ -268,7 +269,7 @@ int16_t clamp_colour_value(int16_t value) { return std::clamp<int16_t>(value, 0,
 int16_t clamp_pattern_value(int16_t value) { return std::clamp<int16_t>(value, 0, kPatternItems - 1); }
 
 void DrawNoneRect(const pf::Rect& box) {
-    const std::string none = pf::get_indexed_string(kNoneStrings, kNoneItem);
+    const std::string none = pf::get_indexed_string(kPromptStrings, kNoneItem);
     menu_font();
     pf::rgb_fore_color(black_color);
     for (int16_t size : {kMenuFontSize, kSmallestNoneSize}) {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "platform/menus/menus.h"
+#include "resource_ids.h"
 
-constexpr int16_t kTextColourMenu = 145;
 constexpr int16_t kFillForeMenu = 181, kFillBackMenu = 182, kFillPatternMenu = 183;
 constexpr int16_t kLinePatternMenu = 186, kLineForeMenu = 187, kLineBackMenu = 188;
 

@@ -25,6 +25,7 @@
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/graphic_menus.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -37,7 +38,6 @@ constexpr int16_t kRevertItem = 8;
 constexpr int16_t kSaveItem = 6;
 constexpr int16_t kCloseItem = 4;
 constexpr int16_t kPrintAreaItem = 14;
-constexpr int16_t kFileStrings = 129;
 constexpr int16_t kSetPrintAreaText = 24;
 constexpr int16_t kClearPrintAreaText = 25;
 constexpr int16_t kDeleteLayerItem = 5;
@@ -48,7 +48,6 @@ constexpr int16_t kSplitItem = 1;
 constexpr int16_t kFreezeItem = 2;
 constexpr int16_t kEditingDimmedView[] = {4, 6};
 constexpr int16_t kBringAllItem = 5;
-constexpr int16_t kSizeStrings = 128;
 constexpr int16_t kOtherSizeText = 24;
 
 pf::MenuRef menu(int16_t id) { return pf::get_menu_handle(id); }
@@ -112,7 +111,7 @@ void hilite_file_menu(const DocumentFacts& f) {
         set_item(kFile, kPrintAreaItem, false);
     } else if (pf::MenuRef m = menu(kFile)) {
         int16_t text = f.has_print_area ? kClearPrintAreaText : kSetPrintAreaText;
-        pf::set_menu_item_text(m, kPrintAreaItem, pf::get_indexed_string(kFileStrings, text));
+        pf::set_menu_item_text(m, kPrintAreaItem, pf::get_indexed_string(kMenuTextStrings, text));
     }
 }
 
@@ -290,7 +289,7 @@ int16_t set_size_menu(const unsigned char* font_name, pf::MenuRef size_menu, int
     auto at = std::find(std::begin(kMenuSizes), std::end(kMenuSizes), size);
     bool listed_size = at != std::end(kMenuSizes);
     unsigned char other[256];
-    pf::get_indexed_string(other, kSizeStrings, kOtherSizeText);
+    pf::get_indexed_string(other, kPromptStrings, kOtherSizeText);
     set_other_item(size_menu, other, last, size, !listed_size);
     int16_t item = listed_size ? int16_t(at - std::begin(kMenuSizes) + 1) : last;
     for (int16_t i = 1; i <= last; ++i) pf::check_menu_item(size_menu, i, i == item);

@@ -18,10 +18,10 @@
 #include "shell/command_bar.h"
 #include "shell/shell_commands.h"
 #include "formula/range_string.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kMessages = 706;
 constexpr int kMaxMessage = 31;
 constexpr int16_t kApplicationFont = 1;
 constexpr int16_t kMessageSize = 9;
@@ -91,7 +91,7 @@ void draw_cmd_msg(const unsigned char* text, int16_t force) {
 
 void get_cmd_msg(int16_t item) {
     unsigned char text[256] = {0};
-    if (item > 0) pf::get_indexed_string(text, kMessages, item);
+    if (item > 0) pf::get_indexed_string(text, kCommandBarMessages, item);
     draw_cmd_msg(text, 0);
 }
 

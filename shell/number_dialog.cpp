@@ -11,11 +11,11 @@
 #include "shell/command_dialogs.h"
 #include "shell/app_prefs.h"
 #include "shell/sheet_dialogs.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kValueItem = 4, kArrowsItem = 5, kPromptItem = 6;
-constexpr int16_t kTitleStrings = 160, kPromptStrings = 128;
 constexpr int16_t kNumberMessages = 502, kRangeMessage = 1;
 
 // The field's kind as the little arrows keep it, and the unit of a length (-1: a whole number).
@@ -55,7 +55,7 @@ void set_up_arrows(DialogRef dialog, int16_t minimum, int16_t maximum, int16_t v
 }
 
 void set_texts(DialogRef dialog, int16_t title, int16_t prompt) {
-    if (title) pf::set_window_title(pf::get_dialog_window(dialog), pf::get_indexed_string(kTitleStrings, title));
+    if (title) pf::set_window_title(pf::get_dialog_window(dialog), pf::get_indexed_string(kCalcDialogStrings, title));
     if (prompt) show_indexed_string(dialog, kPromptItem, kPromptStrings, prompt);
 }
 

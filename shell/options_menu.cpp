@@ -32,17 +32,16 @@
 #include "window/resizing.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kOptionsMenu = 132;
 constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
                   kSortItem = 8, kFillSeriesItem = 9, kColumnWidthItem = 11, kColumnNameItem = 12, kRowHeightItem = 14,
                   kRowHeightsItem = 15, kPageBreakItem = 17,
                   kPrintTitlesItem = 18, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kLastGuardedItem = 23,
                   kProtectItem = 24, kUnprotectItem = 25;
 constexpr int16_t kLockedBit = 0;  // of the format's first option byte
-constexpr int16_t kMenuTexts = 129;
 constexpr int16_t kLockCellsText = 16, kLockObjectsText = 18;
 constexpr int16_t kInsertBreakText = 4, kRemoveBreakText = 7;
 constexpr int16_t kUnprotectPrompt = 11;
@@ -198,12 +197,12 @@ void set_option_menu(MemoryRef layer) {
         for (int16_t item = kSortItem; item <= kPrintRowsItem; ++item) pf::disable_menu_item(menu, item);
     }
     const int16_t lock_text = objects ? kLockObjectsText : kLockCellsText;
-    pf::set_menu_item_text(menu, kLockItem, pf::get_indexed_string(kMenuTexts, lock_text));
-    pf::set_menu_item_text(menu, kUnlockItem, pf::get_indexed_string(kMenuTexts, int16_t(lock_text + 1)));
+    pf::set_menu_item_text(menu, kLockItem, pf::get_indexed_string(kMenuTextStrings, lock_text));
+    pf::set_menu_item_text(menu, kUnlockItem, pf::get_indexed_string(kMenuTextStrings, int16_t(lock_text + 1)));
     check_marks(menu, layer);
     if (!objects && !whole_lines_selected(layer)) pf::disable_menu_item(menu, kPageBreakItem);
     const int16_t break_text = TestPageBreak(layer) ? kRemoveBreakText : kInsertBreakText;
-    pf::set_menu_item_text(menu, kPageBreakItem, pf::get_indexed_string(kMenuTexts, break_text));
+    pf::set_menu_item_text(menu, kPageBreakItem, pf::get_indexed_string(kMenuTextStrings, break_text));
     if (!(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword)))
         pf::disable_menu_item(menu, kUnprotectItem);
 }

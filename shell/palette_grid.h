@@ -8,10 +8,11 @@
 
 #include "platform/draw/draw.h"
 #include "platform/menus/menus.h"
+#include "resource_ids.h"
 
 constexpr int16_t kPaletteColumns = 3;
 constexpr int16_t kToolRows = 4, kLongPaletteRows = 5;
-constexpr int16_t kToolMenu = 191, kBordersMenu = 192, kChartKindMenu = 190;
+constexpr int16_t kToolMenu = 191, kBordersMenu = 192;
 
 // The size of a palette of that many rows: 68 x 83 for four rows.
 int16_t palette_width();

@@ -5,10 +5,10 @@
 #include "shell/shell_commands.h"
 #include "platform/menus/menus.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPaletteMenu = 161;
 constexpr int16_t kOpenAllItem = 1;
 constexpr int16_t kCloseAllItem = 2;
 

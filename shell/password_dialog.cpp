@@ -10,6 +10,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -18,12 +19,11 @@ constexpr int16_t kOkItem = 1;
 constexpr int16_t kCancelItem = 2;
 constexpr int16_t kPasswordItem = 4;
 constexpr int16_t kPromptItem = 6;
-constexpr int16_t kDialogStrings = 160;
 constexpr int16_t kWrongPasswordString = 7;
 constexpr int16_t kConfirmPrompt = 10;
 constexpr int16_t kBeepTicks = 9;
 
-void show_string(DialogRef dialog, int16_t index) { show_indexed_string(dialog, kPromptItem, kDialogStrings, index); }
+void show_string(DialogRef dialog, int16_t index) { show_indexed_string(dialog, kPromptItem, kCalcDialogStrings, index); }
 
 bool typed_matches(DialogRef dialog, const unsigned char* password) {
     unsigned char typed[256];
@@ -44,7 +44,7 @@ void read_password_field(DialogRef dialog, int16_t item, unsigned char* typed) {
 }
 
 void refuse_password(DialogRef dialog, int16_t field, int16_t message_item, int16_t message) {
-    show_indexed_string(dialog, message_item, kDialogStrings, message);
+    show_indexed_string(dialog, message_item, kCalcDialogStrings, message);
     const unsigned char empty[] = {0};
     SetDEditText(dialog, field, empty);
     SetEditTextDialogItemFocus(dialog, field);

@@ -29,13 +29,14 @@
 #include "shell/shell_commands.h"
 #include "spelling/spell_engine.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kPrefsDialog = 300, kPrefsStrings = 309, kRangeMessage = 1, kNoDictionaryMessage = 5;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kPanelItem = 3, kKeptItems = 4;
 constexpr int16_t kFirstPanel = 1, kLastPanel = 6;
-constexpr int16_t kDateMenu = 137, kDateMenuTailItems = 2;
+constexpr int16_t kDateMenuTailItems = 2;
 constexpr int16_t kMainDictionaryEntry = 6;
 // The Settings menu.
 constexpr int16_t kPreferencesItem = 1, kCustomizeBarItem = 3, kSaveBarItem = 4;

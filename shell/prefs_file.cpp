@@ -13,10 +13,10 @@
 #include "platform/resources/resources.h"
 #include "shell/shell_commands.h"
 #include "platform/system/system.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPrefsFolderStrings = 25005;
 constexpr int kPrefsFileNameItem = 3;
 constexpr pf::FourCC kSwapFileType = pf::four_cc("QRVM");
 constexpr char kFolderIdsFileName[] = "Folder Ids";

@@ -14,6 +14,7 @@
 #include "model/workbook.h"
 #include "printing/page_breaks.h"
 #include "shell/print_title_lines.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr int16_t kPrintRowsDialog = 750;
 constexpr int16_t kOkItem = 1, kAllRowsItem = 4, kTheseRowsItem = 5, kRowsItem = 6;
 constexpr int16_t kMostProposedRows = 100;
 constexpr int32_t kBadReferenceAlert = 103;
-constexpr int16_t kDialogStrings = 160, kShownWhenPrintedText = 28;
+constexpr int16_t kShownWhenPrintedText = 28;
 constexpr int16_t kNoRow = -1;
 
 // The rows first shown: the stored ones, or else the selection's rows (its
@@ -59,7 +60,7 @@ bool typed_rows(DialogRef dialog, MemoryRef layer, TitleLines* rows) {
 
 void after_change(MemoryRef layer) {
     if ((GetSheetFlags(layer) & kLayerPrintHeadings) && stored_title_lines(layer, true).first >= 0)
-        str_multi_alert(kDialogStrings, kShownWhenPrintedText, kStandardStopAlert, kCautionAlertKind);
+        str_multi_alert(kCalcDialogStrings, kShownWhenPrintedText, kStandardStopAlert, kCautionAlertKind);
     reset_page(layer);
 }
 

@@ -8,14 +8,14 @@
 #include "shell/command_dialogs.h"
 #include "shell/sheet_dialogs.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kProtectDialog = 1101;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kPasswordItem = 4, kContentsRadio = 6, kOpeningRadio = 7,
                   kMessageItem = 8;
-constexpr int16_t kDialogStrings = 160, kWrongPassword = 7, kTooLong = 8, kTypeToChange = 9, kConfirmPrompt = 10,
-                  kNoPassword = 30;
+constexpr int16_t kWrongPassword = 7, kTooLong = 8, kTypeToChange = 9, kConfirmPrompt = 10, kNoPassword = 30;
 constexpr uint8_t kLongestPassword = kPasswordFieldBytes - 1;
 
 struct Protection {
@@ -45,7 +45,7 @@ void store_password(MemoryRef workbook, const unsigned char* typed) {
 
 bool is_protected(const Protection& p) { return (p.flags & (kWorkProtected | kWorkPassword)) != 0; }
 
-void say(DialogRef dialog, int16_t index) { show_indexed_string(dialog, kMessageItem, kDialogStrings, index); }
+void say(DialogRef dialog, int16_t index) { show_indexed_string(dialog, kMessageItem, kCalcDialogStrings, index); }
 
 void refuse(DialogRef dialog, int16_t index) { refuse_password(dialog, kPasswordItem, kMessageItem, index); }
 

@@ -5,10 +5,11 @@
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "shell/command_dialogs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kSortDialog = 156, kLabelStrings = 128;
+constexpr int16_t kSortDialog = 156;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kFirstTitle = 3;
 constexpr int16_t kKeyFields[kSortKeys] = {6, 8, 10};
 constexpr int16_t kAscendingItems[kSortKeys] = {12, 14, 16};
@@ -42,7 +43,7 @@ void set_sort_mode(DialogRef dialog, const CellRange& range, bool columns) {
     const int32_t first = columns ? range.topLeft.h : range.topLeft.v + 1;
     const int32_t last = columns ? range.botRight.h : range.botRight.v + 1;
     for (int key = 0; key < kSortKeys; ++key) {
-        const std::string title = pf::get_indexed_string(kLabelStrings, int16_t((columns ? kColumnTitles : kRowTitles) + key));
+        const std::string title = pf::get_indexed_string(kPromptStrings, int16_t((columns ? kColumnTitles : kRowTitles) + key));
         if (pf::ControlRef label = GetDialogControl(dialog, int16_t(kFirstTitle + key))) pf::set_control_title(label, title);
         pf::ControlRef arrows = arrows_of(dialog, key);
         if (!arrows) continue;

@@ -12,10 +12,10 @@
 #include "shell/window_arrange.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kShowHideMenu = 162;
 constexpr int16_t kLayerItems = 9;
 constexpr int16_t kEntryLineItem = 10;
 

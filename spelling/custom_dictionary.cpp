@@ -9,11 +9,11 @@
 #include "shell/app_prefs.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spell_engine.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int kCustomDictionaryItem = 7;
-constexpr int16_t kSpellingStrings = 24000;
 constexpr int16_t kCustomDictionaryNameItem = 1;
 constexpr pf::FourCC kCustomDictionaryType = pf::four_cc("DICU");
 // Far more than a person adds word by word; a larger file is not a dictionary.

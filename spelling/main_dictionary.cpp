@@ -11,13 +11,13 @@
 #include "shell/app_prefs.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spell_engine.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int kMainDictionaryItem = 6;
 constexpr const char* kSystemFolders[] = {"/usr/share/hunspell", "/usr/share/myspell/dicts", "/usr/share/myspell"};
 constexpr const char* kFallbackLanguage = "en_US";
-constexpr int16_t kSpellingStrings = 24000;
 constexpr int16_t kMainDictionaryNameItem = 2;
 
 std::string affix_path(const std::string& dic_path) {

@@ -36,8 +36,6 @@ constexpr int kDefaultDateCodeInPrefs = 5;  // format code byte of the preferenc
 constexpr uint8_t kFormatDateTime = 25;
 constexpr uint8_t kFormatTimeMinutes = 21;
 constexpr uint8_t kFormatTimeSeconds = 22;
-constexpr uint8_t kFirstTimeFormat = 21;
-constexpr uint8_t kLastTimeFormat = 29;
 constexpr int kLongestCell = 32767;
 
 std::vector<uint8_t> bytes_of(MemoryRef block) {
@@ -125,7 +123,7 @@ uint8_t apply_kind(int16_t kind, const std::vector<uint8_t>& typed, uint8_t* hea
             if (!is_date_format(code)) code = preferred_date_code();
             break;
         case kKindTimeFormula:
-            if (code < kFirstTimeFormat || code > kLastTimeFormat) code = kFormatTimeMinutes;
+            if (!is_time_format(code)) code = kFormatTimeMinutes;
             break;
         case kKindNumberInDateCell: code = kFormatGeneral; break;
         case kKindFraction: code = kFormatFraction; break;

@@ -7,6 +7,7 @@
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/style_run_layout.h"
 #include "objects/object_drawing.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/draw.h"
@@ -38,8 +39,6 @@ bool has_fill(const uint8_t* format) { return format[kFmtPattern] != 0 || format
 
 // ---- Style runs ----------------------------------------------------------------
 
-constexpr int kRunEntrySize = 20;
-constexpr int kRunFont = 8, kRunFace = 10, kRunSize = 12, kRunColour = 14;
 
 const uint8_t* run_at(const RowDrawState& s, int i) { return s.runs + i * kRunEntrySize; }
 
@@ -53,7 +52,7 @@ void run_span(const RowDrawState& s, int i, int32_t* start, int32_t* end) {
 void set_run_style(const RowDrawState& s, int i) {
     const uint8_t* run = run_at(s, i);
     pf::text_font(load_i16(run + kRunFont));
-    const int16_t size = load_i16(run + kRunSize);
+    const int16_t size = load_i16(run + kRunFontSize);
     pf::text_size(size >= 1 && size <= kLargestSize ? size : s.default_size);
     pf::text_face(run[kRunFace]);
 }

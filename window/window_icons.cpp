@@ -12,13 +12,13 @@
 #include "window/doc_window.h"
 #include "window/scrolling.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kIconImages = 129;
 constexpr int16_t kLayerMenuImage = 2;
 constexpr int16_t kLayerListImage = 1;
-constexpr int16_t kLayerMenu = 163;
 constexpr int16_t kLayerListMenu = 650;
 constexpr int16_t kStripLeft = 62;     // from the window's right edge
 constexpr int16_t kSecondIconLeft = 38;

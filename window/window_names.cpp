@@ -12,14 +12,13 @@
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 int16_t untitled_ctr = 0;
 
 namespace {
 
-constexpr int16_t kFileStrings = 130;
 constexpr int kUntitledItem = 2;
-constexpr int16_t kPromptStrings = 128;
 constexpr int kLayerItem = 5;
 constexpr int kLayerNameLimit = 31;
 

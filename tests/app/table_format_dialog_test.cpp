@@ -14,10 +14,11 @@
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kFormatMenu = 131, kTableFormatItem = 21;
+constexpr int16_t kTableFormatItem = 21;
 
 struct TableFormatDialog : AttendedDocumentTest {
     void SetUp() override {

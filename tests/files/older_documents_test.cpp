@@ -168,11 +168,11 @@ TEST_F(OlderDocumentTest, LongHeaderTextsAreClampedToTheirField) {
     unsigned char old[64];
     old[0] = 63;
     for (int i = 1; i <= 63; ++i) old[i] = i % 2 ? 0 : 'x';
-    unsigned char text[kHeaderTextCapacity + 8];
+    unsigned char text[kHeaderPartTextSize + 8];
     std::memset(text, 0xEE, sizeof text);
     convert_headertext(old, text);
     EXPECT_EQ(text[0], 63);
-    EXPECT_EQ(text[kHeaderTextCapacity], 0xEE);  // nothing past the field
+    EXPECT_EQ(text[kHeaderPartTextSize], 0xEE);  // nothing past the field
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text + 1), 6), "^tx^tx");
     // A code that does not fit whole is left off rather than cut.
     old[0] = 63;

@@ -224,3 +224,17 @@ TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
 }
 
 }  // namespace
+
+TEST_F(TextImportTest, ATimeFormulaKeepsOnlyATimeFormat) {
+    uint8_t header[32];
+    GetDefaultFormat(header);
+    auto code_after = [&](uint8_t code) {
+        header[kFmtCode] = code;
+        std::string row;
+        append_entry_cell(row, EntryCell{CellPoint{0, 0}, header, "=TIMEVALUE(\"1:30\")", {}}, layer);
+        return uint8_t(row[kFmtCode]);
+    };
+    EXPECT_EQ(code_after(29), 29);  // the last time format stays
+    EXPECT_EQ(code_after(30), 21);  // past it, the first time format
+    EXPECT_EQ(code_after(40), 21);
+}

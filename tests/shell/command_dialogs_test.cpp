@@ -24,6 +24,7 @@
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "format_fixture.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -345,7 +346,7 @@ TEST_F(CommandDialogs, FillSeriesAndSelectScreenshots) {
 
 // ---- Paste Special ------------------------------------------------------------
 
-constexpr int16_t kEditMenu = 130, kCopyItem = 5, kPasteSpecialItem = 8;
+constexpr int16_t kCopyItem = 5, kPasteSpecialItem = 8;
 
 // Once the dialog is up: the clicks (in its content) and pop-up drags of the
 // script, then Return.

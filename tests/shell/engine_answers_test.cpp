@@ -10,6 +10,7 @@
 #include "shell/app_prefs.h"
 #include "tests/files/text_fixture.h"
 #include "tests/formula/recalc_fixture.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
     recalculate_workbook(workbook);
     // Reported once, and the recalculation stops there as it does in the program.
     int reports = 0;
-    for (const AlertRequest& alert : alert_requests()) reports += alert.alert_id == kCautionAlertId;
+    for (const AlertRequest& alert : alert_requests()) reports += alert.alert_id == kStandardStopAlert;
     EXPECT_EQ(reports, 1);
 }
 

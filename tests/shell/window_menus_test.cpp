@@ -7,10 +7,10 @@
 #include "shell/shell_commands.h"
 #include "window/entry_line.h"
 #include "window/split_panes.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kShowHideMenu = 162;
 
 struct WindowMenus : FormatMenuTest {
     WindowRef front() { return FrontDocWindow(); }

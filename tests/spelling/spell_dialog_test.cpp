@@ -16,6 +16,7 @@
 #include "spelling/spell_dialog.h"
 #include "spelling/spelling.h"
 #include "tests/core/dialog_test_support.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -198,7 +199,7 @@ TEST_F(SpellDialogTest, TheEndMessageFitsOnItsLine) {
 }
 
 TEST_F(SpellDialogTest, WithoutADictionaryTheSpellingCommandIsDimmedAndTheWindowDoesNotOpen) {
-    constexpr int16_t kEditMenu = 130, kSpellingItem = 13;
+    constexpr int16_t kSpellingItem = 13;
     set_edit_menu(window_doc_record(window));
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kSpellingItem));
     close_spell();

@@ -40,6 +40,15 @@ TEST(RescompErrors, DuplicatesAndBrokenReferences) {
                 HasSubstr(":3: error: 'MENU' 1 refers to 'MENU' 9, which does not exist"));
     EXPECT_THAT(compile_errors("MBAR 128 {\n  menus 1\n}\n"),
                 HasSubstr(":2: error: 'MBAR' 128 refers to 'MENU' 1, which does not exist"));
+    EXPECT_THAT(compile_errors("STR# 5 symbol kTexts {\n}\nMENU 5 symbol kTexts {\n}\n"),
+                HasSubstr(":3: error: duplicate symbol kTexts (first at "));
+}
+
+TEST(RescompErrors, SymbolsAreConstantNames) {
+    EXPECT_THAT(compile_errors("STR# 5 symbol {\n}\n"), HasSubstr(":1: error: expected a constant name"));
+    EXPECT_THAT(compile_errors("STR# 5 symbol texts {\n}\n"), HasSubstr(":1: error: expected a constant name"));
+    EXPECT_THAT(compile_errors("STR# 5 symbol kTwo-Words {\n}\n"), HasSubstr(":1: error:"));
+    EXPECT_THAT(compile_errors("STR# 5 symbol kA symbol kB {\n}\n"), HasSubstr(":1: error: a resource has one symbol"));
 }
 
 TEST(RescompErrors, TemplateFaults) {

@@ -18,6 +18,7 @@ struct CompileResult {
     int status = -1;
     std::string errors;  // the compiler's messages
     std::vector<uint8_t> bundle;
+    std::string ids;  // the ids header
 };
 
 inline std::string read_file(const std::filesystem::path& path) {
@@ -35,7 +36,9 @@ inline CompileResult run_rescomp(const std::string& source) {
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "fixture.txt", std::ios::binary) << source;
     std::filesystem::remove(folder / "bundle.bin");
-    std::string command = std::string(RESCOMP_PATH) + " --bundle " + (folder / "bundle.bin").string() + " " +
+    std::filesystem::remove(folder / "ids.h");
+    std::string command = std::string(RESCOMP_PATH) + " --bundle " + (folder / "bundle.bin").string() + " --ids " +
+                          (folder / "ids.h").string() + " " +
                           (folder / "fixture.txt").string() + " 2> " + (folder / "errors.txt").string();
     CompileResult result;
     int status = std::system(command.c_str());
@@ -43,6 +46,7 @@ inline CompileResult run_rescomp(const std::string& source) {
     result.errors = read_file(folder / "errors.txt");
     std::string bytes = read_file(folder / "bundle.bin");
     result.bundle.assign(bytes.begin(), bytes.end());
+    result.ids = read_file(folder / "ids.h");
     return result;
 }
 

@@ -57,6 +57,22 @@ data 'Qrvx' -3 {
     EXPECT_EQ(get_resource(four_cc("Qrvy"), 5), nullptr);
 }
 
+TEST(RescompText, SymbolsNameTheirIdsInTheIdsHeader) {
+    CompileResult result = run_rescomp(
+        "STR# 200 \"Calc\" purgeable symbol kCalcStrings {\n  \"a\"\n}\n"
+        "STR# 160 symbol kCalcDialogStrings {\n}\nMENU -3 symbol kLowMenu {\n  title \"x\"\n}\nSTR# 7 {\n}\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_NE(result.ids.find("constexpr int16_t kCalcStrings = 200;"), std::string::npos) << result.ids;
+    EXPECT_NE(result.ids.find("constexpr int16_t kCalcDialogStrings = 160;"), std::string::npos);
+    EXPECT_NE(result.ids.find("constexpr int16_t kLowMenu = -3;"), std::string::npos);
+    EXPECT_EQ(result.ids.find("= 7;"), std::string::npos);  // no symbol, no constant
+    // The symbol is not a name: named lookup and attributes are untouched.
+    ASSERT_EQ(pf::resources_install(result.bundle.data(), result.bundle.size()), pf::noErr);
+    EXPECT_EQ(get_indexed_string(200, 1), "a");
+    EXPECT_NE(get_named_resource(kStringListType, "Calc"), nullptr);
+    EXPECT_EQ(get_named_resource(kStringListType, "kCalcStrings"), nullptr);
+}
+
 TEST(RescompText, Version) {
     install_source(R"(
 vers 1 {

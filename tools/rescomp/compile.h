@@ -27,6 +27,7 @@ struct Compiled {
     int16_t id = 0;
     bool has_name = false;
     std::string name;
+    std::string symbol;
     uint16_t attributes = 0;
     std::vector<uint8_t> data;
     std::vector<Reference> references;
@@ -126,5 +127,7 @@ std::vector<uint8_t> build_bundle(const std::vector<Compiled>& resources);
 // C++ source holding the bundle as a byte array, and its header.
 std::string bundle_source(const std::vector<uint8_t>& bundle, const std::string& header_name);
 std::string bundle_header();
+// The header declaring one constant per resource given a symbol, in bundle order.
+std::string ids_header(const std::vector<Compiled>& resources);
 
 }  // namespace rescomp

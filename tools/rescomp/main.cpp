@@ -1,5 +1,5 @@
 // rescomp: compiles resource text files into one bundle.
-//   rescomp [--cpp FILE --header FILE] [--bundle FILE] input.txt...
+//   rescomp [--cpp FILE --header FILE] [--ids FILE] [--bundle FILE] input.txt...
 // Every fault is printed as "file:line: error: ..." and makes the exit status 1.
 #include <algorithm>
 #include <cstring>
@@ -14,7 +14,7 @@ namespace rescomp {
 namespace {
 
 struct Options {
-    std::string cpp_path, header_path, bundle_path;
+    std::string cpp_path, header_path, ids_path, bundle_path;
     std::vector<std::string> inputs;
 };
 
@@ -23,6 +23,7 @@ bool parse_options(int argc, char** argv, Options& options) {
         std::string arg = argv[i];
         std::string* target = arg == "--cpp" ? &options.cpp_path
                               : arg == "--header" ? &options.header_path
+                              : arg == "--ids"    ? &options.ids_path
                               : arg == "--bundle" ? &options.bundle_path
                                                   : nullptr;
         if (target) {
@@ -56,16 +57,26 @@ void compile_file(const std::string& path, std::vector<Compiled>& compiled, Diag
         out.id = source.id;
         out.has_name = source.has_name;
         out.name = source.name;
+        out.symbol = source.symbol;
         out.attributes = source.attributes;
         if (compiler_for(source.type)(source, out, diagnostics)) compiled.push_back(std::move(out));
     }
 }
 
-// Duplicate (type, id) pairs, and duplicate names within a type.
+std::string place(const Compiled& resource) { return resource.at.file + ":" + std::to_string(resource.at.line); }
+
+// Duplicate (type, id) pairs, duplicate names within a type, and symbols named twice.
 void check_duplicates(const std::vector<Compiled>& compiled, Diagnostics& diagnostics) {
     std::map<std::pair<pf::FourCC, int16_t>, const Compiled*> by_id;
     std::map<std::pair<pf::FourCC, std::string>, const Compiled*> by_name;
+    std::map<std::string, const Compiled*> by_symbol;
     for (const Compiled& resource : compiled) {
+        if (!resource.symbol.empty()) {
+            auto [named, fresh] = by_symbol.try_emplace(resource.symbol, &resource);
+            if (!fresh)
+                diagnostics.error(resource.at, "duplicate symbol " + resource.symbol + " (first at " +
+                                                   place(*named->second) + ")");
+        }
         auto [at, fresh] = by_id.try_emplace({resource.type, resource.id}, &resource);
         if (!fresh)
             diagnostics.error(resource.at, "duplicate " + describe(resource.type, resource.id) + " (first at " +
@@ -110,7 +121,7 @@ bool write_file(const std::string& path, const std::string& bytes) {
 int run(int argc, char** argv) {
     Options options;
     if (!parse_options(argc, argv, options)) {
-        std::cerr << "usage: rescomp [--cpp FILE --header FILE] [--bundle FILE] input.txt...\n";
+        std::cerr << "usage: rescomp [--cpp FILE --header FILE] [--ids FILE] [--bundle FILE] input.txt...\n";
         return 2;
     }
     Diagnostics diagnostics;
@@ -129,6 +140,7 @@ int run(int argc, char** argv) {
     bool written = true;
     if (!options.bundle_path.empty())
         written &= write_file(options.bundle_path, std::string(bundle.begin(), bundle.end()));
+    if (!options.ids_path.empty()) written &= write_file(options.ids_path, ids_header(compiled));
     if (!options.cpp_path.empty()) {
         std::string header_name = options.header_path.substr(options.header_path.find_last_of('/') + 1);
         written &= write_file(options.header_path, bundle_header());

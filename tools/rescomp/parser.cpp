@@ -1,5 +1,7 @@
 // Splits a resource file into blocks: a header line `TYPE id ["name"] [attributes] {`,
 // body lines, and a closing `}` on a line of its own.
+#include <cctype>
+
 #include "platform/resources/resource_format.h"
 #include "tools/rescomp/compile.h"
 
@@ -51,6 +53,30 @@ const KindEntry* kind_of_type(pf::FourCC type) {
     return nullptr;
 }
 
+// A C++ constant name of the form kName.
+bool is_symbol(const std::string& word) {
+    if (word.size() < 2 || word[0] != 'k' || !std::isupper(static_cast<unsigned char>(word[1]))) return false;
+    for (char c : word)
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// `symbol kName` after the id: the constant the ids header declares for it.
+void parse_symbol(LineCursor& cursor, ResourceSource& resource) {
+    ++cursor.pos;
+    const Token* word = cursor.peek();
+    if (!word || word->kind != TokenKind::Word || !is_symbol(word->text)) {
+        cursor.fail("expected a constant name such as kFileMenu after 'symbol'");
+        return;
+    }
+    if (!resource.symbol.empty()) {
+        cursor.fail("a resource has one symbol");
+        return;
+    }
+    resource.symbol = word->text;
+    ++cursor.pos;
+}
+
 // Reads the header tokens into `resource`; false after reporting a fault.
 bool parse_header(const Line& header, ResourceSource& resource, Diagnostics& diagnostics) {
     LineCursor cursor(header, diagnostics);
@@ -86,8 +112,10 @@ bool parse_header(const Line& header, ResourceSource& resource, Diagnostics& dia
         resource.name = cursor.pstring("resource name");
         resource.has_name = true;
     }
-    while (cursor.ok && cursor.peek() && cursor.peek()->kind == TokenKind::Word)
-        resource.attributes |= uint16_t(named_or_number(cursor, kAttributes, 0, 0, "attribute"));
+    while (cursor.ok && cursor.peek() && cursor.peek()->kind == TokenKind::Word) {
+        if (cursor.peek()->text == "symbol") parse_symbol(cursor, resource);
+        else resource.attributes |= uint16_t(named_or_number(cursor, kAttributes, 0, 0, "attribute"));
+    }
     if (cursor.ok && (!cursor.peek() || cursor.peek()->kind != TokenKind::OpenBrace))
         cursor.fail("expected '{' at the end of the resource's first line");
     ++cursor.pos;

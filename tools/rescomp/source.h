@@ -43,6 +43,7 @@ struct ResourceSource {
     int16_t id = 0;
     std::string name;  // Mac Roman; empty for none
     bool has_name = false;
+    std::string symbol;  // the C++ constant naming the id in the ids header; empty for none
     uint16_t attributes = 0;
     std::vector<Line> body;
 };
