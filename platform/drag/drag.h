@@ -8,7 +8,8 @@
 // the mouse with the drag's outline drawn in grey by exclusive or over the
 // screen, sends the tracking handler of each window it crosses the enter, in
 // and leave messages, and on release hands the drag to the receive handler of
-// the window under the mouse. A drop on no window of ours (the desktop or the
+// the window under the mouse. Out of our windows, the host shows the drag to
+// the program under the mouse, which may take its data (a copy) on release. A drop on no window of ours (the desktop or the
 // menu bar) is not accepted: there is no folder, and so no trash, on our screen.
 //
 // Files and text dropped by other programs arrive as one drag per drop, given
@@ -19,6 +20,7 @@
 #include "platform/draw/region.h"
 #include "platform/events/events.h"
 #include "platform/files/files.h"
+#include "platform/host/host.h"
 #include "platform/types.h"
 #include "platform/windows/windows.h"
 
@@ -74,6 +76,7 @@ enum class DropKind : uint8_t {
     kNotDropped,  // still tracking, or never tracked
     kOurWindow,   // one of our windows (see drop_window)
     kDesktop,     // the desktop or the menu bar: no receiver, no folder
+    kOtherProgram,  // another program's window, which took the drag's data
 };
 
 using DragSendDataProc = OSErr (*)(FourCC type, void* refcon, DragItemRef item, DragRef drag);
@@ -123,6 +126,12 @@ OSErr show_drag_hilite(DragRef drag, WindowRef window, const Rect& rect);
 OSErr hide_drag_hilite(DragRef drag);
 // The window showing the highlight, null for none.
 WindowRef drag_hilite_window(DragRef drag);
+
+// ---- Other programs ---------------------------------------------------------------
+// What a drag gives other programs: the text of its first item with a "TEXT"
+// flavour and the picture of its first with a "PICT" one (made as a PNG
+// image when asked for), flavours only for the sender left out.
+ClipboardOffer drag_offer_for_others(DragRef drag);
 
 // ---- Tracking -------------------------------------------------------------------
 // Follows the mouse from the press in `start` until the button comes up, with

@@ -3,6 +3,7 @@
 #include "platform/draw/draw.h"
 #include "platform/drag/drag.h"
 #include "platform/drag/drag_internal.h"
+#include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
 
 #include <map>
@@ -173,6 +174,7 @@ OSErr track_drag(DragRef drag, const EventRecord& start, RgnHandle outline) {
     WindowRef over = sender;
     send_tracking(kDragTrackingEnterWindow, over, drag);
 
+    host_begin_outside_drag([drag] { return drag_offer_for_others(drag); });
     Ghost ghost(outline);
     ghost.show(0, 0);
     bool moved = false;
@@ -183,6 +185,7 @@ OSErr track_drag(DragRef drag, const EventRecord& start, RgnHandle outline) {
         cross(over, now, drag);
         over = now;
         send_tracking(kDragTrackingInWindow, over, drag);
+        host_follow_outside_drag();
         compose_screen();  // what the handlers drew, before the outline goes over it
         ghost.show(int16_t(drag->mouse.h - start.where.h), int16_t(drag->mouse.v - start.where.v));
     }
@@ -193,6 +196,10 @@ OSErr track_drag(DragRef drag, const EventRecord& start, RgnHandle outline) {
     cross(over, target, drag);
     send_tracking(kDragTrackingLeaveWindow, target, drag);
     hide_drag_hilite(drag);
+    if (host_end_outside_drag(moved)) {
+        drag->drop = DropKind::kOtherProgram;
+        return noErr;
+    }
     if (!moved) return kUserCanceledErr;
     return drop_on(target, drag);
 }

@@ -63,6 +63,16 @@ void host_set_clipboard(const ClipboardOffer& offer) { current.set_clipboard(off
 void host_apply_cursor(const Cursor* image, bool visible) { current.apply_cursor(image, visible); }
 void host_beep() { current.beep(); }
 
+void host_begin_outside_drag(OutsideDragOffer offer) {
+    if (current.begin_outside_drag) current.begin_outside_drag(std::move(offer));
+}
+
+void host_follow_outside_drag() {
+    if (current.follow_outside_drag) current.follow_outside_drag();
+}
+
+bool host_end_outside_drag(bool drop) { return current.end_outside_drag && current.end_outside_drag(drop); }
+
 void headless_host_open(int width, int height) {
     host_install(headless_host_procs());
     screen_open(width, height);

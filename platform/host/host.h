@@ -20,6 +20,8 @@ struct ClipboardOffer {
     std::function<std::vector<uint8_t>()> png;
 };
 
+using OutsideDragOffer = std::function<ClipboardOffer()>;
+
 struct HostProcs {
     // Copies the screen's changed pixels to wherever the host shows them.
     void (*present)() = nullptr;
@@ -36,6 +38,13 @@ struct HostProcs {
     // Shows the cursor image (null: the arrow) or hides it.
     void (*apply_cursor)(const Cursor* image, bool visible) = nullptr;
     void (*beep)() = nullptr;
+    // A drag of ours over other programs' windows: begun with what it would
+    // give them (made when one might first take it), followed on every pass
+    // of the drag, and ended at the release, dropped or not; the end answers
+    // whether another program took the drop. Null in hosts without others.
+    void (*begin_outside_drag)(OutsideDragOffer offer) = nullptr;
+    void (*follow_outside_drag)() = nullptr;
+    bool (*end_outside_drag)(bool drop) = nullptr;
 };
 
 // Installs a host's procedures; the headless host is in force until another is installed.
@@ -50,6 +59,9 @@ bool host_get_clipboard_png(std::vector<uint8_t>& png);
 void host_set_clipboard(const ClipboardOffer& offer);
 void host_apply_cursor(const Cursor* image, bool visible);
 void host_beep();
+void host_begin_outside_drag(OutsideDragOffer offer);
+void host_follow_outside_drag();
+bool host_end_outside_drag(bool drop);
 // Whether the user asked the program to quit (closing the host window).
 bool host_quit_requested();
 // Forgets the request once the program has taken it (a refused quit goes on running).

@@ -44,6 +44,8 @@ void scrap_system_changed();
 std::u32string scrap_text_unmapped();
 // Text from other programs (UTF-8) as a "TEXT" flavour: Mac Roman, CR line ends.
 std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8);
+// A "TEXT" flavour as other programs take it: UTF-8, LF line ends.
+std::string scrap_text_to_utf8(const std::vector<uint8_t>& text);
 
 // Forgets everything (tests).
 void scrap_reset();

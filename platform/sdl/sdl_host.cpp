@@ -9,12 +9,14 @@
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
 #include "platform/sdl/x11_clipboard.h"
+#include "platform/sdl/x11_drag.h"
 #include "platform/system/system.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "platform/text/mac_roman.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <cairo.h>
 
 #include <algorithm>
@@ -276,6 +278,13 @@ void sdl_wait(int milliseconds) {
 
 // ---- Clipboard, cursor, beep ------------------------------------------------------
 
+// The X11 window under the SDL window, 0 when it has none.
+unsigned long x11_window_of(SDL_Window* sdl_window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(sdl_window, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
+}
+
 bool sdl_get_clipboard(std::string& utf8) {
     if (!SDL_HasClipboardText()) return false;
     char* text = SDL_GetClipboardText();
@@ -489,6 +498,7 @@ bool sdl_host_open(int width, int height) {
     set_composition_area_hook(place_input_method);
     set_key_repeat(0, 0);  // the system repeats held keys itself
     const bool x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0 && x11_clipboard_open();
+    if (x11) x11_drag_open(x11_window_of(window));
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,
                            .wait = sdl_wait,
@@ -497,7 +507,10 @@ bool sdl_host_open(int width, int height) {
                            .get_clipboard_png = x11 ? x11_clipboard_png : sdl_get_clipboard_png,
                            .set_clipboard = x11 ? x11_clipboard_offer : sdl_set_clipboard,
                            .apply_cursor = sdl_apply_cursor,
-                           .beep = sdl_beep});
+                           .beep = sdl_beep,
+                           .begin_outside_drag = x11 ? x11_begin_outside_drag : nullptr,
+                           .follow_outside_drag = x11 ? x11_follow_outside_drag : nullptr,
+                           .end_outside_drag = x11 ? x11_end_outside_drag : nullptr});
     set_raise_proc(sdl_raise);
     set_notification_proc(sdl_notify);
     scrap_system_changed();

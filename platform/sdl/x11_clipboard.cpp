@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include "platform/sdl/x11_selection.h"
 #include <X11/extensions/Xfixes.h>
 #include <poll.h>
 
@@ -36,6 +37,32 @@ struct Outgoing {
     size_t sent = 0;
 };
 
+// What we offer under one selection; its picture is made when first asked for.
+struct Offered {
+    Atom selection = None;
+    bool owned = false;
+    Time since = CurrentTime;
+    ClipboardOffer offer;
+    bool png_made = false;
+    std::vector<uint8_t> png;
+
+    const std::vector<uint8_t>& picture() {
+        if (!png_made) png = offer.png ? offer.png() : std::vector<uint8_t>();
+        png_made = true;
+        return png;
+    }
+    void take(const ClipboardOffer& given, Time time) {
+        offer = given;
+        png_made = false;
+        png.clear();
+        since = time;
+    }
+    void forget() {
+        owned = false;
+        take(ClipboardOffer{}, CurrentTime);
+    }
+};
+
 // What was last read from another program's clipboard, kept until its owner changes.
 struct ReadCache {
     uint64_t generation = UINT64_MAX;
@@ -50,21 +77,13 @@ Atoms atoms{};
 int fixes_event_base = -1;
 uint64_t owner_generation = 0;  // moves whenever the clipboard gets an owner (every one, when XFixes is had)
 
-bool owner = false;
-Time owned_since = CurrentTime;
-ClipboardOffer offer;
-bool png_made = false;
-std::vector<uint8_t> offered_png;
+Offered clipboard;  // the CLIPBOARD selection
+Offered other;      // a second selection (a drag's), while we own it
 std::vector<Outgoing> outgoing;
 ReadCache cache;
+void (*client_message_handler)(const XClientMessageEvent&) = nullptr;
 
 Atom atom(const char* name) { return XInternAtom(display, name, False); }
-
-const std::vector<uint8_t>& offered_picture() {
-    if (!png_made) offered_png = offer.png ? offer.png() : std::vector<uint8_t>();
-    png_made = true;
-    return offered_png;
-}
 
 void put_bytes(Window requestor, Atom property, Atom type, const uint8_t* data, size_t size) {
     XChangeProperty(display, requestor, property, type, 8, PropModeReplace, data, int(size));
@@ -87,8 +106,9 @@ void send_next_step(Outgoing& transfer) {
 }
 
 // Fills the property with the target's data; false when it is not offered.
-bool answer(Window requestor, Atom property, Atom target) {
-    if (!owner) return false;
+bool answer(Offered& offered, Window requestor, Atom property, Atom target) {
+    if (!offered.owned) return false;
+    const ClipboardOffer& offer = offered.offer;
     const bool picture = offer.png != nullptr;
     if (target == atoms.targets) {
         std::vector<Atom> targets{atoms.targets, atoms.timestamp};
@@ -99,7 +119,7 @@ bool answer(Window requestor, Atom property, Atom target) {
         return true;
     }
     if (target == atoms.timestamp) {
-        const long time = long(owned_since);
+        const long time = long(offered.since);
         XChangeProperty(display, requestor, property, XA_INTEGER, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&time), 1);
         return true;
@@ -108,8 +128,8 @@ bool answer(Window requestor, Atom property, Atom target) {
         send_bytes(requestor, property, target, std::vector<uint8_t>(offer.utf8.begin(), offer.utf8.end()));
         return true;
     }
-    if (picture && target == atoms.png && !offered_picture().empty()) {
-        send_bytes(requestor, property, target, offered_picture());
+    if (picture && target == atoms.png && !offered.picture().empty()) {
+        send_bytes(requestor, property, target, offered.picture());
         return true;
     }
     return false;
@@ -125,22 +145,24 @@ void serve(const XSelectionRequestEvent& request) {
     reply.time = request.time;
     // Clients of the oldest convention name no property: the target is used.
     const Atom property = request.property == None ? request.target : request.property;
-    const bool ours = request.selection == atoms.clipboard;
-    reply.property = ours && answer(request.requestor, property, request.target) ? property : None;
+    Offered* offered = request.selection == clipboard.selection ? &clipboard
+                       : request.selection == other.selection ? &other
+                                                              : nullptr;
+    reply.property = offered && answer(*offered, request.requestor, property, request.target) ? property : None;
     XSendEvent(display, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
 }
 
 void lose_ownership() {
-    if (!owner) return;
-    owner = false;
-    offer = ClipboardOffer{};
-    offered_png.clear();
+    if (!clipboard.owned) return;
+    clipboard.forget();
     scrap_system_changed();
 }
 
 void handle(XEvent& event) {
     if (event.type == SelectionRequest) return serve(event.xselectionrequest);
     if (event.type == SelectionClear && event.xselectionclear.selection == atoms.clipboard) return lose_ownership();
+    if (event.type == SelectionClear && event.xselectionclear.selection == other.selection) return other.forget();
+    if (event.type == ClientMessage && client_message_handler) return client_message_handler(event.xclient);
     if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
         for (Outgoing& transfer : outgoing)
             if (transfer.requestor == event.xproperty.window && transfer.property == event.xproperty.atom)
@@ -152,7 +174,7 @@ void handle(XEvent& event) {
         ++owner_generation;
         // A notice older than our own taking of the clipboard is no loss.
         const auto& notice = reinterpret_cast<XFixesSelectionNotifyEvent&>(event);
-        if (notice.owner != window && notice.selection_timestamp >= owned_since) lose_ownership();
+        if (notice.owner != window && notice.selection_timestamp >= clipboard.since) lose_ownership();
     }
 }
 
@@ -220,7 +242,7 @@ bool convert(Atom target, std::vector<uint8_t>& data) {
 }
 
 // The server's time now, from a property change on our window.
-Time server_time() {
+Time now_on_server() {
     XChangeProperty(display, window, atoms.time_probe, XA_STRING, 8, PropModeAppend, nullptr, 0);
     XFlush(display);
     XEvent event;
@@ -260,6 +282,17 @@ void refresh_cache() {
     else cache.has_png = offered(atoms.png) && convert(atoms.png, cache.png);
 }
 
+// Makes our window the selection's owner, offering `given` under it.
+bool take_selection(Offered& offered, Atom selection, const ClipboardOffer& given) {
+    const Time since = now_on_server();
+    offered.selection = selection;
+    offered.take(given, since);
+    XSetSelectionOwner(display, selection, window, since);
+    offered.owned = XGetSelectionOwner(display, selection) == window;
+    XFlush(display);
+    return offered.owned;
+}
+
 }  // namespace
 
 bool x11_clipboard_open() {
@@ -267,6 +300,7 @@ bool x11_clipboard_open() {
     if (!display) return false;
     window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(display, window, PropertyChangeMask);
+    clipboard.selection = atom("CLIPBOARD");
     atoms = Atoms{atom("CLIPBOARD"),   atom("TARGETS"),     atom("TIMESTAMP"),
                   atom("INCR"),        atom("image/png"),   atom("UTF8_STRING"),
                   atom("text/plain;charset=utf-8"), atom("QUORVIN_TRANSFER"), atom("QUORVIN_TIME")};
@@ -286,8 +320,8 @@ void x11_clipboard_close() {
     XDestroyWindow(display, window);
     XCloseDisplay(display);
     display = nullptr;
-    owner = false;
-    offer = ClipboardOffer{};
+    clipboard.forget();
+    other.forget();
     outgoing.clear();
     cache = ReadCache{};
 }
@@ -306,9 +340,9 @@ int x11_clipboard_descriptor() { return display ? ConnectionNumber(display) : -1
 
 bool x11_clipboard_text(std::string& utf8) {
     if (!display) return false;
-    if (owner) {
-        utf8 = offer.utf8;
-        return offer.has_text;
+    if (clipboard.owned) {
+        utf8 = clipboard.offer.utf8;
+        return clipboard.offer.has_text;
     }
     refresh_cache();
     utf8 = cache.utf8;
@@ -317,8 +351,8 @@ bool x11_clipboard_text(std::string& utf8) {
 
 bool x11_clipboard_png(std::vector<uint8_t>& png) {
     if (!display) return false;
-    if (owner) {
-        png = offered_picture();
+    if (clipboard.owned) {
+        png = clipboard.picture();
         return !png.empty();
     }
     refresh_cache();
@@ -328,13 +362,32 @@ bool x11_clipboard_png(std::vector<uint8_t>& png) {
 
 void x11_clipboard_offer(const ClipboardOffer& given) {
     if (!display) return;
-    offer = given;
-    png_made = false;
-    offered_png.clear();
-    owned_since = server_time();
-    XSetSelectionOwner(display, atoms.clipboard, window, owned_since);
-    owner = XGetSelectionOwner(display, atoms.clipboard) == window;
-    XFlush(display);
+    take_selection(clipboard, atoms.clipboard, given);
 }
+
+namespace x11 {
+
+Display* display() { return pf::display; }
+Window window() { return pf::window; }
+Atom atom(const char* name) { return pf::atom(name); }
+
+bool offer_selection(Atom selection, const ClipboardOffer& offer) {
+    if (other.owned && other.selection != selection) withdraw_selection();
+    return take_selection(other, selection, offer);
+}
+
+Time offered_since() { return other.since; }
+
+void withdraw_selection() {
+    if (other.owned) XSetSelectionOwner(pf::display, other.selection, None, other.since);
+    other.forget();
+    XFlush(pf::display);
+}
+
+void set_client_message_handler(void (*handler)(const XClientMessageEvent&)) { client_message_handler = handler; }
+
+bool await(const std::function<bool(const XEvent&)>& wanted, XEvent& found) { return wait_for(wanted, found); }
+
+}  // namespace x11
 
 }  // namespace pf

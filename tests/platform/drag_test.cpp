@@ -236,4 +236,87 @@ TEST_F(TwoWindows, TheWindowUnderTheDragShowsItsHighlightUntilTheDragLeaves) {
     pf::dispose_drag(drag);
 }
 
+// A host with another program beside our windows that takes every drop
+// made while `taking`, reading the drag's offer as it would.
+struct OtherProgram {
+    pf::OutsideDragOffer make_offer;
+    int passes = 0;
+    bool taking = true;
+    bool asked_to_drop = false;
+    pf::ClipboardOffer taken;
+};
+OtherProgram other;
+
+void begin_outside(pf::OutsideDragOffer offer) { other.make_offer = std::move(offer); }
+void follow_outside() { ++other.passes; }
+bool end_outside(bool drop) {
+    other.asked_to_drop = drop;
+    if (!drop || !other.taking) return false;
+    other.taken = other.make_offer();
+    return true;
+}
+
+class DragToOtherProgram : public TwoWindows {
+  protected:
+    void SetUp() override {
+        TwoWindows::SetUp();
+        other = OtherProgram{};
+        pf::HostProcs procs = pf::headless_host_procs();
+        procs.begin_outside_drag = begin_outside;
+        procs.follow_outside_drag = follow_outside;
+        procs.end_outside_drag = end_outside;
+        pf::host_install(procs);
+    }
+    void TearDown() override {
+        pf::host_install(pf::headless_host_procs());
+        TwoWindows::TearDown();
+    }
+};
+
+TEST_F(DragToOtherProgram, ADropTakenByAnotherProgramGetsTheTextAndPictureAsTheClipboardGivesThem) {
+    int asked = 0;
+    fill_drag = [&asked](pf::DragRef drag) {
+        pf::add_drag_item_flavor(drag, 1, pf::kFlavorTypeText, "own", 3, pf::kFlavorSenderOnly);
+        pf::add_drag_item_flavor(drag, 2, pf::kFlavorTypeText, "1\t\xA5" "2\r", 5, 0);
+        pf::add_drag_item_flavor(drag, 2, pf::four_cc("PICT"), nullptr, 0, 0);
+        pf::set_drag_send_proc(drag, send_picture, &asked);
+    };
+    pf::DropKind kind = pf::DropKind::kNotDropped;
+    after_drop = [&kind](pf::DragRef drag) { pf::get_drop_location(drag, kind); };
+    pf::driver_drag(centre(a), Point{400, 320}, 0, 4);  // off our windows
+    run();
+    EXPECT_EQ(track_result, pf::noErr);
+    EXPECT_EQ(kind, pf::DropKind::kOtherProgram);
+    EXPECT_GT(other.passes, 0);
+    EXPECT_TRUE(received.empty());  // none of our windows receives it
+    EXPECT_TRUE(other.taken.has_text);
+    EXPECT_EQ(other.taken.utf8, "1\t\u2022" "2\n");  // Mac Roman bullet, CR as LF
+    ASSERT_TRUE(other.taken.png);
+    EXPECT_EQ(asked, 0);  // the picture is made only when the other program reads it
+}
+
+TEST_F(DragToOtherProgram, ARefusedOrCancelledDragIsOursAsBefore) {
+    fill_drag = [](pf::DragRef drag) { pf::add_drag_item_flavor(drag, 1, pf::kFlavorTypeText, "x", 1, 0); };
+    other.taking = false;
+    pf::driver_drag(centre(a), centre(b), 0, 4);
+    run();
+    EXPECT_EQ(track_result, pf::noErr);
+    EXPECT_EQ(messages.back(), "drop B");
+    EXPECT_FALSE(other.taken.has_text);
+    pf::driver_click(centre(a));
+    run();
+    EXPECT_EQ(track_result, pf::kUserCanceledErr);
+    EXPECT_FALSE(other.asked_to_drop);  // a click drops nothing anywhere
+}
+
+TEST(DragOffer, PicturesOnlyForTheSenderAndDragsWithoutTextOfferNoText) {
+    pf::DragRef drag = pf::new_drag();
+    pf::add_drag_item_flavor(drag, 1, pf::four_cc("PICT"), "pic", 3, pf::kFlavorSenderOnly);
+    pf::add_drag_item_flavor(drag, 1, pf::kFlavorTypeHfs, "file", 4, 0);
+    const pf::ClipboardOffer offer = pf::drag_offer_for_others(drag);
+    EXPECT_FALSE(offer.has_text);
+    EXPECT_FALSE(offer.png);
+    pf::dispose_drag(drag);
+}
+
 }  // namespace

@@ -1,0 +1,32 @@
+// The clipboard's X connection shared with the other X11 exchanges of the
+// host (drags): its display and hidden window, a second selection offered
+// with the clipboard's conversions, and the client messages sent to the window.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <functional>
+
+#include "platform/host/host.h"
+
+namespace pf::x11 {
+
+// Null and 0 while the clipboard's connection is closed.
+Display* display();
+Window window();
+Atom atom(const char* name);
+
+// Offers `offer` under `selection` (one at a time besides CLIPBOARD), answered
+// as the clipboard answers; false when another program took it at once.
+bool offer_selection(Atom selection, const ClipboardOffer& offer);
+// When the offer was made (its ownership's time).
+Time offered_since();
+void withdraw_selection();
+
+// Client messages to our window go to the handler (null: none).
+void set_client_message_handler(void (*handler)(const XClientMessageEvent&));
+// Takes events, handling the rest, until a wanted one comes (true) or the
+// clipboard's answer time is up.
+bool await(const std::function<bool(const XEvent&)>& wanted, XEvent& found);
+
+}  // namespace pf::x11
