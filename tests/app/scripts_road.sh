@@ -20,12 +20,17 @@ printf '%s\r\n' "東京,日本語" "北京,简体中文" "서울,한국어" "Α�
 
 start_app "$quorvin" "$work/world.csv"
 # No note of replaced characters comes first: the document window is shown at once.
-shoot_until scripts_road_open.png has_document scripts_road_open.png || fail "no document window"
-dy=$(document_drop scripts_road_open.png)
 row_box() { echo "150x14+36+$((56 + 16 * $1 + dy))"; }
-for row in 1 2 3 4 5 6; do
-  [ "$(dark_pixels scripts_road_open.png "$(row_box "$row")")" -gt 40 ] || fail "row $row is not drawn"
-done
+# Whether the document shows, with text in each of its six rows.
+rows_drawn() {
+  has_document "$1" || return 1
+  dy=$(document_drop "$1")
+  local row
+  for row in 1 2 3 4 5 6; do
+    [ "$(dark_pixels "$1" "$(row_box "$row")")" -gt 40 ] || return 1
+  done
+}
+shoot_until scripts_road_open.png rows_drawn scripts_road_open.png || fail "the six rows are not drawn"
 
 keys Right
 typed "大阪"
@@ -44,8 +49,8 @@ expected=$(printf '%s\r\n' "東京,大阪" "北京,简体中文" "서울,한국�
 [ "$(cat "$work/world.csv")" = "$expected" ] || fail "saved text differs: $(tr '\r\n' '|' < "$work/world.csv")"
 
 start_app "$quorvin" "$work/world.csv"
-shoot_until scripts_road_reopened.png has_document scripts_road_reopened.png || fail "no document window again"
-[ "$(dark_pixels scripts_road_reopened.png "$(row_box 1)")" -gt 40 ] || fail "row 1 is not drawn again"
+row_1_drawn() { has_document "$1" && [ "$(dark_pixels "$1" "$(row_box 1)")" -gt 40 ]; }
+shoot_until scripts_road_reopened.png row_1_drawn scripts_road_reopened.png || fail "row 1 is not drawn again"
 quit_without_saving  # an opened text counts as changed
 
 "$sheetconv" "$work/world.csv" "$work/world.qrv" || fail "the converter could not read the CSV"
