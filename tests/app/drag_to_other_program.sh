@@ -31,10 +31,11 @@ wait_for 30 target_shown || fail "the drag target shows no window"
 a_x=$((33 + 38))
 a1_y=$((58 + dy + 8))
 a2_y=$((58 + dy + 17 + 8))
+mark_screen
 xdotool mousemove "$a_x" "$a1_y" mousedown 1
 glide "$a_x" "$a1_y" "$a_x" "$a2_y"
 xdotool mouseup 1
-sleep 0.3
+await_change "selecting A1:A2"
 
 # The top edge of the selection A1:A2, out to the middle of the other client.
 top_y=$((58 + dy))

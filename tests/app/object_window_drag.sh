@@ -24,26 +24,20 @@ green_pixels() { convert "$out/$1" -fill black +opaque "#00C000" -fill white -op
 green_box() { convert "$out/$1" -fill black +opaque "#00C000" -fill white -opaque "#00C000" -format "%@" info:; }
 
 convert -size 60x40 xc:'#00C000' "$work/green.png"
-xclip -selection clipboard -t image/png -i "$work/green.png"
-sleep 0.3
+another_program_copies_png "$work/green.png"
 # B3 of a new document's window: columns 76 pixels wide from 33, rows 17 high from 58.
-xdotool mousemove $((33 + 76 + 38)) $((58 + dy + 17 * 2 + 8)) click 1
-sleep 0.3
+changes_screen "selecting B3" click_at $((33 + 76 + 38)) $((58 + dy + 17 * 2 + 8))
 keys ctrl+v
 one_block() { [ "$(green_pixels "$1")" -gt 2000 ]; }
 shoot_until object_window_drag_pasted.png one_block object_window_drag_pasted.png || fail "no picture pasted"
 
-keys ctrl+n
-sleep 1
+changes_screen "a new document" keys ctrl+n
 # Window (title at x 490), Arrange (item at y 125), its submenu, Tile Horizontally.
-xdotool mousemove 490 9 click 1
-sleep 0.3
-glide 490 20 520 125
-glide 520 125 730 125
-glide 730 125 730 167
-sleep 0.2
+changes_screen "opening the Window menu" xdotool mousemove 490 9 click 1
+changes_screen "reaching Arrange" glide 490 20 520 125
+changes_screen "entering Arrange's submenu" glide 520 125 730 125
+changes_screen "reaching Tile Horizontally" glide 730 125 730 167
 xdotool click 1
-sleep 1
 shoot_until object_window_drag_tiled.png one_block object_window_drag_tiled.png || fail "the picture is hidden after tiling"
 
 # The block's centre, and a place in the other window (the top or bottom half).
@@ -52,8 +46,7 @@ IFS='x+' read -r width height left top <<< "$box"
 from_x=$((left + width / 2)) from_y=$((top + height / 2))
 if [ "$from_y" -lt 384 ]; then to_y=$((from_y + 384)); else to_y=$((from_y - 300)); fi
 to_x=$((from_x + 100))
-xdotool mousemove "$from_x" "$from_y" click 1  # its window comes to the front
-sleep 0.5
+changes_screen "bringing the picture's window to the front" xdotool mousemove "$from_x" "$from_y" click 1
 xdotool mousemove "$from_x" "$from_y" mousedown 1
 for step in 1 2 3 4 5 6 7 8; do
   xdotool mousemove $((from_x + (to_x - from_x) * step / 10)) $((from_y + (to_y - from_y) * step / 10))

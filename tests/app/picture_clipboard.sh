@@ -15,14 +15,9 @@ start_fruit_session picture_clipboard_open.png
 
 keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right
 object_choice "$chart_kind_y" "$column_y"
-xdotool mousemove 330 140
-sleep 0.3
-xdotool click 1
+click_at 330 140
 shoot_until picture_clipboard_chart.png has_chart picture_clipboard_chart.png || fail "no column chart drawn"
-xdotool mousemove 345 155
-sleep 0.3
-xdotool click 1
-sleep 0.3
+changes_screen "selecting the chart" click_at 345 155
 keys ctrl+c
 
 # count_colour FILE RGB: pixels of that colour in an image.
@@ -40,12 +35,8 @@ case "$targets" in *image/png*) ;; *) fail "the clipboard does not offer image/p
 
 # Another program's PNG image: a green block pasted at a cell below the data.
 convert -size 60x40 xc:'#00C000' "$work/green.png"
-xclip -selection clipboard -t image/png -i "$work/green.png"
-sleep 0.3
-xdotool mousemove 120 450
-sleep 0.3
-xdotool click 1
-sleep 0.3
+another_program_copies_png "$work/green.png"
+changes_screen "selecting a cell below the data" click_at 120 450
 keys ctrl+v
 has_green() { [ "$(count_colour "$out/$1" 00C000)" -gt 2000 ]; }
 shoot_until picture_clipboard_pasted.png has_green picture_clipboard_pasted.png ||
@@ -55,10 +46,8 @@ shoot_until picture_clipboard_pasted.png has_green picture_clipboard_pasted.png 
 # still selected) and read back by xclip at its size.
 convert -size 400x300 xc: +noise Random "$work/noise.png"
 [ "$(stat -c %s "$work/noise.png")" -gt 200000 ] || fail "the large sample image is too small"
-xclip -selection clipboard -t image/png -i "$work/noise.png"
-sleep 0.3
-keys ctrl+v
-sleep 0.5
+another_program_copies_png "$work/noise.png"
+changes_screen "pasting the large image" keys ctrl+v
 keys ctrl+c
 large_png() {
   xclip -selection clipboard -t image/png -o > "$work/back.png" 2>/dev/null &&

@@ -89,7 +89,7 @@ shoot_until reopened_objects_unpied.png second_column reopened_objects_unpied.pn
   fail "Undo did not make the new chart a column chart again, or changed the saved one"
 
 xdotool mousemove 460 490
-sleep 0.3
+sleep 0.2  # a hand's pause before pressing
 xdotool mousedown 1
 glide 460 490 760 490
 xdotool mouseup 1

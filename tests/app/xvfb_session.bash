@@ -117,6 +117,13 @@ glide() {
     sleep 0.05
   done
 }
+# another_program_copies_png FILE: xclip holds a PNG image on the clipboard
+# until another program takes it.
+clipboard_offers_png() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
+another_program_copies_png() {
+  xclip -selection clipboard -t image/png -i "$1"
+  wait_for 10 clipboard_offers_png || fail "xclip did not take the clipboard"
+}
 # Longer than the program's double-click time (30 ticks): two presses this far
 # apart are two single presses.
 past_double_click_time() { sleep 0.6; }
