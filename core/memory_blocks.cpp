@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <span>
 
 #include "core/memory_internal.h"
 
@@ -43,6 +44,12 @@ MemoryRef* master_slots(MemoryGlobals* globals) {
 
 int32_t master_slot_count(MemoryGlobals* globals) {
     return handle_bytes(globals->master_list) / int32_t(sizeof(MemoryRef));
+}
+
+// Every slot of the master list, null for free ones; none before start-up.
+std::span<MemoryRef> all_slots(MemoryGlobals* globals) {
+    if (!globals->master_list) return {};
+    return {master_slots(globals), size_t(master_slot_count(globals))};
 }
 
 // Grows the handle of the master list in place, or moves the list into a new one.
@@ -231,7 +238,6 @@ pf::Handle allocate_mem(MemoryGlobals* globals, int32_t size, bool clear, bool t
 // ---- Life of the manager ----------------------------------------------------------
 
 namespace {
-UnbalancedReleaseProc unbalanced_release = nullptr;
 // The started managers, for BlocksInUse.
 std::vector<MemoryGlobals*> started_managers;
 
@@ -243,11 +249,9 @@ void forget_manager(MemoryGlobals* globals) {
 
 std::vector<BlockInUse> BlocksInUse() {
     std::vector<BlockInUse> in_use;
-    for (MemoryGlobals* globals : started_managers) {
-        MemoryRef* slots = master_slots(globals);
-        for (int32_t i = 0, n = master_slot_count(globals); i < n; ++i)
-            if (slots[i] && slots[i]->access_ctr > 0) in_use.push_back({slots[i], slots[i]->access_ctr});
-    }
+    for (MemoryGlobals* globals : started_managers)
+        for (MemoryRef ref : all_slots(globals))
+            if (ref && ref->access_ctr > 0) in_use.push_back({ref, ref->access_ctr});
     return in_use;
 }
 
@@ -281,9 +285,8 @@ void msMemShutdown(MemoryGlobals* globals) {
     forget_manager(globals);
     if (!globals->master_list) return;
     globals->free_ranges = nullptr;  // a block like any other, disposed below
-    MemoryRef* slots = master_slots(globals);
-    for (int32_t i = 0, n = master_slot_count(globals); i < n; ++i)
-        if (MemoryRef ref = slots[i]) {
+    for (MemoryRef ref : all_slots(globals))
+        if (ref) {
             if (ref->data) pf::dispose_handle(ref->data);
             delete ref;
         }
@@ -295,9 +298,8 @@ void msMemShutdown(MemoryGlobals* globals) {
 }
 
 int32_t live_block_count(MemoryGlobals* globals) {
-    if (!globals->master_list) return 0;
-    const MemoryRef* slots = master_slots(globals);
-    return int32_t(std::count_if(slots, slots + master_slot_count(globals), [](MemoryRef ref) { return ref != nullptr; }));
+    const std::span<MemoryRef> slots = all_slots(globals);
+    return int32_t(std::count_if(slots.begin(), slots.end(), [](MemoryRef ref) { return ref != nullptr; }));
 }
 
 // ---- Making blocks -------------------------------------------------------------
@@ -412,6 +414,10 @@ void* UseForLongTime(MemoryRef ref) {
     return UseMemory(ref);
 }
 
+
+namespace {
+UnbalancedReleaseProc unbalanced_release = nullptr;
+}
 
 UnbalancedReleaseProc SetUnbalancedReleaseProc(UnbalancedReleaseProc proc) {
     UnbalancedReleaseProc previous = unbalanced_release;
