@@ -165,8 +165,9 @@ bool utf8_to_double_byte(std::string_view utf8, const Script& script, std::strin
     return false;
 }
 
-// The characters of a text one by one, each spelled in the script or "?".
-ScriptText spelled_character_by_character(std::string_view utf8, int16_t script) {
+}  // namespace
+
+ScriptText spell_in_script(std::string_view utf8, int16_t script) {
     ScriptText t;
     t.script = script;
     std::string one;
@@ -184,8 +185,6 @@ ScriptText spelled_character_by_character(std::string_view utf8, int16_t script)
     }
     return t;
 }
-
-}  // namespace
 
 std::span<const int16_t> enabled_scripts() { return kEnabled; }
 int16_t script_count() { return int16_t(kEnabled.size()); }
@@ -267,9 +266,9 @@ ScriptText spell_in_a_script(std::string_view utf8) {
             best.script = script;
             return best;
         }
-    best = spelled_character_by_character(utf8, kScriptRoman);
+    best = spell_in_script(utf8, kScriptRoman);
     for (int16_t script : enabled_scripts().subspan(1)) {
-        ScriptText t = spelled_character_by_character(utf8, script);
+        ScriptText t = spell_in_script(utf8, script);
         if (t.unmapped < best.unmapped) best = std::move(t);
     }
     return best;

@@ -60,6 +60,9 @@ struct ScriptText {
     int32_t unmapped = 0;
 };
 ScriptText spell_in_a_script(std::string_view utf8);
+// A text from outside spelled in the given script, each character it cannot
+// spell (and malformed UTF-8) becoming "?" and counted.
+ScriptText spell_in_script(std::string_view utf8, int16_t script);
 
 // The characters of a UTF-8 text that no installed script spells, each once,
 // in order of appearance; U+FFFD stands for malformed UTF-8.

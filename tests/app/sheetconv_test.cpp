@@ -202,6 +202,33 @@ TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
     EXPECT_NE(errors.find('3'), std::string::npos) << errors;
 }
 
+// A UTF-8 SYLK of every installed script goes through a document and comes
+// back as the same SYLK and the same CSV.
+TEST_F(SheetconvTest, ASylkOfEveryScriptRoundTripsThroughADocument) {
+    const std::string csv =
+        "東京,日本語のテキスト\r\n"
+        "北京,简体中文\r\n"
+        "臺北,說話\r\n"
+        "서울,한국어\r\n"
+        "Αθήνα,Ελλάδα\r\n"
+        "Москва,Россия\r\n"
+        "Praha,Příliš žluťoučký kůň\r\n"
+        "Zürich;x,\"=\"\"東京\"\"&\"\"駅\"\"\"\r\n";
+    write_bytes("World.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
+    ASSERT_EQ(run(path("World.csv"), path("World.slk")), 0) << errors;
+    const std::vector<uint8_t> sylk = bytes_of("World.slk");
+    const std::string text(sylk.begin(), sylk.end());
+    EXPECT_NE(text.find("K\"日本語のテキスト\""), std::string::npos) << text;
+    EXPECT_NE(text.find("E\"東京\"&\"駅\""), std::string::npos) << text;
+
+    EXPECT_EQ(run(path("World.slk"), path("World.qrv")), 0) << errors;
+    EXPECT_EQ(run(path("World.qrv"), path("Back.slk")), 0) << errors;
+    EXPECT_EQ(bytes_of("Back.slk"), sylk);
+    EXPECT_EQ(run(path("World.qrv"), path("Back.csv")), 0) << errors;
+    const std::vector<uint8_t> back = bytes_of("Back.csv");
+    EXPECT_EQ(std::string(back.begin(), back.end()), csv);
+}
+
 // A converter killed before it removed its private copy of the input leaves
 // that copy for the next conversion to remove; live conversions keep theirs.
 TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {
