@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/alerts.h"
@@ -306,6 +307,14 @@ void report_clip_text_losses() {
     if (!text_losses.unmapped.empty()) tell(kUnmappedItem, code_point_names(text_losses.unmapped));
     if (text_losses.fields_cut) tell(kFieldsCutItem, "");
     text_losses.fields_cut = 0;
+}
+
+void dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
+                           std::string& store, CellRange* range) {
+    const TextLosses clipboard = std::exchange(text_losses, TextLosses{});
+    text_to_cells(text, origin, layer, store, range, unicode);
+    report_clip_text_losses();
+    text_losses = clipboard;
 }
 
 int32_t GetScrapCount() { return pf::scrap_change_count(); }
