@@ -21,15 +21,7 @@ MemoryRef one_run_styles(int16_t font, int16_t size) {
     return Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
 }
 
-std::string unspelled_names(std::string_view utf8) {
-    std::string names;
-    char name[16];
-    for (char32_t c : pf::unspelled_characters(utf8)) {
-        std::snprintf(name, sizeof name, " U+%04X", unsigned(c));
-        names += name;
-    }
-    return names;
-}
+constexpr size_t kNamedCharacters = 8;  // a refusal names at most these
 
 }  // namespace
 
@@ -56,7 +48,8 @@ pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& tex
     const std::string utf8(value.data.begin(), value.data.end());
     pf::ScriptText spelled = pf::spell_in_a_script(utf8);
     if (spelled.unmapped > 0) {
-        refusal = "No installed script spells these characters:" + unspelled_names(utf8);
+        refusal = "No installed script spells these characters:" +
+                  pf::code_point_names(pf::unspelled_characters(utf8), kNamedCharacters);
         return pf::kAEEventFailedErr;
     }
     text = std::move(spelled.bytes);

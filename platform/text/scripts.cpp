@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <unordered_map>
 
 #include "platform/text/mac_roman.h"
@@ -257,6 +258,17 @@ std::u32string unspelled_characters(std::string_view utf8) {
         if (!spelled && found.find(c) == std::u32string::npos) found.push_back(c);
     }
     return found;
+}
+
+std::string code_point_names(std::u32string_view characters, size_t most) {
+    std::string names;
+    char name[16];
+    for (size_t i = 0; i < characters.size() && i < most; ++i) {
+        std::snprintf(name, sizeof name, " U+%04X", unsigned(characters[i]));
+        names += name;
+    }
+    if (characters.size() > most) names += " \xC9";  // an ellipsis
+    return names;
 }
 
 ScriptText spell_in_a_script(std::string_view utf8) {

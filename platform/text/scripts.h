@@ -68,6 +68,10 @@ ScriptText spell_in_script(std::string_view utf8, int16_t script);
 // in order of appearance; U+FFFD stands for malformed UTF-8.
 std::u32string unspelled_characters(std::string_view utf8);
 
+// The characters named " U+XXXX" each, at most `most` of them, then a Mac
+// Roman ellipsis when there are more: for messages about them.
+std::string code_point_names(std::u32string_view characters, size_t most);
+
 // The code point of a byte of a single-byte script.
 char32_t single_byte_code_point(unsigned char byte, int16_t script);
 

@@ -43,7 +43,8 @@ shoot_until print_to_pdf_save.png save_dialog_shown print_to_pdf_save.png || fai
 keys ctrl+a
 typed "report.pdf"
 keys Return
-written() { [ -s "$work/report.pdf" ]; }
+# Written whole: the file ends with the end-of-file mark.
+written() { [ -s "$work/report.pdf" ] && tail -c 8 "$work/report.pdf" | grep -q '%%EOF'; }
 wait_for 60 written || fail "no PDF written"
 info=$(pdfinfo "$work/report.pdf")
 grep -q "^Pages: *1$" <<< "$info" || fail "the PDF has not one page: $info"
