@@ -173,19 +173,20 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
 }
 
+// CSV rows of the installed scripts but Roman.
+const std::string kRowsOfEveryScript =
+    "東京,日本語のテキスト\r\n"
+    "北京,简体中文\r\n"
+    "臺北,說話\r\n"
+    "서울,한국어\r\n"
+    "Αθήνα,Ελλάδα\r\n"
+    "Москва,Россия\r\n"
+    "Praha,Příliš žluťoučký kůň\r\n";
+
 // Text of every installed script goes through a document and back unchanged;
 // what no script spells is the only loss, and is reported.
 TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
-    const std::string csv =
-        "city,note\r\n"
-        "東京,日本語のテキスト\r\n"
-        "北京,简体中文\r\n"
-        "臺北,說話\r\n"
-        "서울,한국어\r\n"
-        "Αθήνα,Ελλάδα\r\n"
-        "Москва,Россия\r\n"
-        "Praha,Příliš žluťoučký kůň\r\n"
-        "Zürich,42\r\n";
+    const std::string csv = "city,note\r\n" + kRowsOfEveryScript + "Zürich,42\r\n";
     write_bytes("World.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
     EXPECT_EQ(run(path("World.csv"), path("World.qrv")), 0) << errors;
     EXPECT_EQ(run(path("World.qrv"), path("Back.csv")), 0) << errors;
@@ -205,15 +206,7 @@ TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
 // A UTF-8 SYLK of every installed script goes through a document and comes
 // back as the same SYLK and the same CSV.
 TEST_F(SheetconvTest, ASylkOfEveryScriptRoundTripsThroughADocument) {
-    const std::string csv =
-        "東京,日本語のテキスト\r\n"
-        "北京,简体中文\r\n"
-        "臺北,說話\r\n"
-        "서울,한국어\r\n"
-        "Αθήνα,Ελλάδα\r\n"
-        "Москва,Россия\r\n"
-        "Praha,Příliš žluťoučký kůň\r\n"
-        "Zürich;x,\"=\"\"東京\"\"&\"\"駅\"\"\"\r\n";
+    const std::string csv = kRowsOfEveryScript + "Zürich;x,\"=\"\"東京\"\"&\"\"駅\"\"\"\r\n";
     write_bytes("World.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
     ASSERT_EQ(run(path("World.csv"), path("World.slk")), 0) << errors;
     const std::vector<uint8_t> sylk = bytes_of("World.slk");
