@@ -893,10 +893,7 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
-}  // namespace
-
-namespace {
-
+// The text of a SYLK file, Mac Roman or (`utf8`) UTF-8, into the layer.
 int16_t read_sylk_spelled(std::string_view text, bool utf8, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
