@@ -59,10 +59,14 @@ keys space Return  # the first candidate, confirmed
 confirmed() { [ "$(entry_ink "$1")" -gt 20 ]; }
 shoot_until input_method_confirmed.png confirmed input_method_confirmed.png || fail "the confirmed text is not shown"
 first=$(entry_ink input_method_confirmed.png)
-xdotool type --delay 120 "oosaka"
+changes_screen "the composition" xdotool type --delay 120 "oosaka"
 composing() { [ "$(entry_ink "$1")" -gt "$((first + 20))" ]; }
 shoot_until input_method_composing.png composing input_method_composing.png || fail "the composition is not shown inline"
-keys space Return Return  # converted, confirmed, and the entry stored
+# Converted and confirmed, each drawn before the next key, which then stores
+# the entry rather than racing the confirmation.
+changes_screen "the conversion" keys space
+changes_screen "the confirmation" keys Return
+keys Return
 stored() { send get "value of cell A1 of document 1" 2>/dev/null | grep -q '^東京.'; }
 wait_for 60 stored || fail "A1 holds \"$(send get "value of cell A1 of document 1")\", not 東京 and more"
 value=$(send get "value of cell A1 of document 1")
