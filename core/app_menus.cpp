@@ -92,7 +92,9 @@ void dispatch_menu(MemoryRef record, int16_t menu, int16_t item) {
         case kFontMenu: DoFontMenu(record, item); return;
         case kSizeMenu: DoSizeMenu(record, item); return;
         case kStyleMenu: DoStyleMenu(record, item); return;
-        case kTextColourMenu: case 181: case 182: case 187: case 188: ColorMenus(menu, item); return;
+        case kTextColourMenu: case kFillForeMenu: case kFillBackMenu: case kLineForeMenu: case kLineBackMenu:
+            ColorMenus(menu, item);
+            return;
         case kAlignMenu: DoAlignMenu(record, item); return;
         case kFillMenu: DoFillMenu(record, item); return;
         case kFormatOptionMenu: DoFormatOptionMenu(record, item); return;
@@ -104,7 +106,7 @@ void dispatch_menu(MemoryRef record, int16_t menu, int16_t item) {
         case kShowHideMenu: Do_showhide_Menu(record, item); return;
         case kLayerMenu: DoLayerMenu(record, item); return;
         case kShowLayerMenu: DoCommandMenu(record, item); return;
-        case 183: case 186: PatternMenus(menu, item); return;
+        case kFillPatternMenu: case kLinePatternMenu: PatternMenus(menu, item); return;
         case kChartKindMenu: DoChartMenu(record, item); return;
         case kToolMenu: DoToolMenu(record, item); return;
         default: break;

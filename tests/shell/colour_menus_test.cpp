@@ -181,7 +181,7 @@ TEST_F(GraphicMenus, ColourGridTitlesFitBesideTheirSample) {
     pf::TextStyle menu_text;
     menu_text.font = pf::kApplFont;
     menu_text.size = 9;
-    for (int16_t id : {145, 181, 182, 187, 188, 5000}) {
+    for (int16_t id : {kTextColourMenu, kFillForeMenu, kFillBackMenu, kLineForeMenu, kLineBackMenu, kBorderColourMenu}) {
         pf::MenuRef grid = pf::get_menu(id);
         ASSERT_NE(grid, nullptr) << id;
         EXPECT_EQ(grid->definition, 251) << id;
