@@ -11,6 +11,7 @@
 #include "window/scrolling.h"
 #include "model/cell_format.h"
 #include "platform/text/text.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST_F(TypedRoadTest, TheEntryLineFollowsUndoRedoAndTheFrontWindow) {
     run_until_idle();
     EXPECT_EQ(shown_entry(), "7") << "redo puts the entry back";
 
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     ASSERT_NE(pf::front_non_floating_window(), window);
     EXPECT_EQ(shown_entry(), "") << "a new document's empty cell";
