@@ -412,16 +412,16 @@ public:
         return true;
     }
 
-    bool read_ahead() const { return read_ahead_; }
+    const FormulaCellsRead& formula_cells_read() const { return read_; }
     bool read_any() const { return read_any_; }
     const CellRange& last_rectangle() const { return last_rectangle_; }
 
 private:
-    // A formula cell at or after the calculated one may still change in
-    // this pass.
     void note_formula_cell(const uint8_t* cell, int16_t row, int16_t column) {
-        if (_cellType_(cell) == kCellFormula && (row > origin_.v || (row == origin_.v && column >= origin_.h)))
-            read_ahead_ = true;
+        if (_cellType_(cell) != kCellFormula) return;
+        if (row == origin_.v && column == origin_.h) read_.own = true;
+        else if (row < origin_.v || (row == origin_.v && column < origin_.h)) read_.before = true;
+        else read_.after = true;
     }
 
     // The value of a stored cell; false for a text.
@@ -485,7 +485,7 @@ private:
     const HeldLayerCells& cells_;
     const CellPoint origin_;
     CellRange last_rectangle_{};
-    bool read_ahead_ = false;
+    FormulaCellsRead read_;
     bool read_any_ = false;
 };
 
@@ -511,14 +511,15 @@ void set_number_result(double value, const ProgramRunner& runner, const HeldLaye
 
 }  // namespace
 
-ProgramRun run_formula_program(const uint8_t* formula, int32_t length, const HeldLayerCells& cells) {
+bool run_formula_program(const uint8_t* formula, int32_t length, const HeldLayerCells& cells, FormulaCellsRead* read) {
     const ProgramTable::Program program = program_table().find_or_decode(formula, length);
-    if (program.count == 0 || cells.layer != g_calcSheet) return ProgramRun::not_run;
+    if (program.count == 0 || cells.layer != g_calcSheet) return false;
     ProgramRunner runner(cells);
     double result = 0;
-    if (!runner.run(program.steps, program.count, &result)) return ProgramRun::not_run;
+    if (!runner.run(program.steps, program.count, &result)) return false;
     set_number_result(result, runner, cells, formula + length);
-    return runner.read_ahead() ? ProgramRun::read_ahead : ProgramRun::done;
+    *read = runner.formula_cells_read();
+    return true;
 }
 
 bool has_formula_program(const uint8_t* formula, int32_t length) {

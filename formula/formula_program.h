@@ -13,18 +13,20 @@
 
 #include "model/cell_store.h"
 
-enum class ProgramRun : uint8_t {
-    not_run,     // no program ran: the evaluator must evaluate the formula
-    done,        // the registers hold the result; every formula cell read lies
-                 // before the calculated cell, row by row
-    read_ahead,  // the registers hold the result; a formula cell at or after
-                 // the calculated cell was read
+// The formula cells a run read, by their place in row order (row by row,
+// left to right) against the calculated cell's.
+struct FormulaCellsRead {
+    bool before = false;  // a formula cell before the calculated one
+    bool own = false;     // the calculated cell itself
+    bool after = false;   // a formula cell after it
 };
 
 // Runs the program of the formula of `length` bytes at g_calcCell of the
 // calculated layer, whose cells `cells` holds, leaving the value registers as
-// the evaluator would. The floating-point environment must not trap.
-ProgramRun run_formula_program(const uint8_t* formula, int32_t length, const HeldLayerCells& cells);
+// the evaluator would, and notes in `read` the formula cells it read. False,
+// with nothing run, when the evaluator must evaluate the formula. The
+// floating-point environment must not trap.
+bool run_formula_program(const uint8_t* formula, int32_t length, const HeldLayerCells& cells, FormulaCellsRead* read);
 
 // Whether the formula decodes into a program (decoding it when it is new).
 bool has_formula_program(const uint8_t* formula, int32_t length);

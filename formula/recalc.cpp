@@ -50,10 +50,14 @@ struct CalcPass {
     HeldLayerCells reads = {};            // the layer's cells as formulas read them
     std::vector<CellAt> row_cells = {};  // the formula cells of the row being calculated
     int32_t resized_by = 0;               // bytes the last compared cell grew by
-    // Every formula so far ran as a program that read no formula cell at or
-    // after its own, and its result was stored: a pass over the whole layer
-    // that stays so has brought every formula to its final value.
-    bool settled = true;
+    // Every formula so far ran as a program whose result was stored, and
+    // read formula cells only before its own (settled forwards) or only after
+    // it (settled backwards), row by row: a whole pass in that direction that
+    // stays so has brought every formula to its final value.
+    bool settled_forwards = true;
+    bool settled_backwards = true;
+
+    void unsettle() { settled_forwards = settled_backwards = false; }
 };
 
 // The offset of a row record in the store, through the row cache when it is
@@ -171,7 +175,7 @@ bool store_resized_result(CalcPass& pass, uint32_t row_offset, uint32_t cell_off
     clobberCache(pass.layer);
     CalcRowPtr(pass.layer);
     pass.reads = {};
-    if (!grown) pass.settled = false;
+    if (!grown) pass.unsettle();
     return grown;
 }
 
@@ -190,13 +194,13 @@ const HeldLayerCells& cells_for_reading(CalcPass& pass, uint8_t* start) {
 // its program when it has one, else by the evaluator.
 void evaluate_cell(CalcPass& pass, const uint8_t* cell, uint8_t* start) {
     const HeldLayerCells& cells = cells_for_reading(pass, start);
-    if (pass.traps_cleared) {
-        const ProgramRun run = run_formula_program(_formulaPtr_(cell), _formulaLength_(cell), cells);
-        if (run == ProgramRun::done) return;
-        pass.settled = false;
-        if (run == ProgramRun::read_ahead) return;
+    FormulaCellsRead read;
+    if (pass.traps_cleared && run_formula_program(_formulaPtr_(cell), _formulaLength_(cell), cells, &read)) {
+        if (read.own || read.after) pass.settled_forwards = false;
+        if (read.own || read.before) pass.settled_backwards = false;
+        return;
     }
-    pass.settled = false;
+    pass.unsettle();
     HeldCalcLayer held(cells);
     if (pass.traps_cleared)
         calculate_without_traps(_formulaPtr_(cell), _formulaLength_(cell));
@@ -576,16 +580,18 @@ StepEnd calculation_step() {
     CalcRowPtr(layer);
     CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer), true};
     g_calcCell = pass.sheet->recalc_resume;
-    const bool from_first_cell = g_calcCell.v <= 0 && g_calcCell.h <= 0;
     const int16_t cycle = pass.sheet->calc_cycle;
-    const bool by_rows = cycle != kCycleBottomUp && cycle != kCycleColumns;
+    const bool whole_pass = cycle == kCycleBottomUp ? g_calcCell.v < 0 : g_calcCell.v <= 0 && g_calcCell.h <= 0;
     StepEnd end = cycle == kCycleBottomUp  ? scan_bottom_up(pass)
                   : cycle == kCycleColumns ? scan_columns(pass)
                                            : scan_rows(pass);
     release_layer(layer);
-    // A whole pass by rows in one step whose formulas read only cells before
-    // their own leaves nothing for the passes after it to change.
-    if (end == StepEnd::pass_done && by_rows && from_first_cell && pass.settled)
+    // A whole pass in one step whose formulas read only cells it had
+    // calculated already leaves nothing for the passes after it to change.
+    const bool settled = cycle == kCycleBottomUp  ? pass.settled_backwards
+                         : cycle == kCycleColumns ? false
+                                                  : pass.settled_forwards;
+    if (end == StepEnd::pass_done && whole_pass && settled)
         finish_layer();
     else if (end == StepEnd::pass_done)
         NextCalcStep();

@@ -132,6 +132,26 @@ TEST_F(FormulaProgramTest, APassReadingOnlyEarlierCellsFinishesTheLayer) {
     EXPECT_EQ(result(11, 0), std::pow(2.0, 11) - 3);
 }
 
+// Formulas that read only cells after their own (an upward chain) are final
+// after the pass from the bottom up; one that reads a cell before its own is
+// calculated in that pass ahead of what it reads, and the passes after it
+// bring it to its value.
+TEST_F(FormulaProgramTest, APassFromTheBottomUpFinishesTheLayerOnlyWhenItReadNothingBefore) {
+    for (int16_t row = 0; row < 3; ++row) put_formula(row, 0, "=A" + std::to_string(row + 2) + "+1");
+    put_number(3, 0, 1);
+    calculate_now();
+    EXPECT_EQ(GetSpreadSheetCalcCycle(layer), kCycleDone);
+    EXPECT_EQ(result(0, 0), 4);
+    put_formula(3, 1, "=A1*10");
+    calculate_now();
+    EXPECT_EQ(result(0, 0), 4);
+    EXPECT_EQ(result(3, 1), 40);
+    put_number(3, 0, 5);
+    calculate_now();
+    EXPECT_EQ(result(0, 0), 8);
+    EXPECT_EQ(result(3, 1), 80);
+}
+
 // A recalculation started at a cell past the first does not cover the cells
 // before it: the passes after it still do.
 TEST_F(FormulaProgramTest, APassStartedPastTheFirstCellLeavesTheEarlierCellsToTheNextPasses) {
