@@ -2,6 +2,7 @@
 // running them against the held cells of the calculated layer.
 #include "formula/formula_program.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -59,8 +60,6 @@ ProgramStep step_of(StepKind kind, int16_t op = kOpNone, double constant = 0) {
     step.constant = constant;
     return step;
 }
-
-ProgramStep reference_step(StepKind kind, const StoredReference& ref);
 
 // ---- Decoding ------------------------------------------------------------------------
 
