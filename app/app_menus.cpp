@@ -5,14 +5,14 @@
 #include <string>
 
 #include "charts/charts.h"
-#include "core/app_menus.h"
+#include "app/app_menus.h"
 #include "core/file_utils.h"
-#include "core/alerts.h"
-#include "core/required_events.h"
-#include "core/port_utils.h"
+#include "ui/alerts.h"
+#include "app/required_events.h"
+#include "ui/port_utils.h"
 #include "core/string_utils.h"
 #include "window/open_command.h"
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "model/format_commands.h"
@@ -179,6 +179,16 @@ void do_apple_menu(int16_t item) {
 int16_t window_stagger_index() {
     pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
     return menu ? int16_t(std::max(0, pf::count_menu_items(menu) - (kFirstWindowItem - 1))) : 0;
+}
+
+void fill_app_menus() {
+    if (!window_list) {
+        window_list = pgAllocateNewRef(&mem_globals, sizeof(WindowRef), 0, 10, true);
+        SetMemoryPurge(window_list, kNeverPurge, false);
+    }
+    ResetFavoriteMenu();
+    RemoveWindowMenu();
+    InitHelpMenu();
 }
 
 void AddToWindowMenu(WindowRef window) {

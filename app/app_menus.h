@@ -1,24 +1,22 @@
-// The application's menus: the menu bar from MBAR 128, the application task's
-// menu procedure that hands every menu to its handler, the Window menu kept in
-// step with the document windows, and the recent-documents menu.
+// The application's menus: the application task's menu procedure that hands
+// every menu to its handler, the Window menu kept in step with the document
+// windows, and the recent-documents menu.
 #pragma once
 
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/files/files.h"
 #include "resource_ids.h"
+#include "ui/menu_bar.h"
 
 constexpr int16_t kFirstWindowItem = 8;
 
-void InitAppMenus();
-void remove_menu_bar();
-void switch_language(int16_t ignored);
-bool japanese_loaded();
-
 int32_t app_menu_proc(EventRecord* event, uintptr_t app_ref, uintptr_t menu_pair);
 void do_apple_menu(int16_t item);
+// The menus the menu bar gets from the application: recent documents, Window, Help.
+void fill_app_menus();
 
 // Window menu.
 extern MemoryRef window_list;
@@ -39,14 +37,3 @@ void open_special(int16_t index);
 // Opens the document's file for a test, for writing when it may be written and
 // else for reading, and closes it again: 0 when it can be opened, or the error.
 pf::OSErr test_open_document(const pf::FileSpec& spec);
-
-// The menu manager's answers for the event loop: (menu id << 16) | item, 0 for none.
-int32_t menu_bar_choice(pf::Point where);
-int32_t menu_key_choice(const EventRecord& event);
-void unhilite_menu_bar();
-// Pops up MENU menu_id with its first item at the point; answers the item chosen, 0 for none.
-int16_t path_pop_up_choice(int16_t menu_id, pf::Point where);
-// Dims the items whose commands are not built yet (menus_pending.cpp).
-void dim_pending_commands();
-enum class MenuItemState { kMissing, kDisabled, kEnabled };
-MenuItemState menu_item_state(int16_t menu, int16_t item);

@@ -1,15 +1,16 @@
 // The application's answers to what the engine asks of it: each slot record
 // of the engine's services headers gets the routine of the window, editing,
 // printing, object or shell subsystem that does the work.
-#include "core/engine_slots.h"
+#include "app/engine_slots.h"
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "app/app_menus.h"
+#include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
-#include "core/platform_answers.h"
-#include "core/port_utils.h"
-#include "core/task_manager.h"
+#include "ui/platform_answers.h"
+#include "ui/port_utils.h"
+#include "ui/task_manager.h"
+#include "ui/ui_services.h"
 #include "charts/charts.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
@@ -26,6 +27,7 @@
 #include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
 #include "shell/document_questions.h"
+#include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
@@ -92,6 +94,21 @@ void install_files_services() {
     document_prompts = application_prompts();
 }
 
+bool fonts_in_own_face() { return (app_prefs.options & kPrefFontsInOwnFace) != 0; }
+bool adds_extensions() { return (app_prefs.options2 & kPrefAddExtensions) != 0; }
+void set_adds_extensions(bool add) {
+    if (add) app_prefs.options2 |= kPrefAddExtensions;
+    else app_prefs.options2 &= ~kPrefAddExtensions;
+}
+
+void install_ui_services() {
+    ui_services = UiServices{DoTaskEvent,     HandleEvent,       do_update,      draw_pending_updates,
+                             ResetCursor,     task_quit_flag,    set_task_quit_flag, queue_quit_key,
+                             SetTaskError,    task_dialog_idle,  do_apple_menu,  DialogMenubar,
+                             app_menu_proc,   MenuHiliteProc,    ButtonHiliteProc, fill_app_menus,
+                             fonts_in_own_face, adds_extensions, set_adds_extensions};
+}
+
 }  // namespace
 
 void install_app_services() {
@@ -100,4 +117,5 @@ void install_app_services() {
     install_model_services();
     install_calc_services();
     install_files_services();
+    install_ui_services();
 }

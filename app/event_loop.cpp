@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <new>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/colours.h"
-#include "core/dialog_routing.h"
+#include "ui/alerts.h"
+#include "app/app_menus.h"
+#include "ui/colours.h"
+#include "ui/dialog_routing.h"
 #include "core/memory_manager.h"
-#include "core/screen_geometry.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/screen_geometry.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/host/host.h"
@@ -19,7 +19,6 @@
 #include "platform/system/system.h"
 #include "shell/shell_commands.h"
 
-uint32_t dialog_timer = 0;
 uint32_t real_event_ticks = 0;
 
 namespace {

@@ -2,7 +2,7 @@
 // runs the application; file paths on the command line are opened as documents.
 #include <cstdio>
 
-#include "core/startup.h"
+#include "app/startup.h"
 #include "platform/host/host.h"
 #include "platform/resources/resources.h"
 #include "platform/sdl/sdl_host.h"

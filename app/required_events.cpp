@@ -1,16 +1,16 @@
-#include "core/required_events.h"
+#include "app/required_events.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "platform/text/mac_roman.h"
 
-#include "core/app_menus.h"
+#include "app/app_menus.h"
 #include "core/file_utils.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "files/document_file.h"
 #include "window/open_command.h"
 #include "model/workbook.h"

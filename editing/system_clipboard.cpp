@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"

@@ -1,3 +1,3 @@
-// Built with every object of the engine linked in: it links only when no
-// engine object needs the application, the windows or the drawing libraries.
+// Built with every object of one library linked in: it links only when no
+// object of that library needs a symbol of a layer above it.
 int main() { return 0; }

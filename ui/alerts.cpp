@@ -1,24 +1,25 @@
 // Alerts and error reporting: every message the program shows in a modal alert
 // goes through key_caution_alert, which makes sure the application is in front,
 // sets the parameter texts and runs the alert with the keys of the system.
-#include "core/alerts.h"
+#include "ui/alerts.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "core/memory_manager.h"
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
 #include "platform/files/files.h"
 #include "platform/resources/resource_file.h"
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
+#include "ui/ui_services.h"
 
 namespace {
 
@@ -51,9 +52,9 @@ bool wait_until_in_front() {
         pf::install_notification(request);
     }
     constexpr uint16_t kServedEvents = pf::kUpdateMask | pf::kActivateMask | pf::kOSMask | pf::kHighLevelEventMask;
-    while (in_background() && !task_quit_flag()) {
+    while (in_background() && !ui_services.quit_requested()) {
         EventRecord event;
-        if (pf::wait_next_event(kServedEvents, event, 60, nullptr)) DoTaskEvent(&event);
+        if (pf::wait_next_event(kServedEvents, event, 60, nullptr)) ui_services.route_event(&event);
     }
     if (notified_here) pf::remove_notification();
     return !in_background();
@@ -63,7 +64,7 @@ bool wait_until_in_front() {
 void serve_other_windows(const EventRecord& event) {
     if (event.what != pf::kUpdateEvent && event.what != pf::kActivateEvent && event.what != pf::kHighLevelEvent) return;
     EventRecord copy = event;
-    DoTaskEvent(&copy);
+    ui_services.route_event(&copy);
 }
 
 bool is_key_event(const EventRecord& event) {
@@ -94,7 +95,7 @@ void answer_unattended(unsigned char ch, uint8_t key_code) {
 }
 
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
-    if (queue_quit_key(event)) return false;
+    if (ui_services.queue_quit_key(event)) return false;
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
@@ -107,7 +108,7 @@ bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit
         return is_cancel_key(event) && press_enabled_button(dialog, 2, item_hit);
     }
     if (event.what == pf::kUpdateEvent && reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog)) {
-        do_update(&event);
+        ui_services.draw_update(&event);
         event.what = pf::kNullEvent;  // drawn: not handed on again
     }
     return false;
@@ -147,7 +148,7 @@ int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_
 
 int16_t error_alert(int16_t list_id, int16_t index) {
     if (in_background()) {
-        SetTaskError(int32_t((uint32_t(uint16_t(list_id)) << 16) | uint16_t(index)));
+        ui_services.set_task_error(int32_t((uint32_t(uint16_t(list_id)) << 16) | uint16_t(index)));
         return 1;
     }
     return str_multi_alert(list_id, index, kStandardStopAlert, kStopAlertKind);

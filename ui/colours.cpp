@@ -1,6 +1,6 @@
-#include "core/colours.h"
+#include "ui/colours.h"
 
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "model/program_colours.h"
 #include "platform/screen/screen.h"
 

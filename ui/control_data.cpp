@@ -1,4 +1,4 @@
-#include "core/control_data.h"
+#include "ui/control_data.h"
 
 #include <algorithm>
 #include <string>

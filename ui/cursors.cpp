@@ -1,7 +1,7 @@
 // The cursor, set by CURS id, and its two animations: the busy cycle
 // (CURS 200-207, nesting) and the calculation cycle (CURS 180-183).
-#include "core/screen_geometry.h"
-#include "core/system_info.h"
+#include "ui/screen_geometry.h"
+#include "ui/system_info.h"
 #include "platform/events/clock.h"
 #include "platform/screen/cursor.h"
 

@@ -1,15 +1,15 @@
 // Dialog items: the small operations every dialog uses on its items, through
 // the controls behind them.
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 
 #include <algorithm>
 #include <string>
 
-#include "core/alerts.h"
-#include "core/modal_dialog.h"
-#include "core/screen_geometry.h"
+#include "ui/alerts.h"
+#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/theme.h"
@@ -18,7 +18,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/shell_commands.h"
+#include "ui/ui_services.h"
 
 namespace {
 
@@ -342,18 +342,18 @@ DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* sav
     if (saved && checkonscreen(*saved)) pf::move_window(window, saved->h, saved->v, false);
     pf::set_port(pf::window_port(window));
     if (default_item) SetOKBoxProc(dialog, default_item);
-    DialogMenubar(0, pf::window_variant(window) == kMovableModalVariant);
+    ui_services.dialog_menu_bar(0, pf::window_variant(window) == kMovableModalVariant);
     pf::set_window_refcon(window, 0);
     SetCursorTo(kArrowCursor);
     return dialog;
 }
 
 ModalMenuBar::ModalMenuBar() : dimmed(!WindowIsModal(pf::front_window())) {
-    if (dimmed) DialogMenubar(0, 0);
+    if (dimmed) ui_services.dialog_menu_bar(0, 0);
 }
 
 ModalMenuBar::~ModalMenuBar() {
-    if (dimmed) DialogMenubar(1, 0);
+    if (dimmed) ui_services.dialog_menu_bar(1, 0);
 }
 
 void StdDLOG_close(DialogRef dialog, pf::Point* saved) {
@@ -361,7 +361,7 @@ void StdDLOG_close(DialogRef dialog, pf::Point* saved) {
     if (saved) *saved = get_global_loc(pf::get_dialog_window(dialog));
     pf::dispose_dialog(dialog);
     if (WindowIsModal(pf::front_window())) return;
-    DialogMenubar(1, 0);
+    ui_services.dialog_menu_bar(1, 0);
     ActivateFloatersAndFirstDocumentWindow();
 }
 
@@ -399,7 +399,7 @@ bool KeyFilter(DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
         case pf::kAutoKey:
             break;
         case pf::kUpdateEvent:
-            if (reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog)) do_update(&event);
+            if (reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog)) ui_services.draw_update(&event);
             return pf::standard_filter(dialog, event, item_hit);
         default:
             return pf::standard_filter(dialog, event, item_hit);

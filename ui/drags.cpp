@@ -1,5 +1,5 @@
 // Drags: reading a flavour into a handle, and what the drop asks for.
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "core/memory_manager.h"
 #include "platform/events/events.h"
 

@@ -1,8 +1,8 @@
 // List boxes of dialogs: rows of one column, selection and arrow keys.
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/theme.h"

@@ -1,8 +1,8 @@
 // The low-memory alert: shown once, in the foreground, when the spare memory
 // reserve could not be regrown; shown again only after the reserve is full.
-#include "core/alerts.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/alerts.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 
 void check_low_memory_alert() {
     if (in_background() || low_memory_code() == 0) return;

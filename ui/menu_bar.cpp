@@ -1,7 +1,7 @@
 // The menu bar of MBAR 128 with its submenus, and the menu manager's answers
 // the event loop asks for.
-#include "core/app_menus.h"
-#include "core/system_info.h"
+#include "ui/menu_bar.h"
+#include "ui/system_info.h"
 #include "model/cell_format.h"
 #include "model/date_serials.h"
 #include "model/display_text.h"
@@ -10,8 +10,8 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
-#include "shell/shell_commands.h"
 #include "resource_ids.h"
+#include "ui/ui_services.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void fill_font_menu() {
     if (!menu) return;
     for (const pf::FontFamily& family : pf::font_list()) {
         pf::append_menu_item_text(menu, family.name);
-        if (app_prefs.options & kPrefFontsInOwnFace)
+        if (ui_services.fonts_in_own_face())
             pf::set_menu_item_font(menu, pf::count_menu_items(menu), family.number);
     }
 }
@@ -74,13 +74,7 @@ void InitAppMenus() {
     shift_command_item();
     dim_pending_commands();
     pf::draw_menu_bar();
-    if (!window_list) {
-        window_list = pgAllocateNewRef(&mem_globals, sizeof(WindowRef), 0, 10, true);
-        SetMemoryPurge(window_list, kNeverPurge, false);
-    }
-    ResetFavoriteMenu();
-    RemoveWindowMenu();
-    InitHelpMenu();
+    ui_services.fill_app_menus();
 }
 
 void remove_menu_bar() {

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
 #include "core/string_utils.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"

@@ -1,8 +1,11 @@
 // Menu items whose commands are not built yet are dimmed rather than doing
 // nothing when chosen; Close, Save and Save As are dimmed while no document
 // window is open (with one, the document's own state decides). An entry leaves this table when its command is built.
-#include "core/app_menus.h"
+#include "ui/menu_bar.h"
+
 #include "platform/menus/menus.h"
+#include "resource_ids.h"
+#include "ui/task_manager.h"
 
 namespace {
 

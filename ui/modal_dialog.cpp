@@ -1,13 +1,17 @@
 // The modal dialog loop and the routing of events to dialog tasks.
-#include "core/modal_dialog.h"
+#include "ui/modal_dialog.h"
 
 #include <string>
 
-#include "core/app_menus.h"
-#include "core/dialog_items.h"
-#include "core/screen_geometry.h"
-#include "core/task_manager.h"
 #include "platform/menus/menus.h"
+#include "resource_ids.h"
+#include "ui/dialog_items.h"
+#include "ui/menu_bar.h"
+#include "ui/screen_geometry.h"
+#include "ui/task_manager.h"
+#include "ui/ui_services.h"
+
+uint32_t dialog_timer = 0;
 
 namespace {
 
@@ -45,7 +49,7 @@ int16_t select_in(pf::DialogRef dialog, const EventRecord& event) {
 
 void idle_modal_dialog(pf::DialogRef dialog, EventRecord* event) {
     event->what = pf::kNullEvent;
-    if (IdleProc idle = task_dialog_idle()) idle();
+    if (IdleProc idle = ui_services.dialog_idle()) idle();
     else SetCursorTo(kArrowCursor);
     select_in(dialog, *event);
 }
@@ -85,7 +89,7 @@ int16_t other_window_event(EventRecord* event) {
         case pf::kActivateEvent:
         case pf::kHighLevelEvent:
         case pf::kOSEvent:
-            DoTaskEvent(event);
+            ui_services.route_event(event);
             return 0;
         case pf::kMouseDown:
             return kModalClickOutside;
@@ -117,7 +121,7 @@ int16_t modal_window_item(WindowRef window, EventRecord* event) {
         if (apple) pf::disable_menu_item(apple, kAboutItem);
         int32_t choice = pf::menu_select(event->where);
         if (apple && about_enabled) pf::enable_menu_item(apple, kAboutItem);
-        if ((choice >> 16) == kAppleMenu) do_apple_menu(int16_t(choice & 0xFFFF));
+        if ((choice >> 16) == kAppleMenu) ui_services.apple_menu(int16_t(choice & 0xFFFF));
         pf::hilite_menu(0);
         return kModalMenuBar;
     }
@@ -148,7 +152,7 @@ int16_t GetModalDialogItem(pf::DialogRef dialog, EventRecord* event, int16_t opt
             if (int16_t answer = other_window_event(event)) return answer;
             continue;
         }
-        if (queue_quit_key(*event)) continue;
+        if (ui_services.queue_quit_key(*event)) continue;
         if (is_key_event(*event)) {
             if (int16_t answer = modal_key(dialog, event, options)) return answer;
             continue;

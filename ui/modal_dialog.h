@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "core/dialog_items.h"
-#include "core/dialog_routing.h"
+#include "ui/dialog_items.h"
+#include "ui/dialog_routing.h"
 #include "platform/dialogs/dialogs.h"
 
 // Options of GetModalDialogItem.

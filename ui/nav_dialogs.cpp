@@ -1,16 +1,17 @@
 // The navigation dialogs with the system's options.
-#include "core/nav_dialogs.h"
+#include "ui/nav_dialogs.h"
 
 #include <string>
 
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/screen_geometry.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
 #include "platform/memory/memory.h"
 #include "platform/system/system.h"
+#include "ui/ui_services.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ pf::OSErr send_open_documents(const std::vector<pf::FileSpec>& files) {
 void serve_window_event(const EventRecord& event) {
     if (event.what != pf::kUpdateEvent && event.what != pf::kActivateEvent) return;
     EventRecord copy = event;
-    HandleEvent(&copy);
+    ui_services.handle_event(&copy);
 }
 
 }  // namespace
@@ -136,7 +137,7 @@ void lay_out_custom(CustomProc& custom, pf::NavDialogOptions& options) {
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing, pf::FourCC,
                        void* user_data) {
-    draw_pending_updates();
+    ui_services.draw_pending_updates();
     ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
@@ -161,7 +162,7 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
 
 int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
                                    pf::DialogRef* dialog, uint32_t* action) {
-    draw_pending_updates();
+    ui_services.draw_pending_updates();
     ModalMenuBar menus_dimmed;
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;

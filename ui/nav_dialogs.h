@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "files/document_prompts.h"
 #include "platform/files/files.h"
 #include "platform/nav/nav.h"

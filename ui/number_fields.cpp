@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "core/number_text.h"
 #include "platform/screen/cursor.h"
 #include "platform/system/international.h"

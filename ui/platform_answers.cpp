@@ -1,5 +1,5 @@
 // What the engine asks that the platform alone answers.
-#include "core/platform_answers.h"
+#include "ui/platform_answers.h"
 
 #include <utility>
 

@@ -1,5 +1,5 @@
 // The current port's text state and text smoothing, and whole-window redraws.
-#include "core/port_utils.h"
+#include "ui/port_utils.h"
 
 #include "platform/draw/port.h"
 #include "platform/fonts/fonts.h"

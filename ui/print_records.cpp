@@ -1,4 +1,4 @@
-#include "core/print_records.h"
+#include "ui/print_records.h"
 
 #include <cmath>
 #include <cstring>

@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <string>
 
-#include "core/nav_dialogs.h"
+#include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
 #include "resource_ids.h"
+#include "ui/ui_services.h"
 
 namespace {
 
@@ -30,8 +30,6 @@ struct SaveChoice {
 };
 
 SaveChoice& choice_of(void* user_data) { return *static_cast<SaveChoice*>(user_data); }
-
-bool adding_extensions() { return (app_prefs.options2 & kPrefAddExtensions) != 0; }
 
 // The room asked for: at least the minimum beyond the rectangle offered, or more
 // when the dialog offers more; and the reason a name is asked, as the message.
@@ -61,7 +59,7 @@ void add_items(pf::DialogRef dialog, const pf::Rect& area, SaveChoice& choice) {
     }
     if (choice.code < kFormatNative) choice.code = kFormatNative;
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);
-    pf::set_dialog_item_value(dialog, int16_t(choice.first_item + 1), adding_extensions() ? 1 : 0);
+    pf::set_dialog_item_value(dialog, int16_t(choice.first_item + 1), ui_services.adds_extensions() ? 1 : 0);
     HandleMetaData(dialog, choice.code);
 }
 
@@ -69,8 +67,8 @@ void item_hit(pf::DialogRef dialog, int16_t item, SaveChoice& choice) {
     if (item == choice.first_item) {
         choice.code = int16_t(pf::get_dialog_item_value(dialog, item));
     } else if (item == choice.first_item + 1) {
-        app_prefs.options2 ^= kPrefAddExtensions;
-        pf::set_dialog_item_value(dialog, item, adding_extensions() ? 1 : 0);
+        ui_services.set_adds_extensions(!ui_services.adds_extensions());
+        pf::set_dialog_item_value(dialog, item, ui_services.adds_extensions() ? 1 : 0);
     } else {
         return;
     }
@@ -81,7 +79,7 @@ void item_hit(pf::DialogRef dialog, int16_t item, SaveChoice& choice) {
 void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
     unsigned char pascal[256];
     set_pstring(pascal, name, sizeof pascal - 1);
-    choice.code = settle_save_name(pascal, choice.code, choice.first_code, adding_extensions());
+    choice.code = settle_save_name(pascal, choice.code, choice.first_code, ui_services.adds_extensions());
     name = pstring_text(pascal);
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);
 }
@@ -91,7 +89,7 @@ void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
 void HandleMetaData(pf::DialogRef dialog, int16_t code) {
     unsigned char name[256];
     set_pstring(name, pf::nav_file_name(dialog), pf::kMaxSpecName);
-    adjust_save_name(name, code, adding_extensions() && code < kFormatExcelImport);
+    adjust_save_name(name, code, ui_services.adds_extensions() && code < kFormatExcelImport);
     pf::nav_set_file_name(dialog, pstring_text(name));
 }
 

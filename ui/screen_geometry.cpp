@@ -1,8 +1,8 @@
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 
 #include <algorithm>
 
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "platform/events/events.h"
 #include "platform/fonts/fonts.h"
 #include "platform/host/host.h"

@@ -1,8 +1,8 @@
-#include "core/system_info.h"
+#include "ui/system_info.h"
 
 #include <string>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/file_utils.h"
 #include "platform/files/files.h"
 #include "platform/fonts/fonts.h"

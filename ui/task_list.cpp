@@ -2,11 +2,10 @@
 // task of its own has one record, found by its window.
 #include <cstring>
 
-#include "core/app_menus.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/dialogs/dialogs.h"
-#include "shell/shell_commands.h"
+#include "ui/ui_services.h"
 
 MemoryRef task_list = nullptr;
 
@@ -72,9 +71,9 @@ void let_tool_owner_forget(const TaskRecord& task) {
 
 void InitAppTask(TaskRecord* record) {
     std::memset(record, 0, sizeof *record);
-    record->menu = app_menu_proc;
-    record->menu_enable = MenuHiliteProc;
-    record->button_state = ButtonHiliteProc;
+    record->menu = ui_services.menu;
+    record->menu_enable = ui_services.menu_enable;
+    record->button_state = ui_services.button_state;
 }
 
 void add_window_task(WindowRef window, int32_t kind, uintptr_t app_ref, const WindowTaskProcs& procs) {
@@ -192,6 +191,6 @@ int16_t TaskQuit() {
             if (!CloseTask(task)) return kQuitRefusedErr;
         }
     }
-    set_task_quit_flag(true);
+    ui_services.set_quit_requested(true);
     return 0;
 }

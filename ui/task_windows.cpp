@@ -2,8 +2,9 @@
 // port and clip stacks.
 #include <array>
 
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
+#include "ui/ui_services.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ int16_t SelectReferencedWindow(WindowRef window) {
 
 void WindowTransition(WindowRef window) {
     pf::show_window(window);
-    ResetCursor();
+    ui_services.reset_cursor();
 }
 
 void ShowReferencedWindow(WindowRef window) { WindowTransition(window); }
@@ -102,7 +103,7 @@ void CallActivateHandlerProc(WindowRef window, bool active) {
 // and on a hidden window going out of sight.
 void DoAllUpdates() {
     EventRecord update;
-    while (pf::get_next_event(pf::kUpdateMask, update)) do_update(&update);
+    while (pf::get_next_event(pf::kUpdateMask, update)) ui_services.draw_update(&update);
 }
 
 void HideReferencedWindow(WindowRef window) {

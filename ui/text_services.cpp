@@ -1,6 +1,6 @@
-#include "core/text_services.h"
+#include "ui/text_services.h"
 
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "platform/events/clock.h"
 #include "platform/system/system.h"
 

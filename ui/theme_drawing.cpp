@@ -2,8 +2,8 @@
 // shadows in the current port.
 #include <vector>
 
-#include "core/colours.h"
-#include "core/screen_geometry.h"
+#include "ui/colours.h"
+#include "ui/screen_geometry.h"
 #include "platform/resources/resources.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "app/app_menus.h"
+#include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "editing/sheet_drag.h"
 #include "files/document_file.h"

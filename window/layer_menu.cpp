@@ -3,14 +3,14 @@
 #include <cstring>
 #include <string>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
-#include "core/screen_geometry.h"
-#include "core/startup.h"
+#include "ui/alerts.h"
+#include "app/app_menus.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
+#include "app/startup.h"
 #include "core/string_utils.h"
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "editing/undo_record.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

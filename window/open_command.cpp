@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/task_manager.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "app/app_menus.h"
+#include "ui/task_manager.h"
+#include "ui/nav_dialogs.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"

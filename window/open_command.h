@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/files/files.h"
 
 constexpr uint16_t kOpenWithDialog = 0;

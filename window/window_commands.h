@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_range.h"
 
 // A document window's record (the app ref of its task): its window, the layer

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/app_menus.h"
+#include "app/app_menus.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "model/calc_globals.h"
