@@ -139,22 +139,7 @@ void set_window_item_text(int16_t item, WindowRef window) {
 
 bool same_entry(const pf::FileSpec& a, const pf::FileSpec& b) { return SameFile(&a, &b) != 0; }
 
-// Whether an opening for writing was refused only because the file may not be
-// written: in use, not ours to write, locked, or on a read-only disk.
-bool refused_for_writing(pf::OSErr err) {
-    return err == pf::kOpenForWriteErr || err == pf::kPermissionErr || err == pf::kAccessDeniedErr ||
-           err == pf::kWriteProtectedErr || err == pf::kVolumeLockedErr || err == pf::kFileLockedErr;
-}
-
 }  // namespace
-
-pf::OSErr test_open_document(const pf::FileSpec& spec) {
-    int16_t ref = 0;
-    pf::OSErr err = FSpOpenAware(&spec, kOpenReadWrite, &ref);
-    if (refused_for_writing(err)) err = FSpOpenAware(&spec, kOpenReadOnly, &ref);
-    if (err == pf::noErr) pf::close_file(ref);
-    return err;
-}
 
 int32_t app_menu_proc(EventRecord*, uintptr_t app_ref, uintptr_t menu_pair) {
     app_prefs.options2 |= kPrefRefreshButtons;

@@ -34,6 +34,3 @@ MemoryRef GetSheetRef(WindowRef window);
 // Recent documents.
 void update_pref_specs(const pf::FileSpec* spec, int16_t add);
 void open_special(int16_t index);
-// Opens the document's file for a test, for writing when it may be written and
-// else for reading, and closes it again: 0 when it can be opened, or the error.
-pf::OSErr test_open_document(const pf::FileSpec& spec);

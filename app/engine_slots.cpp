@@ -5,6 +5,7 @@
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
+#include "app/startup.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "ui/platform_answers.h"
@@ -36,6 +37,7 @@
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -109,6 +111,11 @@ void install_ui_services() {
                              fonts_in_own_face, adds_extensions, set_adds_extensions};
 }
 
+void install_window_services() {
+    window_services = WindowServices{AddToWindowMenu,   RemoveFromWindowMenu, window_stagger_index,
+                                     update_pref_specs, open_special,         quorvin_alert};
+}
+
 }  // namespace
 
 void install_app_services() {
@@ -118,4 +125,5 @@ void install_app_services() {
     install_calc_services();
     install_files_services();
     install_ui_services();
+    install_window_services();
 }

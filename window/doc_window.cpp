@@ -41,6 +41,7 @@
 #include "window/window_names.h"
 #include "window/window_commands.h"
 #include "window/selection_highlight.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -160,7 +161,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
     const pf::Rect bounds = first_window_size();
-    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_stagger_index());
+    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_services.listed_window_count());
     if (!window) return nullptr;
     keep_above_limit(window);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
@@ -168,7 +169,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
         pf::dispose_window(window);
         return nullptr;
     }
-    AddToWindowMenu(window);
+    window_services.list_window(window);
     SetSheetWind(layer, window);
     if (use_saved) {
         pf::size_window(window, int16_t(saved.width()), int16_t(saved.height()), false);

@@ -10,7 +10,6 @@
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
-#include "app/startup.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
 #include "editing/clipboard.h"
@@ -40,6 +39,7 @@
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
 #include "window/doc_window.h"
+#include "window/window_services.h"
 
 EntryLineRecord WEList;
 MemoryRef Editor_Wind = nullptr;
@@ -421,13 +421,13 @@ bool entry_line_editing() { return Editor_Wind != nullptr; }
 uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record) {
     if (!ensure_entry_line() || !layer) return 0;
     if (check_access(layer)) {
-        quorvin_alert(kProtectedAlert);
+        window_services.calc_alert(kProtectedAlert);
         return 0;
     }
     uint8_t format[kCellFormatSize];
     GetSelectFormat(format, layer, 1);
     if (format[kFmtFlagsA] & kFlagLocked) {
-        quorvin_alert(kLockedAlert);
+        window_services.calc_alert(kLockedAlert);
         return 0;
     }
     show_editing_bar();
