@@ -227,11 +227,6 @@ void update_all_winds(int16_t resize) {
     }
 }
 
-MemoryRef GetSheetRef(WindowRef window) {
-    uintptr_t record = GetTaskAppRef(window);
-    return record ? doc_window_layer(reinterpret_cast<MemoryRef>(record)) : nullptr;
-}
-
 // ---- Recent documents -----------------------------------------------------------
 
 void update_pref_specs(const pf::FileSpec* spec, int16_t add) {

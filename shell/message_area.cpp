@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_menus.h"
+#include "window/window_commands.h"
 #include "ui/colours.h"
 #include "core/string_utils.h"
 #include "ui/task_manager.h"

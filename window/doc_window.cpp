@@ -134,6 +134,11 @@ WindowRef doc_window_window(MemoryRef record) { return read_doc_window(record).w
 MemoryRef doc_window_layer(MemoryRef record) { return read_doc_window(record).sheet; }
 MemoryRef doc_window_workbook(MemoryRef record) { return read_doc_window(record).workbook; }
 
+MemoryRef GetSheetRef(WindowRef window) {
+    uintptr_t record = GetTaskAppRef(window);
+    return record ? doc_window_layer(reinterpret_cast<MemoryRef>(record)) : nullptr;
+}
+
 MemoryRef window_doc_record(WindowRef window) {
     if (!window) return nullptr;
     TaskRecord task;
