@@ -12,7 +12,12 @@
 #include "ui/port_utils.h"
 #include "ui/task_manager.h"
 #include "ui/ui_services.h"
+#include "charts/chart_commands.h"
+#include "charts/chart_palette.h"
+#include "charts/chart_range_entry.h"
 #include "charts/charts.h"
+#include "editing/find_window.h"
+#include "spelling/spelling.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "files/document_prompts.h"
@@ -111,9 +116,13 @@ void install_ui_services() {
                              fonts_in_own_face, adds_extensions, set_adds_extensions};
 }
 
+bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
+
 void install_window_services() {
-    window_services = WindowServices{AddToWindowMenu,   RemoveFromWindowMenu, window_stagger_index,
-                                     update_pref_specs, open_special,         quorvin_alert};
+    window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,
+                                     update_pref_specs,     open_special,         quorvin_alert,
+                                     selected_chart_object, chart_range_text,     enter_chart_range,
+                                     CreateChart,           redraw_chart_palette, is_closing_tool_window};
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "charts/chart_commands.h"
-#include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "app/app_menus.h"
 #include "ui/screen_geometry.h"
@@ -270,7 +268,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     } else if (!activating && active) {
         fields.tool = 0;
         write_doc_window(record, fields);
-        redraw_chart_palette();
+        window_services.redraw_chart_palette();
         DeActivateSheet(layer);
         Show_Hide_Bars(record, false);
         inval_grow(fields.window);
@@ -366,7 +364,7 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     sheet->click_modifiers = event->modifiers;
     release_layer(fields.sheet);
     if (ClickScrollBars(as_record(app_ref), where) || click_heading_border(as_record(app_ref), where)) return 1;
-    if (fields.tool >= kFirstChartTool) CreateChart(as_record(app_ref), int16_t(fields.tool));
+    if (fields.tool >= kFirstChartTool) window_services.create_chart(as_record(app_ref), int16_t(fields.tool));
     else sheet_click_in_window(as_record(app_ref), fields.sheet);
     set_refresh_request();
     return 1;

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "charts/chart_commands.h"
-#include "charts/chart_range_entry.h"
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -386,7 +384,7 @@ constexpr int16_t kNoEntryBeep = 6;
 bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     if (!layer || !ensure_entry_line()) return false;
-    if (get_selected_object(layer, 1) && !selected_chart_object(layer)) {
+    if (get_selected_object(layer, 1) && !window_services.selected_chart(layer)) {
         pf::sys_beep(kNoEntryBeep);
         return false;
     }
@@ -474,7 +472,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
-    if (MemoryRef chart = layer ? selected_chart_object(layer) : nullptr) bytes = chart_range_text(chart);
+    if (MemoryRef chart = layer ? window_services.selected_chart(layer) : nullptr) bytes = window_services.chart_range_text(chart);
     if (layer && !object_selected) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);

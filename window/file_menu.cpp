@@ -1,7 +1,6 @@
 #include "window/file_menu.h"
 
 #include "editing/find_window.h"
-#include "spelling/spelling.h"
 
 #include <algorithm>
 #include <string>
@@ -252,7 +251,7 @@ namespace {
 // Close with the Find or the spelling window in front closes that window.
 bool close_front_tool_window() {
     WindowRef window = pf::front_non_floating_window();
-    if (!is_find_window(window) && !is_spelling_window(window)) return false;
+    if (!window_services.is_closing_tool_window(window)) return false;
     CloseTaskFromWindow(window);
     return true;
 }
