@@ -10,9 +10,6 @@
 namespace {
 
 constexpr int16_t kWholeMenu = 0;
-constexpr int16_t kCloseItem = 4;
-constexpr int16_t kSaveItem = 6;
-constexpr int16_t kSaveAsItem = 7;
 
 struct PendingItems {
     int16_t menu;
@@ -44,7 +41,7 @@ void dim_pending_commands() {
     }
     pf::MenuRef file = pf::get_menu_handle(kFileMenu);
     if (file && !FrontDocWindow()) {
-        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, false);
+        for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem}) set_enabled(file, item, false);
     }
     if (titles_changed) pf::draw_menu_bar();
 }
