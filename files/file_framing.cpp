@@ -8,6 +8,7 @@
 #include "model/cell_format.h"
 #include "model/record_bytes.h"
 #include "platform/files/files.h"
+#include "platform/memory/memory.h"
 
 int16_t f_ref = 0;
 
@@ -44,7 +45,9 @@ int16_t read_records(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlo
     MemoryRef block = nullptr;
     if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
         return error;
-    int16_t error = ReadItem(length, counter, UseMemory(block));
+    auto* bytes = static_cast<uint8_t*>(UseMemory(block));
+    pf::advise_huge_pages(bytes, size_t(length));
+    int16_t error = ReadItem(length, counter, bytes);
     UnuseMemory(block);
     if (error) {
         DisposeMemory(block);
