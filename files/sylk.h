@@ -20,6 +20,9 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer);
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report = nullptr);
 // The same for a SYLK text already in Mac Roman.
 int16_t read_sylk_text(std::string_view mac_roman, MemoryRef layer, ImportReport* report);
+// The same for a text nobody reads again: its pages are given back to the
+// system as the read passes them, so it reads as zeros afterwards.
+int16_t read_sylk_text_letting_go(std::string& mac_roman, MemoryRef layer, ImportReport* report);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error
 // of a write. write_sylk advances the caller's byte counter.

@@ -58,6 +58,11 @@ bool next_field(std::string_view& rest, SylkField& field);
 // other characters below 32 but tab and line feed (a text broken over
 // lines) are dropped.
 std::string unescape_value(std::string_view raw, bool drop_controls);
+// Whether unescape_value would give the raw value back as it stands.
+bool value_as_written(std::string_view raw, bool drop_controls);
+// A raw value unescaped with controls dropped: the raw text itself when it
+// reads as written, else its unescaped copy kept in `unescaped`.
+std::string_view field_value(std::string_view raw, std::string& unescaped);
 
 // A decimal integer (sign allowed); false when the text is not one or out of
 // the 32-bit range.

@@ -338,10 +338,26 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
 namespace {
 
 // SYLK keeps one script: its text as Mac Roman.
-int16_t read_decoded_sylk(DecodedText decoded, MemoryRef layer, ImportReport* report) {
+void count_unmapped(const DecodedText& roman, ImportReport* report) {
+    if (report) report->replaced_characters += roman.unmapped;
+}
+
+int16_t read_decoded_sylk(const DecodedText& decoded, MemoryRef layer, ImportReport* report) {
+    if (!decoded.scripted) {
+        count_unmapped(decoded, report);
+        return read_sylk_text(decoded.text, layer, report);
+    }
+    DecodedText roman = decoded;
+    unscript_text(roman);
+    count_unmapped(roman, report);
+    return read_sylk_text_letting_go(roman.text, layer, report);
+}
+
+// The same for a decoded file nobody reads again, given back as it is read.
+int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, ImportReport* report) {
     unscript_text(decoded);
-    if (report) report->replaced_characters += decoded.unmapped;
-    return read_sylk_text(decoded.text, layer, report);
+    count_unmapped(decoded, report);
+    return read_sylk_text_letting_go(decoded.text, layer, report);
 }
 
 }  // namespace
@@ -393,12 +409,13 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
 // The Mac Roman text of the file into the layer: 0, an error (shown),
 // kTextCancelled (also when the user cancels the separator: an empty layer
 // would open as a document tied to the file, whose Save then wrote over it),
-// or 1 for a SYLK read stopped by the user.
-int16_t read_file_text(const DecodedText& decoded, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
+// or 1 for a SYLK read stopped by the user. A SYLK text is given back to the
+// system as it is read.
+int16_t read_file_text(DecodedText& decoded, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
     const std::string_view bytes = decoded.text;
     if (is_sylk(bytes)) {
-        int16_t result = read_decoded_sylk(decoded, layer, report);
+        int16_t result = read_decoded_sylk_letting_go(decoded, layer, report);
         if (result < 0) report_file_error(result);
         if (!result) remember_format_read(file_info, kFormatSylk);
         return result;
