@@ -83,6 +83,7 @@ struct SylkReader {
     CellBlockRows cells;
     uint32_t last_key = 0;
     bool in_order = true;
+    bool dated = false;  // a cell read has a format that shows a date
     // The date systems the options record names (0 the 1900 system, 4 the 1904
     // system, -1 none): that of the file's serials, and that of the workbook
     // this program wrote the file from.
@@ -447,6 +448,7 @@ void store_cell(SylkReader& r, const std::string& bytes) {
     const uint32_t key = key_of(r.row, r.column);
     if (r.cells.size() && key <= r.last_key) r.in_order = false;
     r.last_key = key;
+    r.dated = r.dated || holds_date_serial(uint8_t(bytes[kFmtCode]), 1);
     r.cells.append_cell(int16_t(r.row), bytes);
 }
 
@@ -805,7 +807,7 @@ bool install_cells(SylkReader& r) {
     if (r.cells.failed()) return false;
     settle_document_date_system(r);
     const DateSystems systems = date_systems(r);
-    if (r.in_order && r.formats_ahead.empty() && settle_dates_in_place(r, systems)) {
+    if (r.in_order && r.formats_ahead.empty() && (!r.dated || settle_dates_in_place(r, systems))) {
         r.cells.install(r.layer);
         return true;
     }
