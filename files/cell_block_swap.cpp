@@ -108,6 +108,33 @@ int64_t flip_row(uint8_t* row, int64_t room, int16_t direction, int16_t* previou
     return length;
 }
 
+// The rows of a block of `size` bytes swapped in order, as far as they have
+// come whole.
+struct RowsFlip {
+    uint8_t* start;
+    int64_t size;
+    int64_t at = 0;
+    int16_t previous_row = -1;
+    bool damaged = false;
+
+    // The length of the row at `at` while it is still in file order.
+    int64_t file_row_length() const { return int64_t(swap32(load_u32(start + at + 2))); }
+
+    // Swaps each row lying whole within the first `available` bytes (of a
+    // block read from the file when they are not all of it).
+    void flip_rows(int64_t available, int16_t direction) {
+        while (!damaged && at < available) {
+            const bool coming = available < size;
+            if (coming && (available - at < kRowHeaderSize || file_row_length() > available - at)) return;
+            const int64_t length = flip_row(start + at, size - at, direction, &previous_row);
+            damaged = length == 0;
+            at += length;
+        }
+    }
+
+    bool done() const { return !damaged && at == size; }
+};
+
 }  // namespace
 
 int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
@@ -118,15 +145,25 @@ int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
     if (size <= kStoreUntouchedSize) return direction == 0 ? kDamagedFileErr : 0;
     auto* start = static_cast<uint8_t*>(UseMemory(cells));
     if (!start) return kNoMemoryErr;
-    int16_t previous_row = -1;
-    int64_t at = 0;
-    while (at < size) {
-        int64_t length = flip_row(start + at, size - at, direction, &previous_row);
-        if (length == 0) break;
-        at += length;
-    }
+    RowsFlip flip{start, size};
+    flip.flip_rows(size, direction);
     UnuseMemory(cells);
-    return at == size ? 0 : kDamagedFileErr;
+    return flip.done() ? 0 : kDamagedFileErr;
+}
+
+int16_t read_swapped_cells(MemoryRef* out, int32_t* counter, uint32_t id, bool* sound) {
+    RowsFlip flip{nullptr, 0};
+    auto heard = [](uint8_t* start, int32_t so_far, int32_t length, void* context) {
+        auto& rows = *static_cast<RowsFlip*>(context);
+        rows.start = start;
+        rows.size = length;
+        rows.flip_rows(so_far, 0);
+    };
+    int16_t error = read_ref_in_pieces(out, counter, &mem_globals, id, PieceListener{heard, &flip});
+    const bool whole = !*out || (flip.size > kStoreUntouchedSize && flip.done());
+    *sound = error != 0 || whole;
+    if (!*sound) *out = DisposeNonNilMemory(*out);
+    return error;
 }
 
 namespace {

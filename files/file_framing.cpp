@@ -2,12 +2,14 @@
 // shown once and closes the file.
 #include "files/file_framing.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "files/document_prompts.h"
 #include "model/cell_format.h"
 #include "model/record_bytes.h"
 #include "platform/files/files.h"
+#include "platform/memory/memory.h"
 
 int16_t f_ref = 0;
 
@@ -36,15 +38,31 @@ int16_t allocate_block(MemoryRef* out, MemoryGlobals* globals, int32_t rec_size,
     return 0;
 }
 
+// Reads `length` bytes into `bytes` a piece at a time, telling the listener
+// (when there is one) after each piece.
+int16_t read_in_pieces(uint8_t* bytes, int32_t length, int32_t* counter, const PieceListener* listener) {
+    constexpr int32_t kPiece = 256 * 1024;  // small enough to be still in the cache when heard of
+    const int32_t piece = listener ? kPiece : length;
+    for (int32_t done = 0; done < length;) {
+        const int32_t n = std::min(piece, length - done);
+        if (int16_t error = ReadItem(n, counter, bytes + done)) return error;
+        done += n;
+        if (listener) listener->read(bytes, done, length, listener->context);
+    }
+    return 0;
+}
+
 // Reads `length` bytes (already checked against the file) into a new block of
 // records; nothing is allocated for a length of 0.
 int16_t read_records(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlobals* globals, int32_t rec_size,
-                     uint32_t id) {
+                     uint32_t id, const PieceListener* listener = nullptr) {
     if (length == 0) return 0;
     MemoryRef block = nullptr;
     if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
         return error;
-    int16_t error = ReadItem(length, counter, UseMemory(block));
+    auto* bytes = static_cast<uint8_t*>(UseMemory(block));
+    pf::advise_huge_pages(bytes, size_t(length));
+    int16_t error = read_in_pieces(bytes, length, counter, listener);
     UnuseMemory(block);
     if (error) {
         DisposeMemory(block);
@@ -169,6 +187,14 @@ int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32
     int32_t length = 0;
     if (int16_t error = read_block_length(counter, &length)) return error;
     return read_records(out, length, counter, globals, rec_size, id);
+}
+
+int16_t read_ref_in_pieces(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, uint32_t id,
+                           const PieceListener& listener) {
+    *out = nullptr;
+    int32_t length = 0;
+    if (int16_t error = read_block_length(counter, &length)) return error;
+    return read_records(out, length, counter, globals, 1, id, &listener);
 }
 
 int16_t read_raw_bytes(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlobals* globals, uint32_t id) {

@@ -40,6 +40,14 @@ int16_t WriteChartLabelFormatItem(const uint8_t* format, int32_t* counter);
 // longer than the bytes left in the file, is a damaged file (-1) and nothing
 // is allocated for it.
 int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t rec_size, uint32_t id);
+// The same for a block of bytes read a piece at a time: after each piece the
+// listener hears how many of its `length` bytes have come (the last time, all).
+struct PieceListener {
+    void (*read)(uint8_t* start, int32_t so_far, int32_t length, void* context);
+    void* context;
+};
+int16_t read_ref_in_pieces(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, uint32_t id,
+                           const PieceListener& listener);
 int16_t Write_Ref(MemoryRef ref, int32_t* counter);
 int16_t ReadHandle(pf::Handle* out, int32_t* counter);
 int16_t WriteHandle(pf::Handle handle, int32_t* counter);
@@ -100,6 +108,10 @@ int16_t ByteSwapStyle(uint8_t* style, int32_t length, int16_t direction);
 // checks the whole block (see cell_block_swap.cpp) and answers -1 when it is
 // damaged; the block is then unusable.
 int16_t ByteFlipCells(MemoryRef cells, int16_t direction);
+// Reads a layer's framed cell block, each row swapped and checked as soon as
+// it has come whole, while it is still in the cache: as Read_Ref followed by
+// ByteFlipCells(cells, 0). A damaged block is let go, leaving `sound` false.
+int16_t read_swapped_cells(MemoryRef* out, int32_t* counter, uint32_t id, bool* sound);
 // Writes a layer's cell block as a framed block in file byte order, checked
 // as it goes, through a buffer of a fixed size: the cells in memory are
 // never touched or copied whole. A failure to get the buffer goes to the

@@ -110,25 +110,35 @@ int16_t read_header_parts(MemoryRef* field, int32_t* counter, uint32_t id) {
     return 0;
 }
 
-int16_t install_read_cells(SpreadSheet* sheet, MemoryRef cells) {
+namespace {
+
+// Cells in host order become the layer's.
+int16_t install_cells(SpreadSheet* sheet, MemoryRef cells) {
     if (!cells) return 0;
-    if (ByteFlipCells(cells, 0) != 0) {
-        DisposeMemory(cells);
-        return damaged();
-    }
     cells->extend = kCellStoreExtend;
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = cells;
     return 0;
 }
 
-namespace {
-
 int16_t read_cells(SpreadSheet* sheet, int32_t* counter) {
     MemoryRef cells = nullptr;
-    if (int16_t error = Read_Ref(&cells, counter, &mem_globals, 1, sheet->memory_id)) return error;
-    return install_read_cells(sheet, cells);
+    bool sound = true;
+    if (int16_t error = read_swapped_cells(&cells, counter, sheet->memory_id, &sound)) return error;
+    return sound ? install_cells(sheet, cells) : damaged();
 }
+
+}  // namespace
+
+int16_t install_read_cells(SpreadSheet* sheet, MemoryRef cells) {
+    if (cells && ByteFlipCells(cells, 0) != 0) {
+        DisposeMemory(cells);
+        return damaged();
+    }
+    return install_cells(sheet, cells);
+}
+
+namespace {
 
 int16_t read_formats(SpreadSheet* sheet, int32_t* counter, int16_t version) {
     uint32_t id = sheet->memory_id;

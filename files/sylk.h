@@ -25,6 +25,10 @@ int16_t read_sylk_text(std::string_view mac_roman, MemoryRef layer, ImportReport
 // scripted one keeps each cell's text in the script that spells it
 // (sylk_text.h).
 int16_t read_decoded_sylk(const DecodedText& decoded, MemoryRef layer, ImportReport* report);
+// The same for a text nobody reads again: its pages are given back to the
+// system as the read passes them, so it reads as zeros afterwards.
+int16_t read_sylk_text_letting_go(std::string& mac_roman, MemoryRef layer, ImportReport* report);
+int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, ImportReport* report);
 
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error
 // of a write. write_sylk advances the caller's byte counter.

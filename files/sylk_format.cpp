@@ -194,7 +194,23 @@ bool next_field(std::string_view& rest, SylkField& field) {
     return true;
 }
 
+bool value_as_written(std::string_view raw, bool drop_controls) {
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const auto c = uint8_t(raw[i]);
+        if (c == kEscape || (c == ';' && i + 1 < raw.size() && raw[i + 1] == ';')) return false;
+        if (drop_controls && c < 32 && c != '\t' && c != '\n') return false;
+    }
+    return true;
+}
+
+std::string_view field_value(std::string_view raw, std::string& unescaped) {
+    if (value_as_written(raw, true)) return raw;
+    unescaped = unescape_value(raw, true);
+    return unescaped;
+}
+
 std::string unescape_value(std::string_view raw, bool drop_controls) {
+    if (value_as_written(raw, drop_controls)) return std::string(raw);
     return unescape_with(raw, drop_controls, [](uint8_t c, std::string& out) { out.push_back(char(c)); });
 }
 

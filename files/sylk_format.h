@@ -64,6 +64,11 @@ std::string unescape_value(std::string_view raw, bool drop_controls);
 // The same for a value of a UTF-8 file: the Mac Roman characters escapes
 // stand for come out in UTF-8.
 std::string unescape_unicode_value(std::string_view raw, bool drop_controls);
+// Whether unescape_value would give the raw value back as it stands.
+bool value_as_written(std::string_view raw, bool drop_controls);
+// A raw value unescaped with controls dropped: the raw text itself when it
+// reads as written, else its unescaped copy kept in `unescaped`.
+std::string_view field_value(std::string_view raw, std::string& unescaped);
 
 // A decimal integer (sign allowed); false when the text is not one or out of
 // the 32-bit range.

@@ -27,6 +27,7 @@
 #include "model/workbook.h"
 #include "model/model_services.h"
 #include "platform/fonts/classic_fonts.h"
+#include "platform/memory/memory.h"
 #include "platform/resources/resources.h"
 
 namespace {
@@ -83,6 +84,7 @@ struct SylkReader {
     CellBlockRows cells;
     uint32_t last_key = 0;
     bool in_order = true;
+    bool dated = false;  // a cell read has a format that shows a date
     // The date systems the options record names (0 the 1900 system, 4 the 1904
     // system, -1 none): that of the file's serials, and that of the workbook
     // this program wrote the file from.
@@ -449,11 +451,13 @@ void store_cell(SylkReader& r, const std::string& bytes) {
     const uint32_t key = key_of(r.row, r.column);
     if (r.cells.size() && key <= r.last_key) r.in_order = false;
     r.last_key = key;
+    r.dated = r.dated || holds_date_serial(uint8_t(bytes[kFmtCode]), 1);
     r.cells.append_cell(int16_t(r.row), bytes);
 }
 
 struct CellValues {
-    std::string value;              // K, unescaped, without its quotes
+    std::string_view value;         // K, unescaped, without its quotes
+    std::string unescaped;          // the value when it had escapes
     bool has_value = false;
     bool quoted = false;
     std::string_view expression;    // E, raw
@@ -532,7 +536,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
             std::string_view raw = f.value;
             v.quoted = !raw.empty() && raw[0] == '"';
             if (v.quoted) raw = raw.substr(1, raw.size() >= 2 && raw.back() == '"' ? raw.size() - 2 : raw.size() - 1);
-            v.value = sylk_cell_value(r.spelling, raw);
+            v.value = sylk_cell_value(r.spelling, raw, v.unescaped);
             v.has_value = true;
             break;
         }
@@ -551,7 +555,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
             }
         }
         settle_cell_format(r, format);
-        spell_sylk_cell(r.spelling, v.value, v.expression, r.spelled_expression, format.format.bytes, r.layer);
+        spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, format.format.bytes, r.layer);
         build_cell(r, v, format.format.bytes);
     } else if (!inside && (!v.value.empty() || !v.expression.empty())) {
         ++r.losses.cells_beyond_grid;
@@ -808,7 +812,7 @@ bool install_cells(SylkReader& r) {
     if (r.cells.failed()) return false;
     settle_document_date_system(r);
     const DateSystems systems = date_systems(r);
-    if (r.in_order && r.formats_ahead.empty() && settle_dates_in_place(r, systems)) {
+    if (r.in_order && r.formats_ahead.empty() && (!r.dated || settle_dates_in_place(r, systems))) {
         r.cells.install(r.layer);
         return true;
     }
@@ -822,14 +826,17 @@ bool install_cells(SylkReader& r) {
 // Where the line from `start` ends: at its carriage return or line feed, or the text's end.
 size_t line_end(std::string_view text, size_t start) {
     size_t at = start;
-    while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
-    return at;
+    for (;; ++at) {
+        while (at < text.size() && uint8_t(text[at]) > '\r') ++at;  // no line break sorts above it
+        if (at == text.size() || text[at] == '\r' || text[at] == '\n') return at;
+    }
 }
 
 // A cell record whose quoted value runs past its line (some spreadsheets
 // write a line break inside a text as it is).
 bool opens_text(std::string_view line) {
-    return line.size() > 2 && line[0] == 'C' && line[1] == ';' && std::count(line.begin(), line.end(), '"') % 2 == 1;
+    return line.size() > 2 && line[0] == 'C' && line[1] == ';' && line.find('"') != std::string_view::npos &&
+           std::count(line.begin(), line.end(), '"') % 2 == 1;
 }
 
 // A line that begins a record of its own: a type of capitals, then ";" or nothing.
@@ -858,7 +865,21 @@ std::string_view join_broken_text(std::string_view text, std::string_view line, 
     return joined;
 }
 
-void read_records(SylkReader& r, std::string_view text) {
+// The pages of a text owned by the read, given back as the read passes them;
+// none for a text the caller keeps.
+struct TextLetGo {
+    char* start = nullptr;
+    size_t given_back = 0;
+
+    // Everything before `end` has been read.
+    void read_up_to(size_t end) {
+        if (!start || end <= given_back) return;
+        auto* from = reinterpret_cast<uint8_t*>(start);
+        given_back = size_t(pf::release_pages(from + given_back, end - given_back) - from);
+    }
+};
+
+void read_records(SylkReader& r, std::string_view text, TextLetGo& let_go) {
     MachineRecord* machine = use_layer(r.layer)->machine;
     release_layer(r.layer);
     auto progress = [&](int32_t done) {
@@ -881,6 +902,7 @@ void read_records(SylkReader& r, std::string_view text) {
         }
         if (!line.empty()) dispatch(r, line);
         if (pos >= next_report) {
+            let_go.read_up_to(pos - 1);  // a broken text looks back one character
             progress(int32_t(uint64_t(pos) * 100 / text.size()));
             next_report = pos + step;
             if (reading_stopped()) {
@@ -894,7 +916,7 @@ void read_records(SylkReader& r, std::string_view text) {
 }
 
 // The text of a SYLK file, Mac Roman or (`utf8`) UTF-8, into the layer.
-int16_t read_sylk_spelled(std::string_view text, bool utf8, MemoryRef layer, ImportReport* report) {
+int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
     r.spelling.utf8 = utf8;
@@ -904,7 +926,7 @@ int16_t read_sylk_spelled(std::string_view text, bool utf8, MemoryRef layer, Imp
     try {
         error = with_failure_handler(&mem_globals, [&] {
             r.cells.reserve(text.size() * 2);  // about what cells of numbers take
-            read_records(r, text);
+            read_records(r, text, let_go);
             installed = install_cells(r);
         });
     } catch (const std::bad_alloc&) {
@@ -922,23 +944,31 @@ int16_t read_sylk_spelled(std::string_view text, bool utf8, MemoryRef layer, Imp
 
 }  // namespace
 
-int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
-    return read_sylk_spelled(text, false, layer, report);
+int16_t read_sylk_text(std::string_view mac_roman, MemoryRef layer, ImportReport* report) {
+    return read_sylk(mac_roman, false, TextLetGo{}, layer, report);
+}
+
+int16_t read_sylk_text_letting_go(std::string& mac_roman, MemoryRef layer, ImportReport* report) {
+    return read_sylk(mac_roman, false, TextLetGo{mac_roman.data()}, layer, report);
 }
 
 int16_t read_decoded_sylk(const DecodedText& decoded, MemoryRef layer, ImportReport* report) {
-    return read_sylk_spelled(decoded.text, decoded.scripted, layer, report);
+    return read_sylk(decoded.text, decoded.scripted, TextLetGo{}, layer, report);
+}
+
+int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, ImportReport* report) {
+    return read_sylk(decoded.text, decoded.scripted, TextLetGo{decoded.text.data()}, layer, report);
 }
 
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;
     std::string copy(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
     UnuseMemory(text);
-    return read_sylk_text(copy, layer, nullptr);
+    return read_sylk_text_letting_go(copy, layer, nullptr);
 }
 
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
-    const DecodedText decoded = decode_text_file(bytes);
+    DecodedText decoded = decode_text_file(bytes);
     if (report) count_decoding_losses(decoded, *report);
-    return read_decoded_sylk(decoded, layer, report);
+    return read_decoded_sylk_letting_go(decoded, layer, report);
 }

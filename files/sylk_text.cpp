@@ -54,20 +54,26 @@ std::string_view roman_record(SylkSpelling& spelling, std::string_view line, std
     return roman;
 }
 
-std::string sylk_cell_value(const SylkSpelling& spelling, std::string_view raw) {
-    return spelling.utf8 ? unescape_unicode_value(raw, true) : unescape_value(raw, true);
+std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view raw, std::string& decoded) {
+    if (!spelling.utf8) return field_value(raw, decoded);
+    decoded = unescape_unicode_value(raw, true);
+    return decoded;
 }
 
-void spell_sylk_cell(SylkSpelling& spelling, std::string& value, std::string_view& expression,
-                     std::string& spelled_expression, uint8_t* format, MemoryRef layer) {
+void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
+                     std::string_view& expression, std::string& spelled_expression, uint8_t* format,
+                     MemoryRef layer) {
     if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return;
+    if (value.data() != spelled_value.data()) spelled_value.assign(value);
+    value = spelled_value;
     spelled_expression.assign(expression);
     const int16_t own = pf::font_to_script(effective_font(format, layer));
     int16_t script = own;
     if (!spells(value, own) || !spells(spelled_expression, own))
         script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;
-    respell(value, script, spelling.unmapped);
+    respell(spelled_value, script, spelling.unmapped);
     respell(spelled_expression, script, spelling.unmapped);
+    value = spelled_value;
     expression = spelled_expression;
     if (script != own) store_u16(format + kFmtFont, font_of_script(script, layer));
 }

@@ -19,17 +19,21 @@ struct SylkSpelling {
 // file, converted into `roman` in a UTF-8 one (only cells keep other scripts).
 std::string_view roman_record(SylkSpelling& spelling, std::string_view line, std::string& roman);
 
-// A cell's raw "K" value with its escapes decoded, in the file's encoding.
-std::string sylk_cell_value(const SylkSpelling& spelling, std::string_view raw);
+// A cell's raw "K" value with its escapes decoded, in the file's encoding:
+// the raw text itself when it reads as written, else its decoded copy kept
+// in `decoded`.
+std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view raw, std::string& decoded);
 
 // The value (decoded) and expression (raw) of a cell of a UTF-8 file, in the
 // script of the cell's font when it spells them both, else in the first
 // installed script that spells the value (the expression when the value
 // needs none); the font of `format` then becomes that script's.
-// `expression` comes to view `spelled_expression`. Nothing changes for a
-// Mac Roman file or a cell of plain ASCII.
-void spell_sylk_cell(SylkSpelling& spelling, std::string& value, std::string_view& expression,
-                     std::string& spelled_expression, uint8_t* format, MemoryRef layer);
+// `value` and `expression` come to view `spelled_value` and
+// `spelled_expression`. Nothing changes for a Mac Roman file or a cell of
+// plain ASCII.
+void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
+                     std::string_view& expression, std::string& spelled_expression, uint8_t* format,
+                     MemoryRef layer);
 
 // Whether the texts of a cell set in `font` are in a script other than
 // Roman: its record is written in UTF-8, the others in Mac Roman converted

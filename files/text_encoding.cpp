@@ -2,6 +2,7 @@
 #include "files/text_encoding.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/text/text.h"
 
@@ -14,15 +15,27 @@ constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
 bool starts_with(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
 
 // Strict UTF-8 to Mac Roman; false when the bytes are not UTF-8.
+// Where the run of ASCII bytes from `at` ends: at the next byte above 127, or
+// the text's end. Eight bytes are looked at a time.
+size_t ascii_run_end(std::string_view text, size_t at) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    for (uint64_t eight = 0; at + 8 <= text.size(); at += 8) {
+        std::memcpy(&eight, text.data() + at, 8);
+        if (eight & kHighBits) break;
+    }
+    while (at < text.size() && uint8_t(text[at]) < 0x80) ++at;
+    return at;
+}
+
 bool utf8_to_roman(std::string_view utf8, DecodedText& out) {
     out.text.clear();
     out.text.reserve(utf8.size());
     out.unmapped = 0;
     for (size_t i = 0; i < utf8.size();) {
-        if (uint8_t(utf8[i]) < 0x80) {
-            out.text.push_back(utf8[i++]);
-            continue;
-        }
+        const size_t run_end = ascii_run_end(utf8, i);
+        out.text.append(utf8.substr(i, run_end - i));
+        i = run_end;
+        if (i == utf8.size()) break;
         char32_t code_point = 0;
         if (!pf::decode_utf8(utf8, i, code_point)) return false;
         unsigned char byte = 0;
@@ -40,7 +53,7 @@ int32_t count_high_bytes(std::string_view text) {
     return int32_t(std::count_if(text.begin(), text.end(), [](char c) { return uint8_t(c) >= 0x80; }));
 }
 
-bool has_high_bytes(std::string_view text) { return count_high_bytes(text) > 0; }
+bool has_high_bytes(std::string_view text) { return ascii_run_end(text, 0) < text.size(); }
 
 // Zero bytes at the even and the odd positions of byte pairs.
 struct ZeroBytes {
@@ -94,11 +107,10 @@ void drop_nul_bytes(std::string& text) { text.erase(std::remove(text.begin(), te
 
 // A NUL byte of a text file has no character here: each becomes "?" and is counted.
 void replace_nul_bytes(DecodedText& out) {
-    for (char& c : out.text)
-        if (c == '\0') {
-            c = '?';
-            ++out.unmapped;
-        }
+    for (size_t at = out.text.find('\0'); at != std::string::npos; at = out.text.find('\0', at + 1)) {
+        out.text[at] = '?';
+        ++out.unmapped;
+    }
 }
 
 }  // namespace

@@ -382,12 +382,13 @@ void remember_format_read(MemoryRef file_info, int16_t code) {
 // The Mac Roman text of the file into the layer: 0, an error (shown),
 // kTextCancelled (also when the user cancels the separator: an empty layer
 // would open as a document tied to the file, whose Save then wrote over it),
-// or 1 for a SYLK read stopped by the user.
-int16_t read_file_text(const DecodedText& decoded, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
+// or 1 for a SYLK read stopped by the user. A SYLK text is given back to the
+// system as it is read.
+int16_t read_file_text(DecodedText& decoded, MemoryRef file_info, MemoryRef layer, pf::FourCC type,
                        ImportReport* report) {
     const std::string_view bytes = decoded.text;
     if (is_sylk(bytes)) {
-        int16_t result = read_decoded_sylk(decoded, layer, report);
+        int16_t result = read_decoded_sylk_letting_go(decoded, layer, report);
         if (result < 0) report_file_error(result);
         if (!result) remember_format_read(file_info, kFormatSylk);
         return result;

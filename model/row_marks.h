@@ -1,7 +1,8 @@
 // Column positions within long rows of a layer's cell store: for a row that
 // searches have walked as far as its whole length since it last changed, the
-// offset of every 4th cell, so that finding a cell in it takes a binary
-// search and a short walk whatever the row's width. Kept beside the row
+// offset of the cell at or before each column when its cells are dense, else
+// of every 4th cell, so that finding a cell in it takes one look-up (or a
+// binary search) and a short walk whatever the row's width. Kept beside the row
 // cache: a row's marks go when the row changes, all of them when the cache
 // is filled again or dropped.
 #pragma once

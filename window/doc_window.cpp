@@ -196,6 +196,9 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
         ShowReferencedWindow(window);
     }
     ResetCalc(CellPoint{0, 0}, window);
+    // The command bar's buttons follow the new front document at once, not at
+    // the next idle time.
+    if (show) ButtonHiliteProc(nullptr, uintptr_t(record), uintptr_t(window));
     return window;
 }
 

@@ -103,6 +103,33 @@ TEST_F(DamageTest, RandomByteChangesOfAnOlderDocumentAreRefusedOrReadSoundly) {
     EXPECT_GT(open_with_random_changes(1000, 600), 30);
 }
 
+// A cell block larger than the pieces it is read and swapped in: read whole it
+// holds every cell; with rows damaged past its first piece, or the file
+// ending inside a row of a later one, it is refused or read soundly.
+TEST_F(DamageTest, ACellBlockReadInPiecesIsCheckedToItsEnd) {
+    MemoryRef book = sample::new_workbook();
+    sample::fill_numbers(sample::new_layer(book), 30000);
+    const std::string before = sample::snapshot(book);
+    ASSERT_EQ(save(book, "Large.qrv"), 0);
+    real = bytes_of("Large.qrv");
+    close_document_file(book);
+    DisposeWorkSheet(book);
+    ASSERT_GT(real.size(), size_t(1) << 20);  // four pieces and more
+    MemoryRef again = open("Large.qrv");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(sample::snapshot(again), before);
+    close_document_file(again);
+    DisposeWorkSheet(again);
+    std::mt19937 random(77);
+    for (int trial = 0; trial < 40 && !HasFailure(); ++trial) {
+        std::vector<uint8_t> bytes = real;
+        const size_t at = (size_t(300) << 10) + random() % (real.size() - (size_t(400) << 10));
+        if (trial % 4 == 0) bytes.resize(at);
+        else bytes[at] ^= uint8_t(1 + random() % 255);
+        open_damaged(bytes);
+    }
+}
+
 TEST_F(DamageTest, HugeBlockLengthAllocatesNothing) {
     make_real(1);
     std::vector<uint8_t> bytes = real;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files/sylk.h"
 #include "files/sylk_format.h"
 #include "formula/compiled_formula.h"
 #include "formula/error_values.h"
@@ -298,6 +299,29 @@ TEST_F(SylkTest, EveryKindOfCellAndEveryFunctionComesBack) {
     for (const auto& [where, view] : before) {
         if (view.type == kCellFormula) EXPECT_EQ(at(from_csv, where.first, where.second).formula, view.formula);
     }
+}
+
+// A text the read may give back as it goes reads as one it must keep: values
+// with escapes, doubled semicolons and line breaks across the points where
+// pages go back, over many pages.
+TEST_F(SylkTest, ATextGivenBackAsItIsReadReadsTheSame) {
+    std::string text = "ID;PTEST\r\n";
+    for (int r = 1; r <= 3000; ++r) {
+        text += "C;Y" + std::to_string(r) + ";X1;K" + std::to_string(r * 7) + "\r\n";
+        text += "C;X2;K\"a;;b\x1bNAe\"\r\n";
+        text += "C;X3;K\"first\r\nsecond " + std::to_string(r) + "\"\r\n";
+        text += "C;X4;K0.5;E" + std::string(r % 2 ? "R[-1]C+1" : "RC[-3]*2") + "\r\n";
+    }
+    text += "E\r\n";
+    MemoryRef kept = fresh_layer(), given_back = fresh_layer();
+    ASSERT_EQ(read_sylk_text(text, kept, nullptr), 0);
+    std::string consumed = text;
+    ASSERT_EQ(read_sylk_text_letting_go(consumed, given_back, nullptr), 0);
+    const CellMap expected = cells_of(kept);
+    EXPECT_EQ(expected.size(), 12000u);
+    EXPECT_EQ(cells_of(given_back), expected);
+    EXPECT_EQ(cell(given_back, 2999, 2).text, "first\nsecond 3000");
+    EXPECT_EQ(consumed.find("C;Y100;X1"), std::string::npos);  // its pages went back
 }
 
 TEST_F(SylkTest, LongRecordsAreReadWhole) {

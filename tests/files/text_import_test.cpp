@@ -94,6 +94,22 @@ TEST_F(TextImportTest, EncodingsAreDetectedAndLossReported) {
     EXPECT_EQ(report.replaced_characters, 1);
 }
 
+// A letter beyond ASCII is found wherever it falls among the bytes the
+// decoder looks at eight at a time, the last byte of the text too; every NUL
+// is one lost character.
+TEST_F(TextImportTest, LettersBeyondAsciiAreFoundAtEveryPlace) {
+    const std::string plain(21, 'x');
+    for (size_t at = 0; at <= plain.size(); ++at) {
+        const std::string utf8 = plain.substr(0, at) + "\xC3\xA9" + plain.substr(at);
+        EXPECT_EQ(text_of(cell(read_text(utf8, kTabSeparator), 0, 0)), plain.substr(0, at) + "\x8E" + plain.substr(at))
+            << at;
+    }
+    ImportReport report;
+    EXPECT_EQ(text_of(cell(read_text(std::string("a\0bcdefghij\0k\xC3\xA9", 15), kTabSeparator, &report), 0, 0)),
+              "a?bcdefghij?k\x8E");
+    EXPECT_EQ(report.replaced_characters, 2);
+}
+
 uint16_t font_of(const CellView& c) { return uint16_t(uint8_t(c.format[0]) | uint8_t(c.format[1]) << 8); }
 
 // Each field is kept in the script that spells it, its cell set in that

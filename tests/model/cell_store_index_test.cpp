@@ -253,6 +253,36 @@ TEST_F(RowIndex, MarkedRowsFindEveryCellHoweverTheirColumnsAreSpread) {
     EXPECT_TRUE(index_is_sound(layer));
 }
 
+// Dense rows are found by column: one of consecutive cells of one length (the
+// offset counted), one whose cells differ in length and one with gaps (both
+// through a table). Every cell is found, nothing between or beyond them, and
+// a cell replaced by one of another length, or of the same, reads right.
+TEST_F(RowIndex, DenseRowsFindEveryCellByColumn) {
+    std::map<Cell, double> stored;
+    auto store_cell = [&](int16_t row, int16_t column, double value) {
+        put(row, column, value);
+        stored[{row, column}] = value;
+    };
+    for (int16_t c = 10; c < 310; ++c) store_cell(2, c, 100 + c);  // 3 digits each
+    for (int16_t c = 0; c < 300; ++c) store_cell(4, c, c);
+    for (int16_t c = 0; c < 600; c += 3) store_cell(6, c, c);
+    auto expect_rows = [&] {
+        for (int16_t row : {2, 4, 6})
+            for (int16_t c = 0; c < 700; ++c) {
+                auto it = stored.find({row, c});
+                ASSERT_EQ(at(row, c), it == stored.end() ? -1 : it->second) << row << "," << c;
+            }
+    };
+    for (int pass = 0; pass < 3; ++pass) expect_rows();  // the first pass walks the rows and indexes them
+    store_cell(2, 50, 777);
+    store_cell(6, 300, 5);
+    expect_rows();
+    store_cell(2, 60, 123456);
+    store_cell(4, 100, 7);
+    for (int pass = 0; pass < 2; ++pass) expect_rows();
+    EXPECT_TRUE(index_is_sound(layer));
+}
+
 TEST_F(RowIndex, WithoutMemoryForTheCacheCellsAreStillStoredAndFound) {
     pf::set_temp_budget(0);
     pf::set_heap_budget(pf::heap_bytes_in_use() + 4096);

@@ -128,6 +128,19 @@ TEST_F(CommandBarTest, ClickingTheNewButtonOpensADocument) {
     EXPECT_EQ(gLastCommand, code_value("newd"));
 }
 
+// A document's window sets the buttons as it opens: no moment passes in which
+// they still show the state of the bar without a document.
+TEST_F(CommandBarTest, TheButtonsFollowADocumentAsItsWindowOpens) {
+    refresh();
+    ASSERT_EQ(shown_button("bold")->state, kButtonDisabled);  // no document
+    DoCommand(code_value("newd"));
+    ASSERT_NE(wxFrontNonFloatingWindow(), nullptr);
+    EXPECT_EQ(shown_button("bold")->state, kButtonEnabled);
+    EXPECT_EQ(shown_button("save")->state, kButtonDisabled);  // nothing to save yet
+    EXPECT_EQ(shown_button("undo")->state, kButtonDisabled);
+    EXPECT_EQ(shown_button("bold")->drawn_state, kButtonEnabled);
+}
+
 TEST_F(CommandBarTest, ADisabledButtonRunsNothing) {
     refresh();
     const ButtonRecord* button = shown_button("save");
