@@ -9,7 +9,6 @@
 #include "core/alerts.h"
 #include "core/dialog_items.h"
 #include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
 #include "core/screen_geometry.h"
 #include "core/task_manager.h"
 #include "core/string_utils.h"
@@ -176,8 +175,7 @@ void choose_suggestion(SpellSession& session) {
 // Answers false when the window is to close.
 bool answer_item(SpellSession& session, int16_t item) {
     switch (item) {
-        case kCancelItem:
-        case kModalCloseBox: return false;
+        case kCancelItem: return false;
         case kIgnoreItem: advance(session); break;
         case kIgnoreAllItem:
             ignore_word(session.word.c_str());
