@@ -228,8 +228,6 @@ int32_t close_spell_proc(EventRecord*, uintptr_t, uintptr_t) {
 
 // ---- Menus while the window is in front ------------------------------------------
 
-enum EditItem : int16_t { kCutItem = 4, kClearItem = 7, kSelectAllItem = 9, kSpellingItem = 13 };
-
 TaskRecord application_procs() {
     TaskRecord procs;
     InitAppTask(&procs);
@@ -241,9 +239,10 @@ TaskRecord application_procs() {
 int32_t spell_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
     if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
-    const bool field_command = (choice->item >= kCutItem && choice->item <= kClearItem) || choice->item == kSelectAllItem;
+    const bool field_command =
+        (choice->item >= kEditCutItem && choice->item <= kEditClearItem) || choice->item == kEditSelectAllItem;
     if (field_command) dlog_menus(spell_dialog, choice->item);
-    else if (choice->item != kSpellingItem) return application_procs().menu(event, 0, menu_pair);
+    else if (choice->item != kEditSpellingItem) return application_procs().menu(event, 0, menu_pair);
     pf::hilite_menu(0);
     return 1;
 }

@@ -274,8 +274,6 @@ std::string text_in(MemoryRef layer, CellPoint where) {
     return std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
 }
 
-constexpr int16_t kSpellingItem = 13, kCloseItem = 4;
-
 // The document comes to the front over the open window and the window stays
 // open on its word; Spelling brings it back as it was, and Close with it in
 // front closes it and leaves the document open.
@@ -305,9 +303,9 @@ TEST_F(SpellDialogTest, TheWindowStaysOpenBehindADocumentAndCloseClosesIt) {
     EXPECT_EQ(dialogtest::field(spell_dialog, kWord), "recieve");
     EXPECT_EQ(listed.next, 2u);
     enable_menus();
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFileMenu), kCloseItem));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFileMenu), kFileCloseItem));
 
-    DoFileMenu(nullptr, kCloseItem);
+    DoFileMenu(nullptr, kFileCloseItem);
     run_until_idle();
     EXPECT_EQ(spell_dialog, nullptr);
     EXPECT_EQ(finished_count, 1);
@@ -324,7 +322,7 @@ TEST_F(SpellDialogTest, AScanLeavesAloneAWordTypedOverAndADocumentThatClosed) {
     enter("seperate teh");
     click(CellPoint{0, 0});
     MemoryRef record = window_doc_record(window);
-    DoEditMenu(record, kSpellingItem);
+    DoEditMenu(record, kEditSpellingItem);
     run_until_idle();
     ASSERT_NE(spell_dialog, nullptr);
     EXPECT_EQ(dialogtest::field(spell_dialog, kWord), "recieve");
@@ -333,7 +331,7 @@ TEST_F(SpellDialogTest, AScanLeavesAloneAWordTypedOverAndADocumentThatClosed) {
     ASSERT_EQ(pf::front_non_floating_window(), window);
     select_cells(layer, CellRange{{0, 0}, {0, 0}});
     enter("received at last");
-    DoEditMenu(record, kSpellingItem);
+    DoEditMenu(record, kEditSpellingItem);
     run_until_idle();
     press_now(kChange);
     EXPECT_EQ(text_in(layer, CellPoint{0, 0}), "received at last") << "the word typed over stays as typed";
