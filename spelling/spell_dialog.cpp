@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/screen_geometry.h"
-#include "core/task_manager.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/screen_geometry.h"
+#include "ui/task_manager.h"
 #include "core/string_utils.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"

@@ -13,7 +13,7 @@
 #include "model/workbook.h"
 #include "window/document_windows.h"
 #include "window/file_menu.h"
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "platform/lists/lists.h"
 #include "platform/draw/port.h"
 #include "platform/draw/text.h"

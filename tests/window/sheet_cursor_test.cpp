@@ -10,7 +10,7 @@
 #include "editing/find_replace.h"
 #include "platform/controls/control_look.h"
 #include "platform/screen/screen.h"
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
