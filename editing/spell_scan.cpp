@@ -14,7 +14,9 @@
 #include "model/layer.h"
 #include "platform/text/text.h"
 #include "spelling/spell_engine.h"
+#include "model/workbook.h"
 #include "window/cell_entry.h"
+#include "window/document_windows.h"
 
 namespace {
 
@@ -69,9 +71,22 @@ int16_t check_words(SpellScan& scan, const std::vector<uint8_t>& text, int16_t* 
     return kSpellScanDone;
 }
 
+// Whether the layer still belongs to a workbook that has a window: the
+// spelling window outlives the document it was opened over.
+bool layer_is_open(MemoryRef layer) {
+    for (LayerWindow window = first_document_window(); window; window = next_document_window(window)) {
+        MemoryRef workbook = GetWorkSheet(document_window_layer(window));
+        for (int16_t i = 0; workbook && i < num_SpreadSheets(workbook); ++i)
+            if (find_SpreadSheet_item(workbook, i) == layer) return true;
+    }
+    return false;
+}
+
 // The spelling window's words: the scan's reports, with the whole word shown.
 bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reason) {
     auto* words = static_cast<LayerWords*>(context);
+    words->reported.clear();
+    if (!layer_is_open(words->scan.layer)) return false;
     for (;;) {
         if (spellcheck_cells(words->scan, reason) != kSpellScanDone) break;
         if (words->wrapped || (words->first == CellPoint{0, 0})) return false;
@@ -85,6 +100,8 @@ bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reas
     const int32_t shown = std::min(words->scan.word_length, int32_t(kSpellWordLimit));
     std::memcpy(word, text.data() + words->scan.word_start, size_t(shown));
     word[shown] = 0;
+    words->reported.assign(text.begin() + words->scan.word_start,
+                           text.begin() + words->scan.word_start + words->scan.word_length);
     words->scan.offset = words->scan.word_start + words->scan.word_length;
     show_cell(words->scan.layer, words->scan.cell);
     return true;
@@ -93,8 +110,13 @@ bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reas
 void replace_cell_word(void* context, const char* replacement) {
     auto* words = static_cast<LayerWords*>(context);
     SpellScan& scan = words->scan;
+    if (words->reported.empty() || !layer_is_open(scan.layer)) return;
     std::vector<uint8_t> text = text_cell_text(scan.layer, scan.cell);
-    if (scan.word_start + scan.word_length > int32_t(text.size())) return;
+    // The cell may have been edited while the window waited: only the word
+    // still standing where it was reported is replaced.
+    if (scan.word_start + scan.word_length > int32_t(text.size()) ||
+        !std::equal(words->reported.begin(), words->reported.end(), text.begin() + scan.word_start))
+        return;
     const int32_t added = int32_t(std::strlen(replacement));
     text.erase(text.begin() + scan.word_start, text.begin() + scan.word_start + scan.word_length);
     text.insert(text.begin() + scan.word_start, replacement, replacement + added);
@@ -138,8 +160,12 @@ SpellWordSource layer_word_source(LayerWords& words) {
     return source;
 }
 
+namespace {
+LayerWords checked_words;  // of the spelling window while it is open
+}
+
 void check_layer_spelling(MemoryRef layer) {
     if (!layer) return;
-    LayerWords words = layer_words(layer, GetClickCell(layer));
-    open_spell_dialog(layer_word_source(words));
+    if (!spell_dialog) checked_words = layer_words(layer, GetClickCell(layer));
+    open_spell_dialog(layer_word_source(checked_words));
 }

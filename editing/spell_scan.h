@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
@@ -40,10 +41,12 @@ struct LayerWords {
     SpellScan scan;
     bool wrapped = false;
     CellPoint first{};
+    std::vector<uint8_t> reported;  // the word last handed over, as it stood in its cell
 };
 LayerWords layer_words(MemoryRef layer, CellPoint first);
 SpellWordSource layer_word_source(LayerWords& words);
 
 // Checks the spelling of the layer's text cells from its active cell, in the
-// spelling window.
+// spelling window; brings that window to the front when it is open already.
+// The scan ends when the layer's document closes.
 void check_layer_spelling(MemoryRef layer);

@@ -1,7 +1,7 @@
 // The print preview (DLOG 905): the layer's pages drawn as they print, one at
-// a time, the whole page fitted to the view or at full size from its
-// top-left; Previous and Next turn the pages, Print… goes on to the print
-// dialog.
+// a time, the whole page fitted to the view or at full size, scrolled over
+// the page with its scroll bars or by dragging it; Previous and Next turn the
+// pages, Print… goes on to the print dialog.
 #include <algorithm>
 #include <climits>
 #include <string>
@@ -28,8 +28,9 @@ namespace {
 constexpr int16_t kPreviewDialog = 905, kPrintMessages = 904;
 constexpr int16_t kPageOfMessage = 3, kZoomTitle = 4, kWholePageTitle = 5;
 constexpr int16_t kCloseItem = 1, kPrintItem = 2, kPreviousItem = 3, kNextItem = 4, kZoomItem = 5, kPageItem = 6,
-                  kPageViewItem = 7;
+                  kPageViewItem = 7, kVerticalBarItem = 8, kHorizontalBarItem = 9;
 constexpr int16_t kShadow = 3;
+constexpr int16_t kArrowStep = 16;  // an arrow of a scroll bar moves the page this far
 
 struct PreviewState {
     MemoryRef layer = nullptr;
@@ -90,17 +91,66 @@ void show_page_number(PreviewState& state) {
         pf::set_control_title(zoom, pf::get_indexed_string(kPrintMessages, state.full_size ? kWholePageTitle : kZoomTitle));
 }
 
-void redraw(PreviewState& state) {
-    show_page_number(state);
-    pf::PortScope scope(pf::window_port(pf::get_dialog_window(state.dialog)));
-    draw_page_view(state.dialog, kPageViewItem);
-}
-
 // The farthest the page scrolls at full size: its bottom-right at the view's.
 pf::Point scroll_limit(const PreviewState& state) {
     const pf::Rect box = pf::get_dialog_item_box(state.dialog, kPageViewItem);
     const PaperSize paper = layer_paper(state.layer);
     return pf::Point{int16_t(std::max(0, paper.height - box.height())), int16_t(std::max(0, paper.width - box.width()))};
+}
+
+// The scroll bars show at full size only, each ranging over what of the page
+// lies beyond the view, their thumbs where the view is.
+void set_scroll_bars(const PreviewState& state) {
+    const pf::Point limit = scroll_limit(state);
+    const struct {
+        int16_t item, maximum, value;
+    } bars[] = {{kVerticalBarItem, limit.v, state.scroll.v}, {kHorizontalBarItem, limit.h, state.scroll.h}};
+    for (const auto& bar : bars) {
+        pf::ControlRef control = GetDialogControl(state.dialog, bar.item);
+        if (!control) continue;
+        if (!state.full_size) {
+            pf::hide_control(control);
+            continue;
+        }
+        pf::set_control_maximum(control, bar.maximum);
+        pf::set_control_value(control, bar.value);
+        pf::show_control(control);
+    }
+}
+
+void redraw(PreviewState& state) {
+    show_page_number(state);
+    pf::PortScope scope(pf::window_port(pf::get_dialog_window(state.dialog)));
+    set_scroll_bars(state);
+    draw_page_view(state.dialog, kPageViewItem);
+}
+
+// The page is where its scroll bars say.
+void follow_scroll_bars(PreviewState& state) {
+    if (pf::ControlRef vertical = GetDialogControl(state.dialog, kVerticalBarItem))
+        state.scroll.v = int16_t(pf::get_control_value(vertical));
+    if (pf::ControlRef horizontal = GetDialogControl(state.dialog, kHorizontalBarItem))
+        state.scroll.h = int16_t(pf::get_control_value(horizontal));
+}
+
+// While an arrow or a page strip of a scroll bar is held, the page moves by
+// a step or by a view less a step; while the thumb is dragged it follows it.
+void scroll_action(pf::ControlRef control, int16_t part) {
+    if (!shown) return;
+    const pf::Rect box = pf::get_dialog_item_box(shown->dialog, kPageViewItem);
+    const bool vertical = control == GetDialogControl(shown->dialog, kVerticalBarItem);
+    const int32_t page = (vertical ? box.height() : box.width()) - kArrowStep;
+    int32_t delta = 0;
+    switch (part) {
+        case pf::kControlUpButtonPart: delta = -kArrowStep; break;
+        case pf::kControlDownButtonPart: delta = kArrowStep; break;
+        case pf::kControlPageUpPart: delta = -page; break;
+        case pf::kControlPageDownPart: delta = page; break;
+        default: break;
+    }
+    if (delta) pf::set_control_value(control, pf::get_control_value(control) + delta);
+    follow_scroll_bars(*shown);
+    redraw(*shown);
 }
 
 // At full size the page follows the pointer dragged over it, within its edges.
@@ -135,6 +185,7 @@ bool run_preview(PreviewState& state) {
         else if (item == kNextItem && state.page < state.pages) ++state.page;
         else if (item == kZoomItem) state.full_size = !state.full_size, state.scroll = pf::Point{};
         else if (item == kPageViewItem && state.full_size) drag_page(state);
+        else if (item == kVerticalBarItem || item == kHorizontalBarItem) follow_scroll_bars(state);
         else continue;
         redraw(state);
     }
@@ -157,6 +208,8 @@ void Preview(MemoryRef record) {
     if (!state.dialog) return;
     shown = &state;
     AttachDUserProc(state.dialog, kPageViewItem, draw_page_view);
+    for (int16_t bar : {kVerticalBarItem, kHorizontalBarItem})
+        if (pf::ControlRef control = GetDialogControl(state.dialog, bar)) pf::set_control_action(control, scroll_action);
     show_page_number(state);
     pf::draw_dialog(state.dialog);
     const bool print = run_preview(state);

@@ -1,6 +1,7 @@
 #include "shell/help_tags.h"
 
 #include "core/string_utils.h"
+#include "ui/text_services.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
@@ -12,6 +13,7 @@
 #include "shell/command_bar.h"
 #include "shell/grid_palette.h"
 #include "shell/palette_grid.h"
+#include "shell/shell_commands.h"
 #include "shell/tool_palette.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
@@ -22,7 +24,7 @@
 namespace {
 
 constexpr int16_t kWindowTags = 706;
-constexpr int16_t kToolTags = 591, kBorderTags = 592, kTabTags = 701, kColourTags = 703;
+constexpr int16_t kToolTags = 591, kBorderTags = 592, kTabTags = 701, kColourTags = 703, kOptionTags = 704;
 enum : int16_t { kTabStripTag = 1, kTabScrollTag = 2 };
 enum : int16_t { kColumnSplitTag = 5, kRowSplitTag = 6, kCornerBoxTag = 11, kFirstIconTag = 12, kSecondIconTag = 13 };
 constexpr int16_t kCornerIconsWidth = 64, kCornerIconWidth = 24;
@@ -108,12 +110,18 @@ bool command_bar_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
 }
 
 // A palette of tools in boxes: the tool's box and its item of the palette's list.
-bool palette_tool_tag(pf::WindowRef window, pf::Point where, int16_t tags, pf::HelpTag* tag) {
-    const int16_t tool = FindTItem(kToolRows, to_local(window, where));
+bool palette_tool_tag(pf::WindowRef window, pf::Point where, int16_t rows, int16_t tags, pf::HelpTag* tag) {
+    const int16_t tool = FindTItem(rows, to_local(window, where));
     if (!tool) return false;
     pf::Rect box;
-    FindToolBox(kToolRows, tool, &box);
+    FindToolBox(rows, tool, &box);
     return give(tag, window, box, indexed_string(tags, tool), pf::kHelpTagBelow);
+}
+
+// The options window: the button's box and its item, else the window's own tag.
+bool options_window_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
+    if (palette_tool_tag(window, where, kLongPaletteRows, kOptionTags, tag)) return true;
+    return give(tag, window, pf::window_port(window)->port_rect, pf::get_string(kOptionTags), pf::kHelpTagBelow);
 }
 
 // The colour palette: the swatch under the pointer.
@@ -135,8 +143,9 @@ bool tab_bar_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
 bool app_help_tag(pf::WindowRef window, pf::Point where, pf::HelpTag* tag) {
     if (app_prefs.options2 & kPrefHelpTagsOff) return false;
     if (window == IconBar) return command_bar_tag(window, where, tag);
-    if (window == ToolPalette) return palette_tool_tag(window, where, kToolTags, tag);
-    if (window == GridPalette) return palette_tool_tag(window, where, kBorderTags, tag);
+    if (window == ToolPalette) return palette_tool_tag(window, where, kToolRows, kToolTags, tag);
+    if (window == GridPalette) return palette_tool_tag(window, where, kToolRows, kBorderTags, tag);
+    if (window == OpPalette) return options_window_tag(window, where, tag);
     if (window == TabBar) return tab_bar_tag(window, where, tag);
     if (window == ColorPalette) return colour_palette_tag(window, where, tag);
     return HelpContentProvider(window, where, tag);
@@ -155,6 +164,8 @@ bool HelpContentProvider(pf::WindowRef window, pf::Point where, pf::HelpTag* tag
         return give(tag, window, hot, indexed_string(kWindowTags, item), pf::kHelpTagBelow);
     std::string note;
     if (!note_tag(doc_window_layer(record), local, &hot, &note)) return false;
+    // A delay shortened for the command bar is the usual one again.
+    ResetHelpDelay(1);
     return give(tag, window, hot, note, pf::kHelpTagRight);
 }
 

@@ -1,7 +1,8 @@
 // The tags the program's windows give the platform's help tags: a document
 // window's split boxes, corner box and icons and a cell's note, the command
 // bar's buttons and zones, the tools of the tool and border palettes, the
-// swatches of the colour palette, the sheet tabs. None while the preferences turn help tags off.
+// swatches of the colour palette, the buttons of the options window, the sheet
+// tabs. None while the preferences turn help tags off.
 #pragma once
 
 #include "platform/system/help_tags.h"

@@ -11,9 +11,9 @@
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
 
-namespace {
-
 WindowRef OpPalette = nullptr;
+
+namespace {
 
 constexpr int16_t kOptionsWindowTop = 540;
 constexpr int16_t kFirstButton = 196;

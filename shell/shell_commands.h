@@ -77,6 +77,8 @@ void MakeColorWindow();
 void MakeToolWindow();
 void MakeGridWindow();
 void MakeOpWindow();
+// The options window while it is open, else null.
+extern WindowRef OpPalette;
 WindowRef Do_Splash();
 void DoAbout();
 void get_app_prefs(int16_t panel);

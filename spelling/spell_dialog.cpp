@@ -1,4 +1,4 @@
-// The spelling window: a movable modal dialog (DLOG 24010) over the scan that
+// The spelling window: a modeless dialog task (DLOG 24010) over the scan that
 // feeds it words.
 #include "spelling/spell_dialog.h"
 
@@ -9,12 +9,15 @@
 #include "ui/alerts.h"
 #include "ui/dialog_items.h"
 #include "ui/lists_and_menus.h"
-#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
+#include "ui/task_manager.h"
 #include "core/string_utils.h"
+#include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "spelling/spelling.h"
+#include "resource_ids.h"
 
 pf::DialogRef spell_dialog = nullptr;
 
@@ -39,7 +42,7 @@ constexpr int16_t kAddFailedAlert = 24001;
 constexpr int16_t kBeepTicks = 9;
 
 struct SpellSession {
-    const SpellWordSource* source = nullptr;
+    SpellWordSource source;
     DialogRef dialog = nullptr;
     std::string word;
     int16_t reason = 0;
@@ -118,10 +121,10 @@ void show_check_complete(SpellSession& session) {
 void advance(SpellSession& session) {
     char word[kSpellWordLimit + 1] = {};
     int16_t reason = 0;
-    while (session.source->next_word(session.source->context, word, &reason)) {
+    while (session.source.next_word(session.source.context, word, &reason)) {
         word[kSpellWordLimit] = 0;
         if (const std::string* replacement = change_for(session, word)) {
-            session.source->replace_word(session.source->context, replacement->c_str());
+            session.source.replace_word(session.source.context, replacement->c_str());
             continue;
         }
         if (reason != kSpellRepeatedWord) reason = spell_check(word, 1);
@@ -139,7 +142,7 @@ std::string replacement_text(DialogRef dialog) { return pf::get_dialog_item_text
 void change_word(SpellSession& session, bool every_time) {
     const std::string replacement = replacement_text(session.dialog);
     if (every_time) session.changes.emplace_back(session.word, replacement);
-    if (replacement != session.word) session.source->replace_word(session.source->context, replacement.c_str());
+    if (replacement != session.word) session.source.replace_word(session.source.context, replacement.c_str());
     advance(session);
 }
 
@@ -172,8 +175,7 @@ void choose_suggestion(SpellSession& session) {
 // Answers false when the window is to close.
 bool answer_item(SpellSession& session, int16_t item) {
     switch (item) {
-        case kCancelItem:
-        case kModalCloseBox: return false;
+        case kCancelItem: return false;
         case kIgnoreItem: advance(session); break;
         case kIgnoreAllItem:
             ignore_word(session.word.c_str());
@@ -191,29 +193,97 @@ bool answer_item(SpellSession& session, int16_t item) {
 
 pf::Point& saved_position() { return app_prefs.palette_positions[kSpellingWindowPosition]; }
 
+// The one session of the open window.
+SpellSession open_session;
+
+pf::WindowRef spelling_window() { return spell_dialog ? pf::get_dialog_window(spell_dialog) : nullptr; }
+
+void close_spelling_window() {
+    if (pf::WindowRef window = spelling_window()) CloseTaskFromWindow(window);
+}
+
+int32_t click_spell_proc(EventRecord*, uintptr_t, uintptr_t extra) {
+    const int16_t item = *reinterpret_cast<const int16_t*>(extra);
+    // A dimmed button answers nothing; the field and the list always do.
+    const bool button = item != kReplacementItem && item != kSuggestionsItem;
+    if (button && item != kCancelItem && !pf::is_dialog_item_enabled(spell_dialog, item)) return 1;
+    if (!answer_item(open_session, item)) close_spelling_window();
+    return 1;
+}
+
+int32_t key_spell_proc(EventRecord* event, uintptr_t, uintptr_t) {
+    const unsigned char ch = pf::event_char(*event);
+    if (ch == pf::kEscapeChar || ((event->modifiers & pf::kCmdKey) && ch == '.')) close_spelling_window();
+    return 1;
+}
+
+int32_t close_spell_proc(EventRecord*, uintptr_t, uintptr_t) {
+    saved_position() = get_global_loc(spelling_window());
+    spell_dialog = nullptr;
+    const SpellWordSource source = open_session.source;
+    open_session = SpellSession{};
+    if (source.finished) source.finished(source.context);
+    return 1;
+}
+
+// ---- Menus while the window is in front ------------------------------------------
+
+TaskRecord application_procs() {
+    TaskRecord procs;
+    InitAppTask(&procs);
+    return procs;
+}
+
+// Cut, Copy, Paste, Clear and Select All edit the replacement; Spelling finds
+// the window in front already; every other command goes to the front document.
+int32_t spell_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
+    const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
+    if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
+    const bool field_command =
+        (choice->item >= kEditCutItem && choice->item <= kEditClearItem) || choice->item == kEditSelectAllItem;
+    if (field_command) dlog_menus(spell_dialog, choice->item);
+    else if (choice->item != kEditSpellingItem) return application_procs().menu(event, 0, menu_pair);
+    pf::hilite_menu(0);
+    return 1;
+}
+
+void use_spell_menus(pf::WindowRef window) {
+    int32_t index = 0;
+    TaskRecord* task = get_task_ptr(window, &index);
+    if (!task) return;
+    task->menu = spell_menu_proc;
+    UnuseMemory(task_list);
+}
+
 }  // namespace
 
 void open_spell_dialog(const SpellWordSource& source) {
-    if (!open_spelling() || spell_dialog) {
+    if (spell_dialog) {
+        pf::select_window(spelling_window());
+        return;
+    }
+    if (!open_spelling()) {
         pf::sys_beep(kBeepTicks);
         return;
     }
-    DialogRef dialog = StdNewDLOG(kSpellDialog, kChangeItem, &saved_position());
+    DialogRef dialog = pf::get_new_dialog(kSpellDialog);
     if (!dialog) return;
     spell_dialog = dialog;
-    SpellSession session;
-    session.source = &source;
-    session.dialog = dialog;
+    pf::WindowRef window = pf::get_dialog_window(dialog);
+    if (checkonscreen(saved_position())) pf::move_window(window, saved_position().h, saved_position().v, false);
+    pf::set_dialog_default_item(dialog, kChangeItem);
+    add_window_task(window, kModelessDialogTask, 0,
+                    {.click = click_spell_proc, .key = key_spell_proc, .close = close_spell_proc});
+    use_spell_menus(window);
+    open_session = SpellSession{};
+    open_session.source = source;
+    open_session.dialog = dialog;
+    pf::show_window(window);
+    pf::select_window(window);
+    PushWindowPort(window);
     pf::draw_dialog(dialog);
-    advance(session);
-    for (;;) {
-        pf::EventRecord event;
-        if (!answer_item(session, GetModalDialogItem(dialog, &event, kModalAllOptions))) break;
-    }
-    StdDLOG_close(dialog, &saved_position());
-    spell_dialog = nullptr;
+    advance(open_session);
+    PopPort();
 }
 
-bool is_spelling_window(pf::WindowRef window) {
-    return spell_dialog && window && pf::get_dialog_window(spell_dialog) == window;
-}
+bool is_spelling_window(pf::WindowRef window) { return window && window == spelling_window(); }

@@ -53,8 +53,8 @@ pf::Rect old_rect(const uint8_t* bytes) {
                     big_endian_word(bytes + 6)};
 }
 
-// The paper of the record in points, standing upright, and its orientation: a
-// page wider than tall prints across.
+// The paper of the record in points, standing upright, its orientation (a
+// page wider than tall prints across) and its resolution.
 pf::Handle old_record_page_format(const uint8_t* record, int32_t length) {
     if (!record || length < kOldRecordUsed) return nullptr;
     const int16_t v_res = big_endian_word(record + kOldResolutionV), h_res = big_endian_word(record + kOldResolutionH);
@@ -67,8 +67,10 @@ pf::Handle old_record_page_format(const uint8_t* record, int32_t length) {
     if (pf::print_create_page_format(format) != pf::noErr) return nullptr;
     pf::Handle flattened = nullptr;
     if (pf::print_set_paper_size(format, width, height) == pf::noErr &&
-        pf::print_set_orientation(format, across ? pf::kLandscapeOrientation : pf::kPortraitOrientation) == pf::noErr)
+        pf::print_set_orientation(format, across ? pf::kLandscapeOrientation : pf::kPortraitOrientation) == pf::noErr) {
+        pf::print_set_resolution(format, h_res, v_res);  // one past the largest keeps one dot per point
         pf::print_flatten_page_format(format, flattened);
+    }
     pf::print_dispose_page_format(format);
     return flattened;
 }

@@ -331,6 +331,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         const int16_t wanted = front ? doc_window_cursor(as_record(app_ref), where) : kArrowCursor;
         if (wanted == kCalcSpinCursor) SpinCalcCursor();
         else SetCursorTo(wanted);
+        if (wanted == kChartCursor) outline_chart_part(fields.sheet, where);
     }
     if (FrontDocWindow() == fields.window) {
         follow_selection_kind(fields.sheet);

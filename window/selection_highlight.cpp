@@ -327,8 +327,12 @@ void AntRect(MemoryRef layer, CellPoint top_left, CellPoint bottom_right) {
     const uint32_t start = pf::tick_count();
     draw_ant_frames(layer, range);
     pf::host_present();
-    EventRecord event;
-    while (pf::tick_count() - start < kAntTicks && !pf::event_avail(pf::kEveryEvent, event)) pf::clock_sleep(kAntPollMs);
+    ant_pause(start);
     draw_ant_frames(layer, range);
     pf::host_present();
+}
+
+void ant_pause(uint32_t start) {
+    EventRecord event;
+    while (pf::tick_count() - start < kAntTicks && !pf::event_avail(pf::kEveryEvent, event)) pf::clock_sleep(kAntPollMs);
 }

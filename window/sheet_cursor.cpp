@@ -5,6 +5,7 @@
 
 #include "ui/screen_geometry.h"
 #include "core/string_utils.h"
+#include "charts/charts.h"
 #include "ui/task_manager.h"
 #include "editing/sheet_drag.h"
 #include "formula/recalc.h"
@@ -15,11 +16,14 @@
 #include "objects/text_box_editing.h"
 #include "objects/text_boxes.h"
 #include "platform/draw/draw.h"
+#include "platform/events/clock.h"
+#include "platform/host/host.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/in_cell_editor.h"
 #include "window/resizing.h"
+#include "window/selection_highlight.h"
 
 namespace {
 
@@ -114,6 +118,27 @@ int16_t doc_window_cursor(MemoryRef record, pf::Point where) {
     if (!cursor) return window_cursor(record, where);
     if (editing && cursor >= kOnFillHandle && cursor <= kOnSelectionBorder) return kArrowCursor;
     return cursor;
+}
+
+void outline_chart_part(MemoryRef layer, pf::Point where) {
+    const int16_t pane = layer ? find_pane(where, layer) : -1;
+    if (pane < 0) return;
+    pf::Rect rect;
+    int16_t handle = 0;
+    MemoryRef object = MouseinObject(&rect, where, &handle, pane, layer);
+    if (!object || handle || !is_object_selected(layer, object) || !GetObj_info(object, pf::four_cc("isch"))) return;
+    const int16_t part = PtinChartEdit(object, rect, where, 0);
+    WindowRef window = layer_window(layer);
+    if (part < 0 || !window) return;
+    PushWindowPort(window);
+    pf::Rect outline;
+    const uint32_t start = pf::tick_count();
+    ChartAnts(pane, part, &outline, rect, object, layer);
+    pf::host_present();
+    ant_pause(start);
+    ChartAnts(pane, part, &outline, rect, object, layer);
+    pf::host_present();
+    PopPort();
 }
 
 void SheetIdle(MemoryRef layer) {

@@ -24,6 +24,9 @@ int16_t SheetCursor(MemoryRef layer, pf::Point where);
 // editor's text cursor, the layer's cursor, else the window's own (split
 // boxes, an armed tool, the calculation's state), else the arrow.
 int16_t doc_window_cursor(MemoryRef record, pf::Point where);
+// Over a selected chart, blinks the outline of the chart part under the
+// pointer (local) once: drawn, then removed, the screen as before.
+void outline_chart_part(MemoryRef layer, pf::Point where);
 // Idle work of the layer's text box under edit: its view kept inside the box
 // as shown in its pane, its caret blinking.
 void SheetIdle(MemoryRef layer);

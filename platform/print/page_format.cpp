@@ -1,7 +1,9 @@
 // Print sessions and page formats: paper size (Letter, or A4 where the system
 // is metric), margin and orientation; their check and repair; the adjusted
 // paper and page rectangles; and the flattened form (marker, version,
-// orientation, then width, height and margin as big-endian doubles).
+// orientation, then width, height and margin as big-endian doubles, then the
+// horizontal and vertical resolution as big-endian words; the first version
+// ends before the resolution, which it leaves at 72 dots per inch).
 #include <cmath>
 #include <cstring>
 
@@ -15,6 +17,7 @@ struct PageFormat {
     double paper_width = 0, paper_height = 0;  // portrait
     double margin = 0;
     int16_t orientation = kPortraitOrientation;
+    int16_t h_resolution = kPointResolution, v_resolution = kPointResolution;  // dots per inch
 };
 
 struct PrintSession {
@@ -29,8 +32,10 @@ constexpr double kDefaultMargin = 18;
 constexpr double kSmallestSide = 72;
 constexpr double kLargestSide = 14400;
 constexpr FourCC kFlatMarker = four_cc("QPgF");
-constexpr uint16_t kFlatVersion = 1;
-constexpr size_t kFlatSize = 4 + 2 + 2 + 3 * 8;
+constexpr uint16_t kFirstFlatVersion = 1, kFlatVersion = 2;
+constexpr size_t kFirstFlatSize = 4 + 2 + 2 + 3 * 8;
+constexpr size_t kFlatSize = kFirstFlatSize + 2 + 2;
+constexpr int16_t kLargestResolution = 9600;
 
 void put_u32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (24 - 8 * i));
@@ -56,6 +61,7 @@ void turned_size(const PageFormat& f, double& width, double& height) {
 }
 
 bool sane(double v, double low, double high) { return std::isfinite(v) && v >= low && v <= high; }
+bool sane_resolution(int16_t dots) { return dots > 0 && dots <= kLargestResolution; }
 
 }  // namespace
 
@@ -94,6 +100,8 @@ OSErr print_session_validate_page_format(PrintSessionRef, PageFormatRef format, 
     if (!sane(format->margin, 0, smaller_side / 4)) format->margin = kDefaultMargin;
     if (format->orientation != kPortraitOrientation && format->orientation != kLandscapeOrientation)
         format->orientation = kPortraitOrientation;
+    if (!sane_resolution(format->h_resolution) || !sane_resolution(format->v_resolution))
+        format->h_resolution = format->v_resolution = kPointResolution;
     changed = std::memcmp(&before, format, sizeof before) != 0;
     return noErr;
 }
@@ -141,6 +149,20 @@ OSErr print_set_orientation(PageFormatRef format, int16_t orientation) {
     return noErr;
 }
 
+OSErr print_get_resolution(PageFormatRef format, int16_t& horizontal, int16_t& vertical) {
+    if (!format) return kParamErr;
+    horizontal = format->h_resolution;
+    vertical = format->v_resolution;
+    return noErr;
+}
+
+OSErr print_set_resolution(PageFormatRef format, int16_t horizontal, int16_t vertical) {
+    if (!format || !sane_resolution(horizontal) || !sane_resolution(vertical)) return kParamErr;
+    format->h_resolution = horizontal;
+    format->v_resolution = vertical;
+    return noErr;
+}
+
 OSErr print_flatten_page_format(PageFormatRef format, Handle& flattened) {
     if (!format) return kParamErr;
     uint8_t bytes[kFlatSize];
@@ -152,21 +174,32 @@ OSErr print_flatten_page_format(PageFormatRef format, Handle& flattened) {
     put_double(bytes + 8, format->paper_width);
     put_double(bytes + 16, format->paper_height);
     put_double(bytes + 24, format->margin);
+    bytes[32] = uint8_t(uint16_t(format->h_resolution) >> 8);
+    bytes[33] = uint8_t(format->h_resolution);
+    bytes[34] = uint8_t(uint16_t(format->v_resolution) >> 8);
+    bytes[35] = uint8_t(format->v_resolution);
     flattened = ptr_to_hand(bytes, Size(kFlatSize));
     return flattened ? noErr : mem_error();
 }
 
 OSErr print_unflatten_page_format(Handle flattened, PageFormatRef& format) {
     format = nullptr;
-    if (!flattened || get_handle_size(flattened) != Size(kFlatSize)) return kParamErr;
-    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(*flattened);
-    ByteReader in{{bytes, kFlatSize}};
-    if (in.u32() != kFlatMarker || in.u16() != kFlatVersion) return kParamErr;
+    if (!flattened) return kParamErr;
+    const size_t size = size_t(get_handle_size(flattened));
+    if (size != kFlatSize && size != kFirstFlatSize) return kParamErr;
+    ByteReader in{{reinterpret_cast<const uint8_t*>(*flattened), size}};
+    if (in.u32() != kFlatMarker || in.u16() != (size == kFlatSize ? kFlatVersion : kFirstFlatVersion)) return kParamErr;
     PageFormat read;
     read.orientation = in.i16();
     read.paper_width = get_double(in);
     read.paper_height = get_double(in);
     read.margin = get_double(in);
+    if (size == kFlatSize) {
+        read.h_resolution = in.i16();
+        read.v_resolution = in.i16();
+        if (!sane_resolution(read.h_resolution) || !sane_resolution(read.v_resolution))
+            read.h_resolution = read.v_resolution = kPointResolution;
+    }
     format = new PageFormat(read);
     return noErr;
 }

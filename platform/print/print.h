@@ -27,6 +27,8 @@ struct PrintRect {
 
 constexpr int16_t kPortraitOrientation = 1;
 constexpr int16_t kLandscapeOrientation = 2;
+// A page format's resolution unless one is set: one dot per point.
+constexpr int16_t kPointResolution = 72;
 
 OSErr print_create_session(PrintSessionRef& session);
 void print_release_session(PrintSessionRef session);
@@ -47,6 +49,10 @@ OSErr print_get_paper_size(PageFormatRef format, double& width, double& height);
 OSErr print_set_paper_size(PageFormatRef format, double width, double height);
 OSErr print_get_orientation(PageFormatRef format, int16_t& orientation);
 OSErr print_set_orientation(PageFormatRef format, int16_t orientation);
+// The resolution in dots per inch, across and down (kPointResolution unless
+// set); kParamErr for resolutions the validation would refuse.
+OSErr print_get_resolution(PageFormatRef format, int16_t& horizontal, int16_t& vertical);
+OSErr print_set_resolution(PageFormatRef format, int16_t horizontal, int16_t vertical);
 
 // The flattened form: kParamErr for a handle that does not hold a page format.
 OSErr print_flatten_page_format(PageFormatRef format, Handle& flattened);

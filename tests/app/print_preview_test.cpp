@@ -159,6 +159,72 @@ TEST_F(AttendedTest, AtFullSizeThePageScrollsWhenDragged) {
     EXPECT_NE(view_sum[0], view_sum[1]) << "the view shows another part of the page";
 }
 
+// At full size the scroll bars show: a press on the vertical bar's down arrow
+// and one on the horizontal bar's page strip move the view over the page
+// (print_preview_scroll_bars.png); back at the whole page they are hidden.
+int bar_step = 0;
+uint32_t bar_sums[3] = {0, 0, 0};
+bool bars_shown_at_full_size = false, bars_hidden_at_whole_page = false;
+bool bars_visible(pf::DialogRef dialog) {
+    pf::ControlRef vertical = pf::get_dialog_item_control(dialog, 8), horizontal = pf::get_dialog_item_control(dialog, 9);
+    return vertical && horizontal && pf::is_control_visible(vertical) && pf::is_control_visible(horizontal);
+}
+void scroll_bars_composer() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
+    if (dialog && pf::window_title(front) == "Print Preview" && pf::driver_pending_steps() == 0 &&
+        pf::queued_event_count() == 0) {
+        const pf::Rect content = pf::window_content_rect(front);
+        auto at = [&](int v, int h) { return pf::Point{int16_t(content.top + v), int16_t(content.left + h)}; };
+        switch (bar_step++) {
+            case 0: pf::driver_click(at(166, 420)); break;  // Zoom
+            case 2:
+                bars_shown_at_full_size = bars_visible(dialog);
+                bar_sums[0] = page_view_sum(content);
+                pf::driver_click(at(444, 356));  // the vertical bar's down arrow
+                break;
+            case 4:
+                bar_sums[1] = page_view_sum(content);
+                pf::driver_click(at(460, 250));  // the horizontal bar's strip right of its thumb
+                break;
+            case 6:
+                bar_sums[2] = page_view_sum(content);
+                pf::screen_write_png(dialogtest::screenshot_path("print_preview_scroll_bars.png"));
+                pf::driver_click(at(166, 420));  // Whole Page
+                break;
+            case 8:
+                bars_hidden_at_whole_page = !bars_visible(dialog);
+                pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // Close
+                break;
+            default: break;
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+TEST_F(AttendedTest, AtFullSizeTheScrollBarsMoveTheViewOverThePage) {
+    set_unattended_run(true);
+    DoFileMenu(nullptr, 1);
+    run_until_idle();
+    for (const char* text : {"Apples", "Pears", "Plums", "Quinces", "Medlars"}) {
+        pf::driver_type(text);
+        pf::driver_key(pf::kKeyCodeTab, pf::kTabChar);
+    }
+    run_until_idle();
+    set_unattended_run(false);
+    MemoryRef record = window_doc_record(FrontDocWindow());
+    ASSERT_NE(record, nullptr);
+    bar_step = 0;
+    pf::host_set_composer(scroll_bars_composer);
+    Preview(record);
+    EXPECT_GE(bar_step, 9);
+    EXPECT_TRUE(bars_shown_at_full_size);
+    EXPECT_NE(bar_sums[0], bar_sums[1]) << "the down arrow moved the view";
+    EXPECT_NE(bar_sums[1], bar_sums[2]) << "the page strip moved the view";
+    EXPECT_TRUE(bars_hidden_at_whole_page);
+}
+
 TEST_F(AttendedTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
     set_unattended_run(true);
     DoFileMenu(nullptr, kFileNewItem);

@@ -128,36 +128,54 @@ TEST_F(OlderDocumentTest, HeaderFormatsLinksNamesAndTextsReachTheLayer) {
     release_layer(layer0());
 }
 
-// A print record of the older printing interface: resolutions 72 dots an
-// inch, a page wider than tall on US Letter turned across.
-Bytes old_print_record(int16_t page_width, int16_t page_height) {
+// A print record of the older printing interface on US Letter, its rectangles
+// in dots of the resolution (both ways): a page wider than tall is turned across.
+Bytes old_print_record(int16_t page_width, int16_t page_height, int16_t resolution = 72) {
+    const auto dots = [resolution](int points) { return int16_t(points * resolution / 72); };
     built::Out o;
-    o.i16(3), o.i16(0), o.i16(72), o.i16(72);
-    o.i16(0), o.i16(0), o.i16(page_height), o.i16(page_width);
+    o.i16(3), o.i16(0), o.i16(resolution), o.i16(resolution);
+    o.i16(0), o.i16(0), o.i16(dots(page_height)), o.i16(dots(page_width));
     const bool across = page_width > page_height;
-    o.i16(-36), o.i16(-36), o.i16(int16_t((across ? 612 : 792) - 36)), o.i16(int16_t((across ? 792 : 612) - 36));
+    o.i16(dots(-36)), o.i16(dots(-36)), o.i16(dots((across ? 612 : 792) - 36)), o.i16(dots((across ? 792 : 612) - 36));
     o.zeros(96);
     return o.bytes;
 }
 
-TEST_F(OlderDocumentTest, TheOldPrintRecordsPaperAndOrientationBecomeTheLayersPageFormat) {
-    for (bool across : {true, false}) {
+struct ReadPageFormat {
+    double width = 0, height = 0;
+    int16_t orientation = 0, h_resolution = 0, v_resolution = 0;
+};
+
+ReadPageFormat page_format_of(MemoryRef layer) {
+    ReadPageFormat read;
+    pf::PageFormatRef format = nullptr;
+    EXPECT_EQ(pf::print_unflatten_page_format(use_layer(layer)->page_format, format), pf::noErr);
+    release_layer(layer);
+    if (!format) return read;
+    pf::print_get_paper_size(format, read.width, read.height);
+    pf::print_get_orientation(format, read.orientation);
+    pf::print_get_resolution(format, read.h_resolution, read.v_resolution);
+    pf::print_dispose_page_format(format);
+    return read;
+}
+
+TEST_F(OlderDocumentTest, TheOldPrintRecordsPaperOrientationAndResolutionBecomeTheLayersPageFormat) {
+    struct Case {
+        bool across;
+        int16_t resolution;
+    };
+    for (Case c : {Case{true, 72}, Case{false, 72}, Case{false, 300}}) {
         older::Layer layer = older::full_layer();
-        layer.print_record = across ? old_print_record(720, 540) : old_print_record(540, 720);
+        layer.print_record = c.across ? old_print_record(720, 540, c.resolution) : old_print_record(540, 720, c.resolution);
         write_bytes("Printed.qrv", older::document(1000, {layer}));
         book = open("Printed.qrv");
         ASSERT_NE(book, nullptr);
-        pf::PageFormatRef format = nullptr;
-        ASSERT_EQ(pf::print_unflatten_page_format(use_layer(layer0())->page_format, format), pf::noErr);
-        release_layer(layer0());
-        double width = 0, height = 0;
-        int16_t orientation = 0;
-        EXPECT_EQ(pf::print_get_paper_size(format, width, height), pf::noErr);
-        EXPECT_EQ(pf::print_get_orientation(format, orientation), pf::noErr);
-        pf::print_dispose_page_format(format);
-        EXPECT_DOUBLE_EQ(width, 612);
-        EXPECT_DOUBLE_EQ(height, 792);
-        EXPECT_EQ(orientation, across ? pf::kLandscapeOrientation : pf::kPortraitOrientation);
+        const ReadPageFormat read = page_format_of(layer0());
+        EXPECT_DOUBLE_EQ(read.width, 612) << c.resolution;
+        EXPECT_DOUBLE_EQ(read.height, 792) << c.resolution;
+        EXPECT_EQ(read.orientation, c.across ? pf::kLandscapeOrientation : pf::kPortraitOrientation);
+        EXPECT_EQ(read.h_resolution, c.resolution);
+        EXPECT_EQ(read.v_resolution, c.resolution);
         close_document_file(book), DisposeWorkSheet(book);
         book = nullptr;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../app/app_fixture.h"
+#include "ui/text_services.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -160,6 +161,42 @@ TEST_F(HelpTagsTest, ThePalettesToolsAndSwatchesAndTheSheetTabsHaveTheirTags) {
         const pf::Point on_tabs{int16_t(bar.top + tab_rect.top + 6), int16_t(bar.left + tab_rect.left + 10)};
         EXPECT_EQ(text(rest_at(on_tabs)).rfind("Click a tab", 0), 0u);
     }
+}
+
+// The options window's buttons have their tags, and the rest of the window its own.
+TEST_F(HelpTagsTest, TheOptionsWindowsButtonsHaveTheirTags) {
+    DoPaletteMenu(nullptr, 9);  // Options
+    run_until_idle();
+    ASSERT_NE(OpPalette, nullptr);
+    const pf::Rect content = pf::window_content_rect(OpPalette);
+    auto button_middle = [&](int16_t button) {
+        pf::Rect box;
+        FindToolBox(kLongPaletteRows, button, &box);
+        return pf::Point{int16_t(content.top + (box.top + box.bottom) / 2), int16_t(content.left + (box.left + box.right) / 2)};
+    };
+    EXPECT_EQ(text(rest_at(button_middle(1))), "Type an equals sign");
+    const pf::HelpTag* tag = rest_at(button_middle(15));
+    EXPECT_EQ(text(tag), "Type a colon, which makes a range of cells");
+    ASSERT_NE(tag, nullptr);
+    EXPECT_TRUE(pf::pt_in_rect(button_middle(15), tag->hot));
+    EXPECT_FALSE(pf::pt_in_rect(button_middle(14), tag->hot)) << "the tag's rectangle is its button's";
+    pf::screen_write_png(std::string(QUORVIN_BINARY_DIR) + "/help_tag_options.png");
+    app_prefs.options2 |= kPrefHelpTagsOff;
+    move_off(button_middle(1));
+    EXPECT_EQ(text(rest_at(button_middle(1))), "(none)");
+    app_prefs.options2 &= ~kPrefHelpTagsOff;
+}
+
+// A note's tag gives a shortened delay back its usual length, once the
+// shortening has held its while.
+TEST_F(HelpTagsTest, ANotesTagResetsAShortenedDelay) {
+    const int32_t usual = pf::help_tag_delay();
+    put_note(layer, CellPoint{3, 2}, "First");
+    ResetHelpDelay(0);
+    ASSERT_LT(pf::help_tag_delay(), usual);
+    pf::advance_clock(pf::ticks_to_milliseconds(120));
+    EXPECT_EQ(text(rest_at(global_middle(CellPoint{3, 2}))), "First");
+    EXPECT_EQ(pf::help_tag_delay(), usual);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The spelling window over a scan: each button acts on the word shown and on the
-// words the scan hands over after it; a picture of the window over a sheet.
+// words the scan hands over after it; a picture of the window over a sheet. It
+// is a window of its own: documents come to the front over it, Spelling brings
+// it back, Close closes it, and a scan whose document closed or whose word was
+// typed over changes nothing.
 #include <cstdio>
 #include <functional>
 #include <fstream>
@@ -7,6 +10,9 @@
 
 #include "../window/road_fixture.h"
 #include "editing/editing_commands.h"
+#include "model/workbook.h"
+#include "window/document_windows.h"
+#include "window/file_menu.h"
 #include "ui/lists_and_menus.h"
 #include "platform/lists/lists.h"
 #include "platform/draw/port.h"
@@ -48,11 +54,15 @@ void replace_listed(void* context, const char* replacement) {
     listed->replaced.emplace_back(listed->next - 1, replacement);
 }
 
+int finished_count = 0;
+void count_finished(void*) { ++finished_count; }
+
 SpellWordSource source_of(ListedWords& listed) {
     SpellWordSource source;
     source.context = &listed;
     source.next_word = next_listed;
     source.replace_word = replace_listed;
+    source.finished = count_finished;
     return source;
 }
 
@@ -96,14 +106,14 @@ Shown what_is_shown(pf::DialogRef dialog) {
     pf::ListHandle list = suggestion_list(dialog);
     return Shown{dialogtest::field(dialog, kMessage), dialogtest::field(dialog, kWord), dialogtest::field(dialog, kReplacement),
                  list && list->rows ? pf::list_get_cell(list, pf::Point{0, 0}) : std::string(),
-                 is_spelling_window(pf::front_window()), alert_requests().size()};
+                 is_spelling_window(pf::front_non_floating_window()), alert_requests().size()};
 }
 
 void play_script() {
     pf::compose_screen();
     pf::DialogRef dialog = spell_dialog;
     const bool idle = pf::driver_pending_steps() == 0 && pf::queued_event_count() == 0;
-    if (dialog && idle && pf::front_window() != pf::get_dialog_window(dialog)) {
+    if (dialog && idle && pf::is_modal_window(pf::front_window())) {
         pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // an alert over the window
     } else if (dialog && idle) {
         Shown now = what_is_shown(dialog);
@@ -119,12 +129,25 @@ void play_script() {
 }
 
 struct SpellDialogTest : TypedRoadTest {
+    // Opens the window over the words and runs the loop, the script playing,
+    // until the window has closed.
+    void check(ListedWords& listed) {
+        open_spell_dialog(source_of(listed));
+        for (int i = 0; i < 100 && spell_dialog; ++i) run_until_idle();
+    }
+    // The item's button pressed in the window, which is in front.
+    void press_now(int16_t item) {
+        ASSERT_NE(spell_dialog, nullptr);
+        press(item)(spell_dialog);
+        run_until_idle();
+    }
     void SetUp() override {
         TypedRoadTest::SetUp();
         ASSERT_TRUE(open_spelling()) << "the US English dictionary is installed by tools/install-deps";
         shown.clear();
         script.clear();
         picture_name.clear();
+        finished_count = 0;
         set_unattended_run(false);
         pf::host_set_composer(play_script);
     }
@@ -141,7 +164,7 @@ TEST_F(SpellDialogTest, EachButtonActsOnTheWordShownAndOnThoseAfterIt) {
     ListedWords listed;
     listed.words = {"teh", "cat", "recieve", "teh", "Quorvinish", "xyzzyq", "sat", "xyzzyq", "paris", "Quorvinish"};
     script = {press(kChangeAll), press(kChange), press(kAdd), press(kIgnoreAll), press(kIgnore)};
-    open_spell_dialog(source_of(listed));
+    check(listed);
 
     ASSERT_EQ(shown.size(), 6u);
     const std::vector<std::string> words = {"teh", "recieve", "Quorvinish", "xyzzyq", "paris", ""};
@@ -162,7 +185,8 @@ TEST_F(SpellDialogTest, EachButtonActsOnTheWordShownAndOnThoseAfterIt) {
     ASSERT_NE(ignore_ref, nullptr);
     EXPECT_EQ(ignore_ref->words, std::vector<std::string>{"xyzzyq"});
     EXPECT_EQ(spell_dialog, nullptr);
-    EXPECT_FALSE(is_spelling_window(pf::front_window()));
+    EXPECT_FALSE(is_spelling_window(pf::front_non_floating_window()));
+    EXPECT_EQ(finished_count, 1) << "the source is told once that the window closed";
 }
 
 TEST_F(SpellDialogTest, TheSpellingWindowOverASheetShowsTheMisspelledWord) {
@@ -171,7 +195,7 @@ TEST_F(SpellDialogTest, TheSpellingWindowOverASheetShowsTheMisspelledWord) {
     ListedWords listed;
     listed.words = {"Quarterly", "recieve", "totals"};
     picture_name = "spelling_window.png";
-    open_spell_dialog(source_of(listed));
+    check(listed);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown[0].word, "recieve");
     EXPECT_EQ(shown[0].message, "Not in dictionary:");
@@ -191,7 +215,7 @@ TEST_F(SpellDialogTest, TheEndMessageFitsOnItsLine) {
         box_width = pf::get_dialog_item_box(dialog, kMessage).width();
         press(kCancel)(dialog);
     }};
-    open_spell_dialog(source_of(listed));
+    check(listed);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].message, "The spelling check is complete.");
     EXPECT_GT(message_width, 0);
@@ -206,7 +230,7 @@ TEST_F(SpellDialogTest, WithoutADictionaryTheSpellingCommandIsDimmedAndTheWindow
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditSpellingItem));
     ListedWords listed;
     listed.words = {"recieve"};
-    open_spell_dialog(source_of(listed));
+    check(listed);
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(listed.next, 0u);
 }
@@ -215,7 +239,7 @@ TEST_F(SpellDialogTest, ATypedReplacementGetsSuggestionsAndADoubleClickedOneRepl
     ListedWords listed;
     listed.words = {"seperate", "recieve"};
     script = {type_into_field("recieved"), press(kSuggest), double_click_suggestion(0), press(kChange)};
-    open_spell_dialog(source_of(listed));
+    check(listed);
 
     ASSERT_GE(shown.size(), 5u);
     EXPECT_EQ(shown[0].replacement, "separate");
@@ -231,7 +255,7 @@ TEST_F(SpellDialogTest, AWordThatCannotBeAddedIsReportedAndStaysShown) {
     ListedWords listed;
     listed.words = {"Quorvinish"};
     script = {press(kAdd)};
-    open_spell_dialog(source_of(listed));
+    check(listed);
 
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].word, "Quorvinish");
@@ -240,3 +264,89 @@ TEST_F(SpellDialogTest, AWordThatCannotBeAddedIsReportedAndStaysShown) {
     EXPECT_EQ(alert_requests()[0].text, "Quorvinish");
     EXPECT_EQ(spell_check("Quorvinish", 1), kSpellUnknown);
 }
+
+namespace {
+
+std::string text_in(MemoryRef layer, CellPoint where) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer) || _cellType_(cell) != kCellText) return {};
+    return std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+}
+
+// The document comes to the front over the open window and the window stays
+// open on its word; Spelling brings it back as it was, and Close with it in
+// front closes it and leaves the document open.
+TEST_F(SpellDialogTest, TheWindowStaysOpenBehindADocumentAndCloseClosesIt) {
+    pf::host_set_composer(pf::compose_screen);  // no script: the test acts itself
+    enter("Quarterly recieve totals");
+    click(CellPoint{0, 0});
+    ListedWords listed;
+    listed.words = {"Quarterly", "recieve", "totals"};
+    open_spell_dialog(source_of(listed));
+    run_until_idle();
+    ASSERT_NE(spell_dialog, nullptr);
+    pf::WindowRef spelling = pf::get_dialog_window(spell_dialog);
+    EXPECT_EQ(pf::front_non_floating_window(), spelling);
+    EXPECT_EQ(dialogtest::field(spell_dialog, kWord), "recieve");
+
+    click(CellPoint{2, 0});
+    EXPECT_EQ(pf::front_non_floating_window(), window) << "a click on the document brings it to the front";
+    select_cells(layer, CellRange{{2, 0}, {2, 0}});
+    enter("typed while the window waits");
+    EXPECT_EQ(text_in(layer, CellPoint{2, 0}), "typed while the window waits");
+    ASSERT_EQ(spell_dialog, pf::get_dialog_from_window(spelling));
+
+    open_spell_dialog(source_of(listed));  // Spelling again: the same window, the same word
+    run_until_idle();
+    EXPECT_EQ(pf::front_non_floating_window(), spelling);
+    EXPECT_EQ(dialogtest::field(spell_dialog, kWord), "recieve");
+    EXPECT_EQ(listed.next, 2u);
+    enable_menus();
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFileMenu), kFileCloseItem));
+
+    DoFileMenu(nullptr, kFileCloseItem);
+    run_until_idle();
+    EXPECT_EQ(spell_dialog, nullptr);
+    EXPECT_EQ(finished_count, 1);
+    EXPECT_EQ(pf::front_non_floating_window(), window);
+    EXPECT_TRUE(listed.replaced.empty());
+}
+
+// The layer's scan from Edit > Spelling: a word typed over while the window
+// waited is not replaced, and once the document has closed the window's
+// buttons change nothing and the check ends.
+TEST_F(SpellDialogTest, AScanLeavesAloneAWordTypedOverAndADocumentThatClosed) {
+    pf::host_set_composer(pf::compose_screen);
+    enter("recieve");
+    enter("seperate teh");
+    click(CellPoint{0, 0});
+    MemoryRef record = window_doc_record(window);
+    DoEditMenu(record, kEditSpellingItem);
+    run_until_idle();
+    ASSERT_NE(spell_dialog, nullptr);
+    EXPECT_EQ(dialogtest::field(spell_dialog, kWord), "recieve");
+
+    click(CellPoint{0, 0});
+    ASSERT_EQ(pf::front_non_floating_window(), window);
+    select_cells(layer, CellRange{{0, 0}, {0, 0}});
+    enter("received at last");
+    DoEditMenu(record, kEditSpellingItem);
+    run_until_idle();
+    press_now(kChange);
+    EXPECT_EQ(text_in(layer, CellPoint{0, 0}), "received at last") << "the word typed over stays as typed";
+    EXPECT_EQ(dialogtest::field(spell_dialog, kWord), "seperate");
+
+    pf::driver_type("d");  // Don't Save
+    CloseFrontWorkSheet(record);
+    run_until_idle();
+    ASSERT_EQ(first_document_window(), nullptr) << "the document closed";
+    pf::select_window(pf::get_dialog_window(spell_dialog));
+    run_until_idle();
+    press_now(kChange);
+    EXPECT_EQ(dialogtest::field(spell_dialog, kMessage), "The spelling check is complete.");
+    press_now(kCancel);
+    EXPECT_EQ(spell_dialog, nullptr);
+}
+
+}  // namespace

@@ -1,8 +1,15 @@
 // The cursor a document window sets for what lies under the pointer where no
 // drawing object or heading answers: an armed tool, the calculation's state,
 // the selection's fill handle (not while a cell is typed in), and a text box
-// under edit, whose view the idle time keeps over the box.
+// under edit, whose view the idle time keeps over the box; over a selected
+// chart, the outline of the part under the pointer.
 #include "../app/app_fixture.h"
+#include "charts/chart_data.h"
+#include "charts/chart_drawing.h"
+#include "charts/chart_record.h"
+#include "editing/find_replace.h"
+#include "platform/controls/control_look.h"
+#include "platform/screen/screen.h"
 #include "ui/screen_geometry.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
@@ -112,3 +119,61 @@ TEST_F(SheetCursorTest, AnEditedTextBoxAnswersTheTextCursorAndKeepsItsViewOverTh
 }
 
 }  // namespace
+
+namespace {
+
+// The screen's pixels along the top edge of a chart part's outline, read at
+// every present while the pointer rests over the part.
+pf::Rect outline_edge;
+std::vector<uint32_t> edge_at_rest;
+bool outline_seen = false;
+
+std::vector<uint32_t> edge_pixels() {
+    std::vector<uint32_t> row;
+    for (int16_t h = outline_edge.left; h < outline_edge.right; ++h) row.push_back(pf::screen_pixel(h, outline_edge.top) & 0xFFFFFF);
+    return row;
+}
+
+void watch_outline() {
+    pf::compose_screen();
+    if (!edge_at_rest.empty() && !outline_seen && edge_pixels() != edge_at_rest) {
+        outline_seen = true;
+        pf::screen_write_png(std::string(QUORVIN_BINARY_DIR) + "/chart_part_outline.png");
+    }
+}
+
+}  // namespace
+
+// Over a selected chart the cursor is the chart cursor and the part under the
+// pointer blinks its outline: drawn for a moment, then gone again.
+TEST_F(SheetCursorTest, OverASelectedChartThePartUnderThePointerBlinksItsOutline) {
+    store_typed_text(layer, CellPoint{0, 0}, {'4'});
+    store_typed_text(layer, CellPoint{1, 0}, {'9'});
+    MemoryRef object = nullptr;
+    ASSERT_EQ(NewObject(pf::four_cc("bcht"), &object, 0, layer), 1);
+    MemoryRef chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {1, 0}});
+    SetObj_info(object, pf::four_cc("chrt"), reinterpret_cast<intptr_t>(chart));
+    ObjectRecord* fields = use_object(object);
+    fields->anchor_row = 5, fields->anchor_column = 1, fields->height = 160, fields->width = 260;
+    release_object(object);
+    select_cells(layer, CellRange{{0, 0}, {0, 0}});
+    add_selected(layer, object);
+    pf::inval_window_rect(window, pf::window_port(window)->port_rect);
+    run_until_idle();
+
+    pf::Rect rect;
+    ASSERT_TRUE(ObjectOnScreen(0, 0, &rect, object, layer));
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), chart, chart_data(chart, layer), rect);
+    const pf::Rect content = pf::window_content_rect(window);
+    outline_edge = pf::offset_rect(pf::inset_rect(parts.plot, -1, -1), content.left, content.top);
+    edge_at_rest = edge_pixels();
+    outline_seen = false;
+    pf::host_set_composer(watch_outline);
+    const pf::Point plot_middle{int16_t((parts.plot.top + parts.plot.bottom) / 2), int16_t((parts.plot.left + parts.plot.right) / 2)};
+    EXPECT_EQ(cursor_at(plot_middle), kChartCursor);
+    pf::host_set_composer(pf::compose_screen);
+    EXPECT_TRUE(outline_seen) << "the plot's outline was drawn";
+    pf::compose_screen();
+    EXPECT_EQ(edge_pixels(), edge_at_rest) << "and taken away again";
+    edge_at_rest.clear();
+}
