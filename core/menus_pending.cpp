@@ -1,15 +1,11 @@
 // Menu items whose commands are not built yet are dimmed rather than doing
-// nothing when chosen; Close, Save and Save As are dimmed while no document
-// window is open (with one, the document's own state decides). An entry leaves this table when its command is built.
+// nothing when chosen. An entry leaves this table when its command is built.
 #include "core/app_menus.h"
 #include "platform/menus/menus.h"
 
 namespace {
 
 constexpr int16_t kWholeMenu = 0;
-constexpr int16_t kCloseItem = 4;
-constexpr int16_t kSaveItem = 6;
-constexpr int16_t kSaveAsItem = 7;
 
 struct PendingItems {
     int16_t menu;
@@ -38,10 +34,6 @@ void dim_pending_commands() {
         if (!menu) continue;
         for (int16_t item = pending.first; item <= pending.last; ++item)
             titles_changed |= set_enabled(menu, item, false);
-    }
-    pf::MenuRef file = pf::get_menu_handle(kFileMenu);
-    if (file && !FrontDocWindow()) {
-        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, false);
     }
     if (titles_changed) pf::draw_menu_bar();
 }

@@ -12,7 +12,7 @@
 #include "core/string_utils.h"
 #include "core/system_info.h"
 #include "core/task_manager.h"
-#include "core/text_services.h"
+#include "core/text_input.h"
 #include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

@@ -15,7 +15,7 @@
 #include "core/number_text.h"
 #include "core/port_utils.h"
 #include "core/system_info.h"
-#include "core/text_services.h"
+#include "core/text_input.h"
 #include "model/cell_format.h"
 #include "model/format_commands.h"
 #include "model/layer.h"

@@ -6,7 +6,7 @@
 #include "../app/app_fixture.h"
 #include "core/control_data.h"
 #include "core/print_records.h"
-#include "core/text_services.h"
+#include "core/text_input.h"
 #include "platform/system/system.h"
 
 TEST(PrintRecords, TheDefaultFormatIsTheSystemsPaperWithQuarterInchMargins) {

@@ -1,4 +1,4 @@
-#include "core/text_services.h"
+#include "core/text_input.h"
 
 #include "core/system_info.h"
 #include "platform/events/clock.h"
