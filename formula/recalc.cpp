@@ -8,8 +8,9 @@
 // so that chains settle in whatever direction they run.
 //
 // States. stopCalc holds the mode (sign) and whether work is asked for:
-//   -1 automatic, calculating   entered by ResetCalc in the automatic mode,
-//                               do_calc_now, the restart of a finished one
+//   -1 automatic, calculating   at start; entered by ResetCalc in the
+//                               automatic mode, do_calc_now, the restart of
+//                               a finished one
 //   -2 automatic, finished      entered by NextCalcStep when no layer is left
 //    1 manual, calculating      entered by do_calc_now in the manual mode
 //    2 manual, at rest          entered by ResetCalc in the manual mode,
@@ -35,9 +36,10 @@
 // layer calc_proc chooses (the first layer behind layer 0's cycle, else 0).
 //
 // Invariants
-//  1. Cells change only between rows: a step gives way (CheckIdle: an event
-//     waits or the budget is spent) after a whole row, and saves where the
-//     pass goes on in the layer's recalc_resume; the next step starts there.
+//  1. A step gives way only between whole rows (CheckIdle: an event waits or
+//     the budget is spent), saving where the pass goes on in the layer's
+//     recalc_resume; the next step starts there, so a pass cut into steps
+//     calculates what one step would.
 //  2. A layer and its cell block are in use only during a step; g_calcWork and
 //     g_calcSheet are set for a step and cleared after it.
 //  3. NOW and TODAY answer g_calc_time, taken at a reset, for the whole
@@ -46,7 +48,8 @@
 //     result of another length moves the cells behind it and the row is gone
 //     over again from its start (at most kMaxRowRescans times).
 //  5. A reported circle stops the recalculation (manual, at rest) with the
-//     interrupted pass's resume cell kept; nothing restarts it but a reset.
+//     interrupted pass's resume cell kept, and ends a call of
+//     calculate_workbook; only do_calc_now (the Options menu) starts it again.
 //  6. A finished layer (7) is not stepped by a caller without windows; the
 //     idle steps CalcWind's workbook whatever its cycles while stopCalc asks.
 #include "formula/recalc.h"

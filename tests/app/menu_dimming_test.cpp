@@ -208,3 +208,21 @@ TEST_F(AppTest, CloseWithTheFindWindowInFrontClosesThatWindow) {
     EXPECT_EQ(find_wind, nullptr);
     EXPECT_EQ(pf::front_non_floating_window(), document);
 }
+
+// Close, Save and Save As need a document window: the menu bar shows them
+// dimmed from start-up until one opens, and again as soon as the last closes.
+TEST_F(AppTest, CloseSaveAndSaveAsWaitForADocumentWindow) {
+    constexpr int16_t kCloseItem = 4, kSaveAsItem = 7;
+    run_until_idle();
+    ASSERT_EQ(pf::front_non_floating_window(), nullptr);
+    for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem})
+        EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kFile), item)) << item;
+    new_document();
+    run_until_idle();
+    EXPECT_TRUE(item_enabled(kFile, kCloseItem));
+    EXPECT_TRUE(item_enabled(kFile, kSaveAsItem));
+    DoFileMenu(nullptr, kCloseItem);
+    run_until_idle();
+    for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem})
+        EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kFile), item)) << item;
+}
