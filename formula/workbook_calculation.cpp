@@ -24,7 +24,8 @@ Budget running_budget;
 class BudgetScope {
 public:
     explicit BudgetScope(uint32_t ticks) : enclosing_(running_budget) {
-        running_budget = Budget{ticks != kNoTickLimit, pf::tick_count(), ticks};
+        const bool limited = ticks != kNoTickLimit;
+        running_budget = Budget{limited, limited ? pf::tick_count() : 0, ticks};
     }
     ~BudgetScope() { running_budget = enclosing_; }
     BudgetScope(const BudgetScope&) = delete;
