@@ -26,16 +26,12 @@ struct SavedMenuFont {
     int16_t size = 0;
 } saved_menu_font;
 
-constexpr int16_t kCloseItem = 4;
-constexpr int16_t kSaveItem = 6;
-constexpr int16_t kSaveAsItem = 7;
-
 // Close, Save and Save As need a document: dimmed while no document window is
 // open (with one, the document's own state decides).
 void dim_document_commands() {
     pf::MenuRef file = pf::get_menu_handle(kFileMenu);
     if (!file || FrontDocWindow()) return;
-    for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) pf::disable_menu_item(file, item);
+    for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem}) pf::disable_menu_item(file, item);
 }
 
 // The whole number an item's text starts with, 0 for none.
