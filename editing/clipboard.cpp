@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "files/link_lists.h"

@@ -2,7 +2,7 @@
 // with a password, confirmed once more when it is new.
 #include <cstring>
 
-#include "core/modal_dialog.h"
+#include "ui/modal_dialog.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
 #include "shell/command_dialogs.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/required_events.h"
+#include "app/required_events.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resource_file.h"
 #include "shell/shell_commands.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_record.h"
 #include "window/cell_walk.h"
 #include "window/clip_scope.h"

@@ -6,8 +6,8 @@
 
 #include <cairo.h>
 
-#include "core/alerts.h"
-#include "core/task_manager.h"
+#include "ui/alerts.h"
+#include "ui/task_manager.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
 #include "platform/events/events.h"
