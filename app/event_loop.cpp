@@ -428,7 +428,7 @@ void enable_menus() {
     TaskRecord task;
     get_task_from_window(window, &task);
     if (task.menu_enable) task.menu_enable(nullptr, task.app_ref, uintptr_t(window));
-    dim_pending_commands();
+    dim_unavailable_commands();
 }
 
 void do_menus(EventRecord* event, int32_t menu_result) {

@@ -12,7 +12,7 @@
 #include "core/string_utils.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
-#include "ui/text_services.h"
+#include "ui/text_input.h"
 #include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

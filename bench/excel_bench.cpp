@@ -41,7 +41,10 @@ void open_workbook(benchmark::State& state, bool recalculate) {
     for (auto _ : state) {
         MemoryRef book = sample::new_workbook();
         if (read_excel_bytes(file, sample::new_layer(book), nullptr) != 0) state.SkipWithError("read failed");
-        if (recalculate) recalculate_workbook(book);
+        if (recalculate) {
+            ResetWorkbookCalc(book);
+            calculate_workbook(book, kNoTickLimit);
+        }
         state.PauseTiming();
         DisposeWorkSheet(book);
         state.ResumeTiming();

@@ -185,7 +185,8 @@ void BM_SylkReadRecalculateWrite(benchmark::State& state) {
             state.SkipWithError("read failed");
             break;
         }
-        recalculate_workbook(GetWorkSheet(layer));
+        ResetWorkbookCalc(GetWorkSheet(layer));
+        calculate_workbook(GetWorkSheet(layer), kNoTickLimit);
         benchmark::DoNotOptimize(sylk_layer_text(layer));
         state.PauseTiming();
         dispose(layer);

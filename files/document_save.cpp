@@ -1,6 +1,51 @@
 // Save and Save As: the file record, the target file (new, or a temporary
 // file beside the document that replaces it only when complete), the writers,
 // and the bookkeeping that follows a successful save.
+//
+// Design
+//
+// Stages. DoSave (Save, Save As, a layer saved by itself) and
+// save_workbook_file take a save through these stages, in this order; a
+// failure after stage 1 jumps to stage 7.
+//   1. Choose: a plain Save writes over the document's file; DoSave asks for a
+//      file instead when Save As was chosen, the document was never saved, its
+//      format code names no writer, its file could not be kept open, it is
+//      an older document opened without a backup or lost something on
+//      import, or the layer a text document's file holds is gone.
+//      ask_for_target brings the dialog back until the file chosen may be
+//      replaced.
+//   2. Let go: the document's open file is closed, pictures out for editing
+//      come back (CloseEgo), save_notes hears that a replacement starts.
+//   3. Target: a new file with the format's type and creator, or, to replace
+//      a file, a temporary ".<name>.saving" beside it (the file not locked,
+//      leftovers of an earlier save removed).
+//   4. Write: the format's writer into the target, under a failure handler.
+//   5. Replace: the temporary file exchanges contents with the document's;
+//      where the file system refuses, the old file moves aside (".<name>.old"),
+//      the temporary one takes its name, and the old one is deleted.
+//   6. Settle: type and creator, and for a whole workbook saved through the
+//      dialog the new location and format in the file record (windows
+//      retitled); the change counter goes to 0 when the save kept everything.
+//   7. Always: the volume flushed, save_notes told the save ended, the
+//      document's file opened again (reopen_file; a failure marks the record
+//      so that the next Save asks for a file).
+//
+// Invariants
+//  1. The document's file is never written in place: stage 4 writes only a new
+//     or temporary file, and a failed write deletes it.
+//  2. A complete document always exists under the document's name: the
+//     exchange swaps whole files, and the renaming fallback puts the old file
+//     back when any rename fails.
+//  3. The file record (location, format, flags) and the change counter change
+//     only after a save that completed; a one-layer save changes neither
+//     name nor format.
+//  4. Every error is shown once and returned; the user's cancel answers 1.
+//  5. A write cut short by running out of memory fails with the memory error
+//     and leaves every block of the workbook in use as often as before.
+//  6. No save writes over the file of another open document, over a file of
+//     another type, or over its own whole document with one layer.
+//  7. The document's own file is open again before DoSave returns, whatever
+//     the outcome.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,57 @@
 // Recalculation at idle time: passes over the formula cells of one layer at a
 // time, in short steps that give way to waiting events.
+//
+// Design
+//
+// There is no dependency graph. A layer is calculated in passes over all its
+// formula cells until a pass changes nothing; the order of the passes varies
+// so that chains settle in whatever direction they run.
+//
+// States. stopCalc holds the mode (sign) and whether work is asked for:
+//   -1 automatic, calculating   at start; entered by ResetCalc in the
+//                               automatic mode, do_calc_now, the restart of
+//                               a finished one
+//   -2 automatic, finished      entered by NextCalcStep when no layer is left
+//    1 manual, calculating      entered by do_calc_now in the manual mode
+//    2 manual, at rest          entered by ResetCalc in the manual mode,
+//                               NextCalcStep when no layer is left, the manual
+//                               menu item, a circle reported by CheckCircular
+// calc_proc (the application's idle) steps in -1 and 1; in -2 it restarts the
+// recalculation once kRestartAfterTicks passed since calcTimer and
+// kQuietTicks since the last event, and otherwise lets the charts idle; in 2
+// it does nothing.
+//
+// Cycles. Each layer's calc_cycle says which pass comes next:
+//   0 reset; 1 rows; then while passes change values 2 bottom-up, 3 columns,
+//   4 and 5 rows, 6 rows, and round again from 2 with every changed cell
+//   tested for a circle (gCheckCirculars); a pass without change leads to 6,
+//   a second one to 7, finished.
+// ResetCalc (windows) and ResetWorkbookCalc (no window) put layers back to 0;
+// NextCalcStep alone moves a cycle forward, at the end of a pass.
+//
+// Drivers. calculate_workbook (workbook_calculation.cpp) is the one driver:
+// calc_proc calls it one step at a time for the workbook of CalcWind, callers
+// without windows call it after ResetWorkbookCalc to run through to the end
+// or for a budget of ticks. A step is StepWorkbookCalc: DoCalculation on the
+// layer calc_proc chooses (the first layer behind layer 0's cycle, else 0).
+//
+// Invariants
+//  1. A step gives way only between whole rows (CheckIdle: an event waits or
+//     the budget is spent), saving where the pass goes on in the layer's
+//     recalc_resume; the next step starts there, so a pass cut into steps
+//     calculates what one step would.
+//  2. A layer and its cell block are in use only during a step; g_calcWork and
+//     g_calcSheet are set for a step and cleared after it.
+//  3. NOW and TODAY answer g_calc_time, taken at a reset, for the whole
+//     recalculation; random numbers change only in pass 1.
+//  4. An unchanged result is not stored, redrawn or passed on to links; a
+//     result of another length moves the cells behind it and the row is gone
+//     over again from its start (at most kMaxRowRescans times).
+//  5. A reported circle stops the recalculation (manual, at rest) with the
+//     interrupted pass's resume cell kept, and ends a call of
+//     calculate_workbook; only do_calc_now (the Options menu) starts it again.
+//  6. A finished layer (7) is not stepped by a caller without windows; the
+//     idle steps CalcWind's workbook whatever its cycles while stopCalc asks.
 #include "formula/recalc.h"
 
 #include <algorithm>
@@ -491,6 +543,18 @@ void finished_idle() {
         calc_services.chart_idle();
 }
 
+// The idle step of a recalculation at rest, on the workbook of CalcWind.
+void idle_at_rest(MemoryRef workbook) {
+    g_calcWork = workbook;
+    g_calcSheet = layer_to_calculate(workbook);
+    if (stopCalc == kCalcAutoDone)
+        finished_idle();
+    else
+        calc_services.chart_idle();
+    g_calcWork = nullptr;
+    g_calcSheet = nullptr;
+}
+
 }  // namespace
 
 int16_t GetIndexCalcCycle(MemoryRef workbook, int16_t index) {
@@ -532,16 +596,10 @@ void calc_proc() {
             CalcWind = nullptr;
             break;
         }
-        g_calcWork = GetWorkSheet(shown);
-        g_calcSheet = layer_to_calculate(g_calcWork);
         if (stopCalc == kCalcAutoRunning || stopCalc == kCalcManualRunning)
-            DoCalculation();
-        else if (stopCalc == kCalcAutoDone)
-            finished_idle();
+            calculate_workbook(GetWorkSheet(shown), kNoTickLimit, CalcPace::one_step);
         else
-            calc_services.chart_idle();
-        g_calcWork = nullptr;
-        g_calcSheet = nullptr;
+            idle_at_rest(GetWorkSheet(shown));
         if ((stopCalc != kCalcAutoRunning && stopCalc != kCalcManualRunning) || CheckIdle()) return;
     }
     calc_services.chart_idle();
@@ -607,29 +665,19 @@ StepEnd calculation_step() {
 
 void DoCalculation() { calculation_step(); }
 
-// Recalculates every layer of a workbook to completion with no window, for
-// programs where no one waits on events (the converter). Bounded so that a
-// circle that keeps changing values cannot hold it forever.
-void recalculate_workbook(MemoryRef workbook) {
-    constexpr int kMaxSteps = 10000;
-    if (!workbook) return;
-    const int16_t count = num_SpreadSheets(workbook);
-    reset_workbook_layers(workbook);
-    start_recalculation();
-    for (int step = 0; step < kMaxSteps; ++step) {
-        MemoryRef unfinished = nullptr;
-        for (int16_t index = 0; index < count && !unfinished; ++index) {
-            MemoryRef layer = find_SpreadSheet_item(workbook, index);
-            if (layer && GetSpreadSheetCalcCycle(layer) != kCycleDone) unfinished = layer;
-        }
-        if (!unfinished) break;
-        g_calcWork = workbook;
-        g_calcSheet = unfinished;
-        // A reported circle stops recalculation, as it does in the program.
-        if (calculation_step() == StepEnd::circle) break;
-    }
+bool StepWorkbookCalc(MemoryRef workbook) {
+    g_calcWork = workbook;
+    g_calcSheet = layer_to_calculate(workbook);
+    const bool circle = calculation_step() == StepEnd::circle;
     g_calcWork = nullptr;
     g_calcSheet = nullptr;
+    return circle;
+}
+
+void ResetWorkbookCalc(MemoryRef workbook) {
+    if (!workbook) return;
+    reset_workbook_layers(workbook);
+    start_recalculation();
 }
 
 int16_t DoComparison() {
@@ -672,6 +720,7 @@ void QDraw() {
 }
 
 bool CheckIdle() {
+    if (calc_budget_spent()) return true;
     const uint32_t now = ticks();
     if (now - gEventTime <= kStepSliceTicks) return false;
     if (calc_services.event_waiting()) return true;

@@ -47,7 +47,6 @@ void ResetCalc(CellPoint start, LayerWindow window);
 void do_calc_now(LayerWindow window, int16_t automatic);
 void calc_proc();
 void DoCalculation();
-void recalculate_workbook(MemoryRef workbook);
 int16_t DoComparison();
 void NextCalcStep();
 void QDraw();
@@ -55,3 +54,27 @@ bool CheckIdle();
 
 // The cycle of the layer at an index of a workbook, 7 when there is none.
 int16_t GetIndexCalcCycle(MemoryRef workbook, int16_t index);
+
+// The one driver of recalculation, for the windows' idle (calc_proc) and for
+// every caller without windows alike (workbook_calculation.cpp). It steps the
+// workbook's unfinished layers, each step on the layer calc_proc would choose,
+// until every layer is finished, a circle is reported, or `budget` ticks of the
+// platform clock have passed (looked at after every row); the next call
+// resumes where this one stopped. A caller without windows starts with
+// ResetWorkbookCalc. Answers whether the workbook rests: every layer finished,
+// or stopped at a reported circle.
+constexpr uint32_t kNoTickLimit = UINT32_MAX;
+enum class CalcPace : uint8_t {
+    through,   // steps until the workbook rests or the budget is spent
+    one_step,  // a single step, whatever the layers' cycles: calc_proc moves on
+               // to the next window and to waiting events between steps
+};
+bool calculate_workbook(MemoryRef workbook, uint32_t budget, CalcPace pace = CalcPace::through);
+// Whether the running calculate_workbook has spent its budget (a step gives way then).
+bool calc_budget_spent();
+// Every layer of a workbook to be calculated again from its first cell, with
+// no window: the clock of NOW and TODAY taken, no circle looked for yet.
+void ResetWorkbookCalc(MemoryRef workbook);
+// One DoCalculation on the layer of a workbook that calc_proc would choose;
+// true when it ended at a reported circle.
+bool StepWorkbookCalc(MemoryRef workbook);

@@ -48,9 +48,12 @@ void fuzz_open_and_save_document(const uint8_t* data, size_t size) {
     pf::file_spec_from_path(fuzz_write_file("Input.qrv", data, size), input);
     pf::file_spec_from_path(fuzz_folder() + "/Output.qrv", output);
     MemoryRef workbook = sample::new_workbook(&input);
-    if (Read_File(workbook, input, Get_fileinfo(workbook)) == 0 && (recalculate_workbook(workbook), true) &&
-        save_workbook_file(find_SpreadSheet_item(workbook, 0), kWholeWorkbook, output, kFormatNative, false, false))
-        std::abort();
+    if (Read_File(workbook, input, Get_fileinfo(workbook)) == 0) {
+        ResetWorkbookCalc(workbook);
+        calculate_workbook(workbook, kNoTickLimit);
+        if (save_workbook_file(find_SpreadSheet_item(workbook, 0), kWholeWorkbook, output, kFormatNative, false, false))
+            std::abort();
+    }
     fuzz_close_workbook(workbook);
 }
 

@@ -31,7 +31,10 @@ int16_t text_font(const uint8_t* format, MemoryRef layer) {
 
 // Formula results are brought up to date before a value is read.
 void finish_recalculation(MemoryRef layer) {
-    if (stopCalc < 0 && GetSpreadSheetCalcCycle(layer) != kCycleDone) recalculate_workbook(GetWorkSheet(layer));
+    if (stopCalc > 0 || GetSpreadSheetCalcCycle(layer) == kCycleDone) return;
+    MemoryRef workbook = GetWorkSheet(layer);
+    ResetWorkbookCalc(workbook);
+    calculate_workbook(workbook, kNoTickLimit);
 }
 
 // A cell's value: a number, a text, an error's text, or an empty text.

@@ -255,7 +255,7 @@ void DialogMenubar(int16_t enable, int16_t full) {
     if (full) pf::hilite_menu(0);
     pf::draw_menu_bar();
     if (enable) {
-        dim_pending_commands();
+        dim_unavailable_commands();
         app_prefs.options2 |= kPrefRefreshButtons;
     } else {
         refresh_buttons(nullptr, nullptr);

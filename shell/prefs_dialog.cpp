@@ -15,7 +15,7 @@
 #include "core/number_text.h"
 #include "ui/port_utils.h"
 #include "ui/system_info.h"
-#include "ui/text_services.h"
+#include "ui/text_input.h"
 #include "model/cell_format.h"
 #include "model/format_commands.h"
 #include "model/layer.h"

@@ -5,7 +5,7 @@
 #include "styledtext/styled_text_internal.h"
 
 #include "platform/appleevents/appleevents.h"
-#include "platform/events/text_services.h"
+#include "platform/events/input_method.h"
 
 #include <algorithm>
 #include <string>

@@ -72,7 +72,7 @@ void InitAppMenus() {
     name_items_by_their_formats(kDateMenu, date_verb);
     name_items_by_their_formats(kTimeMenu, time_verb);
     shift_command_item();
-    dim_pending_commands();
+    dim_unavailable_commands();
     pf::draw_menu_bar();
     ui_services.fill_app_menus();
 }

@@ -6,12 +6,14 @@
 
 #include "ui/dialog_items.h"
 #include "ui/lists_and_menus.h"
+#include "ui/menu_bar.h"
 #include "core/string_utils.h"
 #include "ui/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"
 #include "platform/text/text.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -24,6 +26,14 @@ struct SavedMenuFont {
     int16_t font = pf::kSystemFont;
     int16_t size = 0;
 } saved_menu_font;
+
+// Close, Save and Save As need a document: dimmed while no document window is
+// open (with one, the document's own state decides).
+void dim_document_commands() {
+    pf::MenuRef file = pf::get_menu_handle(kFileMenu);
+    if (!file || FrontDocWindow()) return;
+    for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem}) pf::disable_menu_item(file, item);
+}
 
 // The whole number an item's text starts with, 0 for none.
 int16_t item_number(pf::MenuRef menu, int16_t item) {
@@ -204,3 +214,8 @@ bool ShiftKeyDown() { return pf::key_is_down(pf::kKeyCodeShift); }
 bool CommandKeyDown() { return pf::key_is_down(pf::kKeyCodeCommand); }
 bool CommandPeriod() { return CommandKeyDown() && pf::key_is_down(pf::kKeyCodePeriod); }
 bool is_an_arrow(unsigned char ch) { return ch >= pf::kLeftArrowChar && ch <= pf::kDownArrowChar; }
+
+void dim_unavailable_commands() {
+    dim_pending_commands();
+    dim_document_commands();
+}

@@ -1,11 +1,8 @@
 // Menu items whose commands are not built yet are dimmed rather than doing
-// nothing when chosen; Close, Save and Save As are dimmed while no document
-// window is open (with one, the document's own state decides). An entry leaves this table when its command is built.
+// nothing when chosen. An entry leaves this table when its command is built.
 #include "ui/menu_bar.h"
 
 #include "platform/menus/menus.h"
-#include "resource_ids.h"
-#include "ui/task_manager.h"
 
 namespace {
 
@@ -38,10 +35,6 @@ void dim_pending_commands() {
         if (!menu) continue;
         for (int16_t item = pending.first; item <= pending.last; ++item)
             titles_changed |= set_enabled(menu, item, false);
-    }
-    pf::MenuRef file = pf::get_menu_handle(kFileMenu);
-    if (file && !FrontDocWindow()) {
-        for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem}) set_enabled(file, item, false);
     }
     if (titles_changed) pf::draw_menu_bar();
 }

@@ -157,7 +157,7 @@ void after_window_gone(uint32_t reason) {
             fix_menu_hilite();
             DisplayText(nullptr, 1);  // the entry line forgets the closed document's cell
         }
-        dim_pending_commands();
+        dim_unavailable_commands();
     }
     app_prefs.options2 |= kPrefRefreshButtons;
 }

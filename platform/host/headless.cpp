@@ -10,7 +10,7 @@
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "platform/scrap/scrap.h"
-#include "platform/events/text_services.h"
+#include "platform/events/input_method.h"
 #include "platform/text/mac_roman.h"
 
 #include <deque>

@@ -5,7 +5,7 @@
 #include "platform/events/events.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"
-#include "platform/events/text_services.h"
+#include "platform/events/input_method.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
 #include "platform/sdl/x11_clipboard.h"

@@ -204,3 +204,20 @@ TEST_F(AppTest, CloseWithTheFindWindowInFrontClosesThatWindow) {
     EXPECT_EQ(find_wind, nullptr);
     EXPECT_EQ(pf::front_non_floating_window(), document);
 }
+
+// Close, Save and Save As need a document window: the menu bar shows them
+// dimmed from start-up until one opens, and again as soon as the last closes.
+TEST_F(AppTest, CloseSaveAndSaveAsWaitForADocumentWindow) {
+    run_until_idle();
+    ASSERT_EQ(pf::front_non_floating_window(), nullptr);
+    for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem})
+        EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kFileMenu), item)) << item;
+    new_document();
+    run_until_idle();
+    EXPECT_TRUE(item_enabled(kFileMenu, kFileCloseItem));
+    EXPECT_TRUE(item_enabled(kFileMenu, kFileSaveAsItem));
+    DoFileMenu(nullptr, kFileCloseItem);
+    run_until_idle();
+    for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem})
+        EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kFileMenu), item)) << item;
+}

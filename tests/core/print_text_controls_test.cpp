@@ -6,7 +6,7 @@
 #include "../app/app_fixture.h"
 #include "ui/control_data.h"
 #include "ui/print_records.h"
-#include "ui/text_services.h"
+#include "ui/text_input.h"
 #include "platform/system/system.h"
 
 TEST(PrintRecords, TheDefaultFormatIsTheSystemsPaperWithQuarterInchMargins) {

@@ -79,5 +79,8 @@ protected:
         return cell ? cell[kFmtCode] : 0;
     }
 
-    void recalculate() { recalculate_workbook(workbook); }
+    void recalculate() {
+        ResetWorkbookCalc(workbook);
+        calculate_workbook(workbook, kNoTickLimit);
+    }
 };

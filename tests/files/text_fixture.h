@@ -141,5 +141,8 @@ protected:
         return sound;
     }
 
-    void recalculate(MemoryRef of) { recalculate_workbook(GetWorkSheet(of)); }
+    void recalculate(MemoryRef of) {
+        ResetWorkbookCalc(GetWorkSheet(of));
+        calculate_workbook(GetWorkSheet(of), kNoTickLimit);
+    }
 };

@@ -102,6 +102,13 @@ protected:
         return steps;
     }
 
+    // What a caller without windows does: every layer from its first cell,
+    // through to the end.
+    void calculate_without_windows(MemoryRef book) {
+        ResetWorkbookCalc(book);
+        calculate_workbook(book, kNoTickLimit);
+    }
+
     int calculate_now() {
         do_calc_now(window(), 1);
         return run_until_rest();

@@ -433,7 +433,7 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsCalculatesToCompletion) {
     std::vector<CellPoint> cells{{4, 0}, {3, 0}, {2, 0}, {1, 0}, {0, 0}};
     chain(cells);
     put_formula(0, 0, "=1:A1*2", second);
-    recalculate_workbook(workbook);
+    calculate_without_windows(workbook);
     expect_chain(cells);
     EXPECT_EQ(result(0, 0, second), 10);
     EXPECT_EQ(GetIndexCalcCycle(workbook, 0), kCycleDone);
@@ -452,7 +452,7 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsReadsTheClock) {
     put_formula(0, 0, "=NOW()");
     put_formula(1, 0, "=TODAY()");
     put_formula(2, 0, "=YEAR(TODAY())");
-    recalculate_workbook(workbook);
+    calculate_without_windows(workbook);
     pf::unfix_current_date_time();
     EXPECT_DOUBLE_EQ(result(0, 0), SecsToFloat(seconds));
     EXPECT_DOUBLE_EQ(result(1, 0), std::floor(SecsToFloat(seconds)));

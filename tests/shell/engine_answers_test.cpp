@@ -34,7 +34,7 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
     put_formula(0, 0, "=A2+1");
     put_formula(1, 0, "=A1+1");
     alert_requests().clear();
-    recalculate_workbook(workbook);
+    calculate_without_windows(workbook);
     // Reported once, and the recalculation stops there as it does in the program.
     int reports = 0;
     for (const AlertRequest& alert : alert_requests()) reports += alert.alert_id == kStandardStopAlert;

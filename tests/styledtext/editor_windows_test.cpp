@@ -4,7 +4,7 @@
 #include "platform/appleevents/appleevents.h"
 #include "platform/drag/drag.h"
 #include "platform/events/events.h"
-#include "platform/events/text_services.h"
+#include "platform/events/input_method.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/screen/screen.h"

@@ -3,7 +3,7 @@
 #include "tests/styledtext/styled_text_fixture.h"
 
 #include "platform/appleevents/appleevents.h"
-#include "platform/events/text_services.h"
+#include "platform/events/input_method.h"
 #include "platform/text/text.h"
 
 namespace {

@@ -214,7 +214,8 @@ int convert(const Options& options) {
     int16_t error = open_input(copy, &book);
     const bool partial = !error && import_was_partial(book);
     if (!error) {
-        recalculate_workbook(book);
+        ResetWorkbookCalc(book);
+        calculate_workbook(book, kNoTickLimit);
         Options absolute = options;
         absolute.output = std::filesystem::absolute(options.output).string();
         error = write_output(book, absolute);

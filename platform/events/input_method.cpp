@@ -1,6 +1,6 @@
 // Text services documents and the composition of the host's input method, sent on
 // as update events to the active document.
-#include "platform/events/text_services.h"
+#include "platform/events/input_method.h"
 #include "platform/text/text.h"
 
 #include "platform/appleevents/appleevents.h"

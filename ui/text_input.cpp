@@ -1,4 +1,4 @@
-#include "ui/text_services.h"
+#include "ui/text_input.h"
 
 #include "ui/system_info.h"
 #include "platform/events/clock.h"
