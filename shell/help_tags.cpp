@@ -1,7 +1,7 @@
 #include "shell/help_tags.h"
 
 #include "core/string_utils.h"
-#include "ui/text_services.h"
+#include "ui/text_input.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"

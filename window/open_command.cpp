@@ -76,6 +76,16 @@ int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec, const FileFormat
     return MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0)) ? 0 : kNoMemoryErr;
 }
 
+// The command bar's buttons follow the front document now that its file is
+// known (a document with a file is changed only when its counter says so).
+void refresh_front_buttons() {
+    WindowRef front = FrontDocWindow();
+    if (!front) return;
+    TaskRecord task{};
+    get_task_from_window(front, &task);
+    if (task.button_state) task.button_state(nullptr, task.app_ref, uintptr_t(front));
+}
+
 bool is_stationery(const pf::FileSpec& spec) {
     pf::FinderInfo info;
     return pf::get_finder_info(spec, info) == pf::noErr && (info.flags & pf::kFinderFlagStationery);
@@ -138,6 +148,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (is_stationery(*spec)) make_untitled(workbook);
     else proxy_all_windows(workbook, Get_fileinfo(workbook));
     window_services.remember_document(spec, 1);
+    refresh_front_buttons();
     DoAllUpdates();
     OpenWorkSheetLinks(workbook, 1);
     return 0;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../app/app_fixture.h"
-#include "ui/text_services.h"
+#include "ui/text_input.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
