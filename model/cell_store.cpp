@@ -9,6 +9,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store_index.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/row_marks.h"
 
@@ -170,7 +171,7 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     *cell = nullptr;
     *length = 0;
     if (where.v < 0 || where.h < 0) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     HeldStore held = hold_store(sheet->cells);
     if (held.end - held.start > kRowHeaderSize) {
         RowIndex index = open_row_index(sheet, true);
@@ -179,13 +180,12 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     }
     if (*cell) *length = _cellLength_(*cell);
     release_store(held);
-    release_layer(layer);
     return *cell != nullptr;
 }
 
 std::vector<CellPoint> stored_cells_in_range(const CellRange& range, MemoryRef layer) {
     std::vector<CellPoint> found;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     HeldStore held = hold_store(sheet->cells);
     uint8_t* row = held.start;
     uint32_t length = 0;
@@ -198,7 +198,6 @@ std::vector<CellPoint> stored_cells_in_range(const CellRange& range, MemoryRef l
             if (_cellType_(cell) != kCellFormatOnly) found.push_back(CellPoint{_RowID_(row), _cellID_(cell)});
     }
     release_store(held);
-    release_layer(layer);
     return found;
 }
 
@@ -654,8 +653,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
         // Only now does the store change: a failure above leaves it as it was.
         ReserveMemoryGrowth(store, int32_t(kept + merged_size) - int32_t(size));
         SetMemorySize(store, int32_t(kept + merged_size));
-        std::memcpy(static_cast<uint8_t*>(UseMemory(store)) + kept, writer.out, merged_size);
-        UnuseMemory(store);
+        std::memcpy(MemoryUse<uint8_t>(store).get() + kept, writer.out, merged_size);
         UnuseMemory(merged);
     });
     if (formats) UnuseMemory(column_formats);
@@ -679,7 +677,7 @@ int16_t InputData(CellPoint top_left, CellPoint bottom_right, MemoryRef block, M
 // A cache that no longer describes the store is filled again; a store of a
 // row header or less gets none unless it has one already.
 void CalcRowPtr(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->row_cursor = nullptr;
     uint32_t size = uint32_t(GetByteSize(sheet->cells));
     if (size > uint32_t(kRowHeaderSize) || sheet->row_cache) {
@@ -691,19 +689,16 @@ void CalcRowPtr(MemoryRef layer) {
         close_row_index(index);
     }
     sheet->cell_store_size = size;
-    release_layer(layer);
 }
 
 void ReleaseCache(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (sheet->row_cache_data) UnuseMemory(sheet->row_cache);
     sheet->row_cache_data = nullptr;
     sheet->row_cursor = nullptr;
-    release_layer(layer);
 }
 
 void clobberCache(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     drop_row_cache(sheet);
-    release_layer(layer);
 }

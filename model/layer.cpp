@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/cell_store.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "formula/evaluator.h"
@@ -29,16 +30,14 @@ bool drag_and_drop_available() { return true; }
 template <typename Field>
 Field read_layer(MemoryRef layer, Field SpreadSheet::*field, Field none) {
     if (!layer) return none;
-    Field value = use_layer(layer)->*field;
-    release_layer(layer);
+    Field value = LayerUse(layer)->*field;
     return value;
 }
 
 template <typename Field>
 void write_layer(MemoryRef layer, Field SpreadSheet::*field, Field value) {
     if (!layer) return;
-    use_layer(layer)->*field = value;
-    release_layer(layer);
+    LayerUse(layer)->*field = value;
 }
 
 void hide_pane(SpreadSheet* sheet, int pane) {
@@ -70,7 +69,7 @@ void init_layer_defaults(SpreadSheet* sheet, const WorkSheet* book) {
 
 }  // namespace
 
-SpreadSheet* use_layer(MemoryRef layer) { return static_cast<SpreadSheet*>(UseMemory(layer)); }
+SpreadSheet* use_layer(MemoryRef layer) { return static_cast<SpreadSheet*>(UseMemoryOrFail(layer)); }
 void release_layer(MemoryRef layer) { UnuseMemory(layer); }
 
 int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* layer, uint32_t flags,
@@ -108,8 +107,7 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
         UnuseMemory(workbook);
         release_layer(made);
         if (!add_SpreadSheet(workbook, made)) msFailure(globals, kNoMemoryErr, nullptr);
-        static_cast<WorkSheet*>(UseMemory(workbook))->layer_count += 1;
-        UnuseMemory(workbook);
+        MemoryUse<WorkSheet>(workbook)->layer_count += 1;
     });
     globals->default_id = saved_id;
     if (error) {
@@ -243,17 +241,15 @@ void SetSheetWind(MemoryRef layer, LayerWindow window) { write_layer(layer, &Spr
 void GetSheetName(unsigned char* name, MemoryRef layer) {
     name[0] = 0;
     if (!layer) return;
-    std::memcpy(name, use_layer(layer)->name, sizeof SpreadSheet::name);
-    release_layer(layer);
+    std::memcpy(name, LayerUse(layer)->name, sizeof SpreadSheet::name);
 }
 
 void SetSheetName(const unsigned char* name, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     std::memset(sheet->name, 0, sizeof sheet->name);
     unsigned char length = name[0] < sizeof sheet->name ? name[0] : sizeof sheet->name - 1;
     sheet->name[0] = length;
     std::memcpy(sheet->name + 1, name + 1, length);
-    release_layer(layer);
 }
 
 int16_t GetSheetID(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::layer_id, 0); }
@@ -266,14 +262,12 @@ int16_t SheetActive(MemoryRef layer) { return (GetSheetFlags(layer) & kLayerActi
 
 void GetVisibleCells(CellRange* range, int16_t pane, MemoryRef layer) {
     if (pane < 0 || pane >= kPaneCount) return;
-    *range = use_layer(layer)->visible_ranges[pane];
-    release_layer(layer);
+    *range = LayerUse(layer)->visible_ranges[pane];
 }
 
 void GetPaneRect(pf::Rect* rect, int16_t pane, MemoryRef layer) {
     if (pane < 0 || pane >= kPaneCount) return;
-    *rect = use_layer(layer)->pane_rects[pane];
-    release_layer(layer);
+    *rect = LayerUse(layer)->pane_rects[pane];
 }
 
 int16_t get_v_divider(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::v_divider, 0); }
@@ -304,17 +298,15 @@ int32_t GetHScrollMax(int16_t pane, MemoryRef layer) { return packed_scroll_max(
 CellPoint GetClickCell(MemoryRef layer) { return read_layer<CellPoint>(layer, &SpreadSheet::active_cell, CellPoint{}); }
 
 void GetSheetRange(CellRange* range, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool object_selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
     *range = object_selected ? CellRange{{-1, -1}, {-1, -1}} : sheet->selection;
-    release_layer(layer);
 }
 
 MemoryRef GetObjEditor(MemoryRef layer, TextEditor* editor) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef object = sheet->edited_object;
     if (editor) *editor = object ? sheet->edited_object_text : nullptr;
-    release_layer(layer);
     return object;
 }
 
@@ -426,9 +418,8 @@ void DeActivateSheet(MemoryRef layer) {
 }
 
 void set_layer_selection(CellPoint cell, const CellRange* range, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->selection = range ? *range : CellRange{cell, cell};
     sheet->active_cell = range && cell.v < 0 ? range->topLeft : cell;
     sheet->flags |= kLayerFormatStale;
-    release_layer(layer);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
@@ -45,7 +46,7 @@ CellRange changed_range(const AxisChange& change) {
 // The highest row (or column) holding a cell, -1 for an empty store.
 int32_t highest_position(MemoryRef store, bool rows) {
     int32_t highest = -1;
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
         if (rows) {
@@ -57,14 +58,13 @@ int32_t highest_position(MemoryRef store, bool rows) {
         for (; cell < row + _RowLength_(row); cell += _cellLength_(cell)) last = cell;
         if (last < row + _RowLength_(row)) highest = std::max<int32_t>(highest, _cellID_(last));
     }
-    UnuseMemory(store);
     return highest;
 }
 
 // Every row number (or cell column) at or past `from` moves by `by`.
 void shift_store(MemoryRef store, bool rows, int32_t from, int32_t by) {
     if (GetByteSize(store) <= kCellHeaderSize) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     uint8_t* end = start + GetByteSize(store);
     for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
         if (rows) {
@@ -74,7 +74,6 @@ void shift_store(MemoryRef store, bool rows, int32_t from, int32_t by) {
         for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             if (_cellID_(cell) >= from) _SetCellID_(cell, int16_t(_cellID_(cell) + by));
     }
-    UnuseMemory(store);
 }
 
 // Manual page breaks (i16 row or column numbers) follow the cells.
@@ -124,7 +123,7 @@ void shift_layer_formats(int16_t insert, int16_t first, int16_t last, MemoryRef 
 void shift_names(MemoryRef layer, const AxisChange& change) {
     MemoryRef list = Get_rangeinfo(layer);
     if (!list) return;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         uint8_t* record = records + kNamedRangeSize * i;
         unsigned char name[kNamedRangeNameSize];
@@ -142,7 +141,6 @@ void shift_names(MemoryRef layer, const AxisChange& change) {
         }
         set_named_range(record, name, r);
     }
-    UnuseMemory(list);
 }
 
 MemoryRef copy_of(MemoryRef block) {

@@ -6,6 +6,7 @@
 
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 #include "platform/fonts/classic_fonts.h"
 #include "core/foundation_services.h"
@@ -32,8 +33,7 @@ Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
 
 MemoryRef layer_workbook(MemoryRef layer) {
     if (!layer) return nullptr;
-    MemoryRef workbook = use_layer(layer)->workbook;
-    release_layer(layer);
+    MemoryRef workbook = LayerUse(layer)->workbook;
     return workbook;
 }
 
@@ -137,9 +137,8 @@ int16_t add_SpreadSheet(MemoryRef workbook, MemoryRef layer) {
 int16_t set_SpreadSheet_item(MemoryRef workbook, int32_t index, MemoryRef layer) {
     MemoryRef layers = read_workbook<MemoryRef>(workbook, &WorkSheet::layers, nullptr);
     if (!layers || index < 0 || index >= GetMemorySize(layers)) return 0;
-    auto* slots = static_cast<MemoryRef*>(UseMemory(layers));
+    MemoryUse<MemoryRef> slots(layers);
     slots[index] = layer;
-    UnuseMemory(layers);
     return 1;
 }
 
@@ -213,8 +212,7 @@ MemoryRef Get_fileinfo(MemoryRef workbook) {
 uint32_t Get_File_Flags(MemoryRef workbook) {
     MemoryRef info = Get_fileinfo(workbook);
     if (!info || GetByteSize(info) < kFileInfoFlagsOffset + 4) return 0;
-    uint32_t flags = load_u32(static_cast<uint8_t*>(UseMemory(info)) + kFileInfoFlagsOffset);
-    UnuseMemory(info);
+    uint32_t flags = load_u32(MemoryUse<uint8_t>(info).get() + kFileInfoFlagsOffset);
     return flags;
 }
 
@@ -313,8 +311,7 @@ namespace {
 // The kind (first 16-bit field) of an undo record, 0 for none.
 int16_t undo_kind(MemoryRef undo) {
     if (!undo) return 0;
-    int16_t kind = load_i16(static_cast<uint8_t*>(UseMemory(undo)));
-    UnuseMemory(undo);
+    int16_t kind = load_i16(MemoryUse<uint8_t>(undo).get());
     return kind;
 }
 
