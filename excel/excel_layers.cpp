@@ -22,6 +22,7 @@
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/memory/memory.h"
@@ -361,9 +362,8 @@ private:
         int16_t result = parse_formula_text(text, CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
                                             &parsed, &kind, &offset, format_code);
         if (result == 0 && parsed) {
-            const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(parsed));
-            stored.assign(bytes, bytes + GetByteSize(parsed));
-            UnuseMemory(parsed);
+            MemoryUse<const uint8_t> bytes(parsed);
+            stored.assign(bytes.get(), bytes + GetByteSize(parsed));
         }
         if (parsed) DisposeMemory(parsed);
         return stored;
@@ -395,9 +395,8 @@ private:
 
     int16_t put_column_widths() {
         if (sheet_.default_width) {
-            SpreadSheet* layer = use_layer(layer_);
+            LayerUse layer(layer_);
             set_format_extent(layer->default_column_format, pixels_of_width(sheet_.default_width));
-            release_layer(layer_);
         }
         for (const ExcelColumnWidth& column : sheet_.columns) {
             if (column.first > kMaxColumn || column.last < column.first) continue;
@@ -424,10 +423,9 @@ private:
     }
 
     int16_t layer_row_height() const {
-        SpreadSheet* layer = use_layer(layer_);
+        LayerUse layer(layer_);
         int16_t height = format_extent(layer->default_row_format);
         if (height <= 0) height = layer->row_height;
-        release_layer(layer_);
         return height;
     }
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
@@ -222,8 +223,7 @@ void set_layer_cells(MemoryRef layer, const std::string& store) {
     MemoryRef cells = GetSpreadSheetCells(layer);
     SetMemorySize(cells, int32_t(store.size()));
     if (!store.empty()) {
-        std::memcpy(UseMemory(cells), store.data(), store.size());
-        UnuseMemory(cells);
+        std::memcpy(MemoryUse<>(cells).get(), store.data(), store.size());
     }
     clobberCache(layer);
 }

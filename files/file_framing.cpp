@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/document_prompts.h"
 #include "model/cell_format.h"
 #include "model/record_bytes.h"
@@ -44,8 +45,7 @@ int16_t read_records(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlo
     MemoryRef block = nullptr;
     if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
         return error;
-    int16_t error = ReadItem(length, counter, UseMemory(block));
-    UnuseMemory(block);
+    int16_t error = ReadItem(length, counter, MemoryUse<>(block).get());
     if (error) {
         DisposeMemory(block);
         return error;
@@ -211,8 +211,7 @@ int16_t Write_Ref(MemoryRef ref, int32_t* counter) {
 int16_t write_raw_bytes(MemoryRef ref, int32_t* counter) {
     int32_t length = ref ? GetByteSize(ref) : 0;
     if (length < 1) return 0;
-    int16_t error = WriteItem(length, UseMemory(ref), counter);
-    UnuseMemory(ref);
+    int16_t error = WriteItem(length, MemoryUse<>(ref).get(), counter);
     return error;
 }
 

@@ -1,6 +1,7 @@
 // Keeping link lists consistent with the formulas that name their links.
 #include "files/link_lists.h"
 
+#include "core/memory_use.h"
 #include "files/files_services.h"
 
 #include <cstdint>
@@ -25,7 +26,7 @@ constexpr CellRange kWholeGrid{{0, 0}, {kLastCell, kLastCell}};
 template <typename Visit>
 void for_each_link_token(MemoryRef cells, const CellRange& range, Visit visit) {
     if (!cells || GetByteSize(cells) == 0) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    MemoryUse<uint8_t> start(cells);
     uint8_t* end = start + GetByteSize(cells);
     FormulaWalk walk{nullptr, [](uint8_t* id, void* context) { (*static_cast<Visit*>(context))(id); }, &visit};
     for (uint8_t* row = start; end - row >= kRowHeaderSize && _RowLength_(row) > 0;) {
@@ -39,13 +40,11 @@ void for_each_link_token(MemoryRef cells, const CellRange& range, Visit visit) {
         }
         row = row_end;
     }
-    UnuseMemory(cells);
 }
 
 int16_t record_id(MemoryRef list, int32_t index) {
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int16_t id = link_id(records + index * kLinkRecordSize);
-    UnuseMemory(list);
     return id;
 }
 
@@ -102,12 +101,11 @@ void clean_layer_links(MemoryRef layer) {
 // The index of the layer's link to the same file, or -1.
 int32_t find_link_to_file(MemoryRef list, const uint8_t* record) {
     if (!list) return -1;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int32_t found = -1;
     for (int32_t i = 0; i < GetMemorySize(list) && found < 0; ++i)
         if (std::memcmp(link_spec(records + i * kLinkRecordSize), link_spec(record), sizeof(pf::FileSpec)) == 0)
             found = i;
-    UnuseMemory(list);
     return found;
 }
 

@@ -15,6 +15,7 @@
 #include "model/cell_record.h"
 #include "model/date_serials.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -87,7 +88,7 @@ template <typename Visit>
 void each_cell(MemoryRef layer, Visit&& visit) {
     MemoryRef cells = GetSpreadSheetCells(layer);
     if (!cells || GetByteSize(cells) < kRowHeaderSize) return;
-    const auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row + kRowHeaderSize <= end; row += _RowLength_(row)) {
         const uint8_t* row_end = row + _RowLength_(row);
@@ -95,7 +96,6 @@ void each_cell(MemoryRef layer, Visit&& visit) {
             visit(_RowID_(row), cell);
         visit(_RowID_(row), nullptr);  // the end of the row
     }
-    UnuseMemory(cells);
 }
 
 void collect_fonts(SylkWriter& w) {
@@ -279,10 +279,9 @@ void layer_defaults(SylkWriter& w) {
 template <typename Visit>
 void each_record(MemoryRef array, Visit&& visit) {
     if (!array) return;
-    const auto* records = static_cast<const uint8_t*>(UseMemory(array));
+    MemoryUse<const uint8_t> records(array);
     const int32_t size = GetMemoryRecSize(array);
     for (int32_t i = 0; i < GetMemorySize(array); ++i) visit(records + i * size);
-    UnuseMemory(array);
 }
 
 void column_formats(SylkWriter& w) {
@@ -304,8 +303,7 @@ void column_formats(SylkWriter& w) {
 }
 
 void row_formats(SylkWriter& w) {
-    const int16_t layer_height = use_layer(w.layer)->row_height;
-    release_layer(w.layer);
+    const int16_t layer_height = LayerUse(w.layer)->row_height;
     each_record(GetSpreadSheetRowFormats(w.layer), [&](const uint8_t* r) {
         int16_t height = format_extent(r);
         if (height < 0) height = layer_height;

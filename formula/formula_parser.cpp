@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "formula/error_values.h"
@@ -318,9 +319,8 @@ int32_t reference_start(int32_t argument_start) {
 }
 
 void mark_position_only(int32_t at) {
-    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    MemoryUse<uint8_t> bytes(ParserReturn);
     bytes[at] = kTokReferenceArg;
-    UnuseMemory(ParserReturn);
 }
 
 // Checks an argument that has just been parsed from output offset `start`.

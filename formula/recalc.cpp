@@ -14,6 +14,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/date_serials.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
@@ -62,23 +63,21 @@ bool find_row(const CalcPass& pass, int16_t row, uint32_t* offset) {
         *offset = entry - 1;
         return true;
     }
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     uint8_t* p = start;
     uint32_t length = 0;
     int16_t wanted = row;
     bool found = FindRow(&wanted, &length, start + GetByteSize(pass.store), &p);
     *offset = uint32_t(p - start);
-    UnuseMemory(pass.store);
     return found;
 }
 
 // The highest stored row (0 for an empty store).
 int16_t last_stored_row(const CalcPass& pass) {
     int16_t last = 0;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* end = start + GetByteSize(pass.store);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) last = _RowID_(row);
-    UnuseMemory(pass.store);
     return last;
 }
 
@@ -90,14 +89,13 @@ int16_t next_stored_row(const CalcPass& pass, int32_t row) {
         return -1;
     }
     int16_t found = -1;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* end = start + GetByteSize(pass.store);
     for (const uint8_t* p = start; p < end; p += _RowLength_(p))
         if (_RowID_(p) >= row) {
             found = _RowID_(p);
             break;
         }
-    UnuseMemory(pass.store);
     return found;
 }
 
@@ -224,7 +222,7 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
 // The formula cells of a stored row within [first, last] columns, into `cells`.
 void formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int16_t last, std::vector<CellAt>& cells) {
     cells.clear();
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* row = start + row_offset;
     const uint8_t* end = row + _RowLength_(row);
     for (const uint8_t* cell = row + kRowHeaderSize; cell < end; cell += _cellLength_(cell)) {
@@ -232,7 +230,6 @@ void formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int
         if (column >= first && column <= last && _cellType_(cell) == kCellFormula)
             cells.push_back(CellAt{uint32_t(cell - start), column});
     }
-    UnuseMemory(pass.store);
 }
 
 // One row: its formula cells from a column rightwards (or, backwards, every
@@ -312,7 +309,7 @@ StepEnd scan_bottom_up(CalcPass& pass) {
 // The cell of a column in a stored row: its offset, and whether the row has
 // any cell at or right of the column.
 bool cell_in_column(const CalcPass& pass, uint32_t row_offset, int16_t column, uint32_t* offset, bool* reaches) {
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     uint8_t* row = start + row_offset;
     uint8_t* p = row + kRowHeaderSize;
     int16_t wanted = column;
@@ -320,7 +317,6 @@ bool cell_in_column(const CalcPass& pass, uint32_t row_offset, int16_t column, u
     *reaches = p < row + _RowLength_(row);
     *offset = uint32_t(p - start);
     bool formula = found && _cellType_(p) == kCellFormula;
-    UnuseMemory(pass.store);
     return formula;
 }
 
@@ -342,10 +338,9 @@ bool compare_found_cell(CalcPass& pass, CellPoint cell, uint32_t row_offset, uin
 // The ids of the stored rows, in order.
 std::vector<int16_t> stored_rows(const CalcPass& pass) {
     std::vector<int16_t> rows;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* end = start + GetByteSize(pass.store);
     for (const uint8_t* p = start; p < end; p += _RowLength_(p)) rows.push_back(_RowID_(p));
-    UnuseMemory(pass.store);
     return rows;
 }
 
@@ -355,14 +350,13 @@ int32_t column_after(const CalcPass& pass, int16_t row, int16_t column) {
     constexpr int32_t kNone = kLastCell + 1;
     uint32_t row_offset = 0;
     if (column >= kLastCell || !find_row(pass, row, &row_offset)) return kNone;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     uint8_t* record = start + row_offset;
     uint8_t* end = record + _RowLength_(record);
     uint8_t* p = record + kRowHeaderSize;
     int16_t wanted = int16_t(column + 1);
     FindCell(&wanted, end, &p);
     const int32_t next = p < end ? _cellID_(p) : kNone;
-    UnuseMemory(pass.store);
     return next;
 }
 
@@ -411,9 +405,8 @@ MemoryRef layer_to_calculate(MemoryRef workbook) {
 void reset_layer(MemoryRef layer, CellPoint resume) {
     SetSpreadSheetCalcCycle(layer, kCycleReset);
     SetSpreadSheetResetCells(layer, 0);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->recalc_resume = resume;
-    release_layer(layer);
 }
 
 // A window whose workbook has a layer not finished. (Looking at the shown
@@ -487,9 +480,8 @@ void ResetCalc(CellPoint start, LayerWindow window) {
     }
     if (MemoryRef layer = calc_services.document_window_layer(window)) {
         SetSpreadSheetResetCells(layer, 0);
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->recalc_resume = start;
-        release_layer(layer);
     }
     start_recalculation();
 }
