@@ -6,6 +6,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "editing/undo.h"
 
@@ -59,14 +60,12 @@ bool block_has_cells(const CellBytes& block) {
 }
 
 CellRange current_selection(MemoryRef layer) {
-    const CellRange range = use_layer(layer)->selection;
-    release_layer(layer);
+    const CellRange range = LayerUse(layer)->selection;
     return range;
 }
 
 void set_current_selection(MemoryRef layer, const CellRange& range) {
-    use_layer(layer)->selection = range;
-    release_layer(layer);
+    LayerUse(layer)->selection = range;
 }
 
 int16_t copy_range_bytes(MemoryRef layer, const CellRange& range, CellBytes* out) {
@@ -102,9 +101,8 @@ int16_t write_fill_undo(MemoryRef layer, const CellRange& saved, int16_t undo_ki
 }
 
 bool reaches_past_used_area(MemoryRef layer, const CellRange& range) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool past = range.botRight.v > sheet->last_row || range.botRight.h > sheet->last_column;
-    release_layer(layer);
     return past;
 }
 
@@ -127,8 +125,7 @@ int16_t replace_cells(MemoryRef layer, const CellRange& saved, const CellRange& 
     DisposeMemory(filled);
     if (error) return error;
     const bool resize = reaches_past_used_area(layer, stored);
-    use_layer(layer)->recalc_resume = stored.topLeft;
-    release_layer(layer);
+    LayerUse(layer)->recalc_resume = stored.topLeft;
     if (resize) resize_sheet(layer, 0);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/lists_and_menus.h"
+#include "core/memory_use.h"
 #include "core/screen_geometry.h"
 #include "core/task_manager.h"
 #include "editing/cell_blocks.h"
@@ -442,8 +443,7 @@ pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, p
                                   nullptr, nullptr);
     DisposeNonNilMemory(cells);
     if (error) return error;
-    error = pf::set_drag_item_flavor_data(drag, item, type, UseMemory(text), GetByteSize(text));
-    UnuseMemory(text);
+    error = pf::set_drag_item_flavor_data(drag, item, type, MemoryUse<>(text).get(), GetByteSize(text));
     DisposeMemory(text);
     return error;
 }

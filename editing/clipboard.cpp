@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/memory_use.h"
 #include "core/task_manager.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -41,15 +42,13 @@ MemoryRef clip_ref() {
 ClipRecord read_clip() {
     ClipRecord clip{};
     MemoryRef ref = clip_ref();
-    std::memcpy(&clip, UseMemory(ref), sizeof clip);
-    UnuseMemory(ref);
+    std::memcpy(&clip, MemoryUse<>(ref).get(), sizeof clip);
     return clip;
 }
 
 void write_clip(const ClipRecord& clip) {
     MemoryRef ref = clip_ref();
-    std::memcpy(UseMemory(ref), &clip, sizeof clip);
-    UnuseMemory(ref);
+    std::memcpy(MemoryUse<>(ref).get(), &clip, sizeof clip);
 }
 
 bool spans_rows(const CellRange& range) { return !whole_columns(range) && whole_rows(range); }

@@ -15,6 +15,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
 #include "window/doc_window.h"
@@ -112,8 +113,7 @@ void paste_format_records(bool columns, int16_t clip_first, int16_t at, MemoryRe
     int32_t previous = -1;
     for (int32_t i = 0; i < count; ++i) {
         uint8_t record[kCellFormatSize];
-        std::memcpy(record, static_cast<const uint8_t*>(UseMemory(copied)) + i * size, kCellFormatSize);
-        UnuseMemory(copied);
+        std::memcpy(record, MemoryUse<const uint8_t>(copied).get() + i * size, kCellFormatSize);
         const int32_t id = format_id(record);
         const int32_t place = at + id - clip_first;
         if (id <= previous || id < 0 || place > kLastCell) return;
@@ -130,9 +130,8 @@ void paste_format_records(bool columns, int16_t clip_first, int16_t at, MemoryRe
 }
 
 CellRange layer_selection(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
     return selection;
 }
 
@@ -207,9 +206,8 @@ int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange&
 }
 
 bool reaches_past_used(MemoryRef layer, const CellRange& target) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool beyond = target.botRight.v > sheet->last_row || target.botRight.h > sheet->last_column;
-    release_layer(layer);
     return beyond;
 }
 

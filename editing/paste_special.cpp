@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/memory_use.h"
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"
 #include "formula/error_values.h"
@@ -142,8 +143,7 @@ std::string formula_text(const uint8_t* cell, Position where, MemoryRef layer) {
     const int32_t packed = int32_t(uint16_t(where.first)) | (where.second << 16);
     MemoryRef text = Interpret(packed, first, first + _formulaLength_(cell), layer, GetMemoryGlobals(layer));
     if (!text) return "0";
-    std::string out(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-    UnuseMemory(text);
+    std::string out(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
     DisposeMemory(text);
     if (!out.empty() && out[0] == '=') out.erase(0, 1);
     return out;
@@ -213,8 +213,7 @@ void with_option(std::string& row, const Combining& c, const uint8_t* first, con
     std::memcpy(typed + 1, text.data(), text.size());
     parse_formula_text(typed, CellPoint{int16_t(where.first), column}, c.layer, &formula, &kind, &error_offset);
     if (!formula) return keep_first();
-    const std::string body(static_cast<const char*>(UseMemory(formula)), size_t(GetByteSize(formula)));
-    UnuseMemory(formula);
+    const std::string body(MemoryUse<const char>(formula).get(), size_t(GetByteSize(formula)));
     DisposeMemory(formula);
     const std::string result(kNumberSlotSize, '\0');
     append_cell(row, column, CellParts{header, kCellFormula, {}, {}, body, result, kResultNumber, 0});
@@ -248,14 +247,13 @@ bool is_format_only(const uint8_t* cell) { return cell && _cellType_(cell) == kC
 namespace {
 
 void shift_block(MemoryRef block, int32_t rows, int32_t columns) {
-    auto* start = static_cast<uint8_t*>(UseMemory(block));
+    MemoryUse<uint8_t> start(block);
     uint8_t* end = start + GetByteSize(block);
     for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
         _SetRowID_(row, int16_t(_RowID_(row) + rows));
         for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             _SetCellID_(cell, int16_t(_cellID_(cell) + columns));
     }
-    UnuseMemory(block);
 }
 
 // Replaces the block's bytes by `store`: 0 or an error.

@@ -6,6 +6,7 @@
 
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/objects.h"
 
@@ -44,11 +45,10 @@ UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_
     fields.extent = extent;
     fields.range_a = range_a ? *range_a : CellRange{};
     fields.range_b = range_b ? *range_b : CellRange{};
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     fields.layer_id = sheet->layer_id;
     std::memcpy(fields.default_column_format, sheet->default_column_format, kCellFormatSize);
     std::memcpy(fields.default_row_format, sheet->default_row_format, kRowFormatSize);
-    release_layer(layer);
     return fields;
 }
 

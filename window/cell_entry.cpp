@@ -23,6 +23,7 @@
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "shell/app_prefs.h"
 #include "window/auto_size.h"
@@ -41,9 +42,8 @@ constexpr int kLongestCell = 32767;
 std::vector<uint8_t> bytes_of(MemoryRef block) {
     std::vector<uint8_t> bytes;
     if (!block || GetByteSize(block) == 0) return bytes;
-    auto* p = static_cast<const uint8_t*>(UseMemory(block));
-    bytes.assign(p, p + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> p(block);
+    bytes.assign(p.get(), p + GetByteSize(block));
     return bytes;
 }
 
@@ -53,9 +53,8 @@ int16_t style_run_count(const std::vector<uint8_t>& styles) {
 }
 
 CellPoint active_cell(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint cell = sheet->active_cell;
-    release_layer(layer);
     return cell;
 }
 
@@ -271,8 +270,7 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
 
 // Grows the layer's used extent when the cell lies beyond it.
 void note_entered_cell(MemoryRef layer, CellPoint where) {
-    use_layer(layer)->last_entered = where;
-    release_layer(layer);
+    LayerUse(layer)->last_entered = where;
 }
 
 // Wrapped, vertically aligned or styled text may need a taller row.

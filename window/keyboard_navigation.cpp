@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/cell_record.h"
+#include "model/layer_use.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
 #include "platform/events/events.h"
@@ -23,9 +24,8 @@ struct Selection {
 };
 
 Selection read_selection(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     Selection s{sheet->active_cell, sheet->selection};
-    release_layer(layer);
     return s;
 }
 
@@ -161,8 +161,7 @@ std::vector<int16_t> row_page_bounds(MemoryRef layer) {
     if (!list) return bounds;
     bounds.resize(size_t(GetByteSize(list) / 2));
     if (!bounds.empty()) {
-        std::memcpy(bounds.data(), UseMemory(list), bounds.size() * 2);
-        UnuseMemory(list);
+        std::memcpy(bounds.data(), MemoryUse<>(list).get(), bounds.size() * 2);
     }
     return bounds;
 }

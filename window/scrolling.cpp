@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/port.h"
@@ -79,7 +80,7 @@ bool frozen_columns(const SpreadSheet* sheet) { return frozen(sheet) && sheet->f
 int16_t store_limit(MemoryRef layer, int16_t index, int axis) {
     if (index < 0 || index > 1) return -1;
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int pane = axis == 0 ? index : 2 * index;
     int16_t limit = -1;
     if (pane_in_use(sheet, pane)) {
@@ -88,7 +89,6 @@ int16_t store_limit(MemoryRef layer, int16_t index, int axis) {
                           : scroll_limit(axes.columns, r.right - r.left, true);
     }
     sheet->scroll_max[index][axis] = limit;
-    release_layer(layer);
     return limit;
 }
 
@@ -137,7 +137,7 @@ Move scroll_axis(MemoryRef layer, int axis, int16_t pane, int16_t count) {
     Move move;
     const int16_t limit = axis == 0 ? SetVScrollMax(pane, layer) : SetHScrollMax(int16_t(pane / 2), layer);
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool titles = pane != 0 && (axis == 0 ? frozen_rows(sheet) : frozen_columns(sheet));
     const CellPoint title_end = sheet->frozen_titles.botRight;
     const int16_t lowest = titles ? int16_t((axis == 0 ? title_end.v : title_end.h) + 1) : int16_t(0);
@@ -159,7 +159,6 @@ Move scroll_axis(MemoryRef layer, int axis, int16_t pane, int16_t count) {
             recompute(sheet, axes, p);
         }
     }
-    release_layer(layer);
     return move;
 }
 

@@ -9,6 +9,7 @@
 #include "core/string_utils.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
+#include "model/layer_use.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
 #include "formula/range_string.h"
@@ -130,9 +131,8 @@ void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryR
 }
 
 void GetSelectRect(CellRange* range, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     *range = sheet->selection;
-    release_layer(layer);
 }
 
 void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer) {

@@ -9,6 +9,7 @@
 #include "editing/sheet_drag.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_drawing.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
@@ -27,9 +28,8 @@ namespace {
 constexpr int16_t kTextBoxCursorInset = 4;
 
 bool shows_headings(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const bool shown = (sheet->flags & kLayerHeadings) != 0;
-    release_layer(layer);
     return shown;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/memory_use.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
@@ -903,11 +904,10 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         column_and_row_fills(c, state.colour_style);
         column_and_row_borders(c, state);
         if (MemoryRef cells = sheet->cells; cells && GetByteSize(cells) > 0) {
-            auto* store = static_cast<const uint8_t*>(UseMemory(cells));
+            MemoryUse<const uint8_t> store(cells);
             const uint8_t* end = store + GetByteSize(cells);
             band_rows(c, state, 0, 2, store, end);
             band_rows(c, state, 1, 3, store, end);
-            UnuseMemory(cells);
         }
         if (sheet->flags & kLayerPageBreaks) page_marks(c);
         pf::set_clip(area);

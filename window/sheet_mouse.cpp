@@ -4,6 +4,7 @@
 #include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -39,9 +40,8 @@ struct Click {
 };
 
 Click recorded_click(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const Click click{sheet->click_point, sheet->click_modifiers, sheet->flags};
-    release_layer(layer);
     return click;
 }
 

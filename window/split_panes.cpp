@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/draw/port.h"
 #include "platform/draw/rects.h"
@@ -32,9 +33,8 @@ int16_t pane_start(MemoryRef layer, bool rows) {
 }
 
 pf::Rect view_of(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const pf::Rect view = sheet->view_rect;
-    release_layer(layer);
     return view;
 }
 
@@ -241,9 +241,8 @@ void columns_to_freeze(MemoryRef layer, const CellRange& visible, const CellRang
 
 void freeze_sheet(MemoryRef layer, bool on) {
     if (!on) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->frozen_titles = CellRange{{-1, -1}, {-1, -1}};
-        release_layer(layer);
         return;
     }
     CellRange visible;
