@@ -26,7 +26,6 @@ void for_each_record(MemoryRef ref, Flip flip) {
     int32_t count = GetMemorySize(ref);
     int32_t size = GetMemoryRecSize(ref);
     MemoryUse<uint8_t> records(ref);
-    if (!records) return;
     for (int32_t i = 0; i < count; ++i) flip(records + i * size, size);
 }
 

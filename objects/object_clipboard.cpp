@@ -9,6 +9,7 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
@@ -76,9 +77,8 @@ CellPoint paste_place(MemoryRef layer) {
         return CellPoint{int16_t(std::min<int>(r.anchor_row + 1, kLastCell)),
                          int16_t(std::min<int>(r.anchor_column + 1, kLastCell))};
     }
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint place = sheet->selection.topLeft;
-    release_layer(layer);
     return place;
 }
 
@@ -98,8 +98,7 @@ void put_text_box(MemoryRef data) {
 }
 
 void put_picture_block(MemoryRef picture) {
-    pf::put_scrap(pf::kScrapPicture, UseMemory(picture), size_t(GetByteSize(picture)));
-    UnuseMemory(picture);
+    pf::put_scrap(pf::kScrapPicture, MemoryUse<>(picture).get(), size_t(GetByteSize(picture)));
 }
 
 // A picture of the copied objects, each in its box at its paste offsets.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
@@ -193,12 +194,11 @@ void scale_points(MemoryRef object, const pf::Rect& from, const pf::Rect& to) {
     release_object(object);
     if (!block || !has_points(object)) return;
     const int32_t pairs = GetByteSize(block) / 4;
-    auto* words = static_cast<int16_t*>(UseMemory(block));
+    MemoryUse<int16_t> words(block);
     for (int32_t i = 0; i < pairs; ++i) {
         words[2 * i] = stretched(words[2 * i], from.height(), to.height());
         words[2 * i + 1] = stretched(words[2 * i + 1], from.width(), to.width());
     }
-    UnuseMemory(block);
 }
 
 pf::FourCC tool_object_kind(int16_t tool) {

@@ -1,5 +1,6 @@
 #include "objects/object_drag.h"
 
+#include "core/memory_use.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_commands.h"
@@ -18,9 +19,8 @@ namespace {
 
 std::vector<uint8_t> block_bytes(MemoryRef block) {
     if (!block) return {};
-    const auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
-    std::vector<uint8_t> copy(bytes, bytes + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> bytes(block);
+    std::vector<uint8_t> copy(bytes.get(), bytes + GetByteSize(block));
     return copy;
 }
 

@@ -7,6 +7,7 @@
 
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
+#include "core/memory_use.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
@@ -67,10 +68,9 @@ std::vector<pf::Point> points_of(MemoryRef block, const pf::Rect& r) {
     std::vector<pf::Point> points;
     if (!block) return points;
     int32_t count = GetByteSize(block) / 4;
-    auto* words = static_cast<const int16_t*>(UseMemory(block));
+    MemoryUse<const int16_t> words(block);
     for (int32_t i = 0; i < count; ++i)
         points.push_back(pf::Point{int16_t(r.top + words[2 * i]), int16_t(r.left + words[2 * i + 1])});
-    UnuseMemory(block);
     return points;
 }
 
@@ -188,9 +188,8 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
 
 void draw_picture(const ObjectRecord& record, const pf::Rect& r) {
     if (!record.picture) return;
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(record.picture));
+    MemoryUse<const uint8_t> bytes(record.picture);
     pf::draw_picture_data(bytes, size_t(GetByteSize(record.picture)), r);
-    UnuseMemory(record.picture);
 }
 
 pf::Rect handle_at(int16_t h, int16_t v) {

@@ -8,6 +8,7 @@
 #include "editing/sheet_drag.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_commands.h"
 #include "objects/object_creation.h"
 #include "objects/object_drawing.h"
@@ -28,8 +29,7 @@ bool is_line(MemoryRef object) { return GetObj_info(object, pf::four_cc("isln"))
 
 // Whether the press being handled is the second of a double click.
 bool double_clicked(MemoryRef layer) {
-    const bool twice = use_layer(layer)->click_count > 0;
-    release_layer(layer);
+    const bool twice = LayerUse(layer)->click_count > 0;
     return twice;
 }
 

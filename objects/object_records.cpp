@@ -9,6 +9,7 @@
 #include "charts/chart_record.h"
 #include "model/layer.h"
 #include "editing/undo_record.h"
+#include "model/layer_use.h"
 #include "objects/object_undo.h"
 #include "objects/text_box_editing.h"
 
@@ -22,9 +23,8 @@ constexpr int16_t kDefaultSide = 20;
 constexpr uint8_t kBlackValue = 2, kWhiteValue = 1;
 
 MemoryRef layer_list(MemoryRef layer, bool selected) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef list = selected ? sheet->selected_objects : sheet->objects;
-    release_layer(layer);
     return list;
 }
 
@@ -71,8 +71,7 @@ bool line_kind(pf::FourCC kind) { return kind == kLineObject || kind == kArrowOb
 
 bool being_edited(const ObjectRecord& record) {
     if (!record.owner) return false;
-    bool edited = use_layer(record.owner)->edited_object == record.self;
-    release_layer(record.owner);
+    bool edited = LayerUse(record.owner)->edited_object == record.self;
     return edited;
 }
 
@@ -117,10 +116,9 @@ void add_to_list(MemoryRef list, MemoryRef entry) { PtrAndMemory(&entry, list, 1
 int32_t object_in_list(MemoryRef list, MemoryRef entry) {
     if (!list) return 0;
     int32_t count = GetMemorySize(list), found = 0;
-    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
+    MemoryUse<MemoryRef> entries(list);
     for (int32_t i = 0; i < count && !found; ++i)
         if (entries[i] == entry) found = i + 1;
-    UnuseMemory(list);
     return found;
 }
 
@@ -134,8 +132,7 @@ MemoryRef GetIndObject(MemoryRef list, int32_t index) {
 void switch_objects(MemoryRef list, MemoryRef from, MemoryRef to) {
     int32_t at = object_in_list(list, from);
     if (!at) return;
-    static_cast<MemoryRef*>(UseMemory(list))[at - 1] = to;
-    UnuseMemory(list);
+    MemoryUse<MemoryRef>(list).get()[at - 1] = to;
 }
 
 void add_object(MemoryRef layer, MemoryRef object) { add_to_list(layer_list(layer, false), object); }
@@ -256,15 +253,13 @@ void ResetObjectID(MemoryRef chain, MemoryRef layer) {
 
 void settle_object_ids(MemoryRef layer) {
     const std::vector<MemoryRef> objects = layer_objects(layer);
-    int16_t highest = use_layer(layer)->next_object_id;
-    release_layer(layer);
+    int16_t highest = LayerUse(layer)->next_object_id;
     for (MemoryRef object : objects) {
         const ObjectRecord* record = use_object(object);
         highest = std::max({highest, record->id, record->group});
         release_object(object);
     }
-    use_layer(layer)->next_object_id = highest;
-    release_layer(layer);
+    LayerUse(layer)->next_object_id = highest;
     std::set<int16_t> taken;
     for (MemoryRef object : objects) {
         ObjectRecord* record = use_object(object);

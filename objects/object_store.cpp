@@ -7,6 +7,7 @@
 #include "charts/chart_record.h"
 #include "files/file_framing.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
 #include "platform/memory/memory.h"
@@ -32,9 +33,8 @@ void put_block(Bytes& out, const uint8_t* bytes, size_t size) {
 // A block's bytes (empty for none).
 Bytes block_bytes(MemoryRef block) {
     if (!block) return {};
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
-    Bytes copy(bytes, bytes + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> bytes(block);
+    Bytes copy(bytes.get(), bytes + GetByteSize(block));
     return copy;
 }
 
@@ -192,8 +192,7 @@ int16_t adopt_stored_objects(MemoryRef layer) {
     if (!stored) return 0;
     Bytes bytes = block_bytes(stored);
     if (int16_t error = objects_from_stored(layer, bytes)) return error;
-    use_layer(layer)->stored_objects = nullptr;
-    release_layer(layer);
+    LayerUse(layer)->stored_objects = nullptr;
     DisposeMemory(stored);
     return 0;
 }

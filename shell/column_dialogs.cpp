@@ -7,6 +7,7 @@
 #include "core/modal_dialog.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "shell/command_dialogs.h"
@@ -28,9 +29,8 @@ constexpr int16_t kRangeMessages = 501, kNotAReference = 1;
 constexpr int16_t kPrintTitlesNote = 28;
 
 bool object_selected(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
-    release_layer(layer);
     return selected;
 }
 
