@@ -28,6 +28,12 @@ public:
     MemoryUse(const MemoryUse&) = delete;
     MemoryUse& operator=(const MemoryUse&) = delete;
 
+    // Gives the use back before the scope ends; the guard then holds none.
+    void release() {
+        if (ref_) UnuseMemory(ref_);
+        ref_ = nullptr;
+    }
+
     Record* get() const { return ref_ ? static_cast<Record*>(GetMemoryPtr(ref_)) : nullptr; }
     operator Record*() const { return get(); }
     Record* operator->() const { return get(); }
