@@ -48,10 +48,11 @@ LoopState loop;
 
 void route_event(EventRecord* event);
 
-// Runs what an event asks for (a command, a click, a key, an Apple event)
-// under a failure frame of its own: a failure on the way (out of memory, a
-// file error) abandons the work, every guard on the way releasing its block,
-// and is told; the program goes on with its documents as the work left them.
+// Runs what an event asks for (a command, a click, a key, an Apple event), and
+// the idle work, under a failure frame of its own: a failure on the way (out
+// of memory, a file error) abandons the work, every guard on the way giving
+// its use back, and is told; the program goes on with its documents as the
+// work left them.
 template <typename Work>
 void run_guarded(Work&& work) {
     int16_t error = with_failure_handler(&mem_globals, work);
@@ -303,7 +304,7 @@ bool task_master_pass() {
     // Each request was announced by a high-level event, which a full queue may
     // have dropped: the requests still pending are carried out one per pass.
     if (pf::ae_pending_count() > 0) run_guarded([] { pf::ae_process_apple_event(); });
-    run_idle_procedures(&event);
+    run_guarded([&event] { run_idle_procedures(&event); });
     return !loop.quit;
 }
 

@@ -12,7 +12,7 @@
 //   - a MemoryUse (core/memory_use.h) moves its block to in use on construction
 //     (bringing a purged block back first) and gives its use back on
 //     destruction, whether the scope ends by return or by a failure passing
-//     through; use_layer / release_layer and UseMemory / UnuseMemory remain for
+//     through, or earlier by its release(); use_layer / release_layer and UseMemory / UnuseMemory remain for
 //     a use that outlives the function that opens it (a held view, a document
 //     kept in use), and its owner gives it back;
 //   - only the purger moves resident to purged, and only under pressure or past
@@ -35,12 +35,12 @@
 //     failing call returns) or, with none, to the fatal procedure, which ends
 //     the process. A MemoryUse that meets a failure there ends the process too.
 //  5. Every event the event loop routes (a command, a click, a key, an Apple
-//     event) runs inside a frame of its own: a failure abandons the work, is
-//     told to the user (out of memory, or the file error) and leaves the
-//     documents as the work left them, with no use opened by it still open.
-//     A command that changes a document builds the change aside and puts it in
-//     place only once nothing more can fail, so an abandoned command leaves the
-//     document as it was.
+//     event), and its idle work, runs inside a frame of its own: a failure
+//     abandons the work, is told to the user (out of memory, or the file
+//     error) and leaves no use opened by the work still open.
+//  6. A command that changes a document makes the change aside and puts it in
+//     place only once nothing more can fail (the cell store's InputData works
+//     so), so an abandoned command leaves the document as it was.
 #include <cstdio>
 #include <cstdlib>
 
