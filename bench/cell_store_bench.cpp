@@ -203,10 +203,10 @@ void BM_Read(benchmark::State& state) {
     if (sum != expected) state.SkipWithError("a cell read back wrong or not at all");
     state.SetItemsProcessed(state.iterations() * int64_t(cells.size()));
     report(state, session, int64_t(cells.size()));
-    SpreadSheet* sheet = use_layer(session.layer);
+    LayerUse sheet(session.layer);
     state.counters["cache_bytes_per_cell"] =
         sheet->row_cache ? double(GetByteSize(sheet->row_cache)) / double(cells.size()) : 0.0;
-    release_layer(session.layer);
+    sheet.release();
     if (cached) ReleaseCache(session.layer);
 }
 

@@ -18,6 +18,7 @@
 #include "model/cell_store.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
 #include "objects/object_records.h"
@@ -185,9 +186,9 @@ int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut) {
 
 int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t to_clipboard) {
     if (get_selected_object(layer, 1)) return cut_copy_objects(layer, remove, to_clipboard);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     return copy_range(layer, selection, remove != 0);
 }
 
@@ -248,9 +249,9 @@ int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
 
 int16_t Do_Clear(int16_t ask, MemoryRef layer) {
     if (get_selected_object(layer, 1)) return cut_copy_objects(layer, 1, 0);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     int16_t mode = kClearContents;
     if (ask && !ask_clear_mode(&mode)) return kEditCancelled;
     return clear_range(layer, selection, mode);

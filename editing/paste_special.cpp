@@ -20,6 +20,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "formula/formula_text.h"
@@ -473,9 +474,9 @@ int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const P
 }
 
 int16_t PasteSpecial(MemoryRef layer, int16_t choice, int16_t skip_blanks, int16_t transpose, int16_t operation) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     PasteOptions options;
     options.choice = choice;
     options.skip_blanks = skip_blanks != 0;

@@ -53,9 +53,9 @@ UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_
 }
 
 MemoryRef layer_object_ids(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef objects = sheet->objects;
-    release_layer(layer);
+    sheet.release();
     return objects ? create_id_list(objects) : nullptr;
 }
 
@@ -149,9 +149,9 @@ void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef l
 }
 
 int16_t layer_alert(MemoryRef layer, int32_t code) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     return machine && machine->alert ? machine->alert(code) : 0;
 }
 

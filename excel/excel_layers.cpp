@@ -31,8 +31,7 @@
 namespace {
 
 MemoryGlobals* memory_of(MemoryRef layer) {
-    MemoryGlobals* globals = use_layer(layer)->machine->memory;
-    release_layer(layer);
+    MemoryGlobals* globals = LayerUse(layer)->machine->memory;
     return globals;
 }
 
@@ -457,8 +456,7 @@ int16_t put_names(const ExcelBook& book, const std::vector<MemoryRef>& layer_of_
 
 int16_t fill_all(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer, MemoryRef workbook,
                  std::vector<MemoryRef>& layers) {
-    MachineRecord* machine = use_layer(first_layer)->machine;
-    release_layer(first_layer);
+    MachineRecord* machine = LayerUse(first_layer)->machine;
     bool first = true;
     std::vector<int> layer_of_sheet;
     int worksheets = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/file_framing.h"
 #include "files/formula_walk.h"
 #include "model/cell_range.h"
@@ -116,7 +117,7 @@ int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
     if (size == 0) return 0;
     // A block too short to hold a row is left alone; read from a file it is damaged.
     if (size <= kStoreUntouchedSize) return direction == 0 ? kDamagedFileErr : 0;
-    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    MemoryUse<uint8_t> start(cells);
     if (!start) return kNoMemoryErr;
     int16_t previous_row = -1;
     int64_t at = 0;
@@ -125,7 +126,7 @@ int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
         if (length == 0) break;
         at += length;
     }
-    UnuseMemory(cells);
+    start.release();
     return at == size ? 0 : kDamagedFileErr;
 }
 

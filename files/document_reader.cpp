@@ -332,10 +332,10 @@ void imported_layer_name(const unsigned char* file_name, unsigned char* name) {
 }
 
 int16_t add_text_layer(MemoryRef workbook, const pf::FileSpec& spec) {
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
     MemoryRef file_info = book->file_info;
-    UnuseMemory(workbook);
+    book.release();
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(machine, workbook, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
     if (int16_t error = ReadTextFile(spec, file_info, layer, kTextType)) {

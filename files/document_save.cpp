@@ -104,8 +104,7 @@ int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';
-    MachineRecord* machine = use_layer(layer)->machine;
-    release_layer(layer);
+    MachineRecord* machine = LayerUse(layer)->machine;
     return WriteTextData(machine, formulas, displayed, separator, GetSpreadSheetCells(layer), nullptr, nullptr,
                          CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, counter, layer);
 }

@@ -18,6 +18,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 
 namespace {
@@ -279,10 +280,10 @@ void CellBlockRows::unuse() { UnuseMemory(block_); }
 size_t CellBlockRows::size() const { return block_ ? size_t(GetByteSize(block_)) : 0; }
 
 void CellBlockRows::install(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = block_;
-    release_layer(layer);
+    sheet.release();
     block_ = nullptr;
     clobberCache(layer);
 }

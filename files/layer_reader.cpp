@@ -312,10 +312,10 @@ void drop_last_layer(MemoryRef workbook) {
     int16_t count = num_SpreadSheets(workbook);
     if (count < 1) return;
     MemoryRef layer = find_SpreadSheet_item(workbook, count - 1);
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     book->layer_count -= 1;
     MemoryRef layers = book->layers;
-    UnuseMemory(workbook);
+    book.release();
     SetMemorySize(layers, count - 1);
     if (layer) {
         SetSheetWind(layer, nullptr);
@@ -333,9 +333,9 @@ MemoryRef read_layer_block(int32_t* counter, int16_t slot_format, int16_t versio
         return nullptr;
     }
     MemoryRef layer = nullptr;
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
-    UnuseMemory(workbook);
+    book.release();
     if (New_SpreadSheet(machine, workbook, &layer, kNewLayerFlags, nullptr) != 0) {
         CleanUp(kNoMemoryErr);
         return nullptr;

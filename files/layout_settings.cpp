@@ -41,9 +41,9 @@ bool layout_value_fits(LayoutField field, int32_t value) {
 }
 
 int16_t shown_column_width(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int16_t width = format_extent(sheet->default_column_format);
-    release_layer(layer);
+    sheet.release();
     return width == kDefaultWidthMark ? kDefaultWidthShown : width;
 }
 

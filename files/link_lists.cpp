@@ -12,6 +12,7 @@
 #include "files/formula_walk.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/workbook.h"
 #include "platform/files/files.h"
@@ -66,11 +67,11 @@ void keep_used_links(MemoryRef links, MemoryRef cells) {
 
 void drop_duplicate_links(MemoryRef links) {
     for (int32_t later = GetMemorySize(links) - 1; later > 0; --later) {
-        auto* records = static_cast<uint8_t*>(UseMemory(links));
+        MemoryUse<uint8_t> records(links);
         bool duplicate = false;
         for (int32_t earlier = 0; earlier < later && !duplicate; ++earlier)
             duplicate = same_link(records + earlier * kLinkRecordSize, records + later * kLinkRecordSize);
-        UnuseMemory(links);
+        records.release();
         if (duplicate) DeleteMemory(links, later, 1);
     }
 }
@@ -148,9 +149,9 @@ void CleanFileData(MemoryRef workbook) {
 }
 
 bool formula_links_sound(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef links = sheet->links, cells = sheet->cells;
-    release_layer(layer);
+    sheet.release();
     std::vector<int16_t> ids;
     for (int32_t i = 0; links && i < GetMemorySize(links); ++i) ids.push_back(record_id(links, i));
     bool sound = true;
@@ -186,9 +187,9 @@ void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
         int16_t target = existing >= 0 ? record_id(list, existing) : free_link_id(list, cells, clip_id);
         if (target != clip_id) {
             GetFileLinkInfo(clip_id, target, clip.range.topLeft, clip.range.botRight, clip.cells);
-            auto* clip_records = static_cast<uint8_t*>(UseMemory(clip.links));
+            MemoryUse<uint8_t> clip_records(clip.links);
             set_record_id(clip_records + i * kLinkRecordSize, target);
-            UnuseMemory(clip.links);
+            clip_records.release();
             set_record_id(record, target);
         }
         if (existing < 0) PtrAndMemory(record, list, 1);

@@ -259,11 +259,11 @@ void pictures_and_fonts(SylkWriter& w) {
 }
 
 void layer_defaults(SylkWriter& w) {
-    SpreadSheet* sheet = use_layer(w.layer);
+    LayerUse sheet(w.layer);
     const uint32_t flags = sheet->flags;
     const int16_t row_height = sheet->row_height;
     const int16_t font = sheet->font;
-    release_layer(w.layer);
+    sheet.release();
     std::string out = "F;P0;DG0G10;SM0";
     if (!(flags & kLayerGridLines)) out += ";G";
     if (!(flags & kLayerHeadings)) out += ";H";
@@ -285,9 +285,9 @@ void each_record(MemoryRef array, Visit&& visit) {
 }
 
 void column_formats(SylkWriter& w) {
-    SpreadSheet* sheet = use_layer(w.layer);
+    LayerUse sheet(w.layer);
     const int16_t layer_width = format_extent(sheet->default_column_format);
-    release_layer(w.layer);
+    sheet.release();
     MemoryRef columns = GetSpreadSheetColumnFormats(w.layer);
     each_record(columns, [&](const uint8_t* c) {
         int16_t width = format_extent(c);
@@ -339,16 +339,15 @@ void links(SylkWriter& w) {
 }
 
 void report(MemoryRef layer, int32_t done, int32_t total) {
-    MachineRecord* machine = use_layer(layer)->machine;
-    release_layer(layer);
+    MachineRecord* machine = LayerUse(layer)->machine;
     if (machine && machine->wait) machine->wait(layer, 1, done, total);
 }
 
 void write_layer(SylkWriter& w) {
-    SpreadSheet* sheet = use_layer(w.layer);
+    LayerUse sheet(w.layer);
     w.default_font_name.assign(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
     w.default_size = sheet->size;
-    release_layer(w.layer);
+    sheet.release();
     MemoryRef workbook = GetWorkSheet(w.layer);
     w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
     line(w, std::string("ID;P") + kSylkProgramName + ";N;E");

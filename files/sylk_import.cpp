@@ -852,8 +852,7 @@ std::string_view join_broken_text(std::string_view text, std::string_view line, 
 }
 
 void read_records(SylkReader& r, std::string_view text) {
-    MachineRecord* machine = use_layer(r.layer)->machine;
-    release_layer(r.layer);
+    MachineRecord* machine = LayerUse(r.layer)->machine;
     auto progress = [&](int32_t done) {
         if (machine && machine->wait) machine->wait(r.layer, 0, done, 100);
     };

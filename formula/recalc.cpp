@@ -180,7 +180,7 @@ const HeldLayerCells& cells_for_reading(CalcPass& pass, uint8_t* start) {
 
 // DoComparison of the formula cell at an offset of the store.
 int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, bool* row_changed) {
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* cell = start + cell_offset;
     {
         HeldCalcLayer held(cells_for_reading(pass, start));
@@ -194,17 +194,16 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
     const bool not_stored = g_AccessError || (_resultType_(cell) == 0 && result.type == 0);
     int16_t answer = kCellUnchangedOrStored;
     if (unchanged || not_stored) {
-        UnuseMemory(pass.store);
         return answer;
     }
     if (result.length == _resultLength_(cell)) {
         uint8_t* writable = start + cell_offset;
         _SetResultType_(writable, result.type);
         std::memcpy(_resultPtr_(writable), result.bytes, size_t(result.type < 0 ? 8 : result.length));
-        UnuseMemory(pass.store);
+        start.release();
     } else {
         const int32_t old_length = _resultLength_(cell);
-        UnuseMemory(pass.store);
+        start.release();
         if (!store_resized_result(pass, row_offset, cell_offset, result)) return answer;
         pass.resized_by = result.length - old_length;
         answer = kCellLengthChanged;
@@ -535,9 +534,9 @@ StepEnd calculation_step() {
                                            : scan_rows(pass);
     release_layer(layer);
     if (end == StepEnd::pass_done) NextCalcStep();
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->recalc_resume = g_calcCell;
-    release_layer(layer);
+    sheet.release();
     ReleaseCache(layer);
     g_calcSheet = nullptr;
     return end;

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "core/memory_use.h"
 #include "model/model_services.h"
 #include "core/foundation_services.h"
 #include "formula/calc_services.h"
@@ -284,7 +285,7 @@ int16_t CheckAccessRect(const CellRange& rect, int16_t layer_id, MemoryRef layer
     MemoryRef target = layer_of(GetWorkSheet(layer), layer_id);
     if (!target) return 0;
     MemoryRef store = GetSpreadSheetCells(target);
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     Home home{target, GetWorkSheet(target), layer_id, {0, 0}};
     bool closes = false;
@@ -300,7 +301,7 @@ int16_t CheckAccessRect(const CellRange& rect, int16_t layer_id, MemoryRef layer
             if (read_references(_formulaPtr_(cell), _formulaLength_(cell), home, lists)) closes = true;
         }
     }
-    UnuseMemory(store);
+    start.release();
     return closes ? 1 : 0;
 }
 
@@ -324,9 +325,9 @@ void TraceString(unsigned char* text, const CellRange& rect, MemoryRef layer) {
     if (layer && GetWorkSheet(layer) != g_calcWork && g_calcWork) {
         MemoryRef info = Get_fileinfo(GetWorkSheet(layer));
         if (info) {
-            auto* bytes = static_cast<const uint8_t*>(UseMemory(info));
+            MemoryUse<const uint8_t> bytes(info);
             piece.assign(reinterpret_cast<const char*>(bytes + kFileSpecNameOffset + 1), bytes[kFileSpecNameOffset]);
-            UnuseMemory(info);
+            bytes.release();
             piece += '!';
         }
     }

@@ -111,11 +111,11 @@ int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int1
     int16_t error = with_failure_handler(globals, [&] {
         made = pgAllocateNewRef(globals, record_size, last - first + 1, kFormatArrayExtend, true);
         if (!made) msFailure(globals, kNoMemoryErr, nullptr);
-        auto* records = static_cast<uint8_t*>(UseMemory(made));
+        MemoryUse<uint8_t> records(made);
         for (int32_t i = 0; i <= last - first; ++i)
             fill_new_record(record_at(records, i, record_size), format_template, int16_t(first + i),
                             record_size);
-        UnuseMemory(made);
+        records.release();
         SetMemoryPurge(made, kNeverPurge, false);
         SetMemoryRefID(made, id);
     });

@@ -152,10 +152,10 @@ uint8_t* find_walked_cell(const HeldStore& held, CellPoint where) {
 
 // Marks the charts that show a changed range, for a layer with a window.
 void mark_charts(MemoryRef layer, const CellRange& range) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool has_window = sheet->window != nullptr;
     int16_t mode = (sheet->flags & kLayerChartMarkMode) ? 0 : 1;
-    release_layer(layer);
+    sheet.release();
     if (has_window) model_services.check_hot_links(mode, range.topLeft, range.botRight, layer);
 }
 
@@ -317,7 +317,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     if (_cellLength_(cell) != length - kRowHeaderSize) return;
     CellPoint where{_RowID_(block), _cellID_(cell)};
     if (!cell_in_grid(where.v, where.h)) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef store = sheet->cells;
     MemoryGlobals* globals = sheet->machine->memory;
     sheet->row_cursor = nullptr;
@@ -328,7 +328,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     int16_t error = with_failure_handler(globals, [&] { stored = store_cell_bytes(store, slot, block, length); });
     if (stored && index.entries) index_stored_cell(index, slot, where, length, uint32_t(GetByteSize(store)));
     close_row_index(index);
-    release_layer(layer);
+    sheet.release();
     if (error) return msFailure(globals, error, globals->failed_ref);
     if (stored) mark_charts(layer, CellRange{where, where});
 }
@@ -619,13 +619,13 @@ uint32_t first_offset_from(SpreadSheet* sheet, int16_t row) {
 // the block, not of the store.
 int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t with_formats,
                             MemoryRef block, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef store = sheet->cells;
     MemoryRef column_formats = sheet->column_formats;
     MemoryGlobals* globals = sheet->machine->memory;
     PastePlan plan = plan_paste(top_left, bottom_right, sheet->selection.topLeft);
     uint32_t kept = plan.empty ? 0 : first_offset_from(sheet, plan.destination.topLeft.v);
-    release_layer(layer);
+    sheet.release();
     if (plan.empty) return 0;
 
     clobberCache(layer);

@@ -156,7 +156,7 @@ RowIndex open_row_index(SpreadSheet* sheet, bool build) {
         if (!use_cache(index)) close_row_index(index);
         return index;
     }
-    auto* start = static_cast<const uint8_t*>(UseMemory(sheet->cells));
+    MemoryUse<const uint8_t> start(sheet->cells);
     StoreBytes store{start, start + GetByteSize(sheet->cells)};
     bool ready = true;
     if (!sheet->row_cache) {
@@ -166,7 +166,7 @@ RowIndex open_row_index(SpreadSheet* sheet, bool build) {
         ready = use_cache(index) && refill_cache(index, store);
         if (ready) stamp(sheet);
     }
-    UnuseMemory(sheet->cells);
+    start.release();
     if (!ready) close_row_index(index);
     return index;
 }

@@ -101,10 +101,10 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
         if (!sheet->cells || !sheet->objects || !sheet->selected_objects)
             msFailure(globals, kNoMemoryErr, nullptr);
         SetMemoryPurge(sheet->cells, kNeverPurge, false);
-        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        MemoryUse<WorkSheet> book(workbook);
         init_layer_defaults(sheet, book);
         sheet->layer_id = book->layer_count;
-        UnuseMemory(workbook);
+        book.release();
         release_layer(made);
         if (!add_SpreadSheet(workbook, made)) msFailure(globals, kNoMemoryErr, nullptr);
         MemoryUse<WorkSheet>(workbook)->layer_count += 1;
@@ -178,30 +178,29 @@ void copy_layer_blocks(SpreadSheet* to, const SpreadSheet* from, bool with_conte
 }  // namespace
 
 MemoryRef CloneLayer(bool with_contents, MemoryRef layer) {
-    SpreadSheet* source = use_layer(layer);
+    LayerUse source(layer);
     MachineRecord* machine = source->machine;
     MemoryRef workbook = source->workbook;
     uint32_t flags = source->flags;
     MemoryRef clone = nullptr;
     if (New_SpreadSheet(machine, workbook, &clone, flags, nullptr) != 0) {
-        release_layer(layer);
         return nullptr;
     }
-    SpreadSheet* copy = use_layer(clone);
+    LayerUse copy(clone);
     copy_layer_settings(copy, source);
     int16_t error = with_failure_handler(machine->memory, [&] {
         copy_layer_blocks(copy, source, with_contents);
         if (with_contents) model_services.copy_objects(layer, clone);
     });
     copy->flags = flags | kLayerFormatStale;
-    release_layer(clone);
-    release_layer(layer);
+    copy.release();
+    source.release();
     if (error) {
         // Take the half-made layer out of the workbook again.
-        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        MemoryUse<WorkSheet> book(workbook);
         book->layer_count -= 1;
         MemoryRef layers = book->layers;
-        UnuseMemory(workbook);
+        book.release();
         SetMemorySize(layers, GetMemorySize(layers) - 1);
         DisposeSpreadSheet(clone);
         return nullptr;
@@ -282,10 +281,10 @@ namespace {
 // Packed (last row or column << 16 | maximum), or -1 when the maximum is negative.
 int32_t packed_scroll_max(MemoryRef layer, int16_t pane, int axis) {
     if (pane < 0 || pane > 1) return -1;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t maximum = sheet->scroll_max[pane][axis];
     int16_t last = axis == 0 ? sheet->last_row : sheet->last_column;
-    release_layer(layer);
+    sheet.release();
     if (maximum < 0) return -1;
     return int32_t(uint32_t(uint16_t(last)) << 16 | uint16_t(maximum));
 }
@@ -318,10 +317,10 @@ int16_t Get_Default_Size(MemoryRef layer) { return read_layer<int16_t>(layer, &S
 // View, panes and print area
 
 void SetViewRect(const pf::Rect* rect, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool resized = sheet->view_rect.width() != rect->width() || sheet->view_rect.height() != rect->height();
     sheet->view_rect = *rect;
-    release_layer(layer);
+    sheet.release();
     if (resized) resize_sheet(layer, 0);
 }
 
@@ -336,7 +335,7 @@ void resize_sheet(MemoryRef layer, int16_t force) {
 }
 
 void set_v_divider(int16_t pixels, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool was_split = sheet->v_divider != 0;
     sheet->v_divider = pixels;
     bool changed_split = false;
@@ -355,14 +354,14 @@ void set_v_divider(int16_t pixels, MemoryRef layer) {
         hide_pane(sheet, 3);
         changed_split = true;
     }
-    release_layer(layer);
+    sheet.release();
     if (changed_split) increment_change_ctr(layer);
 }
 
 // Any positive position splits: the window's split tracking, which sets it,
 // has no lower limit for the column split.
 void set_h_divider(int16_t pixels, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool was_split = sheet->h_divider != 0;
     if (pixels < 0) pixels = 0;
     sheet->h_divider = pixels;
@@ -382,12 +381,12 @@ void set_h_divider(int16_t pixels, MemoryRef layer) {
         hide_pane(sheet, 3);
         changed_split = true;
     }
-    release_layer(layer);
+    sheet.release();
     if (changed_split) increment_change_ctr(layer);
 }
 
 void SetPrintArea(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (sheet->print_area.botRight.v < 0) {
         sheet->print_area = sheet->selection;
         sheet->print_area.botRight.v += 1;
@@ -395,7 +394,7 @@ void SetPrintArea(MemoryRef layer) {
     } else {
         sheet->print_area = {{-1, -1}, {-1, -1}};
     }
-    release_layer(layer);
+    sheet.release();
     model_services.reset_page(layer);
     increment_change_ctr(layer);
 }

@@ -90,12 +90,12 @@ void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned 
 int16_t new_link_id(MemoryRef list, int16_t largest_id) {
     if (largest_id < INT16_MAX) return int16_t(largest_id + 1);
     std::vector<bool> taken(size_t(INT16_MAX) + 1);
-    auto* records = static_cast<const uint8_t*>(UseMemory(list));
+    MemoryUse<const uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         int16_t id = link_id(records + i * kLinkRecordSize);
         if (id >= 0) taken[size_t(id)] = true;
     }
-    UnuseMemory(list);
+    records.release();
     auto free_id = std::find(taken.begin(), taken.end(), false);
     return int16_t(free_id - taken.begin());
 }
@@ -124,9 +124,8 @@ void CheckFileInfo(int16_t* id, MemoryRef layer, MemoryRef linked_workbook, cons
     int16_t largest_id;
     int32_t index = find_link_by_spec(sheet->links, spec, &largest_id);
     if (index >= 0) {
-        auto* records = static_cast<uint8_t*>(UseMemory(sheet->links));
+        MemoryUse<uint8_t> records(sheet->links);
         *id = link_id(records + index * kLinkRecordSize);
-        UnuseMemory(sheet->links);
         return;
     }
     if (!sheet->links) {
@@ -161,13 +160,13 @@ int16_t find_link_workbook(MemoryRef layer, int16_t id, MemoryRef* workbook) {
     if (!list) return 0;
     uint8_t spec[kFileSpecSize];
     bool found = false;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list) && !found; ++i) {
         if (link_id(records + i * kLinkRecordSize) != id) continue;
         std::memcpy(spec, link_spec(records + i * kLinkRecordSize), kFileSpecSize);
         found = true;
     }
-    UnuseMemory(list);
+    records.release();
     return found ? MatchFileSpec(spec, workbook) : 0;
 }
 

@@ -9,6 +9,7 @@
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "platform/resources/resources.h"
@@ -21,9 +22,9 @@ constexpr uint16_t kUndoCopyPriority = 128;
 
 // Steps 1 and 2: the selection as whole rows or columns, selected, and the change.
 AxisChange selected_change(MemoryRef layer, int16_t rows, bool inserting) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     bool by_rows = rows != 0;
     if (whole_rows(selection) && !whole_columns(selection)) by_rows = true;
     else if (whole_columns(selection) && !whole_rows(selection)) by_rows = false;
@@ -172,10 +173,10 @@ int16_t write_undo(MemoryRef layer, const AxisChange& change, int16_t kind, Memo
     MemoryGlobals* memory = GetMemoryGlobals(layer);
     const CellRange range = changed_range(change);
     int16_t error = with_failure_handler(memory, [&] {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         MemoryRef formats = change.rows ? sheet->row_formats : sheet->column_formats;
         MemoryRef cells = sheet->cells;
-        release_layer(layer);
+        sheet.release();
         (change.rows ? copies.rows : copies.columns) = copy_of(formats);
         copies.names = copy_of(Get_rangeinfo(layer));
         copies.cells = copy_of(cells);
@@ -233,9 +234,9 @@ int16_t insert_rowcol(MemoryRef layer, int16_t rows) {
 int16_t delete_rowcol(MemoryRef layer, int16_t rows) {
     const AxisChange change = selected_change(layer, rows, false);
     const CellRange range = changed_range(change);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef objects = sheet->objects;
-    release_layer(layer);
+    sheet.release();
     MemoryRef object_ids = objects ? model_services.create_id_list(objects) : nullptr;
     MemoryRef deleted_objects = objects ? model_services.delete_objects(1, &range, layer) : nullptr;
     model_services.check_hot_links(0, range.topLeft, range.botRight, layer);

@@ -263,10 +263,10 @@ int16_t doc_is_really_dirty(MemoryRef workbook) {
     if (count > 1) return 1;
     MemoryRef layer = find_SpreadSheet_item(workbook, 0);
     if (!layer) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool dirty = GetByteSize(sheet->cells) > kCellFormatSize || sheet->column_formats || sheet->row_formats ||
                  (sheet->objects && GetMemorySize(sheet->objects) > 0);
-    release_layer(layer);
+    sheet.release();
     return dirty ? 1 : 0;
 }
 

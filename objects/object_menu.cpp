@@ -76,9 +76,9 @@ void restack_selected_objects(MemoryRef layer, int16_t item) {
     WriteUndo(undo_kind_of(item), 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     std::vector<MemoryRef> order = restacked(layer_objects(layer), item, layer);
     MemoryRef list = LayerUse(layer)->objects;
-    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
-    std::copy(order.begin(), order.end(), entries);
-    UnuseMemory(list);
+    MemoryUse<MemoryRef> entries(list);
+    std::copy(order.begin(), order.end(), entries.get());
+    entries.release();
     DrawAllObjects(layer);
 }
 

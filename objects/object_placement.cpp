@@ -5,6 +5,7 @@
 
 #include "charts/chart_links.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "platform/windows/windows.h"
@@ -208,10 +209,10 @@ void reorder_objects(MemoryRef ids, MemoryRef layer) {
     if (!ids) return;
     MemoryRef ordered = create_obj_list(ids, layer);
     if (!ordered) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef former = sheet->objects;
     bool whole = GetMemorySize(ordered) == GetMemorySize(former);
     if (whole) sheet->objects = ordered;
-    release_layer(layer);
+    sheet.release();
     DisposeMemory(whole ? former : ordered);
 }

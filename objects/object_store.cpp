@@ -186,9 +186,9 @@ std::vector<uint8_t> stored_from_objects(MemoryRef layer) {
 }
 
 int16_t adopt_stored_objects(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef stored = sheet->stored_objects;
-    release_layer(layer);
+    sheet.release();
     if (!stored) return 0;
     Bytes bytes = block_bytes(stored);
     if (int16_t error = objects_from_stored(layer, bytes)) return error;

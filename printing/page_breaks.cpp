@@ -171,9 +171,9 @@ bool holds_break(MemoryRef list, int16_t index) {
 }  // namespace
 
 int16_t page_scale(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const int16_t stored = int16_t(sheet->page_setup[kScaleOffset] << 8 | sheet->page_setup[kScaleOffset + 1]);
-    release_layer(layer);
+    sheet.release();
     return stored >= kSmallestScale && stored <= kLargestScale ? stored : int16_t(100);
 }
 
@@ -195,7 +195,7 @@ void reset_page(MemoryRef layer) {
     const int16_t scale = page_scale(layer);
     SheetAxes axes(layer);
     const CellPoint last = used_extent(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange range = printed_range_of(sheet, last);
     const bool headings = (sheet->flags & kLayerPrintHeadings) != 0;
     const int32_t height = body_length(page.height() > 0 ? page.height() : kFallbackPageHeight, scale,
@@ -214,7 +214,7 @@ void reset_page(MemoryRef layer) {
     DisposeNonNilMemory(sheet->column_page_bounds);
     sheet->row_page_bounds = make_list(rows);
     sheet->column_page_bounds = make_list(columns);
-    release_layer(layer);
+    sheet.release();
     if (moved && marked) redraw_page_marks(layer);
 }
 
@@ -260,13 +260,13 @@ int16_t GetPageRect(MemoryRef layer, int16_t page, CellRange* range) {
 }
 
 int16_t TestPageBreak(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const CellRange selection = sheet->selection;
     bool held = false;
     if (whole_rows(selection) && !whole_columns(selection)) held = holds_break(sheet->row_page_breaks, selection.topLeft.v);
     else if (whole_columns(selection) && !whole_rows(selection))
         held = holds_break(sheet->column_page_breaks, selection.topLeft.h);
-    release_layer(layer);
+    sheet.release();
     return held ? 1 : 0;
 }
 

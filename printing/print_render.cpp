@@ -108,13 +108,13 @@ CellLook printing_look(uint32_t flags) {
 
 pf::Point draw_cells(MemoryRef layer, const CellRange& page, const CellLook& look, pf::Point offset, pf::Point room) {
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const SavedPanes saved = save_panes(sheet);
     sheet->flags = look.flags;
     const pf::Point size = lay_out_page(sheet, axes, page, look.titles);
     if (sheet->flags & kLayerCentreHorizontally) offset.h = int16_t(offset.h + std::max(0, (room.h - size.h) / 2));
     if (sheet->flags & kLayerCentreVertically) offset.v = int16_t(offset.v + std::max(0, (room.v - size.v) / 2));
-    release_layer(layer);
+    sheet.release();
 
     pf::set_origin(int16_t(-offset.h), int16_t(-offset.v));
     pf::RgnHandle area = pf::new_region();

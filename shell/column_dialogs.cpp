@@ -149,9 +149,9 @@ int16_t printcol_Dialog(MemoryRef layer) {
     TitleLines titles{-1, -1};
     if (!ask_titles(layer, &titles)) return 0;
     store_title_lines(layer, false, titles);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool headings_printed = (sheet->flags & kLayerPrintHeadings) != 0;
-    release_layer(layer);
+    sheet.release();
     if (headings_printed && titles.first >= 0)
         str_multi_alert(kCalcDialogStrings, kPrintTitlesNote, kStandardStopAlert, kCautionAlertKind);
     return 1;

@@ -26,10 +26,10 @@ struct Protection {
 
 Protection read_protection(MemoryRef workbook) {
     Protection p{};
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     p.flags = book->work_flags;
     std::memcpy(p.password, book->password, kPasswordFieldBytes);
-    UnuseMemory(workbook);
+    book.release();
     decode_password(p.password);
     if (p.password[0] > kLongestPassword) p.password[0] = kLongestPassword;
     return p;

@@ -81,9 +81,9 @@ int16_t testMatch(bool* same_range, const unsigned char* name, MemoryRef names, 
     *same_range = false;
     const int32_t index = find_record(names, name);
     if (index < 0) return 0;
-    const auto* records = static_cast<const uint8_t*>(UseMemory(names));
+    MemoryUse<const uint8_t> records(names);
     const CellRange stored = named_range_cells(records + index * kNamedRangeSize);
-    UnuseMemory(names);
+    records.release();
     *same_range = std::memcmp(&stored, &range, sizeof range) == 0;
     return 1;
 }
@@ -109,11 +109,11 @@ NameRefusal add_range_name(MemoryRef* names, const unsigned char* name, const un
     }
     if (same_range) return NameRefusal::kAlreadyThere;
     const int32_t index = find_record(*names, name);
-    auto* records = static_cast<uint8_t*>(UseMemory(*names));
+    MemoryUse<uint8_t> records(*names);
     unsigned char stored[kNamedRangeNameSize];
     named_range_name(records + index * kNamedRangeSize, stored);
     set_named_range(records + index * kNamedRangeSize, stored, range);
-    UnuseMemory(*names);
+    records.release();
     return NameRefusal::kNone;
 }
 

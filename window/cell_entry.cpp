@@ -283,10 +283,10 @@ bool may_change_row_height(const uint8_t* header, const std::vector<uint8_t>& st
 // fits its height, unless the layer keeps its row heights. (A new last row
 // is fitted too: wrapped text typed there would otherwise stay cut off.)
 void fit_layer_to_entry(MemoryRef layer, CellPoint where, bool fit_row) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool beyond = where.v > sheet->last_row || where.h > sheet->last_column;
     const bool fixed_rows = (sheet->flags & kLayerFixedRowHeights) != 0;
-    release_layer(layer);
+    sheet.release();
     if (beyond) resize_sheet(layer, 1);
     if (fit_row && !fixed_rows) {
         const CellRange row{where, where};

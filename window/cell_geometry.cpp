@@ -128,10 +128,10 @@ int16_t AxisSizes::next_to_draw(int16_t index) const {
 }
 
 SheetAxes::SheetAxes(MemoryRef the_layer) : layer(the_layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef columns_array = sheet->column_formats;
     MemoryRef rows_array = sheet->row_formats;
-    release_layer(layer);
+    sheet.release();
     if (!ascending(columns_array, kColumnFormatSize)) {
         VerifyColumnFormat(&columns_array);
         SetSpreadSheetColumnFormats(layer, columns_array);
@@ -152,17 +152,17 @@ SheetAxes::~SheetAxes() {
 }
 
 int16_t layer_default_column_width(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t width = format_extent(sheet->default_column_format);
-    release_layer(layer);
+    sheet.release();
     return width < 0 ? kFallbackColumnWidth : std::min(width, kMaxColumnWidth);
 }
 
 int16_t layer_default_row_height(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t height = format_extent(sheet->default_row_format);
     if (height < 0) height = sheet->row_height;
-    release_layer(layer);
+    sheet.release();
     return height < 1 ? kFallbackRowHeight : std::min(height, kMaxRowHeight);
 }
 
@@ -190,10 +190,10 @@ CellRange visible_range_of(const pf::Rect& pane, CellPoint top_left, const Sheet
 
 CellRange VisibleRect(int16_t pane, MemoryRef layer) {
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange stored = sheet->visible_ranges[pane & 3];
     pf::Rect rect = sheet->pane_rects[pane & 3];
-    release_layer(layer);
+    sheet.release();
     if (stored.topLeft.h < 0) return stored;
     return visible_range_of(rect, stored.topLeft, axes);
 }

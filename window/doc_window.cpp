@@ -352,12 +352,12 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (!fields.window) return 1;
     pf::Point where = event->where;
     pf::global_to_local(where);
-    SpreadSheet* sheet = use_layer(fields.sheet);
+    LayerUse sheet(fields.sheet);
     sheet->click_count = continues_clicks(*sheet, where, event->when) ? int16_t(sheet->click_count + 1) : 0;
     sheet->click_point = where;
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
-    release_layer(fields.sheet);
+    sheet.release();
     if (ClickScrollBars(as_record(app_ref), where) || click_heading_border(as_record(app_ref), where)) return 1;
     if (fields.tool >= kFirstChartTool) CreateChart(as_record(app_ref), int16_t(fields.tool));
     else sheet_click_in_window(as_record(app_ref), fields.sheet);

@@ -98,9 +98,9 @@ void move_in_single_cell(unsigned char key, CellPoint active, MemoryRef layer) {
 void move_inside_selection(unsigned char key, const Selection& s, MemoryRef layer) {
     const CellPoint next = step_inside(key, s.active, s.range);
     FrameCells(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->active_cell = next;
-    release_layer(layer);
+    sheet.release();
     FrameCells(layer);
 }
 
@@ -154,9 +154,9 @@ void arrow_key(unsigned char key, uint16_t modifiers, const Selection& s, Memory
 constexpr int32_t kSmallestSearchedStore = 32;
 
 std::vector<int16_t> row_page_bounds(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef list = sheet->row_page_bounds;
-    release_layer(layer);
+    sheet.release();
     std::vector<int16_t> bounds;
     if (!list) return bounds;
     bounds.resize(size_t(GetByteSize(list) / 2));

@@ -172,9 +172,9 @@ int16_t apply_row_height(MemoryRef layer, const CellRange& rows, int16_t height)
 namespace {
 
 void show_size(int16_t size, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     if (machine && machine->display_size) machine->display_size(size);
 }
 
@@ -250,9 +250,9 @@ int16_t resize_row(MemoryRef layer, int16_t row, int16_t pane, pf::Point start) 
 int16_t click_heading_border(MemoryRef record, pf::Point where) {
     MemoryRef layer = doc_window_layer(record);
     if (!layer || !(GetSheetFlags(layer) & kLayerHeadings)) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool double_click = sheet->click_count > 0;
-    release_layer(layer);
+    sheet.release();
     int16_t index = 0, pane = -1;
     if (test_col_resize(layer, where, &index, &pane)) {
         if (double_click) {

@@ -169,11 +169,11 @@ int16_t SetHScrollMax(int16_t index, MemoryRef layer) { return store_limit(layer
 
 void Scroll_Sheet(int16_t pane, int16_t rows, int16_t columns, MemoryRef layer) {
     if (pane < 0 || pane >= kPaneCount || !layer) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool in_use = pane_in_use(sheet, pane);
     const bool rows_fixed = frozen_rows(sheet) && (pane == 0 || pane == 2);
     const bool columns_fixed = frozen_columns(sheet) && (pane == 0 || pane == 1);
-    release_layer(layer);
+    sheet.release();
     // Scrolling the rows of a frozen title pane ends the whole call.
     if (!in_use || (rows != 0 && rows_fixed)) return;
     if (rows != 0) {
@@ -202,7 +202,7 @@ void set_value(pf::ControlRef bar, int32_t value) {
 void adjust_axis(const DocWindowRecord& fields, int axis) {
     MemoryRef layer = fields.sheet;
     const pf::ControlRef* bars = axis == 0 ? fields.vertical_bar : fields.horizontal_bar;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int second_pane = axis == 0 ? 1 : 2;
     const bool second_used = pane_in_use(sheet, second_pane);
     auto first_in = [&](int pane) { return first_of(sheet->visible_ranges[pane], axis); };
@@ -217,7 +217,7 @@ void adjust_axis(const DocWindowRecord& fields, int axis) {
     const int16_t ahead1 = int16_t(std::min<int32_t>(first1 + 1, sheet->scroll_max[1][axis]));
     const bool titles = axis == 0 ? frozen_rows(sheet) : frozen_columns(sheet);
     const int16_t title_end = axis == 0 ? sheet->frozen_titles.botRight.v : sheet->frozen_titles.botRight.h;
-    release_layer(layer);
+    sheet.release();
     if (!second_used) {
         ResetScrollMax(bars[0], std::max(first0, ahead0), used0);
     } else {
@@ -284,10 +284,10 @@ void Show_Hide_Bars(MemoryRef record, bool show) {
         return;
     }
     if (!SheetActive(fields.sheet)) return;
-    SpreadSheet* sheet = use_layer(fields.sheet);
+    LayerUse sheet(fields.sheet);
     const bool used[4] = {true, pane_in_use(sheet, 1), true, pane_in_use(sheet, 2)};
     const bool titles_rows = frozen_rows(sheet), titles_columns = frozen_columns(sheet);
-    release_layer(fields.sheet);
+    sheet.release();
     for (int i = 0; i < 4; ++i) {
         pf::ControlRef bar = bars[i];
         if (!bar) continue;
@@ -328,10 +328,10 @@ int16_t bar_step(MemoryRef record, pf::ControlRef bar, int16_t part, bool half) 
     const BarPane which = pane_of_bar(fields, bar);
     const int32_t value = pf::get_control_value(bar);
     SheetAxes axes(fields.sheet);
-    SpreadSheet* sheet = use_layer(fields.sheet);
+    LayerUse sheet(fields.sheet);
     const pf::Rect pane = sheet->pane_rects[which.pane];
     const CellPoint first = sheet->visible_ranges[which.pane].topLeft;
-    release_layer(fields.sheet);
+    sheet.release();
     const AxisSizes& axis = which.vertical ? axes.rows : axes.columns;
     const int32_t extent = which.vertical ? pane.height() : pane.width();
     const int16_t start = int16_t(value);

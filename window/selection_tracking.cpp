@@ -18,16 +18,16 @@
 namespace {
 
 void report_range(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     if (machine && machine->display_range) machine->display_range(layer);
 }
 
 void report_selection(MemoryRef layer, const CellRange& range) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     if (machine && machine->display_selection) machine->display_selection(&range);
 }
 
@@ -90,9 +90,9 @@ void append_layer_number(unsigned char* text, int16_t index, bool absolute) {
 
 // The automatic sum's proposal (the rules above), the active cell alone when none.
 CellRange proposed_sum_range(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint active = sheet->active_cell;
-    release_layer(layer);
+    sheet.release();
     const Run across = row_run(layer, active), down = column_run(layer, active);
     const CellRange alone{active, active};
     const CellRange row_range{{active.v, across.first}, {active.v, across.last}};

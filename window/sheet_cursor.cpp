@@ -120,9 +120,9 @@ void SheetIdle(MemoryRef layer) {
     WEReference we = layer ? object_text_editor(layer) : nullptr;
     MemoryRef object = we ? GetObjEditor(layer, nullptr) : nullptr;
     if (!object) return;
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const int16_t pane = sheet->edited_object_pane;
-    release_layer(layer);
+    sheet.release();
     pf::Rect rect;
     WindowRef window = layer_window(layer);
     if (!window || !ObjectOnScreen(pane, 0, &rect, object, layer)) return;

@@ -8,6 +8,7 @@
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/style_run_layout.h"
 #include "objects/object_drawing.h"
 #include "objects/text_boxes.h"
@@ -882,7 +883,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
     pf::PortState saved = pf::save_port_state(*port);
     pf::pen_normal();
     SheetAxes axes(layer);
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     RowDrawState state;
     const int16_t default_height = Get_WorkSheet_Defaults(&state, layer);
     state.sheet = sheet;
@@ -914,7 +915,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         for (int16_t pane = 0; pane < kPaneCount; ++pane) draw_pane_objects(pane, layer);
     }
     pf::dispose_region(area);
-    release_layer(layer);
+    sheet.release();
     pf::restore_port_state(*port, saved);
 }
 

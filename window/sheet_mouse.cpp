@@ -257,9 +257,9 @@ void sheet_click_in_window(MemoryRef record, MemoryRef layer) {
     if (const int16_t tool = int16_t(read_doc_window(record).tool)) return CreateTool(record, tool);
     const int16_t answer = SheetClick(layer);
     if (answer == kClickInCellEditor) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         const int16_t count = sheet->click_count;
-        release_layer(layer);
+        sheet.release();
         if (!Editor_Wind && count > 0) activate_editor(0, WEList.editor_pane, layer, record);
         ClickCellEditor(WEList.instance, layer);
     } else if (answer == kClickHandled && !Editor_Wind) {

@@ -139,9 +139,9 @@ int16_t click_split_box(MemoryRef record, pf::Point where, bool row_split) {
     if (row_split) v_divider(record, &box);
     else h_divider(record, &box);
     if (!pf::pt_in_rect(where, box)) return 1;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool double_click = sheet->click_count > 0;
-    release_layer(layer);
+    sheet.release();
     const int16_t old = row_split ? get_v_divider(layer) : get_h_divider(layer);
     int16_t divider;
     if (double_click) divider = old ? int16_t(0) : row_split ? split_v_mid(layer, nullptr) : split_h_mid(layer, nullptr);
@@ -185,7 +185,7 @@ int16_t row_split_at(MemoryRef layer, const CellRange& visible, Target target) {
 }  // namespace
 
 void split_sheet(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     Target target{sheet->selection.topLeft, sheet->selection.botRight.v};
     const bool was_frozen = (sheet->flags & kLayerFrozenTitles) != 0;
     if (was_frozen) {
@@ -196,7 +196,7 @@ void split_sheet(MemoryRef layer) {
         sheet->v_divider = 0;
     }
     const bool split = sheet->v_divider != 0 || sheet->h_divider != 0;
-    release_layer(layer);
+    sheet.release();
     if (was_frozen) SetActiveRects(layer);
     if (split) {
         set_v_divider(0, layer);
