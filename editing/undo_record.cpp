@@ -68,22 +68,19 @@ MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {
 }
 
 MemoryRef workbook_undo_list(MemoryRef workbook) {
-    MemoryRef list = use_workbook(workbook)->undo_list;
-    UnuseMemory(workbook);
+    MemoryRef list = MemoryUse<WorkSheet>(workbook)->undo_list;
     return list;
 }
 
 MemoryRef workbook_redo(MemoryRef workbook) {
-    MemoryRef redo = use_workbook(workbook)->redo;
-    UnuseMemory(workbook);
+    MemoryRef redo = MemoryUse<WorkSheet>(workbook)->redo;
     return redo;
 }
 
 MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo) {
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     MemoryRef held = book->redo;
     book->redo = redo;
-    UnuseMemory(workbook);
     return held;
 }
 
@@ -101,10 +98,10 @@ void take_back_newest_undo(MemoryRef layer) {
 
 void push_undo(MemoryRef undo, MemoryRef layer) {
     MemoryRef workbook = GetWorkSheet(layer);
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     MemoryRef list = book->undo_list;
     MemoryRef redo = book->redo;
-    UnuseMemory(workbook);
+    book.release();
     PrepareMultUndo(list, undo, &redo);
     exchange_redo(workbook, redo);
     increment_change_ctr(layer);
@@ -156,7 +153,6 @@ int16_t layer_alert(MemoryRef layer, int32_t code) {
 }
 
 int16_t workbook_alert(MemoryRef workbook, int32_t code) {
-    MachineRecord* machine = use_workbook(workbook)->machine;
-    UnuseMemory(workbook);
+    MachineRecord* machine = MemoryUse<WorkSheet>(workbook)->machine;
     return machine && machine->alert ? machine->alert(code) : 0;
 }

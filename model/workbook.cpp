@@ -26,8 +26,7 @@ WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(Use
 template <typename Field>
 Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
     if (!workbook) return none;
-    Field value = use_workbook(workbook)->*field;
-    UnuseMemory(workbook);
+    Field value = MemoryUse<WorkSheet>(workbook)->*field;
     return value;
 }
 
@@ -175,10 +174,10 @@ void DeleteSheet(MemoryRef layer) {
     int16_t id = GetSheetID(layer);
     ResetLayers(1, id, 0, workbook);
     MoveSheets(id, workbook);
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->layer_count -= 1;
     MemoryRef layers = book->layers;
-    UnuseMemory(workbook);
+    book.release();
     SetMemorySize(layers, GetMemorySize(layers) - 1);
     DisposeSpreadSheet(layer);
 }
@@ -217,17 +216,15 @@ uint32_t Get_File_Flags(MemoryRef workbook) {
 }
 
 void Set_WorkSheet_Font(MemoryRef workbook, int16_t font) {
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->default_font = font;
     font_name_of(font, book->default_font_name);
-    UnuseMemory(workbook);
 }
 
 void Set_WorkSheet_TxSize(MemoryRef workbook, int16_t size) {
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->default_size = size;
     book->default_row_height = CalcRowSize(book->default_font, size);
-    UnuseMemory(workbook);
 }
 
 int16_t get_change_ctr(MemoryRef workbook) {
@@ -235,23 +232,20 @@ int16_t get_change_ctr(MemoryRef workbook) {
 }
 
 void set_change_ctr(MemoryRef workbook, int16_t value) {
-    use_workbook(workbook)->change_counter = value;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->change_counter = value;
 }
 
 void increment_change_ctr(MemoryRef layer) {
     MemoryRef workbook = layer_workbook(layer);
     if (!workbook) return;
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->change_counter += 1;
     book->edit_count += 1;
-    UnuseMemory(workbook);
 }
 
 void count_edit(MemoryRef workbook) {
     if (!workbook) return;
-    use_workbook(workbook)->edit_count += 1;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->edit_count += 1;
 }
 
 uint32_t get_edit_count(MemoryRef workbook) {
@@ -275,8 +269,7 @@ uint16_t Get_Work_Flags(MemoryRef workbook) {
 }
 
 void Set_Work_Flags(MemoryRef workbook, uint16_t flags) {
-    use_workbook(workbook)->work_flags = flags;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->work_flags = flags;
 }
 
 int16_t Get_1900Date_Flag(MemoryRef workbook) {
@@ -302,8 +295,7 @@ int16_t Get_SpellLayer(MemoryRef workbook) {
 }
 
 void Set_SpellLayer(MemoryRef workbook, int16_t index) {
-    use_workbook(workbook)->spell_layer = index;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->spell_layer = index;
 }
 
 namespace {

@@ -39,8 +39,7 @@ std::vector<MemoryRef> chain_objects(MemoryRef chain) {
 }
 
 ObjectRecord fields_of(MemoryRef object) {
-    ObjectRecord fields = *use_object(object);
-    release_object(object);
+    ObjectRecord fields = *ObjectUse(object).get();
     return fields;
 }
 
@@ -56,10 +55,9 @@ CellPoint smallest_anchor(const std::vector<MemoryRef>& objects) {
 void set_paste_offsets(const std::vector<MemoryRef>& copies, MemoryRef layer) {
     const CellPoint least = smallest_anchor(copies);
     for (MemoryRef copy : copies) {
-        ObjectRecord* r = use_object(copy);
+        ObjectUse r(copy);
         r->v_paste_offset = int16_t(vObjectOffset(layer, least.v, r->anchor_row) + r->v_offset);
         r->h_paste_offset = int16_t(hObjectOffset(layer, least.h, r->anchor_column) + r->h_offset);
-        release_object(copy);
     }
 }
 
@@ -83,11 +81,10 @@ CellPoint paste_place(MemoryRef layer) {
 }
 
 void move_anchor(MemoryRef object, int16_t rows, int16_t columns) {
-    ObjectRecord* r = use_object(object);
+    ObjectUse r(object);
     r->anchor_row = int16_t(std::clamp(r->anchor_row + rows, 0, int(kLastCell)));
     r->anchor_column = int16_t(std::clamp(r->anchor_column + columns, 0, int(kLastCell)));
     r->v_paste_offset = r->h_paste_offset = 0;
-    release_object(object);
 }
 
 // A text box's text and styles as the system clipboard's text and styles.
@@ -229,9 +226,8 @@ MemoryRef picture_object_from(const uint8_t* bytes, int32_t length) {
         ClobberObject(object);
         return nullptr;
     }
-    ObjectRecord* r = use_object(object);
+    ObjectUse r(object);
     r->picture = picture;
     r->height = int16_t(frame.height()), r->width = int16_t(frame.width());
-    release_object(object);
     return object;
 }

@@ -90,9 +90,8 @@ bool shape_from_stroke(MemoryRef object, pf::FourCC kind, const std::vector<pf::
         *rect = bounds_of(points);
         MemoryRef block = point_block(points, *rect, layer);
         if (!block) return false;
-        ObjectRecord* record = use_object(object);
+        ObjectUse record(object);
         (kind == kPolygonObject ? record->data : record->points) = block;
-        release_object(object);
         return true;
     }
     const pf::Point from = stroke.front(), to = stroke.back();
@@ -189,9 +188,9 @@ int16_t stretched(int16_t word, int from, int to) {
 bool has_points(MemoryRef object) { return is_stroke_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))); }
 
 void scale_points(MemoryRef object, const pf::Rect& from, const pf::Rect& to) {
-    ObjectRecord* record = use_object(object);
+    ObjectUse record(object);
     MemoryRef block = record->kind == kPolygonObject ? record->data : record->points;
-    release_object(object);
+    record.release();
     if (!block || !has_points(object)) return;
     const int32_t pairs = GetByteSize(block) / 4;
     MemoryUse<int16_t> words(block);

@@ -26,8 +26,7 @@ std::vector<uint8_t> block_bytes(MemoryRef block) {
 
 // The object drawn into a picture of its size, in a world of its own.
 std::vector<uint8_t> recorded_object(MemoryRef object) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     const pf::Rect frame{0, 0, record.height, record.width};
     if (frame.bottom <= 0 || frame.right <= 0) return {};
     pf::GWorldPtr world = nullptr;

@@ -260,8 +260,7 @@ bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
 }  // namespace
 
 pf::Rect object_rect(MemoryRef object, int16_t pane, MemoryRef layer) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     pf::Rect anchor{};
     Cell_Location(pane, &anchor, 1, CellPoint{record.anchor_row, record.anchor_column}, layer);
     int16_t top = int16_t(anchor.top + record.v_offset), left = int16_t(anchor.left + record.h_offset);
@@ -279,8 +278,7 @@ int16_t ObjectOnScreen(int16_t pane, int16_t, pf::Rect* rect, MemoryRef object, 
 }
 
 std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     if (is_line(record.kind)) {
         pf::Point from, to;
         line_ends(record, r, &from, &to);
@@ -294,8 +292,7 @@ std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
 }
 
 void draw_object(MemoryRef object, const pf::Rect& rect) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     if (record.chart || is_chart_kind(record.kind)) {
         draw_chart_object(object, rect);
     } else if (is_line(record.kind)) {
@@ -370,8 +367,7 @@ MemoryRef MouseinObject(pf::Rect* rect, pf::Point where, int16_t* handle, int16_
     for (int32_t i = num_objects(layer); i >= 1; --i) {
         MemoryRef object = find_object_item(layer, i);
         if (!ObjectOnScreen(pane, 0, rect, object, layer)) continue;
-        const ObjectRecord record = *use_object(object);
-        release_object(object);
+        const ObjectRecord record = *ObjectUse(object).get();
         if (hits(record, *rect, where)) return object;
     }
     return nullptr;

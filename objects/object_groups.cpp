@@ -13,14 +13,12 @@
 namespace {
 
 int16_t group_of(MemoryRef object) {
-    const int16_t group = use_object(object)->group;
-    release_object(object);
+    const int16_t group = ObjectUse(object)->group;
     return group;
 }
 
 void set_group(MemoryRef object, int16_t group) {
-    use_object(object)->group = group;
-    release_object(object);
+    ObjectUse(object)->group = group;
 }
 
 // A number no object of the layer uses as its id or group.

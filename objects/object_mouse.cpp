@@ -137,12 +137,12 @@ void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, Memory
     PtinCell(&cell, corner, pane, layer);
     pf::Rect cell_rect{};
     Cell_Location(pane, &cell_rect, 1, cell, layer);
-    ObjectRecord* record = use_object(object);
+    ObjectUse record(object);
     record->anchor_row = cell.v, record->anchor_column = cell.h;
     record->v_offset = int16_t(std::max(0, rect.top - cell_rect.top));
     record->h_offset = int16_t(std::max(0, rect.left - cell_rect.left));
     record->height = rect.height(), record->width = rect.width();
-    release_object(object);
+    record.release();
     ObjectLocation(object, layer);
 }
 

@@ -48,8 +48,7 @@ MemoryRef copy_block(MemoryRef block, bool* failed) {
 
 // A copy of one object's record and its blocks, unlinked; none when memory failed.
 MemoryRef duplicate_one(MemoryRef object) {
-    ObjectRecord copy = *use_object(object);
-    release_object(object);
+    ObjectRecord copy = *ObjectUse(object).get();
     bool failed = false;
     copy.region = nullptr;
     copy.link = nullptr;
@@ -62,8 +61,7 @@ MemoryRef duplicate_one(MemoryRef object) {
         for (MemoryRef block : {copy.data, copy.picture, copy.points, copy.chart}) DisposeNonNilMemory(block);
         return nullptr;
     }
-    use_object(result)->self = result;
-    release_object(result);
+    ObjectUse(result)->self = result;
     return result;
 }
 
@@ -81,7 +79,7 @@ void set_flag(ObjectRecord& record, uint32_t flag, intptr_t on) {
 
 }  // namespace
 
-ObjectRecord* use_object(MemoryRef object) { return static_cast<ObjectRecord*>(UseMemory(object)); }
+ObjectRecord* use_object(MemoryRef object) { return static_cast<ObjectRecord*>(UseMemoryOrFail(object)); }
 void release_object(MemoryRef object) { UnuseMemory(object); }
 
 MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
@@ -96,10 +94,9 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.owner = layer;
     MemoryRef object = Bytes2Memory(layer ? GetMemoryGlobals(layer) : &mem_globals, &record, sizeof record, 1);
     if (!object) return nullptr;
-    ObjectRecord* made = use_object(object);
+    ObjectUse made(object);
     made->self = object;
     made->id = layer ? next_object_id(layer) : 0;
-    release_object(object);
     return object;
 }
 
@@ -150,8 +147,7 @@ std::vector<MemoryRef> layer_objects(MemoryRef layer) {
 
 MemoryRef find_object_id(MemoryRef layer, int16_t id) {
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) {
-        bool match = use_object(object)->id == id;
-        release_object(object);
+        bool match = ObjectUse(object)->id == id;
         if (match) return object;
     }
     return nullptr;
@@ -185,8 +181,7 @@ void ClobberObject(MemoryRef object) {
 
 void ClobberObjList(MemoryRef chain) {
     while (chain) {
-        MemoryRef next = use_object(chain)->link;
-        release_object(chain);
+        MemoryRef next = ObjectUse(chain)->link;
         ClobberObject(chain);
         chain = next;
     }
@@ -213,15 +208,13 @@ MemoryRef DuplicateObject(int16_t only_one, MemoryRef object) {
             return nullptr;
         }
         if (last) {
-            use_object(last)->link = copy;
-            release_object(last);
+            ObjectUse(last)->link = copy;
         } else {
             first = copy;
         }
         last = copy;
         if (only_one) break;
-        MemoryRef next = use_object(from)->link;
-        release_object(from);
+        MemoryRef next = ObjectUse(from)->link;
         from = next;
     }
     return first;
@@ -231,8 +224,7 @@ void copy_layer_objects(MemoryRef from, MemoryRef to) {
     for (int32_t i = 1; MemoryRef object = find_object_item(from, i); ++i) {
         MemoryRef copy = DuplicateObject(1, object);
         if (!copy) return;
-        use_object(copy)->owner = to;
-        release_object(copy);
+        ObjectUse(copy)->owner = to;
         add_object(to, copy);
     }
     use_layer(to)->next_object_id = use_layer(from)->next_object_id;
@@ -255,9 +247,8 @@ void settle_object_ids(MemoryRef layer) {
     const std::vector<MemoryRef> objects = layer_objects(layer);
     int16_t highest = LayerUse(layer)->next_object_id;
     for (MemoryRef object : objects) {
-        const ObjectRecord* record = use_object(object);
+        MemoryUse<const ObjectRecord> record(object);
         highest = std::max({highest, record->id, record->group});
-        release_object(object);
     }
     LayerUse(layer)->next_object_id = highest;
     std::set<int16_t> taken;
@@ -267,8 +258,7 @@ void settle_object_ids(MemoryRef layer) {
         release_object(object);
         if (id > 0 && taken.insert(id).second) continue;
         const int16_t fresh = next_object_id(layer);
-        use_object(object)->id = fresh;
-        release_object(object);
+        ObjectUse(object)->id = fresh;
         taken.insert(fresh);
     }
 }
@@ -279,8 +269,7 @@ MemoryRef create_id_list(MemoryRef objects) {
     if (!ids) return nullptr;
     for (int32_t i = 1; i <= count; ++i) {
         MemoryRef object = GetIndObject(objects, i);
-        int16_t id = use_object(object)->id;
-        release_object(object);
+        int16_t id = ObjectUse(object)->id;
         PtrAndMemory(&id, ids, 1);
     }
     return ids;
@@ -299,8 +288,7 @@ MemoryRef create_obj_list(MemoryRef ids, MemoryRef layer) {
 }
 
 intptr_t GetObj_info(MemoryRef object, pf::FourCC tag) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     switch (tag) {
         case pf::four_cc("type"): return record.kind;
         case pf::four_cc("id  "): return record.id;

@@ -81,8 +81,7 @@ void put_record(Bytes& out, const ObjectRecord& record) {
 }
 
 void put_object(Bytes& out, MemoryRef object) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     put_record(out, record);
     bool no_picture = record.chart || record.kind == kFreehandObject || record.kind == kPolygonObject;
     Bytes picture = no_picture ? Bytes{} : block_bytes(record.picture);
@@ -156,8 +155,7 @@ MemoryRef take_object(pf::ByteReader& in, MemoryRef layer) {
     record.points = block_of(layer, points);
     record.chart = block_of(layer, chart);
     MemoryRef object = Bytes2Memory(GetMemoryGlobals(layer), &record, sizeof record, 1);
-    use_object(object)->self = object;
-    release_object(object);
+    ObjectUse(object)->self = object;
     return object;
 }
 

@@ -22,8 +22,7 @@ MemoryRef new_id_list(MemoryRef layer) {
 }
 
 MemoryRef next_in_chain(MemoryRef object) {
-    MemoryRef next = use_object(object)->link;
-    release_object(object);
+    MemoryRef next = ObjectUse(object)->link;
     return next;
 }
 
