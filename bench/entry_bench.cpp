@@ -78,9 +78,9 @@ struct FormulaSheet {
         MemoryRef parsed = nullptr;
         int16_t kind = 0;
         parse_formula_text(typed, CellPoint{int16_t(row), int16_t(column)}, layer, &parsed, &kind, nullptr);
-        auto* bytes = static_cast<uint8_t*>(UseMemory(parsed));
-        std::vector<uint8_t> out(bytes, bytes + GetByteSize(parsed));
-        UnuseMemory(parsed);
+        MemoryUse<uint8_t> bytes(parsed);
+        std::vector<uint8_t> out(bytes.get(), bytes + GetByteSize(parsed));
+        bytes.release();
         DisposeMemory(parsed);
         return out;
     }

@@ -112,9 +112,9 @@ std::vector<uint8_t> compiled(const std::string& formula, MemoryRef layer) {
     parse_formula_text(text, CellPoint{0, 10}, layer, &block, &kind, &offset);
     std::vector<uint8_t> bytes;
     if (block) {
-        auto* p = static_cast<uint8_t*>(UseMemory(block));
-        bytes.assign(p, p + GetByteSize(block));
-        UnuseMemory(block);
+        MemoryUse<uint8_t> p(block);
+        bytes.assign(p.get(), p + GetByteSize(block));
+        p.release();
         DisposeMemory(block);
     }
     return bytes;

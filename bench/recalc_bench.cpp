@@ -93,9 +93,9 @@ struct Sheet {
         int16_t kind = 0;
         int32_t offset = 0;
         parse_formula_text(typed, CellPoint{row, column}, layer, &parsed, &kind, &offset);
-        auto* bytes = static_cast<uint8_t*>(UseMemory(parsed));
-        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes, bytes + GetByteSize(parsed)));
-        UnuseMemory(parsed);
+        MemoryUse<uint8_t> bytes(parsed);
+        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes.get(), bytes + GetByteSize(parsed)));
+        bytes.release();
         DisposeMemory(parsed);
     }
     void store() {

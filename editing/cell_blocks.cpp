@@ -71,9 +71,9 @@ void set_current_selection(MemoryRef layer, const CellRange& range) {
 int16_t copy_range_bytes(MemoryRef layer, const CellRange& range, CellBytes* out) {
     MemoryRef block = nullptr;
     if (!CopyCellInfo(range.topLeft, range.botRight, &block, GetSpreadSheetCells(layer))) return pf::kMemFullErr;
-    const auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
-    out->assign(bytes, bytes + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> bytes(block);
+    out->assign(bytes.get(), bytes + GetByteSize(block));
+    bytes.release();
     DisposeMemory(block);
     return 0;
 }

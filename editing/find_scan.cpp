@@ -30,9 +30,9 @@ bool matches_at(const uint8_t* text, const unsigned char* search, bool exact) {
 std::vector<uint8_t> bytes_of_block(MemoryRef block) {
     std::vector<uint8_t> bytes;
     if (!block) return bytes;
-    const auto* p = static_cast<const uint8_t*>(UseMemory(block));
-    bytes.assign(p, p + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> p(block);
+    bytes.assign(p.get(), p + GetByteSize(block));
+    p.release();
     DisposeMemory(block);
     return bytes;
 }

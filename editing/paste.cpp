@@ -68,7 +68,7 @@ int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* tar
     const int32_t h = range_rows(*clip), w = range_columns(*clip);
     const int32_t th = range_rows(*target), tw = range_columns(*target);
     std::string rows, copies, row_cells;
-    auto* start = static_cast<const uint8_t*>(UseMemory(*block));
+    MemoryUse<const uint8_t> start(*block);
     const uint8_t* end = start + GetByteSize(*block);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
         row_cells.clear();
@@ -85,7 +85,7 @@ int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* tar
         append_bytes(rows, header, kRowHeaderSize);
         rows += row_cells;
     }
-    UnuseMemory(*block);
+    start.release();
     for (int32_t shift = 0; shift < th; shift += h) {
         const size_t first = copies.size();
         copies += rows;

@@ -187,13 +187,13 @@ int16_t Read_ModRef(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, in
     int32_t new_size = old_rec_size * 2;
     MemoryRef block = nullptr;
     if (int16_t error = allocate_block(&block, globals, new_size, count, id)) return error;
-    auto* records = static_cast<uint8_t*>(UseMemory(block));
+    MemoryUse<uint8_t> records(block);
     int16_t error = 0;
     for (int32_t i = 0; i < count && !error; ++i) {
         int32_t part = i + 1 < count ? old_rec_size : length - i * old_rec_size;
         error = ReadItem(part, counter, records + i * new_size);
     }
-    UnuseMemory(block);
+    records.release();
     if (error) {
         DisposeMemory(block);
         return error;

@@ -77,20 +77,17 @@ void drop_duplicate_links(MemoryRef links) {
 }
 
 void clean_layer_links(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    MemoryRef links = sheet->links;
-    MemoryRef cells = sheet->cells;
-    release_layer(layer);
+    MemoryRef links = GetSheetLinks(layer);
     if (!links) return;
-    keep_used_links(links, cells);
+    keep_used_links(links, GetSpreadSheetCells(layer));
     bool emptied = GetMemorySize(links) == 0;
-    sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (emptied) {
         DisposeMemory(links);
         sheet->links = nullptr;
     }
     sheet->flags &= ~kLayerHasLinks;
-    release_layer(layer);
+    sheet.release();
     if (emptied) {
         increment_change_ctr(layer);
         return;
@@ -168,10 +165,8 @@ void resolve_linkID(MemoryRef layer) { merge_clip_links(files_services.clipboard
 
 void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
     if (!clip.links || GetMemorySize(clip.links) == 0) return;
-    SpreadSheet* sheet = use_layer(layer);
-    MemoryRef list = sheet->links, cells = sheet->cells;
-    uint32_t id = sheet->memory_id;
-    release_layer(layer);
+    MemoryRef list = GetSheetLinks(layer), cells = GetSpreadSheetCells(layer);
+    uint32_t id = LayerUse(layer)->memory_id;
     bool new_list = !list;
     if (new_list) {
         list = pgAllocateNewRef(&mem_globals, kLinkRecordSize, 0, 0, false);
@@ -198,8 +193,7 @@ void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
         DisposeMemory(list);
         return;
     }
-    sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->links = list;
     sheet->flags |= kLayerHasLinks;
-    release_layer(layer);
 }

@@ -323,10 +323,10 @@ int16_t read_old_objects(SpreadSheet* sheet, int32_t* counter, int32_t block_end
     if (int16_t error = read_raw_bytes(&old, block_end - *counter, counter, &mem_globals, sheet->memory_id))
         return error;
     if (!old) return 0;
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(old));
+    MemoryUse<const uint8_t> bytes(old);
     Bytes stored;
-    bool sound = convert_old_objects({bytes, size_t(GetByteSize(old))}, &sheet->next_object_id, stored);
-    UnuseMemory(old);
+    bool sound = convert_old_objects({bytes.get(), size_t(GetByteSize(old))}, &sheet->next_object_id, stored);
+    bytes.release();
     DisposeMemory(old);
     if (!sound) return damaged();
     DisposeNonNilMemory(sheet->stored_objects);

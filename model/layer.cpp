@@ -125,14 +125,14 @@ void DisposeSpreadSheet(MemoryRef layer) {
     if (!layer) return;
     clobberCache(layer);
     model_services.clobber_all_objects(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef blocks[] = {sheet->cells,           sheet->row_formats,        sheet->column_formats,
                           sheet->row_page_breaks, sheet->column_page_breaks, sheet->row_page_bounds,
                           sheet->column_page_bounds, sheet->links,           sheet->header,
                           sheet->footer,          sheet->named_ranges,       sheet->objects,
                           sheet->selected_objects, sheet->stored_objects};
     PrintRecord print_data[] = {sheet->page_format, sheet->print_settings};
-    release_layer(layer);
+    sheet.release();
     for (MemoryRef block : blocks) DisposeNonNilMemory(block);
     for (PrintRecord handle : print_data)
         if (handle) pf::dispose_handle(handle);

@@ -85,10 +85,10 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
     if (listed) remove_open_workbook(machine, workbook);
     if (workbook) {
         UnuseFailedMemory(workbook);
-        WorkSheet* book = use_workbook(workbook);
+        MemoryUse<WorkSheet> book(workbook);
         DisposeNonNilMemory(book->layers);
         DisposeNonNilMemory(book->undo_list);
-        UnuseMemory(workbook);
+        book.release();
         DisposeMemory(workbook);
     }
     return nullptr;
@@ -96,12 +96,12 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
 
 void DisposeWorkSheet(MemoryRef workbook) {
     if (!workbook) return;
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
     MemoryRef undo = book->undo_list, redo = book->redo, layers = book->layers;
     MemoryRef file_info = book->file_info;
     int16_t count = book->layer_count;
-    UnuseMemory(workbook);
+    book.release();
     if (undo) ClobberMultUndo(undo);
     DisposeNonNilMemory(undo);
     if (redo) foundation_services.dispose_undo(redo);

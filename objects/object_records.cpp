@@ -172,10 +172,10 @@ void clear_selected_objects(MemoryRef layer) {
 
 void ClobberObject(MemoryRef object) {
     if (!object) return;
-    ObjectRecord* record = use_object(object);
+    ObjectUse record(object);
     for (MemoryRef block : {record->region, record->data, record->picture, record->points, record->chart})
         DisposeNonNilMemory(block);
-    release_object(object);
+    record.release();
     DisposeMemory(object);
 }
 
@@ -253,9 +253,9 @@ void settle_object_ids(MemoryRef layer) {
     LayerUse(layer)->next_object_id = highest;
     std::set<int16_t> taken;
     for (MemoryRef object : objects) {
-        ObjectRecord* record = use_object(object);
+        ObjectUse record(object);
         const int16_t id = record->id;
-        release_object(object);
+        record.release();
         if (id > 0 && taken.insert(id).second) continue;
         const int16_t fresh = next_object_id(layer);
         ObjectUse(object)->id = fresh;

@@ -8,6 +8,7 @@
 #include "charts/chart_commands.h"
 #include "charts/chart_range_entry.h"
 #include "core/alerts.h"
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "core/startup.h"
@@ -479,9 +480,9 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);
         if (text) {
-            auto* p = static_cast<const uint8_t*>(UseMemory(text));
-            bytes.assign(p, p + GetByteSize(text));
-            UnuseMemory(text);
+            MemoryUse<const uint8_t> p(text);
+            bytes.assign(p.get(), p + GetByteSize(text));
+            p.release();
             DisposeMemory(text);
         }
     }
