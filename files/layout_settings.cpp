@@ -67,12 +67,11 @@ void ResetPageSettings(MemoryRef layer, const int16_t margins[4]) {
 
 void ResetPrintSettings(MemoryRef layer, uint32_t layer_flags, uint32_t print_flags, MemoryRef header,
                         MemoryRef footer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->flags = merged(sheet->flags, layer_flags, kLayerPrintBits);
     sheet->print_options = uint16_t(merged(sheet->print_options, print_flags, kPrintOptionBits));
     if (print_flags & kPrintHeader) take_list(&sheet->header, header, sheet->memory_id);
     if (print_flags & kPrintFooter) take_list(&sheet->footer, footer, sheet->memory_id);
-    release_layer(layer);
 }
 
 void take_layout_choices(MemoryRef layer, LayoutChoices* choices) {

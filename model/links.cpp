@@ -187,9 +187,10 @@ void CheckLinks(const uint8_t* new_spec, const unsigned char* new_path, MemoryRe
                 asked = true;
                 if (confirm && !confirm(new_spec + kFileSpecNameOffset)) return;
             }
-            auto* record = static_cast<uint8_t*>(UseMemory(list)) + index * kLinkRecordSize;
+            MemoryUse<uint8_t> list_bytes(list);
+            auto* record = list_bytes + index * kLinkRecordSize;
             fill_link(record, link_id(record), new_spec, new_path);
-            UnuseMemory(list);
+            list_bytes.release();
             increment_change_ctr(other);
         }
     }

@@ -79,20 +79,20 @@ void shift_store(MemoryRef store, bool rows, int32_t from, int32_t by) {
 
 // Manual page breaks (i16 row or column numbers) follow the cells.
 void shift_page_breaks(MemoryRef layer, const AxisChange& change) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef* breaks = change.rows ? &sheet->row_page_breaks : &sheet->column_page_breaks;
     MemoryRef list = *breaks;
-    release_layer(layer);
+    sheet.release();
     if (!list) return;
     std::vector<int16_t> kept;
-    auto* values = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<const uint8_t> values(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         int32_t moved = moved_position(change, load_i16(values + 2 * i));
         if (moved >= 0 && moved <= kLastCell) kept.push_back(int16_t(moved));
     }
-    UnuseMemory(list);
+    values.release();
     SetMemorySize(list, int32_t(kept.size()));
-    if (!kept.empty()) std::memcpy(UseMemory(list), kept.data(), kept.size() * 2), UnuseMemory(list);
+    if (!kept.empty()) std::memcpy(MemoryUse<>(list).get(), kept.data(), kept.size() * 2);
 }
 
 // Format arrays: records sorted by the id in their first two bytes.
@@ -114,10 +114,9 @@ void shift_formats(MemoryRef* array, const AxisChange& change) {
 
 void shift_layer_formats(int16_t insert, int16_t first, int16_t last, MemoryRef layer, bool rows) {
     AxisChange change{rows, insert != 0, first, int16_t(last - first + 1)};
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef* array = rows ? &sheet->row_formats : &sheet->column_formats;
     shift_formats(array, change);
-    release_layer(layer);
 }
 
 // Named ranges of the layer, each edge moved by the change.

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_commands.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -23,9 +24,8 @@ void set_group(MemoryRef object, int16_t group) {
 
 // A number no object of the layer uses as its id or group.
 int16_t fresh_group(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int16_t group = ++sheet->next_object_id;
-    release_layer(layer);
     return group;
 }
 

@@ -29,9 +29,8 @@ MemoryRef layer_list(MemoryRef layer, bool selected) {
 }
 
 int16_t next_object_id(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t id = ++sheet->next_object_id;
-    release_layer(layer);
     return id;
 }
 
@@ -227,9 +226,7 @@ void copy_layer_objects(MemoryRef from, MemoryRef to) {
         ObjectUse(copy)->owner = to;
         add_object(to, copy);
     }
-    use_layer(to)->next_object_id = use_layer(from)->next_object_id;
-    release_layer(from);
-    release_layer(to);
+    LayerUse(to)->next_object_id = LayerUse(from)->next_object_id;
 }
 
 void ResetObjectID(MemoryRef chain, MemoryRef layer) {

@@ -152,12 +152,12 @@ bool edit_break(MemoryRef* list, int16_t index, bool add) {
 }
 
 void edit_breaks_at_selection(MemoryRef layer, bool add) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange selection = sheet->selection;
     bool changed = false;
     if (!whole_columns(selection)) changed |= edit_break(&sheet->row_page_breaks, selection.topLeft.v, add);
     if (!whole_rows(selection)) changed |= edit_break(&sheet->column_page_breaks, selection.topLeft.h, add);
-    release_layer(layer);
+    sheet.release();
     if (!changed) return;
     reset_page(layer);
     increment_change_ctr(layer);

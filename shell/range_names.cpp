@@ -176,10 +176,11 @@ void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int
     unsigned char name[256] = {0}, reference[256] = {0};
     const int32_t index = record_of_row(names, FindSelect(list));
     if (index >= 0) {
-        const auto* record = static_cast<const uint8_t*>(UseMemory(names)) + index * kNamedRangeSize;
+        MemoryUse<const uint8_t> names_bytes(names);
+        const auto* record = names_bytes + index * kNamedRangeSize;
         named_range_name(record, name);
         const CellRange range = named_range_cells(record);
-        UnuseMemory(names);
+        names_bytes.release();
         absolute_reference_text(range, reference);
     }
     if (name_item) SetDEditText(dialog, name_item, name);

@@ -138,14 +138,13 @@ void GetSelectRect(CellRange* range, MemoryRef layer) {
 void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer) {
     cell = CellPoint{std::max<int16_t>(cell.v, 0), std::max<int16_t>(cell.h, 0)};
     if (cell == *last) return;
-    SpreadSheet* sheet = use_layer(layer);
-    const CellRange stretched = span_of(sheet->active_cell, cell);
-    release_layer(layer);
+    const CellRange stretched = span_of(LayerUse(layer)->active_cell, cell);
     InvertCells(layer);
-    sheet = use_layer(layer);
-    sheet->selection = stretched;
-    sheet->flags |= kLayerFormatStale;
-    release_layer(layer);
+    {
+        LayerUse sheet(layer);
+        sheet->selection = stretched;
+        sheet->flags |= kLayerFormatStale;
+    }
     InvertCells(layer);
     // One cell is shown by its name, as after a plain selection; a range by its size.
     if (is_single_cell(stretched)) report_range(layer);

@@ -247,10 +247,10 @@ void freeze_sheet(MemoryRef layer, bool on) {
     }
     CellRange visible;
     GetVisibleCells(&visible, 0, layer);
-    SpreadSheet* sheet = use_layer(layer);
-    const bool row_split = sheet->v_divider != 0, column_split = sheet->h_divider != 0;
-    const CellRange selection = sheet->selection;
-    release_layer(layer);
+    LayerUse before(layer);
+    const bool row_split = before->v_divider != 0, column_split = before->h_divider != 0;
+    const CellRange selection = before->selection;
+    before.release();
     int16_t last_row = -1, last_column = -1;
     if (row_split || column_split) {
         if (row_split) last_row = visible.botRight.v;
@@ -259,7 +259,7 @@ void freeze_sheet(MemoryRef layer, bool on) {
         columns_to_freeze(layer, visible, selection, &last_column);
         rows_to_freeze(layer, visible, selection, &last_row);
     }
-    sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange& f = sheet->frozen_titles;
     f = CellRange{{-1, -1}, {-1, -1}};
     if (last_row >= visible.topLeft.v) f.topLeft.v = visible.topLeft.v, f.botRight.v = last_row;
@@ -270,7 +270,7 @@ void freeze_sheet(MemoryRef layer, bool on) {
         v[1].topLeft = CellPoint{int16_t(f.botRight.v + 1), visible.topLeft.h};
         if (f.topLeft.h >= 0) v[3].topLeft = CellPoint{int16_t(f.botRight.v + 1), v[2].topLeft.h};
     }
-    release_layer(layer);
+    sheet.release();
     increment_change_ctr(layer);
 }
 
