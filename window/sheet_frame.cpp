@@ -19,13 +19,10 @@ constexpr int16_t kTallEnoughForNumber = 10;
 constexpr int16_t kLetterPairShift = 3;
 
 struct LayerView {
-    explicit LayerView(MemoryRef the_layer) : layer(the_layer), axes(the_layer), sheet(use_layer(the_layer)) {}
-    ~LayerView() { release_layer(layer); }
-    LayerView(const LayerView&) = delete;
-    LayerView& operator=(const LayerView&) = delete;
+    explicit LayerView(MemoryRef the_layer) : layer(the_layer), axes(the_layer), sheet(the_layer) {}
     MemoryRef layer;
     SheetAxes axes;
-    const SpreadSheet* sheet;
+    ConstLayerUse sheet;
 };
 
 const uint8_t* column_record(const AxisSizes& columns, int16_t column) {
