@@ -489,8 +489,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     pf::Handle styles = nullptr;
     if (runs) {
         styles = pf::new_handle(GetByteSize(runs));
-        if (styles) std::memcpy(*styles, UseMemory(runs), size_t(GetByteSize(runs)));
-        UnuseMemory(runs);
+        if (styles) std::memcpy(*styles, MemoryUse<>(runs).get(), size_t(GetByteSize(runs)));
         DisposeMemory(runs);
     }
     replace_all_text(bytes, styles, layer);
