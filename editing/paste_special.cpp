@@ -33,19 +33,16 @@ using Position = std::pair<int32_t, int32_t>;  // row, column
 
 // The cells of a block by position, held while the map is used.
 struct IndexedCells {
-    MemoryRef block = nullptr;
+    MemoryUse<const uint8_t> block;
     std::map<Position, const uint8_t*> at;
 
     explicit IndexedCells(MemoryRef cells) : block(cells) {
         if (!block) return;
-        auto* start = static_cast<const uint8_t*>(UseMemory(block));
-        const uint8_t* end = start + GetByteSize(block);
+        const uint8_t* start = block;
+        const uint8_t* end = start + GetByteSize(cells);
         for (const uint8_t* row = start; row < end; row += _RowLength_(row))
             for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
                 at[{_RowID_(row), _cellID_(cell)}] = cell;
-    }
-    ~IndexedCells() {
-        if (block) UnuseMemory(block);
     }
     IndexedCells(const IndexedCells&) = delete;
     IndexedCells& operator=(const IndexedCells&) = delete;
@@ -261,8 +258,7 @@ void shift_block(MemoryRef block, int32_t rows, int32_t columns) {
 int16_t replace_block(MemoryRef block, const std::string& store) {
     if (with_failure_handler(GetMemoryGlobals(block), [&] { SetMemorySize(block, int32_t(store.size())); }))
         return kEditNoMemory;
-    if (!store.empty()) std::memcpy(UseMemory(block), store.data(), store.size());
-    UnuseMemory(block);
+    if (!store.empty()) std::memcpy(MemoryUse<>(block).get(), store.data(), store.size());
     return 0;
 }
 
