@@ -167,15 +167,13 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
         *block = DuplicateNonNilMemory(clip.cells);
         return *block ? kEditDone : kEditNoMemory;
     }
-    std::string_view text(static_cast<const char*>(UseMemory(clip.cells)), size_t(GetByteSize(clip.cells)));
+    MemoryUse<const char> chars(clip.cells);
+    std::string_view text(chars, size_t(GetByteSize(clip.cells)));
     const int32_t rows = text_rows(text);
-    if (rows == 0 || selection.topLeft.v + rows - 1 > kLastCell) {
-        UnuseMemory(clip.cells);
-        return rows == 0 ? kEditNothing : kEditOffGrid;
-    }
+    if (rows == 0 || selection.topLeft.v + rows - 1 > kLastCell) return rows == 0 ? kEditNothing : kEditOffGrid;
     std::string store;
     text_to_cells(text, selection.topLeft, layer, store, range, clip.unicode != 0);
-    UnuseMemory(clip.cells);
+    chars.release();
     report_clip_text_losses();
     *block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
     return *block ? kEditDone : kEditNoMemory;

@@ -13,10 +13,9 @@ MemoryRef NewFileRec(const pf::FileSpec* spec) {
         if (!made) msFailure(&mem_globals, kNoMemoryErr, nullptr);
     });
     if (error) return nullptr;
-    auto* record = static_cast<FileInfoRecord*>(UseMemory(made));
+    MemoryUse<FileInfoRecord> record(made);
     *record = FileInfoRecord{};
     if (spec) record->spec = *spec;
-    UnuseMemory(made);
     return made;
 }
 

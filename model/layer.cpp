@@ -84,7 +84,7 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
         made = pgAllocateNewRef(globals, sizeof(SpreadSheet), 1, 0, true);
         if (!made) msFailure(globals, kNoMemoryErr, nullptr);
         SetMemoryPurge(made, kNeverPurge, false);
-        SpreadSheet* sheet = use_layer(made);
+        LayerUse sheet(made);
         *sheet = SpreadSheet{};
         sheet->machine = machine;
         sheet->setup_words[0] = kSetupWords[0];
@@ -105,7 +105,7 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
         init_layer_defaults(sheet, book);
         sheet->layer_id = book->layer_count;
         book.release();
-        release_layer(made);
+        sheet.release();
         if (!add_SpreadSheet(workbook, made)) msFailure(globals, kNoMemoryErr, nullptr);
         MemoryUse<WorkSheet>(workbook)->layer_count += 1;
     });

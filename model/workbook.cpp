@@ -61,7 +61,7 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
         globals->default_id += 1;
         workbook = pgAllocateNewRef(globals, sizeof(WorkSheet), 1, 0, true);
         if (!workbook) msFailure(globals, kNoMemoryErr, nullptr);
-        WorkSheet* book = use_workbook(workbook);
+        MemoryUse<WorkSheet> book(workbook);
         *book = WorkSheet{};
         book->machine = machine;
         book->default_font = int16_t(load_u16(settings + kFmtFont));
@@ -75,7 +75,7 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
         book->layers = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, 4, true);
         book->undo_list = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, kUndoListExtend, true);
         if (!book->layers || !book->undo_list) msFailure(globals, kNoMemoryErr, nullptr);
-        UnuseMemory(workbook);
+        book.release();
         add_open_workbook(machine, workbook);
         listed = true;
         SetMemoryPurge(workbook, kNeverPurge, false);

@@ -173,7 +173,7 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
                    int16_t(r.right - kTextBoxInset)};
     if (draw_styled_text_box(record.data, record.info, inner)) return;
     int32_t size = GetByteSize(record.data);
-    auto* bytes = static_cast<const unsigned char*>(UseMemory(record.data));
+    MemoryUse<const unsigned char> bytes(record.data);
     uint16_t length;
     std::memcpy(&length, bytes, 2);
     pf::pen_normal();
@@ -183,7 +183,6 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
     pf::text_face(0);
     int16_t justification = record.info == 1 ? kBoxCentre : record.info == 2 ? kBoxRight : kBoxLeft;
     NeoTextBox(bytes + 2, std::min<int32_t>(length, size - 2), &inner, justification, nullptr, nullptr, 1);
-    UnuseMemory(record.data);
 }
 
 void draw_picture(const ObjectRecord& record, const pf::Rect& r) {
