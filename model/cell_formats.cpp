@@ -131,15 +131,13 @@ int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int1
 // at the first id's place, found by binary search.
 int16_t insert_missing_records(MemoryRef array, const uint8_t* format_template, int16_t first,
                                int16_t last, int record_size) {
-    int32_t cursor = lower_bound_id(static_cast<uint8_t*>(UseMemory(array)), GetMemorySize(array), first,
-                                    record_size);
-    UnuseMemory(array);
+    int32_t cursor = lower_bound_id(MemoryUse<uint8_t>(array), GetMemorySize(array), first, record_size);
     for (int32_t id = first; id <= last; ++id) {
         int32_t count = GetMemorySize(array);
-        auto* records = static_cast<uint8_t*>(UseMemory(array));
+        MemoryUse<uint8_t> records(array);
         while (cursor < count && format_id(record_at(records, cursor, record_size)) < id) ++cursor;
         bool present = cursor < count && format_id(record_at(records, cursor, record_size)) == id;
-        UnuseMemory(array);
+        records.release();
         if (present) continue;
         int16_t error = with_failure_handler(GetMemoryGlobals(array), [&] {
             ReserveMemoryGrowth(array, 1);
@@ -190,14 +188,15 @@ void delete_formats(int16_t first, int16_t last, MemoryRef* array, int record_si
     int32_t begin, end;
     id_span(*array, first, last, record_size, &begin, &end);
     for (int32_t i = end - 1; i >= begin; --i) {
-        auto* record = record_at(static_cast<uint8_t*>(UseMemory(*array)), i, record_size);
+        MemoryUse<uint8_t> records(*array);
+        uint8_t* record = record_at(records, i, record_size);
         int16_t id = format_id(record), extent = format_extent(record);
         if (extent >= 0) {
             GetDefaultFormat(record);
             set_format_id(record, id);
             set_format_extent(record, extent);
         }
-        UnuseMemory(*array);
+        records.release();
         if (extent < 0) DeleteMemory(*array, i, 1);
     }
     dispose_if_empty(array);
@@ -207,9 +206,7 @@ void verify_formats(MemoryRef* array, int record_size) {
     if (!*array) return;
     int16_t previous = -1;
     for (int32_t i = 0; i < GetMemorySize(*array);) {
-        auto* record = record_at(static_cast<uint8_t*>(UseMemory(*array)), i, record_size);
-        int16_t id = format_id(record);
-        UnuseMemory(*array);
+        int16_t id = format_id(record_at(MemoryUse<uint8_t>(*array), i, record_size));
         if (id <= previous) {
             DeleteMemory(*array, i, 1);
         } else {

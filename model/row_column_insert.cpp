@@ -100,10 +100,11 @@ void shift_formats(MemoryRef* array, const AxisChange& change) {
     if (!*array) return;
     const int32_t size = GetMemoryRecSize(*array);
     for (int32_t i = GetMemorySize(*array) - 1; i >= 0; --i) {
-        auto* record = static_cast<uint8_t*>(UseMemory(*array)) + size * i;
+        MemoryUse<uint8_t> records(*array);
+        uint8_t* record = records + size * i;
         int32_t moved = moved_position(change, format_id(record));
         if (moved >= 0 && moved <= kLastCell) set_format_id(record, int16_t(moved));
-        UnuseMemory(*array);
+        records.release();
         if (moved < 0 || moved > kLastCell) DeleteMemory(*array, i, 1);
     }
     if (GetMemorySize(*array) == 0) {
