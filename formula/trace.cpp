@@ -136,12 +136,9 @@ bool read_cell_references(MemoryRef layer, CellPoint cell, TraceLists& lists) {
     uint8_t* record = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&record, &length, cell, layer) || _cellType_(record) != kCellFormula) return false;
-    MemoryRef store = GetSpreadSheetCells(layer);
-    UseMemory(store);
+    MemoryUse<> store(GetSpreadSheetCells(layer));  // the record stays where it is while it is read
     Home home{layer, GetWorkSheet(layer), GetSheetID(layer), cell};
-    bool closes = read_references(_formulaPtr_(record), _formulaLength_(record), home, lists);
-    UnuseMemory(store);
-    return closes;
+    return read_references(_formulaPtr_(record), _formulaLength_(record), home, lists);
 }
 
 bool single_cell(const TraceRecord& record) {
