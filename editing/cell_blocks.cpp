@@ -60,8 +60,7 @@ bool block_has_cells(const CellBytes& block) {
 }
 
 CellRange current_selection(MemoryRef layer) {
-    const CellRange range = LayerUse(layer)->selection;
-    return range;
+    return LayerUse(layer)->selection;
 }
 
 void set_current_selection(MemoryRef layer, const CellRange& range) {

@@ -218,8 +218,7 @@ void enable_item(pf::MenuRef menu, int16_t item, bool enabled) {
 
 bool clipboard_holds_cells() {
     if (!g_Clip) return false;
-    const bool cells = MemoryUse<const ClipRecord>(g_Clip)->cells != nullptr;
-    return cells;
+    return MemoryUse<const ClipRecord>(g_Clip)->cells != nullptr;
 }
 
 void set_text_editor_items(pf::MenuRef menu) {

@@ -68,13 +68,11 @@ MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {
 }
 
 MemoryRef workbook_undo_list(MemoryRef workbook) {
-    MemoryRef list = MemoryUse<WorkSheet>(workbook)->undo_list;
-    return list;
+    return MemoryUse<WorkSheet>(workbook)->undo_list;
 }
 
 MemoryRef workbook_redo(MemoryRef workbook) {
-    MemoryRef redo = MemoryUse<WorkSheet>(workbook)->redo;
-    return redo;
+    return MemoryUse<WorkSheet>(workbook)->redo;
 }
 
 MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo) {

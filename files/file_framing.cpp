@@ -211,8 +211,7 @@ int16_t Write_Ref(MemoryRef ref, int32_t* counter) {
 int16_t write_raw_bytes(MemoryRef ref, int32_t* counter) {
     int32_t length = ref ? GetByteSize(ref) : 0;
     if (length < 1) return 0;
-    int16_t error = WriteItem(length, MemoryUse<>(ref).get(), counter);
-    return error;
+    return WriteItem(length, MemoryUse<>(ref).get(), counter);
 }
 
 int16_t ReadHandle(pf::Handle* out, int32_t* counter) {

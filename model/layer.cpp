@@ -30,8 +30,7 @@ bool drag_and_drop_available() { return true; }
 template <typename Field>
 Field read_layer(MemoryRef layer, Field SpreadSheet::*field, Field none) {
     if (!layer) return none;
-    Field value = LayerUse(layer)->*field;
-    return value;
+    return LayerUse(layer)->*field;
 }
 
 template <typename Field>

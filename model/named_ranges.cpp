@@ -15,8 +15,7 @@ constexpr int kTopOffset = 32;
 }  // namespace
 
 MemoryRef Get_rangeinfo(MemoryRef layer) {
-    MemoryRef list = LayerUse(layer)->named_ranges;
-    return list;
+    return LayerUse(layer)->named_ranges;
 }
 
 void Set_rangeinfo(MemoryRef layer, MemoryRef list) {

@@ -26,14 +26,12 @@ WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(Use
 template <typename Field>
 Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
     if (!workbook) return none;
-    Field value = MemoryUse<WorkSheet>(workbook)->*field;
-    return value;
+    return MemoryUse<WorkSheet>(workbook)->*field;
 }
 
 MemoryRef layer_workbook(MemoryRef layer) {
     if (!layer) return nullptr;
-    MemoryRef workbook = LayerUse(layer)->workbook;
-    return workbook;
+    return LayerUse(layer)->workbook;
 }
 
 // A layer takes its new index in the list as its id.
@@ -211,8 +209,7 @@ MemoryRef Get_fileinfo(MemoryRef workbook) {
 uint32_t Get_File_Flags(MemoryRef workbook) {
     MemoryRef info = Get_fileinfo(workbook);
     if (!info || GetByteSize(info) < kFileInfoFlagsOffset + 4) return 0;
-    uint32_t flags = load_u32(MemoryUse<uint8_t>(info).get() + kFileInfoFlagsOffset);
-    return flags;
+    return load_u32(MemoryUse<uint8_t>(info).get() + kFileInfoFlagsOffset);
 }
 
 void Set_WorkSheet_Font(MemoryRef workbook, int16_t font) {
@@ -303,8 +300,7 @@ namespace {
 // The kind (first 16-bit field) of an undo record, 0 for none.
 int16_t undo_kind(MemoryRef undo) {
     if (!undo) return 0;
-    int16_t kind = load_i16(MemoryUse<uint8_t>(undo).get());
-    return kind;
+    return load_i16(MemoryUse<uint8_t>(undo).get());
 }
 
 }  // namespace

@@ -39,8 +39,7 @@ std::vector<MemoryRef> chain_objects(MemoryRef chain) {
 }
 
 ObjectRecord fields_of(MemoryRef object) {
-    ObjectRecord fields = *ObjectUse(object).get();
-    return fields;
+    return *ObjectUse(object).get();
 }
 
 CellPoint smallest_anchor(const std::vector<MemoryRef>& objects) {

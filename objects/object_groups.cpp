@@ -14,8 +14,7 @@
 namespace {
 
 int16_t group_of(MemoryRef object) {
-    const int16_t group = ObjectUse(object)->group;
-    return group;
+    return ObjectUse(object)->group;
 }
 
 void set_group(MemoryRef object, int16_t group) {

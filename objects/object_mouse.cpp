@@ -29,8 +29,7 @@ bool is_line(MemoryRef object) { return GetObj_info(object, pf::four_cc("isln"))
 
 // Whether the press being handled is the second of a double click.
 bool double_clicked(MemoryRef layer) {
-    const bool twice = LayerUse(layer)->click_count > 0;
-    return twice;
+    return LayerUse(layer)->click_count > 0;
 }
 
 pf::Rect offset(pf::Rect r, int16_t dv, int16_t dh) {

@@ -68,8 +68,7 @@ bool line_kind(pf::FourCC kind) { return kind == kLineObject || kind == kArrowOb
 
 bool being_edited(const ObjectRecord& record) {
     if (!record.owner) return false;
-    bool edited = LayerUse(record.owner)->edited_object == record.self;
-    return edited;
+    return LayerUse(record.owner)->edited_object == record.self;
 }
 
 void set_flag(ObjectRecord& record, uint32_t flag, intptr_t on) {

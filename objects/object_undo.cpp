@@ -22,8 +22,7 @@ MemoryRef new_id_list(MemoryRef layer) {
 }
 
 MemoryRef next_in_chain(MemoryRef object) {
-    MemoryRef next = ObjectUse(object)->link;
-    return next;
+    return ObjectUse(object)->link;
 }
 
 void link_in_order(const std::vector<MemoryRef>& objects) {

@@ -186,8 +186,7 @@ void set_page_scale(MemoryRef layer, int16_t percent) {
 
 CellRange printed_range(MemoryRef layer) {
     const CellPoint last = used_extent(layer);
-    const CellRange range = printed_range_of(LayerUse(layer).get(), last);
-    return range;
+    return printed_range_of(LayerUse(layer).get(), last);
 }
 
 void reset_page(MemoryRef layer) {
