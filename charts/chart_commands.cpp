@@ -22,9 +22,6 @@
 
 namespace {
 
-constexpr int16_t kLegendItem = 1, kGridLinesItem = 2;
-constexpr int16_t kChartKindItem = 11, kChartOptionsItem = 12;
-constexpr int16_t kChartOptionsMenu = 150;
 
 MemoryRef record_or_front(MemoryRef record) { return record ? record : front_document_record(); }
 
@@ -95,7 +92,7 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
     MemoryRef record = record_or_front(window_record);
     MemoryRef layer = record ? read_doc_window(record).sheet : nullptr;
     MemoryRef object = selected_chart_object(layer);
-    const uint32_t flag = item == kLegendItem ? kChartLegend : item == kGridLinesItem ? kChartGridLines : 0;
+    const uint32_t flag = item == kChartLegendItem ? kChartLegend : item == kChartGridLinesItem ? kChartGridLines : 0;
     if (!object || !flag) return pf::sys_beep(1);
     record_object_attributes({object}, layer, kUndoChartEdited);
     MemoryRef chart = object_chart(object);
@@ -106,8 +103,8 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
 
 void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
     MemoryRef object = selected_chart_object(layer);
-    if (layer) pf::enable_menu_item(object_menu, kChartKindItem);
-    if (object) pf::enable_menu_item(object_menu, kChartOptionsItem);
+    if (layer) pf::enable_menu_item(object_menu, kObjectChartKindItem);
+    if (object) pf::enable_menu_item(object_menu, kObjectChartOptionsItem);
     const int16_t kind_item = object ? int16_t(chart_tool_of_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))) -
                                                kFirstChartTool + 1)
                                      : 0;
@@ -115,8 +112,8 @@ void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
         for (int16_t item = 1; item <= kLastChartTool - kFirstChartTool + 1; ++item)
             pf::check_menu_item(kinds, item, item == kind_item);
     const uint32_t flags = object ? chart_flags(object_chart(object)) : 0;
-    if (pf::MenuRef options = pf::get_menu_handle(kChartOptionsMenu)) {
-        pf::check_menu_item(options, kLegendItem, flags & kChartLegend);
-        pf::check_menu_item(options, kGridLinesItem, flags & kChartGridLines);
+    if (pf::MenuRef options = pf::get_menu_handle(kChartOptionMenu)) {
+        pf::check_menu_item(options, kChartLegendItem, flags & kChartLegend);
+        pf::check_menu_item(options, kChartGridLinesItem, flags & kChartGridLines);
     }
 }

@@ -24,16 +24,14 @@
 #include "window/window_commands.h"
 #include "window/entry_line.h"
 #include "shell/format_menus.h"
+#include "resource_ids.h"
 
 MemoryRef window_list = nullptr;
 
 namespace {
 
 constexpr int16_t kWindowListExtend = 10;
-constexpr int16_t kFirstFunctionMenu = 151;
-constexpr int16_t kLastFunctionMenu = 158;
 constexpr int16_t kFunctionTemplateOffset = 450;
-constexpr int16_t kFunctionTemplatesItem = 10;
 constexpr unsigned char kEqualsKey = 61;
 
 // Sends ourselves a required event, as the system's application menu does.
@@ -72,43 +70,45 @@ void insert_function(MemoryRef record, int16_t menu, int16_t item) {
 void dispatch_menu(MemoryRef record, int16_t menu, int16_t item) {
     switch (menu) {
         case 0: return;
-        case 128: do_apple_menu(item); return;
-        case 129: DoFileMenu(record, item); return;
-        case 130: DoEditMenu(record, item); return;
-        case 131: DoFormatMenu(record, item); return;
-        case 132: DoOptionMenu(record, item); return;
-        case 133: DoObjectMenu(record, item); return;
-        case 134:
+        case kAppleMenu: do_apple_menu(item); return;
+        case kFileMenu: DoFileMenu(record, item); return;
+        case kEditMenu: DoEditMenu(record, item); return;
+        case kFormatMenu: DoFormatMenu(record, item); return;
+        case kOptionsMenu: DoOptionMenu(record, item); return;
+        case kObjectMenu: DoObjectMenu(record, item); return;
+        case kWindowMenu:
             if (item >= kFirstWindowItem) bring_listed_window(window_of_menu_item(item));
             else DoWindowMenu(record, item);
             return;
-        case 135:
+        case kFunctionsMenu:
             if (item == kFunctionTemplatesItem) app_prefs.options ^= kPrefFunctionTemplates;
             return;
-        case 136: DoViewMenu(record, item); return;
-        case 137: DoDateMenu(record, item); return;
-        case 138: DoTimeMenu(record, item); return;
-        case 139: DoCurrencyMenu(record, item); return;
-        case 140: open_special(int16_t(item - 1)); return;
-        case 141: DoPrefsMenu(record, item); return;
-        case 142: DoFontMenu(record, item); return;
-        case 143: DoSizeMenu(record, item); return;
-        case 144: DoStyleMenu(record, item); return;
-        case 145: case 181: case 182: case 187: case 188: ColorMenus(menu, item); return;
-        case 146: DoAlignMenu(record, item); return;
-        case 147: DoFillMenu(record, item); return;
-        case 148: DoFormatOptionMenu(record, item); return;
-        case 149: DoPrecisionMenu(record, item); return;
-        case 150: DoChartOptionMenu(record, item); return;
-        case 159: DoAlignOptionMenu(record, item); return;
-        case 160: DoArrangeMenu(record, item); return;
-        case 161: DoPaletteMenu(record, item); return;
-        case 162: Do_showhide_Menu(record, item); return;
-        case 163: DoLayerMenu(record, item); return;
-        case 164: DoCommandMenu(record, item); return;
-        case 183: case 186: PatternMenus(menu, item); return;
-        case 190: DoChartMenu(record, item); return;
-        case 191: DoToolMenu(record, item); return;
+        case kViewMenu: DoViewMenu(record, item); return;
+        case kDateMenu: DoDateMenu(record, item); return;
+        case kTimeMenu: DoTimeMenu(record, item); return;
+        case kCurrencyMenu: DoCurrencyMenu(record, item); return;
+        case kRecentMenu: open_special(int16_t(item - 1)); return;
+        case kPrefsMenu: DoPrefsMenu(record, item); return;
+        case kFontMenu: DoFontMenu(record, item); return;
+        case kSizeMenu: DoSizeMenu(record, item); return;
+        case kStyleMenu: DoStyleMenu(record, item); return;
+        case kTextColourMenu: case kFillForeMenu: case kFillBackMenu: case kLineForeMenu: case kLineBackMenu:
+            ColorMenus(menu, item);
+            return;
+        case kAlignMenu: DoAlignMenu(record, item); return;
+        case kFillMenu: DoFillMenu(record, item); return;
+        case kFormatOptionMenu: DoFormatOptionMenu(record, item); return;
+        case kPrecisionMenu: DoPrecisionMenu(record, item); return;
+        case kChartOptionMenu: DoChartOptionMenu(record, item); return;
+        case kAlignOptionMenu: DoAlignOptionMenu(record, item); return;
+        case kArrangeMenu: DoArrangeMenu(record, item); return;
+        case kPaletteMenu: DoPaletteMenu(record, item); return;
+        case kShowHideMenu: Do_showhide_Menu(record, item); return;
+        case kLayerMenu: DoLayerMenu(record, item); return;
+        case kShowLayerMenu: DoCommandMenu(record, item); return;
+        case kFillPatternMenu: case kLinePatternMenu: PatternMenus(menu, item); return;
+        case kChartKindMenu: DoChartMenu(record, item); return;
+        case kToolMenu: DoToolMenu(record, item); return;
         default: break;
     }
     if (menu >= kFirstFunctionMenu && menu <= kLastFunctionMenu) insert_function(record, menu, item);

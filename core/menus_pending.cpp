@@ -3,13 +3,11 @@
 // window is open (with one, the document's own state decides). An entry leaves this table when its command is built.
 #include "core/app_menus.h"
 #include "platform/menus/menus.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kWholeMenu = 0;
-constexpr int16_t kCloseItem = 4;
-constexpr int16_t kSaveItem = 6;
-constexpr int16_t kSaveAsItem = 7;
 
 struct PendingItems {
     int16_t menu;
@@ -41,7 +39,7 @@ void dim_pending_commands() {
     }
     pf::MenuRef file = pf::get_menu_handle(kFileMenu);
     if (file && !FrontDocWindow()) {
-        for (int16_t item : {kCloseItem, kSaveItem, kSaveAsItem}) set_enabled(file, item, false);
+        for (int16_t item : {kFileCloseItem, kFileSaveItem, kFileSaveAsItem}) set_enabled(file, item, false);
     }
     if (titles_changed) pf::draw_menu_bar();
 }

@@ -8,11 +8,11 @@
 #include "core/screen_geometry.h"
 #include "core/task_manager.h"
 #include "platform/menus/menus.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr uint32_t kModalSleep = 15;
-constexpr int16_t kAboutItem = 1;
 
 bool is_key_event(const EventRecord& event) { return event.what == pf::kKeyDown || event.what == pf::kAutoKey; }
 bool is_arrow(unsigned char ch) { return ch >= pf::kLeftArrowChar && ch <= pf::kDownArrowChar; }
@@ -113,10 +113,10 @@ int16_t modal_window_item(WindowRef window, EventRecord* event) {
     int16_t part = pf::find_window(event->where, &hit);
     if (part == pf::kInMenuBar) {
         pf::MenuRef apple = pf::get_menu_handle(kAppleMenu);
-        bool about_enabled = apple && pf::is_menu_item_enabled(apple, kAboutItem);
-        if (apple) pf::disable_menu_item(apple, kAboutItem);
+        bool about_enabled = apple && pf::is_menu_item_enabled(apple, kAppAboutItem);
+        if (apple) pf::disable_menu_item(apple, kAppAboutItem);
         int32_t choice = pf::menu_select(event->where);
-        if (apple && about_enabled) pf::enable_menu_item(apple, kAboutItem);
+        if (apple && about_enabled) pf::enable_menu_item(apple, kAppAboutItem);
         if ((choice >> 16) == kAppleMenu) do_apple_menu(int16_t(choice & 0xFFFF));
         pf::hilite_menu(0);
         return kModalMenuBar;

@@ -1,5 +1,5 @@
 // The Save dialog of documents: below the file list a pop-up of the formats
-// (its item numbers are the format codes) and a check box that puts the
+// the format table saves in (its item numbers are the format codes) and a check box that puts the
 // format's extension on the name; a line above the list says why a name is
 // asked when Save could not write over the document's file.
 #include <algorithm>
@@ -9,7 +9,10 @@
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
+#include "files/file_formats.h"
 #include "platform/controls/controls.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "resource_ids.h"
@@ -49,6 +52,19 @@ void agree_size(NavCBRec& callback, SaveChoice& choice) {
     }
 }
 
+// The pop-up's items: item n names format code n, from the first code to the
+// last one a document is saved in; a code saved in no format is a line.
+void fill_format_menu(pf::ControlRef popup) {
+    if (!popup || !popup->menu) return;
+    pf::MenuRef menu = popup->menu;
+    pf::delete_menu_items(menu, 1, pf::count_menu_items(menu));
+    for (int16_t code = kFormatNative; code <= last_saved_code(); ++code) {
+        if (is_saved_code(code)) pf::append_menu_item_text(menu, pf::get_indexed_string(kFormatNameStrings, code));
+        else pf::insert_menu_item(menu, "(-", pf::count_menu_items(menu));
+    }
+    pf::set_control_maximum(popup, pf::count_menu_items(menu));
+}
+
 // The items of DITL 1004 moved into the area the dialog gives them.
 void add_items(pf::DialogRef dialog, const pf::Rect& area, SaveChoice& choice) {
     choice.first_item = int16_t(pf::count_dialog_items(dialog) + 1);
@@ -59,6 +75,7 @@ void add_items(pf::DialogRef dialog, const pf::Rect& area, SaveChoice& choice) {
                        int16_t(box.right + area.left)};
         pf::set_dialog_item_box(dialog, item, box);
     }
+    fill_format_menu(pf::get_dialog_item_control(dialog, choice.first_item));
     if (choice.code < kFormatNative) choice.code = kFormatNative;
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);
     pf::set_dialog_item_value(dialog, int16_t(choice.first_item + 1), adding_extensions() ? 1 : 0);

@@ -186,9 +186,9 @@ int32_t purge_func(int32_t bytes) {
 }
 
 int32_t urgent_func(int32_t code) {
-    if (code == 191) do_menu_button(kPaletteMenu, 6);
-    else if (code == 190) do_menu_button(kPaletteMenu, 7);
-    else if (code == 192) do_menu_button(kPaletteMenu, 8);
+    if (code == kToolMenu) do_menu_button(kPaletteMenu, kPalettesToolsItem);
+    else if (code == kChartKindMenu) do_menu_button(kPaletteMenu, kPalettesChartsItem);
+    else if (code == kBordersMenu) do_menu_button(kPaletteMenu, kPalettesBordersItem);
     return 1;
 }
 

@@ -41,25 +41,7 @@
 
 namespace {
 
-enum EditItem : int16_t {
-    kUndoItem = 1,
-    kRedoItem = 2,
-    kCutItem = 4,
-    kCopyItem = 5,
-    kPasteItem = 6,
-    kClearItem = 7,
-    kPasteSpecialItem = 8,
-    kSelectAllItem = 9,
-    kFindItem = 11,
-    kFindAgainItem = 12,
-    kSpellingItem = 13,
-    kFillItem = 15,
-    kInsertItem = 16,
-    kDeleteItem = 17,
-    kMoveCellsItem = 18,
-};
-
-constexpr int16_t kLastEditItem = kMoveCellsItem;
+constexpr int16_t kLastEditItem = kEditMoveCellsItem;
 
 // Texts of the Edit items that change with what is selected (STR# 129).
 enum EditText : int {
@@ -77,8 +59,6 @@ enum EditText : int {
 };
 
 constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
-
-enum FillItem : int16_t { kFillDownItem = 1, kFillRightItem = 2, kFillUpItem = 3, kFillLeftItem = 4 };
 
 constexpr int32_t kProtectedAlert = 6;
 constexpr int16_t kOKItem = 1;
@@ -222,30 +202,30 @@ bool clipboard_holds_cells() {
 }
 
 void set_text_editor_items(pf::MenuRef menu) {
-    enable_item(menu, kPasteItem, ScrapAvailable() != 0 || clipboard_holds_cells());
-    name_item(menu, kClearItem, kClearTextText);
-    name_item(menu, kSelectAllItem, kSelectAllTextText);
-    pf::disable_menu_item(menu, kPasteSpecialItem);
-    for (int16_t item = kFindItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
+    enable_item(menu, kEditPasteItem, ScrapAvailable() != 0 || clipboard_holds_cells());
+    name_item(menu, kEditClearItem, kClearTextText);
+    name_item(menu, kEditSelectAllItem, kSelectAllTextText);
+    pf::disable_menu_item(menu, kEditPasteSpecialItem);
+    for (int16_t item = kEditFindItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
 }
 
 void set_cell_items(pf::MenuRef menu, MemoryRef layer) {
     if (!clipboard_holds_cells()) {
         const uint32_t scrap = ScrapAvailable();
-        enable_item(menu, kPasteSpecialItem, scrap == pf::kScrapText);
-        enable_item(menu, kPasteItem, scrap != 0);
+        enable_item(menu, kEditPasteSpecialItem, scrap == pf::kScrapText);
+        enable_item(menu, kEditPasteItem, scrap != 0);
     }
-    name_item(menu, kClearItem, kClearCellsText);
+    name_item(menu, kEditClearItem, kClearCellsText);
     if (objects_selected(layer)) {
-        for (int16_t item = kFillItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
-        name_item(menu, kSelectAllItem, kSelectAllObjectsText);
+        for (int16_t item = kEditFillItem; item <= kLastEditItem; ++item) pf::disable_menu_item(menu, item);
+        name_item(menu, kEditSelectAllItem, kSelectAllObjectsText);
         return;
     }
-    name_item(menu, kSelectAllItem, kSelectAllCellsText);
+    name_item(menu, kEditSelectAllItem, kSelectAllCellsText);
     const CellRange selection = current_selection(layer);
     const bool rows = whole_rows(selection), columns = !rows && whole_columns(selection);
-    name_item(menu, kInsertItem, rows ? kInsertRowsText : columns ? kInsertColumnsText : kInsertCellsText);
-    name_item(menu, kDeleteItem, rows ? kDeleteRowsText : columns ? kDeleteColumnsText : kDeleteCellsText);
+    name_item(menu, kEditInsertItem, rows ? kInsertRowsText : columns ? kInsertColumnsText : kInsertCellsText);
+    name_item(menu, kEditDeleteItem, rows ? kDeleteRowsText : columns ? kDeleteColumnsText : kDeleteCellsText);
 }
 
 // The layer the commands act on: the given document window's, else (from the
@@ -271,13 +251,13 @@ void set_edit_menu(MemoryRef window_record) {
     pf::MenuRef menu = pf::get_menu_handle(kEditMenu);
     MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
     if (!menu || !layer) return;
-    for (int16_t item = kUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
+    for (int16_t item = kEditUndoItem; item <= kLastEditItem; ++item) pf::enable_menu_item(menu, item);
     set_undo(window_record);
     if (GetActiveEditor(layer) || object_text_editor(layer)) set_text_editor_items(menu);
     else set_cell_items(menu, layer);
-    if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kFindAgainItem);
+    if (find_state.find_str[0] == 0) pf::disable_menu_item(menu, kEditFindAgainItem);
     // Without a main dictionary nothing can be checked.
-    if (!spelling_available()) pf::disable_menu_item(menu, kSpellingItem);
+    if (!spelling_available()) pf::disable_menu_item(menu, kEditSpellingItem);
 }
 
 int16_t move_cells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer) {
@@ -318,22 +298,22 @@ namespace {
 // the system clipboard's text is what pastes next.
 void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
     switch (item) {
-        case kUndoItem:
-        case kRedoItem: WEUndo(editor); break;
-        case kCutItem:
+        case kEditUndoItem:
+        case kEditRedoItem: WEUndo(editor); break;
+        case kEditCutItem:
             WECut(editor);
             ClobberScrap(0);
             break;
-        case kCopyItem:
+        case kEditCopyItem:
             WECopy(editor);
             ClobberScrap(0);
             return;
-        case kPasteItem:
+        case kEditPasteItem:
             ReadClip();
             editor_paste(layer);
             return;
-        case kClearItem: WEDelete(editor); break;
-        case kSelectAllItem: WESetSelection(0, 0x7FFFFFFF, editor); break;
+        case kEditClearItem: WEDelete(editor); break;
+        case kEditSelectAllItem: WESetSelection(0, 0x7FFFFFFF, editor); break;
         default: return;
     }
     update_entry_editors();
@@ -344,8 +324,8 @@ void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
 void* GetActiveEditor(MemoryRef) { return entry_line_editing() ? entry_line_editor() : nullptr; }
 
 void DoEditMenu(MemoryRef window_record, int16_t item) {
-    if (item == kFindItem) return open_find_dialog();
-    if (item == kFindAgainItem) {
+    if (item == kEditFindItem) return open_find_dialog();
+    if (item == kEditFindAgainItem) {
         update_find_rec();
         do_find_next(kFindFromActive);
         enable_find_buttons();
@@ -359,20 +339,20 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
     }
     if (text_editor_command(item, layer)) return;
     switch (item) {
-        case kUndoItem: DoUndo(GetWorkSheet(layer)); break;
-        case kRedoItem: DoRedo(GetWorkSheet(layer)); break;
-        case kSelectAllItem: select_all(layer); break;
-        case kInsertItem: insert_or_delete(layer, true); break;
-        case kDeleteItem: insert_or_delete(layer, false); break;
-        case kMoveCellsItem: run_move_cells(layer); break;
-        case kCutItem: edit_cut_copy(layer, true); break;
-        case kCopyItem:
+        case kEditUndoItem: DoUndo(GetWorkSheet(layer)); break;
+        case kEditRedoItem: DoRedo(GetWorkSheet(layer)); break;
+        case kEditSelectAllItem: select_all(layer); break;
+        case kEditInsertItem: insert_or_delete(layer, true); break;
+        case kEditDeleteItem: insert_or_delete(layer, false); break;
+        case kEditMoveCellsItem: run_move_cells(layer); break;
+        case kEditCutItem: edit_cut_copy(layer, true); break;
+        case kEditCopyItem:
             if (edit_cut_copy(layer, false) == kEditDone) show_copy_outline(layer, read_clip().range);
             break;
-        case kPasteItem: edit_paste(layer); break;
-        case kClearItem: Do_Clear(1, layer); break;
-        case kSpellingItem: check_layer_spelling(layer); break;
-        case kPasteSpecialItem: paste_special_dialog(layer); break;
+        case kEditPasteItem: edit_paste(layer); break;
+        case kEditClearItem: Do_Clear(1, layer); break;
+        case kEditSpellingItem: check_layer_spelling(layer); break;
+        case kEditPasteSpecialItem: paste_special_dialog(layer); break;
         default: break;
     }
     DisplayText(window_record ? window_record : front_document_record(), 1);

@@ -192,16 +192,6 @@ int32_t close_find_proc(EventRecord*, uintptr_t, uintptr_t) {
 
 // ---- Menus while the window is in front ------------------------------------------
 
-enum EditItem : int16_t {
-    kCutItem = 4,
-    kCopyItem = 5,
-    kPasteItem = 6,
-    kClearItem = 7,
-    kSelectAllItem = 9,
-    kFindItem = 11,
-    kFindAgainItem = 12
-};
-
 TaskRecord application_procs() {
     TaskRecord procs;
     InitAppTask(&procs);
@@ -213,10 +203,10 @@ int32_t find_menu_enable_proc(EventRecord* event, uintptr_t, uintptr_t window) {
     pf::MenuRef edit = pf::get_menu_handle(kEditMenu);
     if (!edit) return 1;
     pf::enable_menu_item(edit, 0);
-    for (int16_t item : {kCutItem, kCopyItem, kPasteItem, kClearItem, kSelectAllItem, kFindItem})
+    for (int16_t item : {kEditCutItem, kEditCopyItem, kEditPasteItem, kEditClearItem, kEditSelectAllItem, kEditFindItem})
         pf::enable_menu_item(edit, item);
-    if (has_document() && find_state.find_str[0] > 0) pf::enable_menu_item(edit, kFindAgainItem);
-    else pf::disable_menu_item(edit, kFindAgainItem);
+    if (has_document() && find_state.find_str[0] > 0) pf::enable_menu_item(edit, kEditFindAgainItem);
+    else pf::disable_menu_item(edit, kEditFindAgainItem);
     pf::draw_menu_bar();
     return 1;
 }
@@ -226,11 +216,11 @@ void edit_focused_field(int16_t item) {
     pf::ControlRef field = pf::get_dialog_item_control(find_wind, pf::get_dialog_keyboard_focus(find_wind));
     if (!field) return;
     switch (item) {
-        case kCutItem: pf::edit_text_cut(field); break;
-        case kCopyItem: pf::edit_text_copy(field); break;
-        case kPasteItem: pf::edit_text_paste(field); break;
-        case kClearItem: pf::edit_text_clear(field); break;
-        case kSelectAllItem: pf::edit_text_select(field, 0, kWholeField); break;
+        case kEditCutItem: pf::edit_text_cut(field); break;
+        case kEditCopyItem: pf::edit_text_copy(field); break;
+        case kEditPasteItem: pf::edit_text_paste(field); break;
+        case kEditClearItem: pf::edit_text_clear(field); break;
+        case kEditSelectAllItem: pf::edit_text_select(field, 0, kWholeField); break;
         default: break;
     }
 }
@@ -238,9 +228,9 @@ void edit_focused_field(int16_t item) {
 int32_t find_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
     if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
-    if ((choice->item >= kCutItem && choice->item <= kClearItem) || choice->item == kSelectAllItem)
+    if ((choice->item >= kEditCutItem && choice->item <= kEditClearItem) || choice->item == kEditSelectAllItem)
         edit_focused_field(choice->item);
-    else if (choice->item == kFindItem || choice->item == kFindAgainItem) run_find(kFindButton);
+    else if (choice->item == kEditFindItem || choice->item == kEditFindAgainItem) run_find(kFindButton);
     pf::hilite_menu(0);
     if (find_wind) {
         update_find_rec();

@@ -37,8 +37,6 @@ int16_t engine_verb(WEReference editor, bool redo) {
     return pending && is_redo == redo ? 1 : 0;
 }
 
-constexpr int16_t kUndoItem = 1;
-constexpr int16_t kRedoItem = 2;
 
 void show_item(pf::MenuRef menu, int16_t item, int16_t strings, int16_t index, bool available) {
     pf::set_menu_item_text(menu, item, pf::get_indexed_string(strings, index));
@@ -76,7 +74,7 @@ void set_undo(MemoryRef window_record) {
     if (!menu) return;
     int16_t index = kNothingToUndoItem;
     bool available = get_undo_verb(window_record, &index) != 0;
-    show_item(menu, kUndoItem, kUndoItemStrings, index, available);
+    show_item(menu, kEditUndoItem, kUndoItemStrings, index, available);
     available = get_redo_verb(window_record, &index) != 0;
-    show_item(menu, kRedoItem, kRedoItemStrings, index, available);
+    show_item(menu, kEditRedoItem, kRedoItemStrings, index, available);
 }

@@ -19,36 +19,8 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
-#include "model/model_services.h"
 
 namespace {
-
-constexpr uint8_t kTimeFormat = 21;
-constexpr uint8_t kFirstNumberFormat = 31;
-constexpr uint8_t kFractionFormat = 'J';
-
-bool is_formula_kind(int16_t kind) {
-    return kind == kKindFormula || kind == kKindDateFormula || kind == kKindTimeFormula;
-}
-
-// The cell type and format code an accepted entry gives.
-uint8_t settle_kind(int16_t kind, uint8_t* header) {
-    uint8_t& code = header[kFmtCode];
-    switch (kind) {
-    case kKindDate:
-    case kKindDateFormula:
-        if (code >= kFirstNumberFormat) code = model_services.default_format()[kFmtCode];
-        return kind == kKindDate ? kCellConstant : kCellFormula;
-    case kKindFraction:
-        code = kFractionFormat;
-        return kCellConstant;
-    case kKindTimeFormula:
-        if (!is_time_format(code)) code = kTimeFormat;
-        return kCellFormula;
-    case kKindFormula: return kCellFormula;
-    default: return kCellConstant;
-    }
-}
 
 void put_slot(std::string& body, double value) {
     char slot[kNumberSlotSize] = {};
@@ -84,7 +56,8 @@ void with_column(uint8_t* head, const uint8_t* header, int16_t column) {
 }
 
 // A plain decimal number ("-12.5", "3e-7") in the system's own form, read
-// without the parser: what the parser would make of it, found faster.
+// without the parser: what the parser makes of it in a cell of no date
+// format, found faster.
 bool plain_number(std::string_view text, double* value) {
     if (text.empty() || text.size() >= 64 || decimalPt != '.') return false;
     size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
@@ -122,37 +95,23 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
         return kCellFormatOnly;
     }
     double number = 0;
-    if (plain_number(entry.entry, &number)) {
+    if (!is_date_format(header[kFmtCode]) && plain_number(entry.entry, &number)) {
         append_number_cell(row, header, entry.where.h, number, entry.entry);
         return kCellConstant;
     }
-    TypedEntry parsed;
-    if (entry.entry.size() < size_t(kMaxParsedEntry))
-        parsed = read_typed_entry(entry.entry, entry.where, layer, kFormatGeneral);
-    if (parsed.percent) {
-        header[kFmtCode] = kFormatPercent;
-        header[kFmtDecimals] = parsed.percent_decimals;
-        append_number_cell(row, header, entry.where.h, parsed.value, entry.entry);
+    SettledEntry settled;
+    if (entry.entry.size() <= size_t(kLongestParsedEntry))
+        settled = settle_typed_entry(entry.entry, entry.where, layer, header);
+    if (settled.outcome == EntryOutcome::number) {
+        append_number_cell(row, header, entry.where.h, settled.value, entry.entry);
         return kCellConstant;
     }
-    // "=" with nothing but spaces after it compiles to no formula: it stays text, as typed.
-    const bool empty_formula = entry.entry[0] == '=' && parsed.formula.size() < 2;
-    if (parsed.result != 0 || empty_formula) {
+    if (settled.outcome != EntryOutcome::formula) {
         bool quote = entry.quote_failed_formulas && entry.entry[0] == '=';
         append_text_body(row, header, entry.entry, quote);
         return kCellText;
     }
-    const uint8_t type = settle_kind(parsed.kind, header);
-    std::string body;
-    if (type == kCellConstant && !is_formula_kind(parsed.kind)) {
-        std::string_view typed = parsed.kind == kKindDate
-                                     ? entry.entry
-                                     : std::string_view(reinterpret_cast<const char*>(parsed.parsed_text + 1),
-                                                        parsed.parsed_text[0]);
-        append_number_cell(row, header, entry.where.h, parsed.value, typed);
-        return kCellConstant;
-    }
-    body.assign(parsed.formula.begin(), parsed.formula.end());
+    std::string body(settled.formula.begin(), settled.formula.end());
     const int32_t formula_length = int32_t(body.size());
     number = entry.result_value ? *entry.result_value : 0;
     int16_t result_type = kResultNumber;

@@ -1,6 +1,7 @@
 // Cells made from entry texts read out of interchange files (tab and CSV text,
-// SYLK): each text goes through the formula parser's cell-input mode, as a
-// typed entry does, and becomes a number, date, formula or text cell record.
+// SYLK): each text is settled as a typed entry is (formula/typed_entry.h) and
+// becomes the number, date, formula or text cell record typing would store,
+// with the formula's result the file gives rather than one calculated.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,13 @@
 #include <string_view>
 
 #include "core/memory_manager.h"
+#include "formula/typed_entry.h"
 #include "model/cell_range.h"
 
 // The longest text a cell holds; longer texts are cut.
 constexpr int32_t kMaxCellText = 32000;
 // Entries of this length and more are not parsed: they are texts.
-constexpr int32_t kMaxParsedEntry = 256;
+constexpr int32_t kMaxParsedEntry = kLongestParsedEntry + 1;
 
 struct EntryCell {
     CellPoint where;

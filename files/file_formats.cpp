@@ -9,6 +9,7 @@
 #include "core/string_utils.h"
 #include "excel/excel_import.h"
 #include "files/document_file.h"
+#include "files/document_saving.h"
 #include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
@@ -100,6 +101,19 @@ size_t read_file_head(const pf::FileSpec& spec, unsigned char* head) {
     return error == pf::noErr || error == pf::kEndOfFileErr ? size_t(std::max(count, 0)) : 0;
 }
 
+void record_format(MemoryRef workbook, int16_t code) {
+    FileInfoRecord record = file_record_of(workbook);
+    record.format_code = code;
+    set_file_record(workbook, record);
+}
+
+// The format recorded for a file read: a text's by its name when the name
+// tells one (the text reader corrects it by what it finds).
+int16_t recorded_code(const FileFormat& format, const pf::FileSpec& spec) {
+    const int16_t named = format_code_for_name(spec.name);
+    return format.reader == R::text && named > 0 ? named : format.code;
+}
+
 // A new layer at the end of the workbook, filled by the format's reader.
 int16_t read_into_new_layer(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags) {
     MemoryRef layer = nullptr;
@@ -134,6 +148,17 @@ const FileFormat* format_of_name(const unsigned char* name) {
     return first_format([&](const FileFormat& f) { return saved(f) && matching_extension(f, name); });
 }
 
+bool is_saved_code(int16_t code) {
+    return first_format([&](const FileFormat& f) { return f.code == code && saved(f); }) != nullptr;
+}
+
+int16_t last_saved_code() {
+    int16_t last = 0;
+    for (const FileFormat& format : kFormats)
+        if (saved(format)) last = std::max(last, format.code);
+    return last;
+}
+
 const char* save_extension(int16_t code) {
     const FileFormat* format = format_of_code(code);
     return format && written(*format) && format->extensions[0] ? format->extensions[0] : "";
@@ -147,9 +172,20 @@ const FileFormat* written_format_of_name(const unsigned char* name, const char**
     return nullptr;
 }
 
+const FileFormat* format_of_file(const pf::FileSpec& spec) {
+    pf::FinderInfo info;
+    const pf::FourCC type = pf::get_finder_info(spec, info) == pf::noErr ? info.type : 0;
+    return format_to_read(spec, type);
+}
+
 int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags) {
     if (format.reader == R::document) return Read_File(workbook, spec, Get_fileinfo(workbook));
-    return read_into_new_layer(format, workbook, spec, layer_flags);
+    // The Excel reader sets the file record anew: its format is recorded after.
+    const bool excel = format.reader == R::excel;
+    if (!excel) record_format(workbook, recorded_code(format, spec));
+    const int16_t error = read_into_new_layer(format, workbook, spec, layer_flags);
+    if (!error && excel) record_format(workbook, recorded_code(format, spec));
+    return error;
 }
 
 void register_file_formats() {

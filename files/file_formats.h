@@ -46,6 +46,12 @@ const FileFormat* format_of_code(int16_t code);
 // case, after at least one character); null for none.
 const FileFormat* format_of_name(const unsigned char* name);
 
+// Whether a document is saved in the format of the code (a printed PDF is
+// not), and the last code one is saved in: the Save dialog offers the codes
+// from kFormatNative to that one, named by item `code` of kFormatNameStrings.
+bool is_saved_code(int16_t code);
+int16_t last_saved_code();
+
 // The extension a save in the format adds ("" for none, or a format not written).
 const char* save_extension(int16_t code);
 
@@ -53,9 +59,15 @@ const char* save_extension(int16_t code);
 // name's, or null; `extension` receives the one the name ends in.
 const FileFormat* written_format_of_name(const unsigned char* name, const char** extension);
 
-// Reads the file in its format into the empty workbook: a document as its
-// layers, anything else into a new layer with `layer_flags`. 0 or an error;
-// the readers report their own.
+// The format a file on disk is read in: format_to_read with the type the file
+// carries. Null when it is none the program reads.
+const FileFormat* format_of_file(const pf::FileSpec& spec);
+
+// Opens the file in its format into the empty workbook: a document as its
+// layers, anything else into a new layer with `layer_flags`; the workbook's
+// file format becomes the format read (a text's as its name tells it, when
+// it tells one). Opening a document, the program and the converter alike
+// call this. 0 or an error; the readers report their own.
 int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags);
 
 // Hands the formats' types, extensions and sniffing routines to the platform,

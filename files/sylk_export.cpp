@@ -12,6 +12,7 @@
 #include "files/sylk_formula.h"
 #include "files/text_encoding.h"
 #include "model/cell_format.h"
+#include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/date_serials.h"
 #include "model/layer.h"
@@ -98,15 +99,32 @@ void each_cell(MemoryRef layer, Visit&& visit) {
     }
 }
 
+template <typename Visit>
+void each_record(MemoryRef array, Visit&& visit) {
+    if (!array) return;
+    MemoryUse<const uint8_t> records(array);
+    const int32_t size = GetMemoryRecSize(array);
+    for (int32_t i = 0; i < GetMemorySize(array); ++i) visit(records + i * size);
+}
+
+// A font line for the font of a format, unless it has none of its own or one
+// is written already.
+void note_font(SylkWriter& w, const uint8_t* f) {
+    if (!has_own_font(f)) return;
+    FontKey key{format_font(f), f[kFmtSize], f[kFmtFace]};
+    for (const FontKey& known : w.fonts)
+        if (known == key) return;
+    w.fonts.push_back(key);
+    font_line(w, key);
+}
+
+// The fonts of the cells, then those of the column and row formats.
 void collect_fonts(SylkWriter& w) {
     each_cell(w.layer, [&](int16_t, const uint8_t* cell) {
-        if (!cell || !has_own_font(cell)) return;
-        FontKey key{format_font(cell), cell[kFmtSize], cell[kFmtFace]};
-        for (const FontKey& known : w.fonts)
-            if (known == key) return;
-        w.fonts.push_back(key);
-        font_line(w, key);
+        if (cell) note_font(w, cell);
     });
+    each_record(GetSpreadSheetColumnFormats(w.layer), [&](const uint8_t* c) { note_font(w, c); });
+    each_record(GetSpreadSheetRowFormats(w.layer), [&](const uint8_t* r) { note_font(w, r); });
 }
 
 int font_index(const SylkWriter& w, const uint8_t* f) {
@@ -179,24 +197,34 @@ int decimals_of(const uint8_t* f) {
     return decimals < 0 ? 0 : decimals > 9 ? 9 : decimals;
 }
 
-// The "F" record of a cell, or nothing when its format is the plain default.
+// The number format fields of an "F" record: the picture, when the code has
+// one, and the type letter, decimals and alignment.
+std::string number_fields(const uint8_t* f) {
+    std::string out;
+    if (const int16_t picture = picture_of_code(f[kFmtCode])) out += ";P" + std::to_string(picture - 1);
+    out += ";F";
+    out += type_letter(f);
+    out += char('0' + decimals_of(f));
+    out += align_letter(f);
+    return out;
+}
+
+// The "F" record of a cell: each part of its format (number format, style)
+// that differs from what a cell without a record takes when read (its
+// column's or row's format, else the layer's); nothing when neither does.
+// A plain style over a styled row or column is written as the plain font.
 void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
-    const int16_t picture = picture_of_code(cell[kFmtCode]);
-    const char letter = type_letter(cell);
-    const int decimals = decimals_of(cell);
-    const char align = align_letter(cell);
-    const std::string style = style_fields(w, cell);
-    const bool number_format = picture || letter != 'G' || decimals != 2 || align != 'D';
-    if (!number_format && style.empty()) return;
+    uint8_t taken[kCellFormatSize];
+    get_format(taken, CellPoint{int16_t(row), _cellID_(cell)}, w.layer);
+    const std::string number = number_fields(cell);
+    std::string style = style_fields(w, cell);
+    const bool own_number = number != number_fields(taken);
+    const bool own_style = style != style_fields(w, taken);
+    if (!own_number && !own_style) return;
+    if (own_style && style.empty()) style = ";SM0";
     std::string out = "F";
-    if (number_format) {
-        if (picture) out += ";P" + std::to_string(picture - 1);
-        out += ";F";
-        out += letter;
-        out += char('0' + decimals);
-        out += align;
-    }
-    out += style;
+    if (own_number) out += number;
+    if (own_style) out += style;
     address(w, row, _cellID_(cell), out);
     line(w, out);
 }
@@ -274,14 +302,6 @@ void layer_defaults(SylkWriter& w) {
     // workbook's own system follows for this program's reader.
     line(w, std::string("O;L;D;V0;K47;G100 0.001;") + kSylkBookDatesField +
                 std::to_string(w.dates_1904 ? kSylk1904Dates : kSylk1900Dates));
-}
-
-template <typename Visit>
-void each_record(MemoryRef array, Visit&& visit) {
-    if (!array) return;
-    MemoryUse<const uint8_t> records(array);
-    const int32_t size = GetMemoryRecSize(array);
-    for (int32_t i = 0; i < GetMemorySize(array); ++i) visit(records + i * size);
 }
 
 void column_formats(SylkWriter& w) {

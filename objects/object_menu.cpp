@@ -19,18 +19,6 @@
 
 namespace {
 
-enum ObjectItem : int16_t {
-    kToFrontItem = 1,
-    kToBackItem = 2,
-    kForwardItem = 3,
-    kBackwardItem = 4,
-    kGroupItem = 6,
-    kUngroupItem = 7,
-    kLockItem = 9,
-    kDrawingToolsItem = 13,
-    kPlacePictureItem = 15,
-};
-
 bool all_locked(MemoryRef layer) {
     for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)
         if (!GetObj_info(object, pf::four_cc("prot"))) return false;
@@ -40,21 +28,21 @@ bool all_locked(MemoryRef layer) {
 // The objects in their new stacking order (the list's last is drawn on top).
 std::vector<MemoryRef> restacked(std::vector<MemoryRef> list, int16_t item, MemoryRef layer) {
     auto selected = [&](MemoryRef object) { return is_object_selected(layer, object) != 0; };
-    if (item == kToFrontItem) std::stable_partition(list.begin(), list.end(), [&](MemoryRef o) { return !selected(o); });
-    if (item == kToBackItem) std::stable_partition(list.begin(), list.end(), selected);
-    if (item == kForwardItem)
+    if (item == kObjectToFrontItem) std::stable_partition(list.begin(), list.end(), [&](MemoryRef o) { return !selected(o); });
+    if (item == kObjectToBackItem) std::stable_partition(list.begin(), list.end(), selected);
+    if (item == kObjectForwardItem)
         for (size_t i = list.size(); i-- > 1;)
             if (selected(list[i - 1]) && !selected(list[i])) std::swap(list[i - 1], list[i]);
-    if (item == kBackwardItem)
+    if (item == kObjectBackwardItem)
         for (size_t i = 1; i < list.size(); ++i)
             if (selected(list[i]) && !selected(list[i - 1])) std::swap(list[i - 1], list[i]);
     return list;
 }
 
 constexpr int16_t undo_kind_of(int16_t item) {
-    return item == kToFrontItem ? kUndoObjectsToFront
-           : item == kToBackItem ? kUndoObjectsToBack
-           : item == kForwardItem ? kUndoObjectsForward
+    return item == kObjectToFrontItem ? kUndoObjectsToFront
+           : item == kObjectToBackItem ? kUndoObjectsToBack
+           : item == kObjectForwardItem ? kUndoObjectsForward
                                   : kUndoObjectsBackward;
 }
 
@@ -94,27 +82,27 @@ void toggle_object_lock(MemoryRef layer) {
 void DoObjectMenu(MemoryRef window_record, int16_t item) {
     if (!window_record) window_record = front_document_record();
     MemoryRef layer = window_record ? doc_window_layer(window_record) : nullptr;
-    if (layer && item == kPlacePictureItem) return place_picture_command(layer);
+    if (layer && item == kObjectPlacePictureItem) return place_picture_command(layer);
     if (!layer || !get_selected_object(layer, 1)) return;
-    if (item >= kToFrontItem && item <= kBackwardItem) restack_selected_objects(layer, item);
-    if (item == kLockItem) toggle_object_lock(layer);
-    if (item == kGroupItem) group_selected_objects(layer);
-    if (item == kUngroupItem) ungroup_selected_objects(layer);
+    if (item >= kObjectToFrontItem && item <= kObjectBackwardItem) restack_selected_objects(layer, item);
+    if (item == kObjectLockItem) toggle_object_lock(layer);
+    if (item == kObjectGroupItem) group_selected_objects(layer);
+    if (item == kObjectUngroupItem) ungroup_selected_objects(layer);
 }
 
 void set_object_menu(MemoryRef layer) {
     pf::MenuRef menu = pf::get_menu_handle(kObjectMenu);
     if (!menu) return;
     const bool selected = layer && get_selected_object(layer, 1);
-    for (int16_t item = 1; item <= kDrawingToolsItem; ++item) pf::disable_menu_item(menu, item);
-    for (int16_t item : {kToFrontItem, kToBackItem, kForwardItem, kBackwardItem, kLockItem})
+    for (int16_t item = 1; item <= kObjectDrawingToolsItem; ++item) pf::disable_menu_item(menu, item);
+    for (int16_t item : {kObjectToFrontItem, kObjectToBackItem, kObjectForwardItem, kObjectBackwardItem, kObjectLockItem})
         if (selected) pf::enable_menu_item(menu, item);
-    if (selected && can_group(layer)) pf::enable_menu_item(menu, kGroupItem);
-    if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kUngroupItem);
-    for (int16_t item : {kDrawingToolsItem, kPlacePictureItem}) {
+    if (selected && can_group(layer)) pf::enable_menu_item(menu, kObjectGroupItem);
+    if (selected && can_ungroup(layer)) pf::enable_menu_item(menu, kObjectUngroupItem);
+    for (int16_t item : {kObjectDrawingToolsItem, kObjectPlacePictureItem}) {
         if (layer) pf::enable_menu_item(menu, item);
         else pf::disable_menu_item(menu, item);
     }
-    pf::check_menu_item(menu, kLockItem, selected && all_locked(layer));
+    pf::check_menu_item(menu, kObjectLockItem, selected && all_locked(layer));
     set_chart_menus(menu, layer);
 }

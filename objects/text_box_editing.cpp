@@ -18,13 +18,12 @@
 #include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr uint8_t kEnterKey = 3, kEscapeKey = 27;
 // Edit menu items.
-enum : int16_t { kUndoItem = 1, kRedoItem = 2, kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 7,
-                 kSelectAllItem = 9 };
 
 void set_edited(MemoryRef layer, MemoryRef object, int16_t pane, WEReference we) {
     LayerUse sheet(layer);
@@ -232,17 +231,17 @@ int16_t text_editor_command(int16_t item, MemoryRef layer) {
     WEReference we = object_text_editor(layer);
     if (!we) return 0;
     switch (item) {
-        case kUndoItem:
-        case kRedoItem: WEUndo(we); break;
-        case kCutItem:
+        case kEditUndoItem:
+        case kEditRedoItem: WEUndo(we); break;
+        case kEditCutItem:
             WECut(we);
             ClobberScrap(0);
             break;
-        case kCopyItem:
+        case kEditCopyItem:
             WECopy(we);
             ClobberScrap(0);
             break;
-        case kPasteItem: {
+        case kEditPasteItem: {
             ClipRecord clip = read_clip();
             clip.export_pending = 1;
             write_clip(clip);
@@ -251,8 +250,8 @@ int16_t text_editor_command(int16_t item, MemoryRef layer) {
             WESelView(we);
             break;
         }
-        case kClearItem: WEDelete(we); break;
-        case kSelectAllItem: WESetSelection(0, WEGetTextLength(we), we); break;
+        case kEditClearItem: WEDelete(we); break;
+        case kEditSelectAllItem: WESetSelection(0, WEGetTextLength(we), we); break;
         default: break;
     }
     DrawAllObjects(layer);

@@ -24,12 +24,11 @@
 #include "window/selection_tracking.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr pf::FourCC kKeyErrorText = pf::four_cc("errs");
-constexpr int16_t kNewDocumentItem = 1;  // File menu
-constexpr int16_t kNewLayerItem = 1;     // Layer menu
 // Ranges larger than this are not read or written as a whole.
 constexpr long kMaxRangeCells = 100000;
 
@@ -194,7 +193,7 @@ pf::AEDesc indexed_specifier(pf::FourCC element, long index, const pf::AEDesc& c
 
 pf::OSErr new_document(pf::AppleEvent* reply) {
     const long before = document_window_count();
-    DoFileMenu(nullptr, kNewDocumentItem);
+    DoFileMenu(nullptr, kFileNewItem);
     if (document_window_count() <= before) return pf::kAEEventFailedErr;
     return put_object(reply, indexed_specifier(pf::kClassDocument, 1, pf::AEDesc{}));
 }
@@ -207,7 +206,7 @@ pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
     MemoryRef workbook = GetWorkSheet(layer);
     const int16_t before = num_SpreadSheets(workbook);
     SelectReferencedWindow(window);
-    DoLayerMenu(nullptr, kNewLayerItem);
+    DoLayerMenu(nullptr, kLayerNewItem);
     const int16_t after = num_SpreadSheets(workbook);
     if (after <= before) return pf::kAEEventFailedErr;
     return put_long(reply, after);

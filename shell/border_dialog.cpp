@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int16_t kBordersDialog = 5000, kColourMenu = 5000, kLineMenu = 5002;
+constexpr int16_t kBordersDialog = 5000;
 constexpr int16_t kOkItem = 1, kCancelItem = 2;
 constexpr int16_t kFirstColourItem = 4, kFirstLineItem = 10, kLastLineItem = 15;
 constexpr int16_t kSameRadio = 22, kEachRadio = 23, kSampleItem = 24;
@@ -247,7 +247,7 @@ void choose_radio(DialogRef dialog, int16_t radio) {
 void choose_line(DialogRef dialog, int16_t item) {
     BorderChoices& c = dialog_choices;
     const int16_t entry = int16_t(item - kFirstLineItem);
-    int16_t code = Do_DLOG_Popup(dialog, item, 0, kLineMenu, c.line_param[entry]);
+    int16_t code = Do_DLOG_Popup(dialog, item, 0, kBorderLineMenu, c.line_param[entry]);
     if (code < 1) return;
     if (code == c.line_param[entry]) code = kLineUnchanged;
     if (entry == kAllSides)
@@ -261,8 +261,8 @@ void choose_colour(DialogRef dialog, int16_t item) {
     BorderChoices& c = dialog_choices;
     const int16_t entry = int16_t(item - kFirstColourItem);
     const int16_t current = int16_t(c.color_param[entry] + 1);
-    init_color_choice(kColourMenu, current);
-    const int16_t chosen = Do_DLOG_Popup(dialog, item, 0, kColourMenu, current);
+    init_color_choice(kBorderColourMenu, current);
+    const int16_t chosen = Do_DLOG_Popup(dialog, item, 0, kBorderColourMenu, current);
     if (chosen < 1) return;
     if (entry == kAllSides)
         for (int16_t& colour : c.color_param) colour = int16_t(chosen - 1);

@@ -17,6 +17,7 @@
 #include "shell/graphic_menus.h"
 #include "shell/palette_windows.h"
 #include "window/sheet_paint.h"
+#include "resource_ids.h"
 
 WindowRef ColorPalette = nullptr;
 
@@ -25,7 +26,6 @@ namespace {
 constexpr int16_t kPaletteWidth = 68, kPaletteHeight = 118;
 constexpr int16_t kLabelFontSize = 9, kSideLabelSize = 8;
 constexpr int16_t kSwatchItems = 9, kLastColourItem = 5, kLastPopUpItem = 7;
-constexpr int16_t kLineSizeMenu = 511, kFrameTypeMenu = 510;
 constexpr pf::RGBColor kPaletteGrey{0xDDDD, 0xDDDD, 0xDDDD};
 
 // Per item: the slot it shows and the menu it pops up.

@@ -82,9 +82,6 @@ constexpr ActionEntry kActionCodes[] = {
 constexpr const char* kOperatorCodes[] = {"op$$", "op&&", "op((", "op))", "op**", "op++", "op--",
                                           "op//", "op::", "op<<", "op==", "op>>", "op^^"};
 
-constexpr int16_t kSumItem = 6;  // SUM in the Math menu
-constexpr int16_t kLockItem = 21;
-constexpr int16_t kUnlockItem = 22;
 constexpr unsigned char kEquals = 61;
 
 CommandAction typing(char first, char second) {
@@ -97,7 +94,7 @@ CommandAction typing(char first, char second) {
 void run_auto_sum() {
     MemoryRef record = front_document_record();
     if (Editor_Wind) {
-        do_menu_button(kFirstFunctionMenuId, kSumItem);
+        do_menu_button(kFirstFunctionMenu, kMathSumItem);
         return;
     }
     if (!record) return;
@@ -110,7 +107,7 @@ void run_auto_sum() {
     uint32_t saved = app_prefs.options;
     app_prefs.options &= ~kPrefFunctionTemplates;
     EditorKey(kEquals, record, 0);
-    do_menu_button(kFirstFunctionMenuId, kSumItem);
+    do_menu_button(kFirstFunctionMenu, kMathSumItem);
     DoAllUpdates();
     CellRange range{};
     if (facts.layer && AddSumRange(facts.layer, &range)) FakeMouse(record, &range);
@@ -150,7 +147,7 @@ void run_protection() {
         GetDefaultFormat(format.bytes);
         flags = format.bytes[kFmtFlagsA];
     }
-    do_menu_button(kOptionsMenu, (flags & kFlagLocked) ? kUnlockItem : kLockItem);
+    do_menu_button(kOptionsMenu, (flags & kFlagLocked) ? kOptionsUnlockItem : kOptionsLockItem);
 }
 
 }  // namespace

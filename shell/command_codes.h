@@ -30,7 +30,6 @@ struct CommandAction {
     char text[3] = {};
 };
 
-constexpr int16_t kFirstFunctionMenuId = 151;
 
 // The code spelled by four characters, the first in the high byte.
 constexpr uint32_t code_value(const char* c) {

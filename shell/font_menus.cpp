@@ -28,7 +28,6 @@ namespace {
 
 constexpr int kBeepTicks = 9;
 constexpr uint32_t kFixedRowHeights = 0x800;
-constexpr int16_t kLargerItem = 9, kSmallerItem = 10, kOtherSizeItem = 12;
 // The other size asked in the one-number dialog: its range, title and prompt.
 constexpr int16_t kLargestOtherSize = 200, kOtherSizeLimit = 12, kSizeTitle = 12, kSizePrompt = 3;
 constexpr int16_t kFirstFaceItem = 3, kLastFaceItem = 9;
@@ -123,7 +122,7 @@ int16_t vertical_item(uint8_t flags) {
 
 int16_t txtsize_to_menu(int16_t size) {
     auto at = std::find(std::begin(kMenuSizes), std::end(kMenuSizes), size);
-    return at == std::end(kMenuSizes) ? kOtherSizeItem : int16_t(at - std::begin(kMenuSizes) + 1);
+    return at == std::end(kMenuSizes) ? kSizeOtherItem : int16_t(at - std::begin(kMenuSizes) + 1);
 }
 
 int16_t stepped_cell_size(int16_t size, int16_t step, int16_t default_size) {
@@ -153,9 +152,9 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
     const DocumentFacts f = given_or_front_facts(window_record);
     if (!f.layer) return;
     bool listed = item >= 1 && item <= int16_t(std::size(kMenuSizes));
-    const bool step = item == kLargerItem || item == kSmallerItem;
+    const bool step = item == kSizeLargerItem || item == kSizeSmallerItem;
     int16_t chosen = listed ? kMenuSizes[item - 1] : 0;
-    if (item == kOtherSizeItem) {
+    if (item == kSizeOtherItem) {
         chosen = valid_size(f.format.bytes[kFmtSize], f.layer);
         if (!Multi_Dialog(kNumberDialog, 0, kLargestOtherSize, kOtherSizeLimit, 0, kSizeTitle, kSizePrompt, &chosen))
             return;
@@ -166,7 +165,7 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
     }
     if (WEReference text = edited_text(f)) {
         WETextStyle style;
-        style.tsSize = listed ? chosen : int16_t(item == kLargerItem ? 1 : -1);
+        style.tsSize = listed ? chosen : int16_t(item == kSizeLargerItem ? 1 : -1);
         style_text(text, listed ? weDoSize : weDoAddSize, style, f);
         return;
     }
@@ -176,7 +175,7 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
     }
     const int16_t default_size = Get_Default_Size(f.layer);
     int16_t size = listed ? chosen
-                          : stepped_cell_size(f.format.bytes[kFmtSize], item == kLargerItem ? 1 : -1, default_size);
+                          : stepped_cell_size(f.format.bytes[kFmtSize], item == kSizeLargerItem ? 1 : -1, default_size);
     if (size <= 0 || size == default_size) size = kDefaultFontSize;
     format_cells_text(f, font_undo_kind(f.layer), kFmtSize, size, false);
 }

@@ -28,14 +28,10 @@
 namespace {
 
 constexpr int kBeepTicks = 9;
-constexpr int16_t kFirstCodeItem = 11, kLastCodeItem = 16, kLastFormatItem = 21;
-constexpr int16_t kBordersItem = 20, kTableFormatItem = 21;
-constexpr int16_t kCurrencyItem = 8, kDateItem = 9, kTimeItem = 10;
 constexpr uint8_t kCodeOfItem[] = {'G', 'S', 'I', 'f', 'B', 'J'};
 constexpr uint8_t kCurrencyCodes[] = {36, 31, 46, 47, 48, 49, 50};
 constexpr int16_t kCurrencyParenthesesItem = 9, kCurrencySignInsideItem = 10;
 constexpr int8_t kMostDecimals = 15;
-constexpr int16_t kOtherDecimalsItem = 3, kMoreDecimalsItem = 4, kFewerDecimalsItem = 5;
 constexpr int16_t kDecimalsTitle = 24, kDecimalsPrompt = 30;  // STR# 160 and STR# 128
 constexpr uint8_t kBoldUnderline = 0x05;
 
@@ -81,8 +77,8 @@ bool is_time_code(uint8_t code) { return code >= 21 && code <= 29; }
 int16_t format_item(uint8_t code) {
     if (is_currency_code(code) || is_date_code(code) || is_time_code(code)) return 0;
     for (int16_t i = 0; i < int16_t(sizeof kCodeOfItem); ++i)
-        if (kCodeOfItem[i] == code) return int16_t(kFirstCodeItem + i);
-    return kFirstCodeItem;
+        if (kCodeOfItem[i] == code) return int16_t(kFormatGeneralItem + i);
+    return kFormatGeneralItem;
 }
 
 void check_only(int16_t menu_id, int16_t item) {
@@ -104,10 +100,10 @@ void check(int16_t menu_id, int16_t item, bool on) {
 
 // Items 1-5 (text attributes) follow the editor; the rest need selected cells.
 void enable_format_items(MemoryRef layer, bool object_selected) {
-    enable_items(kFormatMenu, 1, kLastFormatItem, true);
+    enable_items(kFormatMenu, 1, kFormatTableItem, true);
     void* editor = GetActiveEditor(layer);
     if (!object_selected && !editor) return;
-    enable_items(kFormatMenu, 6, kLastFormatItem, false);
+    enable_items(kFormatMenu, 6, kFormatTableItem, false);
     const bool entry_line = editor && editor == entry_line_editor();
     if (!editor || (entry_line && CheckFormula())) enable_items(kFormatMenu, 1, 5, false);
     else if (entry_line) enable_items(kFormatMenu, 5, 5, false);
@@ -118,9 +114,9 @@ void mark_number_menus(const CellFormat& f) {
     pf::MenuRef format = pf::get_menu_handle(kFormatMenu);
     check_only(kFormatMenu, format_item(code));
     if (format) {
-        pf::set_item_style(format, kCurrencyItem, is_currency_code(code) ? kBoldUnderline : 0);
-        pf::set_item_style(format, kDateItem, is_date_code(code) ? kBoldUnderline : 0);
-        pf::set_item_style(format, kTimeItem, is_time_code(code) ? kBoldUnderline : 0);
+        pf::set_item_style(format, kFormatCurrencyItem, is_currency_code(code) ? kBoldUnderline : 0);
+        pf::set_item_style(format, kFormatDateItem, is_date_code(code) ? kBoldUnderline : 0);
+        pf::set_item_style(format, kFormatTimeItem, is_time_code(code) ? kBoldUnderline : 0);
     }
     check_only(kDateMenu, format_to_dateitem(code));
     check_only(kTimeMenu, format_to_timeitem(code));
@@ -205,10 +201,10 @@ void apply_format_change(MemoryRef layer, const FormatChange& change) {
 }
 
 void DoFormatMenu(MemoryRef window_record, int16_t item) {
-    if (item >= kFirstCodeItem && item <= kLastCodeItem) choose_code(window_record, kCodeOfItem[item - kFirstCodeItem]);
-    else if (item == kBordersItem) open_on_selection(window_record, border_dialog);
-    else if (item == kTableFormatItem) TableDialog(selection_layer(window_record));
-    else if (item > kLastCodeItem) beep();
+    if (item >= kFormatGeneralItem && item <= kFormatFractionItem) choose_code(window_record, kCodeOfItem[item - kFormatGeneralItem]);
+    else if (item == kFormatBordersItem) open_on_selection(window_record, border_dialog);
+    else if (item == kFormatTableItem) TableDialog(selection_layer(window_record));
+    else if (item > kFormatFractionItem) beep();
 }
 
 namespace {
@@ -228,10 +224,10 @@ void DoPrecisionMenu(MemoryRef window_record, int16_t item) {
     if (!layer) return;
     if (item == 1 || item == 2) {
         format_selection(layer, kFormatUndoKind, kFmtFlagsB, kFixedBit, item == 1);
-    } else if (item == kMoreDecimalsItem || item == kFewerDecimalsItem) {
+    } else if (item == kDecimalsMoreItem || item == kDecimalsFewerItem) {
         const int8_t present = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), -kMostDecimals, kMostDecimals);
-        set_fixed_decimals(layer, int8_t(present + (item == kMoreDecimalsItem ? 1 : -1)));
-    } else if (item == kOtherDecimalsItem) {
+        set_fixed_decimals(layer, int8_t(present + (item == kDecimalsMoreItem ? 1 : -1)));
+    } else if (item == kDecimalsOtherItem) {
         int16_t decimals = std::clamp<int8_t>(int8_t(f.bytes[kFmtDecimals]), -kMostDecimals, kMostDecimals);
         if (Multi_Dialog(kNumberDialog, -kMostDecimals, kMostDecimals, decimals, 0, kDecimalsTitle, kDecimalsPrompt,
                          &decimals))

@@ -8,9 +8,6 @@
 #include "platform/menus/menus.h"
 #include "resource_ids.h"
 
-constexpr int16_t kFillForeMenu = 181, kFillBackMenu = 182, kFillPatternMenu = 183;
-constexpr int16_t kLinePatternMenu = 186, kLineForeMenu = 187, kLineBackMenu = 188;
-
 // Item 1 is none; colour item n is table entry n - 2, pattern item n is
 // pattern n - 1 of the pattern list.
 constexpr int16_t kColourItems = 256;

@@ -30,25 +30,10 @@
 
 namespace {
 
-constexpr int16_t kApplication = 128, kFile = 129, kEdit = 130, kFormat = 131, kOptions = 132, kObject = 133,
-                  kWindow = 134, kFunctions = 135, kView = 136, kPrefs = 141, kFont = 142, kSize = 143,
-                  kStyle = 144, kAlignOptions = 159, kPalettes = 161, kLayer = 163;
-constexpr int16_t kFirstWindowListItem = 8;
-constexpr int16_t kLinksItem = 10;
-constexpr int16_t kRevertItem = 8;
-constexpr int16_t kSaveItem = 6;
-constexpr int16_t kCloseItem = 4;
-constexpr int16_t kPrintAreaItem = 14;
 constexpr int16_t kSetPrintAreaText = 24;
 constexpr int16_t kClearPrintAreaText = 25;
-constexpr int16_t kDeleteLayerItem = 5;
-constexpr int16_t kLayerInOwnWindowItem = 12;
 constexpr uint32_t kLayerInOwnWindow = 0x2000;
-constexpr int16_t kTemplatesItem = 10;
-constexpr int16_t kSplitItem = 1;
-constexpr int16_t kFreezeItem = 2;
-constexpr int16_t kEditingDimmedView[] = {4, 6};
-constexpr int16_t kBringAllItem = 5;
+constexpr int16_t kEditingDimmedView[] = {kViewFirstCellItem, kViewGoToItem};
 constexpr int16_t kOtherSizeText = 24;
 
 pf::MenuRef menu(int16_t id) { return pf::get_menu_handle(id); }
@@ -77,42 +62,42 @@ void set_range(int16_t id, int16_t first, bool enabled) {
 }
 
 void hilite_without_document(WindowRef window) {
-    set_items(kApplication, true);
-    set_items(kFile, false);
-    for (int16_t i = 1; i <= 3; ++i) set_item(kFile, i, true);
-    set_item(kFile, kCloseItem, is_find_window(window) || is_spelling_window(window));
-    set_item(kPrefs, 1, true);
-    set_item(kPrefs, 3, false);
-    set_item(kPrefs, 4, false);
-    enable_menu_(kEdit, false);
-    set_item(kEdit, 0, true);
-    for (int16_t i = 4; i <= 7; ++i) set_item(kEdit, i, true);
+    set_items(kAppleMenu, true);
+    set_items(kFileMenu, false);
+    for (int16_t i = kFileNewItem; i <= kFileRecentItem; ++i) set_item(kFileMenu, i, true);
+    set_item(kFileMenu, kFileCloseItem, is_find_window(window) || is_spelling_window(window));
+    set_item(kPrefsMenu, kSettingsPreferencesItem, true);
+    set_item(kPrefsMenu, kSettingsCustomizeBarItem, false);
+    set_item(kPrefsMenu, kSettingsSaveBarItem, false);
+    enable_menu_(kEditMenu, false);
+    set_item(kEditMenu, 0, true);
+    for (int16_t i = kEditCutItem; i <= kEditClearItem; ++i) set_item(kEditMenu, i, true);
     if (is_spelling_window(window)) {
-        set_item(kEdit, 11, true);
-        set_item(kEdit, 13, true);
+        set_item(kEditMenu, kEditFindItem, true);
+        set_item(kEditMenu, kEditSpellingItem, true);
     }
-    for (int16_t id : {kFont, kSize, kStyle}) set_items(id, false);
-    for (int16_t id : {kFormat, kOptions, kObject, kFunctions, kView}) enable_menu_(id, false);
-    set_items(kWindow, false);
-    set_range(kWindow, kFirstWindowListItem, true);
-    if (pf::MenuRef w = menu(kWindow)) check_menu_item(w, kFirstWindowListItem, pf::count_menu_items(w), 0);
+    for (int16_t id : {kFontMenu, kSizeMenu, kStyleMenu}) set_items(id, false);
+    for (int16_t id : {kFormatMenu, kOptionsMenu, kObjectMenu, kFunctionsMenu, kViewMenu}) enable_menu_(id, false);
+    set_items(kWindowMenu, false);
+    set_range(kWindowMenu, kFirstWindowItem, true);
+    if (pf::MenuRef w = menu(kWindowMenu)) check_menu_item(w, kFirstWindowItem, pf::count_menu_items(w), 0);
 }
 
 void hilite_file_menu(const DocumentFacts& f) {
-    set_items(kFile, true);
+    set_items(kFileMenu, true);
     if (f.entry_active) {
-        set_items(kFile, false);
-        set_item(kFile, kLinksItem, f.has_links);
+        set_items(kFileMenu, false);
+        set_item(kFileMenu, kFileLinksItem, f.has_links);
         return;
     }
-    set_item(kFile, kRevertItem, f.ever_saved && f.unsaved);
-    set_item(kFile, kSaveItem, f.unsaved);
-    set_item(kFile, kLinksItem, f.has_links);
+    set_item(kFileMenu, kFileRevertItem, f.ever_saved && f.unsaved);
+    set_item(kFileMenu, kFileSaveItem, f.unsaved);
+    set_item(kFileMenu, kFileLinksItem, f.has_links);
     if (f.object_selected) {
-        set_item(kFile, kPrintAreaItem, false);
-    } else if (pf::MenuRef m = menu(kFile)) {
+        set_item(kFileMenu, kFilePrintAreaItem, false);
+    } else if (pf::MenuRef m = menu(kFileMenu)) {
         int16_t text = f.has_print_area ? kClearPrintAreaText : kSetPrintAreaText;
-        pf::set_menu_item_text(m, kPrintAreaItem, pf::get_indexed_string(kMenuTextStrings, text));
+        pf::set_menu_item_text(m, kFilePrintAreaItem, pf::get_indexed_string(kMenuTextStrings, text));
     }
 }
 
@@ -133,59 +118,59 @@ void preset_colour_choices(const CellFormat& format) {
 // the one before it takes Command-minus and the one after it Command-equals;
 // the ends wrap around.
 void hilite_window_menu(WindowRef window) {
-    set_items(kWindow, true);
-    if (g_system.system_version < 0x1000) set_item(kWindow, kBringAllItem, false);
-    pf::MenuRef m = menu(kWindow);
+    set_items(kWindowMenu, true);
+    if (g_system.system_version < 0x1000) set_item(kWindowMenu, kWindowBringAllItem, false);
+    pf::MenuRef m = menu(kWindowMenu);
     if (!m) return;
     int16_t last = pf::count_menu_items(m);
     int16_t current = find_window_item(window);
-    for (int16_t i = kFirstWindowListItem; i <= last; ++i) {
+    for (int16_t i = kFirstWindowItem; i <= last; ++i) {
         pf::check_menu_item(m, i, i == current);
         pf::set_item_key(m, i, 0, 0);
     }
     if (!current) return;
-    int16_t count = int16_t(last - kFirstWindowListItem + 1);
-    if (current > kFirstWindowListItem) pf::set_item_key(m, int16_t(current - 1), '-', 0);
+    int16_t count = int16_t(last - kFirstWindowItem + 1);
+    if (current > kFirstWindowItem) pf::set_item_key(m, int16_t(current - 1), '-', 0);
     else if (count >= 2) pf::set_item_key(m, last, '-', 0);
     if (current < last) pf::set_item_key(m, int16_t(current + 1), '=', 0);
-    else if (count >= 3) pf::set_item_key(m, kFirstWindowListItem, '=', 0);
+    else if (count >= 3) pf::set_item_key(m, kFirstWindowItem, '=', 0);
 }
 
 void hilite_layer_and_view(const DocumentFacts& f) {
-    set_item(kLayer, kDeleteLayerItem, f.layers >= 2);
-    check(kLayer, kLayerInOwnWindowItem, (app_prefs.options & kLayerInOwnWindow) != 0);
-    check(kFunctions, kTemplatesItem, (app_prefs.options & kPrefFunctionTemplates) != 0);
-    enable_menu_(kFunctions, !f.object_selected);
-    set_items(kView, true);
-    enable_menu_(kView, true);
+    set_item(kLayerMenu, kLayerDeleteItem, f.layers >= 2);
+    check(kLayerMenu, kLayerOwnWindowItem, (app_prefs.options & kLayerInOwnWindow) != 0);
+    check(kFunctionsMenu, kFunctionTemplatesItem, (app_prefs.options & kPrefFunctionTemplates) != 0);
+    enable_menu_(kFunctionsMenu, !f.object_selected);
+    set_items(kViewMenu, true);
+    enable_menu_(kViewMenu, true);
     if (f.layer) {
-        check(kView, kFreezeItem, (GetSheetFlags(f.layer) & kLayerFrozenTitles) != 0);
-        check(kView, kSplitItem, get_v_divider(f.layer) || get_h_divider(f.layer));
+        check(kViewMenu, kViewFreezeItem, (GetSheetFlags(f.layer) & kLayerFrozenTitles) != 0);
+        check(kViewMenu, kViewSplitItem, get_v_divider(f.layer) || get_h_divider(f.layer));
     }
     if (f.entry_active) {
-        for (int16_t item : kEditingDimmedView) set_item(kView, item, false);
+        for (int16_t item : kEditingDimmedView) set_item(kViewMenu, item, false);
     }
 }
 
 void hilite_with_document(const DocumentFacts& f, WindowRef window) {
-    set_items(kApplication, true);
+    set_items(kAppleMenu, true);
     hilite_file_menu(f);
     hilite_layer_and_view(f);
     set_edit_menu(f.record);
     set_font_menu(f.layer, f.font, f.size);
-    set_items(kStyle, true);
-    if (pf::MenuRef style = menu(kStyle)) {
+    set_items(kStyleMenu, true);
+    if (pf::MenuRef style = menu(kStyleMenu)) {
         for (int16_t bit = 0; bit < 7; ++bit)
             pf::check_menu_item(style, int16_t(bit + 3), (f.style & (1 << bit)) != 0);
         pf::check_menu_item(style, 1, f.style == 0);
     }
-    enable_menu_(kFormat, true);
+    enable_menu_(kFormatMenu, true);
     set_format_menu(f.layer);
     set_Align_menu(f);
-    set_items(kAlignOptions, true);
-    enable_menu_(kOptions, true);
+    set_items(kAlignOptionMenu, true);
+    enable_menu_(kOptionsMenu, true);
     set_option_menu(f.layer);
-    enable_menu_(kObject, true);
+    enable_menu_(kObjectMenu, true);
     set_object_menu(f.layer);
     hilite_window_menu(window);
     set_showhide_menu();
@@ -204,13 +189,13 @@ void enable_menu_(int16_t id, bool enable) {
 }
 
 bool view_menu_enabled() {
-    pf::MenuRef m = menu(kView);
+    pf::MenuRef m = menu(kViewMenu);
     return m && m->enabled;
 }
 
 namespace {
 
-constexpr int16_t kBarTitles[] = {kFile, kEdit, kFormat, kFunctions, kOptions, kObject, kView, kWindow};
+constexpr int16_t kBarTitles[] = {kFileMenu, kEditMenu, kFormatMenu, kFunctionsMenu, kOptionsMenu, kObjectMenu, kViewMenu, kWindowMenu};
 
 // Which titles of the bar are enabled, one bit each.
 uint32_t enabled_titles() {
@@ -263,8 +248,8 @@ void fix_menu_hilite() {
 }
 
 void DialogMenubar(int16_t enable, int16_t full) {
-    if (full) enable_menu_(kApplication, true);
-    for (int16_t id : {kFile, kEdit, kFormat, kFunctions, kOptions, kObject, kView, kWindow}) enable_menu_(id, enable != 0);
+    if (full) enable_menu_(kAppleMenu, true);
+    for (int16_t id : {kFileMenu, kEditMenu, kFormatMenu, kFunctionsMenu, kOptionsMenu, kObjectMenu, kViewMenu, kWindowMenu}) enable_menu_(id, enable != 0);
     // Back from a dialog the menus follow the window now in front, or its absence.
     if (enable) fix_menu_hilite();
     if (full) pf::hilite_menu(0);

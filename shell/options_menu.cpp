@@ -37,11 +37,7 @@
 
 namespace {
 
-constexpr int16_t kNamesItem = 1, kCustomTextItem = 2, kCalcNowItem = 4, kAutomaticItem = 5, kManualItem = 6,
-                  kSortItem = 8, kFillSeriesItem = 9, kColumnWidthItem = 11, kColumnNameItem = 12, kRowHeightItem = 14,
-                  kRowHeightsItem = 15, kPageBreakItem = 17,
-                  kPrintTitlesItem = 18, kPrintRowsItem = 19, kLockItem = 21, kUnlockItem = 22, kLastGuardedItem = 23,
-                  kProtectItem = 24, kUnprotectItem = 25;
+constexpr int16_t kLastGuardedItem = 23;
 constexpr int16_t kLockedBit = 0;  // of the format's first option byte
 constexpr int16_t kLockCellsText = 16, kLockObjectsText = 18;
 constexpr int16_t kInsertBreakText = 4, kRemoveBreakText = 7;
@@ -51,7 +47,7 @@ bool object_selected(MemoryRef layer) { return get_selected_object(layer, 1) != 
 
 // Items 1 and 8 to 23 change the layer and are refused on a protected workbook.
 bool refused_when_protected(int16_t item) {
-    return item == kNamesItem || (item >= kSortItem && item <= kLastGuardedItem);
+    return item == kOptionsNamesItem || (item >= kOptionsSortItem && item <= kLastGuardedItem);
 }
 
 bool selection_locked(MemoryRef layer) {
@@ -116,22 +112,22 @@ void toggle_page_break(MemoryRef layer) {
 }
 
 void set_calculation_mode(MemoryRef record, MemoryRef layer, int16_t item) {
-    if (item == kManualItem) {
+    if (item == kOptionsManualItem) {
         stopCalc = kCalcManualIdle;
         return;
     }
-    do_calc_now(GetSheetWind(layer), item == kAutomaticItem ? 1 : 0);
+    do_calc_now(GetSheetWind(layer), item == kOptionsAutomaticItem ? 1 : 0);
     DisplayText(record, 1);
 }
 
 void check_marks(pf::MenuRef menu, MemoryRef layer) {
     const bool manual = stopCalc > 0;
-    pf::check_menu_item(menu, kManualItem, manual);
-    pf::check_menu_item(menu, kAutomaticItem, !manual);
+    pf::check_menu_item(menu, kOptionsManualItem, manual);
+    pf::check_menu_item(menu, kOptionsAutomaticItem, !manual);
     const bool locked = selection_locked(layer);
-    pf::check_menu_item(menu, kLockItem, locked);
-    pf::check_menu_item(menu, kUnlockItem, !locked);
-    pf::check_menu_item(menu, kRowHeightsItem, !(GetSheetFlags(layer) & kLayerFixedRowHeights));
+    pf::check_menu_item(menu, kOptionsLockItem, locked);
+    pf::check_menu_item(menu, kOptionsUnlockItem, !locked);
+    pf::check_menu_item(menu, kOptionsRowHeightsItem, !(GetSheetFlags(layer) & kLayerFixedRowHeights));
 }
 
 }  // namespace
@@ -144,39 +140,39 @@ void DoOptionMenu(MemoryRef record, int16_t item) {
         return;
     }
     switch (item) {
-        case kNamesItem:
+        case kOptionsNamesItem:
             if (!f.object_selected) range_dialog(f.layer);
             break;
-        case kCustomTextItem:
+        case kOptionsCustomTextItem:
             if (!f.object_selected) custom_label_dialog(f.layer);
             break;
-        case kCalcNowItem:
-        case kAutomaticItem:
-        case kManualItem: set_calculation_mode(f.record, f.layer, item); break;
-        case kSortItem:
-        case kFillSeriesItem:
+        case kOptionsCalcNowItem:
+        case kOptionsAutomaticItem:
+        case kOptionsManualItem: set_calculation_mode(f.record, f.layer, item); break;
+        case kOptionsSortItem:
+        case kOptionsFillSeriesItem:
             if (f.object_selected) break;
-            if (item == kSortItem) Sort(f.layer, 0);
+            if (item == kOptionsSortItem) Sort(f.layer, 0);
             else series_dialog(f.layer);
             DisplayText(f.record, 1);
             break;
-        case kColumnWidthItem:
-        case kRowHeightItem:
-            if (!f.object_selected) size_selection(f.layer, item == kRowHeightItem);
+        case kOptionsColumnWidthItem:
+        case kOptionsRowHeightItem:
+            if (!f.object_selected) size_selection(f.layer, item == kOptionsRowHeightItem);
             break;
-        case kColumnNameItem: column_name_dlog(f.layer); break;
-        case kRowHeightsItem: flip_row_heights(f.layer); break;
-        case kPageBreakItem:
+        case kOptionsColumnNameItem: column_name_dlog(f.layer); break;
+        case kOptionsRowHeightsItem: flip_row_heights(f.layer); break;
+        case kOptionsPageBreakItem:
             if (!f.object_selected && whole_lines_selected(f.layer)) toggle_page_break(f.layer);
             break;
-        case kPrintTitlesItem:
+        case kOptionsPrintTitlesItem:
             if (printcol_Dialog(f.layer)) reset_page(f.layer);
             break;
-        case kPrintRowsItem: print_rows_dialog(f.layer); break;
-        case kLockItem:
-        case kUnlockItem: set_lock(f.record, f.layer, item == kLockItem); break;
-        case kProtectItem: protect_dialog(f.layer); break;
-        case kUnprotectItem: unprotect_workbook(f.layer); break;
+        case kOptionsPrintRowsItem: print_rows_dialog(f.layer); break;
+        case kOptionsLockItem:
+        case kOptionsUnlockItem: set_lock(f.record, f.layer, item == kOptionsLockItem); break;
+        case kOptionsProtectItem: protect_dialog(f.layer); break;
+        case kOptionsUnprotectItem: unprotect_workbook(f.layer); break;
         default: break;
     }
 }
@@ -193,16 +189,16 @@ void set_option_menu(MemoryRef layer) {
     if (!usable) return;
     const bool objects = object_selected(layer);
     if (objects) {
-        for (int16_t item : {kNamesItem, kCustomTextItem}) pf::disable_menu_item(menu, item);
-        for (int16_t item = kSortItem; item <= kPrintRowsItem; ++item) pf::disable_menu_item(menu, item);
+        for (int16_t item : {kOptionsNamesItem, kOptionsCustomTextItem}) pf::disable_menu_item(menu, item);
+        for (int16_t item = kOptionsSortItem; item <= kOptionsPrintRowsItem; ++item) pf::disable_menu_item(menu, item);
     }
     const int16_t lock_text = objects ? kLockObjectsText : kLockCellsText;
-    pf::set_menu_item_text(menu, kLockItem, pf::get_indexed_string(kMenuTextStrings, lock_text));
-    pf::set_menu_item_text(menu, kUnlockItem, pf::get_indexed_string(kMenuTextStrings, int16_t(lock_text + 1)));
+    pf::set_menu_item_text(menu, kOptionsLockItem, pf::get_indexed_string(kMenuTextStrings, lock_text));
+    pf::set_menu_item_text(menu, kOptionsUnlockItem, pf::get_indexed_string(kMenuTextStrings, int16_t(lock_text + 1)));
     check_marks(menu, layer);
-    if (!objects && !whole_lines_selected(layer)) pf::disable_menu_item(menu, kPageBreakItem);
+    if (!objects && !whole_lines_selected(layer)) pf::disable_menu_item(menu, kOptionsPageBreakItem);
     const int16_t break_text = TestPageBreak(layer) ? kRemoveBreakText : kInsertBreakText;
-    pf::set_menu_item_text(menu, kPageBreakItem, pf::get_indexed_string(kMenuTextStrings, break_text));
+    pf::set_menu_item_text(menu, kOptionsPageBreakItem, pf::get_indexed_string(kMenuTextStrings, break_text));
     if (!(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword)))
-        pf::disable_menu_item(menu, kUnprotectItem);
+        pf::disable_menu_item(menu, kOptionsUnprotectItem);
 }

@@ -12,7 +12,6 @@
 
 constexpr int16_t kPaletteColumns = 3;
 constexpr int16_t kToolRows = 4, kLongPaletteRows = 5;
-constexpr int16_t kToolMenu = 191, kBordersMenu = 192;
 
 // The size of a palette of that many rows: 68 x 83 for four rows.
 int16_t palette_width();

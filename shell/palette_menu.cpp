@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int16_t kOpenAllItem = 1;
-constexpr int16_t kCloseAllItem = 2;
 
 struct Palette {
     int16_t item;
@@ -40,8 +38,8 @@ void close_palette(const Palette& palette) {
 
 void DoPaletteMenu(MemoryRef, int16_t item) {
     for (const Palette& palette : kPalettes) {
-        if (item == kOpenAllItem) open_palette(palette);
-        else if (item == kCloseAllItem) close_palette(palette);
+        if (item == kPalettesOpenAllItem) open_palette(palette);
+        else if (item == kPalettesCloseAllItem) close_palette(palette);
         else if (item == palette.item && find_palette(palette.title)) close_palette(palette);
         else if (item == palette.item) open_palette(palette);
     }

@@ -39,7 +39,6 @@ constexpr int16_t kFirstPanel = 1, kLastPanel = 6;
 constexpr int16_t kDateMenuTailItems = 2;
 constexpr int16_t kMainDictionaryEntry = 6;
 // The Settings menu.
-constexpr int16_t kPreferencesItem = 1, kCustomizeBarItem = 3, kSaveBarItem = 4;
 
 // Panel 1, new workbooks.
 constexpr int16_t kFontItem = 5, kSizeItem = 6, kDecimalsItem = 16, kWidthItem = 19;
@@ -432,9 +431,9 @@ void get_app_prefs(int16_t panel) {
 
 void DoPrefsMenu(MemoryRef, int16_t item) {
     switch (item) {
-        case kPreferencesItem: get_app_prefs(app_prefs.prefs_panel); break;
-        case kCustomizeBarItem: customize_commandbar(); break;
-        case kSaveBarItem: write_button_positions(); break;
+        case kSettingsPreferencesItem: get_app_prefs(app_prefs.prefs_panel); break;
+        case kSettingsCustomizeBarItem: customize_commandbar(); break;
+        case kSettingsSaveBarItem: write_button_positions(); break;
         default: break;
     }
 }

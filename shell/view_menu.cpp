@@ -8,17 +8,9 @@
 #include "window/keyboard_navigation.h"
 #include "window/split_panes.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
-
-enum ViewItem : int16_t {
-    kSplitItem = 1,
-    kFreezeItem = 2,
-    kFirstCellItem = 4,
-    kActiveCellItem = 5,
-    kGoToItem = 6,
-    kCustomizeItem = 11,
-};
 
 CellPoint go_cell{0, 0};
 
@@ -33,15 +25,15 @@ void DoViewMenu(MemoryRef record, int16_t item) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     if (!layer) return;
     switch (item) {
-        case kSplitItem: split_window(record); break;
-        case kFreezeItem: toggle_frozen_titles(record); break;
-        case kFirstCellItem:
+        case kViewSplitItem: split_window(record); break;
+        case kViewFreezeItem: toggle_frozen_titles(record); break;
+        case kViewFirstCellItem:
             nav_command(kNavSelectHome, layer);
             DisplayText(record, 1);
             break;
-        case kActiveCellItem: nav_command(kNavShowActive, layer); break;
-        case kGoToItem: go_to_remembered_cell(layer); break;
-        case kCustomizeItem: customize_commandbar(); break;
+        case kViewActiveCellItem: nav_command(kNavShowActive, layer); break;
+        case kViewGoToItem: go_to_remembered_cell(layer); break;
+        case kViewCustomizeItem: customize_commandbar(); break;
         default: break;
     }
 }

@@ -17,9 +17,6 @@
 namespace {
 
 constexpr int16_t kLayerItems = 9;
-constexpr int16_t kEntryLineItem = 10;
-
-enum WindowItem : int16_t { kCloseItem = 1, kZoomItem = 2, kMinimizeItem = 3, kBringAllItem = 5 };
 
 struct LayerSwitch {
     int16_t item;
@@ -90,12 +87,12 @@ void DoArrangeMenu(MemoryRef, int16_t item) {
 
 void DoWindowMenu(MemoryRef, int16_t item) {
     switch (item) {
-        case kCloseItem:
+        case kWindowCloseItem:
             if (WindowRef front = wxFrontNonFloatingWindow()) CloseTaskFromWindow(front);
             break;
-        case kZoomItem: zoom_front_document(); break;
-        case kMinimizeItem: collapse_front_window(); break;
-        case kBringAllItem: bring_all_forward(); break;
+        case kWindowZoomItem: zoom_front_document(); break;
+        case kWindowMinimizeItem: collapse_front_window(); break;
+        case kWindowBringAllItem: bring_all_forward(); break;
         default: break;
     }
 }
@@ -127,5 +124,5 @@ void set_showhide_menu() {
 void DoCommandMenu(MemoryRef record, int16_t item) {
     if (!record) return;
     if (item >= 1 && item <= kLayerItems) select_layer(record, int16_t(item - 1));
-    else if (item == kEntryLineItem) click_editor_at_end(record);
+    else if (item == kShowEntryLineItem) click_editor_at_end(record);
 }

@@ -25,18 +25,12 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
-#include "shell/app_prefs.h"
 #include "window/auto_size.h"
 #include "window/keyboard_navigation.h"
 #include "window/doc_window.h"
 
 namespace {
 
-constexpr uint8_t kDateOrderMask = 0x1E;
-constexpr int kDefaultDateCodeInPrefs = 5;  // format code byte of the preferences' default format
-constexpr uint8_t kFormatDateTime = 25;
-constexpr uint8_t kFormatTimeMinutes = 21;
-constexpr uint8_t kFormatTimeSeconds = 22;
 constexpr int kLongestCell = 32767;
 
 std::vector<uint8_t> bytes_of(MemoryRef block) {
@@ -91,48 +85,6 @@ std::vector<uint8_t> number_slot(double value) {
     return slot;
 }
 
-uint8_t date_order_bit() {
-    switch (dateOrder) {
-        case 2: return 0x04;
-        case 1: return 0x08;
-        case 5: return 0x10;
-        default: return 0x02;
-    }
-}
-
-uint8_t preferred_date_code() { return app_prefs.default_format[kDefaultDateCodeInPrefs]; }
-
-// The number format of a typed date or time.
-uint8_t typed_date_code(const std::vector<uint8_t>& typed, uint8_t code) {
-    if (is_date_format(code) || is_time_format(code)) return code;
-    const auto colons = std::count(typed.begin(), typed.end(), uint8_t(':'));
-    if (colons == 0) return preferred_date_code();
-    if (std::find(typed.begin(), typed.end(), dateSep) != typed.end() ||
-        std::find(typed.begin(), typed.end(), uint8_t('/')) != typed.end())
-        return kFormatDateTime;
-    return colons == 1 ? kFormatTimeMinutes : kFormatTimeSeconds;
-}
-
-// The cell type a kind stores, with its number format written into `header`.
-uint8_t apply_kind(int16_t kind, const std::vector<uint8_t>& typed, uint8_t* header) {
-    uint8_t& code = header[kFmtCode];
-    switch (kind) {
-        case kKindDate: code = typed_date_code(typed, code); break;
-        case kKindDateFormula:
-            if (!is_date_format(code)) code = preferred_date_code();
-            break;
-        case kKindTimeFormula:
-            if (!is_time_format(code)) code = kFormatTimeMinutes;
-            break;
-        case kKindNumberInDateCell: code = kFormatGeneral; break;
-        case kKindFraction: code = kFormatFraction; break;
-        default: break;
-    }
-    if (kind == kKindDate || kind == kKindDateFormula || kind == kKindTimeFormula) header[kFmtFlagsB] |= date_order_bit();
-    const bool formula = kind == kKindFormula || kind == kKindDateFormula || kind == kKindTimeFormula;
-    return formula ? kCellFormula : kCellConstant;
-}
-
 NewCell text_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
                   uint8_t* header) {
     NewCell cell;
@@ -182,27 +134,19 @@ NewCell number_cell(double value, const std::vector<uint8_t>& typed) {
     return cell;
 }
 
-// Parses a typed text of at most 255 bytes into the new cell.
+// Parses a typed text of at most kLongestParsedEntry bytes into the new cell.
 int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
                     CellPoint where, uint8_t* header, uint16_t* error_offset, NewCell* cell) {
-    const bool formula = typed[0] == '=';
-    const TypedEntry entry = read_typed_entry(
-        std::string_view(reinterpret_cast<const char*>(typed.data()), typed.size()), where, layer, header[kFmtCode]);
-    if (entry.percent) {
-        header[kFmtCode] = kFormatPercent;
-        header[kFmtDecimals] = entry.percent_decimals;
-        *cell = number_cell(entry.value, typed);
-        return kEntryStored;
+    SettledEntry entry = settle_typed_entry(std::string_view(reinterpret_cast<const char*>(typed.data()), typed.size()),
+                                            where, layer, header);
+    switch (entry.outcome) {
+        case EntryOutcome::refused:
+            *error_offset = uint16_t(std::clamp<int32_t>(entry.error_offset, 0, int32_t(typed.size())));
+            return entry.error;
+        case EntryOutcome::text: *cell = text_cell(typed, styles, layer, header); return kEntryStored;
+        case EntryOutcome::formula: return formula_cell(entry.formula, layer, where, cell);
+        case EntryOutcome::number: break;
     }
-    if (formula && entry.result > 1) {
-        *error_offset = uint16_t(std::clamp<int32_t>(entry.error_offset, 0, int32_t(typed.size())));
-        return entry.result;
-    }
-    if (entry.result != 0 || (formula && entry.formula.size() < 2)) {
-        *cell = text_cell(typed, styles, layer, header);
-        return kEntryStored;
-    }
-    if (apply_kind(entry.kind, typed, header) == kCellFormula) return formula_cell(entry.formula, layer, where, cell);
     *cell = number_cell(entry.value, typed);
     return kEntryStored;
 }

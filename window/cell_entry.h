@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "formula/typed_entry.h"
 
 // Answers of Enter_Data: 0 stored, else an item of the parser's string list
 // (the parser's own codes, and these).
@@ -15,10 +16,6 @@ constexpr int32_t kEntryCircular = 14;
 constexpr int32_t kEntryFormulaTooLong = 15;
 constexpr int32_t kEntryTooLong = 16;
 constexpr int32_t kEntryNoMemory = 17;
-
-// The longest entry the parser reads; longer texts are kept as text, and a
-// longer formula is refused.
-constexpr int kLongestParsedEntry = 255;
 
 // Stores `text` (its bytes, no terminator) in the active cell of the layer,
 // with the style runs `styles` (a 16-bit count first) or none. On a refusal

@@ -41,6 +41,7 @@
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 EntryLineRecord WEList;
 MemoryRef Editor_Wind = nullptr;
@@ -49,7 +50,6 @@ namespace {
 
 constexpr int32_t kProtectedAlert = 6;
 constexpr int32_t kLockedAlert = 1;
-constexpr int16_t kEditClearItem = 7;
 constexpr int32_t kWholeText = 0x7FFFFFFF;
 constexpr int32_t kSelectAllEnd = 32000;
 constexpr unsigned char kKeyDelete = 127;

@@ -31,25 +31,11 @@
 #include "window/window_names.h"
 #include "window/window_commands.h"
 #include "window/document_dialogs.h"
+#include "resource_ids.h"
 
 int16_t cxl_save = 0;
 
 namespace {
-
-enum FileItem : int16_t {
-    kNewItem = 1,
-    kOpenItem = 2,
-    kCloseItem = 4,
-    kSaveItem = 6,
-    kSaveAsItem = 7,
-    kRevertItem = 8,
-    kLinksItem = 10,
-    kDocumentLayoutItem = 13,
-    kPrintAreaItem = 14,
-    kPageSetupItem = 15,
-    kPrintPreviewItem = 16,
-    kPrintItem = 17,
-};
 
 constexpr int16_t kRevertAlert = 131;
 constexpr int16_t kRevertCancel = 2;
@@ -260,25 +246,25 @@ bool close_front_tool_window() {
 
 void DoFileMenu(MemoryRef, int16_t item) {
     pf::FileSpec none{};
-    if (item == kNewItem || item == kOpenItem) {
-        Open_File(item == kNewItem ? kOpenNewUntitled : kOpenWithDialog, &none, nullptr);
+    if (item == kFileNewItem || item == kFileOpenItem) {
+        Open_File(item == kFileNewItem ? kOpenNewUntitled : kOpenWithDialog, &none, nullptr);
         DoAllUpdates();
         return;
     }
-    if (item == kCloseItem && close_front_tool_window()) return;
+    if (item == kFileCloseItem && close_front_tool_window()) return;
     MemoryRef record = front_record();
     if (!record) return;
     switch (item) {
-        case kCloseItem: CloseFrontWorkSheet(record); break;
-        case kSaveItem: save_record(record, false); break;
-        case kSaveAsItem: save_record(record, true); break;
-        case kRevertItem: revert(record); break;
-        case kLinksItem: LinkDialog(doc_window_layer(record)); break;
-        case kDocumentLayoutItem: doc_layout(record, 1); break;
-        case kPrintAreaItem: set_print_area(record); break;
-        case kPageSetupItem: do_page_setup(record, (pf::current_modifiers() & pf::kOptionKey) != 0); break;
-        case kPrintPreviewItem: Preview(record); break;
-        case kPrintItem: print_doc(record); break;
+        case kFileCloseItem: CloseFrontWorkSheet(record); break;
+        case kFileSaveItem: save_record(record, false); break;
+        case kFileSaveAsItem: save_record(record, true); break;
+        case kFileRevertItem: revert(record); break;
+        case kFileLinksItem: LinkDialog(doc_window_layer(record)); break;
+        case kFileDocumentLayoutItem: doc_layout(record, 1); break;
+        case kFilePrintAreaItem: set_print_area(record); break;
+        case kFilePageSetupItem: do_page_setup(record, (pf::current_modifiers() & pf::kOptionKey) != 0); break;
+        case kFilePrintPreviewItem: Preview(record); break;
+        case kFilePrintItem: print_doc(record); break;
         default: break;
     }
 }

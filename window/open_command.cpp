@@ -65,29 +65,12 @@ int16_t open_with_dialog() {
     return 0;
 }
 
-void record_format(MemoryRef workbook, int16_t code) {
-    FileInfoRecord record = file_record_of(workbook);
-    record.format_code = code;
-    set_file_record(workbook, record);
-}
-
-// The format recorded for a file read: a text's by its name when the name
-// tells one (the text reader corrects it by what it finds).
-int16_t recorded_code(const FileFormat& format, const pf::FileSpec& spec) {
-    const int16_t named = format_code_for_name(spec.name);
-    return format.reader == FormatReader::text && named > 0 ? named : format.code;
-}
-
 // Reads the file in its format into the new workbook and shows what was read:
 // 0, or non-zero when nothing was read. An import counts as changed, so that
 // closing it asks whether to save it; an Excel workbook is saved under a new name.
 int16_t read_into(MemoryRef workbook, const pf::FileSpec& spec, const FileFormat& format) {
-    const int16_t code = recorded_code(format, spec);
-    const bool excel = format.reader == FormatReader::excel;
-    if (!excel) record_format(workbook, code);
     if (int16_t error = read_in_format(format, workbook, spec, new_layer_flags())) return error;
     if (format.reader == FormatReader::document) return 0;
-    if (excel) record_format(workbook, code);
     set_change_ctr(workbook, 1);
     return MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0)) ? 0 : kNoMemoryErr;
 }
@@ -120,9 +103,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
     OpeningFile opening(*spec);
-    pf::CatalogInfo info;
-    pf::get_catalog_info(*spec, info);
-    const FileFormat* format = format_to_read(*spec, info.finder.type);
+    const FileFormat* format = format_of_file(*spec);
     const bool excel = format && format->reader == FormatReader::excel;
     if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {
         report_file_error(refusal);

@@ -22,6 +22,7 @@
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 WindowRef TabBar = nullptr;
 pf::Rect tab_rect{};
@@ -47,8 +48,6 @@ constexpr int16_t kTabBottom = 26;
 constexpr int16_t kPaneHeight = 10;
 constexpr int16_t kButtonWidth = 16;
 constexpr int16_t kFrameBottom = 17;
-constexpr int16_t kRenameItem = 10;
-constexpr int16_t kNewLayerItem = 1;
 constexpr int16_t kLayerEndTarget = 31999;
 constexpr uint16_t kDimGrey = 0xAAAA;
 
@@ -482,13 +481,13 @@ int32_t click_Tab_proc(EventRecord* event, uintptr_t, uintptr_t) {
     pf::Rect tab;
     const int32_t index = findTab(where, &tab, record);
     if (index < 0) {
-        if (double_click && pf::pt_in_rect(where, tab_rect)) DoLayerMenu(record, kNewLayerItem);
+        if (double_click && pf::pt_in_rect(where, tab_rect)) DoLayerMenu(record, kLayerNewItem);
         return 1;
     }
     if (drag_tab(record, int16_t(index), tab, where)) return 1;
     MemoryRef layer = find_SpreadSheet_item(doc_window_workbook(record), index);
     const bool active = index == active_index(record);
-    if (double_click && (active || (option && layer_window(layer)))) DoLayerMenu(front_record(), kRenameItem);
+    if (double_click && (active || (option && layer_window(layer)))) DoLayerMenu(front_record(), kLayerRenameItem);
     else if (!active && !option) select_layer(record, int16_t(index));
     return 1;
 }

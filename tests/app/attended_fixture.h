@@ -10,6 +10,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/core/dialog_test_support.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 struct AttendedTest : AppTest {
     void SetUp() override {
@@ -32,7 +33,7 @@ struct AttendedDocumentTest : AttendedTest {
     void SetUp() override {
         AttendedTest::SetUp();
         set_unattended_run(true);
-        DoFileMenu(nullptr, 1);
+        DoFileMenu(nullptr, kFileNewItem);
         run_until_idle();
         set_unattended_run(false);
         record = window_doc_record(FrontDocWindow());

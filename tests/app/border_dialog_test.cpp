@@ -6,10 +6,10 @@
 #include "shell/format_menus.h"
 #include "tests/app/sheet_dialog_fixture.h"
 #include "tests/window/golden_image.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kBordersItem = 20;
 
 struct BordersDialog : SheetDialogTest {
     uint16_t word(int16_t row, int16_t column) {
@@ -31,7 +31,7 @@ TEST_F(BordersDialog, ItOpensOnTheSelectionsSidesAndCancelChangesNothing) {
     const std::string png = dialogtest::screenshot_path("border_dialog.png");
     attended::capture_front_modal_window(png);
     then_cancel();
-    DoFormatMenu(record, kBordersItem);
+    DoFormatMenu(record, kFormatBordersItem);
     cairo_surface_t* shot = attended::captured_modal_window();
     ASSERT_NE(shot, nullptr);
     EXPECT_TRUE(matches_golden_image(shot, "border_dialog"));
@@ -65,7 +65,7 @@ TEST_F(BordersDialog, ALineChosenForEverySideIsAppliedWithOK) {
         }
         dialogtest::guarded_compose_step();
     });
-    DoFormatMenu(record, kBordersItem);
+    DoFormatMenu(record, kFormatBordersItem);
     EXPECT_EQ(stage, 3);
     EXPECT_EQ(word(1, 1), 0x2222);
     EXPECT_EQ(word(2, 2), 0x2222);

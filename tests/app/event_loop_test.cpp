@@ -8,6 +8,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ int32_t count_click(EventRecord*, uintptr_t, uintptr_t) { return ++clicks; }
 int32_t count_key(EventRecord*, uintptr_t, uintptr_t) { return ++keys; }
 
 pf::WindowRef new_document() {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     return pf::front_non_floating_window();
 }
 
@@ -185,7 +186,7 @@ namespace {
 int menu_commands = 0;
 int32_t count_menu(EventRecord*, uintptr_t, uintptr_t pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(pair);
-    if (choice->menu == 129 && choice->item == 1) ++menu_commands;
+    if (choice->menu == kFileMenu && choice->item == kFileNewItem) ++menu_commands;
     return 1;
 }
 }  // namespace
@@ -197,13 +198,13 @@ TEST_F(EventLoop, AMenuButtonBeepsForADisabledItemAndRunsAnEnabledOne) {
     menu_commands = 0;
     int beeps = pf::beep_count();
     // Revert is disabled for a document never saved.
-    do_menu_button(129, 8);
+    do_menu_button(kFileMenu, kFileRevertItem);
     EXPECT_EQ(pf::beep_count(), beeps + 1);
     EXPECT_EQ(menu_commands, 0);
-    do_menu_button(129, 1);
+    do_menu_button(kFileMenu, kFileNewItem);
     EXPECT_EQ(menu_commands, 1);
     do_menu_button(999, 1);
-    do_menu_button(129, 0);
+    do_menu_button(kFileMenu, 0);
     EXPECT_EQ(menu_commands, 1);
     EXPECT_EQ(pf::beep_count(), beeps + 1);
 }
@@ -279,27 +280,27 @@ TEST_F(EventLoop, CommandQInAnAlertAloneIsQueuedToo) {
 }
 
 TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
-    pf::MenuRef file = pf::get_menu_handle(129);
+    pf::MenuRef file = pf::get_menu_handle(kFileMenu);
     enable_menus();
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 4));  // Close, with no document
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save, with no document
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 8));  // Revert
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 1));   // New
-    EXPECT_FALSE(pf::get_menu_handle(132)->enabled);  // the whole Options menu
+    EXPECT_FALSE(pf::get_menu_handle(kOptionsMenu)->enabled);  // the whole Options menu
     new_document();
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 4));
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 6));  // Save: nothing to save yet
     EXPECT_TRUE(pf::is_menu_item_enabled(file, 7));   // Save As
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 5));   // Copy
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 8));  // Paste Special
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(130), 18));  // Move Cells
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditCopyItem));   // Copy
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditPasteSpecialItem));  // Paste Special
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditMoveCellsItem));  // Move Cells
     // A modal dialog enables the menus again; the next enabling dims them once more.
-    pf::enable_menu_item(pf::get_menu_handle(150), 3);  // Data Labels: not built yet
+    pf::enable_menu_item(pf::get_menu_handle(kChartOptionMenu), 3);  // Data Labels: not built yet
     enable_menus();
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 4));   // Calculate Now
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(132), 1));   // Names
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(150), 3));  // Data Labels
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), kOptionsCalcNowItem));   // Calculate Now
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), kOptionsNamesItem));   // Names
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kChartOptionMenu), 3));  // Data Labels
 }
 
 TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {
@@ -308,18 +309,17 @@ TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {
             if (pf::window_title(w) == "Tools" && pf::window_visible(w)) return true;
         return false;
     };
-    constexpr int16_t kPalettesMenu = 161, kToolsItem = 6, kCloseAllItem = 2, kOpenAllItem = 1;
-    if (!tools_open()) do_menu_button(kPalettesMenu, kToolsItem);
+    if (!tools_open()) do_menu_button(kPaletteMenu, kPalettesToolsItem);
     ASSERT_TRUE(tools_open());
     EXPECT_TRUE(app_prefs.options & kPrefToolPalette);
-    do_menu_button(kPalettesMenu, kToolsItem);  // open: closes it
+    do_menu_button(kPaletteMenu, kPalettesToolsItem);  // open: closes it
     EXPECT_FALSE(tools_open());
     EXPECT_FALSE(app_prefs.options & kPrefToolPalette);
-    do_menu_button(kPalettesMenu, kToolsItem);
+    do_menu_button(kPaletteMenu, kPalettesToolsItem);
     EXPECT_TRUE(tools_open());
-    do_menu_button(kPalettesMenu, kCloseAllItem);
+    do_menu_button(kPaletteMenu, kPalettesCloseAllItem);
     EXPECT_FALSE(tools_open());
-    do_menu_button(kPalettesMenu, kOpenAllItem);
+    do_menu_button(kPaletteMenu, kPalettesOpenAllItem);
     EXPECT_TRUE(tools_open());
     EXPECT_TRUE(app_prefs.options & kPrefColorPalette);
 }

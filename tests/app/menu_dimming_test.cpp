@@ -12,11 +12,10 @@
 #include "shell/app_prefs.h"
 #include "window/entry_line.h"
 #include "tests/app/attended_fixture.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kFile = 129, kRecent = 140, kSettings = 141;
-constexpr int16_t kSaveItem = 6, kRevertItem = 8;
 constexpr int16_t kBarMenus[] = {129, 130, 131, 132, 133, 135, 136, 134};
 
 // The enabling the menu bar shows, as a click on it would find it.
@@ -26,7 +25,7 @@ bool item_enabled(int16_t menu, int16_t item) {
 }
 
 pf::WindowRef new_document() {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     return pf::front_non_floating_window();
 }
 
@@ -35,7 +34,7 @@ pf::WindowRef new_document() {
 TEST_F(AppTest, TheSettingsMenuOffersPreferencesAndTheCommandBarCommands) {
     new_document();
     run_until_idle();
-    for (int16_t item : {1, 3, 4}) EXPECT_TRUE(item_enabled(kSettings, item)) << item;
+    for (int16_t item : {1, 3, 4}) EXPECT_TRUE(item_enabled(kPrefsMenu, item)) << item;
 }
 
 TEST_F(AppTest, SaveAndRevertAreDimmedRightAfterASaveAndTheFileIsRecent) {
@@ -44,8 +43,8 @@ TEST_F(AppTest, SaveAndRevertAreDimmedRightAfterASaveAndTheFileIsRecent) {
     pf::driver_type("12");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     run_until_idle();
-    EXPECT_TRUE(item_enabled(kFile, kSaveItem));
-    EXPECT_FALSE(item_enabled(kFile, kRevertItem));  // never saved
+    EXPECT_TRUE(item_enabled(kFileMenu, kFileSaveItem));
+    EXPECT_FALSE(item_enabled(kFileMenu, kFileRevertItem));  // never saved
 
     std::string path = home + "/kept.qrv";
     pf::FileSpec spec;
@@ -53,13 +52,13 @@ TEST_F(AppTest, SaveAndRevertAreDimmedRightAfterASaveAndTheFileIsRecent) {
     MemoryRef layer = GetSheetRef(window);
     ASSERT_EQ(save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true), 0);
     run_until_idle();
-    EXPECT_FALSE(item_enabled(kFile, kSaveItem));
-    EXPECT_FALSE(item_enabled(kFile, kRevertItem));
-    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kRecent), 1), "kept.qrv");  // before the window closes
+    EXPECT_FALSE(item_enabled(kFileMenu, kFileSaveItem));
+    EXPECT_FALSE(item_enabled(kFileMenu, kFileRevertItem));
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kRecentMenu), 1), "kept.qrv");  // before the window closes
 }
 
 TEST_F(AppTest, ClearMenuIsDimmedWhileNoDocumentIsRecent) {
-    pf::MenuRef recent = pf::get_menu_handle(kRecent);
+    pf::MenuRef recent = pf::get_menu_handle(kRecentMenu);
     ASSERT_NE(recent, nullptr);
     int16_t clear = pf::count_menu_items(recent);
     EXPECT_FALSE(pf::is_menu_item_enabled(recent, clear));
@@ -116,20 +115,19 @@ TEST_F(ModalMenus, EveryMenuTitleIsDimmedWhileADialogAnAlertOrAFileDialogIsUp) {
         run_until_idle();
         EXPECT_TRUE(dialog_seen) << what;
         EXPECT_TRUE(titles_enabled_under_dialog.empty()) << what << ": " << titles_enabled_under_dialog.front();
-        EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled) << what;  // back after the dialog
+        EXPECT_TRUE(pf::get_menu_handle(kFileMenu)->enabled) << what;  // back after the dialog
     }
 }
 
 // Closing the last document dims the menus that need one right away, as the
 // menu bar shows them, without waiting for a click in the bar.
 TEST_F(AppTest, ClosingTheLastDocumentDimsTheDocumentMenusAtOnce) {
-    constexpr int16_t kCloseItem = 4;
     constexpr int16_t kDocumentMenus[] = {131, 132, 133, 135, 136};
     new_document();
     run_until_idle();
     enable_menus();
     for (int16_t id : kDocumentMenus) ASSERT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(id), 0)) << id;
-    DoFileMenu(nullptr, kCloseItem);
+    DoFileMenu(nullptr, kFileCloseItem);
     run_until_idle();
     ASSERT_EQ(pf::front_non_floating_window(), nullptr);
     for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(id), 0)) << id;
@@ -138,7 +136,6 @@ TEST_F(AppTest, ClosingTheLastDocumentDimsTheDocumentMenusAtOnce) {
 // The next document after none lights those menus again at once, and the entry
 // line keeps nothing of the closed document in between.
 TEST_F(AppTest, ANewDocumentAfterTheLastClosedLightsTheDocumentMenusAtOnce) {
-    constexpr int16_t kCloseItem = 4;
     constexpr int16_t kDocumentMenus[] = {131, 132, 133, 135, 136};
     const std::string path = home + "/shown.qrv";
     write_document(path);
@@ -147,7 +144,7 @@ TEST_F(AppTest, ANewDocumentAfterTheLastClosedLightsTheDocumentMenusAtOnce) {
     run_until_idle();
     unsigned char text[64];
     ASSERT_GT(entry_text(text, sizeof text), 0);  // A1 of the document
-    DoFileMenu(nullptr, kCloseItem);
+    DoFileMenu(nullptr, kFileCloseItem);
     run_until_idle();
     ASSERT_EQ(pf::front_non_floating_window(), nullptr);
     EXPECT_EQ(entry_text(text, sizeof text), 0);
@@ -189,21 +186,20 @@ TEST_F(ModalMenus, ADialogClosedWithNoDocumentLeavesTheDocumentMenusDimmed) {
     error_alert(kErrorStrings, 9);
     run_until_idle();
     ASSERT_TRUE(dialog_seen);
-    EXPECT_TRUE(pf::get_menu_handle(kFile)->enabled);
+    EXPECT_TRUE(pf::get_menu_handle(kFileMenu)->enabled);
     for (int16_t id : kDocumentMenus) EXPECT_FALSE(pf::get_menu_handle(id)->enabled) << id;
 }
 
 // With the Find window in front, Close closes it and leaves the document open.
 TEST_F(AppTest, CloseWithTheFindWindowInFrontClosesThatWindow) {
-    constexpr int16_t kCloseItem = 4;
     pf::WindowRef document = new_document();
     run_until_idle();
     open_find_dialog();
     run_until_idle();
     ASSERT_NE(find_wind, nullptr);
     ASSERT_TRUE(is_find_window(pf::front_non_floating_window()));
-    EXPECT_TRUE(item_enabled(kFile, kCloseItem));
-    DoFileMenu(nullptr, kCloseItem);
+    EXPECT_TRUE(item_enabled(kFileMenu, kFileCloseItem));
+    DoFileMenu(nullptr, kFileCloseItem);
     run_until_idle();
     EXPECT_EQ(find_wind, nullptr);
     EXPECT_EQ(pf::front_non_floating_window(), document);

@@ -23,6 +23,7 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -125,10 +126,10 @@ TEST_F(ObjectTools, TheEditMenuSpeaksForTheTextOfABoxUnderEdit) {
     pf::driver_type("Words");
     run_until_idle();
     set_edit_menu(record);
-    pf::MenuRef edit = pf::get_menu_handle(130);
+    pf::MenuRef edit = pf::get_menu_handle(kEditMenu);
     EXPECT_EQ(pf::get_menu_item_text(edit, 1), "Undo Typing");
     EXPECT_FALSE(pf::is_menu_item_enabled(edit, 11));  // no Find in a box's text
-    DoEditMenu(record, 1);  // the typing goes, the box stays
+    DoEditMenu(record, kEditUndoItem);  // the typing goes, the box stays
     ClobberObjectEditor(layer);
     EXPECT_EQ(num_objects(layer), 1);
 }
@@ -178,21 +179,20 @@ std::vector<uint32_t> title_pixels(int16_t menu_id) {
 // A menu used while an object is selected dims the Functions title; a click on
 // a cell afterwards lights it again at once, on the screen, with no menu opened.
 TEST_F(ObjectTools, TheFunctionsTitleLightsAgainWhenCellsAreSelectedAfterAnObject) {
-    constexpr int16_t kFunctions = 135;
     enable_menus();
     run_until_idle();
-    const std::vector<uint32_t> lit = title_pixels(kFunctions);
+    const std::vector<uint32_t> lit = title_pixels(kFunctionsMenu);
     drag_with(local(20, 20), local(60, 80), [&] { CreateObject(record, 8, local(20, 20)); });
     ASSERT_NE(get_selected_object(layer, 1), nullptr);
     enable_menus();
     pf::draw_menu_bar();
-    ASSERT_FALSE(pf::get_menu_handle(kFunctions)->enabled);
-    ASSERT_NE(title_pixels(kFunctions), lit);
+    ASSERT_FALSE(pf::get_menu_handle(kFunctionsMenu)->enabled);
+    ASSERT_NE(title_pixels(kFunctionsMenu), lit);
     pf::driver_click(global(local(150, 150)));
     run_until_idle();
     ASSERT_EQ(get_selected_object(layer, 1), nullptr);
-    EXPECT_TRUE(pf::get_menu_handle(kFunctions)->enabled);
-    EXPECT_EQ(title_pixels(kFunctions), lit);
+    EXPECT_TRUE(pf::get_menu_handle(kFunctionsMenu)->enabled);
+    EXPECT_EQ(title_pixels(kFunctionsMenu), lit);
 }
 
 }  // namespace

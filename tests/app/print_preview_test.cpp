@@ -13,6 +13,7 @@
 #include "printing/printing.h"
 #include "tests/app/attended_fixture.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void turn_pages_composer() {
 
 TEST_F(AttendedTest, ThePreviewTurnsThePagesOfTheLayer) {
     set_unattended_run(true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::driver_type("Apples");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
@@ -141,7 +142,7 @@ void zoom_and_drag_composer() {
 
 TEST_F(AttendedTest, AtFullSizeThePageScrollsWhenDragged) {
     set_unattended_run(true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     for (const char* text : {"Apples", "Pears", "Plums", "Quinces", "Medlars"}) {
         pf::driver_type(text);
@@ -160,7 +161,7 @@ TEST_F(AttendedTest, AtFullSizeThePageScrollsWhenDragged) {
 
 TEST_F(AttendedTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
     set_unattended_run(true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::driver_type("Apples");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);

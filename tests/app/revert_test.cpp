@@ -9,10 +9,10 @@
 #include "model/workbook.h"
 #include "platform/events/keyboard.h"
 #include "tests/app/app_fixture.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kNewItem = 1, kRevertItem = 8;
 
 void type_entry(const char* text) {
     pf::driver_type(text);
@@ -27,7 +27,7 @@ struct Revert : AppTest {
 
     // A document saved at `path` with one entry, then changed by another.
     MemoryRef saved_and_changed() {
-        DoFileMenu(nullptr, kNewItem);
+        DoFileMenu(nullptr, kFileNewItem);
         window = pf::front_non_floating_window();
         type_entry("12");
         run_until_idle();
@@ -47,7 +47,7 @@ struct Revert : AppTest {
 
 TEST_F(Revert, TheDocumentComesBackUnchangedFromItsFile) {
     saved_and_changed();
-    DoFileMenu(nullptr, kRevertItem);
+    DoFileMenu(nullptr, kFileRevertItem);
     run_until_idle();
     pf::WindowRef reopened = pf::front_non_floating_window();
     ASSERT_NE(reopened, nullptr);
@@ -58,7 +58,7 @@ TEST_F(Revert, TheDocumentComesBackUnchangedFromItsFile) {
 TEST_F(Revert, ADocumentWhoseFileIsGoneStaysOpenWithItsChanges) {
     MemoryRef workbook = saved_and_changed();
     std::filesystem::remove(path);
-    DoFileMenu(nullptr, kRevertItem);
+    DoFileMenu(nullptr, kFileRevertItem);
     run_until_idle();
     EXPECT_EQ(pf::front_non_floating_window(), window);
     EXPECT_EQ(GetSheetRef(window) ? GetWorkSheet(GetSheetRef(window)) : nullptr, workbook);

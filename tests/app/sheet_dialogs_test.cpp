@@ -24,6 +24,7 @@
 #include "tests/app/sheet_dialog_fixture.h"
 #include "tests/shell/range_names_text.h"
 #include "tests/window/golden_image.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ using attended::escape;
 using attended::ret;
 using attended::type;
 
-constexpr int16_t kNamesItem = 1, kColumnNameItem = 12, kPrintTitlesItem = 18, kProtectItem = 24;
 const pf::Point kAddButton{210, 60};
 
 std::string text_of(const unsigned char* p) { return std::string(reinterpret_cast<const char*>(p) + 1, p[0]); }
@@ -47,11 +47,11 @@ struct SheetDialogs : SheetDialogTest {
 TEST_F(SheetDialogs, ANameTypedAndAddedIsKeptOnOKAndDroppedOnCancel) {
     select(CellRange{{0, 0}, {2, 1}});
     attended::script_next_modal({type("Sales"), click(kAddButton.v, kAddButton.h), ret()});
-    options(kNamesItem);
+    options(kOptionsNamesItem);
     EXPECT_EQ(names(), "Sales=0,0:2,1");
     const int16_t changes = get_change_ctr(GetWorkSheet(layer));
     attended::script_next_modal({type("Costs"), click(kAddButton.v, kAddButton.h), click(274, 311)});  // Cancel
-    options(kNamesItem);
+    options(kOptionsNamesItem);
     EXPECT_EQ(names(), "Sales=0,0:2,1");
     EXPECT_EQ(get_change_ctr(GetWorkSheet(layer)), changes);
     EXPECT_TRUE(alert_requests().empty());
@@ -60,7 +60,7 @@ TEST_F(SheetDialogs, ANameTypedAndAddedIsKeptOnOKAndDroppedOnCancel) {
 TEST_F(SheetDialogs, AProtectedWorkbookRefusesNamesColumnNamesAndPrintTitles) {
     MemoryRef workbook = GetWorkSheet(layer);
     Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
-    for (int16_t item : {kNamesItem, kColumnNameItem, kPrintTitlesItem}) {
+    for (int16_t item : {kOptionsNamesItem, kOptionsColumnNameItem, kOptionsPrintTitlesItem}) {
         pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // answers the alert
         options(item);
     }
@@ -77,7 +77,7 @@ TEST_F(SheetDialogs, LongDuplicateAndMalformedNamesAreSaidAndTheDialogStays) {
                                  type("Total"), click(add.v, add.h),                      // added
                                  type("Total"), click(add.v, add.h), ret(),               // already there
                                  ret(), escape()});
-    options(kNamesItem);
+    options(kOptionsNamesItem);
     ASSERT_EQ(alert_requests().size(), 3u);
     EXPECT_EQ(alert_requests()[0].text, "A range name has at most 31 characters.");
     EXPECT_NE(alert_requests()[1].text.find("cannot name a range"), std::string::npos);
@@ -100,7 +100,7 @@ TEST_F(SheetDialogs, RangeNamesScreenshot) {
     const std::string png = dialogtest::screenshot_path("range_names_dialog.png");
     attended::capture_front_modal_window(png);
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
-    options(kNamesItem);
+    options(kOptionsNamesItem);
     cairo_surface_t* shot = attended::captured_modal_window();
     ASSERT_NE(shot, nullptr);
     EXPECT_TRUE(matches_golden_image(shot, "range_names_dialog"));
@@ -145,7 +145,7 @@ TEST_F(SheetDialogs, ANumberOutOfRangeIsRefusedWithItsRange) {
 TEST_F(SheetDialogs, AnOtherTypeSizeIsAskedStartingFromTheCellsSize) {
     select(CellRange{{0, 0}, {0, 0}});
     attended::script_next_modal({type("300"), ret(), ret(), type("20"), ret()});
-    DoSizeMenu(record, 12);
+    DoSizeMenu(record, kSizeOtherItem);
     CellFormat f;
     get_cell_format(f.bytes, CellPoint{0, 0}, layer);
     EXPECT_EQ(f.bytes[kFmtSize], 20);
@@ -160,7 +160,7 @@ TEST_F(SheetDialogs, AWorkbookIsProtectedWithAConfirmedPasswordOfAtMostFifteenCh
     EXPECT_EQ(work_flags() & (kWorkProtected | kWorkPassword), 0);
 
     attended::script_next_modal({type("secret"), ret(), type("secret"), ret()});
-    options(kProtectItem);
+    options(kOptionsProtectItem);
     EXPECT_TRUE(work_flags() & kWorkProtected);
     unsigned char stored[kPasswordFieldBytes];
     MemoryRef workbook = GetWorkSheet(layer);
@@ -178,7 +178,7 @@ TEST_F(SheetDialogs, AWorkbookIsProtectedWithAConfirmedPasswordOfAtMostFifteenCh
 TEST_F(SheetDialogs, AColumnNameIsCutToThirtyOneCharacters) {
     select(CellRange{{3, 2}, {5, 4}});
     attended::script_next_modal({type(std::string(40, 'c')), ret(), escape()});
-    options(kColumnNameItem);
+    options(kOptionsColumnNameItem);
     MemoryRef formats = GetSpreadSheetColumnFormats(layer);
     const uint8_t* column = FindColumnFormatID(formats, 2);
     ASSERT_NE(column, nullptr);
@@ -195,16 +195,16 @@ TEST_F(SheetDialogs, PrintTitleColumnsAreChosenAndABadReferenceIsSaid) {
     };
     select(CellRange{{0, 0}, {0, 103}});  // A1:CZ1 proposes column A alone
     attended::script_next_modal({click(69, 60), ret()});
-    options(kPrintTitlesItem);
+    options(kOptionsPrintTitlesItem);
     EXPECT_EQ(titles(), std::make_pair(int16_t(0), int16_t(0)));
 
     attended::script_next_modal({type("B:D!"), ret(), ret(), type("B:D"), ret()});
-    options(kPrintTitlesItem);
+    options(kOptionsPrintTitlesItem);
     EXPECT_EQ(titles(), std::make_pair(int16_t(1), int16_t(3)));
     EXPECT_EQ(alert_requests().size(), 1u);
 
     attended::script_next_modal({click(47, 60), ret(), escape()});
-    options(kPrintTitlesItem);
+    options(kOptionsPrintTitlesItem);
     EXPECT_EQ(titles(), std::make_pair(int16_t(-1), int16_t(-1)));
 }
 

@@ -23,6 +23,7 @@
 #include "shell/tool_palette.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ std::string named_message(const std::string& name, int16_t error) {
 }
 
 pf::WindowRef new_document() {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     return pf::front_non_floating_window();
 }
 
@@ -77,8 +78,8 @@ TEST_F(AppTest, StartUpInstallsTheLoopTheMemoryHooksAndTheMenuBar) {
     std::vector<int16_t> expected{128, 129, 130, 131, 135, 132, 133, 136, 134};
     ASSERT_GE(bar.size(), expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bar.begin()));
-    EXPECT_NE(pf::get_menu_handle(140), nullptr);
-    EXPECT_NE(pf::get_menu_handle(191), nullptr);
+    EXPECT_NE(pf::get_menu_handle(kRecentMenu), nullptr);
+    EXPECT_NE(pf::get_menu_handle(kToolMenu), nullptr);
 }
 
 TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {

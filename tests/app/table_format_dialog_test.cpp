@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int16_t kTableFormatItem = 21;
 
 struct TableFormatDialog : AttendedDocumentTest {
     void SetUp() override {
@@ -43,7 +42,7 @@ struct TableFormatDialog : AttendedDocumentTest {
 
 TEST_F(TableFormatDialog, TheMenuItemIsEnabledWithADocument) {
     enable_menus();
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFormatMenu), kTableFormatItem));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFormatMenu), kFormatTableItem));
 }
 
 TEST_F(TableFormatDialog, TheOpeningLookWithItsSampleScreenshot) {
@@ -51,7 +50,7 @@ TEST_F(TableFormatDialog, TheOpeningLookWithItsSampleScreenshot) {
     std::filesystem::remove(png);
     attended::screenshot_front_modal(png);
     then_cancel();
-    DoFormatMenu(record, kTableFormatItem);
+    DoFormatMenu(record, kFormatTableItem);
     cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
     EXPECT_TRUE(matches_golden_image(shot, "table_format_dialog"));
     cairo_surface_destroy(shot);
@@ -60,7 +59,7 @@ TEST_F(TableFormatDialog, TheOpeningLookWithItsSampleScreenshot) {
 TEST_F(TableFormatDialog, CancelChangesNothing) {
     const int16_t changes = get_change_ctr(doc_window_workbook(record));
     then_cancel();
-    DoFormatMenu(record, kTableFormatItem);
+    DoFormatMenu(record, kFormatTableItem);
     EXPECT_EQ(get_change_ctr(doc_window_workbook(record)), changes);
     EXPECT_EQ(at(1, 1).bytes[kFmtPattern], 0);
 }
@@ -83,7 +82,7 @@ TEST_F(TableFormatDialog, ADoubleClickedLookIsAppliedAndUndoneInOneStep) {
         }
         dialogtest::guarded_compose_step();
     });
-    DoFormatMenu(record, kTableFormatItem);
+    DoFormatMenu(record, kFormatTableItem);
     EXPECT_TRUE(attended::clicked);
     // Thick lines under the headings and above the totals row, grey ones between.
     EXPECT_EQ(format_border_styles(at(1, 1).bytes) & 0xF, 4);
@@ -122,7 +121,7 @@ TEST_F(TableFormatDialog, WithoutTotalsBoldTotalsIsDimmedAndIgnored) {
     totals_clicks = 0;
     bold_totals_enabled = true;
     pf::host_set_composer(totals_off_then_return);
-    DoFormatMenu(record, kTableFormatItem);
+    DoFormatMenu(record, kFormatTableItem);
     EXPECT_EQ(totals_clicks, 3);
     EXPECT_FALSE(bold_totals_enabled);
     EXPECT_EQ(at(6, 4).bytes[kFmtFace] & 1, 0) << "no bold totals row";
@@ -136,7 +135,7 @@ TEST_F(TableFormatDialog, ARangeTooSmallIsRefusedWithoutTheDialogAndTheRuleIsSai
     for (CellRange range : {CellRange{{1, 1}, {2, 4}}, CellRange{{0, 0}, {2, 0}}}) {
         alert_requests().clear();
         select(range);
-        DoFormatMenu(record, kTableFormatItem);
+        DoFormatMenu(record, kFormatTableItem);
         ASSERT_EQ(alert_requests().size(), 1u);
         EXPECT_EQ(alert_requests()[0].text, "A table format needs a range of at least two columns and three rows.");
     }

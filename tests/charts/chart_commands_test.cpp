@@ -18,6 +18,7 @@
 #include "tests/shell/format_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -124,15 +125,15 @@ TEST_F(ChartCommandsTest, TheMenusChangeTheSelectedChartOrChooseTheNextKind) {
     EXPECT_EQ(tool(), 0);
 
     const uint32_t flags = chart_flags(object_chart(object));
-    DoChartOptionMenu(nullptr, 1);
+    DoChartOptionMenu(nullptr, kChartLegendItem);
     EXPECT_EQ(chart_flags(object_chart(object)), flags ^ kChartLegend);
-    DoChartOptionMenu(nullptr, 2);
-    DoChartOptionMenu(nullptr, 1);
+    DoChartOptionMenu(nullptr, kChartGridLinesItem);
+    DoChartOptionMenu(nullptr, kChartLegendItem);
     EXPECT_EQ(chart_flags(object_chart(object)), flags ^ kChartGridLines);
     set_object_menu(layer);
-    EXPECT_TRUE(checked(150, 1));  // the legend is back
-    EXPECT_TRUE(checked(150, 2));  // grid lines turned on
-    EXPECT_TRUE(checked(190, 1));  // a pie
+    EXPECT_TRUE(checked(kChartOptionMenu, kChartLegendItem));  // the legend is back
+    EXPECT_TRUE(checked(kChartOptionMenu, kChartGridLinesItem));  // grid lines turned on
+    EXPECT_TRUE(checked(kChartKindMenu, 1));  // a pie
 }
 
 TEST_F(ChartCommandsTest, KindAndOptionChangesAreUndoneAndRedone) {
@@ -141,8 +142,8 @@ TEST_F(ChartCommandsTest, KindAndOptionChangesAreUndoneAndRedone) {
     const uint32_t flags = chart_flags(object_chart(object));
     DoChartMenu(nullptr, 1);
     EXPECT_EQ(GetSheetUndo(layer), kUndoChartEdited);
-    DoChartOptionMenu(nullptr, 2);  // grid lines on
-    DoChartOptionMenu(nullptr, 1);  // legend off
+    DoChartOptionMenu(nullptr, kChartGridLinesItem);  // grid lines on
+    DoChartOptionMenu(nullptr, kChartLegendItem);  // legend off
 
     DoUndo(workbook());
     EXPECT_EQ(chart_flags(only_chart()), flags ^ kChartGridLines);

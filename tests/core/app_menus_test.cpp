@@ -10,6 +10,7 @@
 #include "core/app_menus.h"
 #include "core/required_events.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -62,9 +63,9 @@ TEST_F(AppMenus, RemovingTheMiddleWindowKeepsTheOthersInOrder) {
 }
 
 TEST_F(AppMenus, ChoosingAWindowItemBringsThatWindowForward) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     pf::WindowRef first = pf::front_non_floating_window();
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     MenuChoice choice{kWindowMenu, kFirstWindowItem};
     app_menu_proc(nullptr, 0, uintptr_t(&choice));
     EXPECT_EQ(pf::front_non_floating_window(), first);
@@ -73,10 +74,10 @@ TEST_F(AppMenus, ChoosingAWindowItemBringsThatWindowForward) {
 // A collapsed window chosen from the menu is expanded, behind another window
 // or already in front.
 TEST_F(AppMenus, ChoosingACollapsedWindowExpandsIt) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     pf::WindowRef first = pf::front_non_floating_window();
     pf::collapse_window(first, true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     MenuChoice choice{kWindowMenu, kFirstWindowItem};
     app_menu_proc(nullptr, 0, uintptr_t(&choice));
     EXPECT_EQ(pf::front_non_floating_window(), first);

@@ -11,6 +11,7 @@
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
 #include "tests/core/dialog_test_support.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -317,7 +318,7 @@ TEST_F(DialogItems, StandardDialogsDisableTheMenusWhileTheyAreUp) {
     pf::Point saved{0, 0};
     std::vector<pf::DialogItemSpec> none;
     ASSERT_EQ(StdNewDLOG(-1, 1, nullptr), nullptr);  // no such template
-    pf::MenuRef file_menu = pf::get_menu_handle(129);
+    pf::MenuRef file_menu = pf::get_menu_handle(kFileMenu);
     ASSERT_NE(file_menu, nullptr);
     EXPECT_TRUE(file_menu->enabled);
     dialog = dialogtest::two_button_dialog();

@@ -20,6 +20,7 @@
 #include "platform/draw/picture.h"
 #include "shell/app_prefs.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ TEST_F(CellDrag, ADropOnAnotherWindowCopies) {
     put_two_by_two();
     pf::move_window(window, 0, 60, true);
     pf::size_window(window, 390, 400, true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef other = pf::front_non_floating_window();
     ASSERT_NE(other, window);
@@ -216,7 +217,7 @@ TEST_F(CellDrag, DraggedCellsOfferTheirPictureWhenThePreferencesAsk) {
     put_two_by_two();
     pf::move_window(window, 0, 60, true);
     pf::size_window(window, 390, 400, true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef other = pf::front_non_floating_window();
     ASSERT_NE(other, window);
@@ -306,7 +307,7 @@ TEST_F(ObjectDrag, OptionCopiesAndADropOnAnotherWindowCopies) {
     add_selected(layer, box);
     pf::move_window(window, 0, 60, true);
     pf::size_window(window, 390, 400, true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef other = pf::front_non_floating_window();
     MemoryRef other_layer = doc_window_layer(window_doc_record(other));

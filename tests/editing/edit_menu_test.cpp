@@ -10,6 +10,7 @@
 #include "platform/scrap/scrap.h"
 #include "window/doc_window.h"
 #include "locked_cell.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ protected:
         FillTest::SetUp();
         record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
         write_doc_window(record, DocWindowRecord{nullptr, layer, workbook, record, {}, {}, 0});
-        pf::insert_menu(pf::get_menu(130), 0);
-        edit = pf::get_menu_handle(130);
+        pf::insert_menu(pf::get_menu(kEditMenu), 0);
+        edit = pf::get_menu_handle(kEditMenu);
         pf::scrap_reset();
     }
     void TearDown() override {
@@ -103,11 +104,11 @@ TEST_F(EditMenu, FillItemsRunTheFourFillsAndEditItemsUndoAndRedo) {
     }
     EXPECT_EQ(result(0, 0), 3);  // up from the bottom row, then left from the right column
     const auto filled = workbook_state();
-    DoEditMenu(record, 1);
+    DoEditMenu(record, kEditUndoItem);
     EXPECT_TRUE(workbook_state() == before);
-    DoEditMenu(record, 2);
+    DoEditMenu(record, kEditRedoItem);
     EXPECT_TRUE(workbook_state() == filled);
-    DoEditMenu(record, 9);
+    DoEditMenu(record, kEditSelectAllItem);
     EXPECT_EQ(selection(), cells(0, 0, 31999, 31999));
 }
 
@@ -117,12 +118,12 @@ TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
     lock_cell(layer, CellPoint{1, 0});
     select_range(cells(0, 0, 2, 0));
     const auto before = workbook_state();
-    DoFillMenu(record, 1);
+    DoFillMenu(record, kFillDownItem);
     EXPECT_TRUE(workbook_state() == before) << "the locked cell keeps its value and its lock";
     EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
 
     select_range(cells(1, 0, 2, 0));
-    DoFillMenu(record, 1);
+    DoFillMenu(record, kFillDownItem);
     EXPECT_EQ(result(2, 0), 2) << "a locked source row is copied from, not written over";
     EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{1});
     const auto filled = workbook_state();
@@ -130,7 +131,7 @@ TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
     undo_test::alerts.clear();
     select_range(cells(2, 0, 3, 1));
     Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | kWorkProtected));
-    DoFillMenu(record, 2);
+    DoFillMenu(record, kFillRightItem);
     EXPECT_TRUE(workbook_state() == filled);
     EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
     EXPECT_EQ(undo_count(), 1);

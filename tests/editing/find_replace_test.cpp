@@ -21,6 +21,7 @@
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 #include "locked_cell.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -276,7 +277,7 @@ TEST_F(FindTest, ReplaceAllWithoutAHitChangesNothing) {
 TEST_F(FindTest, AllLayersRunsThroughTheLayersWithoutWrapping) {
     MemoryRef first = layer;
     enter(5, 5, "pear");
-    DoLayerMenu(nullptr, 1);  // a new layer, shown in the window
+    DoLayerMenu(nullptr, kLayerNewItem);  // a new layer, shown in the window
     run_until_idle();
     layer = doc_window_layer(front_document_record());
     ASSERT_NE(layer, first);

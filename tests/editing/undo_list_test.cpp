@@ -6,6 +6,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -51,8 +52,8 @@ TEST_F(UndoList, NothingToUndoOrRedoBeepsOrDoesNothing) {
 }
 
 TEST_F(UndoList, WithNoDocumentTheEditMenuHasNothingToUndo) {
-    pf::insert_menu(pf::get_menu(130), 0);
-    pf::MenuRef edit = pf::get_menu_handle(130);
+    pf::insert_menu(pf::get_menu(kEditMenu), 0);
+    pf::MenuRef edit = pf::get_menu_handle(kEditMenu);
     ASSERT_NE(edit, nullptr);
     pf::enable_menu_item(edit, 1);
     set_undo(nullptr);

@@ -9,6 +9,7 @@
 #include "files/text_exchange.h"
 #include "tests/files/sample_workbook.h"
 #include "tests/files/text_fixture.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -29,6 +30,28 @@ protected:
         return find_SpreadSheet_item(workbook, 0);
     }
 };
+
+// Opening records the format a file is read in as its workbook's (a text's
+// as its name tells it), and the Save dialog names each format a document is
+// saved in, by its code, from the table.
+TEST_F(FileFormatsTest, OpeningRecordsTheFormatReadAndSavedFormatsAreNamed) {
+    const std::pair<const char*, const char*> files[] = {
+        {"Cells.slk", "ID;PTEST\r\nC;Y1;X1;K1\r\nE\r\n"}, {"List.tsv", "a\tb\n"}, {"Data.csv", "a,b\n"}};
+    const int16_t codes[] = {kFormatSylk, kFormatTabValues, kFormatCsv};
+    for (size_t i = 0; i < std::size(files); ++i) {
+        const std::string contents = files[i].second;
+        write_bytes(files[i].first, std::vector<uint8_t>(contents.begin(), contents.end()));
+        const FileFormat* format = ::format_of_file(spec(files[i].first));
+        ASSERT_NE(format, nullptr) << files[i].first;
+        MemoryRef workbook = sample::new_workbook();
+        ASSERT_EQ(read_in_format(*format, workbook, spec(files[i].first), kLayerGridLines), 0) << files[i].first;
+        EXPECT_EQ(get_fileType(workbook), codes[i]) << files[i].first;
+    }
+    EXPECT_EQ(last_saved_code(), kFormatTabDisplayed);
+    EXPECT_FALSE(is_saved_code(kFormatPdfName));
+    for (int16_t code = kFormatNative; code <= last_saved_code(); ++code)
+        EXPECT_EQ(is_saved_code(code), !pf::get_indexed_string(kFormatNameStrings, code).empty()) << code;
+}
 
 std::string pascal_name(const std::string& name) { return std::string(1, char(name.size())) + name; }
 

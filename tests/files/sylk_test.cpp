@@ -455,6 +455,44 @@ TEST_F(SylkTest, CellsOfTheLayersSizeFollowItInRowsOfNoHeightToo) {
     }
 }
 
+// A cell keeps its own font, size and face in a row or column formatted
+// otherwise: a plain cell in a bold row of no height, and a cell that follows
+// the layer's size in a column of another size, stay so after a round trip;
+// the row's and the column's formats come back with their fonts.
+TEST_F(SylkTest, CellsKeepTheirOwnStyleInStyledRowsAndColumns) {
+    MemoryRef own = fresh_layer();
+    use_layer(own)->size = 10;
+    release_layer(own);
+    InputRowFormat(own, int32_t(1) << 16 | 1);
+    SetRowSize(1, 1, 0, GetSpreadSheetRowFormats(own));
+    SetRowByte(1, 1, kFmtFace, 0, false, GetSpreadSheetRowFormats(own));
+    InputColumnFormat(own, int32_t(2) << 16 | 2);
+    SetColumnByte(2, 2, kFmtSize, 18, true, GetSpreadSheetColumnFormats(own));
+    type_entries(own, {{{1, 0}, "bold"}, {{1, 1}, "plain"}, {{1, 2}, "same"}, {{3, 2}, "layer's"}, {{4, 2}, "18"}});
+    format_of(own, 1, 0)[kFmtFace] = 1;
+    format_of(own, 1, 2)[kFmtSize] = 10;
+    format_of(own, 4, 2)[kFmtSize] = 18;
+    MemoryRef back = read_sylk(sylk_layer_text(own));
+    EXPECT_EQ(format_of(back, 1, 0)[kFmtFace], 1);
+    for (auto [row, column] : {std::pair{1, 1}, {1, 2}, {3, 2}}) {
+        EXPECT_EQ(format_of(back, row, column)[kFmtFace], 0) << row << "," << column;
+        EXPECT_EQ(format_of(back, row, column)[kFmtSize], kDefaultFontSize) << row << "," << column;
+    }
+    EXPECT_EQ(format_of(back, 4, 2)[kFmtSize], 18);
+    MemoryRef rows = GetSpreadSheetRowFormats(back);
+    const uint8_t* bold_row = FindRowFormatID(rows, 1);
+    ASSERT_NE(bold_row, nullptr);
+    EXPECT_EQ(bold_row[kFmtFace], 1);
+    EXPECT_EQ(format_extent(bold_row), 0);
+    UnuseMemory(rows);
+    MemoryRef columns = GetSpreadSheetColumnFormats(back);
+    const uint8_t* sized_column = FindColumnFormatID(columns, 2);
+    ASSERT_NE(sized_column, nullptr);
+    EXPECT_EQ(sized_column[kFmtSize], 18);
+    UnuseMemory(columns);
+    EXPECT_EQ(sylk_layer_text(back), sylk_layer_text(read_sylk(sylk_layer_text(back))));
+}
+
 }  // namespace
 
 namespace {

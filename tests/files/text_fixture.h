@@ -26,7 +26,7 @@ struct CellView {
     double number = 0;       // a number, or a formula's number result
     std::string text;        // a text, or a formula's text result
     std::string formula;     // a formula as typed
-    std::string format;      // the format bytes that show (2-9, 13-23)
+    std::string format;      // the format bytes that show (2-9, 13-23; not the date order of 13)
 };
 
 inline bool operator==(const CellView& a, const CellView& b) {
@@ -118,6 +118,7 @@ protected:
         CellView v;
         v.type = _cellType_(cell);
         v.format = bytes(cell + 2, 8) + bytes(cell + 13, 11);
+        v.format[8] = char(v.format[8] & ~kDateOrderMask);  // the order a date was typed in does not show
         if (v.type == kCellText) v.text = bytes(_formulaPtr_(cell), _formulaLength_(cell));
         if (v.type == kCellConstant) v.number = load_f64(_formulaPtr_(cell));
         if (v.type == kCellFormula) {

@@ -13,6 +13,7 @@
 #include "tests/editing/clipboard_fixture.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -193,7 +194,7 @@ TEST_F(ObjectClipboardTest, SelectAllWithAnObjectSelectedSelectsEveryObjectNotTh
     select_range(cells(4, 4, 4, 4));
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     write_doc_window(record, DocWindowRecord{nullptr, layer, workbook, record, {}, {}, 0});
-    DoEditMenu(record, 9);
+    DoEditMenu(record, kEditSelectAllItem);
     EXPECT_EQ(selected(layer), (std::vector<MemoryRef>{b, a, c}));
     EXPECT_EQ(selection(), cells(4, 4, 4, 4));
     DisposeMemory(record);

@@ -18,6 +18,7 @@
 #include "scripting/object_model.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ class ObjectModel : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        DoFileMenu(nullptr, 1);
+        DoFileMenu(nullptr, kFileNewItem);
         run_until_idle();
         ASSERT_EQ(document_window_count(), 1);
     }

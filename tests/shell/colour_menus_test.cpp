@@ -18,6 +18,7 @@
 #include "shell/format_menus.h"
 #include "shell/shell_commands.h"
 #include "window/sheet_paint.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -90,13 +91,13 @@ TEST_F(ColourMenus, MenusShowTheActiveCellsValuesOutOfRangePatternsClamped) {
 }
 
 TEST_F(ColourMenus, PalettesMenuChecksTheOpenPalettes) {
-    DoPaletteMenu(nullptr, 5);
+    DoPaletteMenu(nullptr, kPalettesColoursItem);
     set_palette_menu();
-    EXPECT_TRUE(checked(161, 5));
-    EXPECT_FALSE(checked(161, 6));
-    DoPaletteMenu(nullptr, 5);
+    EXPECT_TRUE(checked(kPaletteMenu, kPalettesColoursItem));
+    EXPECT_FALSE(checked(kPaletteMenu, kPalettesToolsItem));
+    DoPaletteMenu(nullptr, kPalettesColoursItem);
     set_palette_menu();
-    EXPECT_FALSE(checked(161, 5));
+    EXPECT_FALSE(checked(kPaletteMenu, kPalettesColoursItem));
 }
 
 TEST(GraphicMenuGrids, HitRulesAndBoxesAgree) {
@@ -180,7 +181,7 @@ TEST_F(GraphicMenus, ColourGridTitlesFitBesideTheirSample) {
     pf::TextStyle menu_text;
     menu_text.font = pf::kApplFont;
     menu_text.size = 9;
-    for (int16_t id : {145, 181, 182, 187, 188, 5000}) {
+    for (int16_t id : {kTextColourMenu, kFillForeMenu, kFillBackMenu, kLineForeMenu, kLineBackMenu, kBorderColourMenu}) {
         pf::MenuRef grid = pf::get_menu(id);
         ASSERT_NE(grid, nullptr) << id;
         EXPECT_EQ(grid->definition, 251) << id;

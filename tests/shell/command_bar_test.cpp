@@ -183,10 +183,10 @@ TEST_F(CommandBarTest, TheQuitCodeQuitsAsTheMenuCommandDoes) {
 
 TEST_F(CommandBarTest, AboutIsOfferedWhetherOrNotADocumentIsOpen) {
     enable_menus();
-    EXPECT_TRUE(item_enabled(128, 1));
+    EXPECT_TRUE(item_enabled(kAppleMenu, kAppAboutItem));
     new_document(*this);
     enable_menus();
-    EXPECT_TRUE(item_enabled(128, 1));
+    EXPECT_TRUE(item_enabled(kAppleMenu, kAppAboutItem));
 }
 
 TEST_F(CommandBarTest, MenusWithoutADocument) {
@@ -194,10 +194,10 @@ TEST_F(CommandBarTest, MenusWithoutADocument) {
     for (int16_t item = 1; item <= 3; ++item) EXPECT_TRUE(item_enabled(129, item)) << item;
     for (int16_t item : {4, 6, 7, 17}) EXPECT_FALSE(item_enabled(129, item)) << item;
     for (int16_t item = 4; item <= 7; ++item) EXPECT_TRUE(item_enabled(130, item)) << item;
-    EXPECT_FALSE(item_enabled(130, 1));
-    EXPECT_FALSE(item_enabled(130, 11));
+    EXPECT_FALSE(item_enabled(kEditMenu, kEditUndoItem));
+    EXPECT_FALSE(item_enabled(kEditMenu, kEditFindItem));
     for (int16_t menu : {131, 132, 133, 135, 136}) EXPECT_FALSE(menu_enabled(menu)) << menu;
-    EXPECT_TRUE(menu_enabled(128));
+    EXPECT_TRUE(menu_enabled(kAppleMenu));
 }
 
 TEST_F(CommandBarTest, MenusOfAnUnsavedNewDocument) {
@@ -206,10 +206,10 @@ TEST_F(CommandBarTest, MenusOfAnUnsavedNewDocument) {
     TaskRecord task;
     get_task_from_window(window, &task);
     MenuHiliteProc(nullptr, task.app_ref, uintptr_t(window));
-    EXPECT_TRUE(item_enabled(129, 1));
-    EXPECT_TRUE(item_enabled(129, 4));
-    EXPECT_FALSE(item_enabled(129, 8));
-    EXPECT_FALSE(item_enabled(129, 6));
+    EXPECT_TRUE(item_enabled(kFileMenu, kFileNewItem));
+    EXPECT_TRUE(item_enabled(kFileMenu, kFileCloseItem));
+    EXPECT_FALSE(item_enabled(kFileMenu, kFileRevertItem));
+    EXPECT_FALSE(item_enabled(kFileMenu, kFileSaveItem));
     for (int16_t menu : {131, 132, 133, 136}) EXPECT_TRUE(menu_enabled(menu)) << menu;
 }
 
@@ -218,7 +218,7 @@ TEST_F(CommandBarTest, WindowMenuKeysStepThroughTheWindows) {
     WindowRef second = new_document(*this);
     WindowRef third = new_document(*this);
     ASSERT_TRUE(first && second && third);
-    pf::MenuRef menu = pf::get_menu_handle(134);
+    pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
     auto keys = [menu] {
         std::string k;
         for (int16_t i = 8; i <= 10; ++i) k += pf::get_item_key(menu, i) ? char(pf::get_item_key(menu, i)) : '.';
@@ -247,12 +247,11 @@ TEST_F(CommandBarTest, ModalDialogsDisableEveryButtonAndThePreferencesAndQuit) {
     int16_t item;
     ASSERT_TRUE(pf::get_index_menu_item_with_command_id(pf::four_cc("quit"), 1, &menu, &item));
     EXPECT_FALSE(pf::is_menu_item_enabled(menu, item));
-    EXPECT_FALSE(menu_enabled(129));
+    EXPECT_FALSE(menu_enabled(kFileMenu));
     DialogMenubar(1, 0);
     EXPECT_TRUE(app_prefs.options2 & kPrefRefreshButtons);
-    EXPECT_TRUE(menu_enabled(129));
-    constexpr int16_t kChartOptionsMenu = 150, kDataLabelsItem = 3;  // not built yet
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kChartOptionsMenu), kDataLabelsItem))
+    EXPECT_TRUE(menu_enabled(kFileMenu));
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kChartOptionMenu), kChartDataLabelsItem))
         << "a dialog's end enables no command that stays dimmed";
 }
 

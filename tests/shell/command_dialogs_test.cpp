@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int16_t kSortItem = 8, kFillSeriesItem = 9;
 
 struct CommandDialogs : FormatMenuTest {
     void SetUp() override {
@@ -83,7 +82,7 @@ TEST_F(CommandDialogs, SortTakesAKeyColumnAndOrderAndIsUndone) {
     select(CellRange{{0, 0}, {2, 1}});
     type("B");
     attended::click_then_return(pf::Point{94, 340});  // Descending for the first key
-    DoOptionMenu(nullptr, kSortItem);
+    DoOptionMenu(nullptr, kOptionsSortItem);
     EXPECT_TRUE(attended::clicked);
     EXPECT_EQ(column_of_numbers(1, 3), "30 20 10");
     EXPECT_EQ(column_of_numbers(0, 3), "1 2 3");
@@ -102,7 +101,7 @@ TEST_F(CommandDialogs, SortByKeyRowsHoldsTheRowWithinTheRange) {
     ret();
     type("2");
     ret();
-    DoOptionMenu(nullptr, kSortItem);
+    DoOptionMenu(nullptr, kOptionsSortItem);
     EXPECT_EQ(pf::beep_count(), beeps + 1);
     EXPECT_EQ(number(1, 0), 1);
     EXPECT_EQ(number(1, 2), 3);
@@ -135,7 +134,7 @@ TEST_F(CommandDialogs, FillSeriesStepsDownAndRefusesAStepThatIsNoNumber) {
     ret();  // the alert
     type("2");
     ret();
-    DoOptionMenu(nullptr, kFillSeriesItem);
+    DoOptionMenu(nullptr, kOptionsFillSeriesItem);
     ASSERT_EQ(alert_requests().size(), 1u);
     EXPECT_EQ(alert_requests()[0].text, "The step value must be a number, such as 2 or -0.5.");
     EXPECT_EQ(column_of_numbers(0, 5), "1 3 5 7 9");
@@ -152,7 +151,7 @@ TEST_F(CommandDialogs, FillSeriesStopValueIsCheckedAndStopsTheSeries) {
     ret();  // the alert
     type("3");
     ret();
-    DoOptionMenu(nullptr, kFillSeriesItem);
+    DoOptionMenu(nullptr, kOptionsFillSeriesItem);
     ASSERT_EQ(alert_requests().size(), 1u);
     EXPECT_EQ(alert_requests()[0].text, "The stop value must be a number, or left empty for no stop.");
     EXPECT_EQ(number(2, 0), 3);
@@ -164,7 +163,7 @@ TEST_F(CommandDialogs, FillSeriesRunsAcrossAWideSelectionAndFiltersTypedCharacte
     select(CellRange{{0, 0}, {0, 3}});
     type("x5");  // "x" puts the field back to 1, selected; "5" replaces it
     ret();
-    DoOptionMenu(nullptr, kFillSeriesItem);
+    DoOptionMenu(nullptr, kOptionsFillSeriesItem);
     EXPECT_EQ(number(0, 3), 16);
     EXPECT_TRUE(alert_requests().empty());
 
@@ -346,7 +345,6 @@ TEST_F(CommandDialogs, FillSeriesAndSelectScreenshots) {
 
 // ---- Paste Special ------------------------------------------------------------
 
-constexpr int16_t kCopyItem = 5, kPasteSpecialItem = 8;
 
 // Once the dialog is up: the clicks (in its content) and pop-up drags of the
 // script, then Return.
@@ -376,18 +374,18 @@ void play_dialog_script() {
 struct PasteSpecialDialog : CommandDialogs {
     void copy(CellRange range) {
         select(range);
-        DoEditMenu(nullptr, kCopyItem);
+        DoEditMenu(nullptr, kEditCopyItem);
     }
     void paste_special(CellRange target, std::vector<DialogStep> script) {
         select(target);
         dialog_script = std::move(script);
         script_played = false;
         pf::host_set_composer(play_dialog_script);
-        DoEditMenu(nullptr, kPasteSpecialItem);
+        DoEditMenu(nullptr, kEditPasteSpecialItem);
         pf::host_set_composer(dialogtest::guarded_compose_step);
         EXPECT_TRUE(script_played);
     }
-    static constexpr pf::Point kValues{63, 40}, kFormats{103, 40}, kTranspose{133, 40}, kSkipBlanks{153, 40};
+    static constexpr pf::Point kValues{63, 40}, kFormats{103, 40}, kTranspose{kObjectMenu, 40}, kSkipBlanks{153, 40};
     static constexpr pf::Point kOperation{44, 250};
     static constexpr int16_t kOneItemDown = 21;
 };
@@ -397,7 +395,7 @@ TEST_F(PasteSpecialDialog, AnOperationCombinesTheCopiedCellsWithTheTargetAndIsUn
     put(0, 2, "10"), put(1, 2, "20");
     copy(CellRange{{0, 0}, {1, 0}});
     enable_menus();
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kPasteSpecialItem));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditPasteSpecialItem));
     paste_special(CellRange{{0, 2}, {0, 2}}, {{kOperation, 2 * kOneItemDown}});  // Subtract
     EXPECT_EQ(column_of_numbers(2, 2), "7 15");
     DoUndo(workbook());
@@ -433,7 +431,7 @@ TEST_F(PasteSpecialDialog, CancelPastesNothing) {
     copy(CellRange{{0, 0}, {0, 0}});
     select(CellRange{{2, 2}, {2, 2}});
     escape();
-    DoEditMenu(nullptr, kPasteSpecialItem);
+    DoEditMenu(nullptr, kEditPasteSpecialItem);
     EXPECT_TRUE(std::isnan(number(2, 2)));
 }
 
@@ -470,7 +468,7 @@ TEST_F(PasteSpecialDialog, Screenshot) {
     std::filesystem::remove(paste_special_png);
     shot_stage = 0;
     pf::host_set_composer(multiply_then_shoot);
-    DoEditMenu(nullptr, kPasteSpecialItem);
+    DoEditMenu(nullptr, kEditPasteSpecialItem);
     EXPECT_TRUE(std::isnan(number(2, 2)));
     cairo_surface_t* shot = cairo_image_surface_create_from_png(paste_special_png.c_str());
     EXPECT_TRUE(matches_golden_image(shot, "paste_special_dialog"));

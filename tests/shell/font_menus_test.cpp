@@ -19,6 +19,7 @@
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ struct FontMenus : FormatMenuTest {
         select(CellRange{{0, 0}, {1, 1}});
     }
     int16_t font_item(const std::string& name) {
-        pf::MenuRef menu = pf::get_menu_handle(142);
+        pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
         for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i)
             if (pf::get_menu_item_text(menu, i) == name) return i;
         return 0;
@@ -39,7 +40,7 @@ TEST_F(FontMenus, TheDefaultFontAndSizeAreStoredAsDefaultsAndUndoTakesAFontBack)
     const std::string default_name = pf::font_name(Get_Default_Font(layer));
     const int16_t other = font_item("Courier") ? font_item("Courier") : 1;
     DoFontMenu(nullptr, other);
-    EXPECT_EQ(format_font(at(1, 1).bytes), uint16_t(pf::font_number(pf::get_menu_item_text(pf::get_menu_handle(142), other))));
+    EXPECT_EQ(format_font(at(1, 1).bytes), uint16_t(pf::font_number(pf::get_menu_item_text(pf::get_menu_handle(kFontMenu), other))));
     EXPECT_EQ(GetSheetUndo(layer), kFontUndoKind);
     DoUndo(GetWorkSheet(layer));
     EXPECT_EQ(format_font(at(1, 1).bytes), kDefaultFontNumber);
@@ -56,11 +57,11 @@ TEST_F(FontMenus, TheDefaultFontAndSizeAreStoredAsDefaultsAndUndoTakesAFontBack)
 TEST_F(FontMenus, LargerStopsAtTheLargestSizeAndStepsFromTheDefault) {
     EXPECT_EQ(stepped_cell_size(255, 1, 12), 13);  // the default size shown, one larger
     DoSizeMenu(nullptr, 7);
-    for (int i = 0; i < 170; ++i) DoSizeMenu(nullptr, 9);
+    for (int i = 0; i < 170; ++i) DoSizeMenu(nullptr, kSizeLargerItem);
     EXPECT_EQ(at(1, 0).bytes[kFmtSize], 200);
-    DoSizeMenu(nullptr, 9);
+    DoSizeMenu(nullptr, kSizeLargerItem);
     EXPECT_EQ(at(1, 0).bytes[kFmtSize], 200);
-    DoSizeMenu(nullptr, 10);
+    DoSizeMenu(nullptr, kSizeSmallerItem);
     EXPECT_EQ(at(1, 0).bytes[kFmtSize], 199);
 }
 

@@ -21,6 +21,7 @@
 #include "window/cell_entry.h"
 #include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ TEST_F(FormatMenus, EachMenuSetsItsCodeOverTheBlockAndUndoPutsItBack) {
     EXPECT_EQ(at(2, 1).bytes[kFmtCode], 6);  // the four-digit year
     DoTimeMenu(nullptr, 6);
     EXPECT_EQ(at(1, 1).bytes[kFmtCode], 28);
-    DoFormatMenu(nullptr, 13);
+    DoFormatMenu(nullptr, kFormatPercentItem);
     EXPECT_EQ(at(1, 2).bytes[kFmtCode], 'I');
     DoUndo(GetWorkSheet(layer));
     EXPECT_EQ(at(1, 2).bytes[kFmtCode], 28);
@@ -51,12 +52,12 @@ TEST_F(FormatMenus, EachMenuSetsItsCodeOverTheBlockAndUndoPutsItBack) {
 }
 
 TEST_F(FormatMenus, DecimalsStayWithinFifteenEitherWayAndBecomeFixed) {
-    for (int i = 0; i < 20; ++i) DoPrecisionMenu(nullptr, 4);
+    for (int i = 0; i < 20; ++i) DoPrecisionMenu(nullptr, kDecimalsMoreItem);
     EXPECT_EQ(int8_t(at(1, 1).bytes[kFmtDecimals]), 15);
     EXPECT_TRUE(at(1, 1).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
-    for (int i = 0; i < 40; ++i) DoPrecisionMenu(nullptr, 5);
+    for (int i = 0; i < 40; ++i) DoPrecisionMenu(nullptr, kDecimalsFewerItem);
     EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), -15);
-    DoPrecisionMenu(nullptr, 1);
+    DoPrecisionMenu(nullptr, kDecimalsAsNeededItem);
     EXPECT_FALSE(at(3, 2).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
 }
 
@@ -68,7 +69,7 @@ TEST_F(FormatMenus, OtherDecimalsAsksForANumberAndFixesItWithUndo) {
     pf::driver_type("4");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     alert_requests().clear();
-    DoPrecisionMenu(nullptr, 3);
+    DoPrecisionMenu(nullptr, kDecimalsOtherItem);
     EXPECT_EQ(alert_requests().size(), 1u);
     EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), 4);
     EXPECT_TRUE(at(1, 1).bytes[kFmtFlagsB] & kFlagBFixedDecimals);
@@ -77,7 +78,7 @@ TEST_F(FormatMenus, OtherDecimalsAsksForANumberAndFixesItWithUndo) {
 
     pf::driver_type("7");
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
-    DoPrecisionMenu(nullptr, 3);
+    DoPrecisionMenu(nullptr, kDecimalsOtherItem);
     EXPECT_NE(int8_t(at(3, 2).bytes[kFmtDecimals]), 7) << "cancelled";
 
     // Negative places round left of the point, down to fifteen.
@@ -87,7 +88,7 @@ TEST_F(FormatMenus, OtherDecimalsAsksForANumberAndFixesItWithUndo) {
     pf::driver_type("-3");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     alert_requests().clear();
-    DoPrecisionMenu(nullptr, 3);
+    DoPrecisionMenu(nullptr, kDecimalsOtherItem);
     EXPECT_EQ(alert_requests().size(), 1u);
     EXPECT_EQ(int8_t(at(3, 2).bytes[kFmtDecimals]), -3);
 }
@@ -118,23 +119,23 @@ TEST_F(FormatMenus, ParenthesesAndTriangleExcludeEachOther) {
 TEST_F(FormatMenus, MarksFollowTheActiveCell) {
     DoCurrencyMenu(nullptr, 3);
     DoCurrencyMenu(nullptr, 10);
-    DoPrecisionMenu(nullptr, 2);
+    DoPrecisionMenu(nullptr, kDecimalsFixedItem);
     mark();
-    EXPECT_TRUE(checked(139, 3));
-    EXPECT_TRUE(checked(139, 10));
-    EXPECT_FALSE(checked(131, 11));
-    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 8), 0x05);
-    EXPECT_TRUE(checked(149, 2));
-    EXPECT_TRUE(checked(148, 6));
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(139), 9));
+    EXPECT_TRUE(checked(kCurrencyMenu, 3));
+    EXPECT_TRUE(checked(kCurrencyMenu, 10));
+    EXPECT_FALSE(checked(kFormatMenu, kFormatGeneralItem));
+    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(kFormatMenu), kFormatCurrencyItem), 0x05);
+    EXPECT_TRUE(checked(kPrecisionMenu, kDecimalsFixedItem));
+    EXPECT_TRUE(checked(kFormatOptionMenu, 6));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kCurrencyMenu), 9));
 
     DoDateMenu(nullptr, 12);
     mark();
-    EXPECT_TRUE(checked(137, 12));
-    EXPECT_FALSE(checked(139, 3));
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(139), 9));
-    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 9), 0x05);
-    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(131), 8), 0);
+    EXPECT_TRUE(checked(kDateMenu, 12));
+    EXPECT_FALSE(checked(kCurrencyMenu, 3));
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kCurrencyMenu), 9));
+    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(kFormatMenu), kFormatDateItem), 0x05);
+    EXPECT_EQ(pf::get_item_style(pf::get_menu_handle(kFormatMenu), kFormatCurrencyItem), 0);
 }
 
 // Each item of the Date and Time menus reads as the moment it names shows in
@@ -160,11 +161,11 @@ TEST_F(FormatMenus, DateAndTimeItemsShowWhatTheirFormatGives) {
                 << m.menu << " item " << item;
         }
     }
-    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(137), 10), "31-Jan-2026");
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kDateMenu), 10), "31-Jan-2026");
 }
 
 TEST_F(FormatMenus, ACodeOrDecimalsOutsideTheirTablesReadAsValidEntries) {
-    DoFormatMenu(nullptr, 12);
+    DoFormatMenu(nullptr, kFormatScientificItem);
     DoTimeMenu(nullptr, 1);
     uint8_t* cell = nullptr;
     int16_t length = 0;
@@ -172,20 +173,20 @@ TEST_F(FormatMenus, ACodeOrDecimalsOutsideTheirTablesReadAsValidEntries) {
     cell[kFmtCode] = 60;        // as a damaged document may hold
     cell[kFmtDecimals] = 100;
     mark();
-    EXPECT_TRUE(checked(131, 11));
+    EXPECT_TRUE(checked(kFormatMenu, kFormatGeneralItem));
     for (int16_t item = 1; item <= 7; ++item) EXPECT_FALSE(checked(138, item)) << item;
-    DoPrecisionMenu(nullptr, 5);
+    DoPrecisionMenu(nullptr, kDecimalsFewerItem);
     EXPECT_EQ(int8_t(at(1, 1).bytes[kFmtDecimals]), 14);
 }
 
 TEST_F(FormatMenus, TheFormatMenuIsOpenWithADocumentAndItsDialogItemsFollowTheirDialogs) {
     enable_menus();
-    pf::MenuRef format = pf::get_menu_handle(131);
+    pf::MenuRef format = pf::get_menu_handle(kFormatMenu);
     EXPECT_TRUE(format->enabled);
     EXPECT_TRUE(pf::is_menu_item_enabled(format, 13));
     EXPECT_TRUE(pf::is_menu_item_enabled(format, 20));
     EXPECT_TRUE(pf::is_menu_item_enabled(format, 21));
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(137), 16));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kDateMenu), 16));
 }
 
 }  // namespace
@@ -211,7 +212,7 @@ std::vector<uint8_t> format_state(MemoryRef layer) {
 
 // The first item of the Font menu that names a font other than the layer's own.
 int16_t font_item_other_than_default(MemoryRef layer) {
-    pf::MenuRef menu = pf::get_menu_handle(142);
+    pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
     for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item)
         if (pf::font_number(pf::get_menu_item_text(menu, item)) != Get_Default_Font(layer)) return item;
     return 0;
@@ -223,8 +224,8 @@ TEST_F(FormatMenus, EveryMenuOnEveryShapeOfSelectionIsUndoneAndRedone) {
     };
     const int16_t other_font = font_item_other_than_default(layer);
     ASSERT_NE(other_font, 0) << "the Font menu lists one font only";
-    const Choice choices[] = {{139, 1}, {137, 7}, {138, 1}, {131, 13}, {148, 1}, {148, 5}, {149, 4},
-                              {144, 3}, {143, 5}, {146, 3}, {159, 3}, {142, other_font}};
+    const Choice choices[] = {{kCurrencyMenu, 1}, {kDateMenu, 7}, {kTimeMenu, 1}, {kFormatMenu, kFormatPercentItem}, {kFormatOptionMenu, 1}, {kFormatOptionMenu, 5}, {kPrecisionMenu, kDecimalsMoreItem},
+                              {kStyleMenu, 3}, {kSizeMenu, 5}, {kAlignMenu, 3}, {kAlignOptionMenu, 3}, {142, other_font}};
     const CellRange shapes[] = {{{2, 2}, {2, 2}},
                                 {{1, 1}, {3, 2}},
                                 {{4, 0}, {6, kLastCell}},

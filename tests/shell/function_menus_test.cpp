@@ -12,12 +12,11 @@
 #include "shell/app_prefs.h"
 #include "platform/resources/resources.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kFunctions = 135, kMath = 151, kLogical = 152;
-constexpr int16_t kLastFunctionMenu = 158;
-constexpr int16_t kAbsItem = 1, kRoundItem = 4, kSumItem = 6;
+constexpr int16_t kLogical = 152;
 
 struct FunctionMenus : FormatMenuTest {
     void SetUp() override {
@@ -41,16 +40,16 @@ struct FunctionMenus : FormatMenuTest {
 TEST_F(FunctionMenus, TheSubmenusAreOfferedWithADocument) {
     enable_menus();
     for (int16_t item = 1; item <= 8; ++item)
-        EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFunctions), item)) << item;
+        EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kFunctionsMenu), item)) << item;
 }
 
 TEST_F(FunctionMenus, AChoiceOpensAFormulaWithTheCaretBetweenTheParentheses) {
     select(CellRange{{2, 2}, {2, 2}});
-    choose(kMath, kAbsItem);
+    choose(kFirstFunctionMenu, kMathAbsItem);
     ASSERT_NE(Editor_Wind, nullptr);
     EXPECT_EQ(line(), "=ABS()");
     EditorKey('-', front_document_record(), 0);
-    choose(kMath, kSumItem);
+    choose(kFirstFunctionMenu, kMathSumItem);
     EXPECT_EQ(line(), "=ABS(-SUM())");
 
     EditorKey('1', front_document_record(), 0);
@@ -62,14 +61,14 @@ TEST_F(FunctionMenus, AChoiceOpensAFormulaWithTheCaretBetweenTheParentheses) {
 TEST_F(FunctionMenus, ArgumentNamesComeWithTheirFirstOneSelectedWhenAsked) {
     app_prefs.options |= kPrefFunctionTemplates;
     select(CellRange{{2, 2}, {2, 2}});
-    choose(kMath, kRoundItem);
+    choose(kFirstFunctionMenu, kMathRoundItem);
     EXPECT_EQ(line(), "=ROUND(number,digits)");
     EditorKey('7', front_document_record(), 0);
     EXPECT_EQ(line(), "=ROUND(7,digits)");
 }
 
 TEST_F(FunctionMenus, EveryItemHasTheArgumentNamesOfItsOwnFunction) {
-    for (int16_t menu = kMath; menu <= kLastFunctionMenu; ++menu) {
+    for (int16_t menu = kFirstFunctionMenu; menu <= kLastFunctionMenu; ++menu) {
         pf::MenuRef m = pf::get_menu_handle(menu);
         ASSERT_NE(m, nullptr) << menu;
         for (int16_t item = 1; item <= pf::count_menu_items(m); ++item) {

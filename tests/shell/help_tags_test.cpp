@@ -29,6 +29,7 @@
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
 
     void SetUp() override {
         AppTest::SetUp();
-        DoFileMenu(nullptr, 1);
+        DoFileMenu(nullptr, kFileNewItem);
         run_until_idle();
         window = pf::front_non_floating_window();
         record = window_doc_record(window);
@@ -134,8 +135,8 @@ TEST_F(HelpTagsTest, TheSplitBoxAndTheCommandBarsButtonsHaveTheirTags) {
 }
 
 TEST_F(HelpTagsTest, ThePalettesToolsAndSwatchesAndTheSheetTabsHaveTheirTags) {
-    DoPaletteMenu(nullptr, 6);  // Tools
-    DoPaletteMenu(nullptr, 8);  // Borders and Grid
+    DoPaletteMenu(nullptr, kPalettesToolsItem);  // Tools
+    DoPaletteMenu(nullptr, kPalettesBordersItem);  // Borders and Grid
     run_until_idle();
     ASSERT_NE(ToolPalette, nullptr);
     ASSERT_NE(GridPalette, nullptr);
@@ -147,7 +148,7 @@ TEST_F(HelpTagsTest, ThePalettesToolsAndSwatchesAndTheSheetTabsHaveTheirTags) {
     };
     EXPECT_EQ(text(rest_at(tool_middle(ToolPalette, 8))), "Draw a rectangle");
     EXPECT_EQ(text(rest_at(tool_middle(GridPalette, 10))), "Thin lines all around each cell");
-    DoPaletteMenu(nullptr, 5);  // Colors
+    DoPaletteMenu(nullptr, kPalettesColoursItem);  // Colors
     run_until_idle();
     ASSERT_NE(ColorPalette, nullptr);
     const pf::Rect colours = pf::window_content_rect(ColorPalette);

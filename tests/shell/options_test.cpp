@@ -25,10 +25,10 @@
 #include "window/entry_line.h"
 #include "core/number_text.h"
 #include "model/record_bytes.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kOptions = 132;
 
 struct OptionsMenu : FormatMenuTest {
     void SetUp() override {
@@ -36,7 +36,7 @@ struct OptionsMenu : FormatMenuTest {
         select(CellRange{{1, 1}, {2, 2}});
     }
     bool locked(int16_t row, int16_t column) { return at(row, column).bytes[kFmtFlagsA] & kFlagLocked; }
-    bool enabled(int16_t item) { return pf::is_menu_item_enabled(pf::get_menu_handle(kOptions), item); }
+    bool enabled(int16_t item) { return pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), item); }
     void protect(const char* password) {
         MemoryRef workbook = GetWorkSheet(layer);
         auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
@@ -55,31 +55,31 @@ TEST_F(OptionsMenu, LockAndUnlockTheSelectionWithUndoAndMarkIt) {
     EXPECT_NE(locked(1, 1), default_locked);
     EXPECT_NE(locked(2, 2), default_locked);
     set_option_menu(layer);
-    EXPECT_EQ(checked(kOptions, 21), !default_locked);
-    EXPECT_EQ(checked(kOptions, 22), default_locked);
-    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 21), "Lock Cells");
+    EXPECT_EQ(checked(kOptionsMenu, 21), !default_locked);
+    EXPECT_EQ(checked(kOptionsMenu, 22), default_locked);
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptionsMenu), 21), "Lock Cells");
     DoUndo(GetWorkSheet(layer));
     EXPECT_EQ(locked(2, 2), default_locked);
 }
 
 TEST_F(OptionsMenu, CalculationModesAndRowHeightsAreMarked) {
-    DoOptionMenu(nullptr, 6);
+    DoOptionMenu(nullptr, kOptionsManualItem);
     set_option_menu(layer);
-    EXPECT_TRUE(checked(kOptions, 6));
-    EXPECT_FALSE(checked(kOptions, 5));
-    DoOptionMenu(nullptr, 5);
+    EXPECT_TRUE(checked(kOptionsMenu, 6));
+    EXPECT_FALSE(checked(kOptionsMenu, 5));
+    DoOptionMenu(nullptr, kOptionsAutomaticItem);
     set_option_menu(layer);
-    EXPECT_TRUE(checked(kOptions, 5));
+    EXPECT_TRUE(checked(kOptionsMenu, 5));
     EXPECT_LT(stopCalc, 0);
 
     const bool fixed = GetSheetFlags(layer) & kLayerFixedRowHeights;
-    EXPECT_EQ(checked(kOptions, 15), !fixed);
+    EXPECT_EQ(checked(kOptionsMenu, 15), !fixed);
     const int16_t changes = get_change_ctr(GetWorkSheet(layer));
-    DoOptionMenu(nullptr, 15);
+    DoOptionMenu(nullptr, kOptionsRowHeightsItem);
     EXPECT_NE(bool(GetSheetFlags(layer) & kLayerFixedRowHeights), fixed);
     EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
     set_option_menu(layer);
-    EXPECT_EQ(checked(kOptions, 15), fixed);
+    EXPECT_EQ(checked(kOptionsMenu, 15), fixed);
 }
 
 TEST_F(OptionsMenu, NothingIsUsableWithoutADocumentOrWhileTyping) {
@@ -108,13 +108,13 @@ TEST_F(OptionsMenu, AProtectedWorkbookRefusesLockingUntilUnprotectedWithItsPassw
     pf::driver_type("shut");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // wrong: the dialog says so and waits
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
-    DoOptionMenu(nullptr, 25);
+    DoOptionMenu(nullptr, kOptionsUnprotectItem);
     EXPECT_TRUE(check_access(layer));
 
     pf::driver_type("open");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);  // ends a dialog left open by a fault
-    DoOptionMenu(nullptr, 25);
+    DoOptionMenu(nullptr, kOptionsUnprotectItem);
     EXPECT_FALSE(check_access(layer));
     EXPECT_FALSE(Get_Work_Flags(GetWorkSheet(layer)) & (kWorkProtected | kWorkPassword));
 }
@@ -125,9 +125,9 @@ TEST_F(OptionsMenu, PageBreakItemPutsAndTakesABreakBeforeWholeRows) {
     select(CellRange{{2, 0}, {4, kLastCell}});
     set_option_menu(layer);
     ASSERT_TRUE(enabled(17));
-    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 17), "Insert Page Break");
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptionsMenu), 17), "Insert Page Break");
     const int16_t changes = get_change_ctr(GetWorkSheet(layer));
-    DoOptionMenu(nullptr, 17);
+    DoOptionMenu(nullptr, kOptionsPageBreakItem);
     MemoryRef breaks = use_layer(layer)->row_page_breaks;
     release_layer(layer);
     ASSERT_NE(breaks, nullptr);
@@ -136,12 +136,12 @@ TEST_F(OptionsMenu, PageBreakItemPutsAndTakesABreakBeforeWholeRows) {
     UnuseMemory(breaks);
     EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
     set_option_menu(layer);
-    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptions), 17), "Remove Page Break");
-    DoOptionMenu(nullptr, 17);
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kOptionsMenu), 17), "Remove Page Break");
+    DoOptionMenu(nullptr, kOptionsPageBreakItem);
     EXPECT_EQ(use_layer(layer)->row_page_breaks, nullptr);
     release_layer(layer);
     select(CellRange{{0, 3}, {kLastCell, 3}});  // a whole column
-    DoOptionMenu(nullptr, 17);
+    DoOptionMenu(nullptr, kOptionsPageBreakItem);
     breaks = use_layer(layer)->column_page_breaks;
     release_layer(layer);
     ASSERT_NE(breaks, nullptr);
@@ -172,13 +172,13 @@ TEST_F(PrintRows, TypedRowsAreStoredAndABadReferenceKeepsTheDialogOpen) {
     type_and_return("3:7");
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     const int16_t changes = get_change_ctr(GetWorkSheet(layer));
-    DoOptionMenu(nullptr, 19);
+    DoOptionMenu(nullptr, kOptionsPrintRowsItem);
     EXPECT_EQ(rows(), std::make_pair(int16_t(2), int16_t(6)));
     EXPECT_GT(get_change_ctr(GetWorkSheet(layer)), changes);
 
     pf::driver_type("9:12");
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
-    DoOptionMenu(nullptr, 19);
+    DoOptionMenu(nullptr, kOptionsPrintRowsItem);
     EXPECT_EQ(rows(), std::make_pair(int16_t(2), int16_t(6)));  // cancelled: kept
 }
 
@@ -187,7 +187,7 @@ TEST_F(PrintRows, ALongSelectionProposesItsFirstRowOnly) {
     pf::driver_key(pf::kKeyCodeRightArrow, pf::kRightArrowChar);  // keeps the text, chooses the rows
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
-    DoOptionMenu(nullptr, 19);
+    DoOptionMenu(nullptr, kOptionsPrintRowsItem);
     EXPECT_EQ(rows(), std::make_pair(int16_t(9), int16_t(9)));
 }
 
@@ -208,7 +208,7 @@ TEST_F(SizeItems, ColumnWidthSetsTheSelectedColumnsWithUndo) {
     select(CellRange{{3, 2}, {5, 4}});  // a block: its columns C to E
     const int16_t before = GetColumnSize(5, layer);
     type_and_return("90");
-    DoOptionMenu(nullptr, 11);
+    DoOptionMenu(nullptr, kOptionsColumnWidthItem);
     for (int16_t column : {2, 3, 4}) EXPECT_EQ(GetColumnSize(column, layer), 90) << column;
     EXPECT_EQ(GetColumnSize(5, layer), before);
     EXPECT_EQ(GetColumnSize(1, layer), before);
@@ -218,7 +218,7 @@ TEST_F(SizeItems, ColumnWidthSetsTheSelectedColumnsWithUndo) {
 
     pf::driver_type("45");
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
-    DoOptionMenu(nullptr, 11);
+    DoOptionMenu(nullptr, kOptionsColumnWidthItem);
     EXPECT_EQ(GetColumnSize(3, layer), before) << "cancelled";
 }
 
@@ -226,13 +226,13 @@ TEST_F(SizeItems, RowHeightStartsFromTheFirstRowAndRefusesTooTall) {
     select(CellRange{{2, 0}, {6, kLastCell}});  // whole rows 3 to 7
     const int16_t other = GetRowSize(7, layer);
     type_and_return("");        // keeps the proposed height: the first row's
-    DoOptionMenu(nullptr, 14);
+    DoOptionMenu(nullptr, kOptionsRowHeightItem);
     EXPECT_EQ(GetRowSize(2, layer), other);
     alert_requests().clear();
     type_and_return("300");                                // refused with a message
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert's OK
     type_and_return("30");
-    DoOptionMenu(nullptr, 14);
+    DoOptionMenu(nullptr, kOptionsRowHeightItem);
     EXPECT_EQ(alert_requests().size(), 1u);
     for (int16_t row = 2; row <= 6; ++row) EXPECT_EQ(GetRowSize(row, layer), 30) << row;
     EXPECT_EQ(GetRowSize(7, layer), other);
@@ -242,7 +242,7 @@ TEST_F(SizeItems, RowHeightStartsFromTheFirstRowAndRefusesTooTall) {
 TEST_F(SizeItems, SizingEveryColumnChangesTheLayersDefault) {
     select(CellRange{{0, 0}, {kLastCell, kLastCell}});
     type_and_return("50");
-    DoOptionMenu(nullptr, 11);
+    DoOptionMenu(nullptr, kOptionsColumnWidthItem);
     EXPECT_EQ(default_extent(false), 50);
     EXPECT_EQ(GetColumnSize(200, layer), 50);
     EXPECT_EQ(use_layer(layer)->column_formats, nullptr) << "no column records for all columns";

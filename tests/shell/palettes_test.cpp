@@ -23,6 +23,7 @@
 #include "core/task_manager.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -192,12 +193,12 @@ TEST_F(Palettes, NewDocumentWindowsOpenRightOfTheToolPaletteColumn) {
 }
 
 TEST_F(Palettes, TheDrawingToolsSubmenuArmsAToolWhileADocumentIsInFront) {
-    pf::MenuRef object_menu = pf::get_menu_handle(133);
+    pf::MenuRef object_menu = pf::get_menu_handle(kObjectMenu);
     set_object_menu(nullptr);
     EXPECT_FALSE(pf::is_menu_item_enabled(object_menu, 13));
     set_object_menu(doc_window_layer(front_document_record()));
     EXPECT_TRUE(pf::is_menu_item_enabled(object_menu, 13));
-    do_menu_button(191, 8);
+    do_menu_button(kToolMenu, 8);
     EXPECT_EQ(pending_tool(), 8);
 }
 

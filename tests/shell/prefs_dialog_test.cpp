@@ -18,6 +18,7 @@
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST_F(PrefsDialogTest, EachPanelsChoiceIsKeptThroughThePreferencesFile) {
         {3, {121, 50}},  // formulas to other programs
         {4, {59, 30}},   // words in capitals
         {5, {79, 30}},   // extended clicks and keys
-        {6, {141, 50}},  // reopen the documents left open
+        {6, {kPrefsMenu, 50}},  // reopen the documents left open
     };
     for (const PanelClick& click : clicks) {
         attended::click_then_return(click.at);
@@ -83,7 +84,7 @@ TEST_F(PrefsDialogTest, UndoLevelsPastTheirRangeAreRefusedAndTwentyGiveTwentySte
     EXPECT_EQ(written_and_read().undo_depth, 20);
 
     set_unattended_run(true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     for (int entry = 0; entry < 25; ++entry) type_and_return("7");
     run_until_idle(400);
@@ -134,7 +135,7 @@ TEST_F(PrefsDialogTest, ExchangedArrowKeysMoveTheCaretWhileEditing) {
     get_app_prefs(2);
     ASSERT_TRUE(app_prefs.options2 & kPrefSwapArrows);
     set_unattended_run(true);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::driver_type("ab");
     pf::driver_key(pf::kKeyCodeLeftArrow, 28);

@@ -31,10 +31,10 @@ TEST_F(WindowMenus, ArrangeWithNoDocumentDoesNothing) {
     run_until_idle();
     ASSERT_EQ(front(), nullptr);
     for (int16_t item = 1; item <= 4; ++item) DoArrangeMenu(nullptr, item);
-    DoWindowMenu(nullptr, 2);
-    DoWindowMenu(nullptr, 3);
-    DoWindowMenu(nullptr, 5);
-    DoViewMenu(nullptr, 1);
+    DoWindowMenu(nullptr, kWindowZoomItem);
+    DoWindowMenu(nullptr, kWindowMinimizeItem);
+    DoWindowMenu(nullptr, kWindowBringAllItem);
+    DoViewMenu(nullptr, kViewSplitItem);
     Do_showhide_Menu(nullptr, 1);
     set_showhide_menu();
     EXPECT_EQ(front(), nullptr);
@@ -88,39 +88,39 @@ TEST_F(WindowMenus, ShowAndHideSwitchesTheLayersMarksAndTheMenuChecksThem) {
 TEST_F(WindowMenus, WindowItemsZoomMinimizeAndClose) {
     WindowRef window = front();
     const pf::Rect before = pf::window_content_rect(window);
-    DoWindowMenu(record(), 2);
+    DoWindowMenu(record(), kWindowZoomItem);
     run_until_idle();
     EXPECT_EQ(pf::window_content_rect(window).top, limit().top);
     EXPECT_NE(pf::window_content_rect(window), before);
-    DoWindowMenu(record(), 2);
+    DoWindowMenu(record(), kWindowZoomItem);
     EXPECT_EQ(pf::window_content_rect(window), before);
-    DoWindowMenu(record(), 3);
+    DoWindowMenu(record(), kWindowMinimizeItem);
     EXPECT_TRUE(pf::window_collapsed(window));
-    DoWindowMenu(record(), 3);
+    DoWindowMenu(record(), kWindowMinimizeItem);
     EXPECT_FALSE(pf::window_collapsed(window));
-    DoWindowMenu(record(), 1);
+    DoWindowMenu(record(), kWindowCloseItem);
     run_until_idle();
     EXPECT_EQ(front(), nullptr);
 }
 
 TEST_F(WindowMenus, ViewSplitsFreezesAndGoesToTheFirstCell) {
     select(CellRange{{5, 3}, {5, 3}});
-    DoViewMenu(record(), 1);
+    DoViewMenu(record(), kViewSplitItem);
     EXPECT_TRUE(get_v_divider(layer) != 0 || get_h_divider(layer) != 0);
-    DoViewMenu(record(), 1);
+    DoViewMenu(record(), kViewSplitItem);
     EXPECT_EQ(get_v_divider(layer), 0);
     EXPECT_EQ(get_h_divider(layer), 0);
 
-    DoViewMenu(record(), 2);
+    DoViewMenu(record(), kViewFreezeItem);
     EXPECT_TRUE(GetSheetFlags(layer) & kLayerFrozenTitles);
     enable_menus();
-    EXPECT_TRUE(checked(136, 2));
-    DoViewMenu(record(), 2);
+    EXPECT_TRUE(checked(kViewMenu, kViewFreezeItem));
+    DoViewMenu(record(), kViewFreezeItem);
     EXPECT_FALSE(GetSheetFlags(layer) & kLayerFrozenTitles);
     enable_menus();
-    EXPECT_FALSE(checked(136, 2));
+    EXPECT_FALSE(checked(kViewMenu, kViewFreezeItem));
 
-    DoViewMenu(record(), 4);
+    DoViewMenu(record(), kViewFirstCellItem);
     EXPECT_EQ(GetClickCell(layer), (CellPoint{0, 0}));
 }
 
@@ -128,11 +128,11 @@ TEST_F(WindowMenus, GoToCellOffersTheCellChosenLastTime) {
     set_unattended_run(false);
     pf::driver_type("D7");
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    DoViewMenu(record(), 6);
+    DoViewMenu(record(), kViewGoToItem);
     EXPECT_EQ(GetClickCell(layer), (CellPoint{6, 3}));
     select(CellRange{{0, 0}, {0, 0}});
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // OK on what is offered
-    DoViewMenu(record(), 6);
+    DoViewMenu(record(), kViewGoToItem);
     EXPECT_EQ(GetClickCell(layer), (CellPoint{6, 3}));
 }
 

@@ -199,12 +199,11 @@ TEST_F(SpellDialogTest, TheEndMessageFitsOnItsLine) {
 }
 
 TEST_F(SpellDialogTest, WithoutADictionaryTheSpellingCommandIsDimmedAndTheWindowDoesNotOpen) {
-    constexpr int16_t kSpellingItem = 13;
     set_edit_menu(window_doc_record(window));
-    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kSpellingItem));
+    EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditSpellingItem));
     close_spell();
     set_edit_menu(window_doc_record(window));
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kSpellingItem));
+    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditSpellingItem));
     ListedWords listed;
     listed.words = {"recieve"};
     open_spell_dialog(source_of(listed));

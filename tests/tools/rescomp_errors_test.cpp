@@ -42,6 +42,11 @@ TEST(RescompErrors, DuplicatesAndBrokenReferences) {
                 HasSubstr(":2: error: 'MBAR' 128 refers to 'MENU' 1, which does not exist"));
     EXPECT_THAT(compile_errors("STR# 5 symbol kTexts {\n}\nMENU 5 symbol kTexts {\n}\n"),
                 HasSubstr(":3: error: duplicate symbol kTexts (first at "));
+    // An item's symbol shares the one set of names with the resources'.
+    EXPECT_THAT(compile_errors("MENU 5 symbol kFile {\n item \"a\" symbol kFile\n}\n"),
+                HasSubstr(":2: error: duplicate symbol kFile (first at "));
+    EXPECT_THAT(compile_errors("MENU 5 {\n item \"a\" symbol kA\n}\nMENU 6 {\n item \"b\" symbol kA\n}\n"),
+                HasSubstr(":5: error: duplicate symbol kA (first at "));
 }
 
 TEST(RescompErrors, SymbolsAreConstantNames) {
@@ -49,6 +54,8 @@ TEST(RescompErrors, SymbolsAreConstantNames) {
     EXPECT_THAT(compile_errors("STR# 5 symbol texts {\n}\n"), HasSubstr(":1: error: expected a constant name"));
     EXPECT_THAT(compile_errors("STR# 5 symbol kTwo-Words {\n}\n"), HasSubstr(":1: error:"));
     EXPECT_THAT(compile_errors("STR# 5 symbol kA symbol kB {\n}\n"), HasSubstr(":1: error: a resource has one symbol"));
+    EXPECT_THAT(compile_errors("MENU 5 {\n item \"a\" symbol save\n}\n"), HasSubstr(":2: error: expected a constant name"));
+    EXPECT_THAT(compile_errors("MENU 5 {\n item \"a\" symbol\n}\n"), HasSubstr(":2: error:"));
 }
 
 TEST(RescompErrors, TemplateFaults) {

@@ -73,6 +73,25 @@ TEST(RescompText, SymbolsNameTheirIdsInTheIdsHeader) {
     EXPECT_EQ(get_named_resource(kStringListType, "kCalcStrings"), nullptr);
 }
 
+// An item's symbol names its number in the menu, separators counted.
+TEST(RescompText, ItemSymbolsNameTheirNumbers) {
+    CompileResult result = run_rescomp(
+        "MENU 129 symbol kFileMenu {\n  title \"File\"\n  item \"New\" key N symbol kNewItem\n  separator\n"
+        "  item \"Plain\"\n  item \"Save\" symbol kSaveItem command 'save'\n}\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_NE(result.ids.find("constexpr int16_t kFileMenu = 129;"), std::string::npos) << result.ids;
+    EXPECT_NE(result.ids.find("constexpr int16_t kNewItem = 1;"), std::string::npos) << result.ids;
+    EXPECT_NE(result.ids.find("constexpr int16_t kSaveItem = 4;"), std::string::npos) << result.ids;
+    EXPECT_EQ(result.ids.find("= 3;"), std::string::npos);  // no symbol, no constant
+    // The symbol leaves the item's text and options as they are.
+    ASSERT_EQ(pf::resources_install(result.bundle.data(), result.bundle.size()), pf::noErr);
+    pf::MenuTemplate menu;
+    ASSERT_TRUE(pf::decode_menu(get_resource(kMenuType, 129)->bytes, menu));
+    ASSERT_EQ(menu.items.size(), 4u);
+    EXPECT_EQ(menu.items[3].text, "Save");
+    EXPECT_EQ(menu.items[3].command, four_cc("save"));
+}
+
 TEST(RescompText, Version) {
     install_source(R"(
 vers 1 {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "files/entry_cells.h"
 #include "model/cell_formats.h"
 #include "model/display_text.h"
 #include "shell/app_prefs.h"
@@ -65,6 +66,51 @@ TEST_F(EntryTest, DatesAndTimesTakeTheirFormats) {
     EXPECT_EQ(stored(2, 0).code, 22);
     ASSERT_EQ(enter_at(3, 0, "3/15/2024 10:30"), kEntryStored);
     EXPECT_EQ(stored(3, 0).code, 25);
+}
+
+// A text read from a file makes the cell that typing it makes: its type, its
+// format code, decimals and date order, its number and the text kept with it,
+// or its formula (a file's formula keeps the file's result, a typed one is
+// calculated at once).
+TEST_F(EntryTest, TypingAndImportOfOneTextMakeOneCell) {
+    app_prefs.default_format[5] = 3;
+    const char* texts[] = {"12",      "1,234.5",   "1 1/2",           "12.5%",      "3/15/2024", "10:30",
+                           "10:30:15", "3/15/2024 10:30", "=1+2",     "=DATE(2024,1,2)", "=NOW()-1", "words",
+                           "="};
+    int16_t row = 0;
+    for (const char* text : texts) {
+        ASSERT_EQ(enter_at(row, 0, text), kEntryStored) << text;
+        const Stored typed = stored(row, 0);
+        uint8_t header[kCellHeaderSize];
+        get_format(header, CellPoint{row, 0}, layer);
+        std::string imported;
+        append_entry_cell(imported, EntryCell{CellPoint{row, 0}, header, text}, layer);
+        ASSERT_GE(imported.size(), size_t(kCellHeaderSize)) << text;
+        const auto* cell = reinterpret_cast<const uint8_t*>(imported.data());
+        EXPECT_EQ(_cellType_(cell), typed.type) << text;
+        EXPECT_EQ(cell[kFmtCode], typed.code) << text;
+        EXPECT_EQ(cell[kFmtFlagsB], typed.flags_b) << text;
+        EXPECT_EQ(std::vector<uint8_t>(_formulaPtr_(cell), _formulaPtr_(cell) + _formulaLength_(cell)), typed.body)
+            << text;
+        ++row;
+    }
+    // What the two used to disagree on: a time read from a file takes a time
+    // format, and a date the order it was read in.
+    EXPECT_EQ(stored(5, 0).code, 21);
+    EXPECT_EQ(stored(4, 0).flags_b & kDateOrderMask, 0x02);
+}
+
+// A plain number typed into a date cell is a number, not a date, from a file too.
+TEST_F(EntryTest, APlainNumberInADateCellTurnsGeneralFromAFileToo) {
+    uint8_t header[kCellHeaderSize];
+    GetDefaultFormat(header);
+    header[kFmtCode] = 3;
+    std::string imported;
+    append_entry_cell(imported, EntryCell{CellPoint{0, 0}, header, "45"}, layer);
+    const auto* cell = reinterpret_cast<const uint8_t*>(imported.data());
+    EXPECT_EQ(_cellType_(cell), kCellConstant);
+    EXPECT_EQ(cell[kFmtCode], kFormatGeneral);
+    EXPECT_EQ(load_f64(_formulaPtr_(cell)), 45);
 }
 
 TEST_F(EntryTest, TextsQuotedTextsAndALoneEqualSignAreText) {

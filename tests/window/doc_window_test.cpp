@@ -23,6 +23,7 @@
 #include "editing/undo.h"
 #include "platform/events/keyboard.h"
 #include "printing/page_breaks.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ protected:
 };
 
 TEST_F(DocWindowTest, ANewDocumentShowsItsLayerWithHeadingsAndGrid) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef window = front();
     ASSERT_NE(window, nullptr);
@@ -108,7 +109,7 @@ TEST_F(DocWindowTest, AnOpenedDocumentShowsItsCellsAndTheIdleRecalculationRedraw
 }
 
 TEST_F(DocWindowTest, GrowingAWindowLaysOutItsPanesAgainAndCountsAChange) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef window = front();
     MemoryRef layer = front_layer();
@@ -126,7 +127,7 @@ TEST_F(DocWindowTest, GrowingAWindowLaysOutItsPanesAgainAndCountsAChange) {
 TEST_F(DocWindowTest, TheModifiedMarkFollowsTheDocument) {
     pf::WindowRef opened = open_sample();
     MemoryRef opened_layer = front_layer();
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     pf::WindowRef untitled = front();
     MemoryRef untitled_layer = front_layer();
     pf::advance_clock(500);
@@ -144,7 +145,7 @@ TEST_F(DocWindowTest, TheModifiedMarkFollowsTheDocument) {
 // Shown page-break marks follow what is typed and undone at idle time, and the
 // pages stay as they were through idle times in which nothing changed.
 TEST_F(DocWindowTest, ThePageMarksFollowAnEntryAndItsUndoAtIdle) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     MemoryRef layer = front_layer();
     SetSheetFlags(layer, GetSheetFlags(layer) | kLayerPageBreaks);
     auto idle = [&] {
@@ -171,8 +172,8 @@ TEST_F(DocWindowTest, ThePageMarksFollowAnEntryAndItsUndoAtIdle) {
 }
 
 TEST_F(DocWindowTest, AnUntitledNameIsNeverThatOfAnOpenDocument) {
-    DoFileMenu(nullptr, 1);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     EXPECT_EQ(pf::window_title(front()), "Untitled 2:Layer 1");
     untitled_ctr = 1;  // as if the counter had gone back when a window closed
@@ -190,7 +191,7 @@ TEST_F(DocWindowTest, ASecondWindowOfAWorkbookDrawsAtItsFirstUpdate) {
     run_until_idle();
     MemoryRef record = window_doc_record(first);
 
-    DoLayerMenu(nullptr, 7);  // Duplicate
+    DoLayerMenu(nullptr, kLayerDuplicateItem);  // Duplicate
     run_until_idle();
     pf::WindowRef copy = front();
     ASSERT_NE(copy, first);
@@ -216,7 +217,7 @@ TEST_F(DocWindowTest, ASecondWindowOfAWorkbookDrawsAtItsFirstUpdate) {
 // The message area names the front document's active cell with the mouse over
 // the desktop as over the sheet.
 TEST_F(DocWindowTest, TheReferenceStaysWhereverTheMouseGoes) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef window = front();
     ASSERT_NE(window, nullptr);
@@ -235,7 +236,7 @@ TEST_F(DocWindowTest, TheReferenceStaysWhereverTheMouseGoes) {
 TEST_F(DocWindowTest, ANewDocumentTakesItsDisplayFlagsFromThePreferences) {
     const uint32_t kept = app_prefs.options;
     app_prefs.options = (kept & ~kPrefNewLayerFlags) | kLayerHeadings | kLayerPageBreaks | kLayerFixedRowHeights;
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     const uint32_t flags = GetSheetFlags(front_layer());
     EXPECT_FALSE(flags & kLayerGridLines);

@@ -12,12 +12,12 @@
 #include "shell/entry_scroll.h"
 #include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr uint8_t kKeyCodeZ = 6;
 constexpr uint8_t kKeyCodeV = 9;
-constexpr int16_t kRedoItem = 2;
 constexpr int16_t kOneLineBar = 24;
 constexpr int16_t kTallestBar = 65;
 
@@ -136,7 +136,7 @@ TEST_F(EntryBarTest, PastedTextWithLineBreaksJoinsTheEntryAndUndoTakesItBack) {
     command(kKeyCodeZ, 'z');
     EXPECT_EQ(line(), "ab") << "undo takes the paste back";
     EXPECT_EQ(bar_height(), kOneLineBar);
-    DoEditMenu(window_doc_record(window), kRedoItem);
+    DoEditMenu(window_doc_record(window), kEditRedoItem);
     run_until_idle();
     EXPECT_EQ(line(), "abx\ry") << "and the engine's redo puts it back";
     press_return();

@@ -13,6 +13,7 @@
 #include "platform/events/keyboard.h"
 #include "window/doc_window.h"
 #include "window/file_menu.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -88,10 +89,10 @@ TEST_F(FileMenuTest, ClosingABackWindowSavesThatDocumentNotTheFrontOne) {
 TEST_F(FileMenuTest, DontSaveClosesWithoutWritingAndCancelKeepsTheWindow) {
     pf::WindowRef window = open_changed("doc.qrv", "Mark");
     answer_cancel();
-    DoFileMenu(nullptr, 4);
+    DoFileMenu(nullptr, kFileCloseItem);
     EXPECT_TRUE(is_open(window));
     answer_dont_save();
-    DoFileMenu(nullptr, 4);
+    DoFileMenu(nullptr, kFileCloseItem);
     EXPECT_FALSE(is_open(window));
     EXPECT_FALSE(file_holds("doc.qrv", "Mark"));
     EXPECT_EQ(unanswered(), 0);
@@ -137,20 +138,20 @@ TEST_F(FileMenuTest, OnlyTheLastWindowOfAChangedWorkbookAsks) {
 }
 
 TEST_F(FileMenuTest, AnUntitledDocumentAsksOnlyOnceItHoldsSomething) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     pf::WindowRef empty = pf::front_non_floating_window();
     answer_cancel();
     EXPECT_EQ(CloseTaskFromWindow(empty), 1);
     EXPECT_EQ(unanswered(), 1);
     pf::flush_events(pf::kEveryEvent, 0);
 
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     pf::WindowRef window = pf::front_non_floating_window();
     MemoryRef workbook = doc_window_workbook(window_doc_record(window));
     MemoryRef second = nullptr;
     ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, workbook, &second, kLayerGridLines, nullptr), 0);
     answer_dont_save();
-    DoFileMenu(nullptr, 4);  // one question, not a second one for the untitled workbook
+    DoFileMenu(nullptr, kFileCloseItem);  // one question, not a second one for the untitled workbook
     EXPECT_FALSE(is_open(window));
     EXPECT_EQ(unanswered(), 0);
 }
@@ -158,7 +159,7 @@ TEST_F(FileMenuTest, AnUntitledDocumentAsksOnlyOnceItHoldsSomething) {
 TEST_F(FileMenuTest, RevertReadsTheDocumentAgainFromItsFile) {
     open_changed("doc.qrv", "Mark");
     answer_save();  // Return: Revert
-    DoFileMenu(nullptr, 8);
+    DoFileMenu(nullptr, kFileRevertItem);
     pf::WindowRef window = pf::front_non_floating_window();
     ASSERT_NE(window_doc_record(window), nullptr);
     unsigned char name[32];

@@ -6,6 +6,7 @@
 #include "model/cell_formats.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ protected:
         run_until_idle();
     }
     int16_t font_item(const std::string& name) {
-        pf::MenuRef menu = pf::get_menu_handle(142);
+        pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
         for (int16_t i = 1; i <= pf::count_menu_items(menu); ++i)
             if (pf::get_menu_item_text(menu, i) == name) return i;
         return 0;
@@ -44,19 +45,19 @@ TEST_F(MenuFormatted, ASheetFormattedThroughMenusAndButtons) {
     button("undl");
 
     put({1, 0}, "1234.5");
-    choose(139, 1);   // dollar
-    choose(149, 2);   // fixed decimals
+    choose(kCurrencyMenu, 1);   // dollar
+    choose(kPrecisionMenu, kDecimalsFixedItem);   // fixed decimals
     put({1, 1}, "0.25");
     button("perc");
     put({1, 2}, "1234.5678");
     button("incd");
 
     put({2, 0}, "3/14/2026");
-    choose(137, 7);   // four-digit year
+    choose(kDateMenu, 7);   // four-digit year
     put({2, 1}, "3/14/2026");
-    choose(137, 12);  // day first
+    choose(kDateMenu, 12);  // day first
     put({2, 2}, "13:30");
-    choose(138, 3);   // on a 12-hour clock
+    choose(kTimeMenu, 3);   // on a 12-hour clock
 
     const int16_t courier = font_item("Courier");
     const int16_t times = font_item("Times");
@@ -65,10 +66,10 @@ TEST_F(MenuFormatted, ASheetFormattedThroughMenusAndButtons) {
     put({3, 0}, "Courier");
     choose(142, courier);
     put({3, 1}, "Big 18");
-    choose(143, 5);
+    choose(kSizeMenu, 5);
     put({3, 2}, "Times 14");
     choose(142, times);
-    choose(143, 4);
+    choose(kSizeMenu, 4);
     click(CellPoint{5, 4});
 
     CellFormat f;

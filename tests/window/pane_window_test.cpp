@@ -18,6 +18,7 @@
 #include "window/doc_window.h"
 #include "window/scrolling.h"
 #include "window/split_panes.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -275,7 +276,7 @@ TEST_F(PaneWindowTest, AReopenedDocumentKeepsItsWindowSizeAndScrollPosition) {
     Scroll_Sheet(0, 7, 2, layer);  // the view, saved with the document
     ASSERT_EQ(get_change_ctr(GetWorkSheet(layer)), 0);
     ASSERT_EQ(DoSave(false, layer, kWholeWorkbook), 0);
-    DoFileMenu(nullptr, 4);  // close
+    DoFileMenu(nullptr, kFileCloseItem);  // close
     settle();
     pf::FileSpec spec;
     ASSERT_EQ(pf::file_spec_from_path(home + "/sample.qrv", spec), pf::noErr);

@@ -21,6 +21,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
+#include "resource_ids.h"
 
 class TypedRoadTest : public AppTest {
 protected:
@@ -31,7 +32,7 @@ protected:
         AppTest::SetUp();
         pf::set_text_antialiasing(false);
         app_prefs.options &= ~kLayerPageBreaks;  // pictures of sheets without page-break marks
-        DoFileMenu(nullptr, 1);
+        DoFileMenu(nullptr, kFileNewItem);
         run_until_idle();
         window = pf::front_non_floating_window();
         ASSERT_NE(window, nullptr);

@@ -7,6 +7,7 @@
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
 #include "window/sheet_tabs.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST_F(ScreenEdgesTest, TheMenuBarAndTheTabBarFollowAResizedHostAtOnce) {
 
     // A new window on the small screen still ends above the tab bar.
     pf::host_resize_screen(640, 300);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef second = pf::front_non_floating_window();
     ASSERT_NE(second, window);

@@ -18,6 +18,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/sheet_cursor.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ protected:
 
     void SetUp() override {
         AppTest::SetUp();
-        DoFileMenu(nullptr, 1);
+        DoFileMenu(nullptr, kFileNewItem);
         run_until_idle();
         window = pf::front_non_floating_window();
         record = window_doc_record(window);

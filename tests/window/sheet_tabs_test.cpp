@@ -24,13 +24,10 @@
 #include "window/entry_line.h"
 #include "window/file_menu.h"
 #include "window/sheet_tabs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kNewLayerItem = 1;
-constexpr int16_t kDeleteItem = 5;
-constexpr int16_t kDuplicateItem = 7;
-constexpr int16_t kOpenAllItem = 9;
 
 class SheetTabsTest : public AppTest {
 protected:
@@ -41,7 +38,7 @@ protected:
         AppTest::SetUp();
         set_unattended_run(false);
         pf::set_text_antialiasing(false);
-        DoFileMenu(nullptr, 1);
+        DoFileMenu(nullptr, kFileNewItem);
         MakeTabWindow();
         record = window_doc_record(pf::front_non_floating_window());
         workbook = doc_window_workbook(record);
@@ -56,7 +53,7 @@ protected:
     MemoryRef shown() { return doc_window_layer(window_doc_record(pf::front_non_floating_window())); }
 
     void add_layers(int count) {
-        for (int i = 0; i < count; ++i) DoLayerMenu(nullptr, kNewLayerItem);
+        for (int i = 0; i < count; ++i) DoLayerMenu(nullptr, kLayerNewItem);
         record = window_doc_record(pf::front_non_floating_window());
     }
 
@@ -204,18 +201,18 @@ TEST_F(SheetTabsTest, ClickingATabShowsItsLayer) {
 
 TEST_F(SheetTabsTest, DeletingTheLastLayerIsRefusedAndEscapeKeepsALayer) {
     EXPECT_FALSE(delete_layer(layer_at(0)));
-    DoLayerMenu(nullptr, kDeleteItem);
+    DoLayerMenu(nullptr, kLayerDeleteItem);
     EXPECT_EQ(num_SpreadSheets(workbook), 1);
     add_layers(1);
     escape();
-    DoLayerMenu(nullptr, kDeleteItem);
+    DoLayerMenu(nullptr, kLayerDeleteItem);
     EXPECT_EQ(num_SpreadSheets(workbook), 2);
     EXPECT_EQ(pf::queued_event_count(), 0);
 }
 
 TEST_F(SheetTabsTest, DeletingALayerClosesItsWindowAndFreesItsRecord) {
     add_layers(1);
-    DoLayerMenu(nullptr, kOpenAllItem);
+    DoLayerMenu(nullptr, kLayerOpenAllItem);
     pf::WindowRef own = layer_window(layer_at(0));
     ASSERT_NE(own, nullptr);
     EXPECT_TRUE(delete_layer(layer_at(0)));
@@ -245,7 +242,7 @@ TEST_F(SheetTabsTest, ReferencesAndUndoRecordsFollowMovedAndDeletedLayers) {
 TEST_F(SheetTabsTest, ADuplicateCarriesTheCellsAndANameThatSaysSo) {
     name(layer_at(0), "Budget");
     put_formula(layer_at(0), "=1+2");
-    DoLayerMenu(nullptr, kDuplicateItem);
+    DoLayerMenu(nullptr, kLayerDuplicateItem);
     ASSERT_EQ(num_SpreadSheets(workbook), 2);
     EXPECT_EQ(name_of(layer_at(1)), "D1(Budget)");
     EXPECT_EQ(formula_of(layer_at(1)), "=1+2");

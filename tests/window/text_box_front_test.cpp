@@ -5,13 +5,14 @@
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
+#include "resource_ids.h"
 
 namespace {
 
 class TextBoxFront : public TypedRoadTest {};
 
 TEST_F(TextBoxFront, AnotherWindowInFrontEndsTheEditingKeepingTheText) {
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     pf::WindowRef other = pf::front_non_floating_window();
     ASSERT_NE(other, window);

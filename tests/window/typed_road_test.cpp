@@ -9,6 +9,7 @@
 #include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
 #include "window/scrolling.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST_F(TypedRoadTest, TheEntryLineFollowsUndoRedoAndTheFrontWindow) {
     run_until_idle();
     EXPECT_EQ(shown_entry(), "7") << "redo puts the entry back";
 
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     ASSERT_NE(pf::front_non_floating_window(), window);
     EXPECT_EQ(shown_entry(), "") << "a new document's empty cell";

@@ -4,6 +4,7 @@
 #include "road_fixture.h"
 
 #include "platform/events/events.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ TEST_F(WindowIconsTest, TheIconsSitLeftOfTheGrowBoxWhileTheLayerIsActive) {
         return count;
     };
     EXPECT_GT(black_in_icons(), 20);
-    DoFileMenu(nullptr, 1);
+    DoFileMenu(nullptr, kFileNewItem);
     run_until_idle();
     ASSERT_NE(pf::front_non_floating_window(), window);
     EXPECT_EQ(black_in_icons(), 0) << "no icons behind another document";

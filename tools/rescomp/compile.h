@@ -21,6 +21,13 @@ struct Reference {
     int string_index = 0;  // for STR# references: the item that must exist
 };
 
+// A name the ids header gives to a part of a resource (a menu's item).
+struct PartSymbol {
+    Location at;
+    std::string symbol;
+    int16_t number = 0;
+};
+
 struct Compiled {
     Location at;
     pf::FourCC type = 0;
@@ -28,6 +35,7 @@ struct Compiled {
     bool has_name = false;
     std::string name;
     std::string symbol;
+    std::vector<PartSymbol> part_symbols;  // MENU: its items' names, by item number
     uint16_t attributes = 0;
     std::vector<uint8_t> data;
     std::vector<Reference> references;

@@ -29,6 +29,7 @@ struct MenuItem {
     int16_t icon = 0, submenu = 0;
     uint32_t command = 0;
     bool enabled = true;
+    std::string symbol;  // the constant the ids header names the item's number by
 };
 
 // One character: a bare ASCII character or a quoted text of one Mac Roman character.
@@ -53,7 +54,8 @@ uint8_t item_mark(LineCursor& cursor) {
 // The options after an item's text.
 void read_item_options(LineCursor& cursor, MenuItem& item, Compiled& out) {
     while (cursor.ok && !cursor.at_end()) {
-        std::string option = cursor.word("an item option (key, mark, icon, submenu, command, disabled, a style or modifier)");
+        std::string option =
+            cursor.word("an item option (key, mark, icon, submenu, command, disabled, symbol, a style or modifier)");
         int64_t bit = 0;
         if (option == "key") {
             item.key = single_character(cursor, "key");
@@ -72,6 +74,9 @@ void read_item_options(LineCursor& cursor, MenuItem& item, Compiled& out) {
             item.command = cursor.four_char_code("command");
         } else if (option == "disabled") {
             item.enabled = false;
+        } else if (option == "symbol") {
+            item.symbol = cursor.word("a constant name such as kSaveItem");
+            if (cursor.ok && !is_symbol(item.symbol)) cursor.fail("expected a constant name such as kSaveItem after 'symbol'");
         } else if (cursor.ok) {
             cursor.fail("unknown menu item option '" + option + "'");
         }
@@ -114,6 +119,7 @@ bool compile_menu(const ResourceSource& source, Compiled& out, Diagnostics& diag
             item.text = cursor.pstring("item text");
             read_item_options(cursor, item, out);
             items.push_back(item);
+            if (!item.symbol.empty()) out.part_symbols.push_back({cursor.line.at, item.symbol, int16_t(items.size())});
         } else {
             return false;
         }

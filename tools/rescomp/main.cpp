@@ -63,30 +63,36 @@ void compile_file(const std::string& path, std::vector<Compiled>& compiled, Diag
     }
 }
 
-std::string place(const Compiled& resource) { return resource.at.file + ":" + std::to_string(resource.at.line); }
+std::string place(const Location& at) { return at.file + ":" + std::to_string(at.line); }
 
-// Duplicate (type, id) pairs, duplicate names within a type, and symbols named twice.
+// Every symbol, of a resource or of a part, names one thing.
+void check_symbols(const std::vector<Compiled>& compiled, Diagnostics& diagnostics) {
+    std::map<std::string, Location> first_at;
+    auto check = [&](const std::string& symbol, const Location& at) {
+        auto [first, fresh] = first_at.try_emplace(symbol, at);
+        if (!fresh)
+            diagnostics.error(at, "duplicate symbol " + symbol + " (first at " + place(first->second) + ")");
+    };
+    for (const Compiled& resource : compiled) {
+        if (!resource.symbol.empty()) check(resource.symbol, resource.at);
+        for (const PartSymbol& part : resource.part_symbols) check(part.symbol, part.at);
+    }
+}
+
+// Duplicate (type, id) pairs and duplicate names within a type.
 void check_duplicates(const std::vector<Compiled>& compiled, Diagnostics& diagnostics) {
     std::map<std::pair<pf::FourCC, int16_t>, const Compiled*> by_id;
     std::map<std::pair<pf::FourCC, std::string>, const Compiled*> by_name;
-    std::map<std::string, const Compiled*> by_symbol;
     for (const Compiled& resource : compiled) {
-        if (!resource.symbol.empty()) {
-            auto [named, fresh] = by_symbol.try_emplace(resource.symbol, &resource);
-            if (!fresh)
-                diagnostics.error(resource.at, "duplicate symbol " + resource.symbol + " (first at " +
-                                                   place(*named->second) + ")");
-        }
         auto [at, fresh] = by_id.try_emplace({resource.type, resource.id}, &resource);
         if (!fresh)
             diagnostics.error(resource.at, "duplicate " + describe(resource.type, resource.id) + " (first at " +
-                                               at->second->at.file + ":" + std::to_string(at->second->at.line) + ")");
+                                               place(at->second->at) + ")");
         if (!resource.has_name) continue;
         auto [named, fresh_name] = by_name.try_emplace({resource.type, resource.name}, &resource);
         if (!fresh_name)
             diagnostics.error(resource.at, "duplicate name \"" + resource.name + "\" for " + type_text(resource.type) +
-                                               " (first at " + named->second->at.file + ":" +
-                                               std::to_string(named->second->at.line) + ")");
+                                               " (first at " + place(named->second->at) + ")");
     }
 }
 
@@ -128,6 +134,7 @@ int run(int argc, char** argv) {
     std::vector<Compiled> compiled;
     for (const std::string& path : options.inputs) compile_file(path, compiled, diagnostics);
     check_duplicates(compiled, diagnostics);
+    check_symbols(compiled, diagnostics);
     check_references(compiled, diagnostics);
     if (diagnostics.failed()) {
         for (const std::string& message : diagnostics.messages) std::cerr << message << "\n";

@@ -53,13 +53,16 @@ const KindEntry* kind_of_type(pf::FourCC type) {
     return nullptr;
 }
 
-// A C++ constant name of the form kName.
+}  // namespace
+
 bool is_symbol(const std::string& word) {
     if (word.size() < 2 || word[0] != 'k' || !std::isupper(static_cast<unsigned char>(word[1]))) return false;
     for (char c : word)
         if (!std::isalnum(static_cast<unsigned char>(c))) return false;
     return true;
 }
+
+namespace {
 
 // `symbol kName` after the id: the constant the ids header declares for it.
 void parse_symbol(LineCursor& cursor, ResourceSource& resource) {

@@ -56,6 +56,9 @@ bool tokenize_line(const std::string& text, const Location& at, std::vector<Toke
 void parse_resource_file(const std::string& path, const std::string& text,
                          std::vector<ResourceSource>& out, Diagnostics& diagnostics);
 
+// A C++ constant name of the form kName, as `symbol` takes it.
+bool is_symbol(const std::string& word);
+
 // "'STR '" style spelling of a type for messages.
 std::string type_text(pf::FourCC type);
 

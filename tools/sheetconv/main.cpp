@@ -140,9 +140,7 @@ int16_t read_input(MemoryRef book, const pf::FileSpec& spec, const FileFormat& f
 int16_t open_input(const std::string& path, MemoryRef* book) {
     pf::FileSpec spec;
     if (pf::OSErr error = pf::file_spec_from_path(path, spec)) return error;
-    pf::FinderInfo info;
-    if (pf::OSErr error = pf::get_finder_info(spec, info)) return error;
-    const FileFormat* format = format_to_read(spec, info.type);
+    const FileFormat* format = format_of_file(spec);
     if (!format) return kUnknownKindErr;
     *book = new_workbook(&spec);
     if (!*book) return kNoMemoryErr;
