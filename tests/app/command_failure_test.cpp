@@ -15,10 +15,6 @@
 
 namespace {
 
-constexpr int16_t kFormatMenuId = 131;
-constexpr int16_t kPercentItem = 13;
-constexpr int16_t kEditMenuId = 130;
-constexpr int16_t kUndoItem = 1;
 constexpr int16_t kRows = 300;
 constexpr int16_t kColumns = 6;
 
@@ -73,7 +69,7 @@ TEST_F(CommandFailure, ACommandShortOfMemoryIsAbandonedWithTheDocumentAsItWas) {
     bool done = false;
     for (int32_t room = 0; room < 400000 && !done; room += 1500) {
         alert_requests().clear();
-        run_command_with_room(kFormatMenuId, kPercentItem, room);
+        run_command_with_room(kFormatMenu, kFormatPercentItem, room);
         EXPECT_EQ(BlocksInUse(), in_use_before) << "with " << room << " bytes";
         done = store_bytes(layer) != before;
         if (done) break;
@@ -85,9 +81,9 @@ TEST_F(CommandFailure, ACommandShortOfMemoryIsAbandonedWithTheDocumentAsItWas) {
     ASSERT_TRUE(done);
     // Done whole: as the command leaves the cells with all the memory it wants.
     const std::vector<uint8_t> done_short = store_bytes(layer);
-    do_menu_button(kEditMenuId, kUndoItem);
+    do_menu_button(kEditMenu, kEditUndoItem);
     ASSERT_EQ(store_bytes(layer), before);
-    do_menu_button(kFormatMenuId, kPercentItem);
+    do_menu_button(kFormatMenu, kFormatPercentItem);
     EXPECT_EQ(store_bytes(layer), done_short);
 }
 
