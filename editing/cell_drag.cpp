@@ -286,10 +286,18 @@ int16_t drop_objects(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
     return 0;
 }
 
+bool offers(pf::DragRef drag, pf::DragItemRef item, pf::FourCC flavor) {
+    pf::FlavorFlags flags = 0;
+    return pf::get_flavor_flags(drag, item, flavor, flags) == pf::noErr;
+}
+
 // Text dragged in from another program, stored as tab-separated cells.
+// Text of other scripts than Roman comes in UTF-8, each field kept in its script.
 int16_t drop_text(MemoryRef layer, CellPoint cell, pf::DragRef drag, pf::DragItemRef item) {
+    const bool unicode = offers(drag, item, pf::kFlavorTypeUnicodeText);
     pf::Handle data = nullptr;
-    if (pf::OSErr err = GetFlavor(drag, item, pf::kFlavorTypeText, &data)) return err;
+    if (pf::OSErr err = GetFlavor(drag, item, unicode ? pf::kFlavorTypeUnicodeText : pf::kFlavorTypeText, &data))
+        return err;
     const std::string text(static_cast<const char*>(*data), size_t(pf::get_handle_size(data)));
     pf::dispose_handle(data);
     const int32_t rows = text_rows(text);
@@ -300,7 +308,7 @@ int16_t drop_text(MemoryRef layer, CellPoint cell, pf::DragRef drag, pf::DragIte
     }
     std::string store;
     CellRange parsed{};
-    text_to_cells(text, cell, layer, store, &parsed);
+    dropped_text_to_cells(text, unicode, cell, layer, store, &parsed);
     const CellRange target{cell, {int16_t(cell.v + rows_of(parsed)), int16_t(cell.h + columns_of(parsed))}};
     if (off_grid(target) || locked(target, layer)) return -1;
     MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
@@ -308,14 +316,8 @@ int16_t drop_text(MemoryRef layer, CellPoint cell, pf::DragRef drag, pf::DragIte
     const bool past_used = reaches_past_used(layer, target);
     const int16_t error = store_with_undo(layer, parsed, target, block, true);
     DisposeMemory(block);
-    report_clip_text_losses();
     if (!error) show_pasted(layer, target, past_used);
     return error;
-}
-
-bool offers(pf::DragRef drag, pf::DragItemRef item, pf::FourCC flavor) {
-    pf::FlavorFlags flags = 0;
-    return pf::get_flavor_flags(drag, item, flavor, flags) == pf::noErr;
 }
 
 // The file of an item's "hfs " flavour; false when it has none.

@@ -149,6 +149,11 @@ void ReadClip();
 // set in that script's font.
 void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
                    bool unicode = false);
+// Text dropped by another program into cells, as text_to_cells makes them;
+// what it loses is told at once, and what the clipboard's text lost is kept
+// for its next paste.
+void dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
+                           std::string& store, CellRange* range);
 // The rows of the text, as text_to_cells splits it.
 int32_t text_rows(std::string_view text);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/alerts.h"
@@ -41,17 +42,6 @@ struct TextLosses {
     int32_t fields_cut = 0;
 };
 TextLosses text_losses;
-
-std::string code_point_names(const std::u32string& characters) {
-    std::string names;
-    char name[16];
-    for (size_t i = 0; i < characters.size() && i < kNamedCharacters; ++i) {
-        std::snprintf(name, sizeof name, " U+%04X", unsigned(characters[i]));
-        names += name;
-    }
-    if (characters.size() > kNamedCharacters) names += " \xC9";  // an ellipsis
-    return names;
-}
 
 void tell(int item, const std::string& more) {
     unsigned char text[256];
@@ -298,9 +288,17 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
 }
 
 void report_clip_text_losses() {
-    if (!text_losses.unmapped.empty()) tell(kUnmappedItem, code_point_names(text_losses.unmapped));
+    if (!text_losses.unmapped.empty()) tell(kUnmappedItem, pf::code_point_names(text_losses.unmapped, kNamedCharacters));
     if (text_losses.fields_cut) tell(kFieldsCutItem, "");
     text_losses.fields_cut = 0;
+}
+
+void dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
+                           std::string& store, CellRange* range) {
+    const TextLosses clipboard = std::exchange(text_losses, TextLosses{});
+    text_to_cells(text, origin, layer, store, range, unicode);
+    report_clip_text_losses();
+    text_losses = clipboard;
 }
 
 int32_t GetScrapCount() { return pf::scrap_change_count(); }

@@ -1,6 +1,7 @@
 // Writing a layer as SYLK: pictures and fonts, the layer's defaults, column
 // and row formats, names, every cell with its format, value and formula, and
 // the linked documents.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "files/sylk.h"
 #include "files/sylk_format.h"
 #include "files/sylk_formula.h"
+#include "files/sylk_text.h"
 #include "files/text_encoding.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
@@ -40,16 +42,20 @@ struct FontKey {
 
 struct SylkWriter {
     MemoryRef layer;
-    std::string text;
+    std::string text;  // UTF-8
     std::vector<FontKey> fonts;  // cell fonts, index kFirstCellFont on
     int32_t last_row = -1, last_column = -1;
     std::string default_font_name;
     int16_t default_size = 12;
+    int16_t default_font = 0;
     bool dates_1904 = false;  // the workbook counts dates from 1904
 };
 
-void line(SylkWriter& w, std::string_view text) {
-    w.text.append(text);
+// A line of the file from Mac Roman text, or from UTF-8 with `utf8`.
+void line(SylkWriter& w, std::string_view text, bool utf8 = false) {
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return uint8_t(c) < 0x80; });
+    if (utf8 || ascii) w.text.append(text);
+    else w.text.append(encode_text_file(text));
     w.text.append("\r\n");
 }
 
@@ -231,10 +237,15 @@ void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
 
 // ---- Cells -------------------------------------------------------------------
 
-void quoted_value(std::string_view text, std::string& out) {
+void quoted_value(std::string_view text, int16_t font, std::string& out) {
     out += ";K\"";
-    escape_sylk_text(text, out);
+    append_sylk_cell_text(text, font, out);
     out += '"';
+}
+
+int16_t cell_font(const SylkWriter& w, const uint8_t* cell) {
+    const uint16_t font = format_font(cell);
+    return font == kDefaultFontNumber ? w.default_font : int16_t(font);
 }
 
 std::string_view text_of(const uint8_t* p, int32_t length) {
@@ -255,13 +266,14 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     if (type == kCellFormatOnly) return;
     std::string out = "C";
     address(w, row, _cellID_(cell), out);
+    const int16_t font = cell_font(w, cell);
     if (type == kCellText) {
-        quoted_value(text_of(_formulaPtr_(cell), _formulaLength_(cell)), out);
+        quoted_value(text_of(_formulaPtr_(cell), _formulaLength_(cell)), font, out);
     } else if (type == kCellConstant) {
         out += ";K" + file_number_text(serial_for_file(w, cell, load_f64(_formulaPtr_(cell))));
     } else {
         if (_resultType_(cell) == kResultText) {
-            quoted_value(text_of(_resultPtr_(cell), _resultLength_(cell)), out);
+            quoted_value(text_of(_resultPtr_(cell), _resultLength_(cell)), font, out);
         } else {
             const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
             out += ";K" + file_number_text(serial_for_file(w, cell, result));
@@ -270,9 +282,9 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
         formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
                         expression);
         out += ";E";
-        escape_sylk_text(expression, out);
+        append_sylk_cell_text(expression, font, out);
     }
-    line(w, out);
+    line(w, out, sylk_unicode_font(font));
 }
 
 // ---- Layer parts -------------------------------------------------------------
@@ -367,6 +379,7 @@ void write_layer(SylkWriter& w) {
     LayerUse sheet(w.layer);
     w.default_font_name.assign(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
     w.default_size = sheet->size;
+    w.default_font = sheet->font;
     sheet.release();
     MemoryRef workbook = GetWorkSheet(w.layer);
     w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
@@ -401,7 +414,7 @@ int16_t write_sylk(MemoryRef layer, int32_t* counter) {
     report(layer, 0, 100);
     std::string text;
     try {
-        text = encode_text_file(sylk_layer_text(layer));
+        text = sylk_layer_text(layer);
     } catch (const std::bad_alloc&) {
         report(layer, 100, 100);
         return kNoMemoryErr;

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "platform/resources/resources.h"
+#include "platform/text/mac_roman.h"
 
 namespace {
 
@@ -96,11 +97,15 @@ uint8_t EscFilter(const uint8_t** p, const uint8_t* end) {
     return x >= 0x60 && x <= 0x7B ? symbol(x) : x;
 }
 
-void escape_sylk_text(std::string_view text, std::string& out) {
+namespace {
+
+// Each byte that has an escape written as one (of the control characters
+// alone when `accented_too` is false), each ";" doubled.
+void escape_bytes(std::string_view text, bool accented_too, std::string& out) {
     const auto& escapes = escapes_by_byte();
     for (char c : text) {
         const std::string& escape = escapes[uint8_t(c)];
-        if (!escape.empty()) {
+        if (!escape.empty() && (accented_too || uint8_t(c) < 32)) {
             for (char e : escape) out.append(e == ';' ? 2 : 1, e);  // an escape may end in ";"
         } else if (c == ';')
             out.append(";;");
@@ -108,6 +113,39 @@ void escape_sylk_text(std::string_view text, std::string& out) {
             out.push_back(c);
     }
 }
+
+// A raw value with ";;" pairs made one and escapes decoded, each character an
+// escape stands for given to `escaped` (a Mac Roman byte).
+template <typename Escaped>
+std::string unescape_with(std::string_view raw, bool drop_controls, Escaped escaped) {
+    std::string single;
+    single.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        single.push_back(raw[i]);
+        if (raw[i] == ';' && i + 1 < raw.size() && raw[i + 1] == ';') ++i;
+    }
+    std::string out;
+    out.reserve(single.size());
+    const auto* p = reinterpret_cast<const uint8_t*>(single.data());
+    const uint8_t* end = p + single.size();
+    for (; p < end; ++p) {
+        uint8_t c = *p;
+        if (c == kEscape) {
+            escaped(EscFilter(&p, end), out);
+            continue;
+        } else if (c < 32 && c != '\t' && c != '\n' && drop_controls) {
+            continue;
+        }
+        out.push_back(char(c));
+    }
+    return out;
+}
+
+}  // namespace
+
+void escape_sylk_text(std::string_view text, std::string& out) { escape_bytes(text, true, out); }
+
+void escape_sylk_unicode(std::string_view utf8, std::string& out) { escape_bytes(utf8, false, out); }
 
 int16_t code_of_picture(int16_t item) {
     for (const Picture& p : kPictures)
@@ -157,28 +195,14 @@ bool next_field(std::string_view& rest, SylkField& field) {
 }
 
 std::string unescape_value(std::string_view raw, bool drop_controls) {
-    std::string single;
-    single.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        single.push_back(raw[i]);
-        if (raw[i] == ';' && i + 1 < raw.size() && raw[i + 1] == ';') ++i;
-    }
-    std::string out;
-    out.reserve(single.size());
-    const auto* p = reinterpret_cast<const uint8_t*>(single.data());
-    const uint8_t* end = p + single.size();
-    for (; p < end; ++p) {
-        uint8_t c = *p;
-        if (c == kEscape) {
-            c = EscFilter(&p, end);
-            out.push_back(char(c));
-            continue;
-        } else if (c < 32 && c != '\t' && c != '\n' && drop_controls) {
-            continue;
-        }
-        out.push_back(char(c));
-    }
-    return out;
+    return unescape_with(raw, drop_controls, [](uint8_t c, std::string& out) { out.push_back(char(c)); });
+}
+
+std::string unescape_unicode_value(std::string_view raw, bool drop_controls) {
+    return unescape_with(raw, drop_controls, [](uint8_t c, std::string& out) {
+        if (c < 0x80) out.push_back(char(c));
+        else out += pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(&c), 1));
+    });
 }
 
 bool read_integer(std::string_view text, int32_t* value) {

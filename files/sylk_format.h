@@ -29,6 +29,9 @@ uint8_t EscFilter(const uint8_t** p, const uint8_t* end);
 // (but tab, which other programs write as it is) and the accented letters
 // SYLK spells with escapes written as escapes.
 void escape_sylk_text(std::string_view text, std::string& out);
+// A UTF-8 text as it stands in a SYLK value: each ";" doubled and characters
+// below 32 but tab written as escapes; every other character as it is.
+void escape_sylk_unicode(std::string_view utf8, std::string& out);
 
 // The format code of a picture (its position in STR# 500, from 1), or -1.
 int16_t code_of_picture(int16_t item);
@@ -58,6 +61,9 @@ bool next_field(std::string_view& rest, SylkField& field);
 // other characters below 32 but tab and line feed (a text broken over
 // lines) are dropped.
 std::string unescape_value(std::string_view raw, bool drop_controls);
+// The same for a value of a UTF-8 file: the Mac Roman characters escapes
+// stand for come out in UTF-8.
+std::string unescape_unicode_value(std::string_view raw, bool drop_controls);
 
 // A decimal integer (sign allowed); false when the text is not one or out of
 // the 32-bit range.

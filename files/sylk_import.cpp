@@ -12,6 +12,7 @@
 #include "files/sylk.h"
 #include "files/sylk_format.h"
 #include "files/sylk_formula.h"
+#include "files/sylk_text.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "formula/error_values.h"
@@ -91,6 +92,8 @@ struct SylkReader {
     bool stopped = false;      // by the user, with Command-period
     ImportReport losses;       // what could not be kept (formulas kept as values or text, cells past the grid)
     std::string cell_bytes;    // the cell being built, its room kept from cell to cell
+    SylkSpelling spelling;     // the file's encoding, and what its cells' scripts could not spell
+    std::string roman_line, spelled_expression;  // texts converted from UTF-8
 };
 
 void reset_pending(SylkReader& r) {
@@ -527,7 +530,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
             std::string_view raw = f.value;
             v.quoted = !raw.empty() && raw[0] == '"';
             if (v.quoted) raw = raw.substr(1, raw.size() >= 2 && raw.back() == '"' ? raw.size() - 2 : raw.size() - 1);
-            v.value = unescape_value(raw, true);
+            v.value = sylk_cell_value(r.spelling, raw);
             v.has_value = true;
             break;
         }
@@ -546,6 +549,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
             }
         }
         settle_cell_format(r, format);
+        spell_sylk_cell(r.spelling, v.value, v.expression, r.spelled_expression, format.format.bytes, r.layer);
         build_cell(r, v, format.format.bytes);
     } else if (!inside && (!v.value.empty() || !v.expression.empty())) {
         ++r.losses.cells_beyond_grid;
@@ -626,6 +630,7 @@ void read_id(SylkReader& r, std::string_view rest) {
 
 void dispatch(SylkReader& r, std::string_view line) {
     SylkRecord record = split_record(line);
+    if (record.type != "C") record = split_record(roman_record(r.spelling, line, r.roman_line));
     if (record.type == "C") read_c_record(r, record.rest);
     else if (record.type == "F") read_f_record(r, record.rest);
     else if (record.type == "P") read_p_record(r, record.rest);
@@ -885,11 +890,11 @@ void read_records(SylkReader& r, std::string_view text) {
     progress(100);
 }
 
-}  // namespace
-
-int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
+// The text of a SYLK file, Mac Roman or (`utf8`) UTF-8, into the layer.
+int16_t read_sylk_spelled(std::string_view text, bool utf8, MemoryRef layer, ImportReport* report) {
     SylkReader r;
     r.layer = layer;
+    r.spelling.utf8 = utf8;
     reset_pending(r);
     int16_t error = 0;
     bool installed = false;
@@ -907,8 +912,19 @@ int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* rep
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;
         report->unconverted_formulas += r.losses.unconverted_formulas;
+        report->replaced_characters += r.spelling.unmapped;
     }
     return r.stopped ? 1 : 0;
+}
+
+}  // namespace
+
+int16_t read_sylk_text(std::string_view text, MemoryRef layer, ImportReport* report) {
+    return read_sylk_spelled(text, false, layer, report);
+}
+
+int16_t read_decoded_sylk(const DecodedText& decoded, MemoryRef layer, ImportReport* report) {
+    return read_sylk_spelled(decoded.text, decoded.scripted, layer, report);
 }
 
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
@@ -918,8 +934,7 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
 }
 
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
-    DecodedText decoded = decode_text_file(bytes);
-    unscript_text(decoded);
+    const DecodedText decoded = decode_text_file(bytes);
     if (report) count_decoding_losses(decoded, *report);
-    return read_sylk_text(decoded.text, layer, report);
+    return read_decoded_sylk(decoded, layer, report);
 }

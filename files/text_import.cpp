@@ -333,17 +333,6 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     return 0;
 }
 
-namespace {
-
-// SYLK keeps one script: its text as Mac Roman.
-int16_t read_decoded_sylk(DecodedText decoded, MemoryRef layer, ImportReport* report) {
-    unscript_text(decoded);
-    if (report) report->replaced_characters += decoded.unmapped;
-    return read_sylk_text(decoded.text, layer, report);
-}
-
-}  // namespace
-
 int16_t read_decoded_text(const DecodedText& decoded, uint8_t separator, MemoryRef layer, ImportReport* report) {
     ImportReport ignored;
     if (!report) report = &ignored;

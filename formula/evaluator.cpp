@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/number_text.h"
+#include "formula/arithmetic.h"
 #include "formula/cell_values.h"
 #include "formula/compiled_formula.h"
 #include "formula/error_values.h"
@@ -41,34 +42,6 @@ void mark_number_result() {
     g_valueType = kValueNumber;
     g_resultType = kValueNumber;
     mark_scalar();
-}
-
-// Both operands of an arithmetic step are errors: the left one's error wins,
-// whatever order the hardware would pick between two NaNs. pow(1, NaN) and
-// pow(NaN, 0) would even drop the error.
-bool pass_operand_error(double left, double right, double* result) {
-    if (std::isfinite(left) && std::isfinite(right)) return false;  // the usual case, without the calls
-    if (checkValue(&left)) {
-        *result = left;
-        return true;
-    }
-    if (checkValue(&right)) {
-        *result = right;
-        return true;
-    }
-    return false;
-}
-
-double arithmetic(double left, double right, int16_t op) {
-    double result;
-    if (pass_operand_error(left, right, &result)) return result;
-    switch (op) {
-    case kOpAdd: return left + right;
-    case kOpSubtract: return left - right;
-    case kOpMultiply: return left * right;
-    case kOpDivide: return left / right;
-    default: return std::pow(left, right);
-    }
 }
 
 int16_t resolve(int16_t stored, bool absolute, int16_t origin) {

@@ -10,6 +10,7 @@
 #include "formula/calc_services.h"
 #include "formula/cell_values.h"
 #include "formula/evaluator.h"
+#include "formula/formula_program.h"
 #include "formula/trace.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -50,6 +51,14 @@ struct CalcPass {
     HeldLayerCells reads = {};            // the layer's cells as formulas read them
     std::vector<CellAt> row_cells = {};  // the formula cells of the row being calculated
     int32_t resized_by = 0;               // bytes the last compared cell grew by
+    // Every formula so far ran as a program whose result was stored, and
+    // read formula cells only before its own (settled forwards) or only after
+    // it (settled backwards), row by row: a whole pass in that direction that
+    // stays so has brought every formula to its final value.
+    bool settled_forwards = true;
+    bool settled_backwards = true;
+
+    void unsettle() { settled_forwards = settled_backwards = false; }
 };
 
 // The offset of a row record in the store, through the row cache when it is
@@ -164,6 +173,7 @@ bool store_resized_result(CalcPass& pass, uint32_t row_offset, uint32_t cell_off
     clobberCache(pass.layer);
     CalcRowPtr(pass.layer);
     pass.reads = {};
+    if (!grown) pass.unsettle();
     return grown;
 }
 
@@ -178,17 +188,29 @@ const HeldLayerCells& cells_for_reading(CalcPass& pass, uint8_t* start) {
     return pass.reads;
 }
 
+// Evaluates a formula cell of the held store into the registers: through
+// its program when it has one, else by the evaluator.
+void evaluate_cell(CalcPass& pass, const uint8_t* cell, uint8_t* start) {
+    const HeldLayerCells& cells = cells_for_reading(pass, start);
+    FormulaCellsRead read;
+    if (pass.traps_cleared && run_formula_program(_formulaPtr_(cell), _formulaLength_(cell), cells, &read)) {
+        if (read.own || read.after) pass.settled_forwards = false;
+        if (read.own || read.before) pass.settled_backwards = false;
+        return;
+    }
+    pass.unsettle();
+    HeldCalcLayer held(cells);
+    if (pass.traps_cleared)
+        calculate_without_traps(_formulaPtr_(cell), _formulaLength_(cell));
+    else
+        Calculate(_formulaPtr_(cell), _formulaLength_(cell));
+}
+
 // DoComparison of the formula cell at an offset of the store.
 int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, bool* row_changed) {
     MemoryUse<uint8_t> start(pass.store);
     const uint8_t* cell = start + cell_offset;
-    {
-        HeldCalcLayer held(cells_for_reading(pass, start));
-        if (pass.traps_cleared)
-            calculate_without_traps(_formulaPtr_(cell), _formulaLength_(cell));
-        else
-            Calculate(_formulaPtr_(cell), _formulaLength_(cell));
-    }
+    evaluate_cell(pass, cell, start);
     NewResult result = new_result();
     const bool unchanged = same_result(cell, result);
     const bool not_stored = g_AccessError || (_resultType_(cell) == 0 && result.type == 0);
@@ -519,6 +541,27 @@ void calc_proc() {
 
 namespace {
 
+// After a pass: the calculation goes on in the next window with a layer not
+// finished, else it is over.
+void after_pass(MemoryRef layer) {
+    SetSpreadSheetResetCells(layer, 0);
+    if (LayerWindow next = next_unfinished_window()) {
+        CalcWind = next;
+        return;
+    }
+    stopCalc = stopCalc < 0 ? kCalcAutoDone : kCalcManualIdle;
+    calcTimer = ticks();
+}
+
+// The calculated layer is finished without the passes that would confirm it.
+void finish_layer() {
+    MemoryRef layer = g_calcSheet;
+    g_calcCell = CellPoint{-1, -1};
+    SetSpreadSheetCalcCycle(layer, kCycleDone);
+    gCheckCirculars = 0;
+    after_pass(layer);
+}
+
 // One step of DoCalculation; answers how it ended.
 StepEnd calculation_step() {
     gEventTime = ticks();
@@ -529,11 +572,20 @@ StepEnd calculation_step() {
     CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer), true};
     g_calcCell = pass.sheet->recalc_resume;
     const int16_t cycle = pass.sheet->calc_cycle;
+    const bool whole_pass = cycle == kCycleBottomUp ? g_calcCell.v < 0 : g_calcCell.v <= 0 && g_calcCell.h <= 0;
     StepEnd end = cycle == kCycleBottomUp  ? scan_bottom_up(pass)
                   : cycle == kCycleColumns ? scan_columns(pass)
                                            : scan_rows(pass);
     release_layer(layer);
-    if (end == StepEnd::pass_done) NextCalcStep();
+    // A whole pass in one step whose formulas read only cells it had
+    // calculated already leaves nothing for the passes after it to change.
+    const bool settled = cycle == kCycleBottomUp  ? pass.settled_backwards
+                         : cycle == kCycleColumns ? false
+                                                  : pass.settled_forwards;
+    if (end == StepEnd::pass_done && whole_pass && settled)
+        finish_layer();
+    else if (end == StepEnd::pass_done)
+        NextCalcStep();
     LayerUse sheet(layer);
     sheet->recalc_resume = g_calcCell;
     sheet.release();
@@ -597,13 +649,7 @@ void NextCalcStep() {
         SetSpreadSheetCalcCycle(layer, cycle == kCycleConfirm ? kCycleDone : kCycleConfirm);
         gCheckCirculars = 0;
     }
-    SetSpreadSheetResetCells(layer, 0);
-    if (LayerWindow next = next_unfinished_window()) {
-        CalcWind = next;
-        return;
-    }
-    stopCalc = stopCalc < 0 ? kCalcAutoDone : kCalcManualIdle;
-    calcTimer = ticks();
+    after_pass(layer);
 }
 
 void QDraw() {

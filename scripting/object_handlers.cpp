@@ -99,40 +99,43 @@ std::string entry_refusal_text(int32_t answer) {
     return reason.empty() ? "The entry was refused." : reason;
 }
 
-// Stores a text in a cell as if it were typed there, through the one entry
-// routine, with its undo step; the selection stays where it was. Selected
-// objects step out of the selection meanwhile: a selected chart would take
-// the text as its data range.
-pf::OSErr enter_text(MemoryRef layer, CellPoint where, const std::string& text, pf::AppleEvent* reply) {
+// The size of the selected cell's text.
+int16_t selected_text_size(MemoryRef layer) {
+    uint8_t format[kCellFormatSize];
+    GetSelectFormat(format, layer, 1);
+    return format[kFmtSize] < kDefaultFontSize ? format[kFmtSize] : Get_Default_Size(layer);
+}
+
+// Stores a value in a cell as if it were typed there (texts as they are, in
+// the script that spells them; numbers as files write them), through the one
+// entry routine, with its undo step; the selection stays where it was.
+// Selected objects step out of the selection meanwhile: a selected chart
+// would take the text as its data range.
+pf::OSErr enter_value(MemoryRef layer, CellPoint where, const pf::AEDesc& value, pf::AppleEvent* reply) {
     CellRange selection;
     GetSelectRect(&selection, layer);
     const CellPoint active = GetClickCell(layer);
     const std::vector<MemoryRef> objects = selected_objects(layer);
     clear_selected_objects(layer);
     LSelect(where, nullptr, nullptr, 0, layer);
-    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
-    uint16_t offset = 0;
-    const int32_t answer = block ? Enter_Data(layer, block, nullptr, &offset, 0) : kEntryNoMemory;
-    DisposeNonNilMemory(block);
+    std::string text, refusal;
+    MemoryRef styles = nullptr;
+    pf::OSErr err = entry_of_value(value, selected_text_size(layer), text, &styles, refusal);
+    int32_t answer = kEntryStored;
+    if (!err) {
+        MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
+        uint16_t offset = 0;
+        answer = block ? Enter_Data(layer, block, styles, &offset, 0) : kEntryNoMemory;
+        DisposeNonNilMemory(block);
+    }
+    DisposeNonNilMemory(styles);
     LSelect(active, &selection, nullptr, 0, layer);
     for (MemoryRef object : objects) add_selected(layer, object);
+    if (!refusal.empty()) put_error_text(reply, refusal.c_str());
+    if (err) return err;
     if (answer == kEntryStored) return pf::noErr;
     put_error_text(reply, entry_refusal_text(answer).c_str());
     return pf::kAEEventFailedErr;
-}
-
-// The text to enter from a value: texts as they are, numbers as files write them.
-pf::OSErr entry_text_of(const pf::AEDesc& value, std::string& text) {
-    pf::AEDesc coerced;
-    if (pf::OSErr err = pf::ae_coerce_desc(value, pf::kTypeText, coerced)) return err;
-    text.assign(coerced.data.begin(), coerced.data.end());
-    return pf::noErr;
-}
-
-pf::OSErr enter_value(MemoryRef layer, CellPoint where, const pf::AEDesc& value, pf::AppleEvent* reply) {
-    std::string text;
-    if (pf::OSErr err = entry_text_of(value, text)) return err;
-    return enter_text(layer, where, text, reply);
 }
 
 // One value for every cell of the range, or a list of rows matching its shape.

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/memory_manager.h"
@@ -50,6 +51,19 @@ using CellReader = pf::AEDesc (*)(MemoryRef layer, CellPoint where);
 pf::AEDesc cell_value(MemoryRef layer, CellPoint where);
 pf::AEDesc cell_formula(MemoryRef layer, CellPoint where);
 void finish_recalculation(MemoryRef layer);
+
+// Texts between scripts and cells. A cell's text in a script other than
+// Roman answers in UTF-8 ("utf8"), Roman text in Mac Roman ("TEXT") as it
+// always did; `font` is the font the text is set in (the layer's default
+// resolved).
+pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font);
+// The entry a value gives: Mac Roman for "TEXT" and numbers; a "utf8" text in
+// the installed script that spells it, with a one-run style block setting that
+// script's font in `size` when it is not Roman (else null, for the caller to
+// dispose). kAEEventFailedErr, and `refusal` saying why, when no installed
+// script spells some character.
+pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& text, MemoryRef* styles,
+                         std::string& refusal);
 
 // The document windows from front to back, and the workbook each shows.
 pf::WindowRef nth_document_window(long index);

@@ -217,7 +217,7 @@ pf::OSErr _WETypeChar(unsigned char key, WEReference we) {
     WEInstance& w = WEI(we);
     if (w.selStart != w.selEnd)
         if (pf::OSErr err = delete_selection(we)) return err;
-    _WESynchNullStyle(we, false);
+    _WESynchNullStyle(we, true);  // a key is typed in the keyboard's script
     unsigned char bytes[2] = {key, 0};
     int32_t length = 1;
     if (w.flags & weFDoubleByte) {

@@ -300,7 +300,11 @@ void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRe
         return;
     }
     if (key < 32 || key == kKeyDelete) return;
+    // The key was typed in the keyboard's script, which the cell's text,
+    // taken into the editor, must not change.
+    const int16_t typed_script = pf::keyboard_script();
     if (!activate_editor(1, -1, layer, record)) return;
+    pf::set_keyboard_script(typed_script);
     WEKey(key, modifiers, instance());
     mirror_in_cell();
 }

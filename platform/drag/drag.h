@@ -40,6 +40,9 @@ constexpr FlavorFlags kFlavorNotSaved = 0x0004;
 constexpr FourCC kFlavorTypeText = four_cc("TEXT");
 constexpr FourCC kFlavorTypeHfs = four_cc("hfs ");
 constexpr FourCC kFlavorTypePicture = four_cc("PICT");
+// Text dropped by another program in UTF-8 (CR line ends) beside its "TEXT",
+// when Mac Roman cannot spell all of it.
+constexpr FourCC kFlavorTypeUnicodeText = four_cc("utf8");
 
 constexpr OSErr kBadDragRefErr = -1850;
 constexpr OSErr kBadDragItemErr = -1851;

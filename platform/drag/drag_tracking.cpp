@@ -235,7 +235,11 @@ void receive_dropped_file(std::string_view path) {
 void receive_dropped_text(std::string_view utf8) {
     std::vector<uint8_t> text = scrap_text_from_utf8(utf8);
     if (text.empty()) return;
-    add_drag_item_flavor(&pending(), next_item_ref(), kFlavorTypeText, text.data(), int32_t(text.size()), 0);
+    const DragItemRef item = next_item_ref();
+    add_drag_item_flavor(&pending(), item, kFlavorTypeText, text.data(), int32_t(text.size()), 0);
+    const std::vector<uint8_t> unicode = scrap_unicode_text_from_utf8(utf8);
+    if (!unicode.empty())
+        add_drag_item_flavor(&pending(), item, kFlavorTypeUnicodeText, unicode.data(), int32_t(unicode.size()), 0);
 }
 
 void drag_reset() {

@@ -3,6 +3,7 @@
 #include "platform/draw/picture_record.h"
 #include "platform/draw/region_internal.h"
 #include "platform/draw/text_layout.h"
+#include "platform/text/scripts.h"
 
 #include <cairo.h>
 
@@ -135,6 +136,25 @@ std::vector<cairo_glyph_t>& glyph_run(const FontInstance& font, std::string_view
     return glyphs;
 }
 
+// A glyph run with the text it shows, for a PDF page whose text can be
+// searched and copied: each character in UTF-8 from its font's script, one
+// cluster per character with its glyph (none where the font has none), as
+// glyph_run lays them.
+void show_glyphs_with_text(cairo_t* cr, const FontInstance& font, std::string_view text,
+                           std::vector<cairo_glyph_t>& glyphs) {
+    std::string utf8;
+    std::vector<cairo_text_cluster_t> clusters;
+    for (size_t i = 0, length = 1; i < text.size(); i += length) {
+        const bool drawn = character_glyph(font, text, i, length).glyph != kNoGlyph;
+        const size_t before = utf8.size();
+        if (uint8_t(text[i]) < 0x20) utf8 += ' ';  // a control character has no text to find
+        else utf8 += script_to_utf8(text.substr(i, length), font.script);
+        clusters.push_back(cairo_text_cluster_t{int(utf8.size() - before), drawn ? 1 : 0});
+    }
+    cairo_show_text_glyphs(cr, utf8.data(), int(utf8.size()), glyphs.data(), int(glyphs.size()), clusters.data(),
+                           int(clusters.size()), cairo_text_cluster_flags_t(0));
+}
+
 void show_glyphs_at(cairo_t* cr, std::vector<cairo_glyph_t>& glyphs, double dx, double dy) {
     for (cairo_glyph_t& g : glyphs) g.x += dx, g.y += dy;
     cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
@@ -182,6 +202,8 @@ void draw_laid_out(std::string_view text, const FontInstance& font, const std::v
     std::vector<cairo_glyph_t>& glyphs = glyph_run(font, text, x);
     if (font.face & (kOutline | kShadow))
         show_hollow_glyphs(cr, glyphs, font.face);
+    else if (port.kind == SurfaceKind::kPdf)
+        show_glyphs_with_text(cr, font, text, glyphs);
     else
         cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
     if (font.face & kUnderline) draw_underline(cr, width);

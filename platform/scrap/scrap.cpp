@@ -165,6 +165,9 @@ void scrap_system_changed() {
 }
 
 std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8) { return text_from_system(utf8); }
+std::vector<uint8_t> scrap_unicode_text_from_utf8(std::string_view utf8) {
+    return unmapped_characters(utf8).empty() ? std::vector<uint8_t>() : with_cr_lines(utf8);
+}
 std::string scrap_text_to_utf8(const std::vector<uint8_t>& text) { return text_to_system(text); }
 
 void scrap_reset() { scrap = Scrap{}; }

@@ -44,6 +44,9 @@ void scrap_system_changed();
 std::u32string scrap_text_unmapped();
 // Text from other programs (UTF-8) as a "TEXT" flavour: Mac Roman, CR line ends.
 std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8);
+// The same text as a "utf8" flavour (CR line ends) when Mac Roman cannot
+// spell all of it; empty when "TEXT" holds it whole.
+std::vector<uint8_t> scrap_unicode_text_from_utf8(std::string_view utf8);
 // A "TEXT" flavour as other programs take it: UTF-8, LF line ends.
 std::string scrap_text_to_utf8(const std::vector<uint8_t>& text);
 

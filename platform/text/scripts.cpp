@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <unordered_map>
 
 #include "platform/text/mac_roman.h"
@@ -165,8 +166,9 @@ bool utf8_to_double_byte(std::string_view utf8, const Script& script, std::strin
     return false;
 }
 
-// The characters of a text one by one, each spelled in the script or "?".
-ScriptText spelled_character_by_character(std::string_view utf8, int16_t script) {
+}  // namespace
+
+ScriptText spell_in_script(std::string_view utf8, int16_t script) {
     ScriptText t;
     t.script = script;
     std::string one;
@@ -184,8 +186,6 @@ ScriptText spelled_character_by_character(std::string_view utf8, int16_t script)
     }
     return t;
 }
-
-}  // namespace
 
 std::span<const int16_t> enabled_scripts() { return kEnabled; }
 int16_t script_count() { return int16_t(kEnabled.size()); }
@@ -260,6 +260,17 @@ std::u32string unspelled_characters(std::string_view utf8) {
     return found;
 }
 
+std::string code_point_names(std::u32string_view characters, size_t most) {
+    std::string names;
+    char name[16];
+    for (size_t i = 0; i < characters.size() && i < most; ++i) {
+        std::snprintf(name, sizeof name, " U+%04X", unsigned(characters[i]));
+        names += name;
+    }
+    if (characters.size() > most) names += " \xC9";  // an ellipsis
+    return names;
+}
+
 ScriptText spell_in_a_script(std::string_view utf8) {
     ScriptText best;
     for (int16_t script : enabled_scripts())
@@ -267,9 +278,9 @@ ScriptText spell_in_a_script(std::string_view utf8) {
             best.script = script;
             return best;
         }
-    best = spelled_character_by_character(utf8, kScriptRoman);
+    best = spell_in_script(utf8, kScriptRoman);
     for (int16_t script : enabled_scripts().subspan(1)) {
-        ScriptText t = spelled_character_by_character(utf8, script);
+        ScriptText t = spell_in_script(utf8, script);
         if (t.unmapped < best.unmapped) best = std::move(t);
     }
     return best;

@@ -60,10 +60,17 @@ struct ScriptText {
     int32_t unmapped = 0;
 };
 ScriptText spell_in_a_script(std::string_view utf8);
+// A text from outside spelled in the given script, each character it cannot
+// spell (and malformed UTF-8) becoming "?" and counted.
+ScriptText spell_in_script(std::string_view utf8, int16_t script);
 
 // The characters of a UTF-8 text that no installed script spells, each once,
 // in order of appearance; U+FFFD stands for malformed UTF-8.
 std::u32string unspelled_characters(std::string_view utf8);
+
+// The characters named " U+XXXX" each, at most `most` of them, then a Mac
+// Roman ellipsis when there are more: for messages about them.
+std::string code_point_names(std::u32string_view characters, size_t most);
 
 // The code point of a byte of a single-byte script.
 char32_t single_byte_code_point(unsigned char byte, int16_t script);

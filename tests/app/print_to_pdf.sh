@@ -2,13 +2,14 @@
 # Printing to PDF through the dialogs, with the real program under Xvfb: a
 # CSV document is opened, Page Setup turns the page to landscape at 50 per
 # cent, Print with "Save as PDF" asks where to save and writes a one-page
-# landscape PDF whose page shows the cells. Screenshots print_to_pdf_*.png.
+# landscape PDF whose page shows the cells and carries their text, Japanese
+# too. Screenshots print_to_pdf_*.png.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-for tool in pdfinfo pdftoppm; do
+for tool in pdfinfo pdftoppm pdftotext; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
 done
 start_converter_session "$quorvin" 1024x768
@@ -21,7 +22,7 @@ dialog_shown() { [ "$(pixel "$1" 330 420)" = EEEEEE ]; }
 dialog_gone() { ! dialog_shown "$1"; }
 save_dialog_shown() { [ "$(pixel "$1" 700 300)" = FFFFFF ]; }
 
-printf 'Name,Qty,Price\nApples,12,0.5\nPears,7,0.75\nPlums,30,0.2\n' > "$work/fruit.csv"
+printf 'Name,Qty,Price\nApples,12,0.5\nPears,7,0.75\nPlums,30,0.2\n梨,4,1.25\n' > "$work/fruit.csv"
 start_app "$quorvin" "$work/fruit.csv"
 shoot_until print_to_pdf_open.png has_document print_to_pdf_open.png || fail "no document window"
 
@@ -42,7 +43,8 @@ shoot_until print_to_pdf_save.png save_dialog_shown print_to_pdf_save.png || fai
 keys ctrl+a
 typed "report.pdf"
 keys Return
-written() { [ -s "$work/report.pdf" ]; }
+# Written whole: the file ends with the end-of-file mark.
+written() { [ -s "$work/report.pdf" ] && tail -c 8 "$work/report.pdf" | grep -q '%%EOF'; }
 wait_for 60 written || fail "no PDF written"
 info=$(pdfinfo "$work/report.pdf")
 grep -q "^Pages: *1$" <<< "$info" || fail "the PDF has not one page: $info"
@@ -50,5 +52,9 @@ grep -q "792 x 612 pts" <<< "$info" || fail "the page is not letter landscape: $
 pdftoppm -r 72 -png "$work/report.pdf" "$out/print_to_pdf_page" || fail "the PDF cannot be read"
 ink=$(convert "$out/print_to_pdf_page-1.png" -crop 200x60+30+30 -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:)
 [ "$ink" -gt 100 ] || fail "the page shows no cells at its top left ($ink dark pixels)"
+text=$(pdftotext -enc UTF-8 "$work/report.pdf" -) || fail "the PDF's text cannot be read"
+for word in Apples Plums 梨 1.25; do
+  grep -qF "$word" <<< "$text" || fail "the PDF's text lacks $word: $(tr '\n' '|' <<< "$text")"
+done
 quit_without_saving  # the page setup changed the document
 echo "print to pdf: ok"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Scripts the real program under Xvfb from another process: qvsend sets A1 and
 # B1 and a SUM in C1 of the new document through the event socket, then reads
-# C1 back; a malformed message on the socket gets an error reply and the
+# C1 back, and Japanese text set in A2 reads back the same; a malformed message on the socket gets an error reply and the
 # program keeps answering, also after a burst of pipelined requests (screenshot
 # scripting_sum.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
@@ -33,6 +33,9 @@ sum=$(send get "value of cell C1 of layer 1 of document 1") || fail "C1 not read
 [ "$sum" = 5 ] || fail "C1 reads \"$sum\", not 5"
 [ "$(send get "formula of cell C1 of document 1")" = "=SUM(A1:B1)" ] || fail "C1 lost its formula"
 send get "value of cell C1 of document 9" 2>/dev/null && fail "a missing document was not an error"
+send set "value of cell A2 of document 1" "東京 ไทย" 2>/dev/null && fail "text no script spells was taken"
+send set "value of cell A2 of document 1" "東京駅" || fail "A2 not set"
+[ "$(send get "value of cell A2 of document 1")" = "東京駅" ] || fail "A2 did not keep its Japanese text"
 
 # Four bytes of length and a descriptor of no known kind.
 reply=$(python3 - "$socket" <<'PY'

@@ -173,19 +173,20 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
 }
 
+// CSV rows of the installed scripts but Roman.
+const std::string kRowsOfEveryScript =
+    "東京,日本語のテキスト\r\n"
+    "北京,简体中文\r\n"
+    "臺北,說話\r\n"
+    "서울,한국어\r\n"
+    "Αθήνα,Ελλάδα\r\n"
+    "Москва,Россия\r\n"
+    "Praha,Příliš žluťoučký kůň\r\n";
+
 // Text of every installed script goes through a document and back unchanged;
 // what no script spells is the only loss, and is reported.
 TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
-    const std::string csv =
-        "city,note\r\n"
-        "東京,日本語のテキスト\r\n"
-        "北京,简体中文\r\n"
-        "臺北,說話\r\n"
-        "서울,한국어\r\n"
-        "Αθήνα,Ελλάδα\r\n"
-        "Москва,Россия\r\n"
-        "Praha,Příliš žluťoučký kůň\r\n"
-        "Zürich,42\r\n";
+    const std::string csv = "city,note\r\n" + kRowsOfEveryScript + "Zürich,42\r\n";
     write_bytes("World.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
     EXPECT_EQ(run(path("World.csv"), path("World.qrv")), 0) << errors;
     EXPECT_EQ(run(path("World.qrv"), path("Back.csv")), 0) << errors;
@@ -200,6 +201,25 @@ TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
     write_bytes("Thai.csv", std::vector<uint8_t>(thai.begin(), thai.end()));
     EXPECT_EQ(run(path("Thai.csv"), path("Thai.qrv")), 3);
     EXPECT_NE(errors.find('3'), std::string::npos) << errors;
+}
+
+// A UTF-8 SYLK of every installed script goes through a document and comes
+// back as the same SYLK and the same CSV.
+TEST_F(SheetconvTest, ASylkOfEveryScriptRoundTripsThroughADocument) {
+    const std::string csv = kRowsOfEveryScript + "Zürich;x,\"=\"\"東京\"\"&\"\"駅\"\"\"\r\n";
+    write_bytes("World.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
+    ASSERT_EQ(run(path("World.csv"), path("World.slk")), 0) << errors;
+    const std::vector<uint8_t> sylk = bytes_of("World.slk");
+    const std::string text(sylk.begin(), sylk.end());
+    EXPECT_NE(text.find("K\"日本語のテキスト\""), std::string::npos) << text;
+    EXPECT_NE(text.find("E\"東京\"&\"駅\""), std::string::npos) << text;
+
+    EXPECT_EQ(run(path("World.slk"), path("World.qrv")), 0) << errors;
+    EXPECT_EQ(run(path("World.qrv"), path("Back.slk")), 0) << errors;
+    EXPECT_EQ(bytes_of("Back.slk"), sylk);
+    EXPECT_EQ(run(path("World.qrv"), path("Back.csv")), 0) << errors;
+    const std::vector<uint8_t> back = bytes_of("Back.csv");
+    EXPECT_EQ(std::string(back.begin(), back.end()), csv);
 }
 
 // A converter killed before it removed its private copy of the input leaves

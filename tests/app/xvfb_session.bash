@@ -183,7 +183,9 @@ start_app() {
   app_pid=$!
   wait_for 60 find_window || fail "no Quorvin window"
   xdotool windowmove "$window" 0 0
-  shoot_until started.png menu_bar_drawn started.png || fail "no menu bar drawn"
+  local first_look
+  first_look="$(basename "$0" .sh)_started.png"
+  shoot_until "$first_look" menu_bar_drawn "$first_look" || fail "no menu bar drawn"
 }
 
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }

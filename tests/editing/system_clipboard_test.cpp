@@ -2,6 +2,7 @@
 // tab-separated UTF-8 rows, text from other programs (quoted fields, CR LF,
 // characters Mac Roman lacks, long rows) pastes as cells.
 #include "clipboard_fixture.h"
+#include "files/entry_cells.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
@@ -164,6 +165,36 @@ TEST_F(SystemClipboard, TextOfOtherScriptsGoesOutAndComesBackInItsScript) {
     copy(cells(2, 0, 2, 1));
     WriteClip();
     EXPECT_EQ(system_text(), "\u0391\u03b8\u03ae\u03bd\u03b1\t\uc11c\uc6b8\n");
+}
+
+// Text dropped by another program keeps its scripts as a paste does; what it
+// loses is told for the drop alone, and the clipboard's own losses wait for
+// its next paste.
+TEST_F(SystemClipboard, DroppedTextKeepsItsScriptsAndItsLossesApart) {
+    ASSERT_EQ(paste_from_system("\u0e44\n", {0, 0}), kEditDone);
+    EXPECT_TRUE(alert_says("U+0E44"));
+    alert_requests().clear();
+
+    std::string store;
+    CellRange range{};
+    dropped_text_to_cells("\u6771\u4eac\t\u0391\u03b8\u03ae\u03bd\u03b1\nplain\n", true, CellPoint{2, 0}, layer,
+                          store, &range);
+    EXPECT_TRUE(alert_requests().empty());
+    set_layer_cells(layer, store);
+    EXPECT_EQ(cell(2, 0), "T:\x93\x8C\x8B\x9E");
+    EXPECT_EQ(font_at(layer, 2, 0), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(font_at(layer, 2, 1), pf::script_font(pf::kScriptGreek));
+    EXPECT_EQ(cell(3, 0), "T:plain");
+    EXPECT_EQ(range, (CellRange{{2, 0}, {3, 1}}));
+
+    store.clear();
+    dropped_text_to_cells("a\t\U0001F600\n", true, CellPoint{0, 0}, layer, store, &range);
+    EXPECT_TRUE(alert_says("U+1F600"));
+    EXPECT_FALSE(alert_says("U+0E44"));
+    alert_requests().clear();
+    ASSERT_EQ(paste(CellRange{{5, 0}, {5, 0}}), kEditDone);
+    EXPECT_TRUE(alert_says("U+0E44"));
+    EXPECT_FALSE(alert_says("U+1F600"));
 }
 
 TEST_F(SystemClipboard, LongRowsAndRowsPastTheGrid) {

@@ -52,7 +52,7 @@ inline pf::OSErr receive(WindowRef window, void*, pf::DragRef drag) {
     for (uint16_t index = 1; index <= count; ++index) {
         pf::DragItemRef item = 0;
         pf::get_drag_item_reference_number(drag, index, item);
-        for (pf::FourCC type : {pf::four_cc("TEXT"), pf::four_cc("PICT"), pf::four_cc("hfs ")}) {
+        for (pf::FourCC type : {pf::four_cc("TEXT"), pf::four_cc("utf8"), pf::four_cc("PICT"), pf::four_cc("hfs ")}) {
             int32_t size = 0;
             if (pf::get_flavor_data_size(drag, item, type, size) != pf::noErr) continue;
             ReceivedFlavour flavour{item, type, std::vector<uint8_t>(size_t(size))};

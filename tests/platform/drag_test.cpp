@@ -133,6 +133,15 @@ TEST_F(TwoWindows, FilesAndTextDroppedByAnotherProgramReachTheWindowUnderTheMous
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].type, pf::kFlavorTypeText);
     EXPECT_EQ(received[0].data, bytes("caf\x8E\rbar"));  // Mac Roman, CR line ends
+    // Text Mac Roman cannot spell all of comes in UTF-8 beside it.
+    received.clear();
+    pf::driver_drop_text(centre(b), "\u6771\u4eac\nbar");
+    run();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].data, bytes("??\rbar"));
+    EXPECT_EQ(received[1].item, received[0].item);
+    EXPECT_EQ(received[1].type, pf::kFlavorTypeUnicodeText);
+    EXPECT_EQ(received[1].data, bytes("\u6771\u4eac\rbar"));
 
     // Dropped on the desktop, or a file gone before it arrived: nobody receives anything.
     received.clear();

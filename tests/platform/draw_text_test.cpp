@@ -1,10 +1,16 @@
 #include "platform/draw/text.h"
+#include "platform/text/scripts.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -140,6 +146,46 @@ TEST_F(TextFixture, DoubleByteTextDrawsAndMeasuresByCharacter) {
     cut = tokyo + tokyo + tokyo;
     EXPECT_EQ(pf::trunc_text(50, cut, pf::kTruncMiddle), pf::kTruncated);
     EXPECT_EQ(cut.size() % 2, 1u);
+}
+
+// Text drawn on a PDF page is the text itself, from each font's script: a
+// reader of the page finds it.
+TEST_F(TextFixture, TextOnAPdfPageCanBeSearched) {
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    const std::string path = ::testing::TempDir() + "searchable_text.pdf";
+    cairo_surface_t* pdf_surface = cairo_pdf_surface_create(path.c_str(), 300, 200);
+    pf::Port pdf;
+    pf::open_port(pdf, pdf_surface, 300, 200);
+    pdf.kind = pf::SurfaceKind::kPdf;
+    pf::set_port(&pdf);
+    std::string greek;
+    ASSERT_TRUE(pf::utf8_to_script("\u0391\u03b8\u03ae\u03bd\u03b1", pf::kScriptGreek, greek));
+    const std::pair<int16_t, std::string> lines[] = {
+        {pf::script_font(pf::kScriptJapanese), "\x93\x8C\x8B\x9E"},
+        {pf::script_font(pf::kScriptGreek), greek},
+        {1, "caf\x8E \xA5"},
+    };
+    int16_t v = 40;
+    for (const auto& [font, text] : lines) {
+        pf::text_font(font);
+        pf::text_size(16);
+        pf::move_to(20, v += 30);
+        pf::draw_text(text);
+    }
+    pf::set_port(&port);
+    pf::close_port(pdf);
+    cairo_surface_finish(pdf_surface);
+    cairo_surface_destroy(pdf_surface);
+
+    const std::string out = path + ".txt";
+    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + path + "' '" + out + "'").c_str()), 0);
+    std::ifstream read(out);
+    const std::string found((std::istreambuf_iterator<char>(read)), std::istreambuf_iterator<char>());
+    EXPECT_NE(found.find("\u6771\u4eac"), std::string::npos) << found;
+    EXPECT_NE(found.find("\u0391\u03b8\u03ae\u03bd\u03b1"), std::string::npos) << found;
+    EXPECT_NE(found.find("caf\u00e9 \u2022"), std::string::npos) << found;
+    std::remove(path.c_str());
+    std::remove(out.c_str());
 }
 
 TEST_F(TextFixture, ModesOrCopyXorBicAndDimmed) {

@@ -3,6 +3,7 @@
 #include "../app/app_fixture.h"
 
 #include <cstring>
+#include <utility>
 
 #include "charts/chart_commands.h"
 #include "charts/chart_palette.h"
@@ -12,7 +13,11 @@
 #include "objects/object_records.h"
 #include "platform/events/keyboard.h"
 #include "shell/shell_commands.h"
+#include "model/cell_format.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/layer.h"
+#include "platform/text/scripts.h"
 #include "model/workbook.h"
 #include "platform/appleevents/object_text.h"
 #include "scripting/object_model.h"
@@ -231,6 +236,42 @@ TEST_F(ObjectModel, ARefusedEntryGivesItsRealReason) {
     EXPECT_EQ(refusal("formula of cell D1", "=SUM(("), "The formula holds a name or symbol that is not known.");
     EXPECT_EQ(get_text("value of cell A1"), "");
     EXPECT_EQ(get_text("formula of cell C1"), "");
+}
+
+// Text of other scripts set by a script keeps its script and is read back
+// in UTF-8; Roman text goes on answering in Mac Roman, as clients of Mac
+// Roman read it; what no installed script spells is refused.
+TEST_F(ObjectModel, TextsOfOtherScriptsGoInAndComeOutInUtf8) {
+    ASSERT_EQ(set("value of cell A1", "\u6771\u4eac"), pf::noErr);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, front_layer()));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell))),
+              "\x93\x8C\x8B\x9E");
+    EXPECT_EQ(format_font(cell), uint16_t(pf::script_font(pf::kScriptJapanese)));
+    for (const char* property : {"value of cell A1", "formula of cell A1"}) {
+        pf::AEDesc result;
+        ASSERT_EQ(get(property, &result), pf::noErr);
+        EXPECT_EQ(result.type, pf::kTypeUtf8Text) << property;
+        EXPECT_EQ(std::string(result.data.begin(), result.data.end()), "\u6771\u4eac") << property;
+    }
+
+    pf::AppleEvent roman = event("core", "setd");
+    pf::ae_put_param_desc(roman, pf::kKeyDirectObject, object("value of cell B1"));
+    pf::ae_put_param_ptr(roman, pf::kKeyNewData, pf::kTypeText, "caf\x8E", 4);
+    ASSERT_EQ(send(roman), pf::noErr);
+    ASSERT_EQ(set("value of cell C1", "na\u00efve"), pf::noErr);
+    for (auto [property, text] : {std::pair<const char*, const char*>{"value of cell B1", "caf\x8E"},
+                                  {"value of cell C1", "na\x95ve"}}) {
+        pf::AEDesc result;
+        ASSERT_EQ(get(property, &result), pf::noErr);
+        EXPECT_EQ(result.type, pf::kTypeText) << property;
+        EXPECT_EQ(std::string(result.data.begin(), result.data.end()), text) << property;
+    }
+
+    EXPECT_EQ(refusal("value of cell D1", "a\u0e44\u0e17"),
+              "No installed script spells these characters: U+0E44 U+0E17");
+    EXPECT_EQ(get_text("value of cell D1"), "");
 }
 
 TEST_F(ObjectModel, CellsTakeTheirValuesWhileAChartIsSelected) {

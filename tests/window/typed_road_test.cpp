@@ -9,6 +9,8 @@
 #include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
 #include "window/scrolling.h"
+#include "model/cell_format.h"
+#include "platform/text/text.h"
 #include "resource_ids.h"
 
 namespace {
@@ -47,6 +49,22 @@ TEST_F(TypedRoadTest, TypedEntriesAreStoredShownRecalculatedAndUndone) {
     EXPECT_EQ(value(0, 0), 1);
     EXPECT_EQ(value(3, 0), 6);
     EXPECT_EQ(dark(CellPoint{3, 0}), six);
+}
+
+// Text of another script typed into a cell set in a Roman font goes in in
+// that script: the cell's text, taken into the editor as typing begins, does
+// not turn the keyboard back to Roman.
+TEST_F(TypedRoadTest, TextOfAnotherScriptTypedIntoARomanCellKeepsItsScript) {
+    enter("\u6771\u4eac");
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell))),
+              "\x93\x8C\x8B\x9E");
+    EXPECT_EQ(pf::font_to_script(int16_t(format_font(cell))), pf::kScriptJapanese);
+    enter("plain");
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{1, 0}, layer));
+    EXPECT_EQ(format_font(cell), kDefaultFontNumber) << "ASCII typed next stays in the cell's own font";
 }
 
 TEST_F(TypedRoadTest, CopyAndPasteWorkFromTheKeyboard) {

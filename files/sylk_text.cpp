@@ -1,0 +1,80 @@
+// The texts of SYLK files in the program's scripts.
+#include "files/sylk_text.h"
+
+#include <algorithm>
+
+#include "files/sylk_format.h"
+#include "files/text_encoding.h"
+#include "model/cell_format.h"
+#include "model/layer.h"
+#include "model/record_bytes.h"
+#include "platform/text/text.h"
+
+namespace {
+
+bool has_high_bytes(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return uint8_t(c) >= 0x80; });
+}
+
+bool spells(std::string_view utf8, int16_t script) {
+    std::string ignored;
+    return !has_high_bytes(utf8) || pf::utf8_to_script(utf8, script, ignored);
+}
+
+// A UTF-8 text in `script`, what it cannot spell counted.
+void respell(std::string& text, int16_t script, int32_t& unmapped) {
+    if (!has_high_bytes(text)) return;
+    pf::ScriptText spelled = pf::spell_in_script(text, script);
+    unmapped += spelled.unmapped;
+    text = std::move(spelled.bytes);
+}
+
+int16_t effective_font(const uint8_t* format, MemoryRef layer) {
+    const uint16_t font = format_font(format);
+    return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
+}
+
+// The font that sets a cell in `script`: the layer's default when that is of
+// the script, else the script's own.
+uint16_t font_of_script(int16_t script, MemoryRef layer) {
+    if (pf::font_to_script(Get_Default_Font(layer)) == script) return kDefaultFontNumber;
+    return uint16_t(pf::script_font(script));
+}
+
+}  // namespace
+
+std::string_view roman_record(SylkSpelling& spelling, std::string_view line, std::string& roman) {
+    if (!spelling.utf8 || !has_high_bytes(line)) return line;
+    DecodedText decoded;
+    decoded.text.assign(line);
+    decoded.scripted = true;
+    unscript_text(decoded);
+    spelling.unmapped += decoded.unmapped;
+    roman = std::move(decoded.text);
+    return roman;
+}
+
+std::string sylk_cell_value(const SylkSpelling& spelling, std::string_view raw) {
+    return spelling.utf8 ? unescape_unicode_value(raw, true) : unescape_value(raw, true);
+}
+
+void spell_sylk_cell(SylkSpelling& spelling, std::string& value, std::string_view& expression,
+                     std::string& spelled_expression, uint8_t* format, MemoryRef layer) {
+    if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return;
+    spelled_expression.assign(expression);
+    const int16_t own = pf::font_to_script(effective_font(format, layer));
+    int16_t script = own;
+    if (!spells(value, own) || !spells(spelled_expression, own))
+        script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;
+    respell(value, script, spelling.unmapped);
+    respell(spelled_expression, script, spelling.unmapped);
+    expression = spelled_expression;
+    if (script != own) store_u16(format + kFmtFont, font_of_script(script, layer));
+}
+
+bool sylk_unicode_font(int16_t font) { return pf::font_to_script(font) != pf::kScriptRoman; }
+
+void append_sylk_cell_text(std::string_view text, int16_t font, std::string& out) {
+    if (sylk_unicode_font(font)) escape_sylk_unicode(encode_cell_text(text, font), out);
+    else escape_sylk_text(text, out);
+}

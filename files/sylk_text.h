@@ -1,0 +1,42 @@
+// The texts of a SYLK file in the program's scripts: a file is Mac Roman, or
+// UTF-8 when its bytes are (decode_text_file); a cell of a UTF-8 file is kept
+// in the one installed script that spells it, its font saying which, and a
+// cell set in a script's font is written back in UTF-8 from that script.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/memory_manager.h"
+
+struct SylkSpelling {
+    bool utf8 = false;      // the file's text is UTF-8
+    int32_t unmapped = 0;   // characters no installed script spells, each now "?"
+};
+
+// A record other than a cell's as Mac Roman: as it stands in a Mac Roman
+// file, converted into `roman` in a UTF-8 one (only cells keep other scripts).
+std::string_view roman_record(SylkSpelling& spelling, std::string_view line, std::string& roman);
+
+// A cell's raw "K" value with its escapes decoded, in the file's encoding.
+std::string sylk_cell_value(const SylkSpelling& spelling, std::string_view raw);
+
+// The value (decoded) and expression (raw) of a cell of a UTF-8 file, in the
+// script of the cell's font when it spells them both, else in the first
+// installed script that spells the value (the expression when the value
+// needs none); the font of `format` then becomes that script's.
+// `expression` comes to view `spelled_expression`. Nothing changes for a
+// Mac Roman file or a cell of plain ASCII.
+void spell_sylk_cell(SylkSpelling& spelling, std::string& value, std::string_view& expression,
+                     std::string& spelled_expression, uint8_t* format, MemoryRef layer);
+
+// Whether the texts of a cell set in `font` are in a script other than
+// Roman: its record is written in UTF-8, the others in Mac Roman converted
+// to UTF-8 as a whole line.
+bool sylk_unicode_font(int16_t font);
+
+// A cell's text (a value or an expression) in its font's script as its
+// record carries it, escapes applied: Mac Roman as the writer always wrote
+// it, the text of another script in UTF-8.
+void append_sylk_cell_text(std::string_view text, int16_t font, std::string& out);

@@ -1,0 +1,61 @@
+// Texts of other scripts than Roman between scripts and cells: UTF-8 in and
+// out, each cell's text in the script of its font.
+#include <array>
+#include <string>
+
+#include "files/text_encoding.h"
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "platform/text/text.h"
+#include "scripting/object_model.h"
+
+namespace {
+
+// A style block of one run setting the whole text in `font` and `size`.
+MemoryRef one_run_styles(int16_t font, int16_t size) {
+    std::array<uint8_t, 2 + kRunEntrySize> block{};
+    store_i16(block.data(), 1);
+    uint8_t* run = block.data() + 2;
+    store_i16(run + kRunFont, font);
+    store_i16(run + kRunFontSize, size);
+    return Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
+}
+
+constexpr size_t kNamedCharacters = 8;  // a refusal names at most these
+
+}  // namespace
+
+pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font) {
+    pf::AEDesc out;
+    if (pf::font_to_script(font) == pf::kScriptRoman) {
+        pf::ae_create_desc(pf::kTypeText, bytes.data(), bytes.size(), out);
+    } else {
+        const std::string utf8 = encode_cell_text(bytes, font);
+        pf::ae_create_desc(pf::kTypeUtf8Text, utf8.data(), utf8.size(), out);
+    }
+    return out;
+}
+
+pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& text, MemoryRef* styles,
+                         std::string& refusal) {
+    *styles = nullptr;
+    if (value.kind != pf::AEDescKind::plain || value.type != pf::kTypeUtf8Text) {
+        pf::AEDesc coerced;
+        if (pf::OSErr err = pf::ae_coerce_desc(value, pf::kTypeText, coerced)) return err;
+        text.assign(coerced.data.begin(), coerced.data.end());
+        return pf::noErr;
+    }
+    const std::string utf8(value.data.begin(), value.data.end());
+    pf::ScriptText spelled = pf::spell_in_a_script(utf8);
+    if (spelled.unmapped > 0) {
+        refusal = "No installed script spells these characters:" +
+                  pf::code_point_names(pf::unspelled_characters(utf8), kNamedCharacters);
+        return pf::kAEEventFailedErr;
+    }
+    text = std::move(spelled.bytes);
+    if (spelled.script != pf::kScriptRoman) {
+        *styles = one_run_styles(pf::script_font(spelled.script), size);
+        if (!*styles) return pf::kAEEventFailedErr;
+    }
+    return pf::noErr;
+}

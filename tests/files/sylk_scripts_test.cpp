@@ -1,0 +1,152 @@
+// SYLK files of other scripts than Roman: a UTF-8 file's cells are kept in
+// the scripts that spell them and written back in UTF-8; Mac Roman files read
+// as they always did.
+#include <string>
+
+#include "files/sylk_format.h"
+#include "model/cell_format.h"
+#include "model/cell_store.h"
+#include "model/model_services.h"
+#include "model/record_bytes.h"
+#include "platform/text/text.h"
+#include "tests/files/text_fixture.h"
+
+namespace {
+
+class SylkScriptsTest : public TextTest {
+protected:
+    MemoryRef read(const std::string& records, ImportReport* report = nullptr) {
+        MemoryRef into = fresh_layer();
+        EXPECT_EQ(read_sylk_bytes("ID;PTEST\r\n" + records + "E\r\n", into, report), 0);
+        return into;
+    }
+
+    uint16_t font_at(MemoryRef of, int row, int column) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{int16_t(row), int16_t(column)}, of)) return 0;
+        return format_font(cell);
+    }
+
+    static std::string in_script(const std::string& utf8, int16_t script) {
+        std::string bytes;
+        EXPECT_TRUE(pf::utf8_to_script(utf8, script, bytes)) << utf8;
+        return bytes;
+    }
+
+    // The C records of the writer's text.
+    std::string cell_lines(MemoryRef of) {
+        std::string text = sylk_layer_text(of), out;
+        for (size_t at = 0; at < text.size();) {
+            const size_t end = text.find("\r\n", at);
+            if (text.compare(at, 2, "C;") == 0) out += text.substr(at, end - at) + "\n";
+            at = end + 2;
+        }
+        return out;
+    }
+};
+
+TEST_F(SylkScriptsTest, CellsOfAUtf8FileKeepTheirScriptsAndGoBackAsTheyCame) {
+    const std::string records =
+        "C;Y1;X1;K\"東京\"\r\n"
+        "C;X2;K\"Ελλάδα\"\r\n"
+        "C;X3;K\"서울\"\r\n"
+        "C;X4;K\"Příliš\"\r\n"
+        "C;X5;K\"Zürich\"\r\n"
+        "C;X6;K\"a;;b\"\r\n";
+    MemoryRef l = read(records);
+    EXPECT_EQ(cell(l, 0, 0).text, in_script("東京", pf::kScriptJapanese));
+    EXPECT_EQ(font_at(l, 0, 0), uint16_t(pf::script_font(pf::kScriptJapanese)));
+    EXPECT_EQ(cell(l, 0, 1).text, in_script("Ελλάδα", pf::kScriptGreek));
+    EXPECT_EQ(font_at(l, 0, 1), uint16_t(pf::script_font(pf::kScriptGreek)));
+    EXPECT_EQ(font_at(l, 0, 2), uint16_t(pf::script_font(pf::kScriptKorean)));
+    EXPECT_EQ(font_at(l, 0, 3), uint16_t(pf::script_font(pf::kScriptCentralEuro)));
+    // Text Mac Roman spells stays Roman, in the layer's font.
+    EXPECT_EQ(cell(l, 0, 4).text, "Z\x9Frich");
+    EXPECT_EQ(font_at(l, 0, 4), kDefaultFontNumber);
+    EXPECT_EQ(cell(l, 0, 5).text, "a;b");
+
+    const std::string written = cell_lines(l);
+    EXPECT_NE(written.find(";K\"東京\"\n"), std::string::npos) << written;
+    EXPECT_NE(written.find(";K\"Ελλάδα\"\n"), std::string::npos) << written;
+    EXPECT_NE(written.find(";K\"Příliš\"\n"), std::string::npos) << written;
+    // (Their cells' formats carry the addresses.) Roman text keeps the escapes
+    // older readers know; ";" is doubled in either.
+    EXPECT_NE(written.find("C;X5;K\"Z\x1BNHurich\"\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("C;X6;K\"a;;b\"\n"), std::string::npos) << written;
+    EXPECT_EQ(sylk_layer_text(read_sylk(sylk_layer_text(l))), sylk_layer_text(l));
+}
+
+TEST_F(SylkScriptsTest, FormulasKeepTheScriptOfTheirTextsAndEscapesTheirCharacters) {
+    // A formula's text result and its literal in the same script; an escape
+    // of a Mac Roman letter in a UTF-8 file is that letter (é is also Greek).
+    MemoryRef l = read(
+        "C;Y1;X1;K\"東京駅\";E\"東京\"&\"駅\"\r\n"
+        "C;Y2;X1;K\"caf\x1BNBe Αθήνα\"\r\n"
+        "C;Y3;X1;K\"x\x1B :y\"\r\n");
+    const CellView formula = cell(l, 0, 0);
+    EXPECT_EQ(formula.type, kCellFormula);
+    EXPECT_EQ(formula.text, in_script("東京駅", pf::kScriptJapanese));
+    EXPECT_EQ(formula.formula, in_script("=\"東京\"&\"駅\"", pf::kScriptJapanese));
+    EXPECT_EQ(cell(l, 1, 0).text, in_script("café Αθήνα", pf::kScriptGreek));
+    EXPECT_EQ(cell(l, 2, 0).text, "x\ny");
+    const std::string written = cell_lines(l);
+    EXPECT_NE(written.find("K\"東京駅\";E\"東京\"&\"駅\""), std::string::npos) << written;
+    EXPECT_NE(written.find("K\"café Αθήνα\""), std::string::npos) << written;
+    EXPECT_NE(written.find("K\"x\x1B :y\""), std::string::npos) << written;
+}
+
+// A program whose Greek font has a name.
+std::string greek_font_name(int16_t number) { return number == pf::script_font(pf::kScriptGreek) ? "Greek Sans" : ""; }
+int16_t greek_font_number(std::string_view name, bool* found) {
+    *found = name == "Greek Sans";
+    return *found ? pf::script_font(pf::kScriptGreek) : 0;
+}
+
+TEST_F(SylkScriptsTest, ACellFontOfTheScriptIsKeptAndOneOfAnotherGivesWay) {
+    const ModelServices kept = model_services;
+    model_services.font_name = greek_font_name;
+    model_services.font_number = greek_font_number;
+    const uint16_t greek = uint16_t(pf::script_font(pf::kScriptGreek));
+    MemoryRef l = fresh_layer();
+    type_entries(l, {{{0, 0}, "a"}, {{0, 1}, "b"}});
+    for (int column : {0, 1}) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, int16_t(column)}, l));
+        store_u16(cell + kFmtFont, greek);
+    }
+    // The same file with Greek and Japanese text in the cells set in the Greek font.
+    std::string text = sylk_layer_text(l);
+    for (auto [from, to] : {std::pair<std::string, std::string>{"K\"a\"", "K\"Αθήνα\""}, {"K\"b\"", "K\"東京\""}})
+        text.replace(text.find(from), from.size(), to);
+    MemoryRef back = read_sylk(text);
+    model_services = kept;
+    EXPECT_EQ(font_at(back, 0, 0), greek);
+    EXPECT_EQ(cell(back, 0, 0).text, in_script("Αθήνα", pf::kScriptGreek));
+    EXPECT_EQ(font_at(back, 0, 1), uint16_t(pf::script_font(pf::kScriptJapanese)));
+    EXPECT_EQ(cell(back, 0, 1).text, in_script("東京", pf::kScriptJapanese));
+}
+
+TEST_F(SylkScriptsTest, WhatNoScriptSpellsIsCountedAndOtherRecordsAreRoman) {
+    ImportReport report;
+    MemoryRef l = read("NN;NCafé;ER1C1\r\nC;Y1;X1;K\"ไทย 東京\"\r\nC;Y2;X1;K\"λάμδα\"\r\n", &report);
+    EXPECT_EQ(cell(l, 0, 0).text, in_script("??? 東京", pf::kScriptJapanese));
+    EXPECT_EQ(cell(l, 1, 0).text, in_script("λάμδα", pf::kScriptGreek));
+    EXPECT_EQ(report.replaced_characters, 3);
+    // The name of a UTF-8 file comes in Mac Roman, as names are kept.
+    EXPECT_NE(sylk_layer_text(l).find("NN;NCaf\x1BNBe;ER1C1"), std::string::npos);
+}
+
+TEST_F(SylkScriptsTest, AMacRomanFileIsReadByteForByteAsBefore) {
+    // Not UTF-8: bytes are Mac Roman, a cell's font leaves them as they are.
+    MemoryRef l = read("C;Y1;X1;K\"\x93\x8C\x8B\x9E\"\r\nC;X2;K\"\xA5\xAA\"\r\n");
+    EXPECT_EQ(cell(l, 0, 0).text, "\x93\x8C\x8B\x9E");
+    EXPECT_EQ(font_at(l, 0, 0), kDefaultFontNumber);
+    EXPECT_EQ(cell(l, 0, 1).text, "\xA5\xAA");
+    // Written back in UTF-8 from Mac Roman, accented letters as escapes.
+    EXPECT_NE(cell_lines(l).find("C;X2;K\"•™\""), std::string::npos) << cell_lines(l);
+    EXPECT_NE(cell_lines(l).find("C;Y1;X1;K\"\x1BNAi"), std::string::npos) << cell_lines(l);
+}
+
+}  // namespace
