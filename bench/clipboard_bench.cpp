@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bench/bench_workbook.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/memory_manager.h"
 #include "editing/clipboard.h"
 #include "model/calc_globals.h"

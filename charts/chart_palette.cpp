@@ -4,7 +4,7 @@
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
 #include "charts/charts.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"

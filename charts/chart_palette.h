@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "platform/types.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 
 extern WindowRef ChartBar;
 

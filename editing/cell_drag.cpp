@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/lists_and_menus.h"
 #include "core/memory_use.h"
-#include "core/screen_geometry.h"
-#include "core/task_manager.h"
+#include "ui/lists_and_menus.h"
+#include "ui/screen_geometry.h"
+#include "ui/task_manager.h"
 #include "editing/cell_blocks.h"
 #include "editing/clipboard.h"
 #include "editing/sheet_drag.h"

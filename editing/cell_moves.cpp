@@ -3,7 +3,7 @@
 // names follow the cells.
 #include <algorithm>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/move_references.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"

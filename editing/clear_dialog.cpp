@@ -1,8 +1,8 @@
 // The Clear dialog (DLOG 130): everything, formats only or contents only.
 #include <cstdint>
 
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "editing/clipboard.h"
 #include "shell/app_prefs.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/memory_use.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "files/link_lists.h"

@@ -6,9 +6,9 @@
 
 #include <cctype>
 
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "core/number_text.h"
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"

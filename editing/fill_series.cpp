@@ -8,7 +8,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/number_text.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo_record.h"

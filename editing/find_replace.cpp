@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -14,8 +14,8 @@
 #include "formula/parser.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
-#include "core/lists_and_menus.h"
-#include "core/task_manager.h"
+#include "ui/lists_and_menus.h"
+#include "ui/task_manager.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"

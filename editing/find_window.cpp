@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/dialog_items.h"
-#include "core/task_manager.h"
+#include "ui/dialog_items.h"
+#include "ui/task_manager.h"
 #include "editing/find_replace.h"
 #include "formula/range_string.h"
 #include "model/layer.h"

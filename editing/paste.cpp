@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"

@@ -1,7 +1,7 @@
 // The hit test of the selection's fill handle and border, and the fill-handle drag.
 #include "editing/sheet_drag.h"
 
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "editing/cell_blocks.h"
 #include "editing/clipboard.h"
 #include "editing/fill.h"

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 
 #include "core/memory_use.h"
 #include "editing/clipboard.h"

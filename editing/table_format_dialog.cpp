@@ -4,9 +4,9 @@
 #include <cctype>
 #include <cstring>
 
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "editing/cell_blocks.h"
 #include "editing/table_format.h"
 #include "editing/undo_record.h"

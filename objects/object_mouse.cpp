@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "editing/sheet_drag.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "objects/object_commands.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"

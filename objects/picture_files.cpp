@@ -5,8 +5,8 @@
 #include <array>
 #include <cstring>
 
-#include "core/alerts.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "ui/nav_dialogs.h"
 #include "editing/clipboard.h"
 #include "editing/undo_record.h"
 #include "files/document_file.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "editing/clipboard.h"
 #include "model/layer.h"
 #include "model/layer_use.h"

@@ -3,9 +3,9 @@
 #include "printing/header_dialog.h"
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "core/string_utils.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/windows/windows.h"

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "model/layer.h"

@@ -6,8 +6,8 @@
 #include <climits>
 #include <string>
 
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "core/string_utils.h"
 #include "platform/controls/controls.h"
 #include "platform/dialogs/dialogs.h"

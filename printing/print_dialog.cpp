@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
+#include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "objects/objects.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "files/entry_cells.h"
 #include "scripting/object_model.h"
 #include "window/window_commands.h"

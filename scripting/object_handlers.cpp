@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "files/entry_cells.h"
 #include "formula/calc_services.h"
 #include "formula/cell_values.h"

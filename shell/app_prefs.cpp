@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/app_menus.h"
+#include "app/app_menus.h"
 #include "files/file_framing.h"
 #include "model/cell_format.h"
 #include "model/record_bytes.h"

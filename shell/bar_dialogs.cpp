@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "core/string_utils.h"
 #include "platform/controls/control_look.h"
 #include "platform/controls/controls.h"

@@ -3,7 +3,7 @@
 // point; switching, deleting and resetting bars.
 #include <algorithm>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "platform/dialogs/dialogs.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"

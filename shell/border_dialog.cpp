@@ -4,11 +4,11 @@
 #include <iterator>
 #include <string>
 
-#include "core/colours.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
-#include "core/screen_geometry.h"
-#include "core/task_manager.h"
+#include "ui/colours.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
+#include "ui/task_manager.h"
 #include "model/cell_formats.h"
 #include "model/cell_store.h"
 #include "model/format_commands.h"

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "charts/charts.h"
-#include "core/lists_and_menus.h"
-#include "core/task_manager.h"
+#include "ui/lists_and_menus.h"
+#include "ui/task_manager.h"
 #include "platform/events/events.h"
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "core/screen_geometry.h"
-#include "core/task_manager.h"
+#include "ui/screen_geometry.h"
+#include "ui/task_manager.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/small_images.h"
 #include "platform/draw/text.h"

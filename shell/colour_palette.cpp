@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/colours.h"
-#include "core/lists_and_menus.h"
+#include "ui/colours.h"
+#include "ui/lists_and_menus.h"
 #include "model/cell_format.h"
 #include "model/layer.h"
 #include "objects/objects.h"

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/draw/draw.h"
 
 extern WindowRef ColorPalette;

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/modal_dialog.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/layer_use.h"

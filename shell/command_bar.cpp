@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/alerts.h"
-#include "core/colours.h"
-#include "core/lists_and_menus.h"
-#include "core/screen_geometry.h"
+#include "ui/alerts.h"
+#include "ui/colours.h"
+#include "ui/lists_and_menus.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/draw/rects.h"
 #include "platform/draw/theme.h"

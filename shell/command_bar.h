@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/controls/controls.h"
 #include "platform/menus/menus.h"
 

@@ -4,9 +4,9 @@
 #include "shell/command_codes.h"
 
 #include "charts/charts.h"
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/startup.h"
+#include "ui/alerts.h"
+#include "app/app_menus.h"
+#include "app/startup.h"
 #include "editing/editing_commands.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "core/memory_manager.h"
 #include "editing/sort.h"
 #include "model/cell_range.h"

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <cstring>
 
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"

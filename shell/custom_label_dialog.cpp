@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"

@@ -1,6 +1,6 @@
 // The item loop and the pictures drawn into the user items of the Select,
 // Fill Series, Sort and Paste Special dialogs.
-#include "core/modal_dialog.h"
+#include "ui/modal_dialog.h"
 #include "platform/draw/picture.h"
 #include "platform/draw/shapes.h"
 #include "platform/resources/resources.h"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "core/alerts.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "ui/nav_dialogs.h"
 #include "core/passwords.h"
 #include "files/file_framing.h"
 #include "shell/shell_commands.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"

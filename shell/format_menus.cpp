@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "editing/editing_commands.h"
 #include "editing/table_format.h"
 #include "model/cell_formats.h"

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/named_ranges.h"

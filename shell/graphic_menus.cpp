@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/colours.h"
+#include "ui/colours.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"

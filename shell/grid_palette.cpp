@@ -1,6 +1,6 @@
 #include "shell/grid_palette.h"
 
-#include "core/colours.h"
+#include "ui/colours.h"
 #include "model/cell_format.h"
 #include "platform/controls/control_look.h"
 #include "platform/windows/windows.h"

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/file_utils.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"

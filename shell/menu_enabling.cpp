@@ -5,10 +5,10 @@
 #include <iterator>
 #include <string>
 
-#include "core/app_menus.h"
-#include "core/lists_and_menus.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "app/app_menus.h"
+#include "ui/lists_and_menus.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "model/layer_use.h"

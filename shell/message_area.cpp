@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/app_menus.h"
-#include "core/colours.h"
+#include "window/window_commands.h"
+#include "ui/colours.h"
 #include "core/string_utils.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_range.h"
 #include "model/layer.h"
 #include "model/layer_use.h"

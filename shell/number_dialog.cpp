@@ -2,8 +2,8 @@
 // checked against its range before it is taken.
 #include <string>
 
-#include "core/alerts.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/modal_dialog.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "platform/controls/controls.h"

@@ -2,7 +2,7 @@
 // palette menu definition.
 #include "shell/palette_grid.h"
 
-#include "core/colours.h"
+#include "ui/colours.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/picture.h"
 #include "platform/events/events.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"

@@ -3,7 +3,7 @@
 // typed while one is in front go to the front document.
 #pragma once
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 
 WindowRef make_palette_window(const char* title, int position_index, int16_t offset, int16_t width, int16_t height,
                               const WindowTaskProcs& procs);

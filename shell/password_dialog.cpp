@@ -2,8 +2,8 @@
 // typed with the password.
 #include <algorithm>
 
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "core/passwords.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"

@@ -9,13 +9,13 @@
 #include <iterator>
 #include <string>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/memory_manager.h"
-#include "core/modal_dialog.h"
+#include "ui/modal_dialog.h"
 #include "core/number_text.h"
-#include "core/port_utils.h"
-#include "core/system_info.h"
-#include "core/text_services.h"
+#include "ui/port_utils.h"
+#include "ui/system_info.h"
+#include "ui/text_services.h"
 #include "model/cell_format.h"
 #include "model/format_commands.h"
 #include "model/layer.h"

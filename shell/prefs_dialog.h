@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "shell/app_prefs.h"
 
 // Fills the pop-up with the installed fonts and chooses the font's name.

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
-#include "core/startup.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
+#include "app/startup.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/layer.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/memory_use.h"
-#include "core/modal_dialog.h"
+#include "ui/modal_dialog.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
 #include "shell/command_dialogs.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/lists_and_menus.h"
 #include "core/memory_use.h"
+#include "ui/lists_and_menus.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"

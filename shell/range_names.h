@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 #include "platform/lists/lists.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"

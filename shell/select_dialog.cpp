@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/alert_kinds.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "core/memory_manager.h"
 
 // The range-names dialog over a copy of the layer's names: 1 after OK (the

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"

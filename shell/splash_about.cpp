@@ -4,8 +4,8 @@
 #include <iterator>
 #include <string>
 
-#include "core/modal_dialog.h"
-#include "core/task_manager.h"
+#include "ui/modal_dialog.h"
+#include "ui/task_manager.h"
 #include "platform/events/events.h"
 #include "platform/host/host.h"
 #include "platform/memory/memory.h"

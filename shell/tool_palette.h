@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 
 extern WindowRef ToolPalette;
 

@@ -1,7 +1,7 @@
 // The limit rectangle: the screen area in which document windows are placed,
 // zoomed and kept, clear of the menu bar, the command bar, a palette column at
 // the left and the sheet-tab bar at the bottom.
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"

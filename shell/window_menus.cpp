@@ -3,8 +3,8 @@
 // front layer) and the Show Layer menu of layer and entry-line keys.
 #include <vector>
 
-#include "core/app_menus.h"
-#include "core/screen_geometry.h"
+#include "app/app_menus.h"
+#include "ui/screen_geometry.h"
 #include "model/layer.h"
 #include "platform/menus/menus.h"
 #include "shell/document_facts.h"

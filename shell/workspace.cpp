@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/required_events.h"
 #include "core/memory_use.h"
-#include "core/required_events.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resource_file.h"
 #include "shell/shell_commands.h"

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "platform/text/text.h"

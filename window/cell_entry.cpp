@@ -8,8 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "charts/chart_commands.h"
-#include "charts/chart_range_entry.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "formula/evaluator.h"
@@ -28,6 +26,7 @@
 #include "window/auto_size.h"
 #include "window/keyboard_navigation.h"
 #include "window/doc_window.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -242,7 +241,7 @@ void fit_layer_to_entry(MemoryRef layer, CellPoint where, bool fit_row) {
 
 int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key) {
     *error_offset = 0;
-    if (MemoryRef chart = selected_chart_object(layer)) return enter_chart_range(chart, bytes_of(text), layer);
+    if (MemoryRef chart = window_services.selected_chart(layer)) return window_services.enter_chart_range(chart, bytes_of(text), layer);
     uint8_t header[kCellHeaderSize];
     GetSelectFormat(header, layer, 1);
     clobberCache(layer);

@@ -4,11 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "charts/chart_commands.h"
-#include "charts/chart_palette.h"
 #include "charts/chart_record.h"
-#include "core/app_menus.h"
-#include "core/screen_geometry.h"
+#include "app/app_menus.h"
+#include "ui/screen_geometry.h"
 #include "editing/sheet_drag.h"
 #include "files/document_file.h"
 #include "model/layer_use.h"
@@ -42,6 +40,7 @@
 #include "window/window_names.h"
 #include "window/window_commands.h"
 #include "window/selection_highlight.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -133,6 +132,11 @@ WindowRef doc_window_window(MemoryRef record) { return read_doc_window(record).w
 MemoryRef doc_window_layer(MemoryRef record) { return read_doc_window(record).sheet; }
 MemoryRef doc_window_workbook(MemoryRef record) { return read_doc_window(record).workbook; }
 
+MemoryRef GetSheetRef(WindowRef window) {
+    uintptr_t record = GetTaskAppRef(window);
+    return record ? doc_window_layer(reinterpret_cast<MemoryRef>(record)) : nullptr;
+}
+
 MemoryRef window_doc_record(WindowRef window) {
     if (!window) return nullptr;
     TaskRecord task;
@@ -160,7 +164,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
     const pf::Rect bounds = first_window_size();
-    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_stagger_index());
+    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_services.listed_window_count());
     if (!window) return nullptr;
     keep_above_limit(window);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
@@ -168,7 +172,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
         pf::dispose_window(window);
         return nullptr;
     }
-    AddToWindowMenu(window);
+    window_services.list_window(window);
     SetSheetWind(layer, window);
     if (use_saved) {
         pf::size_window(window, int16_t(saved.width()), int16_t(saved.height()), false);
@@ -263,7 +267,7 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     } else if (!activating && active) {
         fields.tool = 0;
         write_doc_window(record, fields);
-        redraw_chart_palette();
+        window_services.redraw_chart_palette();
         DeActivateSheet(layer);
         Show_Hide_Bars(record, false);
         inval_grow(fields.window);
@@ -359,7 +363,7 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     sheet->click_modifiers = event->modifiers;
     sheet.release();
     if (ClickScrollBars(as_record(app_ref), where) || click_heading_border(as_record(app_ref), where)) return 1;
-    if (fields.tool >= kFirstChartTool) CreateChart(as_record(app_ref), int16_t(fields.tool));
+    if (fields.tool >= kFirstChartTool) window_services.create_chart(as_record(app_ref), int16_t(fields.tool));
     else sheet_click_in_window(as_record(app_ref), fields.sheet);
     set_refresh_request();
     return 1;

@@ -27,7 +27,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_range.h"
 #include "platform/controls/controls.h"
 

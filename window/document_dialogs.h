@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "core/memory_manager.h"
 #include "files/layout_settings.h"
 

@@ -2,7 +2,7 @@
 // when its task is a document window's, and it shows that record's layer.
 #include "window/document_windows.h"
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"

@@ -5,15 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "charts/chart_commands.h"
-#include "charts/chart_range_entry.h"
-#include "core/alerts.h"
 #include "core/memory_use.h"
+#include "ui/alerts.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
-#include "core/startup.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"
 #include "formula/parser.h"
@@ -42,6 +39,7 @@
 #include "window/window_commands.h"
 #include "window/doc_window.h"
 #include "resource_ids.h"
+#include "window/window_services.h"
 
 EntryLineRecord WEList;
 MemoryRef Editor_Wind = nullptr;
@@ -391,7 +389,7 @@ constexpr int16_t kNoEntryBeep = 6;
 bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     if (!layer || !ensure_entry_line()) return false;
-    if (get_selected_object(layer, 1) && !selected_chart_object(layer)) {
+    if (get_selected_object(layer, 1) && !window_services.selected_chart(layer)) {
         pf::sys_beep(kNoEntryBeep);
         return false;
     }
@@ -426,13 +424,13 @@ bool entry_line_editing() { return Editor_Wind != nullptr; }
 uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, MemoryRef record) {
     if (!ensure_entry_line() || !layer) return 0;
     if (check_access(layer)) {
-        quorvin_alert(kProtectedAlert);
+        window_services.calc_alert(kProtectedAlert);
         return 0;
     }
     uint8_t format[kCellFormatSize];
     GetSelectFormat(format, layer, 1);
     if (format[kFmtFlagsA] & kFlagLocked) {
-        quorvin_alert(kLockedAlert);
+        window_services.calc_alert(kLockedAlert);
         return 0;
     }
     show_editing_bar();
@@ -479,7 +477,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
-    if (MemoryRef chart = layer ? selected_chart_object(layer) : nullptr) bytes = chart_range_text(chart);
+    if (MemoryRef chart = layer ? window_services.selected_chart(layer) : nullptr) bytes = window_services.chart_range_text(chart);
     if (layer && !object_selected) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "window/document_dialogs.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 

@@ -1,15 +1,13 @@
 #include "window/file_menu.h"
 
 #include "editing/find_window.h"
-#include "spelling/spelling.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "editing/sheet_drag.h"
 #include "files/document_file.h"
@@ -32,6 +30,8 @@
 #include "window/window_commands.h"
 #include "window/document_dialogs.h"
 #include "resource_ids.h"
+#include "ui/menu_bar.h"
+#include "window/window_services.h"
 
 int16_t cxl_save = 0;
 
@@ -91,7 +91,7 @@ void revert(MemoryRef record) {
     set_change_ctr(workbook, 0);
     close_windows_of(workbook);
     // The last window put the document first among the recent ones.
-    open_special(0);
+    window_services.open_recent_document(0);
 }
 
 void set_print_area(MemoryRef record) {
@@ -118,7 +118,7 @@ void remember_for_workspace(MemoryRef workbook) {
 void dispose_workbook(MemoryRef workbook) {
     FileInfoRecord file = file_record_of(workbook);
     close_document_file(workbook);
-    if (file.format_code != kFormatUntitled) update_pref_specs(&file.spec, 1);
+    if (file.format_code != kFormatUntitled) window_services.remember_document(&file.spec, 1);
     file = file_record_of(workbook);
     file.editors = DisposeNonNilMemory(file.editors);
     set_file_record(workbook, file);
@@ -138,7 +138,7 @@ void detach_record(MemoryRef record) {
     if (Editor_Wind == record) DeActivateEditor();
     if (fields.window) {
         set_task_appref(fields.window, 0);
-        RemoveFromWindowMenu(fields.window);
+        window_services.unlist_window(fields.window);
         remove_sheet_drag_handlers(fields.window);
     }
     if (fields.sheet && GetSheetWind(fields.sheet) == fields.window) SetSheetWind(fields.sheet, nullptr);
@@ -237,7 +237,7 @@ namespace {
 // Close with the Find or the spelling window in front closes that window.
 bool close_front_tool_window() {
     WindowRef window = pf::front_non_floating_window();
-    if (!is_find_window(window) && !is_spelling_window(window)) return false;
+    if (!window_services.is_closing_tool_window(window)) return false;
     CloseTaskFromWindow(window);
     return true;
 }

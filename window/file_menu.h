@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 
 // The result of the last Save or Save As: 0 saved, else cancelled or failed.
 extern int16_t cxl_save;

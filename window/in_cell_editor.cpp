@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_record.h"
 #include "model/layer_use.h"
 #include "window/cell_walk.h"

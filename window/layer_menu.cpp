@@ -3,14 +3,12 @@
 #include <cstring>
 #include <string>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
-#include "core/screen_geometry.h"
-#include "core/startup.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
-#include "core/system_info.h"
+#include "ui/system_info.h"
 #include "editing/undo_record.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
@@ -28,6 +26,7 @@
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_commands.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -113,7 +112,7 @@ void retitle(MemoryRef layer) {
     unsigned char title[256];
     Get_Wind_Name(title, layer, Get_fileinfo(GetWorkSheet(layer)));
     pf::set_window_title(window, title);
-    AddToWindowMenu(window);
+    window_services.list_window(window);
 }
 
 WindowRef open_layer_window(MemoryRef layer) {
@@ -341,7 +340,7 @@ int32_t CloneDocument(uint16_t with_data, MemoryRef sheet) {
     for (int16_t number = 1; number <= copies; ++number) {
         MemoryRef copy = CloneLayer(with_data != 0, sheet);
         if (!copy) {
-            quorvin_alert(kCloneFailedAlert);
+            window_services.calc_alert(kCloneFailedAlert);
             return kCloneFailedAlert;
         }
         unsigned char name[256];
@@ -359,7 +358,7 @@ void DoLayerMenu(MemoryRef, int16_t item) {
     MemoryRef layer = doc_window_layer(record);
     MemoryRef workbook = doc_window_workbook(record);
     if (Get_Work_Flags(workbook) & kWorkProtected) {
-        quorvin_alert(kProtectedAlert);
+        window_services.calc_alert(kProtectedAlert);
         return;
     }
     switch (item) {

@@ -7,9 +7,9 @@
 #include <iterator>
 #include <string>
 
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "files/layout_settings.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
-#include "core/modal_dialog.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
+#include "ui/modal_dialog.h"
 #include "files/document_file.h"
 #include "model/layer.h"
 #include "model/links.h"

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/alerts.h"
-#include "core/app_menus.h"
-#include "core/task_manager.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "ui/task_manager.h"
+#include "ui/nav_dialogs.h"
+#include "core/file_utils.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
@@ -23,6 +23,7 @@
 #include "shell/app_prefs.h"
 #include "window/window_commands.h"
 #include "window/window_names.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -95,7 +96,22 @@ void make_untitled(MemoryRef workbook) {
     rename_all_windows(workbook, Get_fileinfo(workbook));
 }
 
+// Whether an opening for writing was refused only because the file may not be
+// written: in use, not ours to write, locked, or on a read-only disk.
+bool refused_for_writing(pf::OSErr err) {
+    return err == pf::kOpenForWriteErr || err == pf::kPermissionErr || err == pf::kAccessDeniedErr ||
+           err == pf::kWriteProtectedErr || err == pf::kVolumeLockedErr || err == pf::kFileLockedErr;
+}
+
 }  // namespace
+
+pf::OSErr test_open_document(const pf::FileSpec& spec) {
+    int16_t ref = 0;
+    pf::OSErr err = FSpOpenAware(&spec, kOpenReadWrite, &ref);
+    if (refused_for_writing(err)) err = FSpOpenAware(&spec, kOpenReadOnly, &ref);
+    if (err == pf::noErr) pf::close_file(ref);
+    return err;
+}
 
 int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* task) {
     if (kind == kOpenNewUntitled && task && task->app_ref) return open_new_layer(MemoryRef(task->app_ref));
@@ -121,7 +137,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (num_WorkSheet_winds(workbook) == 0) MakeWind(nullptr, 1, find_SpreadSheet_item(workbook, 0));
     if (is_stationery(*spec)) make_untitled(workbook);
     else proxy_all_windows(workbook, Get_fileinfo(workbook));
-    update_pref_specs(spec, 1);
+    window_services.remember_document(spec, 1);
     DoAllUpdates();
     OpenWorkSheetLinks(workbook, 1);
     return 0;

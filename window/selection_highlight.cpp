@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "core/string_utils.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "editing/sheet_drag.h"
 #include "formula/recalc.h"
 #include "model/layer.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/screen_geometry.h"
-#include "core/system_info.h"
+#include "ui/screen_geometry.h"
+#include "ui/system_info.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "model/layer.h"

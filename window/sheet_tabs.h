@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 
 // The tab window (none while closed), the strip the tabs are drawn in, the
 // largest first tab, and the request to bring the active tab into view.

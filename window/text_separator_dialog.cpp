@@ -1,9 +1,9 @@
 // The separator of a text file whose kind does not tell it (DLOG 170).
 #include <cstdint>
 
-#include "core/alerts.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
 #include "window/document_dialogs.h"

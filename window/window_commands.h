@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_range.h"
 
 // A document window's record (the app ref of its task): its window, the layer
@@ -15,6 +15,8 @@
 WindowRef doc_window_window(MemoryRef record);
 MemoryRef doc_window_layer(MemoryRef record);
 MemoryRef doc_window_workbook(MemoryRef record);
+// The layer a window shows (nullptr when it is no document window).
+MemoryRef GetSheetRef(WindowRef window);
 
 void DoFileMenu(MemoryRef record, int16_t item);
 // The document layout dialog for a document window, opening on panel 1 to 3.

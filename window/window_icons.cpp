@@ -3,7 +3,7 @@
 // workbook's layers that shows the chosen one.
 #include <string>
 
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/draw/port.h"

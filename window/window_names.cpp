@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "core/app_menus.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "model/calc_globals.h"
@@ -13,6 +12,7 @@
 #include "window/doc_window.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
+#include "window/window_services.h"
 
 int16_t untitled_ctr = 0;
 
@@ -96,7 +96,7 @@ void rename_all_windows(MemoryRef workbook, MemoryRef file_info) {
         unsigned char title[256];
         Get_Wind_Name(title, layer, file_info);
         pf::set_window_title(window, title);
-        AddToWindowMenu(window);
+        window_services.list_window(window);
     }
 }
 

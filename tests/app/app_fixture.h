@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
-#include "core/startup.h"
-#include "core/system_info.h"
-#include "core/task_manager.h"
+#include "ui/alerts.h"
+#include "app/startup.h"
+#include "ui/system_info.h"
+#include "ui/task_manager.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"

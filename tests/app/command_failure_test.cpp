@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_menus.h"
 #include "core/alert_kinds.h"
-#include "core/app_menus.h"
 #include "core/memory_internal.h"
 #include "model/cell_store.h"
 #include "platform/memory/memory.h"

@@ -3,7 +3,7 @@
 // menu while a modal dialog is up.
 #include <vector>
 
-#include "core/app_menus.h"
+#include "app/app_menus.h"
 #include "editing/find_window.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

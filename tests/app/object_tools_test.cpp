@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/app_menus.h"
-#include "core/task_manager.h"
+#include "app/app_menus.h"
+#include "ui/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "platform/files/files.h"
 #include "shell/shell_commands.h"
 

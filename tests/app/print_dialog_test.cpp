@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "model/layer.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/print/print_jobs.h"

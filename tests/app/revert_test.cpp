@@ -2,7 +2,7 @@
 // its changes when the file can no longer be read.
 #include <filesystem>
 
-#include "core/app_menus.h"
+#include "app/app_menus.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/layer.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/number_text.h"
 #include "model/cell_store.h"
 #include "platform/resources/resources.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "core/app_menus.h"
-#include "core/required_events.h"
+#include "app/app_menus.h"
+#include "app/required_events.h"
 #include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

@@ -3,8 +3,8 @@
 // undo step; Cancel changes nothing; a range too small never opens it.
 #include <filesystem>
 
-#include "core/app_menus.h"
-#include "core/dialog_items.h"
+#include "app/app_menus.h"
+#include "ui/dialog_items.h"
 #include "editing/table_format.h"
 #include "editing/undo.h"
 #include "model/cell_formats.h"

@@ -1,8 +1,8 @@
 // Alerts and error reporting on the whole program: the keys of alerts, errors
 // raised in the background, and the messages of file errors.
 #include "tests/app/attended_fixture.h"
-#include "core/alerts.h"
-#include "core/dialog_items.h"
+#include "ui/alerts.h"
+#include "ui/dialog_items.h"
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
 #include "platform/events/keyboard.h"

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "../app/app_fixture.h"
-#include "core/app_menus.h"
-#include "core/required_events.h"
+#include "app/app_menus.h"
+#include "app/required_events.h"
 #include "shell/shell_commands.h"
 #include "resource_ids.h"
 

@@ -1,9 +1,9 @@
 // Dialog items and the modal loop: the keys of dialogs, number and column fields,
 // little arrows, check boxes and radios.
 #include "../app/app_fixture.h"
-#include "core/dialog_items.h"
-#include "core/modal_dialog.h"
-#include "core/screen_geometry.h"
+#include "ui/dialog_items.h"
+#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
 #include "shell/shell_commands.h"
 
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/dialog_items.h"
+#include "ui/dialog_items.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"

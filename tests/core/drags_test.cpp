@@ -1,4 +1,4 @@
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "core/memory_manager.h"
 #include "platform/events/input.h"
 #include "platform/events/keyboard.h"

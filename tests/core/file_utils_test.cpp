@@ -1,5 +1,5 @@
 #include "core/file_utils.h"
-#include "core/port_utils.h"
+#include "ui/port_utils.h"
 
 #include <gtest/gtest.h>
 

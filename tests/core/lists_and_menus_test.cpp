@@ -1,7 +1,7 @@
 // List boxes, menus and the keyboard state.
 #include "../app/app_fixture.h"
-#include "core/dialog_items.h"
-#include "core/lists_and_menus.h"
+#include "ui/dialog_items.h"
+#include "ui/lists_and_menus.h"
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "tests/core/dialog_test_support.h"

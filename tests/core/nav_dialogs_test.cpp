@@ -1,8 +1,8 @@
 // The navigation dialogs as the application uses them: saving where the files
 // subsystem can write, opening files as an open-documents event, cancelling.
 #include "../app/app_fixture.h"
-#include "core/alerts.h"
-#include "core/nav_dialogs.h"
+#include "ui/alerts.h"
+#include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "shell/app_prefs.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/port_utils.h"
+#include "ui/port_utils.h"
 #include "core/string_utils.h"
 #include "platform/host/host.h"
 #include "platform/windows/windows.h"

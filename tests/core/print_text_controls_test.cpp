@@ -4,9 +4,9 @@
 #include <string>
 
 #include "../app/app_fixture.h"
-#include "core/control_data.h"
-#include "core/print_records.h"
-#include "core/text_services.h"
+#include "ui/control_data.h"
+#include "ui/print_records.h"
+#include "ui/text_services.h"
 #include "platform/system/system.h"
 
 TEST(PrintRecords, TheDefaultFormatIsTheSystemsPaperWithQuarterInchMargins) {

@@ -1,7 +1,7 @@
 // Window geometry, cursors, colours and the calculation library's alerts.
 #include "../app/app_fixture.h"
-#include "core/colours.h"
-#include "core/screen_geometry.h"
+#include "ui/colours.h"
+#include "ui/screen_geometry.h"
 #include "platform/screen/cursor.h"
 
 TEST_F(AppTest, TheDesktopEdgeCountsAsOnScreenAndTheOriginDoesNot) {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "../app/app_fixture.h"
-#include "core/port_utils.h"
+#include "ui/port_utils.h"
 #include "core/string_utils.h"
 #include "shell/palette_windows.h"
 

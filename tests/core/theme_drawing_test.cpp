@@ -1,6 +1,6 @@
 // The shared hand-drawn elements, drawn into a window and written as a PNG.
 #include "../app/app_fixture.h"
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "platform/draw/draw.h"
 #include "platform/screen/screen.h"
 

@@ -11,7 +11,7 @@
 #include "objects/object_records.h"
 #include "objects/object_drawing.h"
 #include "objects/objects.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/undo.h"
 #include "model/workbook.h"
 #include "tests/objects/png_sample.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/clipboard.h"
 #include "formula/error_values.h"
 #include "undo_fixture.h"

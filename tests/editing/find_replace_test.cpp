@@ -4,7 +4,7 @@
 // as one undo step that visits each cell once.
 #include "../shell/format_fixture.h"
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/find_replace.h"
 #include "editing/find_window.h"
 #include "platform/events/keyboard.h"

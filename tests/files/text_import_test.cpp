@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "platform/events/events.h"
 #include "platform/host/driver.h"
 #include "platform/events/keyboard.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "model/date_serials.h"
 #include "platform/system/date_time.h"
 #include "recalc_fixture.h"

@@ -3,7 +3,7 @@
 // nothing placed, and a placed picture is one undo step that survives saving.
 #include <fstream>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "objects/object_placement.h"

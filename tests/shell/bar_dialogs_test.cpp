@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "platform/events/keyboard.h"
 #include "shell/app_prefs.h"
 #include "shell/bar_dialogs.h"

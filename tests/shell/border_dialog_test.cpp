@@ -1,7 +1,7 @@
 // The cell borders dialog's choices: what it opens with for a selection,
 // every line style and colour applied with undo, the outline, and refusals.
 #include "format_fixture.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "editing/undo.h"
 #include "model/workbook.h"
 #include "shell/border_dialog.h"

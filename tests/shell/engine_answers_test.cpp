@@ -3,7 +3,7 @@
 // asks for a text file's separator (also with semicolon chosen for a CSV).
 #include <vector>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "model/cell_format.h"
 #include "platform/events/events.h"
 #include "platform/events/keyboard.h"

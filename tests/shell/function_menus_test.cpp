@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "format_fixture.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "editing/find_replace.h"
 #include "formula/function_table.h"
 #include "shell/app_prefs.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "format_fixture.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "platform/events/keyboard.h"
 #include "shell/goto_dialog.h"
 

@@ -10,7 +10,7 @@
 #include "format_fixture.h"
 #include "../window/golden_image.h"
 #include "palette_picture.h"
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "core/passwords.h"
 #include "editing/undo.h"
 #include "formula/recalc.h"

@@ -20,7 +20,7 @@
 #include "shell/palette_grid.h"
 #include "shell/shell_commands.h"
 #include "shell/tool_palette.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "resource_ids.h"

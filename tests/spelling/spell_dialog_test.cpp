@@ -7,7 +7,7 @@
 
 #include "../window/road_fixture.h"
 #include "editing/editing_commands.h"
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "platform/lists/lists.h"
 #include "platform/draw/port.h"
 #include "platform/draw/text.h"

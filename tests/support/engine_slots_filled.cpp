@@ -1,6 +1,6 @@
 // Test programs that link the application get its services from the start,
 // as the program does at start-up.
-#include "core/engine_slots.h"
+#include "app/engine_slots.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Test programs of the engine that drive the platform (its fonts, its event
 // queue) get the platform's answers from the start.
-#include "core/platform_answers.h"
+#include "ui/platform_answers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Linked into every test program: no person answers alerts or file dialogs there,
 // so they are answered at once (Return for alerts, Escape for file dialogs).
 // Tests that drive a dialog themselves turn this off for their own duration.
-#include "core/alerts.h"
+#include "ui/alerts.h"
 
 namespace {
 

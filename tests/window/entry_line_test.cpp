@@ -6,10 +6,10 @@
 
 #include <cairo.h>
 
-#include "core/alerts.h"
-#include "core/task_manager.h"
 #include "model/cell_store.h"
 #include "platform/memory/memory.h"
+#include "ui/alerts.h"
+#include "ui/task_manager.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
 #include "platform/events/events.h"

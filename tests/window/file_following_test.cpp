@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "files/document_file.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"

@@ -6,14 +6,14 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/alerts.h"
+#include "ui/alerts.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/links.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
 #include "window/open_command.h"
-#include "core/lists_and_menus.h"
+#include "ui/lists_and_menus.h"
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
 #include "platform/screen/screen.h"

@@ -2,7 +2,7 @@
 // fonts, sizes, faces, the three alignments, currency, percent, dates, times
 // and decimals, compared with its golden image.
 #include "road_fixture.h"
-#include "core/task_manager.h"
+#include "ui/task_manager.h"
 #include "model/cell_formats.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"

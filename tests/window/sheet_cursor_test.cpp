@@ -3,7 +3,7 @@
 // the selection's fill handle (not while a cell is typed in), and a text box
 // under edit, whose view the idle time keeps over the box.
 #include "../app/app_fixture.h"
-#include "core/screen_geometry.h"
+#include "ui/screen_geometry.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"

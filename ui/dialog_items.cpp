@@ -1,0 +1,434 @@
+// Dialog items: the small operations every dialog uses on its items, through
+// the controls behind them.
+#include "ui/dialog_items.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ui/alerts.h"
+#include "ui/modal_dialog.h"
+#include "ui/screen_geometry.h"
+#include "core/string_utils.h"
+#include "ui/task_manager.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
+#include "platform/draw/theme.h"
+#include "platform/events/keyboard.h"
+#include "platform/fonts/fonts.h"
+#include "platform/menus/menus.h"
+#include "platform/resources/resources.h"
+#include "platform/screen/cursor.h"
+#include "ui/ui_services.h"
+
+namespace {
+
+constexpr uint32_t kFlashTicks = 8;
+constexpr int16_t kOutlineGap = 4;
+constexpr int16_t kOutlinePen = 3;
+constexpr int16_t kOutlineCorner = 16;
+constexpr int16_t kMovableModalVariant = 5;
+
+enum : int16_t { kEditUndo = 1, kEditCut = 4, kEditCopy = 5, kEditPaste = 6, kEditClear = 7, kEditSelectAll = 9 };
+
+bool is_edit_text(DialogRef dialog, int16_t item) { return pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem; }
+
+pf::Rect grown(pf::Rect r, int16_t by) { return pf::Rect{int16_t(r.top - by), int16_t(r.left - by), int16_t(r.bottom + by), int16_t(r.right + by)}; }
+
+// The dialog's default-button outline, drawn in the current port.
+void draw_outline(DialogRef dialog, int16_t item, bool erase) {
+    pf::Rect box = grown(pf::get_dialog_item_box(dialog, item), kOutlineGap);
+    pf::pen_normal();
+    pf::pen_size(kOutlinePen, kOutlinePen);
+    if (erase) pf::pen_pat(pf::kWhitePattern);
+    else if (!GetButtonEnable(dialog, item)) pf::pen_pat(pf::kGrayPattern);
+    pf::frame_round_rect(box, kOutlineCorner, kOutlineCorner);
+    pf::pen_normal();
+}
+
+}  // namespace
+
+pf::Port* dialog_port(DialogRef dialog) { return pf::window_port(pf::get_dialog_window(dialog)); }
+
+// ---- Items and their controls ----------------------------------------------------
+
+pf::ControlRef GetDialogControl(DialogRef dialog, int16_t item) {
+    return dialog ? pf::get_dialog_item_control(dialog, item) : nullptr;
+}
+
+void DrawDialogItem(DialogRef dialog, int16_t item) { pf::draw_dialog_item(dialog, item); }
+
+void GetDItemBox(DialogRef dialog, int16_t item, pf::Rect* box) { *box = pf::get_dialog_item_box(dialog, item); }
+
+void MoveDItem(DialogRef dialog, int16_t item, int16_t dh, int16_t dv) {
+    pf::Rect box = pf::get_dialog_item_box(dialog, item);
+    Offset_Rect(box, dh, dv);
+    pf::set_dialog_item_box(dialog, item, box);
+    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::move_control(control, box.left, box.top);
+}
+
+void AttachDUserProc(DialogRef dialog, int16_t item, pf::UserItemProc proc) {
+    pf::set_dialog_item_user_proc(dialog, item, proc);
+}
+
+// ---- Texts and numbers -------------------------------------------------------------
+
+void SetDText(DialogRef dialog, int16_t item, const unsigned char* text) {
+    pf::set_dialog_item_text(dialog, item, pstring_text(text));
+}
+
+void GetDText(DialogRef dialog, int16_t item, unsigned char* text) {
+    set_pstring(text, pf::get_dialog_item_text(dialog, item));
+}
+
+void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (!control) return;
+    pf::set_control_data(control, pf::kControlEditTextPart, pf::kControlEditTextTextTag, text[0], text + 1);
+    pf::draw_one_control(control);
+}
+
+void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    size_t size = 0;
+    if (!control || pf::get_control_data(control, pf::kControlEditTextPart, pf::kControlEditTextTextTag, 255, text + 1,
+                                         &size) != pf::noErr) {
+        GetDText(dialog, item, text);
+        return;
+    }
+    text[0] = uint8_t(std::min<size_t>(size, 255));
+}
+
+void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end) {
+    pf::select_dialog_item_text(dialog, item, start, end);
+}
+
+void SetEditTextDialogItemFocus(DialogRef dialog, int16_t item) { pf::set_dialog_keyboard_focus(dialog, item); }
+
+void SetCntrlText(DialogRef dialog, int16_t item, const unsigned char* text) {
+    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_title(control, pstring_text(text));
+}
+
+void SetDNum(DialogRef dialog, int16_t item, int16_t number, bool select) {
+    std::string text = std::to_string(number);
+    pf::set_dialog_item_text(dialog, item, text);
+    if (select) pf::select_dialog_item_text(dialog, item, 0, kAllCharacters);
+}
+
+bool parse_whole_number(const unsigned char* text, int32_t* value) {
+    int length = text[0];
+    int at = 1;
+    bool negative = false;
+    if (at <= length && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+    if (at > length) return false;
+    int64_t number = 0;
+    for (; at <= length; ++at) {
+        if (text[at] < '0' || text[at] > '9') return false;
+        number = std::min<int64_t>(number * 10 + (text[at] - '0'), int64_t(INT32_MAX) + 1);
+    }
+    number = negative ? -number : std::min<int64_t>(number, INT32_MAX);
+    *value = int32_t(number);
+    return true;
+}
+
+int16_t GetDNum(DialogRef dialog, int16_t item) {
+    unsigned char text[256];
+    GetDEditText(dialog, item, text);
+    int32_t value = 0;
+    if (!parse_whole_number(text, &value)) return 0;
+    return int16_t(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
+}
+
+// ---- Check boxes, radios and buttons -----------------------------------------------
+
+int16_t GetCheckbox(DialogRef dialog, int16_t item) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    return control ? int16_t(pf::get_control_value(control)) : 0;
+}
+
+void SetCheckbox(DialogRef dialog, int16_t item, int16_t value) {
+    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_value(control, value);
+}
+
+void SetCheckboxMax(DialogRef dialog, int16_t item, int16_t maximum) {
+    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_maximum(control, maximum);
+}
+
+int16_t FlipControl(pf::ControlRef control) {
+    if (!control) return 0;
+    int32_t value = pf::get_control_value(control) ? 0 : 1;
+    pf::set_control_value(control, value);
+    return int16_t(value);
+}
+
+int16_t FlipCheckbox(DialogRef dialog, int16_t item) { return FlipControl(GetDialogControl(dialog, item)); }
+
+void SetDRadios(DialogRef dialog, int16_t first, int16_t last, int16_t on) {
+    for (int16_t item = first; item <= last; ++item) {
+        pf::ControlRef control = GetDialogControl(dialog, item);
+        if (!control) continue;
+        pf::set_control_value(control, item == on ? 1 : 0);
+        pf::draw_one_control(control);
+    }
+}
+
+int16_t GetDRadios(DialogRef dialog, int16_t first, int16_t last) {
+    for (int16_t item = first; item <= last; ++item)
+        if (GetCheckbox(dialog, item)) return item;
+    return 0;
+}
+
+void msEnableControl(pf::ControlRef control, bool enable) {
+    if (control) pf::hilite_control(control, enable ? 0 : pf::kControlInactiveHilite);
+}
+
+void EnableButton(DialogRef dialog, int16_t item, bool enable) {
+    if (!GetDialogControl(dialog, item)) return;
+    pf::enable_dialog_item(dialog, item, enable);
+    msEnableControl(GetDialogControl(dialog, item), enable);
+}
+
+void SetControlState(DialogRef dialog, int16_t first, int16_t last, bool enable) {
+    for (int16_t item = first; item <= last; ++item) EnableButton(dialog, item, enable);
+}
+
+bool msGetControlEnabled(pf::ControlRef control) {
+    return control && control->hilite != pf::kControlInactiveHilite;
+}
+
+bool GetButtonEnable(DialogRef dialog, int16_t item) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    return pf::is_dialog_item_enabled(dialog, item) && (!control || msGetControlEnabled(control));
+}
+
+void dialog_pause(uint32_t ticks) {
+    uint32_t until = pf::tick_count() + ticks;
+    while (pf::tick_count() < until) {
+        pf::compose_screen();
+        pf::clock_sleep(16);
+    }
+}
+
+int16_t flash_control(pf::ControlRef control) {
+    if (!control || control->hilite != 0) return 1;
+    pf::hilite_control(control, pf::kControlButtonPart);
+    dialog_pause(kFlashTicks);
+    pf::hilite_control(control, 0);
+    return 0;
+}
+
+int16_t flash_button(DialogRef dialog, int16_t item) {
+    if (!pf::is_dialog_item_enabled(dialog, item) || is_edit_text(dialog, item)) return 1;
+    return flash_control(GetDialogControl(dialog, item));
+}
+
+// ---- Pop-ups, fonts and styles -------------------------------------------------------
+
+pf::MenuRef GetContolPopMenu(DialogRef dialog, int16_t item) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    return control && control->kind == pf::kPopupButtonControl ? control->menu : nullptr;
+}
+
+void make_font_pop(DialogRef dialog, int16_t item) {
+    pf::MenuRef menu = GetContolPopMenu(dialog, item);
+    if (!menu) return;
+    pf::delete_menu_items(menu, 1, pf::count_menu_items(menu));
+    for (const pf::FontFamily& family : pf::font_list()) pf::append_menu_item_text(menu, family.name);
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    pf::set_control_minimum(control, 1);
+    pf::set_control_maximum(control, pf::count_menu_items(menu));
+}
+
+void SetDialogItemStyle(DialogRef dialog, int16_t item, uint8_t style) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (control) pf::set_control_font_style(control, control->font, control->size, style);
+}
+
+void SetItemFontandSize(DialogRef dialog, int16_t item, int16_t font, int16_t size) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (control) pf::set_control_font_style(control, font, size, control->face);
+}
+
+void changeFont(DialogRef dialog, int16_t item, int16_t font, int16_t size) { SetItemFontandSize(dialog, item, font, size); }
+
+void DimAppearanceText(DialogRef dialog, int16_t item, bool dim) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (!control) return;
+    if (dim) pf::deactivate_control(control);
+    else pf::activate_control(control);
+}
+
+int16_t Do_DLOG_Popup(DialogRef dialog, int16_t item, int16_t title_item, int16_t menu_id, int16_t current) {
+    pf::MenuRef menu = pf::get_menu(menu_id);
+    if (!menu) return 0;
+    pf::insert_menu(menu, pf::kInsertHierarchicalMenu);
+    int16_t count = pf::count_menu_items(menu);
+    if (current >= 0)
+        for (int16_t i = 1; i <= count; ++i) pf::check_menu_item(menu, i, i == current);
+    PushPort(dialog_port(dialog));
+    pf::Rect box = pf::get_dialog_item_box(dialog, item);
+    pf::Point corner{int16_t(box.top + 1), int16_t(box.left + 1)};
+    pf::local_to_global(corner);
+    pf::Rect title_box = title_item ? pf::get_dialog_item_box(dialog, title_item) : pf::Rect{};
+    if (title_item) pf::invert_rect(title_box);
+    int32_t choice = pf::pop_up_menu_select(menu, corner.v, corner.h, current > 0 ? current : 1);
+    if (title_item) pf::invert_rect(title_box);
+    pf::delete_menu(menu_id);
+    pf::dispose_menu(menu);
+    PopPort();
+    return int16_t(choice & 0xFFFF);
+}
+
+void draw_pop(const pf::Rect* rect, bool active, int16_t) {
+    pf::draw_theme_popup_button(*rect, active ? pf::kThemeStateActive : pf::kThemeStateInactive);
+}
+
+void DrawColorPopSample(DialogRef dialog, int16_t item, bool active, const pf::RGBColor* colour) {
+    pf::Rect box = pf::get_dialog_item_box(dialog, item);
+    PushPort(dialog_port(dialog));
+    draw_pop(&box, active, 32);
+    if (active) {
+        pf::Rect sample{int16_t(box.top + 3), int16_t(box.left + 4), int16_t(box.bottom - 3), int16_t(box.right - 20)};
+        pf::RGBColor saved;
+        pf::get_fore_color(saved);
+        if (colour) {
+            pf::rgb_fore_color(*colour);
+            pf::paint_rect(sample);
+            pf::rgb_fore_color(saved);
+            pf::frame_rect(sample);
+        } else {
+            int16_t v = int16_t((sample.top + sample.bottom) / 2), h = int16_t((sample.left + sample.right) / 2);
+            pf::move_to(h, v);
+            pf::line_to(h, v);
+        }
+    }
+    PopPort();
+}
+
+// ---- The default button ----------------------------------------------------------------
+
+void SetOKBoxProc(DialogRef dialog, int16_t item) {
+    pf::set_dialog_default_item(dialog, item);
+    if (pf::ControlRef control = GetDialogControl(dialog, item))
+        pf::set_window_default_button(pf::get_dialog_window(dialog), control);
+}
+
+void draw_hilite_button(DialogRef dialog) {
+    PushPort(dialog_port(dialog));
+    draw_outline(dialog, dialog->default_item, false);
+    PopPort();
+}
+
+void change_default_item(DialogRef dialog, int16_t item) {
+    if (!GetDialogControl(dialog, item) || item == dialog->default_item) return;
+    SetOKBoxProc(dialog, item);
+}
+
+void reset_ok_button(DialogRef dialog, bool enable) {
+    if (GetButtonEnable(dialog, dialog->default_item) != enable) EnableButton(dialog, dialog->default_item, enable);
+}
+
+// ---- Opening, closing, editing, panels ---------------------------------------------------
+
+DialogRef StdNewDLOG(int16_t dlog_id, int16_t default_item, const pf::Point* saved) {
+    if (!pf::get_resource(pf::kDialogType, dlog_id)) return nullptr;
+    answer_unattended(pf::kEscapeChar, pf::kKeyCodeEscape);
+    DeactivateFloatersAndFirstDocumentWindow();
+    DialogRef dialog = pf::get_new_dialog(dlog_id);
+    if (!dialog) {
+        ActivateFloatersAndFirstDocumentWindow();
+        return nullptr;
+    }
+    WindowRef window = pf::get_dialog_window(dialog);
+    if (saved && checkonscreen(*saved)) pf::move_window(window, saved->h, saved->v, false);
+    pf::set_port(pf::window_port(window));
+    if (default_item) SetOKBoxProc(dialog, default_item);
+    ui_services.dialog_menu_bar(0, pf::window_variant(window) == kMovableModalVariant);
+    pf::set_window_refcon(window, 0);
+    SetCursorTo(kArrowCursor);
+    return dialog;
+}
+
+ModalMenuBar::ModalMenuBar() : dimmed(!WindowIsModal(pf::front_window())) {
+    if (dimmed) ui_services.dialog_menu_bar(0, 0);
+}
+
+ModalMenuBar::~ModalMenuBar() {
+    if (dimmed) ui_services.dialog_menu_bar(1, 0);
+}
+
+void StdDLOG_close(DialogRef dialog, pf::Point* saved) {
+    if (!dialog) return;
+    if (saved) *saved = get_global_loc(pf::get_dialog_window(dialog));
+    pf::dispose_dialog(dialog);
+    if (WindowIsModal(pf::front_window())) return;
+    ui_services.dialog_menu_bar(1, 0);
+    ActivateFloatersAndFirstDocumentWindow();
+}
+
+void dlog_menus(DialogRef dialog, int16_t menu_item) {
+    int16_t item = pf::get_dialog_keyboard_focus(dialog);
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (!control) return;
+    switch (menu_item) {
+        case kEditUndo: pf::edit_text_undo(control); break;
+        case kEditCut: pf::edit_text_cut(control); break;
+        case kEditCopy: pf::edit_text_copy(control); break;
+        case kEditPaste: pf::edit_text_paste(control); break;
+        case kEditClear: pf::edit_text_clear(control); break;
+        case kEditSelectAll: pf::edit_text_select(control, 0, kAllCharacters); break;
+        default: return;
+    }
+    pf::inval_window_rect(pf::get_dialog_window(dialog), pf::get_dialog_item_box(dialog, item));
+}
+
+void panelSwap(DialogRef dialog, int16_t base_ditl, int16_t, int16_t new_panel, int16_t items_kept) {
+    int16_t extra = int16_t(pf::count_dialog_items(dialog) - items_kept);
+    if (extra > 0) pf::shorten_dialog_items(dialog, extra);
+    pf::append_dialog_items(dialog, int16_t(base_ditl + new_panel), pf::AppendMethod::kOverlay);
+}
+
+// ---- The standard key filter ------------------------------------------------------------------
+
+bool KeyFilter(DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    switch (event.what) {
+        case pf::kMouseDown:
+            if (!modal_window_item(pf::get_dialog_window(dialog), &event)) return pf::standard_filter(dialog, event, item_hit);
+            item_hit = 0;
+            return true;
+        case pf::kKeyDown:
+        case pf::kAutoKey:
+            break;
+        case pf::kUpdateEvent:
+            if (reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog)) ui_services.draw_update(&event);
+            return pf::standard_filter(dialog, event, item_hit);
+        default:
+            return pf::standard_filter(dialog, event, item_hit);
+    }
+    unsigned char ch = pf::event_char(event);
+    bool command = (event.modifiers & pf::kCmdKey) != 0;
+    if (command) {
+        if (ch != '.') return false;
+        ch = pf::kEscapeChar;
+    }
+    if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
+        if (!GetButtonEnable(dialog, 1)) return false;
+        flash_button(dialog, 1);
+        item_hit = 1;
+        return true;
+    }
+    if (ch == pf::kEscapeChar) {
+        if (!GetDialogControl(dialog, 2) || !GetButtonEnable(dialog, 2)) return false;
+        flash_button(dialog, 2);
+        item_hit = 2;
+        return true;
+    }
+    if (ch == pf::kBackspaceChar || ch == pf::kTabChar || ch >= ' ') {
+        pf::DialogRef hit_dialog = nullptr;
+        int16_t hit = 0;
+        pf::dialog_select(event, &hit_dialog, &hit);
+        if (!pf::get_dialog_keyboard_focus(dialog)) return false;
+        item_hit = hit;
+        return true;
+    }
+    return pf::standard_filter(dialog, event, item_hit);
+}
