@@ -1,7 +1,6 @@
 // TaskMaster, the event loop: waits for events and routes each one to the
 // procedure of the task its window belongs to.
 #include <algorithm>
-#include <new>
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
@@ -48,15 +47,15 @@ LoopState loop;
 
 void route_event(EventRecord* event);
 
-// Runs what an event asks for; running out of memory on the way is told, and
-// the program goes on with its documents as the failed work left them.
+// Runs what an event asks for (a command, a click, a key, an Apple event), and
+// the idle work, under a failure frame of its own: a failure on the way (out
+// of memory, a file error) abandons the work, every guard on the way giving
+// its use back, and is told; the program goes on with its documents as the
+// work left them.
 template <typename Work>
 void run_guarded(Work&& work) {
-    try {
-        work();
-    } catch (const std::bad_alloc&) {
-        show_file_error(kNoMemoryErr);
-    }
+    int16_t error = with_failure_handler(&mem_globals, work);
+    if (error) show_file_error(memory_error_to_tell(error));
 }
 
 void set_cursor_rect_at(pf::Point where) {
@@ -304,7 +303,7 @@ bool task_master_pass() {
     // Each request was announced by a high-level event, which a full queue may
     // have dropped: the requests still pending are carried out one per pass.
     if (pf::ae_pending_count() > 0) run_guarded([] { pf::ae_process_apple_event(); });
-    run_idle_procedures(&event);
+    run_guarded([&event] { run_idle_procedures(&event); });
     return !loop.quit;
 }
 
@@ -437,7 +436,7 @@ void do_menus(EventRecord* event, int32_t menu_result) {
     get_task_from_window(window, &task);
     MenuChoice choice{int16_t(menu_result >> 16), int16_t(menu_result & 0xFFFF)};
     unhilite_menu_bar();  // before a dialog or a question the command may put up
-    if (task.menu) task.menu(event, task.app_ref, uintptr_t(&choice));
+    if (task.menu) run_guarded([&] { task.menu(event, task.app_ref, uintptr_t(&choice)); });
 }
 
 void do_menu_button(int16_t menu, int16_t item) {
@@ -453,7 +452,7 @@ void do_menu_button(int16_t menu, int16_t item) {
     get_task_from_window(window, &task);
     EventRecord null_event{};
     MenuChoice choice{menu, item};
-    call_task_in_port(task.menu, window, &null_event, task.app_ref, uintptr_t(&choice));
+    run_guarded([&] { call_task_in_port(task.menu, window, &null_event, task.app_ref, uintptr_t(&choice)); });
 }
 
 void do_idle(EventRecord* event) {

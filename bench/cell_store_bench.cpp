@@ -18,6 +18,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -103,8 +104,7 @@ void paste_band(Session& session, int top, int left, int bottom, int right) {
     std::vector<uint8_t> block = band_block(top, left, bottom, right);
     MemoryRef pasted = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
     CellPoint top_left{int16_t(top), int16_t(left)}, bottom_right{int16_t(bottom), int16_t(right)};
-    use_layer(session.layer)->selection = {top_left, top_left};
-    release_layer(session.layer);
+    LayerUse(session.layer)->selection = {top_left, top_left};
     InputData(top_left, bottom_right, pasted, session.layer);
     DisposeMemory(pasted);
 }
@@ -127,7 +127,7 @@ void build_in_bands(Session& session, int64_t n, Order order) {
 // Whether the store holds exactly `cells` cells, each with its value.
 bool store_holds(Session& session, int64_t cells) {
     MemoryRef store = session.store();
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
+    MemoryUse<const uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     int64_t count = 0;
     bool values_right = true;
@@ -136,7 +136,6 @@ bool store_holds(Session& session, int64_t cells) {
             values_right = values_right && load_f64(_formulaPtr_(cell)) == value_at(_RowID_(row), _cellID_(cell));
             ++count;
         }
-    UnuseMemory(store);
     return count == cells && values_right;
 }
 
@@ -204,10 +203,10 @@ void BM_Read(benchmark::State& state) {
     if (sum != expected) state.SkipWithError("a cell read back wrong or not at all");
     state.SetItemsProcessed(state.iterations() * int64_t(cells.size()));
     report(state, session, int64_t(cells.size()));
-    SpreadSheet* sheet = use_layer(session.layer);
+    LayerUse sheet(session.layer);
     state.counters["cache_bytes_per_cell"] =
         sheet->row_cache ? double(GetByteSize(sheet->row_cache)) / double(cells.size()) : 0.0;
-    release_layer(session.layer);
+    sheet.release();
     if (cached) ReleaseCache(session.layer);
 }
 

@@ -19,6 +19,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
@@ -77,9 +78,9 @@ struct FormulaSheet {
         MemoryRef parsed = nullptr;
         int16_t kind = 0;
         parse_formula_text(typed, CellPoint{int16_t(row), int16_t(column)}, layer, &parsed, &kind, nullptr);
-        auto* bytes = static_cast<uint8_t*>(UseMemory(parsed));
-        std::vector<uint8_t> out(bytes, bytes + GetByteSize(parsed));
-        UnuseMemory(parsed);
+        MemoryUse<uint8_t> bytes(parsed);
+        std::vector<uint8_t> out(bytes.get(), bytes + GetByteSize(parsed));
+        bytes.release();
         DisposeMemory(parsed);
         return out;
     }
@@ -121,19 +122,19 @@ struct FormulaSheet {
         pf::set_text_antialiasing(false);
         pf::open_port(port, surface, kWidth, kHeight);
         pf::set_port(&port);
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->view_rect = pf::Rect{0, 0, kHeight - 15, kWidth - 15};
         sheet->flags |= kLayerGridLines | kLayerHeadings;
-        release_layer(layer);
+        sheet.release();
         SetActiveRects(layer);
     }
 
     int32_t enter(int row, int column, const std::string& text) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->active_cell = CellPoint{int16_t(row), int16_t(column)};
         sheet->selection = CellRange{sheet->active_cell, sheet->active_cell};
         sheet->flags |= kLayerFormatStale;
-        release_layer(layer);
+        sheet.release();
         MemoryRef block = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
         uint16_t offset = 0;
         const int32_t answer = Enter_Data(layer, block, nullptr, &offset, 0);

@@ -16,6 +16,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -65,8 +66,7 @@ struct Session : BenchWorkbook {
     Session() : BenchWorkbook(2) {
     }
     void select(const CellRange& range) {
-        use_layer(layer)->selection = range;
-        release_layer(layer);
+        LayerUse(layer)->selection = range;
     }
     void store(const std::vector<uint8_t>& bytes, const CellRange& range) {
         MemoryRef block = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));

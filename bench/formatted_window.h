@@ -16,6 +16,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "printing/page_breaks.h"
 #include "model/workbook.h"
 #include "platform/draw/draw.h"
@@ -51,11 +52,11 @@ struct Window {
         pf::set_text_antialiasing(false);
         pf::open_port(port, surface, kWidth, kHeight);
         pf::set_port(&port);
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->view_rect = pf::Rect{0, 0, kHeight - 15, kWidth - 15};
         sheet->sheet_colours = 32;
         set_format_extent(sheet->default_column_format, kFallbackColumnWidth);
-        release_layer(layer);
+        sheet.release();
         SetActiveRects(layer);
     }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
@@ -84,9 +85,9 @@ struct Sheet {
         parse_formula_text(typed, cell, layer, &formula, &kind, nullptr);
         std::vector<uint8_t> bytes;
         if (formula) {
-            auto* p = static_cast<uint8_t*>(UseMemory(formula));
-            bytes.assign(p, p + GetByteSize(formula));
-            UnuseMemory(formula);
+            MemoryUse<uint8_t> p(formula);
+            bytes.assign(p.get(), p + GetByteSize(formula));
+            p.release();
             DisposeMemory(formula);
         }
         return bytes;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
@@ -51,13 +52,12 @@ std::vector<uint8_t> number_block(int16_t row, int16_t column, double value) {
 
 int64_t stored_cells(MemoryRef layer) {
     MemoryRef store = GetSpreadSheetCells(layer);
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
+    MemoryUse<const uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     int64_t count = 0;
     for (const uint8_t* row = start; row < end; row += _RowLength_(row))
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             ++count;
-    UnuseMemory(store);
     return count;
 }
 
@@ -112,9 +112,9 @@ std::vector<uint8_t> compiled(const std::string& formula, MemoryRef layer) {
     parse_formula_text(text, CellPoint{0, 10}, layer, &block, &kind, &offset);
     std::vector<uint8_t> bytes;
     if (block) {
-        auto* p = static_cast<uint8_t*>(UseMemory(block));
-        bytes.assign(p, p + GetByteSize(block));
-        UnuseMemory(block);
+        MemoryUse<uint8_t> p(block);
+        bytes.assign(p.get(), p + GetByteSize(block));
+        p.release();
         DisposeMemory(block);
     }
     return bytes;

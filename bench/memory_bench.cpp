@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 #include "platform/files/files.h"
 
 namespace {
@@ -40,8 +41,7 @@ void BM_UseUnuse(benchmark::State& state) {
     msMemStartup(&g, 0);
     MemoryRef ref = pgAllocateNewRef(&g, 16, 100, 0, true);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(UseMemory(ref));
-        UnuseMemory(ref);
+        benchmark::DoNotOptimize(MemoryUse<>(ref).get());
     }
     msMemShutdown(&g);
 }
@@ -82,8 +82,7 @@ void BM_PurgeAndReload100MB(benchmark::State& state) {
     for (auto _ : state) {
         if (MemoryPurge(&g, 100 * 1024 * 1024, nullptr) != 0) state.SkipWithError("purge fell short");
         for (MemoryRef ref : refs) {
-            benchmark::DoNotOptimize(UseMemory(ref));
-            UnuseMemory(ref);
+            benchmark::DoNotOptimize(MemoryUse<>(ref).get());
         }
     }
     state.SetBytesProcessed(state.iterations() * int64_t(blocks) * block_bytes * 2);

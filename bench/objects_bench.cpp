@@ -17,12 +17,12 @@ void fill_objects(MemoryRef layer) {
     for (int i = 0; i < kObjectCount; ++i) {
         MemoryRef object = nullptr;
         NewObject(kKinds[i % std::size(kKinds)], &object, 0, layer);
-        ObjectRecord* record = use_object(object);
+        ObjectUse record(object);
         record->anchor_row = int16_t(i % 30), record->anchor_column = int16_t(i / 30 % 10);
         record->v_offset = int16_t(i % 7), record->h_offset = int16_t(i % 11);
         record->height = int16_t(10 + i % 25), record->width = int16_t(20 + i % 40);
         record->fill_pattern = uint8_t(i % 3);
-        release_object(object);
+        record.release();
         ObjectLocation(object, layer);
     }
 }

@@ -21,6 +21,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
@@ -92,9 +93,9 @@ struct Sheet {
         int16_t kind = 0;
         int32_t offset = 0;
         parse_formula_text(typed, CellPoint{row, column}, layer, &parsed, &kind, &offset);
-        auto* bytes = static_cast<uint8_t*>(UseMemory(parsed));
-        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes, bytes + GetByteSize(parsed)));
-        UnuseMemory(parsed);
+        MemoryUse<uint8_t> bytes(parsed);
+        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes.get(), bytes + GetByteSize(parsed)));
+        bytes.release();
         DisposeMemory(parsed);
     }
     void store() {
@@ -253,9 +254,9 @@ void BM_RecalcColumnPassAtTheEdges(benchmark::State& state) {
     g_calcWork = sheet.workbook;
     for (auto _ : state) {
         SetSpreadSheetCalcCycle(sheet.layer, kCycleColumns);
-        SpreadSheet* layer = use_layer(sheet.layer);
+        LayerUse layer(sheet.layer);
         layer->recalc_resume = CellPoint{0, 0};
-        release_layer(sheet.layer);
+        layer.release();
         while (GetSpreadSheetCalcCycle(sheet.layer) == kCycleColumns) {
             g_calcSheet = sheet.layer;
             DoCalculation();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formatted_window.h"
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 
 namespace {
@@ -27,9 +28,8 @@ MemoryRef format_array(int32_t size, const std::vector<int16_t>& ids, int16_t ex
 }
 
 void set_default_column_width(MemoryRef layer, int16_t width) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     set_format_extent(sheet->default_column_format, width);
-    release_layer(layer);
 }
 
 void redraw(benchmark::State& state, bench_window::Window& window) {

@@ -14,6 +14,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -67,10 +68,9 @@ struct Session : BenchWorkbook {
     }
 
     void select(const CellRange& range) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->selection = range;
         sheet->active_cell = range.topLeft;
-        release_layer(layer);
     }
 
     // A paste as the paste command does it: the former cells to a record, then the new ones.

@@ -7,6 +7,7 @@
 #include "charts/chart_record.h"
 #include "charts/charts.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
@@ -48,10 +49,10 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
     redraw_chart_palette();
     MemoryRef layer = fields.sheet;
     if (!kind || !layer) return 0;
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const pf::Point click = sheet->click_point;
     const CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     const int16_t pane = find_pane(click, layer);
     if (pane < 0) return 0;
     MemoryRef object = place_chart(kind, selection, click, pane, layer);

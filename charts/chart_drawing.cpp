@@ -323,8 +323,7 @@ void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
 }
 
 void draw_chart_object(MemoryRef object, const pf::Rect& rect) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     const ChartData data = record.chart ? chart_data(record.chart, chart_source_layer(record.chart, record.owner))
                                         : ChartData{};
     draw_chart(record.kind, record.chart, data, rect);

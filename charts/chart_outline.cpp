@@ -9,8 +9,7 @@
 namespace {
 
 ChartParts object_chart_parts(MemoryRef object, const pf::Rect& rect) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     if (!record.chart) return ChartParts{rect, {}, {}, {}};
     return chart_parts(record.kind, record.chart, chart_data(record.chart, chart_source_layer(record.chart, record.owner)),
                        rect);

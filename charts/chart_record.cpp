@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/file_framing.h"
 #include "model/record_bytes.h"
 #include "objects/object_records.h"
@@ -63,9 +64,8 @@ void swap_user_data(uint8_t* entries, size_t size) {
 
 template <typename Work>
 auto with_chart(MemoryRef chart, Work&& work) {
-    auto* bytes = static_cast<uint8_t*>(UseMemory(chart));
+    MemoryUse<uint8_t> bytes(chart);
     auto result = work(bytes);
-    UnuseMemory(chart);
     return result;
 }
 

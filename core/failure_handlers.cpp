@@ -1,4 +1,46 @@
 // The failure chain of the memory manager, carried by C++ exceptions.
+//
+// Use counts and failure handlers
+//
+// A block is in one of four states: resident (no use open, may be purged),
+// in use (access_ctr > 0, locked where it is), purged (its records in the swap
+// file) and disposed. A pointer into a block is valid only while it is in use.
+// A failure frame is either pushed (linked in globals->handler_chain) or not;
+// the program is either inside a frame or at the top, with none.
+//
+// Who moves between the states:
+//   - a MemoryUse (core/memory_use.h) moves its block to in use on construction
+//     (bringing a purged block back first) and gives its use back on
+//     destruction, whether the scope ends by return or by a failure passing
+//     through, or earlier by its release(); use_layer / release_layer and UseMemory / UnuseMemory remain for
+//     a use that outlives the function that opens it (a held view, a document
+//     kept in use), and its owner gives it back;
+//   - only the purger moves resident to purged, and only under pressure or past
+//     the ceiling; DisposeMemory moves any state to disposed;
+//   - with_failure_handler pushes a frame for the work it runs and unlinks it
+//     when the work ends, however it ends; msFailure moves control from the
+//     failing call to the innermost frame.
+//
+// Invariants:
+//  1. Every use is given back exactly once: a release below zero is a fault of
+//     the caller, ignored and reported to the UnbalancedReleaseProc (every test
+//     program fails on it), and no test ends with a block left in use.
+//  2. A pointer is never taken from a block that could not be brought back:
+//     UseMemoryOrFail, behind every MemoryUse, turns that into a failure, so no
+//     caller sees null for a block.
+//  3. A failure never returns to the code that met it while a frame is pushed:
+//     msFailure throws to the innermost frame and every destructor on the way
+//     runs, so every MemoryUse between gives its use back.
+//  4. With no frame pushed, a failure goes to the last-resort procedure (the
+//     failing call returns) or, with none, to the fatal procedure, which ends
+//     the process. A MemoryUse that meets a failure there ends the process too.
+//  5. Every event the event loop routes (a command, a click, a key, an Apple
+//     event), and its idle work, runs inside a frame of its own: a failure
+//     abandons the work, is told to the user (out of memory, or the file
+//     error) and leaves no use opened by the work still open.
+//  6. A command that changes a document makes the change aside and puts it in
+//     place only once nothing more can fail (the cell store's InputData works
+//     so), so an abandoned command leaves the document as it was.
 #include <cstdio>
 #include <cstdlib>
 

@@ -25,11 +25,13 @@
 //  5. The 16,384-byte reserve exists whenever no failure is being handled: it is
 //     given up first under pressure and made again after the next success.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <span>
 
 #include "core/memory_internal.h"
+#include "core/memory_use.h"
 
 MemoryGlobals mem_globals;
 
@@ -446,6 +448,15 @@ void UnuseFailedMemory(MemoryRef ref) {
 }
 
 void* GetMemoryPtr(MemoryRef ref) { return ref->data ? *ref->data : nullptr; }
+
+void* UseMemoryOrFail(MemoryRef ref) {
+    if (void* records = UseMemory(ref)) return records;
+    MemoryGlobals* globals = ref->owner;
+    msFailure(globals, kNoMemoryErr, ref);
+    FatalProc fatal = globals->fatal_proc ? globals->fatal_proc : msDebugProc;
+    fatal(kNoMemoryErr, 0);
+    std::abort();
+}
 
 // ---- Releasing blocks ---------------------------------------------------------------
 

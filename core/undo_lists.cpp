@@ -3,6 +3,7 @@
 
 #include "core/foundation_services.h"
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 
 namespace {
 
@@ -34,10 +35,8 @@ void pg_incrementUndo(MemoryRef list) { add_entry(list); }
 void pg_SetMultUndo(MemoryRef list, int32_t index, MemoryRef value) {
     int32_t at = entry_index(list, index);
     if (at < 0) return;
-    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
-    if (!entries) return;
+    MemoryUse<MemoryRef> entries(list);
     entries[at] = value;
-    UnuseMemory(list);
 }
 
 MemoryRef pg_GetMultUndo(MemoryRef list, int32_t index) {

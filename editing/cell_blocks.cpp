@@ -6,6 +6,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "editing/undo.h"
 
@@ -59,22 +60,19 @@ bool block_has_cells(const CellBytes& block) {
 }
 
 CellRange current_selection(MemoryRef layer) {
-    const CellRange range = use_layer(layer)->selection;
-    release_layer(layer);
-    return range;
+    return LayerUse(layer)->selection;
 }
 
 void set_current_selection(MemoryRef layer, const CellRange& range) {
-    use_layer(layer)->selection = range;
-    release_layer(layer);
+    LayerUse(layer)->selection = range;
 }
 
 int16_t copy_range_bytes(MemoryRef layer, const CellRange& range, CellBytes* out) {
     MemoryRef block = nullptr;
     if (!CopyCellInfo(range.topLeft, range.botRight, &block, GetSpreadSheetCells(layer))) return pf::kMemFullErr;
-    const auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
-    out->assign(bytes, bytes + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> bytes(block);
+    out->assign(bytes.get(), bytes + GetByteSize(block));
+    bytes.release();
     DisposeMemory(block);
     return 0;
 }
@@ -102,9 +100,8 @@ int16_t write_fill_undo(MemoryRef layer, const CellRange& saved, int16_t undo_ki
 }
 
 bool reaches_past_used_area(MemoryRef layer, const CellRange& range) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool past = range.botRight.v > sheet->last_row || range.botRight.h > sheet->last_column;
-    release_layer(layer);
     return past;
 }
 
@@ -127,8 +124,7 @@ int16_t replace_cells(MemoryRef layer, const CellRange& saved, const CellRange& 
     DisposeMemory(filled);
     if (error) return error;
     const bool resize = reaches_past_used_area(layer, stored);
-    use_layer(layer)->recalc_resume = stored.topLeft;
-    release_layer(layer);
+    LayerUse(layer)->recalc_resume = stored.topLeft;
     if (resize) resize_sheet(layer, 0);
     return 0;
 }

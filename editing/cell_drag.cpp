@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "ui/lists_and_menus.h"
 #include "ui/screen_geometry.h"
 #include "ui/task_manager.h"
@@ -18,6 +19,7 @@
 #include "model/cell_store.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
 #include "objects/object_drag.h"
@@ -94,9 +96,9 @@ pf::Rect pane_rect(int16_t pane, MemoryRef layer) {
 pf::Rect tracking_rect(MemoryRef layer) {
     if (layer == cell_drag.sheet) return pane_rect(cell_drag.pane, layer);
     const pf::Rect first = pane_rect(0, layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const pf::Rect content = sheet->view_rect;
-    release_layer(layer);
+    sheet.release();
     return pf::Rect{first.top, first.left, content.bottom, content.right};
 }
 
@@ -444,8 +446,7 @@ pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, p
                                   nullptr, nullptr);
     DisposeNonNilMemory(cells);
     if (error) return error;
-    error = pf::set_drag_item_flavor_data(drag, item, type, UseMemory(text), GetByteSize(text));
-    UnuseMemory(text);
+    error = pf::set_drag_item_flavor_data(drag, item, type, MemoryUse<>(text).get(), GetByteSize(text));
     DisposeMemory(text);
     return error;
 }
@@ -565,10 +566,10 @@ bool CanAcceptDrag(pf::DragRef drag) {
 int16_t Sheet_Drag(int16_t pane, MemoryRef clicked_object, MemoryRef layer) {
     pf::WindowRef window = layer_window(layer);
     if (!window) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const pf::Point click = sheet->click_point;
     pf::EventRecord start{pf::kMouseDown, 0, sheet->last_click_time, click, sheet->click_modifiers};
-    release_layer(layer);
+    sheet.release();
     const pf::Rect content = pf::window_content_rect(window);
     start.where = pf::Point{int16_t(click.v + content.top), int16_t(click.h + content.left)};
 

@@ -9,6 +9,7 @@
 #include "editing/undo_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
@@ -32,9 +33,8 @@ bool lands_on_grid(const CellRange& range, CellPoint delta) {
 }
 
 CellRange selection_of(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
     return selection;
 }
 
@@ -126,7 +126,7 @@ void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer)
     MemoryRef list = Get_rangeinfo(layer);
     if (!list) return;
     const CellPoint delta{int16_t(-negated_delta.v), int16_t(-negated_delta.h)};
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         uint8_t* record = records + kNamedRangeSize * i;
         if (!(named_range_cells(record) == *block)) continue;
@@ -134,5 +134,4 @@ void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer)
         named_range_name(record, name);
         set_named_range(record, name, moved_by(*block, delta));
     }
-    UnuseMemory(list);
 }

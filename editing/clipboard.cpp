@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/memory_use.h"
 #include "ui/task_manager.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -17,6 +18,7 @@
 #include "model/cell_store.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
 #include "objects/object_records.h"
@@ -41,15 +43,13 @@ MemoryRef clip_ref() {
 ClipRecord read_clip() {
     ClipRecord clip{};
     MemoryRef ref = clip_ref();
-    std::memcpy(&clip, UseMemory(ref), sizeof clip);
-    UnuseMemory(ref);
+    std::memcpy(&clip, MemoryUse<>(ref).get(), sizeof clip);
     return clip;
 }
 
 void write_clip(const ClipRecord& clip) {
     MemoryRef ref = clip_ref();
-    std::memcpy(UseMemory(ref), &clip, sizeof clip);
-    UnuseMemory(ref);
+    std::memcpy(MemoryUse<>(ref).get(), &clip, sizeof clip);
 }
 
 bool spans_rows(const CellRange& range) { return !whole_columns(range) && whole_rows(range); }
@@ -186,9 +186,9 @@ int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut) {
 
 int16_t Cut_Copy_Clear(MemoryRef layer, int16_t remove, int16_t to_clipboard) {
     if (get_selected_object(layer, 1)) return cut_copy_objects(layer, remove, to_clipboard);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     return copy_range(layer, selection, remove != 0);
 }
 
@@ -249,9 +249,9 @@ int16_t clear_range(MemoryRef layer, const CellRange& range, int16_t mode) {
 
 int16_t Do_Clear(int16_t ask, MemoryRef layer) {
     if (get_selected_object(layer, 1)) return cut_copy_objects(layer, 1, 0);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     int16_t mode = kClearContents;
     if (ask && !ask_clear_mode(&mode)) return kEditCancelled;
     return clear_range(layer, selection, mode);

@@ -21,6 +21,7 @@
 #include "editing/undo_record.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
@@ -77,8 +78,7 @@ constexpr int kLongestRowNumber = 5;
 
 
 bool objects_selected(MemoryRef layer) {
-    MemoryRef selected = use_layer(layer)->selected_objects;
-    release_layer(layer);
+    MemoryRef selected = LayerUse(layer)->selected_objects;
     return selected && GetMemorySize(selected) > 0;
 }
 
@@ -198,9 +198,7 @@ void enable_item(pf::MenuRef menu, int16_t item, bool enabled) {
 
 bool clipboard_holds_cells() {
     if (!g_Clip) return false;
-    const bool cells = static_cast<const ClipRecord*>(UseMemory(g_Clip))->cells != nullptr;
-    UnuseMemory(g_Clip);
-    return cells;
+    return MemoryUse<const ClipRecord>(g_Clip)->cells != nullptr;
 }
 
 void set_text_editor_items(pf::MenuRef menu) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -29,9 +30,9 @@ bool matches_at(const uint8_t* text, const unsigned char* search, bool exact) {
 std::vector<uint8_t> bytes_of_block(MemoryRef block) {
     std::vector<uint8_t> bytes;
     if (!block) return bytes;
-    const auto* p = static_cast<const uint8_t*>(UseMemory(block));
-    bytes.assign(p, p + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> p(block);
+    bytes.assign(p.get(), p + GetByteSize(block));
+    p.release();
     DisposeMemory(block);
     return bytes;
 }
@@ -73,7 +74,7 @@ std::vector<CellPoint> layer_cells_in_order(MemoryRef layer, bool by_columns) {
     std::vector<CellPoint> cells;
     MemoryRef store = layer ? GetSpreadSheetCells(layer) : nullptr;
     if (!store || GetByteSize(store) < kRowHeaderSize) return cells;
-    const auto* start = static_cast<const uint8_t*>(UseMemory(store));
+    MemoryUse<const uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     for (const uint8_t* row = start; row < end && _RowLength_(row) > 0; row += _RowLength_(row)) {
         const uint8_t* row_end = std::min(end, row + _RowLength_(row));
@@ -81,7 +82,7 @@ std::vector<CellPoint> layer_cells_in_order(MemoryRef layer, bool by_columns) {
              cell += _cellLength_(cell))
             cells.push_back(CellPoint{_RowID_(row), _cellID_(cell)});
     }
-    UnuseMemory(store);
+    start.release();
     if (by_columns)
         std::sort(cells.begin(), cells.end(),
                   [](CellPoint a, CellPoint b) { return order_key(a, true) < order_key(b, true); });

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editing/move_references.h"
+#include "core/memory_use.h"
 #include "editing/undo.h"
 #include "formula/compiled_formula.h"
 #include "model/cell_record.h"
@@ -109,7 +110,7 @@ void follow_block(uint8_t* formula, int32_t length, CellPoint home, CellPoint de
 
 void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int16_t own_layer) {
     if (!cells || GetByteSize(cells) == 0) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    MemoryUse<uint8_t> start(cells);
     uint8_t* end = start + GetByteSize(cells);
     for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
         if (_RowID_(row) < block->topLeft.v || _RowID_(row) > block->botRight.v) continue;
@@ -127,7 +128,6 @@ void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int
             });
         }
     }
-    UnuseMemory(cells);
 }
 
 void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
@@ -197,7 +197,7 @@ MemoryRef save_referring_formulas(MemoryRef layer, const CellRange* area_a, cons
 
 void restore_saved_formulas(MemoryRef saved, MemoryRef workbook) {
     if (!saved) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(saved));
+    MemoryUse<uint8_t> start(saved);
     const uint8_t* end = start + GetByteSize(saved);
     for (const uint8_t* entry = start; end - entry >= kSavedHeaderSize;) {
         const int16_t length = load_i16(entry + 6);
@@ -212,5 +212,4 @@ void restore_saved_formulas(MemoryRef saved, MemoryRef workbook) {
             std::memcpy(_formulaPtr_(cell), bytes, size_t(length));
         entry = bytes + length;
     }
-    UnuseMemory(saved);
 }

@@ -15,6 +15,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
 #include "window/doc_window.h"
@@ -67,7 +68,7 @@ int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* tar
     const int32_t h = range_rows(*clip), w = range_columns(*clip);
     const int32_t th = range_rows(*target), tw = range_columns(*target);
     std::string rows, copies, row_cells;
-    auto* start = static_cast<const uint8_t*>(UseMemory(*block));
+    MemoryUse<const uint8_t> start(*block);
     const uint8_t* end = start + GetByteSize(*block);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
         row_cells.clear();
@@ -84,7 +85,7 @@ int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* tar
         append_bytes(rows, header, kRowHeaderSize);
         rows += row_cells;
     }
-    UnuseMemory(*block);
+    start.release();
     for (int32_t shift = 0; shift < th; shift += h) {
         const size_t first = copies.size();
         copies += rows;
@@ -112,8 +113,7 @@ void paste_format_records(bool columns, int16_t clip_first, int16_t at, MemoryRe
     int32_t previous = -1;
     for (int32_t i = 0; i < count; ++i) {
         uint8_t record[kCellFormatSize];
-        std::memcpy(record, static_cast<const uint8_t*>(UseMemory(copied)) + i * size, kCellFormatSize);
-        UnuseMemory(copied);
+        std::memcpy(record, MemoryUse<const uint8_t>(copied).get() + i * size, kCellFormatSize);
         const int32_t id = format_id(record);
         const int32_t place = at + id - clip_first;
         if (id <= previous || id < 0 || place > kLastCell) return;
@@ -130,9 +130,8 @@ void paste_format_records(bool columns, int16_t clip_first, int16_t at, MemoryRe
 }
 
 CellRange layer_selection(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
     return selection;
 }
 
@@ -168,15 +167,13 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
         *block = DuplicateNonNilMemory(clip.cells);
         return *block ? kEditDone : kEditNoMemory;
     }
-    std::string_view text(static_cast<const char*>(UseMemory(clip.cells)), size_t(GetByteSize(clip.cells)));
+    MemoryUse<const char> chars(clip.cells);
+    std::string_view text(chars, size_t(GetByteSize(clip.cells)));
     const int32_t rows = text_rows(text);
-    if (rows == 0 || selection.topLeft.v + rows - 1 > kLastCell) {
-        UnuseMemory(clip.cells);
-        return rows == 0 ? kEditNothing : kEditOffGrid;
-    }
+    if (rows == 0 || selection.topLeft.v + rows - 1 > kLastCell) return rows == 0 ? kEditNothing : kEditOffGrid;
     std::string store;
     text_to_cells(text, selection.topLeft, layer, store, range, clip.unicode != 0);
-    UnuseMemory(clip.cells);
+    chars.release();
     report_clip_text_losses();
     *block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
     return *block ? kEditDone : kEditNoMemory;
@@ -207,9 +204,8 @@ int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange&
 }
 
 bool reaches_past_used(MemoryRef layer, const CellRange& target) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool beyond = target.botRight.v > sheet->last_row || target.botRight.h > sheet->last_column;
-    release_layer(layer);
     return beyond;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/memory_use.h"
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"
 #include "formula/error_values.h"
@@ -19,6 +20,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "formula/formula_text.h"
@@ -31,19 +33,16 @@ using Position = std::pair<int32_t, int32_t>;  // row, column
 
 // The cells of a block by position, held while the map is used.
 struct IndexedCells {
-    MemoryRef block = nullptr;
+    MemoryUse<const uint8_t> block;
     std::map<Position, const uint8_t*> at;
 
     explicit IndexedCells(MemoryRef cells) : block(cells) {
         if (!block) return;
-        auto* start = static_cast<const uint8_t*>(UseMemory(block));
-        const uint8_t* end = start + GetByteSize(block);
+        const uint8_t* start = block;
+        const uint8_t* end = start + GetByteSize(cells);
         for (const uint8_t* row = start; row < end; row += _RowLength_(row))
             for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
                 at[{_RowID_(row), _cellID_(cell)}] = cell;
-    }
-    ~IndexedCells() {
-        if (block) UnuseMemory(block);
     }
     IndexedCells(const IndexedCells&) = delete;
     IndexedCells& operator=(const IndexedCells&) = delete;
@@ -142,8 +141,7 @@ std::string formula_text(const uint8_t* cell, Position where, MemoryRef layer) {
     const int32_t packed = int32_t(uint16_t(where.first)) | (where.second << 16);
     MemoryRef text = Interpret(packed, first, first + _formulaLength_(cell), layer, GetMemoryGlobals(layer));
     if (!text) return "0";
-    std::string out(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-    UnuseMemory(text);
+    std::string out(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
     DisposeMemory(text);
     if (!out.empty() && out[0] == '=') out.erase(0, 1);
     return out;
@@ -213,8 +211,7 @@ void with_option(std::string& row, const Combining& c, const uint8_t* first, con
     std::memcpy(typed + 1, text.data(), text.size());
     parse_formula_text(typed, CellPoint{int16_t(where.first), column}, c.layer, &formula, &kind, &error_offset);
     if (!formula) return keep_first();
-    const std::string body(static_cast<const char*>(UseMemory(formula)), size_t(GetByteSize(formula)));
-    UnuseMemory(formula);
+    const std::string body(MemoryUse<const char>(formula).get(), size_t(GetByteSize(formula)));
     DisposeMemory(formula);
     const std::string result(kNumberSlotSize, '\0');
     append_cell(row, column, CellParts{header, kCellFormula, {}, {}, body, result, kResultNumber, 0});
@@ -248,22 +245,20 @@ bool is_format_only(const uint8_t* cell) { return cell && _cellType_(cell) == kC
 namespace {
 
 void shift_block(MemoryRef block, int32_t rows, int32_t columns) {
-    auto* start = static_cast<uint8_t*>(UseMemory(block));
+    MemoryUse<uint8_t> start(block);
     uint8_t* end = start + GetByteSize(block);
     for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
         _SetRowID_(row, int16_t(_RowID_(row) + rows));
         for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             _SetCellID_(cell, int16_t(_cellID_(cell) + columns));
     }
-    UnuseMemory(block);
 }
 
 // Replaces the block's bytes by `store`: 0 or an error.
 int16_t replace_block(MemoryRef block, const std::string& store) {
     if (with_failure_handler(GetMemoryGlobals(block), [&] { SetMemorySize(block, int32_t(store.size())); }))
         return kEditNoMemory;
-    if (!store.empty()) std::memcpy(UseMemory(block), store.data(), store.size());
-    UnuseMemory(block);
+    if (!store.empty()) std::memcpy(MemoryUse<>(block).get(), store.data(), store.size());
     return 0;
 }
 
@@ -475,9 +470,9 @@ int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const P
 }
 
 int16_t PasteSpecial(MemoryRef layer, int16_t choice, int16_t skip_blanks, int16_t transpose, int16_t operation) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     PasteOptions options;
     options.choice = choice;
     options.skip_blanks = skip_blanks != 0;

@@ -5,6 +5,7 @@
 
 #include "formula/recalc.h"
 #include "model/cell_store.h"
+#include "model/layer_use.h"
 #include "window/window_commands.h"
 #include "objects/objects.h"
 #include "window/doc_window.h"
@@ -34,11 +35,10 @@ int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer) {
 }
 
 MemoryRef layer_takes(MemoryRef layer, MemoryRef SpreadSheet::*field, MemoryRef block) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef held = sheet->*field;
     sheet->*field = block;
     if (block) SetMemoryRefID(block, sheet->memory_id);
-    release_layer(layer);
     return held;
 }
 
@@ -49,10 +49,9 @@ void replace_cell_store(MemoryRef layer, MemoryRef store) {
 }
 
 void restore_default_formats(const UndoRecord& fields, bool columns, bool rows, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (columns) std::memcpy(sheet->default_column_format, fields.default_column_format, kCellFormatSize);
     if (rows) std::memcpy(sheet->default_row_format, fields.default_row_format, kRowFormatSize);
-    release_layer(layer);
 }
 
 void exchange_format_arrays(int16_t extent, UndoRecord* saved, UndoRecord* replaced, MemoryRef layer) {

@@ -10,6 +10,7 @@
 
 #include "ui/alerts.h"
 
+#include "core/memory_use.h"
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"
 #include "files/text_encoding.h"
@@ -55,14 +56,13 @@ void tell(int item, const std::string& more) {
 // The rows and columns of the copied range that hold cells (from its top-left).
 CellRange filled_part(const ClipRecord& clip) {
     CellRange filled{clip.range.topLeft, clip.range.topLeft};
-    auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
+    MemoryUse<const uint8_t> start(clip.cells);
     const uint8_t* end = start + GetByteSize(clip.cells);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
         filled.botRight.v = std::max(filled.botRight.v, _RowID_(row));
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             filled.botRight.h = std::max(filled.botRight.h, _cellID_(cell));
     }
-    UnuseMemory(clip.cells);
     return filled;
 }
 
@@ -77,7 +77,7 @@ bool needs_quotes(std::string_view text) {
 // Whether a text (or a formula's text result) needs quotes as a field.
 bool has_text_needing_quotes(MemoryRef cells) {
     bool found = false;
-    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
@@ -88,7 +88,6 @@ bool has_text_needing_quotes(MemoryRef cells) {
             if ((text || text_result) && length > 0)
                 found = found || needs_quotes(std::string_view(reinterpret_cast<const char*>(p), size_t(length)));
         }
-    UnuseMemory(cells);
     return found;
 }
 
@@ -104,8 +103,7 @@ std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t
     std::string field;
     if (one && !WriteTextData(nullptr, formulas, displayed, kTabSeparator, one, &text, nullptr, where, where, nullptr,
                               nullptr)) {
-        field.assign(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-        UnuseMemory(text);
+        field.assign(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
         DisposeMemory(text);
     }
     DisposeNonNilMemory(one);
@@ -122,12 +120,11 @@ int16_t copied_cell_font(const uint8_t* cell) {
 // Whether a copied cell is set in the font of a script other than Roman.
 bool holds_other_scripts(MemoryRef cells) {
     bool found = false;
-    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             found = found || pf::font_to_script(copied_cell_font(cell)) != pf::kScriptRoman;
-    UnuseMemory(cells);
     return found;
 }
 
@@ -137,7 +134,7 @@ bool holds_other_scripts(MemoryRef cells) {
 std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed,
                         bool unicode = false) {
     std::string out;
-    auto* start = static_cast<const uint8_t*>(UseMemory(clip.cells));
+    MemoryUse<const uint8_t> start(clip.cells);
     const uint8_t* end = start + GetByteSize(clip.cells);
     const uint8_t* row = start;
     for (int32_t at = filled.topLeft.v; at <= filled.botRight.v; ++at) {
@@ -154,7 +151,6 @@ std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t
         }
         out += '\r';
     }
-    UnuseMemory(clip.cells);
     return out;
 }
 
@@ -171,8 +167,7 @@ void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16
     if (WriteTextData(nullptr, formulas, displayed, kTabSeparator, clip.cells, &text, &style, filled.topLeft,
                       filled.botRight, nullptr, nullptr))
         return;
-    put_block(pf::kScrapText, UseMemory(text), size_t(GetByteSize(text)));
-    UnuseMemory(text);
+    put_block(pf::kScrapText, MemoryUse<>(text).get(), size_t(GetByteSize(text)));
     DisposeMemory(text);
     if (style) {
         put_block(kScrapStyle, *style, size_t(pf::get_handle_size(style)));

@@ -6,6 +6,7 @@
 
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/objects.h"
 
@@ -44,18 +45,17 @@ UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_
     fields.extent = extent;
     fields.range_a = range_a ? *range_a : CellRange{};
     fields.range_b = range_b ? *range_b : CellRange{};
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     fields.layer_id = sheet->layer_id;
     std::memcpy(fields.default_column_format, sheet->default_column_format, kCellFormatSize);
     std::memcpy(fields.default_row_format, sheet->default_row_format, kRowFormatSize);
-    release_layer(layer);
     return fields;
 }
 
 MemoryRef layer_object_ids(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef objects = sheet->objects;
-    release_layer(layer);
+    sheet.release();
     return objects ? create_id_list(objects) : nullptr;
 }
 
@@ -68,22 +68,17 @@ MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {
 }
 
 MemoryRef workbook_undo_list(MemoryRef workbook) {
-    MemoryRef list = use_workbook(workbook)->undo_list;
-    UnuseMemory(workbook);
-    return list;
+    return MemoryUse<WorkSheet>(workbook)->undo_list;
 }
 
 MemoryRef workbook_redo(MemoryRef workbook) {
-    MemoryRef redo = use_workbook(workbook)->redo;
-    UnuseMemory(workbook);
-    return redo;
+    return MemoryUse<WorkSheet>(workbook)->redo;
 }
 
 MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo) {
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     MemoryRef held = book->redo;
     book->redo = redo;
-    UnuseMemory(workbook);
     return held;
 }
 
@@ -101,10 +96,10 @@ void take_back_newest_undo(MemoryRef layer) {
 
 void push_undo(MemoryRef undo, MemoryRef layer) {
     MemoryRef workbook = GetWorkSheet(layer);
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     MemoryRef list = book->undo_list;
     MemoryRef redo = book->redo;
-    UnuseMemory(workbook);
+    book.release();
     PrepareMultUndo(list, undo, &redo);
     exchange_redo(workbook, redo);
     increment_change_ctr(layer);
@@ -149,14 +144,13 @@ void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef l
 }
 
 int16_t layer_alert(MemoryRef layer, int32_t code) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     return machine && machine->alert ? machine->alert(code) : 0;
 }
 
 int16_t workbook_alert(MemoryRef workbook, int32_t code) {
-    MachineRecord* machine = use_workbook(workbook)->machine;
-    UnuseMemory(workbook);
+    MachineRecord* machine = MemoryUse<WorkSheet>(workbook)->machine;
     return machine && machine->alert ? machine->alert(code) : 0;
 }

@@ -9,6 +9,7 @@
 #include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_placement.h"
 #include "objects/object_undo.h"
 
@@ -80,9 +81,9 @@ MemoryRef save_formulas(const UndoRecord& fields, MemoryRef layer) {
 // The manual page breaks that an insertion or deletion of rows (columns) moves.
 MemoryRef save_page_breaks(const UndoRecord& fields, MemoryRef layer) {
     if (!changes_rows_or_columns(fields.kind)) return nullptr;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef breaks = whole_rows(fields.range_a) ? sheet->row_page_breaks : sheet->column_page_breaks;
-    release_layer(layer);
+    sheet.release();
     return DuplicateNonNilMemory(breaks);
 }
 

@@ -22,6 +22,7 @@
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/memory/memory.h"
@@ -30,8 +31,7 @@
 namespace {
 
 MemoryGlobals* memory_of(MemoryRef layer) {
-    MemoryGlobals* globals = use_layer(layer)->machine->memory;
-    release_layer(layer);
+    MemoryGlobals* globals = LayerUse(layer)->machine->memory;
     return globals;
 }
 
@@ -361,9 +361,8 @@ private:
         int16_t result = parse_formula_text(text, CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
                                             &parsed, &kind, &offset, format_code);
         if (result == 0 && parsed) {
-            const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(parsed));
-            stored.assign(bytes, bytes + GetByteSize(parsed));
-            UnuseMemory(parsed);
+            MemoryUse<const uint8_t> bytes(parsed);
+            stored.assign(bytes.get(), bytes + GetByteSize(parsed));
         }
         if (parsed) DisposeMemory(parsed);
         return stored;
@@ -395,9 +394,8 @@ private:
 
     int16_t put_column_widths() {
         if (sheet_.default_width) {
-            SpreadSheet* layer = use_layer(layer_);
+            LayerUse layer(layer_);
             set_format_extent(layer->default_column_format, pixels_of_width(sheet_.default_width));
-            release_layer(layer_);
         }
         for (const ExcelColumnWidth& column : sheet_.columns) {
             if (column.first > kMaxColumn || column.last < column.first) continue;
@@ -424,10 +422,9 @@ private:
     }
 
     int16_t layer_row_height() const {
-        SpreadSheet* layer = use_layer(layer_);
+        LayerUse layer(layer_);
         int16_t height = format_extent(layer->default_row_format);
         if (height <= 0) height = layer->row_height;
-        release_layer(layer_);
         return height;
     }
 };
@@ -459,8 +456,7 @@ int16_t put_names(const ExcelBook& book, const std::vector<MemoryRef>& layer_of_
 
 int16_t fill_all(ExcelBook& book, std::vector<uint8_t>& stream, MemoryRef first_layer, MemoryRef workbook,
                  std::vector<MemoryRef>& layers) {
-    MachineRecord* machine = use_layer(first_layer)->machine;
-    release_layer(first_layer);
+    MachineRecord* machine = LayerUse(first_layer)->machine;
     bool first = true;
     std::vector<int> layer_of_sheet;
     int worksheets = 0;

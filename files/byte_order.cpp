@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/file_framing.h"
 #include "platform/memory/memory.h"
 #include "model/cell_format.h"
@@ -24,10 +25,8 @@ void for_each_record(MemoryRef ref, Flip flip) {
     if (!ref) return;
     int32_t count = GetMemorySize(ref);
     int32_t size = GetMemoryRecSize(ref);
-    auto* records = static_cast<uint8_t*>(UseMemory(ref));
-    if (!records) return;
+    MemoryUse<uint8_t> records(ref);
     for (int32_t i = 0; i < count; ++i) flip(records + i * size, size);
-    UnuseMemory(ref);
 }
 
 // Swaps a 16-bit length and answers it in host order (direction 1: memory to file).

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/file_framing.h"
 #include "files/formula_walk.h"
 #include "model/cell_range.h"
@@ -143,11 +144,11 @@ int16_t ByteFlipCells(MemoryRef cells, int16_t direction) {
     if (size == 0) return 0;
     // A block too short to hold a row is left alone; read from a file it is damaged.
     if (size <= kStoreUntouchedSize) return direction == 0 ? kDamagedFileErr : 0;
-    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    MemoryUse<uint8_t> start(cells);
     if (!start) return kNoMemoryErr;
-    RowsFlip flip{start, size};
+    RowsFlip flip{start.get(), size};
     flip.flip_rows(size, direction);
-    UnuseMemory(cells);
+    start.release();
     return flip.done() ? 0 : kDamagedFileErr;
 }
 

@@ -3,6 +3,7 @@
 // shown, and no password is ever typed.
 #include "files/document_prompts.h"
 
+#include "core/memory_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -27,9 +28,9 @@ DocumentPrompts headless_prompts() { return kHeadless; }
 DocumentPrompts document_prompts = kHeadless;
 
 void report_document_progress(MemoryRef workbook, int32_t done, int32_t total) {
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
-    UnuseMemory(workbook);
+    book.release();
     if (machine && machine->wait) machine->wait(nullptr, 0, done, total);
 }
 

@@ -15,6 +15,7 @@
 #include "files/text_exchange.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "resource_ids.h"
 
@@ -69,7 +70,7 @@ int16_t read_header_rest(int32_t* counter, DocumentHeader* header) {
 }
 
 void apply_header(MemoryRef workbook, const DocumentHeader& header) {
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     if (header.version >= kFontHeaderVersion) {
         std::memcpy(book->default_font_name, header.font_name, kFontNameSize);
         book->default_font = font_by_name(header.font_name, book->default_font);
@@ -80,7 +81,6 @@ void apply_header(MemoryRef workbook, const DocumentHeader& header) {
         std::memcpy(book->password, header.password, kPasswordFieldBytes);
         book->work_flags = header.work_flags;
     }
-    UnuseMemory(workbook);
 }
 
 bool password_accepted(const DocumentHeader& header) {
@@ -228,14 +228,13 @@ void convert_slot(uint8_t* slot) {
 void ResetSheetConstants(MemoryRef layer) {
     MemoryRef cells = GetSpreadSheetCells(layer);
     if (!cells || GetByteSize(cells) == 0) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    MemoryUse<uint8_t> start(cells);
     uint8_t* end = start + GetByteSize(cells);
     for (uint8_t* row = start; row < end; row += _RowLength_(row))
         for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
             if (_cellType_(cell) == kCellConstant) convert_slot(_formulaPtr_(cell));
             if (_cellType_(cell) == kCellFormula && _resultType_(cell) < 0) convert_slot(_resultPtr_(cell));
         }
-    UnuseMemory(cells);
 }
 
 // Makes the windows of the layers stored as shown, until one cannot be made;
@@ -249,8 +248,7 @@ void Open_File_Windows(MemoryRef workbook, int16_t first) {
         LayerWindow window = stopped ? nullptr : files_services.make_window(layer);
         stopped = !window;
         if (window) SetSheetWind(layer, window);
-        use_layer(layer)->window_flag_kept = !window;
-        release_layer(layer);
+        LayerUse(layer)->window_flag_kept = !window;
     }
 }
 
@@ -334,10 +332,10 @@ void imported_layer_name(const unsigned char* file_name, unsigned char* name) {
 }
 
 int16_t add_text_layer(MemoryRef workbook, const pf::FileSpec& spec) {
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
     MemoryRef file_info = book->file_info;
-    UnuseMemory(workbook);
+    book.release();
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(machine, workbook, &layer, kLayerGridLines | kLayerHeadings, nullptr) != 0) return kNoMemoryErr;
     if (int16_t error = ReadTextFile(spec, file_info, layer, kTextType)) {

@@ -64,6 +64,7 @@
 #include "files/text_exchange.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
@@ -148,8 +149,7 @@ int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';
-    MachineRecord* machine = use_layer(layer)->machine;
-    release_layer(layer);
+    MachineRecord* machine = LayerUse(layer)->machine;
     return WriteTextData(machine, formulas, displayed, separator, GetSpreadSheetCells(layer), nullptr, nullptr,
                          CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, counter, layer);
 }
@@ -202,12 +202,11 @@ std::vector<HeldBlock> held_blocks(MemoryRef workbook) {
         MemoryRef layer = find_SpreadSheet_item(workbook, index);
         if (!layer) continue;
         held.push_back({layer, GetAccessCtr(layer)});
-        const SpreadSheet* sheet = use_layer(layer);
+        ConstLayerUse sheet(layer);
         for (MemoryRef block : {sheet->cells, sheet->column_formats, sheet->row_formats, sheet->row_page_breaks,
                                 sheet->column_page_breaks, sheet->links, sheet->header, sheet->footer,
                                 sheet->named_ranges, sheet->stored_objects})
             if (block) held.push_back({block, GetAccessCtr(block)});
-        release_layer(layer);
     }
     return held;
 }
@@ -245,8 +244,7 @@ int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const
 // over it would leave that document tied to contents it does not show, and
 // its next save would write over them in turn.
 bool file_of_other_document(MemoryRef workbook, const pf::FileSpec& file) {
-    const MachineRecord* machine = static_cast<WorkSheet*>(UseMemory(workbook))->machine;
-    UnuseMemory(workbook);
+    const MachineRecord* machine = MemoryUse<WorkSheet>(workbook)->machine;
     for (int32_t i = 0; i < count_open_workbooks(machine); ++i) {
         MemoryRef other = open_workbook_at(machine, i);
         if (other != workbook && record_is_of_file(Get_fileinfo(other), file)) return true;
@@ -512,8 +510,7 @@ bool file_still_there(const pf::FileSpec& spec) {
 
 MemoryRef document_text_layer(MemoryRef workbook) {
     for (int16_t i = 0; MemoryRef layer = find_SpreadSheet_item(workbook, i); ++i) {
-        const bool holds = use_layer(layer)->holds_document_text;
-        release_layer(layer);
+        const bool holds = LayerUse(layer)->holds_document_text;
         if (holds) return layer;
     }
     return nullptr;
@@ -522,8 +519,7 @@ MemoryRef document_text_layer(MemoryRef workbook) {
 void mark_document_text_layer(MemoryRef layer) {
     MemoryRef workbook = workbook_of(layer);
     for (int16_t i = 0; MemoryRef other = find_SpreadSheet_item(workbook, i); ++i) {
-        use_layer(other)->holds_document_text = other == layer;
-        release_layer(other);
+        LayerUse(other)->holds_document_text = other == layer;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "files/document_prompts.h"
 #include "files/layer_header.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -19,7 +20,7 @@ constexpr int kDocumentHeaderSize = kCurrentHeaderSize;
 int16_t write_document_header(MemoryRef workbook, int32_t* counter) {
     uint8_t bytes[kDocumentHeaderSize] = {};
     BigEndianWriter out{bytes};
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     out.put16(kDocumentMarker);
     out.put16(kCurrentVersion);
     out.put32(0);
@@ -30,7 +31,7 @@ int16_t write_document_header(MemoryRef workbook, int32_t* counter) {
     out.put32(0);
     out.put_bytes(book->password, kPasswordFieldBytes);
     out.put16(int16_t(book->work_flags));
-    UnuseMemory(workbook);
+    book.release();
     return WriteItem(kDocumentHeaderSize, bytes, counter);
 }
 
@@ -106,7 +107,7 @@ int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int32_t start = *counter;
     pf::Rect window_rect;
     const bool shown = files_services.layer_window_rect(layer, &window_rect);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (!shown) window_rect = sheet->pane_rects[0];
     int16_t error = 0;
     int16_t failure = with_failure_handler(sheet->machine->memory, [&] {
@@ -115,7 +116,7 @@ int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
         if (!error) error = write_trailing_fields(sheet, counter);
         if (!error) error = write_layer_objects(layer, sheet->stored_objects, counter);
     });
-    release_layer(layer);
+    sheet.release();
     if (failure) return fail_file(memory_error_to_tell(failure));
     if (!error) error = patch_block_length(start, counter);
     return error;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
@@ -17,6 +18,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 
 namespace {
 
@@ -181,8 +183,7 @@ void set_layer_cells(MemoryRef layer, const std::string& store) {
     MemoryRef cells = GetSpreadSheetCells(layer);
     SetMemorySize(cells, int32_t(store.size()));
     if (!store.empty()) {
-        std::memcpy(UseMemory(cells), store.data(), store.size());
-        UnuseMemory(cells);
+        std::memcpy(MemoryUse<>(cells).get(), store.data(), store.size());
     }
     clobberCache(layer);
 }
@@ -238,10 +239,10 @@ void CellBlockRows::unuse() { UnuseMemory(block_); }
 size_t CellBlockRows::size() const { return block_ ? size_t(GetByteSize(block_)) : 0; }
 
 void CellBlockRows::install(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = block_;
-    release_layer(layer);
+    sheet.release();
     block_ = nullptr;
     clobberCache(layer);
 }

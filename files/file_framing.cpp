@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/document_prompts.h"
 #include "model/cell_format.h"
 #include "model/record_bytes.h"
@@ -60,10 +61,10 @@ int16_t read_records(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlo
     MemoryRef block = nullptr;
     if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
         return error;
-    auto* bytes = static_cast<uint8_t*>(UseMemory(block));
-    pf::advise_huge_pages(bytes, size_t(length));
-    int16_t error = read_in_pieces(bytes, length, counter, listener);
-    UnuseMemory(block);
+    MemoryUse<uint8_t> bytes(block);
+    pf::advise_huge_pages(bytes.get(), size_t(length));
+    int16_t error = read_in_pieces(bytes.get(), length, counter, listener);
+    bytes.release();
     if (error) {
         DisposeMemory(block);
         return error;
@@ -213,13 +214,13 @@ int16_t Read_ModRef(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, in
     int32_t new_size = old_rec_size * 2;
     MemoryRef block = nullptr;
     if (int16_t error = allocate_block(&block, globals, new_size, count, id)) return error;
-    auto* records = static_cast<uint8_t*>(UseMemory(block));
+    MemoryUse<uint8_t> records(block);
     int16_t error = 0;
     for (int32_t i = 0; i < count && !error; ++i) {
         int32_t part = i + 1 < count ? old_rec_size : length - i * old_rec_size;
         error = ReadItem(part, counter, records + i * new_size);
     }
-    UnuseMemory(block);
+    records.release();
     if (error) {
         DisposeMemory(block);
         return error;
@@ -237,9 +238,7 @@ int16_t Write_Ref(MemoryRef ref, int32_t* counter) {
 int16_t write_raw_bytes(MemoryRef ref, int32_t* counter) {
     int32_t length = ref ? GetByteSize(ref) : 0;
     if (length < 1) return 0;
-    int16_t error = WriteItem(length, UseMemory(ref), counter);
-    UnuseMemory(ref);
-    return error;
+    return WriteItem(length, MemoryUse<>(ref).get(), counter);
 }
 
 int16_t ReadHandle(pf::Handle* out, int32_t* counter) {

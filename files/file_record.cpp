@@ -2,6 +2,7 @@
 // document is open.
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "files/document_file.h"
 #include "model/workbook.h"
 
@@ -12,25 +13,22 @@ MemoryRef NewFileRec(const pf::FileSpec* spec) {
         if (!made) msFailure(&mem_globals, kNoMemoryErr, nullptr);
     });
     if (error) return nullptr;
-    auto* record = static_cast<FileInfoRecord*>(UseMemory(made));
+    MemoryUse<FileInfoRecord> record(made);
     *record = FileInfoRecord{};
     if (spec) record->spec = *spec;
-    UnuseMemory(made);
     return made;
 }
 
 FileInfoRecord read_file_record(MemoryRef info) {
     FileInfoRecord copy{};
     if (!info || GetByteSize(info) < int32_t(sizeof copy)) return copy;
-    std::memcpy(&copy, UseMemory(info), sizeof copy);
-    UnuseMemory(info);
+    std::memcpy(&copy, MemoryUse<>(info).get(), sizeof copy);
     return copy;
 }
 
 void write_file_record(MemoryRef info, const FileInfoRecord& record) {
     if (!info || GetByteSize(info) < int32_t(sizeof record)) return;
-    std::memcpy(UseMemory(info), &record, sizeof record);
-    UnuseMemory(info);
+    std::memcpy(MemoryUse<>(info).get(), &record, sizeof record);
 }
 
 FileInfoRecord file_record_of(MemoryRef workbook) { return read_file_record(Get_fileinfo(workbook)); }

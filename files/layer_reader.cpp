@@ -13,6 +13,7 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -50,13 +51,12 @@ int16_t damaged() { return fail_file(kDamagedFileErr); }
 bool ids_in_grid(MemoryRef ref, int offset) {
     if (!ref) return true;
     int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
-    auto* records = static_cast<const uint8_t*>(UseMemory(ref));
+    MemoryUse<const uint8_t> records(ref);
     bool sound = true;
     for (int32_t i = 0; i < count && sound; ++i) {
         int16_t id = load_i16(records + i * size + offset);
         sound = id >= 0 && id <= kLastCell;
     }
-    UnuseMemory(ref);
     return sound;
 }
 
@@ -90,9 +90,8 @@ int32_t drop_names_outside_grid(MemoryRef names) {
 void clamp_records_text(MemoryRef ref, int offset, int capacity) {
     if (!ref) return;
     int32_t count = GetMemorySize(ref), size = GetMemoryRecSize(ref);
-    auto* records = static_cast<uint8_t*>(UseMemory(ref));
+    MemoryUse<uint8_t> records(ref);
     for (int32_t i = 0; i < count; ++i) clamp_pstring(records + i * size + offset, capacity);
-    UnuseMemory(ref);
 }
 
 int16_t read_names(SpreadSheet* sheet, int32_t* counter) {
@@ -247,11 +246,10 @@ bool step_over_object(pf::ByteReader& in) {
 
 // The drawing objects fill the block exactly, one whole object after another.
 bool objects_sound(MemoryRef objects) {
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(objects));
-    pf::ByteReader in{{bytes, size_t(GetByteSize(objects))}};
+    MemoryUse<const uint8_t> bytes(objects);
+    pf::ByteReader in{{bytes.get(), size_t(GetByteSize(objects))}};
     bool sound = true;
     while (sound && !in.at_end()) sound = step_over_object(in);
-    UnuseMemory(objects);
     return sound;
 }
 
@@ -287,7 +285,7 @@ int16_t read_fixed_part(SpreadSheet* sheet, int32_t* counter, int32_t block_end,
 }
 
 int16_t read_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end, int16_t version) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t error = read_fixed_part(sheet, counter, block_end, version);
     if (!error) error = read_cells(sheet, counter);
     if (!error) error = read_formats(sheet, counter, version);
@@ -296,16 +294,14 @@ int16_t read_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end
     if (!error) error = read_print_records(sheet, counter, version);
     if (!error) error = read_trailing_fields(sheet, counter, block_end, version);
     if (!error) error = read_stored_objects(sheet, counter, block_end);
-    release_layer(layer);
     return error;
 }
 
 // The layer's font from its name; an unknown name keeps the workbook's font.
 void settle_layer_font(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->font = font_by_name(sheet->font_name, sheet->font);
     sheet->row_height = CalcRowSize(sheet->font, sheet->size);
-    release_layer(layer);
 }
 
 }  // namespace
@@ -326,10 +322,10 @@ void drop_last_layer(MemoryRef workbook) {
     int16_t count = num_SpreadSheets(workbook);
     if (count < 1) return;
     MemoryRef layer = find_SpreadSheet_item(workbook, count - 1);
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     book->layer_count -= 1;
     MemoryRef layers = book->layers;
-    UnuseMemory(workbook);
+    book.release();
     SetMemorySize(layers, count - 1);
     if (layer) {
         SetSheetWind(layer, nullptr);
@@ -347,9 +343,9 @@ MemoryRef read_layer_block(int32_t* counter, int16_t slot_format, int16_t versio
         return nullptr;
     }
     MemoryRef layer = nullptr;
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
-    UnuseMemory(workbook);
+    book.release();
     if (New_SpreadSheet(machine, workbook, &layer, kNewLayerFlags, nullptr) != 0) {
         CleanUp(kNoMemoryErr);
         return nullptr;

@@ -5,6 +5,7 @@
 
 #include "model/cell_format.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -40,14 +41,14 @@ bool layout_value_fits(LayoutField field, int32_t value) {
 }
 
 int16_t shown_column_width(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int16_t width = format_extent(sheet->default_column_format);
-    release_layer(layer);
+    sheet.release();
     return width == kDefaultWidthMark ? kDefaultWidthShown : width;
 }
 
 void ResetDocSettings(MemoryRef layer, uint32_t layer_flags, int16_t font, int16_t size, int16_t column_width) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->font = font;
     font_name_of(font, sheet->font_name);
     sheet->size = size;
@@ -56,30 +57,27 @@ void ResetDocSettings(MemoryRef layer, uint32_t layer_flags, int16_t font, int16
     set_format_extent(sheet->default_column_format,
                       column_width == kDefaultWidthShown ? kDefaultWidthMark : column_width);
     sheet->flags |= kLayerFormatStale;
-    release_layer(layer);
 }
 
 void ResetPageSettings(MemoryRef layer, const int16_t margins[4]) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     std::memcpy(sheet->margins, margins, sizeof sheet->margins);
     sheet->printable_rect = pf::Rect{};  // computed again from the page and the new margins
-    release_layer(layer);
 }
 
 void ResetPrintSettings(MemoryRef layer, uint32_t layer_flags, uint32_t print_flags, MemoryRef header,
                         MemoryRef footer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->flags = merged(sheet->flags, layer_flags, kLayerPrintBits);
     sheet->print_options = uint16_t(merged(sheet->print_options, print_flags, kPrintOptionBits));
     if (print_flags & kPrintHeader) take_list(&sheet->header, header, sheet->memory_id);
     if (print_flags & kPrintFooter) take_list(&sheet->footer, footer, sheet->memory_id);
-    release_layer(layer);
 }
 
 void take_layout_choices(MemoryRef layer, LayoutChoices* choices) {
     *choices = LayoutChoices{};
     choices->column_width = shown_column_width(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     choices->font = sheet->font;
     choices->size = sheet->size;
     choices->layer_flags = sheet->flags;
@@ -88,7 +86,6 @@ void take_layout_choices(MemoryRef layer, LayoutChoices* choices) {
     choices->first_page_number = sheet->first_page_number;
     choices->header = DuplicateNonNilMemory(sheet->header);
     choices->footer = DuplicateNonNilMemory(sheet->footer);
-    release_layer(layer);
 }
 
 void drop_layout_choices(LayoutChoices* choices) {
@@ -113,8 +110,7 @@ bool store_groups(const LayoutChoices& c, MemoryRef layer, bool edited) {
     }
     if (applies(kPrintGroup)) {
         ResetPrintSettings(layer, c.layer_flags, c.print_flags, c.header, c.footer);
-        use_layer(layer)->first_page_number = c.first_page_number;
-        release_layer(layer);
+        LayerUse(layer)->first_page_number = c.first_page_number;
         stored = true;
     }
     return stored;

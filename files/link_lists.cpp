@@ -1,6 +1,7 @@
 // Keeping link lists consistent with the formulas that name their links.
 #include "files/link_lists.h"
 
+#include "core/memory_use.h"
 #include "files/files_services.h"
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "files/formula_walk.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/workbook.h"
 #include "platform/files/files.h"
@@ -25,7 +27,7 @@ constexpr CellRange kWholeGrid{{0, 0}, {kLastCell, kLastCell}};
 template <typename Visit>
 void for_each_link_token(MemoryRef cells, const CellRange& range, Visit visit) {
     if (!cells || GetByteSize(cells) == 0) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(cells));
+    MemoryUse<uint8_t> start(cells);
     uint8_t* end = start + GetByteSize(cells);
     FormulaWalk walk{nullptr, [](uint8_t* id, void* context) { (*static_cast<Visit*>(context))(id); }, &visit};
     for (uint8_t* row = start; end - row >= kRowHeaderSize && _RowLength_(row) > 0;) {
@@ -39,13 +41,11 @@ void for_each_link_token(MemoryRef cells, const CellRange& range, Visit visit) {
         }
         row = row_end;
     }
-    UnuseMemory(cells);
 }
 
 int16_t record_id(MemoryRef list, int32_t index) {
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int16_t id = link_id(records + index * kLinkRecordSize);
-    UnuseMemory(list);
     return id;
 }
 
@@ -67,30 +67,27 @@ void keep_used_links(MemoryRef links, MemoryRef cells) {
 
 void drop_duplicate_links(MemoryRef links) {
     for (int32_t later = GetMemorySize(links) - 1; later > 0; --later) {
-        auto* records = static_cast<uint8_t*>(UseMemory(links));
+        MemoryUse<uint8_t> records(links);
         bool duplicate = false;
         for (int32_t earlier = 0; earlier < later && !duplicate; ++earlier)
             duplicate = same_link(records + earlier * kLinkRecordSize, records + later * kLinkRecordSize);
-        UnuseMemory(links);
+        records.release();
         if (duplicate) DeleteMemory(links, later, 1);
     }
 }
 
 void clean_layer_links(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
-    MemoryRef links = sheet->links;
-    MemoryRef cells = sheet->cells;
-    release_layer(layer);
+    MemoryRef links = GetSheetLinks(layer);
     if (!links) return;
-    keep_used_links(links, cells);
+    keep_used_links(links, GetSpreadSheetCells(layer));
     bool emptied = GetMemorySize(links) == 0;
-    sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (emptied) {
         DisposeMemory(links);
         sheet->links = nullptr;
     }
     sheet->flags &= ~kLayerHasLinks;
-    release_layer(layer);
+    sheet.release();
     if (emptied) {
         increment_change_ctr(layer);
         return;
@@ -102,12 +99,11 @@ void clean_layer_links(MemoryRef layer) {
 // The index of the layer's link to the same file, or -1.
 int32_t find_link_to_file(MemoryRef list, const uint8_t* record) {
     if (!list) return -1;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int32_t found = -1;
     for (int32_t i = 0; i < GetMemorySize(list) && found < 0; ++i)
         if (std::memcmp(link_spec(records + i * kLinkRecordSize), link_spec(record), sizeof(pf::FileSpec)) == 0)
             found = i;
-    UnuseMemory(list);
     return found;
 }
 
@@ -150,9 +146,9 @@ void CleanFileData(MemoryRef workbook) {
 }
 
 bool formula_links_sound(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef links = sheet->links, cells = sheet->cells;
-    release_layer(layer);
+    sheet.release();
     std::vector<int16_t> ids;
     for (int32_t i = 0; links && i < GetMemorySize(links); ++i) ids.push_back(record_id(links, i));
     bool sound = true;
@@ -169,10 +165,8 @@ void resolve_linkID(MemoryRef layer) { merge_clip_links(files_services.clipboard
 
 void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
     if (!clip.links || GetMemorySize(clip.links) == 0) return;
-    SpreadSheet* sheet = use_layer(layer);
-    MemoryRef list = sheet->links, cells = sheet->cells;
-    uint32_t id = sheet->memory_id;
-    release_layer(layer);
+    MemoryRef list = GetSheetLinks(layer), cells = GetSpreadSheetCells(layer);
+    uint32_t id = LayerUse(layer)->memory_id;
     bool new_list = !list;
     if (new_list) {
         list = pgAllocateNewRef(&mem_globals, kLinkRecordSize, 0, 0, false);
@@ -188,9 +182,9 @@ void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
         int16_t target = existing >= 0 ? record_id(list, existing) : free_link_id(list, cells, clip_id);
         if (target != clip_id) {
             GetFileLinkInfo(clip_id, target, clip.range.topLeft, clip.range.botRight, clip.cells);
-            auto* clip_records = static_cast<uint8_t*>(UseMemory(clip.links));
+            MemoryUse<uint8_t> clip_records(clip.links);
             set_record_id(clip_records + i * kLinkRecordSize, target);
-            UnuseMemory(clip.links);
+            clip_records.release();
             set_record_id(record, target);
         }
         if (existing < 0) PtrAndMemory(record, list, 1);
@@ -199,8 +193,7 @@ void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
         DisposeMemory(list);
         return;
     }
-    sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->links = list;
     sheet->flags |= kLayerHasLinks;
-    release_layer(layer);
 }

@@ -16,6 +16,7 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/header_part_record.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/workbook.h"
 
@@ -276,14 +277,13 @@ void convert_header_texts(MemoryRef parts) {
     if (!parts) return;
     clamp_records_text(parts, kHeaderPartTextOffset, kHeaderPartTextSize);
     int32_t count = GetMemorySize(parts);
-    auto* records = static_cast<uint8_t*>(UseMemory(parts));
+    MemoryUse<uint8_t> records(parts);
     for (int32_t i = 0; i < count; ++i) {
         uint8_t* text = records + i * kHeaderPartSize + kHeaderPartTextOffset;
         unsigned char rebuilt[kHeaderPartTextSize];
         convert_headertext(text, rebuilt);
         std::memcpy(text, rebuilt, sizeof rebuilt);
     }
-    UnuseMemory(parts);
 }
 
 // The old print record's paper and orientation become the layer's page
@@ -323,10 +323,10 @@ int16_t read_old_objects(SpreadSheet* sheet, int32_t* counter, int32_t block_end
     if (int16_t error = read_raw_bytes(&old, block_end - *counter, counter, &mem_globals, sheet->memory_id))
         return error;
     if (!old) return 0;
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(old));
+    MemoryUse<const uint8_t> bytes(old);
     Bytes stored;
-    bool sound = convert_old_objects({bytes, size_t(GetByteSize(old))}, &sheet->next_object_id, stored);
-    UnuseMemory(old);
+    bool sound = convert_old_objects({bytes.get(), size_t(GetByteSize(old))}, &sheet->next_object_id, stored);
+    bytes.release();
     DisposeMemory(old);
     if (!sound) return damaged();
     DisposeNonNilMemory(sheet->stored_objects);
@@ -335,14 +335,13 @@ int16_t read_old_objects(SpreadSheet* sheet, int32_t* counter, int32_t block_end
 }
 
 int16_t read_old_layer_contents(MemoryRef layer, int32_t* counter, int32_t block_end, int16_t) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t error = read_old_fixed_part(sheet, counter, block_end);
     if (!error) error = read_old_cells(sheet, counter);
     if (!error) error = read_old_column_and_row_formats(sheet, counter);
     if (!error) error = read_page_breaks(sheet, counter);
     if (!error) error = read_old_print_and_texts(sheet, counter);
     if (!error) error = read_old_objects(sheet, counter, block_end);
-    release_layer(layer);
     return error;
 }
 

@@ -18,6 +18,7 @@
 #include "model/cell_record.h"
 #include "model/date_serials.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/links.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -94,7 +95,7 @@ template <typename Visit>
 void each_cell(MemoryRef layer, Visit&& visit) {
     MemoryRef cells = GetSpreadSheetCells(layer);
     if (!cells || GetByteSize(cells) < kRowHeaderSize) return;
-    const auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row + kRowHeaderSize <= end; row += _RowLength_(row)) {
         const uint8_t* row_end = row + _RowLength_(row);
@@ -102,16 +103,14 @@ void each_cell(MemoryRef layer, Visit&& visit) {
             visit(_RowID_(row), cell);
         visit(_RowID_(row), nullptr);  // the end of the row
     }
-    UnuseMemory(cells);
 }
 
 template <typename Visit>
 void each_record(MemoryRef array, Visit&& visit) {
     if (!array) return;
-    const auto* records = static_cast<const uint8_t*>(UseMemory(array));
+    MemoryUse<const uint8_t> records(array);
     const int32_t size = GetMemoryRecSize(array);
     for (int32_t i = 0; i < GetMemorySize(array); ++i) visit(records + i * size);
-    UnuseMemory(array);
 }
 
 // A font line for the font of a format, unless it has none of its own or one
@@ -300,11 +299,11 @@ void pictures_and_fonts(SylkWriter& w) {
 }
 
 void layer_defaults(SylkWriter& w) {
-    SpreadSheet* sheet = use_layer(w.layer);
+    LayerUse sheet(w.layer);
     const uint32_t flags = sheet->flags;
     const int16_t row_height = sheet->row_height;
     const int16_t font = sheet->font;
-    release_layer(w.layer);
+    sheet.release();
     std::string out = "F;P0;DG0G10;SM0";
     if (!(flags & kLayerGridLines)) out += ";G";
     if (!(flags & kLayerHeadings)) out += ";H";
@@ -318,9 +317,9 @@ void layer_defaults(SylkWriter& w) {
 }
 
 void column_formats(SylkWriter& w) {
-    SpreadSheet* sheet = use_layer(w.layer);
+    LayerUse sheet(w.layer);
     const int16_t layer_width = format_extent(sheet->default_column_format);
-    release_layer(w.layer);
+    sheet.release();
     MemoryRef columns = GetSpreadSheetColumnFormats(w.layer);
     each_record(columns, [&](const uint8_t* c) {
         int16_t width = format_extent(c);
@@ -336,8 +335,7 @@ void column_formats(SylkWriter& w) {
 }
 
 void row_formats(SylkWriter& w) {
-    const int16_t layer_height = use_layer(w.layer)->row_height;
-    release_layer(w.layer);
+    const int16_t layer_height = LayerUse(w.layer)->row_height;
     each_record(GetSpreadSheetRowFormats(w.layer), [&](const uint8_t* r) {
         int16_t height = format_extent(r);
         if (height < 0) height = layer_height;
@@ -373,17 +371,16 @@ void links(SylkWriter& w) {
 }
 
 void report(MemoryRef layer, int32_t done, int32_t total) {
-    MachineRecord* machine = use_layer(layer)->machine;
-    release_layer(layer);
+    MachineRecord* machine = LayerUse(layer)->machine;
     if (machine && machine->wait) machine->wait(layer, 1, done, total);
 }
 
 void write_layer(SylkWriter& w) {
-    SpreadSheet* sheet = use_layer(w.layer);
+    LayerUse sheet(w.layer);
     w.default_font_name.assign(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]);
     w.default_size = sheet->size;
     w.default_font = sheet->font;
-    release_layer(w.layer);
+    sheet.release();
     MemoryRef workbook = GetWorkSheet(w.layer);
     w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
     line(w, std::string("ID;P") + kSylkProgramName + ";N;E");

@@ -23,6 +23,7 @@
 #include "model/cell_store.h"
 #include "model/date_serials.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "model/model_services.h"
@@ -241,10 +242,9 @@ void apply_picture(SylkReader& r, std::string_view value) {
 // names the layer's font (as the writer does), else the layer's own.
 SylkFont layer_font_of(const SylkReader& r) {
     if (r.layer_font_given && !r.fonts.empty()) return r.fonts.front();
-    const SpreadSheet* sheet = use_layer(r.layer);
+    ConstLayerUse sheet(r.layer);
     SylkFont own{std::string(reinterpret_cast<const char*>(sheet->font_name + 1), sheet->font_name[0]), kNoFont,
                  sheet->size, 0};
-    release_layer(r.layer);
     return own;
 }
 
@@ -335,10 +335,9 @@ void column_format(SylkReader& r, int32_t n) {
 void row_height(SylkReader& r, int32_t height, int32_t row) {
     if (row < 1) {
         if (height > 0 && height < 0x8000) {
-            SpreadSheet* sheet = use_layer(r.layer);
+            LayerUse sheet(r.layer);
             sheet->row_height = int16_t(height);
             set_format_extent(sheet->default_row_format, int16_t(height));
-            release_layer(r.layer);
         }
         return;
     }
@@ -374,7 +373,7 @@ void layer_font(SylkReader& r, std::string_view value) {
     if (!read_integer(value.substr(0, space), &number)) return;
     r.layer_font_given = true;
     std::string name = model_services.font_name(int16_t(number));
-    SpreadSheet* sheet = use_layer(r.layer);
+    LayerUse sheet(r.layer);
     if (!name.empty()) {
         sheet->font = int16_t(number);
         sheet->font_name[0] = uint8_t(std::min<size_t>(name.size(), sizeof sheet->font_name - 1));
@@ -383,7 +382,6 @@ void layer_font(SylkReader& r, std::string_view value) {
     if (space != std::string_view::npos && read_integer(value.substr(space + 1), &size) && size >= 1 &&
         size <= kMaxLayerFontSize)
         sheet->size = int16_t(size);
-    release_layer(r.layer);
 }
 
 void clear_layer_flag(SylkReader& r, uint32_t flag) { SetSheetFlags(r.layer, GetSheetFlags(r.layer) & ~flag); }
@@ -880,8 +878,7 @@ struct TextLetGo {
 };
 
 void read_records(SylkReader& r, std::string_view text, TextLetGo& let_go) {
-    MachineRecord* machine = use_layer(r.layer)->machine;
-    release_layer(r.layer);
+    MachineRecord* machine = LayerUse(r.layer)->machine;
     auto progress = [&](int32_t done) {
         if (machine && machine->wait) machine->wait(r.layer, 0, done, 100);
     };
@@ -962,8 +959,7 @@ int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, Impo
 
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
     if (!text) return 0;
-    std::string copy(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-    UnuseMemory(text);
+    std::string copy(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
     return read_sylk_text_letting_go(copy, layer, nullptr);
 }
 

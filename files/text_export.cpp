@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/memory_use.h"
 #include "files/entry_cells.h"
 #include "files/file_framing.h"
 #include "files/text_encoding.h"
@@ -50,8 +51,7 @@ void formula_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, 
     const uint8_t* formula = _formulaPtr_(cell);
     MemoryRef text = Interpret(position, formula, formula + _formulaLength_(cell), w.layer, &mem_globals);
     if (!text) return;
-    out.append(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-    UnuseMemory(text);
+    out.append(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
     DisposeMemory(text);
 }
 
@@ -197,7 +197,7 @@ int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint
 // The style runs of the one text cell of a single-cell range, or null.
 pf::Handle single_cell_style(MemoryRef cells, CellPoint where) {
     if (!cells || GetByteSize(cells) < kRowHeaderSize) return nullptr;
-    const auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     pf::Handle runs = nullptr;
     for (const uint8_t* row = start; row < end && !runs; row += _RowLength_(row)) {
@@ -208,7 +208,6 @@ pf::Handle single_cell_style(MemoryRef cells, CellPoint where) {
                 break;
             }
     }
-    UnuseMemory(cells);
     return runs;
 }
 

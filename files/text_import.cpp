@@ -19,6 +19,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 
 namespace {
 
@@ -36,8 +37,7 @@ struct Progress {
 
     void start(MemoryRef of_layer, size_t size) {
         layer = of_layer;
-        machine = use_layer(layer)->machine;
-        release_layer(layer);
+        machine = LayerUse(layer)->machine;
         total = size;
         step = size >= 100 ? size / 100 : (size / 4 > 0 ? size / 4 : 1);
         next = step;
@@ -179,8 +179,7 @@ void append_style_runs(std::string& store, MemoryRef style) {
     if (_cellType_(cell) != kCellText || _cellLength_(cell) + runs > 0x7FFF || runs <= 0) return;
     store_i16(cell + kFmtStyleLength, int16_t(runs));
     _SetCellLength_(cell, int16_t(_cellLength_(cell) + runs));
-    store.append(static_cast<const char*>(UseMemory(style)), size_t(runs));
-    UnuseMemory(style);
+    store.append(MemoryUse<const char>(style).get(), size_t(runs));
     auto* row = reinterpret_cast<uint8_t*>(store.data());
     _SetRowLength_(row, uint32_t(store.size()));
 }
@@ -311,7 +310,7 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
     int16_t error = with_failure_handler(&mem_globals, [&] {
         std::string mac_roman;
         if (text) {
-            auto* bytes = static_cast<const char*>(UseMemory(text));
+            MemoryUse<const char> bytes(text);
             std::string_view raw(bytes, size_t(GetByteSize(text)));
             if (std::memchr(raw.data(), 0, raw.size())) {
                 DecodedText decoded = decode_text_file(raw);
@@ -320,7 +319,6 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
             } else {
                 mac_roman.assign(raw);
             }
-            UnuseMemory(text);
         }
         StringRows rows{store};
         cancelled = read_cells(mac_roman, separator, range->topLeft.h, layer, rows, range, &report,

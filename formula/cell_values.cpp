@@ -11,6 +11,7 @@
 #include "model/cell_store.h"
 #include "model/date_serials.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -69,10 +70,10 @@ void fetch_from_layer(MemoryRef layer, CellPoint where) {
         if (!cell || extract_value(cell) != 0) set_empty();
         return;
     }
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool found = false;
     if (sheet->row_cache_data) {
-        release_layer(layer);
+        sheet.release();
         uint8_t* cell = nullptr;
         int16_t length = 0;
         if (get_cell_ptr(&cell, &length, where, layer) && extract_value(cell) == 0) return;
@@ -80,15 +81,15 @@ void fetch_from_layer(MemoryRef layer, CellPoint where) {
         return;
     }
     MemoryRef store = sheet->cells;
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     if (uint8_t* row = find_row_from_cursor(layer, sheet, start, end, where.v)) {
         uint8_t* cell = row + kRowHeaderSize;
         int16_t column = where.h;
         found = FindCell(&column, row + _RowLength_(row), &cell) && extract_value(cell) == 0;
     }
-    UnuseMemory(store);
-    release_layer(layer);
+    start.release();
+    sheet.release();
     if (!found) set_empty();
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "formula/error_values.h"
@@ -166,9 +167,9 @@ void ScanText() {
 void put_first_layer_before(int32_t body) {
     int32_t after_marker = body + 1;
     int32_t size = GetMemorySize(ParserReturn);
-    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    MemoryUse<uint8_t> bytes(ParserReturn);
     std::vector<uint8_t> rest(bytes + after_marker, bytes + size);
-    UnuseMemory(ParserReturn);
+    bytes.release();
     SetMemorySize(ParserReturn, after_marker);
     int16_t offset = int16_t(0 - GetSheetID(g_calcSheet));
     append_formula_byte(ParserReturn, kBodyLayers);
@@ -210,9 +211,9 @@ void ScanDocumentName() {
         go_back_to(start);
         return;
     }
-    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    MemoryUse<uint8_t> bytes(ParserReturn);
     bool three_d = GetMemorySize(ParserReturn) > body + 1 && bytes[body + 1] == kBodyLayers;
-    UnuseMemory(ParserReturn);
+    bytes.release();
     if (!three_d) put_first_layer_before(body);
 }
 
@@ -310,17 +311,16 @@ void check_operand_follows() {
 int32_t reference_start(int32_t argument_start) {
     int32_t size = GetMemorySize(ParserReturn);
     if (size <= argument_start) return -1;
-    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    MemoryUse<uint8_t> bytes(ParserReturn);
     int32_t at = bytes[argument_start] == kTokLink ? argument_start + 3 : argument_start;
     bool reference = at < size && bytes[at] == kTokReference;
-    UnuseMemory(ParserReturn);
+    bytes.release();
     return reference ? at : -1;
 }
 
 void mark_position_only(int32_t at) {
-    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    MemoryUse<uint8_t> bytes(ParserReturn);
     bytes[at] = kTokReferenceArg;
-    UnuseMemory(ParserReturn);
 }
 
 // Checks an argument that has just been parsed from output offset `start`.
@@ -564,9 +564,9 @@ void HandleToStr(const uint8_t* from, unsigned char* text) {
 
 bool TestChar(int32_t position) {
     if (position < 0 || position >= GetMemorySize(ParserReturn)) return false;
-    auto* bytes = static_cast<uint8_t*>(UseMemory(ParserReturn));
+    MemoryUse<uint8_t> bytes(ParserReturn);
     uint8_t byte = bytes[position];
-    UnuseMemory(ParserReturn);
+    bytes.release();
     return byte != kTokReference && byte != '"';
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "formula/arguments.h"
 #include "formula/cell_values.h"
@@ -248,12 +249,11 @@ int32_t find_referenceCell(const unsigned char* text) {
     int32_t size = GetMemorySize(scratch);
     if (size > 0) {
         // The stored reference is read as the next symbol of a formula of its own.
-        const auto* bytes = static_cast<const uint8_t*>(UseMemory(scratch));
+        MemoryUse<const uint8_t> bytes(scratch);
         g_formulaPtr = bytes;
         g_endPtr = bytes + size;
         AdvPChar();
         c_InSymbol();
-        UnuseMemory(scratch);
     }
     restore_reading_state(saved);
     DisposeMemory(scratch);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "model/named_ranges.h"
@@ -13,7 +14,7 @@ namespace {
 bool name_of_range(MemoryRef layer, const CellRange& range, unsigned char* text) {
     MemoryRef list = Get_rangeinfo(layer);
     if (!list) return false;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int32_t count = GetMemorySize(list);
     bool found = false;
     for (int32_t i = 0; i < count && !found; ++i) {
@@ -21,7 +22,6 @@ bool name_of_range(MemoryRef layer, const CellRange& range, unsigned char* text)
         named_range_name(records + i * kNamedRangeSize, text);
         found = true;
     }
-    UnuseMemory(list);
     return found;
 }
 

@@ -67,6 +67,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/date_serials.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/events/clock.h"
@@ -123,23 +124,21 @@ bool find_row(const CalcPass& pass, int16_t row, uint32_t* offset) {
         *offset = entry - 1;
         return true;
     }
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     uint8_t* p = start;
     uint32_t length = 0;
     int16_t wanted = row;
     bool found = FindRow(&wanted, &length, start + GetByteSize(pass.store), &p);
     *offset = uint32_t(p - start);
-    UnuseMemory(pass.store);
     return found;
 }
 
 // The highest stored row (0 for an empty store).
 int16_t last_stored_row(const CalcPass& pass) {
     int16_t last = 0;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* end = start + GetByteSize(pass.store);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) last = _RowID_(row);
-    UnuseMemory(pass.store);
     return last;
 }
 
@@ -151,14 +150,13 @@ int16_t next_stored_row(const CalcPass& pass, int32_t row) {
         return -1;
     }
     int16_t found = -1;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* end = start + GetByteSize(pass.store);
     for (const uint8_t* p = start; p < end; p += _RowLength_(p))
         if (_RowID_(p) >= row) {
             found = _RowID_(p);
             break;
         }
-    UnuseMemory(pass.store);
     return found;
 }
 
@@ -262,7 +260,7 @@ void evaluate_cell(CalcPass& pass, const uint8_t* cell, uint8_t* start) {
 
 // DoComparison of the formula cell at an offset of the store.
 int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, bool* row_changed) {
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* cell = start + cell_offset;
     evaluate_cell(pass, cell, start);
     NewResult result = new_result();
@@ -270,17 +268,16 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
     const bool not_stored = g_AccessError || (_resultType_(cell) == 0 && result.type == 0);
     int16_t answer = kCellUnchangedOrStored;
     if (unchanged || not_stored) {
-        UnuseMemory(pass.store);
         return answer;
     }
     if (result.length == _resultLength_(cell)) {
         uint8_t* writable = start + cell_offset;
         _SetResultType_(writable, result.type);
         std::memcpy(_resultPtr_(writable), result.bytes, size_t(result.type < 0 ? 8 : result.length));
-        UnuseMemory(pass.store);
+        start.release();
     } else {
         const int32_t old_length = _resultLength_(cell);
-        UnuseMemory(pass.store);
+        start.release();
         if (!store_resized_result(pass, row_offset, cell_offset, result)) return answer;
         pass.resized_by = result.length - old_length;
         answer = kCellLengthChanged;
@@ -298,7 +295,7 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
 // The formula cells of a stored row within [first, last] columns, into `cells`.
 void formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int16_t last, std::vector<CellAt>& cells) {
     cells.clear();
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* row = start + row_offset;
     const uint8_t* end = row + _RowLength_(row);
     for (const uint8_t* cell = row + kRowHeaderSize; cell < end; cell += _cellLength_(cell)) {
@@ -306,7 +303,6 @@ void formula_cells(const CalcPass& pass, uint32_t row_offset, int16_t first, int
         if (column >= first && column <= last && _cellType_(cell) == kCellFormula)
             cells.push_back(CellAt{uint32_t(cell - start), column});
     }
-    UnuseMemory(pass.store);
 }
 
 // One row: its formula cells from a column rightwards (or, backwards, every
@@ -386,7 +382,7 @@ StepEnd scan_bottom_up(CalcPass& pass) {
 // The cell of a column in a stored row: its offset, and whether the row has
 // any cell at or right of the column.
 bool cell_in_column(const CalcPass& pass, uint32_t row_offset, int16_t column, uint32_t* offset, bool* reaches) {
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     uint8_t* row = start + row_offset;
     uint8_t* p = row + kRowHeaderSize;
     int16_t wanted = column;
@@ -394,7 +390,6 @@ bool cell_in_column(const CalcPass& pass, uint32_t row_offset, int16_t column, u
     *reaches = p < row + _RowLength_(row);
     *offset = uint32_t(p - start);
     bool formula = found && _cellType_(p) == kCellFormula;
-    UnuseMemory(pass.store);
     return formula;
 }
 
@@ -416,10 +411,9 @@ bool compare_found_cell(CalcPass& pass, CellPoint cell, uint32_t row_offset, uin
 // The ids of the stored rows, in order.
 std::vector<int16_t> stored_rows(const CalcPass& pass) {
     std::vector<int16_t> rows;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     const uint8_t* end = start + GetByteSize(pass.store);
     for (const uint8_t* p = start; p < end; p += _RowLength_(p)) rows.push_back(_RowID_(p));
-    UnuseMemory(pass.store);
     return rows;
 }
 
@@ -429,14 +423,13 @@ int32_t column_after(const CalcPass& pass, int16_t row, int16_t column) {
     constexpr int32_t kNone = kLastCell + 1;
     uint32_t row_offset = 0;
     if (column >= kLastCell || !find_row(pass, row, &row_offset)) return kNone;
-    auto* start = static_cast<uint8_t*>(UseMemory(pass.store));
+    MemoryUse<uint8_t> start(pass.store);
     uint8_t* record = start + row_offset;
     uint8_t* end = record + _RowLength_(record);
     uint8_t* p = record + kRowHeaderSize;
     int16_t wanted = int16_t(column + 1);
     FindCell(&wanted, end, &p);
     const int32_t next = p < end ? _cellID_(p) : kNone;
-    UnuseMemory(pass.store);
     return next;
 }
 
@@ -485,9 +478,8 @@ MemoryRef layer_to_calculate(MemoryRef workbook) {
 void reset_layer(MemoryRef layer, CellPoint resume) {
     SetSpreadSheetCalcCycle(layer, kCycleReset);
     SetSpreadSheetResetCells(layer, 0);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->recalc_resume = resume;
-    release_layer(layer);
 }
 
 // A window whose workbook has a layer not finished. (Looking at the shown
@@ -573,9 +565,8 @@ void ResetCalc(CellPoint start, LayerWindow window) {
     }
     if (MemoryRef layer = calc_services.document_window_layer(window)) {
         SetSpreadSheetResetCells(layer, 0);
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->recalc_resume = start;
-        release_layer(layer);
     }
     start_recalculation();
 }
@@ -653,9 +644,9 @@ StepEnd calculation_step() {
         finish_layer();
     else if (end == StepEnd::pass_done)
         NextCalcStep();
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->recalc_resume = g_calcCell;
-    release_layer(layer);
+    sheet.release();
     ReleaseCache(layer);
     g_calcSheet = nullptr;
     return end;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "formula/compiled_formula.h"
 #include "formula/error_values.h"
@@ -328,7 +329,7 @@ int16_t Parse_Rect(uint8_t* record, int16_t* layers, MemoryRef layer) {
         RangeToRect(text, nullptr);
         int32_t size = GetMemorySize(ParserReturn);
         if (size > 0) {
-            const auto* bytes = static_cast<const uint8_t*>(UseMemory(ParserReturn));
+            MemoryUse<const uint8_t> bytes(ParserReturn);
             FormulaToken token = read_formula_token(bytes, bytes + size);
             if (token.kind == FormulaTokenKind::reference && token.ref.kind != ReferenceKind::name) {
                 const StoredReference& ref = token.ref;
@@ -344,7 +345,6 @@ int16_t Parse_Rect(uint8_t* record, int16_t* layers, MemoryRef layer) {
                 set_named_range(record, text, rect);
                 found = 1;
             }
-            UnuseMemory(ParserReturn);
         }
         DisposeMemory(ParserReturn);
     }
@@ -359,7 +359,7 @@ int16_t MatchRangeStr(unsigned char* name, CellRange* rect, MemoryRef layer) {
     MemoryRef list = layer ? Get_rangeinfo(layer) : nullptr;
     int16_t found = 0;
     if (list) {
-        auto* records = static_cast<uint8_t*>(UseMemory(list));
+        MemoryUse<uint8_t> records(list);
         int32_t count = GetMemorySize(list);
         unsigned char stored[kNamedRangeNameSize];
         for (int32_t i = 0; i < count && !found; ++i) {
@@ -369,7 +369,6 @@ int16_t MatchRangeStr(unsigned char* name, CellRange* rect, MemoryRef layer) {
             std::memcpy(name, stored, stored[0] + 1);
             found = 1;
         }
-        UnuseMemory(list);
     }
     if (!found) g_value = N_AN(kErrRef);
     return found;
@@ -390,7 +389,7 @@ void GetFileStr(int16_t id, unsigned char* name, MemoryRef layer) {
     name[0] = 0;
     MemoryRef links = layer ? GetSheetLinks(layer) : nullptr;
     if (!links) return;
-    auto* records = static_cast<uint8_t*>(UseMemory(links));
+    MemoryUse<uint8_t> records(links);
     int32_t count = GetMemorySize(links);
     for (int32_t i = 0; i < count; ++i) {
         const uint8_t* record = records + i * kLinkRecordSize;
@@ -399,7 +398,6 @@ void GetFileStr(int16_t id, unsigned char* name, MemoryRef layer) {
         std::memcpy(name, stored, stored[0] + 1);
         break;
     }
-    UnuseMemory(links);
 }
 
 bool range_by_text(const std::string& text, MemoryRef layer, CellRange& range) {

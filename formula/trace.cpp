@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "core/memory_use.h"
 #include "model/model_services.h"
 #include "core/foundation_services.h"
 #include "formula/calc_services.h"
@@ -135,12 +136,9 @@ bool read_cell_references(MemoryRef layer, CellPoint cell, TraceLists& lists) {
     uint8_t* record = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&record, &length, cell, layer) || _cellType_(record) != kCellFormula) return false;
-    MemoryRef store = GetSpreadSheetCells(layer);
-    UseMemory(store);
+    MemoryUse<> store(GetSpreadSheetCells(layer));  // the record stays where it is while it is read
     Home home{layer, GetWorkSheet(layer), GetSheetID(layer), cell};
-    bool closes = read_references(_formulaPtr_(record), _formulaLength_(record), home, lists);
-    UnuseMemory(store);
-    return closes;
+    return read_references(_formulaPtr_(record), _formulaLength_(record), home, lists);
 }
 
 bool single_cell(const TraceRecord& record) {
@@ -284,7 +282,7 @@ int16_t CheckAccessRect(const CellRange& rect, int16_t layer_id, MemoryRef layer
     MemoryRef target = layer_of(GetWorkSheet(layer), layer_id);
     if (!target) return 0;
     MemoryRef store = GetSpreadSheetCells(target);
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     Home home{target, GetWorkSheet(target), layer_id, {0, 0}};
     bool closes = false;
@@ -300,7 +298,7 @@ int16_t CheckAccessRect(const CellRange& rect, int16_t layer_id, MemoryRef layer
             if (read_references(_formulaPtr_(cell), _formulaLength_(cell), home, lists)) closes = true;
         }
     }
-    UnuseMemory(store);
+    start.release();
     return closes ? 1 : 0;
 }
 
@@ -324,9 +322,9 @@ void TraceString(unsigned char* text, const CellRange& rect, MemoryRef layer) {
     if (layer && GetWorkSheet(layer) != g_calcWork && g_calcWork) {
         MemoryRef info = Get_fileinfo(GetWorkSheet(layer));
         if (info) {
-            auto* bytes = static_cast<const uint8_t*>(UseMemory(info));
+            MemoryUse<const uint8_t> bytes(info);
             piece.assign(reinterpret_cast<const char*>(bytes + kFileSpecNameOffset + 1), bytes[kFileSpecNameOffset]);
-            UnuseMemory(info);
+            bytes.release();
             piece += '!';
         }
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
@@ -73,9 +74,9 @@ TypedEntry parse_entry(std::string_view typed, CellPoint where, MemoryRef layer,
                                       entry.parsed_text);
     entry.value = g_value;
     if (formula) {
-        auto* bytes = static_cast<const uint8_t*>(UseMemory(formula));
-        entry.formula.assign(bytes, bytes + GetByteSize(formula));
-        UnuseMemory(formula);
+        MemoryUse<const uint8_t> bytes(formula);
+        entry.formula.assign(bytes.get(), bytes + GetByteSize(formula));
+        bytes.release();
         DisposeMemory(formula);
     }
     return entry;

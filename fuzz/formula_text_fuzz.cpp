@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "formula/evaluator.h"
 #include "formula/formula_text.h"
 #include "fuzz/fuzz_support.h"
@@ -15,14 +16,14 @@ namespace {
 // The text a formula is shown as parses back to the same stored formula.
 void expect_same_when_parsed_again(MemoryRef text, const std::vector<uint8_t>& stored, CellPoint cell,
                                    MemoryRef layer) {
-    const auto* shown = static_cast<const uint8_t*>(UseMemory(text));
+    MemoryUse<const uint8_t> shown(text);
     const size_t size = size_t(GetByteSize(text));
     std::vector<uint8_t> reparsed;
     const bool same = size > 255 || (fuzz_parse_formula(shown, size, cell, layer, reparsed) && reparsed == stored);
     if (!same)
         std::fprintf(stderr, "formula text does not read back: %.*s\n", int(size),
                      reinterpret_cast<const char*>(shown));
-    UnuseMemory(text);
+    shown.release();
     if (!same) std::abort();
 }
 

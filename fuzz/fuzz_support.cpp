@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/memory_use.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
@@ -93,9 +94,8 @@ bool fuzz_parse_formula(const uint8_t* text, size_t size, CellPoint cell, Memory
     const bool parsed = parse_formula_text(typed, cell, layer, &formula, &kind, &error_offset) == 0 && formula;
     stored.clear();
     if (parsed) {
-        auto* bytes = static_cast<const uint8_t*>(UseMemory(formula));
-        stored.assign(bytes, bytes + GetByteSize(formula));
-        UnuseMemory(formula);
+        MemoryUse<const uint8_t> bytes(formula);
+        stored.assign(bytes.get(), bytes + GetByteSize(formula));
     }
     DisposeNonNilMemory(formula);
     return parsed;

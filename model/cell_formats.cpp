@@ -7,6 +7,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "formula/formula_text.h"
 
@@ -87,13 +88,12 @@ uint8_t* find_format_record(MemoryRef array, int16_t id, int record_size) {
 // The records whose id lies in [first, last]: [*begin, *end) as indexes.
 void id_span(MemoryRef array, int16_t first, int16_t last, int record_size, int32_t* begin,
              int32_t* end) {
-    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    MemoryUse<uint8_t> records(array);
     int32_t count = GetMemorySize(array);
     *begin = lower_bound_id(records, count, first, record_size);
     *end = last < kLastCell + 1 ? lower_bound_id(records, count, int16_t(last + 1), record_size)
                                 : count;
     if (*end < *begin) *end = *begin;
-    UnuseMemory(array);
 }
 
 // A new record takes the layer's default format but no size of its own: it
@@ -111,11 +111,11 @@ int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int1
     int16_t error = with_failure_handler(globals, [&] {
         made = pgAllocateNewRef(globals, record_size, last - first + 1, kFormatArrayExtend, true);
         if (!made) msFailure(globals, kNoMemoryErr, nullptr);
-        auto* records = static_cast<uint8_t*>(UseMemory(made));
+        MemoryUse<uint8_t> records(made);
         for (int32_t i = 0; i <= last - first; ++i)
             fill_new_record(record_at(records, i, record_size), format_template, int16_t(first + i),
                             record_size);
-        UnuseMemory(made);
+        records.release();
         SetMemoryPurge(made, kNeverPurge, false);
         SetMemoryRefID(made, id);
     });
@@ -131,15 +131,13 @@ int16_t make_format_array(MemoryRef* array, const uint8_t* format_template, int1
 // at the first id's place, found by binary search.
 int16_t insert_missing_records(MemoryRef array, const uint8_t* format_template, int16_t first,
                                int16_t last, int record_size) {
-    int32_t cursor = lower_bound_id(static_cast<uint8_t*>(UseMemory(array)), GetMemorySize(array), first,
-                                    record_size);
-    UnuseMemory(array);
+    int32_t cursor = lower_bound_id(MemoryUse<uint8_t>(array), GetMemorySize(array), first, record_size);
     for (int32_t id = first; id <= last; ++id) {
         int32_t count = GetMemorySize(array);
-        auto* records = static_cast<uint8_t*>(UseMemory(array));
+        MemoryUse<uint8_t> records(array);
         while (cursor < count && format_id(record_at(records, cursor, record_size)) < id) ++cursor;
         bool present = cursor < count && format_id(record_at(records, cursor, record_size)) == id;
-        UnuseMemory(array);
+        records.release();
         if (present) continue;
         int16_t error = with_failure_handler(GetMemoryGlobals(array), [&] {
             ReserveMemoryGrowth(array, 1);
@@ -162,7 +160,7 @@ int16_t input_formats(MemoryRef layer, int32_t range, bool columns) {
     if (first < 0 || last < 0) return kBadRangeErr;
     if (first > last) return 0;
     int record_size = columns ? kColumnFormatSize : kRowFormatSize;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     uint8_t format_template[kCellFormatSize];
     std::memcpy(format_template, columns ? sheet->default_column_format : sheet->default_row_format,
                 kCellFormatSize);
@@ -173,7 +171,6 @@ int16_t input_formats(MemoryRef layer, int32_t range, bool columns) {
                                    sheet->machine->memory, sheet->memory_id);
     else
         result = insert_missing_records(array, format_template, first, last, record_size);
-    release_layer(layer);
     return result;
 }
 
@@ -191,14 +188,15 @@ void delete_formats(int16_t first, int16_t last, MemoryRef* array, int record_si
     int32_t begin, end;
     id_span(*array, first, last, record_size, &begin, &end);
     for (int32_t i = end - 1; i >= begin; --i) {
-        auto* record = record_at(static_cast<uint8_t*>(UseMemory(*array)), i, record_size);
+        MemoryUse<uint8_t> records(*array);
+        uint8_t* record = record_at(records, i, record_size);
         int16_t id = format_id(record), extent = format_extent(record);
         if (extent >= 0) {
             GetDefaultFormat(record);
             set_format_id(record, id);
             set_format_extent(record, extent);
         }
-        UnuseMemory(*array);
+        records.release();
         if (extent < 0) DeleteMemory(*array, i, 1);
     }
     dispose_if_empty(array);
@@ -208,9 +206,7 @@ void verify_formats(MemoryRef* array, int record_size) {
     if (!*array) return;
     int16_t previous = -1;
     for (int32_t i = 0; i < GetMemorySize(*array);) {
-        auto* record = record_at(static_cast<uint8_t*>(UseMemory(*array)), i, record_size);
-        int16_t id = format_id(record);
-        UnuseMemory(*array);
+        int16_t id = format_id(record_at(MemoryUse<uint8_t>(*array), i, record_size));
         if (id <= previous) {
             DeleteMemory(*array, i, 1);
         } else {
@@ -234,13 +230,12 @@ void set_sizes(int16_t first, int16_t last, int16_t extent, MemoryRef array, int
     if (!array) return;
     int32_t begin, end;
     id_span(array, first, last, record_size, &begin, &end);
-    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    MemoryUse<uint8_t> records(array);
     for (int32_t i = begin; i < end; ++i) {
         uint8_t* record = record_at(records, i, record_size);
         set_format_extent(record, extent);
         record[kFmtCellType] = phase_size(extent, record_size);
     }
-    UnuseMemory(array);
 }
 
 MemoryRef copy_formats(int16_t first, int16_t last, MemoryRef array, int record_size) {
@@ -251,10 +246,8 @@ MemoryRef copy_formats(int16_t first, int16_t last, MemoryRef array, int record_
     MemoryGlobals* globals = GetMemoryGlobals(array);
     MemoryRef copy = pgAllocateNewRef(globals, record_size, end - begin, kFormatArrayExtend, false);
     if (!copy) return nullptr;
-    auto* records = static_cast<uint8_t*>(UseMemory(array));
-    std::memcpy(UseMemory(copy), record_at(records, begin, record_size), size_t(end - begin) * record_size);
-    UnuseMemory(copy);
-    UnuseMemory(array);
+    MemoryUse<uint8_t> records(array);
+    std::memcpy(MemoryUse<>(copy).get(), record_at(records, begin, record_size), size_t(end - begin) * record_size);
     return copy;
 }
 
@@ -263,10 +256,9 @@ void set_format_bytes(int16_t first, int16_t last, int16_t field, int16_t value,
     if (!array) return;
     int32_t begin, end;
     id_span(array, first, last, record_size, &begin, &end);
-    auto* records = static_cast<uint8_t*>(UseMemory(array));
+    MemoryUse<uint8_t> records(array);
     for (int32_t i = begin; i < end; ++i)
         SetFormatByte(record_at(records, i, record_size), field, value, clear);
-    UnuseMemory(array);
 }
 
 }  // namespace
@@ -338,7 +330,7 @@ bool copy_record_format(uint8_t* format, MemoryRef array, uint8_t* record) {
 }  // namespace
 
 int16_t get_format(uint8_t* format, CellPoint where, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t result = 1;
     uint8_t column_format[kCellFormatSize];
     MemoryRef columns = sheet->column_formats, rows = sheet->row_formats;
@@ -351,15 +343,13 @@ int16_t get_format(uint8_t* format, CellPoint where, MemoryRef layer) {
         std::memcpy(format, sheet->default_column_format, kCellFormatSize);
         result = 0;
     }
-    release_layer(layer);
     return result;
 }
 
 void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (!(sheet->flags & kLayerFormatStale) && use_cache) {
         if (format) std::memcpy(format, sheet->cached_format.bytes, kCellFormatSize);
-        release_layer(layer);
         return;
     }
     uint8_t found[kCellFormatSize];
@@ -384,7 +374,6 @@ void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
     else
         sheet->flags |= kLayerFormatStale;
     if (format) std::memcpy(format, found, kCellFormatSize);
-    release_layer(layer);
 }
 
 namespace {
@@ -395,15 +384,14 @@ void append_typed_number(MemoryRef text, const uint8_t* cell) {
     int32_t length = _formulaLength_(cell) - kNumberSlotSize;
     if (length <= 0) return;
     PtrAndMemory(typed, text, length);
-    auto* bytes = static_cast<uint8_t*>(UseMemory(text));
+    MemoryUse<uint8_t> bytes(text);
     if (auto* point = static_cast<uint8_t*>(std::memchr(bytes, '.', size_t(length)))) *point = decimalPt;
-    UnuseMemory(text);
 }
 
 }  // namespace
 
 MemoryRef Get_CellText(CellPoint where, uint8_t* format, MemoryRef* style_runs, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryGlobals* globals = sheet->machine->memory;
     if (style_runs) *style_runs = nullptr;
     uint8_t* cell;
@@ -439,6 +427,5 @@ MemoryRef Get_CellText(CellPoint where, uint8_t* format, MemoryRef* style_runs, 
         sheet->flags &= ~kLayerFormatStale;
     }
     if (format) std::memcpy(format, found, kCellFormatSize);
-    release_layer(layer);
     return text;
 }

@@ -9,6 +9,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store_index.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/row_marks.h"
 
@@ -151,10 +152,10 @@ uint8_t* find_walked_cell(const HeldStore& held, CellPoint where) {
 
 // Marks the charts that show a changed range, for a layer with a window.
 void mark_charts(MemoryRef layer, const CellRange& range) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool has_window = sheet->window != nullptr;
     int16_t mode = (sheet->flags & kLayerChartMarkMode) ? 0 : 1;
-    release_layer(layer);
+    sheet.release();
     if (has_window) model_services.check_hot_links(mode, range.topLeft, range.botRight, layer);
 }
 
@@ -170,7 +171,7 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     *cell = nullptr;
     *length = 0;
     if (where.v < 0 || where.h < 0) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     HeldStore held = hold_store(sheet->cells);
     if (held.end - held.start > kRowHeaderSize) {
         RowIndex index = open_row_index(sheet, true);
@@ -179,13 +180,12 @@ int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef
     }
     if (*cell) *length = _cellLength_(*cell);
     release_store(held);
-    release_layer(layer);
     return *cell != nullptr;
 }
 
 std::vector<CellPoint> stored_cells_in_range(const CellRange& range, MemoryRef layer) {
     std::vector<CellPoint> found;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     HeldStore held = hold_store(sheet->cells);
     uint8_t* row = held.start;
     uint32_t length = 0;
@@ -198,7 +198,6 @@ std::vector<CellPoint> stored_cells_in_range(const CellRange& range, MemoryRef l
             if (_cellType_(cell) != kCellFormatOnly) found.push_back(CellPoint{_RowID_(row), _cellID_(cell)});
     }
     release_store(held);
-    release_layer(layer);
     return found;
 }
 
@@ -318,7 +317,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     if (_cellLength_(cell) != length - kRowHeaderSize) return;
     CellPoint where{_RowID_(block), _cellID_(cell)};
     if (!cell_in_grid(where.v, where.h)) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef store = sheet->cells;
     MemoryGlobals* globals = sheet->machine->memory;
     sheet->row_cursor = nullptr;
@@ -329,7 +328,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     int16_t error = with_failure_handler(globals, [&] { stored = store_cell_bytes(store, slot, block, length); });
     if (stored && index.entries) index_stored_cell(index, slot, where, length, uint32_t(GetByteSize(store)));
     close_row_index(index);
-    release_layer(layer);
+    sheet.release();
     if (error) return msFailure(globals, error, globals->failed_ref);
     if (stored) mark_charts(layer, CellRange{where, where});
 }
@@ -620,13 +619,13 @@ uint32_t first_offset_from(SpreadSheet* sheet, int16_t row) {
 // the block, not of the store.
 int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t with_formats,
                             MemoryRef block, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef store = sheet->cells;
     MemoryRef column_formats = sheet->column_formats;
     MemoryGlobals* globals = sheet->machine->memory;
     PastePlan plan = plan_paste(top_left, bottom_right, sheet->selection.topLeft);
     uint32_t kept = plan.empty ? 0 : first_offset_from(sheet, plan.destination.topLeft.v);
-    release_layer(layer);
+    sheet.release();
     if (plan.empty) return 0;
 
     clobberCache(layer);
@@ -654,8 +653,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
         // Only now does the store change: a failure above leaves it as it was.
         ReserveMemoryGrowth(store, int32_t(kept + merged_size) - int32_t(size));
         SetMemorySize(store, int32_t(kept + merged_size));
-        std::memcpy(static_cast<uint8_t*>(UseMemory(store)) + kept, writer.out, merged_size);
-        UnuseMemory(store);
+        std::memcpy(MemoryUse<uint8_t>(store).get() + kept, writer.out, merged_size);
         UnuseMemory(merged);
     });
     if (formats) UnuseMemory(column_formats);
@@ -679,7 +677,7 @@ int16_t InputData(CellPoint top_left, CellPoint bottom_right, MemoryRef block, M
 // A cache that no longer describes the store is filled again; a store of a
 // row header or less gets none unless it has one already.
 void CalcRowPtr(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->row_cursor = nullptr;
     uint32_t size = uint32_t(GetByteSize(sheet->cells));
     if (size > uint32_t(kRowHeaderSize) || sheet->row_cache) {
@@ -691,19 +689,16 @@ void CalcRowPtr(MemoryRef layer) {
         close_row_index(index);
     }
     sheet->cell_store_size = size;
-    release_layer(layer);
 }
 
 void ReleaseCache(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (sheet->row_cache_data) UnuseMemory(sheet->row_cache);
     sheet->row_cache_data = nullptr;
     sheet->row_cursor = nullptr;
-    release_layer(layer);
 }
 
 void clobberCache(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     drop_row_cache(sheet);
-    release_layer(layer);
 }

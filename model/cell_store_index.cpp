@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "model/cell_record.h"
 #include "model/row_marks.h"
 
@@ -61,10 +62,9 @@ bool resize_cache(RowIndex& index, int32_t count) {
     UnuseFailedMemory(cache);
     int16_t error = with_failure_handler(globals_of(sheet), [&] {
         SetMemorySize(cache, count);
-        auto* entries = static_cast<uint32_t*>(UseMemory(cache));
+        MemoryUse<uint32_t> entries(cache);
         if (!entries) msFailure(globals_of(sheet), kNoMemoryErr, cache);
         if (count > old_count) std::memset(entries + old_count, 0, size_t(count - old_count) * sizeof(uint32_t));
-        UnuseMemory(cache);
     });
     if (error) {
         sheet->row_cache_data = nullptr;
@@ -85,8 +85,7 @@ bool create_cache(SpreadSheet* sheet, StoreBytes store) {
     int16_t error = with_failure_handler(globals, [&] {
         cache = pgAllocateNewRef(globals, sizeof(uint32_t), sheet->last_row + 1, kCacheExtend, true);
         if (!cache) msFailure(globals, kNoMemoryErr, nullptr);
-        fill_entries(static_cast<uint32_t*>(UseMemory(cache)), sheet->last_row, store);
-        UnuseMemory(cache);
+        fill_entries(MemoryUse<uint32_t>(cache).get(), sheet->last_row, store);
     });
     if (error) {
         DisposeNonNilFailedMemory(cache);
@@ -157,7 +156,7 @@ RowIndex open_row_index(SpreadSheet* sheet, bool build) {
         if (!use_cache(index)) close_row_index(index);
         return index;
     }
-    auto* start = static_cast<const uint8_t*>(UseMemory(sheet->cells));
+    MemoryUse<const uint8_t> start(sheet->cells);
     StoreBytes store{start, start + GetByteSize(sheet->cells)};
     bool ready = true;
     if (!sheet->row_cache) {
@@ -167,7 +166,7 @@ RowIndex open_row_index(SpreadSheet* sheet, bool build) {
         ready = use_cache(index) && refill_cache(index, store);
         if (ready) stamp(sheet);
     }
-    UnuseMemory(sheet->cells);
+    start.release();
     if (!ready) close_row_index(index);
     return index;
 }

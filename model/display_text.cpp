@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "formula/error_values.h"
@@ -314,12 +315,12 @@ void formula_text(CellInfoRecord* info) {
         MemoryGlobals* memory = info->memory ? info->memory : &mem_globals;
         MemoryRef block = Interpret(where, first, end, info->layer, memory);
         if (block) {
-            auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
+            MemoryUse<const uint8_t> bytes(block);
             int32_t length = GetByteSize(block);
             std::memcpy(info->text + 1, bytes, size_t(std::min(length, kLongTextLimit)));
             info->text[0] = uint8_t(std::min(length, kLongTextLimit));
             info->text_length = info->text[0];
-            UnuseMemory(block);
+            bytes.release();
             DisposeMemory(block);
         }
     }

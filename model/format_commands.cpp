@@ -12,6 +12,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
 
@@ -26,16 +27,14 @@ constexpr int16_t kFallbackSize = 12;
 
 
 CellRange selection_of(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange range = sheet->selection;
-    release_layer(layer);
     return range;
 }
 
 MachineRecord* machine_of(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
     return machine;
 }
 
@@ -60,7 +59,7 @@ template <typename Visit>
 void for_each_cell(const CellRange& range, MemoryRef layer, Visit&& visit) {
     MemoryRef store = GetSpreadSheetCells(layer);
     if (!store) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
         if (_RowID_(row) < range.topLeft.v) continue;
@@ -70,7 +69,6 @@ void for_each_cell(const CellRange& range, MemoryRef layer, Visit&& visit) {
             if (_cellID_(cell) >= range.topLeft.h) visit(cell);
         }
     }
-    UnuseMemory(store);
 }
 
 int32_t count_cells(const CellRange& range, MemoryRef layer) {
@@ -88,8 +86,7 @@ std::vector<uint8_t> bytes_of(MemoryRef block) {
     if (!block) return bytes;
     bytes.resize(size_t(GetByteSize(block)));
     if (bytes.empty()) return bytes;
-    std::memcpy(bytes.data(), UseMemory(block), bytes.size());
-    UnuseMemory(block);
+    std::memcpy(bytes.data(), MemoryUse<>(block).get(), bytes.size());
     return bytes;
 }
 
@@ -194,10 +191,9 @@ void set_span(int16_t field, int16_t value, bool clear, int16_t first, int16_t l
     if (columns) SetColumnByte(first, last, field, value, clear, GetSpreadSheetColumnFormats(layer));
     else SetRowByte(first, last, field, value, clear, GetSpreadSheetRowFormats(layer));
     if (last - first != kLastCell) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     uint8_t* format = columns ? sheet->default_column_format : sheet->default_row_format;
     SetFormatByte(format, field, value, clear, true, kFallbackFont, kFallbackSize, nullptr);
-    release_layer(layer);
 }
 
 void make_records(const CellRange& range, bool columns, MemoryRef layer) {

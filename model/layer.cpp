@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/cell_store.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "formula/evaluator.h"
@@ -29,16 +30,13 @@ bool drag_and_drop_available() { return true; }
 template <typename Field>
 Field read_layer(MemoryRef layer, Field SpreadSheet::*field, Field none) {
     if (!layer) return none;
-    Field value = use_layer(layer)->*field;
-    release_layer(layer);
-    return value;
+    return LayerUse(layer)->*field;
 }
 
 template <typename Field>
 void write_layer(MemoryRef layer, Field SpreadSheet::*field, Field value) {
     if (!layer) return;
-    use_layer(layer)->*field = value;
-    release_layer(layer);
+    LayerUse(layer)->*field = value;
 }
 
 void hide_pane(SpreadSheet* sheet, int pane) {
@@ -70,7 +68,7 @@ void init_layer_defaults(SpreadSheet* sheet, const WorkSheet* book) {
 
 }  // namespace
 
-SpreadSheet* use_layer(MemoryRef layer) { return static_cast<SpreadSheet*>(UseMemory(layer)); }
+SpreadSheet* use_layer(MemoryRef layer) { return static_cast<SpreadSheet*>(UseMemoryOrFail(layer)); }
 void release_layer(MemoryRef layer) { UnuseMemory(layer); }
 
 int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* layer, uint32_t flags,
@@ -85,7 +83,7 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
         made = pgAllocateNewRef(globals, sizeof(SpreadSheet), 1, 0, true);
         if (!made) msFailure(globals, kNoMemoryErr, nullptr);
         SetMemoryPurge(made, kNeverPurge, false);
-        SpreadSheet* sheet = use_layer(made);
+        LayerUse sheet(made);
         *sheet = SpreadSheet{};
         sheet->machine = machine;
         sheet->setup_words[0] = kSetupWords[0];
@@ -102,14 +100,13 @@ int16_t New_SpreadSheet(MachineRecord* machine, MemoryRef workbook, MemoryRef* l
         if (!sheet->cells || !sheet->objects || !sheet->selected_objects)
             msFailure(globals, kNoMemoryErr, nullptr);
         SetMemoryPurge(sheet->cells, kNeverPurge, false);
-        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        MemoryUse<WorkSheet> book(workbook);
         init_layer_defaults(sheet, book);
         sheet->layer_id = book->layer_count;
-        UnuseMemory(workbook);
-        release_layer(made);
+        book.release();
+        sheet.release();
         if (!add_SpreadSheet(workbook, made)) msFailure(globals, kNoMemoryErr, nullptr);
-        static_cast<WorkSheet*>(UseMemory(workbook))->layer_count += 1;
-        UnuseMemory(workbook);
+        MemoryUse<WorkSheet>(workbook)->layer_count += 1;
     });
     globals->default_id = saved_id;
     if (error) {
@@ -127,14 +124,14 @@ void DisposeSpreadSheet(MemoryRef layer) {
     if (!layer) return;
     clobberCache(layer);
     model_services.clobber_all_objects(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef blocks[] = {sheet->cells,           sheet->row_formats,        sheet->column_formats,
                           sheet->row_page_breaks, sheet->column_page_breaks, sheet->row_page_bounds,
                           sheet->column_page_bounds, sheet->links,           sheet->header,
                           sheet->footer,          sheet->named_ranges,       sheet->objects,
                           sheet->selected_objects, sheet->stored_objects};
     PrintRecord print_data[] = {sheet->page_format, sheet->print_settings};
-    release_layer(layer);
+    sheet.release();
     for (MemoryRef block : blocks) DisposeNonNilMemory(block);
     for (PrintRecord handle : print_data)
         if (handle) pf::dispose_handle(handle);
@@ -180,30 +177,29 @@ void copy_layer_blocks(SpreadSheet* to, const SpreadSheet* from, bool with_conte
 }  // namespace
 
 MemoryRef CloneLayer(bool with_contents, MemoryRef layer) {
-    SpreadSheet* source = use_layer(layer);
+    LayerUse source(layer);
     MachineRecord* machine = source->machine;
     MemoryRef workbook = source->workbook;
     uint32_t flags = source->flags;
     MemoryRef clone = nullptr;
     if (New_SpreadSheet(machine, workbook, &clone, flags, nullptr) != 0) {
-        release_layer(layer);
         return nullptr;
     }
-    SpreadSheet* copy = use_layer(clone);
+    LayerUse copy(clone);
     copy_layer_settings(copy, source);
     int16_t error = with_failure_handler(machine->memory, [&] {
         copy_layer_blocks(copy, source, with_contents);
         if (with_contents) model_services.copy_objects(layer, clone);
     });
     copy->flags = flags | kLayerFormatStale;
-    release_layer(clone);
-    release_layer(layer);
+    copy.release();
+    source.release();
     if (error) {
         // Take the half-made layer out of the workbook again.
-        auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+        MemoryUse<WorkSheet> book(workbook);
         book->layer_count -= 1;
         MemoryRef layers = book->layers;
-        UnuseMemory(workbook);
+        book.release();
         SetMemorySize(layers, GetMemorySize(layers) - 1);
         DisposeSpreadSheet(clone);
         return nullptr;
@@ -243,17 +239,15 @@ void SetSheetWind(MemoryRef layer, LayerWindow window) { write_layer(layer, &Spr
 void GetSheetName(unsigned char* name, MemoryRef layer) {
     name[0] = 0;
     if (!layer) return;
-    std::memcpy(name, use_layer(layer)->name, sizeof SpreadSheet::name);
-    release_layer(layer);
+    std::memcpy(name, LayerUse(layer)->name, sizeof SpreadSheet::name);
 }
 
 void SetSheetName(const unsigned char* name, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     std::memset(sheet->name, 0, sizeof sheet->name);
     unsigned char length = name[0] < sizeof sheet->name ? name[0] : sizeof sheet->name - 1;
     sheet->name[0] = length;
     std::memcpy(sheet->name + 1, name + 1, length);
-    release_layer(layer);
 }
 
 int16_t GetSheetID(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::layer_id, 0); }
@@ -266,14 +260,12 @@ int16_t SheetActive(MemoryRef layer) { return (GetSheetFlags(layer) & kLayerActi
 
 void GetVisibleCells(CellRange* range, int16_t pane, MemoryRef layer) {
     if (pane < 0 || pane >= kPaneCount) return;
-    *range = use_layer(layer)->visible_ranges[pane];
-    release_layer(layer);
+    *range = LayerUse(layer)->visible_ranges[pane];
 }
 
 void GetPaneRect(pf::Rect* rect, int16_t pane, MemoryRef layer) {
     if (pane < 0 || pane >= kPaneCount) return;
-    *rect = use_layer(layer)->pane_rects[pane];
-    release_layer(layer);
+    *rect = LayerUse(layer)->pane_rects[pane];
 }
 
 int16_t get_v_divider(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::v_divider, 0); }
@@ -288,10 +280,10 @@ namespace {
 // Packed (last row or column << 16 | maximum), or -1 when the maximum is negative.
 int32_t packed_scroll_max(MemoryRef layer, int16_t pane, int axis) {
     if (pane < 0 || pane > 1) return -1;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t maximum = sheet->scroll_max[pane][axis];
     int16_t last = axis == 0 ? sheet->last_row : sheet->last_column;
-    release_layer(layer);
+    sheet.release();
     if (maximum < 0) return -1;
     return int32_t(uint32_t(uint16_t(last)) << 16 | uint16_t(maximum));
 }
@@ -304,17 +296,15 @@ int32_t GetHScrollMax(int16_t pane, MemoryRef layer) { return packed_scroll_max(
 CellPoint GetClickCell(MemoryRef layer) { return read_layer<CellPoint>(layer, &SpreadSheet::active_cell, CellPoint{}); }
 
 void GetSheetRange(CellRange* range, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool object_selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
     *range = object_selected ? CellRange{{-1, -1}, {-1, -1}} : sheet->selection;
-    release_layer(layer);
 }
 
 MemoryRef GetObjEditor(MemoryRef layer, TextEditor* editor) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef object = sheet->edited_object;
     if (editor) *editor = object ? sheet->edited_object_text : nullptr;
-    release_layer(layer);
     return object;
 }
 
@@ -326,10 +316,10 @@ int16_t Get_Default_Size(MemoryRef layer) { return read_layer<int16_t>(layer, &S
 // View, panes and print area
 
 void SetViewRect(const pf::Rect* rect, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool resized = sheet->view_rect.width() != rect->width() || sheet->view_rect.height() != rect->height();
     sheet->view_rect = *rect;
-    release_layer(layer);
+    sheet.release();
     if (resized) resize_sheet(layer, 0);
 }
 
@@ -344,7 +334,7 @@ void resize_sheet(MemoryRef layer, int16_t force) {
 }
 
 void set_v_divider(int16_t pixels, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool was_split = sheet->v_divider != 0;
     sheet->v_divider = pixels;
     bool changed_split = false;
@@ -363,14 +353,14 @@ void set_v_divider(int16_t pixels, MemoryRef layer) {
         hide_pane(sheet, 3);
         changed_split = true;
     }
-    release_layer(layer);
+    sheet.release();
     if (changed_split) increment_change_ctr(layer);
 }
 
 // Any positive position splits: the window's split tracking, which sets it,
 // has no lower limit for the column split.
 void set_h_divider(int16_t pixels, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool was_split = sheet->h_divider != 0;
     if (pixels < 0) pixels = 0;
     sheet->h_divider = pixels;
@@ -390,12 +380,12 @@ void set_h_divider(int16_t pixels, MemoryRef layer) {
         hide_pane(sheet, 3);
         changed_split = true;
     }
-    release_layer(layer);
+    sheet.release();
     if (changed_split) increment_change_ctr(layer);
 }
 
 void SetPrintArea(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (sheet->print_area.botRight.v < 0) {
         sheet->print_area = sheet->selection;
         sheet->print_area.botRight.v += 1;
@@ -403,7 +393,7 @@ void SetPrintArea(MemoryRef layer) {
     } else {
         sheet->print_area = {{-1, -1}, {-1, -1}};
     }
-    release_layer(layer);
+    sheet.release();
     model_services.reset_page(layer);
     increment_change_ctr(layer);
 }
@@ -426,9 +416,8 @@ void DeActivateSheet(MemoryRef layer) {
 }
 
 void set_layer_selection(CellPoint cell, const CellRange* range, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->selection = range ? *range : CellRange{cell, cell};
     sheet->active_cell = range && cell.v < 0 ? range->topLeft : cell;
     sheet->flags |= kLayerFormatStale;
-    release_layer(layer);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "files/document_file.h"
 #include "files/files_services.h"
 #include "formula/calc_services.h"
@@ -106,11 +107,12 @@ void move_link(MemoryRef layer, const LinkFile& link, const pf::FileSpec& spec) 
     unsigned char path[256];
     link_path_of(reinterpret_cast<const uint8_t*>(&spec), path);
     MemoryRef list = GetSheetLinks(layer);
-    auto* record = static_cast<uint8_t*>(UseMemory(list)) + link.index * kLinkRecordSize;
+    MemoryUse<uint8_t> list_bytes(list);
+    auto* record = list_bytes + link.index * kLinkRecordSize;
     std::memcpy(record + kLinkSpecOffset, &spec, sizeof spec);
     std::memset(record + kLinkPathOffset, 0, 256);
     std::memcpy(record + kLinkPathOffset, path, size_t(path[0]) + 1);
-    UnuseMemory(list);
+    list_bytes.release();
     increment_change_ctr(layer);
 }
 

@@ -9,6 +9,7 @@
 
 #include "model/calc_globals.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
 #include "platform/files/files.h"
@@ -44,8 +45,7 @@ bool specs_equal(const uint8_t* a, const uint8_t* b) {
 bool workbook_spec(MemoryRef workbook, uint8_t* spec) {
     MemoryRef info = Get_fileinfo(workbook);
     if (!info || GetByteSize(info) < kFileSpecSize) return false;
-    std::memcpy(spec, UseMemory(info), kFileSpecSize);
-    UnuseMemory(info);
+    std::memcpy(spec, MemoryUse<>(info).get(), kFileSpecSize);
     return true;
 }
 
@@ -67,14 +67,13 @@ int16_t find_open_workbook(MemoryRef* workbook, Predicate matches) {
 int32_t find_link_by_spec(MemoryRef list, const uint8_t* spec, int16_t* largest_id) {
     *largest_id = -1;
     if (!list) return -1;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int32_t found = -1;
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         const uint8_t* record = records + i * kLinkRecordSize;
         *largest_id = std::max(*largest_id, link_id(record));
         if (found < 0 && specs_equal(link_spec(record), spec)) found = i;
     }
-    UnuseMemory(list);
     return found;
 }
 
@@ -91,12 +90,12 @@ void fill_link(uint8_t* record, int16_t id, const uint8_t* spec, const unsigned 
 int16_t new_link_id(MemoryRef list, int16_t largest_id) {
     if (largest_id < INT16_MAX) return int16_t(largest_id + 1);
     std::vector<bool> taken(size_t(INT16_MAX) + 1);
-    auto* records = static_cast<const uint8_t*>(UseMemory(list));
+    MemoryUse<const uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         int16_t id = link_id(records + i * kLinkRecordSize);
         if (id >= 0) taken[size_t(id)] = true;
     }
-    UnuseMemory(list);
+    records.release();
     auto free_id = std::find(taken.begin(), taken.end(), false);
     return int16_t(free_id - taken.begin());
 }
@@ -121,20 +120,17 @@ void CheckFileInfo(int16_t* id, MemoryRef layer, MemoryRef linked_workbook, cons
     (void)name;
     uint8_t spec[kFileSpecSize];
     if (!linked_workbook || !workbook_spec(linked_workbook, spec)) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t largest_id;
     int32_t index = find_link_by_spec(sheet->links, spec, &largest_id);
     if (index >= 0) {
-        auto* records = static_cast<uint8_t*>(UseMemory(sheet->links));
+        MemoryUse<uint8_t> records(sheet->links);
         *id = link_id(records + index * kLinkRecordSize);
-        UnuseMemory(sheet->links);
-        release_layer(layer);
         return;
     }
     if (!sheet->links) {
         sheet->links = pgAllocateNewRef(sheet->machine->memory, kLinkRecordSize, 0, kLinkListExtend, true);
         if (!sheet->links) {
-            release_layer(layer);
             return;
         }
         SetMemoryRefID(sheet->links, sheet->memory_id);
@@ -146,7 +142,6 @@ void CheckFileInfo(int16_t* id, MemoryRef layer, MemoryRef linked_workbook, cons
     fill_link(record, *id, spec, path);
     PtrAndMemory(record, sheet->links, 1);
     sheet->flags |= kLayerHasLinks;
-    release_layer(layer);
 }
 
 int16_t MatchFileStr(const unsigned char* name, MemoryRef* workbook) {
@@ -165,13 +160,13 @@ int16_t find_link_workbook(MemoryRef layer, int16_t id, MemoryRef* workbook) {
     if (!list) return 0;
     uint8_t spec[kFileSpecSize];
     bool found = false;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list) && !found; ++i) {
         if (link_id(records + i * kLinkRecordSize) != id) continue;
         std::memcpy(spec, link_spec(records + i * kLinkRecordSize), kFileSpecSize);
         found = true;
     }
-    UnuseMemory(list);
+    records.release();
     return found ? MatchFileSpec(spec, workbook) : 0;
 }
 
@@ -192,9 +187,10 @@ void CheckLinks(const uint8_t* new_spec, const unsigned char* new_path, MemoryRe
                 asked = true;
                 if (confirm && !confirm(new_spec + kFileSpecNameOffset)) return;
             }
-            auto* record = static_cast<uint8_t*>(UseMemory(list)) + index * kLinkRecordSize;
+            MemoryUse<uint8_t> list_bytes(list);
+            auto* record = list_bytes + index * kLinkRecordSize;
             fill_link(record, link_id(record), new_spec, new_path);
-            UnuseMemory(list);
+            list_bytes.release();
             increment_change_ctr(other);
         }
     }

@@ -8,6 +8,7 @@
 
 #include "model/cell_format.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/fonts/classic_fonts.h"
 
 namespace {
@@ -20,8 +21,7 @@ void invert_nothing(MemoryRef) {}
 
 // Without a window every point of a pane is its first shown cell.
 void pane_top_left(CellPoint* cell, pf::Point, int16_t pane, MemoryRef layer) {
-    *cell = use_layer(layer)->visible_ranges[pane].topLeft;
-    release_layer(layer);
+    *cell = LayerUse(layer)->visible_ranges[pane].topLeft;
 }
 
 void select_without_highlight(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryRef layer) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 #include "platform/text/text.h"
 
@@ -14,16 +15,13 @@ constexpr int kTopOffset = 32;
 }  // namespace
 
 MemoryRef Get_rangeinfo(MemoryRef layer) {
-    MemoryRef list = use_layer(layer)->named_ranges;
-    release_layer(layer);
-    return list;
+    return LayerUse(layer)->named_ranges;
 }
 
 void Set_rangeinfo(MemoryRef layer, MemoryRef list) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     if (list) SetMemoryRefID(list, sheet->memory_id);
     sheet->named_ranges = list;
-    release_layer(layer);
 }
 
 void named_range_name(const uint8_t* record, unsigned char* name) {
@@ -51,7 +49,7 @@ void set_named_range(uint8_t* record, const unsigned char* name, const CellRange
 
 int16_t find_named_range(MemoryRef list, const unsigned char* name, CellRange* range) {
     if (!list) return 0;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     int32_t count = GetMemorySize(list);
     int16_t found = 0;
     unsigned char stored[kNamedRangeNameSize];
@@ -62,6 +60,5 @@ int16_t find_named_range(MemoryRef list, const unsigned char* name, CellRange* r
             found = 1;
         }
     }
-    UnuseMemory(list);
     return found;
 }

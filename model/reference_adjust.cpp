@@ -6,6 +6,7 @@
 // error. References into linked documents and named ranges keep their bytes.
 #include <algorithm>
 
+#include "core/memory_use.h"
 #include "formula/compiled_formula.h"
 #include "model/cell_record.h"
 #include "model/insert_delete.h"
@@ -208,13 +209,12 @@ void for_each_formula(MemoryRef workbook, const std::function<void(CellPoint, ui
         MemoryRef layer = find_SpreadSheet_item(workbook, index);
         if (!layer) continue;
         MemoryRef store = GetSpreadSheetCells(layer);
-        auto* start = static_cast<uint8_t*>(UseMemory(store));
+        MemoryUse<uint8_t> start(store);
         uint8_t* end = start + GetByteSize(store);
         for (uint8_t* row = start; row < end; row += _RowLength_(row))
             for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
                 if (_cellType_(cell) == kCellFormula)
                     visit(CellPoint{_RowID_(row), _cellID_(cell)}, _formulaPtr_(cell), _formulaLength_(cell), index);
-        UnuseMemory(store);
     }
 }
 

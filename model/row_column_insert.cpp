@@ -4,10 +4,12 @@
 #include <cstring>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "platform/resources/resources.h"
@@ -20,9 +22,9 @@ constexpr uint16_t kUndoCopyPriority = 128;
 
 // Steps 1 and 2: the selection as whole rows or columns, selected, and the change.
 AxisChange selected_change(MemoryRef layer, int16_t rows, bool inserting) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     bool by_rows = rows != 0;
     if (whole_rows(selection) && !whole_columns(selection)) by_rows = true;
     else if (whole_columns(selection) && !whole_rows(selection)) by_rows = false;
@@ -45,7 +47,7 @@ CellRange changed_range(const AxisChange& change) {
 // The highest row (or column) holding a cell, -1 for an empty store.
 int32_t highest_position(MemoryRef store, bool rows) {
     int32_t highest = -1;
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
         if (rows) {
@@ -57,14 +59,13 @@ int32_t highest_position(MemoryRef store, bool rows) {
         for (; cell < row + _RowLength_(row); cell += _cellLength_(cell)) last = cell;
         if (last < row + _RowLength_(row)) highest = std::max<int32_t>(highest, _cellID_(last));
     }
-    UnuseMemory(store);
     return highest;
 }
 
 // Every row number (or cell column) at or past `from` moves by `by`.
 void shift_store(MemoryRef store, bool rows, int32_t from, int32_t by) {
     if (GetByteSize(store) <= kCellHeaderSize) return;
-    auto* start = static_cast<uint8_t*>(UseMemory(store));
+    MemoryUse<uint8_t> start(store);
     uint8_t* end = start + GetByteSize(store);
     for (uint8_t* row = start; row < end; row += _RowLength_(row)) {
         if (rows) {
@@ -74,25 +75,24 @@ void shift_store(MemoryRef store, bool rows, int32_t from, int32_t by) {
         for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
             if (_cellID_(cell) >= from) _SetCellID_(cell, int16_t(_cellID_(cell) + by));
     }
-    UnuseMemory(store);
 }
 
 // Manual page breaks (i16 row or column numbers) follow the cells.
 void shift_page_breaks(MemoryRef layer, const AxisChange& change) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef* breaks = change.rows ? &sheet->row_page_breaks : &sheet->column_page_breaks;
     MemoryRef list = *breaks;
-    release_layer(layer);
+    sheet.release();
     if (!list) return;
     std::vector<int16_t> kept;
-    auto* values = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<const uint8_t> values(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         int32_t moved = moved_position(change, load_i16(values + 2 * i));
         if (moved >= 0 && moved <= kLastCell) kept.push_back(int16_t(moved));
     }
-    UnuseMemory(list);
+    values.release();
     SetMemorySize(list, int32_t(kept.size()));
-    if (!kept.empty()) std::memcpy(UseMemory(list), kept.data(), kept.size() * 2), UnuseMemory(list);
+    if (!kept.empty()) std::memcpy(MemoryUse<>(list).get(), kept.data(), kept.size() * 2);
 }
 
 // Format arrays: records sorted by the id in their first two bytes.
@@ -100,10 +100,11 @@ void shift_formats(MemoryRef* array, const AxisChange& change) {
     if (!*array) return;
     const int32_t size = GetMemoryRecSize(*array);
     for (int32_t i = GetMemorySize(*array) - 1; i >= 0; --i) {
-        auto* record = static_cast<uint8_t*>(UseMemory(*array)) + size * i;
+        MemoryUse<uint8_t> records(*array);
+        uint8_t* record = records + size * i;
         int32_t moved = moved_position(change, format_id(record));
         if (moved >= 0 && moved <= kLastCell) set_format_id(record, int16_t(moved));
-        UnuseMemory(*array);
+        records.release();
         if (moved < 0 || moved > kLastCell) DeleteMemory(*array, i, 1);
     }
     if (GetMemorySize(*array) == 0) {
@@ -114,17 +115,16 @@ void shift_formats(MemoryRef* array, const AxisChange& change) {
 
 void shift_layer_formats(int16_t insert, int16_t first, int16_t last, MemoryRef layer, bool rows) {
     AxisChange change{rows, insert != 0, first, int16_t(last - first + 1)};
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef* array = rows ? &sheet->row_formats : &sheet->column_formats;
     shift_formats(array, change);
-    release_layer(layer);
 }
 
 // Named ranges of the layer, each edge moved by the change.
 void shift_names(MemoryRef layer, const AxisChange& change) {
     MemoryRef list = Get_rangeinfo(layer);
     if (!list) return;
-    auto* records = static_cast<uint8_t*>(UseMemory(list));
+    MemoryUse<uint8_t> records(list);
     for (int32_t i = 0; i < GetMemorySize(list); ++i) {
         uint8_t* record = records + kNamedRangeSize * i;
         unsigned char name[kNamedRangeNameSize];
@@ -142,7 +142,6 @@ void shift_names(MemoryRef layer, const AxisChange& change) {
         }
         set_named_range(record, name, r);
     }
-    UnuseMemory(list);
 }
 
 MemoryRef copy_of(MemoryRef block) {
@@ -174,10 +173,10 @@ int16_t write_undo(MemoryRef layer, const AxisChange& change, int16_t kind, Memo
     MemoryGlobals* memory = GetMemoryGlobals(layer);
     const CellRange range = changed_range(change);
     int16_t error = with_failure_handler(memory, [&] {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         MemoryRef formats = change.rows ? sheet->row_formats : sheet->column_formats;
         MemoryRef cells = sheet->cells;
-        release_layer(layer);
+        sheet.release();
         (change.rows ? copies.rows : copies.columns) = copy_of(formats);
         copies.names = copy_of(Get_rangeinfo(layer));
         copies.cells = copy_of(cells);
@@ -235,9 +234,9 @@ int16_t insert_rowcol(MemoryRef layer, int16_t rows) {
 int16_t delete_rowcol(MemoryRef layer, int16_t rows) {
     const AxisChange change = selected_change(layer, rows, false);
     const CellRange range = changed_range(change);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef objects = sheet->objects;
-    release_layer(layer);
+    sheet.release();
     MemoryRef object_ids = objects ? model_services.create_id_list(objects) : nullptr;
     MemoryRef deleted_objects = objects ? model_services.delete_objects(1, &range, layer) : nullptr;
     model_services.check_hot_links(0, range.topLeft, range.botRight, layer);

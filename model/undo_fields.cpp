@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "model/model_services.h"
 
 UndoRecord read_undo(MemoryRef undo) {
@@ -12,8 +13,7 @@ UndoRecord read_undo(MemoryRef undo) {
 }
 
 void write_undo_fields(MemoryRef undo, const UndoRecord& fields) {
-    std::memcpy(UseMemory(undo), &fields, sizeof fields);
-    UnuseMemory(undo);
+    std::memcpy(MemoryUse<>(undo).get(), &fields, sizeof fields);
 }
 
 std::array<MemoryRef, 9> undo_blocks_of(const UndoRecord& fields) {

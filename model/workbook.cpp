@@ -6,6 +6,7 @@
 
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 #include "platform/fonts/classic_fonts.h"
 #include "core/foundation_services.h"
@@ -25,16 +26,12 @@ WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(Use
 template <typename Field>
 Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
     if (!workbook) return none;
-    Field value = use_workbook(workbook)->*field;
-    UnuseMemory(workbook);
-    return value;
+    return MemoryUse<WorkSheet>(workbook)->*field;
 }
 
 MemoryRef layer_workbook(MemoryRef layer) {
     if (!layer) return nullptr;
-    MemoryRef workbook = use_layer(layer)->workbook;
-    release_layer(layer);
-    return workbook;
+    return LayerUse(layer)->workbook;
 }
 
 // A layer takes its new index in the list as its id.
@@ -62,7 +59,7 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
         globals->default_id += 1;
         workbook = pgAllocateNewRef(globals, sizeof(WorkSheet), 1, 0, true);
         if (!workbook) msFailure(globals, kNoMemoryErr, nullptr);
-        WorkSheet* book = use_workbook(workbook);
+        MemoryUse<WorkSheet> book(workbook);
         *book = WorkSheet{};
         book->machine = machine;
         book->default_font = int16_t(load_u16(settings + kFmtFont));
@@ -76,7 +73,7 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
         book->layers = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, 4, true);
         book->undo_list = pgAllocateNewRef(globals, sizeof(MemoryRef), 0, kUndoListExtend, true);
         if (!book->layers || !book->undo_list) msFailure(globals, kNoMemoryErr, nullptr);
-        UnuseMemory(workbook);
+        book.release();
         add_open_workbook(machine, workbook);
         listed = true;
         SetMemoryPurge(workbook, kNeverPurge, false);
@@ -86,10 +83,10 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
     if (listed) remove_open_workbook(machine, workbook);
     if (workbook) {
         UnuseFailedMemory(workbook);
-        WorkSheet* book = use_workbook(workbook);
+        MemoryUse<WorkSheet> book(workbook);
         DisposeNonNilMemory(book->layers);
         DisposeNonNilMemory(book->undo_list);
-        UnuseMemory(workbook);
+        book.release();
         DisposeMemory(workbook);
     }
     return nullptr;
@@ -97,12 +94,12 @@ MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8
 
 void DisposeWorkSheet(MemoryRef workbook) {
     if (!workbook) return;
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     MachineRecord* machine = book->machine;
     MemoryRef undo = book->undo_list, redo = book->redo, layers = book->layers;
     MemoryRef file_info = book->file_info;
     int16_t count = book->layer_count;
-    UnuseMemory(workbook);
+    book.release();
     if (undo) ClobberMultUndo(undo);
     DisposeNonNilMemory(undo);
     if (redo) foundation_services.dispose_undo(redo);
@@ -137,9 +134,8 @@ int16_t add_SpreadSheet(MemoryRef workbook, MemoryRef layer) {
 int16_t set_SpreadSheet_item(MemoryRef workbook, int32_t index, MemoryRef layer) {
     MemoryRef layers = read_workbook<MemoryRef>(workbook, &WorkSheet::layers, nullptr);
     if (!layers || index < 0 || index >= GetMemorySize(layers)) return 0;
-    auto* slots = static_cast<MemoryRef*>(UseMemory(layers));
+    MemoryUse<MemoryRef> slots(layers);
     slots[index] = layer;
-    UnuseMemory(layers);
     return 1;
 }
 
@@ -176,10 +172,10 @@ void DeleteSheet(MemoryRef layer) {
     int16_t id = GetSheetID(layer);
     ResetLayers(1, id, 0, workbook);
     MoveSheets(id, workbook);
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->layer_count -= 1;
     MemoryRef layers = book->layers;
-    UnuseMemory(workbook);
+    book.release();
     SetMemorySize(layers, GetMemorySize(layers) - 1);
     DisposeSpreadSheet(layer);
 }
@@ -213,23 +209,19 @@ MemoryRef Get_fileinfo(MemoryRef workbook) {
 uint32_t Get_File_Flags(MemoryRef workbook) {
     MemoryRef info = Get_fileinfo(workbook);
     if (!info || GetByteSize(info) < kFileInfoFlagsOffset + 4) return 0;
-    uint32_t flags = load_u32(static_cast<uint8_t*>(UseMemory(info)) + kFileInfoFlagsOffset);
-    UnuseMemory(info);
-    return flags;
+    return load_u32(MemoryUse<uint8_t>(info).get() + kFileInfoFlagsOffset);
 }
 
 void Set_WorkSheet_Font(MemoryRef workbook, int16_t font) {
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->default_font = font;
     font_name_of(font, book->default_font_name);
-    UnuseMemory(workbook);
 }
 
 void Set_WorkSheet_TxSize(MemoryRef workbook, int16_t size) {
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->default_size = size;
     book->default_row_height = CalcRowSize(book->default_font, size);
-    UnuseMemory(workbook);
 }
 
 int16_t get_change_ctr(MemoryRef workbook) {
@@ -237,23 +229,20 @@ int16_t get_change_ctr(MemoryRef workbook) {
 }
 
 void set_change_ctr(MemoryRef workbook, int16_t value) {
-    use_workbook(workbook)->change_counter = value;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->change_counter = value;
 }
 
 void increment_change_ctr(MemoryRef layer) {
     MemoryRef workbook = layer_workbook(layer);
     if (!workbook) return;
-    WorkSheet* book = use_workbook(workbook);
+    MemoryUse<WorkSheet> book(workbook);
     book->change_counter += 1;
     book->edit_count += 1;
-    UnuseMemory(workbook);
 }
 
 void count_edit(MemoryRef workbook) {
     if (!workbook) return;
-    use_workbook(workbook)->edit_count += 1;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->edit_count += 1;
 }
 
 uint32_t get_edit_count(MemoryRef workbook) {
@@ -265,10 +254,10 @@ int16_t doc_is_really_dirty(MemoryRef workbook) {
     if (count > 1) return 1;
     MemoryRef layer = find_SpreadSheet_item(workbook, 0);
     if (!layer) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     bool dirty = GetByteSize(sheet->cells) > kCellFormatSize || sheet->column_formats || sheet->row_formats ||
                  (sheet->objects && GetMemorySize(sheet->objects) > 0);
-    release_layer(layer);
+    sheet.release();
     return dirty ? 1 : 0;
 }
 
@@ -277,8 +266,7 @@ uint16_t Get_Work_Flags(MemoryRef workbook) {
 }
 
 void Set_Work_Flags(MemoryRef workbook, uint16_t flags) {
-    use_workbook(workbook)->work_flags = flags;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->work_flags = flags;
 }
 
 int16_t Get_1900Date_Flag(MemoryRef workbook) {
@@ -304,8 +292,7 @@ int16_t Get_SpellLayer(MemoryRef workbook) {
 }
 
 void Set_SpellLayer(MemoryRef workbook, int16_t index) {
-    use_workbook(workbook)->spell_layer = index;
-    UnuseMemory(workbook);
+    MemoryUse<WorkSheet>(workbook)->spell_layer = index;
 }
 
 namespace {
@@ -313,9 +300,7 @@ namespace {
 // The kind (first 16-bit field) of an undo record, 0 for none.
 int16_t undo_kind(MemoryRef undo) {
     if (!undo) return 0;
-    int16_t kind = load_i16(static_cast<uint8_t*>(UseMemory(undo)));
-    UnuseMemory(undo);
-    return kind;
+    return load_i16(MemoryUse<uint8_t>(undo).get());
 }
 
 }  // namespace

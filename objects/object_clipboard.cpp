@@ -9,6 +9,7 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
@@ -38,9 +39,7 @@ std::vector<MemoryRef> chain_objects(MemoryRef chain) {
 }
 
 ObjectRecord fields_of(MemoryRef object) {
-    ObjectRecord fields = *use_object(object);
-    release_object(object);
-    return fields;
+    return *ObjectUse(object).get();
 }
 
 CellPoint smallest_anchor(const std::vector<MemoryRef>& objects) {
@@ -55,10 +54,9 @@ CellPoint smallest_anchor(const std::vector<MemoryRef>& objects) {
 void set_paste_offsets(const std::vector<MemoryRef>& copies, MemoryRef layer) {
     const CellPoint least = smallest_anchor(copies);
     for (MemoryRef copy : copies) {
-        ObjectRecord* r = use_object(copy);
+        ObjectUse r(copy);
         r->v_paste_offset = int16_t(vObjectOffset(layer, least.v, r->anchor_row) + r->v_offset);
         r->h_paste_offset = int16_t(hObjectOffset(layer, least.h, r->anchor_column) + r->h_offset);
-        release_object(copy);
     }
 }
 
@@ -76,18 +74,16 @@ CellPoint paste_place(MemoryRef layer) {
         return CellPoint{int16_t(std::min<int>(r.anchor_row + 1, kLastCell)),
                          int16_t(std::min<int>(r.anchor_column + 1, kLastCell))};
     }
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint place = sheet->selection.topLeft;
-    release_layer(layer);
     return place;
 }
 
 void move_anchor(MemoryRef object, int16_t rows, int16_t columns) {
-    ObjectRecord* r = use_object(object);
+    ObjectUse r(object);
     r->anchor_row = int16_t(std::clamp(r->anchor_row + rows, 0, int(kLastCell)));
     r->anchor_column = int16_t(std::clamp(r->anchor_column + columns, 0, int(kLastCell)));
     r->v_paste_offset = r->h_paste_offset = 0;
-    release_object(object);
 }
 
 // A text box's text and styles as the system clipboard's text and styles.
@@ -98,8 +94,7 @@ void put_text_box(MemoryRef data) {
 }
 
 void put_picture_block(MemoryRef picture) {
-    pf::put_scrap(pf::kScrapPicture, UseMemory(picture), size_t(GetByteSize(picture)));
-    UnuseMemory(picture);
+    pf::put_scrap(pf::kScrapPicture, MemoryUse<>(picture).get(), size_t(GetByteSize(picture)));
 }
 
 // A picture of the copied objects, each in its box at its paste offsets.
@@ -230,9 +225,8 @@ MemoryRef picture_object_from(const uint8_t* bytes, int32_t length) {
         ClobberObject(object);
         return nullptr;
     }
-    ObjectRecord* r = use_object(object);
+    ObjectUse r(object);
     r->picture = picture;
     r->height = int16_t(frame.height()), r->width = int16_t(frame.width());
-    release_object(object);
     return object;
 }

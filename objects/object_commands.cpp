@@ -7,6 +7,7 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_clipboard.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -31,8 +32,7 @@ int32_t delete_selected_objects(MemoryRef layer) {
 }
 
 int16_t record_object_moves(int16_t kind, MemoryRef layer) {
-    MemoryRef ids = create_id_list(use_layer(layer)->selected_objects);
-    release_layer(layer);
+    MemoryRef ids = create_id_list(LayerUse(layer)->selected_objects);
     if (!ids) return 0;
     return WriteUndo(kind, 0, nullptr, nullptr, ids, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
@@ -89,9 +90,8 @@ bool shape_from_stroke(MemoryRef object, pf::FourCC kind, const std::vector<pf::
         *rect = bounds_of(points);
         MemoryRef block = point_block(points, *rect, layer);
         if (!block) return false;
-        ObjectRecord* record = use_object(object);
+        ObjectUse record(object);
         (kind == kPolygonObject ? record->data : record->points) = block;
-        release_object(object);
         return true;
     }
     const pf::Point from = stroke.front(), to = stroke.back();
@@ -188,17 +188,16 @@ int16_t stretched(int16_t word, int from, int to) {
 bool has_points(MemoryRef object) { return is_stroke_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))); }
 
 void scale_points(MemoryRef object, const pf::Rect& from, const pf::Rect& to) {
-    ObjectRecord* record = use_object(object);
+    ObjectUse record(object);
     MemoryRef block = record->kind == kPolygonObject ? record->data : record->points;
-    release_object(object);
+    record.release();
     if (!block || !has_points(object)) return;
     const int32_t pairs = GetByteSize(block) / 4;
-    auto* words = static_cast<int16_t*>(UseMemory(block));
+    MemoryUse<int16_t> words(block);
     for (int32_t i = 0; i < pairs; ++i) {
         words[2 * i] = stretched(words[2 * i], from.height(), to.height());
         words[2 * i + 1] = stretched(words[2 * i + 1], from.width(), to.width());
     }
-    UnuseMemory(block);
 }
 
 pf::FourCC tool_object_kind(int16_t tool) {

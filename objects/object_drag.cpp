@@ -1,5 +1,6 @@
 #include "objects/object_drag.h"
 
+#include "core/memory_use.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_commands.h"
@@ -18,16 +19,14 @@ namespace {
 
 std::vector<uint8_t> block_bytes(MemoryRef block) {
     if (!block) return {};
-    const auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
-    std::vector<uint8_t> copy(bytes, bytes + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> bytes(block);
+    std::vector<uint8_t> copy(bytes.get(), bytes + GetByteSize(block));
     return copy;
 }
 
 // The object drawn into a picture of its size, in a world of its own.
 std::vector<uint8_t> recorded_object(MemoryRef object) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     const pf::Rect frame{0, 0, record.height, record.width};
     if (frame.bottom <= 0 || frame.right <= 0) return {};
     pf::GWorldPtr world = nullptr;

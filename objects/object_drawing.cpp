@@ -7,6 +7,7 @@
 
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
+#include "core/memory_use.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
@@ -67,10 +68,9 @@ std::vector<pf::Point> points_of(MemoryRef block, const pf::Rect& r) {
     std::vector<pf::Point> points;
     if (!block) return points;
     int32_t count = GetByteSize(block) / 4;
-    auto* words = static_cast<const int16_t*>(UseMemory(block));
+    MemoryUse<const int16_t> words(block);
     for (int32_t i = 0; i < count; ++i)
         points.push_back(pf::Point{int16_t(r.top + words[2 * i]), int16_t(r.left + words[2 * i + 1])});
-    UnuseMemory(block);
     return points;
 }
 
@@ -173,7 +173,7 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
                    int16_t(r.right - kTextBoxInset)};
     if (draw_styled_text_box(record.data, record.info, inner)) return;
     int32_t size = GetByteSize(record.data);
-    auto* bytes = static_cast<const unsigned char*>(UseMemory(record.data));
+    MemoryUse<const unsigned char> bytes(record.data);
     uint16_t length;
     std::memcpy(&length, bytes, 2);
     pf::pen_normal();
@@ -183,14 +183,12 @@ void draw_text(const ObjectRecord& record, const pf::Rect& r) {
     pf::text_face(0);
     int16_t justification = record.info == 1 ? kBoxCentre : record.info == 2 ? kBoxRight : kBoxLeft;
     NeoTextBox(bytes + 2, std::min<int32_t>(length, size - 2), &inner, justification, nullptr, nullptr, 1);
-    UnuseMemory(record.data);
 }
 
 void draw_picture(const ObjectRecord& record, const pf::Rect& r) {
     if (!record.picture) return;
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(record.picture));
+    MemoryUse<const uint8_t> bytes(record.picture);
     pf::draw_picture_data(bytes, size_t(GetByteSize(record.picture)), r);
-    UnuseMemory(record.picture);
 }
 
 pf::Rect handle_at(int16_t h, int16_t v) {
@@ -261,8 +259,7 @@ bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
 }  // namespace
 
 pf::Rect object_rect(MemoryRef object, int16_t pane, MemoryRef layer) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     pf::Rect anchor{};
     Cell_Location(pane, &anchor, 1, CellPoint{record.anchor_row, record.anchor_column}, layer);
     int16_t top = int16_t(anchor.top + record.v_offset), left = int16_t(anchor.left + record.h_offset);
@@ -280,8 +277,7 @@ int16_t ObjectOnScreen(int16_t pane, int16_t, pf::Rect* rect, MemoryRef object, 
 }
 
 std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     if (is_line(record.kind)) {
         pf::Point from, to;
         line_ends(record, r, &from, &to);
@@ -295,8 +291,7 @@ std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
 }
 
 void draw_object(MemoryRef object, const pf::Rect& rect) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     if (record.chart || is_chart_kind(record.kind)) {
         draw_chart_object(object, rect);
     } else if (is_line(record.kind)) {
@@ -371,8 +366,7 @@ MemoryRef MouseinObject(pf::Rect* rect, pf::Point where, int16_t* handle, int16_
     for (int32_t i = num_objects(layer); i >= 1; --i) {
         MemoryRef object = find_object_item(layer, i);
         if (!ObjectOnScreen(pane, 0, rect, object, layer)) continue;
-        const ObjectRecord record = *use_object(object);
-        release_object(object);
+        const ObjectRecord record = *ObjectUse(object).get();
         if (hits(record, *rect, where)) return object;
     }
     return nullptr;

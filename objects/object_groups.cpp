@@ -5,6 +5,7 @@
 #include <map>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_commands.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -13,21 +14,17 @@
 namespace {
 
 int16_t group_of(MemoryRef object) {
-    const int16_t group = use_object(object)->group;
-    release_object(object);
-    return group;
+    return ObjectUse(object)->group;
 }
 
 void set_group(MemoryRef object, int16_t group) {
-    use_object(object)->group = group;
-    release_object(object);
+    ObjectUse(object)->group = group;
 }
 
 // A number no object of the layer uses as its id or group.
 int16_t fresh_group(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int16_t group = ++sheet->next_object_id;
-    release_layer(layer);
     return group;
 }
 

@@ -6,6 +6,7 @@
 #include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_commands.h"
 #include "objects/object_groups.h"
 #include "objects/object_placement.h"
@@ -62,11 +63,10 @@ MemoryRef changing_ids(MemoryRef layer, bool lock) {
 void restack_selected_objects(MemoryRef layer, int16_t item) {
     WriteUndo(undo_kind_of(item), 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     std::vector<MemoryRef> order = restacked(layer_objects(layer), item, layer);
-    MemoryRef list = use_layer(layer)->objects;
-    release_layer(layer);
-    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
-    std::copy(order.begin(), order.end(), entries);
-    UnuseMemory(list);
+    MemoryRef list = LayerUse(layer)->objects;
+    MemoryUse<MemoryRef> entries(list);
+    std::copy(order.begin(), order.end(), entries.get());
+    entries.release();
     DrawAllObjects(layer);
 }
 

@@ -8,6 +8,7 @@
 #include "editing/sheet_drag.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_commands.h"
 #include "objects/object_creation.h"
 #include "objects/object_drawing.h"
@@ -28,9 +29,7 @@ bool is_line(MemoryRef object) { return GetObj_info(object, pf::four_cc("isln"))
 
 // Whether the press being handled is the second of a double click.
 bool double_clicked(MemoryRef layer) {
-    const bool twice = use_layer(layer)->click_count > 0;
-    release_layer(layer);
-    return twice;
+    return LayerUse(layer)->click_count > 0;
 }
 
 pf::Rect offset(pf::Rect r, int16_t dv, int16_t dh) {
@@ -137,12 +136,12 @@ void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, Memory
     PtinCell(&cell, corner, pane, layer);
     pf::Rect cell_rect{};
     Cell_Location(pane, &cell_rect, 1, cell, layer);
-    ObjectRecord* record = use_object(object);
+    ObjectUse record(object);
     record->anchor_row = cell.v, record->anchor_column = cell.h;
     record->v_offset = int16_t(std::max(0, rect.top - cell_rect.top));
     record->h_offset = int16_t(std::max(0, rect.left - cell_rect.left));
     record->height = rect.height(), record->width = rect.width();
-    release_object(object);
+    record.release();
     ObjectLocation(object, layer);
 }
 

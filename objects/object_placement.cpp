@@ -5,6 +5,7 @@
 
 #include "charts/chart_links.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "platform/windows/windows.h"
@@ -57,8 +58,7 @@ bool inside(const CellRange& location, const CellRange& range) {
 }
 
 void set_link(MemoryRef object, MemoryRef next) {
-    use_object(object)->link = next;
-    release_object(object);
+    ObjectUse(object)->link = next;
 }
 
 }  // namespace
@@ -84,31 +84,27 @@ int16_t settle(int16_t* line, int32_t offset, bool rows, MemoryRef layer) {
 }  // namespace
 
 void nudge_object(MemoryRef object, int16_t dv, int16_t dh, MemoryRef layer) {
-    ObjectRecord r = *use_object(object);
-    release_object(object);
+    ObjectRecord r = *ObjectUse(object).get();
     const int16_t v = settle(&r.anchor_row, r.v_offset + dv, true, layer);
     const int16_t h = settle(&r.anchor_column, r.h_offset + dh, false, layer);
-    ObjectRecord* held = use_object(object);
+    ObjectUse held(object);
     held->anchor_row = r.anchor_row, held->anchor_column = r.anchor_column;
     held->v_offset = v, held->h_offset = h;
-    release_object(object);
+    held.release();
     ObjectLocation(object, layer);
 }
 
 void ObjectLocation(MemoryRef object, MemoryRef layer) {
-    ObjectRecord record = *use_object(object);
-    release_object(object);
+    ObjectRecord record = *ObjectUse(object).get();
     record.end_row = line_reached(record.anchor_row, record.v_offset + std::max<int32_t>(record.height, 1) - 1, true, layer);
     record.end_column =
         line_reached(record.anchor_column, record.h_offset + std::max<int32_t>(record.width, 1) - 1, false, layer);
-    ObjectRecord* held = use_object(object);
+    ObjectUse held(object);
     held->end_row = record.end_row, held->end_column = record.end_column;
-    release_object(object);
 }
 
 CellRange GetObj_Location(MemoryRef object) {
-    const ObjectRecord r = *use_object(object);
-    release_object(object);
+    const ObjectRecord r = *ObjectUse(object).get();
     return CellRange{{r.anchor_row, r.anchor_column}, {r.end_row, r.end_column}};
 }
 
@@ -132,10 +128,10 @@ MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef laye
     MemoryRef list = pgAllocateNewRef(GetMemoryGlobals(layer), sizeof(ObjectPlacement), 0, kListExtend, true);
     if (!list) return nullptr;
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) {
-        ObjectRecord* record = use_object(object);
+        ObjectUse record(object);
         ObjectPlacement before = placement_of(*record);
         shift_object(*record, rows, columns, range->topLeft, layer);
-        release_object(object);
+        record.release();
         PtrAndMemory(&before, list, 1);
     }
     shift_other_layers_charts(list, rows != 0, rows ? range->topLeft.v : range->topLeft.h, rows ? rows : columns, layer);
@@ -172,8 +168,7 @@ MemoryRef placements_of_ids(MemoryRef ids, MemoryRef layer) {
         GetMemoryRecord(ids, i, &id);
         MemoryRef object = find_object_id(layer, id);
         if (!object) continue;
-        ObjectPlacement placement = placement_of(*use_object(object));
-        release_object(object);
+        ObjectPlacement placement = placement_of(*ObjectUse(object).get());
         PtrAndMemory(&placement, list, 1);
     }
     return list;
@@ -186,8 +181,7 @@ void restore_placements(MemoryRef placements, MemoryRef layer) {
         GetMemoryRecord(placements, i, &saved);
         MemoryRef object = saved.id >= 0 ? find_object_id(layer, saved.id) : nullptr;
         if (object) {
-            take_placement(*use_object(object), saved);
-            release_object(object);
+            take_placement(*ObjectUse(object).get(), saved);
         }
     }
     restore_other_layers_charts(placements, layer);
@@ -195,8 +189,7 @@ void restore_placements(MemoryRef placements, MemoryRef layer) {
 
 void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer) {
     for (MemoryRef object = chain; object;) {
-        MemoryRef next = use_object(object)->link;
-        release_object(object);
+        MemoryRef next = ObjectUse(object)->link;
         set_link(object, nullptr);
         add_object(layer, object);
         object = next;
@@ -208,10 +201,10 @@ void reorder_objects(MemoryRef ids, MemoryRef layer) {
     if (!ids) return;
     MemoryRef ordered = create_obj_list(ids, layer);
     if (!ordered) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef former = sheet->objects;
     bool whole = GetMemorySize(ordered) == GetMemorySize(former);
     if (whole) sheet->objects = ordered;
-    release_layer(layer);
+    sheet.release();
     DisposeMemory(whole ? former : ordered);
 }

@@ -9,6 +9,7 @@
 #include "charts/chart_record.h"
 #include "model/layer.h"
 #include "editing/undo_record.h"
+#include "model/layer_use.h"
 #include "objects/object_undo.h"
 #include "objects/text_box_editing.h"
 
@@ -22,16 +23,14 @@ constexpr int16_t kDefaultSide = 20;
 constexpr uint8_t kBlackValue = 2, kWhiteValue = 1;
 
 MemoryRef layer_list(MemoryRef layer, bool selected) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef list = selected ? sheet->selected_objects : sheet->objects;
-    release_layer(layer);
     return list;
 }
 
 int16_t next_object_id(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t id = ++sheet->next_object_id;
-    release_layer(layer);
     return id;
 }
 
@@ -48,8 +47,7 @@ MemoryRef copy_block(MemoryRef block, bool* failed) {
 
 // A copy of one object's record and its blocks, unlinked; none when memory failed.
 MemoryRef duplicate_one(MemoryRef object) {
-    ObjectRecord copy = *use_object(object);
-    release_object(object);
+    ObjectRecord copy = *ObjectUse(object).get();
     bool failed = false;
     copy.region = nullptr;
     copy.link = nullptr;
@@ -62,8 +60,7 @@ MemoryRef duplicate_one(MemoryRef object) {
         for (MemoryRef block : {copy.data, copy.picture, copy.points, copy.chart}) DisposeNonNilMemory(block);
         return nullptr;
     }
-    use_object(result)->self = result;
-    release_object(result);
+    ObjectUse(result)->self = result;
     return result;
 }
 
@@ -71,9 +68,7 @@ bool line_kind(pf::FourCC kind) { return kind == kLineObject || kind == kArrowOb
 
 bool being_edited(const ObjectRecord& record) {
     if (!record.owner) return false;
-    bool edited = use_layer(record.owner)->edited_object == record.self;
-    release_layer(record.owner);
-    return edited;
+    return LayerUse(record.owner)->edited_object == record.self;
 }
 
 void set_flag(ObjectRecord& record, uint32_t flag, intptr_t on) {
@@ -82,7 +77,7 @@ void set_flag(ObjectRecord& record, uint32_t flag, intptr_t on) {
 
 }  // namespace
 
-ObjectRecord* use_object(MemoryRef object) { return static_cast<ObjectRecord*>(UseMemory(object)); }
+ObjectRecord* use_object(MemoryRef object) { return static_cast<ObjectRecord*>(UseMemoryOrFail(object)); }
 void release_object(MemoryRef object) { UnuseMemory(object); }
 
 MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
@@ -97,10 +92,9 @@ MemoryRef make_object(pf::FourCC kind, MemoryRef layer) {
     record.owner = layer;
     MemoryRef object = Bytes2Memory(layer ? GetMemoryGlobals(layer) : &mem_globals, &record, sizeof record, 1);
     if (!object) return nullptr;
-    ObjectRecord* made = use_object(object);
+    ObjectUse made(object);
     made->self = object;
     made->id = layer ? next_object_id(layer) : 0;
-    release_object(object);
     return object;
 }
 
@@ -117,10 +111,9 @@ void add_to_list(MemoryRef list, MemoryRef entry) { PtrAndMemory(&entry, list, 1
 int32_t object_in_list(MemoryRef list, MemoryRef entry) {
     if (!list) return 0;
     int32_t count = GetMemorySize(list), found = 0;
-    auto* entries = static_cast<MemoryRef*>(UseMemory(list));
+    MemoryUse<MemoryRef> entries(list);
     for (int32_t i = 0; i < count && !found; ++i)
         if (entries[i] == entry) found = i + 1;
-    UnuseMemory(list);
     return found;
 }
 
@@ -134,8 +127,7 @@ MemoryRef GetIndObject(MemoryRef list, int32_t index) {
 void switch_objects(MemoryRef list, MemoryRef from, MemoryRef to) {
     int32_t at = object_in_list(list, from);
     if (!at) return;
-    static_cast<MemoryRef*>(UseMemory(list))[at - 1] = to;
-    UnuseMemory(list);
+    MemoryUse<MemoryRef>(list).get()[at - 1] = to;
 }
 
 void add_object(MemoryRef layer, MemoryRef object) { add_to_list(layer_list(layer, false), object); }
@@ -153,8 +145,7 @@ std::vector<MemoryRef> layer_objects(MemoryRef layer) {
 
 MemoryRef find_object_id(MemoryRef layer, int16_t id) {
     for (int32_t i = 1; MemoryRef object = find_object_item(layer, i); ++i) {
-        bool match = use_object(object)->id == id;
-        release_object(object);
+        bool match = ObjectUse(object)->id == id;
         if (match) return object;
     }
     return nullptr;
@@ -179,17 +170,16 @@ void clear_selected_objects(MemoryRef layer) {
 
 void ClobberObject(MemoryRef object) {
     if (!object) return;
-    ObjectRecord* record = use_object(object);
+    ObjectUse record(object);
     for (MemoryRef block : {record->region, record->data, record->picture, record->points, record->chart})
         DisposeNonNilMemory(block);
-    release_object(object);
+    record.release();
     DisposeMemory(object);
 }
 
 void ClobberObjList(MemoryRef chain) {
     while (chain) {
-        MemoryRef next = use_object(chain)->link;
-        release_object(chain);
+        MemoryRef next = ObjectUse(chain)->link;
         ClobberObject(chain);
         chain = next;
     }
@@ -216,15 +206,13 @@ MemoryRef DuplicateObject(int16_t only_one, MemoryRef object) {
             return nullptr;
         }
         if (last) {
-            use_object(last)->link = copy;
-            release_object(last);
+            ObjectUse(last)->link = copy;
         } else {
             first = copy;
         }
         last = copy;
         if (only_one) break;
-        MemoryRef next = use_object(from)->link;
-        release_object(from);
+        MemoryRef next = ObjectUse(from)->link;
         from = next;
     }
     return first;
@@ -234,13 +222,10 @@ void copy_layer_objects(MemoryRef from, MemoryRef to) {
     for (int32_t i = 1; MemoryRef object = find_object_item(from, i); ++i) {
         MemoryRef copy = DuplicateObject(1, object);
         if (!copy) return;
-        use_object(copy)->owner = to;
-        release_object(copy);
+        ObjectUse(copy)->owner = to;
         add_object(to, copy);
     }
-    use_layer(to)->next_object_id = use_layer(from)->next_object_id;
-    release_layer(from);
-    release_layer(to);
+    LayerUse(to)->next_object_id = LayerUse(from)->next_object_id;
 }
 
 void ResetObjectID(MemoryRef chain, MemoryRef layer) {
@@ -256,24 +241,20 @@ void ResetObjectID(MemoryRef chain, MemoryRef layer) {
 
 void settle_object_ids(MemoryRef layer) {
     const std::vector<MemoryRef> objects = layer_objects(layer);
-    int16_t highest = use_layer(layer)->next_object_id;
-    release_layer(layer);
+    int16_t highest = LayerUse(layer)->next_object_id;
     for (MemoryRef object : objects) {
-        const ObjectRecord* record = use_object(object);
+        MemoryUse<const ObjectRecord> record(object);
         highest = std::max({highest, record->id, record->group});
-        release_object(object);
     }
-    use_layer(layer)->next_object_id = highest;
-    release_layer(layer);
+    LayerUse(layer)->next_object_id = highest;
     std::set<int16_t> taken;
     for (MemoryRef object : objects) {
-        ObjectRecord* record = use_object(object);
+        ObjectUse record(object);
         const int16_t id = record->id;
-        release_object(object);
+        record.release();
         if (id > 0 && taken.insert(id).second) continue;
         const int16_t fresh = next_object_id(layer);
-        use_object(object)->id = fresh;
-        release_object(object);
+        ObjectUse(object)->id = fresh;
         taken.insert(fresh);
     }
 }
@@ -284,8 +265,7 @@ MemoryRef create_id_list(MemoryRef objects) {
     if (!ids) return nullptr;
     for (int32_t i = 1; i <= count; ++i) {
         MemoryRef object = GetIndObject(objects, i);
-        int16_t id = use_object(object)->id;
-        release_object(object);
+        int16_t id = ObjectUse(object)->id;
         PtrAndMemory(&id, ids, 1);
     }
     return ids;
@@ -304,8 +284,7 @@ MemoryRef create_obj_list(MemoryRef ids, MemoryRef layer) {
 }
 
 intptr_t GetObj_info(MemoryRef object, pf::FourCC tag) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     switch (tag) {
         case pf::four_cc("type"): return record.kind;
         case pf::four_cc("id  "): return record.id;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 #include "platform/types.h"
 
 // One drawing object, held in a memory block of its own (its "own reference").
@@ -45,8 +46,11 @@ constexpr pf::FourCC kFreehandObject = pf::four_cc("pncl");
 constexpr pf::FourCC kTextObject = pf::four_cc("text");
 constexpr pf::FourCC kPictureObject = pf::four_cc("PICT");
 
+// An object's record held until release_object, for a use that outlives the
+// function that makes it; within one scope, an ObjectUse.
 ObjectRecord* use_object(MemoryRef object);
 void release_object(MemoryRef object);
+using ObjectUse = MemoryUse<ObjectRecord>;
 
 // Makes an object of the kind in the layer's object list with the defaults
 // (line size 1, pattern 4, frame 1, 20 by 20, a fresh id): 1, or 0 when

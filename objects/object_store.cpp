@@ -7,6 +7,7 @@
 #include "charts/chart_record.h"
 #include "files/file_framing.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
 #include "platform/memory/memory.h"
@@ -32,9 +33,8 @@ void put_block(Bytes& out, const uint8_t* bytes, size_t size) {
 // A block's bytes (empty for none).
 Bytes block_bytes(MemoryRef block) {
     if (!block) return {};
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(block));
-    Bytes copy(bytes, bytes + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> bytes(block);
+    Bytes copy(bytes.get(), bytes + GetByteSize(block));
     return copy;
 }
 
@@ -81,8 +81,7 @@ void put_record(Bytes& out, const ObjectRecord& record) {
 }
 
 void put_object(Bytes& out, MemoryRef object) {
-    const ObjectRecord record = *use_object(object);
-    release_object(object);
+    const ObjectRecord record = *ObjectUse(object).get();
     put_record(out, record);
     bool no_picture = record.chart || record.kind == kFreehandObject || record.kind == kPolygonObject;
     Bytes picture = no_picture ? Bytes{} : block_bytes(record.picture);
@@ -156,8 +155,7 @@ MemoryRef take_object(pf::ByteReader& in, MemoryRef layer) {
     record.points = block_of(layer, points);
     record.chart = block_of(layer, chart);
     MemoryRef object = Bytes2Memory(GetMemoryGlobals(layer), &record, sizeof record, 1);
-    use_object(object)->self = object;
-    release_object(object);
+    ObjectUse(object)->self = object;
     return object;
 }
 
@@ -186,14 +184,13 @@ std::vector<uint8_t> stored_from_objects(MemoryRef layer) {
 }
 
 int16_t adopt_stored_objects(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef stored = sheet->stored_objects;
-    release_layer(layer);
+    sheet.release();
     if (!stored) return 0;
     Bytes bytes = block_bytes(stored);
     if (int16_t error = objects_from_stored(layer, bytes)) return error;
-    use_layer(layer)->stored_objects = nullptr;
-    release_layer(layer);
+    LayerUse(layer)->stored_objects = nullptr;
     DisposeMemory(stored);
     return 0;
 }

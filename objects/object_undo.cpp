@@ -22,9 +22,7 @@ MemoryRef new_id_list(MemoryRef layer) {
 }
 
 MemoryRef next_in_chain(MemoryRef object) {
-    MemoryRef next = use_object(object)->link;
-    release_object(object);
-    return next;
+    return ObjectUse(object)->link;
 }
 
 void link_in_order(const std::vector<MemoryRef>& objects) {
@@ -55,15 +53,15 @@ MemoryRef take_out_objects(MemoryRef ids, MemoryRef layer) {
 // The live object and its kept copy change what they hold: everything but
 // the references that tie the live one to its layer and chain.
 void exchange_attributes(MemoryRef live, MemoryRef copy) {
-    ObjectRecord* a = use_object(live);
-    ObjectRecord* b = use_object(copy);
+    ObjectUse a(live);
+    ObjectUse b(copy);
     const ObjectRecord was_live = *a, was_copy = *b;
     *a = was_copy;
     a->self = was_live.self, a->owner = was_live.owner, a->link = was_live.link, a->region = nullptr;
     *b = was_live;
     b->self = was_copy.self, b->owner = was_copy.owner, b->link = was_copy.link, b->region = nullptr;
-    release_object(copy);
-    release_object(live);
+    b.release();
+    a.release();
     DisposeNonNilMemory(was_live.region);
 }
 

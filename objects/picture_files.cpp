@@ -121,11 +121,11 @@ int32_t drop_picture_objects(const std::vector<MemoryRef>& per_item, CellPoint c
     for (size_t step = 0; step < per_item.size(); ++step) {
         MemoryRef object = per_item[step];
         if (!object) continue;
-        ObjectRecord* r = use_object(object);
+        ObjectUse r(object);
         r->anchor_row = int16_t(std::min<int32_t>(cell.v + int32_t(step), kLastCell));
         r->anchor_column = int16_t(std::min<int32_t>(cell.h + int32_t(step), kLastCell));
         r->v_offset = r->h_offset = 0;
-        release_object(object);
+        r.release();
         if (!objects.empty()) SetObj_info(objects.back(), pf::four_cc("link"), reinterpret_cast<intptr_t>(object));
         objects.push_back(object);
     }

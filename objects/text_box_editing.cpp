@@ -7,6 +7,7 @@
 #include "ui/task_manager.h"
 #include "editing/clipboard.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_drawing.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -25,17 +26,15 @@ constexpr uint8_t kEnterKey = 3, kEscapeKey = 27;
 // Edit menu items.
 
 void set_edited(MemoryRef layer, MemoryRef object, int16_t pane, WEReference we) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->edited_object = object;
     sheet->edited_object_pane = pane;
     sheet->edited_object_text = we;
-    release_layer(layer);
 }
 
 int16_t edited_pane(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int16_t pane = sheet->edited_object_pane;
-    release_layer(layer);
     return pane;
 }
 
@@ -109,8 +108,7 @@ TextBoxParts text_box_parts(MemoryRef data) {
     const int32_t size = data ? GetByteSize(data) : 0;
     if (size < 2) return parts;
     std::vector<uint8_t> bytes(size_t(size), 0);
-    std::memcpy(bytes.data(), UseMemory(data), size_t(size));
-    UnuseMemory(data);
+    std::memcpy(bytes.data(), MemoryUse<>(data).get(), size_t(size));
     uint16_t length;
     std::memcpy(&length, bytes.data(), 2);
     const int32_t text = std::min<int32_t>(length, size - 2);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
 #include "platform/controls/control_look.h"
@@ -20,9 +21,9 @@ constexpr uint32_t kPictureKept = kLayerGridLines | kLayerPrintColours;
 
 // The selection, whole rows and columns cut at the last row and column holding a cell.
 CellRange pictured_range(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     CellRange range = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     const CellRange used = printed_range(layer);
     if (range.botRight.v == kLastCell) range.botRight.v = std::max(range.topLeft.v, used.botRight.v);
     if (range.botRight.h == kLastCell) range.botRight.h = std::max(range.topLeft.h, used.botRight.h);

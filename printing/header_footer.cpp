@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "platform/system/international.h"
 
 namespace {
@@ -59,9 +60,8 @@ std::vector<HeaderPart> header_parts_of(MemoryRef list) {
     std::vector<HeaderPart> parts;
     if (!list) return parts;
     const int32_t count = GetByteSize(list) / kHeaderPartSize;
-    auto* records = static_cast<const uint8_t*>(UseMemory(list));
+    MemoryUse<const uint8_t> records(list);
     for (int32_t i = 0; i < count; ++i) parts.push_back(decode(records + i * kHeaderPartSize));
-    UnuseMemory(list);
     return parts;
 }
 

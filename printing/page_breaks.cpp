@@ -6,6 +6,7 @@
 
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -22,8 +23,7 @@ std::vector<int16_t> read_list(MemoryRef list) {
     if (!list) return values;
     values.resize(size_t(GetByteSize(list) / 2));
     if (!values.empty()) {
-        std::memcpy(values.data(), UseMemory(list), values.size() * 2);
-        UnuseMemory(list);
+        std::memcpy(values.data(), MemoryUse<>(list).get(), values.size() * 2);
     }
     return values;
 }
@@ -37,7 +37,7 @@ MemoryRef make_list(const std::vector<int16_t>& values) {
 CellPoint cell_extent(MemoryRef cells) {
     CellPoint last{-1, -1};
     if (!cells || GetByteSize(cells) == 0) return last;
-    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) > 0; row += _RowLength_(row)) {
         last.v = std::max(last.v, _RowID_(row));
@@ -46,7 +46,6 @@ CellPoint cell_extent(MemoryRef cells) {
              cell += _cellLength_(cell))
             last.h = std::max(last.h, _cellID_(cell));
     }
-    UnuseMemory(cells);
     return last;
 }
 
@@ -106,12 +105,10 @@ int32_t body_length(int32_t printable_points, int16_t scale, int16_t headings, i
 }
 
 pf::Rect printable_of(MemoryRef layer) {
-    pf::Rect page = use_layer(layer)->printable_rect;
-    release_layer(layer);
+    pf::Rect page = LayerUse(layer)->printable_rect;
     if (!page.empty()) return page;
     Page_Setup(layer, &page);
-    use_layer(layer)->printable_rect = page;
-    release_layer(layer);
+    LayerUse(layer)->printable_rect = page;
     return page;
 }
 
@@ -135,9 +132,8 @@ struct PageLists {
 };
 
 PageLists page_lists(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     PageLists lists{read_list(sheet->row_page_bounds), read_list(sheet->column_page_bounds)};
-    release_layer(layer);
     return lists;
 }
 
@@ -156,12 +152,12 @@ bool edit_break(MemoryRef* list, int16_t index, bool add) {
 }
 
 void edit_breaks_at_selection(MemoryRef layer, bool add) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange selection = sheet->selection;
     bool changed = false;
     if (!whole_columns(selection)) changed |= edit_break(&sheet->row_page_breaks, selection.topLeft.v, add);
     if (!whole_rows(selection)) changed |= edit_break(&sheet->column_page_breaks, selection.topLeft.h, add);
-    release_layer(layer);
+    sheet.release();
     if (!changed) return;
     reset_page(layer);
     increment_change_ctr(layer);
@@ -175,25 +171,22 @@ bool holds_break(MemoryRef list, int16_t index) {
 }  // namespace
 
 int16_t page_scale(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const int16_t stored = int16_t(sheet->page_setup[kScaleOffset] << 8 | sheet->page_setup[kScaleOffset + 1]);
-    release_layer(layer);
+    sheet.release();
     return stored >= kSmallestScale && stored <= kLargestScale ? stored : int16_t(100);
 }
 
 void set_page_scale(MemoryRef layer, int16_t percent) {
     percent = std::clamp(percent, kSmallestScale, kLargestScale);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->page_setup[kScaleOffset] = uint8_t(percent >> 8);
     sheet->page_setup[kScaleOffset + 1] = uint8_t(percent);
-    release_layer(layer);
 }
 
 CellRange printed_range(MemoryRef layer) {
     const CellPoint last = used_extent(layer);
-    const CellRange range = printed_range_of(use_layer(layer), last);
-    release_layer(layer);
-    return range;
+    return printed_range_of(LayerUse(layer).get(), last);
 }
 
 void reset_page(MemoryRef layer) {
@@ -201,7 +194,7 @@ void reset_page(MemoryRef layer) {
     const int16_t scale = page_scale(layer);
     SheetAxes axes(layer);
     const CellPoint last = used_extent(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange range = printed_range_of(sheet, last);
     const bool headings = (sheet->flags & kLayerPrintHeadings) != 0;
     const int32_t height = body_length(page.height() > 0 ? page.height() : kFallbackPageHeight, scale,
@@ -220,7 +213,7 @@ void reset_page(MemoryRef layer) {
     DisposeNonNilMemory(sheet->column_page_bounds);
     sheet->row_page_bounds = make_list(rows);
     sheet->column_page_bounds = make_list(columns);
-    release_layer(layer);
+    sheet.release();
     if (moved && marked) redraw_page_marks(layer);
 }
 
@@ -241,9 +234,8 @@ int16_t nextColumnBreak(MemoryRef layer, int16_t column) {
 }
 
 CellPoint used_cell_extent(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint last = cell_extent(sheet->cells);
-    release_layer(layer);
     return last;
 }
 
@@ -267,13 +259,13 @@ int16_t GetPageRect(MemoryRef layer, int16_t page, CellRange* range) {
 }
 
 int16_t TestPageBreak(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const CellRange selection = sheet->selection;
     bool held = false;
     if (whole_rows(selection) && !whole_columns(selection)) held = holds_break(sheet->row_page_breaks, selection.topLeft.v);
     else if (whole_columns(selection) && !whole_rows(selection))
         held = holds_break(sheet->column_page_breaks, selection.topLeft.h);
-    release_layer(layer);
+    sheet.release();
     return held ? 1 : 0;
 }
 

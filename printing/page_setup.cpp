@@ -7,6 +7,7 @@
 
 #include "files/layout_settings.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/print/print.h"
 #include "printing/page_breaks.h"
@@ -32,10 +33,9 @@ void Page_Setup(MemoryRef layer, pf::Rect* printable) {
     pf::Handle stored;
     int16_t margins[4];
     {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         stored = sheet->page_format;
         std::copy(sheet->margins, sheet->margins + 4, margins);
-        release_layer(layer);
     }
     *printable = pf::Rect{};
     pf::PageFormatRef format = layer_page_format(stored);
@@ -53,10 +53,9 @@ PageSetupChoice take_page_setup(MemoryRef layer) {
     PageSetupChoice choice;
     pf::Handle stored;
     {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         stored = sheet->page_format;
         std::copy(sheet->margins, sheet->margins + 4, choice.margins);
-        release_layer(layer);
     }
     choice.scale = page_scale(layer);
     if (pf::PageFormatRef format = layer_page_format(stored)) {
@@ -103,13 +102,11 @@ bool margins_leave_room(const PageSetupChoice& choice) {
 
 bool apply_page_setup(MemoryRef layer, const PageSetupChoice& choice) {
     if (same_setup(take_page_setup(layer), choice)) return false;
-    pf::Handle flat = page_format_of(use_layer(layer)->page_format, choice);
-    release_layer(layer);
+    pf::Handle flat = page_format_of(LayerUse(layer)->page_format, choice);
     if (flat) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         if (sheet->page_format) pf::dispose_handle(sheet->page_format);
         sheet->page_format = flat;
-        release_layer(layer);
     }
     ResetPageSettings(layer, choice.margins);
     set_page_scale(layer, choice.scale);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "window/cell_geometry.h"
 #include "window/sheet_frame.h"
 
@@ -102,7 +103,7 @@ void place_top_left(SpreadSheet* sheet, const Layout& layout, const SheetAxes& a
 
 int16_t SetActiveRects(MemoryRef layer) {
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const Layout layout = lay_out(sheet, axes);
     bool changed = false;
     for (int pane = 0; pane < kPaneCount; ++pane) {
@@ -116,6 +117,6 @@ int16_t SetActiveRects(MemoryRef layer) {
                       ? CellRange{{kUnused, kUnused}, {kUnused, kUnused}}
                       : visible_range_of(sheet->pane_rects[pane], visible.topLeft, axes);
     }
-    release_layer(layer);
+    sheet.release();
     return changed ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 #include "files/layout_settings.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
 #include "platform/fonts/fonts.h"
@@ -107,13 +108,13 @@ CellLook printing_look(uint32_t flags) {
 
 pf::Point draw_cells(MemoryRef layer, const CellRange& page, const CellLook& look, pf::Point offset, pf::Point room) {
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const SavedPanes saved = save_panes(sheet);
     sheet->flags = look.flags;
     const pf::Point size = lay_out_page(sheet, axes, page, look.titles);
     if (sheet->flags & kLayerCentreHorizontally) offset.h = int16_t(offset.h + std::max(0, (room.h - size.h) / 2));
     if (sheet->flags & kLayerCentreVertically) offset.v = int16_t(offset.v + std::max(0, (room.v - size.v) / 2));
-    release_layer(layer);
+    sheet.release();
 
     pf::set_origin(int16_t(-offset.h), int16_t(-offset.v));
     pf::RgnHandle area = pf::new_region();
@@ -122,8 +123,7 @@ pf::Point draw_cells(MemoryRef layer, const CellRange& page, const CellLook& loo
     pf::dispose_region(area);
     pf::set_origin(0, 0);
 
-    restore_panes(use_layer(layer), saved);
-    release_layer(layer);
+    restore_panes(LayerUse(layer).get(), saved);
     return size;
 }
 
@@ -137,10 +137,9 @@ struct LayerText {
 };
 
 LayerText layer_text(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     LayerText t{Get_Default_Font(layer), Get_Default_Size(layer), sheet->print_options, {}, sheet->header, sheet->footer};
     std::copy(sheet->margins, sheet->margins + 4, t.margins);
-    release_layer(layer);
     return t;
 }
 
@@ -200,8 +199,7 @@ void draw_header_and_footer(const LayerText& layer, const HeaderFields& fields, 
 
 PaperSize layer_paper(MemoryRef layer) {
     PaperSize size;
-    pf::Handle stored = use_layer(layer)->page_format;
-    release_layer(layer);
+    pf::Handle stored = LayerUse(layer)->page_format;
     pf::PageFormatRef format = nullptr;
     if (!stored || pf::print_unflatten_page_format(stored, format) != pf::noErr) {
         pf::PrintSessionRef session = nullptr;
@@ -222,8 +220,7 @@ PaperSize layer_paper(MemoryRef layer) {
 HeaderFields page_fields(MemoryRef layer, int16_t page, uint32_t now, const std::string& file) {
     HeaderFields fields;
     fields.now = now;
-    const int16_t first = use_layer(layer)->first_page_number;
-    release_layer(layer);
+    const int16_t first = LayerUse(layer)->first_page_number;
     fields.page = int16_t(first + page - 1);
     fields.pages = CountPages(layer);
     unsigned char name[64];
@@ -255,17 +252,15 @@ namespace {
 struct SelectionArea {
     SelectionArea(MemoryRef the_layer, bool use) : layer(the_layer), used(use) {
         if (!used) return;
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         kept = sheet->print_area;
         sheet->print_area = sheet->selection;
         sheet->print_area.botRight.v = int16_t(sheet->print_area.botRight.v + 1);
         sheet->print_area.botRight.h = int16_t(sheet->print_area.botRight.h + 1);
-        release_layer(layer);
     }
     ~SelectionArea() {
         if (!used) return;
-        use_layer(layer)->print_area = kept;
-        release_layer(layer);
+        LayerUse(layer)->print_area = kept;
         reset_page(layer);
     }
     SelectionArea(const SelectionArea&) = delete;
@@ -278,10 +273,9 @@ struct SelectionArea {
 // "A1: " and the note of each cell of the range that has one, row by row.
 std::vector<std::string> cell_notes(MemoryRef layer, const CellRange& range) {
     std::vector<std::string> notes;
-    MemoryRef cells = use_layer(layer)->cells;
-    release_layer(layer);
+    MemoryRef cells = LayerUse(layer)->cells;
     if (!cells || GetByteSize(cells) == 0) return notes;
-    auto* start = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) > 0; row += _RowLength_(row)) {
         if (_RowID_(row) < range.topLeft.v || _RowID_(row) > range.botRight.v) continue;
@@ -296,7 +290,6 @@ std::vector<std::string> cell_notes(MemoryRef layer, const CellRange& range) {
                             std::string(reinterpret_cast<const char*>(_notePtr_(cell)), _noteLength_(cell)));
         }
     }
-    UnuseMemory(cells);
     return notes;
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/memory_use.h"
 #include "files/entry_cells.h"
 #include "formula/cell_values.h"
 #include "formula/recalc.h"
@@ -15,8 +16,7 @@ namespace {
 
 std::string bytes_text(MemoryRef block) {
     if (!block) return {};
-    std::string text(static_cast<const char*>(UseMemory(block)), size_t(GetByteSize(block)));
-    UnuseMemory(block);
+    std::string text(MemoryUse<const char>(block).get(), size_t(GetByteSize(block)));
     DisposeMemory(block);
     return text;
 }

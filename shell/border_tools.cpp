@@ -3,6 +3,7 @@
 #include "model/cell_format.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
@@ -39,9 +40,8 @@ void set_border_field(MemoryRef layer, const CellRange& range, int16_t field, in
 }
 
 CellRange selected_range(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange range = sheet->selection;
-    release_layer(layer);
     return range;
 }
 

@@ -7,6 +7,7 @@
 #include "ui/modal_dialog.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "shell/command_dialogs.h"
@@ -28,9 +29,8 @@ constexpr int16_t kRangeMessages = 501, kNotAReference = 1;
 constexpr int16_t kPrintTitlesNote = 28;
 
 bool object_selected(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
-    release_layer(layer);
     return selected;
 }
 
@@ -149,9 +149,9 @@ int16_t printcol_Dialog(MemoryRef layer) {
     TitleLines titles{-1, -1};
     if (!ask_titles(layer, &titles)) return 0;
     store_title_lines(layer, false, titles);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool headings_printed = (sheet->flags & kLayerPrintHeadings) != 0;
-    release_layer(layer);
+    sheet.release();
     if (headings_printed && titles.first >= 0)
         str_multi_alert(kCalcDialogStrings, kPrintTitlesNote, kStandardStopAlert, kCautionAlertKind);
     return 1;

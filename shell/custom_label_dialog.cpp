@@ -13,6 +13,7 @@
 #include "model/display_text.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/screen/cursor.h"
 #include "shell/format_menus.h"
 
@@ -95,9 +96,8 @@ bool ask_label(MemoryRef layer, int16_t* which, unsigned char* text) {
 }  // namespace
 
 CellPoint active_cell_of(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint where = sheet->active_cell;
-    release_layer(layer);
     return where;
 }
 

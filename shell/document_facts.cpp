@@ -6,6 +6,7 @@
 #include "files/document_file.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/scrap/scrap.h"
 #include "styledtext/styled_text.h"
@@ -25,12 +26,12 @@ bool clipboard_holds_cells() {
 }
 
 void read_layer_facts(DocumentFacts& facts) {
-    SpreadSheet* sheet = use_layer(facts.layer);
+    LayerUse sheet(facts.layer);
     facts.object_selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
     facts.has_print_area = sheet->print_area.botRight.v >= 0;
     facts.has_links = sheet->links && GetMemorySize(sheet->links) > 0;
     facts.text_editor = sheet->edited_object_text;
-    release_layer(facts.layer);
+    sheet.release();
     GetSelectFormat(facts.format.bytes, facts.layer, 1);
     const uint8_t* f = facts.format.bytes;
     uint16_t font = format_font(f);

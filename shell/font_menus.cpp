@@ -11,6 +11,7 @@
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
 #include "platform/screen/cursor.h"
@@ -55,9 +56,9 @@ int16_t font_undo_kind(MemoryRef layer) { return fixed_rows(layer) ? kFormatUndo
 
 void fit_rows(MemoryRef layer) {
     if (fixed_rows(layer)) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange range = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     CheckRowSize(&range, layer);
 }
 

@@ -12,6 +12,7 @@
 #include "model/cell_formats.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/menus/menus.h"
 #include "platform/screen/cursor.h"
 #include "shell/button_states.h"
@@ -172,9 +173,9 @@ bool toggle_selection_bit(MemoryRef layer, const CellFormat& f, int16_t field, i
 }
 
 void selection_bits(MemoryRef layer, int16_t field, int16_t value, bool clear) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange range = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     SetBits(field, value, &range, clear, false, true, layer);
 }
 
@@ -295,9 +296,9 @@ void DoFormatOptionMenu(MemoryRef window_record, int16_t item) {
 
 void set_format_menu(MemoryRef layer) {
     if (!layer) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool object_selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
-    release_layer(layer);
+    sheet.release();
     enable_format_items(layer, object_selected);
     CellFormat f;
     GetSelectFormat(f.bytes, layer, 1);

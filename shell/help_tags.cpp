@@ -4,6 +4,7 @@
 #include "ui/text_input.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_drawing.h"
 #include "objects/object_records.h"
 #include "platform/controls/control_look.h"
@@ -56,9 +57,9 @@ bool give(pf::HelpTag* tag, pf::WindowRef window, const pf::Rect& hot, std::stri
 // The window's own parts: the corner box, the two corner icons, the split boxes.
 int16_t window_part_tag(MemoryRef record, pf::Point where, const pf::Rect& port, pf::Rect* hot) {
     const MemoryRef layer = doc_window_layer(record);
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const bool headings = (sheet->flags & kLayerHeadings) != 0;
-    release_layer(layer);
+    sheet.release();
     if (headings && where.h < 32 && where.v < 14) {
         *hot = pf::Rect{0, 0, 14, 32};
         return kCornerBoxTag;

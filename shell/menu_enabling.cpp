@@ -11,6 +11,7 @@
 #include "ui/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
@@ -205,9 +206,8 @@ uint32_t enabled_titles() {
 }
 
 bool objects_selected(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool selected = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
-    release_layer(layer);
     return selected;
 }
 

@@ -11,6 +11,7 @@
 #include "ui/task_manager.h"
 #include "model/cell_range.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/draw/text.h"
 #include "platform/draw/theme.h"
 #include "platform/resources/resources.h"
@@ -120,9 +121,9 @@ void DisplaySize(int32_t pixels) { show_text(std::to_string(pixels)); }
 
 void DisplayRange(MemoryRef layer) {
     if (!layer) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellPoint active = sheet->active_cell;
-    release_layer(layer);
+    sheet.release();
     CellRange cell{active, active};
     const bool relative[4] = {false, false, false, false};
     unsigned char reference[256], name[256];

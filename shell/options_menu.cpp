@@ -5,6 +5,7 @@
 // is shown.
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "core/passwords.h"
 #include "editing/undo_record.h"
 #include "formula/recalc.h"
@@ -91,8 +92,7 @@ void size_selection(MemoryRef layer, bool rows) {
 void unprotect_workbook(MemoryRef layer) {
     const MemoryRef workbook = GetWorkSheet(layer);
     uint8_t stored[kPasswordFieldBytes];
-    std::memcpy(stored, static_cast<WorkSheet*>(UseMemory(workbook))->password, sizeof stored);
-    UnuseMemory(workbook);
+    std::memcpy(stored, MemoryUse<WorkSheet>(workbook)->password, sizeof stored);
     if (!check_stored_password(stored, kUnprotectPrompt)) return;
     Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) & ~(kWorkProtected | kWorkPassword)));
     increment_change_ctr(layer);

@@ -10,6 +10,7 @@
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "printing/page_breaks.h"
@@ -30,9 +31,9 @@ constexpr int16_t kNoRow = -1;
 TitleLines proposed_rows(MemoryRef layer) {
     const TitleLines stored = stored_title_lines(layer, true);
     if (stored.first >= 0) return stored;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange selection = sheet->selection;
-    release_layer(layer);
+    sheet.release();
     const bool too_many = selection.botRight.v - selection.topLeft.v >= kMostProposedRows;
     return TitleLines{selection.topLeft.v, too_many ? selection.topLeft.v : selection.botRight.v};
 }

@@ -1,6 +1,7 @@
 #include "shell/print_title_lines.h"
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 
 namespace {
@@ -11,16 +12,16 @@ int16_t* title_fields(SpreadSheet* sheet, bool rows) { return rows ? sheet->prin
 }  // namespace
 
 TitleLines stored_title_lines(MemoryRef layer, bool rows) {
-    const int16_t* fields = title_fields(use_layer(layer), rows);
-    const TitleLines lines{fields[1], fields[0]};
-    release_layer(layer);
-    return lines;
+    LayerUse sheet(layer);
+    const int16_t* fields = title_fields(sheet, rows);
+    return TitleLines{fields[1], fields[0]};
 }
 
 void store_title_lines(MemoryRef layer, bool rows, TitleLines lines) {
-    int16_t* fields = title_fields(use_layer(layer), rows);
+    LayerUse sheet(layer);
+    int16_t* fields = title_fields(sheet, rows);
     fields[0] = lines.last;
     fields[1] = lines.first;
-    release_layer(layer);
+    sheet.release();
     increment_change_ctr(layer);
 }

@@ -2,6 +2,7 @@
 // with a password, confirmed once more when it is new.
 #include <cstring>
 
+#include "core/memory_use.h"
 #include "ui/modal_dialog.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
@@ -25,10 +26,10 @@ struct Protection {
 
 Protection read_protection(MemoryRef workbook) {
     Protection p{};
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     p.flags = book->work_flags;
     std::memcpy(p.password, book->password, kPasswordFieldBytes);
-    UnuseMemory(workbook);
+    book.release();
     decode_password(p.password);
     if (p.password[0] > kLongestPassword) p.password[0] = kLongestPassword;
     return p;
@@ -38,9 +39,8 @@ void store_password(MemoryRef workbook, const unsigned char* typed) {
     unsigned char field[kPasswordFieldBytes] = {};
     std::memcpy(field, typed, size_t(typed[0]) + 1);
     encode_password(field);
-    auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
+    MemoryUse<WorkSheet> book(workbook);
     std::memcpy(book->password, field, kPasswordFieldBytes);
-    UnuseMemory(workbook);
 }
 
 bool is_protected(const Protection& p) { return (p.flags & (kWorkProtected | kWorkPassword)) != 0; }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "ui/lists_and_menus.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
@@ -21,7 +22,7 @@ using Record = uint8_t[kNamedRangeSize];
 // The index of the record with that name, -1 for none.
 int32_t find_record(MemoryRef names, const unsigned char* name) {
     if (!names) return -1;
-    const auto* records = static_cast<const uint8_t*>(UseMemory(names));
+    MemoryUse<const uint8_t> records(names);
     const int32_t count = GetMemorySize(names);
     int32_t found = -1;
     unsigned char stored[kNamedRangeNameSize];
@@ -29,7 +30,6 @@ int32_t find_record(MemoryRef names, const unsigned char* name) {
         named_range_name(records + i * kNamedRangeSize, stored);
         if (stored[0] && pf::equal_pstring(stored, name, false, false)) found = i;
     }
-    UnuseMemory(names);
     return found;
 }
 
@@ -49,8 +49,7 @@ void label_of(CellPoint where, MemoryRef layer, unsigned char* label) {
     const int32_t size = GetMemorySize(text);
     if (size >= 1 && size <= kLongestName) {
         label[0] = uint8_t(size);
-        std::memcpy(label + 1, UseMemory(text), size_t(size));
-        UnuseMemory(text);
+        std::memcpy(label + 1, MemoryUse<>(text).get(), size_t(size));
     }
     DisposeMemory(text);
 }
@@ -82,9 +81,9 @@ int16_t testMatch(bool* same_range, const unsigned char* name, MemoryRef names, 
     *same_range = false;
     const int32_t index = find_record(names, name);
     if (index < 0) return 0;
-    const auto* records = static_cast<const uint8_t*>(UseMemory(names));
+    MemoryUse<const uint8_t> records(names);
     const CellRange stored = named_range_cells(records + index * kNamedRangeSize);
-    UnuseMemory(names);
+    records.release();
     *same_range = std::memcmp(&stored, &range, sizeof range) == 0;
     return 1;
 }
@@ -110,11 +109,11 @@ NameRefusal add_range_name(MemoryRef* names, const unsigned char* name, const un
     }
     if (same_range) return NameRefusal::kAlreadyThere;
     const int32_t index = find_record(*names, name);
-    auto* records = static_cast<uint8_t*>(UseMemory(*names));
+    MemoryUse<uint8_t> records(*names);
     unsigned char stored[kNamedRangeNameSize];
     named_range_name(records + index * kNamedRangeSize, stored);
     set_named_range(records + index * kNamedRangeSize, stored, range);
-    UnuseMemory(*names);
+    records.release();
     return NameRefusal::kNone;
 }
 
@@ -139,12 +138,11 @@ int16_t add_label_names(MemoryRef* names, const CellRange& range, LabelSides sid
 
 int32_t record_of_row(MemoryRef names, int16_t row) {
     if (!names || row < 0) return -1;
-    const auto* records = static_cast<const uint8_t*>(UseMemory(names));
+    MemoryUse<const uint8_t> records(names);
     const int32_t count = GetMemorySize(names);
     int32_t found = -1;
     for (int32_t i = 0, listed = 0; i < count && found < 0; ++i)
         if (records[i * kNamedRangeSize] != 0 && listed++ == row) found = i;
-    UnuseMemory(names);
     return found;
 }
 
@@ -152,8 +150,7 @@ bool delete_range_name(MemoryRef names, int16_t row, const unsigned char* name) 
     const int32_t index = record_of_row(names, row);
     if (index < 0) return false;
     unsigned char stored[kNamedRangeNameSize];
-    named_range_name(static_cast<const uint8_t*>(UseMemory(names)) + index * kNamedRangeSize, stored);
-    UnuseMemory(names);
+    named_range_name(MemoryUse<const uint8_t>(names).get() + index * kNamedRangeSize, stored);
     if (!pf::equal_pstring(stored, name, false, false)) return false;
     DeleteMemory(names, index, 1);
     return true;
@@ -165,8 +162,7 @@ void range_data(MemoryRef names, pf::ListHandle list) {
     const int32_t count = GetMemorySize(names);
     unsigned char name[kNamedRangeNameSize];
     for (int32_t i = 0; i < count; ++i) {
-        named_range_name(static_cast<const uint8_t*>(UseMemory(names)) + i * kNamedRangeSize, name);
-        UnuseMemory(names);
+        named_range_name(MemoryUse<const uint8_t>(names).get() + i * kNamedRangeSize, name);
         add_list_str(name, list);
     }
 }
@@ -180,10 +176,11 @@ void add_record_text(DialogRef dialog, MemoryRef names, pf::ListHandle list, int
     unsigned char name[256] = {0}, reference[256] = {0};
     const int32_t index = record_of_row(names, FindSelect(list));
     if (index >= 0) {
-        const auto* record = static_cast<const uint8_t*>(UseMemory(names)) + index * kNamedRangeSize;
+        MemoryUse<const uint8_t> names_bytes(names);
+        const auto* record = names_bytes + index * kNamedRangeSize;
         named_range_name(record, name);
         const CellRange range = named_range_cells(record);
-        UnuseMemory(names);
+        names_bytes.release();
         absolute_reference_text(range, reference);
     }
     if (name_item) SetDEditText(dialog, name_item, name);

@@ -6,6 +6,7 @@
 #include "core/alert_kinds.h"
 #include "ui/alerts.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
@@ -34,9 +35,9 @@ bool inside(CellPoint cell, const CellRange& area) {
 // Page n of the layer; with a print area only pages starting inside it count.
 bool find_page(MemoryRef layer, int16_t n, CellRange* page) {
     reset_page(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange print_area = sheet->print_area;
-    release_layer(layer);
+    sheet.release();
     if (print_area.botRight.v < 0) return GetPageRect(layer, n, page);
     const CellRange area{print_area.topLeft, {int16_t(print_area.botRight.v - 1), int16_t(print_area.botRight.h - 1)}};
     const int16_t pages = CountPages(layer);
@@ -111,9 +112,9 @@ int16_t SelectDialog(MemoryRef layer) {
     if (!layer) return 0;
     DialogRef dialog = StdNewDLOG(kSelectDialog, kOkItem, nullptr);
     if (!dialog) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint active = sheet->active_cell;
-    release_layer(layer);
+    sheet.release();
     reset_page(layer);
     SetDNum(dialog, kPageField, pageNumber(layer, int32_t(uint16_t(active.v)) | int32_t(active.h) << 16), true);
     SetDRadios(dialog, kWholeLayerItem, kCellsItem, kUsedAreaItem);

@@ -4,6 +4,7 @@
 
 #include "editing/clipboard.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/objects.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/picture.h"
@@ -51,9 +52,8 @@ void mark_tool(int16_t tool) {
 
 pf::Point last_click(MemoryRef record) {
     const MemoryRef layer = read_doc_window(record).sheet;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const pf::Point where = sheet->click_point;
-    release_layer(layer);
     return where;
 }
 

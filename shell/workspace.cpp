@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/required_events.h"
+#include "core/memory_use.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resource_file.h"
 #include "shell/shell_commands.h"
@@ -122,18 +123,17 @@ namespace {
 bool aliases_of_copy(MemoryRef copy, AliasList& aliases) {
     size_t size = size_t(GetMemorySize(copy));
     if (size == 0) return true;
-    const uint8_t* bytes = static_cast<const uint8_t*>(UseMemory(copy));
-    if (!bytes) return false;
-    for (size_t at = 0; at + sizeof(uint32_t) <= size;) {
-        uint32_t length;
-        std::memcpy(&length, bytes + at, sizeof length);
-        at += sizeof length;
-        if (length > size - at) break;
-        aliases.emplace_back(bytes + at, bytes + at + length);
-        at += length;
-    }
-    UnuseMemory(copy);
-    return true;
+    return with_failure_handler(GetMemoryGlobals(copy), [&] {
+        MemoryUse<const uint8_t> bytes(copy);
+        for (size_t at = 0; at + sizeof(uint32_t) <= size;) {
+            uint32_t length;
+            std::memcpy(&length, bytes + at, sizeof length);
+            at += sizeof length;
+            if (length > size - at) break;
+            aliases.emplace_back(bytes + at, bytes + at + length);
+            at += length;
+        }
+    }) == 0;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/draw/port.h"
 #include "window/doc_window.h"
 #include "window/scrolling.h"
@@ -24,11 +25,10 @@ struct Panes {
 
 Panes read_panes(MemoryRef layer) {
     Panes panes;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     panes.frozen = (sheet->flags & kLayerFrozenTitles) != 0;
     for (int p = 0; p < kPaneCount; ++p)
         panes.pane[p] = PaneView{sheet->pane_rects[p].left != -1, sheet->visible_ranges[p]};
-    release_layer(layer);
     return panes;
 }
 

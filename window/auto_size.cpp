@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
@@ -36,7 +37,7 @@ void for_each_cell(MemoryRef layer, CellRange range, Visit visit) {
     pf::PortState saved = pf::save_port_state(*pf::get_port());
     RowDrawState state;
     Get_WorkSheet_Defaults(&state, layer);
-    const auto* store = static_cast<const uint8_t*>(UseMemory(cells));
+    MemoryUse<const uint8_t> store(cells);
     const uint8_t* end = store + GetByteSize(cells);
     for (const uint8_t* row = store; row + kRowHeaderSize <= end && _RowLength_(row) >= kRowHeaderSize;
          row += _RowLength_(row)) {
@@ -55,7 +56,7 @@ void for_each_cell(MemoryRef layer, CellRange range, Visit visit) {
             visit(state, row, cell);
         }
     }
-    UnuseMemory(cells);
+    store.release();
     pf::restore_port_state(*pf::get_port(), saved);
 }
 

@@ -21,6 +21,7 @@
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "window/auto_size.h"
 #include "window/keyboard_navigation.h"
@@ -34,9 +35,8 @@ constexpr int kLongestCell = 32767;
 std::vector<uint8_t> bytes_of(MemoryRef block) {
     std::vector<uint8_t> bytes;
     if (!block || GetByteSize(block) == 0) return bytes;
-    auto* p = static_cast<const uint8_t*>(UseMemory(block));
-    bytes.assign(p, p + GetByteSize(block));
-    UnuseMemory(block);
+    MemoryUse<const uint8_t> p(block);
+    bytes.assign(p.get(), p + GetByteSize(block));
     return bytes;
 }
 
@@ -46,9 +46,8 @@ int16_t style_run_count(const std::vector<uint8_t>& styles) {
 }
 
 CellPoint active_cell(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint cell = sheet->active_cell;
-    release_layer(layer);
     return cell;
 }
 
@@ -214,8 +213,7 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
 
 // Grows the layer's used extent when the cell lies beyond it.
 void note_entered_cell(MemoryRef layer, CellPoint where) {
-    use_layer(layer)->last_entered = where;
-    release_layer(layer);
+    LayerUse(layer)->last_entered = where;
 }
 
 // Wrapped, vertically aligned or styled text may need a taller row.
@@ -228,10 +226,10 @@ bool may_change_row_height(const uint8_t* header, const std::vector<uint8_t>& st
 // fits its height, unless the layer keeps its row heights. (A new last row
 // is fitted too: wrapped text typed there would otherwise stay cut off.)
 void fit_layer_to_entry(MemoryRef layer, CellPoint where, bool fit_row) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool beyond = where.v > sheet->last_row || where.h > sheet->last_column;
     const bool fixed_rows = (sheet->flags & kLayerFixedRowHeights) != 0;
-    release_layer(layer);
+    sheet.release();
     if (beyond) resize_sheet(layer, 1);
     if (fit_row && !fixed_rows) {
         const CellRange row{where, where};

@@ -5,6 +5,7 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 
 namespace {
@@ -34,11 +35,10 @@ int32_t lower_bound(const AxisSizes& axis, int16_t index) {
 bool ascending(MemoryRef array, int record_size) {
     if (!array) return true;
     int32_t count = GetMemorySize(array);
-    auto* records = static_cast<const uint8_t*>(UseMemory(array));
+    MemoryUse<const uint8_t> records(array);
     bool sorted = true;
     for (int32_t i = 1; i < count && sorted; ++i)
         sorted = load_i16(records + i * record_size) > load_i16(records + (i - 1) * record_size);
-    UnuseMemory(array);
     return sorted;
 }
 
@@ -128,10 +128,10 @@ int16_t AxisSizes::next_to_draw(int16_t index) const {
 }
 
 SheetAxes::SheetAxes(MemoryRef the_layer) : layer(the_layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef columns_array = sheet->column_formats;
     MemoryRef rows_array = sheet->row_formats;
-    release_layer(layer);
+    sheet.release();
     if (!ascending(columns_array, kColumnFormatSize)) {
         VerifyColumnFormat(&columns_array);
         SetSpreadSheetColumnFormats(layer, columns_array);
@@ -152,17 +152,17 @@ SheetAxes::~SheetAxes() {
 }
 
 int16_t layer_default_column_width(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t width = format_extent(sheet->default_column_format);
-    release_layer(layer);
+    sheet.release();
     return width < 0 ? kFallbackColumnWidth : std::min(width, kMaxColumnWidth);
 }
 
 int16_t layer_default_row_height(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     int16_t height = format_extent(sheet->default_row_format);
     if (height < 0) height = sheet->row_height;
-    release_layer(layer);
+    sheet.release();
     return height < 1 ? kFallbackRowHeight : std::min(height, kMaxRowHeight);
 }
 
@@ -190,10 +190,10 @@ CellRange visible_range_of(const pf::Rect& pane, CellPoint top_left, const Sheet
 
 CellRange VisibleRect(int16_t pane, MemoryRef layer) {
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange stored = sheet->visible_ranges[pane & 3];
     pf::Rect rect = sheet->pane_rects[pane & 3];
-    release_layer(layer);
+    sheet.release();
     if (stored.topLeft.h < 0) return stored;
     return visible_range_of(rect, stored.topLeft, axes);
 }
@@ -216,27 +216,24 @@ void column_edges(const SpreadSheet* sheet, const SheetAxes& axes, int16_t pane,
 
 void Cell_V_Coord(int16_t pane, pf::Rect* rect, int16_t extend, int16_t row, MemoryRef layer) {
     SheetAxes axes(layer);
-    row_edges(use_layer(layer), axes, pane, extend != 0, row, rect);
-    release_layer(layer);
+    row_edges(LayerUse(layer).get(), axes, pane, extend != 0, row, rect);
 }
 
 void Cell_H_Coord(int16_t pane, pf::Rect* rect, int16_t extend, int16_t column, MemoryRef layer) {
     SheetAxes axes(layer);
-    column_edges(use_layer(layer), axes, pane, extend != 0, column, rect);
-    release_layer(layer);
+    column_edges(LayerUse(layer).get(), axes, pane, extend != 0, column, rect);
 }
 
 void Cell_Location(int16_t pane, pf::Rect* rect, int16_t extend, CellPoint cell, MemoryRef layer) {
     SheetAxes axes(layer);
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     row_edges(sheet, axes, pane, extend != 0, cell.v, rect);
     column_edges(sheet, axes, pane, extend != 0, cell.h, rect);
-    release_layer(layer);
 }
 
 void Range_Location(int16_t pane, pf::Rect* rect, int16_t extend, const CellRange* range, MemoryRef layer) {
     SheetAxes axes(layer);
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     pf::Rect last{};
     row_edges(sheet, axes, pane, extend != 0, range->topLeft.v, rect);
     column_edges(sheet, axes, pane, extend != 0, range->topLeft.h, rect);
@@ -244,7 +241,6 @@ void Range_Location(int16_t pane, pf::Rect* rect, int16_t extend, const CellRang
     column_edges(sheet, axes, pane, extend != 0, range->botRight.h, &last);
     rect->bottom = last.bottom;
     rect->right = last.right;
-    release_layer(layer);
 }
 
 CellPoint cell_at(const SpreadSheet* sheet, const SheetAxes& axes, pf::Point where, int16_t pane) {
@@ -262,18 +258,16 @@ CellPoint cell_at(const SpreadSheet* sheet, const SheetAxes& axes, pf::Point whe
 
 void PtinCell(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer) {
     SheetAxes axes(layer);
-    *cell = cell_at(use_layer(layer), axes, where, pane);
-    release_layer(layer);
+    *cell = cell_at(LayerUse(layer).get(), axes, where, pane);
 }
 
 int16_t find_pane(pf::Point where, MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     int16_t found = -1;
     for (int16_t pane = 0; pane < kPaneCount && found < 0; ++pane) {
         const pf::Rect& r = sheet->pane_rects[pane];
         if (r.left != -1 && where.v >= r.top && where.v < r.bottom && where.h >= r.left && where.h < r.right)
             found = pane;
     }
-    release_layer(layer);
     return found;
 }

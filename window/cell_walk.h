@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "core/memory_use.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
 
@@ -16,12 +17,11 @@ template <typename Visit>
 bool each_row(MemoryRef layer, Visit&& visit, int32_t smallest = 1) {
     MemoryRef store = GetSpreadSheetCells(layer);
     if (!store || GetByteSize(store) < smallest) return false;
-    auto* start = static_cast<const uint8_t*>(UseMemory(store));
+    MemoryUse<const uint8_t> start(store);
     const uint8_t* end = start + GetByteSize(store);
     for (const uint8_t* row = start; row + kRowHeaderSize <= end && _RowLength_(row) >= uint32_t(kRowHeaderSize);
          row += _RowLength_(row))
         if (!visit(row, std::min(row + _RowLength_(row), end))) break;
-    UnuseMemory(store);
     return true;
 }
 

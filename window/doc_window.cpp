@@ -9,6 +9,7 @@
 #include "ui/screen_geometry.h"
 #include "editing/sheet_drag.h"
 #include "files/document_file.h"
+#include "model/layer_use.h"
 #include "platform/events/clock.h"
 #include "platform/events/events.h"
 #include "platform/events/keyboard.h"
@@ -124,8 +125,7 @@ DocWindowRecord read_doc_window(MemoryRef record) {
 
 void write_doc_window(MemoryRef record, const DocWindowRecord& fields) {
     if (!record) return;
-    std::memcpy(UseMemory(record), &fields, sizeof fields);
-    UnuseMemory(record);
+    std::memcpy(MemoryUse<>(record).get(), &fields, sizeof fields);
 }
 
 WindowRef doc_window_window(MemoryRef record) { return read_doc_window(record).window; }
@@ -205,12 +205,11 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
 PageInputs page_inputs_of(MemoryRef layer) {
     PageInputs inputs;
     inputs.edits = get_edit_count(GetWorkSheet(layer));
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     inputs.cells = sheet->cells;
     inputs.cells_size = sheet->cells ? GetByteSize(sheet->cells) : 0;
     inputs.column_formats = sheet->column_formats;
     inputs.row_formats = sheet->row_formats;
-    release_layer(layer);
     return inputs;
 }
 
@@ -361,12 +360,12 @@ int32_t click_doc_proc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (!fields.window) return 1;
     pf::Point where = event->where;
     pf::global_to_local(where);
-    SpreadSheet* sheet = use_layer(fields.sheet);
+    LayerUse sheet(fields.sheet);
     sheet->click_count = continues_clicks(*sheet, where, event->when) ? int16_t(sheet->click_count + 1) : 0;
     sheet->click_point = where;
     sheet->last_click_time = event->when;
     sheet->click_modifiers = event->modifiers;
-    release_layer(fields.sheet);
+    sheet.release();
     if (ClickScrollBars(as_record(app_ref), where) || click_heading_border(as_record(app_ref), where)) return 1;
     if (fields.tool >= kFirstChartTool) window_services.create_chart(as_record(app_ref), int16_t(fields.tool));
     else sheet_click_in_window(as_record(app_ref), fields.sheet);
@@ -486,9 +485,8 @@ void ViewChanged(MemoryRef record, int16_t hide_first) {
     const pf::Rect port = pf::window_port(fields.window)->port_rect;
     const int16_t width = int16_t(port.width()), height = int16_t(port.height());
     {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->view_rect = pf::Rect{0, 0, int16_t(height - kScrollBarWidth), int16_t(width - kScrollBarWidth)};
-        release_layer(layer);
     }
     resize_sheet(layer, 0);
     const bool frozen = (GetSheetFlags(layer) & kLayerFrozenTitles) != 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -481,17 +482,16 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);
         if (text) {
-            auto* p = static_cast<const uint8_t*>(UseMemory(text));
-            bytes.assign(p, p + GetByteSize(text));
-            UnuseMemory(text);
+            MemoryUse<const uint8_t> p(text);
+            bytes.assign(p.get(), p + GetByteSize(text));
+            p.release();
             DisposeMemory(text);
         }
     }
     pf::Handle styles = nullptr;
     if (runs) {
         styles = pf::new_handle(GetByteSize(runs));
-        if (styles) std::memcpy(*styles, UseMemory(runs), size_t(GetByteSize(runs)));
-        UnuseMemory(runs);
+        if (styles) std::memcpy(*styles, MemoryUse<>(runs).get(), size_t(GetByteSize(runs)));
         DisposeMemory(runs);
     }
     replace_all_text(bytes, styles, layer);

@@ -5,6 +5,7 @@
 
 #include "ui/task_manager.h"
 #include "model/cell_record.h"
+#include "model/layer_use.h"
 #include "window/cell_walk.h"
 #include "window/clip_scope.h"
 #include "model/layer.h"
@@ -154,11 +155,11 @@ uint32_t MouseInCellEditor(pf::Point where, MemoryRef layer) {
 
 void ClickCellEditor(WEReference instance, MemoryRef layer) {
     if (!view_in_use()) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const pf::Point where = sheet->click_point;
     const uint16_t modifiers = sheet->click_modifiers;
     const uint32_t when = sheet->last_click_time;
-    release_layer(layer);
+    sheet.release();
     const int16_t pane = find_pane(where, layer);
     pf::Rect cells;
     if (pane < 0 || !EditorOnScreen(pane, 0, &WEList.in_cell_range, &cells, layer)) return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/cell_record.h"
+#include "model/layer_use.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
 #include "platform/events/events.h"
@@ -23,9 +24,8 @@ struct Selection {
 };
 
 Selection read_selection(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     Selection s{sheet->active_cell, sheet->selection};
-    release_layer(layer);
     return s;
 }
 
@@ -98,9 +98,9 @@ void move_in_single_cell(unsigned char key, CellPoint active, MemoryRef layer) {
 void move_inside_selection(unsigned char key, const Selection& s, MemoryRef layer) {
     const CellPoint next = step_inside(key, s.active, s.range);
     FrameCells(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     sheet->active_cell = next;
-    release_layer(layer);
+    sheet.release();
     FrameCells(layer);
 }
 
@@ -154,15 +154,14 @@ void arrow_key(unsigned char key, uint16_t modifiers, const Selection& s, Memory
 constexpr int32_t kSmallestSearchedStore = 32;
 
 std::vector<int16_t> row_page_bounds(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MemoryRef list = sheet->row_page_bounds;
-    release_layer(layer);
+    sheet.release();
     std::vector<int16_t> bounds;
     if (!list) return bounds;
     bounds.resize(size_t(GetByteSize(list) / 2));
     if (!bounds.empty()) {
-        std::memcpy(bounds.data(), UseMemory(list), bounds.size() * 2);
-        UnuseMemory(list);
+        std::memcpy(bounds.data(), MemoryUse<>(list).get(), bounds.size() * 2);
     }
     return bounds;
 }

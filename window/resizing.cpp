@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/layer_use.h"
 #include "model/record_bytes.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -37,7 +38,7 @@ struct PaneGeometry {
 
 PaneGeometry read_geometry(MemoryRef layer) {
     PaneGeometry g{};
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     g.view = sheet->view_rect;
     for (int p = 0; p < kPaneCount; ++p) {
         g.pane[p] = sheet->pane_rects[p];
@@ -45,7 +46,6 @@ PaneGeometry read_geometry(MemoryRef layer) {
     }
     g.selection = sheet->selection;
     g.headings = (sheet->flags & kLayerHeadings) != 0;
-    release_layer(layer);
     return g;
 }
 
@@ -124,9 +124,8 @@ bool sizes_all(int16_t first, int16_t last, int16_t size, int16_t (*size_of)(int
 }
 
 void set_default_extent(MemoryRef layer, bool rows, int16_t size) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     store_i16((rows ? sheet->default_row_format : sheet->default_column_format) + kFmtExtent, size);
-    release_layer(layer);
 }
 
 }  // namespace
@@ -173,9 +172,9 @@ int16_t apply_row_height(MemoryRef layer, const CellRange& rows, int16_t height)
 namespace {
 
 void show_size(int16_t size, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     if (machine && machine->display_size) machine->display_size(size);
 }
 
@@ -251,9 +250,9 @@ int16_t resize_row(MemoryRef layer, int16_t row, int16_t pane, pf::Point start) 
 int16_t click_heading_border(MemoryRef record, pf::Point where) {
     MemoryRef layer = doc_window_layer(record);
     if (!layer || !(GetSheetFlags(layer) & kLayerHeadings)) return 0;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool double_click = sheet->click_count > 0;
-    release_layer(layer);
+    sheet.release();
     int16_t index = 0, pane = -1;
     if (test_col_resize(layer, where, &index, &pane)) {
         if (double_click) {

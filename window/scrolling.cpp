@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
 #include "platform/draw/port.h"
@@ -79,7 +80,7 @@ bool frozen_columns(const SpreadSheet* sheet) { return frozen(sheet) && sheet->f
 int16_t store_limit(MemoryRef layer, int16_t index, int axis) {
     if (index < 0 || index > 1) return -1;
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int pane = axis == 0 ? index : 2 * index;
     int16_t limit = -1;
     if (pane_in_use(sheet, pane)) {
@@ -88,7 +89,6 @@ int16_t store_limit(MemoryRef layer, int16_t index, int axis) {
                           : scroll_limit(axes.columns, r.right - r.left, true);
     }
     sheet->scroll_max[index][axis] = limit;
-    release_layer(layer);
     return limit;
 }
 
@@ -137,7 +137,7 @@ Move scroll_axis(MemoryRef layer, int axis, int16_t pane, int16_t count) {
     Move move;
     const int16_t limit = axis == 0 ? SetVScrollMax(pane, layer) : SetHScrollMax(int16_t(pane / 2), layer);
     SheetAxes axes(layer);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool titles = pane != 0 && (axis == 0 ? frozen_rows(sheet) : frozen_columns(sheet));
     const CellPoint title_end = sheet->frozen_titles.botRight;
     const int16_t lowest = titles ? int16_t((axis == 0 ? title_end.v : title_end.h) + 1) : int16_t(0);
@@ -159,7 +159,6 @@ Move scroll_axis(MemoryRef layer, int axis, int16_t pane, int16_t count) {
             recompute(sheet, axes, p);
         }
     }
-    release_layer(layer);
     return move;
 }
 
@@ -170,11 +169,11 @@ int16_t SetHScrollMax(int16_t index, MemoryRef layer) { return store_limit(layer
 
 void Scroll_Sheet(int16_t pane, int16_t rows, int16_t columns, MemoryRef layer) {
     if (pane < 0 || pane >= kPaneCount || !layer) return;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool in_use = pane_in_use(sheet, pane);
     const bool rows_fixed = frozen_rows(sheet) && (pane == 0 || pane == 2);
     const bool columns_fixed = frozen_columns(sheet) && (pane == 0 || pane == 1);
-    release_layer(layer);
+    sheet.release();
     // Scrolling the rows of a frozen title pane ends the whole call.
     if (!in_use || (rows != 0 && rows_fixed)) return;
     if (rows != 0) {
@@ -203,7 +202,7 @@ void set_value(pf::ControlRef bar, int32_t value) {
 void adjust_axis(const DocWindowRecord& fields, int axis) {
     MemoryRef layer = fields.sheet;
     const pf::ControlRef* bars = axis == 0 ? fields.vertical_bar : fields.horizontal_bar;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int second_pane = axis == 0 ? 1 : 2;
     const bool second_used = pane_in_use(sheet, second_pane);
     auto first_in = [&](int pane) { return first_of(sheet->visible_ranges[pane], axis); };
@@ -218,7 +217,7 @@ void adjust_axis(const DocWindowRecord& fields, int axis) {
     const int16_t ahead1 = int16_t(std::min<int32_t>(first1 + 1, sheet->scroll_max[1][axis]));
     const bool titles = axis == 0 ? frozen_rows(sheet) : frozen_columns(sheet);
     const int16_t title_end = axis == 0 ? sheet->frozen_titles.botRight.v : sheet->frozen_titles.botRight.h;
-    release_layer(layer);
+    sheet.release();
     if (!second_used) {
         ResetScrollMax(bars[0], std::max(first0, ahead0), used0);
     } else {
@@ -285,10 +284,10 @@ void Show_Hide_Bars(MemoryRef record, bool show) {
         return;
     }
     if (!SheetActive(fields.sheet)) return;
-    SpreadSheet* sheet = use_layer(fields.sheet);
+    LayerUse sheet(fields.sheet);
     const bool used[4] = {true, pane_in_use(sheet, 1), true, pane_in_use(sheet, 2)};
     const bool titles_rows = frozen_rows(sheet), titles_columns = frozen_columns(sheet);
-    release_layer(fields.sheet);
+    sheet.release();
     for (int i = 0; i < 4; ++i) {
         pf::ControlRef bar = bars[i];
         if (!bar) continue;
@@ -329,10 +328,10 @@ int16_t bar_step(MemoryRef record, pf::ControlRef bar, int16_t part, bool half) 
     const BarPane which = pane_of_bar(fields, bar);
     const int32_t value = pf::get_control_value(bar);
     SheetAxes axes(fields.sheet);
-    SpreadSheet* sheet = use_layer(fields.sheet);
+    LayerUse sheet(fields.sheet);
     const pf::Rect pane = sheet->pane_rects[which.pane];
     const CellPoint first = sheet->visible_ranges[which.pane].topLeft;
-    release_layer(fields.sheet);
+    sheet.release();
     const AxisSizes& axis = which.vertical ? axes.rows : axes.columns;
     const int32_t extent = which.vertical ? pane.height() : pane.width();
     const int16_t start = int16_t(value);

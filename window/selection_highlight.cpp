@@ -11,6 +11,7 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/draw/colour.h"
 #include "platform/draw/port.h"
 #include "platform/draw/region.h"
@@ -79,12 +80,11 @@ bool near_visible(const CellRange& range, const CellRange& visible) {
 }
 
 CellRange selection_of(MemoryRef layer, CellPoint* active, uint32_t* flags, bool* objects) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellRange range = sheet->selection;
     *active = sheet->active_cell;
     *flags = sheet->flags;
     *objects = sheet->selected_objects && GetMemorySize(sheet->selected_objects) > 0;
-    release_layer(layer);
     return range;
 }
 

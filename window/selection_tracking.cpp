@@ -9,6 +9,7 @@
 #include "core/string_utils.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
+#include "model/layer_use.h"
 #include "window/cell_walk.h"
 #include "model/layer.h"
 #include "formula/range_string.h"
@@ -17,16 +18,16 @@
 namespace {
 
 void report_range(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     if (machine && machine->display_range) machine->display_range(layer);
 }
 
 void report_selection(MemoryRef layer, const CellRange& range) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     MachineRecord* machine = sheet->machine;
-    release_layer(layer);
+    sheet.release();
     if (machine && machine->display_selection) machine->display_selection(&range);
 }
 
@@ -89,9 +90,9 @@ void append_layer_number(unsigned char* text, int16_t index, bool absolute) {
 
 // The automatic sum's proposal (the rules above), the active cell alone when none.
 CellRange proposed_sum_range(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const CellPoint active = sheet->active_cell;
-    release_layer(layer);
+    sheet.release();
     const Run across = row_run(layer, active), down = column_run(layer, active);
     const CellRange alone{active, active};
     const CellRange row_range{{active.v, across.first}, {active.v, across.last}};
@@ -130,22 +131,20 @@ void LSelect(CellPoint cell, const CellRange* range, MemoryRef, int16_t, MemoryR
 }
 
 void GetSelectRect(CellRange* range, MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     *range = sheet->selection;
-    release_layer(layer);
 }
 
 void SelectIt(CellPoint* last, CellPoint cell, MemoryRef layer) {
     cell = CellPoint{std::max<int16_t>(cell.v, 0), std::max<int16_t>(cell.h, 0)};
     if (cell == *last) return;
-    SpreadSheet* sheet = use_layer(layer);
-    const CellRange stretched = span_of(sheet->active_cell, cell);
-    release_layer(layer);
+    const CellRange stretched = span_of(LayerUse(layer)->active_cell, cell);
     InvertCells(layer);
-    sheet = use_layer(layer);
-    sheet->selection = stretched;
-    sheet->flags |= kLayerFormatStale;
-    release_layer(layer);
+    {
+        LayerUse sheet(layer);
+        sheet->selection = stretched;
+        sheet->flags |= kLayerFormatStale;
+    }
     InvertCells(layer);
     // One cell is shown by its name, as after a plain selection; a range by its size.
     if (is_single_cell(stretched)) report_range(layer);

@@ -10,6 +10,7 @@
 #include "editing/sheet_drag.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_drawing.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
@@ -31,9 +32,8 @@ namespace {
 constexpr int16_t kTextBoxCursorInset = 4;
 
 bool shows_headings(MemoryRef layer) {
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const bool shown = (sheet->flags & kLayerHeadings) != 0;
-    release_layer(layer);
     return shown;
 }
 
@@ -145,9 +145,9 @@ void SheetIdle(MemoryRef layer) {
     WEReference we = layer ? object_text_editor(layer) : nullptr;
     MemoryRef object = we ? GetObjEditor(layer, nullptr) : nullptr;
     if (!object) return;
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     const int16_t pane = sheet->edited_object_pane;
-    release_layer(layer);
+    sheet.release();
     pf::Rect rect;
     WindowRef window = layer_window(layer);
     if (!window || !ObjectOnScreen(pane, 0, &rect, object, layer)) return;

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/memory_use.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/style_run_layout.h"
 #include "objects/object_drawing.h"
 #include "objects/text_boxes.h"
@@ -881,7 +883,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
     pf::PortState saved = pf::save_port_state(*port);
     pf::pen_normal();
     SheetAxes axes(layer);
-    const SpreadSheet* sheet = use_layer(layer);
+    ConstLayerUse sheet(layer);
     RowDrawState state;
     const int16_t default_height = Get_WorkSheet_Defaults(&state, layer);
     state.sheet = sheet;
@@ -903,18 +905,17 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         column_and_row_fills(c, state.colour_style);
         column_and_row_borders(c, state);
         if (MemoryRef cells = sheet->cells; cells && GetByteSize(cells) > 0) {
-            auto* store = static_cast<const uint8_t*>(UseMemory(cells));
+            MemoryUse<const uint8_t> store(cells);
             const uint8_t* end = store + GetByteSize(cells);
             band_rows(c, state, 0, 2, store, end);
             band_rows(c, state, 1, 3, store, end);
-            UnuseMemory(cells);
         }
         if (sheet->flags & kLayerPageBreaks) page_marks(c);
         pf::set_clip(area);
         for (int16_t pane = 0; pane < kPaneCount; ++pane) draw_pane_objects(pane, layer);
     }
     pf::dispose_region(area);
-    release_layer(layer);
+    sheet.release();
     pf::restore_port_state(*port, saved);
 }
 

@@ -7,6 +7,7 @@
 #include "core/string_utils.h"
 #include "model/cell_format.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "platform/draw/text.h"
 #include "window/cell_geometry.h"
 #include "window/sheet_paint.h"
@@ -18,13 +19,10 @@ constexpr int16_t kTallEnoughForNumber = 10;
 constexpr int16_t kLetterPairShift = 3;
 
 struct LayerView {
-    explicit LayerView(MemoryRef the_layer) : layer(the_layer), axes(the_layer), sheet(use_layer(the_layer)) {}
-    ~LayerView() { release_layer(layer); }
-    LayerView(const LayerView&) = delete;
-    LayerView& operator=(const LayerView&) = delete;
+    explicit LayerView(MemoryRef the_layer) : layer(the_layer), axes(the_layer), sheet(the_layer) {}
     MemoryRef layer;
     SheetAxes axes;
-    const SpreadSheet* sheet;
+    ConstLayerUse sheet;
 };
 
 const uint8_t* column_record(const AxisSizes& columns, int16_t column) {
@@ -186,14 +184,13 @@ namespace {
 template <typename Visit>
 void each_boundary(MemoryRef list, Visit&& visit) {
     if (!list || GetByteSize(list) < 2) return;
-    auto* bytes = static_cast<const uint8_t*>(UseMemory(list));
+    MemoryUse<const uint8_t> bytes(list);
     int32_t count = GetByteSize(list) / 2;
     for (int32_t i = 0; i < count; ++i) {
         uint16_t value;
         std::memcpy(&value, bytes + 2 * i, 2);
         visit(int16_t(value));
     }
-    UnuseMemory(list);
 }
 
 void page_pen(int16_t item, int16_t style) {
@@ -243,10 +240,9 @@ void Draw_ID(MemoryRef layer) {
     pf::Rect view_rect;
     int16_t id;
     {
-        const SpreadSheet* sheet = use_layer(layer);
+        ConstLayerUse sheet(layer);
         view_rect = sheet->view_rect;
         id = sheet->layer_id;
-        release_layer(layer);
     }
     const int16_t top = view_rect.top, left = view_rect.left;
     if (colour_style(drawing_colour_style(layer))) {

@@ -4,6 +4,7 @@
 #include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/object_mouse.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -39,9 +40,8 @@ struct Click {
 };
 
 Click recorded_click(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const Click click{sheet->click_point, sheet->click_modifiers, sheet->flags};
-    release_layer(layer);
     return click;
 }
 
@@ -257,9 +257,9 @@ void sheet_click_in_window(MemoryRef record, MemoryRef layer) {
     if (const int16_t tool = int16_t(read_doc_window(record).tool)) return CreateTool(record, tool);
     const int16_t answer = SheetClick(layer);
     if (answer == kClickInCellEditor) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         const int16_t count = sheet->click_count;
-        release_layer(layer);
+        sheet.release();
         if (!Editor_Wind && count > 0) activate_editor(0, WEList.editor_pane, layer, record);
         ClickCellEditor(WEList.instance, layer);
     } else if (answer == kClickHandled && !Editor_Wind) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/draw/port.h"
 #include "platform/draw/rects.h"
@@ -32,9 +33,8 @@ int16_t pane_start(MemoryRef layer, bool rows) {
 }
 
 pf::Rect view_of(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const pf::Rect view = sheet->view_rect;
-    release_layer(layer);
     return view;
 }
 
@@ -139,9 +139,9 @@ int16_t click_split_box(MemoryRef record, pf::Point where, bool row_split) {
     if (row_split) v_divider(record, &box);
     else h_divider(record, &box);
     if (!pf::pt_in_rect(where, box)) return 1;
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const bool double_click = sheet->click_count > 0;
-    release_layer(layer);
+    sheet.release();
     const int16_t old = row_split ? get_v_divider(layer) : get_h_divider(layer);
     int16_t divider;
     if (double_click) divider = old ? int16_t(0) : row_split ? split_v_mid(layer, nullptr) : split_h_mid(layer, nullptr);
@@ -185,7 +185,7 @@ int16_t row_split_at(MemoryRef layer, const CellRange& visible, Target target) {
 }  // namespace
 
 void split_sheet(MemoryRef layer) {
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     Target target{sheet->selection.topLeft, sheet->selection.botRight.v};
     const bool was_frozen = (sheet->flags & kLayerFrozenTitles) != 0;
     if (was_frozen) {
@@ -196,7 +196,7 @@ void split_sheet(MemoryRef layer) {
         sheet->v_divider = 0;
     }
     const bool split = sheet->v_divider != 0 || sheet->h_divider != 0;
-    release_layer(layer);
+    sheet.release();
     if (was_frozen) SetActiveRects(layer);
     if (split) {
         set_v_divider(0, layer);
@@ -241,17 +241,16 @@ void columns_to_freeze(MemoryRef layer, const CellRange& visible, const CellRang
 
 void freeze_sheet(MemoryRef layer, bool on) {
     if (!on) {
-        SpreadSheet* sheet = use_layer(layer);
+        LayerUse sheet(layer);
         sheet->frozen_titles = CellRange{{-1, -1}, {-1, -1}};
-        release_layer(layer);
         return;
     }
     CellRange visible;
     GetVisibleCells(&visible, 0, layer);
-    SpreadSheet* sheet = use_layer(layer);
-    const bool row_split = sheet->v_divider != 0, column_split = sheet->h_divider != 0;
-    const CellRange selection = sheet->selection;
-    release_layer(layer);
+    LayerUse before(layer);
+    const bool row_split = before->v_divider != 0, column_split = before->h_divider != 0;
+    const CellRange selection = before->selection;
+    before.release();
     int16_t last_row = -1, last_column = -1;
     if (row_split || column_split) {
         if (row_split) last_row = visible.botRight.v;
@@ -260,7 +259,7 @@ void freeze_sheet(MemoryRef layer, bool on) {
         columns_to_freeze(layer, visible, selection, &last_column);
         rows_to_freeze(layer, visible, selection, &last_row);
     }
-    sheet = use_layer(layer);
+    LayerUse sheet(layer);
     CellRange& f = sheet->frozen_titles;
     f = CellRange{{-1, -1}, {-1, -1}};
     if (last_row >= visible.topLeft.v) f.topLeft.v = visible.topLeft.v, f.botRight.v = last_row;
@@ -271,7 +270,7 @@ void freeze_sheet(MemoryRef layer, bool on) {
         v[1].topLeft = CellPoint{int16_t(f.botRight.v + 1), visible.topLeft.h};
         if (f.topLeft.h >= 0) v[3].topLeft = CellPoint{int16_t(f.botRight.v + 1), v[2].topLeft.h};
     }
-    release_layer(layer);
+    sheet.release();
     increment_change_ctr(layer);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "objects/objects.h"
 #include "styledtext/styled_text.h"
 #include "window/cell_geometry.h"
@@ -53,9 +54,9 @@ void ShowSelect(int32_t offset, MemoryRef layer) {
     MemoryRef object = layer ? GetObjEditor(layer, &text) : nullptr;
     if (!object || !text) return;
     WEReference editor = static_cast<WEReference>(text);
-    SpreadSheet* sheet = use_layer(layer);
+    LayerUse sheet(layer);
     const int16_t pane = sheet->edited_object_pane;
-    release_layer(layer);
+    sheet.release();
     CellRange visible;
     GetVisibleCells(&visible, pane, layer);
     const CellPoint to_object = scroll_to_object(object, visible);

@@ -164,6 +164,18 @@ TEST_F(PasteSpecialTest, TransposeTurnsTheBlockAndRepeatsIt) {
     EXPECT_EQ(paste_special_range(layer, cells(20, 0, 24, 1), with(kPasteAll, 0, false, true)), kEditMisfit);
 }
 
+// A block with no cells turns into a block with no cells, and its use is
+// given back only as often as it was taken (an extra release fails the test).
+TEST_F(PasteSpecialTest, AnEmptyBlockTransposesAndConvertsToAnEmptyBlock) {
+    MemoryRef empty = pgAllocateNewRef(&mem_globals, 1, 0, 0, false);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(Transpose(empty, CellPoint{0, 0}, CellPoint{0, 0}), 0);
+    EXPECT_EQ(ConvertFormulas(empty), 0);
+    EXPECT_EQ(GetByteSize(empty), 0);
+    EXPECT_EQ(GetAccessCtr(empty), 0);
+    DisposeMemory(empty);
+}
+
 TEST_F(PasteSpecialTest, FormatsOfWholeColumnsLeaveTheWidths) {
     put_number(0, 1, 1);
     set_format_code(0, 1, kFixedCode);

@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+#include "model/cell_store.h"
+#include "platform/memory/memory.h"
 #include "ui/alerts.h"
 #include "ui/task_manager.h"
 #include "platform/draw/draw.h"
@@ -257,6 +259,34 @@ TEST_F(EntryLineTest, ControlLettersNavigateWhenThePreferenceSays) {
     EXPECT_EQ(selection(), cells(8, 0, 8, 0));
     EditorKey('A' - '@', record, pf::kControlKey);
     EXPECT_EQ(selection(), cells(0, 0, 0, 0));
+}
+
+// Showing a styled cell with too little memory for a copy of its style runs:
+// the runs are given back as often as they were used (an extra release fails
+// every test program), and nothing else is left in use.
+TEST_F(EntryLineTest, ShowingStyledTextShortOfMemoryReleasesItsRunsOnce) {
+    std::vector<uint8_t> runs(2 + 20, 0);
+    store_i16(runs.data(), 1);
+    store_i16(runs.data() + 2 + 8, pf::kGenevaFont);
+    store_i16(runs.data() + 2 + 12, 12);
+    const std::string text = "styled words";
+    put_cell(0, 0, kCellText, std::vector<uint8_t>(text.begin(), text.end()), runs, 0);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_EQ(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer), 1);
+    store_i16(cell + kFmtStyleLength, int16_t(runs.size()));
+    select(0, 0);
+    const std::vector<BlockInUse> in_use = BlocksInUse();
+    for (int32_t room = 0; room < 4096; ++room) {
+        pf::set_heap_budget(pf::heap_bytes_in_use() + room);
+        pf::set_temp_budget(0);
+        with_failure_handler(&mem_globals, [&] { DisplayText(record, 1); });
+        pf::set_heap_budget(pf::kNoBudget);
+        pf::set_temp_budget(pf::kNoBudget);
+        ASSERT_EQ(BlocksInUse(), in_use) << "with " << room << " bytes";
+    }
+    DisplayText(record, 1);
+    EXPECT_EQ(line(), text);
 }
 
 }  // namespace
