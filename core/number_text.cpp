@@ -236,6 +236,30 @@ void round_shortest_digits(char* digits, int& count, int& exponent) {
     ++exponent;
 }
 
+constexpr int kFewDecimals = 6;
+constexpr double kFewDecimalsScale = 1e6;
+
+// The digits of a number that reads back from at most six decimals, as typed
+// prices and rates do: such a decimal of at most 14 digits lies on their grid
+// within half a unit in the last place, so it is the number's digits rounded
+// to 14. False when the number has no such decimal.
+bool few_decimals_digits(double magnitude, char* digits, int& count, int& exponent) {
+    const double scaled = magnitude * kFewDecimalsScale;
+    if (!(scaled < 0x1p53) || std::fabs(scaled - std::nearbyint(scaled)) > scaled * 1e-15) return false;
+    double scale = 1;
+    for (int decimals = 1; decimals <= kFewDecimals; ++decimals) {
+        scale *= 10;
+        const double whole = std::nearbyint(magnitude * scale);
+        if (whole / scale != magnitude) continue;
+        const int written = int(std::to_chars(digits, digits + kMaxDigits, static_cast<uint64_t>(whole)).ptr - digits);
+        if (written > kDisplayDigits) return false;
+        count = written;
+        exponent = count - 1 - decimals;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // Whole numbers below 10^14 are their integer digits; other numbers are their
@@ -247,18 +271,20 @@ int plain_general_text(double value, unsigned char decimal_char, char* out) {
     if (magnitude == std::trunc(magnitude))
         return int(std::to_chars(out, out + kPlainTextRoom, static_cast<int64_t>(value)).ptr - out);
     if (magnitude < 1e-15) return 0;
-    char scientific[kMaxDigits + 16];
-    const char* end = std::to_chars(scientific, scientific + sizeof scientific, magnitude,
-                                    std::chars_format::scientific).ptr;
-    const char* e = std::find(static_cast<const char*>(scientific), end, 'e');
-    int exponent = 0;
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
     char digits[kMaxDigits];
     int count = 0;
-    for (const char* p = scientific; p < e; ++p)
-        if (*p != '.') digits[count++] = *p;
-    if (count == kDisplayDigits + 1) return 0;  // may sit on a rounding midpoint
-    if (count > kDisplayDigits) round_shortest_digits(digits, count, exponent);
+    int exponent = 0;
+    if (!few_decimals_digits(magnitude, digits, count, exponent)) {
+        char scientific[kMaxDigits + 16];
+        const char* end = std::to_chars(scientific, scientific + sizeof scientific, magnitude,
+                                        std::chars_format::scientific).ptr;
+        const char* e = std::find(static_cast<const char*>(scientific), end, 'e');
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+        for (const char* p = scientific; p < e; ++p)
+            if (*p != '.') digits[count++] = *p;
+        if (count == kDisplayDigits + 1) return 0;  // may sit on a rounding midpoint
+        if (count > kDisplayDigits) round_shortest_digits(digits, count, exponent);
+    }
     if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) return 0;
     while (count > 1 && digits[count - 1] == '0') --count;
     char* p = out;
