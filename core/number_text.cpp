@@ -244,12 +244,14 @@ constexpr double kFewDecimalsScale = 1e6;
 // within half a unit in the last place, so it is the number's digits rounded
 // to 14. False when the number has no such decimal.
 bool few_decimals_digits(double magnitude, char* digits, int& count, int& exponent) {
+    // Below 2^53 a cast after adding a half rounds; the check after it decides.
+    const auto nearest_whole = [](double positive) { return double(int64_t(positive + 0.5)); };
     const double scaled = magnitude * kFewDecimalsScale;
-    if (!(scaled < 0x1p53) || std::fabs(scaled - std::nearbyint(scaled)) > scaled * 1e-15) return false;
+    if (!(scaled < 0x1p53) || std::fabs(scaled - nearest_whole(scaled)) > scaled * 1e-15) return false;
     double scale = 1;
     for (int decimals = 1; decimals <= kFewDecimals; ++decimals) {
         scale *= 10;
-        const double whole = std::nearbyint(magnitude * scale);
+        const double whole = nearest_whole(magnitude * scale);
         if (whole / scale != magnitude) continue;
         const int written = int(std::to_chars(digits, digits + kMaxDigits, static_cast<uint64_t>(whole)).ptr - digits);
         if (written > kDisplayDigits) return false;
