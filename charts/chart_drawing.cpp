@@ -246,6 +246,35 @@ pf::Rect draw_axes(const ChartLook& look, MemoryRef chart, const ChartData& data
     return plot;
 }
 
+// Each point's value beside its point: above it (below for a negative
+// value), or after a bar lying across; answers where the labels lie.
+std::vector<pf::Rect> draw_data_labels(MemoryRef chart, const ChartData& data, bool horizontal,
+                                       const PointLabels& points) {
+    std::vector<pf::Rect> placed;
+    label_font(chart, kChartTickLabelFormat, data);
+    pf::rgb_fore_color(pf::kBlackColor);
+    const int16_t height = line_height();
+    for (const PointLabel& point : points) {
+        const std::string text = tick_label(point.value);
+        const int16_t width = pf::text_width(text);
+        const bool negative = point.value < 0;
+        pf::Rect box;
+        if (horizontal) {
+            const int16_t left = negative ? int16_t(point.at.h - kGap - width) : int16_t(point.at.h + kGap);
+            box = pf::Rect{int16_t(point.at.v - height / 2), left, int16_t(point.at.v - height / 2 + height),
+                           int16_t(left + width)};
+        } else {
+            const int16_t top = negative ? int16_t(point.at.v + 2) : int16_t(point.at.v - 2 - height);
+            box = pf::Rect{top, int16_t(point.at.h - width / 2), int16_t(top + height),
+                           int16_t(point.at.h - width / 2 + width)};
+        }
+        pf::move_to(box.left, int16_t(box.top + ascent()));
+        pf::draw_text(text);
+        placed.push_back(box);
+    }
+    return placed;
+}
+
 // A square plot area centred in the area, for the round kinds.
 pf::Rect round_area(const pf::Rect& area, int16_t margin = kGap) {
     const int16_t side = int16_t(std::max(0, std::min(area.right - area.left, area.bottom - area.top) - 2 * margin));
@@ -272,8 +301,12 @@ ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& d
     } else {
         const AxisScale values = value_scale(look, chart, data), xs = x_scale(chart, data);
         parts.plot = draw_axes(look, chart, data, values, xs, area);
+        PointLabels points;
         if (parts.plot.right - parts.plot.left >= 4 && parts.plot.bottom - parts.plot.top >= 4)
-            clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap), [&] { plot_axes(look, chart, data, values, xs, parts.plot); });
+            clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap),
+                       [&] { points = plot_axes(look, chart, data, values, xs, parts.plot); });
+        if (chart_flags(chart) & kChartDataLabels)
+            parts.data_labels = draw_data_labels(chart, data, look.horizontal, points);
     }
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);

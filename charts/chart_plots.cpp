@@ -250,7 +250,7 @@ int16_t value_at_axis(const ChartLook& look, const AxisScale& scale, const pf::R
 double baseline(const AxisScale& scale) { return std::clamp(0.0, scale.minimum, scale.maximum); }
 
 void plot_columns(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& scale,
-                  const pf::Rect& plot, size_t first_series, size_t series_count) {
+                  const pf::Rect& plot, size_t first_series, size_t series_count, PointLabels& labels) {
     const int count = int(data.categories.size());
     if (count == 0 || series_count == 0) return;
     const double room = look.horizontal ? plot.bottom - plot.top : plot.right - plot.left;
@@ -272,6 +272,8 @@ void plot_columns(const ChartLook& look, MemoryRef chart, const ChartData& data,
             sum += value;
             const int16_t to = value_at_axis(look, scale, plot, look.stacked ? sum : value);
             paint_bar(look, series_paint(chart, int16_t(s)), across_from, across_to, from, to);
+            const auto middle = int16_t((across_from + across_to) / 2);
+            labels.push_back({look.horizontal ? pf::Point{middle, to} : pf::Point{to, middle}, value});
         }
     }
 }
@@ -283,7 +285,7 @@ pf::Point category_point(const AxisScale& scale, const pf::Rect& plot, int count
 // A series as a line through its numbers (broken where a cell holds none),
 // with markers while the points are few.
 void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const AxisScale& scale,
-               const pf::Rect& plot, int count) {
+               const pf::Rect& plot, int count, PointLabels& labels) {
     use_paint(series_paint(chart, number));
     pf::pen_size(kLinePen, kLinePen);
     bool drawing = false;
@@ -294,6 +296,7 @@ void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const
             continue;
         }
         const pf::Point at = category_point(scale, plot, count, i, value);
+        labels.push_back({at, value});
         drawing ? pf::line_to(int16_t(at.h - 1), int16_t(at.v - 1)) : pf::move_to(int16_t(at.h - 1), int16_t(at.v - 1));
         drawing = true;
     }
@@ -310,7 +313,8 @@ void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const
 }
 
 // Stacked areas, the first series at the bottom.
-void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot) {
+void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot,
+                PointLabels& labels) {
     const int count = int(data.categories.size());
     if (count == 0) return;
     std::vector<double> below(size_t(count), 0.0);
@@ -318,7 +322,9 @@ void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, 
         std::vector<double> above = below;
         for (int i = 0; i < count; ++i) {
             const double value = value_at(data.series[s], size_t(i));
-            if (is_number(value)) above[size_t(i)] += value;
+            if (!is_number(value)) continue;
+            above[size_t(i)] += value;
+            labels.push_back({category_point(scale, plot, count, i, above[size_t(i)]), value});
         }
         pf::PolyHandle area = pf::open_poly();
         for (int i = 0; i < count; ++i) {
@@ -341,7 +347,7 @@ void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, 
 }
 
 void plot_scatter(MemoryRef chart, const ChartData& data, const AxisScale& scale, const AxisScale& xs,
-                  const pf::Rect& plot) {
+                  const pf::Rect& plot, PointLabels& labels) {
     if (data.series.empty()) return;
     const ChartSeries& x = data.series.front();
     for (size_t s = 1; s < data.series.size(); ++s) {
@@ -350,6 +356,7 @@ void plot_scatter(MemoryRef chart, const ChartData& data, const AxisScale& scale
             const double h = x.values[i], v = value_at(data.series[s], i);
             if (!is_number(h) || !is_number(v)) continue;
             const int16_t ph = value_h(xs, plot, h), pv = value_v(scale, plot, v);
+            labels.push_back({pf::Point{pv, ph}, v});
             pf::paint_oval(pf::Rect{int16_t(pv - kMarker / 2), int16_t(ph - kMarker / 2), int16_t(pv + kMarker / 2 + 1),
                                     int16_t(ph + kMarker / 2 + 1)});
         }
@@ -386,9 +393,11 @@ void plot_stock(const ChartData& data, const AxisScale& scale, const pf::Rect& p
     pf::pen_normal();
 }
 
-void plot_lines(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot, size_t first) {
+void plot_lines(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot, size_t first,
+                PointLabels& labels) {
     const int count = int(data.categories.size());
-    for (size_t s = first; s < data.series.size(); ++s) plot_line(chart, data.series[s], int16_t(s), scale, plot, count);
+    for (size_t s = first; s < data.series.size(); ++s)
+        plot_line(chart, data.series[s], int16_t(s), scale, plot, count, labels);
 }
 
 }  // namespace
@@ -429,18 +438,20 @@ void plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, c
     else plot_pie(look, chart, data, square);
 }
 
-void plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
-               const AxisScale& xs, const pf::Rect& plot) {
+PointLabels plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
+                      const AxisScale& xs, const pf::Rect& plot) {
+    PointLabels labels;
     switch (look.shape) {
-    case ChartShape::kColumn: plot_columns(look, chart, data, values, plot, 0, data.series.size()); break;
-    case ChartShape::kLine: plot_lines(chart, data, values, plot, 0); break;
-    case ChartShape::kArea: plot_areas(chart, data, values, plot); break;
-    case ChartShape::kScatter: plot_scatter(chart, data, values, xs, plot); break;
+    case ChartShape::kColumn: plot_columns(look, chart, data, values, plot, 0, data.series.size(), labels); break;
+    case ChartShape::kLine: plot_lines(chart, data, values, plot, 0, labels); break;
+    case ChartShape::kArea: plot_areas(chart, data, values, plot, labels); break;
+    case ChartShape::kScatter: plot_scatter(chart, data, values, xs, plot, labels); break;
     case ChartShape::kStock: plot_stock(data, values, plot); break;
     case ChartShape::kCombination:
-        plot_columns(look, chart, data, values, plot, 0, data.series.empty() ? 0 : 1);
-        plot_lines(chart, data, values, plot, 1);
+        plot_columns(look, chart, data, values, plot, 0, data.series.empty() ? 0 : 1, labels);
+        plot_lines(chart, data, values, plot, 1, labels);
         break;
     default: break;
     }
+    return labels;
 }
