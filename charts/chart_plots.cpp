@@ -17,7 +17,8 @@ namespace {
 constexpr double kGroupShare = 0.7;    // of a category slot taken by its bars
 constexpr double kRingShare = 0.6;     // of a doughnut's radius taken by its rings
 constexpr double kTiltedHeight = 0.55; // of a 3-D pie's width
-constexpr int16_t kSpokeLabelRoom = 14;  // around a radar for its spoke labels
+constexpr int16_t kSpokeLabelRoom = 14;
+constexpr double kSliceLabelShare = 0.65;  // how far out of a pie's middle its labels stand  // around a radar for its spoke labels
 constexpr int16_t kLabelledRadar = 60;   // smaller radars (icons) go without them
 constexpr int16_t kMarker = 5, kMostMarkedPoints = 60, kLinePen = 2;
 constexpr int16_t kMarkedPlotWidth = 60;  // narrower plots (icons) draw lines without markers
@@ -123,12 +124,28 @@ void frame_slices(const ChartSeries& series, const pf::Rect& oval) {
     }
 }
 
-void plot_pie(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
+// Each slice's value centred in it, a share of the way out from the middle.
+void label_slices(const ChartSeries& series, const pf::Rect& oval, double share, PointLabels& labels) {
+    const std::vector<int16_t> angles = slice_angles(series);
+    const double ch = (oval.left + oval.right - 1) / 2.0, cv = (oval.top + oval.bottom - 1) / 2.0;
+    const double rh = (oval.right - oval.left) / 2.0 * share, rv = (oval.bottom - oval.top) / 2.0 * share;
+    for (size_t i = 0; i + 1 < angles.size(); ++i) {
+        if (angles[i + 1] == angles[i]) continue;
+        const double radians = (angles[i] + angles[i + 1]) / 2.0 * std::numbers::pi / 180;
+        const pf::Point at{int16_t(std::lround(cv - rv * std::cos(radians))),
+                           int16_t(std::lround(ch + rh * std::sin(radians)))};
+        labels.push_back({at, series.values[i], true});
+    }
+}
+
+void plot_pie(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square,
+              PointLabels& labels) {
     if (data.series.empty()) return;
     const ChartSeries& series = data.series.front();
     if (!look.depth) {
         paint_slices(chart, series, square, 1);
         frame_slices(series, square);
+        label_slices(series, square, kSliceLabelShare, labels);
         return;
     }
     const int16_t height = int16_t((square.bottom - square.top) * kTiltedHeight);
@@ -146,9 +163,10 @@ void plot_pie(const ChartLook& look, MemoryRef chart, const ChartData& data, con
     pf::line(0, depth);
     paint_slices(chart, series, oval, 1);
     frame_slices(series, oval);
+    label_slices(series, oval, kSliceLabelShare, labels);
 }
 
-void plot_doughnut(MemoryRef chart, const ChartData& data, const pf::Rect& square) {
+void plot_doughnut(MemoryRef chart, const ChartData& data, const pf::Rect& square, PointLabels& labels) {
     if (data.series.empty()) return;
     const int rings = int(data.series.size());
     const int16_t ring = int16_t(std::max(2.0, (square.right - square.left) / 2.0 * kRingShare / rings));
@@ -156,6 +174,10 @@ void plot_doughnut(MemoryRef chart, const ChartData& data, const pf::Rect& squar
         const pf::Rect oval = inset(square, int16_t(k * ring));
         paint_slices(chart, data.series[size_t(k)], oval, 1);
         frame_slices(data.series[size_t(k)], oval);
+    }
+    for (int k = 0; k < rings; ++k) {  // each ring's labels halfway across it
+        const double outer = (square.right - square.left) / 2.0 - k * ring;
+        label_slices(data.series[size_t(k)], inset(square, int16_t(k * ring)), (outer - ring / 2.0) / outer, labels);
     }
     const pf::Rect hole = inset(square, int16_t(rings * ring));
     pf::erase_oval(hole);
@@ -430,12 +452,14 @@ int16_t slot_middle(const pf::Rect& plot, int count, int i, bool down) {
     return int16_t(std::lround(down ? plot.top + middle : plot.left + middle));
 }
 
-void plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
-    if (square.right - square.left < 4) return;
-    if (look.shape == ChartShape::kDoughnut) plot_doughnut(chart, data, square);
+PointLabels plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
+    PointLabels labels;
+    if (square.right - square.left < 4) return labels;
+    if (look.shape == ChartShape::kDoughnut) plot_doughnut(chart, data, square, labels);
     else if (look.shape == ChartShape::kRadar)
         plot_radar(chart, data, square.right - square.left >= kLabelledRadar ? inset(square, kSpokeLabelRoom) : square);
-    else plot_pie(look, chart, data, square);
+    else plot_pie(look, chart, data, square, labels);
+    return labels;
 }
 
 PointLabels plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,

@@ -259,3 +259,18 @@ TEST_F(ChartDrawingTest, TitlesStandAboveAndBesideThePlot) {
     EXPECT_GT(titled.plot.left, untitled.plot.left) << "room for the value axis title";
     EXPECT_LT(titled.plot.bottom, untitled.plot.bottom) << "room for the category axis title";
 }
+
+// A pie's labels stand centred in their slices; an empty slice has none.
+TEST_F(ChartDrawingTest, PieLabelsStandInTheirSlices) {
+    const ChartData data{{"a", "b", "c", "d"}, {{"Shares", {1, 0, 1, 2}}}};
+    set_chart_flags(chart, kChartSeriesInColumns | kChartDataLabels);
+    const ChartParts parts = chart_parts(pf::four_cc("pie "), chart, data, pf::Rect{0, 0, 200, 200});
+    ASSERT_EQ(parts.data_labels.size(), 3u);
+    const int middle_h = (parts.plot.left + parts.plot.right) / 2, middle_v = (parts.plot.top + parts.plot.bottom) / 2;
+    auto centre = [](const pf::Rect& r) { return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)}; };
+    EXPECT_GT(centre(parts.data_labels[0]).h, middle_h) << "the first quarter: up and right";
+    EXPECT_LT(centre(parts.data_labels[0]).v, middle_v);
+    EXPECT_GT(centre(parts.data_labels[1]).v, middle_v) << "the second quarter: down and right";
+    EXPECT_LT(centre(parts.data_labels[2]).h, middle_h - 20) << "the half: at nine o'clock";
+    EXPECT_NEAR(centre(parts.data_labels[2]).v, middle_v, 2);
+}
