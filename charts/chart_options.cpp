@@ -2,19 +2,19 @@
 // changes they make to a chart.
 #include "charts/chart_options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-#include "charts/chart_record.h"
 #include "charts/chart_links.h"
+#include "charts/chart_record.h"
 #include "model/workbook.h"
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "ui/alerts.h"
 #include "ui/dialog_items.h"
 #include "ui/modal_dialog.h"
-#include "resource_ids.h"
 
 namespace {
 
