@@ -3,6 +3,7 @@
 #include "charts/chart_commands.h"
 
 #include "charts/chart_links.h"
+#include "charts/chart_options.h"
 #include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "charts/charts.h"
@@ -22,8 +23,17 @@
 
 namespace {
 
-
 MemoryRef record_or_front(MemoryRef record) { return record ? record : front_document_record(); }
+
+// The chart flag an item of the Chart Options menu turns on and off, 0 for none.
+uint32_t toggled_chart_flag(int16_t item) {
+    switch (item) {
+    case kChartLegendItem: return kChartLegend;
+    case kChartGridLinesItem: return kChartGridLines;
+    case kChartDataLabelsItem: return kChartDataLabels;
+    default: return 0;
+    }
+}
 
 // The chart at a point of a pane, sized for a new chart.
 MemoryRef place_chart(pf::FourCC kind, const CellRange& data, pf::Point where, int16_t pane, MemoryRef layer) {
@@ -92,8 +102,11 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
     MemoryRef record = record_or_front(window_record);
     MemoryRef layer = record ? read_doc_window(record).sheet : nullptr;
     MemoryRef object = selected_chart_object(layer);
-    const uint32_t flag = item == kChartLegendItem ? kChartLegend : item == kChartGridLinesItem ? kChartGridLines : 0;
-    if (!object || !flag) return pf::sys_beep(1);
+    if (!object) return pf::sys_beep(1);
+    if (item == kChartTitlesItem) return chart_titles_dialog(object, layer);
+    if (item == kChartAxesItem) return value_axis_dialog(object, layer);
+    const uint32_t flag = toggled_chart_flag(item);
+    if (!flag) return pf::sys_beep(1);
     record_object_attributes({object}, layer, kUndoChartEdited);
     MemoryRef chart = object_chart(object);
     set_chart_flags(chart, chart_flags(chart) ^ flag);
@@ -115,5 +128,6 @@ void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
     if (pf::MenuRef options = pf::get_menu_handle(kChartOptionMenu)) {
         pf::check_menu_item(options, kChartLegendItem, flags & kChartLegend);
         pf::check_menu_item(options, kChartGridLinesItem, flags & kChartGridLines);
+        pf::check_menu_item(options, kChartDataLabelsItem, flags & kChartDataLabels);
     }
 }

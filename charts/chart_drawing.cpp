@@ -246,6 +246,39 @@ pf::Rect draw_axes(const ChartLook& look, MemoryRef chart, const ChartData& data
     return plot;
 }
 
+// Each point's value beside its point: above it (below for a negative
+// value), after a bar lying across, centred in a slice; answers where the
+// labels lie.
+std::vector<pf::Rect> draw_data_labels(MemoryRef chart, const ChartData& data, bool horizontal,
+                                       const PointLabels& points) {
+    std::vector<pf::Rect> placed;
+    label_font(chart, kChartTickLabelFormat, data);
+    pf::rgb_fore_color(pf::kBlackColor);
+    const int16_t height = line_height();
+    for (const PointLabel& point : points) {
+        const std::string text = tick_label(point.value);
+        const int16_t width = pf::text_width(text);
+        const bool negative = point.value < 0;
+        pf::Rect box;
+        if (point.centred) {
+            const auto top = int16_t(point.at.v - height / 2), left = int16_t(point.at.h - width / 2);
+            box = pf::Rect{top, left, int16_t(top + height), int16_t(left + width)};
+        } else if (horizontal) {
+            const int16_t left = negative ? int16_t(point.at.h - kGap - width) : int16_t(point.at.h + kGap);
+            box = pf::Rect{int16_t(point.at.v - height / 2), left, int16_t(point.at.v - height / 2 + height),
+                           int16_t(left + width)};
+        } else {
+            const int16_t top = negative ? int16_t(point.at.v + 2) : int16_t(point.at.v - 2 - height);
+            box = pf::Rect{top, int16_t(point.at.h - width / 2), int16_t(top + height),
+                           int16_t(point.at.h - width / 2 + width)};
+        }
+        pf::move_to(box.left, int16_t(box.top + ascent()));
+        pf::draw_text(text);
+        placed.push_back(box);
+    }
+    return placed;
+}
+
 // A square plot area centred in the area, for the round kinds.
 pf::Rect round_area(const pf::Rect& area, int16_t margin = kGap) {
     const int16_t side = int16_t(std::max(0, std::min(area.right - area.left, area.bottom - area.top) - 2 * margin));
@@ -266,15 +299,18 @@ ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& d
     pf::Rect area = pf::inset_rect(rect, kInset, kInset);
     parts.title = draw_title(chart, data, &area);
     parts.legend = draw_legend(chart, data, look, &area);
+    PointLabels points;
     if (look.round) {
         parts.plot = round_area(area);
-        plot_round(look, chart, data, parts.plot);
+        points = plot_round(look, chart, data, parts.plot);
     } else {
         const AxisScale values = value_scale(look, chart, data), xs = x_scale(chart, data);
         parts.plot = draw_axes(look, chart, data, values, xs, area);
         if (parts.plot.right - parts.plot.left >= 4 && parts.plot.bottom - parts.plot.top >= 4)
-            clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap), [&] { plot_axes(look, chart, data, values, xs, parts.plot); });
+            clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap),
+                       [&] { points = plot_axes(look, chart, data, values, xs, parts.plot); });
     }
+    if (chart_flags(chart) & kChartDataLabels) parts.data_labels = draw_data_labels(chart, data, look.horizontal, points);
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     return parts;
@@ -309,7 +345,10 @@ void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
     const ChartLook look = chart_look(kind);
     pf::pen_normal();
     clipped_to(rect, [&] {
-        if (look.round) return plot_round(look, nullptr, kIconData, round_area(rect, 0));
+        if (look.round) {
+            plot_round(look, nullptr, kIconData, round_area(rect, 0));
+            return;
+        }
         const AxisScale values = value_scale(look, nullptr, kIconData), xs = x_scale(nullptr, kIconData);
         const pf::Rect plot{int16_t(rect.top + 3), int16_t(rect.left + 3), int16_t(rect.bottom - 2), int16_t(rect.right - 3)};
         plot_axes(look, nullptr, kIconData, values, xs, plot);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "charts/chart_data.h"
 #include "core/memory_manager.h"
@@ -14,6 +15,7 @@
 enum : int16_t { kChartAreaPart = 0, kChartTitlePart = 1, kChartLegendPart = 2, kChartPlotPart = 3 };
 struct ChartParts {
     pf::Rect frame, title, legend, plot;
+    std::vector<pf::Rect> data_labels;  // one per labelled point, when the chart shows them
 };
 
 // Draws the chart of a chart object into its rectangle in the current port.

@@ -17,7 +17,8 @@ namespace {
 constexpr double kGroupShare = 0.7;    // of a category slot taken by its bars
 constexpr double kRingShare = 0.6;     // of a doughnut's radius taken by its rings
 constexpr double kTiltedHeight = 0.55; // of a 3-D pie's width
-constexpr int16_t kSpokeLabelRoom = 14;  // around a radar for its spoke labels
+constexpr int16_t kSpokeLabelRoom = 14;
+constexpr double kSliceLabelShare = 0.65;  // how far out of a pie's middle its labels stand  // around a radar for its spoke labels
 constexpr int16_t kLabelledRadar = 60;   // smaller radars (icons) go without them
 constexpr int16_t kMarker = 5, kMostMarkedPoints = 60, kLinePen = 2;
 constexpr int16_t kMarkedPlotWidth = 60;  // narrower plots (icons) draw lines without markers
@@ -123,12 +124,28 @@ void frame_slices(const ChartSeries& series, const pf::Rect& oval) {
     }
 }
 
-void plot_pie(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
+// Each slice's value centred in it, a share of the way out from the middle.
+void label_slices(const ChartSeries& series, const pf::Rect& oval, double share, PointLabels& labels) {
+    const std::vector<int16_t> angles = slice_angles(series);
+    const double ch = (oval.left + oval.right - 1) / 2.0, cv = (oval.top + oval.bottom - 1) / 2.0;
+    const double rh = (oval.right - oval.left) / 2.0 * share, rv = (oval.bottom - oval.top) / 2.0 * share;
+    for (size_t i = 0; i + 1 < angles.size(); ++i) {
+        if (angles[i + 1] == angles[i]) continue;
+        const double radians = (angles[i] + angles[i + 1]) / 2.0 * std::numbers::pi / 180;
+        const pf::Point at{int16_t(std::lround(cv - rv * std::cos(radians))),
+                           int16_t(std::lround(ch + rh * std::sin(radians)))};
+        labels.push_back({at, series.values[i], true});
+    }
+}
+
+void plot_pie(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square,
+              PointLabels& labels) {
     if (data.series.empty()) return;
     const ChartSeries& series = data.series.front();
     if (!look.depth) {
         paint_slices(chart, series, square, 1);
         frame_slices(series, square);
+        label_slices(series, square, kSliceLabelShare, labels);
         return;
     }
     const int16_t height = int16_t((square.bottom - square.top) * kTiltedHeight);
@@ -146,9 +163,10 @@ void plot_pie(const ChartLook& look, MemoryRef chart, const ChartData& data, con
     pf::line(0, depth);
     paint_slices(chart, series, oval, 1);
     frame_slices(series, oval);
+    label_slices(series, oval, kSliceLabelShare, labels);
 }
 
-void plot_doughnut(MemoryRef chart, const ChartData& data, const pf::Rect& square) {
+void plot_doughnut(MemoryRef chart, const ChartData& data, const pf::Rect& square, PointLabels& labels) {
     if (data.series.empty()) return;
     const int rings = int(data.series.size());
     const int16_t ring = int16_t(std::max(2.0, (square.right - square.left) / 2.0 * kRingShare / rings));
@@ -156,6 +174,10 @@ void plot_doughnut(MemoryRef chart, const ChartData& data, const pf::Rect& squar
         const pf::Rect oval = inset(square, int16_t(k * ring));
         paint_slices(chart, data.series[size_t(k)], oval, 1);
         frame_slices(data.series[size_t(k)], oval);
+    }
+    for (int k = 0; k < rings; ++k) {  // each ring's labels halfway across it
+        const double outer = (square.right - square.left) / 2.0 - k * ring;
+        label_slices(data.series[size_t(k)], inset(square, int16_t(k * ring)), (outer - ring / 2.0) / outer, labels);
     }
     const pf::Rect hole = inset(square, int16_t(rings * ring));
     pf::erase_oval(hole);
@@ -250,7 +272,7 @@ int16_t value_at_axis(const ChartLook& look, const AxisScale& scale, const pf::R
 double baseline(const AxisScale& scale) { return std::clamp(0.0, scale.minimum, scale.maximum); }
 
 void plot_columns(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& scale,
-                  const pf::Rect& plot, size_t first_series, size_t series_count) {
+                  const pf::Rect& plot, size_t first_series, size_t series_count, PointLabels& labels) {
     const int count = int(data.categories.size());
     if (count == 0 || series_count == 0) return;
     const double room = look.horizontal ? plot.bottom - plot.top : plot.right - plot.left;
@@ -272,6 +294,8 @@ void plot_columns(const ChartLook& look, MemoryRef chart, const ChartData& data,
             sum += value;
             const int16_t to = value_at_axis(look, scale, plot, look.stacked ? sum : value);
             paint_bar(look, series_paint(chart, int16_t(s)), across_from, across_to, from, to);
+            const auto middle = int16_t((across_from + across_to) / 2);
+            labels.push_back({look.horizontal ? pf::Point{middle, to} : pf::Point{to, middle}, value});
         }
     }
 }
@@ -283,7 +307,7 @@ pf::Point category_point(const AxisScale& scale, const pf::Rect& plot, int count
 // A series as a line through its numbers (broken where a cell holds none),
 // with markers while the points are few.
 void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const AxisScale& scale,
-               const pf::Rect& plot, int count) {
+               const pf::Rect& plot, int count, PointLabels& labels) {
     use_paint(series_paint(chart, number));
     pf::pen_size(kLinePen, kLinePen);
     bool drawing = false;
@@ -294,6 +318,7 @@ void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const
             continue;
         }
         const pf::Point at = category_point(scale, plot, count, i, value);
+        labels.push_back({at, value});
         drawing ? pf::line_to(int16_t(at.h - 1), int16_t(at.v - 1)) : pf::move_to(int16_t(at.h - 1), int16_t(at.v - 1));
         drawing = true;
     }
@@ -310,7 +335,8 @@ void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const
 }
 
 // Stacked areas, the first series at the bottom.
-void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot) {
+void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot,
+                PointLabels& labels) {
     const int count = int(data.categories.size());
     if (count == 0) return;
     std::vector<double> below(size_t(count), 0.0);
@@ -318,7 +344,9 @@ void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, 
         std::vector<double> above = below;
         for (int i = 0; i < count; ++i) {
             const double value = value_at(data.series[s], size_t(i));
-            if (is_number(value)) above[size_t(i)] += value;
+            if (!is_number(value)) continue;
+            above[size_t(i)] += value;
+            labels.push_back({category_point(scale, plot, count, i, above[size_t(i)]), value});
         }
         pf::PolyHandle area = pf::open_poly();
         for (int i = 0; i < count; ++i) {
@@ -341,7 +369,7 @@ void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, 
 }
 
 void plot_scatter(MemoryRef chart, const ChartData& data, const AxisScale& scale, const AxisScale& xs,
-                  const pf::Rect& plot) {
+                  const pf::Rect& plot, PointLabels& labels) {
     if (data.series.empty()) return;
     const ChartSeries& x = data.series.front();
     for (size_t s = 1; s < data.series.size(); ++s) {
@@ -350,6 +378,7 @@ void plot_scatter(MemoryRef chart, const ChartData& data, const AxisScale& scale
             const double h = x.values[i], v = value_at(data.series[s], i);
             if (!is_number(h) || !is_number(v)) continue;
             const int16_t ph = value_h(xs, plot, h), pv = value_v(scale, plot, v);
+            labels.push_back({pf::Point{pv, ph}, v});
             pf::paint_oval(pf::Rect{int16_t(pv - kMarker / 2), int16_t(ph - kMarker / 2), int16_t(pv + kMarker / 2 + 1),
                                     int16_t(ph + kMarker / 2 + 1)});
         }
@@ -386,9 +415,11 @@ void plot_stock(const ChartData& data, const AxisScale& scale, const pf::Rect& p
     pf::pen_normal();
 }
 
-void plot_lines(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot, size_t first) {
+void plot_lines(MemoryRef chart, const ChartData& data, const AxisScale& scale, const pf::Rect& plot, size_t first,
+                PointLabels& labels) {
     const int count = int(data.categories.size());
-    for (size_t s = first; s < data.series.size(); ++s) plot_line(chart, data.series[s], int16_t(s), scale, plot, count);
+    for (size_t s = first; s < data.series.size(); ++s)
+        plot_line(chart, data.series[s], int16_t(s), scale, plot, count, labels);
 }
 
 }  // namespace
@@ -421,26 +452,30 @@ int16_t slot_middle(const pf::Rect& plot, int count, int i, bool down) {
     return int16_t(std::lround(down ? plot.top + middle : plot.left + middle));
 }
 
-void plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
-    if (square.right - square.left < 4) return;
-    if (look.shape == ChartShape::kDoughnut) plot_doughnut(chart, data, square);
+PointLabels plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square) {
+    PointLabels labels;
+    if (square.right - square.left < 4) return labels;
+    if (look.shape == ChartShape::kDoughnut) plot_doughnut(chart, data, square, labels);
     else if (look.shape == ChartShape::kRadar)
         plot_radar(chart, data, square.right - square.left >= kLabelledRadar ? inset(square, kSpokeLabelRoom) : square);
-    else plot_pie(look, chart, data, square);
+    else plot_pie(look, chart, data, square, labels);
+    return labels;
 }
 
-void plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
-               const AxisScale& xs, const pf::Rect& plot) {
+PointLabels plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
+                      const AxisScale& xs, const pf::Rect& plot) {
+    PointLabels labels;
     switch (look.shape) {
-    case ChartShape::kColumn: plot_columns(look, chart, data, values, plot, 0, data.series.size()); break;
-    case ChartShape::kLine: plot_lines(chart, data, values, plot, 0); break;
-    case ChartShape::kArea: plot_areas(chart, data, values, plot); break;
-    case ChartShape::kScatter: plot_scatter(chart, data, values, xs, plot); break;
+    case ChartShape::kColumn: plot_columns(look, chart, data, values, plot, 0, data.series.size(), labels); break;
+    case ChartShape::kLine: plot_lines(chart, data, values, plot, 0, labels); break;
+    case ChartShape::kArea: plot_areas(chart, data, values, plot, labels); break;
+    case ChartShape::kScatter: plot_scatter(chart, data, values, xs, plot, labels); break;
     case ChartShape::kStock: plot_stock(data, values, plot); break;
     case ChartShape::kCombination:
-        plot_columns(look, chart, data, values, plot, 0, data.series.empty() ? 0 : 1);
-        plot_lines(chart, data, values, plot, 1);
+        plot_columns(look, chart, data, values, plot, 0, data.series.empty() ? 0 : 1, labels);
+        plot_lines(chart, data, values, plot, 1, labels);
         break;
     default: break;
     }
+    return labels;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "charts/chart_data.h"
 #include "charts/chart_scale.h"
@@ -27,6 +28,17 @@ int16_t value_h(const AxisScale& scale, const pf::Rect& plot, double value);
 // The middle of category slot i of count, across or down the plot.
 int16_t slot_middle(const pf::Rect& plot, int count, int i, bool down);
 
-void plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square);
-void plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
-               const AxisScale& xs, const pf::Rect& plot);
+// Where a plotted point (a bar's end, a slice's middle) lies, with its value;
+// a label at a slice is centred on its point.
+struct PointLabel {
+    pf::Point at;
+    double value;
+    bool centred = false;
+};
+using PointLabels = std::vector<PointLabel>;
+
+// Plots a round chart and answers where its slices' labels lie.
+PointLabels plot_round(const ChartLook& look, MemoryRef chart, const ChartData& data, const pf::Rect& square);
+// Plots an axis chart and answers where its points lie.
+PointLabels plot_axes(const ChartLook& look, MemoryRef chart, const ChartData& data, const AxisScale& values,
+                      const AxisScale& xs, const pf::Rect& plot);

@@ -39,6 +39,7 @@ constexpr int32_t kChartTitleSize = 32, kChartUnitSize = 16;
 constexpr uint32_t kChartLegend = 0x1;
 constexpr uint32_t kChartSeriesInColumns = 0x2;
 constexpr uint32_t kChartGridLines = 0x4;
+constexpr uint32_t kChartDataLabels = 0x8;  // each point's value drawn at it
 
 // The text format of one chart label: u16 font (65535: the layer's), u8 size,
 // u8 face, justification, orientation (3 stacked), number format, decimals,

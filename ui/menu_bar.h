@@ -19,10 +19,8 @@ int32_t menu_key_choice(const pf::EventRecord& event);
 void unhilite_menu_bar();
 // Pops up MENU menu_id with its first item at the point; answers the item chosen, 0 for none.
 int16_t path_pop_up_choice(int16_t menu_id, pf::Point where);
-// Dims what no window in front can use: the items whose commands are not
-// built yet (dim_pending_commands, menus_pending.cpp), and Close, Save and
-// Save As while no document window is open.
+// Dims what no window in front can use: Close, Save and Save As while no
+// document window is open.
 void dim_unavailable_commands();
-void dim_pending_commands();
 enum class MenuItemState { kMissing, kDisabled, kEnabled };
 MenuItemState menu_item_state(int16_t menu, int16_t item);

@@ -215,7 +215,4 @@ bool CommandKeyDown() { return pf::key_is_down(pf::kKeyCodeCommand); }
 bool CommandPeriod() { return CommandKeyDown() && pf::key_is_down(pf::kKeyCodePeriod); }
 bool is_an_arrow(unsigned char ch) { return ch >= pf::kLeftArrowChar && ch <= pf::kDownArrowChar; }
 
-void dim_unavailable_commands() {
-    dim_pending_commands();
-    dim_document_commands();
-}
+void dim_unavailable_commands() { dim_document_commands(); }

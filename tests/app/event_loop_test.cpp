@@ -279,7 +279,7 @@ TEST_F(EventLoop, CommandQInAnAlertAloneIsQueuedToo) {
     EXPECT_TRUE(task_quit_flag());
 }
 
-TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
+TEST_F(EventLoop, CloseAndSaveNeedADocumentAndTheChartOptionsAreOffered) {
     pf::MenuRef file = pf::get_menu_handle(kFileMenu);
     enable_menus();
     EXPECT_FALSE(pf::is_menu_item_enabled(file, 4));  // Close, with no document
@@ -295,12 +295,11 @@ TEST_F(EventLoop, CommandsNotBuiltYetAreDimmedAndCloseNeedsADocument) {
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditCopyItem));   // Copy
     EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditPasteSpecialItem));  // Paste Special
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kEditMenu), kEditMoveCellsItem));  // Move Cells
-    // A modal dialog enables the menus again; the next enabling dims them once more.
-    pf::enable_menu_item(pf::get_menu_handle(kChartOptionMenu), 3);  // Data Labels: not built yet
     enable_menus();
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), kOptionsCalcNowItem));   // Calculate Now
     EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kOptionsMenu), kOptionsNamesItem));   // Names
-    EXPECT_FALSE(pf::is_menu_item_enabled(pf::get_menu_handle(kChartOptionMenu), 3));  // Data Labels
+    for (int16_t item : {kChartDataLabelsItem, kChartAxesItem, kChartTitlesItem})
+        EXPECT_TRUE(pf::is_menu_item_enabled(pf::get_menu_handle(kChartOptionMenu), item)) << item;
 }
 
 TEST_F(EventLoop, ThePalettesMenuReopensAClosedPalette) {

@@ -14,19 +14,6 @@ start_converter_session "$quorvin" 1024x768
 
 keys() { xdotool key --window "$window" --delay 40 "$@"; }
 typed() { xdotool type --window "$window" --delay 80 "$1"; }
-# bind_letters TEXT: each letter of TEXT bound to a free key for the whole
-# session. Left to xdotool, a key is bound only while it is pressed, and a
-# program that reads the keyboard map late finds the key unbound.
-bind_letters() {
-  command -v xmodmap >/dev/null || { echo "skipped: xmodmap is missing"; exit "$skip_status"; }
-  local free letter
-  free=($(xmodmap -pke | awk '$3 == "=" && NF == 3 {print $2}'))
-  local i=0
-  while IFS= read -r letter; do
-    xmodmap -e "keycode ${free[i]} = $(printf 'U%04X' "'$letter")" || fail "no key bound to $letter"
-    i=$((i + 1))
-  done < <(printf '%s' "$1" | grep -o .)
-}
 
 printf '%s\r\n' "東京,日本語" "北京,简体中文" "서울,한국어" "Αθήνα,Ελλάδα" "Москва,Россия" \
   "Praha,Příliš žluťoučký kůň" > "$work/world.csv"

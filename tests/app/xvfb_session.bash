@@ -109,6 +109,19 @@ changes_screen() {
   "$@"
   await_change "$what"
 }
+# bind_letters TEXT: each letter of TEXT beyond ASCII bound to a free key for
+# the whole session. Left to xdotool, a key is bound only while it is pressed,
+# and a program that reads the keyboard map late finds the key unbound.
+bind_letters() {
+  command -v xmodmap >/dev/null || { echo "skipped: xmodmap is missing"; exit "$skip_status"; }
+  local free letter
+  free=($(xmodmap -pke | awk '$3 == "=" && NF == 3 {print $2}'))
+  local i=0
+  while IFS= read -r letter; do
+    xmodmap -e "keycode ${free[i]} = $(printf 'U%04X' "'$letter")" || fail "no key bound to $letter"
+    i=$((i + 1))
+  done < <(printf '%s' "$1" | grep -oP '[^\x00-\x7F]' | sort -u)
+}
 # glide X1 Y1 X2 Y2: the mouse moves in small steps, as a hand does.
 glide() {
   local step

@@ -2,6 +2,7 @@
 // the kind, a click in the document makes a chart over the selected cells,
 // the chart kind and chart options menus change the selected chart.
 #include "charts/chart_commands.h"
+#include "charts/chart_options.h"
 #include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "charts/charts.h"
@@ -264,3 +265,69 @@ TEST_F(ChartCommandsTest, ThePaletteFace) {
 }
 
 }  // namespace
+
+TEST_F(ChartCommandsTest, DataLabelsAreToggledCheckedAndUndone) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    EXPECT_FALSE(chart_flags(object_chart(object)) & kChartDataLabels);
+    DoChartOptionMenu(nullptr, kChartDataLabelsItem);
+    EXPECT_TRUE(chart_flags(object_chart(object)) & kChartDataLabels);
+    set_object_menu(layer);
+    EXPECT_TRUE(checked(kChartOptionMenu, kChartDataLabelsItem));
+    EXPECT_EQ(GetSheetUndo(layer), kUndoChartEdited);
+    DoUndo(workbook());
+    EXPECT_FALSE(chart_flags(only_chart()) & kChartDataLabels);
+    set_object_menu(layer);
+    EXPECT_FALSE(checked(kChartOptionMenu, kChartDataLabelsItem));
+}
+
+// Titles of up to 31 characters are stored, as one undoable step; a longer
+// one is refused and changes nothing.
+TEST_F(ChartCommandsTest, TitlesAreStoredWholeOrRefused) {
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    const std::string longest(31, 'x');
+    ASSERT_TRUE(change_chart_titles(object, layer, ChartTitles{"Sales", "Month", longest}));
+    EXPECT_EQ(chart_titles(object_chart(object)), (ChartTitles{"Sales", "Month", longest}));
+
+    const int16_t undo = GetSheetUndo(layer);
+    EXPECT_EQ(check_chart_titles(ChartTitles{"", longest + "y", ""}), ChartOptionRefusal::kTitleTooLong);
+    EXPECT_FALSE(change_chart_titles(object, layer, ChartTitles{"New", longest + "y", ""}));
+    EXPECT_EQ(chart_titles(object_chart(object)).chart, "Sales") << "a refused change changes nothing";
+    EXPECT_EQ(GetSheetUndo(layer), undo);
+
+    DoUndo(workbook());
+    EXPECT_EQ(chart_titles(only_chart()), ChartTitles{}) << "all three titles undone in one step";
+}
+
+// The value axis texts: numbers or empty (automatic), trimmed; refused when
+// one is no number or too long for its field, the minimum not below the
+// maximum, or the unit not above zero.
+TEST_F(ChartCommandsTest, ValueAxisTextsAreCheckedBeforeTheyAreStored) {
+    const std::pair<ValueAxisTexts, ChartOptionRefusal> cases[] = {
+        {{"", "", ""}, ChartOptionRefusal::kNone},
+        {{" -5 ", "1e3", "250"}, ChartOptionRefusal::kNone},
+        {{"ten", "", ""}, ChartOptionRefusal::kNotANumber},
+        {{"", "12abc", ""}, ChartOptionRefusal::kNotANumber},
+        {{"", "", "inf"}, ChartOptionRefusal::kNotANumber},
+        {{"", "", "1234567890123456"}, ChartOptionRefusal::kNumberTooLong},
+        {{"10", "10", ""}, ChartOptionRefusal::kNoRange},
+        {{"10", "5", ""}, ChartOptionRefusal::kNoRange},
+        {{"", "", "0"}, ChartOptionRefusal::kUnitNotPositive},
+        {{"", "", "-2"}, ChartOptionRefusal::kUnitNotPositive},
+    };
+    for (const auto& [typed, why] : cases) {
+        ValueAxisTexts texts = typed;
+        EXPECT_EQ(check_value_axis(&texts), why) << typed.minimum << "|" << typed.maximum << "|" << typed.major;
+    }
+
+    MemoryRef object = made_chart();
+    ASSERT_NE(object, nullptr);
+    ASSERT_TRUE(change_value_axis(object, layer, ValueAxisTexts{" 0", "200 ", "50"}));
+    EXPECT_EQ(value_axis_texts(object_chart(object)), (ValueAxisTexts{"0", "200", "50"}));
+    EXPECT_EQ(chart_text_number(object_chart(object), kChartYMaximum, kChartTitleSize), 200);
+    EXPECT_FALSE(change_value_axis(object, layer, ValueAxisTexts{"300", "200", ""}));
+    EXPECT_EQ(value_axis_texts(object_chart(object)), (ValueAxisTexts{"0", "200", "50"}));
+    DoUndo(workbook());
+    EXPECT_EQ(value_axis_texts(only_chart()), ValueAxisTexts{}) << "automatic again";
+}

@@ -212,3 +212,65 @@ TEST_F(ChartDrawingTest, AwkwardDataDrawsWithoutHarm) {
 }
 
 }  // namespace
+
+// Data labels stand just above each bar's end (below a negative one's), on
+// the scale the chart's axis texts fix, and are drawn in black.
+TEST_F(ChartDrawingTest, DataLabelsStandAtTheirBarsOnTheFixedScale) {
+    open_window(kCellWidth, kCellHeight);
+    pf::erase_rect(port.port_rect);
+    const ChartData data{{"a", "b", "c"}, {{"Only", {10, 20, -10}}}};
+    const pf::Rect rect = cell_rect(0);
+    set_chart_flags(chart, kChartSeriesInColumns);
+    EXPECT_TRUE(chart_parts(pf::four_cc("bcht"), chart, data, rect).data_labels.empty()) << "off by default";
+
+    set_chart_flags(chart, kChartSeriesInColumns | kChartDataLabels);
+    set_chart_text(chart, kChartYMinimum, "-20");
+    set_chart_text(chart, kChartYMaximum, "20");
+    const ChartParts parts = chart_parts(pf::four_cc("bcht"), chart, data, rect);
+    ASSERT_EQ(parts.data_labels.size(), 3u);
+    const int16_t zero = int16_t((parts.plot.top + parts.plot.bottom) / 2);  // 0 halfway from -20 to 20
+    const int16_t quarter = int16_t((parts.plot.bottom - parts.plot.top) / 4);
+    EXPECT_NEAR(parts.data_labels[0].bottom, zero - quarter - 2, 2) << "10 a quarter up";
+    EXPECT_NEAR(parts.data_labels[1].bottom, parts.plot.top - 2, 2) << "20 at the top";
+    EXPECT_NEAR(parts.data_labels[2].top, zero + quarter + 2, 2) << "-10 below its bar's end";
+    EXPECT_LT(parts.data_labels[0].left, parts.data_labels[1].left);
+
+    draw_chart(pf::four_cc("bcht"), chart, data, rect);
+    for (const pf::Rect& label : parts.data_labels) {
+        bool inked = false;
+        for (int y = label.top; y < label.bottom; ++y)
+            for (int x = label.left; x < label.right; ++x) inked |= pixel(x, y) == 0;
+        EXPECT_TRUE(inked) << label.top << "," << label.left;
+    }
+}
+
+// The chart's title above the plot, the value axis title beside it, the
+// category title below it.
+TEST_F(ChartDrawingTest, TitlesStandAboveAndBesideThePlot) {
+    set_chart_text(chart, kChartTitle, "Sales");
+    set_chart_text(chart, kChartCategoryTitle, "Quarter");
+    set_chart_text(chart, kChartValueTitle, "Units");
+    const pf::Rect rect{0, 0, 200, 300};
+    const ChartParts titled = chart_parts(pf::four_cc("bcht"), chart, quarters(), rect);
+    set_chart_text(chart, kChartCategoryTitle, "");
+    set_chart_text(chart, kChartValueTitle, "");
+    const ChartParts untitled = chart_parts(pf::four_cc("bcht"), chart, quarters(), rect);
+    EXPECT_LE(titled.title.bottom, titled.plot.top);
+    EXPECT_GT(titled.plot.left, untitled.plot.left) << "room for the value axis title";
+    EXPECT_LT(titled.plot.bottom, untitled.plot.bottom) << "room for the category axis title";
+}
+
+// A pie's labels stand centred in their slices; an empty slice has none.
+TEST_F(ChartDrawingTest, PieLabelsStandInTheirSlices) {
+    const ChartData data{{"a", "b", "c", "d"}, {{"Shares", {1, 0, 1, 2}}}};
+    set_chart_flags(chart, kChartSeriesInColumns | kChartDataLabels);
+    const ChartParts parts = chart_parts(pf::four_cc("pie "), chart, data, pf::Rect{0, 0, 200, 200});
+    ASSERT_EQ(parts.data_labels.size(), 3u);
+    const int middle_h = (parts.plot.left + parts.plot.right) / 2, middle_v = (parts.plot.top + parts.plot.bottom) / 2;
+    auto centre = [](const pf::Rect& r) { return pf::Point{int16_t((r.top + r.bottom) / 2), int16_t((r.left + r.right) / 2)}; };
+    EXPECT_GT(centre(parts.data_labels[0]).h, middle_h) << "the first quarter: up and right";
+    EXPECT_LT(centre(parts.data_labels[0]).v, middle_v);
+    EXPECT_GT(centre(parts.data_labels[1]).v, middle_v) << "the second quarter: down and right";
+    EXPECT_LT(centre(parts.data_labels[2]).h, middle_h - 20) << "the half: at nine o'clock";
+    EXPECT_NEAR(centre(parts.data_labels[2]).v, middle_v, 2);
+}
