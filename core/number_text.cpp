@@ -218,6 +218,92 @@ double dbl_2_x80(const unsigned char* extended) {
     return negative ? -magnitude : magnitude;
 }
 
+namespace {
+
+// Shortest digits of 16 or more, rounded to 14: no 15-digit midpoint reads
+// back as the value, so the value and these digits round alike.
+void round_shortest_digits(char* digits, int& count, int& exponent) {
+    const bool up = digits[kDisplayDigits] >= '5';
+    count = kDisplayDigits;
+    if (!up) return;
+    int at = count - 1;
+    for (; at >= 0 && digits[at] == '9'; --at) digits[at] = '0';
+    if (at >= 0) {
+        ++digits[at];
+        return;
+    }
+    digits[0] = '1';
+    ++exponent;
+}
+
+constexpr int kFewDecimals = 6;
+constexpr double kFewDecimalsScale = 1e6;
+
+// The digits of a number that reads back from at most six decimals, as typed
+// prices and rates do: such a decimal of at most 14 digits lies on their grid
+// within half a unit in the last place, so it is the number's digits rounded
+// to 14. False when the number has no such decimal.
+bool few_decimals_digits(double magnitude, char* digits, int& count, int& exponent) {
+    // Below 2^53 a cast after adding a half rounds; the check after it decides.
+    const auto nearest_whole = [](double positive) { return double(int64_t(positive + 0.5)); };
+    const double scaled = magnitude * kFewDecimalsScale;
+    if (!(scaled < 0x1p53) || std::fabs(scaled - nearest_whole(scaled)) > scaled * 1e-15) return false;
+    double scale = 1;
+    for (int decimals = 1; decimals <= kFewDecimals; ++decimals) {
+        scale *= 10;
+        const double whole = nearest_whole(magnitude * scale);
+        if (whole / scale != magnitude) continue;
+        const int written = int(std::to_chars(digits, digits + kMaxDigits, static_cast<uint64_t>(whole)).ptr - digits);
+        if (written > kDisplayDigits) return false;
+        count = written;
+        exponent = count - 1 - decimals;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// Whole numbers below 10^14 are their integer digits; other numbers are their
+// digits_of digits laid out as lay_out_positional does, when the first of them
+// sits within the plain exponents.
+int plain_general_text(double value, unsigned char decimal_char, char* out) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e14)) return 0;  // NaNs too
+    if (magnitude == std::trunc(magnitude))
+        return int(std::to_chars(out, out + kPlainTextRoom, static_cast<int64_t>(value)).ptr - out);
+    if (magnitude < 1e-15) return 0;
+    char digits[kMaxDigits];
+    int count = 0;
+    int exponent = 0;
+    if (!few_decimals_digits(magnitude, digits, count, exponent)) {
+        char scientific[kMaxDigits + 16];
+        const char* end = std::to_chars(scientific, scientific + sizeof scientific, magnitude,
+                                        std::chars_format::scientific).ptr;
+        const char* e = std::find(static_cast<const char*>(scientific), end, 'e');
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+        for (const char* p = scientific; p < e; ++p)
+            if (*p != '.') digits[count++] = *p;
+        if (count == kDisplayDigits + 1) return 0;  // may sit on a rounding midpoint
+        if (count > kDisplayDigits) round_shortest_digits(digits, count, exponent);
+    }
+    if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) return 0;
+    while (count > 1 && digits[count - 1] == '0') --count;
+    char* p = out;
+    if (value < 0) *p++ = '-';
+    if (exponent < 0) {
+        *p++ = '0';
+        *p++ = static_cast<char>(decimal_char);
+        p = std::fill_n(p, -exponent - 1, '0');
+        return int(std::copy_n(digits, count, p) - out);
+    }
+    for (int position = 0; position < count || position <= exponent; ++position) {
+        *p++ = position < count ? digits[position] : '0';
+        if (position == exponent && position + 1 < count) *p++ = static_cast<char>(decimal_char);
+    }
+    return int(p - out);
+}
+
 void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, bool positional,
                    bool trim, unsigned char decimal_char) {
     DecimalDigits d;

@@ -30,6 +30,12 @@ double dbl_2_x80(const unsigned char* extended);
 void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, bool positional,
                    bool trim, unsigned char decimal_char);
 
+// ExtendedtoStr(value, -1, positional) of a number that shows in plain
+// notation, written at `out` (room for kPlainTextRoom bytes) without the
+// length byte: answers the length, 0 when the number needs the full formatter.
+constexpr int kPlainTextRoom = 32;
+int plain_general_text(double value, unsigned char decimal_char, char* out);
+
 // Rounds to an integer, halves away from zero, fractions just short of a half
 // (within 14 decimal places) counting as halves.
 double final_Round(const double* value);

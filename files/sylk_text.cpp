@@ -12,10 +12,6 @@
 
 namespace {
 
-bool has_high_bytes(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return uint8_t(c) >= 0x80; });
-}
-
 bool spells(std::string_view utf8, int16_t script) {
     std::string ignored;
     return !has_high_bytes(utf8) || pf::utf8_to_script(utf8, script, ignored);

@@ -53,8 +53,6 @@ int32_t count_high_bytes(std::string_view text) {
     return int32_t(std::count_if(text.begin(), text.end(), [](char c) { return uint8_t(c) >= 0x80; }));
 }
 
-bool has_high_bytes(std::string_view text) { return ascii_run_end(text, 0) < text.size(); }
-
 // Zero bytes at the even and the odd positions of byte pairs.
 struct ZeroBytes {
     size_t even = 0, odd = 0, pairs = 0;
@@ -114,6 +112,8 @@ void replace_nul_bytes(DecodedText& out) {
 }
 
 }  // namespace
+
+bool has_high_bytes(std::string_view text) { return ascii_run_end(text, 0) < text.size(); }
 
 DecodedText decode_text_file(std::string_view bytes) {
     DecodedText out;

@@ -40,6 +40,9 @@ std::string encode_text_file(std::string_view mac_roman);
 // -1 for Roman text, which keeps the cell's font.
 int16_t spell_field(std::string& field, int32_t& unmapped);
 
+// Whether the text holds a byte outside ASCII.
+bool has_high_bytes(std::string_view text);
+
 // The text of a cell set in `font` (a font number; a script font's text is in
 // that script's encoding) as UTF-8 for a file or another program.
 std::string encode_cell_text(std::string_view text, int16_t font);

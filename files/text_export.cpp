@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/memory_use.h"
+#include "core/number_text.h"
 #include "files/entry_cells.h"
 #include "files/file_framing.h"
 #include "files/text_encoding.h"
@@ -41,6 +42,11 @@ std::string_view bytes_of(const uint8_t* p, int32_t length) {
 
 // A number in general format with the system's decimal point, or an error's text.
 void general_number(double value, std::string& out) {
+    char plain[kPlainTextRoom];
+    if (const int length = plain_general_text(value, decimalPt, plain)) {
+        out.append(plain, size_t(length));
+        return;
+    }
     unsigned char text[256];
     CellErrStr(text, &value, -1, 1, 1, decimalPt);
     out.append(bytes_of(text + 1, text[0]));
@@ -146,7 +152,7 @@ void field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::
 void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
     w.field.clear();
     field_text(w, cell, where, w.field);
-    if (w.utf8) w.field = encode_cell_text(w.field, cell_font(w, cell));
+    if (w.utf8 && has_high_bytes(w.field)) w.field = encode_cell_text(w.field, cell_font(w, cell));
     if (w.separator == kTabSeparator)
         out.append(w.field);
     else

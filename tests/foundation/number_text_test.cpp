@@ -92,6 +92,42 @@ TEST(NumberText, DigitsAreCorrectlyRoundedAtEveryCount) {
                 << value << " to " << decimals << " decimals";
 }
 
+// Numbers of the plain range at every exponent, with 14, 15 and more digits,
+// midpoints of the 14th digit and their neighbours among them.
+std::vector<double> plain_values() {
+    std::vector<double> values = hard_values();
+    uint64_t state = 0x2545F4914F6CDD1Dull;
+    for (int e = -15; e <= 14; ++e) {
+        const double power = std::pow(10.0, e);
+        for (int i = 0; i < 2000; ++i) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            const double mantissa = 1 + double(state >> 11) / double(1ull << 53) * 9;
+            const double midpoint = (double(state >> 17 & 0x3FFFFFFFFFFF) * 10 + 5) * 1e-14 * power;
+            for (double value : {mantissa * power, std::round(mantissa * 1e6) / 1e6 * power, midpoint,
+                                 std::nextafter(midpoint, 0.0), std::nextafter(midpoint, 1e300)})
+                values.insert(values.end(), {value, -value});
+        }
+    }
+    values.insert(values.end(), {-0.0, 99999999999999.5, 99999999999999.4, 9.99999999999995e-15,
+                                 0.999999999999995, 1.00000000000005, 12345678901234.5});
+    return values;
+}
+
+TEST(NumberText, PlainGeneralTextMatchesTheFormatter) {
+    int plain = 0;
+    for (double value : plain_values())
+        for (unsigned char decimal_char : {'.', ','}) {
+            char text[kPlainTextRoom];
+            const int length = plain_general_text(value, decimal_char, text);
+            if (!length) continue;
+            ++plain;
+            unsigned char expected[256];
+            ExtendedtoStr(expected, &value, -1, true, true, decimal_char);
+            ASSERT_EQ(std::string(text, size_t(length)), text_of(expected)) << value;
+        }
+    EXPECT_GT(plain, 500000);  // the fast path takes most of them
+}
+
 TEST(NumberText, FixedDecimalsAndScientific) {
     EXPECT_EQ(formatted(1.5, 2, true, false), "1.50");
     EXPECT_EQ(formatted(0.05, 2, true, false), "0.05");
