@@ -192,12 +192,6 @@ int32_t close_find_proc(EventRecord*, uintptr_t, uintptr_t) {
 
 // ---- Menus while the window is in front ------------------------------------------
 
-TaskRecord application_procs() {
-    TaskRecord procs;
-    InitAppTask(&procs);
-    return procs;
-}
-
 int32_t find_menu_enable_proc(EventRecord* event, uintptr_t, uintptr_t window) {
     application_procs().menu_enable(event, 0, window);
     pf::MenuRef edit = pf::get_menu_handle(kEditMenu);

@@ -228,12 +228,6 @@ int32_t close_spell_proc(EventRecord*, uintptr_t, uintptr_t) {
 
 // ---- Menus while the window is in front ------------------------------------------
 
-TaskRecord application_procs() {
-    TaskRecord procs;
-    InitAppTask(&procs);
-    return procs;
-}
-
 // Cut, Copy, Paste, Clear and Select All edit the replacement; Spelling finds
 // the window in front already; every other command goes to the front document.
 int32_t spell_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {

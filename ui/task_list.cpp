@@ -76,6 +76,12 @@ void InitAppTask(TaskRecord* record) {
     record->button_state = ui_services.button_state;
 }
 
+TaskRecord application_procs() {
+    TaskRecord procs;
+    InitAppTask(&procs);
+    return procs;
+}
+
 void add_window_task(WindowRef window, int32_t kind, uintptr_t app_ref, const WindowTaskProcs& procs) {
     TaskRecord task;
     InitAppTask(&task);

@@ -69,6 +69,9 @@ struct MenuChoice {
 extern MemoryRef task_list;
 
 void InitAppTask(TaskRecord* record);
+// The application's own procedures, for a window that hands on the commands it
+// does not take itself.
+TaskRecord application_procs();
 // A window's own task procedures, in this order; a slot left empty does nothing.
 struct WindowTaskProcs {
     TaskProc update = nullptr, activate = nullptr, idle = nullptr, click = nullptr;
