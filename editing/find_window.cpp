@@ -54,7 +54,6 @@ constexpr int kFoundInTitle = 35;
 constexpr int16_t kFrameInset = 7;
 constexpr int16_t kTitleHeight = 16;
 constexpr int kLongestShownText = 160;
-constexpr int32_t kWholeField = 32000;
 constexpr pf::RGBColor kHitColour{0xFFFF, 0, 0};
 
 pf::WindowRef find_window() { return find_wind ? pf::get_dialog_window(find_wind) : nullptr; }
@@ -205,25 +204,11 @@ int32_t find_menu_enable_proc(EventRecord* event, uintptr_t, uintptr_t window) {
     return 1;
 }
 
-// Cut, Copy, Paste, Clear and Select All act on the focused field.
-void edit_focused_field(int16_t item) {
-    pf::ControlRef field = pf::get_dialog_item_control(find_wind, pf::get_dialog_keyboard_focus(find_wind));
-    if (!field) return;
-    switch (item) {
-        case kEditCutItem: pf::edit_text_cut(field); break;
-        case kEditCopyItem: pf::edit_text_copy(field); break;
-        case kEditPasteItem: pf::edit_text_paste(field); break;
-        case kEditClearItem: pf::edit_text_clear(field); break;
-        case kEditSelectAllItem: pf::edit_text_select(field, 0, kWholeField); break;
-        default: break;
-    }
-}
-
 int32_t find_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
     if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
-    if ((choice->item >= kEditCutItem && choice->item <= kEditClearItem) || choice->item == kEditSelectAllItem)
-        edit_focused_field(choice->item);
+    // Cut, Copy, Paste, Clear and Select All act on the focused field.
+    if (is_field_edit_item(choice->item)) dlog_menus(find_wind, choice->item);
     else if (choice->item == kEditFindItem || choice->item == kEditFindAgainItem) run_find(kFindButton);
     pf::hilite_menu(0);
     if (find_wind) {
@@ -231,15 +216,6 @@ int32_t find_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
         enable_find_buttons();
     }
     return 1;
-}
-
-void use_find_menus(pf::WindowRef window) {
-    int32_t index = 0;
-    TaskRecord* task = get_task_ptr(window, &index);
-    if (!task) return;
-    task->menu = find_menu_proc;
-    task->menu_enable = find_menu_enable_proc;
-    UnuseMemory(task_list);
 }
 
 void place_window(pf::WindowRef window) {
@@ -257,7 +233,7 @@ void fill_fields() {
         pf::set_dialog_item_value(find_wind, box.item, (app_prefs.options & box.bit) != 0);
     pf::set_dialog_item_value(find_wind, kByColumnsBox, find_state.by_columns);
     pf::set_dialog_keyboard_focus(find_wind, kSearchField);
-    pf::select_dialog_item_text(find_wind, kSearchField, 0, kWholeField);
+    pf::select_dialog_item_text(find_wind, kSearchField, 0, kAllCharacters);
 }
 
 }  // namespace
@@ -279,7 +255,7 @@ void open_find_dialog() {
     add_window_task(window, kModelessDialogTask, 0,
                     {.activate = activate_find_proc, .click = click_find_proc, .key = key_find_proc,
                      .close = close_find_proc});
-    use_find_menus(window);
+    use_window_menus(window, find_menu_proc, find_menu_enable_proc);
     forget_find_hit();
     enable_find_buttons();
     pf::show_window(window);

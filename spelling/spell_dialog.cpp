@@ -233,20 +233,10 @@ int32_t close_spell_proc(EventRecord*, uintptr_t, uintptr_t) {
 int32_t spell_menu_proc(EventRecord* event, uintptr_t, uintptr_t menu_pair) {
     const MenuChoice* choice = reinterpret_cast<const MenuChoice*>(menu_pair);
     if (!choice || choice->menu != kEditMenu) return application_procs().menu(event, 0, menu_pair);
-    const bool field_command =
-        (choice->item >= kEditCutItem && choice->item <= kEditClearItem) || choice->item == kEditSelectAllItem;
-    if (field_command) dlog_menus(spell_dialog, choice->item);
+    if (is_field_edit_item(choice->item)) dlog_menus(spell_dialog, choice->item);
     else if (choice->item != kEditSpellingItem) return application_procs().menu(event, 0, menu_pair);
     pf::hilite_menu(0);
     return 1;
-}
-
-void use_spell_menus(pf::WindowRef window) {
-    int32_t index = 0;
-    TaskRecord* task = get_task_ptr(window, &index);
-    if (!task) return;
-    task->menu = spell_menu_proc;
-    UnuseMemory(task_list);
 }
 
 }  // namespace
@@ -268,7 +258,7 @@ void open_spell_dialog(const SpellWordSource& source) {
     pf::set_dialog_default_item(dialog, kChangeItem);
     add_window_task(window, kModelessDialogTask, 0,
                     {.click = click_spell_proc, .key = key_spell_proc, .close = close_spell_proc});
-    use_spell_menus(window);
+    use_window_menus(window, spell_menu_proc, nullptr);
     open_session = SpellSession{};
     open_session.source = source;
     open_session.dialog = dialog;

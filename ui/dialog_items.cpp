@@ -19,6 +19,7 @@
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
 #include "ui/ui_services.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -27,8 +28,6 @@ constexpr int16_t kOutlineGap = 4;
 constexpr int16_t kOutlinePen = 3;
 constexpr int16_t kOutlineCorner = 16;
 constexpr int16_t kMovableModalVariant = 5;
-
-enum : int16_t { kEditUndo = 1, kEditCut = 4, kEditCopy = 5, kEditPaste = 6, kEditClear = 7, kEditSelectAll = 9 };
 
 bool is_edit_text(DialogRef dialog, int16_t item) { return pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem; }
 
@@ -365,17 +364,21 @@ void StdDLOG_close(DialogRef dialog, pf::Point* saved) {
     ActivateFloatersAndFirstDocumentWindow();
 }
 
+bool is_field_edit_item(int16_t menu_item) {
+    return (menu_item >= kEditCutItem && menu_item <= kEditClearItem) || menu_item == kEditSelectAllItem;
+}
+
 void dlog_menus(DialogRef dialog, int16_t menu_item) {
     int16_t item = pf::get_dialog_keyboard_focus(dialog);
     pf::ControlRef control = GetDialogControl(dialog, item);
     if (!control) return;
     switch (menu_item) {
-        case kEditUndo: pf::edit_text_undo(control); break;
-        case kEditCut: pf::edit_text_cut(control); break;
-        case kEditCopy: pf::edit_text_copy(control); break;
-        case kEditPaste: pf::edit_text_paste(control); break;
-        case kEditClear: pf::edit_text_clear(control); break;
-        case kEditSelectAll: pf::edit_text_select(control, 0, kAllCharacters); break;
+        case kEditUndoItem: pf::edit_text_undo(control); break;
+        case kEditCutItem: pf::edit_text_cut(control); break;
+        case kEditCopyItem: pf::edit_text_copy(control); break;
+        case kEditPasteItem: pf::edit_text_paste(control); break;
+        case kEditClearItem: pf::edit_text_clear(control); break;
+        case kEditSelectAllItem: pf::edit_text_select(control, 0, kAllCharacters); break;
         default: return;
     }
     pf::inval_window_rect(pf::get_dialog_window(dialog), pf::get_dialog_item_box(dialog, item));

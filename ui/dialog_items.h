@@ -91,6 +91,10 @@ struct ModalMenuBar {
 };
 // The Edit menu's items 4 cut, 5 copy, 6 paste, 7 clear, 9 select all on the focused text.
 void dlog_menus(DialogRef dialog, int16_t menu_item);
+// Whether an Edit menu item is one dlog_menus applies to a window's text
+// field when the window hands on its other commands: Cut, Copy, Paste, Clear
+// and Select All.
+bool is_field_edit_item(int16_t menu_item);
 void panelSwap(DialogRef dialog, int16_t base_ditl, int16_t old_panel, int16_t new_panel, int16_t items_kept);
 
 // The modal filter of every dialog of the system.

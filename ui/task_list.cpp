@@ -82,6 +82,15 @@ TaskRecord application_procs() {
     return procs;
 }
 
+void use_window_menus(WindowRef window, TaskProc menu, TaskProc menu_enable) {
+    int32_t index = 0;
+    TaskRecord* task = get_task_ptr(window, &index);
+    if (!task) return;
+    if (menu) task->menu = menu;
+    if (menu_enable) task->menu_enable = menu_enable;
+    UnuseMemory(task_list);
+}
+
 void add_window_task(WindowRef window, int32_t kind, uintptr_t app_ref, const WindowTaskProcs& procs) {
     TaskRecord task;
     InitAppTask(&task);

@@ -72,6 +72,8 @@ void InitAppTask(TaskRecord* record);
 // The application's own procedures, for a window that hands on the commands it
 // does not take itself.
 TaskRecord application_procs();
+// Gives the window's task its own menu procedures (a null one keeps the task's).
+void use_window_menus(WindowRef window, TaskProc menu, TaskProc menu_enable);
 // A window's own task procedures, in this order; a slot left empty does nothing.
 struct WindowTaskProcs {
     TaskProc update = nullptr, activate = nullptr, idle = nullptr, click = nullptr;
