@@ -25,7 +25,8 @@ shoot_until find_scroll_open.png has_document find_scroll_open.png || fail "no d
 dy=$(document_drop find_scroll_open.png)
 a1="56x14+36+$((66 + dy))"  # left of where the Find window opens
 top_shown() { [ "$(dark_pixels "$1" "$a1")" -gt 10 ]; }
-top_shown find_scroll_open.png || fail "the top row's text is not shown at first"
+# The window shows before its cells are drawn.
+shoot_until find_scroll_open.png top_shown find_scroll_open.png || fail "the top row's text is not shown at first"
 
 keys() { xdotool key --window "$window" --delay 30 "$@"; }
 keys ctrl+f

@@ -27,9 +27,11 @@ second_of() { sed -n 2p; }
 start_app "$quorvin"
 shoot_until heading_start.png has_document heading_start.png || fail "no untitled document"
 top=$((24 + $(document_drop heading_start.png) + 20))
+# The window shows before its headings are drawn.
+headings_drawn() { [ -n "$(black_rows "$1" 10 "$top" | second_of)" ]; }
+shoot_until heading_start.png headings_drawn heading_start.png || fail "no row headings found"
 heading_line=$(black_rows heading_start.png 10 "$top" | first_of)
 row_line=$(black_rows heading_start.png 10 "$top" | second_of)
-[ -n "$heading_line" ] && [ -n "$row_line" ] || fail "no row headings found"
 letters_y=$((heading_line - 6))
 column_line=$(black_columns heading_start.png "$letters_y" | first_of)
 [ -n "$column_line" ] || fail "no column boundary found"
