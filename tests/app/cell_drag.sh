@@ -15,8 +15,7 @@ printf '1\r\n2\r\n' > "$work/two.csv"
 saved_size=$(stat -c %s "$work/two.qrv")
 
 start_app "$quorvin" "$work/two.qrv"
-shoot_until cell_drag_open.png has_document cell_drag_open.png || fail "no document window"
-dy=$(document_drop cell_drag_open.png)
+await_document cell_drag_open.png
 # Cell geometry of a new document's window: columns 76 pixels wide from 33,
 # rows 17 pixels high from 58 below the close box's top.
 column_left() { echo $((33 + 76 * $1)); }

@@ -25,8 +25,7 @@ another_program_copies() {
 
 another_program_copies $'start\t1'
 start_app "$quorvin" "$work/one.qrv"
-shoot_until clipboard_exchange_open.png has_document clipboard_exchange_open.png || fail "no document window"
-dy=$(document_drop clipboard_exchange_open.png)
+await_document clipboard_exchange_open.png
 # A new document's cells: columns 76 pixels wide from 33, rows 17 high from 58
 # below the close box's top.
 click_cell() { changes_screen "a click on a cell" click_at $((33 + 76 * $2 + 38)) $((58 + dy + 17 * $1 + 8)); }

@@ -21,14 +21,13 @@ start_converter_session "$quorvin" 1024x768
 saved_size=$(stat -c %s "$work/far.qrv")
 
 start_app "$quorvin" "$work/far.qrv"
-shoot_until find_scroll_open.png has_document find_scroll_open.png || fail "no document window"
-dy=$(document_drop find_scroll_open.png)
+await_document find_scroll_open.png
 a1="56x14+36+$((66 + dy))"  # left of where the Find window opens
 top_shown() { [ "$(dark_pixels "$1" "$a1")" -gt 10 ]; }
 # The window shows before its cells are drawn.
 shoot_until find_scroll_open.png top_shown find_scroll_open.png || fail "the top row's text is not shown at first"
 
-keys() { xdotool key --window "$window" --delay 30 "$@"; }
+key_delay=30
 keys ctrl+f
 find_open() { [ "$(pixel "$1" 110 130)" != "$(pixel find_scroll_open.png 110 130)" ]; }
 shoot_until find_scroll_window.png find_open find_scroll_window.png || fail "no Find window"

@@ -18,8 +18,6 @@ saved_size=$(stat -c %s "$work/format.qrv")
 start_app "$quorvin" "$work/format.qrv"
 shoot_until format_road_open.png has_document format_road_open.png || fail "no document window"
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-typed() { xdotool type --window "$window" --delay 40 "$1"; }
 # menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its submenu.
 menu_choice() { submenu_choice 185 200 330 "$1" "$2"; }
 currency_y=179

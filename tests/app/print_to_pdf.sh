@@ -14,8 +14,6 @@ for tool in pdfinfo pdftoppm pdftotext; do
 done
 start_converter_session "$quorvin" 1024x768
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-typed() { xdotool type --window "$window" --delay 40 "$1"; }
 # The dialogs, centred on the screen: their grey face left of the middle; the
 # Save dialog's white file list on the right.
 dialog_shown() { [ "$(pixel "$1" 330 420)" = EEEEEE ]; }

@@ -25,8 +25,7 @@ behind() { ! is_red "$1" && beside_document_shown "$1" && has_document_title "$1
 closed() { is_desktop "$1" 700 400 && has_document_title "$1"; }
 
 start_app "$quorvin" "$work/words.qrv"
-shoot_until spelling_window.png has_document_title spelling_window.png || fail "no document window"
-dy=$(document_drop spelling_window.png)
+await_document spelling_window.png has_document_title
 xdotool key ctrl+shift+l
 shoot_until spelling_window_open.png spelling_front spelling_window_open.png || fail "no spelling window"
 # A cell of the document below the spelling window.

@@ -16,12 +16,10 @@ start_converter_session "$quorvin" 1024x768
 saved_size=$(stat -c %s "$work/road.qrv")
 
 start_app "$quorvin" "$work/road.qrv"
-shoot_until typed_road_open.png has_document typed_road_open.png || fail "no document window"
-dy=$(document_drop typed_road_open.png)
+await_document typed_road_open.png
 a4="72x14+36+$((108 + dy))"
 
-keys() { xdotool key --window "$window" --delay 30 "$@"; }
-typed() { xdotool type --window "$window" --delay 30 "$1"; }
+key_delay=30
 typed 1; keys Return
 typed 2; keys Return
 typed 3; keys Return

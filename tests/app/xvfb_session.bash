@@ -31,11 +31,13 @@ app_pid=
 xvfb_pid=
 config=
 work=
+runtime=
 stop_session() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "$config" ] && rm -rf "$config"
   [ -n "$work" ] && rm -rf "$work"
+  [ -n "$runtime" ] && rm -rf "$runtime"
 }
 
 # start_xvfb WIDTHxHEIGHT: a display of its own, so scripts can run side by side,
@@ -78,6 +80,28 @@ start_converter_session() {
   start_xvfb "$2"
   work=$(mktemp -d)
 }
+
+# require_sender QUORVIN: the sender built beside the program ($qvsend), which
+# talks to it through its event socket; skipped without it.
+require_sender() {
+  qvsend="$(dirname "$1")/tools/qvsend"
+  [ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
+}
+
+# use_own_runtime: a runtime folder of the session's own ($runtime, gone with
+# the session), where the program opens its event socket ($socket).
+socket=
+use_own_runtime() {
+  runtime=$(mktemp -d)
+  export XDG_RUNTIME_DIR=$runtime
+  socket=$runtime/quorvin/events
+}
+# send WORDS...: one request through the event socket; prints the reply.
+send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
+# documents_open COUNT: the socket answers and COUNT documents are open.
+documents_open() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = "$1" ]; }
+# Waits until the program answers on its socket with its one document open.
+await_socket() { wait_for 60 documents_open 1 || fail "no document reachable through $socket"; }
 
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 
@@ -137,6 +161,11 @@ another_program_copies_png() {
   xclip -selection clipboard -t image/png -i "$1"
   wait_for 10 clipboard_offers_png || fail "xclip did not take the clipboard"
 }
+# keys KEY... and typed TEXT: keys pressed and text typed into the program's
+# window, paced as a hand types them, key_delay milliseconds apart.
+key_delay=40
+keys() { xdotool key --window "$window" --delay "$key_delay" "$@"; }
+typed() { xdotool type --window "$window" --delay "$key_delay" "$1"; }
 # Longer than the program's double-click time (30 ticks): two presses this far
 # apart are two single presses.
 past_double_click_time() { sleep 0.6; }
@@ -180,6 +209,14 @@ document_drop() {
   [ -n "$red" ] && echo $((red - 26))
 }
 has_document() { [ -n "$(document_drop "$1")" ]; }
+# await_document FILE [CHECK]: takes screenshots (FILE) until a document window
+# shows (or CHECK FILE holds, has_document_title for one), then sets $dy to how
+# much lower it lies than with nothing above it.
+dy=
+await_document() {
+  shoot_until "$1" "${2:-has_document}" "$1" || fail "no document window"
+  dy=$(document_drop "$1")
+}
 # dark_pixels FILE GEOMETRY: how many pixels of the crop are darker than mid grey.
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 # Whether a document window shows with a title in its title bar.
