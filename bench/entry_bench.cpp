@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/bench_workbook.h"
+#include "bench/compiled_formula.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
 #include "formula/parser.h"
@@ -72,17 +73,7 @@ struct FormulaSheet {
     }
 
     std::vector<uint8_t> compiled(int row, int column, const std::string& text) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
-        MemoryRef parsed = nullptr;
-        int16_t kind = 0;
-        parse_formula_text(typed, CellPoint{int16_t(row), int16_t(column)}, layer, &parsed, &kind, nullptr);
-        MemoryUse<uint8_t> bytes(parsed);
-        std::vector<uint8_t> out(bytes.get(), bytes + GetByteSize(parsed));
-        bytes.release();
-        DisposeMemory(parsed);
-        return out;
+        return compile_formula(text, CellPoint{int16_t(row), int16_t(column)}, layer);
     }
 
     static void append_cell(std::vector<uint8_t>& block, int column, uint8_t type, const std::vector<uint8_t>& body) {

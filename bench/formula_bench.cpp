@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/compiled_formula.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -76,22 +77,7 @@ struct Sheet {
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     }
 
-    std::vector<uint8_t> parse(const std::string& text, CellPoint cell) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
-        MemoryRef formula = nullptr;
-        int16_t kind = 0;
-        parse_formula_text(typed, cell, layer, &formula, &kind, nullptr);
-        std::vector<uint8_t> bytes;
-        if (formula) {
-            MemoryUse<uint8_t> p(formula);
-            bytes.assign(p.get(), p + GetByteSize(formula));
-            p.release();
-            DisposeMemory(formula);
-        }
-        return bytes;
-    }
+    std::vector<uint8_t> parse(const std::string& text, CellPoint cell) { return compile_formula(text, cell, layer); }
 };
 
 Sheet& sheet() {

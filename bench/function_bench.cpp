@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/compiled_formula.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -103,21 +104,7 @@ void fill_numbers(Sheet& sheet) {
 }
 
 std::vector<uint8_t> compiled(const std::string& formula, MemoryRef layer) {
-    unsigned char text[256];
-    text[0] = uint8_t(formula.size());
-    std::memcpy(text + 1, formula.data(), formula.size());
-    MemoryRef block = nullptr;
-    int16_t kind = 0;
-    int32_t offset = 0;
-    parse_formula_text(text, CellPoint{0, 10}, layer, &block, &kind, &offset);
-    std::vector<uint8_t> bytes;
-    if (block) {
-        MemoryUse<uint8_t> p(block);
-        bytes.assign(p.get(), p + GetByteSize(block));
-        p.release();
-        DisposeMemory(block);
-    }
-    return bytes;
+    return compile_formula(formula, CellPoint{0, 10}, layer);
 }
 
 // Evaluates a compiled formula in a cell beside the data, with the row cache

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/bench_workbook.h"
+#include "bench/compiled_formula.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
 #include "formula/evaluator.h"
@@ -86,17 +87,7 @@ struct Sheet {
         add_cell(row, column, kCellConstant, slot);
     }
     void formula(int16_t row, int16_t column, const std::string& text) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
-        MemoryRef parsed = nullptr;
-        int16_t kind = 0;
-        int32_t offset = 0;
-        parse_formula_text(typed, CellPoint{row, column}, layer, &parsed, &kind, &offset);
-        MemoryUse<uint8_t> bytes(parsed);
-        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes.get(), bytes + GetByteSize(parsed)));
-        bytes.release();
-        DisposeMemory(parsed);
+        add_cell(row, column, kCellFormula, compile_formula(text, CellPoint{row, column}, layer));
     }
     void store() {
         MemoryRef cells = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
