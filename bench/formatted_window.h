@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "model/calc_globals.h"
@@ -70,18 +71,10 @@ struct Window {
     }
 
     void put(int16_t row, int16_t column, uint8_t type, const std::string& body, void (*format)(uint8_t*, int, int)) {
-        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + body.size(), 0);
-        _SetRowID_(block.data(), row);
-        _SetRowLength_(block.data(), uint32_t(block.size()));
-        uint8_t* cell = block.data() + kRowHeaderSize;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, column);
-        cell[kFmtCellType] = type;
-        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-        _SetFormulaLength_(cell, int16_t(body.size()));
-        store_i16(cell + kFmtStyleLength, 0);
-        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
-        format(cell, row, column);
+        std::vector<uint8_t> block;
+        const size_t row_at = begin_row(block, row);
+        format(append_cell(block, column, type, body.data(), body.size()), row, column);
+        end_row(block, row_at);
         CellRange range{{row, column}, {row, column}};
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     }

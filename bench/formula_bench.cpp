@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/compiled_formula.h"
+#include "bench/bench_cells.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -59,20 +59,7 @@ struct Sheet {
     }
 
     void put(int16_t row, int16_t column, double value) {
-        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + kNumberSlotSize, 0);
-        _SetRowID_(block.data(), row);
-        _SetRowLength_(block.data(), uint32_t(block.size()));
-        uint8_t* cell = block.data() + kRowHeaderSize;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, column);
-        cell[kFmtCellType] = kCellConstant;
-        cell[kFmtLabelLength] = 0;
-        cell[kFmtNoteLength] = 0;
-        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-        _SetFormulaLength_(cell, kNumberSlotSize);
-        _SetResultType_(cell, 0);
-        store_i16(cell + kFmtStyleLength, 0);
-        store_f64(_formulaPtr_(cell), value);
+        std::vector<uint8_t> block = number_row(row, column, value);
         CellRange range{{row, column}, {row, column}};
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/compiled_formula.h"
+#include "bench/bench_cells.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -32,24 +32,6 @@ constexpr int kRows = 25000;
 constexpr int kColumns = 4;
 constexpr int kTableRows = 1000;
 constexpr int kLookups = 100000;
-
-// A number constant as a one-cell row block.
-std::vector<uint8_t> number_block(int16_t row, int16_t column, double value) {
-    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + kNumberSlotSize);
-    _SetRowID_(block.data(), row);
-    _SetRowLength_(block.data(), uint32_t(block.size()));
-    uint8_t* cell = block.data() + kRowHeaderSize;
-    GetDefaultFormat(cell);
-    _SetCellID_(cell, column);
-    cell[kFmtCellType] = kCellConstant;
-    cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-    _SetCellLength_(cell, int16_t(kCellHeaderSize + kNumberSlotSize));
-    _SetFormulaLength_(cell, int16_t(kNumberSlotSize));
-    _SetResultType_(cell, 0);
-    store_i16(cell + kFmtStyleLength, 0);
-    store_f64(_formulaPtr_(cell), value);
-    return block;
-}
 
 int64_t stored_cells(MemoryRef layer) {
     MemoryRef store = GetSpreadSheetCells(layer);
@@ -83,7 +65,7 @@ struct Sheet {
         msMemShutdown(&mem_globals);
     }
     void put(int16_t row, int16_t column, double value) {
-        std::vector<uint8_t> block = number_block(row, column, value);
+        std::vector<uint8_t> block = number_row(row, column, value);
         CellRange range{{row, column}, {row, column}};
         InputCell(&range, block.data(), int32_t(block.size()), layer);
         values.push_back(value);

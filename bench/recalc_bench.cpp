@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "bench/bench_workbook.h"
-#include "bench/compiled_formula.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
 #include "formula/evaluator.h"
@@ -62,24 +62,11 @@ struct Sheet {
     void add_cell(int16_t row, int16_t column, uint8_t type, const std::vector<uint8_t>& body) {
         const size_t tail = type == kCellFormula ? kNumberSlotSize : 0;
         if (block.empty() || current_row != row) {
-            current_row_at = block.size();
-            block.resize(block.size() + kRowHeaderSize, 0);
-            _SetRowID_(block.data() + current_row_at, row);
+            current_row_at = begin_row(block, row);
             current_row = row;
         }
-        size_t at = block.size();
-        block.resize(at + kCellHeaderSize + body.size() + tail, 0);
-        uint8_t* cell = block.data() + at;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, column);
-        cell[kFmtCellType] = type;
-        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-        _SetCellLength_(cell, int16_t(kCellHeaderSize + body.size() + tail));
-        _SetFormulaLength_(cell, int16_t(body.size()));
-        _SetResultType_(cell, 0);
-        store_i16(cell + kFmtStyleLength, 0);
-        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
-        _SetRowLength_(block.data() + current_row_at, uint32_t(block.size() - current_row_at));
+        append_cell(block, column, type, body.data(), body.size(), tail);
+        end_row(block, current_row_at);
     }
     void number(int16_t row, int16_t column, double value) {
         std::vector<uint8_t> slot(kNumberSlotSize, 0);
