@@ -13,8 +13,7 @@ command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_s
 start_converter_session "$quorvin" 1024x768
 
 printf 'x\r\n' > "$work/one.csv"
-"$sheetconv" "$work/one.csv" "$work/one.qrv" || fail "no document"
-saved_size=$(stat -c %s "$work/one.qrv")
+make_document "$work/one.csv" "$work/one.qrv"
 
 clipboard_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
 # another_program_copies TEXT: xclip holds the clipboard until another program takes it.
@@ -57,8 +56,7 @@ shown_key ctrl+v
 shoot clipboard_exchange_pasted.png
 
 key ctrl+s
-saved() { [ "$(stat -c %s "$work/one.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/one.qrv"
 quit_app
 
 "$sheetconv" "$work/one.qrv" "$work/out.csv" || fail "the converter cannot read the saved document"

@@ -17,8 +17,7 @@ start_converter_session "$quorvin" 1024x768
   for _ in $(seq 2 99); do echo; done
   echo "needle"
 } > "$work/far.csv"
-"$sheetconv" "$work/far.csv" "$work/far.qrv" || fail "no document"
-saved_size=$(stat -c %s "$work/far.qrv")
+make_document "$work/far.csv" "$work/far.qrv"
 
 start_app "$quorvin" "$work/far.qrv"
 await_document find_scroll_open.png
@@ -39,8 +38,7 @@ keys Escape
 xdotool type --window "$window" --delay 30 found
 keys Return
 keys ctrl+s
-saved() { [ "$(stat -c %s "$work/far.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/far.qrv"
 shoot find_scroll_saved.png
 quit_app
 

@@ -12,8 +12,7 @@ source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 
 : > "$work/empty.csv"
-"$sheetconv" "$work/empty.csv" "$work/format.qrv" || fail "no empty document"
-saved_size=$(stat -c %s "$work/format.qrv")
+make_document "$work/empty.csv" "$work/format.qrv"
 
 start_app "$quorvin" "$work/format.qrv"
 shoot_until format_road_open.png has_document format_road_open.png || fail "no document window"
@@ -36,8 +35,7 @@ xdotool mousemove $bold_button click 1
 shoot format_road_formatted.png
 keys ctrl+s
 
-saved() { [ "$(stat -c %s "$work/format.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/format.qrv"
 quit_app
 
 start_app "$quorvin" "$work/format.qrv"

@@ -13,7 +13,7 @@ command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_s
 start_converter_session "$quorvin" 1024x768
 
 printf 'x\r\n' > "$work/one.csv"
-"$sheetconv" "$work/one.csv" "$work/one.qrv" || fail "no document"
+make_document "$work/one.csv" "$work/one.qrv"
 start_app "$quorvin" "$work/one.qrv"
 await_document object_window_drag_open.png
 

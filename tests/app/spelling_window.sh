@@ -12,7 +12,7 @@ out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 printf 'Quarterly recieve totals\r\n' > "$work/words.csv"
-"$sheetconv" "$work/words.csv" "$work/words.qrv" || fail "no document"
+make_document "$work/words.csv" "$work/words.qrv"
 
 # The spelling window stands in the middle of the screen, its right part
 # beside the document window: its close box is red while it is the front

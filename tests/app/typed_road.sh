@@ -12,8 +12,7 @@ start_converter_session "$quorvin" 1024x768
 
 # A document with nothing in it, made by the converter from an empty table.
 : > "$work/empty.csv"
-"$sheetconv" "$work/empty.csv" "$work/road.qrv" || fail "no empty document"
-saved_size=$(stat -c %s "$work/road.qrv")
+make_document "$work/empty.csv" "$work/road.qrv"
 
 start_app "$quorvin" "$work/road.qrv"
 await_document typed_road_open.png
@@ -34,8 +33,7 @@ typed "="; keys Left
 typed "*2"; keys Return
 keys ctrl+s
 
-saved() { [ "$(stat -c %s "$work/road.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/road.qrv"
 shoot typed_road_saved.png
 quit_app
 

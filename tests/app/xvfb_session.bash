@@ -103,6 +103,18 @@ documents_open() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" =
 # Waits until the program answers on its socket with its one document open.
 await_socket() { wait_for 60 documents_open 1 || fail "no document reachable through $socket"; }
 
+# make_document CSV DOCUMENT: the converter makes the document of the CSV file,
+# and notes its size ($saved_size) for await_saved.
+saved_size=
+make_document() {
+  "$sheetconv" "$1" "$2" || fail "no document from the converter"
+  saved_size=$(stat -c %s "$2")
+}
+# await_saved DOCUMENT: waits until the document's size is no longer the one
+# noted: a save has written it.
+size_changed() { [ "$(stat -c %s "$1")" != "$saved_size" ]; }
+await_saved() { wait_for 60 size_changed "$1" || fail "Ctrl-S did not save the document"; }
+
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 
 # The screen as a checksum of its pixels.
