@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "core/number_text.h"
@@ -41,6 +43,18 @@ struct BenchWorkbook {
     BenchWorkbook(const BenchWorkbook&) = delete;
     BenchWorkbook& operator=(const BenchWorkbook&) = delete;
 };
+
+// A workbook in the default cell format with a file record of its own, named
+// `name` (empty: untitled), in the started library.
+inline MemoryRef new_recorded_workbook(const std::string& name = "") {
+    std::vector<uint8_t> info(kFileInfoFlagsOffset + 4, 0);
+    info[kFileSpecNameOffset] = uint8_t(name.size());
+    std::memcpy(info.data() + kFileSpecNameOffset + 1, name.data(), name.size());
+    CellFormat settings;
+    GetDefaultFormat(settings.bytes);
+    return New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
+                         settings.bytes);
+}
 
 // The A1-style name of a cell, for formulas that benchmarks type.
 inline std::string cell_name(int row, int column) {

@@ -53,11 +53,7 @@ struct FormulaSheet {
         Init_Quorvin_Globals();
         ParameterFactorySettings(&app_prefs);
         pg_setUndoLevels(10);
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        std::vector<uint8_t> info(74, 0);
-        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
-                                 settings.bytes);
+        workbook = new_recorded_workbook();
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
         SetSheetWind(layer, &window_tag);
         fill();

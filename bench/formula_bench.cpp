@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/bench_cells.h"
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -38,13 +39,7 @@ struct Sheet {
         QuorvinInit(&quorvin_rsrv, &mem_globals);
         pf::resources_install(resource_bundle_data(), resource_bundle_size());
         Init_Quorvin_Globals();
-        std::vector<uint8_t> info(kFileInfoFlagsOffset + 4, 0);
-        info[kFileSpecNameOffset] = 5;
-        std::memcpy(info.data() + kFileSpecNameOffset + 1, "Bench", 5);
-        uint8_t settings[kCellFormatSize];
-        GetDefaultFormat(settings);
-        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
-                                 settings);
+        workbook = new_recorded_workbook("Bench");
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kLayerGridLines, nullptr);
         for (int16_t row = 0; row < kRows; ++row) {
             put(row, 0, row + 1);

@@ -44,11 +44,7 @@ struct Sheet {
         QuorvinInit(&quorvin_rsrv, &mem_globals);
         pf::resources_install(resource_bundle_data(), resource_bundle_size());
         Init_Quorvin_Globals();
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        std::vector<uint8_t> info(74, 0);
-        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
-                                 settings.bytes);
+        workbook = new_recorded_workbook();
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
         SetSheetWind(layer, &window_tag);
     }
