@@ -13,6 +13,7 @@
 #include "formula/parser.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
+#include "model/cell_store.h"
 
 // Starts a row record at the end of the block; answers where it starts, for end_row.
 inline size_t begin_row(std::vector<uint8_t>& block, int16_t row) {
@@ -61,6 +62,13 @@ inline std::vector<uint8_t> number_row(int16_t row, int16_t column, double value
     append_number(block, column, value, typed);
     end_row(block, row_at);
     return block;
+}
+
+// Stores a number constant in a cell of the layer, one cell at a time as typing does.
+inline void store_number(MemoryRef layer, int16_t row, int16_t column, double value) {
+    const std::vector<uint8_t> block = number_row(row, column, value);
+    const CellRange range{{row, column}, {row, column}};
+    InputCell(&range, block.data(), int32_t(block.size()), layer);
 }
 
 // The compiled bytes of `text` typed into `cell` of the layer; empty when the

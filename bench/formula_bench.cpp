@@ -53,11 +53,7 @@ struct Sheet {
         msMemShutdown(&mem_globals);
     }
 
-    void put(int16_t row, int16_t column, double value) {
-        std::vector<uint8_t> block = number_row(row, column, value);
-        CellRange range{{row, column}, {row, column}};
-        InputCell(&range, block.data(), int32_t(block.size()), layer);
-    }
+    void put(int16_t row, int16_t column, double value) { store_number(layer, row, column, value); }
 
     std::vector<uint8_t> parse(const std::string& text, CellPoint cell) { return compile_formula(text, cell, layer); }
 };

@@ -65,9 +65,7 @@ struct Sheet {
         msMemShutdown(&mem_globals);
     }
     void put(int16_t row, int16_t column, double value) {
-        std::vector<uint8_t> block = number_row(row, column, value);
-        CellRange range{{row, column}, {row, column}};
-        InputCell(&range, block.data(), int32_t(block.size()), layer);
+        store_number(layer, row, column, value);
         values.push_back(value);
     }
     // False, with the benchmark failed, when not every cell was stored.
