@@ -9,7 +9,7 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_status"; }
+skip_without xclip
 start_converter_session "$quorvin" 1024x768
 
 printf 'x\r\n' > "$work/one.csv"

@@ -11,9 +11,7 @@ quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 require_tools
-for tool in ibus-daemon ibus dbus-daemon; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
-done
+skip_without ibus-daemon ibus dbus-daemon
 [ -e /usr/share/ibus/component/anthy.xml ] || { echo "skipped: the Anthy engine is missing"; exit "$skip_status"; }
 require_sender "$quorvin"
 start_xvfb 1024x768

@@ -9,9 +9,7 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-for tool in pdfinfo pdftoppm pdftotext; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
-done
+skip_without pdfinfo pdftoppm pdftotext
 start_converter_session "$quorvin" 1024x768
 
 # The dialogs, centred on the screen: their grey face left of the middle; the

@@ -11,7 +11,7 @@ out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 require_tools
 require_sender "$quorvin"
-command -v python3 >/dev/null || { echo "skipped: python3 is missing"; exit "$skip_status"; }
+skip_without python3
 start_xvfb 1024x768
 use_own_runtime
 

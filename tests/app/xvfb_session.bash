@@ -6,13 +6,17 @@
 # CTest counts this exit status as "skipped".
 skip_status=77
 
-# Exits with skip_status and a "skipped" line when a tool the scripts need is missing.
-require_tools() {
+# skip_without TOOL...: exits with skip_status and a "skipped" line when one of
+# the tools is missing.
+skip_without() {
   local tool
-  for tool in Xvfb xdpyinfo xdotool import convert xwd; do
+  for tool in "$@"; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
   done
 }
+
+# The tools every script needs.
+require_tools() { skip_without Xvfb xdpyinfo xdotool import convert xwd; }
 
 fail() { echo "$1"; exit 1; }
 
@@ -149,7 +153,7 @@ changes_screen() {
 # the whole session. Left to xdotool, a key is bound only while it is pressed,
 # and a program that reads the keyboard map late finds the key unbound.
 bind_letters() {
-  command -v xmodmap >/dev/null || { echo "skipped: xmodmap is missing"; exit "$skip_status"; }
+  skip_without xmodmap
   local free letter
   free=($(xmodmap -pke | awk '$3 == "=" && NF == 3 {print $2}'))
   local i=0
