@@ -31,6 +31,7 @@
 #include "objects/objects.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 #include "shell/app_prefs.h"
 #include "shell/document_questions.h"
 #include "shell/shell_commands.h"

@@ -13,7 +13,7 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "objects/objects.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "platform/events/clock.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"

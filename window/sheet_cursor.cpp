@@ -15,7 +15,7 @@
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "platform/events/clock.h"
 #include "platform/host/host.h"
