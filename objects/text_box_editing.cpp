@@ -241,15 +241,11 @@ int16_t text_editor_command(int16_t item, MemoryRef layer) {
             WECopy(we);
             ClobberScrap(0);
             break;
-        case kEditPasteItem: {
-            ClipRecord clip = read_clip();
-            clip.export_pending = 1;
-            write_clip(clip);
-            WriteClip();
+        case kEditPasteItem:
+            export_clip_for_paste();
             WEPaste(we);
             WESelView(we);
             break;
-        }
         case kEditClearItem: WEDelete(we); break;
         case kEditSelectAllItem: WESetSelection(0, WEGetTextLength(we), we); break;
         default: break;
