@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "charts/chart_record.h"
 #include "app/app_menus.h"
 #include "ui/screen_geometry.h"
 #include "files/document_file.h"
@@ -22,6 +21,7 @@
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
+#include "window/document_tools.h"
 #include "window/entry_line.h"
 #include "window/file_following.h"
 #include "window/in_cell_editor.h"
