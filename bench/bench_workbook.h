@@ -16,6 +16,26 @@
 #include "model/cell_format.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/resources/resources.h"
+#include "resource_bundle.h"
+
+// The memory manager and the library started with the program's resources and
+// globals, as the program starts them; shut down again when it goes (after the
+// workbooks of whatever is built on it).
+struct StartedLibrary {
+    StartedLibrary() {
+        msMemStartup(&mem_globals, 0);
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        pf::resources_install(resource_bundle_data(), resource_bundle_size());
+        Init_Quorvin_Globals();
+    }
+    ~StartedLibrary() {
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+    }
+    StartedLibrary(const StartedLibrary&) = delete;
+    StartedLibrary& operator=(const StartedLibrary&) = delete;
+};
 
 struct BenchWorkbook {
     MemoryRef workbook = nullptr;

@@ -39,7 +39,7 @@ constexpr int kWidth = 1280, kHeight = 800;
 
 // A workbook whose layer holds kColumns chains of kRows formulas, each cell
 // the one above plus one.
-struct FormulaSheet {
+struct FormulaSheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     int window_tag = 0;
@@ -47,10 +47,6 @@ struct FormulaSheet {
     pf::Port port;
 
     FormulaSheet() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
         ParameterFactorySettings(&app_prefs);
         pg_setUndoLevels(10);
         workbook = new_recorded_workbook();
@@ -64,8 +60,6 @@ struct FormulaSheet {
         pf::close_port(port);
         cairo_surface_destroy(surface);
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     std::vector<uint8_t> compiled(int row, int column, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/bench_cells.h"
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "model/calc_globals.h"
@@ -33,17 +34,13 @@ namespace bench_window {
 constexpr int kWidth = 1280, kHeight = 800;
 constexpr int16_t kRows = 60, kColumns = 20;
 
-struct Window {
+struct Window : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     pf::Port port;
 
     explicit Window(bool filled = true) {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
         uint8_t settings[kCellFormatSize];
         GetDefaultFormat(settings);
         store_u16(settings + kFmtFont, 1);
@@ -67,8 +64,6 @@ struct Window {
         pf::close_port(port);
         cairo_surface_destroy(surface);
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     void put(int16_t row, int16_t column, uint8_t type, const std::string& body, void (*format)(uint8_t*, int, int)) {

@@ -30,15 +30,11 @@ constexpr int kRows = 1000;
 
 // One started library with a layer whose column A holds 1 ... 1000 and
 // column B their squares.
-struct Sheet {
+struct Sheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
 
     Sheet() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
         workbook = new_recorded_workbook("Bench");
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kLayerGridLines, nullptr);
         for (int16_t row = 0; row < kRows; ++row) {
@@ -49,8 +45,6 @@ struct Sheet {
 
     ~Sheet() {
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     void put(int16_t row, int16_t column, double value) { store_number(layer, row, column, value); }

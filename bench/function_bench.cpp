@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/bench_cells.h"
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -44,16 +45,12 @@ int64_t stored_cells(MemoryRef layer) {
     return count;
 }
 
-struct Sheet {
+struct Sheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     std::vector<double> values;  // as stored, row by row
 
     Sheet() {
-        msMemStartup(&mem_globals, 0);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        Init_Quorvin_Globals();
         CellFormat settings;
         GetDefaultFormat(settings.bytes);
         workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
@@ -61,8 +58,6 @@ struct Sheet {
     }
     ~Sheet() {
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
     void put(int16_t row, int16_t column, double value) {
         store_number(layer, row, column, value);

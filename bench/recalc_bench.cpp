@@ -33,25 +33,19 @@ namespace {
 
 enum Shape { kChain, kUpwardChain, kRowSums, kLookups };
 
-struct Sheet {
+struct Sheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     int window_tag = 0;
     std::vector<uint8_t> block;  // the cells, pasted in one go
 
     Sheet() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
         workbook = new_recorded_workbook();
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
         SetSheetWind(layer, &window_tag);
     }
     ~Sheet() {
         while (count_open_workbooks(&quorvin_rsrv) > 0) DisposeWorkSheet(open_workbook_at(&quorvin_rsrv, 0));
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     // Appends a cell to the row being built (rows in ascending order).
