@@ -5,7 +5,7 @@
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
-#include "app/startup.h"
+#include "ui/calc_alerts.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "ui/platform_answers.h"

@@ -16,6 +16,7 @@
 #include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "model/format_commands.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "charts/charts.h"
 #include "ui/alerts.h"
 #include "app/app_menus.h"
-#include "app/startup.h"
+#include "ui/calc_alerts.h"
 #include "editing/editing_commands.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"
@@ -21,6 +21,7 @@
 #include "window/entry_line.h"
 #include "window/point_mode.h"
 #include "window/selection_tracking.h"
+#include "window/front_document.h"
 #include "shell/format_menus.h"
 #include "resource_ids.h"
 

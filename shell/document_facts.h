@@ -50,7 +50,5 @@ bool object_is_locked(MemoryRef layer);
 
 // The facts of a document window's record (none: no document).
 DocumentFacts read_document_facts(MemoryRef record);
-// The record of the front non-floating window's document, or none.
-MemoryRef front_document_record();
 // The facts of the given document window's record, else of the front one's.
 DocumentFacts given_or_front_facts(MemoryRef record);

@@ -26,6 +26,7 @@
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/graphic_menus.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "ui/screen_geometry.h"
 #include "model/layer.h"
 #include "platform/menus/menus.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "shell/shell_commands.h"
 #include "shell/window_arrange.h"
 #include "window/doc_window.h"

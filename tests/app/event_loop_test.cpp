@@ -2,7 +2,7 @@
 #include "app_fixture.h"
 #include "model/cell_store.h"
 #include "objects/object_records.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "window/sheet_tabs.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"

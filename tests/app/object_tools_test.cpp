@@ -16,7 +16,7 @@
 #include "platform/screen/screen.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "tests/app/app_fixture.h"
 #include "tests/core/dialog_test_support.h"
 #include "tests/window/golden_image.h"

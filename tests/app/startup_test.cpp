@@ -23,6 +23,7 @@
 #include "shell/tool_palette.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "ui/calc_alerts.h"
 #include "resource_ids.h"
 
 namespace {

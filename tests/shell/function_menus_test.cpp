@@ -12,6 +12,7 @@
 #include "shell/app_prefs.h"
 #include "platform/resources/resources.h"
 #include "window/entry_line.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "shell/shell_commands.h"
 #include "window/entry_line.h"
 #include "window/split_panes.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {
