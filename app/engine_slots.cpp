@@ -5,6 +5,8 @@
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
+#include "app/event_loop.h"
+#include "app/required_events.h"
 #include "ui/calc_alerts.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
@@ -34,6 +36,7 @@
 #include "shell/app_prefs.h"
 #include "shell/document_questions.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
@@ -125,6 +128,11 @@ void install_window_services() {
                                      CreateChart,           redraw_chart_palette, is_closing_tool_window};
 }
 
+// The commands' services: menu dispatch, the Window menu, opening documents.
+void install_shell_services() {
+    shell_services = ShellServices{do_menu_button, find_window_item, AppOpenHandler};
+}
+
 }  // namespace
 
 void install_app_services() {
@@ -135,4 +143,5 @@ void install_app_services() {
     install_files_services();
     install_ui_services();
     install_window_services();
+    install_shell_services();
 }

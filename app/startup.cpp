@@ -10,6 +10,7 @@
 #include "core/file_utils.h"
 #include "ui/port_utils.h"
 #include "app/required_events.h"
+#include "app/event_loop.h"
 #include "core/string_utils.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"

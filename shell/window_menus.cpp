@@ -3,7 +3,6 @@
 // front layer) and the Show Layer menu of layer and entry-line keys.
 #include <vector>
 
-#include "app/app_menus.h"
 #include "ui/screen_geometry.h"
 #include "model/layer.h"
 #include "platform/menus/menus.h"

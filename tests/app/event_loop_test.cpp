@@ -8,6 +8,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

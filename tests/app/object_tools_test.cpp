@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "ui/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"

@@ -10,6 +10,7 @@
 #include "app_fixture.h"
 #include "app/app_menus.h"
 #include "app/required_events.h"
+#include "app/event_loop.h"
 #include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

@@ -6,6 +6,7 @@
 #include "ui/port_utils.h"
 #include "core/string_utils.h"
 #include "window/floating_palette.h"
+#include "app/event_loop.h"
 
 namespace {
 

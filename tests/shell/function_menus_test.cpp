@@ -13,6 +13,7 @@
 #include "platform/resources/resources.h"
 #include "window/entry_line.h"
 #include "window/front_document.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {
