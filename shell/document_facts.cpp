@@ -8,6 +8,7 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
+#include "objects/object_commands.h"
 #include "platform/scrap/scrap.h"
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"

@@ -45,8 +45,6 @@ struct TextFacts {
     bool selection_empty = false;
 };
 bool editor_text_facts(void* editor, TextFacts* out);
-// Whether the layer's first selected drawing object is protected.
-bool object_is_locked(MemoryRef layer);
 
 // The facts of a document window's record (none: no document).
 DocumentFacts read_document_facts(MemoryRef record);
