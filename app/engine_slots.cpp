@@ -5,7 +5,9 @@
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
-#include "app/startup.h"
+#include "app/event_loop.h"
+#include "app/required_events.h"
+#include "ui/calc_alerts.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "ui/platform_answers.h"
@@ -41,6 +43,7 @@
 #include "shell/app_prefs.h"
 #include "shell/document_questions.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
@@ -140,6 +143,11 @@ void install_window_services() {
                                      MoveSheetCells,        reset_page};
 }
 
+// The commands' services: menu dispatch, the Window menu, opening documents.
+void install_shell_services() {
+    shell_services = ShellServices{do_menu_button, find_window_item, AppOpenHandler};
+}
+
 }  // namespace
 
 void install_app_services() {
@@ -150,4 +158,5 @@ void install_app_services() {
     install_files_services();
     install_ui_services();
     install_window_services();
+    install_shell_services();
 }
