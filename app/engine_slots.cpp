@@ -31,7 +31,7 @@
 #include "objects/objects.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/document_questions.h"
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"

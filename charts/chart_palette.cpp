@@ -8,7 +8,7 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/document_facts.h"
 #include "shell/palette_windows.h"
 #include "window/doc_window.h"

@@ -6,7 +6,7 @@
 #include "core/string_utils.h"
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/palette_grid.h"

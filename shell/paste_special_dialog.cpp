@@ -2,7 +2,7 @@
 // transpose, skip blanks and an arithmetic operation with the cells there.
 #include "editing/clipboard.h"
 #include "platform/controls/controls.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 // Preferences and the memory manager's swap file.
 int16_t ReadPrefs();
@@ -35,6 +35,9 @@ void AddWorkspaceItem(pf::Handle alias);
 MemoryRef CopyWorkspaceItems();
 void RestoreWorkspaceItems(MemoryRef copy);
 int16_t CountWorkspaceItems();
+// Opens the preferences file's resource fork for reading and writing, making the
+// file and the fork when missing; `ref` is -1 when no fork could be opened.
+int16_t OpenPrefsRsrcFile(int16_t* ref, int16_t* volume);
 
 // Recent documents (menu 140).
 void RemovePrefItem(int16_t index);

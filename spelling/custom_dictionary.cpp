@@ -6,7 +6,7 @@
 #include "core/string_utils.h"
 #include "platform/resources/resources.h"
 #include "platform/text/mac_roman.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spell_engine.h"
 #include "resource_ids.h"

@@ -25,7 +25,7 @@
 #include "platform/memory/memory.h"
 #include "platform/text/text.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/entry_scroll.h"

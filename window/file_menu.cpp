@@ -20,7 +20,7 @@
 #include "platform/menus/menus.h"
 #include "platform/events/events.h"
 #include "printing/printing.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"

@@ -18,7 +18,7 @@
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/text.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"

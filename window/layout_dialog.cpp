@@ -20,7 +20,7 @@
 #include "platform/resources/resources.h"
 #include "printing/header_dialog.h"
 #include "printing/printing.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/prefs_dialog.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"

@@ -18,7 +18,7 @@
 #include "platform/host/host.h"
 #include "platform/text/text.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"

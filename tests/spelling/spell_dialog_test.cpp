@@ -18,7 +18,7 @@
 #include "platform/draw/port.h"
 #include "platform/draw/text.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/spell_dialog.h"
 #include "spelling/spelling.h"
 #include "tests/core/dialog_test_support.h"

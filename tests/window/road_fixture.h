@@ -16,7 +16,7 @@
 #include "platform/draw/paint.h"
 #include "platform/draw/text.h"
 #include "platform/events/keyboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"

@@ -19,7 +19,7 @@
 #include "platform/draw/text.h"
 #include "platform/screen/screen.h"
 #include "platform/windows/window_manager.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/file_menu.h"
