@@ -19,6 +19,7 @@
 #include "editing/find_window.h"
 #include "spelling/spelling.h"
 #include "editing/clipboard.h"
+#include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "files/document_prompts.h"
 #include "files/files_services.h"
@@ -33,7 +34,14 @@
 #include "printing/page_breaks.h"
 #include "ui/app_prefs.h"
 #include "shell/document_questions.h"
+#include "shell/button_bars.h"
+#include "shell/command_bar.h"
+#include "shell/command_dialogs.h"
+#include "shell/entry_scroll.h"
+#include "shell/menu_enabling.h"
+#include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
+#include "shell/tool_palette.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
@@ -122,7 +130,13 @@ void install_window_services() {
     window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,
                                      update_pref_specs,     open_special,         quorvin_alert,
                                      selected_chart_object, chart_range_text,     enter_chart_range,
-                                     CreateChart,           redraw_chart_palette, is_closing_tool_window};
+                                     CreateChart,           redraw_chart_palette, is_closing_tool_window,
+                                     command_bar_window,    switch_bars,          redraw_entry_boxes,
+                                     fit_command_bar_to_entry, IconTextScrolled,  IconClickLoop,
+                                     DisplayRange,          draw_cmd_msg,         draw_progress,
+                                     view_menu_enabled,     fix_menu_hilite,      follow_selection_kind,
+                                     palette_at_left,       AddWorkspaceItem,     SelectDialog,
+                                     CreateTool,            remove_sheet_drag_handlers};
 }
 
 }  // namespace

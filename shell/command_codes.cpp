@@ -23,6 +23,7 @@
 #include "window/selection_tracking.h"
 #include "shell/format_menus.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 uint32_t gLastCommand = 0;
 

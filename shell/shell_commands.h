@@ -55,13 +55,6 @@ void show_front_reference();
 void show_resting_message(WindowRef under_mouse);
 // The command bar's progress bar: done of total, nothing filled for a total of 0.
 void draw_progress(int32_t done, int32_t total);
-// The limit rectangle (global): the screen area left free for document
-// windows by the menu bar, the command bar, a palette column at the left and
-// the sheet-tab bar; a window above it is moved down to it; a window's
-// standard (zoomed) state is set from it.
-void GetLimitRect(pf::Rect* rect);
-void CheckLimitRect(WindowRef window);
-void zoom_out(WindowRef window);
 // Disables (0) or enables (1) the menus 129 to 136 around a modal dialog; a
 // movable modal dialog keeps the application menu.
 void DialogMenubar(int16_t enable, int16_t movable_modal);

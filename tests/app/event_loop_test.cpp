@@ -9,6 +9,7 @@
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

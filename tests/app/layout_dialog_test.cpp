@@ -19,6 +19,7 @@
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "window/entry_line.h"
 #include "tests/app/attended_fixture.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

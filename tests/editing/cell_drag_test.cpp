@@ -21,6 +21,7 @@
 #include "ui/app_prefs.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -31,6 +31,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "window/entry_line.h"
 #include "window/split_panes.h"
 #include "resource_ids.h"
+#include "window/window_limits.h"
 
 namespace {
 

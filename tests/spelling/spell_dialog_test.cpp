@@ -12,7 +12,7 @@
 #include "editing/editing_commands.h"
 #include "model/workbook.h"
 #include "window/document_windows.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "ui/lists_and_menus.h"
 #include "platform/lists/lists.h"
 #include "platform/draw/port.h"
@@ -23,6 +23,7 @@
 #include "spelling/spelling.h"
 #include "tests/core/dialog_test_support.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

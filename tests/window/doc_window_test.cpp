@@ -24,6 +24,7 @@
 #include "platform/events/keyboard.h"
 #include "printing/page_breaks.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 class TypedRoadTest : public AppTest {
 protected:

@@ -22,9 +22,10 @@
 #include "ui/app_prefs.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "window/sheet_tabs.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -1,30 +1,21 @@
 // The limit rectangle: the screen area in which document windows are placed,
 // zoomed and kept, clear of the menu bar, the command bar, a palette column at
 // the left and the sheet-tab bar at the bottom.
+#include "window/window_limits.h"
+
 #include "ui/screen_geometry.h"
-#include "shell/palette_windows.h"
-#include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"
+#include "window/window_services.h"
 
 namespace {
 
 constexpr int16_t kBarNearTop = 20;
-constexpr int16_t kPaletteNearLeft = 5;
 constexpr int16_t kPaletteColumn = 69;
 constexpr int16_t kTabBarRoom = 40;
-constexpr const char* kLeftPalettes[] = {"Tools", "Colors", "Charts"};
-
-bool palette_at_left(int16_t left) {
-    for (const char* title : kLeftPalettes) {
-        WindowRef palette = find_palette(title);
-        if (palette && pf::window_visible(palette) && pf::window_struct_rect(palette).left - left < kPaletteNearLeft)
-            return true;
-    }
-    return false;
-}
 
 bool is_bar_or_palette(WindowRef window) {
-    return window == command_bar_window() || window == TabBar || pf::window_kind(window) == kPaletteWindowKind;
+    return window == window_services.command_bar_window() || window == TabBar ||
+           pf::window_kind(window) == kPaletteWindowKind;
 }
 
 }  // namespace
@@ -33,12 +24,12 @@ void GetLimitRect(pf::Rect* rect) {
     GetScreenRect(rect);
     const int16_t menu_bar = pf::menu_bar_height();
     rect->top = int16_t(rect->top + title_bar_height());
-    if (WindowRef bar = command_bar_window(); bar && pf::window_visible(bar)) {
+    if (WindowRef bar = window_services.command_bar_window(); bar && pf::window_visible(bar)) {
         const pf::Rect frame = pf::window_struct_rect(bar);
         if (frame.top < pf::screen_bounds().top + menu_bar + kBarNearTop)
             rect->top = int16_t(rect->top + frame.bottom - menu_bar);
     }
-    if (palette_at_left(rect->left)) rect->left = int16_t(rect->left + kPaletteColumn);
+    if (window_services.palette_at_left(rect->left)) rect->left = int16_t(rect->left + kPaletteColumn);
     int16_t tabs_top = 0;
     if (tab_bar_top(&tabs_top) && tabs_top > rect->bottom - kTabBarRoom)
         rect->bottom = int16_t(tabs_top - wind_left_extra());
