@@ -89,7 +89,7 @@ void detach_record(MemoryRef record) {
     if (fields.window) {
         set_task_appref(fields.window, 0);
         window_services.unlist_window(fields.window);
-        window_services.remove_sheet_drag_handlers(fields.window);
+        window_services.remove_drag_handlers(fields.window);
     }
     if (fields.sheet && GetSheetWind(fields.sheet) == fields.window) SetSheetWind(fields.sheet, nullptr);
     fields.window = nullptr;

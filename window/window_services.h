@@ -79,7 +79,7 @@ struct WindowServices {
     int16_t (*select_dialog)(MemoryRef layer);
     void (*create_tool)(MemoryRef window_record, int16_t tool);
     // A closing document window's drag handlers taken away.
-    void (*remove_sheet_drag_handlers)(pf::WindowRef window);
+    void (*remove_drag_handlers)(pf::WindowRef window);
 };
 
 extern WindowServices window_services;
