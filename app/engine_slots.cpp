@@ -3,6 +3,8 @@
 // printing, object or shell subsystem that does the work.
 #include "app/engine_slots.h"
 
+#include <initializer_list>
+
 #include "ui/alerts.h"
 #include "app/app_menus.h"
 #include "app/startup.h"
@@ -125,6 +127,18 @@ void install_ui_services() {
 }
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
+
+// Whether the Tools, Colors or Charts palette stands in a column at the
+// screen's left edge `left`.
+bool palette_at_left(int16_t left) {
+    constexpr int16_t kPaletteNearLeft = 5;
+    for (const char* title : {"Tools", "Colors", "Charts"}) {
+        WindowRef palette = find_palette(title);
+        if (palette && pf::window_visible(palette) && pf::window_struct_rect(palette).left - left < kPaletteNearLeft)
+            return true;
+    }
+    return false;
+}
 
 void install_window_services() {
     window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,

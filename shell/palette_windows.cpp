@@ -1,7 +1,6 @@
 #include "shell/palette_windows.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "ui/screen_geometry.h"
 #include "core/string_utils.h"
@@ -40,16 +39,6 @@ WindowRef find_palette(const char* title) {
         if (pf::window_title(w) == title && pf::window_kind(w) == kPaletteWindowKind) return w;
     }
     return nullptr;
-}
-
-bool palette_at_left(int16_t left) {
-    constexpr int16_t kPaletteNearLeft = 5;
-    for (const char* title : {"Tools", "Colors", "Charts"}) {
-        WindowRef palette = find_palette(title);
-        if (palette && pf::window_visible(palette) && pf::window_struct_rect(palette).left - left < kPaletteNearLeft)
-            return true;
-    }
-    return false;
 }
 
 WindowRef make_palette_window(const char* title, int position_index, int16_t offset, int16_t width, int16_t height,

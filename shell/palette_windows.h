@@ -9,9 +9,6 @@ WindowRef make_palette_window(const char* title, int position_index, int16_t off
                               const WindowTaskProcs& procs);
 // The open palette of that title, or none.
 WindowRef find_palette(const char* title);
-// Whether the Tools, Colors or Charts palette is shown in a column at the
-// screen's left edge `left`.
-bool palette_at_left(int16_t left);
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t);
 // The arrow cursor over a palette.
 int32_t palette_idle_proc(EventRecord* event, uintptr_t, uintptr_t);
