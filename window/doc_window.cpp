@@ -197,8 +197,9 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     }
     ResetCalc(CellPoint{0, 0}, window);
     // The command bar's buttons follow the new front document at once, not at
-    // the next idle time.
-    if (show) ui_services.button_state(nullptr, uintptr_t(record), uintptr_t(window));
+    // the next idle time (a program without a command bar has no button-state
+    // procedure).
+    if (show && ui_services.button_state) ui_services.button_state(nullptr, uintptr_t(record), uintptr_t(window));
     return window;
 }
 
