@@ -1,7 +1,7 @@
 // What the sheet view needs from the layers above it (the Window menu, the
 // recent documents, the calculation library's alerts, charts, the tool
-// windows, the command bar, the menus' state, the workspace), as a record of procedure slots the application fills in at
-// start-up. The defaults answer as a program without menus or charts: nothing
+// windows, the features, the command bar, the menus' state, the workspace),
+// as a record of procedure slots the application fills in at start-up. The defaults answer as a program without menus or charts: nothing
 // is listed or remembered, every alert is taken as answered by its first
 // button, no chart is selected or made; there is no command bar, no menu, no
 // palette and no workspace.
@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "model/cell_range.h"
 #include "platform/files/files.h"
 #include "platform/memory/memory.h"
 #include "platform/windows/windows.h"
-
-struct WEInstance;
+#include "styledtext/styled_text.h"
 
 struct WindowServices {
     // The Window menu: lists a document window under its title, takes one
@@ -47,6 +47,67 @@ struct WindowServices {
     // documents (Find, spelling).
     bool (*is_closing_tool_window)(pf::WindowRef window);
 
+    // The features: drawing objects, charts, undo, the Edit menu, cell drags
+    // and page breaks. The defaults answer as a program without them: no
+    // object is selected, under the mouse or drawn, no undo is written, no key
+    // or click is taken, no page break is computed.
+
+    // Drawing objects: the layer's selected object at an index (from 1;
+    // nullptr for none); every object placed again after rows or columns
+    // changed size; a key the selected objects take (1 when they took it);
+    // a mouse-down at a pane's point (1 when an object took it); the objects
+    // let go, as a click on the headings does; the objects that show in a
+    // pane drawn; the cursor an object at a pane's point asks for (0 for
+    // none); the styled text of the text box being typed in (nullptr for
+    // none); whether an object shows in a pane (non-zero, with its
+    // rectangle); the cells an object lies over (0 for none).
+    MemoryRef (*selected_object)(MemoryRef layer, int32_t index);
+    void (*reset_object_positions)(MemoryRef layer);
+    int16_t (*object_key)(uint8_t key, MemoryRef layer);
+    int16_t (*click_in_object)(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane);
+    void (*deselect_objects)(MemoryRef layer);
+    void (*draw_pane_objects)(int16_t pane, MemoryRef layer);
+    int16_t (*object_cursor)(MemoryRef layer, pf::Point where, int16_t pane);
+    WEReference (*object_text_editor)(MemoryRef layer);
+    int16_t (*object_on_screen)(int16_t pane, int16_t mode, pf::Rect* rect, MemoryRef object, MemoryRef layer);
+    int16_t (*object_anchor)(MemoryRef object, CellRange* anchor);
+
+    // Charts: the part of a selected chart under a point outlined once.
+    void (*outline_chart_part)(MemoryRef layer, pf::Point where);
+
+    // Undo: the record of a change, holding copies of the blocks (1 when
+    // pushed, 0 when memory ran out); the newest record of the layer's
+    // workbook taken back after its change failed; the records renumbered
+    // for a layer deleted (`deleting`) or moved from one place to another.
+    int16_t (*write_undo)(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
+                          MemoryRef first, MemoryRef second, MemoryRef column_formats, MemoryRef row_formats,
+                          MemoryRef objects, MemoryRef fifth, MemoryRef layer);
+    void (*take_back_newest_undo)(MemoryRef layer);
+    void (*follow_layer_in_undo)(MemoryRef workbook, bool deleting, int16_t source, int16_t target);
+
+    // The Edit menu: an item chosen for a document window; the selected
+    // cells cleared (asking what to clear when `ask`); the clipboard handed to
+    // the system before a paste into the entry.
+    void (*edit_menu)(MemoryRef window_record, int16_t item);
+    int16_t (*clear_cells)(int16_t ask, MemoryRef layer);
+    void (*export_clipboard)();
+
+    // Cell drags: a document window's drag handlers installed, and taken away
+    // as it closes; what a pane's
+    // point is on (kOnFillHandle, kOnSelectionBorder or 0); the fill handle
+    // tracked and the series filled; the selection dragged from its border;
+    // the selection moved by columns and rows (0, or the answer of the alert
+    // that refused the move).
+    void (*install_drag_handlers)(pf::WindowRef window);
+    void (*remove_drag_handlers)(pf::WindowRef window);
+    int16_t (*selection_part_at)(pf::Point where, int16_t pane, MemoryRef layer);
+    void (*drag_fill_handle)(MemoryRef layer, int16_t pane);
+    int16_t (*drag_cells)(int16_t pane, MemoryRef clicked_object, MemoryRef layer);
+    int16_t (*move_cells)(int16_t columns, int16_t rows, int16_t confirm, int16_t undo_kind, MemoryRef layer);
+
+    // Page breaks: the layer's page boundaries computed again.
+    void (*reset_page)(MemoryRef layer);
+
     // The commands layer: the command bar and its message area, the menus'
     // state, the palettes, the workspace and the commands a click starts.
     // The command bar (nullptr for none): the bar of buttons it shows; its
@@ -57,8 +118,8 @@ struct WindowServices {
     void (*switch_bars)(int16_t bar_number);
     void (*redraw_entry_boxes)();
     void (*fit_command_bar_to_entry)(int32_t height, bool scroll_shown);
-    void (*entry_scrolled)(WEInstance** entry);
-    bool (*entry_click_loop)(WEInstance** entry);
+    void (*entry_scrolled)(WEReference entry);
+    bool (*entry_click_loop)(WEReference entry);
     // The message area: the reference of a layer's active cell, a text (with
     // force, drawn even when unchanged), the progress bar of a task.
     void (*display_range)(MemoryRef layer);
@@ -78,8 +139,6 @@ struct WindowServices {
     // window's pending drawing tool made.
     int16_t (*select_dialog)(MemoryRef layer);
     void (*create_tool)(MemoryRef window_record, int16_t tool);
-    // A closing document window's drag handlers taken away.
-    void (*remove_drag_handlers)(pf::WindowRef window);
 };
 
 extern WindowServices window_services;
