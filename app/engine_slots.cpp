@@ -3,11 +3,12 @@
 // printing, object or shell subsystem that does the work.
 #include "app/engine_slots.h"
 
-#include <initializer_list>
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
-#include "app/startup.h"
+#include "app/event_loop.h"
+#include "app/required_events.h"
+#include "ui/calc_alerts.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "ui/platform_answers.h"
@@ -47,9 +48,9 @@
 #include "shell/command_dialogs.h"
 #include "shell/entry_scroll.h"
 #include "shell/menu_enabling.h"
-#include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
 #include "shell/tool_palette.h"
+#include "shell/shell_services.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
@@ -134,18 +135,6 @@ void install_ui_services() {
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
 
-// Whether the Tools, Colors or Charts palette stands in a column at the
-// screen's left edge `left`.
-bool palette_at_left(int16_t left) {
-    constexpr int16_t kPaletteNearLeft = 5;
-    for (const char* title : {"Tools", "Colors", "Charts"}) {
-        WindowRef palette = find_palette(title);
-        if (palette && pf::window_visible(palette) && pf::window_struct_rect(palette).left - left < kPaletteNearLeft)
-            return true;
-    }
-    return false;
-}
-
 void install_window_services() {
     window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,
                                      update_pref_specs,     open_special,         quorvin_alert,
@@ -163,8 +152,12 @@ void install_window_services() {
                                      fit_command_bar_to_entry, IconTextScrolled,  IconClickLoop,
                                      DisplayRange,          draw_cmd_msg,         draw_progress,
                                      view_menu_enabled,     fix_menu_hilite,      follow_selection_kind,
-                                     palette_at_left,       AddWorkspaceItem,     SelectDialog,
-                                     CreateTool};
+                                     AddWorkspaceItem,      SelectDialog,         CreateTool};
+}
+
+// The commands' services: menu dispatch, the Window menu, opening documents.
+void install_shell_services() {
+    shell_services = ShellServices{do_menu_button, find_window_item, AppOpenHandler};
 }
 
 }  // namespace
@@ -177,4 +170,5 @@ void install_app_services() {
     install_files_services();
     install_ui_services();
     install_window_services();
+    install_shell_services();
 }

@@ -4,14 +4,26 @@
 #include "window/window_limits.h"
 
 #include "ui/screen_geometry.h"
+#include "window/floating_palette.h"
 #include "window/sheet_tabs.h"
 #include "window/window_services.h"
 
 namespace {
 
 constexpr int16_t kBarNearTop = 20;
+constexpr int16_t kPaletteNearLeft = 5;
 constexpr int16_t kPaletteColumn = 69;
 constexpr int16_t kTabBarRoom = 40;
+constexpr const char* kLeftPalettes[] = {"Tools", "Colors", "Charts"};
+
+bool palette_at_left(int16_t left) {
+    for (const char* title : kLeftPalettes) {
+        WindowRef palette = find_palette(title);
+        if (palette && pf::window_visible(palette) && pf::window_struct_rect(palette).left - left < kPaletteNearLeft)
+            return true;
+    }
+    return false;
+}
 
 bool is_bar_or_palette(WindowRef window) {
     return window == window_services.command_bar_window() || window == TabBar ||
@@ -29,7 +41,7 @@ void GetLimitRect(pf::Rect* rect) {
         if (frame.top < pf::screen_bounds().top + menu_bar + kBarNearTop)
             rect->top = int16_t(rect->top + frame.bottom - menu_bar);
     }
-    if (window_services.palette_at_left(rect->left)) rect->left = int16_t(rect->left + kPaletteColumn);
+    if (palette_at_left(rect->left)) rect->left = int16_t(rect->left + kPaletteColumn);
     int16_t tabs_top = 0;
     if (tab_bar_top(&tabs_top) && tabs_top > rect->bottom - kTabBarRoom)
         rect->bottom = int16_t(tabs_top - wind_left_extra());

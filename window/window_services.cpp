@@ -1,7 +1,7 @@
 // The headless answers of the sheet view's services: no menu lists windows,
 // no document is remembered, an alert is answered by its first button, and
 // there are no charts, tool windows, drawing objects, undo records, drags,
-// command bar, menus, palettes or workspace.
+// command bar, menus or workspace.
 #include "window/window_services.h"
 
 #include "window/cell_entry.h"
@@ -30,7 +30,6 @@ void no_message(const unsigned char*, int16_t) {}
 void no_progress_bar(int32_t, int32_t) {}
 bool menus_in_step() { return true; }
 void no_menus_to_follow(MemoryRef) {}
-bool no_palette_at_left(int16_t) { return false; }
 void no_workspace(pf::Handle alias) { pf::dispose_handle(alias); }
 int16_t no_dialog(MemoryRef) { return 0; }
 void no_tool(MemoryRef, int16_t) {}
@@ -74,7 +73,7 @@ constexpr WindowServices kHeadless{not_listed,     not_listed,      none_listed,
                                    no_page_breaks,
                                    no_command_bar, no_bars, nothing, no_bar_to_fit, no_scroll_bar, keep_tracking,
                                    no_message_area, no_message, no_progress_bar, menus_in_step, nothing,
-                                   no_menus_to_follow, no_palette_at_left, no_workspace, no_dialog, no_tool};
+                                   no_menus_to_follow, no_workspace, no_dialog, no_tool};
 
 }  // namespace
 

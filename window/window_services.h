@@ -3,8 +3,8 @@
 // windows, the features, the command bar, the menus' state, the workspace),
 // as a record of procedure slots the application fills in at start-up. The defaults answer as a program without menus or charts: nothing
 // is listed or remembered, every alert is taken as answered by its first
-// button, no chart is selected or made; there is no command bar, no menu, no
-// palette and no workspace.
+// button, no chart is selected or made; there is no command bar, no menu and
+// no workspace.
 #pragma once
 
 #include <cstdint>
@@ -109,7 +109,7 @@ struct WindowServices {
     void (*reset_page)(MemoryRef layer);
 
     // The commands layer: the command bar and its message area, the menus'
-    // state, the palettes, the workspace and the commands a click starts.
+    // state, the workspace and the commands a click starts.
     // The command bar (nullptr for none): the bar of buttons it shows; its
     // cancel and accept boxes redrawn; its height fitted to the entry line's
     // text, with the entry line's scroll bar shown or hidden; the entry line's
@@ -130,8 +130,6 @@ struct WindowServices {
     bool (*view_menu_enabled)();
     void (*fix_menu_hilite)();
     void (*follow_selection_kind)(MemoryRef layer);
-    // Whether a palette stands in a column at the screen's left edge `left`.
-    bool (*palette_at_left)(int16_t left);
     // The workspace: an alias of a document to reopen at the next start (the
     // slot disposes of it).
     void (*add_workspace_item)(pf::Handle alias);

@@ -13,6 +13,7 @@
 #include "platform/events/keyboard.h"
 #include "window/doc_window.h"
 #include "window/document_closing.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 #include "shell/file_menu.h"
 
