@@ -118,19 +118,12 @@ void install_files_services() {
     document_prompts = application_prompts();
 }
 
-bool fonts_in_own_face() { return (app_prefs.options & kPrefFontsInOwnFace) != 0; }
-bool adds_extensions() { return (app_prefs.options2 & kPrefAddExtensions) != 0; }
-void set_adds_extensions(bool add) {
-    if (add) app_prefs.options2 |= kPrefAddExtensions;
-    else app_prefs.options2 &= ~kPrefAddExtensions;
-}
 
 void install_ui_services() {
     ui_services = UiServices{DoTaskEvent,     HandleEvent,       do_update,      draw_pending_updates,
                              ResetCursor,     task_quit_flag,    set_task_quit_flag, queue_quit_key,
                              SetTaskError,    task_dialog_idle,  do_apple_menu,  DialogMenubar,
-                             app_menu_proc,   MenuHiliteProc,    ButtonHiliteProc, fill_app_menus,
-                             fonts_in_own_face, adds_extensions, set_adds_extensions};
+                             app_menu_proc,   MenuHiliteProc,    ButtonHiliteProc, fill_app_menus};
 }
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
