@@ -251,13 +251,14 @@ struct ScaledValue {
     int against_half;
 };
 
-ScaledValue scaled_exactly(const BinaryParts& parts, int scale) {
+[[gnu::always_inline]] inline ScaledValue scaled_exactly(const BinaryParts& parts, int scale) {
     using Wide = unsigned __int128;
     const Wide product = Wide(parts.mantissa) * kPowersOfFive[size_t(scale)];
     const int shift = -(parts.exponent + scale);  // the 2^scale of 10^scale as a shift
     if (shift <= 0) return {uint64_t(product << -shift), -1};
-    const Wide half = Wide(1) << (shift - 1);
-    const Wide fraction = product & ((half << 1) - 1);
+    // The fraction's bits moved to the top: a half is the top bit alone.
+    const Wide fraction = product << (128 - shift);
+    const Wide half = Wide(1) << 127;
     return {uint64_t(product >> shift), fraction < half ? -1 : fraction > half ? 1 : 0};
 }
 
@@ -286,7 +287,7 @@ bool fourteen_digits_of(double magnitude, uint64_t& digits, int& exponent) {
 // Eight decimal digits of a number below 10^8, one to a byte, the first in
 // the lowest byte: the divisions by 10^4, 100 and 10 are done on all parts at
 // once, by multiplications with reciprocals exact in these ranges.
-uint64_t eight_digit_bytes(uint32_t number) {
+[[gnu::always_inline]] inline uint64_t eight_digit_bytes(uint32_t number) {
     const uint64_t ten_thousands = uint64_t(number / 10000) | (uint64_t(number % 10000) << 32);
     const uint64_t hundreds_high = ((ten_thousands * 10486) >> 20) & 0x0000007F0000007Full;
     const uint64_t hundreds = (ten_thousands - 100 * hundreds_high) << 16 | hundreds_high;
@@ -330,18 +331,6 @@ FourteenDigits fourteen_digit_text(uint64_t digits) {
             count};
 }
 
-// The digits of a whole number below 10^16, without leading zeros, in the low
-// bytes; answers their count.
-int whole_number_text(uint64_t number, TextBytes& text) {
-    const uint64_t high = eight_digit_bytes(uint32_t(number / kLowEightDigits));
-    const uint64_t low = eight_digit_bytes(uint32_t(number % kLowEightDigits));
-    const TextBytes digits = TextBytes(high + kAsciiZeros) | TextBytes(low + kAsciiZeros) << 64;
-    // The leading zero digits are zero bytes at the low end.
-    const int leading_zeros = high != 0 ? std::countr_zero(high) / 8 : low != 0 ? 8 + std::countr_zero(low) / 8 : 15;
-    text = digits >> (8 * leading_zeros);
-    return 16 - leading_zeros;
-}
-
 constexpr char kZeroRun[sizeof(TextBytes) + 1] = "0000000000000000";
 
 // The digits laid out in plain notation, the first at decimal `exponent`
@@ -378,12 +367,7 @@ int plain_general_text(double value, unsigned char decimal_char, char* out) {
     char* p = out;
     if (value < 0) *p++ = '-';
     const uint64_t whole = uint64_t(magnitude);
-    if (double(whole) == magnitude) {
-        TextBytes text;
-        const int count = whole_number_text(whole, text);
-        put_text_bytes(text, p);
-        return int(p + count - out);
-    }
+    if (double(whole) == magnitude) return int(std::to_chars(p, out + kPlainTextRoom, whole).ptr - out);
     if (magnitude < 1e-14) return 0;
     uint64_t rounded = 0;
     int exponent = 0;

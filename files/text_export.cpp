@@ -28,8 +28,8 @@ struct TextWriter {
     MemoryRef layer;
     int16_t default_font;
     std::string_view line_end;
-    bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
     std::string field;  // scratch
+    bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
     // The bytes that make a field be quoted or converted.
     std::array<bool, 256> rewritten_bytes = rewritten_bytes_of(separator, utf8);
 
@@ -193,11 +193,9 @@ void put_row(TextWriter& w, const uint8_t* row, int16_t left, int16_t right, std
     }
 }
 
-// Walks the rows of the range, appending each line to `text` and calling
-// `flush` after it (which may take the text away).
+// Walks the rows of the range, handing the text of each line to `flush`.
 template <typename Flush>
-int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint bottom_right, std::string& text,
-                   Flush&& flush) {
+int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint bottom_right, Flush&& flush) {
     if (!cells || GetByteSize(cells) < 2) return 0;
     const bool single = top_left == bottom_right;
     const bool whole_columns = bottom_right.v >= kLastCell;
@@ -205,16 +203,18 @@ int16_t write_rows(TextWriter& w, MemoryRef cells, CellPoint top_left, CellPoint
     uint8_t* start = SetRefStop(cells, &end);
     if (!start) return kNoMemoryErr;
     const uint8_t* row = start;
+    std::string line;
     int16_t error = 0;
     for (int32_t r = top_left.v; r <= bottom_right.v && !error; ++r) {
         while (row < end && _RowID_(row) < r) row += _RowLength_(row);
         if (row >= end && whole_columns) break;
+        line.clear();
         if (row < end && _RowID_(row) == r) {
-            put_row(w, row, top_left.h, bottom_right.h, text);
+            put_row(w, row, top_left.h, bottom_right.h, line);
             row += _RowLength_(row);  // done counts the rows written, so the last one reports the whole
         }
-        if (!single) text.append(w.line_end);
-        error = flush(int32_t(row - start), int32_t(end - start));
+        if (!single) line.append(w.line_end);
+        error = flush(line, int32_t(row - start), int32_t(end - start));
     }
     UnuseMemory(cells);
     return error;
@@ -259,10 +259,13 @@ void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out) {
 }
 
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {
-    TextWriter w{source, separator, layer, Get_Default_Font(layer), "\r\n", true};
+    TextWriter w{source, separator, layer, Get_Default_Font(layer), "\r\n", {}, true};
     std::string text;
-    write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, text,
-               [](int32_t, int32_t) { return int16_t(0); });
+    write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
+               [&](const std::string& line, int32_t, int32_t) {
+                   text.append(line);
+                   return int16_t(0);
+               });
     return text;
 }
 
@@ -272,20 +275,19 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
     if (out) *out = nullptr;
     if (style) *style = nullptr;
     const FieldSource source = formulas ? FieldSource::formulas : displayed ? FieldSource::displayed : FieldSource::values;
-    TextWriter w{source, separator, layer, layer ? Get_Default_Font(layer) : int16_t(0), counter ? "\r\n" : "\r",
+    TextWriter w{source, separator, layer, layer ? Get_Default_Font(layer) : int16_t(0), counter ? "\r\n" : "\r", {},
                  counter != nullptr};
     std::string text;
     int16_t error = 0;
     try {
-        error = write_rows(w, cells, top_left, bottom_right, text, [&](int32_t done, int32_t total) {
+        error = write_rows(w, cells, top_left, bottom_right, [&](const std::string& line, int32_t done, int32_t total) {
             if (!counter) {
+                text.append(line);
                 if (!out) report_progress(machine, layer, done, total);
                 return int16_t(0);
             }
             report_progress(machine, layer, done, total);
-            const int16_t written = WriteItem(int32_t(text.size()), text.data(), counter);
-            text.clear();
-            return written;
+            return WriteItem(int32_t(line.size()), line.data(), counter);
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
