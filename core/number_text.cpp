@@ -325,7 +325,8 @@ FourteenDigits fourteen_digit_text(uint64_t digits) {
     constexpr uint64_t kHighDigitsMask = (1ull << (8 * kHighDigits)) - 1;
     // The six high digits as eight with two zeros after them.
     const uint64_t high = eight_digit_bytes(uint32_t(digits / kLowEightDigits * 100));
-    const uint64_t low = eight_digit_bytes(uint32_t(digits % kLowEightDigits));
+    const uint32_t low_digits = uint32_t(digits % kLowEightDigits);  // often none, as in prices
+    const uint64_t low = low_digits != 0 ? eight_digit_bytes(low_digits) : 0;
     const int count = low != 0 ? kDisplayDigits - trailing_zero_digits(low) : 8 - trailing_zero_digits(high);
     return {TextBytes((high + kAsciiZeros) & kHighDigitsMask) | TextBytes(low + kAsciiZeros) << (8 * kHighDigits),
             count};
