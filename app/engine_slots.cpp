@@ -19,6 +19,8 @@
 #include "editing/find_window.h"
 #include "spelling/spelling.h"
 #include "editing/clipboard.h"
+#include "editing/editing_commands.h"
+#include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "files/document_prompts.h"
 #include "files/files_services.h"
@@ -26,11 +28,16 @@
 #include "editing/undo_record.h"
 #include "model/model_services.h"
 #include "model/undo_fields.h"
+#include "objects/object_commands.h"
+#include "objects/object_drawing.h"
+#include "objects/object_mouse.h"
 #include "objects/object_store.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
+#include "objects/text_box_editing.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 #include "shell/app_prefs.h"
 #include "shell/document_questions.h"
 #include "shell/shell_commands.h"
@@ -122,7 +129,15 @@ void install_window_services() {
     window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,
                                      update_pref_specs,     open_special,         quorvin_alert,
                                      selected_chart_object, chart_range_text,     enter_chart_range,
-                                     CreateChart,           redraw_chart_palette, is_closing_tool_window};
+                                     CreateChart,           redraw_chart_palette, is_closing_tool_window,
+                                     get_selected_object,   Reset_Positions,      ObjectKey,
+                                     ClickinObject,         deselect_objects,     draw_pane_objects,
+                                     object_cursor,         object_text_editor,   ObjectOnScreen,
+                                     GetObjectAnchor,       outline_chart_part,   WriteUndo,
+                                     take_back_newest_undo, follow_layer_in_undo, DoEditMenu,
+                                     Do_Clear,              export_clip_for_paste, install_sheet_drag_handlers,
+                                     pt_in_drag,            drag_fill_handle,     Sheet_Drag,
+                                     MoveSheetCells,        reset_page};
 }
 
 }  // namespace
