@@ -298,7 +298,7 @@ bool fourteen_digits_of(double magnitude, uint64_t& digits, int& exponent) {
 constexpr uint64_t kAsciiZeros = 0x3030303030303030ull;
 constexpr uint64_t kLowEightDigits = 100'000'000;
 
-// Trailing zero digits of eight_digit_bytes, not zero.
+// Trailing zero digits of eight_digit_bytes that are not all zeros.
 int trailing_zero_digits(uint64_t digit_bytes) { return std::countl_zero(digit_bytes) / 8; }
 
 // Text in an integer, the first byte the lowest, stored in its order.
@@ -350,10 +350,9 @@ char* plain_layout(const FourteenDigits& digits, int exponent, char decimal_char
         put_text_bytes(digits.text, out);
         return out + whole;
     }
-    const int point_bit = 8 * whole;
-    const TextBytes whole_part = digits.text & ((TextBytes(1) << point_bit) - 1);
-    const TextBytes point = TextBytes(uint8_t(decimal_char)) << point_bit;
-    put_text_bytes(whole_part | point | (digits.text >> point_bit) << (point_bit + 8), out);
+    put_text_bytes(digits.text, out);
+    put_text_bytes(digits.text >> (8 * whole), out + whole + 1);  // the fraction's digits moved on
+    out[whole] = decimal_char;
     return out + digits.count + 1;
 }
 
