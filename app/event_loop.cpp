@@ -1,5 +1,7 @@
 // TaskMaster, the event loop: waits for events and routes each one to the
 // procedure of the task its window belongs to.
+#include "app/event_loop.h"
+
 #include <algorithm>
 
 #include "ui/alerts.h"
@@ -17,6 +19,7 @@
 #include "platform/system/help_tags.h"
 #include "platform/system/system.h"
 #include "shell/shell_commands.h"
+#include "window/window_limits.h"
 
 uint32_t real_event_ticks = 0;
 

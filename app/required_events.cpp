@@ -8,6 +8,7 @@
 #include "platform/text/mac_roman.h"
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "core/file_utils.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
@@ -19,6 +20,7 @@
 #include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -11,12 +11,13 @@
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/colour_commands.h"
 #include "shell/document_facts.h"
 #include "shell/graphic_menus.h"
-#include "shell/palette_windows.h"
+#include "window/floating_palette.h"
 #include "window/sheet_paint.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 WindowRef ColorPalette = nullptr;

@@ -6,6 +6,7 @@
 #include "ui/dialog_items.h"
 #include "ui/lists_and_menus.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
@@ -13,7 +14,7 @@
 #include "model/format_commands.h"
 #include "platform/resources/resources.h"
 #include "shell/command_dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/format_menus.h"
 

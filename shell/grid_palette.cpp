@@ -4,12 +4,14 @@
 #include "model/cell_format.h"
 #include "platform/controls/control_look.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/document_facts.h"
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
+#include "window/front_document.h"
+#include "window/floating_palette.h"
 
 WindowRef GridPalette = nullptr;
 int16_t g_grid_tool = 0;

@@ -4,12 +4,13 @@
 
 #include "ui/alerts.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
 #include "shell/command_dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/sheet_dialogs.h"
 #include "resource_ids.h"
 

@@ -3,13 +3,14 @@
 // its command code when clicked.
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
+#include "window/floating_palette.h"
 
 WindowRef OpPalette = nullptr;
 

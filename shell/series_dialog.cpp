@@ -1,13 +1,14 @@
 // The Fill Series dialog: the kind of series, its date unit, step and stop
 // values and direction, then the fill over the selection.
 #include "ui/alerts.h"
+#include "ui/dialog_pictures.h"
 #include "core/alert_kinds.h"
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"
 #include "editing/clipboard.h"
 #include "editing/fill.h"
 #include "editing/undo_record.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 #include "window/selection_tracking.h"
 

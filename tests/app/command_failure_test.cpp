@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "core/alert_kinds.h"
 #include "core/memory_internal.h"
 #include "model/cell_store.h"
 #include "platform/memory/memory.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

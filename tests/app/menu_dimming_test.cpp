@@ -4,15 +4,17 @@
 #include <vector>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "editing/find_window.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/entry_line.h"
 #include "tests/app/attended_fixture.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

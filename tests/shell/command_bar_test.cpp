@@ -4,11 +4,12 @@
 #include <filesystem>
 
 #include "../app/app_fixture.h"
+#include "app/event_loop.h"
 #include "model/cell_range.h"
 #include "model/layer.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"

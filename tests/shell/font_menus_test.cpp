@@ -10,7 +10,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/fonts/fonts.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/button_states.h"
 #include "shell/command_bar.h"
@@ -19,6 +19,7 @@
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/shell_commands.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

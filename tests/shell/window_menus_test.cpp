@@ -7,7 +7,10 @@
 #include "shell/shell_commands.h"
 #include "window/entry_line.h"
 #include "window/split_panes.h"
+#include "window/front_document.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
+#include "window/window_limits.h"
 
 namespace {
 

@@ -16,14 +16,16 @@
 #include "platform/events/clock.h"
 #include "platform/host/driver.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_bar.h"
 #include "window/sheet_tabs.h"
 #include "formula/recalc.h"
 #include "editing/undo.h"
 #include "platform/events/keyboard.h"
 #include "printing/page_breaks.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 
