@@ -2,6 +2,8 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -220,88 +222,158 @@ double dbl_2_x80(const unsigned char* extended) {
 
 namespace {
 
-// Shortest digits of 16 or more, rounded to 14: no 15-digit midpoint reads
-// back as the value, so the value and these digits round alike.
-void round_shortest_digits(char* digits, int& count, int& exponent) {
-    const bool up = digits[kDisplayDigits] >= '5';
-    count = kDisplayDigits;
-    if (!up) return;
-    int at = count - 1;
-    for (; at >= 0 && digits[at] == '9'; --at) digits[at] = '0';
-    if (at >= 0) {
-        ++digits[at];
-        return;
-    }
-    digits[0] = '1';
-    ++exponent;
+constexpr uint64_t kFirstFourteenDigit = 10'000'000'000'000;  // 10^13
+constexpr uint64_t kPastFourteenDigits = 10 * kFirstFourteenDigit;
+constexpr int kMostScaleDigits = 27;  // 5^27 is the largest power of five below 2^64
+
+constexpr std::array<uint64_t, kMostScaleDigits + 1> kPowersOfFive = [] {
+    std::array<uint64_t, kMostScaleDigits + 1> powers{};
+    powers[0] = 1;
+    for (size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 5;
+    return powers;
+}();
+
+// A positive normal double as mantissa x 2^exponent, the mantissa a whole number.
+struct BinaryParts {
+    uint64_t mantissa;
+    int exponent;
+};
+
+BinaryParts binary_parts_of(double magnitude) {
+    const uint64_t bits = bits_of(magnitude);
+    return {(bits & ((1ull << 52) - 1)) | (1ull << 52), int(bits >> 52) - 1075};
 }
 
-constexpr int kFewDecimals = 6;
-constexpr double kFewDecimalsScale = 1e6;
+// The whole part of mantissa x 2^exponent x 10^scale and its fraction
+// against a half (-1 below, 0 at, 1 above), exactly.
+struct ScaledValue {
+    uint64_t whole;
+    int against_half;
+};
 
-// The digits of a number that reads back from at most six decimals, as typed
-// prices and rates do: such a decimal of at most 14 digits lies on their grid
-// within half a unit in the last place, so it is the number's digits rounded
-// to 14. False when the number has no such decimal.
-bool few_decimals_digits(double magnitude, char* digits, int& count, int& exponent) {
-    // Below 2^53 a cast after adding a half rounds; the check after it decides.
-    const auto nearest_whole = [](double positive) { return double(int64_t(positive + 0.5)); };
-    const double scaled = magnitude * kFewDecimalsScale;
-    if (!(scaled < 0x1p53) || std::fabs(scaled - nearest_whole(scaled)) > scaled * 1e-15) return false;
-    double scale = 1;
-    for (int decimals = 1; decimals <= kFewDecimals; ++decimals) {
-        scale *= 10;
-        const double whole = nearest_whole(magnitude * scale);
-        if (whole / scale != magnitude) continue;
-        const int written = int(std::to_chars(digits, digits + kMaxDigits, static_cast<uint64_t>(whole)).ptr - digits);
-        if (written > kDisplayDigits) return false;
-        count = written;
-        exponent = count - 1 - decimals;
-        return true;
+[[gnu::always_inline]] inline ScaledValue scaled_exactly(const BinaryParts& parts, int scale) {
+    using Wide = unsigned __int128;
+    const Wide product = Wide(parts.mantissa) * kPowersOfFive[size_t(scale)];
+    const int shift = -(parts.exponent + scale);  // the 2^scale of 10^scale as a shift
+    if (shift <= 0) return {uint64_t(product << -shift), -1};
+    // The fraction's bits moved to the top: a half is the top bit alone.
+    const Wide fraction = product << (128 - shift);
+    const Wide half = Wide(1) << 127;
+    return {uint64_t(product >> shift), fraction < half ? -1 : fraction > half ? 1 : 0};
+}
+
+// The 14 significant digits of a magnitude in [1e-14, 1e14), correctly
+// rounded from its exact binary value as digits_of rounds them: a whole number
+// in [10^13, 10^14) and the decimal exponent of its first digit. False for an
+// exact half in the 15th digit and for the magnitudes just below 10^-14, whose
+// digits need a scale beyond 10^27; the full formatter takes those.
+bool fourteen_digits_of(double magnitude, uint64_t& digits, int& exponent) {
+    const BinaryParts parts = binary_parts_of(magnitude);
+    // floor(log10(2^p)) for the binary exponent p: the decimal exponent or one below it.
+    exponent = ((parts.exponent + 52) * 78913) >> 18;
+    int scale = std::min(kDisplayDigits - 1 - exponent, kMostScaleDigits);
+    ScaledValue scaled = scaled_exactly(parts, scale);
+    if (scaled.whole >= kPastFourteenDigits) scaled = scaled_exactly(parts, --scale);
+    if (scaled.whole < kFirstFourteenDigit || scaled.against_half == 0) return false;
+    exponent = kDisplayDigits - 1 - scale;
+    digits = scaled.whole + (scaled.against_half > 0 ? 1 : 0);
+    if (digits == kPastFourteenDigits) {
+        digits = kFirstFourteenDigit;
+        ++exponent;
     }
-    return false;
+    return true;
+}
+
+// Eight decimal digits of a number below 10^8, one to a byte, the first in
+// the lowest byte: the divisions by 10^4, 100 and 10 are done on all parts at
+// once, by multiplications with reciprocals exact in these ranges.
+[[gnu::always_inline]] inline uint64_t eight_digit_bytes(uint32_t number) {
+    const uint64_t ten_thousands = uint64_t(number / 10000) | (uint64_t(number % 10000) << 32);
+    const uint64_t hundreds_high = ((ten_thousands * 10486) >> 20) & 0x0000007F0000007Full;
+    const uint64_t hundreds = (ten_thousands - 100 * hundreds_high) << 16 | hundreds_high;
+    const uint64_t tens_high = ((hundreds * 103) >> 10) & 0x000F000F000F000Full;
+    return (hundreds - 10 * tens_high) << 8 | tens_high;
+}
+
+constexpr uint64_t kAsciiZeros = 0x3030303030303030ull;
+constexpr uint64_t kLowEightDigits = 100'000'000;
+
+// Trailing zero digits of eight_digit_bytes that are not all zeros.
+int trailing_zero_digits(uint64_t digit_bytes) { return std::countl_zero(digit_bytes) / 8; }
+
+// Text in an integer, the first byte the lowest, stored in its order.
+template <typename Bytes>
+void put_text_bytes(Bytes bytes, char* out) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &bytes, sizeof bytes);
+    } else {
+        for (size_t i = 0; i < sizeof bytes; ++i) out[i] = char(bytes >> (8 * i));
+    }
+}
+
+using TextBytes = unsigned __int128;
+
+// 14 digits as text in the low bytes of `text`, and their count without trailing zeros.
+struct FourteenDigits {
+    TextBytes text;
+    int count;
+};
+
+// The text of a number in [10^13, 10^14).
+FourteenDigits fourteen_digit_text(uint64_t digits) {
+    constexpr int kHighDigits = kDisplayDigits - 8;
+    constexpr uint64_t kHighDigitsMask = (1ull << (8 * kHighDigits)) - 1;
+    // The six high digits as eight with two zeros after them.
+    const uint64_t high = eight_digit_bytes(uint32_t(digits / kLowEightDigits * 100));
+    const uint32_t low_digits = uint32_t(digits % kLowEightDigits);  // often none, as in prices
+    const uint64_t low = low_digits != 0 ? eight_digit_bytes(low_digits) : 0;
+    const int count = low != 0 ? kDisplayDigits - trailing_zero_digits(low) : 8 - trailing_zero_digits(high);
+    return {TextBytes((high + kAsciiZeros) & kHighDigitsMask) | TextBytes(low + kAsciiZeros) << (8 * kHighDigits),
+            count};
+}
+
+constexpr char kZeroRun[sizeof(TextBytes) + 1] = "0000000000000000";
+
+// The digits laid out in plain notation, the first at decimal `exponent`
+// (-14..13); answers the end. Writes up to 32 bytes at `out`.
+char* plain_layout(const FourteenDigits& digits, int exponent, char decimal_char, char* out) {
+    if (exponent < 0) {
+        const int zeros = -exponent - 1;
+        *out++ = '0';
+        *out++ = decimal_char;
+        std::memcpy(out, kZeroRun, sizeof(TextBytes));
+        put_text_bytes(digits.text, out + zeros);
+        return out + zeros + digits.count;
+    }
+    const int whole = exponent + 1;
+    if (digits.count <= whole) {  // the zeros of whole numbers among the digits
+        put_text_bytes(digits.text, out);
+        return out + whole;
+    }
+    put_text_bytes(digits.text, out);
+    put_text_bytes(digits.text >> (8 * whole), out + whole + 1);  // the fraction's digits moved on
+    out[whole] = decimal_char;
+    return out + digits.count + 1;
 }
 
 }  // namespace
 
-// Whole numbers below 10^14 are their integer digits; other numbers are their
-// digits_of digits laid out as lay_out_positional does, when the first of them
-// sits within the plain exponents.
+// The number's 14 digits correctly rounded, laid out as lay_out_positional
+// does when the first of them sits within the plain exponents; whole numbers
+// below 10^14 are their integer digits so.
 int plain_general_text(double value, unsigned char decimal_char, char* out) {
     const double magnitude = std::fabs(value);
     if (!(magnitude < 1e14)) return 0;  // NaNs too
-    if (magnitude == std::trunc(magnitude))
-        return int(std::to_chars(out, out + kPlainTextRoom, static_cast<int64_t>(value)).ptr - out);
-    if (magnitude < 1e-15) return 0;
-    char digits[kMaxDigits];
-    int count = 0;
-    int exponent = 0;
-    if (!few_decimals_digits(magnitude, digits, count, exponent)) {
-        char scientific[kMaxDigits + 16];
-        const char* end = std::to_chars(scientific, scientific + sizeof scientific, magnitude,
-                                        std::chars_format::scientific).ptr;
-        const char* e = std::find(static_cast<const char*>(scientific), end, 'e');
-        std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
-        for (const char* p = scientific; p < e; ++p)
-            if (*p != '.') digits[count++] = *p;
-        if (count == kDisplayDigits + 1) return 0;  // may sit on a rounding midpoint
-        if (count > kDisplayDigits) round_shortest_digits(digits, count, exponent);
-    }
-    if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) return 0;
-    while (count > 1 && digits[count - 1] == '0') --count;
     char* p = out;
     if (value < 0) *p++ = '-';
-    if (exponent < 0) {
-        *p++ = '0';
-        *p++ = static_cast<char>(decimal_char);
-        p = std::fill_n(p, -exponent - 1, '0');
-        return int(std::copy_n(digits, count, p) - out);
-    }
-    for (int position = 0; position < count || position <= exponent; ++position) {
-        *p++ = position < count ? digits[position] : '0';
-        if (position == exponent && position + 1 < count) *p++ = static_cast<char>(decimal_char);
-    }
-    return int(p - out);
+    const uint64_t whole = uint64_t(magnitude);
+    if (double(whole) == magnitude) return int(std::to_chars(p, out + kPlainTextRoom, whole).ptr - out);
+    if (magnitude < 1e-14) return 0;
+    uint64_t rounded = 0;
+    int exponent = 0;
+    if (!fourteen_digits_of(magnitude, rounded, exponent)) return 0;
+    if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) return 0;
+    return int(plain_layout(fourteen_digit_text(rounded), exponent, static_cast<char>(decimal_char), p) - out);
 }
 
 void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, bool positional,

@@ -31,8 +31,9 @@ void ExtendedtoStr(unsigned char* dest, const double* value, int16_t decimals, b
                    bool trim, unsigned char decimal_char);
 
 // ExtendedtoStr(value, -1, positional) of a number that shows in plain
-// notation, written at `out` (room for kPlainTextRoom bytes) without the
-// length byte: answers the length, 0 when the number needs the full formatter.
+// notation, written at `out` (room for kPlainTextRoom bytes, any of which may
+// be written) without the length byte: answers the length, 0 when the number
+// needs the full formatter.
 constexpr int kPlainTextRoom = 32;
 int plain_general_text(double value, unsigned char decimal_char, char* out);
 

@@ -1,5 +1,6 @@
 // A range of cells as tab- or comma-separated text.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -29,6 +30,16 @@ struct TextWriter {
     std::string_view line_end;
     std::string field;  // scratch
     bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
+    // The bytes that make a field be quoted or converted.
+    std::array<bool, 256> rewritten_bytes = rewritten_bytes_of(separator, utf8);
+
+    static std::array<bool, 256> rewritten_bytes_of(uint8_t separator, bool utf8) {
+        std::array<bool, 256> bytes{};
+        if (separator != kTabSeparator)
+            for (uint8_t quoted : {separator, uint8_t('"'), uint8_t('\r'), uint8_t('\n')}) bytes[quoted] = true;
+        if (utf8) std::fill(bytes.begin() + 0x80, bytes.end(), true);
+        return bytes;
+    }
 };
 
 int16_t cell_font(const TextWriter& w, const uint8_t* cell) {
@@ -149,9 +160,18 @@ void field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::
     }
 }
 
+bool rewritten(const TextWriter& w, std::string_view field) {
+    return std::any_of(field.begin(), field.end(), [&](char c) { return w.rewritten_bytes[uint8_t(c)]; });
+}
+
+// The field's text goes straight to `out`; a field to be quoted or converted
+// is taken back and written again.
 void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
-    w.field.clear();
-    field_text(w, cell, where, w.field);
+    const size_t start = out.size();
+    field_text(w, cell, where, out);
+    if (!rewritten(w, std::string_view(out).substr(start))) return;
+    w.field.assign(out, start);
+    out.resize(start);
     if (w.utf8 && has_high_bytes(w.field)) w.field = encode_cell_text(w.field, cell_font(w, cell));
     if (w.separator == kTabSeparator)
         out.append(w.field);

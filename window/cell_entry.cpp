@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editing/undo_record.h"
+#include "model/undo_kinds.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "formula/recalc.h"

@@ -4,7 +4,7 @@
 
 #include "model/layer_use.h"
 #include "model/record_bytes.h"
-#include "editing/undo_record.h"
+#include "model/undo_kinds.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
