@@ -45,8 +45,9 @@ fuzz: deps
 	@tools/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks quorvin sheetconv
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
+	@bench/startup_to_document.sh 5 $(BUILD_DIR)/quorvin || [ $$? -eq 77 ]
 
 debug:
 	@$(MAKE) build BUILD_DIR=build-debug BUILD_TYPE=Debug

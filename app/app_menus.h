@@ -11,8 +11,6 @@
 #include "resource_ids.h"
 #include "ui/menu_bar.h"
 
-constexpr int16_t kFirstWindowItem = 8;
-
 int32_t app_menu_proc(EventRecord* event, uintptr_t app_ref, uintptr_t menu_pair);
 void do_apple_menu(int16_t item);
 // The menus the menu bar gets from the application: recent documents, Window, Help.

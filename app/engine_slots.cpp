@@ -5,7 +5,9 @@
 
 #include "ui/alerts.h"
 #include "app/app_menus.h"
-#include "app/startup.h"
+#include "app/event_loop.h"
+#include "app/required_events.h"
+#include "ui/calc_alerts.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "ui/platform_answers.h"
@@ -19,6 +21,8 @@
 #include "editing/find_window.h"
 #include "spelling/spelling.h"
 #include "editing/clipboard.h"
+#include "editing/editing_commands.h"
+#include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "files/document_prompts.h"
 #include "files/files_services.h"
@@ -26,14 +30,20 @@
 #include "editing/undo_record.h"
 #include "model/model_services.h"
 #include "model/undo_fields.h"
+#include "objects/object_commands.h"
+#include "objects/object_drawing.h"
+#include "objects/object_mouse.h"
 #include "objects/object_store.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
+#include "objects/text_box_editing.h"
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 #include "shell/app_prefs.h"
 #include "shell/document_questions.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
@@ -122,7 +132,20 @@ void install_window_services() {
     window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,
                                      update_pref_specs,     open_special,         quorvin_alert,
                                      selected_chart_object, chart_range_text,     enter_chart_range,
-                                     CreateChart,           redraw_chart_palette, is_closing_tool_window};
+                                     CreateChart,           redraw_chart_palette, is_closing_tool_window,
+                                     get_selected_object,   Reset_Positions,      ObjectKey,
+                                     ClickinObject,         deselect_objects,     draw_pane_objects,
+                                     object_cursor,         object_text_editor,   ObjectOnScreen,
+                                     GetObjectAnchor,       outline_chart_part,   WriteUndo,
+                                     take_back_newest_undo, follow_layer_in_undo, DoEditMenu,
+                                     Do_Clear,              export_clip_for_paste, install_sheet_drag_handlers,
+                                     pt_in_drag,            drag_fill_handle,     Sheet_Drag,
+                                     MoveSheetCells,        reset_page};
+}
+
+// The commands' services: menu dispatch, the Window menu, opening documents.
+void install_shell_services() {
+    shell_services = ShellServices{do_menu_button, find_window_item, AppOpenHandler};
 }
 
 }  // namespace
@@ -135,4 +158,5 @@ void install_app_services() {
     install_files_services();
     install_ui_services();
     install_window_services();
+    install_shell_services();
 }

@@ -1,5 +1,7 @@
 // TaskMaster, the event loop: waits for events and routes each one to the
 // procedure of the task its window belongs to.
+#include "app/event_loop.h"
+
 #include <algorithm>
 
 #include "ui/alerts.h"

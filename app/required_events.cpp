@@ -8,6 +8,7 @@
 #include "platform/text/mac_roman.h"
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "core/file_utils.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"

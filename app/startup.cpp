@@ -4,11 +4,13 @@
 
 #include "charts/charts.h"
 #include "ui/alerts.h"
+#include "ui/calc_alerts.h"
 #include "app/engine_slots.h"
 #include "app/app_menus.h"
 #include "core/file_utils.h"
 #include "ui/port_utils.h"
 #include "app/required_events.h"
+#include "app/event_loop.h"
 #include "core/string_utils.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
@@ -37,7 +39,6 @@ constexpr int32_t kSpareReserve = 40000;
 constexpr uint32_t kSplashTicks = 30;
 constexpr uint32_t kSplashStep = 5;
 constexpr int16_t kNeverSavedMenu = 670;
-constexpr int16_t kChartStrings = 201;
 constexpr int16_t kColorGridDefinition = 251;
 constexpr int16_t kPaletteDefinition = 252;
 constexpr int16_t kPatternDefinition = 253;
@@ -63,22 +64,6 @@ void install_machine_slots() {
 void make_private_clipboard() {
     g_Clip = pgAllocateNewRef(&mem_globals, sizeof(ClipRecord), 1, 0, true);
 }
-
-struct CalcAlert {
-    int16_t code;
-    int16_t list;
-    int16_t item;
-    int16_t alert;
-};
-
-constexpr CalcAlert kCalcAlerts[] = {
-    {1, kCalcStrings, 1, kStandardStopAlert},      {2, kCalcStrings, 2, kStandardStopAlert},
-    {3, kCalcStrings, 17, kStandardCautionAlert},  {5, kCalcStrings, 17, kStandardCautionAlert},
-    {6, kCalcStrings, 4, kStandardStopAlert},      {25, kErrorStrings, 12, kStandardStopAlert},
-    {100, kCalcStrings, 10, kStandardCautionAlert}, {102, kCalcStrings, 19, kStandardStopAlert},
-    {103, kChartStrings, 7, kStandardStopAlert},   {104, kCalcStrings, 23, kStandardStopAlert},
-    {105, kCalcStrings, 25, kStandardStopAlert},
-};
 
 void register_menu_definitions() {
     pf::register_menu_definition(kColorGridDefinition, COLORMDEF);
@@ -198,22 +183,4 @@ int16_t title_click_func(uintptr_t app_ref) {
     MemoryRef workbook = doc_window_workbook(reinterpret_cast<MemoryRef>(app_ref));
     bool saved = workbook && file_record_of(workbook).spec.parent != 0;
     return saved ? 0 : kNeverSavedMenu;
-}
-
-int16_t quorvin_alert(int32_t code) {
-    int16_t which = int16_t(code & 0xFFFF);
-    int16_t number = int16_t(uint32_t(code) >> 16);
-    if (which == 4) {
-        os_error_alert(number);
-        return 1;
-    }
-    if (which >= 8 && which <= 10) {
-        unsigned char text[16];
-        Num_To_String(number, text);
-        return key_caution_alert(text, int16_t(1509 + which - 8), kCautionAlertKind);
-    }
-    for (const CalcAlert& a : kCalcAlerts) {
-        if (a.code == which) return str_multi_alert(a.list, a.item, a.alert, kCautionAlertKind);
-    }
-    return 1;
 }

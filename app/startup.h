@@ -24,7 +24,6 @@ extern int16_t swap_file_ref;
 int32_t purge_func(int32_t bytes);
 int32_t urgent_func(int32_t code);
 int16_t title_click_func(uintptr_t app_ref);
-int16_t quorvin_alert(int32_t code);
 
 // Whether start-up writes the preferences after reading them answered this.
 bool prefs_need_writing(int16_t read_answer);

@@ -24,7 +24,7 @@
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
 #include "shell/app_prefs.h"
-#include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
 #include "window/cell_entry.h"

@@ -18,6 +18,7 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 #include "model/workbook.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"

@@ -15,7 +15,7 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "platform/screen/cursor.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"

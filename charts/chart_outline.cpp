@@ -1,10 +1,17 @@
 // The parts of a chart under the mouse, and the moving outline that shows one.
 #include "charts/chart_drawing.h"
 #include "charts/charts.h"
+#include "model/layer.h"
+#include "objects/object_drawing.h"
 #include "objects/object_records.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
-#include "model/layer.h"
+#include "platform/events/clock.h"
+#include "platform/host/host.h"
+#include "ui/task_manager.h"
+#include "window/cell_geometry.h"
+#include "window/doc_window.h"
+#include "window/selection_highlight.h"
 
 namespace {
 
@@ -47,4 +54,25 @@ void ChartAnts(int16_t pane, int16_t part, pf::Rect* outline, const pf::Rect& re
         pf::frame_rect(pf::inset_rect(*outline, -1, -1));
         pf::pen_normal();
     });
+}
+
+void outline_chart_part(MemoryRef layer, pf::Point where) {
+    const int16_t pane = layer ? find_pane(where, layer) : -1;
+    if (pane < 0) return;
+    pf::Rect rect;
+    int16_t handle = 0;
+    MemoryRef object = MouseinObject(&rect, where, &handle, pane, layer);
+    if (!object || handle || !is_object_selected(layer, object) || !GetObj_info(object, pf::four_cc("isch"))) return;
+    const int16_t part = PtinChartEdit(object, rect, where, 0);
+    WindowRef window = layer_window(layer);
+    if (part < 0 || !window) return;
+    PushWindowPort(window);
+    pf::Rect outline;
+    const uint32_t start = pf::tick_count();
+    ChartAnts(pane, part, &outline, rect, object, layer);
+    pf::host_present();
+    ant_pause(start);
+    ChartAnts(pane, part, &outline, rect, object, layer);
+    pf::host_present();
+    PopPort();
 }

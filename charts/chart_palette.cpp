@@ -9,8 +9,8 @@
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
-#include "shell/document_facts.h"
-#include "shell/palette_windows.h"
+#include "window/front_document.h"
+#include "window/floating_palette.h"
 #include "window/doc_window.h"
 
 WindowRef ChartBar = nullptr;

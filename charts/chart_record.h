@@ -15,6 +15,7 @@
 #include "files/object_record_sizes.h"
 #include "model/cell_range.h"
 #include "platform/types.h"
+#include "window/document_tools.h"
 
 // Offsets within the chart record.
 constexpr int32_t kChartSourceLayer = 14;  // i16, -1: the object's own layer
@@ -68,8 +69,6 @@ struct ChartUserData {
 };
 static_assert(sizeof(ChartUserData) == kChartUserDataSize);
 
-// The chart kinds of the chart palette, numbered as drawing tools 13 to 27.
-constexpr int16_t kFirstChartTool = 13, kLastChartTool = 27;
 pf::FourCC chart_kind_of_tool(int16_t tool);  // 0 outside 13..27
 int16_t chart_tool_of_kind(pf::FourCC kind);   // 0 for no chart kind
 bool is_chart_kind(pf::FourCC kind);

@@ -19,3 +19,6 @@ int16_t PtinChartEdit(MemoryRef object, const pf::Rect& rect, pf::Point where, i
 // Outlines a part of a chart object drawn in the rectangle of a pane with a
 // moving-ants frame (drawn again, it goes away), and answers the part's rectangle.
 void ChartAnts(int16_t pane, int16_t part, pf::Rect* outline, const pf::Rect& rect, MemoryRef object, MemoryRef layer);
+// Over a selected chart, blinks the outline of the chart part under the
+// pointer (local) once: drawn, then removed, the screen as before.
+void outline_chart_part(MemoryRef layer, pf::Point where);

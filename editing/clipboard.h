@@ -141,6 +141,9 @@ int32_t GetScrapCount();
 int16_t CheckScrap();
 void WriteClip();
 void ReadClip();
+// Before a text editor pastes from the system clipboard: the clipboard's
+// cells or objects are handed to the system now, whether or not they were.
+void export_clip_for_paste();
 
 // Text (Mac Roman, or UTF-8 when `unicode`; lines ending CR, LF or CR LF; a
 // field in double quotes may hold tabs and line ends) into a cell store laid

@@ -10,10 +10,7 @@
 #include "platform/drag/drag.h"
 #include "platform/types.h"
 #include "platform/windows/windows.h"
-
-// Answers of pt_in_drag.
-constexpr int16_t kOnFillHandle = 140;
-constexpr int16_t kOnSelectionBorder = 142;
+#include "window/sheet_cursor.h"
 
 // What a pane's point is on: the fill handle, the selection's border (only
 // while drag and drop is on), or 0 (also while drawing objects are selected).

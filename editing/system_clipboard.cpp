@@ -322,6 +322,13 @@ void WriteClip() {
     write_clip(clip);
 }
 
+void export_clip_for_paste() {
+    ClipRecord clip = read_clip();
+    clip.export_pending = 1;
+    write_clip(clip);
+    WriteClip();
+}
+
 void ReadClip() {
     ClipRecord clip = read_clip();
     if ((clip.cells || clip.objects) && !CheckScrap()) return;

@@ -105,6 +105,54 @@ void push_undo(MemoryRef undo, MemoryRef layer) {
     increment_change_ctr(layer);
 }
 
+// ---- Undo records follow the layers ----------------------------------------
+
+namespace {
+
+constexpr int16_t kGoneLayer = -1;
+
+struct LayerShift {
+    bool deleting;
+    int16_t source;
+    int16_t target;
+};
+
+int16_t shifted_id(const LayerShift& shift, int16_t id) {
+    if (shift.deleting) return id == shift.source ? kGoneLayer : id > shift.source ? int16_t(id - 1) : id;
+    if (id == shift.source) return shift.target;
+    if (shift.source < shift.target && id > shift.source && id <= shift.target) return int16_t(id - 1);
+    if (shift.source > shift.target && id >= shift.target && id < shift.source) return int16_t(id + 1);
+    return id;
+}
+
+// Renumbers one record; false when its layer is gone (the record is disposed).
+bool follow_record(MemoryRef undo, const LayerShift& shift) {
+    UndoRecord fields = read_undo(undo);
+    const int16_t id = shifted_id(shift, fields.layer_id);
+    if (id == kGoneLayer) {
+        dispose_undo_fields(fields);
+        DisposeMemory(undo);
+        return false;
+    }
+    fields.layer_id = id;
+    write_undo_fields(undo, fields);
+    return true;
+}
+
+}  // namespace
+
+void follow_layer_in_undo(MemoryRef workbook, bool deleting, int16_t source, int16_t target) {
+    const LayerShift shift{deleting, source, target};
+    if (MemoryRef redo = exchange_redo(workbook, nullptr))
+        if (follow_record(redo, shift)) exchange_redo(workbook, redo);
+    MemoryRef list = workbook_undo_list(workbook);
+    for (int32_t i = list ? GetMemorySize(list) - 1 : -1; i >= 0; --i) {
+        MemoryRef undo = nullptr;
+        GetMemoryRecord(list, i, &undo);
+        if (!follow_record(undo, shift)) DeleteMemory(list, i, 1);
+    }
+}
+
 bool hold_undo_blocks(const UndoRecord& fields) {
     std::array<MemoryRef, 9> held{};
     int count = 0;

@@ -89,6 +89,9 @@ MemoryRef exchange_redo(MemoryRef workbook, MemoryRef redo);
 void remove_newest_undo(MemoryRef workbook);
 // Takes back and disposes of the record a change of the layer pushed before it failed.
 void take_back_newest_undo(MemoryRef layer);
+// The records renumbered for a layer deleted (`deleting`: the records of the
+// `source` layer go) or moved from `source` to `target`.
+void follow_layer_in_undo(MemoryRef workbook, bool deleting, int16_t source, int16_t target);
 // Pushes a record: the redo record goes, the oldest beyond the depth goes,
 // the change counter counts one more.
 void push_undo(MemoryRef undo, MemoryRef layer);

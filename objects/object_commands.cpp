@@ -13,7 +13,6 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "objects/text_box_editing.h"
-#include "shell/document_facts.h"
 #include "window/keyboard_navigation.h"
 
 std::vector<MemoryRef> selected_objects(MemoryRef layer) {

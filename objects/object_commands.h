@@ -19,3 +19,5 @@ int16_t record_object_moves(int16_t kind, MemoryRef layer);
 // A key for the selected objects: an arrow moves the unlocked ones a pixel
 // (undoable), Delete or Backspace clears them; 1 when the key was theirs.
 int16_t ObjectKey(uint8_t key, MemoryRef layer);
+// Whether the layer's first selected drawing object is protected.
+bool object_is_locked(MemoryRef layer);

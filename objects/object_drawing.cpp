@@ -11,7 +11,7 @@
 #include "model/layer.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/picture.h"
 #include "platform/fonts/classic_fonts.h"

@@ -8,10 +8,10 @@
 
 #include "core/memory_manager.h"
 #include "platform/types.h"
+#include "window/text_boxes.h"
 
 constexpr int16_t kHandleSize = 5;
-// A text box's text: inset from its frame, in the application font at this size.
-constexpr int16_t kTextBoxInset = 3;
+// A text box's text is in the application font at this size.
 constexpr int16_t kTextBoxSize = 12;
 // The info byte of a line: set when it rises from bottom left to top right.
 constexpr uint8_t kLineRises = 0x1;

@@ -13,7 +13,7 @@
 #include "objects/objects.h"
 #include "objects/picture_files.h"
 #include "platform/menus/menus.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
 

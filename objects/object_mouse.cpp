@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/string_utils.h"
+#include "ui/screen_geometry.h"
 #include "ui/system_info.h"
 #include "editing/sheet_drag.h"
 #include "editing/undo_record.h"
@@ -22,6 +24,7 @@
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
 #include "window/cell_geometry.h"
+#include "window/sheet_cursor.h"
 
 namespace {
 
@@ -104,6 +107,32 @@ pf::Point track(const Drag& drag, int16_t handle, pf::Point start) {
     }
     invert_outlines(shown);
     return pf::Point{int16_t(last.v - start.v), int16_t(last.h - start.h)};
+}
+
+// A selected text box answers the text cursor this far inside its frame.
+constexpr int16_t kTextBoxCursorInset = 4;
+
+// Handles are numbered clockwise from the top left: corners 1, 3, 5, 7,
+// side middles 2, 4, 6, 8; a line has its two ends.
+int16_t handle_cursor(MemoryRef object, int16_t handle) {
+    if (GetObj_info(object, pf::four_cc("isln"))) return kLineEndCursor;
+    switch (handle) {
+        case 1:
+        case 5: return kFallingHandleCursor;
+        case 3:
+        case 7: return kRisingHandleCursor;
+        case 2:
+        case 6: return kEndHandleCursor;
+        default: return kSideHandleCursor;
+    }
+}
+
+int16_t inside_object_cursor(MemoryRef object, const pf::Rect& rect, pf::Point where) {
+    if (GetObj_info(object, pf::four_cc("isch"))) return kChartCursor;
+    if (GetObj_info(object, pf::four_cc("type")) != kTextObject) return kObjectCursor;
+    pf::Rect inner = rect;
+    Inset_Rect(inner, kTextBoxCursorInset, kTextBoxCursorInset);
+    return pf::pt_in_rect(where, inner) ? kTextCursor : kObjectCursor;
 }
 
 }  // namespace
@@ -194,4 +223,20 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
     }
     DrawAllObjects(layer);
     return 1;
+}
+
+int16_t object_cursor(MemoryRef layer, pf::Point where, int16_t pane) {
+    pf::Rect rect;
+    int16_t handle = 0;
+    MemoryRef object = MouseinObject(&rect, where, &handle, pane, layer);
+    if (!object) return 0;
+    if (handle) return handle_cursor(object, handle);
+    return is_object_selected(layer, object) ? inside_object_cursor(object, rect, where) : 0;
+}
+
+void deselect_objects(MemoryRef layer) {
+    ClobberObjectEditor(layer);
+    if (!get_selected_object(layer, 1)) return;
+    clear_selected_objects(layer);
+    DrawAllObjects(layer);
 }

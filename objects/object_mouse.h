@@ -12,6 +12,13 @@
 // then moved or resized until release); 0 when no object is there, after
 // the objects were deselected.
 int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane);
+// The objects let go, as a click on the headings does: the text box being
+// typed in is closed and the selection cleared.
+void deselect_objects(MemoryRef layer);
+// The cursor (window/sheet_cursor.h) over the object at a point of a pane:
+// a handle's, a chart's, a text box's text inside a selected one, or 0 when
+// no object is there or it is not selected.
+int16_t object_cursor(MemoryRef layer, pf::Point where, int16_t pane);
 
 // A rectangle with handle `handle` (1 to 8 clockwise from the top left)
 // dragged by (dv, dh), never turned inside out.

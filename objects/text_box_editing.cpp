@@ -13,7 +13,7 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "objects/objects.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "platform/events/clock.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"
@@ -241,15 +241,11 @@ int16_t text_editor_command(int16_t item, MemoryRef layer) {
             WECopy(we);
             ClobberScrap(0);
             break;
-        case kEditPasteItem: {
-            ClipRecord clip = read_clip();
-            clip.export_pending = 1;
-            write_clip(clip);
-            WriteClip();
+        case kEditPasteItem:
+            export_clip_for_paste();
             WEPaste(we);
             WESelView(we);
             break;
-        }
         case kEditClearItem: WEDelete(we); break;
         case kEditSelectAllItem: WESetSelection(0, WEGetTextLength(we), we); break;
         default: break;

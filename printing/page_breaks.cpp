@@ -1,7 +1,6 @@
 #include "printing/page_breaks.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "model/cell_record.h"
@@ -12,21 +11,12 @@
 #include "objects/object_records.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
+#include "window/page_lists.h"
 #include "window/sheet_frame.h"
 
 namespace {
 
 constexpr int kScaleOffset = 0;  // of the page setup block: u16 percent, high byte first; 0 = 100
-
-std::vector<int16_t> read_list(MemoryRef list) {
-    std::vector<int16_t> values;
-    if (!list) return values;
-    values.resize(size_t(GetByteSize(list) / 2));
-    if (!values.empty()) {
-        std::memcpy(values.data(), MemoryUse<>(list).get(), values.size() * 2);
-    }
-    return values;
-}
 
 MemoryRef make_list(const std::vector<int16_t>& values) {
     if (values.empty()) return nullptr;
@@ -133,14 +123,14 @@ struct PageLists {
 
 PageLists page_lists(MemoryRef layer) {
     LayerUse sheet(layer);
-    PageLists lists{read_list(sheet->row_page_bounds), read_list(sheet->column_page_bounds)};
+    PageLists lists{read_page_list(sheet->row_page_bounds), read_page_list(sheet->column_page_bounds)};
     return lists;
 }
 
 // Adds or removes `index` in a manual break list; answers whether it changed.
 bool edit_break(MemoryRef* list, int16_t index, bool add) {
     if (index <= 0) return false;
-    std::vector<int16_t> breaks = read_list(*list);
+    std::vector<int16_t> breaks = read_page_list(*list);
     auto at = std::lower_bound(breaks.begin(), breaks.end(), index);
     const bool present = at != breaks.end() && *at == index;
     if (present == add) return false;
@@ -164,7 +154,7 @@ void edit_breaks_at_selection(MemoryRef layer, bool add) {
 }
 
 bool holds_break(MemoryRef list, int16_t index) {
-    const std::vector<int16_t> breaks = read_list(list);
+    const std::vector<int16_t> breaks = read_page_list(list);
     return std::binary_search(breaks.begin(), breaks.end(), index);
 }
 
@@ -204,10 +194,11 @@ void reset_page(MemoryRef layer) {
                                       headings ? kRowHeaderWidth : 0,
                                       titles_span(axes.columns, sheet->print_title_columns));
     std::vector<int16_t> rows =
-        boundaries(axes.rows, range.topLeft.v, range.botRight.v, height, read_list(sheet->row_page_breaks));
+        boundaries(axes.rows, range.topLeft.v, range.botRight.v, height, read_page_list(sheet->row_page_breaks));
     std::vector<int16_t> columns =
-        boundaries(axes.columns, range.topLeft.h, range.botRight.h, width, read_list(sheet->column_page_breaks));
-    const bool moved = rows != read_list(sheet->row_page_bounds) || columns != read_list(sheet->column_page_bounds);
+        boundaries(axes.columns, range.topLeft.h, range.botRight.h, width, read_page_list(sheet->column_page_breaks));
+    const bool moved =
+        rows != read_page_list(sheet->row_page_bounds) || columns != read_page_list(sheet->column_page_bounds);
     const bool marked = (sheet->flags & kLayerPageBreaks) != 0;
     DisposeNonNilMemory(sheet->row_page_bounds);
     DisposeNonNilMemory(sheet->column_page_bounds);
@@ -224,13 +215,6 @@ int16_t page_number_of(MemoryRef layer, int32_t cell) {
     const int16_t down = std::min<int16_t>(page_of(lists.rows, row), int16_t(lists.rows.size() - 1));
     const int16_t across = std::min<int16_t>(page_of(lists.columns, column), int16_t(lists.columns.size() - 1));
     return int16_t(across * int16_t(lists.rows.size()) + down + 1);
-}
-
-int16_t nextColumnBreak(MemoryRef layer, int16_t column) {
-    const std::vector<int16_t> columns = page_lists(layer).columns;
-    if (columns.empty()) return column;
-    auto at = std::lower_bound(columns.begin(), columns.end(), column);
-    return at == columns.end() ? columns.back() : *at;
 }
 
 CellPoint used_cell_extent(MemoryRef layer) {

@@ -18,16 +18,10 @@ constexpr int16_t kFallbackPageHeight = 720;
 constexpr int16_t kSmallestScale = 10;
 constexpr int16_t kLargestScale = 400;
 
-// The first page-boundary column at or after `column`, the last one when none
-// follows, or `column` itself when the layer has none.
-int16_t nextColumnBreak(MemoryRef layer, int16_t column);
-
 // Recomputes the page breaks.
 void reset_page(MemoryRef layer);
 // The printed page that holds a cell (row in the low half, column in the high).
 int16_t page_number_of(MemoryRef layer, int32_t cell);
-// Recomputes the pane rectangles (non-zero when they changed).
-int16_t SetActiveRects(MemoryRef layer);
 // The printable rectangle of the layer's page inside its margins, in points.
 void Page_Setup(MemoryRef layer, pf::Rect* printable);
 

@@ -9,6 +9,7 @@
 #include "ui/modal_dialog.h"
 #include "ui/screen_geometry.h"
 #include "ui/task_manager.h"
+#include "ui/dialog_pictures.h"
 #include "model/cell_formats.h"
 #include "model/cell_store.h"
 #include "model/format_commands.h"

@@ -7,6 +7,7 @@
 #include "shell/app_prefs.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
+#include "window/front_document.h"
 
 namespace {
 

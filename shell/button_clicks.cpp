@@ -15,7 +15,9 @@
 #include "shell/format_menus.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 #include "model/format_commands.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {
@@ -91,7 +93,7 @@ void prepare_menu(const PopUp& p, pf::MenuRef menu, const DocumentFacts& f) {
 
 void hand_on(const PopUp& p, int16_t item, const DocumentFacts& f) {
     switch (p.goes_to) {
-        case ChoiceGoesTo::kMenuButton: do_menu_button(p.menu, item); break;
+        case ChoiceGoesTo::kMenuButton: shell_services.menu_button(p.menu, item); break;
         case ChoiceGoesTo::kStyleMenu: DoStyleMenu(nullptr, item); break;
         case ChoiceGoesTo::kGridMenu: DoGridMenu(item); break;
         case ChoiceGoesTo::kChartMenu: DoChartMenu(nullptr, item); break;
@@ -154,7 +156,7 @@ void run_open_button(ButtonRecord& button, pf::Point where) {
     }
     int16_t item = pop_up_pressed(button, menu, 0);
     if (item) {
-        do_menu_button(kRecentMenu, item);
+        shell_services.menu_button(kRecentMenu, item);
         return;
     }
     pf::Point mouse;

@@ -15,6 +15,7 @@
 #include "shell/button_bars.h"
 #include "shell/command_codes.h"
 #include "shell/document_facts.h"
+#include "window/front_document.h"
 
 namespace {
 

@@ -15,8 +15,9 @@
 #include "shell/colour_commands.h"
 #include "shell/document_facts.h"
 #include "shell/graphic_menus.h"
-#include "shell/palette_windows.h"
+#include "window/floating_palette.h"
 #include "window/sheet_paint.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 WindowRef ColorPalette = nullptr;

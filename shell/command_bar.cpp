@@ -17,7 +17,7 @@
 #include "platform/screen/cursor.h"
 #include "shell/app_prefs.h"
 #include "shell/button_bars.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "shell/entry_scroll.h"
 #include "shell/bar_dialogs.h"
 #include "shell/shell_commands.h"

@@ -5,8 +5,8 @@
 
 #include "charts/charts.h"
 #include "ui/alerts.h"
-#include "app/app_menus.h"
-#include "app/startup.h"
+#include "ui/calc_alerts.h"
+#include "ui/ui_services.h"
 #include "editing/editing_commands.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"
@@ -16,11 +16,13 @@
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 #include "shell/sort_command.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
 #include "window/point_mode.h"
 #include "window/selection_tracking.h"
+#include "window/front_document.h"
 #include "shell/format_menus.h"
 #include "resource_ids.h"
 
@@ -94,7 +96,7 @@ CommandAction typing(char first, char second) {
 void run_auto_sum() {
     MemoryRef record = front_document_record();
     if (Editor_Wind) {
-        do_menu_button(kFirstFunctionMenu, kMathSumItem);
+        shell_services.menu_button(kFirstFunctionMenu, kMathSumItem);
         return;
     }
     if (!record) return;
@@ -107,7 +109,7 @@ void run_auto_sum() {
     uint32_t saved = app_prefs.options;
     app_prefs.options &= ~kPrefFunctionTemplates;
     EditorKey(kEquals, record, 0);
-    do_menu_button(kFirstFunctionMenu, kMathSumItem);
+    shell_services.menu_button(kFirstFunctionMenu, kMathSumItem);
     DoAllUpdates();
     CellRange range{};
     if (facts.layer && AddSumRange(facts.layer, &range)) FakeMouse(record, &range);
@@ -147,7 +149,7 @@ void run_protection() {
         GetDefaultFormat(format.bytes);
         flags = format.bytes[kFmtFlagsA];
     }
-    do_menu_button(kOptionsMenu, (flags & kFlagLocked) ? kOptionsUnlockItem : kOptionsLockItem);
+    shell_services.menu_button(kOptionsMenu, (flags & kFlagLocked) ? kOptionsUnlockItem : kOptionsLockItem);
 }
 
 }  // namespace
@@ -175,7 +177,7 @@ char argument_separator() {
 
 void run_menu_handler(int16_t menu, int16_t item) {
     switch (menu) {
-        case kAppleMenu: do_apple_menu(item); break;
+        case kAppleMenu: ui_services.apple_menu(item); break;
         case kFileMenu: DoFileMenu(nullptr, item); break;
         case kEditMenu: DoEditMenu(nullptr, item); break;
         case kFormatMenu: DoFormatMenu(nullptr, item); break;

@@ -1,7 +1,6 @@
 // The dialogs that set up a selection or a command on the front layer: Select
-// (a part of the layer by shape, page or two cells), Fill Series, Sort and
-// Paste Special. Typed values are checked on OK; a bad one is said and the
-// dialog stays open.
+// (a part of the layer by shape, page or two cells), Fill Series and Sort.
+// Typed values are checked on OK; a bad one is said and the dialog stays open.
 #pragma once
 
 #include <cstdint>
@@ -36,18 +35,6 @@ SeriesRefusal check_series_values(const unsigned char* step_text, const unsigned
 int16_t sort_dialog(int16_t keys[kSortKeys], uint16_t ascending[kSortKeys], uint16_t* by_columns,
                     const CellRange* range);
 
-// Paste Special: the choice, transpose, skip blanks and operation asked, then
-// the paste; nothing after Cancel.
-void paste_special_dialog(MemoryRef layer);
-// The operation character of the pop-up's value: 1 none, 2 to 5 + - * /.
-int16_t paste_operation_of(int16_t popup_value);
-
-// User items drawing the direction or operation pictures.
+// User items drawing the direction pictures.
 void Draw_series_item(DialogRef dialog, int16_t item);
 void Draw_RowPict_item(DialogRef dialog, int16_t item);
-void draw_sample_item(DialogRef dialog, int16_t item);
-// The next item hit in one of these modal dialogs; the close box and the
-// cancel keys answer Cancel (item 2).
-int16_t next_dialog_item(DialogRef dialog);
-// Erases the item's box and draws the picture resource into it (none: erased only).
-void draw_item_picture(DialogRef dialog, int16_t item, int16_t picture_id);

@@ -6,6 +6,7 @@
 #include "ui/dialog_items.h"
 #include "ui/lists_and_menus.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"

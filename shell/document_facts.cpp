@@ -8,11 +8,13 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
+#include "objects/object_commands.h"
 #include "platform/scrap/scrap.h"
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
 #include "window/file_menu.h"
+#include "window/front_document.h"
 
 namespace {
 
@@ -81,15 +83,6 @@ bool editor_text_facts(void* editor, TextFacts* out) {
     WEGetSelection(&start, &end, we);
     out->selection_empty = start == end;
     return true;
-}
-
-MemoryRef front_document_record() {
-    WindowRef front = wxFrontNonFloatingWindow();
-    if (!front) return nullptr;
-    TaskRecord task;
-    get_task_from_window(front, &task);
-    if (task.kind != kDocumentTask || task.index == 0 || !task.app_ref) return nullptr;
-    return reinterpret_cast<MemoryRef>(task.app_ref);
 }
 
 DocumentFacts read_document_facts(MemoryRef record) {

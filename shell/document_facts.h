@@ -45,12 +45,8 @@ struct TextFacts {
     bool selection_empty = false;
 };
 bool editor_text_facts(void* editor, TextFacts* out);
-// Whether the layer's first selected drawing object is protected.
-bool object_is_locked(MemoryRef layer);
 
 // The facts of a document window's record (none: no document).
 DocumentFacts read_document_facts(MemoryRef record);
-// The record of the front non-floating window's document, or none.
-MemoryRef front_document_record();
 // The facts of the given document window's record, else of the front one's.
 DocumentFacts given_or_front_facts(MemoryRef record);

@@ -23,6 +23,7 @@
 #include "shell/sheet_dialogs.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

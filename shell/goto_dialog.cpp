@@ -8,6 +8,7 @@
 #include "ui/dialog_items.h"
 #include "ui/lists_and_menus.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/named_ranges.h"

@@ -10,6 +10,8 @@
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
+#include "window/front_document.h"
+#include "window/floating_palette.h"
 
 WindowRef GridPalette = nullptr;
 int16_t g_grid_tool = 0;

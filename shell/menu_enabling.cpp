@@ -5,8 +5,8 @@
 #include <iterator>
 #include <string>
 
-#include "app/app_menus.h"
 #include "ui/lists_and_menus.h"
+#include "ui/menu_bar.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
 #include "editing/editing_commands.h"
@@ -22,10 +22,12 @@
 
 #include "editing/find_window.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 #include "spelling/spelling.h"
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/graphic_menus.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {
@@ -123,7 +125,7 @@ void hilite_window_menu(WindowRef window) {
     pf::MenuRef m = menu(kWindowMenu);
     if (!m) return;
     int16_t last = pf::count_menu_items(m);
-    int16_t current = find_window_item(window);
+    int16_t current = shell_services.window_menu_item(window);
     for (int16_t i = kFirstWindowItem; i <= last; ++i) {
         pf::check_menu_item(m, i, i == current);
         pf::set_item_key(m, i, 0, 0);

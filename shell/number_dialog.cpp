@@ -4,6 +4,7 @@
 
 #include "ui/alerts.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "platform/controls/controls.h"

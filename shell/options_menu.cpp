@@ -14,6 +14,7 @@
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "objects/object_commands.h"
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"

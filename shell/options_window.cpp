@@ -10,6 +10,7 @@
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
+#include "window/floating_palette.h"
 
 WindowRef OpPalette = nullptr;
 

@@ -1,7 +1,7 @@
 // The Palettes menu: open every palette, close every palette, or open or close
 // one; an open palette has its start-up bit set so that it opens again next time.
 #include "charts/charts.h"
-#include "shell/palette_windows.h"
+#include "window/floating_palette.h"
 #include "shell/shell_commands.h"
 #include "platform/menus/menus.h"
 #include "window/window_commands.h"

@@ -1,17 +1,10 @@
-// Floating palette windows: made at the saved place of their kind (or a
-// default place when that is off the screen), found by their titles; keys
-// typed while one is in front go to the front document.
+// Floating palette windows of the commands: where a palette goes when its
+// saved place is off the screen, the box a click chooses, and the front
+// document's pending drawing tool.
 #pragma once
 
 #include "ui/task_manager.h"
 
-WindowRef make_palette_window(const char* title, int position_index, int16_t offset, int16_t width, int16_t height,
-                              const WindowTaskProcs& procs);
-// The open palette of that title, or none.
-WindowRef find_palette(const char* title);
-int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t);
-// The arrow cursor over a palette.
-int32_t palette_idle_proc(EventRecord* event, uintptr_t, uintptr_t);
 // The box chosen by a click tracked over a palette of that many rows; 0 when
 // released outside the boxes, or when no document window is open.
 int16_t chosen_palette_item(WindowRef palette, int16_t rows);
@@ -21,9 +14,5 @@ int16_t chosen_palette_item(WindowRef palette, int16_t rows);
 // down) at the main screen's left edge, or near the top-left corner when that
 // is off the screen too.
 void place_palette(int position_index, int16_t top);
-// Saves an open palette's place, clears its start-up bit unless the
-// application is quitting, hides it and forgets it (`window` becomes null);
-// answers whether the user closed it (not quitting).
-bool close_palette_window(WindowRef& window, int position_index, uint32_t start_up_bit, const EventRecord* event);
 // Disarms the front document's pending drawing tool.
 void disarm_pending_tool();

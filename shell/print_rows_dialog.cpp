@@ -6,7 +6,7 @@
 #include "ui/alerts.h"
 #include "ui/dialog_items.h"
 #include "ui/modal_dialog.h"
-#include "app/startup.h"
+#include "ui/calc_alerts.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/layer.h"

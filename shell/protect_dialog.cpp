@@ -4,6 +4,7 @@
 
 #include "core/memory_use.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "core/passwords.h"
 #include "model/workbook.h"
 #include "shell/command_dialogs.h"

@@ -6,6 +6,7 @@
 #include "ui/alerts.h"
 #include "ui/lists_and_menus.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_pictures.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"

@@ -5,6 +5,7 @@
 
 #include "core/alert_kinds.h"
 #include "ui/alerts.h"
+#include "ui/dialog_pictures.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"

@@ -1,6 +1,7 @@
 // The Fill Series dialog: the kind of series, its date unit, step and stop
 // values and direction, then the fill over the selection.
 #include "ui/alerts.h"
+#include "ui/dialog_pictures.h"
 #include "core/alert_kinds.h"
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"

@@ -5,6 +5,7 @@
 #include "platform/resources/resources.h"
 #include "shell/app_prefs.h"
 #include "shell/command_dialogs.h"
+#include "ui/dialog_pictures.h"
 #include "resource_ids.h"
 
 namespace {

@@ -13,13 +13,14 @@
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
 #include "shell/app_prefs.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"
 #include "shell/shell_commands.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
+#include "window/floating_palette.h"
 
 WindowRef ToolPalette = nullptr;
 

@@ -2,7 +2,7 @@
 // zoomed and kept, clear of the menu bar, the command bar, a palette column at
 // the left and the sheet-tab bar at the bottom.
 #include "ui/screen_geometry.h"
-#include "shell/palette_windows.h"
+#include "window/floating_palette.h"
 #include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"
 

@@ -3,11 +3,10 @@
 // front layer) and the Show Layer menu of layer and entry-line keys.
 #include <vector>
 
-#include "app/app_menus.h"
 #include "ui/screen_geometry.h"
 #include "model/layer.h"
 #include "platform/menus/menus.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "shell/shell_commands.h"
 #include "shell/window_arrange.h"
 #include "window/doc_window.h"

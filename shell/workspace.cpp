@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/required_events.h"
 #include "core/memory_use.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resource_file.h"
 #include "shell/shell_commands.h"
+#include "shell/shell_services.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ int16_t OpenWorkspaceItems() {
         pf::FileSpec spec;
         bool changed = false;
         result = pf::resolve_alias(alias.data(), alias.size(), spec, changed);
-        if (result == pf::noErr) result = AppOpenHandler(&spec);
+        if (result == pf::noErr) result = shell_services.open_document(&spec);
     }
     return result;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/string_utils.h"
+#include "files/running_copies.h"
 #include "platform/resources/resources.h"
 #include "platform/text/mac_roman.h"
 #include "shell/app_prefs.h"
@@ -25,8 +26,8 @@ pf::OSErr custom_dictionary_spec(bool create, pf::FileSpec& spec) {
     if (named.name[0] == 0) {
         pf::Str255 name;
         pf::get_indexed_string(name, kSpellingStrings, kCustomDictionaryNameItem);
-        return OpenPrefsFile(name, &spec, kCustomDictionaryType, create ? pf::kReadWritePermission : pf::kReadPermission,
-                             nullptr);
+        return open_program_file(name, &spec, kCustomDictionaryType,
+                                 create ? pf::kReadWritePermission : pf::kReadPermission, nullptr);
     }
     spec = named;
     pf::FileSpec probe;

@@ -22,5 +22,9 @@ int16_t path_pop_up_choice(int16_t menu_id, pf::Point where);
 // Dims what no window in front can use: Close, Save and Save As while no
 // document window is open.
 void dim_unavailable_commands();
+// The Window menu lists the document windows from this item on, after its own
+// commands.
+constexpr int16_t kFirstWindowItem = 8;
+
 enum class MenuItemState { kMissing, kDisabled, kEnabled };
 MenuItemState menu_item_state(int16_t menu, int16_t item);

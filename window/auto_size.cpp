@@ -9,14 +9,14 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"
-#include "printing/page_breaks.h"
+#include "window/page_lists.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/sheet_drawing.h"
-#include "objects/objects.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void for_each_cell(MemoryRef layer, CellRange range, Visit visit) {
 
 void lay_out_again(MemoryRef layer) {
     resize_sheet(layer, 1);
-    Reset_Positions(layer);
+    window_services.reset_object_positions(layer);
 }
 
 bool holds_value(const uint8_t* cell) { return cell && _cellType_(cell) != kCellFormatOnly; }

@@ -6,7 +6,7 @@
 
 #include "model/cell_format.h"
 #include "model/cell_record.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "window/row_drawing.h"
 #include "window/sheet_paint.h"

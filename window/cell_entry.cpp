@@ -8,7 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
@@ -199,15 +198,15 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
     const CellRange range{where, where};
     MemoryRef old = nullptr;
     if (!CopyCellInfo(where, where, &old, GetSpreadSheetCells(layer))) return kEntryNoMemory;
-    const int16_t written =
-        WriteUndo(kUndoEntry, kExtentRange, &range, nullptr, old, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
+    const int16_t written = window_services.write_undo(kUndoEntry, kExtentRange, &range, nullptr, old, nullptr, nullptr,
+                                                       nullptr, nullptr, nullptr, layer);
     DisposeNonNilMemory(old);
     if (!written) return kEntryNoMemory;
     const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     });
     if (!failed && stored_as(layer, where, block)) return kEntryStored;
-    take_back_newest_undo(layer);
+    window_services.take_back_newest_undo(layer);
     return kEntryNoMemory;
 }
 

@@ -4,10 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "charts/chart_record.h"
 #include "app/app_menus.h"
 #include "ui/screen_geometry.h"
-#include "editing/sheet_drag.h"
 #include "files/document_file.h"
 #include "model/layer_use.h"
 #include "platform/events/clock.h"
@@ -16,15 +14,14 @@
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "objects/object_commands.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"
-#include "printing/page_breaks.h"
 #include "shell/app_prefs.h"
 #include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
+#include "window/document_tools.h"
 #include "window/entry_line.h"
 #include "window/file_following.h"
 #include "window/in_cell_editor.h"
@@ -189,7 +186,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     write_doc_window(record, fields);
     register_task(window, record);
     install_wheel_handler(record);
-    install_sheet_drag_handlers(window);
+    window_services.install_drag_handlers(window);
     ViewChanged(record, 1);
     if (show) {
         pf::select_window(window);
@@ -219,7 +216,7 @@ void follow_page_marks(MemoryRef record) {
     if (!layer || !(GetSheetFlags(layer) & kLayerPageBreaks)) return;
     const PageInputs now = page_inputs_of(layer);
     if (now == fields.pages) return;
-    reset_page(layer);
+    window_services.reset_page(layer);
     DocWindowRecord latest = read_doc_window(record);
     latest.pages = now;
     write_doc_window(record, latest);
@@ -330,7 +327,7 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         const int16_t wanted = front ? doc_window_cursor(as_record(app_ref), where) : kArrowCursor;
         if (wanted == kCalcSpinCursor) SpinCalcCursor();
         else SetCursorTo(wanted);
-        if (wanted == kChartCursor) outline_chart_part(fields.sheet, where);
+        if (wanted == kChartCursor) window_services.outline_chart_part(fields.sheet, where);
     }
     if (FrontDocWindow() == fields.window) {
         follow_selection_kind(fields.sheet);
@@ -378,7 +375,7 @@ int32_t DocumentKey(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     if (!record) return 1;
     const bool escape = uint8_t(event->message & 0xFF) == pf::kEscapeChar;
     if (escape) end_copy_outline();
-    if (!Editor_Wind && ObjectKey(uint8_t(event->message & 0xFF), read_doc_window(record).sheet)) {
+    if (!Editor_Wind && window_services.object_key(uint8_t(event->message & 0xFF), read_doc_window(record).sheet)) {
         set_refresh_request();
         return 1;
     }

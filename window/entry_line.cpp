@@ -11,15 +11,12 @@
 #include "core/string_utils.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
-#include "editing/clipboard.h"
-#include "editing/editing_commands.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "objects/objects.h"
 #include "platform/draw/bits.h"
 #include "platform/screen/cursor.h"
 #include "platform/memory/memory.h"
@@ -270,7 +267,7 @@ void editing_key(unsigned char key, uint16_t modifiers, MemoryRef record, Memory
 
 void inactive_commit_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
     if (key == kKeyEscape) {
-        DoEditMenu(record, kEditClearItem);
+        window_services.edit_menu(record, kEditClearItem);
         return;
     }
     sheet_arrow_keys(key, modifiers, layer);
@@ -281,8 +278,8 @@ void inactive_commit_key(unsigned char key, uint16_t modifiers, MemoryRef record
 // takes it; selected cells lose their contents at once, keeping formats,
 // labels and notes.
 void clear_by_key(MemoryRef record, MemoryRef layer) {
-    if (get_selected_object(layer, 1)) DoEditMenu(record, kEditClearItem);
-    else Do_Clear(0, layer);
+    if (window_services.selected_object(layer, 1)) window_services.edit_menu(record, kEditClearItem);
+    else window_services.clear_cells(0, layer);
     DisplayText(record, 1);
 }
 
@@ -389,7 +386,7 @@ constexpr int16_t kNoEntryBeep = 6;
 bool activate_by_click(MemoryRef record) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
     if (!layer || !ensure_entry_line()) return false;
-    if (get_selected_object(layer, 1) && !window_services.selected_chart(layer)) {
+    if (window_services.selected_object(layer, 1) && !window_services.selected_chart(layer)) {
         pf::sys_beep(kNoEntryBeep);
         return false;
     }
@@ -472,7 +469,7 @@ void DeActivateEditor() {
 
 uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     MemoryRef layer = record ? doc_window_layer(record) : nullptr;
-    const bool object_selected = layer && get_selected_object(layer, 1);
+    const bool object_selected = layer && window_services.selected_object(layer, 1);
     if (layer && !object_selected && !Editor_Wind) follow_cell_script(layer);
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
@@ -641,10 +638,7 @@ void update_entry_editors() { mirror_in_cell(); }
 
 uint32_t editor_paste(MemoryRef) {
     if (!instance() || !Editor_Wind) return 0;
-    ClipRecord clip = read_clip();
-    clip.export_pending = 1;
-    write_clip(clip);
-    WriteClip();
+    window_services.export_clipboard();
     const pf::OSErr err = WEPaste(instance());
     mirror_in_cell();
     return err == pf::noErr ? 1 : 0;

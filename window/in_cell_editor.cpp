@@ -13,7 +13,7 @@
 #include "platform/draw/rects.h"
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
-#include "printing/page_breaks.h"
+#include "window/page_lists.h"
 #include "shell/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"

@@ -3,12 +3,12 @@
 #include "window/keyboard_navigation.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "model/cell_record.h"
 #include "model/layer_use.h"
 #include "window/cell_walk.h"
+#include "window/page_lists.h"
 #include "model/layer.h"
 #include "platform/events/events.h"
 #include "shell/app_prefs.h"
@@ -157,13 +157,7 @@ std::vector<int16_t> row_page_bounds(MemoryRef layer) {
     LayerUse sheet(layer);
     MemoryRef list = sheet->row_page_bounds;
     sheet.release();
-    std::vector<int16_t> bounds;
-    if (!list) return bounds;
-    bounds.resize(size_t(GetByteSize(list) / 2));
-    if (!bounds.empty()) {
-        std::memcpy(bounds.data(), MemoryUse<>(list).get(), bounds.size() * 2);
-    }
-    return bounds;
+    return read_page_list(list);
 }
 
 // The pane whose top row the page and row commands move: 1 when in use, else 0.

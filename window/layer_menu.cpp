@@ -9,7 +9,6 @@
 #include "ui/screen_geometry.h"
 #include "core/string_utils.h"
 #include "ui/system_info.h"
-#include "editing/undo_record.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "window/open_command.h"
@@ -58,49 +57,6 @@ constexpr int16_t kCloneNameLimit = 25;
 constexpr int16_t kManyCopies = 10;
 constexpr int16_t kMinCloneWidth = 250;
 constexpr int16_t kMinCloneHeight = 120;
-
-// ---- Undo records follow the layers ----------------------------------------
-
-constexpr int16_t kGoneLayer = -1;
-
-struct LayerShift {
-    bool deleting;
-    int16_t source;
-    int16_t target;
-};
-
-int16_t shifted_id(const LayerShift& shift, int16_t id) {
-    if (shift.deleting) return id == shift.source ? kGoneLayer : id > shift.source ? int16_t(id - 1) : id;
-    if (id == shift.source) return shift.target;
-    if (shift.source < shift.target && id > shift.source && id <= shift.target) return int16_t(id - 1);
-    if (shift.source > shift.target && id >= shift.target && id < shift.source) return int16_t(id + 1);
-    return id;
-}
-
-// Renumbers one record; false when its layer is gone (the record is disposed).
-bool follow_record(MemoryRef undo, const LayerShift& shift) {
-    UndoRecord fields = read_undo(undo);
-    const int16_t id = shifted_id(shift, fields.layer_id);
-    if (id == kGoneLayer) {
-        dispose_undo_fields(fields);
-        DisposeMemory(undo);
-        return false;
-    }
-    fields.layer_id = id;
-    write_undo_fields(undo, fields);
-    return true;
-}
-
-void follow_undo(MemoryRef workbook, const LayerShift& shift) {
-    if (MemoryRef redo = exchange_redo(workbook, nullptr))
-        if (follow_record(redo, shift)) exchange_redo(workbook, redo);
-    MemoryRef list = workbook_undo_list(workbook);
-    for (int32_t i = list ? GetMemorySize(list) - 1 : -1; i >= 0; --i) {
-        MemoryRef undo = nullptr;
-        GetMemoryRecord(list, i, &undo);
-        if (!follow_record(undo, shift)) DeleteMemory(list, i, 1);
-    }
-}
 
 // ---- Windows of layers ------------------------------------------------------
 
@@ -276,7 +232,7 @@ bool delete_layer(MemoryRef layer) {
     if (!workbook || num_SpreadSheets(workbook) < 2) return false;
     if (WindowRef window = layer_window(layer)) discard_doc_window(window);
     const int16_t id = GetSheetID(layer);
-    follow_undo(workbook, LayerShift{true, id, 0});
+    window_services.follow_layer_in_undo(workbook, true, id, 0);
     DeleteSheet(layer);
     for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) retitle(find_SpreadSheet_item(workbook, i));
     show_a_remaining_layer(workbook);
@@ -289,7 +245,7 @@ void move_layer(MemoryRef workbook, int16_t from, int16_t to) {
     const int16_t count = num_SpreadSheets(workbook);
     const int16_t target = to == kLayerEnd || to >= count ? int16_t(count - 1) : to;
     if (from == target || from < 0 || from >= count) return;
-    follow_undo(workbook, LayerShift{false, from, target});
+    window_services.follow_layer_in_undo(workbook, false, from, target);
     MoveBefore(from, target, workbook);
     for (int16_t i = 0; i < count; ++i) retitle(find_SpreadSheet_item(workbook, i));
     invalidate_tabs();

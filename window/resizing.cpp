@@ -4,7 +4,6 @@
 
 #include "model/layer_use.h"
 #include "model/record_bytes.h"
-#include "editing/undo.h"
 #include "editing/undo_record.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
@@ -18,7 +17,7 @@
 #include "window/scrolling.h"
 #include "window/sheet_frame.h"
 #include "window/window_commands.h"
-#include "objects/objects.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -113,7 +112,7 @@ namespace {
 
 void after_resize(MemoryRef layer) {
     resize_sheet(layer, 1);
-    Reset_Positions(layer);
+    window_services.reset_object_positions(layer);
     if (WindowRef window = layer_window(layer)) pf::inval_window_rect(window, pf::window_port(window)->port_rect);
 }
 
@@ -136,8 +135,8 @@ namespace {
 // `range` that a resize or fit is about to change.
 void write_size_undo(MemoryRef layer, bool rows, const CellRange& range) {
     MemoryRef formats = rows ? GetSpreadSheetRowFormats(layer) : GetSpreadSheetColumnFormats(layer);
-    WriteUndo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr, rows ? nullptr : formats,
-              rows ? formats : nullptr, nullptr, nullptr, layer);
+    window_services.write_undo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr,
+                               rows ? nullptr : formats, rows ? formats : nullptr, nullptr, nullptr, layer);
 }
 
 // Sizes [first, last] of one axis with an undo record of the axis's format list.

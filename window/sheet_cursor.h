@@ -14,6 +14,9 @@ constexpr int16_t kFallingHandleCursor = 133, kRisingHandleCursor = 134;
 constexpr int16_t kChartCursor = 135, kStopCursor = 137, kLineEndCursor = 139;
 constexpr int16_t kRowBoundaryCursor = 210, kColumnBoundaryCursor = 211;
 constexpr int16_t kToolCursor = 215, kObjectCursor = 300;
+// Over the selection: its fill handle, its border (where a drag starts).
+constexpr int16_t kOnFillHandle = 140;
+constexpr int16_t kOnSelectionBorder = 142;
 // The answer of doc_window_cursor while a recalculation runs: the calculation cycle.
 constexpr int16_t kCalcSpinCursor = -1;
 
@@ -24,9 +27,6 @@ int16_t SheetCursor(MemoryRef layer, pf::Point where);
 // editor's text cursor, the layer's cursor, else the window's own (split
 // boxes, an armed tool, the calculation's state), else the arrow.
 int16_t doc_window_cursor(MemoryRef record, pf::Point where);
-// Over a selected chart, blinks the outline of the chart part under the
-// pointer (local) once: drawn, then removed, the screen as before.
-void outline_chart_part(MemoryRef layer, pf::Point where);
 // Idle work of the layer's text box under edit: its view kept inside the box
 // as shown in its pane, its caret blinking.
 void SheetIdle(MemoryRef layer);

@@ -10,11 +10,11 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/style_run_layout.h"
-#include "objects/object_drawing.h"
-#include "objects/text_boxes.h"
+#include "window/window_services.h"
+#include "window/text_boxes.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
-#include "printing/page_breaks.h"
+#include "window/page_lists.h"
 #include "window/cell_geometry.h"
 #include "window/clip_scope.h"
 #include "window/sheet_frame.h"
@@ -912,7 +912,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         }
         if (sheet->flags & kLayerPageBreaks) page_marks(c);
         pf::set_clip(area);
-        for (int16_t pane = 0; pane < kPaneCount; ++pane) draw_pane_objects(pane, layer);
+        for (int16_t pane = 0; pane < kPaneCount; ++pane) window_services.draw_pane_objects(pane, layer);
     }
     pf::dispose_region(area);
     sheet.release();

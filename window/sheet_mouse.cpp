@@ -1,14 +1,8 @@
 // Mouse handling in the sheet.
 #include "window/sheet_mouse.h"
 
-#include "editing/sheet_drag.h"
-#include "editing/undo.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
-#include "objects/object_mouse.h"
-#include "objects/object_placement.h"
-#include "objects/object_records.h"
-#include "objects/objects.h"
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
@@ -21,7 +15,9 @@
 #include "window/point_mode.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
+#include "window/sheet_cursor.h"
 #include "window/window_commands.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -125,15 +121,8 @@ int16_t select_lines(MemoryRef layer, pf::Point where, bool column_mode, uint16_
 }
 
 // A click on the headings selects cells: the objects are let go.
-void deselect_objects(MemoryRef layer) {
-    ClobberObjectEditor(layer);
-    if (!get_selected_object(layer, 1)) return;
-    clear_selected_objects(layer);
-    DrawAllObjects(layer);
-}
-
 int16_t heading_click(MemoryRef layer, const Click& click) {
-    deselect_objects(layer);
+    window_services.deselect_objects(layer);
     const bool column_headings = click.where.v < kHeadingBottom;
     if (column_headings && click.where.h < kRowHeadingRight) {
         SelectDialog(layer);
@@ -174,17 +163,17 @@ int16_t cell_click(MemoryRef layer, const Click& click) {
         else if (commit_for_click()) LSelect(cell, nullptr, nullptr, 0, layer);
         return kClickHandled;
     }
-    if (ClickinObject(layer, click.where, click.modifiers, pane)) return kClickHandled;
+    if (window_services.click_in_object(layer, click.where, click.modifiers, pane)) return kClickHandled;
     if ((click.modifiers & pf::kOptionKey) && (click.modifiers & pf::kCmdKey)) {
         CellRange selection;
         GetSelectRect(&selection, layer);
-        MoveSheetCells(int16_t(cell.h - selection.topLeft.h), int16_t(cell.v - selection.topLeft.v), 0,
-                       kMoveUndoKind, layer);
+        window_services.move_cells(int16_t(cell.h - selection.topLeft.h), int16_t(cell.v - selection.topLeft.v), 0,
+                                   kMoveUndoKind, layer);
         return kClickHandled;
     }
-    const int16_t drag = pt_in_drag(click.where, pane, layer);
-    if (drag == kOnFillHandle) drag_fill_handle(layer, pane);
-    else if (drag == kOnSelectionBorder) Sheet_Drag(pane, nullptr, layer);
+    const int16_t drag = window_services.selection_part_at(click.where, pane, layer);
+    if (drag == kOnFillHandle) window_services.drag_fill_handle(layer, pane);
+    else if (drag == kOnSelectionBorder) window_services.drag_cells(pane, nullptr, layer);
     if (drag) return kClickHandled;
     return select_click(layer, pane, cell, click.modifiers);
 }

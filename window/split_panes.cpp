@@ -12,7 +12,7 @@
 #include "window/doc_window.h"
 #include "window/drag_line.h"
 #include "window/sheet_frame.h"
-#include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include "model/layer.h"
 #include "model/layer_use.h"
-#include "objects/objects.h"
 #include "styledtext/styled_text.h"
 #include "window/cell_geometry.h"
 #include "window/scrolling.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ int16_t scroll_to_point(int32_t point, int32_t extent, int16_t low, int16_t high
 CellPoint scroll_to_object(MemoryRef object, const CellRange& visible) {
     CellRange anchor;
     CellPoint step{0, 0};
-    if (!GetObjectAnchor(object, &anchor)) return step;
+    if (!window_services.object_anchor(object, &anchor)) return step;
     if (anchor.topLeft.v > visible.botRight.v || anchor.botRight.v < visible.topLeft.v)
         step.v = int16_t(anchor.topLeft.v - visible.topLeft.v);
     if (anchor.topLeft.h > visible.botRight.h || anchor.botRight.h < visible.topLeft.h)

@@ -1,6 +1,6 @@
 // The headless answers of the sheet view's services: no menu lists windows,
 // no document is remembered, an alert is answered by its first button, and
-// there are no charts or tool windows.
+// there are no charts, tool windows, drawing objects, undo records or drags.
 #include "window/window_services.h"
 
 #include "window/cell_entry.h"
@@ -19,10 +19,42 @@ int16_t no_chart_made(MemoryRef, int16_t) { return 0; }
 void no_palette() {}
 bool no_tool_window(pf::WindowRef) { return false; }
 
+MemoryRef no_object_selected(MemoryRef, int32_t) { return nullptr; }
+void no_objects(MemoryRef) {}
+int16_t key_not_taken(uint8_t, MemoryRef) { return 0; }
+int16_t click_not_taken(MemoryRef, pf::Point, uint16_t, int16_t) { return 0; }
+void no_objects_drawn(int16_t, MemoryRef) {}
+int16_t no_object_cursor(MemoryRef, pf::Point, int16_t) { return 0; }
+WEReference no_text_box_typed(MemoryRef) { return nullptr; }
+int16_t object_not_shown(int16_t, int16_t, pf::Rect*, MemoryRef, MemoryRef) { return 0; }
+int16_t no_anchor(MemoryRef, CellRange*) { return 0; }
+void no_chart_part(MemoryRef, pf::Point) {}
+int16_t no_undo_written(int16_t, int16_t, const CellRange*, const CellRange*, MemoryRef, MemoryRef, MemoryRef,
+                        MemoryRef, MemoryRef, MemoryRef, MemoryRef) {
+    return 1;
+}
+void no_undo_taken_back(MemoryRef) {}
+void no_undo_followed(MemoryRef, bool, int16_t, int16_t) {}
+void no_edit_menu(MemoryRef, int16_t) {}
+int16_t no_cells_cleared(int16_t, MemoryRef) { return 0; }
+void no_clipboard() {}
+void no_drag_handlers(pf::WindowRef) {}
+int16_t not_on_selection(pf::Point, int16_t, MemoryRef) { return 0; }
+void no_fill_drag(MemoryRef, int16_t) {}
+int16_t no_cell_drag(int16_t, MemoryRef, MemoryRef) { return 0; }
+int16_t no_cell_move(int16_t, int16_t, int16_t, int16_t, MemoryRef) { return 0; }
+void no_page_breaks(MemoryRef) {}
+
 constexpr WindowServices kHeadless{not_listed,     not_listed,      none_listed,
                                    not_remembered, nothing_to_open, first_button,
                                    no_chart,       no_range_text,   not_a_chart_range, no_chart_made, no_palette,
-                                   no_tool_window};
+                                   no_tool_window,
+                                   no_object_selected, no_objects,       key_not_taken,    click_not_taken,
+                                   no_objects,         no_objects_drawn, no_object_cursor, no_text_box_typed,
+                                   object_not_shown,   no_anchor,        no_chart_part,
+                                   no_undo_written,    no_undo_taken_back, no_undo_followed, no_edit_menu,
+                                   no_cells_cleared,   no_clipboard,     no_drag_handlers, not_on_selection,
+                                   no_fill_drag,       no_cell_drag,     no_cell_move,     no_page_breaks};
 
 }  // namespace
 

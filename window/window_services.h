@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "core/memory_manager.h"
+#include "model/cell_range.h"
 #include "platform/files/files.h"
 #include "platform/windows/windows.h"
+#include "styledtext/styled_text.h"
 
 struct WindowServices {
     // The Window menu: lists a document window under its title, takes one
@@ -42,6 +44,65 @@ struct WindowServices {
     // Whether a window is a tool window that Close closes in front of the
     // documents (Find, spelling).
     bool (*is_closing_tool_window)(pf::WindowRef window);
+
+    // The features: drawing objects, charts, undo, the Edit menu, cell drags
+    // and page breaks. The defaults answer as a program without them: no
+    // object is selected, under the mouse or drawn, no undo is written, no key
+    // or click is taken, no page break is computed.
+
+    // Drawing objects: the layer's selected object at an index (from 1;
+    // nullptr for none); every object placed again after rows or columns
+    // changed size; a key the selected objects take (1 when they took it);
+    // a mouse-down at a pane's point (1 when an object took it); the objects
+    // let go, as a click on the headings does; the objects that show in a
+    // pane drawn; the cursor an object at a pane's point asks for (0 for
+    // none); the styled text of the text box being typed in (nullptr for
+    // none); whether an object shows in a pane (non-zero, with its
+    // rectangle); the cells an object lies over (0 for none).
+    MemoryRef (*selected_object)(MemoryRef layer, int32_t index);
+    void (*reset_object_positions)(MemoryRef layer);
+    int16_t (*object_key)(uint8_t key, MemoryRef layer);
+    int16_t (*click_in_object)(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane);
+    void (*deselect_objects)(MemoryRef layer);
+    void (*draw_pane_objects)(int16_t pane, MemoryRef layer);
+    int16_t (*object_cursor)(MemoryRef layer, pf::Point where, int16_t pane);
+    WEReference (*object_text_editor)(MemoryRef layer);
+    int16_t (*object_on_screen)(int16_t pane, int16_t mode, pf::Rect* rect, MemoryRef object, MemoryRef layer);
+    int16_t (*object_anchor)(MemoryRef object, CellRange* anchor);
+
+    // Charts: the part of a selected chart under a point outlined once.
+    void (*outline_chart_part)(MemoryRef layer, pf::Point where);
+
+    // Undo: the record of a change, holding copies of the blocks (1 when
+    // pushed, 0 when memory ran out); the newest record of the layer's
+    // workbook taken back after its change failed; the records renumbered
+    // for a layer deleted (`deleting`) or moved from one place to another.
+    int16_t (*write_undo)(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
+                          MemoryRef first, MemoryRef second, MemoryRef column_formats, MemoryRef row_formats,
+                          MemoryRef objects, MemoryRef fifth, MemoryRef layer);
+    void (*take_back_newest_undo)(MemoryRef layer);
+    void (*follow_layer_in_undo)(MemoryRef workbook, bool deleting, int16_t source, int16_t target);
+
+    // The Edit menu: an item chosen for a document window; the selected
+    // cells cleared (asking what to clear when `ask`); the clipboard handed to
+    // the system before a paste into the entry.
+    void (*edit_menu)(MemoryRef window_record, int16_t item);
+    int16_t (*clear_cells)(int16_t ask, MemoryRef layer);
+    void (*export_clipboard)();
+
+    // Cell drags: a document window's drag handlers installed; what a pane's
+    // point is on (kOnFillHandle, kOnSelectionBorder or 0); the fill handle
+    // tracked and the series filled; the selection dragged from its border;
+    // the selection moved by columns and rows (0, or the answer of the alert
+    // that refused the move).
+    void (*install_drag_handlers)(pf::WindowRef window);
+    int16_t (*selection_part_at)(pf::Point where, int16_t pane, MemoryRef layer);
+    void (*drag_fill_handle)(MemoryRef layer, int16_t pane);
+    int16_t (*drag_cells)(int16_t pane, MemoryRef clicked_object, MemoryRef layer);
+    int16_t (*move_cells)(int16_t columns, int16_t rows, int16_t confirm, int16_t undo_kind, MemoryRef layer);
+
+    // Page breaks: the layer's page boundaries computed again.
+    void (*reset_page)(MemoryRef layer);
 };
 
 extern WindowServices window_services;

@@ -14,6 +14,7 @@
 
 #include "ui/alerts.h"
 #include "app/startup.h"
+#include "app/event_loop.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
 #include "model/cell_formats.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "core/alert_kinds.h"
 #include "core/memory_internal.h"
 #include "model/cell_store.h"

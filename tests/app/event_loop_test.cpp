@@ -2,12 +2,13 @@
 #include "app_fixture.h"
 #include "model/cell_store.h"
 #include "objects/object_records.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "window/sheet_tabs.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/cursor.h"
 #include "shell/shell_commands.h"
 #include "window/window_commands.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

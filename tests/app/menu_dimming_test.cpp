@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "editing/find_window.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"

@@ -11,7 +11,7 @@
 #include "objects/objects.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/window_commands.h"

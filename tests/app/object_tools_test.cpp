@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "ui/task_manager.h"
 #include "editing/editing_commands.h"
 #include "model/layer.h"
@@ -16,7 +17,7 @@
 #include "platform/screen/screen.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "tests/app/app_fixture.h"
 #include "tests/core/dialog_test_support.h"
 #include "tests/window/golden_image.h"

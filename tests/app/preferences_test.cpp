@@ -9,6 +9,7 @@
 #include "ui/alerts.h"
 #include "platform/files/files.h"
 #include "shell/shell_commands.h"
+#include "app/event_loop.h"
 
 namespace {
 

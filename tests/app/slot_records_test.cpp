@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/engine_slots.h"
+#include "shell/shell_services.h"
 #include "ui/ui_services.h"
 #include "window/window_services.h"
 
@@ -45,6 +46,14 @@ TEST(SlotRecords, TheHeadlessAnswersLeaveNoSlotEmpty) {
     EXPECT_THAT(slots_left_headless(ui, none), testing::IsEmpty());
     WindowServices window_none{};
     EXPECT_THAT(slots_left_headless(headless_window_services(), window_none), testing::IsEmpty());
+}
+
+TEST(SlotRecords, StartUpFillsEverySlotOfTheCommandsRecordAndItsHeadlessAnswersLeaveNoneEmpty) {
+    shell_services = headless_shell_services();
+    install_app_services();
+    EXPECT_THAT(slots_left_headless(shell_services, headless_shell_services()), testing::IsEmpty());
+    ShellServices none{};
+    EXPECT_THAT(slots_left_headless(headless_shell_services(), none), testing::IsEmpty());
 }
 
 }  // namespace

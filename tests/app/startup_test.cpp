@@ -10,6 +10,7 @@
 #include "app_fixture.h"
 #include "app/app_menus.h"
 #include "app/required_events.h"
+#include "app/event_loop.h"
 #include "editing/editing_commands.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
@@ -23,6 +24,7 @@
 #include "shell/tool_palette.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "ui/calc_alerts.h"
 #include "resource_ids.h"
 
 namespace {

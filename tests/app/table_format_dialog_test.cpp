@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/app_menus.h"
+#include "app/event_loop.h"
 #include "ui/dialog_items.h"
 #include "editing/table_format.h"
 #include "editing/undo.h"

@@ -19,6 +19,7 @@
 #include "tests/shell/format_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include "../app/app_fixture.h"
 #include "ui/colours.h"
 #include "ui/screen_geometry.h"
+#include "ui/calc_alerts.h"
 #include "platform/screen/cursor.h"
 
 TEST_F(AppTest, TheDesktopEdgeCountsAsOnScreenAndTheOriginDoesNot) {

@@ -5,7 +5,8 @@
 #include "../app/app_fixture.h"
 #include "ui/port_utils.h"
 #include "core/string_utils.h"
-#include "shell/palette_windows.h"
+#include "window/floating_palette.h"
+#include "app/event_loop.h"
 
 namespace {
 

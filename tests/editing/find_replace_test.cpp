@@ -17,7 +17,7 @@
 #include "shell/command_bar.h"
 #include "shell/app_prefs.h"
 #include "shell/command_codes.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 #include "locked_cell.h"

@@ -8,7 +8,7 @@
 #include "model/layer.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 

@@ -4,7 +4,6 @@
 #include "objects/objects.h"
 #include "model/workbook.h"
 #include "objects/object_records.h"
-#include "shell/document_facts.h"
 #include "tests/editing/undo_fixture.h"
 #include "window/cell_geometry.h"
 

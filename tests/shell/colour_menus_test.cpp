@@ -18,6 +18,7 @@
 #include "shell/format_menus.h"
 #include "shell/shell_commands.h"
 #include "window/sheet_paint.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include "shell/document_facts.h"
 #include "window/entry_line.h"
 #include "window/keyboard_navigation.h"
+#include "window/front_document.h"
 
 namespace {
 

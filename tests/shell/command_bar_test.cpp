@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "../app/app_fixture.h"
+#include "app/event_loop.h"
 #include "model/cell_range.h"
 #include "model/layer.h"
 #include "platform/screen/cursor.h"

@@ -24,6 +24,7 @@
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "format_fixture.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

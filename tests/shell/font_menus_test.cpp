@@ -19,6 +19,7 @@
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/shell_commands.h"
+#include "window/front_document.h"
 #include "resource_ids.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "model/layer.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
-#include "shell/document_facts.h"
+#include "window/front_document.h"
 
 struct FormatMenuTest : AppTest {
     MemoryRef layer = nullptr;

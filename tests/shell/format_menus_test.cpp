@@ -21,6 +21,7 @@
 #include "window/cell_entry.h"
 #include "platform/events/keyboard.h"
 #include "platform/fonts/fonts.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

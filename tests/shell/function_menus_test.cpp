@@ -12,6 +12,8 @@
 #include "shell/app_prefs.h"
 #include "platform/resources/resources.h"
 #include "window/entry_line.h"
+#include "window/front_document.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

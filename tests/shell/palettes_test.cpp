@@ -23,6 +23,8 @@
 #include "ui/task_manager.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
+#include "window/front_document.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

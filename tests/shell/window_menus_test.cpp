@@ -7,6 +7,8 @@
 #include "shell/shell_commands.h"
 #include "window/entry_line.h"
 #include "window/split_panes.h"
+#include "window/front_document.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

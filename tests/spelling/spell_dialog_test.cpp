@@ -22,6 +22,7 @@
 #include "spelling/spell_dialog.h"
 #include "spelling/spelling.h"
 #include "tests/core/dialog_test_support.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

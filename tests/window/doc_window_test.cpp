@@ -23,6 +23,7 @@
 #include "editing/undo.h"
 #include "platform/events/keyboard.h"
 #include "printing/page_breaks.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "platform/events/keyboard.h"
 #include "window/doc_window.h"
 #include "window/file_menu.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

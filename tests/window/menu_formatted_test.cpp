@@ -6,6 +6,7 @@
 #include "model/cell_formats.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // column widths up to the printable size, manual breaks, page numbers.
 #include "model/model_services.h"
 #include "platform/print/print.h"
+#include "window/page_lists.h"
 #include "page_bounds.h"
 #include "sheet_fixture.h"
 

@@ -21,6 +21,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
+#include "app/event_loop.h"
 #include "resource_ids.h"
 
 class TypedRoadTest : public AppTest {

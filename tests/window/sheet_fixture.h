@@ -15,6 +15,7 @@
 #include "platform/draw/paint.h"
 #include "platform/draw/text.h"
 #include "printing/page_breaks.h"
+#include "window/pane_layout.h"
 #include "window/cell_geometry.h"
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"

@@ -15,6 +15,7 @@
 #include "window/point_mode.h"
 #include "window/auto_size.h"
 #include "window/resizing.h"
+#include "app/event_loop.h"
 
 namespace {
 

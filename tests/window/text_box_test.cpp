@@ -1,6 +1,6 @@
 // The text boxes cells are drawn with: lines broken at blanks to fit a width,
 // stacked text, and a text view placed over a pane.
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "sheet_fixture.h"
 
 namespace {

@@ -2,6 +2,8 @@
 // rectangle, headings, dividers and frozen titles (the layout is described
 // with the document window, window/doc_window.h), and each pane's visible
 // cell range.
+#include "window/pane_layout.h"
+
 #include <algorithm>
 
 #include "model/layer.h"

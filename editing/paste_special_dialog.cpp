@@ -1,9 +1,9 @@
-// The Paste Special dialog: what to paste (all, values, formulas, formats),
-// transpose, skip blanks and an arithmetic operation with the cells there.
+#include "editing/paste_special_dialog.h"
+
 #include "editing/clipboard.h"
 #include "platform/controls/controls.h"
 #include "shell/app_prefs.h"
-#include "shell/command_dialogs.h"
+#include "ui/dialog_pictures.h"
 
 namespace {
 

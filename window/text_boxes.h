@@ -34,6 +34,9 @@ void VertTextBox(const unsigned char* text, int32_t length, const pf::Rect* box,
 // longer), for printing.
 void DrawHairLine(const pf::Rect* rect);
 
+// A text box's text is inset this far from its frame.
+constexpr int16_t kTextBoxInset = 3;
+
 // Places a styled-text view over a rectangle of a layer's pane: destination
 // the rectangle inset, view its part inside the pane. The last argument is
 // the caller's redraw request, not used in this form.

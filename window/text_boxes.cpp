@@ -1,4 +1,4 @@
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 
 #include <algorithm>
 #include <string_view>

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "model/layer.h"
-#include "objects/text_boxes.h"
+#include "window/text_boxes.h"
 #include "styledtext/styled_text.h"
 
 void ResetViewField(const pf::Rect* rect, int16_t pane, int16_t inset, WEReference we, MemoryRef sheet, int16_t) {

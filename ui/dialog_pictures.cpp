@@ -1,10 +1,9 @@
-// The item loop and the pictures drawn into the user items of the Select,
-// Fill Series, Sort and Paste Special dialogs.
+#include "ui/dialog_pictures.h"
+
 #include "ui/modal_dialog.h"
 #include "platform/draw/picture.h"
 #include "platform/draw/shapes.h"
 #include "platform/resources/resources.h"
-#include "shell/command_dialogs.h"
 
 namespace {
 
