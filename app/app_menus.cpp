@@ -25,6 +25,7 @@
 #include "window/entry_line.h"
 #include "shell/format_menus.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 MemoryRef window_list = nullptr;
 

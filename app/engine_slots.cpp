@@ -3,6 +3,7 @@
 // printing, object or shell subsystem that does the work.
 #include "app/engine_slots.h"
 
+
 #include "ui/alerts.h"
 #include "app/app_menus.h"
 #include "app/event_loop.h"
@@ -40,9 +41,15 @@
 #include "platform/screen/cursor.h"
 #include "printing/page_breaks.h"
 #include "window/pane_layout.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/document_questions.h"
+#include "shell/button_bars.h"
+#include "shell/command_bar.h"
+#include "shell/command_dialogs.h"
+#include "shell/entry_scroll.h"
+#include "shell/menu_enabling.h"
 #include "shell/shell_commands.h"
+#include "shell/tool_palette.h"
 #include "shell/shell_services.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
@@ -111,19 +118,12 @@ void install_files_services() {
     document_prompts = application_prompts();
 }
 
-bool fonts_in_own_face() { return (app_prefs.options & kPrefFontsInOwnFace) != 0; }
-bool adds_extensions() { return (app_prefs.options2 & kPrefAddExtensions) != 0; }
-void set_adds_extensions(bool add) {
-    if (add) app_prefs.options2 |= kPrefAddExtensions;
-    else app_prefs.options2 &= ~kPrefAddExtensions;
-}
 
 void install_ui_services() {
     ui_services = UiServices{DoTaskEvent,     HandleEvent,       do_update,      draw_pending_updates,
                              ResetCursor,     task_quit_flag,    set_task_quit_flag, queue_quit_key,
                              SetTaskError,    task_dialog_idle,  do_apple_menu,  DialogMenubar,
-                             app_menu_proc,   MenuHiliteProc,    ButtonHiliteProc, fill_app_menus,
-                             fonts_in_own_face, adds_extensions, set_adds_extensions};
+                             app_menu_proc,   MenuHiliteProc,    ButtonHiliteProc, fill_app_menus};
 }
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
@@ -139,8 +139,13 @@ void install_window_services() {
                                      GetObjectAnchor,       outline_chart_part,   WriteUndo,
                                      take_back_newest_undo, follow_layer_in_undo, DoEditMenu,
                                      Do_Clear,              export_clip_for_paste, install_sheet_drag_handlers,
-                                     pt_in_drag,            drag_fill_handle,     Sheet_Drag,
-                                     MoveSheetCells,        reset_page};
+                                     remove_sheet_drag_handlers, pt_in_drag,      drag_fill_handle,
+                                     Sheet_Drag,            MoveSheetCells,       reset_page,
+                                     command_bar_window,    switch_bars,          redraw_entry_boxes,
+                                     fit_command_bar_to_entry, IconTextScrolled,  IconClickLoop,
+                                     DisplayRange,          draw_cmd_msg,         draw_progress,
+                                     view_menu_enabled,     fix_menu_hilite,      follow_selection_kind,
+                                     AddWorkspaceItem,      SelectDialog,         CreateTool};
 }
 
 // The commands' services: menu dispatch, the Window menu, opening documents.

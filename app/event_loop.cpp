@@ -19,6 +19,7 @@
 #include "platform/system/help_tags.h"
 #include "platform/system/system.h"
 #include "shell/shell_commands.h"
+#include "window/window_limits.h"
 
 uint32_t real_event_ticks = 0;
 

@@ -20,6 +20,7 @@
 #include "shell/shell_commands.h"
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "model/workbook.h"
 #include "platform/resources/resources.h"
 #include "resource_bundle.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/pane_layout.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"

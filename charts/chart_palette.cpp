@@ -8,7 +8,7 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/front_document.h"
 #include "window/floating_palette.h"
 #include "window/doc_window.h"

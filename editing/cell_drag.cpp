@@ -33,7 +33,7 @@
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
 #include "platform/events/events.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"

@@ -4,7 +4,7 @@
 #include "ui/dialog_items.h"
 #include "ui/modal_dialog.h"
 #include "editing/clipboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include "platform/resources/resources.h"
 #include "platform/scrap/scrap.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "editing/paste_special_dialog.h"
 #include "window/front_document.h"
 #include "window/window_commands.h"

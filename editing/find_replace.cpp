@@ -13,7 +13,7 @@
 #include "model/workbook.h"
 #include "formula/parser.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "ui/lists_and_menus.h"
 #include "ui/task_manager.h"
 #include "window/cell_entry.h"

@@ -14,7 +14,7 @@
 #include "platform/draw/text.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
 

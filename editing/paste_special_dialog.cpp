@@ -2,7 +2,7 @@
 
 #include "editing/clipboard.h"
 #include "platform/controls/controls.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "ui/dialog_pictures.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "platform/resources/resources.h"
 #include "platform/scrap/scrap.h"
 #include "platform/text/text.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/draw/text.h"
 #include "platform/fonts/fonts.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/sheet_paint.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/draw/picture.h"
 #include "platform/draw/text.h"
 #include "platform/resources/resource_file.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "tests/excel/excel_samples.h"
 #include "tests/files/document_builder.h"
 #include "tests/files/older_document_builder.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "fuzz/fuzz_support.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_start_application();

@@ -12,7 +12,7 @@
 #include "model/layer.h"
 #include "platform/menus/menus.h"
 #include "printing/printing.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
 #include "window/window_commands.h"

@@ -23,6 +23,7 @@
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 #include "window/entry_line.h"
+#include "window/open_command.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
 
@@ -196,7 +197,9 @@ pf::AEDesc indexed_specifier(pf::FourCC element, long index, const pf::AEDesc& c
 
 pf::OSErr new_document(pf::AppleEvent* reply) {
     const long before = document_window_count();
-    DoFileMenu(nullptr, kFileNewItem);
+    const pf::FileSpec none{};
+    Open_File(kOpenNewUntitled, &none, nullptr);
+    DoAllUpdates();
     if (document_window_count() <= before) return pf::kAEEventFailedErr;
     return put_object(reply, indexed_specifier(pf::kClassDocument, 1, pf::AEDesc{}));
 }

@@ -13,7 +13,7 @@
 #include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_bar.h"
 
 namespace {

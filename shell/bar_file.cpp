@@ -8,7 +8,7 @@
 #include "platform/files/files.h"
 #include "platform/resources/byte_reader.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/bar_file.h"
 #include "shell/button_bars.h"
 #include "shell/command_codes.h"

@@ -5,7 +5,7 @@
 
 #include "ui/alerts.h"
 #include "platform/dialogs/dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 

@@ -17,7 +17,7 @@
 #include "platform/draw/text.h"
 #include "platform/resources/resources.h"
 #include "shell/command_dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/graphic_menus.h"
 #include "window/row_drawing.h"

@@ -4,7 +4,7 @@
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/document_facts.h"
 #include "window/window_commands.h"
 #include "window/front_document.h"

@@ -7,7 +7,7 @@
 #include "ui/task_manager.h"
 #include "platform/events/events.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/button_states.h"
 #include "shell/command_bar.h"

@@ -4,7 +4,7 @@
 #include "files/big_endian.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 

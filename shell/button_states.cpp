@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "formula/recalc.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"

@@ -11,7 +11,7 @@
 #include "platform/draw/text.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/colour_commands.h"
 #include "shell/document_facts.h"
 #include "shell/graphic_menus.h"

@@ -15,7 +15,7 @@
 #include "platform/draw/theme.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "window/front_document.h"
 #include "shell/entry_scroll.h"

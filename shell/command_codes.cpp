@@ -25,6 +25,7 @@
 #include "window/front_document.h"
 #include "shell/format_menus.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 uint32_t gLastCommand = 0;
 

@@ -14,7 +14,7 @@
 #include "model/format_commands.h"
 #include "platform/resources/resources.h"
 #include "shell/command_dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/format_menus.h"
 

@@ -13,7 +13,7 @@
 #include "styledtext/styled_text.h"
 #include "window/window_commands.h"
 #include "window/entry_line.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "window/front_document.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "platform/windows/windows.h"
 #include "shell/command_bar.h"
+#include "shell/shell_commands.h"
 #include "window/entry_line.h"
 
 namespace {
@@ -64,6 +65,27 @@ bool IconClickLoop(WEReference) {
     else if (mouse.v < edit_rect.top && value >= 1) LCSetValue(icon_scroll, value - kLineStep);
     ScrollBarChanged();
     return true;
+}
+
+namespace {
+
+void show_entry_scroll(bool shown) {
+    if (!icon_scroll || pf::is_control_visible(icon_scroll) == shown) return;
+    if (shown) pf::show_control(icon_scroll);
+    else pf::hide_control(icon_scroll);
+}
+
+}  // namespace
+
+void fit_command_bar_to_entry(int32_t height, bool scroll_shown) {
+    WindowRef bar = command_bar_window();
+    if (!bar) return;
+    const pf::Rect content = pf::window_content_rect(bar);
+    const int16_t wanted = int16_t(edit_rect.top + height);
+    if (content.bottom - content.top != wanted)
+        pf::size_window(bar, int16_t(content.right - content.left), wanted, true);
+    AdjustIconBars();
+    show_entry_scroll(scroll_shown);
 }
 
 int16_t LCAttach(pf::ControlRef control) {

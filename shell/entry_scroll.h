@@ -33,6 +33,9 @@ void ScrollBarChanged();
 // with the mouse (scrolls by a line when the mouse is above or below it).
 void IconTextScrolled(WEReference instance);
 bool IconClickLoop(WEReference instance);
+// The command bar's height fitted to the entry line's text height below the
+// entry line's top, and the entry line's scroll bar shown or hidden.
+void fit_command_bar_to_entry(int32_t height, bool scroll_shown);
 // The step an arrow or page part scrolls by, for a view of that height.
 int32_t scroll_step(int16_t part, int16_t view_height);
 void HandleWEScroll(pf::ControlRef control, int16_t part);

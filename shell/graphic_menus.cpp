@@ -265,8 +265,6 @@ void init_pat_choice(int16_t menu, int16_t item) { pattern_slot(menu) = item; }
 int16_t get_start_color(int16_t menu) { return colour_slot(menu); }
 int16_t get_start_pat(int16_t menu) { return pattern_slot(menu); }
 
-int16_t clamp_colour_value(int16_t value) { return std::clamp<int16_t>(value, 0, kColourItems - 1); }
-int16_t clamp_pattern_value(int16_t value) { return std::clamp<int16_t>(value, 0, kPatternItems - 1); }
 
 void DrawNoneRect(const pf::Rect& box) {
     const std::string none = pf::get_indexed_string(kPromptStrings, kNoneItem);

@@ -6,12 +6,12 @@
 #include <cstdint>
 
 #include "platform/menus/menus.h"
+#include "ui/colours.h"
 #include "resource_ids.h"
 
 // Item 1 is none; colour item n is table entry n - 2, pattern item n is
-// pattern n - 1 of the pattern list.
-constexpr int16_t kColourItems = 256;
-constexpr int16_t kPatternItems = 40;
+// pattern n - 1 of the pattern list (kColourItems and kPatternItems of
+// ui/colours.h).
 
 // Boxes of an item relative to the menu's top-left; an empty rectangle for no item.
 void FindColorBox(int16_t item, pf::Rect* box);
@@ -30,10 +30,6 @@ void init_pat_choice(int16_t menu, int16_t item);
 int16_t get_start_color(int16_t menu);
 int16_t get_start_pat(int16_t menu);
 
-// Values stored in documents and preferences, brought within the palettes:
-// a colour 0..255 (0 none, v table entry v - 1), a pattern 0..39.
-int16_t clamp_colour_value(int16_t value);
-int16_t clamp_pattern_value(int16_t value);
 
 // The colour grid's header for an item: its sample, its number, its box framed.
 void draw_choice(int16_t item, const pf::Rect& menu_rect);

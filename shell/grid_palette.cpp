@@ -4,7 +4,7 @@
 #include "model/cell_format.h"
 #include "platform/controls/control_look.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/document_facts.h"
 #include "shell/palette_grid.h"

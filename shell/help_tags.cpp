@@ -9,7 +9,7 @@
 #include "objects/object_records.h"
 #include "platform/controls/control_look.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/grid_palette.h"

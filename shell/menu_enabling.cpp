@@ -15,7 +15,7 @@
 #include "objects/objects.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_states.h"
 #include "shell/document_facts.h"
 #include "shell/menu_enabling.h"

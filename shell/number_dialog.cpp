@@ -10,7 +10,7 @@
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
 #include "shell/command_dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/sheet_dialogs.h"
 #include "resource_ids.h"
 

@@ -3,7 +3,7 @@
 // its command code when clicked.
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"

@@ -4,7 +4,7 @@
 
 #include "ui/screen_geometry.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_bar.h"
 #include "window/front_document.h"
 #include "shell/palette_grid.h"

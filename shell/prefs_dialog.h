@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "ui/dialog_items.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 // Fills the pop-up with the installed fonts and chooses the font's name.
 void set_font_pop(DialogRef dialog, int16_t item, int16_t font);

@@ -17,16 +17,8 @@
 
 namespace {
 
-constexpr int kPrefsFileNameItem = 3;
 constexpr pf::FourCC kSwapFileType = pf::four_cc("QRVM");
 constexpr char kFolderIdsFileName[] = "Folder Ids";
-
-pf::OSErr named_file_spec(int item, int8_t permission, pf::FourCC type, pf::FileSpec* spec, int16_t* ref) {
-    pf::Str255 name;
-    pf::get_indexed_string(name, kPrefsFolderStrings, item);
-    if (name[0] == 0) return pf::kBadNameErr;
-    return OpenPrefsFile(name, spec, type, permission, ref);
-}
 
 // Reads the record when the file is exactly its size; anything else leaves the
 // record as it is.
@@ -75,15 +67,6 @@ void keep_folder_ids_across_runs() {
     std::string path;
     if (program_folder(true, volume, folder) || pf::path_from_folder_id(volume, folder, path)) return;
     pf::set_folder_registry(path + "/" + kFolderIdsFileName);
-}
-
-int16_t OpenPrefsFile(const unsigned char* name, pf::FileSpec* spec, pf::FourCC type, int8_t permission,
-                      int16_t* ref) {
-    return open_program_file(name, spec, type, permission, ref);
-}
-
-int16_t prefs_file_spec(pf::FileSpec* spec, int8_t permission, int16_t* ref) {
-    return named_file_spec(kPrefsFileNameItem, permission, kPrefsFileType, spec, ref);
 }
 
 int16_t ReadPrefs() {

@@ -13,7 +13,7 @@
 #include "platform/controls/controls.h"
 #include "platform/screen/cursor.h"
 #include "shell/command_dialogs.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"

@@ -11,7 +11,7 @@
 #include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 // Preferences and the memory manager's swap file.
 int16_t ReadPrefs();
@@ -35,6 +35,9 @@ void AddWorkspaceItem(pf::Handle alias);
 MemoryRef CopyWorkspaceItems();
 void RestoreWorkspaceItems(MemoryRef copy);
 int16_t CountWorkspaceItems();
+// Opens the preferences file's resource fork for reading and writing, making the
+// file and the fork when missing; `ref` is -1 when no fork could be opened.
+int16_t OpenPrefsRsrcFile(int16_t* ref, int16_t* volume);
 
 // Recent documents (menu 140).
 void RemovePrefItem(int16_t index);
@@ -52,13 +55,6 @@ void show_front_reference();
 void show_resting_message(WindowRef under_mouse);
 // The command bar's progress bar: done of total, nothing filled for a total of 0.
 void draw_progress(int32_t done, int32_t total);
-// The limit rectangle (global): the screen area left free for document
-// windows by the menu bar, the command bar, a palette column at the left and
-// the sheet-tab bar; a window above it is moved down to it; a window's
-// standard (zoomed) state is set from it.
-void GetLimitRect(pf::Rect* rect);
-void CheckLimitRect(WindowRef window);
-void zoom_out(WindowRef window);
 // Disables (0) or enables (1) the menus 129 to 136 around a modal dialog; a
 // movable modal dialog keeps the application menu.
 void DialogMenubar(int16_t enable, int16_t movable_modal);

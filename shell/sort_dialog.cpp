@@ -3,7 +3,7 @@
 #include "core/number_text.h"
 #include "platform/controls/controls.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 #include "ui/dialog_pictures.h"
 #include "resource_ids.h"

@@ -12,7 +12,7 @@
 #include "printing/cell_picture.h"
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/front_document.h"
 #include "shell/palette_grid.h"
 #include "shell/palette_windows.h"

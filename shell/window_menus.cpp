@@ -12,6 +12,7 @@
 #include "window/doc_window.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
+#include "window/window_limits.h"
 
 namespace {
 

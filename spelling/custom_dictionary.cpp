@@ -7,7 +7,7 @@
 #include "files/running_copies.h"
 #include "platform/resources/resources.h"
 #include "platform/text/mac_roman.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spell_engine.h"
 #include "resource_ids.h"

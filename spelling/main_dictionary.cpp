@@ -8,7 +8,7 @@
 
 #include "core/string_utils.h"
 #include "platform/resources/resources.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spell_engine.h"
 #include "resource_ids.h"

@@ -15,7 +15,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/spelling.h"
 #include "resource_ids.h"
 

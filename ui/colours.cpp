@@ -1,5 +1,7 @@
 #include "ui/colours.h"
 
+#include <algorithm>
+
 #include "ui/system_info.h"
 #include "model/program_colours.h"
 #include "platform/screen/screen.h"
@@ -71,3 +73,6 @@ int16_t checkColor(pf::WindowRef window) {
     pf::set_port(saved);
     return depth;
 }
+
+int16_t clamp_colour_value(int16_t value) { return std::clamp<int16_t>(value, 0, kColourItems - 1); }
+int16_t clamp_pattern_value(int16_t value) { return std::clamp<int16_t>(value, 0, kPatternItems - 1); }

@@ -11,6 +11,7 @@
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
 #include "resource_ids.h"
+#include "ui/app_prefs.h"
 #include "ui/ui_services.h"
 
 namespace {
@@ -31,7 +32,7 @@ void fill_font_menu() {
     if (!menu) return;
     for (const pf::FontFamily& family : pf::font_list()) {
         pf::append_menu_item_text(menu, family.name);
-        if (ui_services.fonts_in_own_face())
+        if (app_prefs.options & kPrefFontsInOwnFace)
             pf::set_menu_item_font(menu, pf::count_menu_items(menu), family.number);
     }
 }

@@ -15,9 +15,12 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "resource_ids.h"
-#include "ui/ui_services.h"
+#include "ui/app_prefs.h"
 
 namespace {
+
+// Whether the Save dialog puts the format's extension on names.
+bool adds_extensions() { return (app_prefs.options2 & kPrefAddExtensions) != 0; }
 
 constexpr int16_t kSaveItemsList = 1004;  // DITL: the pop-up, then the check box
 constexpr int16_t kMinimumExtraWidth = 225;
@@ -76,7 +79,7 @@ void add_items(pf::DialogRef dialog, const pf::Rect& area, SaveChoice& choice) {
     fill_format_menu(pf::get_dialog_item_control(dialog, choice.first_item));
     if (choice.code < kFormatNative) choice.code = kFormatNative;
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);
-    pf::set_dialog_item_value(dialog, int16_t(choice.first_item + 1), ui_services.adds_extensions() ? 1 : 0);
+    pf::set_dialog_item_value(dialog, int16_t(choice.first_item + 1), adds_extensions() ? 1 : 0);
     HandleMetaData(dialog, choice.code);
 }
 
@@ -84,8 +87,8 @@ void item_hit(pf::DialogRef dialog, int16_t item, SaveChoice& choice) {
     if (item == choice.first_item) {
         choice.code = int16_t(pf::get_dialog_item_value(dialog, item));
     } else if (item == choice.first_item + 1) {
-        ui_services.set_adds_extensions(!ui_services.adds_extensions());
-        pf::set_dialog_item_value(dialog, item, ui_services.adds_extensions() ? 1 : 0);
+        app_prefs.options2 ^= kPrefAddExtensions;
+        pf::set_dialog_item_value(dialog, item, adds_extensions() ? 1 : 0);
     } else {
         return;
     }
@@ -96,7 +99,7 @@ void item_hit(pf::DialogRef dialog, int16_t item, SaveChoice& choice) {
 void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
     unsigned char pascal[256];
     set_pstring(pascal, name, sizeof pascal - 1);
-    choice.code = settle_save_name(pascal, choice.code, choice.first_code, ui_services.adds_extensions());
+    choice.code = settle_save_name(pascal, choice.code, choice.first_code, adds_extensions());
     name = pstring_text(pascal);
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);
 }
@@ -106,7 +109,7 @@ void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
 void HandleMetaData(pf::DialogRef dialog, int16_t code) {
     unsigned char name[256];
     set_pstring(name, pf::nav_file_name(dialog), pf::kMaxSpecName);
-    adjust_save_name(name, code, ui_services.adds_extensions() && code < kFormatExcelImport);
+    adjust_save_name(name, code, adds_extensions() && code < kFormatExcelImport);
     pf::nav_set_file_name(dialog, pstring_text(name));
 }
 

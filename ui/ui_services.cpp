@@ -1,6 +1,5 @@
 // The headless answers of the user interface's services: no loop runs, so no
-// event is routed and nothing is drawn, no quit is asked and the preferences
-// keep their defaults.
+// event is routed and nothing is drawn, and no quit is asked.
 #include "ui/ui_services.h"
 
 namespace {
@@ -18,7 +17,7 @@ void menu_bar_unchanged(int16_t, int16_t) {}
 constexpr UiServices kHeadless{no_event,      no_event,    no_event,        nothing,        nothing,
                                never,         ignore_flag, no_quit_key,     ignore_error,   no_dialog_idle,
                                ignore_item,   menu_bar_unchanged, nullptr,  nullptr,        nullptr,
-                               nothing,       never,       never,           ignore_flag};
+                               nothing};
 
 }  // namespace
 

@@ -40,13 +40,6 @@ struct UiServices {
     TaskProc menu_enable;
     TaskProc button_state;
     void (*fill_app_menus)();
-
-    // Preferences: the font menu shows each family in its own face; the Save
-    // dialog adds the format's extension to names (asked, and changed by its
-    // check box).
-    bool (*fonts_in_own_face)();
-    bool (*adds_extensions)();
-    void (*set_adds_extensions)(bool add);
 };
 
 extern UiServices ui_services;

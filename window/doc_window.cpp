@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_menus.h"
 #include "ui/screen_geometry.h"
 #include "files/document_file.h"
 #include "model/layer_use.h"
@@ -16,9 +15,9 @@
 #include "model/workbook.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resource_format.h"
-#include "shell/app_prefs.h"
-#include "shell/menu_enabling.h"
-#include "shell/shell_commands.h"
+#include "ui/app_prefs.h"
+#include "ui/ui_services.h"
+#include "window/window_limits.h"
 #include "window/cell_geometry.h"
 #include "window/copy_outline.h"
 #include "window/document_tools.h"
@@ -161,7 +160,8 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     pf::Rect saved;
     const bool use_saved = saved_window_rect(layer, &saved);
     const pf::Rect bounds = first_window_size();
-    WindowRef window = JustMakeWindow(title, &bounds, command_bar_window(), window_services.listed_window_count());
+    WindowRef window =
+        JustMakeWindow(title, &bounds, window_services.command_bar_window(), window_services.listed_window_count());
     if (!window) return nullptr;
     keep_above_limit(window);
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
@@ -194,8 +194,9 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     }
     ResetCalc(CellPoint{0, 0}, window);
     // The command bar's buttons follow the new front document at once, not at
-    // the next idle time.
-    if (show) ButtonHiliteProc(nullptr, uintptr_t(record), uintptr_t(window));
+    // the next idle time (a program without a command bar has no button-state
+    // procedure).
+    if (show && ui_services.button_state) ui_services.button_state(nullptr, uintptr_t(record), uintptr_t(window));
     return window;
 }
 
@@ -255,12 +256,12 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
     const pf::Rect port = pf::window_port(fields.window)->port_rect;
     if (activating && !active) {
         ActivateSheet(kLayerActive, layer);
-        DisplayRange(layer);  // the reference box shows this window's cell
+        window_services.display_range(layer);  // the reference box shows this window's cell
         DisplayText(record, 1);
         Show_Hide_Bars(record, true);
         invalidate_tabs();
         // The first document after none lights the menus that need one at once.
-        if (!view_menu_enabled()) fix_menu_hilite();
+        if (!window_services.view_menu_enabled()) window_services.fix_menu_hilite();
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
                                                       port.bottom, int16_t(port.right - kGrowStrip)});
         inval_grow(fields.window);
@@ -323,14 +324,15 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         pf::Point where = event->where;
         pf::global_to_local(where);
         const bool front = FrontDocWindow() == fields.window;
-        if (front) DisplayRange(fields.sheet);  // the reference box again after the mouse was elsewhere
+        // The reference box again after the mouse was elsewhere.
+        if (front) window_services.display_range(fields.sheet);
         const int16_t wanted = front ? doc_window_cursor(as_record(app_ref), where) : kArrowCursor;
         if (wanted == kCalcSpinCursor) SpinCalcCursor();
         else SetCursorTo(wanted);
         if (wanted == kChartCursor) window_services.outline_chart_part(fields.sheet, where);
     }
     if (FrontDocWindow() == fields.window) {
-        follow_selection_kind(fields.sheet);
+        window_services.follow_selection_kind(fields.sheet);
         blink_point_reference(fields.sheet);
         blink_copy_outline(fields.sheet);
     }
@@ -516,11 +518,11 @@ namespace {
 // A finished task gives the message area back to the front document's cell.
 void restore_reference_box() {
     if (MemoryRef front = GetSheetRef(FrontDocWindow())) {
-        DisplayRange(front);
+        window_services.display_range(front);
         return;
     }
     const unsigned char empty[1] = {0};
-    draw_cmd_msg(empty, 1);
+    window_services.draw_cmd_msg(empty, 1);
 }
 
 }  // namespace
@@ -530,7 +532,7 @@ void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total) {
     constexpr int32_t kNoProgressBarKind = 5;
     bool printing = layer && (GetSheetFlags(layer) & kLayerPrinting);
     if (kind == kNoProgressBarKind || printing) return;
-    draw_progress(done, total);
+    window_services.draw_progress(done, total);
     if (done == total) restore_reference_box();
 }
 

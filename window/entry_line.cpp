@@ -22,11 +22,7 @@
 #include "platform/memory/memory.h"
 #include "platform/text/text.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
-#include "shell/button_bars.h"
-#include "shell/command_bar.h"
-#include "shell/entry_scroll.h"
-#include "shell/shell_commands.h"
+#include "ui/app_prefs.h"
 #include "window/cell_entry.h"
 #include "window/in_cell_editor.h"
 #include "window/keyboard_navigation.h"
@@ -158,21 +154,19 @@ int32_t wanted_entry_height() {
 void show_editing_bar() {
     if (!app_prefs.editing_bar) return;
     WEList.saved_bar = app_prefs.bar_shown;
-    switch_bars(app_prefs.editing_bar);
+    window_services.switch_bars(app_prefs.editing_bar);
     app_prefs.options2 |= kPrefRefreshButtons;
 }
 
 void restore_bar_before_editing() {
     if (!app_prefs.editing_bar || app_prefs.bar_shown == WEList.saved_bar) return;
-    switch_bars(int16_t(WEList.saved_bar + 1));
+    window_services.switch_bars(int16_t(WEList.saved_bar + 1));
     app_prefs.options2 |= kPrefRefreshButtons;
 }
 
-void show_entry_scroll(bool shown) {
-    if (!icon_scroll || pf::is_control_visible(icon_scroll) == shown) return;
-    if (shown) pf::show_control(icon_scroll);
-    else pf::hide_control(icon_scroll);
-}
+// The entry line's scroll and click-loop procedures are the command bar's.
+void entry_scrolled(WEReference entry) { window_services.entry_scrolled(entry); }
+bool entry_click_loop(WEReference entry) { return window_services.entry_click_loop(entry); }
 
 // The entry line lives in the command bar (its area follows the bar's layout
 // when the bar is drawn); without a command bar, in an offscreen world of its own.
@@ -182,7 +176,7 @@ constexpr pf::Rect kHomeArea{2, 2, 38, 478};
 
 WEReference ensure_entry_line() {
     if (WEList.instance) return WEList.instance;
-    if (WindowRef bar = command_bar_window()) return InitEntryLine(pf::window_port(bar), kHomeArea);
+    if (WindowRef bar = window_services.command_bar_window()) return InitEntryLine(pf::window_port(bar), kHomeArea);
     if (!entry_home && pf::new_gworld(&entry_home, 0, kHomeBounds, 0) != pf::noErr) return nullptr;
     return InitEntryLine(&entry_home->port, kHomeArea);
 }
@@ -341,8 +335,8 @@ WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
     LongRect rect = WERectToLongRect(area);
     if (WENew(rect, rect, weFUndo | weFAutoScroll, true, &WEList.instance) != pf::noErr) WEList.instance = nullptr;
     if (WEList.instance) {
-        WEScrollProc scrolled = IconTextScrolled;
-        WEClickLoopProc click_loop = IconClickLoop;
+        WEScrollProc scrolled = entry_scrolled;
+        WEClickLoopProc click_loop = entry_click_loop;
         WESetInfo(pf::four_cc("scrl"), &scrolled, WEList.instance);
         WESetInfo(pf::four_cc("clik"), &click_loop, WEList.instance);
     }
@@ -442,7 +436,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
     WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
     InitEditorWind(layer, pane, instance());
     SizeIconEditor();
-    redraw_entry_boxes();
+    window_services.redraw_entry_boxes();
     return 1;
 }
 
@@ -463,7 +457,7 @@ void DeActivateEditor() {
         SizeIconEditor();
     }
     restore_bar_before_editing();
-    redraw_entry_boxes();
+    window_services.redraw_entry_boxes();
     if (layer) ActivateSheet(kLayerActive, layer);
 }
 
@@ -624,14 +618,9 @@ int32_t entry_text(unsigned char* out, int32_t capacity) {
 
 void SizeIconEditor() {
     app_prefs.options2 |= kPrefRefreshButtons;
-    WindowRef bar = command_bar_window();
-    if (!bar || !instance()) return;
+    if (!window_services.command_bar_window() || !instance()) return;
     const int32_t height = std::clamp<int32_t>(wanted_entry_height(), kOneLineHeight, kTallestHeight);
-    const pf::Rect content = pf::window_content_rect(bar);
-    const int16_t wanted = int16_t(edit_rect.top + height);
-    if (content.bottom - content.top != wanted) pf::size_window(bar, int16_t(content.right - content.left), wanted, true);
-    AdjustIconBars();
-    show_entry_scroll(height == kTallestHeight);
+    window_services.fit_command_bar_to_entry(height, height == kTallestHeight);
 }
 
 void update_entry_editors() { mirror_in_cell(); }

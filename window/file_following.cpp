@@ -11,7 +11,7 @@
 #include "model/workbook.h"
 #include "platform/files/files.h"
 #include "window/doc_window.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "window/window_commands.h"
 #include "window/window_names.h"
 

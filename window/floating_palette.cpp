@@ -3,7 +3,7 @@
 #include "core/string_utils.h"
 #include "platform/screen/cursor.h"
 #include "platform/windows/windows.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "ui/screen_geometry.h"
 
 int32_t pass_key_to_document(EventRecord* event, uintptr_t, uintptr_t) {

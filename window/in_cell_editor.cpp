@@ -14,7 +14,7 @@
 #include "platform/draw/region.h"
 #include "platform/draw/shapes.h"
 #include "window/page_lists.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"

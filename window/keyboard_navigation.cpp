@@ -11,7 +11,7 @@
 #include "window/page_lists.h"
 #include "model/layer.h"
 #include "platform/events/events.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/selection_highlight.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"

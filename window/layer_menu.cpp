@@ -17,11 +17,10 @@
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/text.h"
-#include "shell/app_prefs.h"
-#include "shell/shell_commands.h"
+#include "ui/app_prefs.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "window/sheet_tabs.h"
 #include "window/window_names.h"
 #include "window/window_commands.h"
@@ -284,7 +283,7 @@ void SwitchLayers(MemoryRef record, MemoryRef sheet) {
     write_doc_window(record, fields);
     retitle(sheet);
     ActivateSheet(kLayerActive, sheet);
-    DisplayRange(sheet);
+    window_services.display_range(sheet);
     ViewChanged(record, 1);
     pf::inval_window_rect(fields.window, pf::window_port(fields.window)->port_rect);
     DisplayText(record, 1);

@@ -12,7 +12,7 @@
 #include "model/links.h"
 #include "model/workbook.h"
 #include "platform/controls/controls.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/document_dialogs.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "model/layer.h"
 #include "model/links.h"
 #include "model/workbook.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/window_commands.h"
 #include "window/window_names.h"
 #include "window/window_services.h"

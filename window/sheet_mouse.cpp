@@ -6,8 +6,6 @@
 #include "platform/draw/rects.h"
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
-#include "shell/command_dialogs.h"
-#include "shell/tool_palette.h"
 #include "window/doc_window.h"
 #include "window/cell_geometry.h"
 #include "window/entry_line.h"
@@ -125,7 +123,7 @@ int16_t heading_click(MemoryRef layer, const Click& click) {
     window_services.deselect_objects(layer);
     const bool column_headings = click.where.v < kHeadingBottom;
     if (column_headings && click.where.h < kRowHeadingRight) {
-        SelectDialog(layer);
+        window_services.select_dialog(layer);
         return kClickHandled;
     }
     return select_lines(layer, click.where, column_headings, click.modifiers);
@@ -243,7 +241,7 @@ CellRange GhostCol_Row(MemoryRef layer, pf::Point where, int16_t column_mode) {
 }
 
 void sheet_click_in_window(MemoryRef record, MemoryRef layer) {
-    if (const int16_t tool = int16_t(read_doc_window(record).tool)) return CreateTool(record, tool);
+    if (const int16_t tool = int16_t(read_doc_window(record).tool)) return window_services.create_tool(record, tool);
     const int16_t answer = SheetClick(layer);
     if (answer == kClickInCellEditor) {
         LayerUse sheet(layer);

@@ -18,10 +18,10 @@
 #include "platform/host/host.h"
 #include "platform/text/text.h"
 #include "platform/screen/cursor.h"
-#include "shell/app_prefs.h"
-#include "shell/shell_commands.h"
+#include "ui/app_prefs.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
+#include "window/window_services.h"
 #include "resource_ids.h"
 
 WindowRef TabBar = nullptr;
@@ -85,7 +85,7 @@ void compute_tab_rect() {
 }
 
 int16_t side_title_width() {
-    WindowRef bar = command_bar_window();
+    WindowRef bar = window_services.command_bar_window();
     if (!bar) return kSideTitleWidth;
     return int16_t(pf::window_content_rect(bar).top - pf::window_struct_rect(bar).top);
 }
@@ -95,7 +95,8 @@ int16_t tab_window_width(int16_t title_width) {
     GetScreenRect(&screen);
     int16_t width = app_prefs.tab_bar_width >= kMinSavedWidth ? app_prefs.tab_bar_width : kDefaultTabBarWidth;
     if (app_prefs.tab_bar_width < kMinSavedWidth)
-        if (WindowRef bar = command_bar_window()) width = int16_t(pf::window_port(bar)->port_rect.width());
+        if (WindowRef bar = window_services.command_bar_window())
+            width = int16_t(pf::window_port(bar)->port_rect.width());
     return std::min<int16_t>(width, int16_t(screen.width() - title_width));
 }
 

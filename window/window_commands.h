@@ -1,5 +1,5 @@
 // The worksheet window's commands and records for the rest of the program:
-// making document windows, the File and Layer menus, the sheet-tab bar, the
+// making document windows, the Layer menu, the sheet-tab bar, the
 // entry line, and the calculation library's wait, click-loop and
 // cells-scrolled procedures.
 #pragma once
@@ -18,9 +18,6 @@ MemoryRef doc_window_workbook(MemoryRef record);
 // The layer a window shows (nullptr when it is no document window).
 MemoryRef GetSheetRef(WindowRef window);
 
-void DoFileMenu(MemoryRef record, int16_t item);
-// The document layout dialog for a document window, opening on panel 1 to 3.
-void doc_layout(MemoryRef record, int16_t panel);
 // Lays a document window's layer out again after its settings changed.
 void ResetWindow(WindowRef window);
 void DoLayerMenu(MemoryRef record, int16_t item);

@@ -1,6 +1,7 @@
 // The headless answers of the sheet view's services: no menu lists windows,
 // no document is remembered, an alert is answered by its first button, and
-// there are no charts, tool windows, drawing objects, undo records or drags.
+// there are no charts, tool windows, drawing objects, undo records, drags,
+// command bar, menus or workspace.
 #include "window/window_services.h"
 
 #include "window/cell_entry.h"
@@ -18,6 +19,20 @@ int32_t not_a_chart_range(MemoryRef, const std::vector<uint8_t>&, MemoryRef) { r
 int16_t no_chart_made(MemoryRef, int16_t) { return 0; }
 void no_palette() {}
 bool no_tool_window(pf::WindowRef) { return false; }
+pf::WindowRef no_command_bar() { return nullptr; }
+void no_bars(int16_t) {}
+void nothing() {}
+void no_bar_to_fit(int32_t, bool) {}
+void no_scroll_bar(WEReference) {}
+bool keep_tracking(WEReference) { return true; }
+void no_message_area(MemoryRef) {}
+void no_message(const unsigned char*, int16_t) {}
+void no_progress_bar(int32_t, int32_t) {}
+bool menus_in_step() { return true; }
+void no_menus_to_follow(MemoryRef) {}
+void no_workspace(pf::Handle alias) { pf::dispose_handle(alias); }
+int16_t no_dialog(MemoryRef) { return 0; }
+void no_tool(MemoryRef, int16_t) {}
 
 MemoryRef no_object_selected(MemoryRef, int32_t) { return nullptr; }
 void no_objects(MemoryRef) {}
@@ -53,8 +68,12 @@ constexpr WindowServices kHeadless{not_listed,     not_listed,      none_listed,
                                    no_objects,         no_objects_drawn, no_object_cursor, no_text_box_typed,
                                    object_not_shown,   no_anchor,        no_chart_part,
                                    no_undo_written,    no_undo_taken_back, no_undo_followed, no_edit_menu,
-                                   no_cells_cleared,   no_clipboard,     no_drag_handlers, not_on_selection,
-                                   no_fill_drag,       no_cell_drag,     no_cell_move,     no_page_breaks};
+                                   no_cells_cleared,   no_clipboard,     no_drag_handlers, no_drag_handlers,
+                                   not_on_selection,   no_fill_drag,     no_cell_drag,     no_cell_move,
+                                   no_page_breaks,
+                                   no_command_bar, no_bars, nothing, no_bar_to_fit, no_scroll_bar, keep_tracking,
+                                   no_message_area, no_message, no_progress_bar, menus_in_step, nothing,
+                                   no_menus_to_follow, no_workspace, no_dialog, no_tool};
 
 }  // namespace
 

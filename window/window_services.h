@@ -1,9 +1,10 @@
 // What the sheet view needs from the layers above it (the Window menu, the
 // recent documents, the calculation library's alerts, charts, the tool
-// windows), as a record of procedure slots the application fills in at
-// start-up. The defaults answer as a program without menus or charts: nothing
+// windows, the features, the command bar, the menus' state, the workspace),
+// as a record of procedure slots the application fills in at start-up. The defaults answer as a program without menus or charts: nothing
 // is listed or remembered, every alert is taken as answered by its first
-// button, no chart is selected or made.
+// button, no chart is selected or made; there is no command bar, no menu and
+// no workspace.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 #include "platform/files/files.h"
+#include "platform/memory/memory.h"
 #include "platform/windows/windows.h"
 #include "styledtext/styled_text.h"
 
@@ -90,12 +92,14 @@ struct WindowServices {
     int16_t (*clear_cells)(int16_t ask, MemoryRef layer);
     void (*export_clipboard)();
 
-    // Cell drags: a document window's drag handlers installed; what a pane's
+    // Cell drags: a document window's drag handlers installed, and taken away
+    // as it closes; what a pane's
     // point is on (kOnFillHandle, kOnSelectionBorder or 0); the fill handle
     // tracked and the series filled; the selection dragged from its border;
     // the selection moved by columns and rows (0, or the answer of the alert
     // that refused the move).
     void (*install_drag_handlers)(pf::WindowRef window);
+    void (*remove_drag_handlers)(pf::WindowRef window);
     int16_t (*selection_part_at)(pf::Point where, int16_t pane, MemoryRef layer);
     void (*drag_fill_handle)(MemoryRef layer, int16_t pane);
     int16_t (*drag_cells)(int16_t pane, MemoryRef clicked_object, MemoryRef layer);
@@ -103,6 +107,36 @@ struct WindowServices {
 
     // Page breaks: the layer's page boundaries computed again.
     void (*reset_page)(MemoryRef layer);
+
+    // The commands layer: the command bar and its message area, the menus'
+    // state, the workspace and the commands a click starts.
+    // The command bar (nullptr for none): the bar of buttons it shows; its
+    // cancel and accept boxes redrawn; its height fitted to the entry line's
+    // text, with the entry line's scroll bar shown or hidden; the entry line's
+    // scrolled and click-loop procedures.
+    pf::WindowRef (*command_bar_window)();
+    void (*switch_bars)(int16_t bar_number);
+    void (*redraw_entry_boxes)();
+    void (*fit_command_bar_to_entry)(int32_t height, bool scroll_shown);
+    void (*entry_scrolled)(WEReference entry);
+    bool (*entry_click_loop)(WEReference entry);
+    // The message area: the reference of a layer's active cell, a text (with
+    // force, drawn even when unchanged), the progress bar of a task.
+    void (*display_range)(MemoryRef layer);
+    void (*draw_cmd_msg)(const unsigned char* text, int16_t force);
+    void (*draw_progress)(int32_t done, int32_t total);
+    // The menus: whether the View menu is enabled; the menu bar lit for the
+    // front window; the items that follow the kind of a layer's selection.
+    bool (*view_menu_enabled)();
+    void (*fix_menu_hilite)();
+    void (*follow_selection_kind)(MemoryRef layer);
+    // The workspace: an alias of a document to reopen at the next start (the
+    // slot disposes of it).
+    void (*add_workspace_item)(pf::Handle alias);
+    // A click on a sheet: the Select dialog; the object of the document
+    // window's pending drawing tool made.
+    int16_t (*select_dialog)(MemoryRef layer);
+    void (*create_tool)(MemoryRef window_record, int16_t tool);
 };
 
 extern WindowServices window_services;

@@ -11,6 +11,7 @@
 #include "tests/core/dialog_test_support.h"
 #include "window/doc_window.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 struct AttendedTest : AppTest {
     void SetUp() override {

@@ -13,6 +13,7 @@
 #include "model/cell_store.h"
 #include "platform/memory/memory.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "window/window_commands.h"
 #include "app/event_loop.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

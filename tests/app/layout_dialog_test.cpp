@@ -15,10 +15,11 @@
 #include "model/workbook.h"
 #include "printing/header_dialog.h"
 #include "printing/header_footer.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "tests/app/attended_fixture.h"
 #include "tests/window/golden_image.h"
 #include "window/doc_window.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -10,10 +10,11 @@
 #include "files/document_saving.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/entry_line.h"
 #include "tests/app/attended_fixture.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "tests/app/attended_fixture.h"
 #include "window/doc_window.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "platform/events/keyboard.h"
 #include "tests/app/app_fixture.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

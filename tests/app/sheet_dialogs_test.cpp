@@ -13,7 +13,7 @@
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "platform/system/date_time.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/font_menus.h"
 #include "shell/format_menus.h"
 #include "shell/goto_dialog.h"

@@ -26,6 +26,7 @@
 #include "window/window_commands.h"
 #include "ui/calc_alerts.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "app/required_events.h"
 #include "shell/shell_commands.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

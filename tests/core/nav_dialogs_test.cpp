@@ -5,7 +5,7 @@
 #include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/screen.h"

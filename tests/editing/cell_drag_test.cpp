@@ -18,9 +18,10 @@
 #include "tests/platform/temp_folder.h"
 #include "platform/drag/drag.h"
 #include "platform/draw/picture.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "shell/command_bar.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_codes.h"
 #include "window/front_document.h"
 #include "window/cell_entry.h"

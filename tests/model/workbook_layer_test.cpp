@@ -2,7 +2,7 @@
 #include "model/named_ranges.h"
 #include "model_fixture.h"
 #include "platform/fonts/fonts.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "ui/lists_and_menus.h"
 #include "platform/events/keyboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/bar_dialogs.h"
 #include "tests/app/attended_fixture.h"
 

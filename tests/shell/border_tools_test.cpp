@@ -3,7 +3,7 @@
 #include "format_fixture.h"
 #include "editing/undo.h"
 #include "model/workbook.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/border_tools.h"
 #include "shell/grid_palette.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "prefs_fixture.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/bar_file.h"
 #include "shell/button_bars.h"
 #include "shell/command_codes.h"

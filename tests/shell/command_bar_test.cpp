@@ -9,7 +9,7 @@
 #include "model/layer.h"
 #include "platform/screen/cursor.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"

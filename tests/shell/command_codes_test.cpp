@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/system/international.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
 

@@ -13,7 +13,7 @@
 #include "model/cell_store.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"

@@ -7,7 +7,7 @@
 #include "model/cell_format.h"
 #include "platform/events/events.h"
 #include "platform/events/keyboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "tests/files/text_fixture.h"
 #include "tests/formula/recalc_fixture.h"
 #include "resource_ids.h"

@@ -10,7 +10,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/fonts/fonts.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/button_states.h"
 #include "shell/command_bar.h"

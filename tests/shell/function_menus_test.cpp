@@ -9,7 +9,7 @@
 #include "ui/task_manager.h"
 #include "editing/find_replace.h"
 #include "formula/function_table.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "platform/resources/resources.h"
 #include "window/entry_line.h"
 #include "window/front_document.h"

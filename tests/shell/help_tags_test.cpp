@@ -19,7 +19,7 @@
 #include "platform/screen/screen.h"
 #include "platform/system/help_tags.h"
 #include "platform/system/system.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/colour_palette.h"
 #include "shell/command_bar.h"
 #include "shell/grid_palette.h"
@@ -31,6 +31,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

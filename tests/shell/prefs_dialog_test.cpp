@@ -11,7 +11,7 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/prefs_dialog.h"
 #include "shell/shell_commands.h"
 #include "tests/app/attended_fixture.h"
@@ -19,6 +19,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

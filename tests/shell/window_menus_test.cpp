@@ -10,6 +10,7 @@
 #include "window/front_document.h"
 #include "app/event_loop.h"
 #include "resource_ids.h"
+#include "window/window_limits.h"
 
 namespace {
 

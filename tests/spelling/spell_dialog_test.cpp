@@ -12,18 +12,19 @@
 #include "editing/editing_commands.h"
 #include "model/workbook.h"
 #include "window/document_windows.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "ui/lists_and_menus.h"
 #include "platform/lists/lists.h"
 #include "platform/draw/port.h"
 #include "platform/draw/text.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/spell_dialog.h"
 #include "spelling/spelling.h"
 #include "tests/core/dialog_test_support.h"
 #include "app/event_loop.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

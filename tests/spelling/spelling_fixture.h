@@ -9,7 +9,7 @@
 #include <string>
 
 #include "../app/app_fixture.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "spelling/spell_engine.h"
 #include "spelling/spelling.h"
 

@@ -7,7 +7,7 @@
 #include "files/entry_cells.h"
 #include "model/cell_formats.h"
 #include "model/display_text.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/keyboard_navigation.h"
 
 namespace {

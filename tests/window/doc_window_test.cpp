@@ -16,7 +16,7 @@
 #include "platform/events/clock.h"
 #include "platform/host/driver.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/command_bar.h"
 #include "window/sheet_tabs.h"
 #include "formula/recalc.h"
@@ -25,6 +25,7 @@
 #include "printing/page_breaks.h"
 #include "app/event_loop.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

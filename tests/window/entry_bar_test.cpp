@@ -6,7 +6,7 @@
 #include "editing/editing_commands.h"
 #include "platform/draw/paint.h"
 #include "platform/scrap/scrap.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/entry_scroll.h"

@@ -13,7 +13,7 @@
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
 #include "platform/events/events.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/entry_line.h"
 #include "window/keyboard_navigation.h"
 #include "window/point_mode.h"

@@ -12,9 +12,10 @@
 #include "model/workbook.h"
 #include "platform/events/keyboard.h"
 #include "window/doc_window.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "app/event_loop.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "entry_fixture.h"
 
 #include "platform/events/events.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/keyboard_navigation.h"
 
 namespace {

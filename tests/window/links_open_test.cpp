@@ -17,7 +17,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
 #include "platform/screen/screen.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "tests/core/dialog_test_support.h"
 #include "tests/files/sample_workbook.h"
 

@@ -19,6 +19,7 @@
 #include "window/scrolling.h"
 #include "window/split_panes.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -16,13 +16,14 @@
 #include "platform/draw/paint.h"
 #include "platform/draw/text.h"
 #include "platform/events/keyboard.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/cell_geometry.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "app/event_loop.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 class TypedRoadTest : public AppTest {
 protected:

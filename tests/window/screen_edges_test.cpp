@@ -8,6 +8,7 @@
 #include "window/window_commands.h"
 #include "window/sheet_tabs.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include "window/entry_line.h"
 #include "window/sheet_cursor.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -19,12 +19,13 @@
 #include "platform/draw/text.h"
 #include "platform/screen/screen.h"
 #include "platform/windows/window_manager.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
-#include "window/file_menu.h"
+#include "window/document_closing.h"
 #include "window/sheet_tabs.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

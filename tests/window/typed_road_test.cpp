@@ -12,6 +12,7 @@
 #include "model/cell_format.h"
 #include "platform/text/text.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "platform/events/events.h"
 #include "resource_ids.h"
+#include "shell/file_menu.h"
 
 namespace {
 

@@ -20,17 +20,17 @@
 #include "platform/resources/resources.h"
 #include "printing/header_dialog.h"
 #include "printing/printing.h"
-#include "shell/app_prefs.h"
+#include "ui/app_prefs.h"
 #include "shell/prefs_dialog.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
+#include "shell/file_menu.h"
 #include "window/window_commands.h"
 
 namespace {
 
 constexpr int16_t kLayoutDialog = 350;
 constexpr int16_t kOKItem = 1, kCancelItem = 2, kPanelItem = 4, kKeptItems = 4;
-constexpr int16_t kLayoutMessages = 350, kRangeMessage = 1;
 
 // Display panel.
 constexpr int16_t kFontItem = 7, kSizeItem = 8, kWidthItem = 14;
@@ -146,38 +146,6 @@ void fill_panel(LayoutDialog& d) {
 }
 
 // ---- Reading a panel ---------------------------------------------------------------
-
-// Refuses the field's value: says what it may be and selects it for retyping.
-void refuse(DialogRef dialog, int16_t item, LayoutField field, int16_t unit) {
-    const LayoutRange range = layout_field_range(field);
-    unsigned char lowest[256], highest[256];
-    if (unit < 0) {
-        Num_To_String(range.minimum, lowest);
-        Num_To_String(range.maximum, highest);
-    } else {
-        convert_margin_num(int16_t(range.minimum), lowest, unit);
-        convert_margin_num(int16_t(range.maximum), highest, unit);
-    }
-    const std::string name = pf::get_indexed_string(kLayoutMessages, kRangeMessage + 1 + int(field));
-    figures_alert(kLayoutMessages, kRangeMessage, {name, pstring_text(lowest), pstring_text(highest)});
-    SetEditTextDialogItemFocus(dialog, item);
-    SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
-}
-
-}  // namespace
-
-bool read_layout_field(DialogRef dialog, int16_t item, LayoutField field, int16_t unit, int16_t* value) {
-    const LayoutRange range = layout_field_range(field);
-    const int16_t kind = unit < 0 ? kWholeNumberField : int16_t(unit + 1);
-    if (!field_number_within(dialog, item, false, range.minimum, range.maximum, kind)) {
-        refuse(dialog, item, field, unit);
-        return false;
-    }
-    *value = unit < 0 ? GetDNum(dialog, item) : get_margin_num(dialog, item, nullptr, unit);
-    return true;
-}
-
-namespace {
 
 void take_value(LayoutDialog& d, int16_t* field, int16_t value) {
     if (*field == value) return;

@@ -1,6 +1,5 @@
-// The File menu of document windows and the closing of documents: the save
-// question, closing every window of a workbook, and the close procedure of a
-// document window.
+// The closing of documents: the save question, closing every window of a
+// workbook, and the close procedure of a document window.
 #pragma once
 
 #include <cstdint>
@@ -22,5 +21,11 @@ int16_t CloseFrontWorkSheet(MemoryRef record);
 // ends, it leaves the Window menu, its layer forgets it, its task and record
 // go.
 void discard_doc_window(WindowRef window);
+// Save (or, with save_as, Save As) of the record's workbook, whatever window
+// is in front; sets and answers cxl_save.
+int16_t save_window_workbook(MemoryRef record, bool save_as);
+// Closes the workbook's windows in layer order, each through its close
+// procedure; stops at the first that does not close.
+void close_workbook_windows(MemoryRef workbook);
 // Whether the workbook has changes a close would lose.
 bool workbook_dirty(MemoryRef workbook);

@@ -1,44 +1,31 @@
-#include "window/file_menu.h"
-
-#include "editing/find_window.h"
+// The closing of documents: the save question, closing every window of a
+// workbook, the close procedure of a document window and the quit.
+#include "window/document_closing.h"
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
-#include "ui/alerts.h"
-#include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
-#include "editing/sheet_drag.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
-#include "window/open_command.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/links.h"
 #include "model/workbook.h"
-#include "platform/menus/menus.h"
 #include "platform/events/events.h"
-#include "printing/printing.h"
-#include "shell/app_prefs.h"
-#include "shell/menu_enabling.h"
-#include "shell/shell_commands.h"
+#include "ui/app_prefs.h"
+#include "ui/menu_bar.h"
+#include "ui/nav_dialogs.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/sheet_tabs.h"
-#include "window/window_names.h"
 #include "window/window_commands.h"
-#include "window/document_dialogs.h"
-#include "resource_ids.h"
-#include "ui/menu_bar.h"
+#include "window/window_names.h"
 #include "window/window_services.h"
 
 int16_t cxl_save = 0;
 
 namespace {
-
-constexpr int16_t kRevertAlert = 131;
-constexpr int16_t kRevertCancel = 2;
 
 // Workbooks whose save question has been answered for the closes under way:
 // their windows close without asking again.
@@ -51,16 +38,9 @@ struct AnsweredScope {
     ~AnsweredScope() { answered.clear(); }
 };
 
-MemoryRef front_record() { return window_doc_record(FrontDocWindow()); }
-
 bool has_file(MemoryRef workbook) { return file_record_of(workbook).format_code != kFormatUntitled; }
 
 bool has_pictures_out(MemoryRef workbook) { return file_record_of(workbook).editors != nullptr; }
-
-int16_t save_record(MemoryRef record, bool save_as) {
-    cxl_save = DoSave(save_as, doc_window_layer(record), kWholeWorkbook);
-    return cxl_save;
-}
 
 // The windows of the workbook, in layer order.
 std::vector<WindowRef> workbook_windows(MemoryRef workbook) {
@@ -68,36 +48,6 @@ std::vector<WindowRef> workbook_windows(MemoryRef workbook) {
     for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i)
         if (WindowRef window = layer_window(find_SpreadSheet_item(workbook, i))) windows.push_back(window);
     return windows;
-}
-
-void close_windows_of(MemoryRef workbook) {
-    for (WindowRef window : workbook_windows(workbook))
-        if (!CloseTaskFromWindow(window)) return;
-}
-
-void revert(MemoryRef record) {
-    MemoryRef workbook = doc_window_workbook(record);
-    if (get_change_ctr(workbook) == 0 || !has_file(workbook)) return;
-    unsigned char title[256];
-    set_pstring(title, pf::window_title(doc_window_window(record)));
-    if (key_caution_alert(title, kRevertAlert, kCautionAlertKind) == kRevertCancel) return;
-    // A file gone or unreadable would leave nothing to open again: the document,
-    // perhaps the only copy left, stays open with its changes.
-    const pf::FileSpec spec = file_record_of(workbook).spec;
-    if (pf::OSErr error = test_open_document(spec)) {
-        show_named_file_error(error, spec.name);
-        return;
-    }
-    set_change_ctr(workbook, 0);
-    close_windows_of(workbook);
-    // The last window put the document first among the recent ones.
-    window_services.open_recent_document(0);
-}
-
-void set_print_area(MemoryRef record) {
-    SetPrintArea(doc_window_layer(record));
-    WindowRef window = doc_window_window(record);
-    pf::inval_window_rect(window, pf::window_port(window)->port_rect);
 }
 
 // An entry open in the window is committed before it closes; false when the
@@ -112,7 +62,7 @@ void remember_for_workspace(MemoryRef workbook) {
     if (file.format_code == kFormatUntitled || file.spec.name[0] == 0) return;
     std::vector<uint8_t> alias;
     if (pf::new_alias(file.spec, alias) == pf::noErr)
-        AddWorkspaceItem(pf::ptr_to_hand(alias.data(), pf::Size(alias.size())));
+        window_services.add_workspace_item(pf::ptr_to_hand(alias.data(), pf::Size(alias.size())));
 }
 
 void dispose_workbook(MemoryRef workbook) {
@@ -139,7 +89,7 @@ void detach_record(MemoryRef record) {
     if (fields.window) {
         set_task_appref(fields.window, 0);
         window_services.unlist_window(fields.window);
-        remove_sheet_drag_handlers(fields.window);
+        window_services.remove_drag_handlers(fields.window);
     }
     if (fields.sheet && GetSheetWind(fields.sheet) == fields.window) SetSheetWind(fields.sheet, nullptr);
     fields.window = nullptr;
@@ -154,7 +104,7 @@ void after_window_gone(uint32_t reason) {
     if (reason != kCloseForQuit) {
         // Without documents the menu bar dims what needs one at once, not at the next click.
         if (!documents_left) {
-            fix_menu_hilite();
+            window_services.fix_menu_hilite();
             DisplayText(nullptr, 1);  // the entry line forgets the closed document's cell
         }
         dim_unavailable_commands();
@@ -163,6 +113,16 @@ void after_window_gone(uint32_t reason) {
 }
 
 }  // namespace
+
+int16_t save_window_workbook(MemoryRef record, bool save_as) {
+    cxl_save = DoSave(save_as, doc_window_layer(record), kWholeWorkbook);
+    return cxl_save;
+}
+
+void close_workbook_windows(MemoryRef workbook) {
+    for (WindowRef window : workbook_windows(workbook))
+        if (!CloseTaskFromWindow(window)) return;
+}
 
 bool workbook_dirty(MemoryRef workbook) {
     if (!workbook) return false;
@@ -179,7 +139,7 @@ int16_t AskSaveChanges(MemoryRef record, uint32_t reason) {
     uint32_t action = pf::kNavUserActionCancel;
     ModalConfirmSaveDialog(name, reason == kCloseForQuit, &action);
     switch (action) {
-        case pf::kNavUserActionSaveChanges: return save_record(record, false) == 0;
+        case pf::kNavUserActionSaveChanges: return save_window_workbook(record, false) == 0;
         case pf::kNavUserActionDontSaveChanges: set_change_ctr(workbook, 0); return 1;
         default: return 0;
     }
@@ -189,12 +149,12 @@ int16_t CloseFrontWorkSheet(MemoryRef record) {
     MemoryRef workbook = doc_window_workbook(record);
     if (!workbook || num_WorkSheet_winds(workbook) == 0) return 0;
     if (!workbook_dirty(workbook)) {
-        close_windows_of(workbook);
+        close_workbook_windows(workbook);
         return 1;
     }
     if (!AskSaveChanges(record, kCloseByUser)) return 0;
     AnsweredScope scope(workbook);
-    close_windows_of(workbook);
+    close_workbook_windows(workbook);
     return 1;
 }
 
@@ -230,43 +190,6 @@ void discard_doc_window(WindowRef window) {
     remove_task(window);
     pf::kill_controls(window);
     pf::dispose_window(window);
-}
-
-namespace {
-
-// Close with the Find or the spelling window in front closes that window.
-bool close_front_tool_window() {
-    WindowRef window = pf::front_non_floating_window();
-    if (!window_services.is_closing_tool_window(window)) return false;
-    CloseTaskFromWindow(window);
-    return true;
-}
-
-}  // namespace
-
-void DoFileMenu(MemoryRef, int16_t item) {
-    pf::FileSpec none{};
-    if (item == kFileNewItem || item == kFileOpenItem) {
-        Open_File(item == kFileNewItem ? kOpenNewUntitled : kOpenWithDialog, &none, nullptr);
-        DoAllUpdates();
-        return;
-    }
-    if (item == kFileCloseItem && close_front_tool_window()) return;
-    MemoryRef record = front_record();
-    if (!record) return;
-    switch (item) {
-        case kFileCloseItem: CloseFrontWorkSheet(record); break;
-        case kFileSaveItem: save_record(record, false); break;
-        case kFileSaveAsItem: save_record(record, true); break;
-        case kFileRevertItem: revert(record); break;
-        case kFileLinksItem: LinkDialog(doc_window_layer(record)); break;
-        case kFileDocumentLayoutItem: doc_layout(record, 1); break;
-        case kFilePrintAreaItem: set_print_area(record); break;
-        case kFilePageSetupItem: do_page_setup(record, (pf::current_modifiers() & pf::kOptionKey) != 0); break;
-        case kFilePrintPreviewItem: Preview(record); break;
-        case kFilePrintItem: print_doc(record); break;
-        default: break;
-    }
 }
 
 int32_t DocumentClose(EventRecord* event, uintptr_t app_ref, uintptr_t) {

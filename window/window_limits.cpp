@@ -1,10 +1,12 @@
 // The limit rectangle: the screen area in which document windows are placed,
 // zoomed and kept, clear of the menu bar, the command bar, a palette column at
 // the left and the sheet-tab bar at the bottom.
+#include "window/window_limits.h"
+
 #include "ui/screen_geometry.h"
 #include "window/floating_palette.h"
-#include "shell/shell_commands.h"
 #include "window/sheet_tabs.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ bool palette_at_left(int16_t left) {
 }
 
 bool is_bar_or_palette(WindowRef window) {
-    return window == command_bar_window() || window == TabBar || pf::window_kind(window) == kPaletteWindowKind;
+    return window == window_services.command_bar_window() || window == TabBar ||
+           pf::window_kind(window) == kPaletteWindowKind;
 }
 
 }  // namespace
@@ -33,7 +36,7 @@ void GetLimitRect(pf::Rect* rect) {
     GetScreenRect(rect);
     const int16_t menu_bar = pf::menu_bar_height();
     rect->top = int16_t(rect->top + title_bar_height());
-    if (WindowRef bar = command_bar_window(); bar && pf::window_visible(bar)) {
+    if (WindowRef bar = window_services.command_bar_window(); bar && pf::window_visible(bar)) {
         const pf::Rect frame = pf::window_struct_rect(bar);
         if (frame.top < pf::screen_bounds().top + menu_bar + kBarNearTop)
             rect->top = int16_t(rect->top + frame.bottom - menu_bar);

@@ -1,21 +1,23 @@
-// The preferences record: its factory settings, its file form, and the
-// favourites menu built from its recent documents.
+// The preferences record: its factory settings, its file form, and where its
+// file lies.
+#include "ui/app_prefs.h"
+
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 
-#include "app/app_menus.h"
 #include "files/file_framing.h"
+#include "files/running_copies.h"
 #include "model/cell_format.h"
 #include "model/record_bytes.h"
 #include "platform/fonts/fonts.h"
-#include "platform/menus/menus.h"
 #include "platform/resources/byte_reader.h"
+#include "platform/resources/resources.h"
 #include "platform/system/system.h"
 #include "platform/text/text.h"
-#include "shell/graphic_menus.h"
-#include "shell/shell_commands.h"
+#include "resource_ids.h"
+#include "ui/colours.h"
 
 AppPrefs app_prefs;
 bool prefs_were_reset = false;
@@ -32,6 +34,7 @@ constexpr uint32_t kFactoryOptions = 0x0C8141F3;
 constexpr uint32_t kFactoryOptions2 = 0x00000208;
 constexpr int16_t kMarginCentimetres = 0;
 constexpr int16_t kMarginInches = 1;
+constexpr int kPrefsFileNameItem = 3;
 
 void factory_cell_format(uint8_t* format) {
     int16_t font = pf::system_script() == pf::kScriptRoman ? int16_t(pf::font_number("Lucida Grande"))
@@ -227,26 +230,14 @@ int recent_document_count() {
     return count;
 }
 
-void RemovePrefItem(int16_t index) {
-    if (index < 0 || index >= kRecentDocuments) return;
-    for (int i = index; i < kRecentDocuments - 1; ++i) app_prefs.items[i] = app_prefs.items[i + 1];
-    app_prefs.items[kRecentDocuments - 1] = pf::FileSpec{};
-    ResetFavoriteMenu();
+int16_t OpenPrefsFile(const unsigned char* name, pf::FileSpec* spec, pf::FourCC type, int8_t permission,
+                      int16_t* ref) {
+    return open_program_file(name, spec, type, permission, ref);
 }
 
-// Menu 140: one item per recent document, then its separator and Clear item,
-// which is dimmed while the list is empty.
-void ResetFavoriteMenu() {
-    pf::MenuRef menu = pf::get_menu_handle(kRecentMenu);
-    if (!menu) return;
-    int16_t fixed_items = 2;
-    int16_t listed = int16_t(pf::count_menu_items(menu) - fixed_items);
-    if (listed > 0) pf::delete_menu_items(menu, 1, listed);
-    for (int i = recent_document_count() - 1; i >= 0; --i) {
-        const unsigned char* name = app_prefs.items[i].name;
-        pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
-    }
-    int16_t clear_item = pf::count_menu_items(menu);
-    if (recent_document_count() > 0) pf::enable_menu_item(menu, clear_item);
-    else pf::disable_menu_item(menu, clear_item);
+int16_t prefs_file_spec(pf::FileSpec* spec, int8_t permission, int16_t* ref) {
+    pf::Str255 name;
+    pf::get_indexed_string(name, kPrefsFolderStrings, kPrefsFileNameItem);
+    if (name[0] == 0) return pf::kBadNameErr;
+    return OpenPrefsFile(name, spec, kPrefsFileType, permission, ref);
 }

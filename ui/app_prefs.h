@@ -118,6 +118,3 @@ int16_t OpenPrefsFile(const unsigned char* name, pf::FileSpec* spec, pf::FourCC 
                       int16_t* ref);
 // The spec of the preferences file (STR# 25005 item 3), with OpenPrefsFile's answers.
 int16_t prefs_file_spec(pf::FileSpec* spec, int8_t permission, int16_t* ref);
-// Opens the preferences file's resource fork for reading and writing, making the
-// file and the fork when missing; `ref` is -1 when no fork could be opened.
-int16_t OpenPrefsRsrcFile(int16_t* ref, int16_t* volume);
