@@ -122,21 +122,37 @@ uint8_t* search_start(const SpreadSheet* sheet, const HeldStore& held, uint8_t* 
     return row + kRowHeaderSize;
 }
 
-// The cell at `where` through the row index: its address, or null. The
-// cell stopped at becomes the hint for the next search.
-uint8_t* find_indexed_cell(SpreadSheet* sheet, const RowIndex& index, const HeldStore& held, CellPoint where) {
-    uint32_t row_offset = 0;
-    if (!indexed_row(index, where.v, uint32_t(held.end - held.start), &row_offset)) return nullptr;
-    uint8_t* row = held.start + row_offset;
+// Searches the row for `where.h` from its marked start (0 for none) or the
+// hint, whichever lies further on; the walk is counted towards the row's
+// marks and the cell stopped at becomes the hint for the next search.
+uint8_t* search_row(SpreadSheet* sheet, const HeldStore& held, uint8_t* row, CellPoint where, uint32_t marked_start) {
     uint8_t* row_end = row + _RowLength_(row);
-    uint8_t* cell = std::max(search_start(sheet, held, row, where.v, where.h),
-                             row + marked_search_start(sheet, where.v, row, where.h));
+    uint8_t* cell = std::max(search_start(sheet, held, row, where.v, where.h), row + marked_start);
     uint8_t* walk_start = cell;
     int16_t column = where.h;
     bool found = FindCell(&column, row_end, &cell);
     note_row_walk(sheet, where.v, row, uint32_t(cell - walk_start));
     if (cell < row_end) set_cell_hint(sheet, CellPoint{where.v, _cellID_(cell)}, uint32_t(cell - held.start));
     return found ? cell : nullptr;
+}
+
+// The cell at `where` through the row index: its address, or null. A row
+// whose marks answer for the column is not searched.
+uint8_t* find_indexed_cell(SpreadSheet* sheet, const RowIndex& index, const HeldStore& held, CellPoint where) {
+    uint32_t row_offset = 0;
+    if (!indexed_row(index, where.v, uint32_t(held.end - held.start), &row_offset)) return nullptr;
+    uint8_t* row = held.start + row_offset;
+    const MarkedCell marked = marked_cell(sheet, where.v, row, where.h);
+    switch (marked.answer) {
+    case MarkedCell::kFound:
+        set_cell_hint(sheet, where, row_offset + marked.offset);
+        return row + marked.offset;
+    case MarkedCell::kAbsent:
+        return nullptr;
+    case MarkedCell::kSearch:
+        break;
+    }
+    return search_row(sheet, held, row, where, marked.offset);
 }
 
 // The same by walking the store from its start.
@@ -167,19 +183,49 @@ void mark_changed_range(MemoryRef layer, const CellRange& range) {
 
 }  // namespace
 
+namespace {
+
+// The cell at `where` read where the layer's record, its store and its row
+// cache lie, when all three are in memory and the cache describes the store:
+// a search calls nothing that could move or purge a block, so uses (which
+// would only lock them for its length) are not taken. False when a block is
+// out of memory or the cache is missing or out of date.
+bool find_resident_cell(MemoryRef layer, CellPoint where, uint8_t** cell) {
+    auto* sheet = static_cast<SpreadSheet*>(GetMemoryPtr(layer));
+    if (!sheet || !sheet->cells || !sheet->row_cache) return false;
+    auto* start = static_cast<uint8_t*>(GetMemoryPtr(sheet->cells));
+    auto* entries = static_cast<uint32_t*>(GetMemoryPtr(sheet->row_cache));
+    if (!start || !entries || !row_cache_current(sheet)) return false;
+    const HeldStore held{sheet->cells, start, start + sheet->cell_store_size};
+    *cell = sheet->cell_store_size > uint32_t(kRowHeaderSize)
+                ? find_indexed_cell(sheet, RowIndex{sheet, entries, false}, held, where)
+                : nullptr;
+    return true;
+}
+
+// The same with the blocks in use, bringing them in and the cache up to date.
+uint8_t* find_cell_in_use(MemoryRef layer, CellPoint where) {
+    LayerUse use(layer);
+    SpreadSheet* sheet = use.get();
+    HeldStore held = hold_store(sheet->cells);
+    uint8_t* cell = nullptr;
+    if (held.end - held.start > kRowHeaderSize) {
+        RowIndex index = open_row_index(sheet, true);
+        cell = index.entries ? find_indexed_cell(sheet, index, held, where) : find_walked_cell(held, where);
+        close_row_index(index);
+    }
+    release_store(held);
+    return cell;
+}
+
+}  // namespace
+
 int16_t get_cell_ptr(uint8_t** cell, int16_t* length, CellPoint where, MemoryRef layer) {
     *cell = nullptr;
     *length = 0;
     if (where.v < 0 || where.h < 0) return 0;
-    LayerUse sheet(layer);
-    HeldStore held = hold_store(sheet->cells);
-    if (held.end - held.start > kRowHeaderSize) {
-        RowIndex index = open_row_index(sheet, true);
-        *cell = index.entries ? find_indexed_cell(sheet, index, held, where) : find_walked_cell(held, where);
-        close_row_index(index);
-    }
+    if (!find_resident_cell(layer, where, cell)) *cell = find_cell_in_use(layer, where);
     if (*cell) *length = _cellLength_(*cell);
-    release_store(held);
     return *cell != nullptr;
 }
 

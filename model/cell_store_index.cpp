@@ -140,12 +140,6 @@ void shift_rows_after(const RowIndex& index, int16_t row, int32_t delta) {
 
 }  // namespace
 
-bool row_cache_current(const SpreadSheet* sheet) {
-    return sheet->row_cache && sheet->row_cache_store == sheet->cells &&
-           sheet->cell_store_size == uint32_t(GetByteSize(sheet->cells)) &&
-           GetMemorySize(sheet->row_cache) == sheet->last_row + 1;
-}
-
 RowIndex open_row_index(SpreadSheet* sheet, bool build) {
     RowIndex index;
     index.sheet = sheet;

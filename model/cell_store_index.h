@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "core/memory_manager.h"
 #include "model/layer.h"
 
 // The row cache opened for one operation on a layer whose record is in use:
@@ -19,7 +20,11 @@ struct RowIndex {
 };
 
 // Whether the layer's cache describes its store as it stands.
-bool row_cache_current(const SpreadSheet* sheet);
+inline bool row_cache_current(const SpreadSheet* sheet) {
+    return sheet->row_cache && sheet->row_cache_store == sheet->cells &&
+           sheet->cell_store_size == uint32_t(GetByteSize(sheet->cells)) &&
+           GetMemorySize(sheet->row_cache) == sheet->last_row + 1;
+}
 
 // Opens the cache, building or filling it first when `build` and it is
 // missing or out of date; without `build` only a current cache opens.

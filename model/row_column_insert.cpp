@@ -77,6 +77,13 @@ void shift_store(MemoryRef store, bool rows, int32_t from, int32_t by) {
     }
 }
 
+// The same for a layer's store, whose row index and column positions no
+// longer describe it: they go at once, before anything reads the cells.
+void shift_cells(MemoryRef layer, bool rows, int32_t from, int32_t by) {
+    shift_store(GetSpreadSheetCells(layer), rows, from, by);
+    clobberCache(layer);
+}
+
 // Manual page breaks (i16 row or column numbers) follow the cells.
 void shift_page_breaks(MemoryRef layer, const AxisChange& change) {
     LayerUse sheet(layer);
@@ -225,7 +232,7 @@ int16_t insert_rowcol(MemoryRef layer, int16_t rows) {
     const int32_t counts = packed_counts(change, 1);
     ResetInsertRect(&moving, &range, counts, layer);
     InsertRange(&moving, counts, layer);
-    shift_store(GetSpreadSheetCells(layer), change.rows, change.first, change.count);
+    shift_cells(layer, change.rows, change.first, change.count);
     (change.rows ? InsertRowSize : InsertColumnSize)(1, change.first, change.last_deleted(), layer);
     finish(layer, change);
     return 0;
@@ -244,7 +251,7 @@ int16_t delete_rowcol(MemoryRef layer, int16_t rows) {
     Clear_Cells(&range, GetSpreadSheetCells(layer));
     ResetDeleteRect(change, layer);
     DeleteRange(change, layer);
-    shift_store(GetSpreadSheetCells(layer), change.rows, change.last_deleted() + 1, -change.count);
+    shift_cells(layer, change.rows, change.last_deleted() + 1, -change.count);
     (change.rows ? InsertRowSize : InsertColumnSize)(0, change.first, change.last_deleted(), layer);
     finish(layer, change);
     return 0;

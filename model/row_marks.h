@@ -2,19 +2,26 @@
 // searches have walked as far as its whole length since it last changed, the
 // offset of the cell at or before each column when its cells are dense, else
 // of every 4th cell, so that finding a cell in it takes one look-up (or a
-// binary search) and a short walk whatever the row's width. Kept beside the row
-// cache: a row's marks go when the row changes, all of them when the cache
-// is filled again or dropped.
+// binary search) and a short walk whatever the row's width. What a search
+// reads first of every row (its length, first column and the step between
+// its cells) lies in one table by row number; the tables of offsets lie
+// beside it. Kept beside the row cache: a row's marks go when the row
+// changes, all of them when the cache is filled again or dropped.
 #pragma once
 
 #include <cstdint>
 
 #include "model/layer.h"
 
-// Where a search for `column` in the row at `row` (its RowRecord) may start:
-// a cell at or before the column, as an offset from the row's start; 0 when
-// the row has no marks.
-uint32_t marked_search_start(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, int16_t column);
+// What the marks of a row tell of the cell at a column: that it is at
+// `offset` (from the row's start), that the row holds none, or where a
+// search for it may start (a cell at or before the column; 0 for none).
+struct MarkedCell {
+    enum Answer : uint8_t { kSearch, kFound, kAbsent };
+    Answer answer = kSearch;
+    uint32_t offset = 0;
+};
+MarkedCell marked_cell(SpreadSheet* sheet, int16_t row, const uint8_t* row_record, int16_t column);
 
 // Counts the bytes a search walked in the row; once they add up to the
 // row's length the row gets its marks.
