@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "model/calc_globals.h"
@@ -49,24 +50,7 @@ std::vector<Address> addresses(int64_t n, Order order) {
 double value_at(int row, int column) { return row * 1000.0 + column; }
 
 // A number-constant cell as a one-cell row record, typed text of 4 digits.
-std::vector<uint8_t> number_cell(Address at, double value) {
-    constexpr int kTyped = 4;
-    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + kNumberSlotSize + kTyped);
-    _SetRowID_(block.data(), at.row);
-    _SetRowLength_(block.data(), uint32_t(block.size()));
-    uint8_t* cell = block.data() + kRowHeaderSize;
-    GetDefaultFormat(cell);
-    _SetCellID_(cell, at.column);
-    cell[kFmtCellType] = kCellConstant;
-    cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-    _SetFormulaLength_(cell, int16_t(kNumberSlotSize + kTyped));
-    _SetResultType_(cell, 0);
-    store_i16(cell + kFmtStyleLength, 0);
-    store_f64(_formulaPtr_(cell), value);
-    std::memcpy(_constTextPtr_(cell), "1234", kTyped);
-    return block;
-}
+std::vector<uint8_t> number_cell(Address at, double value) { return number_row(at.row, at.column, value, "1234"); }
 
 struct Session : BenchWorkbook {
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
@@ -38,7 +39,7 @@ constexpr int kWidth = 1280, kHeight = 800;
 
 // A workbook whose layer holds kColumns chains of kRows formulas, each cell
 // the one above plus one.
-struct FormulaSheet {
+struct FormulaSheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     int window_tag = 0;
@@ -46,17 +47,9 @@ struct FormulaSheet {
     pf::Port port;
 
     FormulaSheet() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
         ParameterFactorySettings(&app_prefs);
         pg_setUndoLevels(10);
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        std::vector<uint8_t> info(74, 0);
-        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
-                                 settings.bytes);
+        workbook = new_recorded_workbook();
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
         SetSheetWind(layer, &window_tag);
         fill();
@@ -67,50 +60,27 @@ struct FormulaSheet {
         pf::close_port(port);
         cairo_surface_destroy(surface);
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     std::vector<uint8_t> compiled(int row, int column, const std::string& text) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
-        MemoryRef parsed = nullptr;
-        int16_t kind = 0;
-        parse_formula_text(typed, CellPoint{int16_t(row), int16_t(column)}, layer, &parsed, &kind, nullptr);
-        MemoryUse<uint8_t> bytes(parsed);
-        std::vector<uint8_t> out(bytes.get(), bytes + GetByteSize(parsed));
-        bytes.release();
-        DisposeMemory(parsed);
-        return out;
+        return compile_formula(text, CellPoint{int16_t(row), int16_t(column)}, layer);
     }
 
-    static void append_cell(std::vector<uint8_t>& block, int column, uint8_t type, const std::vector<uint8_t>& body) {
-        const size_t at = block.size();
-        block.resize(at + kCellHeaderSize + body.size() + kNumberSlotSize, 0);
-        uint8_t* cell = block.data() + at;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, int16_t(column));
-        cell[kFmtCellType] = type;
-        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-        _SetCellLength_(cell, int16_t(kCellHeaderSize + body.size() + kNumberSlotSize));
-        _SetFormulaLength_(cell, int16_t(body.size()));
+    // A number cell, or a formula cell with room for its number result after it.
+    static void append_entry(std::vector<uint8_t>& block, int column, uint8_t type, const std::vector<uint8_t>& body) {
+        uint8_t* cell = append_cell(block, int16_t(column), type, body.data(), body.size(), kNumberSlotSize);
         _SetResultType_(cell, type == kCellFormula ? kResultNumber : 0);
-        store_i16(cell + kFmtStyleLength, 0);
-        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
     }
 
     void fill() {
         std::vector<uint8_t> block;
         for (int row = 0; row < kRows; ++row) {
-            const size_t row_at = block.size();
-            block.resize(row_at + kRowHeaderSize, 0);
-            _SetRowID_(block.data() + row_at, int16_t(row));
+            const size_t row_at = begin_row(block, int16_t(row));
             for (int column = 0; column < kColumns; ++column) {
-                if (row == 0) append_cell(block, column, kCellConstant, std::vector<uint8_t>(kNumberSlotSize, 0));
-                else append_cell(block, column, kCellFormula, compiled(row, column, "=" + cell_name(row - 1, column) + "+1"));
+                if (row == 0) append_entry(block, column, kCellConstant, std::vector<uint8_t>(kNumberSlotSize, 0));
+                else append_entry(block, column, kCellFormula, compiled(row, column, "=" + cell_name(row - 1, column) + "+1"));
             }
-            _SetRowLength_(block.data() + row_at, uint32_t(block.size() - row_at));
+            end_row(block, row_at);
         }
         MemoryRef cells = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
         InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, cells, layer);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "editing/fill.h"
@@ -24,39 +25,17 @@ namespace {
 constexpr int16_t kRows = 32000;
 constexpr int16_t kColumns = 10;
 
-void append_cell(std::vector<uint8_t>& block, int16_t column, uint8_t type, const void* body, size_t length) {
-    const size_t at = block.size();
-    const size_t cell_size = kCellHeaderSize + length;
-    block.resize(at + cell_size, 0);
-    uint8_t* cell = block.data() + at;
-    GetDefaultFormat(cell);
-    _SetCellID_(cell, column);
-    cell[kFmtCellType] = type;
-    cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-    _SetCellLength_(cell, int16_t(cell_size));
-    _SetFormulaLength_(cell, int16_t(length));
-    std::memcpy(_formulaPtr_(cell), body, length);
-}
-
-void append_number(std::vector<uint8_t>& block, int16_t column, double value) {
-    uint8_t slot[kNumberSlotSize] = {};
-    store_f64(slot, value);
-    append_cell(block, column, kCellConstant, slot, sizeof slot);
-}
-
 // Column 0: a number with many ties; column 1: text; the rest numbers.
 std::vector<uint8_t> table(uint32_t seed) {
     std::vector<uint8_t> block;
     for (int16_t row = 0; row < kRows; ++row) {
-        const size_t row_start = block.size();
-        block.resize(row_start + kRowHeaderSize);
-        _SetRowID_(block.data() + row_start, row);
+        const size_t row_at = begin_row(block, row);
         seed = seed * 1103515245u + 12345u;
         append_number(block, 0, double((seed >> 16) % 50));
         const std::string text = "item " + std::to_string((seed >> 8) % 997);
         append_cell(block, 1, kCellText, text.data(), text.size());
         for (int16_t column = 2; column < kColumns; ++column) append_number(block, column, double(seed % (column * 37)));
-        _SetRowLength_(block.data() + row_start, uint32_t(block.size() - row_start));
+        end_row(block, row_at);
     }
     return block;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "files/document_file.h"
 #include "model/calc_globals.h"
@@ -32,17 +34,13 @@ namespace bench_window {
 constexpr int kWidth = 1280, kHeight = 800;
 constexpr int16_t kRows = 60, kColumns = 20;
 
-struct Window {
+struct Window : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     pf::Port port;
 
     explicit Window(bool filled = true) {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
         uint8_t settings[kCellFormatSize];
         GetDefaultFormat(settings);
         store_u16(settings + kFmtFont, 1);
@@ -66,23 +64,13 @@ struct Window {
         pf::close_port(port);
         cairo_surface_destroy(surface);
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     void put(int16_t row, int16_t column, uint8_t type, const std::string& body, void (*format)(uint8_t*, int, int)) {
-        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + body.size(), 0);
-        _SetRowID_(block.data(), row);
-        _SetRowLength_(block.data(), uint32_t(block.size()));
-        uint8_t* cell = block.data() + kRowHeaderSize;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, column);
-        cell[kFmtCellType] = type;
-        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-        _SetFormulaLength_(cell, int16_t(body.size()));
-        store_i16(cell + kFmtStyleLength, 0);
-        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
-        format(cell, row, column);
+        std::vector<uint8_t> block;
+        const size_t row_at = begin_row(block, row);
+        format(append_cell(block, column, type, body.data(), body.size()), row, column);
+        end_row(block, row_at);
         CellRange range{{row, column}, {row, column}};
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     }

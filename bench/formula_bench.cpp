@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -28,22 +30,12 @@ constexpr int kRows = 1000;
 
 // One started library with a layer whose column A holds 1 ... 1000 and
 // column B their squares.
-struct Sheet {
+struct Sheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
 
     Sheet() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
-        std::vector<uint8_t> info(kFileInfoFlagsOffset + 4, 0);
-        info[kFileSpecNameOffset] = 5;
-        std::memcpy(info.data() + kFileSpecNameOffset + 1, "Bench", 5);
-        uint8_t settings[kCellFormatSize];
-        GetDefaultFormat(settings);
-        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
-                                 settings);
+        workbook = new_recorded_workbook("Bench");
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, kLayerGridLines, nullptr);
         for (int16_t row = 0; row < kRows; ++row) {
             put(row, 0, row + 1);
@@ -53,45 +45,11 @@ struct Sheet {
 
     ~Sheet() {
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
-    void put(int16_t row, int16_t column, double value) {
-        std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + kNumberSlotSize, 0);
-        _SetRowID_(block.data(), row);
-        _SetRowLength_(block.data(), uint32_t(block.size()));
-        uint8_t* cell = block.data() + kRowHeaderSize;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, column);
-        cell[kFmtCellType] = kCellConstant;
-        cell[kFmtLabelLength] = 0;
-        cell[kFmtNoteLength] = 0;
-        _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
-        _SetFormulaLength_(cell, kNumberSlotSize);
-        _SetResultType_(cell, 0);
-        store_i16(cell + kFmtStyleLength, 0);
-        store_f64(_formulaPtr_(cell), value);
-        CellRange range{{row, column}, {row, column}};
-        InputCell(&range, block.data(), int32_t(block.size()), layer);
-    }
+    void put(int16_t row, int16_t column, double value) { store_number(layer, row, column, value); }
 
-    std::vector<uint8_t> parse(const std::string& text, CellPoint cell) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
-        MemoryRef formula = nullptr;
-        int16_t kind = 0;
-        parse_formula_text(typed, cell, layer, &formula, &kind, nullptr);
-        std::vector<uint8_t> bytes;
-        if (formula) {
-            MemoryUse<uint8_t> p(formula);
-            bytes.assign(p.get(), p + GetByteSize(formula));
-            p.release();
-            DisposeMemory(formula);
-        }
-        return bytes;
-    }
+    std::vector<uint8_t> parse(const std::string& text, CellPoint cell) { return compile_formula(text, cell, layer); }
 };
 
 Sheet& sheet() {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
+#include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
 #include "formula/evaluator.h"
@@ -32,24 +34,6 @@ constexpr int kColumns = 4;
 constexpr int kTableRows = 1000;
 constexpr int kLookups = 100000;
 
-// A number constant as a one-cell row block.
-std::vector<uint8_t> number_block(int16_t row, int16_t column, double value) {
-    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + kNumberSlotSize);
-    _SetRowID_(block.data(), row);
-    _SetRowLength_(block.data(), uint32_t(block.size()));
-    uint8_t* cell = block.data() + kRowHeaderSize;
-    GetDefaultFormat(cell);
-    _SetCellID_(cell, column);
-    cell[kFmtCellType] = kCellConstant;
-    cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-    _SetCellLength_(cell, int16_t(kCellHeaderSize + kNumberSlotSize));
-    _SetFormulaLength_(cell, int16_t(kNumberSlotSize));
-    _SetResultType_(cell, 0);
-    store_i16(cell + kFmtStyleLength, 0);
-    store_f64(_formulaPtr_(cell), value);
-    return block;
-}
-
 int64_t stored_cells(MemoryRef layer) {
     MemoryRef store = GetSpreadSheetCells(layer);
     MemoryUse<const uint8_t> start(store);
@@ -61,16 +45,12 @@ int64_t stored_cells(MemoryRef layer) {
     return count;
 }
 
-struct Sheet {
+struct Sheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     std::vector<double> values;  // as stored, row by row
 
     Sheet() {
-        msMemStartup(&mem_globals, 0);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        Init_Quorvin_Globals();
         CellFormat settings;
         GetDefaultFormat(settings.bytes);
         workbook = New_WorkSheet(&quorvin_rsrv, nullptr, settings.bytes);
@@ -78,13 +58,9 @@ struct Sheet {
     }
     ~Sheet() {
         DisposeWorkSheet(workbook);
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
     void put(int16_t row, int16_t column, double value) {
-        std::vector<uint8_t> block = number_block(row, column, value);
-        CellRange range{{row, column}, {row, column}};
-        InputCell(&range, block.data(), int32_t(block.size()), layer);
+        store_number(layer, row, column, value);
         values.push_back(value);
     }
     // False, with the benchmark failed, when not every cell was stored.
@@ -103,21 +79,7 @@ void fill_numbers(Sheet& sheet) {
 }
 
 std::vector<uint8_t> compiled(const std::string& formula, MemoryRef layer) {
-    unsigned char text[256];
-    text[0] = uint8_t(formula.size());
-    std::memcpy(text + 1, formula.data(), formula.size());
-    MemoryRef block = nullptr;
-    int16_t kind = 0;
-    int32_t offset = 0;
-    parse_formula_text(text, CellPoint{0, 10}, layer, &block, &kind, &offset);
-    std::vector<uint8_t> bytes;
-    if (block) {
-        MemoryUse<uint8_t> p(block);
-        bytes.assign(p.get(), p + GetByteSize(block));
-        p.release();
-        DisposeMemory(block);
-    }
-    return bytes;
+    return compile_formula(formula, CellPoint{0, 10}, layer);
 }
 
 // Evaluates a compiled formula in a cell beside the data, with the row cache

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "core/number_text.h"
@@ -32,53 +33,30 @@ namespace {
 
 enum Shape { kChain, kUpwardChain, kRowSums, kLookups };
 
-struct Sheet {
+struct Sheet : StartedLibrary {
     MemoryRef workbook = nullptr;
     MemoryRef layer = nullptr;
     int window_tag = 0;
     std::vector<uint8_t> block;  // the cells, pasted in one go
 
     Sheet() {
-        msMemStartup(&mem_globals, 0);
-        QuorvinInit(&quorvin_rsrv, &mem_globals);
-        pf::resources_install(resource_bundle_data(), resource_bundle_size());
-        Init_Quorvin_Globals();
-        CellFormat settings;
-        GetDefaultFormat(settings.bytes);
-        std::vector<uint8_t> info(74, 0);
-        workbook = New_WorkSheet(&quorvin_rsrv, Bytes2Memory(&mem_globals, info.data(), 1, int32_t(info.size())),
-                                 settings.bytes);
+        workbook = new_recorded_workbook();
         New_SpreadSheet(&quorvin_rsrv, workbook, &layer, 0, nullptr);
         SetSheetWind(layer, &window_tag);
     }
     ~Sheet() {
         while (count_open_workbooks(&quorvin_rsrv) > 0) DisposeWorkSheet(open_workbook_at(&quorvin_rsrv, 0));
-        msMachineShutdown(&quorvin_rsrv);
-        msMemShutdown(&mem_globals);
     }
 
     // Appends a cell to the row being built (rows in ascending order).
     void add_cell(int16_t row, int16_t column, uint8_t type, const std::vector<uint8_t>& body) {
         const size_t tail = type == kCellFormula ? kNumberSlotSize : 0;
         if (block.empty() || current_row != row) {
-            current_row_at = block.size();
-            block.resize(block.size() + kRowHeaderSize, 0);
-            _SetRowID_(block.data() + current_row_at, row);
+            current_row_at = begin_row(block, row);
             current_row = row;
         }
-        size_t at = block.size();
-        block.resize(at + kCellHeaderSize + body.size() + tail, 0);
-        uint8_t* cell = block.data() + at;
-        GetDefaultFormat(cell);
-        _SetCellID_(cell, column);
-        cell[kFmtCellType] = type;
-        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-        _SetCellLength_(cell, int16_t(kCellHeaderSize + body.size() + tail));
-        _SetFormulaLength_(cell, int16_t(body.size()));
-        _SetResultType_(cell, 0);
-        store_i16(cell + kFmtStyleLength, 0);
-        std::memcpy(_formulaPtr_(cell), body.data(), body.size());
-        _SetRowLength_(block.data() + current_row_at, uint32_t(block.size() - current_row_at));
+        append_cell(block, column, type, body.data(), body.size(), tail);
+        end_row(block, current_row_at);
     }
     void number(int16_t row, int16_t column, double value) {
         std::vector<uint8_t> slot(kNumberSlotSize, 0);
@@ -86,17 +64,7 @@ struct Sheet {
         add_cell(row, column, kCellConstant, slot);
     }
     void formula(int16_t row, int16_t column, const std::string& text) {
-        unsigned char typed[256];
-        typed[0] = uint8_t(text.size());
-        std::memcpy(typed + 1, text.data(), text.size());
-        MemoryRef parsed = nullptr;
-        int16_t kind = 0;
-        int32_t offset = 0;
-        parse_formula_text(typed, CellPoint{row, column}, layer, &parsed, &kind, &offset);
-        MemoryUse<uint8_t> bytes(parsed);
-        add_cell(row, column, kCellFormula, std::vector<uint8_t>(bytes.get(), bytes + GetByteSize(parsed)));
-        bytes.release();
-        DisposeMemory(parsed);
+        add_cell(row, column, kCellFormula, compile_formula(text, CellPoint{row, column}, layer));
     }
     void store() {
         MemoryRef cells = Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_cells.h"
 #include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "editing/undo.h"
@@ -29,23 +30,10 @@ std::vector<uint8_t> number_block(const CellRange& range, double value) {
     block.reserve(size_t(range.botRight.v - range.topLeft.v + 1) *
                   (kRowHeaderSize + cell_size * size_t(range.botRight.h - range.topLeft.h + 1)));
     for (int16_t row = range.topLeft.v; row <= range.botRight.v; ++row) {
-        const size_t row_start = block.size();
-        block.resize(row_start + kRowHeaderSize);
-        _SetRowID_(block.data() + row_start, row);
-        for (int16_t column = range.topLeft.h; column <= range.botRight.h; ++column) {
-            const size_t at = block.size();
-            block.resize(at + cell_size, 0);
-            uint8_t* cell = block.data() + at;
-            GetDefaultFormat(cell);
-            _SetCellID_(cell, column);
-            cell[kFmtCellType] = kCellConstant;
-            cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
-            _SetCellLength_(cell, int16_t(cell_size));
-            _SetFormulaLength_(cell, int16_t(kNumberSlotSize + kTyped));
-            store_f64(_formulaPtr_(cell), value + row + column);
-            std::memcpy(_constTextPtr_(cell), "1234", kTyped);
-        }
-        _SetRowLength_(block.data() + row_start, uint32_t(block.size() - row_start));
+        const size_t row_at = begin_row(block, row);
+        for (int16_t column = range.topLeft.h; column <= range.botRight.h; ++column)
+            append_number(block, column, value + row + column, "1234");
+        end_row(block, row_at);
     }
     return block;
 }

@@ -196,11 +196,7 @@ MemoryRef CloneLayer(bool with_contents, MemoryRef layer) {
     source.release();
     if (error) {
         // Take the half-made layer out of the workbook again.
-        MemoryUse<WorkSheet> book(workbook);
-        book->layer_count -= 1;
-        MemoryRef layers = book->layers;
-        book.release();
-        SetMemorySize(layers, GetMemorySize(layers) - 1);
+        remove_last_SpreadSheet(workbook);
         DisposeSpreadSheet(clone);
         return nullptr;
     }

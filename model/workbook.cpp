@@ -131,6 +131,14 @@ int16_t add_SpreadSheet(MemoryRef workbook, MemoryRef layer) {
     return 1;
 }
 
+void remove_last_SpreadSheet(MemoryRef workbook) {
+    MemoryUse<WorkSheet> book(workbook);
+    book->layer_count -= 1;
+    MemoryRef layers = book->layers;
+    book.release();
+    SetMemorySize(layers, GetMemorySize(layers) - 1);
+}
+
 int16_t set_SpreadSheet_item(MemoryRef workbook, int32_t index, MemoryRef layer) {
     MemoryRef layers = read_workbook<MemoryRef>(workbook, &WorkSheet::layers, nullptr);
     if (!layers || index < 0 || index >= GetMemorySize(layers)) return 0;
@@ -172,11 +180,7 @@ void DeleteSheet(MemoryRef layer) {
     int16_t id = GetSheetID(layer);
     ResetLayers(1, id, 0, workbook);
     MoveSheets(id, workbook);
-    MemoryUse<WorkSheet> book(workbook);
-    book->layer_count -= 1;
-    MemoryRef layers = book->layers;
-    book.release();
-    SetMemorySize(layers, GetMemorySize(layers) - 1);
+    remove_last_SpreadSheet(workbook);
     DisposeSpreadSheet(layer);
 }
 

@@ -50,6 +50,8 @@ void DisposeWorkSheet(MemoryRef workbook);
 int16_t num_SpreadSheets(MemoryRef workbook);
 MemoryRef find_SpreadSheet_item(MemoryRef workbook, int32_t index);
 int16_t add_SpreadSheet(MemoryRef workbook, MemoryRef layer);
+// Takes the last layer off the workbook's list and count; disposing of it is the caller's.
+void remove_last_SpreadSheet(MemoryRef workbook);
 int16_t set_SpreadSheet_item(MemoryRef workbook, int32_t index, MemoryRef layer);
 int16_t num_WorkSheet_winds(MemoryRef workbook);
 int16_t FindSheetName(const unsigned char* name, MemoryRef workbook);

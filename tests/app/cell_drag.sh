@@ -11,12 +11,10 @@ source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 
 printf '1\r\n2\r\n' > "$work/two.csv"
-"$sheetconv" "$work/two.csv" "$work/two.qrv" || fail "no document"
-saved_size=$(stat -c %s "$work/two.qrv")
+make_document "$work/two.csv" "$work/two.qrv"
 
 start_app "$quorvin" "$work/two.qrv"
-shoot_until cell_drag_open.png has_document cell_drag_open.png || fail "no document window"
-dy=$(document_drop cell_drag_open.png)
+await_document cell_drag_open.png
 # Cell geometry of a new document's window: columns 76 pixels wide from 33,
 # rows 17 pixels high from 58 below the close box's top.
 column_left() { echo $((33 + 76 * $1)); }
@@ -53,8 +51,7 @@ moved() { shows_number "$1" 2 4 && ! shows_number "$1" 0 4; }
 shoot_until cell_drag_moved.png moved cell_drag_moved.png || fail "the border drag did not move the cells"
 
 xdotool key --window "$window" --delay 30 ctrl+s
-saved() { [ "$(stat -c %s "$work/two.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/two.qrv"
 quit_app
 
 "$sheetconv" --values "$work/two.qrv" "$work/two_out.csv" || fail "the converter cannot read the saved document"

@@ -36,8 +36,7 @@ shoot_until chart_road_range_undone.png has_chart chart_road_range_undone.png ||
 narrower chart_road_range_undone.png && fail "Undo did not give the chart its data range back"
 keys ctrl+s
 
-saved() { [ "$(stat -c %s "$work/fruit.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/fruit.qrv"
 quit_app
 
 start_app "$quorvin" "$work/fruit.qrv"

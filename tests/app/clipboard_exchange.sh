@@ -9,12 +9,11 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_status"; }
+skip_without xclip
 start_converter_session "$quorvin" 1024x768
 
 printf 'x\r\n' > "$work/one.csv"
-"$sheetconv" "$work/one.csv" "$work/one.qrv" || fail "no document"
-saved_size=$(stat -c %s "$work/one.qrv")
+make_document "$work/one.csv" "$work/one.qrv"
 
 clipboard_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
 # another_program_copies TEXT: xclip holds the clipboard until another program takes it.
@@ -25,8 +24,7 @@ another_program_copies() {
 
 another_program_copies $'start\t1'
 start_app "$quorvin" "$work/one.qrv"
-shoot_until clipboard_exchange_open.png has_document clipboard_exchange_open.png || fail "no document window"
-dy=$(document_drop clipboard_exchange_open.png)
+await_document clipboard_exchange_open.png
 # A new document's cells: columns 76 pixels wide from 33, rows 17 high from 58
 # below the close box's top.
 click_cell() { changes_screen "a click on a cell" click_at $((33 + 76 * $2 + 38)) $((58 + dy + 17 * $1 + 8)); }
@@ -58,8 +56,7 @@ shown_key ctrl+v
 shoot clipboard_exchange_pasted.png
 
 key ctrl+s
-saved() { [ "$(stat -c %s "$work/one.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/one.qrv"
 quit_app
 
 "$sheetconv" "$work/one.qrv" "$work/out.csv" || fail "the converter cannot read the saved document"

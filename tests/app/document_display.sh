@@ -16,8 +16,7 @@ red_pixels() { convert "$out/$1" -crop "$2" -fx "(r>0.7&&g<0.3&&b<0.3)?1:0" -for
 calculated() { [ "$(dark_pixels "$1" 72x14+455+$((74 + dy)))" -gt 80 ]; }
 
 start_app "$quorvin" "$sample"
-shoot_until document_display.png has_document document_display.png || fail "no document window"
-dy=$(document_drop document_display.png)
+await_document document_display.png
 shoot_until document_display.png calculated document_display.png || fail "the formula was not calculated and shown"
 [ "$(dark_pixels document_display.png 300x14+360+$((24 + dy)))" -gt 40 ] || fail "no document title"
 [ "$(pixel document_display.png 262 $((196 + dy)))" = FCF305 ] || fail "no yellow fill in D6"

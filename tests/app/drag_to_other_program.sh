@@ -15,10 +15,9 @@ target_program="$work/xdnd_target"
 cc -o "$target_program" "$(dirname "$0")/data/xdnd_target.c" -lX11 || fail "the drag target does not build"
 
 printf '1\r\n2\r\n' > "$work/two.csv"
-"$sheetconv" "$work/two.csv" "$work/two.qrv" || fail "no document"
+make_document "$work/two.csv" "$work/two.qrv"
 start_app "$quorvin" "$work/two.qrv"
-shoot_until drag_to_other_program_open.png has_document drag_to_other_program_open.png || fail "no document window"
-dy=$(document_drop drag_to_other_program_open.png)
+await_document drag_to_other_program_open.png
 app_width=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')
 
 # The other client, right of the program's window.

@@ -26,8 +26,7 @@ box_typed() { [ "$(box_text "$1")" -gt "$((plain + 40))" ]; }
 press() { xdotool mousemove --window "$window" "$2" "$1" click 1; }
 
 start_app "$quorvin" "$sample"
-shoot_until drawing_objects.png has_document_title drawing_objects.png || fail "no document window"
-dy=$(document_drop drawing_objects.png)
+await_document drawing_objects.png has_document_title
 oval_shown drawing_objects.png || fail "the oval is not drawn"
 plain=$(box_text drawing_objects.png)
 [ "$plain" -gt 40 ] || fail "the text box shows no text"

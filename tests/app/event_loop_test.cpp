@@ -39,6 +39,15 @@ struct EventLoop : AppTest {
         AppTest::SetUp();
         clicks = keys = 0;
     }
+    // Clicks a part of the window's frame and lets the loop take the click;
+    // false when the frame has no such part.
+    [[nodiscard]] bool click_part(pf::WindowRef window, int16_t part) {
+        const pf::Point at = point_of_part(window, part);
+        if (at.v < 0) return false;
+        pf::driver_click(at);
+        run_until_idle();
+        return true;
+    }
 };
 
 TEST_F(EventLoop, AClickInABackWindowOnlyBringsItForward) {
@@ -76,19 +85,13 @@ TEST_F(EventLoop, ACommandKeyWithNoMenuBeepsAndThePlainKeyReachesTheWindow) {
 
 TEST_F(EventLoop, TheCloseBoxClosesTheDocument) {
     pf::WindowRef document = new_document();
-    pf::Point close_box = point_of_part(document, pf::kInGoAway);
-    ASSERT_GE(close_box.v, 0);
-    pf::driver_click(close_box);
-    run_until_idle();
+    ASSERT_TRUE(click_part(document, pf::kInGoAway));
     EXPECT_EQ(pf::front_non_floating_window(), nullptr);
 }
 
 TEST_F(EventLoop, TheCollapseBoxCollapsesTheWindow) {
     pf::WindowRef document = new_document();
-    pf::Point collapse_box = point_of_part(document, pf::kInCollapseBox);
-    ASSERT_GE(collapse_box.v, 0);
-    pf::driver_click(collapse_box);
-    run_until_idle();
+    ASSERT_TRUE(click_part(document, pf::kInCollapseBox));
     EXPECT_TRUE(pf::window_collapsed(document));
 }
 
@@ -177,10 +180,7 @@ TEST_F(EventLoop, GrowingADocumentKeepsItsSmallestSize) {
 
 TEST_F(EventLoop, TheZoomBoxZoomsToTheStandardState) {
     pf::WindowRef document = new_document();
-    pf::Point zoom_box = point_of_part(document, pf::kInZoomOut);
-    ASSERT_GE(zoom_box.v, 0);
-    pf::driver_click(zoom_box);
-    run_until_idle();
+    ASSERT_TRUE(click_part(document, pf::kInZoomOut));
     EXPECT_EQ(pf::window_content_rect(document), pf::window_standard_state(document));
 }
 

@@ -18,8 +18,7 @@ retitled() { [ "$(title_ink "$1")" -gt "$((short_title + 100))" ]; }
 closed() { ! has_document "$1"; }
 
 start_app "$quorvin" "$folder/a.qrv"
-shoot_until file_following.png has_document_title file_following.png || fail "no document window"
-dy=$(document_drop file_following.png)
+await_document file_following.png has_document_title
 short_title=$(title_ink file_following.png)
 mv "$folder/a.qrv" "$folder/a document with a much longer name.qrv"
 shoot_until file_following_renamed.png retitled file_following_renamed.png || fail "the window kept its old title"

@@ -14,8 +14,7 @@ is_red() { case "$(pixel "$1" 113 $((72 + dy)))" in [C-F]?[0-6]?[0-6]?) return 0
 find_gone() { ! is_red "$1" && has_document_title "$1"; }
 
 start_app "$quorvin"
-shoot_until find_close.png has_document_title find_close.png || fail "no document window"
-dy=$(document_drop find_close.png)
+await_document find_close.png has_document_title
 xdotool key ctrl+f
 shoot_until find_close_open.png is_red find_close_open.png || fail "no Find window"
 xdotool key ctrl+w

@@ -17,18 +17,16 @@ start_converter_session "$quorvin" 1024x768
   for _ in $(seq 2 99); do echo; done
   echo "needle"
 } > "$work/far.csv"
-"$sheetconv" "$work/far.csv" "$work/far.qrv" || fail "no document"
-saved_size=$(stat -c %s "$work/far.qrv")
+make_document "$work/far.csv" "$work/far.qrv"
 
 start_app "$quorvin" "$work/far.qrv"
-shoot_until find_scroll_open.png has_document find_scroll_open.png || fail "no document window"
-dy=$(document_drop find_scroll_open.png)
+await_document find_scroll_open.png
 a1="56x14+36+$((66 + dy))"  # left of where the Find window opens
 top_shown() { [ "$(dark_pixels "$1" "$a1")" -gt 10 ]; }
 # The window shows before its cells are drawn.
 shoot_until find_scroll_open.png top_shown find_scroll_open.png || fail "the top row's text is not shown at first"
 
-keys() { xdotool key --window "$window" --delay 30 "$@"; }
+key_delay=30
 keys ctrl+f
 find_open() { [ "$(pixel "$1" 110 130)" != "$(pixel find_scroll_open.png 110 130)" ]; }
 shoot_until find_scroll_window.png find_open find_scroll_window.png || fail "no Find window"
@@ -40,8 +38,7 @@ keys Escape
 xdotool type --window "$window" --delay 30 found
 keys Return
 keys ctrl+s
-saved() { [ "$(stat -c %s "$work/far.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/far.qrv"
 shoot find_scroll_saved.png
 quit_app
 

@@ -12,14 +12,11 @@ source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 
 : > "$work/empty.csv"
-"$sheetconv" "$work/empty.csv" "$work/format.qrv" || fail "no empty document"
-saved_size=$(stat -c %s "$work/format.qrv")
+make_document "$work/empty.csv" "$work/format.qrv"
 
 start_app "$quorvin" "$work/format.qrv"
 shoot_until format_road_open.png has_document format_road_open.png || fail "no document window"
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-typed() { xdotool type --window "$window" --delay 40 "$1"; }
 # menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its submenu.
 menu_choice() { submenu_choice 185 200 330 "$1" "$2"; }
 currency_y=179
@@ -38,8 +35,7 @@ xdotool mousemove $bold_button click 1
 shoot format_road_formatted.png
 keys ctrl+s
 
-saved() { [ "$(stat -c %s "$work/format.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/format.qrv"
 quit_app
 
 start_app "$quorvin" "$work/format.qrv"

@@ -8,13 +8,11 @@
 start_fruit_session() {
   start_converter_session "$quorvin" 1024x768
   printf ',Apples,Pears\nJan,10,45\nFeb,20,40\nMar,30,35\nApr,40,30\n' > "$work/fruit.csv"
-  "$sheetconv" "$work/fruit.csv" "$work/fruit.qrv" || fail "no document from the converter"
-  saved_size=$(stat -c %s "$work/fruit.qrv")
+  make_document "$work/fruit.csv" "$work/fruit.qrv"
   start_app "$quorvin" "$work/fruit.qrv"
   shoot_until "$1" has_document "$1" || fail "no document window"
 }
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
 # object_choice ITEM_Y SUBITEM_Y: Object's item at ITEM_Y, then the item of its submenu.
 object_choice() { submenu_choice 385 420 520 "$1" "$2"; }
 chart_kind_y=206

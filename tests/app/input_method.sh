@@ -9,25 +9,21 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-qvsend="$(dirname "$quorvin")/tools/qvsend"
 source "$(dirname "$0")/xvfb_session.bash"
 require_tools
-for tool in ibus-daemon ibus dbus-daemon; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
-done
+skip_without ibus-daemon ibus dbus-daemon
 [ -e /usr/share/ibus/component/anthy.xml ] || { echo "skipped: the Anthy engine is missing"; exit "$skip_status"; }
-[ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
+require_sender "$quorvin"
 start_xvfb 1024x768
-runtime=$(mktemp -d)
+use_own_runtime
 bus_pid= ibus_pid=
 stop_input_method() {
   [ -n "$ibus_pid" ] && kill "$ibus_pid" 2>/dev/null
   [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
   stop_session
-  rm -rf "$runtime"
 }
 trap stop_input_method EXIT
-export XDG_RUNTIME_DIR=$runtime XDG_CACHE_HOME=$runtime/cache
+export XDG_CACHE_HOME=$runtime/cache
 
 # A session bus, and settings of this session's own: Anthy starts in hiragana.
 exec 4< <(exec dbus-daemon --session --nofork --print-address=1 2>/dev/null)
@@ -44,11 +40,8 @@ anthy_engaged() { ibus engine anthy >/dev/null 2>&1; [ "$(ibus engine 2>/dev/nul
 wait_for 60 anthy_engaged || fail "the input method did not take the Anthy engine"
 
 export SDL_IM_MODULE=ibus
-socket=$runtime/quorvin/events
-send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
 start_app "$quorvin"
-listening() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = 1 ]; }
-wait_for 60 listening || fail "no document reachable through $socket"
+await_socket
 xdotool windowfocus --sync "$window"
 keys() { xdotool key --delay 120 "$@"; }
 

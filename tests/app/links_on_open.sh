@@ -9,23 +9,16 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-qvsend="$(dirname "$quorvin")/tools/qvsend"
 source "$(dirname "$0")/xvfb_session.bash"
-[ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
+require_sender "$quorvin"
 start_converter_session "$quorvin" 1024x768
-runtime=$(mktemp -d)
-trap 'stop_session; rm -rf "$runtime"' EXIT
-export XDG_RUNTIME_DIR=$runtime
-socket=$runtime/quorvin/events
-send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
+use_own_runtime
 
 printf '42\r\n' > "$work/rates.csv"
 printf 'x\r\n' > "$work/summary.csv"
 "$sheetconv" "$work/rates.csv" "$work/Rates.qrv" || fail "no Rates document"
 "$sheetconv" "$work/summary.csv" "$work/Summary.qrv" || fail "no Summary document"
 
-documents_open() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = "$1" ]; }
 # The number of the open document whose A1 holds the text.
 document_holding() {
   local n

@@ -13,8 +13,6 @@ out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-typed() { xdotool type --window "$window" --delay 40 "$1"; }
 # The import's note, centred on the screen; the Save dialog, whose file list
 # covers the right of the screen where the document window leaves desktop.
 note_shown() { [ "$(pixel "$1" 400 300)" = EEEEEE ]; }

@@ -18,7 +18,7 @@ dy=$(document_drop menus_by_hand_start.png)
 a1_x=70 a1_y=$((66 + dy))
 a1="60x10+42+$((a1_y - 5))"  # inside the cell, clear of its edges
 reference_box="60x12+12+52"
-keys() { xdotool key --window "$window" --delay 30 "$@"; }
+key_delay=30
 
 xdotool mousemove "$a1_x" "$a1_y" click 1
 xdotool type --window "$window" --delay 30 0.5

@@ -9,15 +9,13 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_status"; }
+skip_without xclip
 start_converter_session "$quorvin" 1024x768
 
 printf 'x\r\n' > "$work/one.csv"
-"$sheetconv" "$work/one.csv" "$work/one.qrv" || fail "no document"
+make_document "$work/one.csv" "$work/one.qrv"
 start_app "$quorvin" "$work/one.qrv"
-shoot_until object_window_drag_open.png has_document object_window_drag_open.png || fail "no document window"
-dy=$(document_drop object_window_drag_open.png)
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
+await_document object_window_drag_open.png
 
 # mask FILE: the green pixels white, all else black.
 green_pixels() { convert "$out/$1" -fill black +opaque "#00C000" -fill white -opaque "#00C000" -format "%[fx:round(w*h*mean)]" info:; }

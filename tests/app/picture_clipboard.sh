@@ -10,7 +10,7 @@ quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 source "$(dirname "$0")/fruit_chart.bash"
-command -v xclip >/dev/null || { echo "skipped: xclip is missing"; exit "$skip_status"; }
+skip_without xclip
 start_fruit_session picture_clipboard_open.png
 
 keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right

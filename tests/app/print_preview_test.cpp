@@ -18,6 +18,29 @@
 
 namespace {
 
+// A new document in front, into which texts are typed as if no one watched.
+struct PreviewTest : AttendedDocumentTest {
+    // Types each text and ends it with `key` (Return goes down a column, Tab across a row).
+    void enter_texts(std::initializer_list<const char*> texts, uint8_t key = pf::kKeyCodeReturn) {
+        set_unattended_run(true);
+        for (const char* text : texts) {
+            pf::driver_type(text);
+            pf::driver_key(key, key == pf::kKeyCodeTab ? pf::kTabChar : pf::kReturnChar);
+        }
+        run_until_idle();
+        set_unattended_run(false);
+    }
+};
+
+// The Print Preview dialog when it is in front and has taken all input given
+// so far; null otherwise.
+pf::DialogRef preview_at_rest() {
+    pf::WindowRef front = pf::front_window();
+    if (!pf::is_modal_window(front) || pf::window_title(front) != "Print Preview") return nullptr;
+    if (pf::driver_pending_steps() != 0 || pf::queued_event_count() != 0) return nullptr;
+    return pf::get_dialog_from_window(front);
+}
+
 int preview_step = 0;
 std::string page_texts[2];
 bool next_enabled_at_end = true;
@@ -48,19 +71,8 @@ void turn_pages_composer() {
     dialogtest::guarded_compose_step();
 }
 
-TEST_F(AttendedTest, ThePreviewTurnsThePagesOfTheLayer) {
-    set_unattended_run(true);
-    DoFileMenu(nullptr, kFileNewItem);
-    run_until_idle();
-    pf::driver_type("Apples");
-    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    pf::driver_type("Pears");
-    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    run_until_idle();
-    set_unattended_run(false);
-    MemoryRef record = window_doc_record(FrontDocWindow());
-    ASSERT_NE(record, nullptr);
-    MemoryRef layer = doc_window_layer(record);
+TEST_F(PreviewTest, ThePreviewTurnsThePagesOfTheLayer) {
+    enter_texts({"Apples", "Pears"});
     use_layer(layer)->printable_rect = pf::Rect{0, 0, 20, 200};  // one row a page
     release_layer(layer);
     const int16_t changes = get_change_ctr(doc_window_workbook(record));
@@ -92,12 +104,8 @@ void escape_every_modal_composer() {
     dialogtest::guarded_compose_step();
 }
 
-TEST_F(AttendedDocumentTest, EscapeClosesThePreviewWithoutPrinting) {
-    set_unattended_run(true);
-    pf::driver_type("Apples");
-    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    run_until_idle();
-    set_unattended_run(false);
+TEST_F(PreviewTest, EscapeClosesThePreviewWithoutPrinting) {
+    enter_texts({"Apples"});
     modal_titles.clear();
     pf::host_set_composer(escape_every_modal_composer);
     Preview(record);
@@ -116,11 +124,8 @@ uint32_t page_view_sum(const pf::Rect& content) {
 }
 void zoom_and_drag_composer() {
     pf::compose_screen();
-    pf::WindowRef front = pf::front_window();
-    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
-    if (dialog && pf::window_title(front) == "Print Preview" && pf::driver_pending_steps() == 0 &&
-        pf::queued_event_count() == 0) {
-        const pf::Rect content = pf::window_content_rect(front);
+    if (preview_at_rest()) {
+        const pf::Rect content = pf::window_content_rect(pf::front_window());
         switch (zoom_step++) {
             case 0: pf::driver_click(pf::Point{int16_t(content.top + 166), int16_t(content.left + 420)}); break;  // Zoom
             case 1: break;
@@ -141,18 +146,8 @@ void zoom_and_drag_composer() {
     dialogtest::guarded_compose_step();
 }
 
-TEST_F(AttendedTest, AtFullSizeThePageScrollsWhenDragged) {
-    set_unattended_run(true);
-    DoFileMenu(nullptr, kFileNewItem);
-    run_until_idle();
-    for (const char* text : {"Apples", "Pears", "Plums", "Quinces", "Medlars"}) {
-        pf::driver_type(text);
-        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    }
-    run_until_idle();
-    set_unattended_run(false);
-    MemoryRef record = window_doc_record(FrontDocWindow());
-    ASSERT_NE(record, nullptr);
+TEST_F(PreviewTest, AtFullSizeThePageScrollsWhenDragged) {
+    enter_texts({"Apples", "Pears", "Plums", "Quinces", "Medlars"});
     zoom_step = 0;
     pf::host_set_composer(zoom_and_drag_composer);
     Preview(record);
@@ -172,11 +167,8 @@ bool bars_visible(pf::DialogRef dialog) {
 }
 void scroll_bars_composer() {
     pf::compose_screen();
-    pf::WindowRef front = pf::front_window();
-    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
-    if (dialog && pf::window_title(front) == "Print Preview" && pf::driver_pending_steps() == 0 &&
-        pf::queued_event_count() == 0) {
-        const pf::Rect content = pf::window_content_rect(front);
+    if (pf::DialogRef dialog = preview_at_rest()) {
+        const pf::Rect content = pf::window_content_rect(pf::front_window());
         auto at = [&](int v, int h) { return pf::Point{int16_t(content.top + v), int16_t(content.left + h)}; };
         switch (bar_step++) {
             case 0: pf::driver_click(at(166, 420)); break;  // Zoom
@@ -204,18 +196,8 @@ void scroll_bars_composer() {
     dialogtest::guarded_compose_step();
 }
 
-TEST_F(AttendedTest, AtFullSizeTheScrollBarsMoveTheViewOverThePage) {
-    set_unattended_run(true);
-    DoFileMenu(nullptr, 1);
-    run_until_idle();
-    for (const char* text : {"Apples", "Pears", "Plums", "Quinces", "Medlars"}) {
-        pf::driver_type(text);
-        pf::driver_key(pf::kKeyCodeTab, pf::kTabChar);
-    }
-    run_until_idle();
-    set_unattended_run(false);
-    MemoryRef record = window_doc_record(FrontDocWindow());
-    ASSERT_NE(record, nullptr);
+TEST_F(PreviewTest, AtFullSizeTheScrollBarsMoveTheViewOverThePage) {
+    enter_texts({"Apples", "Pears", "Plums", "Quinces", "Medlars"}, pf::kKeyCodeTab);
     bar_step = 0;
     pf::host_set_composer(scroll_bars_composer);
     Preview(record);
@@ -226,17 +208,8 @@ TEST_F(AttendedTest, AtFullSizeTheScrollBarsMoveTheViewOverThePage) {
     EXPECT_TRUE(bars_hidden_at_whole_page);
 }
 
-TEST_F(AttendedTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
-    set_unattended_run(true);
-    DoFileMenu(nullptr, kFileNewItem);
-    run_until_idle();
-    pf::driver_type("Apples");
-    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    run_until_idle();
-    set_unattended_run(false);
-    MemoryRef record = window_doc_record(FrontDocWindow());
-    ASSERT_NE(record, nullptr);
-    MemoryRef layer = doc_window_layer(record);
+TEST_F(PreviewTest, ThePreviewShowsTheNotePagesAfterTheLastPage) {
+    enter_texts({"Apples"});
     put_note(layer, CellPoint{0, 0}, "Picked in October");
     use_layer(layer)->print_options |= kPrintNotes;
     release_layer(layer);

@@ -9,13 +9,9 @@ set -uo pipefail
 quorvin=$1
 out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
-for tool in pdfinfo pdftoppm pdftotext; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
-done
+skip_without pdfinfo pdftoppm pdftotext
 start_converter_session "$quorvin" 1024x768
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
-typed() { xdotool type --window "$window" --delay 40 "$1"; }
 # The dialogs, centred on the screen: their grey face left of the middle; the
 # Save dialog's white file list on the right.
 dialog_shown() { [ "$(pixel "$1" 330 420)" = EEEEEE ]; }

@@ -8,21 +8,15 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-qvsend="$(dirname "$quorvin")/tools/qvsend"
 source "$(dirname "$0")/xvfb_session.bash"
 require_tools
-[ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
-command -v python3 >/dev/null || { echo "skipped: python3 is missing"; exit "$skip_status"; }
+require_sender "$quorvin"
+skip_without python3
 start_xvfb 1024x768
-runtime=$(mktemp -d)
-trap 'stop_session; rm -rf "$runtime"' EXIT
-export XDG_RUNTIME_DIR=$runtime
-socket=$runtime/quorvin/events
-send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
+use_own_runtime
 
 start_app "$quorvin"
-listening() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = 1 ]; }
-wait_for 60 listening || fail "no document reachable through $socket"
+await_socket
 [ "$(stat -c %a "$socket")" = 600 ] || fail "the socket is open to others"
 [ "$(stat -c %a "$runtime/quorvin")" = 700 ] || fail "the socket's folder is open to others"
 

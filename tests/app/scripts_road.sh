@@ -12,7 +12,6 @@ out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
 typed() { xdotool type --window "$window" --delay 80 "$1"; }
 
 printf '%s\r\n' "東京,日本語" "北京,简体中文" "서울,한국어" "Αθήνα,Ελλάδα" "Москва,Россия" \

@@ -49,8 +49,7 @@ expect() {
 }
 
 start_app "$quorvin" "$sample"
-shoot_until sheet_cursors.png has_document_title sheet_cursors.png || fail "no document window"
-dy=$(document_drop sheet_cursors.png)
+await_document sheet_cursors.png has_document_title
 # Places for a window dy rows lower: the headings' row, the oval's box.
 headings_v=$((48 + dy))
 oval_top=$((79 + dy)) oval_left=470 oval_bottom=$((159 + dy)) oval_right=558

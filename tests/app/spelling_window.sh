@@ -12,7 +12,7 @@ out=${2:-.}
 source "$(dirname "$0")/xvfb_session.bash"
 start_converter_session "$quorvin" 1024x768
 printf 'Quarterly recieve totals\r\n' > "$work/words.csv"
-"$sheetconv" "$work/words.csv" "$work/words.qrv" || fail "no document"
+make_document "$work/words.csv" "$work/words.qrv"
 
 # The spelling window stands in the middle of the screen, its right part
 # beside the document window: its close box is red while it is the front
@@ -25,8 +25,7 @@ behind() { ! is_red "$1" && beside_document_shown "$1" && has_document_title "$1
 closed() { is_desktop "$1" 700 400 && has_document_title "$1"; }
 
 start_app "$quorvin" "$work/words.qrv"
-shoot_until spelling_window.png has_document_title spelling_window.png || fail "no document window"
-dy=$(document_drop spelling_window.png)
+await_document spelling_window.png has_document_title
 xdotool key ctrl+shift+l
 shoot_until spelling_window_open.png spelling_front spelling_window_open.png || fail "no spelling window"
 # A cell of the document below the spelling window.

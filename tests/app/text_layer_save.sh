@@ -8,22 +8,15 @@
 set -uo pipefail
 quorvin=$1
 out=${2:-.}
-qvsend="$(dirname "$quorvin")/tools/qvsend"
 source "$(dirname "$0")/xvfb_session.bash"
-[ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
+require_sender "$quorvin"
 start_converter_session "$quorvin" 1024x768
-runtime=$(mktemp -d)
-trap 'stop_session; rm -rf "$runtime"' EXIT
-export XDG_RUNTIME_DIR=$runtime
-socket=$runtime/quorvin/events
-send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
-keys() { xdotool key --window "$window" --delay 40 "$@"; }
+use_own_runtime
 
 printf 'Item,Amt\r\np,10\r\nq,20\r\nr,30\r\ns,40\r\n' > "$work/data.csv"
 cp "$work/data.csv" "$work/data.original"
 start_app "$quorvin" "$work/data.csv"
-listening() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = 1 ]; }
-wait_for 60 listening || fail "no document reachable through $socket"
+await_socket
 shoot_until text_layer_save_open.png has_document text_layer_save_open.png || fail "no document window"
 
 send set "value of cell B2 of layer 1 of document 1" 11 || fail "the first layer's B2 not set"

@@ -12,16 +12,13 @@ start_converter_session "$quorvin" 1024x768
 
 # A document with nothing in it, made by the converter from an empty table.
 : > "$work/empty.csv"
-"$sheetconv" "$work/empty.csv" "$work/road.qrv" || fail "no empty document"
-saved_size=$(stat -c %s "$work/road.qrv")
+make_document "$work/empty.csv" "$work/road.qrv"
 
 start_app "$quorvin" "$work/road.qrv"
-shoot_until typed_road_open.png has_document typed_road_open.png || fail "no document window"
-dy=$(document_drop typed_road_open.png)
+await_document typed_road_open.png
 a4="72x14+36+$((108 + dy))"
 
-keys() { xdotool key --window "$window" --delay 30 "$@"; }
-typed() { xdotool type --window "$window" --delay 30 "$1"; }
+key_delay=30
 typed 1; keys Return
 typed 2; keys Return
 typed 3; keys Return
@@ -36,8 +33,7 @@ typed "="; keys Left
 typed "*2"; keys Return
 keys ctrl+s
 
-saved() { [ "$(stat -c %s "$work/road.qrv")" != "$saved_size" ]; }
-wait_for 60 saved || fail "Ctrl-S did not save the document"
+await_saved "$work/road.qrv"
 shoot typed_road_saved.png
 quit_app
 

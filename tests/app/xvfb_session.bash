@@ -6,13 +6,17 @@
 # CTest counts this exit status as "skipped".
 skip_status=77
 
-# Exits with skip_status and a "skipped" line when a tool the scripts need is missing.
-require_tools() {
+# skip_without TOOL...: exits with skip_status and a "skipped" line when one of
+# the tools is missing.
+skip_without() {
   local tool
-  for tool in Xvfb xdpyinfo xdotool import convert xwd; do
+  for tool in "$@"; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit "$skip_status"; }
   done
 }
+
+# The tools every script needs.
+require_tools() { skip_without Xvfb xdpyinfo xdotool import convert xwd; }
 
 fail() { echo "$1"; exit 1; }
 
@@ -31,11 +35,13 @@ app_pid=
 xvfb_pid=
 config=
 work=
+runtime=
 stop_session() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "$config" ] && rm -rf "$config"
   [ -n "$work" ] && rm -rf "$work"
+  [ -n "$runtime" ] && rm -rf "$runtime"
 }
 
 # start_xvfb WIDTHxHEIGHT: a display of its own, so scripts can run side by side,
@@ -79,6 +85,40 @@ start_converter_session() {
   work=$(mktemp -d)
 }
 
+# require_sender QUORVIN: the sender built beside the program ($qvsend), which
+# talks to it through its event socket; skipped without it.
+require_sender() {
+  qvsend="$(dirname "$1")/tools/qvsend"
+  [ -x "$qvsend" ] || { echo "skipped: no sender at $qvsend"; exit "$skip_status"; }
+}
+
+# use_own_runtime: a runtime folder of the session's own ($runtime, gone with
+# the session), where the program opens its event socket ($socket).
+socket=
+use_own_runtime() {
+  runtime=$(mktemp -d)
+  export XDG_RUNTIME_DIR=$runtime
+  socket=$runtime/quorvin/events
+}
+# send WORDS...: one request through the event socket; prints the reply.
+send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
+# documents_open COUNT: the socket answers and COUNT documents are open.
+documents_open() { [ -S "$socket" ] && [ "$(send count documents 2>/dev/null)" = "$1" ]; }
+# Waits until the program answers on its socket with its one document open.
+await_socket() { wait_for 60 documents_open 1 || fail "no document reachable through $socket"; }
+
+# make_document CSV DOCUMENT: the converter makes the document of the CSV file,
+# and notes its size ($saved_size) for await_saved.
+saved_size=
+make_document() {
+  "$sheetconv" "$1" "$2" || fail "no document from the converter"
+  saved_size=$(stat -c %s "$2")
+}
+# await_saved DOCUMENT: waits until the document's size is no longer the one
+# noted: a save has written it.
+size_changed() { [ "$(stat -c %s "$1")" != "$saved_size" ]; }
+await_saved() { wait_for 60 size_changed "$1" || fail "Ctrl-S did not save the document"; }
+
 shoot() { import -window root "$out/$1" || fail "no screenshot"; }
 
 # The screen as a checksum of its pixels.
@@ -113,7 +153,7 @@ changes_screen() {
 # the whole session. Left to xdotool, a key is bound only while it is pressed,
 # and a program that reads the keyboard map late finds the key unbound.
 bind_letters() {
-  command -v xmodmap >/dev/null || { echo "skipped: xmodmap is missing"; exit "$skip_status"; }
+  skip_without xmodmap
   local free letter
   free=($(xmodmap -pke | awk '$3 == "=" && NF == 3 {print $2}'))
   local i=0
@@ -137,6 +177,11 @@ another_program_copies_png() {
   xclip -selection clipboard -t image/png -i "$1"
   wait_for 10 clipboard_offers_png || fail "xclip did not take the clipboard"
 }
+# keys KEY... and typed TEXT: keys pressed and text typed into the program's
+# window, paced as a hand types them, key_delay milliseconds apart.
+key_delay=40
+keys() { xdotool key --window "$window" --delay "$key_delay" "$@"; }
+typed() { xdotool type --window "$window" --delay "$key_delay" "$1"; }
 # Longer than the program's double-click time (30 ticks): two presses this far
 # apart are two single presses.
 past_double_click_time() { sleep 0.6; }
@@ -180,6 +225,14 @@ document_drop() {
   [ -n "$red" ] && echo $((red - 26))
 }
 has_document() { [ -n "$(document_drop "$1")" ]; }
+# await_document FILE [CHECK]: takes screenshots (FILE) until a document window
+# shows (or CHECK FILE holds, has_document_title for one), then sets $dy to how
+# much lower it lies than with nothing above it.
+dy=
+await_document() {
+  shoot_until "$1" "${2:-has_document}" "$1" || fail "no document window"
+  dy=$(document_drop "$1")
+}
 # dark_pixels FILE GEOMETRY: how many pixels of the crop are darker than mid grey.
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
 # Whether a document window shows with a title in its title bar.

@@ -55,6 +55,17 @@ protected:
         const pf::Rect content = pf::window_content_rect(window);
         return pf::Point{int16_t(content.top + r.top + 2), int16_t(content.left + r.left + 10)};
     }
+    // A new document window, side by side with this one at the right; answers it.
+    pf::WindowRef new_window_beside() {
+        pf::move_window(window, 0, 60, true);
+        pf::size_window(window, 390, 400, true);
+        DoFileMenu(nullptr, kFileNewItem);
+        run_until_idle();
+        pf::WindowRef other = pf::front_non_floating_window();
+        pf::move_window(other, 400, 60, true);
+        pf::size_window(other, 390, 400, true);
+        return other;
+    }
     // 1 and 2 over 3 and =B3+C3, at B3.
     void put_two_by_two() {
         click(CellPoint{2, 1});
@@ -131,15 +142,9 @@ TEST_F(CellDrag, ADropPastTheLastRowIsRefusedAndNothingChanges) {
 
 TEST_F(CellDrag, ADropOnAnotherWindowCopies) {
     put_two_by_two();
-    pf::move_window(window, 0, 60, true);
-    pf::size_window(window, 390, 400, true);
-    DoFileMenu(nullptr, kFileNewItem);
-    run_until_idle();
-    pf::WindowRef other = pf::front_non_floating_window();
+    pf::WindowRef other = new_window_beside();
     ASSERT_NE(other, window);
     MemoryRef other_layer = doc_window_layer(window_doc_record(other));
-    pf::move_window(other, 400, 60, true);
-    pf::size_window(other, 390, 400, true);
     pf::select_window(window);
     run_until_idle();
     pf::Rect r;
@@ -216,14 +221,8 @@ pf::OSErr receive_picture(pf::WindowRef, void*, pf::DragRef drag) {
 // Dragged cells carry a picture of themselves only when the preferences ask.
 TEST_F(CellDrag, DraggedCellsOfferTheirPictureWhenThePreferencesAsk) {
     put_two_by_two();
-    pf::move_window(window, 0, 60, true);
-    pf::size_window(window, 390, 400, true);
-    DoFileMenu(nullptr, kFileNewItem);
-    run_until_idle();
-    pf::WindowRef other = pf::front_non_floating_window();
+    pf::WindowRef other = new_window_beside();
     ASSERT_NE(other, window);
-    pf::move_window(other, 400, 60, true);
-    pf::size_window(other, 390, 400, true);
     remove_sheet_drag_handlers(other);
     pf::install_receive_handler(receive_picture, other, nullptr);
     pf::select_window(window);
@@ -306,14 +305,8 @@ TEST_F(ObjectDrag, OptionCopiesAndADropOnAnotherWindowCopies) {
 
     clear_selected_objects(layer);
     add_selected(layer, box);
-    pf::move_window(window, 0, 60, true);
-    pf::size_window(window, 390, 400, true);
-    DoFileMenu(nullptr, kFileNewItem);
-    run_until_idle();
-    pf::WindowRef other = pf::front_non_floating_window();
+    pf::WindowRef other = new_window_beside();
     MemoryRef other_layer = doc_window_layer(window_doc_record(other));
-    pf::move_window(other, 400, 60, true);
-    pf::size_window(other, 390, 400, true);
     pf::select_window(window);
     run_until_idle();
     const pf::Rect content = pf::window_content_rect(other);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/headless_screen.h"
 #include "tests/platform/window_loop.h"
 
 #include <functional>
@@ -98,11 +99,7 @@ struct TwoWindows : ::testing::Test {
     WindowRef a = nullptr, b = nullptr;
 
     void SetUp() override {
-        pf::headless_host_open(640, 480);
-        pf::events_reset();
-        pf::driver_reset();
-        pf::use_manual_clock(0);
-        pf::windows_open();
+        open_headless_screen();
         pf::drag_reset();
         window_loop::names.clear();
         window_loop::colours.clear();

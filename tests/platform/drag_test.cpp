@@ -152,6 +152,19 @@ TEST_F(TwoWindows, FilesAndTextDroppedByAnotherProgramReachTheWindowUnderTheMous
     EXPECT_TRUE(received.empty());
 }
 
+// Drags from A's centre to `target` in eight steps while B tracks the drag with
+// `tracker` and the host presents the screen with `present` (its own again after).
+void drag_watched(WindowRef a, WindowRef b, Point target, pf::DragTrackingHandler tracker, void (*present)()) {
+    pf::HostProcs procs = pf::headless_host_procs();
+    procs.present = present;
+    pf::host_install(procs);
+    pf::remove_tracking_handler(track, b);
+    pf::install_tracking_handler(tracker, b, nullptr);
+    pf::driver_drag(TwoWindows::centre(a), target, 0, 8);
+    run();
+    pf::host_install(pf::headless_host_procs());
+}
+
 // The headless host's presenting, with a look at the screen when a test asks for one.
 bool capture_next = false;
 int changed_on_outline = -1;
@@ -177,15 +190,7 @@ pf::OSErr capture_in_b(int16_t message, WindowRef window, void* refcon, pf::Drag
 }
 
 TEST_F(TwoWindows, TheOutlineFollowsTheMouseAndGoesAway) {
-    pf::HostProcs procs = pf::headless_host_procs();
-    procs.present = present_and_capture;
-    pf::host_install(procs);
-    pf::remove_tracking_handler(track, b);
-    pf::install_tracking_handler(capture_in_b, b, nullptr);
-    Point target{int16_t(centre(b).v + 20), int16_t(centre(b).h + 10)};
-    pf::driver_drag(centre(a), target, 0, 8);
-    run();
-    pf::host_install(pf::headless_host_procs());
+    drag_watched(a, b, Point{int16_t(centre(b).v + 20), int16_t(centre(b).h + 10)}, capture_in_b, present_and_capture);
     EXPECT_EQ(changed_on_outline, 30);  // every other pixel of the grey top edge
     pf::compose_screen();
     for (int16_t h = outline_seen.left; h < outline_seen.right; ++h)
@@ -224,14 +229,7 @@ pf::OSErr hilite_in_b(int16_t message, WindowRef window, void* refcon, pf::DragR
 }
 
 TEST_F(TwoWindows, TheWindowUnderTheDragShowsItsHighlightUntilTheDragLeaves) {
-    pf::HostProcs procs = pf::headless_host_procs();
-    procs.present = present_hilite;
-    pf::host_install(procs);
-    pf::remove_tracking_handler(track, b);
-    pf::install_tracking_handler(hilite_in_b, b, nullptr);
-    pf::driver_drag(centre(a), Point{int16_t(centre(b).v + 30), centre(b).h}, 0, 8);
-    run();
-    pf::host_install(pf::headless_host_procs());
+    drag_watched(a, b, Point{int16_t(centre(b).v + 30), centre(b).h}, hilite_in_b, present_hilite);
     ASSERT_TRUE(hilite_captured);
     EXPECT_EQ(hilite_pixel, 0xFF00FFu) << "the frame is the green inverted";
     EXPECT_EQ(inside_pixel, 0x00FF00u) << "two pixels wide";

@@ -171,21 +171,15 @@ TEST(Output, PageDrawingMatchesPixelDrawing) {
     // surface drawn pixel by pixel.
     std::vector<uint32_t> pixels[2];
     for (int as_page = 0; as_page < 2; ++as_page) {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 64, 48);
-        pf::Port port;
-        pf::open_port(port, surface, 64, 48);
-        pf::PortScope scope(&port);
-        pf::erase_rect(port.port_rect);
-        if (as_page) port.kind = pf::SurfaceKind::kPdf;
+        drawtest::ScratchPort scratch(64, 48);
+        if (as_page) scratch.port.kind = pf::SurfaceKind::kPdf;
         draw_page_sample();
-        cairo_surface_flush(surface);
+        cairo_surface_flush(scratch.surface);
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x)
-                pixels[as_page].push_back(pf::surface_row(port, y)[x] & 0xFFFFFF);
+                pixels[as_page].push_back(pf::surface_row(scratch.port, y)[x] & 0xFFFFFF);
         if (as_page)
-            pf::write_surface_png(surface, std::string(QUORVIN_BINARY_DIR) + "/draw_page_path.png");
-        pf::close_port(port);
-        cairo_surface_destroy(surface);
+            pf::write_surface_png(scratch.surface, std::string(QUORVIN_BINARY_DIR) + "/draw_page_path.png");
     }
     EXPECT_EQ(pixels[0], pixels[1]);
 }

@@ -8,6 +8,16 @@ using pf::Rect;
 
 constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kCyan = 0x00FFFF, kYellow = 0xFFFF00;
 
+// A one-bit image of `rows` rows of `width` pixels (at most 8), a byte a row.
+pf::BitMap one_bit_image(const uint8_t* bits, int16_t rows, int16_t width = 8) {
+    pf::BitMap image;
+    image.base = bits;
+    image.row_bytes = 1;
+    image.bounds = {0, 0, rows, width};
+    image.depth = 1;
+    return image;
+}
+
 struct Modes : ImagePort {
     // One text character per pixel: '#' black, '.' white, r red, b blue, c cyan, y yellow.
     std::string row(int x, int y, int n) const {
@@ -58,11 +68,7 @@ TEST_F(Modes, EachPatternModeFollowsItsTruthTable) {
 TEST_F(Modes, SourceModesCopyOneBitImagesInTheForeAndBackColours) {
     // Source bits 11110000 over destination "##..##..".
     const uint8_t bits[] = {0xF0};
-    pf::BitMap src;
-    src.base = bits;
-    src.row_bytes = 1;
-    src.bounds = {0, 0, 1, 8};
-    src.depth = 1;
+    const pf::BitMap src = one_bit_image(bits, 1);
     const std::pair<int16_t, const char*> expected[] = {
         {pf::kSrcCopy, "rrrrbbbb"},    {pf::kSrcOr, "rrrr##.."},    {pf::kSrcXor, "..####.."},
         {pf::kSrcBic, "bbbb##.."},     {pf::kNotSrcCopy, "bbbbrrrr"}, {pf::kNotSrcOr, "##..rrrr"},
@@ -159,11 +165,7 @@ TEST_F(Colourful, InvertingTwiceRestoresEveryPixel) {
 TEST_F(Colourful, XorCopyOfTheSameBitsTwiceRestores) {
     std::vector<uint32_t> before = snapshot();
     const uint8_t bits[] = {0xA5, 0x3C};
-    pf::BitMap src;
-    src.base = bits;
-    src.row_bytes = 1;
-    src.bounds = {0, 0, 2, 8};
-    src.depth = 1;
+    const pf::BitMap src = one_bit_image(bits, 2);
     for (int pass = 0; pass < 2; ++pass) pf::copy_bits(src, src.bounds, {10, 10, 30, 50}, pf::kSrcXor);
     EXPECT_EQ(before, snapshot());
 }
@@ -211,11 +213,7 @@ TEST_F(Highlight, WithTheBitSetXorInvertsPlainly) {
 
 TEST_F(Modes, DimmedModeDrawsHalfwayToTheBackColour) {
     const uint8_t bits[] = {0x80};
-    pf::BitMap src;
-    src.base = bits;
-    src.row_bytes = 1;
-    src.bounds = {0, 0, 1, 2};
-    src.depth = 1;
+    const pf::BitMap src = one_bit_image(bits, 1, 2);
     pf::copy_bits(src, src.bounds, {0, 0, 1, 2}, pf::kGrayishTextOr);
     EXPECT_EQ(at(0, 0), 0x7F7F7Fu);
     EXPECT_EQ(at(1, 0), drawtest::kWhite);

@@ -88,18 +88,12 @@ void draw_modes() {
 }
 
 TEST(Showcase, WritesLinesPatternsShapesAndModes) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 340, 190);
-    pf::Port port;
-    pf::open_port(port, surface, 340, 190);
-    pf::PortScope scope(&port);
-    pf::erase_rect(port.port_rect);
+    drawtest::ScratchPort scratch(340, 190);
     draw_lines();
     draw_patterns();
     draw_shapes();
     draw_modes();
-    EXPECT_TRUE(pf::write_port_png(port, std::string(QUORVIN_BINARY_DIR) + "/draw_showcase.png"));
-    pf::close_port(port);
-    cairo_surface_destroy(surface);
+    EXPECT_TRUE(pf::write_port_png(scratch.port, std::string(QUORVIN_BINARY_DIR) + "/draw_showcase.png"));
 }
 
 }  // namespace

@@ -64,6 +64,26 @@ struct ImagePort : ::testing::Test {
     }
 };
 
+// A white image port of the given size, the current port while it lives.
+struct ScratchPort {
+    cairo_surface_t* surface;
+    pf::Port port;
+    pf::Port* saved = pf::get_port();
+
+    ScratchPort(int width, int height) : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)) {
+        pf::open_port(port, surface, width, height);
+        pf::set_port(&port);
+        pf::erase_rect(port.port_rect);
+    }
+    ~ScratchPort() {
+        pf::set_port(saved);
+        pf::close_port(port);
+        cairo_surface_destroy(surface);
+    }
+    ScratchPort(const ScratchPort&) = delete;
+    ScratchPort& operator=(const ScratchPort&) = delete;
+};
+
 // A region that disposes itself.
 struct Rgn {
     pf::RgnHandle h = pf::new_region();

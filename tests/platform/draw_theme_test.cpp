@@ -74,11 +74,7 @@ TEST_F(Theme, ProgressFillsItsShareOfTheTrack) {
 }
 
 TEST(ThemeShowcase, WritesIconsAndThemePieces) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 300, 150);
-    pf::Port port;
-    pf::open_port(port, surface, 300, 150);
-    pf::PortScope scope(&port);
-    pf::erase_rect(port.port_rect);
+    drawtest::ScratchPort scratch(300, 150);
 
     pf::draw_theme_window_header({0, 0, 34, 300}, pf::kThemeStateActive);
     int16_t x = 4;
@@ -123,9 +119,7 @@ TEST(ThemeShowcase, WritesIconsAndThemePieces) {
     pf::rgb_fore_color(pf::gray_color(0xAAAA));
     pf::copy_bits(pf::image16_map(arrow), {0, 0, 16, 16}, pf::image_rect_at(260, 114), pf::kSrcOr);
 
-    EXPECT_TRUE(pf::write_port_png(port, std::string(QUORVIN_BINARY_DIR) + "/draw_theme_showcase.png"));
-    pf::close_port(port);
-    cairo_surface_destroy(surface);
+    EXPECT_TRUE(pf::write_port_png(scratch.port, std::string(QUORVIN_BINARY_DIR) + "/draw_theme_showcase.png"));
 }
 
 }  // namespace

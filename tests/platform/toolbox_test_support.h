@@ -10,6 +10,7 @@
 #include "platform/menus/menus.h"
 #include "platform/screen/screen.h"
 #include "platform/windows/windows.h"
+#include "tests/platform/headless_screen.h"
 #include "tests/tools/rescomp_fixture.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,7 @@ inline void guarded_compose() {
 
 struct Screen : ::testing::Test {
     void SetUp() override {
-        pf::headless_host_open(640, 480);
-        pf::events_reset();
-        pf::driver_reset();
-        pf::use_manual_clock(0);
-        pf::windows_open();
+        open_headless_screen();
         pf::menus_reset();
         idle_presents = 0;
         pf::host_set_composer(guarded_compose);

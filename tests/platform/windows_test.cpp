@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/headless_screen.h"
 #include "tests/platform/window_loop.h"
 
 #include <filesystem>
@@ -41,11 +42,7 @@ struct Windows : ::testing::Test {
     WindowRef a = nullptr, b = nullptr, floater = nullptr;
 
     void SetUp() override {
-        pf::headless_host_open(640, 480);
-        pf::events_reset();
-        pf::driver_reset();
-        pf::use_manual_clock(0);
-        pf::windows_open();
+        open_headless_screen();
         names.clear();
         colours.clear();
     }

@@ -10,6 +10,7 @@
 #include "platform/screen/screen.h"
 #include "platform/windows/windows.h"
 #include "styledtext/text_drag.h"
+#include "tests/platform/headless_screen.h"
 #include "tests/styledtext/styled_text_fixture.h"
 
 #include <gtest/gtest.h>
@@ -67,11 +68,7 @@ struct EditorWindows : ::testing::Test {
     pf::WindowRef a = nullptr, b = nullptr;
 
     void SetUp() override {
-        pf::headless_host_open(640, 480);
-        pf::events_reset();
-        pf::driver_reset();
-        pf::use_manual_clock(0);
-        pf::windows_open();
+        open_headless_screen();
         pf::drag_reset();
         pf::text_services_reset();
         pf::ae_clear_pending();
