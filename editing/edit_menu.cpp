@@ -99,26 +99,17 @@ bool ask_move_target(MemoryRef layer, CellPoint* delta) {
     DialogRef dialog = StdNewDLOG(kMoveCellsDialog, kOKItem, position);
     if (!dialog) return false;
     pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
-    pf::draw_dialog(dialog);
-    bool chosen = false;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
-        if (item != kOKItem) continue;
+    const auto names_a_cell = [&] {
         unsigned char text[256];
         GetDText(dialog, kDestinationItem, text);
         const MoveTarget target = read_move_target(text, current_selection(layer), delta);
-        if (target == MoveTarget::kCell) {
-            chosen = true;
-            break;
-        }
+        if (target == MoveTarget::kCell) return true;
         if (target == MoveTarget::kNotACell) tell(kFillSortStrings, kMoveNotACellItem);
         else tell(kEditingStrings, kMoveOffGridItem);
         pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
-    }
-    StdDLOG_close(dialog, position);
-    return chosen;
+        return false;
+    };
+    return run_ok_cancel_dialog(dialog, names_a_cell, [](int16_t) {}, position) != 0;
 }
 
 void run_move_cells(MemoryRef layer) {
