@@ -62,7 +62,6 @@ constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 
 constexpr int32_t kProtectedAlert = 6;
 constexpr int16_t kOKItem = 1;
-constexpr int16_t kCancelItem = 2;
 
 constexpr int16_t kMoveCellsDialog = 201;
 constexpr int16_t kDestinationItem = 4;
@@ -125,22 +124,9 @@ int16_t ask_cell_shift(bool inserting) {
     DialogRef dialog = StdNewDLOG(inserting ? kInsertDialog : kDeleteDialog, kOKItem, position);
     if (!dialog) return -1;
     SetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio, kInitialShiftRadio);
-    pf::draw_dialog(dialog);
-    int16_t choice = -1;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item >= kFirstShiftRadio && item <= kLastShiftRadio) {
-            SetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio, item);
-        } else if (item == kOKItem) {
-            choice = int16_t(GetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio) - kFirstShiftRadio);
-            break;
-        } else if (item == kCancelItem || item == kModalCloseBox) {
-            break;
-        }
-    }
-    StdDLOG_close(dialog, position);
-    return choice;
+    int16_t radio = 0;
+    if (!run_radio_dialog(dialog, kFirstShiftRadio, kLastShiftRadio, &radio, position)) return -1;
+    return int16_t(radio - kFirstShiftRadio);
 }
 
 // The cells from the selection to the grid's edge (inserting) or past the

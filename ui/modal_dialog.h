@@ -58,3 +58,9 @@ int16_t run_ok_cancel_dialog(DialogRef dialog, Accept&& accept, Click&& click, p
     StdDLOG_close(dialog, saved_position);
     return answer;
 }
+
+// Runs a dialog like run_ok_cancel_dialog whose items `first` to `last` are
+// radio buttons, one on at a time. True on OK with `chosen` the radio then on
+// (0 when none is).
+bool run_radio_dialog(DialogRef dialog, int16_t first, int16_t last, int16_t* chosen,
+                      pf::Point* saved_position = nullptr);
