@@ -12,6 +12,7 @@
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
+#include "window/pane_layout.h"
 #include "window/in_cell_editor.h"
 #include "window/sheet_drawing.h"
 #include "window/split_panes.h"
@@ -72,7 +73,6 @@ int16_t page_before(const AxisSizes& axis, bool half, int16_t start, int32_t ext
 
 namespace {
 
-bool pane_in_use(const SpreadSheet* sheet, int pane) { return sheet->pane_rects[pane].left != -1; }
 bool frozen(const SpreadSheet* sheet) { return (sheet->flags & kLayerFrozenTitles) != 0; }
 bool frozen_rows(const SpreadSheet* sheet) { return frozen(sheet) && sheet->frozen_titles.topLeft.v >= 0; }
 bool frozen_columns(const SpreadSheet* sheet) { return frozen(sheet) && sheet->frozen_titles.topLeft.h >= 0; }
