@@ -41,13 +41,15 @@ int32_t scroll_pixels(const AxisSizes& axis, int16_t first, int16_t end, int32_t
     return std::min(sum, extent);
 }
 
-int16_t page_after(const AxisSizes& axis, bool half, int16_t start, int32_t extent) {
-    if (half) extent /= 2;
-    if (start < 0 || start > kLastCell || extent < 1) return 0;
+namespace {
+
+// How many cells from `start`, stepping by `step` (1 or -1) to the grid's
+// edge, fill `extent` pixels; at least one.
+int16_t cells_filling(const AxisSizes& axis, int16_t start, int step, int32_t extent) {
     int32_t sum = 0;
     int16_t count = 0;
-    for (int16_t i = start; i <= kLastCell; ++i) {
-        sum += axis.size(i);
+    for (int i = start; i >= 0 && i <= kLastCell; i += step) {
+        sum += axis.size(int16_t(i));
         if (sum > extent && count > 0) break;
         ++count;
         if (sum >= extent) break;
@@ -55,18 +57,18 @@ int16_t page_after(const AxisSizes& axis, bool half, int16_t start, int32_t exte
     return count;
 }
 
+}  // namespace
+
+int16_t page_after(const AxisSizes& axis, bool half, int16_t start, int32_t extent) {
+    if (half) extent /= 2;
+    if (start < 0 || start > kLastCell || extent < 1) return 0;
+    return cells_filling(axis, start, 1, extent);
+}
+
 int16_t page_before(const AxisSizes& axis, bool half, int16_t start, int32_t extent) {
     if (half) extent /= 2;
     if (start < 0 || extent < 1) return 0;
-    int32_t sum = 0;
-    int16_t count = 0;
-    for (int16_t i = std::min(start, kLastCell); i >= 0; --i) {
-        sum += axis.size(i);
-        if (sum > extent && count > 0) break;
-        ++count;
-        if (sum >= extent) break;
-    }
-    return count;
+    return cells_filling(axis, std::min(start, kLastCell), -1, extent);
 }
 
 // ---- Limits of the layer's panes ----
