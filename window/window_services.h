@@ -1,10 +1,10 @@
 // What the sheet view needs from the layers above it (the Window menu, the
 // recent documents, the calculation library's alerts, charts, the tool
 // windows, the features, the command bar, the menus' state, the workspace),
-// as a record of procedure slots the application fills in at start-up. The defaults answer as a program without menus or charts: nothing
-// is listed or remembered, every alert is taken as answered by its first
-// button, no chart is selected or made; there is no command bar, no menu and
-// no workspace.
+// as a record of procedure slots the application fills in at start-up. The
+// defaults answer as a program without menus or charts: nothing is listed or
+// remembered, every alert is taken as answered by its first button, no chart
+// is selected or made; there is no command bar, no menu and no workspace.
 #pragma once
 
 #include <cstdint>
@@ -93,11 +93,10 @@ struct WindowServices {
     void (*export_clipboard)();
 
     // Cell drags: a document window's drag handlers installed, and taken away
-    // as it closes; what a pane's
-    // point is on (kOnFillHandle, kOnSelectionBorder or 0); the fill handle
-    // tracked and the series filled; the selection dragged from its border;
-    // the selection moved by columns and rows (0, or the answer of the alert
-    // that refused the move).
+    // as it closes; what a pane's point is on (kOnFillHandle,
+    // kOnSelectionBorder or 0); the fill handle tracked and the series filled;
+    // the selection dragged from its border; the selection moved by columns
+    // and rows (0, or the answer of the alert that refused the move).
     void (*install_drag_handlers)(pf::WindowRef window);
     void (*remove_drag_handlers)(pf::WindowRef window);
     int16_t (*selection_part_at)(pf::Point where, int16_t pane, MemoryRef layer);
