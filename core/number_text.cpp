@@ -311,6 +311,23 @@ void put_text_bytes(Bytes bytes, char* out) {
     }
 }
 
+// The digits of a number below 10^8 without its leading zeros (a zero keeps
+// one); writes 8 bytes at `out` and answers the end.
+char* short_whole_text(uint32_t number, char* out) {
+    const uint64_t digits = eight_digit_bytes(number);
+    const int leading_zeros = std::countr_zero(digits | (1ull << 56)) / 8;  // up to the last digit
+    put_text_bytes((digits + kAsciiZeros) >> (8 * leading_zeros), out);
+    return out + 8 - leading_zeros;
+}
+
+// The digits of a whole number below 10^16; writes 16 bytes at `out`.
+char* whole_text(uint64_t number, char* out) {
+    if (number < kLowEightDigits) return short_whole_text(uint32_t(number), out);
+    out = short_whole_text(uint32_t(number / kLowEightDigits), out);
+    put_text_bytes(eight_digit_bytes(uint32_t(number % kLowEightDigits)) + kAsciiZeros, out);
+    return out + 8;
+}
+
 using TextBytes = unsigned __int128;
 
 // 14 digits as text in the low bytes of `text`, and their count without trailing zeros.
@@ -366,8 +383,8 @@ int plain_general_text(double value, unsigned char decimal_char, char* out) {
     if (!(magnitude < 1e14)) return 0;  // NaNs too
     char* p = out;
     if (value < 0) *p++ = '-';
-    const uint64_t whole = uint64_t(magnitude);
-    if (double(whole) == magnitude) return int(std::to_chars(p, out + kPlainTextRoom, whole).ptr - out);
+    const int64_t whole = int64_t(magnitude);  // exact below 2^63, one conversion each way
+    if (double(whole) == magnitude) return int(whole_text(uint64_t(whole), p) - out);
     if (magnitude < 1e-14) return 0;
     uint64_t rounded = 0;
     int exponent = 0;

@@ -81,6 +81,14 @@ TEST(NumberFields, TextsAtTheEdges) {
     EXPECT_EQ(general_text(-2.0 / 3, ','), "-0,66666666666667");
     EXPECT_EQ(general_text(1234567.890123455), "1234567.8901235");
     EXPECT_EQ(general_text(100.000000000001), "100");
+    // Whole numbers keep their inner and trailing zeros and lose only leading ones.
+    EXPECT_EQ(general_text(7), "7");
+    EXPECT_EQ(general_text(10), "10");
+    EXPECT_EQ(general_text(-40), "-40");
+    EXPECT_EQ(general_text(99999999), "99999999");
+    EXPECT_EQ(general_text(100000000), "100000000");
+    EXPECT_EQ(general_text(100000001), "100000001");
+    EXPECT_EQ(general_text(12345678901234), "12345678901234");
     // An exact half in the 15th digit rounds to even, as the formatter rounds.
     EXPECT_EQ(general_text(4.76837158203125e-07), "0.00000047683715820312");
     EXPECT_EQ(general_text(0.000030517578125), "0.000030517578125");
