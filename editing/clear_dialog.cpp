@@ -10,7 +10,6 @@ namespace {
 
 constexpr int16_t kClearDialog = 130;
 constexpr int16_t kClearItem = 1;
-constexpr int16_t kCancelItem = 2;
 constexpr int16_t kFirstRadio = 4;  // everything, formats, contents: the clear modes in order
 constexpr int16_t kLastRadio = 6;
 constexpr int kClearPosition = 3;  // of the saved dialog positions
@@ -22,22 +21,8 @@ bool ask_clear_mode(int16_t* mode) {
     DialogRef dialog = StdNewDLOG(kClearDialog, kClearItem, position);
     if (!dialog) return false;
     SetDRadios(dialog, kFirstRadio, kLastRadio, kFirstRadio);
-    pf::draw_dialog(dialog);
-    bool chosen = false;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item >= kFirstRadio && item <= kLastRadio) {
-            SetDRadios(dialog, kFirstRadio, kLastRadio, item);
-        } else if (item == kClearItem) {
-            const int16_t radio = GetDRadios(dialog, kFirstRadio, kLastRadio);
-            *mode = int16_t(radio ? radio - kFirstRadio : kClearAll);
-            chosen = true;
-            break;
-        } else if (item == kCancelItem || item == kModalCloseBox) {
-            break;
-        }
-    }
-    StdDLOG_close(dialog, position);
-    return chosen;
+    int16_t radio = 0;
+    if (!run_radio_dialog(dialog, kFirstRadio, kLastRadio, &radio, position)) return false;
+    *mode = int16_t(radio ? radio - kFirstRadio : kClearAll);
+    return true;
 }

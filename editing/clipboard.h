@@ -86,6 +86,10 @@ struct PasteFit {
 PasteFit fit_block(const CellRange& clip, const CellRange& selection);
 // Shows the message of a refusal of fit_block.
 void refuse_fit(int16_t refusal);
+// The fit of a paste's block to the selection, unless `*refusal` already
+// holds one: a block that does not fit, or a target with locked cells, is
+// told to the user and its refusal set in `*refusal`.
+PasteFit fit_for_paste(MemoryRef layer, const CellRange& clip, const CellRange& selection, int16_t* refusal);
 
 // Repeats the block (cells of `clip`) over the size of `target`: 0 or an error.
 int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* target);

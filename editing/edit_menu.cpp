@@ -62,7 +62,6 @@ constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 
 constexpr int32_t kProtectedAlert = 6;
 constexpr int16_t kOKItem = 1;
-constexpr int16_t kCancelItem = 2;
 
 constexpr int16_t kMoveCellsDialog = 201;
 constexpr int16_t kDestinationItem = 4;
@@ -99,26 +98,17 @@ bool ask_move_target(MemoryRef layer, CellPoint* delta) {
     DialogRef dialog = StdNewDLOG(kMoveCellsDialog, kOKItem, position);
     if (!dialog) return false;
     pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
-    pf::draw_dialog(dialog);
-    bool chosen = false;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kCancelItem || item == kModalCloseBox) break;
-        if (item != kOKItem) continue;
+    const auto names_a_cell = [&] {
         unsigned char text[256];
         GetDText(dialog, kDestinationItem, text);
         const MoveTarget target = read_move_target(text, current_selection(layer), delta);
-        if (target == MoveTarget::kCell) {
-            chosen = true;
-            break;
-        }
+        if (target == MoveTarget::kCell) return true;
         if (target == MoveTarget::kNotACell) tell(kFillSortStrings, kMoveNotACellItem);
         else tell(kEditingStrings, kMoveOffGridItem);
         pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
-    }
-    StdDLOG_close(dialog, position);
-    return chosen;
+        return false;
+    };
+    return run_ok_cancel_dialog(dialog, names_a_cell, [](int16_t) {}, position) != 0;
 }
 
 void run_move_cells(MemoryRef layer) {
@@ -134,22 +124,9 @@ int16_t ask_cell_shift(bool inserting) {
     DialogRef dialog = StdNewDLOG(inserting ? kInsertDialog : kDeleteDialog, kOKItem, position);
     if (!dialog) return -1;
     SetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio, kInitialShiftRadio);
-    pf::draw_dialog(dialog);
-    int16_t choice = -1;
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item >= kFirstShiftRadio && item <= kLastShiftRadio) {
-            SetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio, item);
-        } else if (item == kOKItem) {
-            choice = int16_t(GetDRadios(dialog, kFirstShiftRadio, kLastShiftRadio) - kFirstShiftRadio);
-            break;
-        } else if (item == kCancelItem || item == kModalCloseBox) {
-            break;
-        }
-    }
-    StdDLOG_close(dialog, position);
-    return choice;
+    int16_t radio = 0;
+    if (!run_radio_dialog(dialog, kFirstShiftRadio, kLastShiftRadio, &radio, position)) return -1;
+    return int16_t(radio - kFirstShiftRadio);
 }
 
 // The cells from the selection to the grid's edge (inserting) or past the

@@ -64,6 +64,17 @@ PasteFit fit_block(const CellRange& clip, const CellRange& selection) {
 
 void refuse_fit(int16_t refusal) { error_alert(kCalcStrings, refusal == kEditOffGrid ? kOffGridItem : kMisfitItem); }
 
+PasteFit fit_for_paste(MemoryRef layer, const CellRange& clip, const CellRange& selection, int16_t* refusal) {
+    PasteFit fit{};
+    if (!*refusal) {
+        fit = fit_block(clip, selection);
+        *refusal = fit.refusal;
+    }
+    if (*refusal == kEditOffGrid || *refusal == kEditMisfit) refuse_fit(*refusal);
+    if (!*refusal && has_locked_cell(fit.target, layer)) *refusal = refuse_with_alert(layer, kEditLockedCells);
+    return fit;
+}
+
 int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* target) {
     const int32_t h = range_rows(*clip), w = range_columns(*clip);
     const int32_t th = range_rows(*target), tw = range_columns(*target);
@@ -224,13 +235,7 @@ int16_t paste_range(MemoryRef layer, const CellRange& selection) {
     CellRange clip{};
     bool from_text = false;
     int16_t refusal = clip_cells_for(layer, selection, &block, &clip, &from_text);
-    PasteFit fit{};
-    if (!refusal) {
-        fit = fit_block(clip, selection);
-        refusal = fit.refusal;
-    }
-    if (refusal == kEditOffGrid || refusal == kEditMisfit) refuse_fit(refusal);
-    if (!refusal && has_locked_cell(fit.target, layer)) refusal = refuse_with_alert(layer, kEditLockedCells);
+    PasteFit fit = fit_for_paste(layer, clip, selection, &refusal);
     CellRange pasted = clip;
     if (!refusal && fit.repeat) {
         refusal = MakeCopies(&block, &clip, &fit.target);

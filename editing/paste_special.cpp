@@ -448,13 +448,7 @@ int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const P
     if (refusal == kEditNothing) pf::sys_beep(kNoClipBeep);
     if (!refusal && GetByteSize(block) < kCellHeaderSize) refusal = kEditNothing;
     const CellRange source = o.transpose ? transposed(clip) : clip;
-    PasteFit fit{};
-    if (!refusal) {
-        fit = fit_block(source, selection);
-        refusal = fit.refusal;
-    }
-    if (refusal == kEditOffGrid || refusal == kEditMisfit) refuse_fit(refusal);
-    if (!refusal && has_locked_cell(fit.target, layer)) refusal = refuse_with_alert(layer, kEditLockedCells);
+    const PasteFit fit = fit_for_paste(layer, source, selection, &refusal);
     MemoryRef made = nullptr;
     CellRange made_range{};
     if (!refusal) refusal = special_block(layer, &block, clip, fit, o, &made, &made_range);

@@ -13,6 +13,7 @@
 #include "core/memory_use.h"
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"
+#include "files/field_cursor.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "model/cell_format.h"
@@ -191,51 +192,13 @@ void export_cells(const ClipRecord& clip) {
     export_unicode_text(clip, filled, formulas, displayed);
 }
 
-// A cursor over clipboard text: fields split by tabs, rows by CR, LF or
-// CR LF; a field that begins with a double quote runs to its closing quote
-// (tabs and line ends inside), a doubled quote standing for one.
-struct TextCursor {
-    std::string_view text;
-    size_t pos = 0;
-
-    bool at_end() const { return pos >= text.size(); }
-    bool at_line_end() const { return at_end() || text[pos] == '\r' || text[pos] == '\n'; }
-    void skip_line_end() {
-        if (at_end()) return;
-        if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
-        ++pos;
-    }
-    void next_field(std::string& field) {
-        field.clear();
-        if (!at_end() && text[pos] == '"') {
-            for (++pos; !at_end(); ++pos) {
-                if (text[pos] != '"') {
-                    field.push_back(text[pos]);
-                } else if (pos + 1 < text.size() && text[pos + 1] == '"') {
-                    field.push_back('"');
-                    ++pos;
-                } else {
-                    ++pos;
-                    break;
-                }
-            }
-        }
-        const size_t start = pos;
-        while (!at_line_end() && text[pos] != '\t') ++pos;
-        field.append(text.substr(start, pos - start));
-    }
-    // Steps over one row's fields and its line end.
-    void skip_row() {
-        std::string ignored;
-        for (next_field(ignored); !at_line_end(); next_field(ignored)) ++pos;
-        skip_line_end();
-    }
-};
+// Clipboard text: fields split by tabs, a field may be quoted.
+FieldCursor clipboard_cursor(std::string_view text) { return FieldCursor{text, 0, '\t', true}; }
 
 }  // namespace
 
 int32_t text_rows(std::string_view text) {
-    TextCursor cursor{text};
+    FieldCursor cursor = clipboard_cursor(text);
     int32_t rows = 0;
     for (; !cursor.at_end(); ++rows) cursor.skip_row();
     return rows;
@@ -264,7 +227,7 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
                    bool unicode) {
     uint8_t header[kCellHeaderSize], spelled[kCellHeaderSize];
     GetDefaultFormat(header);
-    TextCursor cursor{text};
+    FieldCursor cursor = clipboard_cursor(text);
     std::string field, row_cells;
     int32_t row = origin.v, highest = origin.h;
     for (; !cursor.at_end() && row <= kLastCell; ++row) {

@@ -10,6 +10,7 @@
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "files/entry_cells.h"
+#include "files/field_cursor.h"
 #include "files/files_services.h"
 #include "files/file_framing.h"
 #include "files/sylk.h"
@@ -55,48 +56,8 @@ struct Progress {
     }
 };
 
-struct FieldCursor {
-    std::string_view text;
-    size_t pos = 0;
-    uint8_t separator = kTabSeparator;
-
-    bool at_end() const { return pos >= text.size(); }
-    bool at_line_end() const { return at_end() || text[pos] == '\r' || text[pos] == '\n'; }
-    // Steps over one line end: CR LF, CR or LF.
-    void skip_line_end() {
-        if (at_end()) return;
-        if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
-        ++pos;
-    }
-};
-
+// Tab text takes quotes as they stand; other separators quote fields.
 bool quotes_count(uint8_t separator) { return separator != kTabSeparator; }
-
-// Cuts the next field; the cursor stops on the separator or line end after it.
-void next_field(FieldCursor& c, std::string& field) {
-    field.clear();
-    const char separator = char(c.separator);
-    if (quotes_count(c.separator) && !c.at_end() && c.text[c.pos] == '"') {
-        ++c.pos;
-        while (!c.at_end()) {
-            char ch = c.text[c.pos];
-            if (ch == '"') {
-                if (c.pos + 1 < c.text.size() && c.text[c.pos + 1] == '"') {
-                    field.push_back('"');
-                    c.pos += 2;
-                    continue;
-                }
-                ++c.pos;
-                break;
-            }
-            field.push_back(ch);
-            ++c.pos;
-        }
-    }
-    size_t start = c.pos;
-    while (!c.at_line_end() && c.text[c.pos] != separator) ++c.pos;
-    field.append(c.text.substr(start, c.pos - start));
-}
 
 struct TextReader {
     MemoryRef layer;
@@ -136,7 +97,7 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
     int32_t column = start_column, highest = -1;
     r.row_cells.clear();
     for (;;) {
-        next_field(c, r.field);
+        c.next_field(r.field);
         if (!r.field.empty()) {
             if (column <= kLastCell) {
                 const uint8_t* header = spelled_field_header(r);
@@ -160,13 +121,9 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
 // Lines that hold more than line ends.
 int32_t count_lines_left(FieldCursor& c) {
     int32_t lines = 0;
-    std::string ignored;
     while (!c.at_end()) {
-        if (!c.at_line_end()) {
-            ++lines;
-            for (next_field(c, ignored); !c.at_line_end(); next_field(c, ignored)) ++c.pos;
-        }
-        c.skip_line_end();
+        if (!c.at_line_end()) ++lines;
+        c.skip_row();
     }
     return lines;
 }
@@ -189,7 +146,7 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
                    CellRange* range, ImportReport* report, bool with_progress, bool scripted = false) {
     TextReader reader{layer, {}, {}, {}, report, scripted};
     GetDefaultFormat(reader.header);
-    FieldCursor cursor{text, 0, separator};
+    FieldCursor cursor{text, 0, char(separator), quotes_count(separator)};
     Progress progress;
     if (with_progress) progress.start(layer, text.size());
     int32_t row = 0, last_row = 0, highest = start_column;

@@ -187,10 +187,7 @@ void PasteObject(MemoryRef chain, MemoryRef layer, int16_t duplicate) {
     const CellPoint least = smallest_anchor(objects);
     for (MemoryRef object : objects) {
         move_anchor(object, int16_t(place.v - least.v), int16_t(place.h - least.h));
-        SetObj_info(object, pf::four_cc("link"), 0);
-        add_object(layer, object);
-        add_selected(layer, object);
-        ObjectLocation(object, layer);
+        add_brought_in_object(layer, object);
     }
     DrawAllObjects(layer);
 }

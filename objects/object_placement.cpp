@@ -103,6 +103,13 @@ void ObjectLocation(MemoryRef object, MemoryRef layer) {
     held->end_row = record.end_row, held->end_column = record.end_column;
 }
 
+void add_brought_in_object(MemoryRef layer, MemoryRef object) {
+    SetObj_info(object, pf::four_cc("link"), 0);
+    add_object(layer, object);
+    add_selected(layer, object);
+    ObjectLocation(object, layer);
+}
+
 CellRange GetObj_Location(MemoryRef object) {
     const ObjectRecord r = *ObjectUse(object).get();
     return CellRange{{r.anchor_row, r.anchor_column}, {r.end_row, r.end_column}};

@@ -27,6 +27,9 @@ int16_t shifted_line(int16_t line, int16_t first, int16_t count);
 
 // The object's end row and column from its anchor, offsets and size.
 void ObjectLocation(MemoryRef object, MemoryRef layer);
+// Adds an object brought in (pasted or read from a file) to the layer,
+// selected and linked to no cells, its end cell worked out.
+void add_brought_in_object(MemoryRef layer, MemoryRef object);
 // The object's location in cells, anchor to end.
 CellRange GetObj_Location(MemoryRef object);
 // Moves the object by pixels within the grid, its anchor following into the

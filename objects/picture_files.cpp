@@ -133,12 +133,7 @@ int32_t drop_picture_objects(const std::vector<MemoryRef>& per_item, CellPoint c
     ResetObjectID(objects.front(), layer);
     record_added_objects(kUndoObjectsAdded, objects.front(), layer);
     clear_selected_objects(layer);
-    for (MemoryRef object : objects) {
-        SetObj_info(object, pf::four_cc("link"), 0);
-        add_object(layer, object);
-        add_selected(layer, object);
-        ObjectLocation(object, layer);
-    }
+    for (MemoryRef object : objects) add_brought_in_object(layer, object);
     DrawAllObjects(layer);
     return int32_t(objects.size());
 }

@@ -289,20 +289,12 @@ bool ask_borders(MemoryRef layer, BorderChoices* accepted) {
     attach_drawing(dialog);
     each_side = !same_line_everywhere(dialog_choices);
     SetDRadios(dialog, kSameRadio, kEachRadio, each_side ? kEachRadio : kSameRadio);
-    pf::draw_dialog(dialog);
-    bool ok = false;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kOkItem) {
-            ok = true;
-            break;
-        }
-        if (item == kCancelItem) break;
+    const auto click = [&](int16_t item) {
         if (item == kSameRadio || item == kEachRadio) choose_radio(dialog, item);
         else if (item >= kFirstLineItem && item <= kLastLineItem && item_active(item)) choose_line(dialog, item);
         else if (item >= kFirstColourItem && item < kFirstLineItem && item_active(item)) choose_colour(dialog, item);
-    }
-    StdDLOG_close(dialog, position);
+    };
+    const bool ok = run_ok_cancel_dialog(dialog, [] { return true; }, click, position) != 0;
     *accepted = dialog_choices;
     return ok;
 }

@@ -108,20 +108,15 @@ bool ask_titles(MemoryRef layer, TitleLines* titles) {
     show_columns(dialog, proposed_titles(layer));
     SetEditTextDialogItemFocus(dialog, kColumnsItem);
     SelectTheDialogItemText(dialog, kColumnsItem, 0, kAllCharacters);
-    pf::draw_dialog(dialog);
-    bool ok = false;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kCancelItem) break;
+    const auto read_titles = [&] {
+        if (GetDRadios(dialog, kNoTitlesRadio, kTitlesRadio) != kNoTitlesRadio) return read_columns(dialog, layer, titles);
+        *titles = TitleLines{-1, -1};
+        return true;
+    };
+    const auto click = [&](int16_t item) {
         if (item == kNoTitlesRadio || item == kTitlesRadio) SetDRadios(dialog, kNoTitlesRadio, kTitlesRadio, item);
-        if (item != kOkItem) continue;
-        if (GetDRadios(dialog, kNoTitlesRadio, kTitlesRadio) == kNoTitlesRadio) *titles = TitleLines{-1, -1};
-        else if (!read_columns(dialog, layer, titles)) continue;
-        ok = true;
-        break;
-    }
-    StdDLOG_close(dialog, nullptr);
-    return ok;
+    };
+    return run_ok_cancel_dialog(dialog, read_titles, click) != 0;
 }
 
 }  // namespace

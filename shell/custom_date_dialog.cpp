@@ -109,21 +109,15 @@ bool ask_format(MemoryRef layer, unsigned char* text) {
     SetEditTextDialogItemFocus(dialog, kFormatItem);
     SelectTheDialogItemText(dialog, kFormatItem, 0, kAllCharacters);
     show_sample(dialog, layer);
-    pf::draw_dialog(dialog);
-    bool ok = false;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kOkItem) {
-            GetDEditText(dialog, kFormatItem, text);
-            ok = true;
-            break;
-        }
-        if (item == kCancelItem) break;
+    const auto read_text = [&] {
+        GetDEditText(dialog, kFormatItem, text);
+        return true;
+    };
+    const auto click = [&](int16_t item) {
         if (item == kExampleList && list) take_example(dialog, list);
         show_sample(dialog, layer);
-    }
-    StdDLOG_close(dialog, position);
-    return ok;
+    };
+    return run_ok_cancel_dialog(dialog, read_text, click, position) != 0;
 }
 
 }  // namespace

@@ -84,16 +84,6 @@ int16_t Multi_Dialog(int16_t dialog_id, int16_t minimum, int16_t maximum, int16_
     show_value(dialog, *value, field);
     set_up_arrows(dialog, minimum, maximum, *value, field);
     set_texts(dialog, title, prompt);
-    pf::draw_dialog(dialog);
-    int16_t answer = 0;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kCancelItem) break;
-        if (item == kOkItem && read_value(dialog, minimum, maximum, limit, field, value)) {
-            answer = 1;
-            break;
-        }
-    }
-    StdDLOG_close(dialog, nullptr);
-    return answer;
+    const auto read = [&] { return read_value(dialog, minimum, maximum, limit, field, value); };
+    return run_ok_cancel_dialog(dialog, read, [](int16_t) {});
 }

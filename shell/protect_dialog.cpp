@@ -84,22 +84,16 @@ int16_t protect_dialog(MemoryRef layer) {
     SetDRadios(dialog, kContentsRadio, kOpeningRadio, (p.flags & kWorkPassword) ? kOpeningRadio : kContentsRadio);
     if (is_protected(p)) say(dialog, kTypeToChange);
     SetEditTextDialogItemFocus(dialog, kPasswordItem);
-    pf::draw_dialog(dialog);
-    int16_t answer = 0;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kCancelItem) break;
-        if (item == kContentsRadio || item == kOpeningRadio) {
-            SetDRadios(dialog, kContentsRadio, kOpeningRadio, item);
-            if (is_protected(p)) say(dialog, kTypeToChange);
-        }
-        if (item == kOkItem && password_accepted(dialog, p, workbook)) {
-            Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | chosen_bit(dialog)));
-            increment_change_ctr(layer);
-            answer = 1;
-            break;
-        }
-    }
-    StdDLOG_close(dialog, nullptr);
-    return answer;
+    const auto protect = [&] {
+        if (!password_accepted(dialog, p, workbook)) return false;
+        Set_Work_Flags(workbook, uint16_t(Get_Work_Flags(workbook) | chosen_bit(dialog)));
+        increment_change_ctr(layer);
+        return true;
+    };
+    const auto click = [&](int16_t item) {
+        if (item != kContentsRadio && item != kOpeningRadio) return;
+        SetDRadios(dialog, kContentsRadio, kOpeningRadio, item);
+        if (is_protected(p)) say(dialog, kTypeToChange);
+    };
+    return run_ok_cancel_dialog(dialog, protect, click);
 }

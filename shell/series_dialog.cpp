@@ -2,6 +2,7 @@
 // values and direction, then the fill over the selection.
 #include "ui/alerts.h"
 #include "ui/dialog_pictures.h"
+#include "ui/modal_dialog.h"
 #include "core/alert_kinds.h"
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"
@@ -86,24 +87,16 @@ bool ask_series(const CellRange& selection, SeriesChoice* choice) {
     SetDRadios(dialog, kYearItem, kWeekdayItem, kDayItem);
     const bool wide = selection.botRight.v - selection.topLeft.v < selection.botRight.h - selection.topLeft.h;
     SetDRadios(dialog, kDownItem, kAcrossItem, wide ? kAcrossItem : kDownItem);
-    pf::draw_dialog(dialog);
-    bool ok = false;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kCancelItem) break;
+    const auto click = [&](int16_t item) {
         if (item >= kLinearItem && item <= kAutomaticItem) set_kind(dialog, item);
         else if (item >= kYearItem && item <= kWeekdayItem) SetDRadios(dialog, kYearItem, kWeekdayItem, item);
         else if (item == kStepItem || item == kStopItem) filter_value_field(dialog, item);
         else if (item == kDownItem || item == kAcrossItem) {
             SetDRadios(dialog, kDownItem, kAcrossItem, item);
             DrawDialogItem(dialog, kPictureItem);
-        } else if (item == kOkItem && read_choice(dialog, choice)) {
-            ok = true;
-            break;
         }
-    }
-    StdDLOG_close(dialog, position);
-    return ok;
+    };
+    return run_ok_cancel_dialog(dialog, [&] { return read_choice(dialog, choice); }, click, position) != 0;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 #include "ui/dialog_pictures.h"
+#include "ui/modal_dialog.h"
 #include "resource_ids.h"
 
 namespace {
@@ -99,24 +100,21 @@ int16_t sort_dialog(int16_t keys[kSortKeys], uint16_t ascending[kSortKeys], uint
     SetDRadios(dialog, kByColumnsItem, kByRowsItem, wide ? kByRowsItem : kByColumnsItem);
     for (int16_t first : kAscendingItems) SetDRadios(dialog, first, int16_t(first + 1), first);
     set_sort_mode(dialog, *range, !wide);
-    pf::draw_dialog(dialog);
-    bool ok = false;
-    for (;;) {
-        const int16_t item = next_dialog_item(dialog);
-        if (item == kCancelItem) break;
+    const auto read_choice = [&] {
+        if (!read_keys(dialog, *range, keys)) return false;
+        for (int key = 0; key < kSortKeys; ++key) ascending[key] = GetCheckbox(dialog, kAscendingItems[key]) ? 1 : 0;
+        *by_columns = keys_are_columns(dialog) ? 1 : 0;
+        return true;
+    };
+    const auto click = [&](int16_t item) {
         if (item >= kAscendingItems[0] && item <= kAscendingItems[kSortKeys - 1] + 1) {
             const int16_t first = int16_t(kAscendingItems[0] + (item - kAscendingItems[0]) / 2 * 2);
             SetDRadios(dialog, first, int16_t(first + 1), item);
         } else if (item == kByColumnsItem || item == kByRowsItem) {
             SetDRadios(dialog, kByColumnsItem, kByRowsItem, item);
             set_sort_mode(dialog, *range, item == kByColumnsItem);
-        } else if (item == kOkItem && read_keys(dialog, *range, keys)) {
-            for (int key = 0; key < kSortKeys; ++key) ascending[key] = GetCheckbox(dialog, kAscendingItems[key]) ? 1 : 0;
-            *by_columns = keys_are_columns(dialog) ? 1 : 0;
-            ok = true;
-            break;
         }
-    }
-    StdDLOG_close(dialog, position);
+    };
+    const bool ok = run_ok_cancel_dialog(dialog, read_choice, click, position) != 0;
     return ok && keys[0] >= 0 ? 1 : 0;
 }

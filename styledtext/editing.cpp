@@ -211,6 +211,13 @@ pf::OSErr delete_selection(WEReference we) {
     return pf::noErr;
 }
 
+// The same for a key that deletes (Backspace, Delete), the text redrawn.
+pf::OSErr delete_selection_by_key(WEReference we) {
+    const int32_t start = WEI(we).selStart;
+    if (pf::OSErr err = delete_selection(we)) return err;
+    return _WERedrawAll(start, start, we);
+}
+
 }  // namespace
 
 pf::OSErr _WETypeChar(unsigned char key, WEReference we) {
@@ -243,11 +250,7 @@ pf::OSErr _WETypeChar(unsigned char key, WEReference we) {
 
 pf::OSErr _WEBackspace(WEReference we) {
     WEInstance& w = WEI(we);
-    if (w.selStart != w.selEnd) {
-        int32_t start = w.selStart;
-        if (pf::OSErr err = delete_selection(we)) return err;
-        return _WERedrawAll(start, start, we);
-    }
+    if (w.selStart != w.selEnd) return delete_selection_by_key(we);
     if (w.selStart == 0) return pf::noErr;
     int32_t end = w.selStart;
     int32_t start = end - ((end >= 2 && WECharByte(end - 1, we) != 0) ? 2 : 1);
@@ -273,11 +276,7 @@ pf::OSErr _WEBackspace(WEReference we) {
 
 pf::OSErr _WEForwardDelete(WEReference we) {
     WEInstance& w = WEI(we);
-    if (w.selStart != w.selEnd) {
-        int32_t start = w.selStart;
-        if (pf::OSErr err = delete_selection(we)) return err;
-        return _WERedrawAll(start, start, we);
-    }
+    if (w.selStart != w.selEnd) return delete_selection_by_key(we);
     if (w.selStart >= w.textLength) return pf::noErr;
     int32_t start = w.selStart;
     int32_t length = WECharByte(start, we) == -1 ? 2 : 1;

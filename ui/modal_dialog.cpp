@@ -221,3 +221,14 @@ int16_t handle_dialog_event(EventRecord* event, WindowRef window) {
     }
     return 1;
 }
+
+bool run_radio_dialog(DialogRef dialog, int16_t first, int16_t last, int16_t* chosen, pf::Point* saved_position) {
+    const auto read_choice = [&] {
+        *chosen = GetDRadios(dialog, first, last);
+        return true;
+    };
+    const auto click = [&](int16_t item) {
+        if (item >= first && item <= last) SetDRadios(dialog, first, last, item);
+    };
+    return run_ok_cancel_dialog(dialog, read_choice, click, saved_position) != 0;
+}

@@ -36,9 +36,10 @@ int16_t modal_window_item(pf::WindowRef window, pf::EventRecord* event);
 
 // Runs a dialog whose item 1 is OK and item 2 Cancel until OK with fields
 // `accept` takes, or Cancel or the close box; `click` answers the other
-// items. Closes the dialog; 1 when confirmed.
+// items. Closes the dialog, keeping its place in `saved_position` when given;
+// 1 when confirmed.
 template <typename Accept, typename Click>
-int16_t run_ok_cancel_dialog(DialogRef dialog, Accept&& accept, Click&& click) {
+int16_t run_ok_cancel_dialog(DialogRef dialog, Accept&& accept, Click&& click, pf::Point* saved_position = nullptr) {
     constexpr int16_t kOk = 1, kCancel = 2;
     pf::draw_dialog(dialog);
     int16_t answer = 0;
@@ -54,6 +55,12 @@ int16_t run_ok_cancel_dialog(DialogRef dialog, Accept&& accept, Click&& click) {
         answer = 1;
         break;
     }
-    StdDLOG_close(dialog, nullptr);
+    StdDLOG_close(dialog, saved_position);
     return answer;
 }
+
+// Runs a dialog like run_ok_cancel_dialog whose items `first` to `last` are
+// radio buttons, one on at a time. True on OK with `chosen` the radio then on
+// (0 when none is).
+bool run_radio_dialog(DialogRef dialog, int16_t first, int16_t last, int16_t* chosen,
+                      pf::Point* saved_position = nullptr);

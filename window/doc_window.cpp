@@ -140,6 +140,12 @@ MemoryRef window_doc_record(WindowRef window) {
     return task.index != 0 && task.kind == kDocumentTask ? as_record(task.app_ref) : nullptr;
 }
 
+bool any_document_window() {
+    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w))
+        if (window_doc_record(w)) return true;
+    return false;
+}
+
 WindowRef layer_window(MemoryRef layer) {
     auto window = static_cast<WindowRef>(GetSheetWind(layer));
     MemoryRef record = window_doc_record(window);

@@ -68,6 +68,8 @@ WindowRef layer_window(MemoryRef layer);
 void DrawCells(const CellRange* range, MemoryRef layer);
 // The record of a document window, or null for any other window.
 MemoryRef window_doc_record(WindowRef window);
+// Whether any document window is open.
+bool any_document_window();
 
 // Task procedures.
 int32_t update_doc_proc(EventRecord* event, uintptr_t record, uintptr_t window);

@@ -76,12 +76,6 @@ void dispose_workbook(MemoryRef workbook) {
     if (untitled_ctr > 0) --untitled_ctr;
 }
 
-bool any_document_window() {
-    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w))
-        if (window_doc_record(w)) return true;
-    return false;
-}
-
 // Cuts the ties between the record, its window and its layer, and frees the record.
 void detach_record(MemoryRef record) {
     DocWindowRecord fields = read_doc_window(record);

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int16_t kExportDialog = 1020;
 constexpr int16_t kExportItem = 1;
-constexpr int16_t kCancelItem = 2;
 constexpr int16_t kSylkCheckBox = 5;
 
 }  // namespace
@@ -21,21 +20,12 @@ int16_t run_export_dialog(int16_t* code) {
     DialogRef dialog = StdNewDLOG(kExportDialog, kExportItem, nullptr);
     if (!dialog) return kAnswerCancel;
     SetCheckbox(dialog, kSylkCheckBox, 0);
-    pf::draw_dialog(dialog);
-    int16_t answer = kAnswerCancel;
-    for (;;) {
-        pf::EventRecord event;
-        int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kSylkCheckBox) {
-            FlipCheckbox(dialog, kSylkCheckBox);
-        } else if (item == kExportItem) {
-            *code = GetCheckbox(dialog, kSylkCheckBox) ? kFormatSylk : kFormatNative;
-            answer = kAnswerOK;
-            break;
-        } else if (item == kCancelItem || item == kModalCloseBox) {
-            break;
-        }
-    }
-    StdDLOG_close(dialog, nullptr);
-    return answer;
+    const auto read_format = [&] {
+        *code = GetCheckbox(dialog, kSylkCheckBox) ? kFormatSylk : kFormatNative;
+        return true;
+    };
+    const auto click = [&](int16_t item) {
+        if (item == kSylkCheckBox) FlipCheckbox(dialog, kSylkCheckBox);
+    };
+    return run_ok_cancel_dialog(dialog, read_format, click) ? kAnswerOK : kAnswerCancel;
 }

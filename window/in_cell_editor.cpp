@@ -16,6 +16,7 @@
 #include "window/page_lists.h"
 #include "ui/app_prefs.h"
 #include "window/cell_geometry.h"
+#include "window/pane_layout.h"
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
@@ -27,11 +28,6 @@ constexpr int16_t kInCellView = 1;
 bool view_in_use() {
     return WEList.instance && WEIsActive(WEList.instance) && !(app_prefs.options2 & kPrefEntryLineClicked) &&
            Editor_Wind;
-}
-
-bool pane_in_use(MemoryRef layer, int16_t pane, pf::Rect* rect) {
-    GetPaneRect(rect, pane, layer);
-    return rect->left != -1;
 }
 
 int16_t editor_pane() { return WEList.editor_pane >= 0 && WEList.editor_pane < kPaneCount ? WEList.editor_pane : 0; }

@@ -48,7 +48,6 @@ constexpr int16_t kDeleteAlert = 1503;
 constexpr int16_t kDeleteAnswer = 2;
 constexpr int16_t kRenameDialog = 145;
 constexpr int16_t kRenameOK = 1;
-constexpr int16_t kRenameCancel = 2;
 constexpr int16_t kRenameField = 3;
 constexpr int16_t kSameNameAlert = 1607;
 constexpr int16_t kBackToName = 1;
@@ -118,28 +117,24 @@ bool name_taken(MemoryRef layer, const unsigned char* name) {
 // The rename dialog: the new name, or an empty one when cancelled.
 void ask_new_name(MemoryRef layer, unsigned char* name) {
     name[0] = 0;
-    DialogRef dialog = StdNewDLOG(kRenameDialog, kRenameOK, &app_prefs.dialog_positions[0]);
+    pf::Point* position = &app_prefs.dialog_positions[0];
+    DialogRef dialog = StdNewDLOG(kRenameDialog, kRenameOK, position);
     if (!dialog) return;
     unsigned char current[256];
     GetSheetName(current, layer);
     SetDEditText(dialog, kRenameField, current);
     SelectTheDialogItemText(dialog, kRenameField, 0, 32767);
-    pf::draw_dialog(dialog);
-    for (;;) {
-        pf::EventRecord event;
-        const int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item == kRenameCancel || item == kModalCloseBox) break;
-        if (item != kRenameOK) continue;
+    const auto read_name = [&] {
         GetDEditText(dialog, kRenameField, name);
         if (name[0] > 31) name[0] = 31;
         if (name[0] && name_taken(layer, name) &&
             key_caution_alert(name, kSameNameAlert, kCautionAlertKind) == kBackToName) {
             name[0] = 0;
-            continue;
+            return false;
         }
-        break;
-    }
-    StdDLOG_close(dialog, &app_prefs.dialog_positions[0]);
+        return true;
+    };
+    run_ok_cancel_dialog(dialog, read_name, [](int16_t) {}, position);
 }
 
 void rename_item(MemoryRef layer) {

@@ -122,3 +122,10 @@ int16_t SetActiveRects(MemoryRef layer) {
     sheet.release();
     return changed ? 1 : 0;
 }
+
+bool pane_in_use(MemoryRef layer, int16_t pane, pf::Rect* rect) {
+    GetPaneRect(rect, pane, layer);
+    return rect->left != kUnused;
+}
+
+bool pane_in_use(const SpreadSheet* sheet, int pane) { return sheet->pane_rects[pane].left != kUnused; }

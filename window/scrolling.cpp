@@ -12,6 +12,7 @@
 #include "platform/events/events.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
+#include "window/pane_layout.h"
 #include "window/in_cell_editor.h"
 #include "window/sheet_drawing.h"
 #include "window/split_panes.h"
@@ -40,13 +41,15 @@ int32_t scroll_pixels(const AxisSizes& axis, int16_t first, int16_t end, int32_t
     return std::min(sum, extent);
 }
 
-int16_t page_after(const AxisSizes& axis, bool half, int16_t start, int32_t extent) {
-    if (half) extent /= 2;
-    if (start < 0 || start > kLastCell || extent < 1) return 0;
+namespace {
+
+// How many cells from `start`, stepping by `step` (1 or -1) to the grid's
+// edge, fill `extent` pixels; at least one.
+int16_t cells_filling(const AxisSizes& axis, int16_t start, int step, int32_t extent) {
     int32_t sum = 0;
     int16_t count = 0;
-    for (int16_t i = start; i <= kLastCell; ++i) {
-        sum += axis.size(i);
+    for (int i = start; i >= 0 && i <= kLastCell; i += step) {
+        sum += axis.size(int16_t(i));
         if (sum > extent && count > 0) break;
         ++count;
         if (sum >= extent) break;
@@ -54,25 +57,24 @@ int16_t page_after(const AxisSizes& axis, bool half, int16_t start, int32_t exte
     return count;
 }
 
+}  // namespace
+
+int16_t page_after(const AxisSizes& axis, bool half, int16_t start, int32_t extent) {
+    if (half) extent /= 2;
+    if (start < 0 || start > kLastCell || extent < 1) return 0;
+    return cells_filling(axis, start, 1, extent);
+}
+
 int16_t page_before(const AxisSizes& axis, bool half, int16_t start, int32_t extent) {
     if (half) extent /= 2;
     if (start < 0 || extent < 1) return 0;
-    int32_t sum = 0;
-    int16_t count = 0;
-    for (int16_t i = std::min(start, kLastCell); i >= 0; --i) {
-        sum += axis.size(i);
-        if (sum > extent && count > 0) break;
-        ++count;
-        if (sum >= extent) break;
-    }
-    return count;
+    return cells_filling(axis, std::min(start, kLastCell), -1, extent);
 }
 
 // ---- Limits of the layer's panes ----
 
 namespace {
 
-bool pane_in_use(const SpreadSheet* sheet, int pane) { return sheet->pane_rects[pane].left != -1; }
 bool frozen(const SpreadSheet* sheet) { return (sheet->flags & kLayerFrozenTitles) != 0; }
 bool frozen_rows(const SpreadSheet* sheet) { return frozen(sheet) && sheet->frozen_titles.topLeft.v >= 0; }
 bool frozen_columns(const SpreadSheet* sheet) { return frozen(sheet) && sheet->frozen_titles.topLeft.h >= 0; }

@@ -21,6 +21,7 @@
 #include "platform/host/host.h"
 #include "platform/resources/resources.h"
 #include "window/cell_geometry.h"
+#include "window/pane_layout.h"
 #include "window/clip_scope.h"
 #include "window/doc_window.h"
 #include "window/sheet_frame.h"
@@ -32,11 +33,6 @@ constexpr int16_t kAntPatternList = 300;
 constexpr int kAntPatternItem = 2;
 constexpr uint32_t kAntTicks = 6;
 constexpr int kAntPollMs = 5;
-
-bool pane_in_use(MemoryRef layer, int16_t pane, pf::Rect* rect) {
-    GetPaneRect(rect, pane, layer);
-    return rect->left != -1;
-}
 
 // The layer's window port, its pen restored afterwards.
 struct HighlightScope {
@@ -98,16 +94,24 @@ pf::Pattern ant_pattern() {
     return pattern;
 }
 
-// Every pane's frame of the range, drawn once in exclusive-or.
-void draw_ant_frames(MemoryRef layer, const CellRange& range) {
+// Calls `draw(pane)` for every pane in use, clipped to the pane.
+template <typename Draw>
+void in_each_pane(MemoryRef layer, Draw&& draw) {
     for (int16_t pane = 0; pane < kPaneCount; ++pane) {
         pf::Rect pane_rect;
         if (!pane_in_use(layer, pane, &pane_rect)) continue;
+        ClipScope clip(pane_rect);
+        draw(pane);
+    }
+}
+
+// Every pane's frame of the range, drawn once in exclusive-or.
+void draw_ant_frames(MemoryRef layer, const CellRange& range) {
+    in_each_pane(layer, [&](int16_t pane) {
         pf::Rect frame;
         Range_Location(pane, &frame, 1, &range, layer);
-        ClipScope clip(pane_rect);
         pf::frame_rect(frame);
-    }
+    });
 }
 
 // ---- Cells with fill colours ----------------------------------------------------
@@ -290,12 +294,7 @@ void InvertCells(MemoryRef layer) {
     if (!window) return;
     {
         HighlightScope scope(window);
-        for (int16_t pane = 0; pane < kPaneCount; ++pane) {
-            pf::Rect pane_rect;
-            if (!pane_in_use(layer, pane, &pane_rect)) continue;
-            ClipScope clip(pane_rect);
-            Do_Invert(layer, pane);
-        }
+        in_each_pane(layer, [&](int16_t pane) { Do_Invert(layer, pane); });
     }
     pf::host_present();
 }
@@ -309,12 +308,7 @@ void FrameCells(MemoryRef layer) {
     const CellRange range = selection_of(layer, &active, &flags, &objects);
     if (objects || !(flags & kLayerActive) || (flags & kLayerActiveSuppressed)) return;
     HighlightScope scope(window);
-    for (int16_t pane = 0; pane < kPaneCount; ++pane) {
-        pf::Rect pane_rect;
-        if (!pane_in_use(layer, pane, &pane_rect)) continue;
-        ClipScope clip(pane_rect);
-        FrameSelectCell(layer, pane, range);
-    }
+    in_each_pane(layer, [&](int16_t pane) { FrameSelectCell(layer, pane, range); });
 }
 
 // Both passes draw in the same exclusive-or mode: after them every pixel is as before.

@@ -16,6 +16,7 @@
 #include "platform/draw/text.h"
 #include "window/page_lists.h"
 #include "window/cell_geometry.h"
+#include "window/pane_layout.h"
 #include "window/clip_scope.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
@@ -29,8 +30,6 @@ constexpr int16_t kTextInsetRight = 3;
 constexpr int kMaxHashMarks = 20;
 constexpr unsigned char kApostrophe = '\'';
 constexpr int16_t kLargestSize = 200;  // larger sizes stand for the layer's default
-
-bool pane_used(const SpreadSheet* sheet, int pane) { return sheet->pane_rects[pane].left != -1; }
 
 std::string_view shown_text(const RowDrawState& s) {
     return std::string_view(reinterpret_cast<const char*>(s.text), size_t(s.text_length));
@@ -663,14 +662,14 @@ void header_lines(const RedrawContext& c) {
     pf::rgb_fore_color(pf::kBlackColor);
     const pf::Rect p0 = pane_of(c, 0);
     draw_line(0, 13, int16_t(p0.right - 1), 13);
-    if (pane_used(c.sheet, 2)) draw_line(pane_of(c, 2).left, 13, int16_t(pane_of(c, 2).right - 1), 13);
+    if (pane_in_use(c.sheet, 2)) draw_line(pane_of(c, 2).left, 13, int16_t(pane_of(c, 2).right - 1), 13);
     draw_line(31, 0, 31, int16_t(p0.bottom - 1));
-    if (pane_used(c.sheet, 1)) draw_line(31, pane_of(c, 1).top, 31, int16_t(pane_of(c, 1).bottom - 1));
+    if (pane_in_use(c.sheet, 1)) draw_line(31, pane_of(c, 1).top, 31, int16_t(pane_of(c, 1).bottom - 1));
 }
 
 void pane_separators(const RedrawContext& c) {
     const pf::Rect p0 = pane_of(c, 0);
-    const bool used1 = pane_used(c.sheet, 1), used2 = pane_used(c.sheet, 2);
+    const bool used1 = pane_in_use(c.sheet, 1), used2 = pane_in_use(c.sheet, 2);
     const int16_t far_right = used2 ? int16_t(pane_of(c, 2).right - 1) : int16_t(p0.right - 1);
     const int16_t far_bottom = used1 ? int16_t(pane_of(c, 1).bottom - 1) : int16_t(p0.bottom - 1);
     pf::rgb_fore_color(pf::kBlackColor);
@@ -695,7 +694,7 @@ void headers(const RedrawContext& c, int16_t default_height) {
     pf::text_face(0);
     pf::text_mode(pf::kSrcOr);
     for (int pane : {0, 2}) {
-        if (!pane_used(c.sheet, pane)) continue;
+        if (!pane_in_use(c.sheet, pane)) continue;
         const pf::Rect p = pane_of(c, pane);
         const pf::Rect strip{0, p.left, 13, p.right};
         if (!meets(c, strip)) continue;
@@ -703,7 +702,7 @@ void headers(const RedrawContext& c, int16_t default_height) {
         ColumnBars(c.layer, &p, c.sheet->visible_ranges[pane].topLeft.h);
     }
     for (int pane : {0, 1}) {
-        if (!pane_used(c.sheet, pane)) continue;
+        if (!pane_in_use(c.sheet, pane)) continue;
         const pf::Rect p = pane_of(c, pane);
         const pf::Rect strip{p.top, 0, p.bottom, p.left};
         if (!meets(c, strip)) continue;
@@ -716,7 +715,7 @@ void headers(const RedrawContext& c, int16_t default_height) {
 template <typename Visit>
 void each_pane(const RedrawContext& c, Visit&& visit) {
     for (int pane = 0; pane < kPaneCount; ++pane) {
-        if (!pane_used(c.sheet, pane)) continue;
+        if (!pane_in_use(c.sheet, pane)) continue;
         const pf::Rect p = pane_of(c, pane);
         if (!meets(c, p)) continue;
         clip_within(c, p);
@@ -838,9 +837,9 @@ struct RowWalk {
 
 void band_rows(const RedrawContext& c, RowDrawState& s, int left_pane, int right_pane, const uint8_t* store,
                const uint8_t* store_end) {
-    if (!pane_used(c.sheet, left_pane)) return;
+    if (!pane_in_use(c.sheet, left_pane)) return;
     const pf::Rect lp = pane_of(c, left_pane);
-    const bool right_used = pane_used(c.sheet, right_pane);
+    const bool right_used = pane_in_use(c.sheet, right_pane);
     const pf::Rect rp = right_used ? pane_of(c, right_pane) : lp;
     if (!meets(c, pf::Rect{lp.top, lp.left, lp.bottom, rp.right})) return;
     const int16_t first = c.sheet->visible_ranges[left_pane].topLeft.v;
@@ -854,7 +853,7 @@ void band_rows(const RedrawContext& c, RowDrawState& s, int left_pane, int right
         if (record && bottom > top) {
             s.row_above = walk.record_above(row);
             for (int pane : {left_pane, right_pane}) {
-                if (!pane_used(c.sheet, pane)) continue;
+                if (!pane_in_use(c.sheet, pane)) continue;
                 const pf::Rect p = pane_of(c, pane);
                 const pf::Rect band{int16_t(std::max<int32_t>(top - 2, p.top)), p.left,
                                     int16_t(std::min<int32_t>(bottom + 1, p.bottom)), p.right};
@@ -896,7 +895,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
     pf::get_clip(area);
     pf::sect_region(area, region, area);
     RedrawContext c{layer, sheet, axes, area, pf::region_bounds(area)};
-    if (pane_used(sheet, 0) && !pf::empty_region(area)) {
+    if (pane_in_use(sheet, 0) && !pf::empty_region(area)) {
         pf::set_clip(area);
         if (sheet->flags & kLayerHeadings) header_lines(c);
         pane_separators(c);

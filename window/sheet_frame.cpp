@@ -151,15 +151,28 @@ void RowBars(MemoryRef layer, const pf::Rect* pane, const pf::Rect* clip, int16_
     pf::rgb_fore_color(pf::kBlackColor);
 }
 
+namespace {
+
+// Calls `line(edge)` with the far edge of each cell drawn along an axis from
+// `first`, the first cell starting at `start`, while the edge is at most `end`.
+template <typename Line>
+void each_grid_edge(const AxisSizes& axis, int16_t first, int32_t start, int32_t end, Line&& line) {
+    int32_t edge = start;
+    for (int16_t cell = first; cell >= 0 && cell < kCellCount; cell = axis.next_to_draw(cell)) {
+        edge += axis.size(cell);
+        if (edge > end) break;
+        line(edge);
+    }
+}
+
+}  // namespace
+
 void ColumnGrids(MemoryRef layer, const pf::Rect* pane, int16_t first_column) {
     LayerView view(layer);
     grid_pen(drawing_colour_style(layer));
-    int32_t right = pane->left;
-    for (int16_t column = first_column; column >= 0 && column < kCellCount; column = view.axes.columns.next_to_draw(column)) {
-        right += view.axes.columns.size(column);
-        if (right > pane->right) break;
+    each_grid_edge(view.axes.columns, first_column, pane->left, pane->right, [&](int32_t right) {
         draw_line(int16_t(right - 1), pane->top, int16_t(right - 1), int16_t(pane->bottom - 1));
-    }
+    });
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
 }
@@ -167,13 +180,10 @@ void ColumnGrids(MemoryRef layer, const pf::Rect* pane, int16_t first_column) {
 void RowGrids(MemoryRef layer, const pf::Rect* band, const pf::Rect* clip, int16_t first_row, int16_t) {
     LayerView view(layer);
     grid_pen(drawing_colour_style(layer));
-    int32_t bottom = band->top;
-    for (int16_t row = first_row; row >= 0 && row < kCellCount; row = view.axes.rows.next_to_draw(row)) {
-        bottom += view.axes.rows.size(row);
-        if (bottom > band->bottom) break;
+    each_grid_edge(view.axes.rows, first_row, band->top, band->bottom, [&](int32_t bottom) {
         if (bottom > clip->top && bottom - 1 < clip->bottom)
             draw_line(band->left, int16_t(bottom - 1), int16_t(band->right - 1), int16_t(bottom - 1));
-    }
+    });
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
 }

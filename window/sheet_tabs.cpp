@@ -246,12 +246,6 @@ void register_tab_task() {
                      grow_tab_proc});
 }
 
-bool any_document_window() {
-    for (WindowRef w = pf::first_window(); w; w = pf::next_window(w))
-        if (window_doc_record(w)) return true;
-    return false;
-}
-
 // The host's screen took a new size: a tab bar along the old bottom edge
 // moves to the new one, any other stays wholly on the screen, and it is never
 // wider than the screen.

@@ -31,22 +31,8 @@ int16_t run_separator_dialog(uint8_t* separator) {
     DialogRef dialog = StdNewDLOG(kSeparatorDialog, kOpenItem, nullptr);
     if (!dialog) return kAnswerCancel;
     SetDRadios(dialog, kFirstRadio, kLastRadio, radio_of(*separator));
-    pf::draw_dialog(dialog);
-    int16_t answer = kAnswerCancel;
-    for (;;) {
-        pf::EventRecord event;
-        int16_t item = GetModalDialogItem(dialog, &event, kModalAllOptions);
-        if (item >= kFirstRadio && item <= kLastRadio) {
-            SetDRadios(dialog, kFirstRadio, kLastRadio, item);
-        } else if (item == kOpenItem) {
-            const int16_t radio = GetDRadios(dialog, kFirstRadio, kLastRadio);
-            *separator = kSeparators[radio ? radio - kFirstRadio : 0];
-            answer = kAnswerOK;
-            break;
-        } else if (item == kAnswerCancel || item == kModalCloseBox) {
-            break;
-        }
-    }
-    StdDLOG_close(dialog, nullptr);
-    return answer;
+    int16_t radio = 0;
+    if (!run_radio_dialog(dialog, kFirstRadio, kLastRadio, &radio)) return kAnswerCancel;
+    *separator = kSeparators[radio ? radio - kFirstRadio : 0];
+    return kAnswerOK;
 }

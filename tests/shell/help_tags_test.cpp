@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../app/app_fixture.h"
+#include "../app/new_document_fixture.h"
 #include "ui/text_input.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
@@ -31,30 +31,14 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "resource_ids.h"
-#include "shell/file_menu.h"
 
 namespace {
 
-class HelpTagsTest : public AppTest {
+class HelpTagsTest : public NewDocumentTest {
 protected:
-    pf::WindowRef window = nullptr;
-    MemoryRef record = nullptr, layer = nullptr;
-
-    void SetUp() override {
-        AppTest::SetUp();
-        DoFileMenu(nullptr, kFileNewItem);
-        run_until_idle();
-        window = pf::front_non_floating_window();
-        record = window_doc_record(window);
-        layer = doc_window_layer(record);
-    }
-
     pf::Point global_middle(CellPoint cell) {
-        pf::Rect rect;
-        Cell_Location(0, &rect, 0, cell, layer);
-        const pf::Rect content = pf::window_content_rect(window);
-        return pf::Point{int16_t(content.top + (rect.top + rect.bottom) / 2),
-                         int16_t(content.left + (rect.left + rect.right) / 2)};
+        const pf::Point middle = cell_middle(cell);
+        return inside(window, middle.v, middle.h);
     }
     // The pointer rests at a global point past the help-tag delay.
     const pf::HelpTag* rest_at(pf::Point where) {

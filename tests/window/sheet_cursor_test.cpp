@@ -3,7 +3,7 @@
 // the selection's fill handle (not while a cell is typed in), and a text box
 // under edit, whose view the idle time keeps over the box; over a selected
 // chart, the outline of the part under the pointer.
-#include "../app/app_fixture.h"
+#include "../app/new_document_fixture.h"
 #include "charts/chart_data.h"
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
@@ -25,28 +25,18 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/sheet_cursor.h"
-#include "resource_ids.h"
-#include "shell/file_menu.h"
 
 namespace {
 
-class SheetCursorTest : public AppTest {
+class SheetCursorTest : public NewDocumentTest {
 protected:
-    pf::WindowRef window = nullptr;
-    MemoryRef record = nullptr, layer = nullptr;
-
     void SetUp() override {
-        AppTest::SetUp();
-        DoFileMenu(nullptr, kFileNewItem);
-        run_until_idle();
-        window = pf::front_non_floating_window();
-        record = window_doc_record(window);
-        layer = doc_window_layer(record);
+        NewDocumentTest::SetUp();
         select_cells(layer, CellRange{{2, 1}, {3, 2}});
     }
     void TearDown() override {
         stopCalc = kCalcAutoDone;
-        AppTest::TearDown();
+        NewDocumentTest::TearDown();
     }
 
     // The cursor shown once the pointer rests at a point of the window.
@@ -55,11 +45,6 @@ protected:
         pf::driver_move(pf::Point{int16_t(content.top + local.v), int16_t(content.left + local.h)});
         run_until_idle();
         return pf::current_cursor_resource();
-    }
-    pf::Point cell_middle(CellPoint cell) {
-        pf::Rect rect;
-        Cell_Location(0, &rect, 0, cell, layer);
-        return pf::Point{int16_t((rect.top + rect.bottom) / 2), int16_t((rect.left + rect.right) / 2)};
     }
     pf::Point fill_handle() {
         CellRange selection{{2, 1}, {3, 2}};

@@ -1,0 +1,120 @@
+// The Edit menu's cell dialogs and Layer > Rename as a user meets them: Move
+// Cells says when the destination names no cell and asks again, then moves
+// the selection to the cell named; Rename keeps the name typed; Insert and
+// Clear act as the radio button on at OK says; Cancel in each changes nothing.
+#include <string>
+
+#include "editing/editing_commands.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/host/driver.h"
+#include "tests/app/attended_fixture.h"
+#include "window/window_commands.h"
+
+namespace {
+
+// An item of the front modal dialog clicked once it is up, then OK by Return.
+inline int16_t item_to_click = 0;
+
+void click_item_then_ok() {
+    pf::compose_screen();
+    pf::DialogRef dialog = pf::get_dialog_from_window(pf::front_window());
+    if (item_to_click && dialog && pf::is_modal_window(pf::front_window())) {
+        const pf::Rect box = pf::get_dialog_item_box(dialog, item_to_click);
+        const pf::Rect content = pf::window_content_rect(pf::front_window());
+        pf::driver_click(pf::Point{int16_t(content.top + box.top + box.height() / 2),
+                                   int16_t(content.left + box.left + 6)});
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        item_to_click = 0;
+    }
+    dialogtest::guarded_compose_step();
+}
+
+struct CellDialogs : AttendedDocumentTest {
+    void SetUp() override {
+        AttendedDocumentTest::SetUp();
+        if (HasFatalFailure()) return;
+        put_note(layer, CellPoint{0, 0}, "moving");
+        select_cells(layer, CellRange{{0, 0}, {0, 0}});
+        alert_requests().clear();
+    }
+    bool holds_cell(int16_t row, int16_t column) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        get_cell_ptr(&cell, &length, CellPoint{row, column}, layer);
+        return cell != nullptr;
+    }
+    std::string layer_name() {
+        unsigned char name[256];
+        GetSheetName(name, layer);
+        return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
+    }
+    static void answer(const std::string& typed) {
+        pf::driver_type(typed);
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    }
+    static void then_cancel() { pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar); }
+    static void then_ok() { pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar); }
+    static void then_click_and_ok(int16_t item) {
+        item_to_click = item;
+        pf::host_set_composer(click_item_then_ok);
+    }
+};
+
+TEST_F(CellDialogs, MoveCellsAsksAgainUntilTheDestinationNamesACell) {
+    answer("nowhere");
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);  // the alert
+    answer("C5");
+    DoEditMenu(record, kEditMoveCellsItem);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_FALSE(holds_cell(0, 0));
+    EXPECT_TRUE(holds_cell(4, 2));
+}
+
+TEST_F(CellDialogs, CancelledMoveCellsMovesNothing) {
+    then_cancel();
+    DoEditMenu(record, kEditMoveCellsItem);
+    EXPECT_TRUE(holds_cell(0, 0));
+    EXPECT_TRUE(alert_requests().empty());
+}
+
+TEST_F(CellDialogs, RenameKeepsTheTypedNameAndCancelKeepsTheOld) {
+    const std::string before = layer_name();
+    then_cancel();
+    DoLayerMenu(record, kLayerRenameItem);
+    EXPECT_EQ(layer_name(), before);
+    answer("Totals");
+    DoLayerMenu(record, kLayerRenameItem);
+    EXPECT_EQ(layer_name(), "Totals");
+}
+
+// The Insert dialog's radio buttons are items 4 to 7, the third on at first
+// (shift down); the fourth shifts right.
+constexpr int16_t kShiftHorizontallyRadio = 7;
+
+TEST_F(CellDialogs, InsertShiftsAsTheChosenRadioSays) {
+    then_cancel();
+    DoEditMenu(record, kEditInsertItem);
+    EXPECT_TRUE(holds_cell(0, 0));
+    then_ok();  // the radio on at first: cells shift down
+    DoEditMenu(record, kEditInsertItem);
+    EXPECT_FALSE(holds_cell(0, 0));
+    EXPECT_TRUE(holds_cell(1, 0));
+    select_cells(layer, CellRange{{1, 0}, {1, 0}});
+    then_click_and_ok(kShiftHorizontallyRadio);
+    DoEditMenu(record, kEditInsertItem);
+    EXPECT_FALSE(holds_cell(1, 0));
+    EXPECT_TRUE(holds_cell(1, 1));
+}
+
+TEST_F(CellDialogs, ClearTakesEverythingByDefaultAndCancelNothing) {
+    then_cancel();
+    DoEditMenu(record, kEditClearItem);
+    EXPECT_TRUE(holds_cell(0, 0));
+    then_ok();
+    DoEditMenu(record, kEditClearItem);
+    EXPECT_FALSE(holds_cell(0, 0));
+}
+
+}  // namespace
