@@ -51,16 +51,21 @@ std::string_view bytes_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
 
-// A number in general format with the system's decimal point, or an error's text.
-void general_number(double value, std::string& out) {
-    char plain[kPlainTextRoom];
-    if (const int length = plain_general_text(value, decimalPt, plain)) {
-        out.append(plain, size_t(length));
-        return;
-    }
+// A number the plain formatter leaves, or an error's text; kept apart so the
+// common case stays small.
+[[gnu::noinline]] void formatted_general_number(double value, std::string& out) {
     unsigned char text[256];
     CellErrStr(text, &value, -1, 1, 1, decimalPt);
     out.append(bytes_of(text + 1, text[0]));
+}
+
+// A number in general format with the system's decimal point, or an error's text.
+void general_number(double value, std::string& out) {
+    char plain[kPlainTextRoom];
+    if (const int length = plain_general_text(value, decimalPt, plain))
+        out.append(plain, size_t(length));
+    else
+        formatted_general_number(value, out);
 }
 
 void formula_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
