@@ -51,16 +51,25 @@ std::string_view bytes_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
 
-// A number in general format with the system's decimal point, or an error's text.
-void general_number(double value, std::string& out) {
-    char plain[kPlainTextRoom];
-    if (const int length = plain_general_text(value, decimalPt, plain)) {
-        out.append(plain, size_t(length));
-        return;
-    }
+// A number the plain formatter leaves, or an error's text; kept apart so the
+// common case stays small.
+[[gnu::noinline]] void formatted_general_number(double value, std::string& out) {
     unsigned char text[256];
     CellErrStr(text, &value, -1, 1, 1, decimalPt);
     out.append(bytes_of(text + 1, text[0]));
+}
+
+// A number in general format with the system's decimal point, or an error's
+// text. True when the text is digits, a sign and the point alone, none of
+// them a byte the field would be rewritten for.
+bool general_number(const TextWriter& w, double value, std::string& out) {
+    char plain[kPlainTextRoom];
+    if (const int length = plain_general_text(value, decimalPt, plain)) {
+        out.append(plain, size_t(length));
+        return !w.rewritten_bytes[decimalPt];
+    }
+    formatted_general_number(value, out);
+    return false;
 }
 
 void formula_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
@@ -108,11 +117,12 @@ bool typed_as_date(std::string_view typed) {
     return parseDate(text, dateOrder, false) != 0;
 }
 
-void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
+// True when the text needs no quoting or conversion, as in field_text.
+bool result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const int16_t type = _resultType_(cell);
     if (type == kResultText) {
         out.append(bytes_of(_resultPtr_(cell), _resultLength_(cell)));
-        return;
+        return false;
     }
     const double value = type == kResultNumber ? load_f64(_resultPtr_(cell)) : 0;
     if (w.source == FieldSource::exact_values) {
@@ -120,13 +130,14 @@ void result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     } else if (written_as_date(cell, value)) {
         date_text(w, value, out);
     } else {
-        general_number(value, out);
+        return general_number(w, value, out);
     }
+    return false;
 }
 
 // A number as it was typed; a date that was not typed as a date (a serial
-// typed, or a date read from a file) as a user types a date.
-void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
+// typed, or a date read from a file) as a user types a date. True as in field_text.
+bool number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const double value = load_f64(_formulaPtr_(cell));
     const std::string_view typed = bytes_of(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize);
     if (w.source == FieldSource::exact_values) {
@@ -136,28 +147,29 @@ void number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     } else if (!typed.empty()) {
         out.append(typed);
     } else {
-        general_number(value, out);
+        return general_number(w, value, out);
     }
+    return false;
 }
 
-// The text of one cell's field, before any quoting.
-void field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
+// The text of one cell's field, before any quoting: true when it is known to
+// need none (a number in plain notation), false when it is to be looked at.
+bool field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
     const uint8_t type = _cellType_(cell);
     if (type == kCellText) {
         out.append(bytes_of(_formulaPtr_(cell), _formulaLength_(cell)));
-        return;
+        return false;
     }
-    if (type != kCellFormula && type != kCellConstant) return;
+    if (type != kCellFormula && type != kCellConstant) return true;
     if (w.source == FieldSource::displayed) {
         displayed_text_of(w, cell, where, out);
     } else if (type == kCellFormula) {
-        if (w.source == FieldSource::formulas)
-            formula_text_of(w, cell, where, out);
-        else
-            result_of(w, cell, out);
+        if (w.source != FieldSource::formulas) return result_of(w, cell, out);
+        formula_text_of(w, cell, where, out);
     } else {
-        number_of(w, cell, out);
+        return number_of(w, cell, out);
     }
+    return false;
 }
 
 bool rewritten(const TextWriter& w, std::string_view field) {
@@ -168,8 +180,7 @@ bool rewritten(const TextWriter& w, std::string_view field) {
 // is taken back and written again.
 void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
     const size_t start = out.size();
-    field_text(w, cell, where, out);
-    if (!rewritten(w, std::string_view(out).substr(start))) return;
+    if (field_text(w, cell, where, out) || !rewritten(w, std::string_view(out).substr(start))) return;
     w.field.assign(out, start);
     out.resize(start);
     if (w.utf8 && has_high_bytes(w.field)) w.field = encode_cell_text(w.field, cell_font(w, cell));
