@@ -54,7 +54,8 @@ constexpr int16_t kTallestHeight = 65;
 
 WEReference instance() { return WEList.instance; }
 
-MemoryRef front_document_record() {
+// The record of the frontmost document window, even behind a tool window.
+MemoryRef frontmost_document_record() {
     WindowRef front = FrontDocWindow();
     return front ? reinterpret_cast<MemoryRef>(GetTaskAppRef(front)) : nullptr;
 }
@@ -441,7 +442,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
 }
 
 uint32_t ActivateEditor(uint16_t select_all, int16_t pane, MemoryRef layer) {
-    return activate_editor(select_all, pane, layer, front_document_record());
+    return activate_editor(select_all, pane, layer, frontmost_document_record());
 }
 
 void DeActivateEditor() {
