@@ -24,17 +24,9 @@ constexpr int kHighestPlainExponent = 13;
 constexpr int kMaxDigitPositions = 252;
 constexpr char kTooWide[] = ">>>>>>";
 
-uint64_t bits_of(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+constexpr uint64_t bits_of(double value) { return std::bit_cast<uint64_t>(value); }
 
-double double_of(uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
+constexpr double double_of(uint64_t bits) { return std::bit_cast<double>(bits); }
 
 // The value as sign, exponent and digit string: value = digits x 10^exponent, the
 // digits correctly rounded to n significant ones, trailing zeros moved into the exponent.
@@ -239,44 +231,65 @@ struct BinaryParts {
     int exponent;
 };
 
-BinaryParts binary_parts_of(double magnitude) {
-    const uint64_t bits = bits_of(magnitude);
-    return {(bits & ((1ull << 52) - 1)) | (1ull << 52), int(bits >> 52) - 1075};
+BinaryParts binary_parts_of(uint64_t magnitude_bits) {
+    return {(magnitude_bits & ((1ull << 52) - 1)) | (1ull << 52), int(magnitude_bits >> 52) - 1075};
 }
 
-// The whole part of mantissa x 2^exponent x 10^scale and its fraction
-// against a half (-1 below, 0 at, 1 above), exactly.
-struct ScaledValue {
-    uint64_t whole;
-    int against_half;
+// The binary exponents of the magnitudes in [1e-14, 1e14), as powers of two
+// with a mantissa in [1, 2).
+constexpr int kLowestBinaryExponent = -47;
+constexpr int kHighestBinaryExponent = 46;
+
+// For the magnitudes of one binary exponent, the decimal exponent of the
+// smallest of them and the mantissa from which on it is one more.
+struct DecimalExponentStep {
+    uint64_t next_from;
+    int exponent;
 };
 
-[[gnu::always_inline]] inline ScaledValue scaled_exactly(const BinaryParts& parts, int scale) {
+constexpr std::array<DecimalExponentStep, kHighestBinaryExponent - kLowestBinaryExponent + 1> kDecimalExponentSteps = [] {
     using Wide = unsigned __int128;
-    const Wide product = Wide(parts.mantissa) * kPowersOfFive[size_t(scale)];
-    const int shift = -(parts.exponent + scale);  // the 2^scale of 10^scale as a shift
-    if (shift <= 0) return {uint64_t(product << -shift), -1};
-    // The fraction's bits moved to the top: a half is the top bit alone.
-    const Wide fraction = product << (128 - shift);
-    const Wide half = Wide(1) << 127;
-    return {uint64_t(product >> shift), fraction < half ? -1 : fraction > half ? 1 : 0};
-}
+    const auto power_of_ten = [](int n) {
+        Wide power = 1;
+        while (n-- > 0) power *= 10;
+        return power;
+    };
+    std::array<DecimalExponentStep, kHighestBinaryExponent - kLowestBinaryExponent + 1> steps{};
+    for (int binary = kLowestBinaryExponent; binary <= kHighestBinaryExponent; ++binary) {
+        // 10^decimal <= 2^binary < 10^(decimal + 1)
+        int decimal = 0;
+        if (binary >= 0)
+            while (power_of_ten(decimal + 1) <= Wide(1) << binary) ++decimal;
+        else
+            while (power_of_ten(-decimal) < Wide(1) << -binary) --decimal;
+        // The least m with m x 2^(binary - 52) >= 10^(decimal + 1).
+        const int shift = 52 - binary;
+        const Wide divisor = power_of_ten(-(decimal + 1));
+        const Wide next_from = decimal + 1 >= 0 ? power_of_ten(decimal + 1) << shift
+                                                : ((Wide(1) << shift) + divisor - 1) / divisor;
+        steps[size_t(binary - kLowestBinaryExponent)] = {uint64_t(next_from), decimal};
+    }
+    return steps;
+}();
 
 // The 14 significant digits of a magnitude in [1e-14, 1e14), correctly
 // rounded from its exact binary value as digits_of rounds them: a whole number
 // in [10^13, 10^14) and the decimal exponent of its first digit. False for an
-// exact half in the 15th digit and for the magnitudes just below 10^-14, whose
-// digits need a scale beyond 10^27; the full formatter takes those.
-bool fourteen_digits_of(double magnitude, uint64_t& digits, int& exponent) {
-    const BinaryParts parts = binary_parts_of(magnitude);
-    // floor(log10(2^p)) for the binary exponent p: the decimal exponent or one below it.
-    exponent = ((parts.exponent + 52) * 78913) >> 18;
-    int scale = std::min(kDisplayDigits - 1 - exponent, kMostScaleDigits);
-    ScaledValue scaled = scaled_exactly(parts, scale);
-    if (scaled.whole >= kPastFourteenDigits) scaled = scaled_exactly(parts, --scale);
-    if (scaled.whole < kFirstFourteenDigit || scaled.against_half == 0) return false;
-    exponent = kDisplayDigits - 1 - scale;
-    digits = scaled.whole + (scaled.against_half > 0 ? 1 : 0);
+// exact half in the 15th digit and for the magnitudes just below 10^-14; the
+// full formatter takes those.
+bool fourteen_digits_of(const BinaryParts& parts, uint64_t& digits, int& exponent) {
+    using Wide = unsigned __int128;
+    const DecimalExponentStep& step = kDecimalExponentSteps[size_t(parts.exponent + 52 - kLowestBinaryExponent)];
+    exponent = step.exponent + (parts.mantissa >= step.next_from ? 1 : 0);
+    if (exponent < kLowestPlainExponent) return false;
+    const int scale = kDisplayDigits - 1 - exponent;
+    // The magnitude x 10^scale is product / 2^shift, in [10^13, 10^14); the
+    // product's low zero bits are the mantissa's, so it ends in an exact half
+    // when those reach the half's bit.
+    const Wide product = Wide(parts.mantissa) * kPowersOfFive[size_t(scale)];
+    const int shift = -(parts.exponent + scale);
+    if (std::countr_zero(parts.mantissa) == shift - 1) return false;
+    digits = (uint64_t(product >> (shift - 1)) + 1) >> 1;
     if (digits == kPastFourteenDigits) {
         digits = kFirstFourteenDigit;
         ++exponent;
@@ -379,17 +392,25 @@ char* plain_layout(const FourteenDigits& digits, int exponent, char decimal_char
 // does when the first of them sits within the plain exponents; whole numbers
 // below 10^14 are their integer digits so.
 int plain_general_text(double value, unsigned char decimal_char, char* out) {
-    const double magnitude = std::fabs(value);
-    if (!(magnitude < 1e14)) return 0;  // NaNs too
-    char* p = out;
-    if (value < 0) *p++ = '-';
-    const int64_t whole = int64_t(magnitude);  // exact below 2^63, one conversion each way
-    if (double(whole) == magnitude) return int(whole_text(uint64_t(whole), p) - out);
-    if (magnitude < 1e-14) return 0;
+    constexpr uint64_t kSignBit = 1ull << 63;
+    const uint64_t bits = bits_of(value);
+    const uint64_t magnitude_bits = bits & ~kSignBit;  // ordered as the magnitudes are
+    if (magnitude_bits >= bits_of(1e14)) return 0;     // NaNs too
+    if (magnitude_bits == 0) {
+        out[0] = '0';
+        return 1;
+    }
+    if (magnitude_bits < bits_of(1e-14)) return 0;
+    out[0] = '-';
+    char* p = out + (bits >> 63);
+    const BinaryParts parts = binary_parts_of(magnitude_bits);
+    const int fraction_bits = -parts.exponent;  // at least 6 below 1e14
+    if (std::countr_zero(parts.mantissa) >= fraction_bits)  // a whole number
+        return int(whole_text(parts.mantissa >> fraction_bits, p) - out);
     uint64_t rounded = 0;
     int exponent = 0;
-    if (!fourteen_digits_of(magnitude, rounded, exponent)) return 0;
-    if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) return 0;
+    if (!fourteen_digits_of(parts, rounded, exponent)) return 0;
+    if (exponent > kHighestPlainExponent) return 0;
     return int(plain_layout(fourteen_digit_text(rounded), exponent, static_cast<char>(decimal_char), p) - out);
 }
 

@@ -32,8 +32,8 @@ double from_bits(uint64_t bits) {
 }
 
 // Numbers on both sides of the shortcut's edges: 10^14, 10^-14, whole
-// numbers, exact halves in the 15th digit, 14 nines rounding up, and the
-// neighbours of each.
+// numbers, exact halves in the 15th digit, 14 nines rounding up, the powers of
+// ten and two where the first digit's place changes, and the neighbours of each.
 std::vector<double> edge_values() {
     std::vector<double> values = {0.0, -0.0, 0.1 + 0.2, 1e14, 1e14 - 1, 1e14 - 0.5, 99999999999999.5,
                                   1e15 - 1, 1e15 + 1, 9.99999999999999e22, 1e-14, 9.99999999999995e-15,
@@ -41,6 +41,8 @@ std::vector<double> edge_values() {
                                   0.000030517578125, 1234567.890123455, 0.999999999999995, 9007199254740993.0,
                                   std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
                                   N_AN(7)};
+    for (int exponent = -15; exponent <= 14; ++exponent) values.push_back(std::pow(10.0, exponent));
+    for (int exponent = -48; exponent <= 47; ++exponent) values.push_back(std::ldexp(1.0, exponent));
     for (double base : std::vector<double>(values))
         values.insert(values.end(), {std::nextafter(base, 0.0), std::nextafter(base, HUGE_VAL), -base});
     return values;
