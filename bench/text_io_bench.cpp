@@ -1,8 +1,9 @@
 // Text interchange: a CSV of 10^6 cells (25,000 rows of 40) read and written,
 // in process and through the converter program, 10^6 numbers the program made
-// written as CSV beside the same numbers read from CSV and written again, and a SYLK of 10^5 formulas
-// read, recalculated and written; the same conversions timed in the peer
-// spreadsheets when they are installed.
+// written as CSV beside the same numbers read from CSV and written again (in
+// process, and as a native document and as CSV through the converter), and a
+// SYLK of 10^5 formulas read, recalculated and written; the same conversions
+// timed in the peer spreadsheets when they are installed.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "bench/converter_runs.h"
+#include "files/document_saving.h"
 #include "files/sylk.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -45,11 +47,6 @@ std::string path_of(const std::string& name) { return (folder() / name).string()
 
 void write_file(const std::string& name, const std::string& bytes) {
     std::ofstream(path_of(name), std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string read_file(const std::string& name) {
-    std::ifstream in(path_of(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Integers, decimals, texts and prices, column by column.
@@ -244,6 +241,34 @@ void BM_ConverterPeakMemory(benchmark::State& state) {
     state.counters["bytes_per_cell"] = double(peak - base) / (kCsvRows * kCsvColumns);
 }
 
+// The made numbers as a native document, and that document converted to CSV:
+// the same numbers as text, to be read back. False when either fails.
+bool made_numbers_files() {
+    static const bool made = [] {
+        Session s;
+        MemoryRef layer = made_numbers_layer();
+        pf::FileSpec spec;
+        pf::file_spec_from_path(path_of("made.qrv"), spec);
+        const bool saved = save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true) == 0;
+        dispose(layer);
+        return saved && run(quoted(converter_path()) + " " + quoted(path_of("made.qrv")) + " " + quoted(path_of("made.csv")));
+    }();
+    return made;
+}
+
+void time_converter_to_csv(benchmark::State& state, const std::string& in) {
+    if (!made_numbers_files()) {
+        state.SkipWithError("the made numbers could not be saved");
+        return;
+    }
+    time_program(state, converter_path(),
+                 quoted(converter_path()) + " " + quoted(path_of(in)) + " " + quoted(path_of("made_out.csv")));
+}
+
+void BM_ConverterMadeNumbers(benchmark::State& state) { time_converter_to_csv(state, "made.qrv"); }
+
+void BM_ConverterReadNumbers(benchmark::State& state) { time_converter_to_csv(state, "made.csv"); }
+
 void BM_ConverterSylk(benchmark::State& state) {
     sylk_source();
     time_program(state, converter_path(), quoted(converter_path()) + " " + quoted(path_of("formulas.slk")) + " " +
@@ -282,6 +307,8 @@ BENCHMARK(BM_CsvWriteMadeNumbers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWriteReadNumbers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterMadeNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterReadNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterPeakMemory)->ArgName("sylk")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The peers start a whole program for each conversion (the office one warms
