@@ -251,7 +251,8 @@ bool made_numbers_files() {
         pf::file_spec_from_path(path_of("made.qrv"), spec);
         const bool saved = save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true) == 0;
         dispose(layer);
-        return saved && run(quoted(converter_path()) + " " + quoted(path_of("made.qrv")) + " " + quoted(path_of("made.csv")));
+        return saved &&
+               run(quoted(converter_path()) + " " + quoted(path_of("made.qrv")) + " " + quoted(path_of("made.csv")));
     }();
     return made;
 }

@@ -247,14 +247,16 @@ struct DecimalExponentStep {
     int exponent;
 };
 
-constexpr std::array<DecimalExponentStep, kHighestBinaryExponent - kLowestBinaryExponent + 1> kDecimalExponentSteps = [] {
+using DecimalExponentSteps = std::array<DecimalExponentStep, kHighestBinaryExponent - kLowestBinaryExponent + 1>;
+
+constexpr DecimalExponentSteps kDecimalExponentSteps = [] {
     using Wide = unsigned __int128;
     const auto power_of_ten = [](int n) {
         Wide power = 1;
         while (n-- > 0) power *= 10;
         return power;
     };
-    std::array<DecimalExponentStep, kHighestBinaryExponent - kLowestBinaryExponent + 1> steps{};
+    DecimalExponentSteps steps{};
     for (int binary = kLowestBinaryExponent; binary <= kHighestBinaryExponent; ++binary) {
         // 10^decimal <= 2^binary < 10^(decimal + 1)
         int decimal = 0;
@@ -265,8 +267,8 @@ constexpr std::array<DecimalExponentStep, kHighestBinaryExponent - kLowestBinary
         // The least m with m x 2^(binary - 52) >= 10^(decimal + 1).
         const int shift = 52 - binary;
         const Wide divisor = power_of_ten(-(decimal + 1));
-        const Wide next_from = decimal + 1 >= 0 ? power_of_ten(decimal + 1) << shift
-                                                : ((Wide(1) << shift) + divisor - 1) / divisor;
+        const Wide next_from =
+            decimal + 1 >= 0 ? power_of_ten(decimal + 1) << shift : ((Wide(1) << shift) + divisor - 1) / divisor;
         steps[size_t(binary - kLowestBinaryExponent)] = {uint64_t(next_from), decimal};
     }
     return steps;
@@ -404,7 +406,7 @@ int plain_general_text(double value, unsigned char decimal_char, char* out) {
     out[0] = '-';
     char* p = out + (bits >> 63);
     const BinaryParts parts = binary_parts_of(magnitude_bits);
-    const int fraction_bits = -parts.exponent;  // at least 6 below 1e14
+    const int fraction_bits = -parts.exponent;              // at least 6 below 1e14
     if (std::countr_zero(parts.mantissa) >= fraction_bits)  // a whole number
         return int(whole_text(parts.mantissa >> fraction_bits, p) - out);
     uint64_t rounded = 0;
