@@ -10,12 +10,6 @@
 #include "model/workbook.h"
 #include "objects/objects.h"
 
-namespace {
-
-WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
-
-}  // namespace
-
 bool is_cell_kind(int16_t kind) {
     return (kind >= kUndoCut && kind <= kUndoClear) || (kind >= kUndoSort && kind <= kUndoFillSeries);
 }

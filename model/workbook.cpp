@@ -20,8 +20,6 @@ constexpr int16_t kDefaultColumnWidth = 76;
 constexpr int16_t kMinimumRowHeight = 14;
 constexpr int kUndoListExtend = 10;
 
-WorkSheet* use_workbook(MemoryRef workbook) { return static_cast<WorkSheet*>(UseMemory(workbook)); }
-
 // Reads one field of a workbook between a use and an unuse.
 template <typename Field>
 Field read_workbook(MemoryRef workbook, Field WorkSheet::*field, Field none) {
