@@ -158,13 +158,6 @@ double combine(double first, double second, uint8_t operation) {
     }
 }
 
-// The general display text of a number (an error's text for an error value).
-std::string general_text(double value) {
-    unsigned char text[256];
-    CellErrStr(text, &value, -1, 1, 1, decimalPt);
-    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
-}
-
 struct Combining {
     MemoryRef layer;
     uint8_t operation;
@@ -195,7 +188,7 @@ void with_option(std::string& row, const Combining& c, const uint8_t* first, con
     const std::string text = combined_formula(c, first, second, where);
     if (text.empty()) {
         const double value = combine(value_of(first), value_of(second), c.operation);
-        const std::string shown = general_text(value);
+        const std::string shown = general_value_text(value, decimalPt);
         std::string body(kNumberSlotSize, '\0');
         store_f64(reinterpret_cast<uint8_t*>(body.data()), value);
         body += shown;
@@ -294,7 +287,7 @@ int16_t ConvertFormulas(MemoryRef block) {
                 const double value = _resultType_(cell) < 0 ? load_f64(_resultPtr_(cell)) : 0.0;
                 std::string body(kNumberSlotSize, '\0');
                 store_f64(reinterpret_cast<uint8_t*>(body.data()), value);
-                body += general_text(value);
+                body += general_value_text(value, decimalPt);
                 append_cell(row, column,
                             CellParts{cell, kCellConstant, label_of(cell), note_of(cell), body, {}, kResultNone, 0});
             }

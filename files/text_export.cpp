@@ -54,9 +54,7 @@ std::string_view bytes_of(const uint8_t* p, int32_t length) {
 // A number the plain formatter leaves, or an error's text; kept apart so the
 // common case stays small.
 [[gnu::noinline]] void formatted_general_number(double value, std::string& out) {
-    unsigned char text[256];
-    CellErrStr(text, &value, -1, 1, 1, decimalPt);
-    out.append(bytes_of(text + 1, text[0]));
+    out.append(general_value_text(value, decimalPt));
 }
 
 // A number in general format with the system's decimal point, or an error's

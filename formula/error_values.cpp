@@ -42,3 +42,9 @@ void CellErrStr(unsigned char* text, const double* value, int16_t digits, int16_
     }
     ExtendedtoStr(text, value, digits, b != 0, a != 0, decimal_char);
 }
+
+std::string general_value_text(double value, unsigned char decimal_char) {
+    unsigned char text[256];
+    CellErrStr(text, &value, -1, 1, 1, decimal_char);
+    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}

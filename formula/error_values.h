@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/number_text.h"  // N_AN, checkValue, checkgValue
 #include "formula/function_values.h"
@@ -25,3 +26,6 @@ void SetErrorValue(int16_t code);
 // digits as decimals (b positional, a trimmed) and the decimal character.
 void CellErrStr(unsigned char* text, const double* value, int16_t digits, int16_t a, int16_t b,
                 unsigned char decimal_char);
+
+// The general display text of a value (an error's text for an error value).
+std::string general_value_text(double value, unsigned char decimal_char);

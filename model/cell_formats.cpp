@@ -3,12 +3,14 @@
 #include "model/cell_formats.h"
 
 #include <cstring>
+#include <string>
 
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
+#include "formula/error_values.h"
 #include "formula/formula_text.h"
 
 // ---------------------------------------------------------------------------
@@ -378,11 +380,17 @@ void GetSelectFormat(uint8_t* format, MemoryRef layer, int16_t use_cache) {
 
 namespace {
 
-// The typed text of a number, its first "." shown as the system's decimal point.
+// The typed text of a number, its first "." shown as the system's decimal
+// point; a number stored without one (an error value read from SYLK, a number
+// another program wrote) shows its general text.
 void append_typed_number(MemoryRef text, const uint8_t* cell) {
     const uint8_t* typed = _constTextPtr_(cell);
     int32_t length = _formulaLength_(cell) - kNumberSlotSize;
-    if (length <= 0) return;
+    if (length <= 0) {
+        const std::string general = general_value_text(load_f64(_formulaPtr_(cell)), decimalPt);
+        PtrAndMemory(general.data(), text, int32_t(general.size()));
+        return;
+    }
     PtrAndMemory(typed, text, length);
     MemoryUse<uint8_t> bytes(text);
     if (auto* point = static_cast<uint8_t*>(std::memchr(bytes, '.', size_t(length)))) *point = decimalPt;

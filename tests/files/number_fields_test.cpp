@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/memory_use.h"
 #include "formula/error_values.h"
+#include "model/cell_formats.h"
 #include "tests/files/text_fixture.h"
 
 namespace {
@@ -110,6 +112,15 @@ protected:
         sample::append_row(store, 1, results);
         sample::install_cells(layer, store);
     }
+
+    // The text a cell shows in the entry line.
+    std::string entry_text(CellPoint where) {
+        uint8_t format[kCellFormatSize];
+        MemoryRef text = Get_CellText(where, format, nullptr, layer);
+        std::string bytes(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
+        DisposeMemory(text);
+        return bytes;
+    }
 };
 
 TEST_F(NumberFieldsWritten, NumbersAreFieldsOfTheirGeneralText) {
@@ -130,6 +141,21 @@ TEST_F(NumberFieldsWritten, ADecimalCharacterThatSeparatesIsQuoted) {
     decimalPt = saved;
     EXPECT_EQ(csv, "\"1,5\",2,\"-0,25\"\r\n\"1,5\",2,\"-0,25\"\r\n");
     EXPECT_EQ(tabs, "1,5\t2\t-0,25\r\n1,5\t2\t-0,25\r\n");
+}
+
+// A number stored without typed text shows for editing as the writer writes
+// it, with the system's decimal character; an error value read from SYLK
+// shows its name.
+TEST_F(NumberFieldsWritten, NumbersWithoutTypedTextShowTheirGeneralTextForEditing) {
+    const unsigned char saved = decimalPt;
+    decimalPt = ',';
+    store_numbers({2.0 / 3, -0.25, N_AN(kErrDivZero)});
+    const std::vector<std::string> shown = {entry_text(CellPoint{0, 0}), entry_text(CellPoint{0, 1}),
+                                            entry_text(CellPoint{0, 2})};
+    decimalPt = saved;
+    EXPECT_EQ(shown, (std::vector<std::string>{"0,66666666666667", "-0,25", "#DIV/0!"}));
+    ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X1;K#N/A\r\nE\r\n", layer), 0);
+    EXPECT_EQ(entry_text(CellPoint{0, 0}), "#N/A");
 }
 
 }  // namespace
