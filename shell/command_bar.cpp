@@ -202,6 +202,18 @@ bool click_entry_row(pf::Point where) {
     return true;
 }
 
+// An update paints only where the bar was uncovered or invalid: a button that
+// now shows another state or value than it did is painted whole by the next
+// update, or the rest of it would keep the old picture while its record says
+// the new one is shown.
+void repaint_button(ButtonRecord& button, int16_t depth) {
+    const int16_t shown_state = button.drawn_state;
+    const int16_t shown_value = button.drawn_value;
+    draw_command_button(button, IconBar, depth);
+    if (button.drawn_state != shown_state || button.drawn_value != shown_value)
+        pf::inval_window_rect(IconBar, button.rect);
+}
+
 }  // namespace
 
 pf::Rect command_bar_screen() { return pf::screen_bounds(); }
@@ -271,7 +283,7 @@ int32_t update_CommandBar_proc(EventRecord*, uintptr_t, uintptr_t) {
     draw_entry_line(edit_rect);
     draw_bar_switch_icon(depth);
     if (has_current_bar) {
-        for (ButtonRecord& button : current_bar.buttons) draw_command_button(button, IconBar, depth);
+        for (ButtonRecord& button : current_bar.buttons) repaint_button(button, depth);
     }
     draw_cmd_msg(nullptr, 1);
     if (pf::is_control_visible(icon_scroll)) pf::draw_one_control(icon_scroll);
