@@ -5,13 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "formula/error_values.h"
+#include "formula/formula_text.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
-#include "formula/error_values.h"
-#include "formula/formula_text.h"
 
 // ---------------------------------------------------------------------------
 // Cell formats
