@@ -31,6 +31,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
     {kPurgeShortErr, 12},
     {kNoSwapFileErr, 12},
     {1001, 13},
+    {-1, 13},  // a damaged or truncated document
     {pf::kAddResourceFailedErr, 14},
     {pf::kResFileNotFoundErr, 15},
     {pf::kTooManyFoldersErr, 16},
