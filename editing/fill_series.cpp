@@ -222,9 +222,7 @@ void put_number(BlockWriter& out, const uint8_t* cell, double value, MemoryRef l
 void put_counted_text(BlockWriter& out, const uint8_t* cell, const TrailingNumber& number, double step) {
     const size_t old_digits = size_t(_formulaLength_(cell)) - number.digits_at;
     const double value = number.value + step;
-    unsigned char digits[256];
-    CellErrStr(digits, &value, -1, 1, 1, decimalPt);
-    std::string counted(reinterpret_cast<const char*>(digits + 1), digits[0]);
+    std::string counted = general_value_text(value, decimalPt);
     const uint8_t* text = _formulaPtr_(cell);
     if (text[number.digits_at] == '0' && (counted.empty() || counted[0] != '-') && counted.size() < old_digits)
         counted.insert(0, old_digits - counted.size(), '0');

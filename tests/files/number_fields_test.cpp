@@ -14,17 +14,11 @@
 
 namespace {
 
-std::string formatter_text(double value, unsigned char decimal_char) {
-    unsigned char text[256];
-    CellErrStr(text, &value, -1, 1, 1, decimal_char);
-    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
-}
-
 // The writer's text of a number: the shortcut, else the formatter.
 std::string general_text(double value, unsigned char decimal_char = '.') {
     char text[kPlainTextRoom];
     const int length = plain_general_text(value, decimal_char, text);
-    return length ? std::string(text, size_t(length)) : formatter_text(value, decimal_char);
+    return length ? std::string(text, size_t(length)) : general_value_text(value, decimal_char);
 }
 
 double from_bits(uint64_t bits) {
@@ -66,7 +60,7 @@ TEST(NumberFields, TheShortcutWritesWhatTheFormatterWrites) {
             const int length = plain_general_text(value, decimal_char, text);
             if (!length) continue;
             ++taken;
-            ASSERT_EQ(std::string(text, size_t(length)), formatter_text(value, decimal_char)) << value;
+            ASSERT_EQ(std::string(text, size_t(length)), general_value_text(value, decimal_char)) << value;
         }
     EXPECT_GT(taken, 600000);
 }

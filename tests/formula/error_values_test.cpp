@@ -5,11 +5,7 @@
 
 namespace {
 
-std::string shown(double value) {
-    unsigned char text[256];
-    CellErrStr(text, &value, -1, 1, 1, '.');
-    return text_of(text);
-}
+std::string shown(double value) { return general_value_text(value, '.'); }
 
 TEST(ErrorValues, CodesShowTheirTexts) {
     EXPECT_EQ(shown(N_AN(4)), "#DIV/0!");
