@@ -97,9 +97,8 @@ bool shape_from_stroke(MemoryRef object, pf::FourCC kind, const std::vector<pf::
     const pf::Point from = stroke.front(), to = stroke.back();
     if (GetObj_info(object, pf::four_cc("isln"))) {
         if (!dragged(from, to)) return false;
-        bool rises = false;
-        *rect = line_rect(from, to, &rises);
-        SetObj_info(object, pf::four_cc("info"), rises ? kLineRises : 0);
+        *rect = line_rect(from, to);
+        SetObj_info(object, pf::four_cc("info"), line_direction(from, to));
         return true;
     }
     *rect = shape_rect(kind, from, to);
@@ -209,10 +208,7 @@ pf::Rect rect_between(pf::Point from, pf::Point to) {
     return pf::Rect{std::min(from.v, to.v), std::min(from.h, to.h), std::max(from.v, to.v), std::max(from.h, to.h)};
 }
 
-pf::Rect line_rect(pf::Point from, pf::Point to, bool* rises) {
-    const pf::Point& leftmost = from.h <= to.h ? from : to;
-    const pf::Point& other = from.h <= to.h ? to : from;
-    *rises = leftmost.v > other.v;
+pf::Rect line_rect(pf::Point from, pf::Point to) {
     pf::Rect r = rect_between(from, to);
     ++r.bottom, ++r.right;
     return r;

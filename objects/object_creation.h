@@ -13,8 +13,8 @@ pf::FourCC tool_object_kind(int16_t tool);
 // The rectangle from one corner to the other, whichever way it was dragged.
 pf::Rect rect_between(pf::Point from, pf::Point to);
 // The rectangle of a line from one end to the other (one pixel wider and
-// taller than their distance) and whether it rises from left to right.
-pf::Rect line_rect(pf::Point from, pf::Point to, bool* rises);
+// taller than their distance).
+pf::Rect line_rect(pf::Point from, pf::Point to);
 // The corners of a stroke where its direction turns: points closer than
 // `tolerance` pixels to the straight line between kept points are dropped.
 std::vector<pf::Point> stroke_corners(const std::vector<pf::Point>& stroke, int16_t tolerance);

@@ -30,13 +30,6 @@ constexpr int16_t kShadowDepth = 2, kDoubleFrameGap = 3;
 
 bool is_line(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
 
-// The two ends of a line object in its rectangle.
-void line_ends(const ObjectRecord& record, const pf::Rect& r, pf::Point* from, pf::Point* to) {
-    bool rises = record.info & kLineRises;
-    *from = pf::Point{int16_t(rises ? r.bottom - 1 : r.top), r.left};
-    *to = pf::Point{int16_t(rises ? r.top : r.bottom - 1), int16_t(r.right - 1)};
-}
-
 // A filled arrowhead with its point at `tip`, coming from `tail`.
 void arrow_head(pf::Point tail, pf::Point tip) {
     double dh = tip.h - tail.h, dv = tip.v - tail.v, length = std::hypot(dh, dv);
@@ -56,7 +49,7 @@ void arrow_head(pf::Point tail, pf::Point tip) {
 
 void draw_line_object(const ObjectRecord& record, const pf::Rect& r) {
     pf::Point from, to;
-    line_ends(record, r, &from, &to);
+    line_ends(record.info, r, &from, &to);
     pf::move_to(from.h, from.v);
     pf::line_to(to.h, to.v);
     if (record.kind != kLineObject) arrow_head(from, to);
@@ -249,7 +242,7 @@ bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
     }
     if (!is_line(record.kind)) return true;
     pf::Point from, to;
-    line_ends(record, r, &from, &to);
+    line_ends(record.info, r, &from, &to);
     double dh = to.h - from.h, dv = to.v - from.v, length = std::hypot(dh, dv);
     if (length < 1) return true;
     double distance = std::fabs((where.h - from.h) * dv - (where.v - from.v) * dh) / length;
@@ -257,6 +250,21 @@ bool hits(const ObjectRecord& record, const pf::Rect& r, pf::Point where) {
 }
 
 }  // namespace
+
+uint8_t line_direction(pf::Point from, pf::Point to) {
+    return uint8_t((from.v > to.v ? kLineFromBottom : 0) | (from.h > to.h ? kLineFromRight : 0));
+}
+
+void line_ends(uint8_t direction, const pf::Rect& r, pf::Point* from, pf::Point* to) {
+    const pf::Point top_left{r.top, r.left}, bottom_right{int16_t(r.bottom - 1), int16_t(r.right - 1)};
+    const pf::Point bottom_left{bottom_right.v, r.left}, top_right{r.top, bottom_right.h};
+    switch (direction & (kLineFromBottom | kLineFromRight)) {
+        case kLineFromBottom: *from = bottom_left, *to = top_right; break;
+        case kLineFromRight: *from = top_right, *to = bottom_left; break;
+        case kLineFromBottom | kLineFromRight: *from = bottom_right, *to = top_left; break;
+        default: *from = top_left, *to = bottom_right; break;
+    }
+}
 
 pf::Rect object_rect(MemoryRef object, int16_t pane, MemoryRef layer) {
     const ObjectRecord record = *ObjectUse(object).get();
@@ -280,7 +288,7 @@ std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
     const ObjectRecord record = *ObjectUse(object).get();
     if (is_line(record.kind)) {
         pf::Point from, to;
-        line_ends(record, r, &from, &to);
+        line_ends(record.info, r, &from, &to);
         return {handle_at(from.h, from.v), handle_at(to.h, to.v)};
     }
     int16_t middle_h = int16_t((r.left + r.right) / 2), middle_v = int16_t((r.top + r.bottom) / 2);

@@ -13,8 +13,14 @@
 constexpr int16_t kHandleSize = 5;
 // A text box's text is in the application font at this size.
 constexpr int16_t kTextBoxSize = 12;
-// The info byte of a line: set when it rises from bottom left to top right.
-constexpr uint8_t kLineRises = 0x1;
+// The info byte of a line: the corner it was drawn from, the bottom one
+// (kLineFromBottom) or the right one (kLineFromRight); an arrow's head is at
+// the other end. Bytes 0 and 3 fall from left to right, 1 and 2 rise.
+constexpr uint8_t kLineFromBottom = 0x1, kLineFromRight = 0x2;
+// The info byte of a line drawn from one point to another.
+uint8_t line_direction(pf::Point from, pf::Point to);
+// The ends of a line in its rectangle: where it was drawn from, and to.
+void line_ends(uint8_t direction, const pf::Rect& rect, pf::Point* from, pf::Point* to);
 
 // The object's rectangle in the pane's pixels, from its anchor cell's top
 // left, its offsets and its size (it may lie outside the pane).

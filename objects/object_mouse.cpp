@@ -75,17 +75,18 @@ Drag selected_drag(MemoryRef layer, int16_t pane) {
 }
 
 // The rectangles of a drag with the mouse moved by (dv, dh).
-std::vector<pf::Rect> dragged(const Drag& drag, int16_t handle, int16_t dv, int16_t dh, std::vector<bool>* rises) {
+std::vector<pf::Rect> dragged(const Drag& drag, int16_t handle, int16_t dv, int16_t dh,
+                              std::vector<uint8_t>* directions) {
     std::vector<pf::Rect> rects;
     for (size_t i = 0; i < drag.objects.size(); ++i) {
         if (!handle) {
             rects.push_back(offset(drag.from[i], dv, dh));
             continue;
         }
-        bool up = GetObj_info(drag.objects[i], pf::four_cc("info")) & kLineRises;
-        rects.push_back(is_line(drag.objects[i]) ? resized_line(drag.from[i], &up, handle, dv, dh)
+        auto direction = uint8_t(GetObj_info(drag.objects[i], pf::four_cc("info")));
+        rects.push_back(is_line(drag.objects[i]) ? resized_line(drag.from[i], &direction, handle, dv, dh)
                                                  : resized_rect(drag.from[i], handle, dv, dh));
-        if (rises) rises->push_back(up);
+        if (directions) directions->push_back(direction);
     }
     return rects;
 }
@@ -149,12 +150,13 @@ pf::Rect resized_rect(const pf::Rect& r, int16_t handle, int16_t dv, int16_t dh)
     return pf::Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)};
 }
 
-pf::Rect resized_line(const pf::Rect& r, bool* rises, int16_t handle, int16_t dv, int16_t dh) {
-    pf::Point from{int16_t(*rises ? r.bottom - 1 : r.top), r.left};
-    pf::Point to{int16_t(*rises ? r.top : r.bottom - 1), int16_t(r.right - 1)};
+pf::Rect resized_line(const pf::Rect& r, uint8_t* direction, int16_t handle, int16_t dv, int16_t dh) {
+    pf::Point from, to;
+    line_ends(*direction, r, &from, &to);
     pf::Point& moved = handle == 1 ? from : to;
     moved = pf::Point{int16_t(moved.v + dv), int16_t(moved.h + dh)};
-    return line_rect(from, to, rises);
+    *direction = line_direction(from, to);
+    return line_rect(from, to);
 }
 
 void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, MemoryRef layer) {
@@ -213,11 +215,11 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
     const bool reshapes = handle && has_points(object);
     if (reshapes) record_object_attributes({object}, layer);
     else record_object_moves(handle ? kUndoObjectResized : kUndoObjectsMoved, layer);
-    std::vector<bool> rises;
-    std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &rises);
+    std::vector<uint8_t> directions;
+    std::vector<pf::Rect> rects = dragged(drag, handle, moved.v, moved.h, &directions);
     for (size_t i = 0; i < drag.objects.size(); ++i) {
         if (GetObj_info(drag.objects[i], pf::four_cc("prot"))) continue;
-        if (handle && is_line(drag.objects[i])) SetObj_info(drag.objects[i], pf::four_cc("info"), rises[i] ? kLineRises : 0);
+        if (handle && is_line(drag.objects[i])) SetObj_info(drag.objects[i], pf::four_cc("info"), directions[i]);
         move_object_to(drag.objects[i], rects[i], pane, layer);
         if (reshapes) scale_points(drag.objects[i], drag.from[i], rects[i]);
     }

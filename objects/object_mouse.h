@@ -23,8 +23,8 @@ int16_t object_cursor(MemoryRef layer, pf::Point where, int16_t pane);
 // A rectangle with handle `handle` (1 to 8 clockwise from the top left)
 // dragged by (dv, dh), never turned inside out.
 pf::Rect resized_rect(const pf::Rect& rect, int16_t handle, int16_t dv, int16_t dh);
-// A line's rectangle and its rising bit with end `handle` (1 start, 2 end)
-// dragged by (dv, dh).
-pf::Rect resized_line(const pf::Rect& rect, bool* rises, int16_t handle, int16_t dv, int16_t dh);
+// A line's rectangle and its info byte (object_drawing.h) with end `handle`
+// (1 where it was drawn from, 2 where to) dragged by (dv, dh).
+pf::Rect resized_line(const pf::Rect& rect, uint8_t* direction, int16_t handle, int16_t dv, int16_t dh);
 // Anchors the object to the cell under its new pixel rectangle's top left.
 void move_object_to(MemoryRef object, const pf::Rect& rect, int16_t pane, MemoryRef layer);

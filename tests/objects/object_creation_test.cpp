@@ -33,12 +33,25 @@ TEST_F(ObjectCreationTest, EachToolMakesItsKindWhereTheMouseDragged) {
     EXPECT_EQ(num_objects(layer), 10);
 }
 
-TEST_F(ObjectCreationTest, ALineDrawnUpwardsRisesAndAPressAloneMakesNoLine) {
-    MemoryRef line = make_with(4, in_pane(60, 20), in_pane(20, 80));
-    EXPECT_EQ(GetObj_info(line, pf::four_cc("info")), kLineRises);
+TEST_F(ObjectCreationTest, ALineKeepsTheCornerItWasDrawnFromAndAPressAloneMakesNoLine) {
+    const struct {
+        pf::Point from, to;
+        uint8_t direction;
+    } lines[] = {{in_pane(20, 20), in_pane(60, 80), 0},
+                 {in_pane(60, 20), in_pane(20, 80), kLineFromBottom},
+                 {in_pane(20, 80), in_pane(60, 20), kLineFromRight},
+                 {in_pane(60, 80), in_pane(20, 20), kLineFromBottom | kLineFromRight}};
+    for (const auto& drawn : lines) {
+        MemoryRef line = make_with(5, drawn.from, drawn.to);
+        EXPECT_EQ(GetObj_info(line, pf::four_cc("info")), drawn.direction);
+        pf::Point from, to;
+        line_ends(drawn.direction, object_rect(line, 0, layer), &from, &to);
+        EXPECT_EQ(from, drawn.from);
+        EXPECT_EQ(to, drawn.to);
+    }
     drag(in_pane(90, 90), in_pane(90, 91));
     EXPECT_TRUE(CreateObject(record, 5, in_pane(90, 90)));
-    EXPECT_EQ(num_objects(layer), 1);
+    EXPECT_EQ(num_objects(layer), 4);
     // A shape from a press alone takes the default size; a text box a size to type in.
     MemoryRef box = make_with(8, in_pane(100, 100), in_pane(100, 100));
     EXPECT_EQ(fields(box).height, 20);

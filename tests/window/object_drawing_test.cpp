@@ -55,7 +55,7 @@ protected:
     void every_kind() {
         place(kLineObject, {1, 0}, 2, 4, 30, 60);
         MemoryRef rising = place(kArrowObject, {1, 1}, 2, 4, 30, 60);
-        SetObj_info(rising, pf::four_cc("info"), kLineRises);
+        SetObj_info(rising, pf::four_cc("info"), kLineFromBottom);
         SetObj_info(rising, pf::four_cc("lsiz"), 2);
         place(kDoubleArrowObject, {1, 2}, 2, 4, 30, 60);
         MemoryRef rect = place(kRectObject, {4, 0}, 4, 4, 40, 60);
@@ -181,12 +181,16 @@ TEST_F(ObjectDrawingTest, HandlesResizeWithoutTurningInsideOut) {
     EXPECT_EQ(resized_rect(r, 2, 5, 99), (pf::Rect{15, 20, 50, 80}));  // the top side only moves up and down
     EXPECT_EQ(resized_rect(r, 1, 60, 0), (pf::Rect{50, 20, 70, 80}));  // dragged past the bottom
     EXPECT_EQ(resized_rect(r, 4, 0, -60), (pf::Rect{10, 20, 50, 21}));  // at least a pixel wide
-    bool rises = false;  // from (10, 20) down to (49, 79)
-    EXPECT_EQ(resized_line(r, &rises, 2, -50, 0), (pf::Rect{-1, 20, 11, 80}));
-    EXPECT_TRUE(rises);  // the end is now above the start
+    uint8_t direction = 0;  // from (10, 20) down to (49, 79)
+    EXPECT_EQ(resized_line(r, &direction, 2, -50, 0), (pf::Rect{-1, 20, 11, 80}));
+    EXPECT_EQ(direction, kLineFromBottom);  // the end is now above the start
     // The start of that rising line, from (49, 20) to (49, 120): now right of the end, which is higher.
-    EXPECT_EQ(resized_line(r, &rises, 1, 0, 100), (pf::Rect{10, 79, 50, 121}));
-    EXPECT_FALSE(rises);
+    EXPECT_EQ(resized_line(r, &direction, 1, 0, 100), (pf::Rect{10, 79, 50, 121}));
+    EXPECT_EQ(direction, kLineFromBottom | kLineFromRight);
+    pf::Point from, to;  // the end dragged last is still where the line was drawn to
+    line_ends(direction, pf::Rect{10, 79, 50, 121}, &from, &to);
+    EXPECT_EQ(from, (pf::Point{49, 120}));
+    EXPECT_EQ(to, (pf::Point{10, 79}));
 }
 
 }  // namespace
