@@ -8,6 +8,7 @@
 #include "charts/chart_drawing.h"
 #include "charts/chart_record.h"
 #include "core/memory_use.h"
+#include "core/string_utils.h"
 #include "model/layer.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
@@ -162,8 +163,9 @@ void draw_points_object(const ObjectRecord& record, const pf::Rect& r) {
 // text without runs is drawn in the box's font.
 void draw_text(const ObjectRecord& record, const pf::Rect& r) {
     if (!record.data || GetByteSize(record.data) < 2) return;
-    pf::Rect inner{int16_t(r.top + kTextBoxInset), int16_t(r.left + kTextBoxInset), int16_t(r.bottom - kTextBoxInset),
-                   int16_t(r.right - kTextBoxInset)};
+    const int16_t inset = text_box_inset(record.line_size);
+    pf::Rect inner = r;
+    Inset_Rect(inner, inset, inset);
     if (draw_styled_text_box(record.data, record.info, inner)) return;
     int32_t size = GetByteSize(record.data);
     MemoryUse<const unsigned char> bytes(record.data);

@@ -283,6 +283,8 @@ MemoryRef create_obj_list(MemoryRef ids, MemoryRef layer) {
     return list;
 }
 
+int16_t object_line_size(MemoryRef object) { return int16_t(GetObj_info(object, pf::four_cc("lsiz"))); }
+
 intptr_t GetObj_info(MemoryRef object, pf::FourCC tag) {
     const ObjectRecord record = *ObjectUse(object).get();
     switch (tag) {

@@ -110,4 +110,6 @@ MemoryRef create_obj_list(MemoryRef ids, MemoryRef layer);
 
 // An object property by four-character tag; unknown tags read 0 and set nothing.
 intptr_t GetObj_info(MemoryRef object, pf::FourCC tag);
+// The pen size of the object's lines and frame ("lsiz": 0 a hairline).
+int16_t object_line_size(MemoryRef object);
 void SetObj_info(MemoryRef object, pf::FourCC tag, intptr_t value);

@@ -98,7 +98,7 @@ int8_t editor_alignment(int16_t info) { return info == 1 ? weCenter : info == 2 
 // Places the editor over its box as the box shows in the pane now.
 void place_editor(MemoryRef object, int16_t pane, WEReference we, MemoryRef layer) {
     const pf::Rect rect = object_rect(object, pane, layer);
-    ResetViewField(&rect, pane, kTextBoxInset, we, layer, 0);
+    ResetViewField(&rect, pane, text_box_inset(object_line_size(object)), we, layer, 0);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ void SheetIdle(MemoryRef layer) {
     WindowRef window = layer_window(layer);
     if (!window || !window_services.object_on_screen(pane, 0, &rect, object, layer)) return;
     PushWindowPort(window);
-    ResetViewField(&rect, pane, kTextBoxInset, we, layer, 0);
+    ResetViewField(&rect, pane, text_box_inset(window_services.object_line_size(object)), we, layer, 0);
     uint32_t sleep = 0;
     WEIdle(&sleep, we);
     PopPort();

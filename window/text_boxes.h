@@ -34,8 +34,9 @@ void VertTextBox(const unsigned char* text, int32_t length, const pf::Rect* box,
 // longer), for printing.
 void DrawHairLine(const pf::Rect* rect);
 
-// A text box's text is inset this far from its frame.
-constexpr int16_t kTextBoxInset = 3;
+// How far a text box's text lies inside its frame: the frame's line size and
+// 4 pixels more, at least 5.
+int16_t text_box_inset(int16_t line_size);
 
 // Places a styled-text view over a rectangle of a layer's pane: destination
 // the rectangle inset, view its part inside the pane. The last argument is

@@ -7,6 +7,11 @@
 #include "window/text_boxes.h"
 #include "styledtext/styled_text.h"
 
+int16_t text_box_inset(int16_t line_size) {
+    constexpr int16_t kBeyondFrame = 4, kLeastInset = 5;
+    return std::max<int16_t>(int16_t(line_size + kBeyondFrame), kLeastInset);
+}
+
 void ResetViewField(const pf::Rect* rect, int16_t pane, int16_t inset, WEReference we, MemoryRef sheet, int16_t) {
     if (!we || !sheet) return;
     pf::Rect frame;

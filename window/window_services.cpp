@@ -41,6 +41,7 @@ int16_t click_not_taken(MemoryRef, pf::Point, uint16_t, int16_t) { return 0; }
 void no_objects_drawn(int16_t, MemoryRef) {}
 int16_t no_object_cursor(MemoryRef, pf::Point, int16_t) { return 0; }
 WEReference no_text_box_typed(MemoryRef) { return nullptr; }
+int16_t no_line(MemoryRef) { return 0; }
 int16_t object_not_shown(int16_t, int16_t, pf::Rect*, MemoryRef, MemoryRef) { return 0; }
 int16_t no_anchor(MemoryRef, CellRange*) { return 0; }
 void no_chart_part(MemoryRef, pf::Point) {}
@@ -66,6 +67,7 @@ constexpr WindowServices kHeadless{not_listed,     not_listed,      none_listed,
                                    no_tool_window,
                                    no_object_selected, no_objects,       key_not_taken,    click_not_taken,
                                    no_objects,         no_objects_drawn, no_object_cursor, no_text_box_typed,
+                                   no_line,
                                    object_not_shown,   no_anchor,        no_chart_part,
                                    no_undo_written,    no_undo_taken_back, no_undo_followed, no_edit_menu,
                                    no_cells_cleared,   no_clipboard,     no_drag_handlers, no_drag_handlers,

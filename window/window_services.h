@@ -59,7 +59,7 @@ struct WindowServices {
     // let go, as a click on the headings does; the objects that show in a
     // pane drawn; the cursor an object at a pane's point asks for (0 for
     // none); the styled text of the text box being typed in (nullptr for
-    // none); whether an object shows in a pane (non-zero, with its
+    // none); an object's line size; whether an object shows in a pane (non-zero, with its
     // rectangle); the cells an object lies over (0 for none).
     MemoryRef (*selected_object)(MemoryRef layer, int32_t index);
     void (*reset_object_positions)(MemoryRef layer);
@@ -69,6 +69,7 @@ struct WindowServices {
     void (*draw_pane_objects)(int16_t pane, MemoryRef layer);
     int16_t (*object_cursor)(MemoryRef layer, pf::Point where, int16_t pane);
     WEReference (*object_text_editor)(MemoryRef layer);
+    int16_t (*object_line_size)(MemoryRef object);
     int16_t (*object_on_screen)(int16_t pane, int16_t mode, pf::Rect* rect, MemoryRef object, MemoryRef layer);
     int16_t (*object_anchor)(MemoryRef object, CellRange* anchor);
 

@@ -90,17 +90,21 @@ TEST_F(SheetCursorTest, AnEditedTextBoxAnswersTheTextCursorAndKeepsItsViewOverTh
     EXPECT_EQ(SheetCursor(layer, middle), kTextCursor);
     EXPECT_EQ(cursor_at(middle), 1);
 
-    WEReference we = object_text_editor(layer);
-    LongRect away;
-    WESetLongRect(away, 0, 0, 10, 10);
-    WESetViewRect(away, we);
-    SheetIdle(layer);
-    LongRect view;
-    WEGetViewRect(view, we);
-    EXPECT_GT(view.left, box.left);
-    EXPECT_GT(view.top, box.top);
-    EXPECT_LT(view.right, box.right);
-    EXPECT_LT(view.bottom, box.bottom);
+    // The view lies inside the frame by the line size and 4 pixels more, at least 5.
+    for (const auto& [line_size, inset] : {std::pair{1, 5}, std::pair{0, 5}, std::pair{3, 7}}) {
+        SetObj_info(object, pf::four_cc("lsiz"), line_size);
+        WEReference we = object_text_editor(layer);
+        LongRect away;
+        WESetLongRect(away, 0, 0, 10, 10);
+        WESetViewRect(away, we);
+        SheetIdle(layer);
+        LongRect view;
+        WEGetViewRect(view, we);
+        EXPECT_EQ(view.left, box.left + inset) << "line size " << line_size;
+        EXPECT_EQ(view.top, box.top + inset) << "line size " << line_size;
+        EXPECT_EQ(view.right, box.right - inset) << "line size " << line_size;
+        EXPECT_EQ(view.bottom, box.bottom - inset) << "line size " << line_size;
+    }
     end_text_editing(layer, false);
 }
 
