@@ -1,11 +1,13 @@
 #include "shell/colour_palette.h"
 
 #include <string>
+#include <vector>
 
 #include "ui/colours.h"
 #include "ui/lists_and_menus.h"
 #include "model/cell_format.h"
 #include "model/layer.h"
+#include "objects/object_commands.h"
 #include "objects/objects.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
@@ -163,30 +165,44 @@ namespace {
 
 constexpr int16_t kMixedFrame = 3;  // a frame of several line sizes
 
-int16_t object_value(MemoryRef object, pf::FourCC tag) { return int16_t(GetObj_info(object, tag)); }
+// The value of a property the objects share, -1 when they differ or none has it.
+int16_t shared_value(const std::vector<MemoryRef>& objects, pf::FourCC tag, int16_t (*shown)(int16_t)) {
+    int16_t value = -1;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const int16_t next = shown(int16_t(GetObj_info(objects[i], tag)));
+        if (i > 0 && next != value) return -1;
+        value = next;
+    }
+    return value;
+}
+int16_t as_is(int16_t value) { return value; }
 
-// A drawing object's lines, line size and frame, and its fill unless it is a line.
-void show_object_in_color_palette(MemoryRef object) {
-    update_text_color(-1, false);
-    if (GetObj_info(object, pf::four_cc("islt"))) update_fills(-1, -1, -1, false);
-    else
-        update_fills(clamp_colour_value(object_value(object, pf::four_cc("fcol"))),
-                     clamp_colour_value(object_value(object, pf::four_cc("bcol"))),
-                     clamp_pattern_value(object_value(object, pf::four_cc("pat "))), false);
-    update_lines(clamp_colour_value(object_value(object, pf::four_cc("lfcl"))),
-                 clamp_colour_value(object_value(object, pf::four_cc("bfcl"))),
-                 clamp_pattern_value(object_value(object, pf::four_cc("lpat"))), false);
-    const int16_t frame = object_value(object, pf::four_cc("fram"));
-    update_line_size(frame == kMixedFrame ? int16_t(-1) : object_value(object, pf::four_cc("lsiz")), false);
+// The drawing objects' lines, line size and frame, and the fill of those that
+// are not lines; a property in which they differ shows as mixed. The text
+// colour is that of a text box's text while it is typed in.
+void show_objects_in_color_palette(const DocumentFacts& f) {
+    const std::vector<MemoryRef> objects = selected_objects(f.layer);
+    std::vector<MemoryRef> filled;
+    for (MemoryRef object : objects)
+        if (!GetObj_info(object, pf::four_cc("islt"))) filled.push_back(object);
+    TextFacts text;
+    update_text_color(editor_text_facts(f.text_editor, &text) ? text.colour : int16_t(-1), false);
+    update_fills(shared_value(filled, pf::four_cc("fcol"), clamp_colour_value),
+                 shared_value(filled, pf::four_cc("bcol"), clamp_colour_value),
+                 shared_value(filled, pf::four_cc("pat "), clamp_pattern_value), false);
+    update_lines(shared_value(objects, pf::four_cc("lfcl"), clamp_colour_value),
+                 shared_value(objects, pf::four_cc("bfcl"), clamp_colour_value),
+                 shared_value(objects, pf::four_cc("lpat"), clamp_pattern_value), false);
+    const int16_t frame = shared_value(objects, pf::four_cc("fram"), as_is);
+    update_line_size(frame == kMixedFrame ? int16_t(-1) : shared_value(objects, pf::four_cc("lsiz"), as_is), false);
     update_frametype(frame, false);
 }
 
 }  // namespace
 
 void show_selection_in_color_palette(const DocumentFacts& f) {
-    MemoryRef object = f.layer && f.object_selected ? get_selected_object(f.layer, 1) : nullptr;
-    if (object) {
-        show_object_in_color_palette(object);
+    if (f.layer && f.object_selected) {
+        show_objects_in_color_palette(f);
         return;
     }
     if (!f.layer || f.object_selected) {

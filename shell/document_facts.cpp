@@ -1,12 +1,16 @@
 // The front document's state as menu enabling and the button states read it.
 #include "shell/document_facts.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "editing/editing_commands.h"
 #include "editing/undo.h"
 #include "files/document_file.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "model/program_colours.h"
 #include "model/workbook.h"
 #include "objects/object_commands.h"
 #include "platform/scrap/scrap.h"
@@ -67,17 +71,29 @@ uint8_t cell_alignment_of(int8_t text_alignment) {
     }
 }
 
+// The colour value of a text colour: the first entry of the colour table
+// that holds it, + 1; black's when none does.
+int16_t colour_value_of(const pf::RGBColor& colour) {
+    constexpr int16_t kBlackValue = 2;
+    constexpr size_t kIndexedColours = 256;
+    const std::vector<pf::RGBColor>& table = program_colours();
+    for (size_t i = 0; i < std::min(table.size(), kIndexedColours); ++i)
+        if (table[i] == colour) return int16_t(i + 1);
+    return kBlackValue;
+}
+
 }  // namespace
 
 bool editor_text_facts(void* editor, TextFacts* out) {
     WEReference we = static_cast<WEReference>(editor);
     if (!we) return false;
-    uint16_t mode = weDoFont | weDoFace | weDoSize;
+    uint16_t mode = weDoFont | weDoFace | weDoSize | weDoColor;
     WETextStyle style;
     WEContinuousStyle(&mode, style, we);
     out->font = style.tsFont;
     out->size = style.tsSize;
     out->style = style.tsFace;
+    out->colour = colour_value_of(style.tsColor);
     out->alignment = cell_alignment_of(WEGetAlignment(we));
     int32_t start = 0, end = 0;
     WEGetSelection(&start, &end, we);

@@ -36,11 +36,14 @@ struct DocumentFacts {
 };
 
 // What a text editor (a styled-text instance) says of the style all its
-// selection shares, its alignment and whether its selection is empty.
+// selection shares, its alignment and whether its selection is empty. The
+// colour is a colour value: its entry of the colour table + 1, 2 (black)
+// when the table has no such colour.
 struct TextFacts {
     int16_t font = 0;
     int16_t size = 0;
     uint8_t style = 0;
+    int16_t colour = 0;
     uint8_t alignment = 0;
     bool selection_empty = false;
 };

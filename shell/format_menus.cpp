@@ -13,6 +13,7 @@
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "objects/text_box_editing.h"
 #include "platform/menus/menus.h"
 #include "platform/screen/cursor.h"
 #include "shell/button_states.h"
@@ -99,10 +100,12 @@ void check(int16_t menu_id, int16_t item, bool on) {
     if (pf::MenuRef menu = pf::get_menu_handle(menu_id)) pf::check_menu_item(menu, item, on);
 }
 
-// Items 1-5 (text attributes) follow the editor; the rest need selected cells.
+// Items 1-5 (text attributes) follow the text being edited, a cell's or a
+// text box's; the rest need selected cells.
 void enable_format_items(MemoryRef layer, bool object_selected) {
     enable_items(kFormatMenu, 1, kFormatTableItem, true);
     void* editor = GetActiveEditor(layer);
+    if (!editor) editor = object_text_editor(layer);
     if (!object_selected && !editor) return;
     enable_items(kFormatMenu, 6, kFormatTableItem, false);
     const bool entry_line = editor && editor == entry_line_editor();

@@ -178,6 +178,8 @@ void hilite_with_document(const DocumentFacts& f, WindowRef window) {
     set_showhide_menu();
     set_palette_menu();
     if (!f.object_selected) preset_colour_choices(f.format);
+    if (TextFacts text; editor_text_facts(f.text_editor, &text))
+        init_color_choice(kTextColourMenu, int16_t(text.colour + 1));
 }
 
 }  // namespace

@@ -235,6 +235,11 @@ await_document() {
 }
 # dark_pixels FILE GEOMETRY: how many pixels of the crop are darker than mid grey.
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
+# colour_pixels FILE RGB GEOMETRY: how many pixels of the crop have that colour.
+colour_pixels() {
+  convert "$out/$1" -crop "$3" +repage -fill black +opaque "#$2" -fill white -opaque "#$2" \
+    -format "%[fx:round(w*h*mean)]" info:
+}
 # Whether a document window shows with a title in its title bar.
 has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((24 + $(document_drop "$1"))))" -gt 10 ]; }
 is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) return 1;; esac; }

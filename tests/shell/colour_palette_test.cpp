@@ -133,6 +133,30 @@ TEST_F(SelectedObject, PaletteShowsTheObjectsLinesAndFill) {
     EXPECT_EQ(color_palette_value(kLineForeSlot), 7);
 }
 
+// Several objects show what they share; a property in which they differ
+// shows as mixed, and a line has no fill to differ in.
+TEST_F(SelectedObject, SeveralObjectsShowWhatTheyShareAndMixedWhereTheyDiffer) {
+    MemoryRef rect = object_of(kRectObject);
+    MemoryRef oval = object_of(kOvalObject);
+    SetObj_info(oval, pf::four_cc("fcol"), 3);
+    SetObj_info(oval, pf::four_cc("lsiz"), 2);
+    show();
+    EXPECT_EQ(color_palette_value(kFillForeSlot), -1);
+    EXPECT_EQ(color_palette_value(kLineSizeSlot), -1);
+    EXPECT_EQ(color_palette_value(kFillBackSlot), 5);
+    EXPECT_EQ(color_palette_value(kLineForeSlot), 7);
+    EXPECT_EQ(color_palette_value(kFrameTypeSlot), 1);
+
+    SetObj_info(oval, pf::four_cc("fcol"), 4);
+    SetObj_info(oval, pf::four_cc("lsiz"), 3);
+    add_selected(layer, object_of(kLineObject));
+    SetObj_info(rect, pf::four_cc("lfcl"), 2);
+    show();
+    EXPECT_EQ(color_palette_value(kFillForeSlot), 4) << "the line has no fill";
+    EXPECT_EQ(color_palette_value(kLineSizeSlot), 3);
+    EXPECT_EQ(color_palette_value(kLineForeSlot), -1);
+}
+
 TEST_F(SelectedObject, EntryLineShowsNoCellTextWhileAnObjectIsSelected) {
     EditorKey('x', front_document_record(), 0);
     EditorKey(kKeyReturn, front_document_record(), 0);
