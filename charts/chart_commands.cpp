@@ -49,6 +49,20 @@ MemoryRef place_chart(pf::FourCC kind, const CellRange& data, pf::Point where, i
     return object;
 }
 
+// The selected charts made charts of the kind, as one undo step.
+void change_chart_kinds(MemoryRef layer, pf::FourCC kind) {
+    std::vector<MemoryRef> changed;
+    for (MemoryRef object : selected_charts(layer))
+        if (pf::FourCC(GetObj_info(object, pf::four_cc("type"))) != kind) changed.push_back(object);
+    if (changed.empty()) return;
+    record_object_attributes(changed, layer, kUndoChartEdited);
+    for (MemoryRef object : changed) {
+        SetObj_info(object, pf::four_cc("type"), intptr_t(kind));
+        redraw_object(object, layer);
+    }
+    increment_change_ctr(layer);
+}
+
 }  // namespace
 
 int16_t CreateChart(MemoryRef window_record, int16_t tool) {
@@ -75,6 +89,13 @@ int16_t CreateChart(MemoryRef window_record, int16_t tool) {
     return 1;
 }
 
+std::vector<MemoryRef> selected_charts(MemoryRef layer) {
+    std::vector<MemoryRef> charts;
+    for (int32_t i = 1; MemoryRef object = layer ? get_selected_object(layer, i) : nullptr; ++i)
+        if (object_chart(object)) charts.push_back(object);
+    return charts;
+}
+
 MemoryRef selected_chart_object(MemoryRef layer) {
     MemoryRef object = layer ? get_selected_object(layer, 1) : nullptr;
     return object && object_chart(object) ? object : nullptr;
@@ -85,14 +106,8 @@ void DoChartMenu(MemoryRef window_record, int16_t item) {
     const int16_t tool = int16_t(kFirstChartTool - 1 + item);
     if (!record || !chart_kind_of_tool(tool)) return;
     DocWindowRecord fields = read_doc_window(record);
-    if (MemoryRef object = selected_chart_object(fields.sheet)) {
-        if (pf::FourCC(GetObj_info(object, pf::four_cc("type"))) == chart_kind_of_tool(tool)) return;
-        record_object_attributes({object}, fields.sheet, kUndoChartEdited);
-        SetObj_info(object, pf::four_cc("type"), intptr_t(chart_kind_of_tool(tool)));
-        increment_change_ctr(fields.sheet);
-        redraw_object(object, fields.sheet);
-        return;
-    }
+    if (fields.sheet && get_selected_object(fields.sheet, 1))
+        return change_chart_kinds(fields.sheet, chart_kind_of_tool(tool));
     fields.tool = uint16_t(tool);
     write_doc_window(record, fields);
     redraw_chart_palette();
@@ -116,7 +131,9 @@ void DoChartOptionMenu(MemoryRef window_record, int16_t item) {
 
 void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer) {
     MemoryRef object = selected_chart_object(layer);
-    if (layer) pf::enable_menu_item(object_menu, kObjectChartKindItem);
+    const bool objects_selected = layer && get_selected_object(layer, 1);
+    if (layer && (!objects_selected || !selected_charts(layer).empty()))
+        pf::enable_menu_item(object_menu, kObjectChartKindItem);
     if (object) pf::enable_menu_item(object_menu, kObjectChartOptionsItem);
     const int16_t kind_item = object ? int16_t(chart_tool_of_kind(pf::FourCC(GetObj_info(object, pf::four_cc("type")))) -
                                                kFirstChartTool + 1)

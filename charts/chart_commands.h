@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "platform/menus/menus.h"
@@ -15,6 +16,9 @@ constexpr int16_t kNewChartWidth = 280, kNewChartHeight = 180;
 int16_t CreateChart(MemoryRef window_record, int16_t tool);
 // The layer's first selected object when it is a chart, or none.
 MemoryRef selected_chart_object(MemoryRef layer);
-// The chart items of the Object menu: Chart Kind with a document, Chart
-// Options with a chart selected; the selected chart's kind and options checked.
+// The charts among the layer's selected objects, in selection order.
+std::vector<MemoryRef> selected_charts(MemoryRef layer);
+// The chart items of the Object menu: Chart Kind with cells selected or a
+// chart among the selected objects, Chart Options with a chart selected; the
+// selected chart's kind and options checked.
 void set_chart_menus(pf::MenuRef object_menu, MemoryRef layer);

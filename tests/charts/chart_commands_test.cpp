@@ -138,6 +138,37 @@ TEST_F(ChartCommandsTest, TheMenusChangeTheSelectedChartOrChooseTheNextKind) {
     EXPECT_TRUE(checked(kChartKindMenu, 1));  // a pie
 }
 
+// With drawing objects selected, Chart Kind changes the charts among them and
+// is dimmed when there is none; it never arms a new chart.
+TEST_F(ChartCommandsTest, ChartKindNeedsAChartAmongTheSelectedObjects) {
+    auto chart_kind_enabled = [&] {
+        pf::MenuRef menu = pf::get_menu_handle(kObjectMenu);
+        pf::enable_menu_item(menu, 0);
+        set_object_menu(layer);
+        return pf::is_menu_item_enabled(menu, kObjectChartKindItem);
+    };
+    EXPECT_TRUE(chart_kind_enabled());  // cells selected: the kind of the next chart
+    MemoryRef chart = made_chart();
+    ASSERT_NE(chart, nullptr);
+    MemoryRef oval = nullptr, box = nullptr;
+    ASSERT_EQ(NewObject(kOvalObject, &oval, 0, layer), 1);
+    ASSERT_EQ(NewObject(kRectObject, &box, 0, layer), 1);
+    for (const std::vector<MemoryRef>& drawings : {std::vector{oval}, std::vector{oval, box}}) {
+        clear_selected_objects(layer);
+        for (MemoryRef drawing : drawings) add_selected(layer, drawing);
+        EXPECT_FALSE(chart_kind_enabled()) << drawings.size() << " drawings";
+        DoChartMenu(nullptr, 1);
+        EXPECT_EQ(tool(), 0) << drawings.size() << " drawings";
+        EXPECT_EQ(kind_of(chart), pf::four_cc("bcht"));
+    }
+    add_selected(layer, chart);  // after the two drawings
+    EXPECT_TRUE(chart_kind_enabled());
+    DoChartMenu(nullptr, 1);
+    EXPECT_EQ(kind_of(chart), pf::four_cc("pie "));
+    EXPECT_EQ(kind_of(oval), kOvalObject);
+    EXPECT_EQ(tool(), 0);
+}
+
 TEST_F(ChartCommandsTest, KindAndOptionChangesAreUndoneAndRedone) {
     MemoryRef object = made_chart();
     ASSERT_NE(object, nullptr);
