@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
+#include "core/string_utils.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "editing/undo_record.h"
@@ -97,17 +99,30 @@ void put_picture_block(MemoryRef picture) {
     pf::put_scrap(pf::kScrapPicture, MemoryUse<>(picture).get(), size_t(GetByteSize(picture)));
 }
 
-// A picture of the copied objects, each in its box at its paste offsets.
-void put_picture_of(const std::vector<MemoryRef>& objects) {
-    if (!pf::get_port()) return;
+// The boxes of the copied objects at their paste offsets, moved together so
+// that the smallest rectangle around them all has its top left at (0, 0).
+std::vector<pf::Rect> picture_boxes(const std::vector<MemoryRef>& objects) {
     std::vector<pf::Rect> boxes;
-    pf::Rect frame{0, 0, 0, 0};
+    pf::Point least{std::numeric_limits<int16_t>::max(), std::numeric_limits<int16_t>::max()};
     for (MemoryRef object : objects) {
         const ObjectRecord r = fields_of(object);
         boxes.push_back(pf::Rect{r.v_paste_offset, r.h_paste_offset, int16_t(r.v_paste_offset + r.height),
                                  int16_t(r.h_paste_offset + r.width)});
-        frame.bottom = std::max(frame.bottom, boxes.back().bottom);
-        frame.right = std::max(frame.right, boxes.back().right);
+        least.v = std::min(least.v, boxes.back().top), least.h = std::min(least.h, boxes.back().left);
+    }
+    for (pf::Rect& box : boxes) Offset_Rect(box, int16_t(-least.h), int16_t(-least.v));
+    return boxes;
+}
+
+// A picture of the copied objects as they lie together, its frame the
+// smallest rectangle around them.
+void put_picture_of(const std::vector<MemoryRef>& objects) {
+    if (!pf::get_port()) return;
+    const std::vector<pf::Rect> boxes = picture_boxes(objects);
+    pf::Rect frame{0, 0, 0, 0};
+    for (const pf::Rect& box : boxes) {
+        frame.bottom = std::max(frame.bottom, box.bottom);
+        frame.right = std::max(frame.right, box.right);
     }
     pf::PicHandle picture = pf::open_picture(frame);
     if (!picture) return;

@@ -209,11 +209,19 @@ TEST_F(ObjectClipboardTest, TwoCopiedObjectsGiveOnePictureOfBothThatPastesAsOneP
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 50, 50);
     pf::open_port(port, surface, 50, 50);
     pf::set_port(&port);
+    // One object's picture is its own bounds, wherever it lies in its cell.
+    MemoryRef alone = place(kOvalObject, {5, 1}, 3, 56);
+    add_selected(layer, alone);
+    ASSERT_EQ(edit_cut_copy(layer, false), kEditDone);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(pf::get_scrap(pf::four_cc("PICT"), bytes), pf::noErr);
+    EXPECT_EQ(pf::picture_frame(bytes.data(), bytes.size()), (pf::Rect{0, 0, 20, 20}));
+    ASSERT_EQ(edit_cut_copy(layer, true), kEditDone);
+
     MemoryRef a = place(kRectObject, {2, 1}, 0, 0), b = place(kOvalObject, {2, 2}, 10, 4);
     add_selected(layer, a);
     add_selected(layer, b);
     ASSERT_EQ(edit_cut_copy(layer, false), kEditDone);
-    std::vector<uint8_t> bytes;
     ASSERT_EQ(pf::get_scrap(pf::four_cc("PICT"), bytes), pf::noErr);
     // The frame reaches the oval's far corner: a column and 4 pixels, then 20 more, across.
     const pf::Rect frame = pf::picture_frame(bytes.data(), bytes.size());
