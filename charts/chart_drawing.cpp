@@ -246,11 +246,67 @@ pf::Rect draw_axes(const ChartLook& look, MemoryRef chart, const ChartData& data
     return plot;
 }
 
-// Each point's value beside its point: above it (below for a negative
-// value), after a bar lying across, centred in a slice; answers where the
-// labels lie.
+// A label's box of the size with its near edge `gap` pixels beyond the point
+// along the value axis (beyond: further from the bar's base; a negative gap
+// comes back inside the bar), centred across it.
+pf::Rect box_beyond(const PointLabel& point, bool horizontal, int16_t width, int16_t height, int gap) {
+    const bool negative = point.value < 0;
+    if (horizontal) {
+        const auto left = int16_t(negative ? point.at.h - gap - width : point.at.h + gap);
+        const auto top = int16_t(point.at.v - height / 2);
+        return pf::Rect{top, left, int16_t(top + height), int16_t(left + width)};
+    }
+    const auto top = int16_t(negative ? point.at.v + gap : point.at.v - gap - height);
+    const auto left = int16_t(point.at.h - width / 2);
+    return pf::Rect{top, left, int16_t(top + height), int16_t(left + width)};
+}
+
+// Whether the box lies along the value axis between the bar's end and base.
+bool inside_bar(const PointLabel& point, bool horizontal, const pf::Rect& box) {
+    if (!point.base) return false;
+    const int16_t end = horizontal ? point.at.h : point.at.v;
+    const int16_t low = std::min(end, *point.base), high = std::max(end, *point.base);
+    return horizontal ? box.left > low && box.right < high : box.top > low && box.bottom < high;
+}
+
+// The places a label may take, best first: centred on a slice; else just
+// beyond its point, inside its bar's end, then further out a label's length
+// at a time.
+std::vector<pf::Rect> label_places(const PointLabel& point, bool horizontal, int16_t width, int16_t height,
+                                   const pf::Rect& bounds) {
+    if (point.centred) {
+        const auto top = int16_t(point.at.v - height / 2), left = int16_t(point.at.h - width / 2);
+        return {pf::Rect{top, left, int16_t(top + height), int16_t(left + width)}};
+    }
+    constexpr int kNear = 2;
+    const int gap = horizontal ? kGap : kNear, step = horizontal ? width + kGap : height;
+    std::vector<pf::Rect> places{box_beyond(point, horizontal, width, height, gap)};
+    const pf::Rect inside = box_beyond(point, horizontal, width, height, -gap - step + (horizontal ? kGap : 0));
+    if (inside_bar(point, horizontal, inside)) places.push_back(inside);
+    const int reach = horizontal ? bounds.right - bounds.left : bounds.bottom - bounds.top;
+    for (int out = gap + step; out < reach; out += step)
+        places.push_back(box_beyond(point, horizontal, width, height, out));
+    return places;
+}
+
+bool meets_any(const pf::Rect& box, const std::vector<pf::Rect>& taken) {
+    pf::Rect common;
+    return std::any_of(taken.begin(), taken.end(),
+                       [&](const pf::Rect& other) { return pf::sect_rect(box, other, common); });
+}
+
+bool within(const pf::Rect& box, const pf::Rect& bounds) {
+    return box.top >= bounds.top && box.left >= bounds.left && box.bottom <= bounds.bottom && box.right <= bounds.right;
+}
+
+// Each point's value where it can be read: above its point (below for a
+// negative value; after a bar lying across), inside its bar's end when
+// another label or the edge takes that place, else further out; centred in
+// a slice. No label covers another, the title or the legend; one that finds
+// no place inside the frame is left out. A label inside a bar stands on
+// white. Answers where the labels lie.
 std::vector<pf::Rect> draw_data_labels(MemoryRef chart, const ChartData& data, bool horizontal,
-                                       const PointLabels& points) {
+                                       const PointLabels& points, const pf::Rect& bounds, std::vector<pf::Rect> taken) {
     std::vector<pf::Rect> placed;
     label_font(chart, kChartTickLabelFormat, data);
     pf::rgb_fore_color(pf::kBlackColor);
@@ -258,23 +314,18 @@ std::vector<pf::Rect> draw_data_labels(MemoryRef chart, const ChartData& data, b
     for (const PointLabel& point : points) {
         const std::string text = tick_label(point.value);
         const int16_t width = pf::text_width(text);
-        const bool negative = point.value < 0;
-        pf::Rect box;
-        if (point.centred) {
-            const auto top = int16_t(point.at.v - height / 2), left = int16_t(point.at.h - width / 2);
-            box = pf::Rect{top, left, int16_t(top + height), int16_t(left + width)};
-        } else if (horizontal) {
-            const int16_t left = negative ? int16_t(point.at.h - kGap - width) : int16_t(point.at.h + kGap);
-            box = pf::Rect{int16_t(point.at.v - height / 2), left, int16_t(point.at.v - height / 2 + height),
-                           int16_t(left + width)};
-        } else {
-            const int16_t top = negative ? int16_t(point.at.v + 2) : int16_t(point.at.v - 2 - height);
-            box = pf::Rect{top, int16_t(point.at.h - width / 2), int16_t(top + height),
-                           int16_t(point.at.h - width / 2 + width)};
+        for (const pf::Rect& box : label_places(point, horizontal, width, height, bounds)) {
+            if (!within(box, bounds) || meets_any(box, taken)) continue;
+            if (inside_bar(point, horizontal, box)) {
+                pf::rgb_back_color(pf::kWhiteColor);
+                pf::erase_rect(box);
+            }
+            pf::move_to(box.left, int16_t(box.top + ascent()));
+            pf::draw_text(text);
+            placed.push_back(box);
+            taken.push_back(box);
+            break;
         }
-        pf::move_to(box.left, int16_t(box.top + ascent()));
-        pf::draw_text(text);
-        placed.push_back(box);
     }
     return placed;
 }
@@ -310,7 +361,9 @@ ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& d
             clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap),
                        [&] { points = plot_axes(look, chart, data, values, xs, parts.plot); });
     }
-    if (chart_flags(chart) & kChartDataLabels) parts.data_labels = draw_data_labels(chart, data, look.horizontal, points);
+    if (chart_flags(chart) & kChartDataLabels)
+        parts.data_labels = draw_data_labels(chart, data, look.horizontal, points, pf::inset_rect(rect, 1, 1),
+                                             {parts.title, parts.legend});
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     return parts;

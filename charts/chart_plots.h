@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "charts/chart_data.h"
@@ -29,11 +30,13 @@ int16_t value_h(const AxisScale& scale, const pf::Rect& plot, double value);
 int16_t slot_middle(const pf::Rect& plot, int count, int i, bool down);
 
 // Where a plotted point (a bar's end, a slice's middle) lies, with its value;
-// a label at a slice is centred on its point.
+// a label at a slice is centred on its point. A bar's label may stand inside
+// it, between its end and its base (where it starts along the value axis).
 struct PointLabel {
     pf::Point at;
     double value;
     bool centred = false;
+    std::optional<int16_t> base;
 };
 using PointLabels = std::vector<PointLabel>;
 

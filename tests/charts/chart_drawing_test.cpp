@@ -9,6 +9,7 @@
 #include "charts/charts.h"
 #include "objects/object_drawing.h"
 #include "objects/object_records.h"
+#include "platform/controls/control_look.h"
 #include "tests/window/sheet_fixture.h"
 
 namespace {
@@ -231,7 +232,7 @@ TEST_F(ChartDrawingTest, DataLabelsStandAtTheirBarsOnTheFixedScale) {
     const int16_t zero = int16_t((parts.plot.top + parts.plot.bottom) / 2);  // 0 halfway from -20 to 20
     const int16_t quarter = int16_t((parts.plot.bottom - parts.plot.top) / 4);
     EXPECT_NEAR(parts.data_labels[0].bottom, zero - quarter - 2, 2) << "10 a quarter up";
-    EXPECT_NEAR(parts.data_labels[1].bottom, parts.plot.top - 2, 2) << "20 at the top";
+    EXPECT_NEAR(parts.data_labels[1].top, parts.plot.top + 2, 2) << "20 at the top: no room above, inside its bar";
     EXPECT_NEAR(parts.data_labels[2].top, zero + quarter + 2, 2) << "-10 below its bar's end";
     EXPECT_LT(parts.data_labels[0].left, parts.data_labels[1].left);
 
@@ -242,6 +243,36 @@ TEST_F(ChartDrawingTest, DataLabelsStandAtTheirBarsOnTheFixedScale) {
             for (int x = label.left; x < label.right; ++x) inked |= pixel(x, y) == 0;
         EXPECT_TRUE(inked) << label.top << "," << label.left;
     }
+}
+
+// Three series of columns and of bars lying across, side by side: every
+// label stands whole inside the frame and clear of the others, the title and
+// the legend; where there is no room beyond a bar's end it stands inside it,
+// on white.
+TEST_F(ChartDrawingTest, DataLabelsOfSeveralSeriesNeverCoverOneAnother) {
+    open_window(2 * kCellWidth, kCellHeight);
+    pf::erase_rect(port.port_rect);
+    set_chart_flags(chart, kChartLegend | kChartSeriesInColumns | kChartDataLabels);
+    set_chart_text(chart, kChartTitle, "Sales");
+    const ChartData data{{"Q1", "Q2", "Q3"},
+                         {{"North", {120, 180, 95}}, {"South", {118, 176, 140}}, {"East", {125, 60, 138}}}};
+    for (int i : {0, 1}) {
+        const pf::FourCC kind = i == 0 ? pf::four_cc("bcht") : pf::four_cc("hcht");
+        const pf::Rect rect = cell_rect(i);
+        draw_chart(kind, chart, data, rect);
+        const ChartParts parts = chart_parts(kind, chart, data, rect);
+        EXPECT_EQ(parts.data_labels.size(), 9u) << "kind " << i;
+        for (size_t a = 0; a < parts.data_labels.size(); ++a) {
+            const pf::Rect& label = parts.data_labels[a];
+            pf::Rect common;
+            EXPECT_TRUE(pf::sect_rect(label, pf::inset_rect(rect, 1, 1), common) && common == label) << "label " << a;
+            EXPECT_FALSE(pf::sect_rect(label, parts.title, common)) << "label " << a;
+            EXPECT_FALSE(pf::sect_rect(label, parts.legend, common)) << "label " << a;
+            for (size_t b = a + 1; b < parts.data_labels.size(); ++b)
+                EXPECT_FALSE(pf::sect_rect(label, parts.data_labels[b], common)) << "labels " << a << " and " << b;
+        }
+    }
+    EXPECT_TRUE(matches_golden("chart_data_labels"));
 }
 
 // The chart's title above the plot, the value axis title beside it, the
