@@ -8,6 +8,7 @@
 
 #include "charts/chart_plots.h"
 #include "charts/chart_record.h"
+#include "charts/chart_values.h"
 #include "objects/object_records.h"
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
@@ -416,7 +417,5 @@ void draw_chart_icon(pf::FourCC kind, const pf::Rect& rect) {
 
 void draw_chart_object(MemoryRef object, const pf::Rect& rect) {
     const ObjectRecord record = *ObjectUse(object).get();
-    const ChartData data = record.chart ? chart_data(record.chart, chart_source_layer(record.chart, record.owner))
-                                        : ChartData{};
-    draw_chart(record.kind, record.chart, data, rect);
+    draw_chart(record.kind, record.chart, chart_object_data(object), rect);
 }

@@ -1,5 +1,6 @@
 // The parts of a chart under the mouse, and the moving outline that shows one.
 #include "charts/chart_drawing.h"
+#include "charts/chart_values.h"
 #include "charts/charts.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
@@ -18,8 +19,7 @@ namespace {
 ChartParts object_chart_parts(MemoryRef object, const pf::Rect& rect) {
     const ObjectRecord record = *ObjectUse(object).get();
     if (!record.chart) return ChartParts{rect, {}, {}, {}};
-    return chart_parts(record.kind, record.chart, chart_data(record.chart, chart_source_layer(record.chart, record.owner)),
-                       rect);
+    return chart_parts(record.kind, record.chart, chart_object_data(object), rect);
 }
 
 pf::Rect part_rect(const ChartParts& parts, int16_t part) {

@@ -6,6 +6,7 @@
 
 #include "charts/chart_links.h"
 #include "charts/chart_record.h"
+#include "charts/chart_values.h"
 #include "editing/undo_record.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
@@ -64,6 +65,7 @@ int32_t enter_chart_range(MemoryRef object, const std::vector<uint8_t>& typed, M
     if (narrow) return kEntryChartTooNarrow;
     record_chart_range(object, layer);
     SetChart_Data(object, range, source);
+    drop_chart_values(object);
     redraw_object(object, layer);
     return kEntryStored;
 }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "charts/chart_values.h"
 #include "core/string_utils.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
@@ -157,6 +158,10 @@ MemoryRef copy_selected_objects(MemoryRef layer) {
     for (MemoryRef object : selected_objects(layer)) {
         SetObj_info(object, pf::four_cc("link"), 0);
         MemoryRef copy = DuplicateObject(1, object);
+        if (copy && !keep_chart_values(copy, object)) {
+            ClobberObjList(copy);
+            copy = nullptr;
+        }
         if (!copy) {
             if (!copies.empty()) ClobberObjList(copies.front());
             return nullptr;
@@ -193,6 +198,7 @@ int16_t cut_copy_objects(MemoryRef layer, int16_t remove, int16_t to_clipboard) 
 void PasteObject(MemoryRef chain, MemoryRef layer, int16_t duplicate) {
     if (duplicate && chain) chain = DuplicateObject(0, chain);
     if (!chain) return;
+    settle_chart_values(chain, layer);
     ResetObjectID(chain, layer);
     renumber_groups(chain, layer);
     record_added_objects(duplicate ? kUndoObjectsAdded : kUndoNewObject, chain, layer);

@@ -1,5 +1,6 @@
 #include "objects/object_drag.h"
 
+#include "charts/chart_values.h"
 #include "core/memory_use.h"
 #include "editing/undo_record.h"
 #include "model/layer.h"
@@ -75,6 +76,7 @@ void Reset_Location(MemoryRef object, int16_t pane, pf::Point offset, MemoryRef 
 
 void Drop_Objects(MemoryRef chain, pf::Point offset, int16_t pane, MemoryRef layer) {
     if (!chain) return;
+    settle_chart_values(chain, layer);
     ResetObjectID(chain, layer);
     renumber_groups(chain, layer);
     record_added_objects(kUndoObjectsAdded, chain, layer);
