@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Pictures over the system clipboard with another program (xclip): a chart
-# copied in the program is read by xclip as a PNG image showing the chart's
-# columns, and a PNG image xclip puts on the clipboard pastes into a sheet as
-# a picture; a large image makes the round trip in INCR steps (screenshots
-# picture_clipboard_*.png; the PNG xclip read is picture_clipboard_copied_chart.png).
+# copied in the program is read by xclip as a PNG image of the chart's own
+# size showing its columns, and a PNG image xclip puts on the clipboard pastes
+# into a sheet as a picture; a large image makes the round trip in INCR steps
+# (screenshots picture_clipboard_*.png; the PNG xclip read is
+# picture_clipboard_copied_chart.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
@@ -31,6 +32,11 @@ copied_png() {
 }
 wait_for 30 copied_png || fail "xclip read no PNG image of the copied chart"
 cp "$work/chart.png" "$out/picture_clipboard_copied_chart.png"
+# The image is the chart's own 280 x 180 pixels, its frame's right line included.
+size=$(identify -format %wx%h "$work/chart.png")
+[ "$size" = 280x180 ] || fail "the chart's image is $size, not the chart's 280x180"
+right_line=$(convert "$work/chart.png" -crop 1x180+279+0 -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:)
+[ "$right_line" -eq 180 ] || fail "the chart's image has no whole right frame line"
 blue=$(count_colour "$work/chart.png" 0000D4)
 [ "$blue" -gt 300 ] || fail "the PNG image does not show the chart's columns ($blue blue pixels)"
 targets=$(xclip -selection clipboard -t TARGETS -o 2>/dev/null)
