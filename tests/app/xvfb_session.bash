@@ -235,10 +235,11 @@ await_document() {
 }
 # dark_pixels FILE GEOMETRY: how many pixels of the crop are darker than mid grey.
 dark_pixels() { convert "$out/$1" -crop "$2" -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:; }
-# colour_pixels FILE RGB GEOMETRY: how many pixels of the crop have that colour.
+# colour_pixels FILE RGB GEOMETRY: how many pixels of the crop have that colour
+# (marked with a colour of their own first, so that black and white count too).
 colour_pixels() {
-  convert "$out/$1" -crop "$3" +repage -fill black +opaque "#$2" -fill white -opaque "#$2" \
-    -format "%[fx:round(w*h*mean)]" info:
+  convert "$out/$1" -crop "$3" +repage -fill "#010203" -opaque "#$2" -fill black +opaque "#010203" \
+    -fill white -opaque "#010203" -format "%[fx:round(w*h*mean)]" info:
 }
 # Whether a document window shows with a title in its title bar.
 has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((24 + $(document_drop "$1"))))" -gt 10 ]; }
