@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The text of a text box coloured in the real program under Xvfb: a box drawn
-# with the text box tool, "plain red" typed into it, "red" selected and made
-# red with Format > Text Color, whose items are open for a text box's text;
-# the Colors palette then shows red as the text colour, and its Text swatch
-# makes the selected "plain" blue (text_box_colour_*.png).
+# with the text box tool, "plain red" typed into it (standing inside the
+# frame by the line size and 4 pixels more), "red" selected and made red with
+# Format > Text Color, whose items are open for a text box's text; the Colors
+# palette then shows red as the text colour, and its Text swatch makes the
+# selected "plain" blue (text_box_colour_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
@@ -30,6 +31,14 @@ keys shift+Left shift+Left shift+Left
 # selected LETTERS FILE: the selection's highlight covers about that many letters.
 selected() { [ "$(colour_pixels "$2" B5D5FF "$box")" -gt $(($1 * 40)) ]; }
 shoot_until text_box_colour_typed.png selected 3 text_box_colour_typed.png || fail "\"red\" was not selected"
+# The text stands inside the frame (drawn at x 300) by the line size and 4
+# pixels more: its first letter's ink begins past x 305.
+first_ink() {
+  convert "$out/$1" -crop "40x16+301+$((154 + dy))" +repage -colorspace gray -threshold 70% txt:- |
+    awk -F'[,: ]' '/gray\(0\)|black/ {print $1 + 301}' | sort -n | head -1
+}
+ink_at=$(first_ink text_box_colour_typed.png)
+[ "$ink_at" -gt 305 ] || fail "the text begins at x $ink_at, too near the frame at x 300"
 # View > Palettes > Colors: the palette opens at the screen's right.
 submenu_choice 436 470 700 176 248
 
