@@ -333,6 +333,7 @@ private:
             case kRecSst: pFC(record, walk); break;
             case kRecSupBook: p1AE(body); break;
             case kRecExternSheet: if (biff8()) p17(body); break;
+            case kRecExternName: if (biff8()) p23(body); break;
             case kRecName: p18(body); break;
             default: break;
             }
@@ -457,6 +458,21 @@ private:
     void p1AE(ByteCursor& body) {
         bool internal = body.size == 4 && body.data[2] == 0x01 && body.data[3] == 0x04;
         internal_supbooks_.push_back(internal);
+        book_.extern_names.emplace_back();
+    }
+
+    // A name of the last SUPBOOK (an add-in function's, another workbook's),
+    // kept only to tell the user which function a formula calls: one cut
+    // short is kept empty.
+    void p23(ByteCursor& body) {
+        if (book_.extern_names.empty()) return;
+        std::string name;
+        try {
+            body.skip(6);  // options, sheet, reserved
+            name = short_text(body);
+        } catch (const ExcelDamaged&) {
+        }
+        book_.extern_names.back().push_back(std::move(name));
     }
 
     void p17(ByteCursor& body) {
@@ -465,8 +481,10 @@ private:
             uint16_t supbook = body.u16();
             int16_t first = body.i16(), last = body.i16();
             bool internal = supbook < internal_supbooks_.size() && internal_supbooks_[supbook];
-            book_.extern_sheets.push_back(internal && first >= 0 && last >= first ? ExcelSheetRange{first, last}
-                                                                                 : ExcelSheetRange{});
+            ExcelSheetRange range;
+            if (internal && first >= 0 && last >= first) range.first = first, range.last = last;
+            range.supbook = supbook;
+            book_.extern_sheets.push_back(range);
         }
     }
 

@@ -42,6 +42,7 @@ enum BiffRecordType : uint16_t {
     kRecSst = 0x00FC,
     kRecLabelSst = 0x00FD,
     kRecSupBook = 0x01AE,
+    kRecExternName = 0x0023,
     kRecBlank = 0x0201,
     kRecNumber = 0x0203,
     kRecLabel = 0x0204,

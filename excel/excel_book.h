@@ -125,6 +125,7 @@ struct ExcelName {
 struct ExcelSheetRange {
     int first = -1;  // -1 when it is not a sheet of this workbook
     int last = -1;
+    int supbook = -1;  // the SUPBOOK of the entry (BIFF8), -1 when unknown
 };
 
 struct ExcelBook {
@@ -141,12 +142,21 @@ struct ExcelBook {
     std::vector<ExcelSheet> sheets;
     std::vector<ExcelName> names;  // all the NAME records, in order
     std::vector<ExcelSheetRange> extern_sheets;
+    std::vector<std::vector<std::string>> extern_names;  // the EXTERNNAME texts of each SUPBOOK (BIFF8)
     // What could not be carried over.
     int unconverted_formulas = 0;
     int replaced_characters = 0;
     int cells_beyond_grid = 0;
     int texts_cut = 0;  // longer than a cell holds
     int names_dropped = 0;  // of ranges a layer cannot hold
+    // Dates the calendar here cannot show as themselves (before 1904 or
+    // after 2040): their cells show their numbers.
+    int dates_shown_as_numbers = 0;
+    // The first few cells of the formulas kept as values ("F9: DAYS", with
+    // what could not be converted when that is known) and of the dates shown
+    // as numbers.
+    std::vector<std::string> unconverted_formula_cells;
+    std::vector<std::string> date_number_cells;
 };
 
 // Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);

@@ -3,12 +3,15 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "excel/compound_file.h"
 #include "excel/excel_book.h"
 #include "excel/excel_layers.h"
 #include "excel/workbook_decryption.h"
+#include "core/string_utils.h"
 #include "files/document_prompts.h"
+#include "platform/resources/resources.h"
 
 namespace {
 
@@ -18,8 +21,24 @@ constexpr unsigned char kBiff5Bof[] = {0x09, 0x08};
 constexpr uint8_t kBofKindWorksheet = 0x10;
 constexpr uint8_t kBofKindGlobals = 0x05;
 
+// The cells named in a note: the first few, then how many more.
+std::string named_cells(const std::vector<std::string>& named, int32_t count) {
+    std::string text;
+    for (const std::string& cell : named) text += (text.empty() ? "" : ", ") + cell;
+    if (count > int32_t(named.size())) {
+        const std::string more = pf::get_indexed_string(kExcelStrings, kExcelMoreCells);
+        text += " " + fill_figures(more, {std::to_string(count - int32_t(named.size()))});
+    }
+    return text;
+}
+
 void tell_notes(const ImportReport& notes) {
-    if (notes.unconverted_formulas) document_prompts.tell(kExcelStrings, kExcelFormulasNote);
+    if (notes.unconverted_formulas)
+        document_prompts.tell_figures(kExcelStrings, kExcelFormulasNote,
+                                      {named_cells(notes.unconverted_formula_cells, notes.unconverted_formulas)});
+    if (notes.dates_shown_as_numbers)
+        document_prompts.tell_figures(kExcelStrings, kExcelDatesNote,
+                                      {named_cells(notes.date_number_cells, notes.dates_shown_as_numbers)});
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
     if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
     if (notes.texts_cut) document_prompts.tell(kExcelStrings, kExcelTextsCutNote);
@@ -69,6 +88,9 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
         notes->cells_beyond_grid += book.cells_beyond_grid;
         notes->texts_cut += book.texts_cut;
         notes->names_dropped += book.names_dropped;
+        notes->dates_shown_as_numbers += book.dates_shown_as_numbers;
+        notes->unconverted_formula_cells = std::move(book.unconverted_formula_cells);
+        notes->date_number_cells = std::move(book.date_number_cells);
     }
     return 0;
 }

@@ -20,6 +20,8 @@ constexpr int16_t kExcelCharactersNote = 3;
 constexpr int16_t kExcelBeyondGridNote = 4;
 constexpr int16_t kExcelTextsCutNote = 5;
 constexpr int16_t kExcelNamesDroppedNote = 6;
+constexpr int16_t kExcelDatesNote = 7;
+constexpr int16_t kExcelMoreCells = 8;
 
 constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 

@@ -20,6 +20,7 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/date_serials.h"
 #include "model/display_text.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
@@ -301,8 +302,14 @@ private:
             builder_.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
             return;
         }
-        if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes)) return;
-        if (cell.kind == ExcelCellKind::kFormula) ++book_.unconverted_formulas;
+        if (cell.value_kind == ExcelCellKind::kNumber) show_date_as_itself(cell, format.bytes);
+        std::string stopping_function;
+        if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes, stopping_function)) return;
+        if (cell.kind == ExcelCellKind::kFormula) {
+            ++book_.unconverted_formulas;
+            note_cell(book_.unconverted_formula_cells, cell,
+                      stopping_function.empty() ? "" : ": " + stopping_function);
+        }
         if (cell.value_kind == ExcelCellKind::kText) {
             if (cell.kind == ExcelCellKind::kText && cell.script != pf::kScriptRoman)
                 SetFormatByte(format.bytes, kFmtFont, pf::script_font(cell.script), false);
@@ -312,6 +319,27 @@ private:
             return;
         }
         put_number(row, format.bytes, cell);
+    }
+
+    // The first few cells of a kind the user is told of: the cell's name (with
+    // its sheet's when the workbook has others), then `more`.
+    void note_cell(std::vector<std::string>& cells, const ExcelCell& cell, const std::string& more) {
+        constexpr size_t kCellsNamed = 5;
+        if (cells.size() >= kCellsNamed) return;
+        unsigned char column[8];
+        NumberToColumn(column, int16_t(cell.column));
+        std::string name = book_.sheets.size() > 1 ? sheet_.name + "!" : "";
+        name.append(reinterpret_cast<const char*>(column + 1), column[0]);
+        cells.push_back(name + std::to_string(cell.row + 1) + more);
+    }
+
+    // A number in a date format that the calendar here cannot show as the
+    // date it is (before 1904, after 2040) is shown as its number.
+    void show_date_as_itself(const ExcelCell& cell, uint8_t* format) {
+        if (!format_shows_date(format[kFmtCode]) || serial_shows_its_date(cell.number, !book_.date1904)) return;
+        format[kFmtCode] = kFormatGeneral;
+        ++book_.dates_shown_as_numbers;
+        note_cell(book_.date_number_cells, cell, "");
     }
 
     // The part of a text a cell holds; a longer text is cut and counted.
@@ -370,10 +398,13 @@ private:
 
     // A formula parsed by this program's parser, with Excel's result until
     // the recalculation; false when the parser refuses it.
-    bool put_formula(const ExcelCell& cell, const uint8_t* format) {
+    // `stopping_function` names the function that stopped the conversion
+    // when one did.
+    bool put_formula(const ExcelCell& cell, const uint8_t* format, std::string& stopping_function) {
         context_.row = cell.row;
         context_.column = cell.column;
         ConvertedFormula formula = excel_formula_text(cell.tokens, cell.token_length, context_);
+        stopping_function = formula.stopping_function;
         if (formula.text.empty() || formula.text.size() > kMaxFormulaText) return false;
         const std::vector<uint8_t>& body = parsed_formula(formula, cell, format[kFmtCode]);
         if (body.empty()) return false;

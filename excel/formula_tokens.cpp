@@ -1,6 +1,7 @@
 #include "excel/formula_tokens.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "core/number_text.h"
 #include "excel/excel_text.h"
@@ -21,8 +22,11 @@ struct Operand {
     int level;
 };
 
-// A formula that cannot be written for this program.
-struct Unconvertible {};
+// A formula that cannot be written here, with the name of the function that
+// stopped it when a function did.
+struct Unconvertible {
+    std::string function;
+};
 
 // Appends an operand, in parentheses when its level asks for them.
 void append_operand(std::string& out, const Operand& operand, bool wrap) {
@@ -156,6 +160,7 @@ private:
         case 0x23: return defined_name();
         case 0x3A: return three_d(false);
         case 0x3B: return three_d(true);
+        case 0x39: return external_name();
         default: throw Unconvertible{};  // arrays, names, reference errors, external names
         }
     }
@@ -239,12 +244,12 @@ private:
         std::vector<std::string> arguments;
         for (auto operand = stack_.end() - count; operand != stack_.end(); ++operand) arguments.push_back(operand->text);
         stack_.resize(stack_.size() - size_t(count));
-        if (!excel_call_converts(name, arguments)) throw Unconvertible{};
+        if (!excel_call_converts(name, arguments)) throw Unconvertible{name};
         std::string own_name = name;
         unsigned char pascal[32];
         pascal[0] = uint8_t(own_name.size());
         own_name.copy(reinterpret_cast<char*>(pascal + 1), own_name.size());
-        if (own_name.size() > 30 || function_number_of(pascal) == 0) throw Unconvertible{};
+        if (own_name.size() > 30 || function_number_of(pascal) == 0) throw Unconvertible{own_name};
         if (arguments.empty()) return push(own_name, kAtom);
         std::string text = own_name + "(";
         for (size_t i = 0; i < arguments.size(); ++i) {
@@ -338,6 +343,24 @@ private:
         push(name.name, kAtom);
     }
 
+    // A name of an add-in or another workbook: never converted; an add-in
+    // function's name ("_xlfn.DAYS") is told as the function's.
+    void external_name() {
+        if (!biff8()) throw Unconvertible{};
+        const uint16_t entry = tokens_.u16(), number = tokens_.u16();
+        tokens_.skip(2);
+        const ExcelBook& book = *context_.book;
+        if (entry >= book.extern_sheets.size()) throw Unconvertible{};
+        const int supbook = book.extern_sheets[entry].supbook;
+        if (supbook < 0 || size_t(supbook) >= book.extern_names.size()) throw Unconvertible{};
+        const std::vector<std::string>& names = book.extern_names[size_t(supbook)];
+        if (number == 0 || number > names.size()) throw Unconvertible{};
+        std::string name = names[number - 1];
+        constexpr std::string_view kFuturePrefix = "_xlfn.";
+        if (name.compare(0, kFuturePrefix.size(), kFuturePrefix) == 0) name.erase(0, kFuturePrefix.size());
+        throw Unconvertible{name};
+    }
+
     // A reference to other sheets: the sheets, then an ordinary reference.
     void three_d(bool area) {
         ExcelSheetRange sheets;
@@ -391,8 +414,8 @@ ConvertedFormula excel_formula_text(const uint8_t* tokens, size_t length, const 
     try {
         Converter converter(context, ByteCursor{tokens, length, 0});
         std::string text = converter.convert();
-        return ConvertedFormula{std::move(text), converter.key()};
-    } catch (const Unconvertible&) {
-        return ConvertedFormula{};
+        return ConvertedFormula{std::move(text), converter.key(), {}};
+    } catch (const Unconvertible& stopped) {
+        return ConvertedFormula{{}, {}, stopped.function};
     }
 }

@@ -28,6 +28,8 @@ struct ConvertedFormula {
     // The same for every cell whose formula differs only in references
     // relative to the cell: such formulas are stored alike.
     std::string key;
+    // With no text: the function that stopped the conversion, when one did.
+    std::string stopping_function;
 };
 ConvertedFormula excel_formula_text(const uint8_t* tokens, size_t length, const FormulaContext& context);
 

@@ -33,7 +33,7 @@ void count_decoding_losses(const DecodedText& decoded, ImportReport& report) {
 bool import_lost_anything(const ImportReport& report) {
     return report.replaced_characters || report.rows_cut || report.fields_cut || report.texts_cut ||
            report.unconverted_formulas || report.cells_beyond_grid || report.names_dropped ||
-           report.guessed_characters;
+           report.guessed_characters || report.dates_shown_as_numbers;
 }
 
 bool record_is_of_file(MemoryRef file_info, const pf::FileSpec& spec) {

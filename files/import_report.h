@@ -25,6 +25,11 @@ struct ImportReport {
     int32_t cells_beyond_grid = 0;     // cells past the last row or column
     int32_t names_dropped = 0;         // named ranges a layer cannot hold, left out
     int32_t guessed_characters = 0;    // characters of a file in no Unicode form, read as Mac Roman
+    int32_t dates_shown_as_numbers = 0;  // dates the calendar here cannot show, their cells showing numbers
+    // The first few cells of the formulas kept as values and of the dates
+    // shown as numbers, by name, for the notes.
+    std::vector<std::string> unconverted_formula_cells;
+    std::vector<std::string> date_number_cells;
 };
 
 // Adds what decoding a file's bytes replaced or took on a guess.

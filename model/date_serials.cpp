@@ -344,10 +344,21 @@ int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
     return 1;
 }
 
-bool holds_date_serial(uint8_t code, double value) {
+bool format_shows_date(uint8_t code) {
     constexpr uint8_t kDateAndTime = 25, kLongDateAndTime = 28;  // time codes that show a date too
-    const bool with_date = is_date_format(code) || code == kDateAndTime || code == kLongDateAndTime;
-    return with_date && value >= 1;
+    return is_date_format(code) || code == kDateAndTime || code == kLongDateAndTime;
+}
+
+bool holds_date_serial(uint8_t code, double value) { return format_shows_date(code) && value >= 1; }
+
+bool serial_shows_its_date(double serial, bool system_1900) {
+    const double days = system_1900 ? serial - k1900ShiftDays : serial;
+    const double last_day = double(pf::kLastSecond) / kSecondsPerDay;
+    return (system_1900 ? days > 0 : days >= 0) && days <= last_day;
+}
+
+bool serial_counts_days(uint8_t code, double value) {
+    return holds_date_serial(code, value) || (is_time_format(code) && value >= 1);
 }
 
 void date_entry_text(double serial, bool system_1900, unsigned char* text) {
@@ -372,7 +383,7 @@ int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* frac
 void Date_Func(int16_t number) {
     static constexpr int16_t kComponents[] = {kMinute, kHour, kSecond, kYear, kWeekday, kMonth, kDay};
     if (checkgValue() == 0) {
-        if (g_value > kLastComponentSerial)
+        if (g_value > kLastComponentSerial || g_value < 0)  // beyond the calendar's reach
             g_value = g_StdErr;
         else
             g_value = DateComponent(ConvertToSecs(g_value), kComponents[number - 29]);

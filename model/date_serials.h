@@ -41,9 +41,19 @@ int16_t parseDate(unsigned char* text, int16_t order, bool rewrite);
 // day, from its hours, minutes and seconds alone; 0 when the text is neither.
 int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* fraction);
 
+// Whether a cell of this format code shows a date (with or without a time).
+bool format_shows_date(uint8_t code);
 // Whether a number of a cell of this format code is a date serial: the cell
 // shows a date, or a date and time; a time of day alone is not.
 bool holds_date_serial(uint8_t code, double value);
+// Whether such a number counts its days from the start of the date system:
+// a date, or a time of day on a date (a number of 1 or more in a time format).
+bool serial_counts_days(uint8_t code, double value);
+// Whether the calendar here shows a serial as the date it counts from the
+// start of its date system: from 1 January 1904 (in the 1900 system from 2
+// January 1904, as serials up to 1,462 keep their 1904 meaning) to 6 February
+// 2040, as far as the calendar seconds reach.
+bool serial_shows_its_date(double serial, bool system_1900);
 // The standard form of a serial's date as a user types it (the parts in the
 // date order, joined by the date separator, the year in full) and its time
 // of day when it has one; for a serial of the 1900 or the 1904 system.

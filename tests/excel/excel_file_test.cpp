@@ -22,9 +22,17 @@ using biff::Body;
 using biff::Sheet;
 
 std::vector<int16_t> told;
+std::vector<std::vector<std::string>> told_figures;  // of each note told, none for a note without
 std::vector<int16_t> file_errors;
 
-void remember_tell(int16_t list, int16_t index) { told.push_back(list == kExcelStrings ? index : int16_t(-index)); }
+void remember_tell(int16_t list, int16_t index) {
+    told.push_back(list == kExcelStrings ? index : int16_t(-index));
+    told_figures.emplace_back();
+}
+void remember_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+    remember_tell(list, index);
+    told_figures.back() = figures;
+}
 void remember_error(int16_t error) { file_errors.push_back(error); }
 int16_t answer_ok(int16_t, int16_t) { return kAnswerOK; }
 int16_t no_password(const uint8_t*) { return 0; }
@@ -40,8 +48,9 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
         saved = document_prompts;
-        document_prompts = DocumentPrompts{answer_ok, remember_tell, remember_error, no_password};
+        document_prompts = DocumentPrompts{answer_ok, remember_tell, remember_error, no_password, remember_figures};
         told.clear();
+        told_figures.clear();
         file_errors.clear();
     }
     void TearDown() override {
@@ -69,6 +78,8 @@ TEST_F(ExcelFileTest, AWorkbookIsReadAndWhatWasLostIsTold) {
     EXPECT_TRUE(read_as_excel(spec));
     EXPECT_EQ(read(spec), 0);
     EXPECT_EQ(told, (std::vector<int16_t>{kExcelFormulasNote, kExcelCharactersNote, kExcelBeyondGridNote}));
+    // The note of formulas names their cells and the functions that stopped them.
+    EXPECT_EQ(told_figures.front(), std::vector<std::string>{"A1: ROMAN"});
     EXPECT_TRUE(file_errors.empty());
 }
 

@@ -180,6 +180,53 @@ TEST_F(ExcelTest, FormulasThisProgramCannotHoldKeepExcelsValues) {
     EXPECT_EQ(number_at(0, 0, 0), 0);
     EXPECT_EQ(text_at(0, 1, 0), "IV");
     EXPECT_EQ(number_at(0, 2, 0), 7);
+    // The note names the cells, with the function that stopped each where one did.
+    EXPECT_EQ(notes.unconverted_formula_cells, (std::vector<std::string>{"A1: ISLOGICAL", "A2: ROMAN", "A3"}));
+}
+
+// A function newer than the file format is called through an add-in name
+// ("_xlfn.DAYS"): the note names it as the function; only the first five
+// cells are named.
+TEST_F(ExcelTest, TheNoteNamesTheAddInFunctionOfAFormulaAndOnlyTheFirstCells) {
+    const std::vector<uint8_t> days = Body().u8(0x39).u16(1).u16(1).u16(0).u8(0x1E).u16(5).u8(0x1E).u16(3)
+                                          .u8(0x22).u8(3).u16(255).v;
+    Sheet sheet{"F", {}};
+    for (uint16_t row = 0; row < 7; ++row) sheet.records.push_back(biff::formula(row, 5, days, 2));
+    const std::vector<Record> globals = {
+        {0x01AE, Body().u16(1).u16(0x0401).v},                // this workbook
+        {0x01AE, Body().u16(1).u16(0x3A01).v},                // add-in functions
+        {0x0023, Body().u16(0).u16(0).u16(0).text8("_xlfn.DAYS", true).v},
+        {0x0017, Body().u16(2).u16(0).u16(0).u16(0).u16(1).u16(0xFFFE).u16(0xFFFE).v},
+    };
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    EXPECT_EQ(notes.unconverted_formulas, 7);
+    EXPECT_EQ(number_at(0, 6, 5), 2);
+    EXPECT_EQ(notes.unconverted_formula_cells,
+              (std::vector<std::string>{"F1: DAYS", "F2: DAYS", "F3: DAYS", "F4: DAYS", "F5: DAYS"}));
+}
+
+// Dates the calendar here cannot show as themselves (before 2 January 1904
+// in a 1900-system workbook, before 1900 as negative serials, after 2040)
+// keep their numbers and show them, and are named in a note; 2 January 1904
+// and later show as dates.
+TEST_F(ExcelTest, DatesBeyondTheCalendarShowTheirNumbersWithANote) {
+    const double serials[] = {61, 898, 1461, 1462, -108393, 1463, 45366, 60000};
+    Sheet sheet{"D", {}};
+    for (uint16_t row = 0; row < std::size(serials); ++row) sheet.records.push_back(biff::number(row, 0, serials[row], 1));
+    sheet.records.push_back(biff::formula(8, 0, Tokens().integer(61).v(), 61));
+    sheet.records.back().body[4] = 1;  // the formula cell in the date format too
+    std::vector<Record> globals = cell_formats(14);
+    globals.push_back(date_mode(false));
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    for (uint16_t row = 0; row < std::size(serials); ++row) {
+        EXPECT_EQ(number_at(0, int16_t(row), 0), serials[row]) << row;
+        const bool shown_as_date = row == 5 || row == 6;
+        EXPECT_EQ(is_date_format(format_code_at(0, int16_t(row), 0)), shown_as_date) << row;
+    }
+    EXPECT_EQ(format_code_at(0, 8, 0), kFormatGeneral);
+    EXPECT_EQ(notes.dates_shown_as_numbers, 7);
+    EXPECT_EQ(notes.date_number_cells, (std::vector<std::string>{"A1", "A2", "A3", "A4", "A5"}));
+    EXPECT_TRUE(import_lost_anything(notes));
 }
 
 TEST_F(ExcelTest, SharedFormulasAreReadAtEachCellOfTheirRange) {

@@ -156,6 +156,8 @@ TEST_F(Dates, DateFunctions) {
                   number("=SECOND(TIME(13,5,9))"),
               130509);
     EXPECT_EQ(error_of("=YEAR(49211)"), kErrValue);
+    EXPECT_EQ(error_of("=YEAR(-108393)"), kErrValue);  // before 1904: no date here, not 1904
+    EXPECT_EQ(error_of("=DAY(-0.5)"), kErrValue);
     EXPECT_EQ(error_of("=YEAR(\"not a date\")"), kErrValue);
     EXPECT_EQ(number("=DATEVALUE(\"3/4/2005\")"), serial_1904(2005, 3, 4));
     EXPECT_EQ(error_of("=DATEVALUE(5)"), kErrValue);

@@ -134,6 +134,7 @@ TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1904Dates) {
     EXPECT_EQ(text_at(0, 4, 0), kLongText);
     EXPECT_EQ(formula_at(0, 3, 1), "");  // ROMAN is not a function here
     EXPECT_EQ(notes.unconverted_formulas, 1);
+    EXPECT_EQ(notes.unconverted_formula_cells, std::vector<std::string>{"Values!B4: ROMAN"});
     EXPECT_EQ(formula_at(0, 4, 1), "=SUM(Total)");
     expect_common_contents();
     EXPECT_EQ(number_at(0, 4, 1), 4.5);
@@ -169,5 +170,44 @@ TEST_F(ExcelInteropTest, GnumericWorkbookInBiff7) {
     EXPECT_EQ(notes.unconverted_formulas, 1);
     expect_common_contents();
 }
+
+}  // namespace
+
+namespace {
+
+using ExcelDatesInterop = peer::PeerTest;
+using peer::Peer;
+
+// Dates of a peer's workbook before 2 January 1904 (before 1900 too) show as
+// their numbers, named in a note, never as other dates; later ones show as
+// the same days. The shown text is what a text export writes.
+TEST_P(ExcelDatesInterop, DatesBeyondTheCalendarShowAsTheirNumbers) {
+    const std::vector<std::string> dates = {"1900-03-01", "1902-06-15", "1903-12-31", "1904-01-01",
+                                            "1850-05-01", "1904-01-02", "2024-03-15"};
+    std::string source;
+    for (const std::string& date : dates) source += date + "\r\n";
+    peer::write_file(path("source.csv"), source);
+    ASSERT_TRUE(convert("source.csv", "theirs.xls"));
+    ASSERT_TRUE(sheetconv("--shown", "theirs.xls", "shown.txt"));
+    const std::string note = peer::read_file(log);
+    ASSERT_TRUE(ours("theirs.xls", "values.csv", true));
+    const peer::Table shown = peer::parse_csv(peer::read_file(path("shown.txt")));
+    const peer::Table values = peer::parse_csv(peer::read_file(path("values.csv")));
+    ASSERT_EQ(shown.size(), dates.size());
+    ASSERT_EQ(values.size(), dates.size());
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const std::string year = dates[i].substr(0, 4);
+        const bool as_number = shown[i][0] == values[i][0];
+        if (i < 5) {
+            EXPECT_TRUE(as_number || shown[i][0] == dates[i]) << shown[i][0];  // or kept as the text written
+        } else {
+            EXPECT_FALSE(as_number) << shown[i][0];
+            EXPECT_NE(shown[i][0].find(year), std::string::npos) << shown[i][0];
+        }
+    }
+    EXPECT_NE(note.find("(A1, A2, A3, A4"), std::string::npos) << note;
+}
+
+INSTANTIATE_TEST_SUITE_P(Peers, ExcelDatesInterop, ::testing::Values(Peer::office, Peer::gnumeric), peer::peer_name);
 
 }  // namespace

@@ -102,10 +102,16 @@ protected:
     // Our converter; `values` writes raw values. A conversion that left part
     // of the input out (exit status 3) still wrote its output.
     bool ours(const std::string& in, const std::string& out, bool values = false) {
-        std::string command = std::string(SHEETCONV_PATH) + (values ? " --values " : " ") + quoted(path(in)) + " " +
-                              quoted(path(out));
-        int status = run(command, log);
-        bool made = status == 0 || status == 3;
+        return sheetconv(values ? "--values" : "", in, out);
+    }
+    // Our converter writing SYLK for other spreadsheets.
+    bool ours_for_others(const std::string& in, const std::string& out) { return sheetconv("--for-others", in, out); }
+
+    bool sheetconv(const std::string& option, const std::string& in, const std::string& out) {
+        const std::string command =
+            std::string(SHEETCONV_PATH) + " " + option + " " + quoted(path(in)) + " " + quoted(path(out));
+        const int status = run(command, log);
+        const bool made = status == 0 || status == 3;
         if (!made) ADD_FAILURE() << "sheetconv could not convert " << in << ":\n" << read_file(log);
         return made;
     }

@@ -1,4 +1,4 @@
-// sheetconv [--values] [--layer N] IN OUT: opens a document through the
+// sheetconv [--values] [--layer N] [--for-others] IN OUT: opens a document through the
 // application's own reader, recalculates it to completion and writes it
 // through the application's own writer in the format of OUT's extension. A
 // document is known by its contents first (native documents, SYLK, Excel
@@ -13,7 +13,8 @@
 // texts, error names) into a .csv or tab-separated OUT; --shown writes each
 // cell's text as the sheet shows it (currency, dates and all) into a
 // tab-separated OUT; --layer N picks the layer a text format writes (from 1;
-// the first by default).
+// the first by default); --for-others writes a SYLK OUT as SYLK for other
+// spreadsheets.
 //
 // Exit status: 0 when the whole document was converted, 3 when it was written
 // but the import left something out (said on stderr), 2 when the arguments
@@ -57,6 +58,7 @@ bool failed_quietly = false;
 struct Options {
     bool values = false;
     bool shown = false;
+    bool for_others = false;  // SYLK for other spreadsheets
     int layer = 0;  // from 0
     std::string input, output;
 };
@@ -192,6 +194,7 @@ int16_t write_output(MemoryRef book, const Options& options) {
     MemoryRef layer = find_SpreadSheet_item(book, options.layer);
     if (options.values) return write_values(layer, path, code);
     if (options.shown) code = kFormatTabDisplayed;
+    if (options.for_others && code == kFormatSylk) code = kFormatSylkOther;
     uint16_t layer_number = code == kFormatNative && options.layer == 0 ? kWholeWorkbook : uint16_t(options.layer);
     return save_workbook_file(layer, layer_number, spec, code, found == 0, true);
 }
@@ -239,6 +242,8 @@ bool parse_arguments(int argc, char** argv, Options& options) {
             options.values = true;
         } else if (arg == "--shown") {
             options.shown = true;
+        } else if (arg == "--for-others") {
+            options.for_others = true;
         } else if (arg == "--layer" && i + 1 < argc) {
             char* end = nullptr;
             long n = std::strtol(argv[++i], &end, 10);
@@ -261,7 +266,7 @@ bool parse_arguments(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse_arguments(argc, argv, options)) {
-        std::fprintf(stderr, "usage: sheetconv [--values | --shown] [--layer N] IN OUT\n");
+        std::fprintf(stderr, "usage: sheetconv [--values | --shown] [--layer N] [--for-others] IN OUT\n");
         return kUsageError;
     }
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
