@@ -145,7 +145,8 @@ int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::Fil
 
 // The text writer of a format code, into the open file.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
-    if (writer_of(code) == FormatWriter::sylk) return write_sylk(layer, counter);
+    if (writer_of(code) == FormatWriter::sylk)
+        return write_sylk(layer, counter, code == kFormatSylkOther ? SylkVariant::other_spreadsheets : SylkVariant::own);
     bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
     bool displayed = code == kFormatTabDisplayed;
     uint8_t separator = code == kFormatCsv ? ',' : '\t';

@@ -30,10 +30,15 @@ int16_t read_decoded_sylk(const DecodedText& decoded, MemoryRef layer, ImportRep
 int16_t read_sylk_text_letting_go(std::string& mac_roman, MemoryRef layer, ImportReport* report);
 int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, ImportReport* report);
 
+// The two kinds of SYLK file written: this program's own spells Roman
+// accented letters as escapes (and other scripts in UTF-8); the one for other
+// spreadsheets spells every text in UTF-8, which they read as it stands.
+enum class SylkVariant { own, other_spreadsheets };
+
 // Writes the layer as SYLK into the open file (f_ref): 0 or the first error
 // of a write. write_sylk advances the caller's byte counter.
 int16_t OutputSYLK(int16_t file, MemoryRef layer);
-int16_t write_sylk(MemoryRef layer, int32_t* counter);
+int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant = SylkVariant::own);
 
 // The layer as the text of a SYLK file (UTF-8, escapes applied).
-std::string sylk_layer_text(MemoryRef layer);
+std::string sylk_layer_text(MemoryRef layer, SylkVariant variant = SylkVariant::own);

@@ -49,7 +49,16 @@ struct SylkWriter {
     int16_t default_size = 12;
     int16_t default_font = 0;
     bool dates_1904 = false;  // the workbook counts dates from 1904
+    SylkVariant variant = SylkVariant::own;
 };
+
+// A Mac Roman text of a record other than a cell's: its accented letters as
+// escapes in this program's own files, as they stand for other spreadsheets
+// (the line carrying it is written in UTF-8).
+void append_roman_text(const SylkWriter& w, std::string_view text, std::string& out) {
+    if (w.variant == SylkVariant::own) escape_sylk_text(text, out);
+    else escape_sylk_controls(text, out);
+}
 
 // A line of the file from Mac Roman text, or from UTF-8 with `utf8`.
 void line(SylkWriter& w, std::string_view text, bool utf8 = false) {
@@ -85,7 +94,7 @@ void font_line(SylkWriter& w, const FontKey& key) {
     std::string name = key.font == kDefaultFontNumber ? w.default_font_name : model_services.font_name(int16_t(key.font));
     int size = key.size > 200 ? w.default_size : key.size;
     std::string out = "P;F";
-    escape_sylk_text(name, out);
+    append_roman_text(w, name, out);
     out += ";M" + std::to_string(size * 20);
     if (key.face) out += ";S" + face_letters(key.face);
     line(w, out);
@@ -198,10 +207,9 @@ char align_letter(const uint8_t* f) {
     }
 }
 
-int decimals_of(const uint8_t* f) {
-    int decimals = int8_t(f[kFmtDecimals]);
-    return decimals < 0 ? 0 : decimals > 9 ? 9 : decimals;
-}
+// The decimals as a signed number (negative ones round left of the point);
+// at most 9, which readers of one digit take.
+int decimals_of(const uint8_t* f) { return std::min<int>(int8_t(f[kFmtDecimals]), 9); }
 
 // The number format fields of an "F" record: the picture, when the code has
 // one, and the type letter, decimals and alignment.
@@ -210,7 +218,7 @@ std::string number_fields(const uint8_t* f) {
     if (const int16_t picture = picture_of_code(f[kFmtCode])) out += ";P" + std::to_string(picture - 1);
     out += ";F";
     out += type_letter(f);
-    out += char('0' + decimals_of(f));
+    out += std::to_string(decimals_of(f));
     out += align_letter(f);
     return out;
 }
@@ -237,9 +245,9 @@ void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
 
 // ---- Cells -------------------------------------------------------------------
 
-void quoted_value(std::string_view text, int16_t font, std::string& out) {
+void quoted_value(const SylkWriter& w, std::string_view text, int16_t font, std::string& out) {
     out += ";K\"";
-    append_sylk_cell_text(text, font, out);
+    append_sylk_cell_text(text, font, w.variant, out);
     out += '"';
 }
 
@@ -252,10 +260,11 @@ std::string_view text_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
 
-// A number as the file carries it: dates as serials of the 1900 system. A
-// workbook of the 1900 system keeps the 1904 meaning of serials up to 1,462.
+// A number as the file carries it: dates, and times of day on a date, as
+// serials of the 1900 system. A workbook of the 1900 system keeps the 1904
+// meaning of serials up to 1,462.
 double serial_for_file(const SylkWriter& w, const uint8_t* cell, double value) {
-    if (!holds_date_serial(cell[kFmtCode], value)) return value;
+    if (!serial_counts_days(cell[kFmtCode], value)) return value;
     return w.dates_1904 || value <= k1900ShiftDays ? value + k1900ShiftDays : value;
 }
 
@@ -268,12 +277,12 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     address(w, row, _cellID_(cell), out);
     const int16_t font = cell_font(w, cell);
     if (type == kCellText) {
-        quoted_value(text_of(_formulaPtr_(cell), _formulaLength_(cell)), font, out);
+        quoted_value(w, text_of(_formulaPtr_(cell), _formulaLength_(cell)), font, out);
     } else if (type == kCellConstant) {
         out += ";K" + file_number_text(serial_for_file(w, cell, load_f64(_formulaPtr_(cell))));
     } else {
         if (_resultType_(cell) == kResultText) {
-            quoted_value(text_of(_resultPtr_(cell), _resultLength_(cell)), font, out);
+            quoted_value(w, text_of(_resultPtr_(cell), _resultLength_(cell)), font, out);
         } else {
             const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
             out += ";K" + file_number_text(serial_for_file(w, cell, result));
@@ -282,9 +291,9 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
         formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
                         expression);
         out += ";E";
-        append_sylk_cell_text(expression, font, out);
+        append_sylk_cell_text(expression, font, w.variant, out);
     }
-    line(w, out, sylk_unicode_font(font));
+    line(w, out, sylk_cell_in_utf8(font, w.variant));
 }
 
 // ---- Layer parts -------------------------------------------------------------
@@ -292,7 +301,7 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
 void pictures_and_fonts(SylkWriter& w) {
     for (int16_t i = 1; i <= picture_count(); ++i) line(w, "P;P" + pf::get_indexed_string(kSylkPictureStrings, i));
     std::string base = "P;F";
-    escape_sylk_text(w.default_font_name, base);
+    append_roman_text(w, w.default_font_name, base);
     base += ";M" + std::to_string(w.default_size * 20);
     for (const char* face : {"", ";SB", ";SI", ";SBI"}) line(w, base + face);
     collect_fonts(w);
@@ -310,9 +319,14 @@ void layer_defaults(SylkWriter& w) {
     out += ";M" + std::to_string(row_height * 20);
     out += ";N" + std::to_string(font) + " " + std::to_string(w.default_size);
     line(w, out);
-    // Serials go out in the 1900 system, which other programs read; the
-    // workbook's own system follows for this program's reader.
-    line(w, std::string("O;L;D;V0;K47;G100 0.001;") + kSylkBookDatesField +
+    // Serials go out in the 1900 system, which other programs read.
+    line(w, "O;L;D;V" + std::to_string(kSylk1900Dates) + ";K47;G100 0.001");
+}
+
+// The ID record, with the workbook's own date system for this program's
+// reader in a field other programs pass over.
+void id_record(SylkWriter& w) {
+    line(w, std::string("ID;P") + kSylkProgramName + ";N;E;" + kSylkBookDatesField +
                 std::to_string(w.dates_1904 ? kSylk1904Dates : kSylk1900Dates));
 }
 
@@ -352,7 +366,7 @@ void names(SylkWriter& w) {
         if (name[0] == 0) return;
         CellRange r = named_range_cells(record);
         std::string out = "NN;N";
-        escape_sylk_text(text_of(name + 1, name[0]), out);
+        append_roman_text(w, text_of(name + 1, name[0]), out);
         out += ";ER" + std::to_string(r.topLeft.v + 1) + "C" + std::to_string(r.topLeft.h + 1);
         if (!(r.topLeft == r.botRight))
             out += ":R" + std::to_string(r.botRight.v + 1) + "C" + std::to_string(r.botRight.h + 1);
@@ -365,7 +379,7 @@ void links(SylkWriter& w) {
         std::string_view path = text_of(record + kLinkPathOffset + 1, record[kLinkPathOffset]);
         if (path.empty()) return;
         std::string out = "NE;F";
-        escape_sylk_text(path, out);
+        append_roman_text(w, path, out);
         line(w, out);
     });
 }
@@ -383,7 +397,7 @@ void write_layer(SylkWriter& w) {
     sheet.release();
     MemoryRef workbook = GetWorkSheet(w.layer);
     w.dates_1904 = workbook && !Get_1900Date_Flag(workbook);
-    line(w, std::string("ID;P") + kSylkProgramName + ";N;E");
+    id_record(w);
     pictures_and_fonts(w);
     layer_defaults(w);
     column_formats(w);
@@ -398,9 +412,10 @@ void write_layer(SylkWriter& w) {
 
 }  // namespace
 
-std::string sylk_layer_text(MemoryRef layer) {
+std::string sylk_layer_text(MemoryRef layer, SylkVariant variant) {
     SylkWriter w;
     w.layer = layer;
+    w.variant = variant;
     write_layer(w);
     return std::move(w.text);
 }
@@ -410,11 +425,11 @@ int16_t OutputSYLK(int16_t, MemoryRef layer) {
     return write_sylk(layer, &counter);
 }
 
-int16_t write_sylk(MemoryRef layer, int32_t* counter) {
+int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant) {
     report(layer, 0, 100);
     std::string text;
     try {
-        text = sylk_layer_text(layer);
+        text = sylk_layer_text(layer, variant);
     } catch (const std::bad_alloc&) {
         report(layer, 100, 100);
         return kNoMemoryErr;

@@ -145,7 +145,7 @@ std::string unescape_with(std::string_view raw, bool drop_controls, Escaped esca
 
 void escape_sylk_text(std::string_view text, std::string& out) { escape_bytes(text, true, out); }
 
-void escape_sylk_unicode(std::string_view utf8, std::string& out) { escape_bytes(utf8, false, out); }
+void escape_sylk_controls(std::string_view text, std::string& out) { escape_bytes(text, false, out); }
 
 int16_t code_of_picture(int16_t item) {
     for (const Picture& p : kPictures)
@@ -161,11 +161,9 @@ int16_t picture_of_code(uint8_t code) {
 }
 
 int16_t picture_count() {
-    static const int16_t count = [] {
-        int16_t n = 0;
-        while (!pf::get_indexed_string(kSylkPictureStrings, n + 1).empty()) ++n;
-        return n;
-    }();
+    static int16_t count = 0;  // counted once the strings are there
+    if (count == 0)
+        while (!pf::get_indexed_string(kSylkPictureStrings, count + 1).empty()) ++count;
     return count;
 }
 

@@ -13,8 +13,9 @@ constexpr int16_t kSylkPictureStrings = 500;
 constexpr char kSylkProgramName[] = "QUORVIN";
 // Date systems as the options record's "V" field names them.
 constexpr int16_t kSylk1900Dates = 0, kSylk1904Dates = 4;
-// The options record's field of this program's own: the date system of the
-// workbook the file was written from (its serials are in the "V" field's).
+// The ID record's field of this program's own (the options record's in files
+// written before): the date system of the workbook the file was written from
+// (its serials are in the options record's "V" field's).
 constexpr char kSylkBookDatesField = 'B';
 // The "F" record's field of this program's own: the colours of a format, as
 // numbers apart by spaces, in the order of these bytes of the format.
@@ -29,9 +30,10 @@ uint8_t EscFilter(const uint8_t** p, const uint8_t* end);
 // (but tab, which other programs write as it is) and the accented letters
 // SYLK spells with escapes written as escapes.
 void escape_sylk_text(std::string_view text, std::string& out);
-// A UTF-8 text as it stands in a SYLK value: each ";" doubled and characters
-// below 32 but tab written as escapes; every other character as it is.
-void escape_sylk_unicode(std::string_view utf8, std::string& out);
+// A text as it stands in a SYLK value with its characters as they are (UTF-8,
+// or Mac Roman in a line converted later): each ";" doubled and characters
+// below 32 but tab written as escapes.
+void escape_sylk_controls(std::string_view text, std::string& out);
 
 // The format code of a picture (its position in STR# 500, from 1), or -1.
 int16_t code_of_picture(int16_t item);

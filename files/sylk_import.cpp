@@ -38,6 +38,7 @@ constexpr int kFaceBold = 1, kFaceItalic = 2, kFaceUnderline = 4, kFaceOutline =
 constexpr uint8_t kBorderStyle = 2;
 constexpr uint8_t kFillPattern = 3;
 constexpr int kMaxLayerFontSize = 200;
+constexpr int32_t kMostSylkDecimals = 15;
 
 struct SylkFont {
     std::string name;
@@ -86,9 +87,10 @@ struct SylkReader {
     uint32_t last_key = 0;
     bool in_order = true;
     bool dated = false;  // a cell read has a format that shows a date
-    // The date systems the options record names (0 the 1900 system, 4 the 1904
-    // system, -1 none): that of the file's serials, and that of the workbook
-    // this program wrote the file from.
+    // The date systems the file names (0 the 1900 system, 4 the 1904 system,
+    // -1 none): that of its serials (the options record), and that of the
+    // workbook this program wrote the file from (the ID record; the options
+    // record in files written before).
     int16_t date_system = -1, book_date_system = -1;
     bool from_other_program = false;  // the ID record names another program
     bool stopped = false;      // by the user, with Command-period
@@ -211,12 +213,13 @@ void apply_format_letters(SylkReader& r, std::string_view value) {
         default: break;
         }
     }
-    // Decimals are digits; anything else (a sign, a letter) is refused.
+    // Decimals are digits, with a minus sign for a number rounded left of its
+    // point; anything else (a plus sign, a letter) is refused.
     int32_t decimals = 0;
     std::string_view digits = value.substr(1, value.size() - 2);
-    if (digits.find_first_not_of("0123456789") == std::string_view::npos && read_integer(digits, &decimals) &&
-        decimals <= 15)
-        f[kFmtDecimals] = uint8_t(decimals);
+    if (!digits.empty() && digits[0] != '+' && read_integer(digits, &decimals) && decimals >= -kMostSylkDecimals &&
+        decimals <= kMostSylkDecimals)
+        f[kFmtDecimals] = uint8_t(int8_t(decimals));
     const char align = value.back();
     uint8_t& a = f[kFmtAlign];
     if (align == 'L') a = uint8_t((a & ~7) | 1);
@@ -449,7 +452,7 @@ void store_cell(SylkReader& r, const std::string& bytes) {
     const uint32_t key = key_of(r.row, r.column);
     if (r.cells.size() && key <= r.last_key) r.in_order = false;
     r.last_key = key;
-    r.dated = r.dated || holds_date_serial(uint8_t(bytes[kFmtCode]), 1);
+    r.dated = r.dated || serial_counts_days(uint8_t(bytes[kFmtCode]), 1);
     r.cells.append_cell(int16_t(r.row), bytes);
 }
 
@@ -543,7 +546,8 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         }
     }
     const bool inside = r.row >= 0 && r.row <= kLastCell && r.column >= 0 && r.column <= kLastCell;
-    if (inside && (!v.value.empty() || !v.expression.empty())) {
+    const bool given = !v.value.empty() || !v.expression.empty() || v.quoted;  // an empty text is a text
+    if (inside && given) {
         PendingFormat format = r.pending;
         if (!format.any()) {
             auto ahead = r.formats_ahead.find(key_of(r.row, r.column));
@@ -555,7 +559,7 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         settle_cell_format(r, format);
         spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, format.format.bytes, r.layer);
         build_cell(r, v, format.format.bytes);
-    } else if (!inside && (!v.value.empty() || !v.expression.empty())) {
+    } else if (!inside && given) {
         ++r.losses.cells_beyond_grid;
     }
     reset_pending(r);
@@ -626,8 +630,11 @@ void read_options(SylkReader& r, std::string_view rest) {
 
 void read_id(SylkReader& r, std::string_view rest) {
     SylkField f;
-    while (next_field(rest, f))
+    int32_t n = 0;
+    while (next_field(rest, f)) {
         if (f.letter == 'P') r.from_other_program = !f.value.empty() && f.value != kSylkProgramName;
+        if (f.letter == kSylkBookDatesField && read_integer(f.value, &n)) r.book_date_system = date_system_of(n);
+    }
 }
 
 // ---- The text ----------------------------------------------------------------
@@ -678,14 +685,14 @@ DateSystems date_systems(const SylkReader& r) {
 }
 
 // The number of a number cell or the number result of a formula when it
-// holds a date, or null.
+// holds a date (or a time of day on a date), or null.
 uint8_t* date_slot(uint8_t* cell) {
     uint8_t* slot = nullptr;
     if (_cellType_(cell) == kCellConstant) slot = _formulaPtr_(cell);
     else if (_cellType_(cell) == kCellFormula && _resultType_(cell) == kResultNumber) slot = _resultPtr_(cell);
     if (!slot) return nullptr;
     const double value = load_f64(slot);
-    return holds_date_serial(cell[kFmtCode], value) && checkValue(&value) == 0 ? slot : nullptr;
+    return serial_counts_days(cell[kFmtCode], value) && checkValue(&value) == 0 ? slot : nullptr;
 }
 
 // Settles the dates of cells read in order where they stand: false (nothing
@@ -720,7 +727,7 @@ void settle_date(std::string& row, size_t start, const DateSystems& systems) {
         return;
     }
     std::string typed = file_number_text(settled);  // before the first day of the workbook's system
-    if (holds_date_serial(cell[kFmtCode], settled)) {
+    if (serial_counts_days(cell[kFmtCode], settled)) {
         unsigned char date[256];
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
@@ -921,11 +928,11 @@ int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef 
     int16_t error = 0;
     bool installed = false;
     try {
-        error = with_failure_handler(&mem_globals, [&] {
+        error = memory_error_to_tell(with_failure_handler(&mem_globals, [&] {
             r.cells.reserve(text.size() * 2);  // about what cells of numbers take
             read_records(r, text, let_go);
             installed = install_cells(r);
-        });
+        }));
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }

@@ -74,9 +74,11 @@ void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
     if (script != own) store_u16(format + kFmtFont, font_of_script(script, layer));
 }
 
-bool sylk_unicode_font(int16_t font) { return pf::font_to_script(font) != pf::kScriptRoman; }
+bool sylk_cell_in_utf8(int16_t font, SylkVariant variant) {
+    return variant == SylkVariant::other_spreadsheets || pf::font_to_script(font) != pf::kScriptRoman;
+}
 
-void append_sylk_cell_text(std::string_view text, int16_t font, std::string& out) {
-    if (sylk_unicode_font(font)) escape_sylk_unicode(encode_cell_text(text, font), out);
+void append_sylk_cell_text(std::string_view text, int16_t font, SylkVariant variant, std::string& out) {
+    if (sylk_cell_in_utf8(font, variant)) escape_sylk_controls(encode_cell_text(text, font), out);
     else escape_sylk_text(text, out);
 }

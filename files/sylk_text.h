@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/memory_manager.h"
+#include "files/sylk.h"
 
 struct SylkSpelling {
     bool utf8 = false;      // the file's text is UTF-8
@@ -35,12 +36,14 @@ void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
                      std::string_view& expression, std::string& spelled_expression, uint8_t* format,
                      MemoryRef layer);
 
-// Whether the texts of a cell set in `font` are in a script other than
-// Roman: its record is written in UTF-8, the others in Mac Roman converted
-// to UTF-8 as a whole line.
-bool sylk_unicode_font(int16_t font);
+// Whether the record of a cell set in `font` is written in UTF-8: every
+// cell's in a file for other spreadsheets, in this program's own files that
+// of a cell in a script other than Roman (the others are Mac Roman converted
+// to UTF-8 as a whole line).
+bool sylk_cell_in_utf8(int16_t font, SylkVariant variant);
 
 // A cell's text (a value or an expression) in its font's script as its
-// record carries it, escapes applied: Mac Roman as the writer always wrote
-// it, the text of another script in UTF-8.
-void append_sylk_cell_text(std::string_view text, int16_t font, std::string& out);
+// record carries it, escapes applied: in this program's own files Roman text
+// in Mac Roman with its accented letters as escapes, the text of another
+// script in UTF-8; for other spreadsheets every text in UTF-8.
+void append_sylk_cell_text(std::string_view text, int16_t font, SylkVariant variant, std::string& out);

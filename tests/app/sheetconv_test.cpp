@@ -245,7 +245,8 @@ TEST_F(SheetconvTest, TheCopiesOfConversionsThatWereKilledAreRemoved) {
 
 // Under an address-space limit the converter ends by its own exit at every
 // limit, never by a signal; where reading a large text or Excel file runs out
-// of memory it says so, not a file error of its swap file.
+// of memory it says so, not a file error of its swap file; so does reading
+// a large SYLK file.
 TEST_F(SheetconvTest, RunningOutOfMemoryWhileReadingIsSaidNeverASignal) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address checker reserves more address space than any limit";
@@ -256,6 +257,13 @@ TEST_F(SheetconvTest, RunningOutOfMemoryWhileReadingIsSaidNeverASignal) {
         text.back() = '\n';
     }
     write_bytes("Large.csv", std::vector<uint8_t>(text.begin(), text.end()));
+    std::string sylk = "ID;PTEST\r\n";
+    for (int row = 0; row < 31250; ++row) {
+        sylk += "C;Y" + std::to_string(row + 1) + ";X1;K" + std::to_string(row * 32) + "\r\n";
+        for (int column = 1; column < 32; ++column)
+            sylk += "C;X" + std::to_string(column + 1) + ";K" + std::to_string(row * 32 + column) + "\r\n";
+    }
+    write_bytes("Large.slk", std::vector<uint8_t>(sylk.begin(), sylk.end()));
     write_bytes("Large.xls", biff::number_grid(31250, 32));
     write_bytes("Small.csv", std::vector<uint8_t>{'1', ',', '2', '\n'});
     const std::string memory_text = pf::get_indexed_string(kErrorStrings, file_error_string_index(kNoMemoryErr));
@@ -263,7 +271,7 @@ TEST_F(SheetconvTest, RunningOutOfMemoryWhileReadingIsSaidNeverASignal) {
     int floor = 16;
     while (floor < 1024 && run_limited(floor, path("Small.csv"), path("Small.tab")) != 0) floor += 8;
     ASSERT_LT(floor, 1024) << errors;
-    for (const char* input : {"Large.csv", "Large.xls"}) {
+    for (const char* input : {"Large.csv", "Large.xls", "Large.slk"}) {
         bool told = false;
         for (int megabytes = floor; megabytes < floor + 600; megabytes += 4) {
             const int status = run_limited(megabytes, path(input), path("Large.tab"));

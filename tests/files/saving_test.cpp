@@ -207,10 +207,21 @@ TEST_F(SavingTest, OneLayerSavedByItselfTakesIndexZeroAndChangesNothingElse) {
 
 // The two SYLK formats write the same text; the second only names another
 // spreadsheet as the file's creator, where the file system keeps one.
-TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersOnlyInTheCreator) {
+// SYLK for other spreadsheets spells accented letters in UTF-8 rather than
+// as escapes, and carries its own creator; of ASCII texts the files are the same.
+TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersInItsSpellingAndCreator) {
     ASSERT_EQ(save_workbook_file(first(), 1, spec("Own.sylk"), kFormatSylk, false, true), 0);
     ASSERT_EQ(save_workbook_file(first(), 1, spec("Other.sylk"), kFormatSylkOther, false, true), 0);
     EXPECT_EQ(bytes_of("Own.sylk"), bytes_of("Other.sylk"));
+    sample::Bytes store;
+    sample::append_row(store, 0, {sample::text_cell(0, "Z\x9Frich")});
+    sample::install_cells(find_SpreadSheet_item(book, 1), store);  // the layer written
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Own.sylk"), kFormatSylk, true, true), 0);
+    ASSERT_EQ(save_workbook_file(first(), 1, spec("Other.sylk"), kFormatSylkOther, true, true), 0);
+    const auto own_bytes = bytes_of("Own.sylk"), other_bytes = bytes_of("Other.sylk");
+    const std::string own_text(own_bytes.begin(), own_bytes.end()), other_text(other_bytes.begin(), other_bytes.end());
+    EXPECT_NE(own_text.find("K\"Z\x1BNHurich\""), std::string::npos) << own_text;
+    EXPECT_NE(other_text.find("K\"Z\xC3\xBCrich\""), std::string::npos) << other_text;
     pf::FinderInfo own, other;
     ASSERT_EQ(pf::get_finder_info(spec("Own.sylk"), own), pf::noErr);
     ASSERT_EQ(pf::get_finder_info(spec("Other.sylk"), other), pf::noErr);

@@ -116,10 +116,14 @@ TEST_F(SylkTest, EscapesStandForTheirCharacters) {
     uint8_t header[32];
     GetDefaultFormat(header);
     append_text_cell(store, header, 0, controls);
+    append_text_cell(store, header, 1, "");
     std::string row;
     append_row_record(row, 0, store);
     set_layer_cells(layer, row);
-    EXPECT_EQ(cell(read_sylk(sylk_layer_text(layer)), 0, 0).text, controls);
+    MemoryRef back = read_sylk(sylk_layer_text(layer));
+    EXPECT_EQ(cell(back, 0, 0).text, controls);
+    // An empty text stays a text.
+    EXPECT_EQ(cell(back, 0, 1).type, kCellText);
 }
 
 TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
@@ -127,7 +131,7 @@ TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
     MemoryRef l = read(
         "P;PGeneral\r\nP;P0.00%\r\nP;Pm/d/yy\r\nP;FHelvetica;M200\r\nP;FHelvetica;M200;SB\r\n"
         "P;FHelvetica;M200;SI\r\nP;FHelvetica;M200;SBI\r\nP;FTimes;M280;SOH\r\n"
-        "F;P1;SM5;Y1;X1\r\nF;P2;X2\r\nF;P0;FG-3L;X3\r\n"
+        "F;P1;SM5;Y1;X1\r\nF;P2;X2\r\nF;P0;FG+3L;X3\r\n"
         "C;Y1;X1;K0.5\r\nC;X2;K36000\r\nC;X3;K7\r\nC;X4;K\"00123\"\r\nC;X5;K00123\r\n"
         "C;X6;K#DIV/0!;E1/0\r\nC;X7;K0.1000000000000000055511151231257827\r\nC;X8;K\"two\r\nlines\"\r\n");
     auto cells = cells_of(l);
@@ -139,7 +143,7 @@ TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
     EXPECT_EQ(a1[kFmtSize], 14);
     EXPECT_EQ(a1[kFmtFace], 8 | 16);
     EXPECT_EQ(format_of(l, 0, 1)[kFmtCode], 0);
-    // A negative decimals value is refused; the alignment is still taken.
+    // Decimals with a plus sign are refused; the alignment is still taken.
     EXPECT_EQ(format_of(l, 0, 2)[kFmtDecimals], 2);
     EXPECT_EQ(format_of(l, 0, 2)[kFmtAlign] & 7, 1);
     EXPECT_EQ(at(cells, 0, 3).type, kCellText);
@@ -183,6 +187,11 @@ TEST_F(SylkTest, ADocumentTakesTheDateSystemOfItsFile) {
         {"ID;PCALCOOO32\r\nP;PGeneral\r\nF;P0;DG0G10;M255\r\nB;Y3;X3;D0 0 2 2\r\n" + cells, true, 2024},
         {"ID;PTEST\r\nO;V4\r\n" + cells, false, 2028},
         {"ID;PQUORVIN;N;E\r\n" + cells, false, 2028},
+        // This program's own, naming the workbook's system apart from its
+        // serials': in the ID record, or in the options record as before.
+        {"ID;PQUORVIN;N;E;B4\r\nO;L;D;V0;K47;G100 0.001\r\n" + cells, false, 2028},
+        {"ID;PQUORVIN;N;E;B0\r\nO;L;D;V0;K47;G100 0.001\r\n" + cells, true, 2024},
+        {"ID;PQUORVIN;N;E\r\nO;L;D;V0;K47;G100 0.001;B4\r\n" + cells, false, 2028},
     };
     for (const Case& c : cases) {
         MemoryRef into = read_sylk(c.text);
@@ -211,12 +220,14 @@ TEST_F(SylkTest, ARoundTripKeepsEveryValueInEitherDateSystem) {
 
 TEST_F(SylkTest, WriterLinesFollowTheFormat) {
     // An empty layer: the ID, the pictures, four fonts, the defaults, the options and E.
+    // The workbook's own date system rides in the ID record, where other
+    // programs pass over it.
     std::string empty = sylk_layer_text(layer);
-    EXPECT_EQ(empty.substr(0, 17), "ID;PQUORVIN;N;E\r\n");
+    EXPECT_EQ(empty.substr(0, 20), "ID;PQUORVIN;N;E;B4\r\n");
     EXPECT_EQ(lines_of(layer, "P;P").size(), size_t(picture_count()));
     EXPECT_EQ(lines_of(layer, "P;F").size(), 4u);
     EXPECT_EQ(lines_of(layer, "F;").size(), 1u);
-    EXPECT_EQ(lines_of(layer, "O;").size(), 1u);
+    EXPECT_EQ(lines_of(layer, "O;"), std::vector<std::string>{"O;L;D;V0;K47;G100 0.001"});
     EXPECT_EQ(empty.substr(empty.size() - 3), "E\r\n");
 
     type_entries(layer, {{{0, 0}, "1"}, {{0, 1}, "2"}, {{1, 1}, "=A1*2"}, {{2, 0}, "b"}, {{2, 1}, "c"}, {{3, 0}, "0.1"}});
@@ -263,7 +274,7 @@ TEST_F(SylkTest, EveryFormatCodeComesBack) {
     for (size_t i = 0; i < sizeof codes; ++i) {
         uint8_t* f = format_of(layer, int(i), 0);
         f[kFmtCode] = codes[i];
-        f[kFmtDecimals] = uint8_t(i % 10);
+        f[kFmtDecimals] = uint8_t(int8_t(int(i % 13) - 3));  // rounding left of the point too
         f[kFmtAlign] = uint8_t(i % 4);
         f[kFmtFace] = uint8_t(i % 32);
         if (codes[i] == 'G') f[kFmtFlagsB] = kFlagBFixedDecimals;
@@ -567,6 +578,16 @@ TEST_F(SylkTest, DatesAreWrittenInThe1900System) {
     Set_1900Date_Flag(GetWorkSheet(in_1900), true);
     type_entries(in_1900, {{{0, 0}, "3/15/2024"}, {{0, 1}, "4/10/1904"}});
     EXPECT_EQ(lines_of(in_1900, "C;"), (std::vector<std::string>{"C;K45366", "C;K1562"}));
+}
+
+// A time of day typed keeps the date it was typed on: it goes out as the
+// serial of that date and time in the 1900 system, and comes back the same.
+TEST_F(SylkTest, ATimeOfDayKeepsItsDate) {
+    type_entries(layer, {{{0, 0}, "14:20"}});
+    const double typed = cell(layer, 0, 0).number;
+    ASSERT_GT(typed, 40000);
+    EXPECT_EQ(lines_of(layer, "C;").front(), "C;K" + file_number_text(typed + 1462));
+    EXPECT_EQ(cell(read_sylk(sylk_layer_text(layer)), 0, 0).number, typed);
 }
 
 }  // namespace

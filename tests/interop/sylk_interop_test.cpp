@@ -103,3 +103,53 @@ TEST_P(SylkInterop, A1900WorkbookKeepsItsValuesThroughOurSylk) {
 }
 
 }  // namespace
+
+namespace {
+
+// Texts of every script open as they were: LibreOffice reads SYLK for other
+// spreadsheets, all of it UTF-8; Gnumeric reads every byte as Latin-1 there,
+// and of this program's own SYLK the accented letters written as escapes
+// (no character beyond Latin-1 reaches it either way).
+TEST_P(SylkInterop, TextsOpenAsTheyWereInTheSylkThePeerReads) {
+    const bool office = GetParam() == Peer::office;
+    const std::string roman = "Krak\xC3\xB3w,\"Z\xC3\xBCrich;caf\xC3\xA9\",na\xC3\xAFve\r\n";
+    const std::string other_scripts = "P\xC5\x99\xC3\xAD\x6C\x69\xC5\xA1,\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1,"
+                                      "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0,\xE6\x9D\xB1\xE4\xBA\xAC\r\n";
+    const std::string texts = office ? roman + other_scripts : roman;
+    peer::write_file(path("source.csv"), texts);
+    if (office) {
+        ASSERT_TRUE(ours_for_others("source.csv", "ours.slk"));
+    } else {
+        ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    }
+    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+    EXPECT_TRUE(peer::same_values(texts, peer::read_file(path("theirs.csv"))));
+}
+
+// A time of day typed here opens on the day it was typed on (its serial in
+// the peer's workbook is the 1900 system's of that date and time).
+TEST_P(SylkInterop, ATimeOfDayOpensOnItsDay) {
+    peer::write_file(path("source.csv"), "14:20\r\n");
+    ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    ASSERT_TRUE(ours("source.csv", "ours.csv", true));
+    ASSERT_TRUE(convert("ours.slk", "theirs.xls"));
+    ASSERT_TRUE(ours("theirs.xls", "theirs.csv", true));
+    double here = 0, there = 0;
+    ASSERT_TRUE(peer::as_number(peer::parse_csv(peer::read_file(path("ours.csv")))[0][0], &here));
+    ASSERT_TRUE(peer::as_number(peer::parse_csv(peer::read_file(path("theirs.csv")))[0][0], &there));
+    ASSERT_GT(here, 40000);  // today, in this workbook's 1904 system
+    EXPECT_NEAR(there, here + 1462, 1e-6);
+}
+
+// Our SYLK opens without a warning of a field the peer does not know, and
+// the workbook's own date system still comes back here.
+TEST_P(SylkInterop, OurSylkOpensWithoutWarnings) {
+    peer::write_file(path("source.csv"), peer::source_csv(true));
+    ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+    const std::string said = peer::read_file(log);
+    EXPECT_EQ(said.find("unknown"), std::string::npos) << said;
+    EXPECT_EQ(said.find("unhandled"), std::string::npos) << said;
+}
+
+}  // namespace
