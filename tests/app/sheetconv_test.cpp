@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 
 #include "ui/alerts.h"
 #include "core/number_text.h"
@@ -46,10 +47,12 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // Runs sheetconv; answers its exit status and keeps what it wrote to stderr.
-    int run(const std::string& in, const std::string& out) {
+    // Runs sheetconv (with `options`); answers its exit status and keeps what
+    // it wrote to stderr.
+    int run(const std::string& in, const std::string& out, const std::string& options = "") {
         std::string log = path("stderr.txt");
-        std::string command = std::string(SHEETCONV_PATH) + " '" + in + "' '" + out + "' 2>'" + log + "'";
+        std::string command =
+            std::string(SHEETCONV_PATH) + " " + options + " '" + in + "' '" + out + "' 2>'" + log + "'";
         int status = std::system(command.c_str());
         std::ifstream read(log);
         errors.assign(std::istreambuf_iterator<char>(read), {});
@@ -170,6 +173,32 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
     EXPECT_NE(errors.find("10"), std::string::npos) << errors;
     std::vector<uint8_t> written = bytes_of("Long.csv");
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
+}
+
+// An Excel workbook's dates before 2 January 1904 (in its 1900 system) and
+// before 1900 show as their numbers, and the text written of them is that
+// number, never another date; the note names their cells. Later dates show
+// as themselves.
+TEST_F(SheetconvTest, ExcelDatesTheCalendarCannotShowShowTheirNumbers) {
+    using biff::Body;
+    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
+                                        .text8("Arial", true).v};
+    auto xf = [](uint16_t number_format) {
+        return biff::Record{0x00E0, Body().u16(0).u16(number_format).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0)
+                                        .u16(0).v};
+    };
+    const double serials[] = {61, 898, 1461, 1462, -108393, 1463, 45366};  // 1 March 1900 ... 15 March 2024
+    biff::Sheet sheet{"Dates", {}};
+    for (uint16_t row = 0; row < std::size(serials); ++row) sheet.records.push_back(biff::number(row, 0, serials[row], 1));
+    const biff::Record dates_1900{0x0022, Body().u16(0).v};
+    write_bytes("Dates.xls", biff::compound_file(biff::workbook(true, {font, xf(0), xf(14), dates_1900}, {sheet})));
+    EXPECT_EQ(run(path("Dates.xls"), path("Dates.txt"), "--shown"), 3) << errors;
+    EXPECT_NE(errors.find("(A1, A2, A3, A4, A5)"), std::string::npos) << errors;
+    const std::vector<uint8_t> written = bytes_of("Dates.txt");
+    std::istringstream lines(std::string(written.begin(), written.end()));
+    std::vector<std::string> shown;
+    for (std::string line; std::getline(lines, line);) shown.push_back(line.substr(0, line.find('\r')));
+    EXPECT_EQ(shown, (std::vector<std::string>{"61", "898", "1461", "1462", "-108393", "1/2/1904", "3/15/2024"}));
 }
 
 // CSV rows of the installed scripts but Roman.
