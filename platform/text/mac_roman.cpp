@@ -26,6 +26,15 @@ constexpr char16_t kHighHalf[128] = {
 };
 
 
+// The continuation bytes a lead byte announces; -1 for a byte that begins no
+// well-formed sequence (a continuation byte, C0 and C1, F5 to FF).
+int utf8_continuation_count(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return -1;
+}
+
 }  // namespace
 
 void append_utf8(std::string& out, char32_t c) {
@@ -70,7 +79,7 @@ bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
         code_point = lead;
         return true;
     }
-    int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    const int extra = utf8_continuation_count(lead);
     if (extra < 0) return false;
     char32_t c = lead & (0x3F >> extra);
     for (int k = 0; k < extra; ++k) {

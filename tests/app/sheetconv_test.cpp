@@ -231,6 +231,16 @@ TEST_F(SheetconvTest, TextOfEveryScriptRoundTripsThroughADocument) {
     EXPECT_NE(errors.find('3'), std::string::npos) << errors;
 }
 
+// A file that is not UTF-8 throughout is Mac Roman throughout: no run of its
+// bytes is taken for a UTF-8 byte-order mark or character on the way.
+TEST_F(SheetconvTest, AFileThatIsNotUtf8IsReadAsMacRomanWhole) {
+    const std::string roman = "a\xFF\xBB\xBF,b\xF5\x80\x81\r\n";
+    write_bytes("Roman.csv", std::vector<uint8_t>(roman.begin(), roman.end()));
+    run(path("Roman.csv"), path("Back.csv"));
+    const std::vector<uint8_t> back = bytes_of("Back.csv");
+    EXPECT_EQ(std::string(back.begin(), back.end()), "a\u02C7\u00AA\u00F8,b\u0131\u00C4\u00C5\r\n") << errors;
+}
+
 // A UTF-8 SYLK of every installed script goes through a document and comes
 // back as the same SYLK and the same CSV.
 TEST_F(SheetconvTest, ASylkOfEveryScriptRoundTripsThroughADocument) {

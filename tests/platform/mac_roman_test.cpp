@@ -22,4 +22,31 @@ TEST(MacRoman, UnspellableAndMalformedInputBecomeReplacement) {
     EXPECT_EQ(pf::utf8_to_mac_roman("\xED\xA0\x80", '_'), "_");     // lone surrogate
 }
 
+// Only well-formed UTF-8 decodes: lead bytes that begin no sequence, overlong
+// forms, surrogates and code points past U+10FFFF are refused whatever follows.
+TEST(MacRoman, OnlyWellFormedUtf8Decodes) {
+    auto decodes = [](std::string_view bytes) {
+        size_t i = 0;
+        char32_t c = 0;
+        return pf::decode_utf8(bytes, i, c);
+    };
+    for (int lead = 0xF5; lead <= 0xFF; ++lead)
+        EXPECT_FALSE(decodes(std::string{char(lead), '\x80', '\x80'})) << lead;
+    EXPECT_FALSE(decodes("\xFF\xBB\xBF")) << "no byte-order mark hides in Mac Roman bytes";
+    EXPECT_FALSE(decodes("\xC1\xBF"));
+    EXPECT_FALSE(decodes("\xE0\x9F\xBF"));
+    EXPECT_FALSE(decodes("\xF0\x8F\xBF\xBF"));
+    EXPECT_FALSE(decodes("\xED\xBF\xBF"));
+    EXPECT_FALSE(decodes("\xF4\x90\x80\x80"));
+    EXPECT_FALSE(decodes("\x80"));
+    for (char32_t c : {char32_t(0x7F), char32_t(0x80), char32_t(0x7FF), char32_t(0xFFFD), char32_t(0x10000),
+                       char32_t(0x10FFFF)}) {
+        std::string bytes;
+        pf::append_utf8(bytes, c);
+        size_t i = 0;
+        char32_t back = 0;
+        EXPECT_TRUE(pf::decode_utf8(bytes, i, back) && back == c && i == bytes.size()) << unsigned(c);
+    }
+}
+
 }  // namespace
