@@ -22,7 +22,7 @@ void expect_same_when_parsed_again(MemoryRef text, const std::vector<uint8_t>& s
     const bool same = size > 255 || (fuzz_parse_formula(shown, size, cell, layer, reparsed) && reparsed == stored);
     if (!same)
         std::fprintf(stderr, "formula text does not read back: %.*s\n", int(size),
-                     reinterpret_cast<const char*>(shown));
+                     reinterpret_cast<const char*>(shown.get()));
     shown.release();
     if (!same) std::abort();
 }

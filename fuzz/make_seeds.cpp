@@ -245,6 +245,7 @@ int main(int argc, char** argv) {
     fuzz_start_application();
     for (const auto& [name, make] : kHarnessSeeds) {
         const std::filesystem::path folder = std::filesystem::path(argv[1]) / name;
+        std::filesystem::remove_all(folder);  // no seed of an earlier build is left
         std::filesystem::create_directories(folder);
         int number = 0;
         for (const std::vector<uint8_t>& seed : make()) {

@@ -50,7 +50,7 @@ pf::PicHandle objects_picture(MemoryRef layer) {
         boxes.push_back(object_rect(object, 0, layer));
         bounds = boxes.size() == 1 ? boxes.back() : pf::union_rect(bounds, boxes.back());
     }
-    const pf::Rect frame{0, 0, bounds.height(), bounds.width()};
+    const pf::Rect frame{0, 0, int16_t(bounds.height()), int16_t(bounds.width())};
     if (frame.empty()) return nullptr;
     pf::GWorldPtr world = nullptr;
     if (pf::new_gworld(&world, 32, frame, 0) != pf::noErr) return nullptr;
