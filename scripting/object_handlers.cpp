@@ -23,13 +23,13 @@
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
 #include "window/entry_line.h"
+#include "window/front_document.h"
 #include "window/open_command.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
 
 namespace {
 
-constexpr pf::FourCC kKeyErrorText = pf::four_cc("errs");
 // Ranges larger than this are not read or written as a whole.
 constexpr long kMaxRangeCells = 100000;
 
@@ -90,7 +90,7 @@ pf::OSErr requested_data(const pf::AppleEvent* event, pf::AEDesc& data) {
 
 pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
     if (!reply || reply->kind != pf::AEDescKind::event) return pf::noErr;
-    return pf::ae_put_param_ptr(*reply, kKeyErrorText, pf::kTypeText, text, std::strlen(text));
+    return pf::ae_put_param_ptr(*reply, pf::kKeyErrorString, pf::kTypeText, text, std::strlen(text));
 }
 
 // Why an entry was refused, in the words the entry line's alert uses.
@@ -170,7 +170,11 @@ pf::OSErr set_token_data(const ObjectToken& token, const pf::AEDesc& data, pf::A
         put_error_text(reply, "A cell is being edited; finish the entry first.");
         return pf::kAEEventFailedErr;
     }
-    return write_range(token, data, reply);
+    const pf::OSErr err = write_range(token, data, reply);
+    // The entry line shows the front document's active cell, which may be among those set.
+    MemoryRef front = front_document_record();
+    if (front && doc_window_layer(front) == token.layer) DisplayText(front, 1);
+    return err;
 }
 
 pf::OSErr put_long(pf::AppleEvent* reply, long value) {

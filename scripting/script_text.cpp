@@ -23,6 +23,32 @@ MemoryRef one_run_styles(int16_t font, int16_t size) {
 
 constexpr size_t kNamedCharacters = 8;  // a refusal names at most these
 
+// The characters of the text that `script` cannot spell, each once, in order.
+std::u32string characters_outside(std::string_view utf8, int16_t script) {
+    std::u32string found;
+    std::string ignored;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        char32_t c = 0xFFFD;  // stands for malformed UTF-8
+        const bool decoded = pf::decode_utf8(utf8, i, c);
+        if (!decoded) c = 0xFFFD;
+        const bool spelled = decoded && pf::utf8_to_script(utf8.substr(start, i - start), script, ignored);
+        if (!spelled && found.find(c) == std::u32string::npos) found.push_back(c);
+    }
+    return found;
+}
+
+// Why a text that `best` spells only in part is refused, naming the characters
+// left out: those no installed script spells, else, when each is spelled by
+// some script but no one script spells them all, those the best one lacks.
+std::string refusal_of(std::string_view utf8, const pf::ScriptText& best) {
+    const std::u32string unspelled = pf::unspelled_characters(utf8);
+    if (!unspelled.empty())
+        return "No installed script spells these characters:" + pf::code_point_names(unspelled, kNamedCharacters);
+    return std::string("No one installed script spells the whole text; ") + pf::script_name(best.script) +
+           " lacks these characters:" + pf::code_point_names(characters_outside(utf8, best.script), kNamedCharacters);
+}
+
 }  // namespace
 
 pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font) {
@@ -48,8 +74,7 @@ pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& tex
     const std::string utf8(value.data.begin(), value.data.end());
     pf::ScriptText spelled = pf::spell_in_a_script(utf8);
     if (spelled.unmapped > 0) {
-        refusal = "No installed script spells these characters:" +
-                  pf::code_point_names(pf::unspelled_characters(utf8), kNamedCharacters);
+        refusal = refusal_of(utf8, spelled);
         return pf::kAEEventFailedErr;
     }
     text = std::move(spelled.bytes);

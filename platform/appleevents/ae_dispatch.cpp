@@ -9,6 +9,7 @@
 
 #include "platform/appleevents/appleevents.h"
 #include "platform/files/files.h"
+#include "platform/memory/memory.h"
 
 namespace pf {
 
@@ -101,13 +102,9 @@ bool addressed_to_self(const AppleEvent& event, OSErr& err) {
 OSErr dispatch(const AppleEvent& event, AppleEvent& reply) {
     const HandlerEntry* entry =
         entry_for(code_attribute(event, kKeyEventClass), code_attribute(event, kKeyEventId));
-    if (!entry) return kAEEventNotHandledErr;
     event.item_read.assign(event.items.size(), false);
-    OSErr err = entry->handler(&event, &reply, entry->refcon);
-    if (err && reply.kind == AEDescKind::event) {
-        int32_t number = err;
-        ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
-    }
+    const OSErr err = entry ? entry->handler(&event, &reply, entry->refcon) : kAEEventNotHandledErr;
+    if (err) ae_put_error(reply, err);
     return err;
 }
 
@@ -185,15 +182,48 @@ OSErr ae_process_apple_event() {
     AppleEvent reply;
     make_reply(next.event, reply);
     OSErr err = dispatch(next.event, reply);
-    if (err == kAEEventNotHandledErr && reply.kind == AEDescKind::event) {
-        int32_t number = err;
-        ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
-    }
     if (next.sink) next.sink(reply, next.sink_ref);
     return err;
 }
 
 void ae_clear_pending() { pending().clear(); }
+
+const char* ae_error_reason(OSErr err) {
+    switch (err) {
+    case kAECoercionFailErr: return "The data given cannot be made into what is wanted.";
+    case kAEDescNotFoundErr: return "The request lacks a part it needs.";
+    case kAECorruptDataErr: return "The message is damaged or too long.";
+    case kAEWrongDataTypeErr: return "The data given are of the wrong kind.";
+    case kAENotAEDescErr:
+    case kAEBadListItemErr: return "The request holds a damaged list.";
+    case kAENotAppleEventErr: return "The message is not a request.";
+    case kAEEventNotHandledErr: return "Quorvin does not carry out this request.";
+    case kAEParamMissedErr: return "The request has a part Quorvin does not take.";
+    case kAEUnknownAddressTypeErr:
+    case kProcessNotFoundErr: return "The request is addressed to another program.";
+    case kAEIllegalIndexErr: return "No object has that number.";
+    case kAENotAnObjSpecErr: return "The request names no object.";
+    case kAENoSuchObjectErr: return "No such object: the document, window, layer or cell named does not exist.";
+    case kAEEventFailedErr: return "The request could not be carried out.";
+    case kAEBadKeyFormErr: return "Objects of that kind cannot be named that way.";
+    case kAENotModifiableErr: return "That object or property cannot be changed.";
+    case kAECantHandleClassErr: return "Quorvin cannot do that with objects of that kind.";
+    case kParamErr: return "A value of the request is out of range.";
+    case kMemFullErr: return "There is not enough memory.";
+    case kUserCanceledErr: return "The request was cancelled.";
+    default: return "The request failed.";
+    }
+}
+
+void ae_put_error(AppleEvent& reply, OSErr err) {
+    if (reply.kind != AEDescKind::event) return;
+    int32_t number = err;
+    ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
+    AEDesc said;
+    if (ae_get_param_desc(reply, kKeyErrorString, kTypeWildCard, said) == noErr) return;
+    const char* reason = ae_error_reason(err);
+    ae_put_param_ptr(reply, kKeyErrorString, kTypeText, reason, std::strlen(reason));
+}
 
 OSErr ae_interact_with_user(int32_t) { return noErr; }
 

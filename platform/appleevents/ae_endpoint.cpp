@@ -118,16 +118,23 @@ void send_reply(const AppleEvent& reply, long ticket) {
     // The sender went away.
 }
 
-// An answer event with only an error number.
+// An answer event with only an error and its reason.
 AppleEvent error_reply(OSErr err) {
     AEDesc self;
     ae_address_of_self(self);
     AppleEvent reply;
     ae_create_apple_event(kCoreEventClass, kAnswerEvent, self, 0, kAnyTransactionId, reply);
-    int32_t number = err;
-    ae_put_param_ptr(reply, kKeyErrorNumber, kTypeLong, &number, sizeof number);
+    ae_put_error(reply, err);
     return reply;
 }
+
+long requests_waiting(const Connection& c) {
+    return std::count_if(c.owed.begin(), c.owed.end(), [](const OwedReply& r) { return !r.ready; });
+}
+
+// Whether the connection's next request may be taken now: a sender with as
+// many waiting as one may have is not read from until one is carried out.
+bool takes_requests(const Connection& c) { return !c.closing && requests_waiting(c) < kMaxRequestsWaiting; }
 
 void refuse(Connection& c, OSErr err) {
     owe_ready_reply(c, error_reply(err));
@@ -135,19 +142,17 @@ void refuse(Connection& c, OSErr err) {
     c.closing = true;
 }
 
-// The request joins the pending events, or is answered busy when the
-// connection already has as many waiting as one may have.
+// The request joins the pending events.
 void take_request(Connection& c, const AppleEvent& event) {
-    const auto waiting = std::count_if(c.owed.begin(), c.owed.end(), [](const OwedReply& r) { return !r.ready; });
-    if (waiting >= kMaxRequestsWaiting) return owe_ready_reply(c, error_reply(kEndpointBusyErr));
     const long ticket = endpoint().next_ticket++;
     c.owed.push_back(OwedReply{ticket, false, {}});
     ae_receive_event(event, send_reply, ticket);
 }
 
-// Hands every complete message of the connection on; a bad one is refused.
+// Hands the complete messages of the connection on while it may have more
+// waiting; a bad one is refused.
 void take_messages(Connection& c) {
-    while (!c.closing && c.in.size() >= kFlatLengthSize) {
+    while (takes_requests(c) && c.in.size() >= kFlatLengthSize) {
         const uint32_t length = ae_flat_message_length(c.in.data());
         if (length > kMaxFlatMessage) return refuse(c, kAECorruptDataErr);
         if (c.in.size() < kFlatLengthSize + length) return;
@@ -160,11 +165,18 @@ void take_messages(Connection& c) {
     }
 }
 
-// Reads what the sender wrote, while it is still taken and the replies it has
-// not read are few. False when the connection broke.
+// Whether more of what the sender wrote is read now: not while it has as many
+// requests waiting as it may have, nor while the replies it has not read are many.
+bool reads_more(const Connection& c) {
+    return takes_requests(c) && !c.input_ended && c.out.size() < kMaxUnsentBytes;
+}
+
+// Takes the messages already read, then reads what the sender wrote while
+// reads_more. False when the connection broke.
 bool read_ready(Connection& c) {
+    take_messages(c);
     uint8_t chunk[kReadChunk];
-    while (!c.closing && !c.input_ended && c.out.size() < kMaxUnsentBytes) {
+    while (reads_more(c)) {
         ssize_t got = recv(c.fd, chunk, sizeof chunk, MSG_DONTWAIT);
         if (got > 0) {
             c.in.insert(c.in.end(), chunk, chunk + got);
@@ -201,12 +213,14 @@ bool serve(Connection& c) {
     return asking || !c.owed.empty() || !c.out.empty();
 }
 
+// Accepts waiting connections up to the most served at once; the rest wait
+// in the listening queue until a served one ends.
 void accept_waiting() {
     Endpoint& e = endpoint();
-    for (;;) {
+    while (e.connections.size() < size_t(kMaxEndpointConnections)) {
         int fd = accept4(e.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
-        if (!peer_is_us(fd) || e.connections.size() >= size_t(kMaxEndpointConnections)) {
+        if (!peer_is_us(fd)) {
             close(fd);
             continue;
         }
@@ -247,7 +261,7 @@ OSErr ae_endpoint_open(const std::string& path) {
     const mode_t mask = umask(077);
     const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     umask(mask);
-    if (!bound || chmod(path.c_str(), 0600) != 0 || listen(fd, kMaxEndpointConnections) != 0) {
+    if (!bound || chmod(path.c_str(), 0600) != 0 || listen(fd, SOMAXCONN) != 0) {
         close(fd);
         return kParamErr;
     }

@@ -12,10 +12,12 @@
 // event gets a reply with "errn" kAECorruptDataErr and the connection is
 // closed; the program carries on. Replies go back in the order of the
 // requests. A connection has at most kMaxRequestsWaiting requests waiting to
-// be carried out; each one past that is answered at once with "errn"
-// kEndpointBusyErr. A sender that shuts down its writing side still gets the
-// replies to what it sent; one that does not read its replies is not read
-// from until it does.
+// be carried out: while it has that many, nothing more is read from it, so a
+// sender faster than the program is slowed down, never refused. A sender that
+// shuts down its writing side still gets the replies to what it sent; one
+// that does not read its replies is not read from until it does. At most
+// kMaxEndpointConnections connections are served at once; further ones wait
+// to be accepted until one of them ends.
 #pragma once
 
 #include <string>
@@ -26,8 +28,6 @@ namespace pf {
 
 constexpr int kMaxEndpointConnections = 16;
 constexpr long kMaxRequestsWaiting = 8;
-// The error of a request refused because its connection has too many waiting.
-constexpr OSErr kEndpointBusyErr = -1711;
 
 // The socket's path as above; empty when no folder can be named.
 std::string ae_endpoint_default_path();

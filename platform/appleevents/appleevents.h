@@ -55,6 +55,7 @@ constexpr FourCC kKeyReturnId = four_cc("rtid");
 constexpr FourCC kKeyTransactionId = four_cc("tran");
 constexpr FourCC kKeyOptionalKeywords = four_cc("optk");
 constexpr FourCC kKeyErrorNumber = four_cc("errn");
+constexpr FourCC kKeyErrorString = four_cc("errs");
 
 constexpr FourCC kCoreEventClass = four_cc("aevt");
 constexpr FourCC kOpenApplication = four_cc("oapp");
@@ -185,6 +186,12 @@ size_t ae_pending_count();
 OSErr ae_process_apple_event();
 // Forgets pending events (tests, shutdown).
 void ae_clear_pending();
+
+// Why a request failed with `err`, in a sentence for the person who sent it.
+const char* ae_error_reason(OSErr err);
+// Puts the error number in the reply and, unless the handler said why
+// already, its reason.
+void ae_put_error(AppleEvent& reply, OSErr err);
 
 // The program may interact with the user: always granted here.
 OSErr ae_interact_with_user(int32_t timeout);

@@ -23,6 +23,7 @@ namespace {
 using pf::AEDesc;
 using pf::AppleEvent;
 using pf::four_cc;
+using pf::FourCC;
 
 AppleEvent sample_event() {
     AEDesc self;
@@ -242,6 +243,109 @@ TEST_F(Endpoint, MalformedMessagesGetAnErrorReplyAndTheEndpointCarriesOn) {
         EXPECT_EQ(error, pf::kAECorruptDataErr);
     }
     EXPECT_EQ(pf::ae_pending_count(), 0u);
+}
+
+// The value last set, as a "setd" handler keeps it and a "getd" handler answers it.
+int32_t stored_value = 0;
+
+pf::OSErr store_value(const AppleEvent* event, AppleEvent*, long) {
+    return pf::ae_get_param_ptr(*event, pf::kKeyNewData, pf::kTypeLong, nullptr, &stored_value, 4, nullptr);
+}
+
+pf::OSErr answer_stored_value(const AppleEvent*, AppleEvent* reply, long) {
+    return pf::ae_put_param_ptr(*reply, pf::kKeyDirectObject, pf::kTypeLong, &stored_value, 4);
+}
+
+std::vector<uint8_t> value_event(FourCC id, int32_t value) {
+    AEDesc self;
+    pf::ae_address_of_self(self);
+    AppleEvent event;
+    pf::ae_create_apple_event(four_cc("core"), id, self, 1, 0, event);
+    if (id == four_cc("setd")) pf::ae_put_param_ptr(event, pf::kKeyNewData, pf::kTypeLong, &value, 4);
+    return pf::ae_flat_message(event);
+}
+
+// The replies in a stream of messages, in order.
+std::vector<AppleEvent> replies_in(const std::vector<uint8_t>& data) {
+    std::vector<AppleEvent> replies;
+    for (size_t at = 0; at + pf::kFlatLengthSize <= data.size();) {
+        const uint32_t length = pf::ae_flat_message_length(data.data() + at);
+        AppleEvent reply;
+        if (at + pf::kFlatLengthSize + length > data.size() ||
+            pf::ae_unflatten(data.data() + at + pf::kFlatLengthSize, length, reply))
+            break;
+        replies.push_back(reply);
+        at += pf::kFlatLengthSize + length;
+    }
+    return replies;
+}
+
+int32_t long_param(const AppleEvent& reply, FourCC key) {
+    int32_t value = 0;
+    pf::ae_get_param_ptr(reply, key, pf::kTypeLong, nullptr, &value, 4, nullptr);
+    return value;
+}
+
+// A sender that writes 1,000 set and get pairs before it reads any reply is
+// slowed down, not refused: every request is carried out, in order.
+TEST_F(Endpoint, PipelinedRequestsAreAllCarriedOutInOrder) {
+    pf::ae_install_event_handler(four_cc("core"), four_cc("setd"), store_value, 0);
+    pf::ae_install_event_handler(four_cc("core"), four_cc("getd"), answer_stored_value, 0);
+    constexpr int kPairs = 1000;
+    std::vector<uint8_t> requests;
+    for (int i = 1; i <= kPairs; ++i)
+        for (FourCC id : {four_cc("setd"), four_cc("getd")}) {
+            const std::vector<uint8_t> message = value_event(id, i);
+            requests.insert(requests.end(), message.begin(), message.end());
+        }
+    const int fd = raw_connection();
+    std::atomic<bool> done{false};
+    std::vector<uint8_t> data;
+    std::thread sender([&] {
+        EXPECT_EQ(send(fd, requests.data(), requests.size(), MSG_NOSIGNAL), ssize_t(requests.size()));
+        shutdown(fd, SHUT_WR);
+    });
+    std::thread reader([&] {
+        uint8_t chunk[4096];
+        for (ssize_t got; (got = recv(fd, chunk, sizeof chunk, 0)) > 0;) data.insert(data.end(), chunk, chunk + got);
+        done = true;
+    });
+    serve(done);
+    sender.join();
+    reader.join();
+    close(fd);
+    pf::ae_remove_event_handler(four_cc("core"), four_cc("setd"));
+
+    const std::vector<AppleEvent> replies = replies_in(data);
+    ASSERT_EQ(replies.size(), size_t(2 * kPairs));
+    for (int i = 1; i <= kPairs; ++i) {
+        EXPECT_EQ(long_param(replies[size_t(2 * i - 2)], pf::kKeyErrorNumber), 0) << "set " << i;
+        EXPECT_EQ(long_param(replies[size_t(2 * i - 1)], pf::kKeyDirectObject), i) << "get " << i;
+    }
+}
+
+// Many more senders at once than are served at once all get their answers:
+// the ones past the limit wait to be accepted.
+TEST_F(Endpoint, SixtyFourSendersAtOnceAreAllAnswered) {
+    constexpr int kSenders = 64;
+    std::atomic<int> finished{0};
+    std::atomic<bool> done{false};
+    std::vector<pf::OSErr> sent(kSenders, -1);
+    std::vector<int32_t> answers(kSenders, 0);
+    std::vector<std::thread> senders;
+    for (int k = 0; k < kSenders; ++k)
+        senders.emplace_back([&, k] {
+            AppleEvent reply;
+            sent[size_t(k)] = pf::ae_endpoint_send(path, sample_event(), reply, 30000);
+            answers[size_t(k)] = long_param(reply, pf::kKeyDirectObject);
+            if (++finished == kSenders) done = true;
+        });
+    serve(done);
+    for (std::thread& t : senders) t.join();
+    for (int k = 0; k < kSenders; ++k) {
+        EXPECT_EQ(sent[size_t(k)], pf::noErr) << k;
+        EXPECT_EQ(answers[size_t(k)], 42) << k;
+    }
 }
 
 TEST_F(Endpoint, NothingListeningIsReportedToTheSender) {

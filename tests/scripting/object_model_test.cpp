@@ -22,6 +22,7 @@
 #include "platform/appleevents/object_text.h"
 #include "scripting/object_model.h"
 #include "window/doc_window.h"
+#include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "resource_ids.h"
 #include "shell/file_menu.h"
@@ -60,11 +61,7 @@ protected:
         return err;
     }
 
-    pf::OSErr get(const std::string& text, pf::AEDesc* result) {
-        pf::AppleEvent e = event("core", "getd");
-        pf::ae_put_param_desc(e, pf::kKeyDirectObject, object(text));
-        return send(e, result);
-    }
+    pf::OSErr get(const std::string& text, pf::AEDesc* result) { return send(get_event(text), result); }
 
     std::string get_text(const std::string& text) {
         pf::AEDesc result, as_text;
@@ -73,23 +70,33 @@ protected:
         return std::string(as_text.data.begin(), as_text.data.end());
     }
 
-    pf::OSErr set(const std::string& text, const std::string& value) {
+    pf::AppleEvent set_event(const std::string& text, const std::string& value) {
         pf::AppleEvent e = event("core", "setd");
         pf::ae_put_param_desc(e, pf::kKeyDirectObject, object(text));
         pf::ae_put_param_ptr(e, pf::kKeyNewData, pf::kTypeUtf8Text, value.data(), value.size());
-        return send(e);
+        return e;
+    }
+
+    pf::OSErr set(const std::string& text, const std::string& value) { return send(set_event(text, value)); }
+
+    // The reason the reply to a request that fails with `expected` gives.
+    std::string reason(const pf::AppleEvent& e, pf::OSErr expected) {
+        pf::AppleEvent reply;
+        EXPECT_EQ(pf::ae_send(e, &reply, pf::kAEWaitReply), expected);
+        pf::AEDesc reason;
+        if (pf::ae_get_param_desc(reply, pf::kKeyErrorString, pf::kTypeText, reason) != pf::noErr) return {};
+        return std::string(reason.data.begin(), reason.data.end());
     }
 
     // The reason a refused set gives in its reply.
     std::string refusal(const std::string& text, const std::string& value) {
-        pf::AppleEvent e = event("core", "setd");
+        return reason(set_event(text, value), pf::kAEEventFailedErr);
+    }
+
+    pf::AppleEvent get_event(const std::string& text) {
+        pf::AppleEvent e = event("core", "getd");
         pf::ae_put_param_desc(e, pf::kKeyDirectObject, object(text));
-        pf::ae_put_param_ptr(e, pf::kKeyNewData, pf::kTypeUtf8Text, value.data(), value.size());
-        pf::AppleEvent reply;
-        EXPECT_EQ(pf::ae_send(e, &reply, pf::kAEWaitReply), pf::kAEEventFailedErr) << text;
-        pf::AEDesc reason;
-        if (pf::ae_get_param_desc(reply, pf::four_cc("errs"), pf::kTypeText, reason) != pf::noErr) return {};
-        return std::string(reason.data.begin(), reason.data.end());
+        return e;
     }
 
     long count(const std::string& container, pf::FourCC element) {
@@ -230,6 +237,39 @@ TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
     EXPECT_EQ(send(not_spec), pf::kAENotAnObjSpecErr);
 }
 
+// Every failed request says why in its reply, not only with a number.
+TEST_F(ObjectModel, EveryRefusalGivesItsReason) {
+    EXPECT_EQ(reason(get_event("value of cell B2 of document 3"), pf::kAENoSuchObjectErr),
+              "No such object: the document, window, layer or cell named does not exist.");
+    EXPECT_EQ(reason(set_event("name of document 1", "Budget"), pf::kAENotModifiableErr),
+              "That object or property cannot be changed.");
+    pf::AppleEvent not_spec = event("core", "getd");
+    pf::ae_put_param_ptr(not_spec, pf::kKeyDirectObject, pf::kTypeLong, "\0\0\0\1", 4);
+    EXPECT_EQ(reason(not_spec, pf::kAENotAnObjSpecErr), "The request names no object.");
+    EXPECT_EQ(reason(event("core", "none"), pf::kAEEventNotHandledErr), "Quorvin does not carry out this request.");
+    EXPECT_EQ(refusal("formula of cell D1", "=SUM(("), "The formula holds a name or symbol that is not known.")
+        << "a handler's own reason is kept";
+}
+
+// A cell set by a script while it is the active cell shows its new content in
+// the entry line at once.
+TEST_F(ObjectModel, SettingTheActiveCellShowsItInTheEntryLine) {
+    auto entry_line = [] {
+        unsigned char text[256];
+        const int32_t length = entry_text(text, sizeof text);
+        return std::string(reinterpret_cast<const char*>(text), size_t(length));
+    };
+    ASSERT_EQ(set("formula of cell A1 of document 1", "=1+2"), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(entry_line(), "=1+2");
+    ASSERT_EQ(set("value of range A1:B2 of document 1", "hello"), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(entry_line(), "hello");
+    ASSERT_EQ(set("value of cell B1 of document 1", "other"), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(entry_line(), "hello") << "the entry line stays on the active cell";
+}
+
 TEST_F(ObjectModel, ARefusedEntryGivesItsRealReason) {
     EXPECT_EQ(refusal("value of cell A1", std::string(33000, 'x')), "This entry is longer than a cell can hold.");
     ASSERT_EQ(set("formula of cell B1", "=C1+1"), pf::noErr);
@@ -272,6 +312,9 @@ TEST_F(ObjectModel, TextsOfOtherScriptsGoInAndComeOutInUtf8) {
 
     EXPECT_EQ(refusal("value of cell D1", "a\u0e44\u0e17"),
               "No installed script spells these characters: U+0E44 U+0E17");
+    EXPECT_EQ(refusal("value of cell D1", "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 \u010cesko"),
+              "No one installed script spells the whole text; Greek lacks these characters: U+010C")
+        << "each character is spelled by some script, but not all by one";
     EXPECT_EQ(get_text("value of cell D1"), "");
 }
 
