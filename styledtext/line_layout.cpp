@@ -19,11 +19,7 @@ pf::TextStyle text_style_of(const WETextStyle& ts) { return pf::TextStyle{ts.tsF
 
 int32_t measure_fixed(const char* text, int32_t length, void* context) {
     const pf::FontInstance& font = *static_cast<const pf::FontInstance*>(context);
-    const std::string_view measured(text, size_t(length));
-    int32_t width = 0;
-    for (size_t i = 0, bytes = 1; i < measured.size(); i += bytes)
-        width += pf::character_glyph(font, measured, i, bytes).width;
-    return width << 16;
+    return pf::text_advance(font, std::string_view(text, size_t(length))) << 16;
 }
 
 int32_t view_width(WEReference we, int16_t view) {

@@ -129,8 +129,9 @@ void fill_text_background(cairo_t* cr, const Port& port, const FontInstance& fon
 std::vector<cairo_glyph_t>& glyph_run(const FontInstance& font, std::string_view text, const std::vector<int32_t>& x) {
     static std::vector<cairo_glyph_t> glyphs;
     glyphs.clear();
+    const bool two_byte = has_two_byte_characters(font);
     for (size_t i = 0, length = 1; i < text.size(); i += length) {
-        uint32_t g = character_glyph(font, text, i, length).glyph;
+        uint32_t g = two_byte ? character_glyph(font, text, i, length).glyph : font.glyph[uint8_t(text[i])];
         if (g != kNoGlyph) glyphs.push_back(cairo_glyph_t{g, double(x[i]), 0.0});
     }
     return glyphs;

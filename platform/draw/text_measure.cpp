@@ -25,12 +25,6 @@ int32_t stretching_spaces(std::string_view text, int16_t run_position) {
 
 int16_t pinned_width(int32_t w) { return int16_t(std::clamp<int32_t>(w, -32768, 32767)); }
 
-int32_t width_in(const FontInstance& font, std::string_view text) {
-    int32_t w = 0;
-    for (size_t i = 0, length = 1; i < text.size(); i += length) w += character_glyph(font, text, i, length).width;
-    return w;
-}
-
 // Where each character of a text begins, and the text's end.
 std::vector<size_t> character_starts(const FontInstance& font, std::string_view text) {
     std::vector<size_t> starts;
@@ -62,7 +56,7 @@ std::string truncated_in_middle(const FontInstance& font, const std::string& tex
     const size_t count = starts.size() - 1;
     size_t left = (count + 1) / 2, right = count - count / 2;  // characters [0, left) and [right, count)
     auto width_of = [&](size_t from, size_t to) {
-        return width_in(font, std::string_view(text).substr(starts[from], starts[to] - starts[from]));
+        return text_advance(font, std::string_view(text).substr(starts[from], starts[to] - starts[from]));
     };
     int32_t left_width = width_of(0, left), right_width = width_of(right, count);
     while (left_width + right_width > budget) {
@@ -93,8 +87,9 @@ void layout_text(const FontInstance& font, std::string_view text, Fixed slop, in
     const size_t stretch_before = spaces ? stretch_end(text, run_position) : 0;
     int32_t pos = 0, given = 0, spaces_seen = 0;
     x[0] = 0;
+    const bool two_byte = has_two_byte_characters(font);
     for (size_t i = 0, length = 1; i < text.size(); i += length) {
-        pos += character_glyph(font, text, i, length).width;
+        pos += two_byte ? character_glyph(font, text, i, length).width : font.width[uint8_t(text[i])];
         if (text[i] == ' ' && i < stretch_before) {
             ++spaces_seen;
             int32_t share = int32_t((int64_t(slop) * spaces_seen / spaces) >> 16);
@@ -109,7 +104,7 @@ Fixed portion_line(std::string_view text, int16_t run_position) {
     return stretching_spaces(text, run_position) * kFixedOne;
 }
 
-int16_t text_width(std::string_view text) { return pinned_width(width_in(port_font(), text)); }
+int16_t text_width(std::string_view text) { return pinned_width(text_advance(port_font(), text)); }
 int16_t string_width(const unsigned char* pstr) { return text_width(as_view(pstr)); }
 int16_t char_width(unsigned char ch) { return port_font().width[ch]; }
 void get_font_info(FontInfo& info) { info = port_font().info; }
@@ -144,7 +139,7 @@ int32_t visible_length(std::string_view text) {
 int16_t trunc_text(int16_t width, std::string& text, int16_t where) {
     if (width < 0) return kTruncError;
     const FontInstance& font = port_font();
-    if (width_in(font, text) <= width) return kNotTruncated;
+    if (text_advance(font, text) <= width) return kNotTruncated;
     int budget = width - font.width[kEllipsis];
     if (budget < 0) {
         text.clear();

@@ -196,12 +196,13 @@ FontInfo font_info(const TextStyle& style) { return font_instance(style).info; }
 
 int font_char_width(const TextStyle& style, unsigned char byte) { return font_instance(style).width[byte]; }
 
-int font_text_width(const TextStyle& style, std::string_view text) {
-    const FontInstance& f = font_instance(style);
-    int width = 0;
-    for (size_t i = 0, length = 1; i < text.size(); i += length) width += character_glyph(f, text, i, length).width;
+int32_t two_byte_text_advance(const FontInstance& font, std::string_view text) {
+    int32_t width = 0;
+    for (size_t i = 0, length = 1; i < text.size(); i += length) width += character_glyph(font, text, i, length).width;
     return width;
 }
+
+int font_text_width(const TextStyle& style, std::string_view text) { return text_advance(font_instance(style), text); }
 
 void set_text_antialiasing(bool on) { antialiasing = on; }
 bool text_antialiasing() { return antialiasing; }

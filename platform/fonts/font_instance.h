@@ -42,6 +42,22 @@ struct FontInstance {
 // nothing).
 CharGlyph character_glyph(const FontInstance& font, std::string_view text, size_t i, size_t& length);
 
+// Whether the font has two-byte characters (a double-byte script's): its text
+// is then read character by character, else byte by byte from its tables.
+inline bool has_two_byte_characters(const FontInstance& font) { return font.measure != nullptr; }
+
+// The advance of a text in a font with two-byte characters, character by character.
+int32_t two_byte_text_advance(const FontInstance& font, std::string_view text);
+
+// The advance of a text: summed from the byte table in one pass when every
+// character of the font is one byte (inline, as every cell drawn is measured).
+inline int32_t text_advance(const FontInstance& font, std::string_view text) {
+    if (has_two_byte_characters(font)) return two_byte_text_advance(font, text);
+    int32_t width = 0;
+    for (unsigned char byte : text) width += font.width[byte];
+    return width;
+}
+
 // The instance of a style; it lives as long as the process.
 const FontInstance& font_instance(const TextStyle& style);
 
