@@ -88,6 +88,7 @@ struct Catalog {
     FcConfig* ours = nullptr;
     FcConfig* machine = nullptr;  // loaded on first need
     bool machine_listed = false;
+    bool double_byte_files_added = false;
     std::map<int16_t, InstalledFamily> installed;
 };
 
@@ -100,10 +101,18 @@ Catalog& catalog() {
         for (const char* f : kLiberationFiles)
             FcConfigAppFontAddFile(c.ours,
                                    reinterpret_cast<const FcChar8*>((std::string(kLiberationDir) + f).c_str()));
-        for (const char* f : kNotoCjkFiles)
-            FcConfigAppFontAddFile(c.ours, reinterpret_cast<const FcChar8*>((std::string(kNotoCjkDir) + f).c_str()));
     }
     return c;
+}
+
+// The double-byte scripts' files join our configuration when one of those
+// scripts is first drawn: reading them costs many times what the rest of the
+// catalogue does, and most documents never need them.
+void add_double_byte_files(Catalog& c) {
+    if (c.double_byte_files_added) return;
+    c.double_byte_files_added = true;
+    for (const char* f : kNotoCjkFiles)
+        FcConfigAppFontAddFile(c.ours, reinterpret_cast<const FcChar8*>((std::string(kNotoCjkDir) + f).c_str()));
 }
 
 uint32_t fnv1a(std::string_view s) {
@@ -204,6 +213,7 @@ FontSource resolve_font_source(int16_t number, bool bold, bool italic) {
     if (const ClassicFont* f = classic_font(number)) {
         source = match_face(c.ours, f->family, bold, italic);
     } else if (const ScriptFamily* f = script_family_of(number)) {
+        if (double_byte_script(f->script)) add_double_byte_files(c);
         source = match_face(c.ours, f->family, bold, italic);
     } else if (number >= kFirstHashedNumber) {
         list_installed(c);
