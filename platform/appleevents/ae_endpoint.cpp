@@ -19,6 +19,7 @@
 #include "platform/appleevents/ae_flatten.h"
 #include "platform/events/events.h"
 #include "platform/files/files.h"
+#include "platform/host/host.h"
 
 namespace pf {
 
@@ -233,6 +234,19 @@ bool poll_source(uint16_t, EventRecord&, bool) {
     return false;
 }
 
+// What ends the host's wait: a connection coming, a request arriving while
+// requests are taken, room for a reply that waits to be written.
+void watched_descriptors(std::vector<pollfd>& descriptors) {
+    Endpoint& e = endpoint();
+    if (e.listener >= 0) descriptors.push_back(pollfd{e.listener, POLLIN, 0});
+    for (const Connection& c : e.connections) {
+        short events = 0;
+        if (!c.closing && !c.input_ended && c.out.size() < kMaxUnsentBytes) events |= POLLIN;
+        if (!c.out.empty()) events |= POLLOUT;
+        if (events) descriptors.push_back(pollfd{c.fd, events, 0});
+    }
+}
+
 void close_at_exit() { ae_endpoint_close(); }
 
 }  // namespace
@@ -269,6 +283,7 @@ OSErr ae_endpoint_open(const std::string& path) {
     e.listener = fd;
     e.path = path;
     add_event_source(poll_source, EventSourceOrder::kAfterQueue);
+    host_watch_descriptors(watched_descriptors);
     static const bool registered = (std::atexit(close_at_exit), true);
     (void)registered;
     return noErr;
@@ -277,6 +292,7 @@ OSErr ae_endpoint_open(const std::string& path) {
 void ae_endpoint_close() {
     Endpoint& e = endpoint();
     remove_event_source(poll_source);
+    host_unwatch_descriptors(watched_descriptors);
     for (Connection& c : e.connections) close(c.fd);
     e.connections.clear();
     if (e.listener >= 0) {

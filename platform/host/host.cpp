@@ -5,6 +5,8 @@
 #include "platform/menus/menus.h"
 #include "platform/screen/screen.h"
 
+#include <algorithm>
+
 namespace pf {
 
 namespace {
@@ -13,6 +15,7 @@ HostProcs current = headless_host_procs();
 void (*composer)() = nullptr;
 ScreenResizedProc screen_resized = nullptr;
 bool quit_requested = false;
+std::vector<WatchedDescriptorsProc> watched;
 
 }  // namespace
 
@@ -51,6 +54,16 @@ bool host_quit_requested() { return quit_requested; }
 void host_clear_quit_request() { quit_requested = false; }
 
 void host_wait(int milliseconds) { current.wait(milliseconds); }
+
+void host_watch_descriptors(WatchedDescriptorsProc proc) {
+    if (std::ranges::find(watched, proc) == watched.end()) watched.push_back(proc);
+}
+
+void host_unwatch_descriptors(WatchedDescriptorsProc proc) { std::erase(watched, proc); }
+
+void host_watched_descriptors(std::vector<pollfd>& descriptors) {
+    for (WatchedDescriptorsProc proc : watched) proc(descriptors);
+}
 
 void host_close() {
     current.close();

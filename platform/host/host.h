@@ -3,6 +3,8 @@
 // all; its test driver is in platform/host/driver.h.
 #pragma once
 
+#include <poll.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,7 +29,8 @@ struct HostProcs {
     void (*present)() = nullptr;
     // Takes pending host input without waiting; answers false once the user asked to quit.
     bool (*pump)() = nullptr;
-    // Waits up to the given milliseconds for host input.
+    // Waits up to the given milliseconds for host input, or for input at the
+    // descriptors the program watches (host_watched_descriptors).
     void (*wait)(int milliseconds) = nullptr;
     void (*close)() = nullptr;
     // The system clipboard's text as UTF-8; false when it holds none.
@@ -62,6 +65,14 @@ void host_beep();
 void host_begin_outside_drag(OutsideDragOffer offer);
 void host_follow_outside_drag();
 bool host_end_outside_drag(bool drop);
+// Sources of input beside the host's own (the scripting socket) name the
+// descriptors they read, each time the host is about to wait, so that input
+// there ends the wait at once.
+using WatchedDescriptorsProc = void (*)(std::vector<pollfd>& descriptors);
+void host_watch_descriptors(WatchedDescriptorsProc proc);
+void host_unwatch_descriptors(WatchedDescriptorsProc proc);
+// Appends the descriptors of every source watched.
+void host_watched_descriptors(std::vector<pollfd>& descriptors);
 // Whether the user asked the program to quit (closing the host window).
 bool host_quit_requested();
 // Forgets the request once the program has taken it (a refused quit goes on running).

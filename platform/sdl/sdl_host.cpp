@@ -35,6 +35,8 @@ namespace pf {
 namespace {
 
 SDL_Window* window = nullptr;
+// The descriptor of the window's X connection; -1 when SDL draws without X.
+int window_connection = -1;
 // Screen pixels are shown as scale x scale host pixels on large displays.
 int scale = 1;
 SDL_Cursor* shown_cursor = nullptr;
@@ -261,28 +263,44 @@ bool sdl_pump() {
     return keep_running;
 }
 
-// While the program waits, other programs' clipboard requests are answered:
-// the wait is cut into slices between which they are served.
+void watch_input(std::vector<pollfd>& descriptors, int fd) {
+    if (fd >= 0) descriptors.push_back(pollfd{fd, POLLIN, 0});
+}
+
+// Waits on every connection that brings input at once: the window's, the
+// clipboard's (other programs' requests are answered while the program
+// waits) and the descriptors the program watches, so that input is taken
+// as soon as it comes. Without a window connection (SDL drawing without X)
+// the wait is cut into slices between which SDL looks for its events.
 void sdl_wait(int milliseconds) {
     constexpr int kSliceMilliseconds = 10;
     const uint32_t until = SDL_GetTicks() + uint32_t(std::max(milliseconds, 0));
-    x11_clipboard_pump();
-    while (!SDL_PollEvent(nullptr)) {
+    std::vector<pollfd> descriptors;
+    for (;;) {
+        x11_clipboard_pump();
+        if (SDL_PollEvent(nullptr)) return;  // reads the window's connection first
         const int left = int(until - SDL_GetTicks());
         if (left <= 0) return;
-        pollfd clipboard{x11_clipboard_descriptor(), POLLIN, 0};
-        if (clipboard.fd >= 0 && poll(&clipboard, 1, std::min(left, kSliceMilliseconds)) > 0) x11_clipboard_pump();
-        else if (clipboard.fd < 0) SDL_Delay(uint32_t(std::min(left, kSliceMilliseconds)));
+        descriptors.clear();
+        watch_input(descriptors, window_connection);
+        watch_input(descriptors, x11_clipboard_descriptor());
+        const size_t hosts_own = descriptors.size();
+        host_watched_descriptors(descriptors);
+        const int slice = window_connection >= 0 ? left : std::min(left, kSliceMilliseconds);
+        const int ready = poll(descriptors.data(), nfds_t(descriptors.size()), slice);
+        if (ready < 0) return;
+        const bool watched_ready = std::any_of(descriptors.begin() + long(hosts_own), descriptors.end(),
+                                               [](const pollfd& d) { return d.revents != 0; });
+        if (watched_ready) return;  // the caller reads it
     }
 }
 
 // ---- Clipboard, cursor, beep ------------------------------------------------------
 
-// The X11 window under the SDL window, 0 when it has none.
-unsigned long x11_window_of(SDL_Window* sdl_window) {
-    SDL_SysWMinfo info;
+// The X11 window and connection under the SDL window; false when it has none.
+bool x11_side_of(SDL_Window* sdl_window, SDL_SysWMinfo& info) {
     SDL_VERSION(&info.version);
-    return SDL_GetWindowWMInfo(sdl_window, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
+    return SDL_GetWindowWMInfo(sdl_window, &info) && info.subsystem == SDL_SYSWM_X11;
 }
 
 bool sdl_get_clipboard(std::string& utf8) {
@@ -429,6 +447,7 @@ void sdl_close() {
     shown_cursor = nullptr;
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
+    window_connection = -1;
     SDL_Quit();
 }
 
@@ -498,7 +517,10 @@ bool sdl_host_open(int width, int height) {
     set_composition_area_hook(place_input_method);
     set_key_repeat(0, 0);  // the system repeats held keys itself
     const bool x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0 && x11_clipboard_open();
-    if (x11) x11_drag_open(x11_window_of(window));
+    SDL_SysWMinfo x11_side;
+    const bool on_x11 = x11_side_of(window, x11_side);
+    window_connection = on_x11 ? ConnectionNumber(x11_side.info.x11.display) : -1;
+    if (x11) x11_drag_open(on_x11 ? x11_side.info.x11.window : 0);
     host_install(HostProcs{.present = sdl_present,
                            .pump = sdl_pump,
                            .wait = sdl_wait,

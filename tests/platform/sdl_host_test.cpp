@@ -12,7 +12,9 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -241,6 +243,32 @@ TEST_F(SdlHost, NotificationsFlashTheHostWindowUntilTheHostCloses) {
     EXPECT_STREQ(SDL_GetError(), "");
     EXPECT_EQ(pf::set_front_process(pf::current_process()), pf::noErr);
     ASSERT_TRUE(pf::sdl_host_open(320, 200));
+}
+
+// A pipe watched as the scripting socket is: input there ends the host's wait.
+int watched_pipe[2] = {-1, -1};
+void watch_pipe(std::vector<pollfd>& descriptors) { descriptors.push_back(pollfd{watched_pipe[0], POLLIN, 0}); }
+
+TEST_F(SdlHost, InputAtAWatchedDescriptorEndsTheWaitAtOnceAndOnlyThen) {
+    using std::chrono::steady_clock;
+    ASSERT_EQ(pipe(watched_pipe), 0);
+    pf::host_watch_descriptors(watch_pipe);
+    auto waited = [] {
+        const auto start = steady_clock::now();
+        pf::host_wait(20000);
+        return steady_clock::now() - start;
+    };
+    ASSERT_EQ(write(watched_pipe[1], "x", 1), 1);
+    EXPECT_LT(waited(), std::chrono::seconds(10)) << "the wait ran its whole time with input waiting";
+    char taken;
+    ASSERT_EQ(read(watched_pipe[0], &taken, 1), 1);
+    pf::host_unwatch_descriptors(watch_pipe);
+    ASSERT_EQ(write(watched_pipe[1], "x", 1), 1);
+    const auto start = steady_clock::now();
+    pf::host_wait(50);
+    EXPECT_GE(steady_clock::now() - start, std::chrono::milliseconds(40)) << "a descriptor no longer watched ended the wait";
+    close(watched_pipe[0]);
+    close(watched_pipe[1]);
 }
 
 }  // namespace
