@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "core/memory_manager.h"
 #include "core/memory_use.h"
@@ -16,6 +17,7 @@
 #include "formula/function_values.h"
 #include "formula/library.h"
 #include "formula/library_support.h"
+#include "formula/lookup_columns.h"
 #include "formula/lookup_support.h"
 #include "formula/parser.h"
 #include "formula/range_walk.h"
@@ -76,6 +78,12 @@ int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value
     return LookupCompareText(seen->text, lookup.text);
 }
 
+// The number a stored cell holds for a number lookup to compare; error
+// values (the non-finite numbers) are none.
+[[gnu::always_inline]] inline bool comparable_number(const uint8_t* cell, double* number) {
+    return stored_number(cell, number) && std::isfinite(*number);
+}
+
 // How a stored cell compares with the lookup value: -1, 0, 1 or kOtherKind,
 // with what it compared in *seen. The record is read in place, without the
 // registers, as this runs for every cell searched.
@@ -84,9 +92,8 @@ int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value
         StoredValue value;
         return stored_value(cell, &value) ? compare_text_with_lookup(lookup, value, seen) : kOtherKind;
     }
-    // Error values are the non-finite numbers.
     double number;
-    if (!stored_number(cell, &number) || !std::isfinite(number)) return kOtherKind;
+    if (!comparable_number(cell, &number)) return kOtherKind;
     seen->number = number;
     return number < lookup.number ? -1 : number > lookup.number ? 1 : 0;
 }
@@ -128,27 +135,110 @@ struct VectorSearch {
     bool larger_first = false;  // the vector lookup: its very first cell is larger
 };
 
-// Walks the stored cells of the search's vector, of the range's first layer,
-// with `visit(cell, offset)` until it answers false. The visitors are forced
-// inline: for a column, a call for each cell would cost more than its test.
-template <typename Visit>
-void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& visit) {
+// Selects the search's vector, of the range's first layer, and walks that
+// layer with `walk(layer, rect)`.
+template <typename Walk>
+void walk_vector_layer(const HeldRange& range, const VectorSearch& search, Walk&& walk) {
     HeldRange vector = range;
     vector.rect = search.vector;
     vector.last_layer = vector.first_layer;
     select_range(vector);
+    walk_range_layers(walk);
+}
+
+// Walks the stored cells of the search's vector in one layer with
+// `visit(cell, offset)` until it answers false. The visitors are forced
+// inline: for a column, a call for each cell would cost more than its test.
+template <typename Visit>
+bool walk_layer_vector(MemoryRef layer, const CellRange& rect, const VectorSearch& search, Visit& visit) {
     const CellPoint origin = search.vector.topLeft;
-    const bool along_row = search.along_row;
-    walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
-        if (along_row)
-            return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t, int16_t column) {
-                return visit(cell, column - origin.h);
-            });
-        auto down = [&](const uint8_t* cell, int16_t row) __attribute__((always_inline)) {
-            return visit(cell, row - origin.v);
-        };
-        return walk_column_records(layer, rect, down);
+    if (search.along_row)
+        return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t, int16_t column) {
+            return visit(cell, column - origin.h);
+        });
+    auto down = [&](const uint8_t* cell, int16_t row) __attribute__((always_inline)) {
+        return visit(cell, row - origin.v);
+    };
+    return walk_column_records(layer, rect, down);
+}
+
+template <typename Visit>
+void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& visit) {
+    walk_vector_layer(range, search, [&](MemoryRef layer, const CellRange& rect) {
+        return walk_layer_vector(layer, rect, search, visit);
     });
+}
+
+// The index of the first number equal to `value`, else the count: eight
+// at a time, with one branch for the eight.
+size_t first_equal(const std::vector<double>& numbers, double value) {
+    constexpr size_t kBatch = 8;
+    size_t i = 0;
+    for (; i + kBatch <= numbers.size(); i += kBatch) {
+        bool any = false;
+        for (size_t k = 0; k < kBatch; ++k) any |= numbers[i + k] == value;
+        if (any) break;
+    }
+    while (i < numbers.size() && numbers[i] != value) ++i;
+    return i;
+}
+
+// The horizontal and vertical lookups' search for a number: the first equal
+// number, else the largest smaller one (the earliest of equals). Whether a
+// number is smaller is not branched on alone: in a table not in order that is
+// as good as random, while a smaller number larger than the candidate soon
+// grows rare.
+struct NumberSearch {
+    double lookup = 0;
+    int32_t best = -1;
+    double candidate = -std::numeric_limits<double>::infinity();  // every compared number is finite
+    bool exact = false;
+
+    [[gnu::always_inline]] void consider(double number, int32_t offset) {
+        if ((number < lookup) & (number > candidate)) {
+            candidate = number;
+            best = offset;
+        }
+    }
+    // False once an equal number is found.
+    [[gnu::always_inline]] bool take(double number, int32_t offset) {
+        if (number == lookup) {
+            exact = true;
+            best = offset;
+            return false;
+        }
+        consider(number, offset);
+        return true;
+    }
+    // A column's copy: an equal number is looked for first, eight at a time.
+    void search_copy(const NumberColumn& copy, int16_t top) {
+        const size_t equal = first_equal(copy.numbers, lookup);
+        if (equal < copy.numbers.size()) {
+            exact = true;
+            best = copy.rows[equal] - top;
+            return;
+        }
+        for (size_t i = 0; i < copy.numbers.size(); ++i) consider(copy.numbers[i], copy.rows[i] - top);
+    }
+};
+
+// A number lookup's search of the vector: down a column, through the column's
+// copy while a calculation step keeps one, else the cell records.
+NumberSearch search_numbers(const HeldRange& range, const VectorSearch& search, double lookup) {
+    NumberSearch numbers{.lookup = lookup};
+    const int16_t top = search.vector.topLeft.v;
+    walk_vector_layer(range, search, [&](MemoryRef layer, const CellRange& rect) {
+        if (const NumberColumn* copy = search.along_row ? nullptr : kept_number_column(layer, rect)) {
+            numbers.search_copy(*copy, top);
+            return false;
+        }
+        auto take = [&](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
+            double number;
+            return !comparable_number(cell, &number) || numbers.take(number, offset);
+        };
+        return walk_layer_vector(layer, rect, search, take);
+    });
+    return numbers;
 }
 
 VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bool along_row) {
@@ -167,6 +257,11 @@ VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bo
 // earliest of equals), else -1.
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
     VectorSearch s = vector_search(range, lookup, along_row);
+    if (!lookup.is_text) {
+        const NumberSearch numbers = search_numbers(range, s, lookup.number);
+        *exact = numbers.exact;
+        return numbers.best;
+    }
     walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
         int order = compare_with_lookup(*s.lookup, cell, &s.seen);
         if (order == 0) {

@@ -63,6 +63,7 @@
 #include "formula/cell_values.h"
 #include "formula/evaluator.h"
 #include "formula/formula_program.h"
+#include "formula/lookup_columns.h"
 #include "formula/trace.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -282,6 +283,7 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
         pass.resized_by = result.length - old_length;
         answer = kCellLengthChanged;
     }
+    number_column_cell_changed(pass.layer, g_calcCell);
     model_services.check_hot_links(0, g_calcCell, g_calcCell, pass.layer);
     *row_changed = true;
     if (gCheckCirculars && CheckCircular() == 1) {
@@ -627,6 +629,7 @@ StepEnd calculation_step() {
     if (!layer) return StepEnd::pass_done;
     std::fesetenv(FE_DFL_ENV);
     CalcRowPtr(layer);
+    const NumberColumnsKept lookup_columns;  // only this step's results change cells
     CalcPass pass{layer, use_layer(layer), GetSpreadSheetCells(layer), true};
     g_calcCell = pass.sheet->recalc_resume;
     const int16_t cycle = pass.sheet->calc_cycle;
@@ -716,6 +719,7 @@ bool CheckIdle() {
     if (now - gEventTime <= kStepSliceTicks) return false;
     if (calc_services.event_waiting()) return true;
     if (now - gEventTime > kWindowIdleTicks && calc_services.in_foreground()) {
+        drop_number_columns();
         calc_services.idle_document_windows();
         gEventTime = now;
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "formula/lookup_columns.h"
 #include "model/insert_delete.h"
 #include "model/workbook.h"
 #include "recalc_fixture.h"
@@ -292,6 +293,32 @@ TEST_F(HeldLayerRecalc, RandomEditsBetweenStepsEndAtTheResultsOfAnUninterruptedR
         calculate_now();
         ASSERT_EQ(snapshot(), interrupted) << "seed " << seed;
         pf::events_reset();
+    }
+}
+
+// A result stored during a step reaches the lookups after it in the step,
+// though an earlier lookup of the step read the column before it changed.
+TEST_F(HeldLayerRecalc, AResultStoredInAStepReachesTheStepsLaterLookups) {
+    put_number(0, 1, 1);
+    put_formula(0, 0, "=B1*10");
+    put_formula(0, 2, "=VLOOKUP(50,A1:B1,2,0)");
+    calculate_now();
+    put_number(0, 1, 5);  // A1 is to become 50
+    {
+        const NumberColumnsKept step;
+        g_calcWork = workbook;
+        g_calcSheet = layer;
+        auto compare = [](int16_t column) {
+            g_calcCell = CellPoint{0, column};
+            DoComparison();
+        };
+        compare(2);
+        EXPECT_EQ(error_at(0, 2), kErrNA);
+        compare(0);
+        compare(2);
+        EXPECT_EQ(result(0, 2), 5);
+        g_calcSheet = nullptr;
+        g_calcWork = nullptr;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "formula/error_values.h"
+#include "formula/lookup_columns.h"
 #include "library_fixture.h"
 
 namespace {
@@ -69,9 +70,10 @@ protected:
     }
 
     // Runs `check` with the layer's store read from its start, then with the
-    // rows found through the row index, as a recalculation holds it.
+    // rows found through the row index, as a recalculation holds it, and
+    // with that and the number columns copied, as in a calculation step.
     template <typename Check>
-    void with_and_without_row_index(Check check, MemoryRef on = nullptr) {
+    void in_each_way_of_reading(Check check, MemoryRef on = nullptr) {
         MemoryRef target = on ? on : layer;
         clobberCache(target);
         {
@@ -81,6 +83,11 @@ protected:
         CalcRowPtr(target);
         {
             SCOPED_TRACE("rows found through the index");
+            check();
+        }
+        {
+            SCOPED_TRACE("number columns copied");
+            const NumberColumnsKept copied;
             check();
         }
         ReleaseCache(target);
@@ -112,7 +119,7 @@ const std::vector<Entry> kMixed = {
 
 TEST_F(LookupScan, VerticalSearchesOfAMixedTable) {
     put_table(kMixed, false);
-    with_and_without_row_index([&] {
+    in_each_way_of_reading([&] {
         check_numbers({
             {"=VLOOKUP(3,A1:B13,2)", {60}},           // the first equal cell is a formula's result
             {"=VLOOKUP(4,A1:B13,2)", {60}},           // the largest smaller: the earliest of the two 3s
@@ -137,7 +144,7 @@ TEST_F(LookupScan, VerticalSearchesOfAMixedTable) {
 
 TEST_F(LookupScan, HorizontalSearchAlongARow) {
     put_table(kMixed, true);
-    with_and_without_row_index([&] {
+    in_each_way_of_reading([&] {
         check_numbers({
             {"=HLOOKUP(3,A1:M2,2)", {60}},
             {"=HLOOKUP(4,A1:M2,2)", {60}},
@@ -156,7 +163,7 @@ TEST_F(LookupScan, TableOnAnotherLayer) {
     put_table(kMixed, false, second);
     put_number(6, 0, 8);  // the formula's own layer holds another table
     put_number(6, 1, -1);
-    with_and_without_row_index([&] {
+    in_each_way_of_reading([&] {
         check_numbers({
             {"=VLOOKUP(8,2:A1:B13,2)", {120}},
             {"=VLOOKUP(\"cherry\",2:A1:B13,2)", {110}},
@@ -169,7 +176,7 @@ TEST_F(LookupScan, VectorSearchStopsAtTheFirstEqualOrLarger) {
     put_table({text_cell("a"), number_cell(2), other(Entry::kBlank), formula_number(4), other(Entry::kError),
                number_cell(6), formula_text("m"), number_cell(8), number_cell(1)},
               false);
-    with_and_without_row_index([&] {
+    in_each_way_of_reading([&] {
         check_numbers({
             {"=LOOKUP(5,A1:A9,B1:B9)", {40}},
             {"=LOOKUP(6,A1:A9,B1:B9)", {60}},
@@ -234,7 +241,7 @@ TEST_F(LookupScan, RandomTablesMatchTheModel) {
     put_table(entries, false);
     std::vector<Entry> probes;
     for (int i = 0; i < 120; ++i) probes.push_back(random_entry(random));
-    with_and_without_row_index([&] {
+    in_each_way_of_reading([&] {
         for (size_t trial = 0; trial < probes.size(); ++trial) {
             const Entry& probe = probes[trial];
             bool text_lookup = trial % 2 == 1;
