@@ -30,7 +30,8 @@ echo "Amount" > "$work/typing.csv"
 declare -a displays xvfbs pids configs
 stop_programs() {
   local i
-  for i in "${!pids[@]}"; do kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null; done
+  # The typed documents are thrown away unsaved: no question about them.
+  for i in "${!pids[@]}"; do kill -KILL "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null; done
   for i in "${!xvfbs[@]}"; do kill "${xvfbs[i]}" 2>/dev/null; rm -rf "${configs[i]}"; done
   rm -rf "$work"
 }
