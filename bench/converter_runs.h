@@ -30,14 +30,27 @@ inline long converter_peak_of(pid_t pid) {
     return 0;
 }
 
-// The converter's peak resident memory in bytes converting `in` to `out`,
-// followed while it runs; 0 when it cannot run or fails.
-inline long converter_peak_bytes(const std::string& in, const std::string& out) {
+// The converter started on `in` and `out`; 0 when it cannot start.
+inline pid_t start_converter(const std::string& in, const std::string& out) {
     const std::string tool = converter_path();
     char* argv[] = {const_cast<char*>(tool.c_str()), const_cast<char*>(in.c_str()), const_cast<char*>(out.c_str()),
                     nullptr};
     pid_t child = 0;
-    if (posix_spawn(&child, tool.c_str(), nullptr, nullptr, argv, environ) != 0) return 0;
+    return posix_spawn(&child, tool.c_str(), nullptr, nullptr, argv, environ) == 0 ? child : 0;
+}
+
+// Whether the converter converted `in` to `out` whole, in a process of its own.
+inline bool converter_converts(const std::string& in, const std::string& out) {
+    const pid_t child = start_converter(in, out);
+    int status = 0;
+    return child && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The converter's peak resident memory in bytes converting `in` to `out`,
+// followed while it runs; 0 when it cannot run or fails.
+inline long converter_peak_bytes(const std::string& in, const std::string& out) {
+    const pid_t child = start_converter(in, out);
+    if (!child) return 0;
     long peak = 0;
     int status = 0;
     while (waitpid(child, &status, WNOHANG) == 0) {

@@ -62,7 +62,6 @@ int16_t read_records(MemoryRef* out, int32_t length, int32_t* counter, MemoryGlo
     if (int16_t error = allocate_block(&block, globals, rec_size, record_count(length, rec_size), id))
         return error;
     MemoryUse<uint8_t> bytes(block);
-    pf::advise_huge_pages(bytes.get(), size_t(length));
     int16_t error = read_in_pieces(bytes.get(), length, counter, listener);
     bytes.release();
     if (error) {
