@@ -47,7 +47,10 @@ fuzz: deps
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks quorvin sheetconv
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
+	@bench/startup_to_splash.sh 5 $(BUILD_DIR)/quorvin || [ $$? -eq 77 ]
 	@bench/startup_to_document.sh 5 $(BUILD_DIR)/quorvin || [ $$? -eq 77 ]
+	@bench/startup_to_document.sh --cells 1000000 5 $(BUILD_DIR)/quorvin || [ $$? -eq 77 ]
+	@bench/key_to_screen.sh 4 10 $(BUILD_DIR)/quorvin || [ $$? -eq 77 ]
 
 debug:
 	@$(MAKE) build BUILD_DIR=build-debug BUILD_TYPE=Debug
