@@ -87,9 +87,6 @@ declare -A times
 for ((round = 0; round < rounds; round++)); do
   for program in "$@"; do times[$program]+="$(milliseconds_to_document "$program") "; done
 done
-for program in "$@"; do
-  sorted=$(tr ' ' '\n' <<<"${times[$program]}" | grep . | sort -n)
-  median=$(awk '{ms[NR] = $1} END {print ms[int((NR + 1) / 2)]}' <<<"$sorted")
-  echo "start-up to document, $program: ${times[$program]}median $median ms, worst $(tail -1 <<<"$sorted") ms"
-done
+source "$(dirname "$0")/timing_summary.bash"
+for program in "$@"; do summarize_times "start-up to document" "$program" "${times[$program]}"; done
 rm -rf "$out"

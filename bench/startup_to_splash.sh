@@ -23,8 +23,5 @@ for ((round = 0; round < rounds; round++)); do
     times[$program]+="$("$probe" "$program") " || fail "no frame from $program"
   done
 done
-for program in "$@"; do
-  sorted=$(tr ' ' '\n' <<<"${times[$program]}" | grep . | sort -n)
-  median=$(awk '{ms[NR] = $1} END {print ms[int((NR + 1) / 2)]}' <<<"$sorted")
-  echo "start-up to splash, $program: ${times[$program]}median $median ms, worst $(tail -1 <<<"$sorted") ms"
-done
+source "$(dirname "$0")/timing_summary.bash"
+for program in "$@"; do summarize_times "start-up to splash" "$program" "${times[$program]}"; done
