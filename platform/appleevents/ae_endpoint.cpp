@@ -234,14 +234,16 @@ bool poll_source(uint16_t, EventRecord&, bool) {
     return false;
 }
 
-// What ends the host's wait: a connection coming, a request arriving while
-// requests are taken, room for a reply that waits to be written.
+// What ends the host's wait: a connection coming while there is room for it, a
+// request arriving while the sender's are read, room for a reply that waits
+// to be written. (What is not taken now would end every wait at once.)
 void watched_descriptors(std::vector<pollfd>& descriptors) {
     Endpoint& e = endpoint();
-    if (e.listener >= 0) descriptors.push_back(pollfd{e.listener, POLLIN, 0});
+    if (e.listener >= 0 && e.connections.size() < size_t(kMaxEndpointConnections))
+        descriptors.push_back(pollfd{e.listener, POLLIN, 0});
     for (const Connection& c : e.connections) {
         short events = 0;
-        if (!c.closing && !c.input_ended && c.out.size() < kMaxUnsentBytes) events |= POLLIN;
+        if (reads_more(c)) events |= POLLIN;
         if (!c.out.empty()) events |= POLLOUT;
         if (events) descriptors.push_back(pollfd{c.fd, events, 0});
     }
