@@ -20,7 +20,8 @@
 namespace {
 
 constexpr int16_t kConfirmReplaceAlert = 100;
-constexpr int16_t kCancelAnswer = 2;
+constexpr int16_t kReplaceAnswer = 1;
+constexpr int16_t kCancelAnswer = 2;  // also what a cancelled move answers
 
 CellRange moved_by(const CellRange& range, CellPoint delta) {
     return CellRange{{int16_t(range.topLeft.v + delta.v), int16_t(range.topLeft.h + delta.h)},
@@ -92,7 +93,7 @@ int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo
         DisposeNonNilMemory(former);
         return layer_alert(layer, kMemoryAlert);
     }
-    if (confirm && GetByteSize(former) > 0 && layer_alert(layer, kConfirmReplaceAlert) == kCancelAnswer) {
+    if (confirm && GetByteSize(former) > 0 && layer_alert(layer, kConfirmReplaceAlert) != kReplaceAnswer) {
         DisposeMemory(former);
         DisposeMemory(moved);
         return kCancelAnswer;

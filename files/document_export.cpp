@@ -39,7 +39,7 @@ bool names_free_or_confirmed(MemoryRef workbook, const pf::FileSpec& folder, int
             report_file_error(error);
             return false;
         }
-        if (document_prompts.ask(kFileStrings, kExportExists) == kAnswerCancel) return false;
+        if (document_prompts.ask(kFileStrings, kExportExists) != kAnswerOK) return false;
     }
     return true;
 }

@@ -165,7 +165,7 @@ enum class Conversion { none, wanted, with_backup, without_backup, refused };
 // Asks before converting an older document.
 Conversion ask_conversion(int16_t version) {
     if (version >= kCurrentVersion) return Conversion::none;
-    if (document_prompts.ask(kErrorStrings, kConvertQuestion) == kAnswerCancel) return Conversion::refused;
+    if (document_prompts.ask(kErrorStrings, kConvertQuestion) != kAnswerOK) return Conversion::refused;
     return Conversion::wanted;
 }
 

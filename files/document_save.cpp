@@ -445,7 +445,7 @@ int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, 
     }
     f_ref = ref;
     if (whole_workbook && num_SpreadSheets(workbook_of(layer)) > 1 &&
-        document_prompts.ask(kFileStrings, kOnlyShownLayer) == kAnswerCancel) {
+        document_prompts.ask(kFileStrings, kOnlyShownLayer) != kAnswerOK) {
         CleanUp(0);
         return kDamagedFileErr;
     }

@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int16_t kRevertAlert = 131;
-constexpr int16_t kRevertCancel = 2;
+constexpr int16_t kRevertAnswer = 1;
 
 MemoryRef front_record() { return window_doc_record(FrontDocWindow()); }
 
@@ -27,7 +27,7 @@ void revert(MemoryRef record) {
     if (get_change_ctr(workbook) == 0 || file_record_of(workbook).format_code == kFormatUntitled) return;
     unsigned char title[256];
     set_pstring(title, pf::window_title(doc_window_window(record)));
-    if (key_caution_alert(title, kRevertAlert, kCautionAlertKind) == kRevertCancel) return;
+    if (key_caution_alert(title, kRevertAlert, kCautionAlertKind) != kRevertAnswer) return;
     // A file gone or unreadable would leave nothing to open again: the document,
     // perhaps the only copy left, stays open with its changes.
     const pf::FileSpec spec = file_record_of(workbook).spec;

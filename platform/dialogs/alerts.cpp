@@ -33,6 +33,13 @@ bool is_push_button(DialogRef dialog, int16_t item) {
     return c && c->kind == kPushButtonControl;
 }
 
+// Only an alert's buttons (and the keys that press them) answer it: a click on
+// its message or icon does nothing.
+void disable_all_but_controls(DialogRef dialog) {
+    for (DialogItem& item : dialog->items)
+        if (!item.control) item.enabled = false;
+}
+
 }  // namespace
 
 void draw_alert_icon(int16_t kind, const Rect& box) {
@@ -78,6 +85,7 @@ int16_t alert(int16_t alrt_id, int16_t kind, ModalFilterProc filter) {
     if (!(stage & kAlertStageDrawn)) return -1;
     DialogRef dialog = make_dialog(place_on_screen(t.rect, t.position), "", kDialogBoxProc, false, specs);
     dialog->alert_kind = kind >= kStopAlert && kind <= kCautionAlert ? kind : int16_t(kPlainAlert);
+    disable_all_but_controls(dialog);
     set_dialog_default_item(dialog, int16_t(alert_default_item(t, 1)));
     if (is_push_button(dialog, 2)) set_dialog_cancel_item(dialog, 2);
     show_window(dialog->window);
