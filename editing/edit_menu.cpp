@@ -343,4 +343,5 @@ void DoFillMenu(MemoryRef window_record, int16_t item) {
     const int16_t variant = item >= kFillUpItem ? 1 : 0;
     if (refuse_protected_change(layer, fill_target(current_selection(layer), down, variant))) return;
     if (int16_t error = down ? FillDown(layer, variant) : FillRight(layer, variant)) show_file_error(error);
+    DisplayText(window_record ? window_record : front_document_record(), 1);
 }
