@@ -47,6 +47,9 @@ constexpr int16_t kFaceBitAlone = 8;
 
 // Flags A (byte 9) and flags B (byte 13).
 constexpr uint8_t kFlagLocked = 0x01;
+// The vertical placement in flags A: neither bit places the text at the bottom.
+constexpr uint8_t kFlagAVerticalMiddle = 0x04;
+constexpr uint8_t kFlagAVerticalTop = 0x08;
 constexpr uint8_t kFlagBFixedDecimals = 0x20;
 constexpr uint8_t kFlagBCustomDate = 0x80;
 

@@ -113,7 +113,7 @@ void set_AlignOption_menu(pf::MenuRef menu, uint8_t alignment) {
 }
 
 int16_t vertical_item(uint8_t flags) {
-    const bool top = flags & 0x08, middle = flags & 0x04;
+    const bool top = flags & kFlagAVerticalTop, middle = flags & kFlagAVerticalMiddle;
     if (top && middle) return 0;
     return top ? kTopItem : middle ? kMiddleItem : kBottomItem;
 }

@@ -330,10 +330,10 @@ void DrawEmpty(RowDrawState& s, int mode) {
 int16_t baseline_of(const RowDrawState& s) {
     pf::FontInfo info;
     pf::get_font_info(info);
-    const uint8_t flags = s.info.format.bytes[kFmtFlagsB];
+    const uint8_t flags = s.info.format.bytes[kFmtFlagsA];
     const int16_t height = int16_t(s.box.bottom - s.box.top);
-    if (flags & kVerticalTop) return int16_t(s.box.top + info.ascent);
-    if ((flags & kVerticalMiddle) && height / 2 >= info.ascent)
+    if (flags & kFlagAVerticalTop) return int16_t(s.box.top + info.ascent);
+    if ((flags & kFlagAVerticalMiddle) && height / 2 >= info.ascent)
         return int16_t(s.box.top + height / 2 + info.descent);
     return int16_t(s.box.bottom - info.descent - 1);
 }
@@ -437,11 +437,11 @@ void draw_wrapped(RowDrawState& s, const pf::Rect& row_rect, uint8_t align_byte)
     const int16_t justification = box_justification(Get_Cell_Alignment(&s));
     int16_t line_height = 0, text_height = 0;
     NeoTextBox(s.text, s.text_length, &inner, justification, &line_height, &text_height, 0);
-    const uint8_t flags = s.info.format.bytes[kFmtFlagsB];
+    const uint8_t flags = s.info.format.bytes[kFmtFlagsA];
     const int16_t spare = int16_t(inner.bottom - inner.top - text_height);
     pf::Rect placed = inner;
-    if (flags & kVerticalTop) placed.top = inner.top;
-    else if (flags & kVerticalMiddle) placed.top = int16_t(inner.top + spare / 2);
+    if (flags & kFlagAVerticalTop) placed.top = inner.top;
+    else if (flags & kFlagAVerticalMiddle) placed.top = int16_t(inner.top + spare / 2);
     else placed.top = int16_t(inner.bottom - 1 - text_height);
     placed.bottom = inner.bottom;
     ClipScope clip(inner);
@@ -464,8 +464,8 @@ void draw_stacked(RowDrawState& s, uint8_t align_byte) {
     if (alignment == kAlignCentre) left = int16_t((s.box.left + s.box.right) / 2 - width / 2);
     else if (alignment == kAlignRight) left = int16_t(inner.right - width);
     pf::Rect stack{inner.top, left, inner.bottom, int16_t(left + width)};
-    const uint8_t flags = s.info.format.bytes[kFmtFlagsB];
-    const int16_t vertical = (flags & kVerticalMiddle) ? 1 : (flags & kVerticalTop) ? 0 : -1;
+    const uint8_t flags = s.info.format.bytes[kFmtFlagsA];
+    const int16_t vertical = (flags & kFlagAVerticalMiddle) ? 1 : (flags & kFlagAVerticalTop) ? 0 : -1;
     set_text_colour(s);
     VertTextBox(s.text, s.text_length, &stack, nullptr, vertical, 1);
     pf::rgb_fore_color(pf::kBlackColor);

@@ -19,8 +19,6 @@ constexpr uint8_t kAlignVertical = 0x08;
 constexpr uint8_t kAlignAcrossSelection = 0x10;
 constexpr uint8_t kAlignWrap = 0x40;
 constexpr uint8_t kAlignWrapToPage = 0x80;
-constexpr uint8_t kVerticalMiddle = 0x04;  // in flag byte B
-constexpr uint8_t kVerticalTop = 0x08;
 
 void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer);
 // Draws one row record's cells in a pane; `row_rect` spans the pane's width

@@ -264,7 +264,7 @@ protected:
         set_row_height(4, 4, 64);
         put_text(4, 1, "Tall");
         set_byte(4, 1, kFmtAlign, kAlignVertical | kAlignCentre);
-        set_byte(4, 1, kFmtFlagsB, kVerticalMiddle);
+        set_byte(4, 1, kFmtFlagsA, kFlagAVerticalMiddle);
         put_text(4, 2, "Justified words here");
         set_byte(4, 2, kFmtAlign, kAlignWrap | kAlignJustify);
         put_text(5, 0, "Bold");
@@ -290,7 +290,7 @@ protected:
         set_borders_of_row(15, 0, 6, 0, 6);
         set_column_name(6, "Qty");
         put_text(6, 2, "Top");
-        set_byte(6, 2, kFmtFlagsB, kVerticalTop);
+        set_byte(6, 2, kFmtFlagsA, kFlagAVerticalTop);
         set_row_height(6, 6, 24);
     }
 
