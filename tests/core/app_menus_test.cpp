@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <map>
 
 #include "../app/app_fixture.h"
 #include "app/app_menus.h"
@@ -12,6 +13,8 @@
 #include "shell/shell_commands.h"
 #include "resource_ids.h"
 #include "shell/file_menu.h"
+#include "platform/resources/resource_format.h"
+#include "platform/resources/resources.h"
 
 namespace {
 
@@ -168,4 +171,23 @@ TEST_F(AppMenus, ARecentDocumentOnAReadOnlyDiskOpensAndKeepsItsEntry) {
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the recent document did not open read-only";
+}
+
+// Command-minus and Command-equals belong to the Window menu's window items, and
+// no two fixed items share a key: the first item found would take it from the other.
+TEST_F(AppMenus, EveryKeyEquivalentChoosesOneItem) {
+    std::map<std::pair<int, int>, std::string> owners;
+    for (int16_t id : pf::resource_ids(pf::kMenuType)) {
+        pf::MenuRef menu = pf::get_menu(id);
+        ASSERT_NE(menu, nullptr) << id;
+        for (const pf::MenuItem& item : menu->items) {
+            if (!item.key) continue;
+            const int key = (item.key >= 'a' && item.key <= 'z') ? item.key & 0xDF : item.key;
+            EXPECT_NE(key, '-') << item.text << " takes the previous window's key";
+            EXPECT_NE(key, '=') << item.text << " takes the next window's key";
+            auto [at, fresh] = owners.emplace(std::pair{key, int(item.modifiers)}, item.text);
+            EXPECT_TRUE(fresh) << item.text << " and " << at->second << " share a key";
+        }
+        pf::dispose_menu(menu);
+    }
 }
