@@ -302,7 +302,7 @@ int32_t idle_CommandBar_proc(EventRecord*, uintptr_t, uintptr_t) {
     pf::get_mouse(where);
     unsigned char text[256];
     pf::Rect area;
-    bool over_entry = !Editor_Wind && pf::pt_in_rect(where, edit_rect);
+    const bool over_entry = pf::pt_in_rect(where, edit_rect);
     if (command_bar_help(where, text, &area)) draw_cmd_msg(text, 0);
     else show_front_reference();
     SetCursorTo(over_entry ? kTextCursor : kArrowCursor);

@@ -156,6 +156,7 @@ void hilite_layer_and_view(const DocumentFacts& f) {
 
 void hilite_with_document(const DocumentFacts& f, WindowRef window) {
     set_items(kAppleMenu, true);
+    set_items(kPrefsMenu, true);  // as the View menu's Customize item
     hilite_file_menu(f);
     hilite_layer_and_view(f);
     set_edit_menu(f.record);

@@ -14,6 +14,8 @@
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
 #include "shell/shell_commands.h"
+#include "ui/screen_geometry.h"
+#include "window/entry_line.h"
 
 namespace {
 
@@ -225,6 +227,37 @@ TEST_F(CommandBarTest, MenusOfAnUnsavedNewDocument) {
     EXPECT_FALSE(item_enabled(kFileMenu, kFileRevertItem));
     EXPECT_FALSE(item_enabled(kFileMenu, kFileSaveItem));
     for (int16_t menu : {131, 132, 133, 136}) EXPECT_TRUE(menu_enabled(menu)) << menu;
+}
+
+// Customize Command Bar is offered under File > Settings whenever the View
+// menu offers it: with a document, also after a start without one.
+TEST_F(CommandBarTest, CustomizeCommandBarFollowsOneRuleInBothMenus) {
+    MenuHiliteProc(nullptr, 0, 0);
+    EXPECT_FALSE(item_enabled(kPrefsMenu, kSettingsCustomizeBarItem));
+    WindowRef window = new_document(*this);
+    ASSERT_NE(window, nullptr);
+    TaskRecord task;
+    get_task_from_window(window, &task);
+    MenuHiliteProc(nullptr, task.app_ref, uintptr_t(window));
+    EXPECT_TRUE(item_enabled(kViewMenu, kViewCustomizeItem));
+    EXPECT_TRUE(item_enabled(kPrefsMenu, kSettingsCustomizeBarItem));
+    EXPECT_TRUE(item_enabled(kPrefsMenu, kSettingsSaveBarItem));
+}
+
+// Over the entry line the pointer is the text cursor, also while a cell is typed.
+TEST_F(CommandBarTest, TheEntryLineShowsTheTextCursorWhileACellIsTyped) {
+    ASSERT_NE(new_document(*this), nullptr);
+    const pf::Rect content = pf::window_content_rect(IconBar);
+    const pf::Point over_entry{int16_t(content.top + edit_rect.top + 8),
+                               int16_t(content.left + edit_rect.left + 40)};
+    pf::driver_move(over_entry);
+    run_until_idle();
+    EXPECT_EQ(current_cursor_id(), kTextCursor);
+    pf::driver_type("12");
+    pf::driver_move(pf::Point{int16_t(over_entry.v + 1), over_entry.h});
+    run_until_idle();
+    ASSERT_NE(Editor_Wind, nullptr);
+    EXPECT_EQ(current_cursor_id(), kTextCursor);
 }
 
 TEST_F(CommandBarTest, WindowMenuKeysStepThroughTheWindows) {
