@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int32_t kSmallRangeAlert = 105;
+constexpr int32_t kSmallRangeAlert = 104;
 constexpr int16_t kItalicBit = 1, kBoldBit = 0;
 constexpr int16_t kCentred = 2;
 constexpr uint8_t kFormatCurrency = '$';

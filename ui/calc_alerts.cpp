@@ -21,7 +21,6 @@ constexpr CalcAlert kCalcAlerts[] = {
     {6, kCalcStrings, 4, kStandardStopAlert},      {25, kErrorStrings, 12, kStandardStopAlert},
     {100, kCalcStrings, 10, kStandardCautionAlert}, {102, kCalcStrings, 19, kStandardStopAlert},
     {103, kChartStrings, 7, kStandardStopAlert},   {104, kCalcStrings, 23, kStandardStopAlert},
-    {105, kCalcStrings, 25, kStandardStopAlert},
 };
 
 }  // namespace

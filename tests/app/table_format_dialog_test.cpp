@@ -138,7 +138,7 @@ TEST_F(TableFormatDialog, ARangeTooSmallIsRefusedWithoutTheDialogAndTheRuleIsSai
         select(range);
         DoFormatMenu(record, kFormatTableItem);
         ASSERT_EQ(alert_requests().size(), 1u);
-        EXPECT_EQ(alert_requests()[0].text, "A table format needs a range of at least two columns and three rows.");
+        EXPECT_NE(alert_requests()[0].text.find("at least two columns and three rows"), std::string::npos);
     }
 }
 

@@ -115,6 +115,7 @@ TEST_F(AppTest, CalculationAlertsPickTheirTexts) {
     EXPECT_EQ(alert_requests()[0].text, pf::get_indexed_string(200, 23));
     EXPECT_EQ(alert_requests()[0].alert_id, 25000);
     EXPECT_EQ(alert_requests()[0].kind, 2);
+    EXPECT_EQ(quorvin_alert(105), 1);
     EXPECT_EQ(quorvin_alert(107), 1);
     EXPECT_EQ(quorvin_alert(7), 1);
     EXPECT_EQ(alert_requests().size(), 1u);
