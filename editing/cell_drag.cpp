@@ -436,12 +436,18 @@ pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, p
     auto layer = static_cast<MemoryRef>(refcon);
     if (cell_drag.objects && cell_drag.sheet) return send_object_flavor(type, layer, item, drag);
     if (type == pf::kFlavorTypePicture && cell_drag.sheet) return send_cells_picture(layer, item, drag);
-    if (type != pf::kFlavorTypeText || !cell_drag.sheet) return pf::kBadDragFlavorErr;
+    const bool unicode = type == pf::kFlavorTypeUnicodeText;
+    if ((type != pf::kFlavorTypeText && !unicode) || !cell_drag.sheet) return pf::kBadDragFlavorErr;
     const CellRange r = cell_drag.range;
     MemoryRef cells = nullptr, text = nullptr;
     if (!CopyCellInfo(r.topLeft, r.botRight, &cells, GetSpreadSheetCells(layer))) return kEditNoMemory;
     const int16_t setting = app_prefs.export_choice;
     const int16_t formulas = setting == 2 ? 1 : 0, displayed = setting == 1 || setting == 2 ? 1 : 0;
+    if (unicode) {
+        const std::string utf8 = cells ? cells_as_unicode_text(cells, r, formulas, displayed) : std::string();
+        DisposeNonNilMemory(cells);
+        return pf::set_drag_item_flavor_data(drag, item, type, utf8.data(), int32_t(utf8.size()));
+    }
     int16_t error = WriteTextData(nullptr, formulas, displayed, '\t', cells, &text, nullptr, r.topLeft, r.botRight,
                                   nullptr, nullptr);
     DisposeNonNilMemory(cells);
@@ -484,8 +490,10 @@ pf::RgnHandle add_cell_items(pf::DragRef drag, pf::WindowRef window, pf::Point c
     MemoryRef layer = cell_drag.sheet;
     cell_drag.range = current_selection(layer);
     cell_drag.offset = clicked_offset(click, cell_drag.pane, cell_drag.range, layer);
-    if (app_prefs.options & kPrefDragText)
+    if (app_prefs.options & kPrefDragText) {
         pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypeText, nullptr, 0, 0);
+        pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypeUnicodeText, nullptr, 0, 0);
+    }
     if (app_prefs.options & kPrefDragPicture)
         pf::add_drag_item_flavor(drag, kCellsItem, pf::kFlavorTypePicture, nullptr, 0, 0);
     pf::RgnHandle outline = drag_outline(window, cell_drag.pane, cell_drag.range, layer);

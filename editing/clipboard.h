@@ -161,6 +161,9 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
 // for its next paste.
 void dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
                            std::string& store, CellRange* range);
+// Cells (row records of the range) as tab-separated rows of UTF-8 for
+// another program, each field decoded by its script.
+std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed);
 // The rows of the text, as text_to_cells splits it.
 int32_t text_rows(std::string_view text);
 

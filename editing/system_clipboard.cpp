@@ -14,6 +14,7 @@
 #include "editing/clipboard.h"
 #include "files/entry_cells.h"
 #include "files/field_cursor.h"
+#include "files/entry_script.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "model/cell_format.h"
@@ -125,18 +126,19 @@ bool holds_other_scripts(MemoryRef cells) {
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
-            found = found || pf::font_to_script(copied_cell_font(cell)) != pf::kScriptRoman;
+            found = found || pf::font_to_script(copied_cell_font(cell)) != pf::kScriptRoman ||
+                    value_script(cell, copied_cell_font(cell)) != pf::kScriptRoman;
     return found;
 }
 
 // The rows of the copied cells with every field that holds a tab, a line end
 // or a double quote in double quotes, as other spreadsheets read them; with
 // `unicode` each field in UTF-8 from its cell's script.
-std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed,
+std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formulas, int16_t displayed,
                         bool unicode = false) {
     std::string out;
-    MemoryUse<const uint8_t> start(clip.cells);
-    const uint8_t* end = start + GetByteSize(clip.cells);
+    MemoryUse<const uint8_t> start(cells);
+    const uint8_t* end = start + GetByteSize(cells);
     const uint8_t* row = start;
     for (int32_t at = filled.topLeft.v; at <= filled.botRight.v; ++at) {
         while (row < end && _RowID_(row) < at) row += _RowLength_(row);
@@ -146,7 +148,7 @@ std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t
                 if (_cellID_(cell) < filled.topLeft.h || _cellID_(cell) > filled.botRight.h) continue;
                 for (; column < _cellID_(cell); ++column) out += '\t';
                 std::string field = field_of(cell, int16_t(at), formulas, displayed);
-                if (unicode) field = encode_cell_text(field, copied_cell_font(cell));
+                if (unicode) field = cell_field_utf8(cell, field, copied_cell_font(cell));
                 WriteCSVCell(field, kTabSeparator, out);
             }
         }
@@ -159,7 +161,7 @@ std::string quoted_rows(const ClipRecord& clip, const CellRange& filled, int16_t
 // styled text cell).
 void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     if (has_text_needing_quotes(clip.cells)) {
-        const std::string text = quoted_rows(clip, filled, formulas, displayed);
+        const std::string text = quoted_rows(clip.cells, filled, formulas, displayed);
         put_block(pf::kScrapText, text.data(), text.size());
         return;
     }
@@ -179,7 +181,7 @@ void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16
 // Text of other scripts goes to other programs in UTF-8 beside the bytes.
 void export_unicode_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     if (!holds_other_scripts(clip.cells)) return;
-    std::string text = quoted_rows(clip, filled, formulas, displayed, true);
+    std::string text = quoted_rows(clip.cells, filled, formulas, displayed, true);
     if (filled.topLeft == filled.botRight && !text.empty() && text.back() == '\r') text.pop_back();
     put_block(pf::kScrapUnicodeText, text.data(), text.size());
 }
@@ -196,6 +198,10 @@ void export_cells(const ClipRecord& clip) {
 FieldCursor clipboard_cursor(std::string_view text) { return FieldCursor{text, 0, '\t', true}; }
 
 }  // namespace
+
+std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed) {
+    return quoted_rows(cells, range, formulas, displayed, true);
+}
 
 int32_t text_rows(std::string_view text) {
     FieldCursor cursor = clipboard_cursor(text);

@@ -245,9 +245,9 @@ void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
 
 // ---- Cells -------------------------------------------------------------------
 
-void quoted_value(const SylkWriter& w, std::string_view text, int16_t font, std::string& out) {
+void quoted_value(const uint8_t* cell, std::string_view text, int16_t font, bool utf8, std::string& out) {
     out += ";K\"";
-    append_sylk_cell_text(text, font, w.variant, out);
+    append_sylk_cell_text(cell, text, font, utf8, out);
     out += '"';
 }
 
@@ -276,13 +276,14 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     std::string out = "C";
     address(w, row, _cellID_(cell), out);
     const int16_t font = cell_font(w, cell);
+    const bool utf8 = sylk_cell_in_utf8(cell, font, w.variant);
     if (type == kCellText) {
-        quoted_value(w, text_of(_formulaPtr_(cell), _formulaLength_(cell)), font, out);
+        quoted_value(cell, text_of(_formulaPtr_(cell), _formulaLength_(cell)), font, utf8, out);
     } else if (type == kCellConstant) {
         out += ";K" + file_number_text(serial_for_file(w, cell, load_f64(_formulaPtr_(cell))));
     } else {
-        if (_resultType_(cell) == kResultText) {
-            quoted_value(w, text_of(_resultPtr_(cell), _resultLength_(cell)), font, out);
+        if (_resultType_(cell) > 0) {
+            quoted_value(cell, text_of(_resultPtr_(cell), _resultLength_(cell)), font, utf8, out);
         } else {
             const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
             out += ";K" + file_number_text(serial_for_file(w, cell, result));
@@ -291,9 +292,9 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
         formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
                         expression);
         out += ";E";
-        append_sylk_cell_text(expression, font, w.variant, out);
+        append_sylk_cell_text(cell, expression, font, utf8, out);
     }
-    line(w, out, sylk_cell_in_utf8(font, w.variant));
+    line(w, out, utf8);
 }
 
 // ---- Layer parts -------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "files/entry_script.h"
 #include "files/sylk_format.h"
 #include "files/text_encoding.h"
 #include "model/cell_format.h"
@@ -74,11 +75,12 @@ void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
     if (script != own) store_u16(format + kFmtFont, font_of_script(script, layer));
 }
 
-bool sylk_cell_in_utf8(int16_t font, SylkVariant variant) {
-    return variant == SylkVariant::other_spreadsheets || pf::font_to_script(font) != pf::kScriptRoman;
+bool sylk_cell_in_utf8(const uint8_t* cell, int16_t font, SylkVariant variant) {
+    return variant == SylkVariant::other_spreadsheets || pf::font_to_script(font) != pf::kScriptRoman ||
+           value_script(cell, font) != pf::kScriptRoman;
 }
 
-void append_sylk_cell_text(std::string_view text, int16_t font, SylkVariant variant, std::string& out) {
-    if (sylk_cell_in_utf8(font, variant)) escape_sylk_controls(encode_cell_text(text, font), out);
+void append_sylk_cell_text(const uint8_t* cell, std::string_view text, int16_t font, bool utf8, std::string& out) {
+    if (utf8) escape_sylk_controls(cell_field_utf8(cell, text, font), out);
     else escape_sylk_text(text, out);
 }

@@ -38,12 +38,12 @@ void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
 
 // Whether the record of a cell set in `font` is written in UTF-8: every
 // cell's in a file for other spreadsheets, in this program's own files that
-// of a cell in a script other than Roman (the others are Mac Roman converted
-// to UTF-8 as a whole line).
-bool sylk_cell_in_utf8(int16_t font, SylkVariant variant);
+// of a cell whose font or value is (in part) in a script other than Roman
+// (the others are Mac Roman converted to UTF-8 as a whole line).
+bool sylk_cell_in_utf8(const uint8_t* cell, int16_t font, SylkVariant variant);
 
-// A cell's text (a value or an expression) in its font's script as its
-// record carries it, escapes applied: in this program's own files Roman text
-// in Mac Roman with its accented letters as escapes, the text of another
-// script in UTF-8; for other spreadsheets every text in UTF-8.
-void append_sylk_cell_text(std::string_view text, int16_t font, SylkVariant variant, std::string& out);
+// A text of a cell (its value or its expression) as its record carries it,
+// escapes applied: in a record written in UTF-8 (`utf8`) the text decoded by
+// its script, each run of a text by its own; else Mac Roman with its
+// accented letters as escapes.
+void append_sylk_cell_text(const uint8_t* cell, std::string_view text, int16_t font, bool utf8, std::string& out);

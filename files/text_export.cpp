@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "files/entry_cells.h"
 #include "files/file_framing.h"
+#include "files/entry_script.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "formula/error_values.h"
@@ -118,7 +119,7 @@ bool typed_as_date(std::string_view typed) {
 // True when the text needs no quoting or conversion, as in field_text.
 bool result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const int16_t type = _resultType_(cell);
-    if (type == kResultText) {
+    if (type > 0) {
         out.append(bytes_of(_resultPtr_(cell), _resultLength_(cell)));
         return false;
     }
@@ -181,7 +182,7 @@ void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string&
     if (field_text(w, cell, where, out) || !rewritten(w, std::string_view(out).substr(start))) return;
     w.field.assign(out, start);
     out.resize(start);
-    if (w.utf8 && has_high_bytes(w.field)) w.field = encode_cell_text(w.field, cell_font(w, cell));
+    if (w.utf8 && has_high_bytes(w.field)) w.field = cell_field_utf8(cell, w.field, cell_font(w, cell));
     if (w.separator == kTabSeparator)
         out.append(w.field);
     else

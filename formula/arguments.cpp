@@ -254,8 +254,9 @@ MemoryRef walk_layer(MemoryRef workbook, int16_t index) {
 
 void walk_range_cells(void* context, CellVisitor visit) {
     walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
+        const int16_t font = Get_Default_Font(layer);
         return walk_layer_records(layer, rect, [&](const uint8_t* cell, int16_t row, int16_t column) {
-            if (extract_value(cell) != 0) return true;
+            if (extract_value(cell, font) != 0) return true;
             g_walkCell = CellPoint{row, column};
             return visit(context);
         });

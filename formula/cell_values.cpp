@@ -1,10 +1,12 @@
 // Fetching cell values into the evaluator's registers.
 #include "formula/cell_values.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
+#include "formula/functions_text.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
@@ -13,6 +15,7 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -22,13 +25,26 @@ void set_empty() {
     g_value = 0.0;
 }
 
-void set_text(const uint8_t* text, int32_t length) {
-    if (length < 0) length = 0;
-    if (length > 255) length = 255;
+// A text cut to 255 bytes, never within a character of its script.
+void set_text(const uint8_t* text, int32_t length, int16_t script) {
+    length = whole_character_bytes(text, std::max(length, 0), 255, script);
     g_CellString[0] = uint8_t(length);
     std::memcpy(g_CellString + 1, text, size_t(length));
     g_valueType = kValueText;
+    g_textScript = script;
     g_value = number_of_text(g_CellString);
+}
+
+// The script of a cell's font, the layer's default font `font`.
+int16_t font_script_of(const uint8_t* cell, int16_t font) {
+    const uint16_t own = format_font(cell);
+    return pf::font_to_script(own == kDefaultFontNumber ? font : int16_t(own));
+}
+
+// The script of a cell's text value.
+int16_t value_script_of(const uint8_t* cell, int16_t font) {
+    const int16_t script = font_script_of(cell, font);
+    return _cellType_(cell) == kCellFormula ? text_result_script(_resultType_(cell), script) : script;
 }
 
 // The store start the layer's row cursor was taken in: a cursor kept across
@@ -67,16 +83,17 @@ const HeldLayerCells* held_calc_layer = nullptr;
 void fetch_from_layer(MemoryRef layer, CellPoint where) {
     if (held_calc_layer && layer == held_calc_layer->layer) {
         const uint8_t* cell = find_held_cell(*held_calc_layer, where);
-        if (!cell || extract_value(cell) != 0) set_empty();
+        if (!cell || extract_value(cell, held_calc_layer->sheet->font) != 0) set_empty();
         return;
     }
     LayerUse sheet(layer);
     bool found = false;
+    const int16_t font = sheet->font;
     if (sheet->row_cache_data) {
         sheet.release();
         uint8_t* cell = nullptr;
         int16_t length = 0;
-        if (get_cell_ptr(&cell, &length, where, layer) && extract_value(cell) == 0) return;
+        if (get_cell_ptr(&cell, &length, where, layer) && extract_value(cell, font) == 0) return;
         set_empty();
         return;
     }
@@ -86,7 +103,7 @@ void fetch_from_layer(MemoryRef layer, CellPoint where) {
     if (uint8_t* row = find_row_from_cursor(layer, sheet, start, end, where.v)) {
         uint8_t* cell = row + kRowHeaderSize;
         int16_t column = where.h;
-        found = FindCell(&column, row + _RowLength_(row), &cell) && extract_value(cell) == 0;
+        found = FindCell(&column, row + _RowLength_(row), &cell) && extract_value(cell, font) == 0;
     }
     start.release();
     sheet.release();
@@ -115,11 +132,11 @@ double number_of_text(const unsigned char* text) {
     return number;
 }
 
-int16_t extract_value(const uint8_t* cell) {
+int16_t extract_value(const uint8_t* cell, int16_t font) {
     StoredValue value;
     if (!stored_value(cell, &value)) return 1;
     if (value.type == kValueText) {
-        set_text(value.text, value.length);
+        set_text(value.text, value.length, value_script_of(cell, font));
     } else if (value.type == kValueEmpty) {
         set_empty();  // not calculated yet: 0
     } else {
@@ -132,6 +149,25 @@ int16_t extract_value(const uint8_t* cell) {
 
 HeldCalcLayer::HeldCalcLayer(const HeldLayerCells& held) : before_(held_calc_layer) { held_calc_layer = &held; }
 HeldCalcLayer::~HeldCalcLayer() { held_calc_layer = before_; }
+
+int16_t stored_result_type(const uint8_t* format, int16_t font) {
+    if (g_resultType <= 0) return g_resultType;
+    return plain_ascii(g_CellString) ? kResultText : text_result_type(g_textScript, font_script_of(format, font));
+}
+
+int16_t calc_cell_script() {
+    if (g_calcCellScript >= 0) return g_calcCellScript;
+    if (!g_calcSheet) return pf::kScriptRoman;
+    if (held_calc_layer && g_calcSheet == held_calc_layer->layer) {
+        const uint8_t* cell = find_held_cell(*held_calc_layer, g_calcCell);
+        return cell ? font_script_of(cell, held_calc_layer->sheet->font) : pf::font_to_script(held_calc_layer->sheet->font);
+    }
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    const int16_t font = Get_Default_Font(g_calcSheet);
+    return get_cell_ptr(&cell, &length, g_calcCell, g_calcSheet) ? font_script_of(cell, font)
+                                                                 : pf::font_to_script(font);
+}
 
 int16_t calc_layer_id() {
     if (!g_calcSheet) return 0;

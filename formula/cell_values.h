@@ -63,9 +63,15 @@ inline bool stored_value(const uint8_t* cell, StoredValue* value) {
     }
 }
 
-// Sets the registers from one cell record: 0, or nonzero without setting
-// them when the cell holds no value.
-int16_t extract_value(const uint8_t* cell);
+// Sets the registers from one cell record of a layer whose default font is
+// `font`: 0, or nonzero without setting them when the cell holds no value.
+int16_t extract_value(const uint8_t* cell, int16_t font);
+// The script of the cell being calculated (g_calcCellScript when set).
+int16_t calc_cell_script();
+// The result type a formula cell with the format `format` stores for the
+// registers' result (g_resultType), a text's carrying its script when that is
+// not the script of the cell's font (`font` standing for the default font).
+int16_t stored_result_type(const uint8_t* format, int16_t font);
 void GetCellValue(CellPoint cell);
 // The id of the layer being calculated, 0 without one.
 int16_t calc_layer_id();

@@ -152,6 +152,7 @@ void read_text_constant(const FormulaToken& token) {
     g_CellString[0] = uint8_t(length);
     std::memcpy(g_CellString + 1, token.start + 1, size_t(length));
     g_valueType = kValueText;
+    g_textScript = plain_ascii(g_CellString) ? pf::kScriptRoman : calc_cell_script();
     g_value = number_of_text(g_CellString);
 }
 
@@ -211,6 +212,7 @@ void concatenate() {
         stop_evaluation(error);
         return;
     }
+    const int16_t left_script = argument_text_script();
     c_InSymbol();
     c_Expression();
     if (evaluation_stopped) return;
@@ -219,10 +221,7 @@ void concatenate() {
         mark_number_result();
         return;  // the error on the right is the result
     }
-    int32_t length = std::min(255, left[0] + right[0]);
-    std::memcpy(g_CellString, left, left[0] + 1);
-    std::memcpy(g_CellString + 1 + left[0], right + 1, size_t(length - left[0]));
-    g_CellString[0] = uint8_t(length);
+    join_register_texts(left, left_script, right, argument_text_script(), g_CellString, &g_textScript);
     g_value = g_TextErr;
     g_valueType = kValueText;
     g_resultType = kValueText;

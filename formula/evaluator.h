@@ -22,6 +22,9 @@ constexpr int16_t kScalarColumn = -1;
 extern int16_t g_valueType;
 extern int16_t g_resultType;
 extern unsigned char g_CellString[256];
+// The script of the text in g_CellString (plain ASCII reads alike in every
+// script).
+extern int16_t g_textScript;
 extern CellRange g_rangeRect;
 extern int16_t g_layerRange[2];  // last layer, first layer
 extern MemoryRef g_layerWorkSheet;
@@ -31,6 +34,10 @@ extern int16_t g_AccessError;
 extern MemoryRef g_calcSheet;
 extern MemoryRef g_calcWork;
 extern CellPoint g_calcCell;
+// The script of the cell being calculated, for texts written in its formula:
+// set by a caller whose cell is not stored yet, else -1 (the stored cell's
+// font says it).
+extern int16_t g_calcCellScript;
 // Forgets a workbook or layer that is being disposed, so no later calculation
 // reads it as its context.
 void forget_calculation_context(MemoryRef disposed);

@@ -112,20 +112,19 @@ void change_case(bool upper) {
     GetNextValue();
     unsigned char text[256];
     double error = 0;
+    const int16_t script = argument_text_script();
     if (!argument_text(text, &error)) {
         number_result(error);
         return;
     }
-    if (upper)
-        pf::uppercase_text(reinterpret_cast<char*>(text + 1), text[0]);
-    else
-        pf::lowercase_text(reinterpret_cast<char*>(text + 1), text[0]);
-    text_result(text);
+    change_text_case(text, upper, script);
+    text_result(text, script);
 }
 
 void code_function() {
     GetNextValue();
     unsigned char text[256];
+    const int16_t script = argument_text_script();
     if (g_valueType == kValueText) {
         std::memcpy(text, g_CellString, g_CellString[0] + 1);
     } else if (is_error(g_value)) {
@@ -136,7 +135,7 @@ void code_function() {
         ExtendedtoStr(text, &v, 2, true, false, decimalPt);
     }
     double code = 0;
-    int16_t error = character_code(text, pf::system_script(), &code);
+    int16_t error = character_code(text, script, &code);
     number_result(error ? N_AN(error) : code);
 }
 
@@ -156,14 +155,14 @@ void char_function() {
         error_result(error);
         return;
     }
-    text_result(text);
+    text_result(text, text[0] == 2 ? pf::kScriptJapanese : pf::kScriptRoman);
 }
 
 void t_function() {
     GetNextValue();
     unsigned char text[256] = {0};
     if (g_valueType == kValueText) std::memcpy(text, g_CellString, g_CellString[0] + 1);
-    text_result(text);
+    text_result(text, argument_text_script());
 }
 
 // 79 (a date text) and 119 (a time text).

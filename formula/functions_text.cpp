@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -277,3 +278,74 @@ int16_t character_of_code(double code, unsigned char* out) {
 }
 
 bool texts_exact(const unsigned char* a, const unsigned char* b) { return pf::compare_pstring(a, b) == 0; }
+
+bool plain_ascii(const unsigned char* text) {
+    return std::all_of(text + 1, text + 1 + text[0], [](unsigned char c) { return c < 0x80; });
+}
+
+int32_t whole_character_bytes(const uint8_t* bytes, int32_t length, int32_t limit, int16_t script) {
+    int32_t end = 0;
+    while (end < length) {
+        const int32_t size = pf::script_lead_byte(bytes[end], script) ? 2 : 1;
+        if (end + size > limit) break;
+        end += size;
+    }
+    return std::min(end, length);
+}
+
+namespace {
+
+std::string_view bytes_of(const unsigned char* text) {
+    return std::string_view(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+// The bytes of a text of the script cut to at most 255 without splitting a
+// character.
+void put_whole_characters(std::string_view bytes, int16_t script, unsigned char* out) {
+    const int32_t end = whole_character_bytes(reinterpret_cast<const uint8_t*>(bytes.data()), int32_t(bytes.size()),
+                                              kMaxText, script);
+    std::memcpy(out + 1, bytes.data(), size_t(end));
+    out[0] = static_cast<unsigned char>(end);
+}
+
+}  // namespace
+
+void change_text_case(unsigned char* text, bool upper, int16_t script) {
+    if (script == pf::kScriptRoman) {
+        if (upper) pf::uppercase_text(reinterpret_cast<char*>(text + 1), text[0]);
+        else pf::lowercase_text(reinterpret_cast<char*>(text + 1), text[0]);
+        return;
+    }
+    std::string changed, letter;
+    for (int32_t at = 0; at < text[0];) {
+        const int32_t size = character_size(text, at, script);
+        const std::string_view bytes(reinterpret_cast<const char*>(text + 1 + at), size_t(size));
+        const std::string utf8 = pf::script_to_utf8(bytes, script);
+        size_t end = 0;
+        char32_t c = 0;
+        std::string other;
+        if (pf::decode_utf8(utf8, end, c) && end == utf8.size())
+            pf::append_utf8(other, upper ? pf::to_upper_letter(c) : pf::to_lower_letter(c));
+        changed += !other.empty() && pf::utf8_to_script(other, script, letter) ? letter : std::string(bytes);
+        at += size;
+    }
+    put_whole_characters(changed, script, text);
+}
+
+int16_t common_script(const unsigned char* text, int16_t script, const unsigned char* other, int16_t other_script) {
+    return plain_ascii(text) && !plain_ascii(other) ? other_script : script;
+}
+
+int16_t join_texts(const unsigned char* left, int16_t left_script, const unsigned char* right,
+                   int16_t right_script, unsigned char* out, int32_t* unspelled) {
+    const int16_t script = common_script(left, left_script, right, right_script);
+    if (plain_ascii(left) || plain_ascii(right) || left_script == right_script) {
+        put_whole_characters(std::string(bytes_of(left)) + std::string(bytes_of(right)), script, out);
+        return script;
+    }
+    const pf::ScriptText spelled = pf::spell_in_a_script(pf::script_to_utf8(bytes_of(left), left_script) +
+                                                         pf::script_to_utf8(bytes_of(right), right_script));
+    *unspelled += spelled.unmapped;
+    put_whole_characters(spelled.bytes, spelled.script, out);
+    return spelled.script;
+}

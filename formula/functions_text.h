@@ -30,6 +30,27 @@ int32_t FindTextB(const unsigned char* find, const unsigned char* within, int32_
 int32_t find_characters(const unsigned char* find, const unsigned char* within, int32_t start,
                         bool ignore_case, int16_t script);
 
+// Whether a text holds only ASCII, which reads alike in every script.
+bool plain_ascii(const unsigned char* text);
+// How many of `length` bytes of text of the script fit in `limit` without
+// splitting a character.
+int32_t whole_character_bytes(const uint8_t* bytes, int32_t length, int32_t limit, int16_t script);
+
+// The text in upper or lower case, in place: each letter whose other case
+// its script spells (in Roman, the Mac Roman case pairs).
+void change_text_case(unsigned char* text, bool upper, int16_t script);
+
+// Two texts joined into `out`, as much as 255 bytes hold without splitting a
+// character; answers the script of the joined text. A text of plain ASCII
+// takes the other's script; texts of two scripts are spelled again in the
+// first script that spells both, each character none spells becoming "?",
+// counted in `unspelled`.
+int16_t join_texts(const unsigned char* left, int16_t left_script, const unsigned char* right,
+                   int16_t right_script, unsigned char* out, int32_t* unspelled);
+// The script a text made of pieces of `text` and `other` is in: the script of
+// whichever goes beyond ASCII, `text`'s first.
+int16_t common_script(const unsigned char* text, int16_t script, const unsigned char* other, int16_t other_script);
+
 // Replaces occurrence `instance` of `old_text` (every one for 0); an empty
 // old text changes nothing.
 void substitute_text(const unsigned char* text, const unsigned char* old_text,

@@ -444,9 +444,11 @@ void calc_address() {
     bool has_prefix = more_arguments();
     TextBuffer prefix = {0};
     bool prefix_is_text = true;
+    int16_t script = 0;
     if (has_prefix) {
         AdvValue();
         prefix_is_text = g_valueType == kValueText;
+        script = argument_text_script();
         if (prefix_is_text) copy_register_text(prefix);
     }
     double error;
@@ -471,7 +473,7 @@ void calc_address() {
     TextBuffer address;
     RangeString(address, &range, absolute, g_calcSheet);
     AppendStrToStr(prefix, address, 255);
-    text_result(prefix);
+    text_result(prefix, script);
 }
 
 void calc_indirect() {

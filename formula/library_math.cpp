@@ -13,6 +13,7 @@
 #include "formula/library_support.h"
 #include "model/cell_format.h"
 #include "model/display_text.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void rounded_text(int16_t number, double value, double digits, bool thousands) {
     if (thousands) format.bytes[kFmtFlagsA] |= kFlagAThousands;
     TextBuffer text;
     get_format_string(text, format.bytes, &value, g_calcSheet);
-    text_result(text);
+    text_result(text, pf::kScriptRoman);
 }
 
 // Tests of the logical functions: a value's truth joined into the running one.

@@ -1,7 +1,10 @@
 // Shared reading and result routines of the worksheet functions.
 #include "formula/library_support.h"
 
+#include <algorithm>
+#include <compare>
 #include <cstring>
+#include <map>
 
 #include "core/number_text.h"
 #include "formula/arguments.h"
@@ -15,6 +18,7 @@ HeldValue hold_value() {
     held.value = g_value;
     held.type = g_valueType;
     std::memcpy(held.text, g_CellString, g_CellString[0] + 1);
+    held.script = g_textScript;
     return held;
 }
 
@@ -22,6 +26,7 @@ void restore_value(const HeldValue& held) {
     g_value = held.value;
     g_valueType = held.type;
     std::memcpy(g_CellString, held.text, held.text[0] + 1);
+    g_textScript = held.script;
 }
 
 HeldRange hold_range() {
@@ -50,8 +55,9 @@ void number_result(double value) {
 
 void error_result(int16_t code) { number_result(N_AN(code)); }
 
-void text_result(const unsigned char* text) {
+void text_result(const unsigned char* text, int16_t script) {
     std::memmove(g_CellString, text, text[0] + 1);
+    g_textScript = script;
     mark_scalar();
     SetTextValue();
     c_InSymbol();
@@ -81,6 +87,42 @@ bool argument_text(unsigned char* text, double* error) {
     ExtendedtoStr(text, &value, -1, true, true, decimalPt);
     return true;
 }
+
+int16_t argument_text_script() { return g_valueType == kValueText ? g_textScript : int16_t(0); }
+
+namespace {
+
+struct JoiningCell {
+    MemoryRef layer;
+    CellPoint where;
+    auto operator<=>(const JoiningCell& other) const {
+        if (layer != other.layer) return std::compare_three_way()(layer, other.layer);
+        if (where.v != other.where.v) return where.v <=> other.where.v;
+        return where.h <=> other.where.h;
+    }
+};
+
+// Each formula cell's characters lost in a join, its most in one join.
+std::map<JoiningCell, int32_t> unspelled_joins;
+
+}  // namespace
+
+void join_register_texts(const unsigned char* left, int16_t left_script, const unsigned char* right,
+                         int16_t right_script, unsigned char* out, int16_t* script) {
+    int32_t unspelled = 0;
+    *script = join_texts(left, left_script, right, right_script, out, &unspelled);
+    if (unspelled == 0) return;
+    int32_t& noted = unspelled_joins[JoiningCell{g_calcSheet, g_calcCell}];
+    noted = std::max(noted, unspelled);
+}
+
+int32_t unspelled_join_characters() {
+    int32_t total = 0;
+    for (const auto& [cell, characters] : unspelled_joins) total += characters;
+    return total;
+}
+
+void clear_unspelled_joins() { unspelled_joins.clear(); }
 
 void read_numbers(double* values, int count, bool first) {
     for (int i = 0; i < count; ++i) {

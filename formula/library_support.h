@@ -14,6 +14,7 @@ struct HeldValue {
     double value = 0;
     int16_t type = 0;  // -1 number, 0 empty, 1 text
     TextBuffer text = {0};
+    int16_t script = 0;  // the text's
 };
 HeldValue hold_value();
 // The registers take the held value back; the call's result gets its type.
@@ -35,7 +36,7 @@ void select_range(const HeldRange& range);
 // is read).
 void number_result(double value);
 void error_result(int16_t code);
-void text_result(const unsigned char* text);
+void text_result(const unsigned char* text, int16_t script);
 // Ends a call that hands on a value: the result type is the value's own.
 void held_result(const HeldValue& held);
 
@@ -43,6 +44,8 @@ void held_result(const HeldValue& held);
 // empty value as the empty text, a number in the general format with all
 // significant digits. False, with *error set, for an error number.
 bool argument_text(unsigned char* text, double* error);
+// The script of the text argument_text gives for the current argument.
+int16_t argument_text_script();
 
 // The numbers of the next `count` arguments, the first read by GetNextValue
 // when `first` is true.
@@ -54,6 +57,15 @@ double optional_number(double fallback);
 // tells whether it begins with a reference. A reference to a single cell then
 // has the cell as both corners of g_rangeRect.
 bool read_argument_noting_reference(bool first);
+
+// Two texts joined in the registers' place (join_texts), what no one script
+// spells noted against the cell being calculated.
+void join_register_texts(const unsigned char* left, int16_t left_script, const unsigned char* right,
+                         int16_t right_script, unsigned char* out, int16_t* script);
+// The characters that became "?" where formulas joined texts no one script
+// spells, counted once for each formula cell, since the count was cleared.
+int32_t unspelled_join_characters();
+void clear_unspelled_joins();
 
 // The text in the registers copied out.
 void copy_register_text(unsigned char* text);

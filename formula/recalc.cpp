@@ -169,9 +169,9 @@ struct NewResult {
     uint8_t slot[kNumberSlotSize];
 };
 
-NewResult new_result() {
+NewResult new_result(const uint8_t* cell, int16_t font) {
     NewResult result{};
-    result.type = g_resultType;
+    result.type = stored_result_type(cell, font);
     if (g_resultType > 0) {
         result.bytes = g_CellString + 1;
         result.length = g_CellString[0];
@@ -264,7 +264,7 @@ int16_t compare_cell(CalcPass& pass, uint32_t row_offset, uint32_t cell_offset, 
     MemoryUse<uint8_t> start(pass.store);
     const uint8_t* cell = start + cell_offset;
     evaluate_cell(pass, cell, start);
-    NewResult result = new_result();
+    NewResult result = new_result(cell, pass.sheet->font);
     const bool unchanged = same_result(cell, result);
     const bool not_stored = g_AccessError || (_resultType_(cell) == 0 && result.type == 0);
     int16_t answer = kCellUnchangedOrStored;

@@ -28,6 +28,15 @@ constexpr uint8_t kCellFormatOnly = 0;
 constexpr int16_t kResultNumber = -1;
 constexpr int16_t kResultText = 1;
 constexpr int16_t kResultNone = 0;
+// A formula's text result is in the script of its cell's font; one in
+// another script carries that script's number plus one in the high byte of
+// its result type.
+constexpr int16_t text_result_type(int16_t script, int16_t cell_script) {
+    return script == cell_script ? kResultText : int16_t(kResultText | ((script + 1) << 8));
+}
+constexpr int16_t text_result_script(int16_t type, int16_t cell_script) {
+    return type > 0 && (type >> 8) != 0 ? int16_t((type >> 8) - 1) : cell_script;
+}
 
 inline int16_t _cellID_(const uint8_t* cell) { return load_i16(cell + kFmtId); }
 inline uint8_t _cellType_(const uint8_t* cell) { return cell[kFmtCellType]; }

@@ -401,6 +401,18 @@ std::string displayed_cell_text(MemoryRef layer, CellPoint where) {
 bool is_date_format(uint8_t code) { return code < 21 || code > 109; }
 bool is_time_format(uint8_t code) { return code >= 21 && code <= 29; }
 
+namespace {
+
+// A formula's text result in a script other than its cell font's is shown in
+// that script's font.
+void show_in_result_script(CellInfoRecord* info, int16_t result_type) {
+    const int16_t own = pf::font_to_script(int16_t(format_font(info->format.bytes)));
+    const int16_t script = text_result_script(result_type, own);
+    if (script != own) store_u16(info->format.bytes + kFmtFont, uint16_t(pf::script_font(script)));
+}
+
+}  // namespace
+
 void CellString(CellInfoRecord* info) {
     info->text[0] = 0;
     info->long_text = nullptr;
@@ -412,8 +424,9 @@ void CellString(CellInfoRecord* info) {
     const bool show_formula = format_code(info) == kFormatShowFormula;
     switch (_cellType_(cell)) {
     case kCellFormula:
-        if (_resultType_(cell) == kResultText) {
+        if (_resultType_(cell) > 0) {
             info->format.bytes[kFmtCellType] = kCellText;
+            show_in_result_script(info, _resultType_(cell));
             if (!show_formula) {
                 copy_long_text(info, _resultPtr_(cell), _resultLength_(cell));
                 return;

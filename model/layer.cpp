@@ -308,6 +308,11 @@ MemoryRef GetSheetLinks(MemoryRef layer) { return read_layer<MemoryRef>(layer, &
 int16_t Get_Default_Font(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::font, 0); }
 int16_t Get_Default_Size(MemoryRef layer) { return read_layer<int16_t>(layer, &SpreadSheet::size, 0); }
 
+int16_t format_font_in(const uint8_t* format, MemoryRef layer) {
+    const uint16_t font = format_font(format);
+    return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
+}
+
 // ---------------------------------------------------------------------------
 // View, panes and print area
 

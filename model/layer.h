@@ -166,6 +166,9 @@ void GetSheetRange(CellRange* range, MemoryRef layer);
 MemoryRef GetObjEditor(MemoryRef layer, TextEditor* editor);
 MemoryRef GetSheetLinks(MemoryRef layer);
 int16_t Get_Default_Font(MemoryRef layer);
+// The font a cell format sets, the layer's default font standing in for the
+// default font number.
+int16_t format_font_in(const uint8_t* format, MemoryRef layer);
 int16_t Get_Default_Size(MemoryRef layer);
 
 void SetViewRect(const pf::Rect* rect, MemoryRef layer);

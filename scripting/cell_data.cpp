@@ -21,12 +21,6 @@ std::string bytes_text(MemoryRef block) {
     return text;
 }
 
-// The font a cell's text is set in.
-int16_t text_font(const uint8_t* format, MemoryRef layer) {
-    const uint16_t font = format_font(format);
-    return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
-}
-
 }  // namespace
 
 // Formula results are brought up to date before a value is read.
@@ -46,8 +40,8 @@ pf::AEDesc cell_value(MemoryRef layer, CellPoint where) {
     if (!get_cell_ptr(&cell, &length, where, layer) || !stored_value(cell, &value)) {
         pf::ae_create_desc(pf::kTypeText, "", 0, out);
     } else if (value.type == kValueText) {
-        out = cell_text_desc(std::string_view(reinterpret_cast<const char*>(value.text), size_t(value.length)),
-                             text_font(cell, layer));
+        out = cell_value_desc(cell, std::string_view(reinterpret_cast<const char*>(value.text), size_t(value.length)),
+                              format_font_in(cell, layer));
     } else if (std::isnan(value.number)) {
         const std::string text = file_number_text(value.number);
         pf::ae_create_desc(pf::kTypeText, text.data(), text.size(), out);
@@ -61,6 +55,6 @@ pf::AEDesc cell_value(MemoryRef layer, CellPoint where) {
 pf::AEDesc cell_formula(MemoryRef layer, CellPoint where) {
     uint8_t format[kCellFormatSize];
     const std::string text = bytes_text(Get_CellText(where, format, nullptr, layer));
-    return cell_text_desc(text, text_font(format, layer));
+    return cell_text_desc(text, format_font_in(format, layer));
 }
 

@@ -57,6 +57,9 @@ void finish_recalculation(MemoryRef layer);
 // always did; `font` is the font the text is set in (the layer's default
 // resolved).
 pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font);
+// A cell's value text (`bytes`, its own text or a formula's text result) in
+// the same way, decoded by the value's script (each run of a text by its own).
+pf::AEDesc cell_value_desc(const uint8_t* cell, std::string_view bytes, int16_t font);
 // The entry a value gives: Mac Roman for "TEXT" and numbers; a "utf8" text in
 // the installed script that spells it, with a one-run style block setting that
 // script's font in `size` when it is not Roman (else null, for the caller to

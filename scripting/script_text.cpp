@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "files/entry_script.h"
 #include "files/text_encoding.h"
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
@@ -59,6 +60,14 @@ pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font) {
         const std::string utf8 = encode_cell_text(bytes, font);
         pf::ae_create_desc(pf::kTypeUtf8Text, utf8.data(), utf8.size(), out);
     }
+    return out;
+}
+
+pf::AEDesc cell_value_desc(const uint8_t* cell, std::string_view bytes, int16_t font) {
+    if (value_script(cell, font) == pf::kScriptRoman) return cell_text_desc(bytes, pf::script_font(pf::kScriptRoman));
+    const std::string utf8 = cell_field_utf8(cell, bytes, font);
+    pf::AEDesc out;
+    pf::ae_create_desc(pf::kTypeUtf8Text, utf8.data(), utf8.size(), out);
     return out;
 }
 

@@ -130,6 +130,9 @@ pf::OSErr update_input_area(const pf::AppleEvent* event, WEReference we) {
     int32_t old_end = _WEPinInRange(w.inputAreaEnd, a, w.textLength);
     _WEHiliteRangeAll(w.selStart, w.selEnd, we);
     if (pf::OSErr err = _WEDeleteRange(a, old_end, we)) return err;
+    // The composed text is in the keyboard's script, whatever script the
+    // text it replaces (the first keys of a composition) was in.
+    _WESynchNullStyle(we, true);
     if (pf::OSErr err = _WEInsertText(a, text.data(), size, we)) return err;
     w.inputAreaStart = a;
     w.inputAreaEnd = a + size;

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "model/undo_kinds.h"
+#include "formula/cell_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "formula/recalc.h"
 #include "formula/trace.h"
 #include "formula/typed_entry.h"
+#include "files/entry_script.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
@@ -22,6 +24,7 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
+#include "platform/text/text.h"
 #include "window/auto_size.h"
 #include "window/keyboard_navigation.h"
 #include "window/doc_window.h"
@@ -98,10 +101,22 @@ NewCell text_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>&
     return cell;
 }
 
+// While one lives, texts written in the formula being calculated are in the
+// script of the entered cell's font (the cell is not stored yet).
+struct EntryCellScript {
+    explicit EntryCellScript(int16_t script) { g_calcCellScript = script; }
+    ~EntryCellScript() { g_calcCellScript = -1; }
+    EntryCellScript(const EntryCellScript&) = delete;
+    EntryCellScript& operator=(const EntryCellScript&) = delete;
+};
+
 // A formula evaluated once in its cell; kEntryCircular when it would refer to itself.
 // The layer's row cache is held meanwhile: the check and the evaluation look
 // up every precedent.
-int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, CellPoint where, NewCell* cell) {
+int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, CellPoint where, const uint8_t* header,
+                     NewCell* cell) {
+    const int16_t font = Get_Default_Font(layer);
+    const EntryCellScript script(pf::font_to_script(format_font_in(header, layer)));
     CalcRowPtr(layer);
     g_calcSheet = layer;
     g_calcWork = GetWorkSheet(layer);
@@ -117,7 +132,7 @@ int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, Cell
     if (circular) return kEntryCircular;
     cell->type = kCellFormula;
     cell->body = compiled;
-    cell->result_type = g_resultType;
+    cell->result_type = stored_result_type(header, font);
     if (g_resultType < 0) cell->tail = number_slot(g_value);
     else if (g_resultType > 0) cell->tail.assign(g_CellString + 1, g_CellString + 1 + g_CellString[0]);
     return kEntryStored;
@@ -132,6 +147,33 @@ NewCell number_cell(double value, const std::vector<uint8_t>& typed) {
     return cell;
 }
 
+std::string_view chars_of(const std::vector<uint8_t>& bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+bool has_high_bytes(const std::vector<uint8_t>& bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b >= 0x80; });
+}
+
+// A cell's text is in the script of its font: an entry whose runs set it in
+// several scripts is spelled again in one, and the cell's font follows the
+// script of a text beyond ASCII. kEntryNoOneScript when no script spells it all.
+int32_t settle_entry_script(std::vector<uint8_t>& typed, std::vector<uint8_t>& runs, MemoryRef layer,
+                            uint8_t* header) {
+    if (style_run_count(runs) < 1 || !has_high_bytes(typed)) return kEntryStored;
+    const int16_t font = format_font_in(header, layer);
+    int16_t script = runs_script(chars_of(typed), chars_of(runs), font);
+    if (script < 0) {
+        OneScriptEntry spelled;
+        if (!spell_entry_in_one_script(chars_of(typed), chars_of(runs), font, spelled)) return kEntryNoOneScript;
+        typed.assign(spelled.text.begin(), spelled.text.end());
+        runs.assign(spelled.runs.begin(), spelled.runs.end());
+        script = spelled.script;
+    }
+    if (script != pf::font_to_script(font)) store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
+    return kEntryStored;
+}
+
 // Parses a typed text of at most kLongestParsedEntry bytes into the new cell.
 int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
                     CellPoint where, uint8_t* header, uint16_t* error_offset, NewCell* cell) {
@@ -142,7 +184,7 @@ int32_t parsed_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t
             *error_offset = uint16_t(std::clamp<int32_t>(entry.error_offset, 0, int32_t(typed.size())));
             return entry.error;
         case EntryOutcome::text: *cell = text_cell(typed, styles, layer, header); return kEntryStored;
-        case EntryOutcome::formula: return formula_cell(entry.formula, layer, where, cell);
+        case EntryOutcome::formula: return formula_cell(entry.formula, layer, where, header, cell);
         case EntryOutcome::number: break;
     }
     *cell = number_cell(entry.value, typed);
@@ -246,12 +288,13 @@ int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* 
     clobberCache(layer);
     const CellPoint where = active_cell(layer);
     header[kFmtFlagsB] &= uint8_t(~kDateOrderMask);
-    const std::vector<uint8_t> typed = bytes_of(text);
-    const std::vector<uint8_t> runs = bytes_of(styles);
+    std::vector<uint8_t> typed = bytes_of(text);
+    std::vector<uint8_t> runs = bytes_of(styles);
     NewCell cell;
     int32_t refused = kEntryStored;
     const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
-        refused = build_cell(typed, runs, layer, where, header, error_offset, &cell);
+        refused = settle_entry_script(typed, runs, layer, header);
+        if (!refused) refused = build_cell(typed, runs, layer, where, header, error_offset, &cell);
     });
     if (failed) return kEntryNoMemory;
     if (refused) return refused;

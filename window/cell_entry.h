@@ -16,9 +16,12 @@ constexpr int32_t kEntryCircular = 14;
 constexpr int32_t kEntryFormulaTooLong = 15;
 constexpr int32_t kEntryTooLong = 16;
 constexpr int32_t kEntryNoMemory = 17;
+constexpr int32_t kEntryNoOneScript = 18;
 
 // Stores `text` (its bytes, no terminator) in the active cell of the layer,
-// with the style runs `styles` (a 16-bit count first) or none. On a refusal
+// with the style runs `styles` (a 16-bit count first) or none. Text whose
+// runs are in several scripts is spelled in one, the cell's font following
+// it; it is refused when no one script spells it all. On a refusal
 // nothing changes and `error_offset` marks the place of a formula's fault.
 // After storing, the selection moves by `key` (Return, Tab, Enter, an arrow,
 // or 0 for none). With a chart selected, the text is its new data range.

@@ -37,7 +37,10 @@ ClipboardOffer drag_offer_for_others(DragRef drag) {
     ClipboardOffer offer;
     if (!drag) return offer;
     std::vector<uint8_t> text;
-    if (shared_flavour(drag, kFlavorTypeText, text)) {
+    if (shared_flavour(drag, kFlavorTypeUnicodeText, text)) {
+        offer.has_text = true;
+        offer.utf8 = scrap_unicode_text_to_utf8(text);
+    } else if (shared_flavour(drag, kFlavorTypeText, text)) {
         offer.has_text = true;
         offer.utf8 = scrap_text_to_utf8(text);
     }

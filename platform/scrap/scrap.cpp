@@ -101,7 +101,7 @@ void write_system() {
     ClipboardOffer offer;
     if (auto unicode = scrap.flavours.find(kScrapUnicodeText); unicode != scrap.flavours.end()) {
         offer.has_text = true;
-        offer.utf8 = with_lf_lines(std::string(unicode->second.begin(), unicode->second.end()));
+        offer.utf8 = scrap_unicode_text_to_utf8(unicode->second);
     } else if (auto text = scrap.flavours.find(kScrapText); text != scrap.flavours.end()) {
         offer.has_text = true;
         offer.utf8 = text_to_system(text->second);
@@ -169,6 +169,9 @@ std::vector<uint8_t> scrap_unicode_text_from_utf8(std::string_view utf8) {
     return unmapped_characters(utf8).empty() ? std::vector<uint8_t>() : with_cr_lines(utf8);
 }
 std::string scrap_text_to_utf8(const std::vector<uint8_t>& text) { return text_to_system(text); }
+std::string scrap_unicode_text_to_utf8(const std::vector<uint8_t>& text) {
+    return with_lf_lines(std::string(text.begin(), text.end()));
+}
 
 void scrap_reset() { scrap = Scrap{}; }
 

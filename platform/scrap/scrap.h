@@ -49,6 +49,8 @@ std::vector<uint8_t> scrap_text_from_utf8(std::string_view utf8);
 std::vector<uint8_t> scrap_unicode_text_from_utf8(std::string_view utf8);
 // A "TEXT" flavour as other programs take it: UTF-8, LF line ends.
 std::string scrap_text_to_utf8(const std::vector<uint8_t>& text);
+// A "utf8" flavour as other programs take it: LF line ends.
+std::string scrap_unicode_text_to_utf8(const std::vector<uint8_t>& text);
 
 // Forgets everything (tests).
 void scrap_reset();

@@ -78,6 +78,56 @@ void lowercase_text(char* text, int32_t length) {
     for (int32_t i = 0; i < length; ++i) text[i] = char(to_lower_mac_roman(static_cast<unsigned char>(text[i])));
 }
 
+namespace {
+
+// A block of letters whose capitals and small letters lie `offset` apart.
+struct CaseBlock {
+    char32_t first_capital, last_capital;
+    int32_t offset;
+};
+constexpr CaseBlock kCaseBlocks[] = {
+    {U'A', U'Z', 32},         {0x00C0, 0x00DE, 32},  // not × (U+00D7)
+    {0x0391, 0x03A9, 32},     {0x0388, 0x038A, 37},  {0x0410, 0x042F, 32}, {0x0400, 0x040F, 80},
+};
+
+bool in_block(char32_t capital, const CaseBlock& b) {
+    return capital >= b.first_capital && capital <= b.last_capital && capital != 0x00D7 && capital != 0x03A2;
+}
+
+// Latin Extended-A pairs: a capital at an even code point before U+0138 and
+// from U+014A, at an odd one between; U+0178 (Ÿ) pairs with U+00FF.
+bool latin_extended_capital(char32_t c) {
+    if (c < 0x0100 || c > 0x017E || c == 0x0138 || c == 0x0149 || c == 0x017F) return false;
+    const bool odd_capitals = (c >= 0x0139 && c <= 0x0148) || c >= 0x0179;
+    return c == 0x0178 || (odd_capitals ? c % 2 == 1 : c % 2 == 0);
+}
+
+}  // namespace
+
+char32_t to_upper_letter(char32_t c) {
+    for (const CaseBlock& b : kCaseBlocks)
+        if (in_block(char32_t(c - b.offset), b)) return char32_t(c - b.offset);
+    if (c == 0x03C2) return 0x03A3;  // final sigma
+    if (c == 0x03AC) return 0x0386;
+    if (c == 0x03CC) return 0x038C;
+    if (c == 0x03CD || c == 0x03CE) return char32_t(c - 63);
+    if (c == 0x00FF) return 0x0178;
+    if (c > 0x0100 && c <= 0x017E && c != 0x0178 && latin_extended_capital(c - 1) && !latin_extended_capital(c))
+        return char32_t(c - 1);
+    return c;
+}
+
+char32_t to_lower_letter(char32_t c) {
+    for (const CaseBlock& b : kCaseBlocks)
+        if (in_block(c, b)) return char32_t(c + b.offset);
+    if (c == 0x0386) return 0x03AC;
+    if (c == 0x038C) return 0x03CC;
+    if (c == 0x038E || c == 0x038F) return char32_t(c + 63);
+    if (c == 0x0178) return 0x00FF;
+    if (latin_extended_capital(c) && c < 0x017E) return char32_t(c + 1);
+    return c;
+}
+
 unsigned char strip_diacritic(unsigned char c) {
     const letters::LetterInfo& info = letters::info(c);
     return info.letter && info.base[1] == 0 ? static_cast<unsigned char>(info.base[0]) : c;

@@ -36,6 +36,10 @@ unsigned char to_upper_mac_roman(unsigned char c);
 unsigned char to_lower_mac_roman(unsigned char c);
 void uppercase_text(char* text, int32_t length);
 void lowercase_text(char* text, int32_t length);
+// The other case of a letter of the installed single-byte scripts' alphabets
+// (Latin with its extensions, Greek, Cyrillic); anything else as it is.
+char32_t to_upper_letter(char32_t c);
+char32_t to_lower_letter(char32_t c);
 // The letter without its mark, case kept (é -> e, Ø -> O); other characters
 // as they are.
 unsigned char strip_diacritic(unsigned char c);

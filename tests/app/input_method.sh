@@ -4,7 +4,8 @@
 # confirmed as 東京; while the entry is still open "oosaka" is composed inline
 # in the entry line, confirmed after it, and the cell keeps both in the
 # Japanese script, read back as UTF-8 through the scripting socket
-# (screenshots input_method_*.png). Skipped without IBus and Anthy.
+# (screenshots input_method_*.png); Japanese composed after Latin letters
+# typed into the same entry is kept beside them. Skipped without IBus and Anthy.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 set -uo pipefail
 quorvin=$1
@@ -65,9 +66,25 @@ wait_for 60 stored || fail "A1 holds \"$(send get "value of cell A1 of document 
 value=$(send get "value of cell A1 of document 1")
 a1_drawn() { [ "$(dark_pixels "$1" 70x14+34+112)" -gt 20 ]; }
 shoot_until input_method_stored.png a1_drawn input_method_stored.png || fail "A1 does not show its text"
+english() { ibus engine xkb:us::eng >/dev/null 2>&1; [ "$(ibus engine 2>/dev/null)" = xkb:us::eng ]; }
+
+# Latin letters typed into A2 with the keyboard's own layout, then Japanese
+# composed after them in the same entry: the cell keeps both as typed.
+wait_for 30 english || fail "the input method did not let go of Anthy"
+changes_screen "the Latin letters" xdotool type --delay 120 "Tokyo "
+wait_for 60 anthy_engaged || fail "the input method did not take the Anthy engine again"
+changes_screen "the composition after Latin letters" xdotool type --delay 120 "toukyou"
+changes_screen "the conversion after Latin letters" keys space
+changes_screen "the confirmation after Latin letters" keys Return
+shoot input_method_after_latin.png
+keys Return
+a2_stored() { [ -n "$(send get "value of cell A2 of document 1" 2>/dev/null)" ]; }
+wait_for 60 a2_stored || fail "A2 was not stored"
+after_latin=$(send get "value of cell A2 of document 1")
+[ "$after_latin" = "Tokyo 東京" ] || fail "A2 holds \"$after_latin\", not \"Tokyo 東京\""
+
 # The keyboard's own layout again, so that the answer to the question on the
 # way out is a key, not a composition.
-english() { ibus engine xkb:us::eng >/dev/null 2>&1; [ "$(ibus engine 2>/dev/null)" = xkb:us::eng ]; }
 wait_for 30 english || fail "the input method did not let go of Anthy"
 quit_without_saving
-echo "input method: ok ($value)"
+echo "input method: ok ($value, $after_latin)"

@@ -48,6 +48,19 @@ TEST_F(SheetconvTextTest, TextFormatsGoBothWays) {
     EXPECT_EQ(text_of("tab.csv"), "1,\"2,5\"\r\n");
 }
 
+TEST_F(SheetconvTextTest, FormulaTextsKeepTheScriptOfTheirSource) {
+    write_text("scripts.csv", "東京,=A1,\"=LEFT(A1,1)\",Ελλάδα,=D1,Москва,=F1,=F1&\" \"&A1\r\n");
+    ASSERT_EQ(run("--values " + q("scripts.csv") + " " + q("values.csv")), 0) << errors;
+    EXPECT_EQ(text_of("values.csv"), "東京,東京,東,Ελλάδα,Ελλάδα,Москва,Москва,Москва 東京\r\n");
+    ASSERT_EQ(run(q("scripts.csv") + " " + q("shown.tsv")), 0) << errors;
+    EXPECT_EQ(text_of("shown.tsv"), "東京\t東京\t東\tΕλλάδα\tΕλλάδα\tМосква\tМосква\tМосква 東京\r\n");
+    // No script spells Czech beside Japanese: what none spells is a "?" and said.
+    write_text("joined.csv", "ř,東京,=A1&B1\r\n");
+    ASSERT_EQ(run("--values " + q("joined.csv") + " " + q("joined_values.csv")), 3) << errors;
+    EXPECT_EQ(text_of("joined_values.csv"), "ř,東京,?東京\r\n");
+    EXPECT_NE(errors.find("1 character became"), std::string::npos) << errors;
+}
+
 TEST_F(SheetconvTextTest, LayersAndRefusals) {
     MemoryRef book = sample::rich_workbook(2);
     ASSERT_EQ(save(book, "Two.qrv"), 0);

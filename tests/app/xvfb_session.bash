@@ -149,15 +149,18 @@ changes_screen() {
   "$@"
   await_change "$what"
 }
-# bind_letters TEXT: each letter of TEXT beyond ASCII bound to a free key for
-# the whole session. Left to xdotool, a key is bound only while it is pressed,
-# and a program that reads the keyboard map late finds the key unbound.
+# bind_letters TEXT: each letter of TEXT beyond ASCII bound to a free key
+# until the next call, which binds its letters to the same keys. Left to
+# xdotool, a key is bound only while it is pressed, and a program that reads
+# the keyboard map late finds the key unbound.
+free_keys=
 bind_letters() {
   skip_without xmodmap
-  local free letter
-  free=($(xmodmap -pke | awk '$3 == "=" && NF == 3 {print $2}'))
+  [ -n "$free_keys" ] || free_keys=$(xmodmap -pke | awk '$3 == "=" && NF == 3 {print $2}')
+  local free=($free_keys) letter
   local i=0
   while IFS= read -r letter; do
+    [ "$i" -lt "${#free[@]}" ] || fail "too few free keys for the letters of \"$1\""
     xmodmap -e "keycode ${free[i]} = $(printf 'U%04X' "'$letter")" || fail "no key bound to $letter"
     i=$((i + 1))
   done < <(printf '%s' "$1" | grep -oP '[^\x00-\x7F]' | sort -u)

@@ -34,6 +34,7 @@
 #include "core/alert_kinds.h"
 #include "core/string_utils.h"
 #include "files/document_prompts.h"
+#include "formula/library_support.h"
 #include "formula/recalc.h"
 #include "files/document_saving.h"
 #include "files/file_formats.h"
@@ -205,6 +206,16 @@ bool import_was_partial(MemoryRef book) {
     return (read_file_record(Get_fileinfo(book)).flags & kFileImportLost) != 0;
 }
 
+// Texts of two scripts joined by formulas where no one script spells the
+// whole: what none spells became "?".
+bool reported_unspelled_joins() {
+    const int32_t unspelled = unspelled_join_characters();
+    if (unspelled == 0) return false;
+    std::fprintf(stderr, "sheetconv: formulas joined texts that no one script spells: %d character%s became \"?\"\n",
+                 int(unspelled), unspelled == 1 ? "" : "s");
+    return true;
+}
+
 int convert(const Options& options) {
     const std::string& input = options.input;
     std::string folder, copy;
@@ -215,10 +226,12 @@ int convert(const Options& options) {
     }
     MemoryRef book = nullptr;
     int16_t error = open_input(copy, &book);
-    const bool partial = !error && import_was_partial(book);
+    bool partial = !error && import_was_partial(book);
     if (!error) {
         ResetWorkbookCalc(book);
+        clear_unspelled_joins();
         calculate_workbook(book, kNoTickLimit);
+        partial = reported_unspelled_joins() || partial;
         Options absolute = options;
         absolute.output = std::filesystem::absolute(options.output).string();
         error = write_output(book, absolute);

@@ -1,0 +1,132 @@
+// Texts whose style runs set them in several scripts.
+#include "files/entry_script.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "files/text_encoding.h"
+#include "model/cell_format.h"
+#include "model/cell_record.h"
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "platform/text/text.h"
+
+namespace {
+
+// One run: its bytes of the text and its entry in the run table.
+struct Run {
+    size_t start = 0, end = 0;
+    const uint8_t* entry = nullptr;
+};
+
+// The runs of a run table over a text of `length` bytes, each cut to the
+// text; the first takes in any text before it.
+std::vector<Run> runs_of(std::string_view runs, size_t length) {
+    std::vector<Run> found;
+    if (runs.size() < 2) return found;
+    const auto* table = reinterpret_cast<const uint8_t*>(runs.data());
+    const int32_t count = std::min<int32_t>(load_i16(table), int32_t((runs.size() - 2) / kRunEntrySize));
+    for (int32_t i = 0; i < count; ++i) {
+        const uint8_t* entry = table + 2 + size_t(i) * kRunEntrySize;
+        size_t start = size_t(std::clamp<int32_t>(load_i32(entry + kRunStart), 0, int32_t(length)));
+        if (found.empty()) start = 0;
+        else start = found.back().end = std::max(found.back().start, start);
+        found.push_back(Run{start, length, entry});
+    }
+    return found;
+}
+
+int16_t font_of_run(const Run& run, int16_t font) {
+    const int16_t own = load_i16(run.entry + kRunFont);
+    return own == int16_t(kDefaultFontNumber) ? font : own;
+}
+
+int16_t script_of_run(const Run& run, int16_t font) { return pf::font_to_script(font_of_run(run, font)); }
+
+bool has_high_bytes_in(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) >= 0x80; });
+}
+
+// Two runs that set their text alike, whatever their places.
+bool same_style(const uint8_t* a, const uint8_t* b) {
+    return std::memcmp(a + kRunFont, b + kRunFont, kRunEntrySize - kRunFont) == 0;
+}
+
+}  // namespace
+
+std::string styled_text_utf8(std::string_view text, std::string_view runs, int16_t font) {
+    const std::vector<Run> found = runs_of(runs, text.size());
+    if (found.empty()) return pf::script_to_utf8(text, pf::font_to_script(font));
+    std::string utf8;
+    for (const Run& run : found)
+        utf8 += pf::script_to_utf8(text.substr(run.start, run.end - run.start), script_of_run(run, font));
+    return utf8;
+}
+
+int16_t runs_script(std::string_view text, std::string_view runs, int16_t font) {
+    int16_t script = -1;
+    for (const Run& run : runs_of(runs, text.size())) {
+        if (!has_high_bytes_in(text.substr(run.start, run.end - run.start))) continue;
+        const int16_t own = script_of_run(run, font);
+        if (script >= 0 && own != script) return -1;
+        script = own;
+    }
+    return script >= 0 ? script : pf::font_to_script(font);
+}
+
+namespace {
+
+std::string_view chars(const uint8_t* bytes, int32_t length) {
+    return std::string_view(reinterpret_cast<const char*>(bytes), size_t(std::max(length, 0)));
+}
+
+std::string_view text_of(const uint8_t* cell) { return chars(_formulaPtr_(cell), _formulaLength_(cell)); }
+std::string_view runs_of(const uint8_t* cell) { return chars(_stylePtr_(cell), _styleLength_(cell)); }
+
+}  // namespace
+
+int16_t value_script(const uint8_t* cell, int16_t font) {
+    const int16_t own = pf::font_to_script(font);
+    if (_cellType_(cell) == kCellFormula) return text_result_script(_resultType_(cell), own);
+    if (_cellType_(cell) != kCellText || _styleLength_(cell) <= 0) return own;
+    return runs_script(text_of(cell), runs_of(cell), font);
+}
+
+std::string cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t font) {
+    const bool text = _cellType_(cell) == kCellText && field == text_of(cell);
+    if (text && _styleLength_(cell) > 0) return styled_text_utf8(field, runs_of(cell), font);
+    const bool result = _cellType_(cell) == kCellFormula && _resultType_(cell) > 0 &&
+                        field == chars(_resultPtr_(cell), _resultLength_(cell));
+    if (!result || !has_high_bytes(field)) return encode_cell_text(field, font);
+    return pf::script_to_utf8(field, value_script(cell, font));
+}
+
+bool spell_entry_in_one_script(std::string_view text, std::string_view runs, int16_t font, OneScriptEntry& out) {
+    const pf::ScriptText whole = pf::spell_in_a_script(styled_text_utf8(text, runs, font));
+    if (whole.unmapped > 0) return false;
+    const int16_t target_font = pf::script_font(whole.script);
+    OneScriptEntry spelled;
+    spelled.script = whole.script;
+    std::string respelled_run;
+    int16_t count = 0;
+    spelled.runs.assign(2, '\0');
+    for (const Run& run : runs_of(runs, text.size())) {
+        const std::string utf8 =
+            pf::script_to_utf8(text.substr(run.start, run.end - run.start), script_of_run(run, font));
+        if (!pf::utf8_to_script(utf8, whole.script, respelled_run) && !utf8.empty()) return false;
+        std::string entry(reinterpret_cast<const char*>(run.entry), kRunEntrySize);
+        auto* bytes = reinterpret_cast<uint8_t*>(entry.data());
+        if (pf::font_to_script(font_of_run(run, font)) != whole.script) store_i16(bytes + kRunFont, target_font);
+        store_i32(bytes + kRunStart, int32_t(spelled.text.size()));
+        spelled.text += respelled_run;
+        const auto* last = reinterpret_cast<const uint8_t*>(spelled.runs.data()) + spelled.runs.size() - kRunEntrySize;
+        if (count > 0 && same_style(last, bytes)) continue;
+        spelled.runs += entry;
+        ++count;
+    }
+    if (count == 0) spelled.text = whole.bytes;
+    else store_i16(reinterpret_cast<uint8_t*>(spelled.runs.data()), count);
+    out = std::move(spelled);
+    return true;
+}
