@@ -113,6 +113,17 @@ int16_t save_window_workbook(MemoryRef record, bool save_as) {
     return cxl_save;
 }
 
+namespace {
+
+// Save answered to the save question: true when the workbook is now saved
+// whole. A format that holds one layer leaves the others unsaved, and the
+// close stops so that they can still be saved.
+bool saved_whole(MemoryRef record, MemoryRef workbook) {
+    return save_window_workbook(record, false) == 0 && !workbook_dirty(workbook);
+}
+
+}  // namespace
+
 void close_workbook_windows(MemoryRef workbook) {
     for (WindowRef window : workbook_windows(workbook))
         if (!CloseTaskFromWindow(window)) return;
@@ -133,7 +144,7 @@ int16_t AskSaveChanges(MemoryRef record, uint32_t reason) {
     uint32_t action = pf::kNavUserActionCancel;
     ModalConfirmSaveDialog(name, reason == kCloseForQuit, &action);
     switch (action) {
-        case pf::kNavUserActionSaveChanges: return save_window_workbook(record, false) == 0;
+        case pf::kNavUserActionSaveChanges: return saved_whole(record, workbook);
         case pf::kNavUserActionDontSaveChanges: set_change_ctr(workbook, 0); return 1;
         default: return 0;
     }

@@ -12,7 +12,9 @@ extern int16_t cxl_save;
 
 // Asks whether to save the record's workbook before it closes (the close
 // reason kCloseForQuit words the question for quitting). Save saves that
-// workbook, whatever window is in front. 1 to go on closing, 0 to stop.
+// workbook, whatever window is in front; a save that leaves changes unsaved
+// (one layer of several written as text) stops the close. 1 to go on
+// closing, 0 to stop.
 int16_t AskSaveChanges(MemoryRef record, uint32_t reason);
 // Closes every window of the record's workbook after one save question;
 // nothing closes when the user cancels. 1 when they closed.
