@@ -9,6 +9,7 @@
 #include "app/app_menus.h"
 #include "core/file_utils.h"
 #include "ui/port_utils.h"
+#include "ui/screen_geometry.h"
 #include "app/required_events.h"
 #include "app/event_loop.h"
 #include "core/string_utils.h"
@@ -65,6 +66,13 @@ void make_private_clipboard() {
     g_Clip = pgAllocateNewRef(&mem_globals, sizeof(ClipRecord), 1, 0, true);
 }
 
+// While a modal dialog is up, the command bar's message area shows the front
+// document's reference, never help the pointer left there on its way to a menu.
+void modal_dialog_idle() {
+    show_resting_message(nullptr);
+    SetCursorTo(kArrowCursor);
+}
+
 void register_menu_definitions() {
     pf::register_menu_definition(kColorGridDefinition, COLORMDEF);
     pf::register_menu_definition(kPaletteDefinition, PaletteMDEF);
@@ -102,6 +110,7 @@ bool app_startup() {
     SetTaskGrowProc(purge_func, kSpareReserve);
     SetTaskUrgentProc(urgent_func);
     SetTaskTitleProc(title_click_func);
+    SetTaskdlogIdle(modal_dialog_idle);
     access_vm_file(&swap_file_ref);
     mem_globals.engine = &quorvin_rsrv;
     mem_globals.no_handler_proc = last_gasp_error_handler;
