@@ -72,11 +72,13 @@ struct FileInfoRecord {
     int16_t tab_value;         // the first layer whose tab the tab bar shows
     int16_t open_file;         // the document's file held open read-only, 0 none
     MemoryRef editors;         // pictures out for external editing, none when empty
+    pf::FileStamp stamp;       // the file as last read or saved here
 };
 #pragma pack(pop)
 static_assert(offsetof(FileInfoRecord, flags) == 70, "the flags follow the file location");
 
-// A new file record (format code 0), at `spec` when given; null when memory is short.
+// A new file record (format code 0), at `spec` when given (stamped with the
+// file there); null when memory is short.
 MemoryRef NewFileRec(const pf::FileSpec* spec);
 int16_t get_fileType(MemoryRef workbook);
 // A copy of a file record, and storing one back; a block too small for the
@@ -86,6 +88,13 @@ void write_file_record(MemoryRef info, const FileInfoRecord& record);
 // The same for the record of a workbook.
 FileInfoRecord file_record_of(MemoryRef workbook);
 void set_file_record(MemoryRef workbook, const FileInfoRecord& record);
+
+// Notes which file the record's location holds now, as the document's own
+// (after reading or saving it).
+void stamp_document_file(MemoryRef workbook);
+// Whether another file or newer contents took the place of the document's
+// file since it was last read or saved here.
+bool document_file_replaced(MemoryRef workbook);
 
 // Opens the document's file again read-only and keeps it in the file record.
 void reopen_file(MemoryRef workbook);

@@ -7,7 +7,8 @@
 // Stages. DoSave (Save, Save As, a layer saved by itself) and
 // save_workbook_file take a save through these stages, in this order; a
 // failure after stage 1 jumps to stage 7.
-//   1. Choose: a plain Save writes over the document's file; DoSave asks for a
+//   1. Choose: a plain Save writes over the document's file (asking first when
+//      another program has replaced it meanwhile); DoSave asks for a
 //      file instead when Save As was chosen, the document was never saved, its
 //      format code names no writer, its file could not be kept open, it is
 //      an older document opened without a backup or lost something on
@@ -482,6 +483,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     if (!error) {
         settle_type_and_creator(target, code);
         if (chosen_in_dialog && layer_number == kWholeWorkbook) remember_location(workbook, target, code);
+        if (record_is_of_file(Get_fileinfo(workbook), target)) stamp_document_file(workbook);
         if (layer_number == kWholeWorkbook && is_text_code(code)) mark_document_text_layer(shown_layer);
         settle_change_counter(workbook, code, layer_number);
     }
@@ -505,6 +507,12 @@ bool folder_still_there(const pf::FileSpec& spec) {
 bool file_still_there(const pf::FileSpec& spec) {
     pf::FileSpec again;
     return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) == pf::noErr;
+}
+
+// Whether Save may write over the document's file: asked when another
+// program has put other contents there since it was read or saved here.
+bool may_write_over(MemoryRef workbook) {
+    return !document_file_replaced(workbook) || document_prompts.ask(kFileStrings, kReplacedElsewhere) == kAnswerOK;
 }
 
 }  // namespace
@@ -534,8 +542,11 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     MemoryRef file_layer = layer_number == kWholeWorkbook && is_text_code(code) ? document_text_layer(workbook) : shown_layer;
     bool dialog = save_as || code == kFormatUntitled || !known_code(code) || (record.flags & kFileNotKeptOpen) || reason ||
                   !file_layer;
-    if (!dialog)
-        return save_workbook_file(file_layer, layer_number, record.spec, code, file_still_there(record.spec), false);
+    if (!dialog) {
+        const bool replacing = file_still_there(record.spec);
+        if (replacing && !may_write_over(workbook)) return 1;
+        return save_workbook_file(file_layer, layer_number, record.spec, code, replacing, false);
+    }
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
     request.location = code && folder_still_there(record.spec) ? &record.spec : nullptr;

@@ -15,7 +15,12 @@ MemoryRef NewFileRec(const pf::FileSpec* spec) {
     if (error) return nullptr;
     MemoryUse<FileInfoRecord> record(made);
     *record = FileInfoRecord{};
-    if (spec) record->spec = *spec;
+    if (spec) {
+        record->spec = *spec;
+        pf::FileStamp stamp;
+        pf::get_file_stamp(*spec, stamp);
+        record->stamp = stamp;
+    }
     return made;
 }
 
@@ -37,6 +42,23 @@ void set_file_record(MemoryRef workbook, const FileInfoRecord& record) {
 }
 
 int16_t get_fileType(MemoryRef workbook) { return file_record_of(workbook).format_code; }
+
+// The record's fields are packed: the stamp goes through a copy.
+void stamp_document_file(MemoryRef workbook) {
+    FileInfoRecord record = file_record_of(workbook);
+    pf::FileStamp stamp;
+    pf::get_file_stamp(record.spec, stamp);
+    record.stamp = stamp;
+    set_file_record(workbook, record);
+}
+
+bool document_file_replaced(MemoryRef workbook) {
+    const FileInfoRecord record = file_record_of(workbook);
+    const pf::FileStamp then = record.stamp;
+    pf::FileStamp now;
+    pf::get_file_stamp(record.spec, now);
+    return now.inode != 0 && pf::file_replaced_since(then, now);
+}
 
 void close_document_file(MemoryRef workbook) {
     FileInfoRecord record = file_record_of(workbook);

@@ -15,12 +15,11 @@ namespace {
 
 constexpr int kLongestPassword = 15;
 
-// A question whose OK leaves part of the document out of the file is
-// answered Cancel by Return.
+// A question whose OK loses something (part of the document left out of the
+// file, another program's file written over) is answered Cancel by Return.
 int16_t ask_with_alert(int16_t list, int16_t index) {
-    const bool leaves_out = list == kFileStrings && index == kOnlyShownLayer;
-    return str_multi_alert(list, index, leaves_out ? kCancelFirstCautionAlert : kStandardCautionAlert,
-                           kCautionAlertKind);
+    const bool loses = list == kFileStrings && (index == kOnlyShownLayer || index == kReplacedElsewhere);
+    return str_multi_alert(list, index, loses ? kCancelFirstCautionAlert : kStandardCautionAlert, kCautionAlertKind);
 }
 
 // The file-error list holds faults (stop icon); every other text is a note.

@@ -19,10 +19,12 @@ namespace {
 
 constexpr int16_t kFollowingStrings = 137, kFileGoneMessage = 1;
 
-// The alias of each followed workbook's file, with the location it was made
-// for: a save elsewhere makes a new one.
+// The alias of each followed workbook's file, with the location and stamp it
+// was made for: a rename followed, a save elsewhere or a save over the file
+// (which puts another file in its place) makes a new one.
 struct FollowedFile {
     pf::FileSpec spec{};
+    pf::FileStamp stamp{};
     std::vector<uint8_t> alias;
     bool told_gone = false;
 };
@@ -63,6 +65,16 @@ bool file_gone(MemoryRef record, MemoryRef workbook, FollowedFile& file) {
     return true;
 }
 
+// The alias of the document's file: made from the file held open when there
+// is one, so that a file renamed before it was first followed is still found.
+std::vector<uint8_t> alias_of_document(const FileInfoRecord& info) {
+    pf::FileSpec spec = info.spec;
+    if (info.open_file) pf::get_file_spec_of_ref(info.open_file, spec);
+    std::vector<uint8_t> alias;
+    if (pf::new_alias(spec, alias) != pf::noErr) alias.clear();
+    return alias;
+}
+
 }  // namespace
 
 void forget_closed_documents() {
@@ -79,18 +91,16 @@ bool follow_document_file(MemoryRef record) {
     const FileInfoRecord info = file_record_of(workbook);
     if (info.format_code == kFormatUntitled) return true;
     FollowedFile& file = followed[workbook];
-    if (file.alias.empty() || !same_spec(file.spec, info.spec)) {
-        file = FollowedFile{info.spec, {}, false};
-        if (pf::new_alias(info.spec, file.alias) != pf::noErr) file.alias.clear();
-        return true;
+    const pf::FileStamp stamp = info.stamp;
+    if (file.alias.empty() || !same_spec(file.spec, info.spec) || file.stamp != stamp) {
+        file = FollowedFile{info.spec, stamp, alias_of_document(info), false};
+        if (file.alias.empty()) return true;
     }
     pf::FileSpec found{};
     bool changed = false;
     const pf::OSErr resolved = pf::resolve_alias(file.alias.data(), file.alias.size(), found, changed);
     if (resolved == pf::kFileNotFoundErr || (resolved == pf::noErr && in_trash(found)))
         return file_gone(record, workbook, file);
-    if (resolved != pf::noErr || !changed) return true;
-    retitle(workbook, found);
-    file.spec = found;
+    if (resolved == pf::noErr && !same_spec(found, info.spec)) retitle(workbook, found);
     return true;
 }

@@ -260,6 +260,23 @@ OSErr exchange_files(const FileSpec& a, const FileSpec& b);
 // ".<name>.rsrc" in the same folder.
 std::string resource_sidecar_path(std::string_view path);
 
+// ---- File identity ---------------------------------------------------------
+// Which file is at a spec and how recent its contents are: device, inode and
+// the time of the last change of the contents. A rename keeps the stamp; a
+// file written anew under the name (another inode) or written over in place
+// (a later time) changes it.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t modified_ns = 0;  // nanoseconds since the POSIX epoch
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of the file at `spec`; kFileNotFoundErr when nothing is there.
+OSErr get_file_stamp(const FileSpec& spec, FileStamp& stamp);
+// Whether the file a stamp was taken of has since been replaced, by another
+// file or by newer contents; a cleared stamp (taken of nothing) never is.
+bool file_replaced_since(const FileStamp& then, const FileStamp& now);
+
 // ---- Aliases ---------------------------------------------------------------
 // An alias records a file's path, device and inode (our own byte layout).
 OSErr new_alias(const FileSpec& target, std::vector<uint8_t>& alias);

@@ -1,7 +1,9 @@
 // Saving: the document is replaced only by a complete file, the file record
 // and the change counter change only after a save that kept everything.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "files/text_exchange.h"
 #include "tests/files/document_fixture.h"
@@ -110,6 +112,37 @@ TEST_F(SavingTest, SaveWritesADocumentWhoseFileWasRemovedInItsPlace) {
     EXPECT_EQ(bytes_of("Book.qrv"), saved);
     EXPECT_EQ(get_change_ctr(book), 0);
     EXPECT_EQ(files_in_folder(), 1u);
+}
+
+// Another program's file put in the document's place, or newer contents
+// written into it, is not written over unasked; the document's own saves are
+// no such change.
+TEST_F(SavingTest, SaveAsksBeforeWritingOverAFileAnotherProgramReplaced) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> other = {'o', 't', 'h', 'e', 'r'};
+    write_bytes("Book.new", other);
+    std::filesystem::rename(path("Book.new"), path("Book.qrv"));
+    increment_change_ctr(first());
+    prompts_log::seen.clear();
+    prompts_log::answer = kAnswerCancel;
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/13"}));
+    EXPECT_EQ(bytes_of("Book.qrv"), other);
+    prompts_log::answer = kAnswerOK;
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_NE(bytes_of("Book.qrv"), other);
+    prompts_log::seen.clear();
+    increment_change_ctr(first());
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 0);
+    EXPECT_TRUE(prompts_log::seen.empty());
+
+    const std::filesystem::file_time_type saved_at = std::filesystem::last_write_time(path("Book.qrv"));
+    std::ofstream(path("Book.qrv"), std::ios::binary | std::ios::app) << 'x';
+    std::filesystem::last_write_time(path("Book.qrv"), saved_at + std::chrono::seconds(1));
+    increment_change_ctr(first());
+    prompts_log::answer = kAnswerCancel;
+    EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
+    EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/13"}));
 }
 
 TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A document whose file is renamed, then moved into a folder, while it is open,
+# with the real program under Xvfb: each time the document takes the new name,
+# Ctrl-S writes the file where it now is, and the document stays open and goes
+# on following its file (screenshots save_after_move_*.png).
+# Arguments: the quorvin binary and the build folder (screenshots go there).
+set -uo pipefail
+quorvin=$1
+out=${2:-.}
+source "$(dirname "$0")/xvfb_session.bash"
+require_sender "$quorvin"
+start_converter_session "$quorvin" 1024x768
+use_own_runtime
+
+printf 'Item,Amt\np,10\n' > "$work/n.csv"
+make_document "$work/n.csv" "$work/n.qrv"
+start_app "$quorvin" "$work/n.qrv"
+await_socket
+shoot_until save_after_move_open.png has_document save_after_move_open.png || fail "no document window"
+
+# named NAME: the one open document answers to NAME. Asked once a second: the
+# program follows files while idle, which steady requests would put off.
+named() {
+  sleep 1
+  send get "value of cell A1 of document \"$1\"" >/dev/null 2>&1
+}
+# moved_and_saved FROM TO VALUE: the file moved, the document follows; B2 set
+# to VALUE and saved with Ctrl-S into the file's new place.
+moved_and_saved() {
+  mv "$work/$1" "$work/$2"
+  wait_for 60 named "$(basename "$2")" || fail "the document did not take the name $(basename "$2")"
+  cp "$work/$2" "$work/before.qrv"
+  send set "value of cell B2 of document 1" "$3" || fail "B2 not set to $3"
+  keys ctrl+s
+  wait_for 60 written_anew "$work/$2" || fail "Ctrl-S did not write $2"
+  [ "$(send count documents)" = 1 ] || fail "the document closed after saving $2"
+}
+written_anew() { ! cmp -s "$1" "$work/before.qrv"; }
+
+moved_and_saved n.qrv n2.qrv 11
+mkdir "$work/sub"
+moved_and_saved n2.qrv sub/n3.qrv 12
+# Still followed after the saves: renamed again, the document takes the name.
+mv "$work/sub/n3.qrv" "$work/sub/n4.qrv"
+wait_for 60 named n4.qrv || fail "the saved document no longer follows its file"
+shoot save_after_move_followed.png
+has_document save_after_move_followed.png || fail "the document window is gone"
+[ "$(send get "value of cell B2 of document 1")" = 12 ] || fail "the document lost its last value"
+
+quit_without_saving
+echo "save after move: ok"
