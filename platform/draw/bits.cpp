@@ -132,6 +132,7 @@ void write_pdf(Port& port, const Sampled& s, RgnHandle area, bool one_bit, const
     cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, c.width(), c.height());
     cairo_surface_flush(image);
     unsigned char* data = cairo_image_surface_get_data(image);
+    if (!data) return cairo_surface_destroy(image);
     int stride = cairo_image_surface_get_stride(image);
     for (int v = c.top; v < c.bottom; ++v) {
         auto* row = reinterpret_cast<uint32_t*>(data + (v - c.top) * stride) - c.left;
@@ -210,7 +211,7 @@ void copy_pixels(Port* port, const BitMap& src, const Rect& src_rect, const Rect
 
 BitMap port_bits(const Port& port) {
     BitMap bm;
-    if (!port.surface || port.kind != SurfaceKind::kImage) return bm;
+    if (!has_pixels(port) || port.kind != SurfaceKind::kImage) return bm;
     surface_flush(port);
     bm.base = cairo_image_surface_get_data(port.surface);
     bm.row_bytes = cairo_image_surface_get_stride(port.surface);
@@ -221,7 +222,7 @@ BitMap port_bits(const Port& port) {
 
 RGBColor get_pixel_color(int16_t h, int16_t v) {
     Port* port = get_port();
-    if (!port || !port->surface || port->kind != SurfaceKind::kImage) return kWhiteColor;
+    if (!port || !has_pixels(*port) || port->kind != SurfaceKind::kImage) return kWhiteColor;
     const Rect& b = port->bounds;
     if (h < b.left || h >= b.right || v < b.top || v >= b.bottom) return kWhiteColor;
     surface_flush(*port);
@@ -230,7 +231,7 @@ RGBColor get_pixel_color(int16_t h, int16_t v) {
 
 void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, int16_t mode, RgnHandle mask_rgn) {
     Port* port = get_port();
-    if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
+    if (!port || !has_pixels(*port) || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
     if (port->picture) picture_bits(*port, src, src_rect, dst_rect, mode, mask_rgn);
     if (port->pen_visible < 0) return;
     copy_pixels(port, src, src_rect, dst_rect, mode, mask_rgn, nullptr, nullptr);
@@ -240,7 +241,7 @@ void copy_bits(const BitMap& src, const Rect& src_rect, const Rect& dst_rect, in
 void copy_mask(const BitMap& src, const BitMap& mask, const Rect& src_rect, const Rect& mask_rect,
                const Rect& dst_rect) {
     Port* port = get_port();
-    if (!port || !port->surface || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
+    if (!port || !has_pixels(*port) || !bitmap_valid(src, src_rect) || dst_rect.empty()) return;
     if (!bitmap_valid(mask, mask_rect) || port->pen_visible < 0) return;
     copy_pixels(port, src, src_rect, dst_rect, kSrcCopy, nullptr, &mask, &mask_rect);
 }
@@ -255,7 +256,7 @@ void scroll_rect(const Rect& r, int16_t dh, int16_t dv, RgnHandle update_rgn) {
     offset_region(moved.get(), dh, dv);
     sect_region(moved.get(), visible.get(), moved.get());
     diff_region(visible.get(), moved.get(), update_rgn);
-    if (!empty_region(moved.get()) && port.kind == SurfaceKind::kImage) {
+    if (!empty_region(moved.get()) && port.kind == SurfaceKind::kImage && has_pixels(port)) {
         // Whole rows are read before they are written, so overlapping moves are safe.
         Rect dst = region_bounds(moved.get());
         Rect src{int16_t(dst.top - dv), int16_t(dst.left - dh), int16_t(dst.bottom - dv), int16_t(dst.right - dh)};

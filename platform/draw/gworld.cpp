@@ -15,7 +15,7 @@ namespace {
 bool depth_supported(int16_t depth) { return depth == 0 || depth == 1 || depth == 8 || depth == 32; }
 
 cairo_surface_t* make_surface(const Rect& bounds) {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
+    cairo_surface_t* s = new_port_surface(bounds.width(), bounds.height());
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return nullptr;

@@ -118,6 +118,7 @@ cairo_surface_t* new_tile(const PdfInk& ink) {
     cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
     cairo_surface_flush(tile);
     unsigned char* data = cairo_image_surface_get_data(tile);
+    if (!data) return tile;  // no memory: an error surface, which paints nothing
     int stride = cairo_image_surface_get_stride(tile);
     for (int v = 0; v < 8; ++v) {
         auto* row = reinterpret_cast<uint32_t*>(data + v * stride);
@@ -316,7 +317,7 @@ void clip_to_port(const Port& port, RgnHandle shape) {
 }
 
 void paint_region_with(Port& port, RgnHandle shape, const Pattern& pat, int16_t mode) {
-    if (!port.surface) return;
+    if (!has_pixels(port)) return;
     Region clipped;
     pixman_region32_init(&clipped.r);
     pixman_region32_copy(&clipped.r, &shape->r);

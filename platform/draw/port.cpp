@@ -5,11 +5,21 @@
 #include "platform/draw/region_internal.h"
 #include "platform/screen/screen.h"
 
+#include <cairo.h>
+
+#include <cstdlib>
+
 namespace pf {
 
 namespace {
 
 Port* current_port = nullptr;
+
+// Held back for the surfaces made while memory is short (see new_port_surface).
+constexpr size_t kSurfaceReserve = size_t(4) << 20;
+void* surface_reserve = nullptr;
+
+bool made(cairo_surface_t* surface) { return cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS; }
 
 // The clip region of a new port: as wide as coordinates go.
 constexpr Rect kWideOpen{-32767, -32767, 32767, 32767};
@@ -34,6 +44,21 @@ void open_port(Port& port, cairo_surface_t* surface, int width, int height) {
     reset_state(port);
     give_regions(port);
 }
+
+cairo_surface_t* new_port_surface(int width, int height) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (made(surface)) {
+        if (!surface_reserve) surface_reserve = std::malloc(kSurfaceReserve);
+        return surface;
+    }
+    if (!surface_reserve) return surface;
+    cairo_surface_destroy(surface);
+    std::free(surface_reserve);
+    surface_reserve = nullptr;
+    return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+}
+
+bool has_pixels(const Port& port) { return port.surface && made(port.surface); }
 
 void open_screen_port(Port& port, const Rect& global) {
     Screen* s = screen();

@@ -111,6 +111,16 @@ struct Port : DrawingState {
 void open_port(Port& port, cairo_surface_t* surface, int width, int height);
 void close_port(Port& port);
 
+// A new image surface (RGB24) for a port of width x height pixels. Memory for
+// a few windows' pixels is held back: when the surface cannot be had, that
+// reserve is given up and the surface tried again, so that an alert saying
+// memory is short can still be drawn; a later surface made without it takes
+// the reserve back. When even that fails the surface is cairo's error surface:
+// it holds no pixels, and drawing on a port over it does nothing.
+cairo_surface_t* new_port_surface(int width, int height);
+// Whether the port's surface holds pixels to draw on.
+bool has_pixels(const Port& port);
+
 // A port on the screen (platform/screen), covering the screen area `global` with its
 // top-left at local (0, 0). Drawing marks the screen dirty.
 void open_screen_port(Port& port, const Rect& global);

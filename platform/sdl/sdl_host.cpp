@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <unistd.h>
 #include <string>
@@ -500,6 +501,11 @@ bool open_display() {
 int sdl_beep_flashes() { return flashes; }
 
 bool sdl_host_open(int width, int height) {
+    // The host's threads (audio, input) allocate from the program's one heap: a
+    // heap of a thread's own takes 64 MB of address space, which a limited
+    // address space cannot spare, and without it every allocation of that
+    // thread is a slow mapping of its own.
+    mallopt(M_ARENA_MAX, 1);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     if (!open_display()) return false;
     scale = display_scale();

@@ -91,7 +91,7 @@ void compose_area(const Rect& area) {
         if (!shows(w)) continue;
         Rect structure = structure_of(w);
         Rect part = intersect(structure, area);
-        if (part.empty()) continue;
+        if (part.empty() || cairo_surface_status(w->surface) != CAIRO_STATUS_SUCCESS) continue;
         cairo_surface_flush(w->surface);
         copy_pixels(w->surface, part.left - structure.left, part.top - structure.top, s->surface, part.left, part.top,
                     part.width(), part.height());
@@ -108,13 +108,14 @@ void make_surface(WindowRef w) {
     Rect structure = full_structure_of(w);
     int width = std::max(1, structure.width());
     int height = std::max(1, structure.height());
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* surface = new_port_surface(width, height);
     fill_surface(surface, kBlankContent);
     bool first = w->surface == nullptr;
     if (!first) {
         cairo_surface_flush(w->surface);
-        int keep_w = std::min(width, cairo_image_surface_get_width(w->surface));
-        int keep_h = std::min(height, cairo_image_surface_get_height(w->surface));
+        // Sizes of the surfaces themselves: one without pixels has none.
+        int keep_w = std::min(cairo_image_surface_get_width(surface), cairo_image_surface_get_width(w->surface));
+        int keep_h = std::min(cairo_image_surface_get_height(surface), cairo_image_surface_get_height(w->surface));
         copy_pixels(w->surface, 0, 0, surface, 0, 0, keep_w, keep_h);
         cairo_surface_mark_dirty(surface);
         cairo_surface_destroy(w->surface);

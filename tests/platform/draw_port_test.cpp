@@ -1,8 +1,14 @@
 #include "platform/draw/draw.h"
+#include "platform/draw/text.h"
 #include "platform/screen/screen.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -100,6 +106,64 @@ TEST(Devices, TheScreenIsTheDeviceUnlessAListIsSet) {
     EXPECT_EQ(pf::device_list().size(), 1u);
     pf::screen_close();
     EXPECT_TRUE(pf::device_list().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A port over a surface that could not be made (cairo's error surface, with
+// no pixels): every drawing call leaves it alone rather than writing through
+// its missing pixels, and reading answers white.
+TEST(PortWithoutPixels, DrawingDoesNothing) {
+    cairo_surface_t* failed = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40000, 40000);
+    ASSERT_NE(cairo_surface_status(failed), CAIRO_STATUS_SUCCESS);
+    pf::Port port;
+    pf::open_port(port, failed, 400, 300);
+    pf::set_port(&port);
+    EXPECT_FALSE(pf::has_pixels(port));
+    pf::erase_rect({0, 0, 300, 400});
+    pf::paint_rect({10, 10, 50, 60});
+    pf::invert_rect({0, 0, 20, 20});
+    pf::fill_rect({5, 5, 80, 90}, pf::Pattern{{0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22}});
+    pf::move_to(20, 40);
+    pf::draw_text("no pixels");
+    pf::RgnHandle update = pf::new_region();
+    pf::scroll_rect({0, 0, 300, 400}, 0, 17, update);
+    pf::dispose_region(update);
+    uint32_t pixels[4 * 4] = {};
+    pf::BitMap bits;
+    bits.base = reinterpret_cast<uint8_t*>(pixels);
+    bits.row_bytes = 16;
+    bits.bounds = {0, 0, 4, 4};
+    bits.depth = 32;
+    pf::copy_bits(bits, {0, 0, 4, 4}, {30, 30, 34, 34}, pf::kSrcCopy, nullptr);
+    EXPECT_EQ(pf::port_bits(port).base, nullptr);
+    EXPECT_EQ(pf::get_pixel_color(1, 1), pf::kWhiteColor);
+    pf::set_port(nullptr);
+    pf::close_port(port);
+    cairo_surface_destroy(failed);
+}
+
+// Whether a surface of 1000 x 700 pixels (2.8 MB) is made when the address
+// space has 1 MB left.
+bool surface_made_past_the_limit() {
+    cairo_surface_destroy(pf::new_port_surface(8, 8));  // the reserve is taken
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t left = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(1) << 20);
+    const rlimit limit{left, left};
+    setrlimit(RLIMIT_AS, &limit);
+    cairo_surface_t* alert = pf::new_port_surface(1000, 700);
+    const bool made = cairo_surface_status(alert) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(alert);
+    return made;
+}
+
+// Room for a few windows' pixels is held back: a surface that memory can no
+// longer hold is made from it, so that an alert can still be drawn.
+TEST(PortSurfaces, AreMadeFromTheReserveWhenMemoryIsShort) {
+    EXPECT_EXIT(std::_Exit(surface_made_past_the_limit() ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
