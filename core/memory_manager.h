@@ -202,7 +202,9 @@ std::vector<BlockInUse> BlocksInUse();
 void SetMemorySize(MemoryRef ref, int32_t count);
 // Makes room for `more` records beyond the block's size, a quarter more than
 // needed, so that growing one record at a time costs amortised constant time;
-// without memory for the margin the block stays as it is.
+// without memory for the margin the block stays as it is. A block that had to
+// be purged to grow is reloaded with the margin; when that fails, so does this
+// (through the failure handlers).
 void ReserveMemoryGrowth(MemoryRef ref, int32_t more);
 void* AppendMemory(MemoryRef ref, int32_t n, bool clear);
 void* InsertMemory(MemoryRef ref, int32_t index, int32_t n);

@@ -118,8 +118,17 @@ void ReserveMemoryGrowth(MemoryRef ref, int32_t more) {
     const int32_t target = int32_t(std::min<int64_t>(needed + needed / 4, INT32_MAX / 2));
     if (target <= needed) return;
     const int32_t size = int32_t(ref->num_recs);
-    with_failure_handler(ref->owner, [&] { SetMemorySize(ref, target); });
+    MemoryGlobals* globals = ref->owner;
+    if (with_failure_handler(globals, [&] { SetMemorySize(ref, target); }) != 0 || !is_purged(ref)) {
+        SetMemorySize(ref, size);
+        return;
+    }
+    // The block was written to the swap file to grow: it comes back with the
+    // margin now. A block that cannot would be written out and read back again
+    // for every record added, so its growth fails instead.
+    const int16_t err = with_failure_handler(globals, [&] { reload_ref(ref); });
     SetMemorySize(ref, size);
+    if (err) msFailure(globals, err, ref);
 }
 
 void* AppendMemory(MemoryRef ref, int32_t n, bool clear) {

@@ -936,7 +936,7 @@ int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef 
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;
     }
-    if (error) return error;
+    if (error) return memory_error_to_tell(error);  // negative, as its callers take errors
     if (!installed) return kNoMemoryErr;
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;

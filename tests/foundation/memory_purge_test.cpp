@@ -220,6 +220,55 @@ TEST_F(MemoryManager, GrowingABlockInUseFailsRatherThanPurgingIt) {
     UnuseFailedMemory(ref);
 }
 
+int blocks_written = 0;
+int16_t counting_purge_proc(MemoryRef ref, MemoryGlobals* globals, int16_t verb) {
+    if (verb == kPurgeBlock) ++blocks_written;
+    return pgStandardPurgeProc(ref, globals, verb);
+}
+
+// A block grown record by record (as readers grow their cells) once memory has
+// no room for its margin: rather than being written to the swap file and read
+// back for every record, it comes back with room to grow, or its growth fails
+// at once with the block as it was.
+TEST_F(MemoryManager, GrowingPastTheHeapCostsFewPurgesAndFailsAtOnceWhenNothingIsLeft) {
+    open_swap_file();
+    g.purge_proc = counting_purge_proc;
+    blocks_written = 0;
+    // A quarter more is more than the heap has left with the emergency reserve
+    // given up, but a reload goes to temporary memory.
+    MemoryRef roomy = patterned_block(256 * 1024, 3);
+    limit_heap(8 * 1024);
+    for (int i = 0; i < 400; ++i) {
+        ReserveMemoryGrowth(roomy, 64);
+        ASSERT_NE(AppendMemory(roomy, 64, true), nullptr) << i;
+        UnuseMemory(roomy);
+    }
+    EXPECT_LE(blocks_written, 3);
+    EXPECT_EQ(GetMemorySize(roomy), 256 * 1024 + 400 * 64);
+    pf::set_heap_budget(pf::kNoBudget);
+    DisposeMemory(roomy);
+
+    blocks_written = 0;
+    MemoryRef tight = patterned_block(256 * 1024, 4);
+    limit_heap(8 * 1024);
+    pf::set_temp_budget(0);  // now nothing has room for the margin
+    int appended = 0;
+    const int16_t err = with_failure_handler(&g, [&] {
+        for (; appended < 100; ++appended) {
+            ReserveMemoryGrowth(tight, 16);
+            AppendMemory(tight, 16, true);
+            UnuseMemory(tight);
+        }
+    });
+    EXPECT_EQ(memory_error_to_tell(err), kNoMemoryErr);
+    EXPECT_EQ(appended, 0);
+    EXPECT_LE(blocks_written, 1);
+    EXPECT_EQ(GetMemorySize(tight), 256 * 1024);
+    EXPECT_EQ(GetAccessCtr(tight), 0);
+    pf::set_heap_budget(pf::kNoBudget);
+    EXPECT_TRUE(has_pattern(tight, 4));
+}
+
 TEST_F(MemoryManager, SwapWriteErrorKeepsTheBlock) {
     open_swap_file(pf::kReadPermission);
     MemoryRef ref = patterned_block(1000, 6);
