@@ -7,7 +7,10 @@
 #include <gsf/gsf-utils.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "core/memory_manager.h"
 
 namespace {
 
@@ -82,20 +85,42 @@ bool workbook_stream_of(GsfInput* input, std::vector<uint8_t>& stream) {
     return false;
 }
 
-void start_container_reading() {
+// The container reader (through GLib) ends the program when an allocation
+// fails. Before a file is handed to it, the memory its reading takes is made
+// sure of by having it once and giving it back: its first start, its tables
+// (which grow with the file) and its reading buffers. Without it, running out
+// of memory is a failure (kNoMemoryErr) to the caller's handler, and false.
+void* volatile memory_probe = nullptr;  // volatile: the probe is really made
+
+bool container_memory_available(size_t file_size) {
+    constexpr size_t kReaderNeed = size_t(1) << 20;
+    memory_probe = std::malloc(kReaderNeed + file_size / 32);
+    void* probe = memory_probe;
+    memory_probe = nullptr;
+    if (!probe) {
+        msFailure(&mem_globals, kNoMemoryErr, nullptr);
+        return false;
+    }
+    std::free(probe);
+    return true;
+}
+
+bool start_container_reading(size_t file_size) {
+    if (!container_memory_available(file_size)) return false;
     gsf_init();
     quiet_container_warnings();
+    return true;
 }
 
 }  // namespace
 
 bool workbook_stream(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream) {
-    start_container_reading();
+    if (!start_container_reading(file.size())) return false;
     return workbook_stream_of(gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE), stream);
 }
 
-bool workbook_stream_in_file(const std::string& path, std::vector<uint8_t>& stream) {
-    start_container_reading();
+bool workbook_stream_in_file(const std::string& path, std::vector<uint8_t>& stream, size_t file_size) {
+    if (!start_container_reading(file_size)) return false;
     GError* error = nullptr;
     GsfInput* input = gsf_input_stdio_new(path.c_str(), &error);
     if (error) g_error_free(error);

@@ -107,7 +107,9 @@ int16_t read_stream_of_fork(const pf::FileSpec& spec, int16_t ref, std::vector<u
     pf::read_file(ref, count, head);
     std::string path;
     if (is_compound_file(head, size_t(count)))
-        return !pf::path_from_file_spec(spec, path) && workbook_stream_in_file(path, stream) ? 0 : kExcelUnreadableErr;
+        return !pf::path_from_file_spec(spec, path) && workbook_stream_in_file(path, stream, size_t(length))
+                   ? 0
+                   : kExcelUnreadableErr;
     if ((error = pf::read_whole_fork(ref, kMaxFileLength, stream))) return error;
     return is_excel_head(stream.data(), stream.size()) ? 0 : kExcelUnreadableErr;
 }

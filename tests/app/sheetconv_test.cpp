@@ -37,9 +37,12 @@ protected:
     // Runs sheetconv with its address space limited to `megabytes`; answers
     // its exit status, -1 when a signal ended it.
     int run_limited(int megabytes, const std::string& in, const std::string& out) {
+        return run_limited_kb(megabytes * 1024, in, out);
+    }
+    int run_limited_kb(int kilobytes, const std::string& in, const std::string& out) {
         std::string log = path("stderr.txt");
-        std::string command = "ulimit -v " + std::to_string(megabytes * 1024) + "; exec " + SHEETCONV_PATH + " '" +
-                              in + "' '" + out + "' 2>'" + log + "'";
+        std::string command = "ulimit -v " + std::to_string(kilobytes) + "; exec " + SHEETCONV_PATH + " '" + in +
+                              "' '" + out + "' 2>'" + log + "'";
         int status = std::system(command.c_str());
         std::ifstream read(log);
         errors.assign(std::istreambuf_iterator<char>(read), {});
@@ -321,6 +324,30 @@ TEST_F(SheetconvTest, RunningOutOfMemoryWhileReadingIsSaidNeverASignal) {
         }
         EXPECT_TRUE(told) << input;
     }
+}
+
+// From the least address space in which the converter is loaded at all, in
+// steps of a quarter megabyte: starting up, and reading a text or an Excel
+// workbook (its container through the compound-file library), each limit ends
+// with the converter's own exit status and a message, never by a signal.
+TEST_F(SheetconvTest, BarelyEnoughMemoryToStartEndsWithAMessageNeverASignal) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address checker reserves more address space than any limit";
+#endif
+    constexpr int kNotLoaded = 127;  // the loader's own status: a library could not be mapped
+    write_bytes("Small.csv", std::vector<uint8_t>{'1', ',', '2', '\n'});
+    write_bytes("Small.xls", biff::number_grid(40, 8));
+    int floor = 16 * 1024;
+    while (floor < 1024 * 1024 && run_limited_kb(floor, path("Small.csv"), path("Small.tab")) == kNotLoaded)
+        floor += 256;
+    ASSERT_LT(floor, 1024 * 1024) << errors;
+    for (int kilobytes = floor; kilobytes < floor + 6 * 1024; kilobytes += 256)
+        for (const char* input : {"Small.csv", "Small.xls"}) {
+            const int status = run_limited_kb(kilobytes, path(input), path("Small.tab"));
+            ASSERT_NE(status, -1) << input << " under " << kilobytes << " KB: " << errors;
+            if (status != 0)
+                EXPECT_NE(errors.find("sheetconv: "), std::string::npos) << input << " under " << kilobytes << " KB";
+        }
 }
 
 // A converter killed while saving over a file leaves its temporary file and

@@ -82,6 +82,16 @@ void file_error(int16_t error) {
     std::fprintf(stderr, "sheetconv: %s (file error %d)\n", text.c_str(), error);
     failed_quietly = true;  // said once
 }
+// Running out of memory, said as the program's alert says it when its text
+// can still be had (the resources may be what memory could not hold).
+void no_memory() {
+    try {
+        if (!pf::get_indexed_string(kErrorStrings, file_error_string_index(kNoMemoryErr)).empty())
+            return file_error(kNoMemoryErr);
+    } catch (const std::bad_alloc&) {
+    }
+    std::fprintf(stderr, "sheetconv: not enough memory (file error %d)\n", kNoMemoryErr);
+}
 int16_t no_password(const uint8_t*) {
     std::fprintf(stderr, "sheetconv: the document asks for a password\n");
     failed_quietly = true;
@@ -282,21 +292,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: sheetconv [--values | --shown] [--layer N] [--for-others] IN OUT\n");
         return kUsageError;
     }
-    pf::resources_install(resource_bundle_data(), resource_bundle_size());
-    engine_startup();
-    QuorvinInit(&quorvin_rsrv, &mem_globals);
-    document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
-    // A save over an existing file is noted, so that the next copy to start
-    // removes what a killed one left beside it, as the program does.
-    remove_leftovers_of_dead_copies();
-    save_notes = SaveNotes{note_save_started, note_save_ended};
-    int status = 1;
     try {
-        status = convert(options);
+        pf::resources_install(resource_bundle_data(), resource_bundle_size());
+        engine_startup();
+        QuorvinInit(&quorvin_rsrv, &mem_globals);
+        document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
+        // A save over an existing file is noted, so that the next copy to start
+        // removes what a killed one left beside it, as the program does.
+        remove_leftovers_of_dead_copies();
+        save_notes = SaveNotes{note_save_started, note_save_ended};
+        const int status = convert(options);
+        msMachineShutdown(&quorvin_rsrv);
+        msMemShutdown(&mem_globals);
+        return status;
     } catch (const std::bad_alloc&) {
-        file_error(kNoMemoryErr);  // out of memory outside the readers' own handlers
+        no_memory();  // out of memory outside the readers' own handlers
+        return 1;
     }
-    msMachineShutdown(&quorvin_rsrv);
-    msMemShutdown(&mem_globals);
-    return status;
 }
