@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/memory_use.h"
+#include "ui/alerts.h"
 #include "ui/lists_and_menus.h"
 #include "ui/screen_geometry.h"
 #include "ui/task_manager.h"
@@ -66,6 +67,8 @@ struct CellDrag {
     CellPoint offset{};
     int16_t error = 0;          // an alert code the receiver leaves for the sender
     bool off_grid = false;      // the receiver refused a drop past the grid
+    int16_t file_error = 0;     // why a dropped image file gave no picture
+    pf::FileSpec refused_file{};
     bool acceptable = false;
     uint32_t scroll_timer = 0;
     DropOutline outline;
@@ -308,7 +311,7 @@ int16_t drop_text(MemoryRef layer, CellPoint cell, pf::DragRef drag, pf::DragIte
     }
     std::string store;
     CellRange parsed{};
-    dropped_text_to_cells(text, unicode, cell, layer, store, &parsed);
+    if (!dropped_text_to_cells(text, unicode, cell, layer, store, &parsed)) return 0;
     const CellRange target{cell, {int16_t(cell.v + rows_of(parsed)), int16_t(cell.h + columns_of(parsed))}};
     if (off_grid(target) || locked(target, layer)) return -1;
     MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
@@ -342,7 +345,12 @@ MemoryRef dropped_picture(pf::DragRef drag, pf::DragItemRef item) {
     pf::FileSpec spec{};
     if (!dropped_file(drag, item, &spec)) return nullptr;
     int16_t error = 0;
-    return picture_object_from_file(spec, &error);
+    MemoryRef object = picture_object_from_file(spec, &error);
+    if (error) {
+        cell_drag.file_error = error;
+        cell_drag.refused_file = spec;
+    }
+    return object;
 }
 
 int16_t drop_from_elsewhere(MemoryRef layer, CellPoint cell, pf::DragRef drag) {
@@ -381,8 +389,10 @@ CellPoint drop_cell(pf::WindowRef window, MemoryRef layer, pf::DragRef drag) {
 void show_refusal(MemoryRef layer) {
     if (cell_drag.off_grid) refuse_move_off_grid();
     else if (cell_drag.error) layer_alert(layer, cell_drag.error);
+    else if (cell_drag.file_error) show_named_file_error(cell_drag.file_error, cell_drag.refused_file.name);
     cell_drag.off_grid = false;
     cell_drag.error = 0;
+    cell_drag.file_error = 0;
 }
 
 pf::OSErr SheetReceiveDrag(pf::WindowRef window, void*, pf::DragRef drag) {

@@ -117,8 +117,9 @@ void show_pasted(MemoryRef layer, const CellRange& target, bool past_used);
 // The whole-column (whole-row) formats of the clipboard over the target,
 // once per repetition of the block.
 void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRef layer);
-// Shows what a paste of text had to replace.
-void report_clip_text_losses();
+// Asks, before a paste of text is stored, whether to go on despite what it
+// had to replace or leave out; false when the user cancels.
+bool report_clip_text_losses();
 
 int16_t paste_range(MemoryRef layer, const CellRange& selection);
 int16_t DoPaste(MemoryRef layer);
@@ -144,7 +145,12 @@ int16_t ConvertFormulas(MemoryRef block);
 int32_t GetScrapCount();
 int16_t CheckScrap();
 void WriteClip();
-void ReadClip();
+// Takes in what another program put on the system clipboard; answers
+// pf::kScrapPictureTooLargeErr (the clipboard left empty) for a picture too
+// large to take, else 0.
+int16_t ReadClip();
+// Tells why the system clipboard's picture was not pasted: it is too large.
+void refuse_large_clip_picture();
 // Before a text editor pastes from the system clipboard: the clipboard's
 // cells or objects are handed to the system now, whether or not they were.
 void export_clip_for_paste();
@@ -157,9 +163,9 @@ void export_clip_for_paste();
 void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
                    bool unicode = false);
 // Text dropped by another program into cells, as text_to_cells makes them;
-// what it loses is told at once, and what the clipboard's text lost is kept
-// for its next paste.
-void dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
+// what it loses is asked about at once (false when the user cancels the
+// drop), and what the clipboard's text lost is kept for its next paste.
+bool dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
                            std::string& store, CellRange* range);
 // Cells (row records of the range) as tab-separated rows of UTF-8 for
 // another program, each field decoded by its script.

@@ -18,6 +18,7 @@
 #include "model/layer_use.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"
+#include "platform/scrap/scrap.h"
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
 #include "resource_ids.h"
@@ -185,7 +186,7 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
     std::string store;
     text_to_cells(text, selection.topLeft, layer, store, range, clip.unicode != 0);
     chars.release();
-    report_clip_text_losses();
+    if (!report_clip_text_losses()) return kEditCancelled;
     *block = Bytes2Memory(GetMemoryGlobals(layer), store.data(), 1, int32_t(store.size()));
     return *block ? kEditDone : kEditNoMemory;
 }
@@ -259,6 +260,9 @@ int16_t DoPaste(MemoryRef layer) {
 }
 
 int16_t edit_paste(MemoryRef layer) {
-    ReadClip();
+    if (ReadClip() == pf::kScrapPictureTooLargeErr) {
+        refuse_large_clip_picture();
+        return kEditDone;
+    }
     return DoPaste(layer);
 }

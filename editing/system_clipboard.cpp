@@ -12,6 +12,7 @@
 
 #include "core/memory_use.h"
 #include "editing/clipboard.h"
+#include "files/document_prompts.h"
 #include "files/entry_cells.h"
 #include "files/field_cursor.h"
 #include "files/entry_script.h"
@@ -36,6 +37,7 @@ constexpr int16_t kExportFormulas = 2;
 constexpr int16_t kClipboardStrings = 142;
 constexpr int kUnmappedItem = 1;
 constexpr int kFieldsCutItem = 2;
+constexpr int kPictureTooLargeItem = 3;
 constexpr size_t kNamedCharacters = 8;  // the message names at most these
 
 // What the text last taken from the system clipboard lost on the way in.
@@ -45,14 +47,15 @@ struct TextLosses {
 };
 TextLosses text_losses;
 
-void tell(int item, const std::string& more) {
+// Asks whether to go on with what a paste loses; false when the user cancels.
+bool go_on_despite(int item, const std::string& more) {
     unsigned char text[256];
     pf::get_indexed_string(text, kClipboardStrings, item);
     const size_t room = 255 - text[0];
     const size_t added = std::min(room, more.size());
     std::memcpy(text + 1 + text[0], more.data(), added);
     text[0] = uint8_t(text[0] + added);
-    key_caution_alert(text, kStandardCautionAlert, kCautionAlertKind);
+    return key_caution_alert(text, kStandardCautionAlert, kCautionAlertKind) != kAnswerCancel;
 }
 
 // The rows and columns of the copied range that hold cells (from its top-left).
@@ -256,18 +259,21 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
     *range = CellRange{origin, {int16_t(std::max<int32_t>(origin.v, row - 1)), int16_t(highest)}};
 }
 
-void report_clip_text_losses() {
-    if (!text_losses.unmapped.empty()) tell(kUnmappedItem, pf::code_point_names(text_losses.unmapped, kNamedCharacters));
-    if (text_losses.fields_cut) tell(kFieldsCutItem, "");
-    text_losses.fields_cut = 0;
+bool report_clip_text_losses() {
+    const int32_t fields_cut = std::exchange(text_losses.fields_cut, 0);
+    if (!text_losses.unmapped.empty() &&
+        !go_on_despite(kUnmappedItem, pf::code_point_names(text_losses.unmapped, kNamedCharacters)))
+        return false;
+    return !fields_cut || go_on_despite(kFieldsCutItem, "");
 }
 
-void dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
+bool dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
                            std::string& store, CellRange* range) {
     const TextLosses clipboard = std::exchange(text_losses, TextLosses{});
     text_to_cells(text, origin, layer, store, range, unicode);
-    report_clip_text_losses();
+    const bool go_on = report_clip_text_losses();
     text_losses = clipboard;
+    return go_on;
 }
 
 int32_t GetScrapCount() { return pf::scrap_change_count(); }
@@ -298,32 +304,37 @@ void export_clip_for_paste() {
     WriteClip();
 }
 
-void ReadClip() {
+int16_t ReadClip() {
     ClipRecord clip = read_clip();
-    if ((clip.cells || clip.objects) && !CheckScrap()) return;
+    if ((clip.cells || clip.objects) && !CheckScrap()) return 0;
     if (clip.cells || clip.objects || clip.kind) ClobberScrap(0);
     clip = ClipRecord{};
     std::vector<uint8_t> bytes;
     if (pf::get_scrap(pf::kScrapUnicodeText, bytes) == pf::noErr) {
         clip.cells = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
-        if (!clip.cells) return;
+        if (!clip.cells) return 0;
         clip.kind = kClipText;
         clip.unicode = 1;
         text_losses = TextLosses{};  // what no script spells is found field by field
     } else if (pf::get_scrap(pf::kScrapText, bytes) == pf::noErr) {
         clip.cells = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
-        if (!clip.cells) return;
+        if (!clip.cells) return 0;
         clip.kind = kClipText;
         if (pf::get_scrap(kScrapStyle, bytes) == pf::noErr && !bytes.empty())
             clip.style = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
         text_losses = TextLosses{pf::scrap_text_unmapped(), 0};
-    } else if (pf::get_scrap(pf::kScrapPicture, bytes) == pf::noErr) {
+    } else if (const pf::OSErr error = pf::get_scrap(pf::kScrapPicture, bytes); error == pf::noErr) {
         clip.objects = picture_object_from(bytes.data(), int32_t(bytes.size()));
-        if (!clip.objects) return;
+        if (!clip.objects) return 0;
+    } else if (error == pf::kScrapPictureTooLargeErr) {
+        return error;
     }
     clip.scrap_identity = GetScrapCount();
     write_clip(clip);
+    return 0;
 }
+
+void refuse_large_clip_picture() { error_alert(kClipboardStrings, kPictureTooLargeItem); }
 
 void PutToScrap(int16_t force) {
     const ClipRecord clip = read_clip();

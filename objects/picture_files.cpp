@@ -35,7 +35,7 @@ int16_t png_header_refusal(std::span<const uint8_t> bytes) {
         return kUnreadablePictureErr;
     const uint32_t width = big_endian_at(bytes, 16), height = big_endian_at(bytes, 20);
     if (width == 0 || height == 0) return kUnreadablePictureErr;
-    if (width > uint32_t(kLargestPictureSide) || height > uint32_t(kLargestPictureSide)) return pf::kFileTooLongErr;
+    if (pf::png_too_large(bytes)) return pf::kFileTooLongErr;
     return 0;
 }
 

@@ -14,13 +14,9 @@
 // The file is damaged or of a kind that is not read (the file-error code of
 // that message).
 constexpr int16_t kUnreadablePictureErr = 1001;
-// The widest and tallest image taken: a recorded row of pixels holds at most
-// this many.
-constexpr int32_t kLargestPictureSide = 4000;
-
-// 0 when the bytes are a PNG image of a size that can be taken, every chunk
-// inside the bytes, else kUnreadablePictureErr (kFileTooLongErr for an image
-// too large).
+// 0 when the bytes are a PNG image of a size that can be taken (sides of at
+// most pf::kLargestPictureSide), every chunk inside the bytes, else
+// kUnreadablePictureErr (kFileTooLongErr for an image too large).
 int16_t png_refusal(std::span<const uint8_t> bytes);
 // 0 when the file holds such an image, else the error.
 int16_t CanOpenGraphicsFile(const pf::FileSpec& spec);

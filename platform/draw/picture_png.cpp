@@ -26,6 +26,10 @@ cairo_status_t read_png_bytes(void* closure, unsigned char* data, unsigned int l
     return CAIRO_STATUS_SUCCESS;
 }
 
+uint32_t big_endian_word(std::span<const uint8_t> bytes, size_t at) {
+    return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+
 cairo_status_t write_png_bytes(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::vector<uint8_t>*>(closure)->insert(static_cast<std::vector<uint8_t>*>(closure)->end(), data,
                                                          data + length);
@@ -105,11 +109,16 @@ std::vector<uint8_t> picture_to_png(std::span<const uint8_t> picture) {
     return png;
 }
 
+bool png_too_large(std::span<const uint8_t> png) {
+    constexpr size_t kWidthAt = 16, kHeightAt = 20;  // in the header chunk, which comes first
+    if (png.size() < kHeightAt + 4) return false;
+    const auto side = [](uint32_t length) { return length > uint32_t(kLargestPictureSide); };
+    return side(big_endian_word(png, kWidthAt)) || side(big_endian_word(png, kHeightAt));
+}
+
 bool png_chunks_inside(std::span<const uint8_t> png) {
     constexpr size_t kSignatureSize = 8, kChunkFraming = 12;  // length, type and check
-    auto word_at = [&](size_t at) {
-        return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
-    };
+    auto word_at = [&](size_t at) { return big_endian_word(png, at); };
     size_t at = kSignatureSize;
     while (png.size() >= at && png.size() - at >= kChunkFraming) {
         const size_t length = word_at(at);
@@ -121,7 +130,7 @@ bool png_chunks_inside(std::span<const uint8_t> png) {
 }
 
 std::vector<uint8_t> png_to_picture(std::span<const uint8_t> png) {
-    if (!png_chunks_inside(png)) return {};
+    if (png_too_large(png) || !png_chunks_inside(png)) return {};
     cairo_surface_t* pixels = decoded_over_white(png);
     if (!pixels) return {};
     std::vector<uint8_t> bytes = recorded_picture_of(pixels);

@@ -18,6 +18,7 @@ struct Scrap {
     std::string system_text;  // UTF-8 last written to or read from the system clipboard
     std::vector<uint8_t> system_png;  // the image last read from the system clipboard
     std::u32string unmapped;  // characters of an adopted text that Mac Roman cannot hold
+    bool picture_too_large = false;  // the system clipboard's picture was not taken for its size
     bool system_may_have_changed = true;
     bool holds_system = false;  // the system clipboard still holds our last write
     uint32_t read_tick = 0;     // when the system clipboard was last read
@@ -66,7 +67,8 @@ std::u32string unmapped_characters(std::string_view utf8) {
 void adopt_system(bool has_text, const std::string& utf8, std::vector<uint8_t> png) {
     scrap.flavours.clear();
     if (has_text && !utf8.empty()) scrap.flavours[kScrapText] = text_from_system(utf8);
-    if (!png.empty())
+    scrap.picture_too_large = !png.empty() && png_too_large(png);
+    if (!png.empty() && !scrap.picture_too_large)
         if (std::vector<uint8_t> picture = png_to_picture(png); !picture.empty())
             scrap.flavours[kScrapPicture] = std::move(picture);
     scrap.system_text = has_text ? utf8 : std::string();
@@ -126,6 +128,7 @@ int32_t scrap_change_count() {
 OSErr zero_scrap() {
     sync_with_system();
     scrap.flavours.clear();
+    scrap.picture_too_large = false;
     ++scrap.change_count;
     if (!scrap.system_text.empty() || !scrap.system_png.empty() || scrap.holds_system) write_system();
     return noErr;
@@ -137,19 +140,21 @@ OSErr put_scrap(FourCC flavour, const void* data, size_t size) {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     std::vector<uint8_t>& stored = scrap.flavours[flavour];
     stored.assign(bytes, bytes + size);
+    if (flavour == kScrapPicture) scrap.picture_too_large = false;
     if (flavour == kScrapText || flavour == kScrapUnicodeText || flavour == kScrapPicture) write_system();
     return noErr;
 }
 
 bool scrap_has_flavour(FourCC flavour) {
     sync_with_system();
-    return scrap.flavours.count(flavour) != 0;
+    return scrap.flavours.count(flavour) != 0 || (flavour == kScrapPicture && scrap.picture_too_large);
 }
 
 OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data) {
     sync_with_system();
     auto it = scrap.flavours.find(flavour);
-    if (it == scrap.flavours.end()) return kNoScrapFlavourErr;
+    if (it == scrap.flavours.end())
+        return flavour == kScrapPicture && scrap.picture_too_large ? kScrapPictureTooLargeErr : kNoScrapFlavourErr;
     data = it->second;
     return noErr;
 }

@@ -5,6 +5,7 @@
 // within the program.
 #pragma once
 
+#include "platform/files/files.h"
 #include "platform/types.h"
 
 #include <cstddef>
@@ -23,6 +24,10 @@ constexpr FourCC kScrapPicture = four_cc("PICT");
 // of its characters.
 constexpr FourCC kScrapUnicodeText = four_cc("utf8");
 constexpr OSErr kNoScrapFlavourErr = -102;
+// Another program's picture is larger than a picture may be (kLargestPictureSide
+// of picture_png.h), as an image file would be too long to read: the clipboard
+// has "PICT", but its bytes are not taken.
+constexpr OSErr kScrapPictureTooLargeErr = kFileTooLongErr;
 
 // Moves whenever the clipboard is emptied here or replaced by another program.
 int32_t scrap_change_count();
@@ -32,7 +37,8 @@ OSErr zero_scrap();
 // kParamErr for a size without data.
 OSErr put_scrap(FourCC flavour, const void* data, size_t size);
 bool scrap_has_flavour(FourCC flavour);
-// The flavour's bytes; kNoScrapFlavourErr when the clipboard has none.
+// The flavour's bytes; kNoScrapFlavourErr when the clipboard has none,
+// kScrapPictureTooLargeErr for a picture too large to take.
 OSErr get_scrap(FourCC flavour, std::vector<uint8_t>& data);
 
 // Hosts call this when the system clipboard may have changed; the next query

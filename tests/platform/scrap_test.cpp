@@ -140,6 +140,24 @@ TEST_F(PictureExchange, DamagedImagesAndPlainTextBringNoPicture) {
     EXPECT_EQ(scrap_string(pf::kScrapText), "words");
 }
 
+// An image of another program larger than a picture may be is not decoded:
+// the clipboard offers a picture, whose bytes are refused for its size, until
+// something else replaces it.
+TEST_F(PictureExchange, ATooLargeImageIsOfferedButRefused) {
+    std::vector<uint8_t> huge = png_sample::halves();
+    const uint32_t side = uint32_t(pf::kLargestPictureSide) + 1;
+    for (int i = 0; i < 4; ++i) huge[16 + i] = uint8_t(side >> (24 - 8 * i));  // the header's width
+    pf::driver_set_system_clipboard_png(huge);
+    EXPECT_TRUE(pf::scrap_has_flavour(pf::kScrapPicture));
+    std::vector<uint8_t> arrived;
+    EXPECT_EQ(pf::get_scrap(pf::kScrapPicture, arrived), pf::kScrapPictureTooLargeErr);
+    EXPECT_TRUE(arrived.empty());
+    pf::driver_set_system_clipboard_png(png_sample::halves());
+    EXPECT_EQ(pf::get_scrap(pf::kScrapPicture, arrived), pf::noErr);
+    pf::zero_scrap();
+    EXPECT_FALSE(pf::scrap_has_flavour(pf::kScrapPicture));
+}
+
 // A host like X11's: it reports losing the clipboard to another program, but
 // not another program replacing a clipboard that program already holds.
 std::optional<std::string> desk_text;
