@@ -12,6 +12,7 @@
 
 #include "core/memory_manager.h"
 #include "files/file_framing.h"
+#include "files/text_encoding.h"
 #include "platform/files/files.h"
 
 constexpr int16_t kDocumentMarker = -1;
@@ -73,6 +74,7 @@ struct FileInfoRecord {
     int16_t open_file;         // the document's file held open read-only, 0 none
     MemoryRef editors;         // pictures out for external editing, none when empty
     pf::FileStamp stamp;       // the file as last read or saved here
+    TextFileForm text_form;    // a text document's encoding and line ends, as read
 };
 #pragma pack(pop)
 static_assert(offsetof(FileInfoRecord, flags) == 70, "the flags follow the file location");

@@ -144,16 +144,16 @@ int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::Fil
     return save_text_file(layer, spec, code, layer_number == kWholeWorkbook);
 }
 
-// The text writer of a format code, into the open file.
+// The text writer of a format code, into the open file, in the encoding and
+// with the line ends the workbook's text was read with.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
     if (writer_of(code) == FormatWriter::sylk)
         return write_sylk(layer, counter, code == kFormatSylkOther ? SylkVariant::other_spreadsheets : SylkVariant::own);
-    bool formulas = code == kFormatCsv || code == kFormatTabFormulas;
-    bool displayed = code == kFormatTabDisplayed;
-    uint8_t separator = code == kFormatCsv ? ',' : '\t';
-    MachineRecord* machine = LayerUse(layer)->machine;
-    return WriteTextData(machine, formulas, displayed, separator, GetSpreadSheetCells(layer), nullptr, nullptr,
-                         CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, counter, layer);
+    const FieldSource source = code == kFormatCsv || code == kFormatTabFormulas ? FieldSource::formulas
+                               : code == kFormatTabDisplayed                   ? FieldSource::displayed
+                                                                               : FieldSource::values;
+    const uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
+    return write_text_file(layer, source, separator, file_record_of(workbook_of(layer)).text_form, counter);
 }
 
 // ---- After a save ------------------------------------------------------------

@@ -115,15 +115,30 @@ void replace_nul_bytes(DecodedText& out) {
 
 bool has_high_bytes(std::string_view text) { return ascii_run_end(text, 0) < text.size(); }
 
-DecodedText decode_text_file(std::string_view bytes) {
-    DecodedText out;
-    if (starts_with(bytes, kUtf8Mark) && unicode_text(bytes.substr(kUtf8Mark.size()), out)) return out;
-    if (starts_with(bytes, kUtf16LittleMark) && utf16_to_roman(bytes.substr(2), "UTF-16LE", out)) return out;
-    if (starts_with(bytes, kUtf16BigMark) && utf16_to_roman(bytes.substr(2), "UTF-16BE", out)) return out;
+namespace {
+
+bool is_little_endian(const char* order) { return std::strcmp(order, "UTF-16LE") == 0; }
+
+// The first line end of the text; CR LF when it has none.
+TextLineEnds first_line_end(std::string_view text) {
+    const size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos) return TextLineEnds::crlf;
+    if (text[at] == '\n') return TextLineEnds::lf;
+    return at + 1 < text.size() && text[at + 1] == '\n' ? TextLineEnds::crlf : TextLineEnds::cr;
+}
+
+// The text in its encoding, told by a mark or by its bytes.
+TextFileEncoding decode_encoded_text(std::string_view bytes, DecodedText& out) {
+    using E = TextFileEncoding;
+    if (starts_with(bytes, kUtf8Mark) && unicode_text(bytes.substr(kUtf8Mark.size()), out)) return E::utf8_marked;
+    if (starts_with(bytes, kUtf16LittleMark) && utf16_to_roman(bytes.substr(2), "UTF-16LE", out))
+        return E::utf16_little_marked;
+    if (starts_with(bytes, kUtf16BigMark) && utf16_to_roman(bytes.substr(2), "UTF-16BE", out))
+        return E::utf16_big_marked;
     const char* order = unmarked_utf16_order(bytes);
     if (order && utf16_to_roman(bytes, order, out)) {
         replace_nul_bytes(out);
-        return out;
+        return is_little_endian(order) ? E::utf16_little : E::utf16_big;
     }
     if (!has_high_bytes(bytes) || !unicode_text(bytes, out)) {
         out.text.assign(bytes);
@@ -131,7 +146,49 @@ DecodedText decode_text_file(std::string_view bytes) {
         out.guessed = count_high_bytes(bytes);
     }
     replace_nul_bytes(out);
+    return E::utf8;
+}
+
+const char* utf16_order_of(TextFileEncoding encoding) {
+    using E = TextFileEncoding;
+    if (encoding == E::utf16_little || encoding == E::utf16_little_marked) return "UTF-16LE";
+    if (encoding == E::utf16_big || encoding == E::utf16_big_marked) return "UTF-16BE";
+    return nullptr;
+}
+
+}  // namespace
+
+DecodedText decode_text_file(std::string_view bytes) {
+    DecodedText out;
+    out.form.encoding = decode_encoded_text(bytes, out);
+    out.form.line_ends = first_line_end(out.text);
     return out;
+}
+
+std::string_view line_end_text(TextLineEnds line_ends) {
+    switch (line_ends) {
+        case TextLineEnds::lf: return "\n";
+        case TextLineEnds::cr: return "\r";
+        default: return "\r\n";
+    }
+}
+
+std::string_view encoding_mark(TextFileEncoding encoding) {
+    switch (encoding) {
+        case TextFileEncoding::utf8_marked: return kUtf8Mark;
+        case TextFileEncoding::utf16_little_marked: return kUtf16LittleMark;
+        case TextFileEncoding::utf16_big_marked: return kUtf16BigMark;
+        default: return {};
+    }
+}
+
+bool encode_in(std::string_view utf8, TextFileEncoding encoding, std::string& out) {
+    const char* order = utf16_order_of(encoding);
+    if (!order) {
+        out.assign(utf8);
+        return true;
+    }
+    return pf::convert_encoding(utf8, "UTF-8", order, out);
 }
 
 std::string encode_text_file(std::string_view mac_roman) {

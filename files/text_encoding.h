@@ -14,6 +14,15 @@ constexpr uint32_t kEncodingUTF16 = 256;
 constexpr uint32_t kEncodingNonLossyASCII = 3071;
 constexpr uint32_t kEncodingUTF8 = 134217984;
 
+// The form of a text file as read, so that a save writes it back alike: its
+// encoding (with or without a byte-order mark) and the line end it uses.
+enum class TextFileEncoding : uint8_t { utf8, utf8_marked, utf16_little, utf16_big, utf16_little_marked, utf16_big_marked };
+enum class TextLineEnds : uint8_t { crlf, lf, cr };
+struct TextFileForm {
+    TextFileEncoding encoding = TextFileEncoding::utf8;
+    TextLineEnds line_ends = TextLineEnds::crlf;
+};
+
 struct DecodedText {
     std::string text;        // Mac Roman, or UTF-8 when `scripted`
     int32_t unmapped = 0;    // characters Mac Roman cannot hold, each now "?"
@@ -21,6 +30,8 @@ struct DecodedText {
     // The text holds characters Mac Roman cannot spell and stays UTF-8: each
     // of its fields is spelled in a script of its own (spell_field).
     bool scripted = false;
+    // The encoding read and the first line end found (CR LF when none is).
+    TextFileForm form;
 };
 
 // The bytes of a text file as Mac Roman. A UTF-8 or UTF-16 byte-order mark
@@ -30,6 +41,13 @@ struct DecodedText {
 // file may as well have been written in another 8-bit encoding. A NUL byte left in the text becomes "?",
 // counted with the characters Mac Roman cannot hold.
 DecodedText decode_text_file(std::string_view bytes);
+
+// The bytes that end a line in the form.
+std::string_view line_end_text(TextLineEnds line_ends);
+// What a file in the encoding starts with: its byte-order mark, or nothing.
+std::string_view encoding_mark(TextFileEncoding encoding);
+// UTF-8 text in the encoding (without a mark); false when it cannot be converted.
+bool encode_in(std::string_view utf8, TextFileEncoding encoding, std::string& out);
 
 // Mac Roman text as UTF-8 for a file.
 std::string encode_text_file(std::string_view mac_roman);

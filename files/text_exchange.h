@@ -9,6 +9,7 @@
 
 #include "core/memory_manager.h"
 #include "files/import_report.h"
+#include "files/text_encoding.h"
 #include "model/calc_globals.h"
 #include "model/cell_range.h"
 #include "platform/files/files.h"
@@ -86,6 +87,12 @@ enum class FieldSource : uint8_t { formulas, displayed, values, exact_values };
 int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
                       MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
                       CellPoint bottom_right, int32_t* counter, MemoryRef layer);
+
+// The whole layer as text into the open file, row by row, in the form given:
+// its encoding (a byte-order mark first when the form has one) and line ends;
+// each cell's text converted from its script. 0 or an error.
+int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
+                        int32_t* counter);
 
 // The whole layer as text in memory, in UTF-8 as a file holds it (lines
 // ending CR LF).

@@ -18,6 +18,7 @@
 #include "model/date_serials.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/memory/memory.h"
 
@@ -277,6 +278,25 @@ std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {
                    return int16_t(0);
                });
     return text;
+}
+
+int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
+                        int32_t* counter) {
+    TextWriter w{source, separator, layer, Get_Default_Font(layer), line_end_text(form.line_ends), {}, true};
+    MachineRecord* machine = LayerUse(layer)->machine;
+    const std::string_view mark = encoding_mark(form.encoding);
+    if (int16_t error = mark.empty() ? 0 : WriteItem(int32_t(mark.size()), mark.data(), counter)) return error;
+    std::string encoded;
+    try {
+        return write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
+                          [&](const std::string& line, int32_t done, int32_t total) -> int16_t {
+                              report_progress(machine, layer, done, total);
+                              if (!encode_in(line, form.encoding, encoded)) return kDamagedFileErr;
+                              return WriteItem(int32_t(encoded.size()), encoded.data(), counter);
+                          });
+    } catch (const std::bad_alloc&) {
+        return kNoMemoryErr;
+    }
 }
 
 int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,

@@ -322,15 +322,16 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
 namespace {
 
 // The file record takes the format the text was read in, so that Save writes
-// it back in that form (space- and semicolon-separated text as tab text).
-void remember_format_read(MemoryRef file_info, int16_t code) {
+// it back in that form (space- and semicolon-separated text as tab text), in
+// the encoding and with the line ends read.
+void remember_format_read(MemoryRef file_info, int16_t code, const TextFileForm& form) {
     if (!file_info) return;
     FileInfoRecord record = read_file_record(file_info);
+    record.text_form = form;
     const bool same_kind = code == kFormatSylk ? record.format_code == kFormatSylkOther
                                                : code == kFormatTabValues && (record.format_code == kFormatTabFormulas ||
                                                                               record.format_code == kFormatTabDisplayed);
-    if (record.format_code == code || same_kind) return;
-    record.format_code = code;
+    if (!same_kind) record.format_code = code;
     write_file_record(file_info, record);
 }
 
@@ -345,14 +346,14 @@ int16_t read_file_text(DecodedText& decoded, MemoryRef file_info, MemoryRef laye
     if (is_sylk(bytes)) {
         int16_t result = read_decoded_sylk_letting_go(decoded, layer, report);
         if (result < 0) report_file_error(result);
-        if (!result) remember_format_read(file_info, kFormatSylk);
+        if (!result) remember_format_read(file_info, kFormatSylk, decoded.form);
         return result;
     }
     const uint8_t separator = separator_for(bytes, type);
     if (separator == 0) return kTextCancelled;
     int16_t error = read_decoded_text(decoded, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
-    if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues);
+    if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues, decoded.form);
     return error;
 }
 

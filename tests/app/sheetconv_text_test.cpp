@@ -61,6 +61,20 @@ TEST_F(SheetconvTextTest, FormulaTextsKeepTheScriptOfTheirSource) {
     EXPECT_NE(errors.find("1 character became"), std::string::npos) << errors;
 }
 
+// A text saved again keeps the encoding and the line ends it was read with.
+TEST_F(SheetconvTextTest, TextKeepsItsEncodingAndLineEnds) {
+    const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("a\0,\0\xE9\0\n\0001\0,\0002\0\n\0", 16);
+    write_text("wide.csv", utf16);
+    ASSERT_EQ(run(q("wide.csv") + " " + q("wide-again.csv")), 0) << errors;
+    EXPECT_EQ(text_of("wide-again.csv"), utf16);
+    write_text("unix.csv", "a,b\n1,2\n");
+    ASSERT_EQ(run(q("unix.csv") + " " + q("unix-again.csv")), 0) << errors;
+    EXPECT_EQ(text_of("unix-again.csv"), "a,b\n1,2\n");
+    write_text("marked.txt", "\xEF\xBB\xBF" "a\tb\r1\t2\r");
+    ASSERT_EQ(run(q("marked.txt") + " " + q("marked-again.txt")), 0) << errors;
+    EXPECT_EQ(text_of("marked-again.txt"), "\xEF\xBB\xBF" "a\tb\r1\t2\r");
+}
+
 TEST_F(SheetconvTextTest, LayersAndRefusals) {
     MemoryRef book = sample::rich_workbook(2);
     ASSERT_EQ(save(book, "Two.qrv"), 0);
