@@ -50,7 +50,8 @@ using W = FormatWriter;
 using K = FormatKeeps;
 
 // Told by content first in this order; by name and type in this order too.
-// Every tab text format is written as ".txt", and ".txt" is read as tab text.
+// Every tab text format is written as ".txt"; a ".txt" is read as plain text,
+// whose separator its tabs show or the user picks.
 constexpr FileFormat kFormats[] = {
     {kFormatNative, kDocumentType, kDocumentType, kAppCreator, {".qrv"}, current_document_head, R::document, W::native, K::workbook},
     {kFormatNative, kOlderDocumentType, kOlderDocumentType, kAppCreator, {}, older_document_head, R::document, W::none, K::workbook},
@@ -65,8 +66,9 @@ constexpr FileFormat kFormats[] = {
     {kFormatTabFormulas, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::none, W::text, K::layer},
     {kFormatTabDisplayed, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::none, W::text, K::layer},
     {kFormatPdfName, 0, kTextType, kAppCreator, {".pdf"}, nullptr, R::none, W::pdf, K::layer},
-    // Text by its content or type alone: the reader asks for its separator.
-    {kFormatTabValues, kTextType, 0, 0, {}, nullptr, R::text, W::none, K::layer},
+    // Plain text, by its name, content or type: its tabs show the separator,
+    // else the reader asks for it.
+    {kFormatTabValues, kTextType, 0, 0, {".txt"}, nullptr, R::text, W::none, K::layer},
 };
 constexpr const FileFormat& kPlainText = kFormats[std::size(kFormats) - 1];
 
@@ -83,6 +85,18 @@ const char* matching_extension(const FileFormat& format, const unsigned char* na
         if (HasFileExtension(name, pascal)) return extension;
     }
     return nullptr;
+}
+
+// The end of the file's whole name, to tell its extension by: the name a
+// spec holds is a shortened form of a long one.
+void whole_name_end(const pf::FileSpec& spec, unsigned char* name) {
+    std::string path;
+    if (pf::path_from_file_spec(spec, path) != pf::noErr) {
+        std::memcpy(name, spec.name, size_t(spec.name[0]) + 1);
+        return;
+    }
+    const std::string_view leaf = std::string_view(path).substr(path.rfind('/') + 1);
+    set_pstring(name, leaf.substr(leaf.size() > 255 ? leaf.size() - 255 : 0));
 }
 
 template <typename Test>
@@ -110,7 +124,9 @@ void record_format(MemoryRef workbook, int16_t code) {
 // The format recorded for a file read: a text's by its name when the name
 // tells one (the text reader corrects it by what it finds).
 int16_t recorded_code(const FileFormat& format, const pf::FileSpec& spec) {
-    const int16_t named = format_code_for_name(spec.name);
+    unsigned char name[256];
+    whole_name_end(spec, name);
+    const int16_t named = format_code_for_name(name);
     return format.reader == R::text && named > 0 ? named : format.code;
 }
 
@@ -129,7 +145,10 @@ const FileFormat* format_to_read(const pf::FileSpec& spec, pf::FourCC finder_typ
     const size_t length = read_file_head(spec, head);
     if (auto found = first_format([&](const FileFormat& f) { return readable(f) && f.sniff && f.sniff(head, length); }))
         return found;
-    if (auto found = first_format([&](const FileFormat& f) { return readable(f) && matching_extension(f, spec.name); }))
+    unsigned char name[256];
+    whole_name_end(spec, name);
+    if (matching_extension(kPlainText, name)) return &kPlainText;
+    if (auto found = first_format([&](const FileFormat& f) { return readable(f) && matching_extension(f, name); }))
         return found;
     if (auto found = format_of_read_type(finder_type)) return found;
     return !finder_type && text_bytes(head, length) ? &kPlainText : nullptr;

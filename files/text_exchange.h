@@ -38,9 +38,9 @@ constexpr int16_t kCharactersGuessed = 7;   // characters of a file in no Unicod
 // ---- Reading ------------------------------------------------------------------
 
 // Reads a text file into an empty layer: SYLK by its first bytes, else tab
-// text for type "TAB ", CSV for "CSV " and the separator the user picks for
-// any other type, or for a CSV whose first lines are split by semicolons
-// (semicolon offered first). 0, kTextCancelled when the user cancels the
+// text for type "TAB ", CSV for "CSV ", tab text for any other type when the
+// text holds a tab, and otherwise the separator the user picks, as for a CSV
+// whose first lines are split by semicolons (semicolon offered first). 0, kTextCancelled when the user cancels the
 // choice or the reading (nothing is read), -1 when the file cannot be read, or
 // an error (shown). What the read lost is
 // shown; when the workbook was opened from this file, the loss is marked in

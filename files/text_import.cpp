@@ -232,11 +232,14 @@ bool looks_semicolon_separated(std::string_view bytes) {
     return semicolons > 0 && commas <= semicolons;
 }
 
-// The separator a file's kind gives, or what the user picks (0 when cancelled).
+// The separator a file's kind gives, or that plain text shows by holding
+// tabs; else what the user picks (0 when cancelled), semicolon offered first
+// for a CSV that looks split by semicolons.
 uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
     uint8_t separator = separator_of_type(type);
     if (separator == kCommaSeparator && looks_semicolon_separated(bytes)) separator = kSemicolonSeparator;
     else if (separator != 0) return separator;
+    else if (bytes.find('\t') != std::string_view::npos) return kTabSeparator;
     return files_services.choose_separator(&separator) == kAnswerOK ? separator : 0;
 }
 

@@ -61,6 +61,17 @@ TEST_F(SheetconvTextTest, FormulaTextsKeepTheScriptOfTheirSource) {
     EXPECT_NE(errors.find("1 character became"), std::string::npos) << errors;
 }
 
+// An input is known by the extension of its whole name, however long.
+TEST_F(SheetconvTextTest, ALongNameIsReadByItsExtension) {
+    const std::string stem(66, 'n');
+    write_text(stem + ".csv", "1,2\r\n");
+    ASSERT_EQ(run("--values " + q(stem + ".csv") + " " + q("long.tab")), 0) << errors;
+    EXPECT_EQ(text_of("long.tab"), "1\t2\r\n");
+    write_text(stem + ".tab", "3\t4\r\n");
+    ASSERT_EQ(run("--values " + q(stem + ".tab") + " " + q("long.csv")), 0) << errors;
+    EXPECT_EQ(text_of("long.csv"), "3,4\r\n");
+}
+
 // A text saved again keeps the encoding and the line ends it was read with.
 TEST_F(SheetconvTextTest, TextKeepsItsEncodingAndLineEnds) {
     const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("a\0,\0\xE9\0\n\0001\0,\0002\0\n\0", 16);

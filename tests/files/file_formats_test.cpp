@@ -6,6 +6,7 @@
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "files/file_formats.h"
+#include "files/files_services.h"
 #include "files/text_exchange.h"
 #include "tests/files/sample_workbook.h"
 #include "tests/files/text_fixture.h"
@@ -60,14 +61,14 @@ int16_t code_of_name(const std::string& name) {
 }
 
 // What a save writes under an extension is what Open reads under it: every
-// tab text format is saved as ".txt", and ".txt", ".tab" and ".tsv" read as
-// tab text without asking for a separator.
+// tab text format is saved as ".txt", and ".tab" and ".tsv" read as tab text
+// without asking for a separator, ".txt" as plain text.
 TEST_F(FileFormatsTest, OpenReadsEachExtensionAsSaveWritesIt) {
     const std::string tabbed = "a\tb\n1\t2\n";
     for (const char* name : {"List.txt", "List.tab", "List.tsv", "LIST.TSV"}) {
         const FileFormat* format = format_of_file(name, tabbed);
         ASSERT_NE(format, nullptr) << name;
-        EXPECT_EQ(format->read_as, kTabFileType) << name;
+        EXPECT_EQ(format->read_as, std::string(name) == "List.txt" ? kTextType : kTabFileType) << name;
         EXPECT_EQ(code_of_name(name), kFormatTabValues) << name;
     }
     for (int16_t code : {kFormatTabValues, kFormatTabFormulas, kFormatTabDisplayed})
@@ -82,6 +83,41 @@ TEST_F(FileFormatsTest, OpenReadsEachExtensionAsSaveWritesIt) {
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(cell(read, 0, 1).text, "b");
     EXPECT_EQ(cell(read, 1, 1).number, 2.0);
+}
+
+// A ".txt" is plain text: tabs in it make it tab text unasked; without them
+// the separator is asked.
+TEST_F(FileFormatsTest, PlainTextShowsItsTabsOrItsSeparatorIsAsked) {
+    static std::vector<uint8_t> offered;
+    static uint8_t answer = 0;
+    offered.clear();
+    const FilesServices saved = files_services;
+    files_services.choose_separator = [](uint8_t* separator) {
+        offered.push_back(*separator);
+        *separator = answer;
+        return kAnswerOK;
+    };
+    write_bytes("Tabs.txt", {'a', '\t', 'b', ',', 'c', '\n'});
+    MemoryRef tabs = read_file("Tabs.txt");
+    EXPECT_EQ(cell(tabs, 0, 1).text, "b,c");
+    EXPECT_TRUE(offered.empty());
+    const std::string commas = "a,b\n1,2\n";
+    write_bytes("Commas.txt", std::vector<uint8_t>(commas.begin(), commas.end()));
+    answer = kCommaSeparator;
+    MemoryRef comma_layer = read_file("Commas.txt");
+    EXPECT_EQ(cell(comma_layer, 1, 1).number, 2.0);
+    EXPECT_EQ(offered.size(), 1u);
+    files_services = saved;
+}
+
+// The extension is that of the file's whole name, however long.
+TEST_F(FileFormatsTest, ALongNameIsKnownByItsExtension) {
+    const std::string stem(66, 'n');
+    EXPECT_EQ(format_of_file(stem + ".csv", "a,b\n")->read_as, kCsvFileType);
+    EXPECT_EQ(format_of_file(stem + ".tab", "a b\n")->read_as, kTabFileType);
+    MemoryRef read = read_file(stem + ".csv");
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(get_fileType(GetWorkSheet(read)), kFormatCsv);
 }
 
 // The bytes tell before the name; a text of no known name or type is read

@@ -63,7 +63,7 @@ TEST_F(OpenFilterTest, EveryKindIsShownAsWhatItIsWhateverItsName) {
         {"Older.qrv", "SHIP"}, {"Older.dat", "SHIP"},
         {"Sales.xls", "XLS "}, {"Sales.txt", "XLS "}, {"Sales", "XLS "},
         {"List.csv", "CSV "},  {"List.tab", "TAB "}, {"List.tsv", "TAB "}, {"List", "TEXT"},
-        {"Notes.txt", "TAB "}, {"Cells.sylk", "TEXT"}, {"Cells", "TEXT"},
+        {"Notes.txt", "TEXT"}, {"Cells.sylk", "TEXT"}, {"Cells", "TEXT"},
         {"Folder", "folder"},
     };
     EXPECT_EQ(shown_items(), expected);

@@ -141,7 +141,7 @@ int16_t read_input(MemoryRef book, const pf::FileSpec& spec, const FileFormat& f
     const int16_t error = read_in_format(format, book, spec, kLayerGridLines | kLayerHeadings);
     if (format.reader == FormatReader::document) return error == 0 ? 0 : kDamagedFileErr;
     if (error == kTextCancelled) {
-        std::fprintf(stderr, "sheetconv: the text's fields have no known separator: name it .csv, .txt or .tab\n");
+        std::fprintf(stderr, "sheetconv: the text's fields have no known separator: name it .csv or .tab\n");
         failed_quietly = true;
     } else if (error && format.reader == FormatReader::excel) {
         failed_quietly = true;
