@@ -377,6 +377,14 @@ void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
     if (add_extension) append_extension(name, code);
 }
 
+void propose_save_name(const unsigned char* document_name, int16_t code, unsigned char* proposed) {
+    std::memcpy(proposed, document_name, size_t(document_name[0]) + 1);
+    if (const char* unwritten = unwritten_extension_of_name(proposed)) {
+        proposed[0] = uint8_t(proposed[0] - std::strlen(unwritten));
+        append_extension(proposed, code);
+    }
+}
+
 int16_t format_code_for_name(const unsigned char* name) {
     const FileFormat* format = format_of_name(name);
     return format ? format->code : int16_t(-1);
@@ -550,8 +558,10 @@ int16_t DoSave(bool save_as, MemoryRef shown_layer, uint16_t layer_number) {
     if (code != kFormatUntitled) files_services.remember_document(&record.spec, 1);
     SaveRequest request;
     request.location = code && folder_still_there(record.spec) ? &record.spec : nullptr;
-    request.name = record.spec.name;
     request.code = code < kFormatNative || !known_code(code) ? int16_t(kFormatNative) : code;
+    unsigned char proposed[64];
+    propose_save_name(record.spec.name, request.code, proposed);
+    request.name = proposed;
     request.reason = reason;
     if (int16_t answer = ask_for_target(workbook, layer_number, request)) return answer;
     if (layer_number == kWholeWorkbook && code == kFormatUntitled) {

@@ -78,6 +78,11 @@ int16_t format_code_for_name(const unsigned char* name);
 // format's extension only with `add_extension`.
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
 
+// The name the Save dialog first shows for a document of that name saved in
+// the format of the code: a name ending in the extension of a format that is
+// read but never written (".xls") has the code's extension in its place.
+void propose_save_name(const unsigned char* document_name, int16_t code, unsigned char* proposed);
+
 // The format a Save dialog's choice comes to, so that a file's name and
 // contents agree: a typed extension of another format chooses that format
 // while the pop-up still shows `first_code`; once the pop-up was changed, its

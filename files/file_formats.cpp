@@ -191,6 +191,13 @@ const FileFormat* written_format_of_name(const unsigned char* name, const char**
     return nullptr;
 }
 
+const char* unwritten_extension_of_name(const unsigned char* name) {
+    for (const FileFormat& format : kFormats)
+        if (readable(format) && !written(format))
+            if (const char* extension = matching_extension(format, name)) return extension;
+    return nullptr;
+}
+
 const FileFormat* format_of_file(const pf::FileSpec& spec) {
     pf::FinderInfo info;
     const pf::FourCC type = pf::get_finder_info(spec, info) == pf::noErr ? info.type : 0;

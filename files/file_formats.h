@@ -59,6 +59,10 @@ const char* save_extension(int16_t code);
 // name's, or null; `extension` receives the one the name ends in.
 const FileFormat* written_format_of_name(const unsigned char* name, const char** extension);
 
+// The extension the name ends in when it is that of a format read but never
+// written (a workbook's ".xls"), else null.
+const char* unwritten_extension_of_name(const unsigned char* name);
+
 // The format a file on disk is read in: format_to_read with the type the file
 // carries. Null when it is none the program reads.
 const FileFormat* format_of_file(const pf::FileSpec& spec);

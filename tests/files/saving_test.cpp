@@ -145,6 +145,23 @@ TEST_F(SavingTest, SaveAsksBeforeWritingOverAFileAnotherProgramReplaced) {
     EXPECT_EQ(prompts_log::seen, (std::vector<std::string>{"ask 130/13"}));
 }
 
+// A workbook read from a file of a format never written (an Excel workbook)
+// is offered under its name with the extension of the format the dialog shows.
+TEST_F(SavingTest, SaveAsOffersTheNameWithTheShownFormatsExtension) {
+    FileInfoRecord record = file_record_of(book);
+    record.spec = spec("intl.xls");
+    record.format_code = kFormatExcelImport;
+    set_file_record(book, record);
+    EXPECT_EQ(DoSave(true, first(), kWholeWorkbook), 1);
+    EXPECT_EQ(prompts_log::asked_name, "intl.qrv");
+    EXPECT_EQ(prompts_log::asked.code, kFormatNative);
+    record.spec = spec("notes.csv");
+    record.format_code = kFormatCsv;
+    set_file_record(book, record);
+    EXPECT_EQ(DoSave(true, first(), kWholeWorkbook), 1);
+    EXPECT_EQ(prompts_log::asked_name, "notes.csv");
+}
+
 TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
     ASSERT_EQ(save(book, "Book.qrv"), 0);
     std::vector<uint8_t> saved = bytes_of("Book.qrv");
