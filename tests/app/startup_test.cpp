@@ -260,12 +260,12 @@ TEST_F(AppTest, CommaAndTabSeparatedFilesOpenAsChangedDocuments) {
 // document tied to the file would write over it at its first Save.
 TEST_F(AppTest, ATextFileWhoseSeparatorQuestionIsCancelledOpensNothing) {
     const std::string dat = home + "/plain.dat";
-    std::ofstream(dat) << "a\tb\n1\t2\n";
+    std::ofstream(dat) << "a;b\n1;2\n";
     post_launch({dat.c_str()});
     run_until_idle();
     EXPECT_TRUE(window_titles(false).empty());
     std::ifstream kept(dat);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a\tb\n1\t2\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a;b\n1;2\n");
 }
 
 TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {

@@ -42,7 +42,7 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
 }
 
 TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
-    write_bytes("plain.dat", {'a', '\t', 'b', ',', 'c', '\n'});
+    write_bytes("plain.dat", {'a', ' ', 'b', ',', 'c', '\n'});
     // Cancelled: nothing is read, and the read says it was cancelled.
     MemoryRef cancelled = fresh_layer();
     EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), kTextCancelled);
@@ -53,7 +53,12 @@ TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
     MemoryRef read = fresh_layer();
     EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
     set_unattended_run(true);
-    EXPECT_EQ(cell(read, 0, 1).text, "b,c");
+    EXPECT_EQ(cell(read, 0, 0).text, "a b,c");
+    // Text holding tabs shows its separator: nothing is asked.
+    write_bytes("tabs.dat", {'a', '\t', 'b', ',', 'c', '\n'});
+    MemoryRef tabbed = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("tabs.dat"), nullptr, tabbed, kTextType), 0);
+    EXPECT_EQ(cell(tabbed, 0, 1).text, "b,c");
 }
 
 TEST_F(TextImportTest, ACsvSplitBySemicolonsAsksWithSemicolonChosen) {
