@@ -18,6 +18,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
+#include "platform/events/input_method.h"
 #include "platform/screen/cursor.h"
 #include "platform/memory/memory.h"
 #include "platform/text/text.h"
@@ -278,6 +279,16 @@ void clear_by_key(MemoryRef record, MemoryRef layer) {
     DisplayText(record, 1);
 }
 
+// Opens the entry on the active cell, its text replaced by what comes: that
+// was typed in the keyboard's script, which the cell's text, taken into the
+// editor, must not change.
+bool open_entry_in_keyboard_script(MemoryRef layer, MemoryRef record) {
+    const int16_t typed_script = pf::keyboard_script();
+    if (!activate_editor(1, -1, layer, record)) return false;
+    pf::set_keyboard_script(typed_script);
+    return true;
+}
+
 void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRef layer) {
     if (Editor_Wind) {
         if (!engine_takes(key)) return;
@@ -290,13 +301,18 @@ void typed_key(unsigned char key, uint16_t modifiers, MemoryRef record, MemoryRe
         return;
     }
     if (key < 32 || key == kKeyDelete) return;
-    // The key was typed in the keyboard's script, which the cell's text,
-    // taken into the editor, must not change.
-    const int16_t typed_script = pf::keyboard_script();
-    if (!activate_editor(1, -1, layer, record)) return;
-    pf::set_keyboard_script(typed_script);
+    if (!open_entry_in_keyboard_script(layer, record)) return;
     WEKey(key, modifiers, instance());
     mirror_in_cell();
+}
+
+// A composition begun in a document window with no cell being edited opens
+// the entry on the active cell as a typed key does, and is shown in it.
+void open_entry_for_composition() {
+    MemoryRef record = window_doc_record(pf::front_non_floating_window());
+    MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    if (Editor_Wind || !layer || window_services.selected_object(layer, 1)) return;
+    open_entry_in_keyboard_script(layer, record);
 }
 
 // The text of a reference in another window: its layer number, and from
@@ -340,12 +356,14 @@ WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
         WEClickLoopProc click_loop = entry_click_loop;
         WESetInfo(pf::four_cc("scrl"), &scrolled, WEList.instance);
         WESetInfo(pf::four_cc("clik"), &click_loop, WEList.instance);
+        pf::set_composition_start_hook(open_entry_for_composition);
     }
     pf::set_port(saved);
     return WEList.instance;
 }
 
 void DisposeEntryLine() {
+    pf::set_composition_start_hook(nullptr);
     if (WEList.instance) WEDispose(WEList.instance);
     if (entry_home) pf::dispose_gworld(entry_home);
     entry_home = nullptr;

@@ -26,6 +26,7 @@ struct State {
     std::string composition;
     std::string just_fixed;  // a composition confirmed here, which the host may still commit
     void (*reset_hook)() = nullptr;
+    void (*start_hook)() = nullptr;
     void (*area_hook)(const Rect&) = nullptr;
 };
 
@@ -117,6 +118,7 @@ OSErr fix_tsm_document(TSMDocumentID document) {
 
 void input_composition(std::string_view mac_roman, int32_t caret, int32_t selected_length) {
     state.just_fixed.clear();
+    if (!state.active && !mac_roman.empty() && state.start_hook) state.start_hook();
     if (!state.active) return;
     if (mac_roman.empty() && !state.composing) return;
     state.composing = !mac_roman.empty();
@@ -182,6 +184,8 @@ void input_composition_utf8(std::string_view utf8, int32_t caret, int32_t select
 
 void set_composition_reset_hook(void (*hook)()) { state.reset_hook = hook; }
 
+void set_composition_start_hook(void (*hook)()) { state.start_hook = hook; }
+
 void set_composition_area(const Rect& global) {
     if (state.area_hook) state.area_hook(global);
 }
@@ -190,9 +194,11 @@ void set_composition_area_hook(void (*hook)(const Rect& global)) { state.area_ho
 
 void text_services_reset() {
     void (*reset_hook)() = state.reset_hook;
+    void (*start_hook)() = state.start_hook;
     void (*area_hook)(const Rect&) = state.area_hook;
     state = State{};
     state.reset_hook = reset_hook;
+    state.start_hook = start_hook;
     state.area_hook = area_hook;
 }
 

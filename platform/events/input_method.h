@@ -77,6 +77,9 @@ void input_composition_utf8(std::string_view utf8, int32_t caret, int32_t select
 // Called when a document confirms its composition, so the host can reset its
 // input method.
 void set_composition_reset_hook(void (*hook)());
+// Called when the host begins a composition while no document is active, so
+// that the program can make one active to show it inline.
+void set_composition_start_hook(void (*hook)());
 // Where the text being composed lies on the screen (global), so that the host can
 // put its input method's candidate list beside it.
 void set_composition_area(const Rect& global);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Japanese typed through an input method (IBus with its Anthy engine) into the
-# real program under Xvfb: "toukyou" composed and converted into A1 is
+# real program under Xvfb: "toukyou" composed into A1 is shown in the entry
+# line before it is confirmed (input_method_first.png), then converted and
 # confirmed as 東京; while the entry is still open "oosaka" is composed inline
 # in the entry line, confirmed after it, and the cell keeps both in the
 # Japanese script, read back as UTF-8 through the scripting socket
@@ -49,8 +50,11 @@ keys() { xdotool key --delay 120 "$@"; }
 entry_box=500x14+142+50
 entry_ink() { dark_pixels "$1" "$entry_box"; }
 xdotool type --delay 120 "toukyou"
-keys space Return  # the first candidate, confirmed
+# The first word of a cell not yet edited is shown while it is composed.
 confirmed() { [ "$(entry_ink "$1")" -gt 20 ]; }
+shoot_until input_method_first.png confirmed input_method_first.png || fail "the first composition is not shown"
+changes_screen "the first conversion" keys space
+changes_screen "the first confirmation" keys Return  # the first candidate, confirmed
 shoot_until input_method_confirmed.png confirmed input_method_confirmed.png || fail "the confirmed text is not shown"
 first=$(entry_ink input_method_confirmed.png)
 changes_screen "the composition" xdotool type --delay 120 "oosaka"
