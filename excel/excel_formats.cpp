@@ -253,11 +253,15 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
         uint32_t rgb = 0;
         if (palette_colour(book, font->colour, &rgb)) format[kFmtTextColour] = nearest_colour_code(rgb);
     }
-    // Cells in the workbook's own font keep the layer's default font and size.
+    // What a cell's font shares with the workbook's own font keeps the layer's
+    // default: a font of another script at the workbook's size keeps its size.
     const ExcelFont* standard = font_of(book, 0);
-    if (font && standard && (font->name != standard->name || font->height != standard->height)) {
+    if (!font || !standard) return;
+    if (font->height != standard->height) {
         int points = font->height / 20;
         if (points >= 1 && points <= 127) format[kFmtSize] = uint8_t(points);
+    }
+    if (font->name != standard->name) {
         bool found = false;
         int16_t number_of_font = model_services.font_number(font->name, &found);
         if (found) store_u16(format + kFmtFont, uint16_t(number_of_font));

@@ -556,6 +556,28 @@ uint32_t text_colour_of(const uint8_t* cell) {
     return uint32_t(entry.red >> 8) << 16 | uint32_t(entry.green >> 8) << 8 | uint32_t(entry.blue >> 8);
 }
 
+// A workbook that sets its Japanese texts in a font of their own at its
+// standard size shows them at the size of its other cells; a larger font
+// stays larger.
+TEST_F(ExcelTest, TextsInAFontOfTheirOwnKeepTheWorkbooksSize) {
+    std::vector<Record> globals = {font_record(200, 400, 0, "Liberation Sans"),
+                                   font_record(200, 400, 0, "Noto Sans CJK JP"),
+                                   font_record(280, 400, 0, "Noto Sans CJK JP")};
+    for (uint16_t font : {0, 1, 2}) globals.push_back(xf_record(font, 0, true, 0, 0));
+    Body strings;
+    strings.u32(2).u32(2).text8("plain").u16(2).u8(1).u16(0x6771).u16(0x4EAC);  // Tokyo
+    globals.push_back({biff::kSst, strings.v});
+    Sheet sheet{"S", {biff::label_sst(0, 0, 0, 0), biff::label_sst(0, 1, 1, 1), biff::label_sst(0, 2, 1, 2)}};
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    const uint8_t* latin = cell_at(0, 0, 0);
+    const uint8_t* same_size = cell_at(0, 0, 1);
+    const uint8_t* larger = cell_at(0, 0, 2);
+    ASSERT_TRUE(latin && same_size && larger);
+    EXPECT_EQ(format_font(same_size), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(same_size[kFmtSize], latin[kFmtSize]);
+    EXPECT_EQ(larger[kFmtSize], 14);
+}
+
 // Font colours come from Excel's palette, or from the workbook's own palette
 // where it has one, as the nearest colour of the program's table.
 TEST_F(ExcelTest, FontColoursBecomeTextColours) {
