@@ -131,11 +131,18 @@ int32_t window_position(WindowRef window) {
     return -1;
 }
 
+// The item shows the window's title as its title bar does, in its script's font.
+void show_title_in_item(pf::MenuRef menu, int16_t item, WindowRef window) {
+    const pf::ScriptText title = pf::window_title_in_script(window);
+    pf::set_menu_item_text(menu, item, title.bytes);
+    pf::set_menu_item_font(menu, item, title.script == pf::kScriptRoman ? -1 : pf::script_font(title.script));
+}
+
 void set_window_item_text(int16_t item, WindowRef window) {
     pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
     if (!menu) return;
     while (pf::count_menu_items(menu) < item) pf::append_menu_item_text(menu, "NEW");
-    pf::set_menu_item_text(menu, item, pf::window_title(window));
+    show_title_in_item(menu, item, window);
 }
 
 bool same_entry(const pf::FileSpec& a, const pf::FileSpec& b) { return SameFile(&a, &b) != 0; }
@@ -203,7 +210,7 @@ void RemoveWindowMenu() {
     if (!menu) return;
     int16_t count = pf::count_menu_items(menu);
     if (count >= kFirstWindowItem) pf::delete_menu_items(menu, kFirstWindowItem, int16_t(count - kFirstWindowItem + 1));
-    for (int32_t i = 0; i < listed_windows(); ++i) pf::append_menu_item_text(menu, pf::window_title(listed_window(i)));
+    for (int32_t i = 0; i < listed_windows(); ++i) set_window_item_text(int16_t(kFirstWindowItem + i), listed_window(i));
 }
 
 int16_t find_window_item(WindowRef window) {

@@ -505,17 +505,11 @@ namespace {
 
 // Whether the folder of the document's file is still there: a Save dialog
 // started in a folder that is gone shows nothing to choose from.
-bool folder_still_there(const pf::FileSpec& spec) {
-    pf::FileSpec again;
-    return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) != pf::kDirectoryNotFoundErr;
-}
+bool folder_still_there(const pf::FileSpec& spec) { return pf::check_file_spec(spec) != pf::kDirectoryNotFoundErr; }
 
 // Whether the document's file is still there to be replaced; a file removed
 // while the document was open is written anew in its place.
-bool file_still_there(const pf::FileSpec& spec) {
-    pf::FileSpec again;
-    return pf::make_file_spec(spec.volume, spec.parent, spec.name, again) == pf::noErr;
-}
+bool file_still_there(const pf::FileSpec& spec) { return pf::check_file_spec(spec) == pf::noErr; }
 
 // Whether Save may write over the document's file: asked when another
 // program has put other contents there since it was read or saved here.

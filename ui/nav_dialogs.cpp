@@ -1,6 +1,7 @@
 // The navigation dialogs with the system's options.
 #include "ui/nav_dialogs.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ui/alerts.h"
@@ -142,6 +143,12 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.saved_file_name = pstring_text(proposed_name);
+    // The name of the file saved before, as it reads in its script.
+    if (default_location && std::equal(proposed_name, proposed_name + proposed_name[0] + 1, default_location->name)) {
+        const pf::ScriptText shown = pf::file_spec_shown_name(*default_location);
+        options.saved_file_name = shown.bytes;
+        options.saved_file_name_script = shown.script;
+    }
     CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
     if (custom.proc) lay_out_custom(custom, options);
     options.event_user = user_data;

@@ -170,6 +170,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
         JustMakeWindow(title, &bounds, window_services.command_bar_window(), window_services.listed_window_count());
     if (!window) return nullptr;
     keep_above_limit(window);
+    show_window_title(window, layer, Get_fileinfo(workbook));
     MemoryRef record = pgAllocateNewRef(&mem_globals, sizeof(DocWindowRecord), 1, 0, true);
     if (!record) {
         pf::dispose_window(window);

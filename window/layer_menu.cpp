@@ -63,9 +63,7 @@ MemoryRef front_record() { return window_doc_record(FrontDocWindow()); }
 void retitle(MemoryRef layer) {
     WindowRef window = layer_window(layer);
     if (!window) return;
-    unsigned char title[256];
-    Get_Wind_Name(title, layer, Get_fileinfo(GetWorkSheet(layer)));
-    pf::set_window_title(window, title);
+    show_window_title(window, layer, Get_fileinfo(GetWorkSheet(layer)));
     window_services.list_window(window);
 }
 

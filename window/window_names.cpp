@@ -7,7 +7,9 @@
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/files/files.h"
 #include "platform/resources/resources.h"
+#include "platform/text/mac_roman.h"
 #include "platform/windows/windows.h"
 #include "window/doc_window.h"
 #include "window/window_commands.h"
@@ -83,6 +85,29 @@ void Get_Wind_Name(unsigned char* out, MemoryRef layer, MemoryRef file_info) {
     append_limited(out, name, 255);
 }
 
+namespace {
+
+// The title in the script of the document's file name, when that script
+// spells the layer's name too; else as it stands, in Roman.
+pf::ScriptText title_in_script(const unsigned char* title, const pf::FileSpec& spec) {
+    const std::string roman(reinterpret_cast<const char*>(title + 1), title[0]);
+    const pf::ScriptText name = pf::file_spec_shown_name(spec);
+    if (name.script == pf::kScriptRoman) return {roman, pf::kScriptRoman, 0};
+    const std::string utf8 = pf::script_to_utf8(name.bytes, name.script) +
+                             pf::mac_roman_to_utf8(std::string_view(roman).substr(spec.name[0]));
+    pf::ScriptText spelled = pf::spell_in_script(utf8, name.script);
+    return spelled.unmapped == 0 ? spelled : pf::ScriptText{roman, pf::kScriptRoman, 0};
+}
+
+}  // namespace
+
+void show_window_title(WindowRef window, MemoryRef layer, MemoryRef file_info) {
+    unsigned char title[256];
+    Get_Wind_Name(title, layer, file_info);
+    const pf::ScriptText shown = title_in_script(title, read_file_record(file_info).spec);
+    pf::set_window_title(window, shown.bytes, shown.script);
+}
+
 void Get_File_Name(MemoryRef workbook, unsigned char* out) {
     FileInfoRecord record = file_record_of(workbook);
     std::memcpy(out, record.spec.name, size_t(record.spec.name[0]) + 1);
@@ -93,9 +118,7 @@ void rename_all_windows(MemoryRef workbook, MemoryRef file_info) {
         MemoryRef layer = find_SpreadSheet_item(workbook, i);
         WindowRef window = layer ? layer_window(layer) : nullptr;
         if (!window) continue;
-        unsigned char title[256];
-        Get_Wind_Name(title, layer, file_info);
-        pf::set_window_title(window, title);
+        show_window_title(window, layer, file_info);
         window_services.list_window(window);
     }
 }

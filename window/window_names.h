@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "platform/windows/windows.h"
 
 // The longest document name a file record holds.
 constexpr int kDocumentNameLimit = 63;
@@ -15,4 +16,7 @@ void GetUntitledName(unsigned char* out);
 // The title of a layer's window; gives the document and the layer their
 // default names when they have none.
 void Get_Wind_Name(unsigned char* out, MemoryRef layer, MemoryRef file_info);
+// Gives the layer's window its title, the document's name as its file is
+// named: in the script that spells the whole title when Mac Roman cannot.
+void show_window_title(pf::WindowRef window, MemoryRef layer, MemoryRef file_info);
 void Get_File_Name(MemoryRef workbook, unsigned char* out);

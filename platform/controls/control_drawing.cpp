@@ -18,7 +18,7 @@ constexpr int16_t kBoxSize = 12;  // check boxes and radio buttons
 constexpr int16_t kPopupArrowWidth = 20;
 
 void use_control_font(ControlRef c) {
-    text_font(c->font);
+    text_font(control_text_font(c));
     text_size(c->size);
     text_face(c->face);
 }

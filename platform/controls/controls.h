@@ -115,8 +115,10 @@ struct Control {
     int16_t font = 0, size = 0;  // system font, 12
     uint8_t face = 0;
 
-    // Edit text.
+    // Edit text: its bytes in `script` (platform/text/scripts.h), drawn in the
+    // script's font when that is not Roman.
     std::string text;
+    int16_t script = 0;
     int32_t sel_start = 0, sel_end = 0;
     int32_t anchor = 0;
     int16_t scroll = 0;  // pixels the text is moved left to keep the caret in view
@@ -125,6 +127,7 @@ struct Control {
     ControlKeyFilterProc key_filter = nullptr;
     // The text and selection before the last change, for Command-Z.
     std::string undo_text;
+    int16_t undo_script = 0;
     int32_t undo_start = 0, undo_end = 0;
     bool can_undo = false;
 
@@ -233,6 +236,10 @@ void edit_text_copy(ControlRef control);
 void edit_text_paste(ControlRef control);
 void edit_text_clear(ControlRef control);
 void edit_text_select(ControlRef control, int32_t start, int32_t end);
+// The script of an edit text's bytes: a field of ASCII text takes the script of
+// the keyboard a letter beyond ASCII is typed with; text set into it is Roman.
+int16_t edit_text_script(ControlRef control);
+void set_edit_text_script(ControlRef control, int16_t script);
 // Takes back the last change of the text (a second call restores it).
 void edit_text_undo(ControlRef control);
 

@@ -38,6 +38,8 @@ int thumb_position(ControlRef bar);
 
 // Edit text.
 void draw_edit_text(ControlRef control);
+// The font a control's text is drawn in: an edit text's of its script.
+int16_t control_text_font(ControlRef control);
 int16_t edit_text_key(ControlRef control, unsigned char ch, uint16_t modifiers);
 void edit_text_click(ControlRef control, Point where, uint16_t modifiers);
 // A field going away: a later field in its place counts its clicks afresh.

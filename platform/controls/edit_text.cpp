@@ -37,7 +37,7 @@ int16_t offset_pixels(ControlRef c, int32_t offset) {
 void keep_caret_visible(ControlRef c) {
     ControlPortScope port(c);
     LookScope scope;
-    text_font(c->font);
+    text_font(control_text_font(c));
     text_size(c->size);
     int width = text_area(c).width();
     int caret = offset_pixels(c, c->sel_end);
@@ -62,6 +62,7 @@ void replace_selection(ControlRef c, std::string_view with) {
         return;
     }
     c->undo_text = c->text;
+    c->undo_script = c->script;
     c->undo_start = c->sel_start;
     c->undo_end = c->sel_end;
     c->can_undo = true;
@@ -95,11 +96,18 @@ void delete_backward(ControlRef c, bool forward) {
     replace_selection(c, "");
 }
 
+// A field of ASCII text (the same in every script) takes the keyboard's
+// script; a password stays Roman.
+void follow_keyboard_script(ControlRef c) {
+    const bool ascii = std::ranges::all_of(c->text, [](char ch) { return uint8_t(ch) < 0x80; });
+    if (ascii && !is_password(c)) c->script = keyboard_script();
+}
+
 // The text offset nearest a local point.
 int32_t offset_at(ControlRef c, Point where) {
     ControlPortScope port(c);
     LookScope scope;
-    text_font(c->font);
+    text_font(control_text_font(c));
     text_size(c->size);
     int h = where.h - text_area(c).left + c->scroll;
     PixelHit hit = pixel_to_char(edit_text_shown(c), 0, Fixed(h) << 16);
@@ -206,7 +214,10 @@ int16_t edit_text_key(ControlRef c, unsigned char ch, uint16_t modifiers) {
             if (ch < 32) return kControlNoPart;
             unsigned char typed = ch;
             if (c->key_filter && !c->key_filter(c, typed, modifiers)) return kControlEditTextPart;
+            const int16_t script = c->script;
+            if (typed >= 0x80) follow_keyboard_script(c);
             replace_selection(c, std::string(1, char(typed)));
+            c->undo_script = script;
             break;
         }
     }
@@ -268,8 +279,14 @@ void edit_text_click(ControlRef c, Point where, uint16_t modifiers) {
     }
 }
 
+int16_t control_text_font(ControlRef c) {
+    const bool edit_text = c->kind == kEditTextControl || c->kind == kPasswordTextControl;
+    return edit_text && c->script != kScriptRoman ? script_font(c->script) : c->font;
+}
+
 void edit_text_set_text(ControlRef c, std::string_view text) {
     c->text = std::string(text.substr(0, kMaxEditTextLength));
+    c->script = kScriptRoman;
     c->can_undo = false;
     c->sel_start = c->sel_end = c->anchor = int32_t(c->text.size());
     c->scroll = 0;
@@ -303,9 +320,18 @@ void edit_text_clear(ControlRef c) {
     if (c) replace_selection(c, "");
 }
 
+int16_t edit_text_script(ControlRef c) { return c ? c->script : kScriptRoman; }
+
+void set_edit_text_script(ControlRef c, int16_t script) {
+    if (!c || !script_enabled(script)) return;
+    c->script = script;
+    redraw(c);
+}
+
 void edit_text_undo(ControlRef c) {
     if (!c || !c->can_undo) return;
     std::swap(c->text, c->undo_text);
+    std::swap(c->script, c->undo_script);
     std::swap(c->sel_start, c->undo_start);
     std::swap(c->sel_end, c->undo_end);
     c->anchor = std::min(c->sel_start, c->sel_end);

@@ -263,7 +263,7 @@ OSErr resolve_spec(const FileSpec& spec, std::string& path, bool& exists) {
     // never for a file that happens to be called by its display form.
     std::string leaf;
     if (has_hidden_key(spec.name) &&
-        (find_keyed_entry(folder, spec.name, leaf) || find_given_name(spec.parent, spec.name, leaf))) {
+        (find_given_name(spec.parent, spec.name, leaf) || find_keyed_entry(folder, spec.name, leaf))) {
         path = join_path(folder, leaf);
         exists = path_exists(path);
         return noErr;
@@ -350,6 +350,14 @@ OSErr make_file_spec(int16_t volume, uint32_t folder, const unsigned char* name,
     return exists ? noErr : kFileNotFoundErr;
 }
 
+OSErr check_file_spec(const FileSpec& spec) {
+    std::string path;
+    bool exists = false;
+    if (OSErr err = resolve_spec(spec, path, exists)) return err;
+    if (exists) return noErr;
+    return is_folder(parent_path(path)) ? kFileNotFoundErr : kDirectoryNotFoundErr;
+}
+
 OSErr file_spec_from_path(std::string_view path, FileSpec& out) {
     if (path.empty()) return kBadNameErr;
     bool exists = false;
@@ -367,6 +375,14 @@ OSErr file_spec_long_name(const FileSpec& spec, std::string& name) {
     if (OSErr err = path_from_file_spec(spec, path)) return err;
     name = path == "/" ? std::string("Computer") : leaf_name(path);
     return noErr;
+}
+
+ScriptText file_spec_shown_name(const FileSpec& spec) {
+    ScriptText roman{std::string(visible_name(spec.name)), kScriptRoman, 0};
+    std::string name;
+    if (!has_hidden_key(spec.name) || file_spec_long_name(spec, name) != noErr) return roman;
+    ScriptText spelled = spell_in_a_script(name);
+    return spelled.unmapped == 0 ? spelled : roman;
 }
 
 OSErr folder_id_from_path(std::string_view path, uint32_t& folder) {

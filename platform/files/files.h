@@ -52,6 +52,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text/scripts.h"
 #include "platform/types.h"
 
 namespace pf {
@@ -109,6 +110,10 @@ static_assert(sizeof(FileSpec) == 70, "a file specification is 70 bytes");
 // folder, kBadNameErr for a bad name. An empty name gives the folder's own spec.
 OSErr make_file_spec(int16_t volume, uint32_t folder, const unsigned char* name, FileSpec& out);
 
+// Whether the item of a spec is there, answered as make_file_spec answers for
+// its name, the whole record (a name's hidden key too) taken as it stands.
+OSErr check_file_spec(const FileSpec& spec);
+
 // The spec of a POSIX path (UTF-8; relative paths from the working folder),
 // with the answers of make_file_spec.
 OSErr file_spec_from_path(std::string_view path, FileSpec& out);
@@ -118,6 +123,9 @@ OSErr path_from_file_spec(const FileSpec& spec, std::string& path);
 
 // The real (UTF-8) name of the item a file spec stands for.
 OSErr file_spec_long_name(const FileSpec& spec, std::string& name);
+// The name of the item as a person reads it: a name Mac Roman cannot spell in
+// the script that spells it whole, else the spec's own (Roman) name.
+ScriptText file_spec_shown_name(const FileSpec& spec);
 
 // Folder ids and paths.
 OSErr folder_id_from_path(std::string_view path, uint32_t& folder);

@@ -1,6 +1,7 @@
 // The open, choose-folder and save dialogs: one browser of a folder's items with
 // a pop-up of the folder's parents, run modally until the user chooses or cancels.
 #include "platform/controls/control_look.h"
+#include "platform/draw/text.h"
 #include "platform/host/host.h"
 #include "platform/lists/lists.h"
 #include "platform/nav/nav.h"
@@ -39,6 +40,7 @@ constexpr int16_t kMaxFolderDepth = 64;
 struct Entry {
     FileSpec spec;
     CatalogInfo info;
+    ScriptText shown_name;  // as the list shows it
 };
 
 struct Browser {
@@ -76,7 +78,9 @@ std::vector<Entry> list_folder(const Browser& b) {
     for (int index = 1;; ++index) {
         Entry e;
         if (get_catalog_info_by_index(b.volume, b.folder, index, e.info, &e.spec) != noErr) break;
-        if (shown(b, e)) entries.push_back(e);
+        if (!shown(b, e)) continue;
+        e.shown_name = file_spec_shown_name(e.spec);
+        entries.push_back(e);
     }
     return entries;
 }
@@ -125,7 +129,7 @@ void show_folder(Browser& b, uint32_t folder) {
     list_delete_row(b.list, 0, 0);
     list_add_row(b.list, int16_t(std::min<size_t>(b.entries.size(), 32767)), 0);
     for (size_t i = 0; i < b.entries.size() && i < 32767; ++i)
-        list_set_cell(b.list, Point{int16_t(i), 0}, name_of(b.entries[i].info.name));
+        list_set_cell(b.list, Point{int16_t(i), 0}, b.entries[i].shown_name.bytes);
     if (b.kind != BrowserKind::kSave && !b.entries.empty() && !b.options->allow_multiple)
         list_set_select(b.list, true, Point{0, 0});
     list_set_draw_mode(b.list, true);
@@ -179,26 +183,55 @@ std::string_view folder_as_typed(std::string_view typed) {
 
 bool is_reserved_name(std::string_view name) { return name == "." || name == ".."; }
 
+// The name field's text changed as the application adjusts a name (its
+// extension), its script kept.
+void set_name_keeping_script(DialogRef dialog, std::string_view name) {
+    ControlRef field = get_dialog_item_control(dialog, kNameItem);
+    const int16_t script = edit_text_script(field);
+    set_dialog_item_text(dialog, kNameItem, name);
+    set_edit_text_script(field, script);
+}
+
 // The typed name as the application takes it; the field shows what it became.
 std::string accepted_name(Browser& b, const std::string& typed) {
     const NavCustomArea& custom = b.options->custom;
     if (!custom.accept) return typed;
     std::string name = typed;
     custom.accept(b.dialog, name, custom.user);
-    if (name != typed && typed_name(b) == typed) set_dialog_item_text(b.dialog, kNameItem, name);
+    if (name != typed && typed_name(b) == typed) set_name_keeping_script(b.dialog, name);
     return name;
 }
 
+// The spec of a name typed in a folder: a name in another script than Roman
+// names the file in UTF-8, as it reads.
+OSErr spec_of_typed_name(int16_t volume, uint32_t folder, const std::string& name, int16_t script, FileSpec& spec) {
+    if (script == kScriptRoman) {
+        unsigned char pname[64];
+        pname[0] = uint8_t(name.size());
+        std::copy(name.begin(), name.end(), pname + 1);
+        return make_file_spec(volume, folder, pname, spec);
+    }
+    std::string path;
+    if (OSErr err = path_from_folder_id(volume, folder, path)) return err;
+    return file_spec_from_path(path + "/" + script_to_utf8(name, script), spec);
+}
+
+// The script of the name typed in the save dialog's field.
+int16_t typed_name_script(Browser& b) { return edit_text_script(item_control(b, kNameItem)); }
+
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
-void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed) {
+void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed, int16_t script) {
     const std::string name = accepted_name(b, typed);
+    // Messages are Roman: a name of another script is shown as Roman spells it.
+    const std::string shown =
+        script == kScriptRoman ? name : utf8_to_mac_roman(script_to_utf8(name, script), '?');
     if (is_reserved_name(name)) {
-        refuse_name(with_name(kReservedNameIndex, "\xD2^0\xD3 cannot be used as a name.", name),
+        refuse_name(with_name(kReservedNameIndex, "\xD2^0\xD3 cannot be used as a name.", shown),
                     toolbox_string(kReservedNameHintIndex, "Please type another name."));
         return;
     }
     if (name.size() > size_t(kMaxSpecName)) {
-        refuse_name(with_name(kLongNameIndex, "The name \xD2^0\xD3 is too long.", name),
+        refuse_name(with_name(kLongNameIndex, "The name \xD2^0\xD3 is too long.", shown),
                     toolbox_string(kLongNameHintIndex, "A name can have at most 63 characters. Please type a shorter name."));
         return;
     }
@@ -206,11 +239,8 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
         host_beep();
         return;
     }
-    unsigned char pname[64];
-    pname[0] = uint8_t(name.size());
-    std::copy(name.begin(), name.end(), pname + 1);
     FileSpec spec;
-    OSErr err = make_file_spec(volume, folder, pname, spec);
+    OSErr err = spec_of_typed_name(volume, folder, name, script, spec);
     CatalogInfo info;
     if (err == noErr && get_catalog_info(spec, info) == noErr && info.is_folder) err = kDuplicateNameErr;
     if (err != noErr && err != kFileNotFoundErr) {
@@ -218,7 +248,7 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
         return;
     }
     if (err == noErr) {
-        if (!confirm_replace(name)) return;
+        if (!confirm_replace(shown)) return;
         b.reply->replacing = true;
     }
     finish(b, {spec});
@@ -228,9 +258,10 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
 // that folder when it exists; a folder alone is shown; a missing one is refused.
 void try_save(Browser& b) {
     std::string typed = typed_name(b);
+    const int16_t script = typed_name_script(b);
     size_t slash = typed.rfind('/');
     if (slash == std::string::npos) {
-        save_in_folder(b, b.volume, b.folder, typed);
+        save_in_folder(b, b.volume, b.folder, typed, script);
         return;
     }
     std::string_view folder_part = std::string_view(typed).substr(0, slash + 1);
@@ -251,7 +282,7 @@ void try_save(Browser& b) {
         update_default_button(b);
         return;
     }
-    save_in_folder(b, kSystemVolume, folder, name);
+    save_in_folder(b, kSystemVolume, folder, name, script);
 }
 
 // A typed path in the open dialog: a folder is shown, a file is opened
@@ -317,8 +348,10 @@ void list_hit(Browser& b) {
     update_default_button(b);
     std::vector<int16_t> rows = selected_rows(b);
     if (b.kind == BrowserKind::kSave && rows.size() == 1 && !b.entries[size_t(rows[0])].info.is_folder) {
-        std::string name = name_of(b.entries[size_t(rows[0])].info.name);
-        set_dialog_item_text(b.dialog, kNameItem, name);  // a file clicked while saving names the file
+        // A file clicked while saving names the file, as the list shows it.
+        const ScriptText& name = b.entries[size_t(rows[0])].shown_name;
+        set_dialog_item_text(b.dialog, kNameItem, name.bytes);
+        set_edit_text_script(item_control(b, kNameItem), name.script);
         update_default_button(b);
     }
     if (!double_click || rows.size() != 1) return;
@@ -388,7 +421,8 @@ void other_events(const EventRecord& event) {
 void browser_cell(int16_t message, bool selected, const Rect& r, Point cell, std::string_view data, ListHandle list) {
     if (message != kListDrawMsg) return;
     auto* b = reinterpret_cast<Browser*>(list->refcon);
-    bool folder = b && size_t(cell.v) < b->entries.size() && b->entries[size_t(cell.v)].info.is_folder;
+    const Entry* entry = b && size_t(cell.v) < b->entries.size() ? &b->entries[size_t(cell.v)] : nullptr;
+    bool folder = entry && entry->info.is_folder;
     fill_rect_color(r, selected ? kLookAccent : kLookLight);
     RGBColor ink = selected ? kLookAccentText : kLookText;
     Rect glyph{int16_t(r.top + (r.height() - 10) / 2), int16_t(r.left + 5), 0, 0};
@@ -401,7 +435,12 @@ void browser_cell(int16_t message, bool selected, const Rect& r, Point cell, std
         fill_rect_color(glyph, kLookLight);
         frame_rect_color(glyph, selected ? kLookAccentText : kLookShadow);
     }
+    // A name of another script is drawn in that script's font.
+    const int16_t script = entry ? entry->shown_name.script : kScriptRoman;
+    const int16_t font = port_text_style().font;
+    if (script != kScriptRoman) text_font(script_font(script));
     draw_text_in_box(Rect{r.top, int16_t(r.left + 24), r.bottom, int16_t(r.right - 2)}, data, TextAlign::kLeft, ink);
+    text_font(font);
 }
 
 std::string title_for(BrowserKind kind, const NavDialogOptions& options) {
@@ -462,6 +501,7 @@ DialogRef make_browser_dialog(Browser& b) {
                                   {kEditTextItem, Rect{12, 96, 34, 300}, options.saved_file_name, 0, true}},
                                  AppendMethod::kOverlay);
         b.first_custom_item = int16_t(count_dialog_items(dialog) + 1);
+        set_edit_text_script(get_dialog_item_control(dialog, kNameItem), options.saved_file_name_script);
         if (options.custom.start && options.custom.height > 0)
             options.custom.start(dialog, Rect{custom_top, 20, int16_t(custom_top + options.custom.height), 460},
                                  options.custom.user);
@@ -532,7 +572,7 @@ OSErr run_browser(BrowserKind kind, const FileSpec* location, const NavDialogOpt
 std::string nav_file_name(DialogRef dialog) { return get_dialog_item_text(dialog, kNameItem); }
 
 void nav_set_file_name(DialogRef dialog, std::string_view name) {
-    set_dialog_item_text(dialog, kNameItem, name);
+    set_name_keeping_script(dialog, name);
     select_dialog_item_text(dialog, kNameItem, 0, int32_t(name.size()));  // typing replaces it, as at the start
     if (active && active->dialog == dialog) update_default_button(*active);
 }

@@ -4,6 +4,7 @@
 // border; floating windows have a small title bar (or one at the side) and modal
 // dialogs a double border without a title bar.
 #include "platform/draw/text.h"
+#include "platform/text/scripts.h"
 #include "platform/windows/windows.h"
 #include "platform/windows/windows_internal.h"
 
@@ -106,9 +107,14 @@ bool in_standard_state(WindowRef w) {
 
 int16_t title_font_size(WindowRef w) { return small_frame(w->window_class) ? kSmallTitleFontSize : kTitleFontSize; }
 
+// The system font, or the font of the title's script.
+void use_title_font(WindowRef w) {
+    text_font(w->title_script == kScriptRoman ? int16_t(kSystemFont) : script_font(w->title_script));
+}
+
 int16_t title_width(WindowRef w) {
     PortScope scope(&w->frame_port);
-    text_font(kSystemFont);
+    use_title_font(w);
     text_size(title_font_size(w));
     return text_width(w->title);
 }
@@ -191,7 +197,7 @@ void draw_title(WindowRef w, const FrameColors& colors) {
         h = int16_t(h + kProxySize + 4);
     }
     if (w->title.empty()) return;
-    text_font(kSystemFont);
+    use_title_font(w);
     text_size(title_font_size(w));
     text_face(0);
     text_mode(kSrcOr);

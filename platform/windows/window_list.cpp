@@ -4,6 +4,8 @@
 #include "platform/windows/windows_internal.h"
 
 #include "platform/host/host.h"
+#include "platform/text/mac_roman.h"
+#include "platform/text/text.h"
 
 #include <algorithm>
 #include <deque>
@@ -241,8 +243,11 @@ void set_window_kind(WindowRef window, int16_t kind) { window->kind = kind; }
 uintptr_t window_refcon(WindowRef window) { return window->refcon; }
 void set_window_refcon(WindowRef window, uintptr_t refcon) { window->refcon = refcon; }
 
-void set_window_title(WindowRef window, const std::string& title) {
+void set_window_title(WindowRef window, const std::string& title) { set_window_title(window, title, kScriptRoman); }
+
+void set_window_title(WindowRef window, const std::string& title, int16_t script) {
     window->title = title.substr(0, 255);
+    window->title_script = script_enabled(script) ? script : kScriptRoman;
     draw_frame(window);
 }
 
@@ -250,12 +255,18 @@ void set_window_title(WindowRef window, const unsigned char* pstr) {
     set_window_title(window, std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]));
 }
 
-std::string window_title(WindowRef window) { return window->title; }
+std::string window_title(WindowRef window) {
+    if (window->title_script == kScriptRoman) return window->title;
+    return utf8_to_mac_roman(script_to_utf8(window->title, window->title_script), '?');
+}
 
 void get_window_title(WindowRef window, Str255 title) {
-    title[0] = uint8_t(window->title.size());
-    std::copy(window->title.begin(), window->title.end(), title + 1);
+    const std::string roman = window_title(window).substr(0, 255);
+    title[0] = uint8_t(roman.size());
+    std::copy(roman.begin(), roman.end(), title + 1);
 }
+
+ScriptText window_title_in_script(WindowRef window) { return {window->title, window->title_script, 0}; }
 
 void set_window_modified(WindowRef window, bool modified) {
     if (window->modified == modified) return;

@@ -14,6 +14,7 @@
 
 #include "platform/draw/draw.h"
 #include "platform/events/events.h"
+#include "platform/text/scripts.h"
 #include "platform/types.h"
 #include "platform/windows/window_manager.h"
 
@@ -111,11 +112,16 @@ int16_t window_kind(WindowRef window);
 void set_window_kind(WindowRef window, int16_t kind);
 uintptr_t window_refcon(WindowRef window);
 void set_window_refcon(WindowRef window, uintptr_t refcon);
-// Titles are Mac Roman.
+// Titles are Mac Roman, or the bytes of another script (platform/text/scripts.h)
+// drawn in that script's font; window_title answers those in Mac Roman too,
+// "?" for what Mac Roman cannot spell.
 void set_window_title(WindowRef window, const std::string& title);
+void set_window_title(WindowRef window, const std::string& title, int16_t script);
 void set_window_title(WindowRef window, const unsigned char* pstr);
 std::string window_title(WindowRef window);
 void get_window_title(WindowRef window, Str255 title);
+// The title as it is drawn: its bytes and their script.
+ScriptText window_title_in_script(WindowRef window);
 void set_window_modified(WindowRef window, bool modified);
 bool window_modified(WindowRef window);
 // Whether a proxy icon shows before the title (a document with a file).

@@ -19,7 +19,8 @@ struct Window {
     WindowLayer layer = WindowLayer::kDocument;
     int16_t kind = kApplicationWindowKind;
     uintptr_t refcon = 0;
-    std::string title;  // Mac Roman
+    std::string title;  // in title_script
+    int16_t title_script = kScriptRoman;
 
     Rect content{};  // global
     Rect standard_state{};

@@ -3,6 +3,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
 #include "platform/nav/nav.h"
+#include "platform/text/text.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/platform/toolbox_test_support.h"
 
@@ -218,6 +219,28 @@ std::string saved_path(const pf::NavReply& reply) {
     std::string path;
     if (reply.selection.size() == 1) pf::path_from_file_spec(reply.selection[0], path);
     return path;
+}
+
+// A name typed in another script than Roman names the file as it reads
+// (UTF-8), and a proposed name of that script is saved under it too.
+TEST_F(Nav, SaveNamesTheFileInTheScriptOfTheTypedName) {
+    const std::string moscow = "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0";
+    pf::NavDialogOptions options;
+    pf::driver_type(moscow + ".csv");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    std::string path;
+    ASSERT_EQ(pf::path_from_file_spec(reply.selection.at(0), path), pf::noErr);
+    EXPECT_EQ(path, temp.path + "/" + moscow + ".csv");
+
+    pf::set_keyboard_script(pf::kScriptRoman);
+    options.saved_file_name = pf::spell_in_script(moscow + " 2.csv", pf::kScriptCyrillic).bytes;
+    options.saved_file_name_script = pf::kScriptCyrillic;
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    ASSERT_EQ(pf::path_from_file_spec(reply.selection.at(0), path), pf::noErr);
+    EXPECT_EQ(path, temp.path + "/" + moscow + " 2.csv");
 }
 
 TEST_F(Nav, SaveTakesATypedPathAsItsFolderAndName) {
