@@ -12,6 +12,11 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "model/cell_format.h"
+#include "platform/screen/cursor.h"
+#include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
 #include "spelling/spell_engine.h"
 #include "model/workbook.h"
@@ -21,14 +26,52 @@
 namespace {
 
 constexpr int32_t kLongestWordRun = 80;
+constexpr int16_t kRefusedBeepTicks = 9;
+
+// A part of a cell's text in one script, [start, end).
+struct ScriptPart {
+    int32_t start;
+    int32_t end;
+    int16_t script;
+};
+
+// A text cell's text and its parts: one for each style run, else one in the
+// cell's font.
+struct CellText {
+    std::vector<uint8_t> bytes;
+    std::vector<ScriptPart> parts;
+};
+
+std::vector<ScriptPart> script_parts(uint8_t* cell, MemoryRef layer) {
+    const int32_t length = _formulaLength_(cell);
+    const int16_t default_font = Get_Default_Font(layer);
+    auto script_of = [default_font](int16_t font) {
+        return pf::font_to_script(font == int16_t(kDefaultFontNumber) ? default_font : font);
+    };
+    std::vector<ScriptPart> parts;
+    const int32_t style_length = _styleLength_(cell);
+    if (style_length >= 2 + kRunEntrySize) {
+        const uint8_t* runs = _stylePtr_(cell) + 2;
+        const int32_t count = std::min<int32_t>(load_i16(_stylePtr_(cell)), (style_length - 2) / kRunEntrySize);
+        for (int32_t i = 0; i < count; ++i) {
+            const uint8_t* run = runs + i * kRunEntrySize;
+            const int32_t start = i == 0 ? 0 : std::clamp(load_i32(run + kRunStart), 0, length);
+            const int32_t end = i + 1 < count ? std::clamp(load_i32(run + kRunEntrySize + kRunStart), start, length)
+                                              : length;
+            if (end > start) parts.push_back(ScriptPart{start, end, script_of(load_i16(run + kRunFont))});
+        }
+    }
+    if (parts.empty()) parts.push_back(ScriptPart{0, length, script_of(int16_t(format_font(cell)))});
+    return parts;
+}
 
 // The text of a text cell, or nothing for other cells.
-std::vector<uint8_t> text_cell_text(MemoryRef layer, CellPoint where) {
+CellText text_cell_text(MemoryRef layer, CellPoint where) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&cell, &length, where, layer) || _cellType_(cell) != kCellText) return {};
     const uint8_t* body = _formulaPtr_(cell);
-    return std::vector<uint8_t>(body, body + _formulaLength_(cell));
+    return CellText{std::vector<uint8_t>(body, body + _formulaLength_(cell)), script_parts(cell, layer)};
 }
 
 bool at_or_after(CellPoint cell, CellPoint stop) {
@@ -39,34 +82,62 @@ bool is_blank_run(const char* run, int32_t length) {
     return std::all_of(run, run + length, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
 }
 
-// The word in the cell's text at the scan's offset that is to be reported.
-int16_t check_words(SpellScan& scan, const std::vector<uint8_t>& text, int16_t* reason) {
-    const char* bytes = reinterpret_cast<const char*>(text.data());
-    const int32_t length = int32_t(text.size());
-    while (scan.offset < length) {
-        const int32_t window_end = std::min(length, scan.offset + kLongestWordRun);
-        const pf::WordRange run = pf::find_word_breaks(bytes, window_end, scan.offset, true, 0);
-        if (run.end <= scan.offset) {
-            ++scan.offset;
+// A word of a script spelled in Mac Roman, as the spelling engine takes it;
+// false when the dictionary is not the word's or Mac Roman cannot spell it.
+bool checkable_word(std::string_view bytes, int16_t script, std::string& mac_roman) {
+    const std::string utf8 = pf::script_to_utf8(bytes, script);
+    return spelling_covers(utf8) && pf::utf8_to_script(utf8, pf::kScriptRoman, mac_roman);
+}
+
+// The word of a part of the cell's text at the scan's offset that is to be reported.
+int16_t check_part_words(SpellScan& scan, const std::vector<uint8_t>& text, const ScriptPart& part,
+                         int16_t* reason) {
+    const char* bytes = reinterpret_cast<const char*>(text.data()) + part.start;
+    const int32_t length = part.end - part.start;
+    int32_t offset = scan.offset - part.start;
+    while (offset < length) {
+        const int32_t window_end = std::min(length, offset + kLongestWordRun);
+        const pf::WordRange run = pf::find_word_breaks(bytes, window_end, offset, true, part.script);
+        if (run.end <= offset) {
+            scan.offset = part.start + ++offset;
             continue;
         }
         const int32_t run_length = run.end - run.start;
+        offset = run.end;
+        std::string spelled;
         if (is_blank_run(bytes + run.start, run_length)) {
-            scan.offset = run.end;
+            scan.offset = part.start + offset;
+            continue;
+        }
+        if (!checkable_word(std::string_view(bytes + run.start, size_t(run_length)), part.script, spelled)) {
+            scan.last_word[0] = 0;  // a word passed over parts the words around it
+            scan.offset = part.start + offset;
             continue;
         }
         char word[kLongestComparedWord + 1]{};
-        std::memcpy(word, bytes + run.start, size_t(std::min(run_length, kLongestComparedWord)));
-        const bool comparable = !(run_length == 1 && uint8_t(word[0]) <= 0x40) && word[0] != 0;
+        std::memcpy(word, spelled.data(), std::min(spelled.size(), size_t(kLongestComparedWord)));
+        const int32_t word_length = int32_t(spelled.size());
+        const bool comparable = !(word_length == 1 && uint8_t(word[0]) <= 0x40) && word[0] != 0;
         const bool repeated = comparable && dict_strcmp(word, scan.last_word) == 0;
         std::memcpy(scan.last_word, word, sizeof word);
-        *reason = repeated ? kSpellScanRepeated : run_length >= 2 ? spell_check(word, 1) : kSpellAccepted;
+        *reason = repeated ? kSpellScanRepeated : word_length >= 2 ? spell_check(spelled.c_str(), 1) : kSpellAccepted;
         if (*reason != kSpellAccepted) {
-            scan.word_start = run.start;
+            scan.word_start = part.start + run.start;
             scan.word_length = run_length;
+            scan.word_script = part.script;
             return *reason == kSpellScanRepeated ? kSpellScanRepeated : kSpellScanUnknown;
         }
-        scan.offset = run.end;
+        scan.offset = part.start + offset;
+    }
+    return kSpellScanDone;
+}
+
+// The word in the cell's text at the scan's offset that is to be reported.
+int16_t check_words(SpellScan& scan, const CellText& text, int16_t* reason) {
+    for (const ScriptPart& part : text.parts) {
+        if (scan.offset >= part.end) continue;
+        scan.offset = std::max(scan.offset, part.start);
+        if (const int16_t found = check_part_words(scan, text.bytes, part, reason)) return found;
     }
     return kSpellScanDone;
 }
@@ -96,12 +167,15 @@ bool next_cell_word(void* context, char word[kSpellWordLimit + 1], int16_t* reas
         words->scan.has_stop = true;
         words->scan.stop = words->first;
     }
-    const std::vector<uint8_t> text = text_cell_text(words->scan.layer, words->scan.cell);
-    const int32_t shown = std::min(words->scan.word_length, int32_t(kSpellWordLimit));
-    std::memcpy(word, text.data() + words->scan.word_start, size_t(shown));
-    word[shown] = 0;
+    const std::vector<uint8_t> text = text_cell_text(words->scan.layer, words->scan.cell).bytes;
     words->reported.assign(text.begin() + words->scan.word_start,
                            text.begin() + words->scan.word_start + words->scan.word_length);
+    std::string spelled;
+    checkable_word(std::string_view(reinterpret_cast<const char*>(words->reported.data()), words->reported.size()),
+                   words->scan.word_script, spelled);
+    const size_t shown = std::min(spelled.size(), size_t(kSpellWordLimit));
+    std::memcpy(word, spelled.data(), shown);
+    word[shown] = 0;
     words->scan.offset = words->scan.word_start + words->scan.word_length;
     show_cell(words->scan.layer, words->scan.cell);
     return true;
@@ -111,15 +185,22 @@ void replace_cell_word(void* context, const char* replacement) {
     auto* words = static_cast<LayerWords*>(context);
     SpellScan& scan = words->scan;
     if (words->reported.empty() || !layer_is_open(scan.layer)) return;
-    std::vector<uint8_t> text = text_cell_text(scan.layer, scan.cell);
+    std::vector<uint8_t> text = text_cell_text(scan.layer, scan.cell).bytes;
     // The cell may have been edited while the window waited: only the word
     // still standing where it was reported is replaced.
     if (scan.word_start + scan.word_length > int32_t(text.size()) ||
         !std::equal(words->reported.begin(), words->reported.end(), text.begin() + scan.word_start))
         return;
-    const int32_t added = int32_t(std::strlen(replacement));
+    // The replacement takes the word's script; one that script cannot spell is refused.
+    std::string spelled = replacement;
+    if (scan.word_script != pf::kScriptRoman &&
+        !pf::utf8_to_script(pf::mac_roman_to_utf8(replacement), scan.word_script, spelled)) {
+        pf::sys_beep(kRefusedBeepTicks);
+        return;
+    }
+    const int32_t added = int32_t(spelled.size());
     text.erase(text.begin() + scan.word_start, text.begin() + scan.word_start + scan.word_length);
-    text.insert(text.begin() + scan.word_start, replacement, replacement + added);
+    text.insert(text.begin() + scan.word_start, spelled.begin(), spelled.end());
     if (store_typed_text(scan.layer, scan.cell, text) == kEntryStored) scan.offset = scan.word_start + added;
     show_cell(scan.layer, scan.cell);
 }

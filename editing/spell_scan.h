@@ -1,6 +1,8 @@
 // The spelling scan over the text cells of a layer: each cell's text is cut
-// into words, and a word the spelling engine does not accept, or the same word
-// twice in a row, is reported. The spelling window takes its words from a
+// into words in the script of each of its parts, and a word the spelling
+// engine does not accept, or the same word twice in a row, is reported. Words
+// of letters the dictionary's language is not written with (other scripts,
+// other alphabets) are passed over. The spelling window takes its words from a
 // word source over this scan and puts replacements back into the cells.
 #pragma once
 
@@ -23,6 +25,7 @@ struct SpellScan {
     char last_word[kLongestComparedWord + 1]{};
     int32_t word_start = 0;  // of the word last reported, in `cell`
     int32_t word_length = 0;
+    int16_t word_script = 0;  // the script of its bytes
 };
 
 constexpr int16_t kSpellScanDone = 0;

@@ -12,6 +12,7 @@
 struct Dictionaries {
     std::unique_ptr<Hunspell> main;
     std::string encoding;             // the main dictionary's, as iconv names it
+    std::u32string alphabet;          // the letters of its language, each case
     std::vector<std::string> custom;  // the custom dictionary's words, Mac Roman
     bool reported = false;            // a dictionary fault was shown since init_spell
     bool open_pending = false;        // init_spell was called; opened when spelling is first used
@@ -39,6 +40,15 @@ std::string custom_dictionary_name();
 // character the other side cannot spell.
 bool to_dictionary_text(const std::string& mac_roman, std::string& out);
 bool from_dictionary_text(const std::string& text, std::string& mac_roman);
+
+// The letters of the main dictionary's language, both cases: those its affix
+// file offers for suggestions (its TRY line, in the dictionary's encoding);
+// without one, the Latin letters of Mac Roman.
+std::u32string dictionary_alphabet(const std::string& affix_text, const std::string& encoding);
+
+// Whether a character is a letter of a word rather than a digit, a mark of
+// punctuation or a symbol.
+bool is_letter(char32_t c);
 
 // Shows once per init_spell that the named dictionary could not be opened.
 void report_dictionary_fault(const std::string& name);

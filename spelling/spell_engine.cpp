@@ -8,6 +8,7 @@
 #include "ui/alerts.h"
 #include "core/string_utils.h"
 #include "platform/resources/resources.h"
+#include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spelling.h"
@@ -143,6 +144,7 @@ void close_spell() {
     dictionaries.open_pending = false;
     dictionaries.main.reset();
     dictionaries.encoding.clear();
+    dictionaries.alphabet.clear();
     dictionaries.custom.clear();
     clear_Ignore();
 }
@@ -160,6 +162,17 @@ int16_t spell_check(const char* word, int16_t report_capitals) {
         return kSpellAccepted;
     if (!known_in_another_case(word)) return kSpellUnknown;
     return report_capitals ? kSpellWrongCapitals : kSpellAccepted;
+}
+
+bool spelling_covers(std::string_view utf8_word) {
+    if (!open_spelling()) return false;
+    size_t at = 0;
+    char32_t c = 0;
+    while (at < utf8_word.size()) {
+        if (!pf::decode_utf8(utf8_word, at, c)) return false;
+        if (is_letter(c) && dictionaries.alphabet.find(c) == std::u32string::npos) return false;
+    }
+    return true;
 }
 
 int16_t dict_strcmp(const char* a, const char* b) {

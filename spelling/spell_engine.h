@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr int kSpellWordLimit = 63;
@@ -23,6 +24,11 @@ constexpr int16_t kSpellWrongCapitals = 2;
 // A word longer than kSpellWordLimit is unknown. Without a main dictionary
 // every word is accepted: nothing can be reported.
 int16_t spell_check(const char* word, int16_t report_capitals);
+// Whether the main dictionary's language is written with the letters of a
+// word (UTF-8): a word with a letter its alphabet lacks (of another script,
+// or of another language's alphabet) is not its to check. Characters that are
+// not letters (digits, punctuation) do not count.
+bool spelling_covers(std::string_view utf8_word);
 // The dictionary's order, letters compared without regard to case: 0 when equal.
 int16_t dict_strcmp(const char* a, const char* b);
 // Whether a main dictionary can check spelling: the one open, or, before

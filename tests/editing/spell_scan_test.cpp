@@ -4,6 +4,11 @@
 #include "../spelling/spelling_fixture.h"
 
 #include "editing/find_scan.h"
+#include <array>
+
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "platform/text/text.h"
 #include "editing/spell_scan.h"
 #include "model/layer.h"
 #include "shell/command_bar.h"
@@ -32,6 +37,28 @@ struct SpellScanTest : SpellingTest {
         uint16_t at = 0;
         ASSERT_EQ(Enter_Data(layer, block, nullptr, &at, 0), kEntryStored) << text;
         DisposeMemory(block);
+    }
+    // Text of any script as typed in it: in the script's font.
+    void enter_in_script(int16_t row, int16_t column, const std::string& utf8) {
+        const pf::ScriptText spelled = pf::spell_in_a_script(utf8);
+        ASSERT_EQ(spelled.unmapped, 0) << utf8;
+        std::array<uint8_t, 2 + kRunEntrySize> runs{};
+        store_i16(runs.data(), 1);
+        store_i16(runs.data() + 2 + kRunFont, pf::script_font(spelled.script));
+        store_i16(runs.data() + 2 + kRunFontSize, 12);
+        const CellRange range{{row, column}, {row, column}};
+        LSelect(range.topLeft, &range, nullptr, 0, layer);
+        MemoryRef block = Bytes2Memory(&mem_globals, spelled.bytes.data(), 1, int32_t(spelled.bytes.size()));
+        MemoryRef styles = Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
+        uint16_t at = 0;
+        ASSERT_EQ(Enter_Data(layer, block, styles, &at, 0), kEntryStored) << utf8;
+        DisposeMemory(block);
+        DisposeMemory(styles);
+    }
+    // Whether a cell holds the text as it is spelled in its script.
+    bool holds(int16_t row, int16_t column, const std::string& utf8) {
+        const std::vector<uint8_t> text = cell_contents_text(layer, CellPoint{row, column});
+        return std::string(text.begin(), text.end()) == pf::spell_in_a_script(utf8).bytes;
     }
     struct Report {
         int16_t answer;
@@ -110,6 +137,36 @@ TEST_F(SpellScanTest, TheWindowsWordsWrapOnceAndReplacementsAreStored) {
     EXPECT_FALSE(source.next_word(source.context, word, &reason));  // stops where it began
     const std::vector<uint8_t> text = cell_contents_text(layer, CellPoint{3, 0});
     EXPECT_EQ(std::string(text.begin(), text.end()), "a wrong word and the rest");
+}
+
+// Words of scripts the US English dictionary is not written in (Cyrillic,
+// Greek, Japanese, Korean, Chinese, and the letters of Czech and Polish) are
+// passed over, each word whole; a misspelt Latin word among them is reported
+// as it reads and replaced in its own script, its neighbours untouched.
+TEST_F(SpellScanTest, OnlyLatinWordsOfTheDictionarysAlphabetAreChecked) {
+    enter_in_script(0, 0, "The quick brwn fox");
+    enter_in_script(1, 0, "P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148, "
+                          "Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105");
+    enter_in_script(2, 0, "\u041c\u043e\u0441\u043a\u0432\u0430 Moscw \u0441\u0442\u043e\u043b\u0438\u0446\u0430");
+    enter_in_script(3, 0, "\u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1");
+    enter_in_script(4, 0, "\u6771\u4eac \u30c7\u30fc\u30bf \u6771\u4eac");
+    enter_in_script(5, 0, "\uc11c\uc6b8 \ud55c\uad6d\uc5b4");
+    enter_in_script(6, 0, "\u5317\u4eac\u7b80\u4f53");
+    LayerWords words = layer_words(layer, CellPoint{0, 0});
+    const SpellWordSource source = layer_word_source(words);
+    char word[kSpellWordLimit + 1];
+    int16_t reason = 0;
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));
+    EXPECT_STREQ(word, "brwn");
+    source.replace_word(source.context, "brown");
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));
+    EXPECT_STREQ(word, "Moscw");
+    EXPECT_EQ(reason, kSpellScanUnknown);
+    source.replace_word(source.context, "Moscow");
+    EXPECT_FALSE(source.next_word(source.context, word, &reason));
+    EXPECT_TRUE(holds(0, 0, "The quick brown fox"));
+    EXPECT_TRUE(holds(2, 0, "\u041c\u043e\u0441\u043a\u0432\u0430 Moscow \u0441\u0442\u043e\u043b\u0438\u0446\u0430"));
+    EXPECT_TRUE(holds(3, 0, "\u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1"));
 }
 
 }  // namespace
