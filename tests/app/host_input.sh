@@ -23,7 +23,7 @@ xdotool mousemove --window "$window" 200 200 click 1
 xdotool mousemove --window "$window" 100 100 mousedown 1 mousemove --window "$window" 300 250 mouseup 1
 xdotool mousemove --window "$window" 400 300 click 3 click 4 click 5
 xdotool key --window "$window" ctrl+c alt+Left super+a shift+Tab Return Escape F5 Insert Delete BackSpace KP_Enter
-xdotool type --window "$window" "Grüße, 3×4 €"
+xdotool type --window "$window" "Grüße, 3·4 €"
 # The screen following one more resize shows the input before it was taken.
 xdotool windowsize "$window" 820 620
 shoot_until host_input.png is_desktop host_input.png 810 610 || fail "no desktop after the input: $(pixel host_input.png 810 610)"

@@ -22,7 +22,7 @@ rows=$(printf '%s\n' x "${texts[@]}")
 # One document of each text format, A1 holding "x": Ctrl-S writes a document
 # in the format it was read in.
 printf 'x\r\n' > "$work/typed.csv"
-printf 'x\r\n' > "$work/typed.txt"
+printf 'x\r\n' > "$work/typed.tab"
 "$sheetconv" "$work/typed.csv" "$work/typed.slk" || fail "the converter made no SYLK file"
 
 value_of() { send get "value of cell $1 of document 1"; }
@@ -79,11 +79,11 @@ wait_for 60 b3_stored || fail "the formulas were not stored"
 shoot mixed_scripts_formulas.png
 quit_without_saving
 
-type_and_save txt
+type_and_save tab
 keys ctrl+s
-await_saved "$work/typed.txt"
+await_saved "$work/typed.tab"
 quit_app
-[ "$(saved_rows "$work/typed.txt")" = "$rows" ] || fail "the tab text holds: $(saved_rows "$work/typed.txt" | tr '\n' '|')"
+[ "$(saved_rows "$work/typed.tab")" = "$rows" ] || fail "the tab text holds: $(saved_rows "$work/typed.tab" | tr '\n' '|')"
 
 type_and_save slk
 keys ctrl+s
