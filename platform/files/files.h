@@ -124,7 +124,7 @@ OSErr path_from_file_spec(const FileSpec& spec, std::string& path);
 // The real (UTF-8) name of the item a file spec stands for.
 OSErr file_spec_long_name(const FileSpec& spec, std::string& name);
 // The name of the item as a person reads it: a name Mac Roman cannot spell in
-// the script that spells it whole, else the spec's own (Roman) name.
+// the script that spells it whole, else the record's own (Roman) name.
 ScriptText file_spec_shown_name(const FileSpec& spec);
 
 // Folder ids and paths.
