@@ -67,12 +67,12 @@ bool file_gone(MemoryRef record, MemoryRef workbook, FollowedFile& file) {
 
 // The alias of the document's file: made from the file held open when there
 // is one, so that a file renamed before it was first followed is still found.
-std::vector<uint8_t> alias_of_document(const FileInfoRecord& info) {
+pf::OSErr alias_of_document(const FileInfoRecord& info, std::vector<uint8_t>& alias) {
     pf::FileSpec spec = info.spec;
     if (info.open_file) pf::get_file_spec_of_ref(info.open_file, spec);
-    std::vector<uint8_t> alias;
-    if (pf::new_alias(spec, alias) != pf::noErr) alias.clear();
-    return alias;
+    const pf::OSErr err = pf::new_alias(spec, alias);
+    if (err != pf::noErr) alias.clear();
+    return err;
 }
 
 }  // namespace
@@ -93,14 +93,17 @@ bool follow_document_file(MemoryRef record) {
     FollowedFile& file = followed[workbook];
     const pf::FileStamp stamp = info.stamp;
     if (file.alias.empty() || !same_spec(file.spec, info.spec) || file.stamp != stamp) {
-        file = FollowedFile{info.spec, stamp, alias_of_document(info), false};
-        if (file.alias.empty()) return true;
+        file = FollowedFile{info.spec, stamp, {}, file.told_gone};
+        const pf::OSErr made = alias_of_document(info, file.alias);
+        if (made == pf::kFileNotFoundErr) return file_gone(record, workbook, file);
+        if (made != pf::noErr) return true;
     }
     pf::FileSpec found{};
     bool changed = false;
     const pf::OSErr resolved = pf::resolve_alias(file.alias.data(), file.alias.size(), found, changed);
     if (resolved == pf::kFileNotFoundErr || (resolved == pf::noErr && in_trash(found)))
         return file_gone(record, workbook, file);
+    file.told_gone = false;
     if (resolved == pf::noErr && !same_spec(found, info.spec)) retitle(workbook, found);
     return true;
 }

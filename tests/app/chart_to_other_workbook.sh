@@ -36,7 +36,9 @@ changes_screen "tiling the windows" xdotool click 1
 upper=420x270+590+105 lower=420x280+590+435
 fruit_in() { [ "$(colour_pixels "$1" 0000D4 "$2")" -gt 300 ] && [ "$(colour_pixels "$1" DD0806 "$2")" -gt 300 ]; }
 
-# A column chart over A1:C5, placed at the right of the upper window.
+# A column chart over A1:C5, placed at the right of the upper window. A1 may
+# already be the active cell: B2 first, so that each click shows.
+changes_screen "choosing B2" click_at 150 135
 changes_screen "choosing A1" click_at 75 118
 keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right
 object_choice "$chart_kind_y" "$column_y"
@@ -47,7 +49,9 @@ shoot_until chart_to_other_workbook_chart.png fruit_above chart_to_other_workboo
 changes_screen "choosing a cell" click_at 300 300
 changes_screen "selecting the chart" click_at 780 215
 
-# Dragged by hand into the lower window.
+# Dragged by hand into the lower window, pressed again only after the
+# double-click time (a second press at once would open the chart's settings).
+sleep 1
 xdotool mousemove 780 215 mousedown 1
 for step in 1 2 3 4 5 6 7 8; do
   xdotool mousemove 780 $((215 + 330 * step / 10))
