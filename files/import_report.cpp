@@ -63,6 +63,8 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
     if (report.cells_beyond_grid) notes.push_back({kCellsBeyondGrid, {figure(report.cells_beyond_grid)}});
     if (report.unconverted_formulas)
         notes.push_back({kFormulasKeptAsValues, {figure(report.unconverted_formulas)}});
+    if (report.dates_shown_as_numbers)
+        notes.push_back({kDatesShownAsNumbers, {figure(report.dates_shown_as_numbers)}});
     return notes;
 }
 

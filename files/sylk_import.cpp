@@ -695,14 +695,25 @@ uint8_t* date_slot(uint8_t* cell) {
     return serial_counts_days(cell[kFmtCode], value) && checkValue(&value) == 0 ? slot : nullptr;
 }
 
+// A number cell in a date format whose serial, in the workbook's system, is
+// no date the calendar here can show (before 1904, after 2040): it would show
+// another date.
+bool shows_other_date(const uint8_t* cell, double serial, const DateSystems& systems) {
+    return _cellType_(cell) == kCellConstant && format_shows_date(cell[kFmtCode]) &&
+           !serial_shows_its_date(serial, systems.book_1900);
+}
+
 // Settles the dates of cells read in order where they stand: false (nothing
-// changed) when a number cell of a date is among them, whose text changes.
+// changed) when a number cell of a date is among them, whose text changes, or
+// one that must show its number.
 bool settle_dates_in_place(SylkReader& r, const DateSystems& systems) {
     uint8_t* start = r.cells.use();
     const uint8_t* end = start + r.cells.size();
     bool retyped = false;
     for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
-        retyped = retyped || (_cellType_(cell) == kCellConstant && date_slot(cell));
+        if (retyped || _cellType_(cell) != kCellConstant) return;
+        const uint8_t* number = _formulaPtr_(cell);
+        retyped = date_slot(cell) || (number && shows_other_date(cell, load_f64(number) + systems.days, systems));
     });
     if (!retyped && systems.days != 0) {
         for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
@@ -713,12 +724,26 @@ bool settle_dates_in_place(SylkReader& r, const DateSystems& systems) {
     return !retyped;
 }
 
+// A number cell that would show another date than its own shows its number
+// (in the workbook's system), counted for the notes: true when it does.
+bool show_number_of_other_date(uint8_t* cell, const DateSystems& systems, ImportReport& losses) {
+    uint8_t* number = _cellType_(cell) == kCellConstant ? _formulaPtr_(cell) : nullptr;
+    if (!number) return false;
+    const double settled = load_f64(number) + systems.days;
+    if (!shows_other_date(cell, settled, systems)) return false;
+    store_f64(number, settled);
+    cell[kFmtCode] = kFormatGeneral;
+    ++losses.dates_shown_as_numbers;
+    return true;
+}
+
 // Moves the date serial of the number cell or number result that ends `row`
 // from `start` into the workbook's date system; a number cell of a date
 // takes the text a user types for it (the entry line shows the date, not its
 // serial).
-void settle_date(std::string& row, size_t start, const DateSystems& systems) {
+void settle_date(std::string& row, size_t start, const DateSystems& systems, ImportReport& losses) {
     auto* cell = reinterpret_cast<uint8_t*>(row.data() + start);
+    if (show_number_of_other_date(cell, systems, losses)) return;
     uint8_t* slot = date_slot(cell);
     if (!slot) return;
     const double settled = load_f64(slot) + systems.days;
@@ -803,7 +828,7 @@ void build_rows(SylkReader& r, const DateSystems& systems, CellBlockRows& rows) 
         }
         const size_t start = row_cells.size();
         row_cells.append(reinterpret_cast<const char*>(bytes + cell.offset), cell.length);
-        settle_date(row_cells, start, systems);
+        settle_date(row_cells, start, systems, r.losses);
     }
     if (!row_cells.empty()) rows.append(int16_t(row), row_cells);
     r.cells.unuse();
@@ -941,6 +966,7 @@ int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef 
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;
         report->unconverted_formulas += r.losses.unconverted_formulas;
+        report->dates_shown_as_numbers += r.losses.dates_shown_as_numbers;
         report->replaced_characters += r.spelling.unmapped;
     }
     return r.stopped ? 1 : 0;

@@ -34,6 +34,7 @@ constexpr int16_t kTextsCut = 4;            // texts longer than a cell holds cu
 constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or column left out
 constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not convert
 constexpr int16_t kCharactersGuessed = 7;   // characters of a file in no Unicode form, read as Mac Roman
+constexpr int16_t kDatesShownAsNumbers = 8;  // dates the calendar here cannot show, their cells showing numbers
 
 // ---- Reading ------------------------------------------------------------------
 

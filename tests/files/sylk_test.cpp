@@ -202,6 +202,43 @@ TEST_F(SylkTest, ADocumentTakesTheDateSystemOfItsFile) {
     }
 }
 
+// A peer's dates the calendar here cannot show (before 1904, before 1900,
+// after 2040) show their numbers, counted for the notes, never another date;
+// in order or not, and in a workbook of either system.
+TEST_F(SylkTest, DatesTheCalendarCannotShowShowTheirNumbers) {
+    const double serials[] = {61, 900, 1461, 1462, 1463, -100, 46000, 60000};
+    std::string in_order = "ID;PWXL;N;E\r\nP;Pm/d/yyyy\r\n", out_of_order = in_order;
+    for (int row = 0; row < 8; ++row) {
+        const std::string y = std::to_string(row + 1);
+        const std::string number = file_number_text(serials[row]);
+        in_order += "F;P0;FG0G;Y" + y + ";X1\r\nC;K" + number + "\r\n";
+        out_of_order += "C;Y" + y + ";X1;K" + number + "\r\nF;P0;FG0G;Y" + y + ";X1\r\n";
+    }
+    for (const std::string& text : {in_order, out_of_order}) {
+        ImportReport report;
+        MemoryRef l = fresh_layer();
+        ASSERT_EQ(read_text_bytes(text + "E\r\n", kCommaSeparator, l, &report), 0);
+        EXPECT_TRUE(Get_1900Date_Flag(GetWorkSheet(l)));
+        EXPECT_EQ(report.dates_shown_as_numbers, 6);
+        for (int row : {0, 1, 2, 3, 5, 7}) {
+            EXPECT_EQ(cell(l, row, 0).number, serials[row]) << row;
+            EXPECT_EQ(format_of(l, row, 0)[kFmtCode], kFormatGeneral) << row;
+        }
+        for (int row : {4, 6}) EXPECT_NE(format_of(l, row, 0)[kFmtCode], kFormatGeneral) << row;
+        EXPECT_EQ(text_import_notes(report).back().index, kDatesShownAsNumbers);
+    }
+    // Read into a workbook counting from 1904, a serial of the 1900 system
+    // before 1904 moves below zero and shows its number too; 1 January 1904
+    // is that system's first day.
+    MemoryRef added = sample::new_layer(book);
+    ImportReport report;
+    ASSERT_EQ(read_text_bytes(in_order + "E\r\n", kCommaSeparator, added, &report), 0);
+    EXPECT_EQ(report.dates_shown_as_numbers, 5);
+    EXPECT_NE(format_of(added, 3, 0)[kFmtCode], kFormatGeneral);
+    EXPECT_EQ(cell(added, 0, 0).number, 61 - 1462);
+    EXPECT_EQ(cell(added, 4, 0).number, 1);
+}
+
 // Through SYLK and back every value stays what it was, in either date
 // system: a date, a plain number and formulas that mix them.
 TEST_F(SylkTest, ARoundTripKeepsEveryValueInEitherDateSystem) {
