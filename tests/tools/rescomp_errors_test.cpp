@@ -49,6 +49,19 @@ TEST(RescompErrors, DuplicatesAndBrokenReferences) {
                 HasSubstr(":5: error: duplicate symbol kA (first at "));
 }
 
+TEST(RescompErrors, RequiredSymbolsNameEveryMenuStringListAlertAndDialog) {
+    const std::string kRequire = "--require-symbols";
+    EXPECT_THAT(compile_errors("MENU 5 {\n}\n", kRequire), HasSubstr(":1: error: 'MENU' 5 needs a symbol"));
+    EXPECT_THAT(compile_errors("STR# 5 {\n}\n", kRequire), HasSubstr(":1: error: 'STR#' 5 needs a symbol"));
+    EXPECT_THAT(compile_errors("DITL 5 {\n}\nALRT 5 {\n rect 0 0 10 10\n}\n", kRequire),
+                HasSubstr(":3: error: 'ALRT' 5 needs a symbol"));
+    EXPECT_THAT(compile_errors("DITL 5 {\n}\nDLOG 5 {\n rect 0 0 10 10\n}\n", kRequire),
+                HasSubstr(":3: error: 'DLOG' 5 needs a symbol"));
+    // Other kinds, and every kind without the option, may go unnamed.
+    EXPECT_EQ(run_rescomp("'STR ' 5 {\n \"a\"\n}\nSTR# 6 symbol kTexts {\n}\n", kRequire).status, 0);
+    EXPECT_EQ(run_rescomp("MENU 5 {\n}\n").status, 0);
+}
+
 TEST(RescompErrors, SymbolsAreConstantNames) {
     EXPECT_THAT(compile_errors("STR# 5 symbol {\n}\n"), HasSubstr(":1: error: expected a constant name"));
     EXPECT_THAT(compile_errors("STR# 5 symbol texts {\n}\n"), HasSubstr(":1: error: expected a constant name"));

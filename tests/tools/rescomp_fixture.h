@@ -28,8 +28,9 @@ inline std::string read_file(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Compiles `source` written as fixture.txt in a folder named after the running test.
-inline CompileResult run_rescomp(const std::string& source) {
+// Compiles `source` written as fixture.txt in a folder named after the running test;
+// `options` go on the command line before the input.
+inline CompileResult run_rescomp(const std::string& source, const std::string& options = "") {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path folder =
         std::filesystem::path(QUORVIN_BINARY_DIR) / "rescomp_tests" / (std::string(test->test_suite_name()) + "." + test->name());
@@ -38,7 +39,7 @@ inline CompileResult run_rescomp(const std::string& source) {
     std::filesystem::remove(folder / "bundle.bin");
     std::filesystem::remove(folder / "ids.h");
     std::string command = std::string(RESCOMP_PATH) + " --bundle " + (folder / "bundle.bin").string() + " --ids " +
-                          (folder / "ids.h").string() + " " +
+                          (folder / "ids.h").string() + " " + options + " " +
                           (folder / "fixture.txt").string() + " 2> " + (folder / "errors.txt").string();
     CompileResult result;
     int status = std::system(command.c_str());
@@ -58,8 +59,8 @@ inline void install_source(const std::string& source) {
 }
 
 // Compiles a faulty source and answers the compiler's messages.
-inline std::string compile_errors(const std::string& source) {
-    CompileResult result = run_rescomp(source);
+inline std::string compile_errors(const std::string& source, const std::string& options = "") {
+    CompileResult result = run_rescomp(source, options);
     EXPECT_EQ(result.status, 1);
     return result.errors;
 }

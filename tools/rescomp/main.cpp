@@ -1,5 +1,6 @@
 // rescomp: compiles resource text files into one bundle.
-//   rescomp [--cpp FILE --header FILE] [--ids FILE] [--bundle FILE] input.txt...
+//   rescomp [--cpp FILE --header FILE] [--ids FILE] [--bundle FILE] [--require-symbols] input.txt...
+// --require-symbols: every menu, string list, alert and dialog must be given a symbol.
 // Every fault is printed as "file:line: error: ..." and makes the exit status 1.
 #include <algorithm>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "platform/resources/resource_format.h"
 #include "tools/rescomp/compile.h"
 
 namespace rescomp {
@@ -16,6 +18,7 @@ namespace {
 struct Options {
     std::string cpp_path, header_path, ids_path, bundle_path;
     std::vector<std::string> inputs;
+    bool require_symbols = false;
 };
 
 bool parse_options(int argc, char** argv, Options& options) {
@@ -26,7 +29,9 @@ bool parse_options(int argc, char** argv, Options& options) {
                               : arg == "--ids"    ? &options.ids_path
                               : arg == "--bundle" ? &options.bundle_path
                                                   : nullptr;
-        if (target) {
+        if (arg == "--require-symbols") {
+            options.require_symbols = true;
+        } else if (target) {
             if (++i >= argc) return false;
             *target = argv[i];
         } else if (arg.starts_with("--")) {
@@ -79,6 +84,16 @@ void check_symbols(const std::vector<Compiled>& compiled, Diagnostics& diagnosti
     }
 }
 
+// The kinds code refers to by id: each resource of these kinds needs a symbol.
+void check_required_symbols(const std::vector<Compiled>& compiled, Diagnostics& diagnostics) {
+    const pf::FourCC kNamedKinds[] = {pf::kMenuType, pf::kStringListType, pf::kAlertType, pf::kDialogType};
+    for (const Compiled& resource : compiled) {
+        bool named_kind = std::ranges::find(kNamedKinds, resource.type) != std::end(kNamedKinds);
+        if (named_kind && resource.symbol.empty())
+            diagnostics.error(resource.at, describe(resource.type, resource.id) + " needs a symbol");
+    }
+}
+
 // Duplicate (type, id) pairs and duplicate names within a type.
 void check_duplicates(const std::vector<Compiled>& compiled, Diagnostics& diagnostics) {
     std::map<std::pair<pf::FourCC, int16_t>, const Compiled*> by_id;
@@ -127,7 +142,7 @@ bool write_file(const std::string& path, const std::string& bytes) {
 int run(int argc, char** argv) {
     Options options;
     if (!parse_options(argc, argv, options)) {
-        std::cerr << "usage: rescomp [--cpp FILE --header FILE] [--ids FILE] [--bundle FILE] input.txt...\n";
+        std::cerr << "usage: rescomp [--cpp FILE --header FILE] [--ids FILE] [--bundle FILE] [--require-symbols] input.txt...\n";
         return 2;
     }
     Diagnostics diagnostics;
@@ -135,6 +150,7 @@ int run(int argc, char** argv) {
     for (const std::string& path : options.inputs) compile_file(path, compiled, diagnostics);
     check_duplicates(compiled, diagnostics);
     check_symbols(compiled, diagnostics);
+    if (options.require_symbols) check_required_symbols(compiled, diagnostics);
     check_references(compiled, diagnostics);
     if (diagnostics.failed()) {
         for (const std::string& message : diagnostics.messages) std::cerr << message << "\n";
