@@ -133,9 +133,7 @@ int32_t window_position(WindowRef window) {
 
 // The item shows the window's title as its title bar does, in its script's font.
 void show_title_in_item(pf::MenuRef menu, int16_t item, WindowRef window) {
-    const pf::ScriptText title = pf::window_title_in_script(window);
-    pf::set_menu_item_text(menu, item, title.bytes);
-    pf::set_menu_item_font(menu, item, title.script == pf::kScriptRoman ? -1 : pf::script_font(title.script));
+    pf::set_menu_item_script_text(menu, item, pf::window_title_in_script(window));
 }
 
 void set_window_item_text(int16_t item, WindowRef window) {

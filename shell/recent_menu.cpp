@@ -1,6 +1,7 @@
 // The recent-documents menu (140), built from the preferences' recent documents.
 #include <string>
 
+#include "platform/files/files.h"
 #include "platform/menus/menus.h"
 #include "resource_ids.h"
 #include "shell/shell_commands.h"
@@ -22,8 +23,8 @@ void ResetFavoriteMenu() {
     int16_t listed = int16_t(pf::count_menu_items(menu) - fixed_items);
     if (listed > 0) pf::delete_menu_items(menu, 1, listed);
     for (int i = recent_document_count() - 1; i >= 0; --i) {
-        const unsigned char* name = app_prefs.items[i].name;
-        pf::insert_menu_item_text(menu, std::string(reinterpret_cast<const char*>(name + 1), name[0]), 0);
+        pf::insert_menu_item_text(menu, "", 0);
+        pf::set_menu_item_script_text(menu, 1, pf::file_spec_shown_name(app_prefs.items[i]));
     }
     int16_t clear_item = pf::count_menu_items(menu);
     if (recent_document_count() > 0) pf::enable_menu_item(menu, clear_item);

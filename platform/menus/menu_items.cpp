@@ -264,6 +264,11 @@ void set_menu_item_font(MenuRef menu, int16_t item, int16_t font) {
     change_item(menu, item, Resize::kYes, [&](MenuItem& it) { it.font = font; });
 }
 
+void set_menu_item_script_text(MenuRef menu, int16_t item, const ScriptText& text) {
+    set_menu_item_text(menu, item, text.bytes);
+    set_menu_item_font(menu, item, text.script == kScriptRoman ? -1 : script_font(text.script));
+}
+
 void set_item_key(MenuRef menu, int16_t item, uint8_t key, uint8_t modifiers) {
     change_item(menu, item, Resize::kYes, [&](MenuItem& it) {
         it.key = key;

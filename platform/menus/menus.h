@@ -15,6 +15,7 @@
 #include "platform/events/events.h"
 #include "platform/fonts/fonts.h"
 #include "platform/resources/resource_format.h"
+#include "platform/text/scripts.h"
 #include "platform/types.h"
 
 #include <cstdint>
@@ -135,6 +136,9 @@ uint8_t get_item_mark(MenuRef menu, int16_t item);
 void set_item_style(MenuRef menu, int16_t item, uint8_t style);
 uint8_t get_item_style(MenuRef menu, int16_t item);
 void set_menu_item_font(MenuRef menu, int16_t item, int16_t font);
+// The item shows a text of a script (a file's name, a window's title): its
+// bytes, in that script's font.
+void set_menu_item_script_text(MenuRef menu, int16_t item, const ScriptText& text);
 void set_item_key(MenuRef menu, int16_t item, uint8_t key, uint8_t modifiers);
 uint8_t get_item_key(MenuRef menu, int16_t item);
 void set_menu_item_command_id(MenuRef menu, int16_t item, FourCC command);

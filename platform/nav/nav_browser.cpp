@@ -60,8 +60,6 @@ struct Browser {
 
 Browser* active = nullptr;
 
-std::string name_of(const unsigned char* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
-
 // Hidden files and folders only with all files shown (open dialogs).
 bool shown(const Browser& b, const Entry& e) {
     if (b.show_all) return true;
@@ -86,7 +84,7 @@ std::vector<Entry> list_folder(const Browser& b) {
 }
 
 // The folder and its parents up to the root, with their names for the pop-up.
-void path_of(Browser& b, std::vector<std::string>& names) {
+void path_of(Browser& b, std::vector<ScriptText>& names) {
     b.parents.clear();
     names.clear();
     uint32_t folder = b.folder;
@@ -95,7 +93,7 @@ void path_of(Browser& b, std::vector<std::string>& names) {
         static const unsigned char kEmpty[1] = {0};
         if (make_file_spec(b.volume, folder, kEmpty, spec) != noErr) break;
         b.parents.push_back(folder);
-        names.push_back(folder == kRootFolderId || spec.name[0] == 0 ? "/" : name_of(spec.name));
+        names.push_back(folder == kRootFolderId || spec.name[0] == 0 ? ScriptText{"/"} : file_spec_shown_name(spec));
         if (folder == kRootFolderId || spec.parent == kRootParentId) break;
         folder = spec.parent;
     }
@@ -134,10 +132,13 @@ void show_folder(Browser& b, uint32_t folder) {
         list_set_select(b.list, true, Point{0, 0});
     list_set_draw_mode(b.list, true);
 
-    std::vector<std::string> names;
+    std::vector<ScriptText> names;
     path_of(b, names);
     MenuRef menu = new_menu(0, "");
-    for (const std::string& name : names) append_menu_item_text(menu, name);
+    for (const ScriptText& name : names) {
+        append_menu_item_text(menu, "");
+        set_menu_item_script_text(menu, count_menu_items(menu), name);
+    }
     ControlRef path = item_control(b, kPathItem);
     set_control_data(path, 0, kControlPopupButtonMenuHandleTag, sizeof menu, &menu);
     set_control_value(path, 1);

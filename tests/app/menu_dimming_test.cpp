@@ -10,6 +10,7 @@
 #include "files/document_saving.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/keyboard.h"
+#include "platform/text/scripts.h"
 #include "ui/app_prefs.h"
 #include "window/entry_line.h"
 #include "tests/app/attended_fixture.h"
@@ -73,6 +74,21 @@ TEST_F(AppTest, ClearMenuIsDimmedWhileNoDocumentIsRecent) {
     EXPECT_TRUE(pf::is_menu_item_enabled(recent, clear));
     open_special(clear - 1);  // the Clear item, counted from 0
     EXPECT_FALSE(pf::is_menu_item_enabled(recent, pf::count_menu_items(recent)));
+}
+
+// A recent document whose name Mac Roman cannot spell is listed in its own
+// script and font, never as question marks.
+TEST_F(AppTest, RecentDocumentsAreNamedInTheirScripts) {
+    const std::string moscow = "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0";  // "Москва"
+    std::string path = home + "/" + moscow + ".qrv";
+    write_document(path);
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    update_pref_specs(&spec, 1);
+    pf::MenuRef recent = pf::get_menu_handle(kRecentMenu);
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(pf::get_menu_item_text(recent, 1), pf::spell_in_script(moscow + ".qrv", pf::kScriptCyrillic).bytes);
+    EXPECT_EQ(pf::menu_item(recent, 1)->font, pf::script_font(pf::kScriptCyrillic));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
+#include "platform/menus/menus.h"
 #include "platform/nav/nav.h"
 #include "platform/text/text.h"
 #include "tests/platform/temp_folder.h"
@@ -119,6 +120,43 @@ TEST_F(Nav, OpenIsUsableFromTheKeyboardAndRemembersTheFolder) {
     key(pf::kEscapeChar, pf::kKeyCodeEscape);
     EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::kUserCanceledErr);
     EXPECT_FALSE(reply.valid);
+}
+
+// The items of the open dialog's folder pop-up (dialog item 4) as the screen
+// first shows them: each item's text and font.
+std::vector<std::pair<std::string, int16_t>> path_items;
+void read_path_popup() {
+    toolboxtest::guarded_compose();
+    pf::DialogRef dialog = pf::get_dialog_from_window(pf::front_window());
+    pf::ControlRef popup = dialog ? pf::get_dialog_item_control(dialog, 4) : nullptr;
+    pf::MenuRef menu = nullptr;
+    if (!popup || !path_items.empty() ||
+        pf::get_control_data(popup, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu, nullptr) != pf::noErr)
+        return;
+    for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item)
+        path_items.emplace_back(pf::get_menu_item_text(menu, item), pf::menu_item(menu, item)->font);
+}
+
+// A folder whose name Mac Roman cannot spell is named in its own script (its
+// bytes in that script, shown in its font), never as question marks.
+TEST_F(Nav, ThePathPopUpNamesFoldersInTheirScripts) {
+    const std::string data = "\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5";  // "Данные"
+    std::filesystem::create_directories(temp.path + "/" + data);
+    std::ofstream(temp.path + "/" + data + "/x.txt") << "x";
+    pf::FileSpec folder;
+    ASSERT_EQ(pf::file_spec_from_path(temp.path + "/" + data, folder), pf::noErr);
+    pf::NavDialogOptions options;
+    path_items.clear();
+    pf::host_set_composer(read_path_popup);
+    key(pf::kEscapeChar, pf::kKeyCodeEscape);
+    pf::NavReply reply;
+    EXPECT_EQ(pf::nav_get_file(&folder, options, reply), pf::kUserCanceledErr);
+    pf::host_set_composer(toolboxtest::guarded_compose);
+    ASSERT_GE(path_items.size(), 2u);
+    const pf::ScriptText spelled = pf::spell_in_script(data, pf::kScriptCyrillic);
+    EXPECT_EQ(path_items[0].first, spelled.bytes);
+    EXPECT_EQ(path_items[0].second, pf::script_font(pf::kScriptCyrillic));
+    EXPECT_EQ(path_items[1].second, -1);  // a Roman name in the menu's font
 }
 
 bool only_text(const pf::FileSpec&, const pf::CatalogInfo& info, void*) { return info.finder.type == pf::four_cc("TEXT"); }
