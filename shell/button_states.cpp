@@ -3,7 +3,9 @@
 #include "shell/button_states.h"
 
 #include <initializer_list>
+#include <string>
 
+#include "formula/library_support.h"
 #include "formula/recalc.h"
 #include "ui/app_prefs.h"
 #include "shell/colour_palette.h"
@@ -12,6 +14,8 @@
 #include "shell/grid_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/shell_commands.h"
+#include "ui/alerts.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -126,9 +130,25 @@ int32_t ButtonHiliteProc(EventRecord*, uintptr_t app_ref, uintptr_t window) {
     return IconBar ? 1 : 0;
 }
 
+namespace {
+
+constexpr int16_t kUnspelledJoinsItem = 38;
+
+// Formulas that joined texts no one script spells show "?" for what none
+// spells: the user is told once for each recalculation that made them.
+void calculate_and_tell_unspelled_joins() {
+    calc_proc();
+    const int32_t unspelled = unspelled_join_characters();
+    if (unspelled == 0) return;
+    clear_unspelled_joins();
+    figures_alert(kCalcDialogStrings, kUnspelledJoinsItem, {std::to_string(unspelled)});
+}
+
+}  // namespace
+
 void command_idle() {
     if (!(app_prefs.options2 & kPrefRefreshButtons)) {
-        calc_proc();
+        calculate_and_tell_unspelled_joins();
         return;
     }
     WindowRef front = pf::front_window();
