@@ -66,43 +66,52 @@ namespace {
 void beep(int16_t ticks) { pf::sys_beep(ticks); }
 
 void install_foundation_services() {
-    foundation_services = FoundationServices{beep, port_script, low_memory_alert_allowed, DisposeUndo};
+    foundation_services = FoundationServices{.beep = beep,
+                                             .port_script = port_script,
+                                             .reserve_refilled = low_memory_alert_allowed,
+                                             .dispose_undo = DisposeUndo};
 }
 
 
 const uint8_t* preferences_default_format() { return app_prefs.default_format; }
 
 void install_model_services() {
-    model_services = ModelServices{DrawCells,
-                                   InvertCells,
-                                   PtinCell,
-                                   LSelect,
-                                   CheckHotLinks,
-                                   ClobberAllObjects,
-                                   ClobberObjectEditor,
-                                   Reset_Positions,
-                                   create_id_list,
-                                   copy_layer_objects,
-                                   WriteMemUndo,
-                                   GetObjectOffset,
-                                   Delete_Objects,
-                                   keep_deleted_objects_for_undo,
-                                   ClobberObjList,
-                                   reset_page,
-                                   SetActiveRects,
-                                   page_number_of,
-                                   model_services.font_name,
-                                   model_services.font_number,
-                                   model_services.line_height,
-                                   model_services.text_width,
-                                   key_caution_alert,
-                                   preferences_default_format};
+    model_services = ModelServices{.draw_cells = DrawCells,
+                                   .invert_cells = InvertCells,
+                                   .cell_at_point = PtinCell,
+                                   .select_cells = LSelect,
+                                   .check_hot_links = CheckHotLinks,
+                                   .clobber_all_objects = ClobberAllObjects,
+                                   .clobber_object_editor = ClobberObjectEditor,
+                                   .reset_positions = Reset_Positions,
+                                   .create_id_list = create_id_list,
+                                   .copy_objects = copy_layer_objects,
+                                   .write_mem_undo = WriteMemUndo,
+                                   .object_offsets = GetObjectOffset,
+                                   .delete_objects = Delete_Objects,
+                                   .keep_deleted_objects_for_undo = keep_deleted_objects_for_undo,
+                                   .dispose_object_chain = ClobberObjList,
+                                   .reset_page = reset_page,
+                                   .set_active_rects = SetActiveRects,
+                                   .page_number = page_number_of,
+                                   .font_name = model_services.font_name,
+                                   .font_number = model_services.font_number,
+                                   .line_height = model_services.line_height,
+                                   .text_width = model_services.text_width,
+                                   .caution_alert = key_caution_alert,
+                                   .default_format = preferences_default_format};
 }
 
 void install_calc_services() {
-    calc_services = CalcServices{first_document_window, next_document_window,  document_window_layer,
-                                 select_document_window, entry_line_editing,   idle_document_windows,
-                                 ChartIdle,              calc_services.event_waiting, calc_services.in_foreground};
+    calc_services = CalcServices{.first_document_window = first_document_window,
+                                 .next_document_window = next_document_window,
+                                 .document_window_layer = document_window_layer,
+                                 .select_document_window = select_document_window,
+                                 .entry_line_editing = entry_line_editing,
+                                 .idle_document_windows = idle_document_windows,
+                                 .chart_idle = ChartIdle,
+                                 .event_waiting = calc_services.event_waiting,
+                                 .in_foreground = calc_services.in_foreground};
 }
 
 LayerWindow show_in_new_window(MemoryRef layer) { return MakeWind(nullptr, 1, layer); }
@@ -110,48 +119,106 @@ LayerWindow show_in_new_window(MemoryRef layer) { return MakeWind(nullptr, 1, la
 void system_error_alert(int16_t error) { os_error_alert(error); }
 
 void install_files_services() {
-    files_services = FilesServices{show_in_new_window, layer_window_rect,     rename_all_windows, proxy_all_windows,
-                                   update_pref_specs,  NavOpenDialog,         NavFolderDialog,
-                                   run_separator_dialog, run_export_dialog, system_error_alert,  Send_ComeHome_Command,
-                                   adopt_stored_objects, objects_to_store, clipboard_links,
-                                   files_services.stop_requested, files_services.page_format_of_old_record};
+    files_services = FilesServices{.make_window = show_in_new_window,
+                                   .layer_window_rect = layer_window_rect,
+                                   .rename_windows = rename_all_windows,
+                                   .proxy_windows = proxy_all_windows,
+                                   .remember_document = update_pref_specs,
+                                   .choose_file = NavOpenDialog,
+                                   .choose_folder = NavFolderDialog,
+                                   .choose_separator = run_separator_dialog,
+                                   .choose_export_format = run_export_dialog,
+                                   .system_error = system_error_alert,
+                                   .send_come_home = Send_ComeHome_Command,
+                                   .adopt_stored_objects = adopt_stored_objects,
+                                   .objects_to_store = objects_to_store,
+                                   .clipboard_links = clipboard_links,
+                                   .stop_requested = files_services.stop_requested,
+                                   .page_format_of_old_record = files_services.page_format_of_old_record};
     document_prompts = application_prompts();
 }
 
 
 void install_ui_services() {
-    ui_services = UiServices{DoTaskEvent,     HandleEvent,       do_update,      draw_pending_updates,
-                             ResetCursor,     task_quit_flag,    set_task_quit_flag, queue_quit_key,
-                             SetTaskError,    task_dialog_idle,  do_apple_menu,  DialogMenubar,
-                             app_menu_proc,   MenuHiliteProc,    ButtonHiliteProc, fill_app_menus};
+    ui_services = UiServices{.route_event = DoTaskEvent,
+                             .handle_event = HandleEvent,
+                             .draw_update = do_update,
+                             .draw_pending_updates = draw_pending_updates,
+                             .reset_cursor = ResetCursor,
+                             .quit_requested = task_quit_flag,
+                             .set_quit_requested = set_task_quit_flag,
+                             .queue_quit_key = queue_quit_key,
+                             .set_task_error = SetTaskError,
+                             .dialog_idle = task_dialog_idle,
+                             .apple_menu = do_apple_menu,
+                             .dialog_menu_bar = DialogMenubar,
+                             .menu = app_menu_proc,
+                             .menu_enable = MenuHiliteProc,
+                             .button_state = ButtonHiliteProc,
+                             .fill_app_menus = fill_app_menus};
 }
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
 
 void install_window_services() {
-    window_services = WindowServices{AddToWindowMenu,       RemoveFromWindowMenu, window_stagger_index,
-                                     update_pref_specs,     open_special,         quorvin_alert,
-                                     selected_chart_object, chart_range_text,     enter_chart_range,
-                                     CreateChart,           redraw_chart_palette, is_closing_tool_window,
-                                     get_selected_object,   Reset_Positions,      ObjectKey,
-                                     ClickinObject,         deselect_objects,     draw_pane_objects,
-                                     object_cursor,         object_text_editor,   object_line_size,
-                                     ObjectOnScreen,
-                                     GetObjectAnchor,       outline_chart_part,   WriteUndo,
-                                     take_back_newest_undo, follow_layer_in_undo, DoEditMenu,
-                                     Do_Clear,              export_clip_for_paste, install_sheet_drag_handlers,
-                                     remove_sheet_drag_handlers, pt_in_drag,      drag_fill_handle,
-                                     Sheet_Drag,            MoveSheetCells,       reset_page,
-                                     command_bar_window,    switch_bars,          redraw_entry_boxes,
-                                     fit_command_bar_to_entry, IconTextScrolled,  IconClickLoop,
-                                     DisplayRange,          draw_cmd_msg,         draw_progress,
-                                     view_menu_enabled,     fix_menu_hilite,      follow_selection_kind,
-                                     AddWorkspaceItem,      SelectDialog,         CreateTool};
+    window_services = WindowServices{.list_window = AddToWindowMenu,
+                                     .unlist_window = RemoveFromWindowMenu,
+                                     .listed_window_count = window_stagger_index,
+                                     .remember_document = update_pref_specs,
+                                     .open_recent_document = open_special,
+                                     .calc_alert = quorvin_alert,
+                                     .selected_chart = selected_chart_object,
+                                     .chart_range_text = chart_range_text,
+                                     .enter_chart_range = enter_chart_range,
+                                     .create_chart = CreateChart,
+                                     .redraw_chart_palette = redraw_chart_palette,
+                                     .is_closing_tool_window = is_closing_tool_window,
+                                     .selected_object = get_selected_object,
+                                     .reset_object_positions = Reset_Positions,
+                                     .object_key = ObjectKey,
+                                     .click_in_object = ClickinObject,
+                                     .deselect_objects = deselect_objects,
+                                     .draw_pane_objects = draw_pane_objects,
+                                     .object_cursor = object_cursor,
+                                     .object_text_editor = object_text_editor,
+                                     .object_line_size = object_line_size,
+                                     .object_on_screen = ObjectOnScreen,
+                                     .object_anchor = GetObjectAnchor,
+                                     .outline_chart_part = outline_chart_part,
+                                     .write_undo = WriteUndo,
+                                     .take_back_newest_undo = take_back_newest_undo,
+                                     .follow_layer_in_undo = follow_layer_in_undo,
+                                     .edit_menu = DoEditMenu,
+                                     .clear_cells = Do_Clear,
+                                     .export_clipboard = export_clip_for_paste,
+                                     .install_drag_handlers = install_sheet_drag_handlers,
+                                     .remove_drag_handlers = remove_sheet_drag_handlers,
+                                     .selection_part_at = pt_in_drag,
+                                     .drag_fill_handle = drag_fill_handle,
+                                     .drag_cells = Sheet_Drag,
+                                     .move_cells = MoveSheetCells,
+                                     .reset_page = reset_page,
+                                     .command_bar_window = command_bar_window,
+                                     .switch_bars = switch_bars,
+                                     .redraw_entry_boxes = redraw_entry_boxes,
+                                     .fit_command_bar_to_entry = fit_command_bar_to_entry,
+                                     .entry_scrolled = IconTextScrolled,
+                                     .entry_click_loop = IconClickLoop,
+                                     .display_range = DisplayRange,
+                                     .draw_cmd_msg = draw_cmd_msg,
+                                     .draw_progress = draw_progress,
+                                     .view_menu_enabled = view_menu_enabled,
+                                     .fix_menu_hilite = fix_menu_hilite,
+                                     .follow_selection_kind = follow_selection_kind,
+                                     .add_workspace_item = AddWorkspaceItem,
+                                     .select_dialog = SelectDialog,
+                                     .create_tool = CreateTool};
 }
 
 // The commands' services: menu dispatch, the Window menu, opening documents.
 void install_shell_services() {
-    shell_services = ShellServices{do_menu_button, find_window_item, AppOpenHandler};
+    shell_services = ShellServices{
+        .menu_button = do_menu_button, .window_menu_item = find_window_item, .open_document = AppOpenHandler};
 }
 
 }  // namespace

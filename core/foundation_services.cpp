@@ -12,7 +12,8 @@ void no_beep(int16_t) {}
 int16_t roman_script() { return pf::kScriptRoman; }
 void nothing_to_note() {}
 
-constexpr FoundationServices kHeadless{no_beep, roman_script, nothing_to_note, DisposeUndo};
+constexpr FoundationServices kHeadless{
+    .beep = no_beep, .port_script = roman_script, .reserve_refilled = nothing_to_note, .dispose_undo = DisposeUndo};
 
 }  // namespace
 

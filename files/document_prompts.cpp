@@ -13,7 +13,8 @@ void not_told(int16_t, int16_t) {}
 void error_not_shown(int16_t) {}
 int16_t no_password(const uint8_t*) { return 0; }
 
-constexpr DocumentPrompts kHeadless{default_answer, not_told, error_not_shown, no_password};
+constexpr DocumentPrompts kHeadless{
+    .ask = default_answer, .tell = not_told, .file_error = error_not_shown, .password = no_password};
 
 const pf::FileSpec* file_being_opened = nullptr;
 

@@ -32,11 +32,22 @@ ClipLinks empty_clipboard() { return ClipLinks{}; }
 bool never_stopped() { return false; }
 PrintRecord no_page_format(const uint8_t*, int32_t) { return nullptr; }
 
-constexpr FilesServices kHeadless{no_window,         no_window_rect,   no_windows_to_change, no_windows_to_change,
-                                  nothing_to_remember, cancel_open,    cancel_folder,
-                                  suggested_separator,  cancel_export,    error_not_shown,  editor_not_running,
-                                  objects_stay_stored, write_stored_objects, empty_clipboard,
-                                  never_stopped,       no_page_format};
+constexpr FilesServices kHeadless{.make_window = no_window,
+                                  .layer_window_rect = no_window_rect,
+                                  .rename_windows = no_windows_to_change,
+                                  .proxy_windows = no_windows_to_change,
+                                  .remember_document = nothing_to_remember,
+                                  .choose_file = cancel_open,
+                                  .choose_folder = cancel_folder,
+                                  .choose_separator = suggested_separator,
+                                  .choose_export_format = cancel_export,
+                                  .system_error = error_not_shown,
+                                  .send_come_home = editor_not_running,
+                                  .adopt_stored_objects = objects_stay_stored,
+                                  .objects_to_store = write_stored_objects,
+                                  .clipboard_links = empty_clipboard,
+                                  .stop_requested = never_stopped,
+                                  .page_format_of_old_record = no_page_format};
 
 }  // namespace
 

@@ -49,9 +49,15 @@ void nothing_idle() {}
 bool no_event() { return false; }
 bool not_in_front() { return false; }
 
-constexpr CalcServices kHeadless{first_layer_window, next_layer_window, layer_of_window, select_nothing,
-                                 not_editing,        nothing_idle,      nothing_idle,    no_event,
-                                 not_in_front};
+constexpr CalcServices kHeadless{.first_document_window = first_layer_window,
+                                 .next_document_window = next_layer_window,
+                                 .document_window_layer = layer_of_window,
+                                 .select_document_window = select_nothing,
+                                 .entry_line_editing = not_editing,
+                                 .idle_document_windows = nothing_idle,
+                                 .chart_idle = nothing_idle,
+                                 .event_waiting = no_event,
+                                 .in_foreground = not_in_front};
 
 }  // namespace
 

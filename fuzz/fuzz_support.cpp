@@ -34,7 +34,8 @@ void fuzz_start_application() {
     pf::resources_install(resource_bundle_data(), resource_bundle_size());
     msMemStartup(&mem_globals, 0);
     QuorvinInit(&quorvin_rsrv, &mem_globals);
-    document_prompts = DocumentPrompts{answer_ok, ignore_message, ignore_error, no_password};
+    document_prompts =
+        DocumentPrompts{.ask = answer_ok, .tell = ignore_message, .file_error = ignore_error, .password = no_password};
 }
 
 void fuzz_close_workbook(MemoryRef workbook) {

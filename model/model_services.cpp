@@ -75,12 +75,30 @@ const uint8_t* no_preferences_format() {
     return format.data();
 }
 
-constexpr ModelServices kHeadless{draw_nothing,      invert_nothing,     pane_top_left,     select_without_highlight,
-                                  no_hot_links,      no_objects,         no_objects,        no_objects,
-                                  no_id_list,        no_objects_to_copy, free_undo_blocks,   no_object_offsets, no_deleted_objects,
-                                  keep_nothing,      no_objects,         no_pages,           panes_unchanged,   no_page,
-                                  classic_name,      classic_number,     fixed_line_height, no_port_to_measure,
-                                  alert_not_shown,   no_preferences_format};
+constexpr ModelServices kHeadless{.draw_cells = draw_nothing,
+                                  .invert_cells = invert_nothing,
+                                  .cell_at_point = pane_top_left,
+                                  .select_cells = select_without_highlight,
+                                  .check_hot_links = no_hot_links,
+                                  .clobber_all_objects = no_objects,
+                                  .clobber_object_editor = no_objects,
+                                  .reset_positions = no_objects,
+                                  .create_id_list = no_id_list,
+                                  .copy_objects = no_objects_to_copy,
+                                  .write_mem_undo = free_undo_blocks,
+                                  .object_offsets = no_object_offsets,
+                                  .delete_objects = no_deleted_objects,
+                                  .keep_deleted_objects_for_undo = keep_nothing,
+                                  .dispose_object_chain = no_objects,
+                                  .reset_page = no_pages,
+                                  .set_active_rects = panes_unchanged,
+                                  .page_number = no_page,
+                                  .font_name = classic_name,
+                                  .font_number = classic_number,
+                                  .line_height = fixed_line_height,
+                                  .text_width = no_port_to_measure,
+                                  .caution_alert = alert_not_shown,
+                                  .default_format = no_preferences_format};
 
 }  // namespace
 

@@ -46,8 +46,12 @@ void tell_figures_with_alert(int16_t list, int16_t index, const std::vector<std:
 }  // namespace
 
 DocumentPrompts application_prompts() {
-    return DocumentPrompts{ask_with_alert,          tell_with_alert, show_error, password_dialog,
-                           tell_figures_with_alert, run_document_save_dialog};
+    return DocumentPrompts{.ask = ask_with_alert,
+                           .tell = tell_with_alert,
+                           .file_error = show_error,
+                           .password = password_dialog,
+                           .tell_figures = tell_figures_with_alert,
+                           .save_dialog = run_document_save_dialog};
 }
 
 int16_t password_dialog(const uint8_t* stored) { return check_stored_password(stored, 0); }

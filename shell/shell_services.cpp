@@ -8,7 +8,8 @@ void no_command(int16_t, int16_t) {}
 int16_t not_listed(pf::WindowRef) { return 0; }
 pf::OSErr nothing_opened(const pf::FileSpec*) { return pf::noErr; }
 
-constexpr ShellServices kHeadless{no_command, not_listed, nothing_opened};
+constexpr ShellServices kHeadless{
+    .menu_button = no_command, .window_menu_item = not_listed, .open_document = nothing_opened};
 
 }  // namespace
 

@@ -48,7 +48,11 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
         saved = document_prompts;
-        document_prompts = DocumentPrompts{answer_ok, remember_tell, remember_error, no_password, remember_figures};
+        document_prompts = DocumentPrompts{.ask = answer_ok,
+                                           .tell = remember_tell,
+                                           .file_error = remember_error,
+                                           .password = no_password,
+                                           .tell_figures = remember_figures};
         told.clear();
         told_figures.clear();
         file_errors.clear();

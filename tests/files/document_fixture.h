@@ -67,8 +67,12 @@ protected:
         prompts_log::password_answer = 0;
         prompts_log::figures.clear();
         prompts_log::choice.reset();
-        document_prompts = DocumentPrompts{prompts_log::ask,      prompts_log::tell,         prompts_log::file_error,
-                                           prompts_log::password, prompts_log::tell_figures, prompts_log::save_dialog};
+        document_prompts = DocumentPrompts{.ask = prompts_log::ask,
+                                           .tell = prompts_log::tell,
+                                           .file_error = prompts_log::file_error,
+                                           .password = prompts_log::password,
+                                           .tell_figures = prompts_log::tell_figures,
+                                           .save_dialog = prompts_log::save_dialog};
     }
     void TearDown() override { document_prompts = kept_prompts; }
 

@@ -296,7 +296,8 @@ int main(int argc, char** argv) {
         pf::resources_install(resource_bundle_data(), resource_bundle_size());
         engine_startup();
         QuorvinInit(&quorvin_rsrv, &mem_globals);
-        document_prompts = DocumentPrompts{ask, tell, file_error, no_password, tell_figures};
+        document_prompts = DocumentPrompts{
+            .ask = ask, .tell = tell, .file_error = file_error, .password = no_password, .tell_figures = tell_figures};
         // A save over an existing file is noted, so that the next copy to start
         // removes what a killed one left beside it, as the program does.
         remove_leftovers_of_dead_copies();
