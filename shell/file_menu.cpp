@@ -50,7 +50,7 @@ void set_print_area(MemoryRef record) {
 // Close with the Find or the spelling window in front closes that window.
 bool close_front_tool_window() {
     WindowRef window = pf::front_non_floating_window();
-    if (!window_services.is_closing_tool_window(window)) return false;
+    if (!window_services.closes_as_tool_window(window)) return false;
     CloseTaskFromWindow(window);
     return true;
 }

@@ -282,7 +282,8 @@ void fit_layer_to_entry(MemoryRef layer, CellPoint where, bool fit_row) {
 
 int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key) {
     *error_offset = 0;
-    if (MemoryRef chart = window_services.selected_chart(layer)) return window_services.enter_chart_range(chart, bytes_of(text), layer);
+    if (MemoryRef chart = window_services.selected_chart(layer))
+        return window_services.take_typed_chart_range(chart, bytes_of(text), layer);
     uint8_t header[kCellHeaderSize];
     GetSelectFormat(header, layer, 1);
     clobberCache(layer);

@@ -167,7 +167,7 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     const bool use_saved = saved_window_rect(layer, &saved);
     const pf::Rect bounds = first_window_size();
     WindowRef window =
-        JustMakeWindow(title, &bounds, window_services.command_bar_window(), window_services.listed_window_count());
+        JustMakeWindow(title, &bounds, window_services.app_command_bar(), window_services.listed_window_count());
     if (!window) return nullptr;
     keep_above_limit(window);
     show_window_title(window, layer, Get_fileinfo(workbook));
@@ -224,7 +224,7 @@ void follow_page_marks(MemoryRef record) {
     if (!layer || !(GetSheetFlags(layer) & kLayerPageBreaks)) return;
     const PageInputs now = page_inputs_of(layer);
     if (now == fields.pages) return;
-    window_services.reset_page(layer);
+    window_services.recompute_page_breaks(layer);
     DocWindowRecord latest = read_doc_window(record);
     latest.pages = now;
     write_doc_window(record, latest);
@@ -268,14 +268,14 @@ int32_t ActivateDocProc(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         Show_Hide_Bars(record, true);
         invalidate_tabs();
         // The first document after none lights the menus that need one at once.
-        if (!window_services.view_menu_enabled()) window_services.fix_menu_hilite();
+        if (!window_services.view_menu_on()) window_services.refresh_menu_bar();
         pf::inval_window_rect(fields.window, pf::Rect{int16_t(port.bottom - 14), int16_t(port.right - kCornerIconsWidth),
                                                       port.bottom, int16_t(port.right - kGrowStrip)});
         inval_grow(fields.window);
     } else if (!activating && active) {
         fields.tool = 0;
         write_doc_window(record, fields);
-        window_services.redraw_chart_palette();
+        window_services.refresh_chart_palette();
         DeActivateSheet(layer);
         Show_Hide_Bars(record, false);
         inval_grow(fields.window);
@@ -336,10 +336,10 @@ int32_t DocumentIdle(EventRecord* event, uintptr_t app_ref, uintptr_t) {
         const int16_t wanted = front ? doc_window_cursor(as_record(app_ref), where) : kArrowCursor;
         if (wanted == kCalcSpinCursor) SpinCalcCursor();
         else SetCursorTo(wanted);
-        if (wanted == kChartCursor) window_services.outline_chart_part(fields.sheet, where);
+        if (wanted == kChartCursor) window_services.outline_chart_part_at(fields.sheet, where);
     }
     if (FrontDocWindow() == fields.window) {
-        window_services.follow_selection_kind(fields.sheet);
+        window_services.refresh_selection_menus(fields.sheet);
         blink_point_reference(fields.sheet);
         blink_copy_outline(fields.sheet);
     }
@@ -529,7 +529,7 @@ void restore_reference_box() {
         return;
     }
     const unsigned char empty[1] = {0};
-    window_services.draw_cmd_msg(empty, 1);
+    window_services.show_message(empty, 1);
 }
 
 }  // namespace
@@ -539,7 +539,7 @@ void SheetWaitProc(MemoryRef layer, int32_t kind, int32_t done, int32_t total) {
     constexpr int32_t kNoProgressBarKind = 5;
     bool printing = layer && (GetSheetFlags(layer) & kLayerPrinting);
     if (kind == kNoProgressBarKind || printing) return;
-    window_services.draw_progress(done, total);
+    window_services.show_progress(done, total);
     if (done == total) restore_reference_box();
 }
 

@@ -98,7 +98,7 @@ void after_window_gone(uint32_t reason) {
     if (reason != kCloseForQuit) {
         // Without documents the menu bar dims what needs one at once, not at the next click.
         if (!documents_left) {
-            window_services.fix_menu_hilite();
+            window_services.refresh_menu_bar();
             DisplayText(nullptr, 1);  // the entry line forgets the closed document's cell
         }
         dim_unavailable_commands();

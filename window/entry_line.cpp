@@ -156,19 +156,19 @@ int32_t wanted_entry_height() {
 void show_editing_bar() {
     if (!app_prefs.editing_bar) return;
     WEList.saved_bar = app_prefs.bar_shown;
-    window_services.switch_bars(app_prefs.editing_bar);
+    window_services.show_button_bar(app_prefs.editing_bar);
     app_prefs.options2 |= kPrefRefreshButtons;
 }
 
 void restore_bar_before_editing() {
     if (!app_prefs.editing_bar || app_prefs.bar_shown == WEList.saved_bar) return;
-    window_services.switch_bars(int16_t(WEList.saved_bar + 1));
+    window_services.show_button_bar(int16_t(WEList.saved_bar + 1));
     app_prefs.options2 |= kPrefRefreshButtons;
 }
 
 // The entry line's scroll and click-loop procedures are the command bar's.
-void entry_scrolled(WEReference entry) { window_services.entry_scrolled(entry); }
-bool entry_click_loop(WEReference entry) { return window_services.entry_click_loop(entry); }
+void entry_scrolled(WEReference entry) { window_services.entry_was_scrolled(entry); }
+bool entry_click_loop(WEReference entry) { return window_services.entry_click_tracking(entry); }
 
 // The entry line lives in the command bar (its area follows the bar's layout
 // when the bar is drawn); without a command bar, in an offscreen world of its own.
@@ -178,7 +178,7 @@ constexpr pf::Rect kHomeArea{2, 2, 38, 478};
 
 WEReference ensure_entry_line() {
     if (WEList.instance) return WEList.instance;
-    if (WindowRef bar = window_services.command_bar_window()) return InitEntryLine(pf::window_port(bar), kHomeArea);
+    if (WindowRef bar = window_services.app_command_bar()) return InitEntryLine(pf::window_port(bar), kHomeArea);
     if (!entry_home && pf::new_gworld(&entry_home, 0, kHomeBounds, 0) != pf::noErr) return nullptr;
     return InitEntryLine(&entry_home->port, kHomeArea);
 }
@@ -455,7 +455,7 @@ uint32_t activate_editor(uint16_t select_all, int16_t pane, MemoryRef layer, Mem
     WEList.in_cell_range = CellRange{GetClickCell(layer), GetClickCell(layer)};
     InitEditorWind(layer, pane, instance());
     SizeIconEditor();
-    window_services.redraw_entry_boxes();
+    window_services.refresh_entry_boxes();
     return 1;
 }
 
@@ -476,7 +476,7 @@ void DeActivateEditor() {
         SizeIconEditor();
     }
     restore_bar_before_editing();
-    window_services.redraw_entry_boxes();
+    window_services.refresh_entry_boxes();
     if (layer) ActivateSheet(kLayerActive, layer);
 }
 
@@ -487,7 +487,8 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
-    if (MemoryRef chart = layer ? window_services.selected_chart(layer) : nullptr) bytes = window_services.chart_range_text(chart);
+    if (MemoryRef chart = layer ? window_services.selected_chart(layer) : nullptr)
+        bytes = window_services.range_text_of_chart(chart);
     if (layer && !object_selected) {
         uint8_t format[kCellFormatSize];
         MemoryRef text = Get_CellText(GetClickCell(layer), format, &runs, layer);
@@ -637,9 +638,9 @@ int32_t entry_text(unsigned char* out, int32_t capacity) {
 
 void SizeIconEditor() {
     app_prefs.options2 |= kPrefRefreshButtons;
-    if (!window_services.command_bar_window() || !instance()) return;
+    if (!window_services.app_command_bar() || !instance()) return;
     const int32_t height = std::clamp<int32_t>(wanted_entry_height(), kOneLineHeight, kTallestHeight);
-    window_services.fit_command_bar_to_entry(height, height == kTallestHeight);
+    window_services.fit_bar_to_entry_text(height, height == kTallestHeight);
 }
 
 void update_entry_editors() { mirror_in_cell(); }

@@ -35,7 +35,7 @@ int16_t heading_boundary_cursor(MemoryRef layer, pf::Point where) {
 }
 
 bool in_edited_text(MemoryRef layer, pf::Point where) {
-    WEReference we = window_services.object_text_editor(layer);
+    WEReference we = window_services.typed_text_box(layer);
     if (!we) return false;
     LongRect view;
     WEGetViewRect(view, we);
@@ -63,7 +63,7 @@ int16_t SheetCursor(MemoryRef layer, pf::Point where) {
     if (in_edited_text(layer, where)) return kTextCursor;
     const int16_t pane = find_pane(where, layer);
     if (pane < 0) return 0;
-    if (const int16_t cursor = window_services.object_cursor(layer, where, pane)) return cursor;
+    if (const int16_t cursor = window_services.cursor_over_object(layer, where, pane)) return cursor;
     return window_services.selection_part_at(where, pane, layer);
 }
 
@@ -78,7 +78,7 @@ int16_t doc_window_cursor(MemoryRef record, pf::Point where) {
 }
 
 void SheetIdle(MemoryRef layer) {
-    WEReference we = layer ? window_services.object_text_editor(layer) : nullptr;
+    WEReference we = layer ? window_services.typed_text_box(layer) : nullptr;
     MemoryRef object = we ? GetObjEditor(layer, nullptr) : nullptr;
     if (!object) return;
     ConstLayerUse sheet(layer);
@@ -88,7 +88,7 @@ void SheetIdle(MemoryRef layer) {
     WindowRef window = layer_window(layer);
     if (!window || !window_services.object_on_screen(pane, 0, &rect, object, layer)) return;
     PushWindowPort(window);
-    ResetViewField(&rect, pane, text_box_inset(window_services.object_line_size(object)), we, layer, 0);
+    ResetViewField(&rect, pane, text_box_inset(window_services.line_size_of_object(object)), we, layer, 0);
     uint32_t sleep = 0;
     WEIdle(&sleep, we);
     PopPort();

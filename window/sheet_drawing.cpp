@@ -911,7 +911,7 @@ void Draw_Spreadsheet(pf::RgnHandle region, MemoryRef layer) {
         }
         if (sheet->flags & kLayerPageBreaks) page_marks(c);
         pf::set_clip(area);
-        for (int16_t pane = 0; pane < kPaneCount; ++pane) window_services.draw_pane_objects(pane, layer);
+        for (int16_t pane = 0; pane < kPaneCount; ++pane) window_services.draw_objects_in_pane(pane, layer);
     }
     pf::dispose_region(area);
     sheet.release();

@@ -120,7 +120,7 @@ int16_t select_lines(MemoryRef layer, pf::Point where, bool column_mode, uint16_
 
 // A click on the headings selects cells: the objects are let go.
 int16_t heading_click(MemoryRef layer, const Click& click) {
-    window_services.deselect_objects(layer);
+    window_services.let_go_of_objects(layer);
     const bool column_headings = click.where.v < kHeadingBottom;
     if (column_headings && click.where.h < kRowHeadingRight) {
         window_services.select_dialog(layer);
@@ -165,12 +165,12 @@ int16_t cell_click(MemoryRef layer, const Click& click) {
     if ((click.modifiers & pf::kOptionKey) && (click.modifiers & pf::kCmdKey)) {
         CellRange selection;
         GetSelectRect(&selection, layer);
-        window_services.move_cells(int16_t(cell.h - selection.topLeft.h), int16_t(cell.v - selection.topLeft.v), 0,
-                                   kMoveUndoKind, layer);
+        window_services.move_selected_cells(int16_t(cell.h - selection.topLeft.h),
+                                            int16_t(cell.v - selection.topLeft.v), 0, kMoveUndoKind, layer);
         return kClickHandled;
     }
     const int16_t drag = window_services.selection_part_at(click.where, pane, layer);
-    if (drag == kOnFillHandle) window_services.drag_fill_handle(layer, pane);
+    if (drag == kOnFillHandle) window_services.track_fill_handle(layer, pane);
     else if (drag == kOnSelectionBorder) window_services.drag_cells(pane, nullptr, layer);
     if (drag) return kClickHandled;
     return select_click(layer, pane, cell, click.modifiers);

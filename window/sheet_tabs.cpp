@@ -85,7 +85,7 @@ void compute_tab_rect() {
 }
 
 int16_t side_title_width() {
-    WindowRef bar = window_services.command_bar_window();
+    WindowRef bar = window_services.app_command_bar();
     if (!bar) return kSideTitleWidth;
     return int16_t(pf::window_content_rect(bar).top - pf::window_struct_rect(bar).top);
 }
@@ -95,8 +95,7 @@ int16_t tab_window_width(int16_t title_width) {
     GetScreenRect(&screen);
     int16_t width = app_prefs.tab_bar_width >= kMinSavedWidth ? app_prefs.tab_bar_width : kDefaultTabBarWidth;
     if (app_prefs.tab_bar_width < kMinSavedWidth)
-        if (WindowRef bar = window_services.command_bar_window())
-            width = int16_t(pf::window_port(bar)->port_rect.width());
+        if (WindowRef bar = window_services.app_command_bar()) width = int16_t(pf::window_port(bar)->port_rect.width());
     return std::min<int16_t>(width, int16_t(screen.width() - title_width));
 }
 

@@ -26,7 +26,7 @@ bool palette_at_left(int16_t left) {
 }
 
 bool is_bar_or_palette(WindowRef window) {
-    return window == window_services.command_bar_window() || window == TabBar ||
+    return window == window_services.app_command_bar() || window == TabBar ||
            pf::window_kind(window) == kPaletteWindowKind;
 }
 
@@ -36,7 +36,7 @@ void GetLimitRect(pf::Rect* rect) {
     GetScreenRect(rect);
     const int16_t menu_bar = pf::menu_bar_height();
     rect->top = int16_t(rect->top + title_bar_height());
-    if (WindowRef bar = window_services.command_bar_window(); bar && pf::window_visible(bar)) {
+    if (WindowRef bar = window_services.app_command_bar(); bar && pf::window_visible(bar)) {
         const pf::Rect frame = pf::window_struct_rect(bar);
         if (frame.top < pf::screen_bounds().top + menu_bar + kBarNearTop)
             rect->top = int16_t(rect->top + frame.bottom - menu_bar);

@@ -38,14 +38,14 @@ struct WindowServices {
     // of cell_entry.h); a chart of a tool's kind made in a document window (0
     // when none was made); the chart palette redrawn for the front window.
     MemoryRef (*selected_chart)(MemoryRef layer);
-    std::vector<uint8_t> (*chart_range_text)(MemoryRef chart);
-    int32_t (*enter_chart_range)(MemoryRef chart, const std::vector<uint8_t>& typed, MemoryRef layer);
+    std::vector<uint8_t> (*range_text_of_chart)(MemoryRef chart);
+    int32_t (*take_typed_chart_range)(MemoryRef chart, const std::vector<uint8_t>& typed, MemoryRef layer);
     int16_t (*create_chart)(MemoryRef window_record, int16_t tool);
-    void (*redraw_chart_palette)();
+    void (*refresh_chart_palette)();
 
     // Whether a window is a tool window that Close closes in front of the
     // documents (Find, spelling).
-    bool (*is_closing_tool_window)(pf::WindowRef window);
+    bool (*closes_as_tool_window)(pf::WindowRef window);
 
     // The features: drawing objects, charts, undo, the Edit menu, cell drags
     // and page breaks. The defaults answer as a program without them: no
@@ -65,16 +65,16 @@ struct WindowServices {
     void (*reset_object_positions)(MemoryRef layer);
     int16_t (*object_key)(uint8_t key, MemoryRef layer);
     int16_t (*click_in_object)(MemoryRef layer, pf::Point where, uint16_t modifiers, int16_t pane);
-    void (*deselect_objects)(MemoryRef layer);
-    void (*draw_pane_objects)(int16_t pane, MemoryRef layer);
-    int16_t (*object_cursor)(MemoryRef layer, pf::Point where, int16_t pane);
-    WEReference (*object_text_editor)(MemoryRef layer);
-    int16_t (*object_line_size)(MemoryRef object);
+    void (*let_go_of_objects)(MemoryRef layer);
+    void (*draw_objects_in_pane)(int16_t pane, MemoryRef layer);
+    int16_t (*cursor_over_object)(MemoryRef layer, pf::Point where, int16_t pane);
+    WEReference (*typed_text_box)(MemoryRef layer);
+    int16_t (*line_size_of_object)(MemoryRef object);
     int16_t (*object_on_screen)(int16_t pane, int16_t mode, pf::Rect* rect, MemoryRef object, MemoryRef layer);
     int16_t (*object_anchor)(MemoryRef object, CellRange* anchor);
 
     // Charts: the part of a selected chart under a point outlined once.
-    void (*outline_chart_part)(MemoryRef layer, pf::Point where);
+    void (*outline_chart_part_at)(MemoryRef layer, pf::Point where);
 
     // Undo: the record of a change, holding copies of the blocks (1 when
     // pushed, 0 when memory ran out); the newest record of the layer's
@@ -101,12 +101,12 @@ struct WindowServices {
     void (*install_drag_handlers)(pf::WindowRef window);
     void (*remove_drag_handlers)(pf::WindowRef window);
     int16_t (*selection_part_at)(pf::Point where, int16_t pane, MemoryRef layer);
-    void (*drag_fill_handle)(MemoryRef layer, int16_t pane);
+    void (*track_fill_handle)(MemoryRef layer, int16_t pane);
     int16_t (*drag_cells)(int16_t pane, MemoryRef clicked_object, MemoryRef layer);
-    int16_t (*move_cells)(int16_t columns, int16_t rows, int16_t confirm, int16_t undo_kind, MemoryRef layer);
+    int16_t (*move_selected_cells)(int16_t columns, int16_t rows, int16_t confirm, int16_t undo_kind, MemoryRef layer);
 
     // Page breaks: the layer's page boundaries computed again.
-    void (*reset_page)(MemoryRef layer);
+    void (*recompute_page_breaks)(MemoryRef layer);
 
     // The commands layer: the command bar and its message area, the menus'
     // state, the workspace and the commands a click starts.
@@ -114,22 +114,22 @@ struct WindowServices {
     // cancel and accept boxes redrawn; its height fitted to the entry line's
     // text, with the entry line's scroll bar shown or hidden; the entry line's
     // scrolled and click-loop procedures.
-    pf::WindowRef (*command_bar_window)();
-    void (*switch_bars)(int16_t bar_number);
-    void (*redraw_entry_boxes)();
-    void (*fit_command_bar_to_entry)(int32_t height, bool scroll_shown);
-    void (*entry_scrolled)(WEReference entry);
-    bool (*entry_click_loop)(WEReference entry);
+    pf::WindowRef (*app_command_bar)();
+    void (*show_button_bar)(int16_t bar_number);
+    void (*refresh_entry_boxes)();
+    void (*fit_bar_to_entry_text)(int32_t height, bool scroll_shown);
+    void (*entry_was_scrolled)(WEReference entry);
+    bool (*entry_click_tracking)(WEReference entry);
     // The message area: the reference of a layer's active cell, a text (with
     // force, drawn even when unchanged), the progress bar of a task.
     void (*display_range)(MemoryRef layer);
-    void (*draw_cmd_msg)(const unsigned char* text, int16_t force);
-    void (*draw_progress)(int32_t done, int32_t total);
+    void (*show_message)(const unsigned char* text, int16_t force);
+    void (*show_progress)(int32_t done, int32_t total);
     // The menus: whether the View menu is enabled; the menu bar lit for the
     // front window; the items that follow the kind of a layer's selection.
-    bool (*view_menu_enabled)();
-    void (*fix_menu_hilite)();
-    void (*follow_selection_kind)(MemoryRef layer);
+    bool (*view_menu_on)();
+    void (*refresh_menu_bar)();
+    void (*refresh_selection_menus)(MemoryRef layer);
     // The workspace: an alias of a document to reopen at the next start (the
     // slot disposes of it).
     void (*add_workspace_item)(pf::Handle alias);
