@@ -76,30 +76,30 @@ void install_foundation_services() {
 const uint8_t* preferences_default_format() { return app_prefs.default_format; }
 
 void install_model_services() {
-    model_services = ModelServices{.draw_cells = DrawCells,
+    model_services = ModelServices{.invalidate_cells = DrawCells,
                                    .invert_cells = InvertCells,
                                    .cell_at_point = PtinCell,
-                                   .select_cells = LSelect,
+                                   .select_layer_cells = LSelect,
                                    .check_hot_links = CheckHotLinks,
                                    .clobber_all_objects = ClobberAllObjects,
                                    .clobber_object_editor = ClobberObjectEditor,
                                    .reset_positions = Reset_Positions,
-                                   .create_id_list = create_id_list,
+                                   .object_id_list = create_id_list,
                                    .copy_objects = copy_layer_objects,
                                    .write_mem_undo = WriteMemUndo,
                                    .object_offsets = GetObjectOffset,
                                    .delete_objects = Delete_Objects,
-                                   .keep_deleted_objects_for_undo = keep_deleted_objects_for_undo,
+                                   .keep_objects_in_last_undo = keep_deleted_objects_for_undo,
                                    .dispose_object_chain = ClobberObjList,
-                                   .reset_page = reset_page,
+                                   .recompute_page_breaks = reset_page,
                                    .set_active_rects = SetActiveRects,
-                                   .page_number = page_number_of,
-                                   .font_name = model_services.font_name,
-                                   .font_number = model_services.font_number,
-                                   .line_height = model_services.line_height,
-                                   .text_width = model_services.text_width,
-                                   .caution_alert = key_caution_alert,
-                                   .default_format = preferences_default_format};
+                                   .page_holding_cell = page_number_of,
+                                   .name_of_font_number = model_services.name_of_font_number,
+                                   .number_of_font_name = model_services.number_of_font_name,
+                                   .plain_line_height = model_services.plain_line_height,
+                                   .measured_text_width = model_services.measured_text_width,
+                                   .show_caution_alert = key_caution_alert,
+                                   .preferred_cell_format = preferences_default_format};
 }
 
 void install_calc_services() {

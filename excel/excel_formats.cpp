@@ -263,7 +263,7 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
     }
     if (font->name != standard->name) {
         bool found = false;
-        int16_t number_of_font = model_services.font_number(font->name, &found);
+        int16_t number_of_font = model_services.number_of_font_name(font->name, &found);
         if (found) store_u16(format + kFmtFont, uint16_t(number_of_font));
     }
 }

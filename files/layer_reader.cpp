@@ -312,9 +312,9 @@ int16_t font_by_name(const unsigned char* name, int16_t fallback) {
     if (name[0] == 0) return fallback;
     bool found = false;
     std::string text(reinterpret_cast<const char*>(name + 1), name[0]);
-    int16_t number = model_services.font_number(text, &found);
+    int16_t number = model_services.number_of_font_name(text, &found);
     if (found) return number;
-    if (text == model_services.font_name(kApplicationFont)) return kApplicationFont;
+    if (text == model_services.name_of_font_number(kApplicationFont)) return kApplicationFont;
     return fallback;
 }
 

@@ -91,7 +91,8 @@ std::string face_letters(uint8_t face) {
 }
 
 void font_line(SylkWriter& w, const FontKey& key) {
-    std::string name = key.font == kDefaultFontNumber ? w.default_font_name : model_services.font_name(int16_t(key.font));
+    std::string name =
+        key.font == kDefaultFontNumber ? w.default_font_name : model_services.name_of_font_number(int16_t(key.font));
     int size = key.size > 200 ? w.default_size : key.size;
     std::string out = "P;F";
     append_roman_text(w, name, out);

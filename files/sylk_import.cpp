@@ -174,7 +174,7 @@ void read_font(SylkReader& r, std::string_view rest) {
     next_field(rest, f);
     SylkFont font{unescape_value(f.value, true), kNoFont, -1, 0};
     bool found = false;
-    int16_t number = model_services.font_number(font.name, &found);
+    int16_t number = model_services.number_of_font_name(font.name, &found);
     if (found && number != 0) font.number = uint16_t(number);
     SylkField more;
     int32_t twentieths = 0;
@@ -375,7 +375,7 @@ void layer_font(SylkReader& r, std::string_view value) {
     int32_t number = 0, size = 0;
     if (!read_integer(value.substr(0, space), &number)) return;
     r.layer_font_given = true;
-    std::string name = model_services.font_name(int16_t(number));
+    std::string name = model_services.name_of_font_number(int16_t(number));
     LayerUse sheet(r.layer);
     if (!name.empty()) {
         sheet->font = int16_t(number);

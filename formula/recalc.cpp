@@ -709,7 +709,7 @@ void QDraw() {
     IncrementSpreadSheetResetCells(layer);
     if (CalcWind && GetSheetWind(layer)) {
         CellRange strip{{g_calcCell.v, 0}, {g_calcCell.v, kLastCell}};
-        model_services.draw_cells(&strip, layer);
+        model_services.invalidate_cells(&strip, layer);
     }
 }
 

@@ -228,8 +228,8 @@ void report_circle(const TraceRecord& found) {
     }
     LayerWindow window = GetSheetWind(checked.layer);
     if (window && window != calc_services.first_document_window()) calc_services.select_document_window(window);
-    model_services.select_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
-    model_services.caution_alert(message, kStandardStopAlert, kCautionAlertKind);
+    model_services.select_layer_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
+    model_services.show_caution_alert(message, kStandardStopAlert, kCautionAlertKind);
     stopCalc = kCalcManualIdle;
     g_CellString[0] = 0;
 }
@@ -273,7 +273,7 @@ int16_t CheckCircular() {
         give_up_reported = true;
         unsigned char message[256];
         set_message(message, kGaveUpMessageItem);
-        model_services.caution_alert(message, kStandardStopAlert, kNoteAlertKind);
+        model_services.show_caution_alert(message, kStandardStopAlert, kNoteAlertKind);
     }
     return 0;
 }

@@ -28,7 +28,7 @@ uint8_t date_order_bit() {
     }
 }
 
-uint8_t preferred_date_code() { return model_services.default_format()[kFmtCode]; }
+uint8_t preferred_date_code() { return model_services.preferred_cell_format()[kFmtCode]; }
 
 // The number format of a typed date or time.
 uint8_t typed_date_code(std::string_view typed, uint8_t code) {

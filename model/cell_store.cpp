@@ -177,7 +177,7 @@ void mark_charts(MemoryRef layer, const CellRange& range) {
 
 // Redraws a changed range and marks the charts that show it.
 void mark_changed_range(MemoryRef layer, const CellRange& range) {
-    model_services.draw_cells(&range, layer);
+    model_services.invalidate_cells(&range, layer);
     mark_charts(layer, range);
 }
 

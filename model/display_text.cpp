@@ -138,7 +138,7 @@ int16_t fixed_decimals(double* value, const CellInfoRecord* info) {
 void fit_to_width(unsigned char* text, const CellInfoRecord* info, uint8_t code, const NumberStyle& style,
                   double value) {
     const bool scientific = code == kFormatScientific;
-    int16_t pixels = model_services.text_width(text);
+    int16_t pixels = model_services.measured_text_width(text);
     if (pixels < 0) return;
     if (pixels <= info->available_width || text[0] == 0) return;
     if (!has_decimal_char(text, style.decimal_char) && code == kFormatGeneral) {
@@ -165,7 +165,7 @@ void fit_to_width(unsigned char* text, const CellInfoRecord* info, uint8_t code,
         int16_t decimals = int16_t(std::max(0, shown - excess));
         write_digits(text, value, decimals, scientific, !scientific, style.decimal_char);
         add_number_parts(text, info, code, style);
-        if (model_services.text_width(text) <= info->available_width) return;
+        if (model_services.measured_text_width(text) <= info->available_width) return;
     }
     if (code == kFormatGeneral) write_digits(text, value, 2, true, false, style.decimal_char);
 }

@@ -132,7 +132,7 @@ int16_t store_over_selection(const std::vector<uint8_t>& bytes, MemoryRef layer)
     });
     if (!error) error = InputData(range.topLeft, range.botRight, block, layer);
     DisposeNonNilMemory(block);
-    if (!error) model_services.draw_cells(&range, layer);
+    if (!error) model_services.invalidate_cells(&range, layer);
     return error;
 }
 
@@ -232,7 +232,7 @@ void SetBits(int16_t field, int16_t value, const CellRange* range, bool clear, b
     for_each_cell(r, layer, [&](uint8_t* cell) {
         SetFormatByte(cell, field, value, clear, force, font, size, globals);
     });
-    model_services.draw_cells(&r, layer);
+    model_services.invalidate_cells(&r, layer);
 }
 
 int16_t input_cell_formats(MemoryRef* old_cells, MemoryRef layer) {

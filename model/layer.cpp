@@ -22,7 +22,7 @@ constexpr int16_t kNotShown = -1;
 
 // The flags byte (locked and the other cell flags) of the preferences'
 // default format.
-uint8_t preferences_format_flags() { return model_services.default_format()[kFmtFlagsA]; }
+uint8_t preferences_format_flags() { return model_services.preferred_cell_format()[kFmtFlagsA]; }
 
 // Whether the platform offers drag and drop to windows.
 bool drag_and_drop_available() { return true; }
@@ -327,10 +327,10 @@ void SetViewRect(const pf::Rect* rect, MemoryRef layer) {
 void resize_sheet(MemoryRef layer, int16_t force) {
     clobberCache(layer);
     if (!GetSheetWind(layer)) return;
-    model_services.reset_page(layer);
+    model_services.recompute_page_breaks(layer);
     if (model_services.set_active_rects(layer) || force) {
         CellRange everything{{0, 0}, {kLastCell, kLastCell}};
-        model_services.draw_cells(&everything, layer);
+        model_services.invalidate_cells(&everything, layer);
     }
 }
 
@@ -395,7 +395,7 @@ void SetPrintArea(MemoryRef layer) {
         sheet->print_area = {{-1, -1}, {-1, -1}};
     }
     sheet.release();
-    model_services.reset_page(layer);
+    model_services.recompute_page_breaks(layer);
     increment_change_ctr(layer);
 }
 

@@ -77,7 +77,8 @@ bool stops_the_search(pf::OSErr error) {
 
 // Asks whether to look for a moved link's file and lets the user choose it.
 bool user_finds_file(const LinkFile& link, pf::FileSpec* found) {
-    if (model_services.caution_alert(link.name(), kLinkMissingAlert, kCautionAlertKind) != kLookForLinkItem) return false;
+    if (model_services.show_caution_alert(link.name(), kLinkMissingAlert, kCautionAlertKind) != kLookForLinkItem)
+        return false;
     std::memcpy(sought_link_name, link.name(), sizeof sought_link_name);
     // The search starts in the folder the file was in, while that folder is there.
     pf::FileSpec stored = link.spec(), folder;
@@ -129,7 +130,7 @@ void bring_forward(MemoryRef workbook) {
 void read_linked_document(const pf::FileSpec& spec) {
     MemoryRef file_info = NewFileRec(&spec);
     if (!file_info) return;
-    MemoryRef workbook = New_WorkSheet(&quorvin_rsrv, file_info, model_services.default_format());
+    MemoryRef workbook = New_WorkSheet(&quorvin_rsrv, file_info, model_services.preferred_cell_format());
     if (!workbook) {
         DisposeMemory(file_info);
         return;
@@ -200,7 +201,8 @@ void OpenWorkSheetLinks(MemoryRef workbook, int16_t ask) {
     if (closed.empty()) return;
     if (ask) {
         FileInfoRecord record = file_record_of(workbook);
-        if (model_services.caution_alert(record.spec.name, kOpenLinksAlert, kCautionAlertKind) != kOpenLinksItem) return;
+        if (model_services.show_caution_alert(record.spec.name, kOpenLinksAlert, kCautionAlertKind) != kOpenLinksItem)
+            return;
     }
     // Layers may link to one document: it is opened, or looked for, once.
     std::vector<std::string> tried;

@@ -75,30 +75,30 @@ const uint8_t* no_preferences_format() {
     return format.data();
 }
 
-constexpr ModelServices kHeadless{.draw_cells = draw_nothing,
+constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .invert_cells = invert_nothing,
                                   .cell_at_point = pane_top_left,
-                                  .select_cells = select_without_highlight,
+                                  .select_layer_cells = select_without_highlight,
                                   .check_hot_links = no_hot_links,
                                   .clobber_all_objects = no_objects,
                                   .clobber_object_editor = no_objects,
                                   .reset_positions = no_objects,
-                                  .create_id_list = no_id_list,
+                                  .object_id_list = no_id_list,
                                   .copy_objects = no_objects_to_copy,
                                   .write_mem_undo = free_undo_blocks,
                                   .object_offsets = no_object_offsets,
                                   .delete_objects = no_deleted_objects,
-                                  .keep_deleted_objects_for_undo = keep_nothing,
+                                  .keep_objects_in_last_undo = keep_nothing,
                                   .dispose_object_chain = no_objects,
-                                  .reset_page = no_pages,
+                                  .recompute_page_breaks = no_pages,
                                   .set_active_rects = panes_unchanged,
-                                  .page_number = no_page,
-                                  .font_name = classic_name,
-                                  .font_number = classic_number,
-                                  .line_height = fixed_line_height,
-                                  .text_width = no_port_to_measure,
-                                  .caution_alert = alert_not_shown,
-                                  .default_format = no_preferences_format};
+                                  .page_holding_cell = no_page,
+                                  .name_of_font_number = classic_name,
+                                  .number_of_font_name = classic_number,
+                                  .plain_line_height = fixed_line_height,
+                                  .measured_text_width = no_port_to_measure,
+                                  .show_caution_alert = alert_not_shown,
+                                  .preferred_cell_format = no_preferences_format};
 
 }  // namespace
 
@@ -107,4 +107,4 @@ ModelServices headless_model_services() { return kHeadless; }
 // Constant-initialised, so that start-up code of any file may fill it.
 ModelServices model_services = kHeadless;
 
-int16_t pageNumber(MemoryRef layer, int32_t cell) { return model_services.page_number(layer, cell); }
+int16_t pageNumber(MemoryRef layer, int32_t cell) { return model_services.page_holding_cell(layer, cell); }

@@ -16,12 +16,13 @@ struct ModelServices {
     // Window: invalidates the rows of a range in every shown pane of the
     // layer's window; inverts the selection highlight; the cell under a pane's
     // pixel point.
-    void (*draw_cells)(const CellRange* range, MemoryRef layer);
+    void (*invalidate_cells)(const CellRange* range, MemoryRef layer);
     void (*invert_cells)(MemoryRef layer);
     void (*cell_at_point)(CellPoint* cell, pf::Point where, int16_t pane, MemoryRef layer);
     // Makes a cell the active cell and the whole selection of a layer (or a
     // range with the cell active), redrawing the highlight.
-    void (*select_cells)(CellPoint cell, const CellRange* range, MemoryRef object, int16_t flags, MemoryRef layer);
+    void (*select_layer_cells)(CellPoint cell, const CellRange* range, MemoryRef object, int16_t flags,
+                               MemoryRef layer);
 
     // Drawing objects: marks the charts whose data meet the range; removes and
     // frees every drawing object of a layer; ends the text editing of an
@@ -32,7 +33,7 @@ struct ModelServices {
     void (*clobber_all_objects)(MemoryRef layer);
     void (*clobber_object_editor)(MemoryRef layer);
     void (*reset_positions)(MemoryRef layer);
-    MemoryRef (*create_id_list)(MemoryRef objects);
+    MemoryRef (*object_id_list)(MemoryRef objects);
     void (*copy_objects)(MemoryRef from, MemoryRef to);
 
     // Editing: the undo record of a change (the record takes over the five
@@ -46,30 +47,30 @@ struct ModelServices {
                               MemoryRef block5, MemoryRef layer);
     MemoryRef (*object_offsets)(int32_t counts, const CellRange* range, MemoryRef layer);
     MemoryRef (*delete_objects)(int16_t keep, const CellRange* range, MemoryRef layer);
-    void (*keep_deleted_objects_for_undo)(MemoryRef objects, MemoryRef ids, MemoryRef layer);
+    void (*keep_objects_in_last_undo)(MemoryRef objects, MemoryRef ids, MemoryRef layer);
     void (*dispose_object_chain)(MemoryRef chain);
 
     // Printing: recomputes the page breaks; recomputes the pane rectangles
     // (non-zero when they changed); the printed page that holds a cell (row in
     // the low half, column in the high; 0 when none).
-    void (*reset_page)(MemoryRef layer);
+    void (*recompute_page_breaks)(MemoryRef layer);
     int16_t (*set_active_rects)(MemoryRef layer);
-    int16_t (*page_number)(MemoryRef layer, int32_t cell);
+    int16_t (*page_holding_cell)(MemoryRef layer, int32_t cell);
 
     // Fonts: the name of a font number ("" when unknown); the number of a
     // font name (the system font, not found, when unknown); the line height
     // (ascent, descent and leading) of a font at a size, plain; the width of a
     // text in the current port's font (-1 when there is no port to measure in).
-    std::string (*font_name)(int16_t number);
-    int16_t (*font_number)(std::string_view name, bool* found);
-    int16_t (*line_height)(int16_t font, int16_t size);
-    int16_t (*text_width)(const unsigned char* text);
+    std::string (*name_of_font_number)(int16_t number);
+    int16_t (*number_of_font_name)(std::string_view name, bool* found);
+    int16_t (*plain_line_height)(int16_t font, int16_t size);
+    int16_t (*measured_text_width)(const unsigned char* text);
 
     // A caution or stop alert with a message (or the alert's own text).
-    int16_t (*caution_alert)(const unsigned char* message, int16_t alert, int16_t kind);
+    int16_t (*show_caution_alert)(const unsigned char* message, int16_t alert, int16_t kind);
     // The preferences' default cell format (32 bytes) for new workbooks and
     // layers and for the dates of typed entries.
-    const uint8_t* (*default_format)();
+    const uint8_t* (*preferred_cell_format)();
 };
 
 extern ModelServices model_services;

@@ -31,7 +31,7 @@ AxisChange selected_change(MemoryRef layer, int16_t rows, bool inserting) {
     else if (!whole_rows(selection) && !whole_columns(selection)) {
         if (by_rows) selection.topLeft.h = 0, selection.botRight.h = kLastCell;
         else selection.topLeft.v = 0, selection.botRight.v = kLastCell;
-        model_services.select_cells(selection.topLeft, &selection, nullptr, 0, layer);
+        model_services.select_layer_cells(selection.topLeft, &selection, nullptr, 0, layer);
     }
     AxisChange change{by_rows, inserting, by_rows ? selection.topLeft.v : selection.topLeft.h, 0};
     change.count = int16_t(by_rows ? selection.botRight.v - selection.topLeft.v + 1
@@ -191,7 +191,7 @@ int16_t write_undo(MemoryRef layer, const AxisChange& change, int16_t kind, Memo
         model_services.write_mem_undo(kind, change.rows ? 1 : 0, &range, nullptr, copies.cells, copies.objects, copies.columns,
                      copies.rows, copies.names, layer);
         copies = UndoCopies{};  // the record owns them
-        if (deleted_objects) model_services.keep_deleted_objects_for_undo(deleted_objects, object_ids, layer);
+        if (deleted_objects) model_services.keep_objects_in_last_undo(deleted_objects, object_ids, layer);
     });
     if (error) copies.dispose();
     return error;
@@ -205,12 +205,12 @@ bool pushes_cells_off_grid(MemoryRef layer, const AxisChange& change) {
 void refuse_off_grid() {
     unsigned char message[256];
     pf::get_indexed_string(message, kCalcDialogStrings, kCellsOffGridItem);
-    model_services.caution_alert(message, kStandardStopAlert, kStopAlertKind);
+    model_services.show_caution_alert(message, kStandardStopAlert, kStopAlertKind);
 }
 
 void finish(MemoryRef layer, const AxisChange& change) {
     shift_page_breaks(layer, change);
-    model_services.reset_page(layer);
+    model_services.recompute_page_breaks(layer);
     model_services.reset_positions(layer);
     clobberCache(layer);
     resize_sheet(layer, 1);
@@ -244,7 +244,7 @@ int16_t delete_rowcol(MemoryRef layer, int16_t rows) {
     LayerUse sheet(layer);
     MemoryRef objects = sheet->objects;
     sheet.release();
-    MemoryRef object_ids = objects ? model_services.create_id_list(objects) : nullptr;
+    MemoryRef object_ids = objects ? model_services.object_id_list(objects) : nullptr;
     MemoryRef deleted_objects = objects ? model_services.delete_objects(1, &range, layer) : nullptr;
     model_services.check_hot_links(0, range.topLeft, range.botRight, layer);
     if (int16_t error = write_undo(layer, change, kUndoDelete, deleted_objects, object_ids)) return error;

@@ -40,13 +40,13 @@ void renumber_layer(MemoryRef layer, int32_t index) {
 }  // namespace
 
 void font_name_of(int16_t font, unsigned char* name) {
-    std::string text = model_services.font_name(font);
+    std::string text = model_services.name_of_font_number(font);
     name[0] = uint8_t(std::min<size_t>(text.size(), 63));
     std::memcpy(name + 1, text.data(), name[0]);
 }
 
 int16_t CalcRowSize(int16_t font, int16_t size) {
-    return std::max<int16_t>(int16_t(model_services.line_height(font, size) + 2), kMinimumRowHeight);
+    return std::max<int16_t>(int16_t(model_services.plain_line_height(font, size) + 2), kMinimumRowHeight);
 }
 
 MemoryRef New_WorkSheet(MachineRecord* machine, MemoryRef file_info, const uint8_t* settings) {
@@ -199,7 +199,7 @@ void MoveBefore(int16_t from, int16_t to, MemoryRef workbook) {
     for (int16_t i = 0; i < count; ++i) {
         MemoryRef layer = find_SpreadSheet_item(workbook, i);
         CellRange everything{{0, 0}, {kLastCell, kLastCell}};
-        if (GetSheetWind(layer)) model_services.draw_cells(&everything, layer);
+        if (GetSheetWind(layer)) model_services.invalidate_cells(&everything, layer);
     }
     increment_change_ctr(moved);
 }

@@ -78,10 +78,10 @@ pf::Handle old_record_page_format(const uint8_t* record, int32_t length) {
 }  // namespace
 
 void fill_platform_answers() {
-    model_services.font_name = installed_font_name;
-    model_services.font_number = installed_font_number;
-    model_services.line_height = font_line_height;
-    model_services.text_width = port_text_width;
+    model_services.name_of_font_number = installed_font_name;
+    model_services.number_of_font_name = installed_font_number;
+    model_services.plain_line_height = font_line_height;
+    model_services.measured_text_width = port_text_width;
     calc_services.event_waiting = user_event_waiting;
     calc_services.in_foreground = pf::in_foreground;
     files_services.stop_requested = command_period_pressed;

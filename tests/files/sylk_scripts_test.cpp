@@ -125,8 +125,8 @@ int16_t greek_font_number(std::string_view name, bool* found) {
 
 TEST_F(SylkScriptsTest, ACellFontOfTheScriptIsKeptAndOneOfAnotherGivesWay) {
     const ModelServices kept = model_services;
-    model_services.font_name = greek_font_name;
-    model_services.font_number = greek_font_number;
+    model_services.name_of_font_number = greek_font_name;
+    model_services.number_of_font_name = greek_font_number;
     const uint16_t greek = uint16_t(pf::script_font(pf::kScriptGreek));
     MemoryRef l = fresh_layer();
     type_entries(l, {{{0, 0}, "a"}, {{0, 1}, "b"}});
