@@ -102,7 +102,7 @@ void hand_on(const PopUp& p, int16_t item, const DocumentFacts& f) {
         case ChoiceGoesTo::kDateMenu: DoDateMenu(nullptr, item); break;
         case ChoiceGoesTo::kCurrency: apply_format_change(f.layer, currency_choice(item)); break;
         case ChoiceGoesTo::kFixedDecimals:
-            if (item == 10) run_menu_handler(kPrecisionMenu, kPrecisionDialogItem);
+            if (item == 10) choose_menu_item(kPrecisionMenu, kPrecisionDialogItem);
             else apply_format_change(f.layer, fixed_decimals_choice(item));
             break;
     }

@@ -1,72 +1,65 @@
-// DoCommand: a command code turned into the menu command it stands for, or
-// into a small action of its own (AutoSum, inserting and deleting rows and
-// columns, sorting, typing an operator, protection, the preferences).
+// DoCommand: a command code turned into the menu item the menu resources give
+// it, carried out by the application's menu procedure, or into a small action
+// of its own (AutoSum, inserting and deleting rows and columns, sorting,
+// typing an operator, protection, the preferences).
 #include "shell/command_codes.h"
 
-#include "charts/charts.h"
 #include "ui/alerts.h"
 #include "ui/calc_alerts.h"
+#include "ui/task_manager.h"
 #include "ui/ui_services.h"
-#include "editing/editing_commands.h"
 #include "model/cell_format.h"
 #include "model/insert_delete.h"
 #include "model/workbook.h"
 #include "platform/events/events.h"
+#include "platform/resources/resources.h"
 #include "platform/system/international.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/shell_commands.h"
 #include "shell/shell_services.h"
 #include "shell/sort_command.h"
-#include "window/window_commands.h"
 #include "window/entry_line.h"
+#include "window/window_commands.h"
 #include "window/point_mode.h"
 #include "window/selection_tracking.h"
 #include "window/front_document.h"
-#include "shell/format_menus.h"
 #include "resource_ids.h"
-#include "shell/file_menu.h"
 
 uint32_t gLastCommand = 0;
 
 namespace {
 
-struct CodeEntry {
+// Codes that carry out another code's menu item. Printing the window or the
+// selection is the File menu's Print, whose dialog offers the selection;
+// copying with options is enabled as Copy is and copies as Copy does.
+struct SameItemAs {
     const char* code;
-    int16_t menu;
-    int16_t item;
+    const char* menu_code;
 };
 
-constexpr CodeEntry kMenuCodes[] = {
-    {"newd", kFileMenu, 1},   {"open", kFileMenu, 2},   {"clos", kFileMenu, 4},
-    {"save", kFileMenu, 6},   {"sava", kFileMenu, 7},   {"rvrt", kFileMenu, 8},
-    {"prar", kFileMenu, 14},  {"pgsu", kFileMenu, 15},  {"view", kFileMenu, 16},
-    {"pdoc", kFileMenu, 17},
-    // Printing the window or the selection is the File menu's Print, whose
-    // dialog offers the selection.
-    {"pwin", kFileMenu, 17},  {"spri", kFileMenu, 17},
-    {"quit", kAppleMenu, 5},
-    {"undo", kEditMenu, 1},   {"redo", kEditMenu, 2},   {"cut ", kEditMenu, 4},
-    {"copy", kEditMenu, 5},   {"past", kEditMenu, 6},   {"delo", kEditMenu, 7},
-    {"pstv", kEditMenu, 8},   {"find", kEditMenu, 11},  {"fina", kEditMenu, 12},
-    {"spel", kEditMenu, 13},
-    // Copying with options is enabled as Copy is and copies as Copy does.
-    {"copt", kEditMenu, 5},
-    {"fild", kFillMenu, 1},   {"filr", kFillMenu, 2},   {"filu", kFillMenu, 3},
-    {"filL", kFillMenu, 4},
-    {"plan", kStyleMenu, 1},  {"bold", kStyleMenu, 3},  {"ital", kStyleMenu, 4},
-    {"undl", kStyleMenu, 5},  {"outl", kStyleMenu, 6},  {"shad", kStyleMenu, 7},
-    {"cond", kStyleMenu, 8},  {"pexp", kStyleMenu, 9},
-    {"jdef", kAlignMenu, 1},  {"left", kAlignMenu, 2},  {"cent", kAlignMenu, 3},
-    {"rght", kAlignMenu, 4},  {"full", kAlignMenu, 5},
-    {"genl", kFormatMenu, 11}, {"scie", kFormatMenu, 12}, {"perc", kFormatMenu, 13},
-    {"ffor", kFormatMenu, 14}, {"trfa", kFormatMenu, 15}, {"frac", kFormatMenu, 16},
-    {"coma", kFormatOptionMenu, 1}, {"hzer", kFormatOptionMenu, 2}, {"pren", kFormatOptionMenu, 6},
-    {"incd", kPrecisionMenu, 4}, {"decd", kPrecisionMenu, 5},
-    {"stak", kArrangeMenu, 1}, {"tilh", kArrangeMenu, 3}, {"tilv", kArrangeMenu, 4},
-    {"cloa", kLayerMenu, 8},
-    {"txlr", kSizeMenu, 9},   {"txsm", kSizeMenu, 10},
-};
+constexpr SameItemAs kSameItemCodes[] = {{"pwin", "pdoc"}, {"spri", "pdoc"}, {"copt", "copy"}};
+
+uint32_t menu_code_of(uint32_t code) {
+    for (const SameItemAs& entry : kSameItemCodes) {
+        if (code_value(entry.code) == code) return code_value(entry.menu_code);
+    }
+    return code;
+}
+
+// The first item, in ascending menu id, that the MENU resources give the code.
+MenuChoice menu_item_given(uint32_t code) {
+    if (code == 0) return MenuChoice{0, 0};
+    for (int16_t id : pf::resource_ids(pf::kMenuType)) {
+        pf::MenuTemplate menu;
+        const pf::Resource* resource = pf::get_resource(pf::kMenuType, id);
+        if (!resource || !pf::decode_menu(resource->bytes, menu)) continue;
+        for (size_t i = 0; i < menu.items.size(); ++i) {
+            if (menu.items[i].command == code) return MenuChoice{id, int16_t(i + 1)};
+        }
+    }
+    return MenuChoice{0, 0};
+}
 
 struct ActionEntry {
     const char* code;
@@ -156,9 +149,8 @@ void run_protection() {
 }  // namespace
 
 CommandAction command_action(uint32_t code) {
-    for (const CodeEntry& entry : kMenuCodes) {
-        if (code_value(entry.code) == code) return CommandAction{CommandKind::kMenuItem, entry.menu, entry.item};
-    }
+    if (MenuChoice choice = menu_item_given(menu_code_of(code)); choice.menu)
+        return CommandAction{CommandKind::kMenuItem, choice.menu, choice.item};
     for (const ActionEntry& entry : kActionCodes) {
         if (code_value(entry.code) == code) return CommandAction{entry.kind};
     }
@@ -176,22 +168,9 @@ char argument_separator() {
     return ',';
 }
 
-void run_menu_handler(int16_t menu, int16_t item) {
-    switch (menu) {
-        case kAppleMenu: ui_services.apple_menu(item); break;
-        case kFileMenu: DoFileMenu(nullptr, item); break;
-        case kEditMenu: DoEditMenu(nullptr, item); break;
-        case kFormatMenu: DoFormatMenu(nullptr, item); break;
-        case kSizeMenu: DoSizeMenu(nullptr, item); break;
-        case kStyleMenu: DoStyleMenu(nullptr, item); break;
-        case kAlignMenu: DoAlignMenu(nullptr, item); break;
-        case kFillMenu: DoFillMenu(nullptr, item); break;
-        case kFormatOptionMenu: DoFormatOptionMenu(nullptr, item); break;
-        case kPrecisionMenu: DoPrecisionMenu(nullptr, item); break;
-        case kArrangeMenu: DoArrangeMenu(nullptr, item); break;
-        case kLayerMenu: DoLayerMenu(nullptr, item); break;
-        default: break;
-    }
+void choose_menu_item(int16_t menu, int16_t item) {
+    MenuChoice choice{menu, item};
+    if (ui_services.menu) ui_services.menu(nullptr, 0, uintptr_t(&choice));
 }
 
 void EditKey(unsigned char ch, uint16_t modifiers) {
@@ -204,7 +183,7 @@ int16_t DoCommand(uint32_t code) {
     CommandAction action = command_action(code);
     switch (action.kind) {
         case CommandKind::kNone: break;
-        case CommandKind::kMenuItem: run_menu_handler(action.menu, action.item); break;
+        case CommandKind::kMenuItem: choose_menu_item(action.menu, action.item); break;
         case CommandKind::kAutoSum: run_auto_sum(); break;
         case CommandKind::kDeleteColumns: run_insert_delete(false, false); break;
         case CommandKind::kDeleteRows: run_insert_delete(false, true); break;

@@ -9,7 +9,7 @@
 
 enum class CommandKind : uint8_t {
     kNone,        // sets the last command and the refresh request only
-    kMenuItem,    // a menu handler with (0, item)
+    kMenuItem,    // the menu item the menu resources give the code
     kAutoSum,
     kDeleteColumns,
     kDeleteRows,
@@ -38,7 +38,9 @@ constexpr uint32_t code_value(const char* c) {
 }
 
 CommandAction command_action(uint32_t code);
-// Runs a menu item's handler with no document record, as a menu choice would.
-void run_menu_handler(int16_t menu, int16_t item);
+// Carries out a menu item through the application's menu procedure, for the
+// front document. The menus' enabling is not asked: the bar enables its
+// buttons by rules of its own.
+void choose_menu_item(int16_t menu, int16_t item);
 // The list separator typed for function arguments.
 char argument_separator();

@@ -29,11 +29,11 @@ struct UiServices {
     void (*set_task_error)(int32_t code);
     IdleProc (*dialog_idle)();
 
-    // Menus: the application menu's item chosen (in a modal dialog, or by a
-    // command code); the menu bar dimmed (enable 0) or restored (1) around a
-    // dialog; the application task's menu, menu-enabling and button-state
-    // procedures; the application's own menus (recent documents, Window,
-    // Help) added once the menu bar is built.
+    // Menus: the application menu's item chosen in a modal dialog; the menu
+    // bar dimmed (enable 0) or restored (1) around a dialog; the application
+    // task's menu procedure (that of every menu choice and command-bar
+    // command), menu-enabling and button-state procedures; the application's
+    // own menus (recent documents, Window, Help) added once the menu bar is built.
     void (*apple_menu)(int16_t item);
     void (*dialog_menu_bar)(int16_t enable, int16_t movable_modal);
     TaskProc menu;

@@ -1,50 +1,134 @@
-// Every command code reaches the menu item or action it stands for; unknown
+// Command codes find their menu items in the menu resources: every code an
+// item carries reaches that item, every plain bar button has a command, and a
+// menu item inserted in the resources moves no button off its item. Unknown
 // codes only note themselves and ask for a button refresh; the operator codes
 // type their characters, the list separator following the system's settings.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../tools/rescomp_fixture.h"
+#include "platform/resources/resources.h"
 #include "platform/system/international.h"
+#include "resource_bundle.h"
 #include "ui/app_prefs.h"
+#include "shell/button_bars.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
 
 namespace {
 
-struct MenuCode {
-    const char* code;
+struct CodedItem {
+    uint32_t code;
     int16_t menu;
     int16_t item;
+    std::string text;
 };
 
-// The menu commands, including the codes that take the action of their menu
-// command: quit, print window, print selection and copy with options.
-const MenuCode kMenuCodes[] = {
-    {"newd", 129, 1},  {"open", 129, 2},  {"clos", 129, 4},  {"save", 129, 6},  {"sava", 129, 7},
-    {"rvrt", 129, 8},  {"prar", 129, 14}, {"pgsu", 129, 15}, {"view", 129, 16}, {"pdoc", 129, 17},
-    {"pwin", 129, 17}, {"spri", 129, 17}, {"quit", 128, 5},
-    {"undo", 130, 1},  {"redo", 130, 2},  {"cut ", 130, 4},  {"copy", 130, 5},  {"past", 130, 6},
-    {"delo", 130, 7},  {"pstv", 130, 8},  {"find", 130, 11}, {"fina", 130, 12}, {"spel", 130, 13},
-    {"copt", 130, 5},
-    {"fild", 147, 1},  {"filr", 147, 2},  {"filu", 147, 3},  {"filL", 147, 4},
-    {"plan", 144, 1},  {"bold", 144, 3},  {"ital", 144, 4},  {"undl", 144, 5},  {"outl", 144, 6},
-    {"shad", 144, 7},  {"cond", 144, 8},  {"pexp", 144, 9},
-    {"jdef", 146, 1},  {"left", 146, 2},  {"cent", 146, 3},  {"rght", 146, 4},  {"full", 146, 5},
-    {"genl", 131, 11}, {"scie", 131, 12}, {"perc", 131, 13}, {"ffor", 131, 14}, {"trfa", 131, 15},
-    {"frac", 131, 16}, {"coma", 148, 1},  {"hzer", 148, 2},  {"pren", 148, 6},  {"incd", 149, 4},
-    {"decd", 149, 5},  {"stak", 160, 1},  {"tilh", 160, 3},  {"tilv", 160, 4},  {"cloa", 163, 8},
-    {"txlr", 143, 9},  {"txsm", 143, 10},
+// Every menu item the installed MENU resources give a command code.
+std::vector<CodedItem> coded_menu_items() {
+    std::vector<CodedItem> items;
+    for (int16_t id : pf::resource_ids(pf::kMenuType)) {
+        pf::MenuTemplate menu;
+        EXPECT_TRUE(pf::decode_menu(pf::get_resource(pf::kMenuType, id)->bytes, menu)) << id;
+        for (size_t i = 0; i < menu.items.size(); ++i)
+            if (menu.items[i].command) items.push_back({menu.items[i].command, id, int16_t(i + 1), menu.items[i].text});
+    }
+    return items;
+}
+
+// The text of a menu item in the installed resources.
+std::string item_text(int16_t menu, int16_t item) {
+    for (const CodedItem& coded : coded_menu_items())
+        if (coded.menu == menu && coded.item == item) return coded.text;
+    return {};
+}
+
+// The codes of the buttons clicked straight into DoCommand: neither pop-ups nor spacers.
+std::vector<uint32_t> plain_button_codes() {
+    std::vector<uint32_t> codes;
+    for (int16_t id : pf::resource_ids(pf::four_cc("butn"))) {
+        ButtonRecord button;
+        if (load_button(id, &button) && !(button.flags & (kButtonPopUp | kButtonInert))) codes.push_back(button.command);
+    }
+    return codes;
+}
+
+std::string code_text(uint32_t code) {
+    return {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
+}
+
+// The menus' source with an item put first in every menu.
+std::string menus_with_an_inserted_item() {
+    std::ifstream in(std::string(QUORVIN_SOURCE_DIR) + "/resources/menus.txt", std::ios::binary);
+    std::stringstream source;
+    source << in.rdbuf();
+    return std::regex_replace(source.str(), std::regex("(\n  title [^\n]*\n)"), "$1  item \"Inserted\"\n");
+}
+
+struct CommandCodes : ::testing::Test {
+    void SetUp() override {
+        ASSERT_EQ(pf::resources_install(resource_bundle_data(), resource_bundle_size()), pf::noErr);
+    }
 };
 
-TEST(CommandCodes, EveryMenuCodeNamesItsMenuItem) {
-    for (const MenuCode& m : kMenuCodes) {
-        CommandAction action = command_action(code_value(m.code));
-        EXPECT_EQ(action.kind, CommandKind::kMenuItem) << m.code;
-        EXPECT_EQ(action.menu, m.menu) << m.code;
-        EXPECT_EQ(action.item, m.item) << m.code;
+TEST_F(CommandCodes, EveryCodeOfAMenuItemNamesThatItem) {
+    const std::vector<CodedItem> items = coded_menu_items();
+    ASSERT_FALSE(items.empty());
+    for (const CodedItem& coded : items) {
+        CommandAction action = command_action(coded.code);
+        EXPECT_EQ(action.kind, CommandKind::kMenuItem) << code_text(coded.code);
+        EXPECT_EQ(action.menu, coded.menu) << code_text(coded.code);
+        EXPECT_EQ(action.item, coded.item) << code_text(coded.code) << " is given to two items";
     }
 }
 
-TEST(CommandCodes, EveryActionCodeHasItsAction) {
+TEST_F(CommandCodes, EveryPlainButtonHasACommand) {
+    const std::vector<uint32_t> codes = plain_button_codes();
+    ASSERT_FALSE(codes.empty());
+    for (uint32_t code : codes) EXPECT_NE(command_action(code).kind, CommandKind::kNone) << code_text(code);
+}
+
+// Printing the window or the selection is Print; copying with options is Copy.
+TEST_F(CommandCodes, CodesOfAnotherItemReachThatItem) {
+    for (const auto& [code, menu_code] : {std::pair{"pwin", "pdoc"}, {"spri", "pdoc"}, {"copt", "copy"}}) {
+        CommandAction action = command_action(code_value(code));
+        CommandAction item = command_action(code_value(menu_code));
+        EXPECT_EQ(action.kind, CommandKind::kMenuItem) << code;
+        EXPECT_EQ(action.menu, item.menu) << code;
+        EXPECT_EQ(action.item, item.item) << code;
+    }
+}
+
+TEST_F(CommandCodes, ButtonsKeepTheirItemsWhenAMenuItemIsInserted) {
+    struct Expected {
+        uint32_t code;
+        int16_t menu;
+        int16_t item;
+        std::string text;
+    };
+    std::vector<Expected> expected;
+    for (uint32_t code : plain_button_codes()) {
+        CommandAction action = command_action(code);
+        if (action.kind == CommandKind::kMenuItem)
+            expected.push_back({code, action.menu, action.item, item_text(action.menu, action.item)});
+    }
+    ASSERT_FALSE(expected.empty());
+    install_source(menus_with_an_inserted_item());
+    for (const Expected& button : expected) {
+        CommandAction action = command_action(button.code);
+        EXPECT_EQ(action.kind, CommandKind::kMenuItem) << code_text(button.code);
+        EXPECT_EQ(action.menu, button.menu) << code_text(button.code);
+        EXPECT_EQ(action.item, button.item + 1) << code_text(button.code);
+        EXPECT_EQ(item_text(action.menu, action.item), button.text) << code_text(button.code);
+    }
+}
+
+TEST_F(CommandCodes, EveryActionCodeHasItsAction) {
     const std::pair<const char*, CommandKind> actions[] = {
         {"asum", CommandKind::kAutoSum},        {"delc", CommandKind::kDeleteColumns},
         {"delr", CommandKind::kDeleteRows},     {"insc", CommandKind::kInsertColumns},
@@ -55,7 +139,7 @@ TEST(CommandCodes, EveryActionCodeHasItsAction) {
     for (const auto& [code, kind] : actions) EXPECT_EQ(command_action(code_value(code)).kind, kind) << code;
 }
 
-TEST(CommandCodes, OperatorsTypeTheirCharacters) {
+TEST_F(CommandCodes, OperatorsTypeTheirCharacters) {
     for (const char* op : {"op$$", "op&&", "op((", "op))", "op**", "op++", "op--", "op//", "op::", "op<<", "op==",
                            "op>>", "op^^"}) {
         CommandAction action = command_action(code_value(op));
@@ -66,12 +150,12 @@ TEST(CommandCodes, OperatorsTypeTheirCharacters) {
     EXPECT_EQ(std::string(command_action(code_value("op>=")).text), ">=");
 }
 
-TEST(CommandCodes, PopUpsSeparatorsAndUnknownCodesHaveNoAction) {
+TEST_F(CommandCodes, PopUpsSeparatorsAndUnknownCodesHaveNoAction) {
     for (const char* code : {"chrt", "objt", "font", "size", "dsma", "zzzz", "\0\0\0\0"})
         EXPECT_EQ(command_action(code_value(code)).kind, CommandKind::kNone) << code;
 }
 
-TEST(CommandCodes, UnknownCodeOnlyNotesItselfAndAsksForARefresh) {
+TEST_F(CommandCodes, UnknownCodeOnlyNotesItselfAndAsksForARefresh) {
     app_prefs.options2 = 0;
     uint32_t options = app_prefs.options;
     EXPECT_EQ(DoCommand(code_value("zzzz")), 0);
@@ -80,7 +164,7 @@ TEST(CommandCodes, UnknownCodeOnlyNotesItselfAndAsksForARefresh) {
     EXPECT_EQ(app_prefs.options, options);
 }
 
-TEST(CommandCodes, ListSeparatorFollowsTheSystemOnlyWhenNumbersUseACommaDecimal) {
+TEST_F(CommandCodes, ListSeparatorFollowsTheSystemOnlyWhenNumbersUseACommaDecimal) {
     pf::IntlSettings saved = pf::international_settings();
     pf::IntlSettings settings = pf::us_international_settings();
     pf::set_international_settings(settings);
