@@ -224,15 +224,6 @@ WindowRef window_of_menu_item(int16_t item) {
     return listed_window(position);
 }
 
-void update_all_winds(int16_t resize) {
-    for (int32_t i = 0; i < listed_windows(); ++i) {
-        WindowRef window = listed_window(i);
-        if (!GetTaskAppRef(window)) continue;
-        if (resize) resize_sheet(GetSheetRef(window), 1);
-        else TriggerUpdate(window);
-    }
-}
-
 // ---- Recent documents -----------------------------------------------------------
 
 void update_pref_specs(const pf::FileSpec* spec, int16_t add) {

@@ -26,7 +26,6 @@ int16_t GetWindowMenuItem(WindowRef window);
 WindowRef window_of_menu_item(int16_t item);
 // Where a new document window is staggered: the number of windows listed.
 int16_t window_stagger_index();
-void update_all_winds(int16_t resize);
 
 // Recent documents.
 void update_pref_specs(const pf::FileSpec* spec, int16_t add);

@@ -264,7 +264,6 @@ void SetTaskIdle(IdleProc proc) { loop.idle = proc; }
 void SetTaskdlogIdle(IdleProc proc) { loop.dialog_idle = proc; }
 IdleProc task_dialog_idle() { return loop.dialog_idle; }
 void SetTaskUrgentProc(UrgentProc proc) { loop.urgent = proc; }
-void SetTaskUrgentCode(int32_t code) { loop.urgent_code = code; }
 void SetTaskTitleProc(TitleProc proc) { loop.title = proc; }
 int32_t task_error() { return loop.task_error; }
 

@@ -45,7 +45,6 @@ void SetTaskIdle(IdleProc proc);
 void SetTaskdlogIdle(IdleProc proc);
 IdleProc task_dialog_idle();
 void SetTaskUrgentProc(UrgentProc proc);
-void SetTaskUrgentCode(int32_t code);
 void SetTaskTitleProc(TitleProc proc);
 void SetTaskError(int32_t code);
 int32_t task_error();

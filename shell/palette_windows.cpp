@@ -19,12 +19,16 @@ int16_t chosen_palette_item(WindowRef palette, int16_t rows) {
     return item;
 }
 
+namespace {
+
 // A palette's title bar kept clear of the command bar's entry line.
 int16_t below_command_bar(int16_t top) {
     constexpr int16_t kGap = 2;
     if (!IconBar) return top;
     return std::max<int16_t>(top, int16_t(pf::window_content_rect(IconBar).bottom + title_bar_height() + kGap));
 }
+
+}  // namespace
 
 void place_palette(int position_index, int16_t top) {
     pf::Point& where = app_prefs.palette_positions[position_index];

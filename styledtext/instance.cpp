@@ -286,8 +286,6 @@ int16_t WEFeatureFlag(int16_t bit, int16_t action, WEReference we) {
     return was;
 }
 
-pf::Handle WEGetText(WEReference we) { return WEI(we).hText; }
-
 int32_t WEGetTextLength(WEReference we) { return WEI(we).textLength; }
 
 uint8_t WEGetChar(int32_t offset, WEReference we) {

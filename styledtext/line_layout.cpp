@@ -55,10 +55,6 @@ void _WESetPortStyle(const WETextStyle& ts) {
     pf::text_face(ts.tsFace);
 }
 
-int32_t _WESegmentTextWidth(const WESegment& segment) {
-    return pf::text_width(std::string_view(segment.text, size_t(segment.length)));
-}
-
 // ---- Line lookup ------------------------------------------------------------------------------
 
 namespace {

@@ -196,7 +196,6 @@ pf::OSErr WECalText(WEReference we);
 pf::OSErr WEGetInfo(pf::FourCC selector, void* value, WEReference we);
 pf::OSErr WESetInfo(pf::FourCC selector, const void* value, WEReference we);
 int16_t WEFeatureFlag(int16_t bit, int16_t action, WEReference we);
-pf::Handle WEGetText(WEReference we);
 int32_t WEGetTextLength(WEReference we);
 uint8_t WEGetChar(int32_t offset, WEReference we);
 int32_t WECountLines(WEReference we, int16_t view = 0);

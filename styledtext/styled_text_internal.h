@@ -100,7 +100,6 @@ int16_t _WECalcPenIndent(int16_t slop, int8_t alignment);
 pf::OSErr _WERecalBreaks(int32_t* startLine, int32_t* endLine, WEReference we, int16_t view);
 void _WERecalSlops(int32_t firstLine, int32_t lastLine, WEReference we, int16_t view);
 void _WESetPortStyle(const WETextStyle& style);
-int32_t _WESegmentTextWidth(const WESegment& segment);
 void _WEBumpLineStartAll(int32_t offset, int32_t delta, WEReference we);
 void _WERemoveLineRangeAll(int32_t start, int32_t end, WEReference we);
 int32_t _WETotalHeight(WEReference we, int16_t view);

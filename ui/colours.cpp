@@ -19,39 +19,9 @@ bool color_quickdraw() { return (g_system.flags & kSysColorQD) != 0; }
 
 void index_color(int16_t n, pf::RGBColor* rgb) { program_colour(n, rgb); }
 
-void set_index_forecolor(int16_t n) {
-    pf::RGBColor rgb = black_color;
-    index_color(n, &rgb);
-    pf::rgb_fore_color(rgb);
-}
-
-void set_index_backcolor(int16_t n) {
-    pf::RGBColor rgb = white_color;
-    index_color(n, &rgb);
-    pf::rgb_back_color(rgb);
-}
-
-void set_gray_pattern() { pf::pen_pat(pf::kGrayPattern); }
-void set_white_pattern() { pf::pen_pat(pf::kWhitePattern); }
-
-void SetPenToNormal() {
-    pf::pen_normal();
-    if (!color_quickdraw()) return;
-    pf::rgb_fore_color(black_color);
-    pf::rgb_back_color(white_color);
-}
-
 void SetFrontPenToNormal() {
     pf::pen_normal();
     if (color_quickdraw()) pf::rgb_fore_color(black_color);
-}
-
-void SetRGBFrontColor(const pf::RGBColor* rgb) {
-    if (color_quickdraw()) pf::rgb_fore_color(*rgb);
-}
-
-void SetRGBBackColor(const pf::RGBColor* rgb) {
-    if (color_quickdraw()) pf::rgb_back_color(*rgb);
 }
 
 void SetBackColorToNormal(pf::RGBColor* saved) {

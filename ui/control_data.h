@@ -11,13 +11,5 @@
 using ControlKeyFilter = void*;
 
 pf::OSErr GetEditTextText(pf::ControlRef control, unsigned char* out);
-pf::OSErr GetEditTextPasswordText(pf::ControlRef control, unsigned char* out);
 pf::OSErr SetEditTextText(pf::ControlRef control, const unsigned char* text, bool redraw);
-pf::OSErr SetStaticTextText(pf::ControlRef control, const unsigned char* text, bool redraw);
-pf::OSErr SetStaticTextTitle(pf::ControlRef control, bool redraw);
-pf::OSErr SetEditTextKeyFilter(pf::ControlRef control, ControlKeyFilter filter);
 pf::OSErr SetEditTextSelection(pf::ControlRef control, int16_t start, int16_t end);
-pf::OSErr SetPushButtonDefaultState(pf::ControlRef control, bool on);
-pf::OSErr GetEditTextTextHandle(pf::ControlRef control, void** out);
-pf::OSErr GetListBoxListHandle(pf::ControlRef control, pf::ListHandle* out);
-pf::OSErr GetListBoxDoubleClick(pf::ControlRef control, bool* out);

@@ -24,25 +24,9 @@
 namespace {
 
 constexpr uint32_t kFlashTicks = 8;
-constexpr int16_t kOutlineGap = 4;
-constexpr int16_t kOutlinePen = 3;
-constexpr int16_t kOutlineCorner = 16;
 constexpr int16_t kMovableModalVariant = 5;
 
 bool is_edit_text(DialogRef dialog, int16_t item) { return pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem; }
-
-pf::Rect grown(pf::Rect r, int16_t by) { return pf::Rect{int16_t(r.top - by), int16_t(r.left - by), int16_t(r.bottom + by), int16_t(r.right + by)}; }
-
-// The dialog's default-button outline, drawn in the current port.
-void draw_outline(DialogRef dialog, int16_t item, bool erase) {
-    pf::Rect box = grown(pf::get_dialog_item_box(dialog, item), kOutlineGap);
-    pf::pen_normal();
-    pf::pen_size(kOutlinePen, kOutlinePen);
-    if (erase) pf::pen_pat(pf::kWhitePattern);
-    else if (!GetButtonEnable(dialog, item)) pf::pen_pat(pf::kGrayPattern);
-    pf::frame_round_rect(box, kOutlineCorner, kOutlineCorner);
-    pf::pen_normal();
-}
 
 }  // namespace
 
@@ -57,13 +41,6 @@ pf::ControlRef GetDialogControl(DialogRef dialog, int16_t item) {
 void DrawDialogItem(DialogRef dialog, int16_t item) { pf::draw_dialog_item(dialog, item); }
 
 void GetDItemBox(DialogRef dialog, int16_t item, pf::Rect* box) { *box = pf::get_dialog_item_box(dialog, item); }
-
-void MoveDItem(DialogRef dialog, int16_t item, int16_t dh, int16_t dv) {
-    pf::Rect box = pf::get_dialog_item_box(dialog, item);
-    Offset_Rect(box, dh, dv);
-    pf::set_dialog_item_box(dialog, item, box);
-    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::move_control(control, box.left, box.top);
-}
 
 void AttachDUserProc(DialogRef dialog, int16_t item, pf::UserItemProc proc) {
     pf::set_dialog_item_user_proc(dialog, item, proc);
@@ -146,10 +123,6 @@ int16_t GetCheckbox(DialogRef dialog, int16_t item) {
 
 void SetCheckbox(DialogRef dialog, int16_t item, int16_t value) {
     if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_value(control, value);
-}
-
-void SetCheckboxMax(DialogRef dialog, int16_t item, int16_t maximum) {
-    if (pf::ControlRef control = GetDialogControl(dialog, item)) pf::set_control_maximum(control, maximum);
 }
 
 int16_t FlipControl(pf::ControlRef control) {
@@ -237,17 +210,10 @@ void make_font_pop(DialogRef dialog, int16_t item) {
     pf::set_control_maximum(control, pf::count_menu_items(menu));
 }
 
-void SetDialogItemStyle(DialogRef dialog, int16_t item, uint8_t style) {
-    pf::ControlRef control = GetDialogControl(dialog, item);
-    if (control) pf::set_control_font_style(control, control->font, control->size, style);
-}
-
 void SetItemFontandSize(DialogRef dialog, int16_t item, int16_t font, int16_t size) {
     pf::ControlRef control = GetDialogControl(dialog, item);
     if (control) pf::set_control_font_style(control, font, size, control->face);
 }
-
-void changeFont(DialogRef dialog, int16_t item, int16_t font, int16_t size) { SetItemFontandSize(dialog, item, font, size); }
 
 void DimAppearanceText(DialogRef dialog, int16_t item, bool dim) {
     pf::ControlRef control = GetDialogControl(dialog, item);
@@ -309,17 +275,6 @@ void SetOKBoxProc(DialogRef dialog, int16_t item) {
     pf::set_dialog_default_item(dialog, item);
     if (pf::ControlRef control = GetDialogControl(dialog, item))
         pf::set_window_default_button(pf::get_dialog_window(dialog), control);
-}
-
-void draw_hilite_button(DialogRef dialog) {
-    PushPort(dialog_port(dialog));
-    draw_outline(dialog, dialog->default_item, false);
-    PopPort();
-}
-
-void change_default_item(DialogRef dialog, int16_t item) {
-    if (!GetDialogControl(dialog, item) || item == dialog->default_item) return;
-    SetOKBoxProc(dialog, item);
 }
 
 void reset_ok_button(DialogRef dialog, bool enable) {

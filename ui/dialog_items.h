@@ -17,7 +17,6 @@ pf::Port* dialog_port(DialogRef dialog);
 pf::ControlRef GetDialogControl(DialogRef dialog, int16_t item);
 void DrawDialogItem(DialogRef dialog, int16_t item);
 void GetDItemBox(DialogRef dialog, int16_t item, pf::Rect* box);
-void MoveDItem(DialogRef dialog, int16_t item, int16_t dh, int16_t dv);
 void AttachDUserProc(DialogRef dialog, int16_t item, pf::UserItemProc proc);
 
 // ---- Texts and numbers -------------------------------------------------------------
@@ -40,7 +39,6 @@ bool parse_whole_number(const unsigned char* text, int32_t* value);
 // ---- Check boxes, radios and buttons -----------------------------------------------
 int16_t GetCheckbox(DialogRef dialog, int16_t item);
 void SetCheckbox(DialogRef dialog, int16_t item, int16_t value);
-void SetCheckboxMax(DialogRef dialog, int16_t item, int16_t maximum);
 int16_t FlipControl(pf::ControlRef control);
 int16_t FlipCheckbox(DialogRef dialog, int16_t item);
 void SetDRadios(DialogRef dialog, int16_t first, int16_t last, int16_t on);
@@ -60,9 +58,7 @@ void dialog_pause(uint32_t ticks);
 // ---- Pop-ups, fonts and styles -------------------------------------------------------
 pf::MenuRef GetContolPopMenu(DialogRef dialog, int16_t item);
 void make_font_pop(DialogRef dialog, int16_t item);
-void SetDialogItemStyle(DialogRef dialog, int16_t item, uint8_t style);
 void SetItemFontandSize(DialogRef dialog, int16_t item, int16_t font, int16_t size);
-void changeFont(DialogRef dialog, int16_t item, int16_t font, int16_t size);
 void DimAppearanceText(DialogRef dialog, int16_t item, bool dim);
 int16_t Do_DLOG_Popup(DialogRef dialog, int16_t item, int16_t title_item, int16_t menu_id, int16_t current);
 void draw_pop(const pf::Rect* rect, bool active, int16_t depth);
@@ -70,8 +66,6 @@ void DrawColorPopSample(DialogRef dialog, int16_t item, bool active, const pf::R
 
 // ---- The default button ----------------------------------------------------------------
 void SetOKBoxProc(DialogRef dialog, int16_t item);
-void draw_hilite_button(DialogRef dialog);
-void change_default_item(DialogRef dialog, int16_t item);
 void reset_ok_button(DialogRef dialog, bool enable);
 
 // ---- Opening, closing, editing, panels ---------------------------------------------------

@@ -69,12 +69,6 @@ bool list_box_double_clicked(pf::DialogRef dialog, int16_t item) {
            flag != 0;
 }
 
-pf::ListHandle NewAppearanceList(pf::DialogRef dialog, pf::ControlRef* control, int16_t item) {
-    pf::ControlRef found = pf::get_dialog_item_control(dialog, item);
-    if (control) *control = found;
-    return GetDialogListHandle(dialog, item);
-}
-
 void DrawList(pf::DialogRef dialog, int16_t item) {
     NormalBackground background;
     if (pf::ControlRef control = pf::get_dialog_item_control(dialog, item)) pf::draw_one_control(control);
@@ -98,14 +92,6 @@ void DrawSelectedBox(const pf::Rect* rect, bool focused) {
     pf::Rect ring{int16_t(rect->top + kFocusPen), int16_t(rect->left + kFocusPen), int16_t(rect->bottom - kFocusPen - 1),
                   int16_t(rect->right - kFocusPen - 1)};
     pf::draw_theme_focus_rect(ring, focused);
-}
-
-void frame_list(pf::ListHandle list, bool focused) {
-    if (!list || (g_system.flags & kSysAppearance11) == kSysAppearance11) return;
-    pf::Rect around = list->view;
-    around.right = int16_t(around.right + kScrollBarAllowance);
-    around = grown(around, kFocusFrameGap);
-    DrawSelectedBox(&around, focused);
 }
 
 void add_list_str(const unsigned char* text, pf::ListHandle list) {
@@ -139,12 +125,6 @@ int16_t list_key(pf::ListHandle list, unsigned char key) {
     select_list_cell(list, next, true);
     scroll_row_into_view(list, next);
     return 1;
-}
-
-bool click_list(pf::ListHandle list, pf::Point where) {
-    if (!list) return false;
-    NormalBackground background;
-    return pf::list_click(list, where, 0);
 }
 
 int16_t InstallLDEF(pf::ListHandle list, pf::ListDefProc procedure, pf::ListDefProc* old) {

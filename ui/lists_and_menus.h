@@ -17,12 +17,10 @@ pf::ListHandle GetStdList();
 pf::ListHandle GetDialogListHandle(pf::DialogRef dialog, int16_t item);
 // Whether the last click in a dialog's list box was a double click.
 bool list_box_double_clicked(pf::DialogRef dialog, int16_t item);
-pf::ListHandle NewAppearanceList(pf::DialogRef dialog, pf::ControlRef* control, int16_t item);
 void DrawList(pf::DialogRef dialog, int16_t item);
 void ListDrawProc(pf::DialogRef dialog, pf::ListHandle list, int16_t item);
 void StdListDrawProc(pf::DialogRef dialog, int16_t item);
 void DrawSelectedBox(const pf::Rect* rect, bool focused);
-void frame_list(pf::ListHandle list, bool focused);
 // Appends a row holding the text; an empty text adds nothing.
 void add_list_str(const unsigned char* text, pf::ListHandle list);
 void clear_list_data(pf::ListHandle list);
@@ -31,8 +29,6 @@ void select_list_cell(pf::ListHandle list, int16_t row, bool select);
 int16_t FindSelect(pf::ListHandle list);
 // Up and down arrows move a selected row by one and scroll it into view: 1 when it moved.
 int16_t list_key(pf::ListHandle list, unsigned char key);
-// A click without modifier keys at a local point; true for a double click.
-bool click_list(pf::ListHandle list, pf::Point where);
 // Replaces the list's definition procedure; the old one goes to `old` (which must
 // be empty). -1 when refused.
 int16_t InstallLDEF(pf::ListHandle list, pf::ListDefProc procedure, pf::ListDefProc* old);
@@ -43,14 +39,11 @@ int16_t check_menu_enable(pf::MenuRef menu);
 int16_t check_menu_disable(pf::MenuRef menu);
 void enable_all_items(pf::MenuRef menu);
 void disable_all_items(pf::MenuRef menu);
-void remove_menu_item(int16_t menu_id);
-void add_menu_item(int16_t menu_id, int16_t before_id);
 void remove_menu_items(pf::MenuRef menu, int16_t first);
 // The item equal to the name (case and diacritics ignored), from the last up; 0 when none.
 int16_t find_font_name(pf::MenuRef menu, const unsigned char* name);
 void set_outline_item(pf::MenuRef menu, const unsigned char* font_name, int16_t size, int16_t item);
 void set_other_item(pf::MenuRef menu, const unsigned char* text, int16_t item, int16_t value, bool show_value);
-void make_actual_fonts(pf::MenuRef menu);
 void SetMenuSize(pf::MenuRef menu, int16_t size);
 void RestoreMenuSize(pf::MenuRef menu);
 // Pops a menu up below the rectangle (local to the current port); the chosen item, 0 for none.
@@ -62,7 +55,6 @@ void SavedFontNameUsed(pf::MenuRef menu, const unsigned char* name, int16_t enco
 
 // ---- Keyboard ----------------------------------------------------------------------
 bool OptionKeyDown();
-bool ShiftKeyDown();
 bool CommandKeyDown();
 bool CommandPeriod();
 bool is_an_arrow(unsigned char ch);

@@ -85,8 +85,6 @@ void remove_menu_bar() {
 
 void switch_language(int16_t) { remove_menu_bar(); }
 
-bool japanese_loaded() { return pf::get_indexed_string(kCalcStrings, kLanguageItem).compare(0, 8, "Japanese") == 0; }
-
 int32_t menu_bar_choice(pf::Point where) { return pf::menu_select(where); }
 
 int32_t menu_key_choice(const EventRecord& event) { return pf::menu_event(event); }

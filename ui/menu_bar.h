@@ -11,7 +11,6 @@
 void InitAppMenus();
 void remove_menu_bar();
 void switch_language(int16_t ignored);
-bool japanese_loaded();
 
 // The menu manager's answers for the event loop: (menu id << 16) | item, 0 for none.
 int32_t menu_bar_choice(pf::Point where);

@@ -74,17 +74,6 @@ void disable_all_items(pf::MenuRef menu) {
     for (int16_t item = 1; menu && item <= pf::count_menu_items(menu); ++item) pf::disable_menu_item(menu, item);
 }
 
-void remove_menu_item(int16_t menu_id) {
-    pf::MenuRef menu = pf::get_menu_handle(menu_id);
-    if (!menu) return;
-    pf::delete_menu(menu_id);
-    pf::dispose_menu(menu);
-}
-
-void add_menu_item(int16_t menu_id, int16_t before_id) {
-    if (pf::MenuRef menu = pf::get_menu(menu_id)) pf::insert_menu(menu, before_id);
-}
-
 void remove_menu_items(pf::MenuRef menu, int16_t first) {
     if (!menu) return;
     first = std::max<int16_t>(first, 1);
@@ -110,14 +99,6 @@ void set_other_item(pf::MenuRef menu, const unsigned char* text, int16_t item, i
     if (show_value) label += " (" + std::to_string(value) + ")";
     label += char(kEllipsis);
     pf::set_menu_item_text(menu, item, label);
-}
-
-void make_actual_fonts(pf::MenuRef menu) {
-    for (int16_t item = 1; menu && item <= pf::count_menu_items(menu); ++item) {
-        bool found = false;
-        int16_t font = pf::font_number(pf::get_menu_item_text(menu, item), &found);
-        if (found) pf::set_menu_item_font(menu, item, font);
-    }
 }
 
 void SetMenuSize(pf::MenuRef menu, int16_t size) {
@@ -210,7 +191,6 @@ void SavedFontNameUsed(pf::MenuRef menu, const unsigned char* name, int16_t, int
 // ---- Keyboard ----------------------------------------------------------------------
 
 bool OptionKeyDown() { return pf::key_is_down(pf::kKeyCodeOption); }
-bool ShiftKeyDown() { return pf::key_is_down(pf::kKeyCodeShift); }
 bool CommandKeyDown() { return pf::key_is_down(pf::kKeyCodeCommand); }
 bool CommandPeriod() { return CommandKeyDown() && pf::key_is_down(pf::kKeyCodePeriod); }
 bool is_an_arrow(unsigned char ch) { return ch >= pf::kLeftArrowChar && ch <= pf::kDownArrowChar; }

@@ -31,18 +31,7 @@ pf::Point get_global_loc(pf::WindowRef window) {
     return pf::Point{content.top, content.left};
 }
 
-void GetWindStructRect(pf::WindowRef window, pf::Rect* rect) { *rect = pf::window_struct_rect(window); }
-
-void GetWindContentRect(pf::WindowRef window, pf::Rect* rect) { *rect = pf::window_content_rect(window); }
-
 void GetScreenRect(pf::Rect* rect) { *rect = pf::desktop_bounds(); }
-
-// One screen, the main one: it holds any rectangle's largest part.
-int16_t FindScreen(const pf::Rect*, pf::Rect* screen) {
-    *screen = pf::screen_bounds();
-    screen->top = int16_t(screen->top + pf::menu_bar_height());
-    return 1;
-}
 
 int16_t FindPositionScreen(pf::Point point, pf::Rect* area) {
     pf::Rect screen = pf::screen_bounds();
@@ -125,9 +114,3 @@ bool MouseInRect(const pf::Rect* rect, bool use_highlight) {
     }
     return inside;
 }
-
-void RefreshPort(pf::Port*) {
-    if (g_system.system_version >= kVersion10) pf::host_present();
-}
-
-int16_t Geneva_FontNum() { return pf::font_number("Geneva"); }

@@ -13,10 +13,7 @@
 int16_t title_bar_height();
 int16_t wind_left_extra();
 pf::Point get_global_loc(pf::WindowRef window);
-void GetWindStructRect(pf::WindowRef window, pf::Rect* rect);
-void GetWindContentRect(pf::WindowRef window, pf::Rect* rect);
 void GetScreenRect(pf::Rect* rect);
-int16_t FindScreen(const pf::Rect* rect, pf::Rect* screen);
 int16_t FindPositionScreen(pf::Point point, pf::Rect* area);
 bool checkonscreen(pf::Point point);
 // A document window: title (length-prefixed), placement bounds or none, the
@@ -24,8 +21,6 @@ bool checkonscreen(pf::Point point);
 pf::WindowRef JustMakeWindow(const unsigned char* title, const pf::Rect* bounds, pf::WindowRef bar,
                              int16_t stagger);
 bool MouseInRect(const pf::Rect* rect, bool use_highlight);
-void RefreshPort(pf::Port* port);
-int16_t Geneva_FontNum();
 
 // ---- Cursors ------------------------------------------------------------------------
 constexpr int16_t kArrowCursor = 0;

@@ -116,10 +116,8 @@ void DragReferencedWindow(WindowRef window, pf::Point start, const pf::Rect& bou
 WindowRef wxFrontNonFloatingWindow();
 void SuspendFloatingWindows();
 void ResumeFloatingWindows();
-void CallActivateHandlerProc(WindowRef window, bool active);
 void DoAllUpdates();
 void HideReferencedWindow(WindowRef window);
-void ValidateWindowList();
 void ActivateFloatersAndFirstDocumentWindow();
 void DeactivateFloatersAndFirstDocumentWindow();
 

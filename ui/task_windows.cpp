@@ -89,16 +89,6 @@ void ResumeFloatingWindows() {
     if (!pf::floating_windows_visible()) pf::show_floating_windows();
 }
 
-void CallActivateHandlerProc(WindowRef window, bool active) {
-    TaskRecord task;
-    get_task_from_window(window, &task);
-    EventRecord event{};
-    event.what = pf::kActivateEvent;
-    event.message = uintptr_t(window);
-    event.modifiers = active ? pf::kActiveFlag : 0;
-    call_task_in_port(task.activate, window, &event, task.app_ref, 0);
-}
-
 // Callers rely on their windows being drawn (before a dialog, after a command),
 // and on a hidden window going out of sight.
 void DoAllUpdates() {
@@ -110,7 +100,6 @@ void HideReferencedWindow(WindowRef window) {
     if (window) pf::hide_window(window);
 }
 
-void ValidateWindowList() {}
 void ActivateFloatersAndFirstDocumentWindow() {}
 void DeactivateFloatersAndFirstDocumentWindow() {}
 

@@ -34,12 +34,6 @@ void QuitTSMTE() {
     gActiveTSM = nullptr;
 }
 
-void ActivateTSMTEDoc(void* document, bool active) {
-    if (!document) return;
-    gActiveTSM = nullptr;
-    if (active) gActiveTSM = document;
-}
-
 void InitHelpDelay() { help.saved = pf::help_tag_delay(); }
 
 void DisposeHelpDelay() { pf::set_help_tag_delay(help.saved); }
@@ -52,5 +46,3 @@ void ResetHelpDelay(int16_t flag) {
     }
     if (pf::tick_count() - help.shortened_at > kHelpDelayHold) pf::set_help_tag_delay(help.saved);
 }
-
-int16_t button_balloon() { return 0; }

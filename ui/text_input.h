@@ -9,9 +9,7 @@ void InitTSMTE();
 void QuitTSMTE();
 // The text-services document receiving inline input now, or none.
 extern void* gActiveTSM;
-void ActivateTSMTEDoc(void* document, bool active);
 
 void InitHelpDelay();
 void DisposeHelpDelay();
 void ResetHelpDelay(int16_t flag);
-int16_t button_balloon();

@@ -311,8 +311,3 @@ int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* 
     fit_layer_to_entry(layer, where, may_change_row_height(header, runs));
     return kEntryStored;
 }
-
-void add_labelnote(MemoryRef layer, MemoryRef record) {
-    const LabelNote kept = label_and_note(layer, active_cell(layer));
-    if (!kept.bytes.empty()) PtrAndMemory(kept.bytes.data(), record, int32_t(kept.bytes.size()));
-}

@@ -26,5 +26,3 @@ constexpr int32_t kEntryNoOneScript = 18;
 // After storing, the selection moves by `key` (Return, Tab, Enter, an arrow,
 // or 0 for none). With a chart selected, the text is its new data range.
 int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key);
-// Appends the label and the note of the active cell's present record to a record.
-void add_labelnote(MemoryRef layer, MemoryRef record);

@@ -169,15 +169,6 @@ int16_t layer_default_row_height(MemoryRef layer) {
 int16_t GetColumnSize(int16_t column, MemoryRef layer) { return SheetAxes(layer).columns.size(column); }
 int16_t GetRowSize(int16_t row, MemoryRef layer) { return SheetAxes(layer).rows.size(row); }
 
-int16_t FindRowSize(int16_t row, int16_t default_height, const uint8_t* end, const uint8_t** position) {
-    const uint8_t* at = *position;
-    while (at + kRowFormatSize <= end && load_i16(at) < row) at += kRowFormatSize;
-    *position = at;
-    if (at + kRowFormatSize > end || load_i16(at) != row) return default_height;
-    int16_t height = format_extent(at);
-    return height < 0 ? default_height : std::min(height, kMaxRowHeight);
-}
-
 CellRange visible_range_of(const pf::Rect& pane, CellPoint top_left, const SheetAxes& axes) {
     CellRange range{top_left, {int16_t(top_left.v - 1), int16_t(top_left.h - 1)}};
     if (top_left.h < 0) return range;

@@ -75,9 +75,6 @@ int16_t layer_default_row_height(MemoryRef layer);
 
 int16_t GetColumnSize(int16_t column, MemoryRef layer);
 int16_t GetRowSize(int16_t row, MemoryRef layer);
-// The height of `row` from a row-format list walked forward from *position
-// (left at the last entry examined), for callers visiting rows in order.
-int16_t FindRowSize(int16_t row, int16_t default_height, const uint8_t* end, const uint8_t** position);
 
 // The cell range that fills a pane from its stored top-left cell.
 CellRange VisibleRect(int16_t pane, MemoryRef layer);

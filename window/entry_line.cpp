@@ -515,10 +515,6 @@ int16_t CheckFormula() {
     return instance() && WEGetTextLength(instance()) > 0 && WEGetChar(0, instance()) == '=' ? 1 : 0;
 }
 
-uint32_t AddRangeStr(uint16_t select, CellPoint top_left, CellPoint bottom_right, MemoryRef layer) {
-    return add_range_text(select, CellRange{top_left, bottom_right}, pf::current_modifiers(), layer);
-}
-
 uint32_t add_range_text(uint16_t select, const CellRange& range, uint16_t modifiers, MemoryRef layer) {
     if (!instance()) return 0;
     const bool option = modifiers & pf::kOptionKey;

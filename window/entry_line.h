@@ -46,8 +46,6 @@ uint32_t ActivateEditor(uint16_t select_all, int16_t pane, MemoryRef layer);
 void DeActivateEditor();
 // 1 when the text is a formula (begins with "=").
 int16_t CheckFormula();
-// Point mode: inserts a reference to the range at the caret, selected when asked.
-uint32_t AddRangeStr(uint16_t select, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);
 uint32_t add_range_text(uint16_t select, const CellRange& range, uint16_t modifiers, MemoryRef layer);
 void AddFunctionStr(const unsigned char* name);
 void IdleEditor();

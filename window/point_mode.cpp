@@ -70,11 +70,6 @@ void step_reference(CellPoint* cell, unsigned char key, bool shift, CellRange* r
     }
 }
 
-void FakeArrowKeys(CellPoint* cell, unsigned char key, CellRange* reference, MemoryRef layer) {
-    step_reference(cell, key, pf::current_modifiers() & pf::kShiftKey, reference);
-    SheetAutoScroll(layer, *cell, 0);
-}
-
 int16_t FakeMouse(unsigned char key, CellPoint top_left, CellPoint bottom_right, MemoryRef layer) {
     return point_mode_key(key, pf::current_modifiers(), top_left, bottom_right, layer);
 }
@@ -107,8 +102,6 @@ void end_point_mode() { point.live = false; }
 void blink_point_reference(MemoryRef layer) {
     if (point.live && point.layer == layer) AntRect(layer, point.reference.topLeft, point.reference.botRight);
 }
-
-CellRange point_mode_reference() { return point.reference; }
 
 void FakeMouse(MemoryRef record, const CellRange* range) {
     if (MemoryRef layer = record ? doc_window_layer(record) : nullptr)

@@ -9,8 +9,6 @@
 #include "model/cell_range.h"
 
 CellRange CelltoRect(CellPoint cell);
-// Moves the point cell or stretches the reference by one arrow key, then shows the cell.
-void FakeArrowKeys(CellPoint* cell, unsigned char key, CellRange* reference, MemoryRef layer);
 // The same without showing it, with the modifiers given.
 void step_reference(CellPoint* cell, unsigned char key, bool shift, CellRange* reference);
 // Keyboard point mode from `key` (an arrow, or 0 to start with the range
@@ -28,4 +26,3 @@ void end_point_mode();
 // While keyboard point mode lasts in the layer, its reference marches one
 // step (the document window's idle calls it, as the point-mode loop would).
 void blink_point_reference(MemoryRef layer);
-CellRange point_mode_reference();
