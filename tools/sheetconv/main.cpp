@@ -56,6 +56,22 @@ constexpr int kPartialImport = 3;
 constexpr int16_t kUnknownKindErr = 1003;
 bool failed_quietly = false;
 
+// The libraries of the Excel container reader start before main, and GLib's
+// start ends the process when an allocation fails. Run before any library
+// starts: with too little memory left for their start, the converter ends with
+// its own message and status instead.
+void make_sure_libraries_can_start() {
+    constexpr size_t kLibraryStartNeed = size_t(256) << 10;
+    if (void* probe = std::malloc(kLibraryStartNeed)) {
+        std::free(probe);
+        return;
+    }
+    static const char kMessage[] = "sheetconv: not enough memory to start\n";
+    if (write(STDERR_FILENO, kMessage, sizeof kMessage - 1) < 0) _exit(1);
+    _exit(1);
+}
+[[gnu::section(".preinit_array"), gnu::used]] void (*const start_probe)() = make_sure_libraries_can_start;
+
 struct Options {
     bool values = false;
     bool shown = false;
