@@ -66,8 +66,8 @@ namespace {
 void beep(int16_t ticks) { pf::sys_beep(ticks); }
 
 void install_foundation_services() {
-    foundation_services = FoundationServices{.beep = beep,
-                                             .port_script = port_script,
+    foundation_services = FoundationServices{.sound_beep = beep,
+                                             .script_of_port = port_script,
                                              .reserve_refilled = low_memory_alert_allowed,
                                              .dispose_undo = DisposeUndo};
 }
@@ -103,15 +103,15 @@ void install_model_services() {
 }
 
 void install_calc_services() {
-    calc_services = CalcServices{.first_document_window = first_document_window,
-                                 .next_document_window = next_document_window,
-                                 .document_window_layer = document_window_layer,
-                                 .select_document_window = select_document_window,
-                                 .entry_line_editing = entry_line_editing,
-                                 .idle_document_windows = idle_document_windows,
+    calc_services = CalcServices{.front_document_window = first_document_window,
+                                 .document_window_behind = next_document_window,
+                                 .layer_shown_in = document_window_layer,
+                                 .raise_document_window = select_document_window,
+                                 .entry_being_edited = entry_line_editing,
+                                 .let_windows_idle = idle_document_windows,
                                  .chart_idle = ChartIdle,
                                  .event_waiting = calc_services.event_waiting,
-                                 .in_foreground = calc_services.in_foreground};
+                                 .program_in_front = calc_services.program_in_front};
 }
 
 LayerWindow show_in_new_window(MemoryRef layer) { return MakeWind(nullptr, 1, layer); }
@@ -120,7 +120,7 @@ void system_error_alert(int16_t error) { os_error_alert(error); }
 
 void install_files_services() {
     files_services = FilesServices{.make_window = show_in_new_window,
-                                   .layer_window_rect = layer_window_rect,
+                                   .window_rect_of_layer = layer_window_rect,
                                    .rename_windows = rename_all_windows,
                                    .proxy_windows = proxy_all_windows,
                                    .remember_document = update_pref_specs,
@@ -130,9 +130,9 @@ void install_files_services() {
                                    .choose_export_format = run_export_dialog,
                                    .system_error = system_error_alert,
                                    .send_come_home = Send_ComeHome_Command,
-                                   .adopt_stored_objects = adopt_stored_objects,
-                                   .objects_to_store = objects_to_store,
-                                   .clipboard_links = clipboard_links,
+                                   .adopt_objects_read = adopt_stored_objects,
+                                   .objects_for_writing = objects_to_store,
+                                   .private_clipboard_links = clipboard_links,
                                    .stop_requested = files_services.stop_requested,
                                    .page_format_of_old_record = files_services.page_format_of_old_record};
     document_prompts = application_prompts();
@@ -140,22 +140,22 @@ void install_files_services() {
 
 
 void install_ui_services() {
-    ui_services = UiServices{.route_event = DoTaskEvent,
+    ui_services = UiServices{.hand_event_to_task = DoTaskEvent,
                              .handle_event = HandleEvent,
                              .draw_update = do_update,
-                             .draw_pending_updates = draw_pending_updates,
+                             .draw_waiting_updates = draw_pending_updates,
                              .reset_cursor = ResetCursor,
                              .quit_requested = task_quit_flag,
                              .set_quit_requested = set_task_quit_flag,
-                             .queue_quit_key = queue_quit_key,
+                             .take_quit_key = queue_quit_key,
                              .set_task_error = SetTaskError,
                              .dialog_idle = task_dialog_idle,
                              .apple_menu = do_apple_menu,
                              .dialog_menu_bar = DialogMenubar,
-                             .menu = app_menu_proc,
-                             .menu_enable = MenuHiliteProc,
-                             .button_state = ButtonHiliteProc,
-                             .fill_app_menus = fill_app_menus};
+                             .app_task_menu = app_menu_proc,
+                             .app_task_menu_enable = MenuHiliteProc,
+                             .app_task_buttons = ButtonHiliteProc,
+                             .add_app_menus = fill_app_menus};
 }
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
@@ -218,7 +218,7 @@ void install_window_services() {
 // The commands' services: menu dispatch, the Window menu, opening documents.
 void install_shell_services() {
     shell_services = ShellServices{
-        .menu_button = do_menu_button, .window_menu_item = find_window_item, .open_document = AppOpenHandler};
+        .menu_button = do_menu_button, .window_menu_item = find_window_item, .open_or_bring_document = AppOpenHandler};
 }
 
 }  // namespace

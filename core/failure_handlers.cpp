@@ -125,7 +125,7 @@ void last_gasp_error_handler(MemoryGlobals* globals) {
 }
 
 void msDebugProc(int16_t error, int32_t extra) {
-    foundation_services.beep(1);
+    foundation_services.sound_beep(1);
     pf::set_keyboard_script(pf::kScriptRoman);
     std::fprintf(stderr, "quorvin: memory failure %d (%d) with no handler\n", error, extra);
     std::exit(EXIT_FAILURE);

@@ -12,8 +12,10 @@ void no_beep(int16_t) {}
 int16_t roman_script() { return pf::kScriptRoman; }
 void nothing_to_note() {}
 
-constexpr FoundationServices kHeadless{
-    .beep = no_beep, .port_script = roman_script, .reserve_refilled = nothing_to_note, .dispose_undo = DisposeUndo};
+constexpr FoundationServices kHeadless{.sound_beep = no_beep,
+                                       .script_of_port = roman_script,
+                                       .reserve_refilled = nothing_to_note,
+                                       .dispose_undo = DisposeUndo};
 
 }  // namespace
 

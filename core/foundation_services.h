@@ -9,9 +9,9 @@
 
 struct FoundationServices {
     // Sounds the alert beep for a number of ticks.
-    void (*beep)(int16_t ticks);
+    void (*sound_beep)(int16_t ticks);
     // The script of the current port's font (the text being measured or drawn).
-    int16_t (*port_script)();
+    int16_t (*script_of_port)();
     // The spare memory reserve is back to its full size (the low-memory alert
     // may be shown again).
     void (*reserve_refilled)();

@@ -14,7 +14,7 @@ void set_pstring_length(unsigned char* s, int length) {
 }
 
 // The script of the current port's font.
-int16_t current_script() { return foundation_services.port_script(); }
+int16_t current_script() { return foundation_services.script_of_port(); }
 
 }  // namespace
 

@@ -97,7 +97,7 @@ int16_t patch_block_length(int32_t start, int32_t* counter) {
 // they came from stored them.
 int16_t write_layer_objects(MemoryRef layer, MemoryRef stored, int32_t* counter) {
     MemoryRef live = nullptr;
-    if (int16_t error = files_services.objects_to_store(layer, &live)) return fail_file(error);
+    if (int16_t error = files_services.objects_for_writing(layer, &live)) return fail_file(error);
     int16_t error = write_raw_bytes(live ? live : stored, counter);
     DisposeNonNilMemory(live);
     return error;
@@ -106,7 +106,7 @@ int16_t write_layer_objects(MemoryRef layer, MemoryRef stored, int32_t* counter)
 int16_t write_layer_block(MemoryRef layer, int16_t index, int32_t* counter) {
     int32_t start = *counter;
     pf::Rect window_rect;
-    const bool shown = files_services.layer_window_rect(layer, &window_rect);
+    const bool shown = files_services.window_rect_of_layer(layer, &window_rect);
     LayerUse sheet(layer);
     if (!shown) window_rect = sheet->pane_rects[0];
     int16_t error = 0;

@@ -33,7 +33,7 @@ bool never_stopped() { return false; }
 PrintRecord no_page_format(const uint8_t*, int32_t) { return nullptr; }
 
 constexpr FilesServices kHeadless{.make_window = no_window,
-                                  .layer_window_rect = no_window_rect,
+                                  .window_rect_of_layer = no_window_rect,
                                   .rename_windows = no_windows_to_change,
                                   .proxy_windows = no_windows_to_change,
                                   .remember_document = nothing_to_remember,
@@ -43,9 +43,9 @@ constexpr FilesServices kHeadless{.make_window = no_window,
                                   .choose_export_format = cancel_export,
                                   .system_error = error_not_shown,
                                   .send_come_home = editor_not_running,
-                                  .adopt_stored_objects = objects_stay_stored,
-                                  .objects_to_store = write_stored_objects,
-                                  .clipboard_links = empty_clipboard,
+                                  .adopt_objects_read = objects_stay_stored,
+                                  .objects_for_writing = write_stored_objects,
+                                  .private_clipboard_links = empty_clipboard,
                                   .stop_requested = never_stopped,
                                   .page_format_of_old_record = no_page_format};
 

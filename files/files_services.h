@@ -15,7 +15,7 @@ struct FilesServices {
     // Shows a layer in a new document window (null when none could be made);
     // the content rectangle of the layer's window, false when it has none.
     LayerWindow (*make_window)(MemoryRef layer);
-    bool (*layer_window_rect)(MemoryRef layer, pf::Rect* rect);
+    bool (*window_rect_of_layer)(MemoryRef layer, pf::Rect* rect);
     // The titles, and the proxy icons, of every window of a workbook after
     // its file changed.
     void (*rename_windows)(MemoryRef workbook, MemoryRef file_info);
@@ -42,10 +42,10 @@ struct FilesServices {
     // A layer's drawing objects after it was read (0, or kDamagedFileErr when
     // its stored objects are not whole objects), and before it is written (a
     // block in stored layout; none to write the stored bytes as they are).
-    int16_t (*adopt_stored_objects)(MemoryRef layer);
-    int16_t (*objects_to_store)(MemoryRef layer, MemoryRef* block);
+    int16_t (*adopt_objects_read)(MemoryRef layer);
+    int16_t (*objects_for_writing)(MemoryRef layer, MemoryRef* block);
     // The private clipboard's cells, range and links.
-    ClipLinks (*clipboard_links)();
+    ClipLinks (*private_clipboard_links)();
     // Whether the user asked a long read to stop (Command-period).
     bool (*stop_requested)();
     // The flattened page format of a print record of the older printing

@@ -355,7 +355,7 @@ MemoryRef read_layer_block(int32_t* counter, int16_t slot_format, int16_t versio
         read_error = read_contents(layer, counter, start + length, version);
         if (!read_error && *counter != start + length) read_error = damaged();
         if (!read_error && !formula_links_sound(layer)) read_error = damaged();
-        if (!read_error && files_services.adopt_stored_objects(layer)) read_error = damaged();
+        if (!read_error && files_services.adopt_objects_read(layer)) read_error = damaged();
     });
     if (memory_error) {
         if (GetAccessCtr(layer) > 0) UnuseFailedMemory(layer);

@@ -161,7 +161,7 @@ bool formula_links_sound(MemoryRef layer) {
     return sound;
 }
 
-void resolve_linkID(MemoryRef layer) { merge_clip_links(files_services.clipboard_links(), layer); }
+void resolve_linkID(MemoryRef layer) { merge_clip_links(files_services.private_clipboard_links(), layer); }
 
 void merge_clip_links(const ClipLinks& clip, MemoryRef layer) {
     if (!clip.links || GetMemorySize(clip.links) == 0) return;

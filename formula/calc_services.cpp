@@ -49,15 +49,15 @@ void nothing_idle() {}
 bool no_event() { return false; }
 bool not_in_front() { return false; }
 
-constexpr CalcServices kHeadless{.first_document_window = first_layer_window,
-                                 .next_document_window = next_layer_window,
-                                 .document_window_layer = layer_of_window,
-                                 .select_document_window = select_nothing,
-                                 .entry_line_editing = not_editing,
-                                 .idle_document_windows = nothing_idle,
+constexpr CalcServices kHeadless{.front_document_window = first_layer_window,
+                                 .document_window_behind = next_layer_window,
+                                 .layer_shown_in = layer_of_window,
+                                 .raise_document_window = select_nothing,
+                                 .entry_being_edited = not_editing,
+                                 .let_windows_idle = nothing_idle,
                                  .chart_idle = nothing_idle,
                                  .event_waiting = no_event,
-                                 .in_foreground = not_in_front};
+                                 .program_in_front = not_in_front};
 
 }  // namespace
 

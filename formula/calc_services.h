@@ -13,22 +13,22 @@
 struct CalcServices {
     // Document windows, front first: the first one, the one behind a window,
     // and the layer a document window shows.
-    LayerWindow (*first_document_window)();
-    LayerWindow (*next_document_window)(LayerWindow window);
-    MemoryRef (*document_window_layer)(LayerWindow window);
+    LayerWindow (*front_document_window)();
+    LayerWindow (*document_window_behind)(LayerWindow window);
+    MemoryRef (*layer_shown_in)(LayerWindow window);
     // Brings a document window to the front.
-    void (*select_document_window)(LayerWindow window);
+    void (*raise_document_window)(LayerWindow window);
     // Whether a cell is being edited in a document's entry line.
-    bool (*entry_line_editing)();
+    bool (*entry_being_edited)();
     // Lets the windows run their idle procedures (caret blinking).
-    void (*idle_document_windows)();
+    void (*let_windows_idle)();
     // Brings the charts of the layers shown in document windows up to date,
     // at most one layer per call.
     void (*chart_idle)();
     // Whether an event of the user waits (the calculation gives way to it).
     bool (*event_waiting)();
     // Whether the program is the front one.
-    bool (*in_foreground)();
+    bool (*program_in_front)();
 };
 
 extern CalcServices calc_services;

@@ -487,7 +487,7 @@ void reset_layer(MemoryRef layer, CellPoint resume) {
 // A window whose workbook has a layer not finished. (Looking at the shown
 // layer alone would leave other layers of the workbook unconfirmed.)
 bool shown_layer_unfinished(LayerWindow window) {
-    MemoryRef layer = calc_services.document_window_layer(window);
+    MemoryRef layer = calc_services.layer_shown_in(window);
     MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
     for (int16_t index = 0; workbook && index < num_SpreadSheets(workbook); ++index)
         if (GetIndexCalcCycle(workbook, index) < kCycleDone) return true;
@@ -497,9 +497,10 @@ bool shown_layer_unfinished(LayerWindow window) {
 // The next document window after CalcWind whose layer is unfinished, else the
 // first such window of the list; null when none is.
 LayerWindow next_unfinished_window() {
-    for (LayerWindow w = CalcWind ? calc_services.next_document_window(CalcWind) : nullptr; w; w = calc_services.next_document_window(w))
+    for (LayerWindow w = CalcWind ? calc_services.document_window_behind(CalcWind) : nullptr; w;
+         w = calc_services.document_window_behind(w))
         if (shown_layer_unfinished(w)) return w;
-    for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w))
+    for (LayerWindow w = calc_services.front_document_window(); w; w = calc_services.document_window_behind(w))
         if (shown_layer_unfinished(w)) return w;
     return nullptr;
 }
@@ -519,9 +520,9 @@ void start_recalculation() {
 }
 
 bool calculation_suspended() {
-    LayerWindow front = calc_services.first_document_window();
-    if (!front || calc_services.entry_line_editing() || stopCalc == kCalcManualIdle) return true;
-    MemoryRef layer = calc_services.document_window_layer(front);
+    LayerWindow front = calc_services.front_document_window();
+    if (!front || calc_services.entry_being_edited() || stopCalc == kCalcManualIdle) return true;
+    MemoryRef layer = calc_services.layer_shown_in(front);
     TextEditor editor = nullptr;
     return layer && GetObjEditor(layer, &editor) != nullptr;
 }
@@ -532,7 +533,7 @@ void finished_idle() {
     const uint32_t now = ticks();
     if (calc_services.event_waiting()) gEventTime = now;
     if (stopCalc == kCalcAutoDone && now - calcTimer > kRestartAfterTicks && now - gEventTime > kQuietTicks)
-        ResetCalc(CellPoint{0, 0}, calc_services.first_document_window());
+        ResetCalc(CellPoint{0, 0}, calc_services.front_document_window());
     else
         calc_services.chart_idle();
 }
@@ -561,11 +562,11 @@ void ResetCalc(CellPoint start, LayerWindow window) {
     CalcWind = window;
     stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualIdle;
     g_calcSheet = nullptr;
-    for (LayerWindow w = calc_services.first_document_window(); w; w = calc_services.next_document_window(w)) {
-        MemoryRef shown = calc_services.document_window_layer(w);
+    for (LayerWindow w = calc_services.front_document_window(); w; w = calc_services.document_window_behind(w)) {
+        MemoryRef shown = calc_services.layer_shown_in(w);
         reset_workbook_layers(shown ? GetWorkSheet(shown) : nullptr);
     }
-    if (MemoryRef layer = calc_services.document_window_layer(window)) {
+    if (MemoryRef layer = calc_services.layer_shown_in(window)) {
         SetSpreadSheetResetCells(layer, 0);
         LayerUse sheet(layer);
         sheet->recalc_resume = start;
@@ -584,7 +585,7 @@ void do_calc_now(LayerWindow window, int16_t automatic) {
 void calc_proc() {
     if (calculation_suspended()) return;
     while (CalcWind) {
-        MemoryRef shown = calc_services.document_window_layer(CalcWind);
+        MemoryRef shown = calc_services.layer_shown_in(CalcWind);
         if (!shown) {
             CalcWind = nullptr;
             break;
@@ -596,7 +597,7 @@ void calc_proc() {
         if ((stopCalc != kCalcAutoRunning && stopCalc != kCalcManualRunning) || CheckIdle()) return;
     }
     calc_services.chart_idle();
-    CalcWind = calc_services.first_document_window();
+    CalcWind = calc_services.front_document_window();
 }
 
 namespace {
@@ -718,9 +719,9 @@ bool CheckIdle() {
     const uint32_t now = ticks();
     if (now - gEventTime <= kStepSliceTicks) return false;
     if (calc_services.event_waiting()) return true;
-    if (now - gEventTime > kWindowIdleTicks && calc_services.in_foreground()) {
+    if (now - gEventTime > kWindowIdleTicks && calc_services.program_in_front()) {
         drop_number_columns();
-        calc_services.idle_document_windows();
+        calc_services.let_windows_idle();
         gEventTime = now;
     }
     return false;

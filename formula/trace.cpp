@@ -155,7 +155,7 @@ bool visit_record(const TraceRecord& record, TraceLists& lists, const uint8_t* f
             Home home{record.layer, GetWorkSheet(record.layer), GetSheetID(record.layer), record.rect.topLeft};
             bool damaged = false;
             bool closes = read_references(first_formula, first_length, home, lists, &damaged);
-            if (damaged) foundation_services.beep(kDamagedFormulaBeep);
+            if (damaged) foundation_services.sound_beep(kDamagedFormulaBeep);
             return closes;
         }
         return read_cell_references(record.layer, record.rect.topLeft, lists);
@@ -227,7 +227,7 @@ void report_circle(const TraceRecord& found) {
         message[0] = uint8_t(message[0] + g_CellString[0]);
     }
     LayerWindow window = GetSheetWind(checked.layer);
-    if (window && window != calc_services.first_document_window()) calc_services.select_document_window(window);
+    if (window && window != calc_services.front_document_window()) calc_services.raise_document_window(window);
     model_services.select_layer_cells(checked.cell, nullptr, nullptr, 0, checked.layer);
     model_services.show_caution_alert(message, kStandardStopAlert, kCautionAlertKind);
     stopCalc = kCalcManualIdle;

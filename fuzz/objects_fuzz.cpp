@@ -32,8 +32,8 @@ bool reopened_objects(MemoryRef layer, std::vector<uint8_t>& stored) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_start_application();
-    files_services.adopt_stored_objects = adopt_stored_objects;
-    files_services.objects_to_store = objects_to_store;
+    files_services.adopt_objects_read = adopt_stored_objects;
+    files_services.objects_for_writing = objects_to_store;
     MemoryRef workbook = sample::new_workbook();
     MemoryRef layer = sample::new_layer(workbook);
     if (objects_from_stored(layer, std::span<const uint8_t>(data, size)) == 0) {

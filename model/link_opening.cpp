@@ -120,7 +120,7 @@ void move_link(MemoryRef layer, const LinkFile& link, const pf::FileSpec& spec) 
 void bring_forward(MemoryRef workbook) {
     for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) {
         if (LayerWindow window = GetSheetWind(find_SpreadSheet_item(workbook, i))) {
-            calc_services.select_document_window(window);
+            calc_services.raise_document_window(window);
             return;
         }
     }

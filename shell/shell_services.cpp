@@ -9,7 +9,7 @@ int16_t not_listed(pf::WindowRef) { return 0; }
 pf::OSErr nothing_opened(const pf::FileSpec*) { return pf::noErr; }
 
 constexpr ShellServices kHeadless{
-    .menu_button = no_command, .window_menu_item = not_listed, .open_document = nothing_opened};
+    .menu_button = no_command, .window_menu_item = not_listed, .open_or_bring_document = nothing_opened};
 
 }  // namespace
 

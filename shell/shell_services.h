@@ -16,7 +16,7 @@ struct ShellServices {
     // The Window menu's item listing a window (0 when it is not listed).
     int16_t (*window_menu_item)(pf::WindowRef window);
     // Opens a document, or brings its window to the front when it is open.
-    pf::OSErr (*open_document)(const pf::FileSpec* spec);
+    pf::OSErr (*open_or_bring_document)(const pf::FileSpec* spec);
 };
 
 extern ShellServices shell_services;

@@ -101,7 +101,7 @@ int16_t OpenWorkspaceItems() {
         pf::FileSpec spec;
         bool changed = false;
         result = pf::resolve_alias(alias.data(), alias.size(), spec, changed);
-        if (result == pf::noErr) result = shell_services.open_document(&spec);
+        if (result == pf::noErr) result = shell_services.open_or_bring_document(&spec);
     }
     return result;
 }

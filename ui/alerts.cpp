@@ -54,7 +54,7 @@ bool wait_until_in_front() {
     constexpr uint16_t kServedEvents = pf::kUpdateMask | pf::kActivateMask | pf::kOSMask | pf::kHighLevelEventMask;
     while (in_background() && !ui_services.quit_requested()) {
         EventRecord event;
-        if (pf::wait_next_event(kServedEvents, event, 60, nullptr)) ui_services.route_event(&event);
+        if (pf::wait_next_event(kServedEvents, event, 60, nullptr)) ui_services.hand_event_to_task(&event);
     }
     if (notified_here) pf::remove_notification();
     return !in_background();
@@ -64,7 +64,7 @@ bool wait_until_in_front() {
 void serve_other_windows(const EventRecord& event) {
     if (event.what != pf::kUpdateEvent && event.what != pf::kActivateEvent && event.what != pf::kHighLevelEvent) return;
     EventRecord copy = event;
-    ui_services.route_event(&copy);
+    ui_services.hand_event_to_task(&copy);
 }
 
 bool is_key_event(const EventRecord& event) {
@@ -95,7 +95,7 @@ void answer_unattended(unsigned char ch, uint8_t key_code) {
 }
 
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
-    if (ui_services.queue_quit_key(event)) return false;
+    if (ui_services.take_quit_key(event)) return false;
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {

@@ -75,7 +75,7 @@ void InitAppMenus() {
     shift_command_item();
     dim_unavailable_commands();
     pf::draw_menu_bar();
-    ui_services.fill_app_menus();
+    ui_services.add_app_menus();
 }
 
 void remove_menu_bar() {

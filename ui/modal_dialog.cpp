@@ -87,9 +87,7 @@ int16_t other_window_event(EventRecord* event) {
         case pf::kUpdateEvent:
         case pf::kActivateEvent:
         case pf::kHighLevelEvent:
-        case pf::kOSEvent:
-            ui_services.route_event(event);
-            return 0;
+        case pf::kOSEvent: ui_services.hand_event_to_task(event); return 0;
         case pf::kMouseDown:
             return kModalClickOutside;
         default:
@@ -151,7 +149,7 @@ int16_t GetModalDialogItem(pf::DialogRef dialog, EventRecord* event, int16_t opt
             if (int16_t answer = other_window_event(event)) return answer;
             continue;
         }
-        if (ui_services.queue_quit_key(*event)) continue;
+        if (ui_services.take_quit_key(*event)) continue;
         if (is_key_event(*event)) {
             if (int16_t answer = modal_key(dialog, event, options)) return answer;
             continue;

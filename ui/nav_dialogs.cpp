@@ -138,7 +138,7 @@ void lay_out_custom(CustomProc& custom, pf::NavDialogOptions& options) {
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing, pf::FourCC,
                        void* user_data) {
-    ui_services.draw_pending_updates();
+    ui_services.draw_waiting_updates();
     ModalMenuBar menus_dimmed;
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
@@ -169,7 +169,7 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
 
 int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
                                    pf::DialogRef* dialog, uint32_t* action) {
-    ui_services.draw_pending_updates();
+    ui_services.draw_waiting_updates();
     ModalMenuBar menus_dimmed;
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;

@@ -83,7 +83,7 @@ void fill_platform_answers() {
     model_services.plain_line_height = font_line_height;
     model_services.measured_text_width = port_text_width;
     calc_services.event_waiting = user_event_waiting;
-    calc_services.in_foreground = pf::in_foreground;
+    calc_services.program_in_front = pf::in_foreground;
     files_services.stop_requested = command_period_pressed;
     files_services.page_format_of_old_record = old_record_page_format;
 }

@@ -71,9 +71,9 @@ void let_tool_owner_forget(const TaskRecord& task) {
 
 void InitAppTask(TaskRecord* record) {
     std::memset(record, 0, sizeof *record);
-    record->menu = ui_services.menu;
-    record->menu_enable = ui_services.menu_enable;
-    record->button_state = ui_services.button_state;
+    record->menu = ui_services.app_task_menu;
+    record->menu_enable = ui_services.app_task_menu_enable;
+    record->button_state = ui_services.app_task_buttons;
 }
 
 TaskRecord application_procs() {

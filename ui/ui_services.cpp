@@ -14,22 +14,22 @@ IdleProc no_dialog_idle() { return nullptr; }
 void ignore_item(int16_t) {}
 void menu_bar_unchanged(int16_t, int16_t) {}
 
-constexpr UiServices kHeadless{.route_event = no_event,
+constexpr UiServices kHeadless{.hand_event_to_task = no_event,
                                .handle_event = no_event,
                                .draw_update = no_event,
-                               .draw_pending_updates = nothing,
+                               .draw_waiting_updates = nothing,
                                .reset_cursor = nothing,
                                .quit_requested = never,
                                .set_quit_requested = ignore_flag,
-                               .queue_quit_key = no_quit_key,
+                               .take_quit_key = no_quit_key,
                                .set_task_error = ignore_error,
                                .dialog_idle = no_dialog_idle,
                                .apple_menu = ignore_item,
                                .dialog_menu_bar = menu_bar_unchanged,
-                               .menu = nullptr,
-                               .menu_enable = nullptr,
-                               .button_state = nullptr,
-                               .fill_app_menus = nothing};
+                               .app_task_menu = nullptr,
+                               .app_task_menu_enable = nullptr,
+                               .app_task_buttons = nullptr,
+                               .add_app_menus = nothing};
 
 }  // namespace
 

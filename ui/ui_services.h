@@ -13,17 +13,17 @@ struct UiServices {
     // The event loop: hands an event to the task its window belongs to (or
     // handles one the way the loop would, when no modal loop is up); draws one
     // window's update; draws every window whose drawing is still waiting.
-    void (*route_event)(EventRecord* event);
+    void (*hand_event_to_task)(EventRecord* event);
     void (*handle_event)(EventRecord* event);
     void (*draw_update)(EventRecord* event);
-    void (*draw_pending_updates)();
+    void (*draw_waiting_updates)();
     // The cursor for where the mouse now is.
     void (*reset_cursor)();
     // Quitting: whether the loop is to end; ends it (or not); queues
     // Command-Q pressed in a modal loop (true when the key was one).
     bool (*quit_requested)();
     void (*set_quit_requested)(bool quit);
-    bool (*queue_quit_key)(const EventRecord& event);
+    bool (*take_quit_key)(const EventRecord& event);
     // The error the loop tells once it is idle again; the idle procedure of
     // modal dialogs (nullptr for none).
     void (*set_task_error)(int32_t code);
@@ -36,10 +36,10 @@ struct UiServices {
     // own menus (recent documents, Window, Help) added once the menu bar is built.
     void (*apple_menu)(int16_t item);
     void (*dialog_menu_bar)(int16_t enable, int16_t movable_modal);
-    TaskProc menu;
-    TaskProc menu_enable;
-    TaskProc button_state;
-    void (*fill_app_menus)();
+    TaskProc app_task_menu;
+    TaskProc app_task_menu_enable;
+    TaskProc app_task_buttons;
+    void (*add_app_menus)();
 };
 
 extern UiServices ui_services;

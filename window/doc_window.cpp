@@ -203,7 +203,8 @@ void* MakeWind(void*, int16_t show, MemoryRef layer) {
     // The command bar's buttons follow the new front document at once, not at
     // the next idle time (a program without a command bar has no button-state
     // procedure).
-    if (show && ui_services.button_state) ui_services.button_state(nullptr, uintptr_t(record), uintptr_t(window));
+    if (show && ui_services.app_task_buttons)
+        ui_services.app_task_buttons(nullptr, uintptr_t(record), uintptr_t(window));
     return window;
 }
 

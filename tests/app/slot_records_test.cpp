@@ -41,7 +41,8 @@ TEST(SlotRecords, TheHeadlessAnswersLeaveNoSlotEmpty) {
     UiServices ui = headless_ui_services();
     // The application task's menu procedures alone may be empty: a task slot
     // left empty does nothing.
-    ui.menu = ui.menu_enable = ui.button_state = [](EventRecord*, uintptr_t, uintptr_t) -> int32_t { return 0; };
+    ui.app_task_menu = ui.app_task_menu_enable =
+        ui.app_task_buttons = [](EventRecord*, uintptr_t, uintptr_t) -> int32_t { return 0; };
     UiServices none{};
     EXPECT_THAT(slots_left_headless(ui, none), testing::IsEmpty());
     WindowServices window_none{};

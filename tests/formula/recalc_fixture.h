@@ -28,7 +28,7 @@ protected:
     CalcServices services_of_shown_layers() const {
         CalcServices services = headless_calc_services();
         services.event_waiting = kept_services.event_waiting;
-        services.in_foreground = kept_services.in_foreground;
+        services.program_in_front = kept_services.program_in_front;
         return services;
     }
 

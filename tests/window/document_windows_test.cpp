@@ -28,14 +28,14 @@ TEST_F(DocumentWindowsTest, TheWalkRunsFrontToBackAndEachWindowShowsItsLayer) {
     pf::WindowRef older = open_untitled();
     pf::WindowRef newer = open_untitled();
     ASSERT_NE(older, newer);
-    EXPECT_EQ(calc_services.first_document_window(), newer);
-    EXPECT_EQ(calc_services.next_document_window(newer), older);
-    EXPECT_EQ(calc_services.next_document_window(older), nullptr);
-    EXPECT_EQ(calc_services.document_window_layer(older), layer_of(older));
+    EXPECT_EQ(calc_services.front_document_window(), newer);
+    EXPECT_EQ(calc_services.document_window_behind(newer), older);
+    EXPECT_EQ(calc_services.document_window_behind(older), nullptr);
+    EXPECT_EQ(calc_services.layer_shown_in(older), layer_of(older));
     pf::select_window(older);
     run_until_idle();
-    EXPECT_EQ(calc_services.first_document_window(), older);
-    EXPECT_EQ(calc_services.next_document_window(older), newer);
+    EXPECT_EQ(calc_services.front_document_window(), older);
+    EXPECT_EQ(calc_services.document_window_behind(older), newer);
 }
 
 TEST_F(DocumentWindowsTest, UndoInABackWindowBringsThatWindowToTheFront) {
@@ -47,7 +47,7 @@ TEST_F(DocumentWindowsTest, UndoInABackWindowBringsThatWindowToTheFront) {
     DoUndo(GetWorkSheet(layer));
     run_until_idle();
     EXPECT_EQ(pf::front_non_floating_window(), back);
-    EXPECT_EQ(calc_services.first_document_window(), back);
+    EXPECT_EQ(calc_services.front_document_window(), back);
 }
 
 }  // namespace
