@@ -170,7 +170,7 @@ char argument_separator() {
 
 void choose_menu_item(int16_t menu, int16_t item) {
     MenuChoice choice{menu, item};
-    if (ui_services.menu) ui_services.menu(nullptr, 0, uintptr_t(&choice));
+    if (ui_services.app_task_menu) ui_services.app_task_menu(nullptr, 0, uintptr_t(&choice));
 }
 
 void EditKey(unsigned char ch, uint16_t modifiers) {
