@@ -16,6 +16,7 @@
 #include "ui/task_manager.h"
 #include "ui/ui_services.h"
 #include "charts/chart_commands.h"
+#include "charts/chart_kind.h"
 #include "charts/chart_palette.h"
 #include "charts/chart_range_entry.h"
 #include "charts/charts.h"
@@ -28,13 +29,15 @@
 #include "files/document_prompts.h"
 #include "files/files_services.h"
 #include "formula/calc_services.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/model_services.h"
 #include "model/undo_fields.h"
+#include "model/undo_services.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
 #include "objects/object_mouse.h"
 #include "objects/object_store.h"
+#include "objects/object_undo.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
@@ -86,7 +89,6 @@ void install_model_services() {
                                    .reset_positions = Reset_Positions,
                                    .object_id_list = create_id_list,
                                    .copy_objects = copy_layer_objects,
-                                   .write_mem_undo = WriteMemUndo,
                                    .object_offsets = GetObjectOffset,
                                    .delete_objects = Delete_Objects,
                                    .keep_objects_in_last_undo = keep_deleted_objects_for_undo,
@@ -160,6 +162,13 @@ void install_ui_services() {
 
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
 
+void install_undo_services() {
+    undo_services = UndoServices{.keep_object_change = record_object_change};
+}
+
+// The kinds of drawing object the features add.
+void install_object_kinds() { register_chart_kind(); }
+
 void install_window_services() {
     window_services = WindowServices{.list_window = AddToWindowMenu,
                                      .unlist_window = RemoveFromWindowMenu,
@@ -185,9 +194,6 @@ void install_window_services() {
                                      .object_on_screen = ObjectOnScreen,
                                      .object_anchor = GetObjectAnchor,
                                      .outline_chart_part_at = outline_chart_part,
-                                     .write_undo = WriteUndo,
-                                     .take_back_newest_undo = take_back_newest_undo,
-                                     .follow_layer_in_undo = follow_layer_in_undo,
                                      .edit_menu = DoEditMenu,
                                      .clear_cells = Do_Clear,
                                      .export_clipboard = export_clip_for_paste,
@@ -227,6 +233,8 @@ void install_app_services() {
     fill_platform_answers();
     install_foundation_services();
     install_model_services();
+    install_undo_services();
+    install_object_kinds();
     install_calc_services();
     install_files_services();
     install_ui_services();

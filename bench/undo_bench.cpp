@@ -10,7 +10,7 @@
 #include "bench/bench_workbook.h"
 #include "core/memory_manager.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"

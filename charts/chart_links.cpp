@@ -5,7 +5,7 @@
 
 #include "charts/chart_record.h"
 #include "charts/charts.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "objects/object_drawing.h"

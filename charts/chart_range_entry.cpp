@@ -7,7 +7,7 @@
 #include "charts/chart_links.h"
 #include "charts/chart_record.h"
 #include "charts/chart_values.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
 #include "model/layer.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"

@@ -15,7 +15,7 @@
 #include "editing/clipboard.h"
 #include "editing/sheet_drag.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "files/text_exchange.h"
 #include "model/cell_store.h"
 #include "model/format_commands.h"

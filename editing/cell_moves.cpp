@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "ui/alerts.h"
-#include "editing/move_references.h"
+#include "model/move_references.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"

@@ -9,7 +9,7 @@
 #include "core/memory_use.h"
 #include "ui/task_manager.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "files/link_lists.h"
 #include "formula/recalc.h"
 #include "model/cell_format.h"
@@ -26,41 +26,14 @@
 #include "window/doc_window.h"
 #include "window/selection_tracking.h"
 
-MemoryRef g_Clip = nullptr;
-
 namespace {
 
 constexpr int16_t kNoUndoAlert = 3;
 constexpr int16_t kGoOnWithoutUndo = 1;
 
-MemoryRef clip_ref() {
-    if (!g_Clip) g_Clip = pgAllocateNewRef(&mem_globals, sizeof(ClipRecord), 1, 0, true);
-    return g_Clip;
-}
-
 }  // namespace
 
-ClipRecord read_clip() {
-    ClipRecord clip{};
-    MemoryRef ref = clip_ref();
-    std::memcpy(&clip, MemoryUse<>(ref).get(), sizeof clip);
-    return clip;
-}
-
-void write_clip(const ClipRecord& clip) {
-    MemoryRef ref = clip_ref();
-    std::memcpy(MemoryUse<>(ref).get(), &clip, sizeof clip);
-}
-
 bool spans_rows(const CellRange& range) { return !whole_columns(range) && whole_rows(range); }
-
-void ClobberScrap(int16_t clear_system) {
-    ClipRecord clip = read_clip();
-    for (MemoryRef block : {clip.cells, clip.style, clip.formats, clip.links}) DisposeNonNilMemory(block);
-    ClobberObjList(clip.objects);
-    write_clip(ClipRecord{});
-    if (clear_system) pf::zero_scrap();
-}
 
 ClipLinks clipboard_links() {
     ClipRecord clip = read_clip();
@@ -68,11 +41,6 @@ ClipLinks clipboard_links() {
 }
 
 bool has_locked_cell(const CellRange& range, MemoryRef layer) { return check_protected(&range, layer) != 0; }
-
-int16_t refuse_with_alert(MemoryRef layer, int16_t code) {
-    layer_alert(layer, code);
-    return code;
-}
 
 int16_t refuse_protected_change(MemoryRef layer, const CellRange& range) {
     if (check_access(layer)) return refuse_with_alert(layer, kEditLockedWorkbook);

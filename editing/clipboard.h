@@ -11,34 +11,16 @@
 #include "editing/editing_commands.h"
 #include "files/link_lists.h"
 #include "model/cell_range.h"
+#include "objects/object_clipboard.h"
+#include "ui/edit_refusals.h"
 
-constexpr int32_t kClipCells = -1;
-constexpr int32_t kClipText = -2;
-
-// The clipboard record (made on first use when start-up has not made it).
-ClipRecord read_clip();
-void write_clip(const ClipRecord& clip);
 
 // A copied range of whole rows that is not the whole layer (whole columns are tested first).
 bool spans_rows(const CellRange& range);
 inline int32_t range_rows(const CellRange& r) { return r.botRight.v - r.topLeft.v + 1; }
 inline int32_t range_columns(const CellRange& r) { return r.botRight.h - r.topLeft.h + 1; }
 
-// Frees what the clipboard holds and zeroes it; with the flag, the system
-// clipboard is emptied too.
-void ClobberScrap(int16_t clear_system);
 
-// Answers of the commands: 0 done, else why nothing (or not all) happened.
-enum EditRefusal : int16_t {
-    kEditDone = 0,
-    kEditLockedWorkbook = 6,  // alert codes, shown
-    kEditLockedCells = 1,
-    kEditNoMemory = 25,
-    kEditNothing = 100,       // nothing to copy or paste (no message)
-    kEditOffGrid = 122,       // STR# 200 item 22, shown
-    kEditMisfit = 124,        // STR# 200 item 24, shown
-    kEditCancelled = 200,
-};
 
 // Copy (and with `cut` cut) the cells of the range into the clipboard.
 int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut);
@@ -58,8 +40,6 @@ bool ask_clear_mode(int16_t* mode);
 // Whether any stored cell of the range is locked.
 bool has_locked_cell(const CellRange& range, MemoryRef layer);
 
-// Shows the alert of the code and answers it.
-int16_t refuse_with_alert(MemoryRef layer, int16_t code);
 // A change of the range's cells refused, with its alert, on a protected
 // workbook (kEditLockedWorkbook) or over a locked cell (kEditLockedCells);
 // kEditDone when the change may go ahead.

@@ -18,7 +18,7 @@
 #include "editing/spell_scan.h"
 #include "editing/fill_sort_strings.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"
 #include "model/layer_use.h"

@@ -3,7 +3,7 @@
 // move with them.
 #include "editing/fill.h"
 
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_record.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "editing/fill_sort_strings.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "formula/error_values.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"

@@ -7,7 +7,7 @@
 #include "ui/alerts.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"

@@ -8,7 +8,7 @@
 #include "ui/alerts.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "files/link_lists.h"
 #include "formula/recalc.h"
 #include "model/cell_formats.h"

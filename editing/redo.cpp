@@ -2,7 +2,7 @@
 // which pushes a fresh undo record so that the change can be undone again.
 #include "editing/replay_steps.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
 #include "model/workbook.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_range.h"
 #include "model/layer.h"
 

@@ -5,7 +5,7 @@
 #include "editing/cell_blocks.h"
 #include "editing/clipboard.h"
 #include "editing/fill.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"

@@ -11,7 +11,7 @@
 
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_record.h"
 #include "platform/text/text.h"
 

@@ -9,7 +9,7 @@
 #include "ui/modal_dialog.h"
 #include "editing/cell_blocks.h"
 #include "editing/table_format.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/shapes.h"
 #include "platform/draw/text.h"

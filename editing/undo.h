@@ -6,15 +6,8 @@
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
-
-// Pushes a record holding copies of the given blocks (the caller keeps its
-// own); 1 when pushed, 0 when memory ran out (nothing changed).
-int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
-                  MemoryRef second, MemoryRef column_formats, MemoryRef row_formats, MemoryRef objects,
-                  MemoryRef fifth, MemoryRef layer);
-// The undo record of a change; the record takes over the five blocks.
-int16_t WriteMemUndo(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b, MemoryRef block1,
-                     MemoryRef block2, MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef layer);
+#include "model/move_references.h"
+#include "model/undo_write.h"
 
 // Undoes the newest record of the workbook, saving what it replaces for redo.
 void DoUndo(MemoryRef workbook);
@@ -33,6 +26,10 @@ int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index);
 int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index);
 // Sets the texts and the enabled state of the Edit menu's Undo and Redo items.
 void set_undo(MemoryRef window_record);
+// The editing commands' own messages.
+constexpr int16_t kEditingStrings = 139;
+constexpr int kMoveOffGridItem = 1;
+
 constexpr int16_t kUndoItemStrings = 136;
 constexpr int16_t kRedoItemStrings = 138;
 constexpr int16_t kTextEditorUndoItem = 40;
@@ -48,8 +45,3 @@ int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo
 void refuse_move_off_grid();
 // Named ranges equal to the block move by the negation of `negated_delta`.
 void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
-// References into the block from every formula of the workbook follow it by delta.
-void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer);
-// Rewrites one formula cell's references into the block.
-void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
-               int16_t moved_layer);

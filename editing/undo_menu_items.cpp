@@ -1,7 +1,7 @@
 // Which items of the Undo and Redo texts the Edit menu shows.
 #include "editing/editing_commands.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/workbook.h"
 #include "objects/text_box_editing.h"
 #include "platform/menus/menus.h"

@@ -2,9 +2,9 @@
 // every block of the record is brought in before anything changes, and a
 // step that fails puts the layer back as it was, keeps the record and says so.
 #include "editing/replay_steps.h"
-#include "editing/move_references.h"
+#include "model/move_references.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
 #include "model/named_ranges.h"

@@ -14,6 +14,7 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
+#include "model/undo_write.h"
 #include "model/workbook.h"
 
 namespace {
@@ -297,7 +298,7 @@ int16_t formatUndo(int16_t undo_kind, CellPoint top_left, CellPoint bottom_right
     int16_t error = copy_arrays(columns, rows, &copies, layer);
     if (!error) {
         error = with_failure_handler(GetMemoryGlobals(layer), [&] {
-            model_services.write_mem_undo(undo_kind, extent_of(columns, rows), &range, nullptr, old, nullptr,
+            WriteMemUndo(undo_kind, extent_of(columns, rows), &range, nullptr, old, nullptr,
                                           copies.columns, copies.rows, nullptr, layer);
         });
     }

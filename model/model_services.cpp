@@ -1,7 +1,6 @@
-// The headless answers of the model's services: nothing is drawn or kept for
-// undo, a layer has no drawing objects and no printed pages, fonts are the
-// classic ones with fixed metrics, alerts are not shown, and no preferences
-// are read.
+// The headless answers of the model's services: nothing is drawn, a layer has
+// no drawing objects and no printed pages, fonts are the classic ones with
+// fixed metrics, alerts are not shown, and no preferences are read.
 #include "model/model_services.h"
 
 #include <array>
@@ -33,12 +32,6 @@ void no_objects(MemoryRef) {}
 MemoryRef no_id_list(MemoryRef) { return nullptr; }
 void no_objects_to_copy(MemoryRef, MemoryRef) {}
 
-// No undo is kept: the blocks the record would have taken over are freed.
-int16_t free_undo_blocks(int16_t, int16_t, const CellRange*, const CellRange*, MemoryRef block1, MemoryRef block2,
-                         MemoryRef block3, MemoryRef block4, MemoryRef block5, MemoryRef) {
-    for (MemoryRef block : {block1, block2, block3, block4, block5}) DisposeNonNilMemory(block);
-    return 0;
-}
 MemoryRef no_object_offsets(int32_t, const CellRange*, MemoryRef) { return nullptr; }
 MemoryRef no_deleted_objects(int16_t, const CellRange*, MemoryRef) { return nullptr; }
 void keep_nothing(MemoryRef, MemoryRef, MemoryRef) {}
@@ -85,7 +78,6 @@ constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .reset_positions = no_objects,
                                   .object_id_list = no_id_list,
                                   .copy_objects = no_objects_to_copy,
-                                  .write_mem_undo = free_undo_blocks,
                                   .object_offsets = no_object_offsets,
                                   .delete_objects = no_deleted_objects,
                                   .keep_objects_in_last_undo = keep_nothing,

@@ -1,7 +1,7 @@
 // What the model needs from the window, editing, drawing-object and printing
 // subsystems and from the preferences, as a record of procedure slots the
 // application fills in at start-up. The defaults answer as a program without
-// windows: nothing is drawn, no undo is kept, a layer has no objects or pages.
+// windows: nothing is drawn, a layer has no objects or pages.
 #pragma once
 
 #include <cstdint>
@@ -36,15 +36,11 @@ struct ModelServices {
     MemoryRef (*object_id_list)(MemoryRef objects);
     void (*copy_objects)(MemoryRef from, MemoryRef to);
 
-    // Editing: the undo record of a change (the record takes over the five
-    // blocks); the drawing objects' positions before a change, moving those at
+    // Editing: the drawing objects' positions before a change, moving those at
     // or past the range's first row or column by the counts (rows in the low
     // half, columns in the high half); the objects inside a range taken out
     // (kept, chained, when asked); the objects and their id list kept in the
     // last undo record; disposes of a chain of drawing objects an undo record held.
-    int16_t (*write_mem_undo)(int16_t kind, int16_t sub_kind, const CellRange* range_a, const CellRange* range_b,
-                              MemoryRef block1, MemoryRef block2, MemoryRef block3, MemoryRef block4,
-                              MemoryRef block5, MemoryRef layer);
     MemoryRef (*object_offsets)(int32_t counts, const CellRange* range, MemoryRef layer);
     MemoryRef (*delete_objects)(int16_t keep, const CellRange* range, MemoryRef layer);
     void (*keep_objects_in_last_undo)(MemoryRef objects, MemoryRef ids, MemoryRef layer);

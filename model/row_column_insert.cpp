@@ -11,6 +11,7 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
+#include "model/undo_write.h"
 #include "model/named_ranges.h"
 #include "platform/resources/resources.h"
 #include "resource_ids.h"
@@ -188,7 +189,7 @@ int16_t write_undo(MemoryRef layer, const AxisChange& change, int16_t kind, Memo
         copies.names = copy_of(Get_rangeinfo(layer));
         copies.cells = copy_of(cells);
         copies.objects = model_services.object_offsets(packed_counts(change, change.inserting ? 1 : -1), &range, layer);
-        model_services.write_mem_undo(kind, change.rows ? 1 : 0, &range, nullptr, copies.cells, copies.objects, copies.columns,
+        WriteMemUndo(kind, change.rows ? 1 : 0, &range, nullptr, copies.cells, copies.objects, copies.columns,
                      copies.rows, copies.names, layer);
         copies = UndoCopies{};  // the record owns them
         if (deleted_objects) model_services.keep_objects_in_last_undo(deleted_objects, object_ids, layer);

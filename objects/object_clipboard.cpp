@@ -6,14 +6,15 @@
 #include <limits>
 #include <vector>
 
-#include "charts/chart_values.h"
 #include "core/string_utils.h"
-#include "editing/clipboard.h"
-#include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/clip_record.h"
+#include "ui/edit_refusals.h"
+#include "model/undo_write.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
+#include "objects/object_kinds.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
 #include "objects/object_groups.h"
@@ -158,7 +159,8 @@ MemoryRef copy_selected_objects(MemoryRef layer) {
     for (MemoryRef object : selected_objects(layer)) {
         SetObj_info(object, pf::four_cc("link"), 0);
         MemoryRef copy = DuplicateObject(1, object);
-        if (copy && !keep_chart_values(copy, object)) {
+        const ObjectKindProcs* added = copy ? added_kind_of(object) : nullptr;
+        if (added && !added->keep_copied_values(copy, object)) {
             ClobberObjList(copy);
             copy = nullptr;
         }
@@ -198,7 +200,7 @@ int16_t cut_copy_objects(MemoryRef layer, int16_t remove, int16_t to_clipboard) 
 void PasteObject(MemoryRef chain, MemoryRef layer, int16_t duplicate) {
     if (duplicate && chain) chain = DuplicateObject(0, chain);
     if (!chain) return;
-    settle_chart_values(chain, layer);
+    settle_added_kinds(chain, layer);
     ResetObjectID(chain, layer);
     renumber_groups(chain, layer);
     record_added_objects(duplicate ? kUndoObjectsAdded : kUndoNewObject, chain, layer);
@@ -247,4 +249,9 @@ MemoryRef picture_object_from(const uint8_t* bytes, int32_t length) {
     r->picture = picture;
     r->height = int16_t(frame.height()), r->width = int16_t(frame.width());
     return object;
+}
+
+void ClobberScrap(int16_t clear_system) {
+    clear_clip();
+    if (clear_system) pf::zero_scrap();
 }

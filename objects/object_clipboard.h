@@ -39,3 +39,7 @@ void export_objects(MemoryRef chain);
 // A picture taken from the system clipboard as one picture object not in any
 // layer (none when the bytes are no picture or memory failed).
 MemoryRef picture_object_from(const uint8_t* bytes, int32_t length);
+
+// Frees what the private clipboard holds and zeroes it; with the flag, the
+// system clipboard is emptied too.
+void ClobberScrap(int16_t clear_system);

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_write.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "objects/object_clipboard.h"

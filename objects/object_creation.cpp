@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/memory_use.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
 #include "objects/object_drawing.h"
 #include "objects/object_groups.h"

@@ -1,9 +1,9 @@
 #include "objects/object_drag.h"
 
-#include "charts/chart_values.h"
 #include "core/memory_use.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
+#include "objects/object_kinds.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
 #include "objects/object_groups.h"
@@ -76,7 +76,7 @@ void Reset_Location(MemoryRef object, int16_t pane, pf::Point offset, MemoryRef 
 
 void Drop_Objects(MemoryRef chain, pf::Point offset, int16_t pane, MemoryRef layer) {
     if (!chain) return;
-    settle_chart_values(chain, layer);
+    settle_added_kinds(chain, layer);
     ResetObjectID(chain, layer);
     renumber_groups(chain, layer);
     record_added_objects(kUndoObjectsAdded, chain, layer);

@@ -5,11 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "charts/chart_drawing.h"
-#include "charts/chart_record.h"
 #include "core/memory_use.h"
 #include "core/string_utils.h"
 #include "model/layer.h"
+#include "objects/object_kinds.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
 #include "window/text_boxes.h"
@@ -302,8 +301,8 @@ std::vector<pf::Rect> object_handles(MemoryRef object, const pf::Rect& r) {
 
 void draw_object(MemoryRef object, const pf::Rect& rect) {
     const ObjectRecord record = *ObjectUse(object).get();
-    if (record.chart || is_chart_kind(record.kind)) {
-        draw_chart_object(object, rect);
+    if (const ObjectKindProcs* added = added_kind_of(record)) {
+        added->draw(object, rect);
     } else if (is_line(record.kind)) {
         set_pen(record);
         draw_line_object(record, rect);

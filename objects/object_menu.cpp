@@ -2,12 +2,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "charts/chart_commands.h"
-#include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_write.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "objects/object_commands.h"
+#include "objects/object_kinds.h"
 #include "objects/object_groups.h"
 #include "objects/object_placement.h"
 #include "objects/objects.h"
@@ -104,5 +104,5 @@ void set_object_menu(MemoryRef layer) {
         else pf::disable_menu_item(menu, item);
     }
     pf::check_menu_item(menu, kObjectLockItem, selected && all_locked(layer));
-    set_chart_menus(menu, layer);
+    for (const ObjectKindProcs& added : added_object_kinds()) added.set_menus(menu, layer);
 }

@@ -7,8 +7,8 @@
 #include "core/string_utils.h"
 #include "ui/screen_geometry.h"
 #include "ui/system_info.h"
-#include "editing/sheet_drag.h"
-#include "editing/undo_record.h"
+#include "window/window_services.h"
+#include "model/undo_record.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "objects/object_commands.h"
@@ -200,7 +200,7 @@ int16_t ClickinObject(MemoryRef layer, pf::Point where, uint16_t modifiers, int1
     if (!is_object_selected(layer, object)) return 1;
     // With drag and drop on, a move drags the objects: to another place, layer or window.
     if (!handle && (g_system.flags & kSysDragInUse)) {
-        if (Sheet_Drag(pane, object, layer) == pf::kUserCanceledErr && types && !GetObj_info(object, pf::four_cc("prot")))
+        if (window_services.drag_cells(pane, object, layer) == pf::kUserCanceledErr && types && !GetObj_info(object, pf::four_cc("prot")))
             begin_text_editing(object, pane, layer);
         return 1;
     }

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "charts/chart_links.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "objects/object_kinds.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "platform/windows/windows.h"
@@ -30,7 +30,7 @@ int16_t line_reached(int16_t first, int32_t span, bool rows, MemoryRef layer) {
 ObjectPlacement placement_of(const ObjectRecord& r) {
     ObjectPlacement p{r.id, r.anchor_row, r.anchor_column, r.end_row, r.end_column,
                       r.v_offset, r.h_offset, r.height, r.width, {}, 0, 0};
-    if (r.chart) keep_chart_placement(r.chart, &p.chart_data, &p.name_column, &p.name_row);
+    if (r.chart) added_kind_of(r)->keep_part_placement(r.chart, &p.chart_data, &p.name_column, &p.name_row);
     return p;
 }
 
@@ -38,11 +38,13 @@ void take_placement(ObjectRecord& r, const ObjectPlacement& p) {
     r.anchor_row = p.anchor_row, r.anchor_column = p.anchor_column, r.end_row = p.end_row;
     r.end_column = p.end_column, r.v_offset = p.v_offset, r.h_offset = p.h_offset;
     r.height = p.height, r.width = p.width;
-    if (r.chart) restore_chart_placement(r.chart, p.chart_data, p.name_column, p.name_row);
+    if (r.chart) added_kind_of(r)->restore_part_placement(r.chart, p.chart_data, p.name_column, p.name_row);
 }
 
 void shift_object(ObjectRecord& r, int16_t rows, int16_t columns, CellPoint at, MemoryRef layer) {
-    if (r.chart && chart_reads_layer(r.chart, layer, layer)) shift_chart_data(r.chart, rows != 0, rows ? at.v : at.h, rows ? rows : columns);
+    const ObjectKindProcs* added = r.chart ? added_kind_of(r) : nullptr;
+    if (added && added->part_reads_layer(r.chart, layer, layer))
+        added->shift_part_data(r.chart, rows != 0, rows ? at.v : at.h, rows ? rows : columns);
     if (rows) {
         r.end_row = int16_t(r.end_row + shifted_line(r.anchor_row, at.v, rows) - r.anchor_row);
         r.anchor_row = shifted_line(r.anchor_row, at.v, rows);
@@ -141,7 +143,8 @@ MemoryRef GetObjectOffset(int32_t counts, const CellRange* range, MemoryRef laye
         record.release();
         PtrAndMemory(&before, list, 1);
     }
-    shift_other_layers_charts(list, rows != 0, rows ? range->topLeft.v : range->topLeft.h, rows ? rows : columns, layer);
+    for (const ObjectKindProcs& kind : added_object_kinds())
+        kind.shift_other_layers(list, rows != 0, rows ? range->topLeft.v : range->topLeft.h, rows ? rows : columns, layer);
     if (GetMemorySize(list) > 0) return list;
     DisposeMemory(list);
     return nullptr;
@@ -191,7 +194,7 @@ void restore_placements(MemoryRef placements, MemoryRef layer) {
             take_placement(*ObjectUse(object).get(), saved);
         }
     }
-    restore_other_layers_charts(placements, layer);
+    for (const ObjectKindProcs& kind : added_object_kinds()) kind.restore_other_layers(placements, layer);
 }
 
 void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer) {

@@ -6,10 +6,10 @@
 #include <initializer_list>
 #include <set>
 
-#include "charts/chart_record.h"
 #include "model/layer.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/layer_use.h"
+#include "objects/object_kinds.h"
 #include "objects/object_undo.h"
 #include "objects/text_box_editing.h"
 
@@ -271,6 +271,13 @@ MemoryRef create_id_list(MemoryRef objects) {
     return ids;
 }
 
+MemoryRef layer_object_ids(MemoryRef layer) {
+    LayerUse sheet(layer);
+    MemoryRef objects = sheet->objects;
+    sheet.release();
+    return objects ? create_id_list(objects) : nullptr;
+}
+
 MemoryRef create_obj_list(MemoryRef ids, MemoryRef layer) {
     MemoryRef list = pgAllocateNewRef(GetMemoryGlobals(layer), sizeof(MemoryRef), 0, kListExtend, true);
     if (!list) return nullptr;
@@ -293,7 +300,7 @@ intptr_t GetObj_info(MemoryRef object, pf::FourCC tag) {
         case pf::four_cc("link"): return reinterpret_cast<intptr_t>(record.link);
         case pf::four_cc("prot"): return (record.flags & kObjectProtected) != 0;
         case pf::four_cc("updt"): return (record.flags & kObjectUpdate) != 0;
-        case pf::four_cc("isch"): return record.chart != nullptr || is_chart_kind(record.kind);
+        case pf::four_cc("isch"): return added_kind_of(record) != nullptr;
         case pf::four_cc("chrt"): return reinterpret_cast<intptr_t>(record.chart);
         case pf::four_cc("pict"): return reinterpret_cast<intptr_t>(record.picture);
         case pf::four_cc("data"): return reinterpret_cast<intptr_t>(record.data);

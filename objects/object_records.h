@@ -107,6 +107,8 @@ void settle_object_ids(MemoryRef layer);
 // layer with the ids of a list, in its order (ids not found are skipped).
 MemoryRef create_id_list(MemoryRef objects);
 MemoryRef create_obj_list(MemoryRef ids, MemoryRef layer);
+// The ids of the layer's drawing objects in list order, or none.
+MemoryRef layer_object_ids(MemoryRef layer);
 
 // An object property by four-character tag; unknown tags read 0 and set nothing.
 intptr_t GetObj_info(MemoryRef object, pf::FourCC tag);

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "charts/chart_record.h"
 #include "files/file_framing.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "objects/object_kinds.h"
 #include "objects/object_records.h"
 #include "objects/text_box_editing.h"
 #include "platform/memory/memory.h"
@@ -91,7 +91,7 @@ void put_object(Bytes& out, MemoryRef object) {
     put_block(out, points.data(), points.size());
     put32(out, record.chart ? 1 : 0);
     if (record.chart) {
-        Bytes chart = stored_from_chart(block_bytes(record.chart));
+        Bytes chart = added_kind_of(record)->stored_from_part(block_bytes(record.chart));
         out.insert(out.end(), chart.begin(), chart.end());
     }
 }
@@ -123,11 +123,14 @@ bool take_block(pf::ByteReader& in, Bytes& block) {
     return true;
 }
 
-// The chart part: the fixed fields and the framed series formats, as a chart block.
-bool take_chart(pf::ByteReader& in, Bytes& chart) {
-    const size_t length = in.ok ? stored_chart_length(in.bytes.subspan(in.pos)) : 0;
+// The part of an object of an added kind (a chart's fixed fields and framed
+// series formats), as the part's bytes.
+bool take_chart(pf::ByteReader& in, pf::FourCC kind, Bytes& chart) {
+    const ObjectKindProcs* added = added_kind_of(kind, true);
+    if (!added) return false;
+    const size_t length = in.ok ? added->stored_part_length(in.bytes.subspan(in.pos)) : 0;
     if (!length) return false;
-    auto read = chart_from_stored(in.take(length));
+    auto read = added->part_from_stored(in.take(length));
     if (!read) return false;
     chart = std::move(*read);
     return true;
@@ -145,7 +148,7 @@ MemoryRef take_object(pf::ByteReader& in, MemoryRef layer) {
     Bytes picture, data, points, chart;
     if (!in.ok || !take_block(in, picture) || !take_block(in, data) || !take_block(in, points)) return nullptr;
     bool with_chart = in.u32() != 0;
-    if (!in.ok || (with_chart && !take_chart(in, chart))) return nullptr;
+    if (!in.ok || (with_chart && !take_chart(in, record.kind, chart))) return nullptr;
     if (record.kind == kTextObject) flip_text_data(data, 0);
     if (record.kind == kPolygonObject) swap_words(data);
     if (record.kind == kFreehandObject) swap_words(points);

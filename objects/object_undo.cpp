@@ -5,9 +5,10 @@
 #include <cstddef>
 #include <utility>
 
-#include "charts/chart_record.h"
-#include "editing/undo.h"
+#include "model/undo_write.h"
+#include "model/workbook.h"
 #include "model/layer.h"
+#include "objects/object_kinds.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
@@ -99,7 +100,8 @@ void exchange_chart_data(MemoryRef ids, CellRange* range, int16_t* source, Memor
     CellRange was{};
     int16_t was_source = -1;
     if (!keep_chart_data(ids, &was, &was_source, layer)) return;
-    SetChart_Data(find_object_id(layer, first_id(ids)), *range, *source);
+    MemoryRef object = find_object_id(layer, first_id(ids));
+    added_kind_of(object)->set_data_source(object, *range, *source);
     *range = was, *source = was_source;
 }
 
@@ -163,7 +165,9 @@ int16_t record_object_attributes(const std::vector<MemoryRef>& objects, MemoryRe
 
 bool keep_chart_data(MemoryRef ids, CellRange* range, int16_t* source, MemoryRef layer) {
     MemoryRef object = find_object_id(layer, first_id(ids));
-    return object && GetChart_Data(object, range, source);
+    if (!object) return false;
+    const ObjectKindProcs* kind = added_kind_of(object);
+    return kind && kind->data_source(object, range, source);
 }
 
 int16_t record_chart_range(MemoryRef chart_object, MemoryRef layer) {
@@ -242,9 +246,68 @@ void redo_object_step(UndoRecord& f, MemoryRef layer) {
         const int16_t id = first_id(ids);
         push_object_record(kind, ids, nullptr, layer);
         MemoryRef chart = find_object_id(layer, id);
-        if (chart) SetChart_Data(chart, f.range_b, f.range_a.topLeft.h);
+        const ObjectKindProcs* chart_kind = chart ? added_kind_of(chart) : nullptr;
+        if (chart_kind) chart_kind->set_data_source(chart, f.range_b, f.range_a.topLeft.h);
     } else {
         push_object_record(kind, nullptr, nullptr, layer);
     }
     DrawAllObjects(layer);
+}
+
+void record_object_change(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryRef layer) {
+    switch (fields->kind) {
+        case kUndoClearObjects:
+        case kUndoCutObjects:
+            fields->objects = chain;
+            fields->id_list = layer_object_ids(layer);
+            break;
+        case kUndoObjectsAdded:
+        case kUndoNewObject:
+            fields->id_list = list;
+            break;
+        case kUndoObjectAttributes:
+        case kUndoChartEdited:
+            fields->objects = chain;
+            break;
+        case kUndoObjectsMoved:
+        case kUndoObjectResized:
+        case kUndoObjectsScaled:
+        case kUndoObjectsAligned:
+            fields->move_list = placements_of_ids(list, layer);
+            DisposeNonNilMemory(list);
+            break;
+        case kUndoObjectsLocked:
+        case kUndoObjectsUnlocked:
+            fields->id_list = list;
+            break;
+        case kUndoChartRange:
+            if (list && GetMemorySize(list) > 1) SetMemorySize(list, 1);
+            fields->id_list = list;
+            keep_chart_data(list, &fields->range_b, &fields->range_a.topLeft.h, layer);
+            break;
+        case kUndoObjectsToBack:
+        case kUndoObjectsToFront:
+        case kUndoObjectsBackward:
+        case kUndoObjectsForward:
+            fields->id_list = layer_object_ids(layer);
+            break;
+        default:
+            DisposeNonNilMemory(list);
+            break;
+    }
+}
+
+// The objects a deletion of rows or columns took out, and the layer's object
+// order before it, go with the record the deletion has just pushed.
+void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer) {
+    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(GetWorkSheet(layer)), -1);
+    if (!undo) {
+        if (objects) ClobberObjList(objects);
+        DisposeNonNilMemory(ids);
+        return;
+    }
+    UndoRecord fields = read_undo(undo);
+    fields.objects = objects;
+    fields.id_list = ids;
+    write_undo_fields(undo, fields);
 }

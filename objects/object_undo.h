@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/memory_manager.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 
 // Undoes the object change of `undone` on the layer and fills `redo` with
 // what its redo needs. Blocks the layer takes over are cleared in `undone`.
@@ -38,3 +38,9 @@ int16_t record_added_objects(int16_t kind, MemoryRef chain, MemoryRef layer);
 // The ids along a chain linked through "link"; the ids of a placement list.
 MemoryRef create_id_linklist(MemoryRef chain, MemoryRef layer);
 MemoryRef create_id_movelist(MemoryRef placements, MemoryRef layer);
+
+// What a change to drawing objects keeps in its undo record: `list` is the
+// caller's id list and `chain` its object chain; the record adopts both.
+void record_object_change(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryRef layer);
+// The objects a deletion took out and their id list, kept in the last undo record.
+void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);

@@ -7,8 +7,10 @@
 
 #include "ui/alerts.h"
 #include "ui/nav_dialogs.h"
-#include "editing/clipboard.h"
-#include "editing/undo_record.h"
+#include "model/clip_record.h"
+#include "objects/object_clipboard.h"
+#include "ui/edit_refusals.h"
+#include "model/undo_record.h"
 #include "files/document_file.h"
 #include "model/workbook.h"
 #include "objects/object_clipboard.h"

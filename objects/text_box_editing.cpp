@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "ui/task_manager.h"
-#include "editing/clipboard.h"
+#include "model/clip_record.h"
+#include "objects/object_clipboard.h"
+#include "ui/edit_refusals.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "objects/object_drawing.h"
@@ -14,6 +16,7 @@
 #include "objects/object_undo.h"
 #include "objects/objects.h"
 #include "window/text_boxes.h"
+#include "window/window_services.h"
 #include "platform/events/clock.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"
@@ -242,7 +245,7 @@ int16_t text_editor_command(int16_t item, MemoryRef layer) {
             ClobberScrap(0);
             break;
         case kEditPasteItem:
-            export_clip_for_paste();
+            window_services.export_clipboard();
             WEPaste(we);
             WESelView(we);
             break;

@@ -7,7 +7,7 @@
 
 #include "core/memory_use.h"
 #include "core/passwords.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "formula/recalc.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"

@@ -8,7 +8,7 @@
 #include "editing/cell_blocks.h"
 #include "editing/clipboard.h"
 #include "editing/fill.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 #include "window/selection_tracking.h"

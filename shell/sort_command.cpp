@@ -3,7 +3,7 @@
 #include "editing/cell_blocks.h"
 #include "editing/clipboard.h"
 #include "editing/sort.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/workbook.h"
 #include "formula/recalc.h"
 #include "shell/command_dialogs.h"

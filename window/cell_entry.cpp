@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "model/undo_kinds.h"
+#include "model/undo_record.h"
+#include "model/undo_write.h"
 #include "formula/cell_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
@@ -240,7 +242,7 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
     const CellRange range{where, where};
     MemoryRef old = nullptr;
     if (!CopyCellInfo(where, where, &old, GetSpreadSheetCells(layer))) return kEntryNoMemory;
-    const int16_t written = window_services.write_undo(kUndoEntry, kExtentRange, &range, nullptr, old, nullptr, nullptr,
+    const int16_t written = WriteUndo(kUndoEntry, kExtentRange, &range, nullptr, old, nullptr, nullptr,
                                                        nullptr, nullptr, nullptr, layer);
     DisposeNonNilMemory(old);
     if (!written) return kEntryNoMemory;
@@ -248,7 +250,7 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
         InputCell(&range, block.data(), int32_t(block.size()), layer);
     });
     if (!failed && stored_as(layer, where, block)) return kEntryStored;
-    window_services.take_back_newest_undo(layer);
+    take_back_newest_undo(layer);
     return kEntryNoMemory;
 }
 

@@ -14,6 +14,7 @@
 #include "window/open_command.h"
 #include "formula/recalc.h"
 #include "model/layer.h"
+#include "model/undo_record.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/text.h"
@@ -224,7 +225,7 @@ bool delete_layer(MemoryRef layer) {
     if (!workbook || num_SpreadSheets(workbook) < 2) return false;
     if (WindowRef window = layer_window(layer)) discard_doc_window(window);
     const int16_t id = GetSheetID(layer);
-    window_services.follow_layer_in_undo(workbook, true, id, 0);
+    follow_layer_in_undo(workbook, true, id, 0);
     DeleteSheet(layer);
     for (int16_t i = 0; i < num_SpreadSheets(workbook); ++i) retitle(find_SpreadSheet_item(workbook, i));
     show_a_remaining_layer(workbook);
@@ -237,7 +238,7 @@ void move_layer(MemoryRef workbook, int16_t from, int16_t to) {
     const int16_t count = num_SpreadSheets(workbook);
     const int16_t target = to == kLayerEnd || to >= count ? int16_t(count - 1) : to;
     if (from == target || from < 0 || from >= count) return;
-    window_services.follow_layer_in_undo(workbook, false, from, target);
+    follow_layer_in_undo(workbook, false, from, target);
     MoveBefore(from, target, workbook);
     for (int16_t i = 0; i < count; ++i) retitle(find_SpreadSheet_item(workbook, i));
     invalidate_tabs();

@@ -5,6 +5,7 @@
 #include "model/layer_use.h"
 #include "model/record_bytes.h"
 #include "model/undo_kinds.h"
+#include "model/undo_write.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
@@ -135,7 +136,7 @@ namespace {
 // `range` that a resize or fit is about to change.
 void write_size_undo(MemoryRef layer, bool rows, const CellRange& range) {
     MemoryRef formats = rows ? GetSpreadSheetRowFormats(layer) : GetSpreadSheetColumnFormats(layer);
-    window_services.write_undo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr,
+    WriteUndo(rows ? kUndoRowHeight : kUndoColumnWidth, 0, &range, nullptr, nullptr, nullptr,
                                rows ? nullptr : formats, rows ? formats : nullptr, nullptr, nullptr, layer);
 }
 

@@ -1,6 +1,6 @@
 // The headless answers of the sheet view's services: no menu lists windows,
 // no document is remembered, an alert is answered by its first button, and
-// there are no charts, tool windows, drawing objects, undo records, drags,
+// there are no charts, tool windows, drawing objects, drags,
 // command bar, menus or workspace.
 #include "window/window_services.h"
 
@@ -45,12 +45,6 @@ int16_t no_line(MemoryRef) { return 0; }
 int16_t object_not_shown(int16_t, int16_t, pf::Rect*, MemoryRef, MemoryRef) { return 0; }
 int16_t no_anchor(MemoryRef, CellRange*) { return 0; }
 void no_chart_part(MemoryRef, pf::Point) {}
-int16_t no_undo_written(int16_t, int16_t, const CellRange*, const CellRange*, MemoryRef, MemoryRef, MemoryRef,
-                        MemoryRef, MemoryRef, MemoryRef, MemoryRef) {
-    return 1;
-}
-void no_undo_taken_back(MemoryRef) {}
-void no_undo_followed(MemoryRef, bool, int16_t, int16_t) {}
 void no_edit_menu(MemoryRef, int16_t) {}
 int16_t no_cells_cleared(int16_t, MemoryRef) { return 0; }
 void no_clipboard() {}
@@ -85,9 +79,6 @@ constexpr WindowServices kHeadless{.list_window = not_listed,
                                    .object_on_screen = object_not_shown,
                                    .object_anchor = no_anchor,
                                    .outline_chart_part_at = no_chart_part,
-                                   .write_undo = no_undo_written,
-                                   .take_back_newest_undo = no_undo_taken_back,
-                                   .follow_layer_in_undo = no_undo_followed,
                                    .edit_menu = no_edit_menu,
                                    .clear_cells = no_cells_cleared,
                                    .export_clipboard = no_clipboard,

@@ -47,9 +47,9 @@ struct WindowServices {
     // documents (Find, spelling).
     bool (*closes_as_tool_window)(pf::WindowRef window);
 
-    // The features: drawing objects, charts, undo, the Edit menu, cell drags
+    // The features: drawing objects, charts, the Edit menu, cell drags
     // and page breaks. The defaults answer as a program without them: no
-    // object is selected, under the mouse or drawn, no undo is written, no key
+    // object is selected, under the mouse or drawn, no key
     // or click is taken, no page break is computed.
 
     // Drawing objects: the layer's selected object at an index (from 1;
@@ -75,16 +75,6 @@ struct WindowServices {
 
     // Charts: the part of a selected chart under a point outlined once.
     void (*outline_chart_part_at)(MemoryRef layer, pf::Point where);
-
-    // Undo: the record of a change, holding copies of the blocks (1 when
-    // pushed, 0 when memory ran out); the newest record of the layer's
-    // workbook taken back after its change failed; the records renumbered
-    // for a layer deleted (`deleting`) or moved from one place to another.
-    int16_t (*write_undo)(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
-                          MemoryRef first, MemoryRef second, MemoryRef column_formats, MemoryRef row_formats,
-                          MemoryRef objects, MemoryRef fifth, MemoryRef layer);
-    void (*take_back_newest_undo)(MemoryRef layer);
-    void (*follow_layer_in_undo)(MemoryRef workbook, bool deleting, int16_t source, int16_t target);
 
     // The Edit menu: an item chosen for a document window; the selected
     // cells cleared (asking what to clear when `ask`); the clipboard handed to

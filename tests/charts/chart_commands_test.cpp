@@ -7,7 +7,7 @@
 #include "charts/chart_record.h"
 #include "charts/charts.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "window/cell_entry.h"
 #include "window/entry_line.h"
 #include "objects/objects.h"

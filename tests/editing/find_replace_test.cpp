@@ -10,7 +10,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/host/driver.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"

@@ -13,7 +13,7 @@
 #include "editing/editing_commands.h"
 #include "editing/undo.h"
 #include "editing/replay_steps.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/named_ranges.h"
 #include "platform/files/files.h"
 #include "../support/hidden_layer_window.h"

@@ -1,7 +1,7 @@
 // Making drawing objects with the tools by dragging in a pane, the selection
 // marquee, and undo and redo of what was made.
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "objects/object_creation.h"
 #include "objects/object_drawing.h"
 #include "objects/objects.h"

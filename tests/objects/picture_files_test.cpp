@@ -5,7 +5,7 @@
 
 #include "ui/alerts.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/picture_files.h"

@@ -3,7 +3,7 @@
 // the editing ends.
 #include "editing/clipboard.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "objects/object_commands.h"
 #include "objects/object_drawing.h"
 #include "objects/object_mouse.h"

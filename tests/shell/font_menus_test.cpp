@@ -3,7 +3,7 @@
 // font and size menus for values a document may hold outside their tables.
 #include "format_fixture.h"
 #include "editing/undo.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/format_commands.h"
 #include "model/cell_formats.h"
 #include "model/cell_store.h"

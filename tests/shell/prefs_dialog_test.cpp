@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"

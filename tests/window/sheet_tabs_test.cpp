@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../app/app_fixture.h"
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 #include "files/document_file.h"
 #include "formula/formula_text.h"
 #include "formula/parser.h"

@@ -1,5 +1,5 @@
-// Undo records of the editing commands: making them and the workbook's undo
-// list and redo slot.
+// Undo records of the changes to a workbook: making them and the workbook's
+// undo list and redo slot.
 #pragma once
 
 #include <cstdint>
@@ -21,14 +21,10 @@ bool saves_row_formats(int16_t extent);
 
 // A new cleared record in the layer's memory (failures go to the caller's handler).
 MemoryRef new_undo_record(MemoryRef layer);
-// The objects a deletion took out and their id list, kept in the last undo record.
-void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer);
 // The fields of a record of a change: its kind and extent, the ranges (zeros
 // when absent), the layer's id and its default formats; no blocks.
 UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b,
                            MemoryRef layer);
-// The ids of the layer's drawing objects in list order, or none.
-MemoryRef layer_object_ids(MemoryRef layer);
 // The layer of the workbook with the id, or none.
 MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id);
 
@@ -58,7 +54,3 @@ constexpr int32_t kLayerGoneAlert = 5;
 constexpr int32_t kMemoryAlert = 25;
 int16_t layer_alert(MemoryRef layer, int32_t code);
 int16_t workbook_alert(MemoryRef workbook, int32_t code);
-
-// The editing commands' own messages.
-constexpr int16_t kEditingStrings = 139;
-constexpr int kMoveOffGridItem = 1;

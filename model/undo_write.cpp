@@ -1,17 +1,16 @@
 // Writing undo records: WriteUndo copies what it is given, WriteMemUndo
 // adopts the blocks its caller has just made.
+#include "model/undo_write.h"
+
 #include <initializer_list>
 
-#include "editing/move_references.h"
-#include "editing/replay_steps.h"
-#include "editing/undo.h"
-#include "editing/undo_record.h"
 #include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
-#include "objects/object_placement.h"
-#include "objects/object_undo.h"
+#include "model/move_references.h"
+#include "model/undo_record.h"
+#include "model/undo_services.h"
 
 namespace {
 
@@ -20,51 +19,6 @@ void mark_format_stale(MemoryRef layer) { SetSheetFlags(layer, GetSheetFlags(lay
 void restart_recalculation(const UndoRecord& fields, MemoryRef layer) {
     clobberCache(layer);
     ResetCalc(fields.range_a.topLeft, GetSheetWind(layer));
-}
-
-// What an object kind keeps. `list` is the caller's id list, `chain` its
-// object chain; the record adopts both.
-void record_objects(UndoRecord* fields, MemoryRef list, MemoryRef chain, MemoryRef layer) {
-    switch (fields->kind) {
-        case kUndoClearObjects:
-        case kUndoCutObjects:
-            fields->objects = chain;
-            fields->id_list = layer_object_ids(layer);
-            break;
-        case kUndoObjectsAdded:
-        case kUndoNewObject:
-            fields->id_list = list;
-            break;
-        case kUndoObjectAttributes:
-        case kUndoChartEdited:
-            fields->objects = chain;
-            break;
-        case kUndoObjectsMoved:
-        case kUndoObjectResized:
-        case kUndoObjectsScaled:
-        case kUndoObjectsAligned:
-            fields->move_list = placements_of_ids(list, layer);
-            DisposeNonNilMemory(list);
-            break;
-        case kUndoObjectsLocked:
-        case kUndoObjectsUnlocked:
-            fields->id_list = list;
-            break;
-        case kUndoChartRange:
-            if (list && GetMemorySize(list) > 1) SetMemorySize(list, 1);
-            fields->id_list = list;
-            keep_chart_data(list, &fields->range_b, &fields->range_a.topLeft.h, layer);
-            break;
-        case kUndoObjectsToBack:
-        case kUndoObjectsToFront:
-        case kUndoObjectsBackward:
-        case kUndoObjectsForward:
-            fields->id_list = layer_object_ids(layer);
-            break;
-        default:
-            DisposeNonNilMemory(list);
-            break;
-    }
 }
 
 bool changes_rows_or_columns(int16_t kind) { return kind == kUndoInsertRowsColumns || kind == kUndoDeleteRowsColumns; }
@@ -87,7 +41,13 @@ MemoryRef save_page_breaks(const UndoRecord& fields, MemoryRef layer) {
     return DuplicateNonNilMemory(breaks);
 }
 
+void keep_no_object_change(UndoRecord*, MemoryRef list, MemoryRef, MemoryRef) { DisposeNonNilMemory(list); }
+
 }  // namespace
+
+UndoServices undo_services{
+    .keep_object_change = keep_no_object_change,
+};
 
 int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
                   MemoryRef second, MemoryRef column_formats, MemoryRef row_formats, MemoryRef objects,
@@ -99,7 +59,7 @@ int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const 
     int16_t error = with_failure_handler(GetMemoryGlobals(layer), [&] {
         undo = new_undo_record(layer);
         if (is_object_kind(kind)) {
-            record_objects(&fields, first, objects, layer);
+            undo_services.keep_object_change(&fields, first, objects, layer);
         } else {
             fields.first = DuplicateNonNilMemory(first);
             fields.second = DuplicateNonNilMemory(second);

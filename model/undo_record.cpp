@@ -1,5 +1,5 @@
 // Undo records: making them, and the workbook's undo list and redo slot.
-#include "editing/undo_record.h"
+#include "model/undo_record.h"
 
 #include <cstring>
 #include <array>
@@ -8,7 +8,6 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
-#include "objects/objects.h"
 
 bool is_cell_kind(int16_t kind) {
     return (kind >= kUndoCut && kind <= kUndoClear) || (kind >= kUndoSort && kind <= kUndoFillSeries);
@@ -44,13 +43,6 @@ UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_
     std::memcpy(fields.default_column_format, sheet->default_column_format, kCellFormatSize);
     std::memcpy(fields.default_row_format, sheet->default_row_format, kRowFormatSize);
     return fields;
-}
-
-MemoryRef layer_object_ids(MemoryRef layer) {
-    LayerUse sheet(layer);
-    MemoryRef objects = sheet->objects;
-    sheet.release();
-    return objects ? create_id_list(objects) : nullptr;
 }
 
 MemoryRef find_layer_by_id(MemoryRef workbook, int16_t id) {
@@ -168,21 +160,6 @@ bool hold_undo_blocks(const UndoRecord& fields) {
 void release_undo_blocks(const UndoRecord& fields) {
     for (MemoryRef block : undo_blocks_of(fields))
         if (block) UnuseMemory(block);
-}
-
-// The objects a deletion of rows or columns took out, and the layer's object
-// order before it, go with the record the deletion has just pushed.
-void keep_deleted_objects_for_undo(MemoryRef objects, MemoryRef ids, MemoryRef layer) {
-    MemoryRef undo = pg_GetMultUndo(workbook_undo_list(GetWorkSheet(layer)), -1);
-    if (!undo) {
-        if (objects) ClobberObjList(objects);
-        DisposeNonNilMemory(ids);
-        return;
-    }
-    UndoRecord fields = read_undo(undo);
-    fields.objects = objects;
-    fields.id_list = ids;
-    write_undo_fields(undo, fields);
 }
 
 int16_t layer_alert(MemoryRef layer, int32_t code) {

@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editing/move_references.h"
+#include "model/move_references.h"
 #include "core/memory_use.h"
-#include "editing/undo.h"
 #include "formula/compiled_formula.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"

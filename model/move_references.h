@@ -1,5 +1,4 @@
-// Rewriting references for moved blocks of cells, beyond the forms the
-// commands' callers use.
+// Rewriting the references of formulas for moved blocks of cells.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +6,11 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 
+// References into the block from every formula of the workbook follow it by delta.
+void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer);
+// Rewrites one formula cell's references into the block.
+void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
+               int16_t moved_layer);
 // References of the formulas of a cell block (carrying the block range's
 // numbers) to cells outside the block are shifted by delta (rows in v).
 void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells);
