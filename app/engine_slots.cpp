@@ -24,6 +24,7 @@
 #include "spelling/spelling.h"
 #include "editing/clipboard.h"
 #include "editing/editing_commands.h"
+#include "editing/replay_window.h"
 #include "editing/sheet_drag.h"
 #include "editing/undo.h"
 #include "files/document_prompts.h"
@@ -38,6 +39,7 @@
 #include "objects/object_mouse.h"
 #include "objects/object_store.h"
 #include "objects/object_undo.h"
+#include "objects/object_placement.h"
 #include "objects/object_records.h"
 #include "objects/objects.h"
 #include "objects/text_box_editing.h"
@@ -163,7 +165,12 @@ void install_ui_services() {
 bool is_closing_tool_window(WindowRef window) { return is_find_window(window) || is_spelling_window(window); }
 
 void install_undo_services() {
-    undo_services = UndoServices{.keep_object_change = record_object_change};
+    undo_services = UndoServices{.keep_object_change = record_object_change,
+                                 .undo_object_change = undo_object_step,
+                                 .redo_object_change = redo_object_step,
+                                 .put_back_objects = restore_objects_of_rows_columns,
+                                 .show_layer_window = show_window_of_layer,
+                                 .move_cells = MoveSheetCells};
 }
 
 // The kinds of drawing object the features add.

@@ -23,11 +23,6 @@ constexpr int16_t kConfirmReplaceAlert = 100;
 constexpr int16_t kReplaceAnswer = 1;
 constexpr int16_t kCancelAnswer = 2;  // also what a cancelled move answers
 
-CellRange moved_by(const CellRange& range, CellPoint delta) {
-    return CellRange{{int16_t(range.topLeft.v + delta.v), int16_t(range.topLeft.h + delta.h)},
-                     {int16_t(range.botRight.v + delta.v), int16_t(range.botRight.h + delta.h)}};
-}
-
 bool lands_on_grid(const CellRange& range, CellPoint delta) {
     return cell_in_grid(range.topLeft.v + delta.v, range.topLeft.h + delta.h) &&
            cell_in_grid(range.botRight.v + delta.v, range.botRight.h + delta.h);
@@ -123,16 +118,3 @@ int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo
     return 0;
 }
 
-void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer) {
-    MemoryRef list = Get_rangeinfo(layer);
-    if (!list) return;
-    const CellPoint delta{int16_t(-negated_delta.v), int16_t(-negated_delta.h)};
-    MemoryUse<uint8_t> records(list);
-    for (int32_t i = 0; i < GetMemorySize(list); ++i) {
-        uint8_t* record = records + kNamedRangeSize * i;
-        if (!(named_range_cells(record) == *block)) continue;
-        unsigned char name[kNamedRangeNameSize];
-        named_range_name(record, name);
-        set_named_range(record, name, moved_by(*block, delta));
-    }
-}

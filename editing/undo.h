@@ -7,15 +7,8 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 #include "model/move_references.h"
+#include "model/undo_replay.h"
 #include "model/undo_write.h"
-
-// Undoes the newest record of the workbook, saving what it replaces for redo.
-void DoUndo(MemoryRef workbook);
-// The redo record of the state an undo is about to replace.
-void WriteRedo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
-               MemoryRef second, MemoryRef third, MemoryRef fourth, MemoryRef layer);
-// Puts back what the last undo replaced, pushing a fresh undo record.
-void DoRedo(MemoryRef workbook);
 
 // The Undo and Redo item texts: non-zero when there is something to undo
 // (redo), with the item of their string lists that names it.
@@ -43,5 +36,3 @@ constexpr int16_t kMoveOffGridErr = 524;
 int16_t MoveSheetCells(int16_t dcol, int16_t drow, int16_t confirm, int16_t undo_kind, MemoryRef layer);
 // Tells the user that cells cannot be moved or dropped past the grid.
 void refuse_move_off_grid();
-// Named ranges equal to the block move by the negation of `negated_delta`.
-void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);

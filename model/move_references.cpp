@@ -10,6 +10,7 @@
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/named_ranges.h"
 #include "model/reference_walk.h"
 #include "model/workbook.h"
 
@@ -210,5 +211,24 @@ void restore_saved_formulas(MemoryRef saved, MemoryRef workbook) {
             _cellType_(cell) == kCellFormula && _formulaLength_(cell) == length)
             std::memcpy(_formulaPtr_(cell), bytes, size_t(length));
         entry = bytes + length;
+    }
+}
+
+CellRange moved_by(const CellRange& range, CellPoint delta) {
+    return CellRange{{int16_t(range.topLeft.v + delta.v), int16_t(range.topLeft.h + delta.h)},
+                     {int16_t(range.botRight.v + delta.v), int16_t(range.botRight.h + delta.h)}};
+}
+
+void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer) {
+    MemoryRef list = Get_rangeinfo(layer);
+    if (!list) return;
+    const CellPoint delta{int16_t(-negated_delta.v), int16_t(-negated_delta.h)};
+    MemoryUse<uint8_t> records(list);
+    for (int32_t i = 0; i < GetMemorySize(list); ++i) {
+        uint8_t* record = records + kNamedRangeSize * i;
+        if (!(named_range_cells(record) == *block)) continue;
+        unsigned char name[kNamedRangeNameSize];
+        named_range_name(record, name);
+        set_named_range(record, name, moved_by(*block, delta));
     }
 }

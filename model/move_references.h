@@ -6,6 +6,10 @@
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
 
+// The range moved by delta (rows in v).
+CellRange moved_by(const CellRange& range, CellPoint delta);
+// Named ranges equal to the block move by the negation of `negated_delta`.
+void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
 // References into the block from every formula of the workbook follow it by delta.
 void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer);
 // Rewrites one formula cell's references into the block.

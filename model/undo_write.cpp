@@ -41,13 +41,7 @@ MemoryRef save_page_breaks(const UndoRecord& fields, MemoryRef layer) {
     return DuplicateNonNilMemory(breaks);
 }
 
-void keep_no_object_change(UndoRecord*, MemoryRef list, MemoryRef, MemoryRef) { DisposeNonNilMemory(list); }
-
 }  // namespace
-
-UndoServices undo_services{
-    .keep_object_change = keep_no_object_change,
-};
 
 int16_t WriteUndo(int16_t kind, int16_t extent, const CellRange* range_a, const CellRange* range_b, MemoryRef first,
                   MemoryRef second, MemoryRef column_formats, MemoryRef row_formats, MemoryRef objects,

@@ -197,6 +197,11 @@ void restore_placements(MemoryRef placements, MemoryRef layer) {
     for (const ObjectKindProcs& kind : added_object_kinds()) kind.restore_other_layers(placements, layer);
 }
 
+void restore_objects_of_rows_columns(MemoryRef placements, MemoryRef chain, MemoryRef ids, MemoryRef layer) {
+    restore_placements(placements, layer);
+    restore_removed_objects(chain, ids, layer);
+}
+
 void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer) {
     for (MemoryRef object = chain; object;) {
         MemoryRef next = ObjectUse(object)->link;

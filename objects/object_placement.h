@@ -58,6 +58,8 @@ void restore_placements(MemoryRef placements, MemoryRef layer);
 // The placements of the layer's objects with the ids of a list, in its order.
 MemoryRef placements_of_ids(MemoryRef ids, MemoryRef layer);
 void restore_removed_objects(MemoryRef chain, MemoryRef ids, MemoryRef layer);
+// Both, after the rows or columns of an undone insertion or deletion came back.
+void restore_objects_of_rows_columns(MemoryRef placements, MemoryRef chain, MemoryRef ids, MemoryRef layer);
 // The layer's object list in the order of the ids (kept as it is unless
 // every object is found).
 void reorder_objects(MemoryRef ids, MemoryRef layer);

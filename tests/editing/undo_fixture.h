@@ -12,7 +12,7 @@
 #include "../formula/recalc_fixture.h"
 #include "editing/editing_commands.h"
 #include "editing/undo.h"
-#include "editing/replay_steps.h"
+#include "model/replay_steps.h"
 #include "model/undo_record.h"
 #include "model/named_ranges.h"
 #include "platform/files/files.h"

@@ -11,6 +11,7 @@
 #include "formula/function_values.h"
 #include "model/cell_formats.h"
 #include "model/named_ranges.h"
+#include "model/undo_replay.h"
 #include "model/workbook.h"
 
 namespace {
@@ -50,6 +51,26 @@ TEST_F(InsertDeleteTest, InsertingARowMovesCellsAndReferences) {
     calculate_now();
     EXPECT_EQ(result(4, 1), 10);
     EXPECT_EQ(result(15, 2), 10);
+}
+
+// The engine keeps the undo record of a deletion and replays it without the
+// windows: the cells and the references into them come back, and redo
+// deletes them again.
+TEST_F(InsertDeleteTest, UndoAndRedoOfADeletionNeedNoWindows) {
+    put_number(9, 0, 10);
+    put_formula(4, 1, "=A10");
+    put_formula(14, 1, "=A3");
+    ASSERT_EQ(delete_rows(9, 9), 0);
+    ASSERT_EQ(formula(13, 1), "=A3");
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(result(9, 0), 10);
+    EXPECT_EQ(formula(4, 1), "=A10");
+    EXPECT_EQ(formula(14, 1), "=A3");
+    EXPECT_EQ(formula(13, 1), "(none)");
+    DoRedo(GetWorkSheet(layer));
+    EXPECT_TRUE(std::isnan(result(9, 0)));
+    EXPECT_EQ(formula(13, 1), "=A3");
+    EXPECT_TRUE(store_is_sound(store()));
 }
 
 TEST_F(InsertDeleteTest, DeletingRowsInvalidatesAndShrinks) {

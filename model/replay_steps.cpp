@@ -1,36 +1,27 @@
 // Steps that undo and redo share.
-#include "editing/replay_steps.h"
+#include "model/replay_steps.h"
 
 #include <cstring>
 
 #include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer_use.h"
-#include "window/window_commands.h"
-#include "objects/objects.h"
-#include "window/doc_window.h"
-#include "window/document_windows.h"
-#include "window/selection_tracking.h"
+#include "model/model_services.h"
+#include "model/undo_services.h"
 
 void bring_layer_forward(MemoryRef layer, CellPoint start) {
     SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);
     clobberCache(layer);
-    LayerWindow window = GetSheetWind(layer);
-    if (!window) {
-        window = MakeWind(nullptr, 1, layer);
-        if (window) SetSheetWind(layer, window);
-    } else if (window != first_document_window()) {
-        select_document_window(window);
-    }
-    ResetCalc(start, window);
+    undo_services.show_layer_window(layer);
+    ResetCalc(start, GetSheetWind(layer));
 }
 
 int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer) {
-    LSelect(range.topLeft, &range, nullptr, 0, layer);
+    model_services.select_layer_cells(range.topLeft, &range, nullptr, 0, layer);
     if (block) return InputData(range.topLeft, range.botRight, block, layer);
     clobberCache(layer);
     Clear_Cells(&range, GetSpreadSheetCells(layer));
-    DrawCells(&range, layer);
+    model_services.invalidate_cells(&range, layer);
     return 0;
 }
 
@@ -68,7 +59,7 @@ void exchange_format_arrays(int16_t extent, UndoRecord* saved, UndoRecord* repla
 }
 
 void redo_layout(MemoryRef layer) {
-    Reset_Positions(layer);
+    model_services.reset_positions(layer);
     resize_sheet(layer, 1);
 }
 

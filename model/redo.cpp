@@ -1,14 +1,15 @@
 // The redo record: the state the last undo replaced, put back by DoRedo,
 // which pushes a fresh undo record so that the change can be undone again.
-#include "editing/replay_steps.h"
-#include "editing/undo.h"
-#include "model/undo_record.h"
+#include "core/foundation_services.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
+#include "model/model_services.h"
+#include "model/replay_steps.h"
+#include "model/undo_record.h"
+#include "model/undo_replay.h"
+#include "model/undo_services.h"
+#include "model/undo_write.h"
 #include "model/workbook.h"
-#include "objects/object_undo.h"
-#include "platform/screen/cursor.h"
-#include "window/selection_tracking.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr int kCopyFailedBeep = 9;
 // A copy of the present cells of a range, or none (with a beep) when memory ran out.
 MemoryRef copy_of_cells(const CellRange& range, MemoryRef layer) {
     MemoryRef copy = nullptr;
-    if (!CopyCellInfo(range.topLeft, range.botRight, &copy, GetSpreadSheetCells(layer))) pf::sys_beep(kCopyFailedBeep);
+    if (!CopyCellInfo(range.topLeft, range.botRight, &copy, GetSpreadSheetCells(layer))) foundation_services.sound_beep(kCopyFailedBeep);
     return copy;
 }
 
@@ -67,12 +68,12 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoMove:
         case kUndoInsertCells:
         case kUndoDeleteCells:
-            LSelect(a.topLeft, &a, nullptr, 0, layer);
-            return MoveSheetCells(int16_t(f.range_b.topLeft.h - a.topLeft.h), int16_t(f.range_b.topLeft.v - a.topLeft.v),
-                                  0, f.kind, layer) == 0;
+            model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);
+            return undo_services.move_cells(int16_t(f.range_b.topLeft.h - a.topLeft.h),
+                                             int16_t(f.range_b.topLeft.v - a.topLeft.v), 0, f.kind, layer) == 0;
         case kUndoInsertRowsColumns:
         case kUndoDeleteRowsColumns: {
-            LSelect(a.topLeft, &a, nullptr, 0, layer);
+            model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);
             const int16_t rows = whole_rows(a) ? 1 : 0;
             const int16_t error = f.kind == kUndoInsertRowsColumns ? insert_rowcol(layer, rows) : delete_rowcol(layer, rows);
             if (error && error != kCellsOffGridErr) layer_alert(layer, kMemoryAlert);
@@ -82,7 +83,7 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoColumnWidth: redo_sizes(f, layer); return true;
         default:
             if (keeps_cells(f.kind)) return redo_cells(f, layer);
-            if (is_object_kind(f.kind)) redo_object_step(f, layer);
+            if (is_object_kind(f.kind)) undo_services.redo_object_change(f, layer);
             return true;
     }
 }

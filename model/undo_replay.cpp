@@ -1,19 +1,18 @@
 // Undoing the newest change of a workbook. The redo record is written first;
 // every block of the record is brought in before anything changes, and a
 // step that fails puts the layer back as it was, keeps the record and says so.
-#include "editing/replay_steps.h"
-#include "model/move_references.h"
-#include "editing/undo.h"
-#include "model/undo_record.h"
+#include "model/undo_replay.h"
+
+#include "core/foundation_services.h"
 #include "model/cell_store.h"
 #include "model/insert_delete.h"
+#include "model/model_services.h"
+#include "model/move_references.h"
 #include "model/named_ranges.h"
+#include "model/replay_steps.h"
+#include "model/undo_record.h"
+#include "model/undo_services.h"
 #include "model/workbook.h"
-#include "platform/screen/cursor.h"
-#include "objects/object_undo.h"
-#include "objects/objects.h"
-#include "printing/page_breaks.h"
-#include "window/selection_tracking.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ bool undo_move(UndoRecord& f, MemoryRef layer) {
     if (f.formulas) restore_saved_formulas(f.formulas, GetWorkSheet(layer));
     else rewrite_references_into(&b, back, layer, &a);
     MoveRange(&b, CellPoint{int16_t(-back.v), int16_t(-back.h)}, layer);
-    LSelect(a.topLeft, &a, nullptr, 0, layer);
+    model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);
     return true;
 }
 
@@ -85,7 +84,7 @@ void refer_back_to_rows_columns(const UndoRecord& f, bool rows, MemoryRef layer)
 bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     const CellRange a = f.range_a;
     const bool rows = whole_rows(a);
-    LSelect(a.topLeft, &a, nullptr, 0, layer);
+    model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);
     WriteRedo(f.kind, f.extent, &a, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     held.release();
     refer_back_to_rows_columns(f, rows, layer);
@@ -102,11 +101,10 @@ bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     MemoryRef SpreadSheet::*breaks = rows ? &SpreadSheet::row_page_breaks : &SpreadSheet::column_page_breaks;
     DisposeNonNilMemory(layer_takes(layer, breaks, f.page_breaks));
     f.page_breaks = nullptr;
-    restore_placements(f.second, layer);
-    restore_removed_objects(f.objects, f.id_list, layer);
+    undo_services.put_back_objects(f.second, f.objects, f.id_list, layer);
     f.objects = nullptr;  // the layer's again
-    reset_page(layer);
-    CheckHotLinks(0, a.topLeft, a.botRight, layer);
+    model_services.recompute_page_breaks(layer);
+    model_services.check_hot_links(0, a.topLeft, a.botRight, layer);
     redo_layout(layer);
     return true;
 }
@@ -127,7 +125,7 @@ bool undo_sizes(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef l
 bool undo_objects(MemoryRef workbook, UndoRecord& f, MemoryRef layer) {
     WriteRedo(f.kind, 0, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
     UndoRecord made{};
-    undo_object_step(f, made, layer);
+    undo_services.undo_object_change(f, made, layer);
     bool kept = false;
     edit_redo(workbook, [&](UndoRecord& redo) {
         redo.objects = made.objects, redo.id_list = made.id_list, redo.move_list = made.move_list;
@@ -172,7 +170,7 @@ void DoUndo(MemoryRef workbook) {
     MemoryRef undo = list ? pg_GetMultUndo(list, -1) : nullptr;
     DisposeUndo(exchange_redo(workbook, nullptr));
     if (!undo) {
-        pf::sys_beep(kEmptyListBeep);
+        foundation_services.sound_beep(kEmptyListBeep);
         return;
     }
     UndoRecord fields{};
