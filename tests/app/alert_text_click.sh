@@ -4,13 +4,8 @@
 # Cells' question about replacing cells, leaves the question up; Escape then
 # cancels and the document stays as it was (screenshots alert_text_click_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 printf 'first\r\n' > "$work/r.csv"
 make_document "$work/r.csv" "$work/r.qrv"

@@ -4,10 +4,7 @@
 # and up, and from left to right and down. Each arrow's head is at the end
 # the mouse went to, not always at the right (arrow_direction_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/drawing_tools.bash"
 start_empty_document arrow_direction_open.png
 open_tool_palette

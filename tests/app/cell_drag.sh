@@ -4,10 +4,7 @@
 # then the border of the filled range dragged two columns right moves it to
 # C1:C5, as the saved document shows (screenshots cell_drag_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 printf '1\r\n2\r\n' > "$work/two.csv"

@@ -4,10 +4,7 @@
 # or two drawn ovals selected, which no chart kind applies to
 # (chart_kind_item_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/drawing_tools.bash"
 start_empty_document chart_kind_item_open.png
 

@@ -5,10 +5,7 @@
 # leave the chart as it was and its range reads "=1:A3:C7"; Ctrl-Z puts the
 # rows and the range back (screenshots chart_layers_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/fruit_chart.bash"
 start_fruit_session chart_layers_open.png
 

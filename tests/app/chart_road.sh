@@ -6,10 +6,7 @@
 # line with the chart selected narrows its data; Ctrl-S saves and the chart is
 # drawn again when the document opens (screenshots chart_road_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/fruit_chart.bash"
 start_fruit_session chart_road_open.png
 

@@ -5,10 +5,7 @@
 # nuts and nothing for a second; the copy still shows both fruit series, as
 # the original does (chart_to_other_workbook_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/fruit_chart.bash"
 start_converter_session "$quorvin" 1024x768
 

@@ -5,10 +5,7 @@
 # program's own copy still pastes its cells, formulas and all. The saved
 # document shows each paste (screenshots clipboard_exchange_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 skip_without xclip
 start_converter_session "$quorvin" 1024x768
 

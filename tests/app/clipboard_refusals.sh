@@ -6,14 +6,9 @@
 # also with the program's memory limited to 1 GB, and the program goes on
 # (screenshots clipboard_refusals_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 skip_without xclip python3
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+start_socket_session "$quorvin" 1024x768
 
 printf 'x\r\n' > "$work/one.csv"
 make_document "$work/one.csv" "$work/one.qrv"

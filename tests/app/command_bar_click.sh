@@ -4,10 +4,7 @@
 # command_bar_before.png and command_bar_after.png), and the program must
 # still quit cleanly.
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 require_tools
 command -v compare >/dev/null || { echo "skipped: compare is missing"; exit 0; }
 start_xvfb 1024x768

@@ -4,10 +4,7 @@
 # negative numbers, and the text of a formula that the idle recalculation
 # works out after the document opened (screenshot document_display.png).
 # Arguments: the quorvin binary and the build folder (the screenshot goes there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 sample="$(cd "$(dirname "$0")" && pwd)/data/display_sample.qrv"
 

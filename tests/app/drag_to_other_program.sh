@@ -5,10 +5,7 @@
 # window onto the other client's gives it the cells' text, and the document
 # keeps its cells (screenshots drag_to_other_program_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 command -v cc >/dev/null || { echo "skipped: no C compiler"; exit "$skip_status"; }
 start_converter_session "$quorvin" 1400x768
 target_program="$work/xdnd_target"

@@ -5,10 +5,7 @@
 # on the text box opens its editor, typed text shows in the box and stays
 # there when a press elsewhere ends the editing (drawing_objects_typed.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 sample="$(cd "$(dirname "$0")" && pwd)/data/drawing_sample.qrv"
 

@@ -4,10 +4,7 @@
 # (file_following_renamed.png); the file then deleted closes the unchanged
 # document (file_following_closed.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"; stop_session' EXIT

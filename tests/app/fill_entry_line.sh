@@ -3,10 +3,7 @@
 # content at once, with the real program under Xvfb (screenshots
 # fill_entry_line_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 require_sender "$quorvin"
 start_session 1024x768
 use_own_runtime

@@ -3,10 +3,7 @@
 # Command-F brings the Find window up over the document (find_close_open.png),
 # Command-W closes it and leaves the document open (find_close_closed.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 # The Find window's close box, red while it is the front window.

@@ -6,10 +6,7 @@
 # Find window is closed lands in it, as the saved document shows
 # (screenshots find_scroll_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 {

@@ -4,10 +4,7 @@
 # entered (the entry's boxes beside it are redrawn as the entry ends).
 # Screenshots font_box_*.png.
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 # The font's name in the box, left of its pop-up arrow.

@@ -5,10 +5,7 @@
 # saves, the program opens the document again, and the converter reads the
 # texts as the sheet shows them (screenshots format_road_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 : > "$work/empty.csv"

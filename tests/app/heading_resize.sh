@@ -6,10 +6,7 @@
 # row taller. After each change Undo must put the headings back as well as
 # the grid (screenshots heading_fit.png, heading_row.png, heading_undone.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 # black_rows FILE X FROM: the rows (from FROM down) where column X is black.

@@ -3,10 +3,7 @@
 # bar's New button brings its tag up below it (help_tags_button.png); moving
 # on takes it away (help_tags_gone.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 # Pixels of the tags' pale yellow in a crop of a screenshot.

@@ -5,10 +5,7 @@
 # closing the window quits it cleanly. It runs with a configuration folder of
 # its own (start_xvfb makes it).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1280x1024
 start_app "$quorvin"
 

@@ -6,10 +6,7 @@
 # click) and the tab bar must move to the new bottom edge each time
 # (screenshots host_smaller.png and host_larger.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1280x900
 
 menu_titles_drawn() { menu_bar_drawn "$1" && [ "$(dark_pixels "$1" 300x14+10+3)" -gt 50 ]; }

@@ -4,10 +4,7 @@
 # from the application menu, then a second run closed through the host window.
 # Both runs must end cleanly with the swap file deleted.
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 swap=
 

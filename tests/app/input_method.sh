@@ -8,10 +8,7 @@
 # (screenshots input_method_*.png); Japanese composed after Latin letters
 # typed into the same entry is kept beside them. Skipped without IBus and Anthy.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 require_tools
 skip_without ibus-daemon ibus dbus-daemon
 [ -e /usr/share/ibus/component/anthy.xml ] || { echo "skipped: the Anthy engine is missing"; exit "$skip_status"; }

@@ -3,10 +3,7 @@
 # still coming up on a busy machine) is waited for: the program opens its
 # window once the display takes clients instead of giving up at once.
 # Arguments: the quorvin binary and the build folder.
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 require_tools
 
 # A display number nobody holds.

@@ -6,13 +6,8 @@
 # and Rates, changed on disk meanwhile, is read and its new value comes into
 # Summary (links_on_open_opened.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 printf '42\r\n' > "$work/rates.csv"
 printf 'x\r\n' > "$work/summary.csv"

@@ -7,10 +7,7 @@
 # is changed and saved while quitting: the Save dialog comes up and the source
 # keeps its 100,000 lines. Screenshots lossy_import_*.png.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 # The import's note, centred on the screen; the Save dialog, whose file list

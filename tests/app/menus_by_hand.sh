@@ -6,10 +6,7 @@
 #   Escape while the mouse stays on the menu bar.
 # Screenshots menus_by_hand_*.png.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 start_app "$quorvin"

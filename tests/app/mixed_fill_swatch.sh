@@ -4,10 +4,7 @@
 # as drawn; with both selected the Fill swatch shows neither colour but the
 # grey frame of a mixed value (mixed_fill_swatch_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/drawing_tools.bash"
 start_empty_document mixed_fill_swatch_open.png
 

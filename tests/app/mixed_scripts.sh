@@ -6,14 +6,9 @@
 # socket and through the system clipboard after Ctrl-C; formulas over them
 # show and answer the text of their source (screenshots mixed_scripts_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 skip_without xclip
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+start_socket_session "$quorvin" 1024x768
 
 texts=("Příliš žluťoučký" "Zażółć gęślą" "abc Москва" "Tokyo 東京" "ďábel")
 key_delay=60

@@ -4,10 +4,7 @@
 # Open dialog (a file dialog) and the dialog that follows a folder chosen for
 # an export. Screenshot modal_menu_bar.png.
 # Arguments: the quorvin binary and the build folder.
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 # Black pixels of the titles after the application menu (File to Window):

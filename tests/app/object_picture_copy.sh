@@ -5,10 +5,7 @@
 # cell begins (object_picture_copy_*.png; the image read is
 # object_picture_copy_oval.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/drawing_tools.bash"
 skip_without xclip
 start_empty_document object_picture_copy_open.png
@@ -19,11 +16,7 @@ draw_with "${oval_tool[@]}" 356 $((153 + dy)) 486 $((213 + dy))
 shoot object_picture_copy_drawn.png
 keys ctrl+c
 
-copied_png() {
-  xclip -selection clipboard -t image/png -o > "$work/oval.png" 2>/dev/null &&
-    [ "$(identify -format %m "$work/oval.png" 2>/dev/null)" = PNG ]
-}
-wait_for 30 copied_png || fail "xclip read no PNG image of the copied oval"
+await_copied_png "$work/oval.png" oval
 cp "$work/oval.png" "$out/object_picture_copy_oval.png"
 size=$(identify -format %wx%h "$work/oval.png")
 [ "$size" = 130x60 ] || fail "the copied oval's image is $size, not the oval's 130x60"

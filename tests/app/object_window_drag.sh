@@ -5,10 +5,7 @@
 # the other window, where a copy lands while the original stays
 # (object_window_drag_*.png; _moving.png is the drag in progress).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 skip_without xclip
 start_converter_session "$quorvin" 1024x768
 
@@ -30,12 +27,7 @@ one_block() { [ "$(green_pixels "$1")" -gt 2000 ]; }
 shoot_until object_window_drag_pasted.png one_block object_window_drag_pasted.png || fail "no picture pasted"
 
 changes_screen "a new document" keys ctrl+n
-# Window (title at x 490), Arrange (item at y 125), its submenu, Tile Horizontally.
-changes_screen "opening the Window menu" xdotool mousemove 490 9 click 1
-changes_screen "reaching Arrange" glide 490 20 520 125
-changes_screen "entering Arrange's submenu" glide 520 125 730 125
-changes_screen "reaching Tile Horizontally" glide 730 125 730 167
-xdotool click 1
+tile_horizontally
 shoot_until object_window_drag_tiled.png one_block object_window_drag_tiled.png || fail "the picture is hidden after tiling"
 
 # The block's centre, and a place in the other window (the top or bottom half).

@@ -4,10 +4,7 @@
 # command bar's Save button must already be dimmed (nothing changed yet), as
 # every later one shows it, and the program must still quit cleanly.
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 work=$(mktemp -d)
 cp "$(dirname "$0")/data/display_sample.qrv" "$work/sample.qrv"

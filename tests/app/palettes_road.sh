@@ -6,10 +6,7 @@
 # borders the active cell and moves the palette's red mark to that tool
 # (palettes_road_bordered.png); quitting keeps the bits.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 prefs="$config/Quorvin/Quorvin Preferences"

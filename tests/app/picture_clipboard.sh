@@ -6,10 +6,7 @@
 # (screenshots picture_clipboard_*.png; the PNG xclip read is
 # picture_clipboard_copied_chart.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/fruit_chart.bash"
 skip_without xclip
 start_fruit_session picture_clipboard_open.png
@@ -26,11 +23,7 @@ keys ctrl+c
 
 # count_colour FILE RGB: pixels of that colour in an image.
 count_colour() { convert "$1" -fill black +opaque "#$2" -fill white -opaque "#$2" -format "%[fx:round(w*h*mean)]" info:; }
-copied_png() {
-  xclip -selection clipboard -t image/png -o > "$work/chart.png" 2>/dev/null &&
-    [ "$(identify -format %m "$work/chart.png" 2>/dev/null)" = PNG ]
-}
-wait_for 30 copied_png || fail "xclip read no PNG image of the copied chart"
+await_copied_png "$work/chart.png" chart
 cp "$work/chart.png" "$out/picture_clipboard_copied_chart.png"
 # The image is the chart's own 280 x 180 pixels, its frame's right line included.
 size=$(identify -format %wx%h "$work/chart.png")

@@ -5,10 +5,7 @@
 # landscape PDF whose page shows the cells and carries their text, Japanese
 # too. Screenshots print_to_pdf_*.png.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 skip_without pdfinfo pdftoppm pdftotext
 start_converter_session "$quorvin" 1024x768
 

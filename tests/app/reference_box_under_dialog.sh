@@ -4,10 +4,7 @@
 # (reference_box_help.png); with Document Layout open, the bar takes no clicks
 # and the box keeps the cell's reference (reference_box_under_dialog.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
 box_ink() { dark_pixels "$1" 90x12+15+51; }

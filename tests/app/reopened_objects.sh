@@ -8,10 +8,7 @@
 # reopened again, the document shows the first chart alone (screenshots
 # reopened_objects_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/fruit_chart.bash"
 start_fruit_session reopened_objects_open.png
 

@@ -4,13 +4,8 @@
 # Ctrl-S writes the file where it now is, and the document stays open and goes
 # on following its file (screenshots save_after_move_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\np,10\n' > "$work/n.csv"
 make_document "$work/n.csv" "$work/n.qrv"

@@ -5,13 +5,8 @@
 # each time Ctrl-S asks first, Return (Cancel) leaves the other program's file
 # as it is, and OK writes the document over it (screenshots save_over_replaced_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\np,10\n' > "$work/c.csv"
 make_document "$work/c.csv" "$work/c.qrv"

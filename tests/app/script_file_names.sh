@@ -6,10 +6,7 @@
 # it by its name (script_file_names_open.png), it saves over itself once more.
 # No other file is left in its folder.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 name="Москва.csv"
 document="$work/$name"

@@ -6,10 +6,7 @@
 # program keeps answering, also after a burst of pipelined set and get pairs
 # and with 64 senders at once (screenshot scripting_sum.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 require_tools
 require_sender "$quorvin"
 skip_without python3

@@ -6,10 +6,7 @@
 # the document opens again showing the same, and the converter takes it through
 # a document and back to the same bytes (screenshots scripts_road_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 typed() { xdotool type --window "$window" --delay 80 "$1"; }

@@ -7,10 +7,7 @@
 # the cursor painted from its resource at the pointer, as X screenshots
 # leave the pointer out).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 resources="$(cd "$(dirname "$0")/../../resources" && pwd)"
 sample="$(cd "$(dirname "$0")" && pwd)/data/drawing_sample.qrv"

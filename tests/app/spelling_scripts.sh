@@ -5,13 +5,8 @@
 # "Moscw" among Cyrillic words; each is changed to what is typed, exactly that
 # word, and no other cell changes (screenshots spelling_scripts_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-start_converter_session "$quorvin" 1024x768
-require_sender "$quorvin"
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 rows=("The quick brwn fox" "Příliš žluťoučký kůň Zażółć gęślą" "Москва Moscw столица" "Αθήνα Αθήνα"
       "東京 データ 東京" "서울 한국어" "北京 简体")

@@ -6,10 +6,7 @@
 # back (spelling_window_back.png) and File > Close closes it, leaving the
 # document open (spelling_window_closed.png).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 printf 'Quarterly recieve totals\r\n' > "$work/words.csv"
 make_document "$work/words.csv" "$work/words.qrv"

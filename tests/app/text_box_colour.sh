@@ -6,10 +6,7 @@
 # palette then shows red as the text colour, and its Text swatch makes the
 # selected "plain" blue (text_box_colour_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 source "$(dirname "$0")/drawing_tools.bash"
 start_empty_document text_box_colour_open.png
 

@@ -3,14 +3,9 @@
 # under Xvfb: the file is written back in UTF-16 with its byte-order mark and
 # LF line ends, holding the changed value (screenshots text_form_save_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
+source "$(dirname "$0")/app_script.bash"
 skip_without iconv od
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+start_socket_session "$quorvin" 1024x768
 
 printf '\xFF\xFE' > "$work/wide.csv"
 printf 'Item,Amt\np,10\n' | iconv -f UTF-8 -t UTF-16LE >> "$work/wide.csv"

@@ -5,13 +5,8 @@
 # the file stays as it was; asked again, OK writes the layer the file was
 # read into (with a value changed), not the one in front (screenshots text_layer_save_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\r\np,10\r\nq,20\r\nr,30\r\ns,40\r\n' > "$work/data.csv"
 cp "$work/data.csv" "$work/data.original"

@@ -5,13 +5,8 @@
 # program neither quits nor closes the document, and the second layer is still
 # there (screenshots text_layers_close_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
-require_sender "$quorvin"
-start_converter_session "$quorvin" 1024x768
-use_own_runtime
+source "$(dirname "$0")/app_script.bash"
+start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\np,10\n' > "$work/two.csv"
 start_app "$quorvin" "$work/two.csv"

@@ -4,10 +4,7 @@
 # reference is pointed at with an arrow key; saves with Ctrl-S and reads the
 # file back with the converter (screenshots typed_road_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 # A document with nothing in it, made by the converter from an empty table.

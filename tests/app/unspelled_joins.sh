@@ -4,10 +4,7 @@
 # the program says so in an alert (unspelled_joins_told.png); after OK the
 # document is there to use (unspelled_joins_after.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_converter_session "$quorvin" 1024x768
 
 printf '%s\r\n' '東京,Ελλάδα,=A1&B1' > "$work/joined.csv"

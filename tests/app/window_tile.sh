@@ -6,10 +6,7 @@
 # build's help folder, to the desktop's opener (a stand-in on PATH that notes
 # what it was given; help_menu.png shows the open menu).
 # Arguments: the quorvin binary and the build folder (the screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/xvfb_session.bash"
+source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 work=$(mktemp -d)
 mkdir "$work/bin"
@@ -26,12 +23,7 @@ shoot_until tile_start.png has_document tile_start.png || fail "no untitled docu
 is_desktop tile_start.png 1000 200 || fail "the first document already fills the screen"
 changes_screen "a new document" xdotool key ctrl+n
 
-# Window (title at x 490), Arrange (item at y 125), its submenu, Tile Horizontally.
-changes_screen "opening the Window menu" xdotool mousemove 490 9 click 1
-changes_screen "reaching Arrange" glide 490 20 520 125
-changes_screen "entering Arrange's submenu" glide 520 125 730 125
-changes_screen "reaching Tile Horizontally" glide 730 125 730 167
-xdotool click 1
+tile_horizontally
 shoot_until window_tile.png tiled window_tile.png || fail "the two documents were not tiled across the screen"
 
 # Help (title at x 548), the user's guide its first item.

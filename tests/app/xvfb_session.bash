@@ -100,6 +100,13 @@ use_own_runtime() {
   export XDG_RUNTIME_DIR=$runtime
   socket=$runtime/quorvin/events
 }
+# start_socket_session QUORVIN WIDTHxHEIGHT: a converter session whose program
+# is reached through its event socket.
+start_socket_session() {
+  require_sender "$1"
+  start_converter_session "$1" "$2"
+  use_own_runtime
+}
 # send WORDS...: one request through the event socket; prints the reply.
 send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
 # documents_open COUNT: the socket answers and COUNT documents are open.
@@ -179,6 +186,22 @@ clipboard_offers_png() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | 
 another_program_copies_png() {
   xclip -selection clipboard -t image/png -i "$1"
   wait_for 10 clipboard_offers_png || fail "xclip did not take the clipboard"
+}
+# await_copied_png FILE WHAT: waits until the clipboard gives a PNG image (the
+# copied WHAT), read into FILE.
+clipboard_png_into() {
+  xclip -selection clipboard -t image/png -o > "$1" 2>/dev/null &&
+    [ "$(identify -format %m "$1" 2>/dev/null)" = PNG ]
+}
+await_copied_png() { wait_for 30 clipboard_png_into "$1" || fail "xclip read no PNG image of the copied $2"; }
+# tile_horizontally: Window (title at x 490), Arrange (item at y 125), its
+# submenu, Tile Horizontally, chosen with the mouse.
+tile_horizontally() {
+  changes_screen "opening the Window menu" xdotool mousemove 490 9 click 1
+  changes_screen "reaching Arrange" glide 490 20 520 125
+  changes_screen "entering Arrange's submenu" glide 520 125 730 125
+  changes_screen "reaching Tile Horizontally" glide 730 125 730 167
+  xdotool click 1
 }
 # keys KEY... and typed TEXT: keys pressed and text typed into the program's
 # window, paced as a hand types them, key_delay milliseconds apart.

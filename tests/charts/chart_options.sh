@@ -4,10 +4,7 @@
 # titles, Axes… fixes the value axis from 0 to 100, and a bad number there is
 # refused with a message (screenshots chart_options_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
-set -uo pipefail
-quorvin=$1
-out=${2:-.}
-source "$(dirname "$0")/../app/xvfb_session.bash"
+source "$(dirname "$0")/../app/app_script.bash"
 source "$(dirname "$0")/../app/fruit_chart.bash"
 start_fruit_session chart_options_open.png
 
