@@ -19,29 +19,29 @@ namespace prompts_log {
 inline std::vector<std::string> seen;
 inline int16_t answer = kAnswerOK;
 inline int16_t password_answer = 0;
-inline int16_t ask(int16_t list, int16_t index) {
+inline int16_t log_question(int16_t list, int16_t index) {
     seen.push_back("ask " + std::to_string(list) + "/" + std::to_string(index));
     return answer;
 }
-inline void tell(int16_t list, int16_t index) {
+inline void log_message(int16_t list, int16_t index) {
     seen.push_back("tell " + std::to_string(list) + "/" + std::to_string(index));
 }
-inline void file_error(int16_t error) { seen.push_back("error " + std::to_string(error)); }
-inline int16_t password(const uint8_t*) {
+inline void log_file_error(int16_t error) { seen.push_back("error " + std::to_string(error)); }
+inline int16_t log_password_asked(const uint8_t*) {
     seen.push_back("password");
     return password_answer;
 }
 // The figures of the last message told with figures.
 inline std::vector<std::string> figures;
-inline void tell_figures(int16_t list, int16_t index, const std::vector<std::string>& told) {
-    tell(list, index);
+inline void log_message_with_figures(int16_t list, int16_t index, const std::vector<std::string>& told) {
+    log_message(list, index);
     figures = told;
 }
 // The Save dialog: cancelled unless a choice is set, which it then makes once.
 inline SaveRequest asked;
 inline std::string asked_name;  // the name proposed, read while the dialog is up
 inline std::optional<SaveRequest> choice;
-inline int16_t save_dialog(SaveRequest& request) {
+inline int16_t log_save_dialog(SaveRequest& request) {
     seen.push_back("save dialog 130/" + std::to_string(request.reason));
     asked = request;
     asked_name = request.name ? std::string(reinterpret_cast<const char*>(request.name + 1), request.name[0]) : "";
@@ -67,12 +67,12 @@ protected:
         prompts_log::password_answer = 0;
         prompts_log::figures.clear();
         prompts_log::choice.reset();
-        document_prompts = DocumentPrompts{.ask = prompts_log::ask,
-                                           .tell = prompts_log::tell,
-                                           .file_error = prompts_log::file_error,
-                                           .password = prompts_log::password,
-                                           .tell_figures = prompts_log::tell_figures,
-                                           .save_dialog = prompts_log::save_dialog};
+        document_prompts = DocumentPrompts{.ask = prompts_log::log_question,
+                                           .tell = prompts_log::log_message,
+                                           .file_error = prompts_log::log_file_error,
+                                           .password = prompts_log::log_password_asked,
+                                           .tell_figures = prompts_log::log_message_with_figures,
+                                           .save_dialog = prompts_log::log_save_dialog};
     }
     void TearDown() override { document_prompts = kept_prompts; }
 

@@ -84,16 +84,16 @@ void print_string(const char* what, int16_t list, int16_t index) {
     std::fprintf(stderr, "sheetconv: %s%s\n", what, pf::get_indexed_string(list, index).c_str());
 }
 
-int16_t ask(int16_t list, int16_t index) {
+int16_t print_and_agree(int16_t list, int16_t index) {
     print_string("", list, index);
     return kAnswerOK;
 }
-void tell(int16_t list, int16_t index) { print_string("", list, index); }
-void tell_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+void print_message(int16_t list, int16_t index) { print_string("", list, index); }
+void print_message_with_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
     std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
 }
 // The text the program's alert shows for a file error, and its number.
-void file_error(int16_t error) {
+void print_file_error(int16_t error) {
     std::string text = pf::get_indexed_string(kErrorStrings, file_error_string_index(error));
     std::fprintf(stderr, "sheetconv: %s (file error %d)\n", text.c_str(), error);
     failed_quietly = true;  // said once
@@ -103,7 +103,7 @@ void file_error(int16_t error) {
 void no_memory() {
     try {
         if (!pf::get_indexed_string(kErrorStrings, file_error_string_index(kNoMemoryErr)).empty())
-            return file_error(kNoMemoryErr);
+            return print_file_error(kNoMemoryErr);
     } catch (const std::bad_alloc&) {
     }
     std::fprintf(stderr, "sheetconv: not enough memory (file error %d)\n", kNoMemoryErr);
@@ -262,7 +262,7 @@ int convert(const Options& options) {
         absolute.output = std::filesystem::absolute(options.output).string();
         error = write_output(book, absolute);
     }
-    if (error && !failed_quietly) file_error(error);
+    if (error && !failed_quietly) print_file_error(error);
     if (book) {
         close_document_file(book);
         DisposeWorkSheet(book);
@@ -312,8 +312,11 @@ int main(int argc, char** argv) {
         pf::resources_install(resource_bundle_data(), resource_bundle_size());
         engine_startup();
         QuorvinInit(&quorvin_rsrv, &mem_globals);
-        document_prompts = DocumentPrompts{
-            .ask = ask, .tell = tell, .file_error = file_error, .password = no_password, .tell_figures = tell_figures};
+        document_prompts = DocumentPrompts{.ask = print_and_agree,
+                                           .tell = print_message,
+                                           .file_error = print_file_error,
+                                           .password = no_password,
+                                           .tell_figures = print_message_with_figures};
         // A save over an existing file is noted, so that the next copy to start
         // removes what a killed one left beside it, as the program does.
         remove_leftovers_of_dead_copies();
