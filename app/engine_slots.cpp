@@ -170,7 +170,7 @@ void install_undo_services() {
                                  .redo_object_change = redo_object_step,
                                  .put_back_objects = restore_objects_of_rows_columns,
                                  .show_layer_window = show_window_of_layer,
-                                 .move_cells = MoveSheetCells};
+                                 .move_selected_cells = MoveSheetCells};
 }
 
 // The kinds of drawing object the features add.

@@ -69,8 +69,8 @@ bool redo(UndoRecord& f, MemoryRef layer) {
         case kUndoInsertCells:
         case kUndoDeleteCells:
             model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);
-            return undo_services.move_cells(int16_t(f.range_b.topLeft.h - a.topLeft.h),
-                                             int16_t(f.range_b.topLeft.v - a.topLeft.v), 0, f.kind, layer) == 0;
+            return undo_services.move_selected_cells(int16_t(f.range_b.topLeft.h - a.topLeft.h),
+                                                     int16_t(f.range_b.topLeft.v - a.topLeft.v), 0, f.kind, layer) == 0;
         case kUndoInsertRowsColumns:
         case kUndoDeleteRowsColumns: {
             model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);

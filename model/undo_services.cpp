@@ -18,5 +18,5 @@ UndoServices undo_services{
     .redo_object_change = no_object_redo,
     .put_back_objects = no_objects_to_put_back,
     .show_layer_window = no_window,
-    .move_cells = no_cells_moved,
+    .move_selected_cells = no_cells_moved,
 };

@@ -27,7 +27,7 @@ struct UndoServices {
     void (*show_layer_window)(MemoryRef layer);
     // A block of cells moved again by columns and rows: 0, or the answer of
     // the alert that refused or ended the move.
-    int16_t (*move_cells)(int16_t columns, int16_t rows, int16_t confirm, int16_t undo_kind, MemoryRef layer);
+    int16_t (*move_selected_cells)(int16_t columns, int16_t rows, int16_t confirm, int16_t undo_kind, MemoryRef layer);
 };
 
 extern UndoServices undo_services;
