@@ -11,6 +11,7 @@
 #include "ui/calc_alerts.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
+#include "excel/engine_answers.h"
 #include "ui/platform_answers.h"
 #include "ui/port_utils.h"
 #include "ui/task_manager.h"
@@ -103,7 +104,10 @@ void install_model_services() {
                                    .plain_line_height = model_services.plain_line_height,
                                    .measured_text_width = model_services.measured_text_width,
                                    .show_caution_alert = key_caution_alert,
-                                   .preferred_cell_format = preferences_default_format};
+                                   .preferred_cell_format = preferences_default_format,
+                                   .formula_text = model_services.formula_text,
+                                   .stop_requested = model_services.stop_requested,
+                                   .report_error = model_services.report_error};
 }
 
 void install_calc_services() {
@@ -247,4 +251,5 @@ void install_app_services() {
     install_ui_services();
     install_window_services();
     install_shell_services();
+    install_engine_answers();
 }

@@ -163,8 +163,6 @@ int16_t checkValue(const double* value) {
     return code == 0 ? 4 : code;
 }
 
-int16_t checkgValue() { return checkValue(&g_value); }
-
 double N_AN(int16_t code) {
     return double_of(0x7FF8000000000000ull | static_cast<uint16_t>(code));
 }
@@ -473,4 +471,37 @@ void fixed_to_string(int32_t fixed, unsigned char* dest) {
         AppendChar(dest, static_cast<unsigned char>('0' + (fraction >> 16)));
         fraction &= 0xFFFF;
     }
+}
+
+void error_text(int16_t code, unsigned char* text) {
+    const char* literal;
+    switch (code) {
+    case kErrDivZero:
+    case kErrDivZeroAlt: literal = "#DIV/0!"; break;
+    case kErrTextValue: literal = "#TVALUE!"; break;
+    case kErrValue: literal = "#VALUE!"; break;
+    case kErrRef: literal = "#REF!"; break;
+    case kErrBlank: literal = ""; break;
+    case kErrNA: literal = "#N/A"; break;
+    default: literal = "#NUM!"; break;
+    }
+    text[0] = uint8_t(std::strlen(literal));
+    std::memcpy(text + 1, literal, text[0]);
+}
+
+void CellErrStr(unsigned char* text, const double* value, int16_t digits, int16_t a, int16_t b,
+                unsigned char decimal_char) {
+    text[0] = 0;
+    int16_t code = checkValue(value);
+    if (code != 0) {
+        error_text(code, text);
+        return;
+    }
+    ExtendedtoStr(text, value, digits, b != 0, a != 0, decimal_char);
+}
+
+std::string general_value_text(double value, unsigned char decimal_char) {
+    unsigned char text[256];
+    CellErrStr(text, &value, -1, 1, 1, decimal_char);
+    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
 }

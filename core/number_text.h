@@ -4,14 +4,33 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Error values: a quiet NaN whose low payload byte is the code. Infinities and
 // NaNs without a code count as code 4; every finite value is a number.
 int16_t checkValue(const double* value);
-// checkValue of the evaluator's current value, g_value.
-extern double g_value;
-int16_t checkgValue();
 double N_AN(int16_t code);
+
+// The codes of the error values the calculation makes; 8 and 200 only show.
+constexpr int16_t kErrDivZero = 4;
+constexpr int16_t kErrDivZeroAlt = 8;
+constexpr int16_t kErrTextValue = 17;
+constexpr int16_t kErrNum = 20;
+constexpr int16_t kErrValue = 21;
+constexpr int16_t kErrRef = 64;
+constexpr int16_t kErrBlank = 200;  // shows nothing
+constexpr int16_t kErrNA = 255;
+
+// The display text of a code ("#DIV/0!", "#NUM!" ...); the empty text for 200.
+void error_text(int16_t code, unsigned char* text);
+
+// The text of a value: an error's text, else the number formatted with the
+// digits as decimals (b positional, a trimmed) and the decimal character.
+void CellErrStr(unsigned char* text, const double* value, int16_t digits, int16_t a, int16_t b,
+                unsigned char decimal_char);
+
+// The general display text of a value (an error's text for an error value).
+std::string general_value_text(double value, unsigned char decimal_char);
 
 // Text -> number: 1 when all of the text was a finite number.
 int16_t StrToExtended(const unsigned char* text, double* value);

@@ -23,8 +23,6 @@ constexpr int16_t kExcelNamesDroppedNote = 6;
 constexpr int16_t kExcelDatesNote = 7;
 constexpr int16_t kExcelMoreCells = 8;
 
-constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
-
 // Whether the first bytes of a file are those of an Excel workbook.
 bool is_excel_head(const unsigned char* head, size_t length);
 

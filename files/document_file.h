@@ -41,6 +41,8 @@ constexpr pf::FourCC kOlderDocumentType = pf::four_cc("SHIP");
 constexpr pf::FourCC kAppCreator = pf::four_cc("QRVA");
 constexpr pf::FourCC kOtherSpreadsheetCreator = pf::four_cc("XCEL");
 constexpr pf::FourCC kTextType = pf::four_cc("TEXT");
+// The kind an Excel workbook is read as.
+constexpr pf::FourCC kExcelType = pf::four_cc("XLS ");
 
 // Save formats (also the items of the Save dialog's format pop-up).
 enum FileFormatCode : int16_t {

@@ -7,7 +7,6 @@
 
 #include "core/file_utils.h"
 #include "core/string_utils.h"
-#include "excel/excel_import.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "files/text_exchange.h"
@@ -45,6 +44,12 @@ bool text_bytes(const unsigned char* head, size_t length) {
 
 bool sylk_head(const unsigned char* head, size_t length) { return length >= 3 && std::memcmp(head, "ID;", 3) == 0; }
 
+WorkbookImport workbook_import{};
+
+bool workbook_import_head(const unsigned char* head, size_t length) {
+    return workbook_import.sniff && workbook_import.sniff(head, length);
+}
+
 using R = FormatReader;
 using W = FormatWriter;
 using K = FormatKeeps;
@@ -55,7 +60,7 @@ using K = FormatKeeps;
 constexpr FileFormat kFormats[] = {
     {kFormatNative, kDocumentType, kDocumentType, kAppCreator, {".qrv"}, current_document_head, R::document, W::native, K::workbook},
     {kFormatNative, kOlderDocumentType, kOlderDocumentType, kAppCreator, {}, older_document_head, R::document, W::none, K::workbook},
-    {kFormatExcelImport, kExcelType, 0, 0, {".xls"}, is_excel_head, R::excel, W::none, K::layer},
+    {kFormatExcelImport, kExcelType, 0, 0, {".xls"}, workbook_import_head, R::excel, W::none, K::layer},
     {kFormatExcelImport, pf::four_cc("XLS4"), 0, 0, {}, nullptr, R::excel, W::none, K::layer},
     {kFormatExcelImport, pf::four_cc("XLS5"), 0, 0, {}, nullptr, R::excel, W::none, K::layer},
     {kFormatExcelImport, pf::four_cc("XLS8"), 0, 0, {}, nullptr, R::excel, W::none, K::layer},
@@ -72,7 +77,9 @@ constexpr FileFormat kFormats[] = {
 };
 constexpr const FileFormat& kPlainText = kFormats[std::size(kFormats) - 1];
 
-bool readable(const FileFormat& format) { return format.reader != R::none; }
+bool readable(const FileFormat& format) {
+    return format.reader != R::none && (format.reader != R::excel || workbook_import.read);
+}
 bool written(const FileFormat& format) { return format.writer != W::none; }
 bool saved(const FileFormat& format) { return written(format) && format.writer != W::pdf; }
 
@@ -134,7 +141,7 @@ int16_t recorded_code(const FileFormat& format, const pf::FileSpec& spec) {
 int16_t read_into_new_layer(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags) {
     MemoryRef layer = nullptr;
     if (New_SpreadSheet(&quorvin_rsrv, workbook, &layer, layer_flags, nullptr) != 0) return kNoMemoryErr;
-    if (format.reader == R::excel) return ReadExcelFile(spec, Get_fileinfo(workbook), layer);
+    if (format.reader == R::excel) return workbook_import.read(spec, Get_fileinfo(workbook), layer);
     return ReadTextFile(spec, Get_fileinfo(workbook), layer, format.read_as);
 }
 
@@ -213,6 +220,8 @@ int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::F
     if (!error && excel) record_format(workbook, recorded_code(format, spec));
     return error;
 }
+
+void register_workbook_import(const WorkbookImport& import) { workbook_import = import; }
 
 void register_file_formats() {
     std::vector<pf::FileKindGuess> kinds;

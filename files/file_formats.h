@@ -74,6 +74,17 @@ const FileFormat* format_of_file(const pf::FileSpec& spec);
 // call this. 0 or an error; the readers report their own.
 int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags);
 
+// The reader of the formats read as FormatReader::excel, which the reader's
+// own layer registers at start-up: whether a file's first bytes are such a
+// workbook, and the reading of one into a layer (0 or an error; it sets the
+// workbook's file record anew). Until one is registered no file is read in
+// those formats.
+struct WorkbookImport {
+    bool (*sniff)(const unsigned char* head, size_t length);
+    int16_t (*read)(const pf::FileSpec& spec, MemoryRef file_record, MemoryRef layer);
+};
+void register_workbook_import(const WorkbookImport& import);
+
 // Hands the formats' types, extensions and sniffing routines to the platform,
 // which guesses the type of a file that carries none from them. Done when
 // the program starts.

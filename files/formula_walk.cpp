@@ -2,7 +2,7 @@
 // token reader, with the checks a formula read from a file needs on top.
 #include "files/formula_walk.h"
 
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 
 namespace {
 

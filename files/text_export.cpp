@@ -11,6 +11,7 @@
 #include "files/entry_script.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
+#include "formula/date_functions.h"
 #include "formula/error_values.h"
 #include "formula/formula_text.h"
 #include "model/cell_record.h"

@@ -1,4 +1,5 @@
 // The argument protocol and the range walkers.
+#include "formula/date_functions.h"
 #include "formula/arguments.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 // Fetching cell values into the evaluator's registers.
+#include "formula/date_functions.h"
 #include "formula/cell_values.h"
 
 #include <algorithm>

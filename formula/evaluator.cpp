@@ -8,7 +8,7 @@
 #include "core/number_text.h"
 #include "formula/arithmetic.h"
 #include "formula/cell_values.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/error_values.h"
 #include "formula/library_support.h"
 #include "formula/parser.h"
@@ -280,12 +280,6 @@ void compare() {
 }
 
 }  // namespace
-
-bool calc_uses_1900_dates() {
-    MemoryRef workbook = g_calcWork;
-    if (!workbook && g_calcSheet) workbook = GetWorkSheet(g_calcSheet);
-    return workbook && Get_1900Date_Flag(workbook);
-}
 
 void c_InSymbol() {
     while (Ch == ' ') AdvPChar();

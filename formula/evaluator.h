@@ -8,6 +8,7 @@
 
 #include "core/memory_manager.h"
 #include "core/number_text.h"
+#include "model/calc_context.h"
 #include "model/cell_range.h"
 
 // Value types (g_valueType, g_resultType).
@@ -18,7 +19,9 @@ constexpr int16_t kValueText = 1;
 // A left column of -1 in g_rangeRect marks a single value rather than a range.
 constexpr int16_t kScalarColumn = -1;
 
-// The value registers (g_value is declared with the number text routines).
+// The value registers; checkgValue is checkValue of g_value.
+extern double g_value;
+int16_t checkgValue();
 extern int16_t g_valueType;
 extern int16_t g_resultType;
 extern unsigned char g_CellString[256];
@@ -27,20 +30,15 @@ extern unsigned char g_CellString[256];
 extern int16_t g_textScript;
 extern CellRange g_rangeRect;
 extern int16_t g_layerRange[2];  // last layer, first layer
-extern MemoryRef g_layerWorkSheet;
 extern int16_t g_AccessError;
 
-// The calculation context: the layer, workbook and cell being calculated.
-extern MemoryRef g_calcSheet;
-extern MemoryRef g_calcWork;
+// The calculation context: the layer and workbook being calculated (the
+// model's calc_context.h), and the cell.
 extern CellPoint g_calcCell;
 // The script of the cell being calculated, for texts written in its formula:
 // set by a caller whose cell is not stored yet, else -1 (the stored cell's
 // font says it).
 extern int16_t g_calcCellScript;
-// Forgets a workbook or layer that is being disposed, so no later calculation
-// reads it as its context.
-void forget_calculation_context(MemoryRef disposed);
 // The moment of the current recalculation, a 1904-system date serial.
 extern double g_calc_time;
 

@@ -9,7 +9,7 @@
 #include "core/number_text.h"
 #include "formula/arithmetic.h"
 #include "formula/cell_values.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
 #include "formula/range_walk.h"

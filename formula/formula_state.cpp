@@ -24,17 +24,7 @@ int16_t g_textScript = 0;
 int16_t g_calcCellScript = -1;
 CellRange g_rangeRect = {{0, kScalarColumn}, {0, 0}};
 int16_t g_layerRange[2] = {0, 0};
-MemoryRef g_layerWorkSheet = nullptr;
 int16_t g_AccessError = 0;
 
-MemoryRef g_calcSheet = nullptr;
-MemoryRef g_calcWork = nullptr;
 CellPoint g_calcCell = {0, 0};
 double g_calc_time = 0.0;
-
-void forget_calculation_context(MemoryRef disposed) {
-    if (!disposed) return;
-    if (g_calcWork == disposed) g_calcWork = nullptr;
-    if (g_calcSheet == disposed) g_calcSheet = nullptr;
-    if (g_layerWorkSheet == disposed) g_layerWorkSheet = nullptr;
-}

@@ -5,7 +5,7 @@
 
 #include "core/number_text.h"
 #include "core/string_utils.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/function_table.h"
 #include "formula/reference_text.h"
 #include "model/calc_globals.h"

@@ -7,9 +7,10 @@
 #include <numbers>
 
 #include "core/number_text.h"
+#include "formula/date_functions.h"
 #include "formula/arguments.h"
 #include "formula/cell_values.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/function_table.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
 

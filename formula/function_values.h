@@ -7,13 +7,6 @@
 
 #include "core/number_text.h"
 
-constexpr int16_t kErrDivZero = 4;
-constexpr int16_t kErrTextValue = 17;
-constexpr int16_t kErrNum = 20;
-constexpr int16_t kErrValue = 21;
-constexpr int16_t kErrRef = 64;
-constexpr int16_t kErrNA = 255;
-
 inline bool is_error_value(double value) { return checkValue(&value) != 0; }
 
 // The first error value among `values`, in their order, into *error.

@@ -5,7 +5,7 @@
 
 #include "core/memory_use.h"
 #include "core/number_text.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"

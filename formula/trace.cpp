@@ -10,7 +10,7 @@
 #include "model/model_services.h"
 #include "core/foundation_services.h"
 #include "formula/calc_services.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/evaluator.h"
 #include "formula/recalc.h"
 #include "model/cell_record.h"

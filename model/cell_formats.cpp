@@ -5,8 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "formula/error_values.h"
-#include "formula/formula_text.h"
+#include "core/number_text.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
@@ -412,7 +411,7 @@ MemoryRef Get_CellText(CellPoint where, uint8_t* format, MemoryRef* style_runs, 
         switch (_cellType_(cell)) {
         case kCellFormula: {
             int32_t packed = int32_t(uint32_t(uint16_t(where.h)) << 16 | uint16_t(where.v));
-            text = Interpret(packed, _formulaPtr_(cell), _formulaPtr_(cell) + _formulaLength_(cell), layer,
+            text = model_services.formula_text(packed, _formulaPtr_(cell), _formulaPtr_(cell) + _formulaLength_(cell), layer,
                              globals);
             break;
         }

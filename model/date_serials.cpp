@@ -1,4 +1,4 @@
-// Date serials, typed dates and times, and the date worksheet functions.
+// Date serials, typed dates and times.
 #include "model/date_serials.h"
 
 #include <cmath>
@@ -6,9 +6,6 @@
 
 #include "core/number_text.h"
 #include "core/string_utils.h"
-#include "formula/arguments.h"
-#include "formula/error_values.h"
-#include "formula/evaluator.h"
 #include "model/calc_globals.h"
 #include "model/display_text.h"
 #include "platform/system/date_time.h"
@@ -16,7 +13,6 @@
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
-constexpr int16_t kYear = 1, kMonth = 2, kDay = 3, kHour = 4, kMinute = 5, kSecond = 6, kWeekday = 7;
 
 int32_t component_of(const pf::DateTimeRec& date, int16_t component) {
     switch (component) {
@@ -42,12 +38,6 @@ int32_t* field_of(pf::DateTimeRec& date, int16_t component) {
     }
 }
 
-// The calendar date of a serial in the workbook's system.
-pf::DateTimeRec date_of_serial(double serial) {
-    pf::DateTimeRec date;
-    pf::seconds_to_date(seconds_of_serial(serial, calc_uses_1900_dates()), date);
-    return date;
-}
 
 // A serial from calendar fields, or the error 21 when they leave 1904 ... 2040.
 double serial_of_date(const pf::DateTimeRec& date) {
@@ -214,6 +204,12 @@ void rewrite_date(unsigned char* text, const pf::DateTimeRec& date, bool with_da
 
 }  // namespace
 
+pf::DateTimeRec date_of_serial(double serial) {
+    pf::DateTimeRec date;
+    pf::seconds_to_date(seconds_of_serial(serial, calc_uses_1900_dates()), date);
+    return date;
+}
+
 double SecsToFloat(uint32_t seconds) { return double(seconds) / kSecondsPerDay; }
 
 uint32_t ConvertToSecs(double serial) {
@@ -336,10 +332,10 @@ bool read_typed_date(const unsigned char* text, int16_t order, ReadDate& read) {
 
 }  // namespace
 
-int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
+int16_t read_date_serial(unsigned char* text, int16_t order, bool rewrite, double* serial) {
     ReadDate read;
     if (!read_typed_date(text, order, read)) return 0;
-    g_value = serial_of_seconds(read.seconds, calc_uses_1900_dates());
+    *serial = serial_of_seconds(read.seconds, calc_uses_1900_dates());
     if (rewrite) rewrite_date(text, read.date, read.with_date, read.time_parts, order, read.separator);
     return 1;
 }
@@ -376,138 +372,4 @@ int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* frac
     int32_t seconds = (read.date.hour * 60 + read.date.minute) * 60 + read.date.second;
     *fraction = double(seconds) / kSecondsPerDay;
     return 1;
-}
-
-// ---- Worksheet functions -------------------------------------------------------
-
-void Date_Func(int16_t number) {
-    static constexpr int16_t kComponents[] = {kMinute, kHour, kSecond, kYear, kWeekday, kMonth, kDay};
-    if (checkgValue() == 0) {
-        if (g_value > kLastComponentSerial || g_value < 0)  // beyond the calendar's reach
-            g_value = g_StdErr;
-        else
-            g_value = DateComponent(ConvertToSecs(g_value), kComponents[number - 29]);
-    }
-    SetNValue();
-}
-
-namespace {
-
-// Reads the first or the next argument; the first error in argument order is
-// kept in `first_error` (0 while there is none).
-double numeric_argument(bool first, double* first_error) {
-    if (first)
-        GetNextValue();
-    else
-        AdvValue();
-    if (checkgValue() != 0 && checkValue(first_error) == 0) *first_error = g_value;
-    return g_value;
-}
-
-// Whole-number limits that keep calendar arithmetic in range.
-bool fits_calendar(double value) { return std::fabs(value) < 1e7; }
-
-}  // namespace
-
-void read_date() {
-    double error = 0.0;
-    double year = numeric_argument(true, &error);
-    double month = numeric_argument(false, &error);
-    double day = numeric_argument(false, &error);
-    if (checkValue(&error)) {
-        g_value = error;
-    } else {
-        double y = std::floor(year), m = std::floor(month), d = final_Round(&day);
-        if (y < 21) y += 2000;
-        if (y > 2040 || !fits_calendar(y) || !fits_calendar(m) || !fits_calendar(d))
-            g_value = g_StdErr;
-        else
-            g_value = Datefunc(int32_t(y), int32_t(m), int32_t(d));
-    }
-    SetNValue();
-}
-
-void read_time() {
-    double error = 0.0;
-    double hour = numeric_argument(true, &error);
-    double minute = numeric_argument(false, &error);
-    double second = numeric_argument(false, &error);
-    if (checkValue(&error)) {
-        g_value = error;
-    } else {
-        double h = std::floor(hour), m = std::floor(minute), s = final_Round(&second);
-        double serial = 0.0;
-        if (!fits_calendar(h) || !fits_calendar(m) || !fits_calendar(s)) {
-            serial = g_StdErr;
-        } else {
-            AddTimeComponent(kHour, int32_t(h), &serial);
-            AddTimeComponent(kMinute, int32_t(m), &serial);
-            AddTimeComponent(kSecond, int32_t(s), &serial);
-        }
-        g_value = serial;
-    }
-    SetNValue();
-}
-
-void add_time() {
-    GetNextValue();
-    GetDateArg();
-    double serial = g_value;
-    for (int16_t component = kYear; more_arguments(); ++component) {
-        AdvValue();
-        if (checkValue(&serial)) continue;  // an error stays the result
-        if (!have_numeric_value()) {
-            serial = g_StdErr;
-            continue;
-        }
-        if (checkgValue()) {
-            serial = g_value;
-            continue;
-        }
-        double amount = final_Round(&g_value);
-        if (!fits_calendar(amount)) {
-            serial = g_StdErr;
-            continue;
-        }
-        // Amounts past the sixth only round the serial to whole seconds.
-        AddTimeComponent(component <= kSecond ? component : kSecond,
-                         component <= kSecond ? int32_t(amount) : 0, &serial);
-    }
-    g_value = serial;
-    SetNValue();
-}
-
-void date360func() {
-    GetNextValue();
-    GetDateArg();
-    double start = g_value;
-    AdvValue();
-    GetDateArg();
-    double end = g_value;
-    double method = 0.0;
-    if (more_arguments()) {
-        AdvValue();
-        method = g_value;
-    }
-    if (checkValue(&start)) {
-        g_value = start;
-    } else if (checkValue(&end)) {
-        g_value = end;
-    } else {
-        pf::DateTimeRec d1 = date_of_serial(start), d2 = date_of_serial(end);
-        const bool european = method != 0.0;
-        int32_t start_day = d1.day, end_day = d2.day;
-        if (european) {
-            if (start_day == 31) start_day = 30;
-            if (end_day == 31) end_day = 30;
-        } else {
-            pf::DateTimeRec next = d1;
-            next.day += 1;
-            pf::normalize_date(next);
-            if (d1.day == 31 || next.month != d1.month) start_day = 30;
-            if (d2.day == 31) end_day = d1.day < 30 ? 31 : 30;
-        }
-        g_value = double(d2.year * 360 + d2.month * 30 + end_day) - double(d1.year * 360 + d1.month * 30 + start_day);
-    }
-    SetNValue();
 }

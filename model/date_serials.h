@@ -8,12 +8,16 @@
 
 #include <cstdint>
 
+#include "model/calc_context.h"  // calc_uses_1900_dates
+#include "platform/system/date_time.h"
+
 constexpr uint32_t k1900ShiftSeconds = 126316800;  // 1,462 days
 constexpr double k1900ShiftDays = 1462.0;
 constexpr double kLastComponentSerial = 49210.0;
 
-// Whether the workbook being calculated (or parsed into) uses the 1900 system.
-bool calc_uses_1900_dates();
+// The components of a date, as DateComponent and AddTimeComponent number them.
+constexpr int16_t kYear = 1, kMonth = 2, kDay = 3, kHour = 4, kMinute = 5, kSecond = 6, kWeekday = 7;
+
 
 double SecsToFloat(uint32_t seconds);
 uint32_t ConvertToSecs(double serial);
@@ -34,9 +38,12 @@ int16_t AddTimeComponent(int16_t component, int32_t amount, double* serial);
 // The decimal text of a number: mode 1 pads up to 9 with "0", mode 2 keeps
 // the last two digits; the suffix, when given, is appended.
 void DateComponentStr(int32_t number, unsigned char* text, const unsigned char* suffix, int16_t mode);
-// 1 with g_value set to the serial when the text is a date, a time or both.
-// With rewrite the text becomes its standard form.
-int16_t parseDate(unsigned char* text, int16_t order, bool rewrite);
+// 1 with *serial set when the text is a date, a time or both (in the date
+// system of the workbook being calculated). With rewrite the text becomes its
+// standard form.
+int16_t read_date_serial(unsigned char* text, int16_t order, bool rewrite, double* serial);
+// The calendar date of a serial in the date system of the workbook being calculated.
+pf::DateTimeRec date_of_serial(double serial);
 // The time of day in typed text (with or without a date) as a fraction of a
 // day, from its hours, minutes and seconds alone; 0 when the text is neither.
 int16_t parse_time_of_day(const unsigned char* text, int16_t order, double* fraction);
@@ -58,10 +65,3 @@ bool serial_shows_its_date(double serial, bool system_1900);
 // date order, joined by the date separator, the year in full) and its time
 // of day when it has one; for a serial of the 1900 or the 1904 system.
 void date_entry_text(double serial, bool system_1900, unsigned char* text);
-
-// The date worksheet functions, reading their arguments from the formula.
-void Date_Func(int16_t number);  // 29 ... 35 on the serial in g_value
-void read_date();                // 78
-void read_time();                // 118
-void add_time();                 // 63
-void date360func();              // 120

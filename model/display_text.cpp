@@ -8,8 +8,6 @@
 #include "core/memory_use.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
-#include "formula/error_values.h"
-#include "formula/formula_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -313,7 +311,7 @@ void formula_text(CellInfoRecord* info) {
     } else {
         int32_t where = int32_t(uint16_t(info->where.v)) | (int32_t(info->where.h) << 16);
         MemoryGlobals* memory = info->memory ? info->memory : &mem_globals;
-        MemoryRef block = Interpret(where, first, end, info->layer, memory);
+        MemoryRef block = model_services.formula_text(where, first, end, info->layer, memory);
         if (block) {
             MemoryUse<const uint8_t> bytes(block);
             int32_t length = GetByteSize(block);

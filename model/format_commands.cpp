@@ -6,8 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "files/document_prompts.h"
-#include "files/text_exchange.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -254,14 +252,14 @@ int16_t input_cell_formats(MemoryRef* old_cells, MemoryRef layer) {
             const bool present = old_row < old_end && _RowID_(old_row) == row;
             build_row(built, int16_t(row), present ? old_row : nullptr, range, layer);
             if (progress) wait(layer, row - range.topLeft.v, rows);
-            if (reading_stopped()) error = kUserCancelled;
+            if (model_services.stop_requested()) error = kUserCancelled;
         }
     }
     if (!error) error = store_over_selection(built, layer);
     if (progress) wait(layer, 100, 100);
     if (error) {
         DisposeNonNilMemory(copy);
-        if (error != kUserCancelled) report_file_error(kNoMemoryErr);
+        if (error != kUserCancelled) model_services.report_error(kNoMemoryErr);
         return error;
     }
     *old_cells = copy;

@@ -8,7 +8,7 @@
 #include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/workbook.h"
-#include "formula/evaluator.h"
+#include "model/calc_context.h"
 
 namespace {
 

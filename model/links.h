@@ -36,17 +36,6 @@ using ConfirmRedirect = bool (*)(const unsigned char* new_name);
 void CheckLinks(const uint8_t* new_spec, const unsigned char* new_path, MemoryRef layer,
                 ConfirmRedirect confirm);
 
-// Makes the document of link `link_id` of a layer available: brings its window
-// forward when it is open, else finds its file (by its file record, then by
-// its full path, then by asking the user) and reads it into a new workbook.
-void OpenLinks(MemoryRef layer, int16_t link_id);
-// Opens the documents of every link of the workbook that are not open yet;
-// with `ask`, asks once first.
-void OpenWorkSheetLinks(MemoryRef workbook, int16_t ask);
-// The open dialog's filter while a moved link is looked for: folders, and the
-// files of the sought link's name.
-bool navFilterProc(const pf::FileSpec& item, const pf::CatalogInfo& info, void* user);
-
 // The full path of a stored file record in Mac Roman, cut to 255 bytes;
 // empty when the record leads nowhere.
 void link_path_of(const uint8_t* spec, unsigned char* path);

@@ -1,6 +1,8 @@
 // The headless answers of the model's services: nothing is drawn, a layer has
 // no drawing objects and no printed pages, fonts are the classic ones with
-// fixed metrics, alerts are not shown, and no preferences are read.
+// fixed metrics, alerts are not shown, and no preferences are read; no formula
+// has a text, no change is stopped and no error told until the engine's upper
+// layers answer.
 #include "model/model_services.h"
 
 #include <array>
@@ -68,6 +70,10 @@ const uint8_t* no_preferences_format() {
     return format.data();
 }
 
+MemoryRef no_formula_text(int32_t, const uint8_t*, const uint8_t*, MemoryRef, MemoryGlobals*) { return nullptr; }
+bool never_stopped() { return false; }
+void error_not_told(int16_t) {}
+
 constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .invert_cells = invert_nothing,
                                   .cell_at_point = pane_top_left,
@@ -90,7 +96,10 @@ constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .plain_line_height = fixed_line_height,
                                   .measured_text_width = no_port_to_measure,
                                   .show_caution_alert = alert_not_shown,
-                                  .preferred_cell_format = no_preferences_format};
+                                  .preferred_cell_format = no_preferences_format,
+                                  .formula_text = no_formula_text,
+                                  .stop_requested = never_stopped,
+                                  .report_error = error_not_told};
 
 }  // namespace
 

@@ -67,6 +67,15 @@ struct ModelServices {
     // The preferences' default cell format (32 bytes) for new workbooks and
     // layers and for the dates of typed entries.
     const uint8_t* (*preferred_cell_format)();
+
+    // Answered by the engine's own upper layers (install_engine_answers):
+    // the text of a stored formula of a cell (column in the high half, row in
+    // the low) in a new block, null when there is none; whether the user asked
+    // a long change to stop; tells the user of an error that ended a change.
+    MemoryRef (*formula_text)(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
+                              MemoryGlobals* memory);
+    bool (*stop_requested)();
+    void (*report_error)(int16_t error);
 };
 
 extern ModelServices model_services;

@@ -6,7 +6,7 @@
 
 #include "model/move_references.h"
 #include "core/memory_use.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"

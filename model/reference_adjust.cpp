@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "core/memory_use.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "model/cell_record.h"
 #include "model/insert_delete.h"
 #include "model/layer.h"

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "core/memory_manager.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "model/cell_range.h"
 
 // Calls visit(home cell, mutable formula bytes, length, layer index) for

@@ -11,7 +11,7 @@
 #include "platform/fonts/classic_fonts.h"
 #include "core/foundation_services.h"
 #include "model/model_services.h"
-#include "formula/evaluator.h"
+#include "model/calc_context.h"
 #include "model/insert_delete.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "ui/modal_dialog.h"
 #include "files/document_file.h"
 #include "model/layer.h"
+#include "files/link_opening.h"
 #include "model/links.h"
 #include "model/workbook.h"
 #include "platform/controls/controls.h"

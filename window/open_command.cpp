@@ -18,6 +18,7 @@
 #include "files/open_filter.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
+#include "files/link_opening.h"
 #include "model/links.h"
 #include "model/workbook.h"
 #include "ui/app_prefs.h"

@@ -8,7 +8,7 @@
 
 #include "files/sylk.h"
 #include "files/sylk_format.h"
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/error_values.h"
 #include "model/cell_store.h"
 #include "formula/function_table.h"

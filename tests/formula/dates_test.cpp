@@ -5,6 +5,7 @@
 #include "model/date_serials.h"
 #include "model/workbook.h"
 #include "platform/system/date_time.h"
+#include "formula/date_functions.h"
 
 namespace {
 

@@ -29,6 +29,13 @@ TEST(ErrorValues, InfinitiesAndBareNaNsAreDivisionErrors) {
     EXPECT_EQ(shown(inf), "#DIV/0!");
 }
 
+TEST(ErrorValues, TheCurrentValuesCodeIsItsErrorCode) {
+    g_value = N_AN(42);
+    EXPECT_EQ(checkgValue(), 42);
+    g_value = 0;
+    EXPECT_EQ(checkgValue(), 0);
+}
+
 TEST(ErrorValues, ZerosAndSubnormalsAreNumbers) {
     double zero = 0.0, minus_zero = -0.0, subnormal = 1e-310, smallest = std::numeric_limits<double>::denorm_min();
     EXPECT_EQ(checkValue(&zero), 0);

@@ -2,7 +2,7 @@
 // and every name typed, stored by its number and shown again.
 #include <string>
 
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 #include "formula/formula_text.h"
 #include "formula/function_table.h"
 #include "formula/parser.h"

@@ -9,6 +9,7 @@
 #include "ui/alerts.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
+#include "files/link_opening.h"
 #include "model/links.h"
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"

@@ -2,6 +2,8 @@
 // a closed one is found by its file specification, then by its full path, then
 // by asking the user, and read into a new workbook. A link is always matched by
 // the whole file specification, never by its name alone.
+#include "files/link_opening.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>

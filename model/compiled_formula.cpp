@@ -1,5 +1,5 @@
 // Decoding the tokens of stored formulas.
-#include "formula/compiled_formula.h"
+#include "model/compiled_formula.h"
 
 #include "core/memory_manager.h"
 #include "model/record_bytes.h"

@@ -1,0 +1,9 @@
+// What the engine's lower layers ask of its upper ones, answered by those
+// layers: every program with the engine installs these at start-up, before
+// it reads a document (the application after its own answers).
+#pragma once
+
+// The undo records' disposal (core's undo lists), formula texts, the user's
+// stop and the error reports of long changes (the model), and the Excel
+// workbook reader (the format table).
+void install_engine_answers();
