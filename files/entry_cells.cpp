@@ -22,37 +22,26 @@
 
 namespace {
 
-void put_slot(std::string& body, double value) {
-    char slot[kNumberSlotSize] = {};
-    std::memcpy(slot, &value, sizeof value);
-    body.append(slot, kNumberSlotSize);
+// A cell whose body holds its first `body_length` bytes, and its result after them.
+void append_cell(std::string& row, const uint8_t* header, int16_t column, uint8_t type, const std::string& body,
+                 int32_t body_length, int16_t result_type) {
+    const std::string_view whole(body);
+    append_cell_record(row, CellRecordParts{.header = header,
+                                            .column = column,
+                                            .type = type,
+                                            .label_note = {},
+                                            .label_length = 0,
+                                            .body = whole.substr(0, size_t(body_length)),
+                                            .tail = whole.substr(size_t(body_length)),
+                                            .tail_is_style = false,
+                                            .result_type = result_type});
 }
 
-void append_cell(std::string& row, const uint8_t* header, uint8_t type, const std::string& body, int32_t body_length,
-                 int16_t result_type) {
-    uint8_t head[kCellHeaderSize];
-    std::memcpy(head, header, kCellHeaderSize);
-    head[kFmtCellType] = type;
-    head[kFmtLabelLength] = 0;
-    head[kFmtNoteLength] = 0;
-    _SetCellLength_(head, int16_t(kCellHeaderSize + body.size()));
-    _SetFormulaLength_(head, int16_t(body_length));
-    store_i16(head + kFmtStyleLength, 0);
-    _SetResultType_(head, result_type);
-    row.append(reinterpret_cast<const char*>(head), kCellHeaderSize);
-    row.append(body);
-}
-
-void append_text_body(std::string& row, const uint8_t* header, std::string_view text, bool quote) {
+void append_text_body(std::string& row, const uint8_t* header, int16_t column, std::string_view text, bool quote) {
     std::string body;
     if (quote) body.push_back('\'');
     body.append(text.substr(0, size_t(kMaxCellText) - body.size()));
-    append_cell(row, header, kCellText, body, int32_t(body.size()), kResultNone);
-}
-
-void with_column(uint8_t* head, const uint8_t* header, int16_t column) {
-    std::memcpy(head, header, kCellHeaderSize);
-    _SetCellID_(head, column);
+    append_cell(row, header, column, kCellText, body, int32_t(body.size()), kResultNone);
 }
 
 // A plain decimal number ("-12.5", "3e-7") in the system's own form, read
@@ -87,28 +76,29 @@ bool plain_number(std::string_view text, double* value) {
 }  // namespace
 
 uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
-    uint8_t header[kCellHeaderSize];
+    uint8_t header[kCellHeaderSize];  // a typed date may give it a date format
     std::memcpy(header, entry.header, kCellHeaderSize);
-    _SetCellID_(header, entry.where.h);
+    const int16_t column = entry.where.h;
+    _SetCellID_(header, column);
     if (entry.entry.empty()) {
-        append_cell(row, header, kCellFormatOnly, std::string(), 0, kResultNone);
+        append_format_cell(row, header, column);
         return kCellFormatOnly;
     }
     double number = 0;
     if (!is_date_format(header[kFmtCode]) && plain_number(entry.entry, &number)) {
-        append_number_cell(row, header, entry.where.h, number, entry.entry);
+        append_number_cell(row, header, column, number, entry.entry);
         return kCellConstant;
     }
     SettledEntry settled;
     if (entry.entry.size() <= size_t(kLongestParsedEntry))
         settled = settle_typed_entry(entry.entry, entry.where, layer, header);
     if (settled.outcome == EntryOutcome::number) {
-        append_number_cell(row, header, entry.where.h, settled.value, entry.entry);
+        append_number_cell(row, header, column, settled.value, entry.entry);
         return kCellConstant;
     }
     if (settled.outcome != EntryOutcome::formula) {
         bool quote = entry.quote_failed_formulas && entry.entry[0] == '=';
-        append_text_body(row, header, entry.entry, quote);
+        append_text_body(row, header, column, entry.entry, quote);
         return kCellText;
     }
     std::string body(settled.formula.begin(), settled.formula.end());
@@ -116,12 +106,12 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
     number = entry.result_value ? *entry.result_value : 0;
     int16_t result_type = kResultNumber;
     if (!entry.has_result || (!entry.result_is_text && file_number(entry.result, &number))) {
-        put_slot(body, number);
+        body += number_cell_body(number, {});
     } else {
         body.append(entry.result.substr(0, size_t(kMaxCellText - formula_length)));
         result_type = kResultText;
     }
-    append_cell(row, header, kCellFormula, body, formula_length, result_type);
+    append_cell(row, header, column, kCellFormula, body, formula_length, result_type);
     return kCellFormula;
 }
 
@@ -143,32 +133,49 @@ std::string file_number_text(double value) {
 }
 
 void append_format_cell(std::string& row, const uint8_t* header, int16_t column) {
-    uint8_t head[kCellHeaderSize];
-    with_column(head, header, column);
-    append_cell(row, head, kCellFormatOnly, std::string(), 0, kResultNone);
+    append_cell(row, header, column, kCellFormatOnly, std::string(), 0, kResultNone);
 }
 
 void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text) {
-    uint8_t head[kCellHeaderSize];
-    with_column(head, header, column);
-    append_text_body(row, head, text, false);
+    append_text_body(row, header, column, text, false);
 }
 
 void append_number_cell(std::string& row, const uint8_t* header, int16_t column, double value,
                         std::string_view typed) {
-    typed = typed.substr(0, 255);
-    const int16_t body_length = int16_t(kNumberSlotSize + typed.size());
-    uint8_t head[kCellHeaderSize + kNumberSlotSize] = {};
-    with_column(head, header, column);
-    head[kFmtCellType] = kCellConstant;
-    head[kFmtLabelLength] = head[kFmtNoteLength] = 0;
-    _SetCellLength_(head, int16_t(kCellHeaderSize + body_length));
-    _SetFormulaLength_(head, body_length);
-    store_i16(head + kFmtStyleLength, 0);
-    _SetResultType_(head, kResultNumber);
-    std::memcpy(head + kCellHeaderSize, &value, sizeof value);
-    row.append(reinterpret_cast<const char*>(head), sizeof head);
-    row.append(typed);
+    const std::string body = number_cell_body(value, typed.substr(0, 255));
+    append_cell_record(row, CellRecordParts{.header = header,
+                                            .column = column,
+                                            .type = kCellConstant,
+                                            .label_note = {},
+                                            .label_length = 0,
+                                            .body = body,
+                                            .tail = {},
+                                            .tail_is_style = false,
+                                            .result_type = kResultNumber});
+}
+
+void append_cell_record(std::string& row, const CellRecordParts& parts) {
+    uint8_t head[kCellHeaderSize];
+    std::memcpy(head, parts.header, kCellHeaderSize);
+    _SetCellID_(head, parts.column);
+    head[kFmtCellType] = parts.type;
+    head[kFmtLabelLength] = parts.label_length;
+    head[kFmtNoteLength] = uint8_t(parts.label_note.size() - parts.label_length);
+    _SetCellLength_(head, int16_t(kCellHeaderSize + parts.label_note.size() + parts.body.size() + parts.tail.size()));
+    _SetFormulaLength_(head, int16_t(parts.body.size()));
+    store_i16(head + kFmtStyleLength, parts.tail_is_style ? int16_t(parts.tail.size()) : int16_t(0));
+    _SetResultType_(head, parts.result_type);
+    row.append(reinterpret_cast<const char*>(head), kCellHeaderSize);
+    row.append(parts.label_note);
+    row.append(parts.body);
+    row.append(parts.tail);
+}
+
+std::string number_cell_body(double value, std::string_view typed) {
+    std::string body(kNumberSlotSize, '\0');
+    store_f64(reinterpret_cast<uint8_t*>(body.data()), value);
+    body.append(typed);
+    return body;
 }
 
 void append_row_record(std::string& store, int16_t row, const std::string& cells) {

@@ -11,6 +11,7 @@
 #include "core/memory_manager.h"
 #include "formula/typed_entry.h"
 #include "model/cell_range.h"
+#include "model/cell_record.h"
 
 // The longest text a cell holds; longer texts are cut.
 constexpr int32_t kMaxCellText = 32000;
@@ -43,6 +44,28 @@ std::string file_number_text(double value);
 // Appends the cell record of the entry to `row` and answers its cell type
 // (kCellConstant, kCellFormula, kCellText; kCellFormatOnly for an empty entry).
 uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+
+// The parts of one cell record: its 32-byte format (the column id and the
+// type and lengths are set from the rest), the label and note bytes (kept
+// from the cell it replaces), the body (a formula, a number's slot and the
+// text it was typed as, or a text) and what follows the body: a formula's
+// result, or a text's style runs.
+struct CellRecordParts {
+    const uint8_t* header = nullptr;
+    int16_t column = 0;
+    uint8_t type = kCellFormatOnly;
+    std::string_view label_note;
+    uint8_t label_length = 0;
+    std::string_view body;
+    std::string_view tail;
+    bool tail_is_style = false;
+    int16_t result_type = kResultNone;
+};
+// Appends the bytes of the cell record to `row`: every cell built from an
+// entry, typed or read from a file, is assembled here.
+void append_cell_record(std::string& row, const CellRecordParts& parts);
+// The body of a number cell: the number's slot and the text it was typed as.
+std::string number_cell_body(double value, std::string_view typed);
 
 // Cell records of a known kind: only a format; a text as it stands (cut to
 // kMaxCellText); a number with the text it was typed as.

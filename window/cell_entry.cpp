@@ -17,6 +17,7 @@
 #include "formula/recalc.h"
 #include "formula/trace.h"
 #include "formula/typed_entry.h"
+#include "files/entry_cells.h"
 #include "files/entry_script.h"
 #include "model/calc_globals.h"
 #include "model/cell_formats.h"
@@ -76,26 +77,22 @@ LabelNote label_and_note(MemoryRef layer, CellPoint where) {
 // What the entry becomes: the cell type, its body and the bytes after it.
 struct NewCell {
     uint8_t type = kCellFormatOnly;
-    std::vector<uint8_t> body;
-    std::vector<uint8_t> tail;  // a formula's result or a text's style runs
+    std::string body;
+    std::string tail;  // a formula's result or a text's style runs
     int16_t result_type = 0;
     bool tail_is_style = false;
 };
 
-std::vector<uint8_t> number_slot(double value) {
-    std::vector<uint8_t> slot(kNumberSlotSize, 0);
-    store_f64(slot.data(), value);
-    return slot;
-}
+std::string chars_of(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 NewCell text_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>& styles, MemoryRef layer,
                   uint8_t* header) {
     NewCell cell;
     cell.type = kCellText;
-    cell.body = typed;
+    cell.body = chars_of(typed);
     const int16_t runs = style_run_count(styles);
     if (runs >= 2) {
-        cell.tail = styles;
+        cell.tail = chars_of(styles);
         cell.tail_is_style = true;
     } else if (runs == 1) {
         synchronise_style(layer, styles.data(), header, false);
@@ -133,9 +130,9 @@ int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, Cell
     ReleaseCache(layer);
     if (circular) return kEntryCircular;
     cell->type = kCellFormula;
-    cell->body = compiled;
+    cell->body = chars_of(compiled);
     cell->result_type = stored_result_type(header, font);
-    if (g_resultType < 0) cell->tail = number_slot(g_value);
+    if (g_resultType < 0) cell->tail = number_cell_body(g_value, {});
     else if (g_resultType > 0) cell->tail.assign(g_CellString + 1, g_CellString + 1 + g_CellString[0]);
     return kEntryStored;
 }
@@ -143,13 +140,12 @@ int32_t formula_cell(const std::vector<uint8_t>& compiled, MemoryRef layer, Cell
 NewCell number_cell(double value, const std::vector<uint8_t>& typed) {
     NewCell cell;
     cell.type = kCellConstant;
-    cell.body = number_slot(value);
-    cell.body.insert(cell.body.end(), typed.begin(), typed.end());
+    cell.body = number_cell_body(value, chars_of(typed));
     cell.result_type = kResultNumber;
     return cell;
 }
 
-std::string_view chars_of(const std::vector<uint8_t>& bytes) {
+std::string_view view_of(const std::vector<uint8_t>& bytes) {
     return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
@@ -164,10 +160,10 @@ int32_t settle_entry_script(std::vector<uint8_t>& typed, std::vector<uint8_t>& r
                             uint8_t* header) {
     if (style_run_count(runs) < 1 || !has_high_bytes(typed)) return kEntryStored;
     const int16_t font = format_font_in(header, layer);
-    int16_t script = runs_script(chars_of(typed), chars_of(runs), font);
+    int16_t script = runs_script(view_of(typed), view_of(runs), font);
     if (script < 0) {
         OneScriptEntry spelled;
-        if (!spell_entry_in_one_script(chars_of(typed), chars_of(runs), font, spelled)) return kEntryNoOneScript;
+        if (!spell_entry_in_one_script(view_of(typed), view_of(runs), font, spelled)) return kEntryNoOneScript;
         typed.assign(spelled.text.begin(), spelled.text.end());
         runs.assign(spelled.runs.begin(), spelled.runs.end());
         script = spelled.script;
@@ -208,27 +204,23 @@ int32_t build_cell(const std::vector<uint8_t>& typed, const std::vector<uint8_t>
 
 // The one-row block of the new cell: row header, format header, label and
 // note of the old cell, body, tail.
-std::vector<uint8_t> cell_block(CellPoint where, const uint8_t* header, const LabelNote& kept, const NewCell& cell) {
-    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize);
-    std::memcpy(block.data() + kRowHeaderSize, header, kCellHeaderSize);
-    block.insert(block.end(), kept.bytes.begin(), kept.bytes.end());
-    block.insert(block.end(), cell.body.begin(), cell.body.end());
-    block.insert(block.end(), cell.tail.begin(), cell.tail.end());
-    _SetRowID_(block.data(), where.v);
-    _SetRowLength_(block.data(), uint32_t(block.size()));
-    uint8_t* record = block.data() + kRowHeaderSize;
-    _SetCellID_(record, where.h);
-    record[kFmtCellType] = cell.type;
-    record[kFmtLabelLength] = kept.label_length;
-    record[kFmtNoteLength] = kept.note_length;
-    _SetFormulaLength_(record, int16_t(cell.body.size()));
-    store_i16(record + kFmtStyleLength, cell.tail_is_style ? int16_t(cell.tail.size()) : int16_t(0));
-    _SetResultType_(record, cell.result_type);
-    _SetCellLength_(record, int16_t(block.size() - kRowHeaderSize));
+std::string cell_block(CellPoint where, const uint8_t* header, const LabelNote& kept, const NewCell& cell) {
+    std::string record;
+    append_cell_record(record, CellRecordParts{.header = header,
+                                               .column = where.h,
+                                               .type = cell.type,
+                                               .label_note = view_of(kept.bytes),
+                                               .label_length = kept.label_length,
+                                               .body = cell.body,
+                                               .tail = cell.tail,
+                                               .tail_is_style = cell.tail_is_style,
+                                               .result_type = cell.result_type});
+    std::string block;
+    append_row_record(block, int16_t(where.v), record);
     return block;
 }
 
-bool stored_as(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& block) {
+bool stored_as(MemoryRef layer, CellPoint where, const std::string& block) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&cell, &length, where, layer)) return false;
@@ -238,7 +230,7 @@ bool stored_as(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& blo
 
 // Copies the old cell for undo, writes the undo record and stores the block:
 // all of it, or nothing.
-int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint8_t>& block) {
+int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::string& block) {
     const CellRange range{where, where};
     MemoryRef old = nullptr;
     if (!CopyCellInfo(where, where, &old, GetSpreadSheetCells(layer))) return kEntryNoMemory;
@@ -247,7 +239,7 @@ int32_t store_with_undo(MemoryRef layer, CellPoint where, const std::vector<uint
     DisposeNonNilMemory(old);
     if (!written) return kEntryNoMemory;
     const int16_t failed = with_failure_handler(GetMemoryGlobals(layer), [&] {
-        InputCell(&range, block.data(), int32_t(block.size()), layer);
+        InputCell(&range, reinterpret_cast<const uint8_t*>(block.data()), int32_t(block.size()), layer);
     });
     if (!failed && stored_as(layer, where, block)) return kEntryStored;
     take_back_newest_undo(layer);
@@ -302,7 +294,7 @@ int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* 
     if (failed) return kEntryNoMemory;
     if (refused) return refused;
     const LabelNote kept = label_and_note(layer, where);
-    const std::vector<uint8_t> block = cell_block(where, header, kept, cell);
+    const std::string block = cell_block(where, header, kept, cell);
     if (block.size() - kRowHeaderSize > size_t(kLongestCell)) return kEntryTooLong;
     if (int32_t failed = store_with_undo(layer, where, block)) return failed;
     const CellRange range{where, where};
