@@ -107,7 +107,8 @@ void install_model_services() {
                                    .preferred_cell_format = preferences_default_format,
                                    .formula_text = model_services.formula_text,
                                    .stop_requested = model_services.stop_requested,
-                                   .report_error = model_services.report_error};
+                                   .report_error = model_services.report_error,
+                                   .restart_calculation = model_services.restart_calculation};
 }
 
 void install_calc_services() {

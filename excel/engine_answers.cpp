@@ -6,6 +6,7 @@
 #include "files/file_formats.h"
 #include "files/text_exchange.h"
 #include "formula/formula_text.h"
+#include "formula/recalc.h"
 #include "model/model_services.h"
 #include "model/undo_fields.h"
 
@@ -14,6 +15,7 @@ void install_engine_answers() {
     model_services.formula_text = Interpret;
     model_services.stop_requested = reading_stopped;
     model_services.report_error = report_file_error;
+    model_services.restart_calculation = ResetCalc;
     register_workbook_import(WorkbookImport{is_excel_head, ReadExcelFile});
 }
 

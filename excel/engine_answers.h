@@ -4,6 +4,7 @@
 #pragma once
 
 // The undo records' disposal (core's undo lists), formula texts, the user's
-// stop and the error reports of long changes (the model), and the Excel
+// stop, the error reports of long changes and the recalculation's restart
+// after an undo record is written (the model), and the Excel
 // workbook reader (the format table).
 void install_engine_answers();

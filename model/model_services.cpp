@@ -73,6 +73,7 @@ const uint8_t* no_preferences_format() {
 MemoryRef no_formula_text(int32_t, const uint8_t*, const uint8_t*, MemoryRef, MemoryGlobals*) { return nullptr; }
 bool never_stopped() { return false; }
 void error_not_told(int16_t) {}
+void no_calculation(CellPoint, void*) {}
 
 constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .invert_cells = invert_nothing,
@@ -99,7 +100,8 @@ constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .preferred_cell_format = no_preferences_format,
                                   .formula_text = no_formula_text,
                                   .stop_requested = never_stopped,
-                                  .report_error = error_not_told};
+                                  .report_error = error_not_told,
+                                  .restart_calculation = no_calculation};
 
 }  // namespace
 

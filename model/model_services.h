@@ -71,11 +71,13 @@ struct ModelServices {
     // Answered by the engine's own upper layers (install_engine_answers):
     // the text of a stored formula of a cell (column in the high half, row in
     // the low) in a new block, null when there is none; whether the user asked
-    // a long change to stop; tells the user of an error that ended a change.
+    // a long change to stop; tells the user of an error that ended a change;
+    // starts the recalculation again from a cell of a layer's window.
     MemoryRef (*formula_text)(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
                               MemoryGlobals* memory);
     bool (*stop_requested)();
     void (*report_error)(int16_t error);
+    void (*restart_calculation)(CellPoint start, void* window);
 };
 
 extern ModelServices model_services;

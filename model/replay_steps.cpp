@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
@@ -13,7 +12,7 @@ void bring_layer_forward(MemoryRef layer, CellPoint start) {
     SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFormatStale);
     clobberCache(layer);
     undo_services.show_layer_window(layer);
-    ResetCalc(start, GetSheetWind(layer));
+    model_services.restart_calculation(start, GetSheetWind(layer));
 }
 
 int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer) {

@@ -4,10 +4,10 @@
 
 #include <initializer_list>
 
-#include "formula/recalc.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "model/model_services.h"
 #include "model/move_references.h"
 #include "model/undo_record.h"
 #include "model/undo_services.h"
@@ -18,7 +18,7 @@ void mark_format_stale(MemoryRef layer) { SetSheetFlags(layer, GetSheetFlags(lay
 
 void restart_recalculation(const UndoRecord& fields, MemoryRef layer) {
     clobberCache(layer);
-    ResetCalc(fields.range_a.topLeft, GetSheetWind(layer));
+    model_services.restart_calculation(fields.range_a.topLeft, GetSheetWind(layer));
 }
 
 bool changes_rows_or_columns(int16_t kind) { return kind == kUndoInsertRowsColumns || kind == kUndoDeleteRowsColumns; }
