@@ -39,6 +39,13 @@ void add_content_region(WindowRef w, RgnHandle content) {
 
 void remove_content_region(WindowRef w, RgnHandle content) { diff_region(w->update_rgn, content, w->update_rgn); }
 
+// Adds a region in content coordinates to the update region, or removes it
+// (change), then disposes of it.
+void change_update_region(WindowRef w, RgnHandle content, void (*change)(WindowRef, RgnHandle)) {
+    change(w, content);
+    dispose_region(content);
+}
+
 }  // namespace
 
 namespace windows_detail {
@@ -67,27 +74,19 @@ bool update_source(uint16_t mask, EventRecord& event, bool /*take*/) {
 }  // namespace windows_detail
 
 void inval_window_rect(WindowRef w, const Rect& local) {
-    RgnHandle r = content_rect_region(w, local);
-    add_content_region(w, r);
-    dispose_region(r);
+    change_update_region(w, content_rect_region(w, local), add_content_region);
 }
 
 void inval_window_region(WindowRef w, RgnHandle local) {
-    RgnHandle r = content_copy_of_local(w, local);
-    add_content_region(w, r);
-    dispose_region(r);
+    change_update_region(w, content_copy_of_local(w, local), add_content_region);
 }
 
 void valid_window_rect(WindowRef w, const Rect& local) {
-    RgnHandle r = content_rect_region(w, local);
-    remove_content_region(w, r);
-    dispose_region(r);
+    change_update_region(w, content_rect_region(w, local), remove_content_region);
 }
 
 void valid_window_region(WindowRef w, RgnHandle local) {
-    RgnHandle r = content_copy_of_local(w, local);
-    remove_content_region(w, r);
-    dispose_region(r);
+    change_update_region(w, content_copy_of_local(w, local), remove_content_region);
 }
 
 void get_window_update_region(WindowRef w, RgnHandle local) {
