@@ -34,6 +34,13 @@ TEST_F(NoPrintService, NoPrintersAreListedAndAJobIsNotReportedAsPrinted) {
     EXPECT_EQ(pf::print_send_pdf("Office", "/nonexistent/pages.pdf", "Budget", 2), pf::kIOErr);
 }
 
+// The page format flattened into flat, disposed of and read back from it.
+void flatten_and_read_back(pf::PageFormatRef& format, pf::Handle& flat) {
+    ASSERT_EQ(pf::print_flatten_page_format(format, flat), pf::noErr);
+    pf::print_dispose_page_format(format);
+    ASSERT_EQ(pf::print_unflatten_page_format(flat, format), pf::noErr);
+}
+
 TEST(PaperSizeTest, APaperSizeSetSurvivesFlatteningAndOddSizesAreRefused) {
     pf::PageFormatRef format = nullptr;
     ASSERT_EQ(pf::print_create_page_format(format), pf::noErr);
@@ -42,9 +49,7 @@ TEST(PaperSizeTest, APaperSizeSetSurvivesFlatteningAndOddSizesAreRefused) {
     EXPECT_EQ(pf::print_set_paper_size(format, 10, 1008), pf::kParamErr);
     EXPECT_EQ(pf::print_set_paper_size(format, 612, std::numeric_limits<double>::infinity()), pf::kParamErr);
     pf::Handle flat = nullptr;
-    ASSERT_EQ(pf::print_flatten_page_format(format, flat), pf::noErr);
-    pf::print_dispose_page_format(format);
-    ASSERT_EQ(pf::print_unflatten_page_format(flat, format), pf::noErr);
+    ASSERT_NO_FATAL_FAILURE(flatten_and_read_back(format, flat));
     double width = 0, height = 0;
     pf::print_get_paper_size(format, width, height);
     EXPECT_EQ(width, 612);
@@ -66,9 +71,7 @@ TEST(PaperSizeTest, AResolutionSurvivesFlatteningAndEarlierFlattenedFormatsReadA
     EXPECT_EQ(pf::print_set_resolution(format, 0, 600), pf::kParamErr);
     EXPECT_EQ(pf::print_set_resolution(format, 300, -72), pf::kParamErr);
     pf::Handle flat = nullptr;
-    ASSERT_EQ(pf::print_flatten_page_format(format, flat), pf::noErr);
-    pf::print_dispose_page_format(format);
-    ASSERT_EQ(pf::print_unflatten_page_format(flat, format), pf::noErr);
+    ASSERT_NO_FATAL_FAILURE(flatten_and_read_back(format, flat));
     int16_t across = 0, down = 0;
     pf::print_get_resolution(format, across, down);
     EXPECT_EQ(across, 300);

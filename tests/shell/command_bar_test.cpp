@@ -106,6 +106,13 @@ namespace {
 bool item_enabled(int16_t menu, int16_t item) { return pf::is_menu_item_enabled(pf::get_menu_handle(menu), item); }
 bool menu_enabled(int16_t menu) { return pf::get_menu_handle(menu)->enabled; }
 
+// The menus enabled as for the window in front.
+void hilite_menus_for(WindowRef window) {
+    TaskRecord task;
+    get_task_from_window(window, &task);
+    MenuHiliteProc(nullptr, task.app_ref, uintptr_t(window));
+}
+
 WindowRef new_document(CommandBarTest& test) {
     DoCommand(code_value("newd"));
     test.run_until_idle();
@@ -219,9 +226,7 @@ TEST_F(CommandBarTest, MenusWithoutADocument) {
 TEST_F(CommandBarTest, MenusOfAnUnsavedNewDocument) {
     WindowRef window = new_document(*this);
     ASSERT_NE(window, nullptr);
-    TaskRecord task;
-    get_task_from_window(window, &task);
-    MenuHiliteProc(nullptr, task.app_ref, uintptr_t(window));
+    hilite_menus_for(window);
     EXPECT_TRUE(item_enabled(kFileMenu, kFileNewItem));
     EXPECT_TRUE(item_enabled(kFileMenu, kFileCloseItem));
     EXPECT_FALSE(item_enabled(kFileMenu, kFileRevertItem));
@@ -236,9 +241,7 @@ TEST_F(CommandBarTest, CustomizeCommandBarFollowsOneRuleInBothMenus) {
     EXPECT_FALSE(item_enabled(kPrefsMenu, kSettingsCustomizeBarItem));
     WindowRef window = new_document(*this);
     ASSERT_NE(window, nullptr);
-    TaskRecord task;
-    get_task_from_window(window, &task);
-    MenuHiliteProc(nullptr, task.app_ref, uintptr_t(window));
+    hilite_menus_for(window);
     EXPECT_TRUE(item_enabled(kViewMenu, kViewCustomizeItem));
     EXPECT_TRUE(item_enabled(kPrefsMenu, kSettingsCustomizeBarItem));
     EXPECT_TRUE(item_enabled(kPrefsMenu, kSettingsSaveBarItem));
@@ -272,10 +275,8 @@ TEST_F(CommandBarTest, WindowMenuKeysStepThroughTheWindows) {
         return k;
     };
     auto hilite = [](WindowRef w) {
-        TaskRecord task;
-        get_task_from_window(w, &task);
         pf::select_window(w);
-        MenuHiliteProc(nullptr, task.app_ref, uintptr_t(w));
+        hilite_menus_for(w);
     };
     hilite(second);
     EXPECT_EQ(keys(), "-.=");

@@ -44,8 +44,7 @@ TEST_F(Instance, TypingOverABoldWordIsBold) {
     select(4, 7);
     type("six");
     EXPECT_EQ(text(), "one six three");
-    WERunInfo info;
-    WEGetRunInfo(5, info, we);
+    WERunInfo info = run_at(5);
     EXPECT_EQ(info.runAttrs.runStyle.tsFace, pf::kBold);
     EXPECT_EQ(info.runStart, 4);
     EXPECT_EQ(info.runEnd, 7);
@@ -63,8 +62,7 @@ TEST_F(Instance, BackspacingPastTheTypedTextUndoesToTheTextBefore) {
     ASSERT_EQ(WEUndo(we), pf::noErr);
     EXPECT_EQ(text(), "hello world");
     EXPECT_EQ(sel_start(), 5);
-    WERunInfo info;
-    WEGetRunInfo(3, info, we);
+    WERunInfo info = run_at(3);
     EXPECT_EQ(info.runAttrs.runStyle.tsFace, pf::kItalic);
     EXPECT_EQ(info.runEnd, 5);
     expect_valid();

@@ -74,8 +74,7 @@ TEST_F(Instance, PastingStyledTextKeepsItsRunsAndUndoesAsAPaste) {
     ASSERT_EQ(WEPaste(we), pf::noErr);
     EXPECT_EQ(text(), "onLD twoe BO");
     EXPECT_EQ(WEGetUndoInfo(nullptr, we), weAKPaste);
-    WERunInfo info;
-    WEGetRunInfo(11, info, we);
+    WERunInfo info = run_at(11);
     EXPECT_EQ(info.runAttrs.runStyle.tsFace, pf::kBold);
     EXPECT_EQ(info.runStart, 10);
     expect_valid();

@@ -40,11 +40,7 @@ struct InlineInput : wetest::Instance {
     void deliver() {
         while (pf::ae_pending_count() > 0) ASSERT_EQ(pf::ae_process_apple_event(), pf::noErr);
     }
-    uint8_t hilite_at(int32_t offset) {
-        WERunInfo info;
-        WEGetRunInfo(offset, info, we);
-        return info.runAttrs.runStyle.tsFlags;
-    }
+    uint8_t hilite_at(int32_t offset) { return run_at(offset).runAttrs.runStyle.tsFlags; }
     // Whether the bottom pixel row of the line under `offset` is drawn there.
     bool underlined_at(int32_t offset) {
         LongPoint p;
@@ -198,8 +194,7 @@ TEST_F(InlineInput, CompositionInAnotherScriptTakesThatScriptsFont) {
     deliver();
     EXPECT_EQ(text(), "a\x93\x8C\x8B\x9E" "b");
     EXPECT_EQ(sel_start(), 3);  // after the first character, two bytes in
-    WERunInfo info;
-    WEGetRunInfo(1, info, we);
+    WERunInfo info = run_at(1);
     EXPECT_EQ(info.runAttrs.runStyle.tsFont, pf::script_font(pf::kScriptJapanese));
     EXPECT_EQ(info.runAttrs.runStyle.tsFlags, weTSMInputText);
     ASSERT_TRUE(pf::input_commit(pf::keyboard_text_from_utf8("東京")));

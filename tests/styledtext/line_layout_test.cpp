@@ -128,8 +128,7 @@ TEST_F(Instance, ALineIsAsTallAsItsTallestRun) {
     big.tsSize = 30;
     select(6, 9);
     ASSERT_EQ(WESetStyle(weDoSize, big, we), pf::noErr);
-    WERunInfo info;
-    WEGetRunInfo(7, info, we);
+    WERunInfo info = run_at(7);
     EXPECT_EQ(WELines(we, 0)[0].lineAscent, info.runAttrs.runAscent);
     EXPECT_GE(line_height(we, 0), info.runAttrs.runHeight);
 }

@@ -65,6 +65,11 @@ struct Instance : ::testing::Test {
     int32_t sel_start() const { return WEI(we).selStart; }
     int32_t sel_end() const { return WEI(we).selEnd; }
     void set_face(int32_t start, int32_t end, uint8_t face);
+    WERunInfo run_at(int32_t offset) {
+        WERunInfo info;
+        WEGetRunInfo(offset, info, we);
+        return info;
+    }
     pf::Point point_of(int32_t offset, int dv = 0);
     void expect_valid() { EXPECT_EQ(check_invariants(we), ""); }
     uint32_t pixel(int x, int y);

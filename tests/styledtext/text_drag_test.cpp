@@ -21,8 +21,7 @@ TEST_F(Instance, MovingTextWithinAnInstanceUndoesAndRedoesInOneStep) {
     EXPECT_EQ(text(), "alpha gammabeta ");
     EXPECT_EQ(sel_start(), 11);
     EXPECT_EQ(sel_end(), 16);
-    WERunInfo info;
-    WEGetRunInfo(12, info, we);
+    WERunInfo info = run_at(12);
     EXPECT_EQ(info.runAttrs.runStyle.tsFace, pf::kBold);
     EXPECT_EQ(WEGetUndoInfo(nullptr, we), weAKDrag);
     expect_valid();
