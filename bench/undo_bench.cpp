@@ -89,28 +89,41 @@ void BM_Paste(benchmark::State& state) {
     report(state);
 }
 
-void BM_UndoPaste(benchmark::State& state) {
+using Change = void (Session::*)();
+
+// Times the undo of a change made untimed.
+void time_undo(benchmark::State& state, Change change) {
     Session session;
     for (auto _ : state) {
         state.PauseTiming();
-        session.paste();
+        (session.*change)();
         state.ResumeTiming();
         DoUndo(session.workbook);
     }
     report(state);
 }
 
-void BM_RedoPaste(benchmark::State& state) {
+// Times the redo of a change made and undone untimed; `restore`, when given,
+// then puts the workbook back untimed.
+void time_redo(benchmark::State& state, Change change, Change restore = nullptr) {
     Session session;
     for (auto _ : state) {
         state.PauseTiming();
-        session.paste();
+        (session.*change)();
         DoUndo(session.workbook);
         state.ResumeTiming();
         DoRedo(session.workbook);
+        if (restore) {
+            state.PauseTiming();
+            (session.*restore)();
+            state.ResumeTiming();
+        }
     }
     report(state);
 }
+
+void BM_UndoPaste(benchmark::State& state) { time_undo(state, &Session::paste); }
+void BM_RedoPaste(benchmark::State& state) { time_redo(state, &Session::paste); }
 
 void BM_Move(benchmark::State& state) {
     Session session;
@@ -123,31 +136,8 @@ void BM_Move(benchmark::State& state) {
     report(state);
 }
 
-void BM_UndoMove(benchmark::State& state) {
-    Session session;
-    for (auto _ : state) {
-        state.PauseTiming();
-        session.move();
-        state.ResumeTiming();
-        DoUndo(session.workbook);
-    }
-    report(state);
-}
-
-void BM_RedoMove(benchmark::State& state) {
-    Session session;
-    for (auto _ : state) {
-        state.PauseTiming();
-        session.move();
-        DoUndo(session.workbook);
-        state.ResumeTiming();
-        DoRedo(session.workbook);
-        state.PauseTiming();
-        session.move_back();
-        state.ResumeTiming();
-    }
-    report(state);
-}
+void BM_UndoMove(benchmark::State& state) { time_undo(state, &Session::move); }
+void BM_RedoMove(benchmark::State& state) { time_redo(state, &Session::move, &Session::move_back); }
 
 }  // namespace
 
