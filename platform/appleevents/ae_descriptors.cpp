@@ -39,6 +39,15 @@ OSErr get_keyed_ptr(KeyedGetter get, const AEDesc& d, FourCC key, FourCC desired
     return copy_out(item, actual_type, buffer, max_size, actual_size);
 }
 
+using KeyedPutter = OSErr (*)(AEDesc&, FourCC key, const AEDesc& desc);
+
+// A caller's bytes put as a plain descriptor; no bytes at all are refused
+// unless the size is 0.
+OSErr put_keyed_ptr(KeyedPutter put, AEDesc& d, FourCC key, FourCC type, const void* data, size_t size) {
+    if (size && !data) return kParamErr;
+    return put(d, key, plain_desc(type, data, size));
+}
+
 long key_index(const std::vector<FourCC>& keys, FourCC key) {
     auto it = std::find(keys.begin(), keys.end(), key);
     return it == keys.end() ? -1 : long(it - keys.begin());
@@ -170,8 +179,7 @@ OSErr ae_put_key_desc(AEDesc& record, FourCC key, const AEDesc& desc) {
 }
 
 OSErr ae_put_key_ptr(AEDesc& record, FourCC key, FourCC type, const void* data, size_t size) {
-    if (size && !data) return kParamErr;
-    return ae_put_key_desc(record, key, plain_desc(type, data, size));
+    return put_keyed_ptr(ae_put_key_desc, record, key, type, data, size);
 }
 
 OSErr ae_get_key_desc(const AEDesc& record, FourCC key, FourCC desired, AEDesc& out) {
@@ -214,8 +222,7 @@ OSErr ae_put_param_desc(AppleEvent& event, FourCC key, const AEDesc& desc) {
 }
 
 OSErr ae_put_param_ptr(AppleEvent& event, FourCC key, FourCC type, const void* data, size_t size) {
-    if (size && !data) return kParamErr;
-    return ae_put_param_desc(event, key, plain_desc(type, data, size));
+    return put_keyed_ptr(ae_put_param_desc, event, key, type, data, size);
 }
 
 OSErr ae_get_param_desc(const AppleEvent& event, FourCC key, FourCC desired, AEDesc& out) {
@@ -241,8 +248,7 @@ OSErr ae_put_attribute_desc(AppleEvent& event, FourCC key, const AEDesc& desc) {
 }
 
 OSErr ae_put_attribute_ptr(AppleEvent& event, FourCC key, FourCC type, const void* data, size_t size) {
-    if (size && !data) return kParamErr;
-    return ae_put_attribute_desc(event, key, plain_desc(type, data, size));
+    return put_keyed_ptr(ae_put_attribute_desc, event, key, type, data, size);
 }
 
 OSErr ae_get_attribute_desc(const AppleEvent& event, FourCC key, FourCC desired, AEDesc& out) {
