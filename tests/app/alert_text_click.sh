@@ -9,9 +9,7 @@ start_socket_session "$quorvin" 1024x768
 
 printf 'first\r\n' > "$work/r.csv"
 make_document "$work/r.csv" "$work/r.qrv"
-start_app "$quorvin" "$work/r.qrv"
-await_socket
-await_document alert_text_click_open.png
+start_socket_app alert_text_click_open.png "$work/r.qrv"
 send set "value of cell A2 of document 1" second >/dev/null || fail "A2 not set"
 send set "value of cell B1 of document 1" dest >/dev/null || fail "B1 not set"
 

@@ -51,7 +51,7 @@ xdotool key --window "$window" --delay 30 ctrl+s
 await_saved "$work/two.qrv"
 quit_app
 
-"$sheetconv" --values "$work/two.qrv" "$work/two_out.csv" || fail "the converter cannot read the saved document"
-rows=$(tr -d '\r' < "$work/two_out.csv" | sed 's/,*$//' | paste -sd' ')
+read_saved_rows --values "$work/two.qrv"
+rows=$(paste -sd' ' <<< "$saved_rows")
 [ "$rows" = ",,1 ,,2 ,,3 ,,4 ,,5" ] || fail "the saved cells are not C1:C5 = 1 to 5: '$rows'"
 echo "cell drag: ok"

@@ -4,13 +4,9 @@
 # fill_entry_line_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 source "$(dirname "$0")/app_script.bash"
-require_sender "$quorvin"
-start_session 1024x768
-use_own_runtime
+start_sender_session "$quorvin" 1024x768
 
-start_app "$quorvin"
-await_socket
-await_document fill_entry_line_start.png
+start_socket_app fill_entry_line_start.png
 entry_line="200x14+142+50"
 entry_blank() { [ "$(dark_pixels "$1" "$entry_line")" -eq 0 ]; }
 entry_shows_text() { [ "$(dark_pixels "$1" "$entry_line")" -gt 10 ]; }

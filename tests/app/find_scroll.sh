@@ -39,7 +39,7 @@ await_saved "$work/far.qrv"
 shoot find_scroll_saved.png
 quit_app
 
-"$sheetconv" --values "$work/far.qrv" "$work/far_out.csv" || fail "the converter cannot read the saved document"
-row=$(tr -d '\r' < "$work/far_out.csv" | sed -n 100p | sed 's/,*$//')
+read_saved_rows --values "$work/far.qrv"
+row=$(sed -n 100p <<< "$saved_rows")
 [ "$row" = "found" ] || fail "the found cell was not the active one: row 100 holds '$row'"
 echo "find scroll: ok"

@@ -39,8 +39,6 @@ start_app "$quorvin" "$work/format.qrv"
 shoot_until format_road_reopened.png has_document format_road_reopened.png || fail "the saved document does not open"
 quit_app
 
-"$sheetconv" --shown "$work/format.qrv" "$work/shown.txt" || fail "the converter cannot read the saved document"
-expected=$'$1234.5\n3/14/2026'
-actual=$(tr -d '\r' < "$work/shown.txt" | sed 's/\t*$//')
-[ "$actual" = "$expected" ] || fail "shown texts differ: $(tr '\n' '|' <<< "$actual")"
+read_saved_rows --shown "$work/format.qrv"
+[ "$saved_rows" = $'$1234.5\n3/14/2026' ] || fail "shown texts differ: $(tr '\n' '|' <<< "$saved_rows")"
 echo "format road: ok"

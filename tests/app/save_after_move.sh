@@ -9,9 +9,7 @@ start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\np,10\n' > "$work/n.csv"
 make_document "$work/n.csv" "$work/n.qrv"
-start_app "$quorvin" "$work/n.qrv"
-await_socket
-shoot_until save_after_move_open.png has_document save_after_move_open.png || fail "no document window"
+start_socket_app save_after_move_open.png "$work/n.qrv"
 
 # named NAME: the one open document answers to NAME. Asked once a second: the
 # program follows files while idle, which steady requests would put off.

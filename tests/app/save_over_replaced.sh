@@ -12,9 +12,7 @@ printf 'Item,Amt\np,10\n' > "$work/c.csv"
 make_document "$work/c.csv" "$work/c.qrv"
 printf 'Other,Program\nq,99\n' > "$work/other.csv"
 "$sheetconv" "$work/other.csv" "$work/other.qrv" || fail "no document from the converter"
-start_app "$quorvin" "$work/c.qrv"
-await_socket
-shoot_until save_over_replaced_open.png has_document save_over_replaced_open.png || fail "no document window"
+start_socket_app save_over_replaced_open.png "$work/c.qrv"
 
 # The question is a caution alert in the middle of the screen; its OK button
 # is right of Cancel, the default.

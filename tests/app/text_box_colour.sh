@@ -18,6 +18,17 @@ colour_spot() {
   convert "$out/$1" -fill black +opaque "#$2" -fill white -opaque "#$2" -trim -format "%[fx:floor(page.x+w/2)] %[fx:floor(page.y+h/2)]" info:
 }
 red=DD0806 blue=0000D4
+# choose_from_grid FILE GEOMETRY FROM_X FROM_Y COLOUR NAME SOURCE: with the mouse
+# held down at FROM, a screenshot (FILE) shows a colour grid (COLOUR within
+# GEOMETRY, opened by SOURCE); the mouse goes to the colour and lets go.
+choose_from_grid() {
+  shoot "$1"
+  [ "$(colour_pixels "$1" "$5" "$2")" -gt 20 ] || fail "$7 opens no colour grid"
+  local spot_x spot_y
+  read -r spot_x spot_y <<< "$(colour_spot "$1" "$5")"
+  glide "$3" "$4" "$spot_x" "$spot_y"
+  changes_screen "choosing $6" xdotool mouseup 1
+}
 
 # A text box dragged out over D6:F9 opens for typing.
 open_tool_palette
@@ -43,12 +54,8 @@ submenu_choice 436 470 700 176 248
 changes_screen "pressing Format" xdotool mousemove 185 9 mousedown 1
 changes_screen "reaching Text Color" glide 185 9 200 116
 changes_screen "opening the colour grid" glide 200 116 330 116
-shoot text_box_colour_grid.png
-[ "$(colour_pixels text_box_colour_grid.png "$red" 140x170+295+100)" -gt 20 ] ||
-  fail "Format > Text Color shows no colour grid for the text box's text"
-read -r red_x red_y <<< "$(colour_spot text_box_colour_grid.png "$red")"
-glide 330 116 "$red_x" "$red_y"
-changes_screen "choosing red" xdotool mouseup 1
+choose_from_grid text_box_colour_grid.png 140x170+295+100 330 116 "$red" red \
+  "Format > Text Color, for the text box's text,"
 keys End  # the caret after the word, which shows without the selection's highlight
 has_red_word() { [ "$(reddish_text "$1")" -gt 15 ]; }
 shoot_until text_box_colour_red.png has_red_word text_box_colour_red.png || fail "the selected word did not turn red"
@@ -60,12 +67,7 @@ palette_red text_box_colour_red.png || fail "the Colors palette does not show th
 keys Home shift+Right shift+Right shift+Right shift+Right shift+Right
 shoot_until text_box_colour_plain.png selected 5 text_box_colour_plain.png || fail "\"plain\" was not selected"
 changes_screen "pressing the Text swatch" xdotool mousemove 915 102 mousedown 1
-shoot text_box_colour_swatch.png
-[ "$(colour_pixels text_box_colour_swatch.png "$blue" 1024x768+0+0)" -gt 20 ] ||
-  fail "the Colors palette's Text swatch opens no colour grid"
-read -r blue_x blue_y <<< "$(colour_spot text_box_colour_swatch.png "$blue")"
-glide 915 102 "$blue_x" "$blue_y"
-changes_screen "choosing blue" xdotool mouseup 1
+choose_from_grid text_box_colour_swatch.png 1024x768+0+0 915 102 "$blue" blue "the Colors palette's Text swatch"
 keys End
 both_colours() { has_red_word "$1" && [ "$(bluish_text "$1")" -gt 15 ]; }
 shoot_until text_box_colour_both.png both_colours text_box_colour_both.png ||

@@ -10,9 +10,7 @@ start_socket_session "$quorvin" 1024x768
 printf '\xFF\xFE' > "$work/wide.csv"
 printf 'Item,Amt\np,10\n' | iconv -f UTF-8 -t UTF-16LE >> "$work/wide.csv"
 cp "$work/wide.csv" "$work/wide.original"
-start_app "$quorvin" "$work/wide.csv"
-await_socket
-shoot_until text_form_save_open.png has_document text_form_save_open.png || fail "no document window"
+start_socket_app text_form_save_open.png "$work/wide.csv"
 
 send set "value of cell B2 of document 1" 11 || fail "B2 not set"
 keys ctrl+s

@@ -10,9 +10,7 @@ start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\r\np,10\r\nq,20\r\nr,30\r\ns,40\r\n' > "$work/data.csv"
 cp "$work/data.csv" "$work/data.original"
-start_app "$quorvin" "$work/data.csv"
-await_socket
-shoot_until text_layer_save_open.png has_document text_layer_save_open.png || fail "no document window"
+start_socket_app text_layer_save_open.png "$work/data.csv"
 
 send set "value of cell B2 of layer 1 of document 1" 11 || fail "the first layer's B2 not set"
 send create layer "document 1" >/dev/null || fail "no second layer made"

@@ -9,9 +9,7 @@ source "$(dirname "$0")/app_script.bash"
 start_socket_session "$quorvin" 1024x768
 
 printf 'Item,Amt\np,10\n' > "$work/two.csv"
-start_app "$quorvin" "$work/two.csv"
-await_socket
-shoot_until text_layers_close_open.png has_document text_layers_close_open.png || fail "no document window"
+start_socket_app text_layers_close_open.png "$work/two.csv"
 send create layer "document 1" >/dev/null || fail "no second layer made"
 send set "value of cell A1 of layer 2 of document 1" 99 || fail "the second layer's A1 not set"
 

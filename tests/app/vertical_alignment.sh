@@ -4,13 +4,9 @@
 # (screenshot vertical_alignment.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 source "$(dirname "$0")/app_script.bash"
-require_sender "$quorvin"
-start_session 1024x768
-use_own_runtime
+start_sender_session "$quorvin" 1024x768
 
-start_app "$quorvin"
-await_socket
-await_document vertical_alignment_start.png
+start_socket_app vertical_alignment_start.png
 row_top=$((58 + dy))
 send set "value of cell A1 of document 1" Top >/dev/null || fail "A1 not set"
 send set "value of cell B1 of document 1" Middle >/dev/null || fail "B1 not set"

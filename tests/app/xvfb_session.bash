@@ -107,6 +107,12 @@ start_socket_session() {
   start_converter_session "$1" "$2"
   use_own_runtime
 }
+# start_sender_session QUORVIN WIDTHxHEIGHT: the same without the converter.
+start_sender_session() {
+  require_sender "$1"
+  start_session "$2"
+  use_own_runtime
+}
 # send WORDS...: one request through the event socket; prints the reply.
 send() { "$qvsend" --socket "$socket" --timeout 20 "$@"; }
 # documents_open COUNT: the socket answers and COUNT documents are open.
@@ -120,6 +126,16 @@ saved_size=
 make_document() {
   "$sheetconv" "$1" "$2" || fail "no document from the converter"
   saved_size=$(stat -c %s "$2")
+}
+# read_saved_rows --values|--shown DOCUMENT: the document as the converter
+# reads it (values as CSV, shown texts tab-separated), a line a row without its
+# trailing empty cells, in $saved_rows.
+saved_rows=
+read_saved_rows() {
+  local text="$work/saved_rows.csv" trailing=,
+  [ "$1" = --shown ] && { text="$work/saved_rows.txt"; trailing='\t'; }
+  "$sheetconv" "$1" "$2" "$text" || fail "the converter cannot read the saved document"
+  saved_rows=$(tr -d '\r' < "$text" | sed "s/$trailing*\$//")
 }
 # await_saved DOCUMENT: waits until the document's size is no longer the one
 # noted: a save has written it.
@@ -284,6 +300,16 @@ start_app() {
   local first_look
   first_look="$(basename "$0" .sh)_started.png"
   shoot_until "$first_look" menu_bar_drawn "$first_look" || fail "no menu bar drawn"
+}
+
+# start_socket_app SCREENSHOT [ARGS...]: starts the program (on ARGS), waits
+# until it answers on its socket, then for its document window (SCREENSHOT).
+start_socket_app() {
+  local shot=$1
+  shift
+  start_app "$quorvin" "$@"
+  await_socket
+  await_document "$shot"
 }
 
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
