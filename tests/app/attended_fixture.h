@@ -3,6 +3,7 @@
 // that act on them once they are up (a screenshot, a click then Return).
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "platform/events/keyboard.h"
@@ -57,6 +58,15 @@ inline void capture_front_modal() {
 inline void screenshot_front_modal(const std::string& path) {
     front_modal_png = path;
     pf::host_set_composer(capture_front_modal);
+}
+
+// The screenshot `name` taken afresh: the file of an earlier run removed, the
+// screen written there while a modal window is in front; answers its path.
+inline std::string fresh_front_modal_screenshot(const std::string& name) {
+    std::string path = dialogtest::screenshot_path(name);
+    std::filesystem::remove(path);
+    screenshot_front_modal(path);
+    return path;
 }
 
 inline pf::Point pending_click{};

@@ -12,9 +12,7 @@ namespace {
 using ExportDialog = AttendedTest;
 
 TEST_F(ExportDialog, ReturnExportsAsTextAndEscapeCancels) {
-    std::string png = dialogtest::screenshot_path("export_dialog.png");
-    std::filesystem::remove(png);
-    attended::screenshot_front_modal(png);
+    std::string png = attended::fresh_front_modal_screenshot("export_dialog.png");
     int16_t code = 0;
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     EXPECT_EQ(run_export_dialog(&code), kAnswerOK);

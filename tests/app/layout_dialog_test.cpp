@@ -211,9 +211,7 @@ TEST_F(LayoutDialog, WithTwoLayersThePrintPanelCanApplyToEveryLayer) {
 }
 
 TEST_F(LayoutDialog, DisplayPanelScreenshot) {
-    std::string png = dialogtest::screenshot_path("layout_dialog.png");
-    std::filesystem::remove(png);
-    attended::screenshot_front_modal(png);
+    std::string png = attended::fresh_front_modal_screenshot("layout_dialog.png");
     then_cancel();
     doc_layout(record, 1);
     cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());

@@ -70,9 +70,7 @@ TEST_F(ObjectSettingsTest, TextSettingsGoToTextBoxesOnly) {
 TEST_F(ObjectSettingsTest, TheDialogOfATextBox) {
     MemoryRef box = made(kTextObject, 2);
     SetObj_info(box, pf::four_cc("info"), 1);
-    std::string png = dialogtest::screenshot_path("object_settings.png");
-    std::filesystem::remove(png);
-    attended::screenshot_front_modal(png);
+    std::string png = attended::fresh_front_modal_screenshot("object_settings.png");
     ObjectSettings settings = object_settings_of(box);
     pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     EXPECT_EQ(object_settings_dialog(&settings), 0);

@@ -11,9 +11,7 @@ namespace {
 using SeparatorDialog = AttendedTest;
 
 TEST_F(SeparatorDialog, TabIsChosenFirstAndEscapeCancels) {
-    std::string png = dialogtest::screenshot_path("text_separator_dialog.png");
-    std::filesystem::remove(png);
-    attended::screenshot_front_modal(png);
+    std::string png = attended::fresh_front_modal_screenshot("text_separator_dialog.png");
     uint8_t separator = 0;
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     EXPECT_EQ(run_separator_dialog(&separator), kAnswerOK);

@@ -47,9 +47,7 @@ TEST_F(TableFormatDialog, TheMenuItemIsEnabledWithADocument) {
 }
 
 TEST_F(TableFormatDialog, TheOpeningLookWithItsSampleScreenshot) {
-    std::string png = dialogtest::screenshot_path("table_format_dialog.png");
-    std::filesystem::remove(png);
-    attended::screenshot_front_modal(png);
+    std::string png = attended::fresh_front_modal_screenshot("table_format_dialog.png");
     then_cancel();
     DoFormatMenu(record, kFormatTableItem);
     cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
