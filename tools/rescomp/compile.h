@@ -66,6 +66,9 @@ struct LineCursor {
     const Token* peek() const { return at_end() ? nullptr : &line.tokens[pos]; }
     bool peek_word(const char* word) const;
     void fail(const std::string& message);
+    // The next token when it is of `kind`, else nullptr, after failing with
+    // "expected <expectation>" unless a fault came before.
+    const Token* expect(TokenKind kind, const std::string& expectation);
 
     std::string word(const char* what);
     int64_t integer(int64_t min, int64_t max, const char* what);

@@ -15,24 +15,26 @@ bool LineCursor::peek_word(const char* word) const {
     return token && token->kind == TokenKind::Word && token->text == word;
 }
 
-std::string LineCursor::word(const char* what) {
+const Token* LineCursor::expect(TokenKind kind, const std::string& expectation) {
     const Token* token = peek();
-    if (!ok) return {};
-    if (!token || token->kind != TokenKind::Word) {
-        fail(std::string("expected ") + what);
-        return {};
+    if (!ok) return nullptr;
+    if (!token || token->kind != kind) {
+        fail("expected " + expectation);
+        return nullptr;
     }
+    return token;
+}
+
+std::string LineCursor::word(const char* what) {
+    const Token* token = expect(TokenKind::Word, what);
+    if (!token) return {};
     ++pos;
     return token->text;
 }
 
 int64_t LineCursor::integer(int64_t min, int64_t max, const char* what) {
-    const Token* token = peek();
-    if (!ok) return 0;
-    if (!token || token->kind != TokenKind::Number) {
-        fail(std::string("expected a number for ") + what);
-        return 0;
-    }
+    const Token* token = expect(TokenKind::Number, std::string("a number for ") + what);
+    if (!token) return 0;
     if (token->number < min || token->number > max) {
         fail(std::string(what) + " " + token->text + " is out of range " + std::to_string(min) + " to " +
              std::to_string(max));
@@ -52,12 +54,7 @@ uint32_t LineCursor::four_char_code(const char* what) {
 }
 
 std::string LineCursor::text(const char* what) {
-    const Token* token = peek();
-    if (!ok) return {};
-    if (!token || token->kind != TokenKind::String) {
-        fail(std::string("expected a quoted text for ") + what);
-        return {};
-    }
+    if (!expect(TokenKind::String, std::string("a quoted text for ") + what)) return {};
     std::string joined;
     while (!at_end() && peek()->kind == TokenKind::String) joined += line.tokens[pos++].text;
     return joined;
