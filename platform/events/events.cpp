@@ -76,13 +76,19 @@ bool wait_until(uint32_t deadline) {
     return true;
 }
 
+// An event of that kind and message, stamped with the time, mouse and modifiers.
+EventRecord stamped_event(uint16_t kind, uintptr_t message) {
+    EventRecord event;
+    stamp_event(event);
+    event.what = kind;
+    event.message = message;
+    return event;
+}
+
 // An Apple event sent to ourselves becomes a high-level event: the message
 // holds the event class, the point the event id (high half in v, low in h).
 void post_high_level_event(FourCC event_class, FourCC event_id) {
-    EventRecord event;
-    stamp_event(event);
-    event.what = kHighLevelEvent;
-    event.message = event_class;
+    EventRecord event = stamped_event(kHighLevelEvent, event_class);
     event.where = Point{int16_t(event_id >> 16), int16_t(event_id & 0xFFFF)};
     post_event_record(event);
 }
@@ -118,13 +124,7 @@ bool post_event_record(const EventRecord& event) {
     return true;
 }
 
-bool post_event(uint16_t kind, uintptr_t message) {
-    EventRecord event;
-    stamp_event(event);
-    event.what = kind;
-    event.message = message;
-    return post_event_record(event);
-}
+bool post_event(uint16_t kind, uintptr_t message) { return post_event_record(stamped_event(kind, message)); }
 
 bool wait_next_event(uint16_t mask, EventRecord& event, uint32_t sleep, RgnHandle mouse_region) {
     uint32_t deadline = tick_count() + sleep;

@@ -152,6 +152,14 @@ OSErr resize_in_place(Handle h, Size size) {
     return set_error(noErr);
 }
 
+// The state of a handle changed by `change`; kNilHandleErr for none.
+template <typename Change>
+void change_state(Handle h, Change change) {
+    if (!h) return void(set_error(kNilHandleErr));
+    change(record_of(h)->state);
+    set_error(noErr);
+}
+
 }  // namespace
 
 OSErr mem_error() { return g_memory.error; }
@@ -198,15 +206,11 @@ OSErr set_handle_size(Handle h, Size size) {
 bool is_temporary_handle(Handle h) { return h && record_of(h)->temporary; }
 
 void h_lock(Handle h) {
-    if (!h) return void(set_error(kNilHandleErr));
-    record_of(h)->state |= kHandleLocked;
-    set_error(noErr);
+    change_state(h, [](auto& state) { state |= kHandleLocked; });
 }
 
 void h_unlock(Handle h) {
-    if (!h) return void(set_error(kNilHandleErr));
-    record_of(h)->state &= ~kHandleLocked;
-    set_error(noErr);
+    change_state(h, [](auto& state) { state &= ~kHandleLocked; });
 }
 
 int8_t h_get_state(Handle h) {
@@ -216,9 +220,7 @@ int8_t h_get_state(Handle h) {
 }
 
 void h_set_state(Handle h, int8_t state) {
-    if (!h) return void(set_error(kNilHandleErr));
-    record_of(h)->state = state;
-    set_error(noErr);
+    change_state(h, [state](auto& kept) { kept = state; });
 }
 
 OSErr move_h_hi(Handle h) {
