@@ -45,6 +45,7 @@
 #include <cstdlib>
 
 #include "core/foundation_services.h"
+#include "core/invariant_checks.h"
 #include "core/memory_manager.h"
 #include "core/string_utils.h"
 #include "platform/files/files.h"
@@ -87,6 +88,12 @@ void unlink_failure_frame(MemoryGlobals* globals, FailureFrame* frame) {
             globals->handler_chain = frame->previous;
             return;
         }
+}
+
+void check_frame_ended(const MemoryGlobals* globals, const FailureFrame& frame) {
+    if (!kInvariantsChecked) return;
+    check_invariant(globals->handler_chain == frame.previous, "the failure chain", 3,
+                    "a frame's work ended with another frame innermost than the one it was pushed on");
 }
 
 void msFailure(MemoryGlobals* globals, int16_t error, MemoryRef ref) {

@@ -134,6 +134,9 @@ inline int16_t memory_error_to_tell(int16_t error) {
 
 // Drops the frame (and any inner frame left linked) from the chain.
 void unlink_failure_frame(MemoryGlobals* globals, FailureFrame* frame);
+// Invariant 3 of the failure chain (failure_handlers.cpp) when a frame's work
+// ended, however it ended: the chain is again the one the frame was pushed on.
+void check_frame_ended(const MemoryGlobals* globals, const FailureFrame& frame);
 
 // Runs work with a frame pushed: answers 0 when it finished, else the error of
 // the failure that ended it (the frame is then already unlinked; the failed block
@@ -148,9 +151,11 @@ int16_t with_failure_handler(MemoryGlobals* globals, Work&& work) {
         work();
     } catch (const MemoryFailure& failure) {
         unlink_failure_frame(globals, &frame);
+        check_frame_ended(globals, frame);
         return failure.error;
     } catch (const std::bad_alloc&) {
         unlink_failure_frame(globals, &frame);
+        check_frame_ended(globals, frame);
         globals->error = kNoMemoryErr;
         return kNoMemoryErr;
     } catch (...) {
@@ -158,6 +163,7 @@ int16_t with_failure_handler(MemoryGlobals* globals, Work&& work) {
         throw;
     }
     unlink_failure_frame(globals, &frame);
+    check_frame_ended(globals, frame);
     return 0;
 }
 

@@ -54,6 +54,7 @@
 #include <vector>
 
 #include "core/file_utils.h"
+#include "core/invariant_checks.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
@@ -222,6 +223,16 @@ void release_held_blocks(MemoryRef workbook, const std::vector<HeldBlock>& befor
                 while (GetAccessCtr(now.ref) > was.count) UnuseMemory(now.ref);
 }
 
+// Invariant 5 after a write cut short: every block the workbook still holds
+// is in use as often as before the write.
+void check_blocks_as_before(MemoryRef workbook, const std::vector<HeldBlock>& before) {
+    if (!kInvariantsChecked) return;
+    for (const HeldBlock& now : held_blocks(workbook))
+        for (const HeldBlock& was : before)
+            if (was.ref == now.ref)
+                check_invariant(now.count == was.count, "saving", 5, "a failed write left a block's uses changed");
+}
+
 // The writer under a failure handler: running out of memory fails the save
 // with the memory error instead of ending the program.
 int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& spec, int16_t code) {
@@ -233,6 +244,7 @@ int16_t write_target_guarded(MemoryRef shown_layer, uint16_t layer_number, const
     });
     if (!failure) return error;
     release_held_blocks(workbook, held);
+    check_blocks_as_before(workbook, held);
     if (f_ref)
         CleanUp(kNoMemoryErr);
     else
@@ -465,15 +477,60 @@ int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, 
     return error;
 }
 
+namespace {
+
+
+
+bool same_spec(const pf::FileSpec& a, const pf::FileSpec& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Stage 4 writes a new file or a temporary one beside the document, never the
+// document's file in place (invariant 1).
+void check_write_target(const pf::FileSpec& target, const pf::FileSpec& written, bool replacing) {
+    check_invariant(!replacing || !same_spec(written, target), "saving", 1, "the document's file is written in place");
+}
+
+// What invariants 3 and 7 compare across a save: the file record and the
+// change counter before it.
+struct SaveWatch {
+    FileInfoRecord record{};
+    int16_t changes = 0;
+};
+
+SaveWatch watch_save(MemoryRef workbook) {
+    if (!kInvariantsChecked) return SaveWatch{};
+    return SaveWatch{file_record_of(workbook), get_change_ctr(workbook)};
+}
+
+// After stage 7: a failed save left the location and the format as they were
+// and a changed document changed (3), and the document's own file is open again, or
+// marked as not kept open when it could not be (7).
+void check_save_ended(MemoryRef workbook, const SaveWatch& before, int16_t error) {
+    if (!kInvariantsChecked) return;
+    const FileInfoRecord after = file_record_of(workbook);
+    if (error) {
+        check_invariant(same_spec(after.spec, before.record.spec) && after.format_code == before.record.format_code,
+                        "saving", 3, "a failed save changed the file record");
+        // Dropping unused links before the write counts as a change of its own.
+        check_invariant(before.changes == 0 || get_change_ctr(workbook) != 0, "saving", 3,
+                        "a failed save marked the document unchanged");
+    }
+    check_invariant(after.format_code == kFormatUntitled || after.open_file != 0 || (after.flags & kFileNotKeptOpen),
+                    "saving", 7, "the document's file is not open again after a save");
+}
+
+}  // namespace
+
 int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const pf::FileSpec& target, int16_t code,
                            bool replacing, bool chosen_in_dialog) {
     MemoryRef workbook = workbook_of(shown_layer);
+    const SaveWatch watch = watch_save(workbook);
     close_document_file(workbook);
     CloseEgo(Get_fileinfo(workbook));
     pf::FileSpec written;
     if (replacing) save_notes.started(target);
     int16_t error = make_target(target, code, replacing, &written);
     if (!error) {
+        check_write_target(target, written, replacing);
         error = write_target_guarded(shown_layer, layer_number, written, code);
         if (error) pf::delete_file(written);
     } else {
@@ -498,6 +555,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     pf::flush_volume(target.volume);
     if (replacing) save_notes.ended();
     reopen_file(workbook);
+    check_save_ended(workbook, watch, error);
     return error;
 }
 

@@ -59,6 +59,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/invariant_checks.h"
 #include "formula/calc_services.h"
 #include "formula/cell_values.h"
 #include "formula/evaluator.h"
@@ -89,6 +90,50 @@ constexpr int kMaxRowRescans = 3;
 enum class StepEnd { pass_done, yielded, circle };
 
 uint32_t ticks() { return pf::tick_count(); }
+
+constexpr const char* kRecalc = "the recalculation";
+
+// The states of the notes above at a change of state: stopCalc is one of its
+// four, and the layer's cycle one of 0 ... 7.
+void check_recalc_state(MemoryRef layer) {
+    if (!kInvariantsChecked) return;
+    check_invariant(stopCalc == kCalcAutoRunning || stopCalc == kCalcAutoDone || stopCalc == kCalcManualRunning ||
+                        stopCalc == kCalcManualIdle,
+                    kRecalc, 0, "stopCalc holds no state");
+    if (!layer) return;
+    const int16_t cycle = GetSpreadSheetCalcCycle(layer);
+    check_invariant(cycle >= kCycleReset && cycle <= kCycleDone, kRecalc, 0, "a layer's cycle is outside 0 ... 7");
+}
+
+// What invariants 2 and 3 compare across a step: the uses of the layer and of
+// its cell block, and the recalculation's time.
+struct StepWatch {
+    MemoryRef layer = nullptr;
+    MemoryRef cells = nullptr;
+    int32_t layer_uses = 0;
+    int32_t cell_uses = 0;
+    double time = 0;
+};
+
+StepWatch watch_step(MemoryRef layer) {
+    if (!kInvariantsChecked || !layer) return StepWatch{};
+    MemoryRef cells = GetSpreadSheetCells(layer);
+    return StepWatch{layer, cells, get_access_ctr(layer), cells ? get_access_ctr(cells) : 0, g_calc_time};
+}
+
+// After a step: the context is cleared, the layer and its cell block are in
+// use as often as before it (2), and the time is the one taken at the reset (3).
+void check_step_ended(const StepWatch& before) {
+    if (!kInvariantsChecked || !before.layer) return;
+    check_invariant(!g_calcWork && !g_calcSheet, kRecalc, 2, "the calculation context outlives its step");
+    check_invariant(get_access_ctr(before.layer) == before.layer_uses, kRecalc, 2,
+                    "the layer stays in use after its step");
+    if (before.cells && GetSpreadSheetCells(before.layer) == before.cells)
+        check_invariant(get_access_ctr(before.cells) == before.cell_uses, kRecalc, 2,
+                        "the cell block stays in use after its step");
+    check_invariant(g_calc_time == before.time, kRecalc, 3, "the recalculation's time changed within a step");
+    check_recalc_state(before.layer);
+}
 
 // The layer being calculated, held for the step, with its store.
 struct CellAt {
@@ -572,6 +617,7 @@ void ResetCalc(CellPoint start, LayerWindow window) {
         sheet->recalc_resume = start;
     }
     start_recalculation();
+    check_recalc_state(calc_services.layer_shown_in(window));
 }
 
 void do_calc_now(LayerWindow window, int16_t automatic) {
@@ -580,6 +626,7 @@ void do_calc_now(LayerWindow window, int16_t automatic) {
         stopCalc = kCalcAutoRunning;
     else
         stopCalc = stopCalc < 0 ? kCalcAutoRunning : kCalcManualRunning;
+    check_recalc_state(nullptr);
 }
 
 void calc_proc() {
@@ -612,6 +659,7 @@ void after_pass(MemoryRef layer) {
     }
     stopCalc = stopCalc < 0 ? kCalcAutoDone : kCalcManualIdle;
     calcTimer = ticks();
+    check_recalc_state(layer);
 }
 
 // The calculated layer is finished without the passes that would confirm it.
@@ -663,9 +711,11 @@ void DoCalculation() { calculation_step(); }
 bool StepWorkbookCalc(MemoryRef workbook) {
     g_calcWork = workbook;
     g_calcSheet = layer_to_calculate(workbook);
+    const StepWatch watch = watch_step(g_calcSheet);
     const bool circle = calculation_step() == StepEnd::circle;
     g_calcWork = nullptr;
     g_calcSheet = nullptr;
+    check_step_ended(watch);
     return circle;
 }
 

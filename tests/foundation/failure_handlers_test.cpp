@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "core/invariant_checks.h"
 #include "memory_test_support.h"
 
 namespace {
@@ -110,6 +111,20 @@ TEST_F(MemoryManager, FailNotErrorLetsTheAllowedCodeThrough) {
     EXPECT_EQ(with_failure_handler(&g, [&] { msFailNotError(&g, 257, 257); }), 0);
     EXPECT_EQ(with_failure_handler(&g, [&] { msFailNotError(&g, 257, 0); }), 0);
     EXPECT_EQ(with_failure_handler(&g, [&] { msFailNotError(&g, 257, 258); }), 258);
+}
+
+// Work that takes its frame off the chain and leaves another in its place
+// breaks invariant 3: the checked build stops there, saying which one broke.
+TEST_F(MemoryManager, AFrameLeftInPlaceOfTheWorksOwnStopsTheCheckedBuild) {
+    if (!kInvariantsChecked) GTEST_SKIP() << "invariants are not checked in this build";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(with_failure_handler(&g,
+                                      [&] {
+                                          static FailureFrame stray;
+                                          msSuccess(&g);
+                                          msPushHandler(&g, &stray);
+                                      }),
+                 "invariant 3 of the failure chain broken");
 }
 
 TEST(FailureHandlers, FileErrorsMapToTheReportedSet) {

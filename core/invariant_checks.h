@@ -1,0 +1,20 @@
+// The design notes' numbered invariants, checked at run time when the build
+// defines QUORVIN_CHECK_INVARIANTS (the test build: the CMake option of that
+// name). Each module has a routine of its own that it calls at its state
+// changes; a broken invariant ends the process at once, telling the module,
+// the number and what was found.
+#pragma once
+
+#ifdef QUORVIN_CHECK_INVARIANTS
+constexpr bool kInvariantsChecked = true;
+#else
+constexpr bool kInvariantsChecked = false;
+#endif
+
+// Tells which invariant broke (0: the module's list of states) and aborts.
+[[noreturn]] void invariant_broken(const char* module, int number, const char* what);
+
+// Ends the process when the invariant does not hold (checked builds only).
+inline void check_invariant(bool holds, const char* module, int number, const char* what) {
+    if (kInvariantsChecked && !holds) invariant_broken(module, number, what);
+}
