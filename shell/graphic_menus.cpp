@@ -299,28 +299,46 @@ void draw_choice(int16_t item, const pf::Rect& r) {
     draw_text_at(int16_t(r.left + 2), int16_t(r.top + 24), std::to_string(item - 1));
 }
 
-void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    if (common_message(message, menu, menu_rect, params, colour_slot(menu->id))) return;
+namespace {
+
+// A grid menu's own parts: the slot of its remembered item, its drawing and
+// size, the item at a point, an item's box and the hilite of a new item.
+struct GridMenu {
+    int16_t& (*slot)(int16_t menu);
+    void (*draw)(pf::MenuRef menu, const pf::Rect& r);
+    int16_t width, height;
+    int16_t (*item_at)(pf::Point where);
+    pf::Rect (*box_of)(int16_t item, const pf::Rect& r);
+    void (*hilite)(pf::MenuRef menu, const pf::Rect& r, const pf::MenuDefParams& params);
+};
+
+// The colour grid's hilite needs no menu.
+void hilite_colour_of(pf::MenuRef, const pf::Rect& r, const pf::MenuDefParams& params) { hilite_colour_item(r, params); }
+
+const GridMenu kColourMenu{colour_slot,   draw_colour_menu, kColourMenuWidth, kColourMenuHeight,
+                           FindColorItem, colour_grid_box,  hilite_colour_of};
+const GridMenu kPatternMenu{pattern_slot, draw_pattern_menu, kPatternMenuWidth, kPatternMenuHeight,
+                            FindPatItem,  pattern_grid_box,  hilite_pattern_item};
+
+void grid_menu_message(const GridMenu& grid, int16_t message, pf::MenuRef menu, pf::Rect& menu_rect,
+                       pf::MenuDefParams& params) {
+    int16_t& remembered = grid.slot(menu->id);
+    if (common_message(message, menu, menu_rect, params, remembered)) return;
     switch (message) {
-        case pf::kMenuDrawMsg: draw_colour_menu(menu, menu_rect); break;
-        case pf::kMenuSizeMsg: size_menu(menu, kColourMenuWidth, kColourMenuHeight); break;
-        case pf::kMenuFindItemMsg:
-            find_grid_item(menu_rect, params, FindColorItem, colour_grid_box, colour_slot(menu->id));
-            break;
-        case pf::kMenuHiliteItemMsg: hilite_colour_item(menu_rect, params); break;
+        case pf::kMenuDrawMsg: grid.draw(menu, menu_rect); break;
+        case pf::kMenuSizeMsg: size_menu(menu, grid.width, grid.height); break;
+        case pf::kMenuFindItemMsg: find_grid_item(menu_rect, params, grid.item_at, grid.box_of, remembered); break;
+        case pf::kMenuHiliteItemMsg: grid.hilite(menu, menu_rect, params); break;
         default: break;
     }
 }
 
+}  // namespace
+
+void COLORMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
+    grid_menu_message(kColourMenu, message, menu, menu_rect, params);
+}
+
 void PatternMDEF(int16_t message, pf::MenuRef menu, pf::Rect& menu_rect, pf::MenuDefParams& params) {
-    if (common_message(message, menu, menu_rect, params, pattern_slot(menu->id))) return;
-    switch (message) {
-        case pf::kMenuDrawMsg: draw_pattern_menu(menu, menu_rect); break;
-        case pf::kMenuSizeMsg: size_menu(menu, kPatternMenuWidth, kPatternMenuHeight); break;
-        case pf::kMenuFindItemMsg:
-            find_grid_item(menu_rect, params, FindPatItem, pattern_grid_box, pattern_slot(menu->id));
-            break;
-        case pf::kMenuHiliteItemMsg: hilite_pattern_item(menu, menu_rect, params); break;
-        default: break;
-    }
+    grid_menu_message(kPatternMenu, message, menu, menu_rect, params);
 }
