@@ -83,7 +83,8 @@ bool objects_selected(MemoryRef layer) {
 
 void select_range(const CellRange& range, MemoryRef layer) { LSelect(range.topLeft, &range, nullptr, 0, layer); }
 
-void tell(int16_t list, int item) {
+// Why a move was refused, in a stop alert.
+void refuse_move(int16_t list, int item) {
     unsigned char message[256];
     pf::get_indexed_string(message, list, item);
     key_caution_alert(message, kStandardStopAlert, kStopAlertKind);
@@ -103,8 +104,8 @@ bool ask_move_target(MemoryRef layer, CellPoint* delta) {
         GetDText(dialog, kDestinationItem, text);
         const MoveTarget target = read_move_target(text, current_selection(layer), delta);
         if (target == MoveTarget::kCell) return true;
-        if (target == MoveTarget::kNotACell) tell(kFillSortStrings, kMoveNotACellItem);
-        else tell(kEditingStrings, kMoveOffGridItem);
+        if (target == MoveTarget::kNotACell) refuse_move(kFillSortStrings, kMoveNotACellItem);
+        else refuse_move(kEditingStrings, kMoveOffGridItem);
         pf::select_dialog_item_text(dialog, kDestinationItem, 0, INT16_MAX);
         return false;
     };
