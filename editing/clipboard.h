@@ -73,8 +73,6 @@ PasteFit fit_for_paste(MemoryRef layer, const CellRange& clip, const CellRange& 
 
 // Repeats the block (cells of `clip`) over the size of `target`: 0 or an error.
 int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* target);
-void PasteCFormat(int16_t clip_left, MemoryRef layer);
-void PasteRFormat(int16_t clip_top, MemoryRef layer);
 
 // The clipboard's cells for a paste at the selection: its own block
 // duplicated, or its text parsed into cells. kEditDone with the block and

@@ -149,14 +149,6 @@ CellRange layer_selection(MemoryRef layer) {
 
 }  // namespace
 
-void PasteCFormat(int16_t clip_left, MemoryRef layer) {
-    paste_format_records(true, clip_left, layer_selection(layer).topLeft.h, layer);
-}
-
-void PasteRFormat(int16_t clip_top, MemoryRef layer) {
-    paste_format_records(false, clip_top, layer_selection(layer).topLeft.v, layer);
-}
-
 void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRef layer) {
     if (!read_clip().formats) return;
     if (whole_columns(clip)) {

@@ -210,11 +210,6 @@ void make_font_pop(DialogRef dialog, int16_t item) {
     pf::set_control_maximum(control, pf::count_menu_items(menu));
 }
 
-void SetItemFontandSize(DialogRef dialog, int16_t item, int16_t font, int16_t size) {
-    pf::ControlRef control = GetDialogControl(dialog, item);
-    if (control) pf::set_control_font_style(control, font, size, control->face);
-}
-
 void DimAppearanceText(DialogRef dialog, int16_t item, bool dim) {
     pf::ControlRef control = GetDialogControl(dialog, item);
     if (!control) return;

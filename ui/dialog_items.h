@@ -58,7 +58,6 @@ void dialog_pause(uint32_t ticks);
 // ---- Pop-ups, fonts and styles -------------------------------------------------------
 pf::MenuRef GetContolPopMenu(DialogRef dialog, int16_t item);
 void make_font_pop(DialogRef dialog, int16_t item);
-void SetItemFontandSize(DialogRef dialog, int16_t item, int16_t font, int16_t size);
 void DimAppearanceText(DialogRef dialog, int16_t item, bool dim);
 int16_t Do_DLOG_Popup(DialogRef dialog, int16_t item, int16_t title_item, int16_t menu_id, int16_t current);
 void draw_pop(const pf::Rect* rect, bool active, int16_t depth);

@@ -88,12 +88,6 @@ void ListDrawProc(pf::DialogRef dialog, pf::ListHandle list, int16_t item) {
 
 void StdListDrawProc(pf::DialogRef dialog, int16_t item) { ListDrawProc(dialog, GetStdList(), item); }
 
-void DrawSelectedBox(const pf::Rect* rect, bool focused) {
-    pf::Rect ring{int16_t(rect->top + kFocusPen), int16_t(rect->left + kFocusPen), int16_t(rect->bottom - kFocusPen - 1),
-                  int16_t(rect->right - kFocusPen - 1)};
-    pf::draw_theme_focus_rect(ring, focused);
-}
-
 void add_list_str(const unsigned char* text, pf::ListHandle list) {
     if (!list || !text || text[0] == 0) return;
     int16_t row = pf::list_add_row(list, 1, pf::list_rows(list));

@@ -20,7 +20,6 @@ bool list_box_double_clicked(pf::DialogRef dialog, int16_t item);
 void DrawList(pf::DialogRef dialog, int16_t item);
 void ListDrawProc(pf::DialogRef dialog, pf::ListHandle list, int16_t item);
 void StdListDrawProc(pf::DialogRef dialog, int16_t item);
-void DrawSelectedBox(const pf::Rect* rect, bool focused);
 // Appends a row holding the text; an empty text adds nothing.
 void add_list_str(const unsigned char* text, pf::ListHandle list);
 void clear_list_data(pf::ListHandle list);
