@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int16_t kScrollBarAllowance = 15;
-constexpr int16_t kFocusFrameGap = 4;
-constexpr int16_t kFocusPen = 2;
 constexpr pf::RGBColor kSunkenShade{0xAAAA, 0xAAAA, 0xAAAA};
 
 // Lists draw on the normal white background, whatever the caller's.
