@@ -32,7 +32,6 @@ MemoryRef window_list = nullptr;
 namespace {
 
 constexpr int16_t kWindowListExtend = 10;
-constexpr int16_t kFunctionTemplateOffset = 450;
 constexpr unsigned char kEqualsKey = 61;
 
 // Sends ourselves a required event, as the system's application menu does.
@@ -59,7 +58,7 @@ void insert_function(MemoryRef record, int16_t menu, int16_t item) {
     if (!GetActiveEditor(nullptr)) EditorKey(kEqualsKey, record, 0);
     std::string text;
     if (app_prefs.options & kPrefFunctionTemplates)
-        text = pf::get_indexed_string(int16_t(menu + kFunctionTemplateOffset), item);
+        text = pf::get_indexed_string(int16_t(kMathTemplates + menu - kFirstFunctionMenu), item);
     // The plain name comes with its parentheses, the caret between them.
     if (text.empty())
         if (pf::MenuRef m = pf::get_menu_handle(menu)) text = pf::get_menu_item_text(m, item) + "()";

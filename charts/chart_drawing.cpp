@@ -16,11 +16,12 @@
 #include "model/record_bytes.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr int16_t kInset = 6, kGap = 4, kTickLength = 3, kSwatch = 9;
-constexpr int16_t kChartStrings = 190, kSeriesWord = 1;
+constexpr int16_t kSeriesWord = 1;
 
 // The font, size and face of one of the chart's label formats: the layer's
 // font for 65535, 9 points for no size.
@@ -67,7 +68,7 @@ pf::Rect draw_title(MemoryRef chart, const ChartData& data, pf::Rect* area) {
 // The legend's entries: the series, or the categories of a round chart.
 std::vector<std::string> legend_entries(const ChartData& data, const ChartLook& look) {
     if (look.round && look.shape != ChartShape::kRadar) return data.categories;
-    const std::string series = pf::get_indexed_string(kChartStrings, kSeriesWord);
+    const std::string series = pf::get_indexed_string(kChartWords, kSeriesWord);
     std::vector<std::string> names;
     for (size_t i = look.shape == ChartShape::kScatter ? 1 : 0; i < data.series.size(); ++i)
         names.push_back(data.series[i].name.empty() ? series + " " + std::to_string(i + 1) : data.series[i].name);

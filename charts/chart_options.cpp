@@ -15,10 +15,10 @@
 #include "ui/alerts.h"
 #include "ui/dialog_items.h"
 #include "ui/modal_dialog.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kTitlesDialog = 1900, kValueAxisDialog = 1901, kRefusalStrings = 191;
 constexpr int16_t kOkItem = 1, kFirstField = 4, kSecondField = 6, kThirdField = 8;
 
 bool fits(const std::string& text, int32_t width) { return text.size() < size_t(width); }
@@ -51,7 +51,7 @@ void set_field_text(DialogRef dialog, int16_t item, const std::string& text) {
     SetDEditText(dialog, item, pstr);
 }
 
-void say_refusal(ChartOptionRefusal why) { error_alert(kRefusalStrings, int16_t(why)); }
+void say_refusal(ChartOptionRefusal why) { error_alert(kChartRefusals, int16_t(why)); }
 
 // Runs a dialog of three fields filled from and read into the strings, until
 // OK with fields `accepted` takes, or Cancel.

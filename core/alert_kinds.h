@@ -9,7 +9,6 @@ constexpr int16_t kStopAlertKind = 0;
 constexpr int16_t kNoteAlertKind = 1;
 constexpr int16_t kCautionAlertKind = 2;
 
-constexpr int16_t kSaveChangesAlert = 128;
 constexpr int16_t kUnlistedErrorString = 20;
 constexpr int16_t kBareErrorString = 22;
 constexpr int16_t kNamedDocumentString = 35;  // the document "^0" could not be opened

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "platform/memory/memory.h"
+#include "resource_ids.h"
 
 using GrowProc = int32_t (*)(int32_t bytes);
 
 constexpr int32_t kReserveStep = 20000;
-constexpr int16_t kLowMemoryAlert = 141;
 
 void SetTaskGrowProc(GrowProc proc, int32_t size);
 void SetTaskMemAllocation(int16_t flag);

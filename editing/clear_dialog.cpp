@@ -5,10 +5,10 @@
 #include "ui/modal_dialog.h"
 #include "editing/clipboard.h"
 #include "ui/app_prefs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kClearDialog = 130;
 constexpr int16_t kClearItem = 1;
 constexpr int16_t kFirstRadio = 4;  // everything, formats, contents: the clear modes in order
 constexpr int16_t kLastRadio = 6;

@@ -63,13 +63,10 @@ constexpr uint32_t kPictureFlavour = pf::four_cc("PICT");
 constexpr int32_t kProtectedAlert = 6;
 constexpr int16_t kOKItem = 1;
 
-constexpr int16_t kMoveCellsDialog = 201;
 constexpr int16_t kDestinationItem = 4;
 constexpr int kMoveCellsPosition = 13;  // of the saved dialog positions
 constexpr int kInsertDeletePosition = 14;
 
-constexpr int16_t kInsertDialog = 450;
-constexpr int16_t kDeleteDialog = 460;
 constexpr int16_t kFirstShiftRadio = 4;
 constexpr int16_t kLastShiftRadio = 7;
 constexpr int16_t kInitialShiftRadio = 6;

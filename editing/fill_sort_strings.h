@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include "resource_ids.h"
 
-constexpr int16_t kFillSortStrings = 143;
 constexpr int kSeriesTextResultItem = 1;
 constexpr int kMoveNotACellItem = 2;

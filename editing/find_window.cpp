@@ -22,7 +22,6 @@ pf::DialogRef find_wind = nullptr;
 
 namespace {
 
-constexpr int16_t kFindDialog = 4000;
 enum FindItem : int16_t {
     kFindButton = 1,
     kReplaceButton = 2,

@@ -4,10 +4,10 @@
 #include "platform/controls/controls.h"
 #include "ui/app_prefs.h"
 #include "ui/dialog_pictures.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPasteSpecialDialog = 400;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kAllItem = 4, kFormatsItem = 7;
 constexpr int16_t kTransposeItem = 9, kSkipBlanksItem = 10, kOperationPopup = 12, kSampleItem = 13;
 constexpr int16_t kFirstOperationPicture = 598;  // + the pop-up's value 2 to 5

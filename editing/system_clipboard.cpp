@@ -26,6 +26,7 @@
 #include "platform/scrap/scrap.h"
 #include "platform/text/text.h"
 #include "ui/app_prefs.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -34,7 +35,6 @@ constexpr int32_t kSmallExport = 254;  // a window deactivating exports blocks u
 constexpr int16_t kExportDisplayed = 1;
 constexpr int16_t kExportFormulas = 2;
 
-constexpr int16_t kClipboardStrings = 142;
 constexpr int kUnmappedItem = 1;
 constexpr int kFieldsCutItem = 2;
 constexpr int kPictureTooLargeItem = 3;

@@ -17,13 +17,12 @@
 #include "platform/resources/resources.h"
 #include "ui/app_prefs.h"
 #include "window/sheet_paint.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kTableDialog = 801;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kLookList = 3, kFirstOptionItem = 6, kBoldTotalsItem = 9,
                   kTotalsRowItem = 10, kTotalsColumnItem = 11, kLastOptionItem = 12, kSampleItem = 14;
-constexpr int16_t kLookNames = 300;
 // Where the dialog's position is kept among the preferences' dialog positions.
 constexpr int kTablePositionSlot = 11;
 constexpr int16_t kSampleFontSize = 12, kLeastRowHeight = 14, kSampleColumnWidth = 50, kTextMargin = 3;
@@ -35,9 +34,9 @@ int16_t list_item = 0;
 // The sample texts: row r is STR# base + r, with a base for each way of totals.
 int16_t sample_strings(uint8_t options) {
     const bool row = options & kTableTotalsRow, column = options & kTableTotalsColumn;
-    if (row && column) return 301;
-    if (row) return 320;
-    return column ? 310 : 330;
+    if (row && column) return kBothTotalsSample;
+    if (row) return kRowTotalsSample;
+    return column ? kColumnTotalsSample : kNoTotalsSample;
 }
 
 bool is_number_text(const std::string& text) {

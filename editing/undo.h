@@ -9,6 +9,7 @@
 #include "model/move_references.h"
 #include "model/undo_replay.h"
 #include "model/undo_write.h"
+#include "resource_ids.h"
 
 // The Undo and Redo item texts: non-zero when there is something to undo
 // (redo), with the item of their string lists that names it.
@@ -19,12 +20,9 @@ int16_t workbook_undo_verb(MemoryRef workbook, int16_t* index);
 int16_t workbook_redo_verb(MemoryRef workbook, int16_t* index);
 // Sets the texts and the enabled state of the Edit menu's Undo and Redo items.
 void set_undo(MemoryRef window_record);
-// The editing commands' own messages.
-constexpr int16_t kEditingStrings = 139;
+// The editing commands' own messages (kEditingStrings).
 constexpr int kMoveOffGridItem = 1;
 
-constexpr int16_t kUndoItemStrings = 136;
-constexpr int16_t kRedoItemStrings = 138;
 constexpr int16_t kTextEditorUndoItem = 40;
 constexpr int16_t kNothingToUndoItem = 41;
 

@@ -11,9 +11,9 @@
 #include "core/memory_manager.h"
 #include "files/import_report.h"
 #include "platform/files/files.h"
+#include "resource_ids.h"
 
 constexpr int16_t kExcelUnreadableErr = 1003;
-constexpr int16_t kExcelStrings = 1000;  // the notes of STR# 1000
 constexpr int16_t kExcelPasswordNote = 1;
 constexpr int16_t kExcelFormulasNote = 2;
 constexpr int16_t kExcelCharactersNote = 3;

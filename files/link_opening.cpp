@@ -20,11 +20,10 @@
 #include "model/model_services.h"
 #include "model/workbook.h"
 #include "platform/text/mac_roman.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kLinkMissingAlert = 1501;
-constexpr int16_t kOpenLinksAlert = 1508;
 constexpr int16_t kLookForLinkItem = 1;
 constexpr int16_t kOpenLinksItem = 1;
 constexpr pf::OSErr kExternalFileSystemErr = -58;

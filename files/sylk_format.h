@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include "resource_ids.h"
 
 constexpr uint8_t kEscape = 27;
-constexpr int16_t kSylkPictureStrings = 500;
 
 // The program the ID record names in the files this program writes.
 constexpr char kSylkProgramName[] = "QUORVIN";

@@ -13,6 +13,7 @@
 #include "model/calc_globals.h"
 #include "model/cell_range.h"
 #include "platform/files/files.h"
+#include "resource_ids.h"
 
 constexpr uint8_t kTabSeparator = '\t';
 constexpr uint8_t kCommaSeparator = ',';
@@ -26,7 +27,6 @@ constexpr pf::FourCC kCsvFileType = pf::four_cc("CSV ");
 constexpr int16_t kTextCancelled = 1000;
 
 // Messages of the text reader (STR# 170).
-constexpr int16_t kTextImportStrings = 170;
 constexpr int16_t kUnmappedCharacters = 1;  // characters replaced by "?"
 constexpr int16_t kRowsCut = 2;             // rows past the last row left out
 constexpr int16_t kColumnsCut = 3;          // fields past the last column left out

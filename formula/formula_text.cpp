@@ -29,7 +29,7 @@ void put_pstring(TextOut& out, const unsigned char* text) { put_bytes(out, text 
 
 // An item of the formula-text string list.
 void put_item(TextOut& out, int item) {
-    const std::string text = pf::get_indexed_string(kFormulaTextStrList, item);
+    const std::string text = pf::get_indexed_string(kCalcStrings, item);
     put_bytes(out, reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()));
 }
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "core/memory_manager.h"
+#include "resource_ids.h"
 
-constexpr int16_t kFormulaTextStrList = 200;
 constexpr int kOffSheetItem = 20;
 constexpr int kUnknownLinkItem = 21;
 

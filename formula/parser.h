@@ -9,6 +9,7 @@
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
+#include "resource_ids.h"
 
 // Symbol kinds (Sy).
 enum SymbolKind : int16_t {
@@ -54,7 +55,6 @@ constexpr int16_t kParseNotReference = 8;
 constexpr int16_t kParseOpenDocName = 11;
 constexpr int16_t kParseOpenText = 12;
 constexpr int16_t kParseCircular = 14;
-constexpr int16_t kParserErrorStrList = 201;
 
 // Entry kinds (ParserCellType).
 constexpr int16_t kKindNumber = 'C';

@@ -4,9 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include "resource_ids.h"
 
-constexpr int16_t kUnitPrefixList = 400;
-constexpr int16_t kFirstUnitList = 401;
 constexpr int kUnitCategories = 6;
 
 // The category (1 ... 6) and unit number of the name in g_CellString, or -1.

@@ -8,10 +8,10 @@
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
+#include "resource_ids.h"
 
 constexpr int kFunctionCount = 143;
 constexpr int kFunctionNameSize = 12;  // length-prefixed, at most 11 characters
-constexpr int16_t kFunctionNamesStrList = 600;
 
 // The library's alert, progress and display procedures.
 using AlertProc = int16_t (*)(int32_t code);

@@ -9,6 +9,7 @@
 #include "core/memory_manager.h"
 #include "model/cell_format.h"
 #include "model/cell_range.h"
+#include "resource_ids.h"
 
 // Format codes with a name of their own.
 constexpr uint8_t kFormatBoolean = 'B';
@@ -30,8 +31,6 @@ constexpr uint8_t kFlagBSecondCurrency = 0x40;
 
 // String lists of month names: STR# 131 for the day-month forms, STR# 250 for
 // the month-year and initial forms (entry = month).
-constexpr int16_t kMonthNamesStrList = 131;
-constexpr int16_t kMonthInitialsStrList = 250;
 
 struct CellInfoRecord {
     unsigned char text[256];    // out; length byte 255 when a longer text was cut

@@ -13,10 +13,10 @@
 #include "objects/object_records.h"
 #include "objects/object_undo.h"
 #include "objects/objects.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kSettingsDialog = 1332, kRefusalStrings = 1331;
 constexpr int16_t kOkItem = 1, kWidthItem = 3, kLockedItem = 5, kFrameItem = 6, kLeftItem = 7,
                   kRightItem = 9, kAlignmentTitleItem = 10;
 
@@ -30,7 +30,7 @@ bool read_line_width(DialogRef dialog, int16_t item, int16_t* width) {
         *width = int16_t(typed);
         return true;
     }
-    str_multi_alert(kRefusalStrings, 1, kStandardStopAlert, kStopAlertKind);
+    str_multi_alert(kObjectRefusals, 1, kStandardStopAlert, kStopAlertKind);
     SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
     return false;
 }
@@ -61,7 +61,7 @@ ObjectSettings object_settings_of(MemoryRef object) {
 }
 
 int16_t object_settings_dialog(ObjectSettings* settings) {
-    DialogRef dialog = StdNewDLOG(kSettingsDialog, kOkItem, nullptr);
+    DialogRef dialog = StdNewDLOG(kObjectSettingsDialog, kOkItem, nullptr);
     if (!dialog) return 0;
     SetDNum(dialog, kWidthItem, settings->line_width, true);
     SetCheckbox(dialog, kLockedItem, settings->locked);

@@ -10,10 +10,11 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/windows/windows.h"
 #include "printing/header_footer.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kHeaderDialog = 901, kPrintMessages = 904, kTextTooLongMessage = 7;
+constexpr int16_t kTextTooLongMessage = 7;
 constexpr int16_t kOKItem = 1;
 constexpr int16_t kTextItems[3] = {4, 6, 8};  // left, centre, right
 

@@ -16,10 +16,11 @@
 #include "window/doc_window.h"
 #include "window/document_dialogs.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPageSetupDialog = 903, kPrintMessages = 904, kMarginsTooWideMessage = 6;
+constexpr int16_t kMarginsTooWideMessage = 6;
 constexpr int16_t kOKItem = 1, kCancelItem = 2, kPaperItem = 4, kPortraitItem = 6, kLandscapeItem = 7,
                   kScaleItem = 9;
 // The fields of the top, left, bottom and right margins.

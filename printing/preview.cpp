@@ -22,10 +22,10 @@
 #include "printing/printing.h"
 #include "window/window_commands.h"
 #include "window/window_names.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPreviewDialog = 905, kPrintMessages = 904;
 constexpr int16_t kPageOfMessage = 3, kZoomTitle = 4, kWholePageTitle = 5;
 constexpr int16_t kCloseItem = 1, kPrintItem = 2, kPreviousItem = 3, kNextItem = 4, kZoomItem = 5, kPageItem = 6,
                   kPageViewItem = 7, kVerticalBarItem = 8, kHorizontalBarItem = 9;

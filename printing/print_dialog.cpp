@@ -27,10 +27,10 @@
 #include "printing/printing.h"
 #include "window/window_commands.h"
 #include "window/window_names.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kPrintDialog = 904, kPrintMessages = 904;
 constexpr int16_t kNotPrintedMessage = 1, kNothingToPrintMessage = 2, kPagesPastTheEndMessage = 8,
                   kNoPrinterMessage = 9;
 constexpr int16_t kPrintItem = 1, kCancelItem = 2, kPrinterItem = 4, kAllItem = 6, kRangeItem = 7, kFromItem = 8,

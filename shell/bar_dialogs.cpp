@@ -15,10 +15,10 @@
 #include "platform/windows/windows.h"
 #include "ui/app_prefs.h"
 #include "shell/command_bar.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kCustomizeDialog = 7210, kEditorDialog = 7110, kBarNames = 25006, kEditorStrings = 7110;
 constexpr int16_t kUntitledName = 1, kSpaceText = 1;
 constexpr int16_t kDoneItem = 1, kNewItem = 3, kEditItem = 4, kBarPopup = 5, kDeleteItem = 6, kResetItem = 7;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kNameItem = 3, kToolList = 6, kBarList = 7, kAddBeforeItem = 8,
@@ -30,7 +30,7 @@ constexpr int16_t kToolSetsBase = 999;  // 'bars' 999 + the tool-set pop-up's va
 
 std::string row_text(const ButtonRecord& button) {
     std::string text = button.help_list ? pf::get_indexed_string(button.help_list, button.help_index) : "";
-    return text.empty() ? pf::get_indexed_string(kEditorStrings, kSpaceText) : text;
+    return text.empty() ? pf::get_indexed_string(kBarEditorStrings, kSpaceText) : text;
 }
 
 std::string description_of(const ButtonRecord& button) {
@@ -274,7 +274,7 @@ int16_t move_bar_button(std::vector<ButtonRecord>& buttons, int16_t from, int16_
 int16_t command_dialog(int16_t new_bar) {
     if (!has_current_bar) return 0;
     BarEditor e;
-    e.dialog = StdNewDLOG(kEditorDialog, kOkItem, nullptr);
+    e.dialog = StdNewDLOG(kBarEditorDialog, kOkItem, nullptr);
     if (!e.dialog) return 0;
     e.tool_list = GetDialogListHandle(e.dialog, kToolList);
     e.bar_list = GetDialogListHandle(e.dialog, kBarList);

@@ -8,6 +8,7 @@
 #include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -22,8 +23,6 @@ constexpr int16_t kEntryLeft = 129;
 constexpr int16_t kEntryGap = 4;
 constexpr int16_t kEntryHeight = 63;
 constexpr int16_t kMessageRowHeight = 24;
-constexpr int16_t kDeleteBarAlert = 1504;
-constexpr int16_t kResetBarsAlert = 1505;
 constexpr int16_t kConfirmItem = 2;
 
 int16_t last_button_bottom(const std::vector<ButtonRecord>& buttons) {

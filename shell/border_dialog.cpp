@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr int16_t kBordersDialog = 5000;
 constexpr int16_t kOkItem = 1, kCancelItem = 2;
 constexpr int16_t kFirstColourItem = 4, kFirstLineItem = 10, kLastLineItem = 15;
 constexpr int16_t kSameRadio = 22, kEachRadio = 23, kSampleItem = 24;

@@ -45,18 +45,18 @@ struct PopUp {
 };
 
 constexpr PopUp kPopUps[] = {
-    {"font", 142, PopUpGuard::kInvalidFormulaBeeps, ChoiceGoesTo::kMenuButton},
-    {"size", 143, PopUpGuard::kInvalidFormulaBeeps, ChoiceGoesTo::kMenuButton},
-    {"styt", 144, PopUpGuard::kInvalidFormulaBeeps, ChoiceGoesTo::kStyleMenu},
-    {"dolt", 306, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kCurrency},
-    {"fixt", 307, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kFixedDecimals},
-    {"alnt", 159, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kMenuButton},
-    {"timt", 138, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kTimeMenu},
-    {"datt", 137, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kDateMenu},
-    {"just", 146, PopUpGuard::kObjectOtherThanEdited, ChoiceGoesTo::kMenuButton},
-    {"grid", 192, PopUpGuard::kNone, ChoiceGoesTo::kGridMenu},
-    {"chrt", 190, PopUpGuard::kNone, ChoiceGoesTo::kChartMenu},
-    {"objt", 191, PopUpGuard::kNone, ChoiceGoesTo::kToolMenu},
+    {"font", kFontMenu, PopUpGuard::kInvalidFormulaBeeps, ChoiceGoesTo::kMenuButton},
+    {"size", kSizeMenu, PopUpGuard::kInvalidFormulaBeeps, ChoiceGoesTo::kMenuButton},
+    {"styt", kStyleMenu, PopUpGuard::kInvalidFormulaBeeps, ChoiceGoesTo::kStyleMenu},
+    {"dolt", kCurrencyFormatsMenu, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kCurrency},
+    {"fixt", kFixedDecimalsMenu, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kFixedDecimals},
+    {"alnt", kAlignOptionMenu, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kMenuButton},
+    {"timt", kTimeMenu, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kTimeMenu},
+    {"datt", kDateMenu, PopUpGuard::kEditingOrObjectBeeps, ChoiceGoesTo::kDateMenu},
+    {"just", kAlignMenu, PopUpGuard::kObjectOtherThanEdited, ChoiceGoesTo::kMenuButton},
+    {"grid", kBordersMenu, PopUpGuard::kNone, ChoiceGoesTo::kGridMenu},
+    {"chrt", kChartKindMenu, PopUpGuard::kNone, ChoiceGoesTo::kChartMenu},
+    {"objt", kToolMenu, PopUpGuard::kNone, ChoiceGoesTo::kToolMenu},
 };
 
 const PopUp* pop_up_of(uint32_t code) {
@@ -88,7 +88,7 @@ void check_only(pf::MenuRef menu, int16_t item) { check_menu_item(menu, 1, pf::c
 void prepare_menu(const PopUp& p, pf::MenuRef menu, const DocumentFacts& f) {
     if (p.goes_to == ChoiceGoesTo::kCurrency) check_only(menu, currency_checked_item(f.format));
     else if (p.goes_to == ChoiceGoesTo::kFixedDecimals) check_only(menu, fixed_decimals_checked_item(f.format));
-    else if (p.menu == 143) set_size_menu(nullptr, menu, f.size);
+    else if (p.menu == kSizeMenu) set_size_menu(nullptr, menu, f.size);
 }
 
 void hand_on(const PopUp& p, int16_t item, const DocumentFacts& f) {
@@ -141,7 +141,7 @@ void run_pop_up(ButtonRecord& button, const PopUp& p) {
         return;
     }
     prepare_menu(p, menu, facts);
-    int16_t item = pop_up_pressed(button, menu, p.menu == 143 ? 1 : 0);
+    int16_t item = pop_up_pressed(button, menu, p.menu == kSizeMenu ? 1 : 0);
     if (item) hand_on(p, item, facts);
 }
 

@@ -7,6 +7,7 @@
 #include "ui/app_prefs.h"
 #include "shell/button_bars.h"
 #include "shell/command_bar.h"
+#include "resource_ids.h"
 
 std::vector<ButtonBar> button_list;
 ButtonBar current_bar;
@@ -16,7 +17,6 @@ namespace {
 
 constexpr pf::FourCC kBarsType = pf::four_cc("bars");
 constexpr pf::FourCC kButtonType = pf::four_cc("butn");
-constexpr int16_t kBarNames = 25006;
 constexpr int kFactoryBars = 4;
 constexpr int16_t kWideScreenBar = 128;
 constexpr int16_t kNarrowScreenBar = 200;

@@ -21,12 +21,11 @@
 
 namespace {
 
-constexpr int16_t kColumnNameDialog = 150, kPrintColumnsDialog = 751;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kNameItem = 3;
 constexpr int16_t kNoTitlesRadio = 4, kTitlesRadio = 5, kColumnsItem = 6;
 constexpr uint8_t kLongestColumnName = 31;
 constexpr int16_t kMostProposedColumns = 100;
-constexpr int16_t kRangeMessages = 501, kNotAReference = 1;
+constexpr int16_t kNotAReference = 1;
 constexpr int16_t kPrintTitlesNote = 28;
 
 bool object_selected(MemoryRef layer) {

@@ -33,7 +33,6 @@ unsigned char cmd_msg[32] = {0};
 namespace {
 
 constexpr int16_t kBarSwitchIcon = 900;
-constexpr int16_t kBarMenu = 265;
 constexpr int16_t kFixedBarItems = 3;
 constexpr int16_t kCustomizeItem = 1;
 constexpr int16_t kEditBarItem = 2;

@@ -17,10 +17,10 @@
 #include "ui/app_prefs.h"
 #include "shell/custom_label_dialog.h"
 #include "shell/format_menus.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kCustomDateDialog = 7200, kLetterStrings = 251, kDateExamples = 133, kTimeExamples = 135;
 constexpr int16_t kDateExampleCount = 15, kTimeExampleCount = 6;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kFormatItem = 3, kSampleItem = 6, kExampleList = 7;
 constexpr int kCustomDatePosition = 20;  // of the saved dialog positions
@@ -28,7 +28,7 @@ constexpr int16_t kLabelInFrontBit = 7, kCustomTextBit = 7;
 
 // The user's letter for day, month or year (item 1, 2, 3), or the stored one.
 unsigned char user_letter(int16_t item, unsigned char stored) {
-    const std::string text = pf::get_indexed_string(kLetterStrings, item);
+    const std::string text = pf::get_indexed_string(kDateLetterStrings, item);
     return text.empty() ? stored : static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(text[0])));
 }
 

@@ -16,10 +16,10 @@
 #include "model/layer_use.h"
 #include "platform/screen/cursor.h"
 #include "shell/format_menus.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kLabelDialog = 2050;
 constexpr int16_t kOKItem = 1, kPositionItem = 3, kLabelItem = 4, kSampleItem = 7;
 constexpr int16_t kNoLabel = 1, kInFront = 2, kBehind = 3;
 constexpr int16_t kLabelInFrontBit = 7, kCustomPatternBit = 7;

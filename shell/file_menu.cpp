@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int16_t kRevertAlert = 131;
 constexpr int16_t kRevertAnswer = 1;
 
 MemoryRef front_record() { return window_doc_record(FrontDocWindow()); }

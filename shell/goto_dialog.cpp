@@ -16,10 +16,10 @@
 #include "shell/range_names.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kGotoDialog = 142, kRefusalStrings = 144;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kReferenceItem = 3, kNamesItem = 6, kSelectItem = 7;
 constexpr size_t kLongestReference = kNamedRangeNameSize - 1;
 
@@ -62,7 +62,7 @@ int16_t take_name(DialogRef dialog, pf::ListHandle names, MemoryRef layer) {
 }  // namespace
 
 void say_goto_refusal(GotoRefusal why) {
-    str_multi_alert(kRefusalStrings, int16_t(why), kStandardStopAlert, kStopAlertKind);
+    str_multi_alert(kGotoRefusals, int16_t(why), kStandardStopAlert, kStopAlertKind);
 }
 
 GotoRefusal check_goto_text(const unsigned char* text, MemoryRef layer, CellRange* range) {

@@ -15,14 +15,13 @@
 #include "platform/system/system.h"
 #include "platform/text/mac_roman.h"
 #include "shell/shell_commands.h"
+#include "resource_ids.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int16_t kHelpFiles = 25008;
 constexpr int kUserGuideName = 2, kFunctionGuideName = 3, kPagesMissingMessage = 4, kNoOpenerMessage = 5;
-constexpr int16_t kHelpItems = 25010;
 constexpr int kUserGuideItem = 3, kFunctionGuideItem = 4;
 constexpr int kDeepestFolder = 8;
 

@@ -21,11 +21,10 @@
 #include "window/entry_line.h"
 #include "window/sheet_tabs.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kWindowTags = 706;
-constexpr int16_t kToolTags = 591, kBorderTags = 592, kTabTags = 701, kColourTags = 703, kOptionTags = 704;
 enum : int16_t { kTabStripTag = 1, kTabScrollTag = 2 };
 enum : int16_t { kColumnSplitTag = 5, kRowSplitTag = 6, kCornerBoxTag = 11, kFirstIconTag = 12, kSecondIconTag = 13 };
 constexpr int16_t kCornerIconsWidth = 64, kCornerIconWidth = 24;
@@ -162,7 +161,7 @@ bool HelpContentProvider(pf::WindowRef window, pf::Point where, pf::HelpTag* tag
     if (!pf::pt_in_rect(local, port)) return false;
     pf::Rect hot;
     if (const int16_t item = window_part_tag(record, local, port, &hot))
-        return give(tag, window, hot, indexed_string(kWindowTags, item), pf::kHelpTagBelow);
+        return give(tag, window, hot, indexed_string(kCommandBarMessages, item), pf::kHelpTagBelow);
     std::string note;
     if (!note_tag(doc_window_layer(record), local, &hot, &note)) return false;
     // A delay shortened for the command bar is the usual one again.

@@ -26,10 +26,10 @@
 #include "window/document_dialogs.h"
 #include "shell/file_menu.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kLayoutDialog = 350;
 constexpr int16_t kOKItem = 1, kCancelItem = 2, kPanelItem = 4, kKeptItems = 4;
 
 // Display panel.

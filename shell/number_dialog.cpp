@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kValueItem = 4, kArrowsItem = 5, kPromptItem = 6;
-constexpr int16_t kNumberMessages = 502, kRangeMessage = 1;
+constexpr int16_t kRangeMessage = 1;
 
 // The field's kind as the little arrows keep it, and the unit of a length (-1: a whole number).
 struct NumberField {

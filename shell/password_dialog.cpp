@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int16_t kPasswordDialog = 1201;
 constexpr int16_t kOkItem = 1;
 constexpr int16_t kCancelItem = 2;
 constexpr int16_t kPasswordItem = 4;

@@ -33,7 +33,7 @@
 
 namespace {
 
-constexpr int16_t kPrefsDialog = 300, kPrefsStrings = 309, kRangeMessage = 1, kNoDictionaryMessage = 5;
+constexpr int16_t kRangeMessage = 1, kNoDictionaryMessage = 5;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kPanelItem = 3, kKeptItems = 4;
 constexpr int16_t kFirstPanel = 1, kLastPanel = 6;
 constexpr int16_t kDateMenuTailItems = 2;

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int16_t kPrintRowsDialog = 750;
 constexpr int16_t kOkItem = 1, kAllRowsItem = 4, kTheseRowsItem = 5, kRowsItem = 6;
 constexpr int16_t kMostProposedRows = 100;
 constexpr int32_t kBadReferenceAlert = 103;

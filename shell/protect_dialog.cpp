@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int16_t kProtectDialog = 1101;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kPasswordItem = 4, kContentsRadio = 6, kOpeningRadio = 7,
                   kMessageItem = 8;
 constexpr int16_t kWrongPassword = 7, kTooLong = 8, kTypeToChange = 9, kConfirmPrompt = 10, kNoPassword = 30;

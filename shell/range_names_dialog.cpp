@@ -17,10 +17,10 @@
 #include "shell/border_tools.h"
 #include "shell/range_names.h"
 #include "shell/sheet_dialogs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kRangeDialog = 501, kRangeMessages = 501;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kNameItem = 4, kRangeItem = 6, kLabelsItem = 7;
 constexpr int16_t kTopItem = 8, kLeftItem = 9, kBottomItem = 10, kRightItem = 11;
 constexpr int16_t kAddItem = 13, kDeleteItem = 14, kListItem = 15;

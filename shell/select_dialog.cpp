@@ -15,10 +15,10 @@
 #include "shell/goto_dialog.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kSelectDialog = 990, kSelectStrings = 990;
 constexpr int16_t kOkItem = 1, kCancelItem = 2;
 constexpr int16_t kWholeLayerItem = 3, kUsedRowsItem = 4, kUsedColumnsItem = 5, kUsedAreaItem = 6;
 constexpr int16_t kPageItem = 7, kCellsItem = 8, kPageField = 9, kFirstCellField = 11, kLastCellField = 12;

@@ -12,10 +12,10 @@
 #include "ui/app_prefs.h"
 #include "shell/command_dialogs.h"
 #include "window/selection_tracking.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kSeriesDialog = 6000, kSeriesStrings = 6000;
 constexpr int16_t kOkItem = 1, kCancelItem = 2;
 constexpr int16_t kLinearItem = 4, kDateItem = 6, kAutomaticItem = 7;
 constexpr int16_t kUnitGroup = 8, kYearItem = 9, kDayItem = 11, kWeekdayItem = 12;

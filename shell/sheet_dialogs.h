@@ -6,6 +6,7 @@
 
 #include "ui/dialog_items.h"
 #include "core/memory_manager.h"
+#include "resource_ids.h"
 
 // The range-names dialog over a copy of the layer's names: 1 after OK (the
 // layer takes the edited names), 0 after Cancel.
@@ -19,7 +20,6 @@ int16_t range_dialog(MemoryRef layer);
 // shows `limit` again and the dialog stays. 1 with the value, 0 after Cancel.
 int16_t Multi_Dialog(int16_t dialog_id, int16_t minimum, int16_t maximum, int16_t limit, int16_t mode,
                      int16_t title, int16_t prompt, int16_t* value);
-constexpr int16_t kNumberDialog = 139;
 constexpr int16_t kLengthMode = 3;
 
 // Protects the layer's workbook with the user's password: 1 when protection was set.

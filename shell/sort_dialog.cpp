@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int16_t kSortDialog = 156;
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kFirstTitle = 3;
 constexpr int16_t kKeyFields[kSortKeys] = {6, 8, 10};
 constexpr int16_t kAscendingItems[kSortKeys] = {12, 14, 16};

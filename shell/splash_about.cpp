@@ -12,11 +12,10 @@
 #include "platform/resources/resources.h"
 #include "shell/shell_commands.h"
 #include "shell/splash_about.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kSplashDialog = 200;
-constexpr int16_t kAboutDialog = 210;
 constexpr int16_t kVersionItem = 7;
 constexpr int16_t kMemoryItem = 6;
 constexpr int16_t kLastClosingItem = 3;

@@ -23,7 +23,6 @@ pf::DialogRef spell_dialog = nullptr;
 
 namespace {
 
-constexpr int16_t kSpellDialog = 24010;
 constexpr int16_t kChangeItem = 1;
 constexpr int16_t kCancelItem = 2;
 constexpr int16_t kIgnoreItem = 3;
@@ -36,9 +35,7 @@ constexpr int16_t kWordItem = 9;
 constexpr int16_t kReplacementItem = 11;
 constexpr int16_t kSuggestionsItem = 12;
 
-constexpr int16_t kMessageStrings = 24001;
 constexpr int16_t kCheckCompleteMessage = 4;
-constexpr int16_t kAddFailedAlert = 24001;
 constexpr int16_t kBeepTicks = 9;
 
 struct SpellSession {
@@ -83,7 +80,7 @@ void enable_word_buttons(DialogRef dialog, bool words, bool add) {
 
 void show_word(SpellSession& session) {
     DialogRef dialog = session.dialog;
-    show_text(dialog, kMessageItem, pf::get_indexed_string(kMessageStrings, session.reason));
+    show_text(dialog, kMessageItem, pf::get_indexed_string(kSpellWindowStrings, session.reason));
     show_text(dialog, kWordItem, session.word);
     const bool repeated = session.reason == kSpellRepeatedWord;
     show_suggestions(session, repeated ? std::string() : session.word);
@@ -109,7 +106,7 @@ void widen_message_over_word(DialogRef dialog) {
 void show_check_complete(SpellSession& session) {
     session.word.clear();
     widen_message_over_word(session.dialog);
-    show_text(session.dialog, kMessageItem, pf::get_indexed_string(kMessageStrings, kCheckCompleteMessage));
+    show_text(session.dialog, kMessageItem, pf::get_indexed_string(kSpellWindowStrings, kCheckCompleteMessage));
     pf::set_dialog_item_text(session.dialog, kReplacementItem, "");
     DrawDialogItem(session.dialog, kReplacementItem);
     show_suggestions(session, "");

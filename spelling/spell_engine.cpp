@@ -12,13 +12,13 @@
 #include "platform/text/text.h"
 #include "spelling/dictionaries.h"
 #include "spelling/spelling.h"
+#include "resource_ids.h"
 
 Dictionaries dictionaries;
 IgnoreList* ignore_ref = nullptr;
 
 namespace {
 
-constexpr int16_t kDictionaryFaultAlert = 24000;
 constexpr const char* kUtf8 = "UTF-8";
 
 bool has_digit(const char* word) { return std::strpbrk(word, "0123456789") != nullptr; }

@@ -7,6 +7,7 @@
 #include "files/running_copies.h"
 #include "platform/files/files.h"
 #include "platform/types.h"
+#include "resource_ids.h"
 
 // First options long (offset 94).
 constexpr uint32_t kPrefNewLayerFlags = 0x00000FFF;  // the flags every new layer starts with
@@ -89,7 +90,6 @@ static_assert(sizeof(AppPrefs) == 782, "the preferences record is 782 bytes");
 extern AppPrefs app_prefs;
 // Set by ReadPrefs when the file held fields out of range that were reset.
 extern bool prefs_were_reset;
-constexpr int16_t kPrefsMessages = 25007;
 constexpr int16_t kPrefsResetMessage = 1;
 
 constexpr int32_t kPrefsFileSize = 782;

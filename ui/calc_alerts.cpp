@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int16_t kChartStrings = 201;
 
 struct CalcAlert {
     int16_t code;
@@ -20,7 +19,7 @@ constexpr CalcAlert kCalcAlerts[] = {
     {3, kCalcStrings, 17, kStandardCautionAlert},  {5, kCalcStrings, 17, kStandardCautionAlert},
     {6, kCalcStrings, 4, kStandardStopAlert},      {25, kErrorStrings, 12, kStandardStopAlert},
     {100, kCalcStrings, 10, kStandardCautionAlert}, {102, kCalcStrings, 19, kStandardStopAlert},
-    {103, kChartStrings, 7, kStandardStopAlert},   {104, kCalcStrings, 23, kStandardStopAlert},
+    {103, kParserErrorStrList, 7, kStandardStopAlert},   {104, kCalcStrings, 23, kStandardStopAlert},
 };
 
 }  // namespace
@@ -35,7 +34,7 @@ int16_t quorvin_alert(int32_t code) {
     if (which >= 8 && which <= 10) {
         unsigned char text[16];
         Num_To_String(number, text);
-        return key_caution_alert(text, int16_t(1509 + which - 8), kCautionAlertKind);
+        return key_caution_alert(text, int16_t(kNewCellsAlert + which - 8), kCautionAlertKind);
     }
     for (const CalcAlert& a : kCalcAlerts) {
         if (a.code == which) return str_multi_alert(a.list, a.item, a.alert, kCautionAlertKind);

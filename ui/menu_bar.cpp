@@ -67,8 +67,8 @@ void name_items_by_their_formats(int16_t menu_id, int16_t (*code_of)(int16_t ite
 
 void InitAppMenus() {
     if (pf::get_resource(pf::kMenuBarType, kMenuBar)) pf::set_menu_bar_from_resource(kMenuBar);
-    for (int16_t id = 137; id <= 163; ++id) add_submenu(id);
-    for (int16_t id : {int16_t(190), int16_t(191), int16_t(164)}) add_submenu(id);
+    for (int16_t id = kDateMenu; id <= kLayerMenu; ++id) add_submenu(id);
+    for (int16_t id : {kChartKindMenu, kToolMenu, kShowLayerMenu}) add_submenu(id);
     fill_font_menu();
     name_items_by_their_formats(kDateMenu, date_verb);
     name_items_by_their_formats(kTimeMenu, time_verb);

@@ -22,7 +22,6 @@ namespace {
 // Whether the Save dialog puts the format's extension on names.
 bool adds_extensions() { return (app_prefs.options2 & kPrefAddExtensions) != 0; }
 
-constexpr int16_t kSaveItemsList = 1004;  // DITL: the pop-up, then the check box
 constexpr int16_t kMinimumExtraWidth = 225;
 constexpr int16_t kMinimumExtraHeight = 55;
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include "resource_ids.h"
 
 // Flag bits of SystemInfo.flags.
 constexpr uint32_t kSysDragInUse = 0x00000002;
@@ -31,7 +32,6 @@ constexpr uint32_t kSysCarbonLib14 = 0x03000000;
 
 // The oldest system the program runs on is above this version.
 constexpr int16_t kOldestRefusedSystem = 0x085F;
-constexpr int16_t kRefusedSystemAlert = 10000;
 
 struct SystemInfo {
     uint32_t flags;

@@ -7,10 +7,10 @@
 #include "ui/modal_dialog.h"
 #include "files/document_file.h"
 #include "files/document_prompts.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kExportDialog = 1020;
 constexpr int16_t kExportItem = 1;
 constexpr int16_t kSylkCheckBox = 5;
 

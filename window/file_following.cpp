@@ -14,10 +14,11 @@
 #include "window/document_closing.h"
 #include "window/window_commands.h"
 #include "window/window_names.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kFollowingStrings = 137, kFileGoneMessage = 1;
+constexpr int16_t kFileGoneMessage = 1;
 
 // The alias of each followed workbook's file, with the location and stamp it
 // was made for: a rename followed, a save elsewhere or a save over the file

@@ -26,6 +26,7 @@
 #include "window/window_names.h"
 #include "window/window_commands.h"
 #include "window/window_services.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -45,12 +46,9 @@ enum LayerItem : int16_t {
 
 constexpr int32_t kProtectedAlert = 6;
 constexpr int32_t kCloneFailedAlert = 25;
-constexpr int16_t kDeleteAlert = 1503;
 constexpr int16_t kDeleteAnswer = 2;
-constexpr int16_t kRenameDialog = 145;
 constexpr int16_t kRenameOK = 1;
 constexpr int16_t kRenameField = 3;
-constexpr int16_t kSameNameAlert = 1607;
 constexpr int16_t kBackToName = 1;
 constexpr int16_t kCloneNameLimit = 25;
 constexpr int16_t kManyCopies = 10;
@@ -97,7 +95,7 @@ void ask_and_delete(MemoryRef layer) {
     }
     unsigned char name[256];
     GetSheetName(name, layer);
-    if (delete_alert(kDeleteAlert, name) != kDeleteAnswer) return;
+    if (delete_alert(kDeleteLayerAlert, name) != kDeleteAnswer) return;
     delete_layer(layer);
 }
 
@@ -117,7 +115,7 @@ bool name_taken(MemoryRef layer, const unsigned char* name) {
 void ask_new_name(MemoryRef layer, unsigned char* name) {
     name[0] = 0;
     pf::Point* position = &app_prefs.dialog_positions[0];
-    DialogRef dialog = StdNewDLOG(kRenameDialog, kRenameOK, position);
+    DialogRef dialog = StdNewDLOG(kRenameLayerDialog, kRenameOK, position);
     if (!dialog) return;
     unsigned char current[256];
     GetSheetName(current, layer);

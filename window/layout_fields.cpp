@@ -9,10 +9,11 @@
 #include "ui/alerts.h"
 #include "ui/dialog_items.h"
 #include "window/document_dialogs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kLayoutMessages = 350, kRangeMessage = 1;
+constexpr int16_t kRangeMessage = 1;
 
 // Refuses the field's value: says what it may be and selects it for retyping.
 void refuse(DialogRef dialog, int16_t item, LayoutField field, int16_t unit) {

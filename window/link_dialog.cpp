@@ -15,10 +15,10 @@
 #include "platform/controls/controls.h"
 #include "ui/app_prefs.h"
 #include "window/document_dialogs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kLinkDialog = 710;
 constexpr int16_t kOpenAllItem = 1;
 constexpr int16_t kCancelItem = 2;
 constexpr int16_t kOpenItem = 3;

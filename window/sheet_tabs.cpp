@@ -41,7 +41,6 @@ constexpr int16_t kDragSlop = 3;
 constexpr int16_t kDragCursor = 128;
 constexpr int16_t kButtonIcons = 130;
 constexpr int16_t kGrowIcon = 5;
-constexpr int16_t kHelpStrings = 701;
 constexpr int16_t kFrontTabTop = 7;
 constexpr int16_t kBackTabTop = 10;
 constexpr int16_t kTabBottom = 26;

@@ -7,10 +7,10 @@
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
 #include "window/document_dialogs.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kSeparatorDialog = 170;
 constexpr int16_t kOpenItem = 1;
 constexpr int16_t kFirstRadio = 3;
 constexpr int16_t kLastRadio = 6;

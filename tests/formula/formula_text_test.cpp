@@ -56,8 +56,8 @@ TEST_F(FormulaText, LayersAndDeletedLayers) {
 // The texts standing in for a reference off the sheet and for an unknown
 // linked document are the calculation string list's.
 TEST_F(FormulaText, OffSheetAndUnknownLinkTextsComeFromTheStringList) {
-    const std::string off_sheet = pf::get_indexed_string(kFormulaTextStrList, kOffSheetItem);
-    const std::string unknown_link = pf::get_indexed_string(kFormulaTextStrList, kUnknownLinkItem);
+    const std::string off_sheet = pf::get_indexed_string(kCalcStrings, kOffSheetItem);
+    const std::string unknown_link = pf::get_indexed_string(kCalcStrings, kUnknownLinkItem);
     EXPECT_EQ(off_sheet, "#REF!");
     EXPECT_EQ(unknown_link, "#LINK!");
     auto reference = parse("=$A$1").bytes;
