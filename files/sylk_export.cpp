@@ -31,7 +31,6 @@ namespace {
 constexpr int kFirstCellFont = 5;
 constexpr int kDefaultColumnWidth = 76;
 constexpr size_t kFlushSize = 65536;
-constexpr uint8_t kAlignMask = 7;
 
 struct FontKey {
     uint16_t font;
@@ -77,7 +76,7 @@ void address(SylkWriter& w, int32_t row, int32_t column, std::string& out) {
 // ---- Fonts -------------------------------------------------------------------
 
 bool has_own_font(const uint8_t* f) {
-    return format_font(f) != kDefaultFontNumber || f[kFmtSize] != kDefaultFontSize || f[kFmtFace] != 0;
+    return format_font(f) != kDefaultFontNumber || f[kFmtSize] != kLayerDefaultSize || f[kFmtFace] != 0;
 }
 
 std::string face_letters(uint8_t face) {

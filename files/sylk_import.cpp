@@ -34,7 +34,7 @@
 namespace {
 
 constexpr uint16_t kNoFont = kDefaultFontNumber;
-constexpr int kFaceBold = 1, kFaceItalic = 2, kFaceUnderline = 4, kFaceOutline = 8, kFaceShadow = 16;
+constexpr int kSylkFaceBold = 1, kSylkFaceItalic = 2, kSylkFaceUnderline = 4, kSylkFaceOutline = 8, kSylkFaceShadow = 16;
 constexpr uint8_t kBorderStyle = 2;
 constexpr uint8_t kFillPattern = 3;
 constexpr int kMaxLayerFontSize = 200;
@@ -158,11 +158,11 @@ uint8_t face_of_letters(std::string_view letters) {
     uint8_t face = 0;
     for (char c : letters) {
         switch (c) {
-        case 'B': face |= kFaceBold; break;
-        case 'I': face |= kFaceItalic; break;
-        case 'U': face |= kFaceUnderline; break;
-        case 'O': face |= kFaceOutline; break;
-        case 'H': face |= kFaceShadow; break;
+        case 'B': face |= kSylkFaceBold; break;
+        case 'I': face |= kSylkFaceItalic; break;
+        case 'U': face |= kSylkFaceUnderline; break;
+        case 'O': face |= kSylkFaceOutline; break;
+        case 'H': face |= kSylkFaceShadow; break;
         default: break;
         }
     }
@@ -261,8 +261,8 @@ void apply_font(SylkReader& r, int32_t n) {
     const SylkFont layer = layer_font_of(r);
     uint8_t* f = r.pending.format.bytes;
     store_u16(f + kFmtFont, font.name == layer.name ? kNoFont : font.number);
-    if (font.size == layer.size) f[kFmtSize] = kDefaultFontSize;
-    else if (font.size > 0 && font.size < kDefaultFontSize) f[kFmtSize] = uint8_t(font.size);
+    if (font.size == layer.size) f[kFmtSize] = kLayerDefaultSize;
+    else if (font.size > 0 && font.size < kLayerDefaultSize) f[kFmtSize] = uint8_t(font.size);
     f[kFmtFace] = font.face;
 }
 
@@ -280,9 +280,9 @@ void apply_style(SylkReader& r, std::string_view value) {
         case 'T': set_border(f, 8); break;
         case 'L': set_border(f, 12); break;
         case 'R': set_border(f, 4); break;
-        case 'D': f[kFmtFace] = uint8_t(f[kFmtFace] | kFaceBold); break;
-        case 'I': f[kFmtFace] = uint8_t(f[kFmtFace] | kFaceItalic); break;
-        case 'U': f[kFmtFace] = uint8_t(f[kFmtFace] | kFaceUnderline); break;
+        case 'D': f[kFmtFace] = uint8_t(f[kFmtFace] | kSylkFaceBold); break;
+        case 'I': f[kFmtFace] = uint8_t(f[kFmtFace] | kSylkFaceItalic); break;
+        case 'U': f[kFmtFace] = uint8_t(f[kFmtFace] | kSylkFaceUnderline); break;
         case 'S': f[kFmtPattern] = kFillPattern; break;
         case 'M': {
             size_t start = i + 1, end = start;

@@ -18,7 +18,7 @@ void GetDefaultFormat(uint8_t* format) {
     std::memset(format, 0, kCellFormatSize);
     set_format_id(format, -1);
     store_u16(format + kFmtFont, kDefaultFontNumber);
-    format[kFmtSize] = kDefaultFontSize;
+    format[kFmtSize] = kLayerDefaultSize;
     format[kFmtCode] = kFormatGeneral;
     format[kFmtDecimals] = 2;
     format[kFmtCellType] = 255;

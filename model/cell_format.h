@@ -39,7 +39,8 @@ enum CellFormatField : int {
 };
 
 constexpr uint16_t kDefaultFontNumber = 65535;
-constexpr uint8_t kDefaultFontSize = 255;
+constexpr uint8_t kLayerDefaultSize = 255;
+constexpr uint8_t kAlignMask = 0x07;  // the alignment bits of kFmtAlign
 constexpr uint8_t kFormatGeneral = 71;  // 'G'
 // Face (field 7): cleared with value 0 the face becomes plain; cleared with
 // kFaceBitAlone + b only bit b goes (so that bold, bit 0, can go alone).

@@ -150,7 +150,7 @@ void SetFormatByte(uint8_t* format, int16_t field, int16_t value, bool clear, bo
     }
     case kFmtSize: {
         SetFormatByte(format, field, value, clear);
-        int16_t size = value == kDefaultFontSize ? default_size : value;
+        int16_t size = value == kLayerDefaultSize ? default_size : value;
         if (runs_follow) format_styled_text(format, nullptr, &size, nullptr, nullptr, true, globals);
         return;
     }

@@ -16,7 +16,6 @@ bool has_current_bar = false;
 namespace {
 
 constexpr pf::FourCC kBarsType = pf::four_cc("bars");
-constexpr pf::FourCC kButtonType = pf::four_cc("butn");
 constexpr int kFactoryBars = 4;
 constexpr int16_t kWideScreenBar = 128;
 constexpr int16_t kNarrowScreenBar = 200;
@@ -26,7 +25,7 @@ constexpr int kMaxBarButtons = 200;
 }  // namespace
 
 bool load_button(int16_t id, ButtonRecord* button) {
-    const pf::Resource* resource = pf::get_resource(kButtonType, id);
+    const pf::Resource* resource = pf::get_resource(pf::kButtonType, id);
     if (!resource || resource->bytes.size() != size_t(kButtonRecordSize)) return false;
     ByteSwapButton(resource->bytes.data(), button);
     return button_usable(*button);

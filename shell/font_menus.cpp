@@ -176,7 +176,7 @@ void DoSizeMenu(MemoryRef window_record, int16_t item) {
     const int16_t default_size = Get_Default_Size(f.layer);
     int16_t size = listed ? chosen
                           : stepped_cell_size(f.format.bytes[kFmtSize], item == kSizeLargerItem ? 1 : -1, default_size);
-    if (size <= 0 || size == default_size) size = kDefaultFontSize;
+    if (size <= 0 || size == default_size) size = kLayerDefaultSize;
     format_cells_text(f, font_undo_kind(f.layer), kFmtSize, size, false);
 }
 

@@ -20,7 +20,7 @@ constexpr int16_t kOkItem = 1, kCancelItem = 2;
 constexpr int16_t kLinearItem = 4, kDateItem = 6, kAutomaticItem = 7;
 constexpr int16_t kUnitGroup = 8, kYearItem = 9, kDayItem = 11, kWeekdayItem = 12;
 constexpr int16_t kStepItem = 13, kStepLabel = 14, kStopItem = 15, kStopLabel = 16;
-constexpr int16_t kPictureItem = 17, kDownItem = 19, kAcrossItem = 20;
+constexpr int16_t kSeriesPictureItem = 17, kDownItem = 19, kAcrossItem = 20;
 constexpr int16_t kDownPicture = 400, kAcrossPicture = 401;
 constexpr int32_t kOneCellAlert = 104;
 constexpr int kSeriesPosition = 7;  // of the saved dialog positions
@@ -81,7 +81,7 @@ bool ask_series(const CellRange& selection, SeriesChoice* choice) {
     pf::Point* position = &app_prefs.dialog_positions[kSeriesPosition];
     DialogRef dialog = StdNewDLOG(kSeriesDialog, kOkItem, position);
     if (!dialog) return false;
-    AttachDUserProc(dialog, kPictureItem, Draw_series_item);
+    AttachDUserProc(dialog, kSeriesPictureItem, Draw_series_item);
     SetDNum(dialog, kStepItem, 1, true);
     set_kind(dialog, kLinearItem);
     SetDRadios(dialog, kYearItem, kWeekdayItem, kDayItem);
@@ -93,7 +93,7 @@ bool ask_series(const CellRange& selection, SeriesChoice* choice) {
         else if (item == kStepItem || item == kStopItem) filter_value_field(dialog, item);
         else if (item == kDownItem || item == kAcrossItem) {
             SetDRadios(dialog, kDownItem, kAcrossItem, item);
-            DrawDialogItem(dialog, kPictureItem);
+            DrawDialogItem(dialog, kSeriesPictureItem);
         }
     };
     return run_ok_cancel_dialog(dialog, [&] { return read_choice(dialog, choice); }, click, position) != 0;

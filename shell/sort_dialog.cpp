@@ -14,7 +14,7 @@ namespace {
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kFirstTitle = 3;
 constexpr int16_t kKeyFields[kSortKeys] = {6, 8, 10};
 constexpr int16_t kAscendingItems[kSortKeys] = {12, 14, 16};
-constexpr int16_t kByColumnsItem = 18, kByRowsItem = 19, kPictureItem = 22;
+constexpr int16_t kByColumnsItem = 18, kByRowsItem = 19, kSortPictureItem = 22;
 constexpr int16_t kColumnTitles = 17, kRowTitles = 20;  // of STR# 128
 constexpr int16_t kDownPicture = 400, kAcrossPicture = 401;
 constexpr int kSortPosition = 9;  // of the saved dialog positions
@@ -54,7 +54,7 @@ void set_sort_mode(DialogRef dialog, const CellRange& range, bool columns) {
         arrows->refcon = columns ? kColumnLetterField : kWholeNumberField;
         pf::set_control_action(arrows, HandleLittleArrows);
     }
-    DrawDialogItem(dialog, kPictureItem);
+    DrawDialogItem(dialog, kSortPictureItem);
 }
 
 // The key a non-empty field names, checked against the grid (letters) or the
@@ -94,7 +94,7 @@ int16_t sort_dialog(int16_t keys[kSortKeys], uint16_t ascending[kSortKeys], uint
     pf::Point* position = &app_prefs.dialog_positions[kSortPosition];
     DialogRef dialog = StdNewDLOG(kSortDialog, kOkItem, position);
     if (!dialog) return 0;
-    AttachDUserProc(dialog, kPictureItem, Draw_RowPict_item);
+    AttachDUserProc(dialog, kSortPictureItem, Draw_RowPict_item);
     const bool wide = range->botRight.v - range->topLeft.v < range->botRight.h - range->topLeft.h;
     SetDRadios(dialog, kByColumnsItem, kByRowsItem, wide ? kByRowsItem : kByColumnsItem);
     for (int16_t first : kAscendingItems) SetDRadios(dialog, first, int16_t(first + 1), first);

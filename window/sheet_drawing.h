@@ -13,7 +13,6 @@
 #include "platform/draw/region.h"
 #include "window/row_drawing.h"
 
-constexpr uint8_t kAlignMask = 0x07;
 constexpr uint8_t kAlignGeneral = 0, kAlignLeft = 1, kAlignCentre = 2, kAlignRight = 3, kAlignJustify = 4;
 constexpr uint8_t kAlignVertical = 0x08;
 constexpr uint8_t kAlignAcrossSelection = 0x10;

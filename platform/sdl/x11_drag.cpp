@@ -12,7 +12,7 @@ namespace pf {
 namespace {
 
 // The oldest and newest protocol versions spoken.
-constexpr long kOldestVersion = 3;
+constexpr long kOldestXdndVersion = 3;
 constexpr long kNewestVersion = 5;
 
 struct Atoms {
@@ -83,7 +83,7 @@ Target target_under_mouse() {
     for (Window window = child; window != None && window != host_window;) {
         long version = 0;
         if (property_value(window, atoms.aware, XA_ATOM, version)) {
-            if (version < kOldestVersion) return found;
+            if (version < kOldestXdndVersion) return found;
             found.window = window;
             found.version = std::min(version, kNewestVersion);
             long proxy = 0;

@@ -502,7 +502,7 @@ TEST_F(SylkTest, CellsWithoutAFontOfTheirOwnKeepNone) {
     EXPECT_EQ(cells_of(back), cells_of(layer));
     const uint8_t* bold = format_of(back, 0, 0);
     EXPECT_EQ(format_font(bold), kDefaultFontNumber);
-    EXPECT_EQ(bold[kFmtSize], kDefaultFontSize);
+    EXPECT_EQ(bold[kFmtSize], kLayerDefaultSize);
     EXPECT_EQ(bold[kFmtFace], 1);
 }
 
@@ -520,9 +520,9 @@ TEST_F(SylkTest, CellsOfTheLayersSizeFollowItInRowsOfNoHeightToo) {
         format_of(own, 1, 0)[kFmtFace] = 1;
         format_of(own, 2, 0)[kFmtSize] = uint8_t(size);
         MemoryRef back = read_sylk(sylk_layer_text(own));
-        EXPECT_EQ(format_of(back, 1, 0)[kFmtSize], kDefaultFontSize) << size;
+        EXPECT_EQ(format_of(back, 1, 0)[kFmtSize], kLayerDefaultSize) << size;
         EXPECT_EQ(format_of(back, 1, 0)[kFmtFace], 1) << size;
-        EXPECT_EQ(format_of(back, 2, 0)[kFmtSize], kDefaultFontSize) << size;
+        EXPECT_EQ(format_of(back, 2, 0)[kFmtSize], kLayerDefaultSize) << size;
         EXPECT_EQ(sylk_layer_text(back), sylk_layer_text(read_sylk(sylk_layer_text(back)))) << size;
     }
 }
@@ -548,7 +548,7 @@ TEST_F(SylkTest, CellsKeepTheirOwnStyleInStyledRowsAndColumns) {
     EXPECT_EQ(format_of(back, 1, 0)[kFmtFace], 1);
     for (auto [row, column] : {std::pair{1, 1}, {1, 2}, {3, 2}}) {
         EXPECT_EQ(format_of(back, row, column)[kFmtFace], 0) << row << "," << column;
-        EXPECT_EQ(format_of(back, row, column)[kFmtSize], kDefaultFontSize) << row << "," << column;
+        EXPECT_EQ(format_of(back, row, column)[kFmtSize], kLayerDefaultSize) << row << "," << column;
     }
     EXPECT_EQ(format_of(back, 4, 2)[kFmtSize], 18);
     MemoryRef rows = GetSpreadSheetRowFormats(back);

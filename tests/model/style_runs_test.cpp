@@ -106,7 +106,7 @@ TEST_F(StyleRuns, SynchroniseTakesTheFirstRunsFontAndSize) {
     GetDefaultFormat(format.bytes);
     store_i16(_stylePtr_(cell.data()) + 2 + 12, 12);
     synchronise_style(layer, _stylePtr_(cell.data()), format.bytes, true);
-    EXPECT_EQ(format.bytes[kFmtSize], kDefaultFontSize);  // a run size of 12 is ignored
+    EXPECT_EQ(format.bytes[kFmtSize], kLayerDefaultSize);  // a run size of 12 is ignored
 }
 
 }  // namespace

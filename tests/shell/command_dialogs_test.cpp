@@ -293,11 +293,11 @@ std::vector<uint32_t> item_pixels(pf::WindowRef window, const pf::Rect& box) {
 }
 
 void watch_sort_picture() {
-    constexpr int16_t kByRowsItem = 19, kPictureItem = 22;
+    constexpr int16_t kByRowsItem = 19, kSortPictureItem = 22;
     pf::compose_screen();
     pf::WindowRef front = pf::front_window();
     if (pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr) {
-        sort_picture.at_close = item_pixels(front, pf::get_dialog_item_box(dialog, kPictureItem));
+        sort_picture.at_close = item_pixels(front, pf::get_dialog_item_box(dialog, kSortPictureItem));
         if (!sort_picture.opened) {
             sort_picture.opened = true;
             sort_picture.at_open = sort_picture.at_close;

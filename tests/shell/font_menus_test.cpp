@@ -52,7 +52,7 @@ TEST_F(FontMenus, TheDefaultFontAndSizeAreStoredAsDefaultsAndUndoTakesAFontBack)
     EXPECT_EQ(at(0, 1).bytes[kFmtSize], 18);
     const int16_t default_size = Get_Default_Size(layer);
     DoSizeMenu(nullptr, txtsize_to_menu(default_size));
-    EXPECT_EQ(at(0, 1).bytes[kFmtSize], kDefaultFontSize);
+    EXPECT_EQ(at(0, 1).bytes[kFmtSize], kLayerDefaultSize);
 }
 
 TEST_F(FontMenus, LargerStopsAtTheLargestSizeAndStepsFromTheDefault) {

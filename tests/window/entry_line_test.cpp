@@ -107,7 +107,7 @@ TEST_F(EntryLineTest, TypedTextKeepsTheCellsDefaultFont) {
     int16_t length = 0;
     ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
     EXPECT_EQ(format_font(cell), kDefaultFontNumber);
-    EXPECT_EQ(cell[kFmtSize], kDefaultFontSize);
+    EXPECT_EQ(cell[kFmtSize], kLayerDefaultSize);
     EXPECT_EQ(_styleLength_(cell), 0);
 }
 
