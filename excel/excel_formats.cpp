@@ -247,9 +247,9 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
     format[kFmtPatternFore] = solid_fill_code(book, xf);
     const ExcelFont* font = font_of(book, xf.font);
     if (font) {
-        constexpr uint8_t kBold = 0x01, kItalic = 0x02, kUnderline = 0x04;
-        format[kFmtFace] = uint8_t((font->bold ? kBold : 0) | (font->italic ? kItalic : 0) |
-                                   (font->underline ? kUnderline : 0));
+        constexpr uint8_t kBoldFace = 0x01, kItalicFace = 0x02, kUnderlineFace = 0x04;
+        format[kFmtFace] = uint8_t((font->bold ? kBoldFace : 0) | (font->italic ? kItalicFace : 0) |
+                                   (font->underline ? kUnderlineFace : 0));
         uint32_t rgb = 0;
         if (palette_colour(book, font->colour, &rgb)) format[kFmtTextColour] = nearest_colour_code(rgb);
     }

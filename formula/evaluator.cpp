@@ -180,8 +180,8 @@ void read_comparison(const FormulaToken& token) {
     case kNotEqualSign: Op = kOpNotEqual; break;
     case kLessEqualSign: Op = kOpLessEqual; break;
     case kGreaterEqualSign: Op = kOpGreaterEqual; break;
-    case '<': Op = second == '>' ? kOpNotEqual : second == '=' ? kOpLessEqual : kOpLess; break;
-    default: Op = second == '=' ? kOpGreaterEqual : kOpGreater; break;
+    case '<': Op = second == '>' ? kOpNotEqual : second == '=' ? kOpLessEqual : kOpLessThan; break;
+    default: Op = second == '=' ? kOpGreaterEqual : kOpGreaterThan; break;
     }
 }
 
@@ -267,8 +267,8 @@ void compare() {
     switch (op) {
     case kOpEqual: result = !unordered && !mixed && order == 0; break;
     case kOpNotEqual: result = unordered || mixed || order != 0; break;
-    case kOpLess: result = !unordered && order < 0; break;
-    case kOpGreater: result = !unordered && order > 0; break;
+    case kOpLessThan: result = !unordered && order < 0; break;
+    case kOpGreaterThan: result = !unordered && order > 0; break;
     case kOpLessEqual: result = !unordered && order <= 0; break;
     default: result = !unordered && order >= 0; break;
     }

@@ -238,7 +238,7 @@ void read_comparison() {
         NextPChar();
         Op = kOpGreaterEqual;
     } else {
-        Op = first == '<' ? kOpLess : first == '>' ? kOpGreater : kOpEqual;
+        Op = first == '<' ? kOpLessThan : first == '>' ? kOpGreaterThan : kOpEqual;
     }
 }
 

@@ -278,7 +278,7 @@ public:
     };
 
     Program find_or_decode(const uint8_t* bytes, int32_t length) {
-        if (last_ != kNone && same_key(entries_[last_], bytes, length)) return program_of(entries_[last_]);
+        if (last_ != kNoLast && same_key(entries_[last_], bytes, length)) return program_of(entries_[last_]);
         if (entries_.empty() || used_ * 2 >= entries_.size()) grow();
         const uint64_t hash = hash_of(bytes, length);
         size_t at = size_t(hash) & (entries_.size() - 1);
@@ -298,11 +298,11 @@ public:
         keys_.clear();
         steps_.clear();
         used_ = 0;
-        last_ = kNone;
+        last_ = kNoLast;
     }
 
 private:
-    static constexpr size_t kNone = size_t(-1);
+    static constexpr size_t kNoLast = size_t(-1);
     static constexpr size_t kFirstSize = 1024;
     static constexpr size_t kMostPrograms = size_t(1) << 16;
 
@@ -346,14 +346,14 @@ private:
             while (entries_[at].used) at = (at + 1) & (entries_.size() - 1);
             entries_[at] = entry;
         }
-        last_ = kNone;
+        last_ = kNoLast;
     }
 
     std::vector<Entry> entries_;
     std::vector<uint8_t> keys_;
     std::vector<ProgramStep> steps_;
     size_t used_ = 0;
-    size_t last_ = kNone;
+    size_t last_ = kNoLast;
 };
 
 ProgramTable& program_table() {

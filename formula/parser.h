@@ -39,8 +39,8 @@ enum OperatorCode : int16_t {
     kOpDivide = 4,
     kOpEqual = 5,
     kOpNotEqual = 6,
-    kOpLess = 7,
-    kOpGreater = 8,
+    kOpLessThan = 7,
+    kOpGreaterThan = 8,
     kOpLessEqual = 9,
     kOpGreaterEqual = 10,
 };

@@ -467,16 +467,16 @@ std::vector<int16_t> stored_rows(const CalcPass& pass) {
 // The first column right of `column` that holds a cell of a stored row, or
 // one past the grid.
 int32_t column_after(const CalcPass& pass, int16_t row, int16_t column) {
-    constexpr int32_t kNone = kLastCell + 1;
+    constexpr int32_t kPastTheGrid = kLastCell + 1;
     uint32_t row_offset = 0;
-    if (column >= kLastCell || !find_row(pass, row, &row_offset)) return kNone;
+    if (column >= kLastCell || !find_row(pass, row, &row_offset)) return kPastTheGrid;
     MemoryUse<uint8_t> start(pass.store);
     uint8_t* record = start + row_offset;
     uint8_t* end = record + _RowLength_(record);
     uint8_t* p = record + kRowHeaderSize;
     int16_t wanted = int16_t(column + 1);
     FindCell(&wanted, end, &p);
-    const int32_t next = p < end ? _cellID_(p) : kNone;
+    const int32_t next = p < end ? _cellID_(p) : kPastTheGrid;
     return next;
 }
 

@@ -50,8 +50,8 @@ int16_t ObjectKey(uint8_t key, MemoryRef layer) {
         cut_copy_objects(layer, 1, 0);
         return 1;
     }
-    if (key < kKeyLeft || key > kKeyDown) return 0;
-    const int16_t dv = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
+    if (key < kKeyLeft || key > kKeyDownArrow) return 0;
+    const int16_t dv = key == kKeyUpArrow ? -1 : key == kKeyDownArrow ? 1 : 0;
     const int16_t dh = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;
     record_object_moves(kUndoObjectsMoved, layer);
     for (int32_t i = 1; MemoryRef object = get_selected_object(layer, i); ++i)

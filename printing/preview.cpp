@@ -29,7 +29,7 @@ namespace {
 constexpr int16_t kPageOfMessage = 3, kZoomTitle = 4, kWholePageTitle = 5;
 constexpr int16_t kCloseItem = 1, kPrintItem = 2, kPreviousItem = 3, kNextItem = 4, kZoomItem = 5, kPageItem = 6,
                   kPageViewItem = 7, kVerticalBarItem = 8, kHorizontalBarItem = 9;
-constexpr int16_t kShadow = 3;
+constexpr int16_t kPageShadow = 3;
 constexpr int16_t kArrowStep = 16;  // an arrow of a scroll bar moves the page this far
 
 struct PreviewState {
@@ -60,8 +60,8 @@ void draw_page_view(DialogRef dialog, int16_t item) {
     pf::GWorldPtr world = nullptr;
     const pf::Rect source{0, 0, int16_t(box.height()), int16_t(box.width())};
     if (pf::new_gworld(&world, 32, source, 0) == pf::noErr) {
-        const double fit = std::min(double(box.width() - 2 * kShadow) / paper.width,
-                                    double(box.height() - 2 * kShadow) / paper.height);
+        const double fit = std::min(double(box.width() - 2 * kPageShadow) / paper.width,
+                                    double(box.height() - 2 * kPageShadow) / paper.height);
         const double scale = shown->full_size ? 1.0 : fit;
         const double left = shown->full_size ? -shown->scroll.h : (box.width() - paper.width * scale) / 2;
         const double top = shown->full_size ? -shown->scroll.v : (box.height() - paper.height * scale) / 2;

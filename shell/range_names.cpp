@@ -99,7 +99,7 @@ NameRefusal add_range_name(MemoryRef* names, const unsigned char* name, const un
     if (reference[0] > kLongestName) return NameRefusal::kReferenceTooLong;
     CellRange range{};
     if (!range_of_reference(reference, layer, &range)) return NameRefusal::kNotAReference;
-    if (name[0] == 0) return NameRefusal::kNoName;
+    if (name[0] == 0) return NameRefusal::kEmptyName;
     if (name[0] > kLongestName) return NameRefusal::kNameTooLong;
     if (!good_range_name(name, layer)) return NameRefusal::kBadName;
     bool same_range = false;

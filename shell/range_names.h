@@ -17,7 +17,7 @@ enum class NameRefusal : int16_t {
     kNameTooLong = 2,
     kBadName = 3,
     kAlreadyThere = 4,  // the same name already names the same range
-    kNoName = 5,
+    kEmptyName = 5,
     kReferenceTooLong = 6,
 };
 

@@ -61,7 +61,7 @@ MemoryRef frontmost_document_record() {
     return front ? reinterpret_cast<MemoryRef>(GetTaskAppRef(front)) : nullptr;
 }
 
-bool is_arrow(unsigned char key) { return key >= kKeyLeft && key <= kKeyDown; }
+bool is_arrow(unsigned char key) { return key >= kKeyLeft && key <= kKeyDownArrow; }
 bool is_commit_key(unsigned char key) {
     return is_arrow(key) || key == kKeyEscape || key == kKeyTab || key == kKeyEnter || key == kKeyReturn;
 }
@@ -199,8 +199,8 @@ unsigned char control_navigation(unsigned char key, MemoryRef record, MemoryRef 
         case 'C': return kKeyPageDown;
         case 'S': return kKeyLeft;
         case 'D': return kKeyRight;
-        case 'E': return kKeyUp;
-        case 'X': return kKeyDown;
+        case 'E': return kKeyUpArrow;
+        case 'X': return kKeyDownArrow;
         case 'H': return kKeyBackspace;
         default: return key;
     }
@@ -244,7 +244,7 @@ void editing_key(unsigned char key, uint16_t modifiers, MemoryRef record, Memory
     bool text_mode = modifiers & pf::kOptionKey;
     if (is_arrow(key) && (app_prefs.options2 & kPrefSwapArrows)) text_mode = !text_mode;
     if (text_mode && is_arrow(key)) {
-        const bool vertical = key == kKeyUp || key == kKeyDown;
+        const bool vertical = key == kKeyUpArrow || key == kKeyDownArrow;
         if (!(vertical && (modifiers & pf::kShiftKey))) WEKey(key, modifiers & ~pf::kOptionKey, instance());
         mirror_in_cell();
         return;

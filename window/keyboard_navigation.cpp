@@ -108,7 +108,7 @@ void plain_arrow(unsigned char key, CellPoint a, MemoryRef layer) {
     switch (key) {
         case kKeyLeft: if (a.h > 0) --a.h; break;
         case kKeyRight: if (a.h < kLastCell) ++a.h; break;
-        case kKeyUp: if (a.v == 0) return; --a.v; break;
+        case kKeyUpArrow: if (a.v == 0) return; --a.v; break;
         default: if (a.v == kLastCell) return; ++a.v; break;
     }
     LSelect(a, nullptr, nullptr, 0, layer);
@@ -120,7 +120,7 @@ void option_arrow(unsigned char key, CellPoint a, MemoryRef layer) {
         found = FindRightCell(key == kKeyLeft, a.v, layer);
         a.h = found;
     } else {
-        found = FindBottomCell(key == kKeyUp, a.h, layer);
+        found = FindBottomCell(key == kKeyUpArrow, a.h, layer);
         a.v = found;
     }
     if (found >= 0) LSelect(a, nullptr, nullptr, 0, layer);
@@ -134,7 +134,7 @@ void shift_arrow(unsigned char key, const Selection& s, MemoryRef layer) {
     switch (key) {
         case kKeyLeft: if (far.h > 0) --far.h; break;
         case kKeyRight: if (far.h < kLastCell) ++far.h; break;
-        case kKeyUp: if (far.v > 0) --far.v; break;
+        case kKeyUpArrow: if (far.v > 0) --far.v; break;
         default: if (far.v < kLastCell) ++far.v; break;
     }
     if (far == s.active) {
@@ -223,7 +223,7 @@ void sheet_arrow_keys(unsigned char key, uint16_t modifiers, MemoryRef layer) {
     if (is_entry_key(key)) {
         if (single) move_in_single_cell(key, s.active, layer);
         else move_inside_selection(key, s, layer);
-    } else if (key >= kKeyLeft && key <= kKeyDown) {
+    } else if (key >= kKeyLeft && key <= kKeyDownArrow) {
         arrow_key(key, modifiers, s, layer);
     } else {
         return;

@@ -22,8 +22,8 @@ constexpr unsigned char kKeyIgnored = 26;
 constexpr unsigned char kKeyEscape = 27;
 constexpr unsigned char kKeyLeft = 28;
 constexpr unsigned char kKeyRight = 29;
-constexpr unsigned char kKeyUp = 30;
-constexpr unsigned char kKeyDown = 31;
+constexpr unsigned char kKeyUpArrow = 30;
+constexpr unsigned char kKeyDownArrow = 31;
 
 // Preference (first options word): Enter moves the active cell in a single-cell selection.
 constexpr uint32_t kPrefEnterMoves = 0x00020000;

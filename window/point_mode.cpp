@@ -56,7 +56,7 @@ void step_reference(CellPoint* cell, unsigned char key, bool shift, CellRange* r
         switch (key) {
             case kKeyLeft: cell->h = step_down(cell->h); break;
             case kKeyRight: cell->h = step_up(cell->h); break;
-            case kKeyUp: cell->v = step_down(cell->v); break;
+            case kKeyUpArrow: cell->v = step_down(cell->v); break;
             default: cell->v = step_up(cell->v); break;
         }
         *r = CelltoRect(*cell);
@@ -65,7 +65,7 @@ void step_reference(CellPoint* cell, unsigned char key, bool shift, CellRange* r
     switch (key) {
         case kKeyLeft: stretch_toward_low(cell->h, r->topLeft.h, r->botRight.h); break;
         case kKeyRight: stretch_toward_high(cell->h, r->topLeft.h, r->botRight.h); break;
-        case kKeyUp: stretch_toward_low(cell->v, r->topLeft.v, r->botRight.v); break;
+        case kKeyUpArrow: stretch_toward_low(cell->v, r->topLeft.v, r->botRight.v); break;
         default: stretch_toward_high(cell->v, r->topLeft.v, r->botRight.v); break;
     }
 }

@@ -23,7 +23,7 @@ constexpr RGBColor kSymbol = kLookText;
 constexpr RGBColor kSymbolInactive = kLookDimText;
 constexpr RGBColor kPane = kLookDialogBack;
 constexpr RGBColor kBackTab = gray_color(0xD4D4);
-constexpr RGBColor kHeader = kLookFace;
+constexpr RGBColor kHeaderFill = kLookFace;
 constexpr RGBColor kMenu = kLookMenu;
 constexpr RGBColor kAccent = kLookAccent;
 constexpr RGBColor kAccentInactive{0xA8A8, 0xBCBC, 0xD8D8};
@@ -136,7 +136,7 @@ void draw_theme_separator(const Rect& r, int16_t state) {
 void draw_theme_window_header(const Rect& r, int16_t state) {
     if (r.empty()) return;
     KeptState kept;
-    fill_rect_color(r, state == kThemeStateInactive ? kFaceInactive : kHeader);
+    fill_rect_color(r, state == kThemeStateInactive ? kFaceInactive : kHeaderFill);
     line_between(r.left, r.top, r.right - 1, r.top, kLight);
     line_between(r.left, r.bottom - 1, r.right - 1, r.bottom - 1, frame_of(state));
 }

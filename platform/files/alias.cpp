@@ -20,7 +20,7 @@ using namespace files_detail;
 namespace {
 
 constexpr size_t kHeaderSize = 28;
-constexpr uint16_t kVersion = 1;
+constexpr uint16_t kAliasVersion = 1;
 
 void put_be(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out.push_back(uint8_t(value >> (8 * i)));
@@ -36,7 +36,7 @@ bool parse_alias(const uint8_t* alias, size_t length, AliasRecord& record) {
     if (!alias) return false;
     ByteReader in{{alias, length}};
     auto magic = in.take(4);
-    if (magic.empty() || std::memcmp(magic.data(), "QALI", 4) != 0 || in.u16() != kVersion) return false;
+    if (magic.empty() || std::memcmp(magic.data(), "QALI", 4) != 0 || in.u16() != kAliasVersion) return false;
     in.skip(2);
     record.device = dev_t(in.u64());
     record.inode = ino_t(in.u64());
@@ -90,7 +90,7 @@ OSErr new_alias(const FileSpec& target, std::vector<uint8_t>& alias) {
     if (stat(path.c_str(), &st) != 0) return error_from_errno(errno);
     alias.clear();
     put_be(alias, 0x51414C49, 4);  // "QALI"
-    put_be(alias, kVersion, 2);
+    put_be(alias, kAliasVersion, 2);
     put_be(alias, 0, 2);
     put_be(alias, uint64_t(st.st_dev), 8);
     put_be(alias, uint64_t(st.st_ino), 8);

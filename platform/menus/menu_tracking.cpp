@@ -21,7 +21,7 @@ using namespace menus_detail;
 
 namespace {
 
-constexpr int16_t kShadow = 2;
+constexpr int16_t kMenuShadow = 2;
 constexpr int kPollMilliseconds = 8;
 constexpr int kClickSlop = 3;  // pixels a click may move and still be a click
 // Ticks an open submenu stays while the pointer, on its way towards it across
@@ -103,13 +103,13 @@ struct Tracker {
         OpenMenu level;
         level.menu = menu;
         level.rect = rect;
-        level.saved = save_screen_pixels(Rect{rect.top, rect.left, int16_t(rect.bottom + kShadow),
-                                              int16_t(rect.right + kShadow)});
+        level.saved = save_screen_pixels(Rect{rect.top, rect.left, int16_t(rect.bottom + kMenuShadow),
+                                              int16_t(rect.right + kMenuShadow)});
         MenuDefParams params;
         definition_of(menu)(kMenuDrawMsg, menu, level.rect, params);
-        fill_rect_color(Rect{int16_t(rect.top + kShadow), rect.right, int16_t(rect.bottom + kShadow),
-                             int16_t(rect.right + kShadow)}, kLookShadow);
-        fill_rect_color(Rect{rect.bottom, int16_t(rect.left + kShadow), int16_t(rect.bottom + kShadow), rect.right},
+        fill_rect_color(Rect{int16_t(rect.top + kMenuShadow), rect.right, int16_t(rect.bottom + kMenuShadow),
+                             int16_t(rect.right + kMenuShadow)}, kLookShadow);
+        fill_rect_color(Rect{rect.bottom, int16_t(rect.left + kMenuShadow), int16_t(rect.bottom + kMenuShadow), rect.right},
                         kLookShadow);
         open.push_back(std::move(level));
     }
@@ -154,7 +154,7 @@ struct Tracker {
         int left = parent.rect.right - 2;
         if (left + sub->menu_width > screen_rect.right) left = parent.rect.left - sub->menu_width + 2;
         int top = item_rect.top - 2;
-        if (top + sub->menu_height > screen_rect.bottom) top = screen_rect.bottom - sub->menu_height - kShadow;
+        if (top + sub->menu_height > screen_rect.bottom) top = screen_rect.bottom - sub->menu_height - kMenuShadow;
         top = std::max<int>(top, menu_bar_height());
         open_menu(sub, Rect{int16_t(top), int16_t(left), int16_t(top + sub->menu_height),
                             int16_t(left + std::max<int>(sub->menu_width, 0))});
@@ -263,7 +263,7 @@ void open_bar_menu(Tracker& tracker, MenuRef menu) {
     Rect title = menu_title_rect(menu->id);
     Rect screen_rect = screen_bounds();
     int left = title.left;
-    if (left + menu->menu_width + kShadow > screen_rect.right) left = screen_rect.right - menu->menu_width - kShadow;
+    if (left + menu->menu_width + kMenuShadow > screen_rect.right) left = screen_rect.right - menu->menu_width - kMenuShadow;
     int16_t top = menu_bar_height();
     tracker.open_menu(menu, Rect{top, int16_t(left), int16_t(top + menu->menu_height),
                                  int16_t(left + menu->menu_width)});

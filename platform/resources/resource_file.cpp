@@ -19,7 +19,7 @@ namespace pf {
 namespace {
 
 constexpr char kMagic[4] = {'Q', 'R', 'S', 'F'};
-constexpr uint16_t kVersion = 1;
+constexpr uint16_t kResourceFileVersion = 1;
 constexpr size_t kHeaderSize = 8;
 constexpr size_t kMaxSidecarSize = 16u << 20;
 constexpr size_t kMaxResources = 0xFFFF;
@@ -67,7 +67,7 @@ DiskResource* find(ResourceFile& f, FourCC type, int16_t id) {
 OSErr parse(const std::vector<uint8_t>& bytes, std::vector<DiskResource>& out) {
     ByteReader in{bytes};
     auto magic = in.take(4);
-    if (magic.empty() || std::memcmp(magic.data(), kMagic, 4) != 0 || in.u16() != kVersion) return kMapReadErr;
+    if (magic.empty() || std::memcmp(magic.data(), kMagic, 4) != 0 || in.u16() != kResourceFileVersion) return kMapReadErr;
     size_t count = in.u16();
     std::vector<DiskResource> resources;
     std::set<std::pair<FourCC, int16_t>> seen;
@@ -98,7 +98,7 @@ size_t serialised_size(const std::vector<DiskResource>& resources) {
 
 std::vector<uint8_t> serialise(const std::vector<DiskResource>& resources) {
     std::vector<uint8_t> out(kMagic, kMagic + 4);
-    put(out, kVersion, 2);
+    put(out, kResourceFileVersion, 2);
     put(out, resources.size(), 2);
     for (const DiskResource& r : resources) {
         put(out, r.type, 4);

@@ -57,7 +57,7 @@ TEST_F(RangeNames, EmptyLongAndMalformedNamesAndBadReferencesAreRefused) {
     EXPECT_EQ(add(longest, "A1"), NameRefusal::kNone);
     EXPECT_EQ(add(longest + "n", "A1"), NameRefusal::kNameTooLong);
     EXPECT_EQ(add(std::string(200, 'x'), "A1"), NameRefusal::kNameTooLong);
-    EXPECT_EQ(add("", "A1"), NameRefusal::kNoName);
+    EXPECT_EQ(add("", "A1"), NameRefusal::kEmptyName);
     for (const char* bad : {"1st", "net.sales", "a$b", "cost,tax", "x!", "\"q\"", "a+b", "(x)", "B3", "AB12"})
         EXPECT_EQ(add(bad, "A1"), NameRefusal::kBadName) << bad;
     EXPECT_EQ(add("Total", "not a cell"), NameRefusal::kNotAReference);

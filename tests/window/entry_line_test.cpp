@@ -116,7 +116,7 @@ TEST_F(EntryLineTest, TheCommittingKeysMoveAsTheyDo) {
     keys("1\t");
     EXPECT_EQ(selection(), cells(0, 1, 0, 1));
     keys("2");
-    EditorKey(kKeyDown, record, 0);
+    EditorKey(kKeyDownArrow, record, 0);
     EXPECT_EQ(selection(), cells(1, 1, 1, 1));
     EXPECT_DOUBLE_EQ(stored(0, 1).number(), 2);
     EditorKey(kKeyLeft, record, 0);
@@ -198,11 +198,11 @@ TEST_F(EntryLineTest, LockedCellsAndProtectedWorkbooksRefuseEditing) {
 TEST_F(EntryLineTest, ArrowsInAFormulaPointAtCells) {
     select(2, 2);
     keys("=");
-    EditorKey(kKeyUp, record, 0);
+    EditorKey(kKeyUpArrow, record, 0);
     EXPECT_EQ(line(), "=C2");
     EditorKey(kKeyLeft, record, 0);
     EXPECT_EQ(line(), "=B2") << "each arrow replaces the reference";
-    EditorKey(kKeyDown, record, pf::kShiftKey);
+    EditorKey(kKeyDownArrow, record, pf::kShiftKey);
     EXPECT_EQ(line(), "=B2:B3");
     keys("+");
     EditorKey(kKeyRight, record, 0);
@@ -219,7 +219,7 @@ TEST_F(EntryLineTest, ArrowsMoveTheCaretWhenThePreferenceSwapsThem) {
     EditorKey(kKeyLeft, record, 0);
     keys("x");
     EXPECT_EQ(line(), "axb");
-    EditorKey(kKeyDown, record, pf::kOptionKey);
+    EditorKey(kKeyDownArrow, record, pf::kOptionKey);
     EXPECT_EQ(Editor_Wind, nullptr) << "Option-arrow commits";
 }
 

@@ -81,9 +81,9 @@ TEST_F(NavigationTest, PlainArrowsMoveAndCollapseAtTheEdges) {
     key(kKeyLeft);
     EXPECT_EQ(selection(), cells(0, 0, 0, 0)) << "left at column 0 keeps the active cell alone";
     select_with_active(cells(0, 0, 3, 3), {0, 0});
-    key(kKeyUp);
+    key(kKeyUpArrow);
     EXPECT_EQ(selection(), cells(0, 0, 3, 3)) << "up at row 0 changes nothing";
-    key(kKeyDown);
+    key(kKeyDownArrow);
     key(kKeyRight);
     EXPECT_EQ(selection(), cells(1, 1, 1, 1));
 }
@@ -93,14 +93,14 @@ TEST_F(NavigationTest, ShiftArrowsMoveTheFarCorner) {
     key(kKeyRight, pf::kShiftKey);
     EXPECT_EQ(selection(), cells(2, 3, 2, 4)) << "the far corner is the left column";
     EXPECT_EQ(active(), (CellPoint{2, 4}));
-    key(kKeyDown, pf::kShiftKey);
+    key(kKeyDownArrow, pf::kShiftKey);
     EXPECT_EQ(selection(), cells(2, 3, 3, 4));
-    key(kKeyUp, pf::kShiftKey);
+    key(kKeyUpArrow, pf::kShiftKey);
     key(kKeyRight, pf::kShiftKey);
     EXPECT_EQ(selection(), cells(2, 4, 2, 4)) << "back to the active cell alone";
     select(0, 0);
     key(kKeyLeft, pf::kShiftKey);
-    key(kKeyUp, pf::kShiftKey);
+    key(kKeyUpArrow, pf::kShiftKey);
     EXPECT_EQ(selection(), cells(0, 0, 0, 0));
 }
 
@@ -110,16 +110,16 @@ TEST_F(NavigationTest, OptionArrowsJumpToTheCellsWithValues) {
     put_number(9, 1, 1);
     put_cell(12, 1, kCellFormatOnly, {}, {}, 0);
     select(5, 1);
-    key(kKeyDown, pf::kOptionKey);
+    key(kKeyDownArrow, pf::kOptionKey);
     EXPECT_EQ(active(), (CellPoint{9, 1})) << "a format-only cell has no value";
-    key(kKeyUp, pf::kOptionKey);
+    key(kKeyUpArrow, pf::kOptionKey);
     EXPECT_EQ(active(), (CellPoint{2, 1}));
     key(kKeyRight, pf::kOptionKey);
     EXPECT_EQ(active(), (CellPoint{2, 6}));
     key(kKeyLeft, pf::kOptionKey);
     EXPECT_EQ(active(), (CellPoint{2, 1}));
     select(4, 3);
-    key(kKeyDown, pf::kOptionKey);
+    key(kKeyDownArrow, pf::kOptionKey);
     EXPECT_EQ(selection(), cells(4, 3, 4, 3)) << "an empty column: nothing moves";
 }
 
