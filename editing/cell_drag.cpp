@@ -39,11 +39,11 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr uint32_t kPrefDragText = 0x04000000, kPrefDragPicture = 0x08000000;
-constexpr int16_t kCopyCursor = 141, kMoveCursor = 142;
 constexpr uint32_t kScrollDelayTicks = 10;
 constexpr int16_t kMoveUndoKind = 4;
 constexpr pf::DragItemRef kCellsItem = 1;

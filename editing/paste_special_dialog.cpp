@@ -10,7 +10,6 @@ namespace {
 
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kAllItem = 4, kFormatsItem = 7;
 constexpr int16_t kTransposeItem = 9, kSkipBlanksItem = 10, kOperationPopup = 12, kSampleItem = 13;
-constexpr int16_t kFirstOperationPicture = 598;  // + the pop-up's value 2 to 5
 constexpr int kPasteSpecialPosition = 12;        // of the saved dialog positions
 
 int16_t popup_value(DialogRef dialog) {
@@ -67,7 +66,7 @@ int16_t paste_operation_of(int16_t popup_value) {
 
 void draw_sample_item(DialogRef dialog, int16_t item) {
     const int16_t value = popup_value(dialog);
-    draw_item_picture(dialog, item, value >= 2 ? int16_t(kFirstOperationPicture + value) : 0);
+    draw_item_picture(dialog, item, value >= 2 ? int16_t(kAddPicture + value - 2) : 0);
 }
 
 void paste_special_dialog(MemoryRef layer) {

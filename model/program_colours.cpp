@@ -3,12 +3,7 @@
 #include "platform/resources/resource_format.h"
 #include "platform/resources/resource_templates.h"
 #include "platform/resources/resources.h"
-
-namespace {
-
-constexpr int16_t kProgramColourTable = 129;
-
-}  // namespace
+#include "resource_ids.h"
 
 const std::vector<pf::RGBColor>& program_colours() {
     static const pf::Resource* source = nullptr;

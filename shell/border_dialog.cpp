@@ -31,7 +31,6 @@ constexpr int16_t kFirstColourItem = 4, kFirstLineItem = 10, kLastLineItem = 15;
 constexpr int16_t kSameRadio = 22, kEachRadio = 23, kSampleItem = 24;
 constexpr int kBordersPosition = 0;  // of the saved dialog positions
 constexpr int16_t kNoneString = 25, kMixedString = 26;
-constexpr int16_t kRemoveIcon = 257;
 
 // Border styles (menu2grid's table).
 constexpr int16_t kStyleOfCode[] = {0, 1, 5, 2, 3, 4, 6};

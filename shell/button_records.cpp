@@ -17,9 +17,6 @@ namespace {
 
 constexpr pf::FourCC kBarsType = pf::four_cc("bars");
 constexpr int kFactoryBars = 4;
-constexpr int16_t kWideScreenBar = 128;
-constexpr int16_t kNarrowScreenBar = 200;
-constexpr int16_t kMediumScreenBar = 201;
 constexpr int kMaxBarButtons = 200;
 
 }  // namespace

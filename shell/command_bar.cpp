@@ -32,7 +32,6 @@ unsigned char cmd_msg[32] = {0};
 
 namespace {
 
-constexpr int16_t kBarSwitchIcon = 900;
 constexpr int16_t kFixedBarItems = 3;
 constexpr int16_t kCustomizeItem = 1;
 constexpr int16_t kEditBarItem = 2;
@@ -45,7 +44,6 @@ constexpr int16_t kEntryLineMessage = 19;
 constexpr int16_t kMenuTextSize = 9;
 constexpr int16_t kSwitchArrowsBottom = 12;
 constexpr int16_t kPreviousBarRight = 9;
-constexpr int16_t kCheckedPicture = 129;
 constexpr int16_t kDefaultFrameLeft = 14;
 constexpr unsigned char kEnterKey = 3;
 constexpr unsigned char kEscapeKey = 27;

@@ -21,7 +21,6 @@ constexpr int16_t kLinearItem = 4, kDateItem = 6, kAutomaticItem = 7;
 constexpr int16_t kUnitGroup = 8, kYearItem = 9, kDayItem = 11, kWeekdayItem = 12;
 constexpr int16_t kStepItem = 13, kStepLabel = 14, kStopItem = 15, kStopLabel = 16;
 constexpr int16_t kSeriesPictureItem = 17, kDownItem = 19, kAcrossItem = 20;
-constexpr int16_t kDownPicture = 400, kAcrossPicture = 401;
 constexpr int32_t kOneCellAlert = 104;
 constexpr int kSeriesPosition = 7;  // of the saved dialog positions
 

@@ -16,7 +16,6 @@ constexpr int16_t kKeyFields[kSortKeys] = {6, 8, 10};
 constexpr int16_t kAscendingItems[kSortKeys] = {12, 14, 16};
 constexpr int16_t kByColumnsItem = 18, kByRowsItem = 19, kSortPictureItem = 22;
 constexpr int16_t kColumnTitles = 17, kRowTitles = 20;  // of STR# 128
-constexpr int16_t kDownPicture = 400, kAcrossPicture = 401;
 constexpr int kSortPosition = 9;  // of the saved dialog positions
 
 bool keys_are_columns(DialogRef dialog) { return GetCheckbox(dialog, kByColumnsItem) != 0; }

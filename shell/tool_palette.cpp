@@ -21,14 +21,14 @@
 #include "window/entry_line.h"
 #include "window/window_commands.h"
 #include "window/floating_palette.h"
+#include "resource_ids.h"
 
 WindowRef ToolPalette = nullptr;
 
 namespace {
 
 constexpr int16_t kToolPaletteTop = 80;
-constexpr int16_t kToolsPicture = 191;
-constexpr int16_t kPlacingCursor = 215;
+constexpr int16_t kPlacingCursor = kToolCursor;
 constexpr int kRefusedBeepTicks = 9, kFailedBeepTicks = 50;
 
 int16_t shown_tool = 0;  // the armed tool marked in the palette

@@ -20,10 +20,10 @@
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
 #include "ui/ui_services.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kApplicationIcon = 128;
 constexpr int16_t kNotificationMark = 1;
 constexpr size_t kAlertLogLength = 64;
 

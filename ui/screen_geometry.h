@@ -8,6 +8,7 @@
 
 #include "platform/draw/draw.h"
 #include "platform/windows/windows.h"
+#include "resource_ids.h"
 
 // ---- Geometry ---------------------------------------------------------------------
 int16_t title_bar_height();
@@ -26,10 +27,6 @@ bool MouseInRect(const pf::Rect* rect, bool use_highlight);
 constexpr int16_t kArrowCursor = 0;
 constexpr int16_t kTextCursor = 1;
 constexpr int16_t kForgetCursor = 151;
-constexpr int16_t kFirstBusyCursor = 200;
-constexpr int16_t kLastBusyCursor = 207;
-constexpr int16_t kFirstCalcCursor = 180;
-constexpr int16_t kLastCalcCursor = 183;
 
 void SetCursorTo(int16_t id);
 void SpinAppCursor(int16_t n);

@@ -26,10 +26,10 @@
 #include "window/doc_window.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int16_t kAntPatternList = 300;
 constexpr int kAntPatternItem = 2;
 constexpr uint32_t kAntTicks = 6;
 constexpr int kAntPollMs = 5;

@@ -6,17 +6,11 @@
 
 #include "core/memory_manager.h"
 #include "platform/types.h"
+#include "resource_ids.h"
 
-// Cursors over the sheet (CURS ids; kTextCursor is the text cursor).
-constexpr int16_t kRowSplitCursor = 129, kColumnSplitCursor = 130;
-constexpr int16_t kSideHandleCursor = 131, kEndHandleCursor = 132;
-constexpr int16_t kFallingHandleCursor = 133, kRisingHandleCursor = 134;
-constexpr int16_t kChartCursor = 135, kStopCursor = 137, kLineEndCursor = 139;
-constexpr int16_t kRowBoundaryCursor = 210, kColumnBoundaryCursor = 211;
-constexpr int16_t kToolCursor = 215, kObjectCursor = 300;
 // Over the selection: its fill handle, its border (where a drag starts).
-constexpr int16_t kOnFillHandle = 140;
-constexpr int16_t kOnSelectionBorder = 142;
+constexpr int16_t kOnFillHandle = kFillHandleCursor;
+constexpr int16_t kOnSelectionBorder = kMoveCursor;
 // The answer of doc_window_cursor while a recalculation runs: the calculation cycle.
 constexpr int16_t kCalcSpinCursor = -1;
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "platform/draw/draw.h"
+#include "resource_ids.h"
 
-constexpr int16_t kPatternList = 600;
 constexpr int16_t kRowPageMarkPattern = 20;
 constexpr int16_t kColumnPageMarkPattern = 30;
 constexpr int16_t kSolidFillPattern = 4;

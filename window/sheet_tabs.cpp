@@ -39,7 +39,6 @@ constexpr int16_t kMinSavedWidth = 250;
 constexpr int16_t kBottomGap = 31;
 constexpr int16_t kDragSlop = 3;
 constexpr int16_t kDragCursor = 128;
-constexpr int16_t kButtonIcons = 130;
 constexpr int16_t kGrowIcon = 5;
 constexpr int16_t kFrontTabTop = 7;
 constexpr int16_t kBackTabTop = 10;

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int16_t kIconImages = 129;
 constexpr int16_t kLayerMenuImage = 2;
 constexpr int16_t kLayerListImage = 1;
 constexpr int16_t kLayerListMenu = 650;
