@@ -43,12 +43,6 @@ bool name_ends_with(const unsigned char* name, const unsigned char* suffix) {
     return name[0] >= suffix[0] && std::memcmp(name + 1 + name[0] - suffix[0], suffix + 1, suffix[0]) == 0;
 }
 
-pf::OSErr executable_folder(pf::FileSpec* folder) {
-    std::string exe = executable_path();
-    if (exe.empty()) return pf::kFileNotFoundErr;
-    return pf::file_spec_from_path(exe.substr(0, exe.find_last_of('/')), *folder);
-}
-
 }  // namespace
 
 pf::OSErr OpenFile(const pf::FileSpec* spec, int16_t* ref) {
@@ -59,18 +53,6 @@ pf::OSErr CreateFile(const pf::FileSpec* spec, pf::FourCC creator, pf::FourCC ty
     pf::OSErr err = pf::create_file(*spec, creator, type);
     if (err || !ref) return err;
     return OpenFile(spec, ref);
-}
-
-pf::OSErr DeleteFile(const pf::FileSpec* spec) { return pf::delete_file(*spec); }
-
-pf::OSErr GetFileInfo(const pf::FileSpec* spec, pf::FourCC* type, pf::FourCC* creator, uint16_t* flags) {
-    pf::FinderInfo info;
-    pf::OSErr err = pf::get_finder_info(*spec, info);
-    if (err) return err;
-    if (type) *type = info.type;
-    if (creator) *creator = info.creator;
-    if (flags) *flags = info.flags;
-    return pf::noErr;
 }
 
 // Names made within the same second are told apart by a counter, so that two
@@ -121,13 +103,6 @@ pf::OSErr cstr_path(const pf::FileSpec* spec, char* out) {
     return err;
 }
 
-pf::OSErr pstr_path(const pf::FileSpec* spec, unsigned char* out) {
-    std::string path;
-    pf::OSErr err = pf::path_from_file_spec(*spec, path);
-    set_pstring(out, err ? std::string() : path);
-    return err;
-}
-
 pf::OSErr PathNameFromDirID(uint32_t folder, int16_t volume, unsigned char* out) {
     std::string path;
     pf::OSErr err = pf::path_from_folder_id(volume, folder, path);
@@ -137,23 +112,6 @@ pf::OSErr PathNameFromDirID(uint32_t folder, int16_t volume, unsigned char* out)
     return err;
 }
 
-pf::OSErr GetFolderLocation(const unsigned char* name, int16_t volume, uint32_t* folder) {
-    pf::FileSpec spec;
-    pf::OSErr err = pf::make_file_spec(volume, *folder, name, spec);
-    if (err) return err;
-    return pf::folder_id_of_spec(spec, *folder);
-}
-
-pf::OSErr GetFileLocation(int16_t ref, int16_t* volume, uint32_t* folder, unsigned char* name) {
-    pf::FileSpec spec;
-    pf::OSErr err = pf::get_file_spec_of_ref(ref, spec);
-    if (err) return err;
-    *volume = spec.volume;
-    *folder = spec.parent;
-    if (name) std::memcpy(name, spec.name, size_t(spec.name[0]) + 1);
-    return pf::noErr;
-}
-
 int16_t FindJobFile(int16_t volume, uint32_t folder, pf::FileSpec* spec) {
     pf::FileSpec found;
     if (pf::make_file_spec(volume, folder, spec->name, found) != pf::noErr) return -1;
@@ -161,36 +119,7 @@ int16_t FindJobFile(int16_t volume, uint32_t folder, pf::FileSpec* spec) {
     return 0;
 }
 
-pf::OSErr HGetVolParms(const unsigned char*, int16_t volume, pf::VolumeInfo* buffer, int32_t* size) {
-    if (!buffer || !size) return pf::kParamErr;
-    pf::OSErr err = pf::get_volume_info(volume, *buffer);
-    *size = int32_t(sizeof *buffer);
-    return err;
-}
-
-pf::OSErr GetVolumeInfoNoName(const unsigned char*, int16_t volume, pf::VolumeInfo* info) {
-    if (!info) return pf::kParamErr;
-    return pf::get_volume_info(volume, *info);
-}
-
-pf::OSErr GetCatInfoNoName(int16_t volume, uint32_t folder, const unsigned char* name, pf::CatalogInfo* info) {
-    if (!info) return pf::kParamErr;
-    pf::FileSpec spec;
-    pf::OSErr err = pf::make_file_spec(volume, folder, name, spec);
-    if (err) return err;
-    return pf::get_catalog_info(spec, *info);
-}
-
 pf::OSErr CheckVolLock(const unsigned char*, int16_t volume) { return pf::check_volume_lock(volume); }
-
-pf::OSErr CheckObjectLock(int16_t volume, uint32_t folder, const unsigned char* name) {
-    pf::FileSpec spec;
-    pf::OSErr err = pf::make_file_spec(volume, folder, name, spec);
-    if (err) return err;
-    return pf::check_object_lock(spec);
-}
-
-pf::OSErr FSpCheckObjectLock(const pf::FileSpec* spec) { return pf::check_object_lock(*spec); }
 
 pf::OSErr HOpenAware(int16_t volume, uint32_t folder, const unsigned char* name, int8_t deny_modes, int16_t* ref) {
     pf::FileSpec spec;
@@ -281,12 +210,6 @@ std::string executable_path() {
     char path[4096];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path);
     return length > 0 ? std::string(path, size_t(length)) : std::string();
-}
-
-// The resources are linked into the program; only its own folder exists.
-pf::OSErr FindBundleFolder(pf::FileSpec* folder, int16_t which) {
-    if (which == 1 || which == 2 || which == 4) return pf::kFileNotFoundErr;
-    return executable_folder(folder);
 }
 
 pf::OSErr LoadFrameworkBundle(const char*, void** bundle) {

@@ -21,30 +21,18 @@ constexpr pf::OSErr kFrameworkErr = -4960;
 
 pf::OSErr OpenFile(const pf::FileSpec* spec, int16_t* ref);
 pf::OSErr CreateFile(const pf::FileSpec* spec, pf::FourCC creator, pf::FourCC type, int16_t* ref);
-pf::OSErr DeleteFile(const pf::FileSpec* spec);
-pf::OSErr GetFileInfo(const pf::FileSpec* spec, pf::FourCC* type, pf::FourCC* creator, uint16_t* flags);
 // A new empty file in spec's folder, named by the date and time, opened in ref.
 pf::OSErr create_temp_spec(pf::FileSpec* spec, int16_t* ref);
 // 1 when both name the same file.
 int16_t SameFile(const pf::FileSpec* a, const pf::FileSpec* b);
 int16_t HasFileExtension(const unsigned char* name, const unsigned char* extension);
 pf::OSErr cstr_path(const pf::FileSpec* spec, char* out);
-pf::OSErr pstr_path(const pf::FileSpec* spec, unsigned char* out);
 pf::OSErr PathNameFromDirID(uint32_t folder, int16_t volume, unsigned char* out);
-pf::OSErr GetFolderLocation(const unsigned char* name, int16_t volume, uint32_t* folder);
-pf::OSErr GetFileLocation(int16_t ref, int16_t* volume, uint32_t* folder, unsigned char* name);
 
 // Re-makes spec's name in the folder of the volume: -1 on any error, else 0.
 int16_t FindJobFile(int16_t volume, uint32_t folder, pf::FileSpec* spec);
 
-// Volume and catalog information; a volume name given is used as it stands
-// and never written to.
-pf::OSErr HGetVolParms(const unsigned char* volume_name, int16_t volume, pf::VolumeInfo* buffer, int32_t* size);
-pf::OSErr GetVolumeInfoNoName(const unsigned char* volume_name, int16_t volume, pf::VolumeInfo* info);
-pf::OSErr GetCatInfoNoName(int16_t volume, uint32_t folder, const unsigned char* name, pf::CatalogInfo* info);
 pf::OSErr CheckVolLock(const unsigned char* volume_name, int16_t volume);
-pf::OSErr CheckObjectLock(int16_t volume, uint32_t folder, const unsigned char* name);
-pf::OSErr FSpCheckObjectLock(const pf::FileSpec* spec);
 pf::OSErr HOpenAware(int16_t volume, uint32_t folder, const unsigned char* name, int8_t deny_modes, int16_t* ref);
 pf::OSErr FSpOpenAware(const pf::FileSpec* spec, int8_t deny_modes, int16_t* ref);
 pf::OSErr CopyFork(int16_t source, int16_t destination, void* buffer, int32_t buffer_size);
@@ -57,9 +45,6 @@ using SearchProc = pf::OSErr (*)(const pf::FileSpec* item, const pf::CatalogInfo
 pf::OSErr SearchDirDown(uint32_t folder, int16_t volume, SearchProc folder_proc, SearchProc file_proc,
                         void* reference);
 
-// The program's folders: 0 the executable's, 1 resources, 2 shared support,
-// 4 the preferred localization's resources, other values the program's own.
-pf::OSErr FindBundleFolder(pf::FileSpec* folder, int16_t which);
 // The full path of the running program's file; empty when it cannot be read.
 std::string executable_path();
 pf::OSErr LoadFrameworkBundle(const char* name, void** bundle);

@@ -70,7 +70,6 @@ void check_memory() {
 }
 
 int32_t spare_reserve_size() { return spare_size(); }
-int32_t spare_reserve_target() { return reserve.tire_size; }
 int16_t low_memory_code() { return reserve.cycle_error; }
 void set_low_memory_code(int16_t code) { reserve.cycle_error = code; }
 

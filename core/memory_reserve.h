@@ -17,7 +17,6 @@ int32_t GrowZoneFunc(pf::Size bytes, pf::Handle in_progress);
 void check_memory();
 bool engine_memory_request();
 int32_t spare_reserve_size();
-int32_t spare_reserve_target();
 int16_t low_memory_code();
 // Resizes the reserve now, whatever its target.
 void set_spare_reserve(int32_t bytes);

@@ -48,7 +48,6 @@ void ByteFlipShorts(void* words, int32_t count) {
     for (int32_t i = 0; i < count; ++i) swap_bytes_at(bytes + 2 * i, 2);
 }
 
-void ByteFlipPoint(pf::Point* point) { ByteFlipShorts(point, 2); }
 void ByteFlipRect(pf::Rect* rect) { ByteFlipShorts(rect, 4); }
 void ByteFlipFormulaShort(uint8_t* operand) { swap_bytes_at(operand, 2); }
 
@@ -95,10 +94,6 @@ void ByteFlipCellFRef(MemoryRef ref) {
 }
 
 void ByteFlipChartLabelFormat(uint8_t* format) { flip_words_at(format, 0, 32, 34, 36, 38); }
-
-void ByteFlipChartUserDataRef(MemoryRef ref) {
-    for_each_record(ref, [](uint8_t* record, int32_t) { flip_words_at(record, 0, 10); });
-}
 
 void ByteFlipTextObject(pf::Handle data, int16_t direction) {
     if (!data) return;

@@ -141,45 +141,9 @@ int16_t ReadLongValue(int32_t* counter, int32_t* value) {
     return error;
 }
 
-int16_t WriteShortItem(int16_t value, int32_t* counter) {
-    uint16_t big = swap16(uint16_t(value));
-    return WriteItem(2, &big, counter);
-}
-
 int16_t WriteLongItem(int32_t value, int32_t* counter) {
     uint32_t big = swap32(uint32_t(value));
     return WriteItem(4, &big, counter);
-}
-
-int16_t ReadRectValue(int32_t* counter, pf::Rect* rect) {
-    int16_t error = ReadItem(8, counter, rect);
-    ByteFlipRect(rect);
-    return error;
-}
-
-int16_t WriteRectItem(pf::Rect rect, int32_t* counter) {
-    ByteFlipRect(&rect);
-    return WriteItem(8, &rect, counter);
-}
-
-int16_t WriteCellFDataItem(const uint8_t* format, int32_t* counter) {
-    uint8_t copy[kCellFormatSize];
-    std::memcpy(copy, format, kCellFormatSize);
-    ByteFlipCellFData(copy);
-    return WriteItem(kCellFormatSize, copy, counter);
-}
-
-int16_t ReadChartLabelFormatValue(int32_t* counter, uint8_t* format) {
-    int16_t error = ReadItem(kChartLabelFormatSize, counter, format);
-    ByteFlipChartLabelFormat(format);
-    return error;
-}
-
-int16_t WriteChartLabelFormatItem(const uint8_t* format, int32_t* counter) {
-    uint8_t copy[kChartLabelFormatSize];
-    std::memcpy(copy, format, sizeof copy);
-    ByteFlipChartLabelFormat(copy);
-    return WriteItem(kChartLabelFormatSize, copy, counter);
 }
 
 int16_t Read_Ref(MemoryRef* out, int32_t* counter, MemoryGlobals* globals, int32_t rec_size, uint32_t id) {
@@ -279,5 +243,3 @@ int16_t skip_ref_block(int32_t* counter) {
 int16_t WriteShortsRef(MemoryRef ref, int32_t* counter) { return write_swapped_ref(ref, counter, ByteFlipShortsRef); }
 int16_t WriteCellFRef(MemoryRef ref, int32_t* counter) { return write_swapped_ref(ref, counter, ByteFlipCellFRef); }
 int16_t WriteHeaderRef(MemoryRef ref, int32_t* counter) { return write_swapped_ref(ref, counter, ByteFlipHeaderRef); }
-
-void writeChar(uint8_t byte, MemoryRef ref) { *static_cast<uint8_t*>(AppendMemory(ref, 1, false)) = byte; UnuseMemory(ref); }

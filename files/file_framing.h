@@ -26,15 +26,9 @@ int16_t ReadItem(int32_t n, int32_t* counter, void* buffer);
 int16_t WriteItem(int32_t n, const void* buffer, int32_t* counter);
 int16_t ReadShortValue(int32_t* counter, int16_t* value);
 int16_t ReadLongValue(int32_t* counter, int32_t* value);
-int16_t WriteShortItem(int16_t value, int32_t* counter);
 int16_t WriteLongItem(int32_t value, int32_t* counter);
-int16_t ReadRectValue(int32_t* counter, pf::Rect* rect);
-int16_t WriteRectItem(pf::Rect rect, int32_t* counter);
-int16_t WriteCellFDataItem(const uint8_t* format, int32_t* counter);
 constexpr int kChartLabelFormatSize = 40;
 constexpr int kChartUserDataSize = 12;
-int16_t ReadChartLabelFormatValue(int32_t* counter, uint8_t* format);
-int16_t WriteChartLabelFormatItem(const uint8_t* format, int32_t* counter);
 
 // Blocks. A length of 0 is an absent block (null); a negative length, or one
 // longer than the bytes left in the file, is a damaged file (-1) and nothing
@@ -72,8 +66,6 @@ int16_t write_raw_bytes(MemoryRef ref, int32_t* counter);
 void CleanUp(int16_t error);
 // CleanUp with the error, answering it: the form every failing step returns.
 int16_t fail_file(int16_t error);
-// Appends one byte to a block of bytes.
-void writeChar(uint8_t byte, MemoryRef ref);
 
 // The bytes of the open file past the counter (0 with no file).
 int32_t bytes_left(int32_t counter);
@@ -84,7 +76,6 @@ int16_t end_file_at(int32_t counter);
 // Byte-order converters: each swaps in place; those taking a reference do
 // nothing for null and walk every record.
 void ByteFlipShorts(void* words, int32_t count);
-void ByteFlipPoint(pf::Point* point);
 void ByteFlipRect(pf::Rect* rect);
 void ByteFlipFormulaShort(uint8_t* operand);
 void ByteFlipShortsRef(MemoryRef ref);
@@ -95,7 +86,6 @@ void verifyHeaderRef(MemoryRef ref);
 void ByteFlipCellFData(uint8_t* format);
 void ByteFlipCellFRef(MemoryRef ref);
 void ByteFlipChartLabelFormat(uint8_t* format);
-void ByteFlipChartUserDataRef(MemoryRef ref);
 // A text box's data: i16 text length T, T bytes, i16 style length S, S bytes
 // of style runs; direction 1 is memory to file. Lengths that do not fit the
 // handle leave the rest alone.

@@ -35,9 +35,6 @@ int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, Impo
 // spreadsheets spells every text in UTF-8, which they read as it stands.
 enum class SylkVariant { own, other_spreadsheets };
 
-// Writes the layer as SYLK into the open file (f_ref): 0 or the first error
-// of a write. write_sylk advances the caller's byte counter.
-int16_t OutputSYLK(int16_t file, MemoryRef layer);
 int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant = SylkVariant::own);
 
 // The layer as the text of a SYLK file (UTF-8, escapes applied).

@@ -421,11 +421,6 @@ std::string sylk_layer_text(MemoryRef layer, SylkVariant variant) {
     return std::move(w.text);
 }
 
-int16_t OutputSYLK(int16_t, MemoryRef layer) {
-    int32_t counter = 0;
-    return write_sylk(layer, &counter);
-}
-
 int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant) {
     report(layer, 0, 100);
     std::string text;

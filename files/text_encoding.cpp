@@ -70,8 +70,6 @@ ZeroBytes count_zero_bytes(std::string_view bytes) {
 // UTF-16 without a mark: the order whose zero bytes sit where ASCII text puts them.
 const char* utf16_order_of(const ZeroBytes& zeros) { return zeros.even > zeros.odd ? "UTF-16BE" : "UTF-16LE"; }
 
-const char* guess_utf16_order(std::string_view bytes) { return utf16_order_of(count_zero_bytes(bytes)); }
-
 // Text without a mark is taken for UTF-16 only when zero bytes stand at one
 // position of at least half its byte pairs and seldom at the other,
 // as in UTF-16 of mostly Latin text: a stray NUL in 8-bit text is no sign.
@@ -100,8 +98,6 @@ bool utf16_to_roman(std::string_view bytes, const char* order, DecodedText& out)
     if (bytes.size() % 2 != 0 || !pf::convert_encoding(bytes, order, "UTF-8", utf8)) return false;
     return unicode_text(utf8, out);
 }
-
-void drop_nul_bytes(std::string& text) { text.erase(std::remove(text.begin(), text.end(), '\0'), text.end()); }
 
 // A NUL byte of a text file has no character here: each becomes "?" and is counted.
 void replace_nul_bytes(DecodedText& out) {
@@ -214,31 +210,4 @@ void unscript_text(DecodedText& decoded) {
     const std::string utf8 = std::move(decoded.text);
     utf8_to_roman(utf8, decoded);
     decoded.scripted = false;
-}
-
-MemoryRef GetMacEncodedString(MemoryGlobals* globals, const uint8_t* bytes, int32_t length, uint32_t encoding,
-                              int32_t* count) {
-    std::string_view input(reinterpret_cast<const char*>(bytes), size_t(length > 0 ? length : 0));
-    DecodedText out;
-    bool converted = false;
-    switch (encoding) {
-    case kEncodingUTF16:
-        if (starts_with(input, kUtf16LittleMark)) converted = utf16_to_roman(input.substr(2), "UTF-16LE", out);
-        else if (starts_with(input, kUtf16BigMark)) converted = utf16_to_roman(input.substr(2), "UTF-16BE", out);
-        else converted = utf16_to_roman(input, guess_utf16_order(input), out);
-        break;
-    case kEncodingUTF8:
-        converted = utf8_to_roman(starts_with(input, kUtf8Mark) ? input.substr(3) : input, out);
-        break;
-    case kEncodingNonLossyASCII:
-        converted = !has_high_bytes(input);
-        out.text.assign(input);
-        break;
-    default:
-        break;
-    }
-    if (!converted) return nullptr;
-    drop_nul_bytes(out.text);
-    if (count) *count = int32_t(out.text.size());
-    return Bytes2Memory(globals, out.text.data(), 1, int32_t(out.text.size()));
 }

@@ -68,9 +68,3 @@ std::string encode_cell_text(std::string_view text, int16_t font);
 // A scripted text as Mac Roman, each character Mac Roman cannot spell a "?"
 // counted in `unmapped`: for readers that keep one script.
 void unscript_text(DecodedText& decoded);
-
-// Converts bytes in one of the encodings above (a byte-order mark honoured)
-// to Mac Roman, into a new block; null when the bytes are not of that
-// encoding. `count` receives the characters converted.
-MemoryRef GetMacEncodedString(MemoryGlobals* globals, const uint8_t* bytes, int32_t length, uint32_t encoding,
-                              int32_t* count);

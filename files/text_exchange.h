@@ -67,10 +67,6 @@ int16_t InputTextData(bool* progress, uint8_t separator, MemoryRef text, MemoryR
 int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
                         std::string& store, CellRange* range, ImportReport* report);
 
-// Sets `start` to the position and moves the position to the next carriage
-// return or line feed, or to the end.
-void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end);
-
 // Whether the user holds Command-period to stop a long read.
 bool reading_stopped();
 

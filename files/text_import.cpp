@@ -247,13 +247,6 @@ uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
 
 bool reading_stopped() { return files_services.stop_requested(); }
 
-void NextToken(const uint8_t** position, const uint8_t** start, const uint8_t* end) {
-    *start = *position;
-    const uint8_t* p = *position;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    *position = p;
-}
-
 int16_t read_text_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer,
                         std::string& store, CellRange* range, ImportReport* report) {
     ImportReport ignored;

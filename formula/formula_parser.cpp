@@ -554,23 +554,6 @@ void NextPChar() {
     AdvPChar();
 }
 
-void StrToHandle(const unsigned char* text) { append_formula_bytes(ParserReturn, text + 1, text[0]); }
-
-void HandleToStr(const uint8_t* from, unsigned char* text) {
-    const uint8_t* to = g_formulaPtr - 1;
-    std::ptrdiff_t length = to > from ? std::min<std::ptrdiff_t>(to - from, 255) : 0;
-    text[0] = uint8_t(length);
-    std::memcpy(text + 1, from, size_t(length));
-}
-
-bool TestChar(int32_t position) {
-    if (position < 0 || position >= GetMemorySize(ParserReturn)) return false;
-    MemoryUse<uint8_t> bytes(ParserReturn);
-    uint8_t byte = bytes[position];
-    bytes.release();
-    return byte != kTokReference && byte != '"';
-}
-
 int16_t validConstant(unsigned char* text, int16_t flag) {
     Cleaned c;
     int from = 1;

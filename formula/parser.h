@@ -83,9 +83,6 @@ inline void AdvPChar() {
     ++g_formulaPtr;
 }
 void NextPChar();
-void StrToHandle(const unsigned char* text);
-void HandleToStr(const uint8_t* from, unsigned char* text);
-bool TestChar(int32_t position);
 
 // Points the reader at a text block for the cell of a layer. The block stays
 // in use until the caller releases it after ParseText.

@@ -75,13 +75,6 @@ void CellChunk(const CellRange* range, uint8_t* row, uint8_t** first, uint8_t** 
     *after = p;
 }
 
-uint8_t* SetStop(pf::Handle handle, uint8_t** end) {
-    pf::h_lock(handle);
-    auto* start = reinterpret_cast<uint8_t*>(*handle);
-    *end = start + pf::get_handle_size(handle);
-    return start;
-}
-
 uint8_t* SetCriticalRefStop(MemoryRef block, uint8_t** end) {
     auto* start = static_cast<uint8_t*>(UseForLongTime(block));
     if (!start) return nullptr;

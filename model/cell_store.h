@@ -21,9 +21,8 @@ int16_t FindCell(int16_t* column, const uint8_t* end, uint8_t** pointer);
 int16_t FindCellBefore(int16_t* column, const uint8_t* end, uint8_t** pointer);
 void CellChunk(const CellRange* range, uint8_t* row, uint8_t** first, uint8_t** after);
 
-// Holding blocks: a locked platform handle, or a memory block held for a long
-// time (under a failure handler: 0 when it cannot be brought in).
-uint8_t* SetStop(pf::Handle handle, uint8_t** end);
+// Holding blocks: a memory block held for a long time (under a failure
+// handler: 0 when it cannot be brought in).
 uint8_t* SetRefStop(MemoryRef block, uint8_t** end);
 uint8_t* SetCriticalRefStop(MemoryRef block, uint8_t** end);
 

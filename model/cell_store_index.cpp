@@ -196,13 +196,6 @@ void index_row_appeared(RowIndex& index, int16_t row, uint32_t offset, int32_t l
     sheet->cell_store_size = new_size;
 }
 
-void index_row_vanished(RowIndex& index, int16_t row, int32_t length, uint32_t new_size) {
-    forget_row_marks(index.sheet, row);
-    index.entries[row] = 0;
-    shift_rows_after(index, row, -length);
-    index.sheet->cell_store_size = new_size;
-}
-
 void drop_row_cache(SpreadSheet* sheet) {
     if (sheet->row_cache) UnuseFailedMemory(sheet->row_cache);
     sheet->row_cache = DisposeNonNilMemory(sheet->row_cache);

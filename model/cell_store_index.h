@@ -54,12 +54,11 @@ inline bool indexed_row(const RowIndex& index, int16_t row, uint32_t size, uint3
 }
 
 // After the store's bytes of `row` changed by `delta`: the rows after it
-// move; a row that appeared at `offset` or vanished gets its entry. The
+// move; a row that appeared at `offset` gets its entry. The
 // cache then describes a store of `new_size` bytes. The cache is dropped
 // when it cannot grow for a new last row.
 void index_row_resized(RowIndex& index, int16_t row, int32_t delta, uint32_t new_size);
 void index_row_appeared(RowIndex& index, int16_t row, uint32_t offset, int32_t length, uint32_t new_size);
-void index_row_vanished(RowIndex& index, int16_t row, int32_t length, uint32_t new_size);
 
 // Frees the cache of the layer in use and forgets the cell hint.
 void drop_row_cache(SpreadSheet* sheet);

@@ -316,14 +316,6 @@ int16_t format_font_in(const uint8_t* format, MemoryRef layer) {
 // ---------------------------------------------------------------------------
 // View, panes and print area
 
-void SetViewRect(const pf::Rect* rect, MemoryRef layer) {
-    LayerUse sheet(layer);
-    bool resized = sheet->view_rect.width() != rect->width() || sheet->view_rect.height() != rect->height();
-    sheet->view_rect = *rect;
-    sheet.release();
-    if (resized) resize_sheet(layer, 0);
-}
-
 void resize_sheet(MemoryRef layer, int16_t force) {
     clobberCache(layer);
     if (!GetSheetWind(layer)) return;

@@ -171,7 +171,6 @@ int16_t Get_Default_Font(MemoryRef layer);
 int16_t format_font_in(const uint8_t* format, MemoryRef layer);
 int16_t Get_Default_Size(MemoryRef layer);
 
-void SetViewRect(const pf::Rect* rect, MemoryRef layer);
 void resize_sheet(MemoryRef layer, int16_t force);
 void set_v_divider(int16_t pixels, MemoryRef layer);
 void set_h_divider(int16_t pixels, MemoryRef layer);

@@ -130,12 +130,6 @@ void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells, int
     }
 }
 
-void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
-               int16_t moved_layer) {
-    if (_cellType_(cell) == kCellFormula)
-        follow_block(_formulaPtr_(cell), _formulaLength_(cell), home, delta, *block, cell_layer, moved_layer);
-}
-
 void rewrite_references_into(const CellRange* block, CellPoint delta, MemoryRef layer, const CellRange* also_skipped) {
     const int16_t moved = GetSheetID(layer);
     for_each_formula(GetWorkSheet(layer), [&](CellPoint home, uint8_t* formula, int32_t length, int16_t index) {

@@ -12,9 +12,6 @@ CellRange moved_by(const CellRange& range, CellPoint delta);
 void MoveRange(const CellRange* block, CellPoint negated_delta, MemoryRef layer);
 // References into the block from every formula of the workbook follow it by delta.
 void ResetAccessRect(const CellRange* block, CellPoint delta, MemoryRef layer);
-// Rewrites one formula cell's references into the block.
-void AccessSet(uint8_t* cell, CellPoint home, CellPoint delta, const CellRange* block, int16_t cell_layer,
-               int16_t moved_layer);
 // References of the formulas of a cell block (carrying the block range's
 // numbers) to cells outside the block are shifted by delta (rows in v).
 void ResetMoveRect(const CellRange* block, CellPoint delta, MemoryRef cells);

@@ -208,12 +208,6 @@ MemoryRef Get_fileinfo(MemoryRef workbook) {
     return read_workbook<MemoryRef>(workbook, &WorkSheet::file_info, nullptr);
 }
 
-uint32_t Get_File_Flags(MemoryRef workbook) {
-    MemoryRef info = Get_fileinfo(workbook);
-    if (!info || GetByteSize(info) < kFileInfoFlagsOffset + 4) return 0;
-    return load_u32(MemoryUse<uint8_t>(info).get() + kFileInfoFlagsOffset);
-}
-
 void Set_WorkSheet_Font(MemoryRef workbook, int16_t font) {
     MemoryUse<WorkSheet> book(workbook);
     book->default_font = font;
@@ -288,14 +282,6 @@ int16_t check_access(MemoryRef layer) {
 
 MemoryRef Get_Worksheet(MemoryRef layer) { return layer_workbook(layer); }
 MemoryRef GetWorkSheet(MemoryRef layer) { return layer_workbook(layer); }
-
-int16_t Get_SpellLayer(MemoryRef workbook) {
-    return read_workbook<int16_t>(workbook, &WorkSheet::spell_layer, -1);
-}
-
-void Set_SpellLayer(MemoryRef workbook, int16_t index) {
-    MemoryUse<WorkSheet>(workbook)->spell_layer = index;
-}
 
 namespace {
 

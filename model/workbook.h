@@ -60,7 +60,6 @@ void DeleteSheet(MemoryRef layer);
 void MoveBefore(int16_t from, int16_t to, MemoryRef workbook);
 
 MemoryRef Get_fileinfo(MemoryRef workbook);
-uint32_t Get_File_Flags(MemoryRef workbook);
 void Set_WorkSheet_Font(MemoryRef workbook, int16_t font);
 void Set_WorkSheet_TxSize(MemoryRef workbook, int16_t size);
 int16_t get_change_ctr(MemoryRef workbook);
@@ -80,8 +79,6 @@ void Set_1900Date_Flag(MemoryRef workbook, bool on);
 int16_t check_access(MemoryRef layer);
 MemoryRef Get_Worksheet(MemoryRef layer);
 MemoryRef GetWorkSheet(MemoryRef layer);
-int16_t Get_SpellLayer(MemoryRef workbook);
-void Set_SpellLayer(MemoryRef workbook, int16_t index);
 int16_t GetSheetUndo(MemoryRef layer);
 int16_t GetSheetRedo(MemoryRef layer);
 int16_t CalcRowSize(int16_t font, int16_t size);
