@@ -20,7 +20,5 @@ constexpr FoundationServices kHeadless{.sound_beep = no_beep,
 
 }  // namespace
 
-FoundationServices headless_foundation_services() { return kHeadless; }
-
 // Constant-initialised, so that start-up code of any file may fill it.
 FoundationServices foundation_services = kHeadless;

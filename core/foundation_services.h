@@ -20,4 +20,3 @@ struct FoundationServices {
 };
 
 extern FoundationServices foundation_services;
-FoundationServices headless_foundation_services();

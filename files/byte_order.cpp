@@ -48,7 +48,6 @@ void ByteFlipShorts(void* words, int32_t count) {
     for (int32_t i = 0; i < count; ++i) swap_bytes_at(bytes + 2 * i, 2);
 }
 
-void ByteFlipRect(pf::Rect* rect) { ByteFlipShorts(rect, 4); }
 void ByteFlipFormulaShort(uint8_t* operand) { swap_bytes_at(operand, 2); }
 
 void ByteFlipShortsRef(MemoryRef ref) {

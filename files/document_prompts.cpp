@@ -23,8 +23,6 @@ const pf::FileSpec* file_being_opened = nullptr;
 void tell_no_figures(int16_t, int16_t, const std::vector<std::string>&) {}
 int16_t no_save_dialog(SaveRequest&) { return 1; }
 
-DocumentPrompts headless_prompts() { return kHeadless; }
-
 // Constant-initialised, so that start-up code of any file may fill it.
 DocumentPrompts document_prompts = kHeadless;
 

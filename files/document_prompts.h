@@ -65,7 +65,6 @@ struct DocumentPrompts {
 // without windows answers by itself (the default answers, nothing shown, no
 // password).
 extern DocumentPrompts document_prompts;
-DocumentPrompts headless_prompts();
 
 // Progress of reading or writing a workbook's document, through the wait
 // procedure of the workbook's machine record.

@@ -76,7 +76,6 @@ int16_t end_file_at(int32_t counter);
 // Byte-order converters: each swaps in place; those taking a reference do
 // nothing for null and walk every record.
 void ByteFlipShorts(void* words, int32_t count);
-void ByteFlipRect(pf::Rect* rect);
 void ByteFlipFormulaShort(uint8_t* operand);
 void ByteFlipShortsRef(MemoryRef ref);
 void ByteFlipRangeRef(MemoryRef ref);

@@ -51,7 +51,5 @@ constexpr FilesServices kHeadless{.make_window = no_window,
 
 }  // namespace
 
-FilesServices headless_files_services() { return kHeadless; }
-
 // Constant-initialised, so that start-up code of any file may fill it.
 FilesServices files_services = kHeadless;

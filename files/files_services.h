@@ -54,4 +54,3 @@ struct FilesServices {
 };
 
 extern FilesServices files_services;
-FilesServices headless_files_services();
