@@ -28,11 +28,12 @@ test-interop: build
 	@tools/install-deps --interop
 	@$(BUILD_DIR)/tests/test_interop
 
-# Every test program under AddressSanitizer (leaks included), in build-asan.
+# Every test program under AddressSanitizer (leaks included, with whole stacks
+# so that a leak inside a library is told by its caller), in build-asan.
 test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIN_SANITIZE=ON > /dev/null
 	@cmake --build build-asan -j $(JOBS)
-	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp SDL_VIDEODRIVER=dummy && \
+	@cd build-asan && export LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp ASAN_OPTIONS=fast_unwind_on_malloc=0 SDL_VIDEODRIVER=dummy && \
 	  for t in tests/test_*; do [ -x "$$t" ] || continue; echo "== $$t"; $$t --gtest_brief=1 || exit 1; done
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
