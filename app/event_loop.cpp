@@ -20,6 +20,7 @@
 #include "platform/system/system.h"
 #include "shell/shell_commands.h"
 #include "window/window_limits.h"
+#include "resource_ids.h"
 
 uint32_t real_event_ticks = 0;
 
@@ -274,7 +275,7 @@ void SetTaskError(int32_t code) {
     pf::NotificationRequest request;
     request.type = 8;
     request.mark = 1;
-    request.icon_id = 128;
+    request.icon_id = kApplicationIcon;
     pf::install_notification(request);
     g_system.flags |= kSysNotificationUp;
 }

@@ -31,9 +31,12 @@ struct OperatorButton {
 
 // Where the operator buttons of an older file now take their descriptions from.
 constexpr OperatorButton kOperatorButtons[] = {
-    {"op**", 200}, {"op++", 198}, {"op--", 199}, {"op//", 201}, {"op^^", 202}, {"op>>", 203},
-    {"op<<", 204}, {"op<=", 205}, {"op>=", 206}, {"op((", 207}, {"op))", 208}, {"op&&", 209},
-    {"op$$", 210}, {"op::", 211}, {"op,,", 212}, {"op==", 197},
+    {"op**", kTimesButton},      {"op++", kPlusButton},          {"op--", kMinusButton},
+    {"op//", kDivideButton},     {"op^^", kPowerButton},         {"op>>", kGreaterButton},
+    {"op<<", kLessButton},       {"op<=", kLessEqualButton},     {"op>=", kGreaterEqualButton},
+    {"op((", kOpenParenButton},  {"op))", kCloseParenButton},    {"op&&", kJoinButton},
+    {"op$$", kDollarButton},     {"op::", kColonButton},         {"op,,", kCommaButton},
+    {"op==", kEqualsButton},
 };
 
 void take_operator_description(ButtonRecord& button) {
