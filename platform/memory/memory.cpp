@@ -296,11 +296,4 @@ uint8_t* release_pages(uint8_t* start, size_t length) {
     return reinterpret_cast<uint8_t*>(end);
 }
 
-void advise_huge_pages(uint8_t* start, size_t length) {
-    constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
-    const uintptr_t first = (uintptr_t(start) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t end = (uintptr_t(start) + length) & ~(kHugePage - 1);
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-}
-
 }  // namespace pf

@@ -95,12 +95,6 @@ int64_t heap_bytes_available();
 // memory until written again. Answers the end of what was given back (the
 // start itself when the range holds no whole page).
 uint8_t* release_pages(uint8_t* start, size_t length);
-// Asks for the whole huge pages within `length` bytes from `start` of a block
-// about to be written through (a file read into it) to be backed by huge pages:
-// the first touch then faults once per huge page rather than once per page.
-// What else lies in those huge pages is written too, so a block that will
-// stay partly untouched is not advised.
-void advise_huge_pages(uint8_t* start, size_t length);
 
 // Limits on the bytes of handle data; kNoBudget (the default) for none.
 void set_heap_budget(Size bytes);
