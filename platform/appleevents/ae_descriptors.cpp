@@ -25,7 +25,7 @@ OSErr copy_out(const AEDesc& d, FourCC* actual_type, void* buffer, size_t max_si
     if (has_items(d)) return kAEWrongDataTypeErr;
     if (actual_type) *actual_type = d.type;
     if (actual_size) *actual_size = d.data.size();
-    if (buffer && max_size) std::memcpy(buffer, d.data.data(), std::min(max_size, d.data.size()));
+    if (buffer && max_size && !d.data.empty()) std::memcpy(buffer, d.data.data(), std::min(max_size, d.data.size()));
     return noErr;
 }
 
