@@ -46,15 +46,15 @@ shoot_until chart_to_other_workbook_chart.png fruit_above chart_to_other_workboo
 changes_screen "choosing a cell" click_at 300 300
 changes_screen "selecting the chart" click_at 780 215
 
-# Dragged by hand into the lower window, pressed again only after the
-# double-click time (a second press at once would open the chart's settings).
-sleep 1
-xdotool mousemove 780 215 mousedown 1
+# Dragged by hand into the lower window, pressed 10 pixels from the click
+# that selected it (a second press at the same point would be a double click,
+# which opens the chart's settings).
+xdotool mousemove 790 225 mousedown 1
 for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove 780 $((215 + 330 * step / 10))
+  xdotool mousemove 790 $((225 + 330 * step / 10))
   sleep 0.1
 done
-xdotool mousemove 780 545
+xdotool mousemove 790 555
 sleep 0.2
 xdotool mouseup 1
 fruit_below() { fruit_in "$1" "$lower"; }
