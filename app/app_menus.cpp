@@ -130,16 +130,11 @@ int32_t window_position(WindowRef window) {
     return -1;
 }
 
-// The item shows the window's title as its title bar does, in its script's font.
-void show_title_in_item(pf::MenuRef menu, int16_t item, WindowRef window) {
-    pf::set_menu_item_script_text(menu, item, pf::window_title_in_script(window));
-}
-
 void set_window_item_text(int16_t item, WindowRef window) {
     pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
     if (!menu) return;
     while (pf::count_menu_items(menu) < item) pf::append_menu_item_text(menu, "NEW");
-    show_title_in_item(menu, item, window);
+    pf::set_menu_item_script_text(menu, item, pf::window_title_in_script(window));  // as its title bar shows it
 }
 
 bool same_entry(const pf::FileSpec& a, const pf::FileSpec& b) { return SameFile(&a, &b) != 0; }

@@ -91,7 +91,7 @@ void unlink_failure_frame(MemoryGlobals* globals, FailureFrame* frame) {
 }
 
 void check_frame_ended(const MemoryGlobals* globals, const FailureFrame& frame) {
-    if (!kInvariantsChecked) return;
+    if (!invariants_checked()) return;
     check_invariant(globals->handler_chain == frame.previous, "the failure chain", 3,
                     "a frame's work ended with another frame innermost than the one it was pushed on");
 }

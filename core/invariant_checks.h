@@ -19,8 +19,12 @@ constexpr bool kInvariantsChecked = false;
 bool invariant_checks_enforced();
 void enforce_invariant_checks();
 
+// Whether this process checks invariants (a checked build's test program):
+// the watching that feeds a check is done only then.
+inline bool invariants_checked() { return kInvariantsChecked && invariant_checks_enforced(); }
+
 // Ends the process when the invariant does not hold (checked builds, in test
 // programs).
 inline void check_invariant(bool holds, const char* module, int number, const char* what) {
-    if (kInvariantsChecked && !holds && invariant_checks_enforced()) invariant_broken(module, number, what);
+    if (!holds && invariants_checked()) invariant_broken(module, number, what);
 }

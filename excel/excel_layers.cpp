@@ -336,7 +336,7 @@ private:
     // A number in a date format that the calendar here cannot show as the
     // date it is (before 1904, after 2040) is shown as its number.
     void show_date_as_itself(const ExcelCell& cell, uint8_t* format) {
-        if (!format_shows_date(format[kFmtCode]) || serial_shows_its_date(cell.number, !book_.date1904)) return;
+        if (!shows_another_date(format[kFmtCode], cell.number, !book_.date1904)) return;
         format[kFmtCode] = kFormatGeneral;
         ++book_.dates_shown_as_numbers;
         note_cell(book_.date_number_cells, cell, "");

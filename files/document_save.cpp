@@ -226,7 +226,7 @@ void release_held_blocks(MemoryRef workbook, const std::vector<HeldBlock>& befor
 // Invariant 5 after a write cut short: every block the workbook still holds
 // is in use as often as before the write.
 void check_blocks_as_before(MemoryRef workbook, const std::vector<HeldBlock>& before) {
-    if (!kInvariantsChecked) return;
+    if (!invariants_checked()) return;
     for (const HeldBlock& now : held_blocks(workbook))
         for (const HeldBlock& was : before)
             if (was.ref == now.ref)
@@ -497,7 +497,7 @@ struct SaveWatch {
 };
 
 SaveWatch watch_save(MemoryRef workbook) {
-    if (!kInvariantsChecked) return SaveWatch{};
+    if (!invariants_checked()) return SaveWatch{};
     return SaveWatch{file_record_of(workbook), get_change_ctr(workbook)};
 }
 
@@ -505,7 +505,7 @@ SaveWatch watch_save(MemoryRef workbook) {
 // and a changed document changed (3), and the document's own file is open again, or
 // marked as not kept open when it could not be (7).
 void check_save_ended(MemoryRef workbook, const SaveWatch& before, int16_t error) {
-    if (!kInvariantsChecked) return;
+    if (!invariants_checked()) return;
     const FileInfoRecord after = file_record_of(workbook);
     if (error) {
         check_invariant(same_spec(after.spec, before.record.spec) && after.format_code == before.record.format_code,

@@ -695,12 +695,10 @@ uint8_t* date_slot(uint8_t* cell) {
     return serial_counts_days(cell[kFmtCode], value) && checkValue(&value) == 0 ? slot : nullptr;
 }
 
-// A number cell in a date format whose serial, in the workbook's system, is
-// no date the calendar here can show (before 1904, after 2040): it would show
-// another date.
+// A number cell whose serial, in the workbook's system, would show another
+// date than its own (before 1904, after 2040).
 bool shows_other_date(const uint8_t* cell, double serial, const DateSystems& systems) {
-    return _cellType_(cell) == kCellConstant && format_shows_date(cell[kFmtCode]) &&
-           !serial_shows_its_date(serial, systems.book_1900);
+    return _cellType_(cell) == kCellConstant && shows_another_date(cell[kFmtCode], serial, systems.book_1900);
 }
 
 // Settles the dates of cells read in order where they stand: false (nothing

@@ -96,7 +96,7 @@ constexpr const char* kRecalc = "the recalculation";
 // The states of the notes above at a change of state: stopCalc is one of its
 // four, and the layer's cycle one of 0 ... 7.
 void check_recalc_state(MemoryRef layer) {
-    if (!kInvariantsChecked) return;
+    if (!invariants_checked()) return;
     check_invariant(stopCalc == kCalcAutoRunning || stopCalc == kCalcAutoDone || stopCalc == kCalcManualRunning ||
                         stopCalc == kCalcManualIdle,
                     kRecalc, 0, "stopCalc holds no state");
@@ -116,7 +116,7 @@ struct StepWatch {
 };
 
 StepWatch watch_step(MemoryRef layer) {
-    if (!kInvariantsChecked || !layer) return StepWatch{};
+    if (!invariants_checked() || !layer) return StepWatch{};
     MemoryRef cells = GetSpreadSheetCells(layer);
     return StepWatch{layer, cells, get_access_ctr(layer), cells ? get_access_ctr(cells) : 0, g_calc_time};
 }
@@ -124,7 +124,7 @@ StepWatch watch_step(MemoryRef layer) {
 // After a step: the context is cleared, the layer and its cell block are in
 // use as often as before it (2), and the time is the one taken at the reset (3).
 void check_step_ended(const StepWatch& before) {
-    if (!kInvariantsChecked || !before.layer) return;
+    if (!invariants_checked() || !before.layer) return;
     check_invariant(!g_calcWork && !g_calcSheet, kRecalc, 2, "the calculation context outlives its step");
     check_invariant(get_access_ctr(before.layer) == before.layer_uses, kRecalc, 2,
                     "the layer stays in use after its step");

@@ -353,6 +353,10 @@ bool serial_shows_its_date(double serial, bool system_1900) {
     return (system_1900 ? days > 0 : days >= 0) && days <= last_day;
 }
 
+bool shows_another_date(uint8_t code, double serial, bool system_1900) {
+    return format_shows_date(code) && !serial_shows_its_date(serial, system_1900);
+}
+
 bool serial_counts_days(uint8_t code, double value) {
     return holds_date_serial(code, value) || (is_time_format(code) && value >= 1);
 }

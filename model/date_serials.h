@@ -61,6 +61,9 @@ bool serial_counts_days(uint8_t code, double value);
 // January 1904, as serials up to 1,462 keep their 1904 meaning) to 6 February
 // 2040, as far as the calendar seconds reach.
 bool serial_shows_its_date(double serial, bool system_1900);
+// Whether a number in a format of that code would show another date than its
+// own: the format shows a date the calendar cannot show for the serial.
+bool shows_another_date(uint8_t code, double serial, bool system_1900);
 // The standard form of a serial's date as a user types it (the parts in the
 // date order, joined by the date separator, the year in full) and its time
 // of day when it has one; for a serial of the 1900 or the 1904 system.
