@@ -14,7 +14,8 @@
 #include "formula/function_table.h"
 #include "model/cell_formats.h"
 #include "model/named_ranges.h"
-#include "platform/fonts/fonts.h"
+#include "model/model_services.h"
+#include "platform/fonts/classic_fonts.h"
 #include "tests/files/text_fixture.h"
 
 namespace {
@@ -139,7 +140,7 @@ TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
     EXPECT_EQ(at(cells, 0, 7).text, "two\nlines");  // a line break written as it is
     const uint8_t* a1 = format_of(l, 0, 0);
     EXPECT_EQ(a1[kFmtCode], 'I');
-    EXPECT_EQ(format_font(a1), uint16_t(pf::font_number("Times")));
+    EXPECT_EQ(format_font(a1), uint16_t(pf::kTimesFont));
     EXPECT_EQ(a1[kFmtSize], 14);
     EXPECT_EQ(a1[kFmtFace], 8 | 16);
     EXPECT_EQ(format_of(l, 0, 1)[kFmtCode], 0);
@@ -276,7 +277,7 @@ TEST_F(SylkTest, WriterLinesFollowTheFormat) {
     SetColumnSize(0, 0, 100, nullptr);
     InputColumnFormat(layer, 0);
     SetColumnSize(0, 0, 100, GetSpreadSheetColumnFormats(layer));
-    EXPECT_EQ(lines_of(layer, "P;F").back(), "P;F" + pf::font_name(1) + ";M240;SB");
+    EXPECT_EQ(lines_of(layer, "P;F").back(), "P;F" + model_services.name_of_font_number(pf::kApplFont) + ";M240;SB");
     EXPECT_EQ(lines_of(layer, "F;W"), std::vector<std::string>{"F;W1 1 12"});
     const std::vector<std::string> cells = lines_of(layer, "C;"), formats = lines_of(layer, "F;S");
     EXPECT_EQ(cells[0], "C;Y1;X1;K1");
@@ -494,7 +495,7 @@ TEST_F(SylkTest, CellsWithoutAFontOfTheirOwnKeepNone) {
     type_entries(layer, {{{0, 0}, "bold"}, {{0, 1}, "plain"}, {{0, 2}, "small"}, {{0, 3}, "courier"}});
     format_of(layer, 0, 0)[kFmtFace] = 1;
     format_of(layer, 0, 2)[kFmtSize] = 9;
-    store_u16(format_of(layer, 0, 3) + kFmtFont, uint16_t(pf::font_number("Courier")));
+    store_u16(format_of(layer, 0, 3) + kFmtFont, uint16_t(pf::kCourierFont));
     format_of(layer, 0, 3)[kFmtSize] = 14;
     MemoryRef back = read_sylk(sylk_layer_text(layer));
     EXPECT_NE(use_layer(back)->size, 12);

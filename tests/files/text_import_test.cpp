@@ -3,12 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/alerts.h"
-#include "platform/events/events.h"
-#include "platform/host/driver.h"
-#include "platform/events/keyboard.h"
 #include "platform/text/scripts.h"
 #include "tests/files/text_fixture.h"
+#include "tests/support/platform_stand_ins.h"
 
 namespace {
 
@@ -222,7 +219,7 @@ TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
     }
     MemoryRef filled = read_text("1,2\r\n3,4\r\n", kCommaSeparator);
     const CellMap before = cells_of(filled);
-    pf::driver_key_down(pf::kKeyCodePeriod, '.', pf::kCmdKey);
+    stand_in::hold_command_period(true);
     MemoryRef stopped = fresh_layer();
     EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), kTextCancelled);
     EXPECT_TRUE(cells_of(stopped).empty());
@@ -232,8 +229,7 @@ TEST_F(TextImportTest, CommandPeriodStopsALongRead) {
     MemoryRef partly = fresh_layer();
     EXPECT_EQ(read_sylk_bytes(sylk, partly), 1);
     const size_t kept = cells_of(partly).size();
-    pf::driver_key_up(pf::kKeyCodePeriod, '.');
-    pf::flush_events(pf::kEveryEvent, 0);
+    stand_in::hold_command_period(false);
     EXPECT_GT(kept, 0u);
     EXPECT_LT(kept, 5000u);
     EXPECT_EQ(read_text_bytes(text, kCommaSeparator, stopped, nullptr), 0);

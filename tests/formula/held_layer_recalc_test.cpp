@@ -11,6 +11,7 @@
 #include "model/insert_delete.h"
 #include "model/workbook.h"
 #include "recalc_fixture.h"
+#include "tests/support/platform_stand_ins.h"
 
 namespace {
 
@@ -20,14 +21,14 @@ protected:
     // reading and an event keeps waiting.
     void step_slowly() {
         pf::set_clock_step(400);
-        ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+        stand_in::post_user_event();
     }
     void calc_steps(int steps) {
         for (int i = 0; i < steps && stopCalc == kCalcAutoRunning; ++i) calc_proc();
     }
     void finish() {
         pf::set_clock_step(0);
-        pf::events_reset();
+        stand_in::reset();
         run_until_rest();
         EXPECT_EQ(stopCalc, kCalcAutoDone);
         EXPECT_TRUE(store_is_sound(store()));
@@ -292,7 +293,7 @@ TEST_F(HeldLayerRecalc, RandomEditsBetweenStepsEndAtTheResultsOfAnUninterruptedR
         const std::vector<std::string> interrupted = snapshot();
         calculate_now();
         ASSERT_EQ(snapshot(), interrupted) << "seed " << seed;
-        pf::events_reset();
+        stand_in::reset();
     }
 }
 

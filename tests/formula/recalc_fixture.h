@@ -11,7 +11,7 @@
 #include "formula/formula_text.h"
 #include "formula_fixture.h"
 #include "platform/events/clock.h"
-#include "platform/events/events.h"
+#include "tests/support/user_events.h"
 
 class RecalcTest : public FormulaTest {
 protected:
@@ -24,7 +24,7 @@ protected:
     CalcServices kept_services = calc_services;
 
     // The layers given a window stand for the document windows; the user's
-    // events are those of the services in force (the platform's queue).
+    // events are those of the services in force (the stand-in user's).
     CalcServices services_of_shown_layers() const {
         CalcServices services = headless_calc_services();
         services.event_waiting = kept_services.event_waiting;
@@ -35,7 +35,7 @@ protected:
     void SetUp() override {
         FormulaTest::SetUp();
         calc_services = services_of_shown_layers();
-        pf::events_reset();
+        forget_user_events();
         pf::use_manual_clock(100000);
         SetSheetWind(layer, window());
         stopCalc = kCalcAutoRunning;
@@ -49,7 +49,7 @@ protected:
         stopCalc = kCalcAutoRunning;
         CalcWind = nullptr;
         pf::use_system_clock();
-        pf::events_reset();
+        forget_user_events();
         calc_services = kept_services;
         FormulaTest::TearDown();
     }

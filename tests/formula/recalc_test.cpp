@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "ui/alerts.h"
 #include "model/date_serials.h"
 #include "platform/system/date_time.h"
 #include "recalc_fixture.h"
+#include "tests/support/platform_stand_ins.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ protected:
     // every idle step gives way after one row.
     void step_slowly() {
         pf::set_clock_step(400);
-        ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+        stand_in::post_user_event();
     }
     std::vector<int16_t> cycles_of_slow_recalculation() {
         step_slowly();
@@ -361,7 +361,7 @@ TEST_F(RecalcPasses, StepsGiveWayToWaitingEventsAndResume) {
     for (int16_t r = 0; r < 200; ++r) put_formula(r, 0, "=ROW()");
     pf::set_clock_step(2);  // one tick every 8 or 9 readings
     do_calc_now(window(), 1);
-    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    stand_in::post_user_event();
     calc_proc();
     EXPECT_EQ(stopCalc, kCalcAutoRunning);
     SpreadSheet* sheet = use_layer(layer);
@@ -371,14 +371,13 @@ TEST_F(RecalcPasses, StepsGiveWayToWaitingEventsAndResume) {
     EXPECT_LT(resume.v, 200);
     EXPECT_EQ(result(resume.v - 1, 0), resume.v);  // rows before it are done
     EXPECT_TRUE(std::isnan(result(resume.v, 0)));
-    pf::EventRecord event;
-    pf::get_next_event(pf::kEveryEvent, event);
+    stand_in::take_user_event();
     run_until_rest();
     for (int16_t r = 0; r < 200; ++r) ASSERT_EQ(result(r, 0), r + 1);
 }
 
 TEST_F(RecalcPasses, CheckIdlePollsAtMostEveryTwentyTicks) {
-    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    stand_in::post_user_event();
     gEventTime = pf::tick_count();
     EXPECT_FALSE(CheckIdle());
     pf::advance_clock(pf::ticks_to_milliseconds(20));
@@ -396,11 +395,10 @@ TEST_F(RecalcPasses, FinishedAutomaticRecalculationRestartsAfterAMinuteOfCalm) {
     calc_proc();
     EXPECT_EQ(stopCalc, kCalcAutoDone);
     pf::advance_clock(pf::ticks_to_milliseconds(700));
-    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));  // the user is busy
+    stand_in::post_user_event();  // the user is busy
     calc_proc();
     EXPECT_EQ(stopCalc, kCalcAutoDone);
-    pf::EventRecord event;
-    pf::get_next_event(pf::kEveryEvent, event);
+    stand_in::take_user_event();
     pf::advance_clock(pf::ticks_to_milliseconds(100));
     calc_proc();
     EXPECT_EQ(stopCalc, kCalcAutoDone);  // only 100 quiet ticks

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "recalc_fixture.h"
+#include "tests/support/platform_stand_ins.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ TEST_F(TraceTest, AnEntryCheckThatRunsTooLongSaysSo) {
     trace_limits() = TraceLimits{};
     trace_limits().polite_ticks = 0;
     EXPECT_EQ(trace("=B1", {0, 0}), kTraceNoCircle);
-    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    stand_in::post_user_event();
     EXPECT_EQ(trace("=B1", {0, 0}), kTraceGaveUp);
 }
 

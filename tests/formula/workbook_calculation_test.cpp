@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/events/clock.h"
-#include "platform/events/events.h"
 #include "recalc_fixture.h"
+#include "tests/support/platform_stand_ins.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ TEST_F(WorkbookCalculation, ABudgetEndsACallAtTheRowWhereItRunsOut) {
 TEST_F(WorkbookCalculation, ACallerWithoutWindowsGetsEveryLayerCalculatedThoughTheUserWaits) {
     put_formulas();
     pf::set_clock_step(400);  // every row outlasts the idle's slice...
-    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));  // ... and an event keeps waiting
+    stand_in::post_user_event();  // ... and an event keeps waiting
     ResetWorkbookCalc(workbook);
     EXPECT_TRUE(calculate_workbook(workbook, kNoTickLimit));
     EXPECT_TRUE(every_layer_finished());
@@ -128,7 +128,7 @@ TEST_F(WorkbookCalculation, TheIdleStepsOnceAndABudgetEndsWithItsCall) {
     pf::set_clock_step(400);
     EXPECT_FALSE(calculate_workbook(workbook, 0, CalcPace::one_step));
     EXPECT_FALSE(calc_budget_spent());
-    ASSERT_TRUE(pf::post_event(pf::kKeyDown, 'a'));
+    stand_in::post_user_event();
     const SpreadSheet* sheet = use_layer(layer);
     const CellPoint before = sheet->recalc_resume;
     release_layer(layer);

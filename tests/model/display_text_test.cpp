@@ -2,8 +2,6 @@
 // patterns, labels, text and formula cells, and fitting into a column width.
 #include "model/display_text.h"
 
-#include <cairo.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,13 +9,12 @@
 #include "core/number_text.h"
 #include "model/date_serials.h"
 #include "model_fixture.h"
-#include "platform/draw/port.h"
-#include "platform/draw/text.h"
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
 #include "platform/system/international.h"
 #include "platform/text/text.h"
 #include "resource_bundle.h"
+#include "tests/support/platform_stand_ins.h"
 
 namespace {
 
@@ -387,28 +384,21 @@ TEST_F(DisplayTextTest, TextRoutines) {
     EXPECT_FALSE(is_time_format(30));
 }
 
-// Fitting in a column: decimals go first, then the exponent form.
+// Fitting in a column: decimals go first, then the exponent form. Texts are
+// measured as in a fixed-width font.
 class DisplayWidthTest : public DisplayTextTest {
 protected:
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 40);
-    pf::Port port;
-    pf::Port* saved = nullptr;
+    static constexpr int16_t kCharacterWidth = 6;
 
     void SetUp() override {
         DisplayTextTest::SetUp();
-        pf::open_port(port, surface, 100, 40);
-        saved = pf::get_port();
-        pf::set_port(&port);
-        pf::text_font(pf::kMonacoFont);
-        pf::text_size(9);
+        stand_in::measure_characters_at(kCharacterWidth);
     }
     void TearDown() override {
-        pf::set_port(saved);
-        pf::close_port(port);
-        cairo_surface_destroy(surface);
+        stand_in::reset();
         DisplayTextTest::TearDown();
     }
-    int16_t width_of(const std::string& s) { return pf::text_width(s); }
+    int16_t width_of(const std::string& s) { return int16_t(s.size() * kCharacterWidth); }
 };
 
 TEST_F(DisplayWidthTest, NarrowColumnsLoseDecimalsThenUseExponents) {

@@ -1,6 +1,6 @@
-// The model's answers without windows, against the program's: a converter
-// without a font library makes the same rows as the program that draws them,
-// and a caller of undo without windows frees what its records held.
+// The model's answers without windows: classic fonts by name and number, no
+// port to measure in, and a caller of undo without windows frees what its
+// records held. (tests/app holds them against the program's own answers.)
 #include <gtest/gtest.h>
 
 #include "core/memory_manager.h"
@@ -9,14 +9,6 @@
 #include "platform/fonts/classic_fonts.h"
 
 namespace {
-
-TEST(HeadlessModelServices, LineHeightsOfTheSystemFontsFamilyMatchTheDrawnFont) {
-    const ModelServices headless = headless_model_services();
-    for (int16_t font : {pf::kSystemFont, pf::kApplFont, pf::kGenevaFont})
-        for (int16_t size : {0, 9, 10, 12, 14, 18, 24})
-            EXPECT_EQ(headless.plain_line_height(font, size), model_services.plain_line_height(font, size))
-                << "font " << font << " size " << size;
-}
 
 TEST(HeadlessModelServices, ClassicFontsAreKnownByNameAndNumberOthersAreNot) {
     const ModelServices headless = headless_model_services();
@@ -27,7 +19,6 @@ TEST(HeadlessModelServices, ClassicFontsAreKnownByNameAndNumberOthersAreNot) {
     EXPECT_TRUE(found);
     EXPECT_EQ(headless.number_of_font_name("No Such Family", &found), pf::kSystemFont);
     EXPECT_FALSE(found);
-    EXPECT_EQ(headless.name_of_font_number(pf::kApplFont), model_services.name_of_font_number(pf::kApplFont));
     EXPECT_EQ(headless.name_of_font_number(pf::kCourierFont), "Courier");
     EXPECT_EQ(headless.name_of_font_number(1200), "");
     EXPECT_EQ(headless.measured_text_width(reinterpret_cast<const unsigned char*>("\x03"

@@ -1,8 +1,8 @@
 #include "model/cell_formats.h"
+#include "model/model_services.h"
 #include "model/named_ranges.h"
 #include "model_fixture.h"
-#include "platform/fonts/fonts.h"
-#include "ui/app_prefs.h"
+#include "platform/fonts/classic_fonts.h"
 
 namespace {
 
@@ -25,8 +25,7 @@ TEST_F(Workbook, SettingsWithoutAColumnWidthGiveSeventySixPixels) {
 
 TEST_F(Workbook, RowHeightIsTheLineHeightPlusTwoButAtLeastFourteen) {
     EXPECT_EQ(CalcRowSize(pf::kGenevaFont, 9), 14);
-    pf::FontInfo info = pf::font_info(pf::TextStyle{pf::kGenevaFont, 24, 0});
-    EXPECT_EQ(CalcRowSize(pf::kGenevaFont, 24), info.ascent + info.descent + info.leading + 2);
+    EXPECT_EQ(CalcRowSize(pf::kGenevaFont, 24), model_services.plain_line_height(pf::kGenevaFont, 24) + 2);
     EXPECT_GT(CalcRowSize(pf::kGenevaFont, 24), 14);
 }
 
@@ -35,7 +34,7 @@ TEST_F(Workbook, FontChangesKeepTheNameAndRowHeight) {
     Set_WorkSheet_TxSize(workbook, 30);
     auto* book = static_cast<WorkSheet*>(UseMemory(workbook));
     std::string name(reinterpret_cast<char*>(book->default_font_name + 1), book->default_font_name[0]);
-    EXPECT_EQ(name, pf::font_name(pf::kTimesFont));
+    EXPECT_EQ(name, model_services.name_of_font_number(pf::kTimesFont));
     EXPECT_EQ(book->default_row_height, CalcRowSize(pf::kTimesFont, 30));
     UnuseMemory(workbook);
 }
