@@ -7,10 +7,16 @@
 #include "formula/parser.h"
 #include "model/calc_globals.h"
 
+// Length and first letter are compared before the rest: most identifiers met
+// are cell references, which few names share both with.
 int function_number_of(const unsigned char* name) {
-    if (name[0] == 0 || name[0] >= kFunctionNameSize) return 0;
-    for (int i = 0; i < kFunctionCount; ++i)
-        if (WordArray[i][0] == name[0] && std::memcmp(WordArray[i] + 1, name + 1, name[0]) == 0) return i + 1;
+    const uint8_t length = name[0];
+    if (length == 0 || length >= kFunctionNameSize) return 0;
+    for (int i = 0; i < kFunctionCount; ++i) {
+        const uint8_t* entry = WordArray[i];
+        if (entry[0] == length && entry[1] == name[1] && std::memcmp(entry + 2, name + 2, length - 1u) == 0)
+            return i + 1;
+    }
     return 0;
 }
 
