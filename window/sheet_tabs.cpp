@@ -38,7 +38,6 @@ constexpr int16_t kDefaultTabBarWidth = 400;
 constexpr int16_t kMinSavedWidth = 250;
 constexpr int16_t kBottomGap = 31;
 constexpr int16_t kDragSlop = 3;
-constexpr int16_t kDragCursor = 128;
 constexpr int16_t kGrowIcon = 5;
 constexpr int16_t kFrontTabTop = 7;
 constexpr int16_t kBackTabTop = 10;
@@ -196,7 +195,7 @@ bool drag_tab(MemoryRef record, int16_t index, const pf::Rect& tab, pf::Point st
         if (std::abs(mouse.h - start.h) > kDragSlop) break;
     }
     if (std::abs(mouse.h - start.h) <= kDragSlop) return false;
-    pf::set_cursor_resource(kDragCursor);
+    pf::set_cursor_resource(kTabDragCursor);
     pf::Rect outline = tab;
     int16_t offset = int16_t(mouse.h - start.h);
     bool shown = false;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The cursor over the sheet in the real program under Xvfb: the pointer over a
 # column boundary in the headings, the split boxes, each handle of a selected
-# oval and its inside, a cell being typed in, and the sheet with a drawing tool
-# armed; each time the cursor the program set on its window is read back
+# oval and its inside, a cell being typed in, the sheet with a drawing tool
+# armed, and a layer's tab dragged along the tab bar; each time the cursor the program set on its window is read back
 # (QUORVIN_CURSOR_LOG) and drawn into a screenshot (sheet_cursor_<id>.png,
 # the cursor painted from its resource at the pointer, as X screenshots
 # leave the pointer out).
@@ -74,6 +74,17 @@ xdotool key Return
 submenu_choice 436 470 700 176 269
 xdotool mousemove 35 149 click 1
 expect 215 300 $((250 + dy)) "the sheet with the rectangle tool armed"
+
+# A second layer (a double-click on its tab), then the first layer's tab
+# pressed and dragged to the right along the tab bar.
+tab_y=751
+xdotool mousemove 130 "$tab_y"
+sleep 0.2
+xdotool click --repeat 2 --delay 120 1
+past_double_click_time
+xdotool mousemove 66 "$tab_y" mousedown 1
+expect 128 80 "$tab_y" "a layer's tab dragged"
+xdotool mouseup 1
 
 quit_without_saving
 echo "sheet cursors: ok"
