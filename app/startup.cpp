@@ -39,9 +39,6 @@ namespace {
 constexpr int32_t kSpareReserve = 40000;
 constexpr uint32_t kSplashTicks = 30;
 constexpr uint32_t kSplashStep = 5;
-constexpr int16_t kColorGridDefinition = 251;
-constexpr int16_t kPaletteDefinition = 252;
-constexpr int16_t kPatternDefinition = 253;
 
 void wait_for_splash(WindowRef splash, uint32_t shown_at) {
     if (!splash) return;

@@ -69,6 +69,10 @@ TEST(RescompErrors, SymbolsAreConstantNames) {
     EXPECT_THAT(compile_errors("STR# 5 symbol kA symbol kB {\n}\n"), HasSubstr(":1: error: a resource has one symbol"));
     EXPECT_THAT(compile_errors("MENU 5 {\n item \"a\" symbol save\n}\n"), HasSubstr(":2: error: expected a constant name"));
     EXPECT_THAT(compile_errors("MENU 5 {\n item \"a\" symbol\n}\n"), HasSubstr(":2: error:"));
+    EXPECT_THAT(compile_errors("MENU 5 {\n definition 251 kGrid\n}\n"),
+                HasSubstr(":2: error: expected 'symbol' after the definition number"));
+    EXPECT_THAT(compile_errors("MENU 5 {\n definition 251 symbol grid\n}\n"),
+                HasSubstr(":2: error: expected a constant name"));
 }
 
 TEST(RescompErrors, TemplateFaults) {

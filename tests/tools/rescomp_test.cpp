@@ -92,6 +92,18 @@ TEST(RescompText, ItemSymbolsNameTheirNumbers) {
     EXPECT_EQ(menu.items[3].command, four_cc("save"));
 }
 
+// A definition's symbol names its number, which the menu keeps.
+TEST(RescompText, DefinitionSymbolsNameTheirNumbers) {
+    CompileResult result = run_rescomp("MENU 145 {\n  title \"Colour\"\n  definition 251 symbol kGridDefinition\n}\n");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_NE(result.ids.find("constexpr int16_t kGridDefinition = 251;  // definition of"), std::string::npos)
+        << result.ids;
+    ASSERT_EQ(pf::resources_install(result.bundle.data(), result.bundle.size()), pf::noErr);
+    pf::MenuTemplate menu;
+    ASSERT_TRUE(pf::decode_menu(get_resource(kMenuType, 145)->bytes, menu));
+    EXPECT_EQ(menu.definition, 251);
+}
+
 TEST(RescompText, Version) {
     install_source(R"(
 vers 1 {

@@ -21,11 +21,13 @@ struct Reference {
     int string_index = 0;  // for STR# references: the item that must exist
 };
 
-// A name the ids header gives to a part of a resource (a menu's item).
+// A name the ids header gives to a number inside a resource: a menu's item,
+// or the definition that draws the menu.
 struct PartSymbol {
     Location at;
     std::string symbol;
     int16_t number = 0;
+    const char* part = "item";
 };
 
 struct Compiled {
@@ -35,7 +37,7 @@ struct Compiled {
     bool has_name = false;
     std::string name;
     std::string symbol;
-    std::vector<PartSymbol> part_symbols;  // MENU: its items' names, by item number
+    std::vector<PartSymbol> part_symbols;  // MENU: its items' and its definition's names
     uint16_t attributes = 0;
     std::vector<uint8_t> data;
     std::vector<Reference> references;

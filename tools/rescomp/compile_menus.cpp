@@ -98,6 +98,18 @@ void write_item(ByteWriter& writer, const MenuItem& item) {
     writer.u8(item.enabled ? 0 : 1);
 }
 
+// "symbol kName" after a menu's definition number names the number in the
+// ids header, for the code that registers the definition.
+void read_definition_symbol(LineCursor& cursor, int16_t definition, Compiled& out) {
+    if (cursor.word("'symbol' after the definition number") != "symbol") {
+        cursor.fail("expected 'symbol' after the definition number");
+        return;
+    }
+    const std::string symbol = cursor.word("a constant name such as kGridDefinition");
+    if (cursor.ok && !is_symbol(symbol)) cursor.fail("expected a constant name such as kGridDefinition after 'symbol'");
+    if (cursor.ok) out.part_symbols.push_back({cursor.line.at, symbol, definition, "definition"});
+}
+
 }  // namespace
 
 bool compile_menu(const ResourceSource& source, Compiled& out, Diagnostics& diagnostics) {
@@ -110,6 +122,7 @@ bool compile_menu(const ResourceSource& source, Compiled& out, Diagnostics& diag
             title = cursor.pstring("title");
         } else if (key == "definition") {
             definition = cursor.int16("definition");
+            if (cursor.ok && !cursor.at_end()) read_definition_symbol(cursor, definition, out);
         } else if (key == "disabled") {
             enabled = false;
         } else if (key == "separator") {
