@@ -34,10 +34,11 @@ void revert(MemoryRef record) {
         show_named_file_error(error, spec.name);
         return;
     }
+    // The file is read again before the document's windows close: a file that
+    // opens but no longer reads leaves the document open with its changes.
+    if (Open_File(kOpenGivenFile, &spec, nullptr) != 0) return;
     set_change_ctr(workbook, 0);
     close_workbook_windows(workbook);
-    // The last window put the document first among the recent ones.
-    window_services.open_recent_document(0);
 }
 
 void set_print_area(MemoryRef record) {

@@ -44,6 +44,15 @@ struct Revert : AppTest {
         alert_requests().clear();
         return workbook;
     }
+
+    // Revert chosen; the document stays open in its window with its changes.
+    void revert_keeps(MemoryRef workbook) {
+        DoFileMenu(nullptr, kFileRevertItem);
+        run_until_idle();
+        ASSERT_EQ(pf::front_non_floating_window(), window);
+        EXPECT_EQ(GetSheetRef(window) ? GetWorkSheet(GetSheetRef(window)) : nullptr, workbook);
+        EXPECT_NE(get_change_ctr(workbook), 0) << "closing would ask whether to save";
+    }
 };
 
 TEST_F(Revert, TheDocumentComesBackUnchangedFromItsFile) {
@@ -59,12 +68,18 @@ TEST_F(Revert, TheDocumentComesBackUnchangedFromItsFile) {
 TEST_F(Revert, ADocumentWhoseFileIsGoneStaysOpenWithItsChanges) {
     MemoryRef workbook = saved_and_changed();
     std::filesystem::remove(path);
-    DoFileMenu(nullptr, kFileRevertItem);
-    run_until_idle();
-    EXPECT_EQ(pf::front_non_floating_window(), window);
-    EXPECT_EQ(GetSheetRef(window) ? GetWorkSheet(GetSheetRef(window)) : nullptr, workbook);
-    EXPECT_NE(get_change_ctr(workbook), 0) << "closing would ask whether to save";
+    revert_keeps(workbook);
     // The question, the file error, then the word that the document's file went away.
     ASSERT_EQ(alert_requests().size(), 3u);
     EXPECT_NE(alert_requests()[2].text.find("Trash or deleted"), std::string::npos);
+}
+
+TEST_F(Revert, ADocumentWhoseFileNoLongerReadsStaysOpenWithItsChanges) {
+    MemoryRef workbook = saved_and_changed();
+    // Another program cut the file short: it opens, but no longer reads.
+    std::filesystem::resize_file(path, 300);
+    revert_keeps(workbook);
+    // The question, then the word that the file is damaged.
+    ASSERT_EQ(alert_requests().size(), 2u);
+    EXPECT_NE(alert_requests()[1].text.find("damaged"), std::string::npos);
 }
