@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "tests/files/document_fixture.h"
 
@@ -100,6 +101,22 @@ TEST_F(SheetconvTextTest, LayersAndRefusals) {
     EXPECT_EQ(run(q("data.bin") + " " + q("out.csv")), 1);
     EXPECT_EQ(run("--layer 0 " + q("Two.qrv") + " " + q("out.csv")), 2);
     EXPECT_EQ(run("--bogus " + q("Two.qrv") + " " + q("out.csv")), 2);
+}
+
+// OUT a symbolic link: the file it names takes the output and the link stays,
+// also when that file is yet to be made.
+TEST_F(SheetconvTextTest, AnOutputThatIsALinkIsWrittenThroughIt) {
+    write_text("in.csv", "a,1\r\n");
+    write_text("kept.csv", "old,0\r\n");
+    std::filesystem::create_directory(path("sub"));
+    std::filesystem::create_symlink("../kept.csv", path("sub/link.csv"));
+    std::filesystem::create_symlink("new.csv", path("dangling.csv"));
+    ASSERT_EQ(run(q("in.csv") + " " + q("sub/link.csv")), 0) << errors;
+    EXPECT_TRUE(std::filesystem::is_symlink(path("sub/link.csv")));
+    EXPECT_EQ(text_of("kept.csv"), "a,1\r\n");
+    ASSERT_EQ(run(q("in.csv") + " " + q("dangling.csv")), 0) << errors;
+    EXPECT_TRUE(std::filesystem::is_symlink(path("dangling.csv")));
+    EXPECT_EQ(text_of("new.csv"), "a,1\r\n");
 }
 
 }  // namespace

@@ -19,6 +19,9 @@
 // Exit status: 0 when the whole document was converted, 3 when it was written
 // but the import left something out (said on stderr), 2 when the arguments
 // make no sense, 1 when the conversion failed.
+//
+// An OUT that is a symbolic link is written through: the file it names takes
+// the output and the link stays.
 #include <unistd.h>
 
 #include <cstdio>
@@ -201,10 +204,23 @@ int16_t write_values(MemoryRef layer, const std::string& path, int16_t code) {
     return written ? 0 : pf::kIOErr;
 }
 
+// The file a path names: symbolic links followed, so that writing it leaves
+// them in place; a link to a file yet to be made names that file.
+std::string linked_file(std::filesystem::path path) {
+    constexpr int kMostLinks = 40;
+    std::error_code error;
+    for (int links = 0; links < kMostLinks && std::filesystem::is_symlink(path, error); ++links) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) break;
+        path = (path.parent_path() / target).lexically_normal();
+    }
+    return path.string();
+}
+
 int16_t write_output(MemoryRef book, const Options& options) {
     const std::string& path = options.output;
     pf::FileSpec spec;
-    pf::OSErr found = pf::file_spec_from_path(path, spec);
+    pf::OSErr found = pf::file_spec_from_path(linked_file(path), spec);
     if (found && found != pf::kFileNotFoundErr) return found;
     int16_t code = output_code(path);
     const bool text_only = options.values || options.shown;
