@@ -119,4 +119,12 @@ TEST_F(SheetconvTextTest, AnOutputThatIsALinkIsWrittenThroughIt) {
     EXPECT_EQ(text_of("new.csv"), "a,1\r\n");
 }
 
+// OUT in a folder that is not there: said so, nothing written.
+TEST_F(SheetconvTextTest, AnOutputInAMissingFolderIsSaidSo) {
+    write_text("in.csv", "a,1\r\n");
+    EXPECT_EQ(run(q("in.csv") + " " + q("nowhere/out.csv")), 1);
+    EXPECT_NE(errors.find("no folder " + path("nowhere")), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(path("nowhere")));
+}
+
 }  // namespace

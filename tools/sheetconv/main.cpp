@@ -220,7 +220,14 @@ std::string linked_file(std::filesystem::path path) {
 int16_t write_output(MemoryRef book, const Options& options) {
     const std::string& path = options.output;
     pf::FileSpec spec;
-    pf::OSErr found = pf::file_spec_from_path(linked_file(path), spec);
+    const std::string file = linked_file(path);
+    pf::OSErr found = pf::file_spec_from_path(file, spec);
+    if (found == pf::kDirectoryNotFoundErr) {
+        std::fprintf(stderr, "sheetconv: no folder %s to write %s into\n",
+                     std::filesystem::path(file).parent_path().c_str(), path.c_str());
+        failed_quietly = true;
+        return found;
+    }
     if (found && found != pf::kFileNotFoundErr) return found;
     int16_t code = output_code(path);
     const bool text_only = options.values || options.shown;
