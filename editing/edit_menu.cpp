@@ -294,6 +294,16 @@ void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
     update_entry_editors();
 }
 
+// Undo and Redo change cells as any edit does: a protected workbook refuses them.
+void undo_or_redo(MemoryRef layer, bool undo) {
+    if (check_access(layer)) {
+        layer_alert(layer, kProtectedAlert);
+        return;
+    }
+    if (undo) DoUndo(GetWorkSheet(layer));
+    else DoRedo(GetWorkSheet(layer));
+}
+
 }  // namespace
 
 void* GetActiveEditor(MemoryRef) { return entry_line_editing() ? entry_line_editor() : nullptr; }
@@ -314,8 +324,8 @@ void DoEditMenu(MemoryRef window_record, int16_t item) {
     }
     if (text_editor_command(item, layer)) return;
     switch (item) {
-        case kEditUndoItem: DoUndo(GetWorkSheet(layer)); break;
-        case kEditRedoItem: DoRedo(GetWorkSheet(layer)); break;
+        case kEditUndoItem:
+        case kEditRedoItem: undo_or_redo(layer, item == kEditUndoItem); break;
         case kEditSelectAllItem: select_all(layer); break;
         case kEditInsertItem: insert_or_delete(layer, true); break;
         case kEditDeleteItem: insert_or_delete(layer, false); break;

@@ -1,6 +1,7 @@
 // The Edit menu's cell commands: the Move Cells destination read from typed
 // text (refusing what names no cell or moves the block off the grid), a
-// protected workbook refusing moves, and Insert and Delete shifting cells.
+// protected workbook refusing moves, Undo and Redo, and Insert and Delete
+// shifting cells.
 #include "fill_fixture.h"
 
 #include "editing/edit_menu.h"
@@ -135,6 +136,27 @@ TEST_F(EditMenu, FillsLeaveLockedCellsAndProtectedWorkbooksAlone) {
     EXPECT_TRUE(workbook_state() == filled);
     EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
     EXPECT_EQ(undo_count(), 1);
+}
+
+TEST_F(EditMenu, UndoAndRedoLeaveAProtectedWorkbookAlone) {
+    put_number(0, 0, 1);
+    select_range(cells(0, 0, 1, 0));
+    DoFillMenu(record, kFillDownItem);
+    const auto filled = workbook_state();
+    const uint16_t open_flags = Get_Work_Flags(workbook);
+    Set_Work_Flags(workbook, uint16_t(open_flags | kWorkProtected));
+    DoEditMenu(record, kEditUndoItem);
+    EXPECT_TRUE(workbook_state() == filled) << "Undo changed a protected workbook";
+    EXPECT_EQ(undo_test::alerts, std::vector<int32_t>{6});
+
+    Set_Work_Flags(workbook, open_flags);
+    DoEditMenu(record, kEditUndoItem);
+    const auto undone = workbook_state();
+    ASSERT_FALSE(undone == filled);
+    Set_Work_Flags(workbook, uint16_t(open_flags | kWorkProtected));
+    DoEditMenu(record, kEditRedoItem);
+    EXPECT_TRUE(workbook_state() == undone) << "Redo changed a protected workbook";
+    EXPECT_EQ(undo_test::alerts, (std::vector<int32_t>{6, 6}));
 }
 
 TEST_F(EditMenu, PasteFollowsTheSystemClipboardWhileTheOwnOneIsEmpty) {
