@@ -92,6 +92,11 @@ TEST_F(SheetconvTextTest, LayersAndRefusals) {
     ASSERT_EQ(save(book, "Two.qrv"), 0);
     ASSERT_EQ(run("--values --layer 2 " + q("Two.qrv") + " " + q("second.csv")), 0) << errors;
     EXPECT_NE(text_of("second.csv").find("Styled text"), std::string::npos);
+    // Without --layer the first is written, and the others left out are said.
+    EXPECT_EQ(run(q("Two.qrv") + " " + q("first.csv")), 3);
+    EXPECT_NE(errors.find("has 2 layers"), std::string::npos) << errors;
+    EXPECT_TRUE(exists("first.csv"));
+    EXPECT_EQ(run(q("Two.qrv") + " " + q("Again.qrv")), 0) << errors;  // a document holds them all
     EXPECT_EQ(run("--layer 3 " + q("Two.qrv") + " " + q("third.csv")), 1);
     EXPECT_NE(errors.find("no layer 3"), std::string::npos);
     EXPECT_FALSE(exists("third.csv"));

@@ -17,8 +17,10 @@
 // spreadsheets.
 //
 // Exit status: 0 when the whole document was converted, 3 when it was written
-// but the import left something out (said on stderr), 2 when the arguments
-// make no sense, 1 when the conversion failed.
+// but something was left out (said on stderr): what the import could not
+// read, or the other layers of a document written to a format of one layer
+// without --layer; 2 when the arguments make no sense, 1 when the conversion
+// failed.
 //
 // An OUT that is a symbolic link is written through: the file it names takes
 // the output and the link stays.
@@ -80,6 +82,7 @@ struct Options {
     bool shown = false;
     bool for_others = false;  // SYLK for other spreadsheets
     int layer = 0;  // from 0
+    bool layer_chosen = false;
     std::string input, output;
 };
 
@@ -265,6 +268,18 @@ bool reported_unspelled_joins() {
     return true;
 }
 
+// A document of several layers written to a format that holds one, with no
+// layer chosen: the first was written and the others left out.
+bool reported_layers_left_out(MemoryRef book, const Options& options) {
+    const int16_t layers = num_SpreadSheets(book);
+    if (options.layer_chosen || layers < 2 || output_code(options.output) == kFormatNative) return false;
+    std::fprintf(stderr,
+                 "sheetconv: the document has %d layers and %s holds one: layer 1 was written "
+                 "(--layer N writes another)\n",
+                 int(layers), options.output.c_str());
+    return true;
+}
+
 int convert(const Options& options) {
     const std::string& input = options.input;
     std::string folder, copy;
@@ -284,6 +299,7 @@ int convert(const Options& options) {
         Options absolute = options;
         absolute.output = std::filesystem::absolute(options.output).string();
         error = write_output(book, absolute);
+        partial = (!error && reported_layers_left_out(book, options)) || partial;
     }
     if (error && !failed_quietly) print_file_error(error);
     if (book) {
@@ -311,6 +327,7 @@ bool parse_arguments(int argc, char** argv, Options& options) {
             long n = std::strtol(argv[++i], &end, 10);
             if (*end || n < 1 || n > kMaxLayers) return false;
             options.layer = int(n - 1);
+            options.layer_chosen = true;
         } else if (arg.empty() || arg[0] == '-') {
             return false;
         } else {
