@@ -264,9 +264,11 @@ void paint_bar(const ChartLook& look, const SeriesPaint& paint, int16_t across_f
     }
 }
 
-// The plot coordinate of a value along the value axis.
+// The plot coordinate of a bar's end along the value axis: a bar ends at the
+// axis its value lies beyond.
 int16_t value_at_axis(const ChartLook& look, const AxisScale& scale, const pf::Rect& plot, double value) {
-    return look.horizontal ? value_h(scale, plot, value) : value_v(scale, plot, value);
+    const double shown = std::fmax(scale.minimum, std::fmin(value, scale.maximum));
+    return look.horizontal ? value_h(scale, plot, shown) : value_v(scale, plot, shown);
 }
 
 double baseline(const AxisScale& scale) { return std::clamp(0.0, scale.minimum, scale.maximum); }

@@ -61,6 +61,16 @@ protected:
                 if (pixel(x, y) != 0xFFFFFF && pixel(x, y) != 0) return true;
         return false;
     }
+
+    // Whether any pixel of the rectangle is of a colour rather than a grey.
+    bool has_hue(const pf::Rect& r) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const uint32_t p = pixel(x, y);
+                if ((p >> 16 & 0xFF) != (p & 0xFF) || (p >> 8 & 0xFF) != (p & 0xFF)) return true;
+            }
+        return false;
+    }
 };
 
 TEST_F(ChartDrawingTest, EveryKindFromOneDataSet) {
@@ -210,6 +220,29 @@ TEST_F(ChartDrawingTest, AwkwardDataDrawsWithoutHarm) {
     pf::erase_rect(port.port_rect);
     draw_chart(pf::four_cc("bcht"), chart, cases[1], cell_rect(0));
     EXPECT_TRUE(has_colour(cell_rect(0)));
+}
+
+// Bars of values below a fixed minimum end at the value axis: nothing of a
+// series' colour shows past it, on columns, bars lying across, stacked and
+// deep ones alike.
+TEST_F(ChartDrawingTest, BarsBelowTheFixedMinimumStopAtTheAxis) {
+    open_window(kCellWidth, kCellHeight);
+    const ChartData data{{"a", "b"}, {{"Low", {10, 45}}, {"Lower", {5, 30}}}};
+    set_chart_flags(chart, kChartSeriesInColumns);
+    set_chart_text(chart, kChartYMinimum, "20");
+    set_chart_text(chart, kChartYMaximum, "90");
+    for (const pf::FourCC kind : {pf::four_cc("bcht"), pf::four_cc("hcht"), pf::four_cc("sbch"), pf::four_cc("rbch"),
+                                  pf::four_cc("c3ch"), pf::four_cc("b3ch")}) {
+        const char name[5] = {char(kind >> 24), char(kind >> 16), char(kind >> 8), char(kind), 0};
+        pf::erase_rect(port.port_rect);
+        const pf::Rect plot = chart_parts(kind, chart, data, cell_rect(0)).plot;
+        draw_chart(kind, chart, data, cell_rect(0));
+        const bool across = kind == pf::four_cc("hcht") || kind == pf::four_cc("rbch") || kind == pf::four_cc("b3ch");
+        const pf::Rect past_axis = across ? pf::Rect{plot.top, int16_t(plot.left - kGapAroundPlot), plot.bottom, plot.left}
+                                          : pf::Rect{plot.bottom, plot.left, int16_t(plot.bottom + kGapAroundPlot), plot.right};
+        EXPECT_FALSE(has_hue(past_axis)) << name;
+        EXPECT_TRUE(has_hue(plot)) << name << ": the bars above the minimum show";
+    }
 }
 
 }  // namespace
