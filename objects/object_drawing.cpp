@@ -30,30 +30,67 @@ constexpr int16_t kShadowDepth = 2, kDoubleFrameGap = 3;
 
 bool is_line(pf::FourCC kind) { return kind == kLineObject || kind == kArrowObject || kind == kDoubleArrowObject; }
 
-// A filled arrowhead with its point at `tip`, coming from `tail`.
-void arrow_head(pf::Point tail, pf::Point tip) {
-    double dh = tip.h - tail.h, dv = tip.v - tail.v, length = std::hypot(dh, dv);
-    if (length < 1) return;
-    dh /= length, dv /= length;
-    double base_h = tip.h - dh * kArrowLength, base_v = tip.v - dv * kArrowLength;
+// An arrowhead's length and half width for a pen: beyond the thinnest pens
+// it grows with the pen, so that it stays wider than its shaft.
+struct HeadSize {
+    double length, half_width;
+};
+HeadSize head_size(int16_t pen) {
+    return {std::max(kArrowLength, 3.0 * pen), std::max(kArrowHalfWidth, 1.5 * pen)};
+}
+
+// How far a pen's stroke lies right of and below the points it is drawn
+// through (a pen hangs below and right of its point): its middle.
+int16_t stroke_middle(int16_t pen) { return int16_t(std::max(0, pen - 1) / 2); }
+
+// The unit vector from `tail` to `tip`, or none for points closer than a pixel.
+bool direction(pf::Point tail, pf::Point tip, double* dh, double* dv) {
+    const double length = std::hypot(tip.h - tail.h, tip.v - tail.v);
+    if (length < 1) return false;
+    *dh = (tip.h - tail.h) / length, *dv = (tip.v - tail.v) / length;
+    return true;
+}
+
+// A filled arrowhead with its point at `tip`, coming from `tail`, over the
+// middle of the stroke a pen of that size draws.
+void arrow_head(pf::Point tail, pf::Point tip, int16_t pen) {
+    double dh, dv;
+    if (!direction(tail, tip, &dh, &dv)) return;
+    const HeadSize size = head_size(pen);
+    const int16_t middle = stroke_middle(pen);
+    const double point_h = tip.h + middle, point_v = tip.v + middle;
+    const double base_h = point_h - dh * size.length, base_v = point_v - dv * size.length;
     pf::PolyHandle head = pf::open_poly();
-    pf::move_to(tip.h, tip.v);
-    pf::line_to(int16_t(std::lround(base_h - dv * kArrowHalfWidth)), int16_t(std::lround(base_v + dh * kArrowHalfWidth)));
-    pf::line_to(int16_t(std::lround(base_h + dv * kArrowHalfWidth)), int16_t(std::lround(base_v - dh * kArrowHalfWidth)));
-    pf::line_to(tip.h, tip.v);
+    pf::move_to(int16_t(point_h), int16_t(point_v));
+    pf::line_to(int16_t(std::lround(base_h - dv * size.half_width)), int16_t(std::lround(base_v + dh * size.half_width)));
+    pf::line_to(int16_t(std::lround(base_h + dv * size.half_width)), int16_t(std::lround(base_v - dh * size.half_width)));
+    pf::line_to(int16_t(point_h), int16_t(point_v));
     pf::close_poly();
     pf::pen_size(1, 1);
     pf::paint_poly(head);
     pf::kill_poly(head);
 }
 
+// Where the shaft toward a head at `tip` ends: at the head's base once the pen
+// is thick enough to poke out past its point.
+pf::Point shaft_end(pf::Point tail, pf::Point tip, int16_t pen) {
+    double dh, dv;
+    if (stroke_middle(pen) == 0 || !direction(tail, tip, &dh, &dv)) return tip;
+    const double length = head_size(pen).length;
+    return pf::Point{int16_t(std::lround(tip.v - dv * length)), int16_t(std::lround(tip.h - dh * length))};
+}
+
 void draw_line_object(const ObjectRecord& record, const pf::Rect& r) {
     pf::Point from, to;
     line_ends(record.info, r, &from, &to);
-    pf::move_to(from.h, from.v);
-    pf::line_to(to.h, to.v);
-    if (record.kind != kLineObject) arrow_head(from, to);
-    if (record.kind == kDoubleArrowObject) arrow_head(to, from);
+    const int16_t pen = record.line_size;
+    const bool head_at_end = record.kind != kLineObject, head_at_start = record.kind == kDoubleArrowObject;
+    const pf::Point start = head_at_start ? shaft_end(to, from, pen) : from;
+    const pf::Point end = head_at_end ? shaft_end(from, to, pen) : to;
+    pf::move_to(start.h, start.v);
+    pf::line_to(end.h, end.v);
+    if (head_at_end) arrow_head(from, to, pen);
+    if (head_at_start) arrow_head(to, from, pen);
 }
 
 // The (v, h) pairs of a block, offset by the rectangle's top left.

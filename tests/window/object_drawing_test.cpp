@@ -105,6 +105,26 @@ TEST_F(ObjectDrawingTest, FillsAndFramesTakeTheirColoursPatternsSizesAndTypes) {
     EXPECT_TRUE(matches_golden("objects_fills_and_frames"));
 }
 
+// An arrow drawn with a thick pen keeps a head that stands out on both sides
+// of its shaft, and the shaft does not poke out past the head's point.
+TEST_F(ObjectDrawingTest, AThickArrowKeepsItsHeadWiderThanItsShaft) {
+    constexpr int16_t kPen = 8;
+    MemoryRef arrow = place(kArrowObject, {2, 1}, 10, 4, 1, 120);  // level, pointing right
+    SetObj_info(arrow, pf::four_cc("lsiz"), kPen);
+    draw();
+    const pf::Rect r = object_rect(arrow, 0, layer);
+    int16_t highest = r.top, lowest = r.top, rightmost = r.left;
+    for (int16_t y = int16_t(r.top - 30); y < r.top + 30; ++y)
+        for (int16_t x = int16_t(r.right - 50); x < r.right + 20; ++x) {
+            const uint32_t p = pixel(x, y);
+            if ((p >> 16 & 0xFF) >= 0x80 || (p >> 8 & 0xFF) >= 0x80 || (p & 0xFF) >= 0x80) continue;
+            highest = std::min(highest, y), lowest = std::max(lowest, y), rightmost = std::max(rightmost, x);
+        }
+    EXPECT_GE(r.top - highest, kPen / 2) << "the head stands out above the shaft";
+    EXPECT_GE(lowest - (r.top + kPen - 1), kPen / 2) << "the head stands out below the shaft";
+    EXPECT_LT(rightmost, r.right + kPen / 2) << "nothing reaches past the point";
+}
+
 TEST_F(ObjectDrawingTest, APictureFromAnImageFileAtItsSizeAndStretched) {
     int16_t error = 0;
     const std::vector<uint8_t> picture = picture_from_png(png_sample::halves(), &error);
