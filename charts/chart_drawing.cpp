@@ -385,8 +385,10 @@ void clipped_to(const pf::Rect& rect, const std::function<void()>& work) {
     pf::dispose_region(saved);
 }
 
+// What does not fit a small chart (its legend, title, axis labels) is cut at
+// its frame.
 void draw_chart(pf::FourCC kind, MemoryRef chart, const ChartData& data, const pf::Rect& rect) {
-    draw_chart_parts(kind, chart, data, rect);
+    clipped_to(rect, [&] { draw_chart_parts(kind, chart, data, rect); });
 }
 
 ChartParts chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& data, const pf::Rect& rect) {

@@ -245,6 +245,25 @@ TEST_F(ChartDrawingTest, BarsBelowTheFixedMinimumStopAtTheAxis) {
     }
 }
 
+// A chart made small draws nothing outside its frame: a legend, a title or
+// axis labels that do not fit are cut at the frame.
+TEST_F(ChartDrawingTest, ASmallChartDrawsInsideItsFrame) {
+    open_window(kCellWidth, kCellHeight);
+    set_chart_flags(chart, kChartLegend | kChartSeriesInColumns | kChartDataLabels);
+    set_chart_text(chart, kChartTitle, "Quarters");
+    set_chart_text(chart, kChartValueTitle, "Units");
+    for (const pf::Rect rect : {pf::Rect{60, 60, 66, 150}, pf::Rect{60, 60, 100, 90}, pf::Rect{60, 60, 65, 65}})
+        for (int16_t tool = kFirstChartTool; tool <= kLastChartTool; ++tool) {
+            pf::erase_rect(port.port_rect);
+            draw_chart(chart_kind_of_tool(tool), chart, quarters(), rect);
+            int outside = 0;
+            for (int y = 0; y < kCellHeight; ++y)
+                for (int x = 0; x < kCellWidth; ++x)
+                    outside += !pf::pt_in_rect(pf::Point{int16_t(y), int16_t(x)}, rect) && pixel(x, y) != 0xFFFFFF;
+            EXPECT_EQ(outside, 0) << "tool " << tool << " in " << rect.right - rect.left << " x " << rect.bottom - rect.top;
+        }
+}
+
 }  // namespace
 
 // Data labels stand just above each bar's end (below a negative one's), on
