@@ -100,7 +100,7 @@ TEST_F(PrintDialogTest, PagesPastTheLastPagePrintNothingAndSaySo) {
     EXPECT_EQ(print_dialogs_seen, 2) << "the dialog comes back for other pages";
     EXPECT_TRUE(jobs_sent.empty());
     ASSERT_FALSE(alert_requests().empty());
-    EXPECT_EQ(alert_requests().back().text, "There are no pages 12 to 93 to print: this layer has 9 pages.");
+    EXPECT_EQ(alert_requests().back().text, "There are no pages 12 to 93 to print: the last page of this layer is 9.");
 }
 
 std::string printer_note;
