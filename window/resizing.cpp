@@ -9,6 +9,7 @@
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
+#include "model/workbook.h"
 #include "platform/draw/port.h"
 #include "platform/windows/windows.h"
 #include "window/auto_size.h"
@@ -50,6 +51,16 @@ PaneGeometry read_geometry(MemoryRef layer) {
 }
 
 bool strictly_between(int16_t value, int16_t low, int16_t high) { return value > low && value < high; }
+
+constexpr int32_t kProtectedAlert = 6;
+
+// Sizes belong to the protected contents, as the Column Width and Row Height
+// commands know: a click on a boundary of a protected workbook is refused.
+bool sizes_refused(MemoryRef layer) {
+    if (!check_access(layer)) return false;
+    window_services.calc_alert(kProtectedAlert);
+    return true;
+}
 
 
 }  // namespace
@@ -255,6 +266,7 @@ int16_t click_heading_border(MemoryRef record, pf::Point where) {
     sheet.release();
     int16_t index = 0, pane = -1;
     if (test_col_resize(layer, where, &index, &pane)) {
+        if (sizes_refused(layer)) return 1;
         if (double_click) {
             write_size_undo(layer, false, columns_to_fit(layer, index));
             AutoColumnWidth(1, index, layer);
@@ -264,6 +276,7 @@ int16_t click_heading_border(MemoryRef record, pf::Point where) {
         return 1;
     }
     if (test_row_resize(layer, where, &index, &pane)) {
+        if (sizes_refused(layer)) return 1;
         if (double_click) {
             const CellRange rows = rows_to_resize(layer, index);
             write_size_undo(layer, true, rows);

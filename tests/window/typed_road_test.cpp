@@ -181,6 +181,24 @@ protected:
         GetSelectRect(&range, layer);
         return range;
     }
+    // The boundary after a column in its heading, and after a row in its.
+    pf::Point column_boundary(int16_t column) {
+        pf::Rect r;
+        Cell_Location(0, &r, 1, CellPoint{0, column}, layer);
+        return pf::Point{int16_t(pf::window_content_rect(window).top + 7),
+                         int16_t(pf::window_content_rect(window).left + r.right - 1)};
+    }
+    pf::Point row_boundary(int16_t row) {
+        pf::Rect r;
+        Cell_Location(0, &r, 1, CellPoint{row, 0}, layer);
+        return pf::Point{int16_t(pf::window_content_rect(window).top + r.bottom - 1),
+                         int16_t(pf::window_content_rect(window).left + 15)};
+    }
+    void protect(bool on) {
+        MemoryRef workbook = GetWorkSheet(layer);
+        const uint16_t flags = Get_Work_Flags(workbook);
+        Set_Work_Flags(workbook, uint16_t(on ? flags | kWorkProtected : flags & ~kWorkProtected));
+    }
 };
 
 TEST_F(HeadingTest, HeadingsSelectWholeColumnsAndRows) {
@@ -196,6 +214,37 @@ TEST_F(HeadingTest, HeadingsSelectWholeColumnsAndRows) {
     pf::driver_click(row_heading(4), pf::kShiftKey);
     run_until_idle();
     EXPECT_EQ(selected(), (CellRange{{4, 0}, {4, kLastCell}})) << "a new row selection";
+}
+
+TEST_F(HeadingTest, BoundariesKeepTheirSizesInAProtectedWorkbook) {
+    enter("a text wider than its column");
+    const int16_t width = GetColumnSize(1, layer), height = GetRowSize(2, layer);
+    const auto drag_both = [&] {
+        pf::Point to = column_boundary(1);
+        to.h = int16_t(to.h + 40);
+        pf::driver_drag(column_boundary(1), to);
+        run_until_idle();
+        to = row_boundary(2);
+        to.v = int16_t(to.v + 20);
+        pf::driver_drag(row_boundary(2), to);
+        run_until_idle();
+    };
+    protect(true);
+    drag_both();
+    EXPECT_EQ(GetColumnSize(1, layer), width);
+    EXPECT_EQ(GetRowSize(2, layer), height);
+    EXPECT_EQ(alert_requests().size(), 2u);
+    // A double click would fit column A to its text.
+    pf::driver_click(column_boundary(0));
+    pf::driver_click(column_boundary(0));
+    run_until_idle();
+    EXPECT_EQ(GetColumnSize(0, layer), width);
+    EXPECT_EQ(alert_requests().size(), 4u) << "each click on a boundary is refused";
+
+    protect(false);
+    drag_both();
+    EXPECT_GT(GetColumnSize(1, layer), width);
+    EXPECT_GT(GetRowSize(2, layer), height);
 }
 
 TEST_F(HeadingTest, AColumnHeadingClickedWhileAFormulaIsTypedIsReferenced) {
