@@ -7,6 +7,7 @@
 #include "ui/lists_and_menus.h"
 #include "ui/modal_dialog.h"
 #include "ui/dialog_pictures.h"
+#include "formula/recalc.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -149,5 +150,7 @@ int16_t range_dialog(MemoryRef layer) {
     DisposeNonNilMemory(Get_rangeinfo(layer));
     Set_rangeinfo(layer, d.names);
     increment_change_ctr(layer);
+    // Formulas read the names anew: recalculate the layer as after an entry.
+    ResetCalc(CellPoint{0, 0}, GetSheetWind(layer));
     return 1;
 }

@@ -2,11 +2,15 @@
 // too-long and malformed names refused with a message while the dialog
 // stays open, a number out of range refused, a workbook protected with a
 // confirmed password, a column named, print title columns chosen, and a
-// custom date format applied.
+// custom date format applied, and formulas following a name moved to
+// another range.
 #include <cstring>
 
 #include "core/number_text.h"
 #include "core/passwords.h"
+#include "formula/recalc.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/cell_formats.h"
 #include "model/display_text.h"
 #include "model/named_ranges.h"
@@ -54,6 +58,38 @@ TEST_F(SheetDialogs, ANameTypedAndAddedIsKeptOnOKAndDroppedOnCancel) {
     options(kOptionsNamesItem);
     EXPECT_EQ(names(), "Sales=0,0:2,1");
     EXPECT_EQ(get_change_ctr(GetWorkSheet(layer)), changes);
+    EXPECT_TRUE(alert_requests().empty());
+}
+
+TEST_F(SheetDialogs, FormulasFollowANameGivenAnotherRange) {
+    const auto enter_down = [&](CellRange first, std::initializer_list<const char*> entries) {
+        select(first);
+        for (const char* entry : entries) {
+            pf::driver_type(entry);
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        }
+        run_until_idle();
+    };
+    const auto name_selection = [&](CellRange range) {
+        select(range);
+        attended::script_next_modal({type("rate"), click(kAddButton.v, kAddButton.h), ret()});
+        options(kOptionsNamesItem);
+    };
+    const auto sum = [&] {
+        for (int pass = 0; pass < 5000 && stopCalc == kCalcAutoRunning; ++pass) task_master_pass();
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{0, 2}, layer) || _resultType_(cell) >= 0) return -1.0;
+        return load_f64(_resultPtr_(cell));
+    };
+    enter_down(CellRange{{0, 0}, {0, 0}}, {"1", "2", "3"});
+    enter_down(CellRange{{0, 1}, {0, 1}}, {"50", "60"});
+    name_selection(CellRange{{0, 0}, {2, 0}});
+    enter_down(CellRange{{0, 2}, {0, 2}}, {"=SUM(rate)"});
+    EXPECT_EQ(sum(), 6);
+    name_selection(CellRange{{0, 1}, {1, 1}});
+    EXPECT_EQ(names(), "rate=0,1:1,1");
+    EXPECT_EQ(sum(), 110) << "the sum still reads the name's old range";
     EXPECT_TRUE(alert_requests().empty());
 }
 
