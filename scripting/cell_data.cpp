@@ -1,8 +1,8 @@
 // The data of single cells: their values and the texts of their formulas.
-#include <cmath>
 #include <string>
 
 #include "core/memory_use.h"
+#include "core/number_text.h"
 #include "files/entry_cells.h"
 #include "formula/cell_values.h"
 #include "formula/recalc.h"
@@ -42,7 +42,7 @@ pf::AEDesc cell_value(MemoryRef layer, CellPoint where) {
     } else if (value.type == kValueText) {
         out = cell_value_desc(cell, std::string_view(reinterpret_cast<const char*>(value.text), size_t(value.length)),
                               format_font_in(cell, layer));
-    } else if (std::isnan(value.number)) {
+    } else if (checkValue(&value.number) != 0) {
         const std::string text = file_number_text(value.number);
         pf::ae_create_desc(pf::kTypeText, text.data(), text.size(), out);
     } else {

@@ -134,6 +134,13 @@ TEST_F(ObjectModel, ValuesAndFormulasAreSetAsTypedAndReadBackRecalculated) {
     EXPECT_EQ(GetClickCell(front_layer()), (CellPoint{0, 0})) << "the selection stays where it was";
     DoUndo(GetWorkSheet(front_layer()));
     EXPECT_EQ(get_text("value of cell A2"), "") << "each entry is an undo step, as typing makes";
+
+    // An error reads as the text the cell shows, one held as an infinity too.
+    ASSERT_EQ(set("formula of cell D1", "=1/0"), pf::noErr);
+    pf::AEDesc error;
+    ASSERT_EQ(get("value of cell D1", &error), pf::noErr);
+    EXPECT_EQ(error.type, pf::kTypeText);
+    EXPECT_EQ(std::string(error.data.begin(), error.data.end()), "#DIV/0!");
 }
 
 TEST_F(ObjectModel, DocumentsLayersAndCellsAreCountedAndCreated) {
