@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 #include "charts/chart_record.h"
 #include "platform/controls/control_look.h"
@@ -264,10 +266,20 @@ void paint_bar(const ChartLook& look, const SeriesPaint& paint, int16_t across_f
     }
 }
 
+// A value brought within the axis limits: where a plot meets the axis the
+// value lies beyond.
+double within_limits(const AxisScale& scale, double value) {
+    return std::fmax(scale.minimum, std::fmin(value, scale.maximum));
+}
+
+bool between_limits(const AxisScale& scale, double value) {
+    return value >= scale.minimum && value <= scale.maximum;
+}
+
 // The plot coordinate of a bar's end along the value axis: a bar ends at the
 // axis its value lies beyond.
 int16_t value_at_axis(const ChartLook& look, const AxisScale& scale, const pf::Rect& plot, double value) {
-    const double shown = std::fmax(scale.minimum, std::fmin(value, scale.maximum));
+    const double shown = within_limits(scale, value);
     return look.horizontal ? value_h(scale, plot, shown) : value_v(scale, plot, shown);
 }
 
@@ -306,34 +318,117 @@ pf::Point category_point(const AxisScale& scale, const pf::Rect& plot, int count
     return pf::Point{value_v(scale, plot, value), slot_middle(plot, count, i, false)};
 }
 
-// A series as a line through its numbers (broken where a cell holds none),
-// with markers while the points are few.
+// A corner of a line or an area: how far across the plot, and its value.
+struct ValuePoint {
+    double h, value;
+};
+
+ValuePoint category_value(const pf::Rect& plot, int count, int i, double value) {
+    return ValuePoint{double(slot_middle(plot, count, i, false)), value};
+}
+
+pf::Point point_on_plot(const AxisScale& scale, const pf::Rect& plot, const ValuePoint& at) {
+    return pf::Point{value_v(scale, plot, at.value), int16_t(std::lround(at.h))};
+}
+
+// On the side of a limit that is kept: at or above a minimum, at or below a
+// maximum.
+bool kept_by(double limit, bool minimum, const ValuePoint& at) {
+    return minimum ? at.value >= limit : at.value <= limit;
+}
+
+// Where the line from a to b meets the value of a limit.
+ValuePoint meeting(const ValuePoint& a, const ValuePoint& b, double limit) {
+    return ValuePoint{std::lerp(a.h, b.h, (limit - a.value) / (b.value - a.value)), limit};
+}
+
+// The line from a to b cut at a limit; false when none of it is kept.
+bool cut_line(ValuePoint& a, ValuePoint& b, double limit, bool minimum) {
+    const bool keeps_a = kept_by(limit, minimum, a), keeps_b = kept_by(limit, minimum, b);
+    if (keeps_a != keeps_b) (keeps_a ? b : a) = meeting(a, b, limit);
+    return keeps_a || keeps_b;
+}
+
+// The part of the line from a to b between the axis limits, if any.
+std::optional<std::pair<ValuePoint, ValuePoint>> line_within_limits(const AxisScale& scale, ValuePoint a, ValuePoint b) {
+    if (!cut_line(a, b, scale.minimum, true) || !cut_line(a, b, scale.maximum, false)) return std::nullopt;
+    return std::pair{a, b};
+}
+
+// The outline of an area cut at a limit, its edges ending where they meet it.
+std::vector<ValuePoint> cut_outline(const std::vector<ValuePoint>& outline, double limit, bool minimum) {
+    std::vector<ValuePoint> kept;
+    for (size_t i = 0; i < outline.size(); ++i) {
+        const ValuePoint& a = outline[i];
+        const ValuePoint& b = outline[(i + 1) % outline.size()];
+        if (kept_by(limit, minimum, a)) kept.push_back(a);
+        if (kept_by(limit, minimum, a) != kept_by(limit, minimum, b)) kept.push_back(meeting(a, b, limit));
+    }
+    return kept;
+}
+
+// The part of a series' line between two points that lies between the axis
+// limits, drawn with the pen's corner up and left of the points.
+void draw_line_within_limits(const AxisScale& scale, const pf::Rect& plot, const ValuePoint& a, const ValuePoint& b) {
+    const auto part = line_within_limits(scale, a, b);
+    if (!part) return;
+    const pf::Point from = point_on_plot(scale, plot, part->first), to = point_on_plot(scale, plot, part->second);
+    pf::move_to(int16_t(from.h - 1), int16_t(from.v - 1));
+    pf::line_to(int16_t(to.h - 1), int16_t(to.v - 1));
+}
+
+// A series as a line through its numbers (broken where a cell holds none,
+// ending where it meets the axis a number lies beyond), with markers on the
+// points between the axis limits while the points are few.
 void plot_line(MemoryRef chart, const ChartSeries& series, int16_t number, const AxisScale& scale,
                const pf::Rect& plot, int count, PointLabels& labels) {
     use_paint(series_paint(chart, number));
     pf::pen_size(kLinePen, kLinePen);
-    bool drawing = false;
+    std::optional<ValuePoint> last;
     for (int i = 0; i < count; ++i) {
         const double value = value_at(series, size_t(i));
         if (!is_number(value)) {
-            drawing = false;
+            last.reset();
             continue;
         }
-        const pf::Point at = category_point(scale, plot, count, i, value);
-        labels.push_back({at, value});
-        drawing ? pf::line_to(int16_t(at.h - 1), int16_t(at.v - 1)) : pf::move_to(int16_t(at.h - 1), int16_t(at.v - 1));
-        drawing = true;
+        labels.push_back({category_point(scale, plot, count, i, within_limits(scale, value)), value});
+        const ValuePoint here = category_value(plot, count, i, value);
+        if (last) draw_line_within_limits(scale, plot, *last, here);
+        last = here;
     }
     pf::pen_normal();
     if (count > kMostMarkedPoints || plot.right - plot.left < kMarkedPlotWidth) return;
     use_paint(series_paint(chart, number));
     for (int i = 0; i < count; ++i) {
         const double value = value_at(series, size_t(i));
-        if (!is_number(value)) continue;
+        if (!is_number(value) || !between_limits(scale, value)) continue;
         const pf::Point at = category_point(scale, plot, count, i, value);
         pf::paint_rect(pf::Rect{int16_t(at.v - kMarker / 2), int16_t(at.h - kMarker / 2),
                                 int16_t(at.v + kMarker / 2 + 1), int16_t(at.h + kMarker / 2 + 1)});
     }
+}
+
+// A series' area between the stack below it and its own numbers on top,
+// cut at the axis limits.
+void paint_area(const SeriesPaint& paint, const AxisScale& scale, const pf::Rect& plot,
+                const std::vector<double>& below, const std::vector<double>& above) {
+    const int count = int(above.size());
+    std::vector<ValuePoint> outline;
+    for (int i = 0; i < count; ++i) outline.push_back(category_value(plot, count, i, above[size_t(i)]));
+    for (int i = count - 1; i >= 0; --i) outline.push_back(category_value(plot, count, i, below[size_t(i)]));
+    outline = cut_outline(cut_outline(outline, scale.minimum, true), scale.maximum, false);
+    if (outline.empty()) return;
+    pf::PolyHandle area = pf::open_poly();
+    for (size_t k = 0; k < outline.size(); ++k) {
+        const pf::Point at = point_on_plot(scale, plot, outline[k]);
+        k == 0 ? pf::move_to(at.h, at.v) : pf::line_to(at.h, at.v);
+    }
+    pf::close_poly();
+    use_paint(paint);
+    pf::fill_poly(area, paint.pattern);
+    pf::rgb_fore_color(pf::kBlackColor);
+    pf::frame_poly(area);
+    pf::kill_poly(area);
 }
 
 // Stacked areas, the first series at the bottom.
@@ -348,24 +443,9 @@ void plot_areas(MemoryRef chart, const ChartData& data, const AxisScale& scale, 
             const double value = value_at(data.series[s], size_t(i));
             if (!is_number(value)) continue;
             above[size_t(i)] += value;
-            labels.push_back({category_point(scale, plot, count, i, above[size_t(i)]), value});
+            labels.push_back({category_point(scale, plot, count, i, within_limits(scale, above[size_t(i)])), value});
         }
-        pf::PolyHandle area = pf::open_poly();
-        for (int i = 0; i < count; ++i) {
-            const pf::Point at = category_point(scale, plot, count, i, above[size_t(i)]);
-            i == 0 ? pf::move_to(at.h, at.v) : pf::line_to(at.h, at.v);
-        }
-        for (int i = count - 1; i >= 0; --i) {
-            const pf::Point at = category_point(scale, plot, count, i, below[size_t(i)]);
-            pf::line_to(at.h, at.v);
-        }
-        pf::close_poly();
-        const SeriesPaint paint = series_paint(chart, int16_t(s));
-        use_paint(paint);
-        pf::fill_poly(area, paint.pattern);
-        pf::rgb_fore_color(pf::kBlackColor);
-        pf::frame_poly(area);
-        pf::kill_poly(area);
+        paint_area(series_paint(chart, int16_t(s)), scale, plot, below, above);
         below = above;
     }
 }
@@ -378,7 +458,7 @@ void plot_scatter(MemoryRef chart, const ChartData& data, const AxisScale& scale
         use_paint(series_paint(chart, int16_t(s - 1)));
         for (size_t i = 0; i < x.values.size(); ++i) {
             const double h = x.values[i], v = value_at(data.series[s], i);
-            if (!is_number(h) || !is_number(v)) continue;
+            if (!is_number(h) || !is_number(v) || !between_limits(xs, h) || !between_limits(scale, v)) continue;
             const int16_t ph = value_h(xs, plot, h), pv = value_v(scale, plot, v);
             labels.push_back({pf::Point{pv, ph}, v});
             pf::paint_oval(pf::Rect{int16_t(pv - kMarker / 2), int16_t(ph - kMarker / 2), int16_t(pv + kMarker / 2 + 1),
@@ -388,7 +468,8 @@ void plot_scatter(MemoryRef chart, const ChartData& data, const AxisScale& scale
 }
 
 // High-low marks: a line from the lowest to the highest number of each
-// category, the first series' number ticked left (open), the last right (close).
+// category, the first series' number ticked left (open), the last right
+// (close); the line ends at the axis limits, ticks beyond them are left out.
 void plot_stock(const ChartData& data, const AxisScale& scale, const pf::Rect& plot) {
     const int count = int(data.categories.size());
     pf::rgb_fore_color(pf::kBlackColor);
@@ -402,14 +483,16 @@ void plot_stock(const ChartData& data, const AxisScale& scale, const pf::Rect& p
         if (!(low <= high)) continue;
         const int16_t h = slot_middle(plot, count, i, false);
         const int16_t tick = int16_t(std::clamp((plot.right - plot.left) / count / 5, 2, 8));
-        pf::move_to(h, value_v(scale, plot, high));
-        pf::line_to(h, value_v(scale, plot, low));
+        if (const auto part = line_within_limits(scale, ValuePoint{double(h), high}, ValuePoint{double(h), low})) {
+            pf::move_to(h, value_v(scale, plot, part->first.value));
+            pf::line_to(h, value_v(scale, plot, part->second.value));
+        }
         const double open = value_at(data.series.front(), size_t(i)), close = value_at(data.series.back(), size_t(i));
-        if (data.series.size() > 2 && is_number(open)) {
+        if (data.series.size() > 2 && is_number(open) && between_limits(scale, open)) {
             pf::move_to(int16_t(h - tick), value_v(scale, plot, open));
             pf::line(tick, 0);
         }
-        if (data.series.size() > 1 && is_number(close)) {
+        if (data.series.size() > 1 && is_number(close) && between_limits(scale, close)) {
             pf::move_to(h, value_v(scale, plot, close));
             pf::line(tick, 0);
         }

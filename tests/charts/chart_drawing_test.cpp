@@ -16,6 +16,7 @@ namespace {
 
 constexpr int16_t kCellWidth = 250, kCellHeight = 180, kAcross = 5;
 constexpr int16_t kGapAroundPlot = 5;  // a plot draws at most 4 pixels past its area
+constexpr int16_t kTickLength = 3;     // category labels stand this far below the plot
 
 class ChartDrawingTest : public SheetTest {
 protected:
@@ -69,6 +70,14 @@ protected:
                 const uint32_t p = pixel(x, y);
                 if ((p >> 16 & 0xFF) != (p & 0xFF) || (p >> 8 & 0xFF) != (p & 0xFF)) return true;
             }
+        return false;
+    }
+
+    // Whether any pixel of the rectangle is other than white.
+    bool has_ink(const pf::Rect& r) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (pixel(x, y) != 0xFFFFFF) return true;
         return false;
     }
 };
@@ -242,6 +251,38 @@ TEST_F(ChartDrawingTest, BarsBelowTheFixedMinimumStopAtTheAxis) {
                                           : pf::Rect{plot.bottom, plot.left, int16_t(plot.bottom + kGapAroundPlot), plot.right};
         EXPECT_FALSE(has_hue(past_axis)) << name;
         EXPECT_TRUE(has_hue(plot)) << name << ": the bars above the minimum show";
+    }
+}
+
+// Lines, areas, high-low marks and points of values beyond fixed axis limits
+// are cut where they meet the axis: nothing is drawn past the minimum or the
+// maximum, while the points between the limits and their markers show.
+TEST_F(ChartDrawingTest, PlotsStayWithinTheFixedAxisLimits) {
+    const pf::FourCC kinds[] = {pf::four_cc("lcht"), pf::four_cc("arch"), pf::four_cc("skch"), pf::four_cc("cmch"),
+                                pf::four_cc("scch")};
+    open_window(kAcross * kCellWidth, kCellHeight);
+    pf::erase_rect(port.port_rect);
+    const ChartData data{{"a", "b", "c", "d"},
+                         {{"One", {10, 30, 50, 25}}, {"Two", {35, 19.5, 38, 45}}, {"Three", {25, 33, 60, 40.5}}}};
+    set_chart_flags(chart, kChartSeriesInColumns);
+    set_chart_text(chart, kChartYMinimum, "20");
+    set_chart_text(chart, kChartYMaximum, "40");
+    for (int i = 0; i < int(std::size(kinds)); ++i) {
+        const pf::FourCC kind = kinds[i];
+        const char name[5] = {char(kind >> 24), char(kind >> 16), char(kind >> 8), char(kind), 0};
+        const pf::Rect plot = chart_parts(kind, chart, data, cell_rect(i)).plot;
+        draw_chart(kind, chart, data, cell_rect(i));
+        // A line's pen and a marker reach a pixel or two past a point on a limit.
+        const pf::Rect below{int16_t(plot.bottom + 1), int16_t(plot.left + 1), int16_t(plot.bottom + kTickLength + 1),
+                             plot.right};
+        const pf::Rect above{int16_t(plot.top - kGapAroundPlot), int16_t(plot.left + 1), int16_t(plot.top - 1),
+                             plot.right};
+        // High-low marks are black; a scatter chart's x axis has ticks below.
+        const auto plotted = [&](const pf::Rect& r) { return kind == pf::four_cc("skch") ? has_ink(r) : has_hue(r); };
+        EXPECT_FALSE(plotted(below)) << name << ": below the minimum";
+        EXPECT_FALSE(plotted(above)) << name << ": above the maximum";
+        EXPECT_TRUE(plotted(pf::Rect{plot.top, int16_t(plot.left + 1), plot.bottom, plot.right}))
+            << name << ": the values between the limits show";
     }
 }
 
