@@ -18,10 +18,12 @@
 #include "core/string_utils.h"
 #include "files/document_file.h"
 #include "objects/objects.h"
+#include "platform/files/files.h"
 #include "platform/menus/menus.h"
 #include "platform/print/print_jobs.h"
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
+#include "platform/text/mac_roman.h"
 #include "printing/page_breaks.h"
 #include "printing/print_render.h"
 #include "printing/printing.h"
@@ -122,16 +124,34 @@ std::string document_name(MemoryRef record) {
     return pstring_text(name);
 }
 
-// Asks where the PDF goes, beside the document when it has a file, named
-// after it with ".pdf" in place of its extension.
-bool choose_pdf_path(MemoryRef record, std::string* path) {
-    const FileInfoRecord file = file_record_of(doc_window_workbook(record));
-    unsigned char proposed[256];
-    std::string name = document_name(record);
+// The name a person knows the document by: its file's whole name (a file
+// name's ':' read as '/'), or the window's for a document without a file.
+std::string whole_document_name(MemoryRef record, const FileInfoRecord& file) {
+    std::string name;
+    if (file.format_code == kFormatUntitled || pf::file_spec_long_name(file.spec, name) != pf::noErr)
+        return document_name(record);
+    name = pf::utf8_to_mac_roman(name);
+    std::replace(name.begin(), name.end(), ':', '/');
+    return name;
+}
+
+// The document's name with ".pdf" in place of its extension, cut at its end
+// where the whole would be too long for a file name.
+std::string proposed_pdf_name(std::string name) {
+    const std::string extension = ".pdf";
     if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0 && name.size() - dot <= 5)
         name.erase(dot);
     if (name.empty()) name = "Untitled";
-    set_pstring(proposed, name + ".pdf");
+    name.resize(std::min(name.size(), size_t(pf::kMaxSpecName) - extension.size()));
+    return name + extension;
+}
+
+// Asks where the PDF goes, beside the document when it has a file, named
+// after it.
+bool choose_pdf_path(MemoryRef record, std::string* path) {
+    const FileInfoRecord file = file_record_of(doc_window_workbook(record));
+    unsigned char proposed[256];
+    set_pstring(proposed, proposed_pdf_name(whole_document_name(record, file)));
     pf::FileSpec chosen{};
     const pf::FileSpec* location = file.format_code != kFormatUntitled ? &file.spec : nullptr;
     if (SaveFileDialog(location, proposed, kPdfType, nullptr, &chosen, nullptr, nullptr, 0, nullptr) != 0)

@@ -1,9 +1,12 @@
 // The print dialog as a user meets it, with a print service put in place of
 // the system's: a range of pages past the last page prints nothing and says
-// so, and without printers the dialog says that none was found.
+// so, without printers the dialog says that none was found, and a PDF is
+// proposed a name made of the document's.
 #include <string>
 #include <vector>
 
+#include "files/document_file.h"
+#include "files/document_saving.h"
 #include "ui/alerts.h"
 #include "model/layer.h"
 #include "platform/dialogs/dialogs.h"
@@ -135,6 +138,39 @@ TEST_F(PrintDialogTest, WithoutPrintersTheDialogSaysThatNoneWasFound) {
     print_doc(record);
     EXPECT_TRUE(note_read);
     EXPECT_EQ(printer_note, "");
+}
+
+// Presses Print in the print dialog, then reads the name the Save dialog
+// proposes and cancels it.
+constexpr int16_t kSaveNameItem = 7;
+std::string proposed_name;
+void read_proposed_name_composer() {
+    pf::compose_screen();
+    if (front_dialog_titled("Print")) {
+        pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    } else if (pf::DialogRef save = front_dialog_titled("Save"); save && proposed_name.empty()) {
+        proposed_name = pf::get_dialog_item_text(save, kSaveNameItem);
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    }
+    dialogtest::guarded_compose_step();
+}
+
+std::string pdf_name_proposed_for(MemoryRef record, MemoryRef layer, const std::string& path) {
+    pf::FileSpec spec;
+    pf::file_spec_from_path(path, spec);
+    EXPECT_EQ(save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true), 0);
+    proposed_name.clear();
+    pf::host_set_composer(read_proposed_name_composer);
+    print_doc(record);
+    return proposed_name;
+}
+
+TEST_F(PrintDialogTest, ThePdfIsNamedAfterTheDocumentAsFarAsTheNameFieldAllows) {
+    make_nine_pages();
+    EXPECT_EQ(pdf_name_proposed_for(record, layer, home + "/Fruit sales.qrv"), "Fruit sales.pdf");
+    const std::string long_name = "Quarterly sales report for the northern region with all the branches 2026";
+    const std::string proposed = pdf_name_proposed_for(record, layer, home + "/" + long_name + ".qrv");
+    EXPECT_EQ(proposed, long_name.substr(0, 59) + ".pdf") << "63 characters at most, the name cut at its end";
 }
 
 }  // namespace
