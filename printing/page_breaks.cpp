@@ -50,11 +50,20 @@ CellPoint used_extent(MemoryRef layer) {
     return last;
 }
 
-// The print area, else everything from A1 to the used extent.
+// The last index of a print area's side, which ends with the used cells
+// where the side runs to the end of the layer.
+int16_t area_end(int16_t first, int16_t past_end, int16_t last_used) {
+    const int16_t end = int16_t(past_end - 1);
+    return end < kLastCell ? end : std::max(first, last_used);
+}
+
+// The print area (whole rows or columns of it as far as the used cells go),
+// else everything from A1 to the used extent.
 CellRange printed_range_of(const SpreadSheet* sheet, CellPoint last) {
     const CellRange& area = sheet->print_area;
     if (area.botRight.v >= 0)
-        return CellRange{area.topLeft, {int16_t(area.botRight.v - 1), int16_t(area.botRight.h - 1)}};
+        return CellRange{area.topLeft, {area_end(area.topLeft.v, area.botRight.v, last.v),
+                                        area_end(area.topLeft.h, area.botRight.h, last.h)}};
     if (last.v < 0 || last.h < 0) return CellRange{{-1, -1}, {-1, -1}};
     return CellRange{{0, 0}, last};
 }

@@ -100,6 +100,29 @@ TEST_F(PageLayoutTest, APrintAreaPrintsAloneFromItsOwnCorner) {
     EXPECT_EQ(printed_range(layer), cells(0, 0, 50, 50));
 }
 
+TEST_F(PageLayoutTest, APrintAreaOfWholeColumnsOrRowsEndsWithTheUsedCells) {
+    put_number(11, 4, 1);
+    set_selection(cells(0, 2, kLastCell, 3));  // columns C and D
+    SetPrintArea(layer);
+    EXPECT_EQ(printed_range(layer), cells(0, 2, 11, 3));
+    EXPECT_EQ(CountPages(layer), 3);
+    SetPrintArea(layer);
+    set_selection(cells(3, 0, 4, kLastCell));  // rows 4 and 5
+    SetPrintArea(layer);
+    EXPECT_EQ(printed_range(layer), cells(3, 0, 4, 4));
+    EXPECT_EQ(CountPages(layer), 3);
+    SetPrintArea(layer);
+    set_selection(cells(0, 0, kLastCell, kLastCell));
+    SetPrintArea(layer);
+    EXPECT_EQ(printed_range(layer), cells(0, 0, 11, 4));
+    EXPECT_EQ(CountPages(layer), 9);
+    // Rows past the used cells still print what of them was chosen.
+    SetPrintArea(layer);
+    set_selection(cells(40, 0, 41, kLastCell));
+    SetPrintArea(layer);
+    EXPECT_EQ(printed_range(layer), cells(40, 0, 41, 4));
+}
+
 TEST_F(PageLayoutTest, PrintedHeadingsAndTitlesTakeRoomFromEveryPage) {
     put_number(29, 0, 1);
     reset_page(layer);
