@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/number_text.h"
@@ -293,46 +294,89 @@ std::vector<std::string> cell_notes(MemoryRef layer, const CellRange& range) {
     return notes;
 }
 
-// The notes' lines: one note a line, in the layer's font.
+// The notes' lines in the layer's font, as many to a page as fit inside the
+// margins, none wider than the room between the side margins.
 struct NoteLayout {
+    pf::TextStyle style{};
     pf::FontInfo info{};
     int16_t line = 1;
+    int width = 1;
     size_t per_page = 1;
 };
 
 NoteLayout note_layout(const LayerText& text, PaperSize paper) {
     NoteLayout layout;
-    layout.info = pf::font_info(pf::TextStyle{text.font, text.size, 0});
+    layout.style = pf::TextStyle{text.font, text.size, 0};
+    layout.info = pf::font_info(layout.style);
     layout.line = int16_t(std::max(1, layout.info.ascent + layout.info.descent + layout.info.leading));
+    layout.width = std::max(1, paper.width - text.margins[1] - text.margins[3]);
     const int room = paper.height - text.margins[2] - text.margins[0] - layout.info.ascent - layout.info.descent;
     layout.per_page = size_t(std::max(0, room / layout.line) + 1);  // a page holds at least one
     return layout;
 }
 
+// A note broken into lines no wider than the layout's: at spaces, and inside
+// a word too wide for a line of its own.
+std::vector<std::string> wrapped_note(const std::string& note, const NoteLayout& layout) {
+    const auto fits = [&](const std::string& text) { return pf::font_text_width(layout.style, text) <= layout.width; };
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t at = 0; at <= note.size();) {
+        const size_t end = std::min(note.find(' ', at), note.size());
+        std::string word = note.substr(at, end - at);
+        at = end + 1;
+        if (const std::string joined = line.empty() ? word : line + ' ' + word; fits(joined)) {
+            line = joined;
+            continue;
+        }
+        if (!line.empty()) lines.push_back(line);
+        while (word.size() > 1 && !fits(word)) {
+            size_t cut = word.size() - 1;
+            while (cut > 1 && !fits(word.substr(0, cut))) --cut;
+            lines.push_back(word.substr(0, cut));
+            word.erase(0, cut);
+        }
+        line = word;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+// The lines of the notes of the layer's printed cells, each note on lines of its own.
+std::vector<std::string> note_lines(MemoryRef layer, const NoteLayout& layout) {
+    std::vector<std::string> lines;
+    for (const std::string& note : cell_notes(layer, printed_range(layer))) {
+        const std::vector<std::string> wrapped = wrapped_note(note, layout);
+        lines.insert(lines.end(), wrapped.begin(), wrapped.end());
+    }
+    return lines;
+}
+
 // The lines of note page `index` (from 0) on the current page of the port.
-void draw_note_lines(const LayerText& text, const NoteLayout& layout, const std::vector<std::string>& notes,
+void draw_note_lines(const NoteLayout& layout, const LayerText& text, const std::vector<std::string>& lines,
                      size_t index) {
-    pf::text_font(text.font);
-    pf::text_size(text.size);
+    pf::text_font(layout.style.font);
+    pf::text_size(layout.style.size);
     pf::text_face(0);
-    const size_t first = index * layout.per_page, end = std::min(notes.size(), first + layout.per_page);
+    const size_t first = index * layout.per_page, end = std::min(lines.size(), first + layout.per_page);
     int16_t v = int16_t(text.margins[0] + layout.info.ascent);
     for (size_t at = first; at < end; ++at, v = int16_t(v + layout.line)) {
         pf::move_to(text.margins[1], v);
-        pf::draw_text(notes[at]);
+        pf::draw_text(lines[at]);
     }
 }
 
-size_t note_page_count(size_t notes, const NoteLayout& layout) { return (notes + layout.per_page - 1) / layout.per_page; }
+size_t note_page_count(size_t lines, const NoteLayout& layout) { return (lines + layout.per_page - 1) / layout.per_page; }
 
-// The notes one line each, as many pages as they fill inside the margins.
-void draw_notes(pf::PdfDocument& doc, MemoryRef layer, const std::vector<std::string>& notes, PaperSize paper) {
+// The notes, as many pages as they fill inside the margins.
+void draw_notes(pf::PdfDocument& doc, MemoryRef layer, PaperSize paper) {
     const LayerText text = layer_text(layer);
     const NoteLayout layout = note_layout(text, paper);
+    const std::vector<std::string> lines = note_lines(layer, layout);
     pf::PortScope scope(&doc.port);
-    for (size_t index = 0; index < note_page_count(notes.size(), layout); ++index) {
+    for (size_t index = 0; index < note_page_count(lines.size(), layout); ++index) {
         pf::pdf_next_page(doc, paper.width, paper.height);
-        draw_note_lines(text, layout, notes, index);
+        draw_note_lines(layout, text, lines, index);
     }
 }
 
@@ -341,14 +385,15 @@ void draw_notes(pf::PdfDocument& doc, MemoryRef layer, const std::vector<std::st
 int16_t count_note_pages(MemoryRef layer) {
     const LayerText text = layer_text(layer);
     if (!(text.print_flags & kPrintNotes)) return 0;
-    const size_t notes = cell_notes(layer, printed_range(layer)).size();
-    return int16_t(std::min<size_t>(note_page_count(notes, note_layout(text, layer_paper(layer))), INT16_MAX));
+    const NoteLayout layout = note_layout(text, layer_paper(layer));
+    return int16_t(std::min<size_t>(note_page_count(note_lines(layer, layout).size(), layout), INT16_MAX));
 }
 
 void draw_note_page(pf::PdfDocument& doc, MemoryRef layer, int16_t index) {
     const LayerText text = layer_text(layer);
+    const NoteLayout layout = note_layout(text, layer_paper(layer));
     pf::PortScope scope(&doc.port);
-    draw_note_lines(text, note_layout(text, layer_paper(layer)), cell_notes(layer, printed_range(layer)), size_t(index));
+    draw_note_lines(layout, text, note_lines(layer, layout), size_t(index));
 }
 
 bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice& choice, const std::string& file,
@@ -366,6 +411,6 @@ bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice
         draw_printed_page(doc, layer, page, page_fields(layer, page, now, file));
     }
     const bool with_notes = (layer_text(layer).print_flags & kPrintNotes) && last == CountPages(layer);
-    if (with_notes) draw_notes(doc, layer, cell_notes(layer, printed_range(layer)), paper);
+    if (with_notes) draw_notes(doc, layer, paper);
     return pf::close_pdf(doc);
 }

@@ -204,6 +204,32 @@ TEST_F(PrintedPagesTest, NotesFollowThePagesWhenTheLayerAsksAndOnlyAfterTheLastP
     EXPECT_EQ(rasterise(pdf), pages > 1 ? 1 : 2);
 }
 
+TEST_F(PrintedPagesTest, ALongNoteIsWrappedInsideTheSideMargins) {
+    std::string note;
+    while (note.size() < 230) note += "Figures from the March statement, checked against the bank's. ";
+    put_noted_text(0, 0, "Checked", note);
+    use_layer(layer)->print_options = 0x100;
+    release_layer(layer);
+    reset_page(layer);
+    const std::string pdf = folder + "/long_note.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Budget", kFixedMoment));
+    ASSERT_EQ(rasterise(pdf), 2);
+    cairo_surface_t* image = cairo_image_surface_create_from_png((folder + "/page-2.png").c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+    const SpreadSheet* sheet = use_layer(layer);
+    const int right_margin = width - sheet->margins[3], size = Get_Default_Size(layer);
+    release_layer(layer);
+    int inked_rows = 0, past_the_margin = 0;
+    for (int y = 0; y < height; ++y) {
+        inked_rows += marked_along(image, y, 0, right_margin - 1, false) > 0;
+        past_the_margin += marked_along(image, y, right_margin + 1, width - 1, false);
+    }
+    cairo_surface_destroy(image);
+    EXPECT_EQ(past_the_margin, 0) << "the note runs into the right margin";
+    EXPECT_GT(inked_rows, 2 * size) << "the note is on more than two lines";
+}
+
 // Pages of plain figures with grid lines and headings: text and lines, each
 // font embedded once, so a page costs a few kilobytes and not an image's worth.
 TEST_F(PrintedPagesTest, PagesOfFiguresAreTextAndLines) {
