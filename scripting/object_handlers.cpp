@@ -35,6 +35,20 @@ constexpr long kMaxRangeCells = 100000;
 
 long cells_in(const CellRange& r) { return long(r.botRight.v - r.topLeft.v + 1) * long(r.botRight.h - r.topLeft.h + 1); }
 
+pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
+    if (!reply || reply->kind != pf::AEDescKind::event) return pf::noErr;
+    return pf::ae_put_param_ptr(*reply, pf::kKeyErrorString, pf::kTypeText, text, std::strlen(text));
+}
+
+// A range too large to read or write as a whole is refused, saying why.
+pf::OSErr refuse_large_range(const ObjectToken& token, pf::AppleEvent* reply) {
+    if (token.picked || cells_in(token.range) <= kMaxRangeCells) return pf::noErr;
+    const std::string why = "The range holds more than " + std::to_string(kMaxRangeCells) +
+                            " cells, too many to read or set at once; ask for a smaller range.";
+    put_error_text(reply, why.c_str());
+    return pf::kAEEventFailedErr;
+}
+
 // One cell's descriptor, or a list of rows, each a list of cells.
 pf::OSErr read_range(const ObjectToken& token, CellReader read, pf::AEDesc& out) {
     const CellRange& r = token.range;
@@ -47,7 +61,6 @@ pf::OSErr read_range(const ObjectToken& token, CellReader read, pf::AEDesc& out)
         out = read(token.layer, r.topLeft);
         return pf::noErr;
     }
-    if (cells_in(r) > kMaxRangeCells) return pf::kAEEventFailedErr;
     pf::ae_create_list(false, out);
     for (int16_t v = r.topLeft.v; v <= r.botRight.v; ++v) {
         pf::AEDesc row;
@@ -81,16 +94,12 @@ pf::OSErr direct_object(const pf::AppleEvent* event, ObjectToken& token) {
 }
 
 // The data of the event's direct object.
-pf::OSErr requested_data(const pf::AppleEvent* event, pf::AEDesc& data) {
+pf::OSErr requested_data(const pf::AppleEvent* event, pf::AEDesc& data, pf::AppleEvent* reply) {
     ObjectToken token;
     if (pf::OSErr err = direct_object(event, token)) return err;
     if (pf::OSErr err = GotRequiredParams(event)) return err;
+    if (pf::OSErr err = refuse_large_range(token, reply)) return err;
     return token_data(token, data);
-}
-
-pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
-    if (!reply || reply->kind != pf::AEDescKind::event) return pf::noErr;
-    return pf::ae_put_param_ptr(*reply, pf::kKeyErrorString, pf::kTypeText, text, std::strlen(text));
 }
 
 // Why an entry was refused, in the words the entry line's alert uses.
@@ -145,7 +154,6 @@ pf::OSErr write_range(const ObjectToken& token, const pf::AEDesc& data, pf::Appl
     for (CellPoint where : token.cells)  // picked cells take one value each
         if (pf::OSErr err = enter_value(token.layer, where, data, reply)) return err;
     if (token.picked) return pf::noErr;
-    if (cells_in(r) > kMaxRangeCells) return pf::kAEEventFailedErr;
     const bool by_rows = data.kind == pf::AEDescKind::list && !(r.topLeft == r.botRight);
     if (by_rows && data.items.size() != size_t(r.botRight.v - r.topLeft.v + 1)) return pf::kAECoercionFailErr;
     for (int16_t v = r.topLeft.v; v <= r.botRight.v; ++v) {
@@ -165,6 +173,7 @@ pf::OSErr set_token_data(const ObjectToken& token, const pf::AEDesc& data, pf::A
     const pf::FourCC property = token.property ? token.property : cells ? pf::kPropValue : 0;
     if (!cells || (property != pf::kPropValue && property != pf::kPropFormula)) return pf::kAENotModifiableErr;
     if (check_access(token.layer)) return pf::kAENotModifiableErr;
+    if (pf::OSErr err = refuse_large_range(token, reply)) return err;
     // An entry being typed belongs to the active cell: it is not moved under the typist.
     if (entry_line_editing()) {
         put_error_text(reply, "A cell is being edited; finish the entry first.");
@@ -226,13 +235,13 @@ pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
 
 pf::OSErr DoGetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long) {
     pf::AEDesc data;
-    if (pf::OSErr err = requested_data(event, data)) return err;
+    if (pf::OSErr err = requested_data(event, data, reply)) return err;
     return pf::ae_put_param_desc(*reply, pf::kKeyDirectObject, data);
 }
 
 pf::OSErr DoGetDataSize(const pf::AppleEvent* event, pf::AppleEvent* reply, long) {
     pf::AEDesc data;
-    if (pf::OSErr err = requested_data(event, data)) return err;
+    if (pf::OSErr err = requested_data(event, data, reply)) return err;
     return put_long(reply, long(data.kind == pf::AEDescKind::plain ? data.data.size() : data.items.size()));
 }
 

@@ -258,6 +258,19 @@ TEST_F(ObjectModel, EveryRefusalGivesItsReason) {
         << "a handler's own reason is kept";
 }
 
+// A range too large to read or set at once is refused with its reason, and
+// nothing of it is set.
+TEST_F(ObjectModel, ATooLargeRangeIsRefusedWithItsReason) {
+    const std::string why = "The range holds more than 100000 cells, too many to read or set at once; ask for a smaller range.";
+    EXPECT_EQ(reason(get_event("value of range A1:Z9999 of document 1"), pf::kAEEventFailedErr), why);
+    pf::AppleEvent size = event("core", "dsiz");
+    pf::ae_put_param_desc(size, pf::kKeyDirectObject, object("value of range A1:Z9999 of document 1"));
+    EXPECT_EQ(reason(size, pf::kAEEventFailedErr), why);
+    EXPECT_EQ(refusal("value of range A1:Z9999 of document 1", "1"), why);
+    EXPECT_EQ(get_text("value of cell A1 of document 1"), "");
+    EXPECT_EQ(count("document 1", pf::kClassCell), 0);
+}
+
 // A cell set by a script while it is the active cell shows its new content in
 // the entry line at once.
 TEST_F(ObjectModel, SettingTheActiveCellShowsItInTheEntryLine) {
