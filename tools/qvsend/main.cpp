@@ -10,8 +10,10 @@
 //     count ELEMENTS [of SPECIFIER]   e.g. "layers of document 1", "documents",
 //                              "cells whose value > 3 of range A1:C9"
 //     create CLASS [SPECIFIER]  a new document, or a new layer in a document
+// The timeout is a whole number of seconds from 1 to 86400 (30 when not given).
 // Exit status: 0 for a reply without error, 1 for an error reply, 2 when the
-// arguments are wrong or the program cannot be reached.
+// arguments are wrong or the program cannot be reached or does not answer in time.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,6 +160,17 @@ bool fill_event(const std::string& word, const std::vector<std::string>& args, p
     return true;
 }
 
+// A whole number of seconds from 1 to a day; false for anything else.
+bool read_seconds(const char* text, int& seconds) {
+    constexpr long kLongestWait = 24 * 60 * 60;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno || end == text || *end || value < 1 || value > kLongestWait) return false;
+    seconds = int(value);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,8 +179,10 @@ int main(int argc, char** argv) {
     int at = 1;
     for (; at + 1 < argc && argv[at][0] == '-'; at += 2) {
         if (!std::strcmp(argv[at], "--socket")) path = argv[at + 1];
-        else if (!std::strcmp(argv[at], "--timeout")) timeout_seconds = std::atoi(argv[at + 1]);
-        else return usage("unknown option");
+        else if (!std::strcmp(argv[at], "--timeout")) {
+            if (!read_seconds(argv[at + 1], timeout_seconds))
+                return usage("the timeout is a whole number of seconds from 1 to 86400");
+        } else return usage("unknown option");
     }
     if (at >= argc) return usage("no command");
     const std::string word = argv[at];
@@ -180,6 +195,10 @@ int main(int argc, char** argv) {
     if (!fill_event(word, args, event)) return usage("wrong arguments for this command");
     pf::AppleEvent reply;
     const pf::OSErr err = pf::ae_endpoint_send(path, event, reply, timeout_seconds * 1000);
+    if (err == pf::kAETimeoutErr) {
+        std::fprintf(stderr, "qvsend: Quorvin at %s did not answer within the timeout of %d s\n", path.c_str(), timeout_seconds);
+        return kUsageStatus;
+    }
     if (err) {
         std::fprintf(stderr, "qvsend: cannot reach Quorvin at %s (error %d)\n", path.c_str(), err);
         return kUsageStatus;
