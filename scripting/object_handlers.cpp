@@ -21,6 +21,7 @@
 #include "platform/text/mac_roman.h"
 #include "scripting/object_model.h"
 #include "window/cell_entry.h"
+#include "window/doc_window.h"
 #include "window/selection_tracking.h"
 #include "window/entry_line.h"
 #include "window/front_document.h"
@@ -231,6 +232,21 @@ pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
     return put_long(reply, after);
 }
 
+// The window that shows the token's layer. A layer that no window shows comes
+// up in its document's front window first, as choosing it from the tabs does.
+pf::WindowRef window_showing(const ObjectToken& token) {
+    if (token.window || !token.layer) return token.window;
+    MemoryRef workbook = GetWorkSheet(token.layer);
+    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i) {
+        MemoryRef record = window_doc_record(w);
+        if (doc_window_workbook(record) != workbook) continue;
+        for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index)
+            if (find_SpreadSheet_item(workbook, index) == token.layer) select_layer(record, index);
+        return layer_window(token.layer);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 pf::OSErr DoGetData(const pf::AppleEvent* event, pf::AppleEvent* reply, long) {
@@ -298,7 +314,7 @@ pf::OSErr DoSelect(const pf::AppleEvent* event, pf::AppleEvent*, long) {
     if (pf::OSErr err = direct_object(event, token)) return err;
     if (pf::OSErr err = GotRequiredParams(event)) return err;
     if (token.property || token.picked) return pf::kAECantHandleClassErr;
-    if (token.window) SelectReferencedWindow(token.window);
+    if (pf::WindowRef window = window_showing(token)) SelectReferencedWindow(window);
     if (token.object_class == pf::kClassCell || token.object_class == pf::kClassRange)
         LSelect(token.range.topLeft, &token.range, nullptr, 0, token.layer);
     return pf::noErr;

@@ -204,6 +204,33 @@ TEST_F(ObjectModel, SelectingARangeSelectsItInItsLayer) {
     EXPECT_EQ(exists.data, std::vector<uint8_t>{0});
 }
 
+// Selecting a layer, or a range of one, that no window shows brings the layer
+// up in its document's window with the range selected.
+TEST_F(ObjectModel, SelectingInALayerNoWindowShowsBringsItUp) {
+    pf::AppleEvent layer = event("core", "crel");
+    pf::ae_put_param_ptr(layer, pf::kKeyClass, pf::kTypeType, &pf::kClassLayer, 4);
+    pf::ae_put_param_desc(layer, pf::kKeyInsertHere, object("document 1"));
+    ASSERT_EQ(send(layer), pf::noErr);
+    run_until_idle();
+    ASSERT_EQ(get_text("name of window 1"), "Untitled 1:Layer 2");
+
+    pf::AppleEvent range = event("misc", "slct");
+    pf::ae_put_param_desc(range, pf::kKeyDirectObject, object("range B2:C3 of layer 1 of document 1"));
+    ASSERT_EQ(send(range), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(get_text("name of window 1"), "Untitled 1:Layer 1");
+    EXPECT_EQ(document_window_count(), 1) << "shown in the document's window, not a new one";
+    CellRange selected;
+    GetSelectRect(&selected, front_layer());
+    EXPECT_EQ(selected, (CellRange{{1, 1}, {2, 2}}));
+
+    pf::AppleEvent second = event("misc", "slct");
+    pf::ae_put_param_desc(second, pf::kKeyDirectObject, object("layer 2 of document 1"));
+    ASSERT_EQ(send(second), pf::noErr);
+    run_until_idle();
+    EXPECT_EQ(get_text("name of window 1"), "Untitled 1:Layer 2");
+}
+
 TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
     pf::AEDesc result;
     EXPECT_EQ(get("value of cell ZZZZZ99 of document 1", &result), pf::kAENoSuchObjectErr);
