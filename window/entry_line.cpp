@@ -18,6 +18,7 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/draw/bits.h"
+#include "platform/draw/port.h"
 #include "platform/events/input_method.h"
 #include "platform/screen/cursor.h"
 #include "platform/memory/memory.h"
@@ -149,6 +150,25 @@ int32_t wanted_entry_height() {
     const int32_t lines = WECountLines(instance());
     if (Editor_Wind && lines > 1) return WEGetHeight(0, lines, instance());
     return WEGetTextLength(instance()) > 0 ? WEGetHeight(0, 1, instance()) : 0;
+}
+
+// The entry line's whole text area in the command bar.
+LongRect entry_area{};
+
+// The view shows the lines the command bar is sized to: all of them while a
+// cell is edited, else the first alone, so that no next line shows cut.
+void show_lines_of_bar() {
+    LongRect shown = entry_area;
+    if (!Editor_Wind && WECountLines(instance()) > 1)
+        shown.bottom = std::min(shown.bottom, shown.top + WEGetHeight(0, 1, instance()));
+    LongRect view;
+    WEGetViewRect(view, instance());
+    if (view == shown) return;
+    WESetViewRect(shown, instance());
+    if (shown.bottom < view.bottom) {
+        pf::PortScope scope((*instance())->port[0]);
+        pf::erase_rect(WELongRectToRect(LongRect{shown.bottom, view.left, view.bottom, view.right}));
+    }
 }
 
 // The bar the preferences name for editing replaces the shown one while a
@@ -350,6 +370,7 @@ WEReference InitEntryLine(pf::Port* port, const pf::Rect& area) {
     pf::Port* saved = pf::get_port();
     pf::set_port(port);
     LongRect rect = WERectToLongRect(area);
+    entry_area = rect;
     if (WENew(rect, rect, weFUndo | weFAutoScroll, true, &WEList.instance) != pf::noErr) WEList.instance = nullptr;
     if (WEList.instance) {
         WEScrollProc scrolled = entry_scrolled;
@@ -378,12 +399,13 @@ void draw_entry_line(const pf::Rect& area) {
     LongRect view;
     WEGetViewRect(view, instance());
     const LongRect wanted = WERectToLongRect(area);
-    if (view.top != wanted.top || view.left != wanted.left || view.bottom != wanted.bottom ||
-        view.right != wanted.right) {
+    entry_area = wanted;
+    if (view.top != wanted.top || view.left != wanted.left || view.right != wanted.right) {
         WESetViewRect(wanted, instance());
         WESetDestRect(wanted, instance());
         WECalText(instance());
     }
+    show_lines_of_bar();
     pf::erase_rect(area);
     WEUpdate(nullptr, instance());
 }
@@ -634,7 +656,9 @@ int32_t entry_text(unsigned char* out, int32_t capacity) {
 
 void SizeIconEditor() {
     app_prefs.options2 |= kPrefRefreshButtons;
-    if (!window_services.app_command_bar() || !instance()) return;
+    if (!instance()) return;
+    show_lines_of_bar();
+    if (!window_services.app_command_bar()) return;
     const int32_t height = std::clamp<int32_t>(wanted_entry_height(), kOneLineHeight, kTallestHeight);
     window_services.fit_bar_to_entry_text(height, height == kTallestHeight);
 }

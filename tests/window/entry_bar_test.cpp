@@ -121,6 +121,36 @@ TEST_F(EntryBarTest, ATallEntryShowsTheScrollBarWhichScrollsTheText) {
     EXPECT_EQ(bar_height(), kOneLineBar);
 }
 
+TEST_F(EntryBarTest, ALongTextOfASelectedCellShowsItsFirstLineWholeAndNothingBelow) {
+    click(CellPoint{0, 0});
+    enter("A text long enough to wrap in the entry line, which it must do more than once when it is shown "
+          "in full, since it runs on and on past the width of the command bar");
+    click(CellPoint{0, 0});
+    ASSERT_EQ(Editor_Wind, nullptr);
+    ASSERT_GT(WECountLines(entry()), 1);
+    EXPECT_EQ(bar_height(), kOneLineBar);
+    // The dark pixels of the entry line's rows from `top` to the bar's bottom.
+    pf::WindowRef bar = command_bar_window();
+    const auto ink_from = [&](int top) {
+        const pf::Rect content = pf::window_content_rect(bar);
+        int ink = 0;
+        for (int y = top; y < content.bottom - content.top; ++y)
+            for (int x = edit_rect.left; x < edit_rect.right; ++x) ink += (pixel(x, y, bar) & 0xFF) < 0x80;
+        return ink;
+    };
+    const int second_line_top = edit_rect.top + WEGetHeight(0, 1, entry());
+    EXPECT_GT(ink_from(edit_rect.top), 100) << "the first line shows";
+    EXPECT_EQ(ink_from(second_line_top), 0) << "and no cut second line below it";
+
+    // Editing shows every line, the bar grown to them.
+    const pf::Rect content = pf::window_content_rect(bar);
+    pf::driver_click(pf::Point{int16_t(content.top + edit_rect.top + 4), int16_t(content.left + edit_rect.left + 20)});
+    run_until_idle();
+    ASSERT_NE(Editor_Wind, nullptr);
+    EXPECT_EQ(bar_height(), std::min<int32_t>(WEGetHeight(0, WECountLines(entry()), entry()), kTallestBar));
+    EXPECT_GT(ink_from(second_line_top), 100);
+}
+
 TEST_F(EntryBarTest, PastedTextWithLineBreaksJoinsTheEntryAndUndoTakesItBack) {
     pf::zero_scrap();
     const std::string pasted = "x\ry";
