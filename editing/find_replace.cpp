@@ -17,6 +17,7 @@
 #include "ui/lists_and_menus.h"
 #include "ui/task_manager.h"
 #include "window/cell_entry.h"
+#include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
 
@@ -200,10 +201,15 @@ CellRange bounds_of(const std::vector<CellChange>& changes) {
 struct Refusal {
     CellPoint cell{};
     int32_t code = kEntryStored;
+    std::vector<uint8_t> text;
 };
 
-// What cell entry says of a replaced text it refused, as typing it would.
-void report_refusal(int32_t code) { error_alert(kParserErrorStrList, int16_t(code)); }
+// What cell entry says of a replaced text it refused, as typing it would,
+// with that text in the entry line.
+void report_refusal(MemoryRef layer, const std::vector<uint8_t>& text, int32_t code) {
+    show_refused_entry(text, layer);
+    error_alert(kParserErrorStrList, int16_t(code));
+}
 
 // Makes the planned changes under one undo record of the cells they cover,
 // stopping at Command-period; the first cell that refused its change is noted.
@@ -216,7 +222,7 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, R
         if (CommandPeriod()) break;
         const int32_t answer = store_typed_text(layer, change.cell, change.text);
         if (answer != kEntryStored) {
-            if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer};
+            if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer, change.text};
             continue;
         }
         take_back_newest_undo(layer);
@@ -237,7 +243,7 @@ int32_t replace_all_in(const Target& target, MemoryRef layer, bool* locked_hit) 
     if (refusal.code != kEntryStored) {
         select_cell(layer, refusal.cell);
         if (layer == target.layer) SheetAutoScroll(layer, refusal.cell, 0);
-        report_refusal(refusal.code);
+        report_refusal(layer, refusal.text, refusal.code);
     } else if (layer == target.layer) {
         SheetAutoScroll(layer, changes.back().cell, 0);
     }
@@ -305,8 +311,9 @@ int16_t do_freplace(int16_t forget) {
         return 0;
     }
     if (refuse_protected_change(layer, CellRange{cell, cell})) return 0;
-    const int32_t answer = store_typed_text(layer, cell, replaced(text, kept, find_state.find_str[0]));
-    if (answer != kEntryStored) report_refusal(answer);
+    const std::vector<uint8_t> replacement = replaced(text, kept, find_state.find_str[0]);
+    const int32_t answer = store_typed_text(layer, cell, replacement);
+    if (answer != kEntryStored) report_refusal(layer, replacement, answer);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;
         forget_find_hit();

@@ -128,6 +128,12 @@ void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles, Memo
     WEClearUndo(instance());
 }
 
+// A text the entry line shows while no cell is edited, the bar fitted to it.
+void show_text(const std::vector<uint8_t>& bytes, pf::Handle styles, MemoryRef layer) {
+    replace_all_text(bytes, styles, layer);
+    SizeIconEditor();
+}
+
 // The keyboard follows the script of the active cell's font, when more than
 // one script is installed.
 void follow_cell_script(MemoryRef layer) {
@@ -527,10 +533,13 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
         if (styles) std::memcpy(*styles, MemoryUse<>(runs).get(), size_t(GetByteSize(runs)));
         DisposeMemory(runs);
     }
-    replace_all_text(bytes, styles, layer);
+    show_text(bytes, styles, layer);
     if (styles) pf::dispose_handle(styles);
-    SizeIconEditor();
     return 1;
+}
+
+void show_refused_entry(const std::vector<uint8_t>& text, MemoryRef layer) {
+    if (ensure_entry_line() && !Editor_Wind) show_text(text, nullptr, layer);
 }
 
 int16_t CheckFormula() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "model/cell_range.h"
@@ -55,6 +56,9 @@ uint32_t DrawInputCell(MemoryRef layer, const CellPoint* cells);
 // (the faulty part of the text is selected and the user told).
 uint32_t Cell_Entry(MemoryRef layer, int8_t key);
 void EditorKey(unsigned char key, MemoryRef record, int16_t modifiers);
+// Shows, while no cell is edited, a text that was to go into the layer's
+// active cell and was refused; DisplayText brings the cell's own text back.
+void show_refused_entry(const std::vector<uint8_t>& text, MemoryRef layer);
 
 // The entry line's text (tests and the in-cell view).
 int32_t entry_text(unsigned char* out, int32_t capacity);

@@ -9,6 +9,8 @@
 #include "editing/find_window.h"
 #include "platform/events/keyboard.h"
 #include "platform/host/driver.h"
+#include "platform/host/host.h"
+#include "platform/windows/windows.h"
 #include "editing/undo.h"
 #include "model/undo_record.h"
 #include "model/cell_store.h"
@@ -19,6 +21,7 @@
 #include "shell/command_codes.h"
 #include "window/front_document.h"
 #include "window/cell_entry.h"
+#include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "locked_cell.h"
 #include "resource_ids.h"
@@ -236,6 +239,38 @@ TEST_F(FindTest, AReplacementTheCellRefusesIsSaidAndChangesNothing) {
     EXPECT_EQ(contents(0, 0), "=SUM(1,2)");
     EXPECT_EQ(alert_requests().size(), 1u) << "one message for the cells left as they were";
     EXPECT_EQ(active(), (CellPoint{0, 0})) << "the first cell left unchanged is selected";
+}
+
+// The entry line's text each time the screen was drawn under a modal window.
+std::vector<std::string> entry_under_alerts;
+void note_entry_under_alert() {
+    pf::compose_screen();
+    if (!pf::is_modal_window(pf::front_window())) return;
+    unsigned char text[256];
+    const int32_t length = entry_text(text, sizeof text);
+    const std::string shown(reinterpret_cast<char*>(text), size_t(length));
+    if (entry_under_alerts.empty() || entry_under_alerts.back() != shown) entry_under_alerts.push_back(shown);
+}
+
+TEST_F(FindTest, WhileARefusalIsToldTheEntryLineShowsTheRefusedReplacement) {
+    enter(0, 0, "=SUM(1,2)");
+    enter(2, 0, "plain words");
+    DisplayText(get_find_doc(), 1);
+    search_for("SUM", "QQQ");
+    entry_under_alerts.clear();
+    pf::host_set_composer(note_entry_under_alert);
+    EXPECT_EQ(replace_all(), 0);
+    EXPECT_EQ(entry_under_alerts, std::vector<std::string>{"=QQQ(1,2)"});
+
+    select(0, 0);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    entry_under_alerts.clear();
+    EXPECT_EQ(do_freplace(1), 0);
+    pf::host_set_composer(pf::compose_screen);
+    EXPECT_EQ(entry_under_alerts, std::vector<std::string>{"=QQQ(1,2)"});
+    unsigned char text[256];
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size_t(entry_text(text, sizeof text))), "=SUM(1,2)")
+        << "the cell's own text afterwards";
 }
 
 TEST_F(FindTest, ReplaceLeavesLockedCellsAsTheyAre) {
