@@ -17,7 +17,9 @@
 namespace {
 
 constexpr int16_t kOkItem = 1, kCancelItem = 2, kValueItem = 4, kArrowsItem = 5, kPromptItem = 6;
-constexpr int16_t kRangeMessage = 1;
+// The texts of a refused value: a number out of range, a text that is no whole
+// number, a text that is no length.
+constexpr int16_t kRangeMessage = 1, kWholeNumberMessage = 2, kLengthMessage = 3;
 
 // The field's kind as the little arrows keep it, and the unit of a length (-1: a whole number).
 struct NumberField {
@@ -60,15 +62,23 @@ void set_texts(DialogRef dialog, int16_t title, int16_t prompt) {
     if (prompt) show_indexed_string(dialog, kPromptItem, kPromptStrings, prompt);
 }
 
-// The field's number when it lies in the range; otherwise says the range,
+// What is said of a refused value: its range, and how to write it when the
+// text is no number.
+int16_t refusal_message(bool a_number, const NumberField& field) {
+    if (a_number) return kRangeMessage;
+    return field.unit < 0 ? kWholeNumberMessage : kLengthMessage;
+}
+
+// The field's number when it lies in the range; otherwise says what is wrong,
 // puts `limit` back and answers false.
 bool read_value(DialogRef dialog, int16_t minimum, int16_t maximum, int16_t limit, const NumberField& field,
                 int16_t* value) {
+    const bool a_number = field_holds_number(dialog, kValueItem, minimum < 0, field.kind);
     if (ValidArrowNum(dialog, kValueItem, false, minimum, maximum, limit, field.kind)) {
         *value = field.unit < 0 ? GetDNum(dialog, kValueItem) : get_margin_num(dialog, kValueItem, nullptr, field.unit);
         return true;
     }
-    figures_alert(kNumberMessages, kRangeMessage, {shown(minimum, field), shown(maximum, field)});
+    figures_alert(kNumberMessages, refusal_message(a_number, field), {shown(minimum, field), shown(maximum, field)});
     SetEditTextDialogItemFocus(dialog, kValueItem);
     SelectTheDialogItemText(dialog, kValueItem, 0, kAllCharacters);
     return false;

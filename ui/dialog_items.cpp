@@ -3,6 +3,7 @@
 #include "ui/dialog_items.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "ui/alerts.h"
@@ -104,6 +105,16 @@ bool parse_whole_number(const unsigned char* text, int32_t* value) {
     number = negative ? -number : std::min<int64_t>(number, INT32_MAX);
     *value = int32_t(number);
     return true;
+}
+
+void GetDNumberText(DialogRef dialog, int16_t item, unsigned char* text) {
+    GetDEditText(dialog, item, text);
+    int first = 1;
+    while (first <= text[0] && text[first] == ' ') ++first;
+    int last = text[0];
+    while (last >= first && text[last] == ' ') --last;
+    text[0] = uint8_t(last - first + 1);
+    std::memmove(text + 1, text + first, text[0]);
 }
 
 int16_t GetDNum(DialogRef dialog, int16_t item) {

@@ -30,6 +30,9 @@ void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int1
 void SetEditTextDialogItemFocus(DialogRef dialog, int16_t item);
 void SetCntrlText(DialogRef dialog, int16_t item, const unsigned char* text);
 void SetDNum(DialogRef dialog, int16_t item, int16_t number, bool select);
+// The text of an edit-text item without the blanks around it, as a length
+// typed there is read.
+void GetDNumberText(DialogRef dialog, int16_t item, unsigned char* text);
 // A whole number typed in an edit text: an optional sign and digits. Anything
 // else reads as 0; numbers beyond 16 bits are pinned to -32768 or 32767.
 int16_t GetDNum(DialogRef dialog, int16_t item);
@@ -107,6 +110,8 @@ int16_t get_margin_num(DialogRef dialog, int16_t item, unsigned char* echo, int1
 // allowed), read as ValidArrowNum reads it; the field is left as it is.
 bool field_number_within(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
                          int16_t unit);
+// Whether the field holds a number as ValidArrowNum reads it, in its range or not.
+bool field_holds_number(DialogRef dialog, int16_t item, bool allow_minus, int16_t unit);
 // 1 when the field holds a number from minimum to maximum (an empty field when
 // allowed); otherwise the field gets `restore` back, selected, the beep sounds and
 // the answer is 0. `unit` 0 is a whole number, 1 to 4 a length in points shown in

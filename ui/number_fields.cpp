@@ -134,27 +134,59 @@ bool filter_Num_Chars(bool allow_decimal, bool allow_minus, const unsigned char*
 
 int16_t get_margin_num(DialogRef dialog, int16_t item, unsigned char* echo, int16_t default_unit) {
     unsigned char text[256];
-    read_field(dialog, item, text);
+    GetDNumberText(dialog, item, text);
     return margin_text_to_points(text, echo, default_unit);
 }
 
+namespace {
+
+// A number field's text as it is read, and the same without a length's unit
+// word. A length is read without the blanks around it, a whole number as
+// GetDNum reads it.
+struct NumberText {
+    unsigned char typed[256];
+    unsigned char number[256];
+};
+
+void read_number_text(DialogRef dialog, int16_t item, int16_t unit, NumberText* text) {
+    if (is_length_unit(unit)) {
+        GetDNumberText(dialog, item, text->typed);
+        without_unit_word(text->typed, text->number);
+    } else {
+        read_field(dialog, item, text->typed);
+        std::memcpy(text->number, text->typed, size_t(text->typed[0]) + 1);
+    }
+}
+
+// The number of a field's text, a length in points; false when it is none.
+bool number_of(const NumberText& text, bool allow_minus, int16_t unit, double* value) {
+    if (is_length_unit(unit)) {
+        if (!is_zero_text(text.number)) return length_in_points(text.typed, unit, allow_minus, value);
+        *value = 0;
+        return true;
+    }
+    int32_t whole = 0;
+    if (!filter_Num_Chars(false, allow_minus, text.number) || !parse_whole_number(text.number, &whole)) return false;
+    *value = whole;
+    return true;
+}
+
+}  // namespace
+
 bool field_number_within(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,
                          int16_t unit) {
-    unsigned char text[256];
-    read_field(dialog, item, text);
-    bool length = is_length_unit(unit);
-    unsigned char number[256];
-    if (length) without_unit_word(text, number);
-    else std::memcpy(number, text, size_t(text[0]) + 1);
-    if (number[0] == 0) return allow_empty;
-    if (length) {
-        double points = 0;
-        if (is_zero_text(number)) return within(0, minimum, maximum);
-        return length_in_points(text, unit, minimum < 0, &points) && within(points, minimum, maximum);
-    }
-    int32_t value = 0;
-    return filter_Num_Chars(false, minimum < 0, number) && parse_whole_number(number, &value) &&
-           within(value, minimum, maximum);
+    NumberText text;
+    read_number_text(dialog, item, unit, &text);
+    if (text.number[0] == 0) return allow_empty;
+    double value = 0;
+    return number_of(text, minimum < 0, unit, &value) && within(value, minimum, maximum);
+}
+
+bool field_holds_number(DialogRef dialog, int16_t item, bool allow_minus, int16_t unit) {
+    NumberText text;
+    read_number_text(dialog, item, unit, &text);
+    double value = 0;
+    return text.number[0] > 0 && number_of(text, allow_minus, unit, &value);
 }
 
 int16_t ValidArrowNum(DialogRef dialog, int16_t item, bool allow_empty, int32_t minimum, int32_t maximum,

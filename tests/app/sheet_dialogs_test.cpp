@@ -28,6 +28,7 @@
 #include "tests/app/sheet_dialog_fixture.h"
 #include "tests/shell/range_names_text.h"
 #include "tests/window/golden_image.h"
+#include "window/cell_geometry.h"
 #include "resource_ids.h"
 
 namespace {
@@ -176,6 +177,29 @@ TEST_F(SheetDialogs, ANumberOutOfRangeIsRefusedWithItsRange) {
     attended::script_next_modal({type("2 in"), ret()});
     EXPECT_EQ(Multi_Dialog(kNumberDialog, 0, 1440, 72, kLengthMode, 0, 0, &margin), 1);
     EXPECT_EQ(margin, 144);
+}
+
+TEST_F(SheetDialogs, SizesTakeBlanksAroundTheLengthAndARefusedTextIsToldHowToWriteIt) {
+    app_prefs.margin_unit = kUnitInches;
+    select(CellRange{{0, 2}, {0, 2}});
+    attended::script_next_modal({type(" 1 "), ret()});
+    options(kOptionsColumnWidthItem);
+    EXPECT_EQ(GetColumnSize(2, layer), 72);
+    EXPECT_TRUE(alert_requests().empty());
+
+    attended::script_next_modal({type("1e1"), ret(), ret(), type("1.5"), ret()});
+    options(kOptionsRowHeightItem);
+    EXPECT_EQ(GetRowSize(0, layer), 108);
+    EXPECT_EQ(first_alert(), "The value must be written in digits, with at most one decimal point, from 0.00 in to 3.47 in.");
+
+    // A whole number, as the other type size is.
+    alert_requests().clear();
+    attended::script_next_modal({type("1.5"), ret(), ret(), type("20"), ret()});
+    DoSizeMenu(record, kSizeOtherItem);
+    CellFormat f;
+    get_cell_format(f.bytes, CellPoint{0, 2}, layer);
+    EXPECT_EQ(f.bytes[kFmtSize], 20);
+    EXPECT_EQ(first_alert(), "The value must be a whole number written in digits, from 0 to 200.");
 }
 
 TEST_F(SheetDialogs, AnOtherTypeSizeIsAskedStartingFromTheCellsSize) {
