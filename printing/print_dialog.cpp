@@ -23,7 +23,7 @@
 #include "platform/print/print_jobs.h"
 #include "platform/resources/resources.h"
 #include "platform/system/date_time.h"
-#include "platform/text/mac_roman.h"
+#include "platform/text/scripts.h"
 #include "printing/page_breaks.h"
 #include "printing/print_render.h"
 #include "printing/printing.h"
@@ -40,7 +40,6 @@ constexpr int16_t kPrintItem = 1, kCancelItem = 2, kPrinterItem = 4, kAllItem = 
 constexpr int16_t kPageRadios[] = {kAllItem, kRangeItem, kSelectionItem};
 constexpr int16_t kSaveAsPdf = 1;         // the printer pop-up's first item
 constexpr int16_t kLastPageAsked = 32000;  // the highest page number a field takes
-constexpr pf::FourCC kPdfType = pf::four_cc("PDF ");
 
 struct PrintRequest {
     std::vector<pf::PrinterInfo> printers;
@@ -124,37 +123,45 @@ std::string document_name(MemoryRef record) {
     return pstring_text(name);
 }
 
-// The name a person knows the document by: its file's whole name (a file
-// name's ':' read as '/'), or the window's for a document without a file.
-std::string whole_document_name(MemoryRef record, const FileInfoRecord& file) {
-    std::string name;
-    if (file.format_code == kFormatUntitled || pf::file_spec_long_name(file.spec, name) != pf::noErr)
-        return document_name(record);
-    name = pf::utf8_to_mac_roman(name);
-    std::replace(name.begin(), name.end(), ':', '/');
-    return name;
+// The name a person knows the document by, as it reads in its script: its
+// file's whole name, or the window's for a document without a file.
+pf::ScriptText shown_document_name(MemoryRef record, const FileInfoRecord& file) {
+    if (file.format_code == kFormatUntitled) return pf::ScriptText{document_name(record), pf::kScriptRoman, 0};
+    return pf::file_spec_shown_name(file.spec);
 }
 
-// The document's name with ".pdf" in place of its extension, cut at its end
-// where the whole would be too long for a file name.
-std::string proposed_pdf_name(std::string name) {
+// The length of the longest start of `bytes` up to `most` bytes that ends
+// between two characters of the script.
+size_t whole_characters_within(const std::string& bytes, size_t most, int16_t script) {
+    size_t end = 0;
+    while (end < bytes.size()) {
+        const size_t next = end + (pf::script_lead_byte(uint8_t(bytes[end]), script) ? 2 : 1);
+        if (next > most) break;
+        end = next;
+    }
+    return std::min(end, bytes.size());
+}
+
+// The document's name with ".pdf" in place of its extension, cut at its end,
+// never inside a character, where the whole would be too long for a file name.
+pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
     const std::string extension = ".pdf";
-    if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0 && name.size() - dot <= 5)
-        name.erase(dot);
-    if (name.empty()) name = "Untitled";
-    name.resize(std::min(name.size(), size_t(pf::kMaxSpecName) - extension.size()));
-    return name + extension;
+    std::string& bytes = name.bytes;
+    if (const size_t dot = bytes.rfind('.'); dot != std::string::npos && dot > 0 && bytes.size() - dot <= 5)
+        bytes.erase(dot);
+    if (bytes.empty()) bytes = "Untitled";
+    bytes.resize(whole_characters_within(bytes, size_t(pf::kMaxSpecName) - extension.size(), name.script));
+    bytes += extension;
+    return name;
 }
 
 // Asks where the PDF goes, beside the document when it has a file, named
 // after it.
 bool choose_pdf_path(MemoryRef record, std::string* path) {
     const FileInfoRecord file = file_record_of(doc_window_workbook(record));
-    unsigned char proposed[256];
-    set_pstring(proposed, proposed_pdf_name(whole_document_name(record, file)));
     pf::FileSpec chosen{};
     const pf::FileSpec* location = file.format_code != kFormatUntitled ? &file.spec : nullptr;
-    if (SaveFileDialog(location, proposed, kPdfType, nullptr, &chosen, nullptr, nullptr, 0, nullptr) != 0)
+    if (save_file_dialog_in_script(location, proposed_pdf_name(shown_document_name(record, file)), &chosen) != 0)
         return false;
     return pf::path_from_file_spec(chosen, *path) == pf::noErr;
 }

@@ -133,6 +133,25 @@ void lay_out_custom(CustomProc& custom, pf::NavDialogOptions& options) {
     options.message = callback.prompt;
 }
 
+// The Save dialog with its options set: the file chosen, and whether it
+// replaces one; -128 when cancelled.
+int16_t run_save_dialog(const pf::FileSpec* default_location, const pf::NavDialogOptions& options,
+                        pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing) {
+    pf::NavReply reply;
+    int16_t status = reported(pf::nav_put_file(default_location, options, reply), show_file_error);
+    if (!reply.valid || reply.selection.empty()) {
+        if (replacing) *replacing = 0;
+        if (stationery) *stationery = 0;
+        dispose_reply(reply);
+        return kNavCancelled;
+    }
+    if (chosen) *chosen = reply.selection.front();
+    if (replacing) *replacing = reply.replacing;
+    if (stationery) *stationery = reply.stationery;
+    dispose_reply(reply);
+    return status;
+}
+
 }  // namespace
 
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
@@ -152,19 +171,18 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
     CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
     if (custom.proc) lay_out_custom(custom, options);
     options.event_user = user_data;
-    pf::NavReply reply;
-    int16_t status = reported(pf::nav_put_file(default_location, options, reply), show_file_error);
-    if (!reply.valid || reply.selection.empty()) {
-        if (replacing) *replacing = 0;
-        if (stationery) *stationery = 0;
-        dispose_reply(reply);
-        return kNavCancelled;
-    }
-    if (chosen) *chosen = reply.selection.front();
-    if (replacing) *replacing = reply.replacing;
-    if (stationery) *stationery = reply.stationery;
-    dispose_reply(reply);
-    return status;
+    return run_save_dialog(default_location, options, chosen, stationery, replacing);
+}
+
+int16_t save_file_dialog_in_script(const pf::FileSpec* default_location, const pf::ScriptText& proposed_name,
+                                   pf::FileSpec* chosen) {
+    ui_services.draw_waiting_updates();
+    ModalMenuBar menus_dimmed;
+    SetCursorTo(kArrowCursor);
+    pf::NavDialogOptions options = standard_options();
+    options.saved_file_name = proposed_name.bytes;
+    options.saved_file_name_script = proposed_name.script;
+    return run_save_dialog(default_location, options, chosen, nullptr, nullptr);
 }
 
 int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,

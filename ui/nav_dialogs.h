@@ -42,6 +42,9 @@ using NavCustomProc = void (*)(NavCBRec& callback, void* user_data);
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC type,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing,
                        pf::FourCC creator, void* user_data);
+// The same, proposing a name of any script, with no items of its own.
+int16_t save_file_dialog_in_script(const pf::FileSpec* default_location, const pf::ScriptText& proposed_name,
+                                   pf::FileSpec* chosen);
 // Save, Don't Save or Cancel (pf::kNavUserActionSaveChanges ...), answered before
 // these return; the dialog output is always none (no sheets here).
 int16_t UniversalConfirmSaveDialog(WindowRef parent, const unsigned char* document_name, bool quitting,

@@ -11,6 +11,7 @@
 #include "model/layer.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/print/print_jobs.h"
+#include "platform/text/scripts.h"
 #include "printing/printing.h"
 #include "tests/app/attended_fixture.h"
 #include "window/doc_window.h"
@@ -141,7 +142,7 @@ TEST_F(PrintDialogTest, WithoutPrintersTheDialogSaysThatNoneWasFound) {
 }
 
 // Presses Print in the print dialog, then reads the name the Save dialog
-// proposes and cancels it.
+// proposes (its bytes in their script) and cancels it.
 constexpr int16_t kSaveNameItem = 7;
 std::string proposed_name;
 void read_proposed_name_composer() {
@@ -171,6 +172,13 @@ TEST_F(PrintDialogTest, ThePdfIsNamedAfterTheDocumentAsFarAsTheNameFieldAllows) 
     const std::string long_name = "Quarterly sales report for the northern region with all the branches 2026";
     const std::string proposed = pdf_name_proposed_for(record, layer, home + "/" + long_name + ".qrv");
     EXPECT_EQ(proposed, long_name.substr(0, 59) + ".pdf") << "63 characters at most, the name cut at its end";
+    // A name of another script is proposed in it, cut between its characters.
+    const auto japanese = [](const std::string& bytes) { return pf::script_to_utf8(bytes, pf::kScriptJapanese); };
+    EXPECT_EQ(japanese(pdf_name_proposed_for(record, layer, home + "/東京の売上.qrv")), "東京の売上.pdf");
+    const std::string long_japanese = std::string(40, 'x') + "東京の売上東京の売上東京の売上";
+    EXPECT_EQ(japanese(pdf_name_proposed_for(record, layer, home + "/" + long_japanese + ".qrv")),
+              std::string(40, 'x') + "東京の売上東京の売.pdf")
+        << "40 bytes and 9 two-byte characters fill 58 of 59; the tenth would not fit";
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Printing to PDF through the dialogs, with the real program under Xvfb: a
 # CSV document is opened, Page Setup turns the page to landscape at 50 per
-# cent, Print with "Save as PDF" asks where to save and writes a one-page
-# landscape PDF whose page shows the cells and carries their text, Japanese
-# too. Screenshots print_to_pdf_*.png.
+# cent, Print with "Save as PDF" asks where to save, proposing the document's
+# Japanese name, and writes a one-page landscape PDF under it whose page
+# shows the cells and carries their text, Japanese too. Screenshots
+# print_to_pdf_*.png.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 source "$(dirname "$0")/app_script.bash"
 skip_without pdfinfo pdftoppm pdftotext
@@ -15,8 +16,8 @@ dialog_shown() { [ "$(pixel "$1" 330 420)" = EEEEEE ]; }
 dialog_gone() { ! dialog_shown "$1"; }
 save_dialog_shown() { [ "$(pixel "$1" 700 300)" = FFFFFF ]; }
 
-printf 'Name,Qty,Price\nApples,12,0.5\nPears,7,0.75\nPlums,30,0.2\n梨,4,1.25\n' > "$work/fruit.csv"
-start_app "$quorvin" "$work/fruit.csv"
+printf 'Name,Qty,Price\nApples,12,0.5\nPears,7,0.75\nPlums,30,0.2\n梨,4,1.25\n' > "$work/果物.csv"
+start_app "$quorvin" "$work/果物.csv"
 shoot_until print_to_pdf_open.png has_document print_to_pdf_open.png || fail "no document window"
 
 keys ctrl+shift+p
@@ -33,19 +34,18 @@ keys ctrl+p
 shoot_until print_to_pdf_print.png dialog_shown print_to_pdf_print.png || fail "no Print dialog"
 keys Return
 shoot_until print_to_pdf_save.png save_dialog_shown print_to_pdf_save.png || fail "Print did not ask where to save"
-keys ctrl+a
-typed "report.pdf"
-keys Return
+keys Return  # the name proposed
+pdf="$work/果物.pdf"
 # Written whole: the file ends with the end-of-file mark.
-written() { [ -s "$work/report.pdf" ] && tail -c 8 "$work/report.pdf" | grep -q '%%EOF'; }
-wait_for 60 written || fail "no PDF written"
-info=$(pdfinfo "$work/report.pdf")
+written() { [ -s "$pdf" ] && tail -c 8 "$pdf" | grep -q '%%EOF'; }
+wait_for 60 written || fail "no PDF written under the document's name: $(ls "$work")"
+info=$(pdfinfo "$pdf")
 grep -q "^Pages: *1$" <<< "$info" || fail "the PDF has not one page: $info"
 grep -q "792 x 612 pts" <<< "$info" || fail "the page is not letter landscape: $info"
-pdftoppm -r 72 -png "$work/report.pdf" "$out/print_to_pdf_page" || fail "the PDF cannot be read"
+pdftoppm -r 72 -png "$pdf" "$out/print_to_pdf_page" || fail "the PDF cannot be read"
 ink=$(convert "$out/print_to_pdf_page-1.png" -crop 200x60+30+30 -threshold 50% -format "%[fx:round(w*h*(1-mean))]" info:)
 [ "$ink" -gt 100 ] || fail "the page shows no cells at its top left ($ink dark pixels)"
-text=$(pdftotext -enc UTF-8 "$work/report.pdf" -) || fail "the PDF's text cannot be read"
+text=$(pdftotext -enc UTF-8 "$pdf" -) || fail "the PDF's text cannot be read"
 for word in Apples Plums 梨 1.25; do
   grep -qF "$word" <<< "$text" || fail "the PDF's text lacks $word: $(tr '\n' '|' <<< "$text")"
 done
