@@ -83,8 +83,6 @@ std::vector<Outgoing> outgoing;
 ReadCache cache;
 void (*client_message_handler)(const XClientMessageEvent&) = nullptr;
 
-Atom atom(const char* name) { return XInternAtom(display, name, False); }
-
 void put_bytes(Window requestor, Atom property, Atom type, const uint8_t* data, size_t size) {
     XChangeProperty(display, requestor, property, type, 8, PropModeReplace, data, int(size));
 }
@@ -300,10 +298,9 @@ bool x11_clipboard_open() {
     if (!display) return false;
     window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(display, window, PropertyChangeMask);
-    clipboard.selection = atom("CLIPBOARD");
-    atoms = Atoms{atom("CLIPBOARD"),   atom("TARGETS"),     atom("TIMESTAMP"),
-                  atom("INCR"),        atom("image/png"),   atom("UTF8_STRING"),
-                  atom("text/plain;charset=utf-8"), atom("QUORVIN_TRANSFER"), atom("QUORVIN_TIME")};
+    atoms = x11::atoms<Atoms>({"CLIPBOARD", "TARGETS", "TIMESTAMP", "INCR", "image/png", "UTF8_STRING",
+                               "text/plain;charset=utf-8", "QUORVIN_TRANSFER", "QUORVIN_TIME"});
+    clipboard.selection = atoms.clipboard;
     int error_base = 0;
     if (XFixesQueryExtension(display, &fixes_event_base, &error_base))
         XFixesSelectSelectionInput(display, window, atoms.clipboard,
@@ -369,7 +366,6 @@ namespace x11 {
 
 Display* display() { return pf::display; }
 Window window() { return pf::window; }
-Atom atom(const char* name) { return pf::atom(name); }
 
 bool offer_selection(Atom selection, const ClipboardOffer& offer) {
     if (other.owned && other.selection != selection) withdraw_selection();

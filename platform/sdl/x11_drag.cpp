@@ -161,11 +161,9 @@ bool drop_on_target() {
 
 void x11_drag_open(unsigned long window) {
     host_window = Window(window);
-    atoms = Atoms{x11::atom("XdndAware"),  x11::atom("XdndProxy"),  x11::atom("XdndSelection"),
-                  x11::atom("XdndEnter"),  x11::atom("XdndPosition"), x11::atom("XdndStatus"),
-                  x11::atom("XdndLeave"),  x11::atom("XdndDrop"),   x11::atom("XdndFinished"),
-                  x11::atom("XdndActionCopy"), x11::atom("UTF8_STRING"), x11::atom("text/plain;charset=utf-8"),
-                  x11::atom("image/png")};
+    atoms = x11::atoms<Atoms>({"XdndAware", "XdndProxy", "XdndSelection", "XdndEnter", "XdndPosition", "XdndStatus",
+                               "XdndLeave", "XdndDrop", "XdndFinished", "XdndActionCopy", "UTF8_STRING",
+                               "text/plain;charset=utf-8", "image/png"});
     x11::set_client_message_handler(take_message);
 }
 

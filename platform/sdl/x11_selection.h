@@ -5,7 +5,11 @@
 
 #include <X11/Xlib.h>
 
+#include <array>
+#include <bit>
+#include <cstddef>
 #include <functional>
+#include <type_traits>
 
 #include "platform/host/host.h"
 
@@ -14,7 +18,14 @@ namespace pf::x11 {
 // Null and 0 while the clipboard's connection is closed.
 Display* display();
 Window window();
-Atom atom(const char* name);
+// A record of atoms, one for each name in order, asked for in one round trip.
+template <class Record, size_t N>
+Record atoms(const char* const (&names)[N]) {
+    static_assert(sizeof(Record) == N * sizeof(Atom) && std::is_trivially_copyable_v<Record>);
+    std::array<Atom, N> found{};
+    XInternAtoms(display(), const_cast<char**>(names), int(N), False, found.data());
+    return std::bit_cast<Record>(found);
+}
 
 // Offers `offer` under `selection` (one at a time besides CLIPBOARD), answered
 // as the clipboard answers; false when another program took it at once.
