@@ -17,6 +17,7 @@
 #include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
+#include "formula/functions_text.h"
 #include "objects/objects.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
@@ -130,18 +131,6 @@ pf::ScriptText shown_document_name(MemoryRef record, const FileInfoRecord& file)
     return pf::file_spec_shown_name(file.spec);
 }
 
-// The length of the longest start of `bytes` up to `most` bytes that ends
-// between two characters of the script.
-size_t whole_characters_within(const std::string& bytes, size_t most, int16_t script) {
-    size_t end = 0;
-    while (end < bytes.size()) {
-        const size_t next = end + (pf::script_lead_byte(uint8_t(bytes[end]), script) ? 2 : 1);
-        if (next > most) break;
-        end = next;
-    }
-    return std::min(end, bytes.size());
-}
-
 // The document's name with ".pdf" in place of its extension, cut at its end,
 // never inside a character, where the whole would be too long for a file name.
 pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
@@ -150,7 +139,8 @@ pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
     if (const size_t dot = bytes.rfind('.'); dot != std::string::npos && dot > 0 && bytes.size() - dot <= 5)
         bytes.erase(dot);
     if (bytes.empty()) bytes = "Untitled";
-    bytes.resize(whole_characters_within(bytes, size_t(pf::kMaxSpecName) - extension.size(), name.script));
+    bytes.resize(size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(bytes.data()), int32_t(bytes.size()),
+                                              int32_t(pf::kMaxSpecName - extension.size()), name.script)));
     bytes += extension;
     return name;
 }

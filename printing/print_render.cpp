@@ -21,6 +21,7 @@
 #include "window/sheet_drawing.h"
 #include "window/sheet_frame.h"
 #include "window/sheet_paint.h"
+#include "window/text_boxes.h"
 
 namespace {
 
@@ -315,30 +316,14 @@ NoteLayout note_layout(const LayerText& text, PaperSize paper) {
     return layout;
 }
 
-// A note broken into lines no wider than the layout's: at spaces, and inside
-// a word too wide for a line of its own.
+// A note broken into lines no wider than the layout's, as a text box breaks
+// its text.
 std::vector<std::string> wrapped_note(const std::string& note, const NoteLayout& layout) {
-    const auto fits = [&](const std::string& text) { return pf::font_text_width(layout.style, text) <= layout.width; };
+    const auto char_width = [&layout](unsigned char byte) { return pf::font_char_width(layout.style, byte); };
     std::vector<std::string> lines;
-    std::string line;
-    for (size_t at = 0; at <= note.size();) {
-        const size_t end = std::min(note.find(' ', at), note.size());
-        std::string word = note.substr(at, end - at);
-        at = end + 1;
-        if (const std::string joined = line.empty() ? word : line + ' ' + word; fits(joined)) {
-            line = joined;
-            continue;
-        }
-        if (!line.empty()) lines.push_back(line);
-        while (word.size() > 1 && !fits(word)) {
-            size_t cut = word.size() - 1;
-            while (cut > 1 && !fits(word.substr(0, cut))) --cut;
-            lines.push_back(word.substr(0, cut));
-            word.erase(0, cut);
-        }
-        line = word;
-    }
-    lines.push_back(line);
+    for (const TextLine& line : break_text_lines(reinterpret_cast<const unsigned char*>(note.data()),
+                                                 int32_t(note.size()), int16_t(layout.width), char_width))
+        lines.push_back(note.substr(size_t(line.start), size_t(line.length)));
     return lines;
 }
 

@@ -236,15 +236,10 @@ pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
 // up in its document's front window first, as choosing it from the tabs does.
 pf::WindowRef window_showing(const ObjectToken& token) {
     if (token.window || !token.layer) return token.window;
-    MemoryRef workbook = GetWorkSheet(token.layer);
-    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i) {
-        MemoryRef record = window_doc_record(w);
-        if (doc_window_workbook(record) != workbook) continue;
-        for (int16_t index = 0; index < num_SpreadSheets(workbook); ++index)
-            if (find_SpreadSheet_item(workbook, index) == token.layer) select_layer(record, index);
-        return layer_window(token.layer);
-    }
-    return nullptr;
+    pf::WindowRef front = front_window_of(GetWorkSheet(token.layer));
+    if (!front) return nullptr;
+    select_layer(window_doc_record(front), GetSheetID(token.layer));
+    return layer_window(token.layer);
 }
 
 }  // namespace

@@ -70,6 +70,8 @@ pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& tex
 
 // The document windows from front to back, and the workbook each shows.
 pf::WindowRef nth_document_window(long index);
+// The frontmost window that shows a layer of the workbook.
+pf::WindowRef front_window_of(MemoryRef workbook);
 long document_window_count();
 
 // The object-model handlers and their installation.

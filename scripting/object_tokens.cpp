@@ -39,13 +39,6 @@ std::vector<MemoryRef> open_documents() {
     return documents;
 }
 
-// The frontmost window that shows a layer of the workbook.
-pf::WindowRef front_window_of(MemoryRef workbook) {
-    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
-        if (doc_window_workbook(window_doc_record(w)) == workbook) return w;
-    return nullptr;
-}
-
 std::string text_of(const pf::AEDesc& data) {
     pf::AEDesc text;
     if (pf::ae_coerce_desc(data, pf::kTypeText, text)) return {};
@@ -366,6 +359,12 @@ std::string object_name(const ObjectToken& token) {
         case pf::kClassApplication: return "Quorvin";
         default: return {};
     }
+}
+
+pf::WindowRef front_window_of(MemoryRef workbook) {
+    for (long i = 1; pf::WindowRef w = nth_document_window(i); ++i)
+        if (doc_window_workbook(window_doc_record(w)) == workbook) return w;
+    return nullptr;
 }
 
 pf::WindowRef nth_document_window(long index) {

@@ -11,24 +11,19 @@ namespace {
 
 constexpr unsigned char kReturn = 13;
 
-struct Line {
-    int32_t start;
-    int32_t length;
-    bool ends_paragraph;
-};
-
 std::string_view piece(const unsigned char* text, int32_t start, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(text) + start, size_t(length));
 }
 
 // The end of the longest prefix of [start, end) that fits `width`, broken at a
 // blank when one lies inside it; at least one character.
-int32_t fitting_end(const unsigned char* text, int32_t start, int32_t end, int16_t width) {
+int32_t fitting_end(const unsigned char* text, int32_t start, int32_t end, int16_t width,
+                    const std::function<int(unsigned char)>& char_width) {
     int32_t fit = start;
     int32_t last_blank = -1;
     int32_t pixels = 0;
     while (fit < end) {
-        pixels += pf::char_width(text[fit]);
+        pixels += char_width(text[fit]);
         if (pixels > width) break;
         if (text[fit] == ' ') last_blank = fit;
         ++fit;
@@ -38,30 +33,13 @@ int32_t fitting_end(const unsigned char* text, int32_t start, int32_t end, int16
     return std::max(fit, start + 1);
 }
 
-std::vector<Line> break_lines(const unsigned char* text, int32_t length, int16_t width) {
-    std::vector<Line> lines;
-    int32_t start = 0;
-    while (start < length) {
-        int32_t paragraph_end = start;
-        while (paragraph_end < length && text[paragraph_end] != kReturn) ++paragraph_end;
-        int32_t at = start;
-        do {
-            int32_t end = fitting_end(text, at, paragraph_end, width);
-            lines.push_back(Line{at, end - at, end == paragraph_end});
-            at = end;
-        } while (at < paragraph_end);
-        start = paragraph_end + 1;
-    }
-    return lines;
-}
-
 int16_t line_height_of_port() {
     pf::FontInfo info;
     pf::get_font_info(info);
     return int16_t(info.ascent + info.descent + info.leading);
 }
 
-void draw_line_of(const unsigned char* text, const Line& line, const pf::Rect& box, int16_t baseline,
+void draw_line_of(const unsigned char* text, const TextLine& line, const pf::Rect& box, int16_t baseline,
                   int16_t justification) {
     std::string_view words = piece(text, line.start, line.length);
     int32_t shown = pf::visible_length(words);
@@ -79,17 +57,36 @@ void draw_line_of(const unsigned char* text, const Line& line, const pf::Rect& b
 
 }  // namespace
 
+std::vector<TextLine> break_text_lines(const unsigned char* text, int32_t length, int16_t width,
+                                       const std::function<int(unsigned char)>& char_width) {
+    std::vector<TextLine> lines;
+    int32_t start = 0;
+    while (start < length) {
+        int32_t paragraph_end = start;
+        while (paragraph_end < length && text[paragraph_end] != kReturn) ++paragraph_end;
+        int32_t at = start;
+        do {
+            int32_t end = fitting_end(text, at, paragraph_end, width, char_width);
+            lines.push_back(TextLine{at, end - at, end == paragraph_end});
+            at = end;
+        } while (at < paragraph_end);
+        start = paragraph_end + 1;
+    }
+    return lines;
+}
+
 int16_t NeoTextBox(const unsigned char* text, int32_t length, const pf::Rect* box, int16_t justification,
                    int16_t* line_height, int16_t* text_height, int16_t draw) {
     const int16_t height = line_height_of_port();
-    std::vector<Line> lines = break_lines(text, std::max<int32_t>(length, 0), int16_t(box->right - box->left));
+    const std::vector<TextLine> lines = break_text_lines(text, std::max<int32_t>(length, 0),
+                                                         int16_t(box->right - box->left), pf::char_width);
     if (line_height) *line_height = height;
     if (text_height) *text_height = int16_t(std::min<size_t>(lines.size() * size_t(height), 32000));
     if (draw) {
         pf::FontInfo info;
         pf::get_font_info(info);
         int32_t baseline = box->top + info.ascent;
-        for (const Line& line : lines) {
+        for (const TextLine& line : lines) {
             if (baseline - info.ascent >= box->bottom) break;
             draw_line_of(text, line, *box, int16_t(baseline), justification);
             baseline += height;

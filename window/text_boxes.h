@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "core/memory_manager.h"
 #include "platform/types.h"
@@ -15,11 +17,23 @@ constexpr int16_t kBoxLeft = 0;
 constexpr int16_t kBoxCentre = 1;
 constexpr int16_t kBoxJustified = 128;
 
+// A line of a broken text: where it starts, its length (a blank it broke at
+// kept), and whether a return or the text's end ends it.
+struct TextLine {
+    int32_t start;
+    int32_t length;
+    bool ends_paragraph;
+};
 // Breaks `text` (Mac Roman, returns end lines) at blanks into lines no wider
-// than the box, in the port's font; a word wider than the box is broken
-// where it stops fitting. Answers the number of lines and gives the line
-// height and the text's height; with `draw` set, draws the lines from the
-// box's top, each placed by the justification.
+// than `width` as `char_width` measures each character; a word wider than the
+// line is broken where it stops fitting.
+std::vector<TextLine> break_text_lines(const unsigned char* text, int32_t length, int16_t width,
+                                       const std::function<int(unsigned char)>& char_width);
+
+// Breaks `text` as above in the port's font, into lines no wider than the
+// box. Answers the number of lines and gives the line height and the text's
+// height; with `draw` set, draws the lines from the box's top, each placed by
+// the justification.
 int16_t NeoTextBox(const unsigned char* text, int32_t length, const pf::Rect* box, int16_t justification,
                    int16_t* line_height, int16_t* text_height, int16_t draw);
 
