@@ -11,17 +11,20 @@ printf 'Item,Amt\np,10\n' > "$work/n.csv"
 make_document "$work/n.csv" "$work/n.qrv"
 start_socket_app save_after_move_open.png "$work/n.qrv"
 
-# named NAME: the one open document answers to NAME. Asked once a second: the
-# program follows files while idle, which steady requests would put off.
-named() {
-  sleep 1
-  send get "value of cell A1 of document \"$1\"" >/dev/null 2>&1
+# named NAME: the one open document answers to NAME.
+named() { send get "value of cell A1 of document \"$1\"" >/dev/null 2>&1; }
+# moved FROM TO: the file moved while the program rests; the document follows
+# it, its title redrawn. (The screen is watched rather than the socket: the
+# program follows files while idle, which steady requests would put off.)
+moved() {
+  wait_for 30 screen_still || fail "the screen did not come to rest before moving $1"
+  changes_screen "moving $1 to $2" mv "$work/$1" "$work/$2"
+  named "$(basename "$2")" || fail "the document did not take the name $(basename "$2")"
 }
 # moved_and_saved FROM TO VALUE: the file moved, the document follows; B2 set
 # to VALUE and saved with Ctrl-S into the file's new place.
 moved_and_saved() {
-  mv "$work/$1" "$work/$2"
-  wait_for 60 named "$(basename "$2")" || fail "the document did not take the name $(basename "$2")"
+  moved "$1" "$2"
   cp "$work/$2" "$work/before.qrv"
   send set "value of cell B2 of document 1" "$3" || fail "B2 not set to $3"
   keys ctrl+s
@@ -34,8 +37,7 @@ moved_and_saved n.qrv n2.qrv 11
 mkdir "$work/sub"
 moved_and_saved n2.qrv sub/n3.qrv 12
 # Still followed after the saves: renamed again, the document takes the name.
-mv "$work/sub/n3.qrv" "$work/sub/n4.qrv"
-wait_for 60 named n4.qrv || fail "the saved document no longer follows its file"
+moved sub/n3.qrv sub/n4.qrv
 shoot save_after_move_followed.png
 has_document save_after_move_followed.png || fail "the document window is gone"
 [ "$(send get "value of cell B2 of document 1")" = 12 ] || fail "the document lost its last value"
