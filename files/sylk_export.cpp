@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "core/number_text.h"
 #include "files/entry_cells.h"
 #include "files/file_framing.h"
 #include "files/sylk.h"
@@ -223,6 +224,15 @@ std::string number_fields(const uint8_t* f) {
     return out;
 }
 
+// The format fields of a column's or row's record: its number format where
+// it is not the one a format read without one takes, and its style.
+std::string line_format_fields(const SylkWriter& w, const uint8_t* f) {
+    uint8_t plain[kCellFormatSize];
+    GetDefaultFormat(plain);
+    const std::string number = number_fields(f);
+    return (number == number_fields(plain) ? std::string() : number) + style_fields(w, f);
+}
+
 // The "F" record of a cell: each part of its format (number format, style)
 // that differs from what a cell without a record takes when read (its
 // column's or row's format, else the layer's); nothing when neither does.
@@ -260,12 +270,15 @@ std::string_view text_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
 
-// A number as the file carries it: dates, and times of day on a date, as
-// serials of the 1900 system. A workbook of the 1900 system keeps the 1904
-// meaning of serials up to 1,462.
-double serial_for_file(const SylkWriter& w, const uint8_t* cell, double value) {
-    if (!serial_counts_days(cell[kFmtCode], value)) return value;
-    return w.dates_1904 || value <= k1900ShiftDays ? value + k1900ShiftDays : value;
+// A number as the file carries it: in the 1900 date system, which other
+// programs read. The serials of a workbook of that system go out as they
+// are; those of a 1904-system workbook that count days (dates, times of day
+// on a date) move by 1,462 days, digit by digit so that the reader gets the
+// same number back.
+std::string number_for_file(const SylkWriter& w, const uint8_t* cell, double value) {
+    if (!w.dates_1904 || checkValue(&value) != 0 || !serial_counts_days(cell[kFmtCode], value))
+        return file_number_text(value);
+    return number_text_moved_by_days(value, int32_t(k1900ShiftDays));
 }
 
 void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
@@ -280,13 +293,13 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     if (type == kCellText) {
         quoted_value(cell, text_of(_formulaPtr_(cell), _formulaLength_(cell)), font, utf8, out);
     } else if (type == kCellConstant) {
-        out += ";K" + file_number_text(serial_for_file(w, cell, load_f64(_formulaPtr_(cell))));
+        out += ";K" + number_for_file(w, cell, load_f64(_formulaPtr_(cell)));
     } else {
         if (_resultType_(cell) > 0) {
             quoted_value(cell, text_of(_resultPtr_(cell), _resultLength_(cell)), font, utf8, out);
         } else {
             const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
-            out += ";K" + file_number_text(serial_for_file(w, cell, result));
+            out += ";K" + number_for_file(w, cell, result);
         }
         std::string expression;
         formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
@@ -344,8 +357,8 @@ void column_formats(SylkWriter& w) {
         line(w, "F;W" + n + " " + n + " " + std::to_string(width / 8));
     });
     each_record(columns, [&](const uint8_t* c) {
-        const std::string style = style_fields(w, c);
-        if (!style.empty()) line(w, "F" + style + ";C" + std::to_string(format_id(c) + 1));
+        const std::string fields = line_format_fields(w, c);
+        if (!fields.empty()) line(w, "F" + fields + ";C" + std::to_string(format_id(c) + 1));
     });
 }
 
@@ -355,8 +368,8 @@ void row_formats(SylkWriter& w) {
         int16_t height = format_extent(r);
         if (height < 0) height = layer_height;
         const std::string tail = ";M" + std::to_string(height * 20) + ";R" + std::to_string(format_id(r) + 1);
-        const std::string style = style_fields(w, r);
-        if (!style.empty() || height >= 0) line(w, "F" + style + tail);
+        const std::string fields = line_format_fields(w, r);
+        if (!fields.empty() || height >= 0) line(w, "F" + fields + tail);
     });
 }
 

@@ -1,9 +1,11 @@
 // SYLK escapes, pictures and record fields.
 #include "files/sylk_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
+#include "files/entry_cells.h"
 #include "platform/resources/resources.h"
 #include "platform/text/mac_roman.h"
 
@@ -217,6 +219,43 @@ std::string unescape_unicode_value(std::string_view raw, bool drop_controls) {
         if (c < 0x80) out.push_back(char(c));
         else out += pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(&c), 1));
     });
+}
+
+std::string decimal_moved_by_days(std::string_view text, int32_t days) {
+    using Wide = __int128;
+    constexpr size_t kMostDigits = 36;  // well inside 128 bits with the days added
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) text.remove_prefix(1);
+    const size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    auto all_digits = [](std::string_view t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (whole.empty() || !all_digits(whole) || !all_digits(fraction) || whole.size() + fraction.size() > kMostDigits)
+        return {};
+    Wide scale = 1, number = 0;
+    for (char c : whole) number = number * 10 + (c - '0');
+    for (char c : fraction) number = number * 10 + (c - '0'), scale *= 10;
+    number = (negative ? -number : number) + Wide(days) * scale;
+    const bool below_zero = number < 0;
+    Wide magnitude = below_zero ? -number : number;
+    std::string fraction_digits;
+    for (Wide s = scale; s > 1; s /= 10, magnitude /= 10) fraction_digits.insert(fraction_digits.begin(), char('0' + int(magnitude % 10)));
+    while (!fraction_digits.empty() && fraction_digits.back() == '0') fraction_digits.pop_back();
+    std::string out;
+    do {
+        out.insert(out.begin(), char('0' + int(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (!fraction_digits.empty()) out += "." + fraction_digits;
+    if (below_zero) out.insert(out.begin(), '-');
+    return out;
+}
+
+std::string number_text_moved_by_days(double value, int32_t days) {
+    std::string moved = decimal_moved_by_days(file_number_text(value), days);
+    return moved.empty() ? file_number_text(value + days) : moved;
 }
 
 bool read_integer(std::string_view text, int32_t* value) {

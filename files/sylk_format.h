@@ -35,6 +35,14 @@ void escape_sylk_text(std::string_view text, std::string& out);
 // below 32 but tab written as escapes.
 void escape_sylk_controls(std::string_view text, std::string& out);
 
+// The text of a number moved by whole days, added digit by digit to its
+// shortest decimal text so that moving the text back by as many days gives
+// the number's own text, and so the number, again. Empty when the text is
+// no plain decimal (an exponent, an error) or too long to move that way.
+std::string decimal_moved_by_days(std::string_view text, int32_t days);
+// A number's file text moved by whole days: exact as above where it can be.
+std::string number_text_moved_by_days(double value, int32_t days);
+
 // The format code of a picture (its position in STR# 500, from 1), or -1.
 int16_t code_of_picture(int16_t item);
 // The picture of a format code, or 0 when the code is written by its type

@@ -650,11 +650,12 @@ void dispatch(SylkReader& r, std::string_view line) {
     else if (record.type == "ID") read_id(r, record.rest);
 }
 
-// The workbook's date system and the days to add to the file's date serials
-// for it.
+// The workbook's date system and how the file's date serials come into it.
 struct DateSystems {
     bool book_1900;
-    double days;
+    bool file_1904;    // the file's serials count from 1904
+    int32_t days;      // added to a serial that counts days
+    bool as_written;   // this program wrote the file from a workbook of the same system
 };
 
 // Whether the serials of the file count from 1904: as its options record
@@ -681,82 +682,102 @@ void settle_document_date_system(const SylkReader& r) {
 DateSystems date_systems(const SylkReader& r) {
     const bool book_1904 = book_counts_from_1904(GetWorkSheet(r.layer));
     const bool file_1904 = file_counts_from_1904(r, book_1904);
-    return {!book_1904, file_1904 == book_1904 ? 0 : book_1904 ? -k1900ShiftDays : k1900ShiftDays};
+    const int32_t shift = int32_t(k1900ShiftDays);
+    const bool same_book =
+        !r.from_other_program && r.book_date_system >= 0 && (r.book_date_system == kSylk1904Dates) == book_1904;
+    return {!book_1904, file_1904, file_1904 == book_1904 ? 0 : book_1904 ? -shift : shift, same_book};
 }
 
-// The number of a number cell or the number result of a formula when it
-// holds a date (or a time of day on a date), or null.
-uint8_t* date_slot(uint8_t* cell) {
+// The number of a number cell or the number result of a formula, unless an
+// error, or null.
+uint8_t* number_slot(uint8_t* cell) {
     uint8_t* slot = nullptr;
     if (_cellType_(cell) == kCellConstant) slot = _formulaPtr_(cell);
     else if (_cellType_(cell) == kCellFormula && _resultType_(cell) == kResultNumber) slot = _resultPtr_(cell);
     if (!slot) return nullptr;
     const double value = load_f64(slot);
-    return serial_counts_days(cell[kFmtCode], value) && checkValue(&value) == 0 ? slot : nullptr;
+    return checkValue(&value) == 0 ? slot : nullptr;
 }
 
-// A number cell whose serial, in the workbook's system, would show another
-// date than its own (before 1904, after 2040).
-bool shows_other_date(const uint8_t* cell, double serial, const DateSystems& systems) {
-    return _cellType_(cell) == kCellConstant && shows_another_date(cell[kFmtCode], serial, systems.book_1900);
+// Whether the number of a slot moves into the workbook's date system: it
+// counts days (a date, or a time of day on a date).
+bool moves_with_dates(const uint8_t* cell, const uint8_t* slot, const DateSystems& systems) {
+    const double value = load_f64(slot);
+    return systems.days != 0 &&
+           serial_counts_days(cell[kFmtCode], systems.file_1904 ? value : value - k1900ShiftDays);
+}
+
+// Whether a number cell takes the text a user types for its date (or time
+// of day on a date): the entry line shows the date, not its serial.
+bool retyped_as_date(const uint8_t* cell, double settled) {
+    return _cellType_(cell) == kCellConstant && settled >= 0 && serial_counts_days(cell[kFmtCode], settled);
+}
+
+// The serial of a slot that moves, in the workbook's system. A number cell
+// read as its file text moves digit by digit, so that a number this program
+// wrote comes back exactly.
+double settled_serial(const uint8_t* cell, const uint8_t* slot, const DateSystems& systems) {
+    const double value = load_f64(slot);
+    if (_cellType_(cell) == kCellConstant) {
+        const std::string_view typed(reinterpret_cast<const char*>(_constTextPtr_(cell)),
+                                     size_t(std::max<int16_t>(_formulaLength_(cell), 0)));
+        double read = 0;
+        if (file_number(typed, &read) && read == value) {
+            const std::string moved = decimal_moved_by_days(typed, systems.days);
+            if (!moved.empty() && file_number(moved, &read)) return read;
+        }
+    }
+    return value + systems.days;
 }
 
 // Settles the dates of cells read in order where they stand: false (nothing
-// changed) when a number cell of a date is among them, whose text changes, or
-// one that must show its number.
+// changed) when a number cell of a date is among them, whose text changes.
 bool settle_dates_in_place(SylkReader& r, const DateSystems& systems) {
     uint8_t* start = r.cells.use();
     const uint8_t* end = start + r.cells.size();
     bool retyped = false;
     for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
-        if (retyped || _cellType_(cell) != kCellConstant) return;
-        const uint8_t* number = _formulaPtr_(cell);
-        retyped = date_slot(cell) || (number && shows_other_date(cell, load_f64(number) + systems.days, systems));
+        const uint8_t* slot = _cellType_(cell) == kCellConstant ? number_slot(cell) : nullptr;
+        retyped = retyped || (slot && (moves_with_dates(cell, slot, systems) || retyped_as_date(cell, load_f64(slot))));
     });
     if (!retyped && systems.days != 0) {
         for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
-            if (uint8_t* slot = date_slot(cell)) store_f64(slot, load_f64(slot) + systems.days);
+            uint8_t* slot = number_slot(cell);
+            if (slot && moves_with_dates(cell, slot, systems)) store_f64(slot, settled_serial(cell, slot, systems));
         });
     }
     r.cells.unuse();
     return !retyped;
 }
 
-// A number cell that would show another date than its own shows its number
-// (in the workbook's system), counted for the notes: true when it does.
-bool show_number_of_other_date(uint8_t* cell, const DateSystems& systems, ImportReport& losses) {
-    uint8_t* number = _cellType_(cell) == kCellConstant ? _formulaPtr_(cell) : nullptr;
-    if (!number) return false;
-    const double settled = load_f64(number) + systems.days;
-    if (!shows_other_date(cell, settled, systems)) return false;
-    store_f64(number, settled);
-    cell[kFmtCode] = kFormatGeneral;
-    ++losses.dates_shown_as_numbers;
-    return true;
-}
-
 // Moves the date serial of the number cell or number result that ends `row`
-// from `start` into the workbook's date system; a number cell of a date
-// takes the text a user types for it (the entry line shows the date, not its
-// serial).
+// from `start` into the workbook's date system. A number cell of a date
+// takes the text a user types for it; one of another program's file that
+// would show another date than its own (before 1904, after 2040) shows its
+// number, counted for the notes.
 void settle_date(std::string& row, size_t start, const DateSystems& systems, ImportReport& losses) {
     auto* cell = reinterpret_cast<uint8_t*>(row.data() + start);
-    if (show_number_of_other_date(cell, systems, losses)) return;
-    uint8_t* slot = date_slot(cell);
+    uint8_t* slot = number_slot(cell);
     if (!slot) return;
-    const double settled = load_f64(slot) + systems.days;
+    const bool moves = moves_with_dates(cell, slot, systems);
+    const double settled = moves ? settled_serial(cell, slot, systems) : load_f64(slot);
     if (_cellType_(cell) != kCellConstant) {
         store_f64(slot, settled);
         return;
     }
-    std::string typed = file_number_text(settled);  // before the first day of the workbook's system
-    if (serial_counts_days(cell[kFmtCode], settled)) {
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, cell, sizeof header);
+    std::string typed = file_number_text(settled);
+    if (!systems.as_written && shows_another_date(header[kFmtCode], settled, systems.book_1900)) {
+        header[kFmtCode] = kFormatGeneral;
+        ++losses.dates_shown_as_numbers;
+    } else if (retyped_as_date(cell, settled)) {
         unsigned char date[256];
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
+    } else if (!moves) {
+        return;
     }
-    uint8_t header[kCellHeaderSize];
-    std::memcpy(header, cell, sizeof header);
     row.resize(start);
     append_number_cell(row, header, _cellID_(header), settled, typed);
 }

@@ -358,7 +358,7 @@ bool shows_another_date(uint8_t code, double serial, bool system_1900) {
 }
 
 bool serial_counts_days(uint8_t code, double value) {
-    return holds_date_serial(code, value) || (is_time_format(code) && value >= 1);
+    return format_shows_date(code) || (is_time_format(code) && value >= 1);
 }
 
 void date_entry_text(double serial, bool system_1900, unsigned char* text) {

@@ -53,8 +53,10 @@ bool format_shows_date(uint8_t code);
 // Whether a number of a cell of this format code is a date serial: the cell
 // shows a date, or a date and time; a time of day alone is not.
 bool holds_date_serial(uint8_t code, double value);
-// Whether such a number counts its days from the start of the date system:
-// a date, or a time of day on a date (a number of 1 or more in a time format).
+// Whether a number of a cell of this format code counts its days from the
+// start of the date system, given as a serial of the 1904 system: any number
+// in a format that shows a date, and a time of day on a date (a number of 1
+// or more in a time format); a time of day alone, or a plain number, does not.
 bool serial_counts_days(uint8_t code, double value);
 // Whether the calendar here shows a serial as the date it counts from the
 // start of its date system: from 1 January 1904 (in the 1900 system from 2

@@ -607,15 +607,69 @@ TEST_F(SylkTest, FormulasThatDoNotConvertKeepTheirStoredValues) {
 
 namespace {
 
-// Dates go out as serials of the 1900 system, which other programs read as
-// the same day, whatever the workbook's own system.
-TEST_F(SylkTest, DatesAreWrittenInThe1900System) {
-    type_entries(layer, {{{0, 0}, "3/15/2024"}});
-    EXPECT_EQ(lines_of(layer, "C;").front(), "C;K45366");  // after its format record
-    MemoryRef in_1900 = fresh_layer();
-    Set_1900Date_Flag(GetWorkSheet(in_1900), true);
-    type_entries(in_1900, {{{0, 0}, "3/15/2024"}, {{0, 1}, "4/10/1904"}});
-    EXPECT_EQ(lines_of(in_1900, "C;"), (std::vector<std::string>{"C;K45366", "C;K1562"}));
+// Every number of a date, a time, a date and time, a duration (a time over
+// a day) or a plain number comes back exactly, with its format, through
+// either kind of SYLK in either date system, and the file read back writes
+// the same file again. Serials go out in the 1900 system, which other
+// programs read as the same day and time: a 1900-system workbook's as they
+// are, a 1904-system workbook's that count days 1,462 days larger.
+TEST_F(SylkTest, SerialsComeBackExactlyInEitherDateSystemAndKind) {
+    struct Kind {
+        uint8_t code;
+        bool moves_in_1904;     // every number moves
+        bool moves_from_one;    // numbers of 1 or more move
+    };
+    const Kind kinds[] = {{6, true, true}, {21, false, true}, {25, true, true}, {22, false, true}, {'G', false, false}};
+    const double serials[] = {0, 0.5, 1, 1.5, 1461.5, 1462, 1462.5, 45000.25};
+    for (bool in_1900 : {true, false}) {
+        MemoryRef source = fresh_layer();
+        Set_1900Date_Flag(GetWorkSheet(source), in_1900);
+        std::string store;
+        std::vector<std::string> written;  // the "K" fields, row by row
+        for (int row = 0; row < 8; ++row) {
+            std::string cells;
+            for (int column = 0; column < 5; ++column) {
+                uint8_t header[32];
+                GetDefaultFormat(header);
+                header[kFmtCode] = kinds[column].code;
+                append_number_cell(cells, header, int16_t(column), serials[row], file_number_text(serials[row]));
+                const bool moves = !in_1900 && (kinds[column].moves_in_1904 ||
+                                                (kinds[column].moves_from_one && serials[row] >= 1));
+                written.push_back(file_number_text(serials[row] + (moves ? 1462 : 0)));
+            }
+            append_row_record(store, int16_t(row), cells);
+        }
+        set_layer_cells(source, store);
+        for (SylkVariant variant : {SylkVariant::own, SylkVariant::other_spreadsheets}) {
+            const std::string first = sylk_layer_text(source, variant);
+            std::vector<std::string> numbers;
+            for (size_t at = first.find("\r\nC;"); at != std::string::npos; at = first.find("\r\nC;", at + 1)) {
+                const size_t k = first.find(";K", at);
+                numbers.push_back(first.substr(k + 2, first.find("\r\n", k) - k - 2));
+            }
+            EXPECT_EQ(numbers, written) << in_1900;
+            ImportReport report;
+            MemoryRef back = fresh_layer();
+            ASSERT_EQ(read_sylk_bytes(first, back, &report), 0);
+            EXPECT_EQ(Get_1900Date_Flag(GetWorkSheet(back)) != 0, in_1900);
+            EXPECT_EQ(report.dates_shown_as_numbers, 0);
+            EXPECT_EQ(cells_of(back), cells_of(source)) << in_1900;
+            EXPECT_EQ(sylk_layer_text(back, variant), first) << in_1900;
+        }
+    }
+}
+
+// A cell that shows its number because the calendar cannot show its date
+// differs from its column's date format; the column's number format is
+// written too, so the next read gives the same layer and the same file.
+TEST_F(SylkTest, AColumnsNumberFormatComesBackWithTheCellsThatDifferFromIt) {
+    MemoryRef first = read_sylk("ID;PQRV;B1\r\nP;Pd-mmm\r\nF;P0;C1\r\nC;Y6;X1;K2\r\nC;Y7;X1;K45000\r\nE\r\n");
+    EXPECT_EQ(format_of(first, 5, 0)[kFmtCode], kFormatGeneral);
+    EXPECT_NE(format_of(first, 6, 0)[kFmtCode], kFormatGeneral);
+    const std::string once = sylk_layer_text(first);
+    MemoryRef second = read_sylk(once);
+    EXPECT_EQ(cells_of(second), cells_of(first));
+    EXPECT_EQ(sylk_layer_text(second), once);
 }
 
 // A time of day typed keeps the date it was typed on: it goes out as the
