@@ -217,14 +217,16 @@ void put_corner(std::string& out, uint8_t marker, int16_t row, int16_t column) {
     put_part(out, 'C', column, !known || marker_second_absolute(marker));
 }
 
+// A layer by its name; one the file cannot name (outside the workbook, or
+// without a name, which would read back as the cell's own layer) as the
+// layer no workbook has, so that its cells keep their values when read.
 void put_layer_of(std::string& out, int32_t index, MemoryRef workbook) {
-    if (index < 0 || index >= kMaxLayers || !workbook || index >= num_SpreadSheets(workbook)) {
-        out.append(kOffSheet);
-        return;
-    }
     unsigned char name[32];
-    GetSheetName(name, find_SpreadSheet_item(workbook, index));
-    out.append(reinterpret_cast<const char*>(name + 1), name[0]);
+    name[0] = 0;
+    if (index >= 0 && index < kMaxLayers && workbook && index < num_SpreadSheets(workbook))
+        GetSheetName(name, find_SpreadSheet_item(workbook, index));
+    if (name[0] == 0) out.append(kOffSheet);
+    else out.append(reinterpret_cast<const char*>(name + 1), name[0]);
 }
 
 // The layer part: one name or two joined by ":", between single quotes when

@@ -411,6 +411,32 @@ TEST_F(SylkTest, LayersAndNamesInFormulasComeBack) {
 
 namespace {
 
+// A reference to a layer without a name (the engine allows it) is written as
+// the layer no workbook has, never as the cell's own layer: read back, the
+// cell keeps the value it showed, counted for the note.
+TEST_F(SylkTest, AReferenceToALayerWithoutANameKeepsItsValue) {
+    MemoryRef second = sample::new_layer(book);
+    type_entries(second, {{{0, 0}, "7"}});
+    type_entries(layer, {{{0, 0}, "5"}, {{0, 1}, "=2:A1"}});
+    recalculate(layer);
+    ASSERT_EQ(cell(layer, 0, 1).number, 7);
+    for (SylkVariant variant : {SylkVariant::own, SylkVariant::other_spreadsheets}) {
+        const std::string text = sylk_layer_text(layer, variant);
+        EXPECT_NE(text.find("C;X2;K7;EOffsheet!RC[-1]\r\n"), std::string::npos) << text;
+        ImportReport report;
+        MemoryRef back = fresh_layer();
+        ASSERT_EQ(read_sylk_bytes(text, back, &report), 0);
+        recalculate(back);
+        EXPECT_EQ(report.unconverted_formulas, 1);
+        EXPECT_EQ(cell(back, 0, 1).type, kCellConstant);
+        EXPECT_EQ(cell(back, 0, 1).number, 7);
+    }
+}
+
+}  // namespace
+
+namespace {
+
 // A range of one cell stays a range: functions that take a range read it back.
 TEST_F(SylkTest, OneCellRangesStayRanges) {
     type_entries(layer, {{{0, 0}, "4"}, {{0, 1}, "=LOOKUP(4,A1:A1)"}, {{0, 2}, "=INDEX($A$1:$A$1,1,1)"}});
