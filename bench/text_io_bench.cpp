@@ -1,7 +1,7 @@
 // Text interchange: a CSV of 10^6 cells (25,000 rows of 40) read and written,
 // in process and through the converter program, 10^6 numbers the program made
 // written as CSV beside the same numbers read from CSV and written again (in
-// process, and as a native document and as CSV through the converter), and a
+// process, and as a native document, CSV and SYLK through the converter), and a
 // SYLK of 10^5 formulas read, recalculated and written; the same conversions
 // timed in the peer spreadsheets when they are installed.
 #include <benchmark/benchmark.h>
@@ -241,8 +241,8 @@ void BM_ConverterPeakMemory(benchmark::State& state) {
     state.counters["bytes_per_cell"] = double(peak - base) / (kCsvRows * kCsvColumns);
 }
 
-// The made numbers as a native document, and that document converted to CSV:
-// the same numbers as text, to be read back. False when either fails.
+// The made numbers as a native document, and that document converted to CSV
+// and to SYLK: the same numbers as text, to be read back. False when any fails.
 bool made_numbers_files() {
     static const bool made = [] {
         Session s;
@@ -251,8 +251,10 @@ bool made_numbers_files() {
         pf::file_spec_from_path(path_of("made.qrv"), spec);
         const bool saved = save_workbook_file(layer, kWholeWorkbook, spec, kFormatNative, false, true) == 0;
         dispose(layer);
-        return saved &&
-               run(quoted(converter_path()) + " " + quoted(path_of("made.qrv")) + " " + quoted(path_of("made.csv")));
+        auto convert_to = [](const std::string& out) {
+            return run(quoted(converter_path()) + " " + quoted(path_of("made.qrv")) + " " + quoted(path_of(out)));
+        };
+        return saved && convert_to("made.csv") && convert_to("made.slk");
     }();
     return made;
 }
@@ -269,6 +271,8 @@ void time_converter_to_csv(benchmark::State& state, const std::string& in) {
 void BM_ConverterMadeNumbers(benchmark::State& state) { time_converter_to_csv(state, "made.qrv"); }
 
 void BM_ConverterReadNumbers(benchmark::State& state) { time_converter_to_csv(state, "made.csv"); }
+
+void BM_ConverterReadSylkNumbers(benchmark::State& state) { time_converter_to_csv(state, "made.slk"); }
 
 void BM_ConverterSylk(benchmark::State& state) {
     sylk_source();
@@ -310,6 +314,7 @@ BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterMadeNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterReadNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterReadSylkNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterPeakMemory)->ArgName("sylk")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The peers start a whole program for each conversion (the office one warms

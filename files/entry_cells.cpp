@@ -22,6 +22,40 @@
 
 namespace {
 
+// Copies `bytes` to `to`; answers the byte after them.
+[[gnu::always_inline]] inline uint8_t* put_bytes(uint8_t* to, std::string_view bytes) {
+    if (!bytes.empty()) std::memcpy(to, bytes.data(), bytes.size());
+    return to + bytes.size();
+}
+
+// The work of append_cell_record, inline where the parts are known: a number
+// read from a file is written straight into the row.
+[[gnu::always_inline]] inline void write_cell_record(std::string& row, const CellRecordParts& parts) {
+    const size_t slot_size = parts.number ? kNumberSlotSize : 0;
+    const size_t body_size = slot_size + parts.body.size();
+    const size_t length = kCellHeaderSize + parts.label_note.size() + body_size + parts.tail.size();
+    uint8_t head[kCellHeaderSize];  // the header may lie in `row`, which grows
+    std::memcpy(head, parts.header, kCellHeaderSize);
+    _SetCellID_(head, parts.column);
+    head[kFmtCellType] = parts.type;
+    head[kFmtLabelLength] = parts.label_length;
+    head[kFmtNoteLength] = uint8_t(parts.label_note.size() - parts.label_length);
+    _SetCellLength_(head, int16_t(length));
+    _SetFormulaLength_(head, int16_t(body_size));
+    store_i16(head + kFmtStyleLength, parts.tail_is_style ? int16_t(parts.tail.size()) : int16_t(0));
+    _SetResultType_(head, parts.result_type);
+    const size_t at = row.size();
+    row.resize(at + length);
+    auto* cell = reinterpret_cast<uint8_t*>(row.data() + at);
+    std::memcpy(cell, head, kCellHeaderSize);
+    uint8_t* next = put_bytes(cell + kCellHeaderSize, parts.label_note);
+    if (parts.number) {
+        store_f64(next, *parts.number);
+        next += kNumberSlotSize;
+    }
+    put_bytes(put_bytes(next, parts.body), parts.tail);
+}
+
 // A cell whose body holds its first `body_length` bytes, and its result after them.
 void append_cell(std::string& row, const uint8_t* header, int16_t column, uint8_t type, const std::string& body,
                  int32_t body_length, int16_t result_type) {
@@ -31,6 +65,7 @@ void append_cell(std::string& row, const uint8_t* header, int16_t column, uint8_
                                             .type = type,
                                             .label_note = {},
                                             .label_length = 0,
+                                            .number = {},
                                             .body = whole.substr(0, size_t(body_length)),
                                             .tail = whole.substr(size_t(body_length)),
                                             .tail_is_style = false,
@@ -142,34 +177,19 @@ void append_text_cell(std::string& row, const uint8_t* header, int16_t column, s
 
 void append_number_cell(std::string& row, const uint8_t* header, int16_t column, double value,
                         std::string_view typed) {
-    const std::string body = number_cell_body(value, typed.substr(0, 255));
-    append_cell_record(row, CellRecordParts{.header = header,
-                                            .column = column,
-                                            .type = kCellConstant,
-                                            .label_note = {},
-                                            .label_length = 0,
-                                            .body = body,
-                                            .tail = {},
-                                            .tail_is_style = false,
-                                            .result_type = kResultNumber});
+    write_cell_record(row, CellRecordParts{.header = header,
+                                           .column = column,
+                                           .type = kCellConstant,
+                                           .label_note = {},
+                                           .label_length = 0,
+                                           .number = value,
+                                           .body = typed.substr(0, 255),
+                                           .tail = {},
+                                           .tail_is_style = false,
+                                           .result_type = kResultNumber});
 }
 
-void append_cell_record(std::string& row, const CellRecordParts& parts) {
-    uint8_t head[kCellHeaderSize];
-    std::memcpy(head, parts.header, kCellHeaderSize);
-    _SetCellID_(head, parts.column);
-    head[kFmtCellType] = parts.type;
-    head[kFmtLabelLength] = parts.label_length;
-    head[kFmtNoteLength] = uint8_t(parts.label_note.size() - parts.label_length);
-    _SetCellLength_(head, int16_t(kCellHeaderSize + parts.label_note.size() + parts.body.size() + parts.tail.size()));
-    _SetFormulaLength_(head, int16_t(parts.body.size()));
-    store_i16(head + kFmtStyleLength, parts.tail_is_style ? int16_t(parts.tail.size()) : int16_t(0));
-    _SetResultType_(head, parts.result_type);
-    row.append(reinterpret_cast<const char*>(head), kCellHeaderSize);
-    row.append(parts.label_note);
-    row.append(parts.body);
-    row.append(parts.tail);
-}
+void append_cell_record(std::string& row, const CellRecordParts& parts) { write_cell_record(row, parts); }
 
 std::string number_cell_body(double value, std::string_view typed) {
     std::string body(kNumberSlotSize, '\0');

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,9 @@ struct CellRecordParts {
     uint8_t type = kCellFormatOnly;
     std::string_view label_note;
     uint8_t label_length = 0;
+    // A number cell's value, written as the slot that opens the body; `body`
+    // then holds what follows the slot (the text it was typed as).
+    std::optional<double> number;
     std::string_view body;
     std::string_view tail;
     bool tail_is_style = false;

@@ -211,6 +211,7 @@ std::string cell_block(CellPoint where, const uint8_t* header, const LabelNote& 
                                                .type = cell.type,
                                                .label_note = view_of(kept.bytes),
                                                .label_length = kept.label_length,
+                                               .number = {},
                                                .body = cell.body,
                                                .tail = cell.tail,
                                                .tail_is_style = cell.tail_is_style,

@@ -250,3 +250,39 @@ TEST_F(TextImportTest, ATimeFormulaKeepsOnlyATimeFormat) {
     EXPECT_EQ(code_after(30), 21);  // past it, the first time format
     EXPECT_EQ(code_after(40), 21);
 }
+
+TEST_F(TextImportTest, ANumberCellRecordHoldsItsSlotAfterLabelAndNoteAndItsTypedTextAfterTheSlot) {
+    uint8_t header[kCellHeaderSize];
+    GetDefaultFormat(header);
+    std::string row;
+    append_cell_record(row, CellRecordParts{.header = header,
+                                            .column = 3,
+                                            .type = kCellConstant,
+                                            .label_note = "labnote",
+                                            .label_length = 3,
+                                            .number = 2.5,
+                                            .body = "2.50",
+                                            .tail = {},
+                                            .tail_is_style = false,
+                                            .result_type = kResultNumber});
+    const auto* cell = reinterpret_cast<const uint8_t*>(row.data());
+    ASSERT_EQ(row.size(), kCellHeaderSize + 7 + kNumberSlotSize + 4);
+    EXPECT_EQ(size_t(_cellLength_(cell)), row.size());
+    EXPECT_EQ(_cellID_(cell), 3);
+    EXPECT_EQ(_labelLength_(cell), 3);
+    EXPECT_EQ(_noteLength_(cell), 4);
+    EXPECT_EQ(_formulaLength_(cell), kNumberSlotSize + 4);
+    EXPECT_EQ(load_f64(_formulaPtr_(cell)), 2.5);
+    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(_constTextPtr_(cell)), 4), "2.50");
+    // A number read from a file keeps at most 255 bytes of its text; the
+    // header may be a cell of the row being written.
+    const std::string digits(300, '1');
+    for (int i = 0; i < 40; ++i)
+        append_number_cell(row, reinterpret_cast<const uint8_t*>(row.data()), int16_t(4 + i), 1.0, digits);
+    cell = reinterpret_cast<const uint8_t*>(row.data()) + _cellLength_(cell);
+    EXPECT_EQ(_cellID_(cell), 4);
+    EXPECT_EQ(_noteLength_(cell), 0);
+    EXPECT_EQ(_formulaLength_(cell), kNumberSlotSize + 255);
+    EXPECT_EQ(load_f64(_formulaPtr_(cell)), 1.0);
+    EXPECT_EQ(row.size(), size_t(_cellLength_(cell)) * 40 + kCellHeaderSize + 7 + kNumberSlotSize + 4);
+}
