@@ -63,6 +63,31 @@ void apply_kind(int16_t kind, std::string_view typed, uint8_t* header) {
         header[kFmtFlagsB] = uint8_t((header[kFmtFlagsB] & ~kDateOrderMask) | date_order_bit());
 }
 
+// Whether a formula the parser stopped reading at `stop` ends there inside a
+// parenthesis: nothing but blanks follows, and more "(" than ")" were opened
+// outside text constants and quoted document names.
+bool ends_inside_parenthesis(std::string_view typed, int32_t stop) {
+    const size_t last = typed.find_last_not_of(' ');
+    if (last == std::string_view::npos || stop <= int32_t(last)) return false;
+    int open = 0;
+    char quote = 0;
+    for (char c : typed) {
+        if (quote) quote = c == quote ? 0 : quote;
+        else if (c == '"' || c == '\'') quote = c;
+        else if (c == '(') ++open;
+        else if (c == ')') --open;
+    }
+    return open > 0;
+}
+
+// The parser's code for a refused formula, as the refusal explains it: a
+// formula that ends where an operand should come ("=SUM(", "=(1+") while a
+// parenthesis is open lacks first of all its closing parenthesis, which the
+// parser reports as an unknown symbol.
+int16_t explained_refusal(int16_t code, std::string_view typed, int32_t stop) {
+    return code == kParseUnknownSymbol && ends_inside_parenthesis(typed, stop) ? kParseMissingClose : code;
+}
+
 TypedEntry parse_entry(std::string_view typed, CellPoint where, MemoryRef layer, uint8_t format) {
     TypedEntry entry;
     unsigned char text[256];
@@ -112,7 +137,7 @@ SettledEntry settle_typed_entry(std::string_view typed, CellPoint where, MemoryR
     }
     if (formula && entry.result > 1) {
         settled.outcome = EntryOutcome::refused;
-        settled.error = entry.result;
+        settled.error = explained_refusal(entry.result, typed, entry.error_offset);
         settled.error_offset = entry.error_offset;
         return settled;
     }

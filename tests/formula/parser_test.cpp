@@ -1,5 +1,6 @@
 #include "formula_fixture.h"
 #include "formula/function_table.h"
+#include "formula/typed_entry.h"
 
 namespace {
 
@@ -69,6 +70,24 @@ TEST_F(Parser, UnclosedOrStrayParenthesesAreRefused) {
     EXPECT_EQ(parse_error("=SUM(1,2"), kParseMissingClose);
     EXPECT_EQ(parse_error("=(1+2))"), kParseUnknownSymbol);
     EXPECT_EQ(parse_error("=(1)2"), kParseOperandFollows);
+}
+
+// A formula cut off inside a parenthesis is refused for its missing closing
+// parenthesis, though the parser stops at the end where an operand should be.
+TEST_F(Parser, AnEntryEndingInsideAParenthesisLacksItsClosingOne) {
+    const auto refusal = [&](const std::string& typed) {
+        uint8_t header[kCellHeaderSize];
+        GetDefaultFormat(header);
+        return settle_typed_entry(typed, CellPoint{0, 0}, layer, header).error;
+    };
+    EXPECT_EQ(parse_error("=SUM("), kParseUnknownSymbol) << "the parser's own code";
+    EXPECT_EQ(refusal("=SUM("), kParseMissingClose);
+    EXPECT_EQ(refusal("=SUM(1, "), kParseMissingClose);
+    EXPECT_EQ(refusal("=(1+"), kParseMissingClose);
+    EXPECT_EQ(refusal("=1+"), kParseUnknownSymbol) << "no parenthesis open";
+    EXPECT_EQ(refusal("=(1)+"), kParseUnknownSymbol) << "closed before the end";
+    EXPECT_EQ(refusal("=\"(\"&"), kParseUnknownSymbol) << "a parenthesis inside a text constant";
+    EXPECT_EQ(refusal("=SUM(Q)"), kParseUnknownSymbol) << "an unknown name before the end";
 }
 
 TEST_F(Parser, SloppyNumbersAndReferencesAreRefused) {

@@ -281,7 +281,7 @@ TEST_F(ObjectModel, EveryRefusalGivesItsReason) {
     pf::ae_put_param_ptr(not_spec, pf::kKeyDirectObject, pf::kTypeLong, "\0\0\0\1", 4);
     EXPECT_EQ(reason(not_spec, pf::kAENotAnObjSpecErr), "The request names no object.");
     EXPECT_EQ(reason(event("core", "none"), pf::kAEEventNotHandledErr), "Quorvin does not carry out this request.");
-    EXPECT_EQ(refusal("formula of cell D1", "=SUM(("), "The formula holds a name or symbol that is not known.")
+    EXPECT_EQ(refusal("formula of cell D1", "=SUM(("), "A closing parenthesis is missing, or there are too many arguments.")
         << "a handler's own reason is kept";
 }
 
@@ -321,7 +321,9 @@ TEST_F(ObjectModel, ARefusedEntryGivesItsRealReason) {
     EXPECT_EQ(refusal("value of cell A1", std::string(33000, 'x')), "This entry is longer than a cell can hold.");
     ASSERT_EQ(set("formula of cell B1", "=C1+1"), pf::noErr);
     EXPECT_EQ(refusal("formula of cell C1", "=B1*2"), "This formula would refer to its own cell.");
-    EXPECT_EQ(refusal("formula of cell D1", "=SUM(("), "The formula holds a name or symbol that is not known.");
+    EXPECT_EQ(refusal("formula of cell D1", "=SUM("), "A closing parenthesis is missing, or there are too many arguments.")
+        << "typed as far as the open parenthesis";
+    EXPECT_EQ(refusal("formula of cell D1", "=SUM(Q1Q)"), "The formula holds a name or symbol that is not known.");
     EXPECT_EQ(get_text("value of cell A1"), "");
     EXPECT_EQ(get_text("formula of cell C1"), "");
 }
