@@ -78,8 +78,8 @@ pf::OSErr token_data(const ObjectToken& token, pf::AEDesc& out) {
     const bool cells = token.object_class == pf::kClassCell || token.object_class == pf::kClassRange;
     const pf::FourCC property = token.property ? token.property : cells ? pf::kPropValue : pf::kPropName;
     if (property == pf::kPropName) {
-        const std::string name = object_name(token);
-        return pf::ae_create_desc(pf::kTypeText, name.data(), name.size(), out);
+        out = text_desc(object_name(token));
+        return pf::noErr;
     }
     if (!cells) return pf::kAENoSuchObjectErr;
     finish_recalculation(token.layer);

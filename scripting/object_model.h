@@ -38,7 +38,8 @@ struct ObjectToken {
 // Resolves a specifier (or a null descriptor: the application).
 pf::OSErr resolve_object(const pf::AEDesc& specifier, ObjectToken& token);
 
-// The name of an object (Mac Roman): a document's, a window's title, a layer's.
+// The name of an object in UTF-8, whole: a document's (its file's name), a
+// window's title, a layer's.
 std::string object_name(const ObjectToken& token);
 
 // Counting the elements of a class in a container.
@@ -60,6 +61,9 @@ pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font);
 // A cell's value text (`bytes`, its own text or a formula's text result) in
 // the same way, decoded by the value's script (each run of a text by its own).
 pf::AEDesc cell_value_desc(const uint8_t* cell, std::string_view bytes, int16_t font);
+// A name or other text (UTF-8) as an answer: Mac Roman ("TEXT") when that
+// spells it whole, as Roman texts always answered, else UTF-8 ("utf8").
+pf::AEDesc text_desc(std::string_view utf8);
 // The entry a value gives: Mac Roman for "TEXT" and numbers; a "utf8" text in
 // the installed script that spells it, with a one-run style block setting that
 // script's font in `size` when it is not Roman (else null, for the caller to

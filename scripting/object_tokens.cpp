@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "files/document_file.h"
 #include "formula/reference_text.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
@@ -55,21 +56,50 @@ long position_of(const pf::AEDesc& data, long count) {
     return index >= 1 && index <= count ? index : 0;
 }
 
-std::string pascal_text(const unsigned char* text) { return std::string(reinterpret_cast<const char*>(text + 1), text[0]); }
+// A text descriptor's text in UTF-8; empty when it is no text.
+std::string utf8_text_of(const pf::AEDesc& data) {
+    pf::AEDesc text;
+    if (pf::ae_coerce_desc(data, pf::kTypeUtf8Text, text)) return {};
+    return std::string(text.data.begin(), text.data.end());
+}
 
 std::string layer_name(MemoryRef layer) {
     unsigned char name[256] = {0};
     GetSheetName(name, layer);
-    return pascal_text(name);
+    return pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(name + 1), name[0]));
 }
 
+// The whole name of the document's file; a document without one, or whose
+// file cannot be found, by the name its record holds.
 std::string document_name(MemoryRef workbook) {
-    unsigned char name[256] = {0};
-    Get_File_Name(workbook, name);
-    return pascal_text(name);
+    const FileInfoRecord file = file_record_of(workbook);
+    std::string name;
+    if (file.format_code != kFormatUntitled && pf::file_spec_long_name(file.spec, name) == pf::noErr) return name;
+    const pf::ScriptText shown = pf::file_spec_shown_name(file.spec);
+    return pf::script_to_utf8(shown.bytes, shown.script);
 }
 
-bool same_name(const std::string& a, const std::string& b) { return pf::equal_text(a, b, false, true); }
+std::string window_name(pf::WindowRef window) {
+    const pf::ScriptText title = pf::window_title_in_script(window);
+    return pf::script_to_utf8(title.bytes, title.script);
+}
+
+// The text with its letters in lower case, character by character.
+std::u32string lowered(std::string_view utf8) {
+    std::u32string out;
+    char32_t c = 0;
+    for (size_t i = 0; i < utf8.size();) out.push_back(pf::decode_utf8(utf8, i, c) ? pf::to_lower_letter(c) : 0xFFFD);
+    return out;
+}
+
+// Names (UTF-8) match whatever their case: Roman names by the program's
+// comparison, marks counting; others letter by letter.
+bool same_name(const std::string& a, const std::string& b) {
+    std::string roman_a, roman_b;
+    if (pf::utf8_to_script(a, pf::kScriptRoman, roman_a) && pf::utf8_to_script(b, pf::kScriptRoman, roman_b))
+        return pf::equal_text(roman_a, roman_b, false, true);
+    return lowered(a) == lowered(b);
+}
 
 ObjectToken document_token(MemoryRef workbook) {
     ObjectToken token;
@@ -179,7 +209,7 @@ pf::OSErr pick(const KeyData& key, const std::vector<ObjectToken>& candidates, O
         return pf::noErr;
     }
     if (key.form != pf::kFormName) return pf::kAEBadKeyFormErr;
-    const std::string wanted = text_of(key.data);
+    const std::string wanted = utf8_text_of(key.data);
     for (const ObjectToken& candidate : candidates) {
         if (!same_name(object_name(candidate), wanted)) continue;
         out = candidate;
@@ -354,7 +384,7 @@ pf::OSErr resolve_at_depth(const pf::AEDesc& specifier, ObjectToken& token, int 
 std::string object_name(const ObjectToken& token) {
     switch (token.object_class) {
         case pf::kClassDocument: return document_name(token.workbook);
-        case pf::kClassWindow: return token.window ? pf::utf8_to_mac_roman(pf::window_title(token.window)) : std::string();
+        case pf::kClassWindow: return token.window ? window_name(token.window) : std::string();
         case pf::kClassLayer: return layer_name(token.layer);
         case pf::kClassApplication: return "Quorvin";
         default: return {};

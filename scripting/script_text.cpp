@@ -71,6 +71,14 @@ pf::AEDesc cell_value_desc(const uint8_t* cell, std::string_view bytes, int16_t 
     return out;
 }
 
+pf::AEDesc text_desc(std::string_view utf8) {
+    pf::AEDesc out;
+    std::string roman;
+    if (pf::utf8_to_script(utf8, pf::kScriptRoman, roman)) pf::ae_create_desc(pf::kTypeText, roman.data(), roman.size(), out);
+    else pf::ae_create_desc(pf::kTypeUtf8Text, utf8.data(), utf8.size(), out);
+    return out;
+}
+
 pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& text, MemoryRef* styles,
                          std::string& refusal) {
     *styles = nullptr;

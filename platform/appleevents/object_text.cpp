@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/text/mac_roman.h"
+#include "platform/text/scripts.h"
 
 namespace pf {
 
@@ -88,7 +88,10 @@ bool parse_quoted(Parser& p, AEDesc& data) {
     }
     if (p.at >= p.text.size()) return p.fail("unfinished quoted name");
     ++p.at;
-    const std::string roman = utf8_to_mac_roman(utf8);
+    // Mac Roman where it spells the whole text, as before; else UTF-8, whole.
+    std::string roman;
+    if (!utf8_to_script(utf8, kScriptRoman, roman))
+        return ae_create_desc(kTypeUtf8Text, utf8.data(), utf8.size(), data) == noErr;
     return ae_create_desc(kTypeText, roman.data(), roman.size(), data) == noErr;
 }
 

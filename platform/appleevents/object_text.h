@@ -6,7 +6,8 @@
 // "want" (the class, type "type"), "from" (the container: another specifier,
 // or a null descriptor for the application), "form" (the key form, type
 // "enum") and "seld" (the key data: a long index counting from 1, negative
-// from the end; a text name; a property code of type "type").
+// from the end; a text name, in Mac Roman ("TEXT") when that spells it whole,
+// else in UTF-8 ("utf8"); a property code of type "type").
 //
 // Text grammar (words are case-insensitive):
 //   specifier := property "of" specifier | property | element ["of" specifier]
