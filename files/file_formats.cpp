@@ -216,9 +216,12 @@ int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::F
     // The Excel reader sets the file record anew: its format is recorded after.
     const bool excel = format.reader == R::excel;
     if (!excel) record_format(workbook, recorded_code(format, spec));
-    const int16_t error = read_into_new_layer(format, workbook, spec, layer_flags);
-    if (!error && excel) record_format(workbook, recorded_code(format, spec));
-    return error;
+    if (int16_t error = read_into_new_layer(format, workbook, spec, layer_flags)) return error;
+    if (excel) record_format(workbook, recorded_code(format, spec));
+    // Held open as a document's file is, so that the file is followed when it
+    // is moved to another folder.
+    reopen_file(workbook);
+    return 0;
 }
 
 void register_workbook_import(const WorkbookImport& import) { workbook_import = import; }

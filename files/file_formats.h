@@ -70,8 +70,9 @@ const FileFormat* format_of_file(const pf::FileSpec& spec);
 // Opens the file in its format into the empty workbook: a document as its
 // layers, anything else into a new layer with `layer_flags`; the workbook's
 // file format becomes the format read (a text's as its name tells it, when
-// it tells one). Opening a document, the program and the converter alike
-// call this. 0 or an error; the readers report their own.
+// it tells one), and its file is held open read-only as a document's is.
+// Opening a document, the program and the converter alike call this. 0 or an
+// error; the readers report their own.
 int16_t read_in_format(const FileFormat& format, MemoryRef workbook, const pf::FileSpec& spec, uint32_t layer_flags);
 
 // The reader of the formats read as FormatReader::excel, which the reader's

@@ -140,6 +140,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     MemoryRef workbook = new_workbook(spec);
     if (!workbook) return kNoMemoryErr;
     if (int16_t error = read_into(workbook, *spec, format ? *format : *format_of_code(kFormatNative))) {
+        close_document_file(workbook);
         DisposeWorkSheet(workbook);
         --untitled_ctr;
         return error;

@@ -2,7 +2,10 @@
 # A document whose file is renamed, then moved into a folder, while it is open,
 # with the real program under Xvfb: each time the document takes the new name,
 # Ctrl-S writes the file where it now is, and the document stays open and goes
-# on following its file (screenshots save_after_move_*.png).
+# on following its file (screenshots save_after_move_*.png). A text document
+# changed and moved into another folder before it was ever saved is followed
+# alike: not taken for deleted, and saved where it went, with no second copy
+# left at its old place.
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 source "$(dirname "$0")/app_script.bash"
 start_socket_session "$quorvin" 1024x768
@@ -43,4 +46,15 @@ has_document save_after_move_followed.png || fail "the document window is gone"
 [ "$(send get "value of cell B2 of document 1")" = 12 ] || fail "the document lost its last value"
 
 quit_without_saving
+
+printf 'Item,Amt\nq,20\n' > "$work/t.csv"
+start_socket_app save_after_move_text.png "$work/t.csv"
+send set "value of cell B2 of document 1" 21 || fail "B2 of the text document not set"
+mkdir "$work/away"
+moved t.csv away/t2.csv
+keys ctrl+s
+saved_moved() { [ "$(tr -d '\r' < "$work/away/t2.csv")" = "$(printf 'Item,Amt\nq,21')" ]; }
+wait_for 60 saved_moved || { shoot save_after_move_text_unsaved.png; fail "Ctrl-S did not write the moved text file"; }
+[ ! -e "$work/t.csv" ] || fail "Ctrl-S wrote a second copy at the text file's old place"
+quit_app
 echo "save after move: ok"
