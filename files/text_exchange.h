@@ -91,8 +91,10 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
 int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
                         int32_t* counter);
 
-// The whole layer as text in memory, in UTF-8 as a file holds it (lines
-// ending CR LF).
+// The whole layer as text in memory, as write_text_file writes it in the
+// form given: 0, or an error with `out` empty.
+int16_t layer_text(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, std::string& out);
+// The same in UTF-8 with lines ending CR LF.
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator);
 
 // One CSV field: quoted when it holds the separator, a double quote, a

@@ -270,31 +270,51 @@ void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out) {
     out.push_back('"');
 }
 
+namespace {
+
+// The whole layer as text in the form, piece by piece to `put` (bytes, and
+// the share of the cells done): the encoding's byte-order mark first when it
+// has one, then each line in the encoding, ending as the form's lines end.
+template <typename Put>
+int16_t put_layer_in_form(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, Put&& put) {
+    TextWriter w{source, separator, layer, Get_Default_Font(layer), line_end_text(form.line_ends), {}, true};
+    const std::string_view mark = encoding_mark(form.encoding);
+    if (int16_t error = mark.empty() ? 0 : put(mark, 0, 0)) return error;
+    std::string encoded;
+    return write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
+                      [&](const std::string& line, int32_t done, int32_t total) -> int16_t {
+                          if (!encode_in(line, form.encoding, encoded)) return kDamagedFileErr;
+                          return put(std::string_view(encoded), done, total);
+                      });
+}
+
+}  // namespace
+
+int16_t layer_text(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, std::string& out) {
+    out.clear();
+    const int16_t error = put_layer_in_form(layer, source, separator, form, [&](std::string_view bytes, int32_t, int32_t) {
+        out.append(bytes);
+        return int16_t(0);
+    });
+    if (error) out.clear();
+    return error;
+}
+
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {
-    TextWriter w{source, separator, layer, Get_Default_Font(layer), "\r\n", {}, true};
     std::string text;
-    write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
-               [&](const std::string& line, int32_t, int32_t) {
-                   text.append(line);
-                   return int16_t(0);
-               });
+    layer_text(layer, source, separator, TextFileForm{}, text);  // UTF-8 holds every text
     return text;
 }
 
 int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
                         int32_t* counter) {
-    TextWriter w{source, separator, layer, Get_Default_Font(layer), line_end_text(form.line_ends), {}, true};
     MachineRecord* machine = LayerUse(layer)->machine;
-    const std::string_view mark = encoding_mark(form.encoding);
-    if (int16_t error = mark.empty() ? 0 : WriteItem(int32_t(mark.size()), mark.data(), counter)) return error;
-    std::string encoded;
     try {
-        return write_rows(w, GetSpreadSheetCells(layer), CellPoint{0, 0}, CellPoint{kLastCell, kLastCell},
-                          [&](const std::string& line, int32_t done, int32_t total) -> int16_t {
-                              report_progress(machine, layer, done, total);
-                              if (!encode_in(line, form.encoding, encoded)) return kDamagedFileErr;
-                              return WriteItem(int32_t(encoded.size()), encoded.data(), counter);
-                          });
+        return put_layer_in_form(layer, source, separator, form,
+                                 [&](std::string_view bytes, int32_t done, int32_t total) -> int16_t {
+                                     if (total > 0) report_progress(machine, layer, done, total);
+                                     return WriteItem(int32_t(bytes.size()), bytes.data(), counter);
+                                 });
     } catch (const std::bad_alloc&) {
         return kNoMemoryErr;
     }

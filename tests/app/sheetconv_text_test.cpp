@@ -73,15 +73,22 @@ TEST_F(SheetconvTextTest, ALongNameIsReadByItsExtension) {
     EXPECT_EQ(text_of("long.csv"), "3,4\r\n");
 }
 
-// A text saved again keeps the encoding and the line ends it was read with.
+// A text saved again keeps the encoding and the line ends it was read with,
+// its raw values and shown texts alike.
 TEST_F(SheetconvTextTest, TextKeepsItsEncodingAndLineEnds) {
     const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("a\0,\0\xE9\0\n\0001\0,\0002\0\n\0", 16);
     write_text("wide.csv", utf16);
     ASSERT_EQ(run(q("wide.csv") + " " + q("wide-again.csv")), 0) << errors;
     EXPECT_EQ(text_of("wide-again.csv"), utf16);
+    ASSERT_EQ(run("--values " + q("wide.csv") + " " + q("wide-values.csv")), 0) << errors;
+    EXPECT_EQ(text_of("wide-values.csv"), utf16);
+    ASSERT_EQ(run("--shown " + q("wide.csv") + " " + q("wide-shown.tsv")), 0) << errors;
+    EXPECT_EQ(text_of("wide-shown.tsv"), std::string("\xFF\xFE", 2) + std::string("a\0\t\0\xE9\0\n\0001\0\t\0002\0\n\0", 16));
     write_text("unix.csv", "a,b\n1,2\n");
     ASSERT_EQ(run(q("unix.csv") + " " + q("unix-again.csv")), 0) << errors;
     EXPECT_EQ(text_of("unix-again.csv"), "a,b\n1,2\n");
+    ASSERT_EQ(run("--values " + q("unix.csv") + " " + q("unix-values.csv")), 0) << errors;
+    EXPECT_EQ(text_of("unix-values.csv"), "a,b\n1,2\n");
     write_text("marked.txt", "\xEF\xBB\xBF" "a\tb\r1\t2\r");
     ASSERT_EQ(run(q("marked.txt") + " " + q("marked-again.txt")), 0) << errors;
     EXPECT_EQ(text_of("marked-again.txt"), "\xEF\xBB\xBF" "a\tb\r1\t2\r");

@@ -9,6 +9,10 @@
 // the document it saves over while the save runs, and at its start removes
 // what a killed copy of either left.
 //
+// A text OUT (CSV or tab-separated, with or without --values or --shown) is
+// written in the encoding and with the line ends of a text IN, and in UTF-8
+// with CR LF for any other IN, as the program saves a document as text.
+//
 // --values writes each cell's raw value instead of its text (numbers in full,
 // texts, error names) into a .csv or tab-separated OUT; --shown writes each
 // cell's text as the sheet shows it (currency, dates and all) into a
@@ -196,10 +200,13 @@ bool layer_exists(MemoryRef book, int layer) {
     return false;
 }
 
-// Each cell's raw value, as CSV or tab text in UTF-8.
+// Each cell's raw value, as CSV or tab text in the form of a text input, as
+// every text output is written.
 int16_t write_values(MemoryRef layer, const std::string& path, int16_t code) {
     uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
-    std::string text = layer_text(layer, FieldSource::exact_values, separator);
+    const TextFileForm form = file_record_of(GetWorkSheet(layer)).text_form;
+    std::string text;
+    if (int16_t error = layer_text(layer, FieldSource::exact_values, separator, form, text)) return error;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return pf::kFileNotFoundErr;
     bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
