@@ -44,6 +44,7 @@ constexpr FileErrorMessage kFileErrorMessages[] = {
     {-3025, 24},
     {pf::kNoSuchVolumeErr, 28},
     {1003, 30},
+    {1004, 38},
     {pf::kAccessDeniedErr, 32},
     {pf::kNotAFileErr, 33},
     {pf::kFileTooLongErr, 34},

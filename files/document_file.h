@@ -35,6 +35,8 @@ constexpr int32_t kCurrentHeaderSize = 102;
 
 // Errors of the document reader.
 constexpr int16_t kNewerVersionErr = 1000;
+// A file of none of the kinds the Open command reads.
+constexpr int16_t kUnreadableKindErr = 1004;
 
 constexpr pf::FourCC kDocumentType = pf::four_cc("SH4P");
 constexpr pf::FourCC kOlderDocumentType = pf::four_cc("SHIP");
@@ -108,6 +110,10 @@ void close_document_file(MemoryRef workbook);
 // Whether the file at `spec` can be opened as a document: 0, or the file error
 // that says why not (a folder, unreadable, damaged, newer, of another kind).
 int16_t refusal_to_open(const pf::FileSpec& spec);
+// Whether a file whose head holds `marker` is a document of some version: it
+// begins with the document marker, or its type says it is a document. Any
+// other file is not offered a conversion, whatever its second word says.
+bool taken_for_document(const pf::FileSpec& spec, int16_t marker);
 
 // Reading (document_reader.cpp).
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info);

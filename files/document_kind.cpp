@@ -1,5 +1,7 @@
-// Whether a file is one the open command takes, told before any window is made:
-// a native document, or a format of the table read by the text reader.
+// Whether a file is one the open command takes, told before any window is made
+// or any question asked: a native document, or a format of the table read by
+// the text reader. Only a file that begins with the document marker, or whose
+// type says it is a document, is taken for one of any version.
 #include "files/document_file.h"
 
 #include "files/file_formats.h"
@@ -7,8 +9,6 @@
 #include "platform/resources/byte_reader.h"
 
 namespace {
-
-constexpr int16_t kUnknownKindErr = 1003;
 
 struct Head {
     int16_t marker = 0;
@@ -28,6 +28,13 @@ bool read_head(int16_t ref, Head& head) {
 
 }  // namespace
 
+bool taken_for_document(const pf::FileSpec& spec, int16_t marker) {
+    if (marker == kDocumentMarker) return true;
+    pf::FinderInfo info;
+    return pf::get_finder_info(spec, info) == pf::noErr &&
+           (info.type == kDocumentType || info.type == kOlderDocumentType);
+}
+
 int16_t refusal_to_open(const pf::FileSpec& spec) {
     pf::CatalogInfo info;
     if (pf::OSErr error = pf::get_catalog_info(spec, info)) return error;
@@ -37,10 +44,11 @@ int16_t refusal_to_open(const pf::FileSpec& spec) {
     Head head;
     bool has_head = read_head(ref, head);
     pf::close_file(ref);
-    if (has_head && head.version >= kOldestVersion && head.version <= kCurrentVersion) return 0;
-    if (has_head && head.marker == kDocumentMarker && head.version > kCurrentVersion) return kNewerVersionErr;
+    const bool marked = has_head && head.marker == kDocumentMarker;
+    const bool document = taken_for_document(spec, has_head ? head.marker : 0);
+    if (document && head.version >= kOldestVersion && head.version <= kCurrentVersion) return 0;
+    if (marked && head.version > kCurrentVersion) return kNewerVersionErr;
     const FileFormat* format = format_to_read(spec, info.finder.type);
-    if (!(has_head && head.marker == kDocumentMarker) && format && format->reader == FormatReader::text) return 0;
-    bool claims_to_be_document = info.finder.type == kDocumentType || info.finder.type == kOlderDocumentType;
-    return claims_to_be_document ? kDamagedDocumentErr : kUnknownKindErr;
+    if (!marked && format && format->reader == FormatReader::text) return 0;
+    return document ? kDamagedDocumentErr : kUnreadableKindErr;
 }

@@ -35,11 +35,13 @@ struct DocumentHeader {
     uint16_t work_flags = 0;
 };
 
-// Marker and version; a version outside 768..1029 is refused.
-int16_t read_version(int32_t* counter, DocumentHeader* header) {
+// Marker and version; a version outside 768..1029, or a file that is no
+// document, is refused.
+int16_t read_version(const pf::FileSpec& spec, int32_t* counter, DocumentHeader* header) {
     int16_t marker = 0;
     if (int16_t error = ReadShortValue(counter, &marker)) return error;
     if (int16_t error = ReadShortValue(counter, &header->version)) return error;
+    if (!taken_for_document(spec, marker)) return fail_file(kDamagedFileErr);
     if (header->version > kCurrentVersion) return fail_file(kNewerVersionErr);
     if (header->version < kOldestVersion) return fail_file(kDamagedFileErr);
     return 0;
@@ -259,7 +261,7 @@ int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_i
     report_document_progress(workbook, 0, kProgressTotal);
     int32_t counter = 0;
     DocumentHeader header;
-    bool read = read_version(&counter, &header) == 0;
+    bool read = read_version(spec, &counter, &header) == 0;
     Conversion conversion = read ? ask_conversion(header.version) : Conversion::none;
     if (conversion == Conversion::refused) {
         CleanUp(0);
@@ -299,7 +301,7 @@ int16_t add_layers_from_document(MemoryRef workbook, const pf::FileSpec& spec) {
     DocumentHeader header;
     // Layers of every version are added as they are read; the file itself is
     // left as it stands.
-    bool read = read_version(&counter, &header) == 0 && read_header_rest(&counter, &header) == 0;
+    bool read = read_version(spec, &counter, &header) == 0 && read_header_rest(&counter, &header) == 0;
     if (read && !password_accepted(header)) {
         CleanUp(0);
         read = false;

@@ -416,10 +416,14 @@ TEST_F(AppTest, WhatIsNotADocumentIsRefusedWithItsReasonAndOpensNothing) {
     std::ofstream{empty};
     std::string newer = home + "/newer.qrv";
     std::ofstream(newer, std::ios::binary) << std::string("\xFF\xFF\x04\x06", 4);
+    // Another program's zipped workbook: its second word reads as an older version's.
+    std::string zipped = home + "/prices.xlsx";
+    std::ofstream(zipped, std::ios::binary) << std::string("PK\x03\x04\x14\x00\x08\x08", 8);
     struct Case {
         std::string path;
         int16_t error;
-    } cases[] = {{folder, pf::kNotAFileErr}, {noise, 1003}, {empty, 1001}, {newer, 1000}};
+    } cases[] = {{folder, pf::kNotAFileErr}, {noise, kUnreadableKindErr}, {zipped, kUnreadableKindErr},
+                 {empty, 1001},             {newer, 1000}};
     for (const Case& c : cases) {
         alert_requests().clear();
         post_launch({c.path.c_str()});

@@ -26,6 +26,8 @@ protected:
         Bytes sylk = text_bytes("ID;PQRV\r\nC;Y1;X1;K5\r\nE\r\n");
         Bytes csv = text_bytes("a,b\n1,2\n");
         Bytes picture = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13};
+        // The head of a zipped workbook: its second word reads as version 772.
+        Bytes zipped = {'P', 'K', 0x03, 0x04, 0x14, 0x00, 0x08, 0x08, 0x08, 0x00, 0, 0, 0, 0, 0, 0};
         for (const auto& [name, bytes] : std::map<std::string, Bytes>{
                  {"Book.qrv", native},    {"Book.txt", native},    {"Book", native},
                  {"Older.qrv", older_native}, {"Older.dat", older_native},
@@ -33,7 +35,8 @@ protected:
                  {"List.csv", csv},       {"List.tab", csv},       {"List.tsv", csv},  {"List", csv},
                  {"Notes.txt", text_bytes("plain\ttext\n")},
                  {"Cells.sylk", sylk},    {"Cells", sylk},
-                 {"Picture.png", picture}, {"Picture", picture}, {"Empty", {}}})
+                 {"Picture.png", picture}, {"Picture", picture}, {"Empty", {}},
+                 {"Zipped.xlsx", zipped}, {"Zipped.ods", zipped}})
             write_bytes(name, bytes);
         std::filesystem::create_directory(path("Folder"));
     }
@@ -92,6 +95,22 @@ TEST_F(OpenFilterTest, TextWithoutAnExtensionOpensAsText) {
     EXPECT_EQ(format_to_read(spec("List"), 0)->read_as, kTextType);
     EXPECT_NE(refusal_to_open(spec("Picture")), 0);
     EXPECT_EQ(format_to_read(spec("Empty"), 0), nullptr);
+}
+
+// A file of another program is refused at once as a kind not read here, and
+// the document reader asks no question about converting it, whatever its
+// second word reads as.
+TEST_F(OpenFilterTest, OtherProgramsWorkbooksAreNoOlderDocuments) {
+    for (const char* name : {"Zipped.xlsx", "Zipped.ods", "Picture.png"}) {
+        EXPECT_EQ(refusal_to_open(spec(name)), kUnreadableKindErr) << name;
+        prompts_log::seen.clear();
+        int16_t result = 0;
+        EXPECT_EQ(open(name, &result), nullptr) << name;
+        EXPECT_EQ(result, 1) << name;
+        for (const std::string& seen : prompts_log::seen) EXPECT_EQ(seen.rfind("ask", 0), std::string::npos) << seen;
+    }
+    EXPECT_EQ(refusal_to_open(spec("Older.dat")), 0);
+    EXPECT_EQ(refusal_to_open(spec("Book.txt")), 0);
 }
 
 }  // namespace
