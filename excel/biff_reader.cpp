@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 
 #include "excel/excel_book.h"
 #include "excel/excel_text.h"
@@ -37,6 +38,10 @@ auto decoded_as(ExcelTextDecoder& decoder, bool biff8, const RawText& raw, Decod
 
 std::string decoded_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
     return decoded_as(decoder, biff8, raw, [&](const RawText& r) { return decoder.mac_roman(r); });
+}
+
+std::string decoded_unicode(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
+    return decoded_as(decoder, biff8, raw, [&](const RawText& r) { return decoder.utf8(r); });
 }
 
 // A cell's text, in the script that spells it.
@@ -297,13 +302,15 @@ private:
     // ---- Texts ------------------------------------------------------------
 
     std::string text_of(const RawText& raw) { return decoded_text(text_, biff8(), raw); }
-    // A cell's or format's text: a 16-bit length.
-    std::string long_text(ByteCursor& body) {
-        return text_of(biff8() ? read_unicode_string(body, false) : read_byte_string(body, false));
+    // A text of a record: a 16-bit length (a format's), or an 8-bit one (a
+    // sheet's or font's name).
+    RawText raw_text(ByteCursor& body, bool short_length) {
+        return biff8() ? read_unicode_string(body, short_length) : read_byte_string(body, short_length);
     }
-    // A sheet's or font's name: an 8-bit length.
-    std::string short_text(ByteCursor& body) {
-        return text_of(biff8() ? read_unicode_string(body, true) : read_byte_string(body, true));
+    std::string short_text(ByteCursor& body) { return text_of(raw_text(body, true)); }
+    // The same in UTF-8, nothing replaced.
+    std::string unicode_text(ByteCursor& body, bool short_length) {
+        return decoded_unicode(text_, biff8(), raw_text(body, short_length));
     }
 
     // ---- Globals ----------------------------------------------------------
@@ -378,7 +385,7 @@ private:
     void p41E(ByteCursor& body) {
         uint16_t index = body.u16();
         if (biff4_format_indices_) index = uint16_t(book_.formats.size());
-        book_.formats[index] = biff8() ? long_text(body) : short_text(body);
+        book_.formats[index] = unicode_text(body, !biff8());
     }
 
     // The fields BIFF5 and BIFF8 XF records begin alike with.
@@ -440,7 +447,10 @@ private:
         sheet.offset = body.u32();
         body.skip(1);  // visibility
         sheet.is_worksheet = body.u8() == kSheetKindWorksheet;
-        sheet.name = short_text(body);
+        if (!spelled_in_mac_roman(unicode_text(body, true), sheet.name)) {
+            sheet.name = "Sheet " + std::to_string(book_.sheets.size() + 1);
+            sheet.renamed = true;
+        }
         book_.sheets.push_back(std::move(sheet));
     }
 
@@ -586,12 +596,91 @@ private:
     void read_sheet_records(RecordWalk& walk, ExcelSheet& sheet) {
         SheetRecords records{walk, true};
         ExcelCellTaker count = cell_counter(sheet);
+        comment_objects_ = {};
         BiffRecord record;
         while (records.next(record)) {
             if (record.type == kRecString)
                 continued_text(text_, biff8(), record.body, records.walk);
+            else if (record.type == kRecObj)
+                p5D(record.body);
+            else if (record.type == kRecTxo)
+                p1B6(record.body, records.walk);
             else if (!cells_.read(record, records.walk, count))
                 read_sheet_record(record.type, record.body, sheet);
+        }
+    }
+
+    // ---- Comments ---------------------------------------------------------
+    //
+    // BIFF8 keeps a comment's text in a text object (TXO, its characters in
+    // the CONTINUE records after it) that follows the comment's OBJ; the NOTE
+    // record ties the object to its cell. Earlier versions keep the text in
+    // the NOTE records themselves. A comment that cannot be read is counted
+    // and left out; it never makes the workbook unreadable.
+
+    struct CommentObjects {
+        int last_object = -1;  // the id of the last OBJ when it is a comment's
+        std::map<uint16_t, std::string> texts;  // by object id, UTF-8
+    } comment_objects_;
+
+    void p5D(ByteCursor& body) {
+        constexpr uint16_t kCommonObjectData = 0x15, kCommentObject = 0x19;
+        comment_objects_.last_object = -1;
+        if (body.left() < 8 || body.u16() != kCommonObjectData) return;
+        body.skip(2);  // its length
+        uint16_t kind = body.u16();
+        uint16_t id = body.u16();
+        if (kind == kCommentObject) comment_objects_.last_object = id;
+    }
+
+    void p1B6(ByteCursor& body, RecordWalk& walk) {
+        std::vector<ByteCursor> continuations = walk.continuations();
+        if (comment_objects_.last_object < 0) return;
+        const uint16_t id = uint16_t(comment_objects_.last_object);
+        comment_objects_.last_object = -1;
+        try {
+            body.skip(10);  // options, rotation, reserved
+            const uint16_t length = body.u16();
+            if (length > 0 && continuations.empty()) excel_damaged("text object without its text");
+            SegmentedCursor text{continuations.empty() ? std::vector<ByteCursor>{body} : continuations, 0};
+            comment_objects_.texts[id] = decoded_unicode(text_, true, text.text_object_characters(length));
+        } catch (const ExcelDamaged&) {
+            // its NOTE finds no text and counts the comment as left out
+        }
+    }
+
+    void read_note(ByteCursor& body, ExcelSheet& sheet) {
+        try {
+            p1C(body, sheet);
+        } catch (const ExcelDamaged&) {
+            ++sheet.comments_unreadable;
+        }
+    }
+
+    // A NOTE record: BIFF8 names the text object of the cell's comment; an
+    // earlier one holds (part of) the comment's text, a part after the first
+    // in a record of row 0xFFFF.
+    void p1C(ByteCursor& body, ExcelSheet& sheet) {
+        const uint16_t row = body.u16();
+        const uint16_t column = body.u16();
+        if (biff8()) {
+            body.skip(2);  // options
+            auto found = comment_objects_.texts.find(body.u16());
+            if (found != comment_objects_.texts.end())
+                sheet.comments.push_back({row, column, found->second});
+            else
+                ++sheet.comments_unreadable;
+            return;
+        }
+        constexpr uint16_t kMorePart = 0xFFFF;
+        const uint16_t length = body.u16();
+        RawText part;
+        const size_t here = std::min<size_t>(length, body.left());
+        part.bytes.assign(reinterpret_cast<const char*>(body.bytes(here)), here);
+        if (row == kMorePart) {
+            if (!sheet.comments.empty()) sheet.comments.back().text += text_.utf8(part);
+        } else {
+            sheet.comments.push_back({row, column, text_.utf8(part)});
         }
     }
 
@@ -643,6 +732,7 @@ private:
             break;
         }
         case kRecProtect: sheet.is_protected = body.u16() != 0; break;
+        case kRecNote: read_note(body, sheet); break;
         case kRecDefColWidth:  // in characters, without the 5-pixel margin; STANDARDWIDTH wins
             if (!sheet.default_width) sheet.default_width = uint16_t(std::min(body.u16() * 256 + 183, 0xFFFF));
             break;

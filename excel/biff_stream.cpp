@@ -144,8 +144,14 @@ RawText SegmentedCursor::unicode_string(bool short_length) {
     uint8_t options = u8();
     size_t runs = options & kOptionRuns ? u16() : 0;
     size_t far_east = options & kOptionFarEast ? u32() : 0;
+    RawText text = characters(count, options & kOptionWide);
+    skip(runs * kRunSize);
+    skip(far_east);
+    return text;
+}
+
+RawText SegmentedCursor::characters(size_t count, bool wide) {
     RawText text;
-    bool wide = options & kOptionWide;
     text.wide = wide;
     size_t done = 0;
     while (done < count) {
@@ -161,9 +167,12 @@ RawText SegmentedCursor::unicode_string(bool short_length) {
         done += taken;
         append_part(text, wide, part);
     }
-    skip(runs * kRunSize);
-    skip(far_east);
     return text;
+}
+
+RawText SegmentedCursor::text_object_characters(size_t count) {
+    if (count == 0) return RawText{};
+    return characters(count, u8() & kOptionWide);
 }
 
 RawText SegmentedCursor::byte_string(bool short_length) {

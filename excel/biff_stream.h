@@ -33,6 +33,9 @@ enum BiffRecordType : uint16_t {
     kRecExternSheet = 0x0017,
     kRecName = 0x0018,
     kRecBoundSheet = 0x0085,
+    kRecNote = 0x001C,
+    kRecObj = 0x005D,
+    kRecTxo = 0x01B6,
     kRecColInfo = 0x007D,
     kRecMulRk = 0x00BD,
     kRecMulBlank = 0x00BE,
@@ -152,6 +155,14 @@ struct SegmentedCursor {
     // A BIFF5 byte string with an 8- or 16-bit length; its bytes go on in the
     // next record as they are, without an option byte.
     RawText byte_string(bool short_length);
+    // The `count` characters of a text object (a comment): an option byte,
+    // then the characters, each record they go on in beginning with its own.
+    RawText text_object_characters(size_t count);
+
+private:
+    // `count` characters, one or two bytes each as `wide` and each further
+    // record's option byte say.
+    RawText characters(size_t count, bool wide);
 };
 
 // A BIFF8 string held within one record.

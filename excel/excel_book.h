@@ -78,8 +78,18 @@ struct ExcelMerge {
     uint16_t first_row, last_row, first_column, last_column;
 };
 
+// A cell's comment, its text in UTF-8.
+struct ExcelComment {
+    uint16_t row = 0;
+    uint16_t column = 0;
+    std::string text;
+};
+
 struct ExcelSheet {
     std::string name;  // Mac Roman
+    // The workbook's name has letters Mac Roman lacks: `name` is a readable
+    // one made of the sheet's place in the workbook.
+    bool renamed = false;
     bool is_worksheet = true;
     size_t offset = 0;  // of its BOF in the stream
     bool is_protected = false;
@@ -90,6 +100,8 @@ struct ExcelSheet {
     std::vector<ExcelRowHeight> rows;
     std::vector<ExcelMerge> merges;
     std::vector<SharedFormula> shared;
+    std::vector<ExcelComment> comments;
+    int comments_unreadable = 0;  // comments whose text objects could not be read
 };
 
 // Palette index of the window text colour: no colour of the cell's own.
@@ -137,7 +149,7 @@ struct ExcelBook {
     std::vector<pf::ScriptText> strings;  // the shared strings, each in the script that spells it
     std::vector<ExcelFont> fonts;
     std::vector<uint32_t> palette;  // 0xRRGGBB of indexes 8 on, when the workbook changed them
-    std::map<uint16_t, std::string> formats;  // number format strings by index
+    std::map<uint16_t, std::string> formats;  // number format strings by index, UTF-8
     std::vector<ExcelXf> xfs;
     std::vector<ExcelSheet> sheets;
     std::vector<ExcelName> names;  // all the NAME records, in order
@@ -152,11 +164,20 @@ struct ExcelBook {
     // Dates the calendar here cannot show as themselves (before 1904 or
     // after 2040): their cells show their numbers.
     int dates_shown_as_numbers = 0;
+    // Amounts in a currency this program has no format for: their cells show
+    // their numbers with their decimals.
+    int currencies_left_out = 0;
+    // Comments a cell note cannot hold (a note is Mac Roman, 255 characters
+    // at most).
+    int comments_left_out = 0;
     // The first few cells of the formulas kept as values ("F9: DAYS", with
-    // what could not be converted when that is known) and of the dates shown
-    // as numbers.
+    // what could not be converted when that is known), of the dates shown
+    // as numbers, of the amounts without their currency and of the comments
+    // left out.
     std::vector<std::string> unconverted_formula_cells;
     std::vector<std::string> date_number_cells;
+    std::vector<std::string> currency_cells;
+    std::vector<std::string> comment_cells;
 };
 
 // Reads the workbook stream (BIFF4 worksheet, BIFF5/7 or BIFF8 workbook);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "model/cell_format.h"
 #include "model/display_text.h"
@@ -129,12 +130,70 @@ int8_t decimals_of(const std::string& s) {
     return count;
 }
 
-uint8_t currency_code(const std::string& s) {
-    if (has(s, "$")) return kCurrencyDollar;
-    if (has(s, "\xa3")) return kCurrencyPound;  // the pound sign in Mac Roman
-    if (has(s, "\xdb") || has(s, "eur")) return kCurrencyEuro;
-    if (has(s, "\xb4")) return kCurrencyYen;
+// Currency signs as a format shows them outside brackets and quotes (UTF-8).
+constexpr const char* kBareSigns[] = {"$", "\u00a3", "\u20ac", "\u00a5", "\uffe5"};
+
+// The sign at `at` of a format, or "".
+std::string bare_sign_at(const std::string& format, size_t at) {
+    for (const char* sign : kBareSigns)
+        if (format.compare(at, std::strlen(sign), sign) == 0) return sign;
+    return "";
+}
+
+std::string trimmed(const std::string& text) {
+    size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+// This program's currency code of a currency symbol: 0 for a text that is no
+// currency symbol known here.
+uint8_t currency_code(const std::string& symbol) {
+    struct Currency {
+        const char* symbol;
+        uint8_t code;
+    };
+    static constexpr Currency kCurrencies[] = {
+        {"$", kCurrencyDollar},      {"US$", kCurrencyDollar},  {"USD", kCurrencyDollar},
+        {"\u00a3", kCurrencyPound},  {"GBP", kCurrencyPound},   {"\u20ac", kCurrencyEuro},
+        {"EUR", kCurrencyEuro},      {"\u00a5", kCurrencyYen},  {"\uffe5", kCurrencyYen},
+        {"JPY", kCurrencyYen},
+    };
+    for (const Currency& currency : kCurrencies)
+        if (symbol == currency.symbol) return currency.code;
     return 0;
+}
+
+// The currency symbol of a format's first section: the symbol of a bracketed
+// "[$€-407]", a quoted known sign ("\"€\""), or a sign written as it is or
+// escaped; "" when it shows none.
+std::string currency_symbol(const std::string& format) {
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c == ';') break;
+        if (c == '[') {
+            const size_t end = format.find(']', i);
+            if (end == std::string::npos) break;
+            if (format[i + 1] == '$') {
+                const std::string symbol = format.substr(i + 2, end - i - 2);
+                const std::string shown = symbol.substr(0, symbol.find('-'));
+                if (!shown.empty()) return shown;
+            }
+            i = end;
+        } else if (c == '"') {
+            const size_t end = format.find('"', i + 1);
+            if (end == std::string::npos) break;
+            const std::string quoted = trimmed(format.substr(i + 1, end - i - 1));
+            if (currency_code(quoted)) return quoted;
+            i = end;
+        } else if (c == '_' || c == '*') {
+            ++i;  // the next character is spaced or repeated, not shown
+        } else if (std::string sign = bare_sign_at(format, c == '\\' ? i + 1 : i); !sign.empty()) {
+            return sign;
+        } else if (c == '\\') {
+            ++i;
+        }
+    }
+    return "";
 }
 
 }  // namespace
@@ -150,10 +209,11 @@ NumberFormatMatch match_number_format(const std::string& format) {
     if (has(s, "e+") || has(s, "e-")) return {kFormatScientific, decimals, false, true};
     if (has(s, "%")) return {kFormatPercent, decimals, false, true};
     if (has(s, "/")) return {kFormatFraction, 2, false, false};
-    // Currency signs are often quoted or bracketed: look for them in the whole first section.
-    std::string raw = format.substr(0, format.find(';'));
-    for (char& c : raw) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (uint8_t currency = currency_code(raw)) return {currency, decimals, thousands, true};
+    // A currency without a format here shows its number with its decimals.
+    if (std::string symbol = currency_symbol(format); !symbol.empty()) {
+        if (uint8_t currency = currency_code(symbol)) return {currency, decimals, thousands, true};
+        return {kFormatFixed, decimals, thousands, true, true};
+    }
     if (has(s, "0") || has(s, "#")) return {kFormatFixed, decimals, thousands, true};
     return {kFormatGeneral, 2, false, false};
 }
@@ -231,8 +291,8 @@ uint8_t border_style(uint8_t excel_style) {
 
 }  // namespace
 
-void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_protected, uint8_t* format) {
-    if (xf_index >= book.xfs.size()) return;
+bool apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_protected, uint8_t* format) {
+    if (xf_index >= book.xfs.size()) return false;
     const ExcelXf& xf = book.xfs[xf_index];
     NumberFormatMatch number = match_number_format(number_format_string(book, xf.format));
     format[kFmtCode] = number.code;
@@ -256,7 +316,7 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
     // What a cell's font shares with the workbook's own font keeps the layer's
     // default: a font of another script at the workbook's size keeps its size.
     const ExcelFont* standard = font_of(book, 0);
-    if (!font || !standard) return;
+    if (!font || !standard) return number.currency_left_out;
     if (font->height != standard->height) {
         int points = font->height / 20;
         if (points >= 1 && points <= 127) format[kFmtSize] = uint8_t(points);
@@ -266,4 +326,5 @@ void apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
         int16_t number_of_font = model_services.number_of_font_name(font->name, &found);
         if (found) store_u16(format + kFmtFont, uint16_t(number_of_font));
     }
+    return number.currency_left_out;
 }

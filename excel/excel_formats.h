@@ -13,11 +13,14 @@ struct NumberFormatMatch {
     int8_t decimals;
     bool thousands;
     bool fixed_decimals;
+    bool currency_left_out = false;  // a currency no format here shows
 };
+// `format` is UTF-8.
 NumberFormatMatch match_number_format(const std::string& format);
 
 // The format string of a number format index: the workbook's own or a built-in one.
 std::string number_format_string(const ExcelBook& book, uint16_t index);
 
-// Fills a format block (already holding the defaults) from cell format `xf`.
-void apply_excel_format(const ExcelBook& book, uint16_t xf, bool sheet_protected, uint8_t* format);
+// Fills a format block (already holding the defaults) from cell format `xf`;
+// true when its number format shows a currency no format here has, left out.
+bool apply_excel_format(const ExcelBook& book, uint16_t xf, bool sheet_protected, uint8_t* format);

@@ -33,12 +33,20 @@ std::string named_cells(const std::vector<std::string>& named, int32_t count) {
 }
 
 void tell_notes(const ImportReport& notes) {
-    if (notes.unconverted_formulas)
-        document_prompts.tell_figures(kExcelStrings, kExcelFormulasNote,
-                                      {named_cells(notes.unconverted_formula_cells, notes.unconverted_formulas)});
-    if (notes.dates_shown_as_numbers)
-        document_prompts.tell_figures(kExcelStrings, kExcelDatesNote,
-                                      {named_cells(notes.date_number_cells, notes.dates_shown_as_numbers)});
+    // The notes that name their first cells or sheets.
+    const struct {
+        int16_t index;
+        const std::vector<std::string>& named;
+        int32_t count;
+    } naming[] = {
+        {kExcelFormulasNote, notes.unconverted_formula_cells, notes.unconverted_formulas},
+        {kExcelDatesNote, notes.date_number_cells, notes.dates_shown_as_numbers},
+        {kExcelCurrenciesNote, notes.currency_cells, notes.currencies_left_out},
+        {kExcelCommentsNote, notes.comment_cells, notes.comments_left_out},
+        {kExcelSheetNamesNote, notes.renamed_sheets, int32_t(notes.renamed_sheets.size())},
+    };
+    for (const auto& note : naming)
+        if (note.count) document_prompts.tell_figures(kExcelStrings, note.index, {named_cells(note.named, note.count)});
     if (notes.replaced_characters) document_prompts.tell(kExcelStrings, kExcelCharactersNote);
     if (notes.cells_beyond_grid) document_prompts.tell(kExcelStrings, kExcelBeyondGridNote);
     if (notes.texts_cut) document_prompts.tell(kExcelStrings, kExcelTextsCutNote);
@@ -89,8 +97,14 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
         notes->texts_cut += book.texts_cut;
         notes->names_dropped += book.names_dropped;
         notes->dates_shown_as_numbers += book.dates_shown_as_numbers;
+        notes->currencies_left_out += book.currencies_left_out;
+        notes->comments_left_out += book.comments_left_out;
         notes->unconverted_formula_cells = std::move(book.unconverted_formula_cells);
         notes->date_number_cells = std::move(book.date_number_cells);
+        notes->currency_cells = std::move(book.currency_cells);
+        notes->comment_cells = std::move(book.comment_cells);
+        for (const ExcelSheet& sheet : book.sheets)
+            if (sheet.is_worksheet && sheet.renamed) notes->renamed_sheets.push_back(sheet.name);
     }
     return 0;
 }

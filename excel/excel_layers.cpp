@@ -54,24 +54,45 @@ double own_number(const ExcelCell& cell) {
     return cell.value_kind == ExcelCellKind::kError ? N_AN(own_error_code(uint8_t(cell.number))) : cell.number;
 }
 
+// A cell note (Mac Roman, at most 255 bytes) and its cell.
+struct CellNote {
+    int16_t row, column;
+    std::string text;
+};
+
 // The rows of one layer's cell store, built in order in a block of their own
-// and put in at once.
+// and put in at once. The notes given go to their cells as these are added;
+// a note of a cell that is not added gets a cell of its own, of the default
+// format.
 class CellBlockBuilder {
 public:
     explicit CellBlockBuilder(MemoryGlobals* globals) : rows_(globals) {}
 
+    // The notes, in store order, one per cell.
+    void take_notes(std::vector<CellNote> notes) {
+        notes_ = std::move(notes);
+        next_note_ = 0;
+    }
+
     void add(int16_t row, const uint8_t* format, uint8_t type, const uint8_t* body, size_t body_length,
              const uint8_t* tail, size_t tail_length, int16_t result_type) {
-        const size_t cell_length = kCellHeaderSize + body_length + tail_length;
+        const int16_t column = _cellID_(format);
+        add_notes_before(row, column);
+        std::string_view note;
+        if (next_note_ < notes_.size() && notes_[next_note_].row == row && notes_[next_note_].column == column)
+            note = notes_[next_note_++].text;
+        const size_t cell_length = kCellHeaderSize + note.size() + body_length + tail_length;
         cell_.assign(cell_length, '\0');
         auto* cell = reinterpret_cast<uint8_t*>(cell_.data());
         std::memcpy(cell, format, kCellHeaderSize);
         cell[kFmtCellType] = type;
-        cell[kFmtLabelLength] = cell[kFmtNoteLength] = 0;
+        cell[kFmtLabelLength] = 0;
+        cell[kFmtNoteLength] = uint8_t(note.size());
         _SetCellLength_(cell, int16_t(cell_length));
         _SetFormulaLength_(cell, int16_t(body_length));
         _SetResultType_(cell, result_type);
         store_i16(cell + kFmtStyleLength, 0);
+        if (!note.empty()) std::memcpy(_notePtr_(cell), note.data(), note.size());
         if (body_length) std::memcpy(_formulaPtr_(cell), body, body_length);
         if (tail_length) std::memcpy(_formulaPtr_(cell) + body_length, tail, tail_length);
         rows_.append_cell(row, cell_);
@@ -80,6 +101,7 @@ public:
     // A layer without cells takes the records as its store; any other gets
     // them pasted in.
     int16_t store(MemoryRef layer) {
+        add_notes_before(kLastCell + 1, 0);
         if (rows_.failed()) return kNoMemoryErr;
         if (rows_.size() == 0) return 0;
         if (GetByteSize(GetSpreadSheetCells(layer)) == 0) {
@@ -94,6 +116,20 @@ public:
 private:
     CellBlockRows rows_;
     std::string cell_;  // the cell being added
+    std::vector<CellNote> notes_;
+    size_t next_note_ = 0;
+
+    // The notes of cells before (row, column) in store order, each in a cell
+    // of its own.
+    void add_notes_before(int32_t row, int16_t column) {
+        while (next_note_ < notes_.size() &&
+               (notes_[next_note_].row < row || (notes_[next_note_].row == row && notes_[next_note_].column < column))) {
+            uint8_t format[kCellHeaderSize];
+            GetDefaultFormat(format);
+            _SetCellID_(format, notes_[next_note_].column);
+            add(notes_[next_note_].row, format, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+        }
+    }
 };
 
 // The merged ranges of a sheet, asked about cells in store order: whether a
@@ -193,6 +229,7 @@ public:
     // damaged formula tokens.
     void build_cells() {
         builder_.reserve(sheet_.cell_count * (kCellHeaderSize + 2 * kNumberSlotSize));
+        builder_.take_notes(notes_of_comments());
         let_go_.begin_sheet();
         if (sheet_.cells_in_order)
             read_sheet_cells(book_, stream_, sheet_, [this](const ExcelCell& cell) {
@@ -267,6 +304,33 @@ private:
         }
     }
 
+    // The comments a note can hold, in store order, one per cell; the others
+    // are counted and their first cells named.
+    std::vector<CellNote> notes_of_comments() {
+        constexpr size_t kLongestNote = 255;
+        book_.comments_left_out += sheet_.comments_unreadable;
+        std::vector<ExcelComment> comments = sheet_.comments;
+        std::stable_sort(comments.begin(), comments.end(), [](const ExcelComment& a, const ExcelComment& b) {
+            return a.row != b.row ? a.row < b.row : a.column < b.column;
+        });
+        std::vector<CellNote> notes;
+        for (const ExcelComment& comment : comments) {
+            std::string roman;
+            const bool held = cell_in_grid(comment.row, comment.column) &&
+                              spelled_in_mac_roman(typed_line_breaks(comment.text), roman) &&
+                              roman.size() <= kLongestNote;
+            const bool second = !notes.empty() && notes.back().row == comment.row &&
+                                notes.back().column == comment.column;
+            if (held && !second) {
+                notes.push_back({int16_t(comment.row), int16_t(comment.column), std::move(roman)});
+                continue;
+            }
+            ++book_.comments_left_out;
+            note_cell(book_.comment_cells, comment.row, comment.column, "");
+        }
+        return notes;
+    }
+
     // An empty cell is kept for a format that shows (borders, alignment...).
     bool shows_format(uint16_t xf) {
         uint8_t standard[kCellFormatSize];
@@ -274,23 +338,26 @@ private:
         return format_differs_visibly(format_of(xf).bytes, standard);
     }
 
-    // The format block of each cell format, made once.
-    std::vector<CellFormat> formats_;
-    std::vector<bool> format_made_;
+    // The format block of each cell format, made once, and whether the
+    // format's currency was left out.
+    struct MadeFormat {
+        bool made = false;
+        bool currency_left_out = false;
+        CellFormat format;
+    };
+    std::vector<MadeFormat> formats_;
 
-    const CellFormat& format_of(uint16_t xf) {
-        if (formats_.empty()) {
-            formats_.resize(book_.xfs.size() + 1);
-            format_made_.assign(book_.xfs.size() + 1, false);
+    const MadeFormat& made_format(uint16_t xf) {
+        if (formats_.empty()) formats_.resize(book_.xfs.size() + 1);
+        MadeFormat& made = formats_[xf < book_.xfs.size() ? xf : book_.xfs.size()];
+        if (!made.made) {
+            GetDefaultFormat(made.format.bytes);
+            made.currency_left_out = apply_excel_format(book_, xf, sheet_.is_protected, made.format.bytes);
+            made.made = true;
         }
-        size_t at = xf < book_.xfs.size() ? xf : book_.xfs.size();
-        if (!format_made_[at]) {
-            GetDefaultFormat(formats_[at].bytes);
-            apply_excel_format(book_, xf, sheet_.is_protected, formats_[at].bytes);
-            format_made_[at] = true;
-        }
-        return formats_[at];
+        return made;
     }
+    const CellFormat& format_of(uint16_t xf) { return made_format(xf).format; }
 
     void put_cell(const ExcelCell& cell) {
         CellFormat format = format_of(cell.xf);
@@ -302,12 +369,15 @@ private:
             builder_.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
             return;
         }
-        if (cell.value_kind == ExcelCellKind::kNumber) show_date_as_itself(cell, format.bytes);
+        if (cell.value_kind == ExcelCellKind::kNumber) {
+            show_date_as_itself(cell, format.bytes);
+            note_currency_left_out(cell);
+        }
         std::string stopping_function;
         if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes, stopping_function)) return;
         if (cell.kind == ExcelCellKind::kFormula) {
             ++book_.unconverted_formulas;
-            note_cell(book_.unconverted_formula_cells, cell,
+            note_cell(book_.unconverted_formula_cells, cell.row, cell.column,
                       stopping_function.empty() ? "" : ": " + stopping_function);
         }
         if (cell.value_kind == ExcelCellKind::kText) {
@@ -323,14 +393,22 @@ private:
 
     // The first few cells of a kind the user is told of: the cell's name (with
     // its sheet's when the workbook has others), then `more`.
-    void note_cell(std::vector<std::string>& cells, const ExcelCell& cell, const std::string& more) {
+    void note_cell(std::vector<std::string>& cells, uint16_t row, uint16_t column, const std::string& more) {
         constexpr size_t kCellsNamed = 5;
         if (cells.size() >= kCellsNamed) return;
-        unsigned char column[8];
-        NumberToColumn(column, int16_t(cell.column));
+        unsigned char letters[8];
+        NumberToColumn(letters, int16_t(std::min<int>(column, kMaxColumn)));
         std::string name = book_.sheets.size() > 1 ? sheet_.name + "!" : "";
-        name.append(reinterpret_cast<const char*>(column + 1), column[0]);
-        cells.push_back(name + std::to_string(cell.row + 1) + more);
+        name.append(reinterpret_cast<const char*>(letters + 1), letters[0]);
+        cells.push_back(name + std::to_string(row + 1) + more);
+    }
+
+    // An amount whose currency no format here shows: its cell shows the
+    // number with its decimals.
+    void note_currency_left_out(const ExcelCell& cell) {
+        if (!made_format(cell.xf).currency_left_out) return;
+        ++book_.currencies_left_out;
+        note_cell(book_.currency_cells, cell.row, cell.column, "");
     }
 
     // A number in a date format that the calendar here cannot show as the
@@ -339,7 +417,7 @@ private:
         if (!shows_another_date(format[kFmtCode], cell.number, !book_.date1904)) return;
         format[kFmtCode] = kFormatGeneral;
         ++book_.dates_shown_as_numbers;
-        note_cell(book_.date_number_cells, cell, "");
+        note_cell(book_.date_number_cells, cell.row, cell.column, "");
     }
 
     // The part of a text a cell holds; a longer text is cut and counted.

@@ -75,9 +75,31 @@ std::string ExcelTextDecoder::mac_roman(const RawText& text) {
 }
 
 pf::ScriptText ExcelTextDecoder::cell_text(const RawText& text) {
-    pf::ScriptText spelled = pf::spell_in_a_script(utf8(text));
+    pf::ScriptText spelled = pf::spell_in_a_script(typed_line_breaks(utf8(text)));
     replaced += spelled.unmapped;
     return spelled;
+}
+
+bool spelled_in_mac_roman(std::string_view utf8, std::string& roman) {
+    roman.clear();
+    size_t i = 0;
+    char32_t code_point;
+    while (i < utf8.size()) {
+        unsigned char byte;
+        if (!pf::decode_utf8(utf8, i, code_point) || !pf::unicode_to_mac_roman(code_point, byte)) return false;
+        roman.push_back(char(byte));
+    }
+    return true;
+}
+
+std::string typed_line_breaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out.push_back(text[i] == '\n' ? '\r' : text[i]);
+    }
+    return out;
 }
 
 std::string round_trip_number(double value) {

@@ -15,13 +15,20 @@ struct ExcelTextDecoder {
     int replaced = 0;  // characters without an equivalent, over all texts
 
     std::string mac_roman(const RawText& text);
-    // A cell's text in the first installed script that spells it.
+    // A cell's text in the first installed script that spells it, its line
+    // breaks made carriage returns as typed ones are.
     pf::ScriptText cell_text(const RawText& text);
-
-private:
-    // Unicode the workbook could not give becomes U+FFFD.
+    // The text in UTF-8, replacing nothing: Unicode the workbook could not
+    // give becomes U+FFFD.
     std::string utf8(const RawText& text) const;
 };
+
+// A text in Mac Roman when every character of it has an equivalent there.
+bool spelled_in_mac_roman(std::string_view utf8, std::string& roman);
+
+// Line feeds, alone or after a carriage return, as the carriage returns that
+// a typed line break is.
+std::string typed_line_breaks(std::string_view text);
 
 // The shortest text of a number that reads back as the same double, with "."
 // as its decimal point ("1.5", "0.1", "1e+20").

@@ -64,6 +64,7 @@ struct Sheet {
     std::string name;
     std::vector<Record> records;
     uint8_t kind = 0;  // 0 worksheet, 2 chart
+    std::u16string wide_name = {};  // a BIFF8 name in UTF-16, in place of `name`
 };
 
 constexpr uint16_t kBof = 0x0809, kEof = 0x000A, kBoundSheet = 0x0085, kSst = 0x00FC, kContinue = 0x003C;
@@ -84,7 +85,9 @@ inline std::vector<uint8_t> workbook(bool biff8, const std::vector<Record>& glob
     for (const Sheet& sheet : sheets) {
         Body body;
         body.u32(0).u8(0).u8(sheet.kind);
-        biff8 ? body.text8(sheet.name, true) : body.text5(sheet.name, true);
+        if (!biff8) body.text5(sheet.name, true);
+        else if (sheet.wide_name.empty()) body.text8(sheet.name, true);
+        else body.wide8(sheet.wide_name, true);
         offset_at.push_back(out.size() + 4);
         append(out, {kBoundSheet, body.v});
     }

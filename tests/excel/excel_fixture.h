@@ -74,6 +74,13 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
 
+    // A cell's note, "" for none.
+    std::string note_at(int index, int16_t row, int16_t column) {
+        unsigned char text[256] = {};
+        GetCellStrings(CellPoint{row, column}, nullptr, text, layer_at(index));
+        return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+    }
+
     uint8_t format_code_at(int index, int16_t row, int16_t column) {
         const uint8_t* cell = cell_at(index, row, column);
         return cell ? cell[kFmtCode] : 0;

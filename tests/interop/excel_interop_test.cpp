@@ -77,8 +77,9 @@ protected:
     std::string path(const std::string& name) const { return folder.path + "/" + name; }
 
     // The workbook LibreOffice writes from the flat document; empty on failure.
-    std::vector<uint8_t> from_libreoffice(bool dates_1904) {
-        peer::write_file(path("book.fods"), flat_document(dates_1904));
+    std::vector<uint8_t> from_libreoffice(bool dates_1904) { return libreoffice_workbook(flat_document(dates_1904)); }
+    std::vector<uint8_t> libreoffice_workbook(const std::string& document) {
+        peer::write_file(path("book.fods"), document);
         std::string command = "soffice -env:UserInstallation=" + peer::quoted("file://" + path("office-profile")) +
                               " --headless --norestore --convert-to xls --outdir " + peer::quoted(path("out")) + " " +
                               peer::quoted(path("book.fods"));
@@ -87,8 +88,8 @@ protected:
     }
 
     // The workbook Gnumeric writes in the given version ("excel_biff8", "excel_biff7").
-    std::vector<uint8_t> from_gnumeric(const char* version) {
-        peer::write_file(path("book.gnumeric"), kGnumericWorkbook);
+    std::vector<uint8_t> from_gnumeric(const char* version, const char* workbook = kGnumericWorkbook) {
+        peer::write_file(path("book.gnumeric"), workbook);
         std::string command = std::string("ssconvert --export-type=Gnumeric_Excel:") + version + " " +
                               peer::quoted(path("book.gnumeric")) + " " + peer::quoted(path("book.xls"));
         if (peer::run(command, path("log.txt")) != 0) return {};
@@ -169,6 +170,95 @@ TEST_F(ExcelInteropTest, GnumericWorkbookInBiff7) {
     EXPECT_EQ(text_at(0, 3, 1), "IV");
     EXPECT_EQ(notes.unconverted_formulas, 1);
     expect_common_contents();
+}
+
+// Prices in euros, zloty and pounds, a text of two lines, comments of two
+// scripts and a sheet named in Cyrillic, as each peer writes them.
+const char kPricesDocument[] = R"x(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" xmlns:dc="http://purl.org/dc/elements/1.1/" office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:automatic-styles>
+ <number:currency-style style:name="N1"><number:number number:decimal-places="2" number:min-integer-digits="1" number:grouping="true"/><number:text> </number:text><number:currency-symbol number:language="de" number:country="DE">€</number:currency-symbol></number:currency-style>
+ <number:currency-style style:name="N2"><number:number number:decimal-places="2" number:min-integer-digits="1" number:grouping="true"/><number:text> </number:text><number:currency-symbol number:language="pl" number:country="PL">zł</number:currency-symbol></number:currency-style>
+ <number:currency-style style:name="N3"><number:currency-symbol number:language="en" number:country="GB">£</number:currency-symbol><number:number number:decimal-places="2" number:min-integer-digits="1" number:grouping="true"/></number:currency-style>
+ <style:style style:name="ce1" style:family="table-cell" style:data-style-name="N1"/>
+ <style:style style:name="ce2" style:family="table-cell" style:data-style-name="N2"/>
+ <style:style style:name="ce3" style:family="table-cell" style:data-style-name="N3"/>
+</office:automatic-styles>
+<office:body><office:spreadsheet>
+<table:table table:name="Prices">
+<table:table-row><table:table-cell table:style-name="ce1" office:value-type="currency" office:currency="EUR" office:value="2.5"/><table:table-cell table:style-name="ce2" office:value-type="currency" office:currency="PLN" office:value="3.25"/><table:table-cell table:style-name="ce3" office:value-type="currency" office:currency="GBP" office:value="4.75"/></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>line one</text:p><text:p>line two</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell office:value-type="float" office:value="5"><office:annotation><dc:creator>A</dc:creator><text:p>check the price</text:p></office:annotation></table:table-cell><table:table-cell office:value-type="float" office:value="6"><office:annotation><dc:creator>A</dc:creator><text:p>Kommentar: проверить</text:p></office:annotation></table:table-cell></table:table-row>
+</table:table>
+<table:table table:name="Цены">
+<table:table-row><table:table-cell office:value-type="float" office:value="7"/></table:table-row>
+</table:table>
+</office:spreadsheet></office:body></office:document>
+)x";
+
+const char kPricesWorkbook[] = R"x(<?xml version="1.0" encoding="UTF-8"?>
+<gnm:Workbook xmlns:gnm="http://www.gnumeric.org/v10.dtd">
+  <gnm:SheetNameIndex><gnm:SheetName>Prices</gnm:SheetName><gnm:SheetName>Цены</gnm:SheetName></gnm:SheetNameIndex>
+  <gnm:Sheets>
+    <gnm:Sheet>
+      <gnm:Name>Prices</gnm:Name><gnm:MaxCol>3</gnm:MaxCol><gnm:MaxRow>3</gnm:MaxRow>
+      <gnm:Objects>
+        <gnm:CellComment ObjectBound="A3" Author="A" Text="check the price"/>
+        <gnm:CellComment ObjectBound="B3" Author="A" Text="Kommentar: проверить"/>
+      </gnm:Objects>
+      <gnm:Cells>
+        <gnm:Cell Row="0" Col="0" ValueType="40" ValueFormat="#,##0.00\ &quot;€&quot;">2.5</gnm:Cell>
+        <gnm:Cell Row="0" Col="1" ValueType="40" ValueFormat="[$zł-415]\ #,##0.00">3.25</gnm:Cell>
+        <gnm:Cell Row="0" Col="2" ValueType="40" ValueFormat="[$£-809]#,##0.00">4.75</gnm:Cell>
+        <gnm:Cell Row="1" Col="0" ValueType="60">line one
+line two</gnm:Cell>
+        <gnm:Cell Row="2" Col="0" ValueType="40">5</gnm:Cell>
+        <gnm:Cell Row="2" Col="1" ValueType="40">6</gnm:Cell>
+      </gnm:Cells>
+    </gnm:Sheet>
+    <gnm:Sheet>
+      <gnm:Name>Цены</gnm:Name><gnm:MaxCol>1</gnm:MaxCol><gnm:MaxRow>1</gnm:MaxRow>
+      <gnm:Cells><gnm:Cell Row="0" Col="0" ValueType="40">7</gnm:Cell></gnm:Cells>
+    </gnm:Sheet>
+  </gnm:Sheets>
+</gnm:Workbook>
+)x";
+
+class ExcelPricesInterop : public ExcelInteropTest {
+protected:
+    // Euros and pounds shown as such, zloty as the number with its decimals
+    // (named in the note), the line break typed, the Roman comment a note,
+    // the Cyrillic one counted, the Cyrillic sheet named after its place.
+    void expect_prices() {
+        ASSERT_EQ(layers(), 2);
+        const std::string shown = layer_text(layer_at(0), FieldSource::displayed, '\t');
+        EXPECT_EQ(shown.substr(0, shown.find("\r\n")), "€2.50\t3.25\t£4.75");
+        EXPECT_EQ(notes.currency_cells, std::vector<std::string>{"Prices!B1"});
+        EXPECT_EQ(text_at(0, 1, 0), "line one\rline two");
+        EXPECT_EQ(note_at(0, 2, 0), "check the price");
+        EXPECT_EQ(note_at(0, 2, 1), "");
+        EXPECT_EQ(notes.comment_cells, std::vector<std::string>{"Prices!B3"});
+        EXPECT_EQ(layer_name(1), "Sheet 2");
+        EXPECT_EQ(notes.renamed_sheets, std::vector<std::string>{"Sheet 2"});
+        EXPECT_EQ(number_at(1, 0, 0), 7);
+        EXPECT_EQ(notes.replaced_characters, 0);
+    }
+};
+
+TEST_F(ExcelPricesInterop, LibreOfficeWorkbook) {
+    if (!peer::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    std::vector<uint8_t> file = libreoffice_workbook(kPricesDocument);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    expect_prices();
+}
+
+TEST_F(ExcelPricesInterop, GnumericWorkbookInBiff8) {
+    if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
+    std::vector<uint8_t> file = from_gnumeric("excel_biff8", kPricesWorkbook);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    expect_prices();
 }
 
 }  // namespace
