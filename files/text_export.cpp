@@ -97,16 +97,22 @@ void displayed_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where
         out.append(bytes_of(info.text + 1, info.text[0]));
 }
 
+bool counts_from_1900(const TextWriter& w) {
+    MemoryRef workbook = w.layer ? GetWorkSheet(w.layer) : nullptr;
+    return workbook ? Get_1900Date_Flag(workbook) != 0 : calc_uses_1900_dates();
+}
+
 // A date of a cell in a date format, whose serial other programs would read
-// in their own date system, is written as the date a user types instead.
-bool written_as_date(const uint8_t* cell, double value) {
-    return holds_date_serial(cell[kFmtCode], value) && checkValue(&value) == 0;
+// in their own date system, is written as the date a user types instead; a
+// date the calendar cannot show is written as its number, as it is shown.
+bool written_as_date(const TextWriter& w, const uint8_t* cell, double value) {
+    return holds_date_serial(cell[kFmtCode], value) && checkValue(&value) == 0 &&
+           serial_shows_its_date(value, counts_from_1900(w));
 }
 
 void date_text(const TextWriter& w, double value, std::string& out) {
-    MemoryRef workbook = w.layer ? GetWorkSheet(w.layer) : nullptr;
     unsigned char text[256];
-    date_entry_text(value, workbook ? Get_1900Date_Flag(workbook) != 0 : calc_uses_1900_dates(), text);
+    date_entry_text(value, counts_from_1900(w), text);
     out.append(bytes_of(text + 1, text[0]));
 }
 
@@ -128,7 +134,7 @@ bool result_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const double value = type == kResultNumber ? load_f64(_resultPtr_(cell)) : 0;
     if (w.source == FieldSource::exact_values) {
         out.append(file_number_text(value));
-    } else if (written_as_date(cell, value)) {
+    } else if (written_as_date(w, cell, value)) {
         date_text(w, value, out);
     } else {
         return general_number(w, value, out);
@@ -143,7 +149,7 @@ bool number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     const std::string_view typed = bytes_of(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize);
     if (w.source == FieldSource::exact_values) {
         out.append(file_number_text(value));
-    } else if (written_as_date(cell, value) && !typed_as_date(typed)) {
+    } else if (written_as_date(w, cell, value) && !typed_as_date(typed)) {
         date_text(w, value, out);
     } else if (!typed.empty()) {
         out.append(typed);

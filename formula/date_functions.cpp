@@ -17,12 +17,9 @@ int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
 
 void Date_Func(int16_t number) {
     static constexpr int16_t kComponents[] = {kMinute, kHour, kSecond, kYear, kWeekday, kMonth, kDay};
-    if (checkgValue() == 0) {
-        if (g_value > kLastComponentSerial || g_value < 0)  // beyond the calendar's reach
-            g_value = g_StdErr;
-        else
-            g_value = DateComponent(ConvertToSecs(g_value), kComponents[number - 29]);
-    }
+    int32_t part = 0;
+    if (checkgValue() == 0)
+        g_value = serial_component(g_value, calc_uses_1900_dates(), kComponents[number - 29], part) ? part : g_StdErr;
     SetNValue();
 }
 
@@ -128,8 +125,10 @@ void date360func() {
         g_value = start;
     } else if (checkValue(&end)) {
         g_value = end;
+    } else if (pf::DateTimeRec d1, d2; !serial_names_date(start, calc_uses_1900_dates(), d1) ||
+                                        !serial_names_date(end, calc_uses_1900_dates(), d2)) {
+        g_value = g_StdErr;
     } else {
-        pf::DateTimeRec d1 = date_of_serial(start), d2 = date_of_serial(end);
         const bool european = method != 0.0;
         int32_t start_day = d1.day, end_day = d2.day;
         if (european) {

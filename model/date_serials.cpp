@@ -204,12 +204,6 @@ void rewrite_date(unsigned char* text, const pf::DateTimeRec& date, bool with_da
 
 }  // namespace
 
-pf::DateTimeRec date_of_serial(double serial) {
-    pf::DateTimeRec date;
-    pf::seconds_to_date(seconds_of_serial(serial, calc_uses_1900_dates()), date);
-    return date;
-}
-
 double SecsToFloat(uint32_t seconds) { return double(seconds) / kSecondsPerDay; }
 
 uint32_t ConvertToSecs(double serial) {
@@ -223,17 +217,54 @@ uint32_t ConvertToSecs(double serial) {
 double SpreadSheetTime() { return SecsToFloat(pf::current_date_time()); }
 
 double serial_of_seconds(uint32_t seconds, bool system_1900) {
-    if (system_1900 && seconds > k1900ShiftSeconds) return (double(seconds) + k1900ShiftSeconds) / kSecondsPerDay;
-    return SecsToFloat(seconds);
+    return SecsToFloat(seconds) + (system_1900 ? k1900ShiftDays : 0.0);
 }
 
 uint32_t seconds_of_serial(double serial, bool system_1900) {
-    double seconds = serial * kSecondsPerDay;
-    seconds = final_Round(&seconds);
-    if (!(seconds > 0)) return 0;
-    if (system_1900 && seconds > k1900ShiftSeconds) seconds -= k1900ShiftSeconds;
-    if (seconds >= 4294967295.0) return pf::kLastSecond;
-    return uint32_t(seconds);
+    return ConvertToSecs(system_1900 ? serial - k1900ShiftDays : serial);
+}
+
+namespace {
+
+constexpr int64_t kWholeDay = 86400;
+// 31 December 9999, the last day a serial names, in days from 1 January 1904.
+constexpr int64_t kLastNamedDay = 2957003;
+// Days of the 1900 system: 29 February 1900, which it counts and no calendar
+// has, and 1 January 1904.
+constexpr int64_t kNoSuchDay1900 = 60;
+constexpr int64_t k1904InThe1900System = int64_t(k1900ShiftDays);
+
+// A serial's whole seconds, rounded as ConvertToSecs rounds; false for a
+// negative serial or one past the year 9999.
+bool whole_seconds(double serial, int64_t& seconds) {
+    double rounded = serial * kSecondsPerDay;
+    rounded = final_Round(&rounded);
+    if (!(rounded >= 0) || rounded >= double((kLastNamedDay + k1904InThe1900System + 1) * kWholeDay)) return false;
+    seconds = int64_t(rounded);
+    return true;
+}
+
+}  // namespace
+
+bool serial_names_date(double serial, bool system_1900, pf::DateTimeRec& date) {
+    int64_t seconds = 0;
+    if (!whole_seconds(serial, seconds)) return false;
+    int64_t day = seconds / kWholeDay;
+    if (system_1900) {
+        if (day < 1 || day == kNoSuchDay1900) return false;
+        // Before 1 March 1900 the system counts one day less than the calendar.
+        day -= day < kNoSuchDay1900 ? k1904InThe1900System - 1 : k1904InThe1900System;
+    }
+    if (day > kLastNamedDay) return false;
+    pf::long_seconds_to_date(day * kWholeDay + seconds % kWholeDay, date);
+    return true;
+}
+
+bool serial_time_of_day(double serial, pf::DateTimeRec& time) {
+    int64_t seconds = 0;
+    if (!whole_seconds(serial, seconds)) return false;
+    pf::long_seconds_to_date(seconds % kWholeDay, time);
+    return true;
 }
 
 double Datefunc(int32_t year, int32_t month, int32_t day) {
@@ -252,22 +283,26 @@ double Datefunc(int32_t year, int32_t month, int32_t day) {
     return serial_of_date(date);
 }
 
-int32_t DateComponent(uint32_t seconds, int16_t component) {
-    if (component < kYear || component > kWeekday) return 0;
-    if (calc_uses_1900_dates() && seconds > k1900ShiftSeconds) seconds -= k1900ShiftSeconds;
+bool serial_component(double serial, bool system_1900, int16_t component, int32_t& part) {
+    if (component < kYear || component > kWeekday) return false;
     pf::DateTimeRec date;
-    pf::seconds_to_date(seconds, date);
-    return component_of(date, component);
+    const bool time_part = component >= kHour && component <= kSecond;
+    if (!(time_part ? serial_time_of_day(serial, date) : serial_names_date(serial, system_1900, date))) return false;
+    part = component_of(date, component);
+    return true;
 }
 
 int16_t AddTimeComponent(int16_t component, int32_t amount, double* serial) {
     int16_t error = checkValue(serial);
     if (error) return error;
     if (component < kYear || component > kSecond) return 0;
-    pf::DateTimeRec date = date_of_serial(*serial);
+    const bool system_1900 = calc_uses_1900_dates() && *serial >= k1900ShiftDays;
+    pf::DateTimeRec date;
+    pf::seconds_to_date(seconds_of_serial(*serial, system_1900), date);
     int32_t* field = field_of(date, component);
     *field += amount;
-    *serial = serial_of_date(date);
+    uint32_t seconds = 0;
+    *serial = pf::date_to_seconds(date, seconds) ? serial_of_seconds(seconds, system_1900) : N_AN(kErrValue);
     return 0;
 }
 
@@ -348,9 +383,9 @@ bool format_shows_date(uint8_t code) {
 bool holds_date_serial(uint8_t code, double value) { return format_shows_date(code) && value >= 1; }
 
 bool serial_shows_its_date(double serial, bool system_1900) {
-    const double days = system_1900 ? serial - k1900ShiftDays : serial;
-    const double last_day = double(pf::kLastSecond) / kSecondsPerDay;
-    return (system_1900 ? days > 0 : days >= 0) && days <= last_day;
+    double seconds = (system_1900 ? serial - k1900ShiftDays : serial) * kSecondsPerDay;
+    seconds = final_Round(&seconds);
+    return seconds >= 0 && seconds <= double(pf::kLastSecond);
 }
 
 bool shows_another_date(uint8_t code, double serial, bool system_1900) {

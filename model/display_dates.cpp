@@ -297,6 +297,62 @@ bool has_custom_pattern(const CellInfoRecord* info) {
            info->cell;
 }
 
+void custom_pattern(const CellInfoRecord* info, unsigned char* pattern) {
+    pattern[0] = info->format.bytes[kFmtLabelLength];
+    std::memcpy(pattern + 1, _labelPtr_(info->cell), pattern[0]);
+}
+
+// Whether a custom pattern shows a part of the date: a day, a year, or a
+// month (an "m" before any hour); quoted runs and "AM/PM" are passed over.
+bool pattern_shows_date(const unsigned char* bytes) {
+    Pattern p{bytes};
+    bool after_hour = false;
+    for (; p.position <= p.length(); ++p.position) {
+        const unsigned char c = p.at(p.position);
+        if (c == '"') {
+            while (++p.position <= p.length())
+                if (p.at(p.position) == '"' && p.at(++p.position) != '"') break;
+            --p.position;
+        } else if (p.follows(p.position, "AM/PM") || p.follows(p.position, "am/pm")) {
+            p.position += 4;
+        } else if (c == 'H' || c == 'h') {
+            after_hour = true;
+        } else if (c == 'D' || c == 'd' || c == 'Y' || c == 'y' || ((c == 'M' || c == 'm') && !after_hour)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the record's format shows a date (with or without its time), not
+// only a time of day.
+bool shows_a_date(const CellInfoRecord* info) {
+    const uint8_t code = info->format.bytes[kFmtCode];
+    if (code == kFormatCustomDate && has_custom_pattern(info)) {
+        unsigned char pattern[256];
+        custom_pattern(info, pattern);
+        return pattern_shows_date(pattern);
+    }
+    return code == 30 || format_shows_date(code);
+}
+
+// The calendar seconds the record's value shows in its format: its date's
+// (with the time) for a format that shows a date, its time of day's for one
+// that shows only a time; false when the calendar has none to show, as for
+// a date before 1904 or after 6 February 2040.
+bool seconds_shown(const CellInfoRecord* info, uint32_t& seconds) {
+    const bool system_1900 = layer_uses_1900_dates(info->layer);
+    if (shows_a_date(info)) {
+        if (!serial_shows_its_date(info->value, system_1900)) return false;
+        seconds = seconds_of_serial(info->value, system_1900);
+        return true;
+    }
+    pf::DateTimeRec time;
+    if (!serial_time_of_day(info->value, time)) return false;
+    seconds = uint32_t((time.hour * 60 + time.minute) * 60 + time.second);
+    return true;
+}
+
 }  // namespace
 
 JapaneseEra japanese_era(double days_1904, int32_t year) {
@@ -304,10 +360,10 @@ JapaneseEra japanese_era(double days_1904, int32_t year) {
     return JapaneseEra{int16_t(&era - kEras + 1), year - era.year_offset};
 }
 
-void format_date_text(CellInfoRecord* info) {
+bool format_date_text(CellInfoRecord* info) {
     info->text[0] = 0;
-    DateText d{info->text, {}, ConvertToSecs(info->value)};
-    if (layer_uses_1900_dates(info->layer) && d.seconds > k1900ShiftSeconds) d.seconds -= k1900ShiftSeconds;
+    DateText d{info->text, {}, 0};
+    if (!seconds_shown(info, d.seconds)) return false;
     pf::seconds_to_date(d.seconds, d.date);
     const uint8_t code = info->format.bytes[kFmtCode];
     const bool japanese = display_system_facts().japanese_enabled;
@@ -319,9 +375,9 @@ void format_date_text(CellInfoRecord* info) {
         time_text(d, code);
     else if (code == kFormatCustomDate && has_custom_pattern(info)) {
         unsigned char pattern[256];
-        pattern[0] = info->format.bytes[kFmtLabelLength];
-        std::memcpy(pattern + 1, _labelPtr_(info->cell), pattern[0]);
+        custom_pattern(info, pattern);
         custom_date(d, pattern);
     } else
         plain_date(d, code);
+    return true;
 }

@@ -298,6 +298,14 @@ void copy_long_text(CellInfoRecord* info, const uint8_t* bytes, int32_t length) 
     }
 }
 
+// A number whose date or time the calendar cannot show: the number itself.
+void general_number_text(CellInfoRecord* info) {
+    const uint8_t code = info->format.bytes[kFmtCode];
+    info->format.bytes[kFmtCode] = kFormatGeneral;
+    format_number_text(info);
+    info->format.bytes[kFmtCode] = code;
+}
+
 // The "f" form: the formula's text, or the typed text kept after a number.
 void formula_text(CellInfoRecord* info) {
     const uint8_t* cell = info->cell;
@@ -456,10 +464,10 @@ void CellString(CellInfoRecord* info) {
 
 int16_t FormatCellString(CellInfoRecord* info) {
     const uint8_t code = format_code(info);
-    if (code < 31 || code > 109)
-        format_date_text(info);
-    else
+    if (code >= 31 && code <= 109)
         format_number_text(info);
+    else if (!format_date_text(info))
+        general_number_text(info);
     return info->text[0];
 }
 

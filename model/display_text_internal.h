@@ -18,5 +18,6 @@ void set_text(unsigned char* text, const std::string& bytes);
 bool layer_uses_1900_dates(MemoryRef layer);
 
 // The date or time text of the record's value by its format code (codes below
-// 31 or above 109).
-void format_date_text(CellInfoRecord* info);
+// 31 or above 109); false, with no text, when the calendar cannot show the
+// date (or time) the value names.
+bool format_date_text(CellInfoRecord* info);

@@ -178,7 +178,7 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
 }
 
-// An Excel workbook's dates before 2 January 1904 (in its 1900 system) and
+// An Excel workbook's dates before 1 January 1904 (in its 1900 system) and
 // before 1900 show as their numbers, and the text written of them is that
 // number, never another date; the note names their cells. Later dates show
 // as themselves.
@@ -196,12 +196,12 @@ TEST_F(SheetconvTest, ExcelDatesTheCalendarCannotShowShowTheirNumbers) {
     const biff::Record dates_1900{0x0022, Body().u16(0).v};
     write_bytes("Dates.xls", biff::compound_file(biff::workbook(true, {font, xf(0), xf(14), dates_1900}, {sheet})));
     EXPECT_EQ(run(path("Dates.xls"), path("Dates.txt"), "--shown"), 3) << errors;
-    EXPECT_NE(errors.find("(A1, A2, A3, A4, A5)"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("(A1, A2, A3, A5)"), std::string::npos) << errors;
     const std::vector<uint8_t> written = bytes_of("Dates.txt");
     std::istringstream lines(std::string(written.begin(), written.end()));
     std::vector<std::string> shown;
     for (std::string line; std::getline(lines, line);) shown.push_back(line.substr(0, line.find('\r')));
-    EXPECT_EQ(shown, (std::vector<std::string>{"61", "898", "1461", "1462", "-108393", "1/2/1904", "3/15/2024"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"61", "898", "1461", "1/1/1904", "-108393", "1/2/1904", "3/15/2024"}));
 }
 
 // CSV rows of the installed scripts but Roman.

@@ -43,15 +43,20 @@ protected:
 
     pf::DateTimeRec split(double serial) {
         pf::DateTimeRec date;
-        uint32_t seconds = ConvertToSecs(serial);
-        date.year = DateComponent(seconds, 1);
-        date.month = DateComponent(seconds, 2);
-        date.day = DateComponent(seconds, 3);
-        date.hour = DateComponent(seconds, 4);
-        date.minute = DateComponent(seconds, 5);
-        date.second = DateComponent(seconds, 6);
-        date.day_of_week = DateComponent(seconds, 7);
+        EXPECT_TRUE(serial_names_date(serial, Get_1900Date_Flag(workbook) != 0, date)) << serial;
         return date;
+    }
+
+    // "year-month-day weekday" of a serial by the worksheet functions, or the
+    // error name of YEAR.
+    std::string parts(double serial) {
+        const std::string of = "(" + std::to_string(serial) + ")";
+        if (int16_t error = error_of("=YEAR" + of)) return "error " + std::to_string(error);
+        std::string text;
+        for (const char* function : {"YEAR", "MONTH", "DAY", "WEEKDAY"})
+            text += (text.empty() ? "" : function[0] == 'W' ? " " : "-") +
+                    std::to_string(int(number(std::string("=") + function + of)));
+        return text;
     }
 };
 
@@ -65,7 +70,7 @@ TEST_F(Dates, BuildingDatesKeepsYearsInRange) {
     EXPECT_EQ(Datefunc(2000, 13, 1), serial_1904(2001, 1, 1));  // the month carries
 }
 
-TEST_F(Dates, The1900SystemShiftsOnlyPastItsFirst1462Days) {
+TEST_F(Dates, The1900SystemCountsItsDaysFrom1900) {
     double plain = Datefunc(2000, 1, 1);
     Set_1900Date_Flag(workbook, true);
     double shifted = Datefunc(2000, 1, 1);
@@ -74,7 +79,44 @@ TEST_F(Dates, The1900SystemShiftsOnlyPastItsFirst1462Days) {
     EXPECT_EQ(back.year, 2000);
     EXPECT_EQ(back.month, 1);
     EXPECT_EQ(back.day, 1);
-    EXPECT_EQ(Datefunc(1904, 3, 1), serial_1904(1904, 3, 1));
+    EXPECT_EQ(Datefunc(1904, 1, 1), 1462);  // as in other programs' 1900 system
+    EXPECT_EQ(Datefunc(1904, 3, 1), serial_1904(1904, 3, 1) + 1462);
+    EXPECT_EQ(Datefunc(1908, 1, 2), serial_1904(1908, 1, 2) + 1462);
+}
+
+// Every serial gives the parts of the date it names in its date system, the
+// dates the calendar shows and the others alike, or an error when it names
+// none; never those of another date.
+TEST_F(Dates, DatePartsAreThoseOfTheDateTheSerialNames) {
+    EXPECT_EQ(parts(0), "1904-1-1 6");
+    EXPECT_EQ(parts(1461), "1908-1-1 4");
+    EXPECT_EQ(parts(49210), "2038-9-24 6");
+    EXPECT_EQ(parts(49211), "2038-9-25 7");  // shown as a date, so not an error
+    EXPECT_EQ(parts(49710), "2040-2-6 2");
+    EXPECT_EQ(parts(60000), "2068-4-9 2");  // past the calendar: the date's own parts
+    EXPECT_EQ(parts(-5), "error " + std::to_string(kErrValue));
+    Set_1900Date_Flag(workbook, true);
+    EXPECT_EQ(parts(1), "1900-1-1 2");
+    EXPECT_EQ(parts(59), "1900-2-28 4");
+    EXPECT_EQ(parts(61), "1900-3-1 5");
+    EXPECT_EQ(parts(898), "1902-6-16 2");
+    EXPECT_EQ(parts(1461), "1903-12-31 5");
+    EXPECT_EQ(parts(1462), "1904-1-1 6");
+    EXPECT_EQ(parts(1463), "1904-1-2 7");
+    EXPECT_EQ(parts(2924), "1908-1-2 5");
+    EXPECT_EQ(parts(51172), "2040-2-6 2");
+    EXPECT_EQ(parts(51173), "2040-2-7 3");
+    EXPECT_EQ(parts(60000), "2064-4-8 3");
+    EXPECT_EQ(parts(2958465), "9999-12-31 6");
+    for (double none : {-5.0, 0.0, 0.5, 60.0, 2958466.0}) EXPECT_EQ(parts(none), "error " + std::to_string(kErrValue)) << none;
+    // A time of day has its hours wherever its day lies.
+    EXPECT_EQ(number("=HOUR(0.5)"), 12);
+    EXPECT_EQ(number("=HOUR(60.25)"), 6);
+    EXPECT_EQ(number("=MINUTE(51173.75+1/1440)"), 1);
+    EXPECT_EQ(error_of("=HOUR(-0.5)"), kErrValue);
+    Set_1900Date_Flag(workbook, false);
+    EXPECT_EQ(number("=HOUR(60000.75)"), 18);
+    EXPECT_EQ(error_of("=DAY(-0.5)"), kErrValue);
 }
 
 TEST_F(Dates, ATypedDateAndTheSameDateBuiltHaveOneSerialInBothSystems) {
@@ -156,9 +198,7 @@ TEST_F(Dates, DateFunctions) {
     EXPECT_EQ(number("=HOUR(TIME(13,5,9))") * 10000 + number("=MINUTE(TIME(13,5,9))") * 100 +
                   number("=SECOND(TIME(13,5,9))"),
               130509);
-    EXPECT_EQ(error_of("=YEAR(49211)"), kErrValue);
     EXPECT_EQ(error_of("=YEAR(-108393)"), kErrValue);  // before 1904: no date here, not 1904
-    EXPECT_EQ(error_of("=DAY(-0.5)"), kErrValue);
     EXPECT_EQ(error_of("=YEAR(\"not a date\")"), kErrValue);
     EXPECT_EQ(number("=DATEVALUE(\"3/4/2005\")"), serial_1904(2005, 3, 4));
     EXPECT_EQ(error_of("=DATEVALUE(5)"), kErrValue);

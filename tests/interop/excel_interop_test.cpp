@@ -268,14 +268,20 @@ namespace {
 using ExcelDatesInterop = peer::PeerTest;
 using peer::Peer;
 
-// Dates of a peer's workbook before 2 January 1904 (before 1900 too) show as
+// Dates of a peer's workbook before 1 January 1904 (before 1900 too) show as
 // their numbers, named in a note, never as other dates; later ones show as
-// the same days. The shown text is what a text export writes.
+// the same days. The shown text is what a text export writes. YEAR, MONTH,
+// DAY and WEEKDAY give the parts of each date as the peer does, shown or
+// not; a date before 1900 has none in the 1900 system.
 TEST_P(ExcelDatesInterop, DatesBeyondTheCalendarShowAsTheirNumbers) {
     const std::vector<std::string> dates = {"1900-03-01", "1902-06-15", "1903-12-31", "1904-01-01",
                                             "1850-05-01", "1904-01-02", "2024-03-15"};
+    const std::vector<std::string> weekdays = {"5", "1", "5", "6", "", "7", "6"};
     std::string source;
-    for (const std::string& date : dates) source += date + "\r\n";
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const std::string a = "(A" + std::to_string(i + 1) + ")";
+        source += dates[i] + ",=YEAR" + a + ",=MONTH" + a + ",=DAY" + a + ",=WEEKDAY" + a + "\r\n";
+    }
     peer::write_file(path("source.csv"), source);
     ASSERT_TRUE(convert("source.csv", "theirs.xls"));
     ASSERT_TRUE(sheetconv("--shown", "theirs.xls", "shown.txt"));
@@ -287,15 +293,25 @@ TEST_P(ExcelDatesInterop, DatesBeyondTheCalendarShowAsTheirNumbers) {
     ASSERT_EQ(values.size(), dates.size());
     for (size_t i = 0; i < dates.size(); ++i) {
         const std::string year = dates[i].substr(0, 4);
-        const bool as_number = shown[i][0] == values[i][0];
-        if (i < 5) {
-            EXPECT_TRUE(as_number || shown[i][0] == dates[i]) << shown[i][0];  // or kept as the text written
+        const std::string date_shown = shown[i][0].substr(0, shown[i][0].find('\t'));
+        const bool as_number = date_shown == values[i][0];
+        if (i < 3 || i == 4) {
+            EXPECT_TRUE(as_number || date_shown == dates[i]) << date_shown;  // or kept as the text written
         } else {
-            EXPECT_FALSE(as_number) << shown[i][0];
-            EXPECT_NE(shown[i][0].find(year), std::string::npos) << shown[i][0];
+            EXPECT_FALSE(as_number) << date_shown;
+            EXPECT_NE(date_shown.find(year), std::string::npos) << date_shown;
         }
+        ASSERT_EQ(values[i].size(), 5u) << i;
+        if (weekdays[i].empty()) {
+            EXPECT_EQ(values[i][1], "#VALUE!") << dates[i];
+            continue;
+        }
+        EXPECT_EQ(values[i][1], year) << dates[i];
+        EXPECT_EQ(values[i][2], std::to_string(std::stoi(dates[i].substr(5, 2)))) << dates[i];
+        EXPECT_EQ(values[i][3], std::to_string(std::stoi(dates[i].substr(8, 2)))) << dates[i];
+        EXPECT_EQ(values[i][4], weekdays[i]) << dates[i];
     }
-    EXPECT_NE(note.find("(A1, A2, A3, A4"), std::string::npos) << note;
+    EXPECT_NE(note.find("(A1, A2, A3, A5"), std::string::npos) << note;
 }
 
 INSTANTIATE_TEST_SUITE_P(Peers, ExcelDatesInterop, ::testing::Values(Peer::office, Peer::gnumeric), peer::peer_name);

@@ -221,10 +221,34 @@ TEST_F(DisplayTextTest, DatesInBothSystems) {
         EXPECT_EQ(date(day, 17), "Mon, Mar 7, 2005");
         EXPECT_EQ(date(day, 26), "2:05:09 PM");
         display_system_facts().japanese_enabled = true;
-        // Serials up to 1,462 read the same in both systems.
-        EXPECT_EQ(date(1.5, 6), "1/2/1904");
+        // A time of day reads the same in both systems.
         EXPECT_EQ(date(1.5, 22), "12:00:00");
     }
+}
+
+// A number in a date format shows the date it names in the workbook's date
+// system when the calendar shows that date (1 January 1904 to 6 February
+// 2040), else the number itself: never another date. A format of a time of
+// day alone shows the time of any day.
+TEST_F(DisplayTextTest, DatesTheCalendarCannotShowShowTheirNumbers) {
+    EXPECT_EQ(date(0, 6), "1/1/1904");
+    EXPECT_EQ(date(1.5, 6), "1/2/1904");
+    EXPECT_EQ(date(49710, 6), "2/6/2040");
+    EXPECT_EQ(date(49711, 6), "49711");
+    EXPECT_EQ(date(49711.25, 25), "49711.25");
+    EXPECT_EQ(date(-3, 0), "-3");
+    EXPECT_EQ(date(49711.25, 21), "6:00");
+    EXPECT_EQ(custom("yyyy-mm-dd", 60000), "60000");
+    Set_1900Date_Flag(workbook, true);
+    EXPECT_EQ(date(1462, 6), "1/1/1904");
+    EXPECT_EQ(date(1461, 6), "1461");
+    EXPECT_EQ(date(1.5, 6), "1.5");
+    EXPECT_EQ(date(1.5, 22), "12:00:00");
+    EXPECT_EQ(date(51172, 6), "2/6/2040");
+    EXPECT_EQ(date(51173.5, 6), "51173.5");
+    EXPECT_EQ(date(51173.5, 21), "12:00");
+    EXPECT_EQ(custom("h:mm", 0.75), "18:00");  // a custom time of day alone
+    EXPECT_EQ(custom("d \"h\" h", 0.75), "0.75");
 }
 
 TEST_F(DisplayTextTest, TwelveHourClock) {
