@@ -2,11 +2,11 @@
 // token reader, with the checks a formula read from a file needs on top.
 #include "files/formula_walk.h"
 
+#include "formula/function_table.h"
 #include "model/compiled_formula.h"
 
 namespace {
 
-constexpr int kLastFunction = 143;
 constexpr int kLongestName = 31;
 
 // The walk reads through const pointers into the caller's own bytes.
@@ -51,7 +51,7 @@ bool visit_token(WalkState& state, const FormulaToken& token) {
         state.word_at(token.start + 1);
         return true;
     case FormulaTokenKind::function:
-        return token.start[1] >= 1 && token.start[1] <= kLastFunction;
+        return worksheet_function(token.start[1]) != nullptr;
     case FormulaTokenKind::link:
         state.word_at(token.start + 1);
         if (state.walk.link) state.walk.link(const_cast<uint8_t*>(token.start + 1), state.walk.context);
