@@ -206,18 +206,19 @@ uint8_t separator_of_type(pf::FourCC type) {
 
 bool is_sylk(std::string_view bytes) { return bytes.substr(0, 3) == "ID;"; }
 
-// Whether the first lines of a CSV look split by semicolons, as CSV written
-// where the comma is the decimal point is: every line holds a semicolon
-// outside quotes, and they hold no more commas than semicolons.
-bool looks_semicolon_separated(std::string_view bytes) {
+// The separator the first lines of a text show outside quotes: semicolon
+// when every line holds one and they hold no more commas than semicolons (as
+// CSV written where the comma is the decimal point does), else comma when
+// they hold one; 0 when they show neither.
+uint8_t separator_shown(std::string_view bytes) {
     constexpr int kLinesLooked = 5;
     int lines = 0, semicolons = 0, commas = 0;
-    bool quoted = false, line_has_semicolon = false, line_empty = true;
+    bool quoted = false, line_has_semicolon = false, line_empty = true, every_line_has_semicolon = true;
     for (size_t i = 0; i <= bytes.size() && lines < kLinesLooked; ++i) {
         const char c = i < bytes.size() ? bytes[i] : '\n';
         const bool line_end = !quoted && (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')));
         if (line_end) {
-            if (!line_empty && !line_has_semicolon) return false;
+            if (!line_empty && !line_has_semicolon) every_line_has_semicolon = false;
             lines += !line_empty;
             line_has_semicolon = false;
             line_empty = true;
@@ -229,17 +230,21 @@ bool looks_semicolon_separated(std::string_view bytes) {
         else if (c == ',') ++commas;
         else if (c == ';') ++semicolons, line_has_semicolon = true;
     }
-    return semicolons > 0 && commas <= semicolons;
+    if (every_line_has_semicolon && semicolons > 0 && commas <= semicolons) return kSemicolonSeparator;
+    return commas > 0 ? kCommaSeparator : 0;
 }
 
 // The separator a file's kind gives, or that plain text shows by holding
-// tabs; else what the user picks (0 when cancelled), semicolon offered first
-// for a CSV that looks split by semicolons.
+// tabs; else what the user picks (0 when cancelled), offered first the
+// separator the text shows (a semicolon for a CSV that looks split by
+// semicolons; tab for a text of one column).
 uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
     uint8_t separator = separator_of_type(type);
-    if (separator == kCommaSeparator && looks_semicolon_separated(bytes)) separator = kSemicolonSeparator;
+    const uint8_t shown = separator_shown(bytes);
+    if (separator == kCommaSeparator && shown == kSemicolonSeparator) separator = kSemicolonSeparator;
     else if (separator != 0) return separator;
     else if (bytes.find('\t') != std::string_view::npos) return kTabSeparator;
+    else separator = shown ? shown : kTabSeparator;
     return files_services.choose_separator(&separator) == kAnswerOK ? separator : 0;
 }
 

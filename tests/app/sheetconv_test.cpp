@@ -151,12 +151,22 @@ TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
     EXPECT_FALSE(exists("Out.qrv"));
     EXPECT_EQ(run(path("Missing.qrv"), path("Out.qrv")), 1);
     EXPECT_EQ(run(path("In.qrv"), ""), 2);
-    // A text whose separator no one can choose is not converted into nothing.
-    const std::string plain = "a,b\n1,2\n";
-    write_bytes("Plain.slk", std::vector<uint8_t>(plain.begin(), plain.end()));
-    EXPECT_EQ(run(path("Plain.slk"), path("Out.csv")), 1);
-    EXPECT_NE(errors.find("no known separator"), std::string::npos) << errors;
-    EXPECT_FALSE(exists("Out.csv"));
+}
+
+// A text whose kind does not tell its separator is read with the separator
+// the program's question offers first: the one the text shows, tab for a
+// list of one column.
+TEST_F(SheetconvTest, ATextIsReadWithTheSeparatorItShows) {
+    const std::pair<const char*, std::string> texts[] = {
+        {"Column.txt", "12\n7.5\n"}, {"Commas.txt", "a,b\n1,2\n"}, {"Semicolons.txt", "a;b\n1;2\n"},
+        {"Misnamed.slk", "a,b\n1,2\n"}};
+    const std::string expected[] = {"12\n7.5\n", "a,b\n1,2\n", "a,b\n1,2\n", "a,b\n1,2\n"};
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        write_bytes(texts[i].first, std::vector<uint8_t>(texts[i].second.begin(), texts[i].second.end()));
+        EXPECT_EQ(run(path(texts[i].first), path("Out.csv"), "--values"), 0) << texts[i].first << errors;
+        const std::vector<uint8_t> written = bytes_of("Out.csv");
+        EXPECT_EQ(std::string(written.begin(), written.end()), expected[i]) << texts[i].first;
+    }
 }
 
 // A SYLK running past the last row is written as far as the layer holds it;

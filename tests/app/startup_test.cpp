@@ -256,18 +256,6 @@ TEST_F(AppTest, CommaAndTabSeparatedFilesOpenAsChangedDocuments) {
     EXPECT_EQ(front_cell_text(CellPoint{1, 1}), "40");
 }
 
-// Cancelling the separator question of a text file opens nothing: an empty
-// document tied to the file would write over it at its first Save.
-TEST_F(AppTest, ATextFileWhoseSeparatorQuestionIsCancelledOpensNothing) {
-    const std::string dat = home + "/plain.dat";
-    std::ofstream(dat) << "a;b\n1;2\n";
-    post_launch({dat.c_str()});
-    run_until_idle();
-    EXPECT_TRUE(window_titles(false).empty());
-    std::ifstream kept(dat);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a;b\n1;2\n");
-}
-
 TEST_F(AppTest, OpenDocumentsUnderAModalWindowIsRefused) {
     pf::WindowRef modal = pf::create_window(pf::kModalWindowClass, 0, pf::Rect{100, 100, 200, 300});
     pf::show_window(modal);

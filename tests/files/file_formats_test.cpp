@@ -106,8 +106,22 @@ TEST_F(FileFormatsTest, PlainTextShowsItsTabsOrItsSeparatorIsAsked) {
     answer = kCommaSeparator;
     MemoryRef comma_layer = read_file("Commas.txt");
     EXPECT_EQ(cell(comma_layer, 1, 1).number, 2.0);
-    EXPECT_EQ(offered.size(), 1u);
+    // The question offers first the separator the text shows; tab for one column.
+    const std::vector<std::pair<std::string, uint8_t>> shown = {
+        {"a;b\n1,5;2\n", kSemicolonSeparator}, {"12\n7.5\n", kTabSeparator}, {"\"x, y\"\n2\n", kTabSeparator}};
+    for (const auto& [text, separator] : shown) {
+        write_bytes("Shown.txt", std::vector<uint8_t>(text.begin(), text.end()));
+        answer = separator;
+        EXPECT_NE(read_file("Shown.txt"), nullptr) << text;
+    }
+    EXPECT_EQ(offered, (std::vector<uint8_t>{kCommaSeparator, kSemicolonSeparator, kTabSeparator, kTabSeparator}));
     files_services = saved;
+    // With nobody to ask, the separator offered is taken: a list of one column is read.
+    const std::string column = "12\n7.5\n";
+    write_bytes("Column.txt", std::vector<uint8_t>(column.begin(), column.end()));
+    MemoryRef column_layer = read_file("Column.txt");
+    ASSERT_NE(column_layer, nullptr);
+    EXPECT_EQ(cell(column_layer, 1, 0).number, 7.5);
 }
 
 // The extension is that of the file's whole name, however long.

@@ -43,17 +43,23 @@ TEST_F(RecalcPasses, AWorkbookWithoutWindowsStopsOnACircle) {
 
 TEST_F(TextImportTest, AFileOfNoKnownKindAsksForItsSeparator) {
     write_bytes("plain.dat", {'a', ' ', 'b', ',', 'c', '\n'});
+    // With nobody to ask, the separator the text shows is taken.
+    MemoryRef unattended = fresh_layer();
+    EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, unattended, kTextType), 0);
+    EXPECT_EQ(cell(unattended, 0, 1).text, "c");
     // Cancelled: nothing is read, and the read says it was cancelled.
+    set_unattended_run(false);
+    pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeEscape) << 8) | pf::kEscapeChar);
     MemoryRef cancelled = fresh_layer();
     EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, cancelled, kTextType), kTextCancelled);
     EXPECT_TRUE(cells_of(cancelled).empty());
-    // Accepted as it opens: tab.
-    set_unattended_run(false);
+    // Accepted as it opens: the comma the text shows.
     pf::post_event(pf::kKeyDown, (uintptr_t(pf::kKeyCodeReturn) << 8) | pf::kReturnChar);
     MemoryRef read = fresh_layer();
     EXPECT_EQ(ReadTextFile(spec("plain.dat"), nullptr, read, kTextType), 0);
     set_unattended_run(true);
-    EXPECT_EQ(cell(read, 0, 0).text, "a b,c");
+    EXPECT_EQ(cell(read, 0, 0).text, "a b");
+    EXPECT_EQ(cell(read, 0, 1).text, "c");
     // Text holding tabs shows its separator: nothing is asked.
     write_bytes("tabs.dat", {'a', '\t', 'b', ',', 'c', '\n'});
     MemoryRef tabbed = fresh_layer();
