@@ -31,11 +31,13 @@ int16_t read_sylk_text_letting_go(std::string& mac_roman, MemoryRef layer, Impor
 int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, ImportReport* report);
 
 // The two kinds of SYLK file written: this program's own spells Roman
-// accented letters as escapes (and other scripts in UTF-8); the one for other
-// spreadsheets spells every text in UTF-8, which they read as it stands.
+// accented letters as escapes, which it, its older generations, Excel and
+// Gnumeric read (and other scripts in UTF-8); the one for other spreadsheets
+// spells its lines in Windows-1252, which most of them read, where that can
+// (sylk_text.h).
 enum class SylkVariant { own, other_spreadsheets };
 
 int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant = SylkVariant::own);
 
-// The layer as the text of a SYLK file (UTF-8, escapes applied).
+// The layer as the bytes of a SYLK file of the variant.
 std::string sylk_layer_text(MemoryRef layer, SylkVariant variant = SylkVariant::own);

@@ -431,6 +431,7 @@ std::string sylk_layer_text(MemoryRef layer, SylkVariant variant) {
     w.layer = layer;
     w.variant = variant;
     write_layer(w);
+    if (variant == SylkVariant::other_spreadsheets) return sylk_lines_for_other_spreadsheets(w.text);
     return std::move(w.text);
 }
 

@@ -84,3 +84,67 @@ void append_sylk_cell_text(const uint8_t* cell, std::string_view text, int16_t f
     if (utf8) escape_sylk_controls(cell_field_utf8(cell, text, font), out);
     else escape_sylk_text(text, out);
 }
+
+// ---- Files for other spreadsheets ---------------------------------------------
+
+namespace {
+
+constexpr char kWindowsLatin[] = "CP1252";
+
+bool is_utf8(std::string_view text) {
+    std::string same;
+    return pf::convert_encoding(text, "UTF-8", "UTF-8", same);
+}
+
+// Calls visit(line) for each line of the text with its line end.
+template <typename Visit>
+void each_line(std::string_view text, Visit&& visit) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
+        visit(text.substr(at, end - at));
+        at = end;
+    }
+}
+
+// Whether the file begins with the ID record this program writes, which
+// names the workbook's date system (files written before it was named there
+// were UTF-8 throughout; the program's older generations wrote Mac Roman).
+bool names_this_program(std::string_view bytes) {
+    const std::string_view first = bytes.substr(0, bytes.find_first_of("\r\n"));
+    const SylkRecord record = split_record(first);
+    if (record.type != "ID") return false;
+    std::string_view rest = record.rest;
+    bool ours = false, dates = false;
+    SylkField field;
+    while (next_field(rest, field)) {
+        ours = ours || (field.letter == 'P' && field.value == kSylkProgramName);
+        dates = dates || field.letter == kSylkBookDatesField;
+    }
+    return ours && dates;
+}
+
+}  // namespace
+
+std::string sylk_lines_for_other_spreadsheets(std::string_view utf8) {
+    std::string out, windows;
+    out.reserve(utf8.size());
+    each_line(utf8, [&](std::string_view line) {
+        const bool in_windows_latin = has_high_bytes(line) && pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows) &&
+                                      !is_utf8(windows);
+        out.append(in_windows_latin ? std::string_view(windows) : line);
+    });
+    return out;
+}
+
+std::string_view sylk_file_in_utf8(std::string_view bytes, std::string& utf8) {
+    if (!has_high_bytes(bytes) || !names_this_program(bytes) || is_utf8(bytes)) return bytes;
+    utf8.clear();
+    utf8.reserve(bytes.size() + bytes.size() / 8);
+    std::string converted;
+    each_line(bytes, [&](std::string_view line) {
+        const bool windows = has_high_bytes(line) && !is_utf8(line) &&
+                             pf::convert_encoding(line, kWindowsLatin, "UTF-8", converted);
+        utf8.append(windows ? std::string_view(converted) : line);
+    });
+    return utf8;
+}

@@ -47,3 +47,14 @@ bool sylk_cell_in_utf8(const uint8_t* cell, int16_t font, SylkVariant variant);
 // its script, each run of a text by its own; else Mac Roman with its
 // accented letters as escapes.
 void append_sylk_cell_text(const uint8_t* cell, std::string_view text, int16_t font, bool utf8, std::string& out);
+
+// A file for other spreadsheets: each line of the UTF-8 text in Windows-1252,
+// the encoding most of them read SYLK in (the Windows spreadsheets, and
+// Gnumeric, which reads its Latin-1 part, everywhere), where that spells the
+// line; a line with a character it lacks, or whose bytes would read as
+// UTF-8, stays UTF-8.
+std::string sylk_lines_for_other_spreadsheets(std::string_view utf8);
+// The bytes of a SYLK file this program wrote for other spreadsheets, its
+// Windows-1252 lines in UTF-8, kept in `utf8`; any other file's bytes as
+// they are.
+std::string_view sylk_file_in_utf8(std::string_view bytes, std::string& utf8);

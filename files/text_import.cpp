@@ -14,6 +14,7 @@
 #include "files/files_services.h"
 #include "files/file_framing.h"
 #include "files/sylk.h"
+#include "files/sylk_text.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
 #include "model/cell_format.h"
@@ -182,7 +183,8 @@ int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& byt
 
 int16_t decode_bytes(std::string_view bytes, DecodedText& decoded) {
     try {
-        decoded = decode_text_file(bytes);
+        std::string utf8;
+        decoded = decode_text_file(sylk_file_in_utf8(bytes, utf8));
     } catch (const std::bad_alloc&) {
         return kNoMemoryErr;
     }

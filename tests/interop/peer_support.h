@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -157,6 +158,12 @@ inline Table parse_csv(const std::string& text) {
         while (!row.empty() && row.back().empty()) row.pop_back();
     while (!rows.empty() && rows.back().empty()) rows.pop_back();
     return rows;
+}
+
+// A number's shortest text that reads back as the number.
+inline std::string number_text(double value) {
+    char digits[32];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 inline bool as_number(const std::string& text, double* value) {

@@ -1,5 +1,6 @@
 // SYLK exchanged with the peer spreadsheets: what we write they read with the
 // same values, and what they write we read with their values and formulas.
+#include <algorithm>
 #include <set>
 
 #include "tests/interop/interop_sources.h"
@@ -106,24 +107,92 @@ TEST_P(SylkInterop, A1900WorkbookKeepsItsValuesThroughOurSylk) {
 
 namespace {
 
-// Texts of every script open as they were: LibreOffice reads SYLK for other
-// spreadsheets, all of it UTF-8; Gnumeric reads every byte as Latin-1 there,
-// and of this program's own SYLK the accented letters written as escapes
-// (no character beyond Latin-1 reaches it either way).
-TEST_P(SylkInterop, TextsOpenAsTheyWereInTheSylkThePeerReads) {
+// What each peer reads of each of our SYLK variants, as the README says:
+// both keep every value; Gnumeric keeps the R1C1 formulas, LibreOffice only
+// their values (an error value arrives as 0). Our own SYLK writes Roman
+// accented letters as escapes, which Gnumeric reads and LibreOffice shows
+// as they stand, and other characters in UTF-8, which LibreOffice reads (on
+// a system of UTF-8 texts) and Gnumeric takes for Latin-1. SYLK for other
+// spreadsheets writes each line in Windows-1252 where it can, which Gnumeric
+// reads but for the characters Latin-1 lacks (the euro sign), and
+// LibreOffice on a system of UTF-8 texts does not; a line of another script
+// stays UTF-8, which LibreOffice reads.
+TEST_P(SylkInterop, EachVariantOpensWithWhatThePeerReadsOfIt) {
     const bool office = GetParam() == Peer::office;
-    const std::string roman = "Krak\xC3\xB3w,\"Z\xC3\xBCrich;caf\xC3\xA9\",na\xC3\xAFve\r\n";
-    const std::string other_scripts = "P\xC5\x99\xC3\xAD\x6C\x69\xC5\xA1,\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1,"
-                                      "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0,\xE6\x9D\xB1\xE4\xBA\xAC\r\n";
-    const std::string texts = office ? roman + other_scripts : roman;
-    peer::write_file(path("source.csv"), texts);
-    if (office) {
-        ASSERT_TRUE(ours_for_others("source.csv", "ours.slk"));
-    } else {
-        ASSERT_TRUE(ours("source.csv", "ours.slk"));
+    const std::vector<std::string> escaped = {"Krak\xC3\xB3w", "Z\xC3\xBCrich;caf\xC3\xA9", "na\xC3\xAFve"};
+    const std::vector<std::string> latin_unescaped = {"\xC3\x81ngel"}, euro = {"\xE2\x82\xAC 5"};
+    const std::vector<std::string> other_scripts = {"P\xC5\x99\xC3\xADli\xC5\xA1", "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
+                                                    "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", "\xE6\x9D\xB1\xE4\xBA\xAC"};
+    std::vector<std::string> texts;
+    for (const auto* group : {&escaped, &latin_unescaped, &euro, &other_scripts})
+        texts.insert(texts.end(), group->begin(), group->end());
+    std::string csv;
+    for (const std::string& text : texts) csv += (csv.empty() ? "\"" : ",\"") + text + "\"";
+    csv += "\r\n1,2.5,=A2+B2,=1/0,\"=IF(A2<0,\"\"neg\"\",\"\"pos\"\")\",=SUM(A2:B2)\r\n";
+    peer::write_file(path("source.csv"), csv);
+    for (bool for_others : {false, true}) {
+        SCOPED_TRACE(for_others ? "SYLK for other spreadsheets" : "our own SYLK");
+        ASSERT_TRUE(for_others ? ours_for_others("source.csv", "ours.slk") : ours("source.csv", "ours.slk"));
+        ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+        ASSERT_TRUE(convert("ours.slk", "theirs.xls"));
+        ASSERT_TRUE(ours("theirs.xls", "formulas.csv"));
+        const peer::Table read = peer::parse_csv(peer::read_file(path("theirs.csv")));
+        ASSERT_EQ(read.size(), 2u);
+        ASSERT_EQ(read[0].size(), texts.size());
+        auto expect_group = [&](const std::vector<std::string>& group, bool kept) {
+            for (const std::string& text : group) {
+                const size_t at = size_t(std::find(texts.begin(), texts.end(), text) - texts.begin());
+                if (kept) EXPECT_EQ(read[0][at], text);
+                else EXPECT_NE(read[0][at], text);
+            }
+        };
+        expect_group(escaped, !office);
+        expect_group(latin_unescaped, office != for_others);
+        expect_group(euro, office && !for_others);
+        expect_group(other_scripts, office);
+        std::string values;
+        for (const std::string& field : read[1]) values += (values.empty() ? "" : ",") + field;
+        EXPECT_TRUE(peer::same_values(office ? "1,2.5,3.5,0,pos,3.5" : "1,2.5,3.5,#DIV/0!,pos,3.5", values));
+        const peer::Table formulas = peer::parse_csv(peer::read_file(path("formulas.csv")));
+        ASSERT_EQ(formulas.size(), 2u);
+        ASSERT_GE(formulas[1].size(), 6u);
+        EXPECT_EQ(formulas[1][2], office ? "3.5" : "=A2+B2");
+        EXPECT_EQ(formulas[1][5], office ? "3.5" : "=SUM(A2:B2)");
     }
-    ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
-    EXPECT_TRUE(peer::same_values(texts, peer::read_file(path("theirs.csv"))));
+}
+
+// Days and times open as the same days and times in the peer, from either
+// of our SYLK variants and a workbook of either date system: dates, times,
+// dates with times, durations (times over a day) and plain numbers. The
+// peer's Excel file holds each as its 1900-system serial.
+TEST_P(SylkInterop, DaysAndTimesOpenTheSameInThePeer) {
+    const char* pictures[] = {"m/d/yyyy", "h:mm", "m/d/yy h:mm", "h:mm:ss"};
+    const double serials[] = {0, 0.5, 1, 1.5, 1461.5, 1462, 1462.5, 45000.25};
+    for (bool in_1904 : {false, true}) {
+        std::string file = std::string("ID;PQUORVIN;N;E;B") + (in_1904 ? "4" : "0") + "\r\n";
+        for (const char* picture : pictures) file += std::string("P;P") + picture + "\r\n";
+        file += std::string("O;L;D;V") + (in_1904 ? "4" : "0") + "\r\n";
+        std::string expected;
+        for (int row = 0; row < 8; ++row) {
+            for (int kind = 0; kind < 5; ++kind) {
+                const std::string where = ";Y" + std::to_string(row + 1) + ";X" + std::to_string(kind + 1);
+                if (kind < 4) file += "F;P" + std::to_string(kind) + ";FG0G" + where + "\r\n";
+                file += "C" + where + ";K" + peer::number_text(serials[row]) + "\r\n";
+                const bool date = kind == 0 || kind == 2, time = kind == 1 || kind == 3;
+                const bool moves = in_1904 && (date || (time && serials[row] >= 1));
+                expected += (kind ? "," : "") + peer::number_text(serials[row] + (moves ? 1462 : 0));
+            }
+            expected += "\r\n";
+        }
+        peer::write_file(path("source.slk"), file + "E\r\n");
+        for (bool for_others : {false, true}) {
+            SCOPED_TRACE(std::string(in_1904 ? "1904" : "1900") + (for_others ? " for others" : " own"));
+            ASSERT_TRUE(for_others ? ours_for_others("source.slk", "ours.slk") : ours("source.slk", "ours.slk"));
+            ASSERT_TRUE(convert("ours.slk", "theirs.xls"));
+            ASSERT_TRUE(ours("theirs.xls", "theirs.csv", true));
+            EXPECT_TRUE(peer::same_values(expected, peer::read_file(path("theirs.csv"))));
+        }
+    }
 }
 
 // A time of day typed here opens on the day it was typed on (its serial in
