@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Workbooks of kinds Quorvin does not read, with the real program under Xvfb:
 # an .xlsx given on the command line, and an .ods chosen in the Open dialog
-# (its file filter hides it, so its name is typed), are refused at once by a
+# (its file filter hides it, so its path is typed), are refused at once by a
 # stop alert with its one OK button that says which kinds Quorvin reads; no
 # question about converting an older document comes first or after, no copy
 # is made beside the file and the file is left as it was. Screenshots
@@ -27,17 +27,29 @@ untouched() {
     [ "$(ls "$work" | wc -l)" = 3 ]
 }
 
-# Both files given on the command line: one refusal each, nothing asked.
-start_app "$quorvin" "$work/prices.xlsx" "$work/prices.ods"
-for kind in xlsx ods; do
-  shoot_until "foreign_workbook_$kind.png" alert_shown "foreign_workbook_$kind.png" || fail "no alert refused the .$kind"
-  stop_alert "foreign_workbook_$kind.png" || fail "the .$kind was not refused by a stop alert"
+# refused KIND: a stop alert refuses the file, and once it is closed no other
+# alert follows.
+refused() {
+  shoot_until "foreign_workbook_$1.png" alert_shown "foreign_workbook_$1.png" || fail "no alert refused the .$1"
+  stop_alert "foreign_workbook_$1.png" || fail "the .$1 was not refused by a stop alert"
   changes_screen "closing the alert" keys Return
-done
-wait_for 30 screen_still || fail "the screen did not come to rest"
-shoot foreign_workbook_after.png
-no_alert foreign_workbook_after.png || fail "another alert followed the refusals"
-has_document foreign_workbook_after.png && fail "a document window opened"
+  wait_for 30 screen_still || fail "the screen did not come to rest"
+  shoot "foreign_workbook_$1_closed.png"
+  no_alert "foreign_workbook_$1_closed.png" || fail "another alert followed the refusal of the .$1"
+}
+
+# The .xlsx given on the command line.
+start_app "$quorvin" "$work/prices.xlsx"
+refused xlsx
+has_document foreign_workbook_xlsx_closed.png && fail "a document window opened"
+
+# The .ods chosen in the Open dialog, by the path typed in its Go to field.
+open_dialog() { [ "$(pixel "$1" 700 300)" = FFFFFF ]; }
+keys ctrl+o
+shoot_until foreign_workbook_dialog.png open_dialog foreign_workbook_dialog.png || fail "Ctrl-O brought up no Open dialog"
+typed "$work/prices.ods"
+keys Return
+refused ods
 untouched || fail "the files changed or a copy was made beside them: $(ls "$work")"
 quit_app
 echo "foreign workbook open: ok"
