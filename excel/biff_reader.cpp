@@ -11,6 +11,7 @@
 #include "formula/reference_text.h"
 #include "model/cell_range.h"
 #include "model/named_ranges.h"
+#include "platform/text/mac_roman.h"
 
 namespace {
 
@@ -312,6 +313,10 @@ private:
     std::string unicode_text(ByteCursor& body, bool short_length) {
         return decoded_unicode(text_, biff8(), raw_text(body, short_length));
     }
+    // A font's name in Mac Roman. A name of another script names no font
+    // here, so its letters are not counted among those of the workbook's
+    // texts that were replaced.
+    std::string font_name(ByteCursor& body) { return pf::utf8_to_mac_roman(unicode_text(body, true)); }
 
     // ---- Globals ----------------------------------------------------------
 
@@ -357,7 +362,7 @@ private:
         body.skip(2);  // escapement
         font.underline = body.u8() != 0;
         body.skip(3);  // family, character set, reserved
-        font.name = short_text(body);
+        font.name = font_name(body);
         book_.fonts.push_back(std::move(font));
     }
 
@@ -378,7 +383,7 @@ private:
         font.italic = options & 0x02;
         font.underline = options & 0x04;
         font.colour = body.u16();
-        font.name = short_text(body);
+        font.name = font_name(body);
         book_.fonts.push_back(std::move(font));
     }
 

@@ -138,6 +138,21 @@ TEST_F(ExcelTextsTest, ASheetNameOfAnotherScriptIsNamedAfterItsPlace) {
     EXPECT_EQ(number_at(0, 0, 0), 7);
 }
 
+// A font named in Japanese (as Japanese workbooks name theirs) names no font
+// here: no letter of the workbook's texts was replaced, and no note says so.
+TEST_F(ExcelTextsTest, FontNamesOfOtherScriptsReplaceNoCharacters) {
+    Record japanese_font{0x0031, Body().u16(220).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0x80).u8(0).u8(0)
+                                     .wide8(u"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af", true).v};
+    Sheet sheet{"S", {biff::number(0, 0, 1, 1)}};
+    ASSERT_EQ(import8({font(), japanese_font, xf(0), {0x00E0, Body().u16(1).u16(0).u16(1).u8(0).u8(0).u8(0).u8(0)
+                                                           .u32(0).u32(0).u16(0).v}},
+                      {sheet}),
+              0);
+    EXPECT_EQ(number_at(0, 0, 0), 1);
+    EXPECT_EQ(notes.replaced_characters, 0);
+    EXPECT_FALSE(import_lost_anything(notes));
+}
+
 // A line feed in a text, alone or after a carriage return, is the carriage
 // return a typed line break is.
 TEST_F(ExcelTextsTest, LineBreaksOfTextsAreTypedLineBreaks) {
