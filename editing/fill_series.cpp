@@ -123,7 +123,10 @@ void count_number(SeriesStepStats& stats, uint32_t position, double value) {
 
 // ---- The next value ----------------------------------------------------------
 
+// A date moved by months and years on the calendar; an error for a date the
+// calendar cannot show, or moved past its reach.
 double moved_date(double serial, int32_t months, int32_t years, bool system_1900) {
+    if (!serial_shows_its_date(serial, system_1900)) return N_AN(kErrValue);
     pf::DateTimeRec date;
     pf::seconds_to_date(seconds_of_serial(serial, system_1900), date);
     date.month += months;
@@ -133,10 +136,10 @@ double moved_date(double serial, int32_t months, int32_t years, bool system_1900
     return serial_of_seconds(seconds, system_1900);
 }
 
+// The day of the week of the date a serial names; 0 when it names none.
 int32_t weekday_of(double serial, bool system_1900) {
-    pf::DateTimeRec date;
-    pf::seconds_to_date(seconds_of_serial(serial, system_1900), date);
-    return date.day_of_week;
+    int32_t weekday = 0;
+    return serial_component(serial, system_1900, kWeekday, weekday) ? weekday : 0;
 }
 
 double next_date(double serial, const SeriesRule& rule) {

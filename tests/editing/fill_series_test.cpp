@@ -93,6 +93,23 @@ TEST_F(Series, DatesByDayWeekdayMonthAndYear) {
     EXPECT_THAT(column(4, 0, 2), ValuesAre(std::vector<double>{14, 380, 745}));
 }
 
+// Before 1904 or past the calendar: weekdays are those of the dates the
+// serials name (1,461 is Thursday 31 December 1903 in the 1900 system), and
+// a date the calendar cannot show is not moved by months as another date.
+TEST_F(Series, DatesTheCalendarCannotShowAreNeverTakenForOthers) {
+    Set_1900Date_Flag(GetWorkSheet(layer), true);
+    put_number(0, 0, 1461);
+    put_number(0, 1, 1460);
+    put_number(0, 2, -3);
+    series(cells(0, 0, 2, 0), kSeriesDown, kSeriesDate, kUnitWeekday);
+    series(cells(0, 1, 2, 1), kSeriesDown, kSeriesDate, kUnitWeekday);
+    series(cells(0, 2, 1, 2), kSeriesDown, kSeriesDate, kUnitMonth);
+    EXPECT_THAT(column(0, 0, 2), ValuesAre(std::vector<double>{1461, 1462, 1465}));
+    EXPECT_THAT(column(1, 0, 2), ValuesAre(std::vector<double>{1460, 1461, 1462}));
+    EXPECT_EQ(type_at(1, 2), -1);  // no date one month after it
+    Set_1900Date_Flag(GetWorkSheet(layer), false);
+}
+
 TEST_F(Series, AutomaticContinuesTheMeasuredStepBothWays) {
     for (int16_t r = 0; r < 3; ++r) put_number(r, 0, r + 1);
     ASSERT_EQ(series(cells(0, 0, 6, 0), kSeriesDown, kSeriesAutomatic), 0);
