@@ -262,7 +262,22 @@ TEST_F(SavingTest, OneLayerSavedByItselfTakesIndexZeroAndChangesNothingElse) {
 TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersInItsSpellingAndCreator) {
     ASSERT_EQ(save_workbook_file(first(), 1, spec("Own.sylk"), kFormatSylk, false, true), 0);
     ASSERT_EQ(save_workbook_file(first(), 1, spec("Other.sylk"), kFormatSylkOther, false, true), 0);
-    EXPECT_EQ(bytes_of("Own.sylk"), bytes_of("Other.sylk"));
+    // Lines of ASCII alone are the same in both; those of the pictures with
+    // currency signs are spelled each its way.
+    auto ascii_lines = [&](const char* name) {
+        const auto bytes = bytes_of(name);
+        std::vector<std::string> lines;
+        std::string line;
+        for (uint8_t b : bytes) {
+            line.push_back(char(b));
+            if (b != '\n') continue;
+            if (std::all_of(line.begin(), line.end(), [](char c) { return uint8_t(c) < 0x80; })) lines.push_back(line);
+            line.clear();
+        }
+        return lines;
+    };
+    EXPECT_EQ(ascii_lines("Own.sylk"), ascii_lines("Other.sylk"));
+    EXPECT_GT(ascii_lines("Own.sylk").size(), 30u);
     sample::Bytes store;
     sample::append_row(store, 0, {sample::text_cell(0, "Z\x9Frich")});
     sample::install_cells(find_SpreadSheet_item(book, 1), store);  // the layer written
