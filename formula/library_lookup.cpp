@@ -183,62 +183,30 @@ size_t first_equal(const std::vector<double>& numbers, double value) {
     return i;
 }
 
-// The horizontal and vertical lookups' search for a number: the first equal
-// number, else the largest smaller one (the earliest of equals). Whether a
-// number is smaller is not branched on alone: in a table not in order that is
-// as good as random, while a smaller number larger than the candidate soon
-// grows rare.
-struct NumberSearch {
-    double lookup = 0;
+// The horizontal and vertical lookups' search of a column's copy for a
+// number: the first equal number (eight at a time), else the largest smaller
+// one (the earliest of equals). Whether a number is smaller is not branched
+// on alone: in a table not in order that is as good as random, while a
+// smaller number larger than the candidate soon grows rare.
+void search_number_copy(const NumberColumn& copy, VectorSearch& search) {
+    const double lookup = search.lookup->number;
+    const int16_t top = search.vector.topLeft.v;
+    const size_t equal = first_equal(copy.numbers, lookup);
+    if (equal < copy.numbers.size()) {
+        search.exact = true;
+        search.best = copy.rows[equal] - top;
+        return;
+    }
+    double candidate = -std::numeric_limits<double>::infinity();  // every copied number is finite
     int32_t best = -1;
-    double candidate = -std::numeric_limits<double>::infinity();  // every compared number is finite
-    bool exact = false;
-
-    [[gnu::always_inline]] void consider(double number, int32_t offset) {
+    for (size_t i = 0; i < copy.numbers.size(); ++i) {
+        const double number = copy.numbers[i];
         if ((number < lookup) & (number > candidate)) {
             candidate = number;
-            best = offset;
+            best = copy.rows[i] - top;
         }
     }
-    // False once an equal number is found.
-    [[gnu::always_inline]] bool take(double number, int32_t offset) {
-        if (number == lookup) {
-            exact = true;
-            best = offset;
-            return false;
-        }
-        consider(number, offset);
-        return true;
-    }
-    // A column's copy: an equal number is looked for first, eight at a time.
-    void search_copy(const NumberColumn& copy, int16_t top) {
-        const size_t equal = first_equal(copy.numbers, lookup);
-        if (equal < copy.numbers.size()) {
-            exact = true;
-            best = copy.rows[equal] - top;
-            return;
-        }
-        for (size_t i = 0; i < copy.numbers.size(); ++i) consider(copy.numbers[i], copy.rows[i] - top);
-    }
-};
-
-// A number lookup's search of the vector: down a column, through the column's
-// copy while a calculation step keeps one, else the cell records.
-NumberSearch search_numbers(const HeldRange& range, const VectorSearch& search, double lookup) {
-    NumberSearch numbers{.lookup = lookup};
-    const int16_t top = search.vector.topLeft.v;
-    walk_vector_layer(range, search, [&](MemoryRef layer, const CellRange& rect) {
-        if (const NumberColumn* copy = search.along_row ? nullptr : kept_number_column(layer, rect)) {
-            numbers.search_copy(*copy, top);
-            return false;
-        }
-        auto take = [&](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
-            double number;
-            return !comparable_number(cell, &number) || numbers.take(number, offset);
-        };
-        return walk_layer_vector(layer, rect, search, take);
-    });
-    return numbers;
+    search.best = best;
 }
 
 VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bool along_row) {
@@ -254,15 +222,11 @@ VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bo
 
 // The search of the horizontal and vertical lookups, over the whole vector:
 // the offset of the first equal cell, else of the largest smaller cell (the
-// earliest of equals), else -1.
+// earliest of equals), else -1. A number lookup down a column reads the
+// column's copy while a calculation step keeps one, else the cell records.
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
     VectorSearch s = vector_search(range, lookup, along_row);
-    if (!lookup.is_text) {
-        const NumberSearch numbers = search_numbers(range, s, lookup.number);
-        *exact = numbers.exact;
-        return numbers.best;
-    }
-    walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
+    auto take = [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
         int order = compare_with_lookup(*s.lookup, cell, &s.seen);
         if (order == 0) {
             s.exact = true;
@@ -274,6 +238,14 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
             take_candidate(*s.lookup, s.seen, &s.candidate);
         }
         return true;
+    };
+    walk_vector_layer(range, s, [&](MemoryRef layer, const CellRange& rect) {
+        const NumberColumn* copy = lookup.is_text || along_row ? nullptr : kept_number_column(layer, rect);
+        if (copy) {
+            search_number_copy(*copy, s);
+            return false;
+        }
+        return walk_layer_vector(layer, rect, s, take);
     });
     *exact = s.exact;
     return s.best;
