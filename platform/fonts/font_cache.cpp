@@ -35,20 +35,19 @@ FT_Library freetype() {
     return library;
 }
 
-// A cairo face for a source; faces live as long as the process.
+// A cairo face for a source; faces live as long as the process. A synthesised slant
+// is not the face's: it is in the scaled fonts' matrix (see make_scaled_font).
 cairo_font_face_t* font_face_for(const FontSource& source) {
-    using Key = std::tuple<std::string, int, bool, bool>;
+    using Key = std::tuple<std::string, int, bool>;
     static std::map<Key, cairo_font_face_t*> faces;
-    Key key{source.file, source.index, source.embolden, source.slant};
+    Key key{source.file, source.index, source.embolden};
     if (auto it = faces.find(key); it != faces.end()) return it->second;
     FT_Face ft_face = nullptr;
     cairo_font_face_t* face = nullptr;
     if (freetype() && !source.file.empty() &&
         FT_New_Face(freetype(), source.file.c_str(), source.index, &ft_face) == 0) {
         face = cairo_ft_font_face_create_for_ft_face(ft_face, 0);
-        unsigned synth = (source.embolden ? unsigned(CAIRO_FT_SYNTHESIZE_BOLD) : 0u) |
-                         (source.slant ? unsigned(CAIRO_FT_SYNTHESIZE_OBLIQUE) : 0u);
-        if (synth) cairo_ft_font_face_set_synthesize(face, synth);
+        if (source.embolden) cairo_ft_font_face_set_synthesize(face, CAIRO_FT_SYNTHESIZE_BOLD);
     } else {
         face = cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     }
@@ -56,10 +55,16 @@ cairo_font_face_t* font_face_for(const FontSource& source) {
     return face;
 }
 
-cairo_scaled_font_t* make_scaled_font(cairo_font_face_t* face, int size, cairo_antialias_t antialias,
+// The slant of a face made italic by us, as the horizontal shift per unit of height
+// (about 12 degrees). It is a shear of the scaled font's matrix, which a PDF page
+// keeps as it keeps any text matrix; slanting the glyph outlines inside the font
+// instead would print upright, as the page embeds the face's own outlines.
+constexpr double kSynthesisedSlant = 0.2126;
+
+cairo_scaled_font_t* make_scaled_font(cairo_font_face_t* face, int size, bool slant, cairo_antialias_t antialias,
                                       cairo_hint_style_t hint_style) {
     cairo_matrix_t font_matrix, ctm;
-    cairo_matrix_init_scale(&font_matrix, size, size);
+    cairo_matrix_init(&font_matrix, size, 0, slant ? -kSynthesisedSlant * size : 0, size, 0, 0);
     cairo_matrix_init_identity(&ctm);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, antialias);
@@ -145,15 +150,16 @@ std::unique_ptr<FontInstance> make_instance(const TextStyle& style) {
     f->size = style.size > 0 ? style.size : kDefaultFontSize;
     f->face = style.face;
     f->script = font_to_script(style.font);
-    cairo_font_face_t* face =
-        font_face_for(resolve_font_source(style.font, style.face & kBold, style.face & kItalic));
-    cairo_scaled_font_t* measure = make_scaled_font(face, f->size, CAIRO_ANTIALIAS_GRAY, CAIRO_HINT_STYLE_NONE);
+    const FontSource source = resolve_font_source(style.font, style.face & kBold, style.face & kItalic);
+    cairo_font_face_t* face = font_face_for(source);
+    cairo_scaled_font_t* measure =
+        make_scaled_font(face, f->size, source.slant, CAIRO_ANTIALIAS_GRAY, CAIRO_HINT_STYLE_NONE);
     measure_glyphs(*f, measure);
     measure_font(*f, measure);
     if (double_byte_script(f->script)) f->measure = measure;  // for the two-byte characters to come
     else cairo_scaled_font_destroy(measure);
-    f->drawing[0] = make_scaled_font(face, f->size, CAIRO_ANTIALIAS_NONE, CAIRO_HINT_STYLE_FULL);
-    f->drawing[1] = make_scaled_font(face, f->size, CAIRO_ANTIALIAS_GRAY, CAIRO_HINT_STYLE_SLIGHT);
+    f->drawing[0] = make_scaled_font(face, f->size, source.slant, CAIRO_ANTIALIAS_NONE, CAIRO_HINT_STYLE_FULL);
+    f->drawing[1] = make_scaled_font(face, f->size, source.slant, CAIRO_ANTIALIAS_GRAY, CAIRO_HINT_STYLE_SLIGHT);
     return f;
 }
 

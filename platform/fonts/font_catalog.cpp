@@ -16,12 +16,15 @@ namespace pf {
 
 namespace {
 
-// The files of our own configuration: fonts-dejavu-core and fonts-liberation2.
+// The files of our own configuration: fonts-dejavu-core (upright), fonts-dejavu-extra
+// (slanted) and fonts-liberation2.
 constexpr const char* kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
 constexpr const char* kLiberationDir = "/usr/share/fonts/truetype/liberation2/";
 constexpr const char* kDejaVuFiles[] = {
-    "DejaVuSans.ttf",     "DejaVuSans-Bold.ttf",  "DejaVuSansMono.ttf",
-    "DejaVuSansMono-Bold.ttf", "DejaVuSerif.ttf", "DejaVuSerif-Bold.ttf",
+    "DejaVuSans.ttf",          "DejaVuSans-Bold.ttf",           "DejaVuSans-Oblique.ttf",
+    "DejaVuSans-BoldOblique.ttf", "DejaVuSansMono.ttf",         "DejaVuSansMono-Bold.ttf",
+    "DejaVuSansMono-Oblique.ttf", "DejaVuSansMono-BoldOblique.ttf", "DejaVuSerif.ttf",
+    "DejaVuSerif-Bold.ttf",    "DejaVuSerif-Italic.ttf",        "DejaVuSerif-BoldItalic.ttf",
 };
 constexpr const char* kLiberationFiles[] = {
     "LiberationSans-Regular.ttf",  "LiberationSans-Bold.ttf",  "LiberationSans-Italic.ttf",

@@ -2,9 +2,10 @@
 // of a font in a size and face.
 //
 // The classic font numbers are fixed and drawn with explicit families of the Debian
-// packages fonts-dejavu-core and fonts-liberation2, found through a fontconfig
-// configuration of our own that holds only those files; the machine's font settings
-// never change them, so the same build measures and draws the same pixels everywhere:
+// packages fonts-dejavu-core, fonts-dejavu-extra (the italic faces) and
+// fonts-liberation2, found through a fontconfig configuration of our own that holds
+// only those files; the machine's font settings never change them, so the same build
+// measures and draws the same pixels everywhere:
 //
 //   number  name        drawn with
 //     0     Chicago     DejaVu Sans        (the system font; also found as "System",
@@ -43,10 +44,11 @@
 // under their names too and are always drawn from our files.
 //
 // A face without its own file in the family is synthesised: bold by emboldening,
-// italic by slanting. Outline, shadow, condense and extend are emulated when drawing;
-// their widths are counted here: condense -1 and extend +1 pixel per character,
-// outline +1 and shadow +2 (with or without outline). Outline adds a pixel above and
-// below the text, shadow one above and two below.
+// italic by slanting; both show on a PDF page as on the screen. Outline, shadow,
+// condense and extend are emulated when drawing; their widths are counted here:
+// condense -1 and extend +1 pixel per character, outline +1 and shadow +2 (with or
+// without outline). Outline adds a pixel above and below the text, shadow one above
+// and two below.
 //
 // Sizes are in pixels (points at 72 per inch); size 0 or less means 12. Unknown font
 // numbers draw with the application font. Bytes below 32 and 127 are not drawn and

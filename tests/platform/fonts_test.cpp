@@ -1,6 +1,10 @@
 #include "platform/fonts/fonts.h"
 
 #include "platform/draw/draw.h"
+#include "platform/draw/output.h"
+#include "platform/draw/text.h"
+
+#include <cairo.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +12,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,7 +31,10 @@ TEST(FontCatalog, ClassicNumbersDrawWithFixedFiles) {
         {pf::kSystemFont, 0, "dejavu/DejaVuSans.ttf"},
         {pf::kApplFont, 0, "dejavu/DejaVuSans.ttf"},
         {pf::kNewYorkFont, pf::kBold, "dejavu/DejaVuSerif-Bold.ttf"},
-        {pf::kGenevaFont, pf::kItalic, "dejavu/DejaVuSans.ttf"},  // slanted by us
+        {pf::kGenevaFont, pf::kItalic, "dejavu/DejaVuSans-Oblique.ttf"},
+        {pf::kGenevaFont, pf::kBold | pf::kItalic, "dejavu/DejaVuSans-BoldOblique.ttf"},
+        {pf::kNewYorkFont, pf::kItalic, "dejavu/DejaVuSerif-Italic.ttf"},
+        {pf::kMonacoFont, pf::kBold | pf::kItalic, "dejavu/DejaVuSansMono-BoldOblique.ttf"},
         {pf::kMonacoFont, 0, "dejavu/DejaVuSansMono.ttf"},
         {pf::kTimesFont, pf::kItalic, "liberation2/LiberationSerif-Italic.ttf"},
         {pf::kHelveticaFont, pf::kBold | pf::kItalic, "liberation2/LiberationSans-BoldItalic.ttf"},
@@ -153,6 +161,82 @@ TEST(ScriptFonts, EachScriptDrawsWithItsOwnFontInItsEncoding) {
     const TextStyle greek{18944, 12, 0};
     EXPECT_EQ(pf::font_char_width(greek, 0xE1), pf::font_text_width(greek, "\xE1"));
     EXPECT_NE(pf::font_char_width(greek, 0xE1), pf::font_char_width({pf::kGenevaFont, 12, 0}, 0xE1));
+}
+
+// How far the ink of a tall upright stroke leans right, top against bottom,
+// in pixels: the mean column of its top rows less that of its bottom rows.
+double lean_of_stroke(cairo_surface_t* image) {
+    cairo_surface_flush(image);
+    const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    std::vector<double> mean_column;  // of each inked row, top to bottom
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+        double sum = 0;
+        int inked = 0;
+        for (int x = 0; x < width; ++x)
+            if ((row[x] & 0xFF) < 0x80) sum += x, ++inked;
+        if (inked) mean_column.push_back(sum / inked);
+    }
+    if (mean_column.size() < 8) return 0;
+    const size_t quarter = mean_column.size() / 4;
+    double top = 0, bottom = 0;
+    for (size_t i = 0; i < quarter; ++i) top += mean_column[i], bottom += mean_column[mean_column.size() - 1 - i];
+    return (top - bottom) / double(quarter);
+}
+
+// An "l" in a face drawn on a PDF page, the page turned into an image by pdftoppm.
+cairo_surface_t* printed_letter(const TextStyle& style, const std::string& name) {
+    const std::string pdf = std::string(QUORVIN_BINARY_DIR) + "/fonts_test_" + name + ".pdf";
+    pf::PdfDocument doc;
+    if (!pf::open_pdf(doc, pdf, 80, 80)) return nullptr;
+    {
+        pf::PortScope scope(&doc.port);
+        pf::text_font(style.font);
+        pf::text_size(style.size);
+        pf::text_face(style.face);
+        pf::move_to(20, 60);
+        pf::draw_text("l");
+    }
+    if (!pf::close_pdf(doc)) return nullptr;
+    const std::string stem = std::string(QUORVIN_BINARY_DIR) + "/fonts_test_" + name;
+    const std::string command = "pdftoppm -r 72 -aa no -singlefile -png '" + pdf + "' '" + stem + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return nullptr;
+    return cairo_image_surface_create_from_png((stem + ".png").c_str());
+}
+
+// The same "l" drawn on the screen.
+cairo_surface_t* shown_letter(const TextStyle& style) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 80, 80);
+    pf::Port port;
+    pf::open_port(port, surface, 80, 80);
+    pf::set_port(&port);
+    pf::erase_rect(port.port_rect);
+    pf::text_font(style.font);
+    pf::text_size(style.size);
+    pf::text_face(style.face);
+    pf::move_to(20, 60);
+    pf::draw_text("l");
+    pf::set_port(nullptr);
+    pf::close_port(port);
+    return surface;
+}
+
+// A family without an italic face (the Japanese script's) is slanted by us;
+// the slant is on paper as on the screen, and the upright face stays upright.
+TEST(ScriptFonts, ASynthesisedItalicPrintsSlantedAsTheScreenShowsIt) {
+    if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is missing";
+    const TextStyle italic{16384, 48, pf::kItalic}, upright{16384, 48, 0};
+    cairo_surface_t* printed_italic = printed_letter(italic, "italic");
+    cairo_surface_t* printed_upright = printed_letter(upright, "upright");
+    cairo_surface_t* screen = shown_letter(italic);
+    ASSERT_TRUE(printed_italic && printed_upright);
+    const double on_paper = lean_of_stroke(printed_italic), on_screen = lean_of_stroke(screen);
+    EXPECT_GT(on_screen, 3.0);
+    EXPECT_NEAR(on_paper, on_screen, 1.5);
+    EXPECT_NEAR(lean_of_stroke(printed_upright), 0.0, 1.0);
+    for (cairo_surface_t* s : {printed_italic, printed_upright, screen}) cairo_surface_destroy(s);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "../window/golden_image.h"
 #include "../window/sheet_fixture.h"
@@ -228,6 +229,33 @@ TEST_F(PrintedPagesTest, ALongNoteIsWrappedInsideTheSideMargins) {
     cairo_surface_destroy(image);
     EXPECT_EQ(past_the_margin, 0) << "the note runs into the right margin";
     EXPECT_GT(inked_rows, 2 * size) << "the note is on more than two lines";
+}
+
+// What a command-line tool says of a file, or "" when it cannot be run.
+std::string tool_output(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    return pclose(pipe) == 0 ? out : std::string();
+}
+
+// Italic cells print in the italic faces of their fonts, as the screen shows
+// them: the PDF embeds oblique faces, bold italic its own.
+TEST_F(PrintedPagesTest, ItalicCellsPrintInItalicFaces) {
+    put_text(0, 0, "Slanted");
+    set_byte(0, 0, kFmtFace, pf::kItalic);
+    put_text(1, 0, "Heavy slanted");
+    set_byte(1, 0, kFmtFace, pf::kBold | pf::kItalic);
+    put_text(2, 0, "Upright");
+    const std::string pdf = folder + "/italic.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, PrintChoice{}, "Italic", kFixedMoment));
+    const std::string fonts = tool_output("pdffonts '" + pdf + "'");
+    if (fonts.empty()) GTEST_SKIP() << "pdffonts (poppler-utils) is missing";
+    EXPECT_NE(fonts.find("DejaVuSans-Oblique"), std::string::npos) << fonts;
+    EXPECT_NE(fonts.find("DejaVuSans-BoldOblique"), std::string::npos) << fonts;
+    EXPECT_NE(fonts.find("DejaVuSans "), std::string::npos) << fonts;
 }
 
 // Pages of plain figures with grid lines and headings: text and lines, each
