@@ -1,12 +1,16 @@
 // Command codes find their menu items in the menu resources: every code an
 // item carries reaches that item, every plain bar button has a command, and a
-// menu item inserted in the resources moves no button off its item. Unknown
+// menu item inserted in the resources moves no button off its item; every
+// button is named as the menu item it runs. Unknown
 // codes only note themselves and ask for a button refresh; the operator codes
 // type their characters, the list separator following the system's settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -102,6 +106,47 @@ TEST_F(CommandCodes, CodesOfAnotherItemReachThatItem) {
         EXPECT_EQ(action.menu, item.menu) << code;
         EXPECT_EQ(action.item, item.item) << code;
     }
+}
+
+// The words of a button's name or a menu item, lower-cased, without the
+// ellipsis of an item that opens a dialog.
+std::set<std::string> words_of(const std::string& mac_roman) {
+    std::set<std::string> words;
+    std::string word;
+    for (char c : mac_roman + ' ') {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            word += char(std::tolower(static_cast<unsigned char>(c)));
+        } else if (!word.empty()) {
+            words.insert(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+bool all_words_in(const std::set<std::string>& some, const std::set<std::string>& all) {
+    return std::ranges::includes(all, some);
+}
+
+// A button's name (its help tag, and its label in the bar editor) says what
+// the menu item its code runs says: the words of the one are among the words
+// of the other ("Print area" runs "Set Print Area", "Stack windows" "Stack").
+TEST_F(CommandCodes, EveryButtonIsNamedAsTheMenuItemItRuns) {
+    int walked = 0;
+    for (int16_t id : pf::resource_ids(pf::four_cc("butn"))) {
+        ButtonRecord button;
+        if (!load_button(id, &button) || !button.help_list) continue;
+        const CommandAction action = command_action(button.command);
+        if (action.kind != CommandKind::kMenuItem) continue;
+        const std::string name = pf::get_indexed_string(button.help_list, button.help_index);
+        const std::string item = item_text(action.menu, action.item);
+        const std::set<std::string> name_words = words_of(name), item_words = words_of(item);
+        EXPECT_TRUE(all_words_in(item_words, name_words) || all_words_in(name_words, item_words))
+            << "button " << id << " (" << code_text(button.command) << ") is named \"" << name << "\" and runs \""
+            << item << "\"";
+        ++walked;
+    }
+    EXPECT_GT(walked, 50);
 }
 
 TEST_F(CommandCodes, ButtonsKeepTheirItemsWhenAMenuItemIsInserted) {
