@@ -1,7 +1,8 @@
 // The print dialog (DLOG 904): the printer (Save as PDF, then the printers
 // of the system's print service, or a word that none was found), the pages
-// (all, a range or the selection) and the copies; the pages then written to
-// the PDF file chosen, or to a temporary PDF file sent to the printer.
+// (all, a range, the selection or the cells the window shows) and the copies;
+// the pages then written to the PDF file chosen, or to a temporary PDF file
+// sent to the printer.
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,8 +38,8 @@ namespace {
 constexpr int16_t kNotPrintedMessage = 1, kNothingToPrintMessage = 2, kPagesPastTheEndMessage = 8,
                   kNoPrinterMessage = 9;
 constexpr int16_t kPrintItem = 1, kCancelItem = 2, kPrinterItem = 4, kAllItem = 6, kRangeItem = 7, kFromItem = 8,
-                  kToItem = 10, kSelectionItem = 11, kCopiesItem = 13, kPrinterNoteItem = 14;
-constexpr int16_t kPageRadios[] = {kAllItem, kRangeItem, kSelectionItem};
+                  kToItem = 10, kSelectionItem = 11, kCopiesItem = 13, kPrinterNoteItem = 14, kWindowItem = 15;
+constexpr int16_t kPageRadios[] = {kAllItem, kRangeItem, kSelectionItem, kWindowItem};
 constexpr int16_t kSaveAsPdf = 1;         // the printer pop-up's first item
 constexpr int16_t kLastPageAsked = 32000;  // the highest page number a field takes
 
@@ -51,6 +52,22 @@ struct PrintRequest {
 
 void choose_pages(DialogRef dialog, int16_t chosen) {
     for (int16_t item : kPageRadios) SetCheckbox(dialog, item, item == chosen ? 1 : 0);
+}
+
+// The radio button of the cells a choice prints.
+int16_t cells_radio(PrintedCells cells) {
+    switch (cells) {
+        case PrintedCells::kPrintArea: return kAllItem;
+        case PrintedCells::kSelection: return kSelectionItem;
+        case PrintedCells::kWindow: return kWindowItem;
+    }
+    return kAllItem;
+}
+
+PrintedCells radio_cells(DialogRef dialog) {
+    if (GetCheckbox(dialog, kSelectionItem)) return PrintedCells::kSelection;
+    if (GetCheckbox(dialog, kWindowItem)) return PrintedCells::kWindow;
+    return PrintedCells::kPrintArea;
 }
 
 void fill_dialog(DialogRef dialog, const PrintRequest& request, int16_t pages) {
@@ -66,7 +83,7 @@ void fill_dialog(DialogRef dialog, const PrintRequest& request, int16_t pages) {
         set_pstring(note, pf::get_indexed_string(kPrintMessages, kNoPrinterMessage));
         SetDText(dialog, kPrinterNoteItem, note);
     }
-    choose_pages(dialog, kAllItem);
+    choose_pages(dialog, cells_radio(request.pages.cells));
     SetDNum(dialog, kFromItem, 1, false);
     SetDNum(dialog, kToItem, pages, false);
     SetDNum(dialog, kCopiesItem, 1, false);
@@ -87,6 +104,7 @@ bool read_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
     if (pf::ControlRef control = GetDialogControl(dialog, kPrinterItem))
         request->printer = int16_t(pf::get_control_value(control));
     request->pages = PrintChoice{};
+    request->pages.cells = radio_cells(dialog);
     if (GetCheckbox(dialog, kRangeItem)) {
         const int16_t from = field_within(dialog, kFromItem, 1, kLastPageAsked, 1);
         const int16_t to = field_within(dialog, kToItem, 1, kLastPageAsked, pages);
@@ -99,7 +117,6 @@ bool read_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
         request->pages.first = first;
         request->pages.last = std::min(last, pages);
     }
-    request->pages.selection = GetCheckbox(dialog, kSelectionItem) != 0;
     request->copies = field_within(dialog, kCopiesItem, 1, 999, 1);
     return true;
 }
@@ -113,7 +130,7 @@ bool run_dialog(DialogRef dialog, PrintRequest* request, int16_t pages) {
             continue;
         }
         if (item == kCancelItem || item == kModalCloseBox) return false;
-        if (item == kAllItem || item == kRangeItem || item == kSelectionItem) choose_pages(dialog, item);
+        if (std::ranges::find(kPageRadios, item) != std::end(kPageRadios)) choose_pages(dialog, item);
         if (item == kFromItem || item == kToItem) choose_pages(dialog, kRangeItem);
     }
 }
@@ -185,13 +202,14 @@ int16_t pages_to_print(MemoryRef layer) {
     return pages;
 }
 
-void print_doc(MemoryRef record) {
+void print_doc(MemoryRef record, PrintedCells cells) {
     if (!record) return;
     MemoryRef layer = doc_window_layer(record);
     const int16_t pages = pages_to_print(layer);
     if (pages == 0) return;
     PrintRequest request;
     request.printers = pf::print_printers();
+    request.pages.cells = cells;
     DialogRef dialog = StdNewDLOG(kPrintDialog, kPrintItem, nullptr);
     if (!dialog) return;
     fill_dialog(dialog, request, pages);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -250,25 +251,63 @@ void draw_printed_page(pf::PdfDocument& doc, MemoryRef layer, int16_t page, cons
 
 namespace {
 
-// The selection as the print area for as long as it lives.
-struct SelectionArea {
-    SelectionArea(MemoryRef the_layer, bool use) : layer(the_layer), used(use) {
+// The cells the layer's window shows: from the top-left cell of its first
+// shown pane to the bottom-right cell of its last (the whole window's cells
+// unless it is split); none (a left column below 0) when no pane is shown.
+CellRange window_cells(MemoryRef layer) {
+    CellRange cells{{-1, -1}, {-1, -1}};
+    for (int16_t pane = 0; pane < kPaneCount; ++pane) {
+        if (LayerUse(layer)->pane_rects[pane].left < 0) continue;
+        const CellRange shown = VisibleRect(pane, layer);
+        if (shown.topLeft.v < 0 || shown.topLeft.h < 0 || shown.botRight.v < shown.topLeft.v ||
+            shown.botRight.h < shown.topLeft.h)
+            continue;
+        if (cells.topLeft.h < 0) {
+            cells = shown;
+            continue;
+        }
+        cells.topLeft.v = std::min(cells.topLeft.v, shown.topLeft.v);
+        cells.topLeft.h = std::min(cells.topLeft.h, shown.topLeft.h);
+        cells.botRight.v = std::max(cells.botRight.v, shown.botRight.v);
+        cells.botRight.h = std::max(cells.botRight.h, shown.botRight.h);
+    }
+    return cells;
+}
+
+// The cells chosen, when they are not the print area: the selection or the
+// window's cells.
+std::optional<CellRange> chosen_cells(MemoryRef layer, PrintedCells chosen) {
+    switch (chosen) {
+        case PrintedCells::kPrintArea: return std::nullopt;
+        case PrintedCells::kSelection: return LayerUse(layer)->selection;
+        case PrintedCells::kWindow:
+            if (const CellRange cells = window_cells(layer); cells.topLeft.h >= 0) return cells;
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The cells chosen as the print area for as long as it lives.
+struct ChosenCellsArea {
+    ChosenCellsArea(MemoryRef the_layer, PrintedCells chosen) : layer(the_layer) {
+        const std::optional<CellRange> cells = chosen_cells(layer, chosen);
+        used = cells.has_value();
         if (!used) return;
         LayerUse sheet(layer);
         kept = sheet->print_area;
-        sheet->print_area = sheet->selection;
+        sheet->print_area = *cells;
         sheet->print_area.botRight.v = int16_t(sheet->print_area.botRight.v + 1);
         sheet->print_area.botRight.h = int16_t(sheet->print_area.botRight.h + 1);
     }
-    ~SelectionArea() {
+    ~ChosenCellsArea() {
         if (!used) return;
         LayerUse(layer)->print_area = kept;
         reset_page(layer);
     }
-    SelectionArea(const SelectionArea&) = delete;
-    SelectionArea& operator=(const SelectionArea&) = delete;
+    ChosenCellsArea(const ChosenCellsArea&) = delete;
+    ChosenCellsArea& operator=(const ChosenCellsArea&) = delete;
     MemoryRef layer;
-    bool used;
+    bool used = false;
     CellRange kept{};
 };
 
@@ -383,7 +422,7 @@ void draw_note_page(pf::PdfDocument& doc, MemoryRef layer, int16_t index) {
 
 bool print_layer_pdf(MemoryRef layer, const std::string& path, const PrintChoice& choice, const std::string& file,
                      uint32_t now) {
-    SelectionArea area(layer, choice.selection);
+    ChosenCellsArea area(layer, choice.cells);
     reset_page(layer);
     const int16_t first = std::max<int16_t>(choice.first, 1);
     const int16_t last = std::min<int16_t>(choice.last, CountPages(layer));

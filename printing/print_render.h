@@ -18,12 +18,16 @@ struct PaperSize {
 };
 PaperSize layer_paper(MemoryRef layer);
 
+// The cells printed: the print area (the whole layer without one), the
+// selection, or the cells the layer's window shows.
+enum class PrintedCells : uint8_t { kPrintArea, kSelection, kWindow };
+
 // Which pages print: from `first` to `last` (from 1, clipped to the pages
-// there are), of the selection alone when `selection` is set.
+// there are) of the cells chosen.
 struct PrintChoice {
     int16_t first = 1;
     int16_t last = 32000;
-    bool selection = false;
+    PrintedCells cells = PrintedCells::kPrintArea;
 };
 
 // How cells are drawn: the layer flags in force while they are (which bring

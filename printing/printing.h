@@ -6,13 +6,15 @@
 
 #include "core/memory_manager.h"
 #include "platform/dialogs/dialogs.h"
+#include "printing/print_render.h"
 
 // The page setup dialog for the window's layer: paper size, orientation,
 // scale and margins.
 void do_page_setup(MemoryRef record, int16_t option_key);
 // The print dialog for the window's layer: a printer of the system's print
-// service or a PDF file; all pages, a range of them or the selection.
-void print_doc(MemoryRef record);
+// service or a PDF file; all pages, a range of them, the selection or the
+// cells the window shows. It opens with `cells` chosen.
+void print_doc(MemoryRef record, PrintedCells cells = PrintedCells::kPrintArea);
 // The pages of the window's layer as they will print, turned one by one and
 // seen whole or at full size.
 void Preview(MemoryRef record);

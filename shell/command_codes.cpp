@@ -14,6 +14,7 @@
 #include "platform/events/events.h"
 #include "platform/resources/resources.h"
 #include "platform/system/international.h"
+#include "printing/printing.h"
 #include "shell/command_bar.h"
 #include "shell/document_facts.h"
 #include "shell/shell_commands.h"
@@ -30,15 +31,14 @@ uint32_t gLastCommand = 0;
 
 namespace {
 
-// Codes that carry out another code's menu item. Printing the window or the
-// selection is the File menu's Print, whose dialog offers the selection;
-// copying with options is enabled as Copy is and copies as Copy does.
+// Codes that carry out another code's menu item: copying with options is
+// enabled as Copy is and copies as Copy does.
 struct SameItemAs {
     const char* code;
     const char* menu_code;
 };
 
-constexpr SameItemAs kSameItemCodes[] = {{"pwin", "pdoc"}, {"spri", "pdoc"}, {"copt", "copy"}};
+constexpr SameItemAs kSameItemCodes[] = {{"copt", "copy"}};
 
 uint32_t menu_code_of(uint32_t code) {
     for (const SameItemAs& entry : kSameItemCodes) {
@@ -72,6 +72,7 @@ constexpr ActionEntry kActionCodes[] = {
     {"insr", CommandKind::kInsertRows},     {"srta", CommandKind::kSortAscending},
     {"srtd", CommandKind::kSortDescending}, {"prot", CommandKind::kProtection},
     {"prfd", CommandKind::kPreferences},    {"op,,", CommandKind::kListSeparator},
+    {"spri", CommandKind::kPrintSelection}, {"pwin", CommandKind::kPrintWindow},
 };
 
 // Operator codes type the character they repeat; two codes type two characters.
@@ -193,6 +194,8 @@ int16_t DoCommand(uint32_t code) {
         case CommandKind::kSortDescending: run_sort(-1); break;
         case CommandKind::kProtection: run_protection(); break;
         case CommandKind::kPreferences: get_app_prefs(app_prefs.prefs_panel); break;
+        case CommandKind::kPrintSelection: print_doc(front_document_record(), PrintedCells::kSelection); break;
+        case CommandKind::kPrintWindow: print_doc(front_document_record(), PrintedCells::kWindow); break;
         case CommandKind::kTypeText:
             for (int i = 0; i < 2 && action.text[i]; ++i) EditKey(uint8_t(action.text[i]), 0);
             break;

@@ -19,6 +19,8 @@ enum class CommandKind : uint8_t {
     kSortDescending,
     kProtection,
     kPreferences,
+    kPrintSelection,  // the print dialog with the selection chosen
+    kPrintWindow,     // the print dialog with the cells the window shows chosen
     kTypeText,    // characters typed into the entry line
     kListSeparator,
 };

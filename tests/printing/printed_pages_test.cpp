@@ -1,5 +1,6 @@
 // A formatted layer printed to PDF: every page turned into an image by
 // pdftoppm and compared with its golden image; skipped without pdftoppm.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -107,7 +108,7 @@ TEST_F(PrintedPagesTest, TheSelectionAndAPageRangePrintAloneAndThePrintAreaStays
     fill_formatted_sheet();
     set_selection(CellRange{{3, 0}, {5, 3}});
     PrintChoice selection;
-    selection.selection = true;
+    selection.cells = PrintedCells::kSelection;
     const std::string pdf = folder + "/selection.pdf";
     ASSERT_TRUE(print_layer_pdf(layer, pdf, selection, "Budget", kFixedMoment));
     ASSERT_EQ(rasterise(pdf), 1);
@@ -239,6 +240,45 @@ std::string tool_output(const std::string& command) {
     char buffer[4096];
     for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
     return pclose(pipe) == 0 ? out : std::string();
+}
+
+std::string cell_label(int16_t row, int16_t column) {
+    return "R" + std::to_string(row + 1) + "C" + std::to_string(column + 1);
+}
+
+// "Cells in the window" prints the cells the scrolled window shows, and those
+// alone; the print area is as it was afterwards.
+TEST_F(PrintedPagesTest, TheWindowsCellsPrintAlone) {
+    for (int16_t row = 0; row < 60; ++row)
+        for (int16_t column = 0; column < 14; ++column) put_text(row, column, cell_label(row, column));
+    scroll_to(0, CellPoint{20, 3});
+    const CellRange shown = VisibleRect(0, layer);
+    ASSERT_EQ(shown.topLeft.v, 20);
+    ASSERT_GT(shown.botRight.v, 25);
+    ASSERT_LT(shown.botRight.v, 59);
+    ASSERT_LT(shown.botRight.h, 13);
+    PrintChoice window;
+    window.cells = PrintedCells::kWindow;
+    const std::string pdf = folder + "/window.pdf";
+    ASSERT_TRUE(print_layer_pdf(layer, pdf, window, "Window", kFixedMoment));
+    const std::string text = tool_output("pdftotext '" + pdf + "' -");
+    ASSERT_FALSE(text.empty()) << "pdftotext (poppler-utils) could not read the PDF";
+    auto printed = [&text](int16_t row, int16_t column) {
+        const std::string label = cell_label(row, column);
+        for (size_t at = text.find(label); at != std::string::npos; at = text.find(label, at + 1))
+            if (at + label.size() == text.size() || !std::isdigit(static_cast<unsigned char>(text[at + label.size()])))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(printed(shown.topLeft.v, shown.topLeft.h));
+    EXPECT_TRUE(printed(shown.botRight.v, shown.botRight.h));
+    EXPECT_FALSE(printed(shown.topLeft.v - 1, shown.topLeft.h)) << "a row above the window printed";
+    EXPECT_FALSE(printed(shown.topLeft.v, shown.topLeft.h - 1)) << "a column left of the window printed";
+    EXPECT_FALSE(printed(shown.botRight.v + 1, shown.botRight.h)) << "a row below the window printed";
+    EXPECT_FALSE(printed(shown.botRight.v, shown.botRight.h + 1)) << "a column right of the window printed";
+    CellRange area{};
+    GetPrintArea(&area, layer);
+    EXPECT_LT(area.botRight.v, 0);
 }
 
 // Italic cells print in the italic faces of their fonts, as the screen shows
