@@ -253,6 +253,25 @@ TEST_F(ExcelPricesInterop, LibreOfficeWorkbook) {
     expect_prices();
 }
 
+// BIFF7 keeps comments in NOTE records and texts in the Windows code page,
+// in which Gnumeric spells the Cyrillic letters of the comment and the sheet
+// name as "?": those are kept as written.
+TEST_F(ExcelPricesInterop, GnumericWorkbookInBiff7) {
+    if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
+    std::vector<uint8_t> file = from_gnumeric("excel_biff7", kPricesWorkbook);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    ASSERT_EQ(layers(), 2);
+    const std::string shown = layer_text(layer_at(0), FieldSource::displayed, '\t');
+    EXPECT_EQ(shown.substr(0, shown.find("\r\n")), "€2.50\t3.25\t£4.75");
+    EXPECT_EQ(notes.currency_cells, std::vector<std::string>{"Prices!B1"});
+    EXPECT_EQ(text_at(0, 1, 0), "line one\rline two");
+    EXPECT_EQ(note_at(0, 2, 0), "check the price");
+    EXPECT_EQ(note_at(0, 2, 1), "Kommentar: ?????????");
+    EXPECT_EQ(notes.comments_left_out, 0);
+    EXPECT_EQ(number_at(1, 0, 0), 7);
+}
+
 TEST_F(ExcelPricesInterop, GnumericWorkbookInBiff8) {
     if (!peer::on_path("ssconvert")) GTEST_SKIP() << "Gnumeric is not installed";
     std::vector<uint8_t> file = from_gnumeric("excel_biff8", kPricesWorkbook);
