@@ -297,6 +297,10 @@ int16_t AddTimeComponent(int16_t component, int32_t amount, double* serial) {
     if (error) return error;
     if (component < kYear || component > kSecond) return 0;
     const bool system_1900 = calc_uses_1900_dates() && *serial >= k1900ShiftDays;
+    if (!serial_shows_its_date(*serial, system_1900)) {  // no calendar date to move
+        *serial = N_AN(kErrValue);
+        return 0;
+    }
     pf::DateTimeRec date;
     pf::seconds_to_date(seconds_of_serial(*serial, system_1900), date);
     int32_t* field = field_of(date, component);

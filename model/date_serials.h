@@ -45,7 +45,8 @@ bool serial_component(double serial, bool system_1900, int16_t component, int32_
 double Datefunc(int32_t year, int32_t month, int32_t day);
 // Adds a whole amount to one component (1 ... 6); an error serial is returned.
 // A 1900-system serial before 1 January 1904 is a time or a duration: it is
-// moved as one counted from 1 January 1904 and stays one.
+// moved as one counted from 1 January 1904 and stays one. A serial the
+// calendar cannot show, or moved past its reach, becomes the error value 21.
 int16_t AddTimeComponent(int16_t component, int32_t amount, double* serial);
 // The decimal text of a number: mode 1 pads up to 9 with "0", mode 2 keeps
 // the last two digits; the suffix, when given, is appended.

@@ -232,6 +232,9 @@ TEST_F(Dates, DateArithmeticMovesComponents) {
     EXPECT_EQ(error_of("=DATEADD(DATE(2000,1,1),1,NA(),5)"), kErrNA);
     EXPECT_EQ(error_of("=DATEADD(DATE(2000,1,1),\"x\")"), kErrValue);
     EXPECT_EQ(error_of("=DATEADD(\"never\",1)"), kErrValue);
+    // A date the calendar cannot show is not moved as another date.
+    EXPECT_EQ(error_of("=DATEADD(-5,0,0,1)"), kErrValue);
+    EXPECT_EQ(error_of("=DATEADD(60000,0,0,-1)"), kErrValue);
 }
 
 TEST_F(Dates, Days360) {
