@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/app_prefs.h"
 #include "ui/task_manager.h"
 #include "model/clip_record.h"
 #include "objects/object_clipboard.h"
@@ -214,7 +215,7 @@ int16_t text_editor_key(uint8_t key, MemoryRef layer) {
         ClobberObjectEditor(layer);
         return 1;
     }
-    WEKey(key, pf::current_modifiers(), we);
+    WEKey(key, pf::current_modifiers(), we, caret_sets_keyboard_script());
     return 1;
 }
 
@@ -223,7 +224,7 @@ int16_t text_editor_click(pf::Point where, uint16_t modifiers, int16_t pane, Mem
     MemoryRef object = GetObjEditor(layer, nullptr);
     if (!we || !object) return 0;
     if (pane == edited_pane(layer) && pf::pt_in_rect(where, object_rect(object, pane, layer))) {
-        WEClick(where, modifiers, pf::tick_count(), we);
+        WEClick(where, modifiers, pf::tick_count(), we, caret_sets_keyboard_script());
         return 1;
     }
     ClobberObjectEditor(layer);

@@ -84,7 +84,7 @@ constexpr FlagBox kBoxes[] = {
     {4, 8, 0x40000000, Word::kGeneral, false},
     {5, 5, kPrefInlineInput, Word::kGeneral, false},
     {5, 6, kPrefEngineExtraFlag, Word::kDisplay, false},
-    {5, 7, 0x00000040, Word::kDisplay, false},  // typing keeps the keyboard's script
+    {5, 7, kPrefKeepKeyboardScript, Word::kDisplay, false},
 };
 
 constexpr int16_t kSizes[] = {9, 10, 12, 14, 18, 24, 36};

@@ -24,6 +24,7 @@ constexpr uint32_t kPrefFontsInOwnFace = 0x80000000;
 // Second options long (offset 98).
 constexpr uint32_t kPrefHelpTagsOff = 0x00000100;
 constexpr uint32_t kPrefAntiAliasedText = 0x00000200;
+constexpr uint32_t kPrefKeepKeyboardScript = 0x00000040;  // clicks and arrows in text leave the keyboard's script
 constexpr uint32_t kPrefAddExtensions = 0x00000400;  // the Save dialog puts the format's extension on names
 constexpr uint32_t kPrefRefreshButtons = 0x20000000;
 
@@ -88,6 +89,12 @@ struct AppPrefs {
 static_assert(sizeof(AppPrefs) == 782, "the preferences record is 782 bytes");
 
 extern AppPrefs app_prefs;
+
+// Whether a caret placed in text by a click or an arrow key brings the
+// keyboard to the script of the text before it, so that what is typed there
+// next joins that text; the preferences may keep the keyboard's script instead.
+// (A typed character of one script always takes its own.)
+inline bool caret_sets_keyboard_script() { return (app_prefs.options2 & kPrefKeepKeyboardScript) == 0; }
 // Set by ReadPrefs when the file held fields out of range that were reset.
 extern bool prefs_were_reset;
 constexpr int16_t kPrefsResetMessage = 1;

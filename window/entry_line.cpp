@@ -271,7 +271,8 @@ void editing_key(unsigned char key, uint16_t modifiers, MemoryRef record, Memory
     if (is_arrow(key) && (app_prefs.options2 & kPrefSwapArrows)) text_mode = !text_mode;
     if (text_mode && is_arrow(key)) {
         const bool vertical = key == kKeyUpArrow || key == kKeyDownArrow;
-        if (!(vertical && (modifiers & pf::kShiftKey))) WEKey(key, modifiers & ~pf::kOptionKey, instance());
+        if (!(vertical && (modifiers & pf::kShiftKey)))
+            WEKey(key, modifiers & ~pf::kOptionKey, instance(), caret_sets_keyboard_script());
         mirror_in_cell();
         return;
     }
@@ -448,7 +449,7 @@ void ClickEditor(MemoryRef record) {
     if (!activate_by_click(record)) return;
     pf::Point where;
     pf::get_mouse(where);
-    WEClick(where, pf::current_modifiers(), pf::tick_count(), instance());
+    WEClick(where, pf::current_modifiers(), pf::tick_count(), instance(), caret_sets_keyboard_script());
     mirror_in_cell();
 }
 

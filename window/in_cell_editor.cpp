@@ -160,7 +160,7 @@ void ClickCellEditor(WEReference instance, MemoryRef layer) {
     pf::Rect cells;
     if (pane < 0 || !EditorOnScreen(pane, 0, &WEList.in_cell_range, &cells, layer)) return;
     place_view(pane, cells, layer);
-    WEClick(where, modifiers, when, instance, false, kInCellView);
+    WEClick(where, modifiers, when, instance, caret_sets_keyboard_script(), kInCellView);
     if (pane != editor_pane()) {
         WEList.editor_pane = pane;
         DrawActiveEditor(pane, layer);

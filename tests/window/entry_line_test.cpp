@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+#include <functional>
+
 #include "model/cell_store.h"
 #include "platform/memory/memory.h"
 #include "ui/alerts.h"
@@ -13,6 +15,7 @@
 #include "platform/draw/draw.h"
 #include "platform/draw/paint.h"
 #include "platform/events/events.h"
+#include "platform/text/text.h"
 #include "ui/app_prefs.h"
 #include "window/entry_line.h"
 #include "window/keyboard_navigation.h"
@@ -221,6 +224,42 @@ TEST_F(EntryLineTest, ArrowsMoveTheCaretWhenThePreferenceSwapsThem) {
     EXPECT_EQ(line(), "axb");
     EditorKey(kKeyDownArrow, record, pf::kOptionKey);
     EXPECT_EQ(Editor_Wind, nullptr) << "Option-arrow commits";
+}
+
+// The keyboard's script after an Option-arrow puts the caret after "b" of
+// "ab" typed in Roman and a kanji typed in Japanese.
+int16_t keyboard_script_after_arrow_back(const std::function<void(const std::string&, int16_t)>& type) {
+    type("ab", pf::kScriptRoman);
+    type("\x93\x8C", pf::kScriptJapanese);  // 東 in Shift_JIS
+    type(std::string(1, char(kKeyLeft)), pf::kOptionKey);
+    return pf::keyboard_script();
+}
+
+// A caret moved into text of another script brings the keyboard to that
+// script, so that the letters typed next join it; unless the preferences keep
+// the keyboard's script, when they take the script last typed.
+TEST_F(EntryLineTest, ACaretMovedIntoRomanTextTypesRomanUnlessThePreferenceKeepsTheScript) {
+    if (pf::script_count() < 2) GTEST_SKIP() << "one script installed";
+    const auto type = [&](const std::string& bytes, int16_t script_or_modifiers) {
+        if (bytes[0] == char(kKeyLeft)) return keys(bytes, uint16_t(script_or_modifiers));
+        pf::set_keyboard_script(script_or_modifiers);
+        keys(bytes);
+    };
+    select(0, 0);
+    EXPECT_EQ(keyboard_script_after_arrow_back(type), pf::kScriptRoman);
+    keys("x");
+    WERunInfo run;
+    WEGetRunInfo(2, run, WEList.instance);
+    EXPECT_EQ(pf::font_to_script(run.runAttrs.runStyle.tsFont), pf::kScriptRoman) << "x joins the Roman text";
+    EditorKey(kKeyEscape, record, 0);
+
+    app_prefs.options2 |= kPrefKeepKeyboardScript;
+    select(1, 0);
+    EXPECT_EQ(keyboard_script_after_arrow_back(type), pf::kScriptJapanese);
+    keys("x");
+    WEGetRunInfo(2, run, WEList.instance);
+    EXPECT_EQ(pf::font_to_script(run.runAttrs.runStyle.tsFont), pf::kScriptJapanese) << "x keeps the script last typed";
+    pf::set_keyboard_script(pf::kScriptRoman);
 }
 
 TEST_F(EntryLineTest, ReferencesJoinTheFormulaByItsLastCharacter) {
