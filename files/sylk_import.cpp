@@ -713,21 +713,21 @@ bool retyped_as_date(const uint8_t* cell, double settled) {
     return _cellType_(cell) == kCellConstant && settled >= 0 && serial_counts_days(cell[kFmtCode], settled);
 }
 
-// The serial of a slot that moves, in the workbook's system. A number cell
-// read as its file text moves digit by digit, so that a number this program
-// wrote comes back exactly.
+// The serial of a slot that moves, in the workbook's system: its text (a
+// number cell's as read from the file, else the number's shortest) moved
+// digit by digit, so that a number this program wrote comes back exactly.
 double settled_serial(const uint8_t* cell, const uint8_t* slot, const DateSystems& systems) {
     const double value = load_f64(slot);
+    std::string text = file_number_text(value);
     if (_cellType_(cell) == kCellConstant) {
         const std::string_view typed(reinterpret_cast<const char*>(_constTextPtr_(cell)),
                                      size_t(std::max<int16_t>(_formulaLength_(cell), 0)));
         double read = 0;
-        if (file_number(typed, &read) && read == value) {
-            const std::string moved = decimal_moved_by_days(typed, systems.days);
-            if (!moved.empty() && file_number(moved, &read)) return read;
-        }
+        if (file_number(typed, &read) && read == value) text.assign(typed);
     }
-    return value + systems.days;
+    const std::string moved = decimal_moved_by_days(text, systems.days);
+    double read = 0;
+    return !moved.empty() && file_number(moved, &read) ? read : value + systems.days;
 }
 
 // Settles the dates of cells read in order where they stand: false (nothing

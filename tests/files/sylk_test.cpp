@@ -686,6 +686,32 @@ TEST_F(SylkTest, SerialsComeBackExactlyInEitherDateSystemAndKind) {
     }
 }
 
+// Serials move between the date systems digit by digit, so that moving back
+// gives the number's own text: across zero, with fractions a double's sum
+// would round, and not at all for a text in exponent form.
+TEST_F(SylkTest, SerialsMoveDigitByDigit) {
+    EXPECT_EQ(decimal_moved_by_days("0", 1462), "1462");
+    EXPECT_EQ(decimal_moved_by_days("-0.5", 1462), "1461.5");
+    EXPECT_EQ(decimal_moved_by_days("1461.5", -1462), "-0.5");
+    EXPECT_EQ(decimal_moved_by_days("-2000.25", 1462), "-538.25");
+    EXPECT_EQ(decimal_moved_by_days("0.1", 1462), "1462.1");
+    EXPECT_EQ(decimal_moved_by_days("1462.1", -1462), "0.1");
+    EXPECT_EQ(decimal_moved_by_days("0.30000000000000004", 1462), "1462.30000000000000004");
+    EXPECT_EQ(decimal_moved_by_days("1e-07", 1462), "");
+    EXPECT_EQ(decimal_moved_by_days("#DIV/0!", 1462), "");
+    // A 1904-system date of a fraction a double's sum would round comes back
+    // exactly, as a number and as a formula's result.
+    MemoryRef source = fresh_layer();
+    type_entries(source, {{{0, 0}, "0.1"}, {{0, 1}, "=A1"}});
+    for (int column : {0, 1}) format_of(source, 0, column)[kFmtCode] = 6;
+    recalculate(source);
+    const std::string once = sylk_layer_text(source);
+    MemoryRef back = read_sylk(once);
+    EXPECT_EQ(cell(back, 0, 0).number, 0.1);
+    EXPECT_EQ(cell(back, 0, 1).number, 0.1);
+    EXPECT_EQ(sylk_layer_text(back), once);
+}
+
 // A cell that shows its number because the calendar cannot show its date
 // differs from its column's date format; the column's number format is
 // written too, so the next read gives the same layer and the same file.
