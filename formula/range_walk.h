@@ -114,15 +114,38 @@ private:
     int32_t last_;
 };
 
+// The stored cells of one column of a layer's rectangle (its left column),
+// one after the other: the rows' other cells are not read. The store stays
+// held while the cursor lives.
+class ColumnCells {
+public:
+    ColumnCells(MemoryRef layer, const CellRange& rect)
+        : rows_(layer, rect.topLeft.v, rect.botRight.v), column_(rect.topLeft.h) {}
+
+    // The next cell record, with its row in *row, or null after the last.
+    const uint8_t* next(int16_t* row) {
+        while (const uint8_t* record = rows_.next()) {
+            if (const uint8_t* cell = cell_in_row(record, column_)) {
+                *row = _RowID_(record);
+                return cell;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    StoredRows rows_;
+    int16_t column_;
+};
+
 // Visits the stored cells of one column of a layer's rectangle (its left
 // column) with `visit(cell, row)`: the rows' other cells are not visited.
 template <typename Visit>
 bool walk_column_records(MemoryRef layer, const CellRange& rect, Visit&& visit) {
-    StoredRows rows(layer, rect.topLeft.v, rect.botRight.v);
-    while (const uint8_t* row = rows.next()) {
-        const uint8_t* cell = cell_in_row(row, rect.topLeft.h);
-        if (cell && !visit(cell, _RowID_(row))) return false;
-    }
+    ColumnCells cells(layer, rect);
+    int16_t row = 0;
+    while (const uint8_t* cell = cells.next(&row))
+        if (!visit(cell, row)) return false;
     return true;
 }
 
