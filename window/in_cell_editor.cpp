@@ -20,6 +20,7 @@
 #include "window/doc_window.h"
 #include "window/entry_line.h"
 #include "window/window_commands.h"
+#include "window/window_services.h"
 
 namespace {
 
@@ -120,6 +121,11 @@ uint32_t EditorOnScreen(int16_t pane, int16_t slop, const CellRange* range, pf::
 
 void InitEditorWind(MemoryRef layer, int16_t pane, WEReference instance) {
     if ((app_prefs.options2 & kPrefEntryLineClicked) || !instance || !WEIsActive(instance)) return;
+    // A selected chart's data range is typed in the entry line alone, never over the active cell.
+    if (window_services.selected_chart(layer)) {
+        app_prefs.options2 |= kPrefEntryLineClicked;
+        return;
+    }
     WindowRef window = layer_window(layer);
     if (!window) return;
     const CellPoint active = GetClickCell(layer);
