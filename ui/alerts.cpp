@@ -17,6 +17,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/files/files.h"
 #include "platform/resources/resource_file.h"
+#include "platform/resources/resource_format.h"
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
 #include "ui/ui_services.h"
@@ -84,6 +85,17 @@ bool press_enabled_button(pf::DialogRef dialog, int16_t item, int16_t& item_hit)
     return true;
 }
 
+// Whether the alert offers no choice: item 1 is its only button.
+bool is_one_button_note(pf::DialogRef dialog) {
+    const int16_t count = pf::count_dialog_items(dialog);
+    for (int16_t item = 2; item <= count; ++item)
+        if ((pf::get_dialog_item_kind(dialog, item) & ~pf::kItemDisabled) == pf::kButtonItem) return false;
+    return (pf::get_dialog_item_kind(dialog, 1) & ~pf::kItemDisabled) == pf::kButtonItem;
+}
+
+// The button a cancel key presses: item 2, or the only button of a note.
+int16_t cancel_button(pf::DialogRef dialog) { return is_one_button_note(dialog) ? 1 : 2; }
+
 }  // namespace
 
 std::vector<AlertRequest>& alert_requests() { return shown_alerts; }
@@ -95,7 +107,8 @@ void answer_unattended(unsigned char ch, uint8_t key_code) {
 }
 
 bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
-    if (ui_services.take_quit_key(event)) return false;
+    // A quit key is kept for after the alert; a note it closes at once.
+    if (ui_services.take_quit_key(event)) return is_one_button_note(dialog) && press_enabled_button(dialog, 1, item_hit);
     if (is_key_event(event)) {
         unsigned char ch = pf::event_char(event);
         if (ch == pf::kReturnChar || ch == pf::kEnterChar) {
@@ -105,7 +118,7 @@ bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit
             item_hit = default_item;
             return true;
         }
-        return is_cancel_key(event) && press_enabled_button(dialog, 2, item_hit);
+        return is_cancel_key(event) && press_enabled_button(dialog, cancel_button(dialog), item_hit);
     }
     if (event.what == pf::kUpdateEvent && reinterpret_cast<WindowRef>(event.message) != pf::get_dialog_window(dialog)) {
         ui_services.draw_update(&event);

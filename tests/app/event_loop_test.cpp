@@ -271,11 +271,26 @@ TEST_F(EventLoop, AQuitRequestedWhileAnAlertIsUpIsActedOnOnceItCloses) {
     EXPECT_TRUE(task_quit_flag());
 }
 
-TEST_F(EventLoop, CommandQInAnAlertAloneIsQueuedToo) {
+// Command-Q closes a note of one button at once (the Return typed after it
+// is left over) and the program goes on to quit.
+TEST_F(EventLoop, CommandQClosesANoteAndTheProgramQuits) {
     set_unattended_run(false);
     pf::driver_key(kKeyCodeQ, 'q', pf::kCmdKey);
     pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
-    error_alert(20000, 3);
+    EXPECT_EQ(error_alert(20000, 3), 1);
+    EXPECT_GE(pf::driver_pending_steps(), 2) << "the Return is left over";
+    EXPECT_TRUE(quit_request_queued());
+    run_until_idle();
+    EXPECT_TRUE(task_quit_flag());
+}
+
+// A question stays up until it is answered; the quit is kept for after it.
+TEST_F(EventLoop, CommandQInAQuestionIsKeptForAfterTheAnswer) {
+    set_unattended_run(false);
+    const unsigned char question[] = "\x0f" "Replace it now?";
+    pf::driver_key(kKeyCodeQ, 'q', pf::kCmdKey);
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+    EXPECT_EQ(key_caution_alert(question, kStandardCautionAlert, kCautionAlertKind), 2);
     EXPECT_TRUE(quit_request_queued());
     run_until_idle();
     EXPECT_TRUE(task_quit_flag());
