@@ -25,13 +25,22 @@ pf::Rect usable(pf::Rect rect) {
     return rect;
 }
 
-// Stack keeps the size and moves each window down and right; cascade keeps the
+// How many steps down an overlapping arrangement takes before it starts again
+// at the top, for `count` windows.
+int overlapping_steps(const pf::Rect& limit, int count) {
+    const int places = std::max(1, (limit.bottom - kLowestTop - limit.top) / kStackDown + 1);
+    return std::min(count, places) - 1;
+}
+
+// Stack keeps the size and moves each window down and right, the first made
+// small enough that the last stays inside the limit; cascade keeps the
 // bottom-right corner, so the windows grow smaller toward the front.
 std::vector<pf::Rect> overlapping(const pf::Rect& limit, int count, bool cascade) {
-    const int16_t margin = cascade ? kEdgeInset
-                                   : int16_t(count - 1 < kStackMarginSteps ? 10 * (count - 1) : kStackMarginMost);
+    const int steps = cascade ? 0 : overlapping_steps(limit, count);
+    const int stack_margin = count - 1 < kStackMarginSteps ? 10 * (count - 1) : kStackMarginMost;
+    const int16_t margin = cascade ? kEdgeInset : int16_t(std::max(stack_margin, kStackRight * steps));
     const pf::Rect first = usable(
-        pf::Rect{limit.top, int16_t(limit.left + kEdgeInset), int16_t(limit.bottom - kBottomInset),
+        pf::Rect{limit.top, int16_t(limit.left + kEdgeInset), int16_t(limit.bottom - kBottomInset - kStackDown * steps),
                  int16_t(std::max<int>(limit.right - margin, limit.left + kEdgeInset))});
     std::vector<pf::Rect> rects;
     pf::Rect next = first;

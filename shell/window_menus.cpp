@@ -1,6 +1,7 @@
 // The menus that act on windows rather than cells: the Window menu's own
 // items, Arrange, Show and Hide (grid lines, headings, page breaks of the
 // front layer) and the Show Layer menu of layer and entry-line keys.
+#include <algorithm>
 #include <vector>
 
 #include "ui/screen_geometry.h"
@@ -72,12 +73,23 @@ void bring_all_forward() {
     pf::select_window(windows.front());
 }
 
+// The limit rectangle less the frame a window draws right of and below its
+// content, so that arranged windows show whole, scroll bars and all.
+pf::Rect arrange_limit(WindowRef window) {
+    pf::Rect limit;
+    GetLimitRect(&limit);
+    const pf::Rect frame = pf::window_struct_rect(window), content = pf::window_content_rect(window);
+    limit.right = int16_t(limit.right - std::max(0, frame.right - content.right));
+    limit.bottom = int16_t(limit.bottom - std::max(0, frame.bottom - content.bottom));
+    return limit;
+}
+
 }  // namespace
 
 void DoArrangeMenu(MemoryRef, int16_t item) {
     std::vector<WindowRef> windows = document_windows();
-    pf::Rect limit;
-    GetLimitRect(&limit);
+    if (windows.empty()) return;
+    const pf::Rect limit = arrange_limit(windows.front());
     const std::vector<pf::Rect> rects = arrange_rects(item, limit, int(windows.size()), title_bar_height());
     if (rects.size() != windows.size()) return;
     const bool back_to_front = item == kArrangeStack || item == kArrangeCascade;

@@ -9,17 +9,8 @@
 source "$(dirname "$0")/app_script.bash"
 start_session 1024x768
 
-prefs="$config/Quorvin/Quorvin Preferences"
-options_offset=94
+prefs=$(prefs_file)
 palette_bits=$((0x00100000 | 0x00008000 | 0x00001000))  # tools, borders, options
-
-# The first options long of the preferences file (big-endian).
-read_options() { od -A n -t u1 -j "$options_offset" -N 4 "$prefs" | awk '{print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4}'; }
-write_options() {
-  local value=$1 bytes="" shift_by
-  for shift_by in 24 16 8 0; do bytes+=$(printf '\\x%02x' $(((value >> shift_by) & 0xFF))); done
-  printf "$bytes" | dd of="$prefs" bs=1 seek="$options_offset" conv=notrunc status=none
-}
 # The border palette's content starts at (439, 1), the options window's at
 # (540, 1): boxes 23 x 21 pixels apart with grey lines between them. Tool 10
 # is the first box of the fourth row; the mark is a red frame inset by one.

@@ -288,6 +288,18 @@ has_document_title() { has_document "$1" && [ "$(dark_pixels "$1" 200x14+200+$((
 is_desktop() { case "$(pixel "$1" "$2" "$3")" in 6C7F99|5D6F88) return 0;; *) return 1;; esac; }
 menu_bar_drawn() { [ "$(pixel "$1" 300 5)" = FFFFFF ]; }
 
+# The preferences file of the session's configuration folder, and its first
+# options long (big-endian), which holds the palettes' start-up bits among
+# other switches: read_options prints it, write_options VALUE writes it.
+prefs_file() { printf '%s' "$config/Quorvin/Quorvin Preferences"; }
+options_offset=94
+read_options() { od -A n -t u1 -j "$options_offset" -N 4 "$(prefs_file)" | awk '{print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4}'; }
+write_options() {
+  local value=$1 bytes="" shift_by
+  for shift_by in 24 16 8 0; do bytes+=$(printf '\\x%02x' $(((value >> shift_by) & 0xFF))); done
+  printf "$bytes" | dd of="$(prefs_file)" bs=1 seek="$options_offset" conv=notrunc status=none
+}
+
 # start_app BINARY [ARGS...]: starts the program and waits for its window (in
 # $window) and for its menu bar to be drawn.
 window=

@@ -58,6 +58,27 @@ TEST(WindowArrange, OverlappingWindowsStartAgainAtTheTopNearTheBottom) {
     }
 }
 
+// Stacked and cascaded windows of any count stay inside the limit, their
+// bottoms and right edges too, so that the front one's scroll bars show.
+TEST(WindowArrange, OverlappingWindowsOfAnyCountStayInsideTheLimit) {
+    const pf::Rect limits[] = {kLimit, pf::Rect{40, 69, 740, 1024}, pf::Rect{40, 0, 560, 800}};
+    for (const pf::Rect& limit : limits)
+        for (int count = 1; count <= 60; ++count)
+            for (int16_t item : {kArrangeStack, kArrangeCascade}) {
+                const auto rects = arrange_rects(item, limit, count, kTitleBar);
+                ASSERT_EQ(rects.size(), size_t(count));
+                for (size_t i = 0; i < rects.size(); ++i) {
+                    SCOPED_TRACE(testing::Message() << "item " << item << " count " << count << " window " << i);
+                    pf::Rect common;
+                    EXPECT_TRUE(pf::sect_rect(rects[i], limit, common) && common == rects[i]);
+                    if (item == kArrangeStack) {
+                        EXPECT_EQ(rects[i].width(), rects[0].width()) << "the stack keeps the size";
+                        EXPECT_EQ(rects[i].height(), rects[0].height()) << "the stack keeps the size";
+                    }
+                }
+            }
+}
+
 TEST(WindowArrange, ThreeTiledRowsMakeTwoColumnsTheThirdAloneOnTheLeft) {
     const auto rects = arrange_rects(kArrangeTileRows, kLimit, 3, kTitleBar);
     ASSERT_EQ(rects.size(), 3u);

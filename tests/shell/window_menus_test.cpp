@@ -11,6 +11,9 @@
 #include "app/event_loop.h"
 #include "resource_ids.h"
 #include "window/window_limits.h"
+#include "shell/window_arrange.h"
+#include "window/floating_palette.h"
+#include "window/doc_window.h"
 
 namespace {
 
@@ -54,8 +57,9 @@ TEST_F(WindowMenus, TileOneAboveTheOtherPutsTheFrontWindowOnTopAndResizesBoth) {
     const pf::Rect top = pf::window_content_rect(first), bottom = pf::window_content_rect(back);
     EXPECT_EQ(top.top, area.top);
     EXPECT_EQ(top.left, area.left + 5);
-    EXPECT_EQ(top.right, area.right - 5);
-    EXPECT_EQ(bottom.bottom, area.bottom);
+    EXPECT_EQ(pf::window_struct_rect(first).right, area.right - 5) << "the frame too";
+    EXPECT_LE(pf::window_struct_rect(back).bottom, area.bottom) << "the frame too";
+    EXPECT_GE(pf::window_struct_rect(back).bottom, area.bottom - 2);
     EXPECT_GT(bottom.top, top.bottom);
     EXPECT_EQ(front(), first);
 
@@ -67,6 +71,36 @@ TEST_F(WindowMenus, TileOneAboveTheOtherPutsTheFrontWindowOnTopAndResizesBoth) {
     DoArrangeMenu(record(), 1);  // stack: the back window first, at the top
     EXPECT_EQ(pf::window_content_rect(back).top, area.top);
     EXPECT_EQ(pf::window_content_rect(first).top, area.top + 12);
+}
+
+// With the tool palette at the screen's left edge and a palette against its
+// right edge, every arrangement of three windows keeps each window, frame and
+// scroll bars, on the desktop and clear of both palettes.
+TEST_F(WindowMenus, EveryArrangementKeepsTheWindowsBetweenThePalettes) {
+    new_document();
+    new_document();
+    DoPaletteMenu(nullptr, kPalettesToolsItem);
+    DoPaletteMenu(nullptr, kPalettesChartsItem);
+    run_until_idle();
+    pf::WindowRef tools = find_palette("Tools"), charts = find_palette("Charts");
+    ASSERT_TRUE(tools && charts && pf::window_visible(tools) && pf::window_visible(charts));
+    const pf::Rect desktop = pf::desktop_bounds();
+    const pf::Rect charts_frame = pf::window_struct_rect(charts);
+    pf::move_window(charts, int16_t(desktop.right - charts_frame.width() + charts_frame.left -
+                                    pf::window_content_rect(charts).left), pf::window_content_rect(charts).top, false);
+    for (int16_t item = kArrangeStack; item <= kArrangeTileColumns; ++item) {
+        DoArrangeMenu(record(), item);
+        run_until_idle();
+        for (pf::WindowRef w = pf::first_window(); w; w = pf::next_window(w)) {
+            if (!window_doc_record(w)) continue;
+            const pf::Rect frame = pf::window_struct_rect(w);
+            SCOPED_TRACE(testing::Message() << "item " << item << ": " << frame.left << ".." << frame.right << ", "
+                                            << frame.top << ".." << frame.bottom);
+            EXPECT_GE(frame.left, pf::window_struct_rect(tools).right);
+            EXPECT_LE(frame.right, pf::window_struct_rect(charts).left);
+            EXPECT_LE(frame.bottom, desktop.bottom);
+        }
+    }
 }
 
 TEST_F(WindowMenus, ShowAndHideSwitchesTheLayersMarksAndTheMenuChecksThem) {
