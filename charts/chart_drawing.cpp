@@ -21,6 +21,7 @@
 namespace {
 
 constexpr int16_t kInset = 6, kGap = 4, kTickLength = 3, kSwatch = 9;
+constexpr int16_t kNearLabel = 2;  // a column's label stands this far above it
 constexpr int16_t kSeriesWord = 1;
 
 // The font, size and face of one of the chart's label formats: the layer's
@@ -271,18 +272,36 @@ bool inside_bar(const PointLabel& point, bool horizontal, const pf::Rect& box) {
     return horizontal ? box.left > low && box.right < high : box.top > low && box.bottom < high;
 }
 
-// The places a label may take, best first: centred on a slice; else just
-// beyond its point, inside its bar's end, then further out a label's length
-// at a time.
+// A label's box centred on a point.
+pf::Rect box_centred(pf::Point middle, int16_t width, int16_t height) {
+    const auto top = int16_t(middle.v - height / 2), left = int16_t(middle.h - width / 2);
+    return pf::Rect{top, left, int16_t(top + height), int16_t(left + width)};
+}
+
+// A stacked bar's label centred in its bar, then moved across the bar a
+// label's thickness either way, for a bar too short to hold the labels of
+// its neighbours and its own side by side.
+std::vector<pf::Rect> middles_of_stacked_bar(const PointLabel& point, bool horizontal, int16_t width, int16_t height) {
+    if (!point.stacked || !point.base) return {};
+    const auto middle = int16_t(((horizontal ? point.at.h : point.at.v) + *point.base) / 2);
+    std::vector<pf::Rect> places;
+    for (int shift : {0, -1, 1}) {
+        const pf::Point centre = horizontal ? pf::Point{int16_t(point.at.v + shift * height), middle}
+                                            : pf::Point{middle, int16_t(point.at.h + shift * width)};
+        places.push_back(box_centred(centre, width, height));
+    }
+    return places;
+}
+
+// The places a label may take, best first: centred on a slice; in the middle
+// of a stacked bar; else just beyond its point, inside its bar's end, then
+// further out a label's length at a time.
 std::vector<pf::Rect> label_places(const PointLabel& point, bool horizontal, int16_t width, int16_t height,
                                    const pf::Rect& bounds) {
-    if (point.centred) {
-        const auto top = int16_t(point.at.v - height / 2), left = int16_t(point.at.h - width / 2);
-        return {pf::Rect{top, left, int16_t(top + height), int16_t(left + width)}};
-    }
-    constexpr int kNear = 2;
-    const int gap = horizontal ? kGap : kNear, step = horizontal ? width + kGap : height;
-    std::vector<pf::Rect> places{box_beyond(point, horizontal, width, height, gap)};
+    if (point.centred) return {box_centred(point.at, width, height)};
+    std::vector<pf::Rect> places = middles_of_stacked_bar(point, horizontal, width, height);
+    const int gap = horizontal ? kGap : kNearLabel, step = horizontal ? width + kGap : height;
+    places.push_back(box_beyond(point, horizontal, width, height, gap));
     const pf::Rect inside = box_beyond(point, horizontal, width, height, -gap - step + (horizontal ? kGap : 0));
     if (inside_bar(point, horizontal, inside)) places.push_back(inside);
     const int reach = horizontal ? bounds.right - bounds.left : bounds.bottom - bounds.top;
@@ -304,12 +323,12 @@ bool within(const pf::Rect& box, const pf::Rect& bounds) {
 // Each point's value where it can be read: above its point (below for a
 // negative value; after a bar lying across), inside its bar's end when
 // another label or the edge takes that place, else further out; centred in
-// a slice. No label covers another, the title or the legend; one that finds
-// no place inside the frame is left out. A label inside a bar stands on
-// white. Answers where the labels lie.
-std::vector<pf::Rect> draw_data_labels(MemoryRef chart, const ChartData& data, bool horizontal,
-                                       const PointLabels& points, const pf::Rect& bounds, std::vector<pf::Rect> taken) {
-    std::vector<pf::Rect> placed;
+// a slice and in a stacked bar that holds it. No label covers another, the
+// title or the legend; one that finds no place inside the frame is left out.
+// A label stands on white, so that no bar, line or grid line runs through it.
+// Notes in the parts where the labels lie and whose they are.
+void draw_data_labels(MemoryRef chart, const ChartData& data, bool horizontal, const PointLabels& points,
+                      const pf::Rect& bounds, std::vector<pf::Rect> taken, ChartParts& parts) {
     label_font(chart, kChartTickLabelFormat, data);
     pf::rgb_fore_color(pf::kBlackColor);
     const int16_t height = line_height();
@@ -318,18 +337,33 @@ std::vector<pf::Rect> draw_data_labels(MemoryRef chart, const ChartData& data, b
         const int16_t width = pf::text_width(text);
         for (const pf::Rect& box : label_places(point, horizontal, width, height, bounds)) {
             if (!within(box, bounds) || meets_any(box, taken)) continue;
-            if (inside_bar(point, horizontal, box)) {
-                pf::rgb_back_color(pf::kWhiteColor);
-                pf::erase_rect(box);
-            }
+            pf::rgb_back_color(pf::kWhiteColor);
+            pf::erase_rect(box);
             pf::move_to(box.left, int16_t(box.top + ascent()));
             pf::draw_text(text);
-            placed.push_back(box);
+            parts.data_labels.push_back(box);
+            parts.labelled_points.push_back(point.at);
             taken.push_back(box);
             break;
         }
     }
-    return placed;
+}
+
+// The area less the room the labels of the longest bars take beyond their
+// ends: a line above the plot, or the widest label after it for bars lying
+// across, so that they stand beside their bars inside the frame.
+pf::Rect room_for_bar_labels(MemoryRef chart, const ChartData& data, bool horizontal, pf::Rect area) {
+    label_font(chart, kChartTickLabelFormat, data);
+    if (!horizontal) {
+        area.top = int16_t(std::min<int>(area.bottom, area.top + line_height() + kNearLabel));
+        return area;
+    }
+    int16_t widest = 0;
+    for (const ChartSeries& series : data.series)
+        for (double value : series.values)
+            if (std::isfinite(value)) widest = std::max(widest, pf::text_width(tick_label(value)));
+    area.right = int16_t(std::max<int>(area.left, area.right - widest - kGap));
+    return area;
 }
 
 // A square plot area centred in the area, for the round kinds.
@@ -358,14 +392,16 @@ ChartParts draw_chart_parts(pf::FourCC kind, MemoryRef chart, const ChartData& d
         points = plot_round(look, chart, data, parts.plot);
     } else {
         const AxisScale values = value_scale(look, chart, data), xs = x_scale(chart, data);
+        if ((chart_flags(chart) & kChartDataLabels) && look.shape == ChartShape::kColumn)
+            area = room_for_bar_labels(chart, data, look.horizontal, area);
         parts.plot = draw_axes(look, chart, data, values, xs, area);
         if (parts.plot.right - parts.plot.left >= 4 && parts.plot.bottom - parts.plot.top >= 4)
             clipped_to(pf::inset_rect(parts.plot, -kGap, -kGap),
                        [&] { points = plot_axes(look, chart, data, values, xs, parts.plot); });
     }
     if (chart_flags(chart) & kChartDataLabels)
-        parts.data_labels = draw_data_labels(chart, data, look.horizontal, points, pf::inset_rect(rect, 1, 1),
-                                             {parts.title, parts.legend});
+        draw_data_labels(chart, data, look.horizontal, points, pf::inset_rect(rect, 1, 1), {parts.title, parts.legend},
+                         parts);
     pf::pen_normal();
     pf::rgb_fore_color(pf::kBlackColor);
     return parts;

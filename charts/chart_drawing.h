@@ -15,7 +15,8 @@
 enum : int16_t { kChartAreaPart = 0, kChartTitlePart = 1, kChartLegendPart = 2, kChartPlotPart = 3 };
 struct ChartParts {
     pf::Rect frame, title, legend, plot;
-    std::vector<pf::Rect> data_labels;  // one per label drawn, when the chart shows them
+    std::vector<pf::Rect> data_labels;     // one per label drawn, when the chart shows them
+    std::vector<pf::Point> labelled_points;  // the point (a bar's end) of each of those labels
 };
 
 // Draws the chart of a chart object into its rectangle in the current port.

@@ -309,7 +309,8 @@ void plot_columns(const ChartLook& look, MemoryRef chart, const ChartData& data,
             const int16_t to = value_at_axis(look, scale, plot, look.stacked ? sum : value);
             paint_bar(look, series_paint(chart, int16_t(s)), across_from, across_to, from, to);
             const auto middle = int16_t((across_from + across_to) / 2);
-            labels.push_back({look.horizontal ? pf::Point{middle, to} : pf::Point{to, middle}, value, false, from});
+            labels.push_back({look.horizontal ? pf::Point{middle, to} : pf::Point{to, middle}, value, false, from,
+                              look.stacked});
         }
     }
 }

@@ -31,12 +31,14 @@ int16_t slot_middle(const pf::Rect& plot, int count, int i, bool down);
 
 // Where a plotted point (a bar's end, a slice's middle) lies, with its value;
 // a label at a slice is centred on its point. A bar's label may stand inside
-// it, between its end and its base (where it starts along the value axis).
+// it, between its end and its base (where it starts along the value axis);
+// a bar stacked on others takes its label in its middle where it fits.
 struct PointLabel {
     pf::Point at;
     double value;
     bool centred = false;
     std::optional<int16_t> base;
+    bool stacked = false;
 };
 using PointLabels = std::vector<PointLabel>;
 

@@ -325,7 +325,7 @@ TEST_F(ChartDrawingTest, DataLabelsStandAtTheirBarsOnTheFixedScale) {
     const int16_t zero = int16_t((parts.plot.top + parts.plot.bottom) / 2);  // 0 halfway from -20 to 20
     const int16_t quarter = int16_t((parts.plot.bottom - parts.plot.top) / 4);
     EXPECT_NEAR(parts.data_labels[0].bottom, zero - quarter - 2, 2) << "10 a quarter up";
-    EXPECT_NEAR(parts.data_labels[1].top, parts.plot.top + 2, 2) << "20 at the top: no room above, inside its bar";
+    EXPECT_NEAR(parts.data_labels[1].bottom, parts.plot.top - 2, 2) << "20 at the top: above it, in the room kept";
     EXPECT_NEAR(parts.data_labels[2].top, zero + quarter + 2, 2) << "-10 below its bar's end";
     EXPECT_LT(parts.data_labels[0].left, parts.data_labels[1].left);
 
@@ -366,6 +366,54 @@ TEST_F(ChartDrawingTest, DataLabelsOfSeveralSeriesNeverCoverOneAnother) {
         }
     }
     EXPECT_TRUE(matches_golden("chart_data_labels"));
+}
+
+// Three equal values as one series of three and as three series of one, in
+// column, bar and stacked bar charts from small to large: each value keeps
+// one label, whole inside the frame, clear of the others, the title and the
+// legend, across its bar and no further beyond its end than a label's
+// length. The pictures at the usual size are golden.
+TEST_F(ChartDrawingTest, EqualValuesKeepOneLabelEachBesideTheirBars) {
+    open_window(3 * kCellWidth, 2 * kCellHeight);
+    pf::erase_rect(port.port_rect);
+    set_chart_flags(chart, kChartLegend | kChartDataLabels);
+    const ChartData in_one_series{{"A", "B", "C"}, {{"Sales", {1000, 1000, 1000}}}};
+    const ChartData in_three_series{{"1"}, {{"Series 1", {1000}}, {"Series 2", {1000}}, {"Series 3", {1000}}}};
+    const pf::FourCC kinds[] = {pf::four_cc("bcht"), pf::four_cc("hcht"), pf::four_cc("rbch")};
+    for (int k = 0; k < 3; ++k) {
+        const bool horizontal = k > 0;
+        for (const ChartData* data : {&in_one_series, &in_three_series}) {
+            for (int16_t width = 200; width <= 420; width += 20) {
+                const int16_t height = int16_t(width * 2 / 3);
+                SCOPED_TRACE(testing::Message() << "kind " << k << ", " << data->series.size() << " series, " << width);
+                const pf::Rect rect{10, 10, int16_t(10 + height), int16_t(10 + width)};
+                const ChartParts parts = chart_parts(kinds[k], chart, *data, rect);
+                ASSERT_EQ(parts.data_labels.size(), 3u);
+                for (size_t a = 0; a < 3; ++a) {
+                    const pf::Rect& label = parts.data_labels[a];
+                    const pf::Point at = parts.labelled_points[a];
+                    pf::Rect common;
+                    EXPECT_TRUE(pf::sect_rect(label, pf::inset_rect(rect, 1, 1), common) && common == label);
+                    EXPECT_FALSE(pf::sect_rect(label, parts.legend, common));
+                    for (size_t b = a + 1; b < 3; ++b) EXPECT_FALSE(pf::sect_rect(label, parts.data_labels[b], common));
+                    const int across = k == 2 ? label.height() : 1;  // a stacked bar's may move across it
+                    if (horizontal) {
+                        EXPECT_NEAR((label.top + label.bottom) / 2, at.v, across) << "across its bar";
+                        EXPECT_LE(label.right, at.h + 2 * label.width()) << "beside its bar's end";
+                        EXPECT_GE(label.left, parts.plot.left - 2);
+                    } else {
+                        EXPECT_NEAR((label.left + label.right) / 2, at.h, 1) << "across its bar";
+                        EXPECT_GE(label.top, at.v - 2 * label.height()) << "beside its bar's end";
+                        EXPECT_LE(label.bottom, parts.plot.bottom);
+                    }
+                }
+            }
+            const auto top = int16_t(data == &in_one_series ? 2 : kCellHeight + 2), left = int16_t(k * kCellWidth + 2);
+            draw_chart(kinds[k], chart, *data,
+                       pf::Rect{top, left, int16_t(top + kCellHeight - 4), int16_t(left + kCellWidth - 4)});
+        }
+    }
+    EXPECT_TRUE(matches_golden("chart_equal_value_labels"));
 }
 
 // The chart's title above the plot, the value axis title beside it, the

@@ -11,18 +11,24 @@ start_fruit_session chart_options_open.png
 data_labels_y=$((chart_options_y + 42))
 axes_y=$((chart_options_y + 72))
 titles_y=$((chart_options_y + 93))
-# The chart's inside, and where its value axis has its top label.
+# The chart's inside, and where its value axis has its top label (lower
+# while the data labels keep room above the plot).
 chart_box=270x170+335+145
-plot_ink() { dark_pixels "$1" "$chart_box"; }
-axis_labels() { dark_pixels "$1" 30x14+340+163; }
+axis_labels() { dark_pixels "$1" 30x30+340+163; }
 
 keys shift+Down shift+Down shift+Down shift+Down shift+Right shift+Right
 object_choice "$chart_kind_y" "$column_y"
 click_at 330 140
 shoot_until chart_options_made.png has_chart chart_options_made.png || fail "no column chart drawn"
-bare=$(plot_ink chart_options_made.png)
+# The chart's texts: pixels neither white, black nor a series' colour (the
+# grey edges of letters). Data labels add texts while the plot gives them room.
+text_ink() {
+  convert "$out/$1" -crop "$chart_box" +repage -format %c histogram:info:- |
+    awk '/#FFFFFF|#000000|#0000D4|#DD0806/ {next} {count += $1} END {print count + 0}'
+}
+bare=$(text_ink chart_options_made.png)
 
-labelled() { [ "$(plot_ink "$1")" -gt $((bare + 40)) ]; }
+labelled() { [ "$(text_ink "$1")" -gt $((bare + 150)) ]; }
 object_choice "$chart_options_y" "$data_labels_y"
 shoot_until chart_options_labels.png labelled chart_options_labels.png || fail "Data Labels drew no values"
 
