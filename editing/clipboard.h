@@ -98,6 +98,12 @@ void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRe
 // Asks, before a paste of text is stored, whether to go on despite what it
 // had to replace or leave out; false when the user cancels.
 bool report_clip_text_losses();
+// Paste of the Edit menu into the entry line (and the cell being edited):
+// text of other programs comes in as typed text does, spelled in the scripts
+// that spell it (the script at the caret first), each part in the font of its
+// script, after asking whether to go on when no installed script spells some
+// of its characters; text with style runs of its own keeps them.
+void paste_into_entry(MemoryRef layer);
 
 int16_t paste_range(MemoryRef layer, const CellRange& selection);
 int16_t DoPaste(MemoryRef layer);

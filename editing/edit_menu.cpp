@@ -285,7 +285,7 @@ void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
             return;
         case kEditPasteItem:
             ReadClip();
-            editor_paste(layer);
+            paste_into_entry(layer);
             return;
         case kEditClearItem: WEDelete(editor); break;
         case kEditSelectAllItem: WESetSelection(0, 0x7FFFFFFF, editor); break;

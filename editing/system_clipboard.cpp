@@ -26,6 +26,7 @@
 #include "platform/scrap/scrap.h"
 #include "platform/text/text.h"
 #include "ui/app_prefs.h"
+#include "window/window_commands.h"
 #include "resource_ids.h"
 
 namespace {
@@ -213,31 +214,13 @@ int32_t text_rows(std::string_view text) {
     return rows;
 }
 
-namespace {
-
-// A UTF-8 field in the script that spells it: the format of its cell, whose
-// font says the script; what no script spells is listed among the losses.
-const uint8_t* spelled_field_format(std::string& field, const uint8_t* header, uint8_t* spelled) {
-    int32_t unmapped = 0;
-    const std::string utf8 = field;
-    const int16_t font = spell_field(field, unmapped);
-    if (unmapped > 0)
-        for (char32_t c : pf::unspelled_characters(utf8))
-            if (text_losses.unmapped.find(c) == std::u32string::npos) text_losses.unmapped.push_back(c);
-    if (font < 0) return header;
-    std::memcpy(spelled, header, kCellHeaderSize);
-    SetFormatByte(spelled, kFmtFont, font, false);
-    return spelled;
-}
-
-}  // namespace
-
 void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
                    bool unicode) {
     uint8_t header[kCellHeaderSize], spelled[kCellHeaderSize];
     GetDefaultFormat(header);
     FieldCursor cursor = clipboard_cursor(text);
-    std::string field, row_cells;
+    std::string field, runs, row_cells;
+    int32_t unspelled = 0;
     int32_t row = origin.v, highest = origin.h;
     for (; !cursor.at_end() && row <= kLastCell; ++row) {
         row_cells.clear();
@@ -245,9 +228,12 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
             cursor.next_field(field);
             if (!field.empty() && column > kLastCell) ++text_losses.fields_cut;
             if (!field.empty() && column <= kLastCell) {
-                const uint8_t* format = unicode ? spelled_field_format(field, header, spelled) : header;
-                append_entry_cell(row_cells, EntryCell{CellPoint{int16_t(row), int16_t(column)}, format, field, {}},
-                                  layer);
+                const uint8_t* format =
+                    unicode ? spell_field_for_cell(field, runs, header, spelled, layer, unspelled, &text_losses.unmapped)
+                            : header;
+                EntryCell entry{CellPoint{int16_t(row), int16_t(column)}, format, field, {}};
+                if (unicode) entry.runs = runs;
+                append_entry_cell(row_cells, entry, layer);
                 highest = std::max(highest, column);
             }
             if (cursor.at_line_end()) break;
@@ -332,6 +318,39 @@ int16_t ReadClip() {
     clip.scrap_identity = GetScrapCount();
     write_clip(clip);
     return 0;
+}
+
+namespace {
+
+// The clipboard's text as UTF-8, unless it carries style runs of its own
+// (the entry line's copy, one styled cell), which set each part in its font.
+bool unstyled_clipboard_text(std::string& utf8) {
+    std::vector<uint8_t> bytes;
+    if (pf::get_scrap(kScrapStyle, bytes) == pf::noErr && !bytes.empty()) return false;
+    if (pf::get_scrap(pf::kScrapUnicodeText, bytes) == pf::noErr) {
+        utf8.assign(bytes.begin(), bytes.end());
+        return true;
+    }
+    if (pf::get_scrap(pf::kScrapText, bytes) != pf::noErr) return false;
+    utf8 = pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return true;
+}
+
+}  // namespace
+
+void paste_into_entry(MemoryRef layer) {
+    export_clip_for_paste();
+    std::string utf8;
+    if (!unstyled_clipboard_text(utf8)) {
+        editor_paste(layer);
+        return;
+    }
+    const RunLook look = editor_caret_look();
+    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    if (!spelled.unspelled_characters.empty() &&
+        !go_on_despite(kUnmappedItem, pf::code_point_names(spelled.unspelled_characters, kNamedCharacters)))
+        return;
+    editor_paste_text(spelled, look);
 }
 
 void refuse_large_clip_picture() { error_alert(kClipboardStrings, kPictureTooLargeItem); }

@@ -7,10 +7,14 @@
 #include <cstring>
 
 #include "core/memory_use.h"
+#include "files/entry_script.h"
+#include "files/text_encoding.h"
 #include "core/number_text.h"
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/parser.h"
+#include "formula/trace.h"
+#include "formula/cell_values.h"
 #include "formula/typed_entry.h"
 #include "model/display_text.h"
 #include "model/calc_globals.h"
@@ -19,6 +23,12 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "model/cell_formats.h"
+#include "model/cell_store.h"
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "model/workbook.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -110,35 +120,147 @@ bool plain_number(std::string_view text, double* value) {
 
 }  // namespace
 
-uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
-    uint8_t header[kCellHeaderSize];  // a typed date may give it a date format
-    std::memcpy(header, entry.header, kCellHeaderSize);
-    const int16_t column = entry.where.h;
-    _SetCellID_(header, column);
-    if (entry.entry.empty()) {
-        append_format_cell(row, header, column);
-        return kCellFormatOnly;
+namespace {
+
+std::string_view view_of(const std::string& bytes) { return bytes; }
+
+int16_t run_count(std::string_view runs) {
+    return runs.size() >= 2 ? load_i16(reinterpret_cast<const uint8_t*>(runs.data())) : 0;
+}
+
+// An entry's text and runs, spelled again when its runs are in several
+// scripts and one script spells it all.
+struct EntryText {
+    std::string_view text;
+    std::string_view runs;
+    OneScriptEntry respelled;  // holds the bytes when spelled again
+};
+
+// A cell's text is in the script of its font: an entry whose runs set it in
+// several scripts is spelled again in one when one spells it all (else kept
+// in its runs), and the cell's font follows the one script of a text beyond
+// ASCII.
+void settle_entry_script(EntryText& entry, uint8_t* header, MemoryRef layer) {
+    if (run_count(entry.runs) < 1 || !has_high_bytes(entry.text)) return;
+    const int16_t font = format_font_in(header, layer);
+    int16_t script = runs_script(entry.text, entry.runs, font);
+    if (script < 0 && spell_entry_in_one_script(entry.text, entry.runs, font, entry.respelled)) {
+        entry.text = view_of(entry.respelled.text);
+        entry.runs = view_of(entry.respelled.runs);
+        script = entry.respelled.script;
     }
-    double number = 0;
-    if (!is_date_format(header[kFmtCode]) && plain_number(entry.entry, &number)) {
-        append_number_cell(row, header, column, number, entry.entry);
-        return kCellConstant;
+    if (script >= 0 && script != pf::font_to_script(font)) store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
+}
+
+// The run table a text cell keeps: two runs or more, cut to the text; one run
+// is folded into the cell's format instead.
+std::string_view kept_runs(std::string_view runs, size_t text_length, uint8_t* header, MemoryRef layer) {
+    const int16_t count = run_count(runs);
+    if (count == 1 && runs.size() >= size_t(2 + kRunEntrySize))
+        synchronise_style(layer, reinterpret_cast<const uint8_t*>(runs.data()), header, false);
+    if (count < 2 || runs.size() < size_t(2 + 2 * kRunEntrySize)) return {};
+    const auto* table = reinterpret_cast<const uint8_t*>(runs.data());
+    int32_t kept = std::min<int32_t>(count, int32_t((runs.size() - 2) / kRunEntrySize));
+    while (kept > 1 && load_i32(table + 2 + size_t(kept - 1) * kRunEntrySize + kRunStart) >= int32_t(text_length)) --kept;
+    return kept < 2 ? std::string_view() : runs.substr(0, 2 + size_t(kept) * kRunEntrySize);
+}
+
+struct CellParts {
+    uint8_t* header;
+    const EntryCell& entry;
+};
+
+void append_parts(std::string& row, const CellParts& cell, uint8_t type, std::string_view body,
+                  std::string_view tail, bool tail_is_style, int16_t result_type,
+                  std::optional<double> number = std::nullopt) {
+    append_cell_record(row, CellRecordParts{.header = cell.header,
+                                            .column = cell.entry.where.h,
+                                            .type = type,
+                                            .label_note = cell.entry.label_note,
+                                            .label_length = cell.entry.label_length,
+                                            .number = number,
+                                            .body = body,
+                                            .tail = tail,
+                                            .tail_is_style = tail_is_style,
+                                            .result_type = result_type});
+}
+
+// A text cell of the entry with its runs; a text read from outside is cut
+// to kMaxCellText, its runs with it.
+uint8_t append_text_entry(std::string& row, const CellParts& cell, const EntryText& text, bool quote,
+                          MemoryRef layer) {
+    std::string quoted;
+    std::string_view body = text.text;
+    if (quote) {
+        quoted = "'";
+        quoted += body;
+        body = quoted;
     }
-    SettledEntry settled;
-    if (entry.entry.size() <= size_t(kLongestParsedEntry))
-        settled = settle_typed_entry(entry.entry, entry.where, layer, header);
-    if (settled.outcome == EntryOutcome::number) {
-        append_number_cell(row, header, column, settled.value, entry.entry);
-        return kCellConstant;
+    std::string runs;
+    if (!cell.entry.typed) body = body.substr(0, size_t(kMaxCellText) - std::min<size_t>(text.runs.size(), kMaxCellText / 2));
+    std::string_view table = kept_runs(text.runs, body.size(), cell.header, layer);
+    if (quote && !table.empty()) {  // the apostrophe goes before the first run
+        runs.assign(table);
+        for (int16_t i = 1; i < run_count(runs); ++i) {
+            uint8_t* start = reinterpret_cast<uint8_t*>(runs.data()) + 2 + size_t(i) * kRunEntrySize + kRunStart;
+            store_i32(start, load_i32(start) + 1);
+        }
+        table = runs;
     }
-    if (settled.outcome != EntryOutcome::formula) {
-        bool quote = entry.quote_failed_formulas && entry.entry[0] == '=';
-        append_text_body(row, header, column, entry.entry, quote);
-        return kCellText;
+    append_parts(row, cell, kCellText, body, table, !table.empty(), kResultNone);
+    return kCellText;
+}
+
+// While one lives, texts written in the formula being calculated are in the
+// script of the entered cell's font (the cell is not stored yet).
+struct EntryCellScript {
+    explicit EntryCellScript(int16_t script) { g_calcCellScript = script; }
+    ~EntryCellScript() { g_calcCellScript = -1; }
+    EntryCellScript(const EntryCellScript&) = delete;
+    EntryCellScript& operator=(const EntryCellScript&) = delete;
+};
+
+// A typed formula evaluated once in its cell; kEntryCircular when it would
+// refer to itself. The layer's row cache is held meanwhile: the check and the
+// evaluation look up every precedent.
+int32_t append_calculated_formula(std::string& row, const CellParts& cell, const std::vector<uint8_t>& compiled,
+                                  MemoryRef layer) {
+    const CellPoint where = cell.entry.where;
+    const EntryCellScript script(pf::font_to_script(format_font_in(cell.header, layer)));
+    CalcRowPtr(layer);
+    g_calcSheet = layer;
+    g_calcWork = GetWorkSheet(layer);
+    g_calcCell = where;
+    const bool circular = TraceCell(layer, compiled.data(), int32_t(compiled.size())) == kTraceCircle;
+    if (!circular) {
+        g_calcSheet = layer;
+        g_calcWork = GetWorkSheet(layer);
+        g_calcCell = where;
+        Calculate(compiled.data(), int32_t(compiled.size()));
     }
-    std::string body(settled.formula.begin(), settled.formula.end());
+    ReleaseCache(layer);
+    if (circular) return kEntryCircular;
+    const std::string_view formula(reinterpret_cast<const char*>(compiled.data()), compiled.size());
+    const int16_t result_type = stored_result_type(cell.header, Get_Default_Font(layer));
+    if (g_resultType < 0) {
+        uint8_t slot[kNumberSlotSize];
+        store_f64(slot, g_value);
+        append_parts(row, cell, kCellFormula, formula, std::string_view(reinterpret_cast<const char*>(slot), sizeof slot),
+                     false, result_type);
+    } else {
+        const std::string_view text(reinterpret_cast<const char*>(g_CellString + 1), g_resultType > 0 ? g_CellString[0] : 0);
+        append_parts(row, cell, kCellFormula, formula, text, false, result_type);
+    }
+    return 0;
+}
+
+// A formula read from outside, with the result the file gives (the parser's
+// number without one).
+void append_file_formula(std::string& row, const CellParts& cell, const std::vector<uint8_t>& compiled) {
+    const EntryCell& entry = cell.entry;
+    std::string body(compiled.begin(), compiled.end());
     const int32_t formula_length = int32_t(body.size());
-    number = entry.result_value ? *entry.result_value : 0;
+    double number = entry.result_value ? *entry.result_value : 0;
     int16_t result_type = kResultNumber;
     if (!entry.has_result || (!entry.result_is_text && file_number(entry.result, &number))) {
         body += number_cell_body(number, {});
@@ -146,8 +268,63 @@ uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef la
         body.append(entry.result.substr(0, size_t(kMaxCellText - formula_length)));
         result_type = kResultText;
     }
-    append_cell(row, header, column, kCellFormula, body, formula_length, result_type);
-    return kCellFormula;
+    const std::string_view whole(body);
+    append_parts(row, cell, kCellFormula, whole.substr(0, size_t(formula_length)), whole.substr(size_t(formula_length)),
+                 false, result_type);
+}
+
+// A number cell, with the text it was typed as.
+void append_number_entry(std::string& row, const CellParts& cell, double value, std::string_view typed) {
+    if (cell.entry.label_note.empty()) append_number_cell(row, cell.header, cell.entry.where.h, value, typed);
+    else append_parts(row, cell, kCellConstant, typed.substr(0, 255), {}, false, kResultNumber, value);
+}
+
+}  // namespace
+
+EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
+    uint8_t header[kCellHeaderSize];  // a typed date may give it a date format
+    std::memcpy(header, entry.header, kCellHeaderSize);
+    _SetCellID_(header, entry.where.h);
+    const CellParts cell{header, entry};
+    EntryCellAnswer answer;
+    if (entry.entry.empty()) {
+        append_parts(row, cell, kCellFormatOnly, {}, {}, false, kResultNone);
+        return answer;
+    }
+    double number = 0;
+    answer.type = kCellConstant;
+    if (!is_date_format(header[kFmtCode]) && plain_number(entry.entry, &number)) {
+        append_number_entry(row, cell, number, entry.entry);
+        return answer;
+    }
+    EntryText text{entry.entry, entry.runs, {}};
+    settle_entry_script(text, header, layer);
+    SettledEntry settled;
+    if (text.text.size() <= size_t(kLongestParsedEntry)) {
+        settled = settle_typed_entry(text.text, entry.where, layer, header);
+    } else if (entry.typed && text.text[0] == '=') {
+        answer.refusal = kEntryFormulaTooLong;
+        answer.error_offset = kLongestParsedEntry;
+        return answer;
+    }
+    switch (settled.outcome) {
+        case EntryOutcome::number: append_number_entry(row, cell, settled.value, text.text); return answer;
+        case EntryOutcome::formula:
+            answer.type = kCellFormula;
+            if (!entry.typed) append_file_formula(row, cell, settled.formula);
+            else answer.refusal = append_calculated_formula(row, cell, settled.formula, layer);
+            return answer;
+        case EntryOutcome::refused:
+            if (entry.typed) {
+                answer.refusal = settled.error;
+                answer.error_offset = std::clamp<int32_t>(settled.error_offset, 0, int32_t(text.text.size()));
+                return answer;
+            }
+            break;
+        case EntryOutcome::text: break;
+    }
+    answer.type = append_text_entry(row, cell, text, entry.quote_failed_formulas && text.text[0] == '=', layer);
+    return answer;
 }
 
 bool file_number(std::string_view text, double* value) {

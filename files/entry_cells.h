@@ -19,6 +19,13 @@ constexpr int32_t kMaxCellText = 32000;
 // Entries of this length and more are not parsed: they are texts.
 constexpr int32_t kMaxParsedEntry = kLongestParsedEntry + 1;
 
+// Refusals of a typed entry beside the parser's codes (items of the parser's
+// string list).
+constexpr int32_t kEntryCircular = 14;
+constexpr int32_t kEntryFormulaTooLong = 15;
+
+// A text that becomes a cell: typed, pasted, dropped, set through the event
+// socket, replaced, or read from a file.
 struct EntryCell {
     CellPoint where;
     const uint8_t* header;   // the cell's 32-byte format; its id is set here
@@ -33,6 +40,26 @@ struct EntryCell {
     // A text that begins with "=" and is no formula keeps an apostrophe in
     // front, so that it is never parsed again (SYLK).
     bool quote_failed_formulas = false;
+    // The style runs of the text (model/style_run_layout.h: a 16-bit count
+    // first), each run in the script of its font; none for a text in the
+    // script of the cell's font.
+    std::string_view runs;
+    // The label and note of the cell replaced, kept in the new one.
+    std::string_view label_note;
+    uint8_t label_length = 0;
+    // Typed by the user: a formula is calculated at once, one that refers to
+    // its own cell or that the parser refuses is refused, and a text is never
+    // cut (the caller refuses one too long).
+    bool typed = false;
+};
+
+// What became of an entry: the cell type appended (kCellConstant,
+// kCellFormula, kCellText; kCellFormatOnly for an empty entry), or, for a
+// typed entry, a refusal (nothing appended) and the offset of its fault.
+struct EntryCellAnswer {
+    uint8_t type = kCellFormatOnly;
+    int32_t refusal = 0;
+    int32_t error_offset = 0;
 };
 
 // Whether a whole text is a number as files write them ("." decimal point,
@@ -42,9 +69,12 @@ bool file_number(std::string_view text, double* value);
 // number ("." as its point, at most 17 digits), or an error's text.
 std::string file_number_text(double value);
 
-// Appends the cell record of the entry to `row` and answers its cell type
-// (kCellConstant, kCellFormula, kCellText; kCellFormatOnly for an empty entry).
-uint8_t append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+// The one road from a text to a cell: appends the cell record of the entry to
+// `row`. A text whose runs are in several scripts is spelled in one script
+// when one spells it all, else kept in its runs; the cell's font follows the
+// one script of a text beyond ASCII. The entry is read as the parser reads
+// typing (number, date or time, formula, text) under the cell's format.
+EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
 
 // The parts of one cell record: its 32-byte format (the column id and the
 // type and lengths are set from the rest), the label and note bytes (kept

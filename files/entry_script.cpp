@@ -8,6 +8,7 @@
 #include "files/text_encoding.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
+#include "model/layer.h"
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
 #include "platform/text/text.h"
@@ -129,4 +130,164 @@ bool spell_entry_in_one_script(std::string_view text, std::string_view runs, int
     else store_i16(reinterpret_cast<uint8_t*>(spelled.runs.data()), count);
     out = std::move(spelled);
     return true;
+}
+
+namespace {
+
+// A part of a text and the script it is spelled in.
+struct ScriptPiece {
+    int16_t script;
+    std::string utf8;
+};
+
+bool spells(std::string_view utf8, int16_t script) {
+    std::string ignored;
+    return pf::utf8_to_script(utf8, script, ignored);
+}
+
+// The script that spells `utf8`: `current` when it does, else the first
+// installed one that does; -1 when none does.
+int16_t script_spelling(std::string_view utf8, int16_t current) {
+    if (spells(utf8, current)) return current;
+    for (int16_t script : pf::enabled_scripts())
+        if (script != current && spells(utf8, script)) return script;
+    return -1;
+}
+
+bool ascii_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+class PieceList {
+public:
+    explicit PieceList(int16_t script) : current_(script) {}
+
+    // A stretch of spaces or a word of ASCII: in the current script.
+    void add_neutral(std::string_view utf8) { add(current_, utf8); }
+
+    // A word in the script that spells it, the current one first; a word
+    // none spells whole, character by character.
+    void add_word(std::string_view word, ScriptedText& out) {
+        const int16_t script = script_spelling(word, current_);
+        if (script >= 0) add(current_ = script, word);
+        else add_characters(word, out);
+    }
+
+    std::vector<ScriptPiece>& pieces() { return pieces_; }
+
+private:
+    void add(int16_t script, std::string_view utf8) {
+        if (pieces_.empty() || pieces_.back().script != script) pieces_.push_back(ScriptPiece{script, {}});
+        pieces_.back().utf8 += utf8;
+    }
+
+    void add_characters(std::string_view word, ScriptedText& out) {
+        for (size_t i = 0; i < word.size();) {
+            const size_t start = i;
+            char32_t c = 0xFFFD;
+            const bool decoded = pf::decode_utf8(word, i, c);
+            const std::string_view one = word.substr(start, i - start);
+            const int16_t script = decoded ? script_spelling(one, current_) : -1;
+            if (script >= 0) {
+                add(current_ = script, one);
+                continue;
+            }
+            if (!decoded) c = 0xFFFD;
+            add(current_, "?");
+            ++out.unspelled;
+            if (out.unspelled_characters.find(c) == std::u32string::npos) out.unspelled_characters.push_back(c);
+        }
+    }
+
+    int16_t current_;
+    std::vector<ScriptPiece> pieces_;
+};
+
+// The text in pieces: words (stretches between ASCII spaces) in the scripts
+// that spell them, spaces and ASCII words in the script before them.
+std::vector<ScriptPiece> script_pieces(std::string_view utf8, int16_t script, ScriptedText& out) {
+    PieceList list(script);
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        const bool space = ascii_space(utf8[i]);
+        while (i < utf8.size() && ascii_space(utf8[i]) == space) ++i;
+        const std::string_view stretch = utf8.substr(start, i - start);
+        if (space || !has_high_bytes_in(stretch)) list.add_neutral(stretch);
+        else list.add_word(stretch, out);
+    }
+    return std::move(list.pieces());
+}
+
+std::string run_entry(int32_t start, int16_t font, const RunLook& look) {
+    std::string entry(kRunEntrySize, '\0');
+    auto* bytes = reinterpret_cast<uint8_t*>(entry.data());
+    store_i32(bytes + kRunStart, start);
+    store_i16(bytes + kRunFont, font);
+    bytes[kRunFace] = look.face;
+    store_i16(bytes + kRunFontSize, look.size);
+    for (int k = 0; k < 3; ++k) store_u16(bytes + kRunColour + 2 * k, look.colour[k]);
+    return entry;
+}
+
+}  // namespace
+
+ScriptedText spell_text_in_scripts(std::string_view utf8, const RunLook& look) {
+    ScriptedText out;
+    const int16_t own = pf::font_to_script(look.font);
+    out.script = script_spelling(utf8, own);
+    if (out.script >= 0) {
+        pf::utf8_to_script(utf8, out.script, out.text);
+        return out;
+    }
+    std::vector<ScriptPiece> pieces = script_pieces(utf8, own, out);
+    out.script = pieces.size() == 1 ? pieces[0].script : -1;
+    if (pieces.size() > 1) {
+        out.runs.assign(2, '\0');
+        store_i16(reinterpret_cast<uint8_t*>(out.runs.data()), int16_t(pieces.size()));
+    }
+    std::string bytes;
+    for (const ScriptPiece& piece : pieces) {
+        if (!pf::utf8_to_script(piece.utf8, piece.script, bytes))
+            bytes = pf::spell_in_script(piece.utf8, piece.script).bytes;
+        if (pieces.size() > 1)
+            out.runs += run_entry(int32_t(out.text.size()),
+                                  piece.script == own ? look.font : pf::script_font(piece.script), look);
+        out.text += bytes;
+    }
+    return out;
+}
+
+std::string run_table_of(const ScriptedText& text, const RunLook& look) {
+    if (!text.runs.empty()) return text.runs;
+    std::string table(2, '\0');
+    store_i16(reinterpret_cast<uint8_t*>(table.data()), 1);
+    const bool own = text.script == pf::font_to_script(look.font);
+    return table + run_entry(0, own ? look.font : pf::script_font(text.script), look);
+}
+
+namespace {
+
+// How the runs of a field are set: in the cell's font and size.
+RunLook field_look(const uint8_t* header, MemoryRef layer) {
+    RunLook look;
+    look.font = format_font_in(header, layer);
+    look.size = header[kFmtSize] > 200 ? Get_Default_Size(layer) : header[kFmtSize];
+    return look;
+}
+
+}  // namespace
+
+const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, uint8_t* spelled,
+                                    MemoryRef layer, int32_t& unspelled, std::u32string* characters) {
+    runs.clear();
+    if (!has_high_bytes_in(field)) return header;
+    ScriptedText text = spell_text_in_scripts(field, field_look(header, layer));
+    unspelled += text.unspelled;
+    if (characters)
+        for (char32_t c : text.unspelled_characters)
+            if (characters->find(c) == std::u32string::npos) characters->push_back(c);
+    field = std::move(text.text);
+    runs = std::move(text.runs);
+    if (text.script < 0 || text.script == pf::font_to_script(format_font_in(header, layer))) return header;
+    std::memcpy(spelled, header, kCellHeaderSize);
+    SetFormatByte(spelled, kFmtFont, pf::script_font(text.script), false);
+    return spelled;
 }

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/memory_manager.h"
+#include "platform/text/scripts.h"
+
 // The text as UTF-8, each run decoded by the script of its font; without
 // runs, by the script of `font` (a run's default font number stands for
 // `font` too).
@@ -38,3 +41,38 @@ struct OneScriptEntry {
 // The entry in the first installed script that spells all of it; false
 // (`out` unchanged) when no one script does.
 bool spell_entry_in_one_script(std::string_view text, std::string_view runs, int16_t font, OneScriptEntry& out);
+
+// How the runs of a text spelled in several scripts are set: `font` for the
+// parts of its script, each other script's own font for the rest.
+struct RunLook {
+    int16_t font = 1;
+    int16_t size = 0;
+    uint8_t face = 0;
+    uint16_t colour[3] = {0, 0, 0};
+};
+
+// A text from outside (UTF-8) as a cell keeps it: in the script of `look`'s
+// font when that spells it all, else in the first installed script that does
+// (Roman first); else in runs, each word in a script that spells it (the
+// run's script going on while it can), with a run table. A character no
+// installed script spells becomes "?", and is counted and named.
+struct ScriptedText {
+    std::string text;
+    std::string runs;  // a run table when the text is in several scripts, else empty
+    int16_t script = pf::kScriptRoman;  // the one script; -1 with runs
+    int32_t unspelled = 0;
+    std::u32string unspelled_characters;  // each once, in order
+};
+ScriptedText spell_text_in_scripts(std::string_view utf8, const RunLook& look);
+// The run table of a spelled text: its own, or one run setting it all in the
+// font of its one script.
+std::string run_table_of(const ScriptedText& text, const RunLook& look);
+
+// A field of text from outside (UTF-8), taken for a cell whose format is
+// `header`: `field` becomes its bytes and `runs` their run table when it is
+// in several scripts (spell_text_in_scripts), the cell's font following its
+// one script beyond Roman (then in `spelled`, which is answered; else
+// `header`). What no installed script spells is counted in `unspelled` and
+// added once to `characters`.
+const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, uint8_t* spelled,
+                                    MemoryRef layer, int32_t& unspelled, std::u32string* characters = nullptr);

@@ -498,7 +498,7 @@ bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& 
         entry.result_value = &error;
     }
     const size_t before = bytes.size();
-    if (append_entry_cell(bytes, entry, r.layer) != kCellText) return true;
+    if (append_entry_cell(bytes, entry, r.layer).type != kCellText) return true;
     bytes.resize(before);
     return false;
 }

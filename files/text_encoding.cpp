@@ -191,14 +191,6 @@ std::string encode_text_file(std::string_view mac_roman) {
     return has_high_bytes(mac_roman) ? pf::mac_roman_to_utf8(mac_roman) : std::string(mac_roman);
 }
 
-int16_t spell_field(std::string& field, int32_t& unmapped) {
-    if (!has_high_bytes(field)) return -1;
-    pf::ScriptText spelled = pf::spell_in_a_script(field);
-    unmapped += spelled.unmapped;
-    field = std::move(spelled.bytes);
-    return spelled.script == pf::kScriptRoman ? -1 : pf::script_font(spelled.script);
-}
-
 std::string encode_cell_text(std::string_view text, int16_t font) {
     const int16_t script = pf::font_to_script(font);
     if (script == pf::kScriptRoman || !has_high_bytes(text)) return encode_text_file(text);

@@ -28,7 +28,7 @@ struct DecodedText {
     int32_t unmapped = 0;    // characters Mac Roman cannot hold, each now "?"
     int32_t guessed = 0;     // bytes above 127 of text in no Unicode form, taken as Mac Roman
     // The text holds characters Mac Roman cannot spell and stays UTF-8: each
-    // of its fields is spelled in a script of its own (spell_field).
+    // of its fields is spelled in scripts of its own (spell_field_for_cell).
     bool scripted = false;
     // The encoding read and the first line end found (CR LF when none is).
     TextFileForm form;
@@ -52,11 +52,6 @@ bool encode_in(std::string_view utf8, TextFileEncoding encoding, std::string& ou
 // Mac Roman text as UTF-8 for a file.
 std::string encode_text_file(std::string_view mac_roman);
 
-// One field of scripted text in the first installed script that spells it
-// (platform/text/scripts.h); what no script spells becomes "?", counted in
-// `unmapped`. Answers the font number that sets the field in its script, or
-// -1 for Roman text, which keeps the cell's font.
-int16_t spell_field(std::string& field, int32_t& unmapped);
 
 // Whether the text holds a byte outside ASCII.
 bool has_high_bytes(std::string_view text);

@@ -10,6 +10,7 @@
 #include "files/document_prompts.h"
 #include "files/document_saving.h"
 #include "files/entry_cells.h"
+#include "files/entry_script.h"
 #include "files/field_cursor.h"
 #include "files/files_services.h"
 #include "files/file_framing.h"
@@ -65,20 +66,17 @@ struct TextReader {
     uint8_t header[kCellHeaderSize];
     std::string row_cells;
     std::string field;
+    std::string runs;  // of a field in several scripts
     ImportReport* report;
-    bool scripted = false;  // fields are UTF-8, each spelled in its script
+    bool scripted = false;  // fields are UTF-8, each spelled in its scripts
     uint8_t script_header[kCellHeaderSize] = {};
 };
 
-// The format of the field's cell: a field spelled in a script other than
-// Roman is set in the script's font.
+// The format of the field's cell: a field spelled in one script other than
+// Roman is set in the script's font; one in several keeps its runs.
 const uint8_t* spelled_field_header(TextReader& r) {
     if (!r.scripted) return r.header;
-    const int16_t font = spell_field(r.field, r.report->replaced_characters);
-    if (font < 0) return r.header;
-    std::memcpy(r.script_header, r.header, kCellHeaderSize);
-    SetFormatByte(r.script_header, kFmtFont, font, false);
-    return r.script_header;
+    return spell_field_for_cell(r.field, r.runs, r.header, r.script_header, r.layer, r.report->replaced_characters);
 }
 
 // Counts a loss and keeps the line (from 1) of the first.
@@ -105,6 +103,7 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
                 if (r.field.size() > size_t(kMaxCellText))
                     note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
                 EntryCell entry{CellPoint{row, int16_t(column)}, header, r.field, {}};
+                entry.runs = r.runs;
                 append_entry_cell(r.row_cells, entry, r.layer);
                 highest = column;
             } else {
@@ -145,7 +144,7 @@ void append_style_runs(std::string& store, MemoryRef style) {
 template <typename Rows>
 int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer, Rows& rows,
                    CellRange* range, ImportReport* report, bool with_progress, bool scripted = false) {
-    TextReader reader{layer, {}, {}, {}, report, scripted};
+    TextReader reader{layer, {}, {}, {}, {}, report, scripted};
     GetDefaultFormat(reader.header);
     FieldCursor cursor{text, 0, char(separator), quotes_count(separator)};
     Progress progress;

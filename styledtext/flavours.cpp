@@ -354,7 +354,11 @@ pf::OSErr WEPaste(WEReference we) {
         // A damaged style block is left out: the text is pasted in the present style.
         if (scrap.h && _WECheckStyleScrap(scrap.h) != pf::noErr) _WEForgetHandle(&scrap.h);
     }
-    pf::OSErr err = WEInsert(text.data(), int32_t(text.size()), scrap.h, nullptr, we);
+    return WEPasteText(text.data(), int32_t(text.size()), scrap.h, we);
+}
+
+pf::OSErr WEPasteText(const void* text, int32_t length, pf::Handle styles, WEReference we) {
+    pf::OSErr err = WEInsert(text, length, styles, nullptr, we);
     if (!err)
         if (WEActionReference action = WEPendingAction(we)) (*action)->kind = weAKPaste;
     return err;

@@ -267,6 +267,8 @@ pf::OSErr WECopyRange(int32_t start, int32_t end, pf::Handle text, pf::Handle st
 pf::OSErr WECopy(WEReference we);
 pf::OSErr WECut(WEReference we);
 pf::OSErr WEPaste(WEReference we);
+// Inserts text with its style scrap (or none) at the selection, undone as a paste.
+pf::OSErr WEPasteText(const void* text, int32_t length, pf::Handle styles, WEReference we);
 
 // A "styl" block as documents store it (big-endian) from the clipboard's host-order
 // block and back. -50 when the block is damaged (its count disagrees with its size).

@@ -682,3 +682,29 @@ uint32_t editor_paste(MemoryRef) {
     mirror_in_cell();
     return err == pf::noErr ? 1 : 0;
 }
+
+RunLook editor_caret_look() {
+    RunLook look;
+    if (!instance()) return look;
+    uint16_t mode = weDoFont | weDoSize | weDoFace | weDoColor;
+    WETextStyle style;
+    WEContinuousStyle(&mode, style, instance());
+    look.font = style.tsFont;
+    look.size = style.tsSize;
+    look.face = style.tsFace;
+    look.colour[0] = style.tsColor.red;
+    look.colour[1] = style.tsColor.green;
+    look.colour[2] = style.tsColor.blue;
+    return look;
+}
+
+uint32_t editor_paste_text(const ScriptedText& text, const RunLook& look) {
+    if (!instance() || !Editor_Wind) return 0;
+    const std::string runs = run_table_of(text, look);
+    pf::Handle styles = pf::ptr_to_hand(runs.data(), pf::Size(runs.size()));
+    const pf::OSErr err =
+        styles ? WEPasteText(text.text.data(), int32_t(text.text.size()), styles, instance()) : pf::kMemFullErr;
+    if (styles) pf::dispose_handle(styles);
+    mirror_in_cell();
+    return err == pf::noErr ? 1 : 0;
+}

@@ -4,6 +4,8 @@
 // cells-scrolled procedures.
 #pragma once
 
+#include "files/entry_script.h"
+
 #include <cstdint>
 
 #include "core/memory_manager.h"
@@ -44,6 +46,11 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw);
 void SizeIconEditor();
 // Pastes the clipboard's text, with its styles, at the entry line's caret.
 uint32_t editor_paste(MemoryRef layer);
+// The style text takes at the entry line's caret (its font says its script).
+RunLook editor_caret_look();
+// Pastes a text spelled in scripts (spell_text_in_scripts) at the entry
+// line's caret, each run in the font of its script, as one undoable paste.
+uint32_t editor_paste_text(const ScriptedText& text, const RunLook& look);
 // After the entry line's text changed: the command bar's height and the
 // in-cell view follow it.
 void update_entry_editors();
