@@ -82,13 +82,6 @@ void append_cell(std::string& row, const uint8_t* header, int16_t column, uint8_
                                             .result_type = result_type});
 }
 
-void append_text_body(std::string& row, const uint8_t* header, int16_t column, std::string_view text, bool quote) {
-    std::string body;
-    if (quote) body.push_back('\'');
-    body.append(text.substr(0, size_t(kMaxCellText) - body.size()));
-    append_cell(row, header, column, kCellText, body, int32_t(body.size()), kResultNone);
-}
-
 // A plain decimal number ("-12.5", "3e-7") in the system's own form, read
 // without the parser: what the parser makes of it in a cell of no date
 // format, found faster.
@@ -156,7 +149,7 @@ void settle_entry_script(EntryText& entry, uint8_t* header, MemoryRef layer) {
 // is folded into the cell's format instead.
 std::string_view kept_runs(std::string_view runs, size_t text_length, uint8_t* header, MemoryRef layer) {
     const int16_t count = run_count(runs);
-    if (count == 1 && runs.size() >= size_t(2 + kRunEntrySize))
+    if (count == 1 && layer && runs.size() >= size_t(2 + kRunEntrySize))
         synchronise_style(layer, reinterpret_cast<const uint8_t*>(runs.data()), header, false);
     if (count < 2 || runs.size() < size_t(2 + 2 * kRunEntrySize)) return {};
     const auto* table = reinterpret_cast<const uint8_t*>(runs.data());
@@ -287,8 +280,13 @@ EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, Memo
     _SetCellID_(header, entry.where.h);
     const CellParts cell{header, entry};
     EntryCellAnswer answer;
-    if (entry.entry.empty()) {
+    if (entry.entry.empty() && !entry.text) {
         append_parts(row, cell, kCellFormatOnly, {}, {}, false, kResultNone);
+        return answer;
+    }
+    EntryText text{entry.entry, entry.runs, {}};
+    if (entry.text) {
+        answer.type = append_text_entry(row, cell, text, false, layer);
         return answer;
     }
     double number = 0;
@@ -297,7 +295,6 @@ EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, Memo
         append_number_entry(row, cell, number, entry.entry);
         return answer;
     }
-    EntryText text{entry.entry, entry.runs, {}};
     settle_entry_script(text, header, layer);
     SettledEntry settled;
     if (text.text.size() <= size_t(kLongestParsedEntry)) {
@@ -348,8 +345,12 @@ void append_format_cell(std::string& row, const uint8_t* header, int16_t column)
     append_cell(row, header, column, kCellFormatOnly, std::string(), 0, kResultNone);
 }
 
-void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text) {
-    append_text_body(row, header, column, text, false);
+void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text,
+                      std::string_view runs, MemoryRef layer) {
+    EntryCell entry{CellPoint{0, column}, header, text};
+    entry.text = true;
+    entry.runs = runs;
+    append_entry_cell(row, entry, layer);
 }
 
 void append_number_cell(std::string& row, const uint8_t* header, int16_t column, double value,

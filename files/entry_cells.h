@@ -44,6 +44,9 @@ struct EntryCell {
     // first), each run in the script of its font; none for a text in the
     // script of the cell's font.
     std::string_view runs;
+    // A text as it stands, never read as a number or a formula (a quoted
+    // SYLK value); even an empty one.
+    bool text = false;
     // The label and note of the cell replaced, kept in the new one.
     std::string_view label_note;
     uint8_t label_length = 0;
@@ -102,9 +105,11 @@ void append_cell_record(std::string& row, const CellRecordParts& parts);
 std::string number_cell_body(double value, std::string_view typed);
 
 // Cell records of a known kind: only a format; a text as it stands (cut to
-// kMaxCellText); a number with the text it was typed as.
+// kMaxCellText), with its runs when it is in several scripts; a number with
+// the text it was typed as.
 void append_format_cell(std::string& row, const uint8_t* header, int16_t column);
-void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text);
+void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text,
+                      std::string_view runs = {}, MemoryRef layer = nullptr);
 void append_number_cell(std::string& row, const uint8_t* header, int16_t column, double value,
                         std::string_view typed);
 

@@ -9,41 +9,12 @@
 #include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
+#include "model/text_runs.h"
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
 #include "platform/text/text.h"
 
 namespace {
-
-// One run: its bytes of the text and its entry in the run table.
-struct Run {
-    size_t start = 0, end = 0;
-    const uint8_t* entry = nullptr;
-};
-
-// The runs of a run table over a text of `length` bytes, each cut to the
-// text; the first takes in any text before it.
-std::vector<Run> runs_of(std::string_view runs, size_t length) {
-    std::vector<Run> found;
-    if (runs.size() < 2) return found;
-    const auto* table = reinterpret_cast<const uint8_t*>(runs.data());
-    const int32_t count = std::min<int32_t>(load_i16(table), int32_t((runs.size() - 2) / kRunEntrySize));
-    for (int32_t i = 0; i < count; ++i) {
-        const uint8_t* entry = table + 2 + size_t(i) * kRunEntrySize;
-        size_t start = size_t(std::clamp<int32_t>(load_i32(entry + kRunStart), 0, int32_t(length)));
-        if (found.empty()) start = 0;
-        else start = found.back().end = std::max(found.back().start, start);
-        found.push_back(Run{start, length, entry});
-    }
-    return found;
-}
-
-int16_t font_of_run(const Run& run, int16_t font) {
-    const int16_t own = load_i16(run.entry + kRunFont);
-    return own == int16_t(kDefaultFontNumber) ? font : own;
-}
-
-int16_t script_of_run(const Run& run, int16_t font) { return pf::font_to_script(font_of_run(run, font)); }
 
 bool has_high_bytes_in(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) >= 0x80; });
@@ -55,26 +26,6 @@ bool same_style(const uint8_t* a, const uint8_t* b) {
 }
 
 }  // namespace
-
-std::string styled_text_utf8(std::string_view text, std::string_view runs, int16_t font) {
-    const std::vector<Run> found = runs_of(runs, text.size());
-    if (found.empty()) return pf::script_to_utf8(text, pf::font_to_script(font));
-    std::string utf8;
-    for (const Run& run : found)
-        utf8 += pf::script_to_utf8(text.substr(run.start, run.end - run.start), script_of_run(run, font));
-    return utf8;
-}
-
-int16_t runs_script(std::string_view text, std::string_view runs, int16_t font) {
-    int16_t script = -1;
-    for (const Run& run : runs_of(runs, text.size())) {
-        if (!has_high_bytes_in(text.substr(run.start, run.end - run.start))) continue;
-        const int16_t own = script_of_run(run, font);
-        if (script >= 0 && own != script) return -1;
-        script = own;
-    }
-    return script >= 0 ? script : pf::font_to_script(font);
-}
 
 namespace {
 
@@ -112,13 +63,13 @@ bool spell_entry_in_one_script(std::string_view text, std::string_view runs, int
     std::string respelled_run;
     int16_t count = 0;
     spelled.runs.assign(2, '\0');
-    for (const Run& run : runs_of(runs, text.size())) {
+    for (const TextRun& run : text_runs(runs, text.size())) {
         const std::string utf8 =
-            pf::script_to_utf8(text.substr(run.start, run.end - run.start), script_of_run(run, font));
+            pf::script_to_utf8(text.substr(run.start, run.end - run.start), run_script(run, font));
         if (!pf::utf8_to_script(utf8, whole.script, respelled_run) && !utf8.empty()) return false;
         std::string entry(reinterpret_cast<const char*>(run.entry), kRunEntrySize);
         auto* bytes = reinterpret_cast<uint8_t*>(entry.data());
-        if (pf::font_to_script(font_of_run(run, font)) != whole.script) store_i16(bytes + kRunFont, target_font);
+        if (pf::font_to_script(run_font(run, font)) != whole.script) store_i16(bytes + kRunFont, target_font);
         store_i32(bytes + kRunStart, int32_t(spelled.text.size()));
         spelled.text += respelled_run;
         const auto* last = reinterpret_cast<const uint8_t*>(spelled.runs.data()) + spelled.runs.size() - kRunEntrySize;

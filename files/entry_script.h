@@ -9,16 +9,8 @@
 #include <string_view>
 
 #include "core/memory_manager.h"
+#include "model/text_runs.h"
 #include "platform/text/scripts.h"
-
-// The text as UTF-8, each run decoded by the script of its font; without
-// runs, by the script of `font` (a run's default font number stands for
-// `font` too).
-std::string styled_text_utf8(std::string_view text, std::string_view runs, int16_t font);
-
-// The script of the runs when all that set a byte above 127 share one; the
-// script of `font` when none does; -1 when they are several.
-int16_t runs_script(std::string_view text, std::string_view runs, int16_t font);
 
 // The script of a cell's value, the cell set in `font`: a formula's text
 // result in the script it carries, a text in the script of its runs; -1 for

@@ -98,6 +98,7 @@ struct SylkReader {
     std::string cell_bytes;    // the cell being built, its room kept from cell to cell
     SylkSpelling spelling;     // the file's encoding, and what its cells' scripts could not spell
     std::string roman_line, spelled_expression;  // texts converted from UTF-8
+    std::string spelled_runs;  // of a value in several scripts
 };
 
 void reset_pending(SylkReader& r) {
@@ -462,6 +463,7 @@ struct CellValues {
     bool has_value = false;
     bool quoted = false;
     std::string_view expression;    // E, raw
+    std::string_view runs;          // of a value in several scripts
 };
 
 // A cell of the value alone: a quoted value stays text, a number or an
@@ -470,7 +472,7 @@ void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header
     const int16_t column = int16_t(r.column);
     double number = 0;
     if (v.quoted) {
-        append_text_cell(bytes, header, column, v.value);
+        append_text_cell(bytes, header, column, v.value, v.runs, r.layer);
     } else if (file_number(v.value, &number)) {
         append_number_cell(bytes, header, column, number, v.value);
     } else if (error_of_text(v.value, &number)) {
@@ -478,6 +480,7 @@ void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header
     } else {
         EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
         entry.quote_failed_formulas = true;
+        entry.runs = v.runs;
         append_entry_cell(bytes, entry, r.layer);
     }
 }
@@ -557,7 +560,9 @@ void read_c_record(SylkReader& r, std::string_view rest) {
             }
         }
         settle_cell_format(r, format);
-        spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, format.format.bytes, r.layer);
+        spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, r.spelled_runs,
+                        format.format.bytes, r.layer);
+        v.runs = r.spelled_runs;
         build_cell(r, v, format.format.bytes);
     } else if (!inside && given) {
         ++r.losses.cells_beyond_grid;

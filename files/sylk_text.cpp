@@ -2,11 +2,13 @@
 #include "files/sylk_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "files/entry_script.h"
 #include "files/sylk_format.h"
 #include "files/text_encoding.h"
 #include "model/cell_format.h"
+#include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
 #include "platform/text/text.h"
@@ -58,13 +60,21 @@ std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view 
 }
 
 void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
-                     std::string_view& expression, std::string& spelled_expression, uint8_t* format,
-                     MemoryRef layer) {
+                     std::string_view& expression, std::string& spelled_expression, std::string& runs,
+                     uint8_t* format, MemoryRef layer) {
+    runs.clear();
     if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return;
     if (value.data() != spelled_value.data()) spelled_value.assign(value);
     value = spelled_value;
     spelled_expression.assign(expression);
     const int16_t own = pf::font_to_script(effective_font(format, layer));
+    if (expression.empty() && !spells(value, own) && pf::spell_in_a_script(value).unmapped > 0) {
+        uint8_t spelled[kCellHeaderSize];
+        const uint8_t* header = spell_field_for_cell(spelled_value, runs, format, spelled, layer, spelling.unmapped);
+        if (header != format) std::memcpy(format, header, kCellHeaderSize);
+        value = spelled_value;
+        return;
+    }
     int16_t script = own;
     if (!spells(value, own) || !spells(spelled_expression, own))
         script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;

@@ -8,6 +8,7 @@
 #include "formula/error_values.h"
 #include "formula/evaluator.h"
 #include "formula/functions_text.h"
+#include "formula/library_support.h"
 #include "formula/parser.h"
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
@@ -15,6 +16,7 @@
 #include "model/date_serials.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "model/text_runs.h"
 #include "model/workbook.h"
 #include "platform/text/text.h"
 
@@ -46,6 +48,22 @@ int16_t font_script_of(const uint8_t* cell, int16_t font) {
 int16_t value_script_of(const uint8_t* cell, int16_t font) {
     const int16_t script = font_script_of(cell, font);
     return _cellType_(cell) == kCellFormula ? text_result_script(_resultType_(cell), script) : script;
+}
+
+// A text cell whose runs set it in several scripts: its text spelled in the
+// one script that spells most of it, each character that script lacks
+// becoming "?" and noted against the formula (as joined texts are).
+bool set_text_of_several_scripts(const uint8_t* cell, const StoredValue& value, int16_t font) {
+    if (_cellType_(cell) != kCellText || _styleLength_(cell) <= 0) return false;
+    const uint16_t own = format_font(cell);
+    const int16_t cell_font = own == kDefaultFontNumber ? font : int16_t(own);
+    const std::string_view text(reinterpret_cast<const char*>(value.text), size_t(std::max(value.length, 0)));
+    const std::string_view runs(reinterpret_cast<const char*>(_stylePtr_(cell)), size_t(_styleLength_(cell)));
+    if (runs_script(text, runs, cell_font) >= 0) return false;
+    const pf::ScriptText spelled = pf::spell_in_a_script(styled_text_utf8(text, runs, cell_font));
+    note_unspelled_characters(spelled.unmapped);
+    set_text(reinterpret_cast<const uint8_t*>(spelled.bytes.data()), int32_t(spelled.bytes.size()), spelled.script);
+    return true;
 }
 
 // The store start the layer's row cursor was taken in: a cursor kept across
@@ -137,7 +155,7 @@ int16_t extract_value(const uint8_t* cell, int16_t font) {
     StoredValue value;
     if (!stored_value(cell, &value)) return 1;
     if (value.type == kValueText) {
-        set_text(value.text, value.length, value_script_of(cell, font));
+        if (!set_text_of_several_scripts(cell, value, font)) set_text(value.text, value.length, value_script_of(cell, font));
     } else if (value.type == kValueEmpty) {
         set_empty();  // not calculated yet: 0
     } else {

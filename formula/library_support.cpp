@@ -111,9 +111,13 @@ void join_register_texts(const unsigned char* left, int16_t left_script, const u
                          int16_t right_script, unsigned char* out, int16_t* script) {
     int32_t unspelled = 0;
     *script = join_texts(left, left_script, right, right_script, out, &unspelled);
-    if (unspelled == 0) return;
+    note_unspelled_characters(unspelled);
+}
+
+void note_unspelled_characters(int32_t count) {
+    if (count == 0) return;
     int32_t& noted = unspelled_joins[JoiningCell{g_calcSheet, g_calcCell}];
-    noted = std::max(noted, unspelled);
+    noted = std::max(noted, count);
 }
 
 int32_t unspelled_join_characters() {

@@ -62,6 +62,9 @@ bool read_argument_noting_reference(bool first);
 // spells noted against the cell being calculated.
 void join_register_texts(const unsigned char* left, int16_t left_script, const unsigned char* right,
                          int16_t right_script, unsigned char* out, int16_t* script);
+// Characters that became "?" where the formula being calculated read or
+// joined texts no one script spells, noted against its cell (its most at once).
+void note_unspelled_characters(int32_t count);
 // The characters that became "?" where formulas joined texts no one script
 // spells, counted once for each formula cell, since the count was cleared.
 int32_t unspelled_join_characters();

@@ -65,9 +65,10 @@ pf::AEDesc cell_value_desc(const uint8_t* cell, std::string_view bytes, int16_t 
 // spells it whole, as Roman texts always answered, else UTF-8 ("utf8").
 pf::AEDesc text_desc(std::string_view utf8);
 // The entry a value gives: Mac Roman for "TEXT" and numbers; a "utf8" text in
-// the installed script that spells it, with a one-run style block setting that
-// script's font in `size` when it is not Roman (else null, for the caller to
-// dispose). kAEEventFailedErr, and `refusal` saying why, when no installed
+// the installed script that spells it, else in runs of the scripts that spell
+// its parts (spell_text_in_scripts), with a style block setting each run in its
+// script's font in `size` when it is not all Roman (else null; the caller
+// disposes it). kAEEventFailedErr, and `refusal` saying why, when no installed
 // script spells some character.
 pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& text, MemoryRef* styles,
                          std::string& refusal);

@@ -1,56 +1,13 @@
 // Texts of other scripts than Roman between scripts and cells: UTF-8 in and
 // out, each cell's text in the script of its font.
-#include <array>
 #include <string>
 
 #include "files/entry_script.h"
 #include "files/text_encoding.h"
-#include "model/record_bytes.h"
-#include "model/style_run_layout.h"
 #include "platform/text/text.h"
 #include "scripting/object_model.h"
 
-namespace {
-
-// A style block of one run setting the whole text in `font` and `size`.
-MemoryRef one_run_styles(int16_t font, int16_t size) {
-    std::array<uint8_t, 2 + kRunEntrySize> block{};
-    store_i16(block.data(), 1);
-    uint8_t* run = block.data() + 2;
-    store_i16(run + kRunFont, font);
-    store_i16(run + kRunFontSize, size);
-    return Bytes2Memory(&mem_globals, block.data(), 1, int32_t(block.size()));
-}
-
 constexpr size_t kNamedCharacters = 8;  // a refusal names at most these
-
-// The characters of the text that `script` cannot spell, each once, in order.
-std::u32string characters_outside(std::string_view utf8, int16_t script) {
-    std::u32string found;
-    std::string ignored;
-    for (size_t i = 0; i < utf8.size();) {
-        const size_t start = i;
-        char32_t c = 0xFFFD;  // stands for malformed UTF-8
-        const bool decoded = pf::decode_utf8(utf8, i, c);
-        if (!decoded) c = 0xFFFD;
-        const bool spelled = decoded && pf::utf8_to_script(utf8.substr(start, i - start), script, ignored);
-        if (!spelled && found.find(c) == std::u32string::npos) found.push_back(c);
-    }
-    return found;
-}
-
-// Why a text that `best` spells only in part is refused, naming the characters
-// left out: those no installed script spells, else, when each is spelled by
-// some script but no one script spells them all, those the best one lacks.
-std::string refusal_of(std::string_view utf8, const pf::ScriptText& best) {
-    const std::u32string unspelled = pf::unspelled_characters(utf8);
-    if (!unspelled.empty())
-        return "No installed script spells these characters:" + pf::code_point_names(unspelled, kNamedCharacters);
-    return std::string("No one installed script spells the whole text; ") + pf::script_name(best.script) +
-           " lacks these characters:" + pf::code_point_names(characters_outside(utf8, best.script), kNamedCharacters);
-}
-
-}  // namespace
 
 pf::AEDesc cell_text_desc(std::string_view bytes, int16_t font) {
     pf::AEDesc out;
@@ -89,14 +46,19 @@ pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& tex
         return pf::noErr;
     }
     const std::string utf8(value.data.begin(), value.data.end());
-    pf::ScriptText spelled = pf::spell_in_a_script(utf8);
-    if (spelled.unmapped > 0) {
-        refusal = refusal_of(utf8, spelled);
+    RunLook look;
+    look.font = pf::script_font(pf::kScriptRoman);
+    look.size = size;
+    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    if (spelled.unspelled > 0) {
+        refusal = "No installed script spells these characters:" +
+                  pf::code_point_names(spelled.unspelled_characters, kNamedCharacters);
         return pf::kAEEventFailedErr;
     }
-    text = std::move(spelled.bytes);
+    text = spelled.text;
     if (spelled.script != pf::kScriptRoman) {
-        *styles = one_run_styles(pf::script_font(spelled.script), size);
+        const std::string runs = run_table_of(spelled, look);
+        *styles = Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
         if (!*styles) return pf::kAEEventFailedErr;
     }
     return pf::noErr;

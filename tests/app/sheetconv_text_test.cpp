@@ -62,6 +62,27 @@ TEST_F(SheetconvTextTest, FormulaTextsKeepTheScriptOfTheirSource) {
     EXPECT_NE(errors.find("1 character became"), std::string::npos) << errors;
 }
 
+// A field of letters of several scripts comes through whole, and so back from
+// the program's own SYLK.
+TEST_F(SheetconvTextTest, FieldsOfSeveralScriptsKeepEveryLetter) {
+    const std::string fields = "ö 東京,naïve Москва,ÜÖ Ñ 東京,mixed 日本 Ελλάδα\r\n";
+    write_text("mixed.csv", fields);
+    ASSERT_EQ(run("--values " + q("mixed.csv") + " " + q("values.csv")), 0) << errors;
+    EXPECT_EQ(text_of("values.csv"), fields);
+    ASSERT_EQ(run(q("mixed.csv") + " " + q("mixed.slk")), 0) << errors;
+    ASSERT_EQ(run("--values " + q("mixed.slk") + " " + q("again.csv")), 0) << errors;
+    EXPECT_EQ(text_of("again.csv"), fields);
+    ASSERT_EQ(run("--for-others " + q("mixed.csv") + " " + q("others.slk")), 0) << errors;
+    ASSERT_EQ(run("--values " + q("others.slk") + " " + q("others.csv")), 0) << errors;
+    EXPECT_EQ(text_of("others.csv"), fields);
+    // A formula reading one gets it in the one script that spells most of it,
+    // and says what became "?".
+    write_text("read.csv", "ö 東京,=A1\r\n");
+    ASSERT_EQ(run("--values " + q("read.csv") + " " + q("read_values.csv")), 3) << errors;
+    EXPECT_EQ(text_of("read_values.csv"), "ö 東京,? 東京\r\n");
+    EXPECT_NE(errors.find("1 character became"), std::string::npos) << errors;
+}
+
 // An input is known by the extension of its whole name, however long.
 TEST_F(SheetconvTextTest, ALongNameIsReadByItsExtension) {
     const std::string stem(66, 'n');

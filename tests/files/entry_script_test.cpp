@@ -114,3 +114,59 @@ TEST(EntryScripts, RunsThatDifferInStyleStayApartAndNoOneScriptIsRefused) {
     EXPECT_FALSE(spell_entry_in_one_script(mixed.text, mixed.runs, kRoman, untouched));
     EXPECT_EQ(untouched.text, "kept");
 }
+
+// Text from outside (a paste, an import, the socket) is kept as typed text
+// is: in one script when one spells it all, the script of the cell's or the
+// caret's font first; else word by word in runs of the scripts that spell it.
+TEST(EntryScripts, TextFromOutsideIsKeptInTheScriptsThatSpellIt) {
+    const int16_t kGreek = pf::script_font(pf::kScriptGreek);
+    struct Case {
+        const char* utf8;
+        int16_t font;
+        int16_t script;      // -1: in runs
+        std::vector<int16_t> run_fonts;
+    };
+    const Case cases[] = {
+        {" 大阪", kJapanese, pf::kScriptJapanese, {}},
+        {" столица", kCyrillic, pf::kScriptCyrillic, {}},
+        {" café ábc", kJapanese, pf::kScriptRoman, {}},
+        {"Tokyo 東京", kRoman, pf::kScriptJapanese, {}},
+        {"ö 東京", kRoman, -1, {kRoman, kJapanese}},
+        {"naïve Москва", kRoman, -1, {kRoman, kCyrillic}},
+        {"ÜÖ Ñ 東京", kRoman, -1, {kRoman, kJapanese}},
+        {"mixed 日本 Ελλάδα", kJapanese, -1, {kJapanese, kGreek}},
+        {"mixed 日本 Ελλάδα", kCyrillic, -1, {kCyrillic, kJapanese, kGreek}},
+    };
+    for (const Case& c : cases) {
+        RunLook look;
+        look.font = c.font;
+        look.size = 12;
+        const ScriptedText t = spell_text_in_scripts(c.utf8, look);
+        EXPECT_EQ(t.script, c.script) << c.utf8;
+        EXPECT_EQ(t.unspelled, 0) << c.utf8;
+        EXPECT_EQ(styled_text_utf8(t.text, t.runs, pf::script_font(std::max<int16_t>(t.script, 0))), c.utf8);
+        if (c.run_fonts.empty()) {
+            EXPECT_TRUE(t.runs.empty()) << c.utf8;
+            continue;
+        }
+        ASSERT_EQ(run_count(t.runs), int16_t(c.run_fonts.size())) << c.utf8;
+        for (size_t i = 0; i < c.run_fonts.size(); ++i) EXPECT_EQ(run_font(t.runs, int(i)), c.run_fonts[i]) << c.utf8;
+        // The run table the entry line takes is the text's own.
+        EXPECT_EQ(run_table_of(t, look), t.runs);
+    }
+    // A single script's text takes one run in the font of its script.
+    RunLook japanese;
+    japanese.font = kJapanese;
+    const ScriptedText cafe = spell_text_in_scripts(" café", japanese);
+    const std::string one_run = run_table_of(cafe, japanese);
+    ASSERT_EQ(run_count(one_run), 1);
+    EXPECT_EQ(run_font(one_run, 0), kRoman);
+}
+
+TEST(EntryScripts, WhatNoScriptSpellsIsCountedAndNamed) {
+    RunLook look;
+    const ScriptedText t = spell_text_in_scripts("東京 \xF0\x9F\x99\x82 ไทย é", look);
+    EXPECT_EQ(t.unspelled, 4);
+    EXPECT_EQ(t.unspelled_characters, std::u32string(U"\U0001F642\u0E44\u0E17\u0E22"));
+    EXPECT_EQ(styled_text_utf8(t.text, t.runs, kRoman), "東京 ? ??? é");
+}

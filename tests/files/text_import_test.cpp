@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "files/entry_script.h"
+#include "model/cell_format.h"
 #include "platform/text/scripts.h"
 #include "tests/files/text_fixture.h"
 #include "tests/support/platform_stand_ins.h"
@@ -128,6 +130,33 @@ TEST_F(TextImportTest, FieldsOfOtherScriptsKeepTheirTextInTheirScriptsFont) {
     EXPECT_EQ(pf::script_to_utf8(text_of(at(cells, 1, 0)), pf::kScriptKorean), "서울 ???");
     EXPECT_EQ(font_of(at(cells, 1, 0)), pf::script_font(pf::kScriptKorean));
     EXPECT_EQ(report.replaced_characters, 3);
+}
+
+// A field mixing letters of scripts no one script spells together is kept as
+// typed text is, in runs of the scripts that spell its words; nothing is lost
+// and the cell's own font stays.
+TEST_F(TextImportTest, FieldsOfSeveralScriptsKeepEveryLetterInRuns) {
+    const std::vector<std::string> fields = {"ö 東京", "naïve Москва", "ÜÖ Ñ 東京", "mixed 日本 Ελλάδα"};
+    for (uint8_t separator : {kCommaSeparator, kTabSeparator}) {
+        std::string line;
+        for (const std::string& field : fields) line += (line.empty() ? "" : std::string(1, char(separator))) + field;
+        ImportReport report;
+        MemoryRef read = read_text(line + "\r\n", separator, &report);
+        EXPECT_EQ(report.replaced_characters, 0);
+        MemoryRef cells = GetSpreadSheetCells(read);
+        const auto* row = static_cast<const uint8_t*>(UseMemory(cells));
+        size_t i = 0;
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell), ++i) {
+            ASSERT_LT(i, fields.size());
+            EXPECT_EQ(_cellType_(cell), kCellText);
+            EXPECT_GT(_styleLength_(cell), 0) << fields[i];
+            EXPECT_EQ(format_font(cell), kDefaultFontNumber) << fields[i];
+            const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+            EXPECT_EQ(cell_field_utf8(cell, text, Get_Default_Font(read)), fields[i]);
+        }
+        EXPECT_EQ(i, fields.size());
+        UnuseMemory(cells);
+    }
 }
 
 TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {

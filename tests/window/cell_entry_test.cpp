@@ -5,6 +5,10 @@
 #include <cmath>
 
 #include "files/entry_cells.h"
+#include "files/entry_script.h"
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "platform/text/text.h"
 #include "model/cell_formats.h"
 #include "model/display_text.h"
 #include "ui/app_prefs.h"
@@ -239,3 +243,66 @@ TEST_F(EntryTest, AStoredEntryRestartsTheRecalculation) {
 }
 
 }  // namespace
+
+namespace {
+
+// Text typed a piece at a time, each piece (UTF-8) in the font of its script,
+// as the entry line hands it over: the bytes and their run table.
+struct TypedRuns {
+    std::string text;
+    std::string runs;
+};
+
+TypedRuns typed_in_scripts(const std::vector<std::pair<std::string, int16_t>>& pieces) {
+    TypedRuns t;
+    t.runs.assign(2, '\0');
+    for (const auto& [utf8, script] : pieces) {
+        std::string bytes;
+        EXPECT_TRUE(pf::utf8_to_script(utf8, script, bytes)) << utf8;
+        std::string run(kRunEntrySize, '\0');
+        auto* entry = reinterpret_cast<uint8_t*>(run.data());
+        store_i32(entry + kRunStart, int32_t(t.text.size()));
+        store_i16(entry + kRunFont, pf::script_font(script));
+        store_i16(entry + kRunFontSize, 12);
+        t.runs += run;
+        t.text += bytes;
+    }
+    store_i16(reinterpret_cast<uint8_t*>(t.runs.data()), int16_t(pieces.size()));
+    return t;
+}
+
+}  // namespace
+
+// Typed letters of two scripts that no one script spells together are kept
+// in their runs, as an imported or pasted text of them is: the one road.
+TEST_F(EntryTest, TypedTextOfTwoScriptsIsKeptInItsRunsAsImportedTextIs) {
+    const TypedRuns typed = typed_in_scripts({{"ö ", pf::kScriptRoman}, {"東京", pf::kScriptJapanese}});
+    select(0, 0);
+    MemoryRef text = Bytes2Memory(&mem_globals, typed.text.data(), 1, int32_t(typed.text.size()));
+    MemoryRef styles = Bytes2Memory(&mem_globals, typed.runs.data(), 1, int32_t(typed.runs.size()));
+    uint16_t offset = 0;
+    ASSERT_EQ(Enter_Data(layer, text, styles, &offset, 0), kEntryStored);
+    DisposeMemory(text);
+    DisposeMemory(styles);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
+    EXPECT_EQ(_cellType_(cell), kCellText);
+    ASSERT_EQ(_styleLength_(cell), int16_t(typed.runs.size()));
+    const std::string_view stored(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+    EXPECT_EQ(cell_field_utf8(cell, stored, Get_Default_Font(layer)), "ö 東京");
+
+    // The same text read from a file makes the same cell.
+    uint8_t header[kCellHeaderSize];
+    get_format(header, CellPoint{0, 0}, layer);
+    std::string field = "ö 東京", runs, imported;
+    uint8_t spelled[kCellHeaderSize];
+    int32_t unspelled = 0;
+    EntryCell entry{CellPoint{0, 0}, spell_field_for_cell(field, runs, header, spelled, layer, unspelled), field};
+    entry.runs = runs;
+    append_entry_cell(imported, entry, layer);
+    const auto* read = reinterpret_cast<const uint8_t*>(imported.data());
+    EXPECT_EQ(unspelled, 0);
+    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(_formulaPtr_(read)), size_t(_formulaLength_(read))), stored);
+    EXPECT_EQ(_styleLength_(read), _styleLength_(cell));
+}

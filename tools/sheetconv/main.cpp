@@ -265,12 +265,12 @@ bool import_was_partial(MemoryRef book) {
     return (read_file_record(Get_fileinfo(book)).flags & kFileImportLost) != 0;
 }
 
-// Texts of two scripts joined by formulas where no one script spells the
+// Texts of two scripts read or joined by formulas where no one script spells the
 // whole: what none spells became "?".
 bool reported_unspelled_joins() {
     const int32_t unspelled = unspelled_join_characters();
     if (unspelled == 0) return false;
-    std::fprintf(stderr, "sheetconv: formulas joined texts that no one script spells: %d character%s became \"?\"\n",
+    std::fprintf(stderr, "sheetconv: formulas read or joined texts that no one script spells: %d character%s became \"?\"\n",
                  int(unspelled), unspelled == 1 ? "" : "s");
     return true;
 }
