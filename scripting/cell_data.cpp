@@ -51,10 +51,15 @@ pf::AEDesc cell_value(MemoryRef layer, CellPoint where) {
     return out;
 }
 
-// The text the entry line shows for a cell: a formula with its "=".
+// The text the entry line shows for a cell: a formula with its "=", a text
+// decoded run by run when its runs are in several scripts.
 pf::AEDesc cell_formula(MemoryRef layer, CellPoint where) {
     uint8_t format[kCellFormatSize];
     const std::string text = bytes_text(Get_CellText(where, format, nullptr, layer));
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (get_cell_ptr(&cell, &length, where, layer) && _cellType_(cell) == kCellText)
+        return cell_value_desc(cell, text, format_font_in(format, layer));
     return cell_text_desc(text, format_font_in(format, layer));
 }
 

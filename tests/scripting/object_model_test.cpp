@@ -361,10 +361,17 @@ TEST_F(ObjectModel, TextsOfOtherScriptsGoInAndComeOutInUtf8) {
 
     EXPECT_EQ(refusal("value of cell D1", "a\u0e44\u0e17"),
               "No installed script spells these characters: U+0E44 U+0E17");
-    EXPECT_EQ(refusal("value of cell D1", "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 \u010cesko"),
-              "No one installed script spells the whole text; Greek lacks these characters: U+010C")
-        << "each character is spelled by some script, but not all by one";
     EXPECT_EQ(get_text("value of cell D1"), "");
+    // Each character spelled by some script, but not all by one: kept in runs
+    // of two scripts, as typed text is.
+    ASSERT_EQ(set("value of cell D1", "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 \u010cesko"), pf::noErr);
+    for (const char* property : {"value of cell D1", "formula of cell D1"}) {
+        pf::AEDesc result;
+        ASSERT_EQ(get(property, &result), pf::noErr);
+        EXPECT_EQ(result.type, pf::kTypeUtf8Text) << property;
+        EXPECT_EQ(std::string(result.data.begin(), result.data.end()), "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 \u010cesko")
+            << property;
+    }
 }
 
 TEST_F(ObjectModel, CellsTakeTheirValuesWhileAChartIsSelected) {
