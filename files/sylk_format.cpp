@@ -241,7 +241,8 @@ std::string decimal_moved_by_days(std::string_view text, int32_t days) {
     const bool below_zero = number < 0;
     Wide magnitude = below_zero ? -number : number;
     std::string fraction_digits;
-    for (Wide s = scale; s > 1; s /= 10, magnitude /= 10) fraction_digits.insert(fraction_digits.begin(), char('0' + int(magnitude % 10)));
+    for (Wide s = scale; s > 1; s /= 10, magnitude /= 10)
+        fraction_digits.insert(fraction_digits.begin(), char('0' + int(magnitude % 10)));
     while (!fraction_digits.empty() && fraction_digits.back() == '0') fraction_digits.pop_back();
     std::string out;
     do {

@@ -713,9 +713,11 @@ bool moves_with_dates(const uint8_t* cell, const uint8_t* slot, const DateSystem
 }
 
 // Whether a number cell takes the text a user types for its date (or time
-// of day on a date): the entry line shows the date, not its serial.
-bool retyped_as_date(const uint8_t* cell, double settled) {
-    return _cellType_(cell) == kCellConstant && settled >= 0 && serial_counts_days(cell[kFmtCode], settled);
+// of day on a date): the entry line shows the date, not its serial, where
+// the calendar shows that date.
+bool retyped_as_date(const uint8_t* cell, double settled, const DateSystems& systems) {
+    return _cellType_(cell) == kCellConstant && serial_counts_days(cell[kFmtCode], settled) &&
+           serial_shows_its_date(settled, systems.book_1900);
 }
 
 // The serial of a slot that moves, in the workbook's system: its text (a
@@ -726,7 +728,7 @@ double settled_serial(const uint8_t* cell, const uint8_t* slot, const DateSystem
     std::string text = file_number_text(value);
     if (_cellType_(cell) == kCellConstant) {
         const std::string_view typed(reinterpret_cast<const char*>(_constTextPtr_(cell)),
-                                     size_t(std::max<int16_t>(_formulaLength_(cell), 0)));
+                                     size_t(std::max(_formulaLength_(cell) - kNumberSlotSize, 0)));
         double read = 0;
         if (file_number(typed, &read) && read == value) text.assign(typed);
     }
@@ -743,7 +745,8 @@ bool settle_dates_in_place(SylkReader& r, const DateSystems& systems) {
     bool retyped = false;
     for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
         const uint8_t* slot = _cellType_(cell) == kCellConstant ? number_slot(cell) : nullptr;
-        retyped = retyped || (slot && (moves_with_dates(cell, slot, systems) || retyped_as_date(cell, load_f64(slot))));
+        retyped = retyped ||
+                  (slot && (moves_with_dates(cell, slot, systems) || retyped_as_date(cell, load_f64(slot), systems)));
     });
     if (!retyped && systems.days != 0) {
         for_each_cell(start, end, [&](uint8_t* cell, int16_t) {
@@ -776,7 +779,7 @@ void settle_date(std::string& row, size_t start, const DateSystems& systems, Imp
     if (!systems.as_written && shows_another_date(header[kFmtCode], settled, systems.book_1900)) {
         header[kFmtCode] = kFormatGeneral;
         ++losses.dates_shown_as_numbers;
-    } else if (retyped_as_date(cell, settled)) {
+    } else if (retyped_as_date(cell, settled, systems)) {
         unsigned char date[256];
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);

@@ -139,8 +139,8 @@ std::string sylk_lines_for_other_spreadsheets(std::string_view utf8) {
     std::string out, windows;
     out.reserve(utf8.size());
     each_line(utf8, [&](std::string_view line) {
-        const bool in_windows_latin = has_high_bytes(line) && pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows) &&
-                                      !is_utf8(windows);
+        const bool in_windows_latin =
+            has_high_bytes(line) && pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows) && !is_utf8(windows);
         out.append(in_windows_latin ? std::string_view(windows) : line);
     });
     return out;

@@ -682,6 +682,14 @@ TEST_F(SylkTest, SerialsComeBackExactlyInEitherDateSystemAndKind) {
             EXPECT_EQ(report.dates_shown_as_numbers, 0);
             EXPECT_EQ(cells_of(back), cells_of(source)) << in_1900;
             EXPECT_EQ(sylk_layer_text(back, variant), first) << in_1900;
+            // The entry line shows a date the calendar shows, else the number.
+            auto typed = [&](int row, int column) {
+                const uint8_t* c = format_of(back, row, column);
+                return std::string(reinterpret_cast<const char*>(_constTextPtr_(c)),
+                                   size_t(_formulaLength_(c) - kNumberSlotSize));
+            };
+            EXPECT_EQ(typed(6, 0), in_1900 ? "1/1/1904 12:00" : "1/2/1908 12:00");
+            EXPECT_EQ(typed(3, 3), in_1900 ? "1.5" : "1/2/1904 12:00");
         }
     }
 }

@@ -121,8 +121,9 @@ TEST_P(SylkInterop, EachVariantOpensWithWhatThePeerReadsOfIt) {
     const bool office = GetParam() == Peer::office;
     const std::vector<std::string> escaped = {"Krak\xC3\xB3w", "Z\xC3\xBCrich;caf\xC3\xA9", "na\xC3\xAFve"};
     const std::vector<std::string> latin_unescaped = {"\xC3\x81ngel"}, euro = {"\xE2\x82\xAC 5"};
-    const std::vector<std::string> other_scripts = {"P\xC5\x99\xC3\xADli\xC5\xA1", "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
-                                                    "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", "\xE6\x9D\xB1\xE4\xBA\xAC"};
+    const std::vector<std::string> other_scripts = {
+        "P\xC5\x99\xC3\xADli\xC5\xA1", "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
+        "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", "\xE6\x9D\xB1\xE4\xBA\xAC"};
     std::vector<std::string> texts;
     for (const auto* group : {&escaped, &latin_unescaped, &euro, &other_scripts})
         texts.insert(texts.end(), group->begin(), group->end());
