@@ -96,10 +96,13 @@ void delete_backward(ControlRef c, bool forward) {
     replace_selection(c, "");
 }
 
-// A field of ASCII text (the same in every script) takes the keyboard's
-// script; a password stays Roman.
+// A field whose text kept beside the selection is ASCII (the same in every
+// script) takes the keyboard's script; a password stays Roman.
 void follow_keyboard_script(ControlRef c) {
-    const bool ascii = std::ranges::all_of(c->text, [](char ch) { return uint8_t(ch) < 0x80; });
+    const auto is_ascii = [](char ch) { return uint8_t(ch) < 0x80; };
+    const std::string_view text = c->text;
+    const bool ascii = std::all_of(text.begin(), text.begin() + selection_low(c), is_ascii) &&
+                       std::all_of(text.begin() + selection_high(c), text.end(), is_ascii);
     if (ascii && !is_password(c)) c->script = keyboard_script();
 }
 

@@ -28,7 +28,7 @@ struct Step {
     uint16_t modifiers = 0;
     uint8_t key_code = 0;
     unsigned char character = 0;
-    std::string text{};  // Mac Roman; UTF-8 for dropped text
+    std::string text{};  // UTF-8
     std::vector<std::string> paths{};
     int axis = 0;
     int32_t delta = 0;
@@ -73,8 +73,8 @@ void play(const Step& step) {
             input_key(step.key_code, step.character, false, false);
             hold_modifiers(0);
             break;
-        case StepKind::kText:
-            input_text(step.text, 0, false);
+        case StepKind::kText:  // the keyboard takes the text's script as it is typed
+            input_text(keyboard_text_from_utf8(step.text), 0, false);
             break;
         case StepKind::kWheel:
             input_wheel(step.where, step.axis, step.delta);
@@ -197,7 +197,7 @@ void driver_key(uint8_t key_code, unsigned char character, uint16_t modifiers) {
     driver_key_up(key_code, character);
 }
 
-void driver_type(std::string_view utf8) { add({.kind = StepKind::kText, .text = keyboard_text_from_utf8(utf8)}); }
+void driver_type(std::string_view utf8) { add({.kind = StepKind::kText, .text = std::string(utf8)}); }
 
 void driver_wheel(Point where, int axis, int32_t delta) {
     driver_move(where);

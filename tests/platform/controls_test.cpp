@@ -3,6 +3,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
 #include "platform/scrap/scrap.h"
+#include "platform/text/text.h"
 #include "tests/platform/toolbox_test_support.h"
 
 #include <string>
@@ -218,6 +219,22 @@ TEST_F(Controls, EditTextTypingSelectionAndTab) {
     EXPECT_EQ(pf::get_keyboard_focus(window), name);
     key(pf::kTabChar, pf::kKeyCodeTab, pf::kShiftKey);
     EXPECT_EQ(pf::get_keyboard_focus(window), secret);
+}
+
+// Typed over whole, a field takes the script of what is typed: an accented
+// letter over Cyrillic text is Roman, not the Cyrillic letter of its byte.
+TEST_F(Controls, EditTextTypedOverWholeTakesTheKeyboardScript) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "");
+    click(centre(field->bounds));
+    type("\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0");  // Москва
+    EXPECT_EQ(pf::edit_text_script(field), pf::kScriptCyrillic);
+    key('a', 0, pf::kCmdKey);
+    type("\xC3\xA9t\xC3\xA9");  // été
+    EXPECT_EQ(pf::edit_text_script(field), pf::kScriptRoman);
+    EXPECT_EQ(text_of(field), "\x8Et\x8E");
+    type("\xD0\x96");  // Ж beside Roman letters: the field stays Roman
+    EXPECT_EQ(pf::edit_text_script(field), pf::kScriptRoman);
+    pf::set_keyboard_script(pf::kScriptRoman);
 }
 
 TEST_F(Controls, EditTextSelectsByDraggingAndShiftClick) {
