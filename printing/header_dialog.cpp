@@ -29,11 +29,11 @@ void fill_texts(DialogRef dialog, const std::vector<HeaderPart>& parts) {
 }
 
 // The three texts; false (with the refusal shown and the field selected)
-// when one is longer than a part holds.
+// when one holds letters Roman cannot spell or is longer than a part holds.
 bool read_texts(DialogRef dialog, std::string texts[3]) {
     unsigned char text[256];
     for (int i = 0; i < 3; ++i) {
-        GetDEditText(dialog, kTextItems[i], text);
+        if (!GetDRomanText(dialog, kTextItems[i], text)) return false;
         texts[i] = pstring_text(text);
         if (texts[i].size() <= size_t(kHeaderPartTextCapacity)) continue;
         str_multi_alert(kPrintMessages, kTextTooLongMessage, kStandardStopAlert, kStopAlertKind);

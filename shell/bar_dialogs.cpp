@@ -120,6 +120,7 @@ struct BarEditor {
     DialogRef dialog = nullptr;
     pf::ListHandle tool_list = nullptr, bar_list = nullptr;
     std::vector<ButtonRecord> tools;
+    std::string name;  // the name typed, read at OK
 };
 
 void show_description(const BarEditor& e, int16_t text_item, pf::ListHandle list,
@@ -193,9 +194,16 @@ void bar_list_click(BarEditor& e, const pf::EventRecord& event) {
     show_description(e, kButtonText, e.bar_list, current_bar.buttons);
 }
 
+// Reads the name typed into e.name; false (the refusal shown) when Roman cannot spell it.
+bool read_typed_name(BarEditor& e) {
+    unsigned char name[256];
+    if (!GetDRomanText(e.dialog, kNameItem, name)) return false;
+    e.name = pstring_text(name);
+    return true;
+}
+
 std::string typed_name(const BarEditor& e) {
-    const std::string name = pf::get_dialog_item_text(e.dialog, kNameItem);
-    return name.empty() ? pf::get_indexed_string(kBarNames, kUntitledName) : name;
+    return e.name.empty() ? pf::get_indexed_string(kBarNames, kUntitledName) : e.name;
 }
 
 // Stores the edited bar; the previous bar is what the shown one held before.
@@ -221,7 +229,7 @@ bool run_bar_editor(BarEditor& e) {
         enable_edit_buttons(e);
         pf::EventRecord event;
         const int16_t item = GetModalDialogItem(e.dialog, &event, kModalAllOptions);
-        if (item == kOkItem) return true;
+        if (item == kOkItem && read_typed_name(e)) return true;
         if (item == kCancelItem || item == kModalCloseBox) return false;
         if (item == kAddBeforeItem || item == kAddAfterItem) add_tool(e, item == kAddAfterItem);
         else if (item == kRemoveItem)

@@ -60,8 +60,7 @@ bool ask_column_name(MemoryRef layer, int16_t column, unsigned char* name) {
     pf::draw_dialog(dialog);
     int16_t item = 0;
     do item = next_dialog_item(dialog);
-    while (item != kOkItem && item != kCancelItem);
-    if (item == kOkItem) GetDEditText(dialog, kNameItem, name);
+    while (item != kCancelItem && !(item == kOkItem && GetDRomanText(dialog, kNameItem, name)));
     StdDLOG_close(dialog, nullptr);
     return item == kOkItem;
 }

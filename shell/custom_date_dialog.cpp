@@ -109,10 +109,7 @@ bool ask_format(MemoryRef layer, unsigned char* text) {
     SetEditTextDialogItemFocus(dialog, kFormatItem);
     SelectTheDialogItemText(dialog, kFormatItem, 0, kAllCharacters);
     show_sample(dialog, layer);
-    const auto read_text = [&] {
-        GetDEditText(dialog, kFormatItem, text);
-        return true;
-    };
+    const auto read_text = [&] { return GetDRomanText(dialog, kFormatItem, text); };
     const auto click = [&](int16_t item) {
         if (item == kExampleList && list) take_example(dialog, list);
         show_sample(dialog, layer);

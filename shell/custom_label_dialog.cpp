@@ -82,8 +82,7 @@ bool ask_label(MemoryRef layer, int16_t* which, unsigned char* text) {
     show_sample(dialog, active, layer);
     const auto read = [&] {
         *which = int16_t(position(dialog) - 1);
-        GetDEditText(dialog, kLabelItem, text);
-        return true;
+        return GetDRomanText(dialog, kLabelItem, text);
     };
     const auto click = [&](int16_t item) {
         if (item == kPositionItem) follow_position(dialog);

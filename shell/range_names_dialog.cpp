@@ -64,7 +64,7 @@ void refuse(RangeDialog& d, NameRefusal why) {
 
 void add_typed_name(RangeDialog& d) {
     unsigned char name[256], reference[256];
-    GetDEditText(d.dialog, kNameItem, name);
+    if (!GetDRomanText(d.dialog, kNameItem, name)) return;
     GetDEditText(d.dialog, kRangeItem, reference);
     const NameRefusal why = add_range_name(&d.names, name, reference, d.layer);
     if (why != NameRefusal::kNone) return refuse(d, why);

@@ -19,6 +19,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
+#include "platform/text/text.h"
 #include "ui/ui_services.h"
 #include "resource_ids.h"
 
@@ -73,6 +74,24 @@ void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text) {
         return;
     }
     text[0] = uint8_t(std::min<size_t>(size, 255));
+}
+
+bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text) {
+    GetDEditText(dialog, item, text);
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    const int16_t script = control ? pf::edit_text_script(control) : pf::kScriptRoman;
+    if (script == pf::kScriptRoman) return true;
+    std::string roman;
+    if (pf::utf8_to_script(pf::script_to_utf8(pstring_text(text), script), pf::kScriptRoman, roman)) {
+        set_pstring(text, roman);
+        return true;
+    }
+    unsigned char script_name[256];
+    set_pstring(script_name, pf::script_name(script));
+    key_caution_alert(script_name, kRomanLettersAlert, kStopAlertKind);
+    SetEditTextDialogItemFocus(dialog, item);
+    SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
+    return false;
 }
 
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end) {

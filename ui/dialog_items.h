@@ -24,6 +24,12 @@ void SetDText(DialogRef dialog, int16_t item, const unsigned char* text);
 void GetDText(DialogRef dialog, int16_t item, unsigned char* text);
 void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text);
 void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text);
+// The text of an edit-text item kept as a name or label, in Mac Roman. Text
+// typed in another script's keyboard is spelled in Mac Roman when every
+// character has a Roman spelling (an accented letter typed anywhere); when some
+// have none an alert says the script's letters cannot be kept, the field is
+// focused with what was typed selected, and the answer is false.
+bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text);
 // An end past the text selects to its end: kAllCharacters selects the whole text.
 constexpr int16_t kAllCharacters = 32000;
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end);

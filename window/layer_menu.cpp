@@ -122,7 +122,10 @@ void ask_new_name(MemoryRef layer, unsigned char* name) {
     SetDEditText(dialog, kRenameField, current);
     SelectTheDialogItemText(dialog, kRenameField, 0, 32767);
     const auto read_name = [&] {
-        GetDEditText(dialog, kRenameField, name);
+        if (!GetDRomanText(dialog, kRenameField, name)) {
+            name[0] = 0;
+            return false;
+        }
         if (name[0] > 31) name[0] = 31;
         if (name[0] && name_taken(layer, name) &&
             key_caution_alert(name, kSameNameAlert, kCautionAlertKind) == kBackToName) {

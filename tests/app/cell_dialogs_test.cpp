@@ -1,6 +1,7 @@
 // The Edit menu's cell dialogs and Layer > Rename as a user meets them: Move
 // Cells says when the destination names no cell and asks again, then moves
-// the selection to the cell named; Rename keeps the name typed; Insert and
+// the selection to the cell named; Rename keeps the name typed in Roman
+// letters and refuses letters Roman cannot spell; Insert and
 // Clear act as the radio button on at OK says; Cancel in each changes nothing.
 #include <string>
 
@@ -87,6 +88,29 @@ TEST_F(CellDialogs, RenameKeepsTheTypedNameAndCancelKeepsTheOld) {
     answer("Totals");
     DoLayerMenu(record, kLayerRenameItem);
     EXPECT_EQ(layer_name(), "Totals");
+}
+
+// A name typed in Cyrillic letters is refused with the field kept as typed;
+// typed over, a name Mac Roman spells is kept letter for letter.
+TEST_F(CellDialogs, RenameRefusesLettersRomanCannotSpellAndKeepsAccentedOnes) {
+    const std::string before = layer_name();
+    answer("\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0");  // Москва
+    then_ok();                                                                // the alert
+    then_cancel();
+    DoLayerMenu(record, kLayerRenameItem);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, kRomanLettersAlert);
+    EXPECT_EQ(alert_requests()[0].text, "Cyrillic");
+    EXPECT_EQ(layer_name(), before);
+
+    alert_requests().clear();
+    answer("\xE6\x9D\xB1\xE4\xBA\xAC");  // 東京
+    then_ok();
+    answer("Caf\xC3\xA9");  // typed over the name refused
+    DoLayerMenu(record, kLayerRenameItem);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, "Japanese");
+    EXPECT_EQ(layer_name(), "Caf\x8E");
 }
 
 // The Insert dialog's radio buttons are items 4 to 7, the third on at first

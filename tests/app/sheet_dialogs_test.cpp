@@ -1,6 +1,6 @@
 // The sheet dialogs as a user meets them: range names added and kept on OK,
-// too-long and malformed names refused with a message while the dialog
-// stays open, a number out of range refused, a workbook protected with a
+// too-long and malformed names and names in letters Roman cannot spell
+// refused with a message while the dialog stays open, a number out of range refused, a workbook protected with a
 // confirmed password, a column named, print title columns chosen, and a
 // custom date format applied, and formulas following a name moved to
 // another range.
@@ -120,6 +120,33 @@ TEST_F(SheetDialogs, LongDuplicateAndMalformedNamesAreSaidAndTheDialogStays) {
     EXPECT_NE(alert_requests()[1].text.find("cannot name a range"), std::string::npos);
     EXPECT_EQ(alert_requests()[2].text, "That name already names this range.");
     EXPECT_EQ(names(), "Total=0,0:0,0");
+}
+
+// Letters Roman cannot spell are said and the dialog stays; accented Latin
+// letters are kept as typed.
+TEST_F(SheetDialogs, NamesInLettersRomanCannotSpellAreSaidAndAccentedOnesKept) {
+    select(CellRange{{0, 0}, {0, 0}});
+    const pf::Point add = kAddButton;
+    attended::script_next_modal({type("\xCE\xA3\xCF\x8D\xCE\xBD\xCE\xBF\xCE\xBB\xCE\xBF"),  // Σύνολο
+                                 click(add.v, add.h), ret(),                                         // refused
+                                 type("Ann\xC3\xA9" "e"), click(add.v, add.h), ret()});
+    options(kOptionsNamesItem);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, kRomanLettersAlert);
+    EXPECT_EQ(alert_requests()[0].text, "Greek");
+    EXPECT_EQ(names(), "Ann\x8E" "e=0,0:0,0");
+
+    alert_requests().clear();
+    select(CellRange{{3, 2}, {5, 4}});
+    attended::script_next_modal({type("\xD0\x98\xD1\x82\xD0\xBE\xD0\xB3"), ret(), ret(), escape()});  // Итог
+    options(kOptionsColumnNameItem);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, "Cyrillic");
+    MemoryRef formats = GetSpreadSheetColumnFormats(layer);
+    if (!formats) return;  // no column format: the column has no name
+    const uint8_t* column = FindColumnFormatID(formats, 2);
+    EXPECT_TRUE(column == nullptr || column[kColumnNameOffset] == 0) << "the column was named";
+    UnuseMemory(formats);
 }
 
 TEST_F(SheetDialogs, RangeNamesScreenshot) {
