@@ -38,10 +38,12 @@ bool read_number(const std::string& text, double* number) {
     return end && *end == 0 && std::isfinite(*number);
 }
 
-std::string field_text(DialogRef dialog, int16_t item) {
-    unsigned char text[256];
-    GetDEditText(dialog, item, text);
-    return std::string(reinterpret_cast<const char*>(text) + 1, text[0]);
+// The field's text in Roman letters; false (the refusal shown) when Roman cannot spell it.
+bool read_field(DialogRef dialog, int16_t item, std::string* text) {
+    unsigned char pstr[256];
+    if (!GetDRomanText(dialog, item, pstr)) return false;
+    text->assign(reinterpret_cast<const char*>(pstr) + 1, pstr[0]);
+    return true;
 }
 
 void set_field_text(DialogRef dialog, int16_t item, const std::string& text) {
@@ -65,10 +67,8 @@ bool run_three_fields(int16_t dialog_id, std::string* first, std::string* second
     set_field_text(dialog, kThirdField, *third);
     SelectTheDialogItemText(dialog, kFirstField, 0, kAllCharacters);
     const auto read = [&] {
-        *first = field_text(dialog, kFirstField);
-        *second = field_text(dialog, kSecondField);
-        *third = field_text(dialog, kThirdField);
-        return accepted();
+        return read_field(dialog, kFirstField, first) && read_field(dialog, kSecondField, second) &&
+               read_field(dialog, kThirdField, third) && accepted();
     };
     return run_ok_cancel_dialog(dialog, read, [](int16_t) {}) != 0;
 }

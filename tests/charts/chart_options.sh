@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Chart Options menu in the real program under Xvfb: Data Labels writes
-# each column's value over it, Titles… gives the chart a title and its axes
-# titles, Axes… fixes the value axis from 0 to 100, and a bad number there is
+# each column's value over it, Titles… refuses a title in Greek letters and
+# gives the chart a title and its axes titles, Axes… fixes the value axis from 0 to 100, and a bad number there is
 # refused with a message (screenshots chart_options_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 source "$(dirname "$0")/../app/app_script.bash"
@@ -34,6 +34,16 @@ shoot_until chart_options_labels.png labelled chart_options_labels.png || fail "
 
 type_field() { xdotool type --window "$window" --delay 40 "$1"; }
 object_choice "$chart_options_y" "$titles_y"
+# A title in Greek letters is refused with an alert (its stop sign red), the
+# field kept selected for the title typed over it.
+greek="Φρούτα"
+bind_letters "$greek"
+type_field "$greek"
+changes_screen "a Greek title" keys Return
+shoot chart_options_greek.png
+stop_sign_shown() { [ "$(colour_pixels "$1" CC2222 1024x768+0+0)" -gt 100 ]; }
+stop_sign_shown chart_options_greek.png || fail "a title in Greek letters was taken"
+changes_screen "closing the message" keys Return
 type_field "Fruit Sales"; keys Tab; type_field "Month"; keys Tab; type_field "Boxes"
 changes_screen "confirming the titles" keys Return
 titled() { [ "$(dark_pixels "$1" 270x14+335+146)" -gt 30 ]; }
