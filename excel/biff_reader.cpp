@@ -46,7 +46,7 @@ std::string decoded_unicode(ExcelTextDecoder& decoder, bool biff8, const RawText
 }
 
 // A cell's text, in the script that spells it.
-pf::ScriptText decoded_cell_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
+ScriptedText decoded_cell_text(ExcelTextDecoder& decoder, bool biff8, const RawText& raw) {
     return decoded_as(decoder, biff8, raw, [&](const RawText& r) { return decoder.cell_text(r); });
 }
 
@@ -152,7 +152,7 @@ private:
     const ExcelBook& book_;
     ExcelTextDecoder& decoder_;
     std::string text_;       // of the formula result being handed over
-    pf::ScriptText label_;   // of the text cell being handed over
+    ScriptedText label_;   // of the text cell being handed over
 
     bool biff8() const { return book_.version == kBiff8; }
 
@@ -171,10 +171,11 @@ private:
         cell.kind = cell.value_kind = ExcelCellKind::kNumber;
         cell.number = value;
     }
-    static void set_text(ExcelCell& cell, const pf::ScriptText& text) {
+    static void set_text(ExcelCell& cell, const ScriptedText& text) {
         cell.kind = cell.value_kind = ExcelCellKind::kText;
-        cell.text = text.bytes;
+        cell.text = text.text;
         cell.script = text.script;
+        cell.runs = text.runs;
     }
 
     static double rk_value(uint32_t rk) {

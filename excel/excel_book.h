@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "excel/biff_stream.h"
+#include "files/entry_script.h"
 #include "platform/text/scripts.h"
 
 enum class ExcelCellKind : uint8_t { kNumber, kText, kBoolean, kError, kFormula, kBlank };
@@ -47,7 +48,8 @@ struct ExcelCell {
     ExcelCellKind value_kind = ExcelCellKind::kBlank;
     double number = 0;
     std::string_view text;
-    int16_t script = 0;  // of a kText value: the script it is spelled in
+    int16_t script = 0;  // of a kText value: the script it is spelled in, -1 for several
+    std::string_view runs;  // of a kText value in several scripts: its run table
     // Excel's parsed formula, inside the stream being read.
     const uint8_t* tokens = nullptr;
     uint16_t token_length = 0;
@@ -146,7 +148,7 @@ struct ExcelBook {
     bool password = false;
     bool structure_protected = false;
     uint16_t code_page = 1252;
-    std::vector<pf::ScriptText> strings;  // the shared strings, each in the script that spells it
+    std::vector<ScriptedText> strings;  // the shared strings, each in the scripts that spell it
     std::vector<ExcelFont> fonts;
     std::vector<uint32_t> palette;  // 0xRRGGBB of indexes 8 on, when the workbook changed them
     std::map<uint16_t, std::string> formats;  // number format strings by index, UTF-8

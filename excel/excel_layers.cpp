@@ -24,6 +24,8 @@
 #include "model/display_text.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
+#include "model/style_run_layout.h"
+#include "files/entry_script.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
 #include "platform/memory/memory.h"
@@ -75,7 +77,7 @@ public:
     }
 
     void add(int16_t row, const uint8_t* format, uint8_t type, const uint8_t* body, size_t body_length,
-             const uint8_t* tail, size_t tail_length, int16_t result_type) {
+             const uint8_t* tail, size_t tail_length, int16_t result_type, bool tail_is_style = false) {
         const int16_t column = _cellID_(format);
         add_notes_before(row, column);
         std::string_view note;
@@ -91,7 +93,7 @@ public:
         _SetCellLength_(cell, int16_t(cell_length));
         _SetFormulaLength_(cell, int16_t(body_length));
         _SetResultType_(cell, result_type);
-        store_i16(cell + kFmtStyleLength, 0);
+        store_i16(cell + kFmtStyleLength, tail_is_style ? int16_t(tail_length) : int16_t(0));
         if (!note.empty()) std::memcpy(_notePtr_(cell), note.data(), note.size());
         if (body_length) std::memcpy(_formulaPtr_(cell), body, body_length);
         if (tail_length) std::memcpy(_formulaPtr_(cell) + body_length, tail, tail_length);
@@ -381,6 +383,7 @@ private:
                       stopping_function.empty() ? "" : ": " + stopping_function);
         }
         if (cell.value_kind == ExcelCellKind::kText) {
+            if (cell.kind == ExcelCellKind::kText && !cell.runs.empty()) return put_text_in_runs(row, format.bytes, cell);
             if (cell.kind == ExcelCellKind::kText && cell.script != pf::kScriptRoman)
                 SetFormatByte(format.bytes, kFmtFont, pf::script_font(cell.script), false);
             size_t length = text_length_held(cell.text, kMaxCellText);
@@ -421,6 +424,26 @@ private:
     }
 
     // The part of a text a cell holds; a longer text is cut and counted.
+    // A text of several scripts, kept in its runs set in the cell's font and
+    // size; when it must be cut, its runs go with it.
+    void put_text_in_runs(int16_t row, const uint8_t* format, const ExcelCell& cell) {
+        RunLook look;
+        look.font = format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer_) : int16_t(format_font(format));
+        look.size = format[kFmtSize] < kLayerDefaultSize ? format[kFmtSize] : Get_Default_Size(layer_);
+        std::string runs(cell.runs);
+        set_runs_look(runs, look);
+        const size_t room = kMaxCellText - std::min<size_t>(runs.size(), kMaxCellText / 2);
+        const size_t length = text_length_held(cell.text, room);
+        int16_t count = load_i16(reinterpret_cast<const uint8_t*>(runs.data()));
+        while (count > 1 && size_t(load_i32(reinterpret_cast<const uint8_t*>(runs.data()) + 2 +
+                                            size_t(count - 1) * kRunEntrySize + kRunStart)) >= length)
+            --count;
+        store_i16(reinterpret_cast<uint8_t*>(runs.data()), count);
+        runs.resize(2 + size_t(count) * kRunEntrySize);
+        builder_.add(row, format, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
+                     reinterpret_cast<const uint8_t*>(runs.data()), runs.size(), 0, true);
+    }
+
     size_t text_length_held(std::string_view text, size_t room) {
         if (text.size() <= room) return text.size();
         ++book_.texts_cut;

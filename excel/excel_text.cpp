@@ -74,9 +74,9 @@ std::string ExcelTextDecoder::mac_roman(const RawText& text) {
     return out;
 }
 
-pf::ScriptText ExcelTextDecoder::cell_text(const RawText& text) {
-    pf::ScriptText spelled = pf::spell_in_a_script(typed_line_breaks(utf8(text)));
-    replaced += spelled.unmapped;
+ScriptedText ExcelTextDecoder::cell_text(const RawText& text) {
+    ScriptedText spelled = spell_text_in_scripts(typed_line_breaks(utf8(text)), RunLook{});
+    replaced += spelled.unspelled;
     return spelled;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "excel/biff_stream.h"
+#include "files/entry_script.h"
 #include "platform/text/scripts.h"
 
 struct ExcelTextDecoder {
@@ -15,9 +16,10 @@ struct ExcelTextDecoder {
     int replaced = 0;  // characters without an equivalent, over all texts
 
     std::string mac_roman(const RawText& text);
-    // A cell's text in the first installed script that spells it, its line
-    // breaks made carriage returns as typed ones are.
-    pf::ScriptText cell_text(const RawText& text);
+    // A cell's text as typed text is kept (spell_text_in_scripts): in the
+    // first installed script that spells it, else in runs of the scripts that
+    // spell its words; its line breaks made carriage returns as typed ones are.
+    ScriptedText cell_text(const RawText& text);
     // The text in UTF-8, replacing nothing: Unicode the workbook could not
     // give becomes U+FFFD.
     std::string utf8(const RawText& text) const;

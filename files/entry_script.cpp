@@ -214,6 +214,18 @@ std::string run_table_of(const ScriptedText& text, const RunLook& look) {
     return table + run_entry(0, own ? look.font : pf::script_font(text.script), look);
 }
 
+void set_runs_look(std::string& runs, const RunLook& look) {
+    const int16_t own = pf::font_to_script(look.font);
+    const int16_t count = runs.size() >= 2 ? load_i16(reinterpret_cast<const uint8_t*>(runs.data())) : 0;
+    for (int16_t i = 0; i < count && size_t(2 + (i + 1) * kRunEntrySize) <= runs.size(); ++i) {
+        auto* entry = reinterpret_cast<uint8_t*>(runs.data()) + 2 + size_t(i) * kRunEntrySize;
+        const int16_t script = pf::font_to_script(load_i16(entry + kRunFont));
+        runs.replace(size_t(entry - reinterpret_cast<uint8_t*>(runs.data())) + kRunFont, kRunEntrySize - kRunFont,
+                     run_entry(0, script == own ? look.font : pf::script_font(script), look), kRunFont,
+                     kRunEntrySize - kRunFont);
+    }
+}
+
 namespace {
 
 // How the runs of a field are set: in the cell's font and size.

@@ -59,6 +59,9 @@ ScriptedText spell_text_in_scripts(std::string_view utf8, const RunLook& look);
 // The run table of a spelled text: its own, or one run setting it all in the
 // font of its one script.
 std::string run_table_of(const ScriptedText& text, const RunLook& look);
+// The runs of a spelled text set as `look` sets text: its size, face and
+// colour, and its font for the runs of the font's script.
+void set_runs_look(std::string& runs, const RunLook& look);
 
 // A field of text from outside (UTF-8), taken for a cell whose format is
 // `header`: `field` becomes its bytes and `runs` their run table when it is

@@ -3,6 +3,9 @@
 // dates in both systems, formulas and what cannot be converted.
 #include "platform/text/scripts.h"
 #include "tests/excel/excel_fixture.h"
+#include "model/record_bytes.h"
+#include "model/style_run_layout.h"
+#include "model/text_runs.h"
 
 namespace {
 
@@ -85,6 +88,23 @@ TEST_F(ExcelTest, TextsOfOtherScriptsKeepTheirCharactersInTheScriptsFont) {
     EXPECT_EQ(format_font(cell_at(0, 0, 0)), pf::script_font(pf::kScriptJapanese));
     EXPECT_EQ(text_at(0, 0, 1), "plain");
     EXPECT_NE(format_font(cell_at(0, 0, 1)), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(notes.replaced_characters, 0);
+}
+
+// A text of letters no one script spells together is kept as typed text is,
+// in runs of the scripts that spell its words, set in the cell's size.
+TEST_F(ExcelTest, TextsOfSeveralScriptsKeepEveryLetterInRuns) {
+    Body strings;
+    strings.u32(1).u32(1).u16(4).u8(1).u16(0x00F6).u16(' ').u16(0x6771).u16(0x4EAC);  // "ö 東京"
+    Sheet sheet{"S", {biff::label_sst(0, 0, 0)}};
+    ASSERT_EQ(import8({{biff::kSst, strings.v}}, {sheet}), 0);
+    const uint8_t* cell = cell_at(0, 0, 0);
+    ASSERT_GT(_styleLength_(cell), 0);
+    const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+    const std::string_view runs(reinterpret_cast<const char*>(_stylePtr_(cell)), size_t(_styleLength_(cell)));
+    EXPECT_EQ(styled_text_utf8(text, runs, pf::script_font(pf::kScriptRoman)), "\u00F6 \u6771\u4EAC");
+    for (const TextRun& run : text_runs(runs, text.size()))
+        EXPECT_GT(load_i16(run.entry + kRunFontSize), 0) << "a size the entry line can take the runs in";
     EXPECT_EQ(notes.replaced_characters, 0);
 }
 
