@@ -104,6 +104,9 @@ bool report_clip_text_losses();
 // script, after asking whether to go on when no installed script spells some
 // of its characters; text with style runs of its own keeps them.
 void paste_into_entry(MemoryRef layer);
+// After Cut or Copy in the entry line: text of other scripts goes to other
+// programs in UTF-8, each run decoded by its own script.
+void export_entry_copy();
 
 int16_t paste_range(MemoryRef layer, const CellRange& selection);
 int16_t DoPaste(MemoryRef layer);

@@ -277,10 +277,12 @@ void entry_editor_command(WEReference editor, MemoryRef layer, int16_t item) {
         case kEditRedoItem: WEUndo(editor); break;
         case kEditCutItem:
             WECut(editor);
+            export_entry_copy();
             ClobberScrap(0);
             break;
         case kEditCopyItem:
             WECopy(editor);
+            export_entry_copy();
             ClobberScrap(0);
             return;
         case kEditPasteItem:

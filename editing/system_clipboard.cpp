@@ -338,6 +338,15 @@ bool unstyled_clipboard_text(std::string& utf8) {
 
 }  // namespace
 
+void export_entry_copy() {
+    std::vector<uint8_t> text, runs;
+    if (pf::get_scrap(pf::kScrapText, text) != pf::noErr || pf::get_scrap(kScrapStyle, runs) != pf::noErr) return;
+    const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size());
+    const std::string utf8 = styled_text_utf8(
+        bytes, std::string_view(reinterpret_cast<const char*>(runs.data()), runs.size()), pf::script_font(pf::kScriptRoman));
+    if (utf8 != pf::mac_roman_to_utf8(bytes)) put_block(pf::kScrapUnicodeText, utf8.data(), utf8.size());
+}
+
 void paste_into_entry(MemoryRef layer) {
     export_clip_for_paste();
     std::string utf8;

@@ -4,7 +4,8 @@
 # cell being edited, in the entry line and in the cell itself: each cell
 # answers through the event socket its text and exactly what was pasted, in
 # the scripts that spell it; a character no installed script spells is asked
-# about first, and Cancel pastes nothing; a text of several scripts pasted
+# about first, and Cancel pastes nothing; copied from the entry line, the
+# text reaches other programs as it reads; a text of several scripts pasted
 # onto a cell not being edited is kept whole (screenshots entry_paste_*.png).
 # Arguments: the quorvin binary and the build folder (screenshots go there).
 source "$(dirname "$0")/app_script.bash"
@@ -87,5 +88,13 @@ click_cell 4 0
 changes_screen "the paste" keys ctrl+v
 wait_for 20 holds A5 "mixed 日本 Ελλάδα" || fail "pasted onto A5, the text became \"$(value_of A5)\""
 shoot entry_paste_onto_cell.png
+
+# Copied from the entry line, a text of several scripts reaches other
+# programs as it reads.
+edit_in_entry_line 0 0
+keys ctrl+a ctrl+c
+wait_for 20 clipboard_is "東京 café ábc" ||
+  fail "copied from the entry line, A1 reaches other programs as \"$(xclip -selection clipboard -o 2>/dev/null)\""
+changes_screen "Return" keys Return
 quit_without_saving
 echo "entry paste: ok"
