@@ -31,6 +31,7 @@
 #include "platform/windows/window_manager.h"
 #include "platform/windows/windows.h"
 #include "resource_bundle.h"
+#include "window/doc_window.h"
 #include "window/window_commands.h"
 
 // Makes a range the layer's selection with its first cell active, the
@@ -56,6 +57,20 @@ inline void put_note(MemoryRef layer, CellPoint where, const std::string& note) 
     _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
     CellRange at{where, where};
     InputCell(&at, block.data(), int32_t(block.size()), layer);
+}
+
+// The text of a cell of the front document, as the entry line shows it.
+inline std::string front_cell_text(CellPoint cell) {
+    MemoryRef layer = doc_window_layer(window_doc_record(pf::front_non_floating_window()));
+    uint8_t format[kCellFormatSize];
+    MemoryRef runs = nullptr;
+    MemoryRef text = Get_CellText(cell, format, &runs, layer);
+    if (runs) DisposeMemory(runs);
+    if (!text) return {};
+    std::string result(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
+    UnuseMemory(text);
+    DisposeMemory(text);
+    return result;
 }
 
 struct AppTest : ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
+#include "tests/app/app_fixture.h"
 #include "tests/app/attended_fixture.h"
 #include "window/document_dialogs.h"
 
@@ -28,20 +29,6 @@ TEST_F(SeparatorDialog, AnotherSeparatorIsChosenByItsButton) {
     EXPECT_EQ(run_separator_dialog(&separator), kAnswerOK);
     EXPECT_TRUE(attended::clicked);
     EXPECT_EQ(separator, kCommaSeparator);
-}
-
-// The text of a cell of the front document, as the entry line shows it.
-std::string front_cell_text(CellPoint cell) {
-    MemoryRef layer = doc_window_layer(window_doc_record(pf::front_non_floating_window()));
-    uint8_t format[kCellFormatSize];
-    MemoryRef runs = nullptr;
-    MemoryRef text = Get_CellText(cell, format, &runs, layer);
-    if (runs) DisposeMemory(runs);
-    if (!text) return {};
-    std::string result(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-    UnuseMemory(text);
-    DisposeMemory(text);
-    return result;
 }
 
 // The key given to the question once it is up, after its picture is taken.

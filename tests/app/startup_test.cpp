@@ -225,20 +225,6 @@ TEST_F(AppTest, AFileOnTheCommandLineReachesTheOpenDocumentsHandler) {
     EXPECT_EQ(window_titles(false), (std::vector<std::string>{"figures.qrv:Layer 1", "Untitled 2:Layer 1"}));
 }
 
-// The text of a cell of the front document, as the entry line shows it.
-std::string front_cell_text(CellPoint cell) {
-    MemoryRef layer = doc_window_layer(window_doc_record(pf::front_non_floating_window()));
-    uint8_t format[kCellFormatSize];
-    MemoryRef runs = nullptr;
-    MemoryRef text = Get_CellText(cell, format, &runs, layer);
-    if (runs) DisposeMemory(runs);
-    if (!text) return {};
-    std::string result(static_cast<const char*>(UseMemory(text)), size_t(GetByteSize(text)));
-    UnuseMemory(text);
-    DisposeMemory(text);
-    return result;
-}
-
 TEST_F(AppTest, CommaAndTabSeparatedFilesOpenAsChangedDocuments) {
     const std::string csv = home + "/prices.csv", tab = home + "/stock.tab";
     std::ofstream(csv) << "Name,Price\n\"Pear, green\",1.25\n";
