@@ -59,12 +59,6 @@ pf::WindowRef find_window() { return find_wind ? pf::get_dialog_window(find_wind
 
 bool has_document() { return get_find_doc() != nullptr; }
 
-void set_pascal(unsigned char* out, int limit, const std::string& text) {
-    const int length = std::min<int>(int(text.size()), limit);
-    out[0] = uint8_t(length);
-    std::copy(text.begin(), text.begin() + length, out + 1);
-}
-
 std::string text_of(const unsigned char* pstr) { return std::string(pstr + 1, pstr + 1 + pstr[0]); }
 
 // The frame's title: the found cell's reference, or that nothing is found.
@@ -122,8 +116,17 @@ void close_find_window() {
     if (pf::WindowRef window = find_window()) CloseTaskFromWindow(window);
 }
 
+bool is_replace_item(int16_t item) {
+    return item == kReplaceButton || item == kReplaceFindButton || item == kReplaceAllButton;
+}
+
 void run_find(int16_t item) {
     update_find_rec();
+    // Cells take the replacement as Roman text: letters Roman cannot spell are
+    // refused with an alert rather than stored as other letters.
+    if (is_replace_item(item) &&
+        !GetDRomanText(find_wind, kReplacementField, find_state.replace_str, kRomanReplacementAlert))
+        return;
     switch (item) {
         case kFindButton: do_find_next(kFindFromActive); break;
         case kReplaceButton: do_freplace(1); break;
@@ -266,7 +269,8 @@ void update_find_rec() {
     const std::string search = pf::get_dialog_item_text(find_wind, kSearchField);
     set_find_string(find_state.find_str, reinterpret_cast<const unsigned char*>(search.data()),
                     int32_t(search.size()));
-    set_pascal(find_state.replace_str, 255, pf::get_dialog_item_text(find_wind, kReplacementField));
+    // A replacement Roman cannot spell is kept in its field only, never as Roman bytes.
+    if (!GetDRomanTextQuietly(find_wind, kReplacementField, find_state.replace_str)) find_state.replace_str[0] = 0;
     for (const OptionBox& box : kOptionBoxes) {
         if (pf::get_dialog_item_value(find_wind, box.item)) app_prefs.options |= box.bit;
         else app_prefs.options &= ~box.bit;

@@ -77,18 +77,33 @@ void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text) {
 }
 
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text) {
-    GetDEditText(dialog, item, text);
+    return GetDRomanText(dialog, item, text, kRomanLettersAlert);
+}
+
+namespace {
+
+int16_t edit_text_item_script(DialogRef dialog, int16_t item) {
     pf::ControlRef control = GetDialogControl(dialog, item);
-    const int16_t script = control ? pf::edit_text_script(control) : pf::kScriptRoman;
+    return control ? pf::edit_text_script(control) : pf::kScriptRoman;
+}
+
+}  // namespace
+
+bool GetDRomanTextQuietly(DialogRef dialog, int16_t item, unsigned char* text) {
+    GetDEditText(dialog, item, text);
+    const int16_t script = edit_text_item_script(dialog, item);
     if (script == pf::kScriptRoman) return true;
     std::string roman;
-    if (pf::utf8_to_script(pf::script_to_utf8(pstring_text(text), script), pf::kScriptRoman, roman)) {
-        set_pstring(text, roman);
-        return true;
-    }
+    if (!pf::utf8_to_script(pf::script_to_utf8(pstring_text(text), script), pf::kScriptRoman, roman)) return false;
+    set_pstring(text, roman);
+    return true;
+}
+
+bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t alert) {
+    if (GetDRomanTextQuietly(dialog, item, text)) return true;
     unsigned char script_name[256];
-    set_pstring(script_name, pf::script_name(script));
-    key_caution_alert(script_name, kRomanLettersAlert, kStopAlertKind);
+    set_pstring(script_name, pf::script_name(edit_text_item_script(dialog, item)));
+    key_caution_alert(script_name, alert, kStopAlertKind);
     SetEditTextDialogItemFocus(dialog, item);
     SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
     return false;

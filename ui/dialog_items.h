@@ -28,8 +28,13 @@ void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text);
 // typed in another script's keyboard is spelled in Mac Roman when every
 // character has a Roman spelling (an accented letter typed anywhere); when some
 // have none an alert says the script's letters cannot be kept, the field is
-// focused with what was typed selected, and the answer is false.
+// focused with what was typed selected, and the answer is false. `alert` is
+// the alert that says so, naming the script: names and labels have their own.
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text);
+bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t alert);
+// The same without the alert: false, with the field's own bytes in `text`,
+// when some character has no Roman spelling.
+bool GetDRomanTextQuietly(DialogRef dialog, int16_t item, unsigned char* text);
 // An end past the text selects to its end: kAllCharacters selects the whole text.
 constexpr int16_t kAllCharacters = 32000;
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end);

@@ -10,6 +10,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
+#include "platform/text/text.h"
 #include "platform/windows/windows.h"
 #include "editing/undo.h"
 #include "model/undo_record.h"
@@ -361,6 +362,58 @@ TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
     DoCommand(code_value("fina"));  // Find Again with the window closed
     run_until_idle();
     EXPECT_EQ(active(), (CellPoint{60, 2}));
+}
+
+// A replacement typed in letters Roman cannot spell is refused with an alert
+// naming the script by Replace and Replace All alike, every cell left as it
+// was; an accented letter typed on that keyboard is replaced as Roman.
+TEST_F(FindTest, AReplacementRomanCannotSpellIsRefusedAndChangesNothing) {
+    enter(0, 0, "Apple pie");
+    enter(1, 0, "pie crust");
+    select(0, 0);
+    DoCommand(code_value("find"));
+    run_until_idle();
+    ASSERT_NE(find_wind, nullptr);
+    pf::driver_type("pie");
+    pf::driver_key(pf::kKeyCodeTab, '\t');
+    pf::driver_type("\xD0\x9F\xD0\xB8\xD1\x80\xD0\xBE\xD0\xB3");  // Пирог
+    run_until_idle();
+    ASSERT_EQ(pf::get_dialog_keyboard_focus(find_wind), 12);
+    const auto click_item = [this](int16_t item) {
+        const pf::Rect box = pf::get_dialog_item_box(find_wind, item);
+        const pf::Rect content = pf::window_content_rect(pf::get_dialog_window(find_wind));
+        pf::driver_click(pf::Point{int16_t(content.top + (box.top + box.bottom) / 2),
+                                   int16_t(content.left + (box.left + box.right) / 2)});
+        run_until_idle();
+    };
+    click_item(1);  // Find
+    ASSERT_EQ(find_state.first_find, 1);
+    alert_requests().clear();
+    click_item(2);  // Replace
+    EXPECT_EQ(contents(0, 0), "Apple pie");
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, kRomanReplacementAlert);
+    EXPECT_EQ(alert_requests()[0].text, "Cyrillic");
+    EXPECT_EQ(pf::get_dialog_item_text(find_wind, 12), "\x8F\xE8\xF0\xEE\xE3") << "the field kept as typed";
+
+    alert_requests().clear();
+    click_item(15);  // Replace All
+    EXPECT_EQ(contents(0, 0), "Apple pie");
+    EXPECT_EQ(contents(1, 0), "pie crust");
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, kRomanReplacementAlert);
+
+    pf::driver_key(0, 'a', pf::kCmdKey);
+    pf::driver_type("\xC3\xA9t\xC3\xA9");  // été, typed over the refused replacement
+    run_until_idle();
+    alert_requests().clear();
+    click_item(15);
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_EQ(contents(0, 0), "Apple \x8Et\x8E");
+    EXPECT_EQ(contents(1, 0), "\x8Et\x8E crust");
+    pf::set_keyboard_script(pf::kScriptRoman);
+    pf::driver_key(53, pf::kEscapeChar);
+    run_until_idle();
 }
 
 // The search field's text is taken whole by Ctrl-A and by a triple click, so
