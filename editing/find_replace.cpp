@@ -8,11 +8,15 @@
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "model/undo_record.h"
+#include "model/cell_format.h"
+#include "model/cell_formats.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "files/entry_script.h"
 #include "formula/parser.h"
 #include "platform/screen/cursor.h"
+#include "platform/text/scripts.h"
 #include "ui/app_prefs.h"
 #include "ui/lists_and_menus.h"
 #include "ui/task_manager.h"
@@ -167,7 +171,110 @@ bool replace_every_hit(std::vector<uint8_t>& text, uint32_t options) {
 struct CellChange {
     CellPoint cell;
     std::vector<uint8_t> text;
+    std::string runs;  // a run table for a cell in scripts beyond Roman, else empty
 };
+
+// The font a cell's text is set in.
+int16_t cell_font(MemoryRef layer, CellPoint cell, uint8_t* format) {
+    get_format(format, cell, layer);
+    return format_font_in(format, layer);
+}
+
+// A cell's text in a script other than Roman, or in runs of several, as UTF-8
+// (each run read in its own script); false for any other cell.
+bool scripted_text_utf8(MemoryRef layer, CellPoint cell, std::string& utf8) {
+    uint8_t* data = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&data, &length, cell, layer) || _cellType_(data) != kCellText) return false;
+    uint8_t format[kCellHeaderSize];
+    const int16_t font = cell_font(layer, cell, format);
+    if (value_script(data, font) == pf::kScriptRoman) return false;
+    const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(data)), size_t(_formulaLength_(data)));
+    utf8 = cell_field_utf8(data, text, font);
+    return true;
+}
+
+std::string roman_utf8(const unsigned char* pascal) {
+    return pf::script_to_utf8(std::string_view(reinterpret_cast<const char*>(pascal + 1), pascal[0]),
+                              pf::kScriptRoman);
+}
+
+// The hits of the search in a UTF-8 text replaced, left to right in the text
+// as it was: every hit, or with `only` >= 0 the hit of that index. False when
+// none was replaced.
+bool replace_utf8_hits(std::string& utf8, uint32_t options, int32_t only) {
+    const std::string search = roman_utf8(find_state.find_str);
+    const std::string replacement = roman_utf8(find_state.replace_str);
+    unsigned char pascal[256] = {uint8_t(std::min<size_t>(search.size(), 255))};
+    std::memcpy(pascal + 1, search.data(), pascal[0]);
+    std::string result;
+    size_t kept_from = 0;
+    bool any = false;
+    int32_t at = -1;
+    for (int32_t index = 0; find_word(reinterpret_cast<const uint8_t*>(utf8.data()), int32_t(utf8.size()), &at,
+                                      !(options & kFindIgnoreCase), (options & kFindWholeText) != 0, pascal);
+         ++index) {
+        if (only < 0 || index == only) {
+            result.append(utf8, kept_from, size_t(at) - kept_from);
+            result += replacement;
+            kept_from = size_t(at) + pascal[0];
+            any = true;
+        }
+        at += pascal[0] - 1;
+    }
+    if (!any) return false;
+    result.append(utf8, kept_from, std::string::npos);
+    utf8 = std::move(result);
+    return true;
+}
+
+// A replaced UTF-8 text as typed text is kept: in the script that spells it
+// all, else in runs of the scripts of its words, set in the cell's size; the
+// runs say the script even where the cell's font is of another.
+CellChange spelled_change(MemoryRef layer, CellPoint cell, const std::string& utf8) {
+    uint8_t format[kCellHeaderSize];
+    RunLook look;
+    look.font = cell_font(layer, cell, format);
+    look.size = format[kFmtSize] == kLayerDefaultSize ? Get_Default_Size(layer) : format[kFmtSize];
+    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    return CellChange{cell, std::vector<uint8_t>(spelled.text.begin(), spelled.text.end()),
+                      run_table_of(spelled, look)};
+}
+
+// The index of the hit at `offset` among the text's hits, left to right.
+int32_t hit_index(const std::vector<uint8_t>& text, int32_t offset, uint32_t options) {
+    int32_t at = -1;
+    int32_t index = 0;
+    while (find_word(text.data(), int32_t(text.size()), &at, !(options & kFindIgnoreCase),
+                     (options & kFindWholeText) != 0, find_state.find_str) &&
+           at < offset) {
+        ++index;
+        at += find_state.find_str[0] - 1;
+    }
+    return index;
+}
+
+// The cell's text with the hit at `offset` replaced, read in its scripts.
+CellChange replaced_hit(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text, int32_t offset,
+                        uint32_t options) {
+    std::string utf8;
+    if (scripted_text_utf8(layer, cell, utf8) && replace_utf8_hits(utf8, options, hit_index(text, offset, options)))
+        return spelled_change(layer, cell, utf8);
+    return CellChange{cell, replaced(text, offset, find_state.find_str[0]), std::string()};
+}
+
+// The cell's text with every hit replaced, read in its scripts; false when
+// there is no hit.
+bool planned_change(MemoryRef layer, CellPoint cell, uint32_t options, CellChange& change) {
+    std::string utf8;
+    if (scripted_text_utf8(layer, cell, utf8)) {
+        if (!replace_utf8_hits(utf8, options, -1)) return false;
+        change = spelled_change(layer, cell, utf8);
+        return true;
+    }
+    change = CellChange{cell, cell_contents_text(layer, cell), std::string()};
+    return replace_every_hit(change.text, options);
+}
 
 bool is_locked(MemoryRef layer, CellPoint cell) { return has_locked_cell(CellRange{cell, cell}, layer); }
 
@@ -178,10 +285,10 @@ std::vector<CellChange> planned_changes(MemoryRef layer, bool* locked_hit) {
     const uint32_t options = find_options();
     if (!(options & kFindInContents)) return changes;
     for (CellPoint cell : layer_cells_in_order(layer, find_state.by_columns)) {
-        std::vector<uint8_t> text = cell_contents_text(layer, cell);
-        if (!replace_every_hit(text, options)) continue;
+        CellChange change;
+        if (!planned_change(layer, cell, options, change)) continue;
         if (is_locked(layer, cell)) *locked_hit = true;
-        else changes.push_back(CellChange{cell, std::move(text)});
+        else changes.push_back(std::move(change));
     }
     return changes;
 }
@@ -220,7 +327,7 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, R
     int32_t stored = 0;
     for (const CellChange& change : changes) {
         if (CommandPeriod()) break;
-        const int32_t answer = store_typed_text(layer, change.cell, change.text);
+        const int32_t answer = store_typed_text(layer, change.cell, change.text, change.runs);
         if (answer != kEntryStored) {
             if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer, change.text};
             continue;
@@ -258,13 +365,16 @@ void show_cell(MemoryRef layer, CellPoint cell) {
     DisplayText(get_find_doc(), 1);
 }
 
-int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text) {
+int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text, const std::string& runs) {
     select_cell(layer, cell);
     MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
-    if (!block) return kEntryNoMemory;
+    MemoryRef styles =
+        runs.empty() ? nullptr : Bytes2Memory(GetMemoryGlobals(layer), runs.data(), 1, int32_t(runs.size()));
     uint16_t error_offset = 0;
-    const int32_t answer = Enter_Data(layer, block, nullptr, &error_offset, 0);
-    DisposeMemory(block);
+    const int32_t answer =
+        block && (runs.empty() || styles) ? Enter_Data(layer, block, styles, &error_offset, 0) : kEntryNoMemory;
+    DisposeNonNilMemory(block);
+    DisposeNonNilMemory(styles);
     return answer;
 }
 
@@ -311,9 +421,9 @@ int16_t do_freplace(int16_t forget) {
         return 0;
     }
     if (refuse_protected_change(layer, CellRange{cell, cell})) return 0;
-    const std::vector<uint8_t> replacement = replaced(text, kept, find_state.find_str[0]);
-    const int32_t answer = store_typed_text(layer, cell, replacement);
-    if (answer != kEntryStored) report_refusal(layer, replacement, answer);
+    const CellChange change = replaced_hit(layer, cell, text, kept, options);
+    const int32_t answer = store_typed_text(layer, cell, change.text, change.runs);
+    if (answer != kEntryStored) report_refusal(layer, change.text, answer);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;
         forget_find_hit();

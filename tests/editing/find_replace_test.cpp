@@ -7,6 +7,7 @@
 #include "ui/alerts.h"
 #include "editing/find_replace.h"
 #include "editing/find_window.h"
+#include "files/entry_script.h"
 #include "platform/events/keyboard.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
@@ -53,6 +54,31 @@ struct FindTest : FormatMenuTest {
         uint16_t at = 0;
         ASSERT_EQ(Enter_Data(layer, block, nullptr, &at, 0), kEntryStored) << text;
         DisposeMemory(block);
+    }
+    // A text from outside (UTF-8) stored as the event socket stores it: in
+    // the script that spells it, else in runs of the scripts of its words.
+    void enter_utf8(int16_t row, int16_t column, const std::string& utf8) {
+        select(row, column);
+        RunLook look;
+        look.font = pf::script_font(pf::kScriptRoman);
+        look.size = Get_Default_Size(layer);
+        const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+        ASSERT_EQ(spelled.unspelled, 0) << utf8;
+        const std::string runs = spelled.script == pf::kScriptRoman ? std::string() : run_table_of(spelled, look);
+        MemoryRef block = Bytes2Memory(&mem_globals, spelled.text.data(), 1, int32_t(spelled.text.size()));
+        MemoryRef styles = runs.empty() ? nullptr : Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
+        uint16_t at = 0;
+        ASSERT_EQ(Enter_Data(layer, block, styles, &at, 0), kEntryStored) << utf8;
+        DisposeMemory(block);
+        DisposeNonNilMemory(styles);
+    }
+    // A cell's text as it reads outside: UTF-8, each run by its script.
+    std::string utf8_of(int16_t row, int16_t column) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{row, column}, layer)) return "(none)";
+        const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+        return cell_field_utf8(cell, text, format_font_in(cell, layer));
     }
     std::string contents(int16_t row, int16_t column) {
         const std::vector<uint8_t> text = cell_contents_text(layer, CellPoint{row, column});
@@ -362,6 +388,39 @@ TEST_F(FindTest, TheFindWindowFindsWhatIsTypedIntoIt) {
     DoCommand(code_value("fina"));  // Find Again with the window closed
     run_until_idle();
     EXPECT_EQ(active(), (CellPoint{60, 2}));
+}
+
+// Replace and Replace All keep the letters of a cell in another script, or
+// in runs of several, as the cell reads outside, and undo in one step.
+TEST_F(FindTest, ReplacingInACellOfOtherScriptsKeepsItsLetters) {
+    enter_utf8(0, 0, "東京 pie");
+    enter_utf8(1, 0, "Москва 東京 pie");
+    enter_utf8(2, 0, "ö 東京 pie");
+    enter(3, 0, "Apple pie");
+    ASSERT_EQ(utf8_of(1, 0), "Москва 東京 pie");
+    search_for("pie", "cake");
+    EXPECT_EQ(replace_all(), 4);
+    EXPECT_EQ(utf8_of(0, 0), "東京 cake");
+    EXPECT_EQ(utf8_of(1, 0), "Москва 東京 cake");
+    EXPECT_EQ(utf8_of(2, 0), "ö 東京 cake");
+    EXPECT_EQ(contents(3, 0), "Apple cake");
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(utf8_of(0, 0), "東京 pie");
+    EXPECT_EQ(utf8_of(1, 0), "Москва 東京 pie");
+    EXPECT_EQ(utf8_of(2, 0), "ö 東京 pie");
+
+    enter_utf8(4, 0, "ö 東京 pie, Москва pie");
+    select(4, 0);
+    search_for("pie", "caf\x8E");  // café
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    ASSERT_EQ(active(), (CellPoint{4, 0}));
+    ASSERT_EQ(do_freplace(0), 1);
+    EXPECT_EQ(utf8_of(4, 0), "ö 東京 café, Москва pie");
+    EXPECT_EQ(replace_all(), 5);  // a Roman letter in cells of one other script too
+    EXPECT_EQ(utf8_of(0, 0), "東京 café");
+    EXPECT_EQ(utf8_of(1, 0), "Москва 東京 café");
+    EXPECT_EQ(utf8_of(4, 0), "ö 東京 café, Москва café");
+    EXPECT_EQ(contents(3, 0), "Apple caf\x8E");
 }
 
 // A replacement typed in letters Roman cannot spell is refused with an alert
