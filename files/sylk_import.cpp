@@ -773,18 +773,22 @@ void settle_date(std::string& row, size_t start, const DateSystems& systems, Imp
         store_f64(slot, settled);
         return;
     }
+    const bool shows_number = !systems.as_written && shows_another_date(cell[kFmtCode], settled, systems.book_1900);
+    const bool retyped = !shows_number && retyped_as_date(cell, settled, systems);
+    if (!shows_number && !retyped && !moves) return;
     uint8_t header[kCellHeaderSize];
     std::memcpy(header, cell, sizeof header);
-    std::string typed = file_number_text(settled);
-    if (!systems.as_written && shows_another_date(header[kFmtCode], settled, systems.book_1900)) {
-        header[kFmtCode] = kFormatGeneral;
-        ++losses.dates_shown_as_numbers;
-    } else if (retyped_as_date(cell, settled, systems)) {
+    std::string typed;
+    if (retyped) {
         unsigned char date[256];
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
-    } else if (!moves) {
-        return;
+    } else {
+        typed = file_number_text(settled);
+    }
+    if (shows_number) {
+        header[kFmtCode] = kFormatGeneral;
+        ++losses.dates_shown_as_numbers;
     }
     row.resize(start);
     append_number_cell(row, header, _cellID_(header), settled, typed);
