@@ -241,11 +241,16 @@ uint8_t separator_shown(std::string_view bytes) {
 // semicolons; tab for a text of one column).
 uint8_t separator_for(std::string_view bytes, pf::FourCC type) {
     uint8_t separator = separator_of_type(type);
-    const uint8_t shown = separator_shown(bytes);
-    if (separator == kCommaSeparator && shown == kSemicolonSeparator) separator = kSemicolonSeparator;
-    else if (separator != 0) return separator;
-    else if (bytes.find('\t') != std::string_view::npos) return kTabSeparator;
-    else separator = shown ? shown : kTabSeparator;
+    if (separator == kCommaSeparator && separator_shown(bytes) == kSemicolonSeparator) {
+        separator = kSemicolonSeparator;
+    } else if (separator != 0) {
+        return separator;
+    } else if (bytes.find('\t') != std::string_view::npos) {
+        return kTabSeparator;
+    } else {
+        const uint8_t shown = separator_shown(bytes);
+        separator = shown ? shown : kTabSeparator;
+    }
     return files_services.choose_separator(&separator) == kAnswerOK ? separator : 0;
 }
 
