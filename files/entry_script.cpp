@@ -16,10 +16,6 @@
 
 namespace {
 
-bool has_high_bytes_in(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) >= 0x80; });
-}
-
 // Two runs that set their text alike, whatever their places.
 bool same_style(const uint8_t* a, const uint8_t* b) {
     return std::memcmp(a + kRunFont, b + kRunFont, kRunEntrySize - kRunFont) == 0;
@@ -161,7 +157,7 @@ std::vector<ScriptPiece> script_pieces(std::string_view utf8, int16_t script, Sc
         const bool space = ascii_space(utf8[i]);
         while (i < utf8.size() && ascii_space(utf8[i]) == space) ++i;
         const std::string_view stretch = utf8.substr(start, i - start);
-        if (space || !has_high_bytes_in(stretch)) list.add_neutral(stretch);
+        if (space || !has_high_bytes(stretch)) list.add_neutral(stretch);
         else list.add_word(stretch, out);
     }
     return std::move(list.pieces());
@@ -241,7 +237,7 @@ RunLook field_look(const uint8_t* header, MemoryRef layer) {
 const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, uint8_t* spelled,
                                     MemoryRef layer, int32_t& unspelled, std::u32string* characters) {
     runs.clear();
-    if (!has_high_bytes_in(field)) return header;
+    if (!has_high_bytes(field)) return header;
     ScriptedText text = spell_text_in_scripts(field, field_look(header, layer));
     unspelled += text.unspelled;
     if (characters)
