@@ -24,7 +24,6 @@
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/cell_formats.h"
-#include "model/cell_store.h"
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
 #include "model/workbook.h"
@@ -115,8 +114,6 @@ bool plain_number(std::string_view text, double* value) {
 
 namespace {
 
-std::string_view view_of(const std::string& bytes) { return bytes; }
-
 int16_t run_count(std::string_view runs) {
     return runs.size() >= 2 ? load_i16(reinterpret_cast<const uint8_t*>(runs.data())) : 0;
 }
@@ -138,8 +135,8 @@ void settle_entry_script(EntryText& entry, uint8_t* header, MemoryRef layer) {
     const int16_t font = format_font_in(header, layer);
     int16_t script = runs_script(entry.text, entry.runs, font);
     if (script < 0 && spell_entry_in_one_script(entry.text, entry.runs, font, entry.respelled)) {
-        entry.text = view_of(entry.respelled.text);
-        entry.runs = view_of(entry.respelled.runs);
+        entry.text = entry.respelled.text;
+        entry.runs = entry.respelled.runs;
         script = entry.respelled.script;
     }
     if (script >= 0 && script != pf::font_to_script(font)) store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
