@@ -161,17 +161,12 @@ bool copy_input(const std::string& input, std::string& folder, std::string& copy
     return std::filesystem::copy_file(input, copy, error);
 }
 
-// Reads the input in its format; the readers report their errors, all but a
-// text whose separator no one is there to choose.
+// Reads the input in its format; the readers report their errors (a text's
+// separator is the one it shows, or tab).
 int16_t read_input(MemoryRef book, const pf::FileSpec& spec, const FileFormat& format) {
     const int16_t error = read_in_format(format, book, spec, kLayerGridLines | kLayerHeadings);
     if (format.reader == FormatReader::document) return error == 0 ? 0 : kDamagedFileErr;
-    if (error == kTextCancelled) {
-        std::fprintf(stderr, "sheetconv: the text's fields have no known separator: name it .csv or .tab\n");
-        failed_quietly = true;
-    } else if (error && format.reader == FormatReader::excel) {
-        failed_quietly = true;
-    }
+    if (error && format.reader == FormatReader::excel) failed_quietly = true;
     return error;
 }
 
