@@ -65,22 +65,6 @@ namespace {
     put_bytes(put_bytes(next, parts.body), parts.tail);
 }
 
-// A cell whose body holds its first `body_length` bytes, and its result after them.
-void append_cell(std::string& row, const uint8_t* header, int16_t column, uint8_t type, const std::string& body,
-                 int32_t body_length, int16_t result_type) {
-    const std::string_view whole(body);
-    append_cell_record(row, CellRecordParts{.header = header,
-                                            .column = column,
-                                            .type = type,
-                                            .label_note = {},
-                                            .label_length = 0,
-                                            .number = {},
-                                            .body = whole.substr(0, size_t(body_length)),
-                                            .tail = whole.substr(size_t(body_length)),
-                                            .tail_is_style = false,
-                                            .result_type = result_type});
-}
-
 // A plain decimal number ("-12.5", "3e-7") in the system's own form, read
 // without the parser: what the parser makes of it in a cell of no date
 // format, found faster.
@@ -339,7 +323,16 @@ std::string file_number_text(double value) {
 }
 
 void append_format_cell(std::string& row, const uint8_t* header, int16_t column) {
-    append_cell(row, header, column, kCellFormatOnly, std::string(), 0, kResultNone);
+    append_cell_record(row, CellRecordParts{.header = header,
+                                            .column = column,
+                                            .type = kCellFormatOnly,
+                                            .label_note = {},
+                                            .label_length = 0,
+                                            .number = {},
+                                            .body = {},
+                                            .tail = {},
+                                            .tail_is_style = false,
+                                            .result_type = kResultNone});
 }
 
 void append_text_cell(std::string& row, const uint8_t* header, int16_t column, std::string_view text,
