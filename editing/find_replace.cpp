@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ui/alerts.h"
+#include "core/string_utils.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "model/undo_record.h"
@@ -195,8 +196,7 @@ bool scripted_text_utf8(MemoryRef layer, CellPoint cell, std::string& utf8) {
 }
 
 std::string roman_utf8(const unsigned char* pascal) {
-    return pf::script_to_utf8(std::string_view(reinterpret_cast<const char*>(pascal + 1), pascal[0]),
-                              pf::kScriptRoman);
+    return pf::script_to_utf8(pstring_text(pascal), pf::kScriptRoman);
 }
 
 // The hits of the search in a UTF-8 text replaced, left to right in the text
