@@ -56,10 +56,11 @@ pf::AEDesc cell_value(MemoryRef layer, CellPoint where) {
 pf::AEDesc cell_formula(MemoryRef layer, CellPoint where) {
     uint8_t format[kCellFormatSize];
     const std::string text = bytes_text(Get_CellText(where, format, nullptr, layer));
+    const int16_t font = format_font_in(format, layer);
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (get_cell_ptr(&cell, &length, where, layer) && _cellType_(cell) == kCellText)
-        return cell_value_desc(cell, text, format_font_in(format, layer));
-    return cell_text_desc(text, format_font_in(format, layer));
+        return cell_value_desc(cell, text, font);
+    return cell_text_desc(text, font);
 }
 
