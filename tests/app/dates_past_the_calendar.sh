@@ -14,8 +14,6 @@ make_document "$work/empty.csv" "$work/dates.qrv"
 start_app "$quorvin" "$work/dates.qrv"
 shoot_until dates_past_the_calendar_open.png has_document dates_past_the_calendar_open.png || fail "no document window"
 
-# menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its submenu.
-menu_choice() { submenu_choice 185 200 330 "$1" "$2"; }
 date_y=200
 month_day_year_y=$date_y
 
@@ -24,7 +22,7 @@ typed =A1+1; keys Return
 typed =A1-1; keys Return
 typed '=YEAR(A2)'; keys Return
 keys Up Up Up Up shift+Down shift+Down
-menu_choice "$date_y" "$month_day_year_y"
+format_choice "$date_y" "$month_day_year_y"
 shoot dates_past_the_calendar.png
 keys ctrl+s
 await_saved "$work/dates.qrv"

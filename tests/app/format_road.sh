@@ -14,8 +14,6 @@ make_document "$work/empty.csv" "$work/format.qrv"
 start_app "$quorvin" "$work/format.qrv"
 shoot_until format_road_open.png has_document format_road_open.png || fail "no document window"
 
-# menu_choice ITEM_Y SUBITEM_Y: Format's item at ITEM_Y, then the item of its submenu.
-menu_choice() { submenu_choice 185 200 330 "$1" "$2"; }
 currency_y=179
 date_y=200
 dollar_y=179
@@ -25,9 +23,9 @@ bold_button="467 33"
 typed 1234.5; keys Return
 typed 3/14/2026; keys Return
 keys Up Up
-menu_choice "$currency_y" "$dollar_y"
+format_choice "$currency_y" "$dollar_y"
 keys Down
-menu_choice "$date_y" "$four_digit_year_y"
+format_choice "$date_y" "$four_digit_year_y"
 xdotool mousemove $bold_button click 1
 shoot format_road_formatted.png
 keys ctrl+s

@@ -27,7 +27,7 @@ shoot_until vertical_alignment_tall.png tall vertical_alignment_tall.png || fail
 # place CELL SUBITEM_Y: the cell selected, then Format > Alignment > the item.
 place() {
   send select "range $1:$1" >/dev/null || fail "$1 not selected"
-  submenu_choice 185 200 330 95 "$2"
+  format_choice 95 "$2"
 }
 place A1 209
 place B1 230

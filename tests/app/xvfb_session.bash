@@ -248,6 +248,9 @@ submenu_choice() {
   fi
   changes_screen "releasing over a menu item" xdotool mouseup 1
 }
+# format_choice ITEM_Y SUBITEM_Y: the Format menu's item at ITEM_Y, then the
+# item of its submenu at SUBITEM_Y.
+format_choice() { submenu_choice 185 200 330 "$1" "$2"; }
 pixel() { convert "$out/$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
 # shoot_until FILE CHECK...: takes screenshots until CHECK succeeds (60 s at most), so a
 # busy machine gets time to draw; answers CHECK's last result.
