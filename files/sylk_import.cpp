@@ -720,18 +720,24 @@ bool retyped_as_date(const uint8_t* cell, double settled, const DateSystems& sys
            serial_shows_its_date(settled, systems.book_1900);
 }
 
+// The text of a number cell as read from the file, where it spells the
+// cell's number; else the number's shortest text.
+std::string number_text_of(const uint8_t* cell, double value) {
+    if (_cellType_(cell) == kCellConstant) {
+        const std::string_view typed(reinterpret_cast<const char*>(_constTextPtr_(cell)),
+                                     size_t(std::max(_formulaLength_(cell) - kNumberSlotSize, 0)));
+        double read = 0;
+        if (file_number(typed, &read) && read == value) return std::string(typed);
+    }
+    return file_number_text(value);
+}
+
 // The serial of a slot that moves, in the workbook's system: its text (a
 // number cell's as read from the file, else the number's shortest) moved
 // digit by digit, so that a number this program wrote comes back exactly.
 double settled_serial(const uint8_t* cell, const uint8_t* slot, const DateSystems& systems) {
     const double value = load_f64(slot);
-    std::string text = file_number_text(value);
-    if (_cellType_(cell) == kCellConstant) {
-        const std::string_view typed(reinterpret_cast<const char*>(_constTextPtr_(cell)),
-                                     size_t(std::max(_formulaLength_(cell) - kNumberSlotSize, 0)));
-        double read = 0;
-        if (file_number(typed, &read) && read == value) text.assign(typed);
-    }
+    const std::string text = number_text_of(cell, value);
     const std::string moved = decimal_moved_by_days(text, systems.days);
     double read = 0;
     return !moved.empty() && file_number(moved, &read) ? read : value + systems.days;
@@ -784,7 +790,7 @@ void settle_date(std::string& row, size_t start, const DateSystems& systems, Imp
         date_entry_text(settled, systems.book_1900, date);
         typed.assign(reinterpret_cast<const char*>(date + 1), date[0]);
     } else {
-        typed = file_number_text(settled);
+        typed = number_text_of(cell, settled);
     }
     if (shows_number) {
         header[kFmtCode] = kFormatGeneral;
