@@ -235,7 +235,7 @@ CellChange spelled_change(MemoryRef layer, CellPoint cell, const std::string& ut
     uint8_t format[kCellHeaderSize];
     RunLook look;
     look.font = cell_font(layer, cell, format);
-    look.size = format[kFmtSize] == kLayerDefaultSize ? Get_Default_Size(layer) : format[kFmtSize];
+    look.size = format_size_in(format, layer);
     const ScriptedText spelled = spell_text_in_scripts(utf8, look);
     return CellChange{cell, std::vector<uint8_t>(spelled.text.begin(), spelled.text.end()),
                       run_table_of(spelled, look)};

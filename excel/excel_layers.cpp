@@ -429,7 +429,7 @@ private:
     void put_text_in_runs(int16_t row, const uint8_t* format, const ExcelCell& cell) {
         RunLook look;
         look.font = format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer_) : int16_t(format_font(format));
-        look.size = format[kFmtSize] < kLayerDefaultSize ? format[kFmtSize] : Get_Default_Size(layer_);
+        look.size = format_size_in(format, layer_);
         std::string runs(cell.runs);
         set_runs_look(runs, look);
         const size_t room = kMaxCellText - std::min<size_t>(runs.size(), kMaxCellText / 2);

@@ -313,6 +313,10 @@ int16_t format_font_in(const uint8_t* format, MemoryRef layer) {
     return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
 }
 
+int16_t format_size_in(const uint8_t* format, MemoryRef layer) {
+    return format[kFmtSize] < kLayerDefaultSize ? format[kFmtSize] : Get_Default_Size(layer);
+}
+
 // ---------------------------------------------------------------------------
 // View, panes and print area
 

@@ -170,6 +170,9 @@ int16_t Get_Default_Font(MemoryRef layer);
 // default font number.
 int16_t format_font_in(const uint8_t* format, MemoryRef layer);
 int16_t Get_Default_Size(MemoryRef layer);
+// The size a cell format sets, the layer's default size standing in for the
+// default size.
+int16_t format_size_in(const uint8_t* format, MemoryRef layer);
 
 void resize_sheet(MemoryRef layer, int16_t force);
 void set_v_divider(int16_t pixels, MemoryRef layer);

@@ -114,7 +114,7 @@ std::string entry_refusal_text(int32_t answer) {
 int16_t selected_text_size(MemoryRef layer) {
     uint8_t format[kCellFormatSize];
     GetSelectFormat(format, layer, 1);
-    return format[kFmtSize] < kLayerDefaultSize ? format[kFmtSize] : Get_Default_Size(layer);
+    return format_size_in(format, layer);
 }
 
 // Stores a value in a cell as if it were typed there (texts as they are, in

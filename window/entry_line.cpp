@@ -112,7 +112,7 @@ void use_cell_style(MemoryRef layer) {
         uint8_t format[kCellFormatSize];
         GetSelectFormat(format, layer, 1);
         style.tsFont = font_of_format(format, layer);
-        style.tsSize = format[kFmtSize] < kLayerDefaultSize ? format[kFmtSize] : Get_Default_Size(layer);
+        style.tsSize = format_size_in(format, layer);
     }
     style.tsColor = pf::kBlackColor;
     WESetStyle(weDoFont | weDoSize | weDoFace | weDoReplaceFace | weDoColor, style, instance());
