@@ -169,6 +169,16 @@ TEST_F(SheetconvTest, ATextIsReadWithTheSeparatorItShows) {
     }
 }
 
+// A date of another program's SYLK that the calendar cannot show keeps the
+// number text the file gave it, not a shorter spelling of the same number.
+TEST_F(SheetconvTest, ANumberShownForADateKeepsItsText) {
+    const std::string sylk = "ID;PWXL;N;E\r\nP;Pm/d/yy\r\nF;P0;FG0G;Y1;X1\r\nC;Y1;X1;K100000\r\nE\r\n";
+    write_bytes("Late.slk", std::vector<uint8_t>(sylk.begin(), sylk.end()));
+    EXPECT_EQ(run(path("Late.slk"), path("Out.csv")), 0) << errors;
+    const std::vector<uint8_t> written = bytes_of("Out.csv");
+    EXPECT_EQ(std::string(written.begin(), written.end()), "100000\r\n");
+}
+
 // A SYLK running past the last row is written as far as the layer holds it;
 // the exit status tells that partial conversion from a whole one.
 TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
