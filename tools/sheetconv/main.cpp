@@ -10,8 +10,9 @@
 // what a killed copy of either left.
 //
 // A text OUT (CSV or tab-separated, with or without --values or --shown) is
-// written in the encoding and with the line ends of a text IN, and in UTF-8
-// with CR LF for any other IN, as the program saves a document as text.
+// written with the line ends of a text IN and in its form of Unicode (an
+// 8-bit IN, read as Mac Roman, goes out in UTF-8), and in UTF-8 with CR LF
+// for any other IN, as the program saves a document as text.
 //
 // --values writes each cell's raw value instead of its text (numbers in full,
 // texts, error names) into a .csv or tab-separated OUT; --shown writes each
