@@ -17,6 +17,7 @@
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
@@ -335,8 +336,6 @@ MemoryRef format_cells(const CellRange& source, const CellRange& target, MemoryR
     const int32_t drow = target.topLeft.v - source.topLeft.v, dcol = target.topLeft.h - source.topLeft.h;
     shift_block(present, -drow, -dcol);
     IndexedCells copied_cells(working), former(present);
-    std::set<int32_t> copied_rows;
-    for (const auto& [where, cell] : copied_cells.at) copied_rows.insert(where.first);
     uint8_t plain[kCellFormatSize];
     GetDefaultFormat(plain);
     StoreBuilder built;
@@ -348,20 +347,13 @@ MemoryRef format_cells(const CellRange& source, const CellRange& target, MemoryR
         std::string& row = built.row_for(where.first);
         if (skip_blanks && there && (!copied || is_format_only(copied))) {
             append_unchanged(row, column, there);
-        } else if (there && !copied) {
-            CellParts parts = contents_of(there, plain);
-            parts.label = parts.note = {};
-            if (!copied_rows.count(where.first) && _cellType_(there) == kCellText) {
-                parts.tail = {};
-                parts.style_length = 0;
-            }
-            append_cell(row, column, parts);
         } else if (there) {
-            CellParts parts = contents_of(there, copied);
-            parts.label = label_of(copied);
+            const CellPoint at{int16_t(where.first), column};
+            const std::string kept = cell_in_format(there, at, copied ? copied : plain, layer);
+            const auto* record = reinterpret_cast<const uint8_t*>(kept.data());
+            CellParts parts = contents_of(record, record);
+            parts.label = copied ? label_of(copied) : std::string_view();
             parts.note = {};
-            if (_cellType_(there) == kCellText) parts.tail = {};
-            parts.style_length = 0;
             append_cell(row, column, parts);
         } else {
             append_cell(row, column, CellParts{copied, kCellFormatOnly, label_of(copied), {}, {}, {}, kResultNone, 0});
@@ -446,7 +438,9 @@ int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const P
     CellRange made_range{};
     if (!refusal) refusal = special_block(layer, &block, clip, fit, o, &made, &made_range);
     const bool past_used = !refusal && reaches_past_used(layer, fit.target);
+    const RangeLetters letters = o.choice == kPasteFormats ? letters_in_range(fit.target, layer) : RangeLetters{};
     if (!refusal) refusal = store_with_undo(layer, made_range, fit.target, made, false);
+    if (!refusal) check_letters_kept(letters, layer, "paste formats");
     DisposeNonNilMemory(block);
     DisposeNonNilMemory(made);
     if (refusal == kEditNoMemory) return refuse_with_alert(layer, kEditNoMemory);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/memory_manager.h"
 #include "model/cell_format.h"
@@ -49,6 +50,20 @@ void SetRowByte(int16_t first, int16_t last, int16_t field, int16_t value, bool 
 // and 255.
 void SetFormatByte(uint8_t* format, int16_t field, int16_t value, bool clear, bool force,
                    int16_t default_font, int16_t default_size, MemoryGlobals* globals);
+
+// The record of `cell` (stored at `where`) set in `font` (65535: the layer's
+// default) with every letter kept. The words of a text that the font's script
+// spells take the font, spelled in that script; the others keep the font of
+// their run, a text without runs becoming one in runs when it has both kinds;
+// a text of which the script spells no word keeps its font. So does a typed
+// number or a formula whose text the font would read as other letters; a
+// formula's text result keeps its script.
+std::string cell_in_font(const uint8_t* cell, CellPoint where, uint16_t font, MemoryRef layer);
+// The record of `cell` under the whole of `format` (all but the cell's own
+// id, type and lengths), every letter kept: its font as cell_in_font sets
+// one; a text's runs go when its letters read the same without them, else
+// they take the format's size, face and colour.
+std::string cell_in_format(const uint8_t* cell, CellPoint where, const uint8_t* format, MemoryRef layer);
 
 // Style runs of text cells.
 void format_styled_text(uint8_t* cell, const int16_t* font, const int16_t* size, const int16_t* colour,

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
@@ -53,9 +55,10 @@ void wait(MemoryRef layer, int32_t done, int32_t total) {
     if (machine && machine->wait) machine->wait(layer, kWaitFormatting, done, total);
 }
 
-// Runs `visit` on every stored cell whose row and column lie in the range.
+// Runs `visit` on every stored cell whose row and column lie in the range,
+// with its address.
 template <typename Visit>
-void for_each_cell(const CellRange& range, MemoryRef layer, Visit&& visit) {
+void for_each_cell_at(const CellRange& range, MemoryRef layer, Visit&& visit) {
     MemoryRef store = GetSpreadSheetCells(layer);
     if (!store) return;
     MemoryUse<uint8_t> start(store);
@@ -65,9 +68,35 @@ void for_each_cell(const CellRange& range, MemoryRef layer, Visit&& visit) {
         if (_RowID_(row) > range.botRight.v) break;
         for (uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
             if (_cellID_(cell) > range.botRight.h) break;
-            if (_cellID_(cell) >= range.topLeft.h) visit(cell);
+            if (_cellID_(cell) >= range.topLeft.h) visit(cell, CellPoint{_RowID_(row), _cellID_(cell)});
         }
     }
+}
+
+template <typename Visit>
+void for_each_cell(const CellRange& range, MemoryRef layer, Visit&& visit) {
+    for_each_cell_at(range, layer, [&](uint8_t* cell, CellPoint) { visit(cell); });
+}
+
+// Sets the font of every stored cell of the range, each keeping its letters:
+// a cell whose record keeps its length changes in place, the others are
+// stored again.
+void set_cells_font(const CellRange& range, uint16_t font, MemoryRef layer) {
+    std::vector<std::string> rows_of_one;
+    for_each_cell_at(range, layer, [&](uint8_t* cell, CellPoint where) {
+        const std::string changed = cell_in_font(cell, where, font, layer);
+        if (changed.size() == size_t(_cellLength_(cell))) {
+            std::memcpy(cell, changed.data(), changed.size());
+            return;
+        }
+        std::string block(kRowHeaderSize, '\0');
+        block += changed;
+        _SetRowID_(reinterpret_cast<uint8_t*>(block.data()), where.v);
+        _SetRowLength_(reinterpret_cast<uint8_t*>(block.data()), uint32_t(block.size()));
+        rows_of_one.push_back(std::move(block));
+    });
+    for (const std::string& block : rows_of_one)
+        InputCell(&range, reinterpret_cast<const uint8_t*>(block.data()), int32_t(block.size()), layer);
 }
 
 int32_t count_cells(const CellRange& range, MemoryRef layer) {
@@ -135,8 +164,8 @@ int16_t store_over_selection(const std::vector<uint8_t>& bytes, MemoryRef layer)
     return error;
 }
 
-// Rebuilds every cell of a block of row records through `rebuild`, which
-// appends the new cell (or nothing, to drop it).
+// Rebuilds every cell of a block of row records through `rebuild` (given the
+// cell and its row), which appends the new cell (or nothing, to drop it).
 template <typename Rebuild>
 std::vector<uint8_t> rebuilt_cells(MemoryRef cells, Rebuild&& rebuild) {
     const std::vector<uint8_t> old = bytes_of(cells);
@@ -145,7 +174,7 @@ std::vector<uint8_t> rebuilt_cells(MemoryRef cells, Rebuild&& rebuild) {
         const size_t header = out.size();
         out.insert(out.end(), row, row + kRowHeaderSize);
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
-            rebuild(out, cell);
+            rebuild(out, cell, _RowID_(row));
         if (out.size() == header + kRowHeaderSize) out.resize(header);
         else _SetRowLength_(out.data() + header, uint32_t(out.size() - header));
     }
@@ -226,11 +255,17 @@ void SetBits(int16_t field, int16_t value, const CellRange* range, bool clear, b
         if (field >= 0) set_span(field, value, clear, r.topLeft.v, r.botRight.v, false, layer);
     }
     if (field < 0) return;
-    const int16_t font = Get_Default_Font(layer), size = Get_Default_Size(layer);
-    MemoryGlobals* globals = GetMemoryGlobals(layer);
-    for_each_cell(r, layer, [&](uint8_t* cell) {
-        SetFormatByte(cell, field, value, clear, force, font, size, globals);
-    });
+    const RangeLetters letters = letters_in_range(r, layer);
+    if (field == kFmtFont) {
+        set_cells_font(r, uint16_t(value), layer);
+    } else {
+        const int16_t font = Get_Default_Font(layer), size = Get_Default_Size(layer);
+        MemoryGlobals* globals = GetMemoryGlobals(layer);
+        for_each_cell(r, layer, [&](uint8_t* cell) {
+            SetFormatByte(cell, field, value, clear, force, font, size, globals);
+        });
+    }
+    check_letters_kept(letters, layer, "format commands");
     model_services.invalidate_cells(&r, layer);
 }
 
@@ -328,28 +363,28 @@ int16_t Format_Sheet(int16_t undo_kind, int16_t field, int16_t value, bool clear
 }
 
 int16_t ClearCellFormat(MemoryRef cells, MemoryRef layer) {
-    return store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell) {
-        if (_cellType_(cell) == kCellFormatOnly) return;
-        const size_t runs = _styleLength_(cell) > 0 ? size_t(_styleLength_(cell)) : 0;
-        const size_t tail = size_t(_resultLength_(cell)) - runs;
-        uint8_t head[kCellHeaderSize];
-        GetDefaultFormat(head);
-        _SetCellID_(head, _cellID_(cell));
-        head[kFmtCellType] = _cellType_(cell);
-        head[kFmtLabelLength] = 0;
-        head[kFmtNoteLength] = _noteLength_(cell);
-        _SetFormulaLength_(head, _formulaLength_(cell));
-        _SetResultType_(head, _resultType_(cell));
-        store_i16(head + kFmtStyleLength, 0);
-        _SetCellLength_(head, int16_t(kCellHeaderSize + _noteLength_(cell) + _formulaLength_(cell) + tail));
-        append(out, head, kCellHeaderSize);
-        append(out, _notePtr_(cell), _noteLength_(cell));
-        append(out, _formulaPtr_(cell), size_t(_formulaLength_(cell)) + tail);
-    }), layer);
+    uint8_t plain[kCellFormatSize];
+    GetDefaultFormat(plain);
+    const CellRange range = selection_of(layer);
+    const RangeLetters letters = letters_in_range(range, layer);
+    const int16_t error = store_over_selection(
+        rebuilt_cells(cells, [&](std::vector<uint8_t>& out, const uint8_t* cell, int16_t row) {
+            if (_cellType_(cell) == kCellFormatOnly) return;
+            std::string cleared = cell_in_format(cell, CellPoint{row, _cellID_(cell)}, plain, layer);
+            auto* head = reinterpret_cast<uint8_t*>(cleared.data());
+            cleared.erase(kCellHeaderSize, _labelLength_(head));
+            head = reinterpret_cast<uint8_t*>(cleared.data());
+            head[kFmtLabelLength] = 0;
+            _SetCellLength_(head, int16_t(cleared.size()));
+            append(out, head, cleared.size());
+        }),
+        layer);
+    if (!error) check_letters_kept(letters, layer, "format commands");
+    return error;
 }
 
 int16_t ClearFormulas(MemoryRef cells, MemoryRef layer) {
-    return store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell) {
+    return store_over_selection(rebuilt_cells(cells, [](std::vector<uint8_t>& out, const uint8_t* cell, int16_t) {
         uint8_t head[kCellHeaderSize];
         std::memcpy(head, cell, kCellHeaderSize);
         head[kFmtCellType] = kCellFormatOnly;
@@ -370,7 +405,7 @@ void AddCustomLabel(MemoryRef layer, const unsigned char* text, int16_t which) {
         return;
     }
     const uint8_t length = text ? text[0] : 0;
-    store_over_selection(rebuilt_cells(cells, [&](std::vector<uint8_t>& out, const uint8_t* cell) {
+    store_over_selection(rebuilt_cells(cells, [&](std::vector<uint8_t>& out, const uint8_t* cell, int16_t) {
         const bool label = which == 0;
         const uint8_t kept_length = label ? _noteLength_(cell) : _labelLength_(cell);
         const uint8_t old_length = label ? _labelLength_(cell) : _noteLength_(cell);

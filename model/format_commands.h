@@ -53,7 +53,8 @@ int16_t check_protected(const CellRange* range, MemoryRef layer);
 
 // The Clear command's partial clears over the selection; `cells` is a copy of
 // the selection's cells. ClearCellFormat keeps contents under the default
-// format (labels and style runs go, notes stay, format-only cells go);
+// format (labels go, and style runs where every letter reads the same
+// without them; notes stay, format-only cells go);
 // ClearFormulas keeps formats, labels and notes. 0, or the error of storing.
 int16_t ClearCellFormat(MemoryRef cells, MemoryRef layer);
 int16_t ClearFormulas(MemoryRef cells, MemoryRef layer);

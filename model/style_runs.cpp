@@ -1,13 +1,18 @@
-// Style runs of text cells and how they follow the cell's format. A run
+// Style runs of text cells and how they follow the cell's format; a font set
+// over a cell that keeps every letter. A run
 // table is a 16-bit count, then 20-byte entries: start offset (i32), line
 // height (i16), ascent (i16), font (i16), face (u8 and a filler), size (i16),
 // colour (three u16).
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/style_run_layout.h"
+#include "model/text_runs.h"
 #include "platform/draw/colour.h"
 #include "platform/text/text.h"
 
@@ -167,4 +172,185 @@ void SetFormatByte(uint8_t* format, int16_t field, int16_t value, bool clear, bo
     }
     default: SetFormatByte(format, field, value, clear);
     }
+}
+
+namespace {
+
+// A stretch of a text set in one font, and the run entry whose look it keeps
+// (none: the cell's).
+struct FontPiece {
+    int16_t font;
+    std::string bytes;
+    const uint8_t* entry;
+};
+
+bool spelled_in(std::string_view utf8, int16_t script, std::string& bytes) {
+    return pf::utf8_to_script(utf8, script, bytes) || utf8.empty();
+}
+
+bool ascii_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+class FontPieces {
+public:
+    explicit FontPieces(int16_t chosen) : chosen_(chosen) {}
+
+    // The words of a run (stretches between ASCII spaces) that the chosen
+    // font's script spells take that font, the rest keep the run's; spaces go
+    // with the word before them. False when a word does not come back whole
+    // in the run's own script.
+    bool add_run(std::string_view bytes, int16_t font, const uint8_t* entry) {
+        const int16_t from = pf::font_to_script(font), to = pf::font_to_script(chosen_);
+        const std::string utf8 = pf::script_to_utf8(bytes, from);
+        std::string spelled;
+        const bool same_letters = pf::script_to_utf8(bytes, to) == utf8;
+        if (same_letters || spelled_in(utf8, to, spelled)) {
+            add(chosen_, same_letters ? bytes : std::string_view(spelled), entry);
+            return true;
+        }
+        std::vector<FontPiece> words;
+        int16_t current = chosen_;
+        for (size_t i = 0; i < utf8.size();) {
+            const size_t start = i;
+            const bool space = ascii_space(utf8[i]);
+            while (i < utf8.size() && ascii_space(utf8[i]) == space) ++i;
+            const std::string_view stretch(utf8.data() + start, i - start);
+            if (!space) current = spelled_in(stretch, to, spelled) ? chosen_ : font;
+            else spelled.assign(stretch);
+            if (current == font && !space && !spelled_in(stretch, from, spelled)) return false;
+            words.push_back(FontPiece{current, spelled, entry});
+        }
+        for (const FontPiece& word : words) add(word.font, word.bytes, entry);
+        return true;
+    }
+
+    void keep_run(std::string_view bytes, int16_t font, const uint8_t* entry) { add(font, bytes, entry); }
+
+    const std::vector<FontPiece>& pieces() const { return pieces_; }
+    bool any_chosen() const {
+        for (const FontPiece& piece : pieces_)
+            if (piece.font == chosen_) return true;
+        return false;
+    }
+
+private:
+    void add(int16_t font, std::string_view bytes, const uint8_t* entry) {
+        if (!pieces_.empty() && pieces_.back().font == font && pieces_.back().entry == entry)
+            pieces_.back().bytes += bytes;
+        else
+            pieces_.push_back(FontPiece{font, std::string(bytes), entry});
+    }
+
+    int16_t chosen_;
+    std::vector<FontPiece> pieces_;
+};
+
+std::string_view bytes_at(const uint8_t* p, int32_t length) {
+    return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
+}
+
+// A run entry setting a piece as its own entry did, or as the cell's format.
+std::string piece_entry(const FontPiece& piece, int32_t start, const uint8_t* format, int16_t default_size) {
+    std::string entry(kRunEntrySize, '\0');
+    auto* bytes = reinterpret_cast<uint8_t*>(entry.data());
+    if (piece.entry) {
+        std::memcpy(bytes, piece.entry, kRunEntrySize);
+    } else {
+        bytes[kRunFace] = format[kFmtFace];
+        store_i16(bytes + kRunFontSize, format[kFmtSize] < kLayerDefaultSize ? format[kFmtSize] : default_size);
+        set_run_colour(bytes, colour_of_code(format[kFmtTextColour]));
+    }
+    store_i32(bytes + kRunStart, start);
+    store_i16(bytes + kRunFont, piece.font);
+    return entry;
+}
+
+// A cell record: `cell`'s header and what precedes its body, then `body` and
+// `tail` (a result or a run table).
+std::string cell_with(const uint8_t* cell, std::string_view body, std::string_view tail, int16_t style_length) {
+    const size_t head = size_t(_formulaPtr_(cell) - cell);
+    std::string out(reinterpret_cast<const char*>(cell), head);
+    out.append(body).append(tail);
+    auto* bytes = reinterpret_cast<uint8_t*>(out.data());
+    _SetFormulaLength_(bytes, int16_t(body.size()));
+    store_i16(bytes + kFmtStyleLength, style_length);
+    _SetCellLength_(bytes, int16_t(out.size()));
+    return out;
+}
+
+// A text cell set in `font`: its words in the runs the font's script spells
+// take it, the rest keep theirs.
+std::string text_in_font(const uint8_t* cell, uint16_t font, int16_t chosen, int16_t old_font, int16_t default_size) {
+    const std::string_view text = bytes_at(_formulaPtr_(cell), _formulaLength_(cell));
+    const std::string_view runs = bytes_at(_stylePtr_(cell), _styleLength_(cell));
+    const std::string unchanged(reinterpret_cast<const char*>(cell), size_t(_cellLength_(cell)));
+    FontPieces pieces(chosen);
+    const std::vector<TextRun> found = text_runs(runs, text.size());
+    if (found.empty() && !pieces.add_run(text, old_font, nullptr)) return unchanged;
+    for (const TextRun& run : found) {
+        const std::string_view bytes = text.substr(run.start, run.end - run.start);
+        const int16_t own = run_font(run, old_font);
+        if (!pieces.add_run(bytes, own, run.entry)) pieces.keep_run(bytes, own, run.entry);
+    }
+    if (!pieces.any_chosen()) return unchanged;
+    std::string body, table;
+    if (found.empty() && pieces.pieces().size() == 1) {
+        body = pieces.pieces()[0].bytes;
+    } else {
+        table.assign(2, '\0');
+        store_i16(reinterpret_cast<uint8_t*>(table.data()), int16_t(pieces.pieces().size()));
+        for (const FontPiece& piece : pieces.pieces()) {
+            table += piece_entry(piece, int32_t(body.size()), cell, default_size);
+            body += piece.bytes;
+        }
+    }
+    constexpr size_t kLongestCell = 0x7FFF;
+    if (size_t(_formulaPtr_(cell) - cell) + body.size() + table.size() > kLongestCell) return unchanged;
+    std::string out = cell_with(cell, body, table, int16_t(table.size()));
+    store_u16(reinterpret_cast<uint8_t*>(out.data()) + kFmtFont, font);
+    return out;
+}
+
+}  // namespace
+
+std::string cell_in_font(const uint8_t* cell, CellPoint where, uint16_t font, MemoryRef layer) {
+    const int16_t default_font = Get_Default_Font(layer);
+    const int16_t old_font = format_font_in(cell, layer);
+    const int16_t chosen = font == kDefaultFontNumber ? default_font : int16_t(font);
+    const int16_t from = pf::font_to_script(old_font), to = pf::font_to_script(chosen);
+    std::string out(reinterpret_cast<const char*>(cell), size_t(_cellLength_(cell)));
+    auto* bytes = reinterpret_cast<uint8_t*>(out.data());
+    if (_cellType_(cell) == kCellText) return text_in_font(cell, font, chosen, old_font, Get_Default_Size(layer));
+    if (from != to) {
+        std::string typed;
+        if (_cellType_(cell) == kCellConstant)
+            typed = bytes_at(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize);
+        else if (_cellType_(cell) == kCellFormula)
+            typed = cell_formula_bytes(cell, where, layer);
+        if (pf::script_to_utf8(typed, from) != pf::script_to_utf8(typed, to)) return out;
+        if (_cellType_(cell) == kCellFormula && _resultType_(cell) > 0)
+            _SetResultType_(bytes, text_result_type(text_result_script(_resultType_(cell), from), to));
+    }
+    store_u16(bytes + kFmtFont, font);
+    return out;
+}
+
+std::string cell_in_format(const uint8_t* cell, CellPoint where, const uint8_t* format, MemoryRef layer) {
+    std::string out(reinterpret_cast<const char*>(cell), size_t(_cellLength_(cell)));
+    auto* bytes = reinterpret_cast<uint8_t*>(out.data());
+    const uint16_t font = format_font(cell);
+    std::memcpy(bytes + kFmtFont, format + kFmtFont, kFmtLabelLength - kFmtFont);
+    bytes[kFmtFlagsB] = format[kFmtFlagsB];
+    std::memcpy(bytes + kFmtTextColour, format + kFmtTextColour, kFmtExtent - kFmtTextColour);
+    store_u16(bytes + kFmtFont, font);
+    const int16_t size = int16_t(format_size_in(format, layer)), colour = format[kFmtTextColour];
+    format_styled_text(bytes, nullptr, &size, &colour, &format[kFmtFace], true, GetMemoryGlobals(layer));
+    std::string set = cell_in_font(bytes, where, format_font(format), layer);
+    const auto* record = reinterpret_cast<const uint8_t*>(set.data());
+    if (_cellType_(record) != kCellText || _styleLength_(record) <= 0) return set;
+    const std::string_view text = bytes_at(_formulaPtr_(record), _formulaLength_(record));
+    const int16_t cell_font = format_font_in(record, layer);
+    if (styled_text_utf8(text, bytes_at(_stylePtr_(record), _styleLength_(record)), cell_font) !=
+        pf::script_to_utf8(text, pf::font_to_script(cell_font)))
+        return set;
+    return cell_with(record, text, {}, 0);  // the runs go where the letters do not need them
 }

@@ -1,0 +1,87 @@
+// The letters of a cell, and the check that a format change keeps them.
+#include "model/cell_letters.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "core/invariant_checks.h"
+#include "core/memory_use.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
+#include "model/layer.h"
+#include "model/model_services.h"
+#include "model/text_runs.h"
+#include "platform/text/text.h"
+
+namespace {
+
+std::string_view bytes_at(const uint8_t* p, int32_t length) {
+    return std::string_view(reinterpret_cast<const char*>(p), size_t(std::max(length, 0)));
+}
+
+}  // namespace
+
+std::string cell_formula_bytes(const uint8_t* cell, CellPoint where, MemoryRef layer) {
+    if (!model_services.formula_text) return {};
+    const int32_t packed = int32_t(uint32_t(uint16_t(where.h)) << 16 | uint16_t(where.v));
+    MemoryRef text = model_services.formula_text(packed, _formulaPtr_(cell), _formulaPtr_(cell) + _formulaLength_(cell),
+                                                 layer, GetMemoryGlobals(layer));
+    if (!text) return {};
+    std::string bytes(size_t(GetByteSize(text)), '\0');
+    if (!bytes.empty()) std::memcpy(bytes.data(), MemoryUse<>(text).get(), bytes.size());
+    DisposeMemory(text);
+    return bytes;
+}
+
+namespace {
+
+// The letters of the cell stored at `where`, read from a copy (reading a
+// formula makes blocks); false when none is stored.
+bool stored_letters(CellPoint where, MemoryRef layer, std::string& letters) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return false;
+    const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));
+    letters = cell_unicode_text(copy.data(), where, layer);
+    return true;
+}
+
+}  // namespace
+
+std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer) {
+    const int16_t font = format_font_in(cell, layer);
+    const int16_t script = pf::font_to_script(font);
+    switch (_cellType_(cell)) {
+        case kCellText:
+            return styled_text_utf8(bytes_at(_formulaPtr_(cell), _formulaLength_(cell)),
+                                    bytes_at(_stylePtr_(cell), _styleLength_(cell)), font);
+        case kCellConstant:
+            return pf::script_to_utf8(
+                bytes_at(_constTextPtr_(cell), _formulaLength_(cell) - kNumberSlotSize), script);
+        case kCellFormula: {
+            std::string letters = pf::script_to_utf8(cell_formula_bytes(cell, where, layer), script);
+            if (_resultType_(cell) > 0)
+                letters += "\n" + pf::script_to_utf8(bytes_at(_resultPtr_(cell), _resultLength_(cell)),
+                                                     text_result_script(_resultType_(cell), script));
+            return letters;
+        }
+        default: return {};
+    }
+}
+
+RangeLetters letters_in_range(const CellRange& range, MemoryRef layer) {
+    RangeLetters letters;
+    if (!invariants_checked()) return letters;
+    std::string text;
+    for (const CellPoint& where : stored_cells_in_range(range, layer))
+        if (stored_letters(where, layer, text)) letters.cells.emplace_back(where, text);
+    return letters;
+}
+
+void check_letters_kept(const RangeLetters& before, MemoryRef layer, const char* change) {
+    std::string now;
+    for (const auto& [where, letters] : before.cells)
+        check_invariant(stored_letters(where, layer, now) && now == letters, change, 1,
+                        "a format change changed the letters of a cell");
+}

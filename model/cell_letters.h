@@ -1,0 +1,30 @@
+// The letters a cell's contents stand for, whatever its bytes and fonts, and
+// the check of checked builds that a format change keeps them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/memory_manager.h"
+#include "model/cell_range.h"
+
+// A cell's contents as UTF-8: a text decoded run by run by the scripts of its
+// fonts (without runs, by its cell's font); a formula's text by the script of
+// the cell's font, then its text result by the script it carries; a number's
+// typed text by the cell's font. Empty for a format-only cell.
+std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer);
+// A formula cell's formula as the entry line shows it, in the bytes of the
+// cell's font ("" when it cannot be read).
+std::string cell_formula_bytes(const uint8_t* cell, CellPoint where, MemoryRef layer);
+
+// The letters of the stored cells of a range, taken before a format change
+// in a process that checks invariants (none otherwise).
+struct RangeLetters {
+    std::vector<std::pair<CellPoint, std::string>> cells;
+};
+RangeLetters letters_in_range(const CellRange& range, MemoryRef layer);
+// Ends a process that checks invariants when a cell taken in `before` now
+// stands for other letters or is gone.
+void check_letters_kept(const RangeLetters& before, MemoryRef layer, const char* change);
