@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/memory_manager.h"
+#include "model/cell_range.h"
 #include "model/text_runs.h"
 #include "platform/text/scripts.h"
 
@@ -16,6 +17,20 @@
 // result in the script it carries, a text in the script of its runs; -1 for
 // a text whose runs are in several scripts.
 int16_t value_script(const uint8_t* cell, int16_t font);
+
+// A cell record's text as it reads outside, UTF-8: a text decoded run by run
+// by its script, a formula as the entry line shows it ("=" and the formula)
+// in the script of the cell's font, a number as it was typed. The cell lies
+// at `where` of `layer` (a formula's references are read from there).
+std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer);
+
+// Checked builds (core/invariant_checks.h), in test programs: ends the
+// program when a cell just stored does not read back (cell_unicode_text) as
+// the text the road meant, `utf8`: a text whole (a text cut to what a cell
+// holds, as far as it goes), a formula or number in its letters beyond
+// ASCII (its ASCII may be written anew: "=sum(a1)" reads "=SUM(A1)").
+void check_cell_reads(const uint8_t* cell, CellPoint where, MemoryRef layer, std::string_view utf8);
+void check_stored_text(MemoryRef layer, CellPoint where, std::string_view utf8);
 
 // A field a writer took from a cell, as UTF-8 for a file or another program:
 // the cell's value decoded by its script (each run of a text by its own),
