@@ -15,9 +15,12 @@
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "files/entry_script.h"
+#include "files/entry_store.h"
+#include "files/text_encoding.h"
 #include "formula/parser.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/scripts.h"
+#include "platform/text/text.h"
 #include "ui/app_prefs.h"
 #include "ui/lists_and_menus.h"
 #include "ui/task_manager.h"
@@ -169,30 +172,42 @@ bool replace_every_hit(std::vector<uint8_t>& text, uint32_t options) {
     return any;
 }
 
+// A cell's new text, UTF-8.
 struct CellChange {
     CellPoint cell;
-    std::vector<uint8_t> text;
-    std::string runs;  // a run table for a cell in scripts beyond Roman, else empty
+    std::string utf8;
 };
 
 // The font a cell's text is set in.
 int16_t cell_font(MemoryRef layer, CellPoint cell, uint8_t* format) {
-    get_format(format, cell, layer);
+    entry_format(format, cell, layer);
     return format_font_in(format, layer);
 }
 
-// A cell's text in a script other than Roman, or in runs of several, as UTF-8
-// (each run read in its own script); false for any other cell.
+// A cell's contents in a script other than Roman, or a text in runs of
+// several, as UTF-8 (each run read in its own script); false for contents in
+// Roman.
 bool scripted_text_utf8(MemoryRef layer, CellPoint cell, std::string& utf8) {
     uint8_t* data = nullptr;
     int16_t length = 0;
-    if (!get_cell_ptr(&data, &length, cell, layer) || _cellType_(data) != kCellText) return false;
+    if (!get_cell_ptr(&data, &length, cell, layer)) return false;
     uint8_t format[kCellHeaderSize];
     const int16_t font = cell_font(layer, cell, format);
-    if (value_script(data, font) == pf::kScriptRoman) return false;
-    const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(data)), size_t(_formulaLength_(data)));
-    utf8 = cell_field_utf8(data, text, font);
+    if (_cellType_(data) == kCellText) {
+        if (value_script(data, font) == pf::kScriptRoman) return false;
+        const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(data)), size_t(_formulaLength_(data)));
+        utf8 = cell_field_utf8(data, text, font);
+        return true;
+    }
+    if (pf::font_to_script(font) == pf::kScriptRoman) return false;
+    const std::vector<uint8_t> contents = cell_contents_text(layer, cell);
+    utf8 = encode_cell_text(std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()), font);
     return true;
+}
+
+// Roman contents as UTF-8.
+std::string roman_bytes_utf8(const std::vector<uint8_t>& text) {
+    return pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
 }
 
 std::string roman_utf8(const unsigned char* pascal) {
@@ -228,19 +243,6 @@ bool replace_utf8_hits(std::string& utf8, uint32_t options, int32_t only) {
     return true;
 }
 
-// A replaced UTF-8 text as typed text is kept: in the script that spells it
-// all, else in runs of the scripts of its words, set in the cell's size; the
-// runs say the script even where the cell's font is of another.
-CellChange spelled_change(MemoryRef layer, CellPoint cell, const std::string& utf8) {
-    uint8_t format[kCellHeaderSize];
-    RunLook look;
-    look.font = cell_font(layer, cell, format);
-    look.size = format_size_in(format, layer);
-    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
-    return CellChange{cell, std::vector<uint8_t>(spelled.text.begin(), spelled.text.end()),
-                      run_table_of(spelled, look)};
-}
-
 // The index of the hit at `offset` among the text's hits, left to right.
 int32_t hit_index(const std::vector<uint8_t>& text, int32_t offset, uint32_t options) {
     int32_t at = -1;
@@ -259,8 +261,8 @@ CellChange replaced_hit(MemoryRef layer, CellPoint cell, const std::vector<uint8
                         uint32_t options) {
     std::string utf8;
     if (scripted_text_utf8(layer, cell, utf8) && replace_utf8_hits(utf8, options, hit_index(text, offset, options)))
-        return spelled_change(layer, cell, utf8);
-    return CellChange{cell, replaced(text, offset, find_state.find_str[0]), std::string()};
+        return CellChange{cell, utf8};
+    return CellChange{cell, roman_bytes_utf8(replaced(text, offset, find_state.find_str[0]))};
 }
 
 // The cell's text with every hit replaced, read in its scripts; false when
@@ -269,11 +271,13 @@ bool planned_change(MemoryRef layer, CellPoint cell, uint32_t options, CellChang
     std::string utf8;
     if (scripted_text_utf8(layer, cell, utf8)) {
         if (!replace_utf8_hits(utf8, options, -1)) return false;
-        change = spelled_change(layer, cell, utf8);
+        change = CellChange{cell, utf8};
         return true;
     }
-    change = CellChange{cell, cell_contents_text(layer, cell), std::string()};
-    return replace_every_hit(change.text, options);
+    std::vector<uint8_t> text = cell_contents_text(layer, cell);
+    if (!replace_every_hit(text, options)) return false;
+    change = CellChange{cell, roman_bytes_utf8(text)};
+    return true;
 }
 
 bool is_locked(MemoryRef layer, CellPoint cell) { return has_locked_cell(CellRange{cell, cell}, layer); }
@@ -308,13 +312,14 @@ CellRange bounds_of(const std::vector<CellChange>& changes) {
 struct Refusal {
     CellPoint cell{};
     int32_t code = kEntryStored;
-    std::vector<uint8_t> text;
+    std::string utf8;
 };
 
 // What cell entry says of a replaced text it refused, as typing it would,
-// with that text in the entry line.
-void report_refusal(MemoryRef layer, const std::vector<uint8_t>& text, int32_t code) {
-    show_refused_entry(text, layer);
+// with that text in the entry line (as far as Roman spells it).
+void report_refusal(MemoryRef layer, const std::string& utf8, int32_t code) {
+    const std::string roman = spell_text_in_scripts(utf8, RunLook{}).text;
+    show_refused_entry(std::vector<uint8_t>(roman.begin(), roman.end()), layer);
     error_alert(kParserErrorStrList, int16_t(code));
 }
 
@@ -327,9 +332,9 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, R
     int32_t stored = 0;
     for (const CellChange& change : changes) {
         if (CommandPeriod()) break;
-        const int32_t answer = store_typed_text(layer, change.cell, change.text, change.runs);
+        const int32_t answer = store_typed_text(layer, change.cell, change.utf8);
         if (answer != kEntryStored) {
-            if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer, change.text};
+            if (refusal->code == kEntryStored) *refusal = Refusal{change.cell, answer, change.utf8};
             continue;
         }
         take_back_newest_undo(layer);
@@ -350,7 +355,7 @@ int32_t replace_all_in(const Target& target, MemoryRef layer, bool* locked_hit) 
     if (refusal.code != kEntryStored) {
         select_cell(layer, refusal.cell);
         if (layer == target.layer) SheetAutoScroll(layer, refusal.cell, 0);
-        report_refusal(layer, refusal.text, refusal.code);
+        report_refusal(layer, refusal.utf8, refusal.code);
     } else if (layer == target.layer) {
         SheetAutoScroll(layer, changes.back().cell, 0);
     }
@@ -365,16 +370,10 @@ void show_cell(MemoryRef layer, CellPoint cell) {
     DisplayText(get_find_doc(), 1);
 }
 
-int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text, const std::string& runs) {
+int32_t store_typed_text(MemoryRef layer, CellPoint cell, std::string_view utf8) {
     select_cell(layer, cell);
-    MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
-    MemoryRef styles =
-        runs.empty() ? nullptr : Bytes2Memory(GetMemoryGlobals(layer), runs.data(), 1, int32_t(runs.size()));
-    uint16_t error_offset = 0;
-    const int32_t answer =
-        block && (runs.empty() || styles) ? Enter_Data(layer, block, styles, &error_offset, 0) : kEntryNoMemory;
-    DisposeNonNilMemory(block);
-    DisposeNonNilMemory(styles);
+    const int32_t answer = store_unicode_entry(layer, cell, utf8);
+    if (answer == kEntryStored) show_entered_cell(layer, cell);
     return answer;
 }
 
@@ -422,8 +421,8 @@ int16_t do_freplace(int16_t forget) {
     }
     if (refuse_protected_change(layer, CellRange{cell, cell})) return 0;
     const CellChange change = replaced_hit(layer, cell, text, kept, options);
-    const int32_t answer = store_typed_text(layer, cell, change.text, change.runs);
-    if (answer != kEntryStored) report_refusal(layer, change.text, answer);
+    const int32_t answer = store_typed_text(layer, cell, change.utf8);
+    if (answer != kEntryStored) report_refusal(layer, change.utf8, answer);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;
         forget_find_hit();

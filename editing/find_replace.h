@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editing/find_scan.h"
@@ -33,11 +34,9 @@ constexpr int16_t kFindOnward = 2;  // without wrapping
 MemoryRef get_find_doc();
 // Selects the cell, scrolls it into view and shows it in the entry line.
 void show_cell(MemoryRef layer, CellPoint cell);
-// Stores the text in the layer's cell as typed input, with its style runs
-// (a run table) when it is in scripts beyond Roman, selecting the cell: the
-// answer of the cell entry.
-int32_t store_typed_text(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text,
-                         const std::string& runs = std::string());
+// Stores a text (UTF-8) in the layer's cell as typed input, spelled in the
+// scripts that spell it, selecting the cell: the answer of the cell entry.
+int32_t store_typed_text(MemoryRef layer, CellPoint cell, std::string_view utf8);
 // Forgets the hit: the next Find starts afresh from the active cell.
 void forget_find_hit();
 // Selects the next hit in the front document: 1, or 0 (with a beep) when none.

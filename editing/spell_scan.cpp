@@ -14,6 +14,7 @@
 #include "model/layer.h"
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
+#include "model/text_runs.h"
 #include "model/cell_format.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/mac_roman.h"
@@ -72,6 +73,18 @@ CellText text_cell_text(MemoryRef layer, CellPoint where) {
     if (!get_cell_ptr(&cell, &length, where, layer) || _cellType_(cell) != kCellText) return {};
     const uint8_t* body = _formulaPtr_(cell);
     return CellText{std::vector<uint8_t>(body, body + _formulaLength_(cell)), script_parts(cell, layer)};
+}
+
+// The first `length` bytes of a text cell as UTF-8, each run read in its
+// script.
+std::string cell_text_utf8(MemoryRef layer, CellPoint where, size_t length) {
+    uint8_t* cell = nullptr;
+    int16_t size = 0;
+    if (!get_cell_ptr(&cell, &size, where, layer)) return {};
+    const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(cell)),
+                                std::min(length, size_t(_formulaLength_(cell))));
+    const std::string_view runs(reinterpret_cast<const char*>(_stylePtr_(cell)), size_t(std::max<int16_t>(_styleLength_(cell), 0)));
+    return styled_text_utf8(text, runs, format_font_in(cell, layer));
 }
 
 bool at_or_after(CellPoint cell, CellPoint stop) {
@@ -192,16 +205,19 @@ void replace_cell_word(void* context, const char* replacement) {
         !std::equal(words->reported.begin(), words->reported.end(), text.begin() + scan.word_start))
         return;
     // The replacement takes the word's script; one that script cannot spell is refused.
-    std::string spelled = replacement;
-    if (scan.word_script != pf::kScriptRoman &&
-        !pf::utf8_to_script(pf::mac_roman_to_utf8(replacement), scan.word_script, spelled)) {
+    const std::string replacement_utf8 = pf::mac_roman_to_utf8(replacement);
+    std::string spelled;
+    if (!pf::utf8_to_script(replacement_utf8, scan.word_script, spelled)) {
         pf::sys_beep(kRefusedBeepTicks);
         return;
     }
-    const int32_t added = int32_t(spelled.size());
-    text.erase(text.begin() + scan.word_start, text.begin() + scan.word_start + scan.word_length);
-    text.insert(text.begin() + scan.word_start, spelled.begin(), spelled.end());
-    if (store_typed_text(scan.layer, scan.cell, text) == kEntryStored) scan.offset = scan.word_start + added;
+    const size_t word_end = size_t(scan.word_start + scan.word_length);
+    const std::string before = cell_text_utf8(scan.layer, scan.cell, size_t(scan.word_start));
+    const std::string through = cell_text_utf8(scan.layer, scan.cell, word_end);
+    const std::string whole = cell_text_utf8(scan.layer, scan.cell, text.size());
+    const std::string changed = before + replacement_utf8 + whole.substr(through.size());
+    if (store_typed_text(scan.layer, scan.cell, changed) == kEntryStored)
+        scan.offset = scan.word_start + int32_t(spelled.size());
     show_cell(scan.layer, scan.cell);
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/invariant_checks.h"
 #include "core/memory_use.h"
 #include "files/entry_script.h"
 #include "files/text_encoding.h"
@@ -114,9 +115,14 @@ struct EntryText {
 // several scripts is spelled again in one when one spells it all (else kept
 // in its runs), and the cell's font follows the one script of a text beyond
 // ASCII.
-void settle_entry_script(EntryText& entry, uint8_t* header, MemoryRef layer) {
-    if (run_count(entry.runs) < 1 || !has_high_bytes(entry.text)) return;
+void settle_entry_script(EntryText& entry, int16_t text_script, uint8_t* header, MemoryRef layer) {
+    if (!has_high_bytes(entry.text)) return;
     const int16_t font = format_font_in(header, layer);
+    if (run_count(entry.runs) < 1) {
+        if (text_script >= 0 && text_script != pf::font_to_script(font))
+            store_u16(header + kFmtFont, uint16_t(pf::script_font(text_script)));
+        return;
+    }
     int16_t script = runs_script(entry.text, entry.runs, font);
     if (script < 0 && spell_entry_in_one_script(entry.text, entry.runs, font, entry.respelled)) {
         entry.text = entry.respelled.text;
@@ -255,7 +261,32 @@ void append_number_entry(std::string& row, const CellParts& cell, double value, 
 
 }  // namespace
 
+namespace {
+
+// The text an entry means, UTF-8: its bytes read run by run, or in its script.
+std::string entry_utf8(const EntryCell& entry, MemoryRef layer) {
+    const int16_t font = format_font_in(entry.header, layer);
+    if (run_count(entry.runs) >= 1) return styled_text_utf8(entry.entry, entry.runs, font);
+    return pf::script_to_utf8(entry.entry, entry.script >= 0 ? entry.script : pf::font_to_script(font));
+}
+
+EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+
+}  // namespace
+
+// Checked builds check that the cell reads back as the text entered.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
+    const size_t start = row.size();
+    const EntryCellAnswer answer = build_entry_cell(row, entry, layer);
+    if (invariants_checked() && layer && row.size() > start && row.size() - start <= size_t(INT16_MAX))
+        check_cell_reads(reinterpret_cast<const uint8_t*>(row.data() + start), entry.where, layer,
+                         entry_utf8(entry, layer));
+    return answer;
+}
+
+namespace {
+
+EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
     uint8_t header[kCellHeaderSize];  // a typed date may give it a date format
     std::memcpy(header, entry.header, kCellHeaderSize);
     _SetCellID_(header, entry.where.h);
@@ -267,6 +298,7 @@ EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, Memo
     }
     EntryText text{entry.entry, entry.runs, {}};
     if (entry.text) {
+        settle_entry_script(text, entry.script, header, layer);
         answer.type = append_text_entry(row, cell, text, false, layer);
         return answer;
     }
@@ -276,7 +308,7 @@ EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, Memo
         append_number_entry(row, cell, number, entry.entry);
         return answer;
     }
-    settle_entry_script(text, header, layer);
+    settle_entry_script(text, entry.script, header, layer);
     SettledEntry settled;
     if (text.text.size() <= size_t(kLongestParsedEntry)) {
         settled = settle_typed_entry(text.text, entry.where, layer, header);
@@ -304,6 +336,8 @@ EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, Memo
     answer.type = append_text_entry(row, cell, text, entry.quote_failed_formulas && text.text[0] == '=', layer);
     return answer;
 }
+
+}  // namespace
 
 bool file_number(std::string_view text, double* value) {
     return !text.empty() && text.size() < 64 &&

@@ -24,6 +24,9 @@ constexpr int32_t kMaxParsedEntry = kLongestParsedEntry + 1;
 constexpr int32_t kEntryCircular = 14;
 constexpr int32_t kEntryFormulaTooLong = 15;
 
+// The script of an entry's text is its format's (EntryCell::script).
+constexpr int16_t kScriptOfFormat = -1;
+
 // A text that becomes a cell: typed, pasted, dropped, set through the event
 // socket, replaced, or read from a file.
 struct EntryCell {
@@ -41,9 +44,14 @@ struct EntryCell {
     // front, so that it is never parsed again (SYLK).
     bool quote_failed_formulas = false;
     // The style runs of the text (model/style_run_layout.h: a 16-bit count
-    // first), each run in the script of its font; none for a text in the
-    // script of the cell's font.
+    // first), each run in the script of its font; else the text is in
+    // `script`.
     std::string_view runs;
+    // The script of a text without runs (platform/text/scripts.h). A text
+    // beyond ASCII sets the cell in a font of its script. kScriptOfFormat only
+    // for a text in the script of `header`'s font, a format the road chose
+    // for it (a file's field spelled for its cell).
+    int16_t script = kScriptOfFormat;
     // A text as it stands, never read as a number or a formula (a quoted
     // SYLK value); even an empty one.
     bool text = false;

@@ -110,13 +110,6 @@ std::string entry_refusal_text(int32_t answer) {
     return reason.empty() ? "The entry was refused." : reason;
 }
 
-// The size of the selected cell's text.
-int16_t selected_text_size(MemoryRef layer) {
-    uint8_t format[kCellFormatSize];
-    GetSelectFormat(format, layer, 1);
-    return format_size_in(format, layer);
-}
-
 // Stores a value in a cell as if it were typed there (texts as they are, in
 // the script that spells them; numbers as files write them), through the one
 // entry routine, with its undo step; the selection stays where it was.
@@ -129,17 +122,11 @@ pf::OSErr enter_value(MemoryRef layer, CellPoint where, const pf::AEDesc& value,
     const std::vector<MemoryRef> objects = selected_objects(layer);
     clear_selected_objects(layer);
     LSelect(where, nullptr, nullptr, 0, layer);
-    std::string text, refusal;
-    MemoryRef styles = nullptr;
-    pf::OSErr err = entry_of_value(value, selected_text_size(layer), text, &styles, refusal);
+    std::string utf8, refusal;
+    pf::OSErr err = entry_of_value(value, utf8, refusal);
     int32_t answer = kEntryStored;
-    if (!err) {
-        MemoryRef block = Bytes2Memory(GetMemoryGlobals(layer), text.data(), 1, int32_t(text.size()));
-        uint16_t offset = 0;
-        answer = block ? Enter_Data(layer, block, styles, &offset, 0) : kEntryNoMemory;
-        DisposeNonNilMemory(block);
-    }
-    DisposeNonNilMemory(styles);
+    if (!err) answer = store_unicode_entry(layer, where, utf8);
+    if (answer == kEntryStored && !err) show_entered_cell(layer, where);
     LSelect(active, &selection, nullptr, 0, layer);
     for (MemoryRef object : objects) add_selected(layer, object);
     if (!refusal.empty()) put_error_text(reply, refusal.c_str());

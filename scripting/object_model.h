@@ -64,14 +64,11 @@ pf::AEDesc cell_value_desc(const uint8_t* cell, std::string_view bytes, int16_t 
 // A name or other text (UTF-8) as an answer: Mac Roman ("TEXT") when that
 // spells it whole, as Roman texts always answered, else UTF-8 ("utf8").
 pf::AEDesc text_desc(std::string_view utf8);
-// The entry a value gives: Mac Roman for "TEXT" and numbers; a "utf8" text in
-// the installed script that spells it, else in runs of the scripts that spell
-// its parts (spell_text_in_scripts), with a style block setting each run in its
-// script's font in `size` when it is not all Roman (else null; the caller
-// disposes it). kAEEventFailedErr, and `refusal` saying why, when no installed
-// script spells some character.
-pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& text, MemoryRef* styles,
-                         std::string& refusal);
+// The entry a value gives, UTF-8: a "utf8" text as it is, anything else
+// coerced to Mac Roman text ("TEXT", numbers) and read as Roman.
+// kAEEventFailedErr, and `refusal` saying why, when no installed script
+// spells some character.
+pf::OSErr entry_of_value(const pf::AEDesc& value, std::string& utf8, std::string& refusal);
 
 // The document windows from front to back, and the workbook each shows.
 pf::WindowRef nth_document_window(long index);

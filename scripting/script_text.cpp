@@ -36,30 +36,19 @@ pf::AEDesc text_desc(std::string_view utf8) {
     return out;
 }
 
-pf::OSErr entry_of_value(const pf::AEDesc& value, int16_t size, std::string& text, MemoryRef* styles,
-                         std::string& refusal) {
-    *styles = nullptr;
+pf::OSErr entry_of_value(const pf::AEDesc& value, std::string& utf8, std::string& refusal) {
     if (value.kind != pf::AEDescKind::plain || value.type != pf::kTypeUtf8Text) {
         pf::AEDesc coerced;
         if (pf::OSErr err = pf::ae_coerce_desc(value, pf::kTypeText, coerced)) return err;
-        text.assign(coerced.data.begin(), coerced.data.end());
+        utf8 = pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(coerced.data.data()), coerced.data.size()));
         return pf::noErr;
     }
-    const std::string utf8(value.data.begin(), value.data.end());
-    RunLook look;
-    look.font = pf::script_font(pf::kScriptRoman);
-    look.size = size;
-    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    utf8.assign(value.data.begin(), value.data.end());
+    const ScriptedText spelled = spell_text_in_scripts(utf8, RunLook{});
     if (spelled.unspelled > 0) {
         refusal = "No installed script spells these characters:" +
                   pf::code_point_names(spelled.unspelled_characters, kNamedCharacters);
         return pf::kAEEventFailedErr;
-    }
-    text = spelled.text;
-    if (spelled.script != pf::kScriptRoman) {
-        const std::string runs = run_table_of(spelled, look);
-        *styles = Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
-        if (!*styles) return pf::kAEEventFailedErr;
     }
     return pf::noErr;
 }

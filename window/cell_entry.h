@@ -6,15 +6,13 @@
 
 #include "core/memory_manager.h"
 #include "files/entry_cells.h"
+#include "files/entry_store.h"
 #include "formula/typed_entry.h"
 
-// Answers of Enter_Data: 0 stored, else an item of the parser's string list
-// (the parser's own codes, and these).
-constexpr int32_t kEntryStored = 0;
+// Answers of Enter_Data: those of a stored entry (files/entry_store.h), and
+// these items of the parser's string list.
 constexpr int32_t kEntryNotChartRange = 7;
 constexpr int32_t kEntryChartTooNarrow = 13;
-constexpr int32_t kEntryTooLong = 16;
-constexpr int32_t kEntryNoMemory = 17;
 
 // Stores `text` (its bytes, no terminator) in the active cell of the layer,
 // with the style runs `styles` (a 16-bit count first) or none, as the cell
@@ -24,4 +22,10 @@ constexpr int32_t kEntryNoMemory = 17;
 // formula's fault.
 // After storing, the selection moves by `key` (Return, Tab, Enter, an arrow,
 // or 0 for none). With a chart selected, the text is its new data range.
+// A text without runs is in the script of the cell's font.
 int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key);
+
+// Shows a cell just stored (store_entry): draws it and fits its row's height
+// (wrapped or styled text may need a taller row), unless the layer keeps its
+// row heights.
+void show_entered_cell(MemoryRef layer, CellPoint where);

@@ -46,7 +46,7 @@ TEST_F(AttendedDocumentTest, ACellStoredJustBeforeIsDrawnBeforeTheSaveDialogAppe
     dark_when_shown = -1;
     pf::host_set_composer(watch_cell_under_dialog);
     const std::string typed = "hello";
-    store_typed_text(layer, CellPoint{0, 0}, std::vector<uint8_t>(typed.begin(), typed.end()));
+    store_typed_text(layer, CellPoint{0, 0}, typed);
     pf::driver_key(kKeyCodeS, 's', pf::kCmdKey);
     run_until_idle();
     EXPECT_GT(dark_when_shown, 10);

@@ -48,7 +48,7 @@ TEST_F(AppTest, ADocumentNamedInCyrillicShowsItsNameAndSavesOverItsFile) {
     EXPECT_EQ(pf::get_menu_item_text(menu, item), title.bytes);
 
     MemoryRef layer = doc_window_layer(window_doc_record(window));
-    store_typed_text(layer, CellPoint{0, 1}, {'5', '5'});
+    store_typed_text(layer, CellPoint{0, 1}, "55");
     pf::driver_key(kKeyCodeS, 's', pf::kCmdKey);
     run_until_idle();
     EXPECT_TRUE(alert_requests().empty());

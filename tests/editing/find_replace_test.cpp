@@ -423,6 +423,26 @@ TEST_F(FindTest, ReplacingInACellOfOtherScriptsKeepsItsLetters) {
     EXPECT_EQ(contents(3, 0), "Apple caf\x8E");
 }
 
+// A Roman replacement in a cell of one other script keeps every letter: the
+// cell's text is spelled again in the scripts that spell it.
+TEST_F(FindTest, ARomanReplacementInACellOfAnotherScriptKeepsItsLetters) {
+    enter_utf8(0, 0, "\u043c\u043e\u0441\u043a\u0432\u0430 x");
+    enter_utf8(1, 0, "\u6771\u4eac x");
+    enter(2, 0, "Paris x");
+    search_for("x", "cr\x8Fme");  // crème
+    EXPECT_EQ(replace_all(), 3);
+    EXPECT_EQ(utf8_of(0, 0), "\u043c\u043e\u0441\u043a\u0432\u0430 cr\u00e8me");
+    EXPECT_EQ(utf8_of(1, 0), "\u6771\u4eac cr\u00e8me");
+    EXPECT_EQ(utf8_of(2, 0), "Paris cr\u00e8me");
+
+    enter_utf8(3, 0, "x\u65e5");
+    search_for("x", "\x8E");  // é
+    select(3, 0);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    ASSERT_EQ(do_freplace(0), 1);
+    EXPECT_EQ(utf8_of(3, 0), "\u00e9\u65e5");
+}
+
 // A replacement typed in letters Roman cannot spell is refused with an alert
 // naming the script by Replace and Replace All alike, every cell left as it
 // was; an accented letter typed on that keyboard is replaced as Roman.

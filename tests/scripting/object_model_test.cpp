@@ -9,6 +9,7 @@
 #include "charts/chart_palette.h"
 #include "charts/chart_record.h"
 #include "charts/charts.h"
+#include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "objects/object_records.h"
 #include "platform/events/keyboard.h"
@@ -18,6 +19,7 @@
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "platform/text/scripts.h"
+#include "platform/text/text.h"
 #include "model/workbook.h"
 #include "platform/appleevents/object_text.h"
 #include "scripting/object_model.h"
@@ -372,6 +374,37 @@ TEST_F(ObjectModel, TextsOfOtherScriptsGoInAndComeOutInUtf8) {
         EXPECT_EQ(std::string(result.data.begin(), result.data.end()), "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 \u010cesko")
             << property;
     }
+}
+
+// A text set over a cell of another script is read back as it was given:
+// the cell's font follows the text, whatever script the cell held before,
+// through the value and the formula alike, and over a cleared cell.
+TEST_F(ObjectModel, ANewTextTakesTheScriptItIsSpelledIn) {
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {{"москва", "café crème"},
+                 {"東京", "café crème"},
+                 {"한국", "naïve résumé"},
+                 {"café", "москва"},
+                 {"Ελλάδα", "Česko"}};
+    for (const char* property : {"value", "formula"}) {
+        for (const auto& c : cases) {
+            const std::string cell = std::string(property) + " of cell A1";
+            ASSERT_EQ(set(cell, c.before), pf::noErr) << c.before;
+            ASSERT_EQ(set(cell, c.after), pf::noErr) << c.after;
+            pf::AEDesc result;
+            ASSERT_EQ(get("value of cell A1", &result), pf::noErr);
+            std::string utf8(result.data.begin(), result.data.end());
+            if (result.type == pf::kTypeText) utf8 = pf::mac_roman_to_utf8(utf8);
+            EXPECT_EQ(utf8, c.after) << property << " over " << c.before;
+        }
+    }
+    ASSERT_EQ(set("value of cell B1", "東京"), pf::noErr);
+    LSelect(CellPoint{0, 1}, nullptr, nullptr, 0, front_layer());
+    ASSERT_EQ(Do_Clear(0, front_layer()), kEditDone);
+    ASSERT_EQ(set("value of cell B1", "café"), pf::noErr);
+    EXPECT_EQ(get_text("value of cell B1"), "caf\x8E");
 }
 
 TEST_F(ObjectModel, CellsTakeTheirValuesWhileAChartIsSelected) {

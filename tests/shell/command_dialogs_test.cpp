@@ -43,8 +43,7 @@ struct CommandDialogs : FormatMenuTest {
         FormatMenuTest::TearDown();
     }
     void put(int16_t row, int16_t column, const char* typed) {
-        std::vector<uint8_t> text(typed, typed + std::strlen(typed));
-        store_typed_text(layer, CellPoint{row, column}, text);
+        store_typed_text(layer, CellPoint{row, column}, typed);
     }
     // The number of a constant cell; NaN for none.
     double number(int16_t row, int16_t column) {

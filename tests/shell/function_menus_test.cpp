@@ -31,7 +31,7 @@ struct FunctionMenus : FormatMenuTest {
         return std::string(reinterpret_cast<char*>(text), size_t(std::max<int32_t>(length, 0)));
     }
     void put(int16_t row, int16_t column, const char* typed) {
-        store_typed_text(layer, CellPoint{row, column}, std::vector<uint8_t>(typed, typed + std::strlen(typed)));
+        store_typed_text(layer, CellPoint{row, column}, typed);
     }
     void choose(int16_t menu, int16_t item) {
         do_menu_button(menu, item);

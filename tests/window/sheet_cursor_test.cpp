@@ -137,8 +137,8 @@ void watch_outline() {
 // Over a selected chart the cursor is the chart cursor and the part under the
 // pointer blinks its outline: drawn for a moment, then gone again.
 TEST_F(SheetCursorTest, OverASelectedChartThePartUnderThePointerBlinksItsOutline) {
-    store_typed_text(layer, CellPoint{0, 0}, {'4'});
-    store_typed_text(layer, CellPoint{1, 0}, {'9'});
+    store_typed_text(layer, CellPoint{0, 0}, "4");
+    store_typed_text(layer, CellPoint{1, 0}, "9");
     MemoryRef object = nullptr;
     ASSERT_EQ(NewObject(pf::four_cc("bcht"), &object, 0, layer), 1);
     MemoryRef chart = NewChartRecord(&mem_globals, CellRange{{0, 0}, {1, 0}});

@@ -9,6 +9,7 @@
 #include "shell/shell_commands.h"
 #include "window/in_cell_editor.h"
 #include "window/scrolling.h"
+#include "files/entry_script.h"
 #include "model/cell_format.h"
 #include "platform/text/text.h"
 #include "resource_ids.h"
@@ -66,6 +67,21 @@ TEST_F(TypedRoadTest, TextOfAnotherScriptTypedIntoARomanCellKeepsItsScript) {
     enter("plain");
     ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{1, 0}, layer));
     EXPECT_EQ(format_font(cell), kDefaultFontNumber) << "ASCII typed next stays in the cell's own font";
+}
+
+// A formula typed over a cell of another script keeps the letters of its
+// texts, in what it answers and in the formula the entry line shows.
+TEST_F(TypedRoadTest, AFormulaTypedOverAnotherScriptKeepsTheLettersOfItsTexts) {
+    enter("\u043c\u043e\u0441\u043a\u0432\u0430");
+    click(CellPoint{0, 0});
+    enter("=\"\u00e9t\u00e9\"");
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, layer));
+    ASSERT_EQ(_cellType_(cell), kCellFormula);
+    EXPECT_EQ(cell_unicode_text(cell, CellPoint{0, 0}, layer), "=\"\u00e9t\u00e9\"");
+    const std::string_view result(reinterpret_cast<const char*>(_resultPtr_(cell)), size_t(_resultLength_(cell)));
+    EXPECT_EQ(cell_field_utf8(cell, result, format_font_in(cell, layer)), "\u00e9t\u00e9");
 }
 
 TEST_F(TypedRoadTest, CopyAndPasteWorkFromTheKeyboard) {
