@@ -18,14 +18,9 @@
 // a text whose runs are in several scripts.
 int16_t value_script(const uint8_t* cell, int16_t font);
 
-// A cell record's text as it reads outside, UTF-8: a text decoded run by run
-// by its script, a formula as the entry line shows it ("=" and the formula)
-// in the script of the cell's font, a number as it was typed. The cell lies
-// at `where` of `layer` (a formula's references are read from there).
-std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer);
-
 // Checked builds (core/invariant_checks.h), in test programs: ends the
-// program when a cell just stored does not read back (cell_unicode_text) as
+// program when a cell just stored does not read back (cell_unicode_text of
+// model/cell_letters.h) as
 // the text the road meant, `utf8`: a text whole (a text cut to what a cell
 // holds, as far as it goes), a formula or number in its letters beyond
 // ASCII (its ASCII may be written anew: "=sum(a1)" reads "=SUM(A1)").
