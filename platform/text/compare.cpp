@@ -1,57 +1,127 @@
-// Case mapping and the comparison order of Mac Roman text.
+// Case mapping and the comparison order of text: Mac Roman by its letters,
+// the characters of the other scripts by their alphabets (collation_weights).
+#include <algorithm>
+
+#include "platform/text/collation_weights.h"
 #include "platform/text/letters.h"
 #include "platform/text/text.h"
 
 namespace pf {
 namespace {
 
-unsigned char byte_at(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
-
 unsigned char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
 
-// Walks a text as its primary spelling: letters lower-case and unmarked,
-// ligatures spelled out; -1 at the end.
-struct PrimaryCursor {
+// The characters of a text as the passes read them: a Roman byte below 256,
+// any other character as 256 + its code point.
+constexpr uint32_t kFirstOtherCharacter = 256;
+
+struct RomanBytes {
     std::string_view text;
+    size_t size() const { return text.size(); }
+    uint32_t operator[](size_t i) const { return static_cast<unsigned char>(text[i]); }
+};
+
+struct CollationCharacters {
+    std::u32string_view text;
+    size_t size() const { return text.size(); }
+    uint32_t operator[](size_t i) const { return text[i]; }
+};
+
+const collation::CharacterWeights& other_weights(uint32_t c) {
+    return collation::character_weights(char32_t(c - kFirstOtherCharacter));
+}
+
+// Walks a text as its primary spelling: letters lower-case and unmarked,
+// ligatures spelled out, each unit as collation::roman_unit; another
+// character by its own primary unit, or the spelling of the Roman byte its
+// alphabet ranks alike; kEndOfText at the end.
+template <typename Text>
+struct PrimaryCursor {
+    Text text;
     size_t next = 0;
     const char* pending = nullptr;
 
-    int take() {
-        if (pending && *pending) return ascii_lower(*pending++);
-        if (next >= text.size()) return -1;
-        unsigned char c = byte_at(text, next++);
+    uint64_t take() {
+        if (pending && *pending) return collation::roman_unit(ascii_lower(*pending++));
+        if (next >= text.size()) return collation::kEndOfText;
+        uint32_t character = text[next++];
+        if (character >= kFirstOtherCharacter) {
+            const collation::CharacterWeights& w = other_weights(character);
+            if (w.roman_equal < 0) return w.primary;
+            character = uint32_t(w.roman_equal);
+        }
+        const unsigned char c = static_cast<unsigned char>(character);
         const letters::LetterInfo& info = letters::info(c);
-        if (c < 0x80 || !info.letter) return info.letter ? ascii_lower(char(c)) : c;
+        if (c < 0x80 || !info.letter) return collation::roman_unit(info.letter ? ascii_lower(char(c)) : c);
         pending = info.base + 1;
-        return ascii_lower(info.base[0]);
+        return collation::roman_unit(ascii_lower(info.base[0]));
     }
 };
 
 int sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
-int compare_primary(std::string_view a, std::string_view b) {
-    PrimaryCursor ca{a}, cb{b};
+template <typename A, typename B>
+int compare_primary(A a, B b) {
+    PrimaryCursor<A> ca{a};
+    PrimaryCursor<B> cb{b};
     for (;;) {
-        int x = ca.take(), y = cb.take();
-        if (x != y) return sign(x - y);
-        if (x < 0) return 0;
+        const uint64_t x = ca.take(), y = cb.take();
+        if (x != y) return x < y ? -1 : 1;
+        if (x == collation::kEndOfText) return 0;
     }
 }
 
-// 0 for an unmarked character; marked letters and ligatures by their lower-case code.
-int mark_weight(unsigned char c) { return c >= 0x80 && letters::info(c).letter ? to_lower_mac_roman(c) : 0; }
+// 0 for an unmarked character; marked letters and ligatures by their
+// lower-case code, other marked characters after them.
+int mark_weight(uint32_t c) {
+    if (c >= kFirstOtherCharacter) return other_weights(c).mark;
+    return c >= 0x80 && letters::info(static_cast<unsigned char>(c)).letter
+               ? to_lower_mac_roman(static_cast<unsigned char>(c))
+               : 0;
+}
 
 // Upper case first.
-int case_weight(unsigned char c) { return letters::info(c).upper ? 0 : 1; }
+int case_weight(uint32_t c) {
+    if (c >= kFirstOtherCharacter) return other_weights(c).upper ? 0 : 1;
+    return letters::info(static_cast<unsigned char>(c)).upper ? 0 : 1;
+}
 
-template <typename Weight>
-int compare_by_weight(std::string_view a, std::string_view b, Weight weight) {
+int character_weight(uint32_t c) { return int(c); }
+
+template <typename A, typename B, typename Weight>
+int compare_by_weight(A a, B b, Weight weight) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        int d = weight(byte_at(a, i)) - weight(byte_at(b, i));
+        int d = weight(a[i]) - weight(b[i]);
         if (d) return sign(d);
     }
     return sign(int(a.size() > b.size()) - int(a.size() < b.size()));
+}
+
+template <typename A, typename B>
+int compare_passes(A a, B b, TextCompare how) {
+    if (int d = compare_primary(a, b)) return d;
+    if (how.marks_count) {
+        if (int d = compare_by_weight(a, b, mark_weight)) return d;
+    }
+    if (how.case_counts) {
+        if (int d = compare_by_weight(a, b, case_weight)) return d;
+    }
+    if (how.marks_count && how.case_counts) return compare_by_weight(a, b, character_weight);
+    return 0;
+}
+
+bool ascii_only(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A character of a text of another script: ASCII and the Mac Roman letters
+// as their Roman bytes, so that they compare as in Roman text.
+uint32_t collation_character(char32_t c) {
+    unsigned char byte = 0;
+    if (c < 0x80) return c;
+    if (unicode_to_mac_roman(c, byte) && letters::info(byte).letter) return byte;
+    return kFirstOtherCharacter + c;
 }
 
 std::string_view view_of_pstring(const unsigned char* p) {
@@ -134,15 +204,36 @@ unsigned char strip_diacritic(unsigned char c) {
 }
 
 int compare_text(std::string_view a, std::string_view b, TextCompare how) {
-    if (int d = compare_primary(a, b)) return d;
-    if (how.marks_count) {
-        if (int d = compare_by_weight(a, b, mark_weight)) return d;
+    return compare_passes(RomanBytes{a}, RomanBytes{b}, how);
+}
+
+CollationText collation_text(std::string_view bytes, int16_t script) {
+    CollationText text;
+    if (script == kScriptRoman || ascii_only(bytes)) {
+        text.roman = bytes;
+        return text;
     }
-    if (how.case_counts) {
-        if (int d = compare_by_weight(a, b, case_weight)) return d;
+    text.is_roman = false;
+    const std::string utf8 = script == kUtf8Text ? std::string(bytes) : script_to_utf8(bytes, script);
+    text.characters.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        text.characters.push_back(collation_character(decode_utf8(utf8, i, c) ? c : U'\uFFFD'));
     }
-    if (how.marks_count && how.case_counts) return compare_by_weight(a, b, [](unsigned char c) { return int(c); });
-    return 0;
+    return text;
+}
+
+int compare_collation_texts(const CollationText& a, const CollationText& b, TextCompare how) {
+    const RomanBytes roman_a{a.roman}, roman_b{b.roman};
+    const CollationCharacters chars_a{a.characters}, chars_b{b.characters};
+    if (a.is_roman) return b.is_roman ? compare_passes(roman_a, roman_b, how) : compare_passes(roman_a, chars_b, how);
+    return b.is_roman ? compare_passes(chars_a, roman_b, how) : compare_passes(chars_a, chars_b, how);
+}
+
+int compare_text(std::string_view a, int16_t a_script, std::string_view b, int16_t b_script, TextCompare how) {
+    if ((a_script == kScriptRoman || ascii_only(a)) && (b_script == kScriptRoman || ascii_only(b)))
+        return compare_text(a, b, how);
+    return compare_collation_texts(collation_text(a, a_script), collation_text(b, b_script), how);
 }
 
 bool equal_text(std::string_view a, std::string_view b, bool case_counts, bool marks_count) {
@@ -152,6 +243,11 @@ bool equal_text(std::string_view a, std::string_view b, bool case_counts, bool m
 
 int compare_pstring(const unsigned char* a, const unsigned char* b, TextCompare how) {
     return compare_text(view_of_pstring(a), view_of_pstring(b), how);
+}
+
+int compare_pstring(const unsigned char* a, int16_t a_script, const unsigned char* b, int16_t b_script,
+                    TextCompare how) {
+    return compare_text(view_of_pstring(a), a_script, view_of_pstring(b), b_script, how);
 }
 
 bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_counts, bool marks_count) {

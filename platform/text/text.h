@@ -72,6 +72,35 @@ bool equal_text(std::string_view a, std::string_view b, bool case_counts, bool m
 
 // Length-prefixed strings.
 int compare_pstring(const unsigned char* a, const unsigned char* b, TextCompare how = kExactOrder);
+
+// Texts of any script, each with the script that reads its bytes (kUtf8Text
+// for UTF-8, a text set in several scripts). The same passes, over
+// characters: a text of Roman, or of ASCII alone, is its bytes and compares
+// exactly as above. In a text of another script, ASCII and the Mac Roman
+// letters are their Roman bytes; every other character takes its place in its
+// alphabet from the Unicode collator (the root order; Czech č, ř, š, ž after
+// c, r, s, z; ё after е): one the collator ranks alike with such a Roman
+// byte spells as that byte in the primary pass ("ů" as "u", "Ａ" as "a"); a
+// Latin letter comes after the last of a-z ranked at or before it ("č"
+// between "c" and "d"); any other character (Greek, Cyrillic, the double-byte
+// scripts, other signs) after every Roman byte, in the collator's order.
+// Marks: such a character with a mark weighs more than every Roman marked
+// letter; case: by its Unicode case; the last pass puts Roman bytes before the
+// other characters, those by code point. Each text thus has one key and the
+// order is total: identical Unicode texts (one not Roman) alone compare 0.
+constexpr int16_t kUtf8Text = -2;
+int compare_text(std::string_view a, int16_t a_script, std::string_view b, int16_t b_script,
+                 TextCompare how = kExactOrder);
+int compare_pstring(const unsigned char* a, int16_t a_script, const unsigned char* b, int16_t b_script,
+                    TextCompare how = kExactOrder);
+// A text made ready once for many comparisons (a sort's keys).
+struct CollationText {
+    std::string_view roman;      // a text read as Roman: its bytes
+    std::u32string characters;   // any other: its characters as the passes read them
+    bool is_roman = true;
+};
+CollationText collation_text(std::string_view bytes, int16_t script);
+int compare_collation_texts(const CollationText& a, const CollationText& b, TextCompare how = kExactOrder);
 bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_counts, bool marks_count);
 
 // ---- Scripts, byte and character types -------------------------------------
