@@ -6,13 +6,17 @@
 #include "editing/sort.h"
 
 #include <algorithm>
+#include <deque>
 #include <string_view>
 #include <vector>
 
 #include "core/number_text.h"
 #include "editing/cell_blocks.h"
-#include "model/undo_record.h"
+#include "files/entry_script.h"
+#include "model/cell_format.h"
 #include "model/cell_record.h"
+#include "model/layer.h"
+#include "model/undo_record.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -25,26 +29,39 @@ enum KeyKind : uint8_t { kNumberKey, kTextKey, kErrorKey, kMissingKey };
 struct KeyValue {
     KeyKind kind = kMissingKey;
     double number = 0;
-    std::string_view text;
+    const pf::CollationText* text = nullptr;
+};
+
+// The texts of the keys, each read in its script once; they outlive the sort.
+struct KeyTexts {
+    MemoryRef layer;
+    std::deque<pf::CollationText> texts;
 };
 
 KeyValue number_key(const uint8_t* at) {
     const double value = load_f64(at);
-    return KeyValue{checkValue(&value) ? kErrorKey : kNumberKey, value, {}};
+    return KeyValue{checkValue(&value) ? kErrorKey : kNumberKey, value, nullptr};
 }
 
-KeyValue text_key(const uint8_t* at, int32_t length) {
-    return KeyValue{kTextKey, 0, std::string_view(reinterpret_cast<const char*>(at), size_t(std::max(length, 0)))};
+// A text of the cell in its script; a text set in several scripts as its
+// characters.
+KeyValue text_key(const uint8_t* cell, const uint8_t* at, int32_t length, KeyTexts& keys) {
+    const std::string_view bytes(reinterpret_cast<const char*>(at), size_t(std::max(length, 0)));
+    const int16_t font = format_font_in(cell, keys.layer);
+    const int16_t script = value_script(cell, font);
+    keys.texts.push_back(script >= 0 ? pf::collation_text(bytes, script)
+                                     : pf::collation_text(cell_field_utf8(cell, bytes, font), pf::kUtf8Text));
+    return KeyValue{kTextKey, 0, &keys.texts.back()};
 }
 
-KeyValue key_value(const uint8_t* cell) {
+KeyValue key_value(const uint8_t* cell, KeyTexts& keys) {
     switch (_cellType_(cell)) {
         case kCellConstant:
         case kCellConstantAlt: return number_key(_formulaPtr_(cell));
-        case kCellText: return text_key(_formulaPtr_(cell), _formulaLength_(cell));
+        case kCellText: return text_key(cell, _formulaPtr_(cell), _formulaLength_(cell), keys);
         case kCellFormula:
             return _resultType_(cell) < 0 ? number_key(_resultPtr_(cell))
-                                          : text_key(_resultPtr_(cell), _resultLength_(cell));
+                                          : text_key(cell, _resultPtr_(cell), _resultLength_(cell), keys);
         default: return KeyValue{};
     }
 }
@@ -54,7 +71,7 @@ int compare_keys(const KeyValue& a, const KeyValue& b, bool ascending) {
     if (a.kind != b.kind) return a.kind < b.kind ? -1 : 1;
     int order = 0;
     if (a.kind == kNumberKey) order = a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
-    else if (a.kind == kTextKey) order = pf::compare_text(a.text, b.text);
+    else if (a.kind == kTextKey) order = pf::compare_collation_texts(*a.text, *b.text);
     return ascending ? order : -order;
 }
 
@@ -107,13 +124,13 @@ bool row_before(const SortLine& a, const SortLine& b, const SortOrder& order) {
     return order.ascending[0] ? a.index < b.index : a.index > b.index;
 }
 
-CellBytes rowSort(const CellBytes& block, const CellRange& range, const SortOrder& order) {
+CellBytes rowSort(const CellBytes& block, const CellRange& range, const SortOrder& order, KeyTexts& keys) {
     std::vector<SortLine> lines;
     const uint8_t* end = block.data() + block.size();
     for (const uint8_t* row = block.data(); row < end; row += _RowLength_(row)) {
         SortLine line{int32_t(_RowID_(row)), 0, {}, row};
         for (int level = 0; level < order.used; ++level)
-            if (const uint8_t* cell = cell_in_row(row, order.keys[level])) line.keys[level] = key_value(cell);
+            if (const uint8_t* cell = cell_in_row(row, order.keys[level])) line.keys[level] = key_value(cell, keys);
         lines.push_back(line);
     }
     std::sort(lines.begin(), lines.end(), [&](const SortLine& a, const SortLine& b) { return row_before(a, b, order); });
@@ -139,7 +156,7 @@ struct ColumnLines {
     std::vector<uint8_t> in_key_row[kSortKeys];
 };
 
-ColumnLines column_lines(const CellBytes& block, const CellRange& range, const SortOrder& order) {
+ColumnLines column_lines(const CellBytes& block, const CellRange& range, const SortOrder& order, KeyTexts& keys) {
     const size_t width = size_t(range.botRight.h - range.topLeft.h + 1);
     std::vector<SortLine> all(width);
     std::vector<uint8_t> has_cell(width, 0);
@@ -150,7 +167,7 @@ ColumnLines column_lines(const CellBytes& block, const CellRange& range, const S
         has_cell[column] = 1;
         for (int level = 0; level < order.used; ++level) {
             if (row != order.keys[level]) continue;
-            all[column].keys[level] = key_value(cell);
+            all[column].keys[level] = key_value(cell, keys);
             columns.in_key_row[level][column] = 1;
         }
     });
@@ -186,8 +203,8 @@ bool column_before(const SortLine& a, const SortLine& b, const SortOrder& order)
     return result ? result < 0 : a.index < b.index;
 }
 
-CellBytes ColumnSort(const CellBytes& block, const CellRange& range, const SortOrder& order) {
-    std::vector<SortLine> lines = column_lines(block, range, order).lines;
+CellBytes ColumnSort(const CellBytes& block, const CellRange& range, const SortOrder& order, KeyTexts& keys) {
+    std::vector<SortLine> lines = column_lines(block, range, order, keys).lines;
     std::sort(lines.begin(), lines.end(),
               [&](const SortLine& a, const SortLine& b) { return column_before(a, b, order); });
     std::vector<int16_t> moved_to(size_t(range.botRight.h - range.topLeft.h + 1), -1);
@@ -217,6 +234,8 @@ int16_t Sort_Sheet(MemoryRef layer, int16_t by_rows, const int16_t keys[kSortKey
     if (int16_t error = copy_range_bytes(layer, range, &unsorted)) return error;
     if (!block_has_cells(unsorted)) return 0;
     const SortOrder order = sort_order(keys, orders);
-    const CellBytes sorted = by_rows ? rowSort(unsorted, range, order) : ColumnSort(unsorted, range, order);
+    KeyTexts texts{layer, {}};
+    const CellBytes sorted =
+        by_rows ? rowSort(unsorted, range, order, texts) : ColumnSort(unsorted, range, order, texts);
     return replace_cells(layer, range, range, sorted, kUndoSort);
 }

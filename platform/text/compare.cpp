@@ -209,7 +209,7 @@ int compare_text(std::string_view a, std::string_view b, TextCompare how) {
 
 CollationText collation_text(std::string_view bytes, int16_t script) {
     CollationText text;
-    if (script == kScriptRoman || ascii_only(bytes)) {
+    if (script == kScriptRoman || (script != kUtf8Text && ascii_only(bytes))) {
         text.roman = bytes;
         return text;
     }

@@ -93,7 +93,8 @@ int compare_text(std::string_view a, int16_t a_script, std::string_view b, int16
                  TextCompare how = kExactOrder);
 int compare_pstring(const unsigned char* a, int16_t a_script, const unsigned char* b, int16_t b_script,
                     TextCompare how = kExactOrder);
-// A text made ready once for many comparisons (a sort's keys).
+// A text made ready once for many comparisons (a sort's keys). It may view
+// the bytes of a Roman text; a UTF-8 text is always taken as characters.
 struct CollationText {
     std::string_view roman;      // a text read as Roman: its bytes
     std::u32string characters;   // any other: its characters as the passes read them

@@ -1,10 +1,12 @@
 // Sorting rows by up to three key columns and columns by up to three key
 // rows: the order of numbers, text, errors and missing values in both
 // directions, the later keys, ties, formulas carried with their rows, empty
-// rows and columns, and undo.
+// rows and columns, undo, and texts of each script in its alphabet's order.
 #include "fill_fixture.h"
 
+#include "files/entry_script.h"
 #include "formula/function_values.h"
+#include "model/layer.h"
 
 namespace {
 
@@ -143,6 +145,29 @@ TEST_F(Sorts, ASortIsUndoneInOneStepAndAnEmptyRangeWritesNothing) {
     expect_undone(kUndoSort, [&] { sort(cells(0, 0, 5, 1), false, {3}); });
     EXPECT_EQ(sort(cells(10, 0, 20, 5), true, {0}), 0);
     EXPECT_EQ(undo_count(), 0);
+}
+
+// Each list typed in reverse order with two words moved, then sorted.
+TEST_F(Sorts, TextsOfEachScriptInTheirAlphabetsOrder) {
+    const std::vector<std::vector<std::string>> lists = {
+        {"Анна", "Борис", "Елена", "Ёж", "Кофе", "Москва", "Яна"},
+        {"Αθήνα", "Άλφα", "Βήτα", "Γάμμα", "Ωμέγα"},
+        {"Cukr", "Čaj", "Dům", "Ruka", "Řeka", "Sůl", "Šála"},
+        {"\xC3\xA6on", "\xC3\xA4pfel", "Apple", "apple", "b", "Zebra", "Москва"},
+    };
+    for (int16_t column = 0; column < int16_t(lists.size()); ++column) {
+        std::vector<std::string> shuffled(lists[size_t(column)].rbegin(), lists[size_t(column)].rend());
+        std::rotate(shuffled.begin(), shuffled.begin() + 2, shuffled.end());
+        for (int16_t row = 0; row < int16_t(shuffled.size()); ++row) put_spelled(row, column, shuffled[size_t(row)]);
+        ASSERT_EQ(sort(cells(0, column, int16_t(shuffled.size() - 1), column), true, {column}), 0);
+        std::vector<std::string> sorted;
+        for (int16_t row = 0; row < int16_t(shuffled.size()); ++row) {
+            const uint8_t* cell = cell_at(row, column);
+            const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+            sorted.push_back(cell_field_utf8(cell, text, format_font_in(cell, layer)));
+        }
+        EXPECT_EQ(sorted, lists[size_t(column)]);
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "model/named_ranges.h"
 #include "platform/resources/resources.h"
 #include "platform/system/international.h"
+#include "platform/text/scripts.h"
 #include "resource_bundle.h"
 
 inline std::vector<uint8_t> bytes_of(MemoryRef block) {
@@ -105,6 +106,16 @@ protected:
 
     void put_text(int16_t row, int16_t column, const std::string& text, MemoryRef on = nullptr) {
         put_cell(row, column, kCellText, std::vector<uint8_t>(text.begin(), text.end()), {}, 0, on);
+    }
+
+    // A text typed in the script that spells it, its cell set in that script's font.
+    void put_spelled(int16_t row, int16_t column, const std::string& utf8) {
+        const pf::ScriptText spelled = pf::spell_in_a_script(utf8);
+        put_text(row, column, spelled.bytes);
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{row, column}, layer));
+        store_u16(cell + kFmtFont, uint16_t(pf::script_font(spelled.script)));
     }
 
     void put_number(int16_t row, int16_t column, double value, MemoryRef on = nullptr) {

@@ -24,13 +24,6 @@ protected:
 
     void set_font(int16_t row, int16_t column, int16_t font) { store_u16(cell_at(row, column) + kFmtFont, uint16_t(font)); }
 
-    // A text typed in the script that spells it, its cell set in that script's font.
-    void put_spelled(int16_t row, int16_t column, const std::string& utf8) {
-        const pf::ScriptText spelled = pf::spell_in_a_script(utf8);
-        put_text(row, column, spelled.bytes);
-        set_font(row, column, pf::script_font(spelled.script));
-    }
-
     // A formula typed in a cell set in the font of `script`.
     void put_formula_in(int16_t row, int16_t column, const std::string& utf8, int16_t script) {
         std::string bytes;
