@@ -231,9 +231,18 @@ void concatenate() {
 bool numeric_type(int16_t type) { return type <= kValueEmpty; }
 bool text_type(int16_t type) { return type >= kValueEmpty; }
 
+// One side of a comparison; a text with its script.
+struct ComparedValue {
+    double number;
+    int16_t type;
+    const unsigned char* text;
+    int16_t script;
+};
+
 // -1, 0 or 1 for the order of the two sides; `unordered` for a NaN.
-int order_of(double left, int16_t left_type, const unsigned char* left_text, double right,
-             int16_t right_type, const unsigned char* right_text, bool* unordered) {
+int order_of(const ComparedValue& left_side, const ComparedValue& right_side, bool* unordered) {
+    const double left = left_side.number, right = right_side.number;
+    const int16_t left_type = left_side.type, right_type = right_side.type;
     *unordered = false;
     if (numeric_type(left_type) && numeric_type(right_type)) {
         if (std::isnan(left) || std::isnan(right)) {
@@ -244,8 +253,8 @@ int order_of(double left, int16_t left_type, const unsigned char* left_text, dou
     }
     if (text_type(left_type) && text_type(right_type)) {
         unsigned char empty[1] = {0};
-        return pf::compare_pstring(left_type == kValueText ? left_text : empty,
-                                   right_type == kValueText ? right_text : empty);
+        return pf::compare_pstring(left_type == kValueText ? left_side.text : empty, left_side.script,
+                                   right_type == kValueText ? right_side.text : empty, right_side.script);
     }
     // A number and a text: the text is greater.
     return left_type == kValueText ? 1 : -1;
@@ -255,6 +264,7 @@ void compare() {
     const int16_t op = Op;
     const double left = g_value;
     const int16_t left_type = g_valueType;
+    const int16_t left_script = argument_text_script();
     unsigned char left_text[256];
     std::memcpy(left_text, g_CellString, g_CellString[0] + 1);
     c_InSymbol();
@@ -262,7 +272,8 @@ void compare() {
     if (evaluation_stopped) return;
     bool unordered = false;
     bool mixed = numeric_type(left_type) != numeric_type(g_valueType) && !(left_type == 0 || g_valueType == 0);
-    int order = order_of(left, left_type, left_text, g_value, g_valueType, g_CellString, &unordered);
+    int order = order_of({left, left_type, left_text, left_script},
+                         {g_value, g_valueType, g_CellString, argument_text_script()}, &unordered);
     bool result = false;
     switch (op) {
     case kOpEqual: result = !unordered && !mixed && order == 0; break;

@@ -229,7 +229,10 @@ void capitalise_words(const unsigned char* text, unsigned char* out, int16_t scr
     for (int32_t offset = 0; offset < length_of(text);) {
         pf::WordRange word = pf::find_word_breaks(bytes, length_of(text), offset, true, script);
         int32_t first = std::max(word.start, offset);
-        if (byte_class(text, first, script) == 0) result[first + 1] = extended_toupper(result[first + 1]);
+        if (byte_class(text, first, script) == 0) {
+            const std::string upper = character_in_case(std::string_view(bytes + first, 1), true, script);
+            if (upper.size() == 1) result[first + 1] = static_cast<unsigned char>(upper[0]);
+        }
         offset = std::max(word.end, offset + 1);
     }
     std::memcpy(out, result, result[0] + 1);
@@ -310,23 +313,31 @@ void put_whole_characters(std::string_view bytes, int16_t script, unsigned char*
 
 }  // namespace
 
+std::string character_in_case(std::string_view character, bool upper, int16_t script) {
+    if (script == pf::kScriptRoman) {
+        const auto c = static_cast<unsigned char>(character[0]);
+        return std::string(1, char(upper ? pf::to_upper_mac_roman(c) : pf::to_lower_mac_roman(c)));
+    }
+    const std::string utf8 = pf::script_to_utf8(character, script);
+    size_t end = 0;
+    char32_t c = 0;
+    std::string other, spelled;
+    if (pf::decode_utf8(utf8, end, c) && end == utf8.size())
+        pf::append_utf8(other, upper ? pf::to_upper_letter(c) : pf::to_lower_letter(c));
+    return !other.empty() && pf::utf8_to_script(other, script, spelled) ? spelled : std::string(character);
+}
+
 void change_text_case(unsigned char* text, bool upper, int16_t script) {
     if (script == pf::kScriptRoman) {
         if (upper) pf::uppercase_text(reinterpret_cast<char*>(text + 1), text[0]);
         else pf::lowercase_text(reinterpret_cast<char*>(text + 1), text[0]);
         return;
     }
-    std::string changed, letter;
+    std::string changed;
     for (int32_t at = 0; at < text[0];) {
         const int32_t size = character_size(text, at, script);
-        const std::string_view bytes(reinterpret_cast<const char*>(text + 1 + at), size_t(size));
-        const std::string utf8 = pf::script_to_utf8(bytes, script);
-        size_t end = 0;
-        char32_t c = 0;
-        std::string other;
-        if (pf::decode_utf8(utf8, end, c) && end == utf8.size())
-            pf::append_utf8(other, upper ? pf::to_upper_letter(c) : pf::to_lower_letter(c));
-        changed += !other.empty() && pf::utf8_to_script(other, script, letter) ? letter : std::string(bytes);
+        changed += character_in_case(std::string_view(reinterpret_cast<const char*>(text + 1 + at), size_t(size)),
+                                     upper, script);
         at += size;
     }
     put_whole_characters(changed, script, text);

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 using TextBuffer = unsigned char[256];
 
@@ -36,8 +38,11 @@ bool plain_ascii(const unsigned char* text);
 // splitting a character.
 int32_t whole_character_bytes(const uint8_t* bytes, int32_t length, int32_t limit, int16_t script);
 
-// The text in upper or lower case, in place: each letter whose other case
-// its script spells (in Roman, the Mac Roman case pairs).
+// One character of the script (its bytes) in upper or lower case: the letter
+// of the other case when its script spells it (in Roman, the Mac Roman case
+// pairs), else the character as it is.
+std::string character_in_case(std::string_view character, bool upper, int16_t script);
+// The text in upper or lower case, in place, character by character.
 void change_text_case(unsigned char* text, bool upper, int16_t script);
 
 // Two texts joined into `out`, as much as 255 bytes hold without splitting a
@@ -61,7 +66,7 @@ void repeat_text(const unsigned char* text, int32_t count, unsigned char* out);
 void trim_spaces(const unsigned char* text, unsigned char* out);
 // Bytes below 32 dropped.
 void drop_control_characters(const unsigned char* text, unsigned char* out);
-// The first letter of every word in upper case.
+// The first letter of every word in upper case, as character_in_case raises it.
 void capitalise_words(const unsigned char* text, unsigned char* out, int16_t script);
 // `count` bytes or characters from `start` replaced by `new_text`; a start
 // below 1 or a negative count gives "#VALUE!".

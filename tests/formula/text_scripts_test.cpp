@@ -112,6 +112,32 @@ TEST_F(TextScripts, TextsWrittenInAFormulaAreInItsCellsScript) {
     EXPECT_EQ(value_utf8(1, 1), "café");
 }
 
+TEST_F(TextScripts, ProperRaisesEachWordsFirstLetterInItsScript) {
+    const char* words[] = {"čaj", "москва", "αθήνα", "łódź", "москва и кофе"};
+    const char* raised[] = {"Čaj", "Москва", "Αθήνα", "Łódź"};
+    for (int16_t row = 0; row < 4; ++row) {
+        put_spelled(row, 0, words[row]);
+        put_formula(row, 1, "=PROPER(A" + std::to_string(row + 1) + ")");
+    }
+    put_formula_in(4, 1, std::string("=PROPER(\"") + words[4] + "\")", pf::kScriptCyrillic);
+    calculate();
+    for (int16_t row = 0; row < 4; ++row) EXPECT_EQ(value_utf8(row, 1), raised[row]);
+    EXPECT_EQ(value_utf8(4, 1), "Москва И Кофе");
+}
+
+TEST_F(TextScripts, ComparisonsOrderTextsByTheirScriptsAlphabets) {
+    put_formula_in(0, 0, "=\"Кофе\"<\"Москва\"", pf::kScriptCyrillic);
+    put_formula_in(0, 1, "=\"Cukr\"<\"Čaj\"", pf::kScriptCentralEuro);
+    put_formula_in(0, 2, "=\"Ёж\">\"Елена\"", pf::kScriptCyrillic);
+    put_spelled(1, 0, "Řeka");
+    put_spelled(1, 1, "Ruka");
+    put_formula(0, 3, "=B2<A2");
+    put_formula(0, 4, "=A2=\"Řeka\"");
+    calculate();
+    for (int16_t column = 0; column < 4; ++column) EXPECT_EQ(result(0, column), 1) << column;
+    EXPECT_EQ(result(0, 4), 0);  // a Roman formula cannot spell Ř
+}
+
 TEST(TextJoins, JoinsNeverSplitACharacterAtTheLengthLimit) {
     TextBuffer left, right, out;
     std::string kanji;
