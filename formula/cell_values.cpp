@@ -44,11 +44,6 @@ int16_t font_script_of(const uint8_t* cell, int16_t font) {
     return pf::font_to_script(own == kDefaultFontNumber ? font : int16_t(own));
 }
 
-// The script of a cell's text value.
-int16_t value_script_of(const uint8_t* cell, int16_t font) {
-    const int16_t script = font_script_of(cell, font);
-    return _cellType_(cell) == kCellFormula ? text_result_script(_resultType_(cell), script) : script;
-}
 
 // A text cell whose runs set it in several scripts: its text spelled in the
 // one script that spells most of it, each character that script lacks
@@ -132,6 +127,11 @@ void fetch_from_layer(MemoryRef layer, CellPoint where) {
 bool outside_grid(CellPoint where) { return where.v < 0 || where.h < 0; }
 
 }  // namespace
+
+int16_t value_script_of(const uint8_t* cell, int16_t font) {
+    const int16_t script = font_script_of(cell, font);
+    return _cellType_(cell) == kCellFormula ? text_result_script(_resultType_(cell), script) : script;
+}
 
 double number_of_text(const unsigned char* text) {
     if (text[0] == 0) return g_TextErr;

@@ -16,6 +16,10 @@
 // type) in `number`, a text as `length` bytes at `text` (the record's own
 // bytes, not cut to a string's length), or the empty type for a formula not
 // calculated yet.
+// The script of a cell record's text value read in place (a text set in
+// several scripts: its font's), the layer's default font `font`.
+int16_t value_script_of(const uint8_t* cell, int16_t font);
+
 struct StoredValue {
     int16_t type = 0;
     double number = 0;

@@ -23,6 +23,7 @@ struct Criterion {
     bool is_number = true;
     double number = 0;
     TextBuffer text = {0};
+    int16_t script = 0;
 };
 
 // The run of operators and spaces at the start of a criterion text; the
@@ -118,7 +119,7 @@ bool cell_matches(const Criterion& criterion) {
         return order_matches(criterion.op, g_value < criterion.number ? -1 : g_value > criterion.number ? 1 : 0);
     }
     if (!criterion.is_number && g_valueType == kValueText)
-        return order_matches(criterion.op, LookupCompareText(g_CellString, criterion.text));
+        return order_matches(criterion.op, LookupCompareText(g_CellString, g_textScript, criterion.text, criterion.script));
     return criterion.op == CriterionOp::not_equal;
 }
 
@@ -128,6 +129,7 @@ int16_t read_criterion(Criterion* criterion) {
     if (g_valueType == kValueText) {
         TextBuffer typed;
         copy_register_text(typed);
+        criterion->script = argument_text_script();
         return parse_if_criteria(typed, criterion) ? 0 : kErrNum;
     }
     if (g_valueType != kValueNumber && g_valueType != kValueEmpty) return kErrNA;

@@ -22,6 +22,7 @@
 #include "formula/parser.h"
 #include "formula/range_walk.h"
 #include "formula/reference_text.h"
+#include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/text/text.h"
 #include "formula/range_string.h"
@@ -45,11 +46,13 @@ struct LookupValue {
     bool is_text = false;
     double number = 0;
     TextBuffer text = {0};
+    int16_t script = 0;
 };
 
 LookupValue hold_lookup_value() {
     LookupValue lookup;
     lookup.is_text = g_valueType == kValueText;
+    lookup.script = argument_text_script();
     if (lookup.is_text) copy_register_text(lookup.text);
     lookup.number = g_valueType == kValueEmpty ? 0 : g_value;
     return lookup;
@@ -63,6 +66,7 @@ constexpr int kOtherKind = 2;
 struct Compared {
     double number = 0;
     TextBuffer text = {0};
+    int16_t script = 0;
 };
 
 // A stored text as a string, cut to 255 bytes as the registers hold it.
@@ -72,10 +76,12 @@ void text_of(const StoredValue& value, unsigned char* text) {
     std::memcpy(text + 1, value.text, size_t(length));
 }
 
-int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value, Compared* seen) {
+int compare_text_with_lookup(const LookupValue& lookup, const uint8_t* cell, const StoredValue& value,
+                             int16_t layer_font, Compared* seen) {
     if (value.type != kValueText) return kOtherKind;
     text_of(value, seen->text);
-    return LookupCompareText(seen->text, lookup.text);
+    seen->script = value_script_of(cell, layer_font);
+    return LookupCompareText(seen->text, seen->script, lookup.text, lookup.script);
 }
 
 // The number a stored cell holds for a number lookup to compare; error
@@ -86,11 +92,13 @@ int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value
 
 // How a stored cell compares with the lookup value: -1, 0, 1 or kOtherKind,
 // with what it compared in *seen. The record is read in place, without the
-// registers, as this runs for every cell searched.
-[[gnu::always_inline]] inline int compare_with_lookup(const LookupValue& lookup, const uint8_t* cell, Compared* seen) {
+// registers, as this runs for every cell searched; `layer_font` is its
+// layer's default font.
+[[gnu::always_inline]] inline int compare_with_lookup(const LookupValue& lookup, const uint8_t* cell, int16_t layer_font,
+                                                      Compared* seen) {
     if (lookup.is_text) {
         StoredValue value;
-        return stored_value(cell, &value) ? compare_text_with_lookup(lookup, value, seen) : kOtherKind;
+        return stored_value(cell, &value) ? compare_text_with_lookup(lookup, cell, value, layer_font, seen) : kOtherKind;
     }
     double number;
     if (!comparable_number(cell, &number)) return kOtherKind;
@@ -100,14 +108,15 @@ int compare_text_with_lookup(const LookupValue& lookup, const StoredValue& value
 
 // Whether the compared cell is larger than the candidate.
 bool beats_candidate(const LookupValue& lookup, const Compared& seen, const Compared& candidate) {
-    if (lookup.is_text) return LookupCompareText(seen.text, candidate.text) > 0;
+    if (lookup.is_text) return LookupCompareText(seen.text, seen.script, candidate.text, candidate.script) > 0;
     return seen.number > candidate.number;
 }
 
 void take_candidate(const LookupValue& lookup, const Compared& seen, Compared* candidate) {
-    if (lookup.is_text)
+    if (lookup.is_text) {
         std::memcpy(candidate->text, seen.text, seen.text[0] + 1);
-    else
+        candidate->script = seen.script;
+    } else
         candidate->number = seen.number;
 }
 
@@ -133,17 +142,21 @@ struct VectorSearch {
     Compared candidate;
     bool exact = false;         // the horizontal and vertical lookups: an equal cell found
     bool larger_first = false;  // the vector lookup: its very first cell is larger
+    int16_t layer_font = 0;     // the default font of the layer walked
 };
 
 // Selects the search's vector, of the range's first layer, and walks that
 // layer with `walk(layer, rect)`.
 template <typename Walk>
-void walk_vector_layer(const HeldRange& range, const VectorSearch& search, Walk&& walk) {
+void walk_vector_layer(const HeldRange& range, VectorSearch& search, Walk&& walk) {
     HeldRange vector = range;
     vector.rect = search.vector;
     vector.last_layer = vector.first_layer;
     select_range(vector);
-    walk_range_layers(walk);
+    walk_range_layers([&](MemoryRef layer, const CellRange& rect) {
+        search.layer_font = Get_Default_Font(layer);
+        return walk(layer, rect);
+    });
 }
 
 // Walks the stored cells of the search's vector in one layer with
@@ -163,7 +176,7 @@ bool walk_layer_vector(MemoryRef layer, const CellRange& rect, const VectorSearc
 }
 
 template <typename Visit>
-void walk_vector(const HeldRange& range, const VectorSearch& search, Visit&& visit) {
+void walk_vector(const HeldRange& range, VectorSearch& search, Visit&& visit) {
     walk_vector_layer(range, search, [&](MemoryRef layer, const CellRange& rect) {
         return walk_layer_vector(layer, rect, search, visit);
     });
@@ -261,7 +274,7 @@ VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bo
 int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* exact) {
     VectorSearch s = vector_search(range, lookup, along_row);
     auto take = [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
-        int order = compare_with_lookup(*s.lookup, cell, &s.seen);
+        int order = compare_with_lookup(*s.lookup, cell, s.layer_font, &s.seen);
         if (order == 0) {
             s.exact = true;
             s.best = offset;
@@ -293,7 +306,7 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
 int32_t oIncrement(const HeldRange& range, const LookupValue& lookup, bool along_row, bool* larger_first) {
     VectorSearch s = vector_search(range, lookup, along_row);
     walk_vector(range, s, [&s](const uint8_t* cell, int32_t offset) __attribute__((always_inline)) {
-        int order = compare_with_lookup(*s.lookup, cell, &s.seen);
+        int order = compare_with_lookup(*s.lookup, cell, s.layer_font, &s.seen);
         if (order == kOtherKind) return true;
         if (order > 0) {
             s.larger_first = offset == 0;
@@ -335,8 +348,8 @@ void upper_case_ascii(unsigned char* text) {
 
 }  // namespace
 
-int16_t LookupCompareText(const unsigned char* a, const unsigned char* b) {
-    return static_cast<int16_t>(pf::compare_pstring(a, b));
+int16_t LookupCompareText(const unsigned char* a, int16_t a_script, const unsigned char* b, int16_t b_script) {
+    return static_cast<int16_t>(pf::compare_pstring(a, a_script, b, b_script));
 }
 
 int32_t find_referenceCell(const unsigned char* text) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // The script's collation order of two texts: -1, 0 or 1.
-int16_t LookupCompareText(const unsigned char* a, const unsigned char* b);
+int16_t LookupCompareText(const unsigned char* a, int16_t a_script, const unsigned char* b, int16_t b_script);
 
 // Reads the reference written in a text (lower-case ASCII letters taken as
 // upper case) as if it stood in the formula: the registers get the

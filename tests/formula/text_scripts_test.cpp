@@ -138,6 +138,17 @@ TEST_F(TextScripts, ComparisonsOrderTextsByTheirScriptsAlphabets) {
     EXPECT_EQ(result(0, 4), 0);  // a Roman formula cannot spell Ř
 }
 
+TEST_F(TextScripts, LookupsAndCriteriaFollowTheScriptsOrder) {
+    const char* sorted[] = {"Анна", "Борис", "Елена", "Ёж", "Кофе", "Москва", "Яна"};
+    for (int16_t row = 0; row < 7; ++row) put_spelled(row, 0, sorted[row]);
+    put_spelled(0, 1, "Лев");
+    put_formula(1, 1, "=LOOKUP(B1,A1:A7)");
+    put_formula(2, 1, "=COUNTIF(A1:A7,\"<\"&B1)");
+    calculate();
+    EXPECT_EQ(value_utf8(1, 1), "Кофе");
+    EXPECT_EQ(result(2, 1), 5);
+}
+
 TEST(TextJoins, JoinsNeverSplitACharacterAtTheLengthLimit) {
     TextBuffer left, right, out;
     std::string kanji;
