@@ -72,6 +72,7 @@ bool equal_text(std::string_view a, std::string_view b, bool case_counts, bool m
 
 // Length-prefixed strings.
 int compare_pstring(const unsigned char* a, const unsigned char* b, TextCompare how = kExactOrder);
+bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_counts, bool marks_count);
 
 // Texts of any script, each with the script that reads its bytes (kUtf8Text
 // for UTF-8, a text set in several scripts). The same passes, over
@@ -86,8 +87,9 @@ int compare_pstring(const unsigned char* a, const unsigned char* b, TextCompare 
 // scripts, other signs) after every Roman byte, in the collator's order.
 // Marks: such a character with a mark weighs more than every Roman marked
 // letter; case: by its Unicode case; the last pass puts Roman bytes before the
-// other characters, those by code point. Each text thus has one key and the
-// order is total: identical Unicode texts (one not Roman) alone compare 0.
+// other characters, those by code point. Each text thus has one key, so the
+// order is total and transitive over texts of every script; the full
+// comparison answers 0 only for texts the passes read as the same characters.
 constexpr int16_t kUtf8Text = -2;
 int compare_text(std::string_view a, int16_t a_script, std::string_view b, int16_t b_script,
                  TextCompare how = kExactOrder);
@@ -102,7 +104,6 @@ struct CollationText {
 };
 CollationText collation_text(std::string_view bytes, int16_t script);
 int compare_collation_texts(const CollationText& a, const CollationText& b, TextCompare how = kExactOrder);
-bool equal_pstring(const unsigned char* a, const unsigned char* b, bool case_counts, bool marks_count);
 
 // ---- Scripts, byte and character types -------------------------------------
 // The script of a font number (scripts.h).
