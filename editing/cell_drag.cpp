@@ -453,13 +453,14 @@ pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, p
     if (!CopyCellInfo(r.topLeft, r.botRight, &cells, GetSpreadSheetCells(layer))) return kEditNoMemory;
     const int16_t setting = app_prefs.export_choice;
     const int16_t formulas = setting == 2 ? 1 : 0, displayed = setting == 1 || setting == 2 ? 1 : 0;
+    const bool dates_1900 = Get_1900Date_Flag(GetWorkSheet(layer)) != 0;
     if (unicode) {
-        const std::string utf8 = cells ? cells_as_unicode_text(cells, r, formulas, displayed) : std::string();
+        const std::string utf8 = cells ? cells_as_unicode_text(cells, r, formulas, displayed, dates_1900) : std::string();
         DisposeNonNilMemory(cells);
         return pf::set_drag_item_flavor_data(drag, item, type, utf8.data(), int32_t(utf8.size()));
     }
     int16_t error = WriteTextData(nullptr, formulas, displayed, '\t', cells, &text, nullptr, r.topLeft, r.botRight,
-                                  nullptr, nullptr);
+                                  nullptr, nullptr, dates_1900);
     DisposeNonNilMemory(cells);
     if (error) return error;
     error = pf::set_drag_item_flavor_data(drag, item, type, MemoryUse<>(text).get(), GetByteSize(text));

@@ -144,6 +144,7 @@ int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut) {
     clip.cells = copied;
     clip.links = links;
     clip.formats = formats;
+    clip.dates_1900 = Get_1900Date_Flag(GetWorkSheet(layer));
     write_clip(clip);
     if (!cut) {
         saved.dispose();

@@ -155,8 +155,10 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
 bool dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
                            std::string& store, CellRange* range);
 // Cells (row records of the range) as tab-separated rows of UTF-8 for
-// another program, each field decoded by its script.
-std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed);
+// another program, each field decoded by its script, dates counted from 1900
+// with `dates_1900`.
+std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed,
+                                  bool dates_1900);
 // The rows of the text, as text_to_cells splits it.
 int32_t text_rows(std::string_view text);
 

@@ -6,7 +6,13 @@
 #include <string>
 
 #include "ui/alerts.h"
+#include "core/memory_use.h"
 #include "editing/clipboard.h"
+#include "files/entry_cells.h"
+#include "files/sylk_format.h"
+#include "formula/date_functions.h"
+#include "formula/error_values.h"
+#include "model/date_serials.h"
 #include "editing/undo.h"
 #include "model/undo_record.h"
 #include "files/link_lists.h"
@@ -160,6 +166,80 @@ void paste_formats_over(const CellRange& clip, const CellRange& target, MemoryRe
     }
 }
 
+namespace {
+
+// The number slot of a number cell or of a formula's number result, or null.
+const uint8_t* number_slot_of(const uint8_t* cell) {
+    if (_cellType_(cell) == kCellConstant) return _formulaPtr_(cell);
+    if (_cellType_(cell) == kCellFormula && _resultType_(cell) == kResultNumber) return _resultPtr_(cell);
+    return nullptr;
+}
+
+// Whether a cell's number counts days from the start of its date system
+// (a date, a time of day on a date), given the system it counts in.
+bool counts_days(const uint8_t* cell, const uint8_t* slot, bool dates_1900) {
+    double value = load_f64(slot);
+    return checkValue(&value) == 0 && serial_counts_days(cell[kFmtCode], dates_1900 ? value - k1900ShiftDays : value);
+}
+
+// A number cell moved by `days`: the digits it was typed as moved digit by
+// digit, so the number stays exact; a date typed as a date keeps its text,
+// which names the same day in either system.
+void append_moved_number(std::string& row, const uint8_t* cell, int32_t days) {
+    const std::string_view typed(reinterpret_cast<const char*>(_constTextPtr_(cell)),
+                                 size_t(std::max(_formulaLength_(cell) - kNumberSlotSize, 0)));
+    double value = load_f64(_formulaPtr_(cell)) + days;
+    std::string text = decimal_moved_by_days(typed, days);
+    if (double read = 0; !text.empty() && file_number(text, &read)) value = read;
+    else if (typed_as_date(typed)) text.assign(typed);
+    else text = file_number_text(value);
+    const std::string_view label_note(reinterpret_cast<const char*>(_labelPtr_(cell)),
+                                      size_t(_labelLength_(cell)) + _noteLength_(cell));
+    append_cell_record(row, CellRecordParts{.header = cell,
+                                            .column = _cellID_(cell),
+                                            .type = kCellConstant,
+                                            .label_note = label_note,
+                                            .label_length = _labelLength_(cell),
+                                            .number = value,
+                                            .body = text,
+                                            .tail = {},
+                                            .tail_is_style = false,
+                                            .result_type = _resultType_(cell)});
+}
+
+// The dates of copied cells (row records) moved from the date system they
+// count in into the other: each number that counts days, and each formula's
+// number result that does, by the 1,462 days between the systems.
+int16_t move_copied_dates(MemoryRef* block, bool from_1900) {
+    const int32_t days = int32_t(from_1900 ? -k1900ShiftDays : k1900ShiftDays);
+    std::string store, row_cells;
+    MemoryUse<const uint8_t> start(*block);
+    const uint8_t* end = start + GetByteSize(*block);
+    for (const uint8_t* row = start; row < end; row += _RowLength_(row)) {
+        row_cells.clear();
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+            const uint8_t* slot = number_slot_of(cell);
+            if (slot && counts_days(cell, slot, from_1900) && _cellType_(cell) == kCellConstant) {
+                append_moved_number(row_cells, cell, days);
+                continue;
+            }
+            const size_t at = row_cells.size();
+            append_bytes(row_cells, cell, size_t(_cellLength_(cell)));
+            if (slot && counts_days(cell, slot, from_1900))
+                store_f64(reinterpret_cast<uint8_t*>(row_cells.data()) + at + (slot - cell), load_f64(slot) + days);
+        }
+        append_row_record(store, _RowID_(row), row_cells);
+    }
+    start.release();
+    MemoryRef moved = Bytes2Memory(GetMemoryGlobals(*block), store.data(), 1, int32_t(store.size()));
+    if (!moved) return kEditNoMemory;
+    DisposeMemory(*block);
+    *block = moved;
+    return kEditDone;
+}
+
+}  // namespace
+
 int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* block, CellRange* range,
                        bool* from_text) {
     *block = nullptr;
@@ -169,7 +249,10 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
     if (clip.kind == kClipCells) {
         *range = clip.range;
         *block = DuplicateNonNilMemory(clip.cells);
-        return *block ? kEditDone : kEditNoMemory;
+        if (!*block) return kEditNoMemory;
+        const bool to_1900 = Get_1900Date_Flag(GetWorkSheet(layer)) != 0;
+        if ((clip.dates_1900 != 0) == to_1900) return kEditDone;
+        return move_copied_dates(block, clip.dates_1900 != 0);
     }
     MemoryUse<const char> chars(clip.cells);
     std::string_view text(chars, size_t(GetByteSize(clip.cells)));

@@ -98,7 +98,7 @@ bool has_text_needing_quotes(MemoryRef cells) {
 }
 
 // One cell's field as the export writes it.
-std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t displayed) {
+std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t displayed, bool dates_1900) {
     std::string block(kRowHeaderSize, '\0');
     block.append(reinterpret_cast<const char*>(cell), size_t(_cellLength_(cell)));
     _SetRowID_(reinterpret_cast<uint8_t*>(block.data()), row);
@@ -108,7 +108,7 @@ std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t
     const CellPoint where{row, _cellID_(cell)};
     std::string field;
     if (one && !WriteTextData(nullptr, formulas, displayed, kTabSeparator, one, &text, nullptr, where, where, nullptr,
-                              nullptr)) {
+                              nullptr, dates_1900)) {
         field.assign(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
         DisposeMemory(text);
     }
@@ -139,7 +139,7 @@ bool holds_other_scripts(MemoryRef cells) {
 // or a double quote in double quotes, as other spreadsheets read them; with
 // `unicode` each field in UTF-8 from its cell's script.
 std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formulas, int16_t displayed,
-                        bool unicode = false) {
+                        bool dates_1900, bool unicode = false) {
     std::string out;
     MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
@@ -151,7 +151,7 @@ std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formul
             for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
                 if (_cellID_(cell) < filled.topLeft.h || _cellID_(cell) > filled.botRight.h) continue;
                 for (; column < _cellID_(cell); ++column) out += '\t';
-                std::string field = field_of(cell, int16_t(at), formulas, displayed);
+                std::string field = field_of(cell, int16_t(at), formulas, displayed, dates_1900);
                 if (unicode) field = cell_field_utf8(cell, field, copied_cell_font(cell));
                 WriteCSVCell(field, kTabSeparator, out);
             }
@@ -165,14 +165,14 @@ std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formul
 // styled text cell).
 void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     if (has_text_needing_quotes(clip.cells)) {
-        const std::string text = quoted_rows(clip.cells, filled, formulas, displayed);
+        const std::string text = quoted_rows(clip.cells, filled, formulas, displayed, clip.dates_1900 != 0);
         put_block(pf::kScrapText, text.data(), text.size());
         return;
     }
     MemoryRef text = nullptr;
     pf::Handle style = nullptr;
     if (WriteTextData(nullptr, formulas, displayed, kTabSeparator, clip.cells, &text, &style, filled.topLeft,
-                      filled.botRight, nullptr, nullptr))
+                      filled.botRight, nullptr, nullptr, clip.dates_1900 != 0))
         return;
     put_block(pf::kScrapText, MemoryUse<>(text).get(), size_t(GetByteSize(text)));
     DisposeMemory(text);
@@ -185,7 +185,7 @@ void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16
 // Text of other scripts goes to other programs in UTF-8 beside the bytes.
 void export_unicode_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     if (!holds_other_scripts(clip.cells)) return;
-    std::string text = quoted_rows(clip.cells, filled, formulas, displayed, true);
+    std::string text = quoted_rows(clip.cells, filled, formulas, displayed, clip.dates_1900 != 0, true);
     if (filled.topLeft == filled.botRight && !text.empty() && text.back() == '\r') text.pop_back();
     put_block(pf::kScrapUnicodeText, text.data(), text.size());
 }
@@ -203,8 +203,9 @@ FieldCursor clipboard_cursor(std::string_view text) { return FieldCursor{text, 0
 
 }  // namespace
 
-std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed) {
-    return quoted_rows(cells, range, formulas, displayed, true);
+std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed,
+                                  bool dates_1900) {
+    return quoted_rows(cells, range, formulas, displayed, dates_1900, true);
 }
 
 int32_t text_rows(std::string_view text) {

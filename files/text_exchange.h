@@ -80,10 +80,11 @@ enum class FieldSource : uint8_t { formulas, displayed, values, exact_values };
 // A range of cells as text, one line per row. With a counter the text goes to
 // the open file row by row (as UTF-8, each cell's text converted from its
 // script, lines ending CR LF); otherwise into `out` (the cells' own bytes,
-// lines ending CR). 0 or an error.
+// lines ending CR). Dates count in the system of the layer's workbook, or,
+// for cells given without their layer, from 1900 with `dates_1900`. 0 or an error.
 int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
                       MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
-                      CellPoint bottom_right, int32_t* counter, MemoryRef layer);
+                      CellPoint bottom_right, int32_t* counter, MemoryRef layer, bool dates_1900);
 
 // The whole layer as text into the open file, row by row, in the form given:
 // its encoding (a byte-order mark first when the form has one) and line ends;

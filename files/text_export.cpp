@@ -31,6 +31,7 @@ struct TextWriter {
     MemoryRef layer;
     int16_t default_font;
     std::string_view line_end;
+    bool dates_1900;    // dates count from 1900
     std::string field;  // scratch
     bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
     // The bytes that make a field be quoted or converted.
@@ -88,6 +89,7 @@ void displayed_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where
     info.cell = cell;
     std::memcpy(info.format.bytes, cell, kCellFormatSize);
     info.layer = w.layer;
+    info.dates_1900 = w.dates_1900;
     info.default_font = w.default_font;
     info.memory = &mem_globals;
     CellString(&info);
@@ -97,9 +99,9 @@ void displayed_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where
         out.append(bytes_of(info.text + 1, info.text[0]));
 }
 
-bool counts_from_1900(const TextWriter& w) {
-    MemoryRef workbook = w.layer ? GetWorkSheet(w.layer) : nullptr;
-    return workbook ? Get_1900Date_Flag(workbook) != 0 : calc_uses_1900_dates();
+bool layer_counts_from_1900(MemoryRef layer) {
+    MemoryRef workbook = GetWorkSheet(layer);
+    return workbook && Get_1900Date_Flag(workbook) != 0;
 }
 
 // A date of a cell in a date format, whose serial other programs would read
@@ -107,21 +109,13 @@ bool counts_from_1900(const TextWriter& w) {
 // date the calendar cannot show is written as its number, as it is shown.
 bool written_as_date(const TextWriter& w, const uint8_t* cell, double value) {
     return holds_date_serial(cell[kFmtCode], value) && checkValue(&value) == 0 &&
-           serial_shows_its_date(value, counts_from_1900(w));
+           serial_shows_its_date(value, w.dates_1900);
 }
 
 void date_text(const TextWriter& w, double value, std::string& out) {
     unsigned char text[256];
-    date_entry_text(value, counts_from_1900(w), text);
+    date_entry_text(value, w.dates_1900, text);
     out.append(bytes_of(text + 1, text[0]));
-}
-
-// Whether a text typed into a cell reads as a date.
-bool typed_as_date(std::string_view typed) {
-    unsigned char text[256];
-    text[0] = uint8_t(std::min<size_t>(typed.size(), 255));
-    std::memcpy(text + 1, typed.data(), text[0]);
-    return parseDate(text, dateOrder, false) != 0;
 }
 
 // True when the text needs no quoting or conversion, as in field_text.
@@ -283,7 +277,8 @@ namespace {
 // has one, then each line in the encoding, ending as the form's lines end.
 template <typename Put>
 int16_t put_layer_in_form(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, Put&& put) {
-    TextWriter w{source, separator, layer, Get_Default_Font(layer), line_end_text(form.line_ends), {}, true};
+    TextWriter w{source, separator, layer, Get_Default_Font(layer), line_end_text(form.line_ends),
+                 layer_counts_from_1900(layer), {}, true};
     const std::string_view mark = encoding_mark(form.encoding);
     if (int16_t error = mark.empty() ? 0 : put(mark, 0, 0)) return error;
     std::string encoded;
@@ -328,11 +323,17 @@ int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, 
 
 int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displayed, uint8_t separator,
                       MemoryRef cells, MemoryRef* out, pf::Handle* style, CellPoint top_left,
-                      CellPoint bottom_right, int32_t* counter, MemoryRef layer) {
+                      CellPoint bottom_right, int32_t* counter, MemoryRef layer, bool dates_1900) {
     if (out) *out = nullptr;
     if (style) *style = nullptr;
     const FieldSource source = formulas ? FieldSource::formulas : displayed ? FieldSource::displayed : FieldSource::values;
-    TextWriter w{source, separator, layer, layer ? Get_Default_Font(layer) : int16_t(0), counter ? "\r\n" : "\r", {},
+    TextWriter w{source,
+                 separator,
+                 layer,
+                 layer ? Get_Default_Font(layer) : int16_t(0),
+                 counter ? "\r\n" : "\r",
+                 layer ? layer_counts_from_1900(layer) : dates_1900,
+                 {},
                  counter != nullptr};
     std::string text;
     int16_t error = 0;

@@ -1,7 +1,9 @@
 // The date worksheet functions, and typed dates read into the current value.
 #include "formula/date_functions.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/number_text.h"
 #include "formula/arguments.h"
@@ -13,6 +15,13 @@
 
 int16_t parseDate(unsigned char* text, int16_t order, bool rewrite) {
     return read_date_serial(text, order, rewrite, &g_value);
+}
+
+bool typed_as_date(std::string_view typed) {
+    unsigned char text[256];
+    text[0] = uint8_t(std::min<size_t>(typed.size(), 255));
+    std::memcpy(text + 1, typed.data(), text[0]);
+    return parseDate(text, dateOrder, false) != 0;
 }
 
 void Date_Func(int16_t number) {

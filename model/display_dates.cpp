@@ -341,7 +341,7 @@ bool shows_a_date(const CellInfoRecord* info) {
 // that shows only a time; false when the calendar has none to show, as for
 // a date before 1904 or after 6 February 2040.
 bool seconds_shown(const CellInfoRecord* info, uint32_t& seconds) {
-    const bool system_1900 = layer_uses_1900_dates(info->layer);
+    const bool system_1900 = info->layer ? layer_uses_1900_dates(info->layer) : info->dates_1900;
     if (shows_a_date(info)) {
         if (!serial_shows_its_date(info->value, system_1900)) return false;
         seconds = seconds_of_serial(info->value, system_1900);

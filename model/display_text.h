@@ -40,6 +40,7 @@ struct CellInfoRecord {
     CellFormat format;          // copy of the cell's format header
     double value;
     MemoryRef layer;            // or null
+    bool dates_1900;            // without a layer: the value counts dates from 1900
     int16_t default_font;
     const uint8_t* long_text;   // out: the whole text of a text cell of 255 bytes or more
     int16_t text_length;        // out: the full length of the text

@@ -15,7 +15,7 @@ protected:
                      int16_t formulas = 0, int16_t displayed = 0) {
         MemoryRef out = nullptr;
         EXPECT_EQ(WriteTextData(&quorvin_rsrv, formulas, displayed, separator, GetSpreadSheetCells(layer), &out,
-                                nullptr, top_left, bottom_right, nullptr, layer),
+                                nullptr, top_left, bottom_right, nullptr, layer, false),
                   0);
         std::string text(static_cast<const char*>(UseMemory(out)), size_t(GetByteSize(out)));
         UnuseMemory(out);
@@ -48,7 +48,7 @@ TEST_F(TextExportTest, ASingleStyledTextCellHandsOutItsStyleRuns) {
         MemoryRef out = nullptr;
         pf::Handle style = nullptr;
         EXPECT_EQ(WriteTextData(&quorvin_rsrv, 0, 0, kTabSeparator, GetSpreadSheetCells(layer), &out, &style, from, to,
-                                nullptr, layer),
+                                nullptr, layer, false),
                   0);
         DisposeNonNilMemory(out);
         return style;
