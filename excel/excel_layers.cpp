@@ -319,7 +319,7 @@ private:
         for (const ExcelComment& comment : comments) {
             std::string roman;
             const bool held = cell_in_grid(comment.row, comment.column) &&
-                              spelled_in_mac_roman(typed_line_breaks(comment.text), roman) &&
+                              spelled_in_mac_roman(comment.text, roman) &&
                               roman.size() <= kLongestNote;
             const bool second = !notes.empty() && notes.back().row == comment.row &&
                                 notes.back().column == comment.column;

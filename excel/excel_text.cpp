@@ -75,7 +75,7 @@ std::string ExcelTextDecoder::mac_roman(const RawText& text) {
 }
 
 ScriptedText ExcelTextDecoder::cell_text(const RawText& text) {
-    ScriptedText spelled = spell_text_in_scripts(typed_line_breaks(utf8(text)), RunLook{});
+    ScriptedText spelled = spell_text_in_scripts(utf8(text), RunLook{});
     replaced += spelled.unspelled;
     return spelled;
 }
@@ -90,16 +90,6 @@ bool spelled_in_mac_roman(std::string_view utf8, std::string& roman) {
         roman.push_back(char(byte));
     }
     return true;
-}
-
-std::string typed_line_breaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out.push_back(text[i] == '\n' ? '\r' : text[i]);
-    }
-    return out;
 }
 
 std::string round_trip_number(double value) {

@@ -28,10 +28,6 @@ struct ExcelTextDecoder {
 // A text in Mac Roman when every character of it has an equivalent there.
 bool spelled_in_mac_roman(std::string_view utf8, std::string& roman);
 
-// Line feeds, alone or after a carriage return, as the carriage returns that
-// a typed line break is.
-std::string typed_line_breaks(std::string_view text);
-
 // The shortest text of a number that reads back as the same double, with "."
 // as its decimal point ("1.5", "0.1", "1e+20").
 std::string round_trip_number(double value);

@@ -29,7 +29,7 @@ int32_t view_width(WEReference we, int16_t view) {
 
 bool text_ends_with_return(WEReference we) {
     const WEInstance& w = WEI(we);
-    return w.textLength > 0 && WEText(we)[w.textLength - 1] == pf::kReturnChar;
+    return w.textLength > 0 && pf::ends_text_line(uint8_t(WEText(we)[w.textLength - 1]));
 }
 
 }  // namespace
@@ -285,7 +285,7 @@ bool SLCalcSlop(const WESegment& segment, void* context, WEReference we, int16_t
         WELineRecord& line = WELines(we, view)[segment.lineIndex];
         int32_t end = segment.start + segment.length;
         line.lineSlop = int16_t(std::clamp(c.remaining, 0, 32767));
-        bool paragraph_end = end >= WEI(we).textLength || (end > 0 && WEText(we)[end - 1] == pf::kReturnChar);
+        bool paragraph_end = end >= WEI(we).textLength || (end > 0 && pf::ends_text_line(uint8_t(WEText(we)[end - 1])));
         line.lineJustAmount = paragraph_end ? 0 : fix_div(int32_t(line.lineSlop) << 16, c.portion);
     }
     return false;
@@ -344,7 +344,7 @@ struct PixelToCharContext {
 
 bool is_blank_char(const char* text, int32_t offset) {
     return (pf::character_type(text, offset, pf::system_script()) & pf::kCharClassMask) == pf::kPunctBlank ||
-           text[offset] == pf::kReturnChar;
+           pf::ends_text_line(uint8_t(text[offset]));
 }
 
 bool SLPixelToChar(const WESegment& segment, void* context, WEReference we, int16_t) {
@@ -379,7 +379,7 @@ bool SLPixelToChar(const WESegment& segment, void* context, WEReference we, int1
     int32_t length = segment.length;
     int32_t end = segment.start + length;
     bool ends_text = end >= WEI(we).textLength;
-    bool ends_with_return = length > 0 && segment.text[length - 1] == pf::kReturnChar;
+    bool ends_with_return = length > 0 && pf::ends_text_line(uint8_t(segment.text[length - 1]));
     if (segment.lastInLine() && (!ends_text || ends_with_return) && length > 0 &&
         is_blank_char(WEText(we), end - 1))
         --length;

@@ -6,10 +6,9 @@
 
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "platform/text/text.h"
 
 namespace {
-
-constexpr unsigned char kReturn = 13;
 
 std::string_view piece(const unsigned char* text, int32_t start, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(text) + start, size_t(length));
@@ -63,14 +62,16 @@ std::vector<TextLine> break_text_lines(const unsigned char* text, int32_t length
     int32_t start = 0;
     while (start < length) {
         int32_t paragraph_end = start;
-        while (paragraph_end < length && text[paragraph_end] != kReturn) ++paragraph_end;
+        while (paragraph_end < length && !pf::ends_text_line(text[paragraph_end])) ++paragraph_end;
         int32_t at = start;
         do {
             int32_t end = fitting_end(text, at, paragraph_end, width, char_width);
             lines.push_back(TextLine{at, end - at, end == paragraph_end});
             at = end;
         } while (at < paragraph_end);
-        start = paragraph_end + 1;
+        start = paragraph_end < length
+                    ? pf::after_line_end(reinterpret_cast<const char*>(text), paragraph_end, length)
+                    : length;
     }
     return lines;
 }

@@ -24,7 +24,7 @@ struct TextLine {
     int32_t length;
     bool ends_paragraph;
 };
-// Breaks `text` (Mac Roman, returns end lines) at blanks into lines no wider
+// Breaks `text` (Mac Roman, a return, a line feed or both ending a line) at blanks into lines no wider
 // than `width` as `char_width` measures each character; a word wider than the
 // line is broken where it stops fitting.
 std::vector<TextLine> break_text_lines(const unsigned char* text, int32_t length, int16_t width,

@@ -9,7 +9,6 @@ namespace {
 
 enum class WordClass { word, blank, other };
 
-constexpr unsigned char kReturn = 13;
 constexpr unsigned char kRightQuote = 0xD5;
 
 unsigned char at(const char* text, int32_t i) { return static_cast<unsigned char>(text[i]); }
@@ -78,12 +77,12 @@ bool is_line_blank(unsigned char c) { return is_space(c); }
 
 // Start of the unbroken run of non-blank characters holding text[i].
 int32_t line_word_start(const char* text, int32_t i) {
-    while (i > 0 && !is_line_blank(at(text, i - 1)) && at(text, i - 1) != kReturn) --i;
+    while (i > 0 && !is_line_blank(at(text, i - 1)) && !ends_text_line(at(text, i - 1))) --i;
     return i;
 }
 
 int32_t line_word_end(const char* text, int32_t i, int32_t end) {
-    while (i < end && !is_line_blank(at(text, i)) && at(text, i) != kReturn) ++i;
+    while (i < end && !is_line_blank(at(text, i)) && !ends_text_line(at(text, i))) ++i;
     return i;
 }
 
@@ -123,6 +122,11 @@ WordRange find_word_breaks(const char* text, int32_t length, int32_t offset, boo
     return script == kScriptRoman ? roman_word(text, length, i) : single_byte_word(text, length, i, script);
 }
 
+int32_t after_line_end(const char* text, int32_t at, int32_t length) {
+    constexpr unsigned char kReturn = 13, kLineFeed = 10;
+    return at + 1 < length && text[at] == char(kReturn) && text[at + 1] == char(kLineFeed) ? at + 2 : at + 1;
+}
+
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end, int32_t& width_budget,
                             int32_t& text_offset, TextWidthProc width, void* context, int16_t script) {
     bool begins_line = text_offset == 1;
@@ -134,7 +138,7 @@ LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end
         return answer;
     };
     while (pos < run_end) {
-        if (at(text, pos) == kReturn) return finish(pos + 1, LineBreak::word);
+        if (ends_text_line(at(text, pos))) return finish(after_line_end(text, pos, run_end), LineBreak::word);
         int32_t word_end = line_word_end(text, pos, run_end);
         int32_t word_width = width(text + pos, word_end - pos, context);
         if (used + word_width > width_budget) {

@@ -158,11 +158,19 @@ enum class LineBreak : int16_t { word = 0, character = 1, overflow = 2 };
 // at least one character must be placed) and goes out as the break offset.
 // Breaks fall before the first word (a run of characters other than spaces
 // and tabs) that does not fit, which may have begun in an earlier run; blanks
-// after a word hang past the edge; a return ends the line after itself. A first word wider than
+// after a word hang past the edge; a line end (a return, a line feed, or a
+// return and line feed together) ends the line after itself. A first word wider than
 // the line is broken between characters (answer `character`); a run that fits
 // whole answers `overflow` with the offset at its end. The budget goes down
 // by the width placed. The run is in `script`: a two-byte character is never
 // broken.
+// Whether a character ends a line of text: a carriage return, or a line feed
+// as other programs' texts break their lines.
+constexpr bool ends_text_line(unsigned char c) { return c == 13 || c == 10; }
+// The offset after the line end at `at` of text of `length` bytes: a return
+// and a line feed after it are one line end.
+int32_t after_line_end(const char* text, int32_t at, int32_t length);
+
 LineBreak styled_line_break(const char* text, int32_t run_start, int32_t run_end,
                             int32_t& width_budget, int32_t& text_offset, TextWidthProc width,
                             void* context, int16_t script = kScriptRoman);

@@ -99,7 +99,7 @@ TEST_F(ExcelTextsTest, CommentsBecomeCellNotesWhereANoteHoldsThem) {
     EXPECT_EQ(number_at(0, 0, 0), 5);
     EXPECT_EQ(note_at(0, 1, 1), "");
     EXPECT_EQ(number_at(0, 1, 1), 6);
-    EXPECT_EQ(note_at(0, 2, 2), "caf\x8e\rsecond line");  // on a cell of its own
+    EXPECT_EQ(note_at(0, 2, 2), "caf\x8e\nsecond line");  // on a cell of its own
     EXPECT_EQ(note_at(0, 4, 0), "");
     EXPECT_EQ(notes.comments_left_out, 3);
     EXPECT_EQ(notes.comment_cells, (std::vector<std::string>{"B2", "A5"}));
@@ -153,17 +153,24 @@ TEST_F(ExcelTextsTest, FontNamesOfOtherScriptsReplaceNoCharacters) {
     EXPECT_FALSE(import_lost_anything(notes));
 }
 
-// A line feed in a text, alone or after a carriage return, is the carriage
-// return a typed line break is.
-TEST_F(ExcelTextsTest, LineBreaksOfTextsAreTypedLineBreaks) {
+// A line break in a text, a line feed alone or after a carriage return, is
+// kept as read: the text functions find the line feed, and a text written
+// out holds it as the workbook did.
+TEST_F(ExcelTextsTest, LineBreaksOfTextsStayAsRead) {
     Body strings;
     strings.u32(2).u32(2).text8("line one\nline two").text8("a\r\nb");
     Sheet sheet{"S", {biff::label_sst(0, 0, 0), biff::label_sst(1, 0, 1),
                       {0x0204, Body().cell(2, 0).text8("label\nbreak").v}}};
     ASSERT_EQ(import8({{biff::kSst, strings.v}}, {sheet}), 0);
-    EXPECT_EQ(text_at(0, 0, 0), "line one\rline two");
-    EXPECT_EQ(text_at(0, 1, 0), "a\rb");
-    EXPECT_EQ(text_at(0, 2, 0), "label\rbreak");
+    EXPECT_EQ(text_at(0, 0, 0), "line one\nline two");
+    EXPECT_EQ(text_at(0, 1, 0), "a\r\nb");
+    EXPECT_EQ(text_at(0, 2, 0), "label\nbreak");
+    EXPECT_EQ(number("=FIND(CHAR(10),A1)"), 9);
+    EXPECT_EQ(number("=CODE(MID(A3,6,1))"), 10);
+    EXPECT_EQ(text("=SUBSTITUTE(A1,CHAR(10),\"/\")"), "line one/line two");
+    EXPECT_EQ(number("=FIND(CHAR(13)&CHAR(10),A2)"), 2);
+    EXPECT_EQ(layer_text(layer_at(0), FieldSource::values, ','),
+              "\"line one\nline two\"\r\n\"a\r\nb\"\r\n\"label\nbreak\"\r\n");
 }
 
 }  // namespace

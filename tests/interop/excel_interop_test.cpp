@@ -227,14 +227,14 @@ line two</gnm:Cell>
 class ExcelPricesInterop : public ExcelInteropTest {
 protected:
     // Euros and pounds shown as such, zloty as the number with its decimals
-    // (named in the note), the line break typed, the Roman comment a note and
+    // (named in the note), the line break as read, the Roman comment a note and
     // the second sheet read, in every kind of workbook.
     void expect_amounts_break_and_note() {
         ASSERT_EQ(layers(), 2);
         const std::string shown = layer_text(layer_at(0), FieldSource::displayed, '\t');
         EXPECT_EQ(shown.substr(0, shown.find("\r\n")), "€2.50\t3.25\t£4.75");
         EXPECT_EQ(notes.currency_cells, std::vector<std::string>{"Prices!B1"});
-        EXPECT_EQ(text_at(0, 1, 0), "line one\rline two");
+        EXPECT_EQ(text_at(0, 1, 0), "line one\nline two");
         EXPECT_EQ(note_at(0, 2, 0), "check the price");
         EXPECT_EQ(number_at(1, 0, 0), 7);
     }

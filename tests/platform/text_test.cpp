@@ -235,9 +235,17 @@ TEST(TextLines, BreaksAfterWholeWordsWithHangingBlanks) {
     EXPECT_EQ(r.budget_left, 20);
 }
 
-TEST(TextLines, ReturnEndsTheLine) {
+TEST(TextLines, ReturnOrLineFeedEndsTheLine) {
     LineResult r = break_line("ab\rcd", 0, 5, 40, true);
     EXPECT_EQ(r.answer, pf::LineBreak::word);
+    EXPECT_EQ(r.offset, 3);
+    r = break_line("ab\ncd", 0, 5, 40, true);
+    EXPECT_EQ(r.answer, pf::LineBreak::word);
+    EXPECT_EQ(r.offset, 3);
+    r = break_line("ab\r\ncd", 0, 6, 40, true);  // one line end, not an empty line after it
+    EXPECT_EQ(r.answer, pf::LineBreak::word);
+    EXPECT_EQ(r.offset, 4);
+    r = break_line("ab cd\nef", 0, 8, 4, true);  // a word that does not fit still breaks before the feed
     EXPECT_EQ(r.offset, 3);
 }
 

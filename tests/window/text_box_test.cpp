@@ -2,6 +2,7 @@
 // stacked text, and a text view placed over a pane.
 #include "window/text_boxes.h"
 #include "sheet_fixture.h"
+#include "window/cell_geometry.h"
 
 namespace {
 
@@ -26,9 +27,37 @@ TEST_F(TextBoxTest, LinesBreakAtBlanksReturnsAndInsideWordsTooLongForTheBox) {
     EXPECT_EQ(lines("word word word", int16_t(word * 3)), 1);
     EXPECT_EQ(lines("word word word", int16_t(word * 2)), 2);
     EXPECT_EQ(lines("word\rword", 500), 2);
+    EXPECT_EQ(lines("word\nword", 500), 2);
+    EXPECT_EQ(lines("word\r\nword", 500), 2);
+    EXPECT_EQ(lines("word\n\nword", 500), 3);
     EXPECT_EQ(lines("", 500), 0);
     EXPECT_EQ(lines(std::string(40, 'W'), int16_t(pf::text_width("WWWWWWWWWW"))), 4);
     EXPECT_EQ(lines("anything", 0), 8);  // a box too narrow still takes a character a line
+}
+
+// A wrapping cell draws a line feed, alone or after a return, as the line
+// break a typed return is (window_line_feed_breaks.png shows the three).
+TEST_F(TextBoxTest, ALineFeedBreaksACellsTextAsAReturnDoes) {
+    const char* texts[] = {"one\rtwo", "one\ntwo", "one\r\ntwo", "one two"};
+    for (int16_t column = 0; column < 4; ++column) {
+        put_text(0, column, texts[column]);
+        set_byte(0, column, kFmtAlign, kAlignWrap);
+    }
+    set_row_height(0, 0, 40);
+    draw();
+    write_png(std::string(QUORVIN_BINARY_DIR) + "/window_line_feed_breaks.png");
+    auto cell_pixels = [this](int16_t column) {
+        pf::Rect r{};
+        const CellRange cell{{0, column}, {0, column}};
+        Range_Location(0, &r, 0, &cell, layer);
+        std::vector<uint32_t> pixels;
+        for (int y = r.top + 1; y < r.bottom - 1; ++y)
+            for (int x = r.left + 1; x < r.right - 1; ++x) pixels.push_back(pixel(x, y));
+        return pixels;
+    };
+    EXPECT_EQ(cell_pixels(1), cell_pixels(0));
+    EXPECT_EQ(cell_pixels(2), cell_pixels(0));
+    EXPECT_NE(cell_pixels(3), cell_pixels(0));
 }
 
 TEST_F(TextBoxTest, StackedTextIsOneCharacterALine) {
