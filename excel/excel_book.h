@@ -169,6 +169,8 @@ struct ExcelBook {
     // Amounts in a currency this program has no format for: their cells show
     // their numbers with their decimals.
     int currencies_left_out = 0;
+    // Durations in a form no format here shows: their cells show their numbers.
+    int durations_left_out = 0;
     // Comments a cell note cannot hold (a note is Mac Roman, 255 characters
     // at most).
     int comments_left_out = 0;
@@ -179,6 +181,7 @@ struct ExcelBook {
     std::vector<std::string> unconverted_formula_cells;
     std::vector<std::string> date_number_cells;
     std::vector<std::string> currency_cells;
+    std::vector<std::string> duration_cells;
     std::vector<std::string> comment_cells;
 };
 

@@ -196,9 +196,32 @@ std::string currency_symbol(const std::string& format) {
     return "";
 }
 
+enum class Elapsed { none, hours_minutes_seconds, other };
+
+// Whether a format's first section counts elapsed hours, minutes or seconds
+// ("[h]:mm:ss", "[mm]:ss"), and whether as the hours, minutes and seconds
+// of the one duration format here.
+Elapsed elapsed_form(const std::string& format) {
+    std::string section;
+    bool quoted = false;
+    for (char c : format) {
+        if (c == '"') quoted = !quoted;
+        if (c == ';' && !quoted) break;
+        section += char(std::tolower(static_cast<unsigned char>(c)));
+    }
+    for (const char* unit : {"[h", "[m", "[s"})
+        if (has(section, unit)) return section == "[h]:mm:ss" || section == "[hh]:mm:ss" ? Elapsed::hours_minutes_seconds
+                                                                                      : Elapsed::other;
+    return Elapsed::none;
+}
+
 }  // namespace
 
 NumberFormatMatch match_number_format(const std::string& format) {
+    if (const Elapsed elapsed = elapsed_form(format); elapsed != Elapsed::none) {
+        if (elapsed == Elapsed::hours_minutes_seconds) return {kFormatElapsedTime, 0, false, false};
+        return {kFormatGeneral, 2, false, false, false, true};
+    }
     std::string s = first_section(format);
     if (s.empty() || s == "general" || s == "@") return {kFormatGeneral, 2, false, false};
     if (has(s, "y") || has(s, "d") || has(s, "h") || has(s, "s") ||
@@ -291,8 +314,8 @@ uint8_t border_style(uint8_t excel_style) {
 
 }  // namespace
 
-bool apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_protected, uint8_t* format) {
-    if (xf_index >= book.xfs.size()) return false;
+NumberFormatMatch apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_protected, uint8_t* format) {
+    if (xf_index >= book.xfs.size()) return {kFormatGeneral, 2, false, false};
     const ExcelXf& xf = book.xfs[xf_index];
     NumberFormatMatch number = match_number_format(number_format_string(book, xf.format));
     format[kFmtCode] = number.code;
@@ -316,7 +339,7 @@ bool apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
     // What a cell's font shares with the workbook's own font keeps the layer's
     // default: a font of another script at the workbook's size keeps its size.
     const ExcelFont* standard = font_of(book, 0);
-    if (!font || !standard) return number.currency_left_out;
+    if (!font || !standard) return number;
     if (font->height != standard->height) {
         int points = font->height / 20;
         if (points >= 1 && points <= 127) format[kFmtSize] = uint8_t(points);
@@ -326,5 +349,5 @@ bool apply_excel_format(const ExcelBook& book, uint16_t xf_index, bool sheet_pro
         int16_t number_of_font = model_services.number_of_font_name(font->name, &found);
         if (found) store_u16(format + kFmtFont, uint16_t(number_of_font));
     }
-    return number.currency_left_out;
+    return number;
 }

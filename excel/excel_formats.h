@@ -14,6 +14,7 @@ struct NumberFormatMatch {
     bool thousands;
     bool fixed_decimals;
     bool currency_left_out = false;  // a currency no format here shows
+    bool duration_left_out = false;  // a duration no format here shows
 };
 // `format` is UTF-8.
 NumberFormatMatch match_number_format(const std::string& format);
@@ -22,5 +23,5 @@ NumberFormatMatch match_number_format(const std::string& format);
 std::string number_format_string(const ExcelBook& book, uint16_t index);
 
 // Fills a format block (already holding the defaults) from cell format `xf`;
-// true when its number format shows a currency no format here has, left out.
-bool apply_excel_format(const ExcelBook& book, uint16_t xf, bool sheet_protected, uint8_t* format);
+// answers the match of its number format, which tells what was left out.
+NumberFormatMatch apply_excel_format(const ExcelBook& book, uint16_t xf, bool sheet_protected, uint8_t* format);

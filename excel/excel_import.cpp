@@ -42,6 +42,7 @@ void tell_notes(const ImportReport& notes) {
         {kExcelFormulasNote, notes.unconverted_formula_cells, notes.unconverted_formulas},
         {kExcelDatesNote, notes.date_number_cells, notes.dates_shown_as_numbers},
         {kExcelCurrenciesNote, notes.currency_cells, notes.currencies_left_out},
+        {kExcelDurationsNote, notes.duration_cells, notes.durations_left_out},
         {kExcelCommentsNote, notes.comment_cells, notes.comments_left_out},
         {kExcelSheetNamesNote, notes.renamed_sheets, int32_t(notes.renamed_sheets.size())},
     };
@@ -98,10 +99,12 @@ int16_t read_excel_stream(std::vector<uint8_t>& stream, MemoryRef layer, ImportR
         notes->names_dropped += book.names_dropped;
         notes->dates_shown_as_numbers += book.dates_shown_as_numbers;
         notes->currencies_left_out += book.currencies_left_out;
+        notes->durations_left_out += book.durations_left_out;
         notes->comments_left_out += book.comments_left_out;
         notes->unconverted_formula_cells = std::move(book.unconverted_formula_cells);
         notes->date_number_cells = std::move(book.date_number_cells);
         notes->currency_cells = std::move(book.currency_cells);
+        notes->duration_cells = std::move(book.duration_cells);
         notes->comment_cells = std::move(book.comment_cells);
         for (const ExcelSheet& sheet : book.sheets)
             if (sheet.is_worksheet && sheet.renamed) notes->renamed_sheets.push_back(sheet.name);

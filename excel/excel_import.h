@@ -25,6 +25,7 @@ constexpr int16_t kExcelMoreCells = 8;
 constexpr int16_t kExcelCurrenciesNote = 9;
 constexpr int16_t kExcelCommentsNote = 10;
 constexpr int16_t kExcelSheetNamesNote = 11;
+constexpr int16_t kExcelDurationsNote = 12;
 
 // Whether the first bytes of a file are those of an Excel workbook.
 bool is_excel_head(const unsigned char* head, size_t length);

@@ -341,10 +341,11 @@ private:
     }
 
     // The format block of each cell format, made once, and whether the
-    // format's currency was left out.
+    // format's currency or duration was left out.
     struct MadeFormat {
         bool made = false;
         bool currency_left_out = false;
+        bool duration_left_out = false;
         CellFormat format;
     };
     std::vector<MadeFormat> formats_;
@@ -354,7 +355,9 @@ private:
         MadeFormat& made = formats_[xf < book_.xfs.size() ? xf : book_.xfs.size()];
         if (!made.made) {
             GetDefaultFormat(made.format.bytes);
-            made.currency_left_out = apply_excel_format(book_, xf, sheet_.is_protected, made.format.bytes);
+            const NumberFormatMatch number = apply_excel_format(book_, xf, sheet_.is_protected, made.format.bytes);
+            made.currency_left_out = number.currency_left_out;
+            made.duration_left_out = number.duration_left_out;
             made.made = true;
         }
         return made;
@@ -374,6 +377,7 @@ private:
         if (cell.value_kind == ExcelCellKind::kNumber) {
             show_date_as_itself(cell, format.bytes);
             note_currency_left_out(cell);
+            note_duration_left_out(cell);
         }
         std::string stopping_function;
         if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes, stopping_function)) return;
@@ -412,6 +416,13 @@ private:
         if (!made_format(cell.xf).currency_left_out) return;
         ++book_.currencies_left_out;
         note_cell(book_.currency_cells, cell.row, cell.column, "");
+    }
+
+    // A duration in a form no format here shows: its cell shows the number.
+    void note_duration_left_out(const ExcelCell& cell) {
+        if (!made_format(cell.xf).duration_left_out) return;
+        ++book_.durations_left_out;
+        note_cell(book_.duration_cells, cell.row, cell.column, "");
     }
 
     // A number in a date format that the calendar here cannot show as the

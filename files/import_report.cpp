@@ -33,7 +33,7 @@ void count_decoding_losses(const DecodedText& decoded, ImportReport& report) {
 bool import_lost_anything(const ImportReport& report) {
     return report.replaced_characters || report.rows_cut || report.fields_cut || report.texts_cut ||
            report.unconverted_formulas || report.cells_beyond_grid || report.names_dropped ||
-           report.guessed_characters || report.dates_shown_as_numbers || report.currencies_left_out ||
+           report.guessed_characters || report.dates_shown_as_numbers || report.currencies_left_out || report.durations_left_out ||
            report.comments_left_out || !report.renamed_sheets.empty();
 }
 

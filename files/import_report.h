@@ -27,6 +27,7 @@ struct ImportReport {
     int32_t guessed_characters = 0;    // characters of a file in no Unicode form, read as Mac Roman
     int32_t dates_shown_as_numbers = 0;  // dates the calendar here cannot show, their cells showing numbers
     int32_t currencies_left_out = 0;     // amounts shown without a currency no format here has
+    int32_t durations_left_out = 0;      // durations shown as numbers, in a form no format here has
     int32_t comments_left_out = 0;       // cell comments a note cannot hold
     // The first few cells of the formulas kept as values, of the dates shown
     // as numbers, of the amounts without their currency and of the comments
@@ -34,6 +35,7 @@ struct ImportReport {
     std::vector<std::string> unconverted_formula_cells;
     std::vector<std::string> date_number_cells;
     std::vector<std::string> currency_cells;
+    std::vector<std::string> duration_cells;
     std::vector<std::string> comment_cells;
     // The names given to sheets whose own names a layer cannot hold.
     std::vector<std::string> renamed_sheets;

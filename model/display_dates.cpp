@@ -333,7 +333,7 @@ bool shows_a_date(const CellInfoRecord* info) {
         custom_pattern(info, pattern);
         return pattern_shows_date(pattern);
     }
-    return code == 30 || format_shows_date(code);
+    return format_shows_date(code);
 }
 
 // The calendar seconds the record's value shows in its format: its date's
@@ -353,6 +353,22 @@ bool seconds_shown(const CellInfoRecord* info, uint32_t& seconds) {
     return true;
 }
 
+// A duration of the record's value in days as hours, minutes and seconds
+// (whole seconds, rounded); false for one of more hours than a text holds.
+bool elapsed_time_text(CellInfoRecord* info) {
+    constexpr double kMostHours = 1e9;
+    constexpr double kSecondsADay = 86400;
+    double seconds = std::round(std::fabs(info->value) * kSecondsADay);
+    if (!(seconds / 3600 < kMostHours)) return false;
+    DateText d{info->text, {}, 0};
+    if (info->value < 0 && seconds > 0) d.text("-");
+    const auto whole = int64_t(seconds);
+    d.number(int32_t(whole / 3600), kPlain, ":");
+    d.number(int32_t(whole / 60 % 60), kTwoDigits, ":");
+    d.number(int32_t(whole % 60), kTwoDigits);
+    return true;
+}
+
 }  // namespace
 
 JapaneseEra japanese_era(double days_1904, int32_t year) {
@@ -362,6 +378,7 @@ JapaneseEra japanese_era(double days_1904, int32_t year) {
 
 bool format_date_text(CellInfoRecord* info) {
     info->text[0] = 0;
+    if (info->format.bytes[kFmtCode] == kFormatElapsedTime) return elapsed_time_text(info);
     DateText d{info->text, {}, 0};
     if (!seconds_shown(info, d.seconds)) return false;
     pf::seconds_to_date(d.seconds, d.date);

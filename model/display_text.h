@@ -19,6 +19,9 @@ constexpr uint8_t kFormatFraction = 'J';
 constexpr uint8_t kFormatScientific = 'S';
 constexpr uint8_t kFormatShowFormula = 'f';
 constexpr uint8_t kFormatCustomDate = 120;
+// A duration: its hours as many as there are, then two-digit minutes and
+// seconds ("36:00:00"); a number of days, never a date.
+constexpr uint8_t kFormatElapsedTime = 30;
 
 // Flags A (byte 9) and flags B (byte 13) read by the display text.
 constexpr uint8_t kFlagAThousands = 0x02;

@@ -533,7 +533,7 @@ TEST(ExcelNumberFormats, MapToTheNearestFormatOfThisProgram) {
         {"$#,##0.00", 36, 2, true},             {"[Red]0.000", kFormatFixed, 3, false},
         {"m/d/yyyy", 6, 0, false},              {"d-mmm-yy", 9, 0, false},
         {"mmm-yy", 8, 0, false},                {"yyyy-mm-dd", 5, 0, false},
-        {"h:mm AM/PM", 23, 0, false},           {"[h]:mm:ss", 22, 0, false},
+        {"h:mm AM/PM", 23, 0, false},           {"[h]:mm:ss", 30, 0, false},
         {"mm:ss", 29, 0, false},                {"m/d/yyyy h:mm", 25, 0, false},
         {"@", kFormatGeneral, 2, false},
     };

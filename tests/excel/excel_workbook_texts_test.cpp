@@ -2,6 +2,7 @@
 // cell comments, sheet names of other scripts and line breaks in texts. Each
 // is kept where this program can hold it, and otherwise counted and named in
 // the notes, never turned into something else.
+#include "files/sylk.h"
 #include "files/text_exchange.h"
 #include "tests/excel/excel_fixture.h"
 
@@ -79,6 +80,35 @@ TEST_F(ExcelTextsTest, AmountsKeepTheirCurrencyOrShowTheirDecimals) {
     EXPECT_EQ(notes.currency_cells, (std::vector<std::string>{"B1", "B2"}));
     EXPECT_EQ(notes.replaced_characters, 0);  // the format's letters are no cell's
     EXPECT_TRUE(import_lost_anything(notes));
+}
+
+// Durations in hours, minutes and seconds show their hours past a day and go
+// to other programs' SYLK as durations, which read back the same; one in
+// another elapsed form shows its number of days, named in the note.
+TEST_F(ExcelTextsTest, DurationsShowTheirHoursOrTheirNumbers) {
+    std::vector<Record> globals = {font(), format(164, u"[HH]:MM:SS"), format(165, u"[mm]:ss"),
+                                   xf(0), xf(46), xf(164), xf(165)};
+    Sheet sheet{"Times", {biff::number(0, 0, 1.5, 1), biff::number(0, 1, 62.5, 2), biff::number(0, 2, 0.75, 3)}};
+    ASSERT_EQ(import8(globals, {sheet}), 0);
+    EXPECT_EQ(layer_text(layer_at(0), FieldSource::displayed, '\t'), "36:00:00\t1500:00:00\t0.75\r\n");
+    EXPECT_EQ(notes.durations_left_out, 1);
+    EXPECT_EQ(notes.duration_cells, std::vector<std::string>{"C1"});
+    EXPECT_TRUE(import_lost_anything(notes));
+
+    const std::string sylk = sylk_layer_text(layer_at(0), SylkVariant::other_spreadsheets);
+    EXPECT_NE(sylk.find("P;P[h]:mm:ss\r\n"), std::string::npos);
+    EXPECT_NE(sylk.find("F;P33;"), std::string::npos) << "the cells name the duration picture";
+    ASSERT_EQ(read_sylk_bytes(sylk, layer), 0);
+    EXPECT_EQ(layer_text(layer, FieldSource::displayed, '\t'), "36:00:00\t1500:00:00\t0.75\r\n");
+}
+
+// Another program's SYLK names the duration picture in its own words.
+TEST_F(ExcelTextsTest, ASylkDurationPictureIsRead) {
+    ASSERT_EQ(read_sylk_bytes("ID;PCALCOOO32\r\nP;PGeneral\r\nP;P[h]:mm:ss\r\nC;Y1;X1;K1.5\r\nF;P1;FG0G;Y1;X1\r\n"
+                              "C;Y2;X1;K62.5\r\nF;P1;FG0G;Y2;X1\r\nE\r\n",
+                              layer),
+              0);
+    EXPECT_EQ(layer_text(layer, FieldSource::displayed, '\t'), "36:00:00\r\n1500:00:00\r\n");
 }
 
 // Comments a note holds (Roman, 255 characters at most) become the notes of
