@@ -3,6 +3,7 @@
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/events_internal.h"
 #include "platform/host/host.h"
+#include "platform/text/text.h"
 
 #include <algorithm>
 #include <deque>
@@ -44,12 +45,20 @@ bool find_queued(uint16_t mask, EventRecord& event, bool take) {
     return true;
 }
 
+// A key event taken: the keyboard's script is the one it was typed in.
+void follow_typing_script(const EventRecord& event) {
+    const uintptr_t script = (event.message & kKeyScriptMask) >> 16;
+    if ((event.what == kKeyDown || event.what == kAutoKey) && script > 0) set_keyboard_script(int16_t(script - 1));
+}
+
 // The first available event of the mask: sources before the queue (activate
 // events), the queue, then sources after it (updates, high-level events).
 bool find_event(uint16_t mask, EventRecord& event, bool take) {
-    return ask_sources(EventSourceOrder::kBeforeQueue, mask, event, take) ||
-           find_queued(mask, event, take) ||
-           ask_sources(EventSourceOrder::kAfterQueue, mask, event, take);
+    const bool found = ask_sources(EventSourceOrder::kBeforeQueue, mask, event, take) ||
+                       find_queued(mask, event, take) ||
+                       ask_sources(EventSourceOrder::kAfterQueue, mask, event, take);
+    if (found && take) follow_typing_script(event);
+    return found;
 }
 
 bool mouse_moved_event(uint16_t mask, RgnHandle mouse_region, EventRecord& event) {

@@ -64,6 +64,11 @@ constexpr uintptr_t kCharCodeMask = 0x000000FF;
 constexpr uintptr_t kKeyCodeMask = 0x0000FF00;
 inline unsigned char event_char(const EventRecord& e) { return uint8_t(e.message & kCharCodeMask); }
 inline uint8_t event_key_code(const EventRecord& e) { return uint8_t((e.message & kKeyCodeMask) >> 8); }
+// A key event also carries the script of the keyboard that typed it (the
+// script number plus one, 0 for none): taking the event makes that the
+// keyboard's script, so each byte is read in the script it was typed in
+// however many wait in the queue.
+constexpr uintptr_t kKeyScriptMask = 0x00FF0000;
 
 // Operating-system events: the kind of OS event is in the message's high byte.
 constexpr uint32_t kSuspendResumeMessage = 0x01;

@@ -4,6 +4,7 @@
 #include "platform/events/events_internal.h"
 #include "platform/events/keyboard.h"
 #include "platform/host/host.h"
+#include "platform/text/text.h"
 #include "platform/screen/cursor.h"
 
 #include <cstdlib>
@@ -57,7 +58,8 @@ void set_key_bit(uint8_t key_code, bool down) {
 }
 
 void post_key(uint16_t kind, uint8_t key_code, unsigned char character) {
-    post_event(kind, (uintptr_t(key_code) << 8) | character);
+    const uintptr_t script = uintptr_t(keyboard_script() + 1) << 16 & kKeyScriptMask;
+    post_event(kind, script | (uintptr_t(key_code) << 8) | character);
 }
 
 bool mouse_up_waiting() { return events_detail::queue_holds(kMouseUpMask); }
