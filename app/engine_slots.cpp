@@ -9,6 +9,7 @@
 #include "app/event_loop.h"
 #include "app/required_events.h"
 #include "ui/calc_alerts.h"
+#include "ui/dialog_items.h"
 #include "ui/nav_dialogs.h"
 #include "core/foundation_services.h"
 #include "excel/engine_answers.h"
@@ -250,6 +251,7 @@ void install_app_services() {
     install_calc_services();
     install_files_services();
     install_ui_services();
+    install_field_text_speller();
     install_window_services();
     install_shell_services();
     install_engine_answers();

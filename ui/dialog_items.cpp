@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ui/alerts.h"
 #include "ui/modal_dialog.h"
@@ -19,7 +20,10 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
+#include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
+#include "files/entry_script.h"
+#include "model/text_runs.h"
 #include "ui/ui_services.h"
 #include "resource_ids.h"
 
@@ -65,49 +69,95 @@ void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text) {
     pf::draw_one_control(control);
 }
 
-void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text) {
+std::string GetDEditTextUtf8(DialogRef dialog, int16_t item) {
     pf::ControlRef control = GetDialogControl(dialog, item);
-    size_t size = 0;
-    if (!control || pf::get_control_data(control, pf::kControlEditTextPart, pf::kControlEditTextTextTag, 255, text + 1,
-                                         &size) != pf::noErr) {
-        GetDText(dialog, item, text);
-        return;
-    }
-    text[0] = uint8_t(std::min<size_t>(size, 255));
+    if (control && pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem) return pf::edit_text_utf8(control);
+    return pf::mac_roman_to_utf8(pf::get_dialog_item_text(dialog, item));
+}
+
+void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text) {
+    set_pstring(text, pf::utf8_to_mac_roman(GetDEditTextUtf8(dialog, item)));
 }
 
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text) {
     return GetDRomanText(dialog, item, text, kRomanLettersAlert);
 }
 
+bool GetDRomanTextQuietly(DialogRef dialog, int16_t item, unsigned char* text) {
+    const std::string typed = GetDEditTextUtf8(dialog, item);
+    std::string roman;
+    const bool spelled = pf::utf8_to_script(typed, pf::kScriptRoman, roman);
+    set_pstring(text, spelled ? roman : pf::utf8_to_mac_roman(typed));
+    return spelled;
+}
+
 namespace {
 
-int16_t edit_text_item_script(DialogRef dialog, int16_t item) {
-    pf::ControlRef control = GetDialogControl(dialog, item);
-    return control ? pf::edit_text_script(control) : pf::kScriptRoman;
+// The characters of a text Mac Roman cannot spell, each once, in order.
+std::u32string letters_roman_lacks(std::string_view utf8) {
+    std::u32string lacking;
+    size_t at = 0;
+    char32_t letter = 0;
+    while (at < utf8.size()) {
+        const size_t start = at;
+        std::string roman;
+        const bool decoded = pf::decode_utf8(utf8, at, letter);
+        if (!decoded) letter = U'\uFFFD';
+        if (decoded && pf::utf8_to_script(utf8.substr(start, at - start), pf::kScriptRoman, roman)) continue;
+        if (lacking.find(letter) == std::u32string::npos) lacking.push_back(letter);
+    }
+    return lacking;
+}
+
+// The scripts of letters Roman lacks, by name ("Japanese", "Japanese and
+// Cyrillic"); a letter no installed script spells named by its code point.
+std::string scripts_of_letters(std::u32string_view letters) {
+    std::vector<std::string> names;
+    const auto add = [&names](std::string name) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+    };
+    for (char32_t letter : letters) {
+        std::string utf8;
+        pf::append_utf8(utf8, letter);
+        const pf::ScriptText spelled = pf::spell_in_a_script(utf8);
+        if (spelled.unmapped == 0) add(pf::script_name(spelled.script));
+        else add(pf::code_point_names(std::u32string_view(&letter, 1), 1).substr(1));
+    }
+    std::string named;
+    for (size_t i = 0; i < names.size(); ++i)
+        named += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return named;
 }
 
 }  // namespace
 
-bool GetDRomanTextQuietly(DialogRef dialog, int16_t item, unsigned char* text) {
-    GetDEditText(dialog, item, text);
-    const int16_t script = edit_text_item_script(dialog, item);
-    if (script == pf::kScriptRoman) return true;
-    std::string roman;
-    if (!pf::utf8_to_script(pf::script_to_utf8(pstring_text(text), script), pf::kScriptRoman, roman)) return false;
-    set_pstring(text, roman);
-    return true;
-}
-
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t alert) {
     if (GetDRomanTextQuietly(dialog, item, text)) return true;
-    unsigned char script_name[256];
-    set_pstring(script_name, pf::script_name(edit_text_item_script(dialog, item)));
-    key_caution_alert(script_name, alert, kStopAlertKind);
+    unsigned char scripts[256];
+    set_pstring(scripts, scripts_of_letters(letters_roman_lacks(GetDEditTextUtf8(dialog, item))));
+    key_caution_alert(scripts, alert, kStopAlertKind);
     SetEditTextDialogItemFocus(dialog, item);
     SelectTheDialogItemText(dialog, item, 0, kAllCharacters);
     return false;
 }
+
+namespace {
+
+// A text pasted into a field, spelled as a cell's entry is: in one script
+// when one spells it all, else in runs of the scripts that spell its words.
+void spell_pasted_field_text(std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts) {
+    const RunLook look;
+    ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    bytes = std::move(spelled.text);
+    scripts.assign(bytes.size(), spelled.script);
+    if (spelled.runs.empty()) return;
+    for (const TextRun& run : text_runs(spelled.runs, bytes.size()))
+        std::fill(scripts.begin() + ptrdiff_t(run.start), scripts.begin() + ptrdiff_t(run.end), run_script(run, look.font));
+}
+
+}  // namespace
+
+void install_field_text_speller() { pf::set_edit_text_speller(spell_pasted_field_text); }
 
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end) {
     pf::select_dialog_item_text(dialog, item, start, end);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/dialogs/dialogs.h"
 
@@ -23,18 +24,25 @@ void AttachDUserProc(DialogRef dialog, int16_t item, pf::UserItemProc proc);
 void SetDText(DialogRef dialog, int16_t item, const unsigned char* text);
 void GetDText(DialogRef dialog, int16_t item, unsigned char* text);
 void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text);
+// An edit text as it reads (its runs of several scripts each decoded by its
+// own), in Mac Roman with "?" for each character Mac Roman cannot spell.
 void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text);
-// The text of an edit-text item kept as a name or label, in Mac Roman. Text
-// typed in another script's keyboard is spelled in Mac Roman when every
-// character has a Roman spelling (an accented letter typed anywhere); when some
-// have none an alert says the script's letters cannot be kept, the field is
-// focused with what was typed selected, and the answer is false. `alert` is
-// the alert that says so, naming the script: names and labels have their own.
+std::string GetDEditTextUtf8(DialogRef dialog, int16_t item);
+// The text of an edit-text item kept as a name or label, in Mac Roman: the
+// field's text as it reads, in whatever scripts it was typed or pasted,
+// spelled in Mac Roman when every character has a Roman spelling (an accented
+// letter typed anywhere); when some have none an alert names the scripts of
+// the letters that cannot be kept, the field is focused with what was typed
+// selected, and the answer is false. `alert` is the alert that says so:
+// names and labels have their own.
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text);
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t alert);
-// The same without the alert: false, with the field's own bytes in `text`,
+// The same without the alert: false, with `text` as GetDEditText reads it,
 // when some character has no Roman spelling.
 bool GetDRomanTextQuietly(DialogRef dialog, int16_t item, unsigned char* text);
+// Text pasted into an edit text is spelled in the scripts that spell it, as
+// an entry into a cell is (files/entry_script.h): installed at start-up.
+void install_field_text_speller();
 // An end past the text selects to its end: kAllCharacters selects the whole text.
 constexpr int16_t kAllCharacters = 32000;
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end);

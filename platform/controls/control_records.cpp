@@ -5,6 +5,7 @@
 #include "platform/controls/controls_internal.h"
 #include "platform/draw/text.h"
 #include "platform/resources/resources.h"
+#include "platform/text/scripts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -68,6 +69,7 @@ void prepare_kind(ControlRef control) {
         case kEditTextControl:
         case kPasswordTextControl:
             control->text = control->title.substr(0, kMaxEditTextLength);
+            control->scripts.assign(control->text.size(), kScriptRoman);
             control->title.clear();
             control->sel_start = control->sel_end = int32_t(control->text.size());
             break;

@@ -115,10 +115,11 @@ struct Control {
     int16_t font = 0, size = 0;  // system font, 12
     uint8_t face = 0;
 
-    // Edit text: its bytes in `script` (platform/text/scripts.h), drawn in the
-    // script's font when that is not Roman.
+    // Edit text: its bytes, each in the script beside it in `scripts`
+    // (platform/text/scripts.h); a run of another script than Roman is drawn
+    // in the script's font.
     std::string text;
-    int16_t script = 0;
+    std::vector<int16_t> scripts;
     int32_t sel_start = 0, sel_end = 0;
     int32_t anchor = 0;
     int16_t scroll = 0;  // pixels the text is moved left to keep the caret in view
@@ -127,7 +128,7 @@ struct Control {
     ControlKeyFilterProc key_filter = nullptr;
     // The text and selection before the last change, for Command-Z.
     std::string undo_text;
-    int16_t undo_script = 0;
+    std::vector<int16_t> undo_scripts;
     int32_t undo_start = 0, undo_end = 0;
     bool can_undo = false;
 
@@ -236,10 +237,22 @@ void edit_text_copy(ControlRef control);
 void edit_text_paste(ControlRef control);
 void edit_text_clear(ControlRef control);
 void edit_text_select(ControlRef control, int32_t start, int32_t end);
-// The script of an edit text's bytes: a field of ASCII text takes the script of
-// the keyboard a letter beyond ASCII is typed with; text set into it is Roman.
+// The script of an edit text's bytes: each byte typed is in the keyboard's
+// script, text set into it is Roman. kSeveralScripts when its letters beyond
+// ASCII are in runs of several scripts; an ASCII text answers the script of
+// its first byte.
+constexpr int16_t kSeveralScripts = -1;
 int16_t edit_text_script(ControlRef control);
+// Sets the whole text in `script`.
 void set_edit_text_script(ControlRef control, int16_t script);
+// The text as it reads (UTF-8), each run decoded by its own script; a
+// password's as drawn.
+std::string edit_text_utf8(ControlRef control);
+// How a text pasted from the clipboard (UTF-8) is spelled into a field: its
+// bytes and the script of each. Without one, a paste is spelled in the one
+// script that spells most of it (spell_in_a_script).
+using EditTextSpeller = void (*)(std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts);
+void set_edit_text_speller(EditTextSpeller speller);
 // Takes back the last change of the text (a second call restores it).
 void edit_text_undo(ControlRef control);
 

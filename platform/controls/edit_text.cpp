@@ -29,9 +29,83 @@ Rect text_area(ControlRef c) { return inset_rect(c->bounds, kTextInset, 2); }
 
 bool focused(ControlRef c) { return get_keyboard_focus(c->window) == c; }
 
-// Pixel offset of a text offset from the start of the shown text.
+// A stretch of the text whose bytes are in one script.
+struct ScriptRun {
+    int32_t start = 0, end = 0;
+    int16_t script = kScriptRoman;
+};
+
+// The text's runs, each in one script; a password's bullets are Roman.
+std::vector<ScriptRun> script_runs(ControlRef c) {
+    std::vector<ScriptRun> runs;
+    for (int32_t at = 0; at < int32_t(c->text.size()); ++at) {
+        const int16_t script = is_password(c) ? kScriptRoman : c->scripts[size_t(at)];
+        if (runs.empty() || runs.back().script != script) runs.push_back(ScriptRun{at, at, script});
+        runs.back().end = at + 1;
+    }
+    return runs;
+}
+
+int16_t run_font(ControlRef c, int16_t script) { return script == kScriptRoman ? c->font : script_font(script); }
+
+std::string_view run_bytes(std::string_view shown, const ScriptRun& run, int32_t from, int32_t to) {
+    const int32_t start = std::max(run.start, from), end = std::min(run.end, to);
+    return start < end ? shown.substr(size_t(start), size_t(end - start)) : std::string_view();
+}
+
+// Pixel offset of a text offset from the start of the shown text, each run
+// measured in its script's font.
 int16_t offset_pixels(ControlRef c, int32_t offset) {
-    return char_to_pixel(edit_text_shown(c), 0, offset);
+    const std::string shown = edit_text_shown(c);
+    int width = 0;
+    for (const ScriptRun& run : script_runs(c)) {
+        if (run.start >= offset) break;
+        text_font(run_font(c, run.script));
+        const std::string_view bytes = run_bytes(shown, run, run.start, run.end);
+        width += char_to_pixel(bytes, 0, std::min(offset, run.end) - run.start);
+    }
+    text_font(control_text_font(c));
+    return int16_t(width);
+}
+
+// The text offset nearest a pixel offset from the start of the shown text.
+int32_t offset_at_pixel(ControlRef c, int h) {
+    const std::string shown = edit_text_shown(c);
+    int left = 0;
+    int32_t offset = int32_t(shown.size());
+    for (const ScriptRun& run : script_runs(c)) {
+        text_font(run_font(c, run.script));
+        const std::string_view bytes = run_bytes(shown, run, run.start, run.end);
+        const int width = char_to_pixel(bytes, 0, int32_t(bytes.size()));
+        if (h < left + width) {
+            offset = run.start + pixel_to_char(bytes, 0, Fixed(h - left) << 16).offset;
+            break;
+        }
+        left += width;
+    }
+    text_font(control_text_font(c));
+    return offset;
+}
+
+// Draws the shown bytes from `from` to `to` from the pen on, each run in its
+// script's font.
+void draw_runs(ControlRef c, std::string_view shown, int32_t from, int32_t to) {
+    for (const ScriptRun& run : script_runs(c)) {
+        const std::string_view bytes = run_bytes(shown, run, from, to);
+        if (bytes.empty()) continue;
+        text_font(run_font(c, run.script));
+        draw_text(bytes);
+    }
+    text_font(control_text_font(c));
+}
+
+// The shown text from `from` to `to` as it reads, each run decoded by its
+// script.
+std::string utf8_between(ControlRef c, int32_t from, int32_t to) {
+    const std::string shown = edit_text_shown(c);
+    std::string utf8;
+    for (const ScriptRun& run : script_runs(c)) utf8 += script_to_utf8(run_bytes(shown, run, from, to), run.script);
+    return utf8;
 }
 
 void keep_caret_visible(ControlRef c) {
@@ -43,7 +117,7 @@ void keep_caret_visible(ControlRef c) {
     int caret = offset_pixels(c, c->sel_end);
     if (caret - c->scroll > width - 2) c->scroll = int16_t(caret - width + 2);
     if (caret - c->scroll < 0) c->scroll = int16_t(caret);
-    int total = text_width(edit_text_shown(c));
+    int total = offset_pixels(c, int32_t(c->text.size()));
     if (total - c->scroll < width - 2) c->scroll = int16_t(std::max(0, total - width + 2));
 }
 
@@ -54,7 +128,8 @@ void changed(ControlRef c) {
     redraw(c);
 }
 
-void replace_selection(ControlRef c, std::string_view with) {
+// `scripts` holds the script of each byte of `with`.
+void replace_selection(ControlRef c, std::string_view with, const std::vector<int16_t>& scripts) {
     int32_t start = std::min(c->sel_start, c->sel_end), end = std::max(c->sel_start, c->sel_end);
     size_t room = kMaxEditTextLength - (c->text.size() - size_t(end - start));
     if (with.size() > room) {
@@ -62,11 +137,13 @@ void replace_selection(ControlRef c, std::string_view with) {
         return;
     }
     c->undo_text = c->text;
-    c->undo_script = c->script;
+    c->undo_scripts = c->scripts;
     c->undo_start = c->sel_start;
     c->undo_end = c->sel_end;
     c->can_undo = true;
     c->text.replace(size_t(start), size_t(end - start), with);
+    c->scripts.erase(c->scripts.begin() + start, c->scripts.begin() + end);
+    c->scripts.insert(c->scripts.begin() + start, scripts.begin(), scripts.end());
     c->sel_start = c->sel_end = c->anchor = start + int32_t(with.size());
     changed(c);
 }
@@ -93,17 +170,7 @@ void delete_backward(ControlRef c, bool forward) {
         c->sel_start = forward ? at : at - 1;
         c->sel_end = forward ? at + 1 : at;
     }
-    replace_selection(c, "");
-}
-
-// A field whose text kept beside the selection is ASCII (the same in every
-// script) takes the keyboard's script; a password stays Roman.
-void follow_keyboard_script(ControlRef c) {
-    const auto is_ascii = [](char ch) { return uint8_t(ch) < 0x80; };
-    const std::string_view text = c->text;
-    const bool ascii = std::all_of(text.begin(), text.begin() + selection_low(c), is_ascii) &&
-                       std::all_of(text.begin() + selection_high(c), text.end(), is_ascii);
-    if (ascii && !is_password(c)) c->script = keyboard_script();
+    replace_selection(c, "", {});
 }
 
 // The text offset nearest a local point.
@@ -112,10 +179,16 @@ int32_t offset_at(ControlRef c, Point where) {
     LookScope scope;
     text_font(control_text_font(c));
     text_size(c->size);
-    int h = where.h - text_area(c).left + c->scroll;
-    PixelHit hit = pixel_to_char(edit_text_shown(c), 0, Fixed(h) << 16);
-    return hit.offset;
+    return offset_at_pixel(c, where.h - text_area(c).left + c->scroll);
 }
+
+void spell_in_one_script(std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts) {
+    ScriptText spelled = spell_in_a_script(utf8);
+    bytes = std::move(spelled.bytes);
+    scripts.assign(bytes.size(), spelled.script);
+}
+
+EditTextSpeller pasted_text_speller = spell_in_one_script;
 
 }  // namespace
 
@@ -164,13 +237,13 @@ void draw_edit_text(ControlRef c) {
     rgb_fore_color(is_control_active(c) ? kLookText : kLookDimText);
     text_mode(kSrcOr);
     move_to(origin, int16_t(baseline));
-    draw_text(shown);
+    draw_runs(c, shown, 0, int32_t(shown.size()));
     if (has_focus && c->sel_start != c->sel_end) {
         // The selected characters again, in the accent's text colour.
         int32_t lo = selection_low(c), hi = selection_high(c);
         rgb_fore_color(kLookAccentText);
         move_to(int16_t(origin + offset_pixels(c, lo)), int16_t(baseline));
-        draw_text(std::string_view(shown).substr(size_t(lo), size_t(hi - lo)));
+        draw_runs(c, shown, lo, hi);
     }
     if (has_focus && c->caret_on && c->sel_start == c->sel_end) {
         int16_t h = int16_t(origin + offset_pixels(c, c->sel_end));
@@ -217,10 +290,9 @@ int16_t edit_text_key(ControlRef c, unsigned char ch, uint16_t modifiers) {
             if (ch < 32) return kControlNoPart;
             unsigned char typed = ch;
             if (c->key_filter && !c->key_filter(c, typed, modifiers)) return kControlEditTextPart;
-            const int16_t script = c->script;
-            if (typed >= 0x80) follow_keyboard_script(c);
-            replace_selection(c, std::string(1, char(typed)));
-            c->undo_script = script;
+            // Typed in the keyboard's script; a password is Roman.
+            const int16_t script = is_password(c) ? kScriptRoman : keyboard_script();
+            replace_selection(c, std::string(1, char(typed)), {script});
             break;
         }
     }
@@ -284,12 +356,13 @@ void edit_text_click(ControlRef c, Point where, uint16_t modifiers) {
 
 int16_t control_text_font(ControlRef c) {
     const bool edit_text = c->kind == kEditTextControl || c->kind == kPasswordTextControl;
-    return edit_text && c->script != kScriptRoman ? script_font(c->script) : c->font;
+    const int16_t script = edit_text ? edit_text_script(c) : kScriptRoman;
+    return script > kScriptRoman ? script_font(script) : c->font;
 }
 
 void edit_text_set_text(ControlRef c, std::string_view text) {
     c->text = std::string(text.substr(0, kMaxEditTextLength));
-    c->script = kScriptRoman;
+    c->scripts.assign(c->text.size(), kScriptRoman);
     c->can_undo = false;
     c->sel_start = c->sel_end = c->anchor = int32_t(c->text.size());
     c->scroll = 0;
@@ -306,48 +379,82 @@ void edit_text_select(ControlRef c, int32_t start, int32_t end) {
     changed(c);
 }
 
+// The selection reaches the clipboard as it reads: in Mac Roman, and in
+// UTF-8 beside it when Mac Roman cannot spell it.
 void edit_text_copy(ControlRef c) {
     if (!c || c->sel_start == c->sel_end || is_password(c)) return;
-    std::string selected = c->text.substr(size_t(selection_low(c)), size_t(selection_high(c) - selection_low(c)));
+    const std::string selected = utf8_between(c, selection_low(c), selection_high(c));
     zero_scrap();
-    put_scrap(kScrapText, selected.data(), selected.size());
+    const std::vector<uint8_t> text = scrap_text_from_utf8(selected);
+    put_scrap(kScrapText, text.data(), text.size());
+    const std::vector<uint8_t> unicode = scrap_unicode_text_from_utf8(selected);
+    if (!unicode.empty()) put_scrap(kScrapUnicodeText, unicode.data(), unicode.size());
 }
 
 void edit_text_cut(ControlRef c) {
     if (!c || is_password(c)) return;
     edit_text_copy(c);
-    replace_selection(c, "");
+    replace_selection(c, "", {});
 }
 
 void edit_text_clear(ControlRef c) {
-    if (c) replace_selection(c, "");
+    if (c) replace_selection(c, "", {});
 }
 
-int16_t edit_text_script(ControlRef c) { return c ? c->script : kScriptRoman; }
+int16_t edit_text_script(ControlRef c) {
+    if (!c || c->text.empty()) return kScriptRoman;
+    int16_t found = c->scripts.front();
+    bool beyond_ascii = false;
+    for (size_t at = 0; at < c->text.size(); ++at) {
+        if (uint8_t(c->text[at]) < 0x80) continue;
+        if (beyond_ascii && c->scripts[at] != found) return kSeveralScripts;
+        found = c->scripts[at];
+        beyond_ascii = true;
+    }
+    return found;
+}
 
 void set_edit_text_script(ControlRef c, int16_t script) {
     if (!c || !script_enabled(script)) return;
-    c->script = script;
+    c->scripts.assign(c->text.size(), script);
     redraw(c);
 }
+
+std::string edit_text_utf8(ControlRef c) { return c ? utf8_between(c, 0, int32_t(c->text.size())) : std::string(); }
+
+void set_edit_text_speller(EditTextSpeller speller) { pasted_text_speller = speller ? speller : spell_in_one_script; }
 
 void edit_text_undo(ControlRef c) {
     if (!c || !c->can_undo) return;
     std::swap(c->text, c->undo_text);
-    std::swap(c->script, c->undo_script);
+    std::swap(c->scripts, c->undo_scripts);
     std::swap(c->sel_start, c->undo_start);
     std::swap(c->sel_end, c->undo_end);
     c->anchor = std::min(c->sel_start, c->sel_end);
     changed(c);
 }
 
+// The clipboard's text as it reads (its UTF-8 flavour when Mac Roman could
+// not hold it), spelled in the scripts that spell it; a password's in Roman.
 void edit_text_paste(ControlRef c) {
     std::vector<uint8_t> data;
-    if (!c || get_scrap(kScrapText, data) != noErr) return;
+    std::string utf8;
+    if (!c) return;
+    if (get_scrap(kScrapUnicodeText, data) == noErr) utf8 = scrap_unicode_text_to_utf8(data);
+    else if (get_scrap(kScrapText, data) == noErr) utf8 = scrap_text_to_utf8(data);
+    else return;
     // One line: a pasted line break ends what is taken.
-    std::string text(data.begin(), data.end());
-    text = text.substr(0, text.find_first_of("\r\n"));
-    replace_selection(c, text);
+    utf8 = utf8.substr(0, utf8.find_first_of("\r\n"));
+    std::string bytes;
+    std::vector<int16_t> scripts;
+    if (is_password(c)) {
+        bytes = spell_in_script(utf8, kScriptRoman).bytes;
+        scripts.assign(bytes.size(), kScriptRoman);
+    } else {
+        pasted_text_speller(utf8, bytes, scripts);
+    }
+    if (scripts.size() != bytes.size()) scripts.resize(bytes.size(), kScriptRoman);
+    replace_selection(c, bytes, scripts);
 }
 
 void idle_controls(WindowRef window) {

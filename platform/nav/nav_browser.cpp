@@ -220,6 +220,16 @@ OSErr spec_of_typed_name(int16_t volume, uint32_t folder, const std::string& nam
 // The script of the name typed in the save dialog's field.
 int16_t typed_name_script(Browser& b) { return edit_text_script(item_control(b, kNameItem)); }
 
+// A name is in one script: typed in several, it is spelled again in the one
+// that spells most of it, and the field shows it so.
+void spell_typed_name_in_one_script(Browser& b) {
+    ControlRef field = item_control(b, kNameItem);
+    if (edit_text_script(field) != kSeveralScripts) return;
+    const ScriptText spelled = spell_in_a_script(edit_text_utf8(field));
+    set_dialog_item_text(b.dialog, kNameItem, spelled.bytes);
+    set_edit_text_script(field, spelled.script);
+}
+
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
 void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed, int16_t script) {
     const std::string name = accepted_name(b, typed);
@@ -258,6 +268,7 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
 // A name is never a path on disk, so a typed '/' ends a folder: the file goes into
 // that folder when it exists; a folder alone is shown; a missing one is refused.
 void try_save(Browser& b) {
+    spell_typed_name_in_one_script(b);
     std::string typed = typed_name(b);
     const int16_t script = typed_name_script(b);
     size_t slash = typed.rfind('/');

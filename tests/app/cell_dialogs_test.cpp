@@ -1,9 +1,10 @@
 // The Edit menu's cell dialogs and Layer > Rename as a user meets them: Move
 // Cells says when the destination names no cell and asks again, then moves
-// the selection to the cell named; Rename keeps the name typed in Roman
-// letters and refuses letters Roman cannot spell; Insert and
+// the selection to the cell named; Rename keeps the name typed or pasted in
+// Roman letters and refuses letters Roman cannot spell; Insert and
 // Clear act as the radio button on at OK says; Cancel in each changes nothing.
 #include <string>
+#include <vector>
 
 #include "editing/editing_commands.h"
 #include "model/cell_store.h"
@@ -111,6 +112,61 @@ TEST_F(CellDialogs, RenameRefusesLettersRomanCannotSpellAndKeepsAccentedOnes) {
     ASSERT_EQ(alert_requests().size(), 1u);
     EXPECT_EQ(alert_requests()[0].text, "Japanese");
     EXPECT_EQ(layer_name(), "Caf\x8E");
+}
+
+// A name is read as it reads, whatever keyboards typed it: "café" typed and
+// "東京" typed after it on a Japanese keyboard, "東京" and "Москва" alone are
+// refused naming the script of the letters Roman lacks, the layer keeping its
+// name; "café" is kept in Mac Roman.
+TEST_F(CellDialogs, RenameReadsANameTypedOnSeveralKeyboardsAsItReads) {
+    const std::string before = layer_name();
+    const struct {
+        std::vector<std::string> typed;
+        const char* scripts;
+    } refused[] = {{{"caf\xC3\xA9", "\xE6\x9D\xB1\xE4\xBA\xAC"}, "Japanese"},
+                   {{"\xE6\x9D\xB1\xE4\xBA\xAC"}, "Japanese"},
+                   {{"\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"}, "Cyrillic"}};
+    for (const auto& name : refused) {
+        alert_requests().clear();
+        for (const std::string& typed : name.typed) pf::driver_type(typed);
+        then_ok();  // OK: refused
+        then_ok();  // the alert
+        then_cancel();
+        DoLayerMenu(record, kLayerRenameItem);
+        ASSERT_EQ(alert_requests().size(), 1u) << name.scripts;
+        EXPECT_EQ(alert_requests()[0].alert_id, kRomanLettersAlert);
+        EXPECT_EQ(alert_requests()[0].text, name.scripts);
+        EXPECT_EQ(layer_name(), before);
+    }
+    alert_requests().clear();
+    answer("caf\xC3\xA9");
+    DoLayerMenu(record, kLayerRenameItem);
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_EQ(layer_name(), "caf\x8E");
+}
+
+// Pasted from another program, "café東京" comes into the field as it reads
+// and is refused for its Japanese letters; "café" pasted is kept.
+TEST_F(CellDialogs, RenameReadsAPastedNameAsItReads) {
+    constexpr uint8_t kKeyCodeV = 9;
+    const std::string before = layer_name();
+    pf::driver_set_system_clipboard("caf\xC3\xA9\xE6\x9D\xB1\xE4\xBA\xAC");
+    pf::driver_key(kKeyCodeV, 'v', pf::kCmdKey);
+    then_ok();  // OK: refused
+    then_ok();  // the alert
+    then_cancel();
+    DoLayerMenu(record, kLayerRenameItem);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].text, "Japanese");
+    EXPECT_EQ(layer_name(), before);
+
+    alert_requests().clear();
+    pf::driver_set_system_clipboard("caf\xC3\xA9");
+    pf::driver_key(kKeyCodeV, 'v', pf::kCmdKey);
+    then_ok();
+    DoLayerMenu(record, kLayerRenameItem);
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_EQ(layer_name(), "caf\x8E");
 }
 
 // The Insert dialog's radio buttons are items 4 to 7, the third on at first

@@ -5,6 +5,8 @@
 // custom date format applied, and formulas following a name moved to
 // another range.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/passwords.h"
@@ -147,6 +149,69 @@ TEST_F(SheetDialogs, NamesInLettersRomanCannotSpellAreSaidAndAccentedOnesKept) {
     const uint8_t* column = FindColumnFormatID(formats, 2);
     EXPECT_TRUE(column == nullptr || column[kColumnNameOffset] == 0) << "the column was named";
     UnuseMemory(formats);
+}
+
+// Names typed on several keyboards, read as they read: "café" then "東京"
+// typed after it, "東京" and "Москва" are refused naming the script of the
+// letters Roman lacks, nothing stored; "café" is kept in Mac Roman.
+struct TypedName {
+    std::vector<std::string> typed;
+    const char* scripts;  // of the letters Roman lacks; empty when kept
+};
+const TypedName kTypedNames[] = {{{"caf\xC3\xA9", "\xE6\x9D\xB1\xE4\xBA\xAC"}, "Japanese"},
+                                 {{"\xE6\x9D\xB1\xE4\xBA\xAC"}, "Japanese"},
+                                 {{"\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"}, "Cyrillic"},
+                                 {{"caf\xC3\xA9"}, ""}};
+
+std::vector<attended::ModalStep> typing(const TypedName& name) {
+    std::vector<attended::ModalStep> steps;
+    for (const std::string& typed : name.typed) steps.push_back(type(typed));
+    return steps;
+}
+
+TEST_F(SheetDialogs, RangeNamesTypedOnSeveralKeyboardsAreReadAsTheyRead) {
+    select(CellRange{{0, 0}, {0, 0}});
+    for (const TypedName& name : kTypedNames) {
+        alert_requests().clear();
+        std::vector<attended::ModalStep> steps = typing(name);
+        steps.push_back(click(kAddButton.v, kAddButton.h));
+        if (*name.scripts) steps.insert(steps.end(), {ret(), escape()});  // the alert, then Cancel
+        else steps.push_back(ret());
+        attended::script_next_modal(steps);
+        options(kOptionsNamesItem);
+        if (!*name.scripts) continue;
+        ASSERT_EQ(alert_requests().size(), 1u) << name.scripts;
+        EXPECT_EQ(alert_requests()[0].alert_id, kRomanLettersAlert);
+        EXPECT_EQ(first_alert(), name.scripts);
+        EXPECT_EQ(names(), "");
+    }
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_EQ(names(), "caf\x8E=0,0:0,0");
+}
+
+TEST_F(SheetDialogs, ColumnNamesTypedOnSeveralKeyboardsAreReadAsTheyRead) {
+    select(CellRange{{3, 2}, {5, 4}});
+    const auto column_name = [this] {
+        MemoryRef formats = GetSpreadSheetColumnFormats(layer);
+        const uint8_t* column = formats ? FindColumnFormatID(formats, 2) : nullptr;
+        const std::string name = column ? text_of(column + kColumnNameOffset) : std::string();
+        if (formats) UnuseMemory(formats);
+        return name;
+    };
+    for (const TypedName& name : kTypedNames) {
+        alert_requests().clear();
+        std::vector<attended::ModalStep> steps = typing(name);
+        steps.push_back(ret());
+        if (*name.scripts) steps.insert(steps.end(), {ret(), escape()});  // the alert, then Cancel
+        attended::script_next_modal(steps);
+        options(kOptionsColumnNameItem);
+        if (!*name.scripts) continue;
+        ASSERT_EQ(alert_requests().size(), 1u) << name.scripts;
+        EXPECT_EQ(first_alert(), name.scripts);
+        EXPECT_EQ(column_name(), "");
+    }
+    EXPECT_TRUE(alert_requests().empty());
+    EXPECT_EQ(column_name(), "caf\x8E");
 }
 
 TEST_F(SheetDialogs, RangeNamesScreenshot) {

@@ -232,8 +232,36 @@ TEST_F(Controls, EditTextTypedOverWholeTakesTheKeyboardScript) {
     type("\xC3\xA9t\xC3\xA9");  // été
     EXPECT_EQ(pf::edit_text_script(field), pf::kScriptRoman);
     EXPECT_EQ(text_of(field), "\x8Et\x8E");
-    type("\xD0\x96");  // Ж beside Roman letters: the field stays Roman
-    EXPECT_EQ(pf::edit_text_script(field), pf::kScriptRoman);
+    type("\xD0\x96");  // Ж beside Roman letters: each keeps its script
+    EXPECT_EQ(pf::edit_text_script(field), pf::kSeveralScripts);
+    EXPECT_EQ(pf::edit_text_utf8(field), "\xC3\xA9t\xC3\xA9\xD0\x96");
+    pf::set_keyboard_script(pf::kScriptRoman);
+}
+
+// Letters typed on several keyboards read as they were typed, also when read
+// after all of them are typed, after an edit and an undo too, and reach the
+// clipboard so; pasted back, they read the same.
+TEST_F(Controls, EditTextKeepsLettersTypedInSeveralScripts) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "");
+    click(centre(field->bounds));
+    pf::driver_type("caf\xC3\xA9");
+    pf::driver_type("\xE6\x9D\xB1\xE4\xBA\xAC");  // 東京 on a Japanese keyboard, typed before café is read
+    run();
+    EXPECT_EQ(pf::edit_text_utf8(field), "caf\xC3\xA9\xE6\x9D\xB1\xE4\xBA\xAC");
+    EXPECT_EQ(pf::edit_text_script(field), pf::kSeveralScripts);
+    type("!");
+    key('z', 0, pf::kCmdKey);
+    EXPECT_EQ(pf::edit_text_utf8(field), "caf\xC3\xA9\xE6\x9D\xB1\xE4\xBA\xAC");
+
+    pf::scrap_reset();
+    key('a', 0, pf::kCmdKey);
+    key('c', 0, pf::kCmdKey);
+    std::vector<uint8_t> clipboard;
+    ASSERT_EQ(pf::get_scrap(pf::kScrapUnicodeText, clipboard), pf::noErr);
+    EXPECT_EQ(std::string(clipboard.begin(), clipboard.end()), "caf\xC3\xA9\xE6\x9D\xB1\xE4\xBA\xAC");
+    pf::edit_text_select(field, 0, 0);
+    pf::edit_text_paste(field);  // spelled in runs, as the program spells an entry
+    EXPECT_EQ(pf::edit_text_utf8(field), "caf\xC3\xA9\xE6\x9D\xB1\xE4\xBA\xAC" "caf\xC3\xA9\xE6\x9D\xB1\xE4\xBA\xAC");
     pf::set_keyboard_script(pf::kScriptRoman);
 }
 
