@@ -76,7 +76,13 @@ inline std::string front_cell_text(CellPoint cell) {
 struct AppTest : ::testing::Test {
     std::string home;
 
-    void SetUp() override {
+    void SetUp() override { open_program(home); }
+    void TearDown() override { close_program(home); }
+
+    // Starts the program with its preferences in a new temporary folder
+    // (`home`), and closes it, removing that folder; a suite that shares one
+    // program among its tests calls these itself.
+    static void open_program(std::string& home) {
         char pattern[] = "/tmp/quorvin-app-XXXXXX";
         home = mkdtemp(pattern);
         setenv("XDG_CONFIG_HOME", home.c_str(), 1);
@@ -94,7 +100,7 @@ struct AppTest : ::testing::Test {
         run_until_idle();
     }
 
-    void TearDown() override {
+    static void close_program(const std::string& home) {
         task_master_end();
         app_shutdown();
         msMemShutdown(&mem_globals);
@@ -109,7 +115,7 @@ struct AppTest : ::testing::Test {
     }
 
     // Runs the loop until the script is played and nothing is waiting.
-    void run_until_idle(int max_passes = 60) {
+    static void run_until_idle(int max_passes = 60) {
         int quiet = 0;
         for (int i = 0; i < max_passes && quiet < 3 && !task_quit_flag(); ++i) {
             task_master_pass();
