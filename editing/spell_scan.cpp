@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int32_t kLongestWordRun = 80;
-constexpr int16_t kRefusedBeepTicks = 9;
 
 // A part of a cell's text in one script, [start, end).
 struct ScriptPart {
@@ -85,6 +84,19 @@ std::string cell_text_utf8(MemoryRef layer, CellPoint where, size_t length) {
                                 std::min(length, size_t(_formulaLength_(cell))));
     const std::string_view runs(reinterpret_cast<const char*>(_stylePtr_(cell)), size_t(std::max<int16_t>(_styleLength_(cell), 0)));
     return styled_text_utf8(text, runs, format_font_in(cell, layer));
+}
+
+// The least number of bytes of a text cell that reads as at least
+// `utf8_length` bytes of UTF-8: where the scan goes on after a replacement,
+// whatever scripts the cell was spelled in again.
+int32_t offset_of_letters(MemoryRef layer, CellPoint where, size_t utf8_length) {
+    int32_t low = 0, high = int32_t(text_cell_text(layer, where).bytes.size());
+    while (low < high) {
+        const int32_t middle = low + (high - low) / 2;
+        if (cell_text_utf8(layer, where, size_t(middle)).size() >= utf8_length) high = middle;
+        else low = middle + 1;
+    }
+    return low;
 }
 
 bool at_or_after(CellPoint cell, CellPoint stop) {
@@ -204,20 +216,16 @@ void replace_cell_word(void* context, const char* replacement) {
     if (scan.word_start + scan.word_length > int32_t(text.size()) ||
         !std::equal(words->reported.begin(), words->reported.end(), text.begin() + scan.word_start))
         return;
-    // The replacement takes the word's script; one that script cannot spell is refused.
+    // The replacement is stored as typed: its letters in the scripts that
+    // spell them, whatever the word's script.
     const std::string replacement_utf8 = pf::mac_roman_to_utf8(replacement);
-    std::string spelled;
-    if (!pf::utf8_to_script(replacement_utf8, scan.word_script, spelled)) {
-        pf::sys_beep(kRefusedBeepTicks);
-        return;
-    }
     const size_t word_end = size_t(scan.word_start + scan.word_length);
     const std::string before = cell_text_utf8(scan.layer, scan.cell, size_t(scan.word_start));
     const std::string through = cell_text_utf8(scan.layer, scan.cell, word_end);
     const std::string whole = cell_text_utf8(scan.layer, scan.cell, text.size());
     const std::string changed = before + replacement_utf8 + whole.substr(through.size());
     if (store_typed_text(scan.layer, scan.cell, changed) == kEntryStored)
-        scan.offset = scan.word_start + int32_t(spelled.size());
+        scan.offset = offset_of_letters(scan.layer, scan.cell, before.size() + replacement_utf8.size());
     show_cell(scan.layer, scan.cell);
 }
 
