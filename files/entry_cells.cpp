@@ -114,14 +114,14 @@ struct EntryText {
 // A cell's text is in the script of its font: an entry whose runs set it in
 // several scripts is spelled again in one when one spells it all (else kept
 // in its runs), and the cell's font follows the one script of a text beyond
-// ASCII.
-void settle_entry_script(EntryText& entry, int16_t text_script, uint8_t* header, MemoryRef layer) {
-    if (!has_high_bytes(entry.text)) return;
+// ASCII. False when the text stays in runs of several scripts.
+bool settle_entry_script(EntryText& entry, int16_t text_script, uint8_t* header, MemoryRef layer) {
+    if (!has_high_bytes(entry.text)) return true;
     const int16_t font = format_font_in(header, layer);
     if (run_count(entry.runs) < 1) {
         if (text_script >= 0 && text_script != pf::font_to_script(font))
             store_u16(header + kFmtFont, uint16_t(pf::script_font(text_script)));
-        return;
+        return true;
     }
     int16_t script = runs_script(entry.text, entry.runs, font);
     if (script < 0 && spell_entry_in_one_script(entry.text, entry.runs, font, entry.respelled)) {
@@ -130,6 +130,7 @@ void settle_entry_script(EntryText& entry, int16_t text_script, uint8_t* header,
         script = entry.respelled.script;
     }
     if (script >= 0 && script != pf::font_to_script(font)) store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
+    return script >= 0;
 }
 
 // The run table a text cell keeps: two runs or more, cut to the text; one run
@@ -308,7 +309,7 @@ EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, Memor
         append_number_entry(row, cell, number, entry.entry);
         return answer;
     }
-    settle_entry_script(text, entry.script, header, layer);
+    const bool one_script = settle_entry_script(text, entry.script, header, layer);
     SettledEntry settled;
     if (text.text.size() <= size_t(kLongestParsedEntry)) {
         settled = settle_typed_entry(text.text, entry.where, layer, header);
@@ -321,6 +322,11 @@ EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, Memor
         case EntryOutcome::number: append_number_entry(row, cell, settled.value, text.text); return answer;
         case EntryOutcome::formula:
             answer.type = kCellFormula;
+            // A formula's text is read in its cell's one script.
+            if (entry.typed && !one_script) {
+                answer.refusal = kEntryFormulaInScripts;
+                return answer;
+            }
             if (!entry.typed) append_file_formula(row, cell, settled.formula);
             else answer.refusal = append_calculated_formula(row, cell, settled.formula, layer);
             return answer;

@@ -23,6 +23,7 @@ constexpr int32_t kMaxParsedEntry = kLongestParsedEntry + 1;
 // string list).
 constexpr int32_t kEntryCircular = 14;
 constexpr int32_t kEntryFormulaTooLong = 15;
+constexpr int32_t kEntryFormulaInScripts = 19;  // a typed formula no one script spells
 
 // The script of an entry's text is its format's (EntryCell::script).
 constexpr int16_t kScriptOfFormat = -1;
