@@ -1,0 +1,437 @@
+// Every road by which a text enters a cell, over a cell holding a text of
+// each script, with a new text of each script: the cell then answers the
+// event socket and is written by Save As CSV as exactly the text given, or
+// the road refuses with an alert and the cell is as it was; Undo brings the
+// old cell back byte for byte, and Redo the new one. One program serves the
+// suite, each road a document of its own.
+#include "app_fixture.h"
+
+#include <map>
+#include <tuple>
+
+#include "editing/clipboard.h"
+#include "editing/find_scan.h"
+#include "editing/find_window.h"
+#include "editing/spell_scan.h"
+#include "files/entry_store.h"
+#include "files/text_exchange.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/events/keyboard.h"
+#include "platform/scrap/scrap.h"
+#include "platform/text/scripts.h"
+#include "platform/text/text.h"
+#include "scripting/object_model.h"
+#include "shell/command_bar.h"
+#include "shell/command_codes.h"
+#include "shell/file_menu.h"
+#include "shell/shell_commands.h"
+#include "spelling/spell_engine.h"
+#include "ui/app_prefs.h"
+#include "window/cell_geometry.h"
+#include "window/window_commands.h"
+#include "resource_ids.h"
+
+namespace {
+
+struct Text {
+    const char* name;
+    const char* utf8;
+};
+
+const Text kTexts[] = {{"Empty", ""},
+                       {"Roman", "Paris"},
+                       {"Accented", "caf\u00e9 cr\u00e8me"},
+                       {"Japanese", "\u6771\u4eac"},
+                       {"Chinese", "\u7b80\u4f53\u4e2d\u6587"},
+                       {"Korean", "\uc11c\uc6b8"},
+                       {"Cyrillic", "\u043c\u043e\u0441\u043a\u0432\u0430"},
+                       {"Greek", "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1"},
+                       {"CentralEuropean", "\u010cesk\u00e1 \u0141\u00f3d\u017a"},
+                       {"Mixed", "caf\u00e9 \u6771\u4eac \u041c\u043e\u0441\u043a\u0432\u0430"}};
+
+bool empty(const std::string& utf8) { return utf8.empty(); }
+bool roman(const std::string& utf8) {
+    std::string bytes;
+    return pf::utf8_to_script(utf8, pf::kScriptRoman, bytes);
+}
+// A text no one script spells whole.
+bool mixed(const std::string& utf8) { return spell_text_in_scripts(utf8, RunLook{}).script < 0; }
+
+constexpr CellPoint kCell{1, 1};    // B2, where each case happens
+constexpr CellPoint kSource{1, 0};  // A2, the cell Fill copies
+constexpr CellRange kArea{{0, 0}, {2, 2}};
+
+// The find window's items.
+constexpr int16_t kFindItem = 1, kReplaceItem = 2, kWholeTextBox = 4, kContentsBox = 6, kValuesBox = 7,
+                  kAllLayersBox = 9, kSearchField = 10, kReplacementField = 12, kReplaceAllItem = 15;
+constexpr uint8_t kKeyCodeA = 0, kKeyCodeV = 9;
+
+// A road's document: its window, and the layer that holds the case's cell.
+struct Road;
+struct RoadDocument {
+    pf::WindowRef window = nullptr;
+    MemoryRef layer = nullptr;
+};
+
+struct RoadRun {
+    const Road& road;
+    RoadDocument& doc;
+    std::string text;    // the new text, UTF-8
+    std::string marker;  // the word Replace and spelling find, or empty
+};
+
+// A road: how it carries a new text into the case's cell, which new texts it
+// can carry at all, and which it may refuse.
+struct Road {
+    const char* name;
+    void (*drive)(RoadRun&);
+    bool (*cannot_carry)(const std::string& utf8);
+    bool (*may_refuse)(const std::string& utf8);
+    bool finds_marker = false;  // the cell holds a word the road finds, before its text
+    bool formula = false;       // the road stores ="<text>"
+    bool all_layers = false;    // the cell lies in a second layer, the first in front
+};
+
+bool never(const std::string&) { return false; }
+
+void run_loop() { AppTest::run_until_idle(); }
+
+pf::Point cell_point(const RoadDocument& doc, CellPoint cell) {
+    pf::Rect r;
+    Cell_Location(0, &r, 1, cell, doc.layer);
+    const pf::Rect content = pf::window_content_rect(doc.window);
+    return pf::Point{int16_t(content.top + (r.top + r.bottom) / 2), int16_t(content.left + (r.left + r.right) / 2)};
+}
+void click_cell(const RoadDocument& doc) {
+    pf::driver_click(cell_point(doc, kCell));
+    run_loop();
+}
+void key(uint8_t code, unsigned char character, uint16_t modifiers = 0) {
+    pf::driver_key(code, character, modifiers);
+    run_loop();
+}
+// Typed a character at a time, as a person does: each in the first script's
+// keyboard that spells it, taken before the next is typed.
+void type(const std::string& utf8) {
+    for (size_t at = 0; at < utf8.size();) {
+        size_t next = at + 1;
+        while (next < utf8.size() && (uint8_t(utf8[next]) & 0xC0) == 0x80) ++next;
+        pf::driver_type(utf8.substr(at, next - at));
+        run_loop();
+        at = next;
+    }
+}
+
+void type_text(RoadRun& run) {
+    click_cell(run.doc);
+    if (run.text.empty()) {
+        key(pf::kKeyCodeBackspace, '\b');  // clears the cell's contents
+        return;
+    }
+    type(run.text);
+    key(pf::kKeyCodeReturn, pf::kReturnChar);
+}
+void type_formula(RoadRun& run) {
+    click_cell(run.doc);
+    type("=\"" + run.text + "\"");
+    key(pf::kKeyCodeReturn, pf::kReturnChar);
+}
+void paste_onto_cell(RoadRun& run) {
+    pf::driver_set_system_clipboard(run.text);
+    click_cell(run.doc);
+    key(kKeyCodeV, 'v', pf::kCmdKey);
+}
+void paste_into_entry_line(RoadRun& run) {
+    pf::driver_set_system_clipboard(run.text);
+    click_cell(run.doc);
+    const pf::Rect bar = pf::window_content_rect(command_bar_window());
+    pf::driver_click(pf::Point{int16_t(bar.top + edit_rect.top + 8), int16_t(bar.left + edit_rect.right - 20)});
+    run_loop();
+    key(kKeyCodeA, 'a', pf::kCmdKey);
+    key(kKeyCodeV, 'v', pf::kCmdKey);
+    key(pf::kKeyCodeReturn, pf::kReturnChar);
+}
+void drop(RoadRun& run) {
+    pf::driver_drop_text(cell_point(run.doc, kCell), run.text);
+    run_loop();
+}
+
+pf::OSErr socket_set(const std::string& property, const std::string& utf8) {
+    pf::AEDesc self, spec;
+    pf::ae_address_of_self(self);
+    std::string error;
+    EXPECT_TRUE(pf::parse_object_text(property + " of cell B2 of layer 1 of document 1", spec, error)) << error;
+    pf::AppleEvent event, reply;
+    pf::ae_create_apple_event(pf::four_cc("core"), pf::four_cc("setd"), self, pf::kAutoGenerateReturnId,
+                              pf::kAnyTransactionId, event);
+    pf::ae_put_param_desc(event, pf::kKeyDirectObject, spec);
+    pf::ae_put_param_ptr(event, pf::kKeyNewData, pf::kTypeUtf8Text, utf8.data(), utf8.size());
+    const pf::OSErr err = pf::ae_send(event, &reply, pf::kAEWaitReply);
+    run_loop();
+    return err;
+}
+void socket_value(RoadRun& run) { socket_set("value", run.text); }
+void socket_formula(RoadRun& run) { socket_set("formula", run.text); }
+
+void click_find_item(int16_t item) {
+    const pf::Rect box = pf::get_dialog_item_box(find_wind, item);
+    const pf::Rect content = pf::window_content_rect(pf::get_dialog_window(find_wind));
+    pf::driver_click(pf::Point{int16_t(content.top + (box.top + box.bottom) / 2),
+                               int16_t(content.left + (box.left + box.right) / 2)});
+    run_loop();
+}
+// A field of the find window takes the text typed into it, whole.
+void type_into_find_field(int16_t item, const std::string& utf8) {
+    click_find_item(item);
+    key(kKeyCodeA, 'a', pf::kCmdKey);
+    if (utf8.empty()) key(pf::kKeyCodeBackspace, '\b');
+    else type(utf8);
+}
+// The marker searched for and the new text as its replacement, typed into
+// the find window over the cell selected.
+void fill_find_window(RoadRun& run) {
+    select_cells(run.doc.layer, CellRange{kCell, kCell});
+    DoCommand(code_value("find"));
+    run_loop();
+    ASSERT_NE(find_wind, nullptr);
+    pf::set_dialog_item_value(find_wind, kWholeTextBox, 0);
+    pf::set_dialog_item_value(find_wind, kContentsBox, 1);
+    pf::set_dialog_item_value(find_wind, kValuesBox, 0);
+    pf::set_dialog_item_value(find_wind, kAllLayersBox, run.road.all_layers);
+    type_into_find_field(kSearchField, run.marker);
+    type_into_find_field(kReplacementField, run.text);
+}
+void replace(RoadRun& run) {
+    fill_find_window(run);
+    click_find_item(kFindItem);
+    click_find_item(kReplaceItem);
+}
+void replace_all(RoadRun& run) {
+    fill_find_window(run);
+    click_find_item(kReplaceAllItem);
+}
+// The scan from the cell reports the marker, and the new text (which the
+// spelling window's field takes in Mac Roman) is its change.
+void spelling_change(RoadRun& run) {
+    LayerWords words = layer_words(run.doc.layer, kCell);
+    const SpellWordSource source = layer_word_source(words);
+    char word[kSpellWordLimit + 1];
+    int16_t reason = 0;
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));
+    ASSERT_EQ(std::string(word), run.marker);
+    std::string replacement;
+    ASSERT_TRUE(pf::utf8_to_script(run.text, pf::kScriptRoman, replacement));
+    source.replace_word(source.context, replacement.c_str());
+    run_loop();
+}
+// The source cell takes the text by the socket; Fill Right copies it.
+void fill_right(RoadRun& run) {
+    select_cells(run.doc.layer, CellRange{kSource, kSource});
+    ASSERT_EQ(store_unicode_entry(run.doc.layer, kSource, run.text), kEntryStored);
+    select_cells(run.doc.layer, CellRange{kSource, kCell});
+    DoCommand(code_value("filr"));
+    run_loop();
+}
+
+const Road kRoads[] = {
+    {"Typing", type_text, never, never},
+    {"PasteOntoCell", paste_onto_cell, empty, never},
+    {"PasteIntoEntryLine", paste_into_entry_line, empty, never},
+    {"Drop", drop, empty, never},
+    {"SocketValue", socket_value, never, never},
+    {"SocketFormula", socket_formula, never, never},
+    // The find window's replacement field holds one script's letters.
+    {"Replace", replace, mixed, [](const std::string& utf8) { return !roman(utf8); }, true},
+    {"ReplaceAllLayers", replace_all, mixed, [](const std::string& utf8) { return !roman(utf8); }, true, false, true},
+    {"SpellingChange", spelling_change, [](const std::string& utf8) { return !roman(utf8); }, never, true},
+    {"FillRight", fill_right, never, never},
+    {"FormulaResult", type_formula, never, mixed, false, true},
+};
+
+struct Case {
+    const Road* road;
+    bool cleared;  // the old text's contents cleared before the road
+    const Text* before;
+    const Text* after;
+};
+
+std::string case_name(const Case& c) {
+    return std::string(c.cleared ? "ClearedThen" : "") + c.road->name + "_" + c.after->name + "_over_" +
+           c.before->name;
+}
+
+void PrintTo(const Case& c, std::ostream* out) { *out << case_name(c); }
+
+std::vector<Case> all_cases() {
+    std::vector<Case> cases;
+    for (const Road& road : kRoads)
+        for (bool cleared : {false, true})
+            for (const Text& before : kTexts)
+                for (const Text& after : kTexts)
+                    if (!road.cannot_carry(after.utf8)) cases.push_back(Case{&road, cleared, &before, &after});
+    return cases;
+}
+
+// What a cell reads as outside: the socket's value answer and the field Save
+// As CSV writes.
+struct Reading {
+    std::string value;
+    std::string csv;
+    bool operator==(const Reading&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Reading& r) {
+    return out << "value \"" << r.value << "\", CSV field \"" << r.csv << "\"";
+}
+
+std::string csv_field(const std::string& utf8) {
+    std::string out;
+    WriteCSVCell(utf8, kCommaSeparator, out);
+    return out;
+}
+
+// The fields of a CSV line, each as written (quotes kept).
+std::vector<std::string> csv_fields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"') quoted = !quoted;
+        if (c == ',' && !quoted) fields.emplace_back();
+        else fields.back() += c;
+    }
+    return fields;
+}
+
+Reading read_cell(MemoryRef layer) {
+    Reading reading;
+    const pf::AEDesc value = cell_value(layer, kCell);
+    reading.value.assign(value.data.begin(), value.data.end());
+    if (value.type == pf::kTypeText) reading.value = pf::mac_roman_to_utf8(reading.value);
+    const std::string text = layer_text(layer, FieldSource::formulas, kCommaSeparator);
+    size_t start = 0;
+    for (int16_t row = 0; row < kCell.v && start != std::string::npos; ++row) {
+        start = text.find("\r\n", start);
+        if (start != std::string::npos) start += 2;
+    }
+    if (start == std::string::npos || start >= text.size()) return reading;
+    const std::vector<std::string> fields = csv_fields(text.substr(start, text.find("\r\n", start) - start));
+    if (fields.size() > size_t(kCell.h)) reading.csv = fields[size_t(kCell.h)];
+    return reading;
+}
+
+std::vector<uint8_t> cell_bytes(MemoryRef layer) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, kCell, layer)) return {};
+    return std::vector<uint8_t>(cell, cell + _cellLength_(cell));
+}
+
+class EntryRoads : public AppTest, public ::testing::WithParamInterface<Case> {
+protected:
+    static std::string program_home;
+    static std::map<const Road*, RoadDocument> documents;
+
+    static void SetUpTestSuite() {
+        open_program(program_home);
+        ASSERT_TRUE(open_spelling()) << "the US English dictionary is installed by tools/install-deps";
+    }
+    static void TearDownTestSuite() {
+        documents.clear();
+        close_program(program_home);
+    }
+    void SetUp() override {}
+    void TearDown() override {}
+
+    static RoadDocument& document_of(const Road& road) {
+        auto found = documents.find(&road);
+        if (found != documents.end()) {
+            pf::select_window(found->second.window);
+            run_loop();
+            return found->second;
+        }
+        DoFileMenu(nullptr, kFileNewItem);
+        run_loop();
+        RoadDocument doc;
+        doc.window = pf::front_non_floating_window();
+        doc.layer = doc_window_layer(window_doc_record(doc.window));
+        if (road.all_layers) {
+            DoLayerMenu(nullptr, kLayerNewItem);
+            run_loop();
+            doc.layer = doc_window_layer(window_doc_record(doc.window));
+            select_layer(window_doc_record(doc.window), 0);
+            run_loop();
+        }
+        return documents[&road] = doc;
+    }
+
+    // The cell as the case begins: emptied of all, the old text stored,
+    // cleared when the case says, the road's marker put before it.
+    static void set_old_cell(const Case& c, RoadRun& run) {
+        MemoryRef layer = run.doc.layer;
+        select_cells(layer, kArea);
+        ASSERT_EQ(clear_range(layer, kArea, kClearAll), kEditDone);
+        std::string old = c.before->utf8;
+        if (!old.empty()) {
+            ASSERT_EQ(store_unicode_entry(layer, kCell, old), kEntryStored);
+        }
+        if (c.cleared) {
+            ASSERT_EQ(clear_range(layer, CellRange{kCell, kCell}, kClearContents), kEditDone);
+            old.clear();
+        }
+        if (c.road->finds_marker) {
+            old = old.empty() ? run.marker : run.marker + " " + old;
+            ASSERT_EQ(store_unicode_entry(layer, kCell, old), kEntryStored);
+        }
+        select_cells(layer, CellRange{kCell, kCell});
+        run_loop();
+    }
+
+    // What the road was given to store: the new text in place of the marker.
+    static std::string expected_text(const Case& c) {
+        const std::string old = c.cleared ? "" : c.before->utf8;
+        const std::string text = c.after->utf8;
+        if (!c.road->finds_marker) return text;
+        return old.empty() ? text : text + " " + old;
+    }
+};
+
+std::string EntryRoads::program_home;
+std::map<const Road*, RoadDocument> EntryRoads::documents;
+
+TEST_P(EntryRoads, TheCellReadsAsTheTextGivenOrIsLeftAsItWas) {
+    const Case& c = GetParam();
+    RoadRun run{*c.road, document_of(*c.road), c.after->utf8, c.road->finds_marker ? "zqxv" : ""};
+    set_old_cell(c, run);
+    MemoryRef layer = run.doc.layer;
+    const std::vector<uint8_t> old_bytes = cell_bytes(layer);
+    const Reading old_reading = read_cell(layer);
+    alert_requests().clear();
+
+    c.road->drive(run);
+    if (HasFatalFailure()) return;
+
+    const std::string expected = expected_text(c);
+    const Reading reading = read_cell(layer);
+    const bool refused = cell_bytes(layer) == old_bytes && !alert_requests().empty();
+    if (refused && c.road->may_refuse(c.after->utf8)) {
+        key(pf::kKeyCodeEscape, pf::kEscapeChar);  // the refused entry abandoned
+        EXPECT_EQ(reading, old_reading) << "a refused road changes nothing";
+        return;
+    }
+    const Reading given{expected, c.road->formula ? csv_field("=\"" + expected + "\"") : csv_field(expected)};
+    ASSERT_EQ(reading, given) << (alert_requests().empty() ? "" : "alert: " + alert_requests()[0].text);
+
+    pf::select_window(run.doc.window);  // Undo of the document, not of a field of the find window
+    run_loop();
+    DoCommand(code_value("undo"));
+    run_loop();
+    EXPECT_EQ(read_cell(layer), old_reading) << "after Undo";
+    EXPECT_EQ(cell_bytes(layer), old_bytes) << "after Undo";
+    DoCommand(code_value("redo"));
+    run_loop();
+    EXPECT_EQ(read_cell(layer), given) << "after Redo";
+}
+
+INSTANTIATE_TEST_SUITE_P(, EntryRoads, ::testing::ValuesIn(all_cases()),
+                         [](const ::testing::TestParamInfo<Case>& info) { return case_name(info.param); });
+
+}  // namespace
