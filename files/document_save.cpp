@@ -147,14 +147,15 @@ int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::Fil
 
 // The text writer of a format code, into the open file, in the encoding and
 // with the line ends the workbook's text was read with.
-int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter) {
+int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter, ExportReport* losses) {
     if (writer_of(code) == FormatWriter::sylk)
-        return write_sylk(layer, counter, code == kFormatSylkOther ? SylkVariant::other_spreadsheets : SylkVariant::own);
+        return write_sylk(layer, counter, code == kFormatSylkOther ? SylkVariant::other_spreadsheets : SylkVariant::own,
+                          losses);
     const FieldSource source = code == kFormatCsv || code == kFormatTabFormulas ? FieldSource::formulas
                                : code == kFormatTabDisplayed                   ? FieldSource::displayed
                                                                                : FieldSource::values;
     const uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
-    return write_text_file(layer, source, separator, file_record_of(workbook_of(layer)).text_form, counter);
+    return write_text_file(layer, source, separator, file_record_of(workbook_of(layer)).text_form, counter, losses);
 }
 
 // ---- After a save ------------------------------------------------------------
@@ -471,9 +472,11 @@ int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, 
         return kDamagedFileErr;
     }
     int32_t counter = 0;
-    int16_t error = write_text_layer(layer, code, &counter);
+    ExportReport losses;
+    int16_t error = write_text_layer(layer, code, &counter, &losses);
     if (!error && f_ref) error = end_file_at(counter);
     CleanUp(error);
+    if (!error) report_export(losses);
     return error;
 }
 

@@ -2,6 +2,8 @@
 // token reader, with the checks a formula read from a file needs on top.
 #include "files/formula_walk.h"
 
+#include <algorithm>
+
 #include "formula/function_table.h"
 #include "model/compiled_formula.h"
 
@@ -75,4 +77,27 @@ bool walk_stored_formula(uint8_t* body, int32_t length, const FormulaWalk& walk)
         return sound;
     });
     return complete && sound && !state.link_open;
+}
+
+void reference_layers(const StoredReference& ref, int32_t own, int32_t* first, int32_t* last) {
+    const uint8_t m = ref.layer_marker;
+    const bool known = is_position_marker(m);
+    *first = known && !marker_second_absolute(m) ? ref.first_layer + own : ref.first_layer;
+    *last = known && !marker_first_absolute(m) ? ref.last_layer + own : ref.last_layer;
+}
+
+bool formula_layers_kept(const uint8_t* formula, int32_t length, int32_t own, bool (*kept)(int32_t layer, void* context),
+                         void* context) {
+    bool after_link = false, all_kept = true;
+    walk_formula(formula, length, [&](const FormulaToken& token) {
+        if (token.kind == FormulaTokenKind::reference && token.ref.three_d && !after_link) {
+            int32_t first = 0, last = 0;
+            reference_layers(token.ref, own, &first, &last);
+            for (int32_t layer = std::min(first, last); layer <= std::max(first, last) && all_kept; ++layer)
+                all_kept = kept(layer, context);
+        }
+        after_link = token.kind == FormulaTokenKind::link;
+        return all_kept;
+    });
+    return all_kept;
 }

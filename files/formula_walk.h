@@ -17,3 +17,16 @@ struct FormulaWalk {
 // True when the formula is well formed; the callbacks have then seen every
 // operand. A false answer may come after some callbacks.
 bool walk_stored_formula(uint8_t* body, int32_t length, const FormulaWalk& walk);
+
+struct StoredReference;
+
+// The first and last layer (indexes of the workbook) that a reference with a
+// layer part names from the layer with id `own`.
+void reference_layers(const StoredReference& ref, int32_t own, int32_t* first, int32_t* last);
+
+// Whether `kept` answers true for every layer that the formula's references
+// name from the layer with id `own` (references into a linked document
+// aside). A formula that is not well formed answers true: its references are
+// not read.
+bool formula_layers_kept(const uint8_t* formula, int32_t length, int32_t own, bool (*kept)(int32_t layer, void* context),
+                         void* context);

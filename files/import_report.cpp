@@ -69,6 +69,11 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
     return notes;
 }
 
+void report_export(const ExportReport& report) {
+    if (report.formulas_kept_as_values)
+        document_prompts.tell_figures(kFileStrings, kFormulasSavedAsValues, {figure(report.formulas_kept_as_values)});
+}
+
 void report_text_import(const ImportReport& report) {
     for (const ImportNote& note : text_import_notes(report))
         document_prompts.tell_figures(kTextImportStrings, note.index, note.figures);

@@ -65,3 +65,12 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report);
 
 // Shows the notes of a text, CSV or SYLK import, one message each.
 void report_text_import(const ImportReport& report);
+
+// What writing a layer into a file of one layer could not keep: formulas that
+// refer to layers the file cannot name, written as their values.
+struct ExportReport {
+    int32_t formulas_kept_as_values = 0;
+};
+
+// Shows the note of a save that kept formulas as values, when one did.
+void report_export(const ExportReport& report);

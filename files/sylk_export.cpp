@@ -50,6 +50,7 @@ struct SylkWriter {
     int16_t default_font = 0;
     bool dates_1904 = false;  // the workbook counts dates from 1904
     SylkVariant variant = SylkVariant::own;
+    int32_t formulas_kept_as_values = 0;  // formulas naming layers the file cannot
 };
 
 // A Mac Roman text of a record other than a cell's: its accented letters as
@@ -295,12 +296,15 @@ void cell_record(SylkWriter& w, const uint8_t* cell, int16_t row) {
     } else if (type == kCellConstant) {
         out += ";K" + number_for_file(w, cell, load_f64(_formulaPtr_(cell)));
     } else {
+        const bool kept = sylk_names_every_layer(_formulaPtr_(cell), _formulaLength_(cell), w.layer);
+        if (!kept) ++w.formulas_kept_as_values;
         if (_resultType_(cell) > 0) {
             quoted_value(cell, text_of(_resultPtr_(cell), _resultLength_(cell)), font, utf8, out);
         } else {
             const double result = _resultLength_(cell) >= 8 ? load_f64(_resultPtr_(cell)) : 0;
             out += ";K" + number_for_file(w, cell, result);
         }
+        if (!kept) return line(w, out, utf8);
         std::string expression;
         formula_to_sylk(_formulaPtr_(cell), _formulaLength_(cell), CellPoint{row, _cellID_(cell)}, w.layer,
                         expression);
@@ -426,20 +430,21 @@ void write_layer(SylkWriter& w) {
 
 }  // namespace
 
-std::string sylk_layer_text(MemoryRef layer, SylkVariant variant) {
+std::string sylk_layer_text(MemoryRef layer, SylkVariant variant, ExportReport* report) {
     SylkWriter w;
     w.layer = layer;
     w.variant = variant;
     write_layer(w);
+    if (report) report->formulas_kept_as_values += w.formulas_kept_as_values;
     if (variant == SylkVariant::other_spreadsheets) return sylk_lines_for_other_spreadsheets(w.text);
     return std::move(w.text);
 }
 
-int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant) {
+int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant, ExportReport* losses) {
     report(layer, 0, 100);
     std::string text;
     try {
-        text = sylk_layer_text(layer, variant);
+        text = sylk_layer_text(layer, variant, losses);
     } catch (const std::bad_alloc&) {
         report(layer, 100, 100);
         return kNoMemoryErr;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/number_text.h"
+#include "files/formula_walk.h"
 #include "files/sylk_format.h"
 #include "model/compiled_formula.h"
 #include "formula/function_table.h"
@@ -41,6 +42,7 @@ struct ExpressionReader {
     CellPoint at;
     MemoryRef layer;
     std::string out;
+    bool unheld_layer = false;  // a layer name the workbook read into lacks
 
     bool at_end() const { return pos >= text.size(); }
     char peek(size_t ahead = 0) const { return pos + ahead < text.size() ? text[pos + ahead] : '\0'; }
@@ -96,7 +98,8 @@ bool read_reference(ExpressionReader& r) {
         return false;
     }
     ++r.pos;
-    if (!read_part(r, r.at.h + 1, &column, &column_absolute) || is_name_char(r.peek()) || r.peek() == '(') {
+    if (!read_part(r, r.at.h + 1, &column, &column_absolute) || is_name_char(r.peek()) || r.peek() == '(' ||
+        r.peek() == '!') {
         r.pos = start;
         return false;
     }
@@ -117,10 +120,12 @@ void put_layer_name(ExpressionReader& r, std::string_view raw) {
     pname[0] = uint8_t(name.size() > 255 ? 255 : name.size());
     std::memcpy(pname + 1, name.data(), pname[0]);
     int16_t index = workbook ? FindSheetName(pname, workbook) : -1;
-    if (index >= 0)
+    if (index >= 0) {
         r.out.append(std::to_string(index + 1));
-    else
+    } else {
         r.out.append(name);
+        r.unheld_layer = true;
+    }
     r.out.push_back(':');
 }
 
@@ -169,9 +174,26 @@ bool enclosed(ExpressionReader& r, char closer, std::string_view* inside) {
     return true;
 }
 
+// A layer part between single quotes, a doubled quote standing for one.
 void read_quoted_layer(ExpressionReader& r) {
-    std::string_view name;
-    if (!enclosed(r, '\'', &name)) return;
+    size_t close = r.pos + 1;
+    std::string name;
+    for (; close < r.text.size(); ++close) {
+        if (r.text[close] != '\'') {
+            name.push_back(r.text[close]);
+        } else if (close + 1 < r.text.size() && r.text[close + 1] == '\'') {
+            name.push_back('\'');
+            ++close;
+        } else {
+            break;
+        }
+    }
+    if (close >= r.text.size()) {
+        r.out.append(r.text.substr(r.pos));
+        r.pos = r.text.size();
+        return;
+    }
+    r.pos = close + 1;
     put_layers(r, name);
     if (r.peek() == '!') ++r.pos;
 }
@@ -218,43 +240,105 @@ void put_corner(std::string& out, uint8_t marker, int16_t row, int16_t column) {
 }
 
 // A layer by its name; one the file cannot name (outside the workbook, or
-// without a name, which would read back as the cell's own layer) as the
-// layer no workbook has, so that its cells keep their values when read.
-void put_layer_of(std::string& out, int32_t index, MemoryRef workbook) {
+// without a name) as the layer no workbook has, so that its cells keep their
+// values when read. Only the layers of a linked document come here so: the
+// writer keeps the formulas that name such layers of the own workbook as values.
+std::string layer_name_of(int32_t index, MemoryRef workbook) {
     unsigned char name[32];
     name[0] = 0;
     if (index >= 0 && index < kMaxLayers && workbook && index < num_SpreadSheets(workbook))
         GetSheetName(name, find_SpreadSheet_item(workbook, index));
-    if (name[0] == 0) out.append(kOffSheet);
-    else out.append(reinterpret_cast<const char*>(name + 1), name[0]);
+    if (name[0] == 0) return std::string(kOffSheet);
+    return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
 }
 
-// The layer part: one name or two joined by ":", between single quotes when
-// a name holds a space (or a quote was opened before a document's path).
-void put_layers_of(std::string& out, const StoredReference& ref, MemoryRef layer, bool quote_open) {
-    const int32_t own = layer ? GetSheetID(layer) : 0;
-    const uint8_t m = ref.layer_marker;
-    const bool known = is_position_marker(m);
-    const int32_t first = known && !marker_second_absolute(m) ? ref.first_layer + own : ref.first_layer;
-    const int32_t last = known && !marker_first_absolute(m) ? ref.last_layer + own : ref.last_layer;
-    MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
-    std::string names;
-    put_layer_of(names, first, workbook);
-    if (last != first) {
-        names.push_back(':');
-        put_layer_of(names, last, workbook);
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// A cell in either notation: a column's letters then digits (Q1, FY24), or
+// R1C1 forms (R1C1, RC, R2).
+bool reads_as_cell(std::string_view name) {
+    constexpr size_t kMostColumnLetters = 4;
+    size_t letters = 0;
+    while (letters < name.size() && is_letter(name[letters])) ++letters;
+    size_t digits = letters;
+    while (digits < name.size() && is_digit(name[digits])) ++digits;
+    if (letters > 0 && letters <= kMostColumnLetters && digits == name.size()) return true;
+    // R1C1 forms: "R", digits, "C", digits.
+    size_t at = 0;
+    if (at < name.size() && (name[at] == 'R' || name[at] == 'r')) {
+        ++at;
+        while (at < name.size() && is_digit(name[at])) ++at;
     }
-    const bool quoted = !quote_open && names.find(' ') != std::string::npos;
-    if (quoted) out.push_back('\'');
-    out.append(names);
-    if (quoted || quote_open) out.push_back('\'');
+    if (at < name.size() && (name[at] == 'C' || name[at] == 'c')) {
+        ++at;
+        while (at < name.size() && is_digit(name[at])) ++at;
+    }
+    return at > 0 && at == name.size();
+}
+
+bool reads_as_function(std::string_view name) {
+    if (name.empty() || name.size() > 31) return false;
+    unsigned char upper[32];
+    upper[0] = uint8_t(name.size());
+    for (size_t i = 0; i < name.size(); ++i)
+        upper[i + 1] = uint8_t(name[i] >= 'a' && name[i] <= 'z' ? name[i] - 'a' + 'A' : name[i]);
+    return function_number_of(upper) != 0;
+}
+
+// Whether a reader takes the name before "!" as a layer only between single
+// quotes: a name with a character other than a letter, a digit, "." or "_",
+// one that begins with neither a letter nor "_", and one that reads as a
+// cell or a function.
+bool needs_quotes(std::string_view name) {
+    if (name.empty() || !(is_letter(name[0]) || name[0] == '_' || uint8_t(name[0]) >= 0x80)) return true;
+    for (char c : name)
+        if (!is_name_char(c)) return true;
+    return reads_as_cell(name) || reads_as_function(name);
+}
+
+// The name between single quotes, a quote in it doubled.
+void put_quoted(std::string& out, std::string_view names) {
+    out.push_back('\'');
+    for (char c : names) {
+        if (c == '\'') out.push_back('\'');
+        out.push_back(c);
+    }
+    out.push_back('\'');
+}
+
+// The layer part: nothing for the formula's own layer, else one name or two
+// joined by ":", quoted where a reader would take a name for something else
+// (or a quote was opened before a document's path). A linked document's
+// layers are always named.
+void put_layers_of(std::string& out, const StoredReference& ref, MemoryRef layer, bool of_link, bool quote_open) {
+    int32_t first = 0, last = 0;
+    reference_layers(ref, layer ? GetSheetID(layer) : 0, &first, &last);
+    if (!of_link && layer && first == last && first == GetSheetID(layer)) return;
+    MemoryRef workbook = layer ? GetWorkSheet(layer) : nullptr;
+    const std::string first_name = layer_name_of(first, workbook);
+    std::string names = first_name;
+    bool quoted = needs_quotes(first_name);
+    if (last != first) {
+        const std::string last_name = layer_name_of(last, workbook);
+        names += ':' + last_name;
+        quoted = quoted || needs_quotes(last_name);
+    }
+    if (quote_open) {
+        out.append(names);
+        out.push_back('\'');
+    } else if (quoted) {
+        put_quoted(out, names);
+    } else {
+        out.append(names);
+    }
     out.push_back('!');
 }
 
-// `quote_open` when a document path with a space opened a quote before it.
-void put_reference(std::string& out, const StoredReference& ref, MemoryRef layer, bool quote_open) {
+// `of_link` after a linked document's path; `quote_open` when that path,
+// holding a space, opened a quote before it.
+void put_reference(std::string& out, const StoredReference& ref, MemoryRef layer, bool of_link, bool quote_open) {
     if (ref.three_d)
-        put_layers_of(out, ref, layer, quote_open);
+        put_layers_of(out, ref, layer, of_link, quote_open);
     else if (quote_open)
         out.push_back('\'');
     if (ref.kind == ReferenceKind::name) {
@@ -285,7 +369,7 @@ bool put_link(std::string& out, int16_t link, MemoryRef layer) {
 
 }  // namespace
 
-std::string sylk_expression_to_formula(std::string_view expression, CellPoint at, MemoryRef layer) {
+std::string sylk_expression_to_formula(std::string_view expression, CellPoint at, MemoryRef layer, bool* unheld_layer) {
     ExpressionReader r{expression, 0, at, layer, "="};
     if (r.peek() == '=') ++r.pos;
     while (!r.at_end()) {
@@ -317,11 +401,32 @@ std::string sylk_expression_to_formula(std::string_view expression, CellPoint at
             read_run(r);
         }
     }
+    if (unheld_layer) *unheld_layer = r.unheld_layer;
     return r.out;
 }
 
+namespace {
+
+// The own layer, another layer of the workbook with a name, or a layer the
+// workbook does not hold (written as the layer no workbook has).
+bool own_or_named(int32_t index, void* context) {
+    MemoryRef layer = static_cast<MemoryRef>(context);
+    if (index == GetSheetID(layer)) return true;
+    MemoryRef workbook = GetWorkSheet(layer);
+    if (!workbook || index < 0 || index >= num_SpreadSheets(workbook)) return true;
+    unsigned char name[32];
+    GetSheetName(name, find_SpreadSheet_item(workbook, index));
+    return name[0] != 0;
+}
+
+}  // namespace
+
+bool sylk_names_every_layer(const uint8_t* formula, int32_t length, MemoryRef layer) {
+    return !layer || formula_layers_kept(formula, length, GetSheetID(layer), own_or_named, layer);
+}
+
 void formula_to_sylk(const uint8_t* formula, int32_t length, CellPoint, MemoryRef layer, std::string& out) {
-    bool quote_open = false;
+    bool quote_open = false, of_link = false;
     walk_formula(formula, length, [&](const FormulaToken& token) {
         switch (token.kind) {
         case FormulaTokenKind::small_int: out.append(std::to_string(token.value)); break;
@@ -331,10 +436,13 @@ void formula_to_sylk(const uint8_t* formula, int32_t length, CellPoint, MemoryRe
             if (function_takes_no_arguments(token.value)) out.append("()");
             break;
         }
-        case FormulaTokenKind::link: quote_open = put_link(out, token.value, layer); break;
+        case FormulaTokenKind::link:
+            quote_open = put_link(out, token.value, layer);
+            of_link = true;
+            break;
         case FormulaTokenKind::reference:
-            put_reference(out, token.ref, layer, quote_open);
-            quote_open = false;
+            put_reference(out, token.ref, layer, of_link, quote_open);
+            quote_open = of_link = false;
             break;
         default: out.append(reinterpret_cast<const char*>(token.start), size_t(token.length)); break;
         }

@@ -515,9 +515,10 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
     if (v.expression.empty()) {
         append_value_cell(r, v, header, bytes);
     } else {
-        std::string formula =
-            sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
-        if (!append_formula_cell(r, v, formula, header, bytes)) {
+        bool unheld_layer = false;
+        std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)},
+                                                         r.layer, &unheld_layer);
+        if (unheld_layer || !append_formula_cell(r, v, formula, header, bytes)) {
             ++r.losses.unconverted_formulas;
             if (v.has_value) append_value_cell(r, v, header, bytes);
             else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);

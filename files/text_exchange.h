@@ -88,13 +88,16 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
 
 // The whole layer as text into the open file, row by row, in the form given:
 // its encoding (a byte-order mark first when the form has one) and line ends;
-// each cell's text converted from its script. 0 or an error.
+// each cell's text converted from its script. A formula that refers to a
+// layer the file, read back as a first layer, would not find goes out as its
+// value, counted in `losses` when given. 0 or an error.
 int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
-                        int32_t* counter);
+                        int32_t* counter, ExportReport* losses = nullptr);
 
 // The whole layer as text in memory, as write_text_file writes it in the
 // form given: 0, or an error with `out` empty.
-int16_t layer_text(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, std::string& out);
+int16_t layer_text(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, std::string& out,
+                   ExportReport* losses = nullptr);
 // The same in UTF-8 with lines ending CR LF.
 std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator);
 

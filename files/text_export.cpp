@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "files/entry_cells.h"
 #include "files/file_framing.h"
+#include "files/formula_walk.h"
 #include "files/entry_script.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -34,6 +35,9 @@ struct TextWriter {
     bool dates_1900;    // dates count from 1900
     std::string field;  // scratch
     bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
+    // A file's: formulas that refer to other layers go out as their values,
+    // counted here. The clipboard's text (none) keeps every formula.
+    ExportReport* file_losses = nullptr;
     // The bytes that make a field be quoted or converted.
     std::array<bool, 256> rewritten_bytes = rewritten_bytes_of(separator, utf8);
 
@@ -72,6 +76,20 @@ bool general_number(const TextWriter& w, double value, std::string& out) {
     }
     formatted_general_number(value, out);
     return false;
+}
+
+// A layer named in a text of the layer `own` alone, read back as a first
+// layer: the first layer's reference to itself finds it again; a layer the
+// workbook does not hold is written as it is shown, as in the workbook.
+bool read_back_alike(int32_t index, void* context) {
+    MemoryRef layer = static_cast<MemoryRef>(context);
+    MemoryRef workbook = GetWorkSheet(layer);
+    if (!workbook || index < 0 || index >= num_SpreadSheets(workbook)) return true;
+    return index == 0 && GetSheetID(layer) == 0;
+}
+
+bool layers_read_back(const TextWriter& w, const uint8_t* cell) {
+    return formula_layers_kept(_formulaPtr_(cell), _formulaLength_(cell), GetSheetID(w.layer), read_back_alike, w.layer);
 }
 
 void formula_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
@@ -166,6 +184,10 @@ bool field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::
         displayed_text_of(w, cell, where, out);
     } else if (type == kCellFormula) {
         if (w.source != FieldSource::formulas) return result_of(w, cell, out);
+        if (w.file_losses && !layers_read_back(w, cell)) {
+            ++w.file_losses->formulas_kept_as_values;
+            return result_of(w, cell, out);
+        }
         formula_text_of(w, cell, where, out);
     } else {
         return number_of(w, cell, out);
@@ -276,9 +298,12 @@ namespace {
 // the share of the cells done): the encoding's byte-order mark first when it
 // has one, then each line in the encoding, ending as the form's lines end.
 template <typename Put>
-int16_t put_layer_in_form(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, Put&& put) {
+int16_t put_layer_in_form(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
+                          ExportReport* losses, Put&& put) {
+    ExportReport unreported;
     TextWriter w{source, separator, layer, Get_Default_Font(layer), line_end_text(form.line_ends),
                  layer_counts_from_1900(layer), {}, true};
+    w.file_losses = losses ? losses : &unreported;
     const std::string_view mark = encoding_mark(form.encoding);
     if (int16_t error = mark.empty() ? 0 : put(mark, 0, 0)) return error;
     std::string encoded;
@@ -291,9 +316,10 @@ int16_t put_layer_in_form(MemoryRef layer, FieldSource source, uint8_t separator
 
 }  // namespace
 
-int16_t layer_text(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, std::string& out) {
+int16_t layer_text(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form, std::string& out,
+                   ExportReport* losses) {
     out.clear();
-    const int16_t error = put_layer_in_form(layer, source, separator, form, [&](std::string_view bytes, int32_t, int32_t) {
+    const int16_t error = put_layer_in_form(layer, source, separator, form, losses, [&](std::string_view bytes, int32_t, int32_t) {
         out.append(bytes);
         return int16_t(0);
     });
@@ -308,10 +334,10 @@ std::string layer_text(MemoryRef layer, FieldSource source, uint8_t separator) {
 }
 
 int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
-                        int32_t* counter) {
+                        int32_t* counter, ExportReport* losses) {
     MachineRecord* machine = LayerUse(layer)->machine;
     try {
-        return put_layer_in_form(layer, source, separator, form,
+        return put_layer_in_form(layer, source, separator, form, losses,
                                  [&](std::string_view bytes, int32_t done, int32_t total) -> int16_t {
                                      if (total > 0) report_progress(machine, layer, done, total);
                                      return WriteItem(int32_t(bytes.size()), bytes.data(), counter);

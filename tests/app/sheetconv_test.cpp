@@ -10,6 +10,7 @@
 
 #include "ui/alerts.h"
 #include "core/number_text.h"
+#include "files/entry_cells.h"
 #include "model/cell_store.h"
 #include "platform/resources/resources.h"
 #include "tests/files/document_builder.h"
@@ -196,6 +197,30 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
     EXPECT_NE(errors.find("10"), std::string::npos) << errors;
     std::vector<uint8_t> written = bytes_of("Long.csv");
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kLastCell + 1);
+}
+
+// A layer chosen from a workbook goes to a text of one layer with the
+// formulas that refer to another layer as their values: read back, the text
+// shows what the layer showed. The converter says so and exits with 3.
+TEST_F(SheetconvTest, FormulasOfOtherLayersGoToATextAsValuesAndExitWithThree) {
+    MemoryRef book = sample::new_workbook();
+    uint8_t header[32];
+    GetDefaultFormat(header);
+    auto fill = [&](MemoryRef layer, const std::vector<std::string>& entries) {
+        std::string row, store;
+        for (size_t column = 0; column < entries.size(); ++column)
+            append_entry_cell(row, EntryCell{CellPoint{0, int16_t(column)}, header, entries[column], {}}, layer);
+        append_row_record(store, 0, row);
+        set_layer_cells(layer, store);
+    };
+    fill(sample::new_layer(book), {"100"});
+    fill(sample::new_layer(book), {"5", "=1:A1+A1", "=1:A1*2+A1", "=A1*3"});
+    ASSERT_EQ(save(book, "Q.qrv"), 0);
+    EXPECT_EQ(run(path("Q.qrv"), path("Q2.csv"), "--layer 2"), 3) << errors;
+    EXPECT_NE(errors.find("saved as their values: 2 in all"), std::string::npos) << errors;
+    const std::vector<uint8_t> written = bytes_of("Q2.csv");
+    EXPECT_EQ(std::string(written.begin(), written.end()), "5,105,205,=A1*3\r\n");
+    EXPECT_EQ(run(path("Q.qrv"), path("Q1.csv"), "--layer 1"), 0) << errors;
 }
 
 // An Excel workbook's dates before 1 January 1904 (in its 1900 system) and

@@ -412,26 +412,87 @@ TEST_F(SylkTest, LayersAndNamesInFormulasComeBack) {
 
 namespace {
 
-// A reference to a layer without a name (the engine allows it) is written as
-// the layer no workbook has, never as the cell's own layer: read back, the
-// cell keeps the value it showed, counted for the note.
-TEST_F(SylkTest, AReferenceToALayerWithoutANameKeepsItsValue) {
-    MemoryRef second = sample::new_layer(book);
-    type_entries(second, {{{0, 0}, "7"}});
-    type_entries(layer, {{{0, 0}, "5"}, {{0, 1}, "=2:A1"}});
-    recalculate(layer);
-    ASSERT_EQ(cell(layer, 0, 1).number, 7);
-    for (SylkVariant variant : {SylkVariant::own, SylkVariant::other_spreadsheets}) {
-        const std::string text = sylk_layer_text(layer, variant);
-        EXPECT_NE(text.find("C;X2;K7;EOffsheet!RC[-1]\r\n"), std::string::npos) << text;
-        ImportReport report;
-        MemoryRef back = fresh_layer();
-        ASSERT_EQ(read_sylk_bytes(text, back, &report), 0);
-        recalculate(back);
-        EXPECT_EQ(report.unconverted_formulas, 1);
-        EXPECT_EQ(cell(back, 0, 1).type, kCellConstant);
-        EXPECT_EQ(cell(back, 0, 1).number, 7);
+void name_layer(MemoryRef of, const std::string& name) {
+    unsigned char pname[32];
+    pname[0] = uint8_t(name.size());
+    std::memcpy(pname + 1, name.data(), name.size());
+    SetSheetName(pname, of);
+}
+
+// References to other layers go out by name, quoted where a reader would
+// take the name for a cell, a number or a function; the own layer's without
+// a layer part; a layer without a name cannot be named, so its formula goes
+// out as its value, counted. Read into the same workbook every formula and
+// value comes back; read alone, each other layer's formula keeps its value.
+TEST_F(SylkTest, LayerReferencesComeBackWhateverTheLayersAreCalled) {
+    const std::vector<std::string> names = {"Q1", "FY24", "ATan2", "R1C1", "It's Q 3", "Sheet2", "", "Q2"};
+    std::vector<MemoryRef> layers = {layer};
+    while (layers.size() < names.size()) layers.push_back(sample::new_layer(book));
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!names[i].empty()) name_layer(layers[i], names[i]);
+        type_entries(layers[i], {{{0, 0}, std::to_string(100 * (i + 1))}});
     }
+    MemoryRef home = layers.back();  // Q2, the eighth layer
+    std::map<std::pair<int, int>, std::string> entries{{{0, 0}, "5"}, {{0, 1}, "=1:A1+A1"}, {{0, 2}, "=SUM(1:A1:B1)+B1"}};
+    for (int i = 2; i <= 8; ++i) entries[{1, i - 2}] = "=" + std::to_string(i) + ":A1*2";
+    type_entries(home, entries);
+    recalculate(home);
+    ASSERT_EQ(cell(home, 0, 1).number, 105);
+    ASSERT_EQ(cell(home, 0, 2).number, 205);
+    const CellMap before = cells_of(home);
+
+    ExportReport losses;
+    const std::string text = sylk_layer_text(home, SylkVariant::own, &losses);
+    EXPECT_EQ(losses.formulas_kept_as_values, 1);
+    for (const char* written : {";K105;E'Q1'!RC[-1]+RC[-1]\r\n", ";K205;ESUM('Q1'!RC[-2]:RC[-1])+RC[-1]\r\n",
+                                ";K400;E'FY24'!R[-1]C*2\r\n", ";K600;E'ATan2'!R[-1]C[-1]*2\r\n",
+                                ";K800;E'R1C1'!R[-1]C[-2]*2\r\n", ";K1000;E'It''s Q 3'!R[-1]C[-3]*2\r\n",
+                                ";K1200;ESheet2!R[-1]C[-4]*2\r\n", ";X6;K1400\r\n", ";K10;ER[-1]C[-6]*2\r\n"})
+        EXPECT_NE(text.find(written), std::string::npos) << written << "\n" << text;
+
+    MemoryRef again = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes(text, again), 0);
+    recalculate(again);
+    CellMap expected = before;
+    expected[{1, 5}] = CellView{kCellConstant, 1400, "", "", before.at({1, 5}).format};
+    expected[{1, 6}].formula = "=A1*2";
+    EXPECT_EQ(cells_of(again), expected);
+
+    ImportReport report;
+    MemoryRef alone = fresh_layer();
+    ASSERT_EQ(read_sylk_bytes(text, alone, &report), 0);
+    recalculate(alone);
+    EXPECT_EQ(report.unconverted_formulas, 7);
+    for (int column = 0; column < 7; ++column) EXPECT_EQ(cell(alone, 1, column).number, before.at({1, column}).number);
+    EXPECT_EQ(cell(alone, 0, 1).type, kCellConstant);
+    EXPECT_EQ(cell(alone, 0, 1).number, 105);
+    EXPECT_EQ(cell(alone, 0, 2).number, 205);
+    EXPECT_EQ(cell(alone, 1, 6).formula, "=A1*2");
+}
+
+// A name before "!" is a layer's, quoted or not, even one that reads as a
+// cell: another program's file naming layers this workbook lacks keeps its
+// values, each formula counted.
+TEST_F(SylkTest, NamesBeforeAnExclamationMarkAreLayers) {
+    ImportReport report;
+    MemoryRef l = fresh_layer();
+    ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X1;K5\r\nC;X2;K105;EQ1!RC[-1]+RC[-1]\r\nC;X3;K7;E'FY24'!R1C1\r\n"
+                              "C;X4;K8;ER1C1!R1C1\r\nC;X5;K9;EATan2!R1C1\r\nE\r\n",
+                              l, &report),
+              0);
+    recalculate(l);
+    EXPECT_EQ(report.unconverted_formulas, 4);
+    for (auto [column, value] : std::vector<std::pair<int, double>>{{1, 105}, {2, 7}, {3, 8}, {4, 9}}) {
+        EXPECT_EQ(cell(l, 0, column).type, kCellConstant) << column;
+        EXPECT_EQ(cell(l, 0, column).number, value) << column;
+    }
+    // Read into a workbook that has the layers, they are found.
+    name_layer(layer, "R1C1");
+    MemoryRef second = sample::new_layer(book);
+    name_layer(second, "Q1");
+    MemoryRef into = sample::new_layer(book);
+    ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X2;EQ1!RC[-1]+R1C1!R1C1\r\nE\r\n", into), 0);
+    EXPECT_EQ(cell(into, 0, 1).formula, "=2:A1+1:$A$1");
 }
 
 }  // namespace

@@ -168,4 +168,36 @@ TEST_F(TextExportTest, DatesAreWrittenAsTheSameDayInEitherDateSystem) {
     EXPECT_EQ(layer_text(layer, FieldSource::values, kCommaSeparator), "3/15/24\r\n");
 }
 
+// A file of one layer reads back as a workbook's first layer, so a formula
+// that refers to any other layer (or to its own layer when that is not the
+// first) is written as its value and counted; the save says so once.
+TEST_F(TextExportTest, FormulasOfOtherLayersGoToAFileOfOneLayerAsValues) {
+    MemoryRef second = sample::new_layer(book);
+    type_entries(layer, {{{0, 0}, "100"}, {{0, 1}, "=1:A1*2"}});
+    type_entries(second, {{{0, 0}, "5"}, {{0, 1}, "=1:A1+A1"}, {{0, 2}, "=SUM(1:A1:B1)+A1"}, {{0, 3}, "=A1*3"}});
+    recalculate(second);
+    ExportReport losses;
+    std::string text;
+    ASSERT_EQ(layer_text(second, FieldSource::formulas, kCommaSeparator, TextFileForm{}, text, &losses), 0);
+    EXPECT_EQ(text, "5,105,305,=A1*3\r\n");
+    EXPECT_EQ(losses.formulas_kept_as_values, 2);
+    ExportReport first_losses;
+    ASSERT_EQ(layer_text(layer, FieldSource::formulas, kCommaSeparator, TextFileForm{}, text, &first_losses), 0);
+    EXPECT_EQ(text, "100,=1:A1*2\r\n");
+    EXPECT_EQ(first_losses.formulas_kept_as_values, 0);
+    // Saved, the values read back as they were, and the note tells how many.
+    for (int16_t code : {kFormatCsv, kFormatTabFormulas, kFormatSylk}) {
+        prompts_log::seen.clear();
+        ASSERT_EQ(save_workbook_file(second, 1, spec("one.txt"), code, exists("one.txt"), false), 0);
+        EXPECT_EQ(prompts_log::seen, std::vector<std::string>{"tell 130/14"}) << code;
+        EXPECT_EQ(prompts_log::figures, std::vector<std::string>{"2"}) << code;
+        MemoryRef back = fresh_layer();
+        ASSERT_EQ(ReadTextFile(spec("one.txt"), nullptr, back, code == kFormatCsv ? kCsvFileType : kTextType), 0);
+        recalculate(back);
+        EXPECT_EQ(cell(back, 0, 1).number, 105) << code;
+        EXPECT_EQ(cell(back, 0, 2).number, 305) << code;
+        EXPECT_EQ(cell(back, 0, 3).number, 15) << code;
+    }
+}
+
 }  // namespace

@@ -23,8 +23,9 @@
 //
 // Exit status: 0 when the whole document was converted, 3 when it was written
 // but something was left out (said on stderr): what the import could not
-// read, or the other layers of a document written to a format of one layer
-// without --layer; 2 when the arguments make no sense, 1 when the conversion
+// read, the other layers of a document written to a format of one layer
+// without --layer, or formulas referring to other layers written to such a
+// format as their values; 2 when the arguments make no sense, 1 when the conversion
 // failed.
 //
 // An OUT that is a symbolic link is written through: the file it names takes
@@ -65,6 +66,7 @@ constexpr int kUsageError = 2;
 constexpr int kPartialImport = 3;
 constexpr int16_t kUnknownKindErr = 1003;
 bool failed_quietly = false;
+bool losses_told = false;  // a note with figures told what a read or write left out
 
 // The libraries of the Excel container reader start before main, and GLib's
 // start ends the process when an allocation fails. Run before any library
@@ -101,6 +103,7 @@ int16_t print_and_agree(int16_t list, int16_t index) {
 }
 void print_message(int16_t list, int16_t index) { print_string("", list, index); }
 void print_message_with_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
+    losses_told = true;
     std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
 }
 // The text the program's alert shows for a file error, and its number.
@@ -302,7 +305,7 @@ int convert(const Options& options) {
         Options absolute = options;
         absolute.output = std::filesystem::absolute(options.output).string();
         error = write_output(book, absolute);
-        partial = (!error && reported_layers_left_out(book, options)) || partial;
+        partial = (!error && (reported_layers_left_out(book, options) || losses_told)) || partial;
     }
     if (error && !failed_quietly) print_file_error(error);
     if (book) {
