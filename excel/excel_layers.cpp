@@ -375,7 +375,7 @@ private:
             return;
         }
         if (cell.value_kind == ExcelCellKind::kNumber) {
-            show_date_as_itself(cell, format.bytes);
+            note_date_shown_as_number(cell, format.bytes);
             note_currency_left_out(cell);
             note_duration_left_out(cell);
         }
@@ -426,10 +426,10 @@ private:
     }
 
     // A number in a date format that the calendar here cannot show as the
-    // date it is (before 1904, after 2040) is shown as its number.
-    void show_date_as_itself(const ExcelCell& cell, uint8_t* format) {
+    // date it is (before 1904, after 2040) keeps its format, which shows its
+    // number, and is noted.
+    void note_date_shown_as_number(const ExcelCell& cell, const uint8_t* format) {
         if (!shows_another_date(format[kFmtCode], cell.number, !book_.date1904)) return;
-        format[kFmtCode] = kFormatGeneral;
         ++book_.dates_shown_as_numbers;
         note_cell(book_.date_number_cells, cell.row, cell.column, "");
     }

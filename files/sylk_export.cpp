@@ -214,7 +214,8 @@ char align_letter(const uint8_t* f) {
 int decimals_of(const uint8_t* f) { return std::min<int>(int8_t(f[kFmtDecimals]), 9); }
 
 // The number format fields of an "F" record: the picture, when the code has
-// one, and the type letter, decimals and alignment.
+// one, the type letter, decimals and alignment, and the flags that shape the
+// number when it has any.
 std::string number_fields(const uint8_t* f) {
     std::string out;
     if (const int16_t picture = picture_of_code(f[kFmtCode])) out += ";P" + std::to_string(picture - 1);
@@ -222,6 +223,9 @@ std::string number_fields(const uint8_t* f) {
     out += type_letter(f);
     out += std::to_string(decimals_of(f));
     out += align_letter(f);
+    const uint8_t flags_a = f[kFmtFlagsA] & kSylkNumberFlagsA, flags_b = f[kFmtFlagsB] & kSylkNumberFlagsB;
+    if (flags_a || flags_b)
+        out += std::string(";") + kSylkNumberFlagsField + std::to_string(flags_a) + " " + std::to_string(flags_b);
     return out;
 }
 

@@ -21,6 +21,14 @@ constexpr char kSylkBookDatesField = 'B';
 // numbers apart by spaces, in the order of these bytes of the format.
 constexpr int kSylkColourBytes[] = {14, 15, 16, 17, 20, 21, 22, 23};
 constexpr char kSylkColoursField = 'Q';
+// The "F" record's field of this program's own: the bits of a format's
+// flags A and flags B (bytes 9 and 13) that shape how its number shows
+// (thousands separators, negatives in red or parentheses, zero as empty, the
+// label before, fixed decimals, the second currency, a date of its own), as
+// two numbers apart by a space.
+constexpr char kSylkNumberFlagsField = 'U';
+constexpr uint8_t kSylkNumberFlagsA = 0x02 | 0x10 | 0x20 | 0x40 | 0x80;
+constexpr uint8_t kSylkNumberFlagsB = 0x20 | 0x40 | 0x80;
 
 // Decodes the escape at *p (an ESC) and moves *p to its last character;
 // answers the character it stands for.

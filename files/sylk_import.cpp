@@ -107,10 +107,11 @@ void reset_pending(SylkReader& r) {
 }
 
 // The two parts an "F" record gives a cell: its number format (code,
-// alignment, decimals, fixed flag) and its style (font, size, face, colours,
+// alignment, decimals, the flags that shape the number) and its style (font, size, face, colours,
 // pattern, borders).
 void copy_number_part(uint8_t* to, const uint8_t* from) {
     for (int field : {kFmtCode, kFmtAlign, kFmtDecimals, kFmtFlagsB}) to[field] = from[field];
+    to[kFmtFlagsA] = uint8_t((to[kFmtFlagsA] & ~kSylkNumberFlagsA) | (from[kFmtFlagsA] & kSylkNumberFlagsA));
 }
 
 void copy_style_part(uint8_t* to, const uint8_t* from) {
@@ -313,6 +314,19 @@ void apply_colours(SylkReader& r, std::string_view value) {
     r.pending.style = true;
 }
 
+// The flags that shape a number, as the writer gives them after the type letter.
+void apply_number_flags(SylkReader& r, std::string_view value) {
+    const size_t space = value.find(' ');
+    int32_t a = 0, b = 0;
+    if (space == std::string_view::npos || !read_integer(value.substr(0, space), &a) ||
+        !read_integer(value.substr(space + 1), &b) || a < 0 || a > 255 || b < 0 || b > 255)
+        return;
+    uint8_t* f = r.pending.format.bytes;
+    f[kFmtFlagsA] = uint8_t((f[kFmtFlagsA] & ~kSylkNumberFlagsA) | (a & kSylkNumberFlagsA));
+    f[kFmtFlagsB] = uint8_t((f[kFmtFlagsB] & ~kSylkNumberFlagsB) | (b & kSylkNumberFlagsB));
+    r.pending.number = true;
+}
+
 // Copies bytes 2-31 of the pending format into a column or row format record.
 void copy_into_record(uint8_t* record, const uint8_t* format, bool keep_extent) {
     int16_t extent = format_extent(record);
@@ -401,6 +415,7 @@ void read_f_record(SylkReader& r, std::string_view rest) {
         case 'P': apply_picture(r, f.value); break;
         case 'S': apply_style(r, f.value); break;
         case kSylkColoursField: apply_colours(r, f.value); break;
+        case kSylkNumberFlagsField: apply_number_flags(r, f.value); break;
         case 'C':
             if (read_integer(f.value, &n)) column_format(r, n);
             break;
@@ -506,10 +521,39 @@ bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& 
     return false;
 }
 
+// A formula's value and format as read, before the script of its expression
+// (in a UTF-8 file) chose the cell's font.
+struct UnspelledValue {
+    bool given = false;
+    std::string value;
+    CellFormat format;
+};
+
+// The value of a formula that does not convert, spelled as a value alone, so
+// that its cell takes the font its value asks and not its expression's.
+void append_kept_value(SylkReader& r, const CellValues& v, const uint8_t* header, const UnspelledValue& alone,
+                       std::string& bytes) {
+    if (!alone.given) return append_value_cell(r, v, header, bytes);
+    CellValues value_alone;
+    value_alone.unescaped = alone.value;
+    value_alone.value = value_alone.unescaped;
+    value_alone.has_value = v.has_value;
+    value_alone.quoted = v.quoted;
+    CellFormat format = alone.format;
+    std::string_view no_expression;
+    std::string unused;
+    const int32_t counted = r.spelling.unmapped;  // counted once, with the expression
+    spell_sylk_cell(r.spelling, value_alone.value, value_alone.unescaped, no_expression, unused, r.spelled_runs,
+                    format.bytes, r.layer);
+    r.spelling.unmapped = counted;
+    value_alone.runs = r.spelled_runs;
+    append_value_cell(r, value_alone, format.bytes, bytes);
+}
+
 // A formula that does not convert keeps the value the file gives as a
 // constant, or without one its text behind an apostrophe; either is counted
 // for the import's note.
-void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
+void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header, const UnspelledValue& alone) {
     std::string& bytes = r.cell_bytes;
     bytes.clear();
     if (v.expression.empty()) {
@@ -520,7 +564,7 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header) {
                                                          r.layer, &unheld_layer);
         if (unheld_layer || !append_formula_cell(r, v, formula, header, bytes)) {
             ++r.losses.unconverted_formulas;
-            if (v.has_value) append_value_cell(r, v, header, bytes);
+            if (v.has_value) append_kept_value(r, v, header, alone, bytes);
             else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
     }
@@ -561,10 +605,12 @@ void read_c_record(SylkReader& r, std::string_view rest) {
             }
         }
         settle_cell_format(r, format);
+        UnspelledValue alone;
+        if (r.spelling.utf8 && !v.expression.empty()) alone = UnspelledValue{true, std::string(v.value), format.format};
         spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, r.spelled_runs,
                         format.format.bytes, r.layer);
         v.runs = r.spelled_runs;
-        build_cell(r, v, format.format.bytes);
+        build_cell(r, v, format.format.bytes, alone);
     } else if (!inside && given) {
         ++r.losses.cells_beyond_grid;
     }
@@ -768,8 +814,8 @@ bool settle_dates_in_place(SylkReader& r, const DateSystems& systems) {
 // Moves the date serial of the number cell or number result that ends `row`
 // from `start` into the workbook's date system. A number cell of a date
 // takes the text a user types for it; one of another program's file that
-// would show another date than its own (before 1904, after 2040) shows its
-// number, counted for the notes.
+// would show another date than its own (before 1904, after 2040) keeps its
+// format, which shows its number, counted for the notes.
 void settle_date(std::string& row, size_t start, const DateSystems& systems, ImportReport& losses) {
     auto* cell = reinterpret_cast<uint8_t*>(row.data() + start);
     uint8_t* slot = number_slot(cell);
@@ -793,10 +839,7 @@ void settle_date(std::string& row, size_t start, const DateSystems& systems, Imp
     } else {
         typed = number_text_of(cell, settled);
     }
-    if (shows_number) {
-        header[kFmtCode] = kFormatGeneral;
-        ++losses.dates_shown_as_numbers;
-    }
+    if (shows_number) ++losses.dates_shown_as_numbers;
     row.resize(start);
     append_number_cell(row, header, _cellID_(header), settled, typed);
 }

@@ -145,6 +145,22 @@ Seeds sylk_seeds() {
     return seeds;
 }
 
+// Files of this program and of others: layer references, pictures of
+// currencies and separators, dates the calendar cannot show, texts of
+// other scripts.
+Seeds sylk_round_trip_seeds() {
+    Seeds seeds = sylk_seeds();
+    const std::string texts[] = {
+        "ID;PQUORVIN;N;E;B0\r\nP;PGeneral\r\nP;P\xE2\x82\xAC#,##0.00\r\nP;P#,##0.00\r\nP;Pm/d/yy\r\n"
+        "F;P1;FG2D;U2 32;Y1;X1\r\nC;K2.5\r\nF;P2;FF2D;X2\r\nC;K1256.4\r\nF;P3;FG0G;X3\r\nC;K100000\r\n"
+        "C;Y2;X1;K105;E'Q1'!RC[-1]+RC[-1]\r\nC;X2;K7;EFY24!R1C1\r\nC;X3;K3;E'It''s'!R1C1*3\r\nE\r\n",
+        "ID;PWXL;N;E\r\nP;PGeneral\r\nP;P[$-411]ge.m.d\r\nP;FMS Gothic;M220\r\nF;P1;FG0G;SM4;Y1;X1\r\n"
+        "C;K12\r\nC;X2;K\"\xE6\x97\xA5\xE6\x9C\xAC\"\r\nC;X3;K4;E'\xE6\x97\xA5'!R1C1\r\nE\r\n",
+    };
+    for (const std::string& text : texts) seeds.emplace_back(text.begin(), text.end());
+    return seeds;
+}
+
 // A bare workbook stream, one whose sheets and cells lie out of order, and
 // globals alone.
 Seeds excel_seeds() {
@@ -226,6 +242,7 @@ const std::pair<const char*, std::function<Seeds()>> kHarnessSeeds[] = {
     {"prefs", prefs_seeds},
     {"text", text_seeds},
     {"sylk", sylk_seeds},
+    {"sylk_round_trip", sylk_round_trip_seeds},
     {"excel", excel_seeds},
     {"excel_encrypted", excel_encrypted_seeds},
     {"png", png_seeds},

@@ -13,6 +13,7 @@
 #include "model/cell_store.h"
 #include "formula/function_table.h"
 #include "model/cell_formats.h"
+#include "model/display_text.h"
 #include "model/named_ranges.h"
 #include "model/model_services.h"
 #include "platform/fonts/classic_fonts.h"
@@ -204,9 +205,10 @@ TEST_F(SylkTest, ADocumentTakesTheDateSystemOfItsFile) {
 }
 
 // A peer's dates the calendar here cannot show (before 1904, before 1900,
-// after 2040) show their numbers, counted for the notes, never another date;
-// 1 January 1904 (1,462 in the 1900 system) shows as itself; in order or
-// not, and in a workbook of either system.
+// after 2040) keep their date format, which shows their numbers, counted for
+// the notes, never another date; 1 January 1904 (1,462 in the 1900 system)
+// shows as itself; in order or not, and in a workbook of either system.
+// Written to SYLK again, the cells keep the format the peers show as dates.
 TEST_F(SylkTest, DatesTheCalendarCannotShowShowTheirNumbers) {
     const double serials[] = {61, 900, 1461, 1462, 1463, -100, 46000, 60000};
     std::string in_order = "ID;PWXL;N;E\r\nP;Pm/d/yyyy\r\n", out_of_order = in_order;
@@ -222,12 +224,15 @@ TEST_F(SylkTest, DatesTheCalendarCannotShowShowTheirNumbers) {
         ASSERT_EQ(read_text_bytes(text + "E\r\n", kCommaSeparator, l, &report), 0);
         EXPECT_TRUE(Get_1900Date_Flag(GetWorkSheet(l)));
         EXPECT_EQ(report.dates_shown_as_numbers, 5);
-        for (int row : {0, 1, 2, 5, 7}) {
-            EXPECT_EQ(cell(l, row, 0).number, serials[row]) << row;
-            EXPECT_EQ(format_of(l, row, 0)[kFmtCode], kFormatGeneral) << row;
-        }
-        for (int row : {3, 4, 6}) EXPECT_NE(format_of(l, row, 0)[kFmtCode], kFormatGeneral) << row;
+        const std::string shown = layer_text(l, FieldSource::displayed, kTabSeparator);
+        for (int row = 0; row < 8; ++row) EXPECT_NE(format_of(l, row, 0)[kFmtCode], kFormatGeneral) << row;
+        EXPECT_EQ(shown, "61\r\n900\r\n1461\r\n1/1/1904\r\n1/2/1904\r\n-100\r\n12/9/2025\r\n60000\r\n");
         EXPECT_EQ(text_import_notes(report).back().index, kDatesShownAsNumbers);
+        std::vector<std::string> formats = lines_of(l, "F;P");
+        formats.erase(formats.begin());  // the layer's defaults
+        ASSERT_EQ(formats.size(), 8u);
+        for (const std::string& format : formats)
+            EXPECT_EQ(format.substr(0, format.find(";Y")), formats[0].substr(0, formats[0].find(";Y"))) << format;
     }
     // Read into a workbook counting from 1904, a serial of the 1900 system
     // before 1904 moves below zero and shows its number too; 1 January 1904
@@ -236,9 +241,40 @@ TEST_F(SylkTest, DatesTheCalendarCannotShowShowTheirNumbers) {
     ImportReport report;
     ASSERT_EQ(read_text_bytes(in_order + "E\r\n", kCommaSeparator, added, &report), 0);
     EXPECT_EQ(report.dates_shown_as_numbers, 5);
-    EXPECT_NE(format_of(added, 3, 0)[kFmtCode], kFormatGeneral);
+    EXPECT_EQ(format_of(added, 0, 0)[kFmtCode], format_of(added, 3, 0)[kFmtCode]);
     EXPECT_EQ(cell(added, 0, 0).number, 61 - 1462);
     EXPECT_EQ(cell(added, 4, 0).number, 1);
+}
+
+// The format code of a picture of the SYLK picture list.
+uint8_t code_of_picture_text(const std::string& picture) {
+    for (int16_t item = 1; item <= picture_count(); ++item)
+        if (pf::get_indexed_string(kSylkPictureStrings, item) == picture) return uint8_t(code_of_picture(item));
+    return 0;
+}
+
+// Amounts in a currency with their decimals and thousands separators, as a
+// peer's workbook gives them, show the same read back from this program's
+// SYLK, which is written the same the second time.
+TEST_F(SylkTest, CurrenciesAndSeparatorsComeBackAsShown) {
+    type_entries(layer, {{{0, 0}, "2.5"}, {{0, 1}, "1.8"}, {{0, 2}, "1200"}, {{0, 3}, "1256.4"}});
+    const uint8_t codes[] = {code_of_picture_text("\xDB#,##0.00"), code_of_picture_text("\xA3#,##0.00"),
+                             code_of_picture_text("\xB4#,##0.00"), kFormatGeneral};
+    for (int column = 0; column < 4; ++column) {
+        ASSERT_NE(codes[column], 0) << column;
+        uint8_t* f = format_of(layer, 0, column);
+        f[kFmtCode] = codes[column];
+        f[kFmtDecimals] = 2;
+        f[kFmtFlagsA] |= kFlagAThousands;
+        f[kFmtFlagsB] |= kFlagBFixedDecimals;
+    }
+    const std::string shown = "\xE2\x82\xAC" "2.50\t\xC2\xA3" "1.80\t\xC2\xA5" "1,200.00\t1,256.40\r\n";
+    ASSERT_EQ(layer_text(layer, FieldSource::displayed, kTabSeparator), shown);
+    const std::string once = sylk_layer_text(layer);
+    MemoryRef back = read_sylk(once);
+    EXPECT_EQ(layer_text(back, FieldSource::displayed, kTabSeparator), shown);
+    EXPECT_EQ(cells_of(back), cells_of(layer));
+    EXPECT_EQ(sylk_layer_text(back), once);
 }
 
 // Through SYLK and back every value stays what it was, in either date
@@ -782,12 +818,12 @@ TEST_F(SylkTest, SerialsMoveDigitByDigit) {
 }
 
 // A cell that shows its number because the calendar cannot show its date
-// differs from its column's date format; the column's number format is
-// written too, so the next read gives the same layer and the same file.
+// keeps its column's date format; the column's number format is written
+// too, so the next read gives the same layer and the same file.
 TEST_F(SylkTest, AColumnsNumberFormatComesBackWithTheCellsThatDifferFromIt) {
     MemoryRef first = read_sylk("ID;PQRV;B1\r\nP;Pd-mmm\r\nF;P0;C1\r\nC;Y6;X1;K2\r\nC;Y7;X1;K45000\r\nE\r\n");
-    EXPECT_EQ(format_of(first, 5, 0)[kFmtCode], kFormatGeneral);
-    EXPECT_NE(format_of(first, 6, 0)[kFmtCode], kFormatGeneral);
+    EXPECT_NE(format_of(first, 5, 0)[kFmtCode], kFormatGeneral);
+    EXPECT_EQ(format_of(first, 6, 0)[kFmtCode], format_of(first, 5, 0)[kFmtCode]);
     const std::string once = sylk_layer_text(first);
     MemoryRef second = read_sylk(once);
     EXPECT_EQ(cells_of(second), cells_of(first));
