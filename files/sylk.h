@@ -37,8 +37,8 @@ int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, Impo
 // (sylk_text.h).
 enum class SylkVariant { own, other_spreadsheets };
 
-// A formula that refers to a layer the file cannot name (one without a name)
-// is written as its value alone, counted in `report` when one is given.
+// A formula that refers to a layer the file cannot name (one without a name,
+// or one the workbook does not hold) is written as its value alone, counted in `report` when one is given.
 int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant = SylkVariant::own,
                    ExportReport* report = nullptr);
 

@@ -242,7 +242,8 @@ void put_corner(std::string& out, uint8_t marker, int16_t row, int16_t column) {
 // A layer by its name; one the file cannot name (outside the workbook, or
 // without a name) as the layer no workbook has, so that its cells keep their
 // values when read. Only the layers of a linked document come here so: the
-// writer keeps the formulas that name such layers of the own workbook as values.
+// writer keeps the formulas that name such layers from the own workbook as
+// values.
 std::string layer_name_of(int32_t index, MemoryRef workbook) {
     unsigned char name[32];
     name[0] = 0;
@@ -407,13 +408,12 @@ std::string sylk_expression_to_formula(std::string_view expression, CellPoint at
 
 namespace {
 
-// The own layer, another layer of the workbook with a name, or a layer the
-// workbook does not hold (written as the layer no workbook has).
+// The own layer, or another layer of the workbook with a name.
 bool own_or_named(int32_t index, void* context) {
     MemoryRef layer = static_cast<MemoryRef>(context);
     if (index == GetSheetID(layer)) return true;
     MemoryRef workbook = GetWorkSheet(layer);
-    if (!workbook || index < 0 || index >= num_SpreadSheets(workbook)) return true;
+    if (!workbook || index < 0 || index >= num_SpreadSheets(workbook)) return false;
     unsigned char name[32];
     GetSheetName(name, find_SpreadSheet_item(workbook, index));
     return name[0] != 0;

@@ -16,8 +16,8 @@
 std::string sylk_expression_to_formula(std::string_view expression, CellPoint at, MemoryRef layer,
                                        bool* unheld_layer = nullptr);
 
-// Whether SYLK names every layer of the workbook that the stored formula of
-// `layer` refers to: the own layer, or another that has a name.
+// Whether SYLK names every layer that the stored formula of `layer` refers
+// to: the own layer, or another of its workbook that has a name.
 bool sylk_names_every_layer(const uint8_t* formula, int32_t length, MemoryRef layer);
 
 // A stored formula of the cell at `at` in SYLK form, unescaped.
