@@ -263,7 +263,7 @@ bool reads_as_cell(std::string_view name) {
     while (letters < name.size() && is_letter(name[letters])) ++letters;
     size_t digits = letters;
     while (digits < name.size() && is_digit(name[digits])) ++digits;
-    if (letters > 0 && letters <= kMostColumnLetters && digits == name.size()) return true;
+    if (letters > 0 && letters <= kMostColumnLetters && digits > letters && digits == name.size()) return true;
     // R1C1 forms: "R", digits, "C", digits.
     size_t at = 0;
     if (at < name.size() && (name[at] == 'R' || name[at] == 'r')) {
