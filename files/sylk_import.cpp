@@ -521,24 +521,32 @@ bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& 
     return false;
 }
 
-// A formula's value and format as read, before the script of its expression
-// (in a UTF-8 file) chose the cell's font.
+// A formula's value, expression and format as read, before the script of
+// its expression (in a UTF-8 file) chose the cell's font.
 struct UnspelledValue {
     bool given = false;
     std::string value;
+    std::string expression;
     CellFormat format;
 };
 
-// The value of a formula that does not convert, spelled as a value alone, so
-// that its cell takes the font its value asks and not its expression's.
+// What a formula that does not convert keeps, spelled as a value alone, so
+// that its cell takes the font that value asks and not its expression's: the
+// value the file gives, else the formula's text behind an apostrophe.
 void append_kept_value(SylkReader& r, const CellValues& v, const uint8_t* header, const UnspelledValue& alone,
                        std::string& bytes) {
     if (!alone.given) return append_value_cell(r, v, header, bytes);
     CellValues value_alone;
-    value_alone.unescaped = alone.value;
+    if (v.has_value) {
+        value_alone.unescaped = alone.value;
+        value_alone.quoted = v.quoted;
+    } else {
+        value_alone.unescaped =
+            "'" + sylk_expression_to_formula(alone.expression, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
+        value_alone.quoted = true;
+    }
     value_alone.value = value_alone.unescaped;
-    value_alone.has_value = v.has_value;
-    value_alone.quoted = v.quoted;
+    value_alone.has_value = true;
     CellFormat format = alone.format;
     std::string_view no_expression;
     std::string unused;
@@ -564,7 +572,7 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header, const
                                                          r.layer, &unheld_layer);
         if (unheld_layer || !append_formula_cell(r, v, formula, header, bytes)) {
             ++r.losses.unconverted_formulas;
-            if (v.has_value) append_kept_value(r, v, header, alone, bytes);
+            if (v.has_value || alone.given) append_kept_value(r, v, header, alone, bytes);
             else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
     }
@@ -606,7 +614,8 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         }
         settle_cell_format(r, format);
         UnspelledValue alone;
-        if (r.spelling.utf8 && !v.expression.empty()) alone = UnspelledValue{true, std::string(v.value), format.format};
+        if (r.spelling.utf8 && !v.expression.empty())
+            alone = UnspelledValue{true, std::string(v.value), std::string(v.expression), format.format};
         spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, r.spelled_runs,
                         format.format.bytes, r.layer);
         v.runs = r.spelled_runs;
