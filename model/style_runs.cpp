@@ -184,43 +184,18 @@ struct FontPiece {
     const uint8_t* entry;
 };
 
-bool spelled_in(std::string_view utf8, int16_t script, std::string& bytes) {
-    return pf::utf8_to_script(utf8, script, bytes) || utf8.empty();
-}
-
-bool ascii_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 class FontPieces {
 public:
     explicit FontPieces(int16_t chosen) : chosen_(chosen) {}
 
-    // The words of a run (stretches between ASCII spaces) that the chosen
-    // font's script spells take that font, the rest keep the run's; spaces go
-    // with the word before them. False when a word does not come back whole
-    // in the run's own script.
+    // The words of a run that the chosen font's script spells take that
+    // font, the rest keep the run's (pf::pieces_in_script). False when a word
+    // does not come back whole in the run's own script.
     bool add_run(std::string_view bytes, int16_t font, const uint8_t* entry) {
-        const int16_t from = pf::font_to_script(font), to = pf::font_to_script(chosen_);
-        const std::string utf8 = pf::script_to_utf8(bytes, from);
-        std::string spelled;
-        const bool same_letters = pf::script_to_utf8(bytes, to) == utf8;
-        if (same_letters || spelled_in(utf8, to, spelled)) {
-            add(chosen_, same_letters ? bytes : std::string_view(spelled), entry);
-            return true;
-        }
-        std::vector<FontPiece> words;
-        int16_t current = chosen_;
-        for (size_t i = 0; i < utf8.size();) {
-            const size_t start = i;
-            const bool space = ascii_space(utf8[i]);
-            while (i < utf8.size() && ascii_space(utf8[i]) == space) ++i;
-            const std::string_view stretch(utf8.data() + start, i - start);
-            if (!space) current = spelled_in(stretch, to, spelled) ? chosen_ : font;
-            else spelled.assign(stretch);
-            if (current == font && !space && !spelled_in(stretch, from, spelled)) return false;
-            words.push_back(FontPiece{current, spelled, entry});
-        }
-        for (const FontPiece& word : words) add(word.font, word.bytes, entry);
-        return true;
+        const std::vector<pf::ScriptPiece> pieces =
+            pf::pieces_in_script(bytes, pf::font_to_script(font), pf::font_to_script(chosen_));
+        for (const pf::ScriptPiece& piece : pieces) add(piece.in_target ? chosen_ : font, piece.bytes, entry);
+        return !pieces.empty();
     }
 
     void keep_run(std::string_view bytes, int16_t font, const uint8_t* entry) { add(font, bytes, entry); }

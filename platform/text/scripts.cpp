@@ -286,4 +286,42 @@ ScriptText spell_in_a_script(std::string_view utf8) {
     return best;
 }
 
+namespace {
+
+bool spelled_in(std::string_view utf8, int16_t script, std::string& bytes) {
+    return utf8_to_script(utf8, script, bytes) || utf8.empty();
+}
+
+bool ascii_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+void add_piece(std::vector<ScriptPiece>& pieces, bool in_target, std::string_view bytes) {
+    if (!pieces.empty() && pieces.back().in_target == in_target) pieces.back().bytes += bytes;
+    else pieces.push_back(ScriptPiece{in_target, std::string(bytes)});
+}
+
+}  // namespace
+
+std::vector<ScriptPiece> pieces_in_script(std::string_view bytes, int16_t from, int16_t to) {
+    const std::string utf8 = script_to_utf8(bytes, from);
+    std::string spelled;
+    if (script_to_utf8(bytes, to) == utf8) return {ScriptPiece{true, std::string(bytes)}};
+    if (spelled_in(utf8, to, spelled)) return {ScriptPiece{true, spelled}};
+    std::vector<ScriptPiece> pieces;
+    bool in_target = true;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        const bool space = ascii_space(utf8[i]);
+        while (i < utf8.size() && ascii_space(utf8[i]) == space) ++i;
+        const std::string_view stretch(utf8.data() + start, i - start);
+        if (space) {
+            add_piece(pieces, in_target, stretch);
+            continue;
+        }
+        in_target = spelled_in(stretch, to, spelled);
+        if (!in_target && !spelled_in(stretch, from, spelled)) return {};
+        add_piece(pieces, in_target, spelled);
+    }
+    return pieces;
+}
+
 }  // namespace pf

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pf {
 
@@ -63,6 +64,18 @@ ScriptText spell_in_a_script(std::string_view utf8);
 // A text from outside spelled in the given script, each character it cannot
 // spell (and malformed UTF-8) becoming "?" and counted.
 ScriptText spell_in_script(std::string_view utf8, int16_t script);
+
+// A text in script `from` set in a font of script `to`, every letter kept.
+// When `to` reads its bytes as the same letters, or spells it all, it is one
+// piece in `to`; otherwise it goes word by word (stretches between ASCII
+// spaces, each space going with the word before it): the words `to` spells
+// are spelled in `to`, the others keep their bytes in `from`. Empty when a
+// word of the text does not come back whole from `from`.
+struct ScriptPiece {
+    bool in_target;
+    std::string bytes;
+};
+std::vector<ScriptPiece> pieces_in_script(std::string_view bytes, int16_t from, int16_t to);
 
 // The characters of a UTF-8 text that no installed script spells, each once,
 // in order of appearance; U+FFFD stands for malformed UTF-8.
