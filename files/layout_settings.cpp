@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/cell_format.h"
+#include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
@@ -48,9 +49,8 @@ int16_t shown_column_width(MemoryRef layer) {
 }
 
 void ResetDocSettings(MemoryRef layer, uint32_t layer_flags, int16_t font, int16_t size, int16_t column_width) {
+    set_layer_default_font(layer, font);
     LayerUse sheet(layer);
-    sheet->font = font;
-    font_name_of(font, sheet->font_name);
     sheet->size = size;
     sheet->row_height = CalcRowSize(font, size);
     sheet->flags = merged(sheet->flags, layer_flags, kLayerDisplayBits);

@@ -42,6 +42,12 @@ int16_t Format_Sheet(int16_t undo_kind, int16_t field, int16_t value, bool clear
 // Sets a field over a range, without checks or undo, and redraws it.
 void SetBits(int16_t field, int16_t value, const CellRange* range, bool clear, bool create, bool force,
              MemoryRef layer);
+// Makes `font` the layer's default font, every cell keeping its letters: a
+// cell in the default font that the new default would read as other letters
+// is set in the new default as the Font menu sets a font (the words its
+// script spells take it, spelled in that script; the others keep the old
+// default font).
+void set_layer_default_font(MemoryRef layer, int16_t font);
 // Asks about many missing records, makes the cells of a block and writes the
 // undo record: 0 to go on, -1 when declined or out of memory.
 int16_t formatUndo(int16_t undo_kind, CellPoint top_left, CellPoint bottom_right, MemoryRef layer);

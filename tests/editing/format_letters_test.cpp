@@ -6,11 +6,13 @@
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "files/entry_script.h"
+#include "files/layout_settings.h"
 #include "model/cell_letters.h"
 #include "model/cell_store.h"
 #include "model/format_commands.h"
 #include "model/layer.h"
 #include "model/workbook.h"
+#include "platform/fonts/classic_fonts.h"
 #include "platform/fonts/fonts.h"
 #include "platform/menus/menus.h"
 #include "platform/text/text.h"
@@ -29,6 +31,7 @@ constexpr int16_t kFormulaRow = 20;  // formulas reading the texts, a number
 constexpr int16_t kNumberRow = 21;
 
 struct FormatLetters : FormatMenuTest {
+    int16_t columns = 2;  // the columns letters() reads
     void enter_bytes(CellPoint where, const std::string& bytes, const std::string& runs) {
         select(CellRange{where, where});
         MemoryRef block = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
@@ -70,7 +73,7 @@ struct FormatLetters : FormatMenuTest {
     std::vector<std::string> letters() {
         std::vector<std::string> all;
         for (int16_t row = 0; row <= kNumberRow; ++row)
-            for (int16_t column = 0; column < 2; ++column) {
+            for (int16_t column = 0; column < columns; ++column) {
                 all.push_back(value_utf8(row, column));
                 uint8_t* cell = nullptr;
                 int16_t length = 0;
@@ -130,6 +133,75 @@ TEST_F(FormatLetters, SizeStyleColourClearAndPasteFormatsKeepTheLetters) {
         expect_letters_kept("paste formats of " + kTexts[size_t(source)], kBlock,
                             [&] { paste_special_range(layer, kBlock, formats); });
     }
+}
+
+// Each script's font made the layer's default in turn, as the Layout dialog
+// makes it: every cell keeps its letters, among them the texts and formulas
+// in the default font entered under each default before.
+TEST_F(FormatLetters, EveryDefaultFontOfTheLayoutKeepsTheLetters) {
+    fill_sheet();
+    std::vector<int16_t> fonts;
+    for (int16_t script : pf::enabled_scripts()) fonts.push_back(pf::script_font(script));
+    fonts.push_back(pf::kTimesFont);
+    fonts.push_back(pf::script_font(pf::kScriptRoman));
+    for (int16_t font : fonts) {
+        const int16_t column = columns++;
+        const int16_t script = pf::font_to_script(Get_Default_Font(layer));
+        std::string bytes, quoted;
+        for (size_t i = 0; i < kTexts.size(); ++i)
+            if (pf::utf8_to_script(kTexts[i], script, bytes) && !bytes.empty()) {
+                enter_bytes(CellPoint{int16_t(i), column}, bytes, "");
+                if (quoted.empty()) quoted = bytes;
+            }
+        enter_bytes(CellPoint{kFormulaRow, column}, "=\"" + quoted + "\"&A1", "");
+        const std::vector<std::string> before = letters();
+        LayoutChoices choices;
+        take_layout_choices(layer, &choices);
+        choices.font = font;
+        choices.changed[kDisplayGroup] = true;
+        apply_layout_choices(choices, layer, nullptr);
+        drop_layout_choices(&choices);
+        ASSERT_EQ(Get_Default_Font(layer), font);
+        const std::vector<std::string> after = letters();
+        for (size_t i = 0; i < before.size() && i < after.size(); ++i)
+            EXPECT_EQ(after[i], before[i]) << pf::font_name(font) << ", value " << i;
+    }
+}
+
+// A text in the default font goes to a new default that spells it, in the
+// new default's bytes; a default that cannot spell it leaves it in the old.
+TEST_F(FormatLetters, ATextInTheDefaultFontFollowsADefaultThatSpellsIt) {
+    const auto make_default = [&](int16_t font) {
+        LayoutChoices choices;
+        take_layout_choices(layer, &choices);
+        choices.font = font;
+        choices.changed[kDisplayGroup] = true;
+        apply_layout_choices(choices, layer, nullptr);
+        drop_layout_choices(&choices);
+    };
+    const auto font_at = [&](int16_t row) { return format_font(at(row, 0).bytes); };
+    const auto bytes_at = [&](int16_t row) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        if (!get_cell_ptr(&cell, &length, CellPoint{row, 0}, layer)) return std::string();
+        return std::string(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+    };
+    std::string cyrillic, japanese;
+    ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptCyrillic, cyrillic));
+    ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptJapanese, japanese));
+    make_default(pf::script_font(pf::kScriptCyrillic));
+    enter_bytes(CellPoint{0, 0}, cyrillic, "");
+    enter_bytes(CellPoint{1, 0}, "Apple", "");
+    make_default(pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(font_at(0), kDefaultFontNumber);
+    EXPECT_EQ(bytes_at(0), japanese);
+    EXPECT_EQ(font_at(1), kDefaultFontNumber);
+    make_default(pf::script_font(pf::kScriptGreek));
+    EXPECT_EQ(font_at(0), pf::script_font(pf::kScriptJapanese));
+    EXPECT_EQ(bytes_at(0), japanese);
+    EXPECT_EQ(value_utf8(0, 0), "Москва");
+    EXPECT_EQ(font_at(1), kDefaultFontNumber);
+    EXPECT_EQ(value_utf8(1, 0), "Apple");
 }
 
 // The six cells of the report: choosing a Roman font keeps each script's
