@@ -139,7 +139,7 @@ void DoFontMenu(MemoryRef window_record, int16_t item) {
     if (WEReference text = edited_text(f)) {
         WETextStyle style;
         style.tsFont = font;
-        style_text(text, weDoFont, style, f);
+        style_text(text, weDoFont | weDoKeepLetters, style, f);
     } else if (f.object_selected) {
         beep();
     } else {

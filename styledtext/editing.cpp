@@ -4,9 +4,13 @@
 #include "styledtext/styled_text_internal.h"
 
 #include "platform/events/events.h"
+#include "platform/text/scripts.h"
 #include "platform/text/text.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // ---- Primitives -----------------------------------------------------------------------------
 
@@ -154,6 +158,92 @@ pf::OSErr WEDelete(WEReference we) {
     return _WERedrawAll(start, start, we);
 }
 
+namespace {
+
+// The selected part of a run as a font keeping its letters sets it: its
+// place, and its pieces (in_target: the font's script spells it, in those
+// bytes; else it keeps the run's bytes and font).
+struct RunInFont {
+    int32_t start, end;
+    std::vector<pf::ScriptPiece> pieces;
+    std::string bytes() const {
+        std::string all;
+        for (const pf::ScriptPiece& piece : pieces) all += piece.bytes;
+        return all;
+    }
+};
+
+// The selected parts of the runs between start and end in `font`. A run with
+// an object, or whose words do not come back whole, keeps its font.
+std::vector<RunInFont> runs_in_font(int32_t start, int32_t end, int16_t font, WEReference we) {
+    std::vector<RunInFont> runs;
+    for (int32_t run = _WEOffsetToRun(start, we); run < WEI(we).runCount; ++run) {
+        WERunInfo info;
+        _WEGetIndStyle(run, info, we);
+        const int32_t from = std::max(info.runStart, start), to = std::min(info.runEnd, end);
+        if (from >= end) break;
+        if (from >= to) continue;
+        const std::string_view bytes(WEText(we) + from, size_t(to - from));
+        const WETextStyle& own = info.runAttrs.runStyle;
+        RunInFont part{from, to, {}};
+        if (!own.tsObject)
+            part.pieces = pf::pieces_in_script(bytes, pf::font_to_script(own.tsFont), pf::font_to_script(font));
+        if (part.pieces.empty()) part.pieces.push_back(pf::ScriptPiece{false, std::string(bytes)});
+        runs.push_back(std::move(part));
+    }
+    return runs;
+}
+
+bool font_takes_all(const std::vector<RunInFont>& runs, WEReference we) {
+    for (const RunInFont& run : runs)
+        for (const pf::ScriptPiece& piece : run.pieces)
+            if (!piece.in_target || run.bytes() != std::string_view(WEText(we) + run.start, size_t(run.end - run.start)))
+                return false;
+    return true;
+}
+
+// One run's part spelled again where its pieces ask, each piece then styled:
+// the pieces of the font's script with the whole mode, the others without
+// the font.
+pf::OSErr set_run_in_font(const RunInFont& run, uint16_t mode, const WETextStyle& style, WEReference we) {
+    const std::string bytes = run.bytes();
+    if (bytes != std::string_view(WEText(we) + run.start, size_t(run.end - run.start))) {
+        if (pf::OSErr err = _WEDeleteRange(run.start, run.end, we)) return err;
+        if (pf::OSErr err = _WEInsertText(run.start, bytes.data(), int32_t(bytes.size()), we)) return err;
+    }
+    int32_t at = run.start;
+    for (const pf::ScriptPiece& piece : run.pieces) {
+        const auto length = int32_t(piece.bytes.size());
+        const uint16_t piece_mode = uint16_t((piece.in_target ? mode : mode & ~weDoFont) & ~weDoKeepLetters);
+        if (piece_mode && length)
+            if (pf::OSErr err = _WESetStyleRange(at, at + length, piece_mode, style, we)) return err;
+        at += length;
+    }
+    return pf::noErr;
+}
+
+// A font set over the selection keeping every letter, the selection then
+// holding the text as spelled; false when the font takes the selection as
+// it is (a plain style change does).
+bool set_font_keeping_letters(uint16_t mode, const WETextStyle& style, WEReference we, pf::OSErr* err) {
+    WEInstance& w = WEI(we);
+    const std::vector<RunInFont> runs = runs_in_font(w.selStart, w.selEnd, style.tsFont, we);
+    if (font_takes_all(runs, we)) return false;
+    int32_t length = 0;
+    for (const RunInFont& run : runs) length += int32_t(run.bytes().size());
+    *err = push_new_action(w.selStart, w.selEnd, length, weAKStyle, 0, we);
+    if (*err) return true;
+    ++w.modCount;
+    for (auto run = runs.rbegin(); run != runs.rend() && !*err; ++run) *err = set_run_in_font(*run, mode, style, we);
+    w.selEnd = w.selStart + length;
+    w.flags &= ~weFValidNullStyle;
+    const pf::OSErr redraw = _WERedrawAll(w.selStart, w.selEnd, we);
+    if (!*err) *err = redraw;
+    return true;
+}
+
+}  // namespace
+
 pf::OSErr WESetStyle(uint16_t mode, const WETextStyle& style, WEReference we) {
     WEStopInlineSession(we);
     WEInstance& w = WEI(we);
@@ -170,6 +260,8 @@ pf::OSErr WESetStyle(uint16_t mode, const WETextStyle& style, WEReference we) {
         if (mode & weDoFont) WE_MatchKeyScript(we);
         return pf::noErr;
     }
+    pf::OSErr kept = pf::noErr;
+    if ((mode & weDoFont) && (mode & weDoKeepLetters) && set_font_keeping_letters(mode, style, we, &kept)) return kept;
     if (pf::OSErr err = push_new_action(w.selStart, w.selEnd, w.selEnd - w.selStart, weAKStyle,
                                         weAFDontSaveText | weAFDontSaveSoup, we))
         return err;

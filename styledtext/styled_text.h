@@ -160,6 +160,10 @@ enum : uint16_t {
     weDoToggleFace = 0x20,
     weDoReplaceFace = 0x40,
     weDoAll = 0x4F,
+    // With weDoFont over a selection: the font goes to the words its script
+    // spells, spelled in that script; the others keep their run's font, so
+    // every letter stays.
+    weDoKeepLetters = 0x100,
     weDoObject = 0x4000,
     weDoInputHilite = 0x8000,
 };

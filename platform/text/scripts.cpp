@@ -302,9 +302,9 @@ void add_piece(std::vector<ScriptPiece>& pieces, bool in_target, std::string_vie
 }  // namespace
 
 std::vector<ScriptPiece> pieces_in_script(std::string_view bytes, int16_t from, int16_t to) {
+    if (from == to) return {ScriptPiece{true, std::string(bytes)}};
     const std::string utf8 = script_to_utf8(bytes, from);
     std::string spelled;
-    if (script_to_utf8(bytes, to) == utf8) return {ScriptPiece{true, std::string(bytes)}};
     if (spelled_in(utf8, to, spelled)) return {ScriptPiece{true, spelled}};
     std::vector<ScriptPiece> pieces;
     bool in_target = true;

@@ -66,8 +66,8 @@ ScriptText spell_in_a_script(std::string_view utf8);
 ScriptText spell_in_script(std::string_view utf8, int16_t script);
 
 // A text in script `from` set in a font of script `to`, every letter kept.
-// When `to` reads its bytes as the same letters, or spells it all, it is one
-// piece in `to`; otherwise it goes word by word (stretches between ASCII
+// When the scripts are one, or `to` spells it all, it is one piece in `to`
+// (its bytes in `to`); otherwise it goes word by word (stretches between ASCII
 // spaces, each space going with the word before it): the words `to` spells
 // are spelled in `to`, the others keep their bytes in `from`. Empty when a
 // word of the text does not come back whole from `from`.

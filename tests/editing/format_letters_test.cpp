@@ -17,7 +17,10 @@
 #include "platform/menus/menus.h"
 #include "platform/text/text.h"
 #include "shell/shell_commands.h"
+#include "styledtext/styled_text.h"
 #include "window/cell_entry.h"
+#include "window/entry_line.h"
+#include "window/window_commands.h"
 #include "resource_ids.h"
 
 namespace {
@@ -133,6 +136,36 @@ TEST_F(FormatLetters, SizeStyleColourClearAndPasteFormatsKeepTheLetters) {
         expect_letters_kept("paste formats of " + kTexts[size_t(source)], kBlock,
                             [&] { paste_special_range(layer, kBlock, formats); });
     }
+}
+
+// Each font of the Font menu chosen over the whole text while a cell is
+// edited: the text goes back into the cell with every letter, and undo
+// brings back the cell as it was.
+TEST_F(FormatLetters, EveryFontChosenWhileEditingKeepsTheLettersOfTheCell) {
+    fill_sheet();
+    pf::MenuRef menu = pf::get_menu_handle(kFontMenu);
+    ASSERT_NE(menu, nullptr);
+    int undone = 0;
+    for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item)
+        for (int16_t row = 1; row < int16_t(kTexts.size()); ++row) {
+            const CellRange one{{row, 0}, {row, 0}};
+            const std::string name = pf::get_menu_item_text(menu, item) + " over " + kTexts[size_t(row)];
+            const std::vector<std::string> before = letters();
+            const int16_t changes = get_change_ctr(GetWorkSheet(layer));
+            select(one);
+            DisplayText(front_document_record(), 1);
+            ASSERT_NE(ActivateEditor(0, 0, layer), 0u) << name;
+            auto* editor = static_cast<WEReference>(entry_line_editor());
+            WESetSelection(0, WEGetTextLength(editor), editor);
+            DoFontMenu(nullptr, item);
+            ASSERT_NE(Cell_Entry(layer, 0), 0u) << name;
+            EXPECT_EQ(letters(), before) << name;
+            if (get_change_ctr(GetWorkSheet(layer)) == changes) continue;  // nothing stored
+            ++undone;
+            DoUndo(GetWorkSheet(layer));
+            EXPECT_EQ(letters(), before) << name << " undone";
+        }
+    EXPECT_GT(undone, 0);
 }
 
 // Each script's font made the layer's default in turn, as the Layout dialog
