@@ -2,6 +2,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <string>
+#include <vector>
 
 #include "platform/text/text.h"
 
@@ -15,32 +17,81 @@ constexpr char16_t kPastLowSurrogate = 0xE000;
 bool is_high_surrogate(char16_t u) { return u >= kFirstHighSurrogate && u < kFirstLowSurrogate; }
 bool is_low_surrogate(char16_t u) { return u >= kFirstLowSurrogate && u < kPastLowSurrogate; }
 
-// One iconv descriptor for the length of a conversion.
-struct Converter {
+// The converters opened so far, one per pair of encodings, each kept open for
+// the next conversion between them (opening one loads the system's tables):
+// a thread's own, as a descriptor holds the state of the conversion it does.
+// One from an encoding that takes its byte order from a mark is not kept: it
+// keeps the order it last read through a reset.
+struct OpenConverter {
+    std::string from, to;
     iconv_t cd;
-    Converter(const char* from, const char* to) : cd(iconv_open(to, from)) {}
-    ~Converter() {
-        if (ok()) iconv_close(cd);
+};
+
+struct OpenConverters {
+    static constexpr size_t kMostKept = 32;  // the oldest is closed past these
+    std::vector<OpenConverter> kept;
+    OpenConverters() = default;
+    OpenConverters(const OpenConverters&) = delete;
+    OpenConverters& operator=(const OpenConverters&) = delete;
+    ~OpenConverters() {
+        for (OpenConverter& c : kept) iconv_close(c.cd);
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+};
+
+// Whether text in `encoding` may begin with a mark giving its byte order.
+bool reads_byte_order_mark(std::string_view encoding) {
+    encoding = encoding.substr(0, encoding.find("//"));
+    std::string name;
+    for (char c : encoding) name += c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    for (const char* marked : {"UTF-16", "UTF16", "UTF-32", "UTF32", "UNICODE", "CSUNICODE"})
+        if (name == marked) return true;
+    return false;
+}
+
+// The kept converter from `from` to `to`, in its initial state; iconv_t(-1)
+// when the system knows no such conversion.
+iconv_t kept_converter(const char* from, const char* to) {
+    thread_local OpenConverters converters;
+    for (OpenConverter& c : converters.kept)
+        if (c.from == from && c.to == to) {
+            iconv(c.cd, nullptr, nullptr, nullptr, nullptr);
+            return c.cd;
+        }
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1)) return cd;
+    if (converters.kept.size() == OpenConverters::kMostKept) {
+        iconv_close(converters.kept.front().cd);
+        converters.kept.erase(converters.kept.begin());
+    }
+    converters.kept.push_back(OpenConverter{from, to, cd});
+    return cd;
+}
+
+// A converter for one conversion: a kept one, or one of its own closed after.
+struct ConverterUse {
+    iconv_t cd;
+    bool own;
+    ConverterUse(const char* from, const char* to)
+        : cd(reads_byte_order_mark(from) ? iconv_open(to, from) : kept_converter(from, to)),
+          own(reads_byte_order_mark(from)) {}
+    ~ConverterUse() {
+        if (own && ok()) iconv_close(cd);
+    }
+    ConverterUse(const ConverterUse&) = delete;
+    ConverterUse& operator=(const ConverterUse&) = delete;
     bool ok() const { return cd != iconv_t(-1); }
 };
 
-}  // namespace
-
-bool convert_encoding(std::string_view input, const char* from, const char* to, std::string& out) {
-    out.clear();
-    Converter converter(from, to);
-    if (!converter.ok()) return false;
+// The input through a converter in its initial state.
+bool convert_with(iconv_t cd, std::string_view input, std::string& out) {
     char* in = const_cast<char*>(input.data());
     size_t in_left = input.size();
     char buffer[4096];
     for (;;) {
         char* dest = buffer;
         size_t dest_left = sizeof buffer;
-        size_t result = in_left ? iconv(converter.cd, &in, &in_left, &dest, &dest_left)
-                                : iconv(converter.cd, nullptr, nullptr, &dest, &dest_left);
+        size_t result = in_left ? iconv(cd, &in, &in_left, &dest, &dest_left)
+                                : iconv(cd, nullptr, nullptr, &dest, &dest_left);
         out.append(buffer, size_t(dest - buffer));
         if (result != size_t(-1) && in_left == 0) {
             if (dest != buffer) continue;  // the flush wrote a shift sequence; flush again
@@ -50,6 +101,14 @@ bool convert_encoding(std::string_view input, const char* from, const char* to, 
         out.clear();
         return false;
     }
+}
+
+}  // namespace
+
+bool convert_encoding(std::string_view input, const char* from, const char* to, std::string& out) {
+    out.clear();
+    const ConverterUse converter(from, to);
+    return converter.ok() && convert_with(converter.cd, input, out);
 }
 
 std::u16string mac_roman_to_utf16(std::string_view mac_roman) {
