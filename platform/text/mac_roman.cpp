@@ -1,5 +1,6 @@
 #include "platform/text/mac_roman.h"
 
+#include <algorithm>
 #include <array>
 
 namespace pf {
@@ -25,6 +26,17 @@ constexpr char16_t kHighHalf[128] = {
     0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
 };
 
+// The high half by code point, for the way back.
+struct HighByte {
+    char16_t code_point;
+    uint8_t byte;
+};
+constexpr std::array<HighByte, 128> kHighHalfByCodePoint = [] {
+    std::array<HighByte, 128> table{};
+    for (size_t i = 0; i < table.size(); ++i) table[i] = {kHighHalf[i], uint8_t(0x80 + i)};
+    std::ranges::sort(table, {}, &HighByte::code_point);
+    return table;
+}();
 
 // The continuation bytes a lead byte announces; -1 for a byte that begins no
 // well-formed sequence (a continuation byte, C0 and C1, F5 to FF).
@@ -64,12 +76,10 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte) {
         byte = static_cast<unsigned char>(code_point);
         return true;
     }
-    for (int i = 0; i < 128; ++i)
-        if (kHighHalf[i] == code_point) {
-            byte = static_cast<unsigned char>(0x80 + i);
-            return true;
-        }
-    return false;
+    const auto* found = std::ranges::lower_bound(kHighHalfByCodePoint, code_point, {}, &HighByte::code_point);
+    if (found == kHighHalfByCodePoint.end() || found->code_point != code_point) return false;
+    byte = found->byte;
+    return true;
 }
 
 bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
