@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <unordered_map>
 
 #include "platform/text/mac_roman.h"
@@ -143,7 +144,9 @@ bool double_byte_character(std::string_view bytes, const Script& script, std::st
     return convert_encoding(bytes, script.encoding, "UTF-8", utf8) && !utf8.empty();
 }
 
-std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
+// Double-byte text to UTF-8 through the system's converter: whole, else
+// character by character, what the script does not define as Mac Roman.
+std::string double_byte_to_utf8_by_converter(std::string_view bytes, const Script& script) {
     std::string out, whole;
     if (convert_encoding(bytes, script.encoding, "UTF-8", whole)) return whole;
     std::string one;
@@ -157,13 +160,109 @@ std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
     return out;
 }
 
-bool utf8_to_double_byte(std::string_view utf8, const Script& script, std::string& out) {
+// UTF-8 to double-byte text through the system's converter, when every
+// character comes back the same.
+bool utf8_to_double_byte_by_converter(std::string_view utf8, const Script& script, std::string& out) {
     std::string back;
     if (convert_encoding(utf8, "UTF-8", script.encoding, out) &&
         convert_encoding(out, script.encoding, "UTF-8", back) && back == utf8)
         return true;
     out.clear();
     return false;
+}
+
+// A double-byte script's characters of the basic plane both ways, each
+// asked of the system's converter the first time it is needed: what it
+// answers, character by character. A byte or a pair that gives more than
+// one character, or one at U+FFFD or above, or a character whose bytes are
+// longer than a pair, is left to the converter.
+constexpr char16_t kUnknownCode = 0xFFFD;
+constexpr char16_t kConverterCode = 0xFFFE;
+constexpr char16_t kNoCode = 0xFFFF;
+constexpr uint16_t kUnknownBytes = 0xFFFD;  // no script has a lead byte 0xFF
+constexpr uint16_t kConverterBytes = 0xFFFE;
+constexpr uint16_t kNoBytes = 0xFFFF;
+
+struct DoubleByteTable {
+    std::array<char16_t, 0x10000> decoded;  // a byte at [byte], a pair at [lead << 8 | trail]
+    std::array<uint16_t, 0x10000> encoded;  // by code point: a byte, or a pair as lead << 8 | trail
+};
+
+// The one character below U+FFFD that `bytes` convert to.
+char16_t code_of(std::string_view bytes, const Script& script) {
+    std::string utf8;
+    if (!convert_encoding(bytes, script.encoding, "UTF-8", utf8) || utf8.empty()) return kNoCode;
+    size_t i = 0;
+    char32_t c = 0;
+    if (!decode_utf8(utf8, i, c) || i != utf8.size() || c >= kUnknownCode) return kConverterCode;
+    return char16_t(c);
+}
+
+// The byte or pair the script spells `c` in, when it comes back the same.
+uint16_t bytes_of(char16_t c, const Script& script) {
+    std::string utf8, bytes;
+    append_utf8(utf8, c);
+    if (!utf8_to_double_byte_by_converter(utf8, script, bytes)) return kNoBytes;
+    if (bytes.size() == 1) return uint8_t(bytes[0]);
+    if (bytes.size() == 2 && script_lead_byte(uint8_t(bytes[0]), script.number))
+        return uint16_t(uint8_t(bytes[0]) << 8 | uint8_t(bytes[1]));
+    return kConverterBytes;
+}
+
+DoubleByteTable& double_byte_table(const Script& script) {
+    static std::unordered_map<int16_t, std::unique_ptr<DoubleByteTable>> tables;
+    std::unique_ptr<DoubleByteTable>& t = tables[script.number];
+    if (!t) {
+        t = std::make_unique<DoubleByteTable>();
+        t->decoded.fill(kUnknownCode);
+        t->encoded.fill(kUnknownBytes);
+    }
+    return *t;
+}
+
+// The character of a byte (`pair` false) or a pair at the start of `bytes`.
+char16_t decoded_code(DoubleByteTable& t, std::string_view bytes, bool pair, const Script& script) {
+    const size_t at = pair ? size_t(uint8_t(bytes[0]) << 8 | uint8_t(bytes[1])) : uint8_t(bytes[0]);
+    if (t.decoded[at] == kUnknownCode) t.decoded[at] = code_of(bytes.substr(0, pair ? 2 : 1), script);
+    return t.decoded[at];
+}
+
+uint16_t encoded_bytes(DoubleByteTable& t, char32_t c, const Script& script) {
+    if (c >= kUnknownCode) return kConverterBytes;
+    if (t.encoded[c] == kUnknownBytes) t.encoded[c] = bytes_of(char16_t(c), script);
+    return t.encoded[c];
+}
+
+std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
+    DoubleByteTable& t = double_byte_table(script);
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (size_t i = 0; i < bytes.size();) {
+        const bool pair = script_lead_byte(uint8_t(bytes[i]), script.number) && i + 1 < bytes.size();
+        const char16_t c = decoded_code(t, bytes.substr(i), pair, script);
+        if (c == kConverterCode) return double_byte_to_utf8_by_converter(bytes, script);
+        if (c != kNoCode) append_utf8(out, c);
+        else for (size_t k = 0; k < (pair ? 2u : 1u); ++k) out += roman_byte_as_utf8(uint8_t(bytes[i + k]));
+        i += pair ? 2 : 1;
+    }
+    return out;
+}
+
+bool utf8_to_double_byte(std::string_view utf8, const Script& script, std::string& out) {
+    DoubleByteTable& t = double_byte_table(script);
+    out.clear();
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        if (!decode_utf8(utf8, i, c)) break;
+        const uint16_t bytes = encoded_bytes(t, c, script);
+        if (bytes == kConverterBytes) return utf8_to_double_byte_by_converter(utf8, script, out);
+        if (bytes == kNoBytes) break;
+        if (bytes > 0xFF) out.push_back(char(bytes >> 8));
+        out.push_back(char(bytes & 0xFF));
+        if (i == utf8.size()) return true;
+    }
+    out.clear();
+    return utf8.empty();
 }
 
 }  // namespace
