@@ -88,11 +88,17 @@ ByteTable make_table(const Script& script) {
     return t;
 }
 
+// Each script's own, by script number.
+constexpr size_t kScriptNumbers = 32;
+static_assert(std::ranges::all_of(kScripts, [](const Script& s) { return s.number >= 0 && s.number < kScriptNumbers; }));
+template <typename Table>
+using ScriptTables = std::array<std::unique_ptr<Table>, kScriptNumbers>;
+
 const ByteTable& byte_table(int16_t script) {
-    static std::unordered_map<int16_t, ByteTable> tables;
-    auto it = tables.find(script);
-    if (it == tables.end()) it = tables.emplace(script, make_table(*find_script(script))).first;
-    return it->second;
+    static ScriptTables<ByteTable> tables;
+    std::unique_ptr<ByteTable>& t = tables[size_t(script)];
+    if (!t) t = std::make_unique<ByteTable>(make_table(*find_script(script)));
+    return *t;
 }
 
 bool single_byte_of(char32_t c, int16_t script, unsigned char& byte) {
@@ -210,8 +216,8 @@ uint16_t bytes_of(char16_t c, const Script& script) {
 }
 
 DoubleByteTable& double_byte_table(const Script& script) {
-    static std::unordered_map<int16_t, std::unique_ptr<DoubleByteTable>> tables;
-    std::unique_ptr<DoubleByteTable>& t = tables[script.number];
+    static ScriptTables<DoubleByteTable> tables;
+    std::unique_ptr<DoubleByteTable>& t = tables[size_t(script.number)];
     if (!t) {
         t = std::make_unique<DoubleByteTable>();
         t->decoded.fill(kUnknownCode);
