@@ -95,6 +95,13 @@ bool plain_number(std::string_view text, double* value) {
            checkValue(value) == 0;
 }
 
+// Whether the parser could read the entry as anything but text: every
+// number, date and time it reads holds a digit, and only "=" begins a
+// formula. The rest is text whatever the cell's format.
+bool may_be_number_or_formula(std::string_view entry) {
+    return std::ranges::any_of(entry, [](char c) { return (c >= '0' && c <= '9') || c == '='; });
+}
+
 }  // namespace
 
 namespace {
@@ -312,7 +319,7 @@ EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, Memor
     const bool one_script = settle_entry_script(text, entry.script, header, layer);
     SettledEntry settled;
     if (text.text.size() <= size_t(kLongestParsedEntry)) {
-        settled = settle_typed_entry(text.text, entry.where, layer, header);
+        if (may_be_number_or_formula(text.text)) settled = settle_typed_entry(text.text, entry.where, layer, header);
     } else if (entry.typed && text.text[0] == '=') {
         answer.refusal = kEntryFormulaTooLong;
         answer.error_offset = kLongestParsedEntry;
