@@ -101,11 +101,6 @@ namespace {
 
 constexpr char kWindowsLatin[] = "CP1252";
 
-bool is_utf8(std::string_view text) {
-    std::string same;
-    return pf::convert_encoding(text, "UTF-8", "UTF-8", same);
-}
-
 // Calls visit(line) for each line of the text with its line end.
 template <typename Visit>
 void each_line(std::string_view text, Visit&& visit) {
@@ -140,19 +135,19 @@ std::string sylk_lines_for_other_spreadsheets(std::string_view utf8) {
     out.reserve(utf8.size());
     each_line(utf8, [&](std::string_view line) {
         const bool in_windows_latin =
-            has_high_bytes(line) && pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows) && !is_utf8(windows);
+            has_high_bytes(line) && pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows) && !pf::is_utf8(windows);
         out.append(in_windows_latin ? std::string_view(windows) : line);
     });
     return out;
 }
 
 std::string_view sylk_file_in_utf8(std::string_view bytes, std::string& utf8) {
-    if (!has_high_bytes(bytes) || !names_this_program(bytes) || is_utf8(bytes)) return bytes;
+    if (!has_high_bytes(bytes) || !names_this_program(bytes) || pf::is_utf8(bytes)) return bytes;
     utf8.clear();
     utf8.reserve(bytes.size() + bytes.size() / 8);
     std::string converted;
     each_line(bytes, [&](std::string_view line) {
-        const bool windows = has_high_bytes(line) && !is_utf8(line) &&
+        const bool windows = has_high_bytes(line) && !pf::is_utf8(line) &&
                              pf::convert_encoding(line, kWindowsLatin, "UTF-8", converted);
         utf8.append(windows ? std::string_view(converted) : line);
     });

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace pf {
 
@@ -100,6 +102,20 @@ bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
     bool invalid = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
     if (overlong || invalid) return false;
     code_point = c;
+    return true;
+}
+
+bool is_utf8(std::string_view text) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    for (size_t i = 0; i < text.size();) {
+        uint64_t eight = 0;
+        if (i + 8 <= text.size() && (std::memcpy(&eight, text.data() + i, 8), (eight & kHighBits) == 0)) {
+            i += 8;
+            continue;
+        }
+        char32_t ignored = 0;
+        if (!decode_utf8(text, i, ignored)) return false;
+    }
     return true;
 }
 

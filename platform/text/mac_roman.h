@@ -18,6 +18,9 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte);
 // false for a malformed sequence, with i past the bytes it took.
 bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point);
 
+// Whether the text is well-formed UTF-8 throughout (ASCII is).
+bool is_utf8(std::string_view text);
+
 // Appends the UTF-8 form of a code point.
 void append_utf8(std::string& out, char32_t code_point);
 
