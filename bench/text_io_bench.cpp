@@ -1,5 +1,8 @@
 // Text interchange: a CSV of 10^6 cells (25,000 rows of 40) read and written,
-// in process and through the converter program, 10^6 numbers the program made
+// in process and through the converter program; CSVs of as many words, in
+// Latin letters and in five other scripts, read, beside the floor of such a
+// read (the Latin words' fields cut and stored as text cells, unread); a SYLK the
+// program wrote of 10^6 numbers read; 10^6 numbers the program made
 // written as CSV beside the same numbers read from CSV and written again (in
 // process, and as a native document, CSV and SYLK through the converter), and a
 // SYLK of 10^5 formulas read, recalculated and written; the same conversions
@@ -16,6 +19,8 @@
 
 #include "bench/converter_runs.h"
 #include "files/document_saving.h"
+#include "files/entry_cells.h"
+#include "files/field_cursor.h"
 #include "files/sylk.h"
 #include "files/text_encoding.h"
 #include "files/text_exchange.h"
@@ -72,6 +77,49 @@ const std::string& csv_source() {
     return text;
 }
 
+// Words of one script a cell, the scripts taking turns cell by cell: Latin
+// letters alone, or Japanese, Chinese, Korean, Greek and Cyrillic.
+std::string words_csv(bool other_scripts) {
+    static const char* const kLatin[] = {"apple", "river", "stone", "garden", "window",
+                                         "yellow", "market", "silver", "forest", "bridge"};
+    static const char* const kOther[][10] = {
+        {"東京", "日本語", "さくら", "ひらがな", "カタカナ", "山田", "学校", "電車", "新聞", "会社"},
+        {"北京", "中国", "语言", "电脑", "学习", "朋友", "银行", "飞机", "医生", "铁路"},
+        {"서울", "한국어", "사랑", "학교", "친구", "컴퓨터", "음악", "바다", "하늘", "도서관"},
+        {"Αθήνα", "λέξη", "θάλασσα", "ήλιος", "βιβλίο", "σπίτι", "νερό", "φίλος", "δρόμος", "ουρανός"},
+        {"Москва", "слово", "книга", "город", "вода", "друг", "солнце", "море", "дорога", "небо"},
+    };
+    std::string out;
+    out.reserve(10 << 20);
+    for (int r = 0; r < kCsvRows; ++r) {
+        for (int c = 0; c < kCsvColumns; ++c) {
+            if (c) out += ',';
+            const int word = (r * 7 + c * 3) % 10;
+            out += other_scripts ? kOther[(r * kCsvColumns + c) % 5][word] : kLatin[word];
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+const std::string& latin_words_csv() {
+    static const std::string text = [] {
+        std::string csv = words_csv(false);
+        write_file("latin_words.csv", csv);
+        return csv;
+    }();
+    return text;
+}
+
+const std::string& other_scripts_csv() {
+    static const std::string text = [] {
+        std::string csv = words_csv(true);
+        write_file("other_scripts.csv", csv);
+        return csv;
+    }();
+    return text;
+}
+
 // A first column of numbers and 39 formulas to each row, each on its left
 // neighbour and the row above.
 const std::string& sylk_source() {
@@ -105,14 +153,61 @@ MemoryRef read_layer(const std::string& bytes, bool sylk) {
 
 void dispose(MemoryRef layer) { DisposeWorkSheet(GetWorkSheet(layer)); }
 
-void BM_CsvRead(benchmark::State& state) {
+void time_csv_read(benchmark::State& state, const std::string& csv) {
     Session s;
-    const std::string& csv = csv_source();
     for (auto _ : state) {
         MemoryRef layer = read_layer(csv, false);
         if (!layer) state.SkipWithError("read failed");
         state.PauseTiming();
         if (layer) dispose(layer);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
+}
+
+void BM_CsvRead(benchmark::State& state) { time_csv_read(state, csv_source()); }
+
+void BM_CsvReadLatinWords(benchmark::State& state) { time_csv_read(state, latin_words_csv()); }
+
+void BM_CsvReadOtherScripts(benchmark::State& state) { time_csv_read(state, other_scripts_csv()); }
+
+// The floor of a CSV read: the Latin words' fields cut and stored as text
+// cells of the default format, in row records made as the reader makes them,
+// nothing read of what they hold.
+void BM_CsvReadFloor(benchmark::State& state) {
+    Session s;
+    const std::string& csv = latin_words_csv();
+    uint8_t header[kCellHeaderSize];
+    GetDefaultFormat(header);
+    for (auto _ : state) {
+        MemoryRef layer = sample::new_layer(sample::new_workbook());
+        CellBlockRows rows;
+        rows.reserve(csv.size() * 4);
+        std::string cells, field;
+        FieldCursor cursor{csv, 0, ',', true};
+        for (int16_t row = 0; !cursor.at_end(); ++row) {
+            cells.clear();
+            for (int16_t column = 0;; ++column) {
+                cursor.next_field(field);
+                append_cell_record(cells, CellRecordParts{.header = header,
+                                                          .column = column,
+                                                          .type = kCellText,
+                                                          .label_note = {},
+                                                          .label_length = 0,
+                                                          .number = {},
+                                                          .body = field,
+                                                          .tail = {},
+                                                          .tail_is_style = false,
+                                                          .result_type = kResultNone});
+                if (cursor.at_line_end()) break;
+                ++cursor.pos;
+            }
+            rows.append(row, cells);
+            cursor.skip_line_end();
+        }
+        rows.install(layer);
+        state.PauseTiming();
+        dispose(layer);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
@@ -171,6 +266,26 @@ void BM_CsvWriteReadNumbers(benchmark::State& state) {
         return;
     }
     time_csv_writes(state, layer);
+}
+
+// 10^6 numbers in a SYLK the program wrote, its table of number formats with
+// them, read.
+void BM_SylkReadWritten(benchmark::State& state) {
+    Session s;
+    MemoryRef made = made_numbers_layer();
+    const std::string sylk = sylk_layer_text(made);
+    dispose(made);
+    for (auto _ : state) {
+        MemoryRef layer = read_layer(sylk, true);
+        if (!layer) {
+            state.SkipWithError("read failed");
+            break;
+        }
+        state.PauseTiming();
+        dispose(layer);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kCsvRows * kCsvColumns);
 }
 
 void BM_SylkReadRecalculateWrite(benchmark::State& state) {
@@ -280,6 +395,12 @@ void BM_ConverterSylk(benchmark::State& state) {
                                               quoted(path_of("ours.slk")));
 }
 
+void BM_ConverterOtherScripts(benchmark::State& state) {
+    other_scripts_csv();
+    time_program(state, converter_path(), quoted(converter_path()) + " " + quoted(path_of("other_scripts.csv")) + " " +
+                                              quoted(path_of("ours_scripts.csv")));
+}
+
 std::string office(const std::string& in, const std::string& filter) {
     return "soffice -env:UserInstallation=file://" + path_of("office-profile") + " --headless --norestore --convert-to " +
            quoted(filter) + " --outdir " + quoted(path_of("office")) + " " + quoted(path_of(in));
@@ -300,6 +421,17 @@ void BM_GnumericCsv(benchmark::State& state) {
     time_program(state, "ssconvert", "ssconvert " + quoted(path_of("cells.csv")) + " " + quoted(path_of("gnumeric.csv")));
 }
 
+void BM_OfficeOtherScripts(benchmark::State& state) {
+    other_scripts_csv();
+    time_program(state, "soffice", office("other_scripts.csv", "csv"));
+}
+
+void BM_GnumericOtherScripts(benchmark::State& state) {
+    other_scripts_csv();
+    time_program(state, "ssconvert",
+                 "ssconvert " + quoted(path_of("other_scripts.csv")) + " " + quoted(path_of("gnumeric_scripts.csv")));
+}
+
 void BM_GnumericSylk(benchmark::State& state) {
     sylk_source();
     time_program(state, "ssconvert",
@@ -307,15 +439,20 @@ void BM_GnumericSylk(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CsvRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvReadLatinWords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvReadOtherScripts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvReadFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWriteMadeNumbers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWriteReadNumbers)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SylkReadWritten)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SylkReadRecalculateWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConverterCsv)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterMadeNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterReadNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterReadSylkNumbers)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterSylk)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ConverterOtherScripts)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ConverterPeakMemory)->ArgName("sylk")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The peers start a whole program for each conversion (the office one warms
 // its profile on the first): a few runs each.
@@ -323,5 +460,7 @@ BENCHMARK(BM_OfficeCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_OfficeSylk)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GnumericCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GnumericSylk)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OfficeOtherScripts)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GnumericOtherScripts)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
