@@ -222,40 +222,6 @@ void search_number_copy(const NumberColumn& copy, VectorSearch& search) {
     search.best = best;
 }
 
-// The horizontal and vertical lookups' search down a column of one layer's
-// cell records for a number: each cell is compared with the lookup value
-// once. The values compared are taken after the store is held and given
-// back before it is let go, so that no call falls inside their lives, and
-// the search is kept out of line: they stay in registers over the walk.
-// False once an equal number is found.
-[[gnu::noinline]] bool search_number_column(MemoryRef layer, const CellRange& rect, VectorSearch& search) {
-    ColumnCells cells(layer, rect);
-    const double lookup = search.lookup->number;
-    const int16_t top = search.vector.topLeft.v;
-    double candidate = search.best < 0 ? -std::numeric_limits<double>::infinity() : search.candidate.number;
-    int32_t best = search.best;
-    bool exact = false;
-    int16_t row = 0;
-    while (const uint8_t* cell = cells.next(&row)) {
-        double number;
-        if (!comparable_number(cell, &number)) continue;
-        const int32_t offset = row - top;
-        if (number == lookup) {
-            exact = true;
-            best = offset;
-            break;
-        }
-        if (number < lookup && number > candidate) {
-            candidate = number;
-            best = offset;
-        }
-    }
-    search.best = best;
-    search.exact = exact;
-    search.candidate.number = candidate;
-    return !exact;
-}
-
 VectorSearch vector_search(const HeldRange& range, const LookupValue& lookup, bool along_row) {
     const CellRange& r = range.rect;
     CellRange vector = along_row ? CellRange{r.topLeft, {r.topLeft.v, r.botRight.h}}
@@ -292,7 +258,6 @@ int32_t hvIncrement(const HeldRange& range, const LookupValue& lookup, bool alon
             search_number_copy(*copy, s);
             return false;
         }
-        if (!lookup.is_text && !along_row) return search_number_column(layer, rect, s);
         return walk_layer_vector(layer, rect, s, take);
     });
     *exact = s.exact;
