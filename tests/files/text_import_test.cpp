@@ -4,6 +4,8 @@
 #include <string>
 
 #include "files/entry_script.h"
+#include "formula/typed_entry.h"
+#include "model/calc_globals.h"
 #include "model/cell_format.h"
 #include "platform/text/scripts.h"
 #include "tests/files/text_fixture.h"
@@ -278,6 +280,53 @@ TEST_F(TextImportTest, ATimeFormulaKeepsOnlyATimeFormat) {
     EXPECT_EQ(code_after(29), 29);  // the last time format stays
     EXPECT_EQ(code_after(30), 21);  // past it, the first time format
     EXPECT_EQ(code_after(40), 21);
+}
+
+// Entries with no digit and no "=" are kept as text without the parser: in
+// every cell format and every system setting of separators, currency and
+// date order, the parser too finds each of these near-numbers, near-dates and
+// near-formulas text, and the cell is the one a text field makes.
+TEST_F(TextImportTest, EntriesWithoutDigitOrEqualsSignAreTheTextCellsTheParserWouldMake) {
+    const std::vector<std::string> entries = {
+        "$", "-", "+", ".", ",", "(", ")", "()", "%", "-%", ".%", " ", "  ", "e", "E", "-e", ".e", "e+", "e-",
+        "/", "//", ":", "::", " : ", "/ :", ":/", "-.", "+.", "$.", "-$", "($)", "$-", "'", "'.", "\xA3", "\xB4",
+        "\xDB", "\xA3.", "-\xB4", "TRUE", "FALSE", "true", "#N/A", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!",
+        "#NULL!", "Jan", "March", "Dec-", "PM", "AM", "a.m.", "inf", "-inf", "infinity", "nan", "NaN", "noon",
+        "today", "now", "+A", "-B", "@SUM", "(a)", "\"x\"", "apple", "-e-", "e/e", "i"};
+    struct Setting {
+        unsigned char decimal, thousands, date, currency;
+        int16_t order;
+    };
+    const Setting settings[] = {{'.', ',', '/', '$', 0}, {',', '.', '.', 0xDB, 1}, {',', ' ', '-', 0xA3, 2},
+                                {'.', '\'', '.', 0xB4, 5}, {'.', ',', ':', '-', 0}};
+    const unsigned char saved[] = {decimalPt, thousSep, dateSep, currSym1};
+    const int16_t saved_order = dateOrder;
+    int differences = 0;
+    for (const Setting& setting : settings) {
+        decimalPt = setting.decimal, thousSep = setting.thousands, dateSep = setting.date;
+        currSym1 = setting.currency, dateOrder = setting.order;
+        for (int code = 0; code < 256; ++code) {
+            uint8_t header[kCellHeaderSize];
+            GetDefaultFormat(header);
+            header[kFmtCode] = uint8_t(code);
+            for (const std::string& entry : entries) {
+                uint8_t settled_header[kCellHeaderSize];
+                std::memcpy(settled_header, header, kCellHeaderSize);
+                const SettledEntry settled = settle_typed_entry(entry, CellPoint{0, 0}, layer, settled_header);
+                std::string cell, text_cell;
+                append_entry_cell(cell, EntryCell{CellPoint{0, 0}, header, entry, {}}, layer);
+                append_text_cell(text_cell, header, 0, entry);
+                const bool same = settled.outcome == EntryOutcome::text &&
+                                  std::memcmp(settled_header, header, kCellHeaderSize) == 0 && cell == text_cell;
+                if (!same && differences++ < 5)
+                    ADD_FAILURE() << "'" << entry << "' in format " << code << " with decimal '" << setting.decimal
+                                  << "' and date separator '" << setting.date << "'";
+            }
+        }
+    }
+    decimalPt = saved[0], thousSep = saved[1], dateSep = saved[2], currSym1 = saved[3];
+    dateOrder = saved_order;
+    EXPECT_EQ(differences, 0);
 }
 
 TEST_F(TextImportTest, ANumberCellRecordHoldsItsSlotAfterLabelAndNoteAndItsTypedTextAfterTheSlot) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -52,6 +53,70 @@ TEST(Scripts, ConversionsAreStrictOnTheWayInAndKeepEveryByteOnTheWayOut) {
     EXPECT_EQ(pf::script_to_utf8("a\x94", pf::kScriptJapanese), "a\u00EE");
     EXPECT_EQ(pf::script_to_utf8("\x94\x4E", pf::kScriptJapanese), "年");
     EXPECT_EQ(pf::script_to_utf8("\xE1", pf::kScriptGreek), "α");
+}
+
+// The double-byte scripts as the system's converter spells and reads them,
+// each text whole: strict on the way in (every character must come back the
+// same), and on the way out whole when it converts, else character by
+// character, what the script leaves undefined as Mac Roman.
+struct ConverterScript {
+    int16_t script;
+    const char* encoding;
+};
+constexpr ConverterScript kDoubleByteScripts[] = {{pf::kScriptJapanese, "CP932"},
+                                                  {pf::kScriptSimpChinese, "EUC-CN"},
+                                                  {pf::kScriptTradChinese, "BIG5"},
+                                                  {pf::kScriptKorean, "EUC-KR"}};
+
+bool converter_spells(std::string_view utf8, const char* encoding, std::string& out) {
+    std::string back;
+    if (pf::convert_encoding(utf8, "UTF-8", encoding, out) && pf::convert_encoding(out, encoding, "UTF-8", back) &&
+        back == utf8)
+        return true;
+    out.clear();
+    return false;
+}
+
+std::string converter_reads(std::string_view bytes, const ConverterScript& s) {
+    std::string out, one;
+    if (pf::convert_encoding(bytes, s.encoding, "UTF-8", out)) return out;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = pf::script_lead_byte(uint8_t(bytes[i]), s.script) && i + 1 < bytes.size() ? 2 : 1;
+        if (pf::convert_encoding(bytes.substr(i, length), s.encoding, "UTF-8", one) && !one.empty()) out += one;
+        else out += pf::mac_roman_to_utf8(bytes.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+TEST(Scripts, DoubleByteScriptsSpellAndReadEveryCharacterAsTheSystemsConverter) {
+    for (const ConverterScript& s : kDoubleByteScripts) {
+        int differences = 0;
+        auto differ = [&](const std::string& what) {
+            if (differences++ < 5) ADD_FAILURE() << s.encoding << ": " << what;
+        };
+        std::string ours, theirs;
+        for (char32_t c = 1; c < 0x10000; c += (c == 0xD7FF ? 0x801 : 1)) {
+            std::string utf8 = "a";
+            pf::append_utf8(utf8, c);
+            const bool spelled = pf::utf8_to_script(utf8, s.script, ours);
+            if (spelled != converter_spells(utf8, s.encoding, theirs) || ours != theirs)
+                differ("U+" + std::to_string(unsigned(c)));
+        }
+        for (const char* utf8 : {"\xF0\x9F\x98\x80", "a\xF0\xA0\x80\x8B", "\xEF\xBF\xBD", "\xEF\xBF\xBF", ""})
+            if (pf::utf8_to_script(utf8, s.script, ours) != converter_spells(utf8, s.encoding, theirs) || ours != theirs)
+                differ(utf8);
+        for (int lead = 0; lead < 0x100; ++lead) {
+            const std::string one(1, char(lead));
+            if (pf::script_to_utf8(one, s.script) != converter_reads(one, s)) differ("byte " + std::to_string(lead));
+            for (int trail = 0; trail < 0x100; ++trail) {
+                const std::string pair = one + char(trail) + "b" + one;
+                if (pf::script_to_utf8(pair, s.script) != converter_reads(pair, s))
+                    differ("bytes " + std::to_string(lead) + " " + std::to_string(trail));
+            }
+        }
+        EXPECT_EQ(differences, 0) << s.encoding;
+    }
 }
 
 TEST(Scripts, FontNumbersBelongToTheirScriptsRanges) {

@@ -130,6 +130,22 @@ TEST(TextEncodings, GeneralConversionRefusesUnknownEncodings) {
     EXPECT_TRUE(out.empty());
 }
 
+// Converters are kept between conversions, each starting afresh: a
+// conversion that failed halfway or read a byte-order mark changes none after.
+TEST(TextEncodings, EachConversionStartsAfreshWhateverTheOneBefore) {
+    std::string first, again, ignored;
+    ASSERT_TRUE(pf::convert_encoding(std::string("\0c", 2), "UTF-16", "UTF-8", first));
+    ASSERT_TRUE(pf::convert_encoding(std::string("\xFE\xFF\0b", 4), "UTF-16", "UTF-8", ignored));
+    ASSERT_TRUE(pf::convert_encoding(std::string("\0c", 2), "UTF-16", "UTF-8", again));
+    EXPECT_EQ(again, first);
+    EXPECT_FALSE(pf::convert_encoding("\x82", "CP932", "UTF-8", ignored));  // a pair cut short
+    ASSERT_TRUE(pf::convert_encoding("\x82\xA0", "CP932", "UTF-8", again));
+    EXPECT_EQ(again, "あ");
+    EXPECT_FALSE(pf::convert_encoding("a\xFF", "UTF-8", "UTF-16LE", ignored));
+    ASSERT_TRUE(pf::convert_encoding("b", "UTF-8", "UTF-16LE", again));
+    EXPECT_EQ(again, std::string("b\0", 2));
+}
+
 // ---- Types -----------------------------------------------------------------
 
 TEST(TextTypes, CharacterTypesOfRomanText) {
