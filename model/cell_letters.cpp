@@ -50,7 +50,11 @@ bool stored_letters(CellPoint where, MemoryRef layer, std::string& letters) {
 }  // namespace
 
 std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer) {
-    const int16_t font = format_font_in(cell, layer);
+    return cell_letters_in_default(cell, where, Get_Default_Font(layer), layer);
+}
+
+std::string cell_letters_in_default(const uint8_t* cell, CellPoint where, int16_t default_font, MemoryRef layer) {
+    const int16_t font = format_font(cell) == kDefaultFontNumber ? default_font : format_font_in(cell, layer);
     const int16_t script = pf::font_to_script(font);
     switch (_cellType_(cell)) {
         case kCellText:
@@ -79,9 +83,24 @@ RangeLetters letters_in_range(const CellRange& range, MemoryRef layer) {
     return letters;
 }
 
+RangeLetters block_letters(MemoryRef block, int16_t default_font, CellPoint shift, MemoryRef layer) {
+    RangeLetters letters;
+    if (!invariants_checked() || !block) return letters;
+    std::vector<uint8_t> bytes(size_t(GetByteSize(block)));
+    if (!bytes.empty()) std::memcpy(bytes.data(), MemoryUse<>(block).get(), bytes.size());
+    const uint8_t* end = bytes.data() + bytes.size();
+    for (const uint8_t* row = bytes.data(); row < end; row += _RowLength_(row))
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+            if (_cellType_(cell) == kCellFormatOnly) continue;
+            const CellPoint where{int16_t(_RowID_(row) + shift.v), int16_t(_cellID_(cell) + shift.h)};
+            letters.cells.emplace_back(where, cell_letters_in_default(cell, where, default_font, layer));
+        }
+    return letters;
+}
+
 void check_letters_kept(const RangeLetters& before, MemoryRef layer, const char* change) {
     std::string now;
     for (const auto& [where, letters] : before.cells)
         check_invariant(stored_letters(where, layer, now) && now == letters, change, 1,
-                        "a format change changed the letters of a cell");
+                        "a change that edits no letter changed the letters of a cell");
 }

@@ -15,6 +15,9 @@
 // the cell's font, then its text result by the script it carries; a number's
 // typed text by the cell's font. Empty for a format-only cell.
 std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer);
+// The same, the default font standing for `default_font` rather than the
+// layer's default.
+std::string cell_letters_in_default(const uint8_t* cell, CellPoint where, int16_t default_font, MemoryRef layer);
 // A formula cell's formula as the entry line shows it, in the bytes of the
 // cell's font ("" when it cannot be read).
 std::string cell_formula_bytes(const uint8_t* cell, CellPoint where, MemoryRef layer);
@@ -25,6 +28,11 @@ struct RangeLetters {
     std::vector<std::pair<CellPoint, std::string>> cells;
 };
 RangeLetters letters_in_range(const CellRange& range, MemoryRef layer);
+// The letters of the cells of a block (row records) that hold more than a
+// format, read with the default
+// font standing for `default_font`, at the places `shift` moves them to; taken
+// in a process that checks invariants (none otherwise).
+RangeLetters block_letters(MemoryRef block, int16_t default_font, CellPoint shift, MemoryRef layer);
 // Ends a process that checks invariants when a cell taken in `before` now
 // stands for other letters or is gone.
 void check_letters_kept(const RangeLetters& before, MemoryRef layer, const char* change);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/default_font_cells.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
@@ -81,15 +81,14 @@ void for_each_cell(const CellRange& range, MemoryRef layer, Visit&& visit) {
     for_each_cell_at(range, layer, [&](uint8_t* cell, CellPoint) { visit(cell); });
 }
 
-// Sets the font of the stored cells of the range that `chosen` takes (given
-// each cell and its address), each keeping its letters: a cell whose record
-// keeps its length changes in place, the others are stored again.
-template <typename Chosen>
-void set_cells_font(const CellRange& range, uint16_t font, MemoryRef layer, Chosen&& chosen) {
+// Each stored cell of the range becomes the record `made` answers for it
+// (given the cell and its address): a record of the same length is copied in
+// place, the others are stored again.
+template <typename Made>
+void remake_cells(const CellRange& range, MemoryRef layer, Made&& made) {
     std::vector<std::string> rows_of_one;
     for_each_cell_at(range, layer, [&](uint8_t* cell, CellPoint where) {
-        if (!chosen(cell, where)) return;
-        const std::string changed = cell_in_font(cell, where, font, layer);
+        const std::string changed = made(cell, where);
         if (changed.size() == size_t(_cellLength_(cell))) {
             std::memcpy(cell, changed.data(), changed.size());
             return;
@@ -262,7 +261,9 @@ void SetBits(int16_t field, int16_t value, const CellRange* range, bool clear, b
     if (field < 0) return;
     const RangeLetters letters = letters_in_range(r, layer);
     if (field == kFmtFont) {
-        set_cells_font(r, uint16_t(value), layer, [](const uint8_t*, CellPoint) { return true; });
+        remake_cells(r, layer, [&](const uint8_t* cell, CellPoint where) {
+            return cell_in_font(cell, where, uint16_t(value), layer);
+        });
     } else {
         const int16_t font = Get_Default_Font(layer), size = Get_Default_Size(layer);
         MemoryGlobals* globals = GetMemoryGlobals(layer);
@@ -352,25 +353,14 @@ void set_layer_default_font(MemoryRef layer, int16_t font) {
     const CellRange everything{{0, 0}, {kLastCell, kLastCell}};
     const RangeLetters letters = letters_in_range(everything, layer);
     const int16_t old_font = Get_Default_Font(layer);
-    std::map<std::pair<int16_t, int16_t>, std::string> in_default;  // by row and column
-    if (pf::font_to_script(old_font) != pf::font_to_script(font))
-        for_each_cell_at(everything, layer, [&](const uint8_t* cell, CellPoint where) {
-            if (format_font(cell) == kDefaultFontNumber)
-                in_default.emplace(std::pair(where.v, where.h), cell_unicode_text(cell, where, layer));
-        });
     {
         LayerUse sheet(layer);
         sheet->font = font;
         font_name_of(font, sheet->font_name);
     }
-    // A cell the new default reads as other letters goes back to the old
-    // default, then takes the new one as the Font menu sets it.
-    if (!in_default.empty())
-        set_cells_font(everything, kDefaultFontNumber, layer, [&](uint8_t* cell, CellPoint where) {
-            const auto found = in_default.find(std::pair(where.v, where.h));
-            if (found == in_default.end() || cell_unicode_text(cell, where, layer) == found->second) return false;
-            store_u16(cell + kFmtFont, uint16_t(old_font));
-            return true;
+    if (pf::font_to_script(old_font) != pf::font_to_script(font))
+        remake_cells(everything, layer, [&](const uint8_t* cell, CellPoint where) {
+            return cell_from_default(cell, where, old_font, layer);
         });
     check_letters_kept(letters, layer, "default font");
 }

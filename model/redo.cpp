@@ -37,7 +37,7 @@ void push_redone(const UndoRecord& f, MemoryRef cells, MemoryRef columns, Memory
 bool redo_cells(UndoRecord& f, MemoryRef layer) {
     const CellRange a = f.range_a;
     MemoryRef present = copy_of_cells(a, layer);
-    if (put_cells(a, f.first, layer)) {
+    if (put_cells(a, f.first, f.default_font, layer)) {
         DisposeNonNilMemory(present);
         layer_alert(layer, kMemoryAlert);
         return false;

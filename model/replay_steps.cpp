@@ -3,7 +3,9 @@
 
 #include <cstring>
 
+#include "model/cell_letters.h"
 #include "model/cell_store.h"
+#include "model/default_font_cells.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/undo_services.h"
@@ -15,9 +17,17 @@ void bring_layer_forward(MemoryRef layer, CellPoint start) {
     model_services.restart_calculation(start, GetSheetWind(layer));
 }
 
-int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer) {
+int16_t put_cells(const CellRange& range, MemoryRef block, int16_t default_font, MemoryRef layer) {
+    MemoryRef kept = cells_from_default(block, default_font, layer);
+    if (block && !kept) return kNoMemoryErr;
     model_services.select_layer_cells(range.topLeft, &range, nullptr, 0, layer);
-    if (block) return InputData(range.topLeft, range.botRight, block, layer);
+    if (block) {
+        const RangeLetters letters = block_letters(block, default_font, CellPoint{0, 0}, layer);
+        const int16_t error = InputData(range.topLeft, range.botRight, kept, layer);
+        if (kept != block) DisposeMemory(kept);
+        if (!error) check_letters_kept(letters, layer, "undo");
+        return error;
+    }
     clobberCache(layer);
     Clear_Cells(&range, GetSpreadSheetCells(layer));
     model_services.invalidate_cells(&range, layer);

@@ -14,7 +14,9 @@
 void bring_layer_forward(MemoryRef layer, CellPoint start);
 // Selects the range and stores the block there (a range of the block's own
 // numbers), or empties the range when there is no block; 0 or an error code.
-int16_t put_cells(const CellRange& range, MemoryRef block, MemoryRef layer);
+// The block's cells keep the letters they had when their default font stood
+// for `default_font` (cell_from_default).
+int16_t put_cells(const CellRange& range, MemoryRef block, int16_t default_font, MemoryRef layer);
 // The layer takes the block in one of its fields and answers the one it held.
 MemoryRef layer_takes(MemoryRef layer, MemoryRef SpreadSheet::*field, MemoryRef block);
 // The layer's cell store becomes the block (kept in memory, as every store

@@ -30,6 +30,9 @@ struct UndoRecord {
     // Kinds 5, 6: the manual page breaks of the changed axis, as they were.
     MemoryRef page_breaks;
     int16_t layer_id;
+    // The font the default font of the saved cells stood for: the layer's
+    // default when the record was made (the Layout may change it since).
+    int16_t default_font;
     uint8_t default_column_format[kCellFormatSize];
     uint8_t default_row_format[kRowFormatSize];
 };

@@ -40,6 +40,7 @@ UndoRecord describe_change(int16_t kind, int16_t extent, const CellRange* range_
     fields.range_b = range_b ? *range_b : CellRange{};
     LayerUse sheet(layer);
     fields.layer_id = sheet->layer_id;
+    fields.default_font = sheet->font;
     std::memcpy(fields.default_column_format, sheet->default_column_format, kCellFormatSize);
     std::memcpy(fields.default_row_format, sheet->default_row_format, kRowFormatSize);
     return fields;

@@ -4,7 +4,9 @@
 #include "model/undo_replay.h"
 
 #include "core/foundation_services.h"
+#include "model/cell_letters.h"
 #include "model/cell_store.h"
+#include "model/default_font_cells.h"
 #include "model/insert_delete.h"
 #include "model/model_services.h"
 #include "model/move_references.h"
@@ -37,7 +39,7 @@ void complete_redo(MemoryRef workbook, UndoRecord* undone, int16_t extent, Memor
 bool undo_cells(MemoryRef workbook, UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     const CellRange a = f.range_a;
     WriteRedo(f.kind, f.extent, &f.range_a, &f.range_b, nullptr, nullptr, nullptr, nullptr, layer);
-    if (put_cells(a, f.first, layer)) return false;
+    if (put_cells(a, f.first, f.default_font, layer)) return false;
     held.release();
     complete_redo(workbook, &f, f.extent, layer);
     finish_cells(f, layer);
@@ -52,7 +54,7 @@ bool undo_move(UndoRecord& f, MemoryRef layer) {
     MemoryRef snapshot = nullptr;
     if (with_failure_handler(GetMemoryGlobals(layer), [&] { snapshot = MemoryDuplicate(GetSpreadSheetCells(layer)); }))
         return false;
-    if (put_cells(b, f.second, layer) || put_cells(a, f.first, layer)) {
+    if (put_cells(b, f.second, f.default_font, layer) || put_cells(a, f.first, f.default_font, layer)) {
         replace_cell_store(layer, snapshot);
         return false;
     }
@@ -83,13 +85,17 @@ void refer_back_to_rows_columns(const UndoRecord& f, bool rows, MemoryRef layer)
 // references of other layers to it.
 bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     const CellRange a = f.range_a;
+    MemoryRef store = cells_from_default(f.first, f.default_font, layer);
+    if (f.first && !store) return false;
+    const RangeLetters letters = block_letters(f.first, f.default_font, CellPoint{0, 0}, layer);
     const bool rows = whole_rows(a);
     model_services.select_layer_cells(a.topLeft, &a, nullptr, 0, layer);
     WriteRedo(f.kind, f.extent, &a, nullptr, nullptr, nullptr, nullptr, nullptr, layer);
     held.release();
     refer_back_to_rows_columns(f, rows, layer);
     if (f.first) {
-        replace_cell_store(layer, f.first);
+        replace_cell_store(layer, store);
+        if (store != f.first) DisposeMemory(f.first);
         f.first = nullptr;
     }
     DisposeNonNilMemory(layer_takes(layer, &SpreadSheet::named_ranges, f.fifth));
@@ -106,6 +112,7 @@ bool undo_rows_columns(UndoRecord& f, HeldBlocks& held, MemoryRef layer) {
     model_services.recompute_page_breaks(layer);
     model_services.check_hot_links(0, a.topLeft, a.botRight, layer);
     redo_layout(layer);
+    check_letters_kept(letters, layer, "undo");
     return true;
 }
 
