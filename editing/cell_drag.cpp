@@ -243,7 +243,8 @@ bool off_grid(const CellRange& target) {
 int16_t copy_cells(MemoryRef from, const CellRange& source, const CellRange& target, MemoryRef layer) {
     MemoryRef block = nullptr;
     if (!CopyCellInfo(source.topLeft, source.botRight, &block, GetSpreadSheetCells(from))) return kEditNoMemory;
-    const int16_t error = copy_paste(layer, block, source, target);
+    int16_t error = cells_for_layer(&block, Get_1900Date_Flag(GetWorkSheet(from)) != 0, Get_Default_Font(from), layer);
+    if (!error) error = copy_paste(layer, block, source, target);
     DisposeNonNilMemory(block);
     return error;
 }
@@ -455,7 +456,9 @@ pf::OSErr SheetSendFlavor(pf::FourCC type, void* refcon, pf::DragItemRef item, p
     const int16_t formulas = setting == 2 ? 1 : 0, displayed = setting == 1 || setting == 2 ? 1 : 0;
     const bool dates_1900 = Get_1900Date_Flag(GetWorkSheet(layer)) != 0;
     if (unicode) {
-        const std::string utf8 = cells ? cells_as_unicode_text(cells, r, formulas, displayed, dates_1900) : std::string();
+        const std::string utf8 =
+            cells ? cells_as_unicode_text(cells, r, formulas, displayed, dates_1900, Get_Default_Font(layer))
+                  : std::string();
         DisposeNonNilMemory(cells);
         return pf::set_drag_item_flavor_data(drag, item, type, utf8.data(), int32_t(utf8.size()));
     }

@@ -145,6 +145,7 @@ int16_t copy_range(MemoryRef layer, const CellRange& range, bool cut) {
     clip.links = links;
     clip.formats = formats;
     clip.dates_1900 = Get_1900Date_Flag(GetWorkSheet(layer));
+    clip.default_font = Get_Default_Font(layer);
     write_clip(clip);
     if (!cut) {
         saved.dispose();

@@ -74,6 +74,11 @@ PasteFit fit_for_paste(MemoryRef layer, const CellRange& clip, const CellRange& 
 // Repeats the block (cells of `clip`) over the size of `target`: 0 or an error.
 int16_t MakeCopies(MemoryRef* block, const CellRange* clip, const CellRange* target);
 
+// Cells copied from a layer whose workbook counts dates from 1900 (or not)
+// and whose default font is `from_default`, made to mean the same in
+// `layer`: their dates moved into its date system, their letters kept under
+// its default font (cell_from_default). kEditDone or kEditNoMemory.
+int16_t cells_for_layer(MemoryRef* block, bool from_1900, int16_t from_default, MemoryRef layer);
 // The clipboard's cells for a paste at the selection: its own block
 // duplicated, or its text parsed into cells. kEditDone with the block and
 // its range, else a refusal.
@@ -84,7 +89,8 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
 // format arrays a block of whole columns or rows may change), then stores
 // the block (cells of `clip`) at the target: kEditDone or kEditNoMemory
 // (nothing changed). With `column_formats_apply` the cells take their
-// columns' formats.
+// columns' formats. Checked builds compare the stored cells' letters with
+// the block's.
 int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange& target, MemoryRef block,
                         bool column_formats_apply);
 // Whether the target reaches past the layer's last used row or column.
@@ -155,10 +161,10 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
 bool dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
                            std::string& store, CellRange* range);
 // Cells (row records of the range) as tab-separated rows of UTF-8 for
-// another program, each field decoded by its script, dates counted from 1900
-// with `dates_1900`.
+// another program, each field decoded by its script (the default font
+// standing for `default_font`), dates counted from 1900 with `dates_1900`.
 std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed,
-                                  bool dates_1900);
+                                  bool dates_1900, int16_t default_font);
 // The rows of the text, as text_to_cells splits it.
 int32_t text_rows(std::string_view text);
 

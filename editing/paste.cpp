@@ -19,7 +19,9 @@
 #include "formula/recalc.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
+#include "model/cell_letters.h"
 #include "model/cell_store.h"
+#include "model/default_font_cells.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/workbook.h"
@@ -240,6 +242,20 @@ int16_t move_copied_dates(MemoryRef* block, bool from_1900) {
 
 }  // namespace
 
+int16_t cells_for_layer(MemoryRef* block, bool from_1900, int16_t from_default, MemoryRef layer) {
+    if (!*block) return kEditDone;
+    if (from_1900 != (Get_1900Date_Flag(GetWorkSheet(layer)) != 0)) {
+        if (int16_t error = move_copied_dates(block, from_1900)) return error;
+    }
+    MemoryRef kept = cells_from_default(*block, from_default, layer);
+    if (!kept) return kEditNoMemory;
+    if (kept != *block) {
+        DisposeMemory(*block);
+        *block = kept;
+    }
+    return kEditDone;
+}
+
 int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* block, CellRange* range,
                        bool* from_text) {
     *block = nullptr;
@@ -250,9 +266,7 @@ int16_t clip_cells_for(MemoryRef layer, const CellRange& selection, MemoryRef* b
         *range = clip.range;
         *block = DuplicateNonNilMemory(clip.cells);
         if (!*block) return kEditNoMemory;
-        const bool to_1900 = Get_1900Date_Flag(GetWorkSheet(layer)) != 0;
-        if ((clip.dates_1900 != 0) == to_1900) return kEditDone;
-        return move_copied_dates(block, clip.dates_1900 != 0);
+        return cells_for_layer(block, clip.dates_1900 != 0, clip.default_font, layer);
     }
     MemoryUse<const char> chars(clip.cells);
     std::string_view text(chars, size_t(GetByteSize(clip.cells)));
@@ -283,10 +297,13 @@ int16_t store_with_undo(MemoryRef layer, const CellRange& clip, const CellRange&
         return kEditNoMemory;
     }
     LSelect(target.topLeft, &target, nullptr, 0, layer);
+    const CellPoint shift{int16_t(target.topLeft.v - clip.topLeft.v), int16_t(target.topLeft.h - clip.topLeft.h)};
+    const RangeLetters letters = block_letters(block, Get_Default_Font(layer), shift, layer);
     if (InputDataWithFormat(clip.topLeft, clip.botRight, column_formats_apply, block, layer)) {
         take_back_newest_undo(layer);
         return kEditNoMemory;
     }
+    check_letters_kept(letters, layer, "paste");
     return kEditDone;
 }
 

@@ -321,9 +321,12 @@ MemoryRef special_cells(const CellRange& target, MemoryRef working, MemoryRef pr
             if (there) append_unchanged(row, column, there);
         } else if (c.operation && (copied || there)) {
             with_option(row, c, there, header, copied, where);
-        } else if (copied) {
-            if (c.all) append_unchanged(row, column, copied);
-            else append_cell(row, column, contents_of(copied, header));
+        } else if (copied && c.all) {
+            append_unchanged(row, column, copied);
+        } else if (copied) {  // the contents under the target's format, every letter kept
+            const std::string kept = cell_in_format(copied, CellPoint{int16_t(where.first), column}, header, c.layer);
+            const auto* record = reinterpret_cast<const uint8_t*>(kept.data());
+            append_cell(row, column, contents_of(record, record));
         }
     }
     return built.finish(c.layer);

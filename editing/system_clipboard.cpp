@@ -116,30 +116,30 @@ std::string field_of(const uint8_t* cell, int16_t row, int16_t formulas, int16_t
     return field;
 }
 
-// The font a copied cell's text is set in (the default font standing for a
-// Roman one).
-int16_t copied_cell_font(const uint8_t* cell) {
+// The font a copied cell's text is set in, the default font standing for its
+// layer's default.
+int16_t copied_cell_font(const uint8_t* cell, int16_t default_font) {
     const uint16_t font = format_font(cell);
-    return font == kDefaultFontNumber ? int16_t(pf::kApplFont) : int16_t(font);
+    return font == kDefaultFontNumber ? default_font : int16_t(font);
 }
 
 // Whether a copied cell is set in the font of a script other than Roman.
-bool holds_other_scripts(MemoryRef cells) {
+bool holds_other_scripts(MemoryRef cells, int16_t default_font) {
     bool found = false;
     MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
     for (const uint8_t* row = start; row < end && !found; row += _RowLength_(row))
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell))
-            found = found || pf::font_to_script(copied_cell_font(cell)) != pf::kScriptRoman ||
-                    value_script(cell, copied_cell_font(cell)) != pf::kScriptRoman;
+            found = found || pf::font_to_script(copied_cell_font(cell, default_font)) != pf::kScriptRoman ||
+                    value_script(cell, copied_cell_font(cell, default_font)) != pf::kScriptRoman;
     return found;
 }
 
 // The rows of the copied cells with every field that holds a tab, a line end
 // or a double quote in double quotes, as other spreadsheets read them; with
 // `unicode` each field in UTF-8 from its cell's script.
-std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formulas, int16_t displayed,
-                        bool dates_1900, bool unicode = false) {
+std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formulas, int16_t displayed, bool dates_1900,
+                        int16_t default_font, bool unicode = false) {
     std::string out;
     MemoryUse<const uint8_t> start(cells);
     const uint8_t* end = start + GetByteSize(cells);
@@ -152,7 +152,7 @@ std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formul
                 if (_cellID_(cell) < filled.topLeft.h || _cellID_(cell) > filled.botRight.h) continue;
                 for (; column < _cellID_(cell); ++column) out += '\t';
                 std::string field = field_of(cell, int16_t(at), formulas, displayed, dates_1900);
-                if (unicode) field = cell_field_utf8(cell, field, copied_cell_font(cell));
+                if (unicode) field = cell_field_utf8(cell, field, copied_cell_font(cell, default_font));
                 WriteCSVCell(field, kTabSeparator, out);
             }
         }
@@ -165,7 +165,8 @@ std::string quoted_rows(MemoryRef cells, const CellRange& filled, int16_t formul
 // styled text cell).
 void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
     if (has_text_needing_quotes(clip.cells)) {
-        const std::string text = quoted_rows(clip.cells, filled, formulas, displayed, clip.dates_1900 != 0);
+        const std::string text =
+            quoted_rows(clip.cells, filled, formulas, displayed, clip.dates_1900 != 0, clip.default_font);
         put_block(pf::kScrapText, text.data(), text.size());
         return;
     }
@@ -184,8 +185,9 @@ void export_cells_as_text(const ClipRecord& clip, const CellRange& filled, int16
 
 // Text of other scripts goes to other programs in UTF-8 beside the bytes.
 void export_unicode_text(const ClipRecord& clip, const CellRange& filled, int16_t formulas, int16_t displayed) {
-    if (!holds_other_scripts(clip.cells)) return;
-    std::string text = quoted_rows(clip.cells, filled, formulas, displayed, clip.dates_1900 != 0, true);
+    if (!holds_other_scripts(clip.cells, clip.default_font)) return;
+    std::string text =
+        quoted_rows(clip.cells, filled, formulas, displayed, clip.dates_1900 != 0, clip.default_font, true);
     if (filled.topLeft == filled.botRight && !text.empty() && text.back() == '\r') text.pop_back();
     put_block(pf::kScrapUnicodeText, text.data(), text.size());
 }
@@ -204,8 +206,8 @@ FieldCursor clipboard_cursor(std::string_view text) { return FieldCursor{text, 0
 }  // namespace
 
 std::string cells_as_unicode_text(MemoryRef cells, const CellRange& range, int16_t formulas, int16_t displayed,
-                                  bool dates_1900) {
-    return quoted_rows(cells, range, formulas, displayed, dates_1900, true);
+                                  bool dates_1900, int16_t default_font) {
+    return quoted_rows(cells, range, formulas, displayed, dates_1900, default_font, true);
 }
 
 int32_t text_rows(std::string_view text) {

@@ -20,6 +20,7 @@ struct ClipRecord {
     MemoryRef objects;       // the first copied drawing object
     int16_t unicode;         // the text's bytes are UTF-8: each field pastes in the script that spells it
     int16_t dates_1900;      // the copied cells' dates count from 1900, as their workbook's
+    int16_t default_font;    // the font the copied cells' default font stands for, their layer's
 };
 
 // The record's block, made at start-up (or on first use).

@@ -156,6 +156,11 @@ void copy_layer_settings(SpreadSheet* to, const SpreadSheet* from) {
     to->printable_rect = from->printable_rect;
     std::memcpy(to->page_setup, from->page_setup, sizeof to->page_setup);
     to->first_page_number = from->first_page_number;
+    // The default font, which spells the letters of the cells set in it.
+    to->font = from->font;
+    std::memcpy(to->font_name, from->font_name, sizeof to->font_name);
+    to->size = from->size;
+    to->row_height = from->row_height;
 }
 
 void copy_layer_blocks(SpreadSheet* to, const SpreadSheet* from, bool with_contents) {

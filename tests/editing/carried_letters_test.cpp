@@ -1,7 +1,9 @@
 // Cells in the default font spell their letters in the script of their
-// layer's default, so every road that brings cells back from another default
-// keeps their letters: undo and redo after the Layout changed the default.
-// Each case runs over texts of every script and defaults of every script.
+// layer's default, so every road that brings cells back or over from another
+// default keeps their letters: undo and redo after the Layout changed the
+// default, and Paste, Paste Special, a drop and a copied layer between
+// layers and documents whose defaults are of different scripts. Each case
+// runs over texts of every script and defaults of every script.
 #include <algorithm>
 
 #include "../shell/format_fixture.h"
@@ -159,6 +161,83 @@ TEST_F(CarriedLetters, UndoAndRedoAfterTheDefaultChangedBringBackTheSameLetters)
             DoUndo(GetWorkSheet(layer));
             expect_same(letters(layer), filled, road + ", insertion undone");
         }
+}
+
+// Cells copied from a layer of one default and pasted into a layer of
+// another, of the same document and of another: the pasted cells read as
+// the copied ones, by Paste and by Paste Special.
+TEST_F(CarriedLetters, PastedCellsReadAsTheCopiedOnesUnderAnotherDefault) {
+    MemoryRef other_document = new_document();
+    MemoryRef same_document = nullptr;
+    ASSERT_EQ(New_SpreadSheet(&quorvin_rsrv, GetWorkSheet(layer), &same_document, kLayerGridLines, nullptr), 0);
+    ASSERT_NE(same_document, other_document);
+    for (MemoryRef target : {other_document, same_document})
+        for (int16_t from : default_fonts())
+            for (int16_t to : default_fonts()) {
+                const std::string road = font_label(from) + " to " + font_label(to);
+                start_over(layer, from);
+                fill(layer);
+                const std::vector<std::string> copied = letters(layer);
+                ASSERT_EQ(copy_range(layer, CellRange{{0, 0}, {kRows, 2}}, false), kEditDone);
+                start_over(target, to);
+                ASSERT_EQ(paste_range(target, CellRange{{0, 0}, {0, 0}}), kEditDone);
+                expect_same(letters(target), copied, road + ", paste");
+                for (int16_t choice : {kPasteAll, kPasteFormulas}) {
+                    start_over(target, to);
+                    PasteOptions options;
+                    options.choice = choice;
+                    ASSERT_EQ(paste_special_range(target, CellRange{{0, 0}, {0, 0}}, options), kEditDone);
+                    expect_same(letters(target), copied, road + ", paste special " + std::to_string(choice));
+                }
+            }
+}
+
+// A word the target's default spells follows that default; one it does not
+// keeps a font of its own script.
+TEST_F(CarriedLetters, APastedWordFollowsTheTargetDefaultWhereItSpellsIt) {
+    MemoryRef target = new_document();
+    start_over(layer, pf::script_font(pf::kScriptCyrillic));
+    std::string cyrillic;
+    ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptCyrillic, cyrillic));
+    enter_bytes(layer, CellPoint{0, 0}, cyrillic, "");
+    enter_bytes(layer, CellPoint{1, 0}, "Apple", "");
+    ASSERT_EQ(copy_range(layer, CellRange{{0, 0}, {1, 0}}, false), kEditDone);
+    start_over(target, pf::script_font(pf::kScriptGreek));
+    ASSERT_EQ(paste_range(target, CellRange{{0, 0}, {0, 0}}), kEditDone);
+    CellFormat format;
+    get_cell_format(format.bytes, CellPoint{0, 0}, target);
+    EXPECT_EQ(format_font(format.bytes), pf::script_font(pf::kScriptCyrillic));
+    get_cell_format(format.bytes, CellPoint{1, 0}, target);
+    EXPECT_EQ(format_font(format.bytes), kDefaultFontNumber);
+    EXPECT_EQ(letters(target)[0], "Москва");
+    EXPECT_EQ(letters(target)[3], "Apple");
+}
+
+// The copied cells go to other programs in UTF-8 read in their own layer's
+// default font.
+TEST_F(CarriedLetters, CopiedCellsGoToOtherProgramsInTheirDefaultsScript) {
+    start_over(layer, pf::script_font(pf::kScriptCyrillic));
+    std::string cyrillic;
+    ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptCyrillic, cyrillic));
+    enter_bytes(layer, CellPoint{0, 0}, cyrillic, "");
+    const CellRange one{{0, 0}, {0, 0}};
+    MemoryRef cells = nullptr;
+    ASSERT_TRUE(CopyCellInfo(one.topLeft, one.botRight, &cells, GetSpreadSheetCells(layer)));
+    EXPECT_EQ(cells_as_unicode_text(cells, one, 0, 0, false, Get_Default_Font(layer)), "Москва\r");
+    DisposeMemory(cells);
+}
+
+// A copied layer keeps the default font of its original, and so its letters.
+TEST_F(CarriedLetters, ACopiedLayerKeepsTheLettersOfItsDefaultFontCells) {
+    for (int16_t font : default_fonts()) {
+        start_over(layer, font);
+        fill(layer);
+        const std::vector<std::string> filled = letters(layer);
+        MemoryRef copy = CloneLayer(true, layer);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(Get_Default_Font(copy), font);
+        expect_same(letters(copy), filled, "copy of " + font_label(font));
+    }
 }
 
 }  // namespace

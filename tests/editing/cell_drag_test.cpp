@@ -14,6 +14,11 @@
 #include "ui/alerts.h"
 #include "editing/undo.h"
 #include "model/workbook.h"
+#include "files/layout_settings.h"
+#include "model/cell_letters.h"
+#include "model/date_serials.h"
+#include "platform/text/text.h"
+#include "window/cell_entry.h"
 #include "tests/objects/png_sample.h"
 #include "tests/platform/temp_folder.h"
 #include "platform/drag/drag.h"
@@ -157,6 +162,50 @@ TEST_F(CellDrag, ADropOnAnotherWindowCopies) {
     int16_t length = 0;
     ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{2, 1}, other_layer));
     EXPECT_EQ(load_f64(_formulaPtr_(cell)), 1);
+}
+
+// A text in the default font of a Cyrillic layer dropped on a Greek one
+// reads the same there, and a date on a workbook counting from 1900 names
+// the same day.
+TEST_F(CellDrag, ADropOnAnotherWindowKeepsTheLettersAndTheDays) {
+    const auto make_default = [](MemoryRef of, int16_t font) {
+        LayoutChoices choices;
+        take_layout_choices(of, &choices);
+        choices.font = font;
+        choices.changed[kDisplayGroup] = true;
+        apply_layout_choices(choices, of, nullptr);
+        drop_layout_choices(&choices);
+    };
+    make_default(layer, pf::script_font(pf::kScriptCyrillic));
+    std::string cyrillic;
+    ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptCyrillic, cyrillic));
+    select(CellRange{{2, 1}, {2, 1}});
+    MemoryRef text = Bytes2Memory(&mem_globals, cyrillic.data(), 1, int32_t(cyrillic.size()));
+    uint16_t at = 0;
+    ASSERT_EQ(Enter_Data(layer, text, nullptr, &at, 0), kEntryStored);
+    DisposeMemory(text);
+    click(CellPoint{2, 2});
+    enter("3/4/2021");
+    select(CellRange{{2, 1}, {2, 2}});
+    const double day = value(2, 2);
+    pf::WindowRef other = new_window_beside();
+    MemoryRef other_layer = doc_window_layer(window_doc_record(other));
+    make_default(other_layer, pf::script_font(pf::kScriptGreek));
+    Set_1900Date_Flag(GetWorkSheet(other_layer), 1);
+    pf::select_window(window);
+    run_until_idle();
+    pf::Rect r;
+    Cell_Location(0, &r, 1, CellPoint{2, 1}, other_layer);
+    const pf::Rect content = pf::window_content_rect(other);
+    pf::driver_drag(top_edge(), pf::Point{int16_t(content.top + r.top + 2), int16_t(content.left + r.left + 10)});
+    run_until_idle();
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{2, 1}, other_layer));
+    const std::vector<uint8_t> copy(cell, cell + length);
+    EXPECT_EQ(cell_unicode_text(copy.data(), CellPoint{2, 1}, other_layer), "Москва");
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{2, 2}, other_layer));
+    EXPECT_EQ(load_f64(_formulaPtr_(cell)), day + k1900ShiftDays);
 }
 
 TEST_F(CellDrag, TextDroppedByAnotherProgramBecomesCells) {
