@@ -355,9 +355,10 @@ TEST_F(TextImportTest, ANumberCellRecordHoldsItsSlotAfterLabelAndNoteAndItsTyped
     // A number read from a file keeps at most 255 bytes of its text; the
     // header may be a cell of the row being written.
     const std::string digits(300, '1');
+    const size_t first_length = row.size();  // the appends move the row
     for (int i = 0; i < 40; ++i)
         append_number_cell(row, reinterpret_cast<const uint8_t*>(row.data()), int16_t(4 + i), 1.0, digits);
-    cell = reinterpret_cast<const uint8_t*>(row.data()) + _cellLength_(cell);
+    cell = reinterpret_cast<const uint8_t*>(row.data()) + first_length;
     EXPECT_EQ(_cellID_(cell), 4);
     EXPECT_EQ(_noteLength_(cell), 0);
     EXPECT_EQ(_formulaLength_(cell), kNumberSlotSize + 255);
