@@ -21,9 +21,14 @@
 //      a file, a temporary ".<name>.saving" beside it (the file not locked,
 //      leftovers of an earlier save removed).
 //   4. Write: the format's writer into the target, under a failure handler.
-//   5. Replace: the temporary file exchanges contents with the document's;
-//      where the file system refuses, the old file moves aside (".<name>.old"),
-//      the temporary one takes its name, and the old one is deleted.
+//   5. Replace: the temporary file, given the document's mode and owners,
+//      exchanges contents with the document's; where the file system refuses,
+//      the old file moves aside (".<name>.old"), the temporary one takes its
+//      name, and the old one is deleted. A document file with other names
+//      (hard links) instead takes the complete temporary's contents in place,
+//      its old contents written back if that fails. A symbolic link is
+//      followed: the file it leads to is replaced, beside which the
+//      temporary file is written.
 //   6. Settle: type and creator, and for a whole workbook saved through the
 //      dialog the new location and format in the file record (windows
 //      retitled); the change counter goes to 0 when the save kept everything.
@@ -109,7 +114,22 @@ pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
     return pf::create_file(*temp, kTemporaryType, kTemporaryType);
 }
 
+// Whether other names (hard links) share the document's file, so that only
+// writing into that file reaches them all.
+bool shares_its_file(const pf::FileSpec& document) {
+    int names = 1;
+    return pf::count_names(document, names) == 0 && names > 1;
+}
+
+// The complete temporary file takes the document's place, with the document's
+// mode and owners; a file with other names takes the new contents in place.
 pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
+    if (shares_its_file(document)) {
+        pf::OSErr error = pf::write_over(temp, document);
+        if (!error) pf::delete_file(temp);
+        return error;
+    }
+    if (pf::OSErr error = pf::copy_access(document, temp)) return error;
     if (pf::exchange_files(temp, document) != 0) return replace_by_renaming(temp, document);
     // The temporary file now holds the old contents; the save is done either way.
     pf::delete_file(temp);
@@ -336,7 +356,9 @@ pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& docu
     return 0;
 }
 
-void remove_save_leftovers(const pf::FileSpec& document) {
+void remove_save_leftovers(const pf::FileSpec& named) {
+    pf::FileSpec document;  // the leftovers lie beside the file a link leads to
+    pf::follow_links(named, document);
     pf::FinderInfo info;
     if (pf::get_finder_info(document, info) != 0) return;  // without the document an old copy may be all there is
     for (const char* ending : {kSavingEnding, kAsideEnding}) {
@@ -530,10 +552,15 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     close_document_file(workbook);
     CloseEgo(Get_fileinfo(workbook));
     pf::FileSpec written;
-    if (replacing) save_notes.started(target);
-    int16_t error = make_target(target, code, replacing, &written);
+    // A document reached through a symbolic link replaces the file it leads to.
+    pf::FileSpec replaced = target;
+    if (replacing) {
+        pf::follow_links(target, replaced);
+        save_notes.started(target);
+    }
+    int16_t error = make_target(replaced, code, replacing, &written);
     if (!error) {
-        check_write_target(target, written, replacing);
+        check_write_target(replaced, written, replacing);
         error = write_target_guarded(shown_layer, layer_number, written, code);
         if (error) pf::delete_file(written);
     } else {
@@ -542,7 +569,7 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
     if (!error && replacing) {
         // Typed before the swap, so that the document has its type whenever the save stops.
         settle_type_and_creator(written, code);
-        error = replace_document(written, target);
+        error = replace_document(written, replaced);
         if (error) {
             report_file_error(error);
             pf::delete_file(written);

@@ -264,6 +264,20 @@ OSErr rename_file(const FileSpec& spec, const unsigned char* new_name);
 // kParamErr when the file system allows no safe exchange.
 OSErr exchange_files(const FileSpec& a, const FileSpec& b);
 
+// ---- Replacing a file's contents -------------------------------------------
+// The spec of the file a symbolic link at `spec` leads to; `spec` itself when
+// it names no link, or a link that leads nowhere.
+OSErr follow_links(const FileSpec& spec, FileSpec& followed);
+// How many names (hard links) the file at a spec has.
+OSErr count_names(const FileSpec& spec, int& names);
+// Gives `file` the permission bits and group of `model`, and its owner where
+// the user may give files away.
+OSErr copy_access(const FileSpec& model, const FileSpec& file);
+// Writes the whole of `source` over the contents of `target`'s own file, which
+// keeps every name, its mode and its owners. The old contents are copied aside
+// first and written back when writing the new ones fails.
+OSErr write_over(const FileSpec& source, const FileSpec& target);
+
 // Where the resource fork of the file at a path is kept: the hidden sidecar
 // ".<name>.rsrc" in the same folder.
 std::string resource_sidecar_path(std::string_view path);

@@ -1,5 +1,8 @@
 // Saving: the document is replaced only by a complete file, the file record
 // and the change counter change only after a save that kept everything.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -355,6 +358,47 @@ TEST_F(SavingTest, RenamingInsteadOfExchangingNeverLosesTheDocument) {
     EXPECT_NE(replace_by_renaming(spec("Gone"), spec("Doc.qrv")), 0);
     EXPECT_EQ(bytes_of("Doc.qrv"), (std::vector<uint8_t>{2, 2}));
     EXPECT_EQ(files_in_folder(), 2u);
+}
+
+// What takes the document's place keeps its mode and owners, reaches every
+// hard link to it, and goes through a symbolic link to the file the link
+// leads to. Each save below replaces other bytes written into that file.
+TEST_F(SavingTest, SavingKeepsTheFilesModeOwnersLinksAndSymbolicLinks) {
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    const std::vector<uint8_t> saved = bytes_of("Book.qrv");
+    const std::vector<uint8_t> other_bytes{1, 2, 3};
+    ASSERT_EQ(chmod(path("Book.qrv").c_str(), 0600), 0);
+    if (geteuid() == 0) ASSERT_EQ(chown(path("Book.qrv").c_str(), 4321, 4322), 0);
+    struct stat before;
+    ASSERT_EQ(stat(path("Book.qrv").c_str(), &before), 0);
+
+    write_bytes("Book.qrv", other_bytes);
+    ASSERT_EQ(save(book, "Book.qrv"), 0);
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    struct stat after;
+    ASSERT_EQ(stat(path("Book.qrv").c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0600u);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+
+    // Saved through a symbolic link, the file it leads to takes the contents.
+    ASSERT_EQ(symlink("Book.qrv", path("Link.qrv").c_str()), 0);
+    write_bytes("Book.qrv", other_bytes);
+    ASSERT_EQ(save(book, "Link.qrv"), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(path("Link.qrv")));
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(files_in_folder(), 2u);
+
+    // A second name for the same file sees the next save too.
+    ASSERT_EQ(link(path("Book.qrv").c_str(), path("Other name.qrv").c_str()), 0);
+    write_bytes("Book.qrv", other_bytes);
+    ASSERT_EQ(save(book, "Link.qrv"), 0);
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(bytes_of("Other name.qrv"), saved);
+    ASSERT_EQ(stat(path("Book.qrv").c_str(), &after), 0);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(after.st_mode & 07777, 0600u);
+    EXPECT_EQ(files_in_folder(), 3u);
 }
 
 TEST_F(SavingTest, FormatsFollowTheNameOfTheFile) {

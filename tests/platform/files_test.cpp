@@ -1,12 +1,14 @@
 #include "platform/files/files.h"
 #include "platform/files/files_internal.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -376,6 +378,63 @@ TEST_F(Files, ExchangeByLinksKeepsTheTargetWhole) {
     EXPECT_EQ(read_all(doc), old_text);
     EXPECT_EQ(read_all(temp), new_text);
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);  // no leftovers
+}
+
+// Writing over a file in place keeps its inode, and so its other names; a
+// write cut short (here by a limit on file sizes) puts the old contents back.
+TEST_F(Files, WritingOverAFileKeepsItsNamesAndNeverLeavesItHalfWritten) {
+    std::string doc = root + "/doc.csv", other = root + "/other name.csv", temp = root + "/.doc.csv.saving";
+    write_all(doc, std::string(3000, 'o'));
+    ASSERT_EQ(link(doc.c_str(), other.c_str()), 0);
+    write_all(temp, std::string(5000, 'n'));
+    ASSERT_EQ(pf::write_over(spec_of(temp), spec_of(doc)), pf::noErr);
+    EXPECT_EQ(read_all(other), std::string(5000, 'n'));
+    write_all(temp, "short");
+    ASSERT_EQ(pf::write_over(spec_of(temp), spec_of(doc)), pf::noErr);
+    EXPECT_EQ(read_all(other), "short");
+
+    write_all(temp, std::string(200000, 'n'));
+    pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit{100000, 100000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(pf::write_over(spec_of(temp), spec_of(doc)) == pf::noErr ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);  // the write failed
+    EXPECT_EQ(read_all(other), "short");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);  // nothing left aside
+}
+
+// A replacing file takes the mode and group of the file it replaces; a
+// symbolic link is followed to the file it leads to.
+TEST_F(Files, ReplacementsTakeAccessAndFollowLinks) {
+    std::string doc = root + "/doc.csv", temp = root + "/temp", link_path = root + "/link.csv";
+    write_all(doc, "d");
+    write_all(temp, "t");
+    ASSERT_EQ(chmod(doc.c_str(), 0640), 0);
+    ASSERT_EQ(chmod(temp.c_str(), 0644), 0);
+    if (geteuid() == 0) ASSERT_EQ(chown(doc.c_str(), 4321, 4322), 0);
+    ASSERT_EQ(pf::copy_access(spec_of(doc), spec_of(temp)), pf::noErr);
+    struct stat d, t;
+    ASSERT_EQ(stat(doc.c_str(), &d), 0);
+    ASSERT_EQ(stat(temp.c_str(), &t), 0);
+    EXPECT_EQ(t.st_mode & 07777, 0640u);
+    EXPECT_EQ(t.st_gid, d.st_gid);
+    EXPECT_EQ(t.st_uid, d.st_uid);
+
+    ASSERT_EQ(symlink("doc.csv", link_path.c_str()), 0);
+    pf::FileSpec followed;
+    ASSERT_EQ(pf::follow_links(spec_of(link_path), followed), pf::noErr);
+    EXPECT_EQ(spec_text(followed), "doc.csv");
+    ASSERT_EQ(pf::follow_links(spec_of(doc), followed), pf::noErr);
+    EXPECT_EQ(spec_text(followed), "doc.csv");
+    int names = 0;
+    ASSERT_EQ(pf::count_names(spec_of(link_path), names), pf::noErr);
+    EXPECT_EQ(names, 1);
 }
 
 TEST_F(Files, DeleteAndRenameCarryTheResourceSidecar) {
