@@ -19,6 +19,7 @@
 #include "platform/system/help_tags.h"
 #include "platform/system/system.h"
 #include "shell/shell_commands.h"
+#include "window/entry_line.h"
 #include "window/window_limits.h"
 #include "resource_ids.h"
 
@@ -300,13 +301,15 @@ bool task_master_pass() {
     if (got) {
         if (takes_help_tag_away(event)) pf::hide_help_tag();
         DoTaskEvent(&event);
-        return !loop.quit;
+    } else if (event.what == pf::kNullEvent) {
+        // Each request was announced by a high-level event, which a full queue may
+        // have dropped: the requests still pending are carried out one per pass.
+        if (pf::ae_pending_count() > 0) run_guarded([] { pf::ae_process_apple_event(); });
+        run_guarded([&event] { run_idle_procedures(&event); });
     }
-    if (event.what != pf::kNullEvent) return !loop.quit;
-    // Each request was announced by a high-level event, which a full queue may
-    // have dropped: the requests still pending are carried out one per pass.
-    if (pf::ae_pending_count() > 0) run_guarded([] { pf::ae_process_apple_event(); });
-    run_guarded([&event] { run_idle_procedures(&event); });
+    // A script's selection or a document closed behind a tool window leaves
+    // the entry line on another cell; the next event must not act on it.
+    run_guarded(keep_entry_line_on_front_cell);
     return !loop.quit;
 }
 

@@ -128,6 +128,15 @@ void replace_all_text(const std::vector<uint8_t>& bytes, pf::Handle styles, Memo
     WEClearUndo(instance());
 }
 
+// The layer and the cell of it that the entry line shows while no cell is edited.
+struct ShownCell {
+    MemoryRef layer = nullptr;
+    CellPoint cell{};
+};
+ShownCell shown_cell;
+
+void note_shown_cell(MemoryRef layer) { shown_cell = ShownCell{layer, layer ? GetClickCell(layer) : CellPoint{}}; }
+
 // A text the entry line shows while no cell is edited, the bar fitted to it.
 void show_text(const std::vector<uint8_t>& bytes, pf::Handle styles, MemoryRef layer) {
     replace_all_text(bytes, styles, layer);
@@ -514,6 +523,7 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
     const bool object_selected = layer && window_services.selected_object(layer, 1);
     if (layer && !object_selected && !Editor_Wind) follow_cell_script(layer);
     if (!ensure_entry_line() || !redraw || Editor_Wind) return 1;
+    note_shown_cell(layer);
     std::vector<uint8_t> bytes;
     MemoryRef runs = nullptr;
     if (MemoryRef chart = layer ? window_services.selected_chart(layer) : nullptr)
@@ -540,7 +550,18 @@ uint32_t DisplayText(MemoryRef record, uint16_t redraw) {
 }
 
 void show_refused_entry(const std::vector<uint8_t>& text, MemoryRef layer) {
-    if (ensure_entry_line() && !Editor_Wind) show_text(text, nullptr, layer);
+    if (!ensure_entry_line() || Editor_Wind) return;
+    note_shown_cell(layer);
+    show_text(text, nullptr, layer);
+}
+
+void keep_entry_line_on_front_cell() {
+    if (!instance() || Editor_Wind) return;
+    MemoryRef record = frontmost_document_record();
+    MemoryRef layer = record ? doc_window_layer(record) : nullptr;
+    if (layer == shown_cell.layer && (!layer || GetClickCell(layer) == shown_cell.cell)) return;
+    DisplayText(record, 1);
+    if (layer) window_services.display_range(layer);  // the reference box names the cell shown
 }
 
 int16_t CheckFormula() {

@@ -60,5 +60,10 @@ void EditorKey(unsigned char key, MemoryRef record, int16_t modifiers);
 // active cell and was refused; DisplayText brings the cell's own text back.
 void show_refused_entry(const std::vector<uint8_t>& text, MemoryRef layer);
 
+// Shows the active cell of the front document again when what the entry line
+// shows, while no cell is edited, is another cell or another document's; the
+// event loop calls it after each pass.
+void keep_entry_line_on_front_cell();
+
 // The entry line's text (tests and the in-cell view).
 int32_t entry_text(unsigned char* out, int32_t capacity);
