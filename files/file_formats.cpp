@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 #include "core/file_utils.h"
 #include "core/string_utils.h"
@@ -44,6 +45,31 @@ bool text_bytes(const unsigned char* head, size_t length) {
 
 bool sylk_head(const unsigned char* head, size_t length) { return length >= 3 && std::memcmp(head, "ID;", 3) == 0; }
 
+// The start of a text after a byte-order mark, blanks, and XML declarations,
+// processing instructions, comments and document types; the whole text when it
+// is not XML.
+std::string_view after_xml_prolog(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    for (;;) {
+        text.remove_prefix(std::min(text.size(), text.find_first_not_of(" \t\r\n")));
+        const char* end = text.substr(0, 4) == "<!--" ? "-->" : text.substr(0, 2) == "<?" ? "?>" : text.substr(0, 2) == "<!" ? ">" : nullptr;
+        if (!end) return text;
+        const size_t found = text.find(end);
+        if (found == std::string_view::npos) return {};
+        text.remove_prefix(found + std::strlen(end));
+    }
+}
+
+// Another program's spreadsheet kept as XML, told by its first element: a
+// flat OpenDocument file, or a workbook of Gnumeric or of Excel's XML.
+bool xml_spreadsheet_head(const unsigned char* head, size_t length) {
+    std::string_view text = after_xml_prolog({reinterpret_cast<const char*>(head), length});
+    if (text.empty() || text.front() != '<') return false;
+    const std::string_view name = text.substr(1, text.find_first_of(" \t\r\n/>") - 1);
+    const std::string_view local = name.substr(name.find(':') + 1);
+    return name == "office:document" || local == "Workbook";
+}
+
 WorkbookImport workbook_import{};
 
 bool workbook_import_head(const unsigned char* head, size_t length) {
@@ -71,6 +97,8 @@ constexpr FileFormat kFormats[] = {
     {kFormatTabFormulas, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::none, W::text, K::layer},
     {kFormatTabDisplayed, kTabFileType, kTextType, kAppCreator, {".txt", ".tab", ".tsv"}, nullptr, R::none, W::text, K::layer},
     {kFormatPdfName, 0, kTextType, kAppCreator, {".pdf"}, nullptr, R::none, W::pdf, K::layer},
+    // Spreadsheets of other programs in XML, which would read as lines of text.
+    {kFormatNone, 0, 0, 0, {".fods", ".gnumeric"}, xml_spreadsheet_head, R::refused, W::none, K::layer},
     // Plain text, by its name, content or type: its tabs show the separator,
     // else the reader asks for it.
     {kFormatTabValues, kTextType, 0, 0, {".txt"}, nullptr, R::text, W::none, K::layer},
@@ -78,8 +106,11 @@ constexpr FileFormat kFormats[] = {
 constexpr const FileFormat& kPlainText = kFormats[std::size(kFormats) - 1];
 
 bool readable(const FileFormat& format) {
-    return format.reader != R::none && (format.reader != R::excel || workbook_import.read);
+    return format.reader != R::none && format.reader != R::refused && (format.reader != R::excel || workbook_import.read);
 }
+// Whether a file in the format is told by its content or name: one read, or one refused.
+bool told(const FileFormat& format) { return readable(format) || format.reader == R::refused; }
+const FileFormat* unless_refused(const FileFormat* format) { return format->reader == R::refused ? nullptr : format; }
 bool written(const FileFormat& format) { return format.writer != W::none; }
 bool saved(const FileFormat& format) { return written(format) && format.writer != W::pdf; }
 
@@ -150,13 +181,13 @@ int16_t read_into_new_layer(const FileFormat& format, MemoryRef workbook, const 
 const FileFormat* format_to_read(const pf::FileSpec& spec, pf::FourCC finder_type) {
     unsigned char head[kHeadSize];
     const size_t length = read_file_head(spec, head);
-    if (auto found = first_format([&](const FileFormat& f) { return readable(f) && f.sniff && f.sniff(head, length); }))
-        return found;
+    if (auto found = first_format([&](const FileFormat& f) { return told(f) && f.sniff && f.sniff(head, length); }))
+        return unless_refused(found);
     unsigned char name[256];
     whole_name_end(spec, name);
     if (matching_extension(kPlainText, name)) return &kPlainText;
-    if (auto found = first_format([&](const FileFormat& f) { return readable(f) && matching_extension(f, name); }))
-        return found;
+    if (auto found = first_format([&](const FileFormat& f) { return told(f) && matching_extension(f, name); }))
+        return unless_refused(found);
     if (auto found = format_of_read_type(finder_type)) return found;
     return !finder_type && text_bytes(head, length) ? &kPlainText : nullptr;
 }
@@ -167,7 +198,7 @@ const FileFormat* format_of_read_type(pf::FourCC type) {
 
 const FileFormat* format_of_code(int16_t code) {
     if (code == kFormatUntitled) code = kFormatNative;
-    return first_format([&](const FileFormat& f) { return f.code == code; });
+    return first_format([&](const FileFormat& f) { return f.code == code && f.reader != R::refused; });
 }
 
 const FileFormat* format_of_name(const unsigned char* name) {

@@ -12,7 +12,7 @@
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
 
-enum class FormatReader : uint8_t { none, document, excel, text };
+enum class FormatReader : uint8_t { none, document, excel, text, refused };  // refused: told apart so as not to be read as text
 enum class FormatWriter : uint8_t { none, native, sylk, text, pdf };  // pdf: printed, not saved
 enum class FormatKeeps : uint8_t { workbook, layer };
 
@@ -32,7 +32,9 @@ struct FileFormat {
 
 // The format a file is read in: by its first bytes (documents, workbooks,
 // SYLK), then the extension of its name, then its type `finder_type`, then
-// text content when it has no type. Null when it is none the program reads.
+// text content when it has no type. Null when it is none the program reads,
+// among them another program's spreadsheet kept as XML text, told by its
+// first bytes or its name.
 const FileFormat* format_to_read(const pf::FileSpec& spec, pf::FourCC finder_type);
 
 // The format read as the kind `type`; null for a kind the program does not read.

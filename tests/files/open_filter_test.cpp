@@ -113,4 +113,42 @@ TEST_F(OpenFilterTest, OtherProgramsWorkbooksAreNoOlderDocuments) {
     EXPECT_EQ(refusal_to_open(spec("Book.txt")), 0);
 }
 
+// Spreadsheets of other programs kept as XML are text, but no text to read
+// as lines: they are refused as the zipped ones are, by their first element
+// whatever their name, or by their name when that element lies further on.
+// Other XML is still read as text.
+TEST_F(OpenFilterTest, OtherProgramsSpreadsheetsInXmlAreRefused) {
+    const std::string declaration = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::string flat = declaration +
+                             "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                             "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">\n"
+                             "<office:body><office:spreadsheet/></office:body></office:document>\n";
+    const std::string gnumeric = declaration +
+                                 "<gnm:Workbook xmlns:gnm=\"http://www.gnumeric.org/v10.dtd\">\n"
+                                 "<gnm:Sheets/></gnm:Workbook>\n";
+    const std::string excel_xml = declaration + "<?mso-application progid=\"Excel.Sheet\"?>\n<!-- made by hand -->\n"
+                                                "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"/>\n";
+    const std::string commented = declaration + "<!--" + std::string(600, '-') + "-->\n<office:document/>\n";
+    // The head of a gzip-compressed Gnumeric workbook.
+    const Bytes compressed = {0x1F, 0x8B, 0x08, 0x00, 0, 0, 0, 0, 0x00, 0x03, 0xB5, 0x52, 0x4D, 0x6F};
+    for (const auto& [name, bytes] : std::map<std::string, Bytes>{
+             {"Flat.fods", text_bytes(flat)}, {"Flat.txt", text_bytes(flat)}, {"Flat", text_bytes(flat)},
+             {"Plain.gnumeric", text_bytes(gnumeric)}, {"Plain.csv", text_bytes(gnumeric)},
+             {"Compressed.gnumeric", compressed}, {"Sheet.xml", text_bytes(excel_xml)},
+             {"Commented.fods", text_bytes(commented)}}) {
+        write_bytes(name, bytes);
+        EXPECT_EQ(format_to_read(spec(name), 0), nullptr) << name;
+        EXPECT_EQ(refusal_to_open(spec(name)), kUnreadableKindErr) << name;
+        int16_t result = 0;
+        EXPECT_EQ(open(name, &result), nullptr) << name;
+        EXPECT_EQ(result, 1) << name;
+    }
+    for (const auto& [name, text] : std::map<std::string, std::string>{
+             {"Rows.xml", declaration + "<rows><row>1</row></rows>\n"}, {"Tags.csv", "<Workbook,2\n"},
+             {"Commented.xml", commented}}) {
+        write_bytes(name, text_bytes(text));
+        EXPECT_EQ(refusal_to_open(spec(name)), 0) << name;
+    }
+}
+
 }  // namespace
