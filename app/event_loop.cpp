@@ -308,8 +308,9 @@ bool task_master_pass() {
         run_guarded([&event] { run_idle_procedures(&event); });
     }
     // A script's selection or a document closed behind a tool window leaves
-    // the entry line on another cell; the next event must not act on it.
-    run_guarded(keep_entry_line_on_front_cell);
+    // the entry line on another cell; the next event must not act on it. Once
+    // quitting, the command bar that holds the entry line is closed.
+    if (!loop.quit) run_guarded(keep_entry_line_on_front_cell);
     return !loop.quit;
 }
 
