@@ -69,6 +69,12 @@ void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text) {
     pf::draw_one_control(control);
 }
 
+void SetDEditTextUtf8(DialogRef dialog, int16_t item, std::string_view utf8) {
+    pf::ControlRef control = GetDialogControl(dialog, item);
+    if (control && pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem) pf::set_edit_text_utf8(control, utf8);
+    else pf::set_dialog_item_text(dialog, item, pf::utf8_to_mac_roman(utf8));
+}
+
 std::string GetDEditTextUtf8(DialogRef dialog, int16_t item) {
     pf::ControlRef control = GetDialogControl(dialog, item);
     if (control && pf::get_dialog_item_kind(dialog, item) == pf::kEditTextItem) return pf::edit_text_utf8(control);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/dialogs/dialogs.h"
 
@@ -28,6 +29,9 @@ void SetDEditText(DialogRef dialog, int16_t item, const unsigned char* text);
 // own), in Mac Roman with "?" for each character Mac Roman cannot spell.
 void GetDEditText(DialogRef dialog, int16_t item, unsigned char* text);
 std::string GetDEditTextUtf8(DialogRef dialog, int16_t item);
+// Sets an edit text from UTF-8, each word in a script that spells it, as a
+// paste spells it.
+void SetDEditTextUtf8(DialogRef dialog, int16_t item, std::string_view utf8);
 // The text of an edit-text item kept as a name or label, in Mac Roman: the
 // field's text as it reads, in whatever scripts it was typed or pasted,
 // spelled in Mac Roman when every character has a Roman spelling (an accented

@@ -248,6 +248,8 @@ void set_edit_text_script(ControlRef control, int16_t script);
 // The text as it reads (UTF-8), each run decoded by its own script; a
 // password's as drawn.
 std::string edit_text_utf8(ControlRef control);
+// Sets the whole text from UTF-8, spelled as a paste is.
+void set_edit_text_utf8(ControlRef control, std::string_view utf8);
 // How a text pasted from the clipboard (UTF-8) is spelled into a field: its
 // bytes and the script of each. Without one, a paste is spelled in the one
 // script that spells most of it (spell_in_a_script).

@@ -434,6 +434,33 @@ void edit_text_undo(ControlRef c) {
     changed(c);
 }
 
+namespace {
+
+// A text (UTF-8) spelled for the field: in the scripts that spell it; a
+// password's in Roman.
+void spell_for_field(ControlRef c, std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts) {
+    if (is_password(c)) {
+        bytes = spell_in_script(utf8, kScriptRoman).bytes;
+        scripts.assign(bytes.size(), kScriptRoman);
+    } else {
+        pasted_text_speller(utf8, bytes, scripts);
+    }
+    if (scripts.size() != bytes.size()) scripts.resize(bytes.size(), kScriptRoman);
+}
+
+}  // namespace
+
+void set_edit_text_utf8(ControlRef c, std::string_view utf8) {
+    if (!c) return;
+    std::string bytes;
+    std::vector<int16_t> scripts;
+    spell_for_field(c, utf8, bytes, scripts);
+    controls_detail::edit_text_set_text(c, bytes);
+    scripts.resize(c->text.size());
+    c->scripts = std::move(scripts);
+    redraw(c);
+}
+
 // The clipboard's text as it reads (its UTF-8 flavour when Mac Roman could
 // not hold it), spelled in the scripts that spell it; a password's in Roman.
 void edit_text_paste(ControlRef c) {
@@ -447,13 +474,7 @@ void edit_text_paste(ControlRef c) {
     utf8 = utf8.substr(0, utf8.find_first_of("\r\n"));
     std::string bytes;
     std::vector<int16_t> scripts;
-    if (is_password(c)) {
-        bytes = spell_in_script(utf8, kScriptRoman).bytes;
-        scripts.assign(bytes.size(), kScriptRoman);
-    } else {
-        pasted_text_speller(utf8, bytes, scripts);
-    }
-    if (scripts.size() != bytes.size()) scripts.resize(bytes.size(), kScriptRoman);
+    spell_for_field(c, utf8, bytes, scripts);
     replace_selection(c, bytes, scripts);
 }
 
