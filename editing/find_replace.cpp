@@ -16,11 +16,9 @@
 #include "model/workbook.h"
 #include "files/entry_script.h"
 #include "files/entry_store.h"
-#include "files/text_encoding.h"
 #include "formula/parser.h"
 #include "platform/screen/cursor.h"
 #include "platform/text/scripts.h"
-#include "platform/text/text.h"
 #include "ui/app_prefs.h"
 #include "ui/lists_and_menus.h"
 #include "ui/task_manager.h"
@@ -28,12 +26,14 @@
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "window/window_commands.h"
+#include "resource_ids.h"
 
 FindState find_state;
 
 namespace {
 
 constexpr int kFindBeepTicks = 9;
+constexpr size_t kNamedCharacters = 5;  // of a replacement no script spells
 
 struct Target {
     MemoryRef record = nullptr;
@@ -150,92 +150,31 @@ MemoryRef replace_layer(const Target& target) {
     return layer ? layer : target.layer;
 }
 
-std::vector<uint8_t> replaced(const std::vector<uint8_t>& text, int32_t at, int32_t length) {
-    std::vector<uint8_t> result(text.begin(), text.begin() + at);
-    result.insert(result.end(), find_state.replace_str + 1, find_state.replace_str + 1 + find_state.replace_str[0]);
-    result.insert(result.end(), text.begin() + at + length, text.end());
-    return result;
-}
-
-// Every hit of the text replaced, left to right, in the text as it was.
-bool replace_every_hit(std::vector<uint8_t>& text, uint32_t options) {
-    const int32_t length = find_state.find_str[0];
-    const int32_t added = find_state.replace_str[0];
-    int32_t at = -1;
-    bool any = false;
-    while (find_word(text.data(), int32_t(text.size()), &at, !(options & kFindIgnoreCase),
-                     (options & kFindWholeText) != 0, find_state.find_str)) {
-        text = replaced(text, at, length);
-        at += added - 1;
-        any = true;
-    }
-    return any;
-}
-
 // A cell's new text, UTF-8.
 struct CellChange {
     CellPoint cell;
     std::string utf8;
 };
 
-// The font a cell's text is set in.
-int16_t cell_font(MemoryRef layer, CellPoint cell, uint8_t* format) {
-    entry_format(format, cell, layer);
-    return format_font_in(format, layer);
-}
-
-// A cell's contents in a script other than Roman, or a text in runs of
-// several, as UTF-8 (each run read in its own script); false for contents in
-// Roman.
-bool scripted_text_utf8(MemoryRef layer, CellPoint cell, std::string& utf8) {
-    uint8_t* data = nullptr;
-    int16_t length = 0;
-    if (!get_cell_ptr(&data, &length, cell, layer)) return false;
-    uint8_t format[kCellHeaderSize];
-    const int16_t font = cell_font(layer, cell, format);
-    if (_cellType_(data) == kCellText) {
-        if (value_script(data, font) == pf::kScriptRoman) return false;
-        const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(data)), size_t(_formulaLength_(data)));
-        utf8 = cell_field_utf8(data, text, font);
-        return true;
-    }
-    if (pf::font_to_script(font) == pf::kScriptRoman) return false;
-    const std::vector<uint8_t> contents = cell_contents_text(layer, cell);
-    utf8 = encode_cell_text(std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()), font);
-    return true;
-}
-
-// Roman contents as UTF-8.
-std::string roman_bytes_utf8(const std::vector<uint8_t>& text) {
-    return pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
-}
-
-std::string roman_utf8(const unsigned char* pascal) {
-    return pf::script_to_utf8(pstring_text(pascal), pf::kScriptRoman);
-}
-
-// The hits of the search in a UTF-8 text replaced, left to right in the text
-// as it was: every hit, or with `only` >= 0 the hit of that index. False when
-// none was replaced.
-bool replace_utf8_hits(std::string& utf8, uint32_t options, int32_t only) {
-    const std::string search = roman_utf8(find_state.find_str);
-    const std::string replacement = roman_utf8(find_state.replace_str);
-    unsigned char pascal[256] = {uint8_t(std::min<size_t>(search.size(), 255))};
-    std::memcpy(pascal + 1, search.data(), pascal[0]);
+// The hits of the search in a cell's text (UTF-8) replaced, left to right in
+// the text as it was: every hit, or with `only` >= 0 the hit at that offset.
+// False when none was replaced.
+bool replace_hits(std::string& utf8, uint32_t options, int32_t only) {
+    const unsigned char* search = find_state.find_str;
+    const int32_t length = search[0];
     std::string result;
     size_t kept_from = 0;
     bool any = false;
-    int32_t at = -1;
-    for (int32_t index = 0; find_word(reinterpret_cast<const uint8_t*>(utf8.data()), int32_t(utf8.size()), &at,
-                                      !(options & kFindIgnoreCase), (options & kFindWholeText) != 0, pascal);
-         ++index) {
-        if (only < 0 || index == only) {
-            result.append(utf8, kept_from, size_t(at) - kept_from);
-            result += replacement;
-            kept_from = size_t(at) + pascal[0];
-            any = true;
-        }
-        at += pascal[0] - 1;
+    int32_t at = only < 0 ? -1 : only - 1;
+    while (find_word(reinterpret_cast<const uint8_t*>(utf8.data()), int32_t(utf8.size()), &at,
+                     !(options & kFindIgnoreCase), (options & kFindWholeText) != 0, search) &&
+           (only < 0 || at == only)) {
+        result.append(utf8, kept_from, size_t(at) - kept_from);
+        result += find_state.replacement;
+        kept_from = size_t(at + length);
+        any = true;
+        if (only >= 0) break;
+        at += length - 1;
     }
     if (!any) return false;
     result.append(utf8, kept_from, std::string::npos);
@@ -243,40 +182,11 @@ bool replace_utf8_hits(std::string& utf8, uint32_t options, int32_t only) {
     return true;
 }
 
-// The index of the hit at `offset` among the text's hits, left to right.
-int32_t hit_index(const std::vector<uint8_t>& text, int32_t offset, uint32_t options) {
-    int32_t at = -1;
-    int32_t index = 0;
-    while (find_word(text.data(), int32_t(text.size()), &at, !(options & kFindIgnoreCase),
-                     (options & kFindWholeText) != 0, find_state.find_str) &&
-           at < offset) {
-        ++index;
-        at += find_state.find_str[0] - 1;
-    }
-    return index;
-}
-
-// The cell's text with the hit at `offset` replaced, read in its scripts.
-CellChange replaced_hit(MemoryRef layer, CellPoint cell, const std::vector<uint8_t>& text, int32_t offset,
-                        uint32_t options) {
-    std::string utf8;
-    if (scripted_text_utf8(layer, cell, utf8) && replace_utf8_hits(utf8, options, hit_index(text, offset, options)))
-        return CellChange{cell, utf8};
-    return CellChange{cell, roman_bytes_utf8(replaced(text, offset, find_state.find_str[0]))};
-}
-
-// The cell's text with every hit replaced, read in its scripts; false when
-// there is no hit.
+// The cell's text with every hit replaced; false when there is no hit.
 bool planned_change(MemoryRef layer, CellPoint cell, uint32_t options, CellChange& change) {
-    std::string utf8;
-    if (scripted_text_utf8(layer, cell, utf8)) {
-        if (!replace_utf8_hits(utf8, options, -1)) return false;
-        change = CellChange{cell, utf8};
-        return true;
-    }
-    std::vector<uint8_t> text = cell_contents_text(layer, cell);
-    if (!replace_every_hit(text, options)) return false;
-    change = CellChange{cell, roman_bytes_utf8(text)};
+    std::string utf8 = cell_contents_utf8(layer, cell);
+    if (!replace_hits(utf8, options, -1)) return false;
+    change = CellChange{cell, std::move(utf8)};
     return true;
 }
 
@@ -370,6 +280,15 @@ void show_cell(MemoryRef layer, CellPoint cell) {
     DisplayText(get_find_doc(), 1);
 }
 
+bool replacement_spelled(std::string_view utf8) {
+    const std::u32string unspelled = pf::unspelled_characters(utf8);
+    if (unspelled.empty()) return true;
+    unsigned char named[256];
+    set_pstring(named, pf::code_point_names(unspelled, kNamedCharacters).substr(1));
+    key_caution_alert(named, kUnspelledReplacementAlert, kStopAlertKind);
+    return false;
+}
+
 int32_t store_typed_text(MemoryRef layer, CellPoint cell, std::string_view utf8) {
     select_cell(layer, cell);
     const int32_t answer = store_unicode_entry(layer, cell, utf8);
@@ -408,27 +327,23 @@ int16_t do_freplace(int16_t forget) {
     const int32_t kept = find_state.found_offset;
     MemoryRef layer = replace_layer(target);
     const CellPoint cell = GetClickCell(layer);
-    std::vector<uint8_t> text = cell_contents_text(layer, cell);
-    int32_t at = kept - 1;
-    const uint32_t options = find_options();
+    std::string text = cell_contents_utf8(layer, cell);
     const bool still_there = find_state.first_find && kept >= 0 && find_state.found_in_contents &&
-                             find_word(text.data(), int32_t(text.size()), &at, !(options & kFindIgnoreCase),
-                                       (options & kFindWholeText) != 0, find_state.find_str) &&
-                             at == kept;
+                             replace_hits(text, find_options(), kept);
     if (!still_there) {
         pf::sys_beep(kFindBeepTicks);
         return 0;
     }
-    if (refuse_protected_change(layer, CellRange{cell, cell})) return 0;
-    const CellChange change = replaced_hit(layer, cell, text, kept, options);
-    const int32_t answer = store_typed_text(layer, cell, change.utf8);
-    if (answer != kEntryStored) report_refusal(layer, change.utf8, answer);
+    if (!replacement_spelled(find_state.replacement) || refuse_protected_change(layer, CellRange{cell, cell}))
+        return 0;
+    const int32_t answer = store_typed_text(layer, cell, text);
+    if (answer != kEntryStored) report_refusal(layer, text, answer);
     if (forget) {
         const int16_t layer_searched = find_state.search_layer;
         forget_find_hit();
         find_state.search_layer = layer_searched;
     } else {
-        find_state.found_offset = kept + find_state.replace_str[0] - 1;
+        find_state.found_offset = kept + int32_t(find_state.replacement.size()) - 1;
         find_state.go_on_in_cell = true;
     }
     DisplayText(target.record, 1);
@@ -443,6 +358,7 @@ int32_t replace_all() {
         refuse_with_alert(target.layer, kEditLockedWorkbook);
         return 0;
     }
+    if (!replacement_spelled(find_state.replacement)) return 0;
     int32_t changed = 0;
     bool locked_hit = false;
     if (searching_all_layers()) {

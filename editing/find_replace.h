@@ -1,5 +1,6 @@
 // Find, Replace and Replace All in the front document: the search string and
-// the state of the last hit, kept while the Find window is closed so that
+// its replacement (UTF-8, as typed in the Find window), and the state of the
+// last hit, kept while the Find window is closed so that
 // Find Again goes on with them. The options are bits of the preferences'
 // options word (editing/find_scan.h).
 #pragma once
@@ -12,8 +13,8 @@
 #include "editing/find_scan.h"
 
 struct FindState {
-    FindString find_str{};
-    unsigned char replace_str[256]{};
+    FindString find_str{};     // UTF-8
+    std::string replacement;   // UTF-8
     int32_t found_offset = -1;  // of the hit in the found cell's searched text
     bool found_in_contents = true;
     bool go_on_in_cell = false;  // after a replacement: the next Find starts behind it
@@ -37,12 +38,17 @@ void show_cell(MemoryRef layer, CellPoint cell);
 // Stores a text (UTF-8) in the layer's cell as typed input, spelled in the
 // scripts that spell it, selecting the cell: the answer of the cell entry.
 int32_t store_typed_text(MemoryRef layer, CellPoint cell, std::string_view utf8);
+// Whether an installed script spells every character of a replacement
+// (UTF-8); when none spells some, an alert names them and the answer is false.
+bool replacement_spelled(std::string_view utf8);
 // Forgets the hit: the next Find starts afresh from the active cell.
 void forget_find_hit();
 // Selects the next hit in the front document: 1, or 0 (with a beep) when none.
 int16_t do_find_next(int16_t mode);
-// Puts the replacement in place of the hit in the active cell as typed input;
-// with `forget` the hit is forgotten, else the next Find goes on after the
+// Puts the replacement in place of the hit in the active cell as typed input:
+// the cell's text as it reads with the replacement in it, spelled again in
+// the scripts that spell it (a replacement no script spells is refused). With
+// `forget` the hit is forgotten, else the next Find goes on after the
 // replacement. 1 when replaced, 0 (with a beep) when the hit is gone.
 int16_t do_freplace(int16_t forget);
 // Replaces every hit in the front document's layer (or every layer with the

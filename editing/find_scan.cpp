@@ -5,11 +5,17 @@
 #include <cstring>
 
 #include "core/memory_use.h"
+#include "files/entry_script.h"
+#include "files/entry_store.h"
+#include "files/text_encoding.h"
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/display_text.h"
 #include "model/layer.h"
+#include "platform/text/mac_roman.h"
+#include "platform/text/scripts.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -43,17 +49,28 @@ int32_t order_key(CellPoint cell, bool by_columns) {
 }
 
 // The hit in one searched text, from `offset`.
-bool find_in(const std::vector<uint8_t>& text, int32_t* offset, uint32_t options, const unsigned char* search) {
-    return !text.empty() && find_word(text.data(), int32_t(text.size()), offset, !(options & kFindIgnoreCase),
-                                      (options & kFindWholeText) != 0, search);
+bool find_in(const std::string& text, int32_t* offset, uint32_t options, const unsigned char* search) {
+    return !text.empty() && find_word(reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()), offset,
+                                      !(options & kFindIgnoreCase), (options & kFindWholeText) != 0, search);
 }
+
+bool continues_character(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
 void set_find_string(FindString out, const unsigned char* bytes, int32_t length) {
-    const int32_t kept = std::clamp<int32_t>(length, 0, kLongestFindString);
+    int32_t kept = 0;
+    int characters = 0;
+    for (; kept < length && kept + 1 < int32_t(sizeof(FindString)); ++kept)
+        if (!continues_character(bytes[kept]) && ++characters > kLongestFindString) break;
     out[0] = uint8_t(kept);
     if (kept) std::memcpy(out + 1, bytes, size_t(kept));
+}
+
+std::string_view whole_characters(std::string_view utf8, size_t most) {
+    if (utf8.size() <= most) return utf8;
+    while (most > 0 && continues_character(uint8_t(utf8[most]))) --most;
+    return utf8.substr(0, most);
 }
 
 int16_t find_word(const uint8_t* text, int32_t length, int32_t* offset, bool exact, bool whole,
@@ -94,12 +111,30 @@ std::vector<uint8_t> cell_contents_text(MemoryRef layer, CellPoint where) {
     return bytes_of_block(Get_CellText(where, format, nullptr, layer));
 }
 
-std::vector<uint8_t> formula_value_text(MemoryRef layer, CellPoint where) {
+std::string cell_contents_utf8(MemoryRef layer, CellPoint where) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return {};
+    uint8_t format[kCellHeaderSize];
+    entry_format(format, where, layer);
+    const int16_t font = format_font_in(format, layer);
+    const bool text = _cellType_(cell) == kCellText;
+    const bool roman = (text ? value_script(cell, font) : pf::font_to_script(font)) == pf::kScriptRoman;
+    if (text && !roman)
+        return cell_field_utf8(cell, std::string_view(reinterpret_cast<const char*>(_formulaPtr_(cell)),
+                                                      size_t(_formulaLength_(cell))),
+                               font);
+    const std::vector<uint8_t> contents = cell_contents_text(layer, where);
+    const std::string_view bytes(reinterpret_cast<const char*>(contents.data()), contents.size());
+    return roman ? pf::mac_roman_to_utf8(bytes) : encode_cell_text(bytes, font);
+}
+
+std::string formula_value_utf8(MemoryRef layer, CellPoint where) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (!get_cell_ptr(&cell, &length, where, layer) || _cellType_(cell) != kCellFormula) return {};
-    const std::string text = displayed_cell_text(layer, where);
-    return std::vector<uint8_t>(text.begin(), text.end());
+    const int16_t script = value_script(cell, format_font_in(cell, layer));
+    return pf::script_to_utf8(displayed_cell_text(layer, where), script);
 }
 
 int16_t find_cells(MemoryRef layer, CellPoint start, const unsigned char* search, int32_t offset, uint32_t options,
@@ -110,12 +145,12 @@ int16_t find_cells(MemoryRef layer, CellPoint start, const unsigned char* search
         if (order_key(where, by_columns) < start_key) continue;
         if (!(where == start)) offset = -1;
         int32_t at = offset;
-        if ((options & kFindInContents) && find_in(cell_contents_text(layer, where), &at, options, search)) {
+        if ((options & kFindInContents) && find_in(cell_contents_utf8(layer, where), &at, options, search)) {
             *hit = FindHit{where, at, true};
             return 1;
         }
         at = offset;
-        if ((options & kFindInValues) && find_in(formula_value_text(layer, where), &at, options, search)) {
+        if ((options & kFindInValues) && find_in(formula_value_utf8(layer, where), &at, options, search)) {
             *hit = FindHit{where, at, false};
             return 1;
         }

@@ -8,12 +8,15 @@
 #include "ui/dialog_items.h"
 #include "ui/task_manager.h"
 #include "editing/find_replace.h"
+#include "files/entry_script.h"
 #include "formula/range_string.h"
 #include "model/layer.h"
+#include "model/text_runs.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
+#include "platform/text/scripts.h"
 #include "ui/app_prefs.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
@@ -72,22 +75,38 @@ std::string frame_title(MemoryRef layer) {
     return pf::get_indexed_string(kCalcDialogStrings, kFoundInTitle) + text_of(reference);
 }
 
+// Draws a text (UTF-8) at the pen, each run in the font of a script that
+// spells it, its Roman runs in the port's font.
+void draw_in_scripts(std::string_view utf8) {
+    if (utf8.empty()) return;
+    const int16_t port_font = pf::port_text_style().font;
+    const RunLook look;
+    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    const std::string runs = run_table_of(spelled, look);
+    for (const TextRun& run : text_runs(runs, spelled.text.size())) {
+        const int16_t script = run_script(run, look.font);
+        pf::text_font(script == pf::kScriptRoman ? port_font : pf::script_font(script));
+        pf::draw_text(std::string_view(spelled.text).substr(run.start, run.end - run.start));
+    }
+    pf::text_font(port_font);
+}
+
 // The searched text of the found cell, with the hit drawn bold and red.
 void draw_found_text(MemoryRef layer, const pf::Rect& area) {
     const CellPoint cell = GetClickCell(layer);
-    const std::vector<uint8_t> text =
-        find_state.found_in_contents ? cell_contents_text(layer, cell) : formula_value_text(layer, cell);
-    const std::string shown(text.begin(), text.begin() + std::min<size_t>(text.size(), kLongestShownText));
-    const size_t at = size_t(std::max(find_state.found_offset, 0));
-    const size_t length = std::min<size_t>(find_state.find_str[0], shown.size() > at ? shown.size() - at : 0);
+    const std::string text =
+        find_state.found_in_contents ? cell_contents_utf8(layer, cell) : formula_value_utf8(layer, cell);
+    const std::string_view shown = whole_characters(text, kLongestShownText);
+    const size_t at = std::min(size_t(std::max(find_state.found_offset, 0)), shown.size());
+    const size_t length = std::min<size_t>(find_state.find_str[0], shown.size() - at);
     pf::move_to(area.left, int16_t(area.top + 12));
-    pf::draw_text(shown.substr(0, std::min(at, shown.size())));
+    draw_in_scripts(shown.substr(0, at));
     pf::text_face(pf::kFaceBold);
     pf::rgb_fore_color(kHitColour);
-    if (at < shown.size()) pf::draw_text(shown.substr(at, length));
+    draw_in_scripts(shown.substr(at, length));
     pf::text_face(0);
     pf::rgb_fore_color(pf::RGBColor{});
-    if (at + length < shown.size()) pf::draw_text(shown.substr(at + length));
+    draw_in_scripts(shown.substr(at + length));
 }
 
 void draw_found_frame(pf::DialogRef dialog, int16_t item) {
@@ -116,17 +135,8 @@ void close_find_window() {
     if (pf::WindowRef window = find_window()) CloseTaskFromWindow(window);
 }
 
-bool is_replace_item(int16_t item) {
-    return item == kReplaceButton || item == kReplaceFindButton || item == kReplaceAllButton;
-}
-
 void run_find(int16_t item) {
     update_find_rec();
-    // Cells take the replacement as Roman text: letters Roman cannot spell are
-    // refused with an alert rather than stored as other letters.
-    if (is_replace_item(item) &&
-        !GetDRomanText(find_wind, kReplacementField, find_state.replace_str, kRomanReplacementAlert))
-        return;
     switch (item) {
         case kFindButton: do_find_next(kFindFromActive); break;
         case kReplaceButton: do_freplace(1); break;
@@ -229,8 +239,8 @@ void place_window(pf::WindowRef window) {
 }
 
 void fill_fields() {
-    pf::set_dialog_item_text(find_wind, kSearchField, text_of(find_state.find_str));
-    pf::set_dialog_item_text(find_wind, kReplacementField, text_of(find_state.replace_str));
+    SetDEditTextUtf8(find_wind, kSearchField, text_of(find_state.find_str));
+    SetDEditTextUtf8(find_wind, kReplacementField, find_state.replacement);
     for (const OptionBox& box : kOptionBoxes)
         pf::set_dialog_item_value(find_wind, box.item, (app_prefs.options & box.bit) != 0);
     pf::set_dialog_item_value(find_wind, kByColumnsBox, find_state.by_columns);
@@ -266,11 +276,10 @@ void open_find_dialog() {
 
 void update_find_rec() {
     if (!find_wind) return;
-    const std::string search = pf::get_dialog_item_text(find_wind, kSearchField);
+    const std::string search = GetDEditTextUtf8(find_wind, kSearchField);
     set_find_string(find_state.find_str, reinterpret_cast<const unsigned char*>(search.data()),
                     int32_t(search.size()));
-    // A replacement Roman cannot spell is kept in its field only, never as Roman bytes.
-    if (!GetDRomanTextQuietly(find_wind, kReplacementField, find_state.replace_str)) find_state.replace_str[0] = 0;
+    find_state.replacement = GetDEditTextUtf8(find_wind, kReplacementField);
     for (const OptionBox& box : kOptionBoxes) {
         if (pf::get_dialog_item_value(find_wind, box.item)) app_prefs.options |= box.bit;
         else app_prefs.options &= ~box.bit;

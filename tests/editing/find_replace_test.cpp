@@ -20,6 +20,7 @@
 #include "model/workbook.h"
 #include "shell/command_bar.h"
 #include "ui/app_prefs.h"
+#include "ui/dialog_items.h"
 #include "shell/command_codes.h"
 #include "window/front_document.h"
 #include "window/cell_entry.h"
@@ -84,11 +85,11 @@ struct FindTest : FormatMenuTest {
         const std::vector<uint8_t> text = cell_contents_text(layer, CellPoint{row, column});
         return std::string(text.begin(), text.end());
     }
+    // The search text and its replacement as the Find window takes them: UTF-8.
     void search_for(const std::string& text, const std::string& replacement = "") {
         set_find_string(find_state.find_str, reinterpret_cast<const unsigned char*>(text.data()),
                         int32_t(text.size()));
-        find_state.replace_str[0] = uint8_t(replacement.size());
-        std::copy(replacement.begin(), replacement.end(), find_state.replace_str + 1);
+        find_state.replacement = replacement;
     }
     CellPoint active() { return GetClickCell(layer); }
     int undo_count() { return GetMemorySize(workbook_undo_list(GetWorkSheet(layer))); }
@@ -159,6 +160,11 @@ TEST(FindWord, TheSearchStringKeepsItsLongestLength) {
                         search),
               1);
     EXPECT_EQ(offset, 1);
+
+    std::string tokyo;  // 70 characters of 3 bytes: the first 63 are kept whole
+    for (int i = 0; i < 35; ++i) tokyo += "\u6771\u4eac";
+    set_find_string(search, reinterpret_cast<const unsigned char*>(tokyo.data()), int32_t(tokyo.size()));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(search + 1), search[0]), tokyo.substr(0, 3 * 63));
 }
 
 TEST_F(FindTest, EachOptionChoosesWhatIsSearched) {
@@ -411,7 +417,7 @@ TEST_F(FindTest, ReplacingInACellOfOtherScriptsKeepsItsLetters) {
 
     enter_utf8(4, 0, "ö 東京 pie, Москва pie");
     select(4, 0);
-    search_for("pie", "caf\x8E");  // café
+    search_for("pie", "caf\u00e9");
     ASSERT_EQ(do_find_next(kFindFromActive), 1);
     ASSERT_EQ(active(), (CellPoint{4, 0}));
     ASSERT_EQ(do_freplace(0), 1);
@@ -429,35 +435,111 @@ TEST_F(FindTest, ARomanReplacementInACellOfAnotherScriptKeepsItsLetters) {
     enter_utf8(0, 0, "\u043c\u043e\u0441\u043a\u0432\u0430 x");
     enter_utf8(1, 0, "\u6771\u4eac x");
     enter(2, 0, "Paris x");
-    search_for("x", "cr\x8Fme");  // crème
+    search_for("x", "cr\u00e8me");
     EXPECT_EQ(replace_all(), 3);
     EXPECT_EQ(utf8_of(0, 0), "\u043c\u043e\u0441\u043a\u0432\u0430 cr\u00e8me");
     EXPECT_EQ(utf8_of(1, 0), "\u6771\u4eac cr\u00e8me");
     EXPECT_EQ(utf8_of(2, 0), "Paris cr\u00e8me");
 
     enter_utf8(3, 0, "x\u65e5");
-    search_for("x", "\x8E");  // é
+    search_for("x", "\u00e9");
     select(3, 0);
     ASSERT_EQ(do_find_next(kFindFromActive), 1);
     ASSERT_EQ(do_freplace(0), 1);
     EXPECT_EQ(utf8_of(3, 0), "\u00e9\u65e5");
 }
 
-// A replacement typed in letters Roman cannot spell is refused with an alert
-// naming the script by Replace and Replace All alike, every cell left as it
-// was; an accented letter typed on that keyboard is replaced as Roman.
-TEST_F(FindTest, AReplacementRomanCannotSpellIsRefusedAndChangesNothing) {
+// Replace and Replace All put a replacement of several scripts in cells of
+// Roman, Cyrillic and Japanese as it reads, each cell spelled in the scripts
+// that spell it; Find goes on behind the replacement in the cell.
+TEST_F(FindTest, AReplacementInSeveralScriptsIsStoredAsItReads) {
+    const std::string replacement = "caf\u00e9\u6771\u4eac";  // café東京
+    const std::vector<std::pair<std::string, std::string>> cells = {
+        {"Paris x", "Paris caf\u00e9\u6771\u4eac"},
+        {"\u043c\u043e\u0441\u043a\u0432\u0430 x", "\u043c\u043e\u0441\u043a\u0432\u0430 caf\u00e9\u6771\u4eac"},
+        {"\u6771\u4eac x", "\u6771\u4eac caf\u00e9\u6771\u4eac"}};
+    for (size_t i = 0; i < cells.size(); ++i) enter_utf8(int16_t(i), 0, cells[i].first);
+    search_for("x", replacement);
+    alert_requests().clear();
+    EXPECT_EQ(replace_all(), 3);
+    for (size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(utf8_of(int16_t(i), 0), cells[i].second) << i;
+    DoUndo(GetWorkSheet(layer));
+    for (size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(utf8_of(int16_t(i), 0), cells[i].first) << i;
+
+    for (size_t i = 0; i < cells.size(); ++i) {
+        select(int16_t(i), 0);
+        forget_find_hit();
+        ASSERT_EQ(do_find_next(kFindFromActive), 1) << i;
+        ASSERT_EQ(active(), (CellPoint{int16_t(i), 0}));
+        ASSERT_EQ(do_freplace(1), 1) << i;
+        EXPECT_EQ(utf8_of(int16_t(i), 0), cells[i].second) << i;
+    }
+    EXPECT_TRUE(alert_requests().empty());
+
+    enter_utf8(4, 0, "\u6771\u4eac x x");
+    select(4, 0);
+    forget_find_hit();
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    ASSERT_EQ(do_freplace(0), 1);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    EXPECT_EQ(active(), (CellPoint{4, 0})) << "the second x, behind the replacement";
+    ASSERT_EQ(do_freplace(0), 1);
+    EXPECT_EQ(utf8_of(4, 0), "\u6771\u4eac " + replacement + " " + replacement);
+}
+
+// A replacement holding a character no installed script spells is refused by
+// Replace and Replace All with an alert naming it, every cell left as it was.
+TEST_F(FindTest, AReplacementNoScriptSpellsIsRefusedAndChangesNothing) {
+    enter(0, 0, "Apple pie");
+    enter_utf8(1, 0, "\u6771\u4eac pie");
+    const int records = undo_count();
+    search_for("pie", "caf\u00e9\U0001F642");
+    select(0, 0);
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    alert_requests().clear();
+    EXPECT_EQ(do_freplace(1), 0);
+    EXPECT_EQ(replace_all(), 0);
+    ASSERT_EQ(alert_requests().size(), 2u);
+    for (const auto& alert : alert_requests()) {
+        EXPECT_EQ(alert.alert_id, kUnspelledReplacementAlert);
+        EXPECT_EQ(alert.text, "U+1F642");
+    }
+    EXPECT_EQ(contents(0, 0), "Apple pie");
+    EXPECT_EQ(utf8_of(1, 0), "\u6771\u4eac pie");
+    EXPECT_EQ(undo_count(), records);
+}
+
+// Find searches each cell as it reads: its text decoded run by run in its
+// scripts, a formula's value in the script of that value; case is ignored
+// for A to Z in any script's cell, and whole text means the cell's whole text.
+TEST_F(FindTest, FindSearchesEachCellAsItReads) {
+    enter_utf8(0, 0, "\u6771\u4eac pie");
+    enter_utf8(1, 0, "\u041c\u043e\u0441\u043a\u0432\u0430 X");
+    enter(2, 0, "caf\x8E");
+    enter_utf8(3, 0, "\u00f6 \u6771\u4eac");
+    enter_utf8(4, 0, "\u6771\u4eac");
+    enter_utf8(5, 0, "=\"\u6771\u4eac\"&\"x\"");
+    EXPECT_EQ(hits(kFindInContents, "\u6771\u4eac"), (Cells{{0, 0}, {3, 0}, {4, 0}, {5, 0}}));
+    EXPECT_EQ(hits(kFindInContents | kFindWholeText, "\u6771\u4eac"), (Cells{{4, 0}}));
+    EXPECT_EQ(hits(kFindInValues | kFindWholeText, "\u6771\u4eacx"), (Cells{{5, 0}}));
+    EXPECT_EQ(hits(kFindInContents | kFindIgnoreCase, "x"), (Cells{{1, 0}, {5, 0}}));
+    EXPECT_EQ(hits(kFindInContents, "\u00e9"), (Cells{{2, 0}}));
+    EXPECT_EQ(hits(kFindInContents, "\u043c\u043e\u0441"), Cells{}) << "case is kept beyond A to Z";
+}
+
+// The Find window reads its fields as they read, whatever keyboards typed
+// them: a search typed on a Japanese keyboard finds the Japanese cell, and
+// "café" typed then "東京" on a Japanese keyboard replaces it, as a Cyrillic
+// replacement does with Replace All; reopened, the window shows both fields
+// as they were typed.
+TEST_F(FindTest, TheFindWindowReadsFieldsTypedOnSeveralKeyboards) {
     enter(0, 0, "Apple pie");
     enter(1, 0, "pie crust");
+    enter_utf8(2, 0, "\u6771\u4eac");
     select(0, 0);
     DoCommand(code_value("find"));
     run_until_idle();
     ASSERT_NE(find_wind, nullptr);
-    pf::driver_type("pie");
-    pf::driver_key(pf::kKeyCodeTab, '\t');
-    pf::driver_type("\xD0\x9F\xD0\xB8\xD1\x80\xD0\xBE\xD0\xB3");  // Пирог
-    run_until_idle();
-    ASSERT_EQ(pf::get_dialog_keyboard_focus(find_wind), 12);
     const auto click_item = [this](int16_t item) {
         const pf::Rect box = pf::get_dialog_item_box(find_wind, item);
         const pf::Rect content = pf::window_content_rect(pf::get_dialog_window(find_wind));
@@ -465,31 +547,39 @@ TEST_F(FindTest, AReplacementRomanCannotSpellIsRefusedAndChangesNothing) {
                                    int16_t(content.left + (box.left + box.right) / 2)});
         run_until_idle();
     };
-    click_item(1);  // Find
-    ASSERT_EQ(find_state.first_find, 1);
-    alert_requests().clear();
-    click_item(2);  // Replace
-    EXPECT_EQ(contents(0, 0), "Apple pie");
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].alert_id, kRomanReplacementAlert);
-    EXPECT_EQ(alert_requests()[0].text, "Cyrillic");
-    EXPECT_EQ(pf::get_dialog_item_text(find_wind, 12), "\x8F\xE8\xF0\xEE\xE3") << "the field kept as typed";
-
-    alert_requests().clear();
-    click_item(15);  // Replace All
-    EXPECT_EQ(contents(0, 0), "Apple pie");
-    EXPECT_EQ(contents(1, 0), "pie crust");
-    ASSERT_EQ(alert_requests().size(), 1u);
-    EXPECT_EQ(alert_requests()[0].alert_id, kRomanReplacementAlert);
-
-    pf::driver_key(0, 'a', pf::kCmdKey);
-    pf::driver_type("\xC3\xA9t\xC3\xA9");  // été, typed over the refused replacement
+    pf::driver_type("\u6771\u4eac");
+    pf::driver_key(pf::kKeyCodeTab, '\t');
+    pf::driver_type("caf\u00e9");
+    pf::driver_type("\u6771\u4eac");
     run_until_idle();
+    ASSERT_EQ(pf::get_dialog_keyboard_focus(find_wind), 12);
     alert_requests().clear();
-    click_item(15);
+    click_item(1);  // Find
+    ASSERT_EQ(active(), (CellPoint{2, 0}));
+    click_item(2);  // Replace
+    EXPECT_EQ(utf8_of(2, 0), "caf\u00e9\u6771\u4eac");
+
+    pf::driver_key(pf::kKeyCodeTab, '\t');  // to the search field
+    pf::driver_key(0, 'a', pf::kCmdKey);
+    pf::driver_type("pie");
+    pf::driver_key(pf::kKeyCodeTab, '\t');
+    pf::driver_key(0, 'a', pf::kCmdKey);
+    pf::driver_type("\u041f\u0438\u0440\u043e\u0433");  // Пирог
+    run_until_idle();
+    click_item(15);  // Replace All
     EXPECT_TRUE(alert_requests().empty());
-    EXPECT_EQ(contents(0, 0), "Apple \x8Et\x8E");
-    EXPECT_EQ(contents(1, 0), "\x8Et\x8E crust");
+    EXPECT_EQ(utf8_of(0, 0), "Apple \u041f\u0438\u0440\u043e\u0433");
+    EXPECT_EQ(utf8_of(1, 0), "\u041f\u0438\u0440\u043e\u0433 crust");
+
+    pf::driver_key(53, pf::kEscapeChar);
+    run_until_idle();
+    ASSERT_EQ(find_wind, nullptr);
+    find_state.replacement = "caf\u00e9\u6771\u4eac";
+    DoCommand(code_value("find"));
+    run_until_idle();
+    ASSERT_NE(find_wind, nullptr);
+    EXPECT_EQ(GetDEditTextUtf8(find_wind, 10), "pie");
+    EXPECT_EQ(GetDEditTextUtf8(find_wind, 12), "caf\u00e9\u6771\u4eac");
     pf::set_keyboard_script(pf::kScriptRoman);
     pf::driver_key(53, pf::kEscapeChar);
     run_until_idle();
