@@ -216,16 +216,14 @@ void replace_cell_word(void* context, const char* replacement) {
     if (scan.word_start + scan.word_length > int32_t(text.size()) ||
         !std::equal(words->reported.begin(), words->reported.end(), text.begin() + scan.word_start))
         return;
-    // The replacement is stored as typed: its letters in the scripts that
-    // spell them, whatever the word's script.
-    const std::string replacement_utf8 = pf::mac_roman_to_utf8(replacement);
+    if (!replacement_spelled(replacement)) return;
     const size_t word_end = size_t(scan.word_start + scan.word_length);
     const std::string before = cell_text_utf8(scan.layer, scan.cell, size_t(scan.word_start));
     const std::string through = cell_text_utf8(scan.layer, scan.cell, word_end);
     const std::string whole = cell_text_utf8(scan.layer, scan.cell, text.size());
-    const std::string changed = before + replacement_utf8 + whole.substr(through.size());
+    const std::string changed = before + replacement + whole.substr(through.size());
     if (store_typed_text(scan.layer, scan.cell, changed) == kEntryStored)
-        scan.offset = offset_of_letters(scan.layer, scan.cell, before.size() + replacement_utf8.size());
+        scan.offset = offset_of_letters(scan.layer, scan.cell, before.size() + std::strlen(replacement));
     show_cell(scan.layer, scan.cell);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
 #include "platform/screen/cursor.h"
+#include "platform/text/mac_roman.h"
 #include "ui/app_prefs.h"
 #include "spelling/spelling.h"
 #include "resource_ids.h"
@@ -43,7 +44,7 @@ struct SpellSession {
     DialogRef dialog = nullptr;
     std::string word;
     int16_t reason = 0;
-    std::vector<std::pair<std::string, std::string>> changes;  // Change All: word, replacement
+    std::vector<std::pair<std::string, std::string>> changes;  // Change All: word, replacement (UTF-8)
     std::vector<std::string> suggestions;
 };
 
@@ -134,12 +135,14 @@ void advance(SpellSession& session) {
     show_check_complete(session);
 }
 
-std::string replacement_text(DialogRef dialog) { return pf::get_dialog_item_text(dialog, kReplacementItem); }
+// The replacement as typed, UTF-8.
+std::string replacement_text(DialogRef dialog) { return GetDEditTextUtf8(dialog, kReplacementItem); }
 
 void change_word(SpellSession& session, bool every_time) {
     const std::string replacement = replacement_text(session.dialog);
     if (every_time) session.changes.emplace_back(session.word, replacement);
-    if (replacement != session.word) session.source.replace_word(session.source.context, replacement.c_str());
+    if (replacement != pf::mac_roman_to_utf8(session.word))
+        session.source.replace_word(session.source.context, replacement.c_str());
     advance(session);
 }
 
@@ -181,7 +184,7 @@ bool answer_item(SpellSession& session, int16_t item) {
         case kChangeItem: change_word(session, false); break;
         case kChangeAllItem: change_word(session, true); break;
         case kAddItem: add_word(session); break;
-        case kSuggestItem: show_suggestions(session, replacement_text(session.dialog)); break;
+        case kSuggestItem: show_suggestions(session, pf::utf8_to_mac_roman(replacement_text(session.dialog))); break;
         case kSuggestionsItem: choose_suggestion(session); break;
         default: break;
     }

@@ -19,8 +19,8 @@ struct SpellWordSource {
     // The next word to report (Mac Roman, zero-terminated) and why: spell_check's
     // answer or kSpellRepeatedWord. False when the scan has reached its end.
     bool (*next_word)(void* context, char word[kSpellWordLimit + 1], int16_t* reason) = nullptr;
-    // Puts the replacement (Mac Roman, zero-terminated, perhaps empty) in place
-    // of the word last handed over.
+    // Puts the replacement (UTF-8 as typed, zero-terminated, perhaps empty) in
+    // place of the word last handed over.
     void (*replace_word)(void* context, const char* replacement) = nullptr;
     // Called once when the window closes: the context is not used after it.
     void (*finished)(void* context) = nullptr;

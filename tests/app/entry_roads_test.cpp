@@ -50,10 +50,6 @@ const Text kTexts[] = {{"Empty", ""},
                        {"Mixed", "caf\u00e9 \u6771\u4eac \u041c\u043e\u0441\u043a\u0432\u0430"}};
 
 bool empty(const std::string& utf8) { return utf8.empty(); }
-bool roman(const std::string& utf8) {
-    std::string bytes;
-    return pf::utf8_to_script(utf8, pf::kScriptRoman, bytes);
-}
 // A text no one script spells whole.
 bool mixed(const std::string& utf8) { return spell_text_in_scripts(utf8, RunLook{}).script < 0; }
 
@@ -210,8 +206,8 @@ void replace_all(RoadRun& run) {
     fill_find_window(run);
     click_find_item(kReplaceAllItem);
 }
-// The scan from the cell reports the marker, and the new text (which the
-// spelling window's field takes in Mac Roman) is its change.
+// The scan from the cell reports the marker, and the new text (as the
+// spelling window's field reads it) is its change.
 void spelling_change(RoadRun& run) {
     LayerWords words = layer_words(run.doc.layer, kCell);
     const SpellWordSource source = layer_word_source(words);
@@ -219,9 +215,7 @@ void spelling_change(RoadRun& run) {
     int16_t reason = 0;
     ASSERT_TRUE(source.next_word(source.context, word, &reason));
     ASSERT_EQ(std::string(word), run.marker);
-    std::string replacement;
-    ASSERT_TRUE(pf::utf8_to_script(run.text, pf::kScriptRoman, replacement));
-    source.replace_word(source.context, replacement.c_str());
+    source.replace_word(source.context, run.text.c_str());
     run_loop();
 }
 // The source cell takes the text by the socket; Fill Right copies it.
@@ -240,10 +234,9 @@ const Road kRoads[] = {
     {"Drop", drop, empty, never},
     {"SocketValue", socket_value, never, never},
     {"SocketFormula", socket_formula, never, never},
-    // The find window's replacement field holds one script's letters.
-    {"Replace", replace, mixed, [](const std::string& utf8) { return !roman(utf8); }, true},
-    {"ReplaceAllLayers", replace_all, mixed, [](const std::string& utf8) { return !roman(utf8); }, true, false, true},
-    {"SpellingChange", spelling_change, [](const std::string& utf8) { return !roman(utf8); }, never, true},
+    {"Replace", replace, never, never, true},
+    {"ReplaceAllLayers", replace_all, never, never, true, false, true},
+    {"SpellingChange", spelling_change, never, never, true},
     {"FillRight", fill_right, never, never},
     {"FormulaResult", type_formula, never, mixed, false, true},
 };

@@ -16,6 +16,7 @@
 #include "window/front_document.h"
 #include "window/cell_entry.h"
 #include "window/selection_tracking.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -167,6 +168,50 @@ TEST_F(SpellScanTest, OnlyLatinWordsOfTheDictionarysAlphabetAreChecked) {
     EXPECT_TRUE(holds(0, 0, "The quick brown fox"));
     EXPECT_TRUE(holds(2, 0, "\u041c\u043e\u0441\u043a\u0432\u0430 Moscow \u0441\u0442\u043e\u043b\u0438\u0446\u0430"));
     EXPECT_TRUE(holds(3, 0, "\u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1"));
+}
+
+// Change puts a replacement of several scripts in the cell as it reads, in a
+// Roman cell and in a Cyrillic one, and the scan goes on behind it wherever
+// its bytes lie; one that no installed script spells is refused with an
+// alert, the cell left as it was.
+TEST_F(SpellScanTest, AChangeInSeveralScriptsIsStoredAsItReads) {
+    const std::string replacement = "caf\u00e9\u6771\u4eac";  // café東京
+    const std::string tokyo = "\u6771\u4eac";
+    enter(0, 0, "a wrogn teh rest");
+    enter_in_script(1, 0, "\u041c\u043e\u0441\u043a\u0432\u0430 Moscw \u0441\u0442\u043e\u043b\u0438\u0446\u0430");
+    enter(2, 0, "wrogn teh");
+    enter(3, 0, "teh end");
+    LayerWords words = layer_words(layer, CellPoint{0, 0});
+    const SpellWordSource source = layer_word_source(words);
+    char word[kSpellWordLimit + 1];
+    int16_t reason = 0;
+    const auto next_is = [&](const char* expected, CellPoint cell) {
+        ASSERT_TRUE(source.next_word(source.context, word, &reason)) << expected;
+        EXPECT_STREQ(word, expected);
+        EXPECT_EQ(words.scan.cell, cell) << expected;
+    };
+    next_is("wrogn", CellPoint{0, 0});
+    source.replace_word(source.context, replacement.c_str());
+    next_is("teh", CellPoint{0, 0});
+    source.replace_word(source.context, "the");
+    EXPECT_EQ(cell_contents_utf8(layer, CellPoint{0, 0}), "a " + replacement + " the rest");
+
+    next_is("Moscw", CellPoint{1, 0});
+    source.replace_word(source.context, replacement.c_str());
+    EXPECT_EQ(cell_contents_utf8(layer, CellPoint{1, 0}),
+              "\u041c\u043e\u0441\u043a\u0432\u0430 " + replacement + " \u0441\u0442\u043e\u043b\u0438\u0446\u0430");
+
+    next_is("wrogn", CellPoint{2, 0});
+    source.replace_word(source.context, (tokyo + tokyo + tokyo + tokyo).c_str());  // 16 bytes, 24 in UTF-8
+    next_is("teh", CellPoint{2, 0});
+
+    next_is("teh", CellPoint{3, 0});
+    alert_requests().clear();
+    source.replace_word(source.context, "caf\u00e9\U0001F642");
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].alert_id, kUnspelledReplacementAlert);
+    EXPECT_EQ(cell_contents_utf8(layer, CellPoint{3, 0}), "teh end");
+    EXPECT_FALSE(source.next_word(source.context, word, &reason));
 }
 
 }  // namespace

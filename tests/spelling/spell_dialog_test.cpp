@@ -18,6 +18,7 @@
 #include "platform/draw/port.h"
 #include "platform/draw/text.h"
 #include "platform/screen/screen.h"
+#include "platform/text/text.h"
 #include "ui/app_prefs.h"
 #include "spelling/spell_dialog.h"
 #include "spelling/spelling.h"
@@ -249,6 +250,17 @@ TEST_F(SpellDialogTest, ATypedReplacementGetsSuggestionsAndADoubleClickedOneRepl
     EXPECT_EQ(shown[2].first_suggestion, "received");  // suggestions for what was typed
     EXPECT_EQ(shown[3].word, "recieve");
     EXPECT_EQ(listed.replaced, (std::vector<std::pair<size_t, std::string>>{{0, "received"}, {1, "receive"}}));
+}
+
+// "Change to" is read as it reads: "café" typed, then "東京" on a Japanese
+// keyboard, reach the word's source as UTF-8.
+TEST_F(SpellDialogTest, AReplacementTypedOnSeveralKeyboardsIsHandedOnAsItReads) {
+    ListedWords listed;
+    listed.words = {"seperate"};
+    script = {type_into_field("caf\u00e9"), type_into_field("\u6771\u4eac"), press(kChange)};
+    check(listed);
+    pf::set_keyboard_script(pf::kScriptRoman);
+    EXPECT_EQ(listed.replaced, (std::vector<std::pair<size_t, std::string>>{{0, "caf\u00e9\u6771\u4eac"}}));
 }
 
 TEST_F(SpellDialogTest, AWordThatCannotBeAddedIsReportedAndStaysShown) {
