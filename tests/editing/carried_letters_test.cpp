@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "../shell/format_fixture.h"
+#include "layout_default_font.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "files/entry_script.h"
@@ -98,12 +99,7 @@ struct CarriedLetters : FormatMenuTest {
         return all;
     }
     void make_default(MemoryRef of, int16_t font) {
-        LayoutChoices choices;
-        take_layout_choices(of, &choices);
-        choices.font = font;
-        choices.changed[kDisplayGroup] = true;
-        apply_layout_choices(choices, of, nullptr);
-        drop_layout_choices(&choices);
+        choose_default_font(of, font);
         ASSERT_EQ(Get_Default_Font(of), font);
     }
     // An empty layer of `font`, its undo list empty.

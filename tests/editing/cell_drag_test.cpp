@@ -6,6 +6,7 @@
 #include <string>
 
 #include "../window/road_fixture.h"
+#include "layout_default_font.h"
 #include "editing/sheet_drag.h"
 #include "objects/object_placement.h"
 #include "objects/object_records.h"
@@ -168,15 +169,7 @@ TEST_F(CellDrag, ADropOnAnotherWindowCopies) {
 // reads the same there, and a date on a workbook counting from 1900 names
 // the same day.
 TEST_F(CellDrag, ADropOnAnotherWindowKeepsTheLettersAndTheDays) {
-    const auto make_default = [](MemoryRef of, int16_t font) {
-        LayoutChoices choices;
-        take_layout_choices(of, &choices);
-        choices.font = font;
-        choices.changed[kDisplayGroup] = true;
-        apply_layout_choices(choices, of, nullptr);
-        drop_layout_choices(&choices);
-    };
-    make_default(layer, pf::script_font(pf::kScriptCyrillic));
+    choose_default_font(layer, pf::script_font(pf::kScriptCyrillic));
     std::string cyrillic;
     ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptCyrillic, cyrillic));
     select(CellRange{{2, 1}, {2, 1}});
@@ -190,7 +183,7 @@ TEST_F(CellDrag, ADropOnAnotherWindowKeepsTheLettersAndTheDays) {
     const double day = value(2, 2);
     pf::WindowRef other = new_window_beside();
     MemoryRef other_layer = doc_window_layer(window_doc_record(other));
-    make_default(other_layer, pf::script_font(pf::kScriptGreek));
+    choose_default_font(other_layer, pf::script_font(pf::kScriptGreek));
     Set_1900Date_Flag(GetWorkSheet(other_layer), 1);
     pf::select_window(window);
     run_until_idle();

@@ -3,6 +3,7 @@
 // Clear Formats and Paste Formats roads, over a block and over the whole
 // layer, read back run by run in the scripts of their fonts.
 #include "../shell/format_fixture.h"
+#include "layout_default_font.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
 #include "files/entry_script.h"
@@ -188,12 +189,7 @@ TEST_F(FormatLetters, EveryDefaultFontOfTheLayoutKeepsTheLetters) {
             }
         enter_bytes(CellPoint{kFormulaRow, column}, "=\"" + quoted + "\"&A1", "");
         const std::vector<std::string> before = letters();
-        LayoutChoices choices;
-        take_layout_choices(layer, &choices);
-        choices.font = font;
-        choices.changed[kDisplayGroup] = true;
-        apply_layout_choices(choices, layer, nullptr);
-        drop_layout_choices(&choices);
+        choose_default_font(layer, font);
         ASSERT_EQ(Get_Default_Font(layer), font);
         const std::vector<std::string> after = letters();
         for (size_t i = 0; i < before.size() && i < after.size(); ++i)
@@ -204,14 +200,6 @@ TEST_F(FormatLetters, EveryDefaultFontOfTheLayoutKeepsTheLetters) {
 // A text in the default font goes to a new default that spells it, in the
 // new default's bytes; a default that cannot spell it leaves it in the old.
 TEST_F(FormatLetters, ATextInTheDefaultFontFollowsADefaultThatSpellsIt) {
-    const auto make_default = [&](int16_t font) {
-        LayoutChoices choices;
-        take_layout_choices(layer, &choices);
-        choices.font = font;
-        choices.changed[kDisplayGroup] = true;
-        apply_layout_choices(choices, layer, nullptr);
-        drop_layout_choices(&choices);
-    };
     const auto font_at = [&](int16_t row) { return format_font(at(row, 0).bytes); };
     const auto bytes_at = [&](int16_t row) {
         uint8_t* cell = nullptr;
@@ -222,14 +210,14 @@ TEST_F(FormatLetters, ATextInTheDefaultFontFollowsADefaultThatSpellsIt) {
     std::string cyrillic, japanese;
     ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptCyrillic, cyrillic));
     ASSERT_TRUE(pf::utf8_to_script("Москва", pf::kScriptJapanese, japanese));
-    make_default(pf::script_font(pf::kScriptCyrillic));
+    choose_default_font(layer, pf::script_font(pf::kScriptCyrillic));
     enter_bytes(CellPoint{0, 0}, cyrillic, "");
     enter_bytes(CellPoint{1, 0}, "Apple", "");
-    make_default(pf::script_font(pf::kScriptJapanese));
+    choose_default_font(layer, pf::script_font(pf::kScriptJapanese));
     EXPECT_EQ(font_at(0), kDefaultFontNumber);
     EXPECT_EQ(bytes_at(0), japanese);
     EXPECT_EQ(font_at(1), kDefaultFontNumber);
-    make_default(pf::script_font(pf::kScriptGreek));
+    choose_default_font(layer, pf::script_font(pf::kScriptGreek));
     EXPECT_EQ(font_at(0), pf::script_font(pf::kScriptJapanese));
     EXPECT_EQ(bytes_at(0), japanese);
     EXPECT_EQ(value_utf8(0, 0), "Москва");
