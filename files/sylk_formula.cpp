@@ -71,9 +71,11 @@ bool read_part(ExpressionReader& r, int32_t own, int32_t* line, bool* absolute) 
     return read_integer(r.text.substr(start, r.pos - start), line);
 }
 
+// Letters, digits, "." and "_", and the characters beyond ASCII but for the
+// operators among them (the comparisons and the division sign).
 bool is_name_char(char c) {
     return is_digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_' ||
-           uint8_t(c) >= 0x80;
+           (uint8_t(c) >= 0x80 && !is_operator(uint8_t(c)));
 }
 
 // An "R" that begins a reference: not inside a name such as SEARCH.

@@ -531,6 +531,42 @@ TEST_F(SylkTest, NamesBeforeAnExclamationMarkAreLayers) {
     EXPECT_EQ(cell(into, 0, 1).formula, "=2:A1+1:$A$1");
 }
 
+// The comparisons and the division sign beyond ASCII (Mac Roman's bytes, or
+// UTF-8's characters) are operators after a reference and before one, as in
+// a typed formula; the formulas come back and write the same file again.
+TEST_F(SylkTest, ComparisonSignsBeyondAsciiJoinReferences) {
+    const std::string utf8_records =
+        "C;Y1;X1;K1\r\nC;X2;K2\r\n"
+        "C;Y2;X1;ER[-1]C\u2264R[-1]C[+1]\r\n"
+        "C;X2;ER[-1]C[-1]\u2265R[-1]C\r\n"
+        "C;X3;ER[-1]C[-2]\u2260R[-1]C[-1]\r\n"
+        "C;X4;ER[-1]C[-3]\u00F7R[-1]C[-2]\r\n";
+    const std::string roman_records =
+        "C;Y1;X1;K1\r\nC;X2;K2\r\n"
+        "C;Y2;X1;ER[-1]C\xB2R[-1]C[+1]\r\n"
+        "C;X2;ER[-1]C[-1]\xB3R[-1]C\r\n"
+        "C;X3;ER[-1]C[-2]\xADR[-1]C[-1]\r\n"
+        "C;X4;ER[-1]C[-3]\xD6R[-1]C[-2]\r\n";
+    for (const std::string& records : {utf8_records, roman_records}) {
+        ImportReport report;
+        MemoryRef l = fresh_layer();
+        ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\n" + records + "E\r\n", l, &report), 0);
+        recalculate(l);
+        EXPECT_EQ(report.unconverted_formulas, 0);
+        EXPECT_EQ(cell(l, 1, 0).formula, "=A1\xB2" "B1");
+        EXPECT_EQ(cell(l, 1, 0).number, 1);
+        EXPECT_EQ(cell(l, 1, 1).formula, "=A1\xB3" "B1");
+        EXPECT_EQ(cell(l, 1, 1).number, 0);
+        EXPECT_EQ(cell(l, 1, 2).formula, "=A1\xAD" "B1");
+        EXPECT_EQ(cell(l, 1, 2).number, 1);
+        EXPECT_EQ(cell(l, 1, 3).formula, "=A1\xD6" "B1");
+        EXPECT_EQ(cell(l, 1, 3).number, 0.5);
+        const std::string written = sylk_layer_text(l);
+        EXPECT_NE(written.find(";ER[-1]C\u2264R[-1]C[+1]\r\n"), std::string::npos) << written;
+        EXPECT_EQ(sylk_layer_text(read_sylk(written)), written);
+    }
+}
+
 }  // namespace
 
 namespace {
