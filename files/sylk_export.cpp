@@ -173,8 +173,14 @@ std::string style_letters(const SylkWriter& w, const uint8_t* f) {
     return s;
 }
 
+// Whether the file carries the fields of this program's own (a format's
+// colours and number flags): only its own kind does, as other spreadsheets
+// warn of a field they do not know.
+bool writes_own_fields(const SylkWriter& w) { return w.variant == SylkVariant::own; }
+
 // The colours field of a format, or nothing when it has none of its own.
-std::string colours_field(const uint8_t* f) {
+std::string colours_field(const SylkWriter& w, const uint8_t* f) {
+    if (!writes_own_fields(w)) return {};
     bool any = false;
     std::string numbers;
     for (int byte : kSylkColourBytes) {
@@ -187,7 +193,7 @@ std::string colours_field(const uint8_t* f) {
 // The style and colour fields of a format: nothing when it has neither.
 std::string style_fields(const SylkWriter& w, const uint8_t* f) {
     const std::string style = style_letters(w, f);
-    return (style.empty() ? "" : ";S" + style) + colours_field(f);
+    return (style.empty() ? "" : ";S" + style) + colours_field(w, f);
 }
 
 char type_letter(const uint8_t* f) {
@@ -215,8 +221,8 @@ int decimals_of(const uint8_t* f) { return std::min<int>(int8_t(f[kFmtDecimals])
 
 // The number format fields of an "F" record: the picture, when the code has
 // one, the type letter, decimals and alignment, and the flags that shape the
-// number when it has any.
-std::string number_fields(const uint8_t* f) {
+// number when it has any (in this program's own files).
+std::string number_fields(const SylkWriter& w, const uint8_t* f) {
     std::string out;
     if (const int16_t picture = picture_of_code(f[kFmtCode])) out += ";P" + std::to_string(picture - 1);
     out += ";F";
@@ -224,7 +230,7 @@ std::string number_fields(const uint8_t* f) {
     out += std::to_string(decimals_of(f));
     out += align_letter(f);
     const uint8_t flags_a = f[kFmtFlagsA] & kSylkNumberFlagsA, flags_b = f[kFmtFlagsB] & kSylkNumberFlagsB;
-    if (flags_a || flags_b)
+    if (writes_own_fields(w) && (flags_a || flags_b))
         out += std::string(";") + kSylkNumberFlagsField + std::to_string(flags_a) + " " + std::to_string(flags_b);
     return out;
 }
@@ -234,8 +240,8 @@ std::string number_fields(const uint8_t* f) {
 std::string line_format_fields(const SylkWriter& w, const uint8_t* f) {
     uint8_t plain[kCellFormatSize];
     GetDefaultFormat(plain);
-    const std::string number = number_fields(f);
-    return (number == number_fields(plain) ? std::string() : number) + style_fields(w, f);
+    const std::string number = number_fields(w, f);
+    return (number == number_fields(w, plain) ? std::string() : number) + style_fields(w, f);
 }
 
 // The "F" record of a cell: each part of its format (number format, style)
@@ -245,9 +251,9 @@ std::string line_format_fields(const SylkWriter& w, const uint8_t* f) {
 void format_record(SylkWriter& w, const uint8_t* cell, int32_t row) {
     uint8_t taken[kCellFormatSize];
     get_format(taken, CellPoint{int16_t(row), _cellID_(cell)}, w.layer);
-    const std::string number = number_fields(cell);
+    const std::string number = number_fields(w, cell);
     std::string style = style_fields(w, cell);
-    const bool own_number = number != number_fields(taken);
+    const bool own_number = number != number_fields(w, taken);
     const bool own_style = style != style_fields(w, taken);
     if (!own_number && !own_style) return;
     if (own_style && style.empty()) style = ";SM0";

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "files/text_exchange.h"
 #include "tests/files/document_fixture.h"
@@ -265,8 +266,10 @@ TEST_F(SavingTest, OneLayerSavedByItselfTakesIndexZeroAndChangesNothingElse) {
 TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersInItsSpellingAndCreator) {
     ASSERT_EQ(save_workbook_file(first(), 1, spec("Own.sylk"), kFormatSylk, false, true), 0);
     ASSERT_EQ(save_workbook_file(first(), 1, spec("Other.sylk"), kFormatSylkOther, false, true), 0);
-    // Lines of ASCII alone are the same in both; those of the pictures with
-    // currency signs are spelled each its way.
+    // Lines of ASCII alone are the same in both, but for the format fields of
+    // this program's own (colours, number flags), which only its own kind
+    // carries; those of the pictures with currency signs are spelled each its
+    // way.
     auto ascii_lines = [&](const char* name) {
         const auto bytes = bytes_of(name);
         std::vector<std::string> lines;
@@ -279,7 +282,11 @@ TEST_F(SavingTest, SylkForOtherSpreadsheetsDiffersInItsSpellingAndCreator) {
         }
         return lines;
     };
-    EXPECT_EQ(ascii_lines("Own.sylk"), ascii_lines("Other.sylk"));
+    std::vector<std::string> own_lines = ascii_lines("Own.sylk");
+    const std::regex own_fields("^(F;.*);[QU][0-9 ]+(;.*)?(\r\n)$");
+    for (std::string& line : own_lines)
+        while (std::regex_match(line, own_fields)) line = std::regex_replace(line, own_fields, "$1$2$3");
+    EXPECT_EQ(own_lines, ascii_lines("Other.sylk"));
     EXPECT_GT(ascii_lines("Own.sylk").size(), 30u);
     sample::Bytes store;
     sample::append_row(store, 0, {sample::text_cell(0, "Z\x9Frich")});

@@ -951,4 +951,30 @@ TEST_F(SylkTest, ColoursComeBackAndAnEmptyFilledCellStays) {
     EXPECT_EQ(cells_of(back), cells_of(source));
 }
 
+// The colours and number flags of a format travel in fields of this
+// program's own, which other spreadsheets warn of: SYLK for them leaves those
+// fields out and keeps the rest of each format and every value.
+TEST_F(SylkTest, FieldsOfOurOwnStayOutOfSylkForOtherSpreadsheets) {
+    MemoryRef source = read("F;SD;C3\r\n");
+    type_entries(source, {{{0, 0}, "1200"}, {{0, 1}, "-3"}});
+    uint8_t* thousands = format_of(source, 0, 0);
+    thousands[kFmtFlagsA] |= kFlagAThousands;
+    format_of(source, 0, 1)[kFmtTextColour] = 3;
+    MemoryRef columns = GetSpreadSheetColumnFormats(source);
+    FindColumnFormatID(columns, 2)[kFmtPatternFore] = 6;
+    UnuseMemory(columns);
+
+    const std::string own = sylk_layer_text(source);
+    EXPECT_NE(own.find(";U2 0"), std::string::npos) << own;
+    EXPECT_NE(own.find(";Q3 0"), std::string::npos) << own;
+    EXPECT_NE(own.find(";Q0 0 6"), std::string::npos) << own;
+    const std::string others = sylk_layer_text(source, SylkVariant::other_spreadsheets);
+    EXPECT_EQ(others.find(";U"), std::string::npos) << others;
+    EXPECT_EQ(others.find(";Q"), std::string::npos) << others;
+    EXPECT_NE(others.find("F;SDM5;C3\r\n"), std::string::npos) << others;
+    MemoryRef back = read_sylk(others);
+    EXPECT_EQ(cell(back, 0, 0).number, 1200);
+    EXPECT_EQ(cell(back, 0, 1).number, -3);
+}
+
 }  // namespace

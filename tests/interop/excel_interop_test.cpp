@@ -4,8 +4,10 @@
 // Skipped where the other spreadsheets are not installed (make test-interop
 // installs them).
 #include "platform/text/scripts.h"
+#include "files/sylk.h"
 #include "files/text_exchange.h"
 #include "tests/excel/excel_fixture.h"
+#include "tests/files/sample_workbook.h"
 #include "tests/interop/peer_support.h"
 
 namespace {
@@ -149,6 +151,43 @@ TEST_F(ExcelInteropTest, LibreOfficeWorkbookIn1900Dates) {
     EXPECT_EQ(Get_1900Date_Flag(workbook), 1);
     EXPECT_EQ(number_at(0, 2, 0), kLeapDay1900);
     expect_common_contents();
+}
+
+// Sheets named like cells, the second's formulas referring to the first, as
+// LibreOffice writes them: the second layer's SYLK names the first between
+// quotes, and read back into the workbook its formulas and values return.
+const char kQuartersDocument[] = R"x(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2" office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:body><office:spreadsheet>
+<table:table table:name="Q1">
+<table:table-row><table:table-cell office:value-type="float" office:value="100"/><table:table-cell office:value-type="float" office:value="7"/></table:table-row>
+</table:table>
+<table:table table:name="Q2">
+<table:table-row><table:table-cell office:value-type="float" office:value="5"/><table:table-cell table:formula="of:=[$Q1.A1]+[.A1]"/><table:table-cell table:formula="of:=SUM([$Q1.A1:.B1])"/></table:table-row>
+</table:table>
+</office:spreadsheet></office:body></office:document>
+)x";
+
+TEST_F(ExcelInteropTest, ALayerNamedLikeACellComesBackThroughSylk) {
+    if (!peer::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    std::vector<uint8_t> file = libreoffice_workbook(kQuartersDocument);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(import(file), 0);
+    ASSERT_EQ(layers(), 2);
+    recalculate();
+    ASSERT_EQ(number_at(1, 0, 1), 105);
+    ASSERT_EQ(number_at(1, 0, 2), 107);
+    const std::string text = sylk_layer_text(layer_at(1));
+    EXPECT_NE(text.find(";K105;E'Q1'!RC[-1]+RC[-1]\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(";K107;ESUM('Q1'!RC[-2]:RC[-1])\r\n"), std::string::npos) << text;
+    MemoryRef again = sample::new_layer(workbook);
+    ASSERT_EQ(read_sylk_bytes(text, again), 0);
+    recalculate();
+    const int back = layers() - 1;
+    EXPECT_EQ(formula_at(back, 0, 1), "=1:A1+A1");
+    EXPECT_EQ(formula_at(back, 0, 2), "=SUM(1:A1:B1)");
+    EXPECT_EQ(number_at(back, 0, 1), 105);
+    EXPECT_EQ(number_at(back, 0, 2), 107);
 }
 
 TEST_F(ExcelInteropTest, GnumericWorkbookInBiff8) {

@@ -222,4 +222,34 @@ TEST_P(SylkInterop, OurSylkOpensWithoutWarnings) {
     EXPECT_EQ(said.find("unhandled"), std::string::npos) << said;
 }
 
+// Our SYLK names a layer that reads like a cell between quotes ('Q1'!), and
+// carries a format's number flags and colours in fields of its own. Each
+// peer opens either kind with our values. SYLK for other spreadsheets leaves
+// those fields out and opens without a warning in either peer; our own kind
+// opens without one in LibreOffice (Gnumeric notes each field it does not
+// know on its console and passes over it).
+TEST_P(SylkInterop, QuotedLayersAndFormatsOfOurOwnOpenWithOurValues) {
+    peer::write_file(path("source.slk"),
+                     "ID;PQUORVIN;N;E;B0\r\n"
+                     "F;FF2D;U2 32;Y1;X1\r\nC;K1234.5\r\n"
+                     "F;SM0;Q3 0 0 0 0 0 0 0;X2\r\nC;K\"red\"\r\n"
+                     "C;Y2;X1;K5\r\nC;X2;K105;E'Q1'!RC[-1]+RC[-1]\r\nC;X3;K107;ESUM('Q1'!RC[-2]:RC[-1])\r\nE\r\n");
+    for (bool for_others : {false, true}) {
+        SCOPED_TRACE(for_others ? "SYLK for other spreadsheets" : "our own SYLK");
+        ASSERT_TRUE(for_others ? ours_for_others("source.slk", "ours.slk") : ours("source.slk", "ours.slk"));
+        const std::string written = peer::read_file(path("ours.slk"));
+        EXPECT_EQ(written.find(";U2 32"), for_others ? std::string::npos : written.find(";U")) << written;
+        EXPECT_EQ(written.find(";Q3 0"), for_others ? std::string::npos : written.find(";Q")) << written;
+        // Read alone, the file keeps the values of the formulas naming Q1.
+        ASSERT_TRUE(ours("ours.slk", "here.csv", true));
+        EXPECT_TRUE(peer::same_values("1234.5,red,\r\n5,105,107\r\n", peer::read_file(path("here.csv"))));
+        ASSERT_TRUE(convert("ours.slk", "theirs.csv"));
+        EXPECT_TRUE(peer::same_values("1234.5,red,\r\n5,105,107\r\n", peer::read_file(path("theirs.csv"))));
+        if (!for_others && GetParam() == Peer::gnumeric) continue;
+        const std::string said = peer::read_file(log);
+        EXPECT_EQ(said.find("unknown"), std::string::npos) << said;
+        EXPECT_EQ(said.find("unhandled"), std::string::npos) << said;
+    }
+}
+
 }  // namespace
