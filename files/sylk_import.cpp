@@ -442,13 +442,18 @@ void read_f_record(SylkReader& r, std::string_view rest) {
 
 // ---- "C" records -------------------------------------------------------------
 
-// The effective format of the position fills what the pending format leaves open.
-void settle_cell_format(SylkReader& r, PendingFormat& p) {
+// The effective format of a position (its row's, its column's or the
+// layer's) fills what the pending format leaves open.
+void settle_format_at(MemoryRef layer, CellPoint at, PendingFormat& p) {
     if (p.number && p.style) return;
     uint8_t effective[kCellFormatSize];
-    get_format(effective, CellPoint{int16_t(r.row), int16_t(r.column)}, r.layer);
+    get_format(effective, at, layer);
     if (!p.number) copy_number_part(p.format.bytes, effective);
     if (!p.style) copy_style_part(p.format.bytes, effective);
+}
+
+void settle_cell_format(SylkReader& r, PendingFormat& p) {
+    settle_format_at(r.layer, CellPoint{int16_t(r.row), int16_t(r.column)}, p);
 }
 
 // An error's text ("#DIV/0!" ...) as its error value.
@@ -879,10 +884,11 @@ StoredCell* stored_cell_at(std::vector<StoredCell>& sorted, uint32_t key) {
 }
 
 // Formats given after their cell's record join the cell; the others make
-// format-only cells.
+// format-only cells, which take what their record leaves open from their
+// row, column or layer as a cell with a value does.
 void place_formats_ahead(SylkReader& r, std::vector<StoredCell>& index) {
     sort_cells(index);
-    std::vector<std::pair<uint32_t, const PendingFormat*>> format_only;
+    std::vector<std::pair<uint32_t, PendingFormat*>> format_only;
     uint8_t* bytes = r.cells.use();
     for (auto& [key, format] : r.formats_ahead) {
         if (StoredCell* cell = stored_cell_at(index, key)) apply_given_parts(bytes + cell->offset, format);
@@ -891,6 +897,7 @@ void place_formats_ahead(SylkReader& r, std::vector<StoredCell>& index) {
     r.cells.unuse();
     std::string only;
     for (auto [key, format] : format_only) {
+        settle_format_at(r.layer, CellPoint{int16_t(key >> 16), int16_t(key & 0xFFFF)}, *format);
         only.clear();
         append_format_cell(only, format->format.bytes, int16_t(key & 0xFFFF));
         const uint32_t offset = r.cells.append_cell(int16_t(key >> 16), only);

@@ -1,6 +1,7 @@
 // SYLK: the records read into a layer, what the writer writes, the ways other
 // spreadsheets write SYLK, and round trips of every cell kind, format code
 // and function.
+#include <array>
 #include <map>
 #include <random>
 #include <string>
@@ -864,6 +865,24 @@ TEST_F(SylkTest, AColumnsNumberFormatComesBackWithTheCellsThatDifferFromIt) {
     MemoryRef second = read_sylk(once);
     EXPECT_EQ(cells_of(second), cells_of(first));
     EXPECT_EQ(sylk_layer_text(second), once);
+}
+
+// A cell of a format alone takes what its record leaves open from its
+// column or row, as a cell with a value does, wherever its record stands.
+TEST_F(SylkTest, AFormatOnlyCellTakesItsColumnsOrRowsNumberFormat) {
+    MemoryRef first = read("F;FF2D;C1\r\nF;F$2D;M300;R3\r\nF;SD;Y1;X1\r\nF;SI;Y3;X2\r\n"
+                           "C;Y1;X3;K4\r\nC;Y2;X1;K5\r\nC;Y3;X3;K6\r\n");
+    // Beside each, a cell with a value in the same column or row.
+    for (auto [row, column, beside_row, beside_column] : {std::array{0, 0, 1, 0}, std::array{2, 1, 2, 2}}) {
+        const uint8_t* only = format_of(first, row, column);
+        const uint8_t* valued = format_of(first, beside_row, beside_column);
+        ASSERT_NE(only, nullptr);
+        EXPECT_EQ(_cellType_(only), kCellFormatOnly);
+        for (int field : {kFmtCode, kFmtDecimals, kFmtFlagsB}) EXPECT_EQ(only[field], valued[field]) << row << " " << field;
+        EXPECT_NE(only[kFmtFace], 0) << row;
+    }
+    const std::string once = sylk_layer_text(first);
+    EXPECT_EQ(sylk_layer_text(read_sylk(once)), once);
 }
 
 // A time of day typed keeps the date it was typed on: it goes out as the
