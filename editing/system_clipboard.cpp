@@ -36,10 +36,8 @@ constexpr int32_t kSmallExport = 254;  // a window deactivating exports blocks u
 constexpr int16_t kExportDisplayed = 1;
 constexpr int16_t kExportFormulas = 2;
 
-constexpr int kUnmappedItem = 1;
-constexpr int kFieldsCutItem = 2;
-constexpr int kPictureTooLargeItem = 3;
-constexpr size_t kNamedCharacters = 8;  // the message names at most these
+constexpr int16_t kFieldsCutItem = 2;
+constexpr int16_t kPictureTooLargeItem = 3;
 
 // What the text last taken from the system clipboard lost on the way in.
 struct TextLosses {
@@ -47,17 +45,6 @@ struct TextLosses {
     int32_t fields_cut = 0;
 };
 TextLosses text_losses;
-
-// Asks whether to go on with what a paste loses; false when the user cancels.
-bool go_on_despite(int item, const std::string& more) {
-    unsigned char text[256];
-    pf::get_indexed_string(text, kClipboardStrings, item);
-    const size_t room = 255 - text[0];
-    const size_t added = std::min(room, more.size());
-    std::memcpy(text + 1 + text[0], more.data(), added);
-    text[0] = uint8_t(text[0] + added);
-    return key_caution_alert(text, kStandardCautionAlert, kCautionAlertKind) != kAnswerCancel;
-}
 
 // The rows and columns of the copied range that hold cells (from its top-left).
 CellRange filled_part(const ClipRecord& clip) {
@@ -250,10 +237,8 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
 
 bool report_clip_text_losses() {
     const int32_t fields_cut = std::exchange(text_losses.fields_cut, 0);
-    if (!text_losses.unmapped.empty() &&
-        !go_on_despite(kUnmappedItem, pf::code_point_names(text_losses.unmapped, kNamedCharacters)))
-        return false;
-    return !fields_cut || go_on_despite(kFieldsCutItem, "");
+    if (!text_losses.unmapped.empty() && !paste_despite_unspelled(text_losses.unmapped)) return false;
+    return !fields_cut || caution_goes_on(kClipboardStrings, kFieldsCutItem, "");
 }
 
 bool dropped_text_to_cells(std::string_view text, bool unicode, CellPoint origin, MemoryRef layer,
@@ -359,9 +344,7 @@ void paste_into_entry(MemoryRef layer) {
     }
     const RunLook look = editor_caret_look();
     const ScriptedText spelled = spell_text_in_scripts(utf8, look);
-    if (!spelled.unspelled_characters.empty() &&
-        !go_on_despite(kUnmappedItem, pf::code_point_names(spelled.unspelled_characters, kNamedCharacters)))
-        return;
+    if (!spelled.unspelled_characters.empty() && !paste_despite_unspelled(spelled.unspelled_characters)) return;
     editor_paste_text(spelled, look);
 }
 

@@ -11,6 +11,7 @@
 #include "core/memory_manager.h"
 #include "ui/screen_geometry.h"
 #include "core/string_utils.h"
+#include "files/document_prompts.h"
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
 #include "platform/appleevents/appleevents.h"
@@ -20,6 +21,7 @@
 #include "platform/resources/resource_format.h"
 #include "platform/resources/resources.h"
 #include "platform/system/system.h"
+#include "platform/text/scripts.h"
 #include "ui/ui_services.h"
 #include "resource_ids.h"
 
@@ -27,6 +29,8 @@ namespace {
 
 constexpr int16_t kNotificationMark = 1;
 constexpr size_t kAlertLogLength = 64;
+constexpr int16_t kUnspelledPasteString = 1;      // of kClipboardStrings
+constexpr size_t kNamedUnspelledCharacters = 8;  // the question names at most these
 
 
 std::vector<AlertRequest> shown_alerts;
@@ -157,6 +161,20 @@ int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_
     pf::Str255 text;
     pf::get_indexed_string(text, list_id, index);
     return key_caution_alert(text, alert_id, kind);
+}
+
+bool caution_goes_on(int16_t list_id, int16_t index, std::string_view more) {
+    unsigned char text[256];
+    pf::get_indexed_string(text, list_id, index);
+    const size_t added = std::min(size_t(255 - text[0]), more.size());
+    std::memcpy(text + 1 + text[0], more.data(), added);
+    text[0] = uint8_t(text[0] + added);
+    return key_caution_alert(text, kStandardCautionAlert, kCautionAlertKind) != kAnswerCancel;
+}
+
+bool paste_despite_unspelled(std::u32string_view characters) {
+    return caution_goes_on(kClipboardStrings, kUnspelledPasteString,
+                           pf::code_point_names(characters, kNamedUnspelledCharacters));
 }
 
 int16_t error_alert(int16_t list_id, int16_t index) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/alert_kinds.h"
@@ -17,6 +18,13 @@
 // the user brings the application to the front.
 int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t kind);
 int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind);
+// A caution alert of the string with `more` after it: true for OK, false
+// when the user cancels.
+bool caution_goes_on(int16_t list_id, int16_t index, std::string_view more);
+// Asks whether a paste goes on though no installed script spells
+// `characters` (each becomes a question mark), naming the first few: false
+// when the user cancels, and nothing is to be pasted.
+bool paste_despite_unspelled(std::u32string_view characters);
 // In the foreground a stop alert of the string; in the background deferred (answers 1).
 int16_t error_alert(int16_t list_id, int16_t index);
 // A message for information (an import's notes): the note icon, OK only.

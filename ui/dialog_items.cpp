@@ -149,21 +149,26 @@ bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t 
 
 namespace {
 
-// A text pasted into a field, spelled as a cell's entry is: in one script
-// when one spells it all, else in runs of the scripts that spell its words.
-void spell_pasted_field_text(std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts) {
+// A text set or pasted into a field, spelled as a cell's entry is: in one
+// script when one spells it all, else in runs of the scripts that spell its
+// words. A paste of characters no installed script spells is asked about
+// first, as a paste into the entry line is.
+bool spell_field_text(std::string_view utf8, bool pasted, std::string& bytes, std::vector<int16_t>& scripts) {
     const RunLook look;
     ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    if (pasted && !spelled.unspelled_characters.empty() && !paste_despite_unspelled(spelled.unspelled_characters))
+        return false;
     bytes = std::move(spelled.text);
     scripts.assign(bytes.size(), spelled.script);
-    if (spelled.runs.empty()) return;
+    if (spelled.runs.empty()) return true;
     for (const TextRun& run : text_runs(spelled.runs, bytes.size()))
         std::fill(scripts.begin() + ptrdiff_t(run.start), scripts.begin() + ptrdiff_t(run.end), run_script(run, look.font));
+    return true;
 }
 
 }  // namespace
 
-void install_field_text_speller() { pf::set_edit_text_speller(spell_pasted_field_text); }
+void install_field_text_speller() { pf::set_edit_text_speller(spell_field_text); }
 
 void SelectTheDialogItemText(DialogRef dialog, int16_t item, int16_t start, int16_t end) {
     pf::select_dialog_item_text(dialog, item, start, end);

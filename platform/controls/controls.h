@@ -250,10 +250,13 @@ void set_edit_text_script(ControlRef control, int16_t script);
 std::string edit_text_utf8(ControlRef control);
 // Sets the whole text from UTF-8, spelled as a paste is.
 void set_edit_text_utf8(ControlRef control, std::string_view utf8);
-// How a text pasted from the clipboard (UTF-8) is spelled into a field: its
-// bytes and the script of each. Without one, a paste is spelled in the one
-// script that spells most of it (spell_in_a_script).
-using EditTextSpeller = void (*)(std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts);
+// How a text (UTF-8) set or pasted from the clipboard is spelled into a
+// field: its bytes and the script of each; false when a paste is not to be
+// made (the speller may ask the user about what the paste would lose).
+// Without one, a text is spelled in the one script that spells most of it
+// (spell_in_a_script).
+using EditTextSpeller = bool (*)(std::string_view utf8, bool pasted, std::string& bytes,
+                                 std::vector<int16_t>& scripts);
 void set_edit_text_speller(EditTextSpeller speller);
 // Takes back the last change of the text (a second call restores it).
 void edit_text_undo(ControlRef control);

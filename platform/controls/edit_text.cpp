@@ -182,13 +182,14 @@ int32_t offset_at(ControlRef c, Point where) {
     return offset_at_pixel(c, where.h - text_area(c).left + c->scroll);
 }
 
-void spell_in_one_script(std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts) {
+bool spell_in_one_script(std::string_view utf8, bool, std::string& bytes, std::vector<int16_t>& scripts) {
     ScriptText spelled = spell_in_a_script(utf8);
     bytes = std::move(spelled.bytes);
     scripts.assign(bytes.size(), spelled.script);
+    return true;
 }
 
-EditTextSpeller pasted_text_speller = spell_in_one_script;
+EditTextSpeller field_text_speller = spell_in_one_script;
 
 }  // namespace
 
@@ -422,7 +423,7 @@ void set_edit_text_script(ControlRef c, int16_t script) {
 
 std::string edit_text_utf8(ControlRef c) { return c ? utf8_between(c, 0, int32_t(c->text.size())) : std::string(); }
 
-void set_edit_text_speller(EditTextSpeller speller) { pasted_text_speller = speller ? speller : spell_in_one_script; }
+void set_edit_text_speller(EditTextSpeller speller) { field_text_speller = speller ? speller : spell_in_one_script; }
 
 void edit_text_undo(ControlRef c) {
     if (!c || !c->can_undo) return;
@@ -437,15 +438,17 @@ void edit_text_undo(ControlRef c) {
 namespace {
 
 // A text (UTF-8) spelled for the field: in the scripts that spell it; a
-// password's in Roman.
-void spell_for_field(ControlRef c, std::string_view utf8, std::string& bytes, std::vector<int16_t>& scripts) {
+// password's in Roman. False when a paste is not to be made.
+bool spell_for_field(ControlRef c, std::string_view utf8, bool pasted, std::string& bytes,
+                     std::vector<int16_t>& scripts) {
     if (is_password(c)) {
         bytes = spell_in_script(utf8, kScriptRoman).bytes;
         scripts.assign(bytes.size(), kScriptRoman);
-    } else {
-        pasted_text_speller(utf8, bytes, scripts);
+    } else if (!field_text_speller(utf8, pasted, bytes, scripts)) {
+        return false;
     }
     if (scripts.size() != bytes.size()) scripts.resize(bytes.size(), kScriptRoman);
+    return true;
 }
 
 }  // namespace
@@ -454,7 +457,7 @@ void set_edit_text_utf8(ControlRef c, std::string_view utf8) {
     if (!c) return;
     std::string bytes;
     std::vector<int16_t> scripts;
-    spell_for_field(c, utf8, bytes, scripts);
+    spell_for_field(c, utf8, false, bytes, scripts);
     controls_detail::edit_text_set_text(c, bytes);
     scripts.resize(c->text.size());
     c->scripts = std::move(scripts);
@@ -463,6 +466,7 @@ void set_edit_text_utf8(ControlRef c, std::string_view utf8) {
 
 // The clipboard's text as it reads (its UTF-8 flavour when Mac Roman could
 // not hold it), spelled in the scripts that spell it; a password's in Roman.
+// Nothing is pasted when the speller refuses it.
 void edit_text_paste(ControlRef c) {
     std::vector<uint8_t> data;
     std::string utf8;
@@ -474,8 +478,7 @@ void edit_text_paste(ControlRef c) {
     utf8 = utf8.substr(0, utf8.find_first_of("\r\n"));
     std::string bytes;
     std::vector<int16_t> scripts;
-    spell_for_field(c, utf8, bytes, scripts);
-    replace_selection(c, bytes, scripts);
+    if (spell_for_field(c, utf8, true, bytes, scripts)) replace_selection(c, bytes, scripts);
 }
 
 void idle_controls(WindowRef window) {

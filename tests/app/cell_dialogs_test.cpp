@@ -169,6 +169,30 @@ TEST_F(CellDialogs, RenameReadsAPastedNameAsItReads) {
     EXPECT_EQ(layer_name(), "caf\x8E");
 }
 
+// A pasted character no installed script spells is asked about first, as in
+// the entry line: Cancel pastes nothing, OK pastes it as "?".
+TEST_F(CellDialogs, RenameAsksBeforePastingWhatNoScriptSpells) {
+    constexpr uint8_t kKeyCodeV = 9;
+    const std::string before = layer_name();
+    pf::driver_set_system_clipboard("x\xF0\x9F\x99\x82");  // x🙂
+    pf::driver_key(kKeyCodeV, 'v', pf::kCmdKey);
+    then_cancel();  // the question: nothing pasted
+    then_ok();
+    DoLayerMenu(record, kLayerRenameItem);
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(alert_requests()[0].kind, kCautionAlertKind);
+    EXPECT_NE(alert_requests()[0].text.find("U+1F642"), std::string::npos) << alert_requests()[0].text;
+    EXPECT_EQ(layer_name(), before);
+
+    alert_requests().clear();
+    pf::driver_key(kKeyCodeV, 'v', pf::kCmdKey);
+    then_ok();  // the question: pasted as "?"
+    then_ok();
+    DoLayerMenu(record, kLayerRenameItem);
+    EXPECT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(layer_name(), "x?");
+}
+
 // The Insert dialog's radio buttons are items 4 to 7, the third on at first
 // (shift down); the fourth shifts right.
 constexpr int16_t kShiftHorizontallyRadio = 7;

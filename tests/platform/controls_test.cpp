@@ -265,6 +265,26 @@ TEST_F(Controls, EditTextKeepsLettersTypedInSeveralScripts) {
     pf::set_keyboard_script(pf::kScriptRoman);
 }
 
+bool refusing_speller(std::string_view, bool pasted, std::string& bytes, std::vector<int16_t>& scripts) {
+    bytes = "set";
+    scripts.assign(bytes.size(), pf::kScriptRoman);
+    return !pasted;
+}
+
+// A paste the speller refuses (the user cancelled it) changes nothing.
+TEST_F(Controls, EditTextPastesNothingTheSpellerRefuses) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "kept");
+    pf::set_edit_text_speller(refusing_speller);
+    pf::scrap_reset();
+    const std::string pasted = "pasted";
+    pf::put_scrap(pf::kScrapText, pasted.data(), pasted.size());
+    pf::edit_text_paste(field);
+    EXPECT_EQ(text_of(field), "kept");
+    pf::set_edit_text_utf8(field, "anything");
+    EXPECT_EQ(text_of(field), "set");
+    pf::set_edit_text_speller(nullptr);
+}
+
 TEST_F(Controls, EditTextSelectsByDraggingAndShiftClick) {
     ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "hello world");
     pf::driver_drag(global(Point{31, 23}), global(Point{31, 60}));
