@@ -163,12 +163,32 @@ void set_caret(ControlRef c, int32_t offset, bool extend) {
 int32_t selection_low(ControlRef c) { return std::min(c->sel_start, c->sel_end); }
 int32_t selection_high(ControlRef c) { return std::max(c->sel_start, c->sel_end); }
 
+// Whether `offset` lies between the two bytes of a two-byte character of
+// its run's script.
+bool inside_character(ControlRef c, int32_t offset) {
+    if (is_password(c) || offset <= 0 || offset >= int32_t(c->text.size())) return false;
+    const int16_t script = c->scripts[size_t(offset)];
+    int32_t run_start = offset;
+    while (run_start > 0 && c->scripts[size_t(run_start - 1)] == script) --run_start;
+    return character_byte_type(c->text.data() + run_start, offset - run_start, script) == 1;
+}
+
+// The offset one whole character after or before `offset`.
+int32_t next_character(ControlRef c, int32_t offset) {
+    const int32_t at = std::min(offset + 1, int32_t(c->text.size()));
+    return inside_character(c, at) ? at + 1 : at;
+}
+int32_t previous_character(ControlRef c, int32_t offset) {
+    const int32_t at = std::max(offset - 1, 0);
+    return inside_character(c, at) ? at - 1 : at;
+}
+
 void delete_backward(ControlRef c, bool forward) {
     if (c->sel_start == c->sel_end) {
         int32_t at = c->sel_end;
         if (forward ? at >= int32_t(c->text.size()) : at <= 0) return;
-        c->sel_start = forward ? at : at - 1;
-        c->sel_end = forward ? at + 1 : at;
+        c->sel_start = forward ? at : previous_character(c, at);
+        c->sel_end = forward ? next_character(c, at) : at;
     }
     replace_selection(c, "", {});
 }
@@ -277,11 +297,11 @@ int16_t edit_text_key(ControlRef c, unsigned char ch, uint16_t modifiers) {
         case kDeleteChar: delete_backward(c, true); break;
         case kLeftArrowChar:
             if (!extend && c->sel_start != c->sel_end) set_caret(c, selection_low(c), false);
-            else set_caret(c, c->sel_end - 1, extend);
+            else set_caret(c, previous_character(c, c->sel_end), extend);
             break;
         case kRightArrowChar:
             if (!extend && c->sel_start != c->sel_end) set_caret(c, selection_high(c), false);
-            else set_caret(c, c->sel_end + 1, extend);
+            else set_caret(c, next_character(c, c->sel_end), extend);
             break;
         case kUpArrowChar:
         case kHomeChar: set_caret(c, 0, extend); break;

@@ -265,6 +265,29 @@ TEST_F(Controls, EditTextKeepsLettersTypedInSeveralScripts) {
     pf::set_keyboard_script(pf::kScriptRoman);
 }
 
+// Arrows, Backspace and forward Delete take the two bytes of a Japanese
+// letter together, beside Roman letters too.
+TEST_F(Controls, EditTextMovesAndDeletesWholeTwoByteCharacters) {
+    ControlRef field = make(pf::kEditTextControl, Rect{20, 20, 42, 320}, "");
+    click(centre(field->bounds));
+    type("a\xE6\x9D\xB1\xE4\xBA\xAC\xE5\xA4\xA7");  // a東京大, the letters on a Japanese keyboard
+    key(pf::kLeftArrowChar, pf::kKeyCodeLeftArrow);
+    type("-");
+    EXPECT_EQ(pf::edit_text_utf8(field), "a\xE6\x9D\xB1\xE4\xBA\xAC-\xE5\xA4\xA7");
+    key(pf::kBackspaceChar, pf::kKeyCodeBackspace);
+    key(pf::kBackspaceChar, pf::kKeyCodeBackspace);
+    EXPECT_EQ(pf::edit_text_utf8(field), "a\xE6\x9D\xB1\xE5\xA4\xA7");
+    key(pf::kHomeChar, pf::kKeyCodeHome);
+    key(pf::kRightArrowChar, pf::kKeyCodeRightArrow);
+    key(pf::kDeleteChar, pf::kKeyCodeForwardDelete);
+    EXPECT_EQ(pf::edit_text_utf8(field), "a\xE5\xA4\xA7");
+    key(pf::kRightArrowChar, pf::kKeyCodeRightArrow);
+    key(pf::kLeftArrowChar, pf::kKeyCodeLeftArrow, pf::kShiftKey);
+    type("b");
+    EXPECT_EQ(pf::edit_text_utf8(field), "ab");
+    pf::set_keyboard_script(pf::kScriptRoman);
+}
+
 bool refusing_speller(std::string_view, bool pasted, std::string& bytes, std::vector<int16_t>& scripts) {
     bytes = "set";
     scripts.assign(bytes.size(), pf::kScriptRoman);
