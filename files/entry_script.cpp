@@ -134,35 +134,21 @@ struct ScriptPiece {
     std::string utf8;
 };
 
-bool spells(std::string_view utf8, int16_t script) {
-    std::string ignored;
-    return pf::utf8_to_script(utf8, script, ignored);
-}
-
-// The script that spells `utf8`: `current` when it does, else the first
-// installed one that does; -1 when none does.
-int16_t script_spelling(std::string_view utf8, int16_t current) {
-    if (spells(utf8, current)) return current;
-    for (int16_t script : pf::enabled_scripts())
-        if (script != current && spells(utf8, script)) return script;
-    return -1;
-}
-
 bool ascii_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 class PieceList {
 public:
-    explicit PieceList(int16_t script) : current_(script) {}
+    PieceList(const pf::ScriptLetters& letters, int16_t script) : letters_(letters), current_(script) {}
 
     // A stretch of spaces or a word of ASCII: in the current script.
-    void add_neutral(std::string_view utf8) { add(current_, utf8); }
+    void add_neutral(size_t first, size_t last) { add(current_, letters_.text(first, last)); }
 
     // A word in the script that spells it, the current one first; a word
     // none spells whole, character by character.
-    void add_word(std::string_view word, ScriptedText& out) {
-        const int16_t script = script_spelling(word, current_);
-        if (script >= 0) add(current_ = script, word);
-        else add_characters(word, out);
+    void add_word(size_t first, size_t last, ScriptedText& out) {
+        const int16_t script = letters_.script_spelling(first, last, current_);
+        if (script >= 0) add(current_ = script, letters_.text(first, last));
+        else add_characters(first, last, out);
     }
 
     std::vector<ScriptPiece>& pieces() { return pieces_; }
@@ -173,39 +159,37 @@ private:
         pieces_.back().utf8 += utf8;
     }
 
-    void add_characters(std::string_view word, ScriptedText& out) {
-        for (size_t i = 0; i < word.size();) {
-            const size_t start = i;
-            char32_t c = 0xFFFD;
-            const bool decoded = pf::decode_utf8(word, i, c);
-            const std::string_view one = word.substr(start, i - start);
-            const int16_t script = decoded ? script_spelling(one, current_) : -1;
+    void add_characters(size_t first, size_t last, ScriptedText& out) {
+        for (size_t k = first; k < last; ++k) {
+            const int16_t script = letters_.well_formed(k) ? letters_.script_spelling(k, k + 1, current_) : -1;
             if (script >= 0) {
-                add(current_ = script, one);
+                add(current_ = script, letters_.text(k, k + 1));
                 continue;
             }
-            if (!decoded) c = 0xFFFD;
+            const char32_t c = letters_.character(k);
             add(current_, "?");
             ++out.unspelled;
             if (out.unspelled_characters.find(c) == std::u32string::npos) out.unspelled_characters.push_back(c);
         }
     }
 
+    const pf::ScriptLetters& letters_;
     int16_t current_;
     std::vector<ScriptPiece> pieces_;
 };
 
 // The text in pieces: words (stretches between ASCII spaces) in the scripts
 // that spell them, spaces and ASCII words in the script before them.
-std::vector<ScriptPiece> script_pieces(std::string_view utf8, int16_t script, ScriptedText& out) {
-    PieceList list(script);
-    for (size_t i = 0; i < utf8.size();) {
-        const size_t start = i;
-        const bool space = ascii_space(utf8[i]);
-        while (i < utf8.size() && ascii_space(utf8[i]) == space) ++i;
-        const std::string_view stretch = utf8.substr(start, i - start);
-        if (space || !has_high_bytes(stretch)) list.add_neutral(stretch);
-        else list.add_word(stretch, out);
+std::vector<ScriptPiece> script_pieces(const pf::ScriptLetters& letters, int16_t script, ScriptedText& out) {
+    PieceList list(letters, script);
+    for (size_t k = 0; k < letters.size();) {
+        const size_t first = k;
+        const bool space = ascii_space(letters.text(k, k + 1)[0]);
+        bool ascii = true;
+        for (; k < letters.size() && ascii_space(letters.text(k, k + 1)[0]) == space; ++k)
+            ascii = ascii && letters.character(k) < 0x80 && letters.well_formed(k);
+        if (space || ascii) list.add_neutral(first, k);
+        else list.add_word(first, k, out);
     }
     return std::move(list.pieces());
 }
@@ -226,12 +210,13 @@ std::string run_entry(int32_t start, int16_t font, const RunLook& look) {
 ScriptedText spell_text_in_scripts(std::string_view utf8, const RunLook& look) {
     ScriptedText out;
     const int16_t own = pf::font_to_script(look.font);
-    out.script = script_spelling(utf8, own);
+    const pf::ScriptLetters letters(utf8);
+    out.script = letters.script_spelling(0, letters.size(), own);
     if (out.script >= 0) {
-        pf::utf8_to_script(utf8, out.script, out.text);
+        letters.append_spelled(0, letters.size(), out.script, out.text);
         return out;
     }
-    std::vector<ScriptPiece> pieces = script_pieces(utf8, own, out);
+    std::vector<ScriptPiece> pieces = script_pieces(letters, own, out);
     out.script = pieces.size() == 1 ? pieces[0].script : -1;
     if (pieces.size() > 1) {
         out.runs.assign(2, '\0');

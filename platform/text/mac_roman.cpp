@@ -53,20 +53,23 @@ int utf8_continuation_count(unsigned char lead) {
 
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
+        out.push_back(char(c));
+        return;
     }
+    char bytes[4];
+    size_t length = 0;
+    if (c < 0x800) {
+        bytes[length++] = char(0xC0 | (c >> 6));
+    } else if (c < 0x10000) {
+        bytes[length++] = char(0xE0 | (c >> 12));
+        bytes[length++] = char(0x80 | ((c >> 6) & 0x3F));
+    } else {
+        bytes[length++] = char(0xF0 | (c >> 18));
+        bytes[length++] = char(0x80 | ((c >> 12) & 0x3F));
+        bytes[length++] = char(0x80 | ((c >> 6) & 0x3F));
+    }
+    bytes[length++] = char(0x80 | (c & 0x3F));
+    out.append(bytes, length);
 }
 
 char32_t mac_roman_to_unicode(unsigned char byte) {
@@ -85,8 +88,7 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte) {
 }
 
 bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i++);
+    const unsigned char lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80) {
         code_point = lead;
         return true;
@@ -94,13 +96,14 @@ bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
     const int extra = utf8_continuation_count(lead);
     if (extra < 0) return false;
     char32_t c = lead & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return false;
-        c = (c << 6) | (byte(i++) & 0x3F);
+    for (const size_t end = i + size_t(extra); i < end; ++i) {
+        if (i >= text.size()) return false;
+        const unsigned char next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0) != 0x80) return false;
+        c = (c << 6) | (next & 0x3F);
     }
-    bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
-    bool invalid = c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
-    if (overlong || invalid) return false;
+    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
     code_point = c;
     return true;
 }

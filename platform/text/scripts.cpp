@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdio>
 #include <memory>
-#include <unordered_map>
 
 #include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
@@ -61,10 +60,11 @@ const Script* find_script(int16_t number) {
 
 constexpr char32_t kNoCharacter = 0xFFFFFFFF;
 
-// The high half of a single-byte script, and its way back.
+// The high half of a single-byte script, and its way back: by character of
+// the basic plane, the byte (0 for none).
 struct ByteTable {
     char32_t high[128];
-    std::unordered_map<char32_t, unsigned char> back;
+    std::array<uint8_t, 0x10000> back;
 };
 
 ByteTable make_table(const Script& script) {
@@ -83,7 +83,7 @@ ByteTable make_table(const Script& script) {
                 c = kNoCharacter;
             t.high[b] = c;
         }
-        if (t.high[b] != kNoCharacter) t.back.emplace(t.high[b], byte);
+        if (t.high[b] < t.back.size() && t.back[t.high[b]] == 0) t.back[t.high[b]] = byte;
     }
     return t;
 }
@@ -101,30 +101,13 @@ const ByteTable& byte_table(int16_t script) {
     return *t;
 }
 
-bool single_byte_of(char32_t c, int16_t script, unsigned char& byte) {
+bool single_byte_of(char32_t c, const ByteTable& t, unsigned char& byte) {
     if (c < 0x80) {
         byte = uint8_t(c);
         return true;
     }
-    const ByteTable& t = byte_table(script);
-    auto it = t.back.find(c);
-    if (it == t.back.end()) return false;
-    byte = it->second;
-    return true;
-}
-
-bool utf8_to_single_byte(std::string_view utf8, int16_t script, std::string& out) {
-    out.clear();
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t c = 0;
-        unsigned char byte = 0;
-        if (!decode_utf8(utf8, i, c) || !single_byte_of(c, script, byte)) {
-            out.clear();
-            return false;
-        }
-        out.push_back(char(byte));
-    }
+    if (c >= t.back.size() || t.back[c] == 0) return false;
+    byte = t.back[c];
     return true;
 }
 
@@ -254,24 +237,124 @@ std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
     return out;
 }
 
-bool utf8_to_double_byte(std::string_view utf8, const Script& script, std::string& out) {
+// How a script spells a character or letters: by its tables, not at all, or
+// through the system's converter, whose answer depends on the characters
+// around.
+enum class Spelling : uint8_t { tables, none, converter };
+
+Spelling table_spelling(char32_t c, const Script& script) {
+    unsigned char byte = 0;
+    if (!script.double_byte) return single_byte_of(c, byte_table(script.number), byte) ? Spelling::tables : Spelling::none;
+    const uint16_t bytes = encoded_bytes(double_byte_table(script), c, script);
+    return bytes == kConverterBytes ? Spelling::converter : bytes == kNoBytes ? Spelling::none : Spelling::tables;
+}
+
+// How each script (by its place in kScripts) spells a character of the basic
+// plane, found the first time it is asked: two bits a script, 0 while unknown.
+using KnownSpellings = uint32_t;
+static_assert(std::size(kScripts) * 2 <= sizeof(KnownSpellings) * 8);
+
+Spelling character_spelling(char32_t c, size_t place) {
+    static std::array<KnownSpellings, 0x10000> known{};
+    if (c >= known.size()) return table_spelling(c, kScripts[place]);
+    KnownSpellings& entry = known[c];
+    const unsigned shift = unsigned(place * 2);
+    KnownSpellings bits = (entry >> shift) & 3;
+    if (bits == 0) {
+        bits = KnownSpellings(table_spelling(c, kScripts[place])) + 1;
+        entry |= bits << shift;
+    }
+    return Spelling(bits - 1);
+}
+
+Spelling spelling_of(const ScriptLetters& letters, size_t first, size_t last, size_t place) {
+    for (size_t k = first; k < last; ++k) {
+        if (!letters.well_formed(k)) return Spelling::none;
+        const Spelling spelling = character_spelling(letters.character(k), place);
+        if (spelling != Spelling::tables) return spelling;
+    }
+    return Spelling::tables;
+}
+
+// Appends the bytes of letters [first, last) that the script's tables spell.
+void append_table_bytes(const ScriptLetters& letters, size_t first, size_t last, const Script& script,
+                        std::string& out) {
+    unsigned char byte = '?';
+    if (!script.double_byte) {
+        const ByteTable& t = byte_table(script.number);
+        for (size_t k = first; k < last; ++k) out.push_back(single_byte_of(letters.character(k), t, byte) ? char(byte) : '?');
+        return;
+    }
     DoubleByteTable& t = double_byte_table(script);
-    out.clear();
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t c = 0;
-        if (!decode_utf8(utf8, i, c)) break;
-        const uint16_t bytes = encoded_bytes(t, c, script);
-        if (bytes == kConverterBytes) return utf8_to_double_byte_by_converter(utf8, script, out);
-        if (bytes == kNoBytes) break;
+    for (size_t k = first; k < last; ++k) {
+        const uint16_t bytes = encoded_bytes(t, letters.character(k), script);
         if (bytes > 0xFF) out.push_back(char(bytes >> 8));
         out.push_back(char(bytes & 0xFF));
-        if (i == utf8.size()) return true;
     }
-    out.clear();
-    return utf8.empty();
+}
+
+// Letters [first, last) appended to `out` (when given) in the bytes of the
+// script at `place` when it spells them all; false (`out` unchanged) when it
+// does not.
+bool spell_letters(const ScriptLetters& letters, size_t first, size_t last, size_t place, std::string* out) {
+    const Script& script = kScripts[place];
+    switch (spelling_of(letters, first, last, place)) {
+    case Spelling::none: return false;
+    case Spelling::converter: {
+        std::string bytes;
+        if (!utf8_to_double_byte_by_converter(letters.text(first, last), script, bytes)) return false;
+        if (out) *out += bytes;
+        return true;
+    }
+    case Spelling::tables:
+        if (out) append_table_bytes(letters, first, last, script, *out);
+        return true;
+    }
+    return false;
+}
+
+size_t place_of(int16_t script) {
+    return size_t(std::ranges::find(kScripts, script, &Script::number) - std::begin(kScripts));
 }
 
 }  // namespace
+
+ScriptLetters::ScriptLetters(std::string_view utf8) : utf8_(utf8) {
+    if (utf8.size() >= kInPlace) {
+        more_.resize(utf8.size() + 1);
+        letters_ = more_.data();
+    }
+    for (size_t i = 0; i < utf8.size();) {
+        Letter& letter = letters_[count_++];
+        letter.start = i;
+        const unsigned char lead = uint8_t(utf8[i]);
+        if (lead < 0x80) {
+            letter.character = lead;
+            ++i;
+        } else if (!decode_utf8(utf8, i, letter.character)) {
+            letter.character = kMalformed;
+        }
+    }
+    letters_[count_++] = Letter{utf8.size(), kMalformed};
+}
+
+int16_t ScriptLetters::script_spelling(size_t first, size_t last, int16_t preferred) const {
+    if (spells(first, last, preferred)) return preferred;
+    for (size_t place = 0; place < std::size(kScripts); ++place)
+        if (kScripts[place].number != preferred && spell_letters(*this, first, last, place, nullptr))
+            return kScripts[place].number;
+    return -1;
+}
+
+bool ScriptLetters::spells(size_t first, size_t last, int16_t script) const {
+    const size_t place = place_of(script);
+    return place < std::size(kScripts) && spell_letters(*this, first, last, place, nullptr);
+}
+
+bool ScriptLetters::append_spelled(size_t first, size_t last, int16_t script, std::string& out) const {
+    const size_t place = place_of(script);
+    return place < std::size(kScripts) && spell_letters(*this, first, last, place, &out);
+}
 
 ScriptText spell_in_script(std::string_view utf8, int16_t script) {
     ScriptText t;
@@ -329,12 +412,9 @@ bool script_lead_byte(unsigned char byte, int16_t script) {
 }
 
 bool utf8_to_script(std::string_view utf8, int16_t script, std::string& out) {
-    const Script* s = find_script(script);
-    if (!s) {
-        out.clear();
-        return false;
-    }
-    return s->double_byte ? utf8_to_double_byte(utf8, *s, out) : utf8_to_single_byte(utf8, script, out);
+    out.clear();
+    const ScriptLetters letters(utf8);
+    return letters.append_spelled(0, letters.size(), script, out);
 }
 
 std::string script_to_utf8(std::string_view bytes, int16_t script) {

@@ -77,6 +77,49 @@ struct ScriptPiece {
 };
 std::vector<ScriptPiece> pieces_in_script(std::string_view bytes, int16_t from, int16_t to);
 
+// A UTF-8 text decoded once into its characters (letters), to be spelled
+// in scripts. A malformed sequence is a letter no script spells.
+class ScriptLetters {
+public:
+    explicit ScriptLetters(std::string_view utf8);
+
+    ScriptLetters(const ScriptLetters&) = delete;
+    ScriptLetters& operator=(const ScriptLetters&) = delete;
+
+    size_t size() const { return count_ - 1; }
+    // The first byte of letter `k`; the text's end at size().
+    size_t start(size_t k) const { return letters_[k].start; }
+    bool well_formed(size_t k) const { return letters_[k].character != kMalformed; }
+    // U+FFFD for a malformed sequence.
+    char32_t character(size_t k) const { return well_formed(k) ? letters_[k].character : 0xFFFD; }
+    std::string_view text(size_t first, size_t last) const {
+        return utf8_.substr(start(first), start(last) - start(first));
+    }
+
+    // The script that spells letters [first, last) all: `preferred` when it
+    // does, else the first enabled one that does; -1 when none does.
+    int16_t script_spelling(size_t first, size_t last, int16_t preferred) const;
+    // Whether `script` spells letters [first, last) all, as utf8_to_script.
+    bool spells(size_t first, size_t last, int16_t script) const;
+    // Letters [first, last) appended to `out` in the bytes of `script`; false
+    // (`out` unchanged) when it does not spell them all.
+    bool append_spelled(size_t first, size_t last, int16_t script, std::string& out) const;
+
+private:
+    static constexpr char32_t kMalformed = 0xFFFFFFFF;
+    struct Letter {
+        size_t start;
+        char32_t character;
+    };
+    // The letters, and an end letter: in place for a short text.
+    static constexpr size_t kInPlace = 32;
+    std::string_view utf8_;
+    Letter in_place_[kInPlace];
+    std::vector<Letter> more_;
+    Letter* letters_ = in_place_;
+    size_t count_ = 0;
+};
+
 // The characters of a UTF-8 text that no installed script spells, each once,
 // in order of appearance; U+FFFD stands for malformed UTF-8.
 std::u32string unspelled_characters(std::string_view utf8);
