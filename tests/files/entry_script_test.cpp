@@ -170,3 +170,53 @@ TEST(EntryScripts, WhatNoScriptSpellsIsCountedAndNamed) {
     EXPECT_EQ(t.unspelled_characters, std::u32string(U"\U0001F642\u0E44\u0E17\u0E22"));
     EXPECT_EQ(styled_text_utf8(t.text, t.runs, kRoman), "東京 ? ??? é");
 }
+
+// Fields whose characters several scripts share: the cell's own script when
+// it spells all, else the first script in enabled order that does, else each
+// word in the script that spells it (the run's script first), and a
+// character none spells as "?".
+TEST(EntryScripts, SharedCharactersGoToTheScriptTheRulesChoose) {
+    const int16_t kGreek = pf::script_font(pf::kScriptGreek);
+    const int16_t kKorean = pf::script_font(pf::kScriptKorean);
+    const int16_t kSimplified = pf::script_font(pf::kScriptSimpChinese);
+    const int16_t kTraditional = pf::script_font(pf::kScriptTradChinese);
+    struct Case {
+        const char* utf8;
+        int16_t font;
+        int16_t script;  // -1: in runs
+        std::vector<int16_t> run_fonts;
+        const char* reads;  // what no script spells as "?"
+        int32_t unspelled;
+    };
+    const Case cases[] = {
+        {"\u03A9mega \u00B5m \u03C0", kRoman, pf::kScriptRoman, {}, "\u03A9mega \u00B5m \u03C0", 0},
+        {"\u03A9mega \u00B5m \u03C0", kGreek, pf::kScriptRoman, {}, "\u03A9mega \u00B5m \u03C0", 0},
+        {"\u03C0\u03BB", kRoman, pf::kScriptGreek, {}, "\u03C0\u03BB", 0},
+        {"\u0451\u043B\u043A\u0430 \u00B5", kRoman, pf::kScriptCyrillic, {}, "\u0451\u043B\u043A\u0430 \u00B5", 0},
+        {"\u0141\u00F3d\u017A \u03C0", kRoman, -1, {kCentral, kRoman}, "\u0141\u00F3d\u017A \u03C0", 0},
+        {"\u041C\u043E\u0441\u043A\u0432\u0430\u6771\u4EAC", kCyrillic, pf::kScriptJapanese, {}, "\u041C\u043E\u0441\u043A\u0432\u0430\u6771\u4EAC", 0},
+        {"\uFF21\uFF22\uFF23 \uFF76\uFF80", kRoman, pf::kScriptJapanese, {}, "\uFF21\uFF22\uFF23 \uFF76\uFF80", 0},
+        {"\u5B66\u6821", kRoman, pf::kScriptJapanese, {}, "\u5B66\u6821", 0},
+        {"\u5B66\u6821", kSimplified, pf::kScriptSimpChinese, {}, "\u5B66\u6821", 0},
+        {"\u5B66\u6821", kTraditional, pf::kScriptJapanese, {}, "\u5B66\u6821", 0},
+        {"\u8BED\u8A00", kJapanese, pf::kScriptSimpChinese, {}, "\u8BED\u8A00", 0},
+        {"\u3055\u304F\u3089 \u5317\u4EAC", kRoman, pf::kScriptJapanese, {}, "\u3055\u304F\u3089 \u5317\u4EAC", 0},
+        {"\u3055\u304F\u3089 \u5317\u4EAC", kKorean, pf::kScriptKorean, {}, "\u3055\u304F\u3089 \u5317\u4EAC", 0},
+        {"\uD55C\uAD6D\uC5B4 \u5B66\u6821", kRoman, -1, {kKorean, kJapanese}, "\uD55C\uAD6D\uC5B4 \u5B66\u6821", 0},
+        {"\u6771\u4EAC \U0001F600", kRoman, pf::kScriptJapanese, {}, "\u6771\u4EAC ?", 1},
+        {"a\xFF\u6771 \u03A9", kRoman, -1, {kRoman, kJapanese}, "a?\u6771 \u03A9", 1},
+        {"\uFEFF\u6771\u4EAC caf\u00E9", kRoman, -1, {kRoman, kJapanese, kRoman}, "?\u6771\u4EAC caf\u00E9", 1},
+        {"e\u0301 \u00E9", kRoman, pf::kScriptRoman, {}, "e? \u00E9", 1},
+    };
+    for (const Case& c : cases) {
+        RunLook look;
+        look.font = c.font;
+        look.size = 12;
+        const ScriptedText t = spell_text_in_scripts(c.utf8, look);
+        EXPECT_EQ(t.script, c.script) << c.utf8;
+        EXPECT_EQ(t.unspelled, c.unspelled) << c.utf8;
+        EXPECT_EQ(styled_text_utf8(t.text, t.runs, pf::script_font(std::max<int16_t>(t.script, 0))), c.reads);
+        ASSERT_EQ(t.runs.empty() ? 0 : run_count(t.runs), int16_t(c.run_fonts.size())) << c.utf8;
+        for (size_t i = 0; i < c.run_fonts.size(); ++i) EXPECT_EQ(run_font(t.runs, int(i)), c.run_fonts[i]) << c.utf8;
+    }
+}
