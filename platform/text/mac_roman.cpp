@@ -40,14 +40,13 @@ constexpr std::array<HighByte, 128> kHighHalfByCodePoint = [] {
     return table;
 }();
 
-// The continuation bytes a lead byte announces; -1 for a byte that begins no
-// well-formed sequence (a continuation byte, C0 and C1, F5 to FF).
-int utf8_continuation_count(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) return 1;
-    if (lead >= 0xE0 && lead <= 0xEF) return 2;
-    if (lead >= 0xF0 && lead <= 0xF4) return 3;
-    return -1;
-}
+// Whether a 256-character page of Unicode holds any character of the high
+// half: most characters beyond Mac Roman are refused by their page.
+constexpr std::array<bool, 0x100> kPagesOfHighHalf = [] {
+    std::array<bool, 0x100> pages{};
+    for (char16_t c : kHighHalf) pages[c >> 8] = true;
+    return pages;
+}();
 
 }  // namespace
 
@@ -81,30 +80,10 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte) {
         byte = static_cast<unsigned char>(code_point);
         return true;
     }
+    if (code_point > 0xFFFF || !kPagesOfHighHalf[code_point >> 8]) return false;
     const auto* found = std::ranges::lower_bound(kHighHalfByCodePoint, code_point, {}, &HighByte::code_point);
     if (found == kHighHalfByCodePoint.end() || found->code_point != code_point) return false;
     byte = found->byte;
-    return true;
-}
-
-bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
-    const unsigned char lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80) {
-        code_point = lead;
-        return true;
-    }
-    const int extra = utf8_continuation_count(lead);
-    if (extra < 0) return false;
-    char32_t c = lead & (0x3F >> extra);
-    for (const size_t end = i + size_t(extra); i < end; ++i) {
-        if (i >= text.size()) return false;
-        const unsigned char next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0) != 0x80) return false;
-        c = (c << 6) | (next & 0x3F);
-    }
-    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kLeast[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-    code_point = c;
     return true;
 }
 

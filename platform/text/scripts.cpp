@@ -279,18 +279,22 @@ Spelling spelling_of(const ScriptLetters& letters, size_t first, size_t last, si
 // Appends the bytes of letters [first, last) that the script's tables spell.
 void append_table_bytes(const ScriptLetters& letters, size_t first, size_t last, const Script& script,
                         std::string& out) {
-    unsigned char byte = '?';
+    size_t end = out.size();
+    out.resize(end + 2 * (last - first));
+    char* bytes = out.data();
     if (!script.double_byte) {
         const ByteTable& t = byte_table(script.number);
-        for (size_t k = first; k < last; ++k) out.push_back(single_byte_of(letters.character(k), t, byte) ? char(byte) : '?');
-        return;
+        unsigned char byte = '?';
+        for (size_t k = first; k < last; ++k) bytes[end++] = single_byte_of(letters.character(k), t, byte) ? char(byte) : '?';
+    } else {
+        DoubleByteTable& t = double_byte_table(script);
+        for (size_t k = first; k < last; ++k) {
+            const uint16_t pair = encoded_bytes(t, letters.character(k), script);
+            if (pair > 0xFF) bytes[end++] = char(pair >> 8);
+            bytes[end++] = char(pair & 0xFF);
+        }
     }
-    DoubleByteTable& t = double_byte_table(script);
-    for (size_t k = first; k < last; ++k) {
-        const uint16_t bytes = encoded_bytes(t, letters.character(k), script);
-        if (bytes > 0xFF) out.push_back(char(bytes >> 8));
-        out.push_back(char(bytes & 0xFF));
-    }
+    out.resize(end);
 }
 
 // Letters [first, last) appended to `out` (when given) in the bytes of the
