@@ -270,14 +270,15 @@ const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const
                                     MemoryRef layer, int32_t& unspelled, std::u32string* characters) {
     runs.clear();
     if (!has_high_bytes(field)) return header;
-    ScriptedText text = spell_text_in_scripts(field, field_look(header, layer));
+    const RunLook look = field_look(header, layer);
+    ScriptedText text = spell_text_in_scripts(field, look);
     unspelled += text.unspelled;
     if (characters)
         for (char32_t c : text.unspelled_characters)
             if (characters->find(c) == std::u32string::npos) characters->push_back(c);
     field = std::move(text.text);
     runs = std::move(text.runs);
-    if (text.script < 0 || text.script == pf::font_to_script(format_font_in(header, layer))) return header;
+    if (text.script < 0 || text.script == pf::font_to_script(look.font)) return header;
     std::memcpy(spelled, header, kCellHeaderSize);
     SetFormatByte(spelled, kFmtFont, pf::script_font(text.script), false);
     return spelled;
