@@ -221,13 +221,14 @@ int16_t move_copied_dates(MemoryRef* block, bool from_1900) {
         row_cells.clear();
         for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
             const uint8_t* slot = number_slot_of(cell);
-            if (slot && counts_days(cell, slot, from_1900) && _cellType_(cell) == kCellConstant) {
+            const bool moves = slot && counts_days(cell, slot, from_1900);
+            if (moves && _cellType_(cell) == kCellConstant) {
                 append_moved_number(row_cells, cell, days);
                 continue;
             }
             const size_t at = row_cells.size();
             append_bytes(row_cells, cell, size_t(_cellLength_(cell)));
-            if (slot && counts_days(cell, slot, from_1900))
+            if (moves)
                 store_f64(reinterpret_cast<uint8_t*>(row_cells.data()) + at + (slot - cell), load_f64(slot) + days);
         }
         append_row_record(store, _RowID_(row), row_cells);

@@ -195,10 +195,11 @@ std::vector<RunInFont> runs_in_font(int32_t start, int32_t end, int16_t font, WE
 }
 
 bool font_takes_all(const std::vector<RunInFont>& runs, WEReference we) {
-    for (const RunInFont& run : runs)
+    for (const RunInFont& run : runs) {
         for (const pf::ScriptPiece& piece : run.pieces)
-            if (!piece.in_target || run.bytes() != std::string_view(WEText(we) + run.start, size_t(run.end - run.start)))
-                return false;
+            if (!piece.in_target) return false;
+        if (run.bytes() != std::string_view(WEText(we) + run.start, size_t(run.end - run.start))) return false;
+    }
     return true;
 }
 
