@@ -14,7 +14,6 @@ constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
 
 bool starts_with(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
 
-// Strict UTF-8 to Mac Roman; false when the bytes are not UTF-8.
 // Where the run of ASCII bytes from `at` ends: at the next byte above 127, or
 // the text's end. Eight bytes are looked at a time.
 size_t ascii_run_end(std::string_view text, size_t at) {
@@ -27,7 +26,14 @@ size_t ascii_run_end(std::string_view text, size_t at) {
     return at;
 }
 
-bool utf8_to_roman(std::string_view utf8, DecodedText& out) {
+// How far a text converted to Mac Roman: whole, up to a character Mac Roman
+// cannot spell, or not at all for bytes that are not UTF-8.
+enum class RomanConversion : uint8_t { whole, stopped, not_utf8 };
+
+// Strict UTF-8 to Mac Roman, each character Mac Roman cannot spell a "?"
+// counted in `unmapped`; with `stop_beyond_roman`, the conversion stops at
+// the first of them.
+RomanConversion convert_to_roman(std::string_view utf8, DecodedText& out, bool stop_beyond_roman) {
     out.text.clear();
     out.text.reserve(utf8.size());
     out.unmapped = 0;
@@ -37,16 +43,22 @@ bool utf8_to_roman(std::string_view utf8, DecodedText& out) {
         i = run_end;
         if (i == utf8.size()) break;
         char32_t code_point = 0;
-        if (!pf::decode_utf8(utf8, i, code_point)) return false;
+        if (!pf::decode_utf8(utf8, i, code_point)) return RomanConversion::not_utf8;
         unsigned char byte = 0;
         if (code_point == 0xFEFF) continue;
         if (!pf::unicode_to_mac_roman(code_point, byte)) {
+            if (stop_beyond_roman)
+                return pf::is_utf8(utf8.substr(i)) ? RomanConversion::stopped : RomanConversion::not_utf8;
             byte = '?';
             ++out.unmapped;
         }
         out.text.push_back(char(byte));
     }
-    return true;
+    return RomanConversion::whole;
+}
+
+bool utf8_to_roman(std::string_view utf8, DecodedText& out) {
+    return convert_to_roman(utf8, out, false) != RomanConversion::not_utf8;
 }
 
 int32_t count_high_bytes(std::string_view text) {
@@ -85,8 +97,8 @@ const char* unmarked_utf16_order(std::string_view bytes) {
 // Unicode text whose characters Mac Roman cannot all spell stays UTF-8, its
 // fields spelled in their scripts when read.
 bool unicode_text(std::string_view utf8, DecodedText& out) {
-    if (!utf8_to_roman(utf8, out)) return false;
-    if (out.unmapped == 0) return true;
+    const RomanConversion conversion = convert_to_roman(utf8, out, true);
+    if (conversion != RomanConversion::stopped) return conversion == RomanConversion::whole;
     out.text.assign(utf8);
     out.unmapped = 0;
     out.scripted = true;

@@ -51,24 +51,8 @@ constexpr std::array<bool, 0x100> kPagesOfHighHalf = [] {
 }  // namespace
 
 void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(char(c));
-        return;
-    }
-    char bytes[4];
-    size_t length = 0;
-    if (c < 0x800) {
-        bytes[length++] = char(0xC0 | (c >> 6));
-    } else if (c < 0x10000) {
-        bytes[length++] = char(0xE0 | (c >> 12));
-        bytes[length++] = char(0x80 | ((c >> 6) & 0x3F));
-    } else {
-        bytes[length++] = char(0xF0 | (c >> 18));
-        bytes[length++] = char(0x80 | ((c >> 12) & 0x3F));
-        bytes[length++] = char(0x80 | ((c >> 6) & 0x3F));
-    }
-    bytes[length++] = char(0x80 | (c & 0x3F));
-    out.append(bytes, length);
+    char bytes[kUtf8Longest];
+    out.append(bytes, encode_utf8(c, bytes));
 }
 
 char32_t mac_roman_to_unicode(unsigned char byte) {

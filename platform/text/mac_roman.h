@@ -16,10 +16,24 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte);
 
 // Decodes the UTF-8 sequence at text[i] (i < text.size()) and moves i past it;
 // false for a malformed sequence, with i past the bytes it took.
-inline bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
+[[gnu::always_inline]] inline bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) {
     const unsigned char lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80) {
         code_point = lead;
+        return true;
+    }
+    // Two bytes, and three after a lead whose characters are all in range (not
+    // E0, overlong below U+0800, nor ED, the surrogates), well formed: straight.
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data()) + i;
+    const size_t left = text.size() - i;
+    if (lead >= 0xC2 && lead <= 0xDF && left >= 1 && (at[0] & 0xC0) == 0x80) {
+        code_point = char32_t(lead & 0x1F) << 6 | char32_t(at[0] & 0x3F);
+        i += 1;
+        return true;
+    }
+    if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && left >= 2 && (at[0] & 0xC0) == 0x80 && (at[1] & 0xC0) == 0x80) {
+        code_point = char32_t(lead & 0x0F) << 12 | char32_t(at[0] & 0x3F) << 6 | char32_t(at[1] & 0x3F);
+        i += 2;
         return true;
     }
     // The continuation bytes the lead byte announces: none for a byte that
@@ -41,6 +55,31 @@ inline bool decode_utf8(std::string_view text, size_t& i, char32_t& code_point) 
 
 // Whether the text is well-formed UTF-8 throughout (ASCII is).
 bool is_utf8(std::string_view text);
+
+// The most bytes a code point takes in UTF-8.
+constexpr size_t kUtf8Longest = 4;
+
+// Writes the UTF-8 form of a code point at `bytes` (room for kUtf8Longest);
+// answers how many bytes it took.
+inline size_t encode_utf8(char32_t c, char* bytes) {
+    if (c < 0x80) {
+        bytes[0] = char(c);
+        return 1;
+    }
+    size_t length = 0;
+    if (c < 0x800) {
+        bytes[length++] = char(0xC0 | (c >> 6));
+    } else if (c < 0x10000) {
+        bytes[length++] = char(0xE0 | (c >> 12));
+        bytes[length++] = char(0x80 | ((c >> 6) & 0x3F));
+    } else {
+        bytes[length++] = char(0xF0 | (c >> 18));
+        bytes[length++] = char(0x80 | ((c >> 12) & 0x3F));
+        bytes[length++] = char(0x80 | ((c >> 6) & 0x3F));
+    }
+    bytes[length++] = char(0x80 | (c & 0x3F));
+    return length;
+}
 
 // Appends the UTF-8 form of a code point.
 void append_utf8(std::string& out, char32_t code_point);

@@ -28,7 +28,9 @@ TEST(MacRoman, OnlyWellFormedUtf8Decodes) {
     auto decodes = [](std::string_view bytes) {
         size_t i = 0;
         char32_t c = 0;
-        return pf::decode_utf8(bytes, i, c);
+        const bool decoded = pf::decode_utf8(bytes, i, c);
+        EXPECT_EQ(pf::is_utf8(bytes), decoded && i == bytes.size());
+        return decoded;
     };
     for (int lead = 0xF5; lead <= 0xFF; ++lead)
         EXPECT_FALSE(decodes(std::string{char(lead), '\x80', '\x80'})) << lead;
@@ -47,6 +49,30 @@ TEST(MacRoman, OnlyWellFormedUtf8Decodes) {
         char32_t back = 0;
         EXPECT_TRUE(pf::decode_utf8(bytes, i, back) && back == c && i == bytes.size()) << unsigned(c);
     }
+}
+
+// Every scalar value comes back through its bytes, and a sequence cut short
+// or broken by a byte that does not continue it decodes to nothing, taking
+// the bytes before the break; the check of a whole text agrees.
+TEST(MacRoman, EveryCharacterDecodesAndEveryBrokenSequenceIsRefused) {
+    int wrong = 0;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        std::string bytes;
+        pf::append_utf8(bytes, c);
+        size_t i = 0;
+        char32_t back = 0;
+        wrong += !(pf::decode_utf8(bytes, i, back) && back == c && i == bytes.size());
+        wrong += !pf::is_utf8("text " + bytes + " text");
+        for (size_t cut = 1; cut < bytes.size(); ++cut) {
+            for (const std::string& broken : {bytes.substr(0, cut), bytes.substr(0, cut) + "a"}) {
+                i = 0;
+                wrong += pf::decode_utf8(broken, i, back) || i != cut;
+                wrong += pf::is_utf8(broken + "0123456789");
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace
